@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds everything and runs all tests under Wine on a private Xvfb display.
+# Extra arguments go to ctest (for example -R catalogue).
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+"$ROOT/scripts/setup.sh" || exit 1
+configure_and_build || exit 1
+trap stop_all EXIT
+start_xvfb
+prepare_prefix
+cd "$BUILD_DIR"
+ctest --output-on-failure "$@" 2>&1 | tee "$BUILD_DIR/ctest.log"
+status=${PIPESTATUS[0]}
+grep -E 'tests passed|tests failed' "$BUILD_DIR/ctest.log" | tail -1
+exit "$status"
