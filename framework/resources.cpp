@@ -8,6 +8,11 @@ AFX_MODULE_STATE* AFXAPI AfxGetModuleState()
     return &g_moduleState;
 }
 
+AFX_MODULE_STATE* AFXAPI AfxGetStaticModuleState()
+{
+    return &g_moduleState;
+}
+
 HINSTANCE AFXAPI AfxGetInstanceHandle()
 {
     if (g_moduleState.m_hCurrentInstanceHandle == NULL)

@@ -4,15 +4,22 @@
 
 class CWinApp;
 
+// One module (the program): this is the whole state. The application object sets
+// m_pCurrentWinApp, the instance handle and the application name.
 struct AFX_MODULE_STATE
 {
+    CWinApp* m_pCurrentWinApp;
     HINSTANCE m_hCurrentInstanceHandle;   // NULL until set: GetModuleHandle(NULL) is used
     HINSTANCE m_hCurrentResourceHandle;   // NULL until set: the instance handle is used
-    LPCSTR m_lpszCurrentAppName;
-    CWinApp* m_pCurrentWinApp;            // kept by the application object
+    LPCTSTR m_lpszCurrentAppName;
 };
 
 AFX_MODULE_STATE* AFXAPI AfxGetModuleState();
+AFX_MODULE_STATE* AFXAPI AfxGetStaticModuleState();
+// Code written for DLL modules switches module state; with one module it does nothing.
+#ifndef AFX_MANAGE_STATE
+#define AFX_MANAGE_STATE(p) ((void)(p))
+#endif
 
 HINSTANCE AFXAPI AfxGetInstanceHandle();
 void AFXAPI AfxSetInstanceHandle(HINSTANCE hInstance);
