@@ -138,6 +138,11 @@ public:
     CRect operator+(SIZE size) const { CRect rect(*this); rect.OffsetRect(size); return rect; }
     CRect operator-(SIZE size) const { CRect rect(*this); rect.OffsetRect(-size.cx, -size.cy); return rect; }
     CRect operator-(LPCRECT lpRect) const { CRect rect(this); rect.DeflateRect(lpRect); return rect; }
+    // Exact matches for &CRect, which would otherwise also fit pointer arithmetic.
+    CRect operator+(const CRect* lpRect) const { return operator+(static_cast<LPCRECT>(lpRect)); }
+    CRect operator-(const CRect* lpRect) const { return operator-(static_cast<LPCRECT>(lpRect)); }
+    void operator+=(const CRect* lpRect) { InflateRect(static_cast<LPCRECT>(lpRect)); }
+    void operator-=(const CRect* lpRect) { DeflateRect(static_cast<LPCRECT>(lpRect)); }
     CRect operator&(const RECT& rect2) const { CRect rect; ::IntersectRect(&rect, this, &rect2); return rect; }
     CRect operator|(const RECT& rect2) const { CRect rect; ::UnionRect(&rect, this, &rect2); return rect; }
 
