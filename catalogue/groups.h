@@ -1,0 +1,56 @@
+// The user's program groups: a group is a name and keywords, and a program belongs to it
+// when a keyword occurs in the program's display name, ignoring case. The built-in group
+// "Other" is always first and holds what no keyword of any group matches.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+class GroupEntry {
+public:
+    GroupEntry();
+
+    void AddKeyword(const char* keyword);
+
+    int Id;
+    std::string Name;
+    std::vector<std::string> Keywords;  // in the order added; duplicates and empty ones kept
+    int BuiltIn;                        // 1 only for "Other"
+};
+
+class CGroupManager {
+public:
+    static CGroupManager* GetInstance();
+
+    // Appends a copy of `source` (name, keywords, built-in flag) with a fresh Id.
+    GroupEntry* AddGroup(const GroupEntry& source);
+    // Appends an empty group with a fresh Id.
+    GroupEntry* CreateGroup();
+    // Removes and deletes the group; when it was the current group, none is current.
+    void DeleteGroup(GroupEntry* group);
+    GroupEntry* FindGroup(int id) const;
+
+    // TRUE when the program list leaves this program out under the current group.
+    BOOL IsExcluded(const char* displayName) const;
+    // TRUE when some keyword of some group occurs in the name.
+    BOOL IsExcludedFromOther(const char* displayName) const;
+
+    // The groups file (read appends to the list; save writes every user group).
+    BOOL Load(const char* path);
+    BOOL Save(const char* path);
+
+    std::vector<GroupEntry*> m_Groups;  // owned; the first is always "Other"
+    GroupEntry* m_pCurrentGroup;        // the selected group, or null for all programs
+
+    ~CGroupManager();
+
+private:
+    CGroupManager();
+    CGroupManager(const CGroupManager&) = delete;
+    CGroupManager& operator=(const CGroupManager&) = delete;
+
+    int NextId() const;
+};
+
+// Lower-cases A to Z of an 8-bit text; every other byte stays as it is.
+std::string GroupsLowerCase(const char* text);

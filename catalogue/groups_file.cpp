@@ -1,0 +1,467 @@
+#include "catalogue/groups_file.h"
+#include <msxml.h>
+#include <oleauto.h>
+#include <vector>
+#include "catalogue/groups.h"
+
+extern "C" const CLSID CLSID_DOMDocument = {0x2933BF90, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+extern "C" const IID IID_IXMLDOMDocument = {0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+
+namespace {
+
+const char kRootName[] = "NimboPurgelet";
+const char kGroupsName[] = "Purgelet";
+
+// A BSTR made from 8-bit ANSI text, freed with the object.
+class Bstr {
+public:
+    explicit Bstr(const char* text) : m_bstr(nullptr) {
+        if (!text) text = "";
+        int units = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+        if (units <= 0) units = 1;
+        m_bstr = ::SysAllocStringLen(nullptr, static_cast<UINT>(units - 1));
+        if (m_bstr) {
+            if (units > 1) ::MultiByteToWideChar(CP_ACP, 0, text, -1, m_bstr, units);
+            m_bstr[units - 1] = L'\0';
+        }
+    }
+    explicit Bstr(const std::string& text) : Bstr(text.c_str()) {}
+    ~Bstr() { ::SysFreeString(m_bstr); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    operator BSTR() const { return m_bstr; }
+    bool Valid() const { return m_bstr != nullptr; }
+
+private:
+    BSTR m_bstr;
+};
+
+// 8-bit ANSI text of a BSTR; frees the BSTR.
+std::string TakeAnsi(BSTR text) {
+    std::string result;
+    if (text) {
+        const int units = static_cast<int>(::SysStringLen(text));
+        if (units > 0) {
+            int bytes = ::WideCharToMultiByte(CP_ACP, 0, text, units, nullptr, 0, nullptr, nullptr);
+            if (bytes > 0) {
+                result.resize(static_cast<size_t>(bytes));
+                bytes = ::WideCharToMultiByte(CP_ACP, 0, text, units, &result[0], bytes, nullptr, nullptr);
+                result.resize(bytes > 0 ? static_cast<size_t>(bytes) : 0);
+            }
+        }
+        ::SysFreeString(text);
+    }
+    return result;
+}
+
+template <class T>
+void Release(T*& p) {
+    if (p) {
+        p->Release();
+        p = nullptr;
+    }
+}
+
+bool NameIs(BSTR name, const wchar_t* wanted) { return name && ::lstrcmpW(name, wanted) == 0; }
+
+// Case-insensitive for the ASCII letters only, as attribute names are.
+bool NameIsNoCase(BSTR name, const wchar_t* wanted) {
+    if (!name) return false;
+    for (;; ++name, ++wanted) {
+        wchar_t a = *name, b = *wanted;
+        if (a >= L'A' && a <= L'Z') a = static_cast<wchar_t>(a - L'A' + L'a');
+        if (b >= L'A' && b <= L'Z') b = static_cast<wchar_t>(b - L'A' + L'a');
+        if (a != b) return false;
+        if (!a) return true;
+    }
+}
+
+
+IXMLDOMDocument* CreateDocument() {
+    IXMLDOMDocument* document = nullptr;
+    if (FAILED(::CoCreateInstance(CLSID_DOMDocument, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument,
+                                  reinterpret_cast<void**>(&document))) ||
+        !document)
+        return nullptr;
+    // A local file is read at once; a document type never fetches anything.
+    document->put_async(VARIANT_FALSE);
+    document->put_resolveExternals(VARIANT_FALSE);
+    return document;
+}
+
+std::string FolderOf(const std::string& path) {
+    std::string::size_type slash = path.find_last_of("\\/");
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return path.substr(0, 1);
+    return path.substr(0, slash);
+}
+
+}  // namespace
+
+CGroupsFile::CGroupsFile() : m_pDocument(nullptr), m_pGroups(nullptr) {}
+
+CGroupsFile::~CGroupsFile() {
+    m_path.clear();
+    Release(m_pGroups);
+    Release(m_pDocument);
+}
+
+BOOL CGroupsFile::StartEmptyDocument() {
+    std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<";
+    text += kRootName;
+    text += ">\r\n</";
+    text += kRootName;
+    text += ">";
+    Bstr xml(text);
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    if (FAILED(m_pDocument->loadXML(xml, &ok)) || ok != VARIANT_TRUE) return FALSE;
+    IXMLDOMNode* root = nullptr;
+    Bstr rootName(kRootName);
+    if (m_pDocument->selectSingleNode(rootName, &root) == S_OK && root) {
+        VARIANT version;
+        ::VariantInit(&version);
+        version.vt = VT_BSTR;
+        version.bstrVal = ::SysAllocString(L"1.1");
+        SetAttribute(root, "Version", version);
+        ::VariantClear(&version);
+        root->Release();
+    }
+    return TRUE;
+}
+
+BOOL CGroupsFile::Open(const char* path) {
+    ::CoInitialize(nullptr);
+    Release(m_pGroups);
+    Release(m_pDocument);
+    m_pDocument = CreateDocument();
+    if (!m_pDocument) return FALSE;
+
+    m_path = path ? path : "";
+    VARIANT source;
+    ::VariantInit(&source);
+    source.vt = VT_BSTR;
+    {
+        Bstr p(m_path);
+        source.bstrVal = ::SysAllocString(p);
+    }
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    HRESULT hr = m_pDocument->load(source, &loaded);
+    ::VariantClear(&source);
+
+    IXMLDOMNode* root = nullptr;
+    if (SUCCEEDED(hr) && loaded == VARIANT_TRUE) {
+        Bstr rootName(kRootName);
+        hr = m_pDocument->selectSingleNode(rootName, &root);
+        if (FAILED(hr)) return FALSE;
+    }
+    if (!root) {
+        // Missing, not well-formed, or somebody else's XML: start afresh in memory. The
+        // groups already in memory stay, and the next save writes a proper file.
+        if (!StartEmptyDocument()) return FALSE;
+    } else {
+        IXMLDOMNodeList* children = nullptr;
+        if (SUCCEEDED(root->get_childNodes(&children)) && children) {
+            long count = 0;
+            children->get_length(&count);
+            for (long i = 0; i < count; ++i) {
+                IXMLDOMNode* child = nullptr;
+                if (FAILED(children->get_item(i, &child)) || !child) continue;
+                BSTR name = nullptr;
+                if (SUCCEEDED(child->get_nodeName(&name)) && NameIs(name, L"Purgelet")) {
+                    // The last groups element wins.
+                    Release(m_pGroups);
+                    m_pGroups = child;
+                    child = nullptr;
+                }
+                ::SysFreeString(name);
+                Release(child);
+            }
+            children->Release();
+        }
+        root->Release();
+    }
+    if (!m_pGroups) m_pGroups = CreateElement(kGroupsName);  // attached by Save
+    return TRUE;
+}
+
+IXMLDOMNode* CGroupsFile::CreateElement(const char* name) {
+    if (!m_pDocument) return nullptr;
+    VARIANT type;
+    ::VariantInit(&type);
+    type.vt = VT_I4;
+    type.lVal = NODE_ELEMENT;
+    Bstr elementName(name);
+    Bstr noNamespace("");
+    IXMLDOMNode* node = nullptr;
+    if (FAILED(m_pDocument->createNode(type, elementName, noNamespace, &node))) return nullptr;
+    return node;
+}
+
+void CGroupsFile::ReadGroups(CGroupManager* manager) {
+    if (!m_pGroups || !manager) return;
+    IXMLDOMNodeList* groups = nullptr;
+    Bstr query("Group");
+    if (FAILED(m_pGroups->selectNodes(query, &groups)) || !groups) return;
+    long count = 0;
+    groups->get_length(&count);
+    for (long g = 0; g < count; ++g) {
+        IXMLDOMNode* groupNode = nullptr;
+        if (FAILED(groups->get_item(g, &groupNode)) || !groupNode) continue;
+        GroupEntry entry;
+
+        IXMLDOMNamedNodeMap* attributes = nullptr;
+        if (SUCCEEDED(groupNode->get_attributes(&attributes)) && attributes) {
+            attributes->reset();
+            long n = 0;
+            attributes->get_length(&n);
+            for (long a = 0; a < n; ++a) {
+                IXMLDOMNode* attribute = nullptr;
+                if (FAILED(attributes->nextNode(&attribute)) || !attribute) break;
+                BSTR name = nullptr;
+                if (SUCCEEDED(attribute->get_nodeName(&name)) && NameIsNoCase(name, L"name")) {
+                    VARIANT value;
+                    ::VariantInit(&value);
+                    if (SUCCEEDED(attribute->get_nodeValue(&value)) &&
+                        SUCCEEDED(::VariantChangeType(&value, &value, 0, VT_BSTR))) {
+                        entry.Name = TakeAnsi(value.bstrVal);
+                        value.vt = VT_EMPTY;  // the BSTR was taken
+                    }
+                    ::VariantClear(&value);
+                }
+                ::SysFreeString(name);
+                attribute->Release();
+            }
+            attributes->Release();
+        }
+
+        IXMLDOMNodeList* children = nullptr;
+        if (SUCCEEDED(groupNode->get_childNodes(&children)) && children) {
+            long n = 0;
+            children->get_length(&n);
+            for (long k = 0; k < n; ++k) {
+                IXMLDOMNode* child = nullptr;
+                if (FAILED(children->get_item(k, &child)) || !child) continue;
+                BSTR name = nullptr;
+                if (SUCCEEDED(child->get_nodeName(&name)) && NameIs(name, L"Keyword")) {
+                    BSTR text = nullptr;
+                    if (SUCCEEDED(child->get_text(&text))) entry.AddKeyword(TakeAnsi(text).c_str());
+                }
+                ::SysFreeString(name);
+                child->Release();
+            }
+            children->Release();
+        }
+        groupNode->Release();
+        manager->AddGroup(entry);
+    }
+    groups->Release();
+}
+
+BOOL CGroupsFile::AppendElement(IXMLDOMNode* parent, const char* name, const std::string& text) {
+    IXMLDOMNode* element = CreateElement(name);
+    if (!element) return FALSE;
+    BOOL ok = TRUE;
+    if (!text.empty()) {
+        Bstr value(text);
+        ok = SUCCEEDED(element->put_text(value));
+    }
+    IXMLDOMNode* added = nullptr;
+    if (ok) ok = SUCCEEDED(parent->appendChild(element, &added));
+    Release(added);
+    element->Release();
+    return ok;
+}
+
+BOOL CGroupsFile::SetAttribute(IXMLDOMNode* element, const char* name, const VARIANT& value) {
+    if (!m_pDocument) return FALSE;
+    Bstr attributeName(name);
+    IXMLDOMAttribute* attribute = nullptr;
+    if (FAILED(m_pDocument->createAttribute(attributeName, &attribute)) || !attribute) return FALSE;
+    BOOL ok = SUCCEEDED(attribute->put_nodeValue(value));
+    IXMLDOMNamedNodeMap* attributes = nullptr;
+    if (ok) ok = SUCCEEDED(element->get_attributes(&attributes)) && attributes;
+    IXMLDOMNode* previous = nullptr;
+    if (ok) ok = SUCCEEDED(attributes->setNamedItem(attribute, &previous));
+    Release(previous);
+    Release(attributes);
+    attribute->Release();
+    return ok;
+}
+
+BOOL CGroupsFile::RemoveChildren(IXMLDOMNode* node) {
+    IXMLDOMNodeList* children = nullptr;
+    if (FAILED(node->get_childNodes(&children)) || !children) return FALSE;
+    children->reset();
+    long count = 0;
+    children->get_length(&count);
+    BOOL ok = TRUE;
+    for (long i = 0; i < count; ++i) {
+        IXMLDOMNode* child = nullptr;
+        if (FAILED(children->nextNode(&child)) || !child) {
+            ok = FALSE;
+            break;
+        }
+        IXMLDOMNode* removed = nullptr;
+        if (FAILED(node->removeChild(child, &removed))) ok = FALSE;
+        Release(removed);
+        child->Release();
+    }
+    children->Release();
+    return ok;
+}
+
+BOOL CGroupsFile::WriteGroups(CGroupManager* manager) {
+    if (!m_pGroups || !manager) return FALSE;
+    if (!RemoveChildren(m_pGroups)) return FALSE;
+    for (size_t i = 0; i < manager->m_Groups.size(); ++i) {
+        const GroupEntry* group = manager->m_Groups[i];
+        if (group->BuiltIn == 1) continue;
+        IXMLDOMNode* element = CreateElement("Group");
+        if (!element) return FALSE;
+        BOOL ok = TRUE;
+
+        VARIANT id;
+        ::VariantInit(&id);
+        id.vt = VT_UI4;
+        id.ulVal = static_cast<ULONG>(i + 1);
+        ok = SetAttribute(element, "Id", id);
+
+        VARIANT name;
+        ::VariantInit(&name);
+        name.vt = VT_BSTR;
+        {
+            Bstr text(group->Name);
+            name.bstrVal = ::SysAllocString(text);
+        }
+        if (ok) ok = name.bstrVal && SetAttribute(element, "Name", name);
+        ::VariantClear(&name);
+
+        for (size_t k = 0; ok && k < group->Keywords.size(); ++k)
+            ok = AppendElement(element, "Keyword", group->Keywords[k]);
+
+        IXMLDOMNode* added = nullptr;
+        if (ok) ok = SUCCEEDED(m_pGroups->appendChild(element, &added));
+        Release(added);
+        element->Release();
+        if (!ok) return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CGroupsFile::WriteDocument(IXMLDOMDocument* document) const {
+    // Written next to the file and moved over it only when complete, so that a failed
+    // write never costs the user the groups stored before.
+    // The user's read-only flag is honoured: such a file is never replaced.
+    const DWORD attributes = ::GetFileAttributesA(m_path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return FALSE;
+    const std::string folder = FolderOf(m_path);
+    char temp[MAX_PATH + 16];
+    if (folder.size() + 14 > MAX_PATH || !::GetTempFileNameA(folder.c_str(), "grp", 0, temp)) return FALSE;
+
+    VARIANT target;
+    ::VariantInit(&target);
+    target.vt = VT_BSTR;
+    {
+        Bstr p(temp);
+        target.bstrVal = ::SysAllocString(p);
+    }
+    HRESULT hr = target.bstrVal ? document->save(target) : E_OUTOFMEMORY;
+    ::VariantClear(&target);
+
+    WIN32_FILE_ATTRIBUTE_DATA written;
+    if (hr != S_OK || !::GetFileAttributesExA(temp, GetFileExInfoStandard, &written) ||
+        (written.nFileSizeLow == 0 && written.nFileSizeHigh == 0) ||
+        !::MoveFileExA(temp, m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ::DeleteFileA(temp);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CGroupsFile::AddLineBreaks(IXMLDOMNode* element) {
+    IXMLDOMNodeList* list = nullptr;
+    if (FAILED(element->get_childNodes(&list)) || !list) return FALSE;
+    std::vector<IXMLDOMNode*> children;
+    long count = 0;
+    list->get_length(&count);
+    bool textContent = false;
+    for (long i = 0; i < count; ++i) {
+        IXMLDOMNode* child = nullptr;
+        if (FAILED(list->get_item(i, &child)) || !child) continue;
+        DOMNodeType type = NODE_INVALID;
+        child->get_nodeType(&type);
+        if (type == NODE_TEXT || type == NODE_CDATA_SECTION) textContent = true;
+        children.push_back(child);
+    }
+    list->Release();
+
+    // An element with text (a keyword) is written as it is; one holding only elements
+    // gets a line feed before each child and before its end tag.
+    BOOL ok = TRUE;
+    if (!textContent && !children.empty()) {
+        for (IXMLDOMNode* child : children) {
+            ok = InsertLineFeed(element, child) && ok;
+            DOMNodeType type = NODE_INVALID;
+            child->get_nodeType(&type);
+            if (type == NODE_ELEMENT) ok = AddLineBreaks(child) && ok;
+        }
+        ok = InsertLineFeed(element, nullptr) && ok;
+    }
+    for (IXMLDOMNode* child : children) child->Release();
+    return ok;
+}
+
+BOOL CGroupsFile::InsertLineFeed(IXMLDOMNode* parent, IXMLDOMNode* before) {
+    Bstr lineFeed("\n");
+    IXMLDOMText* text = nullptr;
+    if (FAILED(m_pDocument->createTextNode(lineFeed, &text)) || !text) return FALSE;
+    VARIANT reference;
+    ::VariantInit(&reference);
+    if (before) {
+        reference.vt = VT_UNKNOWN;
+        reference.punkVal = before;  // borrowed: not cleared below
+    }
+    IXMLDOMNode* inserted = nullptr;
+    HRESULT hr = parent->insertBefore(text, reference, &inserted);
+    Release(inserted);
+    text->Release();
+    return SUCCEEDED(hr);
+}
+
+BOOL CGroupsFile::Save() {
+    if (!m_pDocument || !m_pGroups || m_path.empty()) return FALSE;
+
+    IXMLDOMElement* root = nullptr;
+    if (FAILED(m_pDocument->get_documentElement(&root)) || !root) return FALSE;
+    BOOL ok = RemoveChildren(root);
+    IXMLDOMNode* added = nullptr;
+    if (ok) ok = SUCCEEDED(root->appendChild(m_pGroups, &added));
+    Release(added);
+    root->Release();
+    if (!ok) return FALSE;
+
+    // One element per line. The line feeds go into the tree as text nodes rather than
+    // into the serialised text: the document object may indent its own text output, and a
+    // failure here leaves a document that is still complete, only less readable.
+    IXMLDOMElement* formatted = nullptr;
+    if (SUCCEEDED(m_pDocument->get_documentElement(&formatted)) && formatted) {
+        AddLineBreaks(formatted);
+        formatted->Release();
+    }
+    return WriteDocument(m_pDocument);
+}
+
+BOOL CGroupManager::Load(const char* path) {
+    CGroupsFile file;
+    if (!file.Open(path)) return FALSE;
+    file.ReadGroups(this);
+    return TRUE;
+}
+
+BOOL CGroupManager::Save(const char* path) {
+    CGroupsFile file;
+    if (!file.Open(path)) return FALSE;
+    if (!file.WriteGroups(this)) return FALSE;
+    return file.Save();
+}

@@ -1,0 +1,55 @@
+// The groups file, "Purgelet.xml": the user's groups as UTF-8 XML, read and written
+// through the platform's XML document object. Layout:
+//   <NimboPurgelet Version="1.1">
+//   <Purgelet>
+//   <Group Id="2" Name="..."> <Keyword>...</Keyword> ... </Group> ...
+//   </Purgelet>
+//   </NimboPurgelet>
+// with one element per line. The built-in group "Other" is never written, and the Ids
+// written are not read back (they only need to be unique within a run).
+#pragma once
+#include <windows.h>
+#include <string>
+
+struct IXMLDOMDocument;
+struct IXMLDOMNode;
+class CGroupManager;
+
+// The classic MSXML document class and its interface. mingw's msxml2.h maps the class
+// name to DOMDocument2, so the program spells them out itself.
+extern "C" const CLSID CLSID_DOMDocument;
+extern "C" const IID IID_IXMLDOMDocument;
+
+class CGroupsFile {
+public:
+    CGroupsFile();
+    ~CGroupsFile();
+    CGroupsFile(const CGroupsFile&) = delete;
+    CGroupsFile& operator=(const CGroupsFile&) = delete;
+
+    // Loads the file, or starts an empty document when it is missing, not well-formed or
+    // not ours (a root other than "NimboPurgelet"). FALSE only when no document could
+    // be made at all.
+    BOOL Open(const char* path);
+    // Appends the groups of the file to the manager.
+    void ReadGroups(CGroupManager* manager);
+    // Replaces the groups element's content by the manager's user groups.
+    BOOL WriteGroups(CGroupManager* manager);
+    // Writes the document, one element per line. The old file is replaced only after the
+    // new one was written completely; FALSE when the file could not be written.
+    BOOL Save();
+
+private:
+    BOOL StartEmptyDocument();
+    BOOL AppendElement(IXMLDOMNode* parent, const char* name, const std::string& text);
+    BOOL SetAttribute(IXMLDOMNode* element, const char* name, const VARIANT& value);
+    BOOL RemoveChildren(IXMLDOMNode* node);
+    IXMLDOMNode* CreateElement(const char* name);
+    BOOL WriteDocument(IXMLDOMDocument* document) const;
+    BOOL AddLineBreaks(IXMLDOMNode* element);
+    BOOL InsertLineFeed(IXMLDOMNode* parent, IXMLDOMNode* before);
+
+    IXMLDOMDocument* m_pDocument;
+    IXMLDOMNode* m_pGroups;
+    std::string m_path;
+};

@@ -1,0 +1,71 @@
+// One installed program as the catalogue read it from an Uninstall subkey, and the
+// interface through which the catalogue hands entries to a view.
+#pragma once
+#include <windows.h>
+#include <map>
+#include <string>
+
+// "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\" and the ARP cache key; both end in a
+// backslash so that a subkey name can be appended directly.
+extern const std::string UninstallKeyPath;
+extern const std::string ArpCacheKeyPath;
+
+// The layout of the ARP cache's "SlowInfoCache" value (little-endian, 552 bytes).
+#pragma pack(push, 4)
+struct ArpCacheRecord {
+    DWORD cbSize;          // byte size of the record as written; not relied on
+    DWORD HasName;         // nonzero when Name holds the executable's path
+    LONGLONG InstalledSize;  // bytes; -1 when none is recorded
+    FILETIME LastUsed;
+    int Frequency;
+    WCHAR Name[262];  // the program's executable path, NUL-terminated when it fits
+};
+#pragma pack(pop)
+static_assert(sizeof(ArpCacheRecord) == 552, "ARP cache record layout");
+
+class ProgramEntry {
+public:
+    ProgramEntry();
+
+    std::string RegistryPath;
+    std::string DisplayName;
+    std::string UninstallString;
+    std::string QuietUninstallString;
+    std::string ModifyPath;
+    std::string Publisher;
+    std::string InstallLocation;
+    std::string HelpLink;
+    std::string InstallDate;
+    std::string DisplayIconPath;
+    int IconIndex;
+    BOOL HasArpCacheData;
+    LONGLONG InstalledSize;
+    FILETIME LastUsed;
+    int Frequency;
+    std::string ExePath;
+    std::map<std::string, std::string> Values;  // byte-wise order of the value names
+    BOOL IsLocalMachine;
+    // The registry view the entry was read in: 0 (the process's own), KEY_WOW64_64KEY or
+    // KEY_WOW64_32KEY. A 32-bit process on 64-bit Windows reads both machine views, and
+    // removing an entry must delete it in the view it came from.
+    REGSAM RegView;
+
+    void SetArpCacheData(LONGLONG installedSize, const FILETIME& lastUsed, int frequency);
+    void SetDisplayIconPath(const std::string& text);
+    void AddValue(const std::string& name, const std::string& text);
+
+    // Deletes the entry's Uninstall subkey and then its ARP cache subkey under the root and
+    // view it was read from. FALSE when the Uninstall subkey exists but could not be
+    // deleted (access denied, subkeys of its own; the ARP cache key is then left alone), or
+    // when an existing ARP cache key could not be deleted. A key that is already gone is
+    // not a failure. Subkeys are never deleted. The entry stays until the next refresh.
+    BOOL RemoveEntry();
+};
+
+class IUninstallManager {
+public:
+    virtual void AddProgram(ProgramEntry* entry) = 0;
+
+protected:
+    ~IUninstallManager() = default;
+};

@@ -1,0 +1,214 @@
+// The groups file through the platform's XML document object: layout, round trip, and
+// what happens to files that are not what we wrote.
+#include <gtest/gtest.h>
+#include "catalogue/groups.h"
+#include "catalogue/groups_file.h"
+#include "catalogue_test_util.h"
+
+using cattest::ReadWholeFile;
+using cattest::TempFolder;
+using cattest::WriteWholeFile;
+
+namespace {
+
+class GroupsFile : public ::testing::Test {
+protected:
+    void SetUp() override { Reset(); }
+    void TearDown() override { Reset(); }
+    static void Reset() {
+        CGroupManager* m = CGroupManager::GetInstance();
+        m->m_pCurrentGroup = nullptr;
+        while (m->m_Groups.size() > 1) m->DeleteGroup(m->m_Groups.back());
+    }
+    static GroupEntry* Add(const char* name, std::initializer_list<const char*> keywords) {
+        GroupEntry g;
+        g.Name = name;
+        for (const char* k : keywords) g.AddKeyword(k);
+        return CGroupManager::GetInstance()->AddGroup(g);
+    }
+    std::string Names() const {
+        std::string s;
+        for (GroupEntry* g : m->m_Groups) {
+            s += g->Name + "(";
+            for (size_t i = 0; i < g->Keywords.size(); ++i) s += (i ? "," : "") + g->Keywords[i];
+            s += ")";
+        }
+        return s;
+    }
+    CGroupManager* m = CGroupManager::GetInstance();
+    TempFolder folder;
+    std::string path = folder.Path() + "Purgelet.xml";
+};
+
+// The body of a file as we write it: everything after the XML declaration, whose exact
+// bytes belong to the document object.
+static std::string Body(const std::string& bytes) {
+    std::string::size_type end = bytes.find("?>");
+    if (bytes.compare(0, 5, "<?xml") != 0 || end == std::string::npos) return "(no declaration) " + bytes;
+    std::string::size_type start = end + 2;
+    while (start < bytes.size() && (bytes[start] == '\r' || bytes[start] == '\n')) ++start;
+    return bytes.substr(start);
+}
+
+static size_t FilesIn(const std::string& folder) {
+    size_t n = 0;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++n;
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return n;
+}
+
+TEST_F(GroupsFile, RoundTripKeepsGroupsKeywordsAndOneElementPerLine) {
+    Add("A", {"x", "y"});
+    Add("B", {});
+    Add("C & <D>", {"", "\xE9t\xE9"});
+    ASSERT_TRUE(m->Save(path.c_str()));
+    const std::string bytes = ReadWholeFile(path);
+    EXPECT_NE(std::string::npos, bytes.substr(0, bytes.find("?>")).find("encoding=\"utf-8\"")) << bytes;
+    EXPECT_EQ(
+        "<NimboPurgelet Version=\"1.1\">\n"
+        "<Purgelet>\n"
+        "<Group Id=\"2\" Name=\"A\">\n"
+        "<Keyword>x</Keyword>\n"
+        "<Keyword>y</Keyword>\n"
+        "</Group>\n"
+        "<Group Id=\"3\" Name=\"B\"/>\n"
+        "<Group Id=\"4\" Name=\"C &amp; &lt;D&gt;\">\n"
+        "<Keyword/>\n"
+        "<Keyword>\xC3\xA9t\xC3\xA9</Keyword>\n"  // UTF-8
+        "</Group>\n"
+        "</Purgelet>\n"
+        "</NimboPurgelet>",
+        Body(bytes).substr(0, Body(bytes).find_last_not_of("\r\n") + 1));
+    EXPECT_EQ(1u, FilesIn(folder.Path()));  // no temporary file left behind
+
+    Reset();
+    ASSERT_TRUE(m->Load(path.c_str()));
+    EXPECT_EQ("Other()A(x,y)B()C & <D>(,\xE9t\xE9)", Names());
+    EXPECT_EQ(1, m->m_Groups[1]->Id);  // Ids are given afresh, not read
+
+    // Loading appends; saving what was loaded writes the same bytes again.
+    ASSERT_TRUE(m->Save(path.c_str()));
+    EXPECT_EQ(bytes, ReadWholeFile(path));
+}
+
+TEST_F(GroupsFile, ReadsOnlyWhatItKnowsAndTheNextSaveDropsTheRest) {
+    ASSERT_TRUE(WriteWholeFile(path,
+                               "<?xml version=\"1.0\"?>\r\n"
+                               "<NimboPurgelet Version=\"1.0\" Owner=\"me\">\r\n"
+                               "  <Notes>kept out</Notes>\r\n"
+                               "  <Purgelet>\r\n"
+                               "    <Group Id=\"9\" NAME=\"Caps\"><Keyword>a</Keyword><keyword>lower</keyword>"
+                               "<Keyword>b</Keyword></Group>\r\n"
+                               "    <Group Id=\"1\"><Keyword>nameless</Keyword></Group>\r\n"
+                               "    <Folder Name=\"not a group\"/>\r\n"
+                               "  </Purgelet>\r\n"
+                               "</NimboPurgelet>\r\n"));
+    ASSERT_TRUE(m->Load(path.c_str()));
+    EXPECT_EQ("Other()Caps(a,b)(nameless)", Names());
+
+    ASSERT_TRUE(m->Save(path.c_str()));
+    // The root keeps its attributes (the Version of the file is not rewritten) and nothing
+    // else but the groups element.
+    EXPECT_EQ(
+        "<NimboPurgelet Version=\"1.0\" Owner=\"me\">\n"
+        "<Purgelet>\n"
+        "<Group Id=\"2\" Name=\"Caps\">\n"
+        "<Keyword>a</Keyword>\n"
+        "<Keyword>b</Keyword>\n"
+        "</Group>\n"
+        "<Group Id=\"3\" Name=\"\">\n"
+        "<Keyword>nameless</Keyword>\n"
+        "</Group>\n"
+        "</Purgelet>\n"
+        "</NimboPurgelet>",
+        Body(ReadWholeFile(path)).substr(0, Body(ReadWholeFile(path)).find_last_not_of("\r\n") + 1));
+}
+
+TEST_F(GroupsFile, TheLastOfTwoGroupsElementsWins) {
+    ASSERT_TRUE(WriteWholeFile(path,
+                               "<NimboPurgelet><Purgelet><Group Name=\"First\"/></Purgelet>"
+                               "<Purgelet><Group Name=\"Second\"><Keyword>k</Keyword></Group></Purgelet>"
+                               "</NimboPurgelet>"));
+    ASSERT_TRUE(m->Load(path.c_str()));
+    EXPECT_EQ("Other()Second(k)", Names());
+    Reset();
+    Add("Mine", {});
+    ASSERT_TRUE(m->Save(path.c_str()));
+    const std::string body = Body(ReadWholeFile(path));
+    EXPECT_EQ(1u, [&] {
+        size_t n = 0;
+        for (size_t at = body.find("<Purgelet>"); at != std::string::npos; at = body.find("<Purgelet>", at + 1)) ++n;
+        return n;
+    }());
+    EXPECT_EQ(std::string::npos, body.find("Second"));
+    EXPECT_NE(std::string::npos, body.find("Name=\"Mine\""));
+}
+
+TEST_F(GroupsFile, MissingDamagedAndForeignFilesYieldNoGroupsAndAreReplacedOnSave) {
+    struct Case {
+        const char* label;
+        const char* content;  // null: no file
+    } cases[] = {
+        {"missing", nullptr},
+        {"not well-formed", "<NimboPurgelet><Purgelet><Group Name=\"x\">"},
+        {"empty", ""},
+        {"foreign root", "<?xml version=\"1.0\"?><Settings><Purgelet><Group Name=\"Foreign\"/></Purgelet></Settings>"},
+    };
+    for (const Case& k : cases) {
+        Reset();
+        DeleteFileA(path.c_str());
+        if (k.content) {
+            ASSERT_TRUE(WriteWholeFile(path, k.content)) << k.label;
+        }
+        GroupEntry* kept = Add("InMemory", {"m"});
+        EXPECT_TRUE(m->Load(path.c_str())) << k.label;
+        EXPECT_EQ("Other()InMemory(m)", Names()) << k.label;
+        // Loading alone never writes.
+        bool exists = false;
+        EXPECT_EQ(k.content ? std::string(k.content) : std::string(), ReadWholeFile(path, &exists)) << k.label;
+        EXPECT_EQ(k.content != nullptr, exists) << k.label;
+
+        ASSERT_TRUE(m->Save(path.c_str())) << k.label;
+        EXPECT_EQ(
+            "<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n<Group Id=\"2\" Name=\"InMemory\">\n"
+            "<Keyword>m</Keyword>\n</Group>\n</Purgelet>\n</NimboPurgelet>",
+            Body(ReadWholeFile(path)).substr(0, Body(ReadWholeFile(path)).find_last_not_of("\r\n") + 1))
+            << k.label;
+        EXPECT_EQ(kept, m->m_Groups[1]) << k.label;
+    }
+}
+
+TEST_F(GroupsFile, AFailedSaveReportsFalseAndKeepsTheOldFile) {
+    Add("Old", {"o"});
+    ASSERT_TRUE(m->Save(path.c_str()));
+    const std::string before = ReadWholeFile(path);
+    Reset();
+    Add("New", {"n"});
+
+    // A read-only file is not replaced. (Windows refuses to move a file over a read-only
+    // one; Wine does not, so the catalogue checks the attribute itself.)
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(m->Save(path.c_str()));
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(before, ReadWholeFile(path));
+    EXPECT_EQ(1u, FilesIn(folder.Path()));
+
+    // A folder that does not exist cannot take the file at all.
+    const std::string nowhere = folder.Path() + "missing\\Purgelet.xml";
+    EXPECT_FALSE(m->Save(nowhere.c_str()));
+    bool exists = true;
+    ReadWholeFile(nowhere, &exists);
+    EXPECT_FALSE(exists);
+
+    // A file standing where the folder should be.
+    const std::string blocked = path + "\\Purgelet.xml";
+    EXPECT_FALSE(m->Save(blocked.c_str()));
+    EXPECT_EQ(before, ReadWholeFile(path));
+}
+
+}  // namespace
