@@ -1,0 +1,54 @@
+// The catalogue of installed programs: reads every Uninstall subkey of the current user
+// and of the machine (both registry views on 64-bit Windows) into program entries, adds
+// the Add/Remove Programs cache figures, and hands the entries to a view.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+#include "catalogue/program_entry.h"
+
+// The catalogue's own failure; Refresh catches it and tells the user.
+class CVrelException {
+public:
+    explicit CVrelException(const char* reason = "") : m_reason(reason ? reason : "") {}
+    virtual ~CVrelException() = default;
+    const std::string& GetReason() const { return m_reason; }
+
+private:
+    std::string m_reason;
+};
+
+class CVrelPurgelet {
+public:
+    CVrelPurgelet();
+    ~CVrelPurgelet();
+    CVrelPurgelet(const CVrelPurgelet&) = delete;
+    CVrelPurgelet& operator=(const CVrelPurgelet&) = delete;
+
+    // Reads the registry afresh and hands every entry to `manager`. Every entry pointer of
+    // the previous scan is invalid from the moment this starts.
+    void Refresh(IUninstallManager* manager);
+    // Hands the entries already read to `manager` again, in list order.
+    void Populate(IUninstallManager* manager);
+    void Clear();
+
+    int GetCount() const { return static_cast<int>(m_entries.size()); }
+    ProgramEntry* GetAt(int index) const {
+        return index >= 0 && index < GetCount() ? m_entries[static_cast<size_t>(index)] : nullptr;
+    }
+
+private:
+    // Scratch buffers of one scan, grown as needed and reused for every key.
+    struct ScanBuffers {
+        std::vector<char> name;
+        std::vector<BYTE> data;
+    };
+
+    void EnumerateRoot(HKEY root, REGSAM view, ScanBuffers& buffers);
+    void ReadProgram(HKEY root, REGSAM view, HKEY uninstallKey, HKEY arpCacheKey, const char* subkeyName,
+                     ScanBuffers& buffers);
+    static void ReadValue(ProgramEntry* entry, const char* name, DWORD type, const BYTE* data, DWORD size);
+    static void ReadArpCache(ProgramEntry* entry, HKEY arpKey);
+
+    std::vector<ProgramEntry*> m_entries;
+};
