@@ -1,0 +1,430 @@
+// CDC painting checked pixel by pixel on a 32-bit DIB: fills and frames, 3D and focus
+// rectangles, the inverted-rectangle normalisation, clipping, origins and mapping,
+// the two-handle (output / attribute) protocol and the temporary handle map.
+#include <gtest/gtest.h>
+#include "framework/dc.h"
+#include "support/dib_canvas.h"
+
+using testsupport::DibCanvas;
+
+namespace {
+
+const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kBlue = RGB(0, 0, 255);
+const COLORREF kGreen = RGB(0, 128, 0);
+
+// A CDC borrowing a canvas's DC for the length of a test.
+struct CanvasDC {
+    CDC dc;
+    explicit CanvasDC(const DibCanvas& canvas) { dc.Attach(canvas.Dc()); }
+    ~CanvasDC() { dc.Detach(); }
+    CDC* operator->() { return &dc; }
+};
+
+// Every pixel of the canvas: colour `in` inside r, `out` elsewhere.
+::testing::AssertionResult AreaIs(const DibCanvas& c, const RECT& r, COLORREF in, COLORREF out) {
+    for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x) {
+            bool inside = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+            COLORREF want = inside ? in : out;
+            if (c.Pixel(x, y) != want)
+                return ::testing::AssertionFailure() << "pixel (" << x << "," << y << ") is 0x" << std::hex
+                                                     << c.Pixel(x, y) << ", expected 0x" << want;
+        }
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace
+
+TEST(CDCFill, FillSolidRectFillsExactlyAndKeepsTheBackgroundColour) {
+    DibCanvas canvas(20, 20);
+    CanvasDC dc(canvas);
+    dc->SetBkColor(kBlue);
+    dc->FillSolidRect(3, 4, 5, 6, kRed);
+    EXPECT_TRUE(AreaIs(canvas, RECT{3, 4, 8, 10}, kRed, kWhite));
+    // The background colour stays the fill colour, as callers of the classic class expect.
+    EXPECT_EQ(kRed, dc->GetBkColor());
+}
+
+TEST(CDCFill, InvertedRectanglesAreNormalised) {
+    struct Case {
+        const char* name;
+        RECT given;
+        RECT filled;
+    } cases[] = {
+        {"negative width", {10, 2, 7, 5}, {7, 2, 10, 5}},
+        {"negative height", {2, 12, 6, 9}, {2, 9, 6, 12}},
+        {"both", {15, 15, 11, 13}, {11, 13, 15, 15}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DibCanvas canvas(20, 20);
+        CanvasDC dc(canvas);
+        dc->FillSolidRect(&c.given, kGreen);
+        EXPECT_TRUE(AreaIs(canvas, c.filled, kGreen, kWhite));
+    }
+    // The x/y/cx/cy form with a negative extent fills the pixels before the start edge.
+    DibCanvas canvas(20, 20);
+    CanvasDC dc(canvas);
+    dc->FillSolidRect(10, 5, -1, 3, kRed);
+    EXPECT_TRUE(AreaIs(canvas, RECT{9, 5, 10, 8}, kRed, kWhite));
+}
+
+TEST(CDCFill, FillRectAndFrameRectUseTheBrush) {
+    DibCanvas canvas(16, 16);
+    CanvasDC dc(canvas);
+    CBrush red(kRed), blue(kBlue);
+    RECT r = {2, 2, 12, 10};
+    dc->FillRect(&r, &red);
+    EXPECT_TRUE(AreaIs(canvas, r, kRed, kWhite));
+    dc->FrameRect(&r, &blue);
+    EXPECT_EQ(kBlue, canvas.Pixel(2, 2));
+    EXPECT_EQ(kBlue, canvas.Pixel(11, 9));
+    EXPECT_EQ(kBlue, canvas.Pixel(6, 9));
+    EXPECT_EQ(kRed, canvas.Pixel(3, 3));
+    EXPECT_EQ(kRed, canvas.Pixel(10, 8));
+    EXPECT_EQ(kWhite, canvas.Pixel(12, 10));
+}
+
+TEST(CDCFrame, Draw3dRectPaintsOnePixelEdges) {
+    DibCanvas canvas(20, 20);
+    CanvasDC dc(canvas);
+    dc->Draw3dRect(2, 3, 10, 8, kRed, kBlue);  // covers x 2..11, y 3..10
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            COLORREF want = kWhite;
+            bool inX = x >= 2 && x <= 11, inY = y >= 3 && y <= 10;
+            if (inX && inY) {
+                if (x == 11 || y == 10)
+                    want = kBlue;  // right column and bottom row, both far corners included
+                else if (x == 2 || y == 3)
+                    want = kRed;
+            }
+            ASSERT_EQ(want, canvas.Pixel(x, y)) << "at " << x << "," << y;
+        }
+    // The RECT form draws the same frame.
+    DibCanvas second(20, 20);
+    CanvasDC dc2(second);
+    RECT r = {2, 3, 12, 11};
+    dc2->Draw3dRect(&r, kRed, kBlue);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) ASSERT_EQ(canvas.Pixel(x, y), second.Pixel(x, y)) << x << "," << y;
+}
+
+TEST(CDCFrame, FocusRectIsADottedXorFrame) {
+    DibCanvas canvas(20, 20);
+    CanvasDC dc(canvas);
+    RECT r = {2, 2, 14, 10};
+    dc->DrawFocusRect(&r);
+    // Every other pixel of each edge is inverted; the inside stays.
+    int changedTop = 0;
+    for (int x = 2; x < 14; ++x) changedTop += canvas.Pixel(x, 2) != kWhite;
+    EXPECT_EQ(6, changedTop);
+    for (int x = 2; x < 13; ++x) EXPECT_NE(canvas.Pixel(x, 2), canvas.Pixel(x + 1, 2)) << x;
+    EXPECT_EQ(kWhite, canvas.Pixel(5, 5));
+    EXPECT_EQ(kWhite, canvas.Pixel(14, 2));
+    // Drawing it a second time removes it.
+    dc->DrawFocusRect(&r);
+    EXPECT_TRUE(AreaIs(canvas, RECT{0, 0, 0, 0}, kWhite, kWhite));
+}
+
+TEST(CDCShapes, RectangleEllipseAndLinesUseTheSelectedPenAndBrush) {
+    DibCanvas canvas(30, 30);
+    CanvasDC dc(canvas);
+    CPen pen(PS_SOLID, 1, kBlue);
+    CBrush brush(kRed);
+    CPen* oldPen = dc->SelectObject(&pen);
+    CBrush* oldBrush = dc->SelectObject(&brush);
+    ASSERT_NE(nullptr, oldPen);
+    ASSERT_NE(nullptr, oldBrush);
+    EXPECT_TRUE(oldPen->IsKindOf(RUNTIME_CLASS(CPen)));
+    EXPECT_TRUE(oldBrush->IsKindOf(RUNTIME_CLASS(CBrush)));
+
+    dc->Rectangle(2, 2, 8, 8);
+    EXPECT_EQ(kBlue, canvas.Pixel(2, 2));
+    EXPECT_EQ(kBlue, canvas.Pixel(7, 7));
+    EXPECT_EQ(kRed, canvas.Pixel(4, 5));
+    EXPECT_EQ(kWhite, canvas.Pixel(8, 8));
+
+    dc->MoveTo(10, 20);
+    EXPECT_EQ(CPoint(10, 20), dc->GetCurrentPosition());
+    dc->LineTo(20, 20);
+    EXPECT_EQ(kBlue, canvas.Pixel(10, 20));
+    EXPECT_EQ(kBlue, canvas.Pixel(19, 20));
+    EXPECT_EQ(kWhite, canvas.Pixel(20, 20));  // the end point is not drawn
+    CPoint prev = dc->MoveTo(0, 0);
+    EXPECT_EQ(CPoint(20, 20), prev);
+
+    dc->Ellipse(10, 2, 20, 12);
+    EXPECT_EQ(kRed, canvas.Pixel(15, 7));
+    EXPECT_EQ(kWhite, canvas.Pixel(10, 2));  // the corner lies outside the ellipse
+
+    POINT tri[3] = {{2, 25}, {8, 25}, {2, 29}};
+    dc->Polygon(tri, 3);
+    EXPECT_EQ(kBlue, canvas.Pixel(2, 25));
+    EXPECT_NE(kWhite, canvas.Pixel(3, 26));
+
+    // Restoring the previous objects lets the ours go without being selected.
+    EXPECT_EQ(&pen, dc->SelectObject(oldPen));
+    EXPECT_EQ(&brush, dc->SelectObject(oldBrush));
+}
+
+TEST(CDCShapes, DrawEdgeUsesTheSystemColours) {
+    DibCanvas canvas(20, 20);
+    CanvasDC dc(canvas);
+    RECT r = {1, 1, 15, 15};
+    dc->DrawEdge(&r, EDGE_SUNKEN, BF_RECT);
+    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), canvas.Pixel(1, 1));
+    EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), canvas.Pixel(14, 14));
+    EXPECT_EQ(kWhite, canvas.Pixel(15, 15));
+}
+
+TEST(CDCClipping, IntersectExcludeAndRegionSelection) {
+    DibCanvas canvas(20, 20);
+    CanvasDC dc(canvas);
+    EXPECT_NE(ERROR, dc->IntersectClipRect(4, 4, 12, 12));
+    CRect box;
+    EXPECT_EQ(SIMPLEREGION, dc->GetClipBox(&box));
+    EXPECT_EQ(CRect(4, 4, 12, 12), box);
+    EXPECT_TRUE(dc->PtVisible(4, 4));
+    EXPECT_FALSE(dc->PtVisible(12, 12));
+    RECT outside = {0, 0, 3, 3};
+    EXPECT_FALSE(dc->RectVisible(&outside));
+    EXPECT_EQ(COMPLEXREGION, dc->ExcludeClipRect(6, 6, 8, 8));
+    dc->FillSolidRect(0, 0, 20, 20, kRed);
+    EXPECT_EQ(kWhite, canvas.Pixel(3, 3));
+    EXPECT_EQ(kRed, canvas.Pixel(4, 4));
+    EXPECT_EQ(kRed, canvas.Pixel(11, 11));
+    EXPECT_EQ(kWhite, canvas.Pixel(12, 12));
+    EXPECT_EQ(kWhite, canvas.Pixel(6, 6));
+    EXPECT_EQ(kWhite, canvas.Pixel(7, 7));
+    EXPECT_EQ(kRed, canvas.Pixel(8, 8));
+
+    // NULL removes the clip region.
+    dc->SelectClipRgn(NULL);
+    dc->FillSolidRect(0, 0, 2, 2, kBlue);
+    EXPECT_EQ(kBlue, canvas.Pixel(0, 0));
+
+    // A region selected, then narrowed with a mode.
+    CRgn a, b;
+    a.CreateRectRgn(0, 0, 10, 10);
+    b.CreateRectRgn(5, 0, 20, 20);
+    EXPECT_EQ(SIMPLEREGION, dc->SelectClipRgn(&a));
+    EXPECT_EQ(SIMPLEREGION, dc->SelectClipRgn(&b, RGN_AND));
+    EXPECT_EQ(SIMPLEREGION, dc->GetClipBox(&box));
+    EXPECT_EQ(CRect(5, 0, 10, 10), box);
+    // The DC keeps a copy: our regions may change or go.
+    a.OffsetRgn(100, 100);
+    dc->FillSolidRect(0, 0, 20, 20, kGreen);
+    EXPECT_EQ(kGreen, canvas.Pixel(5, 0));
+    EXPECT_EQ(kGreen, canvas.Pixel(9, 9));
+    EXPECT_NE(kGreen, canvas.Pixel(4, 0));
+    EXPECT_NE(kGreen, canvas.Pixel(10, 9));
+    dc->SelectClipRgn(NULL);
+}
+
+TEST(CDCCoordinates, ViewportAndWindowOriginsMoveTheOutput) {
+    DibCanvas canvas(30, 30);
+    CanvasDC dc(canvas);
+    EXPECT_EQ(CPoint(0, 0), dc->SetViewportOrg(10, 5));
+    EXPECT_EQ(CPoint(10, 5), dc->GetViewportOrg());
+    dc->FillSolidRect(0, 0, 2, 2, kRed);
+    EXPECT_TRUE(AreaIs(canvas, RECT{10, 5, 12, 7}, kRed, kWhite));
+
+    EXPECT_EQ(CPoint(10, 5), dc->OffsetViewportOrg(2, 3));
+    EXPECT_EQ(CPoint(0, 0), dc->SetWindowOrg(-4, 0));  // logical -4 is the viewport origin
+    canvas.Fill(kWhite);
+    dc->FillSolidRect(-4, 0, 1, 1, kBlue);
+    EXPECT_EQ(kBlue, canvas.Pixel(12, 8));
+    EXPECT_EQ(CPoint(-4, 0), dc->OffsetWindowOrg(1, 1));
+    EXPECT_EQ(CPoint(-3, 1), dc->GetWindowOrg());
+
+    // Logical (-3, 1) is device (12, 8).
+    POINT pt = {-3, 1};
+    dc->LPtoDP(&pt);
+    EXPECT_EQ(12, pt.x);
+    EXPECT_EQ(8, pt.y);
+    RECT r = {12, 8, 22, 18};
+    dc->DPtoLP(&r);
+    EXPECT_EQ(CRect(-3, 1, 7, 11), CRect(r));
+    // Sizes do not move with the origins.
+    SIZE sz = {5, 7};
+    dc->LPtoDP(&sz);
+    EXPECT_EQ(5, sz.cx);
+    EXPECT_EQ(7, sz.cy);
+}
+
+TEST(CDCCoordinates, MapModeAndHimetric) {
+    DibCanvas canvas(10, 10);
+    CanvasDC dc(canvas);
+    int dpiX = dc->GetDeviceCaps(LOGPIXELSX), dpiY = dc->GetDeviceCaps(LOGPIXELSY);
+    ASSERT_GT(dpiX, 0);
+    SIZE sz = {dpiX, dpiY * 2};
+    dc->DPtoHIMETRIC(&sz);
+    EXPECT_EQ(2540, sz.cx);  // one logical inch
+    EXPECT_EQ(5080, sz.cy);
+    dc->HIMETRICtoDP(&sz);
+    EXPECT_EQ(dpiX, sz.cx);
+    EXPECT_EQ(dpiY * 2, sz.cy);
+
+    EXPECT_EQ(MM_TEXT, dc->SetMapMode(MM_ISOTROPIC));
+    dc->SetWindowExt(100, 100);
+    dc->SetViewportExt(10, 10);
+    EXPECT_EQ(MM_ISOTROPIC, dc->GetMapMode());
+    SIZE logical = {50, 30};
+    dc->LPtoDP(&logical);
+    EXPECT_EQ(5, logical.cx);
+    EXPECT_EQ(3, logical.cy);
+    dc->SetMapMode(MM_TEXT);
+}
+
+TEST(CDCAttributes, SettersChangeBothHandlesAndGettersReadTheAttributeDC) {
+    DibCanvas out(4, 4), attrib(4, 4);
+    CDC dc;
+    dc.m_hDC = out.Dc();
+    dc.m_hAttribDC = attrib.Dc();
+    dc.SetTextColor(kRed);
+    dc.SetBkMode(TRANSPARENT);
+    EXPECT_EQ(kRed, ::GetTextColor(out.Dc()));
+    EXPECT_EQ(kRed, ::GetTextColor(attrib.Dc()));
+    EXPECT_EQ(TRANSPARENT, ::GetBkMode(out.Dc()));
+    ::SetTextColor(attrib.Dc(), kBlue);
+    EXPECT_EQ(kBlue, dc.GetTextColor());  // read from the attribute DC
+    ::SetTextColor(out.Dc(), kGreen);
+    EXPECT_EQ(kBlue, dc.GetTextColor());
+    // Output goes to m_hDC only.
+    dc.SetPixelV(1, 1, kRed);
+    EXPECT_EQ(kRed, out.Pixel(1, 1));
+    EXPECT_EQ(kWhite, attrib.Pixel(1, 1));
+    dc.m_hDC = dc.m_hAttribDC = NULL;  // borrowed: nothing to delete
+}
+
+TEST(CDCHandles, FromHandleGivesOneTemporaryPerHandleUntilIdle) {
+    DibCanvas canvas(4, 4);
+    HDC h = canvas.Dc();
+    CDC* p1 = CDC::FromHandle(h);
+    ASSERT_NE(nullptr, p1);
+    EXPECT_EQ(h, p1->m_hDC);
+    EXPECT_EQ(h, p1->m_hAttribDC);
+    EXPECT_EQ(p1, CDC::FromHandle(h));
+    EXPECT_EQ(nullptr, CDC::FromHandle(NULL));
+    CDC* none = nullptr;
+    __asm__("" : "+r"(none));  // as if it came from elsewhere
+    EXPECT_EQ(nullptr, none->GetSafeHdc());
+    AfxDeleteTempGdiMaps();
+    // The wrapper went, the DC did not.
+    EXPECT_EQ((DWORD)OBJ_MEMDC, ::GetObjectType(h));
+    {
+        CDC owner;
+        owner.Attach(h);
+        EXPECT_EQ(&owner, CDC::FromHandle(h));
+        EXPECT_EQ(h, owner.Detach());
+        EXPECT_NE(&owner, CDC::FromHandle(h));
+    }
+    EXPECT_EQ((DWORD)OBJ_MEMDC, ::GetObjectType(h));
+    AfxDeleteTempGdiMaps();
+}
+
+TEST(CDCHandles, CompatibleDCIsOwnedAndDeleted) {
+    HDC h;
+    {
+        CDC dc;
+        ASSERT_TRUE(dc.CreateCompatibleDC(NULL));
+        h = dc.GetSafeHdc();
+        EXPECT_EQ((DWORD)OBJ_MEMDC, ::GetObjectType(h));
+        int saved = dc.SaveDC();
+        EXPECT_NE(0, saved);
+        dc.SetTextColor(kRed);
+        EXPECT_TRUE(dc.RestoreDC(saved));
+        EXPECT_EQ(RGB(0, 0, 0), dc.GetTextColor());
+    }
+    EXPECT_EQ(0u, ::GetObjectType(h));
+}
+
+TEST(CDCBits, BlitsPatternsAndPixels) {
+    DibCanvas src(8, 8), dst(20, 20);
+    CanvasDC s(src), d(dst);
+    s->FillSolidRect(0, 0, 4, 4, kRed);
+    s->FillSolidRect(4, 4, 4, 4, kBlue);
+    EXPECT_TRUE(d->BitBlt(1, 1, 8, 8, &s.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(kRed, dst.Pixel(1, 1));
+    EXPECT_EQ(kBlue, dst.Pixel(8, 8));
+    EXPECT_EQ(kWhite, dst.Pixel(9, 9));
+    dst.Fill(kWhite);
+    d->SetStretchBltMode(COLORONCOLOR);
+    EXPECT_EQ(COLORONCOLOR, d->GetStretchBltMode());
+    EXPECT_TRUE(d->StretchBlt(0, 0, 16, 16, &s.dc, 0, 0, 8, 8, SRCCOPY));
+    EXPECT_EQ(kRed, dst.Pixel(7, 7));
+    EXPECT_EQ(kBlue, dst.Pixel(8, 8));
+    EXPECT_EQ(kBlue, dst.Pixel(15, 15));
+
+    CBrush green(kGreen);
+    CBrush* old = d->SelectObject(&green);
+    EXPECT_TRUE(d->PatBlt(16, 0, 4, 4, PATCOPY));
+    EXPECT_EQ(kGreen, dst.Pixel(19, 3));
+    d->SelectObject(old);
+
+    EXPECT_EQ(kRed, d->SetPixel(18, 18, kRed));
+    EXPECT_TRUE(d->SetPixelV(19, 19, kBlue));
+    EXPECT_EQ(kRed, d->GetPixel(18, 18));
+    EXPECT_EQ(kBlue, d->GetPixel(CPoint(19, 19)));
+    EXPECT_EQ(CLR_INVALID, d->GetPixel(50, 50));
+}
+
+TEST(CDCBits, HalftoneBrushIsACheckerboard) {
+    CBrush* brush = CDC::GetHalftoneBrush();
+    ASSERT_NE(nullptr, brush);
+    EXPECT_EQ(brush, CDC::GetHalftoneBrush());
+    DibCanvas canvas(8, 8);
+    CanvasDC dc(canvas);
+    dc->SetTextColor(RGB(0, 0, 0));
+    dc->SetBkColor(kWhite);
+    RECT r = {0, 0, 8, 8};
+    dc->FillRect(&r, brush);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            ASSERT_NE(canvas.Pixel(x, y), canvas.Pixel((x + 1) % 8, y)) << x << "," << y;
+            ASSERT_EQ(canvas.Pixel(x, y), canvas.Pixel((x + 1) % 8, (y + 1) % 8)) << x << "," << y;
+        }
+}
+
+TEST(CDCText, DrawTextCalcRectMatchesTheExtent) {
+    DibCanvas canvas(200, 40);
+    CanvasDC dc(canvas);
+    CFont* old = (CFont*)dc->SelectStockObject(DEFAULT_GUI_FONT);
+    ASSERT_NE(nullptr, old);
+    CString text("Sample text");
+    CSize ext = dc->GetTextExtent(text);
+    EXPECT_GT(ext.cx, 0);
+    EXPECT_EQ(ext, dc->GetTextExtent("Sample text", 11));
+    CRect calc(0, 0, 0, 0);
+    int h = dc->DrawText(text, &calc, DT_SINGLELINE | DT_CALCRECT);
+    EXPECT_EQ(ext.cx, calc.Width());
+    EXPECT_EQ(ext.cy, calc.Height());
+    EXPECT_EQ(ext.cy, h);
+    EXPECT_EQ(200 * 40, canvas.Count(kWhite, RECT{0, 0, 200, 40}));  // DT_CALCRECT draws nothing
+
+    TEXTMETRIC tm;
+    ASSERT_TRUE(dc->GetTextMetrics(&tm));
+    EXPECT_EQ(tm.tmHeight, ext.cy);
+
+    dc->SetTextColor(kRed);
+    dc->SetBkMode(TRANSPARENT);
+    dc->TextOut(2, 2, text);
+    EXPECT_GT(canvas.Count(kRed, RECT{2, 2, 2 + ext.cx, 2 + ext.cy}), 10);
+    EXPECT_EQ(0, canvas.Count(kRed, RECT{2 + ext.cx + 1, 0, 200, 40}));
+    dc->SelectObject(old);
+}
+
+TEST(CDCLayout, RightToLeftLayoutMirrorsTheOutput) {
+    DibCanvas canvas(20, 4);
+    CanvasDC dc(canvas);
+    EXPECT_EQ(0u, dc->SetLayout(LAYOUT_RTL));
+    EXPECT_EQ((DWORD)LAYOUT_RTL, dc->GetLayout());
+    dc->FillSolidRect(0, 0, 2, 4, kRed);
+    EXPECT_EQ(kRed, canvas.Pixel(19, 0));
+    EXPECT_EQ(kRed, canvas.Pixel(18, 3));
+    EXPECT_EQ(kWhite, canvas.Pixel(0, 0));
+    dc->SetLayout(0);
+}
