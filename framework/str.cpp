@@ -90,7 +90,7 @@ CString::~CString()
 
 void CString::Release()
 {
-    if (GetData()->nAllocLength != 0)
+    if (m_pszData != AFX_EMPTY_DATA)
         free(GetData());
     m_pszData = AFX_EMPTY_DATA;
 }
@@ -114,7 +114,7 @@ void CString::Reserve(int nLength)
     pNew->nAllocLength = nNewAlloc;
     pNew->nDataLength = pOld->nDataLength;
     memcpy(pNew->data(), m_pszData, pOld->nDataLength + 1);
-    if (pOld->nAllocLength != 0)
+    if (m_pszData != AFX_EMPTY_DATA)
         free(pOld);
     m_pszData = pNew->data();
 }
