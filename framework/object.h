@@ -46,6 +46,11 @@ void AFXAPI AfxClassInit(CRuntimeClass* pNewClass);
 
 #define VERSIONABLE_SCHEMA (0x80000000)
 
+// Sources written for debug allocation tracking use "new" through this name.
+#ifndef DEBUG_NEW
+#define DEBUG_NEW new
+#endif
+
 #define RUNTIME_CLASS(class_name) (class_name::GetThisClass())
 #define RUNTIME_CLASS_T(class_name, T1) (class_name<T1>::GetThisClass())
 

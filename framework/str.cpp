@@ -3,6 +3,7 @@
 #include "framework/resources.h"
 #include "framework/exceptions.h"
 #include <ctype.h>
+#include <mbstring.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -348,17 +349,17 @@ int CString::Compare(LPCSTR lpsz) const
 
 int CString::CompareNoCase(LPCSTR lpsz) const
 {
-    return _stricmp(m_pszData, NonNull(lpsz));
+    return _mbsicmp((const unsigned char*)m_pszData, (const unsigned char*)NonNull(lpsz));
 }
 
 int CString::Collate(LPCSTR lpsz) const
 {
-    return strcoll(m_pszData, NonNull(lpsz));
+    return _mbscoll((const unsigned char*)m_pszData, (const unsigned char*)NonNull(lpsz));
 }
 
 int CString::CollateNoCase(LPCSTR lpsz) const
 {
-    return _stricoll(m_pszData, NonNull(lpsz));
+    return _mbsicoll((const unsigned char*)m_pszData, (const unsigned char*)NonNull(lpsz));
 }
 
 bool AFXAPI operator==(const CString& s1, const CString& s2) { return s1.GetLength() == s2.GetLength() && s1.Compare(s2) == 0; }
@@ -436,15 +437,16 @@ CString CString::SpanExcluding(LPCSTR lpszCharSet) const
 
 CString& CString::MakeUpper()
 {
+    // The C run-time's multibyte case mapping of the current locale, as the classic class.
     if (GetLength() > 0)
-        CharUpperBuffA(m_pszData, (DWORD)GetLength());
+        _mbsupr((unsigned char*)m_pszData);
     return *this;
 }
 
 CString& CString::MakeLower()
 {
     if (GetLength() > 0)
-        CharLowerBuffA(m_pszData, (DWORD)GetLength());
+        _mbslwr((unsigned char*)m_pszData);
     return *this;
 }
 
