@@ -778,8 +778,8 @@ void AFX_CDECL CString::FormatMessage(UINT nFormatID, ...)
 
 BOOL CString::LoadString(UINT nID)
 {
-    // String resources are at most 4095 characters; grow until the text fits.
-    for (int nSize = 256; nSize <= 8192; nSize *= 2)
+    // Grow until the text fits; a string resource holds at most 65535 characters.
+    for (int nSize = 256; nSize <= 65536; nSize *= 2)
     {
         LPSTR p = GetBuffer(nSize);
         int nLen = (int)AfxLoadString(nID, p, (UINT)nSize + 1);
@@ -794,7 +794,7 @@ BOOL CString::LoadString(UINT nID)
 
 BOOL CString::LoadString(HINSTANCE hInstance, UINT nID)
 {
-    for (int nSize = 256; nSize <= 8192; nSize *= 2)
+    for (int nSize = 256; nSize <= 65536; nSize *= 2)
     {
         LPSTR p = GetBuffer(nSize);
         int nLen = ::LoadStringA(hInstance, nID, p, nSize + 1);
