@@ -43,10 +43,17 @@ public:
 };
 IMPLEMENT_DYNCREATE_T(CFtWrapped, BASE, BASE)
 
+// An ordinary class built on a template instance.
+class CFtOnWrapped : public CFtWrapped<CFtSquare>
+{
+    DECLARE_DYNAMIC(CFtOnWrapped)
+};
+
 IMPLEMENT_SERIAL(CFtShape, CObject, 1)
 IMPLEMENT_DYNCREATE(CFtSquare, CFtShape)
 IMPLEMENT_SERIAL(CFtVersionedShape, CFtShape, VERSIONABLE_SCHEMA | 3)
 IMPLEMENT_DYNAMIC(CFtAbstractTool, CObject)
+IMPLEMENT_DYNAMIC(CFtOnWrapped, CFtWrapped<CFtSquare>)
 
 TEST(RuntimeClass, CreateByName)
 {
@@ -149,4 +156,9 @@ TEST(RuntimeClass, TemplateClassesKnowTheirParameterAsBase)
     EXPECT_EQ(pClass, pObject->GetRuntimeClass());
     EXPECT_EQ(4, static_cast<CFtWrapped<CFtSquare>*>(pObject)->m_nSides);
     delete pObject;
+
+    CFtOnWrapped onWrapped;
+    EXPECT_EQ(pClass, RUNTIME_CLASS(CFtOnWrapped)->GetBaseClass());
+    EXPECT_TRUE(onWrapped.IsKindOf(RUNTIME_CLASS(CFtSquare)));
+    EXPECT_EQ(RUNTIME_CLASS(CFtOnWrapped), CRuntimeClass::FromName("CFtOnWrapped"));
 }
