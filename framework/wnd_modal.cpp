@@ -1,0 +1,208 @@
+// Modal loops on any window, command-UI updates of a dialog's controls, and the
+// dialog-data helpers the classic library keeps on CWnd.
+#include "framework/wnd.h"
+#include "framework/winthread.h"
+#include "framework/app.h"
+#include "framework/ddx.h"
+#include "framework/resources.h"
+#include "framework/exceptions.h"
+#include <string.h>
+
+BOOL CWnd::ContinueModal() { return (m_nFlags & WF_CONTINUEMODAL) != 0; }
+
+void CWnd::EndModalLoop(int nResult) {
+    UNUSED(nResult);
+    // The loop reads the result from the object (dialogs keep m_nModalResult); here we
+    // only let it stop and make sure it wakes up.
+    if (m_nFlags & WF_CONTINUEMODAL) {
+        m_nFlags &= ~WF_CONTINUEMODAL;
+        ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+    }
+}
+
+int CWnd::RunModalLoop(DWORD dwFlags) {
+    BOOL bIdle = TRUE;
+    LONG lIdleCount = 0;
+    BOOL bShowIdle = (dwFlags & MLF_SHOWONIDLE) && !(GetStyle() & WS_VISIBLE);
+    HWND hWndParent = ::GetParent(m_hWnd);
+    m_nFlags |= (WF_MODALLOOP | WF_CONTINUEMODAL);
+    _AFX_THREAD_STATE* pState = AfxGetThreadState();
+    MSG* pMsg = &pState->m_msgCur;
+
+    for (;;) {
+        // Phase 1: idle work while the queue is empty.
+        while (bIdle && !::PeekMessageA(pMsg, NULL, 0, 0, PM_NOREMOVE)) {
+            if (bShowIdle) {
+                ShowWindow(SW_SHOWNORMAL);
+                UpdateWindow();
+                bShowIdle = FALSE;
+            }
+            if (!(dwFlags & MLF_NOIDLEMSG) && hWndParent != NULL && lIdleCount == 0)
+                ::SendMessageA(hWndParent, WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)m_hWnd);
+            if ((dwFlags & MLF_NOKICKIDLE) || !SendMessage(WM_KICKIDLE, MSGF_DIALOGBOX, lIdleCount++)) bIdle = FALSE;
+            if (!ContinueModal()) goto ExitModal;
+        }
+
+        // Phase 2: pump while messages are there.
+        do {
+            if (!::GetMessageA(pMsg, NULL, 0, 0)) {
+                // WM_QUIT belongs to the outer loop: put it back and leave.
+                ::PostQuitMessage((int)pMsg->wParam);
+                m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
+                return -1;
+            }
+            {
+                CWinThread* pThread = AfxGetThread();
+                if (pThread) pThread->m_msgCur = *pMsg;
+            }
+            // The message filter first: the application's accelerators work while a
+            // dialog runs modally, as they would in the system's own dialog loop.
+            if (pMsg->message != WM_KICKIDLE && !::CallMsgFilterA(pMsg, MSGF_DIALOGBOX) &&
+                !AfxPreTranslateMessage(pMsg)) {
+                ::TranslateMessage(pMsg);
+                ::DispatchMessageA(pMsg);
+            }
+            if (bShowIdle && (pMsg->message == 0x118 || pMsg->message == WM_SYSKEYDOWN)) {
+                ShowWindow(SW_SHOWNORMAL);
+                UpdateWindow();
+                bShowIdle = FALSE;
+            }
+            if (!ContinueModal()) goto ExitModal;
+            if (AfxIsIdleMessage(pMsg)) {
+                bIdle = TRUE;
+                lIdleCount = 0;
+            }
+        } while (::PeekMessageA(pMsg, NULL, 0, 0, PM_NOREMOVE));
+    }
+
+ExitModal:
+    m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
+    return 0;
+}
+
+// ---- command UI of the controls of a dialog ------------------------------------------------
+
+namespace {
+
+// Buttons, edits and other controls updated the same way as menu items.
+class CDlgControlCmdUI : public CCmdUI {};
+
+BOOL IsAutoButton(HWND hWnd) {
+    UINT nCode = (UINT)::SendMessageA(hWnd, WM_GETDLGCODE, 0, 0);
+    if (!(nCode & DLGC_BUTTON)) return FALSE;
+    UINT nStyle = (UINT)(::GetWindowLongA(hWnd, GWL_STYLE) & 0x0F);
+    return nStyle == BS_AUTOCHECKBOX || nStyle == BS_AUTO3STATE || nStyle == BS_AUTORADIOBUTTON;
+}
+
+}  // namespace
+
+void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler) {
+    CDlgControlCmdUI state;
+    CWnd wndTemp;  // wraps each child's handle without binding it
+    for (HWND hWndChild = ::GetTopWindow(m_hWnd); hWndChild != NULL;
+         hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
+        state.m_nID = (UINT)(WORD)::GetDlgCtrlID(hWndChild);
+        state.m_pOther = &wndTemp;
+        wndTemp.m_hWnd = hWndChild;
+        // Bars and other framework windows that answer WM_IDLEUPDATECMDUI update
+        // themselves; plain controls are updated here.
+        CWnd* pChild = FromHandlePermanent(hWndChild);
+        if (pChild != NULL && pChild->SendChildNotifyLastMsg(NULL)) continue;
+        if (!state.DoUpdate(pTarget, FALSE)) {
+            // Check boxes and radio buttons that check themselves are left alone; others
+            // are disabled only when asked and no handler exists.
+            if (bDisableIfNoHndler && !IsAutoButton(hWndChild)) {
+                AFX_CMDHANDLERINFO info;
+                info.pTarget = NULL;
+                if (state.m_nID != 0 && state.m_nID != 0xFFFF &&
+                    !pTarget->OnCmdMsg(state.m_nID, CN_COMMAND, &state, &info))
+                    state.Enable(FALSE);
+            }
+        }
+    }
+    wndTemp.m_hWnd = NULL;
+}
+
+// ---- dialog data -------------------------------------------------------------------------
+
+void CWnd::DoDataExchange(CDataExchange*) {}
+
+BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
+    CDataExchange dx(this, bSaveAndValidate);
+    // Notifications the exchange causes (EN_CHANGE from setting a text) must not come
+    // back into the dialog's handlers while it is under way.
+    _AFX_THREAD_STATE* pState = AfxGetThreadState();
+    HWND hWndOldLockout = pState->m_hLockoutNotifyWindow;
+    pState->m_hLockoutNotifyWindow = m_hWnd;
+    BOOL bOK = FALSE;
+    try {
+        DoDataExchange(&dx);
+        bOK = TRUE;
+    } catch (CUserException* e) {
+        // Validation failed: the user was told and the focus is on the bad field.
+        e->Delete();
+    } catch (CException* e) {
+        e->Delete();
+        AfxMessageBox("Failed to update the dialog data.", MB_ICONSTOP);
+    }
+    pState->m_hLockoutNotifyWindow = hWndOldLockout;
+    return bOK;
+}
+
+// ---- dialog-init data ----------------------------------------------------------------------
+
+BOOL CWnd::ExecuteDlgInit(LPCTSTR lpszResourceName) {
+    if (lpszResourceName == NULL) return TRUE;
+    HINSTANCE hInst = AfxFindResourceHandle(lpszResourceName, MAKEINTRESOURCEA(RT_DLGINIT));
+    HRSRC hRsrc = ::FindResourceA(hInst, lpszResourceName, MAKEINTRESOURCEA(RT_DLGINIT));
+    if (hRsrc == NULL) return TRUE;  // nothing to execute
+    HGLOBAL hRes = ::LoadResource(hInst, hRsrc);
+    if (hRes == NULL) return FALSE;
+    LPVOID lpResource = ::LockResource(hRes);
+    DWORD cbSize = ::SizeofResource(hInst, hRsrc);
+    if (lpResource == NULL || cbSize < sizeof(WORD)) return TRUE;
+    // A damaged record must not make us read past the resource: check the lengths
+    // first, then run the data from a copy that ends in a zero id.
+    DWORD pos = 0;
+    while (pos + 2 <= cbSize) {
+        WORD nIDC;
+        memcpy(&nIDC, (const BYTE*)lpResource + pos, 2);
+        if (nIDC == 0) break;
+        DWORD dwLen;
+        if (pos + 8 > cbSize) return FALSE;
+        memcpy(&dwLen, (const BYTE*)lpResource + pos + 4, 4);
+        if (dwLen > cbSize - pos - 8) return FALSE;
+        pos += 8 + dwLen;
+    }
+    BYTE* pCopy = new BYTE[pos + 8];
+    memcpy(pCopy, lpResource, pos);
+    memset(pCopy + pos, 0, 8);
+    BOOL bResult = ExecuteDlgInit(pCopy);
+    delete[] pCopy;
+    return bResult;
+}
+
+BOOL CWnd::ExecuteDlgInit(LPVOID lpResource) {
+    // Records: WORD control id, WORD message, DWORD length, then that many bytes; a zero
+    // id ends the list. Combo and list boxes get their strings this way.
+    BOOL bSuccess = TRUE;
+    if (lpResource == NULL) return TRUE;
+    const BYTE* p = (const BYTE*)lpResource;
+    for (;;) {
+        WORD nIDC, nMsg;
+        DWORD dwLen;
+        memcpy(&nIDC, p, sizeof(WORD));
+        if (nIDC == 0 || !bSuccess) break;
+        memcpy(&nMsg, p + 2, sizeof(WORD));
+        memcpy(&dwLen, p + 4, sizeof(DWORD));
+        p += 8;
+        // The classic 16-bit message numbers are mapped to the 32-bit ones.
+        if (nMsg == 0x0401) nMsg = LB_ADDSTRING;
+        else if (nMsg == 0x0403) nMsg = CB_ADDSTRING;
+        if ((nMsg == LB_ADDSTRING || nMsg == CB_ADDSTRING) && dwLen > 0 && p[dwLen - 1] == '\0') {
+            if (::SendDlgItemMessageA(m_hWnd, nIDC, nMsg, 0, (LPARAM)p) < 0) bSuccess = FALSE;
+        }
+        p += dwLen;
+    }
+    return bSuccess;
+}
