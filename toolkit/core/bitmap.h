@@ -49,6 +49,9 @@ public:
     static void WriteBMP(LPBITMAPINFOHEADER pBlock, CArchive& ar,
                          bool bEnableThrowException = false, bool bUseRLE8 = false);
     static HBITMAP CopyBitmapRect(HBITMAP hBitmap, const RECT* pRect = NULL, void** ppBits = NULL);
+    // The module that a resource of this type and name is loaded from when the caller
+    // names none.
+    static HINSTANCE stat_FindResourceHandle(LPCTSTR lpszType, LPCTSTR lpszName);
 
     // ---- scaling filters -----------------------------------------------------------
     enum e_filter_type_t

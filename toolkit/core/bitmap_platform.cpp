@@ -1,0 +1,62 @@
+#include "toolkit/core/bitmap_platform.h"
+
+namespace {
+
+struct PlatformFacts
+{
+    DWORD m_dwOsFlags;
+    CExtBitmapPlatform::PFN_ALPHABLEND m_pfnAlphaBlend;
+    bool m_bDisabled;
+
+    PlatformFacts() : m_dwOsFlags(0), m_pfnAlphaBlend(NULL), m_bDisabled(false)
+    {
+        OSVERSIONINFOA ovi;
+        ZeroMemory(&ovi, sizeof(ovi));
+        ovi.dwOSVersionInfoSize = sizeof(ovi);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+        BOOL bVersion = ::GetVersionExA(&ovi);
+#pragma GCC diagnostic pop
+        if (bVersion)
+        {
+            if (ovi.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
+                m_dwOsFlags |= CExtBitmapPlatform::__OS_WIN9X;
+            else if (ovi.dwPlatformId == VER_PLATFORM_WIN32_NT)
+            {
+                m_dwOsFlags |= CExtBitmapPlatform::__OS_NT;
+                if (ovi.dwMajorVersion >= 5)
+                    m_dwOsFlags |= CExtBitmapPlatform::__OS_NT5_OR_LATER;
+            }
+        }
+        if (m_dwOsFlags & CExtBitmapPlatform::__OS_NT5_OR_LATER)
+        {
+            HMODULE hMsImg = ::LoadLibraryA("msimg32.dll");
+            if (hMsImg != NULL)
+                m_pfnAlphaBlend = (CExtBitmapPlatform::PFN_ALPHABLEND)(void*)::GetProcAddress(hMsImg, "AlphaBlend");
+        }
+    }
+};
+
+PlatformFacts& Facts()
+{
+    static PlatformFacts facts;
+    return facts;
+}
+
+}  // namespace
+
+DWORD CExtBitmapPlatform::GetOsFlags()
+{
+    return Facts().m_dwOsFlags;
+}
+
+CExtBitmapPlatform::PFN_ALPHABLEND CExtBitmapPlatform::GetAlphaBlend()
+{
+    PlatformFacts& f = Facts();
+    return f.m_bDisabled ? NULL : f.m_pfnAlphaBlend;
+}
+
+void CExtBitmapPlatform::DisableAlphaBlend(bool bDisable)
+{
+    Facts().m_bDisabled = bDisable;
+}

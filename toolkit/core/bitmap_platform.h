@@ -1,0 +1,25 @@
+// What the image code needs to know of the running system: whether it is Windows 9x
+// or NT 5 and later, and msimg32's AlphaBlend looked up at run time. The core library
+// cannot ask the paint-manager holder (it links after us), so the facts are gathered
+// here the same way, once, on first use.
+#pragma once
+#include "framework/platform.h"
+
+class CExtBitmapPlatform
+{
+public:
+    enum
+    {
+        __OS_WIN9X = 0x01,
+        __OS_NT = 0x02,
+        __OS_NT5_OR_LATER = 0x04,
+    };
+    typedef BOOL(WINAPI* PFN_ALPHABLEND)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
+
+    static DWORD GetOsFlags();
+    // NULL when msimg32 or its entry point is missing, or before NT 5.
+    static PFN_ALPHABLEND GetAlphaBlend();
+    // Tests and benchmarks switch the platform blend off to exercise the computed one;
+    // passing false restores the looked-up entry point.
+    static void DisableAlphaBlend(bool bDisable);
+};
