@@ -16,6 +16,7 @@ const DWORD nMaxMapCount = 0x3FFFFFFE;
 const UINT nBufSizeMin = 128;
 const UINT nMaxClassName = 64;       // a longer stored name is not one of ours
 const UINT nStringChunk = 64 * 1024;  // bytes read at a time when the length is unknown
+const UINT nMaxLoadDepth = 2000;      // nested object loads; far beyond any real document
 }  // namespace
 
 // The archive's object tables: on storing, object/class -> index; on loading,
@@ -30,7 +31,7 @@ struct CArchiveMaps {
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void* lpBuf)
     : m_pDocument(NULL), m_nMode(nMode), m_pFile(pFile), m_bUserBuf(FALSE), m_nBufSize(0), m_lpBufStart(NULL),
       m_lpBufCur(NULL), m_lpBufMax(NULL), m_nObjectSchema((UINT)-1), m_nMapCount(0), m_nHashSize(2053),
-      m_nGrowSize(1024), m_pMaps(NULL) {
+      m_nGrowSize(1024), m_nLoadDepth(0), m_pMaps(NULL) {
     if (pFile == NULL) AfxThrowInvalidArgException();
     m_strFileName = pFile->GetFilePath();
     m_nBufSize = nBufSize < (int)nBufSizeMin ? nBufSizeMin : (UINT)nBufSize;
@@ -511,6 +512,7 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {
     }
 
     if (pClassRef->m_pfnCreateObject == NULL) ThrowArchive(CArchiveException::badClass);
+    if (m_nLoadDepth >= nMaxLoadDepth) ThrowArchive(CArchiveException::genericException);
     CObject* pOb = pClassRef->CreateObject();
     if (pOb == NULL) AfxThrowMemoryException();
 
@@ -523,16 +525,19 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {
 
     UINT nSchemaSave = m_nObjectSchema;
     m_nObjectSchema = nSchema;
+    m_nLoadDepth++;
     try {
         pOb->Serialize(*this);
     } catch (...) {
         // The half-loaded object was never handed out: free it, and let a later
         // reference to its index find nothing.
+        m_nLoadDepth--;
         m_nObjectSchema = nSchemaSave;
         m_pMaps->loadArray[nIndex] = NULL;
         delete pOb;
         throw;
     }
+    m_nLoadDepth--;
     m_nObjectSchema = nSchemaSave;
     return pOb;
 }

@@ -18,7 +18,8 @@
 // object where a class is due, or the reverse), badClass for an unknown, non-creatable or
 // unexpected class, badSchema for a schema the class does not accept. Nothing is read or
 // allocated past what the file holds; strings are read in bounded chunks when the file's
-// length is unknown.
+// length is unknown. Objects nested more than 2000 deep (each loaded inside the previous
+// one's Serialize) raise genericException rather than run out of stack.
 #pragma once
 #include "framework/platform.h"
 #include "framework/object.h"
@@ -93,6 +94,7 @@ public:
     CArchive& operator<<(signed char ch) { return WriteValue((BYTE)ch); }
     CArchive& operator<<(unsigned u) { return WriteValue((LONG)u); }
     CArchive& operator<<(bool b) { return WriteValue((BYTE)(b ? 1 : 0)); }
+    CArchive& operator<<(wchar_t ch) { return WriteValue((WORD)ch); }
 
     // Extraction.
     CArchive& operator>>(BYTE& by) { return ReadValue(by); }
@@ -108,6 +110,7 @@ public:
     CArchive& operator>>(char& ch) { return ReadAs<BYTE>(ch); }
     CArchive& operator>>(signed char& ch) { return ReadAs<BYTE>(ch); }
     CArchive& operator>>(unsigned& u) { return ReadAs<LONG>(u); }
+    CArchive& operator>>(wchar_t& ch) { return ReadAs<WORD>(ch); }
     CArchive& operator>>(bool& b) {
         BYTE by = 0;
         ReadValue(by);
@@ -153,6 +156,7 @@ protected:
     DWORD m_nMapCount;
     UINT m_nHashSize;
     UINT m_nGrowSize;
+    UINT m_nLoadDepth;  // objects being loaded inside one another
     CArchiveMaps* m_pMaps;
 
 private:

@@ -589,3 +589,29 @@ TEST(CArchiveTest, CollectionsRoundTrip) {
     delete ol2.GetHead();
     delete pOther;
 }
+
+TEST(CArchiveTest, DeeplyNestedObjectsAreBounded) {
+    // Objects loaded inside one another: a deep but sane chain loads, an absurd one is
+    // refused instead of exhausting the stack.
+    struct Case {
+        int depth;
+        int cause;
+    } cases[] = {{1999, -1}, {2001, CArchiveException::genericException}};
+    for (const Case& c : cases) {
+        std::vector<CArcShape> chain(c.depth);
+        for (int i = 0; i + 1 < c.depth; i++) chain[i].m_pNext = &chain[i + 1];
+        chain[0].m_nValue = 42;
+        Bytes b = Store([&](CArchive& ar) { ar << &chain[0]; });
+        CObject* pRoot = NULL;
+        int cause = ArchiveCause([&] { Load(b, [&](CArchive& ar) { ar >> pRoot; }); });
+        EXPECT_EQ(c.cause, cause) << "depth " << c.depth;
+        if (pRoot == NULL) continue;
+        int n = 0;
+        for (CArcShape* p = (CArcShape*)pRoot; p != NULL; n++) {
+            CArcShape* pNext = p->m_pNext;
+            delete p;
+            p = pNext;
+        }
+        EXPECT_EQ(c.depth, n) << "depth " << c.depth;
+    }
+}
