@@ -431,3 +431,53 @@ TEST(CTypedPtrMapTest, TypedPointerAndWordMaps) {
     EXPECT_TRUE(wp.Lookup(3, pv));
     EXPECT_EQ((void*)&f1, pv);
 }
+
+namespace {
+class CCollItem : public CObject {
+public:
+    explicit CCollItem(int n) : m_n(n) {}
+    int m_n;
+};
+}  // namespace
+
+TEST(CTypedPtrCollectionsTest, OverObjectCollections) {
+    CCollItem a(1), b(2);
+    CTypedPtrArray<CObArray, CCollItem*> arr;
+    arr.Add(&a);
+    arr.InsertAt(0, &b);
+    EXPECT_EQ(2, arr[0]->m_n);
+    EXPECT_EQ(&a, arr.GetAt(1));
+    arr.RemoveAt(0);
+    EXPECT_EQ(1, arr.GetData()[0]->m_n);
+
+    CTypedPtrList<CObList, CCollItem*> list;
+    list.AddTail(&a);
+    list.AddHead(&b);
+    POSITION pos = list.Find(&a);
+    ASSERT_NE(nullptr, pos);
+    EXPECT_EQ(1, list.GetAt(pos)->m_n);
+    list.InsertAfter(pos, &b);
+    EXPECT_EQ(&b, list.GetTail());
+    EXPECT_EQ(&b, list.RemoveHead());
+    EXPECT_EQ(2, list.GetCount());
+
+    CTypedPtrMap<CMapStringToOb, CString, CCollItem*> byName;
+    byName.SetAt("a", &a);
+    byName["b"] = &b;
+    CCollItem* found = NULL;
+    EXPECT_TRUE(byName.Lookup("b", found));
+    EXPECT_EQ(2, found->m_n);
+    EXPECT_TRUE(byName.RemoveKey("a"));
+    POSITION mp = byName.GetStartPosition();
+    CString key;
+    CCollItem* value = NULL;
+    byName.GetNextAssoc(mp, key, value);
+    EXPECT_STREQ("b", key);
+    EXPECT_EQ(&b, value);
+    EXPECT_EQ(nullptr, mp);
+
+    CTypedPtrMap<CMapWordToOb, WORD, CCollItem*> byId;
+    byId.SetAt(7, &a);
+    EXPECT_TRUE(byId.Lookup(7, found));
+    EXPECT_EQ(&a, found);
+}
