@@ -125,12 +125,12 @@ inline UINT AFXAPI HashKey(ARG_KEY key) {
 
 template <>
 inline UINT AFXAPI HashKey<__int64>(__int64 key) {
-    return (UINT)((DWORD)(key >> 4) ^ (DWORD)((ULONGLONG)key >> 32));
+    return HashKey<DWORD>((DWORD)((ULONGLONG)key & 0xFFFFFFFFu)) ^ HashKey<DWORD>((DWORD)((ULONGLONG)key >> 32));
 }
 
 template <>
 inline UINT AFXAPI HashKey<ULONGLONG>(ULONGLONG key) {
-    return (UINT)((DWORD)(key >> 4) ^ (DWORD)(key >> 32));
+    return HashKey<DWORD>((DWORD)(key & 0xFFFFFFFFu)) ^ HashKey<DWORD>((DWORD)(key >> 32));
 }
 
 // The classic string hash: nHash = nHash * 33 + character.

@@ -366,6 +366,13 @@ TEST(CMapTest, HashKeysAndStringMaps) {
     EXPECT_EQ(0x12u, HashKey<DWORD>(0x123));
     EXPECT_EQ(0x12u, HashKey<HWND>((HWND)0x123));
     EXPECT_EQ(0x0F0F0Fu, HashKey<COLORREF>(RGB(0xF0, 0xF0, 0xF0)));
+    EXPECT_EQ(3u, HashKey<ULONGLONG>(0x0000002000000010ull)) << "both halves";
+    CMap<LONGLONG, LONGLONG, int, int> big;
+    big[-1] = 1;
+    big[0x100000000ll] = 2;
+    int iv64 = 0;
+    EXPECT_TRUE(big.Lookup(0x100000000ll, iv64));
+    EXPECT_EQ(2, iv64);
 
     CMapStringToString ss;
     ss.SetAt("alpha", "1");
