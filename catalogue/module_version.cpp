@@ -18,13 +18,15 @@ BOOL CModuleVersion::GetFileVersionInfo(const char* path) {
     m_translation.wCodePage = 1252;
     VS_FIXEDFILEINFO* fixed = this;
     std::memset(fixed, 0, sizeof(VS_FIXEDFILEINFO));
+    // A failed load must not leave the previous file's strings to be answered.
+    delete[] m_pVersionData;
+    m_pVersionData = nullptr;
     if (!path) return FALSE;
 
     DWORD handle = 0;
     DWORD size = ::GetFileVersionInfoSizeA(path, &handle);
     if (size == 0) return FALSE;
 
-    delete[] m_pVersionData;
     m_pVersionData = new BYTE[size];
     if (!::GetFileVersionInfoA(path, 0, size, m_pVersionData)) {
         delete[] m_pVersionData;

@@ -100,6 +100,7 @@ TEST(ModuleVersion, FilesWithoutAResourceGiveNothing) {
     ASSERT_TRUE(version.GetFileVersionInfo(SelfPath().c_str()));
     EXPECT_FALSE(version.GetFileVersionInfo(text.c_str()));
     EXPECT_EQ(0u, version.dwFileVersionMS);
+    EXPECT_EQ("", version.GetValue("CompanyName"));
 }
 
 }  // namespace

@@ -1,0 +1,254 @@
+#include "catalogue/catalogue.h"
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include "catalogue/debug_log.h"
+#include "catalogue/module_version.h"
+#include "catalogue/registry_access.h"
+#include "framework/app.h"
+
+namespace {
+
+// Where the machine's 32-bit view really lives on 64-bit Windows; the registry editor
+// must be sent there to show an entry read through KEY_WOW64_32KEY.
+const char kWow64UninstallKeyPath[] = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// A value that keeps growing while we read it is given up after this many attempts.
+const int kMaxReadAttempts = 4;
+// Registry names are at most 16383 characters; no buffer for one grows beyond this.
+const size_t kMaxNameBuffer = 32768 + 2;
+
+void Grow(std::vector<char>& buf, size_t atLeast) {
+    if (buf.size() < atLeast) buf.resize(atLeast);
+}
+void Grow(std::vector<BYTE>& buf, size_t atLeast) {
+    if (buf.size() < atLeast) buf.resize(atLeast);
+}
+
+// Text of a value: its bytes up to the first NUL, never beyond the length returned.
+std::string TextOf(const BYTE* data, DWORD size) {
+    const char* s = reinterpret_cast<const char*>(data);
+    const void* nul = size ? std::memchr(s, '\0', size) : nullptr;
+    return std::string(s, nul ? static_cast<const char*>(nul) - s : static_cast<size_t>(size));
+}
+
+void ReportRefreshFailure() { AfxMessageBox("CVrelPurgelet::Refresh", MB_OK); }
+
+}  // namespace
+
+CVrelPurgelet::CVrelPurgelet() = default;
+
+CVrelPurgelet::~CVrelPurgelet() { Clear(); }
+
+void CVrelPurgelet::Clear() {
+    for (ProgramEntry* entry : m_entries) delete entry;
+    m_entries.clear();
+    m_entries.shrink_to_fit();
+}
+
+void CVrelPurgelet::Refresh(IUninstallManager* manager) {
+    Clear();
+    try {
+        ScanBuffers buffers;
+        EnumerateRoot(HKEY_CURRENT_USER, 0, buffers);
+        if (registry::IsWow64()) {
+            // A 32-bit process on 64-bit Windows sees only the 32-bit view unless it asks;
+            // the 64-bit programs are listed first, as the platform's own list does.
+            EnumerateRoot(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, buffers);
+            EnumerateRoot(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, buffers);
+        } else {
+            EnumerateRoot(HKEY_LOCAL_MACHINE, 0, buffers);
+        }
+    } catch (CVrelException&) {
+        ReportRefreshFailure();
+    }
+    Populate(manager);
+}
+
+void CVrelPurgelet::Populate(IUninstallManager* manager) {
+    if (!manager) return;
+    for (size_t i = 0; i < m_entries.size(); ++i) manager->AddProgram(m_entries[i]);
+}
+
+void CVrelPurgelet::EnumerateRoot(HKEY root, REGSAM view, ScanBuffers& buffers) {
+    HKEY uninstallKey = nullptr;
+    if (::RegOpenKeyExA(root, UninstallKeyPath.c_str(), 0, KEY_READ | view, &uninstallKey) != ERROR_SUCCESS) return;
+
+    DWORD subkeyCount = 0, maxSubkeyLen = 0;
+    if (::RegQueryInfoKeyA(uninstallKey, nullptr, nullptr, nullptr, &subkeyCount, &maxSubkeyLen, nullptr, nullptr,
+                           nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+        ::RegCloseKey(uninstallKey);
+        return;
+    }
+
+    // Every subkey is opened relative to the keys opened once here: under Wine each
+    // registry call is a round trip to the server, so nothing is opened twice.
+    HKEY arpCacheKey = nullptr;
+    if (::RegOpenKeyExA(root, ArpCacheKeyPath.c_str(), 0, KEY_READ | view, &arpCacheKey) != ERROR_SUCCESS)
+        arpCacheKey = nullptr;
+
+    std::vector<char>& name = buffers.name;
+    Grow(name, static_cast<size_t>(maxSubkeyLen) + 4);
+    for (DWORD index = 0; index < subkeyCount; ++index) {
+        LONG rc = ERROR_MORE_DATA;
+        DWORD length = 0;
+        for (int attempt = 0; attempt < kMaxReadAttempts && rc == ERROR_MORE_DATA; ++attempt) {
+            length = static_cast<DWORD>(name.size() - 1);
+            rc = ::RegEnumKeyExA(uninstallKey, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+            // A subkey with a longer name was added while we read: make room and ask again.
+            if (rc == ERROR_MORE_DATA) Grow(name, std::min(name.size() * 2, kMaxNameBuffer));
+        }
+        if (rc == ERROR_NO_MORE_ITEMS) break;  // subkeys were deleted meanwhile
+        if (rc != ERROR_SUCCESS || length >= name.size()) continue;
+        name[length] = '\0';
+        ReadProgram(root, view, uninstallKey, arpCacheKey, std::string(name.data(), length).c_str(), buffers);
+    }
+
+    if (arpCacheKey) ::RegCloseKey(arpCacheKey);
+    ::RegCloseKey(uninstallKey);
+}
+
+void CVrelPurgelet::ReadArpCache(ProgramEntry* entry, HKEY arpKey) {
+    ArpCacheRecord record;
+    std::memset(&record, 0, sizeof(record));
+    DWORD size = sizeof(record);
+    DWORD type = 0;
+    LONG rc = ::RegQueryValueExA(arpKey, "SlowInfoCache", nullptr, &type, reinterpret_cast<BYTE*>(&record), &size);
+    // A missing value, and one too long to be a record (the registry leaves the buffer
+    // undefined then), both count as the all-zero record. A short one keeps its zero tail.
+    if (rc != ERROR_SUCCESS || size > sizeof(record)) std::memset(&record, 0, sizeof(record));
+
+    if (record.HasName) {
+        const int maxUnits = static_cast<int>(sizeof(record.Name) / sizeof(record.Name[0]));
+        int units = 0;
+        while (units < maxUnits && record.Name[units]) ++units;  // the path may fill the field unterminated
+        if (units > 0) {
+            int bytes = ::WideCharToMultiByte(CP_ACP, 0, record.Name, units, nullptr, 0, nullptr, nullptr);
+            if (bytes > 0) {
+                std::string path(static_cast<size_t>(bytes), '\0');
+                bytes = ::WideCharToMultiByte(CP_ACP, 0, record.Name, units, &path[0], bytes, nullptr, nullptr);
+                path.resize(bytes > 0 ? static_cast<size_t>(bytes) : 0);
+                entry->ExePath = path;
+            }
+        }
+    }
+    entry->SetArpCacheData(record.InstalledSize, record.LastUsed, record.Frequency);
+}
+
+void CVrelPurgelet::ReadProgram(HKEY root, REGSAM view, HKEY uninstallKey, HKEY arpCacheKey,
+                                const char* subkeyName, ScanBuffers& buffers) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(uninstallKey, subkeyName, 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
+        DebugLog("node = %s\n", subkeyName);
+        return;
+    }
+
+    DWORD valueCount = 0, maxNameLen = 0, maxDataLen = 0;
+    if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount, &maxNameLen,
+                           &maxDataLen, nullptr, nullptr) != ERROR_SUCCESS ||
+        valueCount == 0) {
+        ::RegCloseKey(key);
+        return;
+    }
+
+    std::unique_ptr<ProgramEntry> entry(new ProgramEntry);
+    const bool machine = root == HKEY_LOCAL_MACHINE;
+    entry->IsLocalMachine = machine ? 1 : 0;
+    entry->RegView = view;
+    entry->RegistryPath = machine ? "\\HKEY_LOCAL_MACHINE\\" : "\\HKEY_CURRENT_USER\\";
+    entry->RegistryPath += (machine && view == KEY_WOW64_32KEY) ? std::string(kWow64UninstallKeyPath) : UninstallKeyPath;
+    entry->RegistryPath += subkeyName;
+
+    if (arpCacheKey) {
+        HKEY arpKey = nullptr;
+        if (::RegOpenKeyExA(arpCacheKey, subkeyName, 0, KEY_READ | view, &arpKey) == ERROR_SUCCESS) {
+            ReadArpCache(entry.get(), arpKey);
+            ::RegCloseKey(arpKey);
+        }
+    }
+
+    std::vector<char>& name = buffers.name;
+    std::vector<BYTE>& data = buffers.data;
+    Grow(name, static_cast<size_t>(maxNameLen) + 2);
+    Grow(data, static_cast<size_t>(maxDataLen) + 2);
+    for (DWORD index = 0; index < valueCount; ++index) {
+        LONG rc = ERROR_MORE_DATA;
+        DWORD nameLen = 0, dataLen = 0, type = REG_SZ;
+        for (int attempt = 0; attempt < kMaxReadAttempts && rc == ERROR_MORE_DATA; ++attempt) {
+            nameLen = static_cast<DWORD>(name.size() - 1);
+            dataLen = static_cast<DWORD>(data.size() - 1);
+            type = REG_SZ;
+            rc = ::RegEnumValueA(key, index, name.data(), &nameLen, nullptr, &type, data.data(), &dataLen);
+            if (rc == ERROR_MORE_DATA) {
+                // The value grew since the key was queried. The registry tells the data size it
+                // needs but not the name's, so the name buffer simply doubles.
+                const size_t wanted = std::max<size_t>(static_cast<size_t>(dataLen) + 2, data.size() * 2);
+                Grow(data, wanted);
+                Grow(name, std::min(name.size() * 2, kMaxNameBuffer));
+            }
+        }
+        if (rc == ERROR_NO_MORE_ITEMS) break;
+        if (rc != ERROR_SUCCESS || nameLen >= name.size() || dataLen >= data.size()) continue;
+        name[nameLen] = '\0';
+        data[dataLen] = 0;
+        ReadValue(entry.get(), std::string(name.data(), nameLen).c_str(), type, data.data(), dataLen);
+    }
+
+    if (entry->DisplayName.empty()) entry->DisplayName = subkeyName;
+    if (entry->DisplayIconPath.empty()) entry->DisplayIconPath = entry->ExePath;
+    if (entry->Publisher.empty() && !entry->ExePath.empty()) {
+        CModuleVersion version;
+        version.GetFileVersionInfo(entry->ExePath.c_str());
+        entry->Publisher = version.GetValue("CompanyName");
+    }
+
+    m_entries.push_back(entry.release());
+    ::RegCloseKey(key);
+}
+
+void CVrelPurgelet::ReadValue(ProgramEntry* entry, const char* name, DWORD type, const BYTE* data, DWORD size) {
+    const std::string text = TextOf(data, size);
+
+    if (std::strcmp(name, "DisplayName") == 0) {
+        entry->DisplayName = text;
+    } else if (std::strcmp(name, "UninstallString") == 0) {
+        entry->UninstallString = text;
+    } else if (std::strcmp(name, "Publisher") == 0) {
+        entry->Publisher = text;
+    } else if (std::strcmp(name, "DisplayIcon") == 0) {
+        std::string::size_type comma = text.find(',');
+        if (comma != std::string::npos) {
+            // strtol rather than atoi: an index too large for an int is clamped, not undefined.
+            long index = std::strtol(text.c_str() + comma + 1, nullptr, 10);
+            entry->IconIndex = static_cast<int>(index);
+            entry->SetDisplayIconPath(text.substr(0, comma));
+        } else {
+            entry->IconIndex = 0;
+            entry->SetDisplayIconPath(text);
+        }
+    } else if (std::strcmp(name, "InstallDate") == 0) {
+        entry->InstallDate = text;
+    } else if (std::strcmp(name, "InstallLocation") == 0) {
+        entry->InstallLocation = text;
+    } else if (std::strcmp(name, "QuietUninstallString") == 0) {
+        entry->QuietUninstallString = text;
+    } else if (std::strcmp(name, "HelpLink") == 0) {
+        entry->HelpLink = text;
+    } else if (std::strcmp(name, "ModifyPath") == 0) {
+        entry->ModifyPath = text;
+    }
+
+    if (type == REG_SZ) {
+        entry->AddValue(name, text);
+    } else if (type == REG_DWORD) {
+        // A value shorter than a DWORD is zero-extended from the bytes that exist.
+        DWORD value = 0;
+        std::memcpy(&value, data, size < sizeof(value) ? size : sizeof(value));
+        char formatted[512];
+        std::snprintf(formatted, sizeof(formatted), "%lu   (hex: 0x%08lX)", static_cast<unsigned long>(value),
+                      static_cast<unsigned long>(value));
+        entry->AddValue(name, formatted);
+    }
+}

@@ -1,0 +1,411 @@
+// The registry scan, in a sandbox: both roots are redirected into a scratch key, so the
+// catalogue reads exactly the entries each test seeds.
+#include <gtest/gtest.h>
+#include <cstring>
+#include "catalogue/catalogue.h"
+#include "catalogue/debug_log.h"
+#include "catalogue_test_util.h"
+#include "support/registry_sandbox.h"
+
+using cattest::Collector;
+using testsupport::RegistrySandbox;
+
+namespace {
+
+class CatalogueScan : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(box.Override(HKEY_CURRENT_USER, "HKCU"));
+        ASSERT_TRUE(box.Override(HKEY_LOCAL_MACHINE, "HKLM"));
+    }
+    void TearDown() override { box.RestoreOverrides(); }
+
+    static std::string Key(const std::string& name) { return UninstallKeyPath + name; }
+    static std::string ArpKey(const std::string& name) { return ArpCacheKeyPath + name; }
+
+    static void SetSz(const std::string& name, const char* value, const std::string& text, HKEY root = HKEY_CURRENT_USER) {
+        ASSERT_TRUE(RegistrySandbox::SetString(root, Key(name), value, text)) << name << "\\" << value;
+    }
+    static void SetRaw(const std::string& name, const char* value, DWORD type, const void* data, DWORD size) {
+        ASSERT_TRUE(RegistrySandbox::SetBinary(HKEY_CURRENT_USER, Key(name), value, data, size, type))
+            << name << "\\" << value;
+    }
+    static void SetArp(const std::string& name, const void* data, DWORD size) {
+        ASSERT_TRUE(RegistrySandbox::SetBinary(HKEY_CURRENT_USER, ArpKey(name), "SlowInfoCache", data, size));
+    }
+
+    Collector Scan() {
+        Collector c;
+        catalogue.Refresh(&c);
+        return c;
+    }
+
+    RegistrySandbox box;
+    CVrelPurgelet catalogue;
+};
+
+TEST_F(CatalogueScan, FillsEveryKnownFieldFromItsValueName) {
+    SetSz("App1", "DisplayName", "Alpha Suite");
+    SetSz("App1", "UninstallString", "C:\\Alpha\\unins.exe /x");
+    SetSz("App1", "QuietUninstallString", "C:\\Alpha\\unins.exe /q");
+    SetSz("App1", "ModifyPath", "C:\\Alpha\\setup.exe /m");
+    SetSz("App1", "Publisher", "Alpha Ltd");
+    SetSz("App1", "InstallLocation", "C:\\Alpha\\");
+    SetSz("App1", "HelpLink", "http://alpha.example/help");
+    SetSz("App1", "InstallDate", "20240131");
+    SetSz("App1", "DisplayIcon", "C:\\Alpha\\alpha.exe,-3");
+    // Registry value names are case-insensitive, so the lower-case spelling needs a key of
+    // its own: there it names the value, fills no field and is listed as it is spelt.
+    SetSz("App2", "displayname", "lower case is not the display name");
+    ASSERT_TRUE(RegistrySandbox::SetDword(HKEY_CURRENT_USER, Key("App1"), "EstimatedSize", 255));
+
+    Collector c = Scan();
+    ASSERT_EQ(2u, c.entries.size());
+    ProgramEntry* e = c.Find("App1");
+    ASSERT_TRUE(e != nullptr);
+    EXPECT_EQ("\\HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\App1", e->RegistryPath);
+    EXPECT_EQ("Alpha Suite", e->DisplayName);
+    EXPECT_EQ("C:\\Alpha\\unins.exe /x", e->UninstallString);
+    EXPECT_EQ("C:\\Alpha\\unins.exe /q", e->QuietUninstallString);
+    EXPECT_EQ("C:\\Alpha\\setup.exe /m", e->ModifyPath);
+    EXPECT_EQ("Alpha Ltd", e->Publisher);
+    EXPECT_EQ("C:\\Alpha\\", e->InstallLocation);
+    EXPECT_EQ("http://alpha.example/help", e->HelpLink);
+    EXPECT_EQ("20240131", e->InstallDate);
+    EXPECT_EQ("C:\\Alpha\\alpha.exe", e->DisplayIconPath);
+    EXPECT_EQ(-3, e->IconIndex);
+    EXPECT_FALSE(e->IsLocalMachine);
+    EXPECT_FALSE(e->HasArpCacheData);
+    EXPECT_EQ(0, e->InstalledSize);
+    EXPECT_EQ("", e->ExePath);
+
+    // Every text and number value is listed, ordered byte-wise (capitals first).
+    std::vector<std::string> names;
+    for (const auto& v : e->Values) names.push_back(v.first);
+    const std::vector<std::string> expected = {"DisplayIcon",     "DisplayName", "EstimatedSize",
+                                               "HelpLink",        "InstallDate", "InstallLocation",
+                                               "ModifyPath",      "Publisher",   "QuietUninstallString",
+                                               "UninstallString"};
+    EXPECT_EQ(expected, names);
+    EXPECT_EQ("255   (hex: 0x000000FF)", e->Values["EstimatedSize"]);
+
+    ProgramEntry* lower = c.Find("App2");
+    ASSERT_TRUE(lower != nullptr);
+    EXPECT_EQ("App2", lower->DisplayName);
+    ASSERT_EQ(1u, lower->Values.size());
+    EXPECT_EQ("displayname", lower->Values.begin()->first);
+    EXPECT_EQ("lower case is not the display name", lower->Values.begin()->second);
+}
+
+TEST_F(CatalogueScan, SplitsDisplayIconAtTheFirstComma) {
+    struct Case {
+        const char* key;
+        const char* icon;  // null: no DisplayIcon value
+        const char* path;
+        int index;
+    } cases[] = {
+        {"IconNeg", "C:\\p\\a.exe,-3", "C:\\p\\a.exe", -3},
+        {"IconTwo", "a,b,c", "a", 0},
+        {"IconNone", "\"C:\\q\\b.exe\"", "\"C:\\q\\b.exe\"", 0},
+        {"IconHuge", "x.ico,99999999999", "x.ico", 2147483647},
+        {"IconEmpty", "", "C:\\exe\\from-cache.exe", 0},
+        {"IconMissing", nullptr, "C:\\exe\\from-cache.exe", 0},
+    };
+    const ArpCacheRecord record = cattest::MakeArpRecord(1, 0, 0, 0, L"C:\\exe\\from-cache.exe");
+    for (const Case& k : cases) {
+        SetSz(k.key, "Publisher", "P");  // keeps the version lookup out of it
+        if (k.icon) SetSz(k.key, "DisplayIcon", k.icon);
+        SetArp(k.key, &record, sizeof(record));
+    }
+    Collector c = Scan();
+    for (const Case& k : cases) {
+        ProgramEntry* e = c.Find(k.key);
+        ASSERT_TRUE(e != nullptr) << k.key;
+        EXPECT_EQ(k.path, e->DisplayIconPath) << k.key;
+        EXPECT_EQ(k.index, e->IconIndex) << k.key;
+    }
+}
+
+TEST_F(CatalogueScan, KeepsEntriesWithoutNamesOrCommandsAndSkipsKeysWithoutValues) {
+    SetSz("NoName", "UninstallString", "x.exe");
+    SetSz("NoCommand", "DisplayName", "Named only");
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, Key("NoValues") + "\\Child", "DisplayName", "deeper"));
+
+    Collector c = Scan();
+    ASSERT_EQ(2u, c.entries.size());
+    ASSERT_TRUE(c.Find("NoName") != nullptr);
+    EXPECT_EQ("NoName", c.Find("NoName")->DisplayName);
+    ASSERT_TRUE(c.Find("NoCommand") != nullptr);
+    EXPECT_EQ("", c.Find("NoCommand")->UninstallString);
+    EXPECT_TRUE(c.Find("NoValues") == nullptr);
+    EXPECT_TRUE(c.Find("Child") == nullptr);
+}
+
+TEST_F(CatalogueScan, ValuesOfOddTypesAndSizesAreReadSafely) {
+    // Written first, so that a shorter value read after it would show stale bytes.
+    const std::string filler(300, 'Z');
+    const DWORD dword = 0x00434241;  // "ABC" as bytes
+    const char multi[] = "first\0second\0";
+    const char binary[] = {'B', 'i', 'n', '\0', 'a', 'r', 'y'};
+    const BYTE shortDword[] = {0xFF, 0x01};
+    const BYTE oneByte[] = {0x7F};
+    const BYTE longDword[] = {0x01, 0x00, 0x00, 0x00, 0xEE, 0xEE};
+    const std::string huge(65535, 'h');
+
+    SetSz("TypeDword", "AFiller", filler);
+    SetRaw("TypeDword", "DisplayName", REG_DWORD, &dword, sizeof(dword));
+    SetSz("TypeExpand", "AFiller", filler);
+    SetRaw("TypeExpand", "DisplayName", REG_EXPAND_SZ, "%ProgramFiles%\\Expand", 22);
+    SetRaw("TypeExpand", "UninstallString", REG_EXPAND_SZ, "%SystemRoot%\\unins.exe", 23);
+    SetSz("TypeMulti", "AFiller", filler);
+    SetRaw("TypeMulti", "DisplayName", REG_MULTI_SZ, multi, sizeof(multi));
+    SetSz("TypeBinary", "AFiller", filler);
+    SetRaw("TypeBinary", "DisplayName", REG_BINARY, binary, sizeof(binary));
+    SetSz("TypeEmpty", "AFiller", filler);
+    SetRaw("TypeEmpty", "DisplayName", REG_SZ, "", 0);
+    SetSz("TypeUnterminated", "AFiller", filler);
+    SetRaw("TypeUnterminated", "DisplayName", REG_SZ, "Odd", 3);
+    SetRaw("TypeUnterminated", "Publisher", REG_SZ, "Even", 4);
+    SetSz("TypeShortDword", "DisplayName", "short numbers");
+    SetRaw("TypeShortDword", "Two", REG_DWORD, shortDword, sizeof(shortDword));
+    SetRaw("TypeShortDword", "One", REG_DWORD, oneByte, sizeof(oneByte));
+    SetRaw("TypeShortDword", "Zero", REG_DWORD, nullptr, 0);
+    SetRaw("TypeShortDword", "Six", REG_DWORD, longDword, sizeof(longDword));
+    SetSz("TypeHuge", "AFiller", "a");
+    SetSz("TypeHuge", "DisplayName", huge);
+
+    Collector c = Scan();
+    struct Case {
+        const char* key;
+        const char* displayName;
+        const char* listed;  // text under "DisplayName" in Values; null: not listed
+    } cases[] = {
+        {"TypeDword", "ABC", "4407873   (hex: 0x00434241)"},
+        {"TypeExpand", "%ProgramFiles%\\Expand", nullptr},
+        {"TypeMulti", "first", nullptr},
+        {"TypeBinary", "Bin", nullptr},
+        {"TypeEmpty", "TypeEmpty", ""},
+        {"TypeUnterminated", "Odd", "Odd"},
+    };
+    for (const Case& k : cases) {
+        ProgramEntry* e = c.Find(k.key);
+        ASSERT_TRUE(e != nullptr) << k.key;
+        EXPECT_EQ(k.displayName, e->DisplayName) << k.key;
+        auto it = e->Values.find("DisplayName");
+        if (k.listed) {
+            ASSERT_TRUE(it != e->Values.end()) << k.key;
+            EXPECT_EQ(k.listed, it->second) << k.key;
+        } else {
+            EXPECT_TRUE(it == e->Values.end()) << k.key;
+        }
+        EXPECT_EQ(filler, e->Values["AFiller"]) << k.key;
+    }
+    EXPECT_EQ("%SystemRoot%\\unins.exe", c.Find("TypeExpand")->UninstallString);
+    EXPECT_EQ("Even", c.Find("TypeUnterminated")->Publisher);
+
+    ProgramEntry* numbers = c.Find("TypeShortDword");
+    ASSERT_TRUE(numbers != nullptr);
+    EXPECT_EQ("511   (hex: 0x000001FF)", numbers->Values["Two"]);
+    EXPECT_EQ("127   (hex: 0x0000007F)", numbers->Values["One"]);
+    EXPECT_EQ("0   (hex: 0x00000000)", numbers->Values["Zero"]);
+    EXPECT_EQ("1   (hex: 0x00000001)", numbers->Values["Six"]);
+
+    ProgramEntry* big = c.Find("TypeHuge");
+    ASSERT_TRUE(big != nullptr);
+    EXPECT_EQ(huge.size(), big->DisplayName.size());
+    EXPECT_EQ(huge, big->DisplayName);
+}
+
+TEST_F(CatalogueScan, ReadsTheArpCacheRecordInItsForms) {
+    const ArpCacheRecord full = cattest::MakeArpRecord(123456789012LL, 0x11223344, 0x01D5AABB, 7,
+                                                      L"C:\\Program Files\\Full\\full.exe");
+    ArpCacheRecord unterminated = cattest::MakeArpRecord(5, 0, 0, 1, nullptr);
+    unterminated.HasName = 1;
+    for (WCHAR& ch : unterminated.Name) ch = L'A';
+    const ArpCacheRecord negative = cattest::MakeArpRecord(-1, 0, 0, -4, nullptr);
+    ArpCacheRecord noFlag = cattest::MakeArpRecord(9, 0, 0, 2, L"C:\\ignored.exe");
+    noFlag.HasName = 0;
+    std::vector<BYTE> oversized(600, 0x5A);
+    std::memcpy(oversized.data(), &full, sizeof(full));
+
+    const char* keys[] = {"ArpFull", "ArpShort", "ArpOversized", "ArpAbsent", "ArpEmpty",
+                          "ArpUnterminated", "ArpNegative", "ArpNoFlag"};
+    for (const char* k : keys) SetSz(k, "Publisher", "P");
+    SetArp("ArpFull", &full, sizeof(full));
+    SetArp("ArpShort", &full, 24);  // up to LastUsed: no frequency, no name
+    SetArp("ArpOversized", oversized.data(), static_cast<DWORD>(oversized.size()));
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, ArpCacheKeyPath + "ArpEmpty", "Other", "x"));
+    SetArp("ArpUnterminated", &unterminated, sizeof(unterminated));
+    SetArp("ArpNegative", &negative, sizeof(negative));
+    SetArp("ArpNoFlag", &noFlag, sizeof(noFlag));
+
+    Collector c = Scan();
+    struct Case {
+        const char* key;
+        BOOL has;
+        LONGLONG size;
+        DWORD low, high;
+        int frequency;
+        std::string exe;
+    } cases[] = {
+        {"ArpFull", 1, 123456789012LL, 0x11223344, 0x01D5AABB, 7, "C:\\Program Files\\Full\\full.exe"},
+        {"ArpShort", 1, 123456789012LL, 0x11223344, 0x01D5AABB, 0, ""},
+        {"ArpOversized", 1, 0, 0, 0, 0, ""},
+        {"ArpAbsent", 0, 0, 0, 0, 0, ""},
+        {"ArpEmpty", 1, 0, 0, 0, 0, ""},
+        {"ArpUnterminated", 1, 5, 0, 0, 1, std::string(262, 'A')},
+        {"ArpNegative", 1, -1, 0, 0, -4, ""},
+        {"ArpNoFlag", 1, 9, 0, 0, 2, ""},
+    };
+    for (const Case& k : cases) {
+        ProgramEntry* e = c.Find(k.key);
+        ASSERT_TRUE(e != nullptr) << k.key;
+        EXPECT_EQ(k.has, e->HasArpCacheData) << k.key;
+        EXPECT_EQ(k.size, e->InstalledSize) << k.key;
+        EXPECT_EQ(k.low, e->LastUsed.dwLowDateTime) << k.key;
+        EXPECT_EQ(k.high, e->LastUsed.dwHighDateTime) << k.key;
+        EXPECT_EQ(k.frequency, e->Frequency) << k.key;
+        EXPECT_EQ(k.exe, e->ExePath) << k.key;
+        EXPECT_EQ(k.exe, e->DisplayIconPath) << k.key;
+    }
+}
+
+TEST_F(CatalogueScan, MissingPublisherComesFromTheExecutablesVersionResource) {
+    wchar_t self[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    const ArpCacheRecord withSelf = cattest::MakeArpRecord(10, 0, 0, 1, self);
+    const ArpCacheRecord withMissing = cattest::MakeArpRecord(10, 0, 0, 1, L"C:\\no\\such\\file.exe");
+    SetSz("FromExe", "DisplayName", "Version donor");
+    SetArp("FromExe", &withSelf, sizeof(withSelf));
+    SetSz("OwnPublisher", "Publisher", "Stated Publisher");
+    SetArp("OwnPublisher", &withSelf, sizeof(withSelf));
+    SetSz("MissingExe", "DisplayName", "Gone");
+    SetArp("MissingExe", &withMissing, sizeof(withMissing));
+
+    Collector c = Scan();
+    ASSERT_TRUE(c.Find("FromExe") && c.Find("OwnPublisher") && c.Find("MissingExe"));
+    EXPECT_EQ("Corvalin Test Works", c.Find("FromExe")->Publisher);
+    EXPECT_EQ("Stated Publisher", c.Find("OwnPublisher")->Publisher);
+    EXPECT_EQ("", c.Find("MissingExe")->Publisher);
+}
+
+TEST_F(CatalogueScan, ReadsTheCurrentUserFirstAndHandsEveryEntryOver) {
+    SetSz("Both", "DisplayName", "user copy");
+    SetSz("Both", "DisplayName", "machine copy", HKEY_LOCAL_MACHINE);
+    SetSz("UserOnly", "DisplayName", "u");
+
+    Collector c = Scan();
+    std::vector<ProgramEntry*> both = c.All("Both");
+    // The redirected machine root cannot tell the two registry views apart, so under WOW64
+    // the sandboxed machine key is seen once per view.
+    ASSERT_GE(both.size(), 2u);
+    EXPECT_EQ("user copy", both[0]->DisplayName);
+    EXPECT_FALSE(both[0]->IsLocalMachine);
+    EXPECT_EQ("machine copy", both[1]->DisplayName);
+    EXPECT_TRUE(both[1]->IsLocalMachine);
+    EXPECT_EQ("\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Both",
+              both[1]->RegistryPath);
+    EXPECT_EQ(c.entries.size(), static_cast<size_t>(catalogue.GetCount()));
+
+    // Populate hands the same entries over again, in the same order, without reading.
+    Collector again;
+    catalogue.Populate(&again);
+    EXPECT_EQ(c.entries, again.entries);
+
+    catalogue.Clear();
+    EXPECT_EQ(0, catalogue.GetCount());
+}
+
+TEST_F(CatalogueScan, LogsSubkeysThatCannotBeOpenedAndGoesOn) {
+    cattest::TempFolder folder;
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
+    DebugLogRestart();
+
+    // The ANSI functions see a name outside the code page as question marks, under which
+    // the key cannot be opened; a name inside it is read normally.
+    HKEY k;
+    const std::wstring uninstall(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (uninstall + L"\x041f\x0440\x043e").c_str(), 0,
+                                             nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr));
+    RegSetValueExW(k, L"DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"Cyrillic"), 18);
+    RegCloseKey(k);
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (uninstall + L"Caf\x00e9").c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &k, nullptr));
+    RegSetValueExW(k, L"DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"Caf\x00e9 Suite"), 22);
+    RegCloseKey(k);
+    SetSz("Plain", "DisplayName", "plain");
+
+    Collector c = Scan();
+    // The sandbox deletes its tree through the ANSI functions, which cannot name this key.
+    EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_CURRENT_USER, (uninstall + L"\x041f\x0440\x043e").c_str()));
+    bool exists = false;
+    const std::string log = cattest::ReadWholeFile(folder.Path() + "~debug.log", &exists);
+    DebugLogRestart();
+    SetCurrentDirectoryA(previous);
+
+    EXPECT_TRUE(exists);
+    // The log is a text-mode file: the C library writes each line feed as CR LF.
+    EXPECT_EQ("node = ???\r\n", log);
+    ASSERT_EQ(2u, c.entries.size());
+    ASSERT_TRUE(c.Find("Caf\xE9") != nullptr);
+    EXPECT_EQ("Caf\xE9 Suite", c.Find("Caf\xE9")->DisplayName);
+    EXPECT_TRUE(c.Find("Plain") != nullptr);
+}
+
+class CatalogueRemove : public CatalogueScan {};
+
+TEST_F(CatalogueRemove, DeletesTheUninstallAndArpKeysOfItsOwnRootOnly) {
+    const ArpCacheRecord record = cattest::MakeArpRecord(1, 0, 0, 1, nullptr);
+    SetSz("Gone", "DisplayName", "to be removed");
+    SetArp("Gone", &record, sizeof(record));
+    SetSz("Gone", "DisplayName", "machine twin", HKEY_LOCAL_MACHINE);
+
+    Collector c = Scan();
+    ProgramEntry* user = c.Find("Gone");
+    ASSERT_TRUE(user != nullptr);
+    ASSERT_FALSE(user->IsLocalMachine);
+    EXPECT_TRUE(user->RemoveEntry());
+    EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, Key("Gone")));
+    EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, ArpKey("Gone")));
+    EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_LOCAL_MACHINE, Key("Gone")));
+    // The entry itself stays until the next refresh; removing it again finds nothing to do.
+    EXPECT_EQ("to be removed", user->DisplayName);
+    EXPECT_TRUE(user->RemoveEntry());
+}
+
+TEST_F(CatalogueRemove, ReportsWhatCouldNotBeDeleted) {
+    SetSz("Parent", "DisplayName", "has a subkey");
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, Key("Parent") + "\\Patch", "x", "y"));
+    SetSz("ArpParent", "DisplayName", "cache key has a subkey");
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, ArpKey("ArpParent") + "\\Inner", "x", "y"));
+    SetSz("NoArp", "DisplayName", "no cache key");
+
+    Collector c = Scan();
+    ASSERT_TRUE(c.Find("Parent") && c.Find("ArpParent") && c.Find("NoArp"));
+
+    // A key with subkeys of its own is not deleted, and that is a failure; the deletion is
+    // never widened to the subkeys, and the cache key is left alone.
+    EXPECT_FALSE(c.Find("Parent")->RemoveEntry());
+    EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, Key("Parent") + "\\Patch"));
+
+    EXPECT_FALSE(c.Find("ArpParent")->RemoveEntry());
+    EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, Key("ArpParent")));
+    EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, ArpKey("ArpParent") + "\\Inner"));
+
+    // No cache key is not a failure.
+    EXPECT_TRUE(c.Find("NoArp")->RemoveEntry());
+    EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, Key("NoArp")));
+
+    // A path without a backslash names nothing.
+    ProgramEntry bare;
+    bare.RegistryPath = "NoBackslash";
+    EXPECT_FALSE(bare.RemoveEntry());
+    ProgramEntry trailing;
+    trailing.RegistryPath = "\\HKEY_CURRENT_USER\\" + UninstallKeyPath;
+    EXPECT_FALSE(trailing.RemoveEntry());
+    EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, UninstallKeyPath));
+}
+
+}  // namespace
