@@ -421,6 +421,7 @@ public:
 
 protected:
     WNDPROC m_pfnSuper;  // the window procedure messages go on to (class or subclassed one)
+    int m_nModalResult;  // what RunModalLoop returns; set by EndModalLoop
 
     friend LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     friend LRESULT CALLBACK _AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam);

@@ -11,9 +11,8 @@
 BOOL CWnd::ContinueModal() { return (m_nFlags & WF_CONTINUEMODAL) != 0; }
 
 void CWnd::EndModalLoop(int nResult) {
-    UNUSED(nResult);
-    // The loop reads the result from the object (dialogs keep m_nModalResult); here we
-    // only let it stop and make sure it wakes up.
+    // The loop returns this; a message makes sure it wakes up to see it.
+    m_nModalResult = nResult;
     if (m_nFlags & WF_CONTINUEMODAL) {
         m_nFlags &= ~WF_CONTINUEMODAL;
         ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
@@ -77,7 +76,7 @@ int CWnd::RunModalLoop(DWORD dwFlags) {
 
 ExitModal:
     m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
-    return 0;
+    return m_nModalResult;
 }
 
 // ---- command UI of the controls of a dialog ------------------------------------------------

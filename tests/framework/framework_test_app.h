@@ -38,5 +38,5 @@ public:
 CFrameworkTestApp& TestApp();
 
 // Command ids the application handles (ON_COMMAND_RANGE) in the routing tests.
-#define IDC_APP_FIRST 0x7A00
-#define IDC_APP_LAST 0x7A0F
+#define IDC_APP_FIRST 0x8A00
+#define IDC_APP_LAST 0x8A0F
