@@ -676,9 +676,8 @@ CString CString::Tokenize(LPCSTR pszTokens, int& iStart) const
     {
         int nExcluding = (int)strcspn(pszPlace + nIncluding, pszTokens);
         int iFrom = iStart + nIncluding;
+        // Past the delimiter that ended the token (one past the end for the last one).
         iStart = iFrom + nExcluding + 1;
-        if (iStart > nLength)
-            iStart = nLength;
         return Mid(iFrom, nExcluding);
     }
     iStart = -1;

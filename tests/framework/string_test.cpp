@@ -245,6 +245,14 @@ TEST(CStringTokenize, RunsOfDelimitersGiveNoEmptyTokens)
     CString rest = s.Tokenize(",; ", pos);
     EXPECT_TRUE(rest.IsEmpty());
     EXPECT_EQ(-1, pos);
+
+    // A last token without a trailing delimiter.
+    pos = 0;
+    EXPECT_STREQ("x", (LPCTSTR)CString(" x").Tokenize(" ", pos));
+    EXPECT_EQ(3, pos);
+    rest = CString(" x").Tokenize(" ", pos);
+    EXPECT_TRUE(rest.IsEmpty());
+    EXPECT_EQ(-1, pos);
     // Asking again after the end stays at the end.
     EXPECT_TRUE(s.Tokenize(",; ", pos).IsEmpty());
     EXPECT_EQ(-1, pos);
