@@ -1,0 +1,9 @@
+// The control wrappers and common dialogs, for the umbrella header.
+#pragma once
+#include "framework/ctrl_basic.h"
+#include "framework/ctrl_common.h"
+#include "framework/ctrl_list.h"
+#include "framework/ctrl_tree.h"
+#if __has_include("framework/commdlg.h")
+#include "framework/commdlg.h"
+#endif
