@@ -1,0 +1,94 @@
+// Operations of the table whose painting is built with the painting code that uses
+// them (bars, menus, tabs, panels, controls, dock markers). Until then they draw
+// nothing and answer the neutral value, so every theme object is complete.
+#include "toolkit/theme/paint_manager.h"
+
+void CExtPaintManager::DeflateBarRect(CExtControlBar*, RECT&) {}
+int CExtPaintManager::GetToolbarSpacing(CExtControlBar*) { return 0; }
+void CExtPaintManager::LoadBuiltinImage(CExtCmdIcon&, bool, bool) {}
+void CExtPaintManager::DrawGlyphPixels(CDC&, int, int, const glyph&, const COLORREF*) {}
+void CExtPaintManager::DrawGlyph(CDC&, const RECT&, const glyph&, const COLORREF*) {}
+void CExtPaintManager::FillToolbarArea(CDC&, CExtToolControlBar*, DWORD, const RECT&) {}
+void CExtPaintManager::DrawChevronButton(CDC&, const RECT&, bool, bool, bool, bool, bool, CObject*, LPARAM, bool) {}
+void CExtPaintManager::DrawMenuExpandButton(CDC&, const RECT&, bool, bool, CObject*, LPARAM) {}
+void CExtPaintManager::DrawMenuScrollButton(CDC&, bool, bool, bool, const RECT*, CObject*, LPARAM) {}
+void CExtPaintManager::DrawMenuTearOffCaption(CDC&, const RECT&, bool, bool, CObject*, LPARAM) {}
+void CExtPaintManager::GetTabColors(COLORREF*, COLORREF*, COLORREF*, COLORREF*, CObject*, LPARAM) {}
+void CExtPaintManager::DrawTabItem(CDC&, const RECT&, bool, bool, bool, bool, bool, bool, bool, const RECT&, SIZE, CFont*, LPCTSTR, CExtCmdIcon*, CObject*, LPARAM, COLORREF, COLORREF, COLORREF, COLORREF, COLORREF) {}
+void CExtPaintManager::DrawTabPart(CDC&, const RECT&, const RECT&, const RECT&, DWORD, bool, CObject*, LPARAM) {}
+void CExtPaintManager::DrawTabArea(CDC&, const RECT&, const RECT&, int, DWORD, int, CObject*, LPARAM) {}
+void CExtPaintManager::DrawTabButton(CDC&, const RECT&, LONG, int, bool, bool, bool, bool, int, CObject*, LPARAM) {}
+void CExtPaintManager::DrawTabWndFrame(CDC&, const RECT&, CObject*, LPARAM) {}
+void CExtPaintManager::GetTabMetrics(CObject*, int&, int&, int&) {}
+void CExtPaintManager::DrawSimpleFrame(CDC&, const RECT&, CObject*, LPARAM) {}
+void CExtPaintManager::PaintIcon(CDC*, bool, const CString&, CExtCmdIcon*, const RECT&, RECT&, bool, bool, bool, INT, bool, COLORREF) {}
+void CExtPaintManager::DrawGlyphButton(CDC&, PAINTGLYPHBUTTONDATA&) {}
+void CExtPaintManager::DrawSysCommandGlyph(CDC&, UINT, const RECT&, bool, bool, bool) {}
+void CExtPaintManager::DrawPushButton(CDC&, PAINTBUTTONDATA&) {}
+void CExtPaintManager::DrawCheckBoxText(CDC&, PAINTCHECKBOXDATA&, int, int, RECT&) {}
+void CExtPaintManager::DrawCheckBoxGlyph(CDC&, PAINTCHECKBOXDATA&) {}
+void CExtPaintManager::DrawRadioGlyph(CDC&, PAINTCHECKBOXDATA&) {}
+void CExtPaintManager::DrawCheckBox(CDC&, PAINTCHECKBOXDATA&) {}
+void CExtPaintManager::DrawRadioButton(CDC&, PAINTCHECKBOXDATA&) {}
+void CExtPaintManager::DrawToolbarBorderPart(CDC&, const RECT&, bool, bool) {}
+void CExtPaintManager::DrawDoubleFrame(CDC&, const RECT&) {}
+void CExtPaintManager::DrawMenuEntry(CDC&, PAINTMENUENTRYDATA&) {}
+void CExtPaintManager::DrawMenuSeparator(CDC&, const RECT&, int, bool, CObject*, LPARAM) {}
+void CExtPaintManager::DrawSeparator(CDC&, const RECT&, bool, bool, CObject*, LPARAM) {}
+void CExtPaintManager::DrawBarCaption(CDC&, PAINTBARCAPTIONDATA&) {}
+void CExtPaintManager::DrawBarFrame(CDC&, PAINTBARFRAMEDATA&) {}
+void CExtPaintManager::DrawEditFrame(CDC&, PAINTEDITFRAMEDATA&) {}
+void CExtPaintManager::DrawComboBoxFrame(CDC&, PAINTCOMBOBOXDATA&) {}
+void CExtPaintManager::DrawMenuFrame(CDC&, const RECT&, CObject*, LPARAM) {}
+void CExtPaintManager::DrawMenuBorder(CDC&, const RECT&, const RECT&, int, CObject*, LPARAM) {}
+void CExtPaintManager::DrawBarBorder(CDC&, PAINTBARBORDERDATA&) {}
+bool CExtPaintManager::AskParentForBackground(bool, CDC&, CObject*, LPARAM) { return false; }
+bool CExtPaintManager::IsParentBackgroundAllowed(CObject*, LPARAM) { return false; }
+bool CExtPaintManager::UsesParentBackground(CObject*, LPARAM) { return false; }
+bool CExtPaintManager::FillControlBackground(bool, CDC&, const RECT&, CObject*, LPARAM) { return false; }
+bool CExtPaintManager::DrawWindowBackground(bool, CDC&, CWnd*, LPARAM) { return false; }
+bool CExtPaintManager::DrawWindowClientBackground(CDC&, CWnd*, LPARAM) { return false; }
+void CExtPaintManager::DrawToolbarBackground(CDC&, const RECT&, CObject*, LPARAM) {}
+void CExtPaintManager::DrawDockBarBackground(CDC&, const RECT&, CObject*, LPARAM) {}
+void CExtPaintManager::FillBarGap(CDC&, const RECT&, CObject*, LPARAM) {}
+void CExtPaintManager::DrawArrowButton(CDC&, bool, const RECT&, int, bool, bool, CObject*, LPARAM) {}
+void CExtPaintManager::DrawFieldBox(CDC&, PAINTFIELDBOXDATA&) {}
+void CExtPaintManager::DrawTextField(CDC&, PAINTTEXTFIELDDATA&) {}
+void CExtPaintManager::DrawSizeGrip(CDC&, const RECT&, CObject*, LPARAM) {}
+void CExtPaintManager::FillPanelBackground(CDC&, const RECT&, CObject*) {}
+void CExtPaintManager::DrawPanelFrame(CDC&, const RECT&) {}
+void CExtPaintManager::DrawPanelButton(CDC&, const RECT&, LPCTSTR, CExtCmdIcon*, bool, bool, bool, bool, CObject*) {}
+void CExtPaintManager::DrawPanelBigText(CDC&, const RECT&, LPCTSTR, CObject*) {}
+void CExtPaintManager::DrawPanelHeader(CDC&, const RECT&, LPCTSTR) {}
+void CExtPaintManager::DrawPanelButtonContent(CDC&, const RECT&, LPCTSTR, CExtCmdIcon*, bool, bool, bool, bool, CObject*, bool) {}
+void CExtPaintManager::DrawPanelItemText(CDC&, const RECT&, LPCTSTR, CObject*) {}
+void CExtPaintManager::DrawPanelBar(CDC&, const RECT&, LPCTSTR) {}
+void CExtPaintManager::DrawPanelArrowGlyph(CDC&, const RECT&, int, int) {}
+void CExtPaintManager::DrawPanelSplitter(CDC&, const RECT&, bool) {}
+void CExtPaintManager::DrawPanelGripperDots(CDC&, const RECT&, int) {}
+void CExtPaintManager::FillPanelGradient(CDC&, const RECT&, CObject*) {}
+void CExtPaintManager::FillPanelSolid(CDC&, const RECT&, CObject*) {}
+void CExtPaintManager::DrawPanelItemFrame(CDC&, const RECT&, CObject*) {}
+void CExtPaintManager::DrawPanelCaptionBackground(CDC&, const RECT&, int, int, bool, bool, bool, bool, CObject*) {}
+void CExtPaintManager::DrawPanelCaption(CDC&, const RECT&, LPCTSTR, bool, bool, bool, bool, int, CObject*) {}
+void CExtPaintManager::DrawPanelCaptionText(CDC&, const RECT&, LPCTSTR, int, CObject*) {}
+HFONT CExtPaintManager::CreatePanelCaptionFont() { return NULL; }
+void CExtPaintManager::DrawDatePickerButton(CDC&, const RECT&, int, LPCTSTR, bool, bool, bool, bool, CObject*, LPARAM) {}
+void CExtPaintManager::DrawDatePickerShadow(CDC&, const RECT&, CObject*, LPARAM) {}
+void CExtPaintManager::DrawDatePickerBackground(CDC&, const RECT&, const RECT&, CObject*, LPARAM) {}
+void CExtPaintManager::DrawDatePickerBorder(CDC&, const RECT&, CObject*, LPARAM) {}
+void CExtPaintManager::DrawDatePickerFrame(int, int, CDC&, int, int, const RECT&, const RECT&, int, int, int, CObject*, LPARAM) {}
+void CExtPaintManager::DrawUndoRedoCaption(CDC&, const RECT&, LPCTSTR, CObject*) {}
+void CExtPaintManager::GetSpinNcSize(RECT&, bool, bool, bool) {}
+void CExtPaintManager::DrawMarlettGlyph(CDC&, const RECT&, bool, bool, bool, bool, bool, bool, CObject*, LPARAM) {}
+void CExtPaintManager::DrawSpinButton(CDC&, const RECT&, bool, bool, bool, bool, bool, bool, bool, bool, CObject*, LPARAM) {}
+CExtPaintManager::DockMarkerBase* CExtPaintManager::GetDockMarker() { return NULL; }
+bool CExtPaintManager::CreateDockMarkerWindows(CWnd*, int, const RECT&, CPtrArray&) { return false; }
+void CExtPaintManager::DrawDockMarker(CDC&, const RECT&, int, bool, CObject*, LPARAM) {}
+void CExtPaintManager::AdjustDockMarkerColor(int, CExtBitmap&, COLORREF, CExtBitmap&, COLORREF) {}
+void CExtPaintManager::PaintDockHighlight(DWORD*, int, int, bool, bool, const RECT*, const RECT*, COLORREF, COLORREF, int) {}
+void CExtPaintManager::DrawGroupBoxFrame(CDC&, const RECT&, CObject*, LPARAM) {}
+void CExtPaintManager::DrawGroupBoxCaption(CDC&, LPCTSTR, COLORREF, HFONT, UINT, bool, const RECT&, CWnd*, LPARAM) {}
+void CExtPaintManager::DrawScrollBar(CDC&, PAINTSCROLLBARDATA&) {}
+COLORREF CExtPaintManager::GetReportColumnTextColor(CObject*, signed char) { return COLORREF(-1); }
+void CExtPaintManager::DrawGradientBackground(CDC&, RECT, bool, CObject*, LPARAM, COLORREF, COLORREF) {}
