@@ -54,17 +54,12 @@ const char* Section() {
 
 }  // namespace
 
-OptionValue::OptionValue(int defaultValue, const char* name) : Value(defaultValue), Name(name), Changed(false) {}
+OptionValue::OptionValue(int defaultValue, const char* name) : Value(defaultValue), Name(name) {}
 
 void OptionValue::LoadInt(const char* section) {
     CWinApp* app = AfxGetApp();
     if (!app) return;
     Value = static_cast<int>(app->GetProfileInt(section, Name.c_str(), Value));
-}
-
-void OptionValue::SaveInt(const char* section) const {
-    CWinApp* app = AfxGetApp();
-    if (app) app->WriteProfileInt(section, Name.c_str(), Value);
 }
 
 void OptionValue::LoadColor(const char* section) {
@@ -120,8 +115,10 @@ void LoadSettings() {
 }
 
 void SaveSettings() {
-    const char* section = Section();
-    g_SizeType.SaveInt(section);
+    CWinApp* app = AfxGetApp();
+    if (!app) return;
+    const char* section = app->m_pszProfileName;
+    app->WriteProfileInt(section, g_SizeType.Name.c_str(), g_SizeType.Value);
     g_GridColor1.SaveColor(section);
     g_GridColor2.SaveColor(section);
     g_GridEnabled.SaveBool(section);
@@ -129,6 +126,6 @@ void SaveSettings() {
     g_Hide.SaveBool(section);
     g_ShowCats.SaveBool(section);
     g_ShowDetails.SaveBool(section);
-    g_CatsSize.SaveInt(section);
-    g_ListSize.SaveInt(section);
+    app->WriteProfileInt(section, g_CatsSize.Name.c_str(), g_CatsSize.Value);
+    app->WriteProfileInt(section, g_ListSize.Name.c_str(), g_ListSize.Value);
 }

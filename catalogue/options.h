@@ -11,13 +11,12 @@ public:
 
     int Value;         // a COLORREF for colours, 0 or 1 for booleans
     std::string Name;  // the registry value name
-    bool Changed;      // set by whoever changes Value (the Options dialog)
 
-    // Each keeps Value when nothing usable is stored.
+    // Each keeps Value when nothing usable is stored. Integers are saved through the
+    // application's WriteProfileInt directly.
     void LoadInt(const char* section);
     void LoadColor(const char* section);
     void LoadBool(const char* section);
-    void SaveInt(const char* section) const;
     void SaveColor(const char* section) const;
     void SaveBool(const char* section) const;
 };

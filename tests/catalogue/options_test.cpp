@@ -80,6 +80,18 @@ TEST_F(Options, NothingStoredKeepsTheDefaultsAndTheFirstSaveWritesAllTen) {
         EXPECT_EQ(k.text, ReadText(k.name, &type)) << k.name;
         EXPECT_EQ(k.type, type) << k.name;
     }
+
+    // Saving writes every option each time, changed or not: what another hand stored in
+    // between is overwritten by the values in memory.
+    Store("Hide", "yes");
+    Store("GridColor2", "1,2,3");
+    ASSERT_TRUE(RegistrySandbox::SetDword(HKEY_CURRENT_USER, kSection, "CatsSize", 99));
+    SaveSettings();
+    for (const Case& k : cases) {
+        DWORD type = 0;
+        EXPECT_EQ(k.text, ReadText(k.name, &type)) << "second save: " << k.name;
+        EXPECT_EQ(k.type, type) << "second save: " << k.name;
+    }
 }
 
 TEST_F(Options, SavedValuesLoadBack) {
