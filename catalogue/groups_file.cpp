@@ -1,6 +1,7 @@
 #include "catalogue/groups_file.h"
 #include <msxml.h>
 #include <oleauto.h>
+#include <cwchar>
 #include <vector>
 #include "catalogue/groups.h"
 
@@ -62,7 +63,9 @@ void Release(T*& p) {
     }
 }
 
-bool NameIs(BSTR name, const wchar_t* wanted) { return name && ::lstrcmpW(name, wanted) == 0; }
+// Element names match code unit for code unit: lstrcmpW compares by locale and would
+// take a name padded with ignorable characters for ours.
+bool NameIs(BSTR name, const wchar_t* wanted) { return name && std::wcscmp(name, wanted) == 0; }
 
 // Case-insensitive for the ASCII letters only, as attribute names are.
 bool NameIsNoCase(BSTR name, const wchar_t* wanted) {

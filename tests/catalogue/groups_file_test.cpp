@@ -103,6 +103,8 @@ TEST_F(GroupsFile, ReadsOnlyWhatItKnowsAndTheNextSaveDropsTheRest) {
                                "  <Notes>kept out</Notes>\r\n"
                                "  <Purgelet>\r\n"
                                "    <Group Id=\"9\" NAME=\"Caps\"><Keyword>a</Keyword><keyword>lower</keyword>"
+                               // A zero-width joiner inside the name: another element.
+                               "<Key\xE2\x80\x8Dword>joined</Key\xE2\x80\x8Dword>"
                                "<Keyword>b</Keyword></Group>\r\n"
                                "    <Group Id=\"1\"><Keyword>nameless</Keyword></Group>\r\n"
                                "    <Folder Name=\"not a group\"/>\r\n"
