@@ -54,10 +54,10 @@ int CWnd::RunModalLoop(DWORD dwFlags) {
                 CWinThread* pThread = AfxGetThread();
                 if (pThread) pThread->m_msgCur = *pMsg;
             }
-            // The message filter first: the application's accelerators work while a
-            // dialog runs modally, as they would in the system's own dialog loop.
-            if (pMsg->message != WM_KICKIDLE && !::CallMsgFilterA(pMsg, MSGF_DIALOGBOX) &&
-                !AfxPreTranslateMessage(pMsg)) {
+            // A dialog's pre-translation (IsDialogMessage) passes the message through the
+            // thread's message filter (MSGF_DIALOGBOX) first: that is how the
+            // application's accelerators work while a dialog runs modally.
+            if (pMsg->message != WM_KICKIDLE && !AfxPreTranslateMessage(pMsg)) {
                 ::TranslateMessage(pMsg);
                 ::DispatchMessageA(pMsg);
             }
