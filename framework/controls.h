@@ -4,6 +4,6 @@
 #include "framework/ctrl_common.h"
 #include "framework/ctrl_list.h"
 #include "framework/ctrl_tree.h"
-#if __has_include("framework/commdlg.h")
-#include "framework/commdlg.h"
+#if __has_include("framework/commondlg.h")
+#include "framework/commondlg.h"
 #endif
