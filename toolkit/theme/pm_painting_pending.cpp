@@ -5,7 +5,6 @@
 
 void CExtPaintManager::DeflateBarRect(CExtControlBar*, RECT&) {}
 int CExtPaintManager::GetToolbarSpacing(CExtControlBar*) { return 0; }
-void CExtPaintManager::LoadBuiltinImage(CExtCmdIcon&, bool, bool) {}
 void CExtPaintManager::DrawGlyphPixels(CDC&, int, int, const glyph&, const COLORREF*) {}
 void CExtPaintManager::DrawGlyph(CDC&, const RECT&, const glyph&, const COLORREF*) {}
 void CExtPaintManager::FillToolbarArea(CDC&, CExtToolControlBar*, DWORD, const RECT&) {}

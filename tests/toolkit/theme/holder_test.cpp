@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include "theme_test_support.h"
 #include "toolkit/core/cmd_manager.h"
+#include "toolkit/core/cmd_icon.h"
+#include "support/dib_canvas.h"
 
 #include <string>
 #include <vector>
@@ -270,4 +272,25 @@ TEST(PaintManagerHolder, RelaysReachThePaintManagerAndEveryBridgeWithTheirArgume
     EXPECT_EQ(600, bridge.m_cy);
     // Four re-synchronisations later the colour table has not grown.
     EXPECT_EQ(nColors, g_CurrentPaintManager->GetColorTableSize());
+}
+
+TEST(PaintManagerHolder, CoreServicesReachTheThemeThroughItsHooks)
+{
+    // The core services are linked before the theme engine; the holder hands them the
+    // relay test and the command icon's view of the paint manager.
+    EXPECT_EQ(&CExtPaintManagerHolder::IsSystemChangeRelay,
+              CExtCmdManagerHolder::g_pfnIsSystemChangeRelay);
+    const CExtCmdIconThemeHooks* pHooks = CExtCmdIcon::stat_GetThemeHooks();
+    ASSERT_NE(nullptr, pHooks);
+    CExtPaintManager* pPM = themetest::InstallTheme(RUNTIME_CLASS(CExtPaintManagerOffice2003));
+    EXPECT_EQ(CExtPaintManager::ThemeIdOffice2003, pHooks->m_pfnGetThemeId(pPM));
+    EXPECT_EQ(pPM->LookupColor(2003), pHooks->m_pfnLookupColor(pPM, 2003));
+    EXPECT_EQ(pPM->LookupColor(15), pHooks->m_pfnGetDisabledIconColor(pPM));
+    EXPECT_DOUBLE_EQ(-0.5, pHooks->m_pfnGetDisabledIconAlpha(pPM));
+    EXPECT_EQ(0, pHooks->m_pfnGetLunaColorScheme(pPM));
+    testsupport::DibCanvas canvas(10, 10, RGB(255, 255, 255));
+    pHooks->m_pfnDrawCheckMark(pPM, canvas.Dc(), 0, 0, RGB(255, 0, 0));
+    RECT all = {0, 0, 10, 10};
+    EXPECT_EQ(14, canvas.Count(RGB(255, 0, 0), all));
+    themetest::InstallTheme(RUNTIME_CLASS(CExtPaintManagerXP));
 }

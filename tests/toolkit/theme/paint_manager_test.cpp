@@ -6,6 +6,7 @@
 #include "theme_test_support.h"
 #include "support/dib_canvas.h"
 #include "support/message_pump.h"
+#include "toolkit/core/cmd_icon.h"
 
 using testsupport::DibCanvas;
 
@@ -354,4 +355,41 @@ TEST(StaticServices, PumpPaintMessagesPaintsOnlyWhatIsAskedAndKeepsQuit)
     EXPECT_EQ(7u, msg.wParam);
     ::DestroyWindow(hWnd);
     testsupport::PumpPending();
+}
+
+TEST(StaticServices, BuiltinImagesAreKeyedOrHaveTransparentCorners)
+{
+    CExtPaintManager* pPM = themetest::InstallTheme(RUNTIME_CLASS(CExtPaintManagerXP));
+    struct Case
+    {
+        bool bFirst, bLarge;
+        int nSize;
+        POINT ptOpaque;
+    } cases[] = {{true, false, 9, {4, 5}}, {false, false, 9, {4, 4}},
+                 {true, true, 11, {5, 5}}, {false, true, 11, {5, 5}}};
+    for (const Case& c : cases)
+    {
+        CExtCmdIcon icon;
+        pPM->LoadBuiltinImage(icon, c.bFirst, c.bLarge);
+        ASSERT_FALSE(icon.IsEmpty()) << c.bFirst << c.bLarge;
+        EXPECT_EQ(c.nSize, icon.GetSize().cx) << c.bFirst << c.bLarge;
+        EXPECT_EQ(c.nSize, icon.GetSize().cy) << c.bFirst << c.bLarge;
+        BYTE nAlpha = 0xFF;
+        icon.m_bmpNormal.GetPixelColor(0, 0, &nAlpha);
+        EXPECT_EQ(0, nAlpha) << "corner of " << c.bFirst << c.bLarge;
+        icon.m_bmpNormal.GetPixelColor(c.nSize - 1, c.nSize - 1, &nAlpha);
+        EXPECT_EQ(0, nAlpha) << "corner of " << c.bFirst << c.bLarge;
+        icon.m_bmpNormal.GetPixelColor(c.ptOpaque.x, c.ptOpaque.y, &nAlpha);
+        EXPECT_EQ(255, nAlpha) << "inside of " << c.bFirst << c.bLarge;
+        if (c.bLarge)
+        {
+            icon.m_bmpNormal.GetPixelColor(1, 0, &nAlpha);
+            EXPECT_EQ(255, nAlpha) << "beside the corner of " << c.bFirst;
+        }
+    }
+    // Loading replaces what the icon held.
+    CExtCmdIcon icon;
+    pPM->LoadBuiltinImage(icon, true, true);
+    pPM->LoadBuiltinImage(icon, true, false);
+    EXPECT_EQ(9, icon.GetSize().cx);
 }
