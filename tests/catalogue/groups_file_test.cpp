@@ -200,6 +200,16 @@ TEST_F(GroupsFile, AFailedSaveReportsFalseAndKeepsTheOldFile) {
     EXPECT_EQ(before, ReadWholeFile(path));
     EXPECT_EQ(1u, FilesIn(folder.Path()));
 
+    // A file another program holds open without sharing cannot be replaced; the written
+    // copy is thrown away.
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    const BOOL savedWhileHeld = m->Save(path.c_str());
+    CloseHandle(held);
+    EXPECT_FALSE(savedWhileHeld);
+    EXPECT_EQ(before, ReadWholeFile(path));
+    EXPECT_EQ(1u, FilesIn(folder.Path()));
+
     // A folder that does not exist cannot take the file at all.
     const std::string nowhere = folder.Path() + "missing\\Purgelet.xml";
     EXPECT_FALSE(m->Save(nowhere.c_str()));
