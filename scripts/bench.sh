@@ -5,7 +5,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$ROOT/scripts/setup.sh" || exit 1
 configure_and_build || exit 1
 trap stop_all EXIT
-start_xvfb
+start_xvfb || exit 1
 prepare_prefix
 status=0
 for exe in "$BUILD_DIR"/bench/bench_*.exe; do

@@ -14,16 +14,31 @@ configure_and_build() {
 }
 
 XVFB_PID=""
+# Starts a private Xvfb on the first free display from :90 up. Several test runs may
+# start at the same moment and pick the same number; only the one whose server owns
+# the display's lock file keeps it, the others move on to the next number.
 start_xvfb() {
-  local n=90
-  while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac >/dev/null 2>&1 &
-  XVFB_PID=$!
-  for _ in $(seq 1 100); do
-    [ -e "/tmp/.X11-unix/X${n}" ] && break
-    sleep 0.1
+  local n=90 tries=0
+  while [ $tries -lt 64 ]; do
+    tries=$((tries + 1))
+    while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 1 100); do
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      if [ -e "/tmp/.X11-unix/X${n}" ] && [ "$(tr -d ' \n' <"/tmp/.X${n}-lock" 2>/dev/null)" = "$XVFB_PID" ]; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+      sleep 0.1
+    done
+    kill "$XVFB_PID" >/dev/null 2>&1 || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=""
+    n=$((n + 1))
   done
-  export DISPLAY=":$n"
+  echo "Could not start Xvfb on any display from :90 up." >&2
+  return 1
 }
 
 stop_all() {

@@ -7,7 +7,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 configure_and_build --target Purgelet || exit 1
 if [ -z "${DISPLAY:-}" ]; then
   trap stop_all EXIT
-  start_xvfb
+  start_xvfb || exit 1
   echo "No X display: running on the private display $DISPLAY"
 fi
 prepare_prefix

@@ -27,7 +27,8 @@ fi
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then
   if command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
-    SUDO="sudo -n"
+    # sudo resets the environment: hand the non-interactive front end over explicitly.
+    SUDO="sudo -n env DEBIAN_FRONTEND=noninteractive"
   else
     echo "setup: these packages are missing and cannot be installed (not root, no sudo): ${need[*]}" >&2
     echo "setup: install them as root, then run this again." >&2

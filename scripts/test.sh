@@ -6,7 +6,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$ROOT/scripts/setup.sh" || exit 1
 configure_and_build || exit 1
 trap stop_all EXIT
-start_xvfb
+start_xvfb || exit 1
 prepare_prefix
 cd "$BUILD_DIR"
 ctest --output-on-failure "$@" 2>&1 | tee "$BUILD_DIR/ctest.log"
