@@ -439,6 +439,12 @@ HICON CExtBitmap::CreateHICON(bool bReplaceSysColors, COLORREF clrTransparent) c
         }
     }
 
+    // An image list takes a 32-bit image's own alpha over the mask colour: the key
+    // pixels are made transparent in the alpha too, so the key works either way.
+    for (int i = 0; i < nCount; i++)
+        if (colorOf(pBits[i]) == clrTransparent)
+            pBits[i] &= 0x00FFFFFF;
+
     HICON hIcon = NULL;
     DWORD dwOsFlags = CExtBitmapPlatform::GetOsFlags();
     bool bDirectFirst = (dwOsFlags & CExtBitmapPlatform::__OS_WIN9X) != 0 ||

@@ -541,7 +541,9 @@ bool CExtBitmap::LoadFromResource(HINSTANCE hInst, HRSRC hRsrc, bool bMake32, bo
                 AfxThrowUserException();
             return false;
         }
-        CMemFile file(const_cast<BYTE*>(pData), nSize, 1024);
+        // no grow step: a memory file that may grow ignores the bytes it is given,
+        // and resource memory is read-only anyway
+        CMemFile file(const_cast<BYTE*>(pData), nSize);
         CArchive ar(&file, CArchive::load, 4096);
         return LoadFromArchive(ar, bMake32, bEnableThrowException, true);
     }

@@ -6,6 +6,9 @@
 #include <stdlib.h>
 
 #include "bmp_builder.h"
+#include "support/dib_canvas.h"
+
+using testsupport::DibCanvas;
 
 using namespace bmptest;
 
@@ -560,4 +563,40 @@ TEST(BitmapIo, ResourceForms) {
         e->Delete();
     }
     EXPECT_TRUE(bThrown);
+}
+
+TEST(BitmapIo, LoadsResourceBitmaps) {
+    // an 8-bit image with a 124-byte header
+    CExtBitmap bmp;
+    ASSERT_TRUE(bmp.LoadFromResource(MAKEINTRESOURCE(0x6B01), RT_BITMAP, GetModuleHandle(NULL)));
+    EXPECT_EQ(8, bmp.GetBPP());
+    EXPECT_EQ(CSize(5, 3), bmp.GetSize());
+    ASSERT_TRUE(bmp.Make32());
+    EXPECT_EQ(0xFF0A141Eu, Argb(bmp, 0, 0));
+    EXPECT_EQ(0xFFFF00FFu, Argb(bmp, 3, 0));
+    EXPECT_EQ(0xFFC86432u, Argb(bmp, 2, 1));
+    EXPECT_EQ(0xFF00FF00u, Argb(bmp, 1, 2));
+    // the module is found when none is given; Make32 on the way
+    ASSERT_TRUE(bmp.LoadFromResource(MAKEINTRESOURCE(0x6B01), RT_BITMAP, NULL, true));
+    EXPECT_EQ(32, bmp.GetBPP());
+    // a top-down 32-bit image whose bit fields sit in a 108-byte header
+    HRSRC hRsrc = FindResource(GetModuleHandle(NULL), MAKEINTRESOURCE(0x6B02), RT_BITMAP);
+    ASSERT_TRUE(hRsrc != NULL);
+    ASSERT_TRUE(bmp.LoadFromResource(GetModuleHandle(NULL), hRsrc));
+    EXPECT_EQ(CSize(2, 2), bmp.GetSize());
+    EXPECT_EQ(0x80FF0000u, Argb(bmp, 0, 0));
+    EXPECT_EQ(0xFF00FF00u, Argb(bmp, 1, 0));
+    EXPECT_EQ(0x400000FFu, Argb(bmp, 0, 1));
+    // the bit fields give no alpha mask: the image is drawn opaquely until Make32
+    DibCanvas canvas(2, 2, RGB(0, 0, 0));
+    RECT rc = {0, 0, 2, 2};
+    bmp.AlphaBlendWhole(canvas.Dc(), rc);
+    EXPECT_EQ(RGB(0, 0, 255), canvas.Pixel(0, 1));
+    ASSERT_TRUE(bmp.Make32());
+    bmp.AlphaBlendWhole(canvas.Dc(), rc);
+    EXPECT_EQ(RGB(0, 0, 255), canvas.Pixel(0, 1));  // blue over blue
+    canvas.Fill(RGB(0, 0, 0));
+    bmp.AlphaBlendWhole(canvas.Dc(), rc);
+    EXPECT_LE(abs(64 - (int)GetBValue(canvas.Pixel(0, 1))), 1);
+    EXPECT_FALSE(bmp.LoadFromResource(GetModuleHandle(NULL), (HRSRC)NULL));
 }
