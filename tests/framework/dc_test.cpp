@@ -1,8 +1,9 @@
 // CDC painting checked pixel by pixel on a 32-bit DIB: fills and frames, 3D and focus
 // rectangles, the inverted-rectangle normalisation, clipping, origins and mapping,
-// the two-handle (output / attribute) protocol and the temporary handle map.
+// the two-handle (output / attribute) protocol, the temporary handle map and the
+// window DCs.
 #include <gtest/gtest.h>
-#include "framework/dc.h"
+#include "framework/framework.h"
 #include "support/dib_canvas.h"
 
 using testsupport::DibCanvas;
@@ -427,4 +428,72 @@ TEST(CDCLayout, RightToLeftLayoutMirrorsTheOutput) {
     EXPECT_EQ(kRed, canvas.Pixel(18, 3));
     EXPECT_EQ(kWhite, canvas.Pixel(0, 0));
     dc->SetLayout(0);
+}
+
+// ---- the window DCs -----------------------------------------------------------------
+
+namespace {
+
+LPCTSTR DcTestClass() { return AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW)); }
+
+class CPaintingWnd : public CWnd {
+public:
+    int paints = 0;
+    CRect paintRect;
+    HDC paintDC = NULL;
+    afx_msg void OnPaint() {
+        CPaintDC dc(this);
+        ++paints;
+        paintRect = dc.m_ps.rcPaint;
+        paintDC = dc.GetSafeHdc();
+        dc.FillSolidRect(&dc.m_ps.rcPaint, RGB(0, 128, 255));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CPaintingWnd, CWnd)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(CDCWindow, ClientWindowAndPaintDCs) {
+    CPaintingWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, DcTestClass(), "dc", WS_POPUP | WS_VISIBLE | WS_BORDER, CRect(10, 10, 130, 90),
+                             NULL, 0));
+    CRect client;
+    wnd.GetClientRect(&client);
+    {
+        CClientDC dc(&wnd);
+        ASSERT_NE(nullptr, dc.GetSafeHdc());
+        EXPECT_EQ(&wnd, dc.GetWindow());
+        CRect box;
+        dc.GetClipBox(&box);
+        EXPECT_EQ(client, box);
+        EXPECT_EQ(&dc, CDC::FromHandle(dc.GetSafeHdc()));  // attached while it lives
+    }
+    {
+        CWindowDC dc(&wnd);
+        CRect box;
+        dc.GetClipBox(&box);
+        EXPECT_EQ(CRect(0, 0, 120, 80), box);  // the whole window, border included
+    }
+    {
+        CClientDC screen(NULL);
+        EXPECT_EQ(::GetDeviceCaps(screen.GetSafeHdc(), HORZRES), screen.GetDeviceCaps(HORZRES));
+    }
+
+    wnd.UpdateWindow();
+    wnd.paints = 0;
+    CRect part(5, 5, 25, 15);
+    wnd.InvalidateRect(&part, FALSE);
+    wnd.UpdateWindow();
+    EXPECT_EQ(1, wnd.paints);
+    EXPECT_TRUE(wnd.paintRect.left <= 5 && wnd.paintRect.top <= 5 && wnd.paintRect.right >= 25 &&
+                wnd.paintRect.bottom >= 15);
+    EXPECT_NE(nullptr, wnd.paintDC);
+    CRect remaining;
+    EXPECT_FALSE(wnd.GetUpdateRect(&remaining));  // EndPaint validated it
+    wnd.DestroyWindow();
+    AfxDeleteTempGdiMaps();
 }

@@ -2,7 +2,7 @@
 // and templates, ownership of menus and submenus, and the temporary wrappers.
 #include <gtest/gtest.h>
 #include <vector>
-#include "framework/menu.h"
+#include "framework/framework.h"
 
 namespace {
 
@@ -179,4 +179,26 @@ TEST(CMenuLoading, FromResourceAndFromTemplate) {
     EXPECT_STREQ("Cut", (LPCTSTR)s);
     EXPECT_FALSE(CMenu().LoadMenuIndirect(NULL));
     AfxDeleteTempGdiMaps();
+}
+
+namespace {
+void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(NULL, id);
+    ::EndMenu();
+}
+}  // namespace
+
+TEST(CMenuTracking, TrackPopupMenuReturnsWhenTheMenuIsCancelled) {
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 100, 100),
+                               NULL, 0));
+    ::SetForegroundWindow(owner.m_hWnd);
+    CMenu popup;
+    ASSERT_TRUE(popup.CreatePopupMenu());
+    popup.AppendMenu(MF_STRING, kOpen, "&Open");
+    EXPECT_FALSE(popup.TrackPopupMenu(TPM_RETURNCMD, 10, 10, NULL));  // no owner: refused
+    ::SetTimer(NULL, 0, 50, EndMenuSoon);
+    // Cancelled, no command chosen: 0.
+    EXPECT_EQ(0, popup.TrackPopupMenu(TPM_RETURNCMD | TPM_NONOTIFY, 10, 10, &owner));
+    owner.DestroyWindow();
 }
