@@ -356,6 +356,15 @@ TEST_F(CatalogueScan, LogsSubkeysThatCannotBeOpenedAndGoesOn) {
 
 class CatalogueRemove : public CatalogueScan {};
 
+// Stands in for a registry that refuses to delete the key "Denied" (access denied);
+// every other deletion goes through.
+typedef LONG(WINAPI* RegDeleteKeyAFn)(HKEY, LPCSTR);
+RegDeleteKeyAFn g_realRegDeleteKeyA = nullptr;
+LONG WINAPI RefuseDenied(HKEY parent, LPCSTR subkey) {
+    if (subkey && std::strcmp(subkey, "Denied") == 0) return ERROR_ACCESS_DENIED;
+    return g_realRegDeleteKeyA(parent, subkey);
+}
+
 TEST_F(CatalogueRemove, DeletesTheUninstallAndArpKeysOfItsOwnRootOnly) {
     const ArpCacheRecord record = cattest::MakeArpRecord(1, 0, 0, 1, nullptr);
     SetSz("Gone", "DisplayName", "to be removed");
@@ -406,6 +415,30 @@ TEST_F(CatalogueRemove, ReportsWhatCouldNotBeDeleted) {
     trailing.RegistryPath = "\\HKEY_CURRENT_USER\\" + UninstallKeyPath;
     EXPECT_FALSE(trailing.RemoveEntry());
     EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, UninstallKeyPath));
+}
+
+TEST_F(CatalogueRemove, ReportsADeletionTheRegistryRefuses) {
+    const ArpCacheRecord record = cattest::MakeArpRecord(1, 0, 0, 1, nullptr);
+    SetSz("Denied", "DisplayName", "may not be deleted");
+    SetArp("Denied", &record, sizeof(record));
+    Collector c = Scan();
+    ProgramEntry* denied = c.Find("Denied");
+    ASSERT_TRUE(denied != nullptr);
+
+    // The registry of the test prefix does not enforce a key's DACL, so the refusal is
+    // staged at the import the catalogue calls.
+    g_realRegDeleteKeyA = reinterpret_cast<RegDeleteKeyAFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyA")));
+    ASSERT_TRUE(g_realRegDeleteKeyA != nullptr);
+    void* real = cattest::PatchImport("advapi32.dll", "RegDeleteKeyA", reinterpret_cast<void*>(&RefuseDenied));
+    ASSERT_TRUE(real != nullptr);
+    const BOOL removed = denied->RemoveEntry();
+    cattest::PatchImport("advapi32.dll", "RegDeleteKeyA", real);
+
+    EXPECT_FALSE(removed);
+    EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, Key("Denied")));
+    // The program stays listed, so its cached size and usage stay with it.
+    EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, ArpKey("Denied")));
 }
 
 }  // namespace
