@@ -362,7 +362,8 @@ bool CExtCmdProfile::UpdateFromToolBarResource(LPCTSTR lpszResourceName, UINT** 
     const BYTE* pIDs = p + 4 * sizeof(WORD);
 
     CExtBitmap bmpStrip;
-    if (!bmpStrip.LoadFromResource(hInstBitmap, hRsrcBitmap) || !bmpStrip.Make32() || bmpStrip.IsEmpty())
+    if (!CExtResourceManager::stat_LoadBitmapResource(bmpStrip, hInstBitmap, hRsrcBitmap) || !bmpStrip.Make32() ||
+        bmpStrip.IsEmpty())
         return false;
 
     CArray<UINT, UINT> arrIDs;

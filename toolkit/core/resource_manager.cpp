@@ -590,12 +590,26 @@ bool CExtResourceManager::LoadBitmapLangPair(CExtBitmap& bmp, LPCTSTR lpszResour
                                            p_wLangIdOut, &hRsrc);
     if (hInst == NULL)
         return false;
-    bmp.LoadFromResource(hInst, hRsrc);
+    stat_LoadBitmapResource(bmp, hInst, hRsrc);
     if (bmp.IsEmpty())
         return false;
     if (p_hInstOut != NULL)
         *p_hInstOut = hInst;
     return true;
+}
+
+bool CExtResourceManager::stat_LoadBitmapResource(CExtBitmap& bmp, HINSTANCE hInst, HRSRC hRsrc, bool bMake32)
+{
+    bmp.Empty();
+    if (hRsrc == NULL)
+        return false;
+    HGLOBAL hGlobal = ::LoadResource(hInst, hRsrc);
+    const BYTE* pData = (hGlobal != NULL) ? (const BYTE*)::LockResource(hGlobal) : NULL;
+    DWORD nSize = (pData != NULL) ? ::SizeofResource(hInst, hRsrc) : 0;
+    if (nSize == 0)
+        return false;
+    // The bytes are the resource's own: the reader takes them as the whole stream.
+    return bmp.LoadFromBuffer(pData, nSize, bMake32, false, true);
 }
 
 bool CExtResourceManager::LoadBitmap(CExtBitmap& bmp, UINT nResourceID, WORD* p_wLangIdOut, HINSTANCE* p_hInstOut)
