@@ -704,12 +704,26 @@ void CString::AppendFormatV(LPCSTR lpszFormat, va_list argList)
     if (nAdd <= 0)
         return;
     int nOld = GetLength();
-    Reserve(nOld + nAdd);
+    if ((long long)nOld + nAdd > 0x7FFFFFF0LL)
+        AfxThrowMemoryException();
+    // The format or an argument may point into this string's own characters: when
+    // the buffer must grow, the text is built in a new block while the old one stays.
+    CString strGrown;
+    LPSTR pszTarget = m_pszData;
+    if (nOld + nAdd > GetAllocLength())
+    {
+        int nAlloc = GetAllocLength();
+        strGrown.Reserve(nOld + nAdd > nAlloc + nAlloc / 2 ? nOld + nAdd : nAlloc + nAlloc / 2);
+        memcpy(strGrown.m_pszData, m_pszData, nOld);
+        pszTarget = strGrown.m_pszData;
+    }
     va_copy(argCopy, argList);
-    int nWritten = _vsnprintf(m_pszData + nOld, nAdd + 1, lpszFormat, argCopy);
+    int nWritten = _vsnprintf(pszTarget + nOld, nAdd + 1, lpszFormat, argCopy);
     va_end(argCopy);
     if (nWritten < 0 || nWritten > nAdd)
         nWritten = nAdd;
+    if (pszTarget != m_pszData)
+        *this = static_cast<CString&&>(strGrown);
     SetLength(nOld + nWritten);
 }
 

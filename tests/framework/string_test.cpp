@@ -95,6 +95,15 @@ TEST(CStringFormat, PrintfRulesAndLongResults)
     s = "self";
     s.Format("<%s>", (LPCTSTR)s);
     EXPECT_STREQ("<self>", (LPCTSTR)s);
+    // ... and so may appending, also when the text outgrows the buffer on the way.
+    s = "ab";
+    s.FreeExtra();
+    s.AppendFormat("%s%s", (LPCTSTR)s, (LPCTSTR)s);
+    EXPECT_STREQ("ababab", (LPCTSTR)s);
+    s = "x%d";
+    s.FreeExtra();
+    s.AppendFormat(s, 7);
+    EXPECT_STREQ("x%dx7", (LPCTSTR)s);
 
     s.Format(IDS_FT_FORMAT, "List", 3);
     EXPECT_STREQ("List has 3 items", (LPCTSTR)s);
