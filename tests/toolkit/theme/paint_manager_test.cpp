@@ -393,3 +393,80 @@ TEST(StaticServices, BuiltinImagesAreKeyedOrHaveTransparentCorners)
     pPM->LoadBuiltinImage(icon, true, false);
     EXPECT_EQ(9, icon.GetSize().cx);
 }
+
+namespace {
+
+// A child that answers a print request by filling its client area with red.
+LRESULT CALLBACK RedPrintProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (nMsg == WM_PRINT || nMsg == WM_PRINTCLIENT)
+    {
+        RECT rc;
+        ::GetClientRect(hWnd, &rc);
+        HBRUSH hBrush = ::CreateSolidBrush(RGB(255, 0, 0));
+        ::FillRect((HDC)wParam, &rc, hBrush);
+        ::DeleteObject(hBrush);
+        return 0;
+    }
+    return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
+}
+
+const char* RedPrintClass()
+{
+    static bool bRegistered = false;
+    if (!bRegistered)
+    {
+        WNDCLASSA wc;
+        ::memset(&wc, 0, sizeof(wc));
+        wc.lpfnWndProc = RedPrintProc;
+        wc.hInstance = ::GetModuleHandleA(NULL);
+        wc.lpszClassName = "ThemeTestRedPrint";
+        ::RegisterClassA(&wc);
+        bRegistered = true;
+    }
+    return "ThemeTestRedPrint";
+}
+
+}  // namespace
+
+TEST(StaticServices, PrintChildWindowsPlacesEachChildAtItsOffset)
+{
+    const COLORREF RED = RGB(255, 0, 0), WHITE = RGB(255, 255, 255);
+    HWND hParent = ::CreateWindowExA(0, "Static", "", WS_POPUP | WS_BORDER, 0, 0, 60, 60, NULL,
+                                     NULL, ::GetModuleHandleA(NULL), NULL);
+    HWND hChild = ::CreateWindowExA(0, RedPrintClass(), "", WS_CHILD | WS_VISIBLE, 20, 10, 8, 6,
+                                    hParent, NULL, ::GetModuleHandleA(NULL), NULL);
+    HWND hInner = ::CreateWindowExA(0, RedPrintClass(), "", WS_CHILD | WS_VISIBLE, 1, 1, 2, 2,
+                                    hChild, NULL, ::GetModuleHandleA(NULL), NULL);
+    HWND hHidden = ::CreateWindowExA(0, RedPrintClass(), "", WS_CHILD, 2, 40, 8, 6, hParent,
+                                     NULL, ::GetModuleHandleA(NULL), NULL);
+    ASSERT_NE((HWND)NULL, hChild);
+    (void)hInner;
+    (void)hHidden;
+    DibCanvas canvas(80, 80, WHITE);
+    CExtPaintManager::PrintChildWindows(hParent, WM_PRINTCLIENT, canvas.Dc(), PRF_CLIENT, false);
+    RECT all = {0, 0, 80, 80};
+    EXPECT_EQ(48, canvas.Count(RED, all));
+    EXPECT_EQ(RED, canvas.Pixel(20, 10));
+    EXPECT_EQ(RED, canvas.Pixel(27, 15));
+    EXPECT_EQ(WHITE, canvas.Pixel(3, 41));  // hidden children are not printed
+    // The viewport is back where it was.
+    POINT ptOrg;
+    ::GetViewportOrgEx(canvas.Dc(), &ptOrg);
+    EXPECT_EQ(0, ptOrg.x);
+    EXPECT_EQ(0, ptOrg.y);
+    // With the non-client area the parent's border shifts everything.
+    canvas.Fill(WHITE);
+    CExtPaintManager::PrintChildWindows(hParent, WM_PRINT, canvas.Dc(), PRF_CLIENT | PRF_NONCLIENT,
+                                        true);
+    RECT rcWnd;
+    ::GetWindowRect(hParent, &rcWnd);
+    POINT ptClient = {0, 0};
+    ::ClientToScreen(hParent, &ptClient);
+    const int dx = ptClient.x - rcWnd.left, dy = ptClient.y - rcWnd.top;
+    EXPECT_GT(dx, 0);
+    EXPECT_EQ(RED, canvas.Pixel(20 + dx, 10 + dy));
+    EXPECT_EQ(WHITE, canvas.Pixel(19 + dx, 10 + dy));
+    EXPECT_EQ(48, canvas.Count(RED, all));  // the inner child lies within its parent
+    ::DestroyWindow(hParent);
+}
