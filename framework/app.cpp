@@ -55,6 +55,16 @@ CWinApp::CWinApp(LPCTSTR lpszAppName)
     char* dot = strrchr(base, '.');
     if (dot) *dot = '\0';
     m_pszExeName = DupString(base);
+    {
+        // Help lives next to the program: <exe>.chm.
+        char help[MAX_PATH + 8] = {0};
+        ::GetModuleFileNameA(m_hInstance, help, MAX_PATH);
+        char* ext = strrchr(help, '.');
+        char* slash = strrchr(help, '\\');
+        if (ext != NULL && (slash == NULL || ext > slash)) *ext = '\0';
+        lstrcatA(help, ".chm");
+        m_pszHelpFilePath = DupString(help);
+    }
     if (m_pszAppName == NULL) {
         char title[256];
         if (::LoadStringA(m_hInstance, AFX_IDS_APP_TITLE, title, sizeof(title)) > 0)

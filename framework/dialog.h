@@ -41,7 +41,7 @@ public:
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
-    virtual BOOL CheckAutoCenter();
+    BOOL CheckAutoCenter() override;
 
 protected:
     virtual void OnOK();

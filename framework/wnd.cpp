@@ -156,8 +156,8 @@ LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, L
         if (nMsg == WM_INITDIALOG && ::IsWindow(hWnd)) {
             RECT rectNew;
             ::GetWindowRect(hWnd, &rectNew);
-            if (!(dwStyle & (WS_CHILD | DS_CENTER | DS_CENTERMOUSE | DS_ABSALIGN)) && ::EqualRect(&rectOld, &rectNew) &&
-                CWnd::FromHandlePermanent(hWnd) == pWnd)
+            if (!(dwStyle & WS_CHILD) && ::EqualRect(&rectOld, &rectNew) && CWnd::FromHandlePermanent(hWnd) == pWnd &&
+                pWnd->CheckAutoCenter())
                 pWnd->CenterWindow();
         }
     } catch (CException* e) {
@@ -415,5 +415,7 @@ BOOL PASCAL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg) {
     }
     return FALSE;
 }
+
+BOOL CWnd::CheckAutoCenter() { return TRUE; }
 
 BOOL CWnd::IsDialogMessage(LPMSG lpMsg) { return ::IsDialogMessageA(m_hWnd, lpMsg); }

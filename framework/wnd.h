@@ -145,6 +145,8 @@ public:
     BOOL PreTranslateInput(LPMSG lpMsg);
     static BOOL PASCAL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
     virtual BOOL ContinueModal();
+    // Whether a dialog that OnInitDialog did not move is centred over its owner.
+    virtual BOOL CheckAutoCenter();
     virtual void EndModalLoop(int nResult);
     virtual int RunModalLoop(DWORD dwFlags = 0);
     const MSG* GetCurrentMessage();

@@ -23,6 +23,22 @@ BOOL CFrameworkTestApp::ProcessMessageFilter(int code, LPMSG lpMsg) {
     return CWinApp::ProcessMessageFilter(code, lpMsg);
 }
 
+BOOL CFrameworkTestApp::InitInstance() {
+    m_lifecycle.push_back("InitInstance");
+    if (m_nQuitCodeFromInit >= 0) ::PostQuitMessage(m_nQuitCodeFromInit);
+    return m_bInitResult;
+}
+
+int CFrameworkTestApp::ExitInstance() {
+    m_lifecycle.push_back("ExitInstance");
+    return CWinApp::ExitInstance();
+}
+
+BOOL CFrameworkTestApp::OnIdle(LONG lCount) {
+    if (!m_lifecycle.empty() && m_lifecycle.back() != "OnIdle") m_lifecycle.push_back("OnIdle");
+    return CWinApp::OnIdle(lCount);
+}
+
 void CFrameworkTestApp::OnAppCommand(UINT nID) { m_commands.push_back(nID); }
 
 void CFrameworkTestApp::OnUpdateAppCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bAppCommandEnabled); }

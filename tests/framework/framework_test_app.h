@@ -32,6 +32,14 @@ public:
     afx_msg void OnUpdateAppCommand(CCmdUI* pCmdUI);
     BOOL m_bAppCommandEnabled = TRUE;
 
+    // Start-up as AfxWinMain runs it: what InitInstance answers and what it posts.
+    BOOL m_bInitResult = TRUE;
+    int m_nQuitCodeFromInit = -1;  // >= 0: InitInstance posts WM_QUIT with it
+    std::vector<std::string> m_lifecycle;
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+    BOOL OnIdle(LONG lCount) override;
+
     DECLARE_MESSAGE_MAP()
 };
 

@@ -1,0 +1,251 @@
+// How message parameters reach the classic handler signatures, the system-change relay
+// from a top-level window to its children, style changes, and the program entry.
+#include <gtest/gtest.h>
+#include "framework_test_app.h"
+#include "window_test_ids.h"
+
+namespace {
+
+LPCTSTR PopupClass() { return AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW)); }
+
+class CUnpackWnd : public CWnd {
+public:
+    std::vector<std::string> log;
+    void Add(const char* fmt, ...) {
+        char buf[256];
+        va_list args;
+        va_start(args, fmt);
+        vsnprintf(buf, sizeof(buf), fmt, args);
+        va_end(args);
+        log.push_back(buf);
+    }
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint pt) { Add("LButtonDown %u %d,%d", nFlags, pt.x, pt.y); }
+    afx_msg void OnNcRButtonUp(UINT nHitTest, CPoint pt) { Add("NcRButtonUp %u %d,%d", nHitTest, pt.x, pt.y); }
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) { Add("KeyDown %u %u %#x", nChar, nRepCnt, nFlags); }
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
+        Add("MouseWheel %u %d %d,%d", nFlags, zDelta, pt.x, pt.y);
+        return TRUE;
+    }
+    afx_msg void OnContextMenu(CWnd* pWnd, CPoint pt) {
+        Add("ContextMenu %s %d,%d", pWnd == this ? "self" : "other", pt.x, pt.y);
+    }
+    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
+        Add("Activate %u %s %d", nState, pWndOther ? "other" : "null", bMinimized);
+    }
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
+        Add("SetCursor %s %u %#x", pWnd == this ? "self" : "other", nHitTest, message);
+        return TRUE;
+    }
+    afx_msg void OnSysCommand(UINT nID, LPARAM lParam) { Add("SysCommand %#x %ld", nID, (long)lParam); }
+    afx_msg void OnSettingChange(UINT uFlags, LPCTSTR lpszSection) {
+        Add("SettingChange %u %s", uFlags, lpszSection ? lpszSection : "(null)");
+        CWnd::OnSettingChange(uFlags, lpszSection);
+    }
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC) {
+        Add("EraseBkgnd %s", pDC && pDC->m_hDC == hdcSent ? "dc" : "wrong");
+        return TRUE;
+    }
+    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+        Add("CtlColor %s %s %u", pDC && pDC->m_hDC == hdcSent ? "dc" : "wrong", pWnd ? "wnd" : "null", nCtlColor);
+        return (HBRUSH)GetStockObject(BLACK_BRUSH);
+    }
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* p) { Add("GetMinMaxInfo %ld", p ? (long)p->ptMaxTrackSize.x : -1L); }
+    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus) { Add("ShowWindow %d %u", bShow, nStatus); }
+    afx_msg void OnTimer(UINT_PTR id) { Add("Timer %u", (unsigned)id); }
+    afx_msg UINT OnGetDlgCode() { return DLGC_WANTALLKEYS; }
+    afx_msg void OnSysColorChange() { Add("SysColorChange"); CWnd::OnSysColorChange(); }
+    HDC hdcSent = NULL;
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CUnpackWnd, CWnd)
+    ON_WM_LBUTTONDOWN()
+    ON_WM_NCRBUTTONUP()
+    ON_WM_KEYDOWN()
+    ON_WM_MOUSEWHEEL()
+    ON_WM_CONTEXTMENU()
+    ON_WM_ACTIVATE()
+    ON_WM_SETCURSOR()
+    ON_WM_SYSCOMMAND()
+    ON_WM_SETTINGCHANGE()
+    ON_WM_ERASEBKGND()
+    ON_WM_CTLCOLOR()
+    ON_WM_GETMINMAXINFO()
+    ON_WM_SHOWWINDOW()
+    ON_WM_TIMER()
+    ON_WM_GETDLGCODE()
+    ON_WM_SYSCOLORCHANGE()
+END_MESSAGE_MAP()
+
+// Every ON_WM_ entry compiles against the classic handlers of CWnd.
+class CAllEntriesWnd : public CWnd {
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CAllEntriesWnd, CWnd)
+    ON_WM_CREATE() ON_WM_NCCREATE() ON_WM_DESTROY() ON_WM_NCDESTROY() ON_WM_PAINT() ON_WM_ERASEBKGND()
+    ON_WM_PRINTCLIENT() ON_WM_SIZE() ON_WM_MOVE() ON_WM_MOVING() ON_WM_SIZING() ON_WM_WINDOWPOSCHANGING()
+    ON_WM_WINDOWPOSCHANGED() ON_WM_GETMINMAXINFO() ON_WM_SHOWWINDOW() ON_WM_TIMER() ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONDOWN() ON_WM_LBUTTONUP() ON_WM_LBUTTONDBLCLK() ON_WM_RBUTTONDOWN() ON_WM_RBUTTONUP()
+    ON_WM_RBUTTONDBLCLK() ON_WM_MBUTTONDOWN() ON_WM_MBUTTONUP() ON_WM_MBUTTONDBLCLK() ON_WM_NCMOUSEMOVE()
+    ON_WM_NCLBUTTONDOWN() ON_WM_NCLBUTTONUP() ON_WM_NCLBUTTONDBLCLK() ON_WM_NCRBUTTONDOWN() ON_WM_NCRBUTTONUP()
+    ON_WM_NCRBUTTONDBLCLK() ON_WM_NCMBUTTONDOWN() ON_WM_NCMBUTTONUP() ON_WM_MOUSEWHEEL() ON_WM_MOUSELEAVE()
+    ON_WM_ACTIVATE() ON_WM_ACTIVATEAPP() ON_WM_MOUSEACTIVATE() ON_WM_SETCURSOR() ON_WM_SETFOCUS()
+    ON_WM_KILLFOCUS() ON_WM_CAPTURECHANGED() ON_WM_CANCELMODE() ON_WM_KEYDOWN() ON_WM_KEYUP() ON_WM_CHAR()
+    ON_WM_DEADCHAR() ON_WM_SYSKEYDOWN() ON_WM_SYSKEYUP() ON_WM_SYSCHAR() ON_WM_GETDLGCODE() ON_WM_NCCALCSIZE()
+    ON_WM_NCPAINT() ON_WM_NCHITTEST() ON_WM_NCACTIVATE() ON_WM_ENABLE() ON_WM_CLOSE() ON_WM_CONTEXTMENU()
+    ON_WM_SYSCOMMAND() ON_WM_PARENTNOTIFY() ON_WM_QUERYDRAGICON() ON_WM_SYSCOLORCHANGE() ON_WM_SETTINGCHANGE()
+    ON_WM_DISPLAYCHANGE() ON_WM_THEMECHANGED() ON_WM_TIMECHANGE() ON_WM_PALETTECHANGED()
+    ON_WM_PALETTEISCHANGING() ON_WM_QUERYNEWPALETTE() ON_WM_CTLCOLOR() ON_WM_DRAWITEM() ON_WM_MEASUREITEM()
+    ON_WM_DELETEITEM() ON_WM_COMPAREITEM() ON_WM_HSCROLL() ON_WM_VSCROLL() ON_WM_INITMENU()
+    ON_WM_INITMENUPOPUP() ON_WM_MENUSELECT() ON_WM_MENUCHAR() ON_WM_HELPINFO() ON_WM_STYLECHANGING()
+    ON_WM_STYLECHANGED() ON_WM_COPYDATA() ON_WM_DROPFILES() ON_WM_VKEYTOITEM() ON_WM_CHARTOITEM()
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(WndDispatch, HandlersGetTheClassicArguments) {
+    CUnpackWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, PopupClass(), "unpack", WS_POPUP, CRect(0, 0, 100, 100), NULL, 0));
+    wnd.log.clear();
+    wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(-3, 40));
+    wnd.SendMessage(WM_NCRBUTTONUP, HTCAPTION, MAKELPARAM(500, -20));
+    wnd.SendMessage(WM_KEYDOWN, VK_F5, 0x403F0003);
+    wnd.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, (WORD)-120), MAKELPARAM(7, 8));
+    wnd.SendMessage(WM_CONTEXTMENU, (WPARAM)wnd.m_hWnd, MAKELPARAM(-1, -1));
+    wnd.SendMessage(WM_ACTIVATE, MAKEWPARAM(WA_CLICKACTIVE, 1), 0);
+    wnd.SendMessage(WM_SETCURSOR, (WPARAM)wnd.m_hWnd, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    wnd.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 99);
+    wnd.SendMessage(WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, (LPARAM) "WindowMetrics");
+    HDC hdc = GetDC(wnd.m_hWnd);
+    wnd.hdcSent = hdc;
+    EXPECT_EQ(1, wnd.SendMessage(WM_ERASEBKGND, (WPARAM)hdc));
+    EXPECT_EQ((LRESULT)GetStockObject(BLACK_BRUSH), wnd.SendMessage(WM_CTLCOLORSTATIC, (WPARAM)hdc, (LPARAM)wnd.m_hWnd));
+    ReleaseDC(wnd.m_hWnd, hdc);
+    wnd.SendMessage(WM_TIMER, 321);
+    EXPECT_EQ(DLGC_WANTALLKEYS, wnd.SendMessage(WM_GETDLGCODE));
+    std::vector<std::string> expected = {
+        "LButtonDown 5 -3,40",
+        "NcRButtonUp 2 500,-20",
+        "KeyDown 116 3 0x403f",
+        "MouseWheel 8 -120 7,8",
+        "ContextMenu self -1,-1",
+        "Activate 2 null 1",
+        "SetCursor self 1 0x200",
+        "SysCommand 0xf060 99",
+        "SettingChange 42 WindowMetrics",
+        "EraseBkgnd dc",
+        "CtlColor dc wnd 6",
+        "Timer 321",
+    };
+    EXPECT_EQ(expected, wnd.log);
+    wnd.DestroyWindow();
+}
+
+TEST(WndDispatch, TopLevelWindowsPassSystemChangesToTheirChildren) {
+    CUnpackWnd top, child, grandchild;
+    ASSERT_TRUE(top.CreateEx(0, PopupClass(), "top", WS_POPUP, CRect(0, 0, 100, 100), NULL, 0));
+    ASSERT_TRUE(child.Create(NULL, "child", 0, CRect(0, 0, 50, 50), &top, 1));
+    ASSERT_TRUE(grandchild.Create(NULL, "grandchild", 0, CRect(0, 0, 20, 20), &child, 2));
+    top.log.clear();
+    child.log.clear();
+    grandchild.log.clear();
+    top.SendMessage(WM_SYSCOLORCHANGE);
+    top.SendMessage(WM_SETTINGCHANGE, 0, (LPARAM) "Policy");
+    EXPECT_EQ((std::vector<std::string>{"SysColorChange", "SettingChange 0 Policy"}), top.log);
+    // Each child hears once: the top-level window relays to the whole tree, children
+    // do not relay again.
+    EXPECT_EQ((std::vector<std::string>{"SysColorChange", "SettingChange 0 Policy"}), child.log);
+    EXPECT_EQ((std::vector<std::string>{"SysColorChange", "SettingChange 0 Policy"}), grandchild.log);
+    top.DestroyWindow();
+}
+
+TEST(WndDispatch, ModifyStyleChangesBitsAndReportsWhetherAnythingChanged) {
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, PopupClass(), "style", WS_POPUP | WS_BORDER, CRect(0, 0, 100, 100), NULL, 0));
+    EXPECT_TRUE(wnd.ModifyStyle(WS_BORDER, WS_CLIPCHILDREN, SWP_FRAMECHANGED));
+    EXPECT_EQ(0u, wnd.GetStyle() & WS_BORDER);
+    EXPECT_NE(0u, wnd.GetStyle() & WS_CLIPCHILDREN);
+    EXPECT_FALSE(wnd.ModifyStyle(0, WS_CLIPCHILDREN));
+    EXPECT_TRUE(wnd.ModifyStyleEx(0, WS_EX_TOOLWINDOW));
+    EXPECT_NE(0u, wnd.GetExStyle() & WS_EX_TOOLWINDOW);
+    wnd.DestroyWindow();
+}
+
+TEST(ProgramEntry, InitInstanceFalseEndsThroughExitInstanceAndRunEndsOnQuit) {
+    CFrameworkTestApp& app = TestApp();
+    app.m_lifecycle.clear();
+    app.m_bInitResult = FALSE;
+    int code = AfxWinMain(GetModuleHandleA(NULL), NULL, (LPTSTR) "", SW_SHOWNORMAL);
+    EXPECT_EQ((std::vector<std::string>{"InitInstance", "ExitInstance"}), app.m_lifecycle);
+    (void)code;
+
+    // TRUE runs the loop until WM_QUIT, whose code is the program's result. (Without a
+    // main window the loop would end at once with 0.)
+    CWnd main;
+    ASSERT_TRUE(main.CreateEx(0, AfxRegisterWndClass(0), "main", WS_POPUP, CRect(0, 0, 10, 10), NULL, 0));
+    app.m_pMainWnd = &main;
+    app.m_lifecycle.clear();
+    app.m_bInitResult = TRUE;
+    app.m_nQuitCodeFromInit = 3;
+    EXPECT_EQ(3, AfxWinMain(GetModuleHandleA(NULL), NULL, (LPTSTR) "", SW_SHOWNORMAL));
+    EXPECT_EQ((std::vector<std::string>{"InitInstance", "ExitInstance"}), app.m_lifecycle);
+    app.m_pMainWnd = NULL;
+    main.DestroyWindow();
+    app.m_nQuitCodeFromInit = -1;
+    app.m_bInitResult = TRUE;
+    // The entry removed the message filter on the way out; the tests still need it.
+    AfxInstallMessageFilterHook();
+    EXPECT_TRUE(AfxGetThreadState()->m_hHookOldMsgFilter != NULL);
+}
+
+TEST(ProgramEntry, AfxMessageBoxByIdUsesTheStringAndItsIdForHelp) {
+    CFrameworkTestApp& app = TestApp();
+    app.m_bRecordBoxes = true;
+    app.m_boxes.clear();
+    AfxMessageBox(AFX_IDP_PARSE_INT, MB_OK);
+    AfxMessageBox(AFX_IDP_PARSE_UINT, MB_OK, 77);
+    app.m_bRecordBoxes = false;
+    ASSERT_EQ(2u, app.m_boxes.size());
+    EXPECT_EQ("Please enter an integer.", app.m_boxes[0].text);
+    EXPECT_EQ((UINT)AFX_IDP_PARSE_INT, app.m_boxes[0].idPrompt);
+    EXPECT_EQ("Please enter a positive integer.", app.m_boxes[1].text);
+    EXPECT_EQ(77u, app.m_boxes[1].idPrompt);
+    // The framework's idle text is there for the status bars.
+    CString ready;
+    EXPECT_TRUE(ready.LoadString(AFX_IDS_IDLEMESSAGE));
+    EXPECT_EQ(CString("Ready"), ready);
+    CString close;
+    EXPECT_TRUE(close.LoadString(AFX_IDS_SCCLOSE));
+    EXPECT_EQ(CString("Close the active window and prompts to save the documents"), close);
+}
+
+TEST(DialogIndirect, CreateIndirectRunsTheDialogInitDataItIsGiven) {
+    HRSRC hRsrc = FindResourceA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_WT_MAIN), (LPCSTR)RT_DIALOG);
+    ASSERT_TRUE(hRsrc != NULL);
+    LPCDLGTEMPLATE pTemplate = (LPCDLGTEMPLATE)LockResource(LoadResource(GetModuleHandleA(NULL), hRsrc));
+    // Two strings for the combo, the second one with an odd length (unaligned record).
+    static const BYTE init[] = {0x23, 0x7B, 0x03, 0x04, 3, 0, 0, 0, 'O', 'n', 0,
+                                0x23, 0x7B, 0x03, 0x04, 4, 0, 0, 0, 'T', 'w', 'o', 0, 0, 0};
+    CDialog dlg;
+    ASSERT_TRUE(dlg.CreateIndirect(pTemplate, NULL, (void*)init));
+    HWND hCombo = ::GetDlgItem(dlg.m_hWnd, IDC_WT_COMBO);
+    ASSERT_EQ(2, (int)SendMessageA(hCombo, CB_GETCOUNT, 0, 0));
+    char item[16];
+    SendMessageA(hCombo, CB_GETLBTEXT, 1, (LPARAM)item);
+    EXPECT_STREQ("Two", item);
+    dlg.DestroyWindow();
+}
+
+TEST(WndDispatch, AWindowMappingEveryEntryStillBehavesLikeAPlainWindow) {
+    CAllEntriesWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, PopupClass(), "all", WS_POPUP, CRect(0, 0, 60, 40), NULL, 0));
+    EXPECT_TRUE(wnd.HasMessageMapEntry(WM_PRINTCLIENT));
+    EXPECT_TRUE(wnd.HasMessageMapEntry(WM_THEMECHANGED));
+    wnd.SetWindowText("still works");
+    CString text;
+    wnd.GetWindowText(text);
+    EXPECT_EQ(CString("still works"), text);
+    EXPECT_EQ(HTCLIENT, wnd.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(5, 5)));
+    wnd.SendMessage(WM_SETTINGCHANGE, 0, 0);
+    wnd.SendMessage(WM_SYSCOLORCHANGE);
+    wnd.DestroyWindow();
+}
