@@ -247,8 +247,8 @@ void CVrelPurgelet::ReadValue(ProgramEntry* entry, const char* name, DWORD type,
         DWORD value = 0;
         std::memcpy(&value, data, size < sizeof(value) ? size : sizeof(value));
         char formatted[512];
-        std::snprintf(formatted, sizeof(formatted), "%lu   (hex: 0x%08lX)", static_cast<unsigned long>(value),
-                      static_cast<unsigned long>(value));
+        std::snprintf(formatted, sizeof(formatted), "%u   (hex: 0x%08X)", static_cast<unsigned>(value),
+                      static_cast<unsigned>(value));
         entry->AddValue(name, formatted);
     }
 }
