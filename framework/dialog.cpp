@@ -22,8 +22,17 @@ END_MESSAGE_MAP()
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
     if (message == WM_INITDIALOG) {
         CDialog* pDlg = DYNAMIC_DOWNCAST(CDialog, CWnd::FromHandlePermanent(hWnd));
-        if (pDlg != NULL) return pDlg->OnInitDialog();
-        return 1;
+        if (pDlg == NULL) return 1;
+        // Called from the system's dialog procedure: an exception must stop here, it
+        // cannot unwind through the system's frames.
+        try {
+            return pDlg->OnInitDialog();
+        } catch (CException* e) {
+            e->Delete();
+        } catch (...) {
+        }
+        pDlg->EndDialog(-1);
+        return FALSE;
     }
     return 0;
 }

@@ -210,7 +210,12 @@ LRESULT CALLBACK _AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
         HWND hWnd = (HWND)wParam;
         // Bind before WM_NCCREATE: the object sees every message of its window.
         pWndInit->Attach(hWnd);
-        pWndInit->PreSubclassWindow();
+        try {
+            pWndInit->PreSubclassWindow();
+        } catch (CException* e) {
+            e->Delete();  // a hook cannot pass an exception on to the system
+        } catch (...) {
+        }
         WNDPROC* pOldWndProc = pWndInit->GetSuperWndProcAddr();
         WNDPROC afxWndProc = AfxGetAfxWndProc();
         WNDPROC oldWndProc = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)afxWndProc);

@@ -26,8 +26,10 @@ public:
     std::vector<std::function<void(CScriptDlg&)>> steps;
     size_t nextStep = 0;
 
+    bool throwInInit = false;
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
+        if (throwInInit) AfxThrowResourceException();
         if (endInInit) {
             EndDialog(endInInit);
             return TRUE;
@@ -136,6 +138,12 @@ TEST(DialogModal, EndDialogInsideOnInitDialogAndAMissingTemplate) {
     modeless.endInInit = 3;
     EXPECT_FALSE(modeless.Create(IDD_WT_PLAIN, &owner));
     EXPECT_TRUE(modeless.m_hWnd == NULL);
+
+    // An exception out of OnInitDialog ends the dialog with -1; nothing escapes.
+    CScriptDlg thrower(IDD_WT_PLAIN, &owner);
+    thrower.throwInInit = true;
+    EXPECT_EQ(-1, thrower.DoModal());
+    EXPECT_TRUE(owner.IsWindowEnabled());
 
     CScriptDlg missing(0x7BFF, &owner);
     EXPECT_EQ(-1, missing.DoModal());
