@@ -82,7 +82,15 @@ public:
         }
         CExtPmBridge::OnPaintManagerInstalled(pPM);
     }
-    void OnSysColorsChanged(CExtPaintManager*, CWnd*) override { m_nSysColor++; }
+    void OnSysColorsChanged(CExtPaintManager*, CWnd*) override
+    {
+        m_nSysColor++;
+        if (m_pVictim != NULL)
+        {
+            delete m_pVictim;
+            m_pVictim = NULL;
+        }
+    }
     void OnSystemSettingChanged(CExtPaintManager*, CWnd*, UINT, LPCTSTR) override { m_nSetting++; }
     void OnDisplayModeChanged(CExtPaintManager*, CWnd*, int nBits, int cx, int cy) override
     {
@@ -293,4 +301,19 @@ TEST(PaintManagerHolder, CoreServicesReachTheThemeThroughItsHooks)
     RECT all = {0, 0, 10, 10};
     EXPECT_EQ(14, canvas.Count(RGB(255, 0, 0), all));
     themetest::InstallTheme(RUNTIME_CLASS(CExtPaintManagerXP));
+}
+
+TEST(PaintManagerHolder, ABridgeThatLeavesDuringARelayIsNotCalled)
+{
+    RecordingBridge* a = new RecordingBridge("a");
+    RecordingBridge* b = new RecordingBridge("b");
+    a->m_pVictim = b;
+    b->m_pVictim = a;
+    g_CurrentPaintManager.OnSysColorChange(NULL);
+    // Exactly one of them was told; it removed the other before its turn.
+    const bool bAFirst = g_CurrentPaintManager.IsBridgeRegistered(a);
+    RecordingBridge* pSurvivor = bAFirst ? a : b;
+    EXPECT_EQ(1, pSurvivor->m_nSysColor);
+    EXPECT_FALSE(g_CurrentPaintManager.IsBridgeRegistered(bAFirst ? b : a));
+    delete pSurvivor;
 }
