@@ -349,6 +349,25 @@
 #define CBRS_RIGHT           (CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT)
 #define CBRS_BOTTOM          (CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP)
 
+// Toolbar button styles: the common-control button style in the low word, its
+// TBSTATE_ bits in the high word (TBBS_DISABLED is the inverse of TBSTATE_ENABLED).
+#define TBBS_BUTTON          0x00000000L
+#define TBBS_SEPARATOR       0x00000001L
+#define TBBS_CHECKBOX        0x00000002L
+#define TBBS_GROUP           0x00000004L
+#define TBBS_CHECKGROUP      (TBBS_GROUP | TBBS_CHECKBOX)
+#define TBBS_DROPDOWN        0x00000008L
+#define TBBS_AUTOSIZE        0x00000010L
+#define TBBS_NOPREFIX        0x00000020L
+#define TBBS_CHECKED         0x00010000L
+#define TBBS_PRESSED         0x00020000L
+#define TBBS_DISABLED        0x00040000L
+#define TBBS_HIDDEN          0x00080000L
+#define TBBS_INDETERMINATE   0x00100000L
+#define TBBS_WRAPPED         0x00200000L
+#define TBBS_ELLIPSES        0x00400000L
+#define TBBS_MARKED          0x00800000L
+
 // Control-bar layout modes (CalcDynamicLayout)
 #define LM_STRETCH           0x01
 #define LM_HORZ              0x02
