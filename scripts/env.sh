@@ -53,6 +53,13 @@ prepare_prefix() {
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w || true
   fi
+  # Debian's Wine does not see the fonts of fonts-wine (Tahoma, Marlett, MS Sans Serif)
+  # until they are in the prefix's own Fonts folder.
+  if [ -d /usr/share/wine/fonts ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    wineserver -k >/dev/null 2>&1 || true
+  fi
   # No persistent wineserver: the desktop process it keeps alive would inherit the
   # test's output pipe and ctest would wait on it for ever.
 }
