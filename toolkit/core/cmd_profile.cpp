@@ -190,13 +190,21 @@ bool CExtCmdProfile::CmdSetIcon(UINT nCmdID, CExtCmdIcon* pIcon, bool bUseIconOb
     {
         if (pItem->m_nIconIndex >= 0 && pItem->m_nIconIndex < (int)m_icons.GetSize())
         {
+            CExtCmdIcon*& pSlot = m_icons[pItem->m_nIconIndex];
             if (bUseIconObjectInstance)
             {
-                delete m_icons[pItem->m_nIconIndex];
-                m_icons[pItem->m_nIconIndex] = pIcon;
+                delete pSlot;
+                pSlot = pIcon;
             }
+            else if (pSlot != NULL)
+                pSlot->AssignFrom(*pIcon);
             else
-                m_icons[pItem->m_nIconIndex]->AssignFrom(*pIcon);
+            {
+                pSlot = new (std::nothrow) CExtCmdIcon;
+                if (pSlot == NULL)
+                    return false;
+                pSlot->AssignFrom(*pIcon);
+            }
             return true;
         }
         CExtCmdIcon* pStored = pIcon;

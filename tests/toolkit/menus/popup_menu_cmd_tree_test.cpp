@@ -1,0 +1,118 @@
+// A popup menu's items built from a command tree and the receiver's command profile:
+// texts, accelerator texts, separators, sub-menus, command-UI updates and delivery.
+#include <gtest/gtest.h>
+
+#include "framework/framework.h"
+#include "support/message_pump.h"
+#include "toolkit/core/cmd_manager.h"
+#include "toolkit/core/cmd_tree.h"
+#include "toolkit/menus/popup_menu_wnd.h"
+
+namespace {
+
+const UINT kOpen = 0x6F01, kExit = 0x6F02, kPaste = 0x6F03;
+
+UINT g_nLastCommand = 0;
+
+LRESULT CALLBACK ReceiverProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_COMMAND)
+        g_nLastCommand = LOWORD(wp);
+    return ::DefWindowProcA(h, msg, wp, lp);
+}
+
+class PopupFromTreeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = ReceiverProc;
+        wc.hInstance = ::GetModuleHandle(NULL);
+        wc.lpszClassName = "PopupTreeReceiver";
+        ::RegisterClassA(&wc);
+        m_hWnd = ::CreateWindowA("PopupTreeReceiver", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+        ASSERT_NE(m_hWnd, nullptr);
+        m_wnd.Attach(m_hWnd);
+
+        // File: Open (Ctrl+O), separator, Exit, More > Paste
+        m_menu.CreatePopupMenu();
+        m_menu.AppendMenu(MF_STRING, kOpen, "&Open\tCtrl+O");
+        m_menu.AppendMenu(MF_SEPARATOR);
+        m_menu.AppendMenu(MF_STRING, kExit, "E&xit");
+        CMenu more;
+        more.CreatePopupMenu();
+        more.AppendMenu(MF_STRING, kPaste, "&Paste");
+        m_menu.AppendMenu(MF_POPUP, (UINT_PTR)more.Detach(), "&More");
+
+        ASSERT_TRUE(g_CommandManager->ProfileSetup("popup-tree", m_hWnd));
+        ASSERT_TRUE(g_CommandManager->UpdateFromMenu("popup-tree", m_menu.GetSafeHmenu(), false, true, false));
+        ASSERT_TRUE(m_tree.LoadMenuTree(&m_wnd, NULL, &m_menu));
+    }
+    void TearDown() override {
+        m_wnd.Detach();
+        ::DestroyWindow(m_hWnd);
+        g_CommandManager->ProfileDestroy("popup-tree", true);
+    }
+
+    HWND m_hWnd = NULL;
+    CWnd m_wnd;
+    CMenu m_menu;
+    CExtCustomizeCmdTreeNode m_tree;
+};
+
+}  // namespace
+
+TEST_F(PopupFromTreeTest, ItemsFollowTheTree) {
+    CExtPopupMenuWnd popup;
+    ASSERT_TRUE(popup.UpdateFromCmdTree(m_hWnd, &m_tree));
+    ASSERT_EQ(popup.ItemGetCount(), 4);
+    EXPECT_EQ(popup.ItemGetInfo(0).m_nCmdID, kOpen);
+    EXPECT_STREQ((LPCTSTR)popup.ItemGetInfo(0).m_sText, "&Open");
+    EXPECT_STREQ((LPCTSTR)popup.ItemGetInfo(0).m_sAccelText, "Ctrl+O");
+    EXPECT_TRUE(popup.ItemGetInfo(1).IsSeparator());
+    EXPECT_EQ(popup.ItemGetInfo(2).m_nCmdID, kExit);
+    EXPECT_EQ(popup.ItemGetInfo(2).m_pCmdNode, m_tree.ElementAt(1));
+    CExtPopupMenuWnd::MENUITEMDATA& more = popup.ItemGetInfo(3);
+    ASSERT_TRUE(more.IsPopup());
+    EXPECT_EQ(more.m_nCmdID, UINT(-1));
+    EXPECT_STREQ((LPCTSTR)more.m_sText, "&More");
+    ASSERT_EQ(more.m_pPopup->ItemGetCount(), 1);
+    EXPECT_EQ(more.m_pPopup->ItemGetInfo(0).m_nCmdID, kPaste);
+
+    // A node whose command the profile does not know shows nothing.
+    m_tree.InsertNode(NULL, new CExtCustomizeCmdTreeNode(0x6FFF, 0x6FFF), 0);
+    ASSERT_TRUE(popup.UpdateFromCmdTree(m_hWnd, &m_tree));
+    EXPECT_EQ(popup.ItemGetCount(), 4);
+
+    HWND hStranger = ::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 5, 5, NULL, NULL, NULL, NULL);
+    EXPECT_FALSE(popup.UpdateFromCmdTree(hStranger, &m_tree)) << "no profile";
+    EXPECT_EQ(popup.ItemGetCount(), 0);
+    ::DestroyWindow(hStranger);
+}
+
+TEST_F(PopupFromTreeTest, ItemsAreDeliveredAndUpdatedThroughTheirCommands) {
+    CExtPopupMenuWnd popup;
+    ASSERT_TRUE(popup.UpdateFromCmdTree(m_hWnd, &m_tree));
+    ASSERT_NE(popup.ItemGetCmd(0), nullptr);
+    EXPECT_EQ(popup.ItemGetCmd(1), nullptr) << "a separator has no command";
+    EXPECT_EQ(popup.ItemGetCmd(3), nullptr) << "nor has a sub-menu";
+
+    g_nLastCommand = 0;
+    EXPECT_TRUE(popup.ItemDeliver(0));
+    testsupport::PumpPending();
+    EXPECT_EQ(g_nLastCommand, kOpen);
+    EXPECT_EQ(popup.ItemGetCmd(0)->GetUsageCount(), 1u);
+
+    // No handler anywhere: the update disables every command, the nested ones too.
+    CCmdTarget target;
+    popup.ItemsUpdateCmdUI(&target);
+    EXPECT_FALSE(popup.ItemGetCmd(0)->IsEnabled());
+    EXPECT_FALSE(popup.ItemGetInfo(3).m_pPopup->ItemGetCmd(0)->IsEnabled());
+    EXPECT_FALSE(popup.ItemDeliver(0)) << "a disabled command is not delivered";
+    bool bThrown = false;
+    try {
+        popup.ItemGetInfo(4);
+    } catch (CInvalidArgException* e) {
+        bThrown = true;
+        e->Delete();
+    }
+    EXPECT_TRUE(bThrown);
+}
