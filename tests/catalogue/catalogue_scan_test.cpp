@@ -216,6 +216,104 @@ TEST_F(CatalogueScan, ValuesOfOddTypesAndSizesAreReadSafely) {
     EXPECT_EQ(huge, big->DisplayName);
 }
 
+// Registry calls that go wrong while the catalogue reads, staged at the imports it calls:
+// a value that another program lengthens between the key's query and its read, one that
+// keeps growing, one that cannot be read, and a subkey that cannot be enumerated.
+typedef LONG(WINAPI* RegEnumValueAFn)(HKEY, DWORD, LPSTR, LPDWORD, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+typedef LONG(WINAPI* RegEnumKeyExAFn)(HKEY, DWORD, LPSTR, LPDWORD, LPDWORD, LPSTR, LPDWORD, PFILETIME);
+RegEnumValueAFn g_realRegEnumValueA = nullptr;
+RegEnumKeyExAFn g_realRegEnumKeyExA = nullptr;
+std::string g_growingKey;  // the key whose values grow, below the redirected current user
+int g_growOnce = 0;        // how often "Grows" is still lengthened
+size_t g_keepsGrowingSize = 0;
+int g_keyMoreData = 0;  // how often a subkey name is still reported as too long
+
+void Lengthen(const char* value, size_t size) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, g_growingKey.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    const std::string text(size - 1, value[0]);
+    RegSetValueExA(key, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(size));
+    RegCloseKey(key);
+}
+
+LONG WINAPI StagedEnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD reserved, LPDWORD type,
+                            LPBYTE data, LPDWORD dataLength) {
+    char peek[64];
+    DWORD peekLength = sizeof(peek);
+    if (g_realRegEnumValueA(key, index, peek, &peekLength, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+        if (std::strcmp(peek, "Grows") == 0 && g_growOnce > 0) {
+            --g_growOnce;
+            Lengthen("Grows", 5000);
+        } else if (std::strcmp(peek, "KeepsGrowing") == 0) {
+            g_keepsGrowingSize *= 4;
+            Lengthen("KeepsGrowing", g_keepsGrowingSize);
+        } else if (std::strcmp(peek, "Unreadable") == 0) {
+            return ERROR_ACCESS_DENIED;
+        }
+    }
+    return g_realRegEnumValueA(key, index, name, nameLength, reserved, type, data, dataLength);
+}
+
+LONG WINAPI StagedEnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD length, LPDWORD reserved, LPSTR cls,
+                          LPDWORD classLength, PFILETIME written) {
+    char peek[64];
+    DWORD peekLength = sizeof(peek);
+    if (g_realRegEnumKeyExA(key, index, peek, &peekLength, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+        if (std::strcmp(peek, "EnumFails") == 0) return ERROR_ACCESS_DENIED;
+        if (std::strcmp(peek, "EnumRetried") == 0 && g_keyMoreData > 0) {
+            --g_keyMoreData;
+            return ERROR_MORE_DATA;
+        }
+    }
+    return g_realRegEnumKeyExA(key, index, name, length, reserved, cls, classLength, written);
+}
+
+TEST_F(CatalogueScan, ValuesAndKeysThatFailToEnumerateAreRetriedOrSkipped) {
+    SetSz("Growing", "DisplayName", "growing values");
+    SetSz("Growing", "Grows", "short");
+    SetSz("Growing", "KeepsGrowing", "kkkk");
+    SetSz("Growing", "Unreadable", "u");
+    SetSz("Growing", "Zafter", "read after the failures");
+    SetSz("EnumFails", "DisplayName", "cannot be enumerated");
+    SetSz("EnumRetried", "DisplayName", "asked again");
+    SetSz("Plain", "DisplayName", "plain");
+    g_growingKey = Key("Growing");
+    g_growOnce = 1;
+    // 8000 bytes at the first read (beyond what reading "Grows" left room for), four
+    // times more at each read after.
+    g_keepsGrowingSize = 2000;
+    g_keyMoreData = 2;
+
+    HMODULE advapi = GetModuleHandleA("advapi32.dll");
+    g_realRegEnumValueA =
+        reinterpret_cast<RegEnumValueAFn>(reinterpret_cast<void*>(GetProcAddress(advapi, "RegEnumValueA")));
+    g_realRegEnumKeyExA =
+        reinterpret_cast<RegEnumKeyExAFn>(reinterpret_cast<void*>(GetProcAddress(advapi, "RegEnumKeyExA")));
+    ASSERT_TRUE(g_realRegEnumValueA && g_realRegEnumKeyExA);
+    void* realValue = cattest::PatchImport("advapi32.dll", "RegEnumValueA", reinterpret_cast<void*>(&StagedEnumValue));
+    void* realKey = cattest::PatchImport("advapi32.dll", "RegEnumKeyExA", reinterpret_cast<void*>(&StagedEnumKey));
+    Collector c;
+    if (realValue && realKey) catalogue.Refresh(&c);
+    if (realValue) cattest::PatchImport("advapi32.dll", "RegEnumValueA", realValue);
+    if (realKey) cattest::PatchImport("advapi32.dll", "RegEnumKeyExA", realKey);
+    ASSERT_TRUE(realValue && realKey);
+
+    ProgramEntry* e = c.Find("Growing");
+    ASSERT_TRUE(e != nullptr);
+    EXPECT_EQ(0, g_growOnce);
+    EXPECT_EQ(std::string(4999, 'G'), e->Values["Grows"]) << "read again with a larger buffer";
+    EXPECT_TRUE(e->Values.find("KeepsGrowing") == e->Values.end()) << "given up";
+    EXPECT_TRUE(e->Values.find("Unreadable") == e->Values.end());
+    EXPECT_EQ("read after the failures", e->Values["Zafter"]);
+    EXPECT_EQ("growing values", e->DisplayName);
+
+    EXPECT_TRUE(c.Find("EnumFails") == nullptr);
+    ASSERT_TRUE(c.Find("EnumRetried") != nullptr);
+    EXPECT_EQ("asked again", c.Find("EnumRetried")->DisplayName);
+    EXPECT_EQ(0, g_keyMoreData);
+    EXPECT_TRUE(c.Find("Plain") != nullptr);
+}
+
 TEST_F(CatalogueScan, ReadsTheArpCacheRecordInItsForms) {
     const ArpCacheRecord full = cattest::MakeArpRecord(123456789012LL, 0x11223344, 0x01D5AABB, 7,
                                                       L"C:\\Program Files\\Full\\full.exe");
