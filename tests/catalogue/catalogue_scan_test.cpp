@@ -4,6 +4,7 @@
 #include <cstring>
 #include "catalogue/catalogue.h"
 #include "catalogue/debug_log.h"
+#include "framework/app.h"
 #include "catalogue_test_util.h"
 #include "support/registry_sandbox.h"
 
@@ -312,6 +313,53 @@ TEST_F(CatalogueScan, ValuesAndKeysThatFailToEnumerateAreRetriedOrSkipped) {
     EXPECT_EQ("asked again", c.Find("EnumRetried")->DisplayName);
     EXPECT_EQ(0, g_keyMoreData);
     EXPECT_TRUE(c.Find("Plain") != nullptr);
+}
+
+// The catalogue's own failure, raised where the machine's Uninstall key is opened.
+typedef LONG(WINAPI* RegOpenKeyExAFn)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
+RegOpenKeyExAFn g_realRegOpenKeyExA = nullptr;
+LONG WINAPI ThrowOnMachineRoot(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY result) {
+    if (root == HKEY_LOCAL_MACHINE && path && UninstallKeyPath == path) throw CVrelException("staged");
+    return g_realRegOpenKeyExA(root, path, options, access, result);
+}
+
+class RecordingApp : public CWinApp {
+public:
+    RecordingApp() : CWinApp("Catalogue tests") {}
+    int DoMessageBox(LPCTSTR prompt, UINT type, UINT) override {
+        boxes.push_back(prompt ? prompt : "(null)");
+        types.push_back(type);
+        return IDOK;
+    }
+    std::vector<std::string> boxes;
+    std::vector<UINT> types;
+};
+
+TEST_F(CatalogueScan, ACatalogueFailureIsShownAndTheEntriesReadSoFarAreHandedOver) {
+    SetSz("UserEntry", "DisplayName", "read before the failure");
+    SetSz("MachineEntry", "DisplayName", "never read", HKEY_LOCAL_MACHINE);
+    RecordingApp app;
+    g_realRegOpenKeyExA = reinterpret_cast<RegOpenKeyExAFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegOpenKeyExA")));
+    ASSERT_TRUE(g_realRegOpenKeyExA != nullptr);
+    void* real = cattest::PatchImport("advapi32.dll", "RegOpenKeyExA", reinterpret_cast<void*>(&ThrowOnMachineRoot));
+    ASSERT_TRUE(real != nullptr);
+    Collector c;
+    bool escaped = false;
+    try {
+        catalogue.Refresh(&c);
+    } catch (...) {
+        escaped = true;
+    }
+    cattest::PatchImport("advapi32.dll", "RegOpenKeyExA", real);
+
+    EXPECT_FALSE(escaped);
+    ASSERT_EQ(1u, app.boxes.size());
+    EXPECT_EQ("CVrelPurgelet::Refresh", app.boxes[0]);
+    EXPECT_EQ(static_cast<UINT>(MB_OK), app.types[0] & 0x0F);
+    ASSERT_EQ(1u, c.entries.size());
+    EXPECT_EQ("read before the failure", c.entries[0]->DisplayName);
+    EXPECT_EQ(1, catalogue.GetCount());
 }
 
 TEST_F(CatalogueScan, ReadsTheArpCacheRecordInItsForms) {
