@@ -444,9 +444,11 @@ BOOL CGroupsFile::Save() {
     root->Release();
     if (!ok) return FALSE;
 
-    // One element per line. The line feeds go into the tree as text nodes rather than
-    // into the serialised text: the document object may indent its own text output, and a
-    // failure here leaves a document that is still complete, only less readable.
+    // One element per line: a line feed wherever one tag directly follows another. The line
+    // feeds go into the tree as text nodes rather than into the serialised text, because
+    // the document object's own text (get_xml) may come back indented with tabs and CR LF,
+    // where no "><" is left to replace, and parsing the text again drops whitespace-only
+    // text. A failure here leaves a document that is still complete, only less readable.
     IXMLDOMElement* formatted = nullptr;
     if (SUCCEEDED(m_pDocument->get_documentElement(&formatted)) && formatted) {
         AddLineBreaks(formatted);
