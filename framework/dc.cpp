@@ -293,18 +293,25 @@ void CDC::DPtoLP(LPRECT lpRect) const { ::DPtoLP(m_hAttribDC, (LPPOINT)lpRect, 2
 void CDC::LPtoDP(LPPOINT lpPoints, int nCount) const { ::LPtoDP(m_hAttribDC, lpPoints, nCount); }
 void CDC::LPtoDP(LPRECT lpRect) const { ::LPtoDP(m_hAttribDC, (LPPOINT)lpRect, 2); }
 
-// Sizes are distances: map two points and take the difference, so the origins drop out.
+// Sizes are magnitudes: scaled by the extents' ratio, without origins or axis direction
+// (a size stays positive in the y-up metric modes).
+namespace {
+int ScaleMagnitude(int v, int num, int den) {
+    num = num < 0 ? -num : num;
+    den = den < 0 ? -den : den;
+    return den == 0 ? v : ::MulDiv(v, num, den);
+}
+}  // namespace
+
 void CDC::DPtoLP(LPSIZE lpSize) const {
-    POINT pts[2] = {{0, 0}, {lpSize->cx, lpSize->cy}};
-    ::DPtoLP(m_hAttribDC, pts, 2);
-    lpSize->cx = pts[1].x - pts[0].x;
-    lpSize->cy = pts[1].y - pts[0].y;
+    CSize win = GetWindowExt(), vp = GetViewportExt();
+    lpSize->cx = ScaleMagnitude(lpSize->cx, win.cx, vp.cx);
+    lpSize->cy = ScaleMagnitude(lpSize->cy, win.cy, vp.cy);
 }
 void CDC::LPtoDP(LPSIZE lpSize) const {
-    POINT pts[2] = {{0, 0}, {lpSize->cx, lpSize->cy}};
-    ::LPtoDP(m_hAttribDC, pts, 2);
-    lpSize->cx = pts[1].x - pts[0].x;
-    lpSize->cy = pts[1].y - pts[0].y;
+    CSize win = GetWindowExt(), vp = GetViewportExt();
+    lpSize->cx = ScaleMagnitude(lpSize->cx, vp.cx, win.cx);
+    lpSize->cy = ScaleMagnitude(lpSize->cy, vp.cy, win.cy);
 }
 
 namespace {
@@ -331,8 +338,6 @@ void CDC::DPtoHIMETRIC(LPSIZE lpSize) const {
         self->SetMapMode(MM_HIMETRIC);
         DPtoLP(lpSize);
         self->SetMapMode(nMapMode);
-        // MM_HIMETRIC has y growing upward; a size stays positive.
-        if (lpSize->cy < 0) lpSize->cy = -lpSize->cy;
     } else {
         int cx, cy;
         LogicalInch(m_hAttribDC, cx, cy);
@@ -348,7 +353,6 @@ void CDC::HIMETRICtoDP(LPSIZE lpSize) const {
         self->SetMapMode(MM_HIMETRIC);
         LPtoDP(lpSize);
         self->SetMapMode(nMapMode);
-        if (lpSize->cy < 0) lpSize->cy = -lpSize->cy;
     } else {
         int cx, cy;
         LogicalInch(m_hAttribDC, cx, cy);

@@ -77,7 +77,7 @@ TEST(CommonDialogs, FileDialogResultParts) {
     EXPECT_STREQ("C:\\Dir\\a.txt", (LPCTSTR)multi.GetPathName());
     // One file chosen in a multiple-selection dialog: the buffer holds its path.
     const char one[] = "C:\\Dir\\only.txt\0";
-    memcpy(multi.m_ofn.lpstrFile, one, sizeof(one) + 1);
+    memcpy(multi.m_ofn.lpstrFile, one, sizeof(one));  // the literal ends in two NULs
     paths.clear();
     pos = multi.GetStartPosition();
     while (pos != NULL) paths.push_back((LPCTSTR)multi.GetNextPathName(pos));

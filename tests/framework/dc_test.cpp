@@ -277,6 +277,17 @@ TEST(CDCCoordinates, MapModeAndHimetric) {
     dc->LPtoDP(&logical);
     EXPECT_EQ(5, logical.cx);
     EXPECT_EQ(3, logical.cy);
+    // In a fixed metric mode a device size maps through physical inches, and sizes stay
+    // positive although y grows upward.
+    dc->SetMapMode(MM_LOMETRIC);
+    SIZE metric = {dc->GetDeviceCaps(HORZRES), dc->GetDeviceCaps(VERTRES)};
+    dc->DPtoLP(&metric);
+    EXPECT_GT(metric.cy, 0);
+    EXPECT_NEAR(dc->GetDeviceCaps(HORZSIZE) * 10, metric.cx, 2);  // tenths of a millimetre
+    SIZE himetric = {dc->GetDeviceCaps(HORZRES), 0};
+    dc->DPtoHIMETRIC(&himetric);
+    EXPECT_NEAR(dc->GetDeviceCaps(HORZSIZE) * 100, himetric.cx, 20);
+    EXPECT_EQ(MM_LOMETRIC, dc->GetMapMode());  // restored
     dc->SetMapMode(MM_TEXT);
 }
 
