@@ -289,9 +289,12 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmd
     if (pApp != NULL && !pApp->InitApplication()) goto InitFailure;
     if (pThread == NULL) goto InitFailure;
     if (!pThread->InitInstance()) {
-        // FALSE ends the program: the main window, if any, is gone already.
-        if (pThread->m_pMainWnd != NULL && ::IsWindow(pThread->m_pMainWnd->m_hWnd))
+        // FALSE ends the program. A main window still alive is destroyed; a pointer left
+        // to an object that never got a window (a dialog on InitInstance's stack whose
+        // template failed) is only forgotten, never used.
+        if (AfxIsPermanentWnd(pThread->m_pMainWnd))
             pThread->m_pMainWnd->DestroyWindow();
+        pThread->m_pMainWnd = NULL;
         nReturnCode = pThread->ExitInstance();
         goto InitFailure;
     }

@@ -86,6 +86,14 @@ CWnd* PASCAL CWnd::FromHandle(HWND hWnd) {
     return pWnd;
 }
 
+BOOL AFXAPI AfxIsPermanentWnd(const CWnd* pWnd) {
+    // Compares pointers only: pWnd may point at an object that no longer exists.
+    if (pWnd == NULL) return FALSE;
+    for (const auto& kv : Maps().permanent)
+        if (kv.second == pWnd) return TRUE;
+    return FALSE;
+}
+
 void PASCAL CWnd::DeleteTempMap() {
     WndMaps& maps = Maps();
     std::unordered_map<HWND, CWnd*> temps;

@@ -458,6 +458,10 @@ BOOL AFXAPI AfxDeferRegisterClass(LONG fToRegister);
 #define _afxWndControlBar "AfxControlBar"
 #define _afxWndFrameOrView "AfxFrameOrView"
 
+// Whether pWnd is an object bound to a live window on this thread; never dereferences
+// pWnd, so it is safe on a pointer to an object that has gone.
+BOOL AFXAPI AfxIsPermanentWnd(const CWnd* pWnd);
+
 // Idle-time and message-string helpers shared with bars and dialogs.
 BOOL AFXAPI AfxIsDescendant(HWND hWndParent, HWND hWndChild);
 CWnd* AFXAPI AfxGetParentOwner(HWND hWnd);

@@ -174,9 +174,15 @@ TEST(ProgramEntry, InitInstanceFalseEndsThroughExitInstanceAndRunEndsOnQuit) {
     CFrameworkTestApp& app = TestApp();
     app.m_lifecycle.clear();
     app.m_bInitResult = FALSE;
-    int code = AfxWinMain(GetModuleHandleA(NULL), NULL, (LPTSTR) "", SW_SHOWNORMAL);
+    // A main-window pointer to an object that never had a window (a dialog whose
+    // template was missing, gone with InitInstance's stack) is not touched.
+    alignas(CWnd) static unsigned char gone[sizeof(CWnd)];
+    memset(gone, 0xDD, sizeof(gone));
+    app.m_pMainWnd = reinterpret_cast<CWnd*>(gone);
+    AfxWinMain(GetModuleHandleA(NULL), NULL, (LPTSTR) "", SW_SHOWNORMAL);
     EXPECT_EQ((std::vector<std::string>{"InitInstance", "ExitInstance"}), app.m_lifecycle);
-    (void)code;
+    EXPECT_TRUE(app.m_pMainWnd == NULL);
+    AfxInstallMessageFilterHook();
 
     // TRUE runs the loop until WM_QUIT, whose code is the program's result. (Without a
     // main window the loop would end at once with 0.)
