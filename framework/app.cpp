@@ -37,8 +37,10 @@ CWinApp::CWinApp(LPCTSTR lpszAppName)
       m_nWaitCursorCount(0),
       m_hcurWaitCursorRestore(NULL) {
     AFX_MODULE_STATE* pModuleState = AfxGetModuleState();
+    m_pPrevApp = pModuleState->m_pCurrentWinApp;
     pModuleState->m_pCurrentWinApp = this;
     _AFX_THREAD_STATE* pThreadState = AfxGetThreadState();
+    m_pPrevThread = pThreadState->m_pCurrentWinThread;
     pThreadState->m_pCurrentWinThread = this;
     m_hThread = ::GetCurrentThread();
     m_nThreadID = ::GetCurrentThreadId();
@@ -79,11 +81,11 @@ CWinApp::CWinApp(LPCTSTR lpszAppName)
 CWinApp::~CWinApp() {
     AFX_MODULE_STATE* pModuleState = AfxGetModuleState();
     if (pModuleState->m_pCurrentWinApp == this) {
-        pModuleState->m_pCurrentWinApp = NULL;
-        pModuleState->m_lpszCurrentAppName = NULL;
+        pModuleState->m_pCurrentWinApp = m_pPrevApp;
+        pModuleState->m_lpszCurrentAppName = m_pPrevApp ? m_pPrevApp->m_pszAppName : NULL;
     }
     _AFX_THREAD_STATE* pThreadState = AfxGetThreadState();
-    if (pThreadState->m_pCurrentWinThread == this) pThreadState->m_pCurrentWinThread = NULL;
+    if (pThreadState->m_pCurrentWinThread == this) pThreadState->m_pCurrentWinThread = m_pPrevThread;
     // Owned heap copies: callers replace them the classic way (free, then _tcsdup).
     FreeString(m_pszAppName);
     FreeString(m_pszRegistryKey);

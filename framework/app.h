@@ -69,8 +69,10 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Owned copies of the strings the LPCTSTR members point at.
-    CString m_strAppName, m_strRegistryKey, m_strProfileName, m_strHelpFilePath, m_strExeName;
+    // An application object made while another exists (tests make short-lived ones)
+    // stands in for it until it goes, then the earlier one is current again.
+    CWinApp* m_pPrevApp;
+    CWinThread* m_pPrevThread;
 };
 
 CWinApp* AFXAPI AfxGetApp();

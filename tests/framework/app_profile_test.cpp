@@ -189,3 +189,16 @@ TEST(AppGlobals, TheRealMessageBoxCarriesTheApplicationTitle) {
         EXPECT_EQ(MSGF_DIALOGBOX, app.m_filterCodes[0]);
     }
 }
+
+TEST(AppGlobals, AShortLivedApplicationObjectStandsInAndThenHandsBack) {
+    CFrameworkTestApp& app = TestApp();
+    {
+        CWinApp local("Local App");
+        EXPECT_EQ(&local, AfxGetApp());
+        EXPECT_EQ(static_cast<CWinThread*>(&local), AfxGetThread());
+        EXPECT_STREQ("Local App", AfxGetAppName());
+    }
+    EXPECT_EQ(&app, AfxGetApp());
+    EXPECT_EQ(static_cast<CWinThread*>(&app), AfxGetThread());
+    EXPECT_STREQ("Framework Tests", AfxGetAppName());
+}
