@@ -50,9 +50,13 @@ struct ThreadMaps {
     HandleMap<CImageList> imageList;
 };
 
-// The calling thread's maps, made on first use. Deliberately never destroyed: static
-// objects that own fonts or menus may still detach them while the process exits.
+// The calling thread's maps, made on first use. Not destroyed at thread or process exit
+// (static objects that own fonts or menus may still detach them while the process ends);
+// AfxTermThreadGdiMaps frees them for a thread that is about to end.
 ThreadMaps& Maps();
+// The calling thread's maps when it has any, else NULL (nothing is made).
+ThreadMaps* MapsIfAny();
+void ReleaseMaps();
 
 // The module that holds a resource: the current resource module, else the program's
 // instance, else the executable. Never NULL.

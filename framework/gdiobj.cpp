@@ -8,12 +8,29 @@
 
 namespace afx_gdi_detail {
 
+namespace {
+// A trivially destructible thread-local pointer: no destructor runs at thread or
+// process exit, so objects detaching during static destruction still find a map.
+thread_local ThreadMaps* t_maps = nullptr;
+}  // namespace
+
 ThreadMaps& Maps() {
-    // A trivially destructible thread-local pointer: no destructor runs at thread or
-    // process exit, so objects detaching during static destruction still find a map.
-    static thread_local ThreadMaps* maps = nullptr;
-    if (!maps) maps = new ThreadMaps;
-    return *maps;
+    if (!t_maps) t_maps = new ThreadMaps;
+    return *t_maps;
+}
+
+ThreadMaps* MapsIfAny() { return t_maps; }
+
+void ReleaseMaps() {
+    ThreadMaps* maps = t_maps;
+    if (maps == nullptr) return;
+    // Objects still attached keep their handles; they would find fresh maps if they
+    // detached later on this thread.
+    if (maps->dc.permanent.empty() && maps->gdi.permanent.empty() && maps->menu.permanent.empty() &&
+        maps->imageList.permanent.empty()) {
+        t_maps = nullptr;
+        delete maps;
+    }
 }
 
 HINSTANCE FindResourceModule(LPCTSTR lpszName, LPCTSTR lpszType) {
@@ -26,10 +43,16 @@ HINSTANCE FindResourceModule(LPCTSTR lpszName, LPCTSTR lpszType) {
 using afx_gdi_detail::Maps;
 
 void AFXAPI AfxDeleteTempGdiMaps() {
+    if (afx_gdi_detail::MapsIfAny() == nullptr) return;  // this thread never made any
     CDC::DeleteTempMap();
     CGdiObject::DeleteTempMap();
     CMenu::DeleteTempMap();
     CImageList::DeleteTempMap();
+}
+
+void AFXAPI AfxTermThreadGdiMaps() {
+    AfxDeleteTempGdiMaps();
+    afx_gdi_detail::ReleaseMaps();
 }
 
 /////////////////////////////////////////////////////////////////////////////

@@ -19,6 +19,9 @@ class CDC;
 // (those that FromHandle made for handles no object owns). The thread's idle
 // processing calls it; wrappers obtained before must not be used afterwards.
 void AFXAPI AfxDeleteTempGdiMaps();
+// For a thread about to end: its temporary wrappers and (when no object is attached on
+// it any more) its maps themselves are freed. Threads that never idle call it.
+void AFXAPI AfxTermThreadGdiMaps();
 
 // Classic callers ask a possibly-NULL object pointer for its handle (pFont->GetSafeHandle()).
 // Calling through NULL is undefined in C++ and the optimiser would drop a plain

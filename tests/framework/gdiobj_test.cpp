@@ -266,3 +266,27 @@ TEST(CRgnOperations, ShapedRegionsAndTheirPainting) {
     EXPECT_EQ(36, canvas.Count(RGB(255, 0, 0), RECT{0, 0, 20, 20}));
     dc.Detach();
 }
+
+namespace {
+DWORD WINAPI WorkerUsingTemporaries(LPVOID param) {
+    HGDIOBJ h = (HGDIOBJ)param;
+    // Another thread has its own maps: the main thread's owner is not seen here.
+    CGdiObject* temp = CGdiObject::FromHandle(h);
+    DWORD ok = temp != nullptr && temp->m_hObject == h && temp->IsKindOf(RUNTIME_CLASS(CBrush));
+    AfxTermThreadGdiMaps();
+    return ok;
+}
+}  // namespace
+
+TEST(CGdiObjectOwnership, TemporariesBelongToTheirThread) {
+    CBrush owner(RGB(7, 7, 7));
+    HANDLE thread = ::CreateThread(NULL, 0, WorkerUsingTemporaries, owner.m_hObject, 0, NULL);
+    ASSERT_NE(nullptr, thread);
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread, 5000));
+    DWORD code = 0;
+    ::GetExitCodeThread(thread, &code);
+    ::CloseHandle(thread);
+    EXPECT_EQ(1u, code);
+    EXPECT_EQ(&owner, CGdiObject::FromHandle(owner.m_hObject));
+    EXPECT_EQ((DWORD)OBJ_BRUSH, ::GetObjectType(owner.m_hObject));  // the worker's temporary left it alone
+}

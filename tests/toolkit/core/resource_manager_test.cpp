@@ -210,6 +210,18 @@ TEST_F(ResourceManagerTest, LocaleCallsFallBackUntilOneAnswers) {
     EXPECT_STREQ(buf, "2024-03-09");
     ASSERT_GT(p->GetNumberFormat(0, "1234", NULL, buf, sizeof(buf)), 0);
     EXPECT_NE(strstr(buf, "234"), nullptr);
+    st.wHour = 13;
+    st.wMinute = 5;
+    ASSERT_GT(p->GetTimeFormat(0, &st, "HH':'mm", buf, sizeof(buf)), 0);
+    EXPECT_STREQ(buf, "13:05");
+    EXPECT_GT(p->GetCurrencyFormat(0, "5", NULL, buf, sizeof(buf)), 0);
+    EXPECT_EQ(p->GetLocaleInfo(LOCALE_SENGLANGUAGE, buf, 1), 0) << "no call fits a 1-character buffer";
+
+    CExtResourceManager* pPlain = Install(false, 1031);
+    char bufUser[64] = {0};
+    ASSERT_GT(::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SENGLANGUAGE, bufUser, sizeof(bufUser)), 0);
+    ASSERT_GT(pPlain->GetLocaleInfo(LOCALE_SENGLANGUAGE, buf, sizeof(buf)), 0);
+    EXPECT_STREQ(buf, bufUser) << "without custom languages the user's locale answers";
 }
 
 TEST_F(ResourceManagerTest, FontFaceNameAndTheCachedFont) {
@@ -309,4 +321,27 @@ TEST_F(ResourceManagerTest, DialogInitRecordsThatOverrunFail) {
     EXPECT_STREQ(buf, "abc");
     EXPECT_TRUE(CExtResourceManager::stat_ExecuteDlgInitData(hDlg, NULL, 0));
     ::DestroyWindow(hDlg);
+}
+
+TEST_F(ResourceManagerTest, RegisteredModulesAreSearchedFirstAndEmptyOnesSkipped) {
+    CExtResourceManager* p = Install(true, 1031);
+    HINSTANCE hExe = ::GetModuleHandle(NULL);
+    p->m_arrRscInst.Add(new CExtResourceManager::RscInstEntry(NULL));
+    p->m_arrRscInst.Add(new CExtResourceManager::RscInstEntry(hExe));
+    LPCTSTR sGermanBlock = MAKEINTRESOURCE((ID_TEST_GERMAN_ONLY >> 4) + 1);
+    WORD wLang = 0;
+    HRSRC hRsrc = NULL;
+    EXPECT_EQ(p->FindResourceInstance(RT_STRING, sGermanBlock, 1031, &wLang, &hRsrc), hExe);
+    EXPECT_EQ(wLang, 1031);
+    EXPECT_NE(hRsrc, nullptr);
+    CExtResourceMemoryBuffer buffer;
+    HINSTANCE hFound = NULL;
+    EXPECT_TRUE(p->FindResourceInstanceBuffer(buffer, RT_STRING, sGermanBlock, 1031, NULL, &hFound));
+    EXPECT_EQ(hFound, hExe);
+    EXPECT_FALSE(buffer.IsEmpty());
+    CString s;
+    EXPECT_TRUE(CExtResourceManager::stat_ParseStringBlock(s, ID_TEST_GERMAN_ONLY, buffer.GetBuffer(), buffer.GetSize()));
+    EXPECT_STREQ((LPCTSTR)s, "Nur deutsch");
+    EXPECT_EQ(p->FindResourceInstance(RT_MENU, MAKEINTRESOURCE(0x7F07), 1031), nullptr);
+    // The manager deletes its entries.
 }
