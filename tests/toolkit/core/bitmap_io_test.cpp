@@ -523,6 +523,15 @@ TEST(BitmapIo, MutatedStreamsNeverCrash) {
         r.palette.resize(16);
         seeds.push_back(Build(r));
     }
+    // Each damaged stream sits at the very end of readable memory: one byte read past
+    // it touches a no-access page and the test dies there.
+    SYSTEM_INFO si;
+    GetSystemInfo(&si);
+    const SIZE_T page = si.dwPageSize, span = 16 * page;
+    BYTE* region = (BYTE*)VirtualAlloc(NULL, span + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    ASSERT_TRUE(region != NULL);
+    DWORD oldProtect = 0;
+    ASSERT_TRUE(VirtualProtect(region + span, page, PAGE_NOACCESS, &oldProtect));
     srand(12345);
     int loaded = 0;
     for (int round = 0; round < 3000; round++) {
@@ -537,8 +546,11 @@ TEST(BitmapIo, MutatedStreamsNeverCrash) {
             default: d.resize(at + 1); break;
             }
         }
+        ASSERT_LE(d.size(), span);
+        BYTE* at = region + span - d.size();
+        memcpy(at, d.data(), d.size());
         CExtBitmap bmp;
-        if (bmp.LoadFromBuffer(d.data(), (DWORD)d.size(), (round & 1) != 0, false, (round % 7) == 0))
+        if (bmp.LoadFromBuffer(at, (DWORD)d.size(), (round & 1) != 0, false, (round % 7) == 0))
             loaded++;
         CSize sz = bmp.GetSize();
         if (!bmp.IsEmpty()) {
@@ -549,6 +561,7 @@ TEST(BitmapIo, MutatedStreamsNeverCrash) {
         }
     }
     EXPECT_GT(loaded, 100);  // damage is not all fatal: most streams still give an image
+    VirtualFree(region, 0, MEM_RELEASE);
 }
 
 TEST(BitmapIo, ResourceForms) {
