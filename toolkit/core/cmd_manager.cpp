@@ -179,7 +179,8 @@ bool CExtCmdManager::ProfileDestroy(LPCTSTR sProfileName, bool bRemoveWndBinding
 
 LPCTSTR CExtCmdManager::ProfileNameFromWnd(HWND hWnd)
 {
-    while (hWnd != NULL)
+    // Bounded: a dock site that leads back into its own bar must not hang the caller.
+    for (int nStep = 0; hWnd != NULL && nStep < 1024; nStep++)
     {
         CExtCmdProfile* pProfile = NULL;
         if (m_profile_map.Lookup(hWnd, pProfile) && pProfile != NULL)
