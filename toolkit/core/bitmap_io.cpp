@@ -366,9 +366,13 @@ LPBITMAPINFOHEADER CExtBitmap::ReadBMP(CArchive& ar, bool bEnableThrowException,
             ReadExact(ar, ((BYTE*)pBlock) + sizeof(BITMAPINFOHEADER), nEntries * 4);
             nConsumed += nEntries * 4;
         }
-        // a believable bfOffBits says where the rows start (newer writers leave gaps)
-        if (!bNoFileHeader && bfh.bfOffBits > nConsumed && bfh.bfOffBits - nConsumed <= kMaxGapBeforeBits)
+        // A believable bfOffBits says where the rows start (newer writers leave gaps).
+        // Without one, a high-colour image's optional colour table (biClrUsed entries)
+        // is stepped over as the format defines it.
+        if (!bNoFileHeader && bfh.bfOffBits >= nConsumed && bfh.bfOffBits - nConsumed <= kMaxGapBeforeBits)
             SkipBytes(ar, bfh.bfOffBits - nConsumed);
+        else if (!bPaletted && bih.biClrUsed >= 1 && bih.biClrUsed <= 256)
+            SkipBytes(ar, bih.biClrUsed * 4);
 
         if (bPaletted)
         {

@@ -302,6 +302,24 @@ TEST(BitmapIo, PixelsFromOffBits) {
     }
 }
 
+TEST(BitmapIo, ColourTableOfHighColourImages) {
+    // a 24-bit image may carry an optional colour table; the rows follow it
+    BmpSpec s;
+    s.width = 1;
+    s.bpp = 24;
+    s.clrUsed = 2;
+    s.palette = {Quad(9, 9, 9), Quad(8, 8, 8)};
+    s.bits = {1, 2, 3, 0};
+    for (bool fileHeader : {true, false}) {
+        SCOPED_TRACE(fileHeader ? "with file header" : "without");
+        s.fileHeader = fileHeader;
+        std::vector<BYTE> data = Build(s);
+        CExtBitmap bmp;
+        ASSERT_TRUE(bmp.LoadFromBuffer(data.data(), (DWORD)data.size(), false, false, !fileHeader));
+        EXPECT_EQ(0xFF030201u, Argb(bmp, 0, 0));
+    }
+}
+
 TEST(BitmapIo, TopDownRowsOfEveryDepth) {
     for (int bpp : {1, 4, 8, 16, 24, 32}) {
         SCOPED_TRACE(bpp);
