@@ -14,6 +14,18 @@ using namespace bmptest;
 
 namespace {
 
+// The block of an image, reached through a subclass (the writer works on blocks).
+class BlockAccess : public CExtBitmap
+{
+public:
+    static LPBITMAPINFOHEADER Of(const CExtBitmap& bmp) { return bmp.*(&BlockAccess::m_pImageBuffer); }
+};
+
+LPBITMAPINFOHEADER BlockOf(const CExtBitmap& bmp)
+{
+    return BlockAccess::Of(bmp);
+}
+
 bool SamePixels(const CExtBitmap& a, const CExtBitmap& b)
 {
     if (a.GetSize() != b.GetSize())
@@ -94,6 +106,43 @@ TEST(BitmapIo, SerializeRoundTripEveryDepth) {
             if (bpp == 16) {
                 // the 5-6-5 masks travel with the stream
                 EXPECT_TRUE(SamePixels(src, back));
+            }
+
+            // the plain stream (RLE8 and uncompressed) through a file and a buffer
+            for (bool rle : {false, true}) {
+                SCOPED_TRACE(rle ? "RLE8 asked for" : "uncompressed");
+                CMemFile mem;
+                {
+                    CArchive ar(&mem, CArchive::store);
+                    CExtBitmap::WriteBMP(BlockOf(src), ar, true, rle);
+                    ar.Close();
+                }
+                std::vector<BYTE> bytes((size_t)mem.GetLength());
+                mem.SeekToBegin();
+                mem.Read(bytes.data(), (UINT)bytes.size());
+                DWORD compression = 0;
+                memcpy(&compression, &bytes[14 + 16], 4);
+                EXPECT_EQ(rle && bpp == 8 ? (DWORD)BI_RLE8 : bpp == 16 ? (DWORD)BI_BITFIELDS : (DWORD)BI_RGB,
+                          compression);
+                CExtBitmap fromBuffer;
+                ASSERT_TRUE(fromBuffer.LoadFromBuffer(bytes.data(), (DWORD)bytes.size()));
+                EXPECT_TRUE(SameAs32(src, fromBuffer));
+
+                char dir[MAX_PATH], path[MAX_PATH];
+                GetTempPathA(MAX_PATH, dir);
+                GetTempFileNameA(dir, "bmp", 0, path);
+                {
+                    CFile f(path, CFile::modeCreate | CFile::modeWrite);
+                    f.Write(bytes.data(), (UINT)bytes.size());
+                }
+                CExtBitmap fromFile;
+                {
+                    CFile f(path, CFile::modeRead);
+                    ASSERT_TRUE(fromFile.LoadFromFile(f));
+                }
+                DeleteFileA(path);
+                EXPECT_EQ(bpp, fromFile.GetBPP());
+                EXPECT_TRUE(SameAs32(src, fromFile));
             }
         }
     }
