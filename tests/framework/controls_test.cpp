@@ -587,3 +587,51 @@ TEST(ControlsToolTip, ToolsTextsAndWidth) {
     tip.DestroyWindow();
     child.DestroyWindow();
 }
+
+TEST(ControlsCommon, ScrollBarLimitsAndHeaderItems) {
+    Parent parent;
+    CScrollBar bar;
+    ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE | SBS_HORZ, CRect(0, 0, 200, 16), &parent.wnd, 116));
+    SCROLLINFO si = {};
+    si.fMask = SIF_RANGE | SIF_PAGE;
+    si.nMin = 0;
+    si.nMax = 100;
+    si.nPage = 10;
+    EXPECT_TRUE(bar.SetScrollInfo(&si));
+    EXPECT_EQ(91, bar.GetScrollLimit());  // the thumb's page ends at the maximum
+    EXPECT_EQ(0, bar.SetScrollPos(40));
+    EXPECT_EQ(40, bar.GetScrollPos());
+    int lo = -1, hi = -1;
+    bar.GetScrollRange(&lo, &hi);
+    EXPECT_EQ(0, lo);
+    EXPECT_EQ(100, hi);
+
+    CHeaderCtrl header;
+    ASSERT_TRUE(header.Create(WS_CHILD | WS_VISIBLE | HDS_HORZ | HDS_DRAGDROP, CRect(0, 20, 300, 40), &parent.wnd,
+                              117));
+    HDITEM item = {};
+    item.mask = HDI_TEXT | HDI_WIDTH;
+    item.cxy = 70;
+    item.pszText = (LPTSTR) "one";
+    EXPECT_EQ(0, header.InsertItem(0, &item));
+    item.cxy = 50;
+    item.pszText = (LPTSTR) "two";
+    EXPECT_EQ(1, header.InsertItem(1, &item));
+    EXPECT_EQ(2, header.GetItemCount());
+    CRect r;
+    ASSERT_TRUE(header.GetItemRect(1, &r));
+    EXPECT_EQ(70, r.left);
+    EXPECT_EQ(120, r.right);
+    int order[2] = {1, 0};
+    EXPECT_TRUE(header.SetOrderArray(2, order));
+    EXPECT_EQ(1, header.OrderToIndex(0));
+    int back[2] = {};
+    EXPECT_TRUE(header.GetOrderArray(back));
+    EXPECT_EQ(1, back[0]);
+    EXPECT_EQ(0, back[1]);
+    HDHITTESTINFO hit = {};
+    hit.pt = CPoint(10, 5);  // the first column shown is item 1
+    EXPECT_EQ(1, header.HitTest(&hit));
+    EXPECT_TRUE(header.DeleteItem(0));
+    EXPECT_EQ(1, header.GetItemCount());
+}
