@@ -19,6 +19,18 @@ LOGFONTA FontOf(CExtPaintManager* pPM, int nIndex)
     return lf;
 }
 
+// The face the font mapper really gives for a font of the paint manager.
+std::string FaceSelected(CExtPaintManager* pPM, int nIndex)
+{
+    char szFace[LF_FACESIZE] = "";
+    HDC hDC = ::GetDC(NULL);
+    HGDIOBJ hOld = ::SelectObject(hDC, pPM->GetFontByIndex(nIndex)->GetSafeHandle());
+    ::GetTextFaceA(hDC, LF_FACESIZE, szFace);
+    ::SelectObject(hDC, hOld);
+    ::ReleaseDC(NULL, hDC);
+    return szFace;
+}
+
 NONCLIENTMETRICSA Metrics()
 {
     NONCLIENTMETRICSA ncm;
@@ -46,10 +58,15 @@ protected:
 TEST_F(FontsTest, BaseFontsFollowTheMenuAndSmallCaptionFonts)
 {
     const NONCLIENTMETRICSA ncm = Metrics();
-    const bool bTahoma = CExtPaintManager::IsFontFaceInstalled("Tahoma");
-    const std::string sMenuFace = bTahoma ? "Tahoma" : ncm.lfMenuFont.lfFaceName;
+    // On NT 5 and later the default GUI font takes the fallback face, which the test
+    // prefix has installed.
+    ASSERT_NE(0, g_CurrentPaintManager.m_nOsFlags2 & 0x04);
+    ASSERT_TRUE(CExtPaintManager::IsFontFaceInstalled("Tahoma"));
+    const std::string sMenuFace = "Tahoma";
     LOGFONTA lf0 = FontOf(m_pPM, 0);
     EXPECT_EQ(sMenuFace, lf0.lfFaceName);
+    EXPECT_EQ(sMenuFace, FaceSelected(m_pPM, 0));
+    EXPECT_EQ(sMenuFace, FaceSelected(m_pPM, 1));
     EXPECT_EQ(ncm.lfMenuFont.lfHeight, lf0.lfHeight);
     EXPECT_EQ(0, lf0.lfEscapement);
     LOGFONTA lf6 = FontOf(m_pPM, 6);
@@ -58,6 +75,7 @@ TEST_F(FontsTest, BaseFontsFollowTheMenuAndSmallCaptionFonts)
     EXPECT_EQ(400, lf6.lfWeight);
     LOGFONTA lf3 = FontOf(m_pPM, 3);
     EXPECT_EQ(sMenuFace, lf3.lfFaceName);
+    EXPECT_EQ(sMenuFace, FaceSelected(m_pPM, 3));
     EXPECT_EQ(900, lf3.lfWeight);
     EXPECT_EQ(900, FontOf(m_pPM, 9).lfWeight);
 }
@@ -86,8 +104,10 @@ TEST_F(FontsTest, RotatedFontsAndCopies)
 
 TEST_F(FontsTest, MarlettFontIsTheMenuCheckHeightLessOne)
 {
+    ASSERT_TRUE(CExtPaintManager::IsFontFaceInstalled("Marlett"));
     LOGFONTA lf = FontOf(m_pPM, 18);
     EXPECT_STREQ("Marlett", lf.lfFaceName);
+    EXPECT_EQ("Marlett", FaceSelected(m_pPM, 18));  // the real face, not a substitute
     EXPECT_EQ(SYMBOL_CHARSET, lf.lfCharSet);
     EXPECT_EQ(0, lf.lfWeight);
     EXPECT_EQ(::GetSystemMetrics(SM_CYMENUCHECK) - 1, lf.lfHeight);
