@@ -550,6 +550,7 @@ public:
     virtual COLORREF GetBackgroundColor(CObject* pHelperSrc = NULL, LPARAM lParam = 0);
     virtual void InitLogicalColorMap();
     virtual SIZE GetPushedOffset();
+    virtual void DrawGlyphButton(CDC& dc, PAINTGLYPHBUTTONDATA& _pgbd);
     virtual bool ReservedQuery101();
     virtual bool ReservedQuery102();
     virtual void ReservedHook178();
@@ -627,6 +628,7 @@ public:
     virtual COLORREF GetDisabledIconColor();
     virtual double GetDisabledIconAlpha();
     virtual bool GetLunaBaseColors(COLORREF* pClr1, COLORREF* pClr2);
+    virtual void DrawGlyphButton(CDC& dc, PAINTGLYPHBUTTONDATA& _pgbd);
 
 protected:
     void InitBlueColorMap(COLORREF clrL1, COLORREF clrL2);

@@ -5,8 +5,6 @@
 
 void CExtPaintManager::DeflateBarRect(CExtControlBar*, RECT&) {}
 int CExtPaintManager::GetToolbarSpacing(CExtControlBar*) { return 0; }
-void CExtPaintManager::DrawGlyphPixels(CDC&, int, int, const glyph&, const COLORREF*) {}
-void CExtPaintManager::DrawGlyph(CDC&, const RECT&, const glyph&, const COLORREF*) {}
 void CExtPaintManager::FillToolbarArea(CDC&, CExtToolControlBar*, DWORD, const RECT&) {}
 void CExtPaintManager::DrawChevronButton(CDC&, const RECT&, bool, bool, bool, bool, bool, CObject*, LPARAM, bool) {}
 void CExtPaintManager::DrawMenuExpandButton(CDC&, const RECT&, bool, bool, CObject*, LPARAM) {}
@@ -21,7 +19,6 @@ void CExtPaintManager::DrawTabWndFrame(CDC&, const RECT&, CObject*, LPARAM) {}
 void CExtPaintManager::GetTabMetrics(CObject*, int&, int&, int&) {}
 void CExtPaintManager::DrawSimpleFrame(CDC&, const RECT&, CObject*, LPARAM) {}
 void CExtPaintManager::PaintIcon(CDC*, bool, const CString&, CExtCmdIcon*, const RECT&, RECT&, bool, bool, bool, INT, bool, COLORREF) {}
-void CExtPaintManager::DrawGlyphButton(CDC&, PAINTGLYPHBUTTONDATA&) {}
 void CExtPaintManager::DrawSysCommandGlyph(CDC&, UINT, const RECT&, bool, bool, bool) {}
 void CExtPaintManager::DrawPushButton(CDC&, PAINTBUTTONDATA&) {}
 void CExtPaintManager::DrawCheckBoxText(CDC&, PAINTCHECKBOXDATA&, int, int, RECT&) {}
