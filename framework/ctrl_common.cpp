@@ -115,8 +115,9 @@ void CToolTipCtrl::GetText(CString& str, CWnd* pWnd, UINT_PTR nIDTool) const {
     if (pWnd == NULL) return;
     TOOLINFO ti;
     FillInToolInfo(ti, pWnd, nIDTool);
-    // Older controls copy without a limit; 256 is the longest tip text they keep.
-    const int kMax = 256;
+    // Older controls copy the whole text whatever the size passed: the buffer is far
+    // larger than any tip the program shows.
+    const int kMax = 1024;
     ti.lpszText = str.GetBuffer(kMax);
     ti.lpszText[0] = 0;
     ::SendMessage(m_hWnd, TTM_GETTEXT, kMax, (LPARAM)&ti);

@@ -38,6 +38,7 @@ void PASCAL CDC::DeleteTempMap() {
 BOOL CDC::Attach(HDC hDC) {
     ASSERT(m_hDC == NULL && m_hAttribDC == NULL);
     if (hDC == NULL) return FALSE;
+    if (m_hDC != NULL) Maps().dc.RemovePermanent(m_hDC, this);  // never left mapped to us
     m_hDC = hDC;
     Maps().dc.SetPermanent(hDC, this);
     SetAttribDC(m_hDC);

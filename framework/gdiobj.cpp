@@ -141,6 +141,7 @@ void PASCAL CGdiObject::DeleteTempMap() {
 BOOL CGdiObject::Attach(HGDIOBJ hObject) {
     ASSERT(m_hObject == NULL);
     if (hObject == NULL) return FALSE;
+    if (m_hObject != NULL) Maps().gdi.RemovePermanent(m_hObject, this);  // never left mapped to us
     m_hObject = hObject;
     Maps().gdi.SetPermanent(hObject, this);
     return TRUE;

@@ -39,6 +39,7 @@ void PASCAL CImageList::DeleteTempMap() {
 BOOL CImageList::Attach(HIMAGELIST hImageList) {
     ASSERT(m_hImageList == NULL);
     if (hImageList == NULL) return FALSE;
+    if (m_hImageList != NULL) Maps().imageList.RemovePermanent(m_hImageList, this);  // never left mapped to us
     m_hImageList = hImageList;
     Maps().imageList.SetPermanent(hImageList, this);
     return TRUE;

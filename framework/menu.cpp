@@ -38,6 +38,7 @@ void PASCAL CMenu::DeleteTempMap() {
 BOOL CMenu::Attach(HMENU hMenu) {
     ASSERT(m_hMenu == NULL);
     if (hMenu == NULL) return FALSE;
+    if (m_hMenu != NULL) Maps().menu.RemovePermanent(m_hMenu, this);  // never left mapped to us
     m_hMenu = hMenu;
     Maps().menu.SetPermanent(hMenu, this);
     return TRUE;
