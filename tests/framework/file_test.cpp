@@ -150,6 +150,42 @@ TEST(CFileTest, CreateFlagsAndErrors) {
     EXPECT_EQ(CFileException::accessDenied, FileCause([&] { ro.Write("x", 1); }));
 }
 
+TEST(CFileTest, LockedRangesAreExclusive) {
+    ScratchDir dir;
+    std::string path = dir.File("locked.bin");
+    CFile f(path.c_str(), CFile::modeCreate | CFile::modeReadWrite | CFile::shareDenyNone);
+    BYTE data[64];
+    memset(data, 0x11, sizeof(data));
+    f.Write(data, sizeof(data));
+    f.LockRange(16, 16);
+
+    // Nobody, not even the owner, locks an overlapping range a second time. (Writes through
+    // another handle of the same process are not checked: Wine lets them through.)
+    CFile other(path.c_str(), CFile::modeReadWrite | CFile::shareDenyNone);
+    EXPECT_EQ(CFileException::lockViolation, FileCause([&] { other.LockRange(20, 4); }));
+    EXPECT_EQ(CFileException::lockViolation, FileCause([&] { f.LockRange(31, 2); }));
+    EXPECT_EQ(-1, FileCause([&] { other.LockRange(40, 4); })) << "beside the locked bytes";
+
+    // Unlocking what is not locked fails; after the real unlock the range is free again.
+    int cause = FileCause([&] { f.UnlockRange(0, 8); });
+    EXPECT_TRUE(cause >= 0) << "a CFileException, got " << cause;
+    f.UnlockRange(16, 16);
+    EXPECT_EQ(-1, FileCause([&] { other.LockRange(20, 4); }));
+    other.UnlockRange(20, 4);
+    other.UnlockRange(40, 4);
+
+    // Memory files have nothing to lock.
+    CMemFile mem;
+    bool bNotSupported = false;
+    try {
+        mem.LockRange(0, 1);
+    } catch (CNotSupportedException* e) {
+        bNotSupported = true;
+        e->Delete();
+    }
+    EXPECT_TRUE(bNotSupported);
+}
+
 TEST(CMemFileTest, GrowsAndReadsBack) {
     CMemFile f(16);
     EXPECT_EQ(0u, f.GetLength());
