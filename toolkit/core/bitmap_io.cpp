@@ -10,6 +10,7 @@
 // are read as a damaged info header.
 #include "framework/framework.h"
 #include "toolkit/core/bitmap.h"
+#include "toolkit/core/resource_manager.h"
 
 #include <string.h>
 #include <vector>
@@ -609,7 +610,11 @@ void CExtBitmap::Serialize(CArchive& ar)
 
 HINSTANCE CExtBitmap::stat_FindResourceHandle(LPCTSTR lpszType, LPCTSTR lpszName)
 {
-    HINSTANCE hInst = AfxFindResourceHandle(lpszName, lpszType);
+    // the resource manager knows the modules and languages the toolkit loads from
+    CExtResourceManager* pManager = g_CurrentResourceManager.GetCurrent();
+    HINSTANCE hInst = (pManager != NULL) ? pManager->FindResourceHandle(lpszType, lpszName) : NULL;
+    if (hInst == NULL)
+        hInst = AfxFindResourceHandle(lpszName, lpszType);
     if (hInst == NULL)
         hInst = ::GetModuleHandle(NULL);
     return hInst;
