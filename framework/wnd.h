@@ -34,6 +34,19 @@ class CRgn;
 class CDataExchange;
 class COleControlSite;
 
+// What a frame passes to the windows it creates (views and documents come with frames
+// in a later layer; dialogs and controls pass NULL).
+struct CCreateContext {
+    CRuntimeClass* m_pNewViewClass;
+    CObject* m_pCurrentDoc;
+    CObject* m_pNewDocTemplate;
+    CWnd* m_pLastView;
+    CFrameWnd* m_pCurrentFrame;
+    CCreateContext()
+        : m_pNewViewClass(NULL), m_pCurrentDoc(NULL), m_pNewDocTemplate(NULL), m_pLastView(NULL),
+          m_pCurrentFrame(NULL) {}
+};
+
 // m_nFlags
 #define WF_TOOLTIPS 0x0001
 #define WF_TEMPHIDE 0x0002
@@ -115,7 +128,7 @@ public:
 
     // ---- creation and subclassing
     virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                        CWnd* pParentWnd, UINT nID, void* pContext = NULL);
+                        CWnd* pParentWnd, UINT nID, CCreateContext* pContext = NULL);
     virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x,
                           int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = NULL);
     virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
@@ -221,13 +234,26 @@ public:
     CWnd* SetActiveWindow();
     static CWnd* PASCAL GetActiveWindow();
     void ActivateTopParent();
+    BOOL IsTopParentActive() const;
     BOOL FlashWindow(BOOL bInvert);
+    void ShowOwnedPopups(BOOL bShow = TRUE);
+    BOOL OpenClipboard();
+    void CreateSolidCaret(int nWidth, int nHeight);
+    void ShowCaret();
+    void HideCaret();
+    static void PASCAL SetCaretPos(POINT point);
+    static CPoint PASCAL GetCaretPos();
+    BOOL SetWindowContextHelpId(DWORD dwContextHelpId);
+    DWORD GetWindowContextHelpId() const;
 
     // ---- painting
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
     void InvalidateRgn(CRgn* pRgn, BOOL bErase = TRUE);
     void ValidateRect(LPCRECT lpRect);
+    void ValidateRgn(CRgn* pRgn);
+    int GetUpdateRgn(CRgn* pRgn, BOOL bErase = FALSE);
+    void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = NULL, LPCRECT lpClipRect = NULL);
     void UpdateWindow();
     BOOL RedrawWindow(LPCRECT lpRectUpdate = NULL, CRgn* prgnUpdate = NULL,
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);

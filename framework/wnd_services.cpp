@@ -230,6 +230,28 @@ CWnd* PASCAL CWnd::GetForegroundWindow() { return FromHandle(::GetForegroundWind
 CWnd* CWnd::SetActiveWindow() { return FromHandle(::SetActiveWindow(m_hWnd)); }
 CWnd* PASCAL CWnd::GetActiveWindow() { return FromHandle(::GetActiveWindow()); }
 BOOL CWnd::FlashWindow(BOOL bInvert) { return ::FlashWindow(m_hWnd, bInvert); }
+void CWnd::ShowOwnedPopups(BOOL bShow) { ::ShowOwnedPopups(m_hWnd, bShow); }
+BOOL CWnd::OpenClipboard() { return ::OpenClipboard(m_hWnd); }
+void CWnd::CreateSolidCaret(int nWidth, int nHeight) { ::CreateCaret(m_hWnd, NULL, nWidth, nHeight); }
+void CWnd::ShowCaret() { ::ShowCaret(m_hWnd); }
+void CWnd::HideCaret() { ::HideCaret(m_hWnd); }
+void PASCAL CWnd::SetCaretPos(POINT point) { ::SetCaretPos(point.x, point.y); }
+CPoint PASCAL CWnd::GetCaretPos() {
+    CPoint pt;
+    ::GetCaretPos(&pt);
+    return pt;
+}
+BOOL CWnd::SetWindowContextHelpId(DWORD dwContextHelpId) { return ::SetWindowContextHelpId(m_hWnd, dwContextHelpId); }
+DWORD CWnd::GetWindowContextHelpId() const { return ::GetWindowContextHelpId(m_hWnd); }
+
+BOOL CWnd::IsTopParentActive() const {
+    // The top-level window (or the popup it last activated) is the foreground window.
+    CWnd* pTop = GetTopLevelParent();
+    if (pTop == NULL) return FALSE;
+    HWND hPopup = ::GetLastActivePopup(pTop->m_hWnd);
+    // Without a window manager the foreground may stay unset: the active window counts.
+    return ::GetForegroundWindow() == hPopup || ::GetActiveWindow() == hPopup;
+}
 
 void CWnd::ActivateTopParent() {
     // Activate the top-level window of this one unless it is active already.
@@ -299,6 +321,13 @@ void CWnd::Invalidate(BOOL bErase) { ::InvalidateRect(m_hWnd, NULL, bErase); }
 void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
 void CWnd::InvalidateRgn(CRgn* pRgn, BOOL bErase) { ::InvalidateRgn(m_hWnd, (HRGN)pRgn->GetSafeHandle(), bErase); }
 void CWnd::ValidateRect(LPCRECT lpRect) { ::ValidateRect(m_hWnd, lpRect); }
+void CWnd::ValidateRgn(CRgn* pRgn) { ::ValidateRgn(m_hWnd, pRgn ? (HRGN)pRgn->GetSafeHandle() : NULL); }
+int CWnd::GetUpdateRgn(CRgn* pRgn, BOOL bErase) {
+    return ::GetUpdateRgn(m_hWnd, (HRGN)pRgn->GetSafeHandle(), bErase);
+}
+void CWnd::ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect, LPCRECT lpClipRect) {
+    ::ScrollWindow(m_hWnd, xAmount, yAmount, lpRect, lpClipRect);
+}
 void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
 BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, CRgn* prgnUpdate, UINT flags) {
     return ::RedrawWindow(m_hWnd, lpRectUpdate, prgnUpdate ? (HRGN)prgnUpdate->GetSafeHandle() : NULL, flags);

@@ -45,13 +45,6 @@ void RelayToolTipMessage(HWND hToolTip, const MSG* pMsg) {
     ::SendMessageA(hToolTip, TTM_RELAYEVENT, 0, (LPARAM)&msg);
 }
 
-BOOL IsTopParentActive(const CWnd* pWnd) {
-    CWnd* pTop = pWnd->GetTopLevelParent();
-    if (pTop == NULL) return FALSE;
-    HWND hPopup = ::GetLastActivePopup(pTop->m_hWnd);
-    HWND hFore = ::GetForegroundWindow();
-    return hFore == hPopup || ::GetActiveWindow() == hPopup;
-}
 
 }  // namespace
 
@@ -153,7 +146,7 @@ void CWnd::FilterToolTipMessage(MSG* pMsg) {
                 ti.uFlags &= ~(TTF_NOTBUTTON | TTF_ALWAYSTIP);
                 if (m_nFlags & WF_TRACKINGTOOLTIPS) ti.uFlags |= TTF_TRACK;
                 ::SendMessageA(hToolTip, TTM_ADDTOOLA, 0, (LPARAM)&ti);
-                if ((tiHit.uFlags & TTF_ALWAYSTIP) || IsTopParentActive(this)) {
+                if ((tiHit.uFlags & TTF_ALWAYSTIP) || IsTopParentActive()) {
                     ::SendMessageA(hToolTip, TTM_ACTIVATE, TRUE, 0);
                     if (m_nFlags & WF_TRACKINGTOOLTIPS) ::SendMessageA(hToolTip, TTM_TRACKACTIVATE, TRUE, (LPARAM)&ti);
                     ::SetWindowPos(hToolTip, HWND_TOP, 0, 0, 0, 0,
