@@ -181,6 +181,40 @@ TEST(CDCShapes, DrawEdgeUsesTheSystemColours) {
     EXPECT_EQ(kWhite, canvas.Pixel(15, 15));
 }
 
+TEST(CDCShapes, DrawStateAndFrameControls) {
+    // A 4x4 red bitmap, not selected anywhere.
+    HDC screen = ::GetDC(NULL);
+    CBitmap bmp;
+    ASSERT_TRUE(bmp.Attach(::CreateCompatibleBitmap(screen, 4, 4)));
+    HDC mem = ::CreateCompatibleDC(screen);
+    HGDIOBJ old = ::SelectObject(mem, bmp.m_hObject);
+    RECT all = {0, 0, 4, 4};
+    HBRUSH red = ::CreateSolidBrush(kRed);
+    ::FillRect(mem, &all, red);
+    ::DeleteObject(red);
+    ::SelectObject(mem, old);
+    ::DeleteDC(mem);
+    ::ReleaseDC(NULL, screen);
+
+    DibCanvas canvas(30, 30);
+    CanvasDC dc(canvas);
+    EXPECT_TRUE(dc->DrawState(CPoint(2, 3), CSize(4, 4), &bmp, DSS_NORMAL, (CBrush*)NULL));
+    EXPECT_TRUE(AreaIs(canvas, RECT{2, 3, 6, 7}, kRed, kWhite));
+
+    canvas.Fill(kWhite);
+    dc->SelectStockObject(DEFAULT_GUI_FONT);
+    EXPECT_TRUE(dc->DrawState(CPoint(0, 0), CSize(30, 16), "Ab", DSS_NORMAL, TRUE, 0, (HBRUSH)NULL));
+    EXPECT_GT(30 * 16 - canvas.Count(kWhite, RECT{0, 0, 30, 16}), 5);  // the text left ink
+    EXPECT_EQ(0, 30 * 14 - canvas.Count(kWhite, RECT{0, 16, 30, 30}));  // and nothing below its box
+
+    canvas.Fill(kWhite);
+    CRect button(1, 1, 21, 13);
+    EXPECT_TRUE(dc->DrawFrameControl(&button, DFC_BUTTON, DFCS_BUTTONPUSH));
+    EXPECT_EQ(::GetSysColor(COLOR_3DDKSHADOW), canvas.Pixel(20, 12));
+    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), canvas.Pixel(10, 6));
+    EXPECT_EQ(kWhite, canvas.Pixel(21, 13));
+}
+
 TEST(CDCClipping, IntersectExcludeAndRegionSelection) {
     DibCanvas canvas(20, 20);
     CanvasDC dc(canvas);
