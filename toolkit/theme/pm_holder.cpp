@@ -206,6 +206,8 @@ bool CExtPaintManagerHolder::InstallPaintManager(CExtPaintManager* pPM)
         return false;
     }
     m_pPM = pPM;
+    // The same re-synchronisation as a system change, hook first.
+    m_pPM->OnResyncHook(m_pPM, 0);
     m_pPM->RefreshFromSystem();
     m_pPM->InitLogicalColorMap();
     m_pPM->CreateAuxBrushes();
@@ -271,6 +273,14 @@ CWnd* PermanentChild(HWND hWndParent, int nID)
     return (hWnd != NULL) ? CWnd::FromHandlePermanent(hWnd) : NULL;
 }
 
+// A floating mini dock frame is a frame window even where its class record does not
+// (yet) descend from the framework's frame class.
+bool IsFrameWindow(CWnd* pWnd)
+{
+    return CExtPaintManagerHolder::IsKindOfByName(pWnd, "CFrameWnd") ||
+           CExtPaintManagerHolder::IsKindOfByName(pWnd, "CExtMiniDockFrameWnd");
+}
+
 // The first frame window among the window and its parents (owner for pop-ups).
 CWnd* FrameOf(CWnd* pWnd, bool bIncludeSelf)
 {
@@ -282,7 +292,7 @@ CWnd* FrameOf(CWnd* pWnd, bool bIncludeSelf)
     for (; hWnd != NULL; hWnd = ::GetParent(hWnd))
     {
         CWnd* p = CWnd::FromHandlePermanent(hWnd);
-        if (p != NULL && CExtPaintManagerHolder::IsKindOfByName(p, "CFrameWnd"))
+        if (p != NULL && IsFrameWindow(p))
             return p;
     }
     return NULL;

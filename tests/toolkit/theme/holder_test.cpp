@@ -42,6 +42,10 @@ private:
 class RecordingTheme : public CExtPaintManagerXP
 {
 public:
+    void OnResyncHook(CExtPaintManager* pPM, LPARAM lParam) override
+    {
+        Log().push_back(pPM == this && lParam == 0 ? "hook" : "hook with other arguments");
+    }
     void RefreshFromSystem() override
     {
         Log().push_back("refresh");
@@ -173,9 +177,14 @@ TEST(PaintManagerHolder, InstallResynchronisesThenTellsCommandManagerThenBridges
     Log().clear();
     RecordingTheme* pTheme = new RecordingTheme;
     ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManager(pTheme));
-    const std::vector<std::string> expected = {"refresh", "colour map", "brushes",
+    const std::vector<std::string> expected = {"hook", "refresh", "colour map", "brushes",
                                                "command manager", "bridge"};
     EXPECT_EQ(expected, Log());
+    // A system change runs the same re-synchronisation and tells no command manager.
+    Log().clear();
+    g_CurrentPaintManager.OnDisplayChange(NULL, 32, 800, 600);
+    const std::vector<std::string> expectedChange = {"hook", "refresh", "colour map", "brushes"};
+    EXPECT_EQ(expectedChange, Log());
     EXPECT_EQ(pTheme, bridge.m_pInstalled);
     EXPECT_EQ(pTheme, g_CurrentPaintManager.m_pPM);
 

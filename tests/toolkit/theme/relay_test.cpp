@@ -49,6 +49,16 @@ IMPLEMENT_DYNAMIC(CExtDockOuterBar, CWnd)
 IMPLEMENT_DYNAMIC(CExtToolControlBar, CWnd)
 IMPLEMENT_DYNAMIC(CExtTabMdiWnd, CWnd)
 
+// The mini dock frame as the control bars declare it while their framework base is
+// missing: a plain window class, not a frame.
+namespace barsdecl {
+class CExtMiniDockFrameWnd : public CWnd
+{
+    DECLARE_DYNAMIC(CExtMiniDockFrameWnd)
+};
+IMPLEMENT_DYNAMIC(CExtMiniDockFrameWnd, CWnd)
+}  // namespace barsdecl
+
 namespace {
 
 bool QueryMdiTab(CWnd* pWnd)
@@ -213,6 +223,13 @@ TEST_F(RelayTest, WindowsOutsideFramesAndInFloatingMiniFramesAlwaysAct)
     EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(pFloating));
     EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(pMini));
     EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(NULL));
+
+    // A mini dock frame whose class does not descend from the frame class is still the
+    // frame of the windows floating in it, not its owner's status bar frame.
+    barsdecl::CExtMiniDockFrameWnd* pMini2 = w.Frame<barsdecl::CExtMiniDockFrameWnd>(pMain);
+    CExtToolControlBar* pFloating2 = w.Child<CExtToolControlBar>(pMini2, 0xE800);
+    EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(pFloating2));
+    EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(pMini2));
 }
 
 }  // namespace relaystub
