@@ -590,26 +590,12 @@ bool CExtResourceManager::LoadBitmapLangPair(CExtBitmap& bmp, LPCTSTR lpszResour
                                            p_wLangIdOut, &hRsrc);
     if (hInst == NULL)
         return false;
-    stat_LoadBitmapResource(bmp, hInst, hRsrc);
+    bmp.LoadFromResource(hInst, hRsrc);
     if (bmp.IsEmpty())
         return false;
     if (p_hInstOut != NULL)
         *p_hInstOut = hInst;
     return true;
-}
-
-bool CExtResourceManager::stat_LoadBitmapResource(CExtBitmap& bmp, HINSTANCE hInst, HRSRC hRsrc, bool bMake32)
-{
-    bmp.Empty();
-    if (hRsrc == NULL)
-        return false;
-    HGLOBAL hGlobal = ::LoadResource(hInst, hRsrc);
-    const BYTE* pData = (hGlobal != NULL) ? (const BYTE*)::LockResource(hGlobal) : NULL;
-    DWORD nSize = (pData != NULL) ? ::SizeofResource(hInst, hRsrc) : 0;
-    if (nSize == 0)
-        return false;
-    // The bytes are the resource's own: the reader takes them as the whole stream.
-    return bmp.LoadFromBuffer(pData, nSize, bMake32, false, true);
 }
 
 bool CExtResourceManager::LoadBitmap(CExtBitmap& bmp, UINT nResourceID, WORD* p_wLangIdOut, HINSTANCE* p_hInstOut)
@@ -733,6 +719,10 @@ CExtResourceManager* CExtResourceManagerHolder::operator->()
 
 void CExtResourceManagerHolder::InstallResourceManager(CExtResourceManager* pNewResourceManager)
 {
+    // Installing the manager that is already current keeps it: deleting it first would
+    // leave the holder with a freed object.
+    if (pNewResourceManager != NULL && pNewResourceManager == m_pResourceManager)
+        return;
     delete m_pResourceManager;
     m_pResourceManager = (pNewResourceManager != NULL) ? pNewResourceManager
                                                        : new CExtResourceManager(false, 1033, DWORD(-1));

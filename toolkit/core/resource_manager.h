@@ -145,8 +145,6 @@ public:
     // The string (nID mod 16) of a string block, bounded by nSize. false when the block
     // ends before the string does.
     static bool stat_ParseStringBlock(CString& strOut, UINT nID, const BYTE* pData, DWORD nSize);
-    // Reads a located RT_BITMAP resource (a DIB without the file header) into bmp.
-    static bool stat_LoadBitmapResource(CExtBitmap& bmp, HINSTANCE hInst, HRSRC hRsrc, bool bMake32 = false);
     // An accelerator table from RT_ACCELERATOR bytes; NULL for an empty or odd block.
     static HACCEL stat_CreateAccelTable(const BYTE* pData, DWORD nSize);
 

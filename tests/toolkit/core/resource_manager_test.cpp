@@ -50,6 +50,28 @@ TEST_F(ResourceManagerTest, HolderInstallsTheDefaultManagerOnFirstUse) {
     EXPECT_EQ(p->SetLangIdDesired(1031), 1031);
 }
 
+namespace {
+
+struct CountingResourceManager : CExtResourceManager {
+    explicit CountingResourceManager(int* pDeleted) : m_pDeleted(pDeleted) {}
+    ~CountingResourceManager() override { ++*m_pDeleted; }
+    int* m_pDeleted;
+};
+
+}  // namespace
+
+TEST_F(ResourceManagerTest, InstallingTheCurrentManagerAgainKeepsIt) {
+    int nDeleted = 0;
+    CountingResourceManager* p = new CountingResourceManager(&nDeleted);
+    g_CurrentResourceManager.InstallResourceManager(p);
+    g_CurrentResourceManager.InstallResourceManager(p);
+    EXPECT_EQ(nDeleted, 0);
+    EXPECT_EQ(g_CurrentResourceManager.operator->(), p);
+    g_CurrentResourceManager.InstallResourceManager(NULL);
+    EXPECT_EQ(nDeleted, 1) << "the holder owns the manager it was given";
+    EXPECT_NE(g_CurrentResourceManager.operator->(), nullptr);
+}
+
 TEST_F(ResourceManagerTest, LayoutFollowsTheRightToLeftLanguages) {
     CExtResourceManager* p = Install(true, 0x040D);
     EXPECT_EQ(p->GetLangLayout(), 1u) << "Hebrew";
