@@ -370,8 +370,7 @@ bool CExtCmdProfile::UpdateFromToolBarResource(LPCTSTR lpszResourceName, UINT** 
     const BYTE* pIDs = p + 4 * sizeof(WORD);
 
     CExtBitmap bmpStrip;
-    if (!CExtResourceManager::stat_LoadBitmapResource(bmpStrip, hInstBitmap, hRsrcBitmap) || !bmpStrip.Make32() ||
-        bmpStrip.IsEmpty())
+    if (!bmpStrip.LoadFromResource(hInstBitmap, hRsrcBitmap) || !bmpStrip.Make32() || bmpStrip.IsEmpty())
         return false;
 
     CArray<UINT, UINT> arrIDs;
@@ -385,25 +384,22 @@ bool CExtCmdProfile::UpdateFromToolBarResource(LPCTSTR lpszResourceName, UINT** 
         RECT rcPart = {nButton * (int)nWidth, 0, (nButton + 1) * (int)nWidth, (int)nHeight};
         nButton++;
         CExtCmdIcon* pIcon = new (std::nothrow) CExtCmdIcon;
-        if (pIcon != NULL)
+        if (pIcon == NULL)
+            continue;
+        if (pIcon->m_bmpNormal.AssignFromPart(bmpStrip, &rcPart) && clrBmpTransparent != COLORREF(-1L))
+            pIcon->m_bmpNormal.SetAlphaForColor(clrBmpTransparent, RGB(0, 0, 0), 0);
+        pIcon->OnContentChanged();
+        if (pIcon->IsEmpty())
         {
-            if (pIcon->m_bmpNormal.AssignFromPart(bmpStrip, &rcPart) && clrBmpTransparent != COLORREF(-1L))
-                pIcon->m_bmpNormal.SetAlphaForColor(clrBmpTransparent, RGB(0, 0, 0), 0);
-            pIcon->OnContentChanged();
-            if (pIcon->IsEmpty())
-            {
-                delete pIcon;
-                pIcon = NULL;
-            }
+            // A button beyond the end of the strip has no image: it is not learned.
+            delete pIcon;
+            continue;
         }
         CExtCmdItem cmd(nCmdID);
         if (bLoadTips)
             cmd.LoadTextsFromResource();
         if (CmdSetup(cmd, bReplaceOld))
-        {
-            if (pIcon != NULL)
-                CmdSetIcon(nCmdID, pIcon, true);
-        }
+            CmdSetIcon(nCmdID, pIcon, true);
         else
             delete pIcon;
     }

@@ -262,6 +262,16 @@ TEST(CmdProfile, LearnsFromTheTestToolbarResource) {
     EXPECT_FALSE(missing.UpdateFromToolBarResource(MAKEINTRESOURCE(IDR_TEST_TOOLBAR_SHORT), &pIDs, &nCount))
         << "more items claimed than the resource holds";
     EXPECT_EQ(missing.m_cmds.GetCount(), 0);
+
+    CExtCmdProfile wide("wide");
+    ASSERT_TRUE(wide.UpdateFromToolBarResource(MAKEINTRESOURCE(IDR_TEST_TOOLBAR_WIDE), &pIDs, &nCount));
+    ASSERT_EQ(nCount, 4) << "every button's id is handed back";
+    ASSERT_NE(pIDs, nullptr);
+    EXPECT_EQ(pIDs[3], (UINT)ID_TEST_EXIT);
+    delete[] pIDs;
+    EXPECT_NE(wide.CmdGetIconPtr(ID_TEST_PASTE), nullptr);
+    EXPECT_FALSE(wide.CmdIsRegistered(ID_TEST_EXIT)) << "a button beyond the strip has no image and is dropped";
+    EXPECT_EQ(wide.m_cmds.GetCount(), 3);
 }
 
 TEST(CmdProfile, LearnsFromALiveToolbar) {

@@ -166,6 +166,8 @@ TEST_F(RegistryArchiverTest, DamagedDataIsRefused) {
          }},
         {"a size larger than the chunks",
          [](const std::string& k) { RegistrySandbox::SetDword(HKEY_CURRENT_USER, k, "data_size", 0x7FFFFFFF); }},
+        {"a size smaller than the chunks",
+         [](const std::string& k) { RegistrySandbox::SetDword(HKEY_CURRENT_USER, k, "data_size", 18); }},
         {"a size of the wrong type",
          [](const std::string& k) {
              RegistrySandbox::SetBinary(HKEY_CURRENT_USER, k, "data_size", "\x05\0\0\0\0\0\0\0", 8);
