@@ -246,7 +246,10 @@ HRESULT UxThemeLibrary::DrawThemeText(HDC hDC, int nPartId, int nStateId, LPCSTR
                              dwTextFlags2, pRect);
     // The text may be of any length: it is converted on the heap, and the wide form is
     // told the converted length (a multi-byte text has fewer wide characters than bytes).
-    int nSource = (nCharCount < 0) ? ::lstrlenA(pszText) : nCharCount;
+    // A count beyond the text's end is cut to the text, so nothing past it is read.
+    int nSource = ::lstrlenA(pszText);
+    if (nCharCount >= 0 && nCharCount < nSource)
+        nSource = nCharCount;
     std::vector<WCHAR> wide((size_t)nSource + 1, L'\0');
     int nWide = 0;
     if (nSource > 0)

@@ -154,6 +154,11 @@ TEST_F(UxThemeWrapperTest, AnsiTextIsConvertedWithItsWideLength)
     lib.DrawThemeText(NULL, 1, 1, "Whole text", -1, 0, 0, NULL);
     EXPECT_EQ(L"Whole text", Fake().sLastDrawText);
     EXPECT_EQ(-1, Fake().nLastDrawTextCount);
+    // A count past the end of the text reads and passes only the text.
+    const char szShort[16] = "Abc\0Zzzzzzzzzz";
+    lib.DrawThemeText(NULL, 1, 1, szShort, 12, 0, 0, NULL);
+    EXPECT_EQ(L"Abc", Fake().sLastDrawText);
+    EXPECT_EQ(3, Fake().nLastDrawTextCount);
     // Far beyond any fixed buffer.
     std::string sLong(5000, 'x');
     lib.DrawThemeText(NULL, 1, 1, sLong.c_str(), -1, 0, 0, NULL);
