@@ -2,12 +2,26 @@
 # Source it; it defines functions and exports the Wine environment.
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
-export WINEPREFIX="${WINEPREFIX:-$BUILD_DIR/wineprefix}"
+# The prefix lives in the build folder and follows BUILD_DIR when that is set after
+# sourcing; a WINEPREFIX chosen by the caller is left alone. Without this, a build
+# folder named after sourcing would run its tests in (and stop_all would kill the
+# wineserver of) the default folder's prefix, which other runs may be using.
+if [ -z "${WINEPREFIX:-}" ] || [ "${WINEPREFIX}" = "${PURGELET_OWN_WINEPREFIX:-}" ]; then
+  export PURGELET_OWN_WINEPREFIX="$BUILD_DIR/wineprefix"
+  export WINEPREFIX="$PURGELET_OWN_WINEPREFIX"
+fi
+follow_build_dir() {
+  if [ "${WINEPREFIX:-}" = "${PURGELET_OWN_WINEPREFIX:-}" ]; then
+    export PURGELET_OWN_WINEPREFIX="$BUILD_DIR/wineprefix"
+    export WINEPREFIX="$PURGELET_OWN_WINEPREFIX"
+  fi
+}
 export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 configure_and_build() {
+  follow_build_dir
   cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
         -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" >/dev/null
   cmake --build "$BUILD_DIR" --parallel "$(nproc)" "$@"
@@ -18,6 +32,7 @@ XVFB_PID=""
 # start at the same moment and pick the same number; only the one whose server owns
 # the display's lock file keeps it, the others move on to the next number.
 start_xvfb() {
+  follow_build_dir
   local n=90 tries=0
   while [ $tries -lt 64 ]; do
     tries=$((tries + 1))
@@ -42,11 +57,13 @@ start_xvfb() {
 }
 
 stop_all() {
+  follow_build_dir
   wineserver -k >/dev/null 2>&1 || true
   if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" >/dev/null 2>&1 || true; wait "$XVFB_PID" 2>/dev/null || true; fi
 }
 
 prepare_prefix() {
+  follow_build_dir
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating the Wine prefix in $WINEPREFIX (first run only)..."
     mkdir -p "$WINEPREFIX"
