@@ -225,8 +225,10 @@ BOOL CWinThread::OnIdle(LONG lCount) {
     if (lCount <= 0) {
         // First idle pass: the main window and its children update their command UI.
         CWnd* pMainWnd = m_pMainWnd;
-        if (pMainWnd != NULL && pMainWnd->m_hWnd != NULL && pMainWnd->IsWindowVisible())
+        if (pMainWnd != NULL && pMainWnd->m_hWnd != NULL && pMainWnd->IsWindowVisible()) {
             AfxCallWndProc(pMainWnd, pMainWnd->m_hWnd, WM_IDLEUPDATECMDUI, (WPARAM)TRUE, 0);
+            pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, (WPARAM)TRUE, 0, TRUE, TRUE);
+        }
     } else if (lCount >= 0) {
         // Second pass: free the temporary objects made since the last idle time.
         _AFX_THREAD_STATE* pState = AfxGetThreadState();

@@ -81,43 +81,38 @@ ExitModal:
 
 // ---- command UI of the controls of a dialog ------------------------------------------------
 
-namespace {
-
-// Buttons, edits and other controls updated the same way as menu items.
-class CDlgControlCmdUI : public CCmdUI {};
-
-BOOL IsAutoButton(HWND hWnd) {
-    UINT nCode = (UINT)::SendMessageA(hWnd, WM_GETDLGCODE, 0, 0);
-    if (!(nCode & DLGC_BUTTON)) return FALSE;
-    UINT nStyle = (UINT)(::GetWindowLongA(hWnd, GWL_STYLE) & 0x0F);
-    return nStyle == BS_AUTOCHECKBOX || nStyle == BS_AUTO3STATE || nStyle == BS_AUTORADIOBUTTON;
-}
-
-}  // namespace
-
 void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler) {
-    CDlgControlCmdUI state;
-    CWnd wndTemp;  // wraps each child's handle without binding it
+    CCmdUI state;
+    CWnd wndTemp;  // wraps each child's handle for the update, never bound
     for (HWND hWndChild = ::GetTopWindow(m_hWnd); hWndChild != NULL;
          hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
+        wndTemp.m_hWnd = hWndChild;
         state.m_nID = (UINT)(WORD)::GetDlgCtrlID(hWndChild);
         state.m_pOther = &wndTemp;
-        wndTemp.m_hWnd = hWndChild;
-        // Bars and other framework windows that answer WM_IDLEUPDATECMDUI update
-        // themselves; plain controls are updated here.
-        CWnd* pChild = FromHandlePermanent(hWndChild);
-        if (pChild != NULL && pChild->SendChildNotifyLastMsg(NULL)) continue;
-        if (!state.DoUpdate(pTarget, FALSE)) {
-            // Check boxes and radio buttons that check themselves are left alone; others
-            // are disabled only when asked and no handler exists.
-            if (bDisableIfNoHndler && !IsAutoButton(hWndChild)) {
-                AFX_CMDHANDLERINFO info;
-                info.pTarget = NULL;
-                if (state.m_nID != 0 && state.m_nID != 0xFFFF &&
-                    !pTarget->OnCmdMsg(state.m_nID, CN_COMMAND, &state, &info))
-                    state.Enable(FALSE);
+
+        // A control object may update itself (ON_UPDATE_COMMAND_UI_REFLECT); called
+        // directly so that nothing routes further.
+        CWnd* pWnd = FromHandlePermanent(hWndChild);
+        if (pWnd != NULL &&
+            pWnd->CCmdTarget::OnCmdMsg(0, MAKELONG(0xFFFF, WM_COMMAND + WM_REFLECT_BASE), &state, NULL))
+            continue;
+        // Then this window's own update handlers.
+        if (CCmdTarget::OnCmdMsg(state.m_nID, (int)CN_UPDATE_COMMAND_UI, &state, NULL)) continue;
+
+        // Only push buttons are disabled for want of a handler: check boxes, radio
+        // buttons and group boxes work on their own.
+        BOOL bDisableTemp = bDisableIfNoHndler;
+        if (bDisableTemp) {
+            if ((::SendMessageA(hWndChild, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) == 0) {
+                bDisableTemp = FALSE;
+            } else {
+                UINT nStyle = (UINT)(::GetWindowLongA(hWndChild, GWL_STYLE) & 0x0F);
+                if (nStyle == BS_AUTOCHECKBOX || nStyle == BS_AUTO3STATE || nStyle == BS_GROUPBOX ||
+                    nStyle == BS_AUTORADIOBUTTON)
+                    bDisableTemp = FALSE;
             }
         }
+        state.DoUpdate(pTarget, bDisableTemp);
     }
     wndTemp.m_hWnd = NULL;
 }

@@ -114,6 +114,20 @@ BEGIN_MESSAGE_MAP(CReflectExButton, CWnd)
     ON_NOTIFY_REFLECT_EX(NM_CLICK, &CReflectExButton::OnClickNotify)
 END_MESSAGE_MAP()
 
+// A control that keeps its own command state up to date.
+class CSelfUpdatingButton : public CWnd {
+public:
+    afx_msg void OnUpdateSelf(CCmdUI* pCmdUI) {
+        g_log.push_back("child:update");
+        pCmdUI->SetText("Updated");
+        pCmdUI->Enable(FALSE);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CSelfUpdatingButton, CWnd)
+    ON_UPDATE_COMMAND_UI_REFLECT(&CSelfUpdatingButton::OnUpdateSelf)
+END_MESSAGE_MAP()
+
 class RoutingTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -224,6 +238,18 @@ TEST_F(RoutingTest, UpdateHandlersWithAndWithoutDisablingUnhandledCommands) {
     ::EnableWindow(::GetDlgItem(dlg.m_hWnd, IDC_WT_ACTION), TRUE);
     dlg.UpdateDialogControls(&dlg, TRUE);
     EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_WT_ACTION)));
+
+    // A control object that updates itself is asked first, and alone.
+    CSelfUpdatingButton self;
+    ASSERT_TRUE(self.SubclassDlgItem(IDC_WT_ACTION, &dlg));
+    g_log.clear();
+    dlg.UpdateDialogControls(&dlg, TRUE);
+    EXPECT_EQ(std::vector<std::string>{"child:update"}, g_log);
+    EXPECT_FALSE(self.IsWindowEnabled());
+    CString text;
+    self.GetWindowText(text);
+    EXPECT_EQ(CString("Updated"), text);
+    self.UnsubclassWindow();
 }
 
 TEST_F(RoutingTest, ReflectedNotificationsReachTheChildFirst) {
