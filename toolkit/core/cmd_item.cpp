@@ -157,6 +157,9 @@ bool CExtCmdItem::IsBasicCommand() const
     return stat_IsFrameworkCommand(m_nCmdID) || (m_dwStateFlags & STATE_BASICCMDPROP) != 0;
 }
 
+// Menus hide rarely used commands until expanded. A command that is never counted could
+// never leave that state, and on a fresh profile every command would be hidden, so both
+// always show.
 bool CExtCmdItem::IsRarelyUsed() const
 {
     if (IsBasicCommand() || IsNoUsageCount())

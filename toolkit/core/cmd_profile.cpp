@@ -171,8 +171,14 @@ CExtCmdItem* CExtCmdProfile::CmdGetPtr(UINT nCmdID)
 
 bool CExtCmdProfile::CmdSetIcon(UINT nCmdID, CExtCmdIcon* pIcon, bool bUseIconObjectInstance)
 {
+    // With bUseIconObjectInstance the icon object is the profile's from the call on, so
+    // every path that does not store it deletes it.
     if ((INT)nCmdID <= 0)
+    {
+        if (bUseIconObjectInstance)
+            delete pIcon;
         return false;
+    }
     if (pIcon != NULL && pIcon->IsEmpty())
     {
         if (bUseIconObjectInstance)

@@ -225,6 +225,34 @@ TEST(CmdItem, UsageCountsThroughTheProfile) {
     EXPECT_EQ(profile.m_nTotalTickCount, 7u);
 }
 
+TEST(CmdItem, RarelyUsedJudgement) {
+    CExtCmdProfile profile("rare");
+    CExtCmdItem tmp(10);
+    ASSERT_TRUE(profile.CmdSetup(tmp));
+    tmp.m_nCmdID = 11;
+    ASSERT_TRUE(profile.CmdSetup(tmp));
+    tmp.m_nCmdID = 12;
+    ASSERT_TRUE(profile.CmdSetup(tmp));
+    CExtCmdItem* a = profile.CmdGetPtr(10);
+    CExtCmdItem* b = profile.CmdGetPtr(11);
+    CExtCmdItem* c = profile.CmdGetPtr(12);
+    ASSERT_TRUE(a && b && c);
+    EXPECT_FALSE(a->IsRarelyUsed()) << "nothing counted yet: a fresh profile hides nothing";
+    for (int i = 0; i < 20; i++)
+        a->IncrementUsage();
+    b->IncrementUsage();  // 1 of 21: below the 10 percent threshold
+    EXPECT_FALSE(a->IsRarelyUsed());
+    EXPECT_TRUE(b->IsRarelyUsed());
+    EXPECT_TRUE(c->IsRarelyUsed()) << "never used";
+    c->SetNoUsageCount(true);
+    EXPECT_FALSE(c->IsRarelyUsed()) << "a command that is never counted cannot become frequent";
+    c->SetNoUsageCount(false);
+    c->SetBasicCommand(true);
+    EXPECT_FALSE(c->IsRarelyUsed()) << "basic commands always show";
+    CExtCmdItem sys(0xF060);
+    EXPECT_FALSE(sys.IsRarelyUsed());
+}
+
 TEST(CmdItem, UsagePercentDoesNotOverflow) {
     CExtCmdProfile profile("big");
     CExtCmdItem tmp(10);

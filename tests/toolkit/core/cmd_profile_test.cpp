@@ -159,6 +159,45 @@ TEST(CmdProfile, IconsKeepTheirIndicesValid) {
     EXPECT_EQ(alpha, 0) << "the magenta corner";
 }
 
+namespace {
+
+struct CountingIcon : CExtCmdIcon {
+    explicit CountingIcon(int* pDeleted) : m_pDeleted(pDeleted) {}
+    ~CountingIcon() override { ++*m_pDeleted; }
+    int* m_pDeleted;
+};
+
+}  // namespace
+
+TEST(CmdProfile, AnIconObjectHandedOverIsNeverLeaked) {
+    CExtCmdProfile profile("handover");
+    Register(profile, 1);
+    int nDeleted = 0;
+    struct Case {
+        const char* what;
+        UINT id;
+        bool bEmpty;
+        bool bResult;
+        int nDeletedAfter;
+    };
+    const Case cases[] = {
+        {"an id that is no command", 0, false, false, 1},
+        {"an unregistered id", 99, false, false, 2},
+        {"an empty icon", 1, true, true, 3},
+        {"a stored icon", 1, false, true, 3},
+    };
+    for (const Case& c : cases) {
+        CountingIcon* pIcon = new CountingIcon(&nDeleted);
+        if (!c.bEmpty)
+            MakeIcon(*pIcon, RGB(1, 2, 3));
+        EXPECT_EQ(profile.CmdSetIcon(c.id, pIcon, true), c.bResult) << c.what;
+        EXPECT_EQ(nDeleted, c.nDeletedAfter) << c.what;
+    }
+    EXPECT_EQ(profile.CmdGetIconPtr(1)->GetSize().cx, 16);
+    profile.CmdRemoveAll();
+    EXPECT_EQ(nDeleted, 4) << "the stored icon goes with the profile's icons";
+}
+
 TEST(CmdProfile, AllocatesIdsDownFromTheTop) {
     CExtCmdProfile profile("alloc");
     CExtCmdItem* p = profile.CmdAllocPtr();
