@@ -372,8 +372,12 @@ TEST(ColorModel, EveryLogicalIdOfEveryThemeUnderEveryScheme)
             }
             // Ids of the later themes fall back to button face where their map lacks them.
             if (nTheme < 2)
+            {
                 EXPECT_EQ(pPM->LookupColor(15), pPM->LookupColor(3015)) << sCase;
+            }
             if (nTheme < 3)
+            {
                 EXPECT_EQ(pPM->LookupColor(15), pPM->LookupColor(4000)) << sCase;
+            }
         }
 }

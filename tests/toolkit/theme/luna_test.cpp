@@ -397,3 +397,35 @@ TEST_F(LunaTest, PanelColoursOfOffice2003UseTheHighlightWithAScheme)
         EXPECT_EQ(pPM->LookupColor(5), o3);
     }
 }
+
+TEST_F(LunaTest, SwitchingTheVariantTakesEffectAtTheNextThemeChange)
+{
+    LunaScope luna(1, RUNTIME_CLASS(CExtPaintManagerOffice2003));
+    CExtPaintManager* pPM = luna.PM();
+    COLORREF L1blue, L2blue, L1silver, L2silver;
+    OfficeBaseColors(1, L1blue, L2blue);
+    OfficeBaseColors(3, L1silver, L2silver);
+    ASSERT_EQ(COLORREF(0xFFEFE3), pPM->LookupColor(3015));
+    ASSERT_EQ(L1blue, pPM->LookupColor(15));
+    const int nSize = pPM->GetColorTableSize();
+
+    // The user picks the silver variant: nothing changes until the theme-change message.
+    themetest::Fake().sColorName = L"Metallic";
+    themetest::Fake().taskband = themetest::SilverTaskband();
+    EXPECT_EQ(1, pPM->GetLunaColorScheme());
+    g_CurrentPaintManager.OnThemeChanged(NULL, 0, 0);
+    EXPECT_EQ(3, pPM->GetLunaColorScheme());
+    EXPECT_EQ(COLORREF(0xFFF9F9), pPM->LookupColor(3015));
+    EXPECT_EQ(L1silver, pPM->LookupColor(15));
+    EXPECT_EQ(A(L1silver, 0, -0.45, 0.1), pPM->LookupColor(16));
+    EXPECT_EQ(nSize, pPM->GetColorTableSize());
+
+    // Back to the classic style: the entries written in place are the system's again.
+    themetest::Fake().bAppThemed = false;
+    g_CurrentPaintManager.OnThemeChanged(NULL, 0, 0);
+    EXPECT_EQ(0, pPM->GetLunaColorScheme());
+    EXPECT_FALSE(g_CurrentPaintManager.AreTaskbandColorsRead());
+    for (int i : {15, 16, 20, 21, 22})
+        EXPECT_EQ(::GetSysColor(i), pPM->LookupColor(i)) << "colour table entry " << i;
+    EXPECT_EQ(RGB(255, 255, 255), pPM->LookupColor(3010));
+}
