@@ -341,12 +341,20 @@ HINSTANCE CExtResourceManager::FindResourceHandle(LPCTSTR lpszResourceType, LPCT
                                 p_wLangIdOut, p_hResourceOut);
 }
 
+// One language, looked for exactly as FindResourceLang looks for it.
 bool CExtResourceManager::LoadResourceBuffer(CExtResourceMemoryBuffer& buffer, LPCTSTR lpszResourceType,
                                              LPCTSTR lpszResourceName, WORD nLangIdDesired,
                                              WORD* p_wLangIdOut, HINSTANCE* p_hInstOut)
 {
-    return LoadResourceBuffer(buffer, lpszResourceType, lpszResourceName, nLangIdDesired, nLangIdDesired,
-                              p_wLangIdOut, p_hInstOut);
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    buffer.Empty();
+    HRSRC hRsrc = NULL;
+    HINSTANCE hInst = FindResourceLang(lpszResourceType, lpszResourceName, nLangIdDesired, p_wLangIdOut, &hRsrc);
+    if (hInst == NULL || !buffer.FromResource(hInst, hRsrc))
+        return false;
+    if (p_hInstOut != NULL)
+        *p_hInstOut = hInst;
+    return true;
 }
 
 bool CExtResourceManager::LoadResourceBuffer(CExtResourceMemoryBuffer& buffer, LPCTSTR lpszResourceType,

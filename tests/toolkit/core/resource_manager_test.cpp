@@ -137,6 +137,23 @@ TEST_F(ResourceManagerTest, DesiredLanguageFirstThenTheDefault) {
     EXPECT_EQ(wLang, 1033);
 }
 
+TEST_F(ResourceManagerTest, ABufferForOneLanguageTakesThatLanguageOnly) {
+    for (bool bCustom : {false, true}) {
+        SCOPED_TRACE(bCustom ? "custom languages" : "framework loading");
+        CExtResourceManager* p = Install(bCustom, 1031);
+        CExtResourceMemoryBuffer buf;
+        WORD wLang = 0;
+        HINSTANCE hInst = NULL;
+        EXPECT_FALSE(p->LoadResourceBuffer(buf, RT_MENU, MAKEINTRESOURCE(IDR_TEST_MENU), (WORD)1031))
+            << "the menu exists in U.S. English only";
+        EXPECT_TRUE(buf.IsEmpty());
+        ASSERT_TRUE(p->LoadResourceBuffer(buf, RT_MENU, MAKEINTRESOURCE(IDR_TEST_MENU), (WORD)1033, &wLang, &hInst));
+        EXPECT_FALSE(buf.IsEmpty());
+        EXPECT_EQ(wLang, 1033);
+        EXPECT_EQ(hInst, AfxGetResourceHandle());
+    }
+}
+
 TEST_F(ResourceManagerTest, StringBlockParsingIsBoundedByTheBlock) {
     // Slot 0 "ab", slot 1 empty, slot 2 claims 100 characters of a 4-byte rest.
     std::vector<BYTE> block;
