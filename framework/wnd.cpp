@@ -164,7 +164,12 @@ LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, L
         if (nMsg == WM_INITDIALOG && ::IsWindow(hWnd)) {
             RECT rectNew;
             ::GetWindowRect(hWnd, &rectNew);
-            if (!(dwStyle & WS_CHILD) && ::EqualRect(&rectOld, &rectNew) && CWnd::FromHandlePermanent(hWnd) == pWnd &&
+            // Centred only when it was and stays hidden, was not moved, and is modal
+            // (owner disabled) or has no owner.
+            HWND hOwner = ::GetWindow(hWnd, GW_OWNER);
+            if (!(dwStyle & WS_VISIBLE) && !(::GetWindowLongA(hWnd, GWL_STYLE) & (WS_VISIBLE | WS_CHILD)) &&
+                rectOld.left == rectNew.left && rectOld.top == rectNew.top &&
+                (hOwner == NULL || !::IsWindowEnabled(hOwner)) && CWnd::FromHandlePermanent(hWnd) == pWnd &&
                 pWnd->CheckAutoCenter())
                 pWnd->CenterWindow();
         }

@@ -21,6 +21,7 @@ public:
     int endInInit = 0;          // non-zero: EndDialog(endInInit) inside OnInitDialog
     int endOnFirstIdle = 0;     // non-zero: EndDialog at the first WM_KICKIDLE
     bool wasVisibleAtEnd = false;
+    CRect rectAtEnd;
     bool ownerDisabledDuringLoop = false;
     HWND hOwner = NULL;
     std::vector<std::function<void(CScriptDlg&)>> steps;
@@ -42,6 +43,7 @@ public:
         if (hOwner) ownerDisabledDuringLoop = !::IsWindowEnabled(hOwner);
         if (endOnFirstIdle) {
             wasVisibleAtEnd = IsWindowVisible() != FALSE;
+            GetWindowRect(&rectAtEnd);
             EndDialog(endOnFirstIdle);
         }
         return 0;  // no more idle work
@@ -120,6 +122,27 @@ TEST(DialogModal, RunsFromItsTemplateWithTheOwnerDisabledAndShowsOnIdle) {
     EXPECT_EQ(7, quiet.DoModal());
     EXPECT_EQ(1, quiet.kickIdle);
     EXPECT_EQ(0u, owner.rec.Count(WM_ENTERIDLE));
+    owner.DestroyWindow();
+}
+
+TEST(DialogModal, ModalDialogsAreCentredModelessOnesStayWhereTheTemplateSays) {
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    CScriptDlg modal(IDD_WT_PLAIN);
+    modal.endOnFirstIdle = 1;
+    EXPECT_EQ(1, modal.DoModal());
+    CPoint centre = modal.rectAtEnd.CenterPoint();
+    EXPECT_NEAR((work.left + work.right) / 2, centre.x, 1);
+    EXPECT_NEAR((work.top + work.bottom) / 2, centre.y, 1);
+
+    COwnerWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, PopupClass(), "owner", WS_POPUP, CRect(0, 0, 300, 200), NULL, 0));
+    CScriptDlg modeless;
+    ASSERT_TRUE(modeless.Create(IDD_WT_PLAIN, &owner));
+    CRect rc;
+    modeless.GetWindowRect(&rc);
+    EXPECT_EQ(CPoint(0, 0), rc.TopLeft());
+    modeless.DestroyWindow();
     owner.DestroyWindow();
 }
 
