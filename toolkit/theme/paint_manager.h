@@ -456,6 +456,10 @@ public:
     static bool stat_ClipFilterNoLParam(HDC hDC, HWND hWndParent, HWND hWndChild,
                                         LPARAM lParam);
     static HICON CreateTextColorIcon(COLORREF clr, HFONT hFont, LPCTSTR sText);
+    // 16x16 icons of colour buttons: an opaque square of the colour, and a 2-pixel band
+    // of it round a transparent centre. The caller destroys them.
+    static HICON CreateColorIcon(COLORREF clr);
+    static HICON CreateColorFrameIcon(COLORREF clr);
 
     static void MonitorDataFromDesktop(MONITORDATA& md);
     static void MonitorDataFromPoint(MONITORDATA& md, POINT pt);
@@ -550,7 +554,14 @@ public:
     virtual COLORREF GetBackgroundColor(CObject* pHelperSrc = NULL, LPARAM lParam = 0);
     virtual void InitLogicalColorMap();
     virtual SIZE GetPushedOffset();
+    virtual void PaintIcon(CDC* pDC, bool bHorz, const CString& sText, CExtCmdIcon* pIcon,
+                           const RECT& rcItem, RECT& rcCaption, bool bPushed, bool bEnabled,
+                           bool bHover, INT nIconAlignment, bool bRTL,
+                           COLORREF clrIcon = COLORREF(-1));
     virtual void DrawGlyphButton(CDC& dc, PAINTGLYPHBUTTONDATA& _pgbd);
+    virtual void DrawSysCommandGlyph(CDC& dc, UINT nHelperSysCmdID, const RECT& rc,
+                                     bool bHover, bool bPushed, bool bEnabled);
+    virtual void DrawPushButton(CDC& dc, PAINTBUTTONDATA& _ppbd);
     virtual bool ReservedQuery101();
     virtual bool ReservedQuery102();
     virtual void ReservedHook178();

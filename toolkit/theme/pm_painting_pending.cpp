@@ -18,9 +18,6 @@ void CExtPaintManager::DrawTabButton(CDC&, const RECT&, LONG, int, bool, bool, b
 void CExtPaintManager::DrawTabWndFrame(CDC&, const RECT&, CObject*, LPARAM) {}
 void CExtPaintManager::GetTabMetrics(CObject*, int&, int&, int&) {}
 void CExtPaintManager::DrawSimpleFrame(CDC&, const RECT&, CObject*, LPARAM) {}
-void CExtPaintManager::PaintIcon(CDC*, bool, const CString&, CExtCmdIcon*, const RECT&, RECT&, bool, bool, bool, INT, bool, COLORREF) {}
-void CExtPaintManager::DrawSysCommandGlyph(CDC&, UINT, const RECT&, bool, bool, bool) {}
-void CExtPaintManager::DrawPushButton(CDC&, PAINTBUTTONDATA&) {}
 void CExtPaintManager::DrawCheckBoxText(CDC&, PAINTCHECKBOXDATA&, int, int, RECT&) {}
 void CExtPaintManager::DrawCheckBoxGlyph(CDC&, PAINTCHECKBOXDATA&) {}
 void CExtPaintManager::DrawRadioGlyph(CDC&, PAINTCHECKBOXDATA&) {}
