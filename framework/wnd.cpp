@@ -221,6 +221,9 @@ LRESULT CALLBACK _AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
     CWnd* pWndInit = pState->m_pWndInit;
     if (pWndInit != NULL) {
         HWND hWnd = (HWND)wParam;
+        // Consumed now: windows that PreSubclassWindow creates (a tooltip control, a
+        // size grip) must not bind to this object too.
+        pState->m_pWndInit = NULL;
         // Bind before WM_NCCREATE: the object sees every message of its window.
         pWndInit->Attach(hWnd);
         try {
@@ -233,7 +236,6 @@ LRESULT CALLBACK _AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
         WNDPROC afxWndProc = AfxGetAfxWndProc();
         WNDPROC oldWndProc = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)afxWndProc);
         if (oldWndProc != afxWndProc) *pOldWndProc = oldWndProc;
-        pState->m_pWndInit = NULL;
     }
     return ::CallNextHookEx(pState->m_hHookOldCbtFilter, code, wParam, lParam);
 }

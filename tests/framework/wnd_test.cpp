@@ -135,6 +135,17 @@ public:
 };
 int CSelfDeletingWnd::deleted = 0;
 
+// Creates windows of its own while being bound, as toolkit windows do (tooltips, grips).
+class CBusyPreSubclassWnd : public CWnd {
+public:
+    HWND hHelper = NULL;
+    void PreSubclassWindow() override {
+        CWnd::PreSubclassWindow();
+        EnableToolTips(TRUE);
+        hHelper = CreateWindowExA(0, "STATIC", "helper", WS_POPUP, 0, 0, 5, 5, NULL, NULL, GetModuleHandleA(NULL), NULL);
+    }
+};
+
 CRect Popup(int w = 200, int h = 100) { return CRect(10, 10, 10 + w, 10 + h); }
 
 LPCTSTR PopupClass() { return AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW)); }
@@ -164,6 +175,19 @@ TEST(WndCreation, PreSubclassWindowRunsBeforeNcCreateAndTheObjectSeesEveryMessag
         {WM_DESTROY, kSent},
         {WM_NCDESTROY, kSent},
     }));
+}
+
+TEST(WndCreation, WindowsMadeInsidePreSubclassWindowDoNotTakeTheObject) {
+    CBusyPreSubclassWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, PopupClass(), "busy", WS_POPUP, Popup(), NULL, 0));
+    ASSERT_TRUE(wnd.hHelper != NULL);
+    EXPECT_TRUE(CWnd::FromHandlePermanent(wnd.hHelper) == NULL);
+    EXPECT_EQ(&wnd, CWnd::FromHandlePermanent(wnd.m_hWnd));
+    char text[16];
+    wnd.GetWindowText(text, sizeof(text));
+    EXPECT_STREQ("busy", text);
+    DestroyWindow(wnd.hHelper);
+    wnd.DestroyWindow();
 }
 
 TEST(WndCreation, PreCreateWindowMayChangeTheClassAndAFailedCreateUnbinds) {
