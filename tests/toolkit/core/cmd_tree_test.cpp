@@ -9,6 +9,7 @@
 #include "toolkit/core/cmd_tree.h"
 #include "tests/toolkit/core/cmd_test_ids.h"
 
+#include <string.h>
 #include <vector>
 
 namespace {
@@ -329,6 +330,94 @@ TEST(CmdTree, ArchiveRoundTripKeepsTheWholeTree) {
         EXPECT_TRUE(bThrown) << "cut at " << cut;
         EXPECT_EQ(pLoaded, nullptr);
     }
+}
+
+namespace {
+
+std::vector<BYTE> Stored(void (*store)(CArchive&, void*), void* p) {
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        store(ar, p);
+        ar.Close();
+    }
+    std::vector<BYTE> bytes((size_t)file.GetLength());
+    file.SeekToBegin();
+    if (!bytes.empty())
+        file.Read(bytes.data(), (UINT)bytes.size());
+    return bytes;
+}
+
+void PutDword(std::vector<BYTE>& v, DWORD dw) {
+    for (int i = 0; i < 4; i++)
+        v.push_back((BYTE)(dw >> (8 * i)));
+}
+
+void PutText(std::vector<BYTE>& v, const char* s) {
+    v.push_back((BYTE)strlen(s));
+    v.insert(v.end(), s, s + strlen(s));
+}
+
+void PutNodeFields(std::vector<BYTE>& v, DWORD basic, DWORD effective, DWORD flags, const char* tb,
+                   const char* menu, const char* user, DWORD lParam, int x1, int x2, int x3, const char* extra) {
+    PutDword(v, basic);
+    PutDword(v, effective);
+    PutDword(v, flags);
+    PutText(v, tb);
+    PutText(v, menu);
+    PutText(v, user);
+    PutDword(v, lParam);
+    PutDword(v, (DWORD)x1);
+    PutDword(v, (DWORD)x2);
+    PutDword(v, (DWORD)x3);
+    PutText(v, extra);
+}
+
+}  // namespace
+
+TEST(CmdTree, ArchiveBytesFollowTheNodeLayout) {
+    Node root(5, 6, NULL, 0x10, "t", "m", NULL, 7);
+    root.m_sExtraText = "x";
+    Child(root, 9, 0x1, "c")->SetLParam(3);
+
+    CExtCmdIcon iconEmpty;
+    std::vector<BYTE> icon = Stored([](CArchive& ar, void* p) { ((CExtCmdIcon*)p)->Serialize(ar); }, &iconEmpty);
+    std::vector<BYTE> want;
+    PutNodeFields(want, 5, 6, 0x14, "t", "m", "", 7, 100, -2, 250, "x");
+    PutDword(want, 1);  // one child, with its class record
+    want.push_back(0xFF);
+    want.push_back(0xFF);  // a new class
+    want.push_back(1);
+    want.push_back(0);  // schema 1
+    const char kName[] = "CExtCustomizeCmdTreeNode";
+    want.push_back((BYTE)(sizeof(kName) - 1));
+    want.push_back(0);
+    want.insert(want.end(), kName, kName + sizeof(kName) - 1);
+    PutNodeFields(want, 9, 9, 0x1, "", "c", "", 3, 100, -2, 250, "");
+    PutDword(want, 0);
+    want.insert(want.end(), icon.begin(), icon.end());  // the child's icon
+    want.insert(want.end(), icon.begin(), icon.end());  // the root's icon
+
+    std::vector<BYTE> got = Stored([](CArchive& ar, void* p) { ((Node*)p)->Serialize(ar); }, &root);
+    EXPECT_EQ(got, want);
+}
+
+TEST(CmdTree, SettersAnswerAsDocumented) {
+    Node a, b;
+    EXPECT_EQ(a.SetLParam(5), 0u) << "the previous value";
+    EXPECT_EQ(a.SetLParam(6), 5u);
+    EXPECT_EQ(a.SetParentNode(&b), nullptr) << "the previous parent";
+    EXPECT_EQ(a.SetParentNode(NULL), &b);
+    EXPECT_EQ(a.SetExtraValue1(1), 1) << "the new value";
+    EXPECT_EQ(a.SetExtraValue2(2), 2);
+    EXPECT_EQ(a.SetExtraValue3(3), 3);
+    EXPECT_EQ(a.GetExtraValue1() * 100 + a.GetExtraValue2() * 10 + a.GetExtraValue3(), 123);
+    EXPECT_EQ(a.SetCmdID(7, true), 0u) << "the previous effective id";
+    EXPECT_EQ(a.GetCmdID(false), 0u) << "effective only";
+    EXPECT_EQ(a.SetCmdID(8), 7u);
+    EXPECT_EQ(a.GetCmdID(false), 8u);
+    EXPECT_EQ(a.ModifyFlags(0x30, 0x10), 0u) << "the previous flags";
+    EXPECT_EQ(a.GetFlags(), 0x20u);
 }
 
 TEST(CmdTree, CopiesAreDeepAndDetached) {
