@@ -1,6 +1,7 @@
 // The paint-manager objects: construction, the halftone palette, theme identities and
 // the small fixed answers of the operation table.
 #include "toolkit/theme/paint_manager.h"
+#include "toolkit/theme/pm_glyphs.h"
 
 IMPLEMENT_DYNCREATE(CExtPaintManager, CObject)
 IMPLEMENT_DYNCREATE(CExtPaintManagerXP, CExtPaintManager)
@@ -165,10 +166,10 @@ double CExtPaintManager::GetDisabledIconAlpha() { return 0.0; }
 
 CExtPaintManagerXP::CExtPaintManagerXP()
     : m_nXpFlags(0x03),
-      m_pGlyphMenuDropHorz(NULL),
-      m_pGlyphMenuChevronHorz(NULL),
-      m_pGlyphMenuDropVert(NULL),
-      m_pGlyphMenuChevronVert(NULL),
+      m_pGlyphMenuDropHorz(&g_glyphDropArrowDown),
+      m_pGlyphMenuChevronHorz(&g_glyphDoubleChevronRight),
+      m_pGlyphMenuDropVert(&g_glyphDropArrowLeft),
+      m_pGlyphMenuChevronVert(&g_glyphDoubleChevronDown),
       m_nIdxClrMlaNormLeft(-1),
       m_nIdxClrMlaNormMiddle(-1),
       m_nIdxClrMlaNormRight(-1),
@@ -186,7 +187,8 @@ CExtPaintManagerXP::CExtPaintManagerXP()
       m_nIdxClrBtnDropArrowEnabled(-1),
       m_nIdxClrBtnDropArrowDisabled(-1)
 {
-    // The four chevron glyph pointers are set by the glyph tables of the chevron painting.
+    // The chevron glyphs: the drop arrow and the double chevron, turned by 90 degrees
+    // for a vertical bar.
 }
 
 CExtPaintManagerXP::~CExtPaintManagerXP() {}
@@ -210,6 +212,12 @@ CExtPaintManagerOffice2003::CExtPaintManagerOffice2003() : m_nIdxClrTbBorder(-1)
 {
     m_nXpFlags &= ~0x03;
     m_nXpFlags |= 0x04;
+    // A bar over a down triangle and two small triangles; for a vertical bar the arrow
+    // turned by 270 degrees and the triangles by 90.
+    m_pGlyphMenuDropHorz = &g_glyphBarOverDown;
+    m_pGlyphMenuChevronHorz = &g_glyphTwoRightTriangles;
+    m_pGlyphMenuDropVert = &g_glyphBarOverDown270;
+    m_pGlyphMenuChevronVert = &g_glyphTwoDownTriangles;
     m_nIdxClrMlaNormLeft = 3015;
     m_nIdxClrMlaNormMiddle = 3017;
     m_nIdxClrMlaNormRight = 3016;

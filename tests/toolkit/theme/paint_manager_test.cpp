@@ -4,6 +4,7 @@
 // printing, the text colour icon and pumping paint messages.
 #include <gtest/gtest.h>
 #include "theme_test_support.h"
+#include "toolkit/theme/pm_glyphs.h"
 #include "support/dib_canvas.h"
 #include "support/message_pump.h"
 #include "toolkit/core/cmd_icon.h"
@@ -65,6 +66,40 @@ TEST(PaintManagerObject, ConstructorsSetTheirFields)
     for (int i = 0; i < 6; i++)
         EXPECT_EQ(expected[i], first[i]) << "member " << i;
     EXPECT_EQ(-1, office.m_nIdxClrTbBorder);
+
+    // The chevron glyphs (drop arrow and chevron, horizontal and vertical bar).
+    struct GlyphCase
+    {
+        const char* sTheme;
+        const CExtPaintManager::glyph* p;
+        int cx, cy;
+    } glyphs[] = {{"XP drop", xp.m_pGlyphMenuDropHorz, 5, 3},
+                  {"XP chevron", xp.m_pGlyphMenuChevronHorz, 8, 5},
+                  {"XP vertical drop", xp.m_pGlyphMenuDropVert, 3, 5},
+                  {"XP vertical chevron", xp.m_pGlyphMenuChevronVert, 5, 8},
+                  {"Office drop", office.m_pGlyphMenuDropHorz, 5, 6},
+                  {"Office chevron", office.m_pGlyphMenuChevronHorz, 6, 5},
+                  {"Office vertical drop", office.m_pGlyphMenuDropVert, 6, 5},
+                  {"Office vertical chevron", office.m_pGlyphMenuChevronVert, 5, 6}};
+    for (const GlyphCase& g : glyphs)
+    {
+        ASSERT_NE(nullptr, g.p) << g.sTheme;
+        EXPECT_EQ(g.cx, g.p->GetWidth()) << g.sTheme;
+        EXPECT_EQ(g.cy, g.p->GetHeight()) << g.sTheme;
+    }
+    // The vertical arrows are the horizontal ones turned: XP by 90, Office 2003 by 270.
+    for (int y = 0; y < 3; y++)
+        for (int x = 0; x < 5; x++)
+            EXPECT_EQ(xp.m_pGlyphMenuDropHorz->GetAt(x, y),
+                      xp.m_pGlyphMenuDropVert->GetAt(2 - y, x))
+                << "XP " << x << "," << y;
+    for (int y = 0; y < 6; y++)
+        for (int x = 0; x < 5; x++)
+            EXPECT_EQ(office.m_pGlyphMenuDropHorz->GetAt(x, y),
+                      office.m_pGlyphMenuDropVert->GetAt(y, 4 - x))
+                << "Office " << x << "," << y;
+    CExtPaintManagerStudio2005 studio;
+    EXPECT_EQ(office.m_pGlyphMenuChevronVert, studio.m_pGlyphMenuChevronVert);
 }
 
 TEST(PaintManagerObject, HalftonePaletteHas252Entries)
