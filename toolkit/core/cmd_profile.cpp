@@ -369,7 +369,6 @@ bool CExtCmdProfile::UpdateFromToolBarResource(LPCTSTR lpszResourceName, UINT** 
         return false;
     const BYTE* p = data.GetBuffer();
     WORD nWidth = (WORD)(p[2] | (p[3] << 8));
-    WORD nHeight = (WORD)(p[4] | (p[5] << 8));
     WORD nItemCount = (WORD)(p[6] | (p[7] << 8));
     if ((DWORD)nItemCount * sizeof(WORD) > data.GetSize() - 4 * sizeof(WORD))
         return false;
@@ -387,7 +386,8 @@ bool CExtCmdProfile::UpdateFromToolBarResource(LPCTSTR lpszResourceName, UINT** 
         if (nCmdID == 0)
             continue;  // a separator
         arrIDs.Add(nCmdID);
-        RECT rcPart = {nButton * (int)nWidth, 0, (nButton + 1) * (int)nWidth, (int)nHeight};
+        // Each image takes the strip's full height, whatever height the record states.
+        RECT rcPart = {nButton * (int)nWidth, 0, (nButton + 1) * (int)nWidth, (int)bmpStrip.GetSize().cy};
         nButton++;
         CExtCmdIcon* pIcon = new (std::nothrow) CExtCmdIcon;
         if (pIcon == NULL)

@@ -308,7 +308,8 @@ TEST(CmdProfile, LearnsFromTheTestToolbarResource) {
     ASSERT_NE(pIDs, nullptr);
     EXPECT_EQ(pIDs[3], (UINT)ID_TEST_EXIT);
     delete[] pIDs;
-    EXPECT_NE(wide.CmdGetIconPtr(ID_TEST_PASTE), nullptr);
+    ASSERT_NE(wide.CmdGetIconPtr(ID_TEST_PASTE), nullptr);
+    EXPECT_EQ(wide.CmdGetIconPtr(ID_TEST_PASTE)->GetSize().cy, 15) << "the strip's full height";
     EXPECT_FALSE(wide.CmdIsRegistered(ID_TEST_EXIT)) << "a button beyond the strip has no image and is dropped";
     EXPECT_EQ(wide.m_cmds.GetCount(), 3);
 }
