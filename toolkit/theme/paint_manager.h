@@ -518,6 +518,9 @@ public:
     BYTE m_nOptionFlags;  // bit 0: NT 5 or later; bit 1: parent-background painting on
     int m_nDockMarkerStyle;
     BYTE m_nScrollBarFlags;
+    // Registered "CExtPaintManager::g_nMsgPaintInheritedBackground": a child asks its
+    // parents to paint the background beneath it (wParam: PAINTPARENTBACKGROUNDDATA*).
+    static const UINT g_nMsgPaintInheritedBackground;
 
     enum
     {
@@ -567,6 +570,8 @@ public:
     virtual void ReservedHook178();
     virtual bool ReservedQuery179();
     virtual bool ReservedQuery180();
+    virtual bool DrawWindowBackground(bool bClientOnly, CDC& dc, CWnd* pWnd, LPARAM lParam = 0);
+    virtual void FillBarGap(CDC& dc, const RECT& rc, CObject* pHelperSrc, LPARAM lParam = 0);
 
     BYTE m_nXpFlags;
     const glyph* m_pGlyphMenuDropHorz;
@@ -615,11 +620,25 @@ public:
     virtual double GetDisabledIconAlpha();
     virtual bool GetLunaBaseColors(COLORREF* pClr1, COLORREF* pClr2);
 
+    virtual void FillToolbarArea(CDC& dc, CExtToolControlBar* pBar, DWORD dwValue,
+                                 const RECT& rcArea);
+    virtual bool UsesParentBackground(CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual bool FillControlBackground(bool bUnused, CDC& dc, const RECT& rc,
+                                       CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual bool DrawWindowBackground(bool bClientOnly, CDC& dc, CWnd* pWnd, LPARAM lParam = 0);
+    virtual void DrawToolbarBackground(CDC& dc, const RECT& rc, CObject* pHelperSrc,
+                                       LPARAM lParam = 0);
+    virtual void DrawDockBarBackground(CDC& dc, const RECT& rc, CObject* pHelperSrc,
+                                       LPARAM lParam = 0);
+    virtual SIZE GetToolbarRoundedCornerSize();
     int m_nIdxClrTbBorder;  // logical id of the toolbar border, set by the Luna paths
 
 protected:
     void InitLunaColorMap(COLORREF clrL1, COLORREF clrL2, int nScheme);
     void InitSystemColorMap();
+    // The rounded toolbar face: the theme's bar gradient inside the rounded clip, with
+    // the shadow line; shared by the toolbar background and the toolbar gripper.
+    void PaintToolbarBarGradient(CDC& dc, CWnd* pBar, bool bHorz, LPARAM lParam);
 };
 
 class CExtPaintManagerStudio2005 : public CExtPaintManagerOffice2003

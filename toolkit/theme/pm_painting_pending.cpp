@@ -5,7 +5,6 @@
 
 void CExtPaintManager::DeflateBarRect(CExtControlBar*, RECT&) {}
 int CExtPaintManager::GetToolbarSpacing(CExtControlBar*) { return 0; }
-void CExtPaintManager::FillToolbarArea(CDC&, CExtToolControlBar*, DWORD, const RECT&) {}
 void CExtPaintManager::DrawChevronButton(CDC&, const RECT&, bool, bool, bool, bool, bool, CObject*, LPARAM, bool) {}
 void CExtPaintManager::DrawMenuExpandButton(CDC&, const RECT&, bool, bool, CObject*, LPARAM) {}
 void CExtPaintManager::DrawMenuScrollButton(CDC&, bool, bool, bool, const RECT*, CObject*, LPARAM) {}
@@ -35,16 +34,6 @@ void CExtPaintManager::DrawComboBoxFrame(CDC&, PAINTCOMBOBOXDATA&) {}
 void CExtPaintManager::DrawMenuFrame(CDC&, const RECT&, CObject*, LPARAM) {}
 void CExtPaintManager::DrawMenuBorder(CDC&, const RECT&, const RECT&, int, CObject*, LPARAM) {}
 void CExtPaintManager::DrawBarBorder(CDC&, PAINTBARBORDERDATA&) {}
-bool CExtPaintManager::AskParentForBackground(bool, CDC&, CObject*, LPARAM) { return false; }
-bool CExtPaintManager::IsParentBackgroundAllowed(CObject*, LPARAM) { return false; }
-bool CExtPaintManager::UsesParentBackground(CObject*, LPARAM) { return false; }
-bool CExtPaintManager::FillControlBackground(bool, CDC&, const RECT&, CObject*, LPARAM) { return false; }
-bool CExtPaintManager::DrawWindowBackground(bool, CDC&, CWnd*, LPARAM) { return false; }
-bool CExtPaintManager::DrawWindowClientBackground(CDC&, CWnd*, LPARAM) { return false; }
-void CExtPaintManager::DrawToolbarBackground(CDC&, const RECT&, CObject*, LPARAM) {}
-void CExtPaintManager::DrawDockBarBackground(CDC&, const RECT&, CObject*, LPARAM) {}
-void CExtPaintManager::FillBarGap(CDC&, const RECT&, CObject*, LPARAM) {}
-void CExtPaintManager::DrawArrowButton(CDC&, bool, const RECT&, int, bool, bool, CObject*, LPARAM) {}
 void CExtPaintManager::DrawFieldBox(CDC&, PAINTFIELDBOXDATA&) {}
 void CExtPaintManager::DrawTextField(CDC&, PAINTTEXTFIELDDATA&) {}
 void CExtPaintManager::DrawSizeGrip(CDC&, const RECT&, CObject*, LPARAM) {}

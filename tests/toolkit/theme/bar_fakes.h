@@ -1,0 +1,155 @@
+// Stand-ins for the bars and menus that the bar and menu painting reads: classes with
+// the run-time class names of the real ones, real windows bound to them, and query
+// tables that answer from the stand-ins' fields. A window of these classes can also
+// answer the parent-background request with a colour of its own, or cancel it.
+#pragma once
+#include "theme_test_support.h"
+#include "toolkit/theme/pm_bar_parts.h"
+#include "toolkit/theme/pm_neighbours.h"
+
+#include <memory>
+#include <vector>
+
+namespace barfakes {
+
+class CFrameWnd : public CWnd
+{
+    DECLARE_DYNAMIC(CFrameWnd)
+};
+
+class CExtControlBar : public CWnd
+{
+    DECLARE_DYNAMIC(CExtControlBar)
+public:
+    DWORD m_dwStyle = 0;
+    CWnd* m_pDockSite = NULL;
+    CWnd* m_pDockBar = NULL;
+    BYTE m_nOptionFlags = 0;
+    DWORD m_dwOptionFlags2 = 0;
+    bool m_bFloating = false;
+    bool m_bVertical = false;  // docked at the left or right
+    bool m_bFixed = false;
+    CObject* m_pTrackedButton = NULL;
+};
+
+class CExtToolControlBar : public CExtControlBar
+{
+    DECLARE_DYNAMIC(CExtToolControlBar)
+};
+
+class CExtMenuControlBar : public CExtToolControlBar
+{
+    DECLARE_DYNAMIC(CExtMenuControlBar)
+};
+
+class CExtStatusControlBar : public CExtControlBar
+{
+    DECLARE_DYNAMIC(CExtStatusControlBar)
+};
+
+class CExtDockOuterBar : public CExtControlBar
+{
+    DECLARE_DYNAMIC(CExtDockOuterBar)
+};
+
+class CExtMiniDockFrameWnd : public CWnd
+{
+    DECLARE_DYNAMIC(CExtMiniDockFrameWnd)
+public:
+    CExtControlBar* m_pBar = NULL;
+};
+
+class CExtBarButton : public CObject
+{
+    DECLARE_DYNAMIC(CExtBarButton)
+public:
+    CExtControlBar* m_pBar = NULL;
+};
+
+class CExtBarContentExpandButton : public CExtBarButton
+{
+    DECLARE_DYNAMIC(CExtBarContentExpandButton)
+};
+
+class CExtPopupBaseWnd : public CWnd
+{
+    DECLARE_DYNAMIC(CExtPopupBaseWnd)
+};
+
+class CExtPopupMenuWnd : public CExtPopupBaseWnd
+{
+    DECLARE_DYNAMIC(CExtPopupMenuWnd)
+public:
+    bool m_bRTL = false;
+    CObject* m_pCombined = NULL;
+    bool m_bDefaultCombinePainter = true;
+    int m_nItems = 0;
+    int m_nLastLeftArea = 0;
+    DWORD m_dwLastFlags = 0;
+};
+
+class CEdit : public CWnd
+{
+    DECLARE_DYNAMIC(CEdit)
+};
+
+class CComboBox : public CWnd
+{
+    DECLARE_DYNAMIC(CComboBox)
+};
+
+// How a stand-in window answers the parent-background request.
+enum Answer
+{
+    __ANSWER_NONE = 0,
+    __ANSWER_PAINT = 1,   // fills the target rectangle with its colour, sets painted
+    __ANSWER_CANCEL = 2,  // sets cancel
+};
+
+// Owns the stand-in windows (a window class of its own that can answer the request) and
+// fills the query tables while it lives.
+class Scene
+{
+public:
+    Scene();
+    ~Scene();
+
+    template <class T>
+    T* Top(int x, int y, int cx, int cy)
+    {
+        return Make<T>(WS_POPUP | WS_VISIBLE, NULL, 0, x, y, cx, cy);
+    }
+    template <class T>
+    T* Child(CWnd* pParent, int nID, int x, int y, int cx, int cy)
+    {
+        return Make<T>(WS_CHILD | WS_VISIBLE, pParent, nID, x, y, cx, cy);
+    }
+
+    // Makes a window answer the request; each answer is counted.
+    static void SetAnswer(CWnd* pWnd, Answer eAnswer, COLORREF clr = 0);
+    static int AskedCount(CWnd* pWnd);
+
+private:
+    template <class T>
+    T* Make(DWORD dwStyle, CWnd* pParent, int nID, int x, int y, int cx, int cy)
+    {
+        T* p = new T;
+        p->Attach(CreateRaw(dwStyle, pParent ? pParent->m_hWnd : NULL, nID, x, y, cx, cy));
+        m_objects.emplace_back(p);
+        return p;
+    }
+    static HWND CreateRaw(DWORD dwStyle, HWND hWndParent, int nID, int x, int y, int cx, int cy);
+    std::vector<std::unique_ptr<CWnd>> m_objects;
+    CExtPmNeighbours::BarQueries m_savedBars;
+    CExtPmNeighbours::MenuQueries m_savedMenus;
+};
+
+// Turns the parent-background option of the current paint manager on while it lives.
+class ParentBackgroundOn
+{
+public:
+    ParentBackgroundOn() { g_CurrentPaintManager->m_nOptionFlags |= 0x02; }
+    ~ParentBackgroundOn() { g_CurrentPaintManager->m_nOptionFlags &= ~0x02; }
+};
+
+}  // namespace barfakes
