@@ -17,11 +17,6 @@ void CExtPaintManager::DrawTabButton(CDC&, const RECT&, LONG, int, bool, bool, b
 void CExtPaintManager::DrawTabWndFrame(CDC&, const RECT&, CObject*, LPARAM) {}
 void CExtPaintManager::GetTabMetrics(CObject*, int&, int&, int&) {}
 void CExtPaintManager::DrawSimpleFrame(CDC&, const RECT&, CObject*, LPARAM) {}
-void CExtPaintManager::DrawCheckBoxText(CDC&, PAINTCHECKBOXDATA&, int, int, RECT&) {}
-void CExtPaintManager::DrawCheckBoxGlyph(CDC&, PAINTCHECKBOXDATA&) {}
-void CExtPaintManager::DrawRadioGlyph(CDC&, PAINTCHECKBOXDATA&) {}
-void CExtPaintManager::DrawCheckBox(CDC&, PAINTCHECKBOXDATA&) {}
-void CExtPaintManager::DrawRadioButton(CDC&, PAINTCHECKBOXDATA&) {}
 void CExtPaintManager::DrawToolbarBorderPart(CDC&, const RECT&, bool, bool) {}
 void CExtPaintManager::DrawDoubleFrame(CDC&, const RECT&) {}
 void CExtPaintManager::DrawMenuEntry(CDC&, PAINTMENUENTRYDATA&) {}
