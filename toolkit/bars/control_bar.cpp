@@ -1,4 +1,5 @@
 #include "toolkit/bars/control_bar.h"
+#include "toolkit/theme/paint_manager.h"
 
 IMPLEMENT_DYNAMIC(CExtControlBar, CWnd)
 IMPLEMENT_DYNAMIC(CExtDockOuterBar, CWnd)
@@ -13,6 +14,13 @@ IMPLEMENT_DYNAMIC(CExtMiniDockFrameWnd, CWnd)
 IMPLEMENT_DYNAMIC(CExtDynDockMarkerWnd, CWnd)
 
 int CExtControlBar::g_nBarSetting = -1;
+
+int CExtControlBar::GetBarSetting()
+{
+    if (g_nBarSetting != -1)
+        return g_nBarSetting;
+    return g_CurrentPaintManager->QueryBarSettingDefault();
+}
 
 CExtControlBar::CExtControlBar()
     : m_dwStyle(0), m_pDockSite(NULL), m_pDockBar(NULL), m_nOptionFlags(0), m_dwOptionFlags2(0)

@@ -52,6 +52,8 @@ public:
     // Global settings that hold -1 until the application sets them; at -1 the bar code
     // asks the paint manager for its default.
     static int g_nBarSetting;
+    // The bar setting in force: the application's, else the current theme's default.
+    static int GetBarSetting();
 };
 
 class CExtDockOuterBar : public CWnd
