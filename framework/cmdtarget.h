@@ -109,10 +109,6 @@ enum AfxSig {
     AfxSig_b_W_COPYDATA,  // BOOL (CWnd*, COPYDATASTRUCT*)  OnCopyData
     AfxSig_v_HDROP,       // void (HDROP)                   OnDropFiles
     AfxSig_i_u_W_u,       // int (UINT, CWnd*, UINT)        OnVKeyToItem, OnCharToItem
-    AfxSig_v_u_W,         // void (UINT, CWnd*)             OnChildActivate-like forms (unused in maps today)
-    AfxSig_v_W_h,         // void (CWnd*, HANDLE)           reserved
-    AfxSig_v_u_u_i,       // void (UINT, UINT, int) reserved
-    AfxSig_v_u_i_i_disp,  // void (UINT, int, int)          OnDisplayChange (bpp, cx, cy)
 };
 
 struct AFX_MSGMAP_ENTRY {

@@ -70,10 +70,6 @@ struct CCreateContext {
 #define reposQuery 1
 #define reposExtra 2
 
-// CalcWindowRect modes
-#define CWnd_adjustBorder 0
-#define CWnd_adjustOutside 1
-
 // The record a WM_SIZEPARENT carries in lParam while RepositionBars lays out bars.
 struct AFX_SIZEPARENTPARAMS {
     HDWP hDWP;      // deferred-positioning batch; NULL in query mode
@@ -343,7 +339,6 @@ public:
     void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
     BOOL ExecuteDlgInit(LPCTSTR lpszResourceName);
     BOOL ExecuteDlgInit(LPVOID lpResource);
-    BOOL SubclassDlgItemOnly(UINT nID, CWnd* pParent) { return SubclassDlgItem(nID, pParent); }
 
     // ---- layout of control bars
     void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = reposDefault,
@@ -443,9 +438,6 @@ public:
     afx_msg void OnDropFiles(HDROP hDropInfo);
     afx_msg int OnVKeyToItem(UINT nKey, CWnd* pListBox, UINT nIndex);
     afx_msg int OnCharToItem(UINT nChar, CWnd* pListBox, UINT nIndex);
-
-    // Frame-free windows answer WM_SIZEPARENT with nothing; bars override.
-    afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
 
 protected:
     WNDPROC m_pfnSuper;  // the window procedure messages go on to (class or subclassed one)

@@ -26,7 +26,6 @@ BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
     ON_WM_VKEYTOITEM()
     ON_WM_CHARTOITEM()
     ON_WM_HELPINFO()
-    ON_MESSAGE(WM_SIZEPARENT, &CWnd::OnSizeParent)
 END_MESSAGE_MAP()
 
 namespace {
@@ -540,7 +539,6 @@ void CWnd::OnNcDestroy() {
     PostNcDestroy();  // may delete this
 }
 
-LRESULT CWnd::OnSizeParent(WPARAM, LPARAM) { return Default(); }
 
 // ---- default handlers: each lets the window procedure below do its work -------------------
 
