@@ -294,6 +294,48 @@ void CDC::DPtoLP(LPRECT lpRect) const { ::DPtoLP(m_hAttribDC, (LPPOINT)lpRect, 2
 void CDC::LPtoDP(LPPOINT lpPoints, int nCount) const { ::LPtoDP(m_hAttribDC, lpPoints, nCount); }
 void CDC::LPtoDP(LPRECT lpRect) const { ::LPtoDP(m_hAttribDC, (LPPOINT)lpRect, 2); }
 
+CPoint CDC::GetBrushOrg() const {
+    POINT pt = {0, 0};
+    ::GetBrushOrgEx(m_hDC, &pt);
+    return CPoint(pt.x, pt.y);
+}
+CPoint CDC::SetBrushOrg(int x, int y) {
+    // Brush patterns only matter where output goes.
+    POINT pt = {0, 0};
+    ::SetBrushOrgEx(m_hDC, x, y, &pt);
+    return CPoint(pt.x, pt.y);
+}
+CPoint CDC::SetBrushOrg(POINT point) { return SetBrushOrg(point.x, point.y); }
+CSize CDC::ScaleViewportExt(int xNum, int xDenom, int yNum, int yDenom) {
+    SIZE size = {0, 0};
+    if (m_hDC != m_hAttribDC && m_hDC != NULL) ::ScaleViewportExtEx(m_hDC, xNum, xDenom, yNum, yDenom, &size);
+    if (m_hAttribDC != NULL) ::ScaleViewportExtEx(m_hAttribDC, xNum, xDenom, yNum, yDenom, &size);
+    return CSize(size.cx, size.cy);
+}
+CSize CDC::ScaleWindowExt(int xNum, int xDenom, int yNum, int yDenom) {
+    SIZE size = {0, 0};
+    if (m_hDC != m_hAttribDC && m_hDC != NULL) ::ScaleWindowExtEx(m_hDC, xNum, xDenom, yNum, yDenom, &size);
+    if (m_hAttribDC != NULL) ::ScaleWindowExtEx(m_hAttribDC, xNum, xDenom, yNum, yDenom, &size);
+    return CSize(size.cx, size.cy);
+}
+int CDC::GetGraphicsMode() const { return ::GetGraphicsMode(m_hAttribDC); }
+int CDC::SetGraphicsMode(int iMode) {
+    int ret = 0;
+    AFX_DC_SET_BOTH(::SetGraphicsMode, iMode);
+    return ret;
+}
+BOOL CDC::GetWorldTransform(XFORM* pXform) const { return ::GetWorldTransform(m_hAttribDC, pXform); }
+BOOL CDC::SetWorldTransform(const XFORM* pXform) {
+    BOOL ret = FALSE;
+    AFX_DC_SET_BOTH(::SetWorldTransform, pXform);
+    return ret;
+}
+BOOL CDC::ModifyWorldTransform(const XFORM* pXform, DWORD iMode) {
+    BOOL ret = FALSE;
+    AFX_DC_SET_BOTH(::ModifyWorldTransform, pXform, iMode);
+    return ret;
+}
+
 // Sizes are magnitudes: scaled by the extents' ratio, without origins or axis direction
 // (a size stays positive in the y-up metric modes).
 namespace {
@@ -450,6 +492,85 @@ BOOL CDC::Arc(LPCRECT r, POINT s, POINT e) { return Arc(r->left, r->top, r->righ
 BOOL CDC::Polyline(const POINT* lpPoints, int nCount) { return ::Polyline(m_hDC, lpPoints, nCount); }
 BOOL CDC::PolyBezier(const POINT* lpPoints, int nCount) { return ::PolyBezier(m_hDC, lpPoints, (DWORD)nCount); }
 
+namespace {
+// Drawing that moves the output DC's current position leaves the attribute DC's where
+// it was; copy it over so GetCurrentPosition answers the same as the platform would.
+void SyncCurrentPosition(HDC hOutput, HDC hAttrib) {
+    if (hAttrib == NULL || hAttrib == hOutput) return;
+    POINT pt;
+    if (::GetCurrentPositionEx(hOutput, &pt)) ::MoveToEx(hAttrib, pt.x, pt.y, NULL);
+}
+}  // namespace
+
+BOOL CDC::ArcTo(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    BOOL ok = ::ArcTo(m_hDC, x1, y1, x2, y2, x3, y3, x4, y4);
+    SyncCurrentPosition(m_hDC, m_hAttribDC);
+    return ok;
+}
+BOOL CDC::ArcTo(LPCRECT r, POINT s, POINT e) { return ArcTo(r->left, r->top, r->right, r->bottom, s.x, s.y, e.x, e.y); }
+BOOL CDC::AngleArc(int x, int y, int nRadius, float fStartAngle, float fSweepAngle) {
+    BOOL ok = ::AngleArc(m_hDC, x, y, (DWORD)nRadius, fStartAngle, fSweepAngle);
+    SyncCurrentPosition(m_hDC, m_hAttribDC);
+    return ok;
+}
+int CDC::GetArcDirection() const { return ::GetArcDirection(m_hAttribDC); }
+int CDC::SetArcDirection(int nArcDirection) {
+    int ret = 0;
+    AFX_DC_SET_BOTH(::SetArcDirection, nArcDirection);
+    return ret;
+}
+BOOL CDC::PolylineTo(const POINT* lpPoints, int nCount) {
+    BOOL ok = ::PolylineTo(m_hDC, lpPoints, (DWORD)nCount);
+    SyncCurrentPosition(m_hDC, m_hAttribDC);
+    return ok;
+}
+BOOL CDC::PolyPolyline(const POINT* lpPoints, const DWORD* lpPolyPoints, int nCount) {
+    return ::PolyPolyline(m_hDC, lpPoints, lpPolyPoints, (DWORD)nCount);
+}
+BOOL CDC::PolyBezierTo(const POINT* lpPoints, int nCount) {
+    BOOL ok = ::PolyBezierTo(m_hDC, lpPoints, (DWORD)nCount);
+    SyncCurrentPosition(m_hDC, m_hAttribDC);
+    return ok;
+}
+BOOL CDC::PolyDraw(const POINT* lpPoints, const BYTE* lpTypes, int nCount) {
+    BOOL ok = ::PolyDraw(m_hDC, lpPoints, lpTypes, nCount);
+    SyncCurrentPosition(m_hDC, m_hAttribDC);
+    return ok;
+}
+
+BOOL CDC::BeginPath() { return ::BeginPath(m_hDC); }
+BOOL CDC::EndPath() { return ::EndPath(m_hDC); }
+BOOL CDC::AbortPath() { return ::AbortPath(m_hDC); }
+BOOL CDC::CloseFigure() { return ::CloseFigure(m_hDC); }
+BOOL CDC::FlattenPath() { return ::FlattenPath(m_hDC); }
+BOOL CDC::WidenPath() { return ::WidenPath(m_hDC); }
+BOOL CDC::StrokePath() { return ::StrokePath(m_hDC); }
+BOOL CDC::FillPath() { return ::FillPath(m_hDC); }
+BOOL CDC::StrokeAndFillPath() { return ::StrokeAndFillPath(m_hDC); }
+float CDC::GetMiterLimit() const {
+    FLOAT f = 0;
+    ::GetMiterLimit(m_hDC, &f);
+    return f;
+}
+BOOL CDC::SetMiterLimit(float fMiterLimit) {
+    BOOL ret = FALSE;
+    AFX_DC_SET_BOTH(::SetMiterLimit, fMiterLimit, NULL);
+    return ret;
+}
+int CDC::GetPath(LPPOINT lpPoints, LPBYTE lpTypes, int nCount) const {
+    return ::GetPath(m_hDC, lpPoints, lpTypes, nCount);
+}
+BOOL CDC::SelectClipPath(int nMode) {
+    // The path lives in the output DC; the attribute DC takes the resulting clip region.
+    if (!::SelectClipPath(m_hDC, nMode)) return FALSE;
+    if (m_hAttribDC != NULL && m_hAttribDC != m_hDC) {
+        HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+        if (::GetClipRgn(m_hDC, hRgn) == 1) ::SelectClipRgn(m_hAttribDC, hRgn);
+        ::DeleteObject(hRgn);
+    }
+    return TRUE;
+}
+
 void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush) {
     if (lpRect != NULL && pBrush != NULL) ::FillRect(m_hDC, lpRect, (HBRUSH)pBrush->GetSafeHandle());
 }
@@ -570,6 +691,59 @@ void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF
     FillSolidRect(x, y + cy, cx, -1, clrBottomRight);
 }
 
+namespace {
+// The frame of r that is size thick, as a region in device coordinates of hDC.
+HRGN DragFrameRegion(HDC hDC, const RECT& r, SIZE size) {
+    RECT outer = r, inner = r;
+    ::InflateRect(&inner, -size.cx, -size.cy);
+    if (!::IntersectRect(&inner, &inner, &r)) ::SetRectEmpty(&inner);
+    ::LPtoDP(hDC, (LPPOINT)&outer, 2);
+    ::LPtoDP(hDC, (LPPOINT)&inner, 2);
+    HRGN hOuter = ::CreateRectRgnIndirect(&outer);
+    HRGN hInner = ::CreateRectRgnIndirect(&inner);
+    ::CombineRgn(hOuter, hOuter, hInner, RGN_XOR);
+    ::DeleteObject(hInner);
+    return hOuter;
+}
+
+// Inverts hRgn (device coordinates) with the brush, inside the DC's own clipping.
+void InvertRegionWith(HDC hDC, HRGN hRgn, HBRUSH hBrush) {
+    int saved = ::SaveDC(hDC);
+    ::ExtSelectClipRgn(hDC, hRgn, RGN_AND);
+    RECT box;
+    if (::GetClipBox(hDC, &box) != NULLREGION) {
+        HGDIOBJ hOld = ::SelectObject(hDC, hBrush);
+        ::PatBlt(hDC, box.left, box.top, box.right - box.left, box.bottom - box.top, PATINVERT);
+        ::SelectObject(hDC, hOld);
+    }
+    ::RestoreDC(hDC, saved);
+}
+}  // namespace
+
+void CDC::DrawDragRect(LPCRECT lpRect, SIZE size, LPCRECT lpRectLast, SIZE sizeLast, CBrush* pBrush,
+                       CBrush* pBrushLast) {
+    if (lpRect == NULL || m_hDC == NULL) return;
+    HBRUSH hBrush = (HBRUSH)(pBrush != NULL ? pBrush : GetHalftoneBrush())->GetSafeHandle();
+    HBRUSH hBrushLast = pBrushLast != NULL ? (HBRUSH)pBrushLast->GetSafeHandle() : hBrush;
+    HRGN hNew = DragFrameRegion(m_hDC, *lpRect, size);
+    if (lpRectLast != NULL) {
+        HRGN hLast = DragFrameRegion(m_hDC, *lpRectLast, sizeLast);
+        if (hBrushLast == hBrush) {
+            // Inverting twice restores: only the pixels in one frame but not the other change.
+            ::CombineRgn(hNew, hNew, hLast, RGN_XOR);
+        } else {
+            InvertRegionWith(m_hDC, hLast, hBrushLast);
+        }
+        ::DeleteObject(hLast);
+    }
+    InvertRegionWith(m_hDC, hNew, hBrush);
+    ::DeleteObject(hNew);
+}
+
+BOOL CDC::GradientFill(TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshElements, DWORD dwMode) {
+    return ::GradientFill(m_hDC, pVertices, nVertices, pMesh, nMeshElements, dwMode);
+}
+
 BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) { return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags); }
 BOOL CDC::DrawFrameControl(LPRECT lpRect, UINT nType, UINT nState) {
     return ::DrawFrameControl(m_hDC, lpRect, nType, nState);
@@ -678,6 +852,33 @@ int CDC::GetTextFace(CString& rString) const {
 BOOL CDC::GetCharWidth(UINT nFirstChar, UINT nLastChar, LPINT lpBuffer) const {
     return ::GetCharWidth(m_hAttribDC, nFirstChar, nLastChar, lpBuffer);
 }
+BOOL CDC::GetOutputCharWidth(UINT nFirstChar, UINT nLastChar, LPINT lpBuffer) const {
+    return ::GetCharWidth(m_hDC, nFirstChar, nLastChar, lpBuffer);
+}
+BOOL CDC::GetCharABCWidths(UINT nFirstChar, UINT nLastChar, LPABC lpabc) const {
+    return ::GetCharABCWidths(m_hAttribDC, nFirstChar, nLastChar, lpabc);
+}
+UINT CDC::GetOutlineTextMetrics(UINT cbData, LPOUTLINETEXTMETRIC lpotm) const {
+    return ::GetOutlineTextMetrics(m_hAttribDC, cbData, lpotm);
+}
+DWORD CDC::GetKerningPairs(int nPairs, LPKERNINGPAIR lpkrnpair) const {
+    return ::GetKerningPairs(m_hAttribDC, (DWORD)nPairs, lpkrnpair);
+}
+int CDC::SetTextJustification(int nBreakExtra, int nBreakCount) {
+    int ret = 0;
+    AFX_DC_SET_BOTH(::SetTextJustification, nBreakExtra, nBreakCount);
+    return ret;
+}
+DWORD CDC::SetMapperFlags(DWORD dwFlag) {
+    DWORD ret = GDI_ERROR;
+    AFX_DC_SET_BOTH(::SetMapperFlags, dwFlag);
+    return ret;
+}
+CSize CDC::GetOutputTabbedTextExtent(LPCTSTR lpszString, int nCount, int nTabPositions,
+                                     LPINT lpnTabStopPositions) const {
+    DWORD d = ::GetTabbedTextExtent(m_hDC, lpszString, nCount, nTabPositions, lpnTabStopPositions);
+    return CSize(LOWORD(d), HIWORD(d));
+}
 CSize CDC::GetTabbedTextExtent(LPCTSTR lpszString, int nCount, int nTabPositions, LPINT lpnTabStopPositions) const {
     DWORD d = ::GetTabbedTextExtent(m_hAttribDC, lpszString, nCount, nTabPositions, lpnTabStopPositions);
     return CSize(LOWORD(d), HIWORD(d));
@@ -686,6 +887,22 @@ CSize CDC::TabbedTextOut(int x, int y, LPCTSTR lpszString, int nCount, int nTabP
                          LPINT lpnTabStopPositions, int nTabOrigin) {
     LONG d = ::TabbedTextOut(m_hDC, x, y, lpszString, nCount, nTabPositions, lpnTabStopPositions, nTabOrigin);
     return CSize(LOWORD(d), HIWORD(d));
+}
+
+int CDC::StartDoc(LPDOCINFO lpDocInfo) { return ::StartDoc(m_hDC, lpDocInfo); }
+int CDC::StartDoc(LPCTSTR lpszDocName) {
+    DOCINFO di;
+    ::ZeroMemory(&di, sizeof(di));
+    di.cbSize = sizeof(di);
+    di.lpszDocName = lpszDocName;
+    return StartDoc(&di);
+}
+int CDC::StartPage() { return ::StartPage(m_hDC); }
+int CDC::EndPage() { return ::EndPage(m_hDC); }
+int CDC::EndDoc() { return ::EndDoc(m_hDC); }
+int CDC::AbortDoc() { return ::AbortDoc(m_hDC); }
+int CDC::Escape(int nEscape, int nCount, LPCSTR lpszInData, LPVOID lpOutData) {
+    return ::Escape(m_hDC, nEscape, nCount, lpszInData, lpOutData);
 }
 
 BOOL CDC::ScrollDC(int dx, int dy, LPCRECT lpRectScroll, LPCRECT lpRectClip, CRgn* pRgnUpdate,

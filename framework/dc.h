@@ -118,6 +118,17 @@ public:
     void LPtoDP(LPPOINT lpPoints, int nCount = 1) const;
     void LPtoDP(LPRECT lpRect) const;
     void LPtoDP(LPSIZE lpSize) const;
+    CPoint GetBrushOrg() const;
+    // The origin of the patterns of brushes selected afterwards (device units).
+    CPoint SetBrushOrg(int x, int y);
+    CPoint SetBrushOrg(POINT point);
+    CSize ScaleViewportExt(int xNum, int xDenom, int yNum, int yDenom);
+    CSize ScaleWindowExt(int xNum, int xDenom, int yNum, int yDenom);
+    int GetGraphicsMode() const;
+    int SetGraphicsMode(int iMode);
+    BOOL GetWorldTransform(XFORM* pXform) const;
+    BOOL SetWorldTransform(const XFORM* pXform);
+    BOOL ModifyWorldTransform(const XFORM* pXform, DWORD iMode);
     // Device units to HIMETRIC (0.01 mm) and back.
     void DPtoHIMETRIC(LPSIZE lpSize) const;
     void HIMETRICtoDP(LPSIZE lpSize) const;
@@ -149,6 +160,30 @@ public:
     BOOL Arc(LPCRECT lpRect, POINT ptStart, POINT ptEnd);
     BOOL Polyline(const POINT* lpPoints, int nCount);
     BOOL PolyBezier(const POINT* lpPoints, int nCount);
+    BOOL ArcTo(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    BOOL ArcTo(LPCRECT lpRect, POINT ptStart, POINT ptEnd);
+    BOOL AngleArc(int x, int y, int nRadius, float fStartAngle, float fSweepAngle);
+    int GetArcDirection() const;
+    int SetArcDirection(int nArcDirection);
+    BOOL PolylineTo(const POINT* lpPoints, int nCount);
+    BOOL PolyPolyline(const POINT* lpPoints, const DWORD* lpPolyPoints, int nCount);
+    BOOL PolyBezierTo(const POINT* lpPoints, int nCount);
+    BOOL PolyDraw(const POINT* lpPoints, const BYTE* lpTypes, int nCount);
+
+    // Paths.
+    BOOL BeginPath();
+    BOOL EndPath();
+    BOOL AbortPath();
+    BOOL CloseFigure();
+    BOOL FlattenPath();
+    BOOL WidenPath();
+    BOOL StrokePath();
+    BOOL FillPath();
+    BOOL StrokeAndFillPath();
+    float GetMiterLimit() const;
+    BOOL SetMiterLimit(float fMiterLimit);
+    int GetPath(LPPOINT lpPoints, LPBYTE lpTypes, int nCount) const;
+    BOOL SelectClipPath(int nMode);
     void FillRect(LPCRECT lpRect, CBrush* pBrush);
     void FrameRect(LPCRECT lpRect, CBrush* pBrush);
     void InvertRect(LPCRECT lpRect);
@@ -192,6 +227,12 @@ public:
     // clrBottomRight (the top-right and bottom-left corners go to clrBottomRight).
     void Draw3dRect(LPCRECT lpRect, COLORREF clrTopLeft, COLORREF clrBottomRight);
     void Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight);
+    // The tracking rectangle of a drag: the frame between lpRect and its inside by size
+    // is inverted with the brush (the halftone brush when NULL). With lpRectLast, the
+    // previous frame is taken away in the same step, so only the difference changes.
+    void DrawDragRect(LPCRECT lpRect, SIZE size, LPCRECT lpRectLast, SIZE sizeLast, CBrush* pBrush = NULL,
+                      CBrush* pBrushLast = NULL);
+    BOOL GradientFill(TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshElements, DWORD dwMode);
     BOOL DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags);
     BOOL DrawFrameControl(LPRECT lpRect, UINT nType, UINT nState);
 
@@ -238,9 +279,27 @@ public:
     int GetTextFace(int nCount, LPTSTR lpszFacename) const;
     int GetTextFace(CString& rString) const;
     BOOL GetCharWidth(UINT nFirstChar, UINT nLastChar, LPINT lpBuffer) const;
+    BOOL GetOutputCharWidth(UINT nFirstChar, UINT nLastChar, LPINT lpBuffer) const;
+    BOOL GetCharABCWidths(UINT nFirstChar, UINT nLastChar, LPABC lpabc) const;
+    UINT GetOutlineTextMetrics(UINT cbData, LPOUTLINETEXTMETRIC lpotm) const;
+    DWORD GetKerningPairs(int nPairs, LPKERNINGPAIR lpkrnpair) const;
+    int SetTextJustification(int nBreakExtra, int nBreakCount);
+    DWORD SetMapperFlags(DWORD dwFlag);
+    CSize GetOutputTabbedTextExtent(LPCTSTR lpszString, int nCount, int nTabPositions,
+                                    LPINT lpnTabStopPositions) const;
+
     CSize GetTabbedTextExtent(LPCTSTR lpszString, int nCount, int nTabPositions, LPINT lpnTabStopPositions) const;
     CSize TabbedTextOut(int x, int y, LPCTSTR lpszString, int nCount, int nTabPositions,
                         LPINT lpnTabStopPositions, int nTabOrigin);
+
+    // Printing (the output DC).
+    int StartDoc(LPDOCINFO lpDocInfo);
+    int StartDoc(LPCTSTR lpszDocName);
+    int StartPage();
+    int EndPage();
+    int EndDoc();
+    int AbortDoc();
+    int Escape(int nEscape, int nCount, LPCSTR lpszInData, LPVOID lpOutData);
 
     BOOL ScrollDC(int dx, int dy, LPCRECT lpRectScroll, LPCRECT lpRectClip, CRgn* pRgnUpdate,
                   LPRECT lpRectUpdate);

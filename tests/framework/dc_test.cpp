@@ -542,3 +542,109 @@ TEST(CDCWindow, ClientWindowAndPaintDCs) {
     wnd.DestroyWindow();
     AfxDeleteTempGdiMaps();
 }
+
+TEST(CDCDrag, DrawDragRectInvertsTheFrameAndMovesItByTheDifference) {
+    DibCanvas canvas(30, 30);
+    CanvasDC dc(canvas);
+    CBrush white(kWhite);  // white XOR white: the frame turns black
+    const COLORREF kBlack = RGB(0, 0, 0);
+    // The caller's clip region survives the call.
+    dc->IntersectClipRect(0, 0, 25, 30);
+    RECT first = {5, 5, 15, 15}, second = {8, 5, 18, 15};
+    SIZE thick = {2, 2};
+    auto frameOnly = [&](const RECT& r) -> ::testing::AssertionResult {
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 30; ++x) {
+                bool outer = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+                bool inner = x >= r.left + 2 && x < r.right - 2 && y >= r.top + 2 && y < r.bottom - 2;
+                COLORREF want = outer && !inner ? kBlack : kWhite;
+                if (canvas.Pixel(x, y) != want)
+                    return ::testing::AssertionFailure() << "pixel (" << x << "," << y << ")";
+            }
+        return ::testing::AssertionSuccess();
+    };
+    dc->DrawDragRect(&first, thick, NULL, thick, &white);
+    EXPECT_TRUE(frameOnly(first)) << "first frame";
+    dc->DrawDragRect(&second, thick, &first, thick, &white, &white);
+    EXPECT_TRUE(frameOnly(second)) << "moved frame";
+    dc->DrawDragRect(&second, thick, NULL, thick, &white);  // drawing it again takes it away
+    EXPECT_TRUE(frameOnly(RECT{0, 0, 0, 0})) << "erased";
+    RECT box;
+    dc->GetClipBox(&box);
+    EXPECT_EQ(25, box.right);
+    // Without a brush the halftone brush is used: half of the frame's pixels change.
+    dc->DrawDragRect(&first, thick, NULL, thick);
+    int changed = (10 * 10 - 6 * 6) - canvas.Count(kWhite, RECT{5, 5, 15, 15}) + 36;
+    EXPECT_EQ(32, changed);
+}
+
+TEST(CDCBrushOrigin, SetBrushOrgShiftsThePattern) {
+    DibCanvas canvas(8, 8);
+    CanvasDC dc(canvas);
+    dc->SetTextColor(RGB(0, 0, 0));
+    dc->SetBkColor(kWhite);
+    RECT r = {0, 0, 8, 8};
+    dc->FillRect(&r, CDC::GetHalftoneBrush());
+    COLORREF at0 = canvas.Pixel(0, 0), at1 = canvas.Pixel(1, 0);
+    ASSERT_NE(at0, at1);
+    EXPECT_EQ(CPoint(0, 0), dc->SetBrushOrg(1, 0));
+    EXPECT_EQ(CPoint(1, 0), dc->GetBrushOrg());
+    dc->FillRect(&r, CDC::GetHalftoneBrush());
+    EXPECT_EQ(at1, canvas.Pixel(0, 0));
+    EXPECT_EQ(at0, canvas.Pixel(1, 0));
+}
+
+TEST(CDCPaths, FillPathAndClipPath) {
+    DibCanvas canvas(20, 20);
+    CanvasDC dc(canvas);
+    CBrush red(kRed);
+    CBrush* old = dc->SelectObject(&red);
+    ASSERT_TRUE(dc->BeginPath());
+    dc->MoveTo(2, 2);
+    dc->LineTo(12, 2);
+    dc->LineTo(12, 12);
+    dc->LineTo(2, 12);
+    dc->CloseFigure();
+    ASSERT_TRUE(dc->EndPath());
+    ASSERT_TRUE(dc->FillPath());
+    EXPECT_EQ(kRed, canvas.Pixel(6, 6));
+    EXPECT_EQ(kWhite, canvas.Pixel(15, 15));
+    dc->SelectObject(old);
+
+    canvas.Fill(kWhite);
+    dc->BeginPath();
+    dc->Rectangle(4, 4, 9, 9);
+    dc->EndPath();
+    ASSERT_TRUE(dc->SelectClipPath(RGN_COPY));
+    dc->FillSolidRect(0, 0, 20, 20, kBlue);
+    EXPECT_EQ(kBlue, canvas.Pixel(5, 5));
+    EXPECT_EQ(kWhite, canvas.Pixel(2, 2));
+    EXPECT_EQ(kWhite, canvas.Pixel(12, 12));
+    dc->SelectClipRgn(NULL);
+}
+
+TEST(CDCLines, CurrentPositionFollowsOnBothHandles) {
+    DibCanvas out(20, 20), attrib(20, 20);
+    CDC dc;
+    dc.m_hDC = out.Dc();
+    dc.m_hAttribDC = attrib.Dc();
+    dc.MoveTo(1, 1);
+    POINT pts[] = {{10, 1}, {10, 8}};
+    ASSERT_TRUE(dc.PolylineTo(pts, 2));
+    EXPECT_EQ(CPoint(10, 8), dc.GetCurrentPosition());  // read from the attribute DC
+    EXPECT_EQ(RGB(0, 0, 0), out.Pixel(5, 1));
+    EXPECT_EQ(kWhite, attrib.Pixel(5, 1));
+    dc.m_hDC = dc.m_hAttribDC = NULL;
+}
+
+TEST(CDCBits, GradientFillRunsFromTheFirstToTheSecondColour) {
+    DibCanvas canvas(16, 4);
+    CanvasDC dc(canvas);
+    TRIVERTEX v[2] = {{0, 0, 0xFF00, 0, 0, 0}, {16, 4, 0, 0, 0xFF00, 0}};
+    GRADIENT_RECT mesh = {0, 1};
+    ASSERT_TRUE(dc->GradientFill(v, 2, &mesh, 1, GRADIENT_FILL_RECT_H));
+    EXPECT_EQ(kRed, canvas.Pixel(0, 2));
+    COLORREF last = canvas.Pixel(15, 2);
+    EXPECT_GT(GetBValue(last), 200);
+    EXPECT_LT(GetRValue(last), 40);
+}
