@@ -66,6 +66,5 @@ void CExtPaintManager::AdjustDockMarkerColor(int, CExtBitmap&, COLORREF, CExtBit
 void CExtPaintManager::PaintDockHighlight(DWORD*, int, int, bool, bool, const RECT*, const RECT*, COLORREF, COLORREF, int) {}
 void CExtPaintManager::DrawGroupBoxFrame(CDC&, const RECT&, CObject*, LPARAM) {}
 void CExtPaintManager::DrawGroupBoxCaption(CDC&, LPCTSTR, COLORREF, HFONT, UINT, bool, const RECT&, CWnd*, LPARAM) {}
-void CExtPaintManager::DrawScrollBar(CDC&, PAINTSCROLLBARDATA&) {}
 COLORREF CExtPaintManager::GetReportColumnTextColor(CObject*, signed char) { return COLORREF(-1); }
 void CExtPaintManager::DrawGradientBackground(CDC&, RECT, bool, CObject*, LPARAM, COLORREF, COLORREF) {}
