@@ -109,6 +109,8 @@ enum AfxSig {
     AfxSig_b_W_COPYDATA,  // BOOL (CWnd*, COPYDATASTRUCT*)  OnCopyData
     AfxSig_v_HDROP,       // void (HDROP)                   OnDropFiles
     AfxSig_i_u_W_u,       // int (UINT, CWnd*, UINT)        OnVKeyToItem, OnCharToItem
+    AfxSig_v_b_W_W,       // void (BOOL, CWnd*, CWnd*)      OnMDIActivate
+    AfxSig_v_u_W,         // void (UINT, CWnd*)             OnEnterIdle
 };
 
 struct AFX_MSGMAP_ENTRY {

@@ -438,6 +438,18 @@ public:
     afx_msg void OnDropFiles(HDROP hDropInfo);
     afx_msg int OnVKeyToItem(UINT nKey, CWnd* pListBox, UINT nIndex);
     afx_msg int OnCharToItem(UINT nChar, CWnd* pListBox, UINT nIndex);
+    afx_msg void OnNcMButtonDblClk(UINT nHitTest, CPoint point);
+    afx_msg void OnMouseHover(UINT nFlags, CPoint point);
+    afx_msg void OnNcMouseHover(UINT nHitTest, CPoint point);
+    afx_msg void OnNcMouseLeave();
+    afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
+    afx_msg void OnChildActivate();
+    afx_msg void OnEnterIdle(UINT nWhy, CWnd* pWho);
+    afx_msg void OnEnterMenuLoop(BOOL bIsTrackPopupMenu);
+    afx_msg void OnExitMenuLoop(BOOL bIsTrackPopupMenu);
+    afx_msg BOOL OnQueryOpen();
+    afx_msg BOOL OnQueryEndSession();
+    afx_msg void OnEndSession(BOOL bEnding);
 
 protected:
     WNDPROC m_pfnSuper;  // the window procedure messages go on to (class or subclassed one)

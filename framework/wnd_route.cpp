@@ -260,6 +260,14 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
             lResult = AFX_CALL(int (CWnd::*)(UINT, CWnd*, UINT))(LOWORD(wParam), CWnd::FromHandle((HWND)lParam),
                                                                   HIWORD(wParam));
             break;
+        case AfxSig_v_b_W_W:
+            // WM_MDIACTIVATE: lParam is the window being activated.
+            AFX_CALL(void (CWnd::*)(BOOL, CWnd*, CWnd*))((HWND)lParam == m_hWnd, CWnd::FromHandle((HWND)lParam),
+                                                          CWnd::FromHandle((HWND)wParam));
+            break;
+        case AfxSig_v_u_W:
+            AFX_CALL(void (CWnd::*)(UINT, CWnd*))((UINT)wParam, CWnd::FromHandle((HWND)lParam));
+            break;
         default:
             return FALSE;
         }
@@ -614,5 +622,17 @@ void CWnd::OnStyleChanging(int, LPSTYLESTRUCT) { Default(); }
 void CWnd::OnStyleChanged(int, LPSTYLESTRUCT) { Default(); }
 BOOL CWnd::OnCopyData(CWnd*, COPYDATASTRUCT*) { return (BOOL)Default(); }
 void CWnd::OnDropFiles(HDROP) { Default(); }
+void CWnd::OnNcMButtonDblClk(UINT, CPoint) { Default(); }
+void CWnd::OnMouseHover(UINT, CPoint) { Default(); }
+void CWnd::OnNcMouseHover(UINT, CPoint) { Default(); }
+void CWnd::OnNcMouseLeave() { Default(); }
+void CWnd::OnMDIActivate(BOOL, CWnd*, CWnd*) { Default(); }
+void CWnd::OnChildActivate() { Default(); }
+void CWnd::OnEnterIdle(UINT, CWnd*) { Default(); }
+void CWnd::OnEnterMenuLoop(BOOL) { Default(); }
+void CWnd::OnExitMenuLoop(BOOL) { Default(); }
+BOOL CWnd::OnQueryOpen() { return (BOOL)Default(); }
+BOOL CWnd::OnQueryEndSession() { return (BOOL)Default(); }
+void CWnd::OnEndSession(BOOL) { Default(); }
 
 PTM_WARNING_RESTORE
