@@ -222,7 +222,7 @@ void CExtPaintManager::DrawRadioGlyph(CDC& dc, PAINTCHECKBOXDATA& d)
 
 void CExtPaintManager::DrawCheckBox(CDC& dc, PAINTCHECKBOXDATA& d)
 {
-    if (::IsRectEmpty(&d.m_rcClient))
+    if (::IsRectEmpty(&d.m_rcClient) || !dc.RectVisible(&d.m_rcClient))
         return;
     if (!d.m_bEnabled)
     {
@@ -238,7 +238,7 @@ void CExtPaintManager::DrawCheckBox(CDC& dc, PAINTCHECKBOXDATA& d)
 
 void CExtPaintManager::DrawRadioButton(CDC& dc, PAINTCHECKBOXDATA& d)
 {
-    if (::IsRectEmpty(&d.m_rcClient))
+    if (::IsRectEmpty(&d.m_rcClient) || !dc.RectVisible(&d.m_rcClient))
         return;
     if (!d.m_bEnabled)
     {

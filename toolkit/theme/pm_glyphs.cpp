@@ -804,7 +804,7 @@ void AlignOddEdges(RECT& rc)
 
 void CExtPaintManager::DrawGlyphButton(CDC& dc, PAINTGLYPHBUTTONDATA& _pgbd)
 {
-    if (::IsRectEmpty(&_pgbd.m_rcButton))
+    if (::IsRectEmpty(&_pgbd.m_rcButton) || !dc.RectVisible(&_pgbd.m_rcButton))
         return;
     const COLORREF clrFace = ::GetSysColor(COLOR_BTNFACE);
     const COLORREF clrShadow = ::GetSysColor(COLOR_BTNSHADOW);
@@ -849,7 +849,7 @@ void CExtPaintManager::DrawGlyphButton(CDC& dc, PAINTGLYPHBUTTONDATA& _pgbd)
 
 void CExtPaintManagerXP::DrawGlyphButton(CDC& dc, PAINTGLYPHBUTTONDATA& _pgbd)
 {
-    if (::IsRectEmpty(&_pgbd.m_rcButton))
+    if (::IsRectEmpty(&_pgbd.m_rcButton) || !dc.RectVisible(&_pgbd.m_rcButton))
         return;
     const bool bHot = _pgbd.m_bHover && _pgbd.m_bEnabled;
     const bool bPushed = _pgbd.m_bPushed;

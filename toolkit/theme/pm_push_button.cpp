@@ -332,7 +332,7 @@ void ButtonPainter::DrawDropArrow(RECT rc, bool bLookPushed)
 
 void ButtonPainter::Paint()
 {
-    if (::IsRectEmpty(&m_d.m_rcClient))
+    if (::IsRectEmpty(&m_d.m_rcClient) || !m_dc.RectVisible(&m_d.m_rcClient))
         return;
     const COLORREF clrOldText = m_dc.GetTextColor(), clrOldBk = m_dc.GetBkColor();
     const int nOldBkMode = m_dc.SetBkMode(TRANSPARENT);

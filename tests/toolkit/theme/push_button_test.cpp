@@ -288,6 +288,15 @@ TEST(PushButton, ClassicFramesAndFaces)
     d.m_clrForceBk = GREEN;
     pPM->DrawPushButton(*t.pDC, d);
     EXPECT_EQ(GREEN, t.canvas.Pixel(30, 12));
+    // Nothing is drawn where the DC cannot paint.
+    t.canvas.Fill(MAGENTA);
+    HRGN hClip = ::CreateRectRgn(70, 30, 80, 40);
+    ::SelectClipRgn(t.canvas.Dc(), hClip);
+    d = t.Data(false, true, false, true, false, "Hidden");
+    pPM->DrawPushButton(*t.pDC, d);
+    ::SelectClipRgn(t.canvas.Dc(), NULL);
+    ::DeleteObject(hClip);
+    EXPECT_EQ(80 * 40, t.canvas.Count(MAGENTA, RECT{0, 0, 80, 40}));
 }
 
 TEST(PushButton, DisabledLosesHoverAndFocus)
