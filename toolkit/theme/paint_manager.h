@@ -536,6 +536,11 @@ protected:
     void Resync();
     // The base map of logical ids.
     void InitBaseLogicalColorMap();
+    // The caption text of a bar in the given colour (font, alignment, rotation).
+    void DrawBarCaptionText(CDC& dc, PAINTBARCAPTIONDATA& _pbcd, COLORREF clrText);
+    // The classic bar frame with the given outer (floating) and inner frame colours.
+    void DrawBarFrameClassic(CDC& dc, PAINTBARFRAMEDATA& _pbfd, COLORREF clrOuterTL,
+                             COLORREF clrOuterBR, COLORREF clrInnerTL, COLORREF clrInnerBR);
     void MapColor(int nLogicalId, int nColorIndex) { m_mapColorTranslate.SetAt(nLogicalId, nColorIndex); }
     void MapNewColor(int nLogicalId, COLORREF clr) { MapColor(nLogicalId, InstallColor(clr)); }
 
@@ -572,6 +577,9 @@ public:
     virtual bool ReservedQuery180();
     virtual bool DrawWindowBackground(bool bClientOnly, CDC& dc, CWnd* pWnd, LPARAM lParam = 0);
     virtual void FillBarGap(CDC& dc, const RECT& rc, CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual void DeflateBarRect(CExtControlBar* pBar, RECT& rc);
+    virtual void DrawBarCaption(CDC& dc, PAINTBARCAPTIONDATA& _pbcd);
+    virtual void DrawBarFrame(CDC& dc, PAINTBARFRAMEDATA& _pbfd);
 
     BYTE m_nXpFlags;
     const glyph* m_pGlyphMenuDropHorz;
@@ -631,6 +639,11 @@ public:
     virtual void DrawDockBarBackground(CDC& dc, const RECT& rc, CObject* pHelperSrc,
                                        LPARAM lParam = 0);
     virtual SIZE GetToolbarRoundedCornerSize();
+    virtual void DeflateBarRect(CExtControlBar* pBar, RECT& rc);
+    virtual int GetToolbarSpacing(CExtControlBar* pBar);
+    virtual bool UsesToolbarGradient(CExtControlBar* pBar);
+    virtual void DrawBarCaption(CDC& dc, PAINTBARCAPTIONDATA& _pbcd);
+    virtual void DrawBarFrame(CDC& dc, PAINTBARFRAMEDATA& _pbfd);
     int m_nIdxClrTbBorder;  // logical id of the toolbar border, set by the Luna paths
 
 protected:
@@ -639,6 +652,9 @@ protected:
     // The rounded toolbar face: the theme's bar gradient inside the rounded clip, with
     // the shadow line; shared by the toolbar background and the toolbar gripper.
     void PaintToolbarBarGradient(CDC& dc, CWnd* pBar, bool bHorz, LPARAM lParam);
+    // The Office 2003 gripper: a line of raised dots along the gripper rectangle.
+    void DrawGripperDots(CDC& dc, const RECT& rcGripper, bool bHorz, CObject* pSrc,
+                         LPARAM lParam);
 };
 
 class CExtPaintManagerStudio2005 : public CExtPaintManagerOffice2003
@@ -660,6 +676,8 @@ public:
     virtual bool GetLunaBaseColors(COLORREF* pClr1, COLORREF* pClr2);
     virtual void DrawGlyphButton(CDC& dc, PAINTGLYPHBUTTONDATA& _pgbd);
 
+    virtual void DrawBarCaption(CDC& dc, PAINTBARCAPTIONDATA& _pbcd);
+    virtual void DrawBarFrame(CDC& dc, PAINTBARFRAMEDATA& _pbfd);
 protected:
     void InitBlueColorMap(COLORREF clrL1, COLORREF clrL2);
 };

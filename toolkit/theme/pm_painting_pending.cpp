@@ -3,8 +3,6 @@
 // nothing and answer the neutral value, so every theme object is complete.
 #include "toolkit/theme/paint_manager.h"
 
-void CExtPaintManager::DeflateBarRect(CExtControlBar*, RECT&) {}
-int CExtPaintManager::GetToolbarSpacing(CExtControlBar*) { return 0; }
 void CExtPaintManager::DrawChevronButton(CDC&, const RECT&, bool, bool, bool, bool, bool, CObject*, LPARAM, bool) {}
 void CExtPaintManager::DrawMenuExpandButton(CDC&, const RECT&, bool, bool, CObject*, LPARAM) {}
 void CExtPaintManager::DrawMenuScrollButton(CDC&, bool, bool, bool, const RECT*, CObject*, LPARAM) {}
@@ -22,8 +20,6 @@ void CExtPaintManager::DrawDoubleFrame(CDC&, const RECT&) {}
 void CExtPaintManager::DrawMenuEntry(CDC&, PAINTMENUENTRYDATA&) {}
 void CExtPaintManager::DrawMenuSeparator(CDC&, const RECT&, int, bool, CObject*, LPARAM) {}
 void CExtPaintManager::DrawSeparator(CDC&, const RECT&, bool, bool, CObject*, LPARAM) {}
-void CExtPaintManager::DrawBarCaption(CDC&, PAINTBARCAPTIONDATA&) {}
-void CExtPaintManager::DrawBarFrame(CDC&, PAINTBARFRAMEDATA&) {}
 void CExtPaintManager::DrawEditFrame(CDC&, PAINTEDITFRAMEDATA&) {}
 void CExtPaintManager::DrawComboBoxFrame(CDC&, PAINTCOMBOBOXDATA&) {}
 void CExtPaintManager::DrawMenuFrame(CDC&, const RECT&, CObject*, LPARAM) {}
