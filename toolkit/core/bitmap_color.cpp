@@ -118,7 +118,7 @@ COLORREF CExtBitmap::stat_HLS2RGB_Degrees(double hue, double l, double s)
         return RGB(c, c, c);
     }
     float m2 = (l <= 0.5) ? (float)(l * (1.0 + s)) : (float)(l + s - l * s);
-    float m1 = (float)(2.0 * l) - m2;
+    float m1 = (float)(2.0 * l - m2);
     BYTE r = stat_HueToRGB_Degrees(m1, m2, (float)(hue + 120.0));
     BYTE g = stat_HueToRGB_Degrees(m1, m2, (float)hue);
     BYTE b = stat_HueToRGB_Degrees(m1, m2, (float)(hue - 120.0));

@@ -3,6 +3,7 @@
 #include "framework/framework.h"
 #include "toolkit/core/bitmap.h"
 #include "toolkit/core/bitmap_platform.h"
+#include "toolkit/core/ext_image_list.h"
 
 #include <string.h>
 
@@ -207,17 +208,17 @@ bool CExtBitmap::AssignFromHICON(HICON hIcon)
 
     if (cx > 0 && cy > 0)
     {
-        HIMAGELIST hList = ImageList_Create(cx, cy, ILC_COLOR32, 1, 1);
-        if (hList != NULL)
+        CExtImageList il;
+        if (il.Create(cx, cy, ILC_COLOR32, 1, 1))
         {
-            if (ImageList_AddIcon(hList, hIcon) >= 0)
+            if (il.Add(hIcon) >= 0)
             {
                 IMAGEINFO info;
                 ::memset(&info, 0, sizeof(info));
-                if (ImageList_GetImageInfo(hList, 0, &info) && info.hbmImage != NULL)
+                if (il.GetImageInfo(0, &info) && info.hbmImage != NULL)
                     AssignFromHBITMAP(info.hbmImage, &info.rcImage, false, true);
             }
-            ImageList_Destroy(hList);
+            il.DeleteImageList();
         }
         bool bAlpha = false;
         if (!IsEmpty() && GetBPP() == 32)

@@ -405,10 +405,9 @@ bool PassHorizontal(const CExtBitmap::Filter& filter, LPBITMAPINFOHEADER pSrc, L
                 {
                     const BYTE* p = pS + i * 4;
                     const double wt = w[i - c.m_nLeft];
-                    const double wa = wt * (p[3] / 255.0);
-                    b += p[0] * wa;
-                    g += p[1] * wa;
-                    r += p[2] * wa;
+                    b += p[0] * wt * p[3] / 255.0;
+                    g += p[1] * wt * p[3] / 255.0;
+                    r += p[2] * wt * p[3] / 255.0;
                     a += p[3] * wt;
                 }
                 LPBYTE q = pD + u * 4;
@@ -477,11 +476,10 @@ bool PassVertical(const CExtBitmap::Filter& filter, LPBITMAPINFOHEADER pSrc, LPB
                 for (int x = 0; x < W; x++)
                 {
                     const BYTE* p = pS + x * 4;
-                    const double wa = wt * (p[3] / 255.0);
                     double* a = pAcc + x * 4;
-                    a[0] += p[0] * wa;
-                    a[1] += p[1] * wa;
-                    a[2] += p[2] * wa;
+                    a[0] += p[0] * wt * p[3] / 255.0;
+                    a[1] += p[1] * wt * p[3] / 255.0;
+                    a[2] += p[2] * wt * p[3] / 255.0;
                     a[3] += p[3] * wt;
                 }
             }

@@ -434,7 +434,7 @@ void CExtCmdIcon::Paint(CExtPaintManager* pPM, HDC hDC, int x, int y, int cx, in
         cx = sz.cx;
     if (cy < 0)
         cy = sz.cy;
-    CExtBitmap& bmp = GetBitmap(eState, pPM);
+    const CExtBitmap& bmp = static_cast<const CExtCmdIcon&>(*this).GetBitmap(eState, pPM);
     if (!bmp.IsEmpty())
         bmp.AlphaBlend(hDC, x, y, cx, cy, 0, 0, cx, cy, 0xFF);
 }

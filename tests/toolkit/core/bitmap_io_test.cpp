@@ -474,6 +474,28 @@ TEST(BitmapIo, Rle4) {
         EXPECT_EQ(bottom[x], v(x, 1)) << x;
         EXPECT_EQ(top[x], v(x, 0)) << x;
     }
+    // Runs that start on an odd pixel: an encoded run still begins with the high nibble
+    // of its value, an absolute run with the high nibble of its first data byte, and the
+    // absolute run reads exactly its ceil(n / 2) bytes so that the next row is in step.
+    BmpSpec o = s;
+    o.width = 8;
+    o.height = 2;
+    o.bits = {
+        3, 0x12,              // 1 2 1
+        2, 0x34,              // 3 4 from pixel 3
+        0, 3, 0x56, 0x70,     // 5 6 7 from pixel 5
+        0, 0,
+        8, 0x9A,              // 9 A 9 A ...
+        0, 1,
+    };
+    data = Build(o);
+    ASSERT_TRUE(bmp.LoadFromBuffer(data.data(), (DWORD)data.size(), true));
+    const int odd[8] = {1, 2, 1, 3, 4, 5, 6, 7};
+    for (int x = 0; x < 8; x++) {
+        EXPECT_EQ(odd[x], v(x, 1)) << "odd starts, " << x;
+        EXPECT_EQ((x & 1) ? 10 : 9, v(x, 0)) << "row after, " << x;
+    }
+
     // RLE4 claimed by an 8-bit image: rows stay zero
     s.bpp = 8;
     s.palette.resize(256);
