@@ -181,25 +181,35 @@ bool CExtHookSink::IsAutoDeleteHookWndSink()
     return false;
 }
 
-LRESULT CExtHookSink::OnHookCallDefWindowProc(WPARAM wParam, LPARAM lParam)
-{
-    const MSG& msg = AfxGetThreadState()->m_lastSentMsg;
-    return OnHookCallDefWindowProc(msg.message, wParam, lParam);
-}
+namespace {
 
-LRESULT CExtHookSink::OnHookCallDefWindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
+// The saved procedure of the window whose message is being dispatched. Outside a
+// dispatch to a hooked window (a caller's mistake) the default procedure stands in.
+LRESULT CallSavedWindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
     HWND hWnd = AfxGetThreadState()->m_lastSentMsg.hwnd;
-    HookChains_t* pChain = FindChain(hWnd);
+    CExtHookSink::HookChains_t* pChain = FindChain(hWnd);
     if (pChain == NULL || pChain->m_pWNDPROC == NULL)
         return ::DefWindowProc(hWnd, nMessage, wParam, lParam);
     return ::CallWindowProc(pChain->m_pWNDPROC, hWnd, nMessage, wParam, lParam);
 }
 
+}  // namespace
+
+LRESULT CExtHookSink::OnHookCallDefWindowProc(WPARAM wParam, LPARAM lParam)
+{
+    return CallSavedWindowProc(AfxGetThreadState()->m_lastSentMsg.message, wParam, lParam);
+}
+
+LRESULT CExtHookSink::OnHookCallDefWindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    return CallSavedWindowProc(nMessage, wParam, lParam);
+}
+
 LRESULT CExtHookSink::OnHookCallDefWindowProc()
 {
     const MSG& msg = AfxGetThreadState()->m_lastSentMsg;
-    return OnHookCallDefWindowProc(msg.message, msg.wParam, msg.lParam);
+    return CallSavedWindowProc(msg.message, msg.wParam, msg.lParam);
 }
 
 bool CExtHookSink::OnHookWndMsg(LRESULT& lResult, HWND hWndHooked, UINT nMessage, WPARAM& wParam, LPARAM& lParam)
