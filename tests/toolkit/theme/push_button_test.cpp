@@ -7,6 +7,7 @@
 #include "toolkit/theme/pm_push_button.h"
 #include "toolkit/theme/pm_glyphs.h"
 #include "toolkit/core/cmd_icon.h"
+#include "toolkit/core/resource_manager.h"
 
 #include <cstdlib>
 
@@ -200,7 +201,7 @@ TEST(ItemIcons, XpHoverShadowAndDisabledTint)
     // Icon at (16,16)-(32,32); its shadow at (18,18)-(34,34) shows below and right of it.
     EXPECT_EQ(RED, canvas.Pixel(16, 16));
     EXPECT_EQ(RED, canvas.Pixel(31, 31));
-    EXPECT_EQ(WHITE, canvas.Pixel(17, 33) == WHITE ? WHITE : canvas.Pixel(15, 15));
+    EXPECT_EQ(WHITE, canvas.Pixel(15, 15));
     const COLORREF clrShadow = canvas.Pixel(33, 33);
     EXPECT_NE(WHITE, clrShadow);
     EXPECT_NE(RED, clrShadow);
@@ -322,8 +323,6 @@ TEST(PushButton, DropDownParts)
     PAINTBUTTONDATA d = t.Data(false, false, false);
     d.m_bDropDown = true;
     pPM->DrawPushButton(*t.pDC, d);
-    const COLORREF arrow[2] = {0, C(1010)};
-    (void)arrow;
     for (int x = 0; x < 5; x++)
         EXPECT_EQ(C(1010), t.canvas.Pixel(52 + x, 10)) << x;
     EXPECT_EQ(C(1010), t.canvas.Pixel(54, 12));
@@ -351,8 +350,7 @@ TEST(PushButton, DropDownParts)
     pPM->DrawPushButton(*t.pDC, d);
     EXPECT_EQ(C(1000), t.canvas.Pixel(0, 0));
     EXPECT_EQ(C(1010), t.canvas.Pixel(1, 10));
-    EXPECT_EQ(0, t.canvas.Count(C(COLOR_BTNTEXT) == C(1010) ? MAGENTA : C(COLOR_BTNTEXT),
-                                RECT{0, 0, 8, 24}));
+    EXPECT_EQ(9, t.canvas.Count(C(1010), RECT{0, 0, 8, 24}));  // the arrow alone, no text
 
     // Vertical: the part at the bottom, the 3x5 right arrow in it.
     t.canvas.Fill(MAGENTA);
@@ -564,7 +562,7 @@ TEST(PushButton, RecordConstructorAndRightToLeft)
     EXPECT_STREQ("", d.m_sText);
     EXPECT_EQ(0, d.m_lParam);
     EXPECT_EQ(5u, d.m_nTextPlacement);  // bit 0 -> 1, bit 3 -> +4
-    EXPECT_FALSE(d.m_bIndeterminate == false);
+    EXPECT_TRUE(d.m_bIndeterminate);
     EXPECT_EQ(COLORREF(-1), d.m_clrForceBk);
     EXPECT_EQ(COLORREF(-1), d.m_clrCustomIcon);
     EXPECT_FALSE(d.m_bReserved4);
@@ -574,4 +572,68 @@ TEST(PushButton, RecordConstructorAndRightToLeft)
     EXPECT_FALSE(d2.IsRTL());
     d2.m_bForceRtlLayout = true;
     EXPECT_TRUE(d2.IsRTL());
+}
+
+namespace {
+
+// Askers whose run-time classes bear the names of the menus' and bars' classes.
+CRuntimeClass* PASCAL WndBase() { return RUNTIME_CLASS(CWnd); }
+CRuntimeClass* PASCAL ObjectBase() { return RUNTIME_CLASS(CObject); }
+CRuntimeClass g_rtcFakeMenu = {"CExtPopupMenuWnd", (int)sizeof(CWnd), 0xFFFF, NULL, WndBase, NULL, NULL};
+CRuntimeClass g_rtcFakeBarButton = {"CExtBarButton", (int)sizeof(CObject), 0xFFFF, NULL, ObjectBase,
+                                    NULL, NULL};
+class FakeMenu : public CWnd
+{
+public:
+    CRuntimeClass* GetRuntimeClass() const override { return &g_rtcFakeMenu; }
+};
+class FakeBarButton : public CObject
+{
+public:
+    CRuntimeClass* GetRuntimeClass() const override { return &g_rtcFakeBarButton; }
+};
+bool AlwaysRTL(const CObject*) { return true; }
+
+}  // namespace
+
+TEST(PushButton, RightToLeftAskers)
+{
+    const RECT rc = {0, 0, 60, 24};
+    FakeMenu menu;
+    HWND hWnd = ::CreateWindowExA(WS_EX_LAYOUTRTL, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL,
+                                  NULL, NULL, NULL);
+    ASSERT_NE(nullptr, hWnd);
+    PAINTBUTTONDATA d(&menu, true, rc, "x", NULL, false, false, false, false, true, false, false,
+                      false, 0);
+    EXPECT_FALSE(d.IsRTL());  // no window yet
+    menu.Attach(hWnd);
+    EXPECT_TRUE(d.IsRTL());   // the menu window's own layout
+    ::SetWindowLongA(hWnd, GWL_EXSTYLE, 0);
+    EXPECT_FALSE(d.IsRTL());
+    PAINTBUTTONDATA::g_pfnPopupMenuRTL = AlwaysRTL;  // the menus library's answer wins
+    EXPECT_TRUE(d.IsRTL());
+    PAINTBUTTONDATA::g_pfnPopupMenuRTL = NULL;
+    menu.Detach();
+    ::DestroyWindow(hWnd);
+
+    FakeBarButton button;
+    PAINTBUTTONDATA b(&button, true, rc, "x", NULL, false, false, false, false, true, false,
+                      false, false, 0);
+    const bool bLayoutRTL = (g_CurrentResourceManager->GetLangLayout() & LAYOUT_RTL) != 0;
+    EXPECT_EQ(bLayoutRTL, b.IsRTL());
+    PAINTBUTTONDATA::g_pfnBarButtonRTL = AlwaysRTL;
+    EXPECT_TRUE(b.IsRTL());
+    PAINTBUTTONDATA::g_pfnBarButtonRTL = NULL;
+
+    // A right-to-left drop-down button has its part at the left.
+    CExtPaintManager* pPM = themetest::InstallTheme(RUNTIME_CLASS(CExtPaintManager));
+    DibCanvas canvas(60, 24, MAGENTA);
+    PAINTBUTTONDATA r(NULL, true, rc, NULL, NULL, false, false, false, false, true, false, false,
+                      false, 0, NULL, true);
+    r.m_bForceRtlLayout = true;
+    pPM->DrawPushButton(*CDC::FromHandle(canvas.Dc()), r);
+    // Part (0,0)-(11,24): odd width, the arrow's box from 1: arrow at x 3..7, y 10.
+    EXPECT_EQ(pPM->LookupColor(1010), canvas.Pixel(3, 10));
+    EXPECT_EQ(pPM->LookupColor(1010), canvas.Pixel(7, 10));
+    EXPECT_EQ(pPM->LookupColor(1004), canvas.Pixel(11, 0));  // the main part's frame after it
 }
