@@ -76,6 +76,17 @@ CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType) 
                                                             (LPARAM)pImageList->GetSafeHandle()));
 }
 
+CToolTipCtrl* CListCtrl::GetToolTips() const {
+    return (CToolTipCtrl*)CWnd::FromHandle((HWND)::SendMessage(m_hWnd, LVM_GETTOOLTIPS, 0, 0));
+}
+
+CToolTipCtrl* CListCtrl::SetToolTips(CToolTipCtrl* pTip) {
+    // The window goes in wParam; Wine's list view reads it from lParam, which Windows
+    // ignores, so it goes in both.
+    HWND hTip = pTip->GetSafeHwnd();
+    return (CToolTipCtrl*)CWnd::FromHandle((HWND)::SendMessage(m_hWnd, LVM_SETTOOLTIPS, (WPARAM)hTip, (LPARAM)hTip));
+}
+
 CHeaderCtrl* CListCtrl::GetHeaderCtrl() const {
     // A temporary wrapper unless a CHeaderCtrl subclassed the header; CHeaderCtrl adds
     // no data to CWnd, so the temporary serves for its members.

@@ -7,6 +7,7 @@
 #include "framework/str.h"
 #include "framework/imagelist.h"
 #include "framework/ctrl_basic.h"
+#include "framework/ctrl_common.h"
 
 #ifndef AFX_POSITION_DEFINED
 #define AFX_POSITION_DEFINED
@@ -86,6 +87,44 @@ public:
     HCURSOR SetHotCursor(HCURSOR hc) { return (HCURSOR)::SendMessage(m_hWnd, LVM_SETHOTCURSOR, 0, (LPARAM)hc); }
     int SetHotItem(int iIndex) { return (int)::SendMessage(m_hWnd, LVM_SETHOTITEM, iIndex, 0); }
     int GetHotItem() const { return (int)::SendMessage(m_hWnd, LVM_GETHOTITEM, 0, 0); }
+    DWORD GetItemSpacing(BOOL fSmall) const {
+        return (DWORD)::SendMessage(m_hWnd, LVM_GETITEMSPACING, fSmall, 0);
+    }
+    BOOL GetViewRect(LPRECT lpRect) const { return (BOOL)::SendMessage(m_hWnd, LVM_GETVIEWRECT, 0, (LPARAM)lpRect); }
+    // The size the control needs for iCount items (-1: all) in its current view.
+    CSize ApproximateViewRect(CSize sz = CSize(-1, -1), int iCount = -1) const {
+        DWORD d = (DWORD)::SendMessage(m_hWnd, LVM_APPROXIMATEVIEWRECT, iCount, MAKELPARAM(sz.cx, sz.cy));
+        return CSize(LOWORD(d), HIWORD(d));
+    }
+    DWORD GetView() const { return (DWORD)::SendMessage(m_hWnd, LVM_GETVIEW, 0, 0); }
+    int SetView(int iView) { return (int)::SendMessage(m_hWnd, LVM_SETVIEW, iView, 0); }
+    HCURSOR GetHotCursor() const { return (HCURSOR)::SendMessage(m_hWnd, LVM_GETHOTCURSOR, 0, 0); }
+    DWORD GetHoverTime() const { return (DWORD)::SendMessage(m_hWnd, LVM_GETHOVERTIME, 0, 0); }
+    DWORD SetHoverTime(DWORD dwHoverTime = (DWORD)-1) {
+        return (DWORD)::SendMessage(m_hWnd, LVM_SETHOVERTIME, 0, dwHoverTime);
+    }
+    CToolTipCtrl* GetToolTips() const;
+    CToolTipCtrl* SetToolTips(CToolTipCtrl* pTip);
+    BOOL GetISearchString(LPTSTR lpsz) const {
+        return (BOOL)::SendMessage(m_hWnd, LVM_GETISEARCHSTRING, 0, (LPARAM)lpsz);
+    }
+    UINT GetNumberOfWorkAreas() const {
+        UINT n = 0;
+        ::SendMessage(m_hWnd, LVM_GETNUMBEROFWORKAREAS, 0, (LPARAM)&n);
+        return n;
+    }
+    void GetWorkAreas(int nWorkAreas, LPRECT prc) const {
+        ::SendMessage(m_hWnd, LVM_GETWORKAREAS, nWorkAreas, (LPARAM)prc);
+    }
+    void SetWorkAreas(int nWorkAreas, LPRECT lpRect) {
+        ::SendMessage(m_hWnd, LVM_SETWORKAREAS, nWorkAreas, (LPARAM)lpRect);
+    }
+    COLORREF GetOutlineColor() const { return (COLORREF)::SendMessage(m_hWnd, LVM_GETOUTLINECOLOR, 0, 0); }
+    COLORREF SetOutlineColor(COLORREF color) {
+        return (COLORREF)::SendMessage(m_hWnd, LVM_SETOUTLINECOLOR, 0, color);
+    }
+    int GetSelectedColumn() const { return (int)::SendMessage(m_hWnd, LVM_GETSELECTEDCOLUMN, 0, 0); }
+    void SetSelectedColumn(int iCol) { ::SendMessage(m_hWnd, LVM_SETSELECTEDCOLUMN, iCol, 0); }
     DWORD SetIconSpacing(int cx, int cy) {
         return (DWORD)::SendMessage(m_hWnd, LVM_SETICONSPACING, 0, MAKELONG(cx, cy));
     }
@@ -143,6 +182,13 @@ public:
         return (BOOL)::SendMessage(m_hWnd, LVM_SETITEMSTATE, nItem, (LPARAM)pItem);
     }
     BOOL SetItemState(int nItem, UINT nState, UINT nMask);
+    // LVS_EX_CHECKBOXES: the check box is state image 2 (checked) or 1 (clear).
+    BOOL GetCheck(int nItem) const {
+        return ((GetItemState(nItem, LVIS_STATEIMAGEMASK) >> 12) - 1) > 0;
+    }
+    BOOL SetCheck(int nItem, BOOL fCheck = TRUE) {
+        return SetItemState(nItem, INDEXTOSTATEIMAGEMASK(fCheck ? 2 : 1), LVIS_STATEIMAGEMASK);
+    }
     BOOL GetItemPosition(int nItem, LPPOINT lpPoint) const {
         return (BOOL)::SendMessage(m_hWnd, LVM_GETITEMPOSITION, nItem, (LPARAM)lpPoint);
     }

@@ -32,6 +32,11 @@ CToolTipCtrl* CTreeCtrl::GetToolTips() const {
     return (CToolTipCtrl*)CWnd::FromHandle((HWND)::SendMessage(m_hWnd, TVM_GETTOOLTIPS, 0, 0));
 }
 
+CToolTipCtrl* CTreeCtrl::SetToolTips(CToolTipCtrl* pWndTip) {
+    return (CToolTipCtrl*)CWnd::FromHandle(
+        (HWND)::SendMessage(m_hWnd, TVM_SETTOOLTIPS, (WPARAM)pWndTip->GetSafeHwnd(), 0));
+}
+
 BOOL CTreeCtrl::ItemHasChildren(HTREEITEM hItem) const {
     TVITEM item;
     ::ZeroMemory(&item, sizeof(item));

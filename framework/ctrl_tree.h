@@ -35,6 +35,17 @@ public:
     }
     CEdit* GetEditControl() const;
     CToolTipCtrl* GetToolTips() const;
+    CToolTipCtrl* SetToolTips(CToolTipCtrl* pWndTip);
+    UINT GetScrollTime() const { return (UINT)::SendMessage(m_hWnd, TVM_GETSCROLLTIME, 0, 0); }
+    UINT SetScrollTime(UINT uScrollTime) { return (UINT)::SendMessage(m_hWnd, TVM_SETSCROLLTIME, uScrollTime, 0); }
+    COLORREF GetInsertMarkColor() const { return (COLORREF)::SendMessage(m_hWnd, TVM_GETINSERTMARKCOLOR, 0, 0); }
+    COLORREF SetInsertMarkColor(COLORREF clrNew) {
+        return (COLORREF)::SendMessage(m_hWnd, TVM_SETINSERTMARKCOLOR, 0, clrNew);
+    }
+    BOOL SetInsertMark(HTREEITEM hItem, BOOL fAfter = TRUE) {
+        return (BOOL)::SendMessage(m_hWnd, TVM_SETINSERTMARK, fAfter, (LPARAM)hItem);
+    }
+    BOOL GetISearchString(LPTSTR lpstr) { return (BOOL)::SendMessage(m_hWnd, TVM_GETISEARCHSTRING, 0, (LPARAM)lpstr); }
 
     // ---- navigation
     HTREEITEM GetNextItem(HTREEITEM hItem, UINT nCode) const {

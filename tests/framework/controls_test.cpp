@@ -635,3 +635,46 @@ TEST(ControlsCommon, ScrollBarLimitsAndHeaderItems) {
     EXPECT_TRUE(header.DeleteItem(0));
     EXPECT_EQ(1, header.GetItemCount());
 }
+
+TEST(ControlsListCtrl, CheckBoxesToolTipsAndSpacing) {
+    Parent parent;
+    CListCtrl list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 300, 120), &parent.wnd, 109));
+    list.SetExtendedStyle(LVS_EX_CHECKBOXES);
+    list.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
+    for (int i = 0; i < 3; ++i) list.InsertItem(i, "row");
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(list.GetCheck(i)) << "row " << i;
+    EXPECT_TRUE(list.SetCheck(1));
+    EXPECT_TRUE(list.GetCheck(1));
+    EXPECT_FALSE(list.GetCheck(0));
+    EXPECT_EQ((UINT)INDEXTOSTATEIMAGEMASK(2), list.GetItemState(1, LVIS_STATEIMAGEMASK));
+    EXPECT_TRUE(list.SetCheck(1, FALSE));
+    EXPECT_FALSE(list.GetCheck(1));
+
+    // The list's own tooltip window, and one of ours put in its place.
+    CToolTipCtrl tip;
+    ASSERT_TRUE(tip.Create(&parent.wnd));
+    list.SetToolTips(&tip);
+    ASSERT_NE(nullptr, list.GetToolTips());
+    EXPECT_EQ(tip.m_hWnd, list.GetToolTips()->m_hWnd);
+
+    DWORD spacing = list.GetItemSpacing(TRUE);
+    EXPECT_GT(LOWORD(spacing), 0);
+    EXPECT_GT(HIWORD(spacing), 0);
+}
+
+TEST(ControlsTreeCtrl, InsertMarkColourAndToolTips) {
+    Parent parent;
+    CTreeCtrl tree;
+    ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE | TVS_HASLINES, CRect(0, 0, 200, 150), &parent.wnd, 110));
+    HTREEITEM a = tree.InsertItem("a");
+    tree.InsertItem("b");
+    tree.SetInsertMarkColor(RGB(1, 2, 3));
+    EXPECT_EQ(RGB(1, 2, 3), tree.GetInsertMarkColor());
+    EXPECT_TRUE(tree.SetInsertMark(a));
+    CToolTipCtrl tip;
+    ASSERT_TRUE(tip.Create(&parent.wnd));
+    tree.SetToolTips(&tip);
+    ASSERT_NE(nullptr, tree.GetToolTips());
+    EXPECT_EQ(tip.m_hWnd, tree.GetToolTips()->m_hWnd);
+}
