@@ -1,9 +1,11 @@
 // What the core services (linked before the theme engine) reach of the paint manager:
-// the command icon's disabled look, check mark and radio dot. Registered once by the
+// the command icon's disabled look, check mark and radio dot, and the resource
+// manager's base font. Registered once by the
 // paint-manager holder's constructor.
 #include "toolkit/theme/paint_manager.h"
 #include "toolkit/core/cmd_icon.h"
 #include "toolkit/core/cmd_manager.h"
+#include "toolkit/core/resource_manager.h"
 
 namespace {
 
@@ -48,6 +50,12 @@ const CExtCmdIconThemeHooks g_CmdIconThemeHooks = {
     HookDrawRadioDot,
 };
 
+// The resource manager derives its font (its own face) from the current theme's normal font.
+HFONT HookQueryBaseFont()
+{
+    return (HFONT)g_CurrentPaintManager->m_FontNormal.GetSafeHandle();
+}
+
 }  // namespace
 
 void CExtPaintManagerHolder::RegisterCoreHooks()
@@ -56,4 +64,5 @@ void CExtPaintManagerHolder::RegisterCoreHooks()
     // The command manager applies the same relay test to the system changes it passes
     // to its profiles.
     CExtCmdManagerHolder::g_pfnIsSystemChangeRelay = &CExtPaintManagerHolder::IsSystemChangeRelay;
+    CExtResourceManager::g_pfnQueryBaseFont = &HookQueryBaseFont;
 }
