@@ -348,3 +348,27 @@ TEST(WndMessageMaps, TemplateLayersChainAndExceptionsStopAtTheWindowProcedure) {
     EXPECT_TRUE(IsWindow(thrower.m_hWnd));
     thrower.DestroyWindow();
 }
+
+TEST(WndMessageRecorder, ThreadHooksRecordSentAndPostedMessagesOfWatchedWindows) {
+    CDerivedMapWnd wnd, other;
+    ASSERT_TRUE(wnd.CreateEx(0, PopupClass(), "watched", WS_POPUP, Popup(), NULL, 0));
+    ASSERT_TRUE(other.CreateEx(0, PopupClass(), "other", WS_POPUP, Popup(), NULL, 0));
+    MsgRecorder rec;
+    rec.Only({WM_USER + 1, WM_USER + 3});
+    rec.Watch(wnd.m_hWnd);
+    rec.HookThread();
+    wnd.PostMessage(WM_USER + 3, 7);
+    other.SendMessage(WM_USER + 1);  // not watched
+    wnd.SendMessage(WM_USER + 1, 1, 2);
+    PumpPending();
+    rec.Unhook();
+    EXPECT_TRUE(rec.Matches({
+        {WM_USER + 1, kSent | kWParam | kLParam | kHwnd, 1, 2, wnd.m_hWnd},
+        {WM_USER + 3, kPosted | kWParam, 7},
+    }));
+    // A sequence that differs is reported.
+    EXPECT_FALSE(rec.Matches({{WM_USER + 3, kPosted}}));
+    EXPECT_TRUE(rec.Matches({{WM_USER + 2, kOptional}, {WM_USER + 1, kSent}, {WM_USER + 3, kPosted}}));
+    wnd.DestroyWindow();
+    other.DestroyWindow();
+}
