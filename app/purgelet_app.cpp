@@ -1,0 +1,158 @@
+#include "app/purgelet_app.h"
+#include "toolkit/core/cmd_manager.h"
+#include "toolkit/theme/paint_manager.h"
+#include <shlobj.h>
+#include <shellapi.h>
+#include <ctype.h>
+#include <string.h>
+#include <vector>
+
+const char* const g_szPurgeletProfileName = "Purgelet-command-manager-profile";
+HANDLE g_hPurgeletMutex = NULL;
+
+BEGIN_MESSAGE_MAP(CPurgeletApp, CWinApp)
+    ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
+END_MESSAGE_MAP()
+
+CPurgeletApp::CPurgeletApp() {}
+
+CPurgeletApp::~CPurgeletApp() {}
+
+static void SetupPopupMenuOptions() {}
+
+void SetupToolkit()
+{
+    g_CommandManager->ProfileSetup(g_szPurgeletProfileName, NULL, NULL);
+    g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerStudio2005));
+    SetupPopupMenuOptions();
+}
+
+BOOL CPurgeletApp::InitInstance()
+{
+    SetupToolkit();
+    ::InitCommonControls();
+    CWinApp::InitInstance();
+    AfxEnableControlContainer();
+    SetRegistryKey("Corvalin");
+    // The framework's strings are heap copies it frees itself.
+    free(const_cast<LPTSTR>(m_pszProfileName));
+    m_pszProfileName = _strdup("Nimbo Purgelet");
+    g_hPurgeletMutex = ::CreateMutexA(NULL, FALSE, "Mutex_NimboPurgelet");
+    RunMainDialog();
+    return FALSE;
+}
+
+void CPurgeletApp::RunMainDialog() {}
+
+HACCEL CPurgeletApp::GetMainAccelerators() { return NULL; }
+
+BOOL CPurgeletApp::ProcessMessageFilter(int code, LPMSG lpMsg)
+{
+    if (code >= 0 && m_pMainWnd != NULL && m_pMainWnd->GetSafeHwnd() != NULL && lpMsg != NULL) {
+        HACCEL hAccel = GetMainAccelerators();
+        if (hAccel != NULL && ::TranslateAcceleratorA(m_pMainWnd->GetSafeHwnd(), hAccel, lpMsg)) return TRUE;
+    }
+    return CWinApp::ProcessMessageFilter(code, lpMsg);
+}
+
+void CPurgeletApp::HtmlHelp(DWORD_PTR dwData, UINT nCmd)
+{
+    typedef HWND(WINAPI * PFN_HTMLHELPA)(HWND, LPCSTR, UINT, DWORD_PTR);
+    static HMODULE s_hHelp = NULL;
+    static PFN_HTMLHELPA s_pfn = NULL;
+    if (s_hHelp == NULL) {
+        s_hHelp = ::LoadLibraryA("hhctrl.ocx");
+        if (s_hHelp != NULL) s_pfn = (PFN_HTMLHELPA)(void*)::GetProcAddress(s_hHelp, "HtmlHelpA");
+    }
+    if (s_pfn != NULL) s_pfn(::GetDesktopWindow(), m_pszHelpFilePath, nCmd, dwData);
+}
+
+std::string FindDataFolder()
+{
+    char buffer[MAX_PATH];
+    memset(buffer, 0, sizeof(buffer));
+    CWnd* pMainWnd = AfxGetMainWnd();
+    ::SHGetSpecialFolderPathA(pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL, buffer, CSIDL_APPDATA, TRUE);
+    std::string path = std::string(buffer) + "\\Nimbo Purgelet\\";
+    if (!::CreateDirectoryA(path.c_str(), NULL) && ::GetLastError() != ERROR_ALREADY_EXISTS) {
+        char module[MAX_PATH];
+        memset(module, 0, sizeof(module));
+        ::GetModuleFileNameA(AfxGetInstanceHandle(), module, MAX_PATH);
+        char* slash = strrchr(module, '\\');
+        if (slash != NULL) slash[1] = '\0';
+        path = module;
+    }
+    return path;
+}
+
+std::string GetDataFolder()
+{
+    static std::string s_path;
+    if (s_path.empty()) s_path = FindDataFolder();
+    return s_path;
+}
+
+std::string GetGroupsFilePath() { return GetDataFolder() + "Purgelet.xml"; }
+
+void RunProgram(const char* commandLine)
+{
+    if (commandLine == NULL) commandLine = "";
+    // CreateProcess may write into its command line.
+    std::vector<char> writable(commandLine, commandLine + strlen(commandLine) + 1);
+    STARTUPINFOA si;
+    memset(&si, 0, sizeof(si));
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi;
+    memset(&pi, 0, sizeof(pi));
+    if (::CreateProcessA(NULL, writable.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) {
+        ::WaitForSingleObject(pi.hProcess, INFINITE);
+        ::CloseHandle(pi.hThread);
+        ::CloseHandle(pi.hProcess);
+        return;
+    }
+    std::string text = std::string("Couldn't launch the program \"") + commandLine + "\"";
+    AfxMessageBox(text.c_str(), MB_OK);
+}
+
+void ShowInRegEdit(const char* registryPath)
+{
+    HWND hEditor = ::FindWindowA("RegEdit_RegEdit", NULL);
+    if (hEditor == NULL) {
+        SHELLEXECUTEINFOA sei;
+        memset(&sei, 0, sizeof(sei));
+        sei.cbSize = sizeof(sei);
+        sei.fMask = SEE_MASK_NOCLOSEPROCESS;
+        sei.lpVerb = "open";
+        sei.lpFile = "regedit.exe";
+        sei.nShow = SW_SHOWNORMAL;
+        if (::ShellExecuteExA(&sei) && sei.hProcess != NULL) ::WaitForInputIdle(sei.hProcess, INFINITE);
+        hEditor = ::FindWindowA("RegEdit_RegEdit", NULL);
+        if (hEditor == NULL) {
+            AfxMessageBox("Nimbo Purgelet was unable to launch RegEdit.", MB_ICONERROR);
+            return;
+        }
+    }
+    ::ShowWindow(hEditor, SW_SHOW);
+    ::SetForegroundWindow(hEditor);
+
+    HWND hTree = ::FindWindowExA(hEditor, NULL, "SysTreeView32", NULL);
+    if (hTree == NULL) return;
+    CWnd tree;
+    tree.Attach(hTree);
+    ::SetForegroundWindow(tree.GetSafeHwnd());
+    tree.SetFocus();
+    LPARAM root = tree.SendMessage(TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    tree.SendMessage(TVM_EXPAND, TVE_EXPAND, root);
+    tree.SendMessage(TVM_SELECTITEM, TVGN_CARET, root);
+    // The tree's own keyboard handling walks the path: the right arrow opens the
+    // selected node, and typed capitals select the child by incremental search.
+    for (const char* p = registryPath != NULL ? registryPath : ""; *p != '\0'; ++p) {
+        if (*p == '\\')
+            tree.SendMessage(WM_KEYDOWN, VK_RIGHT, 0);
+        else
+            tree.SendMessage(WM_CHAR, (WPARAM)toupper((unsigned char)*p), 0);
+    }
+    tree.Detach();
+    ::SetForegroundWindow(hEditor);
+    ::SetFocus(hEditor);
+}

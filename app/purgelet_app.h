@@ -1,0 +1,49 @@
+// The application object and the free functions of the application that several
+// windows share: the toolkit set-up, the data folder and groups file, running a
+// program's command line, and opening the registry editor at a program's key.
+#pragma once
+#include "framework/framework.h"
+#include <string>
+
+// The command profile of the whole application (main dialog, bars, groups page).
+extern const char* const g_szPurgeletProfileName;
+// The handle of the "Mutex_NimboPurgelet" mutex created at start-up; never looked at,
+// so a second instance runs normally.
+extern HANDLE g_hPurgeletMutex;
+
+class CPurgeletApp : public CWinApp
+{
+public:
+    CPurgeletApp();
+    virtual ~CPurgeletApp();
+
+    // Prepares the toolkit, the registry key and profile name and the mutex, then runs
+    // the main dialog; always FALSE, so the program ends when the dialog does.
+    BOOL InitInstance() override;
+    // Applies the main dialog's accelerators while it runs modally.
+    BOOL ProcessMessageFilter(int code, LPMSG lpMsg) override;
+    void HtmlHelp(DWORD_PTR dwData, UINT nCmd = 0x000F) override;
+
+protected:
+    virtual void RunMainDialog();
+    virtual HACCEL GetMainAccelerators();
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// The command profile, the Studio 2005 theme and the popup-menu options.
+void SetupToolkit();
+// The folder for the application's own files, ending with a backslash: "Nimbo
+// Purgelet" under the user's application data, else the executable's folder when that
+// cannot be created. Worked out once per process.
+std::string GetDataFolder();
+// GetDataFolder() + "Purgelet.xml".
+std::string GetGroupsFilePath();
+// The data folder worked out afresh, without keeping it.
+std::string FindDataFolder();
+// Runs a command line and waits for the process to end; a command line that cannot
+// be started is reported in a message box.
+void RunProgram(const char* commandLine);
+// Brings up the registry editor and walks its tree to the given path
+// ("\HKEY_LOCAL_MACHINE\SOFTWARE\...").
+void ShowInRegEdit(const char* registryPath);
