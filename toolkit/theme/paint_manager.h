@@ -541,6 +541,8 @@ protected:
     // The classic bar frame with the given outer (floating) and inner frame colours.
     void DrawBarFrameClassic(CDC& dc, PAINTBARFRAMEDATA& _pbfd, COLORREF clrOuterTL,
                              COLORREF clrOuterBR, COLORREF clrInnerTL, COLORREF clrInnerBR);
+    // The class library's bar-border lines (dock bars and status bars).
+    void DrawBarBorderLines(CDC& dc, PAINTBARBORDERDATA& _pbbd);
     void MapColor(int nLogicalId, int nColorIndex) { m_mapColorTranslate.SetAt(nLogicalId, nColorIndex); }
     void MapNewColor(int nLogicalId, COLORREF clr) { MapColor(nLogicalId, InstallColor(clr)); }
 
@@ -580,6 +582,11 @@ public:
     virtual void DeflateBarRect(CExtControlBar* pBar, RECT& rc);
     virtual void DrawBarCaption(CDC& dc, PAINTBARCAPTIONDATA& _pbcd);
     virtual void DrawBarFrame(CDC& dc, PAINTBARFRAMEDATA& _pbfd);
+    virtual void DrawSeparator(CDC& dc, const RECT& rc, bool bVertLine, bool bTransparentBk,
+                               CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual void DrawEditFrame(CDC& dc, PAINTEDITFRAMEDATA& _pefd);
+    virtual void DrawComboBoxFrame(CDC& dc, PAINTCOMBOBOXDATA& _pcbd);
+    virtual void DrawBarBorder(CDC& dc, PAINTBARBORDERDATA& _pbbd);
 
     BYTE m_nXpFlags;
     const glyph* m_pGlyphMenuDropHorz;
@@ -644,6 +651,12 @@ public:
     virtual bool UsesToolbarGradient(CExtControlBar* pBar);
     virtual void DrawBarCaption(CDC& dc, PAINTBARCAPTIONDATA& _pbcd);
     virtual void DrawBarFrame(CDC& dc, PAINTBARFRAMEDATA& _pbfd);
+    virtual void DrawSeparator(CDC& dc, const RECT& rc, bool bVertLine, bool bTransparentBk,
+                               CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual void DrawEditFrame(CDC& dc, PAINTEDITFRAMEDATA& _pefd);
+    virtual void DrawComboBoxFrame(CDC& dc, PAINTCOMBOBOXDATA& _pcbd);
+    virtual void DrawBarBorder(CDC& dc, PAINTBARBORDERDATA& _pbbd);
+    virtual void DrawSizeGrip(CDC& dc, const RECT& rc, CObject* pHelperSrc, LPARAM lParam = 0);
     int m_nIdxClrTbBorder;  // logical id of the toolbar border, set by the Luna paths
 
 protected:
@@ -678,6 +691,8 @@ public:
 
     virtual void DrawBarCaption(CDC& dc, PAINTBARCAPTIONDATA& _pbcd);
     virtual void DrawBarFrame(CDC& dc, PAINTBARFRAMEDATA& _pbfd);
+    virtual void DrawSeparator(CDC& dc, const RECT& rc, bool bVertLine, bool bTransparentBk,
+                               CObject* pHelperSrc, LPARAM lParam = 0);
 protected:
     void InitBlueColorMap(COLORREF clrL1, COLORREF clrL2);
 };

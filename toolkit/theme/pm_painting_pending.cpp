@@ -19,15 +19,10 @@ void CExtPaintManager::DrawToolbarBorderPart(CDC&, const RECT&, bool, bool) {}
 void CExtPaintManager::DrawDoubleFrame(CDC&, const RECT&) {}
 void CExtPaintManager::DrawMenuEntry(CDC&, PAINTMENUENTRYDATA&) {}
 void CExtPaintManager::DrawMenuSeparator(CDC&, const RECT&, int, bool, CObject*, LPARAM) {}
-void CExtPaintManager::DrawSeparator(CDC&, const RECT&, bool, bool, CObject*, LPARAM) {}
-void CExtPaintManager::DrawEditFrame(CDC&, PAINTEDITFRAMEDATA&) {}
-void CExtPaintManager::DrawComboBoxFrame(CDC&, PAINTCOMBOBOXDATA&) {}
 void CExtPaintManager::DrawMenuFrame(CDC&, const RECT&, CObject*, LPARAM) {}
 void CExtPaintManager::DrawMenuBorder(CDC&, const RECT&, const RECT&, int, CObject*, LPARAM) {}
-void CExtPaintManager::DrawBarBorder(CDC&, PAINTBARBORDERDATA&) {}
 void CExtPaintManager::DrawFieldBox(CDC&, PAINTFIELDBOXDATA&) {}
 void CExtPaintManager::DrawTextField(CDC&, PAINTTEXTFIELDDATA&) {}
-void CExtPaintManager::DrawSizeGrip(CDC&, const RECT&, CObject*, LPARAM) {}
 void CExtPaintManager::FillPanelBackground(CDC&, const RECT&, CObject*) {}
 void CExtPaintManager::DrawPanelFrame(CDC&, const RECT&) {}
 void CExtPaintManager::DrawPanelButton(CDC&, const RECT&, LPCTSTR, CExtCmdIcon*, bool, bool, bool, bool, CObject*) {}
