@@ -174,6 +174,22 @@ public:
     void RelayEvent(LPMSG lpMsg) { ::SendMessage(m_hWnd, TTM_RELAYEVENT, 0, (LPARAM)lpMsg); }
     void UpdateTipText(LPCTSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool = 0);
     void UpdateTipText(UINT nIDText, CWnd* pWnd, UINT_PTR nIDTool = 0);
+    // Between a text rectangle and the window rectangle that shows it (bLarger TRUE:
+    // text to window), both in screen coordinates.
+    BOOL AdjustRect(LPRECT lprc, BOOL bLarger = TRUE) {
+        return (BOOL)::SendMessage(m_hWnd, TTM_ADJUSTRECT, bLarger, (LPARAM)lprc);
+    }
+    BOOL SetTitle(UINT uIcon, LPCTSTR lpstrTitle) {
+        return (BOOL)::SendMessage(m_hWnd, TTM_SETTITLE, uIcon, (LPARAM)lpstrTitle);
+    }
+    CSize GetBubbleSize(LPTOOLINFO lpToolInfo) const {
+        DWORD d = (DWORD)::SendMessage(m_hWnd, TTM_GETBUBBLESIZE, 0, (LPARAM)lpToolInfo);
+        return CSize(LOWORD(d), HIWORD(d));
+    }
+    // The tool the tip shows now; lpToolInfo's text pointer is not filled.
+    BOOL GetCurrentTool(LPTOOLINFO lpToolInfo) const {
+        return (BOOL)::SendMessage(m_hWnd, TTM_GETCURRENTTOOL, 0, (LPARAM)lpToolInfo);
+    }
     void Update() { ::SendMessage(m_hWnd, TTM_UPDATE, 0, 0); }
     void Pop() { ::SendMessage(m_hWnd, TTM_POP, 0, 0); }
 
@@ -203,6 +219,10 @@ public:
     int SetPos(int nPos) { return (int)::SendMessage(m_hWnd, PBM_SETPOS, nPos, 0); }
     int SetStep(int nStep) { return (int)::SendMessage(m_hWnd, PBM_SETSTEP, nStep, 0); }
     int StepIt() { return (int)::SendMessage(m_hWnd, PBM_STEPIT, 0, 0); }
+    // PBS_MARQUEE progress bars: fInterval 0 keeps the control's default speed.
+    BOOL SetMarquee(BOOL fMarqueeMode, int nInterval) {
+        return (BOOL)::SendMessage(m_hWnd, PBM_SETMARQUEE, fMarqueeMode, nInterval);
+    }
     COLORREF SetBarColor(COLORREF clrBar) { return (COLORREF)::SendMessage(m_hWnd, PBM_SETBARCOLOR, 0, clrBar); }
     COLORREF SetBkColor(COLORREF clrNew) { return (COLORREF)::SendMessage(m_hWnd, PBM_SETBKCOLOR, 0, clrNew); }
 };

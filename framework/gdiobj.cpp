@@ -298,6 +298,11 @@ BOOL CBitmap::LoadOEMBitmap(UINT nIDBitmap) {
     return Attach(::LoadBitmap(NULL, MAKEINTRESOURCE(nIDBitmap)));
 }
 
+BOOL CBitmap::LoadMappedBitmap(UINT nIDBitmap, UINT nFlags, LPCOLORMAP lpColorMap, int nMapSize) {
+    HINSTANCE hInst = afx_gdi_detail::FindResourceModule(MAKEINTRESOURCE(nIDBitmap), RT_BITMAP);
+    return Attach(::CreateMappedBitmap(hInst, (INT_PTR)nIDBitmap, nFlags, lpColorMap, nMapSize));
+}
+
 BOOL CBitmap::CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits) {
     return Attach(::CreateBitmap(nWidth, nHeight, nPlanes, nBitcount, lpBits));
 }

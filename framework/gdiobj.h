@@ -144,6 +144,9 @@ public:
     BOOL LoadBitmap(LPCTSTR lpszResourceName);
     BOOL LoadBitmap(UINT nIDResource);
     BOOL LoadOEMBitmap(UINT nIDBitmap);
+    // The bitmap resource with its button colours mapped to the current system colours
+    // (CreateMappedBitmap); lpColorMap NULL maps the standard four.
+    BOOL LoadMappedBitmap(UINT nIDBitmap, UINT nFlags = 0, LPCOLORMAP lpColorMap = NULL, int nMapSize = 0);
     BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits);
     BOOL CreateBitmapIndirect(LPBITMAP lpBitmap);
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);

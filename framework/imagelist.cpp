@@ -163,6 +163,31 @@ BOOL CImageList::DrawIndirect(IMAGELISTDRAWPARAMS* pimldp) {
     return ImageList_DrawIndirect(pimldp);
 }
 
+BOOL CImageList::DrawIndirect(CDC* pDC, int nImage, POINT pt, SIZE sz, POINT ptOrigin, UINT fStyle, DWORD dwRop,
+                              COLORREF rgbBack, COLORREF rgbFore, DWORD fState, DWORD Frame, COLORREF crEffect) {
+    if (m_hImageList == NULL || pDC == NULL) return FALSE;
+    IMAGELISTDRAWPARAMS p;
+    ::ZeroMemory(&p, sizeof(p));
+    p.cbSize = sizeof(p);
+    p.himl = m_hImageList;
+    p.i = nImage;
+    p.hdcDst = pDC->m_hDC;
+    p.x = pt.x;
+    p.y = pt.y;
+    p.cx = sz.cx;
+    p.cy = sz.cy;
+    p.xBitmap = ptOrigin.x;
+    p.yBitmap = ptOrigin.y;
+    p.rgbBk = rgbBack;
+    p.rgbFg = rgbFore;
+    p.fStyle = fStyle;
+    p.dwRop = dwRop;
+    p.fState = fState;
+    p.Frame = Frame;
+    p.crEffect = crEffect;
+    return ImageList_DrawIndirect(&p);
+}
+
 BOOL CImageList::BeginDrag(int nImage, CPoint ptHotSpot) {
     return m_hImageList != NULL && ImageList_BeginDrag(m_hImageList, nImage, ptHotSpot.x, ptHotSpot.y);
 }

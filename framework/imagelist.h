@@ -65,6 +65,11 @@ public:
     BOOL Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle);
     BOOL DrawEx(CDC* pDC, int nImage, POINT pt, SIZE sz, COLORREF clrBk, COLORREF clrFg, UINT nStyle);
     BOOL DrawIndirect(IMAGELISTDRAWPARAMS* pimldp);
+    // The same through the record's fields; sz 0x0 draws the whole image, ptOrigin is
+    // the offset inside the image.
+    BOOL DrawIndirect(CDC* pDC, int nImage, POINT pt, SIZE sz, POINT ptOrigin, UINT fStyle = ILD_NORMAL,
+                      DWORD dwRop = SRCCOPY, COLORREF rgbBack = CLR_DEFAULT, COLORREF rgbFore = CLR_DEFAULT,
+                      DWORD fState = ILS_NORMAL, DWORD Frame = 0, COLORREF crEffect = CLR_DEFAULT);
 
     // Archive form: the platform's image-list stream, written straight into the archive.
     // Read replaces the current list; a damaged stream gives FALSE and an empty list.

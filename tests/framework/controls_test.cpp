@@ -578,6 +578,7 @@ TEST(ControlsToolTip, ToolsTextsAndWidth) {
 
     tip.SetMaxTipWidth(250);
     EXPECT_EQ(250, tip.GetMaxTipWidth());
+    EXPECT_TRUE(tip.SetTitle(TTI_INFO, "Title"));
     tip.Activate(FALSE);
     tip.Pop();
     tip.DelTool(&parent.wnd, 7);

@@ -290,3 +290,29 @@ TEST(CGdiObjectOwnership, TemporariesBelongToTheirThread) {
     EXPECT_EQ(&owner, CGdiObject::FromHandle(owner.m_hObject));
     EXPECT_EQ((DWORD)OBJ_BRUSH, ::GetObjectType(owner.m_hObject));  // the worker's temporary left it alone
 }
+
+TEST(CGdiObjects, MappedBitmapTakesTheButtonColoursOfTheSystem) {
+    CBitmap bmp;
+    ASSERT_TRUE(bmp.LoadMappedBitmap(5401));
+    BITMAP bm;
+    ASSERT_NE(0, bmp.GetBitmap(&bm));
+    EXPECT_EQ(5, bm.bmWidth);
+    EXPECT_EQ(2, bm.bmHeight);
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(NULL));
+    CBitmap* old = dc.SelectObject(&bmp);
+    struct {
+        const char* name;
+        COLORREF want;
+    } cases[] = {
+        {"black", ::GetSysColor(COLOR_BTNTEXT)},    {"grey", ::GetSysColor(COLOR_BTNSHADOW)},
+        {"silver", ::GetSysColor(COLOR_BTNFACE)},   {"white", ::GetSysColor(COLOR_BTNHIGHLIGHT)},
+        {"red (not mapped)", RGB(255, 0, 0)},
+    };
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(cases[x].want, dc.GetPixel(x, 1)) << cases[x].name;
+    dc.SelectObject(old);
+
+    CBitmap missing;
+    EXPECT_FALSE(missing.LoadMappedBitmap(5499));
+    EXPECT_EQ(nullptr, missing.GetSafeHandle());
+}

@@ -294,3 +294,34 @@ TEST(CImageListArchive, DamagedArchiveFailsCleanly) {
     }
     free(data);
 }
+
+TEST(CImageListForms, DrawIndirectTakesPartOfAnImageFromItsOrigin) {
+    // Two 4x4 images: the first red with a green first column, the second blue.
+    DibCanvas strip(8, 4, RGB(255, 0, 0));
+    CDC stripDC;
+    stripDC.Attach(strip.Dc());
+    stripDC.FillSolidRect(0, 0, 1, 4, RGB(0, 255, 0));
+    stripDC.FillSolidRect(4, 0, 4, 4, RGB(0, 0, 255));
+    stripDC.Detach();
+    CBitmap bmp;
+    ASSERT_TRUE(bmp.CreateBitmap(8, 4, 1, 32, strip.Bits()));
+    CImageList list;
+    ASSERT_TRUE(list.Create(4, 4, ILC_COLOR32, 2, 1));
+    ASSERT_EQ(0, list.Add(&bmp, (CBitmap*)NULL));
+    ASSERT_EQ(2, list.GetImageCount());
+
+    DibCanvas canvas(10, 10);
+    CDC dc;
+    dc.Attach(canvas.Dc());
+    // 2x2 of image 0 from (1, 1): red only, the green column is left out.
+    ASSERT_TRUE(list.DrawIndirect(&dc, 0, CPoint(2, 2), CSize(2, 2), CPoint(1, 1)));
+    EXPECT_EQ(2 * 2, canvas.Count(RGB(255, 0, 0), RECT{0, 0, 10, 10}));
+    EXPECT_EQ(RGB(255, 0, 0), canvas.Pixel(2, 2));
+    EXPECT_EQ(RGB(255, 0, 0), canvas.Pixel(3, 3));
+    EXPECT_EQ(0, canvas.Count(RGB(0, 255, 0), RECT{0, 0, 10, 10}));
+    // A size of 0x0 draws the whole image.
+    ASSERT_TRUE(list.DrawIndirect(&dc, 1, CPoint(6, 6), CSize(0, 0), CPoint(0, 0)));
+    EXPECT_EQ(4 * 4, canvas.Count(RGB(0, 0, 255), RECT{6, 6, 10, 10}));
+    dc.Detach();
+    EXPECT_FALSE(CImageList().DrawIndirect(&dc, 0, CPoint(0, 0), CSize(0, 0), CPoint(0, 0)));
+}
