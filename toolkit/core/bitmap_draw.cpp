@@ -175,10 +175,16 @@ int CExtBitmap::Draw(HDC hDC, int x, int y, int cx, int cy, int xSrc, int ySrc, 
 {
     if (IsEmpty() || hDC == NULL)
         return -1;
-    // The rows are bottom-up: a top-down source rectangle starts, counted from the
-    // bottom, at height - (ySrc + cySrc).
-    int nHeight = m_pImageBuffer->biHeight;
-    return DrawNative(hDC, x, y, cx, cy, xSrc, nHeight - ySrc - cySrc, cxSrc, cySrc, dwRop);
+    // The rows are bottom-up. Both rectangles are given mirrored (the destination from
+    // its last row up, the source from the top-down row ySrc down), which the platform
+    // turns into an upright copy of the top-down source rectangle; the destination is
+    // placed through the window origin so that its mirrored start is simply cy - 1.
+    const int nHeight = m_pImageBuffer->biHeight;
+    POINT ptOld = {0, 0};
+    ::OffsetWindowOrgEx(hDC, -x, -y, &ptOld);
+    const int nResult = DrawNative(hDC, 0, cy - 1, cx, -cy, xSrc, nHeight - ySrc + 1, cxSrc, -cySrc, dwRop);
+    ::OffsetWindowOrgEx(hDC, x, y, NULL);
+    return nResult;
 }
 
 int CExtBitmap::Draw(HDC hDC, const RECT& rcDst, const RECT& rcSrc, DWORD dwRop) const

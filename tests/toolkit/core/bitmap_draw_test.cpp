@@ -56,6 +56,23 @@ TEST(BitmapDraw, TopDownSourceCoordinates) {
     EXPECT_NE(-1, bmp.Draw(canvas.Dc(), rcDst, rcSrc));
     EXPECT_EQ(RGB(200, 0, 50), canvas.Pixel(15, 0));
 
+    // the bottom two rows stretched to 3 x 4 on a DC whose window origin is moved: the
+    // drawing lands in logical coordinates and the origin is left as it was
+    canvas.Fill(RGB(255, 255, 255));
+    POINT org = {0, 0};
+    SetWindowOrgEx(canvas.Dc(), 5, 3, NULL);
+    EXPECT_NE(-1, bmp.Draw(canvas.Dc(), 7, 4, 3, 4, 0, 1, 3, 2));
+    GetWindowOrgEx(canvas.Dc(), &org);
+    EXPECT_EQ(5, org.x);
+    EXPECT_EQ(3, org.y);
+    SetWindowOrgEx(canvas.Dc(), 0, 0, NULL);
+    for (int y = 0; y < 4; y++)
+        for (int x = 0; x < 3; x++)
+            EXPECT_EQ(RGB(x * 100, (1 + y / 2) * 100, 50), canvas.Pixel(2 + x, 1 + y)) << "moved origin " << x << "," << y;
+    EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(2, 0));
+    EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(5, 1));
+    EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(2, 5));
+
     CExtBitmap empty;
     EXPECT_EQ(-1, empty.Draw(canvas.Dc(), 0, 0, 1, 1, 0, 0, 1, 1));
     EXPECT_EQ(-1, bmp.DrawNative(NULL, 0, 0, 1, 1, 0, 0, 1, 1));
