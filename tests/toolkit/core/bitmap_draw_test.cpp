@@ -104,6 +104,14 @@ TEST(BitmapDraw, AlphaBlendBothWays) {
         RECT rcDst = {0, 0, 1, 1}, rcSrc = {0, 0, 1, 1};
         EXPECT_EQ(0, bmp.AlphaBlend(canvas.Dc(), rcDst, rcSrc, 128));
         EXPECT_LE(Near(RGB(0, 0, 128), canvas.Pixel(0, 0)), 1);
+        // over a light background the constant alpha lets the background through as
+        // well: half an opaque blue over white is light blue, not a darkened blue
+        canvas.Fill(RGB(255, 255, 255));
+        EXPECT_EQ(0, bmp.AlphaBlend(canvas.Dc(), rcDst, rcSrc, 128));
+        EXPECT_LE(Near(RGB(127, 127, 255), canvas.Pixel(0, 0)), 1);
+        RECT rcOther = {1, 1, 2, 2};
+        EXPECT_EQ(0, bmp.AlphaBlend(canvas.Dc(), rcOther, rcSrc, 0));
+        EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(1, 1));  // constant alpha 0: nothing shows
         delete off;
     }
     // images without alpha are drawn opaquely
