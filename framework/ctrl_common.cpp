@@ -33,6 +33,14 @@ void CSliderCtrl::VerifyPos() {
     else if (nPos > nMax) SetPos(nMax);
 }
 
+CToolTipCtrl* CSliderCtrl::GetToolTips() const {
+    return (CToolTipCtrl*)CWnd::FromHandle((HWND)::SendMessage(m_hWnd, TBM_GETTOOLTIPS, 0, 0));
+}
+
+void CSliderCtrl::SetToolTips(CToolTipCtrl* pWndTip) {
+    ::SendMessage(m_hWnd, TBM_SETTOOLTIPS, (WPARAM)pWndTip->GetSafeHwnd(), 0);
+}
+
 /////////////////////////////////////////////////////////////////////////////
 // CIPAddressCtrl
 

@@ -5,6 +5,8 @@
 #include "framework/wnd.h"
 #include "framework/str.h"
 
+class CToolTipCtrl;
+
 // Registers the common-control classes of dwICC (ICC_ flags) once per process; the
 // controls' Create members call it. Answers FALSE when the platform refused.
 BOOL AFXAPI AfxInitCommonControls(DWORD dwICC);
@@ -104,6 +106,10 @@ public:
     }
     void ClearSel(BOOL bRedraw = FALSE) { ::SendMessage(m_hWnd, TBM_CLEARSEL, bRedraw, 0); }
     void ClearTics(BOOL bRedraw = FALSE) { ::SendMessage(m_hWnd, TBM_CLEARTICS, bRedraw, 0); }
+    // TBS_TOOLTIPS sliders: where the tip shows (TBTS_TOP ...); returns the previous side.
+    int SetTipSide(int nLocation) { return (int)::SendMessage(m_hWnd, TBM_SETTIPSIDE, nLocation, 0); }
+    CToolTipCtrl* GetToolTips() const;
+    void SetToolTips(CToolTipCtrl* pWndTip);
     // Moves the thumb back into the range when it is outside.
     void VerifyPos();
 };

@@ -522,6 +522,15 @@ TEST(ControlsCommon, SpinSliderProgressAndAddress) {
     EXPECT_EQ(25, hi);
     slider.SetPageSize(7);
     EXPECT_EQ(7, slider.GetPageSize());
+    CSliderCtrl tipped;
+    ASSERT_TRUE(tipped.Create(WS_CHILD | WS_VISIBLE | TBS_TOOLTIPS, CRect(30, 40, 230, 70), &parent.wnd, 117));
+    ASSERT_NE(nullptr, tipped.GetToolTips());  // TBS_TOOLTIPS makes one
+    EXPECT_EQ(TBTS_TOP, tipped.SetTipSide(TBTS_BOTTOM));
+    EXPECT_EQ(TBTS_BOTTOM, tipped.SetTipSide(TBTS_TOP));
+    CToolTipCtrl tip;
+    ASSERT_TRUE(tip.Create(&parent.wnd));
+    tipped.SetToolTips(&tip);
+    EXPECT_EQ(tip.m_hWnd, tipped.GetToolTips()->m_hWnd);
 
     CProgressCtrl progress;
     ASSERT_TRUE(progress.Create(WS_CHILD | WS_VISIBLE, CRect(0, 40, 200, 60), &parent.wnd, 113));
