@@ -648,3 +648,53 @@ TEST(CDCBits, GradientFillRunsFromTheFirstToTheSecondColour) {
     EXPECT_GT(GetBValue(last), 200);
     EXPECT_LT(GetRValue(last), 40);
 }
+
+TEST(CDCText, ExtTextOutOpaqueAndClippedAndTextAlignment) {
+    DibCanvas canvas(60, 20);
+    CanvasDC dc(canvas);
+    dc->SetBkColor(kBlue);
+    dc->SetTextColor(kRed);
+    RECT r = {5, 5, 25, 15};
+    // Opaque without text: exactly the rectangle takes the background colour.
+    ASSERT_TRUE(dc->ExtTextOut(0, 0, ETO_OPAQUE, &r, CString(), NULL));
+    EXPECT_TRUE(AreaIs(canvas, r, kBlue, kWhite));
+    // Clipped text stays inside its rectangle.
+    canvas.Fill(kWhite);
+    dc->SetBkMode(TRANSPARENT);
+    RECT clip = {0, 0, 6, 20};
+    ASSERT_TRUE(dc->ExtTextOut(0, 0, ETO_CLIPPED, &clip, CString("WWWWWW"), NULL));
+    EXPECT_GT(canvas.Count(kRed, clip), 0);
+    EXPECT_EQ(0, canvas.Count(kRed, RECT{6, 0, 60, 20}));
+
+    // TA_RIGHT: the text ends at x instead of starting there.
+    canvas.Fill(kWhite);
+    EXPECT_EQ((UINT)(TA_LEFT | TA_TOP | TA_NOUPDATECP), dc->SetTextAlign(TA_RIGHT | TA_TOP));
+    EXPECT_EQ((UINT)(TA_RIGHT | TA_TOP), dc->GetTextAlign());
+    ASSERT_TRUE(dc->TextOut(30, 2, CString("WW")));
+    EXPECT_GT(canvas.Count(kRed, RECT{0, 0, 30, 20}), 0);
+    EXPECT_EQ(0, canvas.Count(kRed, RECT{31, 0, 60, 20}));
+}
+
+TEST(CDCAttributes, PalettesAndNearestColours) {
+    DibCanvas canvas(4, 4);
+    CanvasDC dc(canvas);
+    // A true-colour surface has every colour.
+    EXPECT_EQ(RGB(12, 34, 56), dc->GetNearestColor(RGB(12, 34, 56)));
+    EXPECT_EQ(32, dc->GetDeviceCaps(BITSPIXEL));
+
+    struct {
+        LOGPALETTE head;
+        PALETTEENTRY more[1];
+    } pal = {{0x300, 2, {{255, 0, 0, 0}}}, {{0, 0, 255, 0}}};
+    CPalette palette;
+    ASSERT_TRUE(palette.CreatePalette(&pal.head));
+    EXPECT_EQ(2, palette.GetEntryCount());
+    CPalette* old = dc->SelectPalette(&palette, FALSE);
+    ASSERT_NE(nullptr, old);
+    EXPECT_EQ(::GetStockObject(DEFAULT_PALETTE), old->GetSafeHandle());
+    EXPECT_EQ(palette.GetSafeHandle(), dc->GetCurrentPalette()->GetSafeHandle());
+    dc->RealizePalette();
+    EXPECT_EQ(nullptr, dc->SelectPalette(NULL, FALSE));  // nothing to select
+    dc->SelectPalette(old, FALSE);
+    EXPECT_EQ(old->GetSafeHandle(), dc->GetCurrentPalette()->GetSafeHandle());
+}
