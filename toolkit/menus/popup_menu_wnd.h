@@ -1,110 +1,370 @@
-// The popup base window, the popup menu window and the shared tip window. Declared
-// here with what the theme engine reads of them; the menu subsystem completes them.
+// The popup menu window: its item model (MENUITEMDATA records held by value), the
+// building of menus from menu resources, menu handles and command trees, the command-UI
+// update of its items, the menu-wide static services (tracking test, cancelling, the
+// nested message pump) and the registered messages and option globals of the menus.
+// Layout, painting, placement and the keyboard and mouse handling of a tracking menu
+// stand on this model and are added to the same class.
 #pragma once
 #include "framework/framework.h"
+#include "toolkit/core/cmd_icon.h"
+#include "toolkit/core/hook_sink.h"
+#include "toolkit/menus/popup_base_wnd.h"
+#include "toolkit/menus/popup_tracking_site.h"
 
 class CExtCustomizeCmdTreeNode;
+class CExtCustomizeSite;
 class CExtCmdItem;
-class CExtCmdIcon;
-
-class CExtPopupBaseWnd : public CWnd
-{
-    DECLARE_DYNAMIC(CExtPopupBaseWnd)
-public:
-    CExtPopupBaseWnd();
-    virtual ~CExtPopupBaseWnd();
-
-    // The object (usually a toolbar or the menu bar) the popup is combined with; NULL
-    // when it is combined with nothing.
-    virtual CObject* GetCombinedObject();
-    // True for a popup menu whose combined-area painter is the toolkit's default one.
-    virtual bool UsesDefaultCombinePainter();
-
-    // The popup is laid out right to left.
-    bool IsLayoutRTL() const;
-};
+class CExtPopupMenuWnd;
 
 class CExtPopupMenuWnd : public CExtPopupBaseWnd
 {
-    DECLARE_DYNAMIC(CExtPopupMenuWnd)
+    DECLARE_DYNCREATE(CExtPopupMenuWnd)
 public:
-    // One item of the menu, as the painting reads it.
-    struct MENUITEMDATA
+    enum
     {
+        TYPE_SEPARATOR = 0,
+        TYPE_POPUP = 0xFFFFFFFF,
+    };
+    // Track flags the model reads.
+    enum
+    {
+        TMF_NO_CMD_UI = 0x00000400,
+        TMF_UNTRACKED = 0x00004000,
+        TMF_CONTEXT_HELP = 0x00002000,
+    };
+    enum
+    {
+        __MF_TOP_LEVEL = 0x01,  // made by CreatePopupMenu (or loaded as top level): owns its tree
+    };
+
+    // Item callbacks: the before-execute callback and the item's own click callback.
+    typedef bool (*pCbItemClick)(CExtPopupMenuWnd* pMenu, LPVOID pItemData);
+    typedef void (*pCbItemExtra)(CExtPopupMenuWnd* pMenu, LPVOID pItemData);
+    typedef bool (*pCbInplaceEdit)(CExtPopupMenuWnd* pMenu, LPVOID pItemData, LPVOID pCookie);
+
+    class MENUITEMDATA
+    {
+    public:
+        // Layout flags.
         enum
         {
-            __MIF_NO_LEFT_AREA = 0x10,  // the expand button then uses a left-area width of 0
+            __MIF_SELECTED = 0x01,
+            __MIF_DISPLAYED = 0x02,
+            __MIF_FORCE_DISPLAYED = 0x04,
+            __MIF_COMBINED_SUBMENU = 0x08,
+            __MIF_NO_LEFT_AREA = 0x10,  // own width, icon inline (palette-style item)
+            __MIF_PALETTE_WRAP = 0x20,
+            __MIF_DEFAULT = 0x40,
+            __MIF_NEVER_ENABLED = 0x80,
         };
-        int m_nLeftAreaWidth;  // width of the icon column computed for the item, in pixels
-        DWORD m_dwItemFlags;
-        // What the item was built from (see UpdateFromCmdTree).
-        UINT m_nCmdID;                          // a command; 0 separator; (UINT)-1 sub-menu
-        CString m_sText;                        // menu text
-        CString m_sAccelText;                   // accelerator text shown at the right
-        CExtCustomizeCmdTreeNode* m_pCmdNode;   // not owned
-        CExtCmdIcon* m_pIcon;                   // not owned; NULL for none
-        CExtPopupMenuWnd* m_pPopup;             // the sub-menu, owned by the item
+        // State flags.
+        enum
+        {
+            __MIS_FORCE_ENABLED = 0x01,
+            __MIS_FLAG_04 = 0x04,
+            __MIS_CHECKED = 0x08,
+            __MIS_RADIO = 0x10,
+            __MIS_ENABLED = 0x20,
+            __MIS_INDETERMINATE = 0x40,
+        };
+        // Kind flags.
+        enum
+        {
+            __MIK_CUSTOM = 0x01,
+            __MIK_ICON_ONLY = 0x02,
+            __MIK_BOLD = 0x04,
+        };
 
-        MENUITEMDATA()
-            : m_nLeftAreaWidth(0), m_dwItemFlags(0), m_nCmdID(0), m_pCmdNode(NULL), m_pIcon(NULL), m_pPopup(NULL) {}
-        int GetIconAreaWidth() const { return m_nLeftAreaWidth; }
-        bool IsSeparator() const { return m_nCmdID == 0; }
-        bool IsPopup() const { return m_pPopup != NULL; }
+        explicit MENUITEMDATA(CExtPopupMenuWnd* pOwner = NULL);
+        MENUITEMDATA(const MENUITEMDATA& other);
+        MENUITEMDATA& operator=(const MENUITEMDATA& other);
+        ~MENUITEMDATA();
+
+        bool IsSeparator() const { return m_nCmdID == TYPE_SEPARATOR; }
+        bool IsPopup() const { return m_nCmdID == TYPE_POPUP; }
+        bool IsCustom() const { return (m_nKindFlags & __MIK_CUSTOM) != 0; }
+        bool IsInplaceEdit() const { return m_pInplaceEditStr != NULL; }
+        bool IsInplaceEditActive() const { return (m_nEditFlags & 0x01) != 0; }
+        bool IsPaletteStyle() const { return (m_nLayoutFlags & __MIF_NO_LEFT_AREA) != 0; }
+        bool IsDefault() const { return (m_nLayoutFlags & __MIF_DEFAULT) != 0; }
+        bool IsDisplayed() const { return (m_nLayoutFlags & (__MIF_DISPLAYED | __MIF_FORCE_DISPLAYED)) != 0; }
+        bool IsSelected() const { return !IsSeparator() && (m_nLayoutFlags & __MIF_SELECTED) != 0; }
+        bool GetCheck() const { return (m_nStateFlags & __MIS_CHECKED) != 0; }
+        bool GetRadio() const { return (m_nStateFlags & __MIS_RADIO) != 0; }
+        bool GetIndeterminate() const { return (m_nStateFlags & __MIS_INDETERMINATE) != 0; }
+        int GetIconAreaWidth() const { return m_nIconAreaWidth; }
+        CExtPopupMenuWnd* GetPopup() const { return m_pPopup; }
+        CExtPopupMenuWnd* GetOwner() const { return m_pOwner; }
+        HWND GetCmdReceiver() const { return m_hWndCmdReceiver; }
+        TCHAR GetAccessKey() const { return m_cAccessKey; }
+        CSize GetMeasuredSize() const { return CSize(m_nWidth, m_nHeight); }
+
+        bool SetText(LPCTSTR sText);
+        bool SetAccelText(LPCTSTR sText);
+        bool SetAccelTextAlways(LPCTSTR sText);
+        bool SetTextWithAccel(LPCTSTR sText);
+        CString GetText() const;
+        CString GetAccelText() const;
+        bool Enable(bool bOn);
+        bool SetCheck(bool bOn);
+        bool SetRadio(bool bOn);
+        bool SetIndeterminate(bool bOn);
+        bool SetIcon(const CExtCmdIcon& icon);
+        CExtCmdIcon* GetIcon();
+        CExtCmdItem* GetCmdItem() const;
+        UINT GetCmdID() const;
+        bool IsEnabled() const;
+        bool IsExecutable() const;
+        void UpdateAccessKey();
+        void MeasureItem(CExtPaintManager* pPM = NULL);
+        bool CreateSubMenu();
+        void DestroySubMenu();
+        bool SetPopup(int nPos, LPCTSTR sText, const CExtCmdIcon& icon, CExtPopupMenuWnd* pMenu);
+        bool SetCommand(const CExtCmdItem& cmd, int nPos);
+        void GetTipText(CString& sText) const;
+        // Fills the record from the item at nPos of a Windows menu.
+        bool UpdateFromMenuItem(HWND hWndCmdRecv, HMENU hMenu, int nPos, bool bNoCmdProfile);
+        bool ConstructPopupFromNode(HWND hWndCmdRecv, CExtCustomizeCmdTreeNode* pNode, int nPos,
+                                    CExtPopupMenuWnd* pParent);
+
+        // The profile of the item's command receiver, NULL when none is bound.
+        LPCTSTR GetProfileName() const;
+
+        // ---- fields, in order ----------------------------------------------------------
+        CExtCustomizeCmdTreeNode* m_pCmdNode;
+        CExtPopupMenuWnd* m_pPopup;
+        int m_nItemIndex;
+        UINT m_nCmdID;
+        CString m_sText;
+        CString m_sAccelText;
+        CString m_sTipText;
+        CExtCmdIcon m_icon;
+        int m_nWidth;
+        int m_nHeight;
+        CRect m_rcItemWithIndents;
+        CRect m_rcItem;
+        int m_nIconAreaWidth;
+        int m_nMarginLeft, m_nMarginTop, m_nMarginRight, m_nMarginBottom;
+        BYTE m_nLayoutFlags;
+        BYTE m_nStateFlags;
+        BYTE m_nKindFlags;
+        pCbItemClick m_pCbItemClick;
+        pCbItemExtra m_pCbItemExtra;
+        TCHAR m_cAccessKey;
+        HWND m_hWndCmdReceiver;
+        CWnd* m_pWndInplaceEdit;
+        CString* m_pInplaceEditStr;
+        pCbInplaceEdit m_pCbInplaceEditValidate;
+        pCbInplaceEdit m_pCbInplaceEditCommit;
+        pCbInplaceEdit m_pCbInplaceEditDraw;
+        LPVOID m_pInplaceEditCookie;
+        int m_nInplaceEditWidth;
+        BYTE m_nEditFlags;
+        CString m_sEditText;
+        DWORD m_dwUserValue;
+        CExtPopupMenuWnd* m_pOwner;
+
+    private:
+        void CopyFrom(const MENUITEMDATA& other);
+    };
+
+    // The command-UI updater of one menu level.
+    class CExtPopupMenuCmdUI : public CCmdUI
+    {
+    public:
+        CExtPopupMenuCmdUI(HWND hWndCmdReceiver, CExtPopupMenuWnd* pMenu);
+        void Enable(BOOL bOn = TRUE) override;
+        void SetCheck(int nCheck = 1) override;
+        void SetRadio(BOOL bOn = TRUE) override;
+        void SetText(LPCTSTR lpszText) override;
+        void SelectItem(int nIndex);
+
+        HWND m_hWndCmdReceiver;
+        CExtPopupMenuWnd* m_pMenu;
+        MENUITEMDATA* m_pItem;
+    };
+
+    // The running tear-off drag; while one runs, the hooks offer every input event to it
+    // first and cancelling the tracking does nothing.
+    class TEAROFFNOTIFICATON : public CExtHookSink
+    {
+    public:
+        virtual bool _OnHookKey(UINT nChar, UINT nRepCnt, UINT nFlags);
+        virtual bool _OnHookMouseMove(UINT nMessage, int x, int y);
+        virtual bool _OnHookMouseButton(UINT nMessage, int x, int y);
+        virtual bool _OnHookMouseWheel(UINT nMessage, MOUSEHOOKSTRUCT* pData);
     };
 
     CExtPopupMenuWnd();
     virtual ~CExtPopupMenuWnd();
-    virtual bool UsesDefaultCombinePainter();
 
-    // Number of items (0 for none) and the item at 0 .. count - 1.
-    int ItemGetCount() const;
+    // ---- base window overrides ---------------------------------------------------------
+    bool IsLayoutRTL() override;
+    bool IsUntrackedMode() override;
+    bool IsCombinedWithParentItem() override;
+    BOOL DestroyWindow() override;
+
+    // ---- building ----------------------------------------------------------------------
+    virtual HWND GetCmdReceiverHWND() const { return m_hWndCmdReceiver; }
+    virtual DWORD GetTrackFlags() const { return m_dwTrackFlags; }
+    virtual DWORD SetTrackFlags(DWORD dwTrackFlags);
+    virtual bool LoadMenu(HWND hWndCmdRecv, UINT nResourceID, bool bPopupMenu = true, bool bNoCmdProfile = false);
+    virtual HMENU ExportToHMENU(bool bDeep = true);
+    virtual bool LoadMenu(HWND hWndCmdRecv, CMenu* pMenu, bool bPopupMenu, bool bTopLevel, bool bNoCmdProfile);
+    virtual void SetCmdReceiver(HWND hWndCmdRecv, bool bThisLevelOnly = false);
+
+    // ---- items -------------------------------------------------------------------------
+    virtual int ItemGetCount() const;
+    virtual UINT ItemGetCmdID(int nPos) const;
+    virtual CExtCmdIcon& ItemGetIcon(int nPos);
+    virtual CString ItemGetText(int nPos) const;
+    virtual CString ItemGetAccelText(int nPos) const;
+    virtual int ItemFindPosForCmdID(UINT nCmdID, int nPosStart = -1) const;
+    virtual bool ItemSetPopupIcon(int nPos, const CExtCmdIcon& icon);
+    virtual bool ItemSetText(int nPos, LPCTSTR sText);
+    virtual bool ItemSetAccelText(int nPos, LPCTSTR sText);
+    virtual CExtPopupMenuWnd* ItemGetPopup(int nPos);
+    virtual const CExtPopupMenuWnd* ItemGetPopup(int nPos) const;
+    virtual bool ItemIsDisplayed(int nPos) const;
+    virtual void ItemSetDisplayed(int nPos, bool bForceDisplayed = true);
+    virtual bool ItemRemove(int nPos = -1);
+    virtual int ItemRemoveSeparators();
+    virtual bool ItemPaletteWrapGet(int nPos) const;
+    virtual bool ItemPaletteWrapSet(int nPos, bool bWrap = true);
+    virtual bool ItemOwnWidthGet(int nPos) const;
+    virtual bool ItemOwnWidthSet(int nPos, bool bOwnWidth = true);
+    virtual bool ItemEnabledGet(int nPos) const;
+    virtual bool ItemEnabledSet(int nPos, bool bEnabled = true);
+    virtual bool ItemDefaultGet(int nPos) const;
+    virtual bool ItemDefaultSet(int nPos, bool bDefault = true);
+    virtual bool ItemBoldGet(int nPos) const;
+    virtual bool ItemBoldSet(int nPos, bool bBold = true);
+    virtual bool ItemFlagGet(int nPos) const;
+    virtual bool ItemFlagSet(int nPos, bool bOn = true);
+    virtual bool ItemInsert(UINT nCmdID = TYPE_SEPARATOR, int nPos = -1, LPCTSTR sText = NULL,
+                            const CExtCmdIcon& icon = CExtCmdIcon(), HWND hWndSpecCmdReceiver = NULL);
+    virtual bool ItemInsertCommand(UINT nCmdID = TYPE_SEPARATOR, int nPos = -1, LPCTSTR sText = NULL,
+                                   LPCTSTR sAccelText = NULL, const CExtCmdIcon& icon = CExtCmdIcon(),
+                                   int nCheck = 0, HWND hWndSpecCmdReceiver = NULL);
+    virtual bool ItemInsertSubMenu(CExtPopupMenuWnd* pSubMenu, int nPos = -1, LPCTSTR sText = NULL,
+                                   const CExtCmdIcon& icon = CExtCmdIcon());
+    virtual int ItemFindByAccessKey(TCHAR chrAccess, int nStartIdx = -1, bool bRestartAt0 = true) const;
+    virtual int ItemFindByText(LPCTSTR sText, int nStartIdx = -1, bool bRestartAt0 = true) const;
+    virtual bool IsAllItemsHidden() const;
+    virtual void ItemInsertData(int nPos, const MENUITEMDATA& mi);
+
+    bool ItemInsert(UINT nCmdID, int nPos, LPCTSTR sText, HICON hIcon, HWND hWndSpecCmdReceiver = NULL);
+    bool ItemInsertCommand(UINT nCmdID, int nPos, LPCTSTR sText, LPCTSTR sAccelText, HICON hIcon, bool bCopyIcon,
+                           int nCheck = 0, HWND hWndSpecCmdReceiver = NULL);
     MENUITEMDATA& ItemGetInfo(int nPos);
+    const MENUITEMDATA& ItemGetInfo(int nPos) const;
 
-    // Builds the items from the children of a command tree node, with the texts, icons
-    // and accelerator texts of the command profile of hWndCmdRecv (the window that gets
-    // the commands). A node that follows a separator gets one before it; popup-like
-    // nodes become sub-menus built the same way. False without a profile.
-    bool UpdateFromCmdTree(HWND hWndCmdRecv, CExtCustomizeCmdTreeNode* pRootNode, bool bTopLevel = true);
-    void ItemRemoveAll();
-    HWND GetCmdReceiverHWND() const { return m_hWndCmdReceiver; }
-    // The command item of an item, from the receiver's profile; NULL for none.
-    CExtCmdItem* ItemGetCmd(int nPos);
-    // Delivers the item's command to the receiver (posted unless bSend).
-    bool ItemDeliver(int nPos, bool bSend = false);
-    // Runs the command-UI update of every command item against pTarget.
-    void ItemsUpdateCmdUI(CCmdTarget* pTarget);
+    // ---- more building -------------------------------------------------------------------
+    virtual bool CreatePopupMenu(HWND hWndCmdRecv);
+    virtual bool UpdateFromMenu(CMenu* pMenu, bool bTopLevel = true, bool bNoCmdProfile = false);
+    virtual void UpdateItemsCmdUI();
+    virtual CExtPopupTrackingSite& GetTrackingSite();
+
+    void SetLeftAreaWidth(int nWidth) { m_nLeftAreaWidth = nWidth; }
+    int GetLeftAreaWidth() const { return m_nLeftAreaWidth; }
+    bool BuildFromCmdTree(HWND hWndCmdRecv, CExtCustomizeCmdTreeNode* pNode, bool bTopLevel = true);
+    static CExtPopupMenuWnd* GetTrackingMenu();
+
+    CExtPopupMenuWnd* GetParentMenu() const { return m_pParentMenu; }
+    bool IsTopLevel() const { return (m_nMenuFlags & __MF_TOP_LEVEL) != 0; }
+    CExtCustomizeCmdTreeNode* GetSourceCmdNode() const { return m_pSourceNode; }
+    int GetCurrentItem() const { return m_nCurIndex; }
+
+    // Recomputes which items are shown (all of them until rarely used items are hidden)
+    // and rewrites each item's index.
+    virtual void RecalcLayout();
+
+    // ---- tracking services ---------------------------------------------------------------
+    virtual bool OnMouseMoveTracked(UINT nMsg, CPoint ptClient, bool& bNoEat);
+    virtual bool OnMouseClickTracked(UINT nMsg, CPoint ptClient, bool& bNoEat);
+    virtual bool OnMouseWheelTracked(UINT nMsg, MOUSEHOOKSTRUCT* pData, bool& bNoEat);
+    virtual bool OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags, bool& bNoEat);
+    // The client point lies on this very window.
+    virtual bool IsClientPointOnWindow(POINT ptClient);
+    // Closes this menu and its open sub-menus (the window too, unless bKeepWindow).
+    virtual void DestroyMenuWindow(bool bKeepWindow = false);
+    // The menu's own tip window, NULL while it has none.
+    virtual CWnd* GetMenuTipWnd() { return NULL; }
+
+    static BOOL IsMenuTracking();
+    static void CancelMenuTracking();
+    static void stat_PumpPendingMessages(bool bCallOnIdle);
+    static bool stat_TestWindowsShareParent(HWND hWndA, HWND hWndB, bool bRequireEnabled, bool bRequireVisible,
+                                            bool bFailWhileTracking);
+    static BOOL IsModifierKeyDown(LPARAM lParam);
+    static bool stat_RelayDateSelection(LPVOID pCookie, LPARAM lParam);
+
+    // The separator height of the paint manager: 6 in the base theme, 1 in the others.
+    static int stat_GetSeparatorHeight(CExtPaintManager* pPM);
+
+    // ---- registered messages -------------------------------------------------------------
+    static const UINT g_nMsgPrepareMenu;
+    static const UINT g_nMsgPrepareOneMenuLevel;
+    static const UINT g_nMsgPrepareDesktopBk;
+    static const UINT g_nMsgPopupNext;
+    static const UINT g_nMsgPopupPrev;
+    static const UINT g_nMsgNotifyMenuExpanded;
+    static const UINT g_nMsgNotifyMenuClosed;
+    static const UINT g_nMsgPopupDrawItem;
+    static const UINT g_nMsgPopupDrawLeftArea;
+    static const UINT g_nMsgPopupDrawBackground;
+    static const UINT g_nMsgCreateInplaceEdit;
+    static const UINT g_nMsgItemCoveringNotification;
+    static const UINT g_nMsgTearOff;
+    static const UINT g_nMsgCustomFloatPos;
+
+    // ---- option globals ------------------------------------------------------------------
+    static bool g_bHideRarelyUsedItems;
+    static bool g_bExpandOnHover;
+    static bool g_bHighlightRarelyUsed;
+    static bool g_bShowMenuTips;
+    static bool g_bExpandAnimation;
+    static bool g_bEatClicksOutside;
+    static bool g_bUseWorkArea;
+    static bool g_bPumpCallsOnIdle;
+
+    // ---- fields ------------------------------------------------------------------------
+    DWORD m_dwTrackFlags;
+    CExtCustomizeCmdTreeNode* m_pSourceNode;
+    int m_nLeftAreaWidth;
+    CArray<MENUITEMDATA, MENUITEMDATA&> m_items;
+    HWND m_hWndCmdReceiver;
+    CExtPopupMenuWnd* m_pParentMenu;
+    BYTE m_nMenuFlags;
+    int m_nCurIndex;
+    CSize m_sizeContent;
 
 protected:
-    // Owns the items (and their sub-menus).
-    class ItemList
-    {
-    public:
-        ItemList() {}
-        ~ItemList();
-        void RemoveAll();
-        CArray<MENUITEMDATA*, MENUITEMDATA*> m_arr;
+    // Relayout after an item change: of this menu when it is top level, else of its parent.
+    void RelayoutAfterChange();
+    // Removes every item, freeing the sub-menu tree.
+    void RemoveAllItems(bool bNoCmdProfile);
 
-    private:
-        ItemList(const ItemList&) = delete;
-        ItemList& operator=(const ItemList&) = delete;
-    };
-    ItemList m_items;
-    HWND m_hWndCmdReceiver = NULL;
+    void PostNcDestroy() override;
+    afx_msg void OnCancelMode();
+    afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+    DECLARE_MESSAGE_MAP()
 };
 
+// The tear-off drag that runs now, NULL when none.
+extern CExtPopupMenuWnd::TEAROFFNOTIFICATON* g_pActiveTearOff;
+
+// The shared tooltip window. Only what ending the tracking needs of it stands here.
 class CExtPopupMenuTipWnd : public CExtPopupBaseWnd
 {
-    DECLARE_DYNAMIC(CExtPopupMenuTipWnd)
+    DECLARE_DYNCREATE(CExtPopupMenuTipWnd)
 public:
+    enum
+    {
+        ID_TIMER_TIP_DELAY = 671,
+    };
     CExtPopupMenuTipWnd();
     virtual ~CExtPopupMenuTipWnd();
-
-    void SetTipStyle(int nTipStyle);
-    // A change drops the cached shadow bitmaps.
-    void SetAppearanceValue(int nValue);
-    void SetText(LPCTSTR sText);  // NULL is empty
-    // Nothing is redone when the rectangle to keep clear is unchanged.
-    void Show(CWnd* pWndOwner, const RECT& rcExcludeArea);
-    // Kills the tip timers, hides the window and empties its rectangle.
+    // Kills the tip timers, hides the window, empties its area and releases its shadow.
     void Hide();
 };

@@ -62,57 +62,44 @@ protected:
 
 TEST_F(PopupFromTreeTest, ItemsFollowTheTree) {
     CExtPopupMenuWnd popup;
-    ASSERT_TRUE(popup.UpdateFromCmdTree(m_hWnd, &m_tree));
+    ASSERT_TRUE(popup.BuildFromCmdTree(m_hWnd, &m_tree));
+    EXPECT_TRUE(popup.IsTopLevel());
+    EXPECT_EQ(popup.GetSourceCmdNode(), &m_tree);
     ASSERT_EQ(popup.ItemGetCount(), 4);
-    EXPECT_EQ(popup.ItemGetInfo(0).m_nCmdID, kOpen);
-    EXPECT_STREQ((LPCTSTR)popup.ItemGetInfo(0).m_sText, "&Open");
-    EXPECT_STREQ((LPCTSTR)popup.ItemGetInfo(0).m_sAccelText, "Ctrl+O");
+    EXPECT_EQ(popup.ItemGetCmdID(0), kOpen);
+    EXPECT_STREQ((LPCTSTR)popup.ItemGetText(0), "&Open");
+    EXPECT_STREQ((LPCTSTR)popup.ItemGetAccelText(0), "Ctrl+O");
+    EXPECT_EQ(popup.ItemGetInfo(0).GetAccessKey(), 'O');
     EXPECT_TRUE(popup.ItemGetInfo(1).IsSeparator());
-    EXPECT_EQ(popup.ItemGetInfo(2).m_nCmdID, kExit);
+    EXPECT_EQ(popup.ItemGetCmdID(2), kExit);
     EXPECT_EQ(popup.ItemGetInfo(2).m_pCmdNode, m_tree.ElementAt(1));
-    CExtPopupMenuWnd::MENUITEMDATA& more = popup.ItemGetInfo(3);
+    const CExtPopupMenuWnd::MENUITEMDATA& more = popup.ItemGetInfo(3);
     ASSERT_TRUE(more.IsPopup());
     EXPECT_EQ(more.m_nCmdID, UINT(-1));
     EXPECT_STREQ((LPCTSTR)more.m_sText, "&More");
-    ASSERT_EQ(more.m_pPopup->ItemGetCount(), 1);
-    EXPECT_EQ(more.m_pPopup->ItemGetInfo(0).m_nCmdID, kPaste);
+    CExtPopupMenuWnd* pMore = popup.ItemGetPopup(3);
+    ASSERT_NE(pMore, nullptr);
+    EXPECT_EQ(pMore->GetParentMenu(), &popup);
+    EXPECT_FALSE(pMore->IsTopLevel());
+    ASSERT_EQ(pMore->ItemGetCount(), 1);
+    EXPECT_EQ(pMore->ItemGetCmdID(0), kPaste);
+    EXPECT_NE(popup.ItemGetInfo(0).GetCmdItem(), nullptr);
+    EXPECT_EQ(popup.ItemGetInfo(1).GetCmdItem(), nullptr) << "a separator has no command";
 
     // A node whose command the profile does not know shows nothing.
     m_tree.InsertNode(NULL, new CExtCustomizeCmdTreeNode(0x6FFF, 0x6FFF), 0);
-    ASSERT_TRUE(popup.UpdateFromCmdTree(m_hWnd, &m_tree));
+    ASSERT_TRUE(popup.BuildFromCmdTree(m_hWnd, &m_tree));
     EXPECT_EQ(popup.ItemGetCount(), 4);
 
+    // A receiver without a profile knows no command: only the sub-menu and the
+    // separator before Exit's group remain.
     HWND hStranger = ::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 5, 5, NULL, NULL, NULL, NULL);
-    EXPECT_FALSE(popup.UpdateFromCmdTree(hStranger, &m_tree)) << "no profile";
-    EXPECT_EQ(popup.ItemGetCount(), 0);
+    ASSERT_TRUE(popup.BuildFromCmdTree(hStranger, &m_tree));
+    for (int i = 0; i < popup.ItemGetCount(); i++)
+        EXPECT_TRUE(popup.ItemGetInfo(i).IsSeparator() || popup.ItemGetInfo(i).IsPopup()) << "item " << i;
     ::DestroyWindow(hStranger);
-}
 
-TEST_F(PopupFromTreeTest, ItemsAreDeliveredAndUpdatedThroughTheirCommands) {
-    CExtPopupMenuWnd popup;
-    ASSERT_TRUE(popup.UpdateFromCmdTree(m_hWnd, &m_tree));
-    ASSERT_NE(popup.ItemGetCmd(0), nullptr);
-    EXPECT_EQ(popup.ItemGetCmd(1), nullptr) << "a separator has no command";
-    EXPECT_EQ(popup.ItemGetCmd(3), nullptr) << "nor has a sub-menu";
-
-    g_nLastCommand = 0;
-    EXPECT_TRUE(popup.ItemDeliver(0));
-    testsupport::PumpPending();
-    EXPECT_EQ(g_nLastCommand, kOpen);
-    EXPECT_EQ(popup.ItemGetCmd(0)->GetUsageCount(), 1u);
-
-    // No handler anywhere: the update disables every command, the nested ones too.
-    CCmdTarget target;
-    popup.ItemsUpdateCmdUI(&target);
-    EXPECT_FALSE(popup.ItemGetCmd(0)->IsEnabled());
-    EXPECT_FALSE(popup.ItemGetInfo(3).m_pPopup->ItemGetCmd(0)->IsEnabled());
-    EXPECT_FALSE(popup.ItemDeliver(0)) << "a disabled command is not delivered";
-    bool bThrown = false;
-    try {
-        popup.ItemGetInfo(4);
-    } catch (CInvalidArgException* e) {
-        bThrown = true;
-        e->Delete();
-    }
-    EXPECT_TRUE(bThrown);
+    // A NULL node empties the menu.
+    ASSERT_TRUE(popup.BuildFromCmdTree(m_hWnd, NULL));
+    EXPECT_EQ(popup.ItemGetCount(), 0);
 }
