@@ -340,6 +340,16 @@ TEST(ControlsListCtrl, ColumnsItemsRectsSelectionAndSorting) {
     ASSERT_TRUE(list.GetItemRect(2, &label, LVIR_LABEL));
     EXPECT_EQ(bounds.top, label.top);
     EXPECT_LE(label.right, 100 + bounds.left);
+    CRect icon, select;
+    ASSERT_TRUE(list.GetItemRect(2, &icon, LVIR_ICON));
+    ASSERT_TRUE(list.GetItemRect(2, &select, LVIR_SELECTBOUNDS));
+    EXPECT_EQ(bounds.top, icon.top);
+    EXPECT_LE(icon.right, label.left);  // the icon part comes before the label
+    // The selection covers the icon and (at most) the label: the text's width in a
+    // report without full-row selection.
+    EXPECT_EQ(icon.left, select.left);
+    EXPECT_GT(select.right, label.left);
+    EXPECT_LE(select.right, label.right);
     ASSERT_TRUE(list.GetSubItemRect(2, 1, LVIR_BOUNDS, sub));
     EXPECT_EQ(bounds.left + 100, sub.left);
     EXPECT_EQ(60, sub.Width());
