@@ -65,6 +65,18 @@ public:
             lResult = OnHookCallDefWindowProc(wParam + 1, lParam) + 1;
             return true;
         }
+        if (m_callDefAsArrived)
+        {
+            // the message as it arrived, whatever this sink did to its copies
+            wParam += 50;
+            lResult = OnHookCallDefWindowProc();
+            return true;
+        }
+        if (m_callDefOther)
+        {
+            lResult = OnHookCallDefWindowProc(kMsgProbe, 40, 0);
+            return true;
+        }
         if (m_addWParam != 0)
             wParam += m_addWParam;
         if (m_eat)
@@ -83,6 +95,8 @@ public:
     bool m_eat = false;
     bool m_removeSelf = false;
     bool m_callDef = false;
+    bool m_callDefAsArrived = false;
+    bool m_callDefOther = false;
     int m_addWParam = 0;
     int m_attached = 0;
     int m_detached = 0;
@@ -147,6 +161,16 @@ TEST_F(HookSinkTest, OrderEatingAndChangedParameters)
     EXPECT_EQ(1008, SendMessageA(m_hWnd, kMsgProbe, 6, 0));
     EXPECT_EQ(Log({"B:6", "own:7"}), g_log);
     b.m_callDef = false;
+    g_log.clear();
+    b.m_callDefAsArrived = true;
+    EXPECT_EQ(1006, SendMessageA(m_hWnd, kMsgProbe, 6, 0));
+    EXPECT_EQ(Log({"B:6", "own:6"}), g_log);
+    b.m_callDefAsArrived = false;
+    g_log.clear();
+    b.m_callDefOther = true;
+    EXPECT_EQ(1040, SendMessageA(m_hWnd, kMsgProbe, 6, 0));
+    EXPECT_EQ(Log({"B:6", "own:40"}), g_log);
+    b.m_callDefOther = false;
 
     a.RemoveAllWndHooks();
     b.RemoveAllWndHooks();
