@@ -1,0 +1,595 @@
+#include "app/report_ctrl.h"
+#include "app/interim_memory_dc.h"
+#include <mbstring.h>
+#include <string.h>
+#include <vector>
+
+IMPLEMENT_DYNAMIC(CExtReportCtrl, CListCtrl)
+
+BEGIN_MESSAGE_MAP(CExtReportCtrl, CListCtrl)
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_WM_SIZE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_RBUTTONDOWN()
+    ON_NOTIFY_REFLECT_EX(NM_CLICK, &CExtReportCtrl::OnClickReflect)
+    ON_NOTIFY_REFLECT_EX(LVN_KEYDOWN, &CExtReportCtrl::OnKeyDownReflect)
+    ON_NOTIFY_REFLECT_EX(NM_KILLFOCUS, &CExtReportCtrl::OnKillFocusReflect)
+    ON_NOTIFY_REFLECT_EX(LVN_INSERTITEM, &CExtReportCtrl::OnInsertItemReflect)
+    ON_NOTIFY_REFLECT_EX(LVN_DELETEITEM, &CExtReportCtrl::OnDeleteItemReflect)
+    ON_WM_MEASUREITEM_REFLECT()
+    ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, &CExtReportCtrl::OnToolTipText)
+    ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFF, &CExtReportCtrl::OnToolTipText)
+END_MESSAGE_MAP()
+
+CExtReportCtrl::CExtReportCtrl()
+    : m_nRowHeight(18),
+      m_clrGrid1(0xFFFFFF),
+      m_clrGrid2(0xFFFFFF),
+      m_bAlternateRows(false),
+      m_clrGridLines(::GetSysColor(COLOR_BTNFACE)),
+      m_bGridLines(true),
+      m_bSaveLayout(false),
+      m_nClientWidth(0),
+      m_nSortColumn(0),
+      m_bSortAscending(true),
+      m_bSortOnHeaderClick(false)
+{
+    RegisterWithHolder();
+}
+
+CExtReportCtrl::~CExtReportCtrl() { UnregisterFromHolder(); }
+
+void CExtReportCtrl::RegisterWithHolder() { g_CurrentPaintManager.RegisterBridge(this); }
+void CExtReportCtrl::UnregisterFromHolder() { g_CurrentPaintManager.UnregisterBridge(this); }
+HWND CExtReportCtrl::GetBridgeHwnd() { return GetSafeHwnd(); }
+CExtPaintManager* CExtReportCtrl::GetPaintManager() { return g_CurrentPaintManager.GetPM(); }
+
+void CExtReportCtrl::PreSubclassWindow()
+{
+    ApplyListStyles();
+    CListCtrl::PreSubclassWindow();
+}
+
+void CExtReportCtrl::ApplyListStyles()
+{
+    SetExtendedStyle(GetExtendedStyle() | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
+    ModifyStyle(0, LVS_REPORT | LVS_OWNERDRAWFIXED | WS_BORDER);
+    ModifyStyleEx(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE, 0,
+                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    EnableToolTips(TRUE);
+}
+
+// ---- rows and cells ------------------------------------------------------------------
+
+ReportRowData* CExtReportCtrl::GetRowData(int nRow)
+{
+    ReportRowData* pRow = (ReportRowData*)GetItemData(nRow);
+    if (pRow == NULL) {
+        pRow = new ReportRowData;
+        LVITEM item = {};
+        item.mask = LVIF_PARAM;
+        item.iItem = nRow;
+        item.lParam = (LPARAM)pRow;
+        if (!SetItem(&item)) {
+            // No such row: nothing holds the record, so it must not be kept.
+            delete pRow;
+            static ReportRowData s_scratch;
+            s_scratch.cells.RemoveAll();
+            s_scratch.pUserData = NULL;
+            return &s_scratch;
+        }
+    }
+    return pRow;
+}
+
+ReportCellFormat& CExtReportCtrl::GetCellFormat(ReportRowData* pRow, int nColumn)
+{
+    if (nColumn < 0) nColumn = 0;
+    while (pRow->cells.GetSize() <= nColumn) {
+        ReportCellFormat format;
+        pRow->cells.Add(format);
+    }
+    return pRow->cells[nColumn];
+}
+
+CString CExtReportCtrl::CellText(int nRow, int nColumn) const
+{
+    std::vector<char> buffer(256);
+    for (;;) {
+        LVITEMA item = {};
+        item.iSubItem = nColumn;
+        item.pszText = buffer.data();
+        item.cchTextMax = (int)buffer.size();
+        int nLen = (int)::SendMessageA(m_hWnd, LVM_GETITEMTEXTA, nRow, (LPARAM)&item);
+        if (nLen < (int)buffer.size() - 1) return CString(buffer.data(), nLen);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+void CExtReportCtrl::DeselectAll()
+{
+    for (int nRow = GetNextItem(-1, LVNI_SELECTED); nRow >= 0; nRow = GetNextItem(nRow, LVNI_SELECTED))
+        SetItemState(nRow, 0, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+BOOL CExtReportCtrl::RedrawRow(int nRow)
+{
+    CRect rcRow;
+    if (!GetItemRect(nRow, &rcRow, LVIR_BOUNDS)) return FALSE;
+    rcRow.left = 0;
+    rcRow.right = m_nClientWidth;
+    InvalidateRect(&rcRow, FALSE);
+    UpdateWindow();
+    return TRUE;
+}
+
+void CExtReportCtrl::SetRowHeight(int nHeight)
+{
+    m_nRowHeight = nHeight;
+    // The list view asks for the row height again when it is told of a new size.
+    CRect rcWnd;
+    GetWindowRect(&rcWnd);
+    WINDOWPOS wp = {};
+    wp.hwnd = m_hWnd;
+    wp.cx = rcWnd.Width();
+    wp.cy = rcWnd.Height();
+    wp.flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    SendMessage(WM_WINDOWPOSCHANGED, 0, (LPARAM)&wp);
+}
+
+void CExtReportCtrl::MeasureRow(MEASUREITEMSTRUCT* pMeasure) { pMeasure->itemHeight = m_nRowHeight; }
+
+void CExtReportCtrl::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) { MeasureRow(lpMeasureItemStruct); }
+
+// ---- painting ------------------------------------------------------------------------
+
+void CExtReportCtrl::OnPaint()
+{
+    CPaintDC dc(this);
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    if (!dc.RectVisible(&rcClient)) return;
+    PaintClient(&dc, rcClient);
+    CWindowDC dcWindow(this);
+    CRect rcClip;
+    dcWindow.GetClipBox(&rcClip);
+    CExtPaintManager* pPM = GetPaintManager();
+    if (pPM != NULL) pPM->DrawSimpleFrame(dcWindow, rcClip, this);
+}
+
+void CExtReportCtrl::PaintClient(CDC* pDC, const CRect& rcClient)
+{
+    CInterimMemoryDC dcBuffer(pDC, &rcClient, 0x03);
+    DrawRows(&dcBuffer, &rcClient);
+}
+
+BOOL CExtReportCtrl::OnEraseBkgnd(CDC*) { return FALSE; }
+
+COLORREF CExtReportCtrl::ListBkColor() const
+{
+    // A list view without a background of its own answers CLR_NONE; it shows the
+    // window colour then.
+    COLORREF clr = GetBkColor();
+    return clr == CLR_NONE || clr == CLR_DEFAULT ? ::GetSysColor(COLOR_WINDOW) : clr;
+}
+
+void CExtReportCtrl::DrawRows(CDC* pDC, const RECT* pClient)
+{
+    pDC->FillSolidRect(pClient, ListBkColor());
+    int nCount = GetItemCount();
+    int nTop = GetTopIndex();
+    int nLast = nTop + GetCountPerPage() + 1;
+    for (int nRow = nTop; nRow <= nLast && nRow < nCount; ++nRow) DrawRow(pDC, nRow);
+}
+
+void CExtReportCtrl::DrawRow(CDC* pDC, int nRow)
+{
+    ReportRowData* pRow = GetRowData(nRow);
+    ReportCellFormat& first = GetCellFormat(pRow, 0);
+    CRect rcItem;
+    GetItemRect(nRow, &rcItem, LVIR_BOUNDS);
+    CRect rcClient;
+    GetClientRect(&rcClient);
+
+    bool bFocused = ::GetFocus() == m_hWnd && (GetItemState(nRow, LVIS_FOCUSED) & LVIS_FOCUSED) != 0;
+    bool bSelected = (GetItemState(nRow, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    COLORREF clrBack = ListBkColor();
+    COLORREF clrText = GetTextColor();
+    if (clrText == CLR_DEFAULT || clrText == CLR_NONE) clrText = ::GetSysColor(COLOR_WINDOWTEXT);
+    if (bSelected) {
+        if ((GetStyle() & LVS_SHOWSELALWAYS) != 0 || bFocused) {
+            clrBack = ::GetSysColor(COLOR_HIGHLIGHT);
+            clrText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+        } else {
+            clrBack = ::GetSysColor(COLOR_INACTIVEBORDER);
+            clrText = ::GetSysColor(COLOR_BTNTEXT);
+        }
+    } else {
+        if (m_bAlternateRows) clrBack = (nRow % 2) == 0 ? m_clrGrid1 : m_clrGrid2;
+        if (first.bTextSet) clrText = first.clrText;
+        if (first.bBackSet) clrBack = first.clrBack;
+    }
+
+    COLORREF clrOldText = pDC->SetTextColor(clrText);
+    m_clrGridLines = ::GetSysColor(COLOR_BTNFACE);
+    m_bGridLines = true;
+    pDC->FillSolidRect(rcClient.left, rcItem.top, rcClient.Width(), rcItem.Height(), clrBack);
+    if (m_bGridLines && !bSelected)
+        CExtPaintManager::DrawDottedLineHorz(*pDC, rcClient.left, rcClient.right, rcItem.bottom - 1, m_clrGridLines);
+
+    CExtPaintManager* pPM = GetPaintManager();
+    CFont* pOldFont = NULL;
+    if (pPM != NULL) pOldFont = pDC->SelectObject(first.bBold ? &pPM->m_FontBold : &pPM->m_FontNormal);
+
+    LVCOLUMN column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH;
+    for (int nColumn = 0; GetColumn(nColumn, &column); ++nColumn) {
+        int nAlign = (column.fmt & LVCFMT_RIGHT) ? 2 : (column.fmt & LVCFMT_CENTER) ? 1 : 0;
+        DrawSubItem(pDC, nRow, nColumn, nAlign, bSelected);
+    }
+
+    if (bFocused) {
+        CRect rcFocus;
+        GetItemRect(nRow, &rcFocus, LVIR_SELECTBOUNDS);
+        pDC->DrawFocusRect(&rcFocus);
+    }
+    if (pOldFont != NULL) pDC->SelectObject(pOldFont);
+    pDC->SetTextColor(clrOldText);
+}
+
+void CExtReportCtrl::DrawSubItem(CDC* pDC, int nRow, int nColumn, int nAlign, bool bSelected)
+{
+    CRect rcCell;
+    GetSubItemRect(nRow, nColumn, LVIR_LABEL, rcCell);
+    ReportCellFormat& format = GetCellFormat(GetRowData(nRow), nColumn);
+    int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    CRect rcText(rcCell);
+    rcText.DeflateRect(1, 0);
+
+    if (format.hIcon != NULL) {
+        int cx = ::GetSystemMetrics(SM_CXSMICON), cy = ::GetSystemMetrics(SM_CYSMICON);
+        ICONINFO info = {};
+        if (::GetIconInfo(format.hIcon, &info)) {
+            cx = (int)info.xHotspot * 2;
+            cy = (int)info.yHotspot * 2;
+            if (info.hbmMask != NULL) ::DeleteObject(info.hbmMask);
+            if (info.hbmColor != NULL) ::DeleteObject(info.hbmColor);
+        }
+        ::DrawIconEx(pDC->m_hDC, rcText.left, rcText.top + (rcText.Height() - cy) / 2, format.hIcon, cx, cy, 0, NULL,
+                     DI_NORMAL);
+        rcText.left += cx + 2;
+    }
+
+    CString strText = CellText(nRow, nColumn);
+    UINT nFormat = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS;
+    if (nAlign == 1) nFormat |= DT_CENTER;
+    if (nAlign == 2) nFormat |= DT_RIGHT;
+    pDC->DrawText(strText, &rcText, nFormat);
+    pDC->SetBkMode(nOldMode);
+
+    if (!bSelected && m_clrGridLines != 0)
+        CExtPaintManager::DrawDottedLineVert(*pDC, rcCell.right - 1, rcCell.top, rcCell.bottom - 1, m_clrGridLines);
+}
+
+// ---- hit testing and sorting ---------------------------------------------------------
+
+bool CExtReportCtrl::HitTestCell(POINT pt, int* pRow, int* pColumn, RECT* pCell)
+{
+    int nCount = GetItemCount();
+    int nTop = GetTopIndex();
+    int nLast = nTop + GetCountPerPage();
+    int nHit = -1;
+    CRect rcRow;
+    for (int nRow = nTop; nRow <= nLast && nRow < nCount; ++nRow) {
+        if (GetItemRect(nRow, &rcRow, LVIR_BOUNDS) && pt.y >= rcRow.top && pt.y < rcRow.bottom) {
+            nHit = nRow;
+            break;
+        }
+    }
+    if (nHit < 0 || pt.x > rcRow.right) return false;
+    if (pRow != NULL) *pRow = nHit;
+
+    int nLeft = rcRow.left;
+    LVCOLUMN column = {};
+    column.mask = LVCF_WIDTH;
+    for (int nColumn = 0; GetColumn(nColumn, &column); ++nColumn) {
+        int nRight = nLeft + column.cx;
+        if (nRight > pt.x) {
+            if (pColumn != NULL) *pColumn = nColumn;
+            if (pCell != NULL) {
+                pCell->left = nLeft;
+                pCell->right = nRight;
+                pCell->top = rcRow.top;
+                pCell->bottom = rcRow.bottom;
+            }
+            break;
+        }
+        nLeft = nRight;
+    }
+    return true;
+}
+
+void CExtReportCtrl::SwapRows(int nFirst, int nSecond, int nColumns)
+{
+    for (int nColumn = 0; nColumn < nColumns; ++nColumn) {
+        CString strFirst = CellText(nFirst, nColumn), strSecond = CellText(nSecond, nColumn);
+        SetItemText(nFirst, nColumn, strSecond);
+        SetItemText(nSecond, nColumn, strFirst);
+    }
+    LVITEM first = {}, second = {};
+    first.mask = second.mask = LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+    first.stateMask = second.stateMask = 0xFF0F;
+    first.iItem = nFirst;
+    second.iItem = nSecond;
+    GetItem(&first);
+    GetItem(&second);
+    first.iItem = nSecond;
+    second.iItem = nFirst;
+    SetItem(&first);
+    SetItem(&second);
+}
+
+bool CExtReportCtrl::SortByColumnText(int nColumn, bool bAscending, int nLow, int nHigh)
+{
+    int nColumns = GetHeaderCtrl() != NULL ? GetHeaderCtrl()->GetItemCount() : 0;
+    if (nColumn >= nColumns) return false;
+    if (nHigh == -1) nHigh = GetItemCount() - 1;
+    if (nHigh <= nLow) return true;
+
+    auto compare = [](const CString& a, const CString& b) {
+        return _mbscmp((const unsigned char*)(LPCTSTR)a, (const unsigned char*)(LPCTSTR)b);
+    };
+    int lo = nLow, hi = nHigh;
+    CString strPivot = CellText((nLow + nHigh) / 2, nColumn);
+    do {
+        if (bAscending) {
+            while (lo < nHigh && compare(CellText(lo, nColumn), strPivot) < 0) ++lo;
+            while (hi > nLow && compare(CellText(hi, nColumn), strPivot) > 0) --hi;
+        } else {
+            while (lo < nHigh && compare(CellText(lo, nColumn), strPivot) > 0) ++lo;
+            while (hi > nLow && compare(CellText(hi, nColumn), strPivot) < 0) --hi;
+        }
+        if (lo <= hi) {
+            if (compare(CellText(lo, nColumn), CellText(hi, nColumn)) != 0) SwapRows(lo, hi, nColumns);
+            ++lo;
+            --hi;
+        }
+    } while (lo <= hi);
+    if (nLow < hi) SortByColumnText(nColumn, bAscending, nLow, hi);
+    if (lo < nHigh) SortByColumnText(nColumn, bAscending, lo, nHigh);
+    return true;
+}
+
+// ---- layout --------------------------------------------------------------------------
+
+void CExtReportCtrl::SaveColumnWidths()
+{
+    CHeaderCtrl* pHeader = GetHeaderCtrl();
+    int nColumns = pHeader != NULL ? pHeader->GetItemCount() : 0;
+    CString strValue, strItem;
+    for (int i = 0; i < nColumns; ++i) {
+        strItem.Format("%d,", GetColumnWidth(i));
+        strValue += strItem;
+    }
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != NULL) pApp->WriteProfileString(m_strProfileSection, m_strProfileWidths, strValue);
+}
+
+void CExtReportCtrl::SaveColumnOrder()
+{
+    CHeaderCtrl* pHeader = GetHeaderCtrl();
+    int nColumns = pHeader != NULL ? pHeader->GetItemCount() : 0;
+    CString strValue, strItem;
+    if (nColumns > 0) {
+        std::vector<int> order(nColumns);
+        if (GetColumnOrderArray(order.data(), nColumns)) {
+            for (int i = 0; i < nColumns; ++i) {
+                strItem.Format("%d,", order[i]);
+                strValue += strItem;
+            }
+        }
+    }
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != NULL) pApp->WriteProfileString(m_strProfileSection, m_strProfileOrder, strValue);
+}
+
+// ---- messages ------------------------------------------------------------------------
+
+void CExtReportCtrl::InvalidateBelowHeader()
+{
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    CHeaderCtrl* pHeader = GetHeaderCtrl();
+    if (pHeader != NULL && pHeader->GetSafeHwnd() != NULL && pHeader->IsWindowVisible()) {
+        CRect rcHeader;
+        pHeader->GetWindowRect(&rcHeader);
+        ScreenToClient(&rcHeader);
+        rcClient.top = rcHeader.bottom;
+    }
+    InvalidateRect(&rcClient, FALSE);
+}
+
+void CExtReportCtrl::OnSize(UINT nType, int cx, int cy)
+{
+    CListCtrl::OnSize(nType, cx, cy);
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    m_nClientWidth = rcClient.Width();
+    InvalidateBelowHeader();
+}
+
+void CExtReportCtrl::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    Invalidate(FALSE);
+    CListCtrl::OnLButtonDown(nFlags, point);
+}
+
+void CExtReportCtrl::OnRButtonDown(UINT nFlags, CPoint point)
+{
+    Invalidate(TRUE);
+    CListCtrl::OnRButtonDown(nFlags, point);
+}
+
+BOOL CExtReportCtrl::OnClickReflect(NMHDR*, LRESULT*)
+{
+    InvalidateBelowHeader();
+    UpdateWindow();
+    return FALSE;
+}
+
+BOOL CExtReportCtrl::OnKeyDownReflect(NMHDR*, LRESULT*)
+{
+    InvalidateBelowHeader();
+    return FALSE;
+}
+
+BOOL CExtReportCtrl::OnKillFocusReflect(NMHDR*, LRESULT*)
+{
+    Invalidate(TRUE);
+    return FALSE;
+}
+
+BOOL CExtReportCtrl::OnInsertItemReflect(NMHDR* pNMHDR, LRESULT*)
+{
+    GetRowData(((NMLISTVIEW*)pNMHDR)->iItem);
+    return FALSE;
+}
+
+BOOL CExtReportCtrl::OnDeleteItemReflect(NMHDR* pNMHDR, LRESULT*)
+{
+    NMLISTVIEW* pNM = (NMLISTVIEW*)pNMHDR;
+    ReportRowData* pRow = (ReportRowData*)pNM->lParam;
+    if (pRow == NULL) pRow = (ReportRowData*)GetItemData(pNM->iItem);
+    delete pRow;
+    return FALSE;
+}
+
+BOOL CExtReportCtrl::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    NMHDR* pNMHDR = (NMHDR*)lParam;
+    CHeaderCtrl* pHeader = GetHeaderCtrl();
+    if (pNMHDR != NULL && pHeader != NULL && pNMHDR->hwndFrom == pHeader->GetSafeHwnd()) {
+        NMHEADERA* pHeaderNotify = (NMHEADERA*)pNMHDR;
+        switch (pNMHDR->code) {
+        case HDN_BEGINTRACKA:
+        case HDN_BEGINTRACKW: {
+            HDITEMA item = {};
+            item.mask = HDI_LPARAM;
+            if (::SendMessageA(pNMHDR->hwndFrom, HDM_GETITEMA, pHeaderNotify->iItem, (LPARAM)&item) &&
+                item.lParam != 0) {
+                if (pResult != NULL) *pResult = 1;
+                return TRUE;
+            }
+            break;
+        }
+        case HDN_ITEMCLICKA:
+        case HDN_ITEMCLICKW: {
+            if (pHeaderNotify->iButton == 0) {
+                if (pHeaderNotify->iItem == m_nSortColumn)
+                    m_bSortAscending = !m_bSortAscending;
+                else
+                    m_bSortAscending = true;
+                m_nSortColumn = pHeaderNotify->iItem;
+                if (m_bSortOnHeaderClick) SortByColumnText(m_nSortColumn, m_bSortAscending, 0, -1);
+            }
+            // The owner sees the click as one of the list itself and can run its own sort.
+            pNMHDR->hwndFrom = m_hWnd;
+            pNMHDR->idFrom = (UINT_PTR)GetDlgCtrlID();
+            CWnd* pOwner = GetOwner();
+            if (pOwner == NULL) pOwner = GetParent();
+            if (pOwner != NULL) pOwner->SendMessage(WM_NOTIFY, pNMHDR->idFrom, lParam);
+            // The list view itself still takes the header's click.
+            pNMHDR->hwndFrom = pHeader->GetSafeHwnd();
+            pNMHDR->idFrom = (UINT_PTR)::GetDlgCtrlID(pHeader->GetSafeHwnd());
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return CListCtrl::OnNotify(wParam, lParam, pResult);
+}
+
+INT_PTR CExtReportCtrl::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
+{
+    LVHITTESTINFO hit = {};
+    hit.pt = point;
+    ::SendMessageA(m_hWnd, LVM_SUBITEMHITTEST, 0, (LPARAM)&hit);
+    if (hit.iItem < 0 || (hit.flags & LVHT_ONITEMLABEL) == 0) return -1;
+
+    CExtReportCtrl* pThis = const_cast<CExtReportCtrl*>(this);
+    CString strText = CellText(hit.iItem, hit.iSubItem);
+    int nWidth = GetStringWidth(strText);
+    ReportRowData* pRow = (ReportRowData*)GetItemData(hit.iItem);
+    bool bIcon = pRow != NULL && hit.iSubItem < pRow->cells.GetSize() && pRow->cells[hit.iSubItem].hIcon != NULL;
+    nWidth += bIcon ? ::GetSystemMetrics(SM_CXSMICON) + 3 : 1;
+    CRect rcCell;
+    pThis->GetSubItemRect(hit.iItem, hit.iSubItem, LVIR_LABEL, rcCell);
+    if (nWidth <= rcCell.Width()) return -1;
+
+    INT_PTR nId = ((INT_PTR)hit.iItem << 10) + (hit.iSubItem & 0x3FF) + 1;
+    if (pTI != NULL) {
+        pTI->hwnd = m_hWnd;
+        pTI->uId = (UINT_PTR)nId;
+        pTI->rect = rcCell;
+        pTI->lpszText = LPSTR_TEXTCALLBACK;
+    }
+    return nId;
+}
+
+BOOL CExtReportCtrl::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
+{
+    UINT_PTR nId = pNMHDR->idFrom;
+    if (nId == 0) return FALSE;
+    int nRow = (int)((nId - 1) >> 10);
+    int nColumn = (int)((nId - 1) & 0x3FF);
+    CString strText = CellText(nRow, nColumn);
+    if (pNMHDR->code == TTN_NEEDTEXTA) {
+        NMTTDISPINFOA* pInfo = (NMTTDISPINFOA*)pNMHDR;
+        lstrcpynA(pInfo->szText, strText, (int)(sizeof(pInfo->szText) / sizeof(pInfo->szText[0])));
+    } else {
+        NMTTDISPINFOW* pInfo = (NMTTDISPINFOW*)pNMHDR;
+        int nMax = (int)(sizeof(pInfo->szText) / sizeof(pInfo->szText[0]));
+        if (::MultiByteToWideChar(CP_ACP, 0, strText, -1, pInfo->szText, nMax) == 0) {
+            // Too long for the buffer: the part that fits, terminated.
+            ::MultiByteToWideChar(CP_ACP, 0, strText, nMax - 1, pInfo->szText, nMax - 1);
+            pInfo->szText[nMax - 1] = L'\0';
+        }
+    }
+    if (pResult != NULL) *pResult = 0;
+    return TRUE;
+}
+
+LRESULT CExtReportCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DESTROY:
+        if (m_bSaveLayout) {
+            SaveColumnWidths();
+            SaveColumnOrder();
+        }
+        break;
+    case LVM_SETSELECTIONMARK: {
+        CListCtrl::WindowProc(message, wParam, lParam);
+        if (GetStyle() & LVS_SINGLESEL) DeselectAll();
+        SetItemState((int)lParam, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        Invalidate(FALSE);
+        UpdateWindow();
+        return 0;
+    }
+    case LVM_UPDATE:
+        return RedrawRow((int)wParam);
+    case WM_PRINTCLIENT: {
+        // Printing a window paints what the screen shows, without the non-client frame.
+        CDC* pDC = CDC::FromHandle((HDC)wParam);
+        CRect rcClient;
+        GetClientRect(&rcClient);
+        PaintClient(pDC, rcClient);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return CListCtrl::WindowProc(message, wParam, lParam);
+}
