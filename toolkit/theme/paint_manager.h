@@ -543,6 +543,12 @@ protected:
                              COLORREF clrOuterBR, COLORREF clrInnerTL, COLORREF clrInnerBR);
     // The class library's bar-border lines (dock bars and status bars).
     void DrawBarBorderLines(CDC& dc, PAINTBARBORDERDATA& _pbbd);
+    // Menu-item parts both menu looks share: the sub-menu arrow and the embedded field's
+    // text.
+    void DrawMenuEntryArrow(CDC& dc, PAINTMENUENTRYDATA& _pmed, bool bRTL, COLORREF clrText,
+                            COLORREF clrGlyph, bool bXpLook, bool bSelectionByHook);
+    void DrawMenuEntryFieldText(CDC& dc, PAINTMENUENTRYDATA& _pmed, const RECT& rcField,
+                                int nTopInset, bool bRTL);
     void MapColor(int nLogicalId, int nColorIndex) { m_mapColorTranslate.SetAt(nLogicalId, nColorIndex); }
     void MapNewColor(int nLogicalId, COLORREF clr) { MapColor(nLogicalId, InstallColor(clr)); }
 
@@ -587,6 +593,20 @@ public:
     virtual void DrawEditFrame(CDC& dc, PAINTEDITFRAMEDATA& _pefd);
     virtual void DrawComboBoxFrame(CDC& dc, PAINTCOMBOBOXDATA& _pcbd);
     virtual void DrawBarBorder(CDC& dc, PAINTBARBORDERDATA& _pbbd);
+    virtual void DrawMenuEntry(CDC& dc, PAINTMENUENTRYDATA& _pmed);
+    // Hooks of the flat menu look: after the row background is painted; before the
+    // selection is painted (true: the hook painted it); before a check cell or a checked
+    // icon frame is filled (true: the hook filled it). No theme of the toolkit uses them.
+    virtual void PaintMenuAreaHook(CDC& dc, PAINTMENUENTRYDATA& _pmed, RECT& rcLeftArea,
+                                   RECT& rcRest);
+    virtual bool PaintMenuSelectionHook(CDC& dc, PAINTMENUENTRYDATA& _pmed, RECT& rcSelection);
+    virtual bool PaintMenuCheckHook(CDC& dc, PAINTMENUENTRYDATA& _pmed, RECT& rcCheck,
+                                    bool bIconFrame);
+    // The left area of a menu row: the theme's gradient where it has one, else flat.
+    void FillMenuLeftArea(CDC& dc, const RECT& rcArea, bool bRarelyUsed, bool bNoGradient,
+                          CObject* pSrc, LPARAM lParam);
+    void FillMenuCheckArea(CDC& dc, const RECT& rc, bool bSelected, COLORREF clrCheckFill,
+                           CObject* pSrc, LPARAM lParam);
 
     BYTE m_nXpFlags;
     const glyph* m_pGlyphMenuDropHorz;

@@ -17,7 +17,6 @@ void CExtPaintManager::GetTabMetrics(CObject*, int&, int&, int&) {}
 void CExtPaintManager::DrawSimpleFrame(CDC&, const RECT&, CObject*, LPARAM) {}
 void CExtPaintManager::DrawToolbarBorderPart(CDC&, const RECT&, bool, bool) {}
 void CExtPaintManager::DrawDoubleFrame(CDC&, const RECT&) {}
-void CExtPaintManager::DrawMenuEntry(CDC&, PAINTMENUENTRYDATA&) {}
 void CExtPaintManager::DrawMenuSeparator(CDC&, const RECT&, int, bool, CObject*, LPARAM) {}
 void CExtPaintManager::DrawMenuFrame(CDC&, const RECT&, CObject*, LPARAM) {}
 void CExtPaintManager::DrawMenuBorder(CDC&, const RECT&, const RECT&, int, CObject*, LPARAM) {}
