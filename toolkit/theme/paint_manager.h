@@ -442,6 +442,16 @@ public:
     static void FillTabAreaAndEdge(CExtPaintManager* pPM, CDC& dc, const RECT& rcArea,
                                    const RECT& rcItem, int nSide, bool bNoItem,
                                    COLORREF clrArea, COLORREF clrItem, COLORREF clrEdge);
+    // One item of a tab strip: its body (selected frame, grouped frame or separator), its
+    // icon and its text; the classic themes' DrawTabItem hand their colours to it.
+    static void PaintTabItemShared(CDC& dc, const RECT& rcItemsArea, bool bTopLeft, bool bHorz,
+                                   bool bSelected, bool bEnabled, bool bCenteredText,
+                                   bool bGroupedMode, bool bInGroupActive,
+                                   bool bInvertedVerticalMode, bool bDrawIcon,
+                                   const RECT& rcItem, int cxTextMeasured, int cyTextMeasured,
+                                   CFont* pFont, LPCTSTR sText, CExtCmdIcon* pIcon,
+                                   COLORREF clrText, COLORREF clrTabBk, COLORREF clrTabBorderLT,
+                                   COLORREF clrTabBorderRB, COLORREF clrTabSeparator);
 
     // ---- static services ---------------------------------------------------------------
     static HBITMAP PrintWindowToBitmap(HWND hWnd, UINT nMessage = WM_PRINT,
@@ -543,12 +553,6 @@ protected:
                              COLORREF clrOuterBR, COLORREF clrInnerTL, COLORREF clrInnerBR);
     // The class library's bar-border lines (dock bars and status bars).
     void DrawBarBorderLines(CDC& dc, PAINTBARBORDERDATA& _pbbd);
-    // Menu-item parts both menu looks share: the sub-menu arrow and the embedded field's
-    // text.
-    void DrawMenuEntryArrow(CDC& dc, PAINTMENUENTRYDATA& _pmed, bool bRTL, COLORREF clrText,
-                            COLORREF clrGlyph, bool bXpLook, bool bSelectionByHook);
-    void DrawMenuEntryFieldText(CDC& dc, PAINTMENUENTRYDATA& _pmed, const RECT& rcField,
-                                int nTopInset, bool bRTL);
     void MapColor(int nLogicalId, int nColorIndex) { m_mapColorTranslate.SetAt(nLogicalId, nColorIndex); }
     void MapNewColor(int nLogicalId, COLORREF clr) { MapColor(nLogicalId, InstallColor(clr)); }
 
@@ -579,6 +583,40 @@ public:
                                      bool bHover, bool bPushed, bool bEnabled);
     virtual void DrawPushButton(CDC& dc, PAINTBUTTONDATA& _ppbd);
     virtual bool ReservedQuery101();
+    // tabs, panels, small controls
+    virtual void DrawTabItem(CDC& dc, const RECT& rcItemsArea, bool bTopLeft, bool bHorz,
+                             bool bSelected, bool bCenteredText, bool bGroupedMode,
+                             bool bInGroupActive, bool bInvertedVerticalMode,
+                             const RECT& rcItem, SIZE sizeTextMeasured, CFont* pFont,
+                             LPCTSTR sText, CExtCmdIcon* pIcon, CObject* pHelperSrc,
+                             LPARAM lParam, COLORREF clrForceText = COLORREF(-1),
+                             COLORREF clrForceTabBk = COLORREF(-1),
+                             COLORREF clrForceTabBorderLT = COLORREF(-1),
+                             COLORREF clrForceTabBorderRB = COLORREF(-1),
+                             COLORREF clrForceTabSeparator = COLORREF(-1));
+    virtual void DrawTabPart(CDC& dc, const RECT& rcWhole, const RECT& rcItemsArea,
+                             const RECT& rcBorder, DWORD dwOrientation, bool bNoBorder,
+                             CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual void DrawTabWndFrame(CDC& dc, const RECT& rc, CObject* pHelperSrc,
+                                 LPARAM lParam = 0);
+    virtual void DrawSimpleFrame(CDC& dc, const RECT& rc, CObject* pHelperSrc,
+                                 LPARAM lParam = 0);
+    virtual void DrawPanelFrame(CDC& dc, const RECT& rc);
+    virtual void DrawPanelButton(CDC& dc, const RECT& rc, LPCTSTR sText, CExtCmdIcon* pIcon,
+                                 bool bFramed, bool bHover, bool bPushed, bool bEnabled,
+                                 CObject* pHelperSrc);
+    virtual void DrawPanelItemFrame(CDC& dc, const RECT& rc, CObject* pHelperSrc);
+    virtual void DrawPanelCaption(CDC& dc, const RECT& rc, LPCTSTR sText, bool bExpander,
+                                  bool bFlag1, bool bFlag2, bool bFlag3, int nPressedState,
+                                  CObject* pHelperSrc);
+    virtual int GetPanelCaptionHeight();
+    virtual void GetPanelCaptionTextMargins(RECT& rcMargins);
+    virtual void DrawUndoRedoCaption(CDC& dc, const RECT& rc, LPCTSTR sText,
+                                     CObject* pHelperSrc);
+    virtual void DrawSpinButton(CDC& dc, const RECT& rc, bool bTowardStart, bool bHorz,
+                                bool bEnabled, bool bFlat, bool bDrawBorderOnHover,
+                                bool bPushed, bool bHover, bool bHighlight,
+                                CObject* pHelperSrc, LPARAM lParam = 0);
     virtual bool ReservedQuery102();
     virtual void ReservedHook178();
     virtual bool ReservedQuery179();
@@ -593,20 +631,6 @@ public:
     virtual void DrawEditFrame(CDC& dc, PAINTEDITFRAMEDATA& _pefd);
     virtual void DrawComboBoxFrame(CDC& dc, PAINTCOMBOBOXDATA& _pcbd);
     virtual void DrawBarBorder(CDC& dc, PAINTBARBORDERDATA& _pbbd);
-    virtual void DrawMenuEntry(CDC& dc, PAINTMENUENTRYDATA& _pmed);
-    // Hooks of the flat menu look: after the row background is painted; before the
-    // selection is painted (true: the hook painted it); before a check cell or a checked
-    // icon frame is filled (true: the hook filled it). No theme of the toolkit uses them.
-    virtual void PaintMenuAreaHook(CDC& dc, PAINTMENUENTRYDATA& _pmed, RECT& rcLeftArea,
-                                   RECT& rcRest);
-    virtual bool PaintMenuSelectionHook(CDC& dc, PAINTMENUENTRYDATA& _pmed, RECT& rcSelection);
-    virtual bool PaintMenuCheckHook(CDC& dc, PAINTMENUENTRYDATA& _pmed, RECT& rcCheck,
-                                    bool bIconFrame);
-    // The left area of a menu row: the theme's gradient where it has one, else flat.
-    void FillMenuLeftArea(CDC& dc, const RECT& rcArea, bool bRarelyUsed, bool bNoGradient,
-                          CObject* pSrc, LPARAM lParam);
-    void FillMenuCheckArea(CDC& dc, const RECT& rc, bool bSelected, COLORREF clrCheckFill,
-                           CObject* pSrc, LPARAM lParam);
 
     BYTE m_nXpFlags;
     const glyph* m_pGlyphMenuDropHorz;
@@ -657,6 +681,45 @@ public:
 
     virtual void FillToolbarArea(CDC& dc, CExtToolControlBar* pBar, DWORD dwValue,
                                  const RECT& rcArea);
+    // tabs, panels, small controls, dock markers
+    virtual void DrawTabPart(CDC& dc, const RECT& rcWhole, const RECT& rcItemsArea,
+                             const RECT& rcBorder, DWORD dwOrientation, bool bNoBorder,
+                             CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual void DrawPanelFrame(CDC& dc, const RECT& rc);
+    virtual void DrawPanelButton(CDC& dc, const RECT& rc, LPCTSTR sText, CExtCmdIcon* pIcon,
+                                 bool bFramed, bool bHover, bool bPushed, bool bEnabled,
+                                 CObject* pHelperSrc);
+    virtual void DrawPanelHeader(CDC& dc, const RECT& rc, LPCTSTR sText);
+    virtual void DrawPanelBar(CDC& dc, const RECT& rc, LPCTSTR sText);
+    virtual void DrawPanelSplitter(CDC& dc, const RECT& rc, bool bGripper);
+    virtual void DrawPanelCaption(CDC& dc, const RECT& rc, LPCTSTR sText, bool bExpander,
+                                  bool bFlag1, bool bFlag2, bool bFlag3, int nPressedState,
+                                  CObject* pHelperSrc);
+    virtual void GetPanelMargins(RECT& rcMargins);
+    virtual void GetPanelCaptionTextMargins(RECT& rcMargins);
+    virtual HFONT CreatePanelCaptionFont();
+    virtual void DrawDatePickerBorder(CDC& dc, const RECT& rc, CObject* pHelperSrc,
+                                      LPARAM lParam = 0);
+    virtual void DrawDatePickerFrame(int nValue1, int nValue2, CDC& dc, int nValue4,
+                                     int nValue5, const RECT& rcOuter, const RECT& rcInner,
+                                     int nValue8, int nValue9, int nValue10,
+                                     CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual void DrawSpinButton(CDC& dc, const RECT& rc, bool bTowardStart, bool bHorz,
+                                bool bEnabled, bool bFlat, bool bDrawBorderOnHover,
+                                bool bPushed, bool bHover, bool bHighlight,
+                                CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual void DrawBarButtonGradient(CDC& dc, CExtBarButton* pTBB, LPARAM lParam = 0);
+    virtual bool DrawReportHeader(CDC& dc, const RECT& rc, CObject* pHelperSrc,
+                                  LPARAM lParam = 0);
+    virtual void DrawGradientBackground(CDC& dc, RECT rc, bool bHorz, CObject* pHelperSrc,
+                                        LPARAM lParam, COLORREF clrFirst,
+                                        COLORREF clrSecond);
+    virtual void AdjustDockMarkerColor(int nKind, CExtBitmap& bmpFirst, COLORREF clrKeyFirst,
+                                       CExtBitmap& bmpSecond, COLORREF clrKeySecond);
+    virtual void PaintDockHighlight(DWORD* pPixels, int cx, int cy, bool bTwoRects,
+                                    bool bTabAtTop, const RECT* pRectMain,
+                                    const RECT* pRectTab, COLORREF clrFill,
+                                    COLORREF clrBorder, int nBorderWidth);
     virtual bool UsesParentBackground(CObject* pHelperSrc, LPARAM lParam = 0);
     virtual bool FillControlBackground(bool bUnused, CDC& dc, const RECT& rc,
                                        CObject* pHelperSrc, LPARAM lParam = 0);
@@ -708,6 +771,25 @@ public:
     virtual double GetDisabledIconAlpha();
     virtual bool GetLunaBaseColors(COLORREF* pClr1, COLORREF* pClr2);
     virtual void DrawGlyphButton(CDC& dc, PAINTGLYPHBUTTONDATA& _pgbd);
+    // tabs
+    virtual void GetTabColors(COLORREF* pClr1, COLORREF* pClr2, COLORREF* pClr3,
+                              COLORREF* pClr4, CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual void DrawTabItem(CDC& dc, const RECT& rcItemsArea, bool bTopLeft, bool bHorz,
+                             bool bSelected, bool bCenteredText, bool bGroupedMode,
+                             bool bInGroupActive, bool bInvertedVerticalMode,
+                             const RECT& rcItem, SIZE sizeTextMeasured, CFont* pFont,
+                             LPCTSTR sText, CExtCmdIcon* pIcon, CObject* pHelperSrc,
+                             LPARAM lParam, COLORREF clrForceText = COLORREF(-1),
+                             COLORREF clrForceTabBk = COLORREF(-1),
+                             COLORREF clrForceTabBorderLT = COLORREF(-1),
+                             COLORREF clrForceTabBorderRB = COLORREF(-1),
+                             COLORREF clrForceTabSeparator = COLORREF(-1));
+    virtual void DrawTabArea(CDC& dc, const RECT& rcArea, const RECT& rcReference,
+                             int nUnused1, DWORD dwOrientation, int nUnused2,
+                             CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual void GetTabMetrics(CObject* pTabWnd, int& nFirst, int& nSecond, int& nThird);
+    virtual void AdjustTabItemSize(CObject* pTabWnd, CObject* pTabItemInfo, int nUnused,
+                                   SIZE& size);
 
     virtual void DrawBarCaption(CDC& dc, PAINTBARCAPTIONDATA& _pbcd);
     virtual void DrawBarFrame(CDC& dc, PAINTBARFRAMEDATA& _pbfd);

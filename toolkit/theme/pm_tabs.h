@@ -1,0 +1,47 @@
+// What the tab painting reads of the tab windows, and the icon-and-text step that the
+// classic item painter and the Studio 2005 item share.
+//
+// The tab windows belong to a library linked after the theme engine, so the theme
+// recognises them by run-time class name and asks them through the query table below,
+// which that library fills when it starts. Until it is filled a tab window answers as one
+// without items, selection, style or flags.
+#pragma once
+#include "toolkit/theme/paint_manager.h"
+
+class CExtPmTabQueries
+{
+public:
+    struct Queries
+    {
+        int (*pfnItemCount)(CObject* pTabWnd);
+        int (*pfnSelection)(CObject* pTabWnd);             // -1 without selection
+        DWORD (*pfnTabWndStyle)(CObject* pTabWnd);
+        bool (*pfnItemStyle)(CObject* pTabWnd, int nIndex, DWORD& dwItemStyle);
+        int (*pfnItemIndexOf)(CObject* pTabItemInfo);      // -1 when in no tab window
+        BYTE (*pfnTabWndFlags)(CObject* pTabWnd);          // bit 0: parent's background
+        bool (*pfnPaintsOwnBackground)(CObject* pTabWnd);
+    };
+    static Queries g_tabs;
+
+    static bool IsTabWnd(const CObject* p) { return CExtPaintManagerHolder::IsKindOfByName(p, "CExtTabWnd"); }
+    static bool IsDynTabWnd(const CObject* p) { return CExtPaintManagerHolder::IsKindOfByName(p, "CExtDynTabWnd"); }
+    static bool IsDynAutoHideArea(const CObject* p) { return CExtPaintManagerHolder::IsKindOfByName(p, "CExtDynAutoHideArea"); }
+
+    static int ItemCount(CObject* pTabWnd);
+    static int Selection(CObject* pTabWnd);
+    static DWORD TabWndStyle(CObject* pTabWnd);
+    // The item's style; false when the tab window has no such item.
+    static bool ItemStyle(CObject* pTabWnd, int nIndex, DWORD& dwItemStyle);
+    static bool ItemEnabled(CObject* pTabWnd, int nIndex);
+    static int ItemIndexOf(CObject* pTabItemInfo);
+    static BYTE TabWndFlags(CObject* pTabWnd);
+    static bool PaintsOwnBackground(CObject* pTabWnd);
+};
+
+// Steps after the item body: the icon and the text of a tab item inside rcContent. The
+// icon goes through pPMIcon's PaintIcon.
+void PaintTabItemContent(CExtPaintManager* pPMIcon, CDC& dc, const RECT& rcContent, bool bHorz,
+                         bool bEnabled, bool bCenteredText, bool bGroupedMode,
+                         bool bInGroupActive, bool bInvertedVerticalMode, bool bDrawIcon,
+                         int cxTextMeasured, int cyTextMeasured, CFont* pFont, LPCTSTR sText,
+                         CExtCmdIcon* pIcon, COLORREF clrText);
