@@ -162,6 +162,26 @@ CBitmap* CDC::GetCurrentBitmap() const {
         if (m_hAttribDC != NULL) ret = call(m_hAttribDC, __VA_ARGS__);             \
     } while (0)
 
+COLORREF CDC::GetDCBrushColor() const { return ::GetDCBrushColor(m_hAttribDC); }
+COLORREF CDC::SetDCBrushColor(COLORREF crColor) {
+    COLORREF ret = CLR_INVALID;
+    AFX_DC_SET_BOTH(::SetDCBrushColor, crColor);
+    return ret;
+}
+COLORREF CDC::GetDCPenColor() const { return ::GetDCPenColor(m_hAttribDC); }
+COLORREF CDC::SetDCPenColor(COLORREF crColor) {
+    COLORREF ret = CLR_INVALID;
+    AFX_DC_SET_BOTH(::SetDCPenColor, crColor);
+    return ret;
+}
+BOOL CDC::GetColorAdjustment(LPCOLORADJUSTMENT lpColorAdjust) const {
+    return ::GetColorAdjustment(m_hAttribDC, lpColorAdjust);
+}
+BOOL CDC::SetColorAdjustment(const COLORADJUSTMENT* lpColorAdjust) {
+    BOOL ret = FALSE;
+    AFX_DC_SET_BOTH(::SetColorAdjustment, lpColorAdjust);
+    return ret;
+}
 COLORREF CDC::GetNearestColor(COLORREF crColor) const { return ::GetNearestColor(m_hAttribDC, crColor); }
 COLORREF CDC::GetBkColor() const { return ::GetBkColor(m_hAttribDC); }
 COLORREF CDC::SetBkColor(COLORREF crColor) {
@@ -888,6 +908,28 @@ CSize CDC::TabbedTextOut(int x, int y, LPCTSTR lpszString, int nCount, int nTabP
     LONG d = ::TabbedTextOut(m_hDC, x, y, lpszString, nCount, nTabPositions, lpnTabStopPositions, nTabOrigin);
     return CSize(LOWORD(d), HIWORD(d));
 }
+
+BOOL CDC::PlayMetaFile(HMETAFILE hMF) { return ::PlayMetaFile(m_hDC, hMF); }
+BOOL CDC::PlayMetaFile(HENHMETAFILE hEnhMetaFile, LPCRECT lpBounds) {
+    return ::PlayEnhMetaFile(m_hDC, hEnhMetaFile, lpBounds);
+}
+BOOL CDC::AddMetaFileComment(UINT nDataSize, const BYTE* pCommentData) {
+    return ::GdiComment(m_hDC, nDataSize, pCommentData);
+}
+DWORD CDC::GetFontData(DWORD dwTable, DWORD dwOffset, LPVOID lpData, DWORD cbData) const {
+    return ::GetFontData(m_hAttribDC, dwTable, dwOffset, lpData, cbData);
+}
+DWORD CDC::GetGlyphOutline(UINT nChar, UINT nFormat, LPGLYPHMETRICS lpgm, DWORD cbBuffer, LPVOID lpBuffer,
+                           const MAT2* lpmat2) const {
+    return ::GetGlyphOutline(m_hAttribDC, nChar, nFormat, lpgm, cbBuffer, lpBuffer, lpmat2);
+}
+BOOL CDC::ResetDC(const DEVMODE* lpDevMode) {
+    // Both handles are the printer's: reset the attribute DC as well when it differs.
+    HDC h = ::ResetDC(m_hDC, lpDevMode);
+    if (h != NULL && m_hAttribDC != NULL && m_hAttribDC != m_hDC) ::ResetDC(m_hAttribDC, lpDevMode);
+    return h != NULL;
+}
+int CDC::SetAbortProc(BOOL(CALLBACK* lpfn)(HDC, int)) { return ::SetAbortProc(m_hDC, (ABORTPROC)lpfn); }
 
 int CDC::StartDoc(LPDOCINFO lpDocInfo) { return ::StartDoc(m_hDC, lpDocInfo); }
 int CDC::StartDoc(LPCTSTR lpszDocName) {

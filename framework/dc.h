@@ -75,6 +75,14 @@ public:
     CBitmap* GetCurrentBitmap() const;
 
     // Colours and modes.
+    // The colours of the DC_BRUSH and DC_PEN stock objects when they are selected.
+    COLORREF GetDCBrushColor() const;
+    COLORREF SetDCBrushColor(COLORREF crColor);
+    COLORREF GetDCPenColor() const;
+    COLORREF SetDCPenColor(COLORREF crColor);
+    BOOL GetColorAdjustment(LPCOLORADJUSTMENT lpColorAdjust) const;
+    BOOL SetColorAdjustment(const COLORADJUSTMENT* lpColorAdjust);
+
     COLORREF GetNearestColor(COLORREF crColor) const;
     COLORREF GetBkColor() const;
     virtual COLORREF SetBkColor(COLORREF crColor);
@@ -292,6 +300,15 @@ public:
     CSize TabbedTextOut(int x, int y, LPCTSTR lpszString, int nCount, int nTabPositions,
                         LPINT lpnTabStopPositions, int nTabOrigin);
 
+    // Metafiles: an enhanced one is stretched over lpBounds.
+    BOOL PlayMetaFile(HMETAFILE hMF);
+    BOOL PlayMetaFile(HENHMETAFILE hEnhMetaFile, LPCRECT lpBounds);
+    BOOL AddMetaFileComment(UINT nDataSize, const BYTE* pCommentData);
+    DWORD GetFontData(DWORD dwTable, DWORD dwOffset, LPVOID lpData, DWORD cbData) const;
+    DWORD GetGlyphOutline(UINT nChar, UINT nFormat, LPGLYPHMETRICS lpgm, DWORD cbBuffer, LPVOID lpBuffer,
+                          const MAT2* lpmat2) const;
+    BOOL ResetDC(const DEVMODE* lpDevMode);
+    int SetAbortProc(BOOL(CALLBACK* lpfn)(HDC, int));
     // Printing (the output DC).
     int StartDoc(LPDOCINFO lpDocInfo);
     int StartDoc(LPCTSTR lpszDocName);

@@ -698,3 +698,42 @@ TEST(CDCAttributes, PalettesAndNearestColours) {
     dc->SelectPalette(old, FALSE);
     EXPECT_EQ(old->GetSafeHandle(), dc->GetCurrentPalette()->GetSafeHandle());
 }
+
+TEST(CDCAttributes, DCBrushAndPenColours) {
+    DibCanvas canvas(10, 10);
+    CanvasDC dc(canvas);
+    dc->SelectStockObject(DC_BRUSH);
+    dc->SelectStockObject(DC_PEN);
+    dc->SetDCBrushColor(kGreen);
+    EXPECT_EQ(kGreen, dc->GetDCBrushColor());
+    dc->SetDCPenColor(kBlue);
+    EXPECT_EQ(kBlue, dc->GetDCPenColor());
+    dc->Rectangle(1, 1, 8, 8);
+    EXPECT_EQ(kBlue, canvas.Pixel(1, 1));   // the frame in the pen colour
+    EXPECT_EQ(kGreen, canvas.Pixel(4, 4));  // the inside in the brush colour
+    EXPECT_EQ(kWhite, canvas.Pixel(9, 9));
+}
+
+TEST(CDCMetaFiles, EnhancedMetaFilePlaysStretchedOverItsBounds) {
+    // Recorded: a 10x10 picture, red on the left half and blue on the right.
+    HDC rec = ::CreateEnhMetaFile(NULL, NULL, NULL, NULL);
+    ASSERT_NE(nullptr, rec);
+    CDC recDC;
+    recDC.Attach(rec);
+    CBrush red(kRed), blue(kBlue);
+    RECT left = {0, 0, 5, 10}, right = {5, 0, 10, 10};
+    recDC.FillRect(&left, &red);
+    recDC.FillRect(&right, &blue);
+    HENHMETAFILE emf = ::CloseEnhMetaFile(recDC.Detach());
+    ASSERT_NE(nullptr, emf);
+
+    DibCanvas canvas(40, 20);
+    CanvasDC dc(canvas);
+    RECT bounds = {0, 0, 40, 20};
+    ASSERT_TRUE(dc->PlayMetaFile(emf, &bounds));
+    EXPECT_EQ(kRed, canvas.Pixel(2, 10));
+    EXPECT_EQ(kRed, canvas.Pixel(15, 10));
+    EXPECT_EQ(kBlue, canvas.Pixel(25, 10));
+    EXPECT_EQ(kBlue, canvas.Pixel(38, 10));
+    ::DeleteEnhMetaFile(emf);
+}
