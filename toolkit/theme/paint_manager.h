@@ -553,6 +553,12 @@ protected:
                              COLORREF clrOuterBR, COLORREF clrInnerTL, COLORREF clrInnerBR);
     // The class library's bar-border lines (dock bars and status bars).
     void DrawBarBorderLines(CDC& dc, PAINTBARBORDERDATA& _pbbd);
+    // Menu-item parts both menu looks share: the sub-menu arrow and the embedded field's
+    // text.
+    void DrawMenuEntryArrow(CDC& dc, PAINTMENUENTRYDATA& _pmed, bool bRTL, COLORREF clrText,
+                            COLORREF clrGlyph, bool bXpLook, bool bSelectionByHook);
+    void DrawMenuEntryFieldText(CDC& dc, PAINTMENUENTRYDATA& _pmed, const RECT& rcField,
+                                int nTopInset, bool bRTL);
     void MapColor(int nLogicalId, int nColorIndex) { m_mapColorTranslate.SetAt(nLogicalId, nColorIndex); }
     void MapNewColor(int nLogicalId, COLORREF clr) { MapColor(nLogicalId, InstallColor(clr)); }
 
@@ -631,6 +637,31 @@ public:
     virtual void DrawEditFrame(CDC& dc, PAINTEDITFRAMEDATA& _pefd);
     virtual void DrawComboBoxFrame(CDC& dc, PAINTCOMBOBOXDATA& _pcbd);
     virtual void DrawBarBorder(CDC& dc, PAINTBARBORDERDATA& _pbbd);
+    virtual void DrawMenuEntry(CDC& dc, PAINTMENUENTRYDATA& _pmed);
+    // Hooks of the flat menu look: after the row background is painted; before the
+    // selection is painted (true: the hook painted it); before a check cell or a checked
+    // icon frame is filled (true: the hook filled it). No theme of the toolkit uses them.
+    virtual void PaintMenuAreaHook(CDC& dc, PAINTMENUENTRYDATA& _pmed, RECT& rcLeftArea,
+                                   RECT& rcRest);
+    virtual bool PaintMenuSelectionHook(CDC& dc, PAINTMENUENTRYDATA& _pmed, RECT& rcSelection);
+    virtual bool PaintMenuCheckHook(CDC& dc, PAINTMENUENTRYDATA& _pmed, RECT& rcCheck,
+                                    bool bIconFrame);
+    // The left area of a menu row: the theme's gradient where it has one, else flat.
+    void FillMenuLeftArea(CDC& dc, const RECT& rcArea, bool bRarelyUsed, bool bNoGradient,
+                          CObject* pSrc, LPARAM lParam);
+    void FillMenuCheckArea(CDC& dc, const RECT& rc, bool bSelected, COLORREF clrCheckFill,
+                           CObject* pSrc, LPARAM lParam);
+    virtual void GetMenuBorderMargins(RECT& rcMargins, CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual void DrawMenuFrame(CDC& dc, const RECT& rc, CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual void DrawMenuSeparator(CDC& dc, const RECT& rc, int nLeftAreaWidth, bool bRarelyUsed,
+                                   CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual void DrawMenuTearOffCaption(CDC& dc, const RECT& rc, bool bHover, bool bPushed,
+                                        CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual void DrawMenuExpandButton(CDC& dc, const RECT& rc, bool bHover, bool bUnused,
+                                      CObject* pHelperSrc, LPARAM lParam = 0);
+    // The flat expand button without its glyph; answers where the glyph goes.
+    RECT DrawMenuExpandButtonFace(CDC& dc, const RECT& rc, bool bHover, CObject* pHelperSrc,
+                                  LPARAM lParam);
 
     BYTE m_nXpFlags;
     const glyph* m_pGlyphMenuDropHorz;
@@ -740,6 +771,11 @@ public:
     virtual void DrawComboBoxFrame(CDC& dc, PAINTCOMBOBOXDATA& _pcbd);
     virtual void DrawBarBorder(CDC& dc, PAINTBARBORDERDATA& _pbbd);
     virtual void DrawSizeGrip(CDC& dc, const RECT& rc, CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual int GetMenuCheckHeight();
+    virtual void DrawMenuTearOffCaption(CDC& dc, const RECT& rc, bool bHover, bool bPushed,
+                                        CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual void DrawMenuExpandButton(CDC& dc, const RECT& rc, bool bHover, bool bUnused,
+                                      CObject* pHelperSrc, LPARAM lParam = 0);
     int m_nIdxClrTbBorder;  // logical id of the toolbar border, set by the Luna paths
 
 protected:
@@ -795,6 +831,8 @@ public:
     virtual void DrawBarFrame(CDC& dc, PAINTBARFRAMEDATA& _pbfd);
     virtual void DrawSeparator(CDC& dc, const RECT& rc, bool bVertLine, bool bTransparentBk,
                                CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual int QueryBarSettingDefault();
+    virtual int QueryTabSettingDefault();
 protected:
     void InitBlueColorMap(COLORREF clrL1, COLORREF clrL2);
 };

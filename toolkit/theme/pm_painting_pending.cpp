@@ -4,9 +4,6 @@
 #include "toolkit/theme/paint_manager.h"
 
 void CExtPaintManager::DrawChevronButton(CDC&, const RECT&, bool, bool, bool, bool, bool, CObject*, LPARAM, bool) {}
-void CExtPaintManager::DrawMenuExpandButton(CDC&, const RECT&, bool, bool, CObject*, LPARAM) {}
-void CExtPaintManager::DrawMenuScrollButton(CDC&, bool, bool, bool, const RECT*, CObject*, LPARAM) {}
-void CExtPaintManager::DrawMenuTearOffCaption(CDC&, const RECT&, bool, bool, CObject*, LPARAM) {}
 void CExtPaintManager::GetTabColors(COLORREF*, COLORREF*, COLORREF*, COLORREF*, CObject*, LPARAM) {}
 void CExtPaintManager::DrawTabItem(CDC&, const RECT&, bool, bool, bool, bool, bool, bool, bool, const RECT&, SIZE, CFont*, LPCTSTR, CExtCmdIcon*, CObject*, LPARAM, COLORREF, COLORREF, COLORREF, COLORREF, COLORREF) {}
 void CExtPaintManager::DrawTabPart(CDC&, const RECT&, const RECT&, const RECT&, DWORD, bool, CObject*, LPARAM) {}
@@ -16,9 +13,6 @@ void CExtPaintManager::DrawTabWndFrame(CDC&, const RECT&, CObject*, LPARAM) {}
 void CExtPaintManager::GetTabMetrics(CObject*, int&, int&, int&) {}
 void CExtPaintManager::DrawSimpleFrame(CDC&, const RECT&, CObject*, LPARAM) {}
 void CExtPaintManager::DrawToolbarBorderPart(CDC&, const RECT&, bool, bool) {}
-void CExtPaintManager::DrawDoubleFrame(CDC&, const RECT&) {}
-void CExtPaintManager::DrawMenuSeparator(CDC&, const RECT&, int, bool, CObject*, LPARAM) {}
-void CExtPaintManager::DrawMenuFrame(CDC&, const RECT&, CObject*, LPARAM) {}
 void CExtPaintManager::DrawMenuBorder(CDC&, const RECT&, const RECT&, int, CObject*, LPARAM) {}
 void CExtPaintManager::DrawFieldBox(CDC&, PAINTFIELDBOXDATA&) {}
 void CExtPaintManager::DrawTextField(CDC&, PAINTTEXTFIELDDATA&) {}
