@@ -315,4 +315,15 @@ TEST(CGdiObjects, MappedBitmapTakesTheButtonColoursOfTheSystem) {
     CBitmap missing;
     EXPECT_FALSE(missing.LoadMappedBitmap(5499));
     EXPECT_EQ(nullptr, missing.GetSafeHandle());
+
+    // Loaded plainly, the same resource keeps its own colours.
+    CBitmap plain;
+    ASSERT_TRUE(plain.LoadBitmap(5401));
+    old = dc.SelectObject(&plain);
+    const COLORREF own[] = {RGB(0, 0, 0), RGB(128, 128, 128), RGB(192, 192, 192), RGB(255, 255, 255),
+                            RGB(255, 0, 0)};
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(own[x], dc.GetPixel(x, 0)) << cases[x].name;
+    dc.SelectObject(old);
+    EXPECT_FALSE(missing.LoadBitmap(5499));
+    EXPECT_FALSE(missing.LoadBitmap("NO_SUCH_BITMAP"));
 }
