@@ -77,6 +77,13 @@ prepare_prefix() {
     cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wineserver -k >/dev/null 2>&1 || true
   fi
+  # Without a window manager, Wine waits 2 s for one each time a managed window (a
+  # captioned or activated top-level window) is hidden or destroyed. The framework
+  # tests create and destroy such windows by the dozen: their windows stay unmanaged.
+  if ! grep -qF 'AppDefaults\\framework_tests.exe\\X11 Driver' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\AppDefaults\framework_tests.exe\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    wineserver -w || true
+  fi
   # No persistent wineserver: the desktop process it keeps alive would inherit the
   # test's output pipe and ctest would wait on it for ever.
 }
