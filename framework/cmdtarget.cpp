@@ -224,8 +224,9 @@ BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler) {
         AFX_CMDHANDLERINFO info;
         info.pTarget = NULL;
         BOOL bHandler = pTarget->OnCmdMsg(m_nID, CN_COMMAND, this, &info);
-        // No command handler anywhere along the route: the item cannot do anything.
-        if (!bHandler) Enable(FALSE);
+        // Without an update handler the command handler decides: an item is enabled
+        // when one exists along the route (even if it was greyed before), else greyed.
+        Enable(bHandler);
     }
     return bResult;
 }

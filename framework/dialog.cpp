@@ -109,10 +109,17 @@ BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWn
         AfxDeferRegisterClass(AFX_WNDCOMMCTLS_REG);
         AfxDeferRegisterClass(AFX_WNDCOMMCTLSNEW_REG);
 
-        // A template without a font gets the system's dialog font.
+        // A template without a font gets the system's dialog font; so do the old
+        // default faces on a DBCS system, where they lack the characters (their usual
+        // size 8 then becomes the system font's size).
         CString strFace;
         WORD wSize = 0;
-        if (!CDialogTemplate::GetFont(lpDialogTemplate, strFace, wSize)) {
+        BOOL bSetSysFont = !CDialogTemplate::GetFont(lpDialogTemplate, strFace, wSize);
+        if (!bSetSysFont && ::GetSystemMetrics(SM_DBCSENABLED)) {
+            bSetSysFont = strFace == "MS Shell Dlg" || strFace == "MS Sans Serif" || strFace == "Helv";
+            if (bSetSysFont && wSize == 8) wSize = 0;
+        }
+        if (bSetSysFont) {
             CDialogTemplate dlgTemp(lpDialogTemplate);
             dlgTemp.SetSystemFont(wSize);
             hTemplate = dlgTemp.Detach();

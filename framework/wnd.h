@@ -100,6 +100,9 @@ public:
     HWND m_hWnd;
     UINT m_nFlags;
     COleControlSite* m_pCtrlSite;  // OLE control sites are not supported: always NULL
+    // The window that gets this one's commands and notifications when it is not the
+    // parent (SetOwner); NULL: the parent. It never changes the window's own owner.
+    HWND m_hWndOwner;
 
     static const CWnd wndTop;
     static const CWnd wndBottom;

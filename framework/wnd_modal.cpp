@@ -44,22 +44,16 @@ int CWnd::RunModalLoop(DWORD dwFlags) {
 
         // Phase 2: pump while messages are there.
         do {
-            if (!::GetMessageA(pMsg, NULL, 0, 0)) {
+            // The thread's pump (a virtual the application may override) takes the
+            // message into the current-message record and offers it to the
+            // pre-translation walk: a dialog's IsDialogMessage passes it through the
+            // thread's message filter (MSGF_DIALOGBOX) first, which is how the
+            // application's accelerators work while a dialog runs modally.
+            if (!AfxPumpMessage()) {
                 // WM_QUIT belongs to the outer loop: put it back and leave.
                 ::PostQuitMessage((int)pMsg->wParam);
                 m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
                 return -1;
-            }
-            {
-                CWinThread* pThread = AfxGetThread();
-                if (pThread) pThread->m_msgCur = *pMsg;
-            }
-            // A dialog's pre-translation (IsDialogMessage) passes the message through the
-            // thread's message filter (MSGF_DIALOGBOX) first: that is how the
-            // application's accelerators work while a dialog runs modally.
-            if (pMsg->message != WM_KICKIDLE && !AfxPreTranslateMessage(pMsg)) {
-                ::TranslateMessage(pMsg);
-                ::DispatchMessageA(pMsg);
             }
             if (bShowIdle && (pMsg->message == 0x118 || pMsg->message == WM_SYSKEYDOWN)) {
                 ShowWindow(SW_SHOWNORMAL);
@@ -146,15 +140,17 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
 // ---- dialog-init data ----------------------------------------------------------------------
 
 BOOL CWnd::ExecuteDlgInit(LPCTSTR lpszResourceName) {
-    if (lpszResourceName == NULL) return TRUE;
+    // No data (no name, or no resource under it) still runs the empty list, so the
+    // children are told that initialisation is over.
+    if (lpszResourceName == NULL) return ExecuteDlgInit((LPVOID)NULL);
     HINSTANCE hInst = AfxFindResourceHandle(lpszResourceName, MAKEINTRESOURCEA(RT_DLGINIT));
     HRSRC hRsrc = ::FindResourceA(hInst, lpszResourceName, MAKEINTRESOURCEA(RT_DLGINIT));
-    if (hRsrc == NULL) return TRUE;  // nothing to execute
+    if (hRsrc == NULL) return ExecuteDlgInit((LPVOID)NULL);
     HGLOBAL hRes = ::LoadResource(hInst, hRsrc);
     if (hRes == NULL) return FALSE;
     LPVOID lpResource = ::LockResource(hRes);
     DWORD cbSize = ::SizeofResource(hInst, hRsrc);
-    if (lpResource == NULL || cbSize < sizeof(WORD)) return TRUE;
+    if (lpResource == NULL || cbSize < sizeof(WORD)) return ExecuteDlgInit((LPVOID)NULL);
     // A damaged record must not make us read past the resource: check the lengths
     // first, then run the data from a copy that ends in a zero id.
     DWORD pos = 0;
@@ -178,25 +174,41 @@ BOOL CWnd::ExecuteDlgInit(LPCTSTR lpszResourceName) {
 
 BOOL CWnd::ExecuteDlgInit(LPVOID lpResource) {
     // Records: WORD control id, WORD message, DWORD length, then that many bytes; a zero
-    // id ends the list. Combo and list boxes get their strings this way.
+    // id ends the list. List, combo and extended combo boxes get their strings this way.
     BOOL bSuccess = TRUE;
-    if (lpResource == NULL) return TRUE;
-    const BYTE* p = (const BYTE*)lpResource;
-    for (;;) {
-        WORD nIDC, nMsg;
-        DWORD dwLen;
-        memcpy(&nIDC, p, sizeof(WORD));
-        if (nIDC == 0 || !bSuccess) break;
-        memcpy(&nMsg, p + 2, sizeof(WORD));
-        memcpy(&dwLen, p + 4, sizeof(DWORD));
-        p += 8;
-        // The classic 16-bit message numbers are mapped to the 32-bit ones.
-        if (nMsg == 0x0401) nMsg = LB_ADDSTRING;
-        else if (nMsg == 0x0403) nMsg = CB_ADDSTRING;
-        if ((nMsg == LB_ADDSTRING || nMsg == CB_ADDSTRING) && dwLen > 0 && p[dwLen - 1] == '\0') {
-            if (::SendDlgItemMessageA(m_hWnd, nIDC, nMsg, 0, (LPARAM)p) < 0) bSuccess = FALSE;
+    if (lpResource != NULL) {
+        const BYTE* p = (const BYTE*)lpResource;
+        for (;;) {
+            WORD nIDC, nMsg;
+            DWORD dwLen;
+            memcpy(&nIDC, p, sizeof(WORD));
+            if (nIDC == 0 || !bSuccess) break;
+            memcpy(&nMsg, p + 2, sizeof(WORD));
+            memcpy(&dwLen, p + 4, sizeof(DWORD));
+            p += 8;
+            // The resource compiler writes the 16-bit message numbers; 0x1234 marks an
+            // item of an extended combo box.
+            if (nMsg == 0x1234) nMsg = CBEM_INSERTITEMA;
+            else if (nMsg == 0x0401) nMsg = LB_ADDSTRING;
+            else if (nMsg == 0x0403) nMsg = CB_ADDSTRING;
+            // Only texts that end inside their record are sent; anything else is skipped.
+            if (dwLen > 0 && p[dwLen - 1] == '\0') {
+                if (nMsg == CBEM_INSERTITEMA) {
+                    COMBOBOXEXITEMA item;
+                    memset(&item, 0, sizeof(item));
+                    item.mask = CBEIF_TEXT;
+                    item.iItem = -1;
+                    item.pszText = (LPSTR)p;
+                    if (::SendDlgItemMessageA(m_hWnd, nIDC, nMsg, 0, (LPARAM)&item) == -1) bSuccess = FALSE;
+                } else if (nMsg == LB_ADDSTRING || nMsg == CB_ADDSTRING) {
+                    // Both answer -1 (LB_ERR, CB_ERR) when the string could not be added.
+                    if (::SendDlgItemMessageA(m_hWnd, nIDC, nMsg, 0, (LPARAM)p) == -1) bSuccess = FALSE;
+                }
+            }
+            p += dwLen;
         }
-        p += dwLen;
     }
+    // Every control is filled: tell them all that the dialog's initialisation is done.
+    if (bSuccess && m_hWnd != NULL) SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, FALSE);
     return bSuccess;
 }

@@ -309,7 +309,10 @@ BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     UNUSED(wParam);
     NMHDR* pNMHDR = (NMHDR*)lParam;
     HWND hWndCtrl = pNMHDR->hwndFrom;
-    UINT nID = (UINT)pNMHDR->idFrom;
+    // The id comes from the sending window itself, not from idFrom: a tooltip control
+    // puts its tool's id (often a window handle) there, and its TTN_ requests must
+    // still meet ON_NOTIFY(_EX)_RANGE entries over 0..0xFFFF.
+    UINT nID = (UINT)::GetDlgCtrlID(hWndCtrl);
     int nCode = (int)pNMHDR->code;
     _AFX_THREAD_STATE* pState = AfxGetThreadState();
     if (pState->m_hLockoutNotifyWindow == m_hWnd) return TRUE;
@@ -375,7 +378,12 @@ BOOL CWnd::ReflectChildNotify(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* 
             ctl.hDC = (HDC)wParam;
             ctl.nCtlType = uMsg - WM_CTLCOLORMSGBOX;
             ctl.hWnd = m_hWnd;
-            return CWnd::OnWndMsg(WM_REFLECT_BASE + WM_CTLCOLOR, 0, (LPARAM)&ctl, pResult);
+            LRESULT lResult = 0;
+            BOOL bResult = CWnd::OnWndMsg(WM_REFLECT_BASE + WM_CTLCOLOR, 0, (LPARAM)&ctl, &lResult);
+            // A control that answers no brush leaves the colours to its parent.
+            if (lResult == 0) return FALSE;
+            if (pResult != NULL) *pResult = lResult;
+            return bResult;
         }
         break;
     }
@@ -385,13 +393,18 @@ BOOL CWnd::ReflectChildNotify(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* 
 // ---- handlers of the CWnd map: reflection and system-change relays ------------------------
 
 void CWnd::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) {
-    // Menus are drawn by their owner; controls by their own object first.
+    // An owner-drawn menu item is drawn by its menu object when the menu has one;
+    // controls by their own object first.
+    UNUSED(nIDCtl);
     if (lpDrawItemStruct->CtlType == ODT_MENU) {
-        Default();
+        CMenu* pMenu = CMenu::FromHandlePermanent((HMENU)lpDrawItemStruct->hwndItem);
+        if (pMenu != NULL) {
+            pMenu->DrawItem(lpDrawItemStruct);
+            return;
+        }
+    } else if (ReflectLastMsg(lpDrawItemStruct->hwndItem)) {
         return;
     }
-    UNUSED(nIDCtl);
-    if (ReflectLastMsg(lpDrawItemStruct->hwndItem)) return;
     Default();
 }
 

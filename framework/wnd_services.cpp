@@ -15,12 +15,14 @@ CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
 CWnd* CWnd::SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, pWndNewParent->GetSafeHwnd())); }
 
 CWnd* CWnd::GetOwner() const {
-    HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
-    return hOwner != NULL ? FromHandle(hOwner) : GetParent();
+    // The owner set with SetOwner, else the parent (for a top-level window ::GetParent
+    // answers its owner window).
+    return m_hWndOwner != NULL ? FromHandle(m_hWndOwner) : GetParent();
 }
 
 void CWnd::SetOwner(CWnd* pOwnerWnd) {
-    ::SetWindowLongPtrA(m_hWnd, GWLP_HWNDPARENT, (LONG_PTR)pOwnerWnd->GetSafeHwnd());
+    // Only the routing changes: setting GWLP_HWNDPARENT would re-parent a child window.
+    m_hWndOwner = pOwnerWnd != NULL ? pOwnerWnd->m_hWnd : NULL;
 }
 
 HWND AFXAPI AfxGetParentOwnerHwnd(HWND hWnd) {

@@ -9,19 +9,23 @@
 
 namespace {
 
-HWND EnsureToolTip(CWnd* pOwner) {
+HWND EnsureToolTip(CWnd* pWnd) {
+    // One control per thread, owned by the top-level window of the window that uses it
+    // (so it stays above it); a window under another top-level window makes it anew.
     _AFX_THREAD_STATE* pState = AfxGetThreadState();
     CWnd* pToolTip = pState->m_pToolTip;
-    if (pToolTip != NULL && (pToolTip->m_hWnd == NULL || !::IsWindow(pToolTip->m_hWnd))) {
+    HWND hOwner = pWnd != NULL ? pWnd->GetParentOwner()->GetSafeHwnd() : NULL;
+    if (pToolTip != NULL && (pToolTip->m_hWnd == NULL || !::IsWindow(pToolTip->m_hWnd) ||
+                             ::GetWindow(pToolTip->m_hWnd, GW_OWNER) != hOwner)) {
+        if (pToolTip->m_hWnd != NULL && ::IsWindow(pToolTip->m_hWnd)) ::DestroyWindow(pToolTip->m_hWnd);
         pToolTip->m_hWnd = NULL;
         delete pToolTip;
         pState->m_pToolTip = pToolTip = NULL;
+        // The tools of the old control went with it.
+        ZeroMemory(&pState->m_lastInfo, sizeof(pState->m_lastInfo));
     }
     if (pToolTip == NULL) {
         AfxDeferRegisterClass(AFX_WNDCOMMCTLS_REG);
-        // Owned by the top-level window of the first user, so it stays above it; it is
-        // re-created when that owner goes away.
-        HWND hOwner = pOwner ? pOwner->GetTopLevelParent()->GetSafeHwnd() : NULL;
         HWND hWnd = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, NULL, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hOwner, NULL,
                                       ::GetModuleHandleA(NULL), NULL);
@@ -48,29 +52,38 @@ void RelayToolTipMessage(HWND hToolTip, const MSG* pMsg) {
 
 }  // namespace
 
-BOOL CWnd::EnableToolTips(BOOL bEnable) {
-    BOOL bOld = (m_nFlags & WF_TOOLTIPS) != 0;
-    if (!bEnable) {
-        if (bOld) CancelToolTips();
-        m_nFlags &= ~WF_TOOLTIPS;
-        return bOld;
+namespace {
+
+// The control is made when the mouse first moves over a window that uses it; turning
+// tips off drops the window's tool for the gaps between its tools. Always TRUE, as the
+// classic call answers.
+BOOL EnableToolTipsFlag(CWnd* pWnd, BOOL bEnable, UINT nFlag) {
+    if (bEnable) {
+        pWnd->m_nFlags |= nFlag;
+        return TRUE;
     }
-    if (m_hWnd != NULL) EnsureToolTip(this);
-    m_nFlags |= WF_TOOLTIPS;
-    return bOld;
+    if (!(pWnd->m_nFlags & nFlag)) return TRUE;
+    _AFX_THREAD_STATE* pState = AfxGetThreadState();
+    if (pState->m_pLastHit == pWnd) CWnd::CancelToolTips(TRUE);
+    CWnd* pToolTip = pState->m_pToolTip;
+    if (pToolTip != NULL && pToolTip->m_hWnd != NULL && ::IsWindow(pToolTip->m_hWnd) && pWnd->m_hWnd != NULL) {
+        TOOLINFOA ti;
+        memset(&ti, 0, sizeof(ti));
+        ti.cbSize = AFX_OLDTOOLINFO_SIZE;
+        ti.uFlags = TTF_IDISHWND;
+        ti.hwnd = pWnd->m_hWnd;
+        ti.uId = (UINT_PTR)pWnd->m_hWnd;
+        ::SendMessageA(pToolTip->m_hWnd, TTM_DELTOOLA, 0, (LPARAM)&ti);
+    }
+    pWnd->m_nFlags &= ~nFlag;
+    return TRUE;
 }
 
-BOOL CWnd::EnableTrackingToolTips(BOOL bEnable) {
-    BOOL bOld = (m_nFlags & WF_TRACKINGTOOLTIPS) != 0;
-    if (bEnable) {
-        if (m_hWnd != NULL) EnsureToolTip(this);
-        m_nFlags |= WF_TRACKINGTOOLTIPS;
-    } else {
-        if (bOld) CancelToolTips();
-        m_nFlags &= ~WF_TRACKINGTOOLTIPS;
-    }
-    return bOld;
-}
+}  // namespace
+
+BOOL CWnd::EnableToolTips(BOOL bEnable) { return EnableToolTipsFlag(this, bEnable, WF_TOOLTIPS); }
+
+BOOL CWnd::EnableTrackingToolTips(BOOL bEnable) { return EnableToolTipsFlag(this, bEnable, WF_TRACKINGTOOLTIPS); }
 
 void PASCAL CWnd::CancelToolTips(BOOL bKeys) {
     UNUSED(bKeys);
@@ -81,10 +94,12 @@ void PASCAL CWnd::CancelToolTips(BOOL bKeys) {
 }
 
 INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
-    // The child under the point (disabled ones too) is the tool; its id is the answer.
+    // The visible child under the point (disabled ones too, which WindowFromPoint would
+    // skip) is the tool; its id is the answer. Static texts of a template (id 0xFFFF)
+    // are no tools, and a child whose id is -1 answers -1: no tool either.
     HWND hWndChild = NULL;
     for (HWND h = ::GetTopWindow(m_hWnd); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT)) {
-        if (!(::GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE)) continue;
+        if (::GetDlgCtrlID(h) == 0xFFFF || !(::GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE)) continue;
         RECT rc;
         ::GetWindowRect(h, &rc);
         ::MapWindowPoints(NULL, m_hWnd, (POINT*)&rc, 2);
@@ -94,7 +109,7 @@ INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
         }
     }
     if (hWndChild == NULL) return -1;
-    INT_PTR nHit = (INT_PTR)(WORD)::GetDlgCtrlID(hWndChild);
+    INT_PTR nHit = (INT_PTR)::GetDlgCtrlID(hWndChild);
     if (pTI != NULL && pTI->cbSize >= AFX_OLDTOOLINFO_SIZE) {
         pTI->hwnd = m_hWnd;
         pTI->uId = (UINT_PTR)hWndChild;
@@ -114,7 +129,14 @@ void CWnd::FilterToolTipMessage(MSG* pMsg) {
         // Only the nearest window with tooltips on (from the target upwards) answers.
         CWnd* pWnd = CWnd::FromHandle(pMsg->hwnd);
         while (pWnd != NULL && !(pWnd->m_nFlags & (WF_TOOLTIPS | WF_TRACKINGTOOLTIPS))) pWnd = pWnd->GetParent();
-        if (pWnd != this) return;
+        if (pWnd != this) {
+            if (pWnd == NULL) {
+                // The mouse is over windows without tips: forget the last tool.
+                pState->m_pLastHit = NULL;
+                pState->m_nLastHit = -1;
+            }
+            return;
+        }
 
         HWND hToolTip = EnsureToolTip(this);
         if (hToolTip == NULL) return;

@@ -49,6 +49,12 @@ public:
         if (disableAction) pCmdUI->Enable(FALSE);
         else pCmdUI->ContinueRouting();
     }
+    afx_msg BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult) {
+        g_log.push_back("dialog:tip " + std::to_string(nID) + " " +
+                        std::to_string(pNMHDR->idFrom == (UINT_PTR)::GetDlgItem(m_hWnd, IDC_WT_ACTION)));
+        *pResult = 0;
+        return TRUE;
+    }
     afx_msg void OnActionNotify(NMHDR* pNMHDR, LRESULT* pResult) {
         g_log.push_back("dialog:notify " + std::to_string((int)pNMHDR->code));
         *pResult = 11;
@@ -64,6 +70,7 @@ BEGIN_MESSAGE_MAP(CRouteDlg, CDialog)
     ON_BN_CLICKED(IDC_WT_ACTION, &CRouteDlg::OnAction)
     ON_UPDATE_COMMAND_UI(IDC_WT_ACTION, &CRouteDlg::OnUpdateAction)
     ON_NOTIFY(NM_CLICK, IDC_WT_ACTION, &CRouteDlg::OnActionNotify)
+    ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, &CRouteDlg::OnToolTipText)
 END_MESSAGE_MAP()
 
 // A control that handles its own notifications (plain reflection: the parent never sees
@@ -218,6 +225,8 @@ TEST_F(RoutingTest, UpdateHandlersWithAndWithoutDisablingUnhandledCommands) {
     menu.AppendMenu(MF_STRING, ID_WT_NOHANDLER, "Unhandled");
     menu.AppendMenu(MF_SEPARATOR);
     menu.AppendMenu(MF_STRING, ID_WT_DISABLED, "Disabled");
+    // An item greyed earlier comes back when its command has a handler again.
+    ::EnableMenuItem(menu.m_hMenu, 0, MF_BYPOSITION | MF_GRAYED);
     CCmdUI ui;
     ui.m_pMenu = &menu;
     ui.m_nIndexMax = menu.GetMenuItemCount();
@@ -287,6 +296,15 @@ TEST_F(RoutingTest, ReflectedNotificationsReachTheChildFirst) {
         EXPECT_EQ((std::vector<std::string>{"child:ctlcolor " + std::to_string(CTLCOLOR_BTN), "child:drawitem",
                                             "child:measureitem"}),
                   g_log);
+
+        // A control that answers no brush leaves its colours to the dialog.
+        button.brush = NULL;
+        g_log.clear();
+        hdc = GetDC(dlg.m_hWnd);
+        brush = dlg.SendMessage(WM_CTLCOLORBTN, (WPARAM)hdc, (LPARAM)button.m_hWnd);
+        ReleaseDC(dlg.m_hWnd, hdc);
+        EXPECT_EQ(std::vector<std::string>{"child:ctlcolor " + std::to_string(CTLCOLOR_BTN)}, g_log);
+        EXPECT_NE(0, brush);
         button.UnsubclassWindow();
     }
 
@@ -306,4 +324,28 @@ TEST_F(RoutingTest, ReflectedNotificationsReachTheChildFirst) {
     NotifyFromAction(NM_CLICK);
     EXPECT_EQ((std::vector<std::string>{"child:clicked ex", "child:notify ex"}), g_log);
     ex.UnsubclassWindow();
+}
+
+TEST_F(RoutingTest, NotificationsTakeTheIdOfTheSendingWindow) {
+    // A tooltip control asks for the text of a tool whose id is a window handle: the
+    // request carries the control's own id (0), so a 0..0xFFFF range entry takes it.
+    HWND hTip = CreateWindowExA(0, TOOLTIPS_CLASSA, NULL, WS_POPUP, 0, 0, 0, 0, dlg.m_hWnd, NULL,
+                                GetModuleHandleA(NULL), NULL);
+    ASSERT_TRUE(hTip != NULL);
+    NMTTDISPINFOA info = {};
+    info.hdr.hwndFrom = hTip;
+    info.hdr.idFrom = (UINT_PTR)::GetDlgItem(dlg.m_hWnd, IDC_WT_ACTION);
+    info.hdr.code = TTN_NEEDTEXTA;
+    dlg.SendMessage(WM_NOTIFY, 0, (LPARAM)&info);
+    EXPECT_EQ(std::vector<std::string>{"dialog:tip 0 1"}, g_log);
+    DestroyWindow(hTip);
+
+    // A control's notification names the control whatever idFrom says.
+    g_log.clear();
+    NMHDR nm;
+    nm.hwndFrom = ::GetDlgItem(dlg.m_hWnd, IDC_WT_ACTION);
+    nm.idFrom = 0x1234;
+    nm.code = NM_CLICK;
+    EXPECT_EQ(11, dlg.SendMessage(WM_NOTIFY, 0x1234, (LPARAM)&nm));
+    EXPECT_EQ(std::vector<std::string>{"dialog:notify " + std::to_string((int)NM_CLICK)}, g_log);
 }

@@ -314,3 +314,73 @@ TEST(DialogTemplate, ReadsAndReplacesTheFontOfBothTemplateForms) {
     EXPECT_TRUE(dlg.SendMessage(WM_GETFONT) != 0);
     dlg.DestroyWindow();
 }
+
+namespace {
+
+// Counts the framework's end-of-initialisation message.
+class CInitialUpdateWnd : public CWnd {
+public:
+    int updates = 0;
+    afx_msg LRESULT OnInitialUpdate(WPARAM, LPARAM) {
+        ++updates;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CInitialUpdateWnd, CWnd)
+    ON_MESSAGE(WM_INITIALUPDATE, &CInitialUpdateWnd::OnInitialUpdate)
+END_MESSAGE_MAP()
+
+void AppendInitRecord(std::vector<BYTE>& data, WORD id, WORD msg, const char* text) {
+    DWORD len = (DWORD)strlen(text) + 1;
+    const BYTE* p = (const BYTE*)&id;
+    data.insert(data.end(), p, p + 2);
+    p = (const BYTE*)&msg;
+    data.insert(data.end(), p, p + 2);
+    p = (const BYTE*)&len;
+    data.insert(data.end(), p, p + 4);
+    data.insert(data.end(), text, text + len);
+}
+
+}  // namespace
+
+TEST(DialogData, DialogInitDataFillsListComboAndExtendedComboBoxes) {
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, PopupClass(), "host", WS_POPUP, CRect(0, 0, 300, 200), NULL, 0));
+    ASSERT_TRUE(AfxDeferRegisterClass(AFX_WNDCOMMCTLSNEW_REG));
+    HWND hComboEx = CreateWindowExA(0, WC_COMBOBOXEXA, NULL, WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 100, 100,
+                                    host.m_hWnd, (HMENU)100, GetModuleHandleA(NULL), NULL);
+    HWND hList = CreateWindowExA(0, "LISTBOX", NULL, WS_CHILD, 0, 0, 100, 100, host.m_hWnd, (HMENU)101,
+                                 GetModuleHandleA(NULL), NULL);
+    ASSERT_TRUE(hComboEx != NULL && hList != NULL);
+    CInitialUpdateWnd child;
+    ASSERT_TRUE(child.Create(NULL, "child", 0, CRect(0, 0, 10, 10), &host, 102));
+
+    std::vector<BYTE> data;
+    AppendInitRecord(data, 100, 0x1234, "Extended one");  // the extended combo's marker
+    AppendInitRecord(data, 101, 0x0401, "First");         // the 16-bit LB_ADDSTRING
+    AppendInitRecord(data, 100, 0x1234, "Extended two");
+    AppendInitRecord(data, 101, LB_ADDSTRING, "Second");
+    AppendInitRecord(data, 101, 0x0999, "Skipped");       // not a known message
+    data.insert(data.end(), 8, 0);
+    ASSERT_TRUE(host.ExecuteDlgInit(data.data()));
+
+    ASSERT_EQ(2, (int)SendMessageA(hComboEx, CB_GETCOUNT, 0, 0));
+    char text[32] = {};
+    COMBOBOXEXITEMA item = {};
+    item.mask = CBEIF_TEXT;
+    item.iItem = 1;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    ASSERT_TRUE(SendMessageA(hComboEx, CBEM_GETITEMA, 0, (LPARAM)&item));
+    EXPECT_STREQ("Extended two", text);
+    ASSERT_EQ(2, (int)SendMessageA(hList, LB_GETCOUNT, 0, 0));
+    SendMessageA(hList, LB_GETTEXT, 0, (LPARAM)text);
+    EXPECT_STREQ("First", text);
+    // Then every child hears that initialisation is over; also when there is no data.
+    EXPECT_EQ(1, child.updates);
+    EXPECT_TRUE(host.ExecuteDlgInit((LPCTSTR)NULL));
+    EXPECT_TRUE(host.ExecuteDlgInit(MAKEINTRESOURCEA(0x7BFF)));  // no such resource
+    EXPECT_EQ(3, child.updates);
+    host.DestroyWindow();
+}

@@ -194,16 +194,19 @@ TEST(WndLayout, RepositionBarsGivesBarsTheirShareAndTheRestToTheLeftOver) {
 TEST(WndToolTips, TheRelayRegistersTheHitToolAndFreesItsText) {
     CTipWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, PopupClass(), "tips", WS_POPUP, CRect(0, 0, 100, 100), NULL, 0));
-    EXPECT_FALSE(wnd.EnableToolTips(TRUE));
+    EXPECT_TRUE(wnd.EnableToolTips(TRUE));
     EXPECT_TRUE(wnd.m_nFlags & WF_TOOLTIPS);
     _AFX_THREAD_STATE* pState = AfxGetThreadState();
-    ASSERT_TRUE(pState->m_pToolTip != NULL);
-    HWND hTip = pState->m_pToolTip->m_hWnd;
-    ASSERT_TRUE(IsWindow(hTip));
 
+    // The thread's control is made (or made anew for this window's top-level window)
+    // when the mouse first moves over the window.
     MSG msg = MouseMove(wnd, 10, 10);
     EXPECT_FALSE(wnd.PreTranslateMessage(&msg));
     EXPECT_EQ(1, wnd.hits);
+    ASSERT_TRUE(pState->m_pToolTip != NULL);
+    HWND hTip = pState->m_pToolTip->m_hWnd;
+    ASSERT_TRUE(IsWindow(hTip));
+    EXPECT_EQ(wnd.m_hWnd, GetWindow(hTip, GW_OWNER));
     // The whole-window tool plus the hit tool, with the text copied into the control.
     EXPECT_EQ(2, (int)SendMessageA(hTip, TTM_GETTOOLCOUNT, 0, 0));
     EXPECT_EQ("left" + std::string(11, 'x'), ToolText(hTip, wnd.m_hWnd, 1));
@@ -244,4 +247,46 @@ TEST(WndToolTips, TheRelayRegistersTheHitToolAndFreesItsText) {
     EXPECT_EQ(hits, wnd.hits);
     wnd.DestroyWindow();
     EXPECT_TRUE(pState->m_pLastHit == NULL);
+}
+
+TEST(WndToolTips, TheDefaultHitTestNamesTheChildUnderThePoint) {
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, PopupClass(), "tips", WS_POPUP, CRect(0, 0, 200, 100), NULL, 0));
+    HINSTANCE hInst = GetModuleHandleA(NULL);
+    // A template's static text (id 0xFFFF), a child whose id is -1, a disabled button
+    // and an edit, side by side.
+    HWND hStatic = CreateWindowExA(0, "STATIC", "s", WS_CHILD | WS_VISIBLE, 0, 0, 40, 40, wnd.m_hWnd,
+                                   (HMENU)0xFFFF, hInst, NULL);
+    HWND hNoId = CreateWindowExA(0, "STATIC", "n", WS_CHILD | WS_VISIBLE, 50, 0, 40, 40, wnd.m_hWnd,
+                                 (HMENU)(INT_PTR)-1, hInst, NULL);
+    HWND hButton = CreateWindowExA(0, "BUTTON", "b", WS_CHILD | WS_VISIBLE | WS_DISABLED, 100, 0, 40, 40,
+                                   wnd.m_hWnd, (HMENU)42, hInst, NULL);
+    HWND hEdit = CreateWindowExA(0, "EDIT", "e", WS_CHILD | WS_VISIBLE, 150, 0, 40, 40, wnd.m_hWnd, (HMENU)43,
+                                 hInst, NULL);
+    ASSERT_TRUE(hStatic && hNoId && hButton && hEdit);
+
+    struct Case {
+        int x;
+        INT_PTR hit;
+        HWND tool;
+        UINT flags;
+    } cases[] = {
+        {10, -1, NULL, 0},
+        {60, -1, hNoId, TTF_IDISHWND | TTF_NOTBUTTON | TTF_CENTERTIP},
+        {110, 42, hButton, TTF_IDISHWND},
+        {160, 43, hEdit, TTF_IDISHWND | TTF_NOTBUTTON | TTF_CENTERTIP},
+        {195, -1, NULL, 0},
+    };
+    for (const Case& c : cases) {
+        TOOLINFOA ti = {};
+        ti.cbSize = AFX_OLDTOOLINFO_SIZE;
+        EXPECT_EQ(c.hit, wnd.OnToolHitTest(CPoint(c.x, 20), &ti)) << "x=" << c.x;
+        EXPECT_EQ((UINT_PTR)c.tool, ti.uId) << "x=" << c.x;
+        EXPECT_EQ(c.flags, ti.uFlags) << "x=" << c.x;
+        if (c.tool != NULL) {
+            EXPECT_EQ(wnd.m_hWnd, ti.hwnd) << "x=" << c.x;
+            EXPECT_EQ(LPSTR_TEXTCALLBACKA, ti.lpszText) << "x=" << c.x;
+        }
+    }
+    wnd.DestroyWindow();
 }

@@ -226,6 +226,29 @@ TEST(WndCreation, ChildCreateUsesTheDefaultClassAndTheId) {
     EXPECT_TRUE(child.m_hWnd == NULL);
 }
 
+TEST(WndRelations, SetOwnerRoutesToAnotherWindowWithoutReparenting) {
+    CWnd parent, other, child;
+    ASSERT_TRUE(parent.CreateEx(0, PopupClass(), "parent", WS_POPUP, Popup(), NULL, 0));
+    ASSERT_TRUE(other.CreateEx(0, PopupClass(), "other", WS_POPUP, Popup(), NULL, 0));
+    ASSERT_TRUE(child.Create(NULL, "child", WS_VISIBLE, CRect(0, 0, 20, 20), &parent, 77));
+    EXPECT_EQ(&parent, child.GetOwner());  // no owner set: the parent
+
+    child.SetOwner(&other);
+    EXPECT_EQ(&other, child.GetOwner());
+    EXPECT_EQ(parent.m_hWnd, ::GetParent(child.m_hWnd));  // still the parent's child
+    EXPECT_EQ(&child, parent.GetDlgItem(77));
+
+    child.SetOwner(NULL);
+    EXPECT_EQ(&parent, child.GetOwner());
+    // A top-level window without an owner of its own answers its real owner.
+    CWnd popup;
+    ASSERT_TRUE(popup.CreateEx(0, PopupClass(), "owned", WS_POPUP, Popup(), &parent, 0));
+    EXPECT_EQ(&parent, popup.GetOwner());
+    popup.DestroyWindow();
+    other.DestroyWindow();
+    parent.DestroyWindow();
+}
+
 TEST(WndHandleMaps, TemporaryWrappersPermanentObjectsAndSubclassing) {
     HWND h = CreateWindowExA(0, "EDIT", "raw", WS_POPUP, 0, 0, 50, 20, NULL, NULL, GetModuleHandleA(NULL), NULL);
     ASSERT_TRUE(h != NULL);
