@@ -54,6 +54,13 @@ public:
     static int g_nBarSetting;
     // The bar setting in force: the application's, else the current theme's default.
     static int GetBarSetting();
+
+    // Puts the status text of a command (or, with AFX_IDS_IDLEMESSAGE, the idle
+    // message) into the status bar of the window's frame; popup menus call it.
+    static void ShowCommandStatusText(CWnd* pWnd, UINT nCmdID);
+    // The bar being dragged now, NULL when none.
+    static CExtControlBar* GetDraggedBar();
+    static CExtControlBar* g_pDraggedBar;
 };
 
 class CExtDockOuterBar : public CWnd
@@ -103,6 +110,11 @@ public:
     // NULL when the index is outside 0 .. count - 1.
     CExtBarButton* GetButton(int nIndex);
     int m_nBtnIdxMenuTracking;  // -1 when no button's menu is open
+
+    // True while the menu of a toolbar or menu-bar button tracks.
+    static bool g_bButtonMenuTracking;
+    // Clears that flag; toolbars drop their tracked button.
+    static void CancelAllButtonMenuTracking();
 };
 
 class CExtMenuControlBar : public CExtToolControlBar

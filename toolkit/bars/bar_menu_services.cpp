@@ -1,0 +1,39 @@
+// What the popup menus need of the control bars: the button-menu tracking flag, the
+// status text of a command and the bar being dragged. The menus are linked before the
+// bars, so these are handed to them through their service table when the bars start.
+#include "toolkit/bars/control_bar.h"
+#include "framework/afxres.h"
+#include "toolkit/menus/popup_tracking_site.h"
+
+bool CExtToolControlBar::g_bButtonMenuTracking = false;
+CExtControlBar* CExtControlBar::g_pDraggedBar = NULL;
+
+void CExtToolControlBar::CancelAllButtonMenuTracking() { g_bButtonMenuTracking = false; }
+
+CExtControlBar* CExtControlBar::GetDraggedBar() { return g_pDraggedBar; }
+
+void CExtControlBar::ShowCommandStatusText(CWnd* pWnd, UINT nCmdID)
+{
+    if (pWnd == NULL || pWnd->GetSafeHwnd() == NULL || !::IsWindow(pWnd->GetSafeHwnd()))
+        return;
+    // The frame is the top-level window of the chain; it owns the status bar.
+    HWND hWndFrame = ::GetAncestor(pWnd->GetSafeHwnd(), GA_ROOT);
+    if (hWndFrame != NULL)
+        ::SendMessage(hWndFrame, WM_SETMESSAGESTRING, (WPARAM)nCmdID, 0);
+}
+
+namespace {
+
+struct MenuServicesInstaller
+{
+    MenuServicesInstaller()
+    {
+        g_PopupBarServices.pfnIsButtonMenuTracking = [] { return CExtToolControlBar::g_bButtonMenuTracking; };
+        g_PopupBarServices.pfnCancelAllButtonMenuTracking = CExtToolControlBar::CancelAllButtonMenuTracking;
+        g_PopupBarServices.pfnShowCommandStatusText = CExtControlBar::ShowCommandStatusText;
+        g_PopupBarServices.pfnGetDraggedBar = []() -> CObject* { return CExtControlBar::GetDraggedBar(); };
+    }
+};
+MenuServicesInstaller g_menuServicesInstaller;
+
+}  // namespace
