@@ -1,6 +1,7 @@
 // CMenu without the window-dependent members (TrackPopupMenu lives in menu_wnd.cpp).
 #include "framework/menu.h"
 #include "framework/gdi_handlemap.h"
+#include <vector>
 
 using afx_gdi_detail::Maps;
 
@@ -65,9 +66,66 @@ BOOL CMenu::LoadMenuIndirect(const void* lpMenuTemplate) {
     return lpMenuTemplate != NULL && Attach(::LoadMenuIndirect((const MENUTEMPLATE*)lpMenuTemplate));
 }
 
+namespace {
+
+// Every popup below hMenu, at any depth (hMenu itself not included).
+void CollectSubMenus(HMENU hMenu, std::vector<HMENU>& out, int depth = 0) {
+    if (depth > 64) return;  // a menu cannot hold itself, but stay safe on a damaged one
+    int n = ::GetMenuItemCount(hMenu);
+    for (int i = 0; i < n; ++i) {
+        HMENU h = ::GetSubMenu(hMenu, i);
+        if (h == NULL) continue;
+        out.push_back(h);
+        CollectSubMenus(h, out, depth + 1);
+    }
+}
+
+// The platform destroys a popup together with its submenus: no CMenu may keep any of
+// those handles, or it would destroy it again (or a menu that later got the handle).
+void ForgetDestroyedMenus(const std::vector<HMENU>& menus) {
+    auto& map = Maps().menu;
+    for (HMENU h : menus) {
+        if (CMenu* owner = map.LookupPermanent(h)) owner->Detach();
+        auto it = map.temporary.find(h);
+        if (it != map.temporary.end()) it->second->m_hMenu = NULL;
+    }
+}
+
+// The popup that DeleteMenu(nID, MF_BYCOMMAND) takes away, NULL when the item it finds
+// is a plain command. The platform looks into each popup before it takes the popup's
+// own item for a match, and takes the first such popup item only when nothing deeper
+// matched.
+HMENU FindPopupByCommand(HMENU hMenu, UINT nID, bool& found, int depth = 0) {
+    HMENU fallback = NULL;
+    bool haveFallback = false;
+    int n = depth > 64 ? 0 : ::GetMenuItemCount(hMenu);
+    for (int i = 0; i < n; ++i) {
+        HMENU hSub = ::GetSubMenu(hMenu, i);
+        if (hSub != NULL) {
+            HMENU inner = FindPopupByCommand(hSub, nID, found, depth + 1);
+            if (found) return inner;
+            if (!haveFallback && (UINT)(UINT_PTR)hSub == nID) {
+                fallback = hSub;
+                haveFallback = true;
+            }
+        } else if (::GetMenuItemID(hMenu, i) == nID) {
+            found = true;
+            return NULL;
+        }
+    }
+    if (haveFallback) found = true;
+    return fallback;
+}
+
+}  // namespace
+
 BOOL CMenu::DestroyMenu() {
     if (m_hMenu == NULL) return FALSE;
-    return ::DestroyMenu(Detach());
+    std::vector<HMENU> subMenus;
+    CollectSubMenus(m_hMenu, subMenus);
+    BOOL ok = ::DestroyMenu(Detach());
+    if (ok) ForgetDestroyedMenus(subMenus);
+    return ok;
 }
 
 BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem) {
@@ -105,28 +163,22 @@ BOOL CMenu::SetMenuItemInfo(UINT uItem, LPMENUITEMINFO lpMenuItemInfo, BOOL fByP
 BOOL CMenu::RemoveMenu(UINT nPosition, UINT nFlags) { return ::RemoveMenu(m_hMenu, nPosition, nFlags); }
 
 BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags) {
-    // A CMenu that owns the submenu being destroyed must not destroy it a second time.
+    // A CMenu that owns the submenu being destroyed (or one below it) must not destroy
+    // it a second time.
     HMENU hSub = NULL;
     if (nFlags & MF_BYPOSITION) {
         hSub = ::GetSubMenu(m_hMenu, (int)nPosition);
     } else {
-        int n = ::GetMenuItemCount(m_hMenu);
-        for (int i = 0; i < n; ++i) {
-            if (::GetMenuItemID(m_hMenu, i) == nPosition) break;
-            HMENU h = ::GetSubMenu(m_hMenu, i);
-            if (h != NULL && (UINT_PTR)h == nPosition) {
-                hSub = h;
-                break;
-            }
-        }
+        bool found = false;
+        hSub = FindPopupByCommand(m_hMenu, nPosition, found);
+    }
+    std::vector<HMENU> destroyed;
+    if (hSub != NULL) {
+        destroyed.push_back(hSub);
+        CollectSubMenus(hSub, destroyed);
     }
     BOOL ok = ::DeleteMenu(m_hMenu, nPosition, nFlags);
-    if (ok && hSub != NULL) {
-        if (CMenu* owner = Maps().menu.LookupPermanent(hSub)) owner->Detach();
-        auto& temp = Maps().menu.temporary;
-        auto it = temp.find(hSub);
-        if (it != temp.end()) it->second->m_hMenu = NULL;
-    }
+    if (ok) ForgetDestroyedMenus(destroyed);
     return ok;
 }
 

@@ -202,3 +202,45 @@ TEST(CMenuTracking, TrackPopupMenuReturnsWhenTheMenuIsCancelled) {
     EXPECT_EQ(0, popup.TrackPopupMenu(TPM_RETURNCMD | TPM_NONOTIFY, 10, 10, &owner));
     owner.DestroyWindow();
 }
+
+TEST(CMenuOwnership, DestroyingAMenuReleasesOwnersOfEveryMenuBelowIt) {
+    // bar > file > recent, each popup owned by a CMenu of its own.
+    CMenu bar, file, recent, tools;
+    ASSERT_TRUE(bar.CreateMenu());
+    ASSERT_TRUE(file.CreatePopupMenu());
+    ASSERT_TRUE(recent.CreatePopupMenu());
+    ASSERT_TRUE(tools.CreatePopupMenu());
+    recent.AppendMenu(MF_STRING, 7001, "one.txt");
+    file.AppendMenu(MF_POPUP, (UINT_PTR)recent.m_hMenu, "Recent");
+    file.AppendMenu(MF_STRING, 7002, "Open");
+    bar.AppendMenu(MF_POPUP, (UINT_PTR)file.m_hMenu, "File");
+    bar.AppendMenu(MF_POPUP, (UINT_PTR)tools.m_hMenu, "Tools");
+    HMENU hFile = file.m_hMenu, hRecent = recent.m_hMenu;
+
+    // By command: the popup item's id is its menu handle, found one level down too.
+    EXPECT_TRUE(bar.DeleteMenu((UINT)(UINT_PTR)hRecent, MF_BYCOMMAND));
+    EXPECT_FALSE(::IsMenu(hRecent));
+    EXPECT_EQ(nullptr, recent.GetSafeHmenu());
+    EXPECT_EQ(1u, file.GetMenuItemCount());
+    EXPECT_EQ(&file, CMenu::FromHandlePermanent(hFile));
+
+    // Destroying the bar destroys every popup below it: their owners let go.
+    CMenu again;
+    ASSERT_TRUE(again.CreatePopupMenu());
+    HMENU hAgain = again.m_hMenu;
+    file.AppendMenu(MF_POPUP, (UINT_PTR)hAgain, "Again");
+    EXPECT_TRUE(bar.DestroyMenu());
+    EXPECT_FALSE(::IsMenu(hFile));
+    EXPECT_FALSE(::IsMenu(hAgain));
+    EXPECT_EQ(nullptr, file.GetSafeHmenu());
+    EXPECT_EQ(nullptr, tools.GetSafeHmenu());
+    EXPECT_EQ(nullptr, again.GetSafeHmenu());
+    EXPECT_EQ(nullptr, CMenu::FromHandlePermanent(hAgain));
+    // A new menu may get one of the old handles: no object destroys it by mistake.
+    CMenu fresh;
+    ASSERT_TRUE(fresh.CreatePopupMenu());
+    HMENU hFresh = fresh.m_hMenu;
+    file.DestroyMenu();
+    again.DestroyMenu();
+    EXPECT_TRUE(::IsMenu(hFresh));
+}
