@@ -2,7 +2,7 @@
 // palette screens, and the cache of darkened strips.
 //
 // The combined shape (a popup joined to the button it opened from) is clipped to the two
-// strips; the strips are not trimmed further where popup and owner meet.
+// strips, and no strip pixel that lies on the owner's rectangle is darkened.
 #include "toolkit/menus/popup_shadow.h"
 #include "toolkit/theme/paint_manager.h"
 
@@ -178,9 +178,18 @@ bool CExtPopupShadow::ComposeGradient(CExtPaintManager* pPM, CDC& dc)
         clrTint = pPM->GetLunaDerivedColor();
     const int D = m_nDarkestPercent, L = m_nLightestPercent;
     DWORD* pPx = (DWORD*)pBits;
+    // Where the popup is combined with its owner, no shadow falls on the owner's area,
+    // so that popup and button read as one shape.
+    const bool bCombined = !::IsRectEmpty(&m_rcOwner) && !::IsRectEmpty(&m_rcPopup);
     auto darken = [&](int x, int y, int nPercent) {
         if (nPercent < 0)
             return;
+        if (bCombined)
+        {
+            POINT pt = {m_rcWindow.left + x, m_rcWindow.top + y};
+            if (::PtInRect(&m_rcOwner, pt))
+                return;
+        }
         DWORD& px = pPx[y * CX + x];
         px = DarkenPixel(px, nPercent, clrTint);
     };

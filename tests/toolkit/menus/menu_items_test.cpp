@@ -290,3 +290,27 @@ TEST_F(MenuItemsTest, ATopLevelMenuFreesItsTreeWhenDestroyed)
     EXPECT_FALSE(menuOther.CreatePopupMenu(m_hWnd)) << "a menu with items cannot be made a new top level";
     menuOther.ItemRemove(-1);
 }
+
+TEST_F(MenuItemsTest, IconsAndTipsComeFromTheCommand)
+{
+    HICON hIcon = ::LoadIcon(NULL, IDI_APPLICATION);
+    ASSERT_TRUE(g_CommandManager->CmdSetIconFromHICON(kProfile, kSave, hIcon, true));
+    g_CommandManager->CmdGetPtr(kProfile, kSave)->m_sTipTool = "Saves the file";
+    ASSERT_TRUE(m_menu.ItemInsert(kSave));
+    ASSERT_TRUE(m_menu.ItemInsert(kOpen));
+    EXPECT_EQ(&m_menu.ItemGetIcon(0), g_CommandManager->CmdGetIconPtr(kProfile, kSave));
+    EXPECT_TRUE(m_menu.ItemGetIcon(1).IsEmpty());
+    // A 32 x 32 icon widens the icon column and heightens the item.
+    EXPECT_EQ(m_menu.ItemGetInfo(0).GetIconAreaWidth(), 38);
+    EXPECT_EQ(m_menu.ItemGetInfo(0).GetMeasuredSize().cy, 36);
+
+    CString sTip;
+    m_menu.ItemGetInfo(0).GetTipText(sTip);
+    EXPECT_STREQ((LPCTSTR)sTip, "Saves the file");
+    m_menu.ItemGetInfo(0).m_sTipText = "Own tip";
+    m_menu.ItemGetInfo(0).GetTipText(sTip);
+    EXPECT_STREQ((LPCTSTR)sTip, "Own tip");
+    ASSERT_TRUE(m_menu.ItemInsert(0));
+    m_menu.ItemGetInfo(2).GetTipText(sTip);
+    EXPECT_STREQ((LPCTSTR)sTip, "") << "a separator has no tip";
+}

@@ -277,3 +277,19 @@ TEST_F(SoundPlayerTest, ThePlatformSoundNeverBlocksTheCaller)
     g_MenuSoundPlayer->PlaySound(CExtSoundPlayer::__ON_MENU_POPUP_DISPLAYED);
     EXPECT_TRUE(WaitIdle());
 }
+
+TEST(PopupShadow, NoShadowFallsOnTheOwnerOfACombinedPopup)
+{
+    // A drop-down combined with the button above-right of its bottom strip: the button
+    // (48,40)-(70,58) touches the popup's right part below it.
+    const COLORREF clrBack = RGB(255, 255, 255);
+    DibCanvas canvas(80, 60, clrBack);
+    CExtPopupShadow shadow;
+    const RECT rcOwner = {48, 40, 70, 58};
+    CDC* pDC = CDC::FromHandle(canvas.Dc());
+    ASSERT_TRUE(shadow.Paint(NULL, *pDC, kPopup, rcOwner, kPopup, 4, 75, 100, true, false));
+    EXPECT_EQ(canvas.Pixel(30, 40), Darkened(clrBack, 75)) << "the bottom strip away from the owner";
+    EXPECT_EQ(canvas.Pixel(48, 40), clrBack) << "on the owner";
+    EXPECT_EQ(canvas.Pixel(51, 42), clrBack) << "the corner square lies on the owner";
+    EXPECT_EQ(canvas.Pixel(51, 25), Darkened(clrBack, 81)) << "the right strip above the owner";
+}
