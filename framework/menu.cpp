@@ -144,12 +144,43 @@ BOOL CMenu::InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, const C
     return ::InsertMenu(m_hMenu, nPosition, nFlags | MF_BITMAP, nIDNewItem, (LPCTSTR)pBmp->GetSafeHandle());
 }
 
+namespace {
+// The popup of the item at nPosition (by position or command), and every menu below it.
+std::vector<HMENU> MenusUnderItem(HMENU hMenu, UINT nPosition, UINT nFlags) {
+    std::vector<HMENU> menus;
+    HMENU hSub = NULL;
+    if (nFlags & MF_BYPOSITION) {
+        hSub = ::GetSubMenu(hMenu, (int)nPosition);
+    } else {
+        bool found = false;
+        hSub = FindPopupByCommand(hMenu, nPosition, found);
+    }
+    if (hSub != NULL) {
+        menus.push_back(hSub);
+        CollectSubMenus(hSub, menus);
+    }
+    return menus;
+}
+
+// Replacing a popup item destroys the popup it had (unless the same popup is put back):
+// the owners of the menus that went let go.
+BOOL ModifyAndForget(HMENU hMenu, UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem) {
+    std::vector<HMENU> before = MenusUnderItem(hMenu, nPosition, nFlags);
+    BOOL ok = ::ModifyMenu(hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
+    std::vector<HMENU> gone;
+    for (HMENU h : before)
+        if (!::IsMenu(h)) gone.push_back(h);
+    ForgetDestroyedMenus(gone);
+    return ok;
+}
+}  // namespace
+
 BOOL CMenu::ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem) {
-    return ::ModifyMenu(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
+    return ModifyAndForget(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
 }
 
 BOOL CMenu::ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, const CBitmap* pBmp) {
-    return ::ModifyMenu(m_hMenu, nPosition, nFlags | MF_BITMAP, nIDNewItem, (LPCTSTR)pBmp->GetSafeHandle());
+    return ModifyAndForget(m_hMenu, nPosition, nFlags | MF_BITMAP, nIDNewItem, (LPCTSTR)pBmp->GetSafeHandle());
 }
 
 BOOL CMenu::InsertMenuItem(UINT uItem, LPMENUITEMINFO lpMenuItemInfo, BOOL fByPos) {
@@ -165,18 +196,7 @@ BOOL CMenu::RemoveMenu(UINT nPosition, UINT nFlags) { return ::RemoveMenu(m_hMen
 BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags) {
     // A CMenu that owns the submenu being destroyed (or one below it) must not destroy
     // it a second time.
-    HMENU hSub = NULL;
-    if (nFlags & MF_BYPOSITION) {
-        hSub = ::GetSubMenu(m_hMenu, (int)nPosition);
-    } else {
-        bool found = false;
-        hSub = FindPopupByCommand(m_hMenu, nPosition, found);
-    }
-    std::vector<HMENU> destroyed;
-    if (hSub != NULL) {
-        destroyed.push_back(hSub);
-        CollectSubMenus(hSub, destroyed);
-    }
+    std::vector<HMENU> destroyed = MenusUnderItem(m_hMenu, nPosition, nFlags);
     BOOL ok = ::DeleteMenu(m_hMenu, nPosition, nFlags);
     if (ok) ForgetDestroyedMenus(destroyed);
     return ok;

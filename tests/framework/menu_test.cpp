@@ -244,3 +244,22 @@ TEST(CMenuOwnership, DestroyingAMenuReleasesOwnersOfEveryMenuBelowIt) {
     again.DestroyMenu();
     EXPECT_TRUE(::IsMenu(hFresh));
 }
+
+TEST(CMenuOwnership, ModifyMenuKeepsOwnersInStepWithThePlatform) {
+    CMenu bar, view;
+    ASSERT_TRUE(bar.CreateMenu());
+    ASSERT_TRUE(view.CreatePopupMenu());
+    view.AppendMenu(MF_STRING, 7101, "Zoom");
+    HMENU hView = view.m_hMenu;
+    bar.AppendMenu(MF_POPUP, (UINT_PTR)hView, "View");
+    // The same popup with a new text: it stays, and so does its owner.
+    EXPECT_TRUE(bar.ModifyMenu(0, MF_BYPOSITION | MF_POPUP, (UINT_PTR)hView, "&View"));
+    EXPECT_TRUE(::IsMenu(hView));
+    EXPECT_EQ(hView, view.GetSafeHmenu());
+    CString text;
+    bar.GetMenuString(0, text, MF_BYPOSITION);
+    EXPECT_STREQ("&View", (LPCTSTR)text);
+    // A plain command in its place: the owner holds the popup exactly while it lives.
+    EXPECT_TRUE(bar.ModifyMenu(0, MF_BYPOSITION | MF_STRING, 7102, "Plain"));
+    EXPECT_EQ(::IsMenu(hView) ? hView : (HMENU)NULL, view.GetSafeHmenu());
+}
