@@ -277,6 +277,27 @@ int CExtPopupMenuWnd::OnMouseActivate(CWnd*, UINT, UINT)
     if (!IsUntrackedMode())
         return MouseActivateTracked();
     // An untracked tree comes to the top as a whole.
+    BringTreeToTop();
+    return MA_NOACTIVATE;
+}
+
+void CExtPopupMenuWnd::BringChainToTop(HWND hWndInsertAfter)
+{
+    HWND hWnd = GetSafeHwnd();
+    if (hWnd == NULL || !::IsWindow(hWnd))
+        return;
+    ::SetWindowPos(hWnd, (hWndInsertAfter != NULL) ? hWndInsertAfter : HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE);
+    {
+        CClientDC dc(this);
+        OnPaintMenu(dc, true);
+    }
+    if (m_pParentMenu != NULL)
+        m_pParentMenu->BringChainToTop(hWnd);
+}
+
+void CExtPopupMenuWnd::BringTreeToTop()
+{
     CExtPopupMenuWnd* pDeepest = this;
     for (;;)
     {
@@ -287,18 +308,7 @@ int CExtPopupMenuWnd::OnMouseActivate(CWnd*, UINT, UINT)
             break;
         pDeepest = pSub;
     }
-    HWND hWndAfter = HWND_TOP;
-    for (CExtPopupMenuWnd* pMenu = pDeepest; pMenu != NULL; pMenu = pMenu->m_pParentMenu)
-    {
-        if (pMenu->GetSafeHwnd() == NULL)
-            break;
-        ::SetWindowPos(pMenu->GetSafeHwnd(), hWndAfter, 0, 0, 0, 0,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE);
-        CClientDC dc(pMenu);
-        pMenu->OnPaintMenu(dc, true);
-        hWndAfter = pMenu->GetSafeHwnd();
-    }
-    return MA_NOACTIVATE;
+    pDeepest->BringChainToTop(NULL);
 }
 
 // ---- static services --------------------------------------------------------------------

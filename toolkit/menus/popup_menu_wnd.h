@@ -288,6 +288,11 @@ public:
     virtual bool IsClientPointOnWindow(POINT ptClient);
     // Closes this menu and its open sub-menus (the window too, unless bKeepWindow).
     virtual void DestroyMenuWindow(bool bKeepWindow = false);
+    // Places this menu after the given window in the z-order (at the top without one),
+    // repaints it at once, and does the same for its parent menus.
+    void BringChainToTop(HWND hWndInsertAfter);
+    // BringChainToTop from the deepest visible sub-menu of the current item's chain.
+    void BringTreeToTop();
     // The menu's own tip window, NULL while it has none.
     virtual CWnd* GetMenuTipWnd() { return NULL; }
 

@@ -246,3 +246,18 @@ TEST_F(PopupBaseTest, ShadowSizeActivationAndDestroy)
     EXPECT_TRUE(popup.DestroyWindow());
     EXPECT_EQ(popup.GetSafeHwnd(), nullptr);
 }
+
+TEST_F(PopupBaseTest, AnUntrackedMenuComesToTheTopWithoutActivating)
+{
+    TestMenu menu;
+    ASSERT_TRUE(menu.Create());
+    menu.SetTrackFlags(CExtPopupMenuWnd::TMF_UNTRACKED);
+    EXPECT_TRUE(menu.IsUntrackedMode());
+    ::ShowWindow(menu.GetSafeHwnd(), SW_SHOWNA);
+    testsupport::PumpPending();
+    const int nPaints = menu.m_nPaintMenu;
+    EXPECT_EQ(menu.SendMessage(WM_MOUSEACTIVATE, 0, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)), MA_NOACTIVATE);
+    EXPECT_EQ(menu.m_nPaintMenu, nPaints + 1) << "repainted at once";
+    EXPECT_NE(::GetActiveWindow(), menu.GetSafeHwnd());
+    menu.DestroyWindow();
+}
