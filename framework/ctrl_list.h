@@ -182,10 +182,9 @@ public:
         return (BOOL)::SendMessage(m_hWnd, LVM_SETITEMSTATE, nItem, (LPARAM)pItem);
     }
     BOOL SetItemState(int nItem, UINT nState, UINT nMask);
-    // LVS_EX_CHECKBOXES: the check box is state image 2 (checked) or 1 (clear).
-    BOOL GetCheck(int nItem) const {
-        return ((GetItemState(nItem, LVIS_STATEIMAGEMASK) >> 12) - 1) > 0;
-    }
+    // LVS_EX_CHECKBOXES: the check box is state image 2 (checked) or 1 (clear). The
+    // answer is the state image index less one, so further state images answer 2 and up.
+    BOOL GetCheck(int nItem) const { return (BOOL)(GetItemState(nItem, LVIS_STATEIMAGEMASK) >> 12) - 1; }
     BOOL SetCheck(int nItem, BOOL fCheck = TRUE) {
         return SetItemState(nItem, INDEXTOSTATEIMAGEMASK(fCheck ? 2 : 1), LVIS_STATEIMAGEMASK);
     }

@@ -129,9 +129,10 @@ BOOL CTreeCtrl::GetItemRect(HTREEITEM hItem, LPRECT lpRect, BOOL bTextOnly) cons
 }
 
 BOOL CTreeCtrl::GetCheck(HTREEITEM hItem) const {
-    // The state image index: 1 unchecked, 2 checked.
+    // The state image index less one: 0 unchecked, 1 checked; further state images
+    // (a third state) answer 2 and up, and an item without a state image -1.
     UINT state = GetItemState(hItem, TVIS_STATEIMAGEMASK);
-    return ((state >> 12) - 1) != 0;
+    return (BOOL)(state >> 12) - 1;
 }
 
 BOOL CTreeCtrl::SetCheck(HTREEITEM hItem, BOOL fCheck) {

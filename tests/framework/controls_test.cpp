@@ -670,6 +670,9 @@ TEST(ControlsListCtrl, CheckBoxesToolTipsAndSpacing) {
     EXPECT_EQ((UINT)INDEXTOSTATEIMAGEMASK(2), list.GetItemState(1, LVIS_STATEIMAGEMASK));
     EXPECT_TRUE(list.SetCheck(1, FALSE));
     EXPECT_FALSE(list.GetCheck(1));
+    // A third state image answers 2, as classic callers of tri-state lists expect.
+    list.SetItemState(2, INDEXTOSTATEIMAGEMASK(3), LVIS_STATEIMAGEMASK);
+    EXPECT_EQ(2, list.GetCheck(2));
 
     // The list's own tooltip window, and one of ours put in its place.
     CToolTipCtrl tip;
