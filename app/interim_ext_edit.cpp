@@ -1,5 +1,6 @@
 #include "app/interim_ext_edit.h"
 #include "toolkit/theme/pm_bar_parts.h"
+#include "toolkit/menus/popup_menu_wnd.h"
 
 IMPLEMENT_DYNAMIC(CInterimExtEdit, CEdit)
 
@@ -11,7 +12,7 @@ BEGIN_MESSAGE_MAP(CInterimExtEdit, CEdit)
     ON_WM_NCPAINT()
 END_MESSAGE_MAP()
 
-bool IsPopupMenuTracking() { return false; }
+bool IsPopupMenuTracking() { return CExtPopupMenuWnd::IsMenuTracking() != FALSE; }
 
 CInterimExtEdit::CInterimExtEdit() : m_bMouseOver(false), m_bHoverFrame(false) { RegisterWithHolder(); }
 

@@ -1,6 +1,8 @@
 #include "app/purgelet_app.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/theme/paint_manager.h"
+#include "toolkit/menus/popup_base_wnd.h"
+#include "toolkit/menus/popup_menu_wnd.h"
 #include <shlobj.h>
 #include <shellapi.h>
 #include <ctype.h>
@@ -18,7 +20,19 @@ CPurgeletApp::CPurgeletApp() {}
 
 CPurgeletApp::~CPurgeletApp() {}
 
-static void SetupPopupMenuOptions() {}
+static void AllowPopupAnimation() {}
+
+static void SetupPopupMenuOptions()
+{
+    // Every menu shows all its items at once, plainly, without tips or animation.
+    CExtPopupMenuWnd::g_bHideRarelyUsedItems = false;
+    CExtPopupMenuWnd::g_bHighlightRarelyUsed = false;
+    CExtPopupMenuWnd::g_bShowMenuTips = false;
+    CExtPopupMenuWnd::g_bExpandAnimation = false;
+    CExtPopupBaseWnd::g_nDefaultAnimation = 0;
+    AllowPopupAnimation();
+    CExtPopupMenuWnd::g_bUseWorkArea = true;
+}
 
 void SetupToolkit()
 {

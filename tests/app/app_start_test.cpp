@@ -3,6 +3,8 @@
 #include "app_test_app.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/theme/paint_manager.h"
+#include "toolkit/menus/popup_base_wnd.h"
+#include "toolkit/menus/popup_menu_wnd.h"
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
 #include <string.h>
@@ -53,6 +55,12 @@ std::string ReadString(HKEY root, const std::string& subKey, const char* name)
 
 TEST(AppStartup, InitInstanceSetsUpToolkitProfileAndKeysThenRunsTheMainDialog)
 {
+    CExtPopupBaseWnd::g_nDefaultAnimation = 4;
+    CExtPopupMenuWnd::g_bHideRarelyUsedItems = true;
+    CExtPopupMenuWnd::g_bHighlightRarelyUsed = true;
+    CExtPopupMenuWnd::g_bShowMenuTips = true;
+    CExtPopupMenuWnd::g_bExpandAnimation = true;
+    CExtPopupMenuWnd::g_bUseWorkArea = false;
     RegistrySandbox sandbox;
     HKEY hSoftware = NULL;
     ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(sandbox.Root(), "hkcu\\Software", 0, NULL, 0, KEY_ALL_ACCESS, NULL,
@@ -68,6 +76,12 @@ TEST(AppStartup, InitInstanceSetsUpToolkitProfileAndKeysThenRunsTheMainDialog)
     EXPECT_NE(nullptr, g_CommandManager->ProfileGetPtr("Purgelet-command-manager-profile"));
     ASSERT_NE(nullptr, g_CurrentPaintManager.GetPM());
     EXPECT_TRUE(g_CurrentPaintManager.GetPM()->IsKindOf(RUNTIME_CLASS(CExtPaintManagerStudio2005)));
+    EXPECT_EQ(0, CExtPopupBaseWnd::g_nDefaultAnimation);
+    EXPECT_FALSE(CExtPopupMenuWnd::g_bHideRarelyUsedItems);
+    EXPECT_FALSE(CExtPopupMenuWnd::g_bHighlightRarelyUsed);
+    EXPECT_FALSE(CExtPopupMenuWnd::g_bShowMenuTips);
+    EXPECT_FALSE(CExtPopupMenuWnd::g_bExpandAnimation);
+    EXPECT_TRUE(CExtPopupMenuWnd::g_bUseWorkArea);
     EXPECT_STREQ("Corvalin", TestApp().m_pszRegistryKey);
     EXPECT_STREQ("Nimbo Purgelet", TestApp().m_pszProfileName);
 
