@@ -16,24 +16,6 @@ void CExtPaintManager::DrawToolbarBorderPart(CDC&, const RECT&, bool, bool) {}
 void CExtPaintManager::DrawMenuBorder(CDC&, const RECT&, const RECT&, int, CObject*, LPARAM) {}
 void CExtPaintManager::DrawFieldBox(CDC&, PAINTFIELDBOXDATA&) {}
 void CExtPaintManager::DrawTextField(CDC&, PAINTTEXTFIELDDATA&) {}
-void CExtPaintManager::FillPanelBackground(CDC&, const RECT&, CObject*) {}
-void CExtPaintManager::DrawPanelFrame(CDC&, const RECT&) {}
-void CExtPaintManager::DrawPanelButton(CDC&, const RECT&, LPCTSTR, CExtCmdIcon*, bool, bool, bool, bool, CObject*) {}
-void CExtPaintManager::DrawPanelBigText(CDC&, const RECT&, LPCTSTR, CObject*) {}
-void CExtPaintManager::DrawPanelHeader(CDC&, const RECT&, LPCTSTR) {}
-void CExtPaintManager::DrawPanelButtonContent(CDC&, const RECT&, LPCTSTR, CExtCmdIcon*, bool, bool, bool, bool, CObject*, bool) {}
-void CExtPaintManager::DrawPanelItemText(CDC&, const RECT&, LPCTSTR, CObject*) {}
-void CExtPaintManager::DrawPanelBar(CDC&, const RECT&, LPCTSTR) {}
-void CExtPaintManager::DrawPanelArrowGlyph(CDC&, const RECT&, int, int) {}
-void CExtPaintManager::DrawPanelSplitter(CDC&, const RECT&, bool) {}
-void CExtPaintManager::DrawPanelGripperDots(CDC&, const RECT&, int) {}
-void CExtPaintManager::FillPanelGradient(CDC&, const RECT&, CObject*) {}
-void CExtPaintManager::FillPanelSolid(CDC&, const RECT&, CObject*) {}
-void CExtPaintManager::DrawPanelItemFrame(CDC&, const RECT&, CObject*) {}
-void CExtPaintManager::DrawPanelCaptionBackground(CDC&, const RECT&, int, int, bool, bool, bool, bool, CObject*) {}
-void CExtPaintManager::DrawPanelCaption(CDC&, const RECT&, LPCTSTR, bool, bool, bool, bool, int, CObject*) {}
-void CExtPaintManager::DrawPanelCaptionText(CDC&, const RECT&, LPCTSTR, int, CObject*) {}
-HFONT CExtPaintManager::CreatePanelCaptionFont() { return NULL; }
 void CExtPaintManager::DrawDatePickerButton(CDC&, const RECT&, int, LPCTSTR, bool, bool, bool, bool, CObject*, LPARAM) {}
 void CExtPaintManager::DrawDatePickerShadow(CDC&, const RECT&, CObject*, LPARAM) {}
 void CExtPaintManager::DrawDatePickerBackground(CDC&, const RECT&, const RECT&, CObject*, LPARAM) {}
