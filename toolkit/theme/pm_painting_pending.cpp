@@ -16,21 +16,8 @@ void CExtPaintManager::DrawToolbarBorderPart(CDC&, const RECT&, bool, bool) {}
 void CExtPaintManager::DrawMenuBorder(CDC&, const RECT&, const RECT&, int, CObject*, LPARAM) {}
 void CExtPaintManager::DrawFieldBox(CDC&, PAINTFIELDBOXDATA&) {}
 void CExtPaintManager::DrawTextField(CDC&, PAINTTEXTFIELDDATA&) {}
-void CExtPaintManager::DrawDatePickerButton(CDC&, const RECT&, int, LPCTSTR, bool, bool, bool, bool, CObject*, LPARAM) {}
-void CExtPaintManager::DrawDatePickerShadow(CDC&, const RECT&, CObject*, LPARAM) {}
-void CExtPaintManager::DrawDatePickerBackground(CDC&, const RECT&, const RECT&, CObject*, LPARAM) {}
-void CExtPaintManager::DrawDatePickerBorder(CDC&, const RECT&, CObject*, LPARAM) {}
-void CExtPaintManager::DrawDatePickerFrame(int, int, CDC&, int, int, const RECT&, const RECT&, int, int, int, CObject*, LPARAM) {}
-void CExtPaintManager::DrawUndoRedoCaption(CDC&, const RECT&, LPCTSTR, CObject*) {}
-void CExtPaintManager::GetSpinNcSize(RECT&, bool, bool, bool) {}
-void CExtPaintManager::DrawMarlettGlyph(CDC&, const RECT&, bool, bool, bool, bool, bool, bool, CObject*, LPARAM) {}
-void CExtPaintManager::DrawSpinButton(CDC&, const RECT&, bool, bool, bool, bool, bool, bool, bool, bool, CObject*, LPARAM) {}
 CExtPaintManager::DockMarkerBase* CExtPaintManager::GetDockMarker() { return NULL; }
 bool CExtPaintManager::CreateDockMarkerWindows(CWnd*, int, const RECT&, CPtrArray&) { return false; }
 void CExtPaintManager::DrawDockMarker(CDC&, const RECT&, int, bool, CObject*, LPARAM) {}
 void CExtPaintManager::AdjustDockMarkerColor(int, CExtBitmap&, COLORREF, CExtBitmap&, COLORREF) {}
 void CExtPaintManager::PaintDockHighlight(DWORD*, int, int, bool, bool, const RECT*, const RECT*, COLORREF, COLORREF, int) {}
-void CExtPaintManager::DrawGroupBoxFrame(CDC&, const RECT&, CObject*, LPARAM) {}
-void CExtPaintManager::DrawGroupBoxCaption(CDC&, LPCTSTR, COLORREF, HFONT, UINT, bool, const RECT&, CWnd*, LPARAM) {}
-COLORREF CExtPaintManager::GetReportColumnTextColor(CObject*, signed char) { return COLORREF(-1); }
-void CExtPaintManager::DrawGradientBackground(CDC&, RECT, bool, CObject*, LPARAM, COLORREF, COLORREF) {}
