@@ -282,14 +282,14 @@ BOOL CWinApp::WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE 
 namespace {
 
 int DoAppMessageBox(LPCTSTR lpszPrompt, UINT nType, LPCTSTR lpszCaption) {
-    // Owner: the main window's last active popup, so the box stays over whatever modal
-    // window the user is looking at; else the active window of this thread.
-    HWND hWndOwner = NULL;
-    CWnd* pMainWnd = AfxGetMainWnd();
-    if (pMainWnd != NULL && ::IsWindow(pMainWnd->GetSafeHwnd()))
-        hWndOwner = ::GetLastActivePopup(pMainWnd->GetSafeHwnd());
+    // Owner: the main window's last active popup, so the box stays over whatever the
+    // user is looking at. The main window's top-level window is disabled too while the
+    // box is up when the box does not own it (a modeless popup is the owner), so that
+    // the whole application waits for the answer.
+    HWND hWndTop = NULL;
+    HWND hWndOwner = CWnd::GetSafeOwner_(NULL, &hWndTop);
     if (hWndOwner == NULL) hWndOwner = ::GetActiveWindow();
-    if (hWndOwner != NULL && !::IsWindowEnabled(hWndOwner)) hWndOwner = NULL;
+    if (hWndOwner != NULL && hWndOwner != hWndTop && !::IsWindowEnabled(hWndOwner)) hWndOwner = NULL;
 
     if ((nType & MB_ICONMASK) == 0) {
         switch (nType & MB_TYPEMASK) {
@@ -305,7 +305,9 @@ int DoAppMessageBox(LPCTSTR lpszPrompt, UINT nType, LPCTSTR lpszCaption) {
             break;
         }
     }
-    return ::MessageBoxA(hWndOwner, lpszPrompt, lpszCaption, nType);
+    int nResult = ::MessageBoxA(hWndOwner, lpszPrompt, lpszCaption, nType);
+    if (hWndTop != NULL) ::EnableWindow(hWndTop, TRUE);
+    return nResult;
 }
 
 }  // namespace
@@ -349,12 +351,15 @@ void CWinApp::HtmlHelp(DWORD_PTR dwData, UINT nCmd) {
 }
 
 void CWinApp::OnHelp() {
-    // The window that has the user's attention answers first; then its parents.
+    // Help for whatever has the user's attention: the window tracking the mouse, then
+    // the one with the focus, then the main window's active popup; each asks its
+    // parents and owners in turn (WM_COMMANDHELP answers TRUE when it helped).
     CWnd* pMainWnd = AfxGetMainWnd();
-    HWND hWnd = pMainWnd ? ::GetLastActivePopup(pMainWnd->GetSafeHwnd()) : ::GetActiveWindow();
-    while (hWnd != NULL) {
-        if (::SendMessageA(hWnd, WM_COMMANDHELP, 0, 0)) return;
-        hWnd = ::GetParent(hWnd);
+    HWND hStarts[3] = {::GetCapture(), ::GetFocus(),
+                       pMainWnd != NULL ? ::GetLastActivePopup(pMainWnd->GetSafeHwnd()) : ::GetActiveWindow()};
+    for (HWND hWnd : hStarts) {
+        for (; hWnd != NULL; hWnd = AfxGetParentOwnerHwnd(hWnd))
+            if (::SendMessageA(hWnd, WM_COMMANDHELP, 0, 0)) return;
     }
     HtmlHelp(0, 0x0001 /*HH_DISPLAY_TOC*/);
 }

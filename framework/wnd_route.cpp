@@ -44,6 +44,20 @@ const AFX_MSGMAP_ENTRY* FindWindowEntry(const AFX_MSGMAP* pMap, UINT message) {
     return NULL;
 }
 
+// A click on a window that a modal popup disabled (hit test HTERROR) brings that popup
+// to the front, as the user expects of a modal dialog.
+BOOL HandleSetCursorError(CWnd* pWnd, short nHitTest, UINT nMsg) {
+    if (nHitTest != HTERROR || (nMsg != WM_LBUTTONDOWN && nMsg != WM_MBUTTONDOWN && nMsg != WM_RBUTTONDOWN))
+        return FALSE;
+    CWnd* pTop = pWnd->GetTopLevelParent();
+    HWND hLastActive = pTop != NULL ? ::GetLastActivePopup(pTop->m_hWnd) : NULL;
+    if (hLastActive != NULL && hLastActive != ::GetForegroundWindow() && ::IsWindowEnabled(hLastActive)) {
+        ::SetForegroundWindow(hLastActive);
+        return TRUE;
+    }
+    return FALSE;
+}
+
 }  // namespace
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -60,6 +74,11 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         NMHDR* pNMHDR = (NMHDR*)lParam;
         if (pNMHDR != NULL && pNMHDR->hwndFrom != NULL && OnNotify(wParam, lParam, &lResult)) goto LReturnTrue;
         return FALSE;
+    }
+
+    if (message == WM_SETCURSOR && HandleSetCursorError(this, (short)LOWORD(lParam), HIWORD(lParam))) {
+        lResult = 1;
+        goto LReturnTrue;
     }
 
     {

@@ -190,6 +190,50 @@ TEST(AppGlobals, TheRealMessageBoxCarriesTheApplicationTitle) {
     }
 }
 
+namespace {
+HWND g_boxOwner = NULL, g_mainWnd = NULL;
+bool g_mainEnabledDuringBox = true;
+VOID CALLBACK InspectBoxTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND hBox = NULL;
+    EnumThreadWindows(GetCurrentThreadId(), FindBox, (LPARAM)&hBox);
+    if (hBox == NULL) return;
+    KillTimer(NULL, id);
+    g_boxOwner = GetWindow(hBox, GW_OWNER);
+    g_mainEnabledDuringBox = IsWindowEnabled(g_mainWnd) != FALSE;
+    PostMessageA(hBox, WM_COMMAND, IDCANCEL, 0);
+}
+}  // namespace
+
+TEST(AppGlobals, AMessageBoxOverAModelessPopupHoldsTheWholeApplication) {
+    CFrameworkTestApp& app = TestApp();
+    app.m_bRecordBoxes = false;
+    LPCTSTR cls = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW), (HBRUSH)(COLOR_WINDOW + 1));
+    CWnd mainWnd, modeless;
+    ASSERT_TRUE(mainWnd.CreateEx(0, cls, "main", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 150), NULL, 0));
+    ASSERT_TRUE(modeless.CreateEx(0, cls, "modeless", WS_POPUP | WS_VISIBLE, CRect(20, 20, 120, 90), &mainWnd, 0));
+    ::SetForegroundWindow(modeless.m_hWnd);
+    ::SetActiveWindow(modeless.m_hWnd);
+    ASSERT_EQ(modeless.m_hWnd, ::GetLastActivePopup(mainWnd.m_hWnd));
+    app.m_pMainWnd = &mainWnd;
+    g_mainWnd = mainWnd.m_hWnd;
+    g_boxOwner = NULL;
+    g_mainEnabledDuringBox = true;
+
+    UINT_PTR t = SetTimer(NULL, 0, 50, InspectBoxTimer);
+    ASSERT_NE(0u, t);
+    AfxMessageBox("Remove the entry?", MB_OKCANCEL);
+    KillTimer(NULL, t);
+    app.m_pMainWnd = NULL;
+
+    // The popup the user was in owns the box, and the main window waited with it.
+    EXPECT_EQ(modeless.m_hWnd, g_boxOwner);
+    EXPECT_FALSE(g_mainEnabledDuringBox);
+    EXPECT_TRUE(mainWnd.IsWindowEnabled());
+    EXPECT_TRUE(modeless.IsWindowEnabled());
+    modeless.DestroyWindow();
+    mainWnd.DestroyWindow();
+}
+
 TEST(AppGlobals, AShortLivedApplicationObjectStandsInAndThenHandsBack) {
     CFrameworkTestApp& app = TestApp();
     {

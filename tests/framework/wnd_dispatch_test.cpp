@@ -258,3 +258,26 @@ TEST(WndDispatch, AWindowMappingEveryEntryStillBehavesLikeAPlainWindow) {
     wnd.SendMessage(WM_SYSCOLORCHANGE);
     wnd.DestroyWindow();
 }
+
+TEST(WndDispatch, AClickOnAWindowAModalPopupDisabledBringsThePopupForward) {
+    LPCTSTR cls = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW));
+    CWnd owner, popup, other;
+    ASSERT_TRUE(owner.CreateEx(0, cls, "owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 150), NULL, 0));
+    ASSERT_TRUE(popup.CreateEx(0, cls, "popup", WS_POPUP | WS_VISIBLE, CRect(20, 20, 120, 90), &owner, 0));
+    ASSERT_TRUE(other.CreateEx(0, cls, "other", WS_POPUP | WS_VISIBLE, CRect(300, 0, 400, 90), NULL, 0));
+    ::SetForegroundWindow(popup.m_hWnd);
+    ::SetActiveWindow(popup.m_hWnd);
+    owner.EnableWindow(FALSE);  // as a modal popup leaves it
+    ::SetForegroundWindow(other.m_hWnd);
+    ASSERT_EQ(other.m_hWnd, ::GetForegroundWindow());
+
+    // Only a button press on the disabled window counts, not a mere move.
+    EXPECT_EQ(0, owner.SendMessage(WM_SETCURSOR, (WPARAM)owner.m_hWnd, MAKELPARAM((WORD)HTERROR, WM_MOUSEMOVE)));
+    EXPECT_EQ(other.m_hWnd, ::GetForegroundWindow());
+    EXPECT_EQ(1, owner.SendMessage(WM_SETCURSOR, (WPARAM)owner.m_hWnd, MAKELPARAM((WORD)HTERROR, WM_LBUTTONDOWN)));
+    EXPECT_EQ(popup.m_hWnd, ::GetForegroundWindow());
+    owner.EnableWindow(TRUE);
+    other.DestroyWindow();
+    popup.DestroyWindow();
+    owner.DestroyWindow();
+}
