@@ -56,9 +56,9 @@ public:
     static bool stat_TrackSystemMenu(CWnd* pWnd, const POINT* pPtScreen, bool bFromKeyboard);
     // Where the system menu opens and with which track flags: the given screen point,
     // else just under the caption at the window's leading edge; right to left it is
-    // moved right by the menu shadow's width.
+    // moved right by the menu's shadow size.
     static CPoint stat_SystemMenuPoint(CWnd* pWnd, const POINT* pPtScreen, bool bFromKeyboard,
-                                       DWORD& dwTrackFlags);
+                                       DWORD& dwTrackFlags, int nShadowSize);
     // Whether any popup menu of the thread tracks now, and cancelling it.
     static bool stat_IsMenuTracking();
     static void stat_CancelMenuTracking();

@@ -1,8 +1,9 @@
 // The themed system menu of the window-state layer: where it opens and how it tracks.
 #include "toolkit/dialogs/window_state.h"
+#include "toolkit/menus/popup_menu_wnd.h"
 
 CPoint CExtWSHelper::stat_SystemMenuPoint(CWnd* pWnd, const POINT* pPtScreen, bool bFromKeyboard,
-                                          DWORD& dwTrackFlags)
+                                          DWORD& dwTrackFlags, int nShadowSize)
 {
     bool bRTL = (pWnd->GetExStyle() & WS_EX_LAYOUTRTL) != 0;
     CPoint pt;
@@ -22,33 +23,40 @@ CPoint CExtWSHelper::stat_SystemMenuPoint(CWnd* pWnd, const POINT* pPtScreen, bo
     }
     dwTrackFlags = (bRTL ? 3 : 4) | (bFromKeyboard ? 0x40 : 0);
     if (bRTL)
-        pt.x += g_CurrentPaintManager->GetMenuShadowSize();
+        pt.x += nShadowSize;
     return pt;
 }
 
 bool CExtWSHelper::stat_TrackSystemMenu(CWnd* pWnd, const POINT* pPtScreen, bool bFromKeyboard)
 {
-    if (::GetSystemMenu(pWnd->m_hWnd, FALSE) == NULL)
+    HMENU hSysMenu = ::GetSystemMenu(pWnd->m_hWnd, FALSE);
+    if (hSysMenu == NULL)
         return false;
+    CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
+    CMenu menuSys;
+    menuSys.Attach(hSysMenu);
+    bool bBuilt = pPopup->CreatePopupMenu(pWnd->m_hWnd) && pPopup->LoadMenu(pWnd->m_hWnd, &menuSys, false, true, false);
+    menuSys.Detach();
+    if (!bBuilt)
+    {
+        delete pPopup;
+        return false;
+    }
     DWORD dwTrackFlags = 0;
-    CPoint pt = stat_SystemMenuPoint(pWnd, pPtScreen, bFromKeyboard, dwTrackFlags);
-    (void)pt;
+    CPoint pt = stat_SystemMenuPoint(pWnd, pPtScreen, bFromKeyboard, dwTrackFlags, pPopup->GetShadowSize());
     HWND hWndFocus = ::GetFocus();
     if (hWndFocus != NULL && hWndFocus != pWnd->m_hWnd && !::IsChild(pWnd->m_hWnd, hWndFocus))
         pWnd->SetFocus();
-    // SEAM: the popup menu cannot track yet (its TrackPopupMenu is still to come). Until
-    // it can, the system menu is built nowhere and the caller gets false, so the dialog
-    // keeps working without a themed system menu.
+    (void)pt;
+    // SEAM: the popup menu cannot track yet (its TrackPopupMenu is still to come). The
+    // menu is built and let go again, and the caller gets false, so the dialog keeps
+    // working without a themed system menu. Once tracking lands this becomes
+    // pPopup->TrackPopupMenu(dwTrackFlags, pt.x, pt.y, CRect(pt, pt)), deleting the menu
+    // only when that fails.
+    delete pPopup;
     return false;
 }
 
-bool CExtWSHelper::stat_IsMenuTracking()
-{
-    // SEAM: asks CExtPopupMenuWnd::IsMenuTracking once the tracking site has landed.
-    return false;
-}
+bool CExtWSHelper::stat_IsMenuTracking() { return CExtPopupMenuWnd::IsMenuTracking() != FALSE; }
 
-void CExtWSHelper::stat_CancelMenuTracking()
-{
-    // SEAM: calls CExtPopupMenuWnd::CancelMenuTracking once the tracking site has landed.
-}
+void CExtWSHelper::stat_CancelMenuTracking() { CExtPopupMenuWnd::CancelMenuTracking(); }

@@ -248,17 +248,34 @@ TEST(WindowState, SystemMenuOpensUnderTheCaptionAtTheLeadingEdge)
     dlg.ClientToScreen(&rcClient);
     const int nFrame = ::GetSystemMetrics(SM_CXFRAME);
     DWORD dwFlags = 0;
-    CPoint pt = CExtWSHelper::stat_SystemMenuPoint(&dlg, NULL, false, dwFlags);
+    CPoint pt = CExtWSHelper::stat_SystemMenuPoint(&dlg, NULL, false, dwFlags, 4);
     EXPECT_EQ(CPoint(rcWnd.left + nFrame, rcClient.top), pt);
     EXPECT_EQ(4u, dwFlags);
-    pt = CExtWSHelper::stat_SystemMenuPoint(&dlg, NULL, true, dwFlags);
+    pt = CExtWSHelper::stat_SystemMenuPoint(&dlg, NULL, true, dwFlags, 4);
     EXPECT_EQ(0x44u, dwFlags);
     CPoint ptGiven(300, 200);
-    EXPECT_EQ(ptGiven, CExtWSHelper::stat_SystemMenuPoint(&dlg, &ptGiven, false, dwFlags));
+    EXPECT_EQ(ptGiven, CExtWSHelper::stat_SystemMenuPoint(&dlg, &ptGiven, false, dwFlags, 4));
 
     dlg.ModifyStyleEx(0, WS_EX_LAYOUTRTL);
-    pt = CExtWSHelper::stat_SystemMenuPoint(&dlg, NULL, false, dwFlags);
+    pt = CExtWSHelper::stat_SystemMenuPoint(&dlg, NULL, false, dwFlags, 4);
     EXPECT_EQ(3u, dwFlags);
-    EXPECT_EQ(rcWnd.right - nFrame + g_CurrentPaintManager->GetMenuShadowSize(), pt.x);
+    EXPECT_EQ(rcWnd.right - nFrame + 4, pt.x);
+    dlg.DestroyWindow();
+}
+
+TEST(WindowState, CaptionAndSystemMenuClicksAreTakenByTheDialog)
+{
+    CExtResizableDialog dlg(IDD_DT_ANCHORS);
+    ASSERT_TRUE(dlg.Create(IDD_DT_ANCHORS, NULL));
+    ASSERT_NE(nullptr, ::GetSystemMenu(dlg.m_hWnd, FALSE));
+    EXPECT_EQ(0, (int)dlg.SendMessage(WM_NCLBUTTONDOWN, HTSYSMENU, 0));
+    EXPECT_EQ(0, (int)dlg.SendMessage(WM_NCRBUTTONDOWN, HTSYSMENU, 0));
+    EXPECT_EQ(0, (int)dlg.SendMessage(WM_NCLBUTTONUP, HTSYSMENU, 0));
+    EXPECT_EQ(0, (int)dlg.SendMessage(WM_NCRBUTTONUP, HTCAPTION, 0));
+    // The popup menu cannot track yet: the menu is not open and no timer watches it.
+    EXPECT_FALSE(dlg.TrackSystemMenu(NULL, true));
+    EXPECT_FALSE(dlg.IsSystemMenuTracking());
+    EXPECT_EQ(0, (int)dlg.SendMessage(WM_TIMER, 301, 0));
+    EXPECT_FALSE(CExtWSHelper::stat_IsMenuTracking());
     dlg.DestroyWindow();
 }
