@@ -50,6 +50,8 @@ public:
     BOOL SetMenuItemInfo(UINT uItem, LPMENUITEMINFO lpMenuItemInfo, BOOL fByPos = FALSE);
     BOOL RemoveMenu(UINT nPosition, UINT nFlags);
     // Like RemoveMenu, but a popup item's submenu is destroyed too.
+    // Whenever the platform destroys submenus (DestroyMenu, DeleteMenu, ModifyMenu over
+    // a popup item), the CMenu objects that owned any of them are detached.
     BOOL DeleteMenu(UINT nPosition, UINT nFlags);
 
     UINT GetMenuItemCount() const;  // (UINT)-1 for an invalid menu
