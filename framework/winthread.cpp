@@ -19,6 +19,8 @@ _AFX_THREAD_STATE::_AFX_THREAD_STATE()
       m_ptCursorLast(-1, -1),
       m_nMsgLast(0),
       m_hLockoutNotifyWindow(NULL),
+      m_hTrackingWindow(NULL),
+      m_hTrackingMenu(NULL),
       m_bInMsgFilter(FALSE),
       m_pToolTip(NULL),
       m_pLastHit(NULL),

@@ -28,6 +28,10 @@ struct _AFX_THREAD_STATE {
     CPoint m_ptCursorLast;  // for IsIdleMessage: a mouse move that did not move is not a reason to idle
     UINT m_nMsgLast;
     HWND m_hLockoutNotifyWindow;  // notifications from children of this window are dropped
+    // The popup menu a window is tracking (CMenu::TrackPopupMenu): its owner-drawn items
+    // are measured by that menu's object rather than by the window's menu bar.
+    HWND m_hTrackingWindow;
+    HMENU m_hTrackingMenu;
     BOOL m_bInMsgFilter;
 
     // Tooltip relay (EnableToolTips): one tooltip control per thread.

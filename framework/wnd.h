@@ -175,6 +175,8 @@ public:
     CWnd* SetParent(CWnd* pWndNewParent);
     CWnd* GetOwner() const;
     void SetOwner(CWnd* pOwnerWnd);
+    // Whether this is a frame window (CFrameWnd and derived): frames answer TRUE.
+    virtual BOOL IsFrameWnd() const;
     CFrameWnd* GetParentFrame() const;
     CWnd* GetTopLevelParent() const;
     CWnd* GetTopLevelOwner() const;

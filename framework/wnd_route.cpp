@@ -427,8 +427,38 @@ void CWnd::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) {
     Default();
 }
 
+namespace {
+
+// The menu object of the (sub)menu that holds command nID, searching popups first.
+CMenu* FindPopupMenuFromID(HMENU hMenu, UINT nID) {
+    int nItems = ::GetMenuItemCount(hMenu);
+    for (int i = 0; i < nItems; i++) {
+        HMENU hPopup = ::GetSubMenu(hMenu, i);
+        if (hPopup != NULL) {
+            CMenu* pMenu = FindPopupMenuFromID(hPopup, nID);
+            if (pMenu != NULL) return pMenu;
+        } else if (::GetMenuItemID(hMenu, i) == nID) {
+            return CMenu::FromHandlePermanent(hMenu);
+        }
+    }
+    return NULL;
+}
+
+}  // namespace
+
 void CWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct) {
     if (lpMeasureItemStruct->CtlType == ODT_MENU) {
+        // WM_MEASUREITEM names no menu: the item is looked for in the popup menu this
+        // window is tracking, else in its menu bar; the menu object that has it measures.
+        _AFX_THREAD_STATE* pState = AfxGetThreadState();
+        HMENU hMenu = (pState->m_hTrackingWindow == m_hWnd && pState->m_hTrackingMenu != NULL)
+                          ? pState->m_hTrackingMenu
+                          : ::GetMenu(m_hWnd);
+        CMenu* pMenu = hMenu != NULL ? FindPopupMenuFromID(hMenu, lpMeasureItemStruct->itemID) : NULL;
+        if (pMenu != NULL) {
+            pMenu->MeasureItem(lpMeasureItemStruct);
+            return;
+        }
         Default();
         return;
     }

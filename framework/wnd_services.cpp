@@ -41,13 +41,17 @@ CWnd* CWnd::GetParentOwner() const {
     return FromHandle(hWndParent);
 }
 
+BOOL CWnd::IsFrameWnd() const {
+    // Frames come with control bars in a later layer; until a frame class answers for
+    // itself, its run-time class name identifies it.
+    CRuntimeClass* pClass = CRuntimeClass::FromName("CFrameWnd");
+    return pClass != NULL && IsKindOf(pClass);
+}
+
 CFrameWnd* CWnd::GetParentFrame() const {
-    // Frames come with control bars in a later layer; a window whose parent chain holds a
-    // frame object finds it by its run-time class name.
     if (m_hWnd == NULL) return NULL;
     for (CWnd* pParent = GetParent(); pParent != NULL; pParent = pParent->GetParent()) {
-        CRuntimeClass* pClass = CRuntimeClass::FromName("CFrameWnd");
-        if (pClass != NULL && pParent->IsKindOf(pClass)) return (CFrameWnd*)pParent;
+        if (pParent->IsFrameWnd()) return (CFrameWnd*)pParent;
     }
     return NULL;
 }
@@ -68,9 +72,7 @@ CWnd* CWnd::GetTopLevelOwner() const {
 
 CFrameWnd* CWnd::GetTopLevelFrame() const {
     if (m_hWnd == NULL) return NULL;
-    CRuntimeClass* pClass = CRuntimeClass::FromName("CFrameWnd");
-    CWnd* pFrame = NULL;
-    if (pClass != NULL && IsKindOf(pClass)) pFrame = const_cast<CWnd*>(this);
+    CWnd* pFrame = IsFrameWnd() ? const_cast<CWnd*>(this) : NULL;
     for (CFrameWnd* p = GetParentFrame(); p != NULL; p = ((CWnd*)p)->GetParentFrame()) pFrame = (CWnd*)p;
     return (CFrameWnd*)pFrame;
 }
@@ -128,6 +130,8 @@ void PASCAL CWnd::SendMessageToDescendants(HWND hWnd, UINT message, WPARAM wPara
 }
 
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep, BOOL bOnlyPerm) {
+    // Without a window the walk would start at the desktop: every window on it.
+    if (m_hWnd == NULL) return;
     SendMessageToDescendants(m_hWnd, message, wParam, lParam, bDeep, bOnlyPerm);
 }
 

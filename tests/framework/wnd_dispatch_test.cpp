@@ -281,3 +281,59 @@ TEST(WndDispatch, AClickOnAWindowAModalPopupDisabledBringsThePopupForward) {
     popup.DestroyWindow();
     owner.DestroyWindow();
 }
+
+namespace {
+
+class CRecordingMenu : public CMenu {
+public:
+    std::vector<UINT> drawn, measured;
+    void DrawItem(LPDRAWITEMSTRUCT lpDIS) override { drawn.push_back(lpDIS->itemID); }
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMIS) override {
+        measured.push_back(lpMIS->itemID);
+        lpMIS->itemHeight = 19;
+    }
+};
+
+}  // namespace
+
+TEST(WndDispatch, OwnerDrawnMenuItemsAreDrawnAndMeasuredByTheirMenuObjects) {
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "menus", WS_POPUP | WS_CAPTION, CRect(0, 0, 200, 150), NULL, 0));
+    CMenu bar;
+    CRecordingMenu file, tracked;
+    ASSERT_TRUE(bar.CreateMenu());
+    ASSERT_TRUE(file.CreatePopupMenu());
+    ASSERT_TRUE(tracked.CreatePopupMenu());
+    file.AppendMenu(MF_OWNERDRAW, 0x9001);
+    tracked.AppendMenu(MF_OWNERDRAW, 0x9002);
+    bar.AppendMenu(MF_POPUP, (UINT_PTR)file.m_hMenu, "File");
+    ASSERT_TRUE(wnd.SetMenu(&bar));
+
+    // The menu bar's item: found through the window's menu.
+    MEASUREITEMSTRUCT mis = {};
+    mis.CtlType = ODT_MENU;
+    mis.itemID = 0x9001;
+    wnd.SendMessage(WM_MEASUREITEM, 0, (LPARAM)&mis);
+    EXPECT_EQ(std::vector<UINT>{0x9001}, file.measured);
+    EXPECT_EQ(19u, mis.itemHeight);
+    // A popup the window tracks: found through the thread's tracking record.
+    _AFX_THREAD_STATE* pState = AfxGetThreadState();
+    pState->m_hTrackingWindow = wnd.m_hWnd;
+    pState->m_hTrackingMenu = tracked.m_hMenu;
+    mis.itemID = 0x9002;
+    wnd.SendMessage(WM_MEASUREITEM, 0, (LPARAM)&mis);
+    pState->m_hTrackingWindow = NULL;
+    pState->m_hTrackingMenu = NULL;
+    EXPECT_EQ(std::vector<UINT>{0x9002}, tracked.measured);
+
+    // Drawing names the menu itself.
+    DRAWITEMSTRUCT dis = {};
+    dis.CtlType = ODT_MENU;
+    dis.itemID = 0x9001;
+    dis.hwndItem = (HWND)file.m_hMenu;
+    EXPECT_TRUE(wnd.SendMessage(WM_DRAWITEM, 0, (LPARAM)&dis));
+    EXPECT_EQ(std::vector<UINT>{0x9001}, file.drawn);
+
+    wnd.SetMenu(NULL);
+    wnd.DestroyWindow();
+}
