@@ -260,12 +260,13 @@ BOOL CWnd::IsTopParentActive() const {
 }
 
 void CWnd::ActivateTopParent() {
-    // Activate the top-level window of this one unless it is active already.
-    CWnd* pTopLevel = GetTopLevelParent();
-    if (pTopLevel == NULL) return;
-    HWND hActive = ::GetActiveWindow();
-    if (hActive == NULL || !(hActive == pTopLevel->m_hWnd || ::IsChild(pTopLevel->m_hWnd, hActive)))
-        pTopLevel->SetActiveWindow();
+    // A click in a floating palette that is not itself in front activates the
+    // top-level window it belongs to instead.
+    HWND hForeground = ::GetForegroundWindow();
+    if (hForeground == NULL || !(hForeground == m_hWnd || ::IsChild(hForeground, m_hWnd))) {
+        CWnd* pTopLevel = GetTopLevelParent();
+        if (pTopLevel != NULL) ::SetForegroundWindow(pTopLevel->m_hWnd);
+    }
 }
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {

@@ -337,3 +337,23 @@ TEST(WndDispatch, OwnerDrawnMenuItemsAreDrawnAndMeasuredByTheirMenuObjects) {
     wnd.SetMenu(NULL);
     wnd.DestroyWindow();
 }
+
+TEST(WndDispatch, ActivateTopParentBringsAPalettesOwnerForwardUnlessThePaletteIsInFront) {
+    LPCTSTR cls = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW));
+    CWnd owner, palette, other, child;
+    ASSERT_TRUE(owner.CreateEx(0, cls, "owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 150), NULL, 0));
+    ASSERT_TRUE(palette.CreateEx(0, cls, "palette", WS_POPUP | WS_VISIBLE, CRect(20, 20, 120, 90), &owner, 0));
+    ASSERT_TRUE(child.Create(NULL, "child", WS_VISIBLE, CRect(0, 0, 20, 20), &palette, 5));
+    ASSERT_TRUE(other.CreateEx(0, cls, "other", WS_POPUP | WS_VISIBLE, CRect(300, 0, 400, 90), NULL, 0));
+
+    ::SetForegroundWindow(other.m_hWnd);
+    child.ActivateTopParent();
+    EXPECT_EQ(owner.m_hWnd, ::GetForegroundWindow());
+
+    ::SetForegroundWindow(palette.m_hWnd);
+    child.ActivateTopParent();  // the palette holding the child is in front: left alone
+    EXPECT_EQ(palette.m_hWnd, ::GetForegroundWindow());
+    other.DestroyWindow();
+    palette.DestroyWindow();
+    owner.DestroyWindow();
+}
