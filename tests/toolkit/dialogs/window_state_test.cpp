@@ -279,3 +279,32 @@ TEST(WindowState, CaptionAndSystemMenuClicksAreTakenByTheDialog)
     EXPECT_FALSE(CExtWSHelper::stat_IsMenuTracking());
     dlg.DestroyWindow();
 }
+
+TEST(WindowState, ParentBackgroundThemeShowsThroughPagesAndTheirStatics)
+{
+    ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManager(new CExtPaintManagerStudio2005));
+    CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, NULL, "Host", WS_POPUP, 0, 0, 300, 200, NULL, NULL));
+    CExtResizableDialog page(IDD_DT_PAGE, &host);
+    ASSERT_TRUE(page.Create(IDD_DT_PAGE, &host));
+    ASSERT_TRUE(pPM->UsesParentBackground(&page, 0));  // a true-colour screen
+    DibCanvas canvas(4, 4);
+    EXPECT_EQ((LRESULT)::GetStockObject(NULL_BRUSH),
+              page.SendMessage(WM_CTLCOLORSTATIC, (WPARAM)canvas.Dc(), 0));
+    EXPECT_EQ(TRANSPARENT, ::GetBkMode(canvas.Dc()));
+    page.ModifyStyle(0, WS_CLIPCHILDREN);
+    EXPECT_EQ(1, (int)page.SendMessage(WM_ERASEBKGND, (WPARAM)canvas.Dc(), 0));
+
+    // A top-level dialog keeps the shared brush, now in this theme's colour.
+    CExtResizableDialog dlg(IDD_DT_ANCHORS);
+    ASSERT_TRUE(dlg.Create(IDD_DT_ANCHORS, NULL));
+    HBRUSH hBrush = (HBRUSH)dlg.SendMessage(WM_CTLCOLORDLG, (WPARAM)canvas.Dc(), (LPARAM)dlg.m_hWnd);
+    LOGBRUSH lb = {};
+    ASSERT_EQ((int)sizeof(lb), ::GetObjectA(hBrush, sizeof(lb), &lb));
+    EXPECT_EQ(pPM->LookupColor(CExtPaintManager::CLR_3DFACE_OUT, &dlg, 0), lb.lbColor);
+    dlg.DestroyWindow();
+    page.DestroyWindow();
+    host.DestroyWindow();
+    ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManager(new CExtPaintManagerXP));
+}
