@@ -559,6 +559,15 @@ protected:
                             COLORREF clrGlyph, bool bXpLook, bool bSelectionByHook);
     void DrawMenuEntryFieldText(CDC& dc, PAINTMENUENTRYDATA& _pmed, const RECT& rcField,
                                 int nTopInset, bool bRTL);
+    // The classic chevron button with the given pair of glyphs (the XP look rounds the
+    // centring the other way and shows a disabled arrow flat).
+    void DrawChevronButtonClassic(CDC& dc, const RECT& rc, bool bHorz, bool bNoHiddenButtons,
+                                  bool bEnabled, bool bPushed, bool bHover, CObject* pHelperSrc,
+                                  LPARAM lParam, bool bTransparentBackground,
+                                  const glyph& glyphDrop, const glyph& glyphChevron,
+                                  bool bXpLook);
+    void DrawFieldBoxImpl(CDC& dc, PAINTFIELDBOXDATA& _pfbd, bool bXpLook);
+    void DrawTextFieldText(CDC& dc, PAINTTEXTFIELDDATA& _ptfd);
     void MapColor(int nLogicalId, int nColorIndex) { m_mapColorTranslate.SetAt(nLogicalId, nColorIndex); }
     void MapNewColor(int nLogicalId, COLORREF clr) { MapColor(nLogicalId, InstallColor(clr)); }
 
@@ -662,6 +671,15 @@ public:
     // The flat expand button without its glyph; answers where the glyph goes.
     RECT DrawMenuExpandButtonFace(CDC& dc, const RECT& rc, bool bHover, CObject* pHelperSrc,
                                   LPARAM lParam);
+    virtual void DrawChevronButton(CDC& dc, const RECT& rc, bool bHorzBar, bool bNoHiddenButtons,
+                                   bool bEnabled, bool bPushed, bool bHover, CObject* pHelperSrc,
+                                   LPARAM lParam = 0, bool bTransparentBackground = false);
+    virtual void DrawMenuBorder(CDC& dc, const RECT& rcOuter, const RECT& rcInner, int nOpenSide,
+                                CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual void DrawFieldBox(CDC& dc, PAINTFIELDBOXDATA& _pfbd);
+    virtual void DrawTextField(CDC& dc, PAINTTEXTFIELDDATA& _ptfd);
+    // Fills the four chevron glyph pointers with the pair of this look where empty.
+    void EnsureChevronGlyphs();
 
     BYTE m_nXpFlags;
     const glyph* m_pGlyphMenuDropHorz;
@@ -776,6 +794,12 @@ public:
                                         CObject* pHelperSrc, LPARAM lParam = 0);
     virtual void DrawMenuExpandButton(CDC& dc, const RECT& rc, bool bHover, bool bUnused,
                                       CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual void DrawChevronButton(CDC& dc, const RECT& rc, bool bHorzBar, bool bNoHiddenButtons,
+                                   bool bEnabled, bool bPushed, bool bHover, CObject* pHelperSrc,
+                                   LPARAM lParam = 0, bool bTransparentBackground = false);
+    virtual void DrawMenuBorder(CDC& dc, const RECT& rcOuter, const RECT& rcInner, int nOpenSide,
+                                CObject* pHelperSrc, LPARAM lParam = 0);
+    virtual POINT GetTextOffset(POINT& ptOffset, bool bFlag);
     int m_nIdxClrTbBorder;  // logical id of the toolbar border, set by the Luna paths
 
 protected:

@@ -3,7 +3,6 @@
 // nothing and answer the neutral value, so every theme object is complete.
 #include "toolkit/theme/paint_manager.h"
 
-void CExtPaintManager::DrawChevronButton(CDC&, const RECT&, bool, bool, bool, bool, bool, CObject*, LPARAM, bool) {}
 void CExtPaintManager::GetTabColors(COLORREF*, COLORREF*, COLORREF*, COLORREF*, CObject*, LPARAM) {}
 void CExtPaintManager::DrawTabItem(CDC&, const RECT&, bool, bool, bool, bool, bool, bool, bool, const RECT&, SIZE, CFont*, LPCTSTR, CExtCmdIcon*, CObject*, LPARAM, COLORREF, COLORREF, COLORREF, COLORREF, COLORREF) {}
 void CExtPaintManager::DrawTabPart(CDC&, const RECT&, const RECT&, const RECT&, DWORD, bool, CObject*, LPARAM) {}
@@ -12,10 +11,6 @@ void CExtPaintManager::DrawTabButton(CDC&, const RECT&, LONG, int, bool, bool, b
 void CExtPaintManager::DrawTabWndFrame(CDC&, const RECT&, CObject*, LPARAM) {}
 void CExtPaintManager::GetTabMetrics(CObject*, int&, int&, int&) {}
 void CExtPaintManager::DrawSimpleFrame(CDC&, const RECT&, CObject*, LPARAM) {}
-void CExtPaintManager::DrawToolbarBorderPart(CDC&, const RECT&, bool, bool) {}
-void CExtPaintManager::DrawMenuBorder(CDC&, const RECT&, const RECT&, int, CObject*, LPARAM) {}
-void CExtPaintManager::DrawFieldBox(CDC&, PAINTFIELDBOXDATA&) {}
-void CExtPaintManager::DrawTextField(CDC&, PAINTTEXTFIELDDATA&) {}
 CExtPaintManager::DockMarkerBase* CExtPaintManager::GetDockMarker() { return NULL; }
 bool CExtPaintManager::CreateDockMarkerWindows(CWnd*, int, const RECT&, CPtrArray&) { return false; }
 void CExtPaintManager::DrawDockMarker(CDC&, const RECT&, int, bool, CObject*, LPARAM) {}
