@@ -336,6 +336,9 @@ public:
     int GetScrollLimit(int nBar);
     void ShowScrollBar(UINT nBar, BOOL bShow = TRUE);
     BOOL EnableScrollBar(int nSBFlags, UINT nArrowFlags = ESB_ENABLE_BOTH);
+    void EnableScrollBarCtrl(int nBar, BOOL bEnable = TRUE);
+    // A scroll bar control that stands in for the window's own bar of that axis (NULL:
+    // the window's own); every scroll member above goes to it when there is one.
     virtual CScrollBar* GetScrollBarCtrl(int nBar) const;
 
     // ---- dialogs' helpers that live on CWnd in the classic library

@@ -7,6 +7,7 @@
 #include "framework/dc.h"
 #include "framework/gdiobj.h"
 #include "framework/menu.h"
+#include "framework/ctrl_basic.h"
 
 // ---- relations --------------------------------------------------------------------------
 
@@ -494,34 +495,87 @@ int CWnd::MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType) {
 
 // ---- scrolling -------------------------------------------------------------------------------
 
-int CWnd::GetScrollPos(int nBar) const { return ::GetScrollPos(m_hWnd, nBar); }
-int CWnd::SetScrollPos(int nBar, int nPos, BOOL bRedraw) { return ::SetScrollPos(m_hWnd, nBar, nPos, bRedraw); }
+namespace {
+
+// A window may keep its scroll bars outside (GetScrollBarCtrl): then the bar control
+// answers for the axis, as its own SB_CTL bar.
+HWND ScrollTarget(const CWnd* pWnd, int& nBar) {
+    if (nBar != SB_CTL && nBar != SB_BOTH) {
+        CScrollBar* pBar = pWnd->GetScrollBarCtrl(nBar);
+        if (pBar != NULL && pBar->m_hWnd != NULL) {
+            nBar = SB_CTL;
+            return pBar->m_hWnd;
+        }
+    }
+    return pWnd->m_hWnd;
+}
+
+}  // namespace
+
+int CWnd::GetScrollPos(int nBar) const {
+    HWND hWnd = ScrollTarget(this, nBar);
+    return ::GetScrollPos(hWnd, nBar);
+}
+int CWnd::SetScrollPos(int nBar, int nPos, BOOL bRedraw) {
+    HWND hWnd = ScrollTarget(this, nBar);
+    return ::SetScrollPos(hWnd, nBar, nPos, bRedraw);
+}
 void CWnd::GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const {
-    ::GetScrollRange(m_hWnd, nBar, lpMinPos, lpMaxPos);
+    HWND hWnd = ScrollTarget(this, nBar);
+    ::GetScrollRange(hWnd, nBar, lpMinPos, lpMaxPos);
 }
 void CWnd::SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw) {
-    ::SetScrollRange(m_hWnd, nBar, nMinPos, nMaxPos, bRedraw);
+    HWND hWnd = ScrollTarget(this, nBar);
+    ::SetScrollRange(hWnd, nBar, nMinPos, nMaxPos, bRedraw);
 }
 BOOL CWnd::GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask) {
+    HWND hWnd = ScrollTarget(this, nBar);
     lpScrollInfo->cbSize = sizeof(SCROLLINFO);
     lpScrollInfo->fMask = nMask;
-    return ::GetScrollInfo(m_hWnd, nBar, lpScrollInfo);
+    return ::GetScrollInfo(hWnd, nBar, lpScrollInfo);
 }
 BOOL CWnd::SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw) {
+    HWND hWnd = ScrollTarget(this, nBar);
     lpScrollInfo->cbSize = sizeof(SCROLLINFO);
-    ::SetScrollInfo(m_hWnd, nBar, lpScrollInfo, bRedraw);
+    ::SetScrollInfo(hWnd, nBar, lpScrollInfo, bRedraw);
     return TRUE;
 }
 int CWnd::GetScrollLimit(int nBar) {
+    // The highest position the thumb can take: the range's end less a page.
     SCROLLINFO info;
     if (!GetScrollInfo(nBar, &info, SIF_RANGE | SIF_PAGE)) return 0;
     int nMax = info.nMax;
     if (info.nPage > 0) nMax -= (int)info.nPage - 1;
     return nMax;
 }
-void CWnd::ShowScrollBar(UINT nBar, BOOL bShow) { ::ShowScrollBar(m_hWnd, (int)nBar, bShow); }
+void CWnd::ShowScrollBar(UINT nBar, BOOL bShow) {
+    int nWhich = (int)nBar;
+    HWND hWnd = ScrollTarget(this, nWhich);
+    if (nWhich == SB_CTL && hWnd != m_hWnd)
+        ::ShowWindow(hWnd, bShow ? SW_SHOW : SW_HIDE);
+    else
+        ::ShowScrollBar(hWnd, nWhich, bShow);
+}
 BOOL CWnd::EnableScrollBar(int nSBFlags, UINT nArrowFlags) {
-    return ::EnableScrollBar(m_hWnd, (UINT)nSBFlags, nArrowFlags);
+    if (nSBFlags == SB_BOTH) {
+        EnableScrollBar(SB_HORZ, nArrowFlags);
+        return EnableScrollBar(SB_VERT, nArrowFlags);
+    }
+    HWND hWnd = ScrollTarget(this, nSBFlags);
+    return ::EnableScrollBar(hWnd, (UINT)nSBFlags, nArrowFlags);
+}
+void CWnd::EnableScrollBarCtrl(int nBar, BOOL bEnable) {
+    // An outside bar is enabled or disabled; a window's own bar is shown or hidden.
+    if (nBar == SB_BOTH) {
+        EnableScrollBarCtrl(SB_HORZ, bEnable);
+        EnableScrollBarCtrl(SB_VERT, bEnable);
+        return;
+    }
+    CScrollBar* pBar = GetScrollBarCtrl(nBar);
+    if (pBar != NULL && pBar->m_hWnd != NULL)
+        ::EnableWindow(pBar->m_hWnd, bEnable);
+    else
+        ShowScrollBar((UINT)nBar, bEnable);
 }
 CScrollBar* CWnd::GetScrollBarCtrl(int) const { return NULL; }
 

@@ -357,3 +357,56 @@ TEST(WndDispatch, ActivateTopParentBringsAPalettesOwnerForwardUnlessThePaletteIs
     palette.DestroyWindow();
     owner.DestroyWindow();
 }
+
+namespace {
+
+// A window whose horizontal bar is a control beside it.
+class COutsideBarWnd : public CWnd {
+public:
+    CScrollBar* pHorz = nullptr;
+    CScrollBar* GetScrollBarCtrl(int nBar) const override { return nBar == SB_HORZ ? pHorz : NULL; }
+};
+
+}  // namespace
+
+TEST(WndDispatch, ScrollMembersUseTheOutsideBarWhenTheWindowHasOne) {
+    LPCTSTR cls = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW));
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, cls, "host", WS_POPUP, CRect(0, 0, 300, 200), NULL, 0));
+    COutsideBarWnd wnd;
+    ASSERT_TRUE(wnd.Create(NULL, "scrolled", WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, CRect(0, 0, 200, 150), &host, 1));
+    CScrollBar bar;
+    ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE | SBS_HORZ, CRect(0, 160, 200, 176), &host, 2));
+    wnd.pHorz = &bar;
+
+    SCROLLINFO si = {};
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMin = 0;
+    si.nMax = 99;
+    si.nPage = 10;
+    si.nPos = 5;
+    ASSERT_TRUE(wnd.SetScrollInfo(SB_HORZ, &si));
+    si.nMax = 49;
+    ASSERT_TRUE(wnd.SetScrollInfo(SB_VERT, &si));
+
+    // The horizontal axis lives in the bar control, the vertical one in the window.
+    SCROLLINFO got = {};
+    got.cbSize = sizeof(got);
+    got.fMask = SIF_RANGE;
+    ASSERT_TRUE(::GetScrollInfo(bar.m_hWnd, SB_CTL, &got));
+    EXPECT_EQ(99, got.nMax);
+    ASSERT_TRUE(::GetScrollInfo(wnd.m_hWnd, SB_VERT, &got));
+    EXPECT_EQ(49, got.nMax);
+    EXPECT_EQ(90, wnd.GetScrollLimit(SB_HORZ));
+    EXPECT_EQ(40, wnd.GetScrollLimit(SB_VERT));
+    wnd.SetScrollPos(SB_HORZ, 30);
+    EXPECT_EQ(30, ::GetScrollPos(bar.m_hWnd, SB_CTL));
+    EXPECT_EQ(30, wnd.GetScrollPos(SB_HORZ));
+    EXPECT_EQ(5, wnd.GetScrollPos(SB_VERT));
+
+    // Switching the bars off: the control is disabled, the window's own bar hidden.
+    wnd.EnableScrollBarCtrl(SB_BOTH, FALSE);
+    EXPECT_FALSE(bar.IsWindowEnabled());
+    EXPECT_FALSE(wnd.GetStyle() & WS_VSCROLL);
+    host.DestroyWindow();
+}
