@@ -89,6 +89,7 @@ public:
     struct PAINTTEXTFIELDDATA;
     class glyph;
     class DockMarkerBase;
+    class DockMarkerBeta2;
 
     // Where a window or rectangle lies on the desktop.
     struct MONITORDATA

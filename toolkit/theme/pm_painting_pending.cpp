@@ -11,8 +11,3 @@ void CExtPaintManager::DrawTabButton(CDC&, const RECT&, LONG, int, bool, bool, b
 void CExtPaintManager::DrawTabWndFrame(CDC&, const RECT&, CObject*, LPARAM) {}
 void CExtPaintManager::GetTabMetrics(CObject*, int&, int&, int&) {}
 void CExtPaintManager::DrawSimpleFrame(CDC&, const RECT&, CObject*, LPARAM) {}
-CExtPaintManager::DockMarkerBase* CExtPaintManager::GetDockMarker() { return NULL; }
-bool CExtPaintManager::CreateDockMarkerWindows(CWnd*, int, const RECT&, CPtrArray&) { return false; }
-void CExtPaintManager::DrawDockMarker(CDC&, const RECT&, int, bool, CObject*, LPARAM) {}
-void CExtPaintManager::AdjustDockMarkerColor(int, CExtBitmap&, COLORREF, CExtBitmap&, COLORREF) {}
-void CExtPaintManager::PaintDockHighlight(DWORD*, int, int, bool, bool, const RECT*, const RECT*, COLORREF, COLORREF, int) {}

@@ -159,5 +159,7 @@ TEST_F(PanelParts, CaptionBackgroundNotchesAndEqualColours)
     canvas.Fill(MARK);
     pPM->DrawPanelCaptionBackground(*pDC, rc, 0, 0, true, false, false, false, NULL);
     if (pPM->LookupColor(1019) == pPM->LookupColor(1021))
+    {
         EXPECT_EQ(40 * 20, canvas.Count(pPM->LookupColor(1019), rc));
+    }
 }
