@@ -283,7 +283,10 @@ public:
     virtual bool OnMouseMoveTracked(UINT nMsg, CPoint ptClient, bool& bNoEat);
     virtual bool OnMouseClickTracked(UINT nMsg, CPoint ptClient, bool& bNoEat);
     virtual bool OnMouseWheelTracked(UINT nMsg, MOUSEHOOKSTRUCT* pData, bool& bNoEat);
+    // The key handler the keyboard hook calls; the window's own WM_KEYDOWN handler
+    // stays reachable beside it.
     virtual bool OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags, bool& bNoEat);
+    using CExtPopupBaseWnd::OnKeyDown;
     // The client point lies on this very window.
     virtual bool IsClientPointOnWindow(POINT ptClient);
     // Closes this menu and its open sub-menus (the window too, unless bKeepWindow).
