@@ -123,3 +123,43 @@ TEST(ResizableDialog, PageIgnoresOkAndCancel)
     page.DestroyWindow();
     host.DestroyWindow();
 }
+
+namespace {
+
+int g_nBarUpdates = 0;
+HWND g_hWndBarUpdateParent = NULL;
+void CountBarUpdates(CWnd* pWndParent, BOOL bDisable)
+{
+    g_nBarUpdates++;
+    g_hWndBarUpdateParent = bDisable ? pWndParent->m_hWnd : NULL;
+}
+BOOL TakeKeys(CWnd*, MSG* pMsg) { return pMsg->message == WM_KEYDOWN; }
+
+}  // namespace
+
+TEST(ResizableDialog, ChildBarsAreUpdatedAfterIdleProducingMessagesAndOfferedKeysFirst)
+{
+    CWinApp app("Bar Updates");
+    CAnchorDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_DT_ANCHORS, NULL));
+    CWinThread* pThread = AfxGetThread();
+    ASSERT_NE(nullptr, pThread);
+    MSG msgSaved = pThread->m_msgCur;
+    CExtResizableDialog::g_pfnUpdateChildBarsCmdUI = CountBarUpdates;
+    g_nBarUpdates = 0;
+    pThread->m_msgCur.message = WM_KEYUP;  // a message after which the idle work is due
+    dlg.SendMessage(WM_NULL);
+    EXPECT_EQ(1, g_nBarUpdates);
+    EXPECT_EQ(dlg.m_hWnd, g_hWndBarUpdateParent);
+    pThread->m_msgCur.message = WM_PAINT;  // not idle-producing
+    dlg.SendMessage(WM_NULL);
+    EXPECT_EQ(1, g_nBarUpdates);
+    CExtResizableDialog::g_pfnUpdateChildBarsCmdUI = NULL;
+    pThread->m_msgCur = msgSaved;
+
+    CExtResizableDialog::g_pfnChildBarsPreTranslateMessage = TakeKeys;
+    MSG msg = {::GetDlgItem(dlg.m_hWnd, IDC_DT_EDIT), WM_KEYDOWN, 'A', 0, 0, {0, 0}};
+    EXPECT_TRUE(dlg.PreTranslateMessage(&msg));
+    CExtResizableDialog::g_pfnChildBarsPreTranslateMessage = NULL;
+    dlg.DestroyWindow();
+}
