@@ -306,6 +306,51 @@ TEST_F(TrackingSiteTest, RealKeyboardInputReachesTheMenuThroughTheHook)
 }
 
 namespace {
+UINT g_nTargetDowns = 0;
+LRESULT CALLBACK TargetProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_LBUTTONDOWN)
+        g_nTargetDowns++;
+    return ::DefWindowProcA(h, msg, wp, lp);
+}
+}  // namespace
+
+TEST_F(TrackingSiteTest, RealClickOutsideClosesTheTreeAndReachesTheWindowUnderIt)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = TargetProc;
+    wc.hInstance = ::GetModuleHandle(NULL);
+    wc.lpszClassName = "TrackingSiteClickTarget";
+    ::RegisterClassA(&wc);
+    HWND hWndTarget = ::CreateWindowA("TrackingSiteClickTarget", "", WS_POPUP | WS_VISIBLE, 500, 400, 120, 80, NULL,
+                                      NULL, NULL, NULL);
+    ASSERT_NE(hWndTarget, nullptr);
+    ::SetForegroundWindow(hWndTarget);
+    testsupport::PumpPending();
+    g_nTargetDowns = 0;
+    ProbeMenu* pMenu = TrackNew(200, 200);
+    HWND hWndMenu = pMenu->GetSafeHwnd();
+
+    const int cxScreen = ::GetSystemMetrics(SM_CXSCREEN), cyScreen = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT in[3] = {};
+    for (INPUT& i : in)
+    {
+        i.type = INPUT_MOUSE;
+        i.mi.dx = (560 * 65536 + cxScreen - 1) / cxScreen;
+        i.mi.dy = (440 * 65536 + cyScreen - 1) / cyScreen;
+    }
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    ASSERT_EQ(::SendInput(3, in, sizeof(INPUT)), 3u);
+    testsupport::PumpUntil([&] { return g_PopupTrackingSite.IsEmpty() && g_nTargetDowns > 0; });
+    EXPECT_TRUE(g_PopupTrackingSite.IsEmpty()) << "the click outside ended the tracking";
+    EXPECT_FALSE(::IsWindow(hWndMenu));
+    EXPECT_EQ(g_nTargetDowns, 1u) << "the press still reached the window under the pointer";
+    ::DestroyWindow(hWndTarget);
+}
+
+namespace {
 
 class IdleThread : public CWinThread
 {
