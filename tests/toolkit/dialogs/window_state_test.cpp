@@ -134,6 +134,9 @@ TEST(WindowState, SizeGripSitsInTheCornerAndAnswersTheSizingHitCode)
     dlg.ModifyStyleEx(0, WS_EX_LAYOUTRTL);
     EXPECT_EQ(HTBOTTOMLEFT, (int)grip.SendMessage(WM_NCHITTEST, 0, 0));
     dlg.ModifyStyleEx(WS_EX_LAYOUTRTL, 0);
+    dlg.ModifyStyle(0, WS_MAXIMIZE);  // what IsZoomed reads
+    EXPECT_EQ(HTNOWHERE, (int)grip.SendMessage(WM_NCHITTEST, 0, 0));
+    dlg.ModifyStyle(WS_MAXIMIZE, 0);
 
     dlg.ShowSizeGrip(false);
     EXPECT_FALSE(grip.GetStyle() & WS_VISIBLE);
