@@ -53,6 +53,29 @@ void DeepenIfPalette(CExtBitmap& bmp)
         bmp.Make32();
 }
 
+// Painting with nothing to show draws nothing; a negative extent stands for the
+// icon's own size. False when there is nothing to paint.
+bool ResolvePaintExtent(const CExtCmdIcon& icon, HDC hDC, int& cx, int& cy)
+{
+    if (hDC == NULL || icon.IsEmpty() || cx == 0 || cy == 0)
+        return false;
+    CSize sz = icon.GetSize();
+    if (cx < 0)
+        cx = sz.cx;
+    if (cy < 0)
+        cy = sz.cy;
+    return true;
+}
+
+// The single colour of the mono and tinted effects: the colour's hue with its
+// lightness and saturation exchanged.
+COLORREF EffectColorOf(COLORREF clr)
+{
+    double h = 0.0, s = 0.0, l = 0.0;
+    CExtBitmap::stat_RGB2HLS(clr, h, s, l);
+    return CExtBitmap::stat_HLS2RGB(h, l, s);
+}
+
 }  // namespace
 
 void CExtCmdIcon::stat_SetThemeHooks(const CExtCmdIconThemeHooks* pHooks)
@@ -427,13 +450,8 @@ const CExtBitmap& CExtCmdIcon::GetBitmap(int eState, CExtPaintManager* pPM) cons
 
 void CExtCmdIcon::Paint(CExtPaintManager* pPM, HDC hDC, int x, int y, int cx, int cy, int eState)
 {
-    if (hDC == NULL || IsEmpty() || cx == 0 || cy == 0)
+    if (!ResolvePaintExtent(*this, hDC, cx, cy))
         return;
-    CSize sz = GetSize();
-    if (cx < 0)
-        cx = sz.cx;
-    if (cy < 0)
-        cy = sz.cy;
     const CExtBitmap& bmp = static_cast<const CExtCmdIcon&>(*this).GetBitmap(eState, pPM);
     if (!bmp.IsEmpty())
         bmp.AlphaBlend(hDC, x, y, cx, cy, 0, 0, cx, cy, 0xFF);
@@ -446,13 +464,8 @@ void CExtCmdIcon::PaintRect(CExtPaintManager* pPM, HDC hDC, const RECT& rc, int 
 
 void CExtCmdIcon::PaintShadowed(CExtPaintManager*, HDC hDC, COLORREF clr, int x, int y, int cx, int cy)
 {
-    if (IsEmpty() || cx == 0 || cy == 0 || hDC == NULL)
+    if (!ResolvePaintExtent(*this, hDC, cx, cy))
         return;
-    CSize sz = GetSize();
-    if (cx < 0)
-        cx = sz.cx;
-    if (cy < 0)
-        cy = sz.cy;
     COLORREF clrNearest = ::GetNearestColor(hDC, clr);
     CExtBitmap bmpFront(m_bmpNormal);
     DeepenIfPalette(bmpFront);
@@ -469,18 +482,11 @@ void CExtCmdIcon::PaintShadowed(CExtPaintManager*, HDC hDC, COLORREF clr, int x,
 
 void CExtCmdIcon::PaintMonoEffect(CExtPaintManager*, HDC hDC, COLORREF clr, int x, int y, int cx, int cy)
 {
-    if (IsEmpty() || cx == 0 || cy == 0 || hDC == NULL)
+    if (!ResolvePaintExtent(*this, hDC, cx, cy))
         return;
-    CSize sz = GetSize();
-    if (cx < 0)
-        cx = sz.cx;
-    if (cy < 0)
-        cy = sz.cy;
     CExtBitmap bmp(m_bmpNormal);
     bmp.Make32();
-    double h = 0.0, s = 0.0, l = 0.0;
-    CExtBitmap::stat_RGB2HLS(clr, h, s, l);
-    COLORREF clrTint = CExtBitmap::stat_HLS2RGB(h, l, s);
+    COLORREF clrTint = EffectColorOf(clr);
     bmp.AdjustHLS(COLORREF(-1L), 0, 0.0, -1.0, -1.0);
     bmp.MakeMono(clrTint);
     bmp.AdjustHLS(COLORREF(-1L), 0, 0.0, 0.5, 0.0);
@@ -490,18 +496,11 @@ void CExtCmdIcon::PaintMonoEffect(CExtPaintManager*, HDC hDC, COLORREF clr, int 
 
 void CExtCmdIcon::PaintTinted(CExtPaintManager*, HDC hDC, COLORREF clr, int x, int y, int cx, int cy)
 {
-    if (IsEmpty() || cx == 0 || cy == 0 || hDC == NULL)
+    if (!ResolvePaintExtent(*this, hDC, cx, cy))
         return;
-    CSize sz = GetSize();
-    if (cx < 0)
-        cx = sz.cx;
-    if (cy < 0)
-        cy = sz.cy;
     CExtBitmap bmp(m_bmpNormal);
     bmp.Make32();
-    double h = 0.0, s = 0.0, l = 0.0;
-    CExtBitmap::stat_RGB2HLS(clr, h, s, l);
-    bmp.MakeMono(CExtBitmap::stat_HLS2RGB(h, l, s));
+    bmp.MakeMono(EffectColorOf(clr));
     if (!bmp.IsEmpty())
         bmp.AlphaBlend(hDC, x, y, cx, cy, 0, 0, cx, cy, 0xFF);
 }
