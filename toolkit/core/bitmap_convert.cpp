@@ -20,18 +20,6 @@ struct ScreenDC
     }
 };
 
-void FillHeader32(BITMAPINFOHEADER& bih, int cx, int cy)
-{
-    ::memset(&bih, 0, sizeof(bih));
-    bih.biSize = sizeof(BITMAPINFOHEADER);
-    bih.biWidth = cx;
-    bih.biHeight = cy;
-    bih.biPlanes = 1;
-    bih.biBitCount = 32;
-    bih.biCompression = BI_RGB;
-    bih.biSizeImage = (DWORD)(cx * cy);
-}
-
 }  // namespace
 
 bool CExtBitmap::AssignFromHBITMAP(HBITMAP hBitmap, const RECT* pRect, bool bEnableThrowException,

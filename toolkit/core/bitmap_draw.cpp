@@ -336,14 +336,7 @@ HBITMAP CExtBitmap::CreateDIBSection32(HDC hDC, void** ppBits, COLORREF clrFill)
     if (hMemDC == NULL)
         return NULL;
     BITMAPINFOHEADER bih;
-    ::memset(&bih, 0, sizeof(bih));
-    bih.biSize = sizeof(bih);
-    bih.biWidth = m_pImageBuffer->biWidth;
-    bih.biHeight = m_pImageBuffer->biHeight;
-    bih.biPlanes = 1;
-    bih.biBitCount = 32;
-    bih.biCompression = BI_RGB;
-    bih.biSizeImage = (DWORD)(bih.biWidth * bih.biHeight);
+    FillHeader32(bih, m_pImageBuffer->biWidth, m_pImageBuffer->biHeight);
     bih.biClrUsed = m_pImageBuffer->biClrUsed;
     bih.biClrImportant = m_pImageBuffer->biClrImportant;
     void* pBits = NULL;

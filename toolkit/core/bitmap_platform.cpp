@@ -1,4 +1,5 @@
 #include "toolkit/core/bitmap_platform.h"
+#include <string.h>
 
 namespace {
 
@@ -59,4 +60,16 @@ CExtBitmapPlatform::PFN_ALPHABLEND CExtBitmapPlatform::GetAlphaBlend()
 void CExtBitmapPlatform::DisableAlphaBlend(bool bDisable)
 {
     Facts().m_bDisabled = bDisable;
+}
+
+void FillHeader32(BITMAPINFOHEADER& bih, int cx, int cy)
+{
+    ::memset(&bih, 0, sizeof(bih));
+    bih.biSize = sizeof(BITMAPINFOHEADER);
+    bih.biWidth = cx;
+    bih.biHeight = cy;
+    bih.biPlanes = 1;
+    bih.biBitCount = 32;
+    bih.biCompression = BI_RGB;
+    bih.biSizeImage = (DWORD)(cx * cy);
 }

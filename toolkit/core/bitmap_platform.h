@@ -1,5 +1,6 @@
 // What the image code needs to know of the running system: whether it is Windows 9x
-// or NT 5 and later, and msimg32's AlphaBlend looked up at run time. The core library
+// or NT 5 and later, and msimg32's AlphaBlend looked up at run time; also the header
+// of the 32-bit sections the image code makes. The core library
 // cannot ask the paint-manager holder (it links after us), so the facts are gathered
 // here the same way, once, on first use.
 #pragma once
@@ -23,3 +24,7 @@ public:
     // passing false restores the looked-up entry point.
     static void DisableAlphaBlend(bool bDisable);
 };
+
+// Header of a bottom-up 32-bit BI_RGB section of cx by cy pixels; everything else zero.
+// biSizeImage is cx * cy, as the sections have always been made.
+void FillHeader32(BITMAPINFOHEADER& bih, int cx, int cy);

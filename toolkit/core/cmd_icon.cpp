@@ -2,6 +2,7 @@
 // style of the paint manager, painting in a state or in a single-colour effect,
 // scaling, copying, storing and the small standard icons.
 #include "toolkit/core/cmd_icon.h"
+#include "toolkit/core/bitmap_platform.h"
 
 namespace {
 
@@ -362,14 +363,7 @@ bool CExtCmdIcon::_CreateMarkIcon(CExtPaintManager* pPM, COLORREF clrMark, COLOR
     if (hMemDC == NULL)
         return false;
     BITMAPINFOHEADER bih;
-    ::ZeroMemory(&bih, sizeof(bih));
-    bih.biSize = sizeof(bih);
-    bih.biWidth = cx;
-    bih.biHeight = cy;
-    bih.biPlanes = 1;
-    bih.biBitCount = 32;
-    bih.biCompression = BI_RGB;
-    bih.biSizeImage = (DWORD)(cx * cy);
+    FillHeader32(bih, cx, cy);
     void* pBits = NULL;
     HBITMAP hSection = ::CreateDIBSection(hMemDC, (const BITMAPINFO*)&bih, DIB_RGB_COLORS, &pBits, NULL, 0);
     if (hSection == NULL)
