@@ -13,6 +13,27 @@ namespace {
 const LPCTSTR kRtToolbar = MAKEINTRESOURCE(241);
 const UINT kMenuTextBufferSize = 1024;
 
+// The profile owns its items and icons; these delete them and empty the containers.
+void DeleteCommands(CExtCmdProfile::cmd_container_t& cmds)
+{
+    POSITION pos = cmds.GetStartPosition();
+    while (pos != NULL)
+    {
+        UINT nID = 0;
+        CExtCmdItem* pItem = NULL;
+        cmds.GetNextAssoc(pos, nID, pItem);
+        delete pItem;
+    }
+    cmds.RemoveAll();
+}
+
+void DeleteIcons(CExtCmdProfile::icon_container_t& icons)
+{
+    for (INT_PTR i = 0; i < icons.GetSize(); i++)
+        delete icons[i];
+    icons.RemoveAll();
+}
+
 }  // namespace
 
 CExtCmdProfile::CExtCmdProfile(LPCTSTR sName)
@@ -88,18 +109,8 @@ bool CExtCmdProfile::CmdRemove(UINT nCmdID, bool* pbWasRemoved)
 
 void CExtCmdProfile::CmdRemoveAll()
 {
-    for (INT_PTR i = 0; i < m_icons.GetSize(); i++)
-        delete m_icons[i];
-    m_icons.RemoveAll();
-    POSITION pos = m_cmds.GetStartPosition();
-    while (pos != NULL)
-    {
-        UINT nID = 0;
-        CExtCmdItem* pItem = NULL;
-        m_cmds.GetNextAssoc(pos, nID, pItem);
-        delete pItem;
-    }
-    m_cmds.RemoveAll();
+    DeleteIcons(m_icons);
+    DeleteCommands(m_cmds);
 }
 
 void CExtCmdProfile::CmdRemoveByMask(DWORD dwStateMask, DWORD dwExStateMask, bool bAllStateBits,
@@ -577,16 +588,8 @@ void CExtCmdProfile::AssignFrom(const CExtCmdProfile& other)
     m_nRarelyUsedPercent = other.m_nRarelyUsedPercent;
     m_nTotalTickCount = other.m_nTotalTickCount;
     m_dwProfileData = other.m_dwProfileData;
-    POSITION pos = m_cmds.GetStartPosition();
-    while (pos != NULL)
-    {
-        UINT nID = 0;
-        CExtCmdItem* pItem = NULL;
-        m_cmds.GetNextAssoc(pos, nID, pItem);
-        delete pItem;
-    }
-    m_cmds.RemoveAll();
-    pos = other.m_cmds.GetStartPosition();
+    DeleteCommands(m_cmds);
+    POSITION pos = other.m_cmds.GetStartPosition();
     while (pos != NULL)
     {
         UINT nID = 0;
@@ -600,9 +603,7 @@ void CExtCmdProfile::AssignFrom(const CExtCmdProfile& other)
         pCopy->m_pProfile = this;
         m_cmds.SetAt(nID, pCopy);
     }
-    for (INT_PTR i = 0; i < m_icons.GetSize(); i++)
-        delete m_icons[i];
-    m_icons.RemoveAll();
+    DeleteIcons(m_icons);
     for (INT_PTR i = 0; i < other.m_icons.GetSize(); i++)
     {
         CExtCmdIcon* pCopy = new (std::nothrow) CExtCmdIcon;
