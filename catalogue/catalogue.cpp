@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include "catalogue/ansi_text.h"
 #include "catalogue/debug_log.h"
 #include "catalogue/module_version.h"
 #include "catalogue/registry_access.h"
@@ -124,15 +125,8 @@ void CVrelPurgelet::ReadArpCache(ProgramEntry* entry, HKEY arpKey) {
         const int maxUnits = static_cast<int>(sizeof(record.Name) / sizeof(record.Name[0]));
         int units = 0;
         while (units < maxUnits && record.Name[units]) ++units;  // the path may fill the field unterminated
-        if (units > 0) {
-            int bytes = ::WideCharToMultiByte(CP_ACP, 0, record.Name, units, nullptr, 0, nullptr, nullptr);
-            if (bytes > 0) {
-                std::string path(static_cast<size_t>(bytes), '\0');
-                bytes = ::WideCharToMultiByte(CP_ACP, 0, record.Name, units, &path[0], bytes, nullptr, nullptr);
-                path.resize(bytes > 0 ? static_cast<size_t>(bytes) : 0);
-                entry->ExePath = path;
-            }
-        }
+        std::string path;
+        if (AnsiFromWide(record.Name, units, path)) entry->ExePath = path;
     }
     entry->SetArpCacheData(record.InstalledSize, record.LastUsed, record.Frequency);
 }

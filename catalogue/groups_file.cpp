@@ -3,6 +3,7 @@
 #include <oleauto.h>
 #include <cwchar>
 #include <vector>
+#include "catalogue/ansi_text.h"
 #include "catalogue/groups.h"
 
 extern "C" const CLSID CLSID_DOMDocument = {0x2933BF90, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
@@ -41,15 +42,7 @@ private:
 std::string TakeAnsi(BSTR text) {
     std::string result;
     if (text) {
-        const int units = static_cast<int>(::SysStringLen(text));
-        if (units > 0) {
-            int bytes = ::WideCharToMultiByte(CP_ACP, 0, text, units, nullptr, 0, nullptr, nullptr);
-            if (bytes > 0) {
-                result.resize(static_cast<size_t>(bytes));
-                bytes = ::WideCharToMultiByte(CP_ACP, 0, text, units, &result[0], bytes, nullptr, nullptr);
-                result.resize(bytes > 0 ? static_cast<size_t>(bytes) : 0);
-            }
-        }
+        AnsiFromWide(text, static_cast<int>(::SysStringLen(text)), result);
         ::SysFreeString(text);
     }
     return result;

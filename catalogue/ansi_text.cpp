@@ -1,0 +1,12 @@
+#include "catalogue/ansi_text.h"
+
+bool AnsiFromWide(const wchar_t* text, int units, std::string& out) {
+    if (!text || units <= 0) return false;
+    int bytes = ::WideCharToMultiByte(CP_ACP, 0, text, units, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return false;
+    std::string result(static_cast<size_t>(bytes), '\0');
+    bytes = ::WideCharToMultiByte(CP_ACP, 0, text, units, &result[0], bytes, nullptr, nullptr);
+    result.resize(bytes > 0 ? static_cast<size_t>(bytes) : 0);
+    out.swap(result);
+    return true;
+}

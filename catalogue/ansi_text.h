@@ -1,0 +1,10 @@
+// 8-bit ANSI text of UTF-16 text the catalogue reads from elsewhere (the Add/Remove
+// cache's fixed-size path field, the groups file's XML strings).
+#pragma once
+#include <windows.h>
+#include <string>
+
+// Converts `units` code units of `text` (no terminator needed) in the ANSI code page.
+// False, with `out` untouched, when there is nothing to convert or the text has no
+// ANSI form; otherwise `out` holds what the conversion wrote (empty if it then failed).
+bool AnsiFromWide(const wchar_t* text, int units, std::string& out);
