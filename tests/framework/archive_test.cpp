@@ -6,6 +6,7 @@
 #include "framework/collections.h"
 #include "framework/exceptions.h"
 #include "framework/file.h"
+#include "exception_probe.h"
 #include <functional>
 #include <string>
 #include <vector>
@@ -87,21 +88,6 @@ void Load(const Bytes& bytes, const std::function<void(CArchive&)>& f) {
     file.SeekToBegin();
     CArchive ar(&file, CArchive::load);
     f(ar);
-}
-
-// The CArchiveException cause f ends in; -1 when it ends normally, -2 for another exception.
-int ArchiveCause(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (CArchiveException* e) {
-        int cause = e->m_cause;
-        e->Delete();
-        return cause;
-    } catch (CException* e) {
-        e->Delete();
-        return -2;
-    }
-    return -1;
 }
 
 Bytes Cat(std::initializer_list<Bytes> parts) {
@@ -347,7 +333,7 @@ TEST(CArchiveTest, BigIndexesUseTheEscape) {
 TEST(CArchiveTest, SchemaHandling) {
     // A stored schema the class does not have: refused unless the class is versionable.
     Bytes wrong = Cat({ShapeClassRecord(2), ShapeBody(1, "A", Word(0))});
-    EXPECT_EQ(CArchiveException::badSchema, ArchiveCause([&] {
+    EXPECT_EQ(CArchiveException::badSchema, ThrownCause<CArchiveException>([&] {
                   Load(wrong, [](CArchive& ar) { ar.ReadObject(NULL); });
               }));
 
@@ -374,7 +360,7 @@ TEST(CArchiveTest, DamagedArchivesEndInTheirCause) {
     // Every truncation of a good archive is an end of file, never a crash.
     for (size_t n = 0; n < good.size(); n++) {
         Bytes cut(good.begin(), good.begin() + n);
-        int cause = ArchiveCause([&] {
+        int cause = ThrownCause<CArchiveException>([&] {
             Load(cut, [](CArchive& ar) {
                 CObject* p1 = ar.ReadObject(NULL);
                 CObject* p2 = NULL;
@@ -421,7 +407,7 @@ TEST(CArchiveTest, DamagedArchivesEndInTheirCause) {
          CArchiveException::badSchema, NULL},
     };
     for (const Case& c : cases) {
-        int cause = ArchiveCause([&] {
+        int cause = ThrownCause<CArchiveException>([&] {
             Load(c.bytes, [&](CArchive& ar) {
                 // Read twice so that a second tag after a good object is reached too.
                 CObject* p1 = ar.ReadObject(c.pRequested);
@@ -440,7 +426,8 @@ TEST(CArchiveTest, DamagedArchivesEndInTheirCause) {
     }
 
     // A class tag is due but an object tag stands there.
-    EXPECT_EQ(CArchiveException::badIndex, ArchiveCause([] { Load(Word(3), [](CArchive& ar) { ar.ReadClass(); }); }));
+    EXPECT_EQ(CArchiveException::badIndex,
+              ThrownCause<CArchiveException>([] { Load(Word(3), [](CArchive& ar) { ar.ReadClass(); }); }));
 }
 
 TEST(CArchiveTest, AbsurdLengthsOnAStreamOfUnknownSize) {
@@ -450,7 +437,7 @@ TEST(CArchiveTest, AbsurdLengthsOnAStreamOfUnknownSize) {
     file.Write(b.data(), (UINT)b.size());
     file.SeekToBegin();
     CString s("kept");
-    EXPECT_EQ(CArchiveException::endOfFile, ArchiveCause([&] {
+    EXPECT_EQ(CArchiveException::endOfFile, ThrownCause<CArchiveException>([&] {
                   CArchive ar(&file, CArchive::load);
                   ar >> s;
               }));
@@ -459,16 +446,19 @@ TEST(CArchiveTest, AbsurdLengthsOnAStreamOfUnknownSize) {
     // Collection counts the file cannot hold.
     Bytes count = Cat({Word(0xFFFF), Dword(0x10000000), Dword(1)});
     CDWordArray dwa;
-    EXPECT_EQ(CArchiveException::endOfFile, ArchiveCause([&] { Load(count, [&](CArchive& ar) { dwa.Serialize(ar); }); }));
+    EXPECT_EQ(CArchiveException::endOfFile,
+              ThrownCause<CArchiveException>([&] { Load(count, [&](CArchive& ar) { dwa.Serialize(ar); }); }));
     CStringList sl;
-    EXPECT_EQ(CArchiveException::endOfFile, ArchiveCause([&] { Load(count, [&](CArchive& ar) { sl.Serialize(ar); }); }));
+    EXPECT_EQ(CArchiveException::endOfFile,
+              ThrownCause<CArchiveException>([&] { Load(count, [&](CArchive& ar) { sl.Serialize(ar); }); }));
     EXPECT_EQ(0, dwa.GetSize());
 }
 
 TEST(CArchiveTest, FailedObjectIsFreed) {
     CArcFailing::s_live = 0;
     Bytes b = Cat({Word(0xFFFF), Word(1), Word(11), Text("CArcFailing"), Word(0x12)});
-    EXPECT_EQ(CArchiveException::endOfFile, ArchiveCause([&] { Load(b, [](CArchive& ar) { ar.ReadObject(NULL); }); }));
+    EXPECT_EQ(CArchiveException::endOfFile,
+              ThrownCause<CArchiveException>([&] { Load(b, [](CArchive& ar) { ar.ReadObject(NULL); }); }));
     EXPECT_EQ(0, CArcFailing::s_live);
 }
 
@@ -480,7 +470,7 @@ TEST(CArchiveTest, WrongDirectionAndBuffering) {
         EXPECT_FALSE(ar.IsLoading());
         EXPECT_EQ(&file, ar.GetFile());
         DWORD dw;
-        EXPECT_EQ(CArchiveException::writeOnly, ArchiveCause([&] { ar >> dw; }));
+        EXPECT_EQ(CArchiveException::writeOnly, ThrownCause<CArchiveException>([&] { ar >> dw; }));
         ar << (DWORD)0x11223344 << (WORD)0x5566;
         EXPECT_EQ(0u, file.GetLength()) << "buffered until flushed";
         ar.Flush();
@@ -492,7 +482,7 @@ TEST(CArchiveTest, WrongDirectionAndBuffering) {
     file.SeekToBegin();
     {
         CArchive ar(&file, CArchive::load | CArchive::bNoFlushOnDelete);
-        EXPECT_EQ(CArchiveException::readOnly, ArchiveCause([&] { ar << (BYTE)1; }));
+        EXPECT_EQ(CArchiveException::readOnly, ThrownCause<CArchiveException>([&] { ar << (BYTE)1; }));
         WORD w;
         ar >> w;
         EXPECT_EQ(0x3344, w);
@@ -603,7 +593,7 @@ TEST(CArchiveTest, DeeplyNestedObjectsAreBounded) {
         chain[0].m_nValue = 42;
         Bytes b = Store([&](CArchive& ar) { ar << &chain[0]; });
         CObject* pRoot = NULL;
-        int cause = ArchiveCause([&] { Load(b, [&](CArchive& ar) { ar >> pRoot; }); });
+        int cause = ThrownCause<CArchiveException>([&] { Load(b, [&](CArchive& ar) { ar >> pRoot; }); });
         EXPECT_EQ(c.cause, cause) << "depth " << c.depth;
         if (pRoot == NULL) continue;
         int n = 0;

@@ -2,25 +2,11 @@
 // exception on bad indexes, element lifetimes, list positions and map iteration.
 #include <gtest/gtest.h>
 #include "framework/collections.h"
+#include "exception_probe.h"
 #include <functional>
 #include <vector>
 
 namespace {
-
-// Runs f and answers whether it threw the framework's invalid-argument exception.
-template <class F>
-bool ThrowsInvalidArg(F f) {
-    try {
-        f();
-    } catch (CInvalidArgException* e) {
-        e->Delete();
-        return true;
-    } catch (CException* e) {
-        e->Delete();
-        return false;
-    }
-    return false;
-}
 
 // Counts live instances, so tests can tell constructed from destroyed elements.
 struct Tracked {
@@ -150,7 +136,7 @@ TEST(CArrayTest, BadIndexesThrowInvalidArgument) {
         {"InsertAt(NULL array)", [&] { a.InsertAt(0, (CArray<int, int>*)NULL); }},
         {"Append(self)", [&] { a.Append(a); }},
     };
-    for (auto& c : cases) EXPECT_TRUE(ThrowsInvalidArg(c.f)) << c.name;
+    for (auto& c : cases) EXPECT_TRUE(Throws<CInvalidArgException>(c.f)) << c.name;
     EXPECT_EQ(2, a.GetSize());
     EXPECT_EQ(1, a[0]);
     EXPECT_EQ(2, a[1]);
@@ -259,9 +245,9 @@ TEST(CListTest, PositionsWalkAndEdit) {
 
     l.RemoveAll();
     EXPECT_TRUE(l.IsEmpty());
-    EXPECT_TRUE(ThrowsInvalidArg([&] { l.GetHead(); }));
-    EXPECT_TRUE(ThrowsInvalidArg([&] { l.RemoveTail(); }));
-    EXPECT_TRUE(ThrowsInvalidArg([&] {
+    EXPECT_TRUE(Throws<CInvalidArgException>([&] { l.GetHead(); }));
+    EXPECT_TRUE(Throws<CInvalidArgException>([&] { l.RemoveTail(); }));
+    EXPECT_TRUE(Throws<CInvalidArgException>([&] {
         POSITION none = NULL;
         l.GetNext(none);
     }));

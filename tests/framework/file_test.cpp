@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include "framework/file.h"
 #include "framework/exceptions.h"
+#include "exception_probe.h"
 #include <string.h>
 #include <string>
 #include <vector>
@@ -31,35 +32,6 @@ private:
     std::string m_path;
     std::vector<std::string> m_files;
 };
-
-// The cause of the CFileException f throws; -1 when it throws nothing or something else.
-template <class F>
-int FileCause(F f) {
-    try {
-        f();
-    } catch (CFileException* e) {
-        int cause = e->m_cause;
-        e->Delete();
-        return cause;
-    } catch (CException* e) {
-        e->Delete();
-        return -2;
-    }
-    return -1;
-}
-
-template <class F>
-bool ThrowsMemory(F f) {
-    try {
-        f();
-    } catch (CMemoryException* e) {
-        e->Delete();
-        return true;
-    } catch (CException* e) {
-        e->Delete();
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -96,7 +68,7 @@ TEST(CFileTest, WriteReadSeekAndLength) {
     EXPECT_EQ(5u, f.SeekToEnd());
     f.Write("!", 1);
     EXPECT_EQ(6u, f.GetLength());
-    EXPECT_EQ(CFileException::badSeek, FileCause([&] { f.Seek(-100, CFile::begin); }));
+    EXPECT_EQ(CFileException::badSeek, ThrownCause<CFileException>([&] { f.Seek(-100, CFile::begin); }));
 
     CFileStatus st;
     ASSERT_TRUE(f.GetStatus(st));
@@ -135,19 +107,21 @@ TEST(CFileTest, CreateFlagsAndErrors) {
     EXPECT_EQ(CFileException::fileNotFound, e.m_cause);
     EXPECT_EQ((LONG)ERROR_FILE_NOT_FOUND, e.m_lOsError);
     EXPECT_STREQ(missing.c_str(), e.m_strFileName);
-    EXPECT_EQ(CFileException::fileNotFound, FileCause([&] { CFile g(missing.c_str(), CFile::modeRead); }));
+    EXPECT_EQ(CFileException::fileNotFound,
+              ThrownCause<CFileException>([&] { CFile g(missing.c_str(), CFile::modeRead); }));
 
     std::string badDir = dir.File("no_such_dir\\x.bin");
-    EXPECT_EQ(CFileException::badPath, FileCause([&] { CFile g(badDir.c_str(), CFile::modeRead); }));
+    EXPECT_EQ(CFileException::badPath, ThrownCause<CFileException>([&] { CFile g(badDir.c_str(), CFile::modeRead); }));
 
     {
         CFile held(path.c_str(), CFile::modeReadWrite | CFile::shareExclusive);
-        EXPECT_EQ(CFileException::sharingViolation, FileCause([&] { CFile g(path.c_str(), CFile::modeRead); }));
+        EXPECT_EQ(CFileException::sharingViolation,
+                  ThrownCause<CFileException>([&] { CFile g(path.c_str(), CFile::modeRead); }));
     }
 
     // A read-only handle refuses writes with the access cause.
     CFile ro(path.c_str(), CFile::modeRead);
-    EXPECT_EQ(CFileException::accessDenied, FileCause([&] { ro.Write("x", 1); }));
+    EXPECT_EQ(CFileException::accessDenied, ThrownCause<CFileException>([&] { ro.Write("x", 1); }));
 }
 
 TEST(CFileTest, LockedRangesAreExclusive) {
@@ -162,15 +136,15 @@ TEST(CFileTest, LockedRangesAreExclusive) {
     // Nobody, not even the owner, locks an overlapping range a second time. (Writes through
     // another handle of the same process are not checked: Wine lets them through.)
     CFile other(path.c_str(), CFile::modeReadWrite | CFile::shareDenyNone);
-    EXPECT_EQ(CFileException::lockViolation, FileCause([&] { other.LockRange(20, 4); }));
-    EXPECT_EQ(CFileException::lockViolation, FileCause([&] { f.LockRange(31, 2); }));
-    EXPECT_EQ(-1, FileCause([&] { other.LockRange(40, 4); })) << "beside the locked bytes";
+    EXPECT_EQ(CFileException::lockViolation, ThrownCause<CFileException>([&] { other.LockRange(20, 4); }));
+    EXPECT_EQ(CFileException::lockViolation, ThrownCause<CFileException>([&] { f.LockRange(31, 2); }));
+    EXPECT_EQ(-1, ThrownCause<CFileException>([&] { other.LockRange(40, 4); })) << "beside the locked bytes";
 
     // Unlocking what is not locked fails; after the real unlock the range is free again.
-    int cause = FileCause([&] { f.UnlockRange(0, 8); });
+    int cause = ThrownCause<CFileException>([&] { f.UnlockRange(0, 8); });
     EXPECT_TRUE(cause >= 0) << "a CFileException, got " << cause;
     f.UnlockRange(16, 16);
-    EXPECT_EQ(-1, FileCause([&] { other.LockRange(20, 4); }));
+    EXPECT_EQ(-1, ThrownCause<CFileException>([&] { other.LockRange(20, 4); }));
     other.UnlockRange(20, 4);
     other.UnlockRange(40, 4);
 
@@ -210,7 +184,7 @@ TEST(CMemFileTest, GrowsAndReadsBack) {
     f.SetLength(2);
     EXPECT_EQ(2u, f.GetLength());
     EXPECT_EQ(2u, f.GetPosition()) << "clipped with the length";
-    EXPECT_EQ(CFileException::badSeek, FileCause([&] { f.Seek(-3, CFile::end); }));
+    EXPECT_EQ(CFileException::badSeek, ThrownCause<CFileException>([&] { f.Seek(-3, CFile::end); }));
 
     CFileStatus st;
     EXPECT_TRUE(f.GetStatus(st));
@@ -235,15 +209,15 @@ TEST(CMemFileTest, AttachedBufferIsNeverWrittenPastNorFreed) {
     EXPECT_EQ(16u, f.GetLength()) << "without grow bytes the whole buffer is content";
     f.Write("0123456789", 10);
     // Six bytes are left; seven must fail as a whole and change nothing.
-    EXPECT_TRUE(ThrowsMemory([&] { f.Write("abcdefg", 7); }));
+    EXPECT_TRUE(Throws<CMemoryException>([&] { f.Write("abcdefg", 7); }));
     EXPECT_EQ(10u, f.GetPosition());
     EXPECT_EQ(0xEE, buffer[10]);
     f.Write("abcdef", 6);
     EXPECT_EQ(16u, f.GetLength());
-    EXPECT_TRUE(ThrowsMemory([&] { f.Write("!", 1); }));
-    EXPECT_TRUE(ThrowsMemory([&] { f.SetLength(17); }));
+    EXPECT_TRUE(Throws<CMemoryException>([&] { f.Write("!", 1); }));
+    EXPECT_TRUE(Throws<CMemoryException>([&] { f.SetLength(17); }));
     f.Seek(100, CFile::begin);
-    EXPECT_TRUE(ThrowsMemory([&] { f.Write("!", 1); }));
+    EXPECT_TRUE(Throws<CMemoryException>([&] { f.Write("!", 1); }));
     for (UINT i = size; i < sizeof(block); i++) EXPECT_EQ(0xEE, block[i]) << "guard byte " << i;
     EXPECT_EQ(0, memcmp(block, "0123456789abcdef", 16));
 
