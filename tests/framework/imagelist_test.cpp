@@ -18,18 +18,9 @@ const COLORREF kWhite = RGB(255, 255, 255);
 // A 16x16 32-bit icon with straight alpha: left half opaque red, right half blue at
 // alpha 0x80, bottom row fully transparent.
 HICON MakeAlphaIcon() {
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = 16;
-    bi.bmiHeader.biHeight = -16;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP colour = ::CreateDIBSection(NULL, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
-    DWORD* px = (DWORD*)bits;
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-            px[y * 16 + x] = y == 15 ? 0x00000000 : x < 8 ? 0xFFFF0000 : 0x800000FF;
+    HBITMAP colour = testsupport::CreateSection32(16, 16, [](int x, int y) {
+        return y == 15 ? 0x00000000u : x < 8 ? 0xFFFF0000u : 0x800000FFu;
+    });
     HBITMAP mask = ::CreateBitmap(16, 16, 1, 1, NULL);
     ICONINFO ii = {TRUE, 0, 0, mask, colour};
     HICON icon = ::CreateIconIndirect(&ii);
@@ -41,12 +32,7 @@ HICON MakeAlphaIcon() {
 // The 32-bit pixels (0xAARRGGBB, top row first) of a bitmap.
 std::vector<DWORD> PixelsOf(HBITMAP hbm, int width, int height) {
     std::vector<DWORD> out(width * height);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    BITMAPINFO bi = testsupport::TopDown32Info(width, height);
     HDC dc = ::GetDC(NULL);
     ::GetDIBits(dc, hbm, 0, height, out.data(), &bi, DIB_RGB_COLORS);
     ::ReleaseDC(NULL, dc);

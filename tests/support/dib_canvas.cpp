@@ -2,7 +2,7 @@
 
 namespace testsupport {
 
-DibCanvas::DibCanvas(int width, int height, COLORREF fill) : m_width(width), m_height(height) {
+BITMAPINFO TopDown32Info(int width, int height) {
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bi.bmiHeader.biWidth = width;
@@ -10,6 +10,11 @@ DibCanvas::DibCanvas(int width, int height, COLORREF fill) : m_width(width), m_h
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
+DibCanvas::DibCanvas(int width, int height, COLORREF fill) : m_width(width), m_height(height) {
+    BITMAPINFO bi = TopDown32Info(width, height);
     HDC screen = GetDC(nullptr);
     m_dc = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);

@@ -5,6 +5,24 @@
 
 namespace testsupport {
 
+// The header of a 32-bit BI_RGB top-down image (row 0 is the top), for making
+// sections and for reading a bitmap's pixels with GetDIBits.
+BITMAPINFO TopDown32Info(int width, int height);
+
+// A 32-bit top-down DIB section, selected nowhere, whose pixel (x, y) is f(x, y) as
+// 0xAARRGGBB; NULL when the platform refuses. The caller deletes it.
+template <class F>
+HBITMAP CreateSection32(int width, int height, F f) {
+    BITMAPINFO bi = TopDown32Info(width, height);
+    void* bits = nullptr;
+    HBITMAP h = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (h == nullptr || bits == nullptr) return h;
+    DWORD* p = static_cast<DWORD*>(bits);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) p[y * width + x] = static_cast<DWORD>(f(x, y));
+    return h;
+}
+
 class DibCanvas {
 public:
     DibCanvas(int width, int height, COLORREF fill = RGB(255, 255, 255));

@@ -5,28 +5,9 @@
 #include "support/dib_canvas.h"
 
 using namespace bmptest;
+using testsupport::CreateSection32;
 
 namespace {
-
-// A 32-bit top-down DIB section whose pixel (x, y) is f(x, y) as 0xAARRGGBB.
-template <class F>
-HBITMAP Section32(int cx, int cy, F f)
-{
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = cx;
-    bi.bmiHeader.biHeight = -cy;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* pv = NULL;
-    HBITMAP h = CreateDIBSection(NULL, &bi, DIB_RGB_COLORS, &pv, NULL, 0);
-    DWORD* p = (DWORD*)pv;
-    for (int y = 0; y < cy; y++)
-        for (int x = 0; x < cx; x++)
-            p[y * cx + x] = (DWORD)f(x, y);
-    return h;
-}
 
 DWORD Pattern(int x, int y)
 {
@@ -36,7 +17,7 @@ DWORD Pattern(int x, int y)
 }  // namespace
 
 TEST(BitmapConvert, FromHBitmap) {
-    HBITMAP h = Section32(4, 3, Pattern);
+    HBITMAP h = CreateSection32(4, 3, Pattern);
     CExtBitmap bmp;
     ASSERT_TRUE(bmp.AssignFromHBITMAP(h, NULL, false, true));
     EXPECT_EQ(32, bmp.GetBPP());
@@ -130,7 +111,7 @@ TEST(BitmapConvert, Icons) {
     EXPECT_TRUE(bmp.IsEmpty());
 
     // a 32-bit icon with alpha
-    HBITMAP hColor = Section32(16, 16, [](int x, int y) {
+    HBITMAP hColor = CreateSection32(16, 16, [](int x, int y) {
         return (x < 8) ? 0xFF2060A0u : ((y < 8) ? 0x80FF0000u : 0x00000000u);
     });
     HBITMAP hMask = CreateBitmap(16, 16, 1, 1, NULL);
@@ -147,7 +128,7 @@ TEST(BitmapConvert, Icons) {
     DeleteObject(hMask);
 
     // a masked icon without alpha: white mask pixels become transparent
-    HBITMAP hColor24 = Section32(16, 16, [](int x, int) { return x < 4 ? 0x00000000u : 0x00336699u; });
+    HBITMAP hColor24 = CreateSection32(16, 16, [](int x, int) { return x < 4 ? 0x00000000u : 0x00336699u; });
     BYTE maskBits[16 * 2];
     for (int y = 0; y < 16; y++) {
         maskBits[y * 2] = 0xF0;  // the first four columns transparent
