@@ -1,11 +1,15 @@
 // Helpers shared by the catalogue tests: a view that records what the catalogue hands
-// over, and builders for registry values the installers leave behind.
+// over, builders for registry values the installers leave behind, and the fixture of
+// the group tests.
 #pragma once
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 #include "catalogue/catalogue.h"
+#include "catalogue/groups.h"
 
 namespace cattest {
 
@@ -136,5 +140,25 @@ inline void* PatchImport(const char* dll, const char* function, void* replacemen
     }
     return nullptr;
 }
+
+// The group manager is the process's single instance: every group test starts from
+// "Other" alone and leaves it so.
+class GroupsTest : public ::testing::Test {
+protected:
+    void SetUp() override { Reset(); }
+    void TearDown() override { Reset(); }
+    static void Reset() {
+        CGroupManager* m = CGroupManager::GetInstance();
+        m->m_pCurrentGroup = nullptr;
+        while (m->m_Groups.size() > 1) m->DeleteGroup(m->m_Groups.back());
+    }
+    static GroupEntry* Add(const char* name, std::initializer_list<const char*> keywords) {
+        GroupEntry g;
+        g.Name = name;
+        for (const char* k : keywords) g.AddKeyword(k);
+        return CGroupManager::GetInstance()->AddGroup(g);
+    }
+    CGroupManager* m = CGroupManager::GetInstance();
+};
 
 }  // namespace cattest

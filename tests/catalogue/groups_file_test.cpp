@@ -11,21 +11,8 @@ using cattest::WriteWholeFile;
 
 namespace {
 
-class GroupsFile : public ::testing::Test {
+class GroupsFile : public cattest::GroupsTest {
 protected:
-    void SetUp() override { Reset(); }
-    void TearDown() override { Reset(); }
-    static void Reset() {
-        CGroupManager* m = CGroupManager::GetInstance();
-        m->m_pCurrentGroup = nullptr;
-        while (m->m_Groups.size() > 1) m->DeleteGroup(m->m_Groups.back());
-    }
-    static GroupEntry* Add(const char* name, std::initializer_list<const char*> keywords) {
-        GroupEntry g;
-        g.Name = name;
-        for (const char* k : keywords) g.AddKeyword(k);
-        return CGroupManager::GetInstance()->AddGroup(g);
-    }
     std::string Names() const {
         std::string s;
         for (GroupEntry* g : m->m_Groups) {
@@ -35,7 +22,6 @@ protected:
         }
         return s;
     }
-    CGroupManager* m = CGroupManager::GetInstance();
     TempFolder folder;
     std::string path = folder.Path() + "Purgelet.xml";
 };

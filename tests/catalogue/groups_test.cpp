@@ -1,27 +1,11 @@
 // The groups model: keyword matching, the built-in "Other", Ids and the current group.
 #include <gtest/gtest.h>
 #include "catalogue/groups.h"
+#include "catalogue_test_util.h"
 
 namespace {
 
-// The manager is the process's single instance: every test starts from "Other" alone.
-class Groups : public ::testing::Test {
-protected:
-    void SetUp() override { Reset(); }
-    void TearDown() override { Reset(); }
-    static void Reset() {
-        CGroupManager* m = CGroupManager::GetInstance();
-        m->m_pCurrentGroup = nullptr;
-        while (m->m_Groups.size() > 1) m->DeleteGroup(m->m_Groups.back());
-    }
-    static GroupEntry* Add(const char* name, std::initializer_list<const char*> keywords) {
-        GroupEntry g;
-        g.Name = name;
-        for (const char* k : keywords) g.AddKeyword(k);
-        return CGroupManager::GetInstance()->AddGroup(g);
-    }
-    CGroupManager* m = CGroupManager::GetInstance();
-};
+using Groups = cattest::GroupsTest;
 
 TEST_F(Groups, StartsWithTheBuiltInOther) {
     ASSERT_EQ(1u, m->m_Groups.size());
