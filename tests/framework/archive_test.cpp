@@ -7,6 +7,7 @@
 #include "framework/exceptions.h"
 #include "framework/file.h"
 #include "exception_probe.h"
+#include "support/archive_bytes.h"
 #include <functional>
 #include <string>
 #include <vector>
@@ -65,21 +66,8 @@ IMPLEMENT_SERIAL(CArcFailing, CObject, 1)
 
 namespace {
 
+using testsupport::StoredBytes;
 typedef std::vector<BYTE> Bytes;
-
-// Runs f with a storing archive over a memory file and answers the bytes written.
-Bytes Store(const std::function<void(CArchive&)>& f) {
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        f(ar);
-        ar.Close();
-    }
-    Bytes out((size_t)file.GetLength());
-    file.SeekToBegin();
-    if (!out.empty()) file.Read(out.data(), (UINT)out.size());
-    return out;
-}
 
 // Runs f with a loading archive over a copy of the bytes.
 void Load(const Bytes& bytes, const std::function<void(CArchive&)>& f) {
@@ -129,7 +117,7 @@ public:
 }  // namespace
 
 TEST(CArchiveTest, PrimitiveTypesLayout) {
-    Bytes b = Store([](CArchive& ar) {
+    Bytes b = StoredBytes([](CArchive& ar) {
         ar << (BYTE)0x01 << (WORD)0x0302 << (LONG)-2 << (DWORD)0x07060504;
         ar << (int)-1 << (UINT)0x0B0A0908 << (short)-3 << 'c' << true << false;
         ar << 1.0f << 2.0 << (LONGLONG)-5 << (ULONGLONG)0x0123456789ABCDEFull;
@@ -190,7 +178,7 @@ TEST(CArchiveTest, StringLengthClasses) {
     for (const Case& c : cases) {
         CString s;
         for (int i = 0; i < c.length; i++) s += (char)('a' + i % 26);
-        Bytes b = Store([&](CArchive& ar) { ar << s; });
+        Bytes b = StoredBytes([&](CArchive& ar) { ar << s; });
         ASSERT_EQ(c.header.size() + c.length, b.size()) << "length " << c.length;
         EXPECT_EQ(c.header, Bytes(b.begin(), b.begin() + c.header.size())) << "length " << c.length;
         EXPECT_TRUE(c.length == 0 || b[c.header.size()] == 'a') << "length " << c.length;
@@ -201,7 +189,7 @@ TEST(CArchiveTest, StringLengthClasses) {
     }
 
     // A plain C string goes in as a string, not as a bool.
-    EXPECT_EQ(Cat({{3}, Text("abc")}), Store([](CArchive& ar) { ar << "abc"; }));
+    EXPECT_EQ(Cat({{3}, Text("abc")}), StoredBytes([](CArchive& ar) { ar << "abc"; }));
 }
 
 TEST(CArchiveTest, UnicodeMarkedStringsAreConverted) {
@@ -217,7 +205,7 @@ TEST(CArchiveTest, UnicodeMarkedStringsAreConverted) {
 }
 
 TEST(CArchiveTest, CountsAndTextLines) {
-    Bytes b = Store([](CArchive& ar) {
+    Bytes b = StoredBytes([](CArchive& ar) {
         ar.WriteCount(5);
         ar.WriteCount(0xFFFE);
         ar.WriteCount(0xFFFF);
@@ -231,7 +219,7 @@ TEST(CArchiveTest, CountsAndTextLines) {
         EXPECT_EQ(0x12345u, ar.ReadCount());
     });
 
-    Bytes text = Store([](CArchive& ar) { ar.WriteString("one\r\ntwo\nthree"); });
+    Bytes text = StoredBytes([](CArchive& ar) { ar.WriteString("one\r\ntwo\nthree"); });
     EXPECT_EQ(Text("one\r\ntwo\nthree"), text);
     Load(text, [](CArchive& ar) {
         CString line;
@@ -258,7 +246,7 @@ TEST(CArchiveTest, ObjectsClassRecordsAndBackReferences) {
     b.m_nValue = 2;
     b.m_strName = "B";
     b.m_pNext = &a;
-    Bytes bytes = Store([&](CArchive& ar) {
+    Bytes bytes = StoredBytes([&](CArchive& ar) {
         ar << (CObject*)&a;
         ar << &b;  // a derived pointer goes in as an object, not as a bool
         ar << (CObject*)&a;
@@ -288,7 +276,7 @@ TEST(CArchiveTest, ObjectsClassRecordsAndBackReferences) {
     });
 
     // WriteClass / ReadClass on their own, and SerializeClass.
-    Bytes classes = Store([](CArchive& ar) {
+    Bytes classes = StoredBytes([](CArchive& ar) {
         ar.WriteClass(RUNTIME_CLASS(CArcShape));
         ar.WriteClass(RUNTIME_CLASS(CArcOther));
         ar.SerializeClass(RUNTIME_CLASS(CArcShape));
@@ -309,7 +297,7 @@ TEST(CArchiveTest, BigIndexesUseTheEscape) {
     // Fill the table so the class gets index 0x7FFF and the object 0x8000.
     const DWORD nFill = 0x7FFE;
     CArcOther other;
-    Bytes bytes = Store([&](CArchive& ar) {
+    Bytes bytes = StoredBytes([&](CArchive& ar) {
         for (DWORD i = 0; i < nFill; i++) ar.MapObject((const CObject*)(UINT_PTR)(0x10000 + i * 8));
         ar << (CObject*)&other;
         ar.WriteClass(RUNTIME_CLASS(CArcOther));
@@ -351,7 +339,7 @@ TEST(CArchiveTest, SchemaHandling) {
 
     // The versionable class writes its own schema without the flag.
     CArcVersioned v;
-    Bytes stored = Store([&](CArchive& ar) { ar << (CObject*)&v; });
+    Bytes stored = StoredBytes([&](CArchive& ar) { ar << (CObject*)&v; });
     EXPECT_EQ(Cat({Word(0xFFFF), Word(2), Word(13), Text("CArcVersioned")}), stored);
 }
 
@@ -540,7 +528,7 @@ TEST(CArchiveTest, CollectionsRoundTrip) {
     CWordArray wa;
     wa.Add(0xBEEF);
 
-    Bytes b = Store([&](CArchive& ar) {
+    Bytes b = StoredBytes([&](CArchive& ar) {
         sa.Serialize(ar);
         ia.Serialize(ar);
         ms.Serialize(ar);
@@ -591,7 +579,7 @@ TEST(CArchiveTest, DeeplyNestedObjectsAreBounded) {
         std::vector<CArcShape> chain(c.depth);
         for (int i = 0; i + 1 < c.depth; i++) chain[i].m_pNext = &chain[i + 1];
         chain[0].m_nValue = 42;
-        Bytes b = Store([&](CArchive& ar) { ar << &chain[0]; });
+        Bytes b = StoredBytes([&](CArchive& ar) { ar << &chain[0]; });
         CObject* pRoot = NULL;
         int cause = ThrownCause<CArchiveException>([&] { Load(b, [&](CArchive& ar) { ar >> pRoot; }); });
         EXPECT_EQ(c.cause, cause) << "depth " << c.depth;

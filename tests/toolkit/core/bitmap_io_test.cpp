@@ -6,11 +6,13 @@
 #include <stdlib.h>
 
 #include "bmp_builder.h"
+#include "support/archive_bytes.h"
 #include "support/dib_canvas.h"
 
 using testsupport::DibCanvas;
 
 using namespace bmptest;
+using testsupport::StoredBytes;
 
 namespace {
 
@@ -111,15 +113,8 @@ TEST(BitmapIo, SerializeRoundTripEveryDepth) {
             // the plain stream (RLE8 and uncompressed) through a file and a buffer
             for (bool rle : {false, true}) {
                 SCOPED_TRACE(rle ? "RLE8 asked for" : "uncompressed");
-                CMemFile mem;
-                {
-                    CArchive ar(&mem, CArchive::store);
-                    CExtBitmap::WriteBMP(BlockOf(src), ar, true, rle);
-                    ar.Close();
-                }
-                std::vector<BYTE> bytes((size_t)mem.GetLength());
-                mem.SeekToBegin();
-                mem.Read(bytes.data(), (UINT)bytes.size());
+                std::vector<BYTE> bytes =
+                    StoredBytes([&](CArchive& ar) { CExtBitmap::WriteBMP(BlockOf(src), ar, true, rle); });
                 DWORD compression = 0;
                 memcpy(&compression, &bytes[14 + 16], 4);
                 EXPECT_EQ(rle && bpp == 8 ? (DWORD)BI_RLE8 : bpp == 16 ? (DWORD)BI_BITFIELDS : (DWORD)BI_RGB,
@@ -178,15 +173,7 @@ TEST(BitmapIo, WriterLayout) {
     std::vector<BYTE> data = Build(s);
     CExtBitmap bmp;
     ASSERT_TRUE(bmp.LoadFromBuffer(data.data(), (DWORD)data.size()));
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        bmp.Serialize(ar);
-        ar.Close();
-    }
-    std::vector<BYTE> out((size_t)file.GetLength());
-    file.SeekToBegin();
-    file.Read(out.data(), (UINT)out.size());
+    std::vector<BYTE> out = StoredBytes([&](CArchive& ar) { bmp.Serialize(ar); });
     ASSERT_EQ(4u + 14u + 40u + 1024u + 8u, out.size());
     EXPECT_EQ('B', out[4]);
     EXPECT_EQ('M', out[5]);
@@ -232,13 +219,7 @@ TEST(BitmapIo, FileAndBufferForms) {
     GetTempFileNameA(dir, "bmp", 0, path);
     {
         // the file is Serialize's stream without its 4-byte flag: a plain BMP file
-        CMemFile mem;
-        CArchive ar(&mem, CArchive::store);
-        src.Serialize(ar);
-        ar.Close();
-        std::vector<BYTE> bytes((size_t)mem.GetLength());
-        mem.SeekToBegin();
-        mem.Read(bytes.data(), (UINT)bytes.size());
+        std::vector<BYTE> bytes = StoredBytes([&](CArchive& ar) { src.Serialize(ar); });
         CFile f(path, CFile::modeCreate | CFile::modeWrite);
         f.Write(bytes.data() + 4, (UINT)bytes.size() - 4);
         f.Close();
@@ -541,15 +522,7 @@ TEST(BitmapIo, PaletteCountsAndDamagedHeaders) {
 TEST(BitmapIo, TruncatedStreams) {
     CExtBitmap src;
     ASSERT_TRUE(Make32(src, 4, 4, [](int, int) { return 0xFF112233u; }));
-    CMemFile mem;
-    {
-        CArchive ar(&mem, CArchive::store);
-        src.Serialize(ar);
-        ar.Close();
-    }
-    std::vector<BYTE> bytes((size_t)mem.GetLength());
-    mem.SeekToBegin();
-    mem.Read(bytes.data(), (UINT)bytes.size());
+    std::vector<BYTE> bytes = StoredBytes([&](CArchive& ar) { src.Serialize(ar); });
     const BYTE* bmpBytes = bytes.data() + 4;
     const DWORD full = (DWORD)bytes.size() - 4;
     // headers cut: nothing

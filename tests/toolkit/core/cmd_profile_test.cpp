@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/framework.h"
+#include "support/archive_bytes.h"
 #include "support/registry_sandbox.h"
 #include "toolkit/core/bitmap.h"
 #include "toolkit/core/cmd_icon.h"
@@ -43,17 +44,7 @@ void Register(CExtCmdProfile& profile, UINT id, LPCTSTR sMenu = NULL) {
 }
 
 std::vector<BYTE> StoreState(CExtCmdProfile& profile) {
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        EXPECT_TRUE(profile.SerializeState(ar));
-        ar.Close();
-    }
-    std::vector<BYTE> bytes((size_t)file.GetLength());
-    file.SeekToBegin();
-    if (!bytes.empty())
-        file.Read(bytes.data(), (UINT)bytes.size());
-    return bytes;
+    return testsupport::StoredBytes([&](CArchive& ar) { EXPECT_TRUE(profile.SerializeState(ar)); });
 }
 
 bool LoadState(CExtCmdProfile& profile, std::vector<BYTE> bytes, bool bThrow = false) {

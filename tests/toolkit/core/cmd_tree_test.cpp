@@ -8,6 +8,7 @@
 #include "toolkit/core/resource_manager.h"
 #include "toolkit/core/cmd_tree.h"
 #include "tests/toolkit/core/cmd_test_ids.h"
+#include "support/archive_bytes.h"
 
 #include <string.h>
 #include <vector>
@@ -334,19 +335,7 @@ TEST(CmdTree, ArchiveRoundTripKeepsTheWholeTree) {
 
 namespace {
 
-std::vector<BYTE> Stored(void (*store)(CArchive&, void*), void* p) {
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        store(ar, p);
-        ar.Close();
-    }
-    std::vector<BYTE> bytes((size_t)file.GetLength());
-    file.SeekToBegin();
-    if (!bytes.empty())
-        file.Read(bytes.data(), (UINT)bytes.size());
-    return bytes;
-}
+using testsupport::StoredBytes;
 
 void PutDword(std::vector<BYTE>& v, DWORD dw) {
     for (int i = 0; i < 4; i++)
@@ -381,7 +370,7 @@ TEST(CmdTree, ArchiveBytesFollowTheNodeLayout) {
     Child(root, 9, 0x1, "c")->SetLParam(3);
 
     CExtCmdIcon iconEmpty;
-    std::vector<BYTE> icon = Stored([](CArchive& ar, void* p) { ((CExtCmdIcon*)p)->Serialize(ar); }, &iconEmpty);
+    std::vector<BYTE> icon = StoredBytes([&](CArchive& ar) { iconEmpty.Serialize(ar); });
     std::vector<BYTE> want;
     PutNodeFields(want, 5, 6, 0x14, "t", "m", "", 7, 100, -2, 250, "x");
     PutDword(want, 1);  // one child, with its class record
@@ -398,7 +387,7 @@ TEST(CmdTree, ArchiveBytesFollowTheNodeLayout) {
     want.insert(want.end(), icon.begin(), icon.end());  // the child's icon
     want.insert(want.end(), icon.begin(), icon.end());  // the root's icon
 
-    std::vector<BYTE> got = Stored([](CArchive& ar, void* p) { ((Node*)p)->Serialize(ar); }, &root);
+    std::vector<BYTE> got = StoredBytes([&](CArchive& ar) { root.Serialize(ar); });
     EXPECT_EQ(got, want);
 }
 
