@@ -1,0 +1,336 @@
+#include "app/page_uninstall_list.h"
+#include "app/interim_popup_tracking.h"
+#include "app/ui_manager.h"
+#include "catalogue/clipboard_text.h"
+#include "catalogue/groups.h"
+#include "catalogue/options.h"
+#include "res/resource.h"
+#include "toolkit/menus/popup_menu_wnd.h"
+#include <mbstring.h>
+#include <stdio.h>
+#include <string.h>
+#include <string>
+
+namespace {
+
+// The C runtime's multibyte lowercasing of the current locale, on a copy.
+std::string LowerCopy(const std::string& text)
+{
+    std::string copy(text);
+    if (!copy.empty()) _mbslwr((unsigned char*)&copy[0]);
+    return copy;
+}
+
+const COLORREF kNoUninstallTextColor = RGB(192, 0, 0);
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CPageUninstallList, CExtResizableDialog)
+    ON_EN_CHANGE(IDC_SEARCH, &CPageUninstallList::OnSearchChange)
+    ON_NOTIFY(HDN_ITEMCLICKA, IDC_LIST, &CPageUninstallList::OnHeaderItemClick)
+    ON_NOTIFY(HDN_ITEMCLICKW, IDC_LIST, &CPageUninstallList::OnHeaderItemClick)
+    ON_NOTIFY(LVN_ITEMCHANGED, IDC_LIST, &CPageUninstallList::OnListItemChanged)
+    ON_NOTIFY(NM_CLICK, IDC_LIST, &CPageUninstallList::OnListClick)
+    ON_NOTIFY(NM_DBLCLK, IDC_LIST, &CPageUninstallList::OnListDblClk)
+    ON_WM_CONTEXTMENU()
+END_MESSAGE_MAP()
+
+CPageUninstallList::CPageUninstallList() : CExtResizableDialog(IDD_PAGE_LIST) {}
+
+CPageUninstallList::~CPageUninstallList() {}
+
+BOOL CPageUninstallList::Create(CWnd* pParentWnd) { return CExtResizableDialog::Create(IDD_PAGE_LIST, pParentWnd); }
+
+BOOL CPageUninstallList::OnInitDialog()
+{
+    CExtResizableDialog::OnInitDialog();
+    ShowSizeGrip(false);
+    m_wndSearch.SubclassDlgItem(IDC_SEARCH, this);
+    m_wndList.SubclassDlgItem(IDC_LIST, this);
+
+    AddAnchor(IDC_SEARCH, CSize(0, 0), CSize(100, 0));
+    AddAnchor(IDC_LIST, CSize(0, 0), CSize(100, 100));
+
+    m_wndList.m_bAlternateRows = g_GridEnabled.Value != 0;
+    m_wndList.m_clrGrid1 = (COLORREF)g_GridColor1.Value;
+    m_wndList.m_clrGrid2 = (COLORREF)g_GridColor2.Value;
+
+    struct ColumnInfo
+    {
+        const char* title;
+        int format;
+        int width;
+    };
+    static const ColumnInfo kColumns[] = {
+        {"Application", LVCFMT_LEFT, 200}, {"Publisher", LVCFMT_LEFT, 115}, {"Size", LVCFMT_RIGHT, 75},
+        {"Used", LVCFMT_RIGHT, 80},        {"Frequency", LVCFMT_RIGHT, 75},
+    };
+    for (const ColumnInfo& column : kColumns) {
+        CHeaderCtrl* pHeader = m_wndList.GetHeaderCtrl();
+        int nIndex = pHeader != NULL ? pHeader->GetItemCount() : 0;
+        m_wndList.InsertColumn(nIndex, column.title, column.format, column.width);
+    }
+    m_wndList.SetRowHeight(::GetSystemMetrics(SM_CYSMICON) + 6);
+
+    m_wndSearch.m_wndIcon.m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_SEARCH));
+    m_wndSearch.m_wndIcon.Invalidate(TRUE);
+    m_wndSearch.Invalidate(TRUE);
+    m_wndSearch.UpdateWindow();
+    return TRUE;
+}
+
+// ---- filling ---------------------------------------------------------------------------
+
+bool CPageUninstallList::IsFilteredOut(const ProgramEntry* pEntry) const
+{
+    if (g_Hide.Value != 0 && pEntry->UninstallString.empty()) return true;
+    const std::string strName = LowerCopy(pEntry->DisplayName);
+    if (CGroupManager::GetInstance()->IsExcluded(strName.c_str())) return true;
+    if (!m_strSearch.IsEmpty()) {
+        const std::string strSearch = LowerCopy(std::string((LPCTSTR)m_strSearch));
+        if (_mbsstr((const unsigned char*)strName.c_str(), (const unsigned char*)strSearch.c_str()) == NULL)
+            return true;
+    }
+    return false;
+}
+
+void CPageUninstallList::AddProgram(ProgramEntry* entry)
+{
+    if (entry == NULL || IsFilteredOut(entry)) return;
+    int nRow = m_wndList.GetItemCount();
+    nRow = m_wndList.InsertItem(nRow, entry->DisplayName.c_str());
+    if (nRow < 0) return;
+    if (entry->HasArpCacheData) {
+        m_wndList.SetItemText(nRow, 2, FormatSize(entry->InstalledSize, g_SizeType.Value));
+        m_wndList.SetItemText(nRow, 3, FormatDate(entry->LastUsed));
+        m_wndList.SetItemText(nRow, 4, FormatFrequency(entry->Frequency));
+    } else {
+        m_wndList.SetItemText(nRow, 2, "N/A");
+        m_wndList.SetItemText(nRow, 3, "N/A");
+        m_wndList.SetItemText(nRow, 4, "N/A");
+    }
+    ReportRowData* pRow = m_wndList.GetRowData(nRow);
+    ReportCellFormat& first = m_wndList.GetCellFormat(pRow, 0);
+    if (entry->UninstallString.empty()) {
+        first.clrText = kNoUninstallTextColor;
+        first.bTextSet = true;
+    }
+    first.hIcon = GetRowIcon(entry);
+    m_wndList.SetItemText(nRow, 1, entry->Publisher.empty() ? "N/A" : entry->Publisher.c_str());
+    pRow->pUserData = entry;
+}
+
+HICON CPageUninstallList::GetRowIcon(const ProgramEntry* pEntry)
+{
+    const char* pszPath = pEntry->DisplayIconPath.c_str();
+    HICON hIcon = m_IconCache.Find(pszPath);
+    if (hIcon != NULL) return hIcon;
+    ::ExtractIconExA(pszPath, pEntry->IconIndex, NULL, &hIcon, 1);
+    if (hIcon == NULL) hIcon = m_IconCache.GetDefaultIcon();
+    m_IconCache.Add(pszPath, hIcon);
+    return hIcon;
+}
+
+void CPageUninstallList::RefreshList()
+{
+    CWaitCursor wait;
+    // The catalogue frees every entry it holds now; the mediator must not keep naming one.
+    CUiManager::GetInstance()->m_pSelectedProgram = NULL;
+    m_wndList.SendMessage(WM_SETREDRAW, FALSE, 0);
+    m_wndList.DeleteAllItems();
+    m_Catalogue.Refresh(this);
+    m_wndList.SortItems(&CPageUninstallList::CompareRows, (DWORD_PTR)this);
+    m_wndList.SendMessage(LVM_SETSELECTIONMARK, 0, 0);
+    m_wndList.SendMessage(WM_SETREDRAW, TRUE, 0);
+    UpdateCounts();
+}
+
+void CPageUninstallList::FilterList()
+{
+    m_wndList.SendMessage(WM_SETREDRAW, FALSE, 0);
+    m_wndList.DeleteAllItems();
+    m_Catalogue.Populate(this);
+    m_wndList.SortItems(&CPageUninstallList::CompareRows, (DWORD_PTR)this);
+    m_wndList.SendMessage(WM_SETREDRAW, TRUE, 0);
+    UpdateCounts();
+}
+
+void CPageUninstallList::UpdateCounts()
+{
+    CUiManager* pUi = CUiManager::GetInstance();
+    pUi->m_nShownPrograms = (unsigned int)m_wndList.GetItemCount();
+    pUi->m_nTotalPrograms = (unsigned int)m_Catalogue.GetCount();
+    pUi->UpdateStatusBar();
+}
+
+// ---- column texts ------------------------------------------------------------------------
+
+CString CPageUninstallList::FormatSize(LONGLONG nSize, int nSizeType)
+{
+    if (nSize == -1) return CString("N/A");
+    char buffer[64];
+    double dSize = (double)nSize;
+    switch (nSizeType) {
+    case 1:
+        _snprintf(buffer, sizeof(buffer), "%.3f KB", dSize * (1.0 / 1024));
+        break;
+    case 2:
+        _snprintf(buffer, sizeof(buffer), "%.3f MB", dSize * (1.0 / 1024) * (1.0 / 1024));
+        break;
+    case 3:
+        _snprintf(buffer, sizeof(buffer), "%.3f GB", dSize * (1.0 / 1024) * (1.0 / 1024) * (1.0 / 1024));
+        break;
+    default:
+        _snprintf(buffer, sizeof(buffer), "%.0f", dSize);
+        break;
+    }
+    buffer[sizeof(buffer) - 1] = '\0';
+    std::string text(buffer);
+    std::string::size_type nDot = text.rfind('.');
+    int p = nDot == std::string::npos ? (int)text.size() : (int)nDot;
+    // A sign is not a digit: a damaged negative size groups its digits alone.
+    int nFirst = (!text.empty() && text[0] == '-') ? 1 : 0;
+    std::string grouped;
+    for (int i = 0; i < (int)text.size(); ++i) {
+        if (i > nFirst && i < p && ((p - i) % 3) == 0) grouped += ' ';
+        grouped += text[i];
+    }
+    return CString(grouped.c_str());
+}
+
+CString CPageUninstallList::FormatDate(const FILETIME& ftLastUsed)
+{
+    if (ftLastUsed.dwLowDateTime == 0 && ftLastUsed.dwHighDateTime == 0) return CString("N/A");
+    SYSTEMTIME st = {};
+    char buffer[20] = {};
+    if (::FileTimeToSystemTime(&ftLastUsed, &st))
+        ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, NULL, buffer, (int)sizeof(buffer));
+    buffer[sizeof(buffer) - 1] = '\0';
+    return CString(buffer);
+}
+
+CString CPageUninstallList::FormatFrequency(int nFrequency)
+{
+    if (nFrequency < 0) return CString("N/A");
+    if (nFrequency <= 2) return CString("Rarely");
+    if (nFrequency <= 9) return CString("Occasionally");
+    return CString("Frequently");
+}
+
+// ---- sorting -----------------------------------------------------------------------------
+
+int CALLBACK CPageUninstallList::CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort)
+{
+    CPageUninstallList* pPage = (CPageUninstallList*)lParamSort;
+    const ReportRowData* pRow1 = (const ReportRowData*)lParam1;
+    const ReportRowData* pRow2 = (const ReportRowData*)lParam2;
+    const ProgramEntry* a = pRow1 != NULL ? (const ProgramEntry*)pRow1->pUserData : NULL;
+    const ProgramEntry* b = pRow2 != NULL ? (const ProgramEntry*)pRow2->pUserData : NULL;
+    if (pPage == NULL || a == NULL || b == NULL) return 0;
+    int nResult = 0;
+    switch (pPage->m_wndList.m_nSortColumn) {
+    case 0:
+        nResult = _mbsicmp((const unsigned char*)a->DisplayName.c_str(), (const unsigned char*)b->DisplayName.c_str());
+        break;
+    case 1:
+        nResult = _mbsicmp((const unsigned char*)a->Publisher.c_str(), (const unsigned char*)b->Publisher.c_str());
+        break;
+    case 2:
+        nResult = a->InstalledSize < b->InstalledSize ? -1 : a->InstalledSize > b->InstalledSize ? 1 : 0;
+        break;
+    case 3: {
+        LONGLONG nA = ((LONGLONG)(LONG)a->LastUsed.dwHighDateTime << 32) | a->LastUsed.dwLowDateTime;
+        LONGLONG nB = ((LONGLONG)(LONG)b->LastUsed.dwHighDateTime << 32) | b->LastUsed.dwLowDateTime;
+        nResult = nA < nB ? -1 : nA > nB ? 1 : 0;
+        break;
+    }
+    default:
+        nResult = 0;
+        break;
+    }
+    return pPage->m_wndList.m_bSortAscending ? nResult : -nResult;
+}
+
+void CPageUninstallList::SortRows()
+{
+    m_wndList.SendMessage(WM_SETREDRAW, FALSE, 0);
+    m_wndList.SortItems(&CPageUninstallList::CompareRows, (DWORD_PTR)this);
+    m_wndList.SendMessage(WM_SETREDRAW, TRUE, 0);
+}
+
+// ---- notifications -----------------------------------------------------------------------
+
+void CPageUninstallList::OnSearchChange()
+{
+    m_wndSearch.GetWindowText(m_strSearch);
+    FilterList();
+}
+
+void CPageUninstallList::OnHeaderItemClick(NMHDR*, LRESULT* pResult)
+{
+    // The report list has already moved its sort column and direction.
+    SortRows();
+    *pResult = 0;
+}
+
+void CPageUninstallList::SelectRow(int nRow)
+{
+    if (nRow == -1) return;
+    ReportRowData* pRow = (ReportRowData*)m_wndList.GetItemData(nRow);
+    ProgramEntry* pEntry = pRow != NULL ? (ProgramEntry*)pRow->pUserData : NULL;
+    CUiManager* pUi = CUiManager::GetInstance();
+    pUi->m_pSelectedProgram = pEntry;
+    if (g_ShowDetails.Value != 0 && pEntry != NULL) pUi->ShowProgramDetails(pEntry);
+}
+
+void CPageUninstallList::OnListItemChanged(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    NMLISTVIEW* pNM = (NMLISTVIEW*)pNMHDR;
+    // Only state changes are selection changes; a row gaining its record or its texts
+    // while the list is filled must not move the selected program.
+    if ((pNM->uChanged & LVIF_STATE) != 0) SelectRow(pNM->iItem);
+    *pResult = 0;
+}
+
+void CPageUninstallList::OnListClick(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    SelectRow(((NMITEMACTIVATE*)pNMHDR)->iItem);
+    *pResult = 0;
+}
+
+void CPageUninstallList::OnListDblClk(NMHDR*, LRESULT* pResult)
+{
+    CWnd* pMainWnd = AfxGetMainWnd();
+    if (pMainWnd != NULL && pMainWnd->GetSafeHwnd() != NULL)
+        pMainWnd->SendMessage(WM_COMMAND, ID_PROGRAM_UNINSTALL, 0);
+    *pResult = 0;
+}
+
+void CPageUninstallList::OnContextMenu(CWnd*, CPoint point)
+{
+    CExtPopupMenuWnd* pMenu = new CExtPopupMenuWnd;
+    if (!pMenu->LoadMenu(m_hWnd, IDR_MENU_PROGRAM_CONTEXT, true)) {
+        delete pMenu;
+        return;
+    }
+    InterimTrackPopupMenu(pMenu, m_hWnd, point.x, point.y);
+}
+
+// ---- copy --------------------------------------------------------------------------------
+
+CString CPageUninstallList::GetSelectedRowsText()
+{
+    CString strText;
+    CHeaderCtrl* pHeader = m_wndList.GetHeaderCtrl();
+    int nColumns = pHeader != NULL ? pHeader->GetItemCount() : 0;
+    for (int nRow = m_wndList.GetNextItem(-1, LVNI_SELECTED); nRow >= 0;
+         nRow = m_wndList.GetNextItem(nRow, LVNI_SELECTED)) {
+        for (int nColumn = 0; nColumn < nColumns; ++nColumn) {
+            strText += m_wndList.GetItemText(nRow, nColumn);
+            strText += (nColumn + 1 < nColumns) ? ", " : "\r\n";
+        }
+    }
+    return strText;
+}
+
+void CPageUninstallList::CopySelectedRows() { CopyToClipboard(GetSelectedRowsText()); }

@@ -1,0 +1,67 @@
+// The program list page: the search box above the five-column report list of
+// installed programs. The page owns the catalogue and is its view: the catalogue hands
+// every program entry to AddProgram, and the page decides whether the entry is shown
+// (hide option, current group, search text) and builds its row.
+#pragma once
+#include "framework/framework.h"
+#include "toolkit/dialogs/resizable_dialog.h"
+#include "catalogue/catalogue.h"
+#include "app/flat_edit.h"
+#include "app/icon_cache.h"
+#include "app/report_ctrl.h"
+
+class CPageUninstallList : public CExtResizableDialog, public IUninstallManager
+{
+public:
+    CPageUninstallList();
+    virtual ~CPageUninstallList();
+
+    BOOL Create(CWnd* pParentWnd);
+
+    // IUninstallManager: one entry of the catalogue, in catalogue order.
+    void AddProgram(ProgramEntry* entry) override;
+
+    // Reads the registry again, fills and sorts the list and selects its first row.
+    void RefreshList();
+    // Hands the entries already read over again (after a search or group change);
+    // selects no row.
+    void FilterList();
+    // The selected rows' texts ("a, b, c\r\n" per row) to the clipboard.
+    void CopySelectedRows();
+    // The same text, without the clipboard.
+    CString GetSelectedRowsText();
+
+    // Whether the list leaves an entry out: hide option, current group, search text.
+    bool IsFilteredOut(const ProgramEntry* pEntry) const;
+
+    // Column texts.
+    static CString FormatSize(LONGLONG nSize, int nSizeType);
+    static CString FormatDate(const FILETIME& ftLastUsed);
+    static CString FormatFrequency(int nFrequency);
+    // The row order of the list view's sort: rows are ReportRowData records, the
+    // parameter the page.
+    static int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
+
+    CExtEditWithIcon m_wndSearch;
+    CExtReportCtrl m_wndList;
+    CExtIconCache m_IconCache;
+    CVrelPurgelet m_Catalogue;
+    CString m_strSearch;
+
+protected:
+    BOOL OnInitDialog() override;
+
+    HICON GetRowIcon(const ProgramEntry* pEntry);
+    void SortRows();
+    void UpdateCounts();
+
+    afx_msg void OnSearchChange();
+    afx_msg void OnHeaderItemClick(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnListItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnListClick(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnListDblClk(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+    DECLARE_MESSAGE_MAP()
+
+    void SelectRow(int nRow);
+};
