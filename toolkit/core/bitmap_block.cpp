@@ -7,6 +7,7 @@
 // instead of being allocated short and overrun later.
 #include "framework/framework.h"
 #include "toolkit/core/bitmap.h"
+#include "toolkit/core/bitmap_platform.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -115,21 +116,6 @@ inline void WriteQuad(LPBITMAPINFOHEADER pBlock, ULONG nStride, int x, int nRow,
         break;
     }
     }
-}
-
-inline bool InRange(COLORREF clr, COLORREF clrKey, COLORREF clrTolerance)
-{
-    int r = GetRValue(clr), g = GetGValue(clr), b = GetBValue(clr);
-    int r0 = GetRValue(clrKey), g0 = GetGValue(clrKey), b0 = GetBValue(clrKey);
-    int r1 = r0 + GetRValue(clrTolerance), g1 = g0 + GetGValue(clrTolerance),
-        b1 = b0 + GetBValue(clrTolerance);
-    if (r1 > 255)
-        r1 = 255;
-    if (g1 > 255)
-        g1 = 255;
-    if (b1 > 255)
-        b1 = 255;
-    return r0 <= r && r <= r1 && g0 <= g && g <= g1 && b0 <= b && b <= b1;
 }
 
 }  // namespace
@@ -540,6 +526,7 @@ bool CExtBitmap::AdjustHLS(COLORREF clrTransparent, COLORREF clrTolerance, doubl
     if (!_ClipRect(pRect, rc))
         return false;
     ULONG nStride = GetStride(m_pImageBuffer->biWidth, m_pImageBuffer->biBitCount);
+    const CExtColorKeyRange keep(clrTransparent, clrTolerance);
     for (LONG y = rc.top; y < rc.bottom; y++)
     {
         int nRow = m_pImageBuffer->biHeight - 1 - y;
@@ -547,9 +534,9 @@ bool CExtBitmap::AdjustHLS(COLORREF clrTransparent, COLORREF clrTolerance, doubl
         {
             RGBQUAD q;
             ReadQuad(m_pImageBuffer, nStride, x, nRow, q);
-            COLORREF clr = RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-            if (clrTransparent != COLORREF(-1L) && InRange(clr, clrTransparent, clrTolerance))
+            if (clrTransparent != COLORREF(-1L) && keep.Contains(q.rgbRed, q.rgbGreen, q.rgbBlue))
                 continue;
+            COLORREF clr = RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
             clr = stat_HLS_Adjust(clr, dH, dL, dS);
             q.rgbRed = GetRValue(clr);
             q.rgbGreen = GetGValue(clr);
@@ -608,12 +595,13 @@ void CExtBitmap::SetAlphaForColor(COLORREF clrKey, COLORREF clrTolerance, BYTE n
     if (!_ClipRect(pRect, rc))
         return;
     ULONG nStride = GetStride(m_pImageBuffer->biWidth, 32);
+    const CExtColorKeyRange key(clrKey, clrTolerance);
     for (LONG y = rc.top; y < rc.bottom; y++)
     {
         LPBYTE p = GetScanLine(m_pImageBuffer, m_pImageBuffer->biHeight - 1 - y, nStride) + rc.left * 4;
         for (LONG x = rc.left; x < rc.right; x++, p += 4)
         {
-            if (InRange(RGB(p[2], p[1], p[0]), clrKey, clrTolerance))
+            if (key.Contains(p[2], p[1], p[0]))
                 p[3] = nAlpha;
         }
     }

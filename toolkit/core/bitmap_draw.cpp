@@ -477,14 +477,7 @@ HRGN CExtBitmap::GenerateRgn(COLORREF clrTransparent, COLORREF clrTolerance) con
             return NULL;
         return bmp32.GenerateRgn(clrTransparent, clrTolerance);
     }
-    int r0 = GetRValue(clrTransparent), g0 = GetGValue(clrTransparent), b0 = GetBValue(clrTransparent);
-    int r1 = r0 + GetRValue(clrTolerance), g1 = g0 + GetGValue(clrTolerance), b1 = b0 + GetBValue(clrTolerance);
-    if (r1 > 255)
-        r1 = 255;
-    if (g1 > 255)
-        g1 = 255;
-    if (b1 > 255)
-        b1 = 255;
+    const CExtColorKeyRange transparent(clrTransparent, clrTolerance);
 
     const DWORD nGrow = 200;
     DWORD nCapacity = nGrow;
@@ -534,7 +527,7 @@ HRGN CExtBitmap::GenerateRgn(COLORREF clrTransparent, COLORREF clrTolerance) con
         {
             auto opaque = [&](int px) {
                 const BYTE* p = pRow + px * 4;
-                return !(r0 <= p[2] && p[2] <= r1 && g0 <= p[1] && p[1] <= g1 && b0 <= p[0] && p[0] <= b1);
+                return !transparent.Contains(p[2], p[1], p[0]);
             };
             while (x < nW && !opaque(x))
                 x++;

@@ -73,3 +73,17 @@ void FillHeader32(BITMAPINFOHEADER& bih, int cx, int cy)
     bih.biCompression = BI_RGB;
     bih.biSizeImage = (DWORD)(cx * cy);
 }
+
+CExtColorKeyRange::CExtColorKeyRange(COLORREF clrKey, COLORREF clrTolerance)
+    : m_r0(GetRValue(clrKey)), m_g0(GetGValue(clrKey)), m_b0(GetBValue(clrKey))
+{
+    m_r1 = m_r0 + GetRValue(clrTolerance);
+    m_g1 = m_g0 + GetGValue(clrTolerance);
+    m_b1 = m_b0 + GetBValue(clrTolerance);
+    if (m_r1 > 255)
+        m_r1 = 255;
+    if (m_g1 > 255)
+        m_g1 = 255;
+    if (m_b1 > 255)
+        m_b1 = 255;
+}
