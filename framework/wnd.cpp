@@ -40,10 +40,23 @@ inline const T* OpaquePtr(const T* p) {
 
 }  // namespace
 
-CWnd::CWnd() : m_hWnd(NULL), m_nFlags(0), m_pCtrlSite(NULL), m_hWndOwner(NULL), m_pfnSuper(NULL), m_nModalResult(0) {}
+CWnd::CWnd()
+    : m_hWnd(NULL),
+      m_nFlags(0),
+      m_pCtrlSite(NULL),
+      m_pCtrlCont(NULL),
+      m_hWndOwner(NULL),
+      m_pfnSuper(NULL),
+      m_nModalResult(0) {}
 
 CWnd::CWnd(HWND hWnd)
-    : m_hWnd(hWnd), m_nFlags(0), m_pCtrlSite(NULL), m_hWndOwner(NULL), m_pfnSuper(NULL), m_nModalResult(0) {}
+    : m_hWnd(hWnd),
+      m_nFlags(0),
+      m_pCtrlSite(NULL),
+      m_pCtrlCont(NULL),
+      m_hWndOwner(NULL),
+      m_pfnSuper(NULL),
+      m_nModalResult(0) {}
 
 CWnd::~CWnd() {
     if (this == &wndTop || this == &wndBottom || this == &wndTopMost || this == &wndNoTopMost) return;

@@ -33,6 +33,7 @@ class CFrameWnd;
 class CRgn;
 class CDataExchange;
 class COleControlSite;
+class COleControlContainer;
 
 // What a frame passes to the windows it creates (views and documents come with frames
 // in a later layer; dialogs and controls pass NULL).
@@ -100,6 +101,7 @@ public:
     HWND m_hWnd;
     UINT m_nFlags;
     COleControlSite* m_pCtrlSite;  // OLE control sites are not supported: always NULL
+    COleControlContainer* m_pCtrlCont;  // nor control containers: always NULL
     // The window that gets this one's commands and notifications when it is not the
     // parent (SetOwner); NULL: the parent. It never changes the window's own owner.
     HWND m_hWndOwner;
