@@ -2,8 +2,10 @@
 // the metrics of tab windows in the four themes.
 #include "toolkit/theme/paint_manager.h"
 #include "toolkit/theme/pm_tabs.h"
+#include "toolkit/theme/pm_glyphs.h"
+#include "toolkit/core/cmd_icon.h"
 
-CExtPmTabQueries::Queries CExtPmTabQueries::g_tabs = {NULL, NULL, NULL, NULL, NULL, NULL, NULL};
+CExtPmTabQueries::Queries CExtPmTabQueries::g_tabs = {NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL};
 
 int CExtPmTabQueries::ItemCount(CObject* p) { return (p != NULL && g_tabs.pfnItemCount != NULL) ? g_tabs.pfnItemCount(p) : 0; }
 int CExtPmTabQueries::Selection(CObject* p) { return (p != NULL && g_tabs.pfnSelection != NULL) ? g_tabs.pfnSelection(p) : -1; }
@@ -21,14 +23,652 @@ bool CExtPmTabQueries::ItemEnabled(CObject* p, int nIndex)
 int CExtPmTabQueries::ItemIndexOf(CObject* p) { return (p != NULL && g_tabs.pfnItemIndexOf != NULL) ? g_tabs.pfnItemIndexOf(p) : -1; }
 BYTE CExtPmTabQueries::TabWndFlags(CObject* p) { return (p != NULL && g_tabs.pfnTabWndFlags != NULL) ? g_tabs.pfnTabWndFlags(p) : 0; }
 bool CExtPmTabQueries::PaintsOwnBackground(CObject* p) { return p != NULL && g_tabs.pfnPaintsOwnBackground != NULL && g_tabs.pfnPaintsOwnBackground(p); }
+int CExtPmTabQueries::Orientation(CObject* p) { return (p != NULL && g_tabs.pfnOrientation != NULL) ? g_tabs.pfnOrientation(p) : 0; }
 
-void CExtPaintManagerXP::DrawTabItem(CDC& dc, const RECT& a, bool b, bool c, bool d, bool e, bool f, bool g, bool h, const RECT& i, SIZE j, CFont* k, LPCTSTR l, CExtCmdIcon* m, CObject* n, LPARAM o, COLORREF p, COLORREF q, COLORREF r, COLORREF s, COLORREF t) { CExtPaintManager::DrawTabItem(dc, a, b, c, d, e, f, g, h, i, j, k, l, m, n, o, p, q, r, s, t); }
-void CExtPaintManagerXP::DrawTabPart(CDC& dc, const RECT& a, const RECT& b, const RECT& c, DWORD d, bool e, CObject* f, LPARAM g) { CExtPaintManager::DrawTabPart(dc, a, b, c, d, e, f, g); }
-void CExtPaintManagerXP::DrawTabWndFrame(CDC& dc, const RECT& rc, CObject* o, LPARAM l) { CExtPaintManager::DrawTabWndFrame(dc, rc, o, l); }
-void CExtPaintManagerXP::DrawSimpleFrame(CDC& dc, const RECT& rc, CObject* o, LPARAM l) { CExtPaintManager::DrawSimpleFrame(dc, rc, o, l); }
-void CExtPaintManagerOffice2003::DrawTabPart(CDC& dc, const RECT& a, const RECT& b, const RECT& c, DWORD d, bool e, CObject* f, LPARAM g) { CExtPaintManagerXP::DrawTabPart(dc, a, b, c, d, e, f, g); }
-void CExtPaintManagerStudio2005::GetTabColors(COLORREF* a, COLORREF* b, COLORREF* c, COLORREF* d, CObject* o, LPARAM l) { CExtPaintManagerOffice2003::GetTabColors(a, b, c, d, o, l); }
-void CExtPaintManagerStudio2005::DrawTabItem(CDC& dc, const RECT& a, bool b, bool c, bool d, bool e, bool f, bool g, bool h, const RECT& i, SIZE j, CFont* k, LPCTSTR l, CExtCmdIcon* m, CObject* n, LPARAM o, COLORREF p, COLORREF q, COLORREF r, COLORREF s, COLORREF t) { CExtPaintManagerOffice2003::DrawTabItem(dc, a, b, c, d, e, f, g, h, i, j, k, l, m, n, o, p, q, r, s, t); }
-void CExtPaintManagerStudio2005::DrawTabArea(CDC& dc, const RECT& a, const RECT& b, int c, DWORD d, int e, CObject* f, LPARAM g) { CExtPaintManagerOffice2003::DrawTabArea(dc, a, b, c, d, e, f, g); }
-void CExtPaintManagerStudio2005::GetTabMetrics(CObject* p, int& a, int& b, int& c) { CExtPaintManagerOffice2003::GetTabMetrics(p, a, b, c); }
-void CExtPaintManagerStudio2005::AdjustTabItemSize(CObject* p, CObject* q, int n, SIZE& s) { CExtPaintManagerOffice2003::AdjustTabItemSize(p, q, n, s); }
+typedef CExtPmTabQueries TQ;
+
+namespace {
+
+const COLORREF CLR_NEAR_WHITE = 0x00FEFCFC;
+
+bool PaletteDC(CDC& dc) { return CExtPaintManager::GetDcBitsPerPixel(dc.GetSafeHdc()) <= 8; }
+
+void PenPolyline(CDC& dc, COLORREF clr, const POINT* pts, int nFrom, int nTo)
+{
+    CPen pen;
+    if (!pen.CreatePen(PS_SOLID, 1, clr))
+        return;
+    CPen* pOld = dc.SelectObject(&pen);
+    dc.MoveTo(pts[nFrom].x, pts[nFrom].y);
+    for (int i = nFrom + 1; i <= nTo; i++)
+        dc.LineTo(pts[i].x, pts[i].y);
+    dc.SelectObject(pOld);
+}
+
+COLORREF Pick(COLORREF clrForce, COLORREF clrDefault)
+{
+    return (clrForce != COLORREF(-1)) ? clrForce : clrDefault;
+}
+
+}  // namespace
+
+// ---- colours ------------------------------------------------------------------------------------
+
+void CExtPaintManager::GetTabColors(COLORREF* pClr1, COLORREF* pClr2, COLORREF* pClr3,
+                                    COLORREF* pClr4, CObject* pHelperSrc, LPARAM lParam)
+{
+    if (pClr1 != NULL)
+        *pClr1 = LookupColor(COLOR_BTNTEXT, pHelperSrc, lParam);
+    if (pClr2 != NULL)
+        *pClr2 = LookupColor(CLR_3DFACE_OUT, pHelperSrc, lParam);
+    if (pClr3 != NULL)
+        *pClr3 = LookupColor(COLOR_BTNHIGHLIGHT, pHelperSrc, lParam);
+    if (pClr4 != NULL)
+        *pClr4 = LookupColor(COLOR_3DDKSHADOW, pHelperSrc, lParam);
+}
+
+void CExtPaintManagerStudio2005::GetTabColors(COLORREF* pClr1, COLORREF* pClr2, COLORREF* pClr3,
+                                              COLORREF* pClr4, CObject* pHelperSrc, LPARAM lParam)
+{
+    if (pClr1 != NULL)
+        *pClr1 = LookupColor(COLOR_BTNTEXT, pHelperSrc, lParam);
+    if (pClr2 != NULL)
+        *pClr2 = LookupColor(COLOR_BTNHIGHLIGHT, pHelperSrc, lParam);
+    if (pClr3 != NULL)
+        *pClr3 = LookupColor(COLOR_BTNSHADOW, pHelperSrc, lParam);
+    if (pClr4 != NULL)
+        *pClr4 = LookupColor(COLOR_BTNSHADOW, pHelperSrc, lParam);
+}
+
+// ---- the strip --------------------------------------------------------------------------------------
+
+void CExtPaintManager::DrawTabPart(CDC& dc, const RECT& rcWhole, const RECT&, const RECT& rcBorder,
+                                   DWORD dwOrientation, bool bNoBorder, CObject* pHelperSrc,
+                                   LPARAM lParam)
+{
+    const COLORREF clrA = LookupColor(bNoBorder ? COLOR_BTNFACE : COLOR_BTNSHADOW, pHelperSrc, lParam);
+    const COLORREF clrB = LookupColor(COLOR_BTNFACE, pHelperSrc, lParam);
+    const COLORREF clrC = LookupColor((dwOrientation == 1 || dwOrientation == 3) ? COLOR_3DDKSHADOW
+                                                                                : COLOR_BTNHIGHLIGHT,
+                                      pHelperSrc, lParam);
+    FillTabAreaAndEdge(this, dc, rcWhole, rcBorder, (int)dwOrientation, bNoBorder, clrA, clrB, clrC);
+}
+
+void CExtPaintManagerXP::DrawTabPart(CDC& dc, const RECT& rcWhole, const RECT&, const RECT& rcBorder,
+                                     DWORD dwOrientation, bool bNoBorder, CObject* pHelperSrc,
+                                     LPARAM lParam)
+{
+    const COLORREF clrA = LookupColor(PaletteDC(dc) ? XPCLR_3DFACE_DARK : XPCLR_3DFACE_NORMAL,
+                                      pHelperSrc, lParam);
+    const COLORREF clrB = LookupColor(XPCLR_3DFACE_DARK, pHelperSrc, lParam);
+    const COLORREF clrC = LookupColor((dwOrientation == 1 || dwOrientation == 3) ? COLOR_BTNSHADOW
+                                                                                : COLOR_BTNHIGHLIGHT,
+                                      pHelperSrc, lParam);
+    FillTabAreaAndEdge(this, dc, rcWhole, rcBorder, (int)dwOrientation, bNoBorder, clrA, clrB, clrC);
+}
+
+void CExtPaintManagerOffice2003::DrawTabPart(CDC& dc, const RECT& rcWhole, const RECT& rcItemsArea,
+                                             const RECT& rcBorder, DWORD dwOrientation,
+                                             bool bNoBorder, CObject* pHelperSrc, LPARAM lParam)
+{
+    const bool bOwn = TQ::IsTabWnd(pHelperSrc) && !PaletteDC(dc) &&
+                      ((TQ::TabWndFlags(pHelperSrc) & 0x01) != 0 || TQ::PaintsOwnBackground(pHelperSrc) ||
+                       TQ::IsDynTabWnd(pHelperSrc) || TQ::IsDynAutoHideArea(pHelperSrc));
+    if (!bOwn)
+    {
+        CExtPaintManagerXP::DrawTabPart(dc, rcWhole, rcItemsArea, rcBorder, dwOrientation, bNoBorder,
+                                        pHelperSrc, lParam);
+        return;
+    }
+    CWnd* pWnd = static_cast<CWnd*>(pHelperSrc);
+    if (!DrawWindowBackground(true, dc, pWnd, 0))
+    {
+        CWnd* pParent = pWnd->GetParentFrame();
+        if (pParent == NULL)
+            pParent = pWnd->GetParent();
+        if (pParent != NULL && pParent->GetSafeHwnd() != NULL && pWnd->GetSafeHwnd() != NULL)
+        {
+            RECT rcParent;
+            pParent->GetClientRect(&rcParent);
+            pParent->ClientToScreen(&rcParent);
+            pWnd->ScreenToClient(&rcParent);
+            FillControlBackground(true, dc, rcParent, pHelperSrc, 0);
+        }
+    }
+    if (bNoBorder)
+        return;
+    dc.FillSolidRect(&rcBorder, LookupColor(CLR_3DFACE_OUT, pHelperSrc, lParam));
+    const COLORREF clrEdge = LookupColor(COLOR_BTNSHADOW, pHelperSrc, lParam);
+    const int cx = rcBorder.right - rcBorder.left, cy = rcBorder.bottom - rcBorder.top;
+    switch (dwOrientation)
+    {
+    case 0:
+        dc.FillSolidRect(rcBorder.left, rcBorder.top, cx, 1, clrEdge);
+        break;
+    case 1:
+        dc.FillSolidRect(rcBorder.left, rcBorder.bottom - 1, cx, 1, clrEdge);
+        break;
+    case 2:
+        dc.FillSolidRect(rcBorder.left, rcBorder.top, 1, cy, clrEdge);
+        break;
+    case 3:
+        dc.FillSolidRect(rcBorder.right - 1, rcBorder.top, 1, cy, clrEdge);
+        break;
+    default:
+        break;
+    }
+}
+
+namespace {
+
+void DrawTabAreaBody(CExtPaintManager* pPM, CDC& dc, const RECT& rcArea, const RECT& rcRef,
+                     DWORD dwOrientation, CObject* pHelperSrc, LPARAM lParam, bool bAllShadow)
+{
+    if (!TQ::IsTabWnd(pHelperSrc))
+        return;
+    if (!pPM->DrawWindowBackground(true, dc, static_cast<CWnd*>(pHelperSrc), lParam))
+        dc.FillSolidRect(&rcArea, pPM->LookupColor(CExtPaintManager::CLR_3DFACE_OUT, NULL, 0));
+    const COLORREF clrLight = pPM->LookupColor(bAllShadow ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT, NULL, 0);
+    const COLORREF clrShadow = pPM->LookupColor(COLOR_BTNSHADOW, NULL, 0);
+    const int cx = rcArea.right - rcArea.left, cy = rcArea.bottom - rcArea.top;
+    switch (dwOrientation)
+    {
+    case 0:
+        dc.FillSolidRect(rcArea.left, rcRef.bottom, cx, 1, clrLight);
+        break;
+    case 1:
+        dc.FillSolidRect(rcArea.left, rcRef.top - 1, cx, 1, clrShadow);
+        break;
+    case 2:
+        dc.FillSolidRect(rcRef.right, rcArea.top, 1, cy, clrLight);
+        break;
+    case 3:
+        dc.FillSolidRect(rcRef.left - 1, rcArea.top, 1, cy, clrShadow);
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace
+
+void CExtPaintManager::DrawTabArea(CDC& dc, const RECT& rcArea, const RECT& rcReference, int,
+                                   DWORD dwOrientation, int, CObject* pHelperSrc, LPARAM lParam)
+{
+    DrawTabAreaBody(this, dc, rcArea, rcReference, dwOrientation, pHelperSrc, lParam, false);
+}
+
+void CExtPaintManagerStudio2005::DrawTabArea(CDC& dc, const RECT& rcArea, const RECT& rcReference,
+                                             int, DWORD dwOrientation, int, CObject* pHelperSrc,
+                                             LPARAM lParam)
+{
+    DrawTabAreaBody(this, dc, rcArea, rcReference, dwOrientation, pHelperSrc, lParam, true);
+}
+
+// ---- buttons and frames --------------------------------------------------------------------------------
+
+void CExtPaintManager::DrawTabButton(CDC& dc, const RECT& rc, LONG nHitTest, int, bool bForm,
+                                     bool bEnabled, bool bHover, bool bPushed, int,
+                                     CObject* pHelperSrc, LPARAM lParam)
+{
+    // Enabled scroll arrows are the outlined triangles; their disabled forms stand 15
+    // entries earlier in the table.
+    int nGlyph = -1;
+    switch (nHitTest)
+    {
+    case -4:
+        nGlyph = bForm ? 19 : 17;
+        break;
+    case -5:
+        nGlyph = bForm ? 20 : 18;
+        break;
+    case -6:
+        nGlyph = 9;
+        break;
+    case -7:
+        nGlyph = 1;
+        break;
+    case -8:
+        nGlyph = 45;
+        break;
+    case -9:
+        nGlyph = bForm ? 50 : 49;
+        break;
+    case -10:
+        nGlyph = bForm ? 52 : 51;
+        break;
+    default:
+        break;
+    }
+    if ((nHitTest == -4 || nHitTest == -5) && !bEnabled)
+        nGlyph -= 15;
+    if (nGlyph >= 0)
+    {
+        const COLORREF clrs[2] = {0, LookupColor(bEnabled ? COLOR_BTNTEXT : COLOR_BTNSHADOW,
+                                                 pHelperSrc, lParam)};
+        CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+        (pPM != NULL ? pPM : this)->DrawGlyph(dc, rc, *g_ButtonGlyphs[nGlyph], clrs);
+    }
+    if (bHover || bPushed)
+    {
+        const COLORREF clrDark = LookupColor(COLOR_3DDKSHADOW, pHelperSrc, lParam);
+        const COLORREF clrLight = LookupColor(COLOR_BTNHIGHLIGHT, pHelperSrc, lParam);
+        if (bPushed)
+            dc.Draw3dRect(&rc, clrDark, clrLight);
+        else
+            dc.Draw3dRect(&rc, clrLight, clrDark);
+    }
+}
+
+void CExtPaintManager::DrawTabWndFrame(CDC& dc, const RECT& rc, CObject* pHelperSrc, LPARAM lParam)
+{
+    dc.Draw3dRect(&rc, LookupColor(COLOR_BTNSHADOW, pHelperSrc, lParam),
+                  LookupColor(COLOR_BTNHIGHLIGHT, pHelperSrc, lParam));
+}
+
+void CExtPaintManagerXP::DrawTabWndFrame(CDC& dc, const RECT& rc, CObject* pHelperSrc, LPARAM lParam)
+{
+    const COLORREF clr = LookupColor(COLOR_BTNSHADOW, pHelperSrc, lParam);
+    dc.Draw3dRect(&rc, clr, clr);
+}
+
+void CExtPaintManager::DrawSimpleFrame(CDC& dc, const RECT& rc, CObject* pHelperSrc, LPARAM lParam)
+{
+    CExtPaintManager::DrawTabWndFrame(dc, rc, pHelperSrc, lParam);
+}
+
+void CExtPaintManagerXP::DrawSimpleFrame(CDC& dc, const RECT& rc, CObject* pHelperSrc, LPARAM lParam)
+{
+    CExtPaintManagerXP::DrawTabWndFrame(dc, rc, pHelperSrc, lParam);
+}
+
+// ---- metrics ----------------------------------------------------------------------------------------------
+
+void CExtPaintManager::GetTabMetrics(CObject* pTabWnd, int& nFirst, int& nSecond, int& nThird)
+{
+    nFirst = 4;
+    nSecond = 2;
+    if ((TQ::TabWndStyle(pTabWnd) & 0x80) == 0)
+        nThird = 2;
+}
+
+void CExtPaintManagerStudio2005::GetTabMetrics(CObject* pTabWnd, int& nFirst, int& nSecond, int& nThird)
+{
+    nFirst = ((TQ::TabWndStyle(pTabWnd) & 0x80) != 0) ? 3 : 0;
+    nSecond = 2;
+    nThird = 2;
+}
+
+void CExtPaintManagerStudio2005::AdjustTabItemSize(CObject* pTabWnd, CObject* pTabItemInfo, int,
+                                                   SIZE& size)
+{
+    switch (m_nDockMarkerStyle)
+    {
+    case 1:
+    case 3:
+        return;
+    case 2:
+        break;
+    default:
+        AfxThrowNotSupportedException();
+    }
+    const int nIndex = TQ::ItemIndexOf(pTabItemInfo);
+    const bool bEnd = nIndex == 0 || (nIndex >= 0 && nIndex == TQ::ItemCount(pTabWnd) - 1);
+    const int nOrientation = TQ::Orientation(pTabWnd);
+    if (nOrientation == 0 || nOrientation == 1)
+    {
+        if (bEnd)
+            size.cx += 12;
+        size.cy = 19;
+    }
+    else
+    {
+        if (bEnd)
+            size.cy += 12;
+        size.cx = 19;
+    }
+}
+
+// ---- items of the classic themes ---------------------------------------------------------------------------
+
+void CExtPaintManager::DrawTabItem(CDC& dc, const RECT& rcItemsArea, bool bTopLeft, bool bHorz,
+                                   bool bSelected, bool bCenteredText, bool bGroupedMode,
+                                   bool bInGroupActive, bool bInvertedVerticalMode,
+                                   const RECT& rcItem, SIZE sizeTextMeasured, CFont* pFont,
+                                   LPCTSTR sText, CExtCmdIcon* pIcon, CObject* pHelperSrc,
+                                   LPARAM lParam, COLORREF clrForceText, COLORREF clrForceTabBk,
+                                   COLORREF clrForceTabBorderLT, COLORREF clrForceTabBorderRB,
+                                   COLORREF clrForceTabSeparator)
+{
+    const int nIndex = (int)lParam;
+    const bool bEnabled = TQ::ItemEnabled(pHelperSrc, nIndex);
+    const COLORREF clrText = Pick(clrForceText, LookupColor((bSelected || bGroupedMode) ? COLOR_BTNTEXT : COLOR_BTNHIGHLIGHT, pHelperSrc, lParam));
+    const COLORREF clrBk = Pick(clrForceTabBk, LookupColor(COLOR_BTNFACE, pHelperSrc, lParam));
+    const COLORREF clrLT = Pick(clrForceTabBorderLT, LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT, pHelperSrc, lParam));
+    const COLORREF clrRB = Pick(clrForceTabBorderRB, LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_3DDKSHADOW, pHelperSrc, lParam));
+    const COLORREF clrSep = Pick(clrForceTabSeparator, LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_3DLIGHT, pHelperSrc, lParam));
+    const bool bDrawIcon = pIcon != NULL && !pIcon->IsEmpty() && (TQ::TabWndStyle(pHelperSrc) & 0x800000) == 0;
+    PaintTabItemShared(dc, rcItemsArea, bTopLeft, bHorz, bSelected, bEnabled, bCenteredText,
+                       bGroupedMode, bInGroupActive, bInvertedVerticalMode, bDrawIcon, rcItem,
+                       sizeTextMeasured.cx, sizeTextMeasured.cy, pFont, sText, pIcon, clrText,
+                       clrBk, clrLT, clrRB, clrSep);
+}
+
+void CExtPaintManagerXP::DrawTabItem(CDC& dc, const RECT& rcItemsArea, bool bTopLeft, bool bHorz,
+                                     bool bSelected, bool bCenteredText, bool bGroupedMode,
+                                     bool bInGroupActive, bool bInvertedVerticalMode,
+                                     const RECT& rcItem, SIZE sizeTextMeasured, CFont* pFont,
+                                     LPCTSTR sText, CExtCmdIcon* pIcon, CObject* pHelperSrc,
+                                     LPARAM lParam, COLORREF clrForceText, COLORREF clrForceTabBk,
+                                     COLORREF clrForceTabBorderLT, COLORREF clrForceTabBorderRB,
+                                     COLORREF clrForceTabSeparator)
+{
+    const int nIndex = (int)lParam;
+    const bool bEnabled = TQ::ItemEnabled(pHelperSrc, nIndex);
+    int nText = COLOR_BTNSHADOW;
+    if (bEnabled && (bSelected || bGroupedMode))
+        nText = COLOR_BTNTEXT;
+    const COLORREF clrText = Pick(clrForceText, LookupColor(nText, pHelperSrc, lParam));
+    const COLORREF clrBk = Pick(clrForceTabBk, LookupColor(bGroupedMode ? COLOR_BTNFACE : XPCLR_3DFACE_DARK, pHelperSrc, lParam));
+    const COLORREF clrLT = Pick(clrForceTabBorderLT, LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT, pHelperSrc, lParam));
+    const COLORREF clrRB = Pick(clrForceTabBorderRB, LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_3DDKSHADOW, pHelperSrc, lParam));
+    const COLORREF clrSep = Pick(clrForceTabSeparator, LookupColor(COLOR_BTNSHADOW, pHelperSrc, lParam));
+    const bool bDrawIcon = pIcon != NULL && !pIcon->IsEmpty() && (TQ::TabWndStyle(pHelperSrc) & 0x800000) == 0;
+    PaintTabItemShared(dc, rcItemsArea, bTopLeft, bHorz, bSelected, bEnabled, bCenteredText,
+                       bGroupedMode, bInGroupActive, bInvertedVerticalMode, bDrawIcon, rcItem,
+                       sizeTextMeasured.cx, sizeTextMeasured.cy, pFont, sText, pIcon, clrText,
+                       clrBk, clrLT, clrRB, clrSep);
+}
+
+// ---- Studio 2005 items -------------------------------------------------------------------------------------
+
+namespace {
+
+enum Shape { SHAPE_TOP, SHAPE_BOTTOM, SHAPE_LEFT, SHAPE_RIGHT };
+
+Shape ChooseShape(bool bHorz, bool bTopLeft, bool bGroupedMode)
+{
+    const bool bFirst = bTopLeft != bGroupedMode;  // style bit 0x80 swaps the two shapes
+    if (bHorz)
+        return bFirst ? SHAPE_TOP : SHAPE_BOTTOM;
+    return bFirst ? SHAPE_LEFT : SHAPE_RIGHT;
+}
+
+void SixPointShape(Shape eShape, const RECT& rc, POINT* outline, POINT* region, POINT* sep,
+                   int& nRight, int& nBottom)
+{
+    const int L = rc.left, T = rc.top, R = rc.right, B = rc.bottom;
+    switch (eShape)
+    {
+    case SHAPE_TOP:
+    {
+        const POINT o[6] = {{L, B - 1}, {L, T + 2}, {L + 2, T}, {R - 2, T}, {R, T + 2}, {R, B}};
+        const POINT r[6] = {{L + 1, B + 1}, {L + 1, T + 2}, {L + 2, T + 1}, {R - 1, T + 1}, {R, T + 2}, {R, B + 1}};
+        const POINT s[2] = {{R, T + 3}, {R, B - 2}};
+        ::memcpy(outline, o, sizeof(o));
+        ::memcpy(region, r, sizeof(r));
+        ::memcpy(sep, s, sizeof(s));
+        nRight = R - 2;
+        nBottom = B - 2;
+        break;
+    }
+    case SHAPE_BOTTOM:
+    {
+        const POINT o[6] = {{L, T}, {L, B - 3}, {L + 2, B - 1}, {R - 2, B - 1}, {R, B - 3}, {R, T - 1}};
+        const POINT r[6] = {{L + 1, T - 1}, {L + 1, B - 3}, {L + 2, B - 1}, {R - 2, B - 1}, {R, B - 3}, {R, T - 1}};
+        const POINT s[2] = {{R, B - 4}, {R, T + 1}};
+        ::memcpy(outline, o, sizeof(o));
+        ::memcpy(region, r, sizeof(r));
+        ::memcpy(sep, s, sizeof(s));
+        nRight = R - 2;
+        nBottom = B - 3;
+        break;
+    }
+    case SHAPE_LEFT:
+    {
+        const POINT o[6] = {{R - 1, T}, {L + 2, T}, {L, T + 2}, {L, B - 2}, {L + 2, B}, {R, B}};
+        const POINT r[6] = {{R + 1, T + 1}, {L + 2, T + 1}, {L + 1, T + 2}, {L + 1, B - 2}, {L + 2, B}, {R + 1, B}};
+        const POINT s[2] = {{L + 3, B}, {R - 2, B}};
+        ::memcpy(outline, o, sizeof(o));
+        ::memcpy(region, r, sizeof(r));
+        ::memcpy(sep, s, sizeof(s));
+        nRight = R - 2;
+        nBottom = B - 2;
+        break;
+    }
+    default:
+    {
+        const POINT o[6] = {{L, T}, {R - 3, T}, {R - 1, T + 2}, {R - 1, B - 2}, {R - 3, B}, {L - 1, B}};
+        const POINT r[6] = {{L - 1, T + 1}, {R - 3, T}, {R - 1, T + 2}, {R - 1, B - 2}, {R - 3, B}, {L - 1, B}};
+        const POINT s[2] = {{R - 4, B}, {L + 1, B}};
+        ::memcpy(outline, o, sizeof(o));
+        ::memcpy(region, r, sizeof(r));
+        ::memcpy(sep, s, sizeof(s));
+        nRight = R - 3;
+        nBottom = B - 2;
+        break;
+    }
+    }
+}
+
+// Fills the items area through the region, with the region added to the clip.
+void FillThroughRegion(CDC& dc, CRgn& rgn, const RECT& rcItemsArea, COLORREF clrSolid,
+                       bool bGradient, COLORREF clrA, COLORREF clrB, bool bVertical)
+{
+    const int nSaved = dc.SaveDC();
+    dc.SelectClipRgn(&rgn, RGN_AND);
+    if (bGradient)
+        CExtPaintManager::GradientFillRect(dc, rcItemsArea, clrA, clrB, bVertical, 256);
+    else
+        dc.FillSolidRect(&rcItemsArea, clrSolid);
+    dc.RestoreDC(nSaved);
+}
+
+// The top shape's ten-point lists of the slanted look, turned to the shape's side: a
+// point (along, across) of a top item maps onto the other sides of the item rectangle.
+POINT Turn(Shape eShape, const RECT& rc, int x, int y)
+{
+    // x and y are the top-shape coordinates for the item rectangle rc taken as horizontal.
+    POINT pt = {x, y};
+    switch (eShape)
+    {
+    case SHAPE_BOTTOM:
+        pt.y = rc.top + rc.bottom - 1 - y;
+        break;
+    case SHAPE_LEFT:
+        pt.x = y;
+        pt.y = x;
+        break;
+    case SHAPE_RIGHT:
+        pt.x = rc.left + rc.right - 1 - y;
+        pt.y = x;
+        break;
+    default:
+        break;
+    }
+    return pt;
+}
+
+}  // namespace
+
+void CExtPaintManagerStudio2005::DrawTabItem(CDC& dc, const RECT& rcItemsArea, bool bTopLeft,
+                                             bool bHorz, bool bSelected, bool bCenteredText,
+                                             bool bGroupedMode, bool bInGroupActive,
+                                             bool bInvertedVerticalMode, const RECT& rcItem,
+                                             SIZE sizeTextMeasured, CFont* pFont, LPCTSTR sText,
+                                             CExtCmdIcon* pIcon, CObject* pHelperSrc,
+                                             LPARAM lParam, COLORREF clrForceText,
+                                             COLORREF clrForceTabBk, COLORREF clrForceTabBorderLT,
+                                             COLORREF clrForceTabBorderRB, COLORREF)
+{
+    const int nStyle = m_nDockMarkerStyle;
+    if (nStyle < 1 || nStyle > 3)
+        AfxThrowNotSupportedException();
+    const int nIndex = (int)lParam;
+    const int nCount = TQ::ItemCount(pHelperSrc);
+    const bool bEnabled = TQ::ItemEnabled(pHelperSrc, nIndex);
+    const COLORREF clrText = Pick(clrForceText, LookupColor(bEnabled ? COLOR_BTNTEXT : COLOR_BTNSHADOW, pHelperSrc, lParam));
+    const COLORREF clrBk = Pick(clrForceTabBk, LookupColor(COLOR_BTNHIGHLIGHT, this, 0));
+    const COLORREF clrBk2 = Pick(clrForceTabBk, LookupColor(COLOR_3DLIGHT, this, 0));
+    const COLORREF clrLT = Pick(clrForceTabBorderLT, LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT, pHelperSrc, lParam));
+    const COLORREF clrRB = Pick(clrForceTabBorderRB, LookupColor(COLOR_BTNSHADOW, pHelperSrc, lParam));
+    const bool bDrawIcon = pIcon != NULL && !pIcon->IsEmpty() && (TQ::TabWndStyle(pHelperSrc) & 0x800000) == 0;
+    const Shape eShape = ChooseShape(bHorz, bTopLeft, bGroupedMode);
+    const bool bLast = nIndex >= nCount - 1;
+    const int L = rcItem.left, T = rcItem.top, R = rcItem.right, B = rcItem.bottom;
+    RECT rcContent;
+
+    if (nStyle == 1 || nStyle == 3)
+    {
+        POINT outline[6], region[6], sep[2];
+        int nRight = 0, nBottom = 0;
+        SixPointShape(eShape, rcItem, outline, region, sep, nRight, nBottom);
+        CPen pen;
+        pen.CreatePen(PS_SOLID, 1, LookupColor(COLOR_BTNSHADOW, this, 0));
+        CPen* pOldPen = dc.SelectObject(&pen);
+        if (nStyle == 3 && !bSelected && !bGroupedMode)
+        {
+            if (!bLast)
+            {
+                dc.MoveTo(sep[0].x, sep[0].y);
+                dc.LineTo(sep[1].x, sep[1].y);
+            }
+        }
+        else
+        {
+            dc.MoveTo(outline[0].x, outline[0].y);
+            for (int i = 1; i < 6; i++)
+                dc.LineTo(outline[i].x, outline[i].y);
+        }
+        dc.SelectObject(pOldPen);
+        CRgn rgn;
+        rgn.CreatePolygonRgn(region, 6, ALTERNATE);
+        if (nStyle == 3)
+        {
+            if (bSelected && !bGroupedMode)
+            {
+                CBrush br;
+                br.CreateSolidBrush(CLR_NEAR_WHITE);
+                dc.FillRgn(&rgn, &br);
+            }
+        }
+        else if (bSelected && !bGroupedMode)
+        {
+            CBrush br;
+            br.CreateSolidBrush(clrLT);
+            dc.FillRgn(&rgn, &br);
+        }
+        else if (!PaletteDC(dc))
+            FillThroughRegion(dc, rgn, rcItemsArea, 0, true, clrBk, clrBk2, bHorz);
+        else
+        {
+            CBrush br;
+            br.CreateSolidBrush(LookupColor(COLOR_BTNFACE, this, 0));
+            dc.FillRgn(&rgn, &br);
+        }
+        ::SetRect(&rcContent, L + 3, T + (bHorz ? 2 : 3), nRight, nBottom);
+    }
+    else
+    {
+        // The slanted look: ten-point lists built for a top item and turned to the side.
+        RECT rcH = rcItem;
+        if (!bHorz)
+            ::SetRect(&rcH, T, L, B, R);
+        const int l = rcH.left, t = rcH.top, r = rcH.right, b = rcH.bottom;
+        POINT o[10] = {{r + 6, b}, {r, t + 6}, {r - 5, t + 1}, {r - 6, t + 1}, {r - 7, t}, {l + 7, t}, {l + 6, t + 1}, {l + 5, t + 1}, {l, t + 6}, {l - 6, b}};
+        POINT g[10] = {{r + 5, b + 1}, {r - 1, t + 7}, {r - 4, t + 3}, {r - 5, t + 3}, {r - 6, t + 2}, {l + 7, t + 2}, {l + 6, t + 3}, {l + 5, t + 3}, {l + 1, t + 7}, {l - 5, b + 1}};
+        POINT h[10] = {{r + 5, b}, {r - 1, t + 6}, {r - 5, t + 2}, {r - 6, t + 2}, {r - 7, t + 1}, {l + 7, t + 1}, {l + 6, t + 2}, {l + 5, t + 2}, {l + 1, t + 6}, {l - 5, b}};
+        const int nSel = TQ::Selection(pHelperSrc);
+        if (nIndex < nSel && !bGroupedMode && !bLast)
+        {
+            o[0].x = r - 6; o[0].y = b;
+            g[0].x = r - 6; g[0].y = b;
+            h[0].x = r - 1; h[0].y = t + 7;
+        }
+        bool bGroupStart = nIndex == 0;
+        if (bGroupedMode && !bGroupStart)
+        {
+            DWORD dwItemStyle = 0;
+            bGroupStart = TQ::ItemStyle(pHelperSrc, nIndex, dwItemStyle) && (dwItemStyle & 0x02) != 0;
+        }
+        if ((nIndex > nSel || (bGroupedMode && nIndex <= nSel)) && !bGroupStart)
+        {
+            o[9].x = l + 6; o[9].y = b;
+            g[9].x = l + 7; g[9].y = b;
+            h[9].x = l + 1; h[9].y = t + 7;
+        }
+        if (nIndex == 0)
+            for (int i = 5; i <= 9; i++)
+            {
+                o[i].x += 6;
+                g[i].x += 6;
+                h[i].x += 6;
+            }
+        if (nIndex == nCount - 1)
+            for (int i = 0; i <= 4; i++)
+            {
+                o[i].x -= 6;
+                g[i].x -= 6;
+                h[i].x -= 6;
+            }
+        const Shape eTurn = bHorz ? eShape : (eShape == SHAPE_LEFT ? SHAPE_LEFT : SHAPE_RIGHT);
+        const int nOpenX0 = o[0].x, nOpenX9 = o[9].x;
+        for (int i = 0; i < 10; i++)
+        {
+            o[i] = Turn(eTurn, rcItem, o[i].x, o[i].y);
+            g[i] = Turn(eTurn, rcItem, g[i].x, g[i].y);
+            h[i] = Turn(eTurn, rcItem, h[i].x, h[i].y);
+        }
+        POINT oBack[11];
+        ::memcpy(oBack, o, sizeof(o));
+        oBack[10] = o[8];
+        PenPolyline(dc, clrRB, oBack, 0, 10);
+        const bool bSelFlat = bSelected && !bGroupedMode;
+        const bool bLong = bGroupedMode && bTopLeft;
+        PenPolyline(dc, bSelFlat ? CLR_NEAR_WHITE : LookupColor(COLOR_BTNFACE, this, 0), h, 0, bLong ? 6 : 5);
+        PenPolyline(dc, CLR_NEAR_WHITE, h, bLong ? 6 : 4, 9);
+        if (bSelFlat)
+        {
+            POINT across[2] = {Turn(eTurn, rcItem, nOpenX0, rcH.bottom + 1),
+                               Turn(eTurn, rcItem, nOpenX9 - 1, rcH.bottom + 1)};
+            PenPolyline(dc, CLR_NEAR_WHITE, across, 0, 1);
+        }
+        CRgn rgn;
+        rgn.CreatePolygonRgn(g, 10, ALTERNATE);
+        if (bSelFlat || PaletteDC(dc))
+            FillThroughRegion(dc, rgn, rcItemsArea,
+                              bSelected ? CLR_NEAR_WHITE : LookupColor(COLOR_BTNFACE, this, 0), false, 0, 0, false);
+        else
+        {
+            // The background colour goes to the top (left) when the strip lies there.
+            const bool bBkFirst = bTopLeft && !bGroupedMode;
+            COLORREF clrA, clrB;
+            if (bHorz)
+            {
+                // The vertical gradient puts its second colour at the top.
+                clrA = bBkFirst ? clrBk2 : clrBk;
+                clrB = bBkFirst ? clrBk : clrBk2;
+            }
+            else
+            {
+                clrA = bBkFirst ? clrBk : clrBk2;
+                clrB = bBkFirst ? clrBk2 : clrBk;
+            }
+            FillThroughRegion(dc, rgn, rcItemsArea, 0, true, clrA, clrB, bHorz);
+        }
+        if (bHorz)
+            ::SetRect(&rcContent, L + 3, T + 2, R - 1, B - 2);
+        else
+            ::SetRect(&rcContent, L + 2, T + 3, R - 2, B - 1);
+        if (nIndex == 0)
+        {
+            if (bHorz)
+                ::InflateRect(&rcContent, -6, 0);
+            else
+                ::InflateRect(&rcContent, 0, -6);
+        }
+    }
+    PaintTabItemContent(this, dc, rcContent, bHorz, bEnabled, bCenteredText, bGroupedMode,
+                        bInGroupActive, bInvertedVerticalMode, bDrawIcon, sizeTextMeasured.cx,
+                        sizeTextMeasured.cy, pFont, sText, pIcon, clrText);
+}

@@ -20,6 +20,7 @@ public:
         int (*pfnItemIndexOf)(CObject* pTabItemInfo);      // -1 when in no tab window
         BYTE (*pfnTabWndFlags)(CObject* pTabWnd);          // bit 0: parent's background
         bool (*pfnPaintsOwnBackground)(CObject* pTabWnd);
+        int (*pfnOrientation)(CObject* pTabWnd);           // 0 top, 1 bottom, 2 left, 3 right
     };
     static Queries g_tabs;
 
@@ -36,6 +37,7 @@ public:
     static int ItemIndexOf(CObject* pTabItemInfo);
     static BYTE TabWndFlags(CObject* pTabWnd);
     static bool PaintsOwnBackground(CObject* pTabWnd);
+    static int Orientation(CObject* pTabWnd);
 };
 
 // Steps after the item body: the icon and the text of a tab item inside rcContent. The
