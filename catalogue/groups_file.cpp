@@ -60,6 +60,25 @@ void Release(T*& p) {
 // take a name padded with ignorable characters for ours.
 bool NameIs(BSTR name, const wchar_t* wanted) { return name && std::wcscmp(name, wanted) == 0; }
 
+// Calls f with each child of parent whose name is `wanted`. The child is released
+// afterwards unless f takes the reference (leaves the pointer null).
+template <class F>
+void ForEachChildNamed(IXMLDOMNode* parent, const wchar_t* wanted, F f) {
+    IXMLDOMNodeList* children = nullptr;
+    if (FAILED(parent->get_childNodes(&children)) || !children) return;
+    long count = 0;
+    children->get_length(&count);
+    for (long i = 0; i < count; ++i) {
+        IXMLDOMNode* child = nullptr;
+        if (FAILED(children->get_item(i, &child)) || !child) continue;
+        BSTR name = nullptr;
+        if (SUCCEEDED(child->get_nodeName(&name)) && NameIs(name, wanted)) f(child);
+        ::SysFreeString(name);
+        Release(child);
+    }
+    children->Release();
+}
+
 // Case-insensitive for the ASCII letters only, as attribute names are.
 bool NameIsNoCase(BSTR name, const wchar_t* wanted) {
     if (!name) return false;
@@ -155,25 +174,12 @@ BOOL CGroupsFile::Open(const char* path) {
         // groups already in memory stay, and the next save writes a proper file.
         if (!StartEmptyDocument()) return FALSE;
     } else {
-        IXMLDOMNodeList* children = nullptr;
-        if (SUCCEEDED(root->get_childNodes(&children)) && children) {
-            long count = 0;
-            children->get_length(&count);
-            for (long i = 0; i < count; ++i) {
-                IXMLDOMNode* child = nullptr;
-                if (FAILED(children->get_item(i, &child)) || !child) continue;
-                BSTR name = nullptr;
-                if (SUCCEEDED(child->get_nodeName(&name)) && NameIs(name, L"Purgelet")) {
-                    // The last groups element wins.
-                    Release(m_pGroups);
-                    m_pGroups = child;
-                    child = nullptr;
-                }
-                ::SysFreeString(name);
-                Release(child);
-            }
-            children->Release();
-        }
+        ForEachChildNamed(root, L"Purgelet", [&](IXMLDOMNode*& child) {
+            // The last groups element wins.
+            Release(m_pGroups);
+            m_pGroups = child;
+            child = nullptr;
+        });
         root->Release();
     }
     if (!m_pGroups) m_pGroups = CreateElement(kGroupsName);  // attached by Save
@@ -230,23 +236,10 @@ void CGroupsFile::ReadGroups(CGroupManager* manager) {
             attributes->Release();
         }
 
-        IXMLDOMNodeList* children = nullptr;
-        if (SUCCEEDED(groupNode->get_childNodes(&children)) && children) {
-            long n = 0;
-            children->get_length(&n);
-            for (long k = 0; k < n; ++k) {
-                IXMLDOMNode* child = nullptr;
-                if (FAILED(children->get_item(k, &child)) || !child) continue;
-                BSTR name = nullptr;
-                if (SUCCEEDED(child->get_nodeName(&name)) && NameIs(name, L"Keyword")) {
-                    BSTR text = nullptr;
-                    if (SUCCEEDED(child->get_text(&text))) entry.AddKeyword(TakeAnsi(text).c_str());
-                }
-                ::SysFreeString(name);
-                child->Release();
-            }
-            children->Release();
-        }
+        ForEachChildNamed(groupNode, L"Keyword", [&](IXMLDOMNode*& child) {
+            BSTR text = nullptr;
+            if (SUCCEEDED(child->get_text(&text))) entry.AddKeyword(TakeAnsi(text).c_str());
+        });
         groupNode->Release();
         manager->AddGroup(entry);
     }
