@@ -117,7 +117,8 @@ public:
     template <class T>
     T* Top(int x, int y, int cx, int cy)
     {
-        return Make<T>(WS_POPUP | WS_VISIBLE, NULL, 0, x, y, cx, cy);
+        // Hidden: showing a top-level window waits for the display to map it.
+        return Make<T>(WS_POPUP, NULL, 0, x, y, cx, cy);
     }
     template <class T>
     T* Child(CWnd* pParent, int nID, int x, int y, int cx, int cy)
