@@ -4,6 +4,7 @@
 #include "framework/wnd.h"
 #include "framework/resources.h"
 #include "framework/afxres.h"
+#include "framework/exceptions.h"
 #include <stdlib.h>
 #include <string.h>
 #include <vector>
@@ -311,6 +312,28 @@ int DoAppMessageBox(LPCTSTR lpszPrompt, UINT nType, LPCTSTR lpszCaption) {
 }
 
 }  // namespace
+
+LRESULT CWinApp::ProcessWndProcException(CException* e, const MSG* pMsg) {
+    if (pMsg == NULL || pMsg->message == WM_CREATE || pMsg->message == WM_PAINT)
+        return CWinThread::ProcessWndProcException(e, pMsg);
+    UINT nIDP = AFX_IDP_INTERNAL_FAILURE;
+    LRESULT lResult = 0;
+    if (pMsg->message == WM_COMMAND) {
+        if ((HWND)pMsg->lParam == NULL) nIDP = AFX_IDP_COMMAND_FAILURE;  // a menu command or accelerator
+        lResult = TRUE;  // handled, so that nobody else runs it again
+    }
+    if (e != NULL && !e->IsKindOf(RUNTIME_CLASS(CUserException))) {
+        // The exception's own text, else the framework's prompt for the case.
+        char szMessage[512];
+        CString strMessage;
+        if (e->GetErrorMessage(szMessage, sizeof(szMessage))) strMessage = szMessage;
+        if (strMessage.IsEmpty() && !strMessage.LoadString(nIDP))
+            strMessage = nIDP == AFX_IDP_COMMAND_FAILURE ? "Command failed." : "Internal application error.";
+        UINT nType = e->IsKindOf(RUNTIME_CLASS(CMemoryException)) ? (MB_ICONEXCLAMATION | MB_SYSTEMMODAL) : MB_ICONSTOP;
+        AfxMessageBox(strMessage, nType, nIDP);
+    }
+    return lResult;
+}
 
 int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt) {
     UNUSED(nIDPrompt);

@@ -45,6 +45,10 @@ public:
     BOOL OnIdle(LONG lCount) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL ProcessMessageFilter(int code, LPMSG lpMsg) override;
+    // Besides the thread's handling, tells the user of a failure (not of a
+    // CUserException, whose thrower has told already) through AfxMessageBox; a failed
+    // command counts as handled.
+    LRESULT ProcessWndProcException(CException* e, const MSG* pMsg) override;
     virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
     virtual void DoWaitCursor(int nCode);   // 1 begin, -1 end, 0 restore
     virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);

@@ -260,6 +260,20 @@ int CWinThread::Run() {
     }
 }
 
+LRESULT CWinThread::ProcessWndProcException(CException* e, const MSG* pMsg) {
+    UNUSED(e);
+    if (pMsg == NULL) return 0;
+    if (pMsg->message == WM_CREATE) return -1;  // the window is not made
+    if (pMsg->message == WM_PAINT) ::ValidateRect(pMsg->hwnd, NULL);
+    return 0;
+}
+
+LRESULT AFXAPI AfxProcessWndProcException(CException* e, const MSG* pMsg) {
+    CWinThread* pThread = AfxGetThread();
+    if (pThread != NULL) return pThread->ProcessWndProcException(e, pMsg);
+    return pMsg != NULL && pMsg->message == WM_CREATE ? -1 : 0;
+}
+
 BOOL CWinThread::ProcessMessageFilter(int code, LPMSG lpMsg) {
     UNUSED(code);
     UNUSED(lpMsg);

@@ -11,6 +11,7 @@
 class CWnd;
 class CWinThread;
 class CWinApp;
+class CException;
 
 // What the framework keeps per thread. One instance per thread, made on first use.
 struct _AFX_THREAD_STATE {
@@ -75,6 +76,10 @@ public:
     virtual BOOL OnIdle(LONG lCount);
     virtual BOOL IsIdleMessage(MSG* pMsg);
     virtual BOOL ProcessMessageFilter(int code, LPMSG lpMsg);
+    // A framework exception that a message handler let out: the window procedure stops
+    // it here. The answer is the message's result: -1 fails a WM_CREATE; a WM_PAINT
+    // has its window validated so that it is not asked to paint again at once.
+    virtual LRESULT ProcessWndProcException(CException* e, const MSG* pMsg);
     virtual void Delete();
 
     // Dispatches thread messages (no window); FALSE when nobody took it.
@@ -82,6 +87,9 @@ public:
 };
 
 CWinThread* AFXAPI AfxGetThread();
+// Hands an exception caught in the window procedure to the thread (or applies the
+// thread's default when no thread object exists); the caller deletes the exception.
+LRESULT AFXAPI AfxProcessWndProcException(CException* e, const MSG* pMsg);
 BOOL AFXAPI AfxPumpMessage();
 MSG* AFXAPI AfxGetCurrentMessage();
 // Walks from pMsg's window up to (and including) pMainWnd asking each framework

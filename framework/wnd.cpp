@@ -188,11 +188,13 @@ LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, L
                 pWnd->CenterWindow();
         }
     } catch (CException* e) {
-        // No exception crosses a window procedure: a failed creation fails the window.
+        // No exception crosses a window procedure: the thread decides the result (a
+        // failed creation fails the window) and tells the user.
+        lResult = AfxProcessWndProcException(e, &pState->m_lastSentMsg);
         e->Delete();
-        lResult = (nMsg == WM_CREATE) ? -1 : 0;
     } catch (...) {
         lResult = (nMsg == WM_CREATE) ? -1 : 0;
+        if (nMsg == WM_PAINT) ::ValidateRect(hWnd, NULL);
     }
     pState->m_lastSentMsg = oldState;
     return lResult;

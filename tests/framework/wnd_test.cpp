@@ -117,13 +117,23 @@ END_MESSAGE_MAP()
 // Throws from a handler: the window procedure must stop it.
 class CThrowingWnd : public CWnd {
 public:
+    int paints = 0;
     afx_msg LRESULT OnUser(WPARAM, LPARAM) { AfxThrowMemoryException(); }
+    afx_msg LRESULT OnUserQuiet(WPARAM, LPARAM) { AfxThrowUserException(); }
     afx_msg int OnCreate(LPCREATESTRUCT) { AfxThrowResourceException(); }
+    afx_msg void OnPaint() {
+        ++paints;
+        AfxThrowNotSupportedException();
+    }
+    afx_msg void OnCommandThrows() { AfxThrowNotSupportedException(); }
     bool throwOnCreate = false;
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CThrowingWnd, CWnd)
     ON_MESSAGE(WM_USER + 5, &CThrowingWnd::OnUser)
+    ON_MESSAGE(WM_USER + 6, &CThrowingWnd::OnUserQuiet)
+    ON_WM_PAINT()
+    ON_COMMAND(0x8C01, &CThrowingWnd::OnCommandThrows)
 END_MESSAGE_MAP()
 
 // Deletes itself when its window is gone.
@@ -365,10 +375,33 @@ TEST(WndMessageMaps, TemplateLayersChainAndExceptionsStopAtTheWindowProcedure) {
     EXPECT_EQ(1u, layered.calls.size());
     layered.DestroyWindow();
 
+    CFrameworkTestApp& app = TestApp();
+    app.m_bRecordBoxes = true;
+    app.m_boxes.clear();
     CThrowingWnd thrower;
     ASSERT_TRUE(thrower.CreateEx(0, PopupClass(), "throw", WS_POPUP, Popup(), NULL, 0));
     EXPECT_EQ(0, thrower.SendMessage(WM_USER + 5));
     EXPECT_TRUE(IsWindow(thrower.m_hWnd));
+    // The user is told, through the application's message box.
+    ASSERT_EQ(1u, app.m_boxes.size());
+    EXPECT_EQ((UINT)(MB_ICONEXCLAMATION | MB_SYSTEMMODAL), app.m_boxes[0].type);
+    EXPECT_FALSE(app.m_boxes[0].text.empty());
+    // A user exception was reported by whoever threw it: no second box.
+    EXPECT_EQ(0, thrower.SendMessage(WM_USER + 6));
+    EXPECT_EQ(1u, app.m_boxes.size());
+    // A failed command counts as handled.
+    EXPECT_EQ(1, thrower.SendMessage(WM_COMMAND, 0x8C01));
+    ASSERT_EQ(2u, app.m_boxes.size());
+    EXPECT_EQ((UINT)AFX_IDP_COMMAND_FAILURE, app.m_boxes[1].idPrompt);
+    EXPECT_EQ((UINT)MB_ICONSTOP, app.m_boxes[1].type);
+    // A paint that fails leaves the window validated: it is not asked again and again.
+    thrower.ShowWindow(SW_SHOWNA);
+    thrower.Invalidate();
+    PumpPending();
+    EXPECT_EQ(1, thrower.paints);
+    EXPECT_FALSE(GetUpdateRect(thrower.m_hWnd, NULL, FALSE));
+    EXPECT_EQ(2u, app.m_boxes.size());  // painting failures are not reported
+    app.m_bRecordBoxes = false;
     thrower.DestroyWindow();
 }
 
