@@ -1,15 +1,152 @@
 #include "toolkit/theme/nc_frame_impl.h"
-#include "toolkit/theme/paint_manager.h"
+
+CExtNcFrameImpl::TipHooks CExtNcFrameImpl::g_tipHooks = {NULL, NULL};
+
+namespace {
+
+const int NO_POINT = -32767;
+
+void EmptyRects(RECT* arr[], int n)
+{
+    for (int i = 0; i < n; i++)
+        ::SetRectEmpty(arr[i]);
+}
+
+}  // namespace
+
+// ---- the bridge --------------------------------------------------------------------------------
+
+CExtPmBridgeNC::CExtPmBridgeNC(CExtNcFrameImpl* pOwner) : m_pOwner(pOwner) { RegisterWithHolder(); }
+
+CExtPmBridgeNC::~CExtPmBridgeNC() { UnregisterFromHolder(); }
+
+void CExtPmBridgeNC::RegisterWithHolder() { g_CurrentPaintManager.RegisterBridge(this); }
+
+void CExtPmBridgeNC::UnregisterFromHolder() { g_CurrentPaintManager.UnregisterBridge(this); }
+
+HWND CExtPmBridgeNC::GetBridgeHwnd() { return (m_pOwner != NULL) ? m_pOwner->GetFrameHwnd() : NULL; }
+
+CExtPaintManager* CExtPmBridgeNC::GetPaintManager() { return g_CurrentPaintManager.GetPM(); }
+
+void CExtPmBridgeNC::OnSysColorsChanged(CExtPaintManager*, CWnd*) {}
+void CExtPmBridgeNC::OnSystemSettingChanged(CExtPaintManager*, CWnd*, UINT, LPCTSTR) {}
+void CExtPmBridgeNC::OnDisplayModeChanged(CExtPaintManager*, CWnd*, int, int, int) {}
+void CExtPmBridgeNC::OnVisualThemeChanged(CExtPaintManager*, CWnd*, WPARAM, LPARAM) {}
+
+void CExtPmBridgeNC::OnPaintManagerInstalled(CExtPaintManager* pPM)
+{
+    HWND hWnd = GetBridgeHwnd();
+    if (m_pOwner == NULL || hWnd == NULL || !::IsWindow(hWnd))
+    {
+        CExtPmBridge::OnPaintManagerInstalled(pPM);
+        return;
+    }
+    CExtNcFrameImpl& frame = *m_pOwner;
+    WINDOWPLACEMENT wp;
+    ::memset(&wp, 0, sizeof(wp));
+    wp.length = sizeof(wp);
+    ::GetWindowPlacement(hWnd, &wp);
+    const DWORD dwStyle = (DWORD)::GetWindowLongA(hWnd, GWL_STYLE);
+    const bool bTopLevelVisible = (dwStyle & WS_VISIBLE) != 0 && (dwStyle & WS_CHILD) == 0;
+    const bool bNudge = bTopLevelVisible && wp.showCmd == SW_SHOWNORMAL && g_CurrentPaintManager.IsWinXP();
+
+    // A disabled cover over the window hides the frame being rebuilt.
+    HWND hWndCover = NULL;
+    if (bTopLevelVisible)
+    {
+        RECT rc;
+        ::GetWindowRect(hWnd, &rc);
+        if (bNudge)
+            rc.right++;
+        hWndCover = ::CreateWindowExA(0, "Static", "", WS_POPUP, rc.left, rc.top, rc.right - rc.left,
+                                      rc.bottom - rc.top, hWnd, NULL, ::GetModuleHandleA(NULL), NULL);
+        if (hWndCover != NULL)
+        {
+            ::EnableWindow(hWndCover, FALSE);
+            ::ShowWindow(hWndCover, SW_SHOWNOACTIVATE);
+        }
+    }
+    {
+        CExtNcFrameImpl::BusyLock lock(frame);
+        ::SetWindowRgn(hWnd, NULL, TRUE);
+        const DWORD dwNow = (DWORD)::GetWindowLongA(hWnd, GWL_STYLE);
+        if ((frame.m_dwSavedStyle & WS_BORDER) != 0)
+            ::SetWindowLongA(hWnd, GWL_STYLE, (LONG)(dwNow | WS_BORDER));
+        else
+            ::SetWindowLongA(hWnd, GWL_STYLE, (LONG)(dwNow & ~WS_BORDER));
+        CExtPmBridge::OnPaintManagerInstalled(pPM);
+        if (::IsWindow(hWnd) && frame.IsNcFrameActive())
+            ::SetWindowLongA(hWnd, GWL_STYLE, ::GetWindowLongA(hWnd, GWL_STYLE) & ~WS_BORDER);
+        frame.m_dwNcStateFlags &= ~CExtNcFrameImpl::__ENCF_REGION_SET;
+    }
+    if (::IsWindow(hWnd))
+    {
+        if (frame.IsNcFrameActive())
+        {
+            frame.RecomputeWindowRgn(NULL);
+            ::RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        }
+        else
+        {
+            frame.RecalcFrame();
+            if (bNudge)
+            {
+                // One pixel wider and back: the system lays its standard frame out again.
+                RECT rc;
+                ::GetWindowRect(hWnd, &rc);
+                HWND hWndParent = ::GetParent(hWnd);
+                if (hWndParent != NULL && (dwStyle & WS_CHILD) != 0)
+                    ::MapWindowPoints(NULL, hWndParent, (POINT*)&rc, 2);
+                ::MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left + 1, rc.bottom - rc.top, FALSE);
+                ::MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+            }
+        }
+    }
+    // Let the position and size messages of the re-framing arrive before the cover goes.
+    static const UINT arrKinds[] = {WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_NCCALCSIZE,
+                                    WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_SIZE};
+    for (int nPass = 0; nPass < 100; nPass++)
+    {
+        bool bDispatched = false;
+        for (UINT nKind : arrKinds)
+        {
+            MSG msg;
+            while (::PeekMessageA(&msg, NULL, nKind, nKind, PM_REMOVE))
+            {
+                ::DispatchMessageA(&msg);
+                bDispatched = true;
+            }
+        }
+        if (!bDispatched)
+            break;
+    }
+    if (hWndCover != NULL)
+        ::DestroyWindow(hWndCover);
+    CExtPaintManager::PumpPaintMessages(true, true, true);
+}
+
+// ---- the frame ------------------------------------------------------------------------------------
 
 CExtNcFrameImpl::CExtNcFrameImpl()
-    : m_dwNcStateFlags(0),
+    : m_BridgeNC(NULL),
+      m_dwNcStateFlags(0),
       m_dwSavedStyle(0),
       m_dwSavedExStyle(0),
       m_nBusy(0),
       m_nLastHoverHitTest(0),
-      m_ptLastHover(-32767, -32767),
-      m_dwNcOptionFlags(__ENCO_THEMED_FRAME_ALLOWED)
+      m_ptLastHover(NO_POINT, NO_POINT),
+      m_dwNcOptionFlags(__ENCO_THEMED_FRAME_ALLOWED),
+      m_nHoverSysCmd(0),
+      m_nPushedSysCmd(0),
+      m_strTipMinimize(_T("Minimize")),
+      m_strTipMaximize(_T("Maximize")),
+      m_strTipRestore(_T("Restore")),
+      m_strTipClose(_T("Close"))
 {
+    m_BridgeNC.m_pOwner = this;
+    RECT* arr[] = {&m_rcNcCaptionText, &m_rcNcIcon, &m_rcNcHelp, &m_rcNcClose, &m_rcNcMaximizeRestore,
+                   &m_rcNcMinimize};
+    EmptyRects(arr, 6);
 }
 
 CExtNcFrameImpl::~CExtNcFrameImpl() {}
@@ -18,6 +155,27 @@ CWnd* CExtNcFrameImpl::GetFrameWnd() const
 {
     HWND hWnd = GetFrameHwnd();
     return (hWnd != NULL) ? CWnd::FromHandle(hWnd) : NULL;
+}
+
+CString* CExtNcFrameImpl::GetCaptionButtonTip(UINT nSysCmd)
+{
+    if (::IsRectEmpty(&m_rcNcClose))
+        ComputeButtonRects();
+    switch (nSysCmd & 0xFFF0)
+    {
+    case SC_MINIMIZE:
+        return &m_strTipMinimize;
+    case SC_MAXIMIZE:
+    case SC_RESTORE:
+    {
+        HWND hWnd = GetFrameHwnd();
+        return (hWnd != NULL && ::IsZoomed(hWnd)) ? &m_strTipRestore : &m_strTipMaximize;
+    }
+    case SC_CLOSE:
+        return &m_strTipClose;
+    default:
+        return NULL;
+    }
 }
 
 bool CExtNcFrameImpl::IsNcFrameActive() const
@@ -30,17 +188,24 @@ bool CExtNcFrameImpl::IsNcFrameActive() const
     return g_CurrentPaintManager->IsThemedFrameSupported(CWnd::FromHandle(hWnd), 0);
 }
 
-bool CExtNcFrameImpl::FrameWindowProcHook(LRESULT&, UINT, WPARAM, LPARAM)
+bool CExtNcFrameImpl::QueryNcFrameMarginsOwn() const { return false; }
+
+void CExtNcFrameImpl::GetNcFrameMargins(RECT& rcMargins) const { ::SetRectEmpty(&rcMargins); }
+
+bool CExtNcFrameImpl::IsCaptionActive() const
 {
-    m_dwNcStateFlags &= ~__ENCF_BORDER_RESTORED;
-    return false;
+    HWND hWnd = GetFrameHwnd();
+    if (hWnd == NULL)
+        return false;
+    if ((m_dwNcStateFlags & __ENCF_CAPTION_ACTIVE) != 0)
+        return true;
+    HWND hWndActive = ::GetActiveWindow();
+    if (hWndActive == NULL)
+        return false;
+    return hWndActive == hWnd || ::IsChild(hWnd, hWndActive) || ::GetParent(hWndActive) != NULL;
 }
 
-void CExtNcFrameImpl::FrameWindowProcPostHook(LRESULT&, UINT message, WPARAM, LPARAM)
-{
-    if (message == WM_WINDOWPOSCHANGED)
-        m_dwNcStateFlags &= ~__ENCF_NOT_FRAME_CHANGE;
-}
+bool CExtNcFrameImpl::GetNcStateFlag() const { return (m_dwNcStateFlags & __ENCF_QUERY) != 0; }
 
 bool CExtNcFrameImpl::RecalcFrame()
 {
@@ -70,6 +235,435 @@ void CExtNcFrameImpl::InitNcFrame()
 void CExtNcFrameImpl::ResetNcFrame()
 {
     m_dwNcStateFlags &= ~__ENCF_REGION_SET;
-    m_ptLastHover = CPoint(-32767, -32767);
+    m_ptLastHover = CPoint(NO_POINT, NO_POINT);
     m_nLastHoverHitTest = 0;
+    m_FrameIcon.Empty();
+}
+
+bool CExtNcFrameImpl::IsSysCommandEnabled(UINT nSysCmd)
+{
+    HWND hWnd = GetFrameHwnd();
+    if (hWnd == NULL)
+        return false;
+    const DWORD dwStyle = (DWORD)::GetWindowLongA(hWnd, GWL_STYLE);
+    nSysCmd &= 0xFFF0;
+    if (nSysCmd == SC_MINIMIZE)
+        return (dwStyle & WS_MINIMIZEBOX) != 0;
+    if (nSysCmd != SC_MAXIMIZE && nSysCmd != SC_RESTORE)
+        return true;
+    if (nSysCmd == SC_MAXIMIZE && (dwStyle & WS_MAXIMIZEBOX) == 0)
+        return false;
+    CExtPaintManager::MONITORDATA md;
+    CExtPaintManager::MonitorDataFromWnd(md, CWnd::FromHandle(hWnd));
+    MINMAXINFO mmi;
+    ::memset(&mmi, 0, sizeof(mmi));
+    const int cxWork = md.m_rcWorkArea.right - md.m_rcWorkArea.left;
+    const int cyWork = md.m_rcWorkArea.bottom - md.m_rcWorkArea.top;
+    mmi.ptMaxPosition.x = md.m_rcWorkArea.left;
+    mmi.ptMaxPosition.y = md.m_rcWorkArea.top;
+    mmi.ptMaxSize.x = mmi.ptMaxTrackSize.x = cxWork;
+    mmi.ptMaxSize.y = mmi.ptMaxTrackSize.y = cyWork;
+    mmi.ptMinTrackSize.x = ::GetSystemMetrics(SM_CXMINTRACK);
+    mmi.ptMinTrackSize.y = ::GetSystemMetrics(SM_CYMINTRACK);
+    if (::SendMessageA(hWnd, WM_GETMINMAXINFO, 0, (LPARAM)&mmi) != 0)
+        return true;
+    if (nSysCmd == SC_RESTORE)
+    {
+        WINDOWPLACEMENT wp;
+        ::memset(&wp, 0, sizeof(wp));
+        wp.length = sizeof(wp);
+        ::GetWindowPlacement(hWnd, &wp);
+        if (wp.showCmd == SW_SHOWMINIMIZED || wp.showCmd == SW_SHOWMINNOACTIVE ||
+            wp.showCmd == SW_RESTORE)
+            return true;
+    }
+    return mmi.ptMinTrackSize.x < mmi.ptMaxTrackSize.x && mmi.ptMinTrackSize.y < mmi.ptMaxTrackSize.y;
+}
+
+LRESULT CExtNcFrameImpl::TrackNcHover(int x, int y, UINT nHitTest)
+{
+    HWND hWnd = GetFrameHwnd();
+    POINT ptCursor;
+    if (IsNcFrameActive() && ::GetCursorPos(&ptCursor) && ::WindowFromPoint(ptCursor) == hWnd)
+    {
+        if (m_ptLastHover.x != x || m_ptLastHover.y != y || m_nLastHoverHitTest != (int)nHitTest)
+        {
+            m_ptLastHover = CPoint(x, y);
+            m_nLastHoverHitTest = (int)nHitTest;
+            return ::SendMessageA(hWnd, WM_SETCURSOR, (WPARAM)hWnd, MAKELPARAM(nHitTest, 0));
+        }
+        return (LRESULT)nHitTest;
+    }
+    m_nLastHoverHitTest = 0;
+    m_ptLastHover = CPoint(NO_POINT, NO_POINT);
+    return NO_POINT;
+}
+
+void CExtNcFrameImpl::RecomputeWindowRgn(const WINDOWPOS* pWP)
+{
+    HWND hWnd = GetFrameHwnd();
+    if (m_nBusy > 0 || hWnd == NULL || !::IsWindow(hWnd))
+        return;
+    m_dwNcStateFlags |= __ENCF_REGION_SET;
+    m_ptLastHover = CPoint(NO_POINT, NO_POINT);
+    m_nLastHoverHitTest = 0;
+    if ((m_dwSavedStyle & WS_BORDER) == 0)
+        return;
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    ::OffsetRect(&rc, -rc.left, -rc.top);
+    if (pWP != NULL && (pWP->flags & SWP_NOSIZE) == 0)
+        ::SetRect(&rc, 0, 0, pWP->cx, pWP->cy);
+    RECT* arr[] = {&m_rcNcHelp, &m_rcNcClose, &m_rcNcMaximizeRestore, &m_rcNcMinimize};
+    EmptyRects(arr, 4);
+    HRGN hRgn = g_CurrentPaintManager->GetThemedFrameRgn(CWnd::FromHandle(hWnd), rc, 0);
+    ::SetWindowRgn(hWnd, hRgn, TRUE);
+}
+
+void CExtNcFrameImpl::UpdateFrameIcon()
+{
+    HWND hWnd = GetFrameHwnd();
+    if (hWnd == NULL)
+        return;
+    HICON hIcon = (HICON)::SendMessageA(hWnd, WM_GETICON, ICON_SMALL, 0);
+    if (hIcon == NULL)
+        hIcon = (HICON)::SendMessageA(hWnd, WM_GETICON, ICON_BIG, 0);
+    if (hIcon == NULL)
+        hIcon = (HICON)::GetClassLongPtrA(hWnd, GCLP_HICONSM);
+    if (hIcon == NULL)
+        hIcon = (HICON)::GetClassLongPtrA(hWnd, GCLP_HICON);
+    if (hIcon == NULL)
+        return;
+    m_FrameIcon.AssignFromHICON(hIcon, true);
+    const CSize sz = m_FrameIcon.GetSize();
+    if (!m_FrameIcon.IsEmpty() && (sz.cx != 16 || sz.cy != 16))
+        m_FrameIcon.Scale(CSize(16, 16));
+}
+
+void CExtNcFrameImpl::ComputeButtonRects()
+{
+    HWND hWnd = GetFrameHwnd();
+    if (hWnd == NULL || !::IsWindow(hWnd))
+        return;
+    RECT rcWnd;
+    ::GetWindowRect(hWnd, &rcWnd);
+    ::OffsetRect(&rcWnd, -rcWnd.left, -rcWnd.top);
+    g_CurrentPaintManager->GetThemedFrameButtonRects(
+        CWnd::FromHandle(hWnd), rcWnd, IsCaptionActive(), m_rcNcIcon, m_rcNcCaptionText, m_rcNcHelp,
+        m_rcNcMinimize, m_rcNcMaximizeRestore, m_rcNcClose, (DWORD)::GetWindowLongA(hWnd, GWL_STYLE), 0);
+}
+
+UINT CExtNcFrameImpl::SysCmdFromPoint(const POINT& pt)
+{
+    if (::PtInRect(&m_rcNcClose, pt))
+        return SC_CLOSE;
+    if (::PtInRect(&m_rcNcMinimize, pt))
+        return SC_MINIMIZE;
+    if (::PtInRect(&m_rcNcMaximizeRestore, pt))
+        return SC_MAXIMIZE;
+    if (::PtInRect(&m_rcNcHelp, pt))
+        return SC_CONTEXTHELP;
+    return 0;
+}
+
+void CExtNcFrameImpl::PaintFrame()
+{
+    HWND hWnd = GetFrameHwnd();
+    if (hWnd == NULL || !::IsWindow(hWnd))
+        return;
+    ComputeButtonRects();
+    RECT rcWnd;
+    ::GetWindowRect(hWnd, &rcWnd);
+    ::OffsetRect(&rcWnd, -rcWnd.left, -rcWnd.top);
+    RECT rcBorders = {0, 0, 0, 0}, rcCaption = {0, 0, 0, 0};
+    g_CurrentPaintManager->GetThemedFrameBorders(rcBorders, rcCaption, CWnd::FromHandle(hWnd), 0);
+    HDC hWndDC = ::GetWindowDC(hWnd);
+    if (hWndDC == NULL)
+        return;
+    // The client area stays out; the frame is composed off screen and copied at once.
+    RECT rcClient;
+    ::GetClientRect(hWnd, &rcClient);
+    ::MapWindowPoints(hWnd, NULL, (POINT*)&rcClient, 2);
+    RECT rcWndScreen;
+    ::GetWindowRect(hWnd, &rcWndScreen);
+    ::OffsetRect(&rcClient, -rcWndScreen.left, -rcWndScreen.top);
+    ::ExcludeClipRect(hWndDC, rcClient.left, rcClient.top, rcClient.right, rcClient.bottom);
+    HDC hMemDC = ::CreateCompatibleDC(hWndDC);
+    HBITMAP hBmp = ::CreateCompatibleBitmap(hWndDC, rcWnd.right, rcWnd.bottom);
+    if (hMemDC != NULL && hBmp != NULL)
+    {
+        HGDIOBJ hOld = ::SelectObject(hMemDC, hBmp);
+        CDC* pDC = CDC::FromHandle(hMemDC);
+        const DWORD dwStyle = (DWORD)::GetWindowLongA(hWnd, GWL_STYLE);
+        char sText[256] = "";
+        ::GetWindowTextA(hWnd, sText, (int)sizeof(sText));
+        UpdateFrameIcon();
+        HICON hIcon = m_FrameIcon.IsEmpty() ? NULL : m_FrameIcon.ExtractHICON(false, -1);
+        CWnd* pWnd = CWnd::FromHandle(hWnd);
+        g_CurrentPaintManager->DrawThemedFrame(
+            pWnd, *pDC, rcWnd, rcCaption, m_rcNcCaptionText, m_rcNcIcon, m_rcNcHelp, m_rcNcMinimize,
+            m_rcNcMaximizeRestore, m_rcNcClose, sText, hIcon, IsCaptionActive(), ::IsZoomed(hWnd) != FALSE,
+            (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_CONTEXTHELP) != 0,
+            (dwStyle & WS_MINIMIZEBOX) != 0, (dwStyle & WS_MAXIMIZEBOX) != 0,
+            IsSysCommandEnabled(SC_CLOSE), m_nHoverSysCmd, m_nPushedSysCmd, 0);
+        if (hIcon != NULL)
+            ::DestroyIcon(hIcon);
+        ::BitBlt(hWndDC, 0, 0, rcWnd.right, rcWnd.bottom, hMemDC, 0, 0, SRCCOPY);
+        ::SelectObject(hMemDC, hOld);
+    }
+    if (hBmp != NULL)
+        ::DeleteObject(hBmp);
+    if (hMemDC != NULL)
+        ::DeleteDC(hMemDC);
+    ::ReleaseDC(hWnd, hWndDC);
+}
+
+bool CExtNcFrameImpl::FrameWindowProcHook(LRESULT& lResult, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    m_dwNcStateFlags &= ~__ENCF_BORDER_RESTORED;
+    HWND hWnd = GetFrameHwnd();
+    if (hWnd == NULL)
+        return false;
+    RECT rcOwn = {0, 0, 0, 0};
+    const bool bOwnMargins = QueryNcFrameMarginsOwn();
+    if (bOwnMargins)
+        GetNcFrameMargins(rcOwn);
+    const bool bOwnEmpty = bOwnMargins && rcOwn.left < 1 && rcOwn.top < 1 && rcOwn.right < 1 && rcOwn.bottom < 1;
+    switch (message)
+    {
+    case WM_CREATE:
+        RecalcFrame();
+        return false;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE)
+            m_dwNcStateFlags |= __ENCF_CAPTION_ACTIVE;
+        else
+            m_dwNcStateFlags &= ~__ENCF_CAPTION_ACTIVE;
+        if (!bOwnEmpty)
+        {
+            m_dwNcStateFlags &= ~__ENCF_REGION_SET;
+            RecomputeWindowRgn(NULL);
+            ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
+        }
+        return false;
+    case WM_ACTIVATEAPP:
+        if (wParam == 0 || !IsCaptionActive())
+            m_dwNcStateFlags &= ~__ENCF_CAPTION_ACTIVE;
+        else
+            m_dwNcStateFlags |= __ENCF_CAPTION_ACTIVE;
+        if (!bOwnEmpty)
+            ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
+        return false;
+    case WM_SETICON:
+        if (wParam == ICON_SMALL && lParam != 0)
+        {
+            m_FrameIcon.AssignFromHICON((HICON)lParam, true);
+            const CSize sz = m_FrameIcon.GetSize();
+            if (!m_FrameIcon.IsEmpty() && (sz.cx != 16 || sz.cy != 16))
+                m_FrameIcon.Scale(CSize(16, 16));
+        }
+        return false;
+    case WM_NCACTIVATE:
+        lResult = TRUE;
+        return true;
+    case WM_NCCALCSIZE:
+        if (m_nBusy <= 0 && lParam != 0)
+        {
+            RECT rcMargins = {0, 0, 0, 0};
+            if (bOwnMargins)
+            {
+                if (!bOwnEmpty)
+                    rcMargins = rcOwn;
+            }
+            else
+            {
+                RECT rcCaption = {0, 0, 0, 0};
+                g_CurrentPaintManager->GetThemedFrameBorders(rcMargins, rcCaption, CWnd::FromHandle(hWnd), 0);
+            }
+            RECT* pRect = (RECT*)lParam;  // the first rectangle of either parameter form
+            pRect->left += rcMargins.left;
+            pRect->top += rcMargins.top;
+            pRect->right -= rcMargins.right;
+            pRect->bottom -= rcMargins.bottom;
+        }
+        lResult = 0;
+        return true;
+    case WM_NCHITTEST:
+    {
+        if (bOwnMargins)
+            return false;
+        POINT pt;
+        if (!::GetCursorPos(&pt))
+            pt.x = pt.y = NO_POINT;
+        RECT rcWnd;
+        ::GetWindowRect(hWnd, &rcWnd);
+        POINT ptWnd = {pt.x - rcWnd.left, pt.y - rcWnd.top};
+        if (::IsRectEmpty(&m_rcNcClose))
+            ComputeButtonRects();
+        static const struct
+        {
+            RECT CExtNcFrameImpl::*pRect;
+            UINT nHit;
+        } buttons[] = {{&CExtNcFrameImpl::m_rcNcClose, HTCLOSE},
+                       {&CExtNcFrameImpl::m_rcNcMinimize, HTMINBUTTON},
+                       {&CExtNcFrameImpl::m_rcNcMaximizeRestore, HTMAXBUTTON},
+                       {&CExtNcFrameImpl::m_rcNcHelp, HTHELP}};
+        for (const auto& b : buttons)
+            if (::PtInRect(&(this->*b.pRect), ptWnd))
+            {
+                TrackNcHover(pt.x, pt.y, b.nHit);
+                lResult = HTCAPTION;
+                return true;
+            }
+        ::OffsetRect(&rcWnd, -rcWnd.left, -rcWnd.top);
+        const RECT rcHit = g_CurrentPaintManager->GetThemedFrameRect(
+            CWnd::FromHandle(hWnd), rcWnd, IsCaptionActive(), ::IsZoomed(hWnd) != FALSE, true, 0, 0);
+        lResult = ::PtInRect(&rcHit, ptWnd) ? HTCAPTION : HTCLIENT;
+        return true;
+    }
+    case WM_NCLBUTTONDBLCLK:
+        if (bOwnMargins)
+            return false;
+        if (wParam == HTCAPTION)
+        {
+            if (IsSysCommandEnabled(SC_RESTORE) || IsSysCommandEnabled(SC_MAXIMIZE))
+                ::SendMessageA(hWnd, WM_SYSCOMMAND, ::IsZoomed(hWnd) ? SC_RESTORE : SC_MAXIMIZE, 0);
+        }
+        else if (wParam == HTSYSMENU)
+        {
+            if (IsSysCommandEnabled(SC_CLOSE))
+            {
+                ::SetWindowLongA(hWnd, GWL_STYLE, ::GetWindowLongA(hWnd, GWL_STYLE) | WS_BORDER);
+                ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+                if (::IsWindow(hWnd))
+                {
+                    ::SetWindowLongA(hWnd, GWL_STYLE, ::GetWindowLongA(hWnd, GWL_STYLE) & ~WS_BORDER);
+                    ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
+                }
+            }
+        }
+        else
+        {
+            // The system handles it with its border in place; the post hook removes it.
+            m_dwNcStateFlags |= __ENCF_BORDER_RESTORED;
+            ::SetWindowLongA(hWnd, GWL_STYLE, ::GetWindowLongA(hWnd, GWL_STYLE) | WS_BORDER);
+            return false;
+        }
+        lResult = 0;
+        return true;
+    case WM_NCPAINT:
+        PaintFrame();
+        lResult = 0;
+        return true;
+    case WM_NCMOUSEMOVE:
+    case WM_MOUSEMOVE:
+    {
+        if (::IsRectEmpty(&m_rcNcClose))
+            ComputeButtonRects();
+        POINT pt;
+        RECT rcWnd;
+        if (!::GetCursorPos(&pt) || !::GetWindowRect(hWnd, &rcWnd))
+            return false;
+        POINT ptWnd = {pt.x - rcWnd.left, pt.y - rcWnd.top};
+        const UINT nCmd = SysCmdFromPoint(ptWnd);
+        if (nCmd != m_nHoverSysCmd)
+        {
+            m_nHoverSysCmd = nCmd;
+            CString* pTip = (nCmd != 0) ? GetCaptionButtonTip(nCmd) : NULL;
+            if (pTip != NULL && g_tipHooks.pfnShow != NULL)
+                g_tipHooks.pfnShow(this, *pTip, rcWnd);
+            else if (g_tipHooks.pfnHide != NULL)
+                g_tipHooks.pfnHide(this);
+            ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
+        }
+        return message == WM_NCMOUSEMOVE && nCmd != 0;
+    }
+    case WM_NCLBUTTONDOWN:
+    case WM_LBUTTONDOWN:
+    {
+        if (m_nHoverSysCmd == 0)
+            return false;
+        m_nPushedSysCmd = m_nHoverSysCmd;
+        ::SetCapture(hWnd);
+        ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
+        lResult = 0;
+        return true;
+    }
+    case WM_LBUTTONUP:
+    {
+        if (m_nPushedSysCmd == 0)
+            return false;
+        UINT nCmd = m_nPushedSysCmd;
+        const bool bOver = m_nHoverSysCmd == nCmd;
+        m_nPushedSysCmd = 0;
+        m_nHoverSysCmd = 0;
+        if (g_tipHooks.pfnHide != NULL)
+            g_tipHooks.pfnHide(this);
+        if (::GetCapture() == hWnd)
+            ::ReleaseCapture();
+        ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
+        if (bOver)
+        {
+            if (nCmd == SC_MAXIMIZE && ::IsZoomed(hWnd))
+                nCmd = SC_RESTORE;
+            ::SendMessageA(hWnd, WM_SYSCOMMAND, nCmd, 0);
+        }
+        lResult = 0;
+        return true;
+    }
+    case WM_STYLECHANGED:
+        if (wParam == (WPARAM)GWL_EXSTYLE)
+        {
+            const LONG dwEx = ::GetWindowLongA(hWnd, GWL_EXSTYLE);
+            if ((dwEx & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)) != 0)
+            {
+                ::SetWindowLongA(hWnd, GWL_EXSTYLE, dwEx & ~(WS_EX_LAYOUTRTL | WS_EX_RTLREADING));
+                RecalcFrame();
+            }
+        }
+        return false;
+    case WM_SYSCOMMAND:
+    {
+        const UINT nCmd = (UINT)(wParam & 0xFFF0);
+        if (nCmd == SC_MAXIMIZE || nCmd == SC_CLOSE || nCmd == SC_RESTORE)
+            m_nHoverSysCmd = m_nPushedSysCmd = 0;
+        return false;
+    }
+    case WM_INITDIALOG:
+        UpdateFrameIcon();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void CExtNcFrameImpl::FrameWindowProcPostHook(LRESULT&, UINT message, WPARAM, LPARAM lParam)
+{
+    HWND hWnd = GetFrameHwnd();
+    switch (message)
+    {
+    case WM_WINDOWPOSCHANGING:
+    {
+        const WINDOWPOS* pWP = (const WINDOWPOS*)lParam;
+        if (pWP != NULL && (pWP->flags & SWP_FRAMECHANGED) == 0)
+            m_dwNcStateFlags |= __ENCF_NOT_FRAME_CHANGE;
+        else
+            m_dwNcStateFlags &= ~__ENCF_NOT_FRAME_CHANGE;
+        RecomputeWindowRgn(pWP);
+        break;
+    }
+    case WM_WINDOWPOSCHANGED:
+        m_dwNcStateFlags &= ~__ENCF_NOT_FRAME_CHANGE;
+        break;
+    case WM_NCLBUTTONDBLCLK:
+        if ((m_dwNcStateFlags & __ENCF_BORDER_RESTORED) != 0)
+        {
+            m_dwNcStateFlags &= ~__ENCF_BORDER_RESTORED;
+            if (hWnd != NULL && ::IsWindow(hWnd))
+                ::SetWindowLongA(hWnd, GWL_STYLE, ::GetWindowLongA(hWnd, GWL_STYLE) & ~WS_BORDER);
+        }
+        break;
+    default:
+        break;
+    }
 }

@@ -1,11 +1,40 @@
 // CExtNcFrameImpl: the mix-in that lets a top-level window have its caption and borders
 // painted by the paint manager. The frame acts only while the current paint manager
 // supports a themed frame; no theme of this program does, so windows that mix it in
-// keep the system's frame. What stands here is the frame's life cycle (initialising,
-// resetting, re-framing) and the hooks its window calls; the themed caption painting,
-// hit testing and caption-button tracking come with the themes that support a frame.
+// keep the system's frame and only the theme-change path runs: the frame's bridge
+// re-frames the window when another theme is installed.
+//
+// The themed caption itself (pixels of the caption buttons, hit testing of the frame) is
+// drawn and measured by the paint manager's themed-frame operations.
 #pragma once
 #include "framework/framework.h"
+#include "toolkit/theme/paint_manager.h"
+#include "toolkit/core/cmd_icon.h"
+
+class CExtNcFrameImpl;
+
+// The frame's link to the paint manager: installing another theme re-applies or
+// removes the themed frame.
+class CExtPmBridgeNC : public CExtPmBridge
+{
+public:
+    explicit CExtPmBridgeNC(CExtNcFrameImpl* pOwner = NULL);
+    virtual ~CExtPmBridgeNC();
+    virtual void RegisterWithHolder();
+    virtual void UnregisterFromHolder();
+    virtual HWND GetBridgeHwnd();
+    virtual CExtPaintManager* GetPaintManager();
+    virtual void OnPaintManagerInstalled(CExtPaintManager* pPM);
+    virtual void OnSysColorsChanged(CExtPaintManager* pPM, CWnd* pWndRelay);
+    virtual void OnSystemSettingChanged(CExtPaintManager* pPM, CWnd* pWndRelay, UINT uFlags,
+                                        LPCTSTR lpszSection);
+    virtual void OnDisplayModeChanged(CExtPaintManager* pPM, CWnd* pWndRelay, int nBitsPerPixel,
+                                      int cx, int cy);
+    virtual void OnVisualThemeChanged(CExtPaintManager* pPM, CWnd* pWndRelay, WPARAM wParam,
+                                      LPARAM lParam);
+
+    CExtNcFrameImpl* m_pOwner;
+};
 
 class CExtNcFrameImpl
 {
@@ -30,25 +59,92 @@ public:
     virtual HWND GetFrameHwnd() const = 0;
     CWnd* GetFrameWnd() const;
 
+    // The tip text of a caption button by its system command; NULL for other commands.
+    virtual CString* GetCaptionButtonTip(UINT nSysCmd);
     // The themed frame acts: allowed, the window exists and the current paint manager
     // supports a themed frame for it.
     virtual bool IsNcFrameActive() const;
+    // Whether the frame supplies its own border margins, and which.
+    virtual bool QueryNcFrameMarginsOwn() const;
+    virtual void GetNcFrameMargins(RECT& rcMargins) const;
+    virtual bool IsCaptionActive() const;
     // Offered every message before the window's own procedure; true when it took it.
     virtual bool FrameWindowProcHook(LRESULT& lResult, UINT message, WPARAM wParam, LPARAM lParam);
     // Sees every message after the window's own procedure while the window lives.
     virtual void FrameWindowProcPostHook(LRESULT& lResult, UINT message, WPARAM wParam, LPARAM lParam);
+    virtual bool GetNcStateFlag() const;
     // Makes the system recompute the non-client area; false while busy or without window.
     virtual bool RecalcFrame();
     // Called when the window is subclassed: remembers its styles.
     virtual void InitNcFrame();
     // Called after the window is gone.
     virtual void ResetNcFrame();
+    virtual bool IsSysCommandEnabled(UINT nSysCmd);
+    virtual LRESULT TrackNcHover(int x, int y, UINT nHitTest);
 
+    // Re-shapes the window for its new size (from the position record when given).
+    void RecomputeWindowRgn(const WINDOWPOS* pWP = NULL);
+    // The window's small icon, 16 x 16, from the window or its class.
+    void UpdateFrameIcon();
+
+    // Raises the busy counter while it lives, so that a theme install does not make the
+    // frame recompute itself half-way.
+    class BusyLock
+    {
+    public:
+        explicit BusyLock(CExtNcFrameImpl& owner) : m_owner(owner), m_nFlags(0x01) { m_owner.m_nBusy++; }
+        ~BusyLock() { Release(); }
+        void Release()
+        {
+            if ((m_nFlags & 0x01) != 0)
+            {
+                m_owner.m_nBusy--;
+                m_nFlags &= ~0x01;
+            }
+        }
+
+    private:
+        CExtNcFrameImpl& m_owner;
+        BYTE m_nFlags;
+    };
+
+    CExtPmBridgeNC m_BridgeNC;
     DWORD m_dwNcStateFlags;
     DWORD m_dwSavedStyle;
     DWORD m_dwSavedExStyle;
     int m_nBusy;
     int m_nLastHoverHitTest;
     CPoint m_ptLastHover;
+    CExtCmdIcon m_FrameIcon;
     DWORD m_dwNcOptionFlags;
+    RECT m_rcNcCaptionText;
+    RECT m_rcNcIcon;
+    RECT m_rcNcHelp;
+    RECT m_rcNcClose;
+    RECT m_rcNcMaximizeRestore;
+    RECT m_rcNcMinimize;
+    UINT m_nHoverSysCmd;
+    UINT m_nPushedSysCmd;
+    CString m_strTipMinimize;
+    CString m_strTipMaximize;
+    CString m_strTipRestore;
+    CString m_strTipClose;
+
+    // The caption-button tip window belongs to the menus library, linked after the theme
+    // engine; it installs these functions. Without them no tip is shown.
+    struct TipHooks
+    {
+        void (*pfnShow)(CExtNcFrameImpl* pFrame, LPCTSTR sText, const RECT& rcScreen);
+        void (*pfnHide)(CExtNcFrameImpl* pFrame);
+    };
+    static TipHooks g_tipHooks;
+
+protected:
+    void ComputeButtonRects();
+    void PaintFrame();
+    UINT SysCmdFromPoint(const POINT& ptWnd);
+
+private:
+    CExtNcFrameImpl(const CExtNcFrameImpl&) = delete;
+    CExtNcFrameImpl& operator=(const CExtNcFrameImpl&) = delete;
 };
