@@ -21,8 +21,10 @@ HWND EnsureToolTip(CWnd* pWnd) {
         pToolTip->m_hWnd = NULL;
         delete pToolTip;
         pState->m_pToolTip = pToolTip = NULL;
-        // The tools of the old control went with it.
+        // The tools of the old control went with it: the next hit registers anew.
         ZeroMemory(&pState->m_lastInfo, sizeof(pState->m_lastInfo));
+        pState->m_pLastHit = NULL;
+        pState->m_nLastHit = -1;
     }
     if (pToolTip == NULL) {
         AfxDeferRegisterClass(AFX_WNDCOMMCTLS_REG);

@@ -239,6 +239,28 @@ TEST(WndToolTips, TheRelayRegistersTheHitToolAndFreesItsText) {
     msg = MouseMove(wnd, 80, 50);
     wnd.FilterToolTipMessage(&msg);
 
+    // A window under another top-level window gets a control of its own, with its
+    // tool registered there from the first move.
+    {
+        CTipWnd second;
+        ASSERT_TRUE(second.CreateEx(0, PopupClass(), "second", WS_POPUP, CRect(0, 0, 100, 100), NULL, 0));
+        second.EnableToolTips(TRUE);
+        second.callback = true;
+        msg = MouseMove(second, 10, 10);
+        second.PreTranslateMessage(&msg);
+        HWND hTip2 = pState->m_pToolTip->m_hWnd;
+        EXPECT_EQ(second.m_hWnd, GetWindow(hTip2, GW_OWNER));
+        EXPECT_FALSE(IsWindow(hTip));
+        EXPECT_EQ(2, (int)SendMessageA(hTip2, TTM_GETTOOLCOUNT, 0, 0));
+        second.DestroyWindow();
+        // Back over the first window: made again for it, the hit tool registered.
+        msg = MouseMove(wnd, 10, 10);
+        wnd.PreTranslateMessage(&msg);
+        hTip = pState->m_pToolTip->m_hWnd;
+        EXPECT_EQ(wnd.m_hWnd, GetWindow(hTip, GW_OWNER));
+        EXPECT_EQ(2, (int)SendMessageA(hTip, TTM_GETTOOLCOUNT, 0, 0));
+    }
+
     // Disabling stops the relay.
     EXPECT_TRUE(wnd.EnableToolTips(FALSE));
     int hits = wnd.hits;
