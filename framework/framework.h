@@ -54,3 +54,12 @@
 #if __has_include("framework/controls.h")
 #include "framework/controls.h"
 #endif
+
+// Frames and control bars.
+#if __has_include("framework/frame.h")
+#include "framework/ctrlbar.h"
+#include "framework/dockbar.h"
+#include "framework/frame.h"
+#include "framework/miniframe.h"
+#include "framework/statusbar.h"
+#endif
