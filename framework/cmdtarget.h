@@ -9,6 +9,7 @@ class CCmdTarget;
 class CCmdUI;
 class CWnd;
 class CMenu;
+class CWinThread;
 
 // Command codes passed to OnCmdMsg: a WM_COMMAND notification code, or one of these.
 #define CN_COMMAND 0
@@ -111,6 +112,9 @@ enum AfxSig {
     AfxSig_i_u_W_u,       // int (UINT, CWnd*, UINT)        OnVKeyToItem, OnCharToItem
     AfxSig_v_b_W_W,       // void (BOOL, CWnd*, CWnd*)      OnMDIActivate
     AfxSig_v_u_W,         // void (UINT, CWnd*)             OnEnterIdle
+
+    // thread messages (CWinThread level)
+    AfxSig_v_w_l,         // void (WPARAM, LPARAM)          ON_THREAD_MESSAGE
 };
 
 struct AFX_MSGMAP_ENTRY {

@@ -71,6 +71,14 @@
     { 0xC000, 0, 0, 0, (UINT_PTR)(UINT*)(&nMessageVariable), \
       (AFX_PMSG)(AFX_PMSGW)(static_cast<LRESULT (AFX_MSG_CALL CWnd::*)(WPARAM, LPARAM)>(memberFxn)) },
 
+// Messages posted to the thread itself (no window) reach its CWinThread's map.
+#define ON_THREAD_MESSAGE(message, memberFxn) \
+    { (UINT)(message), 0, 0, 0, AfxSig_v_w_l, \
+      (AFX_PMSG)(static_cast<void (AFX_MSG_CALL CWinThread::*)(WPARAM, LPARAM)>(memberFxn)) },
+#define ON_REGISTERED_THREAD_MESSAGE(nMessageVariable, memberFxn) \
+    { 0xC000, 0, 0, 0, (UINT_PTR)(UINT*)(&nMessageVariable), \
+      (AFX_PMSG)(static_cast<void (AFX_MSG_CALL CWinThread::*)(WPARAM, LPARAM)>(memberFxn)) },
+
 // ---- control notification shorthands ---------------------------------------------
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)

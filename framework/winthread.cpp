@@ -129,8 +129,8 @@ void CWinThread::Delete() {
 }
 
 BOOL CWinThread::DispatchThreadMessageEx(MSG* pMsg) {
-    // Thread messages go through the thread's own message map (ON_MESSAGE with a
-    // CWinThread member): the LRESULT (WPARAM, LPARAM) form.
+    // Thread messages go through the thread's own message map (ON_THREAD_MESSAGE,
+    // ON_REGISTERED_THREAD_MESSAGE).
     for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap != NULL;
          pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : NULL) {
         const AFX_MSGMAP_ENTRY* lpEntry = NULL;
@@ -144,7 +144,8 @@ BOOL CWinThread::DispatchThreadMessageEx(MSG* pMsg) {
                 }
         }
         if (lpEntry != NULL) {
-            typedef LRESULT (CWinThread::*PFN)(WPARAM, LPARAM);
+            // ON_THREAD_MESSAGE handlers take (WPARAM, LPARAM) and answer nothing.
+            typedef void (CWinThread::*PFN)(WPARAM, LPARAM);
             PTM_WARNING_DISABLE
             PFN pfn = reinterpret_cast<PFN>(lpEntry->pfn);
             PTM_WARNING_RESTORE

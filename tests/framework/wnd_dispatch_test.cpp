@@ -410,3 +410,38 @@ TEST(WndDispatch, ScrollMembersUseTheOutsideBarWhenTheWindowHasOne) {
     EXPECT_FALSE(wnd.GetStyle() & WS_VSCROLL);
     host.DestroyWindow();
 }
+
+namespace {
+
+UINT g_nMsgThreadPing = RegisterWindowMessageA("FrameworkTests::g_nMsgThreadPing");
+
+class CPingThread : public CWinThread {
+public:
+    std::vector<std::string> seen;
+    afx_msg void OnPing(WPARAM wParam, LPARAM lParam) {
+        seen.push_back("ping " + std::to_string(wParam) + " " + std::to_string(lParam));
+    }
+    afx_msg void OnRegisteredPing(WPARAM wParam, LPARAM) { seen.push_back("registered " + std::to_string(wParam)); }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CPingThread, CWinThread)
+    ON_THREAD_MESSAGE(WM_APP + 40, &CPingThread::OnPing)
+    ON_REGISTERED_THREAD_MESSAGE(g_nMsgThreadPing, &CPingThread::OnRegisteredPing)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(ProgramEntry, ThreadMessagesReachTheThreadsOwnMap) {
+    CPingThread thread;
+    MSG msg = {};
+    msg.message = WM_APP + 40;
+    msg.wParam = 3;
+    msg.lParam = 4;
+    EXPECT_TRUE(thread.DispatchThreadMessageEx(&msg));
+    msg.message = g_nMsgThreadPing;
+    msg.wParam = 5;
+    EXPECT_TRUE(thread.DispatchThreadMessageEx(&msg));
+    msg.message = WM_APP + 41;  // not in the map
+    EXPECT_FALSE(thread.DispatchThreadMessageEx(&msg));
+    EXPECT_EQ((std::vector<std::string>{"ping 3 4", "registered 5"}), thread.seen);
+}
