@@ -1,0 +1,55 @@
+// A caption strip with a close button over one hosted child window: the frame of the
+// Groups, Details and Group Editor panes. The close button tells the owner, which
+// hides the pane.
+#pragma once
+#include "framework/framework.h"
+#include "toolkit/theme/paint_manager.h"
+
+class CExtContainerBar : public CWnd, public CExtPmBridge
+{
+    DECLARE_DYNAMIC(CExtContainerBar)
+public:
+    enum
+    {
+        CAPTION_HEIGHT = 18,
+    };
+
+    CExtContainerBar();
+    virtual ~CExtContainerBar();
+
+    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+
+    // Registered as "CExtContainerBar::g_nMsgNotifyBtnClose"; wParam the bar's window,
+    // lParam its control id.
+    static const UINT g_nMsgNotifyBtnClose;
+
+    // NULL: the client rectangle.
+    void GetCloseButtonRect(const RECT* pClient, RECT* pRect);
+    bool IsCursorOverWindow();
+
+    // The paint-manager bridge.
+    void RegisterWithHolder() override;
+    void UnregisterFromHolder() override;
+    HWND GetBridgeHwnd() override;
+    CExtPaintManager* GetPaintManager() override;
+
+    CWnd* m_pWndNotify;
+    CWnd* m_pWndChild;
+    bool m_bHover;
+    bool m_bPressed;
+    bool m_bActive;
+
+protected:
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnCaptureChanged(CWnd* pWnd);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
+    DECLARE_MESSAGE_MAP()
+
+    void InvalidateCaption();
+};
