@@ -1,0 +1,120 @@
+#include "app/page_uninstall_view.h"
+#include "app/ui_manager.h"
+#include "catalogue/options.h"
+#include "res/resource.h"
+
+BEGIN_MESSAGE_MAP(CPageUninstallView, CExtResizableDialog)
+    ON_REGISTERED_MESSAGE(g_nMsgRefreshPrograms, &CPageUninstallView::OnRefreshPrograms)
+    ON_REGISTERED_MESSAGE(g_nMsgCopySelection, &CPageUninstallView::OnCopySelection)
+    ON_REGISTERED_MESSAGE(g_nMsgOptionsChanged, &CPageUninstallView::OnOptionsChanged)
+    ON_REGISTERED_MESSAGE(g_nMsgShowDetailsBar, &CPageUninstallView::OnShowDetailsBar)
+    ON_REGISTERED_MESSAGE(CExtContainerBar::g_nMsgNotifyBtnClose, &CPageUninstallView::OnNotifyBtnClose)
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+int SplitterPercentage(int nPosition, int nExtent)
+{
+    if (nExtent < 1) return -1;
+    float fPercent = (float)((double)nPosition / (double)nExtent * 100.0);
+    return (int)(fPercent + 0.5f);
+}
+
+CPageUninstallView::CPageUninstallView() : CExtResizableDialog(IDD_PAGE_VIEW) {}
+
+CPageUninstallView::~CPageUninstallView() {}
+
+BOOL CPageUninstallView::Create(CWnd* pParentWnd) { return CExtResizableDialog::Create(IDD_PAGE_VIEW, pParentWnd); }
+
+BOOL CPageUninstallView::OnInitDialog()
+{
+    CExtResizableDialog::OnInitDialog();
+    ShowSizeGrip(false);
+    CRect rcClient;
+    GetClientRect(&rcClient);
+
+    if (g_ListSize.Value == 0) g_ListSize.Value = 65;
+
+    m_wndDetailsBar.Create(WS_VISIBLE, CRect(0, 0, 0, 0), this, IDC_DETAILS_BAR);
+    m_wndDetailsBar.m_pWndNotify = this;
+    m_wndDetailsBar.SetWindowText("Details");
+
+    m_pageDetails.Create(&m_wndDetailsBar);
+    m_pageDetails.ShowWindow(SW_SHOW);
+    m_wndDetailsBar.m_pWndChild = &m_pageDetails;
+    CUiManager::GetInstance()->m_hWndDetailsPane = m_pageDetails.GetSafeHwnd();
+
+    m_pageList.Create(this);
+    m_pageList.MoveWindow(&rcClient);
+    m_pageList.ShowWindow(SW_SHOW);
+    CUiManager::GetInstance()->m_hWndRightPane = m_hWnd;
+
+    m_wndSplitter.m_bVertical = false;
+    m_wndSplitter.Create(WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, CRect(0, 0, 0, 0), this, IDC_SPLITTER);
+    m_wndSplitter.m_hCursor = ::LoadCursor(NULL, IDC_SIZENS);
+    m_wndSplitter.m_hWndPane[0] = m_pageList.GetSafeHwnd();
+    m_wndSplitter.m_hWndPane[1] = m_wndDetailsBar.GetSafeHwnd();
+    m_wndSplitter.m_nFocusPane = 0;
+    // The splitter covers the client area before it is anchored, so the anchor keeps it
+    // covering the pane (an anchor taken from an empty rectangle would shrink it).
+    m_wndSplitter.MoveWindow(&rcClient, FALSE);
+    m_wndSplitter.SetLayoutRect(&rcClient);
+    m_wndSplitter.SetPosition(g_ListSize.Value * rcClient.Height() / 100, true);
+    if (g_ShowDetails.Value == 0) m_wndSplitter.ShowPane(0);
+    AddAnchor(m_wndSplitter.GetSafeHwnd(), CSize(0, 0), CSize(100, 100));
+    return TRUE;
+}
+
+int CPageUninstallView::GetListPercentage() const
+{
+    return SplitterPercentage(m_wndSplitter.m_nPosition,
+                              m_wndSplitter.m_rcLayout.bottom - m_wndSplitter.m_rcLayout.top);
+}
+
+LRESULT CPageUninstallView::OnRefreshPrograms(WPARAM wParam, LPARAM)
+{
+    if (wParam == 0)
+        m_pageList.RefreshList();
+    else
+        m_pageList.FilterList();
+    return 0;
+}
+
+LRESULT CPageUninstallView::OnCopySelection(WPARAM, LPARAM)
+{
+    m_pageList.CopySelectedRows();
+    return 0;
+}
+
+LRESULT CPageUninstallView::OnOptionsChanged(WPARAM, LPARAM)
+{
+    m_pageList.m_wndList.m_bAlternateRows = g_GridEnabled.Value != 0;
+    m_pageList.m_wndList.m_clrGrid1 = (COLORREF)g_GridColor1.Value;
+    m_pageList.m_wndList.m_clrGrid2 = (COLORREF)g_GridColor2.Value;
+    // A full refresh, so the size unit and the hide option take effect too.
+    m_pageList.RefreshList();
+    return 0;
+}
+
+LRESULT CPageUninstallView::OnShowDetailsBar(WPARAM wParam, LPARAM)
+{
+    m_wndSplitter.ShowPane(wParam != 0 ? -1 : 0);
+    int nMark = m_pageList.m_wndList.GetSelectionMark();
+    if (nMark != -1) m_pageList.m_wndList.EnsureVisible(nMark, FALSE);
+    g_ShowDetails.Value = wParam != 0 ? 1 : 0;
+    return 0;
+}
+
+LRESULT CPageUninstallView::OnNotifyBtnClose(WPARAM, LPARAM)
+{
+    m_wndSplitter.ShowPane(0);
+    g_ShowDetails.Value = 0;
+    return 0;
+}
+
+void CPageUninstallView::OnDestroy()
+{
+    // A splitter without height has no meaningful percentage: the stored one stays.
+    int nPercent = GetListPercentage();
+    if (nPercent >= 0 && nPercent != g_ListSize.Value) g_ListSize.Value = nPercent;
+    CExtResizableDialog::OnDestroy();
+}
