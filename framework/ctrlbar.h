@@ -81,7 +81,7 @@ public:
 
     // The delayed show/hide applied within a layout pass; answers the style the bar
     // is to be laid out with (WS_VISIBLE as it will be).
-    DWORD RecalcDelayShow(AFX_SIZEPARENTPARAMS* lpLayout);
+    virtual DWORD RecalcDelayShow(AFX_SIZEPARENTPARAMS* lpLayout);
 
     virtual BOOL DestroyWindow();
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);

@@ -65,6 +65,7 @@ BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
         return FALSE;
     }
     m_hMenuDefault = hMenu;
+    m_strTitle = lpszWindowName != NULL ? lpszWindowName : "";
     return TRUE;
 }
 
@@ -74,6 +75,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     strTitle.LoadString(nIDResource);  // the title is the first part of the string, when any
     int nNewline = strTitle.Find('\n');
     if (nNewline >= 0) strTitle = strTitle.Left(nNewline);
+    m_strTitle = strTitle;
     HMENU hMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
     LPCTSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW),
                                             (HBRUSH)(COLOR_WINDOW + 1),
@@ -174,6 +176,7 @@ void CFrameWnd::OnIdleUpdateCmdUI() {
         m_nIdleFlags &= ~idleMenu;
         if (m_hWnd != NULL && ::GetMenu(m_hWnd) != NULL) ::DrawMenuBar(m_hWnd);
     }
+    if (m_nIdleFlags & idleTitle) OnUpdateFrameTitle(TRUE);
     if (m_nIdleFlags & idleLayout) {
         RecalcLayout((m_nIdleFlags & idleNotify) != 0);
         UpdateWindow();
@@ -181,6 +184,16 @@ void CFrameWnd::OnIdleUpdateCmdUI() {
     // The prompt of the command being tracked, once it changed.
     if (m_nIDTracking != m_nIDLastMessage) SetMessageText(m_nIDTracking);
     m_nIdleFlags = 0;
+}
+
+void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
+    m_nIdleFlags &= ~idleTitle;
+    if (!bAddToTitle || !(GetStyle() & FWS_ADDTOTITLE) || m_hWnd == NULL) return;
+    // Only a changed text is set: every set repaints the caption.
+    char szOld[256];
+    szOld[0] = 0;
+    ::GetWindowTextA(m_hWnd, szOld, sizeof(szOld));
+    if (m_strTitle.Compare(szOld) != 0) ::SetWindowTextA(m_hWnd, m_strTitle);
 }
 
 // ---- commands -----------------------------------------------------------------------
@@ -533,12 +546,7 @@ void CFrameWnd::OnDestroy() {
 
 void CFrameWnd::OnClose() {
     if (m_cModalStack > 0) return;  // a modal dialog of this frame is up
-    CWinApp* pApp = AfxGetApp();
-    if (pApp != NULL && pApp->m_pMainWnd == this) {
-        DestroyWindow();
-        return;
-    }
-    DestroyWindow();
+    DestroyWindow();  // the main window's end posts the quit message
 }
 
 // ---- modal state -------------------------------------------------------------------

@@ -57,6 +57,12 @@ public:
     HMENU m_hMenuDefault;
     BOOL m_bHelpMode;
     int m_cModalStack;             // BeginModalState depth
+    CString m_strTitle;            // the title shown when FWS_ADDTOTITLE is set
+
+    void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle != NULL ? lpszTitle : ""; }
+    CString GetTitle() const { return m_strTitle; }
+    // Shows m_strTitle as the window text (idle flag idleTitle asks for it).
+    virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
 
     virtual BOOL IsFrameWnd() const { return TRUE; }
     CView* GetActiveView() const { return NULL; }

@@ -376,4 +376,52 @@ TEST_F(FrameTest, BorderSpaceShrinksThePane) {
     EXPECT_FALSE(m_pFrame->NegotiateBorderSpace(CFrameWnd::borderSet, NULL));
 }
 
+TEST_F(FrameTest, TitleFollowsAtTheIdlePassWhenAsked) {
+    EXPECT_EQ(m_pFrame->GetTitle(), "Frame");
+    m_pFrame->ModifyStyle(0, FWS_ADDTOTITLE);
+    m_pFrame->SetTitle("Renamed");
+    char buf[64];
+    ::GetWindowTextA(m_hFrame, buf, sizeof(buf));
+    EXPECT_STREQ(buf, "Frame");
+    m_pFrame->m_nIdleFlags |= CFrameWnd::idleTitle;
+    m_pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    ::GetWindowTextA(m_hFrame, buf, sizeof(buf));
+    EXPECT_STREQ(buf, "Renamed");
+    EXPECT_EQ(m_pFrame->m_nIdleFlags, 0u);
+}
+
+// A bar that overrides the delayed-show step, as the toolkit's toolbar does, is called
+// by the dock bar's row layout for hidden and visible bars alike.
+class CCountingBar : public CTestBar {
+public:
+    int m_nDelayCalls = 0;
+    DWORD RecalcDelayShow(AFX_SIZEPARENTPARAMS* lpLayout) override {
+        m_nDelayCalls++;
+        return CTestBar::RecalcDelayShow(lpLayout);
+    }
+};
+
+TEST_F(FrameTest, RowLayoutSettlesDelayedShowOfEveryBar) {
+    m_pFrame->EnableDocking(CBRS_ALIGN_TOP);
+    CCountingBar* pBar = new CCountingBar;
+    m_bars[0] = pBar;
+    ASSERT_TRUE(pBar->Create(m_pFrame, WS_CHILD | WS_VISIBLE | CBRS_TOP, IDW_FR_BAR_TOP));
+    pBar->EnableDocking(CBRS_ALIGN_ANY);
+    m_pFrame->DockControlBar(pBar);
+    m_pFrame->RecalcLayout();
+    int nCalls = pBar->m_nDelayCalls;
+    EXPECT_GE(nCalls, 1);
+    pBar->DelayShow(FALSE);
+    m_pFrame->RecalcLayout();
+    EXPECT_GT(pBar->m_nDelayCalls, nCalls);
+    EXPECT_FALSE(pBar->GetStyle() & WS_VISIBLE);
+    EXPECT_EQ(RectIn(&m_pane, m_pFrame).top, 0);
+    // A hidden bar is not visible to the layout, but a pending show is.
+    pBar->DelayShow(TRUE);
+    EXPECT_TRUE(pBar->IsVisible());
+    m_pFrame->RecalcLayout();
+    EXPECT_TRUE(pBar->GetStyle() & WS_VISIBLE);
+    EXPECT_EQ(RectIn(&m_pane, m_pFrame).top, 28);
+}
+
 }  // namespace
