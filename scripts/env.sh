@@ -78,10 +78,16 @@ prepare_prefix() {
     wineserver -k >/dev/null 2>&1 || true
   fi
   # Without a window manager, Wine waits 2 s for one each time a managed window (a
-  # captioned or activated top-level window) is hidden or destroyed. The framework
-  # tests create and destroy such windows by the dozen: their windows stay unmanaged.
-  if ! grep -qF 'AppDefaults\\framework_tests.exe\\X11 Driver' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    wine reg add 'HKCU\Software\Wine\AppDefaults\framework_tests.exe\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+  # captioned or activated top-level window) is hidden or destroyed. The test programs
+  # create and destroy such windows by the dozen: their windows stay unmanaged. The
+  # program itself keeps the default, so it behaves normally on a real desktop.
+  if ! grep -qF 'AppDefaults\\app_tests.exe\\X11 Driver' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    local regfile="$WINEPREFIX/unmanaged-tests.reg" t
+    printf 'REGEDIT4\n\n' > "$regfile"
+    for t in framework catalogue core theme menus dialogs bars pickers grid reportgrid app; do
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s_tests.exe\\X11 Driver]\n"Managed"="N"\n\n' "$t" >> "$regfile"
+    done
+    wine regedit /S "$regfile" >/dev/null 2>&1 || true
     wineserver -w || true
   fi
   # No persistent wineserver: the desktop process it keeps alive would inherit the
