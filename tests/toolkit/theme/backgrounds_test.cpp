@@ -242,3 +242,32 @@ TEST_F(Backgrounds, BarGapsAndArrowButtons)
         EXPECT_GT(canvas.Count(pPM->LookupColor(18), rc), 0) << sCase;
     }
 }
+
+TEST_F(Backgrounds, OfficeToolbarFaceIsRoundedWithAShadowLine)
+{
+    themetest::LunaScope luna(1, RUNTIME_CLASS(CExtPaintManagerOffice2003));
+    CExtPaintManager* pPM = luna.PM();
+    ASSERT_TRUE(pPM->UsesLunaColors());
+    Scene scene;
+    FakeFrame* pFrame = scene.Top<FakeFrame>(0, 0, 400, 200);
+    CExtDockOuterBar* pDockTop = scene.Child<CExtDockOuterBar>(pFrame, 0xE81B, 0, 0, 400, 30);
+    FakeToolBar* pBar = scene.Child<FakeToolBar>(pDockTop, 0xE800, 100, 2, 120, 26);
+    pBar->m_pDockSite = pFrame;
+    pBar->m_pDockBar = pDockTop;
+    DibCanvas frame(400, 200, MARK);
+    const RECT rcFrame = {0, 0, 400, 200};
+    pPM->FillControlBackground(false, *CDC::FromHandle(frame.Dc()), rcFrame, NULL);
+
+    DibCanvas bar(120, 26, MARK);
+    const RECT rcBar = {0, 0, 120, 26};
+    pPM->DrawToolbarBackground(*CDC::FromHandle(bar.Dc()), rcBar, pBar);
+    // The shadow line 2 pixels inside the bottom edge, in the theme's toolbar border.
+    const COLORREF clrShadow = pPM->LookupColor(3005);
+    EXPECT_EQ(clrShadow, bar.Pixel(60, 24));
+    EXPECT_NE(clrShadow, bar.Pixel(60, 23));
+    EXPECT_NE(clrShadow, bar.Pixel(60, 25));
+    // The far end is rounded: its corner shows the frame's gradient; the start is square.
+    EXPECT_EQ(frame.Pixel(100 + 119, 2), bar.Pixel(119, 0));
+    EXPECT_NE(frame.Pixel(100 + 60, 2 + 10), bar.Pixel(60, 10));
+    EXPECT_NE(frame.Pixel(100, 2), bar.Pixel(0, 0)) << "the start of the bar stays square";
+}
