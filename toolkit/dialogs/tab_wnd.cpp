@@ -46,3 +46,41 @@ struct MdiTabRelayRegistration
 const MdiTabRelayRegistration g_MdiTabRelayRegistration;
 
 }  // namespace
+
+#include "toolkit/theme/pm_tabs.h"
+
+namespace {
+
+// What the theme's tab painting reads of a tab window and its items.
+CExtTabWnd* TabOf(CObject* p) { return DYNAMIC_DOWNCAST(CExtTabWnd, p); }
+
+const CExtPmTabQueries::Queries g_tabPaintQueries = {
+    [](CObject* p) { CExtTabWnd* t = TabOf(p); return t != NULL ? t->ItemGetCount() : 0; },
+    [](CObject* p) { CExtTabWnd* t = TabOf(p); return t != NULL ? t->SelectionGet() : -1; },
+    [](CObject* p) { CExtTabWnd* t = TabOf(p); return t != NULL ? t->GetTabWndStyle() : (DWORD)0; },
+    [](CObject* p, int nIndex, DWORD& dwItemStyle) {
+        CExtTabWnd* t = TabOf(p);
+        CExtTabWnd::TAB_ITEM_INFO* pItem = (t != NULL) ? t->ItemGet(nIndex) : NULL;
+        if (pItem == NULL)
+            return false;
+        dwItemStyle = pItem->GetItemStyle();
+        return true;
+    },
+    [](CObject* p) {
+        // The tab window hands its own item records to the item-size query.
+        CExtTabWnd::TAB_ITEM_INFO* pItem = static_cast<CExtTabWnd::TAB_ITEM_INFO*>(p);
+        return pItem != NULL ? pItem->GetIndexOf() : -1;
+    },
+    [](CObject* p) { CExtTabWnd* t = TabOf(p); return t != NULL ? t->m_nTabWndFlags : (BYTE)0; },
+    [](CObject* p) { CExtTabWnd* t = TabOf(p); return t != NULL && t->PaintsOwnBackground(); },
+    [](CObject* p) { CExtTabWnd* t = TabOf(p); return t != NULL ? t->OrientationGet() : 0; },
+};
+
+struct TabPaintQueriesRegistration
+{
+    TabPaintQueriesRegistration() { CExtPmTabQueries::g_tabs = g_tabPaintQueries; }
+};
+
+const TabPaintQueriesRegistration g_TabPaintQueriesRegistration;
+
+}  // namespace
