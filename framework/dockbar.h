@@ -40,8 +40,12 @@ public:
     virtual void DoPaint(CDC* pDC);
     virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler);
 
-protected:
+    // Inserts a bar dropped at rect (client coordinates) into the row that holds ptMid,
+    // after the last bar that starts before it; below every row it opens a new row.
+    // Answers the bar's position in m_arrBars.
     int Insert(CControlBar* pBarIns, CRect rect, CPoint ptMid);
+
+protected:
 
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);

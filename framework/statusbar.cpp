@@ -11,6 +11,8 @@ IMPLEMENT_DYNAMIC(CStatusBar, CControlBar)
 BEGIN_MESSAGE_MAP(CStatusBar, CControlBar)
     ON_WM_SIZE()
     ON_WM_PAINT()
+    ON_WM_NCCALCSIZE()
+    ON_WM_NCPAINT()
     ON_MESSAGE(WM_SETTEXT, &CStatusBar::OnSetText)
     ON_MESSAGE(WM_GETTEXT, &CStatusBar::OnGetText)
     ON_MESSAGE(WM_GETTEXTLENGTH, &CStatusBar::OnGetTextLength)
@@ -326,11 +328,36 @@ void CStatusBar::OnPaint() {
     Default();
 }
 
+void CStatusBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp) {
+    // The bar's borders are non-client; the control keeps 2 pixels of the top margin
+    // inside its own drawing.
+    CRect rect;
+    rect.SetRectEmpty();
+    CControlBar::CalcInsideRect(rect, TRUE);
+    lpncsp->rgrc[0].left += rect.left;
+    lpncsp->rgrc[0].top += rect.top - 2;
+    lpncsp->rgrc[0].right += rect.right;
+    lpncsp->rgrc[0].bottom += rect.bottom;
+}
+
+void CStatusBar::OnNcPaint() {
+    CWindowDC dc(this);
+    CRect rectClient, rectWindow;
+    GetClientRect(rectClient);
+    ClientToScreen(rectClient);
+    GetWindowRect(rectWindow);
+    rectClient.OffsetRect(-rectWindow.left, -rectWindow.top);
+    rectWindow.OffsetRect(-rectWindow.left, -rectWindow.top);
+    dc.ExcludeClipRect(rectClient);
+    dc.FillSolidRect(rectWindow, ::GetSysColor(COLOR_BTNFACE));
+    DrawBorders(&dc, rectWindow);
+}
+
 LRESULT CStatusBar::OnSetText(WPARAM, LPARAM lParam) {
     // The window text is the text of the prompt pane (id 0).
     int nIndex = CommandToIndex(0);
-    if (nIndex < 0) return -1;
-    return SetPaneText(nIndex, (LPCTSTR)lParam) ? 0 : -1;
+    if (nIndex < 0) return FALSE;
+    return SetPaneText(nIndex, (LPCTSTR)lParam) ? TRUE : FALSE;
 }
 
 LRESULT CStatusBar::OnGetText(WPARAM wParam, LPARAM lParam) {

@@ -193,6 +193,37 @@ TEST_F(FrameTest, DockBarRowsSideBySideBelowEachOtherAndWrapped) {
     EXPECT_EQ(pDock->m_arrBars.GetSize(), 4);
 }
 
+TEST_F(FrameTest, DockingAtARectangleJoinsTheRowItFallsInto) {
+    m_pFrame->EnableDocking(CBRS_ALIGN_TOP);
+    CTestBar* bars[3];
+    for (int i = 0; i < 3; i++) {
+        bars[i] = m_bars[i] = new CTestBar;
+        ASSERT_TRUE(bars[i]->Create(m_pFrame, WS_CHILD | WS_VISIBLE | CBRS_TOP, IDW_FR_BAR_TOP + i));
+        bars[i]->EnableDocking(CBRS_ALIGN_ANY);
+    }
+    m_pFrame->DockControlBar(bars[0]);
+    m_pFrame->RecalcLayout();
+    CDockBar* pDock = Dock(AFX_IDW_DOCKBAR_TOP);
+    ASSERT_NE(pDock, nullptr);
+    // Dropped beside the first bar: same row, and it stays where it was dropped.
+    CRect drop(150, 0, 250, 30);
+    pDock->ClientToScreen(&drop);
+    m_pFrame->DockControlBar(bars[1], pDock, &drop);
+    // Dropped below the row: a new row.
+    CRect below(10, 40, 110, 70);
+    pDock->ClientToScreen(&below);
+    m_pFrame->DockControlBar(bars[2], pDock, &below);
+    m_pFrame->RecalcLayout();
+    void* expected[] = {nullptr, bars[0], bars[1], nullptr, bars[2], nullptr};
+    ASSERT_EQ(pDock->m_arrBars.GetSize(), 6);
+    for (int i = 0; i < 6; i++) EXPECT_EQ(pDock->m_arrBars[i], expected[i]) << "entry " << i;
+    EXPECT_EQ(Str(RectIn(bars[1], pDock)), Str(CRect(150, -2, 250, 28)));
+    // Along its row a bar keeps the place it was dropped at; across, rows stack 2
+    // pixels into each other.
+    EXPECT_EQ(Str(RectIn(bars[2], pDock)), Str(CRect(10, 26, 110, 56)));
+    EXPECT_EQ(RectIn(pDock, m_pFrame).Height(), 56);
+}
+
 TEST_F(FrameTest, DelayedShowAndHideWaitForTheNextIdlePass) {
     DockFour();
     CTestBar* pTop = m_bars[0];
