@@ -458,7 +458,8 @@ void CDockContext::StartDrag(CPoint) {}
 void CDockContext::StartResize(int, CPoint) {}
 
 void CDockContext::ToggleDocking() {
-    CFrameWnd* pSite = m_pDockSite != NULL ? m_pDockSite : m_pBar->m_pDockSite;
+    // The bar's own dock site is current; the one remembered here may be gone.
+    CFrameWnd* pSite = m_pBar->m_pDockSite != NULL ? m_pBar->m_pDockSite : m_pDockSite;
     if (pSite == NULL) return;
     if (m_pBar->IsFloating()) {
         // Docks again only where it may; to the side it last left, else its default.

@@ -327,6 +327,22 @@ TEST_F(FrameTest, FloatingIntoAMiniFrameAndDockingBack) {
     EXPECT_EQ(m_pFrame->GetControlBar(AFX_IDW_DOCKBAR_FLOAT), nullptr);
 }
 
+TEST_F(FrameTest, ToggleDockingFloatsAndReturnsToTheSameSide) {
+    DockFour();
+    CTestBar* pBar = m_bars[1];  // bottom
+    ASSERT_NE(pBar->m_pDockContext, nullptr);
+    pBar->m_pDockContext->ToggleDocking();
+    ASSERT_TRUE(pBar->IsFloating());
+    EXPECT_EQ(pBar->m_pDockContext->m_uMRUDockID, (UINT)AFX_IDW_DOCKBAR_BOTTOM);
+    HWND hMini = pBar->GetParentFrame()->m_hWnd;
+    pBar->m_pDockContext->ToggleDocking();
+    EXPECT_FALSE(pBar->IsFloating());
+    EXPECT_FALSE(::IsWindow(hMini));
+    EXPECT_EQ(pBar->m_pDockBar, Dock(AFX_IDW_DOCKBAR_BOTTOM));
+    EXPECT_EQ(pBar->GetBarStyle() & CBRS_ALIGN_ANY, (DWORD)CBRS_ALIGN_BOTTOM);
+    EXPECT_EQ(Str(RectIn(&m_pane, m_pFrame)), Str(CRect(36, 28, m_client.Width() - 36, m_client.Height() - 28)));
+}
+
 TEST_F(FrameTest, CommandsGoFromBarToFrameToApplication) {
     DockFour();
     TestApp().m_commands.clear();
