@@ -290,3 +290,27 @@ TEST_F(BarCaptions, FramesOfEachTheme)
     pPM->DrawBarFrame(*pDC, empty);
     EXPECT_EQ(MARK, canvas.Pixel(0, 0));
 }
+
+TEST_F(BarCaptions, MiniFrameCaptionAndThemedFrameQueries)
+{
+    for (CRuntimeClass* pClass :
+         {RUNTIME_CLASS(CExtPaintManager), RUNTIME_CLASS(CExtPaintManagerXP),
+          RUNTIME_CLASS(CExtPaintManagerOffice2003), RUNTIME_CLASS(CExtPaintManagerStudio2005)})
+    {
+        CExtPaintManager* pPM = Use(pClass);
+        const char* sCase = pClass->m_lpszClassName;
+        RECT rc = {1, 2, 3, 4};
+        EXPECT_FALSE(pPM->GetMiniFrameCaptionRect(rc, NULL)) << sCase;
+        CWnd* pWnd = m_scene.Top<CWnd>(50, 60, 200, 100);
+        ASSERT_TRUE(pPM->GetMiniFrameCaptionRect(rc, pWnd)) << sCase;
+        EXPECT_EQ(::GetSystemMetrics(SM_CXFRAME), rc.left) << sCase;
+        EXPECT_EQ(200 - ::GetSystemMetrics(SM_CXFRAME), rc.right) << sCase;
+        EXPECT_EQ(::GetSystemMetrics(SM_CYFRAME), rc.top) << sCase;
+        EXPECT_EQ(rc.top + ::GetSystemMetrics(SM_CYSMSIZE), rc.bottom) << sCase;
+        EXPECT_FALSE(pPM->IsThemedFrameSupported(pWnd)) << sCase;
+        RECT rcBorders = {1, 1, 1, 1}, rcCaption = {1, 1, 1, 1};
+        pPM->GetThemedFrameBorders(rcBorders, rcCaption, pWnd);
+        EXPECT_TRUE(::IsRectEmpty(&rcBorders)) << sCase;
+        EXPECT_TRUE(::IsRectEmpty(&rcCaption)) << sCase;
+    }
+}
