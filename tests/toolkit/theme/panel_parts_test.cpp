@@ -163,3 +163,51 @@ TEST_F(PanelParts, CaptionBackgroundNotchesAndEqualColours)
         EXPECT_EQ(40 * 20, canvas.Count(pPM->LookupColor(1019), rc));
     }
 }
+
+TEST_F(PanelParts, ButtonsByTheme)
+{
+    DibCanvas canvas(40, 30, MARK);
+    CDC* pDC = CDC::FromHandle(canvas.Dc());
+    const RECT rc = {5, 5, 35, 25};
+    CExtPaintManager* pPM = Use(RUNTIME_CLASS(CExtPaintManager));
+    pPM->DrawPanelButton(*pDC, rc, _T(""), NULL, true, false, false, true, NULL);
+    EXPECT_EQ(pPM->LookupColor(16), canvas.Pixel(20, 10)) << "base: the shadow face";
+    EXPECT_EQ(pPM->LookupColor(21), canvas.Pixel(20, 24)) << "and the line under it";
+
+    pPM = Use(RUNTIME_CLASS(CExtPaintManagerXP));
+    canvas.Fill(MARK);
+    pPM->DrawPanelButton(*pDC, rc, _T(""), NULL, true, false, false, true, NULL);
+    EXPECT_EQ(pPM->LookupColor(16), canvas.Pixel(5, 10)) << "XP: a flat frame";
+    EXPECT_EQ(pPM->LookupColor(1000), canvas.Pixel(20, 15)) << "and the face at rest";
+
+    pPM = Use(RUNTIME_CLASS(CExtPaintManagerOffice2003));
+    canvas.Fill(MARK);
+    pPM->DrawPanelButton(*pDC, rc, _T(""), NULL, true, false, false, true, NULL);
+    EXPECT_EQ(pPM->LookupColor(3027), canvas.Pixel(5, 10));
+    EXPECT_EQ(0, canvas.Count(MARK, rc));
+}
+
+TEST_F(PanelParts, HeaderAndBarBodies)
+{
+    DibCanvas canvas(40, 20, MARK);
+    CDC* pDC = CDC::FromHandle(canvas.Dc());
+    const RECT rc = {0, 0, 40, 20};
+    CExtPaintManager* pPM = Use(RUNTIME_CLASS(CExtPaintManager));
+    pPM->DrawPanelHeader(*pDC, rc, _T(""));
+    EXPECT_EQ(pPM->LookupColor(16), canvas.Pixel(20, 10));
+    pPM->DrawPanelBar(*pDC, rc, _T(""));
+    EXPECT_EQ(pPM->LookupColor(15), canvas.Pixel(20, 10));
+    EXPECT_EQ(pPM->LookupColor(16), canvas.Pixel(20, 19));
+    pPM = Use(RUNTIME_CLASS(CExtPaintManagerOffice2003));
+    pPM->DrawPanelBar(*pDC, rc, _T(""));
+    EXPECT_EQ(pPM->LookupColor(3027), canvas.Pixel(20, 19));
+    canvas.Fill(MARK);
+    pPM->DrawPanelCaption(*pDC, rc, _T(""), false, false, false, false, 0, NULL);
+    EXPECT_EQ(MARK, canvas.Pixel(0, 0)) << "Office 2003 notches the caption's left corner";
+    EXPECT_NE(MARK, canvas.Pixel(39, 0));
+    pPM = Use(RUNTIME_CLASS(CExtPaintManagerXP));
+    canvas.Fill(MARK);
+    pPM->DrawPanelCaption(*pDC, rc, _T(""), false, false, false, false, 0, NULL);
+    EXPECT_EQ(pPM->LookupColor(16), canvas.Pixel(20, 19)) << "XP: flat with a bottom line";
+    EXPECT_EQ(MARK, canvas.Pixel(20, 10));
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include "theme_test_support.h"
 #include "support/dib_canvas.h"
+#include "toolkit/core/cmd_icon.h"
 
 using testsupport::DibCanvas;
 
@@ -125,4 +126,64 @@ TEST(TabItemPainter, TextWithoutIconStartsAtTheContentEdge)
     Paint(*pDC, rc, true, true, false, false, COLORREF(-1), LIGHT, DARK, _T("MMMM"), pFont, true);
     EXPECT_EQ(0, canvas.Count(TEXT, rcStart)) << "centred text leaves the start free";
     EXPECT_GT(canvas.Count(TEXT, RECT{40, 7, 80, 28}), 0);
+}
+
+TEST(TabItemPainter, IconAloneWhenTheTextHasNoRoom)
+{
+    const COLORREF ICON = RGB(200, 30, 40);
+    CExtCmdIcon icon;
+    HICON hIcon = CExtPaintManager::CreateColorIcon(ICON);
+    ASSERT_TRUE(hIcon != NULL);
+    icon.AssignFromHICON(hIcon, false);
+    ASSERT_FALSE(icon.IsEmpty());
+    DibCanvas canvas(60, 40, RGB(255, 255, 255));
+    CDC* pDC = CDC::FromHandle(canvas.Dc());
+    CFont* pFont = CFont::FromHandle((HFONT)::GetStockObject(DEFAULT_GUI_FONT));
+    const RECT rcArea = {0, 0, 0, 0};
+    // Content 19 pixels wide: the icon (16) plus the 3-pixel gap leaves no text width.
+    const RECT rcItem = {10, 5, 33, 35};
+    CExtPaintManager::PaintTabItemShared(*pDC, rcArea, true, true, false, true, false, false, false,
+                                         false, true, rcItem, 0, 0, pFont, _T("MMMM"), &icon, TEXT,
+                                         COLORREF(-1), LIGHT, DARK, COLORREF(-1));
+    const RECT rcAll = {0, 0, 60, 40};
+    EXPECT_GT(canvas.Count(ICON, rcAll), 100) << "the icon is drawn";
+    EXPECT_EQ(0, canvas.Count(TEXT, rcAll)) << "the text is not";
+
+    // With room for text the icon comes first and the text after the gap.
+    canvas.Fill(RGB(255, 255, 255));
+    const RECT rcWide = {10, 5, 110, 35};
+    DibCanvas wide(120, 40, RGB(255, 255, 255));
+    CDC* pWideDC = CDC::FromHandle(wide.Dc());
+    CExtPaintManager::PaintTabItemShared(*pWideDC, rcArea, true, true, false, true, false, false, false,
+                                         false, true, rcWide, 0, 0, pFont, _T("MMMM"), &icon, TEXT,
+                                         COLORREF(-1), LIGHT, DARK, COLORREF(-1));
+    EXPECT_GT(wide.Count(ICON, RECT{0, 0, 40, 40}), 100);
+    EXPECT_EQ(0, wide.Count(TEXT, RECT{0, 0, 12 + 16 + 3, 40})) << "no text before the icon's gap";
+    EXPECT_GT(wide.Count(TEXT, RECT{31, 0, 120, 40}), 0);
+}
+
+TEST(TabItemPainter, VerticalTextIsSixPixelsWider)
+{
+    LOGFONT lf;
+    ::memset(&lf, 0, sizeof(lf));
+    ::GetObject(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    lf.lfEscapement = lf.lfOrientation = 2700;
+    CFont font;
+    ASSERT_TRUE(font.CreateFontIndirect(&lf));
+    DibCanvas canvas(60, 120, RGB(255, 255, 255));
+    CDC* pDC = CDC::FromHandle(canvas.Dc());
+    const RECT rcArea = {0, 0, 0, 0};
+    const RECT rcItem = {20, 10, 40, 110};
+    CSize sz(0, 0);
+    {
+        CFont* pOld = pDC->SelectObject(&font);
+        sz = pDC->GetTextExtent(_T("MMMM"), 4);
+        pDC->SelectObject(pOld);
+    }
+    CExtPaintManager::PaintTabItemShared(*pDC, rcArea, true, false, false, true, false, false, false,
+                                         false, false, rcItem, sz.cx, sz.cy, &font, _T("MMMM"), NULL,
+                                         TEXT, COLORREF(-1), LIGHT, DARK, COLORREF(-1));
+    const RECT rcAll = {0, 0, 60, 120};
+    EXPECT_GT(canvas.Count(TEXT, rcAll), 0);
+    EXPECT_EQ(0, canvas.Count(TEXT, RECT{0, 0, 60, 12})) << "the text starts below the content top";
 }

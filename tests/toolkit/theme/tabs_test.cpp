@@ -260,3 +260,45 @@ TEST_F(Tabs, Studio2005ItemsOfTheDefaultLook)
     EXPECT_EQ(clrLine, canvas.Pixel(30, 24)) << "the bottom shape's closed side";
     EXPECT_EQ(MARK, canvas.Pixel(30, 15));
 }
+
+TEST_F(Tabs, Studio2005SlantedLook)
+{
+    DibCanvas canvas(100, 40, MARK);
+    CDC* pDC = CDC::FromHandle(canvas.Dc());
+    const RECT rcItem = {20, 5, 60, 25};
+    CExtPaintManager* pPM = Use(RUNTIME_CLASS(CExtPaintManagerStudio2005));
+    pPM->m_nDockMarkerStyle = 2;
+    m_tab.m_nSel = 1;
+    Item(pPM, *pDC, rcItem, 1, true);
+    const COLORREF clrDark = pPM->LookupColor(16);
+    EXPECT_EQ(clrDark, canvas.Pixel(40, 5)) << "the top edge of the outline";
+    EXPECT_EQ(NEAR_WHITE, canvas.Pixel(40, 15)) << "the selected item is filled flat";
+    EXPECT_EQ(NEAR_WHITE, canvas.Pixel(40, 26)) << "and its open side is drawn over";
+    EXPECT_EQ(MARK, canvas.Pixel(40, 2));
+
+    canvas.Fill(MARK);
+    Item(pPM, *pDC, rcItem, 2, false);
+    EXPECT_NE(MARK, canvas.Pixel(40, 15)) << "an unselected item gets the gradient";
+    EXPECT_NE(NEAR_WHITE, canvas.Pixel(40, 15));
+    pPM->m_nDockMarkerStyle = 3;
+}
+
+TEST_F(Tabs, UnknownLookIsABrokenState)
+{
+    DibCanvas canvas(10, 10, MARK);
+    CDC* pDC = CDC::FromHandle(canvas.Dc());
+    CExtPaintManager* pPM = Use(RUNTIME_CLASS(CExtPaintManagerStudio2005));
+    pPM->m_nDockMarkerStyle = 7;
+    bool bThrown = false;
+    try
+    {
+        Item(pPM, *pDC, RECT{0, 0, 10, 10}, 0, false);
+    }
+    catch (CNotSupportedException* e)
+    {
+        bThrown = true;
+        e->Delete();
+    }
+    EXPECT_TRUE(bThrown);
+    pPM->m_nDockMarkerStyle = 3;
+}
