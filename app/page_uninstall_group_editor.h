@@ -1,0 +1,49 @@
+// The group editor: one group's name and keywords (one per line), edited in place of
+// the program list. Apply stores the group (creating it when it is new), writes the
+// groups file, rebuilds the groups tree and closes the editor; Cancel closes it.
+#pragma once
+#include "framework/framework.h"
+#include "toolkit/dialogs/button.h"
+#include "toolkit/dialogs/resizable_dialog.h"
+#include "app/flat_edit.h"
+
+class GroupEntry;
+
+class CPageUninstallGroupEditor : public CExtResizableDialog
+{
+public:
+    CPageUninstallGroupEditor();
+    virtual ~CPageUninstallGroupEditor();
+
+    BOOL Create(CWnd* pParentWnd);
+
+    // -1: a new group.
+    void OpenGroup(int nGroupId);
+    void ApplyGroup();
+
+    // The themed group box and labels are not in the toolkit yet: the framework's own
+    // controls hold their places (the group box then takes the flat style 3).
+    CButton m_wndPropertyBox;
+    CStatic m_wndNameLabel;
+    CExtFlatEdit m_wndName;
+    CStatic m_wndKeywordsLabel;
+    CExtFlatEdit m_wndKeywords;
+    CExtButton m_wndApply;
+    CExtButton m_wndCancel;
+
+    CString m_strName;
+    CString m_strKeywords;
+    GroupEntry* m_pGroup;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    // Enter and Esc inside the page neither apply nor close it.
+    void OnOK() override;
+    void OnCancel() override;
+
+    afx_msg void OnApply();
+    afx_msg void OnCancelButton();
+    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+    DECLARE_MESSAGE_MAP()
+};

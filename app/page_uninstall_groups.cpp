@@ -1,0 +1,188 @@
+#include "app/page_uninstall_groups.h"
+#include "app/purgelet_app.h"
+#include "app/ui_manager.h"
+#include "catalogue/groups.h"
+#include "res/resource.h"
+#include "toolkit/core/cmd_manager.h"
+#include <algorithm>
+
+BEGIN_MESSAGE_MAP(CPageUninstallGroups, CExtResizableDialog)
+    ON_COMMAND(ID_GROUP_NEW, &CPageUninstallGroups::OnGroupNew)
+    ON_COMMAND(ID_GROUP_DELETE, &CPageUninstallGroups::OnGroupDelete)
+    ON_COMMAND(ID_GROUP_EDIT, &CPageUninstallGroups::OnGroupEdit)
+    ON_UPDATE_COMMAND_UI(ID_GROUP_NEW, &CPageUninstallGroups::OnUpdateGroupNew)
+    ON_UPDATE_COMMAND_UI(ID_GROUP_DELETE, &CPageUninstallGroups::OnUpdateGroupUserCommand)
+    ON_UPDATE_COMMAND_UI(ID_GROUP_EDIT, &CPageUninstallGroups::OnUpdateGroupUserCommand)
+    ON_NOTIFY(TVN_SELCHANGED, IDC_TREE, &CPageUninstallGroups::OnTreeSelChanged)
+    ON_NOTIFY(NM_DBLCLK, IDC_TREE, &CPageUninstallGroups::OnTreeDblClk)
+    ON_REGISTERED_MESSAGE(g_nMsgRefreshGroups, &CPageUninstallGroups::OnRefreshGroups)
+    ON_WM_SIZE()
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CPageUninstallGroups::CPageUninstallGroups()
+    : CExtResizableDialog(IDD_PAGE_GROUPS), m_hRoot(NULL), m_hCurrent(NULL), m_bRefilling(false)
+{
+}
+
+CPageUninstallGroups::~CPageUninstallGroups() {}
+
+BOOL CPageUninstallGroups::Create(CWnd* pParentWnd)
+{
+    return CExtResizableDialog::Create(IDD_PAGE_GROUPS, pParentWnd);
+}
+
+BOOL CPageUninstallGroups::OnInitDialog()
+{
+    CExtResizableDialog::OnInitDialog();
+    ShowSizeGrip(false);
+    m_wndTree.SubclassDlgItem(IDC_TREE, this);
+    m_wndToolBar.SubclassDlgItem(IDC_GROUPS_TOOLBAR, this);
+
+    m_hRoot = m_wndTree.InsertItem("Groups", TVI_ROOT, TVI_LAST);
+    m_wndTree.Expand(m_hRoot, TVE_EXPAND);
+    m_wndTree.SendMessage(TVM_SETITEMHEIGHT, 20, 0);
+
+    LoadToolBarIcons();
+
+    // Laying the bars out must not move the tree.
+    CRect rcTree;
+    m_wndTree.GetWindowRect(&rcTree);
+    ScreenToClient(&rcTree);
+    RepositionBars(0, 0xFFFF, 0);
+    m_wndTree.MoveWindow(&rcTree);
+    AddAnchor(IDC_TREE, CSize(0, 0), CSize(100, 100));
+
+    CGroupManager::GetInstance()->Load(GetGroupsFilePath().c_str());
+    RefillTree();
+    return TRUE;
+}
+
+void CPageUninstallGroups::LoadToolBarIcons()
+{
+    // The toolbar's buttons in order (New, Delete, Edit) get the icons 140, 141, 143 as
+    // their command icons; the command manager keeps the handles.
+    static const UINT kCommands[] = {ID_GROUP_NEW, ID_GROUP_DELETE, ID_GROUP_EDIT};
+    static const UINT kIcons[] = {140, 141, 143};
+    for (int i = 0; i < 3; ++i) {
+        HICON hIcon = (HICON)::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kIcons[i]), IMAGE_ICON, 24, 24, 0);
+        if (hIcon != NULL) g_CommandManager->CmdSetIconFromHICON(g_szPurgeletProfileName, kCommands[i], hIcon, false);
+    }
+}
+
+// ---- the tree ------------------------------------------------------------------------------
+
+GroupEntry* CPageUninstallGroups::GetItemGroup(HTREEITEM hItem) const
+{
+    if (hItem == NULL || m_wndTree.GetSafeHwnd() == NULL) return NULL;
+    GroupEntry* pGroup = (GroupEntry*)m_wndTree.GetItemData(hItem);
+    if (pGroup == NULL) return NULL;
+    // An item may outlive its group until the tree is rebuilt.
+    const std::vector<GroupEntry*>& groups = CGroupManager::GetInstance()->m_Groups;
+    return std::find(groups.begin(), groups.end(), pGroup) != groups.end() ? pGroup : NULL;
+}
+
+GroupEntry* CPageUninstallGroups::GetCaretUserGroup() const
+{
+    HTREEITEM hCaret = m_wndTree.GetSafeHwnd() != NULL ? m_wndTree.GetSelectedItem() : NULL;
+    if (hCaret == NULL || hCaret == m_hRoot) return NULL;
+    GroupEntry* pGroup = GetItemGroup(hCaret);
+    return pGroup != NULL && pGroup->BuiltIn != 1 ? pGroup : NULL;
+}
+
+void CPageUninstallGroups::RefillTree()
+{
+    CGroupManager* pGroups = CGroupManager::GetInstance();
+    m_bRefilling = true;
+    m_wndTree.SendMessage(WM_SETREDRAW, FALSE, 0);
+    m_wndTree.DeleteAllItems();
+    m_hCurrent = NULL;
+    m_hRoot = m_wndTree.InsertItem("Groups", TVI_ROOT, TVI_LAST);
+    for (GroupEntry* pGroup : pGroups->m_Groups) {
+        if (pGroup->BuiltIn == 1) continue;
+        HTREEITEM hItem = m_wndTree.InsertItem(pGroup->Name.c_str(), m_hRoot, TVI_LAST);
+        m_wndTree.SetItemData(hItem, (DWORD_PTR)pGroup);
+        if (pGroup == pGroups->m_pCurrentGroup) m_hCurrent = hItem;
+    }
+    GroupEntry* pOther = pGroups->m_Groups.empty() ? NULL : pGroups->m_Groups.front();
+    HTREEITEM hOther = m_wndTree.InsertItem("Other", m_hRoot, TVI_LAST);
+    m_wndTree.SetItemData(hOther, (DWORD_PTR)pOther);
+    if (pOther != NULL && pOther == pGroups->m_pCurrentGroup) m_hCurrent = hOther;
+    m_wndTree.Expand(m_hRoot, TVE_EXPAND);
+    if (m_hCurrent == NULL) m_hCurrent = m_hRoot;
+    m_wndTree.SetItemState(m_hCurrent, TVIS_BOLD, TVIS_BOLD);
+    m_wndTree.SendMessage(WM_SETREDRAW, TRUE, 0);
+    m_bRefilling = false;
+}
+
+// ---- commands ----------------------------------------------------------------------------
+
+void CPageUninstallGroups::OnGroupNew() { CUiManager::GetInstance()->ShowGroupEditor(-1); }
+
+void CPageUninstallGroups::OnGroupDelete()
+{
+    GroupEntry* pGroup = GetCaretUserGroup();
+    if (pGroup == NULL) return;
+    CGroupManager* pGroups = CGroupManager::GetInstance();
+    bool bWasCurrent = pGroups->m_pCurrentGroup == pGroup;
+    pGroups->DeleteGroup(pGroup);
+    // The deleted group must not stay the filter: the tree falls back to the root, and
+    // the list shows all programs again to match it.
+    if (bWasCurrent) pGroups->m_pCurrentGroup = NULL;
+    RefillTree();
+    if (bWasCurrent) CUiManager::GetInstance()->RefreshPrograms(true);
+}
+
+void CPageUninstallGroups::OnGroupEdit()
+{
+    GroupEntry* pGroup = GetCaretUserGroup();
+    if (pGroup != NULL) CUiManager::GetInstance()->ShowGroupEditor(pGroup->Id);
+}
+
+void CPageUninstallGroups::OnUpdateGroupNew(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
+
+void CPageUninstallGroups::OnUpdateGroupUserCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(GetCaretUserGroup() != NULL); }
+
+// ---- notifications -----------------------------------------------------------------------
+
+void CPageUninstallGroups::OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    *pResult = 0;
+    if (m_bRefilling) return;
+    NMTREEVIEW* pNM = (NMTREEVIEW*)pNMHDR;
+    CUiManager* pUi = CUiManager::GetInstance();
+    if (pUi->m_bGroupEditorOpen) {
+        OnGroupEdit();
+        return;
+    }
+    HTREEITEM hNew = pNM->itemNew.hItem;
+    if (m_hCurrent != NULL) m_wndTree.SetItemState(m_hCurrent, 0, TVIS_BOLD);
+    CGroupManager::GetInstance()->m_pCurrentGroup = GetItemGroup(hNew);
+    pUi->RefreshPrograms(true);
+    if (hNew != NULL) m_wndTree.SetItemState(hNew, TVIS_BOLD, TVIS_BOLD);
+    m_hCurrent = hNew;
+}
+
+void CPageUninstallGroups::OnTreeDblClk(NMHDR*, LRESULT* pResult)
+{
+    OnGroupEdit();
+    *pResult = 0;
+}
+
+LRESULT CPageUninstallGroups::OnRefreshGroups(WPARAM, LPARAM)
+{
+    RefillTree();
+    return 0;
+}
+
+void CPageUninstallGroups::OnSize(UINT nType, int cx, int cy)
+{
+    CExtResizableDialog::OnSize(nType, cx, cy);
+    if (nType != SIZE_MINIMIZED) RepositionBars(0, 0xFFFF, 0);
+}
+
+void CPageUninstallGroups::OnDestroy()
+{
+    CGroupManager::GetInstance()->Save(GetGroupsFilePath().c_str());
+    CExtResizableDialog::OnDestroy();
+}

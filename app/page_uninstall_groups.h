@@ -1,0 +1,58 @@
+// The groups page: the groups of the groups model as a tree under the root "Groups",
+// with "Other" last, and a small toolbar with New, Delete and Edit. Selecting an item
+// makes its group the current one, which filters the program list; while the group
+// editor is open, selecting a group opens it there instead. The page loads the groups
+// file when it opens and writes it when it goes.
+#pragma once
+#include "framework/framework.h"
+#include "toolkit/bars/control_bar.h"
+#include "toolkit/dialogs/resizable_dialog.h"
+#include "app/tree_ctrl.h"
+
+class GroupEntry;
+
+class CPageUninstallGroups : public CExtResizableDialog
+{
+public:
+    // The page's toolbar. The toolkit's toolbar cannot yet load a toolbar resource or
+    // lay out buttons, so until it can, the bar only holds its place above the tree
+    // (the template gives it a plain static) and the commands come through WM_COMMAND.
+    class CExtToolBar : public CExtToolControlBar
+    {
+    };
+
+    CPageUninstallGroups();
+    virtual ~CPageUninstallGroups();
+
+    BOOL Create(CWnd* pParentWnd);
+
+    // Rebuilds the tree from the groups model; the current group's item is bold.
+    void RefillTree();
+    // The group of an item, when it is still in the model; NULL for the root.
+    GroupEntry* GetItemGroup(HTREEITEM hItem) const;
+    // The caret item's group when it is a user group (Delete and Edit act on it).
+    GroupEntry* GetCaretUserGroup() const;
+
+    CExtTreeCtrl m_wndTree;
+    CExtToolBar m_wndToolBar;
+    HTREEITEM m_hRoot;
+    HTREEITEM m_hCurrent;
+
+protected:
+    BOOL OnInitDialog() override;
+    void LoadToolBarIcons();
+
+    afx_msg void OnGroupNew();
+    afx_msg void OnGroupDelete();
+    afx_msg void OnGroupEdit();
+    afx_msg void OnUpdateGroupNew(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateGroupUserCommand(CCmdUI* pCmdUI);
+    afx_msg void OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnTreeDblClk(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg LRESULT OnRefreshGroups(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnDestroy();
+    DECLARE_MESSAGE_MAP()
+
+    bool m_bRefilling;  // selection changes while the tree is rebuilt are not the user's
+};
