@@ -229,4 +229,49 @@ TEST_F(StatusBarTest, TextsPromptsAndCommandUI) {
     EXPECT_EQ(m_status.GetPaneText(2), "ready");
 }
 
+TEST_F(StatusBarTest, MenuTrackingPromptsAndTheIdleMessage) {
+    HMENU hMenu = ::CreatePopupMenu();
+    ::AppendMenuA(hMenu, MF_STRING, IDS_FR_OPEN, "&Open");
+    // Hovering an item: its prompt shows at the next idle pass.
+    m_pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(IDS_FR_OPEN, MF_STRING), (LPARAM)hMenu);
+    EXPECT_EQ(m_pFrame->m_nIDTracking, (UINT)IDS_FR_OPEN);
+    EXPECT_NE(m_status.GetPaneText(0), "Open a file");
+    m_pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    EXPECT_EQ(m_status.GetPaneText(0), "Open a file");
+    // A system command shows its own prompt.
+    m_pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(SC_CLOSE, MF_STRING), (LPARAM)hMenu);
+    m_pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    EXPECT_EQ(m_status.GetPaneText(0), "Close the active window and prompts to save the documents");
+    // The menu closing brings the idle message back at once.
+    m_pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_EQ(m_status.GetPaneText(0), "Ready");
+    EXPECT_EQ(m_pFrame->m_nIDLastMessage, (UINT)AFX_IDS_IDLEMESSAGE);
+    ::DestroyMenu(hMenu);
+}
+
+TEST(StatusBarIndicators, AMissingStringFailsAndLeavesTheEarlierPanes) {
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "host", WS_POPUP, 0, 0, 300, 100, NULL, NULL));
+    CStatusBar bar;
+    ASSERT_TRUE(bar.Create(&host));
+    EXPECT_EQ(bar.GetBarStyle() & CBRS_ALIGN_ANY, (DWORD)CBRS_ALIGN_BOTTOM);
+    static const UINT ids[] = {IDS_FR_CAPS, 0x7DFF, IDS_FR_NUMLOCK};
+    EXPECT_FALSE(bar.SetIndicators(ids, 3));
+    ASSERT_EQ(bar.GetCount(), 3);
+    EXPECT_EQ(bar.GetPaneText(0), "CAP");
+    EXPECT_EQ(bar.GetPaneText(1), "");
+    EXPECT_EQ(bar.GetItemID(1), 0x7DFFu);
+    // Panes after the failing one stay unset.
+    EXPECT_EQ(bar.GetItemID(2), 0u);
+    EXPECT_EQ(bar.GetPaneText(2), "");
+    // Panes of a status bar in a plain window still lay out through RepositionBars.
+    host.RepositionBars(0, 0xFFFF, 0);
+    CRect rc;
+    bar.GetWindowRect(&rc);
+    host.ScreenToClient(&rc);
+    EXPECT_EQ(rc.bottom, 100);
+    EXPECT_EQ(rc.Width(), 300);
+    host.DestroyWindow();
+}
+
 }  // namespace
