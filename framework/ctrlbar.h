@@ -73,8 +73,8 @@ public:
 
     virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) = 0;
     virtual void DoPaint(CDC* pDC);
-    void DrawBorders(CDC* pDC, CRect& rect);
-    void DrawGripper(CDC* pDC, const CRect& rect);
+    virtual void DrawBorders(CDC* pDC, CRect& rect);
+    virtual void DrawGripper(CDC* pDC, const CRect& rect);
     virtual void CalcInsideRect(CRect& rect, BOOL bHorz) const;
     virtual void OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle);
     virtual void DelayShow(BOOL bShow);

@@ -28,7 +28,7 @@ public:
     void ReDockControlBar(CControlBar* pBar, LPCRECT lpRect = NULL);
     // nAddPlaceHolder: 1 leaves the bar's id in its place, 0 removes it and any
     // placeholder of it, -1 removes it and keeps placeholders.
-    BOOL RemoveControlBar(CControlBar* pBar, int nPosExclude = -1, int nAddPlaceHolder = 0);
+    virtual BOOL RemoveControlBar(CControlBar* pBar, int nPosExclude = -1, int nAddPlaceHolder = 0);
     void RemovePlaceHolder(CControlBar* pBar);
     void ShowAll(BOOL bShow);
 
