@@ -423,6 +423,19 @@ TEST_F(FrameTest, BorderSpaceShrinksThePane) {
     EXPECT_FALSE(m_pFrame->NegotiateBorderSpace(CFrameWnd::borderSet, NULL));
 }
 
+TEST_F(FrameTest, ABarDeletedWhileDockedLeavesItsDockBarAndFrame) {
+    DockFour();
+    CDockBar* pLeft = Dock(AFX_IDW_DOCKBAR_LEFT);
+    delete m_bars[2];
+    m_bars[2] = nullptr;
+    EXPECT_EQ(pLeft->GetDockedCount(), 0);
+    EXPECT_EQ(pLeft->m_arrBars.GetSize(), 1);
+    EXPECT_EQ(m_pFrame->GetControlBar(IDW_FR_BAR_LEFT), nullptr);
+    EXPECT_EQ(m_pFrame->m_listControlBars.GetCount(), 7);
+    m_pFrame->RecalcLayout();
+    EXPECT_EQ(RectIn(&m_pane, m_pFrame).left, 0);
+}
+
 TEST_F(FrameTest, TitleFollowsAtTheIdlePassWhenAsked) {
     EXPECT_EQ(m_pFrame->GetTitle(), "Frame");
     m_pFrame->ModifyStyle(0, FWS_ADDTOTITLE);
