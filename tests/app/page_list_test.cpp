@@ -4,6 +4,7 @@
 #include "pages_test_util.h"
 #include "app/page_uninstall_list.h"
 #include "res/resource.h"
+#include "toolkit/menus/popup_menu_wnd.h"
 
 using pagestest::MakeFileTime;
 
@@ -296,6 +297,72 @@ TEST_F(PageListTest, CopyJoinsTheSelectedRowsCellsWithCommas)
     EXPECT_EQ(expected, (LPCTSTR)m_page.GetSelectedRowsText());
     m_page.m_wndList.DeselectAll();
     EXPECT_EQ("", std::string((LPCTSTR)m_page.GetSelectedRowsText()));
+}
+
+TEST_F(PageListTest, AnEmptyRefreshLeavesNoSelectedProgram)
+{
+    m_page.RefreshList();
+    ASSERT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram != NULL);
+    ASSERT_TRUE(testsupport::RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, UninstallKeyPath.substr(0, UninstallKeyPath.size() - 1)));
+    m_page.RefreshList();
+    EXPECT_EQ(0, Rows());
+    // The catalogue freed the entry the mediator named: it must not name it any more.
+    EXPECT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram == NULL);
+    EXPECT_EQ(0u, CUiManager::GetInstance()->m_nTotalPrograms);
+}
+
+// A main window that records the commands it receives.
+struct CommandRecorder : public CWnd
+{
+    std::vector<std::pair<WPARAM, LPARAM>> m_commands;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_COMMAND) {
+            m_commands.push_back({wParam, lParam});
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST_F(PageListTest, ADoubleClickAsksTheMainWindowToUninstall)
+{
+    m_page.RefreshList();
+    CommandRecorder main;
+    ASSERT_TRUE(main.CreateEx(0, AfxRegisterWndClass(0), "main", WS_POPUP, 0, 0, 1, 1, NULL, NULL));
+    CWnd* pSavedMain = AfxGetApp()->m_pMainWnd;
+    AfxGetApp()->m_pMainWnd = &main;
+    NMITEMACTIVATE nm = {};
+    nm.hdr.hwndFrom = m_page.m_wndList.GetSafeHwnd();
+    nm.hdr.idFrom = IDC_LIST;
+    nm.hdr.code = NM_DBLCLK;
+    nm.iItem = 0;
+    m_page.SendMessage(WM_NOTIFY, IDC_LIST, (LPARAM)&nm);
+    AfxGetApp()->m_pMainWnd = pSavedMain;
+    ASSERT_EQ(1u, main.m_commands.size());
+    EXPECT_EQ((WPARAM)ID_PROGRAM_UNINSTALL, main.m_commands[0].first);
+    EXPECT_EQ(0, main.m_commands[0].second);
+    main.DestroyWindow();
+}
+
+TEST_F(PageListTest, TheContextMenuHoldsTheProgramCommands)
+{
+    CExtPopupMenuWnd* pMenu = new CExtPopupMenuWnd;
+    ASSERT_TRUE(pMenu->LoadMenu(m_page.GetSafeHwnd(), IDR_MENU_PROGRAM_CONTEXT, true));
+    const UINT expected[] = {ID_PROGRAM_UNINSTALL,   ID_PROGRAM_UNINSTALL_QUIET, ID_PROGRAM_MODIFY,
+                             ID_PROGRAM_REMOVE_ENTRY, 0,
+                             ID_PROGRAM_ADD_TO_GROUP, 0,
+                             ID_PROGRAM_OPEN_FOLDER,  ID_PROGRAM_REGISTRY_ENTRY, 0,
+                             ID_VIEW_DETAILS};
+    ASSERT_EQ((int)(sizeof(expected) / sizeof(expected[0])), pMenu->ItemGetCount());
+    for (int i = 0; i < pMenu->ItemGetCount(); ++i) EXPECT_EQ(expected[i], pMenu->ItemGetCmdID(i)) << i;
+    EXPECT_EQ(59411u, (UINT)ID_VIEW_DETAILS);
+    delete pMenu;
+    // The resource itself carries the Details check mark.
+    HMENU hMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MENU_PROGRAM_CONTEXT));
+    ASSERT_TRUE(hMenu != NULL);
+    EXPECT_EQ((UINT)MF_CHECKED, ::GetMenuState(::GetSubMenu(hMenu, 0), ID_VIEW_DETAILS, MF_BYCOMMAND) & MF_CHECKED);
+    ::DestroyMenu(hMenu);
 }
 
 }  // namespace
