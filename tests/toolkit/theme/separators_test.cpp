@@ -288,3 +288,43 @@ TEST_F(SmallParts, SizeGrips)
     }
     EXPECT_EQ(clrShadow, canvas.Pixel(19, 19)) << "the last shadow touches the corner";
 }
+
+TEST_F(SmallParts, OfficeComboBoxStandsOnItsParentsBackground)
+{
+    CExtPaintManager* pPM = Use(RUNTIME_CLASS(CExtPaintManagerOffice2003));
+    barfakes::ParentBackgroundOn on;
+    CWnd* pParent = m_scene.Top<CWnd>(0, 0, 200, 100);
+    barfakes::CComboBox* pCombo = m_scene.Child<barfakes::CComboBox>(pParent, 1, 0, 0, 80, 22);
+    barfakes::Scene::SetAnswer(pParent, barfakes::__ANSWER_PAINT, RED);
+    DibCanvas canvas(80, 22, MARK);
+    CDC* pDC = CDC::FromHandle(canvas.Dc());
+    const RECT rc = {0, 0, 80, 22};
+    ComboData rest(pCombo, rc, false, false, true);
+    pPM->DrawComboBoxFrame(*pDC, rest);
+    // R = rc deflated by 1; the field (2, 2, 62, 20) is the control's own.
+    EXPECT_EQ(RED, canvas.Pixel(0, 0));
+    EXPECT_EQ(RED, canvas.Pixel(79, 21));
+    EXPECT_EQ(pPM->LookupColor(COLOR_WINDOW), canvas.Pixel(1, 1));
+    EXPECT_EQ(pPM->LookupColor(COLOR_WINDOW), canvas.Pixel(1, 10));
+    EXPECT_EQ(MARK, canvas.Pixel(2, 2));
+    EXPECT_EQ(MARK, canvas.Pixel(61, 19));
+    // The frames over the old button edge.
+    EXPECT_EQ(pPM->LookupColor(COLOR_WINDOW), canvas.Pixel(63, 10));
+
+    canvas.Fill(MARK);
+    ComboData hot(pCombo, rc, true, false, true);
+    pPM->DrawComboBoxFrame(*pDC, hot);
+    EXPECT_EQ(pPM->LookupColor(2004), canvas.Pixel(1, 1));
+    EXPECT_EQ(pPM->LookupColor(2004), canvas.Pixel(78, 20));
+    EXPECT_EQ(RED, canvas.Pixel(0, 0));
+    EXPECT_EQ(MARK, canvas.Pixel(2, 2));
+
+    // Nobody answers: the parent's own control background (its gradient starts with
+    // 3001 at the left) continues under the combo box.
+    barfakes::Scene::SetAnswer(pParent, barfakes::__ANSWER_NONE);
+    canvas.Fill(MARK);
+    pPM->DrawComboBoxFrame(*pDC, rest);
+    EXPECT_EQ(pPM->LookupColor(3001), canvas.Pixel(0, 0));
+    EXPECT_EQ(pPM->LookupColor(COLOR_WINDOW), canvas.Pixel(1, 1));
+    EXPECT_EQ(MARK, canvas.Pixel(2, 2));
+}
