@@ -35,14 +35,24 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_COMMAND_EX(ID_VIEW_REBAR, &CFrameWnd::OnBarCheck)
 END_MESSAGE_MAP()
 
+// Every frame object of the process, so that a frame's idle pass can reach the floating
+// frames it owns (they are top-level windows, not its descendants).
+static CPtrList& AllFrames() {
+    static CPtrList s_frames;
+    return s_frames;
+}
+
 CFrameWnd::CFrameWnd()
     : m_bAutoMenuEnable(TRUE), m_nIdleFlags(0), m_pFloatingFrameClass(NULL), m_bInRecalcLayout(FALSE),
       m_nShowDelay(-1), m_nIDHelp(0), m_nIDTracking(0), m_nIDLastMessage(0), m_hMenuDefault(NULL),
       m_bHelpMode(FALSE), m_cModalStack(0) {
     m_rectBorder.SetRectEmpty();
+    AllFrames().AddTail(this);
 }
 
 CFrameWnd::~CFrameWnd() {
+    POSITION posFrame = AllFrames().Find(this);
+    if (posFrame != NULL) AllFrames().RemoveAt(posFrame);
     // Bars that outlive the frame forget it.
     POSITION pos = m_listControlBars.GetHeadPosition();
     while (pos != NULL) {
@@ -127,12 +137,6 @@ void CFrameWnd::RecalcLayout(BOOL bNotify) {
         RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder);
     }
     m_bInRecalcLayout = FALSE;
-
-    if (m_nShowDelay != -1) {
-        int nShow = m_nShowDelay;
-        m_nShowDelay = -1;
-        ShowWindow(nShow);
-    }
 }
 
 void CFrameWnd::DelayRecalcLayout(BOOL bNotify) { m_nIdleFlags |= (idleLayout | (bNotify ? idleNotify : 0)); }
@@ -184,6 +188,31 @@ void CFrameWnd::OnIdleUpdateCmdUI() {
     // The prompt of the command being tracked, once it changed.
     if (m_nIDTracking != m_nIDLastMessage) SetMessageText(m_nIDTracking);
     m_nIdleFlags = 0;
+    UpdateOwnedFrames();
+}
+
+void CFrameWnd::UpdateOwnedFrames() {
+    // Collected first: an update may create or destroy frames.
+    CPtrArray arrOwned;
+    POSITION pos = AllFrames().GetHeadPosition();
+    while (pos != NULL) {
+        CFrameWnd* pFrame = (CFrameWnd*)AllFrames().GetNext(pos);
+        if (pFrame != this && pFrame->m_hWnd != NULL && ::GetWindow(pFrame->m_hWnd, GW_OWNER) == m_hWnd)
+            arrOwned.Add(pFrame);
+    }
+    for (int i = 0; i < arrOwned.GetSize(); i++) {
+        CFrameWnd* pFrame = (CFrameWnd*)arrOwned[i];
+        if (AllFrames().Find(pFrame) == NULL || pFrame->m_hWnd == NULL) continue;
+        // A delayed hide goes first so that the frame's bars are not updated; a
+        // delayed show after the update, so that it shows in its new state.
+        if (pFrame->m_nShowDelay == SW_HIDE) pFrame->ShowWindow(SW_HIDE);
+        if (pFrame->IsWindowVisible() || pFrame->m_nShowDelay >= 0) {
+            pFrame->SendMessage(WM_IDLEUPDATECMDUI, (WPARAM)TRUE, 0);
+            if (pFrame->m_hWnd != NULL) pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, (WPARAM)TRUE, 0, TRUE, TRUE);
+        }
+        if (pFrame->m_hWnd != NULL && pFrame->m_nShowDelay > SW_HIDE) pFrame->ShowWindow(pFrame->m_nShowDelay);
+        pFrame->m_nShowDelay = -1;
+    }
 }
 
 void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {

@@ -50,7 +50,7 @@ public:
     CRuntimeClass* m_pFloatingFrameClass;
     CRect m_rectBorder;            // border space taken by an in-place server
     BOOL m_bInRecalcLayout;
-    int m_nShowDelay;              // SW_ to apply at the next layout, -1 none
+    int m_nShowDelay;              // SW_ to apply at the owner's next idle pass, -1 none
     UINT m_nIDHelp;
     UINT m_nIDTracking;            // command whose prompt is tracked
     UINT m_nIDLastMessage;         // command whose prompt is shown
@@ -121,6 +121,9 @@ protected:
     afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
 
     void DestroyDockBars();
+    // The idle pass of the frames this one owns (its floating frames), with their
+    // delayed show or hide.
+    void UpdateOwnedFrames();
 
     CPtrArray m_arrModalDisabled;  // windows BeginModalState disabled
 

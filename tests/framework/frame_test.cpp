@@ -343,6 +343,37 @@ TEST_F(FrameTest, ToggleDockingFloatsAndReturnsToTheSameSide) {
     EXPECT_EQ(Str(RectIn(&m_pane, m_pFrame)), Str(CRect(36, 28, m_client.Width() - 36, m_client.Height() - 28)));
 }
 
+TEST_F(FrameTest, FloatingFramesFollowTheirOwnersIdlePass) {
+    DockFour();
+    CTestBar* pBar = m_bars[0];
+    m_pFrame->FloatControlBar(pBar, CPoint(40, 40));
+    CFrameWnd* pMini = pBar->GetParentFrame();
+    ASSERT_NE(pMini, nullptr);
+    ASSERT_TRUE(pMini->IsWindowVisible());
+    // The bar in the floating frame is updated from the owner's idle pass, with its
+    // owner (the frame it was docked in) as the target of its commands.
+    pBar->m_nUpdates = 0;
+    m_pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    EXPECT_EQ(pBar->m_nUpdates, 1);
+    EXPECT_EQ(pBar->m_pLastTarget, m_pFrame);
+
+    // Hiding its only bar later hides the floating frame at the owner's idle pass.
+    m_pFrame->ShowControlBar(pBar, FALSE, TRUE);
+    EXPECT_EQ(pMini->m_nShowDelay, SW_HIDE);
+    EXPECT_TRUE(pMini->IsWindowVisible());
+    m_pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    EXPECT_FALSE(pMini->IsWindowVisible());
+    EXPECT_FALSE(pBar->GetStyle() & WS_VISIBLE);
+    EXPECT_EQ(pMini->m_nShowDelay, -1);
+
+    // And showing it again shows the frame.
+    m_pFrame->ShowControlBar(pBar, TRUE, TRUE);
+    EXPECT_EQ(pMini->m_nShowDelay, SW_SHOWNA);
+    m_pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    EXPECT_TRUE(pMini->IsWindowVisible());
+    EXPECT_TRUE(pBar->GetStyle() & WS_VISIBLE);
+}
+
 TEST_F(FrameTest, CommandsGoFromBarToFrameToApplication) {
     DockFour();
     TestApp().m_commands.clear();
