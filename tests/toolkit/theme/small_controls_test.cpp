@@ -195,3 +195,26 @@ TEST_F(SmallControls, GradientBackgroundIgnoresOneGivenColour)
     Use(RUNTIME_CLASS(CExtPaintManagerXP))->DrawGradientBackground(*pDC, rc, false, NULL, 0, 0, 0);
     EXPECT_EQ(400, canvas.Count(MARK, rc)) << "XP has no gradient background";
 }
+
+TEST_F(SmallControls, GroupBoxCaptionThroughVisualStyles)
+{
+    DibCanvas canvas(60, 20, RGB(255, 255, 255));
+    CDC* pDC = CDC::FromHandle(canvas.Dc());
+    const RECT rc = {0, 0, 60, 20};
+    CExtPaintManager* pPM = Use(RUNTIME_CLASS(CExtPaintManager));
+    // Without visual styles the caption is plain text in the caller's colour.
+    pPM->DrawGroupBoxCaption(*pDC, _T("Group"), RGB(0, 0, 0), NULL, DT_SINGLELINE, true, rc, NULL);
+    EXPECT_GT(canvas.Count(RGB(0, 0, 0), rc), 0);
+
+    UxThemeLibrary& ux = g_CurrentPaintManager.m_UxTheme;
+    const DWORD dwSavedComCtl = ux.m_dwComCtlVersion;
+    {
+        themetest::FakeUxTheme fake;
+        ux.m_dwComCtlVersion = MAKELONG(0, 6);
+        themetest::Fake().sLastDrawText.clear();
+        pPM->DrawGroupBoxCaption(*pDC, _T("Group"), RGB(0, 0, 0), NULL, DT_SINGLELINE, false, rc, NULL);
+        EXPECT_EQ(L"Group", themetest::Fake().sLastDrawText);
+        EXPECT_EQ(-1, themetest::Fake().nLastDrawTextCount);
+        ux.m_dwComCtlVersion = dwSavedComCtl;
+    }
+}
