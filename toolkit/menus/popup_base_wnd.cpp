@@ -90,7 +90,8 @@ void CExtPopupBaseWnd::ResetState()
 
 void CExtPopupBaseWnd::AnimationStart()
 {
-    ResetState();
+    // Only the animation state: a menu's own reset would forget its placement.
+    CExtPopupBaseWnd::ResetState();
     if (m_nAnimationKind == __AT_NONE)
         return;
     if (m_hWnd != NULL)

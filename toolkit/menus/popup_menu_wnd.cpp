@@ -97,7 +97,10 @@ ThemeQueriesInstaller g_themeQueriesInstaller;
 // ---- construction -----------------------------------------------------------------------
 CExtPopupMenuWnd::CExtPopupMenuWnd()
     : m_dwTrackFlags(0), m_pSourceNode(NULL), m_nLeftAreaWidth(0), m_hWndCmdReceiver(NULL), m_pParentMenu(NULL),
-      m_nMenuFlags(0), m_nCurIndex(-1), m_sizeContent(0, 0)
+      m_nMenuFlags(0), m_nCurIndex(-1), m_sizeContent(0, 0), m_pCustomizeSite(NULL), m_nHoverIndex(-1),
+      m_nMouseItem(-1), m_nExpandCounter(0), m_nScrollPos(0), m_nScrollingDelta(0), m_nCombineSide(0),
+      m_rcMenu(0, 0, 0, 0), m_rcScrollTop(0, 0, 0, 0), m_rcScrollBottom(0, 0, 0, 0), m_rcExpand(0, 0, 0, 0),
+      m_rcTearOff(0, 0, 0, 0)
 {
 }
 
@@ -163,16 +166,6 @@ bool CExtPopupMenuWnd::IsCombinedWithParentItem()
     return false;
 }
 
-void CExtPopupMenuWnd::RecalcLayout()
-{
-    for (int i = 0; i < ItemGetCount(); i++)
-    {
-        MENUITEMDATA& mi = m_items.ElementAt(i);
-        mi.m_nItemIndex = i;
-        mi.m_nLayoutFlags |= MENUITEMDATA::__MIF_DISPLAYED;
-    }
-}
-
 void CExtPopupMenuWnd::RelayoutAfterChange()
 {
     if (IsTopLevel())
@@ -231,6 +224,8 @@ void CExtPopupMenuWnd::DestroyMenuWindow(bool bKeepWindow)
     const bool bUntracked = IsUntrackedMode();
     if (!bUntracked)
     {
+        if (GetSafeHwnd() != NULL && ::IsWindow(m_hWnd))
+            ReleaseAnimationResources();
         if (g_PopupTrackingSite.GetAnimatedMenu() == this)
             g_PopupTrackingSite.SetAnimatedMenu(NULL);
         if (g_PopupTrackingSite.GetCurrentPopup() == this && !g_PopupTrackingSite.IsEmpty() &&
@@ -245,6 +240,8 @@ void CExtPopupMenuWnd::DestroyMenuWindow(bool bKeepWindow)
             mi.m_pPopup->DestroyMenuWindow(false);
     }
     m_nCurIndex = -1;
+    m_nMouseItem = -1;
+    m_nHoverIndex = -1;
     HWND hWnd = GetSafeHwnd();
     if (bKeepWindow || hWnd == NULL || !::IsWindow(hWnd))
         return;
@@ -258,10 +255,8 @@ void CExtPopupMenuWnd::DestroyMenuWindow(bool bKeepWindow)
         g_PopupBarServices.CancelAllButtonMenuTracking();
 }
 
-bool CExtPopupMenuWnd::OnMouseMoveTracked(UINT, CPoint, bool&) { return false; }
-bool CExtPopupMenuWnd::OnMouseClickTracked(UINT, CPoint, bool&) { return false; }
+// The wheel never scrolls a menu; it is eaten while a menu tracks.
 bool CExtPopupMenuWnd::OnMouseWheelTracked(UINT, MOUSEHOOKSTRUCT*, bool&) { return true; }
-bool CExtPopupMenuWnd::OnKeyDown(UINT, UINT, UINT, bool&) { return false; }
 
 void CExtPopupMenuWnd::OnCancelMode()
 {

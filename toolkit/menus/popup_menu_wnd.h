@@ -127,6 +127,9 @@ public:
         bool ConstructPopupFromNode(HWND hWndCmdRecv, CExtCustomizeCmdTreeNode* pNode, int nPos,
                                     CExtPopupMenuWnd* pParent);
 
+        // The in-place edit part inside the item rectangle, at the trailing edge.
+        void GetInplaceEditRect(RECT& rcEdit, const RECT& rcItem, bool bRTL) const;
+
         // The profile of the item's command receiver, NULL when none is bound.
         LPCTSTR GetProfileName() const;
 
@@ -275,9 +278,199 @@ public:
     CExtCustomizeCmdTreeNode* GetSourceCmdNode() const { return m_pSourceNode; }
     int GetCurrentItem() const { return m_nCurIndex; }
 
-    // Recomputes which items are shown (all of them until rarely used items are hidden)
-    // and rewrites each item's index.
+    // ---- track flags and codes ---------------------------------------------------------
+    enum
+    {
+        TMF_ALIGN_MASK = 0x0000000F,
+        TMF_COMBINE_MASK = 0x00000030,
+        TMF_COMBINE_ALWAYS = 0x00000010,
+        TMF_COMBINE_BY_PM = 0x00000020,
+        TMF_SELECT_ANY = 0x00000040,
+        TMF_SYNC = 0x00000080,
+        TMF_EXPANDED = 0x00000100,
+        TMF_NO_DELIVERY = 0x00000200,
+        TMF_OWNER_DRAW = 0x00000800,
+        TMF_NO_SHADOW = 0x00001000,
+        TMF_NO_ANIMATION = 0x00008000,
+        TMF_PALETTE = 0x00010000,
+        TMF_PALETTE_BK = 0x00020000,
+        TMF_TEAROFF = 0x00040000,
+    };
+    // Menu state bits beside __MF_TOP_LEVEL.
+    enum
+    {
+        __MF_SCROLLABLE = 0x02,
+        __MF_EXPAND_AREA = 0x04,
+        __MF_EXPANDED = 0x08,
+        __MF_TIP_SUPPRESSED = 0x10,
+    };
+    // Hit codes and pseudo item indices; navigation codes of FindNextItem.
+    enum
+    {
+        IDX_NOTHING = -1,
+        IDX_SCROLL_TOP = -2,
+        IDX_SCROLL_BOTTOM = -3,
+        IDX_EXPAND = -4,
+        IDX_TEAROFF = -5,
+        NEXT_EXPAND = -100,
+        NEXT_CURRENT = -101,
+        NEXT_NEXT = -102,
+        NEXT_PREV = -103,
+        NEXT_ROW_NEXT = -104,
+        NEXT_ROW_PREV = -105,
+    };
+
+    // One item as item painting and the expand animation walk it.
+    struct ExpandEffectRects_t
+    {
+        int m_nItemIndex;
+        bool m_bRarelyUsed : 1;
+        bool m_bFlag02 : 1;
+        bool m_bFlag04 : 1;
+        bool m_bSeparator : 1;
+        bool m_bPopup : 1;
+        UINT m_nCmdID;
+        CRect m_rcItemWithIndents;
+        CRect m_rcItem;
+        ExpandEffectRects_t()
+            : m_nItemIndex(-1), m_bRarelyUsed(false), m_bFlag02(false), m_bFlag04(false), m_bSeparator(false),
+              m_bPopup(false), m_nCmdID(0), m_rcItemWithIndents(0, 0, 0, 0), m_rcItem(0, 0, 0, 0)
+        {
+        }
+    };
+    typedef CArray<ExpandEffectRects_t, ExpandEffectRects_t&> ExpandEffectRectsArr_t;
+
+    // The record of g_nMsgPrepareMenu and g_nMsgPrepareOneMenuLevel: bit 0 of the flags
+    // asks for a new layout, bit 1 vetoes the menu, bit 2 marks the one-level message.
+    struct PREPAREMENUDATA
+    {
+        BYTE m_nFlags;
+        CExtPopupMenuWnd* m_pPopup;
+        PREPAREMENUDATA(CExtPopupMenuWnd* pPopup, BYTE nFlags = 0) : m_nFlags(nFlags), m_pPopup(pPopup) {}
+    };
+
+    // The lParam record of g_nMsgPopupDrawItem.
+    struct DRAWITEMDATA
+    {
+        enum
+        {
+            __DIF_NOTIFY = 0x01,
+            __DIF_POPUP = 0x02,
+            __DIF_RARELY_USED = 0x04,
+            __DIF_RARELY_PREV = 0x08,
+            __DIF_RARELY_NEXT = 0x10,
+        };
+        CDC* m_pDC;
+        const RECT* m_pRectItemWithIndents;
+        const RECT* m_pRectItem;
+        const MENUITEMDATA* m_pItemData;
+        CExtPopupMenuWnd* m_pPopup;
+        BYTE m_nFlags;
+        DRAWITEMDATA(CDC* pDC, const RECT* pRectItemWithIndents, const RECT* pRectItem, const MENUITEMDATA* pItemData,
+                     CExtPopupMenuWnd* pPopup, BYTE nFlags)
+            : m_pDC(pDC), m_pRectItemWithIndents(pRectItemWithIndents), m_pRectItem(pRectItem),
+              m_pItemData(pItemData), m_pPopup(pPopup), m_nFlags(nFlags)
+        {
+        }
+        // Offers the item to the receiver; true when the receiver painted it.
+        bool Notify();
+        void PaintDefault(bool bNoIcon, bool bNoText, bool bNoCheck, bool bForceEnabled, bool bForceUnselected);
+    };
+    // The lParam records of g_nMsgPopupDrawBackground and g_nMsgPopupDrawLeftArea.
+    struct DRAWBACKGROUNDDATA
+    {
+        CDC& m_dc;
+        CRect m_rcBackground;
+        CExtPopupMenuWnd* m_pPopup;
+        BYTE m_nFlags;  // 0x01: the receiver painted the background
+        DRAWBACKGROUNDDATA(CDC& dc, const RECT& rc, CExtPopupMenuWnd* pPopup)
+            : m_dc(dc), m_rcBackground(rc), m_pPopup(pPopup), m_nFlags(0)
+        {
+        }
+    };
+    struct DRAWLEFTAREADATA
+    {
+        CDC* m_pDC;
+        const RECT* m_pRectLeftArea;
+        CExtPopupMenuWnd* m_pPopup;
+        DRAWLEFTAREADATA(CDC* pDC, const RECT* pRect, CExtPopupMenuWnd* pPopup)
+            : m_pDC(pDC), m_pRectLeftArea(pRect), m_pPopup(pPopup)
+        {
+        }
+    };
+
+    // ---- layout and hit testing ----------------------------------------------------------
+    virtual void RecalcServiceAreas();
+    virtual void GetBorderMargins(RECT& rcMargins);
+    virtual int HitTest(const POINT& ptClient, bool* pbInplaceEdit = NULL, bool* pbInplaceDropDown = NULL);
+    virtual int GetTearOffCaptionHeight();
+    virtual bool IsTearOffEnabled();
+    virtual bool IsPaletteLayout() const { return (m_dwTrackFlags & TMF_PALETTE) != 0; }
+    virtual void CollectItemRects(CDC* pDC, ExpandEffectRectsArr_t& arr);
+    virtual void CollectPaletteItemRects(CDC* pDC, ExpandEffectRectsArr_t& arr);
+    virtual bool IsPaletteRowEnd(int nIndex) const;
+    virtual void GetItemRect(int nIndex, RECT& rcItem, bool bIncludeIndents = true);
+    virtual void GetPaletteItemRect(int nIndex, RECT& rcItem, bool bIncludeIndents);
+    // Recomputes which items are shown and the content size, and rewrites each item's index.
     virtual void RecalcLayout();
+    virtual void RecalcPaletteLayout();
+    virtual void PaletteWrapItems(bool bWrap, int nFrom, int nTo);
+    virtual CSize& CalcMenuSize(CSize& sizeMenu);
+    virtual int FindNextItem(int nCode);
+    // Empties the cached rectangles of every item.
+    void InvalidateItemRects();
+    // Navigation and selection may stop on the item.
+    bool IsItemSelectable(int nIndex) const;
+    // The lowest scroll position: the content's overhang below the visible area (<= 0).
+    int GetScrollLimit();
+    bool IsExpanded() const { return (m_nMenuFlags & __MF_EXPANDED) != 0; }
+    bool HasExpandArea() const { return (m_nMenuFlags & __MF_EXPAND_AREA) != 0; }
+    bool IsScrollable() const { return (m_nMenuFlags & __MF_SCROLLABLE) != 0; }
+    bool IsContextHelpMode();
+    void GetPaintRect(RECT& rc) override;
+    void ResetState() override;
+    bool IsShadowEnabled() override;
+
+    // ---- painting --------------------------------------------------------------------------
+    virtual void DrawItems(CDC* pDC);
+    virtual void DrawPaletteItems(CDC* pDC);
+    // The border callback of a sub-menu combined with its parent's item.
+    virtual void PaintParentItemCombined(int nParentItem, CDC* pDC, CExtPopupMenuWnd* pSubMenu, const RECT* pRect);
+    void OnPaintMenu(CDC& dc, bool bFull) override;
+    // Notifications of g_nMsgPopupDrawItem are on for this menu's items.
+    bool IsOwnerDrawNotifyOn();
+
+    // ---- tracking --------------------------------------------------------------------------
+    typedef CExtPopupBaseWnd::pCbPaintCombinedContent pCbPaintCombinedContent;
+    virtual BOOL TrackPopupMenu(UINT nTrackFlags, int x, int y, LPCRECT lpRectExclude = NULL, LPVOID pCookie = NULL,
+                                pCbPaintCombinedContent pCombinedAreaCallback = NULL, UINT* lpnResultCmdID = NULL,
+                                bool bCookieIsObject = false);
+    virtual bool CreateMenuWindow(CWnd* pWndCmdReceiver);
+    virtual BOOL TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCRECT lpRectExclude, LPVOID pCookie,
+                                    pCbPaintCombinedContent pCombinedAreaCallback, bool bCookieIsObject);
+    virtual void ReleaseAnimationResources();
+    virtual void ActivateCurrentPopup();
+    virtual CExtPopupMenuWnd* GetCurrentPopup();
+    virtual void ReleaseCurrentPopup();
+    virtual void RepaintUnderlyingWindows();
+    virtual bool IsRectOnMenuTree(LPCRECT lpRectScreen, bool bCheckParents);
+    virtual void CalcPlacementRect(RECT& rcWindow);
+    virtual void EndSequence(UINT nCmdID, HWND hWndDeliver = NULL);
+    // Selects an item (or nothing with -1), optionally repainting and opening its sub-menu.
+    virtual void SelectItem(int nIndex, bool bRepaint = true);
+    static bool g_bLockSystemMoveSize;
+
+protected:
+    // Enables the items that mirror a window's system menu and takes their texts from it.
+    void UpdateSystemCommandItems();
+    // Opens the sub-menu of the selected sub-menu item beside it.
+    bool OpenSubMenu(int nIndex, bool bSelectFirst);
+    // Runs an item as Enter or a click does.
+    void ExecuteItem(int nIndex);
+    // The window lives, the tree tracks and no open animation runs.
+    bool IsInputReady();
+
+public:
 
     // ---- tracking services ---------------------------------------------------------------
     virtual bool OnMouseMoveTracked(UINT nMsg, CPoint ptClient, bool& bNoEat);
@@ -346,6 +539,16 @@ public:
     BYTE m_nMenuFlags;
     int m_nCurIndex;
     CSize m_sizeContent;
+    CExtCustomizeSite* m_pCustomizeSite;
+    int m_nHoverIndex;
+    int m_nMouseItem;
+    int m_nExpandCounter;
+    int m_nScrollPos;
+    int m_nScrollingDelta;
+    int m_nCombineSide;
+    CRgn m_rgnCombined;
+    CRect m_rcMenu;
+    CRect m_rcScrollTop, m_rcScrollBottom, m_rcExpand, m_rcTearOff;
 
 protected:
     // Relayout after an item change: of this menu when it is top level, else of its parent.

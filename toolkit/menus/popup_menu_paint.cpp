@@ -1,0 +1,418 @@
+// Painting of a popup menu: the background, the frame, the items, the service areas, the
+// owner's left area, the border of a combined menu and the shadow, all through the current
+// paint manager. The receiver may take over the background, the left area and single
+// items through the three draw messages; it must answer them quickly and always the same
+// way, as they come with every paint. The open animation frames are the base window's.
+#include "toolkit/menus/popup_menu_wnd.h"
+
+#include "toolkit/core/cmd_item.h"
+#include "toolkit/core/cmd_tree.h"
+#include "toolkit/theme/pm_menu_entry.h"
+#include "toolkit/theme/pm_push_button.h"
+
+namespace {
+
+typedef CExtPopupMenuWnd::MENUITEMDATA MENUITEMDATA;
+
+CExtPaintManager* MenuPM(CExtPopupMenuWnd* pMenu)
+{
+    CExtPaintManager* pPM = pMenu->GetPaintManager();
+    return (pPM != NULL) ? pPM : g_CurrentPaintManager.GetPM();
+}
+
+}  // namespace
+
+// ---- the item record ----------------------------------------------------------------------
+bool CExtPopupMenuWnd::DRAWITEMDATA::Notify()
+{
+    HWND hWnd = (m_pPopup != NULL) ? m_pPopup->GetCmdReceiverHWND() : NULL;
+    if (hWnd == NULL || !::IsWindow(hWnd))
+        return false;
+    return ::SendMessage(hWnd, g_nMsgPopupDrawItem, 0, (LPARAM)this) != 0;
+}
+
+bool CExtPopupMenuWnd::IsOwnerDrawNotifyOn()
+{
+    if (IsUntrackedMode())
+        return false;
+    CExtPopupMenuWnd* pTop = g_PopupTrackingSite.GetInstance();
+    return pTop != NULL && (pTop->GetTrackFlags() & TMF_OWNER_DRAW) != 0;
+}
+
+void CExtPopupMenuWnd::DRAWITEMDATA::PaintDefault(bool bNoIcon, bool bNoText, bool bNoCheck, bool bForceEnabled,
+                                                  bool bForceUnselected)
+{
+    if (m_pDC == NULL || m_pItemData == NULL || m_pPopup == NULL)
+        return;
+    MENUITEMDATA& mi = const_cast<MENUITEMDATA&>(*m_pItemData);
+    CExtPaintManager* pPM = MenuPM(m_pPopup);
+    if (pPM == NULL)
+        return;
+    CDC& dc = *m_pDC;
+    const bool bUntracked = m_pPopup->IsUntrackedMode();
+    if (bUntracked)
+    {
+        bNoCheck = true;
+        bForceEnabled = true;
+        if (!mi.IsPopup())
+            bForceUnselected = true;
+    }
+    HFONT hFontBold = mi.IsDefault() ? (HFONT)pPM->m_FontBold.GetSafeHandle() : NULL;
+    const BYTE nState = mi.m_nStateFlags;
+    if (mi.IsPaletteStyle() && !mi.IsInplaceEdit())
+    {
+        const bool bSelected = mi.IsSelected();
+        bool bHover = bSelected && !bForceUnselected;
+        bool bOpen = false, bPushed = false;
+        if (bHover && mi.IsPopup())
+        {
+            CExtPopupMenuWnd* pSub = mi.m_pPopup;
+            if (pSub != NULL && pSub->GetSafeHwnd() != NULL && pSub->IsWindowVisible())
+            {
+                bHover = false;
+                bOpen = true;
+            }
+            else
+                bPushed = true;
+        }
+        if (!bNoCheck && (nState & (MENUITEMDATA::__MIS_CHECKED | MENUITEMDATA::__MIS_RADIO)) != 0)
+            bPushed = true;
+        const bool bEnabled =
+            bForceEnabled || m_pPopup->IsItemSelectable(mi.m_nItemIndex) ||
+            (nState & (MENUITEMDATA::__MIS_FORCE_ENABLED | MENUITEMDATA::__MIS_FLAG_04)) != 0;
+        CExtCmdIcon* pIcon = bNoIcon ? NULL : mi.GetIcon();
+        if (pIcon != NULL && pIcon->IsEmpty())
+            pIcon = NULL;
+        CString sText = bNoText ? CString() : mi.GetText();
+        CExtPaintManager::PAINTBUTTONDATA pbd(m_pPopup, true, *m_pRectItemWithIndents, sText, pIcon, true, bHover,
+                                              bPushed, false, bEnabled, bSelected || bPushed || bHover, false, false,
+                                              8, hFontBold, mi.IsPopup(), 0, !bSelected);
+        if (bOpen)
+            pbd.m_bTransparentBackground = true;
+        if (!bNoCheck && (nState & (MENUITEMDATA::__MIS_CHECKED | MENUITEMDATA::__MIS_RADIO)) != 0)
+            pbd.m_bTransparentBackground = false;
+        pPM->DrawPushButton(dc, pbd);
+        return;
+    }
+    CExtCmdIcon* pIcon = bNoIcon ? NULL : mi.GetIcon();
+    if (pIcon != NULL && pIcon->IsEmpty())
+        pIcon = NULL;
+    bool bEnabled = bForceEnabled;
+    if (!bEnabled && mi.IsPopup() && (mi.m_nLayoutFlags & MENUITEMDATA::__MIF_NEVER_ENABLED) == 0 &&
+        mi.GetCmdItem() == NULL)
+        bEnabled = true;
+    if (!bEnabled && !mi.IsSeparator() &&
+        (nState & (MENUITEMDATA::__MIS_FORCE_ENABLED | MENUITEMDATA::__MIS_ENABLED)) != 0)
+        bEnabled = true;
+    if (!bEnabled && (nState & (MENUITEMDATA::__MIS_FORCE_ENABLED | MENUITEMDATA::__MIS_FLAG_04)) != 0)
+        bEnabled = true;
+    const bool bRadio = !bNoCheck && !mi.IsSeparator() && (nState & MENUITEMDATA::__MIS_RADIO) != 0;
+    const bool bChecked = !bNoCheck && !mi.IsSeparator() && (nState & MENUITEMDATA::__MIS_CHECKED) != 0;
+    const bool bSelected = !bForceUnselected && mi.IsSelected();
+    CString sText, sAccel;
+    if (!bNoText)
+    {
+        sText = mi.GetText();
+        sAccel = mi.GetAccelText();
+    }
+    const bool bIndeterminate =
+        !mi.IsPopup() && !mi.IsSeparator() && (nState & MENUITEMDATA::__MIS_INDETERMINATE) != 0;
+    const bool bRarely = (m_nFlags & __DIF_RARELY_USED) != 0;
+    CExtPaintManager::PAINTMENUENTRYDATA pmed(
+        m_pPopup, *m_pRectItemWithIndents, *m_pRectItem, mi.m_nIconAreaWidth, sText, sAccel, pIcon, mi.IsPopup(),
+        bSelected, bChecked, bRadio, bIndeterminate, bEnabled, bRarely, (m_nFlags & __DIF_RARELY_PREV) != 0,
+        (m_nFlags & __DIF_RARELY_NEXT) != 0, mi.GetCmdID(), hFontBold);
+    if (mi.IsInplaceEdit())
+    {
+        mi.GetInplaceEditRect(pmed.m_rcInPlaceWnd, *m_pRectItemWithIndents, m_pPopup->IsLayoutRTL());
+        pmed.m_sInPlaceText = mi.m_sEditText;
+    }
+    pPM->DrawMenuEntry(dc, pmed);
+}
+
+// ---- items ----------------------------------------------------------------------------------
+void CExtPopupMenuWnd::DrawItems(CDC* pDC)
+{
+    if (pDC == NULL)
+        return;
+    if (IsPaletteLayout())
+    {
+        DrawPaletteItems(pDC);
+        return;
+    }
+    CExtPaintManager* pPM = MenuPM(this);
+    if (pPM == NULL)
+        return;
+    ExpandEffectRectsArr_t arr;
+    CollectItemRects(pDC, arr);
+    const bool bNotify = IsOwnerDrawNotifyOn();
+    bool bAfterOwnWidth = false;
+    for (int n = 0; n < arr.GetSize(); n++)
+    {
+        ExpandEffectRects_t& rec = arr.ElementAt(n);
+        MENUITEMDATA& mi = m_items.ElementAt(rec.m_nItemIndex);
+        if (rec.m_bSeparator)
+        {
+            if (bAfterOwnWidth)
+                pPM->DrawSeparator(*pDC, rec.m_rcItem, false, true, this, 0);
+            else
+                pPM->DrawMenuSeparator(*pDC, rec.m_rcItem, mi.m_nIconAreaWidth,
+                                       rec.m_bRarelyUsed && g_bHighlightRarelyUsed, this, 0);
+            bAfterOwnWidth = false;
+            continue;
+        }
+        BYTE nFlags = 0;
+        if (bNotify)
+            nFlags |= DRAWITEMDATA::__DIF_NOTIFY;
+        if (rec.m_bPopup)
+            nFlags |= DRAWITEMDATA::__DIF_POPUP;
+        if (g_bHighlightRarelyUsed)
+        {
+            if (rec.m_bRarelyUsed)
+                nFlags |= DRAWITEMDATA::__DIF_RARELY_USED;
+            if (rec.m_bFlag02)
+                nFlags |= DRAWITEMDATA::__DIF_RARELY_PREV;
+            if (rec.m_bFlag04)
+                nFlags |= DRAWITEMDATA::__DIF_RARELY_NEXT;
+        }
+        DRAWITEMDATA did(pDC, &rec.m_rcItemWithIndents, &rec.m_rcItem, &mi, this, nFlags);
+        if (!bNotify || !did.Notify())
+            did.PaintDefault(false, false, false, false, false);
+        bAfterOwnWidth = mi.IsPaletteStyle();
+    }
+}
+
+void CExtPopupMenuWnd::DrawPaletteItems(CDC* pDC)
+{
+    if (pDC == NULL)
+        return;
+    CExtPaintManager* pPM = MenuPM(this);
+    if (pPM == NULL)
+        return;
+    ExpandEffectRectsArr_t arr;
+    CollectPaletteItemRects(pDC, arr);
+    const bool bNotify = IsOwnerDrawNotifyOn();
+    for (int n = 0; n < arr.GetSize(); n++)
+    {
+        ExpandEffectRects_t& rec = arr.ElementAt(n);
+        MENUITEMDATA& mi = m_items.ElementAt(rec.m_nItemIndex);
+        if (rec.m_bSeparator)
+        {
+            pPM->DrawSeparator(*pDC, rec.m_rcItem, false, true, this, 0);
+            continue;
+        }
+        BYTE nFlags = 0;
+        if (bNotify)
+            nFlags |= DRAWITEMDATA::__DIF_NOTIFY;
+        if (rec.m_bPopup)
+            nFlags |= DRAWITEMDATA::__DIF_POPUP;
+        DRAWITEMDATA did(pDC, &rec.m_rcItemWithIndents, &rec.m_rcItem, &mi, this, nFlags);
+        if (bNotify && did.Notify())
+            continue;
+        bool bNoIcon = false, bNoText = false;
+        if (mi.IsInplaceEdit())
+            bNoIcon = bNoText = true;
+        else if ((mi.m_nKindFlags & MENUITEMDATA::__MIK_ICON_ONLY) != 0)
+        {
+            CExtCmdIcon* pIcon = mi.GetIcon();
+            bNoText = pIcon != NULL && !pIcon->IsEmpty();
+        }
+        did.PaintDefault(bNoIcon, bNoText, false, false, false);
+    }
+}
+
+void CExtPopupMenuWnd::PaintParentItemCombined(int nParentItem, CDC* pDC, CExtPopupMenuWnd* pSubMenu,
+                                               const RECT* pRect)
+{
+    if (pDC == NULL || pSubMenu == NULL || pRect == NULL || ::IsRectEmpty(pRect))
+        return;
+    if (nParentItem < 0 || nParentItem >= ItemGetCount() || pSubMenu->GetSafeHwnd() == NULL)
+        return;
+    MENUITEMDATA& mi = m_items.ElementAt(nParentItem);
+    CRect rcWithIndents, rcItem;
+    GetItemRect(nParentItem, rcWithIndents, true);
+    GetItemRect(nParentItem, rcItem, false);
+    CPoint ptTarget(pRect->left, pRect->top);
+    pSubMenu->ScreenToClient(&ptTarget);
+    const CPoint ptShift(ptTarget.x - rcWithIndents.left, ptTarget.y - rcWithIndents.top);
+    rcWithIndents.OffsetRect(ptShift);
+    rcItem.OffsetRect(ptShift);
+    CRect rcSubPaint;
+    pSubMenu->GetPaintRect(rcSubPaint);
+    pDC->ExcludeClipRect(&rcSubPaint);
+    BYTE nFlags = 0;
+    if (IsOwnerDrawNotifyOn())
+        nFlags |= DRAWITEMDATA::__DIF_NOTIFY;
+    if (mi.IsPopup())
+        nFlags |= DRAWITEMDATA::__DIF_POPUP;
+    DRAWITEMDATA did(pDC, &rcWithIndents, &rcItem, &mi, this, nFlags);
+    if ((nFlags & DRAWITEMDATA::__DIF_NOTIFY) == 0 || !did.Notify())
+    {
+        bool bNoIcon = false, bNoText = false;
+        if (IsPaletteLayout())
+        {
+            if (mi.IsInplaceEdit())
+                bNoIcon = bNoText = true;
+            else if ((mi.m_nKindFlags & MENUITEMDATA::__MIK_ICON_ONLY) != 0)
+            {
+                CExtCmdIcon* pIcon = mi.GetIcon();
+                bNoText = pIcon != NULL && !pIcon->IsEmpty();
+            }
+        }
+        did.PaintDefault(bNoIcon, bNoText, false, false, false);
+    }
+    pDC->SelectClipRgn(NULL);
+}
+
+// ---- the whole menu ---------------------------------------------------------------------------
+void CExtPopupMenuWnd::OnPaintMenu(CDC& dcTarget, bool bUseMemoryDC)
+{
+    CExtPaintManager* pPM = MenuPM(this);
+    if (pPM == NULL || dcTarget.GetSafeHdc() == NULL)
+        return;
+    if (GetSafeHwnd() != NULL)
+        CExtPaintManager::ClipOutChildren(&dcTarget, m_hWnd);
+    CRect rcM;
+    GetBorderMargins(rcM);
+    const int nShadow = GetShadowSize();
+    CRect rcClient(0, 0, 0, 0);
+    if (GetSafeHwnd() != NULL)
+        GetClientRect(&rcClient);
+    CRect rcP;
+    GetPaintRect(rcP);
+
+    // Off screen: a bitmap of the client size, so that client coordinates hold unchanged.
+    CDC dcMem;
+    CBitmap bmpMem;
+    CBitmap* pOldBmp = NULL;
+    CDC* pDC = &dcTarget;
+    if (bUseMemoryDC && !rcClient.IsRectEmpty() && dcMem.CreateCompatibleDC(&dcTarget) &&
+        bmpMem.CreateCompatibleBitmap(&dcTarget, rcClient.Width(), rcClient.Height()))
+    {
+        pOldBmp = dcMem.SelectObject(&bmpMem);
+        dcMem.BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcTarget, 0, 0, SRCCOPY);
+        pDC = &dcMem;
+    }
+    CDC& dc = *pDC;
+    CFont* pOldFont = dc.SelectObject(&pPM->m_FontNormal);
+
+    DRAWBACKGROUNDDATA dbd(dc, rcP, this);
+    if (m_hWndCmdReceiver != NULL && ::IsWindow(m_hWndCmdReceiver))
+        ::SendMessage(m_hWndCmdReceiver, g_nMsgPopupDrawBackground, 0, (LPARAM)&dbd);
+    if ((dbd.m_nFlags & 0x01) == 0)
+    {
+        COLORREF clrFill = COLORREF(-1);
+        if (IsPaletteLayout() && (m_dwTrackFlags & TMF_PALETTE_BK) != 0)
+        {
+            CRgn rgn;
+            rgn.CreateRectRgnIndirect(&rcP);
+            dc.SelectClipRgn(&rgn);
+            if (!pPM->DrawWindowBackground(true, dc, this, 0))
+                clrFill = pPM->LookupColor(1000, this);
+            dc.SelectClipRgn(NULL);
+        }
+        else
+            clrFill = pPM->LookupColor(pPM->GetThemeId() == CExtPaintManager::ThemeIdBase ? 1000 : 2001, this);
+        if (clrFill != COLORREF(-1))
+            dc.FillSolidRect(&rcP, clrFill);
+    }
+    if ((dbd.m_nFlags & 0x02) == 0)
+        pPM->DrawMenuFrame(dc, rcP, this, 0);
+
+    // Items never paint over the service areas and the borders.
+    const int nScrollLimit = IsScrollable() ? GetScrollLimit() : 0;
+    if (HasExpandArea())
+    {
+        dc.ExcludeClipRect(&m_rcExpand);
+        dc.ExcludeClipRect(rcClient.left, m_rcExpand.top, rcClient.right, m_rcExpand.bottom);
+    }
+    const bool bTearOff = IsTearOffEnabled();
+    if (bTearOff)
+    {
+        dc.ExcludeClipRect(&m_rcTearOff);
+        dc.ExcludeClipRect(rcClient.left, m_rcTearOff.top, rcClient.right, m_rcTearOff.bottom);
+    }
+    if (IsScrollable())
+    {
+        if (m_nScrollPos != 0)
+            dc.ExcludeClipRect(rcClient.left, m_rcScrollTop.top - 1, rcClient.right, m_rcScrollTop.bottom + 1);
+        if (m_nScrollPos != nScrollLimit)
+            dc.ExcludeClipRect(rcClient.left, m_rcScrollBottom.top - 1, rcClient.right,
+                               m_rcScrollBottom.bottom + 1);
+    }
+    if (rcP.top >= rcClient.top)
+        dc.ExcludeClipRect(rcClient.left, rcClient.top, rcClient.right, rcP.top + rcM.top);
+    if (rcP.bottom <= rcClient.bottom)
+        dc.ExcludeClipRect(rcClient.left, rcP.bottom - rcM.bottom, rcClient.right, rcClient.bottom);
+    DrawItems(&dc);
+
+    CPoint ptCursor(-32000, -32000);
+    if (GetSafeHwnd() != NULL && ::GetCursorPos(&ptCursor))
+        ScreenToClient(&ptCursor);
+    dc.SelectClipRgn(NULL);
+    if (HasExpandArea())
+    {
+        const bool bHover = g_pActiveTearOff == NULL && m_rcExpand.PtInRect(ptCursor);
+        pPM->DrawMenuExpandButton(dc, m_rcExpand, bHover, bHover, this, 0);
+    }
+    if (bTearOff)
+    {
+        const bool bHover = m_rcTearOff.PtInRect(ptCursor) && !IsUntrackedMode();
+        pPM->DrawMenuTearOffCaption(dc, m_rcTearOff, bHover, bHover, this, 0);
+    }
+    if (IsScrollable())
+    {
+        if (m_nScrollPos != 0)
+        {
+            const bool bHover = m_rcScrollTop.PtInRect(ptCursor) && g_pActiveTearOff == NULL;
+            pPM->DrawMenuScrollButton(dc, bHover, m_nScrollingDelta > 0, true, &m_rcScrollTop, this, 0);
+        }
+        if (m_nScrollPos != nScrollLimit)
+        {
+            const bool bHover = m_rcScrollBottom.PtInRect(ptCursor) && g_pActiveTearOff == NULL;
+            pPM->DrawMenuScrollButton(dc, bHover, m_nScrollingDelta < 0, false, &m_rcScrollBottom, this, 0);
+        }
+    }
+    if (m_nLeftAreaWidth > 0)
+    {
+        CRect rcLeft(rcP.left, rcP.top + rcM.top, rcP.left + (int)m_nLeftAreaWidth, rcP.bottom - rcM.bottom);
+        rcLeft.OffsetRect(rcM.left, 0);
+        DRAWLEFTAREADATA dla(&dc, &rcLeft, this);
+        if (m_hWndCmdReceiver != NULL && ::IsWindow(m_hWndCmdReceiver))
+            ::SendMessage(m_hWndCmdReceiver, g_nMsgPopupDrawLeftArea, 0, (LPARAM)&dla);
+    }
+    const bool bCombined = (m_nPbwFlags & __PBW_FLAG_COMBINED) != 0 && GetSafeHwnd() != NULL;
+    CRect rcWnd(0, 0, 0, 0);
+    if (bCombined)
+    {
+        dc.SelectClipRgn(NULL);
+        GetWindowRect(&rcWnd);
+        ScreenToClient(&rcWnd);
+        pPM->DrawMenuBorder(dc, rcWnd, rcP, m_nCombineSide, this, 0);
+        if (m_pCbPaintCombinedContent != NULL)
+            m_pCbPaintCombinedContent(m_pCbPaintCombinedCookie, dc, *this, rcWnd, m_nCombineSide);
+    }
+    dc.SelectObject(pOldFont);
+    if (pDC == &dcMem)
+    {
+        dcTarget.BitBlt(rcP.left, rcP.top, rcP.Width(), rcP.Height(), &dcMem, rcP.left, rcP.top, SRCCOPY);
+        dcMem.SelectObject(pOldBmp);
+    }
+    if (IsShadowEnabled() && IsAnimationDone() && nShadow > 0 && GetSafeHwnd() != NULL)
+    {
+        dcTarget.SelectClipRgn(NULL);
+        HWND hWndTearOff = NULL;
+        CRect rcEmpty(0, 0, 0, 0);
+        dcTarget.ExcludeClipRect(&rcP);
+        m_shadow.Paint(pPM, dcTarget, rcP, rcEmpty, rcEmpty, nShadow, 75, 100, true, true, false, m_hWnd,
+                       hWndTearOff, NULL);
+        dcTarget.SelectClipRgn(NULL);
+    }
+    if (bCombined)
+    {
+        dcTarget.SelectClipRgn(NULL);
+        pPM->DrawMenuBorder(dcTarget, rcWnd, rcP, m_nCombineSide, this, 0);
+        if (m_pCbPaintCombinedContent != NULL)
+            m_pCbPaintCombinedContent(m_pCbPaintCombinedCookie, dcTarget, *this, rcWnd, m_nCombineSide);
+    }
+}

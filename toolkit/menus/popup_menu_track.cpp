@@ -1,0 +1,1109 @@
+// Tracking a popup menu: preparing it with the receiver, placing it on the monitor's work
+// area against an exclude rectangle, creating and showing its window, the synchronous
+// loop, and ending it with a chosen command. The command is always posted after the
+// WM_CLOSE of the root, so the menus are gone before the command runs.
+#include "toolkit/menus/popup_menu_wnd.h"
+
+#include "toolkit/core/cmd_item.h"
+#include "toolkit/core/cmd_manager.h"
+#include "toolkit/menus/sound_player.h"
+
+#include <algorithm>
+
+bool CExtPopupMenuWnd::g_bLockSystemMoveSize = false;
+
+namespace {
+
+typedef CExtPopupMenuWnd::MENUITEMDATA MENUITEMDATA;
+
+bool IsOwnProcessWindow(HWND hWnd)
+{
+    if (hWnd == NULL || !::IsWindow(hWnd))
+        return false;
+    DWORD dwProcess = 0;
+    ::GetWindowThreadProcessId(hWnd, &dwProcess);
+    return dwProcess == ::GetCurrentProcessId();
+}
+
+// The frame of the receiver (its own frame or a parent frame, mini frames skipped) that
+// is in context-help mode.
+bool IsReceiverInHelpMode(HWND hWndRecv)
+{
+    for (HWND hWnd = hWndRecv; hWnd != NULL; hWnd = ::GetParent(hWnd))
+    {
+        CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, CWnd::FromHandlePermanent(hWnd));
+        if (pFrame == NULL || pFrame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd)))
+            continue;
+        if (pFrame->m_bHelpMode)
+            return true;
+    }
+    return false;
+}
+
+// The menu's client rectangle of the paint area stays in window coordinates of the
+// non-combined menu: the window rectangle less the shadow.
+void MoveRectInside(CRect& rc, const CRect& rcArea)
+{
+    if (rc.right > rcArea.right)
+        rc.OffsetRect(rcArea.right - rc.right, 0);
+    if (rc.left < rcArea.left)
+        rc.OffsetRect(rcArea.left - rc.left, 0);
+    if (rc.bottom > rcArea.bottom)
+        rc.OffsetRect(0, rcArea.bottom - rc.bottom);
+    if (rc.top < rcArea.top)
+        rc.OffsetRect(0, rcArea.top - rc.top);
+}
+
+}  // namespace
+
+// ---- TrackPopupMenu -------------------------------------------------------------------------
+BOOL CExtPopupMenuWnd::TrackPopupMenu(UINT nTrackFlags, int x, int y, LPCRECT lpRectExclude, LPVOID pCookie,
+                                      pCbPaintCombinedContent pCombinedAreaCallback, UINT* lpnResultCmdID,
+                                      bool bCookieIsObject)
+{
+    bool bTipHidden = false;
+    if (CExtPopupMenuTipWnd* pTip = g_PopupTrackingSite.m_pTip)
+    {
+        if (pTip->GetSafeHwnd() != NULL && pTip->IsWindowVisible())
+        {
+            pTip->Hide();
+            pTip->DestroyWindow();
+            bTipHidden = true;
+        }
+    }
+    if (CWnd* pOwnTip = GetMenuTipWnd())
+    {
+        if (pOwnTip->GetSafeHwnd() != NULL && pOwnTip->IsWindowVisible())
+        {
+            pOwnTip->ShowWindow(SW_HIDE);
+            pOwnTip->DestroyWindow();
+            bTipHidden = true;
+        }
+    }
+    if (bTipHidden)
+        CExtPaintManager::PumpPaintMessages(true, true, true);
+    if (lpnResultCmdID != NULL)
+        *lpnResultCmdID = 0;
+    if (IsOwnProcessWindow(m_hWndCmdReceiver) && IsReceiverInHelpMode(m_hWndCmdReceiver))
+        nTrackFlags |= TMF_CONTEXT_HELP;
+    m_pCustomizeSite = NULL;  // no customize site is registered in this program
+    if ((nTrackFlags & TMF_UNTRACKED) != 0)
+        nTrackFlags = (nTrackFlags & ~0x8F0u) | 0x1700u;
+    if ((nTrackFlags & TMF_CONTEXT_HELP) != 0)
+        nTrackFlags |= TMF_EXPANDED;
+
+    // An open combo-box list would stay over the menu.
+    if (HWND hWndFocus = ::GetFocus())
+    {
+        HWND hWndCombo = hWndFocus;
+        char szClass[16] = {0};
+        for (int i = 0; i < 2 && hWndCombo != NULL; i++)
+        {
+            ::GetClassNameA(hWndCombo, szClass, sizeof(szClass));
+            if (lstrcmpiA(szClass, "ComboBox") == 0)
+                break;
+            hWndCombo = ::GetParent(hWndCombo);
+        }
+        if (hWndCombo != NULL && lstrcmpiA(szClass, "ComboBox") == 0 &&
+            (::GetWindowLong(hWndCombo, GWL_STYLE) & 0x03) != 0 &&
+            ::SendMessage(hWndCombo, CB_GETDROPPEDSTATE, 0, 0) != 0)
+            ::SendMessage(hWndCombo, CB_SHOWDROPDOWN, FALSE, 0);
+    }
+
+    if (!g_PopupTrackingSite.IsEmpty() && !g_PopupTrackingSite.IsTopMenu(this))
+    {
+        if (g_PopupTrackingSite.IsShutdownMode())
+            return FALSE;
+        g_PopupTrackingSite.DoneInstance();
+    }
+    HWND hWndCapture = ::GetCapture();
+    if (hWndCapture != NULL && IsOwnProcessWindow(hWndCapture))
+    {
+        ::ReleaseCapture();
+        if (::IsWindow(hWndCapture))
+            ::SendMessage(hWndCapture, WM_CANCELMODE, 0, 0);
+    }
+    const bool bUntracked = (nTrackFlags & TMF_UNTRACKED) != 0;
+    if (!bUntracked)
+    {
+        g_PopupTrackingSite.SetInstance(this);
+        g_PopupTrackingSite.SetResultCmdIdPtr(lpnResultCmdID);
+    }
+    m_dwTrackFlags = (m_dwTrackFlags & (TMF_PALETTE | TMF_PALETTE_BK)) | nTrackFlags;
+    if ((nTrackFlags & (TMF_CONTEXT_HELP | TMF_UNTRACKED)) == 0)
+        UpdateItemsCmdUI();
+    if (!TrackPopupMenuImpl(nTrackFlags, x, y, lpRectExclude, pCookie, pCombinedAreaCallback, bCookieIsObject))
+    {
+        if (!bUntracked && g_PopupTrackingSite.IsTopMenu(this))
+            g_PopupTrackingSite.DoneInstance();
+        return FALSE;
+    }
+    if ((nTrackFlags & TMF_SYNC) == 0)
+        return TRUE;
+    HWND hWnd = GetSafeHwnd();
+    while (!g_PopupTrackingSite.IsEmpty() && ::IsWindow(hWnd))
+    {
+        ::WaitMessage();
+        stat_PumpPendingMessages(g_bPumpCallsOnIdle);
+    }
+    if (!g_PopupBarServices.IsButtonMenuTracking() && !g_PopupTrackingSite.IsEmpty() &&
+        !g_PopupTrackingSite.IsShutdownMode())
+        g_PopupTrackingSite.DoneInstance();
+    return TRUE;
+}
+
+// ---- TrackPopupMenuImpl ---------------------------------------------------------------------
+BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCRECT lpRectExclude, LPVOID pCookie,
+                                          pCbPaintCombinedContent pCombinedAreaCallback, bool bCookieIsObject)
+{
+    const bool bExpandedRequest = (nTrackFlags & TMF_EXPANDED) != 0 || !g_bHideRarelyUsedItems;
+    const bool bUntracked = (nTrackFlags & TMF_UNTRACKED) != 0 || IsUntrackedMode();
+    const bool bRecvIsWindow = m_hWndCmdReceiver != NULL && ::IsWindow(m_hWndCmdReceiver);
+    if (!bUntracked && g_PopupTrackingSite.IsTopMenu(this) && bRecvIsWindow)
+    {
+        PREPAREMENUDATA pmd(this, 0);
+        ::SendMessage(m_hWndCmdReceiver, g_nMsgPrepareMenu, (WPARAM)&pmd, (LPARAM)this);
+        if ((pmd.m_nFlags & 0x02) != 0)
+            return FALSE;
+        if ((pmd.m_nFlags & 0x01) != 0)
+        {
+            RecalcLayout();
+            UpdateItemsCmdUI();
+        }
+    }
+    if (bRecvIsWindow && ::IsWindow(m_hWndCmdReceiver))
+    {
+        PREPAREMENUDATA pmd(this, 0x04);
+        ::SendMessage(m_hWndCmdReceiver, g_nMsgPrepareOneMenuLevel, (WPARAM)&pmd, (LPARAM)this);
+        if ((pmd.m_nFlags & 0x02) != 0)
+            return FALSE;
+        if ((pmd.m_nFlags & 0x01) != 0)
+        {
+            RecalcLayout();
+            UpdateItemsCmdUI();
+        }
+    }
+    if (!bUntracked)
+        UpdateSystemCommandItems();
+
+    const BYTE nKeep = m_nMenuFlags & (__MF_TOP_LEVEL | __MF_EXPAND_AREA);
+    const DWORD dwKeepFlags = m_dwTrackFlags & (TMF_PALETTE | TMF_PALETTE_BK);
+    ResetState();
+    m_nMenuFlags |= nKeep;
+    m_dwTrackFlags = dwKeepFlags | nTrackFlags;
+    m_pCbPaintCombinedCookie = pCookie;
+    m_pCbPaintCombinedContent = pCombinedAreaCallback;
+    m_bCookieIsObject = bCookieIsObject;
+
+    if (m_pParentMenu == NULL)
+    {
+        if (bExpandedRequest)
+        {
+            m_nMenuFlags |= __MF_EXPANDED;
+            if (HasExpandArea())
+                m_nMenuFlags &= ~__MF_EXPAND_AREA;
+        }
+        RecalcLayout();
+    }
+    else if (m_pParentMenu->IsExpanded())
+    {
+        m_nMenuFlags |= __MF_EXPANDED;
+        m_nMenuFlags &= ~__MF_EXPAND_AREA;
+        RecalcLayout();
+    }
+    else
+        RecalcLayout();
+
+    if (x < 0 || y < 0)
+    {
+        POINT pt;
+        if (!::GetCursorPos(&pt))
+            return FALSE;
+        x = pt.x;
+        y = pt.y;
+    }
+    m_ptTrack = CPoint(x, y);
+    if (lpRectExclude != NULL)
+    {
+        m_rcWndArea = *lpRectExclude;
+        m_nPbwFlags |= 0x01;
+    }
+    else
+    {
+        m_rcWndArea.SetRect(x - 3, y - 3, x + 3, y + 3);
+        m_nPbwFlags &= ~0x01;
+    }
+    m_nPbwFlags &= ~__PBW_FLAG_COMBINED;
+    if (lpRectExclude != NULL)
+    {
+        const DWORD dwCombine = m_dwTrackFlags & TMF_COMBINE_MASK;
+        // The paint managers of this system never ask to combine a menu with its owner.
+        if (dwCombine == TMF_COMBINE_ALWAYS)
+            m_nPbwFlags |= __PBW_FLAG_COMBINED;
+    }
+    CSize sizeMenu;
+    CalcMenuSize(sizeMenu);
+    if (lpRectExclude != NULL)
+    {
+        if (IsLayoutRTL() && m_pParentMenu != NULL)
+        {
+            CExtPopupMenuWnd* pRoot = m_pParentMenu;
+            while (pRoot->m_pParentMenu != NULL)
+                pRoot = pRoot->m_pParentMenu;
+            const DWORD dwCode = pRoot->m_dwTrackFlags & TMF_ALIGN_MASK;
+            if (dwCode == 4 || dwCode == 6)
+                m_dwTrackFlags = (m_dwTrackFlags & ~TMF_ALIGN_MASK) | 3;
+        }
+        switch (m_dwTrackFlags & TMF_ALIGN_MASK)
+        {
+        case 1: m_ptTrack = CPoint(m_rcWndArea.right, m_rcWndArea.top); break;
+        case 2: m_ptTrack.x -= sizeMenu.cx / 2; break;
+        case 3: m_ptTrack = CPoint(m_rcWndArea.left - sizeMenu.cx, m_rcWndArea.top); break;
+        case 4: m_ptTrack = CPoint(m_rcWndArea.left, m_rcWndArea.bottom); break;
+        case 5: m_ptTrack.y -= sizeMenu.cy / 2; break;
+        case 6: m_ptTrack = CPoint(m_rcWndArea.left, m_rcWndArea.top - sizeMenu.cy); break;
+        default: break;
+        }
+    }
+    HWND hWndRecv = m_hWndCmdReceiver;
+    if (!CreateMenuWindow((hWndRecv != NULL && ::IsWindow(hWndRecv)) ? CWnd::FromHandle(hWndRecv) : NULL))
+        return FALSE;
+    HWND hWnd = GetSafeHwnd();
+    if ((m_dwTrackFlags & TMF_SELECT_ANY) != 0)
+    {
+        const int nFirst = FindNextItem(NEXT_CURRENT);
+        if (nFirst >= 0)
+            SelectItem(nFirst, false);
+        if (!::IsWindow(hWnd))
+            return FALSE;
+    }
+    int nKind = 0;
+    if ((m_dwTrackFlags & TMF_NO_ANIMATION) == 0 && !bUntracked)
+    {
+        nKind = g_PopupBarServices.IsButtonMenuTracking() ? 0 : g_nDefaultAnimation;
+        SetAnimationKind(nKind);
+        SetSoundEvent(2);
+        AnimationStart();
+        if (!::IsWindow(hWnd))
+            return FALSE;
+        nKind = GetAnimationKind();
+    }
+    if (nKind == 0)
+    {
+        SetAnimationKind(__AT_CONTENT_DISPLAY);
+        AnimationStart();
+        if (!::IsWindow(hWnd))
+            return FALSE;
+    }
+    if (m_rgnCombined.GetSafeHandle() != NULL)
+    {
+        HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+        ::CombineRgn(hRgn, (HRGN)m_rgnCombined.GetSafeHandle(), NULL, RGN_COPY);
+        ::SetWindowRgn(hWnd, hRgn, FALSE);
+    }
+    ::SetWindowPos(hWnd, NULL, 0, 0, 0, 0,
+                   SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER);
+    if (!bUntracked)
+        ActivateCurrentPopup();
+    return TRUE;
+}
+
+// The items mirroring a window's system menu are enabled by the window's state and take
+// their texts from its system menu.
+void CExtPopupMenuWnd::UpdateSystemCommandItems()
+{
+    for (int i = 0; i < ItemGetCount(); i++)
+    {
+        MENUITEMDATA& mi = m_items.ElementAt(i);
+        const UINT nCmd = mi.m_nCmdID;
+        if (mi.IsSeparator() || mi.IsPopup() || nCmd < 0xF000 || nCmd > 0xF1EF)
+            continue;
+        HWND hWnd = mi.GetCmdReceiver();
+        if (hWnd == NULL)
+            hWnd = m_hWndCmdReceiver;
+        if (hWnd == NULL || !::IsWindow(hWnd))
+            continue;
+        WINDOWPLACEMENT wp;
+        ::ZeroMemory(&wp, sizeof(wp));
+        wp.length = sizeof(wp);
+        ::GetWindowPlacement(hWnd, &wp);
+        const DWORD dwStyle = (DWORD)::GetWindowLong(hWnd, GWL_STYLE);
+        const DWORD dwExStyle = (DWORD)::GetWindowLong(hWnd, GWL_EXSTYLE);
+        const bool bMin = wp.showCmd == SW_SHOWMINIMIZED || ::IsIconic(hWnd);
+        const bool bMax = wp.showCmd == SW_SHOWMAXIMIZED || ::IsZoomed(hWnd);
+        HMENU hSysMenu = ::GetSystemMenu(hWnd, FALSE);
+        bool bEnabled = true;
+        bool bKnown = true;
+        switch (nCmd & 0xFFF0)
+        {
+        case SC_SIZE:
+        case SC_MOVE: bEnabled = !bMin && !bMax && !g_bLockSystemMoveSize; break;
+        case SC_MINIMIZE: bEnabled = (dwStyle & WS_MINIMIZEBOX) != 0 && !bMin; break;
+        case SC_MAXIMIZE: bEnabled = (dwStyle & WS_MAXIMIZEBOX) != 0 && !bMax && !g_bLockSystemMoveSize; break;
+        case SC_CLOSE:
+            if (hSysMenu != NULL)
+            {
+                MENUITEMINFO mii;
+                ::ZeroMemory(&mii, sizeof(mii));
+                mii.cbSize = sizeof(mii);
+                mii.fMask = MIIM_STATE;
+                if (::GetMenuItemInfo(hSysMenu, SC_CLOSE, FALSE, &mii) &&
+                    (mii.fState & (MFS_GRAYED | MFS_DISABLED)) != 0)
+                    bEnabled = false;
+            }
+            break;
+        case SC_RESTORE: bEnabled = (dwStyle & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) != 0 && (bMin || bMax); break;
+        case SC_CONTEXTHELP: bEnabled = (dwExStyle & WS_EX_CONTEXTHELP) != 0; break;
+        default: bKnown = false; break;
+        }
+        if (!bKnown)
+            continue;
+        if (LPCTSTR sProfile = g_CommandManager->ProfileNameFromWnd(hWnd))
+        {
+            CExtCmdItem* pCmd = g_CommandManager->CmdGetPtr(sProfile, nCmd);
+            if (pCmd == NULL)
+                pCmd = g_CommandManager->CmdAllocPtr(sProfile, nCmd);
+            if (pCmd != NULL)
+                pCmd->Enable(bEnabled);
+        }
+        mi.Enable(bEnabled);
+        if (hSysMenu == NULL)
+            continue;
+        TCHAR szText[1024] = {0};
+        MENUITEMINFO mii;
+        ::ZeroMemory(&mii, sizeof(mii));
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_STATE | MIIM_TYPE;
+        mii.dwTypeData = szText;
+        mii.cch = 1023;
+        if (!::GetMenuItemInfo(hSysMenu, nCmd, FALSE, &mii))
+            continue;
+        CString sText(szText);
+        sText.Remove(_T('\n'));
+        sText.Remove(_T('\r'));
+        sText.TrimLeft();
+        sText.TrimRight();
+        CString sAccel;
+        const int nTab = sText.Find(_T('\t'));
+        if (nTab >= 0)
+        {
+            sAccel = sText.Mid(nTab + 1);
+            sAccel.TrimLeft();
+            sAccel.TrimRight();
+            sText = sText.Left(nTab);
+        }
+        if ((nCmd & 0xFFF0) == SC_CLOSE && (::GetWindowLong(hWnd, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0)
+            sAccel = _T("Ctrl+F4");
+        mi.m_sText = sText;
+        mi.m_sAccelText = sAccel;
+        mi.UpdateAccessKey();
+        if ((mii.fState & MFS_DEFAULT) != 0)
+            mi.m_nLayoutFlags |= MENUITEMDATA::__MIF_DEFAULT;
+        mi.MeasureItem();
+    }
+}
+
+// ---- the window -------------------------------------------------------------------------------
+bool CExtPopupMenuWnd::CreateMenuWindow(CWnd* pWndCmdReceiver)
+{
+    bool bHasInplace = false;
+    for (int i = 0; i < ItemGetCount(); i++)
+    {
+        MENUITEMDATA& mi = m_items.ElementAt(i);
+        if (mi.IsInplaceEdit())
+        {
+            mi.m_pWndInplaceEdit = NULL;
+            bHasInplace = true;
+            break;
+        }
+    }
+    if (bHasInplace || IsPaletteLayout())
+        RecalcLayout();
+    CRect rcWnd;
+    CalcPlacementRect(rcWnd);
+    if (rcWnd.IsRectEmpty())
+        return false;
+    const CString sClass = AfxRegisterWndClass(CS_SAVEBITS, ::LoadCursor(NULL, IDC_ARROW),
+                                               (HBRUSH)(COLOR_BTNFACE + 1), NULL);
+    if (pWndCmdReceiver != NULL)
+        ::SendMessage(pWndCmdReceiver->GetSafeHwnd(), g_nMsgPrepareDesktopBk, (WPARAM)this, 0);
+    const DWORD dwExStyle = IsUntrackedMode() ? 0 : (WS_EX_TOPMOST | WS_EX_NOINHERITLAYOUT);
+    if (!CreateEx(dwExStyle, sClass, _T(""), WS_POPUP, rcWnd.left, rcWnd.top, rcWnd.Width(), rcWnd.Height(),
+                  (pWndCmdReceiver != NULL) ? pWndCmdReceiver->GetSafeHwnd() : NULL, 0))
+        return false;
+    RecalcServiceAreas();
+    if (!IsContextHelpMode())
+        ::SetCursor(::LoadCursor(NULL, IDC_ARROW));
+    return true;
+}
+
+void CExtPopupMenuWnd::CalcPlacementRect(RECT& rcWindow)
+{
+    for (int nPass = 0; nPass < 4; nPass++)
+    {
+        m_nCombineSide = 0;
+        const int S = GetShadowSize();
+        const bool bExclude = (m_nPbwFlags & 0x01) != 0;
+        bool bCombined = (m_nPbwFlags & __PBW_FLAG_COMBINED) != 0;
+        CExtPaintManager::MONITORDATA md;
+        if (bExclude)
+            CExtPaintManager::MonitorDataFromRect(md, m_rcWndArea);
+        else if (m_pParentMenu != NULL && m_pParentMenu->GetSafeHwnd() != NULL)
+            CExtPaintManager::MonitorDataFromHwnd(md, m_pParentMenu->GetSafeHwnd());
+        else
+            CExtPaintManager::MonitorDataFromPoint(md, m_ptTrack);
+        const CRect rcA = g_bUseWorkArea ? CRect(md.m_rcWorkArea) : CRect(md.m_rcMonitor);
+        CSize sizeMenu;
+        CalcMenuSize(sizeMenu);
+        if (IsTearOffEnabled())
+            sizeMenu.cy += GetTearOffCaptionHeight();
+        CRect rcM;
+        GetBorderMargins(rcM);
+        const int T = bCombined ? 0 : rcM.top + S;
+        DWORD dwCode = m_dwTrackFlags & TMF_ALIGN_MASK;
+        if (dwCode == 0 && !bCombined && m_pParentMenu != NULL && m_pParentMenu->GetSafeHwnd() != NULL)
+        {
+            const DWORD dwParentCode = m_pParentMenu->m_dwTrackFlags & TMF_ALIGN_MASK;
+            if (dwParentCode != 0)
+                m_dwTrackFlags = (m_dwTrackFlags & (TMF_ALIGN_MASK | 0x30000)) |
+                                 (m_pParentMenu->m_dwTrackFlags & ~(TMF_ALIGN_MASK | 0x30000));
+            else if (m_pParentMenu->m_pParentMenu != NULL && m_pParentMenu->m_pParentMenu->GetSafeHwnd() != NULL)
+            {
+                CRect rcParent, rcGrand;
+                m_pParentMenu->GetWindowRect(&rcParent);
+                m_pParentMenu->m_pParentMenu->GetWindowRect(&rcGrand);
+                const int cParent = rcParent.left + (rcParent.right - rcParent.left) / 2;
+                const int cGrand = rcGrand.left + (rcGrand.right - rcGrand.left) / 2;
+                dwCode = (cParent < cGrand) ? 3 : 1;
+                m_dwTrackFlags = (m_dwTrackFlags & ~TMF_ALIGN_MASK) | dwCode;
+            }
+        }
+        const bool bRoot = m_pParentMenu == NULL;
+        CRect R(m_ptTrack.x, m_ptTrack.y, m_ptTrack.x + sizeMenu.cx, m_ptTrack.y + sizeMenu.cy);
+        int O = 0;
+        if (bCombined)
+        {
+            if (dwCode == 4)
+            {
+                O = 1;
+                R.OffsetRect(0, -1);
+            }
+            else if (dwCode == 1)
+            {
+                O = 1;
+                R.OffsetRect(-1, 0);
+            }
+            else if (dwCode == 6)
+            {
+                O = -(S + 1);
+                R.OffsetRect(0, S + 1);
+            }
+            else if (dwCode == 3 && (!IsLayoutRTL() || bRoot))
+            {
+                O = -(S + 1);
+                R.OffsetRect(-O, 0);
+            }
+        }
+        const CRect& E = m_rcWndArea;
+        if (IsLayoutRTL() && (dwCode == 4 || dwCode == 6))
+            R.OffsetRect(E.Width() - R.Width() + S, 0);
+        if (R.bottom > rcA.bottom)
+        {
+            if (bExclude)
+                R.OffsetRect(0, E.Height() - R.Height() + T + (bCombined ? S : 0));
+            if (R.bottom > rcA.bottom)
+            {
+                if (bExclude)
+                    R.OffsetRect(0, rcA.bottom - R.bottom);
+                else
+                    R.OffsetRect(0, -R.Height());
+            }
+        }
+        if (R.top < rcA.top)
+            R.OffsetRect(0, rcA.top - R.top);
+        if (R.right > rcA.right)
+        {
+            if (!bRoot && bExclude)
+                R.OffsetRect(-(E.Width() + R.Width()), 0);
+            if (R.right > rcA.right)
+            {
+                if (bExclude)
+                    R.OffsetRect(rcA.right - R.right, 0);
+                else
+                    R.OffsetRect(-R.Width(), 0);
+            }
+        }
+        if (R.left < rcA.left)
+        {
+            if (!bRoot && bExclude)
+                R.OffsetRect(E.Width() + R.Width(), 0);
+            if (R.left < rcA.left)
+                R.OffsetRect(rcA.left - R.left, 0);
+        }
+        bool bRestart = false;
+        if (bExclude || bCombined)
+        {
+            CRect rcX;
+            if (rcX.IntersectRect(&R, &E) || bCombined)
+            {
+                const int nRoomLeft = std::max(0, (int)(E.left - rcA.left));
+                const int nRoomRight = std::max(0, (int)(rcA.right - E.right));
+                const int nRoomTop = std::max(0, (int)(E.top - rcA.top));
+                const int nRoomBottom = std::max(0, (int)(rcA.bottom - E.bottom));
+                const int O2 = bCombined ? O : 0;
+                if (dwCode == 1 && nRoomRight > R.Width())
+                    R.OffsetRect(E.right - O2 - R.left, 0);
+                else if (dwCode == 3 && nRoomLeft > R.Width())
+                    R.OffsetRect(E.left - O2 - R.right, 0);
+                else if (dwCode == 4)
+                {
+                    if (nRoomBottom > R.Height())
+                        R.OffsetRect(0, E.bottom - O2 - R.top);
+                    else
+                    {
+                        if (GetSafeHwnd() != NULL)
+                        {
+                            CRect rcOld;
+                            GetWindowRect(&rcOld);
+                            HWND hWnd = m_hWnd;
+                            ShowWindow(SW_HIDE);
+                            ReleaseAnimationResources();
+                            if (!::IsWindow(hWnd))
+                            {
+                                ::SetRectEmpty(&rcWindow);
+                                return;
+                            }
+                        }
+                        m_dwTrackFlags = (m_dwTrackFlags & ~TMF_ALIGN_MASK) | 6;
+                        m_ptTrack = CPoint(E.left, E.top - sizeMenu.cy);
+                        bRestart = true;
+                    }
+                }
+                else if (dwCode == 6 && nRoomTop > R.Height())
+                    R.OffsetRect(0, E.top - O2 - R.bottom);
+            }
+        }
+        if (bRestart)
+            continue;
+        const CRect rcBefore = R;
+        MoveRectInside(R, rcA);
+        if (bRoot && R != rcBefore)
+        {
+            m_nPbwFlags &= ~(0x01 | __PBW_FLAG_COMBINED);
+            bCombined = false;
+        }
+        if (R.bottom > rcA.bottom || R.Height() > rcA.Height())
+        {
+            m_nMenuFlags |= __MF_SCROLLABLE;
+            R.top = std::max((int)R.top, (int)rcA.top);
+            R.bottom = rcA.bottom;
+        }
+        if (!bCombined)
+        {
+            m_rcMenu.SetRect(0, 0, R.Width() - S, R.Height() - S);
+            rcWindow = R;
+            return;
+        }
+        int nSide = 0;
+        if (R.bottom == E.top - O)
+            nSide = 2;
+        if (R.top == E.bottom - O)
+            nSide = 1;
+        if (R.left == E.right - O)
+            nSide = 4;
+        if (R.right == E.left - O)
+            nSide = 3;
+        if (nSide == 0)
+        {
+            m_nPbwFlags &= ~__PBW_FLAG_COMBINED;
+            continue;
+        }
+        m_nCombineSide = nSide;
+        CRect E2(E.left, E.top, E.right + S, E.bottom + S);
+        if (!bRoot)
+        {
+            if (nSide == 3 || nSide == 4)
+                E2.bottom -= S;
+            else
+                E2.right -= S;
+        }
+        CRect U;
+        U.UnionRect(&R, &E2);
+        m_rgnCombined.DeleteObject();
+        HRGN hR = ::CreateRectRgn(R.left - U.left, R.top - U.top, R.right - U.left, R.bottom - U.top);
+        HRGN hE = ::CreateRectRgn(E2.left - U.left, E2.top - U.top, E2.right - U.left, E2.bottom - U.top);
+        if (hR == NULL || hE == NULL)
+        {
+            if (hR != NULL)
+                ::DeleteObject(hR);
+            if (hE != NULL)
+                ::DeleteObject(hE);
+            m_nPbwFlags &= ~__PBW_FLAG_COMBINED;
+            continue;
+        }
+        ::CombineRgn(hR, hR, hE, RGN_OR);
+        ::DeleteObject(hE);
+        m_rgnCombined.Attach(hR);
+        m_rcMenu.SetRect(R.left - U.left, R.top - U.top, R.right - U.left - S, R.bottom - U.top - S);
+        if (!bRoot)
+        {
+            if (nSide == 3)
+                U.OffsetRect(S + 1, 0);
+            else if (nSide == 4)
+                U.OffsetRect(-2, 0);
+        }
+        rcWindow = U;
+        return;
+    }
+    ::SetRectEmpty(&rcWindow);
+}
+
+void CExtPopupMenuWnd::ReleaseAnimationResources()
+{
+    m_rgnCombined.DeleteObject();
+    m_shadow.Reset();
+    m_shadowCombined.Reset();
+    CExtPopupBaseWnd::ReleaseCachedBitmaps();
+    if (GetSafeHwnd() != NULL)
+        ::KillTimer(m_hWnd, ID_TIMER_ANIMATION);
+}
+
+void CExtPopupMenuWnd::ActivateCurrentPopup()
+{
+    if (GetSafeHwnd() != NULL && ::IsWindow(m_hWnd))
+        g_PopupTrackingSite.SetCurrentPopup(this);
+    else
+        g_PopupTrackingSite.SetCurrentPopup(NULL);
+}
+
+CExtPopupMenuWnd* CExtPopupMenuWnd::GetCurrentPopup() { return g_PopupTrackingSite.GetCurrentPopup(); }
+
+void CExtPopupMenuWnd::ReleaseCurrentPopup()
+{
+    if (g_PopupTrackingSite.GetCurrentPopup() == this && !g_PopupTrackingSite.IsEmpty() &&
+        !g_PopupTrackingSite.IsShutdownMode())
+        g_PopupTrackingSite.SetCurrentPopup(NULL);
+}
+
+void CExtPopupMenuWnd::RepaintUnderlyingWindows()
+{
+    HWND hWnd = GetSafeHwnd();
+    if (hWnd == NULL)
+        return;
+    ::ShowWindow(hWnd, SW_HIDE);
+    m_shadow.Reset();
+    m_shadowCombined.Reset();
+    if (m_pParentMenu != NULL)
+        m_pParentMenu->RepaintUnderlyingWindows();
+    else if (m_hWndCmdReceiver != NULL && ::IsWindow(m_hWndCmdReceiver))
+    {
+        ::UpdateWindow(::GetAncestor(m_hWndCmdReceiver, GA_ROOT));
+        CExtPaintManager::PumpPaintMessages(true, true, true);
+    }
+    if (!::IsWindow(hWnd))
+        return;
+    ::SetWindowPos(hWnd, NULL, 0, 0, 0, 0,
+                   SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW);
+    CClientDC dc(this);
+    OnPaintMenu(dc, true);
+}
+
+bool CExtPopupMenuWnd::IsRectOnMenuTree(LPCRECT lpRectScreen, bool bCheckParents)
+{
+    if (lpRectScreen == NULL)
+        return false;
+    for (CExtPopupMenuWnd* pMenu = this; pMenu != NULL; pMenu = bCheckParents ? pMenu->m_pParentMenu : NULL)
+    {
+        if (pMenu->GetSafeHwnd() != NULL)
+        {
+            CRect rc, rcX;
+            pMenu->GetWindowRect(&rc);
+            if (rcX.IntersectRect(&rc, lpRectScreen))
+                return true;
+        }
+    }
+    return false;
+}
+
+// ---- ending with a command ------------------------------------------------------------------
+void CExtPopupMenuWnd::EndSequence(UINT nCmdID, HWND hWndDeliver)
+{
+    if (UINT* pResult = g_PopupTrackingSite.GetResultCmdIdPtr())
+        *pResult = nCmdID;
+    CExtCmdItem* pCmd = NULL;
+    if (nCmdID != 0 && (m_dwTrackFlags & TMF_NO_DELIVERY) == 0 && m_hWndCmdReceiver != NULL)
+        if (LPCTSTR sProfile = g_CommandManager->ProfileNameFromWnd(m_hWndCmdReceiver))
+            pCmd = g_CommandManager->CmdGetPtr(sProfile, nCmdID);
+    HWND hWndTarget = (hWndDeliver != NULL) ? hWndDeliver : m_hWndCmdReceiver;
+    const bool bUntracked = IsUntrackedMode();
+    const DWORD dwFlags = m_dwTrackFlags;
+    for (CExtPopupMenuWnd* pMenu = this; pMenu != NULL; pMenu = pMenu->m_pParentMenu)
+        if (pMenu->GetSafeHwnd() != NULL)
+            pMenu->ShowWindow(SW_HIDE);
+    CExtPopupMenuWnd* pTop = g_PopupTrackingSite.GetInstance();
+    if (pTop != NULL && pTop->GetSafeHwnd() != NULL && ::IsWindow(pTop->GetSafeHwnd()))
+        ::PostMessage(pTop->GetSafeHwnd(), WM_CLOSE, 0, 0);
+    if (g_PopupBarServices.IsButtonMenuTracking())
+        g_PopupBarServices.CancelAllButtonMenuTracking();
+    // Nothing of this object is used below: the root may be gone already.
+    if (hWndTarget == NULL || !::IsWindow(hWndTarget) || bUntracked)
+        return;
+    if ((dwFlags & TMF_NO_DELIVERY) == 0)
+    {
+        if (pCmd != NULL)
+            pCmd->Deliver(hWndTarget, false);
+        else if (nCmdID != 0)
+            ::PostMessage(hWndTarget, WM_COMMAND, (WPARAM)nCmdID, 0);
+    }
+    g_MenuSoundPlayer->PlaySound(3);
+}
+
+// ---- selection and input ------------------------------------------------------------------------
+void CExtPopupMenuWnd::SelectItem(int nIndex, bool bRepaint)
+{
+    if (nIndex != m_nCurIndex)
+    {
+        if (m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount())
+        {
+            MENUITEMDATA& miOld = m_items.ElementAt(m_nCurIndex);
+            miOld.m_nLayoutFlags &= ~MENUITEMDATA::__MIF_SELECTED;
+            if (miOld.IsPopup() && miOld.m_pPopup != NULL && miOld.m_pPopup->GetSafeHwnd() != NULL)
+                miOld.m_pPopup->DestroyMenuWindow(false);
+        }
+        m_nCurIndex = nIndex;
+    }
+    if (nIndex >= 0 && nIndex < ItemGetCount() && IsItemSelectable(nIndex))
+    {
+        MENUITEMDATA& mi = m_items.ElementAt(nIndex);
+        if (mi.IsDisplayed())
+            mi.m_nLayoutFlags |= MENUITEMDATA::__MIF_SELECTED;
+        if (IsScrollable() && GetSafeHwnd() != NULL)
+        {
+            CRect rc;
+            GetItemRect(nIndex, rc, false);
+            CRect rcP;
+            GetPaintRect(rcP);
+            const int nTop = m_rcScrollTop.bottom;
+            const int nBottom = HasExpandArea() ? m_rcExpand.top : m_rcScrollBottom.top;
+            int nPos = m_nScrollPos;
+            if (rc.top < nTop)
+                nPos += nTop - rc.top;
+            else if (rc.bottom > nBottom)
+                nPos -= rc.bottom - nBottom;
+            nPos = std::min(0, std::max(nPos, GetScrollLimit()));
+            if (nPos != m_nScrollPos)
+            {
+                m_nScrollPos = nPos;
+                InvalidateItemRects();
+            }
+        }
+    }
+    if (bRepaint && GetSafeHwnd() != NULL && IsWindowVisible())
+    {
+        CClientDC dc(this);
+        OnPaintMenu(dc, true);
+    }
+}
+
+// Opens the sub-menu of a selected sub-menu item beside the item.
+bool CExtPopupMenuWnd::OpenSubMenu(int nIndex, bool bSelectFirst)
+{
+    if (nIndex < 0 || nIndex >= ItemGetCount() || GetSafeHwnd() == NULL)
+        return false;
+    MENUITEMDATA& mi = m_items.ElementAt(nIndex);
+    CExtPopupMenuWnd* pSub = mi.m_pPopup;
+    if (!mi.IsPopup() || pSub == NULL || !mi.IsSelected())
+        return false;
+    if (!IsUntrackedMode())
+        ReleaseCurrentPopup();
+    CRect rcItem;
+    GetItemRect(nIndex, rcItem, true);
+    rcItem.left -= (int)m_nLeftAreaWidth;
+    ClientToScreen(&rcItem);
+    if (pSub->GetSafeHwnd() == NULL)
+    {
+        pSub->m_pParentMenu = this;
+        if (pSub->m_hWndCmdReceiver == NULL)
+            pSub->m_hWndCmdReceiver = m_hWndCmdReceiver;
+        const UINT nFlags = (m_dwTrackFlags & 0x1600) | (((mi.m_nLayoutFlags & MENUITEMDATA::__MIF_COMBINED_SUBMENU) != 0) ? 0x20 : 0);
+        if (!pSub->TrackPopupMenuImpl(nFlags, rcItem.right, rcItem.top, &rcItem, (LPVOID)(INT_PTR)nIndex, NULL,
+                                      false))
+            return false;
+    }
+    else if (!pSub->IsWindowVisible())
+    {
+        pSub->SetWindowPos(NULL, 0, 0, 0, 0,
+                           SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+        CClientDC dc(pSub);
+        pSub->OnPaintMenu(dc, true);
+    }
+    if (bSelectFirst && pSub->GetSafeHwnd() != NULL)
+    {
+        const int nFirst = pSub->FindNextItem(NEXT_CURRENT);
+        if (nFirst >= 0)
+            pSub->SelectItem(nFirst, true);
+    }
+    return true;
+}
+
+// Executes the current item as Enter or a click does: its own callback, a command, or the
+// sub-menu it opens.
+void CExtPopupMenuWnd::ExecuteItem(int nIndex)
+{
+    if (nIndex < 0 || nIndex >= ItemGetCount())
+        return;
+    MENUITEMDATA& mi = m_items.ElementAt(nIndex);
+    if (mi.IsPopup())
+    {
+        SelectItem(nIndex, true);
+        OpenSubMenu(nIndex, true);
+        ActivateCurrentPopup();
+        if (mi.m_pPopup != NULL && mi.m_pPopup->GetSafeHwnd() != NULL)
+            mi.m_pPopup->ActivateCurrentPopup();
+        return;
+    }
+    if (!IsItemSelectable(nIndex))
+        return;
+    if (mi.m_nCmdID != 0 && mi.m_pCbItemExtra != NULL && !IsContextHelpMode())
+    {
+        mi.m_pCbItemExtra(this, &mi);
+        if (GetSafeHwnd() != NULL)
+        {
+            CClientDC dc(this);
+            OnPaintMenu(dc, true);
+        }
+        return;
+    }
+    if (mi.m_pCbItemClick != NULL && mi.m_pCbItemClick(this, &mi))
+        return;
+    EndSequence(mi.GetCmdID(), mi.GetCmdReceiver());
+}
+
+bool CExtPopupMenuWnd::IsInputReady()
+{
+    return GetSafeHwnd() != NULL && ::IsWindow(m_hWnd) && !g_PopupTrackingSite.IsShutdownMode() &&
+           !g_PopupTrackingSite.IsEmpty() && g_PopupTrackingSite.GetAnimatedMenu() == NULL;
+}
+
+bool CExtPopupMenuWnd::OnMouseMoveTracked(UINT nMsg, CPoint ptClient, bool& bNoEat)
+{
+    if (!IsInputReady())
+        return false;
+    if (!IsClientPointOnWindow(ptClient))
+    {
+        if (m_pParentMenu != NULL && m_pParentMenu->GetSafeHwnd() != NULL)
+        {
+            CPoint pt(ptClient);
+            ClientToScreen(&pt);
+            m_pParentMenu->ScreenToClient(&pt);
+            HWND hWnd = m_hWnd;
+            if (m_pParentMenu->OnMouseMoveTracked(nMsg, pt, bNoEat))
+            {
+                m_nMouseItem = -1;
+                if (bNoEat)
+                    return false;
+                if (::IsWindow(hWnd) && IsWindowVisible() && m_pParentMenu->m_nCurIndex >= 0 &&
+                    m_pParentMenu->m_items.ElementAt(m_pParentMenu->m_nCurIndex).m_pPopup != this)
+                    DestroyMenuWindow(false);
+                return true;
+            }
+        }
+        return false;
+    }
+    const int nHit = HitTest(ptClient);
+    if (nHit < 0)
+        return false;
+    if (!IsItemSelectable(nHit))
+    {
+        SelectItem(-1, true);
+        ActivateCurrentPopup();
+        return false;
+    }
+    if (nHit == m_nCurIndex)
+        return false;
+    ActivateCurrentPopup();
+    SelectItem(nHit, true);
+    m_nMouseItem = nHit;
+    return true;
+}
+
+bool CExtPopupMenuWnd::OnMouseClickTracked(UINT nMsg, CPoint ptClient, bool& bNoEat)
+{
+    if (!IsInputReady())
+        return false;
+    const bool bRelease = nMsg == WM_LBUTTONUP || nMsg == WM_NCLBUTTONUP;
+    if (!IsClientPointOnWindow(ptClient))
+    {
+        if (!bRelease)
+            return false;
+        if (m_pParentMenu != NULL && m_pParentMenu->GetSafeHwnd() != NULL)
+        {
+            CPoint pt(ptClient);
+            ClientToScreen(&pt);
+            m_pParentMenu->ScreenToClient(&pt);
+            if (!m_pParentMenu->OnMouseClickTracked(nMsg, pt, bNoEat) || bNoEat)
+                return false;
+            if (GetSafeHwnd() != NULL)
+                DestroyMenuWindow(false);
+            return true;
+        }
+        if (nMsg == WM_NCLBUTTONUP)
+        {
+            DestroyMenuWindow(false);
+            return false;
+        }
+        DestroyMenuWindow(false);
+        return false;
+    }
+    const int nHit = HitTest(ptClient);
+    const bool bPress = nMsg == WM_LBUTTONDOWN || nMsg == WM_RBUTTONDOWN || nMsg == WM_MBUTTONDOWN ||
+                        nMsg == WM_NCLBUTTONDOWN || nMsg == WM_NCRBUTTONDOWN || nMsg == WM_NCMBUTTONDOWN;
+    if (bPress)
+        return nHit >= 0;
+    if (!bRelease)
+        return nHit >= 0;
+    if (nHit < 0)
+    {
+        if (nMsg == WM_NCLBUTTONUP)
+            DestroyMenuWindow(false);
+        return false;
+    }
+    if (!IsItemSelectable(nHit))
+    {
+        SelectItem(-1, true);
+        ActivateCurrentPopup();
+        return true;
+    }
+    MENUITEMDATA& mi = m_items.ElementAt(nHit);
+    if (mi.IsPopup())
+    {
+        if (mi.m_pPopup != NULL && mi.m_pPopup->GetSafeHwnd() != NULL && mi.m_pPopup->IsWindowVisible())
+            return false;
+        SelectItem(nHit, true);
+        OpenSubMenu(nHit, false);
+        return true;
+    }
+    ExecuteItem(nHit);
+    return true;
+}
+
+bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool&)
+{
+    if (!IsInputReady())
+        return true;
+    HWND hWnd = m_hWnd;
+    if (IsLayoutRTL())
+    {
+        if (nChar == VK_LEFT)
+            nChar = VK_RIGHT;
+        else if (nChar == VK_RIGHT)
+            nChar = VK_LEFT;
+    }
+    auto moveTo = [&](int nCode) {
+        const int nNext = FindNextItem(nCode);
+        if (nNext >= 0)
+            SelectItem(nNext, true);
+    };
+    switch (nChar)
+    {
+    case VK_RETURN:
+    {
+        int nCur = m_nCurIndex;
+        if (nCur < 0)
+        {
+            for (int i = 0; i < ItemGetCount() && nCur < 0; i++)
+                if (m_items.ElementAt(i).IsDefault())
+                    nCur = i;
+            if (nCur < 0)
+                return true;
+            SelectItem(nCur, true);
+        }
+        ExecuteItem(nCur);
+        return true;
+    }
+    case VK_MENU: EndSequence(0); return true;
+    case VK_ESCAPE:
+        if (m_pParentMenu == NULL)
+        {
+            EndSequence(0);
+            return true;
+        }
+        nChar = VK_LEFT;
+        break;
+    case VK_UP:
+    {
+        const bool bIconOnly = m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount() &&
+                               (m_items.ElementAt(m_nCurIndex).m_nKindFlags & MENUITEMDATA::__MIK_ICON_ONLY) != 0;
+        moveTo((IsPaletteLayout() && (m_nCurIndex < 0 || bIconOnly)) ? NEXT_ROW_PREV : NEXT_PREV);
+        return true;
+    }
+    case VK_DOWN:
+    {
+        const bool bIconOnly = m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount() &&
+                               (m_items.ElementAt(m_nCurIndex).m_nKindFlags & MENUITEMDATA::__MIK_ICON_ONLY) != 0;
+        moveTo((IsPaletteLayout() && (m_nCurIndex < 0 || bIconOnly)) ? NEXT_ROW_NEXT : NEXT_NEXT);
+        return true;
+    }
+    case VK_RIGHT:
+        if (m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount() && m_items.ElementAt(m_nCurIndex).IsPopup())
+        {
+            CExtPopupMenuWnd* pSub = m_items.ElementAt(m_nCurIndex).m_pPopup;
+            if (pSub != NULL && pSub->GetSafeHwnd() != NULL && pSub->IsWindowVisible())
+                return true;
+            ExecuteItem(m_nCurIndex);
+            return true;
+        }
+        if (g_PopupBarServices.IsButtonMenuTracking() && m_hWndCmdReceiver != NULL)
+            ::PostMessage(m_hWndCmdReceiver, IsLayoutRTL() ? g_nMsgPopupPrev : g_nMsgPopupNext, 0, (LPARAM)this);
+        return true;
+    default: break;
+    }
+    if (nChar == VK_LEFT)
+    {
+        if (m_pParentMenu == NULL)
+        {
+            if (g_PopupBarServices.IsButtonMenuTracking() && m_hWndCmdReceiver != NULL)
+                ::PostMessage(m_hWndCmdReceiver, IsLayoutRTL() ? g_nMsgPopupNext : g_nMsgPopupPrev, 0,
+                              (LPARAM)this);
+            return true;
+        }
+        CExtPopupMenuWnd* pParent = m_pParentMenu;
+        pParent->ActivateCurrentPopup();
+        const int nParentCur = pParent->m_nCurIndex;
+        pParent->SelectItem(-1, false);  // closes this sub-menu
+        pParent->SelectItem(nParentCur, true);
+        pParent->ActivateCurrentPopup();
+        return true;
+    }
+    if (nChar == VK_SPACE || nChar == VK_PRIOR || nChar == VK_NEXT)
+    {
+        if (nChar != VK_SPACE && m_nCurIndex < 0)
+            moveTo(NEXT_CURRENT);
+        return true;
+    }
+    // Mnemonics.
+    if ((::GetKeyState(VK_SHIFT) & 0x8000) != 0 || (::GetKeyState(VK_CONTROL) & 0x8000) != 0)
+        return true;
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    WORD wChar = 0;
+    const UINT nScan = ::MapVirtualKey(nChar, 0);
+    if (::ToAsciiEx(nChar, nScan, keys, &wChar, 0, ::GetKeyboardLayout(0)) != 1)
+        return true;
+    const TCHAR ch = (TCHAR)(wChar & 0xFF);
+    int nFound = ItemFindByAccessKey(ch, m_nCurIndex, true);
+    if (nFound < 0)
+        return true;
+    if (nFound == m_nCurIndex)
+    {
+        ExecuteItem(nFound);
+        return true;
+    }
+    SelectItem(nFound, true);
+    if (!::IsWindow(hWnd))
+        return true;
+    const int nAgain = ItemFindByAccessKey(ch, nFound, true);
+    if (nAgain < 0 || nAgain == nFound)
+        ExecuteItem(nFound);
+    return true;
+}
