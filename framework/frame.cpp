@@ -62,6 +62,17 @@ CFrameWnd::~CFrameWnd() {
     m_listControlBars.RemoveAll();
 }
 
+void AFXAPI AfxFrameCreateMetrics(const RECT& rect, int& x, int& y, int& cx, int& cy) {
+    if (rect.left == CW_USEDEFAULT) {
+        x = y = cx = cy = CW_USEDEFAULT;
+        return;
+    }
+    x = rect.left;
+    y = rect.top;
+    cx = rect.right - rect.left;
+    cy = rect.bottom - rect.top;
+}
+
 BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                        CWnd* pParentWnd, LPCTSTR lpszMenuName, DWORD dwExStyle, CCreateContext* pContext) {
     HMENU hMenu = NULL;
@@ -69,8 +80,10 @@ BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
         hMenu = ::LoadMenuA(AfxGetResourceHandle(), lpszMenuName);
         if (hMenu == NULL) return FALSE;
     }
-    if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, pParentWnd->GetSafeHwnd(), hMenu, (LPVOID)pContext)) {
+    int x, y, cx, cy;
+    AfxFrameCreateMetrics(rect, x, y, cx, cy);
+    if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, cx, cy, pParentWnd->GetSafeHwnd(), hMenu,
+                  (LPVOID)pContext)) {
         if (hMenu != NULL) ::DestroyMenu(hMenu);
         return FALSE;
     }
@@ -90,8 +103,10 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     LPCTSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW),
                                             (HBRUSH)(COLOR_WINDOW + 1),
                                             ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource)));
-    if (!CreateEx(0, lpszClass, strTitle, dwDefaultStyle, rectDefault.left, rectDefault.top, rectDefault.right,
-                  rectDefault.bottom, pParentWnd->GetSafeHwnd(), hMenu, (LPVOID)pContext)) {
+    int x, y, cx, cy;
+    AfxFrameCreateMetrics(rectDefault, x, y, cx, cy);
+    if (!CreateEx(0, lpszClass, strTitle, dwDefaultStyle, x, y, cx, cy, pParentWnd->GetSafeHwnd(), hMenu,
+                  (LPVOID)pContext)) {
         if (hMenu != NULL) ::DestroyMenu(hMenu);
         return FALSE;
     }

@@ -27,6 +27,10 @@ class CView;
 // A system command id turned into the id of its prompt string.
 #define ID_COMMAND_FROM_SC(sc) (((sc - 0xF000) >> 4) + AFX_IDS_SCFIRST)
 
+// Position and size CreateWindowEx takes for a rectangle; rectDefault (CW_USEDEFAULT at
+// the top left) lets the system choose.
+void AFXAPI AfxFrameCreateMetrics(const RECT& rect, int& x, int& y, int& cx, int& cy);
+
 class CFrameWnd : public CWnd {
     DECLARE_DYNCREATE(CFrameWnd)
 public:

@@ -16,8 +16,9 @@ BOOL CMiniFrameWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpClassName, LPCTSTR lpWin
                              const RECT& rect, CWnd* pParentWnd, UINT nID) {
     m_strCaption = lpWindowName != NULL ? lpWindowName : "";
     if (lpClassName == NULL) lpClassName = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW));
-    return CWnd::CreateEx(dwExStyle, lpClassName, lpWindowName, dwStyle, rect.left, rect.top,
-                          rect.right - rect.left, rect.bottom - rect.top, pParentWnd->GetSafeHwnd(),
+    int x, y, cx, cy;
+    AfxFrameCreateMetrics(rect, x, y, cx, cy);
+    return CWnd::CreateEx(dwExStyle, lpClassName, lpWindowName, dwStyle, x, y, cx, cy, pParentWnd->GetSafeHwnd(),
                           (HMENU)(UINT_PTR)nID);
 }
 

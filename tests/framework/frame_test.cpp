@@ -481,6 +481,22 @@ TEST_F(FrameTest, TitleFollowsAtTheIdlePassWhenAsked) {
     EXPECT_EQ(m_pFrame->m_nIdleFlags, 0u);
 }
 
+TEST(FrameLoad, LoadFrameTakesTheTitleFromTheStringAndADefaultSize) {
+    CFrameWnd* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->LoadFrame(IDS_FR_OPEN, WS_OVERLAPPEDWINDOW));
+    HWND hWnd = pFrame->m_hWnd;
+    char buf[64];
+    ::GetWindowTextA(hWnd, buf, sizeof(buf));
+    EXPECT_STREQ(buf, "Open a file");
+    EXPECT_EQ(pFrame->GetTitle(), "Open a file");
+    EXPECT_EQ(pFrame->m_nIDHelp, (UINT)IDS_FR_OPEN);
+    CRect rc;
+    ::GetWindowRect(hWnd, &rc);
+    EXPECT_GT(rc.Width(), 0);
+    EXPECT_GT(rc.Height(), 0);
+    ::DestroyWindow(hWnd);  // the frame deletes itself
+}
+
 // A bar that overrides the delayed-show step, as the toolkit's toolbar does, is called
 // by the dock bar's row layout for hidden and visible bars alike.
 class CCountingBar : public CTestBar {
