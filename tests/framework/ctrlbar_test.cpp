@@ -6,6 +6,7 @@
 #include "framework_test_app.h"
 #include "frame_test_ids.h"
 #include "support/message_pump.h"
+#include "support/dib_canvas.h"
 
 using namespace testsupport;
 
@@ -106,6 +107,35 @@ TEST(ControlBarLayout, InsideRectOfBordersMarginsAndGripper) {
     EXPECT_EQ(r.left, 2 + 6);
     bar.SetBorders(1, 2, 3, 4);
     EXPECT_EQ(Str(bar.GetBorders()), Str(CRect(1, 2, 3, 4)));
+}
+
+TEST(ControlBarPaint, BordersAndGripperInTheSystemColours) {
+    const COLORREF fill = RGB(1, 2, 3);
+    const COLORREF hilite = ::GetSysColor(COLOR_BTNHIGHLIGHT), shadow = ::GetSysColor(COLOR_BTNSHADOW);
+    DibCanvas canvas(40, 20, fill);
+    CSideBar bar(CSize(10, 10));
+    bar.m_dwStyle = CBRS_ALIGN_TOP | CBRS_BORDER_TOP | CBRS_BORDER_BOTTOM | CBRS_GRIPPER;
+    CDC dc;
+    dc.Attach(canvas.Dc());
+    CRect rect(0, 0, 40, 20);
+    bar.DrawBorders(&dc, rect);
+    // Each border is a shadow line outside a highlight line, and leaves the rectangle.
+    EXPECT_EQ(Str(rect), Str(CRect(0, 2, 40, 18)));
+    bar.DrawGripper(&dc, rect);
+    dc.Detach();
+    struct {
+        int x, y;
+        COLORREF expected;
+        const char* what;
+    } points[] = {
+        {20, 0, shadow, "top border, outer"},     {20, 1, hilite, "top border, inner"},
+        {20, 18, shadow, "bottom border, outer"}, {20, 19, hilite, "bottom border, inner"},
+        {2, 10, hilite, "gripper, left edge"},    {4, 10, shadow, "gripper, right edge"},
+        {3, 3, hilite, "gripper, top edge"},      {3, 16, shadow, "gripper, bottom edge"},
+        {3, 10, fill, "gripper, inside"},         {20, 10, fill, "client"},
+        {1, 10, fill, "left of the gripper"},
+    };
+    for (auto& p : points) EXPECT_EQ(canvas.Pixel(p.x, p.y), p.expected) << p.what;
 }
 
 class CStatusFrame : public CFrameWnd {
