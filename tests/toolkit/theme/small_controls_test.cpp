@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include "theme_test_support.h"
 #include "support/dib_canvas.h"
+#include "toolkit/theme/pm_small_controls.h"
+#include "toolkit/core/bitmap.h"
 
 using testsupport::DibCanvas;
 
@@ -217,4 +219,53 @@ TEST_F(SmallControls, GroupBoxCaptionThroughVisualStyles)
         EXPECT_EQ(-1, themetest::Fake().nLastDrawTextCount);
         ux.m_dwComCtlVersion = dwSavedComCtl;
     }
+}
+
+namespace {
+
+CExtBitmap& HeaderImage()
+{
+    static CExtBitmap bmp;
+    return bmp;
+}
+
+}  // namespace
+
+TEST_F(SmallControls, Office2003ReportHeaderSkin)
+{
+    // A plain red header image stands in for the report grid's built-in one.
+    HDC hScreen = ::GetDC(NULL);
+    HBITMAP hBmp = ::CreateCompatibleBitmap(hScreen, 12, 12);
+    HDC hMem = ::CreateCompatibleDC(hScreen);
+    HGDIOBJ hOld = ::SelectObject(hMem, hBmp);
+    RECT rcFill = {0, 0, 12, 12};
+    HBRUSH hRed = ::CreateSolidBrush(RGB(255, 0, 0));
+    ::FillRect(hMem, &rcFill, hRed);
+    ::DeleteObject(hRed);
+    ::SelectObject(hMem, hOld);
+    ::DeleteDC(hMem);
+    ::ReleaseDC(NULL, hScreen);
+    ASSERT_TRUE(HeaderImage().AssignFromHBITMAP(hBmp));
+    ::DeleteObject(hBmp);
+
+    CExtPmSmallControlQueries::Queries saved = CExtPmSmallControlQueries::g_queries;
+    CExtPmSmallControlQueries::g_queries.pfnReportHeaderBitmap = []() -> const CExtBitmap* { return &HeaderImage(); };
+    CExtPmSmallControlQueries::g_queries.pfnReportColumnFlags = [](CObject*) { return (BYTE)0; };
+    DibCanvas canvas(40, 20, MARK);
+    CDC* pDC = CDC::FromHandle(canvas.Dc());
+    const RECT rc = {0, 0, 40, 20};
+    CExtReportGridColumn column;
+    CExtPaintManager* pPM = Use(RUNTIME_CLASS(CExtPaintManagerOffice2003));
+    EXPECT_TRUE(pPM->DrawReportHeader(*pDC, rc, &column));
+    EXPECT_EQ(RGB(255, 0, 0), canvas.Pixel(20, 10));
+    EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(0, 2)) << "the light edge line from top + 2";
+    EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(0, 15));
+    EXPECT_EQ(RGB(255, 0, 0), canvas.Pixel(0, 16)) << "up to bottom - 4";
+    EXPECT_EQ(RGB(172, 168, 153), canvas.Pixel(39, 10));
+    CExtPmSmallControlQueries::g_queries.pfnReportColumnFlags = [](CObject*) { return (BYTE)0x02; };
+    canvas.Fill(MARK);
+    EXPECT_TRUE(pPM->DrawReportHeader(*pDC, rc, &column));
+    EXPECT_EQ(RGB(255, 0, 0), canvas.Pixel(0, 10)) << "the owner's style bits suppress the lines";
+    EXPECT_FALSE(Use(RUNTIME_CLASS(CExtPaintManagerXP))->DrawReportHeader(*pDC, rc, &column));
+    CExtPmSmallControlQueries::g_queries = saved;
 }
