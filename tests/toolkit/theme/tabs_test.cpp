@@ -302,3 +302,24 @@ TEST_F(Tabs, UnknownLookIsABrokenState)
     EXPECT_TRUE(bThrown);
     pPM->m_nDockMarkerStyle = 3;
 }
+
+TEST_F(Tabs, Office2003StripOverTheParentBackground)
+{
+    DibCanvas canvas(60, 30, MARK);
+    CDC* pDC = CDC::FromHandle(canvas.Dc());
+    const RECT rcWhole = {0, 0, 60, 30}, rcBorder = {0, 20, 60, 30};
+    CExtPmTabQueries::g_tabs.pfnTabWndFlags = [](CObject*) { return (BYTE)0x01; };
+    CExtPaintManager* pPM = Use(RUNTIME_CLASS(CExtPaintManagerOffice2003));
+    pPM->DrawTabPart(*pDC, rcWhole, rcWhole, rcBorder, 0, false, &m_tab);
+    EXPECT_EQ(pPM->LookupColor(1000), canvas.Pixel(5, 25)) << "its own border area";
+    EXPECT_EQ(pPM->LookupColor(16), canvas.Pixel(5, 20)) << "and edge line";
+    EXPECT_EQ(MARK, canvas.Pixel(5, 5)) << "the strip is left to the parent's background";
+    canvas.Fill(MARK);
+    pPM->DrawTabPart(*pDC, rcWhole, rcWhole, rcBorder, 0, true, &m_tab);
+    EXPECT_EQ(MARK, canvas.Pixel(5, 25)) << "no border";
+    // Without the flag the XP strip is painted.
+    CExtPmTabQueries::g_tabs.pfnTabWndFlags = [](CObject*) { return (BYTE)0; };
+    pPM->DrawTabPart(*pDC, rcWhole, rcWhole, rcBorder, 0, false, &m_tab);
+    EXPECT_EQ(pPM->LookupColor(2001), canvas.Pixel(5, 5));
+    EXPECT_EQ(pPM->LookupColor(2000), canvas.Pixel(5, 25));
+}
