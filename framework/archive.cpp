@@ -17,6 +17,18 @@ const UINT nBufSizeMin = 128;
 const UINT nMaxClassName = 64;       // a longer stored name is not one of ours
 const UINT nStringChunk = 64 * 1024;  // bytes read at a time when the length is unknown
 const UINT nMaxLoadDepth = 2000;      // nested object loads; far beyond any real document
+
+// A reference to an object or class already in the archive: its index in a WORD tag,
+// or past the WORD range the big-object tag and a DWORD. A class reference carries its
+// flag in both forms; an object reference has none.
+void WriteStoredIndex(CArchive& ar, DWORD nIndex, WORD wFlag, DWORD dwBigFlag) {
+    if (nIndex < wBigObjectTag) {
+        ar << (WORD)(wFlag | nIndex);
+    } else {
+        ar << wBigObjectTag;
+        ar << (DWORD)(dwBigFlag | nIndex);
+    }
+}
 }  // namespace
 
 // The archive's object tables: on storing, object/class -> index; on loading,
@@ -387,13 +399,7 @@ void CArchive::WriteClass(const CRuntimeClass* pClassRef) {
     MapObject(NULL);
     auto it = m_pMaps->storeMap.find((const void*)pClassRef);
     if (it != m_pMaps->storeMap.end()) {
-        DWORD nClassIndex = it->second;
-        if (nClassIndex < wBigObjectTag) {
-            *this << (WORD)(wClassTag | nClassIndex);
-        } else {
-            *this << wBigObjectTag;
-            *this << (DWORD)(dwBigClassTag | nClassIndex);
-        }
+        WriteStoredIndex(*this, it->second, wClassTag, dwBigClassTag);
         return;
     }
     *this << wNewClassTag;
@@ -480,13 +486,7 @@ void CArchive::WriteObject(const CObject* pOb) {
     }
     auto it = m_pMaps->storeMap.find((const void*)pOb);
     if (it != m_pMaps->storeMap.end()) {
-        DWORD nObIndex = it->second;
-        if (nObIndex < wBigObjectTag) {
-            *this << (WORD)nObIndex;
-        } else {
-            *this << wBigObjectTag;
-            *this << nObIndex;
-        }
+        WriteStoredIndex(*this, it->second, 0, 0);
         return;
     }
     WriteClass(pOb->GetRuntimeClass());
