@@ -37,7 +37,6 @@ BOOL CPageUninstallGroups::OnInitDialog()
     CExtResizableDialog::OnInitDialog();
     ShowSizeGrip(false);
     m_wndTree.SubclassDlgItem(IDC_TREE, this);
-    m_wndToolBar.SubclassDlgItem(IDC_GROUPS_TOOLBAR, this);
 
     m_hRoot = m_wndTree.InsertItem("Groups", TVI_ROOT, TVI_LAST);
     m_wndTree.Expand(m_hRoot, TVE_EXPAND);
@@ -60,13 +59,15 @@ BOOL CPageUninstallGroups::OnInitDialog()
 
 void CPageUninstallGroups::LoadToolBarIcons()
 {
-    // The toolbar's buttons in order (New, Delete, Edit) get the icons 140, 141, 143 as
-    // their command icons; the command manager keeps the handles.
+    // The toolbar's buttons in order (New, Delete, Edit) get these icons as their
+    // command icons; the command manager keeps the handles it takes.
     static const UINT kCommands[] = {ID_GROUP_NEW, ID_GROUP_DELETE, ID_GROUP_EDIT};
-    static const UINT kIcons[] = {140, 141, 143};
+    static const UINT kIcons[] = {IDI_GROUP_NEW, IDI_GROUP_DELETE, IDI_GROUP_EDIT};
     for (int i = 0; i < 3; ++i) {
         HICON hIcon = (HICON)::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kIcons[i]), IMAGE_ICON, 24, 24, 0);
-        if (hIcon != NULL) g_CommandManager->CmdSetIconFromHICON(g_szPurgeletProfileName, kCommands[i], hIcon, false);
+        if (hIcon == NULL) continue;
+        if (!g_CommandManager->CmdSetIconFromHICON(g_szPurgeletProfileName, kCommands[i], hIcon, false))
+            ::DestroyIcon(hIcon);  // no such command in the profile: nobody took the icon
     }
 }
 

@@ -14,9 +14,11 @@ class GroupEntry;
 class CPageUninstallGroups : public CExtResizableDialog
 {
 public:
-    // The page's toolbar. The toolkit's toolbar cannot yet load a toolbar resource or
-    // lay out buttons, so until it can, the bar only holds its place above the tree
-    // (the template gives it a plain static) and the commands come through WM_COMMAND.
+    // The page's toolbar (New, Delete, Edit from toolbar resource 135, without a
+    // content-expand button). The toolkit's toolbar cannot load a toolbar resource yet,
+    // so until it can, the bar is not bound: the template keeps a plain static in its
+    // place (control 1017, later of the class "Kestrix-ControlBar") and the commands
+    // reach the page as WM_COMMAND.
     class CExtToolBar : public CExtToolControlBar
     {
     };

@@ -37,7 +37,13 @@ END_MESSAGE_MAP()
 
 CPageUninstallList::CPageUninstallList() : CExtResizableDialog(IDD_PAGE_LIST) {}
 
-CPageUninstallList::~CPageUninstallList() {}
+CPageUninstallList::~CPageUninstallList()
+{
+    // The catalogue's entries go with the page; the mediator must not keep naming one.
+    CUiManager* pUi = CUiManager::GetInstance();
+    for (int i = 0; i < m_Catalogue.GetCount(); ++i)
+        if (pUi->m_pSelectedProgram == m_Catalogue.GetAt(i)) pUi->m_pSelectedProgram = NULL;
+}
 
 BOOL CPageUninstallList::Create(CWnd* pParentWnd) { return CExtResizableDialog::Create(IDD_PAGE_LIST, pParentWnd); }
 

@@ -9,6 +9,9 @@
 #define IDD_PAGE_GROUP_EDITOR           151
 #define IDR_MENU_PROGRAM_CONTEXT        153
 #define IDI_SEARCH                      134
+#define IDI_GROUP_NEW                   140
+#define IDI_GROUP_DELETE                141
+#define IDI_GROUP_EDIT                  143
 #define IDC_LIST                        1002
 #define IDC_TREE                        1009
 #define IDC_SEARCH                      1013

@@ -92,6 +92,7 @@ TEST_F(PageListTest, ColumnsAreTheFiveOfTheProgramList)
         EXPECT_EQ(formats[i], column.fmt & LVCFMT_JUSTIFYMASK) << i;
     }
     EXPECT_EQ(::GetSystemMetrics(SM_CYSMICON) + 6, m_page.m_wndList.m_nRowHeight);
+    EXPECT_TRUE(m_page.m_wndSearch.m_wndIcon.m_hIcon != NULL) << "the search icon";
     EXPECT_EQ(g_GridEnabled.Value != 0, m_page.m_wndList.m_bAlternateRows);
     EXPECT_EQ((COLORREF)g_GridColor1.Value, m_page.m_wndList.m_clrGrid1);
     EXPECT_EQ((COLORREF)g_GridColor2.Value, m_page.m_wndList.m_clrGrid2);
