@@ -202,6 +202,36 @@ TEST_F(SplitterTest, APaneWithoutAWindowIsAnEmptySunkenArea)
     EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), canvas->Pixel(250, 0)) << "the sunken edge's top";
 }
 
+TEST_F(SplitterTest, TheBarIsPaintedInTheThemesToolbarBackground)
+{
+    Make(true);
+    m_splitter.SetPosition(100, true);
+    m_splitter.Invalidate(TRUE);
+    m_splitter.UpdateWindow();
+    std::unique_ptr<DibCanvas> shown = CaptureClient(m_splitter.GetSafeHwnd());
+    DibCanvas expected(400, 300);
+    CDC dc;
+    dc.Attach(expected.Dc());
+    CRect rcBar;
+    ASSERT_TRUE(m_splitter.GetBarRect(&rcBar));
+    g_CurrentPaintManager.GetPM()->DrawToolbarBackground(dc, rcBar, &m_splitter);
+    dc.Detach();
+    for (int y : {0, 150, 299}) EXPECT_EQ(expected.Pixel(100, y), shown->Pixel(100, y)) << y;
+}
+
+TEST_F(SplitterTest, TheFocusGoesToTheFocusPaneOrTheOnlyPaneShown)
+{
+    Make(true);
+    m_splitter.SetPosition(100, true);
+    ::SetForegroundWindow(m_host.GetSafeHwnd());
+    m_splitter.m_nFocusPane = 1;
+    m_splitter.SetFocus();
+    EXPECT_EQ(m_pane[1].GetSafeHwnd(), ::GetFocus());
+    m_splitter.ShowPane(0);
+    m_splitter.SetFocus();
+    EXPECT_EQ(m_pane[0].GetSafeHwnd(), ::GetFocus());
+}
+
 // ---- container bar -----------------------------------------------------------------------
 
 class ContainerBarTest : public pagestest::PagesTest
@@ -299,6 +329,21 @@ TEST_F(ContainerBarTest, LeavingTheBarWhileTheButtonIsHeldClearsThePressedLook)
     EXPECT_FALSE(m_bar.m_bPressed);
     EXPECT_FALSE(m_bar.m_bHover);
     EXPECT_NE(m_bar.GetSafeHwnd(), ::GetCapture());
+}
+
+TEST_F(ContainerBarTest, LosingTheCaptureClearsHoverAndPressed)
+{
+    Make(true);
+    CPoint pt(190, 8);
+    m_bar.ClientToScreen(&pt);
+    ::SetCursorPos(pt.x, pt.y);
+    m_bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(190, 8));
+    m_bar.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(190, 8));
+    ASSERT_EQ(m_bar.GetSafeHwnd(), ::GetCapture());
+    m_host.SetCapture();
+    EXPECT_FALSE(m_bar.m_bPressed);
+    EXPECT_FALSE(m_bar.m_bHover);
+    ::ReleaseCapture();
 }
 
 TEST_F(ContainerBarTest, TheCaptionAndABarWithoutChildAreThemed)
