@@ -879,6 +879,45 @@ void CExtPopupMenuWnd::ExecuteItem(int nIndex)
     EndSequence(mi.GetCmdID(), mi.GetCmdReceiver());
 }
 
+bool CExtPopupMenuWnd::IsMenuTipVisible()
+{
+    if (IsUntrackedMode() || g_PopupTrackingSite.GetCurrentPopup() != this)
+        return false;
+    return m_wndMenuTip.GetSafeHwnd() != NULL && m_wndMenuTip.IsWindowVisible();
+}
+
+void CExtPopupMenuWnd::HideMenuTip(bool bRepaintMenu)
+{
+    if (m_wndMenuTip.GetSafeHwnd() == NULL)
+        return;
+    if (bRepaintMenu && GetSafeHwnd() != NULL && IsWindowVisible() && g_PopupTrackingSite.GetAnimatedMenu() == NULL)
+    {
+        CClientDC dc(this);
+        OnPaintMenu(dc, true);
+    }
+    m_wndMenuTip.Hide();
+}
+
+// Shows the item's tip beside it while tips are on and this menu takes input.
+void CExtPopupMenuWnd::ShowItemTip(int nIndex)
+{
+    if (!g_bShowMenuTips || (m_nMenuFlags & __MF_TIP_SUPPRESSED) != 0 ||
+        g_PopupTrackingSite.GetCurrentPopup() != this || nIndex < 0 || nIndex >= ItemGetCount())
+        return;
+    CString sTip;
+    m_items.ElementAt(nIndex).GetTipText(sTip);
+    if (sTip.IsEmpty())
+    {
+        HideMenuTip(false);
+        return;
+    }
+    CRect rcItem;
+    GetItemRect(nIndex, rcItem, true);
+    ClientToScreen(&rcItem);
+    m_wndMenuTip.SetText(sTip);
+    m_wndMenuTip.Show(this, rcItem);
+}
+
 bool CExtPopupMenuWnd::IsInputReady()
 {
     return GetSafeHwnd() != NULL && ::IsWindow(m_hWnd) && !g_PopupTrackingSite.IsShutdownMode() &&
@@ -924,6 +963,10 @@ bool CExtPopupMenuWnd::OnMouseMoveTracked(UINT nMsg, CPoint ptClient, bool& bNoE
     ActivateCurrentPopup();
     SelectItem(nHit, true);
     m_nMouseItem = nHit;
+    if (!m_items.ElementAt(nHit).IsPopup())
+        ShowItemTip(nHit);
+    else
+        HideMenuTip(false);
     return true;
 }
 

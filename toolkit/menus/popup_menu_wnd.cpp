@@ -8,7 +8,6 @@
 #include "toolkit/theme/pm_push_button.h"
 
 IMPLEMENT_DYNCREATE(CExtPopupMenuWnd, CExtPopupBaseWnd)
-IMPLEMENT_DYNCREATE(CExtPopupMenuTipWnd, CExtPopupBaseWnd)
 
 // ---- registered messages --------------------------------------------------------------
 const UINT CExtPopupMenuWnd::g_nMsgPrepareMenu = ::RegisterWindowMessage(_T("CExtPopupMenuWnd::g_nMsgPrepareMenu"));
@@ -224,6 +223,7 @@ void CExtPopupMenuWnd::DestroyMenuWindow(bool bKeepWindow)
     const bool bUntracked = IsUntrackedMode();
     if (!bUntracked)
     {
+        HideMenuTip(false);
         if (GetSafeHwnd() != NULL && ::IsWindow(m_hWnd))
             ReleaseAnimationResources();
         if (g_PopupTrackingSite.GetAnimatedMenu() == this)
@@ -407,22 +407,4 @@ int CExtPopupMenuWnd::stat_GetSeparatorHeight(CExtPaintManager* pPM)
         return 6;
     // The base theme draws an etched separator; the flat themes a one-pixel line.
     return pPM->GetThemeId() == CExtPaintManager::ThemeIdBase ? 6 : 1;
-}
-
-// ---- the shared tip window ----------------------------------------------------------------
-CExtPopupMenuTipWnd::CExtPopupMenuTipWnd() {}
-CExtPopupMenuTipWnd::~CExtPopupMenuTipWnd() {}
-
-void CExtPopupMenuTipWnd::Hide()
-{
-    HWND hWnd = GetSafeHwnd();
-    if (hWnd != NULL && ::IsWindow(hWnd))
-    {
-        ::KillTimer(hWnd, ID_TIMER_TIP_DELAY);
-        ::KillTimer(hWnd, ID_TIMER_DELAY_SHOW);
-        ::KillTimer(hWnd, ID_TIMER_TIP_IGNORED);
-        ::ShowWindow(hWnd, SW_HIDE);
-    }
-    m_rcWndArea.SetRectEmpty();
-    m_shadow.Reset();
 }

@@ -9,6 +9,7 @@
 #include "toolkit/core/cmd_icon.h"
 #include "toolkit/core/hook_sink.h"
 #include "toolkit/menus/popup_base_wnd.h"
+#include "toolkit/menus/popup_menu_tip_wnd.h"
 #include "toolkit/menus/popup_tracking_site.h"
 
 class CExtCustomizeCmdTreeNode;
@@ -469,6 +470,7 @@ protected:
     void ExecuteItem(int nIndex);
     // The window lives, the tree tracks and no open animation runs.
     bool IsInputReady();
+    void ShowItemTip(int nIndex);
 
 public:
 
@@ -490,7 +492,10 @@ public:
     // BringChainToTop from the deepest visible sub-menu of the current item's chain.
     void BringTreeToTop();
     // The menu's own tip window, NULL while it has none.
-    virtual CWnd* GetMenuTipWnd() { return NULL; }
+    virtual CWnd* GetMenuTipWnd() { return &m_wndMenuTip; }
+    // The menu's own tip is shown for this menu, which takes input now.
+    bool IsMenuTipVisible();
+    void HideMenuTip(bool bRepaintMenu);
 
     static BOOL IsMenuTracking();
     static void CancelMenuTracking();
@@ -549,6 +554,7 @@ public:
     CRgn m_rgnCombined;
     CRect m_rcMenu;
     CRect m_rcScrollTop, m_rcScrollBottom, m_rcExpand, m_rcTearOff;
+    CExtPopupMenuTipWnd m_wndMenuTip;
 
 protected:
     // Relayout after an item change: of this menu when it is top level, else of its parent.
@@ -564,18 +570,3 @@ protected:
 
 // The tear-off drag that runs now, NULL when none.
 extern CExtPopupMenuWnd::TEAROFFNOTIFICATON* g_pActiveTearOff;
-
-// The shared tooltip window. Only what ending the tracking needs of it stands here.
-class CExtPopupMenuTipWnd : public CExtPopupBaseWnd
-{
-    DECLARE_DYNCREATE(CExtPopupMenuTipWnd)
-public:
-    enum
-    {
-        ID_TIMER_TIP_DELAY = 671,
-    };
-    CExtPopupMenuTipWnd();
-    virtual ~CExtPopupMenuTipWnd();
-    // Kills the tip timers, hides the window, empties its area and releases its shadow.
-    void Hide();
-};
