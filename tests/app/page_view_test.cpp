@@ -172,6 +172,39 @@ TEST_F(PageViewTest, TheDetailsListShowsEveryValueOfTheSelectedProgram)
     EXPECT_EQ(4, list.GetItemCount());
 }
 
+TEST_F(PageViewTest, AProgramWithoutValuesLeavesTheDetailsEmpty)
+{
+    Make();
+    CUiManager::GetInstance()->RefreshPrograms(false);
+    ASSERT_GT(m_view.m_pageDetails.m_wndDetails.GetItemCount(), 0);
+    ProgramEntry empty;
+    m_view.m_pageDetails.ShowProgram(&empty);
+    EXPECT_EQ(0, m_view.m_pageDetails.m_wndDetails.GetItemCount());
+}
+
+TEST_F(PageViewTest, ShowingTheDetailsAgainScrollsTheListToItsSelectionMark)
+{
+    for (int i = 0; i < 60; ++i) {
+        char key[32], name[32];
+        wsprintfA(key, "AppMany%02d", i);
+        wsprintfA(name, "Many %02d", i);
+        SeedEntry(key, name, "x.exe", NULL);
+    }
+    Make();
+    CUiManager* pUi = CUiManager::GetInstance();
+    pUi->RefreshPrograms(false);
+    CExtReportCtrl& list = m_view.m_pageList.m_wndList;
+    const int nLast = list.GetItemCount() - 1;
+    ASSERT_GT(nLast, 40);
+    pUi->ShowDetailsBar(false);
+    list.SetSelectionMark(nLast);
+    list.EnsureVisible(0, FALSE);
+    ASSERT_EQ(0, list.GetTopIndex());
+    pUi->ShowDetailsBar(true);
+    EXPECT_GE(nLast, list.GetTopIndex());
+    EXPECT_LT(nLast, list.GetTopIndex() + list.GetCountPerPage()) << "the marked row is in view";
+}
+
 TEST_F(PageViewTest, TheDetailsColumnsTakeTheirSharesOfThePageWidth)
 {
     Make();
