@@ -763,6 +763,7 @@ void CExtPopupMenuWnd::SelectItem(int nIndex, bool bRepaint)
 {
     if (nIndex != m_nCurIndex)
     {
+        HideMenuTip(false);
         if (m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount())
         {
             MENUITEMDATA& miOld = m_items.ElementAt(m_nCurIndex);
@@ -950,23 +951,52 @@ bool CExtPopupMenuWnd::OnMouseMoveTracked(UINT nMsg, CPoint ptClient, bool& bNoE
         return false;
     }
     const int nHit = HitTest(ptClient);
+    if (nHit == IDX_EXPAND)
+    {
+        SelectItem(-1, true);
+        HideMenuTip(false);
+        if (g_bExpandOnHover)
+        {
+            ActivateCurrentPopup();
+            if (m_nExpandCounter == 0)
+            {
+                ::SetTimer(m_hWnd, ID_TIMER_EXPAND, 30, NULL);
+                m_nExpandCounter = 1;
+            }
+        }
+        return false;
+    }
+    if (nHit == IDX_SCROLL_TOP || nHit == IDX_SCROLL_BOTTOM)
+    {
+        if (m_nCurIndex != nHit)
+            StartScrolling(nHit);
+        return true;
+    }
     if (nHit < 0)
         return false;
     if (!IsItemSelectable(nHit))
     {
+        OnHoverItem(-1);
         SelectItem(-1, true);
+        HideMenuTip(false);
         ActivateCurrentPopup();
         return false;
     }
     if (nHit == m_nCurIndex)
         return false;
+    OnHoverItem(-1);
     ActivateCurrentPopup();
     SelectItem(nHit, true);
     m_nMouseItem = nHit;
-    if (!m_items.ElementAt(nHit).IsPopup())
+    MENUITEMDATA& mi = m_items.ElementAt(nHit);
+    if (!mi.IsPopup())
         ShowItemTip(nHit);
     else
+    {
         HideMenuTip(false);
+        if (mi.m_pPopup == NULL || mi.m_pPopup->GetSafeHwnd() == NULL || !mi.m_pPopup->IsWindowVisible())
+            OnHoverItem(nHit);
+    }
     return true;
 }
 
@@ -1002,9 +1032,21 @@ bool CExtPopupMenuWnd::OnMouseClickTracked(UINT nMsg, CPoint ptClient, bool& bNo
     const bool bPress = nMsg == WM_LBUTTONDOWN || nMsg == WM_RBUTTONDOWN || nMsg == WM_MBUTTONDOWN ||
                         nMsg == WM_NCLBUTTONDOWN || nMsg == WM_NCRBUTTONDOWN || nMsg == WM_NCMBUTTONDOWN;
     if (bPress)
+    {
+        if (nHit == IDX_SCROLL_TOP || nHit == IDX_SCROLL_BOTTOM)
+            return StartScrolling(nHit);
         return nHit >= 0;
+    }
     if (!bRelease)
         return nHit >= 0;
+    if (nHit == IDX_SCROLL_TOP || nHit == IDX_SCROLL_BOTTOM)
+        return true;
+    if (nHit == IDX_EXPAND)
+    {
+        if (HasExpandArea() && !IsExpanded())
+            ExpandMenu();
+        return true;
+    }
     if (nHit < 0)
     {
         if (nMsg == WM_NCLBUTTONUP)
@@ -1082,6 +1124,12 @@ bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool&)
     }
     case VK_DOWN:
     {
+        if ((::GetKeyState(VK_CONTROL) & 0x8000) != 0)
+        {
+            if (HasExpandArea() && !IsExpanded())
+                ExpandMenu();
+            return true;
+        }
         const bool bIconOnly = m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount() &&
                                (m_items.ElementAt(m_nCurIndex).m_nKindFlags & MENUITEMDATA::__MIK_ICON_ONLY) != 0;
         moveTo((IsPaletteLayout() && (m_nCurIndex < 0 || bIconOnly)) ? NEXT_ROW_NEXT : NEXT_NEXT);

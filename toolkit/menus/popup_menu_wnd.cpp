@@ -101,6 +101,8 @@ CExtPopupMenuWnd::CExtPopupMenuWnd()
       m_rcMenu(0, 0, 0, 0), m_rcScrollTop(0, 0, 0, 0), m_rcScrollBottom(0, 0, 0, 0), m_rcExpand(0, 0, 0, 0),
       m_rcTearOff(0, 0, 0, 0)
 {
+    m_nScrollStep = 5;
+    m_nScrollAccelTime = 0;
 }
 
 CExtPopupMenuWnd::~CExtPopupMenuWnd()
@@ -125,6 +127,8 @@ CExtPopupMenuWnd::~CExtPopupMenuWnd()
 BEGIN_MESSAGE_MAP(CExtPopupMenuWnd, CExtPopupBaseWnd)
     ON_WM_CANCELMODE()
     ON_WM_MOUSEACTIVATE()
+    ON_WM_TIMER()
+    ON_WM_ACTIVATEAPP()
 END_MESSAGE_MAP()
 
 DWORD CExtPopupMenuWnd::SetTrackFlags(DWORD dwTrackFlags)

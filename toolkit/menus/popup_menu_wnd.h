@@ -471,6 +471,30 @@ protected:
     // The window lives, the tree tracks and no open animation runs.
     bool IsInputReady();
     void ShowItemTip(int nIndex);
+    void OnHoverTimer();
+    void OnScrollTimer();
+    void OnExpandTimer();
+
+public:
+    enum
+    {
+        ID_TIMER_DELAYED_SUBMENU = 667,
+        ID_TIMER_SCROLLING = 668,
+        ID_TIMER_EXPAND = 670,
+    };
+    // Starts the delayed sub-menu timer for an item, or stops it with -1.
+    virtual void OnHoverItem(int nIndex);
+    // Scrolls while the pointer rests on the scroll-up (-2) or scroll-down (-3) area.
+    virtual bool StartScrolling(int nPseudoItem);
+    // Shows the rarely used items and re-places the window for its new size.
+    virtual void ExpandMenu();
+
+    static bool g_bScrollAcceleration;
+    static int g_nScrollAccelerationPeriod;
+    static int g_nScrollAccelerationPercent;
+    static int g_nScrollStepMax;
+    int m_nScrollStep;
+    int m_nScrollAccelTime;
 
 public:
 
@@ -565,6 +589,8 @@ protected:
     void PostNcDestroy() override;
     afx_msg void OnCancelMode();
     afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnActivateApp(BOOL bActive, DWORD dwThreadID);
     DECLARE_MESSAGE_MAP()
 };
 
