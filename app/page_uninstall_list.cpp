@@ -1,5 +1,4 @@
 #include "app/page_uninstall_list.h"
-#include "app/interim_popup_tracking.h"
 #include "app/ui_manager.h"
 #include "catalogue/clipboard_text.h"
 #include "catalogue/groups.h"
@@ -319,7 +318,8 @@ void CPageUninstallList::OnContextMenu(CWnd*, CPoint point)
         delete pMenu;
         return;
     }
-    InterimTrackPopupMenu(pMenu, m_hWnd, point.x, point.y);
+    // Tracking goes on after the call returns; the menu deletes itself when it ends.
+    if (!pMenu->TrackPopupMenu(0, point.x, point.y)) delete pMenu;
 }
 
 // ---- copy --------------------------------------------------------------------------------

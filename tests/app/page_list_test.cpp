@@ -366,4 +366,23 @@ TEST_F(PageListTest, TheContextMenuHoldsTheProgramCommands)
     ::DestroyMenu(hMenu);
 }
 
+TEST_F(PageListTest, TheContextMenuTracksAtThePointWithThePageAsReceiver)
+{
+    m_page.RefreshList();
+    m_page.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(m_host.GetSafeHwnd());
+    CPoint pt(60, 60);
+    m_page.ClientToScreen(&pt);
+    m_page.SendMessage(WM_CONTEXTMENU, (WPARAM)m_page.GetSafeHwnd(), MAKELPARAM(pt.x, pt.y));
+    ASSERT_TRUE(CExtPopupMenuWnd::IsMenuTracking());
+    CExtPopupMenuWnd* pMenu = CExtPopupMenuWnd::GetTrackingMenu();
+    ASSERT_TRUE(pMenu != NULL);
+    EXPECT_EQ(m_page.GetSafeHwnd(), pMenu->GetCmdReceiverHWND());
+    EXPECT_EQ(11, pMenu->ItemGetCount());
+    EXPECT_EQ((UINT)ID_PROGRAM_UNINSTALL, pMenu->ItemGetCmdID(0));
+    CExtPopupMenuWnd::CancelMenuTracking();
+    testsupport::PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); });
+    EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking());
+}
+
 }  // namespace
