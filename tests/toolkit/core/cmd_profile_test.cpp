@@ -12,6 +12,7 @@
 #include "toolkit/core/cmd_profile.h"
 #include "toolkit/core/registry_archiver.h"
 #include "toolkit/core/resource_manager.h"
+#include "tests/toolkit/core/cmd_test_icons.h"
 #include "tests/toolkit/core/cmd_test_ids.h"
 
 #include <commctrl.h>
@@ -19,22 +20,6 @@
 #include <vector>
 
 namespace {
-
-// An icon of the given size filled with one colour.
-void MakeIcon(CExtCmdIcon& icon, COLORREF clr, int cx = 16, int cy = 16) {
-    HDC hScreen = ::GetDC(NULL);
-    HBITMAP hBmp = ::CreateCompatibleBitmap(hScreen, cx, cy);
-    HDC hDC = ::CreateCompatibleDC(hScreen);
-    HGDIOBJ hOld = ::SelectObject(hDC, hBmp);
-    HBRUSH hBrush = ::CreateSolidBrush(clr);
-    RECT rc = {0, 0, cx, cy};
-    ::FillRect(hDC, &rc, hBrush);
-    ::DeleteObject(hBrush);
-    ::SelectObject(hDC, hOld);
-    ::DeleteDC(hDC);
-    ::ReleaseDC(NULL, hScreen);
-    icon.AssignFromHBITMAP(hBmp, COLORREF(-1L), NULL, false);
-}
 
 void Register(CExtCmdProfile& profile, UINT id, LPCTSTR sMenu = NULL) {
     CExtCmdItem cmd(id);
@@ -101,12 +86,12 @@ TEST(CmdProfile, IconsKeepTheirIndicesValid) {
     const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
     for (UINT id = 1; id <= 3; id++) {
         CExtCmdIcon icon;
-        MakeIcon(icon, colours[id - 1]);
+        MakeSolidIcon(icon, colours[id - 1]);
         EXPECT_TRUE(profile.CmdSetIcon(id, icon)) << id;
         EXPECT_EQ(profile.CmdGetPtr(id)->m_nIconIndex, (int)id - 1) << id;
     }
     CExtCmdIcon stray;
-    MakeIcon(stray, 0);
+    MakeSolidIcon(stray, 0);
     EXPECT_FALSE(profile.CmdSetIcon(99, stray)) << "unregistered";
     EXPECT_FALSE(profile.CmdSetIcon(0, stray));
 
@@ -123,7 +108,7 @@ TEST(CmdProfile, IconsKeepTheirIndicesValid) {
 
     // Replacing an icon copies it into the same place; an empty icon removes it.
     CExtCmdIcon yellow;
-    MakeIcon(yellow, RGB(255, 255, 0));
+    MakeSolidIcon(yellow, RGB(255, 255, 0));
     EXPECT_TRUE(profile.CmdSetIcon(1, yellow));
     EXPECT_EQ(profile.CmdGetPtr(1)->m_nIconIndex, 0);
     EXPECT_EQ(profile.CmdGetIconPtr(1)->m_bmpNormal.GetPixelColor(0, 0), RGB(255, 255, 0));
@@ -180,7 +165,7 @@ TEST(CmdProfile, AnIconObjectHandedOverIsNeverLeaked) {
     for (const Case& c : cases) {
         CountingIcon* pIcon = new CountingIcon(&nDeleted);
         if (!c.bEmpty)
-            MakeIcon(*pIcon, RGB(1, 2, 3));
+            MakeSolidIcon(*pIcon, RGB(1, 2, 3));
         EXPECT_EQ(profile.CmdSetIcon(c.id, pIcon, true), c.bResult) << c.what;
         EXPECT_EQ(nDeleted, c.nDeletedAfter) << c.what;
     }
@@ -320,7 +305,7 @@ TEST(CmdProfile, LearnsFromALiveToolbar) {
 
     HIMAGELIST hIL = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0);
     CExtCmdIcon red;
-    MakeIcon(red, RGB(255, 0, 0));
+    MakeSolidIcon(red, RGB(255, 0, 0));
     HICON hIcon = red.ExtractHICON(false);
     ImageList_AddIcon(hIL, hIcon);
     ::DestroyIcon(hIcon);
@@ -373,7 +358,7 @@ TEST(CmdProfile, AssignFromMakesAnIndependentCopy) {
     Register(src, 1, "One");
     Register(src, 2, "Two");
     CExtCmdIcon icon;
-    MakeIcon(icon, RGB(1, 2, 3));
+    MakeSolidIcon(icon, RGB(1, 2, 3));
     src.CmdSetIcon(2, icon);
     src.m_nTotalTickCount = 5;
     src.m_dwProfileData = 0xABCD;

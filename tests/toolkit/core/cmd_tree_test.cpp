@@ -7,6 +7,7 @@
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/core/resource_manager.h"
 #include "toolkit/core/cmd_tree.h"
+#include "tests/toolkit/core/cmd_test_icons.h"
 #include "tests/toolkit/core/cmd_test_ids.h"
 #include "support/archive_bytes.h"
 
@@ -21,21 +22,6 @@ Node* Child(Node& parent, UINT id, DWORD dwFlags = 0, LPCTSTR sMenu = NULL) {
     Node* p = new Node(id, id, NULL, dwFlags, NULL, sMenu);
     parent.InsertNode(NULL, p);
     return p;
-}
-
-void MakeIcon(CExtCmdIcon& icon, COLORREF clr) {
-    HDC hScreen = ::GetDC(NULL);
-    HBITMAP hBmp = ::CreateCompatibleBitmap(hScreen, 8, 8);
-    ::ReleaseDC(NULL, hScreen);
-    HDC hDC = ::CreateCompatibleDC(NULL);
-    HGDIOBJ hOld = ::SelectObject(hDC, hBmp);
-    HBRUSH hBrush = ::CreateSolidBrush(clr);
-    RECT rc = {0, 0, 8, 8};
-    ::FillRect(hDC, &rc, hBrush);
-    ::DeleteObject(hBrush);
-    ::SelectObject(hDC, hOld);
-    ::DeleteDC(hDC);
-    icon.AssignFromHBITMAP(hBmp, COLORREF(-1L), NULL, false);
 }
 
 std::vector<UINT> Ids(const Node& n) {
@@ -221,7 +207,7 @@ TEST(CmdTree, TextsFallBackToTheCommandItem) {
 
     // Styles 0 and 1 show no toolbar text beside an icon, unless forced.
     CExtCmdIcon icon;
-    MakeIcon(icon, RGB(9, 9, 9));
+    MakeSolidIcon(icon, RGB(9, 9, 9), 8, 8);
     profile.CmdSetIcon(5, icon);
     EXPECT_STREQ(node.GetTextInToolbar(pItem), "");
     EXPECT_STREQ(node.GetTextInToolbar(pItem, true), "Node menu");
@@ -235,8 +221,8 @@ TEST(CmdTree, IconLookups) {
     profile.CmdSetup(tmp);
     CExtCmdItem* pItem = profile.CmdGetPtr(5);
     CExtCmdIcon cmdIcon, ownIcon;
-    MakeIcon(cmdIcon, RGB(1, 1, 1));
-    MakeIcon(ownIcon, RGB(2, 2, 2));
+    MakeSolidIcon(cmdIcon, RGB(1, 1, 1), 8, 8);
+    MakeSolidIcon(ownIcon, RGB(2, 2, 2), 8, 8);
 
     Node node(5, 5);
     EXPECT_EQ(node.GetIconPtrInToolbar(pItem), nullptr);
@@ -273,7 +259,7 @@ TEST(CmdTree, IconLookups) {
 TEST(CmdTree, ArchiveRoundTripKeepsTheWholeTree) {
     Node root(1, 2, NULL, 0x3, "tb", "menu", "user", 7, NULL, 11, 12, 13);
     root.m_sExtraText = "extra";
-    MakeIcon(root.m_iconCustomized, RGB(10, 20, 30));
+    MakeSolidIcon(root.m_iconCustomized, RGB(10, 20, 30), 8, 8);
     Node* a = Child(root, 100, 0x10, "A");
     Child(*a, 101, 0, "A1");
     Child(root, 200, 0x8, "B");
