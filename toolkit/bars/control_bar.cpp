@@ -1,7 +1,6 @@
 #include "toolkit/bars/control_bar.h"
 #include "toolkit/theme/paint_manager.h"
 
-IMPLEMENT_DYNAMIC(CExtControlBar, CWnd)
 IMPLEMENT_DYNAMIC(CExtDockOuterBar, CWnd)
 IMPLEMENT_DYNAMIC(CExtStatusControlBar, CExtControlBar)
 IMPLEMENT_DYNAMIC(CExtToolControlBar, CExtControlBar)
@@ -13,66 +12,21 @@ IMPLEMENT_DYNAMIC(CExtBarNcAreaButtonMenu, CExtBarNcAreaButton)
 IMPLEMENT_DYNAMIC(CExtMiniDockFrameWnd, CWnd)
 IMPLEMENT_DYNAMIC(CExtDynDockMarkerWnd, CWnd)
 
-int CExtControlBar::g_nBarSetting = -1;
-
-int CExtControlBar::GetBarSetting()
-{
-    if (g_nBarSetting != -1)
-        return g_nBarSetting;
-    return g_CurrentPaintManager->QueryBarSettingDefault();
-}
-
-CExtControlBar::CExtControlBar()
-    : m_dwStyle(0), m_pDockSite(NULL), m_pDockBar(NULL), m_nOptionFlags(0), m_dwOptionFlags2(0)
-{
-}
-
-CExtControlBar::~CExtControlBar() {}
-
-bool CExtControlBar::IsFixedMode() const { return false; }
-
-bool CExtControlBar::IsDockedVertically() const
-{
-    if (m_pDockSite == NULL || m_pDockBar == NULL)
-        return (m_dwStyle & 0x5500) != 0;
-    const int nID = ::GetDlgCtrlID(m_pDockBar->GetSafeHwnd());
-    return nID == __DOCKBAR_ID_LEFT || nID == __DOCKBAR_ID_RIGHT;
-}
-
-bool CExtControlBar::IsDockedHorizontally() const
-{
-    if (m_pDockSite == NULL || m_pDockBar == NULL)
-        return (m_dwStyle & 0xAA00) != 0;
-    const int nID = ::GetDlgCtrlID(m_pDockBar->GetSafeHwnd());
-    return nID == __DOCKBAR_ID_TOP || nID == __DOCKBAR_ID_BOTTOM;
-}
-
-bool CExtControlBar::IsDockedAtFrameSide() const
-{
-    if (m_pDockSite == NULL)
-        return true;
-    if (m_pDockBar == NULL)
-        return false;
-    const int nID = ::GetDlgCtrlID(m_pDockBar->GetSafeHwnd());
-    return nID >= __DOCKBAR_ID_TOP && nID <= __DOCKBAR_ID_BOTTOM;
-}
-
-bool CExtControlBar::IsFloating() const
-{
-    if (IsDockedAtFrameSide())
-        return false;
-    return m_hWnd != NULL && ::GetParent(m_hWnd) != NULL;
-}
-
 CExtDockOuterBar::CExtDockOuterBar() {}
 CExtDockOuterBar::~CExtDockOuterBar() {}
 
 CExtStatusControlBar::CExtStatusControlBar() {}
 CExtStatusControlBar::~CExtStatusControlBar() {}
 
-CExtToolControlBar::CExtToolControlBar() : m_nBtnIdxMenuTracking(-1) {}
+CExtToolControlBar::CExtToolControlBar() : m_nBtnIdxMenuTracking(-1)
+{
+    // A toolbar has a fixed size, its gripper goes to the left when it is docked
+    // horizontally, and its buttons (not one child window) fill it.
+    m_nOptionFlags = BYTE((m_nOptionFlags | __ESF_FIXED_MODE) & ~__ESF_CAPTION_AT_TOP);
+    m_nActivityFlags &= ~__EAF_CONTENT_FILLS;
+    m_nLifeFlags |= __ELF_CUSTOMIZE_REGISTER;
+}
 CExtToolControlBar::~CExtToolControlBar() {}
-bool CExtToolControlBar::IsFixedMode() const { return true; }
 int CExtToolControlBar::OnQueryShape(int, int) { return 1; }
 
 CExtToolControlBar::ChildBkgndInfo_t::ChildBkgndInfo_t()
@@ -106,6 +60,21 @@ bool CExtBarNcAreaButtonMenu::OnQueryXpLook() const { return false; }
 
 CExtMiniDockFrameWnd::CExtMiniDockFrameWnd() {}
 CExtMiniDockFrameWnd::~CExtMiniDockFrameWnd() {}
+
+CExtControlBar* CExtMiniDockFrameWnd::GetControlBar()
+{
+    // The bar lies in the frame's floating dock bar, one level below the frame.
+    if (m_hWnd == NULL)
+        return NULL;
+    for (HWND hWndDock = ::GetWindow(m_hWnd, GW_CHILD); hWndDock != NULL; hWndDock = ::GetWindow(hWndDock, GW_HWNDNEXT))
+        for (HWND hWnd = ::GetWindow(hWndDock, GW_CHILD); hWnd != NULL; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT))
+        {
+            CExtControlBar* pBar = DYNAMIC_DOWNCAST(CExtControlBar, CWnd::FromHandlePermanent(hWnd));
+            if (pBar != NULL)
+                return pBar;
+        }
+    return NULL;
+}
 
 CExtDynDockMarkerWnd::~CExtDynDockMarkerWnd() {}
 

@@ -4,12 +4,22 @@
 // subsystem completes these classes (and their framework bases).
 #pragma once
 #include "framework/framework.h"
+#include "toolkit/core/hook_sink.h"
+#include "toolkit/theme/paint_manager.h"
 
 class CExtBitmap;
 class CExtBarButton;
 class CExtMiniDockFrameWnd;
 
-class CExtControlBar : public CWnd
+class CExtPopupMenuWnd;
+class CExtPopupMenuTipWnd;
+class CExtBarNcAreaButton;
+class CExtPaintManager;
+
+// The base of every toolkit bar. A bar lives in a frame (docked or floating) or directly
+// in a dialog; in a dialog it has no dock site, answers the docking queries from its
+// style and is laid out by the dialog's RepositionBars.
+class CExtControlBar : public CControlBar, public CExtMouseCaptureSink, public CExtPmBridge
 {
     DECLARE_DYNAMIC(CExtControlBar)
 public:
@@ -20,14 +30,218 @@ public:
         __DOCKBAR_ID_LEFT = 0xE81C,
         __DOCKBAR_ID_RIGHT = 0xE81D,
         __DOCKBAR_ID_BOTTOM = 0xE81E,
+        __DOCKBAR_ID_FLOAT = 0xE81F,
     };
+
+    // State flags (m_nOptionFlags).
+    enum
+    {
+        __ESF_CAPTION_AT_TOP = 0x01,
+        __ESF_WNDPROC_RESERVED = 0x02,
+        __ESF_OUTSIDE_FRAME = 0x04,
+        __ESF_SIZEPARENT = 0x08,
+        __ESF_BUSY = 0x10,
+        __ESF_IN_BARS_MENU = 0x20,
+        __ESF_NC_BUTTONS_RELAYOUT = 0x40,
+        __ESF_FIXED_MODE = 0x80,
+    };
+    // Activity flags.
+    enum
+    {
+        __EAF_ROW_RESIZING = 0x01,
+        __EAF_INROW_RESIZING = 0x02,
+        __EAF_DRAGGING = 0x04,
+        __EAF_DRAG_LOOP = 0x08,
+        __EAF_CONTENT_FILLS = 0x10,
+        __EAF_SYNC_GUARD = 0x20,
+    };
+    // Interaction flags.
+    enum
+    {
+        __EIF_FOCUS_INSIDE = 0x01,
+        __EIF_LEADING_SPLITTER = 0x02,
+        __EIF_NC_HOVER = 0x04,
+        __EIF_AUTOHIDE = 0x08,
+    };
+    // Life flags.
+    enum
+    {
+        __ELF_SELF_DELETE = 0x01,
+        __ELF_CUSTOMIZE_REGISTER = 0x02,
+    };
+
+    // ---- records sent with the registered messages ------------------------------------
+    struct QUERY_FOCUS_CHANGING_DATA
+    {
+        bool m_bCanChangeFocus;
+        CWnd* m_pWndQuerySrc;
+        HWND m_hWndNewFocus;
+        QUERY_FOCUS_CHANGING_DATA(CWnd* pWndQuerySrc, HWND hWndNewFocus)
+            : m_bCanChangeFocus(true), m_pWndQuerySrc(pWndQuerySrc), m_hWndNewFocus(hWndNewFocus)
+        {
+        }
+    };
+
+    struct QUERY_REPOSITION_CALC_EFFECT_DATA
+    {
+        WORD m_nFlags;  // low 4 bits: the RepositionBars mode; 0x10: leave me out
+        CWnd* m_pWndToReposChilds;
+        UINT m_nIDFirst, m_nIDLast, m_nIDLeftOver;
+        LPRECT m_lpRectParam;
+        LPCRECT m_lpcRectClient;
+        BYTE m_nStretchFlags;  // bit 0: stretch
+
+        QUERY_REPOSITION_CALC_EFFECT_DATA(UINT nFlag, CWnd* pWndToReposChilds, UINT nIDFirst, UINT nIDLast,
+                                          UINT nIDLeftOver, LPRECT lpRectParam, LPCRECT lpcRectClient,
+                                          bool bStretch)
+            : m_nFlags(WORD(nFlag & 0x0F)), m_pWndToReposChilds(pWndToReposChilds), m_nIDFirst(nIDFirst),
+              m_nIDLast(nIDLast), m_nIDLeftOver(nIDLeftOver), m_lpRectParam(lpRectParam),
+              m_lpcRectClient(lpcRectClient), m_nStretchFlags(bStretch ? 1 : 0)
+        {
+        }
+        UINT GetReposFlag() const { return m_nFlags & 0x0F; }
+        bool IsReposQuery() const { return GetReposFlag() == 1; }
+        bool IsStretch() const { return (m_nStretchFlags & 1) != 0; }
+        void SetSkipSizeParent(bool bSkip = true)
+        {
+            if (bSkip)
+                m_nFlags |= 0x10;
+            else
+                m_nFlags &= ~0x10;
+        }
+        bool IsSkipSizeParent() const { return (m_nFlags & 0x10) != 0; }
+    };
+
+    struct POPUP_MENU_EVENT_DATA
+    {
+        WORD m_nEventCode;
+        CExtPopupMenuWnd* m_pPopupMenuWnd;
+        CWnd* m_pWndEventSrc;
+        UINT m_nMsgID;
+        CObject* m_pObjectSrc;
+        CFrameWnd* m_pWndInitialTarget;
+        BYTE m_nFlags;  // bit 0: the notification after the default items
+        POINT m_ptScreen;
+
+        POPUP_MENU_EVENT_DATA(WORD nEventCode, CExtPopupMenuWnd* pPopupMenuWnd, CWnd* pWndEventSrc,
+                              const POINT& ptScreen, UINT nMsgID, CObject* pObjectSrc);
+        virtual ~POPUP_MENU_EVENT_DATA();
+        // The events whose menu lists the bars: 0-6, 11 and 14.
+        virtual bool IsControlBarMenuListNotification() const;
+        // Sends the construct-menu message to the frame the event belongs to; true when
+        // the receiver handled it.
+        virtual bool NotifyTarget(bool bPostNotification);
+        bool IsPostNotification() const { return (m_nFlags & 1) != 0; }
+    };
+
+    struct CUSTOM_NC_AREA_QUERY_DATA
+    {
+        BYTE m_nFlags;  // bit 0: the receiver laid out and painted the area itself
+        HDC m_hDcDraw;
+        CExtControlBar* m_pBar;
+        CUSTOM_NC_AREA_QUERY_DATA(CExtControlBar* pBar, HDC hDcDraw = NULL)
+            : m_nFlags(0), m_hDcDraw(hDcDraw), m_pBar(pBar)
+        {
+        }
+        bool IsHandled() const { return (m_nFlags & 1) != 0; }
+        void SetHandled(bool bHandled = true) { m_nFlags = BYTE(bHandled ? (m_nFlags | 1) : (m_nFlags & ~1)); }
+        bool Notify();
+    };
+
+    struct DRAW_TRACKED_AREA_DATA
+    {
+        CExtControlBar* m_pBar;
+        CDC* m_pDC;
+        int m_nKind;
+        RECT m_rcArea;
+        BYTE m_nFlags;  // bit 0 the builder's, bit 1: the receiver drew the area
+        DRAW_TRACKED_AREA_DATA(CExtControlBar* pBar, CDC* pDC, int nKind, const RECT& rcArea, bool bFlag0)
+            : m_pBar(pBar), m_pDC(pDC), m_nKind(nKind), m_rcArea(rcArea), m_nFlags(BYTE(bFlag0 ? 1 : 0))
+        {
+        }
+    };
+
+    // ---- registered messages (sent, never posted) ---------------------------------------
+    static const UINT g_nMsgQueryFocusChangingEnabled;
+    static const UINT g_nMsgQueryRepositionCalcEffect;
+    static const UINT g_nMsgQueryIcon;
+    static const UINT g_nMsgPutToPopupMenu;
+    static const UINT g_nMsgConstructPopupMenu;
+    static const UINT g_nMsgCreateTabbedBar;
+    static const UINT g_nMsgDrawTrackedArea;
+    static const UINT g_nMsgCustomNcAreaQuery;
+
+    // ---- module state -------------------------------------------------------------------
+    static CArray<CExtControlBar*, CExtControlBar*> g_AllBars;
+    static HCURSOR g_hCursorArrow;
+    static HCURSOR g_hCursorDrag;
+    static HCURSOR g_hCursorResizeV;
+    static HCURSOR g_hCursorResizeH;
+    static CTypedPtrMap<CMapPtrToWord, CFrameWnd*, WORD> g_FrameRegistry;
+    static bool g_bControlBarClassRegistered;
+    static CExtControlBar* g_pBarLastRepositioned;  // written by the docking code
+    static bool g_bLockAllBars;
+    static bool g_bEnableCustomNcAreaQuery;
+    static bool g_bCloseActiveTabOnly;
+    static bool g_bUseAdvancedToolTips;  // the bars' tips come from the shared menu tip
+    static int g_nDockMarkerStyleOverride;
+    static DWORD g_nDelayValue;
+    static const char* const g_sControlBarClassName;  // "Kestrix-ControlBar"
+
+    // Global settings that hold -1 until the application sets them; at -1 the bar code
+    // asks the paint manager for its default.
+    static int g_nBarSetting;
+    // The bar setting in force: the application's, else the current theme's default.
+    static int GetBarSetting();
 
     CExtControlBar();
     virtual ~CExtControlBar();
 
-    // True for bars of fixed size (toolbars), false for resizable bars.
-    virtual bool IsFixedMode() const;
+    // ---- window class and creation ------------------------------------------------------
+    static bool RegisterControlBarClass();
+    virtual BOOL Create(LPCTSTR lpszWindowName, CWnd* pParentWnd, UINT nID = AFX_IDW_DIALOGBAR,
+                        DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS |
+                                        CBRS_FLYBY | CBRS_SIZE_DYNAMIC | CBRS_HIDE_INPLACE);
+    virtual BOOL DestroyWindow();
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
 
+    // ---- layout -------------------------------------------------------------------------
+    virtual CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz);
+    virtual CSize CalcDynamicLayout(int nLength, DWORD nMode);
+    virtual void DelayShow(BOOL bShow);
+    virtual int GetMinHorzExtent() const;
+    virtual int GetMinVertExtent() const;
+    virtual CSize GetDefaultMinSize() const { return CSize(80, 60); }
+    virtual CSize GetMinSize() const { return CSize(GetMinHorzExtent(), GetMinVertExtent()); }
+    // RepositionBars with the reposition query sent to every child first.
+    static void RepositionBarsEx(CWnd* pParent, UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver,
+                                 UINT nFlag = 0, LPRECT lpRectParam = NULL, LPCRECT lpRectClient = NULL,
+                                 BOOL bStretch = TRUE);
+    virtual void ResizeContentWindow(int cx = -1, int cy = -1, bool bRedraw = true);
+    virtual void RecalcParentFrameLayout();
+    virtual void RecalcNcFrame();
+
+    // ---- command UI and painting --------------------------------------------------------
+    virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler);
+    bool DoBarUpdateCmdUI(BOOL bDisableIfNoHandler);
+    static BOOL ChildBarsPreTranslateMessage(CWnd* pParent, MSG* pMsg);
+    static void UpdateChildBarsCmdUI(CWnd* pParent, BOOL bDisableIfNoHandler);
+    virtual void DoPaint(CDC* pDC);
+    virtual void OnPaintBackground(CDC& dc);
+    UINT NcButtonsHitTest(CPoint point, CExtBarNcAreaButton** ppBtn = NULL);
+
+    // ---- paint-manager bridge -----------------------------------------------------------
+    void RegisterWithHolder() override;
+    void UnregisterFromHolder() override;
+    HWND GetBridgeHwnd() override;
+    CExtPaintManager* GetPaintManager() override;
+
+    // ---- docking queries ----------------------------------------------------------------
+    UINT GetDockBarCtrlID() const;
+    bool IsDockedAtTop() const;
+    bool IsDockedAtBottom() const;
+    bool IsDockedAtLeft() const;
+    bool IsDockedAtRight() const;
     // Docked at the left or right frame dock bar; without a dock site, from the style
     // bits 0x5500.
     bool IsDockedVertically() const;
@@ -37,23 +251,84 @@ public:
     bool IsDockedAtFrameSide() const;
     // Not at a frame side and inside a mini frame or a nested dock site.
     bool IsFloating() const;
+    CFrameWnd* GetDockingFrame() const;
+    bool IsBarWithGripper(bool* pbGripperAtTop = NULL, bool* pbTextOnGripper = NULL) const;
+    bool IsSingleBarInMiniFrame() const;
+    virtual void CalcCaptionTextRect(RECT& rc) const;
+    virtual bool IsFixedMode() const;
+    virtual bool IsFixedDockStyle() const { return IsFixedMode(); }
+    virtual bool IsPrintPreviewMode() const;
+    bool IsBarOleInPlaceActive() const;
 
+    // ---- bars menu and visibility -------------------------------------------------------
+    virtual bool InsertIntoBarsMenu(CExtPopupMenuWnd* pPopup);
+    virtual void ShowBar(bool bShow, bool bDelay = true, bool bActiveTabOnly = false);
+    virtual void ToggleVisibility(bool bHideIfVisible = true);
+    static BOOL DoFrameBarCheckCmd(CFrameWnd* pFrame, UINT nID, bool bHideIfVisible = true);
+    // Fills arrBars with the bars of pFrame that pass dwMask (see the mask bits in the
+    // .cpp); the bars menu passes 0xFFF.
+    static void GetFrameControlBars(CExtControlBar* pBarExclude, CFrameWnd* pFrame,
+                                    CArray<CExtControlBar*, CExtControlBar*>& arrBars, DWORD dwMask = 0xFFF,
+                                    CPoint ptRestrict = CPoint(-1000, -1000));
+    void GetBarFrameControlBars(CArray<CExtControlBar*, CExtControlBar*>& arrBars, DWORD dwMask = 0xFFF,
+                                bool bExcludeThis = false) const;
+
+    // ---- sizes and non-client metrics ---------------------------------------------------
+    virtual int GetGripperWidthAtLeft() const { return m_nGripWidthAtLeft; }
+    virtual void SetGripperWidthAtLeft(int n) { m_nGripWidthAtLeft = n; }
+    virtual int GetGripperHeightAtTop() const { return m_nGripHeightAtTop; }
+    virtual void SetGripperHeightAtTop(int n) { m_nGripHeightAtTop = n; }
+    virtual int GetSeparatorWidth() const { return m_nSeparatorWidth; }
+    virtual void SetSeparatorWidth(int n) { m_nSeparatorWidth = n; }
+    virtual int GetSeparatorHeight() const { return m_nSeparatorHeight; }
+    virtual void SetSeparatorHeight(int n) { m_nSeparatorHeight = n; }
+    virtual bool IsCustomNcAreaQueryEnabled() const { return g_bEnableCustomNcAreaQuery; }
+    virtual int GetValueA() const { return m_nValueA; }
+    virtual void SetValueA(int n) { m_nValueA = n; }
+    virtual int GetValueB() const { return m_nValueB; }
+    virtual void SetValueB(int n) { m_nValueB = n; }
+    virtual const RECT* GetCaptionRect() const { return &m_rcCaption; }
+    virtual void SetCaptionRect(const RECT& rc) { m_rcCaption = rc; }
+    virtual const RECT* GetRowSplitterRect() const { return &m_rcRowSplitter; }
+    virtual void SetRowSplitterRect(const RECT& rc) { m_rcRowSplitter = rc; }
+    virtual const RECT* GetTrailingSplitterRect() const { return &m_rcTrailingSplitter; }
+    virtual void SetTrailingSplitterRect(const RECT& rc) { m_rcTrailingSplitter = rc; }
+    virtual const RECT* GetLeadingSplitterRect() const { return &m_rcLeadingSplitter; }
+    virtual void SetLeadingSplitterRect(const RECT& rc) { m_rcLeadingSplitter = rc; }
+    virtual DWORD GetAuxValue() const { return m_dwAuxValue; }
+    virtual void SetAuxValue(DWORD dw) { m_dwAuxValue = dw; }
+    virtual DWORD QueryDelayValue() const { return g_nDelayValue; }
+    virtual bool IsCloseActiveTabOnly() const { return g_bCloseActiveTabOnly; }
+
+    // ---- permissions and drag style -----------------------------------------------------
+    virtual bool IsRowResizingAllowed() const { return !g_bLockAllBars; }
+    virtual bool IsInRowResizingAllowed() const { return !g_bLockAllBars; }
+    virtual bool IsDraggingAllowed() const { return !g_bLockAllBars; }
+    virtual bool IsFloatToggleAllowed() const { return !g_bLockAllBars; }
+    virtual bool IsMenuButtonAllowed() const { return !g_bLockAllBars; }
+    virtual bool IsHidingAllowed() const { return !g_bLockAllBars; }
+    virtual bool IsAutoHidingAllowed() const { return !g_bLockAllBars; }
+    virtual bool IsRowResizing() const { return (m_nActivityFlags & __EAF_ROW_RESIZING) != 0; }
+    virtual bool IsInRowResizing() const { return (m_nActivityFlags & __EAF_INROW_RESIZING) != 0; }
+    virtual bool AutoHideModeGet() const { return (m_nInteractionFlags & __EIF_AUTOHIDE) != 0; }
+    int QueryDockMarkerStyle() const;
+    virtual bool UsesDockMarkerDrag() const;
+    virtual bool UsesLiveRowResize() const;
+    virtual bool UsesLiveInRowResize() const;
+    virtual bool IsShowContentOnDock() const;
+    virtual int OnHelpHitTestBar(CPoint point);
+
+    // ---- focus queries ------------------------------------------------------------------
+    static bool QueryFocusChangingEnabled(CWnd* pWndQuerySrc, HWND hWndNewFocus);
+    static bool SendQueryFocusChangingEnabled(HWND hWndTarget, CWnd* pWndQuerySrc, HWND hWndNewFocus);
+
+    // ---- frame queries ------------------------------------------------------------------
+    static bool IsFrameInHelpMode(CWnd* pWnd);
+    static bool IsPrintPreviewActive(CFrameWnd* pFrame);
     // The frame (a mini frame goes to its parent frame, an MDI frame to its active
     // child) has an OLE item active in place; NULL asks for the thread's main window.
     static bool IsOleInPlaceActive(CWnd* pWndFrame);
-
-    // Fields the theme reads.
-    DWORD m_dwStyle;       // CBRS_ALIGN_* and the border bits
-    CFrameWnd* m_pDockSite;
-    CWnd* m_pDockBar;
-    BYTE m_nOptionFlags;   // bits 1, 2 and 3 are read by the bar painting
-    DWORD m_dwOptionFlags2;  // bit 2 is read on a bar's dock bar
-
-    // Global settings that hold -1 until the application sets them; at -1 the bar code
-    // asks the paint manager for its default.
-    static int g_nBarSetting;
-    // The bar setting in force: the application's, else the current theme's default.
-    static int GetBarSetting();
+    static bool IsFrameRegistered(CFrameWnd* pFrame, bool* pbFlag = NULL);
 
     // Puts the status text of a command (or, with AFX_IDS_IDLEMESSAGE, the idle
     // message) into the status bar of the window's frame; popup menus call it.
@@ -61,6 +336,52 @@ public:
     // The bar being dragged now, NULL when none.
     static CExtControlBar* GetDraggedBar();
     static CExtControlBar* g_pDraggedBar;
+
+    // ---- fields -------------------------------------------------------------------------
+    BYTE m_nOptionFlags;  // the state flags (__ESF_*); the theme reads bits 1, 2 and 3
+    int m_nGripHeightAtTop;
+    int m_nGripWidthAtLeft;
+    int m_nSeparatorHeight;
+    int m_nSeparatorWidth;
+    int m_nMinHW;  // non-client width
+    int m_nMinVH;  // non-client height
+    int m_nTrackerOffset;
+    int m_nTrackerExtent;
+    int m_nValueA, m_nValueB;
+    CSize m_sizeDockedH;
+    CSize m_sizeDockedV;
+    CSize m_sizeFloated;
+    RECT m_rcCaption;
+    RECT m_rcRowSplitter;
+    RECT m_rcTrailingSplitter;
+    RECT m_rcLeadingSplitter;
+    BYTE m_nActivityFlags;
+    bool m_bSuppressToolTips;
+    DWORD m_dwVisibilitySyncValue;
+    CPoint m_ptFloatPos;
+    CPoint m_ptDragValue;
+    RECT m_rcDragValue;
+    BYTE m_nInteractionFlags;
+    int m_nDragValueA, m_nDragValueB;
+    BYTE m_nLifeFlags;
+    DWORD m_dwAuxValue;
+    CArray<CExtBarNcAreaButton*, CExtBarNcAreaButton*> m_vNcAreaButtons;
+
+protected:
+    bool m_bCreating;  // Create runs: the window's style word no longer holds the bar style
+
+    virtual void PreSubclassWindow();
+    virtual void PostNcDestroy();
+
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnSysColorChange();
+    afx_msg void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);
+    afx_msg LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnThemeChanged(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
 };
 
 class CExtDockOuterBar : public CWnd
@@ -103,7 +424,6 @@ public:
 
     CExtToolControlBar();
     virtual ~CExtToolControlBar();
-    virtual bool IsFixedMode() const;
     // Non-zero for every toolbar of this system: the start of the bar stays square.
     virtual int OnQueryShape(int nReserved1, int nReserved2);
 
