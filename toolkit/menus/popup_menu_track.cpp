@@ -1084,10 +1084,27 @@ bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool&)
         else if (nChar == VK_RIGHT)
             nChar = VK_LEFT;
     }
+    // The common move: keyboard moves never open sub-menus by themselves; a move onto the
+    // expand area expands the menu and goes on from the item that was current.
     auto moveTo = [&](int nCode) {
+        if (nCode == NEXT_EXPAND)
+            return;
         const int nNext = FindNextItem(nCode);
-        if (nNext >= 0)
-            SelectItem(nNext, true);
+        if (ItemGetCount() == 0 || nNext < 0 || nNext == m_nCurIndex)
+        {
+            if (nNext != IDX_EXPAND)
+                return;
+            const int nOld = m_nCurIndex;
+            ExpandMenu();
+            if (!::IsWindow(hWnd) || nOld < 0)
+                return;
+            SelectItem(nOld, true);
+            const int nAfter = FindNextItem(NEXT_NEXT);
+            if (nAfter >= 0)
+                SelectItem(nAfter, true);
+            return;
+        }
+        SelectItem(nNext, true);
     };
     switch (nChar)
     {
@@ -1166,10 +1183,11 @@ bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool&)
         pParent->ActivateCurrentPopup();
         return true;
     }
-    if (nChar == VK_SPACE || nChar == VK_PRIOR || nChar == VK_NEXT)
+    if (nChar == VK_SPACE)
+        return true;
+    if (nChar == VK_PRIOR || nChar == VK_NEXT)
     {
-        if (nChar != VK_SPACE && m_nCurIndex < 0)
-            moveTo(NEXT_CURRENT);
+        moveTo(nChar == VK_PRIOR ? -106 : -107);
         return true;
     }
     // Mnemonics.

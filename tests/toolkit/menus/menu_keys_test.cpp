@@ -1,0 +1,191 @@
+// Keyboard navigation of a tracking menu: sub-menus opened by Right and closed by Esc and
+// Left, the menu-bar neighbours, mnemonics shared or unique, the default item on Enter and
+// moving onto the expand area.
+#include <gtest/gtest.h>
+
+#include "framework/framework.h"
+#include "support/message_pump.h"
+#include "toolkit/menus/popup_menu_wnd.h"
+#include "toolkit/theme/paint_manager.h"
+
+#include <vector>
+
+using testsupport::PumpPending;
+using testsupport::PumpUntil;
+
+namespace {
+
+typedef CExtPopupMenuWnd::MENUITEMDATA MID;
+
+const UINT kBaseFlags =
+    CExtPopupMenuWnd::TMF_NO_CMD_UI | CExtPopupMenuWnd::TMF_NO_ANIMATION | CExtPopupMenuWnd::TMF_NO_SHADOW;
+const UINT kCmdNew = 0x7901, kCmdNext = 0x7902, kCmdSave = 0x7903, kCmdInner = 0x7904, kCmdOther = 0x7905;
+int g_nNext = 0, g_nPrev = 0;
+std::vector<WPARAM> g_commands;
+bool g_bButtonMenu = false;
+
+LRESULT CALLBACK KeysReceiverProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == CExtPopupMenuWnd::g_nMsgPopupNext)
+        g_nNext++;
+    else if (msg == CExtPopupMenuWnd::g_nMsgPopupPrev)
+        g_nPrev++;
+    else if (msg == WM_COMMAND)
+        g_commands.push_back(wp);
+    else
+        return ::DefWindowProcA(hWnd, msg, wp, lp);
+    return 0;
+}
+
+class MenuKeysTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = KeysReceiverProc;
+        wc.hInstance = ::GetModuleHandleA(NULL);
+        wc.lpszClassName = "MenuKeysTestReceiver";
+        ::RegisterClassA(&wc);
+        m_hWndRecv = ::CreateWindowA("MenuKeysTestReceiver", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+        g_nNext = g_nPrev = 0;
+        g_commands.clear();
+        g_bButtonMenu = false;
+        m_saved = g_PopupBarServices.pfnIsButtonMenuTracking;
+    }
+    void TearDown() override
+    {
+        g_PopupBarServices.pfnIsButtonMenuTracking = m_saved;
+        CExtPopupMenuWnd::CancelMenuTracking();
+        PumpPending();
+        ::DestroyWindow(m_hWndRecv);
+    }
+    // &New, &Next, &Save, separator, &More > &Inner.
+    CExtPopupMenuWnd* Track()
+    {
+        CExtPopupMenuWnd* pMenu = new CExtPopupMenuWnd;
+        EXPECT_TRUE(pMenu->CreatePopupMenu(m_hWndRecv));
+        pMenu->ItemInsertCommand(kCmdNew, -1, "&New");
+        pMenu->ItemInsertCommand(kCmdNext, -1, "&Next");
+        pMenu->ItemInsertCommand(kCmdSave, -1, "&Save");
+        pMenu->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR);
+        pMenu->ItemInsert(CExtPopupMenuWnd::TYPE_POPUP, -1, "&More");
+        CExtPopupMenuWnd* pSub = pMenu->ItemGetPopup(4);
+        pSub->ItemInsertCommand(kCmdInner, -1, "&Inner");
+        pSub->ItemInsertCommand(kCmdOther, -1, "&Other");
+        for (CExtPopupMenuWnd* p : {pMenu, pSub})
+            for (int i = 0; i < p->ItemGetCount(); i++)
+                if (!p->ItemGetInfo(i).IsSeparator())
+                    p->ItemGetInfo(i).m_nStateFlags |= MID::__MIS_ENABLED;
+        EXPECT_TRUE(pMenu->TrackPopupMenu(kBaseFlags, 40, 40, NULL, NULL, NULL, &m_nResult));
+        return pMenu;
+    }
+    bool Key(UINT nChar)
+    {
+        CExtPopupMenuWnd* pMenu = g_PopupTrackingSite.GetCurrentPopup();
+        if (pMenu == NULL)
+            return false;
+        bool bNoEat = false;
+        return pMenu->OnKeyDown(nChar, 1, 0, bNoEat);
+    }
+
+    HWND m_hWndRecv = NULL;
+    UINT m_nResult = 0;
+    bool (*m_saved)() = NULL;
+};
+
+}  // namespace
+
+TEST_F(MenuKeysTest, RightOpensTheSubMenuAndEscapeClosesOnlyThatLevel)
+{
+    CExtPopupMenuWnd* pMenu = Track();
+    CExtPopupMenuWnd* pSub = pMenu->ItemGetPopup(4);
+    Key(VK_UP);
+    EXPECT_EQ(pMenu->GetCurrentItem(), 0) << "any move from nothing starts at the first item";
+    Key(VK_UP);
+    EXPECT_EQ(pMenu->GetCurrentItem(), 4) << "and up from there wraps to the last";
+    Key(VK_RIGHT);
+    ASSERT_NE(pSub->GetSafeHwnd(), (HWND)NULL);
+    EXPECT_TRUE(pSub->IsWindowVisible());
+    EXPECT_EQ(g_PopupTrackingSite.GetCurrentPopup(), pSub);
+    EXPECT_EQ(pSub->GetCurrentItem(), 0) << "opened with its first item selected";
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(pSub->GetSafeHwnd() == NULL || !pSub->IsWindowVisible());
+    EXPECT_TRUE(CExtPopupMenuWnd::IsMenuTracking());
+    EXPECT_EQ(g_PopupTrackingSite.GetCurrentPopup(), pMenu);
+    EXPECT_EQ(pMenu->GetCurrentItem(), 4) << "the parent item stays selected";
+    // Enter opens it again; Enter inside takes the command.
+    Key(VK_RETURN);
+    ASSERT_EQ(g_PopupTrackingSite.GetCurrentPopup(), pSub);
+    Key(VK_DOWN);
+    Key(VK_RETURN);
+    EXPECT_EQ(m_nResult, kCmdOther);
+    ASSERT_TRUE(PumpUntil([] { return !g_commands.empty(); }));
+    EXPECT_EQ(g_commands[0], (WPARAM)kCmdOther);
+}
+
+TEST_F(MenuKeysTest, MenuBarNeighboursOnlyWhileAButtonMenuTracks)
+{
+    Track();
+    Key(VK_DOWN);
+    Key(VK_RIGHT);
+    Key(VK_LEFT);
+    PumpPending();
+    EXPECT_EQ(g_nNext + g_nPrev, 0) << "a context menu has no neighbours";
+    g_PopupBarServices.pfnIsButtonMenuTracking = [] { return true; };
+    Key(VK_RIGHT);
+    Key(VK_LEFT);
+    PumpPending();
+    EXPECT_EQ(g_nNext, 1);
+    EXPECT_EQ(g_nPrev, 1);
+}
+
+TEST_F(MenuKeysTest, SharedMnemonicsMoveUniqueOnesExecute)
+{
+    CExtPopupMenuWnd* pMenu = Track();
+    Key('N');
+    EXPECT_EQ(pMenu->GetCurrentItem(), 0);
+    Key('N');
+    EXPECT_EQ(pMenu->GetCurrentItem(), 1) << "the second item with the same key";
+    EXPECT_TRUE(CExtPopupMenuWnd::IsMenuTracking());
+    EXPECT_TRUE(g_commands.empty());
+    Key('S');
+    EXPECT_EQ(m_nResult, kCmdSave);
+    ASSERT_TRUE(PumpUntil([] { return !g_commands.empty(); }));
+    EXPECT_EQ(g_commands[0], (WPARAM)kCmdSave);
+}
+
+TEST_F(MenuKeysTest, EnterWithoutSelectionTakesTheDefaultItem)
+{
+    CExtPopupMenuWnd* pMenu = Track();
+    Key(VK_RETURN);
+    EXPECT_TRUE(CExtPopupMenuWnd::IsMenuTracking()) << "no default item: nothing happens";
+    pMenu->ItemDefaultSet(1, true);
+    Key(VK_RETURN);
+    EXPECT_EQ(m_nResult, kCmdNext);
+}
+
+TEST_F(MenuKeysTest, MovingOntoTheExpandAreaExpandsTheMenu)
+{
+    CExtPopupMenuWnd* pMenu = new CExtPopupMenuWnd;
+    ASSERT_TRUE(pMenu->CreatePopupMenu(m_hWndRecv));
+    pMenu->ItemInsertCommand(kCmdNew, -1, "&New");
+    pMenu->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR);
+    pMenu->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR);
+    pMenu->ItemInsertCommand(kCmdSave, -1, "&Save");
+    pMenu->ItemGetInfo(0).m_nStateFlags |= MID::__MIS_ENABLED;
+    pMenu->ItemGetInfo(3).m_nStateFlags |= MID::__MIS_ENABLED;
+    const bool bHide = CExtPopupMenuWnd::g_bHideRarelyUsedItems;
+    CExtPopupMenuWnd::g_bHideRarelyUsedItems = true;
+    ASSERT_TRUE(pMenu->TrackPopupMenu(kBaseFlags, 40, 40));
+    CExtPopupMenuWnd::g_bHideRarelyUsedItems = bHide;
+    ASSERT_TRUE(pMenu->HasExpandArea());
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    EXPECT_EQ(pMenu->GetCurrentItem(), 3);
+    Key(VK_DOWN);
+    EXPECT_TRUE(pMenu->IsExpanded());
+    EXPECT_FALSE(pMenu->HasExpandArea());
+    EXPECT_EQ(pMenu->GetCurrentItem(), 0) << "went on from the item that was current";
+}
