@@ -347,3 +347,61 @@ TEST_F(MenuTrackTest, ARealClickChoosesAndAClickOutsideCancels)
     EXPECT_EQ(nResult, 0u);
     EXPECT_EQ(m_rec.Count(WM_COMMAND), 1u);
 }
+
+TEST_F(MenuTrackTest, ACombinedMenuCoversItsButton)
+{
+    CExtPopupMenuWnd* pMenu = MakeMenu();
+    const CRect rcButton(m_rcWork.left + 100, m_rcWork.top + 20, m_rcWork.left + 130, m_rcWork.top + 40);
+    ASSERT_TRUE(pMenu->TrackPopupMenu(kBaseFlags | 4 | CExtPopupMenuWnd::TMF_COMBINE_ALWAYS, 0, 0, &rcButton));
+    CSize size;
+    pMenu->CalcMenuSize(size);
+    EXPECT_EQ(pMenu->m_nCombineSide, 1) << "the menu lies below its button";
+    // The window spans the button and the menu, which overlaps the button by one row.
+    EXPECT_EQ(WindowRect(pMenu),
+              CRect(rcButton.left, rcButton.top, rcButton.left + size.cx, rcButton.bottom - 1 + size.cy));
+    EXPECT_EQ(pMenu->m_rcMenu, CRect(0, rcButton.Height() - 1, size.cx, rcButton.Height() - 1 + size.cy));
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(::GetWindowRgn(pMenu->GetSafeHwnd(), hRgn), COMPLEXREGION) << "the button and the menu";
+    ::DeleteObject(hRgn);
+
+    // At the right edge the menu is pushed left to end with the work area, still below
+    // its button and combined with it.
+    CExtPopupMenuWnd* pMenu2 = MakeMenu();
+    const CRect rcEdge(m_rcWork.right - 30, m_rcWork.top + 20, m_rcWork.right, m_rcWork.top + 40);
+    ASSERT_TRUE(pMenu2->TrackPopupMenu(kBaseFlags | 4 | CExtPopupMenuWnd::TMF_COMBINE_ALWAYS, 0, 0, &rcEdge));
+    pMenu2->CalcMenuSize(size);
+    EXPECT_EQ(pMenu2->m_nCombineSide, 1);
+    EXPECT_EQ(WindowRect(pMenu2),
+              CRect(m_rcWork.right - size.cx, rcEdge.top, m_rcWork.right, rcEdge.bottom - 1 + size.cy));
+}
+
+TEST_F(MenuTrackTest, SystemCommandsFollowTheWindowAndItsSystemMenu)
+{
+    HWND hWndFrame = ::CreateWindowA("MenuTrackTestReceiver", "Frame", WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, 300,
+                                     300, 200, 150, NULL, NULL, NULL, NULL);
+    ASSERT_NE(hWndFrame, (HWND)NULL);
+    CExtPopupMenuWnd* pMenu = new CExtPopupMenuWnd;
+    ASSERT_TRUE(pMenu->CreatePopupMenu(m_hWndRecv));
+    const UINT nCmds[] = {SC_MOVE, SC_MAXIMIZE, SC_RESTORE, SC_CLOSE};
+    for (UINT nCmd : nCmds)
+        ASSERT_TRUE(pMenu->ItemInsertCommand(nCmd, -1, "x", NULL, CExtCmdIcon(), 0, hWndFrame));
+    ASSERT_TRUE(pMenu->TrackPopupMenu(kBaseFlags, m_rcWork.left + 50, m_rcWork.top + 50));
+    const bool bExpected[] = {true, false, false, true};
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(pMenu->ItemEnabledGet(i), bExpected[i]) << "command " << std::hex << nCmds[i];
+    // The texts come from the window's own system menu, split at the tab.
+    char szText[256] = {0};
+    ::GetMenuStringA(::GetSystemMenu(hWndFrame, FALSE), SC_CLOSE, szText, sizeof(szText), MF_BYCOMMAND);
+    CString sText(szText), sAccel;
+    const int nTab = sText.Find('\t');
+    if (nTab >= 0)
+    {
+        sAccel = sText.Mid(nTab + 1);
+        sText = sText.Left(nTab);
+    }
+    EXPECT_STREQ((LPCTSTR)pMenu->ItemGetText(3), (LPCTSTR)sText);
+    EXPECT_STREQ((LPCTSTR)pMenu->ItemGetAccelText(3), (LPCTSTR)sAccel);
+    CExtPopupMenuWnd::CancelMenuTracking();
+    PumpPending();
+    ::DestroyWindow(hWndFrame);
+}
