@@ -273,6 +273,28 @@ public:
     void GetBarFrameControlBars(CArray<CExtControlBar*, CExtControlBar*>& arrBars, DWORD dwMask = 0xFFF,
                                 bool bExcludeThis = false) const;
 
+    // ---- rows of the dock bar ------------------------------------------------------------
+    // The nearest counted bar before or after this one in its row; NULL at a row end.
+    CExtControlBar* FindRowNeighbour(bool bNext, bool bOnlyExtBars = true, bool bOnlyResizable = false) const;
+    // The farthest such bar of the row, or this bar.
+    CExtControlBar* FindRowEdgeBar(bool bNext, bool bOnlyExtBars = true, bool bOnlyResizable = false) const;
+    bool IsFirstInRow(bool bOnlyResizable) const;
+    bool IsSingleInRow(bool bExtOnly = true, bool bResizableOnly = false) const;
+    bool IsMinimizedInRow() const;
+    // The resizable bars of this bar's row (GetRowExtBars: every toolkit bar of it) in
+    // array order, the union of their window rectangles, the index where the row starts
+    // and whether it is the dock bar's first or last row.
+    void GetRowBars(CArray<CExtControlBar*, CExtControlBar*>& arrBars, bool bVisibleOnly = true,
+                    RECT* prcRow = NULL, int* pnFirstIndex = NULL, bool* pbRowFirst = NULL,
+                    bool* pbRowLast = NULL) const;
+    void GetRowExtBars(CArray<CExtControlBar*, CExtControlBar*>& arrBars, bool bVisibleOnly = true,
+                       RECT* prcRow = NULL, int* pnFirstIndex = NULL, bool* pbRowFirst = NULL,
+                       bool* pbRowLast = NULL) const;
+    // The visible bars of the row before or after this bar's row.
+    void GetNeighbourRowBars(bool bNextRow, CArray<CExtControlBar*, CExtControlBar*>& arrBars, RECT* prcRow = NULL,
+                             int* pnFirstIndex = NULL, bool* pbRowFirst = NULL, bool* pbRowLast = NULL) const;
+    bool IsLastInRow(bool bVisibleOnly = true) const;
+
     // ---- sizes and non-client metrics ---------------------------------------------------
     virtual int GetGripperWidthAtLeft() const { return m_nGripWidthAtLeft; }
     virtual void SetGripperWidthAtLeft(int n) { m_nGripWidthAtLeft = n; }
@@ -368,6 +390,11 @@ public:
     CArray<CExtBarNcAreaButton*, CExtBarNcAreaButton*> m_vNcAreaButtons;
 
 protected:
+    INT_PTR FindOwnDockBarPos() const;
+    void GatherRow(INT_PTR nRowPos, bool bResizableOnly, bool bVisibleOnly,
+                   CArray<CExtControlBar*, CExtControlBar*>& arrBars, RECT* prcRow, int* pnFirstIndex,
+                   bool* pbRowFirst, bool* pbRowLast) const;
+
     bool m_bCreating;  // Create runs: the window's style word no longer holds the bar style
 
     virtual void PreSubclassWindow();
