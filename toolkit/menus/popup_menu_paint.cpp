@@ -10,6 +10,11 @@
 #include "toolkit/theme/pm_menu_entry.h"
 #include "toolkit/theme/pm_push_button.h"
 
+#include <algorithm>
+#include <functional>
+#include <stdlib.h>
+#include <string.h>
+
 namespace {
 
 typedef CExtPopupMenuWnd::MENUITEMDATA MENUITEMDATA;
@@ -414,5 +419,257 @@ void CExtPopupMenuWnd::OnPaintMenu(CDC& dcTarget, bool bUseMemoryDC)
         pPM->DrawMenuBorder(dcTarget, rcWnd, rcP, m_nCombineSide, this, 0);
         if (m_pCbPaintCombinedContent != NULL)
             m_pCbPaintCombinedContent(m_pCbPaintCombinedCookie, dcTarget, *this, rcWnd, m_nCombineSide);
+    }
+}
+
+// ---- the open animation -------------------------------------------------------------------------
+namespace {
+
+// A 32-bit top-down section of the client size.
+HBITMAP MakeSection(int cx, int cy, COLORREF** ppBits)
+{
+    BITMAPINFO bi;
+    ::ZeroMemory(&bi, sizeof(bi));
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = cx;
+    bi.bmiHeader.biHeight = -cy;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* pBits = NULL;
+    HBITMAP hBmp = ::CreateDIBSection(NULL, &bi, DIB_RGB_COLORS, &pBits, NULL, 0);
+    *ppBits = (COLORREF*)pBits;
+    if (hBmp != NULL && pBits == NULL)
+    {
+        ::DeleteObject(hBmp);
+        hBmp = NULL;
+    }
+    return hBmp;
+}
+
+bool IsBlendingKind(int nKind)
+{
+    switch (nKind)
+    {
+    case -2:
+    case -1:
+    case 2:
+    case 3:
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+    case 10: return true;
+    case 4: return CExtPaintManager::GetScreenBitsPerPixel() > 8;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+void CExtPopupMenuWnd::ReleaseCachedBitmaps()
+{
+    CExtPopupBaseWnd::ReleaseCachedBitmaps();
+    if (GetSafeHwnd() == NULL || !::IsWindow(m_hWnd))
+        return;
+    ::InvalidateRect(m_hWnd, NULL, FALSE);
+    if (!IsUntrackedMode())
+        ActivateCurrentPopup();
+}
+
+void CExtPopupMenuWnd::OnPaintFull(CDC& dc)
+{
+    if (GetSafeHwnd() == NULL)
+        return;
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    const int cx = rcClient.Width(), cy = rcClient.Height();
+    if (cx <= 0 || cy <= 0)
+        return;
+    const int nKind = GetAnimationKind();
+    CDC dcMem;
+    if (!dcMem.CreateCompatibleDC(&dc))
+    {
+        OnPaintMenu(dc, true);
+        return;
+    }
+    if (m_bmpAnim[1].GetSafeHandle() == NULL)
+    {
+        if (!IsBlendingKind(nKind))
+        {
+            CBitmap bmp;
+            if (!bmp.CreateCompatibleBitmap(&dc, cx, cy))
+            {
+                OnPaintMenu(dc, true);
+                return;
+            }
+            CBitmap* pOld = dcMem.SelectObject(&bmp);
+            dcMem.BitBlt(0, 0, cx, cy, &dc, 0, 0, SRCCOPY);
+            OnPaintMenu(dcMem, false);
+            dc.BitBlt(0, 0, cx, cy, &dcMem, 0, 0, SRCCOPY);
+            dcMem.SelectObject(pOld);
+            return;
+        }
+        bool bMade = true;
+        for (int i = 0; i < 3 && bMade; i++)
+        {
+            HBITMAP hBmp = MakeSection(cx, cy, &m_pAnimBits[i]);
+            bMade = hBmp != NULL && m_bmpAnim[i].Attach(hBmp);
+        }
+        if (!bMade)
+        {
+            // No buffers: this paint goes without the animation.
+            CExtPopupBaseWnd::ReleaseCachedBitmaps();
+            OnPaintMenu(dc, true);
+            return;
+        }
+        CBitmap* pOld = dcMem.SelectObject(&m_bmpAnim[0]);
+        dcMem.BitBlt(0, 0, cx, cy, &dc, 0, 0, SRCCOPY);
+        dcMem.SelectObject(pOld);
+        ::GdiFlush();
+        memcpy(m_pAnimBits[1], m_pAnimBits[0], (size_t)cx * cy * 4);
+        memcpy(m_pAnimBits[2], m_pAnimBits[0], (size_t)cx * cy * 4);
+        pOld = dcMem.SelectObject(&m_bmpAnim[1]);
+        OnPaintMenu(dcMem, false);
+        dcMem.SelectObject(pOld);
+        ::GdiFlush();
+    }
+    const int p = std::max(0, std::min(100, m_nAnimPercent));
+    const int pOld = m_nAnimPercentOld;
+    const COLORREF* pBefore = m_pAnimBits[0];
+    const COLORREF* pAfter = m_pAnimBits[1];
+    COLORREF* pFrame = m_pAnimBits[2];
+    CRect rcP;
+    GetPaintRect(rcP);
+    const int W = rcP.Width(), H = rcP.Height();
+    auto copyFrame = [&]() {
+        CBitmap* pOldBmp = dcMem.SelectObject(&m_bmpAnim[2]);
+        dc.BitBlt(0, 0, cx, cy, &dcMem, 0, 0, SRCCOPY);
+        dcMem.SelectObject(pOldBmp);
+    };
+    auto withAfter = [&](const std::function<void()>& fn) {
+        CBitmap* pOldBmp = dcMem.SelectObject(&m_bmpAnim[1]);
+        fn();
+        dcMem.SelectObject(pOldBmp);
+    };
+    auto copyBefore = [&]() {
+        CBitmap* pOldBmp = dcMem.SelectObject(&m_bmpAnim[0]);
+        dc.BitBlt(0, 0, cx, cy, &dcMem, 0, 0, SRCCOPY);
+        dcMem.SelectObject(pOldBmp);
+    };
+    const size_t nPixels = (size_t)cx * cy;
+    switch (nKind)
+    {
+    case 4:
+        for (size_t i = 0; i < nPixels; i++)
+        {
+            const COLORREF b = pBefore[i], a = pAfter[i];
+            const DWORD c0 = ((b & 0xFF) * (100 - p) + (a & 0xFF) * p) / 100;
+            const DWORD c1 = (((b >> 8) & 0xFF) * (100 - p) + ((a >> 8) & 0xFF) * p) / 100;
+            const DWORD c2 = (((b >> 16) & 0xFF) * (100 - p) + ((a >> 16) & 0xFF) * p) / 100;
+            pFrame[i] = c0 | (c1 << 8) | (c2 << 16);
+        }
+        ::GdiFlush();
+        copyFrame();
+        break;
+    case 7:
+    case 8:
+    case 9:
+    case 10:
+        if (p == pOld && pOld != 0)
+            break;
+        if (nKind == 7)
+        {
+            const int d = p - pOld;
+            if (d > 0)
+                for (size_t i = 0; i < nPixels; i++)
+                    if (rand() % d > d / 2 + 1)
+                        pFrame[i] = pAfter[i];
+        }
+        else
+        {
+            const int r = (nKind == 9) ? p * 16 / 100 : (nKind == 10) ? (100 - p) * 16 / 100 : 0;
+            for (int y = 0; y < cy; y++)
+            {
+                const bool bRowBefore = nKind == 8 && 100 - (y % 32) * 100 / 32 < p;
+                for (int x = 0; x < cx; x++)
+                {
+                    const size_t i = (size_t)y * cx + x;
+                    bool bAfter;
+                    if (nKind == 8)
+                        bAfter = !bRowBefore && (x % 32) * 100 / 32 < p;
+                    else
+                    {
+                        const int dx = x % 32 - 16, dy = y % 32 - 16;
+                        const bool bInside = dx * dx + dy * dy < r * r;
+                        bAfter = (nKind == 9) ? bInside : !bInside;
+                    }
+                    pFrame[i] = bAfter ? pAfter[i] : pBefore[i];
+                }
+            }
+        }
+        ::GdiFlush();
+        copyFrame();
+        break;
+    case 2:
+    case 3:
+    {
+        copyBefore();
+        const int dy = (100 - p) * H / 100;
+        const int dx = (nKind == 2) ? (100 - p) * W / 100 : 0;
+        const int yFrom = (m_nCombineSide == 2) ? rcP.top + dy : rcP.top - dy;
+        const int xFrom = (m_nCombineSide == 3) ? rcP.left + dx : rcP.left - dx;
+        CRgn rgn;
+        rgn.CreateRectRgnIndirect(&rcP);
+        dc.SelectClipRgn(&rgn);
+        withAfter([&] { dc.BitBlt(xFrom, yFrom, W, H, &dcMem, rcP.left, rcP.top, SRCCOPY); });
+        dc.SelectClipRgn(NULL);
+        break;
+    }
+    case 5:
+    case 6:
+    {
+        copyBefore();
+        const int w = (nKind == 5) ? W * p / 100 : W;
+        const int h = H * p / 100;
+        const int y = (m_nCombineSide == 2) ? rcP.bottom - h : rcP.top;
+        const int nOldMode = dc.SetStretchBltMode(COLORONCOLOR);
+        withAfter([&] { dc.StretchBlt(rcP.left, y, w, h, &dcMem, rcP.left, rcP.top, W, H, SRCCOPY); });
+        dc.SetStretchBltMode(nOldMode);
+        break;
+    }
+    case -2:
+    {
+        copyBefore();
+        ExpandEffectRectsArr_t arr;
+        CollectItemRects(NULL, arr);
+        const int nOldMode = dc.SetStretchBltMode(COLORONCOLOR);
+        withAfter([&] {
+            if (arr.GetSize() == 0)
+            {
+                dc.StretchBlt(rcP.left, rcP.top, W, H * p / 100, &dcMem, rcP.left, rcP.top, W, H, SRCCOPY);
+                return;
+            }
+            // The part above the first row, then each row's band, then the rest below.
+            const int yFirst = arr[0].m_rcItem.top;
+            dc.BitBlt(rcP.left, rcP.top, W, yFirst - rcP.top, &dcMem, rcP.left, rcP.top, SRCCOPY);
+            int y = yFirst;
+            for (int n = 0; n < arr.GetSize(); n++)
+            {
+                const CRect& rc = arr[n].m_rcItem;
+                const int h = arr[n].m_bRarelyUsed ? rc.Height() * p / 100 : rc.Height();
+                if (h > 0)
+                    dc.StretchBlt(rcP.left, y, W, h, &dcMem, rcP.left, rc.top, W, rc.Height(), SRCCOPY);
+                y += h;
+            }
+            const int yLast = arr[arr.GetSize() - 1].m_rcItem.bottom;
+            if (rcP.bottom > yLast)
+                dc.BitBlt(rcP.left, y, W, rcP.bottom - yLast, &dcMem, rcP.left, yLast, SRCCOPY);
+        });
+        dc.SetStretchBltMode(nOldMode);
+        break;
+    }
+    default: withAfter([&] { dc.BitBlt(0, 0, cx, cy, &dcMem, 0, 0, SRCCOPY); }); break;
     }
 }

@@ -438,6 +438,9 @@ public:
     // The border callback of a sub-menu combined with its parent's item.
     virtual void PaintParentItemCombined(int nParentItem, CDC* pDC, CExtPopupMenuWnd* pSubMenu, const RECT* pRect);
     void OnPaintMenu(CDC& dc, bool bFull) override;
+    // One frame of the open animation, composed from the screen before and the menu after.
+    void OnPaintFull(CDC& dc) override;
+    void ReleaseCachedBitmaps() override;
     // Notifications of g_nMsgPopupDrawItem are on for this menu's items.
     bool IsOwnerDrawNotifyOn();
 

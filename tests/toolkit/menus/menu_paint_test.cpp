@@ -243,3 +243,46 @@ TEST_F(MenuPaintTest, ScrollButtonsShowOnlyWhereTheMenuCanScroll)
     EXPECT_GT(nDiffUp, 0) << "the up button appears once the menu scrolled";
     EXPECT_GT(nDiffDown, 0) << "the down button goes at the limit";
 }
+
+TEST_F(MenuPaintTest, AnimationFramesBlendTheScreenBeforeWithTheMenuAfter)
+{
+    g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
+    CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+    Fill(m_menu, m_hWndRecv);
+    MakeWindow();
+    CRect rcClient;
+    m_menu.GetClientRect(&rcClient);
+    const COLORREF clrScreen = RGB(200, 10, 101);
+    const COLORREF clrBk = pPM->LookupColor(2001, &m_menu);
+    const CPoint ptFree(rcClient.Width() / 2, rcClient.Height() - 10);
+
+    // Fade at half way: every channel the integer mean.
+    m_menu.SetAnimationKind(4);
+    m_menu.m_nAnimPercent = 50;
+    m_menu.m_nAnimPercentOld = 30;
+    DibCanvas canvas(rcClient.Width(), rcClient.Height(), clrScreen);
+    CDC dc;
+    dc.Attach(canvas.Dc());
+    m_menu.OnPaintFull(dc);
+    const COLORREF clrMean = RGB((GetRValue(clrScreen) + GetRValue(clrBk)) / 2,
+                                 (GetGValue(clrScreen) + GetGValue(clrBk)) / 2,
+                                 (GetBValue(clrScreen) + GetBValue(clrBk)) / 2);
+    EXPECT_EQ(canvas.Pixel(ptFree.x, ptFree.y), clrMean);
+    dc.Detach();
+    m_menu.ReleaseAnimationResources();
+
+    // Growing circles at the end still show the screen in the corners of every cell.
+    m_menu.SetAnimationKind(9);
+    m_menu.m_nAnimPercent = 100;
+    m_menu.m_nAnimPercentOld = 80;
+    DibCanvas canvas9(rcClient.Width(), rcClient.Height(), clrScreen);
+    dc.Attach(canvas9.Dc());
+    m_menu.OnPaintFull(dc);
+    dc.Detach();
+    EXPECT_EQ(canvas9.Pixel(32, 32), clrScreen) << "a cell corner";
+    DibCanvas after(rcClient.Width(), rcClient.Height(), clrScreen);
+    Paint(after, m_menu);
+    EXPECT_EQ(canvas9.Pixel(16, 16), after.Pixel(16, 16)) << "a cell centre shows the menu";
+    EXPECT_EQ(canvas9.Pixel(48, 20), after.Pixel(48, 20));
+    m_menu.ReleaseAnimationResources();
+}
