@@ -55,7 +55,7 @@ void CExtPopupMenuWnd::OnHoverTimer()
     GetItemRect(nHover, rc, true);
     if (!rc.PtInRect(pt))
         return;
-    SelectItem(nHover, true);
+    SelectItem(nHover, false, true, false);
     OpenSubMenu(nHover, false);
 }
 
@@ -64,7 +64,7 @@ bool CExtPopupMenuWnd::StartScrolling(int nPseudoItem)
     if ((nPseudoItem != IDX_SCROLL_TOP && nPseudoItem != IDX_SCROLL_BOTTOM) || GetSafeHwnd() == NULL)
         return false;
     OnHoverItem(-1);
-    SelectItem(-1, false);
+    SelectItem(-1, false, false, false);
     HideMenuTip(false);
     m_nCurIndex = nPseudoItem;
     Invalidate(FALSE);
@@ -80,7 +80,7 @@ void CExtPopupMenuWnd::OnScrollTimer()
 {
     OnHoverItem(-1);
     if (m_nCurIndex >= 0)
-        SelectItem(-1, true);
+        SelectItem(-1, false, true, false);
     CPoint pt(-32000, -32000);
     if (::GetCursorPos(&pt))
         ScreenToClient(&pt);

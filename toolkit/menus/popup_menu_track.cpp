@@ -134,8 +134,18 @@ BOOL CExtPopupMenuWnd::TrackPopupMenu(UINT nTrackFlags, int x, int y, LPCRECT lp
         UpdateItemsCmdUI();
     if (!TrackPopupMenuImpl(nTrackFlags, x, y, lpRectExclude, pCookie, pCombinedAreaCallback, bCookieIsObject))
     {
+        // The caller still owns a menu that did not show (callers delete it on FALSE):
+        // the tracking ends without deleting it.
         if (!bUntracked && g_PopupTrackingSite.IsTopMenu(this))
-            g_PopupTrackingSite.DoneInstance();
+        {
+            g_PopupTrackingSite.m_pTopMenu = NULL;
+            g_PopupTrackingSite.SetCurrentPopup(NULL);
+            g_PopupTrackingSite.SetAnimatedMenu(NULL);
+            g_PopupTrackingSite.SetResultCmdIdPtr(NULL);
+            g_PopupTrackingSite.SetupHooks(false);
+        }
+        if (GetSafeHwnd() != NULL && ::IsWindow(m_hWnd))
+            DestroyWindow();
         return FALSE;
     }
     if ((nTrackFlags & TMF_SYNC) == 0)
@@ -273,7 +283,7 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
     {
         const int nFirst = FindNextItem(NEXT_CURRENT);
         if (nFirst >= 0)
-            SelectItem(nFirst, false);
+            SelectItem(nFirst, false, false, false);
         if (!::IsWindow(hWnd))
             return FALSE;
     }
@@ -759,7 +769,7 @@ void CExtPopupMenuWnd::EndSequence(UINT nCmdID, HWND hWndDeliver)
 }
 
 // ---- selection and input ------------------------------------------------------------------------
-void CExtPopupMenuWnd::SelectItem(int nIndex, bool bRepaint)
+void CExtPopupMenuWnd::SelectItem(int nIndex, bool bEnableShowSubMenu, bool bRepaint, bool bSelectFirstInSubMenu)
 {
     if (nIndex != m_nCurIndex)
     {
@@ -804,6 +814,18 @@ void CExtPopupMenuWnd::SelectItem(int nIndex, bool bRepaint)
         CClientDC dc(this);
         OnPaintMenu(dc, true);
     }
+    if (bEnableShowSubMenu && nIndex >= 0 && nIndex < ItemGetCount() && m_items.ElementAt(nIndex).IsSelected() &&
+        m_items.ElementAt(nIndex).IsPopup())
+        OpenSubMenu(nIndex, bSelectFirstInSubMenu);
+}
+
+void CExtPopupMenuWnd::DeselectCurrentItem(bool bRepaint, bool bHideTip)
+{
+    if (bHideTip && !IsUntrackedMode())
+        HideMenuTip(true);
+    if (GetSafeHwnd() == NULL && m_nCurIndex < 0)
+        return;
+    SelectItem(-1, false, bRepaint, false);
 }
 
 // Opens the sub-menu of a selected sub-menu item beside the item.
@@ -842,7 +864,7 @@ bool CExtPopupMenuWnd::OpenSubMenu(int nIndex, bool bSelectFirst)
     {
         const int nFirst = pSub->FindNextItem(NEXT_CURRENT);
         if (nFirst >= 0)
-            pSub->SelectItem(nFirst, true);
+            pSub->SelectItem(nFirst, false, true, false);
     }
     return true;
 }
@@ -856,7 +878,7 @@ void CExtPopupMenuWnd::ExecuteItem(int nIndex)
     MENUITEMDATA& mi = m_items.ElementAt(nIndex);
     if (mi.IsPopup())
     {
-        SelectItem(nIndex, true);
+        SelectItem(nIndex, false, true, false);
         OpenSubMenu(nIndex, true);
         ActivateCurrentPopup();
         if (mi.m_pPopup != NULL && mi.m_pPopup->GetSafeHwnd() != NULL)
@@ -953,7 +975,7 @@ bool CExtPopupMenuWnd::OnMouseMoveTracked(UINT nMsg, CPoint ptClient, bool& bNoE
     const int nHit = HitTest(ptClient);
     if (nHit == IDX_EXPAND)
     {
-        SelectItem(-1, true);
+        SelectItem(-1, false, true, false);
         HideMenuTip(false);
         if (g_bExpandOnHover)
         {
@@ -977,7 +999,7 @@ bool CExtPopupMenuWnd::OnMouseMoveTracked(UINT nMsg, CPoint ptClient, bool& bNoE
     if (!IsItemSelectable(nHit))
     {
         OnHoverItem(-1);
-        SelectItem(-1, true);
+        SelectItem(-1, false, true, false);
         HideMenuTip(false);
         ActivateCurrentPopup();
         return false;
@@ -986,7 +1008,7 @@ bool CExtPopupMenuWnd::OnMouseMoveTracked(UINT nMsg, CPoint ptClient, bool& bNoE
         return false;
     OnHoverItem(-1);
     ActivateCurrentPopup();
-    SelectItem(nHit, true);
+    SelectItem(nHit, false, true, false);
     m_nMouseItem = nHit;
     MENUITEMDATA& mi = m_items.ElementAt(nHit);
     if (!mi.IsPopup())
@@ -1055,7 +1077,7 @@ bool CExtPopupMenuWnd::OnMouseClickTracked(UINT nMsg, CPoint ptClient, bool& bNo
     }
     if (!IsItemSelectable(nHit))
     {
-        SelectItem(-1, true);
+        SelectItem(-1, false, true, false);
         ActivateCurrentPopup();
         return true;
     }
@@ -1064,7 +1086,7 @@ bool CExtPopupMenuWnd::OnMouseClickTracked(UINT nMsg, CPoint ptClient, bool& bNo
     {
         if (mi.m_pPopup != NULL && mi.m_pPopup->GetSafeHwnd() != NULL && mi.m_pPopup->IsWindowVisible())
             return false;
-        SelectItem(nHit, true);
+        SelectItem(nHit, false, true, false);
         OpenSubMenu(nHit, false);
         return true;
     }
@@ -1098,13 +1120,13 @@ bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool&)
             ExpandMenu();
             if (!::IsWindow(hWnd) || nOld < 0)
                 return;
-            SelectItem(nOld, true);
+            SelectItem(nOld, false, true, false);
             const int nAfter = FindNextItem(NEXT_NEXT);
             if (nAfter >= 0)
-                SelectItem(nAfter, true);
+                SelectItem(nAfter, false, true, false);
             return;
         }
-        SelectItem(nNext, true);
+        SelectItem(nNext, false, true, false);
     };
     switch (nChar)
     {
@@ -1118,7 +1140,7 @@ bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool&)
                     nCur = i;
             if (nCur < 0)
                 return true;
-            SelectItem(nCur, true);
+            SelectItem(nCur, false, true, false);
         }
         ExecuteItem(nCur);
         return true;
@@ -1178,8 +1200,8 @@ bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool&)
         CExtPopupMenuWnd* pParent = m_pParentMenu;
         pParent->ActivateCurrentPopup();
         const int nParentCur = pParent->m_nCurIndex;
-        pParent->SelectItem(-1, false);  // closes this sub-menu
-        pParent->SelectItem(nParentCur, true);
+        pParent->SelectItem(-1, false, false, false);  // closes this sub-menu
+        pParent->SelectItem(nParentCur, false, true, false);
         pParent->ActivateCurrentPopup();
         return true;
     }
@@ -1208,7 +1230,7 @@ bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool&)
         ExecuteItem(nFound);
         return true;
     }
-    SelectItem(nFound, true);
+    SelectItem(nFound, false, true, false);
     if (!::IsWindow(hWnd))
         return true;
     const int nAgain = ItemFindByAccessKey(ch, nFound, true);

@@ -460,8 +460,11 @@ public:
     virtual bool IsRectOnMenuTree(LPCRECT lpRectScreen, bool bCheckParents);
     virtual void CalcPlacementRect(RECT& rcWindow);
     virtual void EndSequence(UINT nCmdID, HWND hWndDeliver = NULL);
-    // Selects an item (or nothing with -1), optionally repainting and opening its sub-menu.
-    virtual void SelectItem(int nIndex, bool bRepaint = true);
+    // Selects an item (or nothing with -1), optionally repainting and opening its sub-menu
+    // (with its first item selected).
+    virtual void SelectItem(int nIndex, bool bEnableShowSubMenu = false, bool bRepaint = true,
+                            bool bSelectFirstInSubMenu = false);
+    virtual void DeselectCurrentItem(bool bRepaint, bool bHideTip);
     static bool g_bLockSystemMoveSize;
 
 protected:

@@ -154,7 +154,7 @@ TEST_F(MenuPaintTest, BackgroundFrameAndSelectionInEveryTheme)
         menu.GetItemRect(2, rcB, true);
         const CPoint ptProbe(rcB.right - 3, rcB.CenterPoint().y);
         const COLORREF clrBefore = canvas.Pixel(ptProbe.x, ptProbe.y);
-        menu.SelectItem(2, false);
+        menu.SelectItem(2, false, false, false);
         ASSERT_TRUE(menu.ItemGetInfo(2).IsSelected());
         DibCanvas canvas2(size.cx, size.cy, RGB(255, 0, 255));
         Paint(canvas2, menu);

@@ -255,7 +255,11 @@ TEST_F(MenuTrackTest, TheReceiverCanVetoTheMenu)
     CExtPopupMenuWnd* pMenu = MakeMenu();
     EXPECT_FALSE(pMenu->TrackPopupMenu(kBaseFlags, m_rcWork.left + 50, m_rcWork.top + 50));
     EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking());
-    EXPECT_EQ(g_nMenusDeleted, 1) << "the registered menu was released again";
+    EXPECT_FALSE(g_PopupTrackingSite.AreHooksInstalled());
+    EXPECT_EQ(g_nMenusDeleted, 0) << "the caller still owns the menu that did not show";
+    EXPECT_EQ(pMenu->GetSafeHwnd(), (HWND)NULL);
+    delete pMenu;
+    EXPECT_EQ(g_nMenusDeleted, 1);
 }
 
 TEST_F(MenuTrackTest, TheSynchronousCallReturnsWhenTheTreeIsGone)
