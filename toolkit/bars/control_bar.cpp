@@ -9,7 +9,7 @@ IMPLEMENT_DYNAMIC(CExtBarButton, CObject)
 IMPLEMENT_DYNAMIC(CExtBarColorButton, CExtBarButton)
 IMPLEMENT_DYNAMIC(CExtBarNcAreaButton, CObject)
 IMPLEMENT_DYNAMIC(CExtBarNcAreaButtonMenu, CExtBarNcAreaButton)
-IMPLEMENT_DYNAMIC(CExtMiniDockFrameWnd, CWnd)
+IMPLEMENT_DYNCREATE(CExtMiniDockFrameWnd, CMiniDockFrameWnd)
 IMPLEMENT_DYNAMIC(CExtDynDockMarkerWnd, CWnd)
 
 CExtDockOuterBar::CExtDockOuterBar() {}
@@ -63,16 +63,17 @@ CExtMiniDockFrameWnd::~CExtMiniDockFrameWnd() {}
 
 CExtControlBar* CExtMiniDockFrameWnd::GetControlBar()
 {
-    // The bar lies in the frame's floating dock bar, one level below the frame.
-    if (m_hWnd == NULL)
-        return NULL;
-    for (HWND hWndDock = ::GetWindow(m_hWnd, GW_CHILD); hWndDock != NULL; hWndDock = ::GetWindow(hWndDock, GW_HWNDNEXT))
-        for (HWND hWnd = ::GetWindow(hWndDock, GW_CHILD); hWnd != NULL; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT))
-        {
-            CExtControlBar* pBar = DYNAMIC_DOWNCAST(CExtControlBar, CWnd::FromHandlePermanent(hWnd));
-            if (pBar != NULL)
-                return pBar;
-        }
+    // The first toolkit bar of the floating dock bar's rows.
+    const CPtrArray& arr = m_wndDockBar.m_arrBars;
+    for (INT_PTR i = 0; i < arr.GetSize(); i++)
+    {
+        void* p = arr[i];
+        if (p == NULL || reinterpret_cast<UINT_PTR>(p) < 0x10000)
+            continue;
+        CExtControlBar* pBar = DYNAMIC_DOWNCAST(CExtControlBar, reinterpret_cast<CControlBar*>(p));
+        if (pBar != NULL)
+            return pBar;
+    }
     return NULL;
 }
 

@@ -4,6 +4,7 @@
 // subsystem completes these classes (and their framework bases).
 #pragma once
 #include "framework/framework.h"
+#include "framework/miniframe.h"
 #include "toolkit/core/hook_sink.h"
 #include "toolkit/theme/paint_manager.h"
 
@@ -220,6 +221,11 @@ public:
     virtual void ResizeContentWindow(int cx = -1, int cy = -1, bool bRedraw = true);
     virtual void RecalcParentFrameLayout();
     virtual void RecalcNcFrame();
+    // A new floating frame on the dock site; throws the framework's resource exception
+    // when it cannot be made.
+    virtual CExtMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
+    // The frame makes its floating frames as CExtMiniDockFrameWnd from now on.
+    static bool SetFrameFloatingClass(CFrameWnd* pFrame);
 
     // ---- command UI and painting --------------------------------------------------------
     virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler);
@@ -513,9 +519,11 @@ public:
     virtual bool OnQueryXpLook() const;
 };
 
-class CExtMiniDockFrameWnd : public CWnd
+// The floating frame of toolkit bars: the framework's floating frame, made by a frame
+// whose floating-frame class the bars set.
+class CExtMiniDockFrameWnd : public CMiniDockFrameWnd
 {
-    DECLARE_DYNAMIC(CExtMiniDockFrameWnd)
+    DECLARE_DYNCREATE(CExtMiniDockFrameWnd)
 public:
     CExtMiniDockFrameWnd();
     virtual ~CExtMiniDockFrameWnd();

@@ -118,6 +118,10 @@ CExtControlBar::CExtControlBar()
 CExtControlBar::~CExtControlBar()
 {
     UnregisterFromHolder();
+    if (g_pBarLastRepositioned == this)
+        g_pBarLastRepositioned = NULL;
+    if (g_pDraggedBar == this)
+        g_pDraggedBar = NULL;
     for (INT_PTR i = 0; i < g_AllBars.GetSize(); i++)
     {
         if (g_AllBars[i] == this)
@@ -133,6 +137,7 @@ CExtControlBar::~CExtControlBar()
     if (m_hWnd != NULL)
     {
         m_nOptionFlags |= __ESF_BUSY;
+        m_bAutoDelete = FALSE;  // the object is going already
         CWnd::DestroyWindow();
     }
 }
@@ -485,6 +490,28 @@ void CExtControlBar::RecalcParentFrameLayout()
     CFrameWnd* pFrame = GetParentFrame();
     if (pFrame != NULL && pFrame->GetSafeHwnd() != NULL)
         pFrame->RecalcLayout();
+}
+
+CExtMiniDockFrameWnd* CExtControlBar::CreateFloatingFrame(DWORD dwStyle)
+{
+    CFrameWnd* pSite = m_pDockSite;
+    if (pSite == NULL || pSite->GetSafeHwnd() == NULL)
+        AfxThrowResourceException();
+    CExtMiniDockFrameWnd* pFrame = new CExtMiniDockFrameWnd;
+    if (!pFrame->Create(pSite, dwStyle))
+    {
+        if (pFrame->m_hWnd == NULL)
+            delete pFrame;
+        AfxThrowResourceException();
+    }
+    return pFrame;
+}
+
+bool CExtControlBar::SetFrameFloatingClass(CFrameWnd* pFrame)
+{
+    if (pFrame != NULL)
+        pFrame->m_pFloatingFrameClass = RUNTIME_CLASS(CExtMiniDockFrameWnd);
+    return true;
 }
 
 void CExtControlBar::RecalcNcFrame()
