@@ -80,6 +80,7 @@ BOOL CExtPopupMenuWnd::TrackPopupMenu(UINT nTrackFlags, int x, int y, LPCRECT lp
             bTipHidden = true;
         }
     }
+    CWnd::CancelToolTips(FALSE);
     if (bTipHidden)
         CExtPaintManager::PumpPaintMessages(true, true, true);
     if (lpnResultCmdID != NULL)
@@ -943,8 +944,14 @@ void CExtPopupMenuWnd::ShowItemTip(int nIndex)
 
 bool CExtPopupMenuWnd::IsInputReady()
 {
-    return GetSafeHwnd() != NULL && ::IsWindow(m_hWnd) && !g_PopupTrackingSite.IsShutdownMode() &&
-           !g_PopupTrackingSite.IsEmpty() && g_PopupTrackingSite.GetAnimatedMenu() == NULL;
+    if (GetSafeHwnd() == NULL || !::IsWindow(m_hWnd))
+        return false;
+    // Input waits for a running open animation (showing at once does not count).
+    const int nKind = GetAnimationKind();
+    if (!IsAnimationDone() && nKind != __AT_NONE && nKind != __AT_CONTENT_DISPLAY)
+        return false;
+    return !g_PopupTrackingSite.IsShutdownMode() && !g_PopupTrackingSite.IsEmpty() &&
+           g_PopupTrackingSite.GetAnimatedMenu() == NULL;
 }
 
 bool CExtPopupMenuWnd::OnMouseMoveTracked(UINT nMsg, CPoint ptClient, bool& bNoEat)

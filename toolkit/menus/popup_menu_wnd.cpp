@@ -251,6 +251,8 @@ void CExtPopupMenuWnd::DestroyMenuWindow(bool bKeepWindow)
         return;
     const bool bRoot = m_pParentMenu == NULL;
     ::ShowWindow(hWnd, SW_HIDE);
+    if (!bUntracked)
+        OnHoverItem(-1);
     // Destroying a tracked root ends the tracking, which deletes this object: nothing of
     // it is touched after DestroyWindow.
     if (!bUntracked && ::IsWindow(hWnd))

@@ -42,6 +42,9 @@ class MenuKeysTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // Sub-menus open with the default animation; these cases show them at once.
+        m_nSavedAnimation = CExtPopupBaseWnd::g_nDefaultAnimation;
+        CExtPopupBaseWnd::g_nDefaultAnimation = 0;
         g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
         WNDCLASSA wc = {};
         wc.lpfnWndProc = KeysReceiverProc;
@@ -56,6 +59,7 @@ protected:
     }
     void TearDown() override
     {
+        CExtPopupBaseWnd::g_nDefaultAnimation = m_nSavedAnimation;
         g_PopupBarServices.pfnIsButtonMenuTracking = m_saved;
         CExtPopupMenuWnd::CancelMenuTracking();
         PumpPending();
@@ -93,6 +97,7 @@ protected:
     HWND m_hWndRecv = NULL;
     UINT m_nResult = 0;
     bool (*m_saved)() = NULL;
+    int m_nSavedAnimation = 0;
 };
 
 }  // namespace
@@ -188,4 +193,21 @@ TEST_F(MenuKeysTest, MovingOntoTheExpandAreaExpandsTheMenu)
     EXPECT_TRUE(pMenu->IsExpanded());
     EXPECT_FALSE(pMenu->HasExpandArea());
     EXPECT_EQ(pMenu->GetCurrentItem(), 0) << "went on from the item that was current";
+}
+
+TEST_F(MenuKeysTest, KeysWaitForTheOpenAnimation)
+{
+    CExtPopupBaseWnd::g_nDefaultAnimation = 4;
+    CExtPopupMenuWnd* pMenu = new CExtPopupMenuWnd;
+    ASSERT_TRUE(pMenu->CreatePopupMenu(m_hWndRecv));
+    pMenu->ItemInsertCommand(kCmdNew, -1, "&New");
+    pMenu->ItemGetInfo(0).m_nStateFlags |= MID::__MIS_ENABLED;
+    ASSERT_TRUE(pMenu->TrackPopupMenu(CExtPopupMenuWnd::TMF_NO_CMD_UI | CExtPopupMenuWnd::TMF_NO_SHADOW, 40, 40));
+    ASSERT_EQ(pMenu->GetAnimationKind(), 4);
+    ASSERT_FALSE(pMenu->IsAnimationDone());
+    EXPECT_TRUE(Key(VK_DOWN)) << "eaten";
+    EXPECT_EQ(pMenu->GetCurrentItem(), -1);
+    ASSERT_TRUE(PumpUntil([&] { return pMenu->IsAnimationDone(); }, 5000));
+    Key(VK_DOWN);
+    EXPECT_EQ(pMenu->GetCurrentItem(), 0);
 }

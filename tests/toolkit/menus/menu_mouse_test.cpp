@@ -40,6 +40,9 @@ class MenuMouseTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // Sub-menus open with the default animation; these cases show them at once.
+        m_nSavedAnimation = CExtPopupBaseWnd::g_nDefaultAnimation;
+        CExtPopupBaseWnd::g_nDefaultAnimation = 0;
         g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
         WNDCLASSA wc = {};
         wc.lpfnWndProc = MouseReceiverProc;
@@ -52,6 +55,7 @@ protected:
     }
     void TearDown() override
     {
+        CExtPopupBaseWnd::g_nDefaultAnimation = m_nSavedAnimation;
         CExtPopupMenuWnd::CancelMenuTracking();
         PumpPending();
         ::DestroyWindow(m_hWndRecv);
@@ -85,6 +89,7 @@ protected:
 
     HWND m_hWndRecv = NULL;
     CRect m_rcWork;
+    int m_nSavedAnimation = 0;
 };
 
 }  // namespace

@@ -82,6 +82,9 @@ class MenuTrackTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // Sub-menus open with the default animation; these cases show them at once.
+        m_nSavedAnimation = CExtPopupBaseWnd::g_nDefaultAnimation;
+        CExtPopupBaseWnd::g_nDefaultAnimation = 0;
         g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
         WNDCLASSA wc = {};
         wc.lpfnWndProc = ReceiverProc;
@@ -100,6 +103,7 @@ protected:
     }
     void TearDown() override
     {
+        CExtPopupBaseWnd::g_nDefaultAnimation = m_nSavedAnimation;
         CExtPopupMenuWnd::CancelMenuTracking();
         PumpPending();
         g_pRecorder = NULL;
@@ -143,6 +147,7 @@ protected:
     HWND m_hWndRecv = NULL;
     CRect m_rcWork;
     MsgRecorder m_rec;
+    int m_nSavedAnimation = 0;
 };
 
 }  // namespace
