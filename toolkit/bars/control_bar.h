@@ -224,6 +224,9 @@ public:
     // A new floating frame on the dock site; throws the framework's resource exception
     // when it cannot be made.
     virtual CExtMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
+    // Keeps a dragged fixed bar's floating frame under the cursor at (x, y), floating a
+    // docked bar there first; the bar takes the mouse capture back.
+    void FloatUnderCursor(int x, int y);
     // The frame makes its floating frames as CExtMiniDockFrameWnd from now on.
     static bool SetFrameFloatingClass(CFrameWnd* pFrame);
 

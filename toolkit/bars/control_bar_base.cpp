@@ -507,6 +507,36 @@ CExtMiniDockFrameWnd* CExtControlBar::CreateFloatingFrame(DWORD dwStyle)
     return pFrame;
 }
 
+void CExtControlBar::FloatUnderCursor(int x, int y)
+{
+    if (m_hWnd == NULL)
+        return;
+    // The grab point sits in the caption: s pixels in, half of that down.
+    const int nGrab = std::min(m_rcCaption.right - m_rcCaption.left, m_rcCaption.bottom - m_rcCaption.top);
+    CPoint ptFloat(x - nGrab, y - nGrab / 2);
+    if (IsFloating())
+    {
+        CFrameWnd* pMini = GetParentFrame();
+        if (pMini != NULL)
+        {
+            // No customize site is ever registered, so the frame always comes to the top.
+            pMini->SetWindowPos(&CWnd::wndTop, ptFloat.x, ptFloat.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+            pMini->m_nIdleFlags |= CFrameWnd::idleNotify | CFrameWnd::idleLayout;
+        }
+    }
+    else
+    {
+        m_ptFloatPos = ptFloat;
+        CFrameWnd* pSite = m_pDockSite;
+        if (pSite != NULL && pSite->GetSafeHwnd() != NULL)
+            pSite->FloatControlBar(this, ptFloat, CBRS_ALIGN_TOP);
+    }
+    if (m_pDockContext != NULL)
+        m_pDockContext->m_ptMRUFloatPos = ptFloat;
+    if (m_hWnd != NULL && ::GetCapture() != m_hWnd)
+        CExtMouseCaptureSink::SetCapture(m_hWnd);
+}
+
 bool CExtControlBar::SetFrameFloatingClass(CFrameWnd* pFrame)
 {
     if (pFrame != NULL)

@@ -62,3 +62,37 @@ TEST(ControlBarFloating, FloatedBarLivesInAToolkitMiniFrameAndNotifiesItsDockSit
     EXPECT_THROW(orphan.CreateFloatingFrame(CBRS_ALIGN_TOP), CResourceException*);
     pFrame->DestroyWindow();
 }
+
+TEST(ControlBarFloating, FloatUnderCursorKeepsTheGrabPointUnderTheCursor)
+{
+    CFrameWnd* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(NULL, "Frame", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300)));
+    pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    CExtControlBar::SetFrameFloatingClass(pFrame);
+    CExtToolControlBar tool;
+    ASSERT_TRUE(tool.Create("Tool", pFrame, 0xE980, WS_CHILD | WS_VISIBLE | CBRS_TOP));
+    tool.EnableDocking(CBRS_ALIGN_ANY);
+    pFrame->DockControlBar(&tool, AFX_IDW_DOCKBAR_TOP);
+    ASSERT_FALSE(tool.IsFloating());
+    tool.SetCaptionRect(CRect(0, 0, 10, 40));  // grab size 10
+
+    // Docked: the bar floats with its grab point under the cursor.
+    tool.FloatUnderCursor(200, 150);
+    EXPECT_TRUE(tool.IsFloating());
+    EXPECT_EQ(CPoint(190, 145), tool.m_ptFloatPos);
+    ASSERT_NE(nullptr, tool.m_pDockContext);
+    EXPECT_EQ(CPoint(190, 145), tool.m_pDockContext->m_ptMRUFloatPos);
+    EXPECT_EQ(tool.m_hWnd, ::GetCapture());
+    CFrameWnd* pMini = tool.GetParentFrame();
+    ASSERT_NE(nullptr, pMini);
+
+    // Floating: the frame follows the cursor.
+    tool.FloatUnderCursor(250, 100);
+    CRect rcMini;
+    pMini->GetWindowRect(&rcMini);
+    EXPECT_EQ(CPoint(240, 95), rcMini.TopLeft());
+    EXPECT_EQ(CPoint(240, 95), tool.m_pDockContext->m_ptMRUFloatPos);
+    EXPECT_NE(0u, pMini->m_nIdleFlags & (CFrameWnd::idleNotify | CFrameWnd::idleLayout));
+    ::ReleaseCapture();
+    pFrame->DestroyWindow();
+}
