@@ -37,6 +37,12 @@ TEST(ControlBarFloating, FloatedBarLivesInAToolkitMiniFrameAndNotifiesItsDockSit
     EXPECT_FALSE(bText);
     EXPECT_EQ(CSize(200, 200), bar.CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK));
 
+    // The floating frame shows the bar's text.
+    bar.SetWindowText("Renamed");
+    CString sText;
+    pMini->GetWindowText(sText);
+    EXPECT_STREQ("Renamed", sText);
+
     // A menu event of the floating bar reaches the main frame, not the mini frame.
     testsupport::MsgRecorder rec;
     rec.Only({CExtControlBar::g_nMsgConstructPopupMenu});
