@@ -1,0 +1,457 @@
+#include "toolkit/grid/grid_alloc.h"
+#include <new>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Whether every byte of the range lies in committed, readable and writable pages.
+// Asked of the memory map rather than by touching the bytes, so a stray pointer is
+// refused without a fault and without disturbing guard pages.
+bool IsReadWrite(const void* p, SIZE_T nBytes)
+{
+    if (p == NULL)
+        return false;
+    ULONG_PTR nStart = (ULONG_PTR)p;
+    ULONG_PTR nEnd = nStart + nBytes;
+    if (nEnd < nStart)
+        return false;
+    ULONG_PTR nAt = nStart;
+    do {
+        MEMORY_BASIC_INFORMATION mbi;
+        if (::VirtualQuery((LPCVOID)nAt, &mbi, sizeof(mbi)) != sizeof(mbi))
+            return false;
+        if (mbi.State != MEM_COMMIT || (mbi.Protect & (PAGE_GUARD | PAGE_NOACCESS)) != 0)
+            return false;
+        DWORD nProtect = mbi.Protect & 0xFF;
+        if (nProtect != PAGE_READWRITE && nProtect != PAGE_EXECUTE_READWRITE &&
+            nProtect != PAGE_WRITECOPY && nProtect != PAGE_EXECUTE_WRITECOPY)
+            return false;
+        ULONG_PTR nRegionEnd = (ULONG_PTR)mbi.BaseAddress + mbi.RegionSize;
+        if (nRegionEnd <= nAt)
+            return false;
+        nAt = nRegionEnd;
+    } while (nAt < nEnd);
+    return true;
+}
+
+}  // namespace
+
+CExtAlloc::CExtAlloc(ULONG nItemsPerBlock, bool bFreeEmptyBlocks, IUnknown* pUnkOuter, bool bZeroFill)
+    : m_pUnkOuter(pUnkOuter),
+      m_nRefCount(1),
+      m_nItemsPerBlock(nItemsPerBlock > __EXT_ALLOC_MAX_ITEMS_PER_BLOCK ? (ULONG)__EXT_ALLOC_MAX_ITEMS_PER_BLOCK
+                                                                        : nItemsPerBlock),
+      m_nBitmapBytes(0),
+      m_nFlags(0),
+      m_mapBlocks(10)
+{
+    // The bitmap is sized for the slots a block really has: sized from a larger
+    // request it would only waste room (or overflow the block size).
+    if (m_nItemsPerBlock >= 2)
+        m_nBitmapBytes = m_nItemsPerBlock / 8 + ((m_nItemsPerBlock % 8) != 0 ? 1 : 0);
+    if (bFreeEmptyBlocks)
+        m_nFlags |= __EXT_ALLOC_FREE_EMPTY_BLOCKS;
+    if (bZeroFill)
+        m_nFlags |= __EXT_ALLOC_ZERO_FILL;
+    m_mapBlocks.InitHashTable(10);
+}
+
+CExtAlloc* CExtAlloc::stat_Create(ULONG nItemsPerBlock, bool bFreeEmptyBlocks, IUnknown* pUnkOuter,
+                                  bool bZeroFill)
+{
+    try {
+        return new CExtAlloc(nItemsPerBlock, bFreeEmptyBlocks, pUnkOuter, bZeroFill);
+    } catch (CException* e) {
+        e->Delete();
+    } catch (...) {
+    }
+    return NULL;
+}
+
+CExtAlloc::~CExtAlloc()
+{
+    POSITION pos = m_mapBlocks.GetStartPosition();
+    while (pos != NULL) {
+        DWORD nSize = 0;
+        _N_header_block_t* pBlock = NULL;
+        m_mapBlocks.GetNextAssoc(pos, nSize, pBlock);
+        if (pBlock == NULL)
+            continue;
+        while (pBlock->m_pPrev != NULL)
+            pBlock = pBlock->m_pPrev;
+        while (pBlock != NULL) {
+            _N_header_block_t* pNext = pBlock->m_pNext;
+            RawFree(pBlock);
+            pBlock = pNext;
+        }
+    }
+    m_mapBlocks.RemoveAll();
+}
+
+// ---- IUnknown ---------------------------------------------------------------------
+
+HRESULT STDMETHODCALLTYPE CExtAlloc::QueryInterface(REFIID riid, void** ppvObject)
+{
+    if (ppvObject == NULL)
+        return E_NOINTERFACE;
+    if (::IsEqualIID(riid, IID_IUnknown)) {
+        if (m_pUnkOuter != NULL) {
+            m_pUnkOuter->AddRef();
+            *ppvObject = m_pUnkOuter;
+        } else {
+            AddRef();
+            *ppvObject = static_cast<IUnknown*>(this);
+        }
+        return S_OK;
+    }
+    if (::IsEqualIID(riid, IID_IMalloc)) {
+        AddRef();
+        *ppvObject = static_cast<IMalloc*>(this);
+        return S_OK;
+    }
+    if (m_pUnkOuter != NULL)
+        return m_pUnkOuter->QueryInterface(riid, ppvObject);
+    *ppvObject = NULL;
+    return E_NOINTERFACE;
+}
+
+ULONG STDMETHODCALLTYPE CExtAlloc::AddRef() { return ++m_nRefCount; }
+
+ULONG STDMETHODCALLTYPE CExtAlloc::Release()
+{
+    ULONG nCount = --m_nRefCount;
+    if (nCount == 0)
+        delete this;
+    return nCount;
+}
+
+// ---- raw memory -------------------------------------------------------------------
+
+void* CExtAlloc::RawAlloc(SIZE_T nBytes) { return ::malloc(nBytes); }
+
+void CExtAlloc::RawFree(void* p) { ::free(p); }
+
+void* CExtAlloc::RawRealloc(void* p, SIZE_T nBytes) { return ::realloc(p, nBytes); }
+
+// ---- block geometry ---------------------------------------------------------------
+
+SIZE_T CExtAlloc::GetBlockBytes(DWORD nItemSize) const
+{
+    if (!IsPooled() || nItemSize == 0)
+        return 0;
+    ULONGLONG nBytes = ((ULONGLONG)nItemSize + __EXT_ALLOC_SLOT_HEADER) * m_nItemsPerBlock + m_nBitmapBytes +
+                       __EXT_ALLOC_BLOCK_HEADER;
+    if (nBytes > 0x7FFFFFFFull)
+        return 0;
+    return (SIZE_T)nBytes;
+}
+
+CExtAlloc::_N_header_block_t* CExtAlloc::GetCurrentBlock(DWORD nItemSize) const
+{
+    _N_header_block_t* pBlock = NULL;
+    if (!m_mapBlocks.Lookup(nItemSize, pBlock))
+        return NULL;
+    return pBlock;
+}
+
+BYTE* CExtAlloc::_Bitmap(const _N_header_block_t* pBlock) const
+{
+    return (BYTE*)pBlock + __EXT_ALLOC_BLOCK_HEADER;
+}
+
+bool CExtAlloc::IsSlotUsed(const _N_header_block_t* pBlock, ULONG nSlot) const
+{
+    if (pBlock == NULL || nSlot >= m_nItemsPerBlock)
+        return false;
+    return (_Bitmap(pBlock)[nSlot / 8] & (1 << (nSlot % 8))) != 0;
+}
+
+bool CExtAlloc::_IsBlockEmpty(const _N_header_block_t* pBlock) const
+{
+    const BYTE* pBits = _Bitmap(pBlock);
+    for (ULONG i = 0; i < m_nBitmapBytes; i++) {
+        if (pBits[i] != 0)
+            return false;
+    }
+    return true;
+}
+
+CExtAlloc::_N_header_block_t* CExtAlloc::_BlockFromPtr(const void* pv, ULONG* pnSlot) const
+{
+    if (pv == NULL || (ULONG_PTR)pv < __EXT_ALLOC_SLOT_HEADER)
+        return NULL;
+    const BYTE* pSlot = (const BYTE*)pv - __EXT_ALLOC_SLOT_HEADER;
+    if (!IsReadWrite(pSlot, __EXT_ALLOC_SLOT_HEADER))
+        return NULL;
+    DWORD nOffset = *(const DWORD*)pSlot;
+    if ((ULONG_PTR)pSlot < nOffset)
+        return NULL;
+    _N_header_block_t* pBlock = (_N_header_block_t*)(pSlot - nOffset);
+    if (!IsReadWrite(pBlock, sizeof(_N_header_block_t)))
+        return NULL;
+    if (pBlock->m_pOwner != this || pBlock->m_nItemSize == 0)
+        return NULL;
+    SIZE_T nBlockBytes = GetBlockBytes(pBlock->m_nItemSize);
+    if (nBlockBytes == 0 || !IsReadWrite(pBlock, nBlockBytes))
+        return NULL;
+    // The offset must name the start of one of the block's slots.
+    ULONG nFirst = __EXT_ALLOC_BLOCK_HEADER + m_nBitmapBytes;
+    ULONGLONG nStride = (ULONGLONG)pBlock->m_nItemSize + __EXT_ALLOC_SLOT_HEADER;
+    if (nOffset < nFirst || (nOffset - nFirst) % nStride != 0)
+        return NULL;
+    ULONGLONG nSlot = (nOffset - nFirst) / nStride;
+    if (nSlot >= m_nItemsPerBlock)
+        return NULL;
+    if (pnSlot != NULL)
+        *pnSlot = (ULONG)nSlot;
+    return pBlock;
+}
+
+BYTE* CExtAlloc::_UnpooledHeader(const void* pv) const
+{
+    if (pv == NULL || (ULONG_PTR)pv < __EXT_ALLOC_UNPOOLED_HEADER)
+        return NULL;
+    BYTE* pHeader = (BYTE*)pv - __EXT_ALLOC_UNPOOLED_HEADER;
+    if (!IsReadWrite(pHeader, __EXT_ALLOC_UNPOOLED_HEADER))
+        return NULL;
+    DWORD nSize = *(const DWORD*)pHeader;
+    if (*(CExtAlloc* const*)(pHeader + 4) != this || nSize == 0)
+        return NULL;
+    if (!IsReadWrite(pHeader, (SIZE_T)nSize + __EXT_ALLOC_UNPOOLED_HEADER))
+        return NULL;
+    return pHeader;
+}
+
+// ---- IMalloc ----------------------------------------------------------------------
+
+void* STDMETHODCALLTYPE CExtAlloc::Alloc(SIZE_T cb)
+{
+    if (cb == 0 || cb > 0x7FFFFFF0u)
+        return NULL;
+    if (IsPooled())
+        return _PooledAlloc((DWORD)cb);
+    BYTE* pHeader = (BYTE*)RawAlloc(cb + __EXT_ALLOC_UNPOOLED_HEADER);
+    if (pHeader == NULL)
+        return NULL;
+    *(DWORD*)pHeader = (DWORD)cb;
+    *(CExtAlloc**)(pHeader + 4) = this;
+    BYTE* pData = pHeader + __EXT_ALLOC_UNPOOLED_HEADER;
+    if ((m_nFlags & __EXT_ALLOC_ZERO_FILL) != 0)
+        ::memset(pData, 0, cb);
+    return pData;
+}
+
+void* STDMETHODCALLTYPE CExtAlloc::Realloc(void* pv, SIZE_T cb)
+{
+    if (pv == NULL || cb == 0 || cb > 0x7FFFFFF0u)
+        return NULL;
+    if (!IsPooled()) {
+        BYTE* pHeader = _UnpooledHeader(pv);
+        if (pHeader == NULL)
+            return NULL;
+        DWORD nOldSize = *(DWORD*)pHeader;
+        BYTE* pNewHeader = (BYTE*)RawRealloc(pHeader, cb + __EXT_ALLOC_UNPOOLED_HEADER);
+        if (pNewHeader == NULL)
+            return NULL;
+        *(DWORD*)pNewHeader = (DWORD)cb;
+        *(CExtAlloc**)(pNewHeader + 4) = this;
+        BYTE* pData = pNewHeader + __EXT_ALLOC_UNPOOLED_HEADER;
+        if ((m_nFlags & __EXT_ALLOC_ZERO_FILL) != 0 && cb > nOldSize)
+            ::memset(pData + nOldSize, 0, cb - nOldSize);
+        return pData;
+    }
+    _N_header_block_t* pBlock = _BlockFromPtr(pv, NULL);
+    if (pBlock == NULL)
+        return NULL;
+    DWORD nOldSize = pBlock->m_nItemSize;
+    if (nOldSize == cb)
+        return pv;
+    void* pNew = _PooledAlloc((DWORD)cb);
+    if (pNew == NULL)
+        return NULL;
+    ::memcpy(pNew, pv, nOldSize < cb ? nOldSize : cb);
+    _PooledFree(pv);
+    if ((m_nFlags & __EXT_ALLOC_ZERO_FILL) != 0 && cb > nOldSize)
+        ::memset((BYTE*)pNew + nOldSize, 0, cb - nOldSize);
+    return pNew;
+}
+
+void STDMETHODCALLTYPE CExtAlloc::Free(void* pv)
+{
+    if (pv == NULL)
+        return;
+    if (IsPooled()) {
+        _PooledFree(pv);
+        return;
+    }
+    BYTE* pHeader = _UnpooledHeader(pv);
+    if (pHeader != NULL)
+        RawFree(pHeader);
+}
+
+SIZE_T STDMETHODCALLTYPE CExtAlloc::GetSize(void* pv)
+{
+    if (pv == NULL)
+        return (SIZE_T)-1;
+    if (IsPooled()) {
+        _N_header_block_t* pBlock = _BlockFromPtr(pv, NULL);
+        return pBlock != NULL ? pBlock->m_nItemSize : 0;
+    }
+    BYTE* pHeader = _UnpooledHeader(pv);
+    return pHeader != NULL ? *(DWORD*)pHeader : 0;
+}
+
+int STDMETHODCALLTYPE CExtAlloc::DidAlloc(void* pv)
+{
+    if (pv == NULL)
+        return -1;
+    if (IsPooled())
+        return _BlockFromPtr(pv, NULL) != NULL ? 1 : 0;
+    return _UnpooledHeader(pv) != NULL ? 1 : 0;
+}
+
+void STDMETHODCALLTYPE CExtAlloc::HeapMinimize()
+{
+    if (!IsPooled())
+        return;
+    CArray<DWORD, DWORD> arrGone;
+    POSITION pos = m_mapBlocks.GetStartPosition();
+    while (pos != NULL) {
+        DWORD nSize = 0;
+        _N_header_block_t* pBlock = NULL;
+        m_mapBlocks.GetNextAssoc(pos, nSize, pBlock);
+        if (pBlock != NULL && pBlock->m_pNext == NULL && pBlock->m_pPrev == NULL && _IsBlockEmpty(pBlock)) {
+            RawFree(pBlock);
+            arrGone.Add(nSize);
+        }
+    }
+    for (INT_PTR i = 0; i < arrGone.GetSize(); i++)
+        m_mapBlocks.RemoveKey(arrGone[i]);
+}
+
+// ---- the pool ---------------------------------------------------------------------
+
+void* CExtAlloc::_PooledAlloc(DWORD nSize)
+{
+    _N_header_block_t* pCurrent = GetCurrentBlock(nSize);
+    _N_header_block_t* pFound = NULL;
+    ULONG nSlot = 0;
+    // Forward from the current block first, then backward from it.
+    for (int nPass = 0; nPass < 2 && pFound == NULL; nPass++) {
+        for (_N_header_block_t* pBlock = pCurrent; pBlock != NULL && pFound == NULL;
+             pBlock = (nPass == 0) ? pBlock->m_pNext : pBlock->m_pPrev) {
+            const BYTE* pBits = _Bitmap(pBlock);
+            for (ULONG i = 0; i < m_nBitmapBytes; i++) {
+                if (pBits[i] == 0xFF)
+                    continue;
+                ULONG nBit = 0;
+                while ((pBits[i] & (1 << nBit)) != 0)
+                    nBit++;
+                if (i * 8 + nBit < m_nItemsPerBlock) {
+                    pFound = pBlock;
+                    nSlot = i * 8 + nBit;
+                }
+                break;
+            }
+        }
+    }
+    if (pFound != NULL) {
+        if (pFound != pCurrent)
+            m_mapBlocks.SetAt(nSize, pFound);
+    } else {
+        SIZE_T nBlockBytes = GetBlockBytes(nSize);
+        if (nBlockBytes == 0)
+            return NULL;
+        pFound = (_N_header_block_t*)RawAlloc(nBlockBytes);
+        if (pFound == NULL)
+            return NULL;
+        ::memset(pFound, 0, nBlockBytes);
+        pFound->m_pOwner = this;
+        pFound->m_nItemSize = nSize;
+        BYTE* pSlot = (BYTE*)pFound + __EXT_ALLOC_BLOCK_HEADER + m_nBitmapBytes;
+        for (ULONG i = 0; i < m_nItemsPerBlock; i++, pSlot += nSize + __EXT_ALLOC_SLOT_HEADER)
+            *(DWORD*)pSlot = (DWORD)(pSlot - (BYTE*)pFound);
+        if (pCurrent != NULL) {
+            pFound->m_pNext = pCurrent->m_pNext;
+            if (pCurrent->m_pNext != NULL)
+                pCurrent->m_pNext->m_pPrev = pFound;
+            pFound->m_pPrev = pCurrent;
+            pCurrent->m_pNext = pFound;
+        } else {
+            m_mapBlocks.SetAt(nSize, pFound);
+        }
+        nSlot = 0;
+    }
+    _Bitmap(pFound)[nSlot / 8] |= (BYTE)(1 << (nSlot % 8));
+    BYTE* pData = (BYTE*)pFound + __EXT_ALLOC_BLOCK_HEADER + m_nBitmapBytes +
+                  (SIZE_T)(nSize + __EXT_ALLOC_SLOT_HEADER) * nSlot + __EXT_ALLOC_SLOT_HEADER;
+    if ((m_nFlags & __EXT_ALLOC_ZERO_FILL) != 0)
+        ::memset(pData, 0, nSize);
+    return pData;
+}
+
+void CExtAlloc::_PooledFree(void* pv)
+{
+    ULONG nSlot = 0;
+    _N_header_block_t* pBlock = _BlockFromPtr(pv, &nSlot);
+    if (pBlock == NULL)
+        return;
+    _Bitmap(pBlock)[nSlot / 8] &= (BYTE)~(1 << (nSlot % 8));
+    if (!_IsBlockEmpty(pBlock))
+        return;
+    DWORD nSize = pBlock->m_nItemSize;
+    bool bReleased = false;
+    if (pBlock->m_pNext != NULL || pBlock->m_pPrev != NULL)
+        _TidyChain(pBlock, &bReleased);
+    if (!bReleased && (m_nFlags & __EXT_ALLOC_FREE_EMPTY_BLOCKS) != 0 && pBlock->m_pNext == NULL &&
+        pBlock->m_pPrev == NULL) {
+        RawFree(pBlock);
+        m_mapBlocks.RemoveKey(nSize);
+    }
+}
+
+void CExtAlloc::_UnlinkAndRelease(_N_header_block_t* pBlock)
+{
+    if (pBlock->m_pNext != NULL)
+        pBlock->m_pNext->m_pPrev = pBlock->m_pPrev;
+    if (pBlock->m_pPrev != NULL)
+        pBlock->m_pPrev->m_pNext = pBlock->m_pNext;
+    RawFree(pBlock);
+}
+
+// Releases every empty block of the chain that still has a neighbour, walking forward
+// from the block and then backward from its predecessor, so no empty block stays
+// linked to another; a block left alone is kept. The size's entry moves to a survivor.
+void CExtAlloc::_TidyChain(_N_header_block_t* pBlock, bool* pbBlockReleased)
+{
+    DWORD nSize = pBlock->m_nItemSize;
+    _N_header_block_t* pBackStart = pBlock->m_pPrev;
+    _N_header_block_t* pSurvivor = NULL;
+    bool bAnyReleased = false;
+    *pbBlockReleased = false;
+    for (_N_header_block_t* p = pBlock; p != NULL;) {
+        _N_header_block_t* pNext = p->m_pNext;
+        if (_IsBlockEmpty(p) && (p->m_pNext != NULL || p->m_pPrev != NULL)) {
+            if (p == pBlock)
+                *pbBlockReleased = true;
+            _UnlinkAndRelease(p);
+            bAnyReleased = true;
+        } else if (pSurvivor == NULL) {
+            pSurvivor = p;
+        }
+        p = pNext;
+    }
+    for (_N_header_block_t* p = pBackStart; p != NULL;) {
+        _N_header_block_t* pPrev = p->m_pPrev;
+        if (_IsBlockEmpty(p) && (p->m_pNext != NULL || p->m_pPrev != NULL)) {
+            _UnlinkAndRelease(p);
+            bAnyReleased = true;
+        } else if (pSurvivor == NULL) {
+            pSurvivor = p;
+        }
+        p = pPrev;
+    }
+    if (bAnyReleased && pSurvivor != NULL)
+        m_mapBlocks.SetAt(nSize, pSurvivor);
+}
