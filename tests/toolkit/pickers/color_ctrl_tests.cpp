@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "support/dib_canvas.h"
 #include "support/message_pump.h"
 #include "support/msg_recorder.h"
 #include "toolkit/pickers/color_ctrl.h"
@@ -170,6 +171,30 @@ TEST_F(ColorCtrlTest, ResizeKeepsCellColours)
     ::SetWindowPos(m_hChild, NULL, 0, 0, 200, 200, SWP_NOZORDER | SWP_NOMOVE);
     EXPECT_EQ(RGB(7, 7, 7), pPicker->m_arrCells[5].m_clr);
     EXPECT_EQ(100, pPicker->m_arrCells[0].m_pts[1].x);
+}
+
+// Painting goes through a memory DC onto the window: the comparison cells over the
+// theme's background (logical colour 1000) where the odd last row is left uncovered.
+TEST_F(ColorCtrlTest, PaintsTheActivePickerOverTheThemeBackground)
+{
+    ::SetWindowPos(m_hChild, NULL, 0, 0, 100, 51, SWP_NOZORDER | SWP_NOMOVE);
+    Attach(CExtColorCtrl::MODE_DIFF);
+    m_ctrl.m_clrReference = RGB(255, 0, 0);
+    m_ctrl.RecalcLayout(false);
+    m_ctrl.SetCurrentColor(RGB(0, 0, 255), false);
+    ::ShowWindow(m_hHost, SW_SHOWNOACTIVATE);
+    ::RedrawWindow(m_hChild, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    testsupport::DibCanvas canvas(100, 51, RGB(1, 2, 3));
+    HDC hDC = ::GetDC(m_hChild);
+    ::BitBlt(canvas.Dc(), 0, 0, 100, 51, hDC, 0, 0, SRCCOPY);
+    ::ReleaseDC(m_hChild, hDC);
+    EXPECT_EQ(RGB(0, 0, 255), canvas.Pixel(50, 10));
+    EXPECT_EQ(RGB(255, 0, 0), canvas.Pixel(50, 40));
+    CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+    ASSERT_NE(nullptr, pPM);
+    COLORREF clrBack = pPM->LookupColor(1000, &m_ctrl);
+    // The screen is 24-bit: compare what the display keeps of the colour.
+    EXPECT_EQ(clrBack & 0xF8F8F8, canvas.Pixel(50, 50) & 0xF8F8F8);
 }
 
 TEST(ColorCtrlNames, ModeNamesHaveALeadingBlank)
