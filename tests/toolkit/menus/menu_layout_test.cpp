@@ -324,3 +324,33 @@ TEST_F(MenuLayoutTest, PaletteItemsFlowInRowsEndedByWrapsAndSeparators)
     m_menu.GetItemRect(1, rcB);
     EXPECT_EQ(rcB.left, 3) << "a wrap bit ends the row";
 }
+
+TEST_F(MenuLayoutTest, PaletteRowsNavigateByColumn)
+{
+    m_menu.SetTrackFlags(CExtPopupMenuWnd::TMF_PALETTE | CExtPopupMenuWnd::TMF_NO_SHADOW);
+    for (UINT id = 1; id <= 6; id++)
+        AddCmd(id);
+    ASSERT_TRUE(m_menu.ItemPaletteWrapSet(2, true));
+    m_menu.RecalcLayout();
+    for (int i = 0; i < 6; i++)
+    {
+        MID& mi = m_menu.ItemGetInfo(i);
+        mi.m_nKindFlags |= MID::__MIK_ICON_ONLY;
+        mi.m_nStateFlags |= MID::__MIS_ENABLED;
+    }
+    CRect rc1, rc4;
+    m_menu.GetItemRect(1, rc1, false);
+    m_menu.GetItemRect(4, rc4, false);
+    ASSERT_EQ(rc1.left, rc4.left) << "equal items line up in columns";
+    ASSERT_GT(rc4.top, rc1.top);
+    m_menu.m_nCurIndex = 1;
+    EXPECT_EQ(m_menu.FindNextItem(CExtPopupMenuWnd::NEXT_ROW_NEXT), 4);
+    m_menu.m_nCurIndex = 4;
+    EXPECT_EQ(m_menu.FindNextItem(CExtPopupMenuWnd::NEXT_ROW_PREV), 1);
+    m_menu.m_nCurIndex = 4;
+    EXPECT_EQ(m_menu.FindNextItem(CExtPopupMenuWnd::NEXT_ROW_NEXT), -1) << "no row below, no expand button";
+    // An item that is not icon-only moves as in a list.
+    m_menu.ItemGetInfo(1).m_nKindFlags &= ~MID::__MIK_ICON_ONLY;
+    m_menu.m_nCurIndex = 1;
+    EXPECT_EQ(m_menu.FindNextItem(CExtPopupMenuWnd::NEXT_ROW_NEXT), 2);
+}
