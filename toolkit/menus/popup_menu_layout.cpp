@@ -5,7 +5,6 @@
 #include "toolkit/menus/popup_menu_wnd.h"
 
 #include "toolkit/core/cmd_item.h"
-#include "toolkit/core/cmd_manager.h"
 #include "toolkit/core/cmd_tree.h"
 
 #include <algorithm>
@@ -114,16 +113,9 @@ bool CExtPopupMenuWnd::IsTearOffEnabled()
 {
     if ((m_dwTrackFlags & TMF_TEAROFF) != 0)
         return true;
-    // Without the flag only a command-tree menu whose command asks for it tears off; no
-    // command of this program's profiles carries the tear-off state, so the answer is
-    // that the command must exist at all before anything else is asked.
-    if (m_pSourceNode == NULL || m_hWndCmdReceiver == NULL)
-        return false;
-    LPCTSTR sProfile = g_CommandManager->ProfileNameFromWnd(m_hWndCmdReceiver);
-    if (sProfile == NULL)
-        return false;
-    CExtCmdItem* pCmd = g_CommandManager->CmdGetPtr(sProfile, m_pSourceNode->GetCmdID(false));
-    (void)pCmd;
+    // Without the flag only a command-tree menu whose command carries a tear-off state
+    // tears off; the command items of this toolkit have no such state, so a menu without
+    // the flag never shows the caption.
     return false;
 }
 
