@@ -1,0 +1,655 @@
+// The tab window's geometry: measuring items, the layout pass that places items, rows
+// and buttons, scrolling an item into view, and the strip's band in a frame's layout.
+#include "toolkit/dialogs/tab_wnd.h"
+
+#include <algorithm>
+
+namespace {
+
+// Lengths along the strip and thicknesses across it, for either direction.
+int AlongLen(const SIZE& sz, bool bHorz) { return bHorz ? sz.cx : sz.cy; }
+int AcrossLen(const SIZE& sz, bool bHorz) { return bHorz ? sz.cy : sz.cx; }
+void SetAlongLen(CSize& sz, bool bHorz, int n)
+{
+    if (bHorz)
+        sz.cx = n;
+    else
+        sz.cy = n;
+}
+int AreaLen(const RECT& rc, bool bHorz) { return bHorz ? (rc.right - rc.left) : (rc.bottom - rc.top); }
+
+}  // namespace
+
+// ---- measuring ------------------------------------------------------------------------------
+
+CSize CExtTabWnd::TAB_ITEM_INFO::Measure(CDC* pDC)
+{
+    if (m_pWndTab == NULL)
+        return m_size;
+    CDC dcScreen;
+    HDC hScreen = NULL;
+    if (pDC == NULL)
+    {
+        hScreen = ::GetDC(NULL);
+        dcScreen.Attach(hScreen);
+        pDC = &dcScreen;
+    }
+    const CString sText = GetText();
+    CRect rcText(0, 0, 0, 0);
+    CFont* pOldFont = pDC->SelectObject(&m_pWndTab->OnQueryFont(SelectedGet(), 0));
+    pDC->DrawText(sText, &rcText, DT_SINGLELINE | DT_CALCRECT);
+    CSize sizeText(rcText.Width(), rcText.Height());
+    if (m_pWndTab->_IsBoldMeasure())
+    {
+        // Selection must not change the size: keep the larger of both weights.
+        CRect rcOther(0, 0, 0, 0);
+        pDC->SelectObject(&m_pWndTab->OnQueryFont(!SelectedGet(), 0));
+        pDC->DrawText(sText, &rcOther, DT_SINGLELINE | DT_CALCRECT);
+        sizeText.cx = std::max<LONG>(sizeText.cx, rcOther.Width());
+        sizeText.cy = std::max<LONG>(sizeText.cy, rcOther.Height());
+    }
+    pDC->SelectObject(pOldFont);
+
+    CExtCmdIcon* pIcon = GetIconPtr();
+    CSize sizeIcon(0, 0);
+    if (pIcon != NULL && !pIcon->IsEmpty())
+        sizeIcon = pIcon->GetSize();
+    else if (!m_icon.IsEmpty())
+        sizeIcon = m_icon.GetSize();
+    m_sizeIcon = sizeIcon;
+
+    CSize size;
+    if (m_pWndTab->OrientationIsHorizontal())
+    {
+        m_sizeText = sizeText;
+        size.cx = sizeText.cx + sizeIcon.cx + 3 + 4 + ((sizeIcon.cx > 0) ? 3 : 0);
+        size.cy = std::max(sizeIcon.cy, sizeText.cy) + 4;
+        size.cx = std::max<LONG>(size.cx, (int)__ETW_MIN_ITEM_LENGTH);
+        size.cy = std::max<LONG>(size.cy, (int)__ETW_MIN_ITEM_THICKNESS);
+    }
+    else
+    {
+        sizeText.cy += 2;
+        sizeText.cx += 10;
+        m_sizeText = sizeText;
+        size.cx = std::max(sizeIcon.cx, sizeText.cy) + 4;
+        size.cx = std::max<LONG>(size.cx, (int)__ETW_MIN_ITEM_THICKNESS);
+        size.cy = sizeText.cx + sizeIcon.cy + 3 + 4 + ((sizeIcon.cy > 0) ? 3 : 0);
+        size.cy = std::max<LONG>(size.cy, (int)__ETW_MIN_ITEM_LENGTH);
+    }
+    m_pWndTab->OnTabWndUpdateItemMeasure(this, *pDC, size);
+    m_size = size;
+    if (hScreen != NULL)
+    {
+        dcScreen.Detach();
+        ::ReleaseDC(NULL, hScreen);
+    }
+    return m_size;
+}
+
+CFont& CExtTabWnd::OnQueryFont(bool bSelected, int nOrientation)
+{
+    CExtPaintManager* pPM = GetPaintManager();
+    if (nOrientation < 0)
+        nOrientation = OrientationGet();
+    const bool bBold = bSelected && (m_dwTabWndStyle & __ETWS_BOLD_SELECTION) != 0 &&
+                       (m_dwTabWndStyle & __ETWS_GROUPED) == 0;
+    if (nOrientation == 0 || nOrientation == 1)
+        return bBold ? pPM->m_FontBold : pPM->m_FontNormal;
+    if ((m_dwTabWndStyle & __ETWS_INVERT_VERT_FONT) != 0)
+        return bBold ? pPM->m_FontBoldVertX : pPM->m_FontNormalVertX;
+    return bBold ? pPM->m_FontBoldVert : pPM->m_FontNormalVert;
+}
+
+void CExtTabWnd::OnTabWndUpdateItemMeasure(TAB_ITEM_INFO* pTii, CDC&, CSize& sizePreCalc)
+{
+    SIZE size = sizePreCalc;
+    GetPaintManager()->AdjustTabItemSize(this, pTii, 0, size);
+    sizePreCalc = size;
+}
+
+void CExtTabWnd::OnTabWndQueryMetrics(int& m1, int& m2, int& m3)
+{
+    m1 = m2 = m3 = 0;
+    GetPaintManager()->GetTabMetrics(this, m1, m2, m3);
+}
+
+int CExtTabWnd::OnTabWndQueryBandExtra(int nOrientation)
+{
+    LONG nValue = 0;
+    if (GetPaintManager()->QueryTabWndMetric(nValue, nOrientation, this))
+        return (int)nValue;
+    return (nOrientation >= 0 && nOrientation <= 3) ? 6 : 0;
+}
+
+bool CExtTabWnd::OnTabWndHoverRepaintNeeded() { return GetPaintManager()->QueryTabWndOption(this, 0); }
+
+// ---- buttons --------------------------------------------------------------------------------
+
+int CExtTabWnd::OnTabWndQueryButtonSize() const
+{
+    const int cx = ::MulDiv(::GetSystemMetrics(SM_CXSMSIZE), 3, 4);
+    const int cy = ::MulDiv(::GetSystemMetrics(SM_CYSMSIZE), 3, 4);
+    return std::max(std::min(cx, cy) + 1, 12);
+}
+
+int CExtTabWnd::OnTabWndButtonsCalcExtent(int nButtonSize, int nButtonGap) const
+{
+    int n = 0;
+    if ((m_dwTabWndStyle & __ETWS_SHOW_BTN_CLOSE) != 0)
+        n++;
+    if ((m_dwTabWndStyle & __ETWS_SHOW_BTN_HELP) != 0)
+        n++;
+    if ((m_dwTabWndStyle & __ETWS_SHOW_BTN_TAB_LIST) != 0)
+        n++;
+    if ((m_dwTabWndStyle & __ETWS_EQUAL_WIDTHS) == 0 && !_IsMultiRowColumnMode())
+    {
+        // The scroll buttons' room is kept even while they are hidden, so that they
+        // appear without moving the items when the items stop fitting.
+        n += 2;
+        if ((m_dwTabWndStyle & __ETWS_SHOW_BTN_SCROLL_HOME) != 0)
+            n++;
+        if ((m_dwTabWndStyle & __ETWS_SHOW_BTN_SCROLL_END) != 0)
+            n++;
+    }
+    return (n == 0) ? 0 : nButtonGap + n * (nButtonSize + nButtonGap);
+}
+
+void CExtTabWnd::_UpdateButtonStyles()
+{
+    m_dwTabWndStyle &= ~DWORD(__ETWS_ENABLED_BTN_UP | __ETWS_ENABLED_BTN_DOWN |
+                              __ETWS_ENABLED_BTN_SCROLL_HOME | __ETWS_ENABLED_BTN_SCROLL_END);
+    if (_IsScrollAvail())
+    {
+        if (m_nScrollPos >= 1)
+            m_dwTabWndStyle |= __ETWS_ENABLED_BTN_UP | __ETWS_ENABLED_BTN_SCROLL_HOME;
+        if (m_nScrollPos < m_nScrollMaxPos)
+            m_dwTabWndStyle |= __ETWS_ENABLED_BTN_DOWN | __ETWS_ENABLED_BTN_SCROLL_END;
+    }
+}
+
+void CExtTabWnd::OnTabWndButtonsRecalcLayout(CRect& rcButton, int nButtonSize, int nButtonGap)
+{
+    _UpdateButtonStyles();
+    const bool bHorz = OrientationIsHorizontal();
+    const int nStep = nButtonSize + nButtonGap;
+    auto place = [&](int nButton) {
+        m_rcButtons[nButton] = rcButton;
+        if (bHorz)
+            rcButton.OffsetRect(-nStep, 0);
+        else
+            rcButton.OffsetRect(0, -nStep);
+    };
+    if ((m_dwTabWndStyle & __ETWS_SHOW_BTN_CLOSE) != 0)
+        place(__BTN_CLOSE);
+    if ((m_dwTabWndStyle & __ETWS_SHOW_BTN_TAB_LIST) != 0)
+        place(__BTN_TAB_LIST);
+    if ((m_dwTabWndStyle & __ETWS_SHOW_BTN_HELP) != 0)
+        place(__BTN_HELP);
+    if ((m_dwTabWndStyle & __ETWS_EQUAL_WIDTHS) != 0)
+        return;
+    const bool bMultiRow = _IsMultiRowColumnMode();
+    if (!_IsScrollAvail() && ((m_dwTabWndStyle & __ETWS_AUTOHIDE_SCROLL) != 0 || bMultiRow))
+        return;
+    if (!bMultiRow && (m_dwTabWndStyle & __ETWS_SHOW_BTN_SCROLL_END) != 0)
+        place(__BTN_END);
+    place(__BTN_DOWN);
+    place(__BTN_UP);
+    if (!bMultiRow && (m_dwTabWndStyle & __ETWS_SHOW_BTN_SCROLL_HOME) != 0)
+        place(__BTN_HOME);
+}
+
+// ---- the layout pass ----------------------------------------------------------------------
+
+void CExtTabWnd::UpdateTabWnd(bool bImmediate)
+{
+    m_wTabWndState |= __ETWST_DELAY_RECALC;
+    if (GetSafeHwnd() != NULL && (GetStyle() & WS_VISIBLE) != 0 && bImmediate)
+    {
+        RecalcLayout();
+        Invalidate();
+        UpdateWindow();
+    }
+}
+
+CRect CExtTabWnd::GetTabWndClientRect() const
+{
+    if (!m_rcRecalcLayout.IsRectEmpty())
+        return m_rcRecalcLayout;
+    CRect rc(0, 0, 0, 0);
+    if (GetSafeHwnd() != NULL)
+        GetClientRect(&rc);
+    return rc;
+}
+
+void CExtTabWnd::CalcItemsAreaForRect(RECT& rcOut, const RECT& rcClient)
+{
+    m_rcRecalcLayout = rcClient;
+    m_wTabWndState |= __ETWST_DELAY_RECALC;
+    RecalcLayout();
+    m_rcRecalcLayout.SetRectEmpty();
+    if (!m_rcTabItemsArea.IsRectEmpty())
+        rcOut = m_rcTabItemsArea;
+    else if (GetSafeHwnd() != NULL)
+        GetWindowRect(&rcOut);
+    else
+        rcOut = m_rcTabItemsArea;
+    // The next real pass recomputes for the real client rectangle.
+    m_wTabWndState |= __ETWST_DELAY_RECALC;
+}
+
+void CExtTabWnd::RecalcLayout()
+{
+    if (GetSafeHwnd() == NULL || (m_wTabWndState & __ETWST_DELAY_RECALC) == 0)
+        return;
+    _RecalcLayoutImpl();
+}
+
+void CExtTabWnd::_RecalcLayoutImpl()
+{
+    m_wTabWndState &= ~__ETWST_DELAY_RECALC;
+    // Only this pass's shortened items are marked.
+    m_wTabWndState &= ~__ETWST_SHORTENED_ITEMS;
+    m_rcTabItemsArea.SetRectEmpty();
+    m_rcTabNearBorderArea.SetRectEmpty();
+    m_nIndexVisFirst = m_nIndexVisLast = -1;
+    for (int i = 0; i < __BTN_COUNT; i++)
+        m_rcButtons[i].SetRectEmpty();
+
+    const CRect rcClient = GetTabWndClientRect();
+    if (rcClient.right <= rcClient.left || rcClient.bottom <= rcClient.top)
+        return;
+    CRect rcItems = rcClient;
+
+    const int nOrientation = OrientationGet();
+    const bool bHorz = nOrientation <= 1;
+    const bool bMultiRow = _IsMultiRowColumnMode();
+    const int nCount = ItemGetCount();
+    const bool bGrouped = (m_dwTabWndStyle & __ETWS_GROUPED) != 0;
+    bool bFit = (m_dwTabWndStyle & __ETWS_EQUAL_WIDTHS) != 0;
+    const bool bGroupExpand = (m_dwTabWndStyle & __ETWS_GROUPED_EXPAND_ITEMS) != 0;
+    const int nButtonSize = OnTabWndQueryButtonSize();
+    int nRowAvail = 0, nRowGap = 0;
+    if (!bMultiRow)
+    {
+        m_nItemsExtent = m_nScrollMaxPos = bGrouped ? 10 : 0;
+    }
+    else
+    {
+        m_nItemsExtent = m_nScrollMaxPos = 0;
+        nRowAvail = AreaLen(rcItems, bHorz) - OnTabWndButtonsCalcExtent(nButtonSize, __ETW_BUTTON_GAP);
+        nRowGap = OnTabWndQueryRowGap();
+        if (bHorz)
+            rcItems.bottom = rcItems.top;
+        else
+            rcItems.right = rcItems.left;
+    }
+    if (bGrouped)
+        bFit = false;
+
+    CClientDC dcMeasure(this);
+    int nThickness = 0;
+    int nRowLen = 0, nRowThickness = 0, nRowsSoFar = 0;
+    bool bFirstGroup = true;
+    for (int i = 0; i < nCount; i++)
+    {
+        TAB_ITEM_INFO* pTii = m_arrItems[i];
+        pTii->m_nItemFlags &= ~(TAB_ITEM_INFO::__ETWIF_NEW_ROW | TAB_ITEM_INFO::__ETWIF_SHORTENED);
+    }
+    for (int i = 0; i < nCount; i++)
+    {
+        TAB_ITEM_INFO* pTii = m_arrItems[i];
+        if (!pTii->VisibleGet())
+            continue;
+        if (!bGrouped)
+        {
+            const CSize sz = pTii->Measure(&dcMeasure);
+            const int nLen = AlongLen(sz, bHorz), nThick = AcrossLen(sz, bHorz);
+            if (!bMultiRow)
+            {
+                m_nItemsExtent += nLen;
+                nThickness = std::max(nThickness, nThick);
+                continue;
+            }
+            if (nRowLen > 0 && nRowLen + nLen > nRowAvail)
+            {
+                pTii->m_nItemFlags |= TAB_ITEM_INFO::__ETWIF_NEW_ROW;
+                nRowsSoFar += nRowThickness + nRowGap;
+                nRowLen = 0;
+                nRowThickness = 0;
+            }
+            nRowLen += nLen;
+            nRowThickness = std::max(nRowThickness, nThick);
+            continue;
+        }
+        if (bGroupExpand)
+        {
+            const CSize sz = pTii->Measure(&dcMeasure);
+            if (pTii->GroupStartGet() && !bFirstGroup)
+                m_nItemsExtent += __ETW_GROUP_GAP;
+            bFirstGroup = false;
+            m_nItemsExtent += AlongLen(sz, bHorz);
+            nThickness = std::max(nThickness, AcrossLen(sz, bHorz));
+            continue;
+        }
+        // A group shows its active item with text and the others as icons.
+        int nLast = i;
+        while (nLast + 1 < nCount && !m_arrItems[nLast + 1]->GroupStartGet())
+            nLast++;
+        int nFull = 0, nReduced = 0, nInGroup = 0;
+        for (int j = i; j <= nLast; j++)
+        {
+            TAB_ITEM_INFO* p = m_arrItems[j];
+            if (!p->VisibleGet())
+                continue;
+            const CSize sz = p->Measure(&dcMeasure);
+            const int nLen = AlongLen(sz, bHorz);
+            nThickness = std::max(nThickness, AcrossLen(sz, bHorz));
+            int nRed = nLen - AlongLen(p->m_sizeText, true);
+            if (AlongLen(p->m_sizeIcon, bHorz) > 0)
+                nRed -= 3;
+            nFull = std::max(nFull, nLen);
+            nReduced = std::max(nReduced, nRed);
+            nInGroup++;
+        }
+        if (!bFirstGroup)
+            m_nItemsExtent += __ETW_GROUP_GAP;
+        bFirstGroup = false;
+        m_nItemsExtent += (nInGroup - 1) * nReduced + nFull;
+        for (int j = i; j <= nLast; j++)
+        {
+            TAB_ITEM_INFO* p = m_arrItems[j];
+            if (p->VisibleGet())
+                SetAlongLen(p->m_size, bHorz, p->InGroupActiveGet() ? nFull : nReduced);
+        }
+        i = nLast;
+    }
+    if (bMultiRow)
+    {
+        nRowsSoFar += nRowThickness;
+        if (bHorz)
+            rcItems.bottom = rcItems.top + nRowsSoFar;
+        else
+            rcItems.right = rcItems.left + nRowsSoFar;
+    }
+
+    nThickness = std::max(nThickness, (int)__ETW_MIN_ITEM_THICKNESS);
+    int m1 = 0, m2 = 0, m3 = 0;
+    OnTabWndQueryMetrics(m1, m2, m3);
+    const int nButtonsLen = OnTabWndButtonsCalcExtent(nButtonSize, __ETW_BUTTON_GAP);
+    if (!bMultiRow)
+    {
+        switch (nOrientation)
+        {
+        case 0:
+            rcItems.top += m3;
+            rcItems.bottom = std::min(rcItems.top + nThickness, rcClient.bottom);
+            if (rcItems.bottom < rcClient.bottom)
+                m_rcTabNearBorderArea.SetRect(rcClient.left, rcItems.bottom, rcClient.right, rcClient.bottom);
+            break;
+        case 1:
+            rcItems.bottom -= m3;
+            rcItems.top = std::max(rcItems.bottom - nThickness, rcClient.top);
+            if (rcItems.top > rcClient.top)
+                m_rcTabNearBorderArea.SetRect(rcClient.left, rcClient.top, rcClient.right, rcItems.top);
+            break;
+        case 2:
+            rcItems.left += m3;
+            rcItems.right = std::min(rcItems.left + nThickness, rcClient.right);
+            if (rcItems.right < rcClient.right)
+                m_rcTabNearBorderArea.SetRect(rcItems.right, rcClient.top, rcClient.right, rcClient.bottom);
+            break;
+        default:
+            rcItems.right -= m3;
+            rcItems.left = std::max(rcItems.right - nThickness, rcClient.left);
+            if (rcItems.left > rcClient.left)
+                m_rcTabNearBorderArea.SetRect(rcClient.left, rcClient.top, rcItems.left, rcClient.bottom);
+            break;
+        }
+    }
+    if (bHorz)
+    {
+        rcItems.left += m1;
+        rcItems.right -= m2 + nButtonsLen;
+    }
+    else
+    {
+        rcItems.top += m1;
+        rcItems.bottom -= m2 + nButtonsLen;
+    }
+    m_rcTabItemsArea = rcItems;
+    const int nAreaLen = AreaLen(rcItems, bHorz);
+    if (bMultiRow)
+        m_nScrollMaxPos = 0;
+    else
+        m_nScrollMaxPos = std::max(0, m_nItemsExtent - nAreaLen);
+
+    // Fit mode: every visible item takes an equal share of the strip.
+    if (bFit && !bMultiRow && m_nVisibleItemCount > 0 &&
+        (m_nScrollMaxPos > 0 || (m_dwTabWndStyle & __ETWS_FULL_WIDTH) != 0))
+    {
+        const int nEqual = std::max(nAreaLen / m_nVisibleItemCount, (int)__ETW_MIN_ITEM_LENGTH);
+        m_nItemsExtent = 0;
+        for (int i = 0; i < nCount; i++)
+        {
+            TAB_ITEM_INFO* pTii = m_arrItems[i];
+            if (!pTii->VisibleGet())
+                continue;
+            if (AlongLen(pTii->m_size, bHorz) > nEqual)
+            {
+                pTii->m_nItemFlags |= TAB_ITEM_INFO::__ETWIF_SHORTENED;
+                m_wTabWndState |= __ETWST_SHORTENED_ITEMS;
+            }
+            SetAlongLen(pTii->m_size, bHorz, nEqual);
+            m_nItemsExtent += nEqual;
+        }
+        // The shares now decide how far the strip can scroll.
+        m_nScrollMaxPos = std::max(0, m_nItemsExtent - nAreaLen);
+    }
+    if (m_nScrollPos > m_nScrollMaxPos)
+        m_nScrollPos = m_nScrollMaxPos;
+    if (m_nScrollPos < 0)
+        m_nScrollPos = 0;
+
+    // The buttons, from the far end backwards.
+    CRect rcButton;
+    if (bHorz)
+    {
+        rcButton.right = rcClient.right - m2;
+        rcButton.left = rcButton.right - nButtonSize;
+        rcButton.top = rcItems.top + (rcItems.Height() - nButtonSize) / 2;
+        rcButton.bottom = rcButton.top + nButtonSize;
+        rcButton.OffsetRect(-__ETW_BUTTON_GAP, 0);
+    }
+    else
+    {
+        rcButton.bottom = rcClient.bottom - m2;
+        rcButton.top = rcButton.bottom - nButtonSize;
+        rcButton.left = rcItems.left + (rcItems.Width() - nButtonSize) / 2;
+        rcButton.right = rcButton.left + nButtonSize;
+        rcButton.OffsetRect(0, -__ETW_BUTTON_GAP);
+    }
+    OnTabWndButtonsRecalcLayout(rcButton, nButtonSize, __ETW_BUTTON_GAP);
+
+    // Item rectangles: along the strip relative to the items-area start and unscrolled.
+    if (!bMultiRow)
+    {
+        int nPos = 0;
+        bool bFirstPlaced = true;
+        for (int i = 0; i < nCount; i++)
+        {
+            TAB_ITEM_INFO* pTii = m_arrItems[i];
+            if (!pTii->VisibleGet())
+                continue;
+            if (bGrouped && pTii->GroupStartGet() && !bFirstPlaced)
+                nPos += __ETW_GROUP_GAP;
+            bFirstPlaced = false;
+            const CSize sz = pTii->m_size;
+            CRect rc;
+            if (bHorz)
+                rc.SetRect(nPos, rcItems.top, nPos + sz.cx, rcItems.top + sz.cy);
+            else
+                rc.SetRect(rcItems.left, nPos, rcItems.left + sz.cx, nPos + sz.cy);
+            pTii->m_rcItem = rc;
+            const int nLen = AlongLen(sz, bHorz);
+            const int nNear = nPos - m_nScrollPos, nFar = nNear + nLen;
+            if (nFar >= 0 && nNear <= nAreaLen + 8)
+            {
+                if (m_nIndexVisFirst < 0)
+                    m_nIndexVisFirst = i;
+                m_nIndexVisLast = i;
+            }
+            nPos += nLen;
+        }
+    }
+    else
+    {
+        int nAcross = bHorz ? rcItems.top : rcItems.left;
+        int i = 0;
+        while (i < nCount)
+        {
+            // One row: up to the next item that starts a new row.
+            int nEnd = i;
+            int nThick = 0;
+            bool bAny = false;
+            for (; nEnd < nCount; nEnd++)
+            {
+                TAB_ITEM_INFO* p = m_arrItems[nEnd];
+                if (!p->VisibleGet())
+                    continue;
+                if (bAny && p->IsNewRow())
+                    break;
+                bAny = true;
+                nThick = std::max(nThick, AcrossLen(p->m_size, bHorz));
+            }
+            int nPos = 0;
+            for (int j = i; j < nEnd; j++)
+            {
+                TAB_ITEM_INFO* p = m_arrItems[j];
+                if (!p->VisibleGet())
+                    continue;
+                const CSize sz = p->m_size;
+                CRect rc;
+                if (bHorz)
+                    rc.SetRect(nPos, nAcross, nPos + sz.cx, nAcross + sz.cy);
+                else
+                    rc.SetRect(nAcross, nPos, nAcross + sz.cx, nPos + sz.cy);
+                p->m_rcItem = rc;
+                nPos += AlongLen(sz, bHorz);
+                if (m_nIndexVisFirst < 0)
+                    m_nIndexVisFirst = j;
+                m_nIndexVisLast = j;
+            }
+            nAcross += nThick + nRowGap;
+            i = nEnd;
+        }
+    }
+    if (m_nIndexVisFirst < 0 || m_nIndexVisLast < 0 || m_nIndexVisFirst > m_nIndexVisLast)
+        m_nIndexVisFirst = m_nIndexVisLast = -1;
+}
+
+// ---- scrolling an item into view ----------------------------------------------------------
+
+bool CExtTabWnd::ItemEnsureVisible(int nIndex, bool bUpdate)
+{
+    if (!_IsScrollAvail())
+        return false;
+    TAB_ITEM_INFO* pTii = ItemGet(nIndex);
+    if (pTii == NULL)
+        return false;
+    if (!pTii->VisibleGet())
+    {
+        UpdateTabWnd(bUpdate);
+        return false;
+    }
+    const bool bHorz = OrientationIsHorizontal();
+    const int nNear = (bHorz ? pTii->m_rcItem.left : pTii->m_rcItem.top) - m_nScrollPos;
+    const int nFar = (bHorz ? pTii->m_rcItem.right : pTii->m_rcItem.bottom) - m_nScrollPos;
+    const int nLimit = AreaLen(m_rcTabItemsArea, bHorz) + 6;
+    if (nFar > nLimit)
+    {
+        m_nScrollPos += nFar - nLimit;
+        m_nScrollPos = std::min(m_nScrollPos + 6, std::max(m_nScrollPos, m_nScrollMaxPos));
+    }
+    else if (nNear < 0)
+    {
+        m_nScrollPos += nNear;
+        m_nScrollPos = std::max(m_nScrollPos - 6, std::min(m_nScrollPos, 0));
+    }
+    if (m_nScrollPos > m_nScrollMaxPos)
+        m_nScrollPos = m_nScrollMaxPos;
+    if (m_nScrollPos < 0)
+        m_nScrollPos = 0;
+    UpdateTabWnd(bUpdate);
+    return true;
+}
+
+// ---- the frame's size pass ------------------------------------------------------------------
+
+LRESULT CExtTabWnd::OnSizeParent(WPARAM, LPARAM lParam)
+{
+    if ((m_wTabWndState & __ETWST_SIZE_PARENT) == 0)
+        return 0;
+    AFX_SIZEPARENTPARAMS* pLayout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
+    if (pLayout == NULL)
+        return 0;
+    CRect rcFree(pLayout->rect);
+    if (rcFree.right <= rcFree.left || rcFree.bottom <= rcFree.top)
+    {
+        if (pLayout->hDWP != NULL)
+            SetWindowPos(NULL, 0, 0, 0, 0,
+                         SWP_HIDEWINDOW | SWP_NOOWNERZORDER | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+        return 0;
+    }
+    OnTabWndSyncVisibility();
+    if ((GetStyle() & WS_VISIBLE) == 0)
+        return 0;
+    m_wTabWndState |= __ETWST_DELAY_RECALC;
+    m_rcRecalcLayout = rcFree;
+    RecalcLayout();
+    m_rcRecalcLayout.SetRectEmpty();
+    if (m_rcTabItemsArea.Width() <= 0 || m_rcTabItemsArea.Height() <= 0)
+        return 0;
+    int nOrientation = OrientationGet();
+    int nBand = (nOrientation <= 1) ? m_rcTabItemsArea.Height() : m_rcTabItemsArea.Width();
+    nBand += OnTabWndQueryBandExtra(nOrientation);
+    if (nOrientation == 1 || nOrientation == 3)
+        nBand += 2;
+    CWnd* pParent = GetParent();
+    if (pParent != NULL && (pParent->GetExStyle() & WS_EX_LAYOUTRTL) != 0 && nOrientation >= 2)
+        nOrientation = (nOrientation == 2) ? 3 : 2;
+    CRect rcBand = rcFree;
+    switch (nOrientation)
+    {
+    case 0:
+        rcBand.bottom = rcBand.top + nBand;
+        pLayout->rect.top += nBand;
+        pLayout->sizeTotal.cy += nBand;
+        break;
+    case 1:
+        rcBand.top = rcBand.bottom - nBand;
+        pLayout->rect.bottom -= nBand;
+        pLayout->sizeTotal.cy += nBand;
+        break;
+    case 2:
+        rcBand.right = rcBand.left + nBand;
+        pLayout->rect.left += nBand;
+        pLayout->sizeTotal.cx += nBand;
+        break;
+    default:
+        rcBand.left = rcBand.right - nBand;
+        pLayout->rect.right -= nBand;
+        pLayout->sizeTotal.cx += nBand;
+        break;
+    }
+    if (pLayout->hDWP != NULL)
+    {
+        pLayout->hDWP = ::DeferWindowPos(pLayout->hDWP, m_hWnd, NULL, rcBand.left, rcBand.top,
+                                         rcBand.Width(), rcBand.Height(),
+                                         SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOOWNERZORDER);
+        SetWindowPos(NULL, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOOWNERZORDER | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+        UpdateTabWnd(true);
+    }
+    return 0;
+}
