@@ -582,6 +582,9 @@ void hsl_roller_data_t::RenderPanel(CDC& dc, CPalette* pPalette)
 
 void hsl_roller_data_t::UpdateMarkerFromColor()
 {
+    // The layout places the marker before the wheel bitmap exists; take the wheel's
+    // geometry from the panel size so the marker is right from the start.
+    ComputeWheel();
     const double fRoot = sqrt(m_fS > 0 ? m_fS : 0.0);
     m_ptMarker.SetPoint(m_ptWheelCenter.x - int(cos(2 * c_fPi * m_fH) * fRoot * m_nWheelRadius),
                         m_ptWheelCenter.y - int(sin(2 * c_fPi * m_fH) * fRoot * m_nWheelRadius));

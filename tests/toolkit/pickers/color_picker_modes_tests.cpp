@@ -269,6 +269,7 @@ TEST(ColorPickerRoller, WheelIsTransparentAndTheRimPicksFullSaturation)
     Layout(picker, canvas);
     picker.SetColor(RGB(255, 0, 0));
     EXPECT_EQ(58, picker.m_nWheelRadius);
+    EXPECT_EQ(CPoint(100 - 58, 60), picker.m_ptMarker);  // hue 0 at full saturation: left
     PaintInto(picker, canvas, RGB(1, 2, 3));
     EXPECT_EQ(RGB(1, 2, 3), canvas.Pixel(6, 6));  // white around the disc is not copied
     // Left of the centre the hue is 0: pure red at full saturation near the rim.
