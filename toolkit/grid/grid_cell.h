@@ -1,0 +1,172 @@
+// The root of every grid cell: style words, owner, icon and image indices, one
+// application word, comparison, assignment, the archive form, text and VARIANT
+// exchange, and the helpers that create, clone, load, save and destroy cells inside
+// a data provider's allocator.
+//
+// Cells that live in an allocator are made with the placement form of operator new
+// (or InstanceCreate/Clone) and destroyed only with InstanceDestroy and the same
+// allocator; a cell made with plain new is deleted normally.
+#pragma once
+#include <objidl.h>
+#include "framework/framework.h"
+#include "toolkit/grid/grid_hit_test.h"
+
+class CExtCmdIcon;
+class CExtGridDataProvider;
+
+class CExtGridCell : public CObject
+{
+    DECLARE_SERIAL(CExtGridCell)
+public:
+    // Style bits the cell family tests; every other bit travels with the word.
+    enum e_style_t : DWORD
+    {
+        __EGCS_TA_HORZ_MASK = 0x00000003,
+        __EGCS_TA_HORZ_BY_TYPE = 0x00000000,
+        __EGCS_TA_HORZ_LEFT = 0x00000001,
+        __EGCS_TA_HORZ_RIGHT = 0x00000002,
+        __EGCS_TA_HORZ_CENTER = 0x00000003,
+        __EGCS_TA_VERT_MASK = 0x00000030,
+        __EGCS_TA_VERT_TOP = 0x00000010,
+        __EGCS_TA_VERT_BOTTOM = 0x00000020,
+        __EGCS_TA_VERT_CENTER = 0x00000030,
+        __EGCS_TA_ELLIPSIS = 0x00000008,
+        __EGCS_HDR_FOCUS_ARROW_DISPLAY = 0x00000800,
+        __EGCS_HDR_FOCUS_ARROW_RESERVE_SPACE = 0x00008000,
+        __EGCS_ICA_VERT_MASK = 0x00003000,
+        __EGCS_ICA_VERT_TOP = 0x00001000,
+        __EGCS_ICA_VERT_BOTTOM = 0x00002000,
+        __EGCS_ICA_VERT_CENTER = 0x00003000,
+        __EGCS_CHK_CHECK = 0x00010000,
+        __EGCS_CHK_RADIO = 0x00020000,
+        __EGCS_CHK_INDETERMINATE = 0x00030000,
+        __EGCS_CHK_MASK = 0x00030000,
+        __EGCS_CHECKED = 0x00080000,
+        __EGCS_SORT_ARROW = 0x00100000,
+        __EGCS_SORT_DESCENDING = 0x00200000,
+        __EGCS_BUTTON_UPDOWN = 0x00400000,
+        __EGCS_PRESSED_UP = 0x00800000,
+        __EGCS_PRESSED_DOWN = 0x01000000,
+        __EGCS_BUTTON_DROPDOWN = 0x02000000,
+        __EGCS_PRESSED_DROPDOWN = 0x04000000,
+        __EGCS_BUTTON_ELLIPSIS = 0x08000000,
+        __EGCS_PRESSED_ELLIPSIS = 0x10000000,
+        __EGCS_READ_ONLY = 0x20000000,
+        __EGCS_DEFAULT = 0x40000000,
+        __EGCS_NO_INPLACE_CONTROL = 0x80000000,
+    };
+    enum e_style_ex_t : DWORD
+    {
+        __EGCS_EX_NO_INPLACE_CONTROL_BORDER = 0x00000004,
+        __EGCS_EX_UNDEFINED_ROLE = 0x00000008,
+        __EGCS_EX_WRAP_TEXT = 0x00000010,
+        __EGCS_EX_NO_SORT_ARROW_ON_PAINT = 0x00000020,
+    };
+    // Button types, shared with the grid windows and the hit-test record.
+    enum e_button_type_t
+    {
+        __EBTT_ELLIPSIS = 0,
+        __EBTT_DROPDOWN = 1,
+        __EBTT_UPDOWN_UP = 2,
+        __EBTT_UPDOWN_DOWN = 3,
+    };
+
+    explicit CExtGridCell(CExtGridDataProvider* pOwner = NULL);
+    virtual ~CExtGridCell();
+
+    virtual void Serialize(CArchive& ar) override;
+
+    virtual DWORD GetValue32() const;
+    virtual DWORD SetValue32(DWORD dwValue);
+    virtual DWORD GetStyle() const;
+    virtual DWORD ModifyStyle(DWORD dwStyleAdd, DWORD dwStyleRemove = 0);
+    virtual DWORD GetStyleEx() const;
+    virtual DWORD ModifyStyleEx(DWORD dwStyleExAdd, DWORD dwStyleExRemove = 0);
+    virtual CExtGridDataProvider* GetOwner() const;
+    virtual CExtGridDataProvider* SetOwner(CExtGridDataProvider* pOwner);
+    virtual bool IsEmpty() const;
+    // Back to a new cell's fields, the owner cleared too.
+    virtual void Reset();
+    virtual void Assign(const CExtGridCell& other);
+    virtual int Compare(const CExtGridCell& other, DWORD dwStyleMask = 0, DWORD dwStyleExMask = 0) const;
+    virtual int CompareStyles(const CExtGridCell& other, DWORD dwStyleMask = 0, DWORD dwStyleExMask = 0) const;
+    virtual void TextGet(CString& strCopy) const;
+    virtual void TextSet(LPCTSTR str = NULL, bool bAllowChangeDataType = false);
+    // Fills an initialised (or cleared) VARIANT with the cell's value.
+    virtual void VariantGet(VARIANT* pVariant) const;
+    virtual LPCTSTR GetTextBuffer() const;
+    virtual CExtGridCell* Clone(IMalloc* pMalloc = NULL) const;
+
+    virtual bool CanIncrement();
+    virtual bool CanDecrement();
+    virtual bool Increment();
+    virtual bool Decrement();
+
+    virtual bool ProportionalExtentAccess(double& lfExtent, bool bGet);
+    virtual bool ExtentAccess(INT& nExtent, bool bGet, INT nType = 0);
+    virtual bool ExtraSpaceAccess(INT& nExtra, bool bGet, bool bAfter);
+
+    virtual INT IconIndexGet() const;
+    virtual INT IconIndexSet(INT nIconIndex);
+    virtual INT ImageIndexGet() const;
+    virtual INT ImageIndexSet(INT nImageIndex);
+    virtual CExtCmdIcon* IconGet();
+    virtual CSize IconGetSize();
+    virtual CExtCmdIcon* ImageGet();
+
+    virtual void TextGetForEdit(CString& strCopy) const;
+    virtual TCHAR GetPasswordChar() const;
+    virtual HRESULT OnParseText(LPCTSTR sText) const;
+
+    virtual CSize OnQueryListItemMargins() const;
+    virtual CSize OnQueryDropDownSize() const;
+
+    // Extents through the cell's access operations: false when the cell keeps none.
+    bool GetExtent(INT& nExtent, INT nType = 0);
+    bool SetExtent(INT nExtent, INT nType = 0);
+    bool GetExtraSpace(INT& nExtra, bool bAfter);
+    bool SetExtraSpace(INT nExtra, bool bAfter);
+    bool GetProportionalExtent(double& lfExtent);
+    bool SetProportionalExtent(double lfExtent);
+
+    // Allocation inside a data provider's allocator.
+    static void* operator new(size_t nSize);
+    // A new-expression checks for NULL only when its allocation function cannot throw:
+    // the two-argument form yields NULL on failure (a NULL allocator included); the
+    // form with bThrow throws the framework's memory exception on any failure.
+    static void* operator new(size_t nSize, IMalloc* pMalloc) noexcept;
+    static void* operator new(size_t nSize, IMalloc* pMalloc, bool bThrow);
+    static void operator delete(void* p);
+    static void operator delete(void* p, IMalloc* pMalloc) noexcept;
+    static void operator delete(void* p, IMalloc* pMalloc, bool bThrow);
+    // The raw block: NULL allocator or size 0 gives NULL, or the memory exception
+    // with bThrow; so does a failed allocation.
+    static void* stat_AllocBlock(size_t nSize, IMalloc* pMalloc, bool bThrow = false);
+    static void stat_FreeBlock(IMalloc* pMalloc, void* p, bool bThrow = false);
+
+    static CExtGridCell* InstanceCreate(CRuntimeClass* pClass, IMalloc* pMalloc, bool bThrow = false);
+    static void InstanceDestroy(CExtGridCell* pCell, IMalloc* pMalloc, bool bThrow = false);
+    static bool InstanceSave(CArchive& ar, CExtGridCell* pCell);
+    static CExtGridCell* InstanceLoad(CArchive& ar, IMalloc* pMalloc, bool bThrow = false);
+
+    // VARIANT comparison: 0 less, 1 equal, 2 greater, 3 null, as VarCmp answers.
+    static HRESULT stat_VariantCompare(VARIANT* pLeft, VARIANT* pRight, LCID lcid = LOCALE_USER_DEFAULT,
+                                       ULONG dwFlags = 0, bool bNullEquals = true);
+    // A VARIANT's stream form: a 2-byte type, then the value. On loading, a vtType
+    // other than VT_EMPTY is taken as the stored type and no type is read.
+    static HRESULT stat_VariantSerialize(VARIANT* pVariant, IStream* pStream, bool bSave,
+                                         VARTYPE vtType = VT_EMPTY);
+
+    // The cell whose drop-down list is open, if any; cleared when that cell dies.
+    static CExtGridCell* g_pCellMenuTracking;
+
+protected:
+    void InitFields();
+
+    CExtGridDataProvider* m_pOwner;
+    DWORD m_dwStyle;
+    DWORD m_dwStyleEx;
+    INT m_nIconIndex;
+    INT m_nImageIndex;
+    DWORD m_dwValue32;
+};

@@ -1,0 +1,244 @@
+// The cell base's VARIANT helpers: comparison and the stream form.
+#include "toolkit/grid/grid_cell.h"
+#include <ole2.h>
+#include <ocidl.h>
+
+namespace {
+
+typedef HRESULT(STDAPICALLTYPE* PFN_VarCmp)(LPVARIANT, LPVARIANT, LCID, ULONG);
+
+// Looked up once in the already loaded module; this code never loads it.
+PFN_VarCmp LookupVarCmp()
+{
+    static bool s_bLooked = false;
+    static PFN_VarCmp s_pfn = NULL;
+    if (!s_bLooked) {
+        s_bLooked = true;
+        HMODULE hModule = ::GetModuleHandleA("OLEAUT32.DLL");
+        if (hModule != NULL) s_pfn = (PFN_VarCmp)(void*)::GetProcAddress(hModule, "VarCmp");
+    }
+    return s_pfn;
+}
+
+HRESULT CallVarCmp(VARIANT* pLeft, VARIANT* pRight, LCID lcid, ULONG dwFlags, bool bNullEquals)
+{
+    PFN_VarCmp pfn = LookupVarCmp();
+    if (pfn == NULL) return bNullEquals ? VARCMP_EQ : VARCMP_NULL;
+    HRESULT hr = pfn(pLeft, pRight, lcid, dwFlags);
+    if (bNullEquals && hr == VARCMP_NULL) hr = VARCMP_EQ;
+    return hr;
+}
+
+template <class T>
+HRESULT Order(T left, T right)
+{
+    if (left < right) return VARCMP_LT;
+    if (left > right) return VARCMP_GT;
+    return VARCMP_EQ;
+}
+
+// The value's bytes: in place, or behind the by-reference pointer.
+const void* ValuePtr(const VARIANT* p)
+{
+    if (p->vt & VT_BYREF) return p->byref;
+    return &p->bVal;
+}
+
+template <class T>
+T Read(const VARIANT* p)
+{
+    const void* pv = ValuePtr(p);
+    if (pv == NULL) return T();
+    T v;
+    memcpy(&v, pv, sizeof(T));
+    return v;
+}
+
+HRESULT ReadExact(IStream* pStream, void* pv, ULONG cb)
+{
+    if (cb == 0) return S_OK;
+    ULONG nRead = 0;
+    HRESULT hr = pStream->Read(pv, cb, &nRead);
+    if (FAILED(hr)) return hr;
+    return nRead == cb ? S_OK : E_FAIL;
+}
+
+HRESULT WriteExact(IStream* pStream, const void* pv, ULONG cb)
+{
+    if (cb == 0) return S_OK;
+    ULONG nWritten = 0;
+    HRESULT hr = pStream->Write(pv, cb, &nWritten);
+    if (FAILED(hr)) return hr;
+    return nWritten == cb ? S_OK : STG_E_MEDIUMFULL;
+}
+
+ULONG FixedSize(VARTYPE vt)
+{
+    switch (vt) {
+    case VT_I2: case VT_BOOL: case VT_UI2: return 2;
+    case VT_I4: case VT_R4: case VT_ERROR: case VT_UI4: case VT_INT: case VT_UINT: return 4;
+    case VT_R8: case VT_CY: case VT_DATE: case VT_I8: case VT_UI8: return 8;
+    case VT_I1: case VT_UI1: return 1;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+HRESULT CExtGridCell::stat_VariantCompare(VARIANT* pLeft, VARIANT* pRight, LCID lcid, ULONG dwFlags,
+                                          bool bNullEquals)
+{
+    if (pLeft == NULL || pRight == NULL) return CallVarCmp(pLeft, pRight, lcid, dwFlags, bNullEquals);
+    while (pLeft->vt == (VT_VARIANT | VT_BYREF) && pLeft->pvarVal != NULL) pLeft = pLeft->pvarVal;
+    while (pRight->vt == (VT_VARIANT | VT_BYREF) && pRight->pvarVal != NULL) pRight = pRight->pvarVal;
+    const VARTYPE vtLeft = pLeft->vt & ~VT_BYREF, vtRight = pRight->vt & ~VT_BYREF;
+    if ((vtLeft & VT_ARRAY) || (vtRight & VT_ARRAY) || vtLeft != vtRight || vtLeft > VT_UINT)
+        return CallVarCmp(pLeft, pRight, lcid, dwFlags, bNullEquals);
+    switch (vtLeft) {
+    case VT_EMPTY:
+    case VT_NULL:
+        return VARCMP_EQ;
+    case VT_I2: return Order(Read<SHORT>(pLeft), Read<SHORT>(pRight));
+    case VT_I1: return Order(Read<signed char>(pLeft), Read<signed char>(pRight));
+    case VT_I4: case VT_ERROR: case VT_INT: return Order(Read<LONG>(pLeft), Read<LONG>(pRight));
+    case VT_UI1: return Order(Read<BYTE>(pLeft), Read<BYTE>(pRight));
+    case VT_UI2: return Order(Read<USHORT>(pLeft), Read<USHORT>(pRight));
+    case VT_UI4: case VT_UINT: return Order(Read<ULONG>(pLeft), Read<ULONG>(pRight));
+    case VT_R4: return Order((double)Read<float>(pLeft), (double)Read<float>(pRight));
+    case VT_R8: return Order(Read<double>(pLeft), Read<double>(pRight));
+    case VT_BOOL: {
+        bool bLeft = Read<VARIANT_BOOL>(pLeft) != VARIANT_FALSE;
+        bool bRight = Read<VARIANT_BOOL>(pRight) != VARIANT_FALSE;
+        return Order(bLeft ? 1 : 0, bRight ? 1 : 0);
+    }
+    case VT_BSTR: {
+        BSTR sLeft = Read<BSTR>(pLeft), sRight = Read<BSTR>(pRight);
+        bool bLeftEmpty = sLeft == NULL || ::SysStringLen(sLeft) == 0;
+        bool bRightEmpty = sRight == NULL || ::SysStringLen(sRight) == 0;
+        if (bLeftEmpty || bRightEmpty) return Order(bLeftEmpty ? 0 : 1, bRightEmpty ? 0 : 1);
+        return CallVarCmp(pLeft, pRight, lcid, dwFlags, bNullEquals);
+    }
+    case VT_DISPATCH:
+    case VT_UNKNOWN: {
+        IUnknown* pL = Read<IUnknown*>(pLeft);
+        IUnknown* pR = Read<IUnknown*>(pRight);
+        if (pL != NULL && pR != NULL) {
+            IUnknown *pIdL = NULL, *pIdR = NULL;
+            bool bSame = SUCCEEDED(pL->QueryInterface(IID_IUnknown, (void**)&pIdL)) &&
+                         SUCCEEDED(pR->QueryInterface(IID_IUnknown, (void**)&pIdR)) && pIdL == pIdR;
+            if (pIdL != NULL) pIdL->Release();
+            if (pIdR != NULL) pIdR->Release();
+            if (bSame) return VARCMP_EQ;
+        }
+        return CallVarCmp(pLeft, pRight, lcid, dwFlags, bNullEquals);
+    }
+    default:
+        return CallVarCmp(pLeft, pRight, lcid, dwFlags, bNullEquals);
+    }
+}
+
+HRESULT CExtGridCell::stat_VariantSerialize(VARIANT* pVariant, IStream* pStream, bool bSave, VARTYPE vtType)
+{
+    if (pVariant == NULL || pStream == NULL) return E_INVALIDARG;
+    HRESULT hr;
+    if (bSave) {
+        VARTYPE vt = pVariant->vt;
+        hr = WriteExact(pStream, &vt, sizeof(vt));
+        if (FAILED(hr)) return hr;
+        if (ULONG cb = FixedSize(vt)) return WriteExact(pStream, &pVariant->bVal, cb);
+        if (vt == VT_UNKNOWN || vt == VT_DISPATCH) {
+            IUnknown* pUnk = pVariant->punkVal;
+            IPersistStream* pPersist = NULL;
+            if (pUnk != NULL &&
+                (SUCCEEDED(pUnk->QueryInterface(IID_IPersistStream, (void**)&pPersist)) ||
+                 SUCCEEDED(pUnk->QueryInterface(IID_IPersistStreamInit, (void**)&pPersist))) &&
+                pPersist != NULL) {
+                // IPersistStreamInit starts with IPersistStream's slots.
+                hr = ::OleSaveToStream(pPersist, pStream);
+                pPersist->Release();
+                return hr;
+            }
+            return ::WriteClassStm(pStream, CLSID_NULL);
+        }
+        if (vt == VT_NULL) {
+            // A null has no text form; an empty count keeps the stream readable.
+            DWORD cbNone = 0;
+            return WriteExact(pStream, &cbNone, sizeof(cbNone));
+        }
+        VARIANT vText;
+        ::VariantInit(&vText);
+        hr = ::VariantChangeType(&vText, pVariant, 0, VT_BSTR);
+        if (FAILED(hr)) return hr;
+        DWORD cb = vText.bstrVal != NULL ? ::SysStringByteLen(vText.bstrVal) + 2 : 0;
+        hr = WriteExact(pStream, &cb, sizeof(cb));
+        if (SUCCEEDED(hr) && cb != 0) hr = WriteExact(pStream, vText.bstrVal, cb);
+        ::VariantClear(&vText);
+        return hr;
+    }
+
+    VARTYPE vt = vtType;
+    if (vt == VT_EMPTY) {
+        hr = ReadExact(pStream, &vt, sizeof(vt));
+        if (FAILED(hr)) return hr;
+    }
+    ::VariantClear(pVariant);
+    if (ULONG cb = FixedSize(vt)) {
+        VARIANT v;
+        ::VariantInit(&v);
+        hr = ReadExact(pStream, &v.bVal, cb);
+        if (FAILED(hr)) return hr;
+        v.vt = vt;
+        *pVariant = v;
+        return S_OK;
+    }
+    if (vt == VT_UNKNOWN || vt == VT_DISPATCH) {
+        IUnknown* pUnk = NULL;
+        hr = ::OleLoadFromStream(pStream, vt == VT_DISPATCH ? IID_IDispatch : IID_IUnknown, (void**)&pUnk);
+        if (hr == REGDB_E_CLASSNOTREG) hr = S_OK;  // a stored NULL object, or an unknown class
+        if (FAILED(hr)) return hr;
+        pVariant->vt = vt;
+        pVariant->punkVal = pUnk;
+        return S_OK;
+    }
+    if (vt == VT_EMPTY || vt == VT_NULL) {
+        // Stored through the text form like every other type; the text is dropped.
+        DWORD cb = 0;
+        hr = ReadExact(pStream, &cb, sizeof(cb));
+        if (FAILED(hr)) return hr;
+        if (cb != 0) {
+            LARGE_INTEGER li;
+            li.QuadPart = cb;
+            hr = pStream->Seek(li, STREAM_SEEK_CUR, NULL);
+            if (FAILED(hr)) return hr;
+        }
+        pVariant->vt = vt;
+        return S_OK;
+    }
+    DWORD cb = 0;
+    hr = ReadExact(pStream, &cb, sizeof(cb));
+    if (FAILED(hr)) return hr;
+    VARIANT vText;
+    ::VariantInit(&vText);
+    vText.vt = VT_BSTR;
+    vText.bstrVal = NULL;
+    if (cb != 0) {
+        // The count includes the two-byte terminator; anything shorter is damage.
+        if (cb < 2 || (cb & 1) != 0) return E_FAIL;
+        vText.bstrVal = ::SysAllocStringByteLen(NULL, cb - 2);
+        if (vText.bstrVal == NULL) return E_OUTOFMEMORY;
+        hr = ReadExact(pStream, vText.bstrVal, cb - 2);
+        WCHAR wTerm = 0;
+        if (SUCCEEDED(hr)) hr = ReadExact(pStream, &wTerm, sizeof(wTerm));
+        if (FAILED(hr)) {
+            ::VariantClear(&vText);
+            return hr;
+        }
+    }
+    if (vt == VT_BSTR) {
+        *pVariant = vText;
+        return S_OK;
+    }
+    hr = ::VariantChangeType(pVariant, &vText, 0, vt);
+    ::VariantClear(&vText);
+    return hr;
+}
