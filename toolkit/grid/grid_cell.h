@@ -97,6 +97,24 @@ public:
     virtual LPCTSTR GetTextBuffer() const;
     virtual CExtGridCell* Clone(IMalloc* pMalloc = NULL) const;
 
+    // Part sizes and margins; the painting operations that take the grid window come
+    // with the grid window itself.
+    virtual CRect GetIconMargins() const;
+    virtual CRect GetMargins() const;
+    virtual CSize GetSortArrowPartSize(DWORD dwHelperPaintFlags, bool bQueryWidth = true,
+                                       bool bQueryHeight = true) const;
+    virtual CSize GetFocusArrowPartSize(DWORD dwHelperPaintFlags, bool bQueryWidth = true,
+                                        bool bQueryHeight = true) const;
+    virtual UINT OnQueryDrawTextFlags(bool bHorz, bool bVert, bool bForDrawing) const;
+
+    // Buttons: false when the type is above 3 or the cell has no such button. The
+    // hold flag asks the grid to repeat the click while the button stays pressed,
+    // every nRepeatDelay milliseconds.
+    virtual bool OnQueryButtonInfo(INT nButtonType, bool* pbEnabled, bool* pbPressed = NULL,
+                                   bool* pbHold = NULL, DWORD* pnRepeatDelay = NULL) const;
+    // Sets or clears the pressed bit of an existing button; returns the old style.
+    virtual DWORD SetButtonPressed(INT nButtonType, bool bPressed);
+
     virtual bool CanIncrement();
     virtual bool CanDecrement();
     virtual bool Increment();
@@ -156,6 +174,14 @@ public:
     // other than VT_EMPTY is taken as the stored type and no type is read.
     static HRESULT stat_VariantSerialize(VARIANT* pVariant, IStream* pStream, bool bSave,
                                          VARTYPE vtType = VT_EMPTY);
+
+    // The style bit of a button type and of its pressed state; 0 for other types.
+    static DWORD stat_ButtonStyle(INT nButtonType);
+    static DWORD stat_ButtonPressedStyle(INT nButtonType);
+    // The check bits after a change to state 0 (unchecked), 1 (checked) or 2 (mixed);
+    // the style unchanged when the change does not apply (no check type, a radio button
+    // asked for the mixed state, a state above 2, a read-only cell).
+    static DWORD stat_CheckStyleForState(DWORD dwStyle, INT nState);
 
     // The cell whose drop-down list is open, if any; cleared when that cell dies.
     static CExtGridCell* g_pCellMenuTracking;
