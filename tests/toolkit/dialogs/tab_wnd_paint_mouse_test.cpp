@@ -247,3 +247,50 @@ TEST_F(TabPaintMouse, ButtonTooltipTexts)
     EXPECT_TRUE(CExtTabWnd::GetButtonTooltipText(-7).IsEmpty());
     EXPECT_TRUE(CExtTabWnd::GetButtonTooltipText(3).IsEmpty());
 }
+
+TEST_F(TabPaintMouse, DragOntoAWiderNeighbourSwapsOnce)
+{
+    Make(400, 40, 0x00400000, 3, 60);
+    m_tabs.ItemGet(1)->LParamSet(ItemSize(120, 20));
+    m_tabs.UpdateTabWnd(false);
+    m_tabs.RecalcLayout();
+    ASSERT_TRUE(m_tabs.OnTabWndCanDragItem(0));
+    // The cursor stays inside the strip, so the loop does not scroll.
+    CPoint ptScreen(4 + 100, 10);
+    m_tabs.ClientToScreen(&ptScreen);
+    ::SetCursorPos(ptScreen.x, ptScreen.y);
+    testsupport::PumpPending();
+    const HWND hWnd = m_tabs.GetSafeHwnd();
+    // Onto the wide item (64..184 in the client), then further inside it: one swap only.
+    ::PostMessage(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(4 + 100, 10));
+    ::PostMessage(hWnd, WM_TIMER, 0x7777, 0);  // something else between the moves
+    ::PostMessage(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(4 + 110, 10));
+    ::PostMessage(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(4 + 110, 10));
+    m_tabs.ItemDragLoop(0);
+    EXPECT_EQ(ItemSize(120, 20), m_tabs.ItemGet(0)->LParamGet()) << "the wide item moved to the front";
+    EXPECT_EQ(ItemSize(60, 20), m_tabs.ItemGet(1)->LParamGet()) << "and was not swapped back";
+    EXPECT_EQ(1, m_tabs.SelectionGet()) << "the dragged item is selected at its place";
+    EXPECT_EQ(-1, m_tabs.GetPushedTrackingIndex());
+    EXPECT_NE(hWnd, ::GetCapture());
+    EXPECT_EQ(0, m_tabs.m_nDragFlags & 0x01);
+    // The release that ended the loop is still queued for the strip.
+    MSG msg;
+    EXPECT_TRUE(::PeekMessage(&msg, hWnd, WM_LBUTTONUP, WM_LBUTTONUP, PM_REMOVE));
+}
+
+TEST_F(TabPaintMouse, DragStartsOnlyBeyondFivePixels)
+{
+    Make(400, 40, 0x00400000, 3, 60);
+    CPoint ptScreen(4 + 10, 10);
+    m_tabs.ClientToScreen(&ptScreen);
+    ::SetCursorPos(ptScreen.x, ptScreen.y);
+    Click(WM_LBUTTONDOWN, 4 + 10, 10);
+    ASSERT_EQ(0, m_tabs.GetPushedTrackingIndex());
+    m_tabs.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(4 + 15, 14));
+    EXPECT_EQ(0, m_tabs.m_nDragFlags & 0x01);
+    EXPECT_EQ(0, m_tabs.GetPushedTrackingIndex()) << "5 pixels are not a drag";
+    // Beyond 5 pixels the loop runs; a queued release ends it at once.
+    ::PostMessage(m_tabs.GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(4 + 16, 10));
+    m_tabs.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(4 + 16, 10));
+    EXPECT_EQ(-1, m_tabs.GetPushedTrackingIndex()) << "the drag loop ended the tracking";
+}
