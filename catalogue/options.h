@@ -11,6 +11,7 @@ public:
 
     int Value;         // a COLORREF for colours, 0 or 1 for booleans
     std::string Name;  // the registry value name
+    bool Changed = false;  // set by whoever changes Value
 
     // Each keeps Value when nothing usable is stored. Integers are saved through the
     // application's WriteProfileInt directly.

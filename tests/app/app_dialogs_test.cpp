@@ -1,0 +1,232 @@
+// The Options, Add-to-group and About dialogs, driven modelessly: created, read, then
+// confirmed or cancelled through the same commands the buttons send.
+#include "app_test_app.h"
+#include "app/options_dlg.h"
+#include "app/ui_manager.h"
+#include "catalogue/options.h"
+#include "res/resource.h"
+#include "support/message_pump.h"
+#include "support/msg_recorder.h"
+#include "support/registry_sandbox.h"
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+OptionValue* const g_allOptions[] = {&g_SizeType, &g_GridColor1,  &g_GridColor2,  &g_GridEnabled, &g_AutoRefresh,
+                                     &g_Hide,     &g_ShowCats,    &g_ShowDetails, &g_CatsSize,    &g_ListSize};
+
+// A redirected HKCU with "Software" in it, the application's profile under it, and the
+// options put back afterwards.
+class DialogsTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        HKEY hSoftware = NULL;
+        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(m_box.Root(), "hkcu\\Software", 0, NULL, 0, KEY_ALL_ACCESS, NULL,
+                                                   &hSoftware, NULL));
+        ::RegCloseKey(hSoftware);
+        ASSERT_TRUE(m_box.Override(HKEY_CURRENT_USER, "hkcu"));
+        CWinApp& app = TestApp();
+        m_oldKey = app.m_pszRegistryKey;
+        m_oldProfile = app.m_pszProfileName;
+        app.m_pszRegistryKey = _strdup("Corvalin");
+        app.m_pszProfileName = _strdup("Dialogs Test");
+        for (OptionValue* p : g_allOptions) {
+            m_saved.push_back(p->Value);
+            m_savedChanged.push_back(p->Changed);
+            p->Changed = false;
+        }
+    }
+    void TearDown() override
+    {
+        testsupport::PumpPending();
+        for (size_t i = 0; i < m_saved.size(); ++i) {
+            g_allOptions[i]->Value = m_saved[i];
+            g_allOptions[i]->Changed = m_savedChanged[i];
+        }
+        CWinApp& app = TestApp();
+        free(const_cast<LPTSTR>(app.m_pszRegistryKey));
+        free(const_cast<LPTSTR>(app.m_pszProfileName));
+        app.m_pszRegistryKey = m_oldKey;
+        app.m_pszProfileName = m_oldProfile;
+        m_box.RestoreOverrides();
+    }
+
+    // The stored text of a value in the section of the options.
+    std::string Stored(const char* name)
+    {
+        return (LPCTSTR)TestApp().GetProfileString("Dialogs Test", name, "<none>");
+    }
+
+    testsupport::RegistrySandbox m_box;
+    LPCTSTR m_oldKey = NULL;
+    LPCTSTR m_oldProfile = NULL;
+    std::vector<int> m_saved;
+    std::vector<bool> m_savedChanged;
+};
+
+std::string ItemText(CWnd* pDlg, int nId)
+{
+    char sz[256] = "";
+    ::GetDlgItemTextA(pDlg->m_hWnd, nId, sz, sizeof(sz));
+    return sz;
+}
+
+// ---- Options -----------------------------------------------------------------------------
+
+void SetOptionValues(int autoRefresh, int hide, int sizeType, int gridEnabled, int color1, int color2)
+{
+    g_AutoRefresh.Value = autoRefresh;
+    g_Hide.Value = hide;
+    g_SizeType.Value = sizeType;
+    g_GridEnabled.Value = gridEnabled;
+    g_GridColor1.Value = color1;
+    g_GridColor2.Value = color2;
+}
+
+TEST_F(DialogsTest, OptionsShowTheStoredValues)
+{
+    SetOptionValues(1, 0, 3, 1, RGB(10, 20, 30), RGB(40, 50, 60));
+    COptionsDlg dlg;
+    ASSERT_TRUE(dlg.Create(NULL));
+    char szTitle[64] = "";
+    ::GetWindowTextA(dlg.m_hWnd, szTitle, sizeof(szTitle));
+    EXPECT_STREQ("Options", szTitle);
+    EXPECT_EQ((UINT)BST_CHECKED, dlg.IsDlgButtonChecked(IDC_AUTO_REFRESH));
+    EXPECT_EQ((UINT)BST_UNCHECKED, dlg.IsDlgButtonChecked(IDC_HIDE_INVALID));
+    EXPECT_EQ((UINT)BST_CHECKED, dlg.IsDlgButtonChecked(IDC_SHOW_GRID));
+    ASSERT_EQ(4, dlg.m_wndSizeType.GetCount());
+    const char* units[] = {"Bytes", "KBytes", "MBytes", "GBytes"};
+    for (int i = 0; i < 4; ++i) {
+        CString text;
+        dlg.m_wndSizeType.GetLBText(i, text);
+        EXPECT_STREQ(units[i], text) << "unit " << i;
+    }
+    EXPECT_EQ(3, dlg.m_wndSizeType.GetCurSel());
+    EXPECT_EQ(RGB(10, 20, 30), dlg.m_clrGridColor1);
+    EXPECT_EQ(RGB(40, 50, 60), dlg.m_clrGridColor2);
+    EXPECT_EQ(0xF5EEEBu, dlg.m_clrGridColor1Default);
+    EXPECT_EQ(0xFFFFFFu, dlg.m_clrGridColor2Default);
+    EXPECT_EQ("Show progam size in", ItemText(&dlg, IDC_SIZE_TYPE_LABEL));
+    EXPECT_EQ("General", ItemText(&dlg, IDC_OPTIONS_GENERAL));
+    EXPECT_EQ("View", ItemText(&dlg, IDC_OPTIONS_VIEW));
+    EXPECT_EQ("&Enable auto refresh", ItemText(&dlg, IDC_AUTO_REFRESH));
+    EXPECT_EQ("&Hide invalid entries", ItemText(&dlg, IDC_HIDE_INVALID));
+    EXPECT_EQ("&Show color grid", ItemText(&dlg, IDC_SHOW_GRID));
+    dlg.DestroyWindow();
+}
+
+TEST_F(DialogsTest, ConfirmedOptionsAreStoredMarkedAndSaved)
+{
+    SetOptionValues(1, 0, 2, 1, 0xF5EEEB, 0xFFFFFF);
+    g_ListSize.Value = 42;
+    COptionsDlg dlg;
+    ASSERT_TRUE(dlg.Create(NULL));
+    dlg.CheckDlgButton(IDC_AUTO_REFRESH, BST_UNCHECKED);
+    dlg.CheckDlgButton(IDC_HIDE_INVALID, BST_CHECKED);
+    dlg.m_wndSizeType.SetCurSel(1);
+    dlg.m_clrGridColor2 = RGB(1, 2, 3);  // as the colour button would after a pick
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, IDOK));
+
+    EXPECT_FALSE(dlg.IsWindowVisible());
+    EXPECT_EQ(0, g_AutoRefresh.Value);
+    EXPECT_TRUE(g_AutoRefresh.Changed);
+    EXPECT_EQ(1, g_Hide.Value);
+    EXPECT_TRUE(g_Hide.Changed);
+    EXPECT_EQ(1, g_SizeType.Value);
+    EXPECT_TRUE(g_SizeType.Changed);
+    EXPECT_EQ((int)RGB(1, 2, 3), g_GridColor2.Value);
+    EXPECT_TRUE(g_GridColor2.Changed);
+    EXPECT_FALSE(g_GridColor1.Changed);
+    EXPECT_FALSE(g_GridEnabled.Changed);
+
+    // All ten were written, in their stored forms.
+    EXPECT_EQ("FALSE", Stored("AutoRefresh"));
+    EXPECT_EQ("TRUE", Stored("Hide"));
+    EXPECT_EQ("TRUE", Stored("GridEnabled"));
+    EXPECT_EQ("235,238,245", Stored("GridColor1"));
+    EXPECT_EQ("1,2,3", Stored("GridColor2"));
+    EXPECT_EQ(1u, TestApp().GetProfileInt("Dialogs Test", "SizeType", 99));
+    EXPECT_EQ(42u, TestApp().GetProfileInt("Dialogs Test", "ListSize", 99));
+
+    // And they load back as confirmed.
+    SetOptionValues(7, 7, 7, 7, 7, 7);
+    LoadSettings();
+    EXPECT_EQ(0, g_AutoRefresh.Value);
+    EXPECT_EQ(1, g_Hide.Value);
+    EXPECT_EQ(1, g_SizeType.Value);
+    EXPECT_EQ(1, g_GridEnabled.Value);
+    EXPECT_EQ(0xF5EEEB, g_GridColor1.Value);
+    EXPECT_EQ((int)RGB(1, 2, 3), g_GridColor2.Value);
+    dlg.DestroyWindow();
+}
+
+TEST_F(DialogsTest, ConfirmingUnchangedOptionsSavesAllAndMarksNone)
+{
+    SetOptionValues(0, 1, 0, 0, RGB(9, 8, 7), RGB(6, 5, 4));
+    COptionsDlg dlg;
+    ASSERT_TRUE(dlg.Create(NULL));
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, IDOK));
+    for (OptionValue* p : g_allOptions) EXPECT_FALSE(p->Changed) << p->Name;
+    const char* texts[] = {"GridColor1", "GridColor2", "GridEnabled", "AutoRefresh", "Hide", "ShowCats", "ShowDetails"};
+    for (const char* name : texts) EXPECT_NE("<none>", Stored(name)) << name;
+    const char* ints[] = {"SizeType", "CatsSize", "ListSize"};
+    for (const char* name : ints) EXPECT_NE(12345u, TestApp().GetProfileInt("Dialogs Test", name, 12345)) << name;
+    EXPECT_EQ("9,8,7", Stored("GridColor1"));
+    EXPECT_EQ("FALSE", Stored("AutoRefresh"));
+    EXPECT_EQ("TRUE", Stored("Hide"));
+    dlg.DestroyWindow();
+}
+
+TEST_F(DialogsTest, CancelledOptionsTouchNothing)
+{
+    SetOptionValues(1, 0, 2, 1, 0xF5EEEB, 0xFFFFFF);
+    COptionsDlg dlg;
+    ASSERT_TRUE(dlg.Create(NULL));
+    dlg.CheckDlgButton(IDC_AUTO_REFRESH, BST_UNCHECKED);
+    dlg.m_wndSizeType.SetCurSel(0);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, IDCANCEL));
+    EXPECT_EQ(1, g_AutoRefresh.Value);
+    EXPECT_EQ(2, g_SizeType.Value);
+    for (OptionValue* p : g_allOptions) EXPECT_FALSE(p->Changed) << p->Name;
+    EXPECT_EQ("<none>", Stored("AutoRefresh"));
+    dlg.DestroyWindow();
+}
+
+// The dialog itself tells nobody: after IDOK its caller asks the mediator, which sends
+// the one options message to the right pane.
+TEST_F(DialogsTest, TheOptionsMessageGoesOutThroughTheMediatorAfterConfirming)
+{
+    CWnd pane;
+    ASSERT_TRUE(pane.CreateEx(0, AfxRegisterWndClass(0), "right pane", WS_POPUP, 0, 0, 10, 10, NULL, NULL));
+    CUiManager* pUi = CUiManager::GetInstance();
+    HWND hOldRight = pUi->m_hWndRightPane;
+    pUi->m_hWndRightPane = pane.m_hWnd;
+    testsupport::MsgRecorder rec;
+    rec.Only({g_nMsgOptionsChanged});
+    rec.Watch(pane.m_hWnd);
+    rec.HookThread();
+
+    COptionsDlg dlg;
+    ASSERT_TRUE(dlg.Create(NULL));
+    dlg.CheckDlgButton(IDC_SHOW_GRID, BST_UNCHECKED);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, IDOK));
+    testsupport::PumpPending();
+    EXPECT_EQ(0u, rec.Count(g_nMsgOptionsChanged));
+    EXPECT_TRUE(g_GridEnabled.Changed);
+
+    pUi->OptionsChanged();
+    testsupport::PumpPending();
+    EXPECT_TRUE(rec.Matches({{g_nMsgOptionsChanged, testsupport::kSent | testsupport::kWParam |
+                                                        testsupport::kLParam | testsupport::kHwnd,
+                              0, 0, pane.m_hWnd}}));
+    rec.Unhook();
+    pUi->m_hWndRightPane = hOldRight;
+    dlg.DestroyWindow();
+    pane.DestroyWindow();
+}
+
+}  // namespace
