@@ -183,6 +183,18 @@ public:
     // asked for the mixed state, a state above 2, a read-only cell).
     static DWORD stat_CheckStyleForState(DWORD dwStyle, INT nState);
 
+    // Drawing of the parts that need only the grid's window (for its visual-styles
+    // theme) and a device context; the cell's painting operations call them.
+    // The check glyph: 0 x 0 without a check type, the "BUTTON" theme's true size, or
+    // 13 x 13 when visual styles are off or give nothing.
+    static CSize stat_GetCheckGlyphSize(HWND hWndGrid, HDC hDC, DWORD dwStyle, DWORD dwStyleEx);
+    // The check box or radio button at the top-left of rcPart.
+    static void stat_PaintCheckRadio(HWND hWndGrid, HDC hDC, const RECT& rcPart, DWORD dwStyle,
+                                     DWORD dwStyleEx);
+    // The base background: nothing (false) outside the inner area (paint flag 0x200),
+    // else the face colour in a raised 3D frame (true).
+    static bool stat_PaintBackground(HDC hDC, const RECT& rcCell, DWORD dwHelperPaintFlags);
+
     // The cell whose drop-down list is open, if any; cleared when that cell dies.
     static CExtGridCell* g_pCellMenuTracking;
 
