@@ -321,3 +321,34 @@ CExtGridCell* CExtGridCell::InstanceLoad(CArchive& ar, IMalloc* pMalloc, bool bT
     }
     return pCell;
 }
+
+// ---- Colours and font attributes: kept by the layers, none in the root ---------
+
+COLORREF CExtGridCell::TextColorSet(INT, COLORREF) { return COLORREF(-1L); }
+COLORREF CExtGridCell::TextColorGet(INT) const { return COLORREF(-1L); }
+COLORREF CExtGridCell::BackColorSet(INT, COLORREF) { return COLORREF(-1L); }
+COLORREF CExtGridCell::BackColorGet(INT) const { return COLORREF(-1L); }
+LONG CExtGridCell::FontHeightSet(LONG) { return -1; }
+bool CExtGridCell::FontHeightGet(LONG&) const { return false; }
+void CExtGridCell::FontHeightReset() {}
+LONG CExtGridCell::FontWidthSet(LONG) { return -1; }
+bool CExtGridCell::FontWidthGet(LONG&) const { return false; }
+void CExtGridCell::FontWidthReset() {}
+LONG CExtGridCell::FontWeightSet(LONG) { return -1; }
+bool CExtGridCell::FontWeightGet(LONG&) const { return false; }
+void CExtGridCell::FontWeightReset() {}
+bool CExtGridCell::FontItalicSet(bool) { return false; }
+bool CExtGridCell::FontItalicGet(bool&) const { return false; }
+void CExtGridCell::FontItalicReset() {}
+bool CExtGridCell::FontUnderlineSet(bool) { return false; }
+bool CExtGridCell::FontUnderlineGet(bool&) const { return false; }
+void CExtGridCell::FontUnderlineReset() {}
+bool CExtGridCell::FontStrikeOutSet(bool) { return false; }
+bool CExtGridCell::FontStrikeOutGet(bool&) const { return false; }
+void CExtGridCell::FontStrikeOutReset() {}
+BYTE CExtGridCell::FontQualitySet(BYTE) { return 0; }
+bool CExtGridCell::FontQualityGet(BYTE&) const { return false; }
+void CExtGridCell::FontQualityReset() {}
+LPCTSTR CExtGridCell::FontFaceNameSet(LPCTSTR) { return NULL; }
+bool CExtGridCell::FontFaceNameGet(CString&) const { return false; }
+void CExtGridCell::FontFaceNameReset() {}

@@ -62,6 +62,15 @@ public:
         __EGCS_EX_WRAP_TEXT = 0x00000010,
         __EGCS_EX_NO_SORT_ARROW_ON_PAINT = 0x00000020,
     };
+    // Colour states: 0 applies in every situation and wins when set; otherwise 3 for
+    // the hovered cell, 2 for a selected one, 1 for the rest.
+    enum e_cell_state_t
+    {
+        __ECS_ALL = 0,
+        __ECS_NORMAL = 1,
+        __ECS_SELECTED = 2,
+        __ECS_HOVERED = 3,
+    };
     // Button types, shared with the grid windows and the hit-test record.
     enum e_button_type_t
     {
@@ -138,6 +147,37 @@ public:
 
     virtual CSize OnQueryListItemMargins() const;
     virtual CSize OnQueryDropDownSize() const;
+
+    // Colours per state and font attributes: the root keeps none (setters change
+    // nothing, getters answer -1 or false); the colour and font layers keep them.
+    virtual COLORREF TextColorSet(INT nState, COLORREF clr);
+    virtual COLORREF TextColorGet(INT nState) const;
+    virtual COLORREF BackColorSet(INT nState, COLORREF clr);
+    virtual COLORREF BackColorGet(INT nState) const;
+    virtual LONG FontHeightSet(LONG nHeight);
+    virtual bool FontHeightGet(LONG& nHeight) const;
+    virtual void FontHeightReset();
+    virtual LONG FontWidthSet(LONG nWidth);
+    virtual bool FontWidthGet(LONG& nWidth) const;
+    virtual void FontWidthReset();
+    virtual LONG FontWeightSet(LONG nWeight);
+    virtual bool FontWeightGet(LONG& nWeight) const;
+    virtual void FontWeightReset();
+    virtual bool FontItalicSet(bool bItalic);
+    virtual bool FontItalicGet(bool& bItalic) const;
+    virtual void FontItalicReset();
+    virtual bool FontUnderlineSet(bool bUnderline);
+    virtual bool FontUnderlineGet(bool& bUnderline) const;
+    virtual void FontUnderlineReset();
+    virtual bool FontStrikeOutSet(bool bStrikeOut);
+    virtual bool FontStrikeOutGet(bool& bStrikeOut) const;
+    virtual void FontStrikeOutReset();
+    virtual BYTE FontQualitySet(BYTE nQuality);
+    virtual bool FontQualityGet(BYTE& nQuality) const;
+    virtual void FontQualityReset();
+    virtual LPCTSTR FontFaceNameSet(LPCTSTR sFaceName);
+    virtual bool FontFaceNameGet(CString& sFaceName) const;
+    virtual void FontFaceNameReset();
 
     // Extents through the cell's access operations: false when the cell keeps none.
     bool GetExtent(INT& nExtent, INT nType = 0);

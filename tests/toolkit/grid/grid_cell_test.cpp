@@ -137,6 +137,20 @@ TEST(GridCell, BaseAnswers) {
     EXPECT_FALSE(cell.GetExtent(n, 0));
     EXPECT_EQ(9, n);
     EXPECT_FALSE(cell.SetExtraSpace(3, true));
+
+    // No colours or font attributes in the root.
+    EXPECT_EQ(COLORREF(-1L), cell.TextColorSet(0, RGB(1, 2, 3)));
+    EXPECT_EQ(COLORREF(-1L), cell.TextColorGet(0));
+    EXPECT_EQ(COLORREF(-1L), cell.BackColorSet(1, RGB(1, 2, 3)));
+    EXPECT_EQ(COLORREF(-1L), cell.BackColorGet(1));
+    cell.FontWeightSet(700);
+    LONG nWeight = 5;
+    EXPECT_FALSE(cell.FontWeightGet(nWeight));
+    EXPECT_EQ(5, nWeight);
+    cell.FontFaceNameSet("Tahoma");
+    CString face = "x";
+    EXPECT_FALSE(cell.FontFaceNameGet(face));
+    EXPECT_STREQ("x", face);
 }
 
 TEST(GridCell, IconLookupThroughOwner) {
