@@ -806,6 +806,10 @@ LRESULT CExtTabWnd::OnMouseActivateMsg(WPARAM, LPARAM)
 
 LRESULT CExtTabWnd::OnSetCursorMsg(WPARAM, LPARAM)
 {
+    // Context-help mode shows the frame's help cursor.
+    for (CFrameWnd* pFrame = GetParentFrame(); pFrame != NULL; pFrame = pFrame->GetParentFrame())
+        if (pFrame->m_bHelpMode)
+            return Default();
     if (g_hCursor != NULL)
     {
         ::SetCursor(g_hCursor);

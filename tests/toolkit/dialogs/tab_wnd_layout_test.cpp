@@ -381,3 +381,22 @@ TEST_F(TabLayout, FrameSizePassTakesTheBand)
     m_tabs.SendMessage(WM_SIZEPARENT, 0, (LPARAM)&layout2);
     EXPECT_RECT(CRect(0, 0, 300, 200), CRect(layout2.rect)) << "left out of the size pass";
 }
+
+TEST(TabWindowClass, SubclassedControlTakesTheTabStyleFromTheWindowStyle)
+{
+    TabHost host;
+    CExtTabWnd tabs;  // registers the class
+    WNDCLASS wc;
+    ASSERT_TRUE(::GetClassInfo(::AfxGetInstanceHandle(), _T("Kestrix-TabWindow"), &wc));
+    EXPECT_EQ(UINT(CS_GLOBALCLASS | CS_DBLCLKS), wc.style);
+    EXPECT_EQ(::LoadCursor(NULL, IDC_ARROW), wc.hCursor);
+    HWND hWnd = ::CreateWindowEx(0, _T("Kestrix-TabWindow"), NULL, WS_CHILD | WS_VISIBLE | 0x0091, 0, 0, 200, 30,
+                                 host.m_hWnd, (HMENU)7, ::AfxGetInstanceHandle(), NULL);
+    ASSERT_TRUE(hWnd != NULL);
+    ASSERT_TRUE(tabs.SubclassWindow(hWnd));
+    EXPECT_EQ(0x0091u, tabs.GetTabWndStyle());
+    EXPECT_EQ(1, tabs.OrientationGet());
+    EXPECT_EQ(0u, (DWORD)::GetWindowLong(hWnd, GWL_STYLE) & 0xFFFFu) << "taken out of the window style";
+    EXPECT_TRUE(tabs.m_pToolTip != NULL && tabs.m_pToolTip->GetSafeHwnd() != NULL);
+    tabs.DestroyWindow();
+}
