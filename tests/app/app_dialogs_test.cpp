@@ -1,9 +1,14 @@
 // The Options, Add-to-group and About dialogs, driven modelessly: created, read, then
 // confirmed or cancelled through the same commands the buttons send.
 #include "app_test_app.h"
+#include "app/dlg_group.h"
 #include "app/options_dlg.h"
 #include "app/ui_manager.h"
+#include "catalogue/groups.h"
 #include "catalogue/options.h"
+#include "catalogue/program_entry.h"
+#include <fstream>
+#include <sstream>
 #include "res/resource.h"
 #include "support/message_pump.h"
 #include "support/msg_recorder.h"
@@ -227,6 +232,147 @@ TEST_F(DialogsTest, TheOptionsMessageGoesOutThroughTheMediatorAfterConfirming)
     pUi->m_hWndRightPane = hOldRight;
     dlg.DestroyWindow();
     pane.DestroyWindow();
+}
+
+// ---- Add to group ------------------------------------------------------------------------
+
+class AddToGroupTest : public DialogsTest
+{
+protected:
+    void SetUp() override
+    {
+        DialogsTest::SetUp();
+        ClearGroups();
+        m_pOldSelected = CUiManager::GetInstance()->m_pSelectedProgram;
+        m_program.DisplayName = "Kestrel Photo Studio 9";
+    }
+    void TearDown() override
+    {
+        CUiManager::GetInstance()->m_pSelectedProgram = m_pOldSelected;
+        ClearGroups();
+        DialogsTest::TearDown();
+    }
+    static void ClearGroups()
+    {
+        CGroupManager* pGroups = CGroupManager::GetInstance();
+        pGroups->m_pCurrentGroup = NULL;
+        while (pGroups->m_Groups.size() > 1) pGroups->DeleteGroup(pGroups->m_Groups.back());
+    }
+    static GroupEntry* NewGroup(const char* name)
+    {
+        GroupEntry* pGroup = CGroupManager::GetInstance()->CreateGroup();
+        pGroup->Name = name;
+        return pGroup;
+    }
+    static void Confirm(CDialog& dlg)
+    {
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, IDOK));
+    }
+
+    ProgramEntry m_program;
+    ProgramEntry* m_pOldSelected = NULL;
+};
+
+TEST_F(AddToGroupTest, ListsTheUserGroupsAndOffersTheProgramName)
+{
+    GroupEntry* pGraphics = NewGroup("Graphics");
+    GroupEntry* pTools = NewGroup("Tools");
+    CUiManager::GetInstance()->m_pSelectedProgram = &m_program;
+    CDlgGroup dlg;
+    ASSERT_TRUE(dlg.Create(NULL));
+    ASSERT_EQ(2, dlg.m_wndGroups.GetCount());
+    CString text;
+    dlg.m_wndGroups.GetText(0, text);
+    EXPECT_STREQ("Graphics", text);
+    dlg.m_wndGroups.GetText(1, text);
+    EXPECT_STREQ("Tools", text);
+    EXPECT_EQ((void*)pGraphics, dlg.m_wndGroups.GetItem(0)->pUserData);
+    EXPECT_EQ((void*)pTools, dlg.m_wndGroups.GetItem(1)->pUserData);
+    EXPECT_EQ(0, dlg.m_wndGroups.GetCurSel());
+    EXPECT_EQ(::GetSystemMetrics(SM_CXSMICON) + 4, dlg.m_wndGroups.GetItemHeight(0));
+    EXPECT_EQ("Kestrel Photo Studio 9", ItemText(&dlg, IDC_KEYWORD));
+    EXPECT_TRUE(dlg.m_wndKeyword.m_bHoverFrame);
+    EXPECT_EQ("Keyword:", ItemText(&dlg, IDC_KEYWORD_LABEL));
+    EXPECT_EQ("Select a group:", ItemText(&dlg, IDC_SELECT_GROUP_LABEL));
+    dlg.DestroyWindow();
+}
+
+TEST_F(AddToGroupTest, TheShortenedKeywordGoesToTheChosenGroupAndItsFile)
+{
+    GroupEntry* pGraphics = NewGroup("Graphics");
+    GroupEntry* pTools = NewGroup("Tools");
+    pTools->AddKeyword("zip");
+    CUiManager::GetInstance()->m_pSelectedProgram = &m_program;
+    CDlgGroup dlg;
+    ASSERT_TRUE(dlg.Create(NULL));
+    dlg.SetDlgItemText(IDC_KEYWORD, "Kestrel Photo");
+    dlg.m_wndGroups.SetCurSel(1);
+    Confirm(dlg);
+
+    EXPECT_FALSE(dlg.IsWindowVisible());
+    EXPECT_TRUE(pGraphics->Keywords.empty());
+    ASSERT_EQ(2u, pTools->Keywords.size());
+    EXPECT_EQ("zip", pTools->Keywords[0]);
+    EXPECT_EQ("Kestrel Photo", pTools->Keywords[1]);
+
+    // Saved with the groups, it is in the file and comes back from it.
+    char szDir[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, szDir);
+    std::string path = std::string(szDir) + "add_to_group_test.xml";
+    ::DeleteFileA(path.c_str());
+    ASSERT_TRUE(CGroupManager::GetInstance()->Save(path.c_str()));
+    ClearGroups();
+    ASSERT_TRUE(CGroupManager::GetInstance()->Load(path.c_str()));
+    ::DeleteFileA(path.c_str());
+    std::vector<GroupEntry*>& groups = CGroupManager::GetInstance()->m_Groups;
+    ASSERT_EQ(3u, groups.size());
+    EXPECT_EQ("Tools", groups[2]->Name);
+    ASSERT_EQ(2u, groups[2]->Keywords.size());
+    EXPECT_EQ("Kestrel Photo", groups[2]->Keywords[1]);
+    dlg.DestroyWindow();
+}
+
+TEST_F(AddToGroupTest, NothingIsAddedWithoutAGroupOrAProgram)
+{
+    // Only the built-in group: the list is empty.
+    CUiManager::GetInstance()->m_pSelectedProgram = &m_program;
+    {
+        CDlgGroup dlg;
+        ASSERT_TRUE(dlg.Create(NULL));
+        EXPECT_EQ(0, dlg.m_wndGroups.GetCount());
+        Confirm(dlg);
+        EXPECT_TRUE(CGroupManager::GetInstance()->m_Groups[0]->Keywords.empty());
+        dlg.DestroyWindow();
+    }
+    // The selected program went away while the dialog was open.
+    GroupEntry* pGroup = NewGroup("Games");
+    {
+        CDlgGroup dlg;
+        ASSERT_TRUE(dlg.Create(NULL));
+        CUiManager::GetInstance()->m_pSelectedProgram = NULL;
+        Confirm(dlg);
+        EXPECT_TRUE(pGroup->Keywords.empty());
+        dlg.DestroyWindow();
+    }
+    // The chosen group was deleted meanwhile.
+    CUiManager::GetInstance()->m_pSelectedProgram = &m_program;
+    {
+        CDlgGroup dlg;
+        ASSERT_TRUE(dlg.Create(NULL));
+        CGroupManager::GetInstance()->DeleteGroup(pGroup);
+        Confirm(dlg);
+        EXPECT_EQ(1u, CGroupManager::GetInstance()->m_Groups.size());
+        dlg.DestroyWindow();
+    }
+    // Cancel adds nothing.
+    GroupEntry* pOther = NewGroup("Office");
+    {
+        CDlgGroup dlg;
+        ASSERT_TRUE(dlg.Create(NULL));
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, IDCANCEL));
+        EXPECT_TRUE(pOther->Keywords.empty());
+        dlg.DestroyWindow();
+    }
 }
 
 }  // namespace

@@ -1,0 +1,63 @@
+#include "app/dlg_group.h"
+#include "app/ui_manager.h"
+#include "catalogue/groups.h"
+#include "catalogue/program_entry.h"
+#include "res/resource.h"
+#include <algorithm>
+
+BEGIN_MESSAGE_MAP(CDlgGroup, CExtResizableDialog)
+END_MESSAGE_MAP()
+
+CDlgGroup::CDlgGroup(CWnd* pParent) : CExtResizableDialog(IDD_ADD_TO_GROUP, pParent) {}
+
+CDlgGroup::~CDlgGroup() {}
+
+BOOL CDlgGroup::Create(CWnd* pParentWnd) { return CExtResizableDialog::Create(IDD_ADD_TO_GROUP, pParentWnd); }
+
+void CDlgGroup::DoDataExchange(CDataExchange* pDX)
+{
+    CExtResizableDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_KEYWORD, m_wndKeyword);
+    DDX_Control(pDX, IDC_LIST, m_wndGroups);
+    DDX_Text(pDX, IDC_KEYWORD, m_strKeyword);
+}
+
+BOOL CDlgGroup::OnInitDialog()
+{
+    CExtResizableDialog::OnInitDialog();
+    ShowSizeGrip(false);
+    m_wndKeyword.m_bHoverFrame = true;
+
+    for (GroupEntry* pGroup : CGroupManager::GetInstance()->m_Groups) {
+        if (pGroup == NULL || pGroup->BuiltIn == 1) continue;
+        int nIndex = m_wndGroups.AddString(pGroup->Name.c_str());
+        SmartListItem* pItem = m_wndGroups.GetItem(nIndex);
+        if (pItem != NULL) pItem->pUserData = pGroup;
+    }
+    m_wndGroups.SetItemHeight(0, ::GetSystemMetrics(SM_CXSMICON) + 4);
+    m_wndGroups.SetCurSel(0);
+
+    ProgramEntry* pProgram = CUiManager::GetInstance()->m_pSelectedProgram;
+    if (pProgram != NULL) {
+        m_strKeyword = pProgram->DisplayName.c_str();
+        m_wndKeyword.SetWindowText(m_strKeyword);
+    }
+    return TRUE;
+}
+
+void CDlgGroup::OnOK()
+{
+    // The list is read before the dialog ends: a modeless dialog is only hidden, but
+    // its controls are not to be relied on once it is over.
+    int nSel = m_wndGroups.GetCurSel();
+    SmartListItem* pItem = nSel >= 0 ? m_wndGroups.GetItem(nSel) : NULL;
+    GroupEntry* pGroup = pItem != NULL ? (GroupEntry*)pItem->pUserData : NULL;
+    if (!UpdateData(TRUE)) return;
+    EndDialog(IDOK);
+
+    // The group may have gone since the list was filled; only a listed group takes it.
+    std::vector<GroupEntry*>& groups = CGroupManager::GetInstance()->m_Groups;
+    if (pGroup == NULL || std::find(groups.begin(), groups.end(), pGroup) == groups.end()) return;
+    if (CUiManager::GetInstance()->m_pSelectedProgram == NULL) return;
+    pGroup->AddKeyword(m_strKeyword);
+}

@@ -1,0 +1,30 @@
+// The "Add to group" dialog: the user picks one of the user-defined groups and confirms
+// a keyword (the selected program's display name is offered), which is appended to the
+// group's keywords. Nothing is refreshed or saved here: the keyword takes effect at the
+// next refresh of the groups and the program list, and reaches the groups file when the
+// groups page saves it.
+#pragma once
+#include "framework/framework.h"
+#include "toolkit/dialogs/resizable_dialog.h"
+#include "app/flat_edit.h"
+#include "app/smart_list_box.h"
+
+class CDlgGroup : public CExtResizableDialog
+{
+public:
+    explicit CDlgGroup(CWnd* pParent = NULL);
+    virtual ~CDlgGroup();
+
+    BOOL Create(CWnd* pParentWnd);  // modeless, for embedding and tests
+
+    CString m_strKeyword;
+    CExtFlatEdit m_wndKeyword;
+    CExtSmartListBox m_wndGroups;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    DECLARE_MESSAGE_MAP()
+};
