@@ -1,6 +1,7 @@
 // The Options, Add-to-group and About dialogs, driven modelessly: created, read, then
 // confirmed or cancelled through the same commands the buttons send.
 #include "app_test_app.h"
+#include "app/about_dlg.h"
 #include "app/dlg_group.h"
 #include "app/options_dlg.h"
 #include "app/ui_manager.h"
@@ -373,6 +374,74 @@ TEST_F(AddToGroupTest, NothingIsAddedWithoutAGroupOrAProgram)
         EXPECT_TRUE(pOther->Keywords.empty());
         dlg.DestroyWindow();
     }
+}
+
+// ---- About --------------------------------------------------------------------------------
+
+// Records the links' addresses instead of opening them.
+class CAboutProbe : public CAboutDlg
+{
+public:
+    std::vector<std::string> m_opened;
+
+protected:
+    void OpenLink(const CString& strAddress) override { m_opened.push_back((LPCTSTR)strAddress); }
+};
+
+LOGFONT FontOf(CWnd* pDlg, int nId)
+{
+    LOGFONT lf = {};
+    HFONT hFont = (HFONT)::SendDlgItemMessageA(pDlg->m_hWnd, nId, WM_GETFONT, 0, 0);
+    if (hFont != NULL) ::GetObjectA(hFont, sizeof(lf), &lf);
+    return lf;
+}
+
+TEST(AboutDlgTest, ShowsTheProductVersionNoticeAndLinks)
+{
+    CAboutProbe dlg;
+    ASSERT_TRUE(dlg.Create(NULL));
+    char szTitle[64] = "";
+    ::GetWindowTextA(dlg.m_hWnd, szTitle, sizeof(szTitle));
+    EXPECT_STREQ("About Purgelet", szTitle);
+    EXPECT_EQ("Nimbo Purgelet 1.1", ItemText(&dlg, IDC_ABOUT_TITLE));
+    EXPECT_EQ("Copyright (C) 2026 Nimbo Software.\nAll rights reserved.", ItemText(&dlg, IDC_ABOUT_NOTICE));
+    EXPECT_EQ("Web site:", ItemText(&dlg, IDC_WEB_LABEL));
+    EXPECT_EQ("Support:", ItemText(&dlg, IDC_SUPPORT_LABEL));
+    EXPECT_EQ("Learn more about Nimbo Purgelet", ItemText(&dlg, IDC_LINK_WEB));
+    EXPECT_EQ("Contact us if you have any questions", ItemText(&dlg, IDC_LINK_SUPPORT));
+    EXPECT_EQ("Donate", ItemText(&dlg, IDC_LINK_DONATE));
+    EXPECT_EQ("OK", ItemText(&dlg, IDOK));
+
+    // Clicking a link opens its address: the product page twice, support by mail.
+    const int links[] = {IDC_LINK_WEB, IDC_LINK_SUPPORT, IDC_LINK_DONATE};
+    for (int nId : links) dlg.SendMessage(WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, nId));
+    ASSERT_EQ(3u, dlg.m_opened.size());
+    EXPECT_EQ(dlg.m_opened[0], dlg.m_opened[2]);
+    EXPECT_EQ(0u, dlg.m_opened[0].find("https://"));
+    EXPECT_EQ(0u, dlg.m_opened[1].find("mailto:"));
+    dlg.DestroyWindow();
+}
+
+TEST(AboutDlgTest, TheTitleIsLargerAndBoldAndTheDonateLinkBold)
+{
+    CAboutProbe dlg;
+    ASSERT_TRUE(dlg.Create(NULL));
+    LOGFONT lfDialog = {};
+    ::GetObjectA((HFONT)dlg.GetFont()->GetSafeHandle(), sizeof(lfDialog), &lfDialog);
+    ASSERT_LT(lfDialog.lfHeight, 0);  // a template font is given in points: a negative height
+
+    LOGFONT lfTitle = FontOf(&dlg, IDC_ABOUT_TITLE);
+    EXPECT_EQ(lfDialog.lfHeight - 4, lfTitle.lfHeight);
+    EXPECT_EQ(FW_BOLD, lfTitle.lfWeight);
+    EXPECT_STREQ(lfDialog.lfFaceName, lfTitle.lfFaceName);
+
+    LOGFONT lfDonate = FontOf(&dlg, IDC_LINK_DONATE);
+    EXPECT_EQ(lfDialog.lfHeight, lfDonate.lfHeight);
+    EXPECT_EQ(FW_BOLD, lfDonate.lfWeight);
+
+    LOGFONT lfWeb = FontOf(&dlg, IDC_LINK_WEB);
+    EXPECT_EQ(lfDialog.lfWeight, lfWeb.lfWeight);
+    dlg.DestroyWindow();
 }
 
 }  // namespace
