@@ -4,6 +4,8 @@
 #include "tab_wnd_test_strip.h"
 #include "support/dib_canvas.h"
 #include "support/message_pump.h"
+#include "toolkit/menus/popup_menu_tip_wnd.h"
+#include "toolkit/menus/popup_tracking_site.h"
 
 using testsupport::ExpectedMsg;
 using testsupport::kLParam;
@@ -293,4 +295,27 @@ TEST_F(TabPaintMouse, DragStartsOnlyBeyondFivePixels)
     ::PostMessage(m_tabs.GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(4 + 16, 10));
     m_tabs.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(4 + 16, 10));
     EXPECT_EQ(-1, m_tabs.GetPushedTrackingIndex()) << "the drag loop ended the tracking";
+}
+
+TEST_F(TabPaintMouse, ShortenedItemShowsItsTextAsTip)
+{
+    Make(306, 40, 0x04, 5, 100);
+    m_tabs.ItemGet(2)->TextSet(_T("Third page"));
+    m_tabs.ItemGet(3)->TooltipTextSet(_T("Own tip"));
+    m_tabs.UpdateTabWnd(false);
+    m_tabs.RecalcLayout();
+    ASSERT_TRUE(m_tabs.ItemGet(2)->IsShortened());
+    ::SetActiveWindow(m_host.m_hWnd);
+    if (::GetActiveWindow() != m_host.m_hWnd)
+        GTEST_SKIP() << "the host window cannot be activated here";
+    CExtPopupMenuTipWnd* pTip = g_PopupTrackingSite.GetTip();
+    ASSERT_TRUE(pTip != NULL);
+    m_tabs.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(4 + 130, 10));
+    EXPECT_EQ(2, m_tabs.GetHoverTrackingIndex());
+    EXPECT_EQ(CString(_T("Third page")), pTip->GetText()) << "a shortened item's text becomes its tip";
+    m_tabs.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(4 + 190, 10));
+    EXPECT_EQ(CString(_T("Own tip")), pTip->GetText()) << "an own tooltip text wins";
+    m_tabs.SendMessage(WM_CANCELMODE);
+    EXPECT_EQ(-1, m_tabs.GetHoverTrackingIndex());
+    pTip->Hide();
 }
