@@ -463,7 +463,8 @@ bool CExtTabWnd::OnTabWndStartHoverTracking(int nHitTest)
 {
     if (m_nHoverTrackingIndex == nHitTest && (m_wTabWndState & __ETWST_HOVER_TRACKING) != 0)
         return false;
-    if (GetSafeHwnd() == NULL)
+    // Hover effects belong to the window the user works in.
+    if (GetSafeHwnd() == NULL || ::GetActiveWindow() == NULL)
         return false;
     m_wTabWndState |= __ETWST_HOVER_TRACKING;
     m_nPushedTrackingHitTest = nHitTest;
