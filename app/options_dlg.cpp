@@ -3,6 +3,8 @@
 #include "res/resource.h"
 
 BEGIN_MESSAGE_MAP(COptionsDlg, CExtResizableDialog)
+    ON_BN_CLICKED(IDC_GRID_COLOR1, &COptionsDlg::OnGridColor1)
+    ON_BN_CLICKED(IDC_GRID_COLOR2, &COptionsDlg::OnGridColor2)
 END_MESSAGE_MAP()
 
 COptionsDlg::COptionsDlg(CWnd* pParent)
@@ -70,4 +72,24 @@ void COptionsDlg::OnOK()
     StoreIfChanged(g_Hide, m_nHide);
     SaveSettings();
     EndDialog(IDOK);
+}
+
+void COptionsDlg::OnGridColor1()
+{
+    COLORREF clr = m_clrGridColor1;
+    if (PickColor(m_clrGridColor1, clr)) m_clrGridColor1 = clr;
+}
+
+void COptionsDlg::OnGridColor2()
+{
+    COLORREF clr = m_clrGridColor2;
+    if (PickColor(m_clrGridColor2, clr)) m_clrGridColor2 = clr;
+}
+
+bool COptionsDlg::PickColor(COLORREF clrCurrent, COLORREF& clrPicked)
+{
+    CColorDialog dlg(clrCurrent, CC_FULLOPEN, this);
+    if (dlg.DoModal() != IDOK) return false;
+    clrPicked = dlg.GetColor();
+    return true;
 }

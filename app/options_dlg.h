@@ -5,7 +5,7 @@
 // The themed check boxes, group boxes, combo box and colour buttons of the toolkit are
 // not available yet: the template's plain controls stand in, and the two colours (with
 // their defaults, which the colour popup's default entry would give) are kept by the
-// dialog itself.
+// dialog itself; a click on either button picks its colour in the common colour dialog.
 #pragma once
 #include "framework/framework.h"
 #include "toolkit/dialogs/nc_frame_dialog.h"
@@ -33,6 +33,10 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
+    afx_msg void OnGridColor1();
+    afx_msg void OnGridColor2();
+    // Asks for a colour starting from clrCurrent; false when the user cancels.
+    virtual bool PickColor(COLORREF clrCurrent, COLORREF& clrPicked);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -202,6 +202,46 @@ TEST_F(DialogsTest, CancelledOptionsTouchNothing)
     dlg.DestroyWindow();
 }
 
+// Picks a fixed colour instead of asking, and records what it started from.
+class COptionsProbe : public COptionsDlg
+{
+public:
+    COLORREF m_clrAnswer = RGB(12, 34, 56);
+    bool m_bAnswer = true;
+    std::vector<COLORREF> m_asked;
+
+protected:
+    bool PickColor(COLORREF clrCurrent, COLORREF& clrPicked) override
+    {
+        m_asked.push_back(clrCurrent);
+        if (m_bAnswer) clrPicked = m_clrAnswer;
+        return m_bAnswer;
+    }
+};
+
+TEST_F(DialogsTest, AColourPickedOnTheButtonIsSavedOnConfirming)
+{
+    SetOptionValues(1, 0, 2, 1, RGB(1, 1, 1), RGB(2, 2, 2));
+    COptionsProbe dlg;
+    ASSERT_TRUE(dlg.Create(NULL));
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_GRID_COLOR1, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, IDC_GRID_COLOR1));
+    dlg.m_bAnswer = false;  // the second pick is cancelled
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_GRID_COLOR2, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, IDC_GRID_COLOR2));
+    ASSERT_EQ(2u, dlg.m_asked.size());
+    EXPECT_EQ(RGB(1, 1, 1), dlg.m_asked[0]);
+    EXPECT_EQ(RGB(2, 2, 2), dlg.m_asked[1]);
+    EXPECT_EQ(RGB(1, 1, 1), (COLORREF)g_GridColor1.Value);  // nothing stored before OK
+
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, IDOK));
+    EXPECT_EQ((int)RGB(12, 34, 56), g_GridColor1.Value);
+    EXPECT_TRUE(g_GridColor1.Changed);
+    EXPECT_EQ((int)RGB(2, 2, 2), g_GridColor2.Value);
+    EXPECT_FALSE(g_GridColor2.Changed);
+    EXPECT_EQ("12,34,56", Stored("GridColor1"));
+    EXPECT_EQ("2,2,2", Stored("GridColor2"));
+    dlg.DestroyWindow();
+}
+
 // The dialog itself tells nobody: after IDOK its caller asks the mediator, which sends
 // the one options message to the right pane.
 TEST_F(DialogsTest, TheOptionsMessageGoesOutThroughTheMediatorAfterConfirming)
