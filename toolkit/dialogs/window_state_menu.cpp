@@ -32,20 +32,31 @@ bool CExtWSHelper::stat_TrackSystemMenu(CWnd* pWnd, const POINT* pPtScreen, bool
     HMENU hSysMenu = ::GetSystemMenu(pWnd->m_hWnd, FALSE);
     if (hSysMenu == NULL)
         return false;
-    // SEAM: the popup menu cannot track yet (its TrackPopupMenu is still to come), so the
-    // caller gets false and the dialog keeps working without a themed system menu. Once
-    // tracking lands, this builds the menu and tracks it:
-    //     CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
-    //     CMenu menuSys; menuSys.Attach(hSysMenu);
-    //     built = pPopup->CreatePopupMenu(hWnd) && pPopup->LoadMenu(hWnd, &menuSys, false, true, false);
-    //     menuSys.Detach(); if (!built) { delete pPopup; return false; }
-    //     pt = stat_SystemMenuPoint(pWnd, pPtScreen, bFromKeyboard, dwTrackFlags, pPopup->GetShadowSize());
-    //     move the focus into the dialog when it is elsewhere;
-    //     if (!pPopup->TrackPopupMenu(dwTrackFlags, pt.x, pt.y, CRect(pt, pt))) { delete pPopup; return false; }
-    //     return true;
-    (void)pPtScreen;
-    (void)bFromKeyboard;
-    return false;
+    CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
+    CMenu menuSys;
+    menuSys.Attach(hSysMenu);
+    bool bBuilt = pPopup->CreatePopupMenu(pWnd->m_hWnd) &&
+                  pPopup->LoadMenu(pWnd->m_hWnd, &menuSys, false, true, false);
+    menuSys.Detach();
+    if (!bBuilt)
+    {
+        delete pPopup;
+        return false;
+    }
+    DWORD dwTrackFlags = 0;
+    CPoint pt = stat_SystemMenuPoint(pWnd, pPtScreen, bFromKeyboard, dwTrackFlags, pPopup->GetShadowSize());
+    // Keys must reach the menu through the dialog's thread focus, not a window elsewhere.
+    HWND hWndFocus = ::GetFocus();
+    if (hWndFocus != NULL && hWndFocus != pWnd->m_hWnd && !::IsChild(pWnd->m_hWnd, hWndFocus))
+        pWnd->SetFocus();
+    // A menu that did not show is still ours; one that shows belongs to the tracking,
+    // which deletes it when it closes.
+    if (!pPopup->TrackPopupMenu(dwTrackFlags, pt.x, pt.y, CRect(pt, pt)))
+    {
+        delete pPopup;
+        return false;
+    }
+    return true;
 }
 
 bool CExtWSHelper::stat_IsMenuTracking() { return CExtPopupMenuWnd::IsMenuTracking() != FALSE; }

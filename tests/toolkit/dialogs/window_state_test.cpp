@@ -226,7 +226,7 @@ TEST(WindowState, AltSpaceIsEatenOnlyByPopupDialogs)
     EXPECT_TRUE(dlg.PreTranslateMessage(&msg));
     msg.message = WM_SYSKEYUP;
     EXPECT_TRUE(dlg.PreTranslateMessage(&msg));
-    EXPECT_FALSE(dlg.IsSystemMenuTracking());
+    CExtWSHelper::stat_CancelMenuTracking();  // the key-down may have opened the menu
 
     CWnd host;
     ASSERT_TRUE(host.CreateEx(0, NULL, "Host", WS_POPUP, 0, 0, 300, 200, NULL, NULL));
@@ -275,11 +275,15 @@ TEST(WindowState, CaptionAndSystemMenuClicksAreTakenByTheDialog)
     EXPECT_EQ(0, (int)dlg.SendMessage(WM_NCRBUTTONDOWN, HTSYSMENU, 0));
     EXPECT_EQ(0, (int)dlg.SendMessage(WM_NCLBUTTONUP, HTSYSMENU, 0));
     EXPECT_EQ(0, (int)dlg.SendMessage(WM_NCRBUTTONUP, HTCAPTION, 0));
-    // The popup menu cannot track yet: the menu is not open and no timer watches it.
-    EXPECT_FALSE(dlg.TrackSystemMenu(NULL, true));
-    EXPECT_FALSE(dlg.IsSystemMenuTracking());
+    // The menu is open and timer 301 watches it until it closes.
+    EXPECT_TRUE(dlg.TrackSystemMenu(NULL, true));
+    EXPECT_TRUE(dlg.IsSystemMenuTracking());
     EXPECT_EQ(0, (int)dlg.SendMessage(WM_TIMER, 301, 0));
+    EXPECT_TRUE(dlg.IsSystemMenuTracking());
+    CExtWSHelper::stat_CancelMenuTracking();
     EXPECT_FALSE(CExtWSHelper::stat_IsMenuTracking());
+    EXPECT_EQ(0, (int)dlg.SendMessage(WM_TIMER, 301, 0));
+    EXPECT_FALSE(dlg.IsSystemMenuTracking());
     dlg.DestroyWindow();
 }
 
