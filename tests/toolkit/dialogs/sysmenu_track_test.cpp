@@ -31,8 +31,14 @@ public:
     {
         if (message == WM_SYSCOMMAND)
             return 0;
+        if (message == CExtPopupMenuWnd::g_nMsgPrepareMenu && m_bVeto)
+        {
+            ((CExtPopupMenuWnd::PREPAREMENUDATA*)wParam)->m_nFlags |= 0x02;
+            return 0;
+        }
         return CExtResizableDialog::WindowProc(message, wParam, lParam);
     }
+    bool m_bVeto = false;
 };
 
 class SysMenuTrack : public ::testing::Test
@@ -177,4 +183,21 @@ TEST_F(SysMenuTrack, RightClickOnTheCaptionOpensTheMenuAtTheCursor)
     CRect rcMenu;
     TrackedMenu()->GetWindowRect(&rcMenu);
     EXPECT_EQ(CPoint(ptCursor), rcMenu.TopLeft());
+}
+
+TEST_F(SysMenuTrack, MenuVetoedByTheDialogIsNotOpenAndTheNextOneIs)
+{
+    m_dlg.m_bVeto = true;
+    EXPECT_FALSE(m_dlg.TrackSystemMenu(NULL, true));
+    EXPECT_FALSE(m_dlg.IsSystemMenuTracking());
+    EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking());
+    EXPECT_EQ(TrackedMenu(), nullptr);
+
+    // The refused menu was freed by the dialog alone; the next one opens and works.
+    m_dlg.m_bVeto = false;
+    ASSERT_TRUE(m_dlg.TrackSystemMenu(NULL, true));
+    Key(VK_RETURN);
+    WaitForMenuClosed();
+    PumpPending();
+    EXPECT_TRUE(m_rec.Matches({{WM_SYSCOMMAND, kPosted | kWParam, SC_MOVE}}));
 }
