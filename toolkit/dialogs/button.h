@@ -109,7 +109,9 @@ protected:
     void OnCancelModeNow();
     bool IsAlive() const { return m_hWnd != NULL && ::IsWindow(m_hWnd); }
     void Refresh();
+public:
     bool IsCheckType() const;
+protected:
     bool IsPushType() const;
     static void stat_PaintCombinedContent(LPVOID pCookie, CDC& dc, const CWnd& wndPopup,
                                           const CRect& rcExcludeArea, int nCombineAlign);
