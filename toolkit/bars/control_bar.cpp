@@ -5,7 +5,6 @@ IMPLEMENT_DYNAMIC(CExtDockOuterBar, CWnd)
 IMPLEMENT_DYNAMIC(CExtStatusControlBar, CExtControlBar)
 IMPLEMENT_DYNAMIC(CExtToolControlBar, CExtControlBar)
 IMPLEMENT_DYNAMIC(CExtMenuControlBar, CExtToolControlBar)
-IMPLEMENT_DYNAMIC(CExtBarButton, CObject)
 IMPLEMENT_DYNAMIC(CExtBarColorButton, CExtBarButton)
 IMPLEMENT_DYNAMIC(CExtBarNcAreaButton, CObject)
 IMPLEMENT_DYNAMIC(CExtBarNcAreaButtonMenu, CExtBarNcAreaButton)
@@ -42,11 +41,6 @@ CExtToolControlBar::ChildBkgndInfo_t::~ChildBkgndInfo_t()
 
 CExtMenuControlBar::CExtMenuControlBar() {}
 CExtMenuControlBar::~CExtMenuControlBar() {}
-
-CExtBarButton::CExtBarButton(CExtControlBar* pBar) : m_pBar(pBar), m_rc(0, 0, 0, 0) {}
-CExtBarButton::~CExtBarButton() {}
-CRect CExtBarButton::Rect() const { return m_rc; }
-bool CExtBarButton::IsNoVerticalDockFrame() const { return false; }
 
 CExtBarColorButton::CExtBarColorButton(CExtControlBar* pBar) : CExtBarButton(pBar) {}
 CExtBarColorButton::~CExtBarColorButton() {}

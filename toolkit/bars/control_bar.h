@@ -471,6 +471,8 @@ public:
     static bool g_bButtonMenuTracking;
     // Clears that flag; toolbars drop their tracked button.
     static void CancelAllButtonMenuTracking();
+    // The next button menu opens with its rarely used items shown.
+    static bool g_bMenuTrackingExpanded;
 };
 
 class CExtMenuControlBar : public CExtToolControlBar
@@ -481,20 +483,7 @@ public:
     virtual ~CExtMenuControlBar();
 };
 
-class CExtBarButton : public CObject
-{
-    DECLARE_DYNAMIC(CExtBarButton)
-public:
-    explicit CExtBarButton(CExtControlBar* pBar = NULL);
-    virtual ~CExtBarButton();
-    // The button's rectangle in its bar's client coordinates.
-    virtual CRect Rect() const;
-    // True suppresses the Office 2003 vertical-dock frame of the button gradient.
-    virtual bool IsNoVerticalDockFrame() const;
-
-    CExtControlBar* m_pBar;
-    CRect m_rc;
-};
+#include "toolkit/bars/bar_button.h"
 
 class CExtBarColorButton : public CExtBarButton
 {

@@ -1,0 +1,1058 @@
+// The toolbar button object: measuring, placing, painting, mouse handling, the drop-down
+// menu and the command state. Every step that may run after a menu's own message loop
+// checks the bar's window again: the chosen command may have destroyed the bar.
+#include "toolkit/bars/bar_button.h"
+#include "toolkit/core/cmd_manager.h"
+#include "toolkit/core/cmd_item.h"
+#include "toolkit/core/cmd_icon.h"
+#include "toolkit/theme/paint_manager.h"
+#include "toolkit/theme/pm_push_button.h"
+#include "toolkit/menus/popup_menu_wnd.h"
+#include <algorithm>
+
+// Set by the menu bar when an open popup reports that it expanded its rarely used items,
+// so that the next button menu opens expanded too.
+bool CExtToolControlBar::g_bMenuTrackingExpanded = false;
+
+IMPLEMENT_DYNCREATE(CExtBarButton, CObject)
+
+namespace {
+
+const DWORD TBBS_SEPARATOR_BIT = 0x1;
+const DWORD TBBS_CHECKED_BIT = 0x10000;
+const DWORD TBBS_PRESSED_BIT = 0x20000;
+const DWORD TBBS_DISABLED_BIT = 0x40000;
+const DWORD TBBS_HIDDEN_BIT = 0x80000;
+const DWORD TBBS_INDETERMINATE_BIT = 0x100000;
+const UINT IDLE_MESSAGE_ID = 0xE001;
+const UINT DELAYED_RELAYOUT_TIMER = 0x444;
+
+// Sent by a button to its attached control when the user moves an open menu onto it.
+const UINT g_nMsgContinueTrackMenu = ::RegisterWindowMessage(_T("CExtToolControlBar::g_nMsgContinueTrackMenu"));
+
+// Strips mnemonics the way the menu and toolbar text is shown: "&&" is one ampersand,
+// a single one marks the access key and takes no room.
+CString StripAmpersands(const CString& sText)
+{
+    CString sOut;
+    int nLen = sText.GetLength();
+    for (int i = 0; i < nLen; ++i)
+    {
+        TCHAR ch = sText[i];
+        if (ch == _T('&'))
+        {
+            if (i + 1 < nLen && sText[i + 1] == _T('&'))
+            {
+                sOut += _T('&');
+                ++i;
+            }
+            continue;
+        }
+        sOut += ch;
+    }
+    return sOut;
+}
+
+// The command state of one button, applied to the button itself.
+class CBarButtonCmdUI : public CCmdUI
+{
+public:
+    explicit CBarButtonCmdUI(CExtBarButton* pTBB) : m_pTBB(pTBB) {}
+    void Enable(BOOL bOn) override
+    {
+        m_bEnableChanged = TRUE;
+        DWORD dwOld = m_pTBB->GetStyle();
+        DWORD dwNew = bOn ? (dwOld & ~TBBS_DISABLED_BIT) : (dwOld | TBBS_DISABLED_BIT);
+        // A disabled button can be neither pressed nor hot.
+        if (!bOn)
+            dwNew &= ~TBBS_PRESSED_BIT;
+        Apply(dwOld, dwNew);
+    }
+    void SetCheck(int nCheck) override
+    {
+        DWORD dwOld = m_pTBB->GetStyle();
+        DWORD dwNew = dwOld & ~(TBBS_CHECKED_BIT | TBBS_INDETERMINATE_BIT);
+        if (nCheck == 1)
+            dwNew |= TBBS_CHECKED_BIT;
+        else if (nCheck == 2)
+            dwNew |= TBBS_INDETERMINATE_BIT;
+        Apply(dwOld, dwNew);
+    }
+    void SetRadio(BOOL bOn) override { SetCheck(bOn ? 1 : 0); }
+    void SetText(LPCTSTR) override {}
+
+private:
+    void Apply(DWORD dwOld, DWORD dwNew)
+    {
+        if (dwOld == dwNew)
+            return;
+        m_pTBB->SetStyle(dwNew);
+        m_pTBB->Redraw(false);
+    }
+    CExtBarButton* m_pTBB;
+};
+
+}  // namespace
+
+CExtBarButton::CExtBarButton(CExtControlBar* pBar, UINT nCmdID, UINT nStyle)
+    : m_pBar(pBar), m_rc(0, 0, 0, 0), m_nCmdID(0), m_nEffectiveCmdID(0), m_dwStyle(nStyle), m_size(0, 0),
+      m_nFlags1(__F1_VISIBLE), m_nFlags2(0), m_pInitialNode(NULL), m_pBasicNode(NULL), m_pCtrl(NULL),
+      m_hMenu(NULL)
+{
+    SetCmdID(nCmdID, false, false);
+}
+
+CExtBarButton::~CExtBarButton()
+{
+    // The attached control belongs to whoever made it; only an owned menu goes with us.
+    if (m_hMenu != NULL && (m_nFlags2 & __F2_MENU_OWNED) != 0 && ::IsMenu(m_hMenu))
+        ::DestroyMenu(m_hMenu);
+    m_hMenu = NULL;
+}
+
+CExtToolControlBar* CExtBarButton::GetBar() const
+{
+    return DYNAMIC_DOWNCAST(CExtToolControlBar, m_pBar);
+}
+
+bool CExtBarButton::IsInMenuBar() const
+{
+    return m_pBar != NULL && m_pBar->IsKindOf(RUNTIME_CLASS(CExtMenuControlBar));
+}
+
+LPCTSTR CExtBarButton::ProfileName() const
+{
+    if (m_pBar == NULL || m_pBar->GetSafeHwnd() == NULL || g_CommandManager.GetCmdManager() == NULL)
+        return NULL;
+    return g_CommandManager->ProfileNameFromWnd(m_pBar->GetSafeHwnd());
+}
+
+CExtCmdItem* CExtBarButton::CmdItem() const
+{
+    LPCTSTR sProfile = ProfileName();
+    if (sProfile == NULL)
+        return NULL;
+    return g_CommandManager->CmdGetPtr(sProfile, m_nEffectiveCmdID);
+}
+
+bool CExtBarButton::IsCtrlInUse() const
+{
+    return m_pCtrl != NULL && ((m_nFlags1 & __F1_CTRL_OPTIONAL) == 0 || (m_nFlags2 & __F2_CTRL_SHOWN) != 0);
+}
+
+void CExtBarButton::SyncAttachedControl()
+{
+    if (m_pCtrl == NULL || m_pCtrl->GetSafeHwnd() == NULL)
+        return;
+    bool bShow = IsVisible() && (m_dwStyle & TBBS_HIDDEN_BIT) == 0 && IsCtrlInUse();
+    m_pCtrl->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+    m_pCtrl->EnableWindow(IsDisabled() ? FALSE : TRUE);
+    if (m_pCtrl->IsKindOf(RUNTIME_CLASS(CButton)))
+    {
+        WPARAM nCheck = IsPressedOrChecked() ? 1 : (IsIndeterminate() ? 2 : 0);
+        m_pCtrl->SendMessage(BM_SETCHECK, nCheck, 0);
+    }
+}
+
+// The bar's button options are class-wide switches that nothing in this program changes:
+// no large icons, tool tips on, no shortcut in the tips.
+bool CExtBarButton::IsLargeIcon() const
+{
+    return false;
+}
+
+bool CExtBarButton::IsShowTips() const
+{
+    return m_pBar != NULL && !IsSeparator();
+}
+
+bool CExtBarButton::IsShowShortcutInTips() const
+{
+    return false;
+}
+
+UINT CExtBarButton::GetCmdID(bool bEffective) const
+{
+    return bEffective ? m_nEffectiveCmdID : m_nCmdID;
+}
+
+void CExtBarButton::SetCmdID(UINT nCmdID, bool bEffectiveOnly, bool bRedraw)
+{
+    UINT nOldEffective = m_nEffectiveCmdID;
+    m_nEffectiveCmdID = nCmdID;
+    if (!bEffectiveOnly)
+    {
+        m_nCmdID = nCmdID;
+        if (nCmdID == 0)
+            m_dwStyle |= TBBS_SEPARATOR_BIT;
+        else
+            m_dwStyle &= ~TBBS_SEPARATOR_BIT;
+    }
+    if (!bRedraw || nOldEffective == m_nEffectiveCmdID || m_pBar == NULL || m_pBar->GetSafeHwnd() == NULL)
+        return;
+    m_pBar->Invalidate();
+    CFrameWnd* pFrame = m_pBar->GetParentFrame();
+    if (pFrame != NULL)
+        pFrame->RecalcLayout(TRUE);
+    else
+        m_pBar->SetTimer(DELAYED_RELAYOUT_TIMER, 1, NULL);  // the toolbar's delayed relayout
+}
+
+bool CExtBarButton::IsSeparatedDropDown() const
+{
+    return (m_nFlags2 & __F2_SEPARATED_DD) != 0;
+}
+
+void CExtBarButton::SetSeparatedDropDown(bool bOn)
+{
+    if (IsSeparatedDropDown() == bOn)
+        return;
+    m_nFlags2 ^= __F2_SEPARATED_DD;
+    SyncAttachedControl();
+}
+
+bool CExtBarButton::IsAutoChangeID() const
+{
+    return (m_nFlags2 & __F2_AUTO_CHANGE) != 0;
+}
+
+void CExtBarButton::SetAutoChangeID(bool bOn)
+{
+    if (IsAutoChangeID() == bOn)
+        return;
+    m_nFlags2 ^= __F2_AUTO_CHANGE;
+    if (bOn)
+        SetCmdID(m_nEffectiveCmdID, true, false);
+    SyncAttachedControl();
+}
+
+bool CExtBarButton::IsHorizontalOnly() const
+{
+    if ((m_nFlags2 & __F2_HORZ_ONLY) != 0)
+        return true;
+    // Every button of a panel bar lies horizontally.
+    return m_pBar != NULL && CExtPaintManagerHolder::IsKindOfByName(m_pBar, "CExtPanelControlBar");
+}
+
+void CExtBarButton::SetHorizontalOnly(bool bOn)
+{
+    if (((m_nFlags2 & __F2_HORZ_ONLY) != 0) == bOn)
+        return;
+    m_nFlags2 ^= __F2_HORZ_ONLY;
+    SyncAttachedControl();
+}
+
+bool CExtBarButton::IsCtrlShown() const
+{
+    return (m_nFlags2 & __F2_CTRL_SHOWN) != 0;
+}
+
+void CExtBarButton::SetCtrlShown(bool bOn)
+{
+    if (bOn)
+        m_nFlags2 |= __F2_CTRL_SHOWN;
+    else
+        m_nFlags2 &= ~__F2_CTRL_SHOWN;
+    SyncAttachedControl();
+}
+
+CWnd* CExtBarButton::GetCtrl()
+{
+    return m_pCtrl;
+}
+
+CWnd* CExtBarButton::SetCtrl(CWnd* pCtrl, bool bCtrlDeletesItself)
+{
+    if (m_pCtrl != NULL && m_pCtrl != pCtrl)
+    {
+        if (m_pCtrl->GetSafeHwnd() != NULL && ::IsWindow(m_pCtrl->GetSafeHwnd()))
+            m_pCtrl->DestroyWindow();
+        if ((m_nFlags1 & __F1_CTRL_DELETES_ITSELF) == 0)
+            delete m_pCtrl;
+    }
+    m_pCtrl = pCtrl;
+    if (bCtrlDeletesItself)
+        m_nFlags1 |= __F1_CTRL_DELETES_ITSELF;
+    else
+        m_nFlags1 &= ~__F1_CTRL_DELETES_ITSELF;
+    return m_pCtrl;
+}
+
+DWORD CExtBarButton::GetStyle() const
+{
+    return m_dwStyle;
+}
+
+void CExtBarButton::SetStyle(DWORD dwStyle)
+{
+    m_dwStyle = dwStyle;
+    if ((m_dwStyle & TBBS_PRESSED_BIT) == 0)
+        m_nFlags2 &= ~__F2_DD_PART_PRESSED;
+    if ((m_dwStyle & TBBS_SEPARATOR_BIT) != 0)
+    {
+        m_nCmdID = 0;
+        m_nEffectiveCmdID = 0;
+    }
+    SyncAttachedControl();
+    SyncNodeHidden();
+}
+
+void CExtBarButton::ModifyStyle(DWORD dwAdd, DWORD dwRemove)
+{
+    SetStyle((m_dwStyle | dwAdd) & ~dwRemove);
+}
+
+void CExtBarButton::SetTracked()
+{
+    m_nFlags2 |= __F2_TRACKED;
+}
+
+void CExtBarButton::ClearTracked()
+{
+    m_nFlags2 &= ~__F2_TRACKED;
+}
+
+bool CExtBarButton::IsTracked() const
+{
+    return (m_nFlags2 & __F2_TRACKED) != 0;
+}
+
+void CExtBarButton::SetCtrlOptional(bool bOn)
+{
+    if (bOn)
+        m_nFlags1 |= __F1_CTRL_OPTIONAL;
+    else
+        m_nFlags1 &= ~__F1_CTRL_OPTIONAL;
+}
+
+static BYTE WrapBit(int nLayout)
+{
+    return nLayout == 0 ? 0x01 : (nLayout == 1 ? 0x02 : 0x04);
+}
+
+bool CExtBarButton::IsWrap(int nLayout) const
+{
+    return (m_nFlags1 & WrapBit(nLayout)) != 0;
+}
+
+void CExtBarButton::SetWrap(int nLayout, bool bWrap)
+{
+    if (bWrap)
+        m_nFlags1 |= WrapBit(nLayout);
+    else
+        m_nFlags1 &= ~WrapBit(nLayout);
+}
+
+bool CExtBarButton::IsSeparator() const
+{
+    return (m_dwStyle & TBBS_SEPARATOR_BIT) != 0;
+}
+
+bool CExtBarButton::IsDisabled() const
+{
+    return (m_dwStyle & TBBS_DISABLED_BIT) != 0;
+}
+
+bool CExtBarButton::IsIndeterminate() const
+{
+    return (m_dwStyle & TBBS_INDETERMINATE_BIT) != 0;
+}
+
+bool CExtBarButton::IsPressedOrChecked() const
+{
+    return (m_dwStyle & (TBBS_PRESSED_BIT | TBBS_CHECKED_BIT)) != 0;
+}
+
+void CExtBarButton::SetVisible(bool bVisible)
+{
+    if (bVisible)
+        m_nFlags1 |= __F1_VISIBLE;
+    else
+        m_nFlags1 &= ~__F1_VISIBLE;
+    SyncAttachedControl();
+}
+
+bool CExtBarButton::IsVisible() const
+{
+    return (m_nFlags1 & __F1_VISIBLE) != 0;
+}
+
+void CExtBarButton::SetHot(bool bHot)
+{
+    if (bHot)
+        m_nFlags1 |= __F1_HOT;
+    else
+        m_nFlags1 &= ~__F1_HOT;
+    SyncAttachedControl();
+}
+
+bool CExtBarButton::IsHot() const
+{
+    return (m_nFlags1 & __F1_HOT) != 0;
+}
+
+CString CExtBarButton::GetText() const
+{
+    if (IsSeparator())
+        return CString();
+    CExtCmdItem* pItem = CmdItem();
+    if (pItem == NULL || pItem->m_sToolbarText.IsEmpty())
+        return CString();
+    CString sText = pItem->m_sToolbarText;
+    int nTab = sText.Find(_T('\t'));
+    if (nTab >= 0)
+        sText = sText.Left(nTab);
+    return sText;
+}
+
+void CExtBarButton::SetRect(const RECT& rc)
+{
+    m_rc = rc;
+    if (m_pCtrl != NULL && m_pCtrl->GetSafeHwnd() != NULL && IsCtrlInUse())
+    {
+        CRect rcCtrl;
+        m_pCtrl->GetWindowRect(&rcCtrl);
+        CSize size = rcCtrl.Size();
+        CPoint pt = m_rc.TopLeft();
+        if ((m_nFlags1 & __F1_CTRL_OPTIONAL) == 0)
+            pt.y += (m_rc.Height() - size.cy) / 2;
+        else
+            pt.x += (m_rc.Width() - size.cx) / 2;
+        m_pCtrl->MoveWindow(pt.x, pt.y, size.cx, size.cy, FALSE);
+    }
+    SyncAttachedControl();
+}
+
+CRect CExtBarButton::GetRect() const
+{
+    return m_rc;
+}
+
+CRect CExtBarButton::GetRectDropDown() const
+{
+    CRect rc = GetRect();
+    bool bHorz = IsHorizontalOnly() || m_pBar == NULL || !m_pBar->IsDockedVertically();
+    if (!bHorz)
+    {
+        rc.top = rc.bottom - __DROPDOWN_EXTENT;
+        return rc;
+    }
+    bool bRTL = false;
+    if (m_pBar != NULL && m_pBar->GetSafeHwnd() != NULL)
+    {
+        HWND hWndTest = m_pBar->GetSafeHwnd();
+        if (m_pBar->m_pDockBar == NULL && ::GetParent(hWndTest) != NULL)
+            hWndTest = ::GetParent(hWndTest);
+        bRTL = (::GetWindowLong(hWndTest, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+    }
+    if (bRTL)
+        rc.right = rc.left + __DROPDOWN_EXTENT;
+    else
+        rc.left = rc.right - __DROPDOWN_EXTENT;
+    return rc;
+}
+
+CSize CExtBarButton::GetSize() const
+{
+    return m_size;
+}
+
+void CExtBarButton::SetMenu(HMENU hMenu, bool bUseFirstSubMenu, bool bOwned)
+{
+    if (m_hMenu != NULL && m_hMenu != hMenu && (m_nFlags2 & __F2_MENU_OWNED) != 0 && ::IsMenu(m_hMenu))
+        ::DestroyMenu(m_hMenu);
+    m_hMenu = hMenu;
+    m_nFlags2 &= ~__F2_MENU_OWNED;
+    if (m_hMenu == NULL)
+        return;
+    LPCTSTR sProfile = ProfileName();
+    if (sProfile != NULL)
+        g_CommandManager->UpdateFromMenu(sProfile, m_hMenu, false, true, true);
+    if (bUseFirstSubMenu)
+        m_nFlags1 |= __F1_FIRST_SUBMENU;
+    else
+        m_nFlags1 &= ~__F1_FIRST_SUBMENU;
+    m_dwStyle &= ~TBBS_DISABLED_BIT;
+    if (bOwned)
+        m_nFlags2 |= __F2_MENU_OWNED;
+}
+
+HMENU CExtBarButton::GetMenu()
+{
+    return m_hMenu;
+}
+
+void CExtBarButton::SetAppendMdiWindowsMenu(bool bOn)
+{
+    if (bOn)
+        m_nFlags2 |= __F2_MDI_LIST;
+    else
+        m_nFlags2 &= ~__F2_MDI_LIST;
+}
+
+bool CExtBarButton::IsAppendMdiWindowsMenu() const
+{
+    return (m_nFlags2 & __F2_MDI_LIST) != 0;
+}
+
+bool CExtBarButton::IsAbleToTrackMenu() const
+{
+    return HasPopup(false);
+}
+
+bool CExtBarButton::HasPopup(bool) const
+{
+    if (m_hMenu != NULL)
+        return true;
+    // The chevron at the end of a bar always has its popup.
+    return CExtPaintManagerHolder::IsKindOfByName(this, "CExtBarContentExpandButton");
+}
+
+bool CExtBarButton::IsSubMenuUsed() const
+{
+    return (m_nFlags1 & __F1_FIRST_SUBMENU) != 0;
+}
+
+CSize CExtBarButton::MeasureButton(CDC& dc, CSize sizeDefault, bool bHorz)
+{
+    if (IsHorizontalOnly())
+        bHorz = true;
+    if (IsCtrlInUse() && m_pCtrl->GetSafeHwnd() != NULL)
+    {
+        CRect rcCtrl;
+        m_pCtrl->GetWindowRect(&rcCtrl);
+        m_size = rcCtrl.Size();
+        if (m_size.cy < sizeDefault.cy)
+            m_size.cy = sizeDefault.cy;
+        return m_size;
+    }
+    CSize size = sizeDefault;
+    if (IsSeparator())
+    {
+        if (bHorz)
+            size.cx = 6;
+        else
+            size.cy = 6;
+    }
+    else
+    {
+        if (m_pBasicNode == NULL && CmdItem() == NULL)
+        {
+            m_size = sizeDefault;
+            return m_size;
+        }
+        CSize sizeIcon(0, 0);
+        CExtCmdIcon* pIcon = GetIconPtr();
+        if (pIcon != NULL && !pIcon->IsEmpty())
+        {
+            sizeIcon = pIcon->GetSize();
+            if (IsLargeIcon())
+            {
+                sizeIcon.cx *= 2;
+                sizeIcon.cy *= 2;
+            }
+        }
+        CSize sizeText(0, 0);
+        CString sText = GetText();
+        if (!sText.IsEmpty())
+        {
+            sText = StripAmpersands(sText);
+            CRect rcText(0, 0, 0, 0);
+            dc.DrawText(sText, &rcText, DT_CALCRECT | DT_SINGLELINE);
+            sizeText = rcText.Size();
+        }
+        if (bHorz)
+        {
+            size.cx = sizeIcon.cx + sizeText.cx + 6;
+            size.cy = std::max(sizeIcon.cy, sizeText.cy);
+        }
+        else
+        {
+            size.cx = std::max(sizeIcon.cx, sizeText.cy);
+            size.cy = sizeIcon.cy + sizeText.cx + 3;
+        }
+        size.cx = std::max(size.cx + 6, sizeDefault.cx);
+        size.cy = std::max(size.cy + 6, sizeDefault.cy);
+        // The themes of this program leave the size as it is here and add no extra space.
+    }
+    if (HasPopup(false) && !IsInMenuBar())
+    {
+        if (bHorz)
+            size.cx += __DROPDOWN_EXTENT;
+        else
+            size.cy += __DROPDOWN_EXTENT;
+    }
+    m_size = size;
+    return m_size;
+}
+
+CExtCmdIcon* CExtBarButton::GetIconPtr() const
+{
+    LPCTSTR sProfile = ProfileName();
+    if (sProfile == NULL)
+        return NULL;
+    // With a command-tree node the icon still comes from the command: nodes carry none here.
+    if (m_pBasicNode != NULL && (INT)m_nEffectiveCmdID <= 0)
+        return NULL;
+    return g_CommandManager->CmdGetIconPtr(sProfile, m_nEffectiveCmdID);
+}
+
+CExtCmdIcon& CExtBarButton::GetIcon() const
+{
+    CExtCmdIcon* pIcon = GetIconPtr();
+    if (pIcon != NULL)
+        return *pIcon;
+    static CExtCmdIcon g_EmptyIcon;
+    return g_EmptyIcon;
+}
+
+CWnd* CExtBarButton::GetCmdTargetWnd() const
+{
+    if (m_pBar == NULL || m_pBar->GetSafeHwnd() == NULL)
+        return NULL;
+    CWnd* pOwner = m_pBar->GetOwner();
+    if (pOwner != NULL)
+        return pOwner;
+    return m_pBar->GetParent();
+}
+
+void CExtBarButton::Paint(CDC& dc, bool bHorz)
+{
+    if (IsHorizontalOnly())
+        bHorz = true;
+    if (IsCtrlInUse())
+        return;
+    CRect rc = GetRect();
+    if (rc.IsRectEmpty() || !IsVisible() || (m_dwStyle & TBBS_HIDDEN_BIT) != 0 || !dc.RectVisible(&rc))
+        return;
+    if (m_pBar == NULL)
+        return;
+    // This program never puts a bar into customize mode.
+    bool bPressed = IsPressedOrChecked();
+    bool bEnabled = !IsDisabled();
+    bool bIndeterminate = IsIndeterminate();
+    bool bHover = !CExtToolControlBar::g_bButtonMenuTracking && !CExtPopupMenuWnd::IsMenuTracking() &&
+                  (IsHot() || IsTracked());
+    CExtCmdIcon* pIcon = GetIconPtr();
+    CString sText = GetText();
+    bool bDropDown = HasPopup(false) && !IsInMenuBar();
+    CExtPaintManager::PAINTBUTTONDATA pbd(this, bHorz, rc, sText, pIcon, true, bHover, bPressed, bIndeterminate,
+                                          bEnabled, true, false, false, 9, NULL, bDropDown, 0,
+                                          !(bEnabled && (bHover || bPressed)));
+    if (IsSeparatedDropDown())
+    {
+        pbd.m_bSeparatedDropDown = true;
+        if ((m_nFlags2 & __F2_DD_PART_PRESSED) != 0 && (m_dwStyle & TBBS_PRESSED_BIT) != 0)
+            pbd.m_bPushedDropDown = true;
+    }
+    pbd.m_clrCustomIcon = GetTextColor(dc);
+    CExtPaintManager* pPM = m_pBar->GetPaintManager();
+    if (pPM == NULL)
+        pPM = g_CurrentPaintManager.GetPM();
+    if (pPM != NULL)
+        pPM->DrawPushButton(dc, pbd);
+}
+
+COLORREF CExtBarButton::GetTextColor(CDC&)
+{
+    // The toolbar leaves the colour to the theme.
+    return COLORREF(-1L);
+}
+
+UINT CExtBarButton::GetTrackPopupPlacement() const
+{
+    if (m_pBar == NULL)
+        return 4;
+    if (m_pBar->GetParentFrame() == NULL || m_pBar->m_pDockSite == NULL)
+    {
+        if (m_pBar->IsDockedAtRight())
+            return 3;
+        if (m_pBar->IsDockedAtLeft())
+            return 1;
+        if (m_pBar->IsDockedAtBottom())
+            return 6;
+        return 4;
+    }
+    switch (m_pBar->GetDockBarCtrlID())
+    {
+    case 0xE81C:
+        return 1;
+    case 0xE81D:
+        return 3;
+    case 0xE81E:
+        return 6;
+    default:
+        return 4;
+    }
+}
+
+UINT CExtBarButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAnimation)
+{
+    if (IsDisabled() && !IsAbleToTrackMenu())
+        return UINT(-1);
+    if (m_pCtrl != NULL && m_pCtrl->GetSafeHwnd() != NULL)
+    {
+        m_pCtrl->SendMessage(g_nMsgContinueTrackMenu, (WPARAM)this, bSelectAny ? 1 : 0);
+        return UINT(-1);
+    }
+    CExtToolControlBar* pBar = GetBar();
+    if (!HasPopup(false) || pBar == NULL || pBar->GetSafeHwnd() == NULL)
+        return UINT(-1);
+    if (CExtToolControlBar::g_bButtonMenuTracking && IsTracked())
+        return UINT(-1);
+    bool bWasTracking = CExtToolControlBar::g_bButtonMenuTracking;
+    CExtToolControlBar::CancelAllButtonMenuTracking();
+    if (pBar->IsFloating())
+    {
+        CWnd* pTop = pBar->GetTopLevelParent();
+        if (pTop != NULL)
+            pTop->SetActiveWindow();
+        CFrameWnd* pFrame = pBar->GetParentFrame();
+        if (pFrame != NULL)
+            pFrame->BringWindowToTop();
+    }
+    CWnd* pTarget = GetCmdTargetWnd();
+    HWND hWndTarget = pTarget->GetSafeHwnd();
+    CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
+    bool bBuilt = false;
+    if (m_pBasicNode != NULL)
+        bBuilt = pPopup->BuildFromCmdTree(hWndTarget, m_pBasicNode, true);
+    else if (m_hMenu != NULL)
+    {
+        CMenu menu;
+        menu.Attach(m_hMenu);
+        bBuilt = pPopup->LoadMenu(hWndTarget, &menu, IsSubMenuUsed(), true, false);
+        menu.Detach();
+    }
+    CExtToolControlBar::g_bButtonMenuTracking = bWasTracking;
+    if (!bBuilt)
+    {
+        delete pPopup;
+        return UINT(-1);
+    }
+    CRect rcButton = GetRect();
+    pBar->ClientToScreen(&rcButton);
+    pBar->ClientToScreen(&point);
+    UINT nFlags = GetTrackPopupPlacement() | 0x820;
+    if (bSelectAny)
+        nFlags |= 0x40;
+    if (CExtToolControlBar::g_bMenuTrackingExpanded)
+        nFlags |= 0x100;
+    if (bNoAnimation)
+        nFlags |= 0x8000;
+    HWND hWndBar = pBar->GetSafeHwnd();
+    if (IsAutoChangeID() && !CExtControlBar::IsFrameInHelpMode(pBar))
+    {
+        CExtToolControlBar::g_bButtonMenuTracking = true;
+        SetTracked();
+        UINT nResultCmdID = 0;
+        if (!pPopup->TrackPopupMenu(nFlags | 0x280, point.x, point.y, &rcButton, pBar, NULL, &nResultCmdID, true))
+        {
+            // A menu that could not be shown is not deleted by anybody else.
+            delete pPopup;
+            if (::IsWindow(hWndBar))
+                CExtToolControlBar::CancelAllButtonMenuTracking();
+            return UINT(-1);
+        }
+        if (!::IsWindow(hWndBar))
+            return UINT(-1);
+        ClearTracked();
+        ModifyStyle(0, TBBS_PRESSED_BIT);
+        pBar->Invalidate();
+        if (nResultCmdID != 0)
+        {
+            SetCmdID(nResultCmdID, true, false);
+            CFrameWnd* pFrame = pBar->GetParentFrame();
+            if (pFrame != NULL)
+                pFrame->RecalcLayout(TRUE);
+            else
+                pBar->SetTimer(DELAYED_RELAYOUT_TIMER, 1, NULL);
+            OnDeliverCmd();
+            if (::IsWindow(hWndBar))
+                Redraw(true);
+        }
+        return UINT(-1);
+    }
+    if (!pPopup->TrackPopupMenu(nFlags, point.x, point.y, &rcButton, pBar, NULL, NULL, true))
+    {
+        delete pPopup;
+        CExtToolControlBar::CancelAllButtonMenuTracking();
+        return UINT(-1);
+    }
+    CExtToolControlBar::g_bButtonMenuTracking = true;
+    if (::IsWindow(hWndBar))
+        SetTracked();
+    return UINT(-1);
+}
+
+void CExtBarButton::OnHover(CPoint point, bool bOn, bool& bSuspendTips)
+{
+    bSuspendTips = false;
+    if (m_pBar == NULL || m_pBar->GetSafeHwnd() == NULL)
+        return;
+    if (bOn)
+    {
+        if (CExtToolControlBar::g_bButtonMenuTracking)
+        {
+            OnTrackPopup(point, false, false);
+            return;
+        }
+        UINT nStatusID = m_nEffectiveCmdID;
+        if (IsInMenuBar() || CExtPaintManagerHolder::IsKindOfByName(this, "CExtBarContentExpandButton") ||
+            !CExtCmdManager::IsCommand(m_nCmdID))
+            nStatusID = IDLE_MESSAGE_ID;
+        CExtControlBar::ShowCommandStatusText(GetCmdTargetWnd(), nStatusID);
+        if (m_pCtrl == NULL || m_pCtrl->GetSafeHwnd() == NULL || !m_pCtrl->IsWindowVisible())
+            m_pBar->CExtMouseCaptureSink::SetCapture(m_pBar->GetSafeHwnd());
+        return;
+    }
+    CExtControlBar::ShowCommandStatusText(GetCmdTargetWnd(), IDLE_MESSAGE_ID);
+    if (::GetCapture() == m_pBar->GetSafeHwnd())
+        ::ReleaseCapture();
+}
+
+void CExtBarButton::OnClick(CPoint point, bool bDown)
+{
+    bool bInArrow = IsSeparatedDropDown() && GetRectDropDown().PtInRect(point);
+    if (IsDisabled() && !(bInArrow && IsAbleToTrackMenu()))
+    {
+        // A disabled button with a plain drop-down still opens its menu.
+        if (!(bDown && !IsSeparatedDropDown() && IsAbleToTrackMenu()))
+            return;
+    }
+    CWnd* pTarget = GetCmdTargetWnd();
+    if (bDown)
+    {
+        CExtToolControlBar::CancelAllButtonMenuTracking();
+        m_nFlags2 &= ~__F2_DD_PART_PRESSED;
+        if (IsSeparatedDropDown() && bInArrow)
+            m_nFlags2 |= __F2_DD_PART_PRESSED;
+        if ((IsSeparatedDropDown() && !bInArrow) || !HasPopup(false))
+        {
+            CExtControlBar::ShowCommandStatusText(pTarget, m_nCmdID);
+            return;
+        }
+        CExtToolControlBar::g_bMenuTrackingExpanded = false;
+        OnTrackPopup(point, false, false);
+        return;
+    }
+    CExtControlBar::ShowCommandStatusText(pTarget, IDLE_MESSAGE_ID);
+    bInArrow = bInArrow && (m_nFlags2 & __F2_DD_PART_PRESSED) != 0;
+    m_nFlags2 &= ~__F2_DD_PART_PRESSED;
+    if ((HasPopup(false) && !IsSeparatedDropDown()) || bInArrow)
+        return;
+    if (m_pCtrl != NULL && m_pCtrl->GetSafeHwnd() != NULL &&
+        (m_pCtrl->GetStyle() & WS_VISIBLE) != 0)
+    {
+        if (m_pBar != NULL && ::GetCapture() == m_pBar->GetSafeHwnd())
+            m_pBar->SendMessage(WM_CANCELMODE);
+        return;
+    }
+    OnDeliverCmd();
+}
+
+bool CExtBarButton::OnDblClick(CPoint)
+{
+    return false;
+}
+
+void CExtBarButton::OnDeliverCmd()
+{
+    if (m_nCmdID < 1 || m_pBar == NULL)
+        return;
+    CExtCmdItem* pItem = CmdItem();
+    CWnd* pTarget = GetCmdTargetWnd();
+    if (pItem == NULL || pTarget == NULL)
+        return;
+    pItem->Deliver(pTarget, true);
+}
+
+int CExtBarButton::OnToolHitTest(CPoint, TOOLINFO* pTI)
+{
+    if (!IsShowTips())
+        return -1;
+    CExtCmdItem* pItem = CmdItem();
+    if (pItem == NULL || pItem->m_sTipTool.IsEmpty())
+        return -1;
+    if (pTI != NULL)
+    {
+        CString sTip = pItem->m_sTipTool;
+        if (IsShowShortcutInTips() && !pItem->m_sAccelText.IsEmpty())
+            sTip += _T(" (") + pItem->m_sAccelText + _T(")");
+        CRect rc = GetRect();
+        ::CopyRect(&pTI->rect, &rc);
+        pTI->uId = m_nEffectiveCmdID;
+        pTI->hwnd = m_pBar->GetSafeHwnd();
+        // The tool-tip machinery frees the copy.
+        LPTSTR pCopy = (LPTSTR)::malloc((sTip.GetLength() + 1) * sizeof(TCHAR));
+        if (pCopy != NULL)
+        {
+            ::lstrcpy(pCopy, sTip);
+            pTI->lpszText = pCopy;
+        }
+        else
+            pTI->lpszText = LPSTR_TEXTCALLBACK;
+    }
+    return (int)m_nEffectiveCmdID;
+}
+
+int CExtBarButton::OnHelpHitTest(CPoint point)
+{
+    if (IsSeparator())
+        return -1;
+    if (!HasPopup(false))
+    {
+        LPCTSTR sProfile = ProfileName();
+        if (sProfile != NULL && g_CommandManager->CmdGetPtr(sProfile, m_nCmdID) != NULL)
+            return (int)m_nCmdID;
+        return -1;
+    }
+    if (m_pBar == NULL || m_pBar->m_pDockSite == NULL || !m_pBar->m_pDockSite->m_bHelpMode)
+        return -3;
+    OnTrackPopup(point, false, false);
+    return -3;
+}
+
+void CExtBarButton::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler, int nIndex)
+{
+    if (IsSeparator() || (HasPopup(false) && IsInMenuBar()) || pTarget == NULL)
+        return;
+    CBarButtonCmdUI state(this);
+    state.m_nID = m_nEffectiveCmdID;
+    state.m_nIndex = (UINT)nIndex;
+    state.m_nIndexMax = (UINT)std::max(nIndex + 1, 1);
+    state.m_pOther = m_pBar;
+    state.DoUpdate(pTarget, bDisableIfNoHandler);
+}
+
+bool CExtBarButton::CanStartCustomizeDrag()
+{
+    if (IsSeparator() || (m_pCtrl != NULL && m_pCtrl->GetSafeHwnd() != NULL))
+        return false;
+    return m_pBasicNode != NULL;
+}
+
+void CExtBarButton::SyncNodeHidden()
+{
+    // Node flags are kept by the customize tree, which nothing in this program builds.
+}
+
+CExtCustomizeCmdTreeNode* CExtBarButton::GetCmdNode(bool bInitial)
+{
+    if (IsSeparator())
+        return NULL;
+    return bInitial ? m_pInitialNode : m_pBasicNode;
+}
+
+void CExtBarButton::SetInitialCmdNode(CExtCustomizeCmdTreeNode* pNode)
+{
+    m_pInitialNode = pNode;
+}
+
+void CExtBarButton::SetBasicCmdNode(CExtCustomizeCmdTreeNode* pNode)
+{
+    m_pBasicNode = pNode;
+}
+
+int CExtBarButton::OnCustomizeQuery(int, int, int, int)
+{
+    return 0;
+}
+
+void CExtBarButton::Redraw(bool bUpdateNow)
+{
+    if (!IsVisible() || (m_dwStyle & TBBS_HIDDEN_BIT) != 0 || m_pBar == NULL || m_pBar->GetSafeHwnd() == NULL)
+        return;
+    CRect rc = GetRect();
+    m_pBar->InvalidateRect(&rc);
+    if (bUpdateNow)
+        m_pBar->UpdateWindow();
+}
+
+bool CExtBarButton::OnCustomizeSetCursor(CPoint)
+{
+    return false;
+}
+
+bool CExtBarButton::IsNoVerticalDockFrame() const
+{
+    return false;
+}
+
+bool CExtBarButton::PutToPopupMenu(CExtPopupMenuWnd* pPopup)
+{
+    if (pPopup == NULL)
+        return false;
+    if (m_pCtrl != NULL && m_pCtrl->GetSafeHwnd() != NULL &&
+        m_pCtrl->SendMessage(CExtControlBar::g_nMsgPutToPopupMenu, (WPARAM)pPopup, 0) != 0)
+        return true;
+    LPCTSTR sProfile = ProfileName();
+    CWnd* pTarget = GetCmdTargetWnd();
+    HWND hWndTarget = pTarget->GetSafeHwnd();
+    bool bFromBar = (pPopup->GetTrackFlags() & 0x10000) != 0;
+    if (HasPopup(false))
+    {
+        CString sText;
+        CExtCmdItem* pItem = CmdItem();
+        if (pItem != NULL)
+            sText = pItem->m_sMenuText.IsEmpty() ? pItem->m_sToolbarText : pItem->m_sMenuText;
+        CExtCmdIcon icon;
+        if (sProfile != NULL)
+            icon = g_CommandManager->CmdGetIcon(sProfile, m_nCmdID);
+        int nPos = pPopup->ItemGetCount();
+        if (!pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_POPUP, -1, sText, icon, hWndTarget))
+            return false;
+        CExtPopupMenuWnd* pSub = pPopup->ItemGetInfo(nPos).GetPopup();
+        if (pSub != NULL)
+        {
+            if (m_pBasicNode != NULL)
+                pSub->BuildFromCmdTree(hWndTarget, m_pBasicNode, false);
+            else if (m_hMenu != NULL)
+            {
+                CMenu menu;
+                menu.Attach(m_hMenu);
+                pSub->LoadMenu(hWndTarget, &menu, IsSubMenuUsed(), false, false);
+                menu.Detach();
+            }
+        }
+        if (bFromBar)
+            pPopup->ItemFlagSet(nPos, true);
+        return true;
+    }
+    int nPos = pPopup->ItemGetCount();
+    if (bFromBar && !IsSeparator())
+    {
+        CString sText = GetText();
+        if (!pPopup->ItemInsertCommand(m_nEffectiveCmdID, -1, sText.IsEmpty() ? NULL : (LPCTSTR)sText, NULL,
+                                       GetIcon(), 0, hWndTarget))
+            return false;
+        CExtPopupMenuWnd::MENUITEMDATA& mi = pPopup->ItemGetInfo(nPos);
+        mi.Enable(!IsDisabled());
+        CExtCmdItem* pItem = CmdItem();
+        if (pItem != NULL && !pItem->m_sTipTool.IsEmpty())
+            mi.m_sTipText = pItem->m_sTipTool;
+        return true;
+    }
+    if (!pPopup->ItemInsert(IsSeparator() ? CExtPopupMenuWnd::TYPE_SEPARATOR : m_nEffectiveCmdID))
+        return false;
+    return true;
+}
+
+namespace {
+
+// A button lays out right to left when its bar's window does.
+struct BarButtonRtlInstaller
+{
+    BarButtonRtlInstaller()
+    {
+        CExtPaintManager::PAINTBUTTONDATA::g_pfnBarButtonRTL = [](const CObject* pHelperSrc) {
+            const CExtBarButton* pTBB = DYNAMIC_DOWNCAST(CExtBarButton, const_cast<CObject*>(pHelperSrc));
+            if (pTBB == NULL || pTBB->m_pBar == NULL || pTBB->m_pBar->GetSafeHwnd() == NULL)
+                return false;
+            return (::GetWindowLong(pTBB->m_pBar->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+        };
+    }
+};
+const BarButtonRtlInstaller g_BarButtonRtlInstaller;
+
+}  // namespace
