@@ -3,6 +3,7 @@
 // checks the bar's window again: the chosen command may have destroyed the bar.
 #include "toolkit/bars/bar_button.h"
 #include "toolkit/core/cmd_manager.h"
+#include "toolkit/core/cmd_tree.h"
 #include "toolkit/core/cmd_item.h"
 #include "toolkit/core/cmd_icon.h"
 #include "toolkit/theme/paint_manager.h"
@@ -92,7 +93,34 @@ private:
     CExtBarButton* m_pTBB;
 };
 
+// Command-tree node flags that mirror the button's own flags.
+const DWORD NODE_MDI_LIST = 0x20;
+const DWORD NODE_SEPARATED_DD = 0x40;
+const DWORD NODE_AUTO_CHANGE = 0x80;
+const DWORD NODE_HORZ_ONLY = 0x100;
+const DWORD NODE_HIDDEN = 0x400;
+const DWORD NODE_CTRL_SHOWN = 0x40000;
+const DWORD NODE_POPUP = 0x4;
+
 }  // namespace
+
+// With a node attached, the node's flag answers; the setters write both.
+bool CExtBarButton::GetMirroredFlag(BYTE nBit, DWORD dwNodeFlag) const
+{
+    if (m_pBasicNode != NULL)
+        return (m_pBasicNode->GetFlags() & dwNodeFlag) != 0;
+    return (m_nFlags2 & nBit) != 0;
+}
+
+void CExtBarButton::SetMirroredFlag(BYTE nBit, DWORD dwNodeFlag, bool bOn)
+{
+    if (bOn)
+        m_nFlags2 |= nBit;
+    else
+        m_nFlags2 &= ~nBit;
+    if (m_pBasicNode != NULL)
+        m_pBasicNode->ModifyFlags(bOn ? dwNodeFlag : 0, bOn ? 0 : dwNodeFlag);
+}
 
 CExtBarButton::CExtBarButton(CExtControlBar* pBar, UINT nCmdID, UINT nStyle)
     : m_pBar(pBar), m_rc(0, 0, 0, 0), m_nCmdID(0), m_nEffectiveCmdID(0), m_dwStyle(nStyle), m_size(0, 0),
@@ -137,7 +165,7 @@ CExtCmdItem* CExtBarButton::CmdItem() const
 
 bool CExtBarButton::IsCtrlInUse() const
 {
-    return m_pCtrl != NULL && ((m_nFlags1 & __F1_CTRL_OPTIONAL) == 0 || (m_nFlags2 & __F2_CTRL_SHOWN) != 0);
+    return m_pCtrl != NULL && ((m_nFlags1 & __F1_CTRL_OPTIONAL) == 0 || IsCtrlShown());
 }
 
 void CExtBarButton::SyncAttachedControl()
@@ -200,27 +228,27 @@ void CExtBarButton::SetCmdID(UINT nCmdID, bool bEffectiveOnly, bool bRedraw)
 
 bool CExtBarButton::IsSeparatedDropDown() const
 {
-    return (m_nFlags2 & __F2_SEPARATED_DD) != 0;
+    return GetMirroredFlag(__F2_SEPARATED_DD, NODE_SEPARATED_DD);
 }
 
 void CExtBarButton::SetSeparatedDropDown(bool bOn)
 {
     if (IsSeparatedDropDown() == bOn)
         return;
-    m_nFlags2 ^= __F2_SEPARATED_DD;
+    SetMirroredFlag(__F2_SEPARATED_DD, NODE_SEPARATED_DD, bOn);
     SyncAttachedControl();
 }
 
 bool CExtBarButton::IsAutoChangeID() const
 {
-    return (m_nFlags2 & __F2_AUTO_CHANGE) != 0;
+    return GetMirroredFlag(__F2_AUTO_CHANGE, NODE_AUTO_CHANGE);
 }
 
 void CExtBarButton::SetAutoChangeID(bool bOn)
 {
     if (IsAutoChangeID() == bOn)
         return;
-    m_nFlags2 ^= __F2_AUTO_CHANGE;
+    SetMirroredFlag(__F2_AUTO_CHANGE, NODE_AUTO_CHANGE, bOn);
     if (bOn)
         SetCmdID(m_nEffectiveCmdID, true, false);
     SyncAttachedControl();
@@ -228,7 +256,7 @@ void CExtBarButton::SetAutoChangeID(bool bOn)
 
 bool CExtBarButton::IsHorizontalOnly() const
 {
-    if ((m_nFlags2 & __F2_HORZ_ONLY) != 0)
+    if (GetMirroredFlag(__F2_HORZ_ONLY, NODE_HORZ_ONLY))
         return true;
     // Every button of a panel bar lies horizontally.
     return m_pBar != NULL && CExtPaintManagerHolder::IsKindOfByName(m_pBar, "CExtPanelControlBar");
@@ -236,23 +264,20 @@ bool CExtBarButton::IsHorizontalOnly() const
 
 void CExtBarButton::SetHorizontalOnly(bool bOn)
 {
-    if (((m_nFlags2 & __F2_HORZ_ONLY) != 0) == bOn)
+    if (GetMirroredFlag(__F2_HORZ_ONLY, NODE_HORZ_ONLY) == bOn)
         return;
-    m_nFlags2 ^= __F2_HORZ_ONLY;
+    SetMirroredFlag(__F2_HORZ_ONLY, NODE_HORZ_ONLY, bOn);
     SyncAttachedControl();
 }
 
 bool CExtBarButton::IsCtrlShown() const
 {
-    return (m_nFlags2 & __F2_CTRL_SHOWN) != 0;
+    return GetMirroredFlag(__F2_CTRL_SHOWN, NODE_CTRL_SHOWN);
 }
 
 void CExtBarButton::SetCtrlShown(bool bOn)
 {
-    if (bOn)
-        m_nFlags2 |= __F2_CTRL_SHOWN;
-    else
-        m_nFlags2 &= ~__F2_CTRL_SHOWN;
+    SetMirroredFlag(__F2_CTRL_SHOWN, NODE_CTRL_SHOWN, bOn);
     SyncAttachedControl();
 }
 
@@ -396,6 +421,11 @@ CString CExtBarButton::GetText() const
     if (IsSeparator())
         return CString();
     CExtCmdItem* pItem = CmdItem();
+    if (m_pBasicNode != NULL)
+    {
+        LPCTSTR sNodeText = m_pBasicNode->GetTextInToolbar(pItem, true);
+        return CString(sNodeText != NULL ? sNodeText : _T(""));
+    }
     if (pItem == NULL || pItem->m_sToolbarText.IsEmpty())
         return CString();
     CString sText = pItem->m_sToolbarText;
@@ -484,15 +514,12 @@ HMENU CExtBarButton::GetMenu()
 
 void CExtBarButton::SetAppendMdiWindowsMenu(bool bOn)
 {
-    if (bOn)
-        m_nFlags2 |= __F2_MDI_LIST;
-    else
-        m_nFlags2 &= ~__F2_MDI_LIST;
+    SetMirroredFlag(__F2_MDI_LIST, NODE_MDI_LIST, bOn);
 }
 
 bool CExtBarButton::IsAppendMdiWindowsMenu() const
 {
-    return (m_nFlags2 & __F2_MDI_LIST) != 0;
+    return GetMirroredFlag(__F2_MDI_LIST, NODE_MDI_LIST);
 }
 
 bool CExtBarButton::IsAbleToTrackMenu() const
@@ -503,6 +530,9 @@ bool CExtBarButton::IsAbleToTrackMenu() const
 bool CExtBarButton::HasPopup(bool) const
 {
     if (m_hMenu != NULL)
+        return true;
+    if (m_pBasicNode != NULL &&
+        ((m_pBasicNode->GetFlags() & NODE_POPUP) != 0 || m_pBasicNode->GetNodeCount() > 0))
         return true;
     // The chevron at the end of a bar always has its popup.
     return CExtPaintManagerHolder::IsKindOfByName(this, "CExtBarContentExpandButton");
@@ -591,10 +621,16 @@ CExtCmdIcon* CExtBarButton::GetIconPtr() const
     LPCTSTR sProfile = ProfileName();
     if (sProfile == NULL)
         return NULL;
-    // With a command-tree node the icon still comes from the command: nodes carry none here.
-    if (m_pBasicNode != NULL && (INT)m_nEffectiveCmdID <= 0)
+    if (m_pBasicNode == NULL)
+        return g_CommandManager->CmdGetIconPtr(sProfile, m_nEffectiveCmdID);
+    if ((INT)m_nEffectiveCmdID <= 0)
         return NULL;
-    return g_CommandManager->CmdGetIconPtr(sProfile, m_nEffectiveCmdID);
+    if ((m_pBasicNode->GetFlags() & NODE_AUTO_CHANGE) != 0)
+        return g_CommandManager->CmdGetIconPtr(sProfile, m_nEffectiveCmdID);
+    CExtCmdItem* pItem = g_CommandManager->CmdGetPtr(sProfile, m_nEffectiveCmdID);
+    if (pItem == NULL)
+        return NULL;
+    return m_pBasicNode->GetIconPtrInToolbar(pItem);
 }
 
 CExtCmdIcon& CExtBarButton::GetIcon() const
@@ -762,6 +798,7 @@ UINT CExtBarButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAnimatio
         if (nResultCmdID != 0)
         {
             SetCmdID(nResultCmdID, true, false);
+            SyncNodeTexts();
             CFrameWnd* pFrame = pBar->GetParentFrame();
             if (pFrame != NULL)
                 pFrame->RecalcLayout(TRUE);
@@ -934,7 +971,45 @@ bool CExtBarButton::CanStartCustomizeDrag()
 
 void CExtBarButton::SyncNodeHidden()
 {
-    // Node flags are kept by the customize tree, which nothing in this program builds.
+    if (m_pBar == NULL || m_pBasicNode == NULL)
+        return;
+    if ((m_dwStyle & TBBS_HIDDEN_BIT) != 0)
+        m_pBasicNode->ModifyFlags(NODE_HIDDEN, 0);
+    else
+        m_pBasicNode->ModifyFlags(0, NODE_HIDDEN);
+}
+
+void CExtBarButton::SyncNodeTexts()
+{
+    if (m_pBasicNode == NULL)
+        return;
+    CExtCmdItem* pItem = CmdItem();
+    CString sText;
+    if (pItem != NULL)
+        sText = !pItem->m_sToolbarText.IsEmpty() ? pItem->m_sToolbarText : pItem->m_sMenuText;
+    m_pBasicNode->SetTextInToolbar(sText);
+    m_pBasicNode->SetTextInMenu(sText);
+}
+
+void CExtBarButton::SyncFromNode(CExtCustomizeCmdTreeNode* pNode)
+{
+    if (pNode == NULL)
+        pNode = m_pInitialNode;
+    if (pNode == NULL)
+        return;
+    m_nCmdID = pNode->GetCmdID(false);
+    m_nEffectiveCmdID = pNode->GetCmdID(true);
+    DWORD dwFlags = pNode->GetFlags();
+    if ((dwFlags & NODE_MDI_LIST) != 0)
+        m_nFlags2 |= __F2_MDI_LIST;
+    if ((dwFlags & NODE_SEPARATED_DD) != 0)
+        m_nFlags2 |= __F2_SEPARATED_DD;
+    if ((dwFlags & NODE_AUTO_CHANGE) != 0)
+        m_nFlags2 |= __F2_AUTO_CHANGE;
+    if ((dwFlags & NODE_HORZ_ONLY) != 0)
+        m_nFlags2 |= __F2_HORZ_ONLY;
+    if (IsAutoChangeID())
+        SyncNodeTexts();
 }
 
 CExtCustomizeCmdTreeNode* CExtBarButton::GetCmdNode(bool bInitial)
@@ -952,6 +1027,8 @@ void CExtBarButton::SetInitialCmdNode(CExtCustomizeCmdTreeNode* pNode)
 void CExtBarButton::SetBasicCmdNode(CExtCustomizeCmdTreeNode* pNode)
 {
     m_pBasicNode = pNode;
+    if (IsAutoChangeID())
+        SyncNodeTexts();
 }
 
 int CExtBarButton::OnCustomizeQuery(int, int, int, int)

@@ -86,6 +86,8 @@ public:
     virtual CExtCustomizeCmdTreeNode* GetCmdNode(bool bInitial = false);
     virtual void SetInitialCmdNode(CExtCustomizeCmdTreeNode* pNode);
     virtual void SetBasicCmdNode(CExtCustomizeCmdTreeNode* pNode);
+    // Takes ids and flags from the node (the initial node when NULL).
+    virtual void SyncFromNode(CExtCustomizeCmdTreeNode* pNode);
     virtual int OnCustomizeQuery(int n1, int n2, int n3, int n4);
     virtual void Redraw(bool bUpdateNow = false);
     virtual UINT GetTrackPopupPlacement() const;
@@ -110,6 +112,10 @@ protected:
     LPCTSTR ProfileName() const;
     CExtCmdItem* CmdItem() const;
     bool IsCtrlInUse() const;
+    bool GetMirroredFlag(BYTE nBit, DWORD dwNodeFlag) const;
+    void SetMirroredFlag(BYTE nBit, DWORD dwNodeFlag, bool bOn);
+    // The node's two texts become the command's toolbar text, else its menu text.
+    void SyncNodeTexts();
 
     UINT m_nCmdID;           // basic
     UINT m_nEffectiveCmdID;

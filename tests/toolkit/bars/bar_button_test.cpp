@@ -9,6 +9,7 @@
 #include "toolkit/core/cmd_icon.h"
 #include "toolkit/core/cmd_item.h"
 #include "toolkit/core/cmd_manager.h"
+#include "toolkit/core/cmd_tree.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "toolkit/theme/paint_manager.h"
 
@@ -413,4 +414,60 @@ TEST_F(BarButtonTest, PutsItselfIntoAPopupMenu)
     EXPECT_EQ(ID_AMP, pSub->ItemGetCmdID(1));
     EXPECT_TRUE(pPopup->ItemFlagGet(3));
     delete pPopup;
+}
+
+TEST_F(BarButtonTest, HoverShowsTheCommandInTheStatusAreaAndCapturesTheMouse)
+{
+    struct StatusHost : Host
+    {
+        std::vector<WPARAM> m_status;
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            if (message == 0x362)  // WM_SETMESSAGESTRING
+                m_status.push_back(wParam);
+            return Host::WindowProc(message, wParam, lParam);
+        }
+    };
+    StatusHost host;
+    ASSERT_TRUE(g_CommandManager->ProfileWndAdd(PROFILE, host.GetSafeHwnd()));
+    CExtToolControlBar bar;
+    ASSERT_TRUE(bar.Create("Bar", &host, 0xE904, WS_CHILD | WS_VISIBLE | CBRS_TOP));
+    CExtBarButton open(&bar, ID_OPEN, 0);
+    open.SetRect(CRect(0, 0, 40, 22));
+    bool bSuspend = true;
+    open.OnHover(CPoint(5, 5), true, bSuspend);
+    EXPECT_FALSE(bSuspend);
+    ASSERT_EQ(1u, host.m_status.size());
+    EXPECT_EQ(ID_OPEN, (UINT)host.m_status[0]);
+    EXPECT_EQ(bar.GetSafeHwnd(), ::GetCapture());
+    open.OnHover(CPoint(5, 5), false, bSuspend);
+    ASSERT_EQ(2u, host.m_status.size());
+    EXPECT_EQ(0xE001u, (UINT)host.m_status[1]) << "the idle message";
+    EXPECT_NE(bar.GetSafeHwnd(), ::GetCapture());
+    bar.DestroyWindow();
+}
+
+TEST_F(BarButtonTest, AnAttachedNodeAnswersForTheMirroredFlags)
+{
+    CExtCustomizeCmdTreeNode node(ID_OPEN, ID_OPEN);
+    CExtBarButton open(&m_bar, ID_OPEN, 0);
+    open.SetBasicCmdNode(&node);
+    EXPECT_FALSE(open.IsSeparatedDropDown());
+    node.ModifyFlags(0x40 | 0x100, 0);
+    EXPECT_TRUE(open.IsSeparatedDropDown()) << "the node's flag answers";
+    EXPECT_TRUE(open.IsHorizontalOnly());
+    open.SetAutoChangeID(true);
+    EXPECT_NE(0u, node.GetFlags() & 0x80) << "the setter writes the node too";
+    EXPECT_FALSE(open.HasPopup(false));
+    node.ModifyFlags(0x4, 0);
+    EXPECT_TRUE(open.HasPopup(false)) << "node flag 4 makes a drop-down";
+    open.ModifyStyle(0x80000, 0);
+    EXPECT_NE(0u, node.GetFlags() & 0x400) << "hidden is mirrored into the node";
+    open.ModifyStyle(0, 0x80000);
+    EXPECT_EQ(0u, node.GetFlags() & 0x400);
+    node.SetTextInToolbar("Node text");
+    EXPECT_EQ("Node text", open.GetText());
+    CExtBarButton sep(&m_bar, 0, 0);
+    sep.SetBasicCmdNode(&node);
+    EXPECT_TRUE(sep.GetCmdNode(false) == NULL) << "a separator has no node";
 }
