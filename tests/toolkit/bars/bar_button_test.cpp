@@ -471,3 +471,46 @@ TEST_F(BarButtonTest, AnAttachedNodeAnswersForTheMirroredFlags)
     sep.SetBasicCmdNode(&node);
     EXPECT_TRUE(sep.GetCmdNode(false) == NULL) << "a separator has no node";
 }
+
+namespace {
+
+UINT g_nChooseCmdID = 0;
+bool g_bChoiceMade = false;
+void CALLBACK ChooseFromTrackingMenu(HWND, UINT, UINT_PTR idEvent, DWORD)
+{
+    CExtPopupMenuWnd* pMenu = CExtPopupMenuWnd::GetTrackingMenu();
+    if (pMenu == NULL)
+        return;
+    ::KillTimer(NULL, idEvent);
+    g_bChoiceMade = true;
+    pMenu->EndSequence(g_nChooseCmdID);
+}
+
+}  // namespace
+
+TEST_F(BarButtonTest, AutoChangeChoiceBecomesTheEffectiveCommandAndIsDelivered)
+{
+    m_host.SetActiveWindow();
+    CExtBarButton open(&m_bar, ID_OPEN, 0);
+    open.SetRect(CRect(0, 0, 40, 22));
+    HMENU hMenu = ::CreatePopupMenu();
+    ::AppendMenu(hMenu, MF_STRING, ID_OPEN, "&Open");
+    ::AppendMenu(hMenu, MF_STRING, ID_AMP, "A&&B");
+    open.SetMenu(hMenu, false, true);
+    open.SetAutoChangeID(true);
+    open.ModifyStyle(0x20000, 0);
+
+    g_nChooseCmdID = ID_AMP;
+    g_bChoiceMade = false;
+    UINT_PTR nTimer = ::SetTimer(NULL, 0, 10, ChooseFromTrackingMenu);
+    EXPECT_EQ(UINT(-1), open.OnTrackPopup(CPoint(5, 5), false, true));
+    ::KillTimer(NULL, nTimer);
+    ASSERT_TRUE(g_bChoiceMade) << "the menu tracked in its own loop";
+    EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking());
+    EXPECT_EQ(ID_AMP, open.GetCmdID(true));
+    EXPECT_EQ(ID_OPEN, open.GetCmdID(false)) << "the basic id stays";
+    EXPECT_EQ(0u, open.GetStyle() & 0x20000) << "no longer pressed";
+    ASSERT_EQ(1u, m_host.m_commands.size());
+    EXPECT_EQ(ID_AMP, LOWORD(m_host.m_commands[0].second));
+    CExtToolControlBar::CancelAllButtonMenuTracking();
+}
