@@ -7,6 +7,12 @@
 
 IMPLEMENT_DYNCREATE(CExtButton, CButton)
 
+// The toolbar's messages to its attached controls, registered by name here because the
+// bars library is linked after this one.
+static const UINT g_nMsgPutToPopupMenuBtn = ::RegisterWindowMessage(_T("CExtControlBar::g_nMsgPutToPopupMenu"));
+static const UINT g_nMsgContinueTrackMenuBtn =
+    ::RegisterWindowMessage(_T("CExtToolControlBar::g_nMsgContinueTrackMenu"));
+
 CExtButton::CExtButton()
     : m_nMenuAlign(4),
       m_nMenuLeftAreaWidth(0),
@@ -475,10 +481,36 @@ bool CExtButton::OnTrackPopup(bool bFromKeyboard)
                                  true, true);
     CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
     pPopup->SetLeftAreaWidth(m_nMenuLeftAreaWidth);
-    // The docked-bar alignment walk belongs to the bars library, linked after this one:
-    // here the receiver is the parent and the alignment the button's own.
-    UINT nAlign = (UINT)m_nMenuAlign;
+    UINT nAlign = (UINT)m_nMenuAlign, nDock = 0;
     HWND hWndRecv = ::GetParent(m_hWnd);
+    // On a docked bar the menu opens away from the dock side; the command receiver is the
+    // first window up the chain that is no bar (the owning frame for a floating bar).
+    CWnd* pWalk = hWndRecv != NULL ? CWnd::FromHandlePermanent(hWndRecv) : NULL;
+    while (pWalk != NULL && pWalk->IsKindOf(RUNTIME_CLASS(CControlBar)))
+    {
+        CControlBar* pBar = (CControlBar*)pWalk;
+        if (nDock == 0 && pBar->m_pDockBar != NULL && pBar->m_pDockBar->GetSafeHwnd() != NULL)
+        {
+            nAlign &= ~0x0Fu;
+            switch (pBar->m_pDockBar->GetDlgCtrlID())
+            {
+            case AFX_IDW_DOCKBAR_TOP: case AFX_IDW_DOCKBAR_FLOAT: nDock = 4; break;
+            case AFX_IDW_DOCKBAR_LEFT: nDock = 1; break;
+            case AFX_IDW_DOCKBAR_RIGHT: nDock = 3; break;
+            case AFX_IDW_DOCKBAR_BOTTOM: nDock = 6; break;
+            }
+        }
+        HWND hWndUp = ::GetParent(pWalk->m_hWnd);
+        CWnd* pUp = hWndUp != NULL ? CWnd::FromHandlePermanent(hWndUp) : NULL;
+        if (pUp != NULL && pUp->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd)))
+        {
+            CFrameWnd* pFrame = pUp->GetParentFrame();
+            hWndRecv = pFrame != NULL ? pFrame->m_hWnd : ::GetParent(hWndUp);
+            break;
+        }
+        hWndRecv = hWndUp;
+        pWalk = pUp;
+    }
     if (!pPopup->LoadMenu(hWndRecv, &m_menu, true, true, false))
     {
         delete pPopup;
@@ -493,7 +525,7 @@ bool CExtButton::OnTrackPopup(bool bFromKeyboard)
         delete pPopup;
         return true;
     }
-    UINT nFlags = nAlign | 0x20 | (bFromKeyboard ? 0x40 : 0);
+    UINT nFlags = nAlign | nDock | 0x20 | (bFromKeyboard ? 0x40 : 0);
     if ((m_nState & STATE_TAKE_COMMAND) == 0)
     {
         if (!pPopup->TrackPopupMenu(nFlags, x, y, &rcBtn, this, stat_PaintCombinedContent, NULL, true))
@@ -701,8 +733,38 @@ LRESULT CExtButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         HWND hWndParent = ::GetParent(m_hWnd);
         return hWndParent != NULL ? ::SendMessage(hWndParent, message, wParam, lParam) : 0;
     }
+    if (message == g_nMsgPutToPopupMenuBtn)
+        return PutToPopupMenu((CExtPopupMenuWnd*)wParam) ? 1 : 0;
+    if (message == g_nMsgContinueTrackMenuBtn)
+    {
+        OnTrackPopup(lParam != 0);
+        return 1;
+    }
     switch (message)
     {
+    case WM_NOTIFY:
+    {
+        NMHDR* pNMHDR = (NMHDR*)lParam;
+        if (pNMHDR != NULL && pNMHDR->code == TTN_SHOW && GetSharedTipWnd() == NULL &&
+            m_wndToolTip.m_hWnd != NULL && pNMHDR->hwndFrom == m_wndToolTip.m_hWnd)
+            ::SetWindowPos(m_wndToolTip.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        break;
+    }
+    case WM_DISPLAYCHANGE:
+    {
+        LRESULT lr = CButton::WindowProc(message, wParam, lParam);
+        int cx = (int)(short)LOWORD(lParam), cy = (int)(short)HIWORD(lParam);
+        g_CurrentPaintManager.OnDisplayChange(this, (int)wParam, cx, cy);
+        m_icon.OnDisplayChange(GetPaintManager(), (INT)wParam, CPoint(cx, cy));
+        return lr;
+    }
+    case WM_THEMECHANGED:
+    {
+        LRESULT lr = CButton::WindowProc(message, wParam, lParam);
+        g_CurrentPaintManager.OnThemeChanged(this, wParam, lParam);
+        m_icon.OnThemeChanged(GetPaintManager(), wParam, lParam);
+        return lr;
+    }
     case WM_LBUTTONDOWN:
         if ((m_nState & STATE_KEY_PRESS) != 0)
             return 0;

@@ -386,3 +386,22 @@ TEST_F(ExtButtonTest, PopupMenuMessagesAreForwardedToTheParent)
     EXPECT_EQ(0, lr);
     EXPECT_EQ(0, (int)::SendMessage(m_btn.m_hWnd, WM_UPDATEUISTATE, 0, 0));
 }
+
+TEST_F(ExtButtonTest, ToolbarMessagesPutIntoMenuAndContinueTracking)
+{
+    Take(BS_PUSHBUTTON);
+    UINT nPut = ::RegisterWindowMessageA("CExtControlBar::g_nMsgPutToPopupMenu");
+    UINT nContinue = ::RegisterWindowMessageA("CExtToolControlBar::g_nMsgContinueTrackMenu");
+    CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
+    ASSERT_TRUE(pPopup->CreatePopupMenu(m_hParent));
+    // without a menu the button stays out of the toolbar's chevron menu
+    EXPECT_EQ(0, (int)::SendMessage(m_btn.m_hWnd, nPut, (WPARAM)pPopup, 0));
+    FillMenu();
+    EXPECT_EQ(1, (int)::SendMessage(m_btn.m_hWnd, nPut, (WPARAM)pPopup, 0));
+    EXPECT_EQ(1, pPopup->ItemGetCount());
+    delete pPopup;
+    EXPECT_EQ(1, (int)::SendMessage(m_btn.m_hWnd, nContinue, 0, 1));
+    PumpPending();
+    EXPECT_TRUE(CExtPopupMenuWnd::IsMenuTracking());
+    EXPECT_EQ(0u, Clicks());
+}
