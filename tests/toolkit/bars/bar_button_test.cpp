@@ -514,3 +514,33 @@ TEST_F(BarButtonTest, AutoChangeChoiceBecomesTheEffectiveCommandAndIsDelivered)
     EXPECT_EQ(ID_AMP, LOWORD(m_host.m_commands[0].second));
     CExtToolControlBar::CancelAllButtonMenuTracking();
 }
+
+TEST_F(BarButtonTest, ADisabledDropDownStillOpensItsMenuButASplitOneOnlyFromItsArrow)
+{
+    m_host.SetActiveWindow();
+    HMENU hMenu = ::CreatePopupMenu();
+    ::AppendMenu(hMenu, MF_STRING, ID_OPEN, "&Open");
+    CExtBarButton drop(&m_bar, ID_PLAIN, 0);
+    drop.SetRect(CRect(0, 0, 40, 22));
+    drop.SetMenu(hMenu, false, true);
+    EXPECT_FALSE(drop.IsDisabled()) << "a menu enables the button";
+    drop.ModifyStyle(0x40000, 0);
+    drop.OnClick(CPoint(5, 5), true);
+    EXPECT_TRUE(CExtPopupMenuWnd::IsMenuTracking());
+    EXPECT_TRUE(drop.IsTracked());
+    CExtPopupMenuWnd::CancelMenuTracking();
+    PumpPending();
+    CExtToolControlBar::CancelAllButtonMenuTracking();
+    drop.ClearTracked();
+
+    drop.SetSeparatedDropDown(true);
+    drop.OnClick(CPoint(5, 5), true);
+    drop.OnClick(CPoint(5, 5), false);
+    EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking()) << "main part of a disabled split button";
+    EXPECT_TRUE(m_host.m_commands.empty());
+    drop.OnClick(CPoint(35, 5), true);
+    EXPECT_TRUE(CExtPopupMenuWnd::IsMenuTracking()) << "its arrow part";
+    CExtPopupMenuWnd::CancelMenuTracking();
+    PumpPending();
+    CExtToolControlBar::CancelAllButtonMenuTracking();
+}
