@@ -1,4 +1,5 @@
 #include "toolkit/dialogs/memory_dc.h"
+#include "toolkit/core/bitmap_platform.h"
 
 CExtMemoryDC::CExtMemoryDC(CDC* pTargetDC, const RECT* pRect, DWORD dwFlags)
     : m_hOldBitmap(NULL), m_pDC(NULL), m_rect(0, 0, 0, 0), m_bMemDC(false), m_pHelperDibSurface(NULL)
@@ -51,14 +52,8 @@ void CExtMemoryDC::CreateMemoryDC(CDC* pTargetDC, const RECT* pRect, DWORD dwFla
         }
         else if (dwFlags & MDCOPT_FORCE_DIB)
         {
-            BITMAPINFOHEADER bih = {};
-            bih.biSize = sizeof(BITMAPINFOHEADER);
-            bih.biWidth = nWidth;
-            bih.biHeight = nHeight;
-            bih.biPlanes = 1;
-            bih.biBitCount = 32;
-            bih.biCompression = BI_RGB;
-            bih.biSizeImage = (DWORD)nWidth * (DWORD)nHeight;
+            BITMAPINFOHEADER bih;
+            FillHeader32(bih, nWidth, nHeight);
             void* pBits = NULL;
             HBITMAP hDib = ::CreateDIBSection(m_pDC->GetSafeHdc(), (BITMAPINFO*)&bih, DIB_RGB_COLORS, &pBits,
                                               NULL, 0);

@@ -3,6 +3,7 @@
 // colour icon, monitors and work areas, text measuring, dotted lines, the screen depth
 // and pumping pending paint messages.
 #include "toolkit/theme/paint_manager.h"
+#include "toolkit/core/bitmap_platform.h"
 
 #include <shlwapi.h>
 
@@ -22,14 +23,7 @@ HBITMAP CExtPaintManager::PrintWindowToBitmap(HWND hWnd, UINT nMessage, LPARAM l
     if (hDC == NULL)
         return NULL;
     BITMAPINFOHEADER bih;
-    ::memset(&bih, 0, sizeof(bih));
-    bih.biSize = sizeof(BITMAPINFOHEADER);
-    bih.biWidth = cx;
-    bih.biHeight = cy;
-    bih.biPlanes = 1;
-    bih.biBitCount = 32;
-    bih.biCompression = BI_RGB;
-    bih.biSizeImage = (DWORD)cx * (DWORD)cy;
+    FillHeader32(bih, cx, cy);
     void* pBits = NULL;
     HBITMAP hBmp = ::CreateDIBSection(hDC, reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS,
                                       &pBits, NULL, 0);
