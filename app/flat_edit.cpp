@@ -1,5 +1,5 @@
 #include "app/flat_edit.h"
-#include "app/interim_memory_dc.h"
+#include "toolkit/dialogs/memory_dc.h"
 #include "toolkit/theme/pm_bar_parts.h"
 
 IMPLEMENT_DYNAMIC(CExtFlatEdit, CInterimExtEdit)
@@ -54,7 +54,7 @@ void CExtEditWithIcon::CExtIconWnd::OnPaint()
     CPaintDC dc(this);
     CRect rcClient;
     GetClientRect(&rcClient);
-    CInterimMemoryDC dcBuffer(&dc, &rcClient, 0x03);
+    CExtMemoryDC dcBuffer(&dc, &rcClient, 0x03);
     if (m_hIcon != NULL) {
         dcBuffer.FillSolidRect(&rcClient, ::GetSysColor(COLOR_WINDOW));
         ::DrawIconEx(dcBuffer.m_hDC, 1, 1, m_hIcon, 24, 24, 0, NULL, DI_NORMAL);

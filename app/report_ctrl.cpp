@@ -1,5 +1,5 @@
 #include "app/report_ctrl.h"
-#include "app/interim_memory_dc.h"
+#include "toolkit/dialogs/memory_dc.h"
 #include <mbstring.h>
 #include <string.h>
 #include <vector>
@@ -160,7 +160,7 @@ void CExtReportCtrl::OnPaint()
 
 void CExtReportCtrl::PaintClient(CDC* pDC, const CRect& rcClient)
 {
-    CInterimMemoryDC dcBuffer(pDC, &rcClient, 0x03);
+    CExtMemoryDC dcBuffer(pDC, &rcClient, 0x03);
     DrawRows(&dcBuffer, &rcClient);
 }
 

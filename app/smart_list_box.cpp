@@ -1,5 +1,5 @@
 #include "app/smart_list_box.h"
-#include "app/interim_memory_dc.h"
+#include "toolkit/dialogs/memory_dc.h"
 
 IMPLEMENT_DYNAMIC(CExtSmartListBox, CListBox)
 
@@ -94,7 +94,7 @@ LRESULT CExtSmartListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         CPaintDC dc(this);
         CRect rcClient;
         GetClientRect(&rcClient);
-        CInterimMemoryDC dcBuffer(&dc, &rcClient, 0x03);
+        CExtMemoryDC dcBuffer(&dc, &rcClient, 0x03);
         DefWindowProc(WM_PAINT, (WPARAM)dcBuffer.m_hDC, 0);
         return 0;
     }

@@ -1,5 +1,5 @@
 #include "app/tree_ctrl.h"
-#include "app/interim_memory_dc.h"
+#include "toolkit/dialogs/memory_dc.h"
 
 IMPLEMENT_DYNAMIC(CExtTreeCtrl, CTreeCtrl)
 
@@ -38,7 +38,7 @@ LRESULT CExtTreeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         CRect rcClient;
         GetClientRect(&rcClient);
         {
-            CInterimMemoryDC dcBuffer(&dc, &rcClient, 0x03);
+            CExtMemoryDC dcBuffer(&dc, &rcClient, 0x03);
             DefWindowProc(WM_ERASEBKGND, (WPARAM)dcBuffer.m_hDC, 0);
             DefWindowProc(WM_PAINT, (WPARAM)dcBuffer.m_hDC, 0);
         }
