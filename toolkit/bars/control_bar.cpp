@@ -2,55 +2,15 @@
 #include "toolkit/theme/paint_manager.h"
 
 IMPLEMENT_DYNAMIC(CExtDockOuterBar, CWnd)
-IMPLEMENT_DYNAMIC(CExtStatusControlBar, CExtControlBar)
-IMPLEMENT_DYNAMIC(CExtToolControlBar, CExtControlBar)
-IMPLEMENT_DYNAMIC(CExtMenuControlBar, CExtToolControlBar)
 IMPLEMENT_DYNAMIC(CExtBarColorButton, CExtBarButton)
-IMPLEMENT_DYNAMIC(CExtBarNcAreaButton, CObject)
-IMPLEMENT_DYNAMIC(CExtBarNcAreaButtonMenu, CExtBarNcAreaButton)
 IMPLEMENT_DYNCREATE(CExtMiniDockFrameWnd, CMiniDockFrameWnd)
 IMPLEMENT_DYNAMIC(CExtDynDockMarkerWnd, CWnd)
 
 CExtDockOuterBar::CExtDockOuterBar() {}
 CExtDockOuterBar::~CExtDockOuterBar() {}
 
-CExtStatusControlBar::CExtStatusControlBar() {}
-CExtStatusControlBar::~CExtStatusControlBar() {}
-
-CExtToolControlBar::CExtToolControlBar() : m_nBtnIdxMenuTracking(-1)
-{
-    // A toolbar has a fixed size, its gripper goes to the left when it is docked
-    // horizontally, and its buttons (not one child window) fill it.
-    m_nOptionFlags = BYTE((m_nOptionFlags | __ESF_FIXED_MODE) & ~__ESF_CAPTION_AT_TOP);
-    m_nActivityFlags &= ~__EAF_CONTENT_FILLS;
-    m_nLifeFlags |= __ELF_CUSTOMIZE_REGISTER;
-}
-CExtToolControlBar::~CExtToolControlBar() {}
-int CExtToolControlBar::OnQueryShape(int, int) { return 1; }
-
-CExtToolControlBar::ChildBkgndInfo_t::ChildBkgndInfo_t()
-    : m_pBar(NULL), m_pMiniFrame(NULL), m_hWndChild(NULL)
-{
-}
-
-CExtToolControlBar::ChildBkgndInfo_t::~ChildBkgndInfo_t()
-{
-    m_arrRects.RemoveAll();
-    m_arrValues.RemoveAll();
-}
-
-CExtMenuControlBar::CExtMenuControlBar() {}
-CExtMenuControlBar::~CExtMenuControlBar() {}
-
 CExtBarColorButton::CExtBarColorButton(CExtControlBar* pBar) : CExtBarButton(pBar) {}
 CExtBarColorButton::~CExtBarColorButton() {}
-
-CExtBarNcAreaButton::CExtBarNcAreaButton() {}
-CExtBarNcAreaButton::~CExtBarNcAreaButton() {}
-
-CExtBarNcAreaButtonMenu::CExtBarNcAreaButtonMenu() {}
-CExtBarNcAreaButtonMenu::~CExtBarNcAreaButtonMenu() {}
-bool CExtBarNcAreaButtonMenu::OnQueryXpLook() const { return false; }
 
 CExtMiniDockFrameWnd::CExtMiniDockFrameWnd() {}
 CExtMiniDockFrameWnd::~CExtMiniDockFrameWnd() {}

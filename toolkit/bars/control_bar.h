@@ -428,60 +428,11 @@ public:
     virtual ~CExtDockOuterBar();
 };
 
-class CExtStatusControlBar : public CExtControlBar
-{
-    DECLARE_DYNAMIC(CExtStatusControlBar)
-public:
-    CExtStatusControlBar();
-    virtual ~CExtStatusControlBar();
-};
+#include "toolkit/bars/status_bar.h"
 
-class CExtToolControlBar : public CExtControlBar
-{
-    DECLARE_DYNAMIC(CExtToolControlBar)
-public:
-    // The areas of a toolbar that lie under a child window, with their values, so that
-    // the child can paint the toolbar's background beneath itself.
-    struct ChildBkgndInfo_t
-    {
-        CArray<CRect, CRect&> m_arrRects;
-        CArray<DWORD, DWORD> m_arrValues;
-        CExtToolControlBar* m_pBar;
-        CExtMiniDockFrameWnd* m_pMiniFrame;
-        HWND m_hWndChild;
+#include "toolkit/bars/toolbar.h"
 
-        ChildBkgndInfo_t();
-        ~ChildBkgndInfo_t();
-        bool Init(HWND hWndChild);
-        void AreasToChildClient();
-        void AreasToChildWindow();
-        void PaintAreas(CDC& dc);
-    };
-
-    CExtToolControlBar();
-    virtual ~CExtToolControlBar();
-    // Non-zero for every toolbar of this system: the start of the bar stays square.
-    virtual int OnQueryShape(int nReserved1, int nReserved2);
-
-    // NULL when the index is outside 0 .. count - 1.
-    CExtBarButton* GetButton(int nIndex);
-    int m_nBtnIdxMenuTracking;  // -1 when no button's menu is open
-
-    // True while the menu of a toolbar or menu-bar button tracks.
-    static bool g_bButtonMenuTracking;
-    // Clears that flag; toolbars drop their tracked button.
-    static void CancelAllButtonMenuTracking();
-    // The next button menu opens with its rarely used items shown.
-    static bool g_bMenuTrackingExpanded;
-};
-
-class CExtMenuControlBar : public CExtToolControlBar
-{
-    DECLARE_DYNAMIC(CExtMenuControlBar)
-public:
-    CExtMenuControlBar();
-    virtual ~CExtMenuControlBar();
-};
+#include "toolkit/bars/menu_bar.h"
 
 #include "toolkit/bars/bar_button.h"
 
@@ -493,23 +444,7 @@ public:
     virtual ~CExtBarColorButton();
 };
 
-class CExtBarNcAreaButton : public CObject
-{
-    DECLARE_DYNAMIC(CExtBarNcAreaButton)
-public:
-    CExtBarNcAreaButton();
-    virtual ~CExtBarNcAreaButton();
-};
-
-class CExtBarNcAreaButtonMenu : public CExtBarNcAreaButton
-{
-    DECLARE_DYNAMIC(CExtBarNcAreaButtonMenu)
-public:
-    CExtBarNcAreaButtonMenu();
-    virtual ~CExtBarNcAreaButtonMenu();
-    // Decides whether the Studio 2005 caption button takes the XP body.
-    virtual bool OnQueryXpLook() const;
-};
+#include "toolkit/bars/bar_nc_buttons.h"
 
 // The floating frame of toolkit bars: the framework's floating frame, made by a frame
 // whose floating-frame class the bars set.
