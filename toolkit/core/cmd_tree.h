@@ -95,6 +95,8 @@ public:
 
 protected:
     CExtCustomizeCmdTreeNode* MakeNode(CExtCustomizeSite* pSite) const;
+    DWORD SerializeHead(CArchive& ar);
+    static void DeleteTree(CExtCustomizeCmdTreeNode* pNode);
     const CString& TextByKind(int nWhich) const;
 };
 
