@@ -5,6 +5,7 @@
 #include "framework/framework.h"
 #include "toolkit/core/cmd_tree.h"
 #include "support/archive_bytes.h"
+#include "tests/toolkit/core/bmp_builder.h"
 
 #include <vector>
 
@@ -67,5 +68,36 @@ TEST(HostileInput, CommandTreeDepth) {
             EXPECT_EQ(nDepth, c.nDepth);
             EXPECT_EQ(loaded.GetCmdID(), 7u);
         }
+    }
+}
+
+// Announced sizes against what the stream carries: sides past 32,767 are refused, and
+// so is an image whose rows mostly are not there; a short tail still loads.
+TEST(HostileInput, BitmapSizesAgainstTheStream) {
+    struct Case {
+        int width, height, bpp;
+        size_t nBits;  // pixel bytes actually present
+        bool bLoads;
+    } cases[] = {
+        {32767, 1, 8, 32768, true},
+        {32768, 1, 8, 32768, false},
+        {1, -32768, 8, 32768 * 4, false},
+        {16000, 16000, 32, 4096, false},       // a gigabyte announced, 4 KB there
+        {1000, 1000, 32, 3000000, true},       // three quarters of the rows
+        {1000, 1000, 32, 1000000, false},      // a quarter
+        {100, 100, 24, 100, true},             // small images keep what arrived
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << "x" << c.bpp << " " << c.nBits);
+        bmptest::BmpSpec spec;
+        spec.width = c.width;
+        spec.height = c.height;
+        spec.bpp = c.bpp;
+        if (c.bpp == 8) spec.palette.assign(256, RGBQUAD{1, 2, 3, 0});
+        spec.bits.assign(c.nBits, 0x5A);
+        std::vector<BYTE> data = bmptest::Build(spec);
+        CExtBitmap bmp;
+        EXPECT_EQ(bmp.LoadFromBuffer(data.data(), (DWORD)data.size()), c.bLoads);
+        EXPECT_EQ(bmp.IsEmpty(), !c.bLoads);
     }
 }
