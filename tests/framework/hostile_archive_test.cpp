@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include "framework/framework.h"
 #include "framework/collections.h"
+#include "framework/imagelist.h"
 #include "exception_probe.h"
 #include "support/archive_bytes.h"
 
@@ -94,4 +95,56 @@ TEST(HostileArchive, NestedCountsDoNotMultiplyAllocations) {
     }
     file.resize(file.size() + nPadding, 0);  // NULL objects, enough for one level only
     EXPECT_EQ(LoadCause<CObArray>(file), CArchiveException::endOfFile);
+}
+
+// Image-list streams whose counts and sizes disagree: each is refused with the archive
+// exception before the platform's reader could index past its bitmaps.
+TEST(HostileArchive, ImageListStreamsAreCheckedFirst) {
+    CImageList list;
+    ASSERT_TRUE(list.Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4));
+    HDC hdc = ::GetDC(NULL);
+    HBITMAP hbm = ::CreateCompatibleBitmap(hdc, 16, 16);
+    ::ReleaseDC(NULL, hdc);
+    for (int i = 0; i < 3; i++) ::ImageList_Add(list.GetSafeHandle(), hbm, NULL);
+    ::DeleteObject(hbm);
+    std::vector<BYTE> good = testsupport::StoredBytes([&](CArchive& ar) { list.Write(&ar); });
+    ASSERT_GT(good.size(), 28u + 54u);
+    const size_t nImage = 28 + 14;  // the image's info header
+    auto patched = [&](size_t at, std::vector<BYTE> with) {
+        std::vector<BYTE> v = good;
+        for (size_t i = 0; i < with.size(); i++) v[at + i] = with[i];
+        return v;
+    };
+    auto cut = [&](size_t n) { return std::vector<BYTE>(good.begin(), good.begin() + n); };
+    struct Case {
+        const char* name;
+        std::vector<BYTE> bytes;
+        int nCause;  // -1: loads
+    } cases[] = {
+        {"as written", good, -1},
+        {"more images than slots", patched(4, {0x09, 0x00}), CArchiveException::badSchema},
+        {"slots beyond the bitmap", patched(6, {0xFF, 0xFF}), CArchiveException::badSchema},
+        {"huge grow count", patched(8, {0xFF, 0xFF}), CArchiveException::badSchema},
+        {"cell wider than the bitmap", patched(10, {0x40, 0x00}), CArchiveException::badSchema},
+        {"cell height not dividing it", patched(12, {0x0F, 0x00}), CArchiveException::badSchema},
+        {"overlay past the images", patched(20, {0x05, 0x00}), CArchiveException::badSchema},
+        {"bitmap taller than sent", patched(nImage + 8, {0x00, 0x40}), CArchiveException::endOfFile},
+        {"bitmap 0x7FFFFFFF wide", patched(nImage + 4, {0xFF, 0xFF, 0xFF, 0x7F}), CArchiveException::badSchema},
+        {"mask of another size", patched(good.size() - 256 - 8 - 40 + 4, {0x20}), CArchiveException::badSchema},
+        {"cut in the mask", cut(good.size() - 10), CArchiveException::endOfFile},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CImageList back;
+        int nCause = ThrownCause<CArchiveException>([&] {
+            CMemFile file(const_cast<BYTE*>(c.bytes.data()), (UINT)c.bytes.size());
+            CArchive ar(&file, CArchive::load);
+            EXPECT_TRUE(back.Read(&ar));
+        });
+        EXPECT_EQ(nCause, c.nCause);
+        EXPECT_EQ(back.GetSafeHandle() != NULL, c.nCause < 0);
+        if (c.nCause < 0) {
+            EXPECT_EQ(::ImageList_GetImageCount(back.GetSafeHandle()), 3);
+        }
+    }
 }
