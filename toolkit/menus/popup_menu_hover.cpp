@@ -200,7 +200,9 @@ void CExtPopupMenuWnd::ExpandMenu()
             return;
         RecalcServiceAreas();
         ::SetWindowPos(hWnd, NULL, rcWnd.left, rcWnd.top, rcWnd.Width(), rcWnd.Height(),
-                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_HIDEWINDOW);
+        CaptureShadowBeforeShow();
+        ::SetWindowPos(hWnd, NULL, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     }
     if (m_hWndCmdReceiver != NULL && ::IsWindow(m_hWndCmdReceiver))
         ::SendMessage(m_hWndCmdReceiver, g_nMsgNotifyMenuExpanded, 0, (LPARAM)this);

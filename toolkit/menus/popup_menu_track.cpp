@@ -312,6 +312,7 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
         ::CombineRgn(hRgn, (HRGN)m_rgnCombined.GetSafeHandle(), NULL, RGN_COPY);
         ::SetWindowRgn(hWnd, hRgn, FALSE);
     }
+    CaptureShadowBeforeShow();
     ::SetWindowPos(hWnd, NULL, 0, 0, 0, 0,
                    SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER);
     if (!bUntracked)
@@ -713,10 +714,28 @@ void CExtPopupMenuWnd::RepaintUnderlyingWindows()
     }
     if (!::IsWindow(hWnd))
         return;
+    CaptureShadowBeforeShow();
     ::SetWindowPos(hWnd, NULL, 0, 0, 0, 0,
                    SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW);
     CClientDC dc(this);
     OnPaintMenu(dc, true);
+}
+
+// The shadow darkens what lies under its strips; once the window shows, a read from the
+// screen would give the window's own unpainted pixels.
+void CExtPopupMenuWnd::CaptureShadowBeforeShow()
+{
+    m_shadow.Reset();
+    m_shadowCombined.Reset();
+    const int S = GetShadowSize();
+    if (GetSafeHwnd() == NULL || S <= 0 || !IsShadowEnabled())
+        return;
+    CRect rcWnd;
+    GetWindowRect(&rcWnd);
+    CRect rcP;
+    GetPaintRect(rcP);
+    rcP.OffsetRect(rcWnd.TopLeft());
+    m_shadow.CaptureFromScreen(rcP, S);
 }
 
 bool CExtPopupMenuWnd::IsRectOnMenuTree(LPCRECT lpRectScreen, bool bCheckParents)

@@ -467,6 +467,9 @@ public:
     virtual void DeselectCurrentItem(bool bRepaint, bool bHideTip);
     static bool g_bLockSystemMoveSize;
 
+    // Captures the screen under the shadow strips while the window is still hidden.
+    void CaptureShadowBeforeShow();
+
 protected:
     // Enables the items that mirror a window's system menu and takes their texts from it.
     void UpdateSystemCommandItems();
