@@ -346,6 +346,12 @@ public:
     virtual HMENU ExportToHMENU(bool bDeep = true);
     virtual bool LoadMenu(HWND hWndCmdRecv, CMenu* pMenu, bool bPopupMenu, bool bTopLevel, bool bNoCmdProfile);
     virtual void SetCmdReceiver(HWND hWndCmdRecv, bool bThisLevelOnly = false);
+    // Appends the open document windows of the MDI frame above pFrame (or above the
+    // receiver): nine numbered items, then "More Windows".
+    virtual bool UpdateMdiWindowsMenu(CWnd* pFrame = NULL);
+    // Inserts the application's recent files at nPos; false when a command or an item
+    // could not be made.
+    bool InsertRecentFileItems(int nPos, int& nInserted);
 
     // ---- items -------------------------------------------------------------------------
     virtual int ItemGetCount() const;
