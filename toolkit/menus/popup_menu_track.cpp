@@ -248,9 +248,15 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
     if (lpRectExclude != NULL)
     {
         const DWORD dwCombine = m_dwTrackFlags & TMF_COMBINE_MASK;
-        // The paint managers of this system never ask to combine a menu with its owner.
         if (dwCombine == TMF_COMBINE_ALWAYS)
             m_nPbwFlags |= __PBW_FLAG_COMBINED;
+        else if (dwCombine == TMF_COMBINE_BY_PM)
+        {
+            CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+            CObject* pCookieObject = bCookieIsObject ? (CObject*)pCookie : NULL;
+            if (pPM != NULL && pPM->IsMenuCombinedWithOwner(pCookieObject))
+                m_nPbwFlags |= __PBW_FLAG_COMBINED;
+        }
     }
     CSize sizeMenu;
     CalcMenuSize(sizeMenu);
@@ -738,6 +744,8 @@ void CExtPopupMenuWnd::CaptureShadowBeforeShow()
     GetPaintRect(rcP);
     rcP.OffsetRect(rcWnd.TopLeft());
     m_shadow.CaptureFromScreen(rcP, S);
+    if ((m_nPbwFlags & __PBW_FLAG_COMBINED) != 0 && m_pParentMenu == NULL)
+        m_shadowCombined.CaptureFromScreen(m_rcWndArea, S);
 }
 
 bool CExtPopupMenuWnd::IsRectOnMenuTree(LPCRECT lpRectScreen, bool bCheckParents)
@@ -984,8 +992,8 @@ bool CExtPopupMenuWnd::OpenSubMenu(int nIndex, bool bSelectFirst)
         if (pSub->m_hWndCmdReceiver == NULL)
             pSub->m_hWndCmdReceiver = m_hWndCmdReceiver;
         const UINT nFlags = (m_dwTrackFlags & 0x1600) | (((mi.m_nLayoutFlags & MENUITEMDATA::__MIF_COMBINED_SUBMENU) != 0) ? 0x20 : 0);
-        if (!pSub->TrackPopupMenuImpl(nFlags, rcItem.right, rcItem.top, &rcItem, (LPVOID)(INT_PTR)nIndex, NULL,
-                                      false))
+        if (!pSub->TrackPopupMenuImpl(nFlags, rcItem.right, rcItem.top, &rcItem, (LPVOID)(INT_PTR)nIndex,
+                                      stat_PaintParentItemCallback, false))
             return false;
     }
     else if (!pSub->IsWindowVisible())

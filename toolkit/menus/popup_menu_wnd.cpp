@@ -166,9 +166,18 @@ bool CExtPopupMenuWnd::IsUntrackedMode()
 
 bool CExtPopupMenuWnd::IsCombinedWithParentItem()
 {
-    // Sub-menus are painted combined with their item once the menu painting supplies
-    // the parent-item painter; until then no menu is.
-    return false;
+    return m_pCbPaintCombinedContent == stat_PaintParentItemCallback;
+}
+
+// The combined area of a sub-menu is its parent's item (the cookie is the item index):
+// it is painted where the item lies, the sub-menu's exclude rectangle.
+void CExtPopupMenuWnd::stat_PaintParentItemCallback(LPVOID pCookie, CDC& dc, const CWnd& wndPopup, const CRect&,
+                                                    int)
+{
+    CExtPopupMenuWnd* pSub = DYNAMIC_DOWNCAST(CExtPopupMenuWnd, const_cast<CWnd*>(&wndPopup));
+    if (pSub == NULL || pSub->m_pParentMenu == NULL)
+        return;
+    pSub->m_pParentMenu->PaintParentItemCombined((int)(INT_PTR)pCookie, &dc, pSub, &pSub->m_rcWndArea);
 }
 
 void CExtPopupMenuWnd::RelayoutAfterChange()

@@ -573,6 +573,9 @@ public:
     virtual void DrawPaletteItems(CDC* pDC);
     // The border callback of a sub-menu combined with its parent's item.
     virtual void PaintParentItemCombined(int nParentItem, CDC* pDC, CExtPopupMenuWnd* pSubMenu, const RECT* pRect);
+    // The callback a sub-menu opened from an item gets: its parent paints that item.
+    static void stat_PaintParentItemCallback(LPVOID pCookie, CDC& dc, const CWnd& wndPopup, const CRect& rcArea,
+                                             int nCombineAlign);
     void OnPaintMenu(CDC& dc, bool bFull) override;
     // One frame of the open animation, composed from the screen before and the menu after.
     void OnPaintFull(CDC& dc) override;

@@ -275,6 +275,9 @@ public:
     virtual bool ReservedQuery102();                                                     // 102
     virtual void DrawMenuBorder(CDC& dc, const RECT& rcOuter, const RECT& rcInner,
                                 int nOpenSide, CObject* pHelperSrc, LPARAM lParam = 0);  // 103
+    // Whether a menu tracked with combine mode 0x20 is drawn joined to its owner button
+    // (the cookie object when there is one): the theme's combine query (slot 102).
+    virtual bool IsMenuCombinedWithOwner(CObject* pCookieObjectOrNull);
     virtual void DrawBarBorder(CDC& dc, PAINTBARBORDERDATA& _pbbd);                      // 104
     virtual int QueryBarSettingDefault();                                                // 105
     virtual int QueryTabSettingDefault();                                                // 106
