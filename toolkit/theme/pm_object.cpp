@@ -121,6 +121,13 @@ SIZE CExtPaintManager::ReservedSize83()
 }
 bool CExtPaintManager::ReservedQuery101() { return false; }
 bool CExtPaintManager::ReservedQuery102() { return false; }
+void CExtPaintManager::GetMenuPaletteButtonSize(SIZE& size, CObject* pMenu, LPARAM lParam)
+{
+    (void)pMenu;
+    (void)lParam;
+    size.cx = 23;
+    size.cy = 22;
+}
 bool CExtPaintManager::IsMenuCombinedWithOwner(CObject* pCookieObjectOrNull)
 {
     (void)pCookieObjectOrNull;
