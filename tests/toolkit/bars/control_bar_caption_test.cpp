@@ -11,6 +11,7 @@
 #include "support/message_pump.h"
 #include "support/msg_recorder.h"
 #include "toolkit/bars/control_bar.h"
+#include "toolkit/core/resource_manager.h"
 #include "toolkit/theme/paint_manager.h"
 
 namespace {
@@ -114,7 +115,31 @@ TEST(ControlBarCaption, FixedBarKeepsAGripperAtItsLeft)
     // No caption button of a docked fixed bar shows.
     for (INT_PTR i = 0; i < bar.m_vNcAreaButtons.GetSize(); i++)
         EXPECT_FALSE(bar.m_vNcAreaButtons[i]->OnQueryVisibility()) << "button " << i;
+    // Buttons of a left caption stand square from its top down, 3 pixels apart.
+    CExtBarNcAreaButtonClose first(&bar), second(&bar);
+    first.OnNcAreaReposition(NULL);
+    second.OnNcAreaReposition(&first);
+    const int nSide = kCaption - 6;
+    EXPECT_EQ(CRect(4, 6, 4 + nSide, 6 + nSide), CRect(first.GetRect()));
+    EXPECT_EQ(CRect(4, 6 + nSide + 3, 4 + nSide, 6 + 2 * nSide + 3), CRect(second.GetRect()));
     pFrame->DestroyWindow();
+}
+
+TEST(ControlBarCaption, RightToLeftLayoutMirrorsTheButtonsInsideTheCaption)
+{
+    DockedPanel d;
+    const int W = d.WindowRect().Width();
+    const CRect rcLtr(d.Button(0)->GetRect());
+    const DWORD dwOld = g_CurrentResourceManager->SetLangLayout(LAYOUT_RTL);
+    d.bar.LayoutNcAreaButtons();
+    const CRect rcRtl(d.Button(0)->GetRect());
+    RECT rcText = {2, 0, W - 2, kCaption};
+    d.bar.CalcCaptionTextRect(rcText);
+    g_CurrentResourceManager->SetLangLayout(dwOld);
+    d.bar.LayoutNcAreaButtons();
+    EXPECT_EQ(CRect(W - rcLtr.right, rcLtr.top, W - rcLtr.left, rcLtr.bottom), rcRtl);
+    EXPECT_EQ(rcRtl.right + 1, rcText.left);
+    EXPECT_EQ(rcLtr, CRect(d.Button(0)->GetRect()));
 }
 
 TEST(ControlBarCaption, CloseButtonHoverPressAndClick)
@@ -238,7 +263,16 @@ TEST(ControlBarCaption, CaptionColoursPerTheme)
         // The client area is left alone.
         EXPECT_EQ(RGB(1, 2, 3), canvas.Pixel(40, kCaption + 1)) << sTheme;
     }
+    // With the focus inside the bar the XP caption turns to the highlight colours.
     g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
+    d.bar.m_nInteractionFlags |= CExtControlBar::__EIF_FOCUS_INSIDE;
+    testsupport::DibCanvas canvas(rcWnd.Width(), rcWnd.Height(), RGB(1, 2, 3));
+    d.bar.DrawNcArea(*CDC::FromHandle(canvas.Dc()));
+    CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+    EXPECT_EQ(pPM->LookupColor(COLOR_HIGHLIGHT, &d.bar), canvas.Pixel(40, kCaption / 2));
+    EXPECT_EQ(pPM->LookupColor(COLOR_HIGHLIGHT, &d.bar), canvas.Pixel(3, 0));
+    const RECT& rcClose = d.Button(0)->GetRect();
+    EXPECT_EQ(pPM->LookupColor(COLOR_HIGHLIGHTTEXT, &d.bar), canvas.Pixel(rcClose.left + 4, rcClose.top + 4));
 }
 
 TEST(ControlBarCaption, TrackedAreasInvertAndRestore)
