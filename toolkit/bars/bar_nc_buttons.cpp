@@ -409,9 +409,21 @@ bool CExtBarNcAreaButtonMenu::OnNcAreaClicked(CPoint point)
     }
     const POINT ptCursor = {-1, -1};
     CExtControlBar::POPUP_MENU_EVENT_DATA _pmed(10, pPopup, m_pBar, ptCursor, WM_NCLBUTTONDOWN, this);
-    // Without a reply the frame's list of bars would go into a "&Show/hide panels"
-    // sub-menu; that list is the frame dock bars' to build.
-    _pmed.NotifyTarget(false);
+    if (!_pmed.NotifyTarget(false))
+    {
+        CString sText;
+        if (!g_CurrentResourceManager->LoadString(sText, 30009))
+            sText = "&Show/hide panels";
+        const int nPos = pPopup->ItemGetCount();
+        if (pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_POPUP, -1, sText))
+        {
+            CExtPopupMenuWnd* pSub = pPopup->ItemGetPopup(nPos);
+            if (pSub == NULL ||
+                !CExtControlBar::FillBarsMenu(pFrame, pSub, 11, m_pBar, WM_NCLBUTTONDOWN, this) ||
+                pSub->ItemGetCount() == 0)
+                pPopup->ItemRemove(nPos);
+        }
+    }
     _pmed.NotifyTarget(true);
     if (pPopup->ItemGetCount() == 0 || !BarWindowExists(m_pBar))
     {

@@ -418,6 +418,10 @@ public:
     // Every visible caption button draws itself into the DC, in array order.
     void DrawNcAreaButtons(CDC& dc);
     void OnPaintManagerInstalled(CExtPaintManager* pPM) override;
+    // Lists the frame's bars in a menu, with check marks on the visible ones, between the
+    // two notifications of the event to the frame (which may fill the menu instead).
+    static bool FillBarsMenu(CFrameWnd* pFrame, CExtPopupMenuWnd* pPopup, WORD nEventCode, CWnd* pWndEventSrc,
+                             UINT nMsgID, CObject* pEventSrcObj);
     // The thicknesses of the splitters and captions, from the custom query or the
     // paint manager's defaults.
     void RefreshNcMetrics(HDC hDcDraw = NULL);
@@ -469,6 +473,9 @@ protected:
     void OnWindowPosChangedBar(const WINDOWPOS* pWP);
     void ShowCaptionButtonTip(CPoint ptScreen);
     void PrintBar(HDC hDC, LPARAM lParamPrint);
+    // The bars menu of a right click (event code 1 in the client area, 2 outside it);
+    // false when the click is left to the default handling.
+    bool TrackBarsMenu(WORD nEventCode);
 
     virtual void PreSubclassWindow();
     virtual void PostNcDestroy();
@@ -480,6 +487,9 @@ protected:
     afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
     afx_msg void OnNcLButtonUp(UINT nHitTest, CPoint point);
     afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
+    afx_msg void OnNcRButtonUp(UINT nHitTest, CPoint point);
+    afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
     afx_msg void OnCancelMode();
     afx_msg void OnCaptureChanged(CWnd* pWnd);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);

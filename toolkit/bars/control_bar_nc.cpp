@@ -10,6 +10,8 @@
 #include "framework/afxres.h"
 #include "framework/dockbar.h"
 #include "framework/miniframe.h"
+#include "toolkit/core/cmd_item.h"
+#include "toolkit/core/cmd_manager.h"
 #include "toolkit/core/cmd_tree.h"
 #include "toolkit/core/resource_manager.h"
 #include "toolkit/dialogs/memory_dc.h"
@@ -584,6 +586,143 @@ void CExtControlBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
         if (pBtn == NULL && QueryFocusChangingEnabled(this, m_hWnd))
             SetFocus();
     }
+}
+
+// ---- the frame's bars menu -------------------------------------------------------------
+
+bool CExtControlBar::FillBarsMenu(CFrameWnd* pFrame, CExtPopupMenuWnd* pPopup, WORD nEventCode, CWnd* pWndEventSrc,
+                                  UINT nMsgID, CObject* pEventSrcObj)
+{
+    if (pPopup == NULL)
+        return false;
+    const POINT ptCursor = {-1, -1};
+    POPUP_MENU_EVENT_DATA _pmed(nEventCode, pPopup, pWndEventSrc, ptCursor, nMsgID, pEventSrcObj);
+    const bool bOleActive = IsOleInPlaceActive(pFrame);
+    if (!_pmed.NotifyTarget(false) && pFrame != NULL)
+    {
+        CArray<CExtControlBar*, CExtControlBar*> arrBars;
+        GetFrameControlBars(NULL, pFrame, arrBars, 0xFFF);
+        LPCTSTR sProfile = g_CommandManager->ProfileNameFromWnd(pPopup->GetCmdReceiverHWND());
+        CExtControlBar* pPrev = NULL;
+        for (INT_PTR i = 0; i < arrBars.GetSize(); i++)
+        {
+            CExtControlBar* pBar = arrBars[i];
+            if (pBar->GetSafeHwnd() == NULL || CExtPaintManagerHolder::IsKindOfByName(pBar, "CExtDynControlBar") ||
+                (pBar->m_nStateFlags & tempHide) != 0 || (bOleActive && (pBar->m_dwStyle & CBRS_HIDE_INPLACE) != 0))
+                continue;
+            CString sText;
+            pBar->GetWindowText(sText);
+            if (sText.IsEmpty())
+                continue;
+            // Fixed bars and resizable bars are listed in groups of their own.
+            if (pPrev != NULL && pPrev->IsFixedDockStyle() != pBar->IsFixedDockStyle())
+                pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR);
+            CExtCmdItem cmd(UINT(pBar->GetDlgCtrlID()));
+            cmd.LoadTextsFromResource();
+            cmd.m_sMenuText = sText;
+            if (sProfile != NULL)
+                g_CommandManager->CmdSetup(sProfile, cmd);
+            if (!pBar->InsertIntoBarsMenu(pPopup))
+                continue;
+            const int nPos = pPopup->ItemGetCount() - 1;
+            if (nPos >= 0 && !pPopup->ItemGetInfo(nPos).IsSeparator())
+                pPopup->ItemGetInfo(nPos).SetCheck((pBar->GetStyle() & WS_VISIBLE) != 0);
+            pPrev = pBar;
+        }
+        for (int i = pPopup->ItemGetCount() - 1; i > 0; i--)
+            if (pPopup->ItemGetInfo(i).IsSeparator() && pPopup->ItemGetInfo(i - 1).IsSeparator())
+                pPopup->ItemRemove(i);
+        const bool bListEvent = nEventCode <= 3 || nEventCode == 5;
+        if (!bOleActive && bListEvent && CExtCustomizeSite::GetCustomizeSite(pFrame->GetSafeHwnd()) != NULL)
+        {
+            const int nCount = pPopup->ItemGetCount();
+            if (nCount > 0 && !pPopup->ItemGetInfo(nCount - 1).IsSeparator())
+                pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR);
+            pPopup->ItemInsert(0x75ED);
+        }
+    }
+    _pmed.NotifyTarget(true);
+    const int nCount = pPopup->ItemGetCount();
+    if (nCount > 0 && pPopup->ItemGetInfo(nCount - 1).IsSeparator())
+        pPopup->ItemRemove(nCount - 1);
+    return true;
+}
+
+void CExtControlBar::OnRButtonUp(UINT nFlags, CPoint point)
+{
+    if (!TrackBarsMenu(1))
+        CControlBar::OnRButtonUp(nFlags, point);
+}
+
+void CExtControlBar::OnNcRButtonUp(UINT nHitTest, CPoint point)
+{
+    if (!TrackBarsMenu(2))
+        CControlBar::OnNcRButtonUp(nHitTest, point);
+}
+
+void CExtControlBar::OnContextMenu(CWnd* pWnd, CPoint point)
+{
+    CPoint ptClient(point);
+    if (point.x == -1 && point.y == -1)
+        ::GetCursorPos(&ptClient);
+    ScreenToClient(&ptClient);
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    if (rcClient.PtInRect(ptClient))
+        return;
+    if (!TrackBarsMenu(1))
+        CControlBar::OnContextMenu(pWnd, point);
+}
+
+bool CExtControlBar::TrackBarsMenu(WORD nEventCode)
+{
+    if (IsCustomizeModeActive())
+        return true;
+    // Bars in a dialog leave the right click to the dialog.
+    if (IsOutsideFrame(this) || m_hWnd == NULL)
+        return false;
+    CFrameWnd* pFrame = GetDockingFrame();
+    if (pFrame == NULL || pFrame->GetSafeHwnd() == NULL || IsFrameInHelpMode(pFrame))
+        return true;
+    CPoint ptCursor;
+    if (!::GetCursorPos(&ptCursor))
+        return true;
+    if (nEventCode == 1 && !IsFixedMode() && !CExtPaintManagerHolder::IsKindOfByName(this, "CExtPanelControlBar"))
+    {
+        CRect rcClient;
+        GetClientRect(&rcClient);
+        ClientToScreen(&rcClient);
+        if (rcClient.PtInRect(ptCursor))
+            return true;
+    }
+    HWND hWndOwner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (hWndOwner == NULL)
+        hWndOwner = ::GetParent(m_hWnd);
+    CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
+    if (!pPopup->CreatePopupMenu(hWndOwner) ||
+        !FillBarsMenu(pFrame, pPopup, nEventCode, this, WM_RBUTTONUP, NULL) || pPopup->ItemGetCount() == 0)
+    {
+        delete pPopup;
+        return true;
+    }
+    const HWND hWndOwn = m_hWnd;
+    if (nEventCode == 1)
+    {
+        HWND hWndChild = ::GetWindow(m_hWnd, GW_CHILD);
+        if (hWndChild != NULL && QueryFocusChangingEnabled(this, hWndChild))
+            ::SetFocus(hWndChild);
+        CExtPaintManager::PumpPaintMessages();
+        if (::IsWindow(hWndOwn))
+        {
+            m_nInteractionFlags |= __EIF_FOCUS_INSIDE;
+            SendMessage(WM_NCPAINT);
+        }
+    }
+    else if (hWndOwner != NULL && QueryFocusChangingEnabled(this, hWndOwner))
+        ::SetFocus(hWndOwner);
+    if (!pPopup->TrackPopupMenu(0x800, ptCursor.x, ptCursor.y))
+        delete pPopup;
+    return true;
 }
 
 // ---- window procedure -----------------------------------------------------------------

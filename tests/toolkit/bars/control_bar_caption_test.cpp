@@ -144,6 +144,7 @@ TEST(ControlBarCaption, RightToLeftLayoutMirrorsTheButtonsInsideTheCaption)
 
 TEST(ControlBarCaption, CloseButtonHoverPressAndClick)
 {
+    ::SetCursorPos(900, 700);  // the real pointer stays off the bar
     DockedPanel d;
     CExtBarNcAreaButton* pClose = d.Button(0);
     const CRect rcClose(pClose->GetRect());
