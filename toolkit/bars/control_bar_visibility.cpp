@@ -295,16 +295,19 @@ UINT CExtControlBar::NcButtonsHitTest(CPoint point, CExtBarNcAreaButton** ppBtn)
             bRepaint = true;
             continue;
         }
+        const BYTE nFlagsBefore = pBtn->m_nFlags;
         const UINT nHit = pBtn->OnNcAreaHitTest(ptRel);
+        // One repaint per change of the look, not one per mouse move.
+        const bool bChanged = pBtn->m_nFlags != nFlagsBefore;
         if (nHit == HTCLIENT)
-            continue;
+            continue;  // leaving a button repaints through the caller's hover bit
         if (ppBtn != NULL)
         {
             *ppBtn = pBtn;
             return nHit;
         }
         nResult = nHit;
-        bRepaint = true;
+        bRepaint = bRepaint || bChanged;
         break;
     }
     if (bRepaint)
@@ -347,12 +350,17 @@ void CExtControlBar::NcHitTestAndCursor(CPoint point)
             SetCursorIfChanged(hClassCursor);
             return;
         }
-        CExtBarNcAreaButton* pBtn = NULL;
-        NcButtonsHitTest(ptScreen, &pBtn);
-        if (pBtn != NULL)
+        for (INT_PTR i = 0; i < m_vNcAreaButtons.GetSize(); i++)
         {
-            SetCursorIfChanged(pBtn->OnNcAreaQueryCursor(ptWnd));
-            return;
+            CExtBarNcAreaButton* pBtn = m_vNcAreaButtons[i];
+            if (!pBtn->OnQueryVisibility())
+                continue;
+            const HCURSOR hButtonCursor = pBtn->OnNcAreaQueryCursor(ptWnd);
+            if (hButtonCursor != NULL)
+            {
+                SetCursorIfChanged(hButtonCursor);
+                return;
+            }
         }
         SetCursorIfChanged((IsDraggingAllowed() && IsFixedDockStyle()) ? g_hCursorDrag : g_hCursorArrow);
         return;

@@ -165,6 +165,20 @@ TEST(ControlBarCaption, CloseButtonHoverPressAndClick)
     }
     EXPECT_NE(0, d.bar.m_nInteractionFlags & CExtControlBar::__EIF_NC_HOVER);
 
+    // Moving over the button repaints once, when its look changes.
+    pClose->ClearHoverAndPressed();
+    testsupport::PumpPending();
+    {
+        testsupport::MsgRecorder rec;
+        rec.Only({WM_NCPAINT});
+        rec.Watch(d.bar.m_hWnd);
+        rec.HookThread();
+        for (int i = 0; i < 3; i++)
+            d.HitTest(ptClose + CPoint(i, 0));
+        rec.Unhook();
+        EXPECT_TRUE(rec.Matches({{WM_NCPAINT, testsupport::kSent}}));
+    }
+
     // Leaving the buttons: the hover goes and the caption is repainted once.
     testsupport::PumpPending();
     testsupport::MsgRecorder rec;
