@@ -766,6 +766,29 @@ void CExtCustomizeSite::OnCmdNodeInserted(CExtCustomizeCmdTreeNode*) {}
 
 const void* CExtCustomizeSite::GetCurrentButton() const { return NULL; }
 
+bool CExtCustomizeSite::IsCustomizeMode() const { return false; }
+
+bool CExtCustomizeSite::RegisterToolBar(CWnd* pBar)
+{
+    if (pBar == NULL)
+        return false;
+    if (!IsToolBarRegistered(pBar))
+        m_arrToolBars.Add(pBar);
+    return true;
+}
+
+bool CExtCustomizeSite::IsToolBarRegistered(CWnd* pBar) const
+{
+    for (INT_PTR i = 0; i < m_arrToolBars.GetSize(); i++)
+        if (m_arrToolBars[i] == pBar)
+            return true;
+    return false;
+}
+
+void CExtCustomizeSite::OnBarStateChanged(CWnd*) {}
+
+bool CExtCustomizeSite::OnBarSetCursor(CWnd*, CPoint) { return false; }
+
 bool CExtCustomizeSite::IsCurrentButton(const void* pTBB) const
 {
     return pTBB != NULL && pTBB == GetCurrentButton();
