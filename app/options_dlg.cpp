@@ -22,6 +22,14 @@ void COptionsDlg::DoDataExchange(CDataExchange* pDX)
 {
     CExtNCW<CExtResizableDialog>::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_SIZE_TYPE, m_wndSizeType);
+    DDX_Control(pDX, IDC_OPTIONS_GENERAL, m_wndGeneralBox);
+    DDX_Control(pDX, IDC_OPTIONS_VIEW, m_wndViewBox);
+    DDX_Control(pDX, IDC_AUTO_REFRESH, m_wndAutoRefresh);
+    DDX_Control(pDX, IDC_HIDE_INVALID, m_wndHideInvalid);
+    DDX_Control(pDX, IDC_SHOW_GRID, m_wndShowGrid);
+    DDX_Control(pDX, IDC_SIZE_TYPE_LABEL, m_wndSizeTypeLabel);
+    DDX_Control(pDX, IDOK, m_wndOK);
+    DDX_Control(pDX, IDCANCEL, m_wndCancel);
     DDX_Control(pDX, IDC_GRID_COLOR1, m_wndGridColor1);
     DDX_Control(pDX, IDC_GRID_COLOR2, m_wndGridColor2);
     DDX_Check(pDX, IDC_AUTO_REFRESH, m_nAutoRefresh);
@@ -36,6 +44,8 @@ BOOL COptionsDlg::OnInitDialog()
 {
     CExtNCW<CExtResizableDialog>::OnInitDialog();
     ShowSizeGrip(false);
+    m_wndGeneralBox.SetStyle(CExtGroupBox::STYLE_FLAT);
+    m_wndViewBox.SetStyle(CExtGroupBox::STYLE_FLAT);
 
     m_wndGridColor1.m_clrDefault = RGB(235, 238, 245);
     m_wndGridColor1.m_clrCurrent = (COLORREF)g_GridColor1.Value;

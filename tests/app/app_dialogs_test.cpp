@@ -416,16 +416,6 @@ TEST_F(AddToGroupTest, NothingIsAddedWithoutAGroupOrAProgram)
 
 // ---- About --------------------------------------------------------------------------------
 
-// Records the links' addresses instead of opening them.
-class CAboutProbe : public CAboutDlg
-{
-public:
-    std::vector<std::string> m_opened;
-
-protected:
-    void OpenLink(const CString& strAddress) override { m_opened.push_back((LPCTSTR)strAddress); }
-};
-
 LOGFONT FontOf(CWnd* pDlg, int nId)
 {
     LOGFONT lf = {};
@@ -436,7 +426,7 @@ LOGFONT FontOf(CWnd* pDlg, int nId)
 
 TEST(AboutDlgTest, ShowsTheProductVersionNoticeAndLinks)
 {
-    CAboutProbe dlg;
+    CAboutDlg dlg;
     ASSERT_TRUE(dlg.Create(NULL));
     char szTitle[64] = "";
     ::GetWindowTextA(dlg.m_hWnd, szTitle, sizeof(szTitle));
@@ -450,19 +440,25 @@ TEST(AboutDlgTest, ShowsTheProductVersionNoticeAndLinks)
     EXPECT_EQ("Donate", ItemText(&dlg, IDC_LINK_DONATE));
     EXPECT_EQ("OK", ItemText(&dlg, IDOK));
 
-    // Clicking a link opens its address: the product page twice, support by mail.
-    const int links[] = {IDC_LINK_WEB, IDC_LINK_SUPPORT, IDC_LINK_DONATE};
-    for (int nId : links) dlg.SendMessage(WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, nId));
-    ASSERT_EQ(3u, dlg.m_opened.size());
-    EXPECT_EQ(dlg.m_opened[0], dlg.m_opened[2]);
-    EXPECT_EQ(0u, dlg.m_opened[0].find("https://"));
-    EXPECT_EQ(0u, dlg.m_opened[1].find("mailto:"));
+    // The links open their own addresses: the product page twice, support by mail; the
+    // group box round them is flat and OK has the focus.
+    struct Link { CExtHyperLinkButton* link; const char* url; } links[] = {
+        {&dlg.m_wndLinkWeb, "https://purgelet.example/"},
+        {&dlg.m_wndLinkSupport, "mailto:support@purgelet.example"},
+        {&dlg.m_wndLinkDonate, "https://purgelet.example/"},
+    };
+    for (const Link& l : links) {
+        EXPECT_STREQ(l.url, l.link->m_strURL);
+        EXPECT_EQ(CExtHyperLinkButton::LINK_SHOW_VISITED, l.link->m_nLinkFlags) << l.url;
+    }
+    EXPECT_EQ(CExtGroupBox::STYLE_FLAT, dlg.m_wndLinksBox.m_nFrameStyle);
+    EXPECT_EQ(dlg.m_wndOK.m_hWnd, ::GetFocus());
     dlg.DestroyWindow();
 }
 
 TEST(AboutDlgTest, TheTitleIsLargerAndBoldAndTheDonateLinkBold)
 {
-    CAboutProbe dlg;
+    CAboutDlg dlg;
     ASSERT_TRUE(dlg.Create(NULL));
     LOGFONT lfDialog = {};
     ::GetObjectA((HFONT)dlg.GetFont()->GetSafeHandle(), sizeof(lfDialog), &lfDialog);
