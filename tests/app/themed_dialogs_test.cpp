@@ -6,6 +6,9 @@
 #include "res/resource.h"
 #include "support/message_pump.h"
 #include <gtest/gtest.h>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -35,13 +38,43 @@ POINT BlankPointOf(HWND hCtrl, bool bGroupBox)
     return pt;
 }
 
+// Writes what the screen shows of a window into a 24-bit BMP file, for people to look at.
+void SaveWindowShot(HWND hWnd, const char* pszFile)
+{
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    int cx = rc.right - rc.left, cy = rc.bottom - rc.top, nStride = (cx * 3 + 3) & ~3;
+    HDC hScreen = ::GetDC(NULL);
+    HDC hMem = ::CreateCompatibleDC(hScreen);
+    HBITMAP hBmp = ::CreateCompatibleBitmap(hScreen, cx, cy);
+    HGDIOBJ hOld = ::SelectObject(hMem, hBmp);
+    ::BitBlt(hMem, 0, 0, cx, cy, hScreen, rc.left, rc.top, SRCCOPY);
+    ::SelectObject(hMem, hOld);
+    BITMAPINFOHEADER bih = {sizeof(bih), cx, cy, 1, 24, BI_RGB, (DWORD)(nStride * cy), 0, 0, 0, 0};
+    std::vector<BYTE> bits(nStride * cy);
+    ::GetDIBits(hMem, hBmp, 0, cy, bits.data(), (BITMAPINFO*)&bih, DIB_RGB_COLORS);
+    BITMAPFILEHEADER bfh = {0x4D42, (DWORD)(sizeof(bfh) + sizeof(bih) + bits.size()), 0, 0,
+                            (DWORD)(sizeof(bfh) + sizeof(bih))};
+    FILE* f = fopen(pszFile, "wb");
+    if (f != NULL)
+    {
+        fwrite(&bfh, sizeof(bfh), 1, f);
+        fwrite(&bih, sizeof(bih), 1, f);
+        fwrite(bits.data(), 1, bits.size(), f);
+        fclose(f);
+    }
+    ::DeleteObject(hBmp);
+    ::DeleteDC(hMem);
+    ::ReleaseDC(NULL, hScreen);
+}
+
 }  // namespace
 
 TEST(ThemedDialogsTest, ControlsShowTheDialogBackgroundUnderGradientThemes)
 {
-    struct Theme { CExtPaintManager* (*make)(); const char* name; } themes[] = {
-        {[]() -> CExtPaintManager* { return new CExtPaintManagerOffice2003; }, "Office 2003"},
-        {[]() -> CExtPaintManager* { return new CExtPaintManagerStudio2005; }, "Studio 2005"},
+    struct Theme { CExtPaintManager* (*make)(); const char* name; const char* file; } themes[] = {
+        {[]() -> CExtPaintManager* { return new CExtPaintManagerOffice2003; }, "Office 2003", "office2003"},
+        {[]() -> CExtPaintManager* { return new CExtPaintManagerStudio2005; }, "Studio 2005", "studio2005"},
     };
     struct Control { int dialog; int id; bool groupBox; } controls[] = {
         {0, IDC_AUTO_REFRESH, false}, {0, IDC_SHOW_GRID, false},  {0, IDC_OPTIONS_GENERAL, true},
@@ -60,6 +93,8 @@ TEST(ThemedDialogsTest, ControlsShowTheDialogBackgroundUnderGradientThemes)
             dialogs[i]->SetWindowPos(&CWnd::wndTopMost, 40 + 420 * i, 40, 0, 0,
                                      SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
             Repaint(dialogs[i]->m_hWnd);
+            std::string sFile = std::string("themed_") + theme.file + (i == 0 ? "_options.bmp" : "_about.bmp");
+            SaveWindowShot(dialogs[i]->m_hWnd, sFile.c_str());
         }
         for (const Control& c : controls)
         {
