@@ -602,6 +602,9 @@ LRESULT CExtComboBoxFilterPopupListBox::WindowProc(UINT message, WPARAM wParam, 
         break;
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
+        // The scroll bar keeps its own mouse handling, or it could not be dragged.
+        if (wParam == HTVSCROLL || wParam == HTHSCROLL)
+            break;
         ::ScreenToClient(m_hWnd, &pt);
         if (OnPopupMouseButton(pt, true, 1))
             return 0;
@@ -611,6 +614,8 @@ LRESULT CExtComboBoxFilterPopupListBox::WindowProc(UINT message, WPARAM wParam, 
             return 0;
         break;
     case WM_NCLBUTTONUP:
+        if (wParam == HTVSCROLL || wParam == HTHSCROLL)
+            break;
         ::ScreenToClient(m_hWnd, &pt);
         if (OnPopupMouseButton(pt, false, 1))
             return 0;

@@ -230,8 +230,11 @@ TEST_F(EditComboTest, EnterInThePopupPicksTheMatchingOccurrence)
     EXPECT_EQ(CBN_SELENDOK, g_notifications.back());
     EXPECT_GT(m_combo.m_nSavedPopupWidth, 0) << "the popup's size is kept for next time";
 
-    // Enter with no selection picks the first item; Esc just closes.
+    // Enter with no selection picks the first item; Esc just closes; a button let go on
+    // the scroll bar picks nothing.
     m_combo.FilterPopupShow("x");
+    ASSERT_TRUE(m_combo.GetFilterPopup() != NULL);
+    m_combo.GetFilterPopup()->SendMessage(WM_NCLBUTTONUP, HTVSCROLL, 0);
     ASSERT_TRUE(m_combo.GetFilterPopup() != NULL);
     msg.wParam = VK_ESCAPE;
     EXPECT_TRUE(m_combo.PreTranslateMessage(&msg));
