@@ -285,3 +285,33 @@ TEST_F(EditComboTest, DisabledDropDownKeepsItsEditEnabledButReadOnly)
     m_combo.EnableWindow(TRUE);
     EXPECT_EQ(0, ::GetWindowLong(hEdit, GWL_STYLE) & ES_READONLY);
 }
+
+TEST_F(EditComboTest, ComboFrameRingsFollowHoverAndEnabling)
+{
+    ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManager(new CExtPaintManagerXP));
+    CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+    MakeCombo(CBS_DROPDOWNLIST, {"a"});
+    ::SetCursorPos(0, 0);
+    ::SetFocus(m_parent.m_hWnd);
+    const COLORREF face = pPM->LookupColor(CExtPaintManager::CLR_3DFACE_OUT);
+    const COLORREF normal = pPM->LookupColor(CExtPaintManager::XPCLR_3DFACE_NORMAL);
+    const COLORREF hot = pPM->LookupColor(CExtPaintManager::XPCLR_HILIGHT_BORDER);
+    struct Case { bool enabled, hover, focused; COLORREF ring; const char* name; } cases[] = {
+        {true, false, false, normal, "idle"},
+        {true, true, false, hot, "hovered"},
+        {true, false, true, hot, "focus within, cursor away"},
+        {false, true, false, normal, "disabled ignores hover"},
+    };
+    for (const Case& c : cases)
+    {
+        m_combo.EnableWindow(c.enabled);
+        if (c.focused)
+            m_combo.SetFocus();
+        DibCanvas canvas(150, 30, RGB(1, 1, 1));
+        CDC* pDC = CDC::FromHandle(canvas.Dc());
+        m_combo.PaintFrame(false, c.hover, pDC);
+        EXPECT_EQ(face, canvas.Pixel(0, 0)) << c.name;
+        EXPECT_EQ(c.ring, canvas.Pixel(1, 1)) << c.name;
+        ::SetFocus(m_parent.m_hWnd);
+    }
+}
