@@ -38,7 +38,7 @@ CExtHyperLinkButton::CExtHyperLinkButton()
     m_nKeyFlags &= ~0x01;
     m_clrText2 = RGB(0, 0, 255);
     m_clrText3 = RGB(255, 0, 0);
-    // No cursor resource of that id ships with the toolkit: the system's hand stands in.
+    // No cursor resource of that id ships with the toolkit: the system's hand cursor is used.
     if (!SetBtnCursor(30264))
     {
         HCURSOR hHand = ::LoadCursor(NULL, IDC_HAND);
