@@ -396,9 +396,10 @@ void CExtPopupColorMenuWnd::RepaintNow()
 void CExtPopupColorMenuWnd::PaintRowButton(CDC& dc, const CRect& rc, const CString& sText, bool bHover,
                                            CExtPaintManager* pPM)
 {
+    // The caption stands centred in the row, as it was measured.
     CExtPaintManager::PAINTBUTTONDATA _ppbd(this, true, rc, sText, NULL, true, bHover, false, false, true, true,
-                                            false, false, 0, (HFONT)pPM->m_FontNormal.GetSafeHandle(), false, 0,
-                                            true);
+                                            false, false, 0x01 | 0x08, (HFONT)pPM->m_FontNormal.GetSafeHandle(),
+                                            false, 0, true);
     pPM->DrawPushButton(dc, _ppbd);
 }
 
