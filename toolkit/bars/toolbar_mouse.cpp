@@ -419,6 +419,10 @@ INT_PTR CExtToolControlBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
         if (pTBB != NULL)
         {
             const int nHit = pTBB->OnToolHitTest(point, pTI);
+            // A button that answers without filling the record has no tool: id 0 with
+            // an empty record would be a tool that shows nothing.
+            if (nHit != -1 && pTI != NULL && pTI->lpszText == NULL)
+                return -1;
             if (nHit != -1)
                 return nHit;
         }
