@@ -211,3 +211,49 @@ TEST(ControlBarVisibility, CursorOverTheCaptionFollowsTheBarKind)
     EXPECT_EQ(CExtControlBar::g_hCursorArrow, ::GetCursor());  // the class cursor
     pFrame->DestroyWindow();
 }
+
+TEST(ControlBarVisibility, CaptionDoubleClickFloatsADockedBarOnce)
+{
+    DockedBar d;
+    CExtControlBar::SetFrameFloatingClass(d.pFrame);
+    d.bar.SendMessage(WM_NCLBUTTONDBLCLK, HTBOTTOM, 0);  // not the caption: nothing
+    EXPECT_FALSE(d.bar.IsFloating());
+    d.bar.m_ptFloatPos = CPoint(120, 80);
+    d.bar.SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    ASSERT_TRUE(d.bar.IsFloating());
+    CFrameWnd* pMini = d.bar.GetParentFrame();
+    ASSERT_TRUE(pMini != NULL && pMini->IsKindOf(RUNTIME_CLASS(CExtMiniDockFrameWnd)));
+    CRect rcMini;
+    pMini->GetWindowRect(&rcMini);
+    EXPECT_EQ(CPoint(120, 80), rcMini.TopLeft());
+    // Inside its floating frame the bar stays where it is.
+    d.bar.SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    EXPECT_EQ(pMini, d.bar.GetParentFrame());
+}
+
+TEST(ControlBarVisibility, KeysForTheBarsContentAreDispatchedToItDirectly)
+{
+    Host host;
+    CExtControlBar bar;
+    ASSERT_TRUE(bar.Create("Bar", &host, 0xE935, WS_CHILD | WS_VISIBLE | CBRS_TOP));
+    CWnd edit;
+    ASSERT_TRUE(edit.CreateEx(0, "EDIT", "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 20), &bar, 1));
+    testsupport::MsgRecorder rec;
+    rec.Only({WM_CHAR});
+    rec.Watch(edit.m_hWnd);
+    rec.Watch(host.m_hWnd);
+    rec.HookThread();
+    MSG msg = {edit.m_hWnd, WM_KEYDOWN, 'A', 0x1E0001, 0, {0, 0}};
+    EXPECT_TRUE(CExtControlBar::ChildBarsPreTranslateMessage(&host, &msg));
+    MSG other = {host.m_hWnd, WM_KEYDOWN, 'A', 0x1E0001, 0, {0, 0}};
+    EXPECT_FALSE(CExtControlBar::ChildBarsPreTranslateMessage(&host, &other));
+    testsupport::PumpPending();
+    rec.Unhook();
+    // Translated (the character posted once, for the edit only) and dispatched.
+    EXPECT_TRUE(rec.Matches({{WM_CHAR, testsupport::kPosted | testsupport::kWParam | testsupport::kHwnd, 'a', 0,
+                              edit.m_hWnd}}));
+    CString sText;
+    edit.GetWindowText(sText);
+    EXPECT_STREQ("a", sText);
+    bar.DestroyWindow();
+}
