@@ -181,11 +181,13 @@ TEST(ControlBarVisibility, CancelModeRepaintsTheCaptionOnlyWhenTheButtonsWereHov
 
 TEST(ControlBarVisibility, CursorOverTheCaptionFollowsTheBarKind)
 {
-    // A toolbar docked at the top has its gripper at the left: the drag cursor there.
+    // A fixed bar docked at the top has its gripper at the left: the drag cursor there.
     CFrameWnd* pFrame = new CFrameWnd;
     ASSERT_TRUE(pFrame->Create(NULL, "Frame", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300)));
     pFrame->EnableDocking(CBRS_ALIGN_ANY);
-    CExtToolControlBar tool;
+    CExtControlBar tool;
+    tool.m_nOptionFlags = BYTE((tool.m_nOptionFlags | CExtControlBar::__ESF_FIXED_MODE) &
+                               ~CExtControlBar::__ESF_CAPTION_AT_TOP);
     ASSERT_TRUE(tool.Create("Tool", pFrame, 0xE934, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER));
     tool.EnableDocking(CBRS_ALIGN_ANY);
     pFrame->DockControlBar(&tool, AFX_IDW_DOCKBAR_TOP);
@@ -200,7 +202,7 @@ TEST(ControlBarVisibility, CursorOverTheCaptionFollowsTheBarKind)
     const CPoint ptCaption((rcCaption.left + rcCaption.right) / 2 + rcWnd.left - rcClient.left,
                            (rcCaption.top + rcCaption.bottom) / 2 + rcWnd.top - rcClient.top);
     ::SetCursor(NULL);
-    tool.NcHitTestAndCursor(ptCaption);
+    EXPECT_TRUE(tool.NcHitTestAndCursor(ptCaption));
     EXPECT_EQ(CExtControlBar::g_hCursorDrag, ::GetCursor());
     CExtControlBar::g_bLockAllBars = true;
     tool.NcHitTestAndCursor(ptCaption);
