@@ -22,6 +22,26 @@ CString LoadToolkitString(UINT nID, LPCTSTR sFallback)
     return s;
 }
 
+// Leading, trailing and doubled separators go; those between groups stay.
+void RemoveNeedlessSeparators(CExtPopupMenuWnd* pPopup)
+{
+    bool bPrevSeparator = true;  // nothing before the first item
+    for (int i = 0; i < pPopup->ItemGetCount();)
+    {
+        const bool bSeparator = pPopup->ItemGetInfo(i).IsSeparator();
+        if (bSeparator && bPrevSeparator)
+        {
+            pPopup->ItemRemove(i);
+            continue;
+        }
+        bPrevSeparator = bSeparator;
+        i++;
+    }
+    const int nCount = pPopup->ItemGetCount();
+    if (nCount > 0 && pPopup->ItemGetInfo(nCount - 1).IsSeparator())
+        pPopup->ItemRemove(nCount - 1);
+}
+
 // The frame's bars as check items of pPopup, in the groups of fixed and resizable bars,
 // each named by its window text; false when none was listed.
 bool FillFrameBarsList(CFrameWnd* pFrame, CExtPopupMenuWnd* pPopup, CExtToolControlBar* pSrcBar, CObject* pSrcObj)
@@ -63,7 +83,7 @@ bool FillFrameBarsList(CFrameWnd* pFrame, CExtPopupMenuWnd* pPopup, CExtToolCont
                 pPrev = pBar;
             }
         }
-        pPopup->ItemRemoveSeparators();
+        RemoveNeedlessSeparators(pPopup);
     }
     data.NotifyTarget(true);
     const int nCount = pPopup->ItemGetCount();
@@ -260,7 +280,7 @@ void CExtBarContentExpandButton::AddHiddenButtons(CExtPopupMenuWnd* pPopup, UINT
     }
     if ((nFlags & 0x10000) != 0)
     {
-        pPopup->ItemRemoveSeparators();
+        RemoveNeedlessSeparators(pPopup);
         pPopup->UpdateItemsCmdUI();
     }
 }

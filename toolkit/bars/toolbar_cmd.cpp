@@ -348,7 +348,6 @@ void CExtToolControlBar::BuildVisibilityMenu(CExtPopupMenuWnd* pPopup)
         CExtPopupMenuWnd::MENUITEMDATA& mi = pPopup->ItemGetInfo(nPos);
         mi.m_pCbItemClick = ToggleVisibilityMenuItem;
         mi.m_dwUserValue = (DWORD)(DWORD_PTR)pTBB;
-        mi.m_nKindFlags |= CExtPopupMenuWnd::MENUITEMDATA::__MIK_CUSTOM;
         mi.SetCheck((pTBB->GetStyle() & TBBS_HIDDEN_BIT) == 0);
         nPos++;
     }

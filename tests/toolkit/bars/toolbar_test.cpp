@@ -10,9 +10,12 @@
 #include "toolbar_test_ids.h"
 #include "toolkit/bars/chevron_button.h"
 #include "toolkit/bars/toolbar.h"
+#include "toolkit/core/bitmap.h"
 #include "toolkit/core/cmd_icon.h"
 #include "toolkit/core/cmd_item.h"
 #include "toolkit/core/cmd_manager.h"
+#include "toolkit/menus/popup_menu_wnd.h"
+#include "toolkit/menus/popup_tracking_site.h"
 #include "toolkit/theme/paint_manager.h"
 
 using testsupport::DibCanvas;
@@ -207,6 +210,40 @@ TEST_F(ToolbarTest, DockedBarHidesWhatDoesNotFitBehindTheChevron)
         EXPECT_EQ(CRect(c.nWidth - 11, 0, c.nWidth, 26), pChevron->GetRect());
         EXPECT_TRUE(pChevron->IsVisible());
     }
+
+    // The chevron's menu: the hidden buttons with the separator between their groups,
+    // then the frame's bars. It sends no command of its own.
+    bar.SetWindowText("Tools");
+    CExtControlBar::g_pDraggedBar = &bar;
+    bar.SetWindowPos(NULL, 0, 0, 100, 26, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    CExtControlBar::g_pDraggedBar = NULL;
+    pFrame->SetForegroundWindow();
+    const CRect rcChevron = bar.GetRightButton()->GetRect();
+    const LPARAM lParam = MAKELPARAM(rcChevron.CenterPoint().x, rcChevron.CenterPoint().y);
+    bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lParam);
+    CExtPopupMenuWnd* pMenu = g_PopupTrackingSite.GetInstance();
+    ASSERT_TRUE(pMenu != NULL);
+    EXPECT_TRUE(CExtToolControlBar::g_bButtonMenuTracking);
+    EXPECT_EQ(B_CHEVRON, bar.GetMenuTrackingButton());
+    const UINT SUB = CExtPopupMenuWnd::TYPE_POPUP, SEP = CExtPopupMenuWnd::TYPE_SEPARATOR;
+    const std::vector<UINT> expected = {ID_TB_CUT, SEP, ID_TB_HELP, SEP, SUB};
+    std::vector<UINT> items;
+    for (int i = 0; i < pMenu->ItemGetCount(); i++)
+        items.push_back(pMenu->ItemGetInfo(i).m_nCmdID);
+    EXPECT_EQ(expected, items);
+    if (items.size() == expected.size())
+    {
+        EXPECT_STREQ("&Show/hide panels", pMenu->ItemGetInfo(4).GetText());
+        CExtPopupMenuWnd* pSub = pMenu->ItemGetPopup(4);
+        ASSERT_TRUE(pSub != NULL);
+        ASSERT_EQ(1, pSub->ItemGetCount());
+        EXPECT_EQ(ID_BAR + 1, pSub->ItemGetInfo(0).GetCmdID());
+        EXPECT_TRUE(pSub->ItemGetInfo(0).GetCheck()) << "the bar is shown";
+    }
+    CExtPopupMenuWnd::CancelMenuTracking();
+    CExtToolControlBar::CancelAllButtonMenuTracking();
+    PumpPending();
+    EXPECT_EQ(-1, bar.GetMenuTrackingButton());
     bar.DestroyWindow();
     pFrame->DestroyWindow();
 }
@@ -323,4 +360,99 @@ TEST_F(ToolbarTest, ToolTipHitTestAnswersTheCommandOrNoTool)
     EXPECT_EQ(-1, m_bar.OnToolHitTest(Rect(B_CUT).CenterPoint(), &ti)) << "no tip text: no tool";
     EXPECT_TRUE(ti.lpszText == NULL);
     CExtControlBar::g_bUseAdvancedToolTips = true;
+}
+
+TEST(ToolbarInDialog, LaysOutFromTheTemplateAndPaintsThroughEachTheme)
+{
+    const COLORREF RED = RGB(255, 0, 0);
+    struct ThemeCase
+    {
+        const char* sName;
+        CExtPaintManager* (*pfnMake)();
+        int nHoverFill;                // logical colour of a hovered or pressed button's face
+        int nSepX;                     // the separator's line, relative to its left edge
+        COLORREF (*pfnSepColor)(CExtPaintManager*);
+    } themes[] = {
+        {"XP", [] { return (CExtPaintManager*)new CExtPaintManagerXP; }, 1001, 2,
+         [](CExtPaintManager* p) { return p->LookupColor(2002); }},
+        {"Office 2003", [] { return (CExtPaintManager*)new CExtPaintManagerOffice2003; }, 3021, 2,
+         [](CExtPaintManager* p) { return p->LookupColor(3011); }},
+        {"Studio 2005", [] { return (CExtPaintManager*)new CExtPaintManagerStudio2005; }, 3021, 3,
+         [](CExtPaintManager* p) {
+             return CExtBitmap::stat_RGB_Blend(p->LookupColor(COLOR_BTNFACE), p->LookupColor(COLOR_BTNSHADOW), 144);
+         }},
+    };
+    for (const ThemeCase& t : themes)
+    {
+        SCOPED_TRACE(t.sName);
+        ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManager(t.pfnMake()));
+        CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+        CExtToolControlBar bar;  // constructing a bar registers the template's window class
+        CDialog dlg;
+        ASSERT_TRUE(dlg.Create(IDD_TB_DIALOG));
+        ASSERT_TRUE(g_CommandManager->ProfileSetup(PROFILE, dlg.GetSafeHwnd()));
+        ASSERT_TRUE(bar.SubclassDlgItem(IDC_TB_BAR, &dlg));
+        ASSERT_TRUE(bar.LoadToolBar(IDR_TB_TOOLBAR));
+        dlg.SetWindowPos(NULL, 100, 100, 300, 120, SWP_NOZORDER | SWP_SHOWWINDOW);
+        dlg.RepositionBars(0, 0xFFFF, 0);
+
+        // Stretched across the dialog's top, 22 + 1 + 4 pixels high; rows offset by (2, 1).
+        CRect rcBar;
+        bar.GetWindowRect(&rcBar);
+        dlg.ScreenToClient(&rcBar);
+        CRect rcClient;
+        dlg.GetClientRect(&rcClient);
+        EXPECT_EQ(CRect(0, 0, rcClient.Width(), 27), rcBar);
+        EXPECT_EQ(CRect(2, 1, 30, 23), bar.GetButton(B_OPEN)->GetRect());
+
+        bar.GetButton(B_SAVE)->SetHot(true);
+        bar.GetButton(B_CUT)->ModifyStyle(0x20000, 0);
+        DibCanvas canvas(rcBar.Width(), rcBar.Height(), RGB(1, 2, 3));
+        bar.DoPaint(CDC::FromHandle(canvas.Dc()));
+        const CRect rcOpen = bar.GetButton(B_OPEN)->GetRect(), rcSave = bar.GetButton(B_SAVE)->GetRect();
+        const CRect rcCut = bar.GetButton(B_CUT)->GetRect(), rcSep = bar.GetButton(B_SEP1)->GetRect();
+        const int yMid = rcSep.CenterPoint().y;
+        EXPECT_EQ(pPM->LookupColor(1000), canvas.Pixel(200, 10)) << "bar background";
+        EXPECT_EQ(RED, canvas.Pixel(rcOpen.CenterPoint().x, rcOpen.CenterPoint().y)) << "Open's icon";
+        EXPECT_EQ(pPM->LookupColor(COLOR_HIGHLIGHT), canvas.Pixel(rcSave.left, yMid)) << "hover frame";
+        EXPECT_EQ(pPM->LookupColor(t.nHoverFill), canvas.Pixel(rcSave.left + 2, yMid)) << "hover face";
+        EXPECT_EQ(pPM->LookupColor(COLOR_HIGHLIGHT), canvas.Pixel(rcCut.left, yMid)) << "pressed frame";
+        EXPECT_EQ(pPM->LookupColor(t.nHoverFill), canvas.Pixel(rcCut.left + 2, yMid)) << "pressed face";
+        EXPECT_EQ(t.pfnSepColor(pPM), canvas.Pixel(rcSep.left + t.nSepX, yMid)) << "separator line";
+        EXPECT_EQ(canvas.Pixel(rcSep.left, yMid), canvas.Pixel(rcSep.right - 1, yMid)) << "the line is in the middle";
+        EXPECT_NE(canvas.Pixel(rcSep.left, yMid), canvas.Pixel(rcSep.left + t.nSepX, yMid));
+
+        bar.DestroyWindow();
+        g_CommandManager->ProfileDestroy(PROFILE, true);
+        dlg.DestroyWindow();
+    }
+    ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManager(new CExtPaintManagerXP));
+}
+
+TEST_F(ToolbarTest, CheckBoxButtonTogglesOnlyWhenReleasedOverIt)
+{
+    LayOutInDialog();
+    m_host.SetForegroundWindow();
+    m_host.SetActiveWindow();
+    const DWORD CHECKBOX = 0x2, CHECKED = 0x10000, INDETERMINATE = 0x100000, DISABLED = 0x40000;
+    struct Case
+    {
+        DWORD dwBefore;
+        int nReleaseOver;
+        DWORD dwAfter;
+    } cases[] = {
+        {CHECKBOX, B_OPEN, CHECKBOX | CHECKED},
+        {CHECKBOX | CHECKED, B_OPEN, CHECKBOX},
+        {CHECKBOX | INDETERMINATE, B_OPEN, CHECKBOX | CHECKED},  // indeterminate becomes checked
+        {CHECKBOX, B_SAVE, CHECKBOX},                           // released elsewhere: unchanged
+        {CHECKBOX | CHECKED, B_SAVE, CHECKBOX | CHECKED},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << std::hex << c.dwBefore << " released over " << c.nReleaseOver);
+        m_bar.GetButton(B_OPEN)->SetStyle(c.dwBefore);
+        m_bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(B_OPEN));
+        m_bar.SendMessage(WM_LBUTTONUP, 0, At(c.nReleaseOver));
+        EXPECT_EQ(c.dwAfter, m_bar.GetButtonStyle(B_OPEN) & ~DISABLED);
+    }
 }
