@@ -24,6 +24,7 @@ CExtToolControlBar::CExtToolControlBar()
       m_nBtnIdxCapture(-1), m_nBtnIdxHover(-1), m_pCustomizeSite(NULL), m_pCustomizeSelection(NULL),
       m_pDropMarkerButton(NULL), m_nDropMarkerSide(0), m_nToolbarOptions(0x02)
 {
+    m_rcLastTip.SetRectEmpty();
     m_cxLeftBorder = 1;
     m_cxRightBorder = 1;
     m_cyTopBorder = 0;
@@ -438,15 +439,15 @@ bool CExtToolControlBar::SetCustomizeSite(CExtCustomizeSite* pSite)
 
 bool CExtToolControlBar::IsCustomizeModeActive() const
 {
-    // A customize site of this toolkit has no customize mode of its own to report.
-    return false;
+    CExtCustomizeSite* pSite = m_pCustomizeSite;
+    if (pSite == NULL && m_hWnd != NULL)
+        pSite = CExtCustomizeSite::GetCustomizeSite(m_hWnd);
+    return pSite != NULL && pSite->IsCustomizeMode();
 }
 
-void CExtToolControlBar::RegisterWithCustomizeSite(CExtCustomizeSite* pSite)
+bool CExtToolControlBar::RegisterWithCustomizeSite(CExtCustomizeSite* pSite)
 {
-    if ((m_nLifeFlags & __ELF_CUSTOMIZE_REGISTER) == 0 || pSite == NULL)
-        return;
-    SetCustomizeSite(pSite);
+    return CExtControlBar::RegisterWithCustomizeSite(pSite);
 }
 
 int CExtToolControlBar::GetLayoutType() const
@@ -504,6 +505,14 @@ void CExtToolControlBar::DisableContentWindow()
 
 BOOL CExtToolControlBar::PreCreateWindow(CREATESTRUCT& cs) { return CExtControlBar::PreCreateWindow(cs); }
 
+void CExtToolControlBar::PreSubclassWindow()
+{
+    CExtControlBar::PreSubclassWindow();
+    // The class-wide tips switch turns the bar's tool tips on.
+    if (QueryButtonOption2())
+        EnableToolTips(TRUE);
+}
+
 void CExtToolControlBar::SetDelayedRelayoutTimer()
 {
     if ((m_nOptionFlags & __ESF_OUTSIDE_FRAME) != 0 || m_hWnd == NULL)
@@ -520,7 +529,6 @@ BEGIN_MESSAGE_MAP(CExtToolControlBar, CExtControlBar)
     ON_WM_LBUTTONUP()
     ON_WM_LBUTTONDBLCLK()
     ON_WM_RBUTTONUP()
-    ON_WM_MOUSEMOVE()
     ON_WM_CANCELMODE()
     ON_WM_CAPTURECHANGED()
     ON_REGISTERED_MESSAGE(CExtToolControlBar::g_nMsgTrackButtonMenu, OnTrackButtonMenu)
@@ -579,7 +587,11 @@ void CExtToolControlBar::OnTimer(UINT_PTR nIDEvent)
     KillTimer(__TIMER_ID_DELAYED_RELAYOUT);
     CFrameWnd* pFrame = GetParentFrame();
     if (pFrame == NULL)
+    {
+        // Without a frame the bar re-places its own buttons.
+        RecalcParentFrameLayout();
         return;
+    }
     pFrame->RecalcLayout(TRUE);
     if (pFrame->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd)))
         pFrame->SendMessage(WM_NCPAINT);

@@ -187,19 +187,18 @@ public:
     bool UsesDockMarkerDrag() const override;
     int OnHelpHitTestBar(CPoint point) override;
     INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
-    // These answer for the bar's content and docking; the base bar declares them with
-    // the bar's visibility and mouse handling.
-    virtual void DisableContentWindow();
-    virtual void EnableContentWindow();
+    void DisableContentWindow() override;
+    void EnableContentWindow() override;
+    bool IsCustomizeModeActive() const override;
+    bool RegisterWithCustomizeSite(CExtCustomizeSite* pSite) override;
+    void ToggleDocking() override;
+    bool ProcessMouseMove(UINT nFlags, CPoint point) override;
+    void NcHitTestAndCursor(CPoint point) override;
+    // The bar's place in an outer dock bar's rows.
     virtual bool IsFullRow() const;
     virtual OuterPlace_t* GetOuterPlace();
     virtual void SetOuterPlace(const OuterPlace_t& place);
     virtual bool TakesRowThickness() const;
-    virtual bool IsCustomizeModeActive() const;
-    virtual void RegisterWithCustomizeSite(CExtCustomizeSite* pSite);
-    virtual void ToggleDocking();
-    virtual bool ProcessMouseMove(UINT nFlags, CPoint point);
-    virtual bool NcHitTestAndCursor(CPoint point);
 
     // ---- interaction --------------------------------------------------------------------
     // The general hit test: shown buttons having all of dwStyleMustHave and none of
@@ -253,6 +252,7 @@ public:
     BYTE m_nToolbarOptions;  // bit 1: a customize site may be attached
 
     static CSize g_sizeDefaultButton;
+    CRect m_rcLastTip;  // the area of the tip shown last, screen coordinates
 
 protected:
     // Fills the chevron's list with the overflow and gives every button its place (the
@@ -273,13 +273,15 @@ protected:
     void PaintButtons(CDC& dc, bool bHorz);
     void PaintRowBreak(CDC& dc, CExtBarButton* pTBB, bool bHorz, bool bMultiRow);
     void HoverTrack(CPoint point);
-    void ShowButtonTip(CPoint point);
+    // Shows the hovered button's tip in the bar's tip window; true when it was shown.
+    bool ShowButtonTip(CPoint point);
     void SetDelayedRelayoutTimer();
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
+    void PreSubclassWindow() override;
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
@@ -287,7 +289,6 @@ protected:
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
-    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnCancelMode();
     afx_msg void OnCaptureChanged(CWnd* pWnd);
     afx_msg LRESULT OnTrackButtonMenu(WPARAM wParam, LPARAM lParam);

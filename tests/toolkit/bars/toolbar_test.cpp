@@ -170,10 +170,14 @@ TEST_F(ToolbarTest, DockedBarHidesWhatDoesNotFitBehindTheChevron)
     pFrame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
     pFrame->RecalcLayout();
     ASSERT_EQ(CExtToolControlBar::__LAYOUT_DOCKED_HORZ, bar.GetLayoutType());
+    CRect rcWnd, rcClient;
+    bar.GetWindowRect(&rcWnd);
+    bar.GetClientRect(&rcClient);
+    const CSize sizeNc(rcWnd.Width() - rcClient.Width(), rcWnd.Height() - rcClient.Height());
 
     struct Case
     {
-        int nWidth;
+        int nWidth;               // of the client area
         std::vector<int> shown;   // buttons shown, in order
         std::vector<int> hidden;  // the chevron's list
     } cases[] = {
@@ -190,7 +194,7 @@ TEST_F(ToolbarTest, DockedBarHidesWhatDoesNotFitBehindTheChevron)
         SCOPED_TRACE(testing::Message() << "width " << c.nWidth);
         // While a bar is dragged its size is its own: the frame does not lay it out.
         CExtControlBar::g_pDraggedBar = &bar;
-        bar.SetWindowPos(NULL, 0, 0, c.nWidth, 26, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+        bar.SetWindowPos(NULL, 0, 0, c.nWidth + sizeNc.cx, 26 + sizeNc.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
         CExtControlBar::g_pDraggedBar = NULL;
         std::vector<int> shown, hidden;
         int x = 0;
@@ -215,7 +219,7 @@ TEST_F(ToolbarTest, DockedBarHidesWhatDoesNotFitBehindTheChevron)
     // then the frame's bars. It sends no command of its own.
     bar.SetWindowText("Tools");
     CExtControlBar::g_pDraggedBar = &bar;
-    bar.SetWindowPos(NULL, 0, 0, 100, 26, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    bar.SetWindowPos(NULL, 0, 0, 100 + sizeNc.cx, 26 + sizeNc.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     CExtControlBar::g_pDraggedBar = NULL;
     pFrame->SetForegroundWindow();
     const CRect rcChevron = bar.GetRightButton()->GetRect();
