@@ -460,3 +460,70 @@ TEST_F(ToolbarTest, CheckBoxButtonTogglesOnlyWhenReleasedOverIt)
         EXPECT_EQ(c.dwAfter, m_bar.GetButtonStyle(B_OPEN) & ~DISABLED);
     }
 }
+
+TEST_F(ToolbarTest, PostedMenuRequestMovesAnOpenMenuOrCancelsTracking)
+{
+    LayOutInDialog();
+    m_host.SetForegroundWindow();
+    for (int i : {B_SAVE, B_CUT})
+    {
+        CMenu menu;
+        ASSERT_TRUE(menu.CreatePopupMenu());
+        menu.AppendMenu(MF_STRING, ID_TB_HELP, "Help");
+        ASSERT_TRUE(m_bar.SetButtonMenu(i, menu.Detach(), false, true, FALSE));
+    }
+    ASSERT_TRUE(m_bar.TrackButtonMenu(B_SAVE));
+    ASSERT_TRUE(CExtPopupMenuWnd::IsMenuTracking());
+    EXPECT_EQ(B_SAVE, m_bar.GetMenuTrackingButton());
+    EXPECT_TRUE(m_bar.TrackButtonMenu(B_SAVE)) << "the open menu's button answers at once";
+    EXPECT_EQ(0x20000u, m_bar.GetButtonStyle(B_SAVE) & 0x30000) << "pressed, not checked, while open";
+
+    m_bar.PostMessage(CExtToolControlBar::g_nMsgTrackButtonMenu, B_CUT, 0);
+    PumpPending();
+    EXPECT_TRUE(CExtPopupMenuWnd::IsMenuTracking());
+    EXPECT_EQ(B_CUT, m_bar.GetMenuTrackingButton()) << "the menu moved to the next button";
+    EXPECT_EQ(0u, m_bar.GetButtonStyle(B_SAVE) & 0x30000) << "the first button let go";
+
+    CExtPopupMenuWnd::CancelMenuTracking();
+    CExtToolControlBar::CancelAllButtonMenuTracking();
+    PumpPending();
+    ASSERT_FALSE(CExtPopupMenuWnd::IsMenuTracking());
+    m_bar.PostMessage(CExtToolControlBar::g_nMsgTrackButtonMenu, B_SAVE, 0);
+    PumpPending();
+    EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking()) << "no menu open: the request cancels";
+    EXPECT_FALSE(CExtToolControlBar::g_bButtonMenuTracking);
+    EXPECT_EQ(-1, m_bar.GetMenuTrackingButton());
+    EXPECT_FALSE(m_bar.TrackButtonMenu(B_OPEN)) << "no popup";
+    EXPECT_TRUE(m_host.m_commands.empty());
+}
+
+TEST_F(ToolbarTest, DockedVerticallyStacksOneColumnWithTheChevronAtTheBottom)
+{
+    CFrameWnd* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(NULL, "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(50, 50, 450, 450)));
+    ASSERT_TRUE(g_CommandManager->ProfileWndAdd(PROFILE, pFrame->GetSafeHwnd()));
+    CExtToolControlBar bar;
+    ASSERT_TRUE(bar.Create(NULL, pFrame, ID_BAR + 2, WS_CHILD | WS_VISIBLE | CBRS_LEFT));
+    ASSERT_TRUE(bar.LoadToolBar(IDR_TB_TOOLBAR));
+    pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    pFrame->DockControlBar(&bar, AFX_IDW_DOCKBAR_LEFT);
+    pFrame->RecalcLayout();
+    ASSERT_EQ(CExtToolControlBar::__LAYOUT_DOCKED_VERT, bar.GetLayoutType());
+    CRect rcClient;
+    bar.GetClientRect(&rcClient);
+    // Icon buttons measured downwards are 23 x 24, separators 6 high; all centred across
+    // the column, the chevron 11 high at the bottom.
+    const int aTop[B_CHEVRON] = {0, 24, 30, 54, 78, 84};
+    for (int i = 0; i < B_CHEVRON; i++)
+    {
+        SCOPED_TRACE(testing::Message() << "button " << i);
+        const CRect rc = bar.GetButton(i)->GetRect();
+        EXPECT_EQ(aTop[i], rc.top);
+        EXPECT_EQ(bar.GetButton(i)->IsSeparator() ? 6 : 24, rc.Height());
+        EXPECT_EQ((rcClient.Width() - rc.Width()) / 2, rc.left);
+    }
+    EXPECT_EQ(CRect(0, rcClient.bottom - 11, rcClient.right, rcClient.bottom), bar.GetRightButton()->GetRect());
+    bar.DestroyWindow();
+    pFrame->DestroyWindow();
+}
