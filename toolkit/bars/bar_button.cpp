@@ -1062,8 +1062,15 @@ void CExtBarButton::Redraw(bool bUpdateNow)
 {
     if (!IsVisible() || (m_dwStyle & TBBS_HIDDEN_BIT) != 0 || m_pBar == NULL || m_pBar->GetSafeHwnd() == NULL)
         return;
-    CRect rc = GetRect();
-    m_pBar->InvalidateRect(&rc);
+    CExtToolControlBar* pBar = GetBar();
+    const int nIndex = pBar != NULL ? pBar->GetButtonIndex(this) : -1;
+    if (nIndex >= 0)
+        pBar->RedrawButton(nIndex);
+    else
+    {
+        CRect rc = GetRect();
+        m_pBar->InvalidateRect(&rc);
+    }
     if (bUpdateNow)
         m_pBar->UpdateWindow();
 }

@@ -601,6 +601,13 @@ LRESULT CExtToolControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
 {
     if (message == WM_WINDOWPOSCHANGED || message == WM_SIZE)
     {
+        if (message == WM_WINDOWPOSCHANGED && IsCustomizeModeActive())
+        {
+            CExtCustomizeSite* pSite = m_pCustomizeSite != NULL ? m_pCustomizeSite
+                                                                : CExtCustomizeSite::GetCustomizeSite(m_hWnd);
+            if (pSite != NULL)
+                pSite->OnBarStateChanged(this);
+        }
         const LRESULT lResult = CExtControlBar::WindowProc(message, wParam, lParam);
         // A bar moved by the framework's own drag outline repaints when that ends.
         const bool bPlatformDrag = m_pDockContext != NULL && m_pDockContext->m_bDragging;

@@ -118,6 +118,7 @@ TEST_F(ToolbarTest, ButtonsComeFromTheResourceWithSeparatorsTipsAndIcons)
     EXPECT_TRUE(m_bar.GetButton(-1) == NULL);
     EXPECT_FALSE(m_bar.RemoveButton(B_CHEVRON)) << "the chevron stays";
     EXPECT_FALSE(m_bar.LoadToolBar(IDR_TB_TOOLBAR + 99)) << "no such resource";
+    EXPECT_FALSE(m_bar.LoadToolBar(IDR_TB_DAMAGED)) << "a count that overruns the resource";
     EXPECT_EQ(B_COUNT, m_bar.GetButtonsCount()) << "a failed load keeps the buttons";
 }
 
