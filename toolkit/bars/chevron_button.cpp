@@ -186,10 +186,9 @@ UINT CExtBarContentExpandButton::GetTrackPopupPlacement() const
     if (pBar != NULL && pBar->QueryChevronOption())
         nFlags |= 0x10000;
     nFlags &= ~UINT(0x30);
-    // The XP look joins the chevron's menu to the chevron.
+    // A theme that joins menus to their buttons (the XP look) joins the chevron's too.
     CExtPaintManager* pPM = m_pBar != NULL ? m_pBar->GetPaintManager() : g_CurrentPaintManager.GetPM();
-    if (pPM != NULL && CExtPaintManagerHolder::IsKindOfByName(pPM, "CExtPaintManagerXP") &&
-        !CExtPaintManagerHolder::IsKindOfByName(pPM, "CExtPaintManagerOffice2003"))
+    if (pPM != NULL && pPM->IsMenuCombinedWithOwner(NULL))
         nFlags |= 0x20;
     return nFlags;
 }
