@@ -528,3 +528,28 @@ TEST_F(ToolbarTest, DockedVerticallyStacksOneColumnWithTheChevronAtTheBottom)
     bar.DestroyWindow();
     pFrame->DestroyWindow();
 }
+
+TEST_F(ToolbarTest, RowBreakSeparatorPaintsALineAcrossTheGap)
+{
+    const CSize size = m_bar.CalcDynamicLayout(60, LM_HORZ | LM_COMMIT);
+    m_bar.SetWindowPos(NULL, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_bar.RecalcButtonPositions();
+    ASSERT_TRUE(m_bar.GetButton(B_SEP1)->IsWrap(CExtToolControlBar::__LAYOUT_FLOATING));
+    CRect rcClient;
+    m_bar.GetClientRect(&rcClient);
+    DibCanvas canvas(rcClient.Width(), rcClient.Height(), RGB(1, 2, 3));
+    m_bar.DoPaint(CDC::FromHandle(canvas.Dc()));
+    CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+    const COLORREF clrLine = pPM->LookupColor(2002), clrBack = pPM->LookupColor(1000);
+    // The 6-pixel gap below the first row holds the line 2 pixels down, 3 pixels in from
+    // both ends of the bar.
+    const int yLine = Rect(B_SEP1).bottom + 2;
+    struct Probe
+    {
+        int x, y;
+        COLORREF clr;
+    } probes[] = {{3, yLine, clrLine},        {rcClient.right - 4, yLine, clrLine}, {2, yLine, clrBack},
+                  {rcClient.right - 3, yLine, clrBack}, {20, yLine - 1, clrBack}, {20, yLine + 1, clrBack}};
+    for (const Probe& p : probes)
+        EXPECT_EQ(p.clr, canvas.Pixel(p.x, p.y)) << p.x << "," << p.y;
+}
