@@ -690,17 +690,8 @@ bool CExtMenuControlBar::HookMdiClientMsg(LRESULT& lResult, HWND hWndHooked, UIN
             CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
             CPoint pt;
             ::GetCursorPos(&pt);
-            POPUP_MENU_EVENT_DATA _pmed(6, pPopup, this, pt, WM_CONTEXTMENU, NULL);
-            bool bFilled = pPopup->CreatePopupMenu(pOwner->GetSafeHwnd());
-            if (bFilled && !_pmed.NotifyTarget(false))
-            {
-                CArray<CExtControlBar*, CExtControlBar*> arrBars;
-                GetFrameControlBars(NULL, pFrame, arrBars, 0xFFF);
-                for (INT_PTR i = 0; i < arrBars.GetSize(); i++)
-                    arrBars[i]->InsertIntoBarsMenu(pPopup);
-            }
-            if (bFilled)
-                _pmed.NotifyTarget(true);
+            const bool bFilled = pPopup->CreatePopupMenu(pOwner->GetSafeHwnd()) &&
+                                 FillBarsMenu(pFrame, pPopup, 6, this, WM_CONTEXTMENU, NULL);
             if (!bFilled || pPopup->ItemGetCount() == 0)
                 delete pPopup;
             else
