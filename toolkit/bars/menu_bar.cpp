@@ -126,6 +126,9 @@ HWND CExtMenuControlBar::FindMdiClient() const
     CFrameWnd* pFrame = DockingFrame();
     if (pFrame == NULL || pFrame->GetSafeHwnd() == NULL)
         return NULL;
+    CMDIFrameWnd* pMdiFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, pFrame);
+    if (pMdiFrame != NULL && pMdiFrame->m_hWndMDIClient != NULL && ::IsWindow(pMdiFrame->m_hWndMDIClient))
+        return pMdiFrame->m_hWndMDIClient;
     for (HWND hWnd = ::GetWindow(pFrame->m_hWnd, GW_CHILD); hWnd != NULL; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT))
     {
         char szClass[32] = "";
@@ -160,7 +163,7 @@ int CExtMenuControlBar::OnCreate(LPCREATESTRUCT lpcs)
             bHooked = SetupHookWndSink(hWndFrame);
         if (bHooked)
         {
-            if (IsMdiMode())
+            if (pFrame->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)) || IsMdiMode())
             {
                 m_nMenuBarOptions |= __EMBO_MDI_MODE;
                 HWND hWndClient = FindMdiClient();
@@ -501,9 +504,17 @@ HWND CExtMenuControlBar::GetActiveMdiChild(BOOL* pbMaximized)
     HWND hWndChild = (HWND)::SendMessage(hWndClient, WM_MDIGETACTIVE, 0, (LPARAM)&bMaximized);
     if (hWndChild == NULL)
         return NULL;
-    // Without an MDI frame class of its own, the frame shows a hidden child as none.
     if ((::GetWindowLong(hWndChild, GWL_STYLE) & WS_VISIBLE) == 0)
-        return NULL;
+    {
+        // A hidden child counts only for an MDI frame, and not while it is kept active
+        // behind an inactive frame.
+        CFrameWnd* pFrame = DockingFrame();
+        if (pFrame == NULL || !pFrame->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)))
+            return NULL;
+        CMDIChildWnd* pChild = DYNAMIC_DOWNCAST(CMDIChildWnd, CWnd::FromHandlePermanent(hWndChild));
+        if (pChild != NULL && pChild->m_bPseudoInactive)
+            return NULL;
+    }
     if (pbMaximized != NULL)
         *pbMaximized = bMaximized;
     return hWndChild;

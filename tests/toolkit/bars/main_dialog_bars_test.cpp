@@ -13,6 +13,7 @@
 #include "support/dib_canvas.h"
 #include "support/message_pump.h"
 #include "toolkit/bars/control_bar.h"
+#include "toolkit/bars/bar_mdi_buttons.h"
 #include "toolkit/core/cmd_item.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/dialogs/resizable_dialog.h"
@@ -480,6 +481,46 @@ TEST(MenuBarInFrame, TheMdiMenuIsBorrowedNeverDestroyed)
     delete pBar;
     EXPECT_TRUE(::IsMenu(hMdiMenu));
     ::DestroyMenu(hMdiMenu);
+    pFrame->DestroyWindow();
+    g_CommandManager->ProfileDestroy(kProfile, true);
+}
+
+
+TEST(MenuBarInFrame, MaximizedMdiChildBringsTheDocumentAndCaptionButtons)
+{
+    CMDIFrameWnd* pFrame = new CMDIFrameWnd;
+    ASSERT_TRUE(pFrame->Create(NULL, "Mdi", WS_OVERLAPPEDWINDOW, CRect(40, 40, 540, 340), NULL,
+                               MAKEINTRESOURCE(IDR_MB_MENU)));
+    g_CommandManager->ProfileSetup(kProfile, pFrame->m_hWnd);
+    g_CommandManager->UpdateFromMenuResource(kProfile, IDR_MB_MENU);
+    CExtMenuControlBar* pBar = new CExtMenuControlBar;
+    ASSERT_TRUE(pBar->Create("Menu", pFrame, 0xE901, WS_CHILD | WS_VISIBLE | CBRS_TOP));
+    EXPECT_TRUE(pBar->IsMdiMode());
+    pFrame->ShowWindow(SW_SHOW);
+    CMDIChildWnd* pChild = new CMDIChildWnd;
+    ASSERT_TRUE(pChild->Create(NULL, "Doc", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100),
+                               pFrame));
+    PumpPending();
+    auto mdiButtons = [pBar]() {
+        const int n = pBar->GetButtonsCount();
+        std::string s;
+        s += (n > 0 && pBar->GetButton(0)->IsKindOf(RUNTIME_CLASS(CExtBarMdiDocButton))) ? "doc" : "-";
+        bool bRight = false;
+        for (int i = n - 2; i < n; i++)
+            bRight = bRight || (i >= 0 && pBar->GetButton(i)->IsKindOf(RUNTIME_CLASS(CExtBarMdiRightButton)));
+        s += bRight ? " right" : " -";
+        return s;
+    };
+    EXPECT_EQ("- -", mdiButtons());
+    pChild->MDIMaximize();
+    PumpUntil([&] { return mdiButtons() == "doc right"; }, 1000);
+    EXPECT_EQ("doc right", mdiButtons());
+    EXPECT_EQ(pChild->m_hWnd, pBar->GetHookedWnd());
+    pChild->MDIRestore();
+    PumpUntil([&] { return mdiButtons() == "- -"; }, 1000);
+    EXPECT_EQ("- -", mdiButtons());
+    pBar->DestroyWindow();
+    delete pBar;
     pFrame->DestroyWindow();
     g_CommandManager->ProfileDestroy(kProfile, true);
 }
