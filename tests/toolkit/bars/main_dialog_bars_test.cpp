@@ -134,6 +134,15 @@ protected:
         PumpPending();
         return bEaten;
     }
+    // A real key press, for what the open popup's keyboard hook sees.
+    static void PressKey(WORD nKey)
+    {
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[1].ki.wVk = nKey;
+        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, in, sizeof(INPUT));
+    }
     void AltTap()
     {
         Key(WM_SYSKEYDOWN, VK_MENU, true);
@@ -226,6 +235,9 @@ TEST_F(MainDialogBarsTest, AltReleaseAfterACommandOrAnAltNumpadCodeIsIgnored)
     m_dlg.SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
     EXPECT_FALSE(Key(WM_KEYUP, VK_MENU, false));
     EXPECT_FALSE(bar.IsFlatTracking());
+    // In a dialog Alt+Space is the dialog's own.
+    EXPECT_FALSE(Key(WM_SYSKEYDOWN, VK_SPACE, true));
+    EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking());
 }
 
 TEST_F(MainDialogBarsTest, PopupsOpenByDownKeyMnemonicAndClick)
@@ -282,6 +294,11 @@ TEST_F(MainDialogBarsTest, LeftAndRightInAnOpenPopupCycleThroughTheButtons)
 {
     Key(WM_SYSKEYDOWN, 'F', true);
     ASSERT_TRUE(MenuOpenAt(0));
+    // Right pressed in the open popup moves to the next menu.
+    PressKey(VK_RIGHT);
+    EXPECT_TRUE(MenuOpenAt(1));
+    PressKey(VK_LEFT);
+    EXPECT_TRUE(MenuOpenAt(0));
     struct Move
     {
         UINT nMsg;
@@ -299,11 +316,7 @@ TEST_F(MainDialogBarsTest, LeftAndRightInAnOpenPopupCycleThroughTheButtons)
         EXPECT_TRUE(MenuOpenAt(m.nExpected));
     }
     // Esc in the popup closes it and ends the bar's menu tracking.
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = VK_ESCAPE;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, in, sizeof(INPUT));
+    PressKey(VK_ESCAPE);
     PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); }, 1000);
     EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking());
     EXPECT_FALSE(CExtToolControlBar::g_bButtonMenuTracking);
