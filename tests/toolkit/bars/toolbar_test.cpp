@@ -14,6 +14,7 @@
 #include "toolkit/core/cmd_icon.h"
 #include "toolkit/core/cmd_item.h"
 #include "toolkit/core/cmd_manager.h"
+#include "toolkit/core/cmd_tree.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "toolkit/menus/popup_tracking_site.h"
 #include "toolkit/theme/paint_manager.h"
@@ -552,4 +553,40 @@ TEST_F(ToolbarTest, RowBreakSeparatorPaintsALineAcrossTheGap)
                   {rcClient.right - 3, yLine, clrBack}, {20, yLine - 1, clrBack}, {20, yLine + 1, clrBack}};
     for (const Probe& p : probes)
         EXPECT_EQ(p.clr, canvas.Pixel(p.x, p.y)) << p.x << "," << p.y;
+}
+
+TEST_F(ToolbarTest, VisibilityListHidesAndShowsButtonsAtOnce)
+{
+    LayOutInDialog();
+    EXPECT_FALSE(m_bar.HasVisibilityMenuItems()) << "buttons without command nodes are not listed";
+    CExtCustomizeCmdTreeNode nodeSave(ID_TB_SAVE, ID_TB_SAVE), nodeHelp(ID_TB_HELP, ID_TB_HELP);
+    nodeHelp.ModifyFlags(0x200, 0);  // kept off the list
+    m_bar.GetButton(B_SAVE)->SetBasicCmdNode(&nodeSave);
+    m_bar.GetButton(B_HELP)->SetBasicCmdNode(&nodeHelp);
+    ASSERT_TRUE(m_bar.HasVisibilityMenuItems());
+
+    CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
+    ASSERT_TRUE(pPopup->CreatePopupMenu(m_host.GetSafeHwnd()));
+    m_bar.BuildVisibilityMenu(pPopup);
+    ASSERT_EQ(1, pPopup->ItemGetCount());
+    CExtPopupMenuWnd::MENUITEMDATA& mi = pPopup->ItemGetInfo(0);
+    EXPECT_EQ(ID_TB_SAVE, mi.GetCmdID());
+    EXPECT_TRUE(mi.GetCheck()) << "shown";
+    const int nCutLeft = Rect(B_CUT).left;
+
+    ASSERT_TRUE(mi.m_pCbItemClick != NULL);
+    EXPECT_TRUE(mi.m_pCbItemClick(pPopup, &mi));
+    EXPECT_FALSE(mi.GetCheck());
+    EXPECT_EQ(0x80000u, m_bar.GetButtonStyle(B_SAVE) & 0x80000);
+    EXPECT_FALSE(m_bar.GetButton(B_SAVE)->IsVisible());
+    EXPECT_FALSE(m_bar.GetButton(B_SEP1)->IsVisible()) << "the separator before it goes along";
+    EXPECT_EQ(Rect(B_OPEN).right, Rect(B_CUT).left) << "the bar re-placed its buttons at once";
+
+    EXPECT_TRUE(mi.m_pCbItemClick(pPopup, &mi));
+    EXPECT_TRUE(mi.GetCheck());
+    EXPECT_EQ(0u, m_bar.GetButtonStyle(B_SAVE) & 0x80000);
+    EXPECT_EQ(nCutLeft, Rect(B_CUT).left);
+    delete pPopup;
+    m_bar.GetButton(B_SAVE)->SetBasicCmdNode(NULL);
+    m_bar.GetButton(B_HELP)->SetBasicCmdNode(NULL);
 }
