@@ -275,6 +275,11 @@ public:
     virtual bool ReservedQuery102();                                                     // 102
     virtual void DrawMenuBorder(CDC& dc, const RECT& rcOuter, const RECT& rcInner,
                                 int nOpenSide, CObject* pHelperSrc, LPARAM lParam = 0);  // 103
+    // Whether a menu tracked with combine mode 0x20 is drawn joined to its owner button
+    // (the cookie object when there is one): the theme's combine query (slot 102).
+    virtual bool IsMenuCombinedWithOwner(CObject* pCookieObjectOrNull);
+    // The smallest button of a palette-layout menu: the classic 23 x 22 toolbar button.
+    virtual void GetMenuPaletteButtonSize(SIZE& size, CObject* pMenu, LPARAM lParam = 0);
     virtual void DrawBarBorder(CDC& dc, PAINTBARBORDERDATA& _pbbd);                      // 104
     virtual int QueryBarSettingDefault();                                                // 105
     virtual int QueryTabSettingDefault();                                                // 106
