@@ -210,6 +210,8 @@ public:
     int GetPressedButton() const { return m_nBtnIdxCapture; }
     int GetHoverButton() const { return m_nBtnIdxHover; }
     void UpdateButtonCmdUI(int nIndex);
+    // The live toolbar that is pBarOrButton or holds it as a button; NULL when none.
+    static CExtToolControlBar* FindLiveBar(const void* pBarOrButton);
     static bool ToggleVisibilityMenuItem(CExtPopupMenuWnd* pPopup, LPVOID pItemData);
     static bool OnCustomizeMenuItem(CWnd* pWnd, LPVOID pItemData);
     // The help-mode loop of bar buttons whose frame is in context-help mode.
