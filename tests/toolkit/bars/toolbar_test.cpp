@@ -121,6 +121,18 @@ TEST_F(ToolbarTest, ButtonsComeFromTheResourceWithSeparatorsTipsAndIcons)
     EXPECT_FALSE(m_bar.LoadToolBar(IDR_TB_TOOLBAR + 99)) << "no such resource";
     EXPECT_FALSE(m_bar.LoadToolBar(IDR_TB_DAMAGED)) << "a count that overruns the resource";
     EXPECT_EQ(B_COUNT, m_bar.GetButtonsCount()) << "a failed load keeps the buttons";
+
+    // Buttons added later go before the chevron, which stays last.
+    EXPECT_FALSE(m_bar.InsertButton(B_COUNT + 1, ID_TB_SAVE, FALSE)) << "beyond the end";
+    EXPECT_FALSE(m_bar.InsertButtonObject(0, m_bar.GetButton(B_SAVE), FALSE)) << "already in the bar";
+    ASSERT_TRUE(m_bar.InsertButton(-1, ID_TB_SAVE, FALSE));
+    ASSERT_EQ(B_COUNT + 1, m_bar.GetButtonsCount());
+    EXPECT_EQ(ID_TB_SAVE, m_bar.GetButtonID(B_CHEVRON));
+    EXPECT_TRUE(m_bar.IsContentExpandButton(B_COUNT));
+    EXPECT_TRUE(m_bar.RemoveButton(B_OPEN, FALSE));
+    EXPECT_FALSE(m_bar.RemoveButton(-1, FALSE));
+    EXPECT_EQ(B_COUNT, m_bar.GetButtonsCount());
+    EXPECT_TRUE(m_bar.GetButton(0)->IsSeparator());
 }
 
 TEST_F(ToolbarTest, BarInADialogLaysOutInRowsAndWrapsWhenNarrow)
@@ -491,6 +503,7 @@ TEST_F(ToolbarTest, PostedMenuRequestMovesAnOpenMenuOrCancelsTracking)
     PumpPending();
     ASSERT_FALSE(CExtPopupMenuWnd::IsMenuTracking());
     m_bar.PostMessage(CExtToolControlBar::g_nMsgTrackButtonMenu, B_SAVE, 0);
+    m_bar.PostMessage(CExtToolControlBar::g_nMsgTrackButtonMenu, 999, 0);
     PumpPending();
     EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking()) << "no menu open: the request cancels";
     EXPECT_FALSE(CExtToolControlBar::g_bButtonMenuTracking);
