@@ -15,13 +15,17 @@
 #ifndef TOOLKIT_BARS_TOOLBAR_H_INCLUDED
 #define TOOLKIT_BARS_TOOLBAR_H_INCLUDED
 
+#include "toolkit/core/cmd_tree.h"
+
 class CExtBarContentExpandButton;
 class CExtCustomizeSite;
 class CExtCustomizeCmdTreeNode;
 class CExtPopupMenuWnd;
 class CExtCmdItem;
 
-class CExtToolControlBar : public CExtControlBar
+class CExtToolControlBar : public CExtControlBar,
+                           public CExtCustomizeSite::ICustomizeDropTarget,
+                           public CExtCustomizeSite::ICustomizeDropSource
 {
     DECLARE_DYNCREATE(CExtToolControlBar)
 public:
@@ -200,6 +204,16 @@ public:
     virtual void SetOuterPlace(const OuterPlace_t& place);
     virtual bool TakesRowThickness() const;
 
+    // ---- customize drag and drop (only a customize site drives them) ---------------------
+    DROPEFFECT OnCustomizeTargetOver(CExtCustomizeSite::CCmdDragInfo& dragInfo, CPoint point,
+                                     DWORD dwKeyState) override;
+    void OnCustomizeTargetLeave() override;
+    bool OnCustomizeTargetDrop(CExtCustomizeSite::CCmdDragInfo& dragInfo, CPoint point, DROPEFFECT de) override;
+    void OnCustomizeSourceDragComplete(DROPEFFECT de, bool bCanceled, bool* p_bNoResetActiveItem) override;
+    // Marks the button beside which a dragged command would go (side -1 before, +1
+    // after); NULL clears the mark.
+    void SetDropMarker(CExtBarButton* pTBB, int nSide);
+
     // ---- interaction --------------------------------------------------------------------
     // The general hit test: shown buttons having all of dwStyleMustHave and none of
     // dwStyleMustNotHave; with bNearest the nearest candidate when none contains the
@@ -255,6 +269,8 @@ public:
 
     static CSize g_sizeDefaultButton;
     CRect m_rcLastTip;  // the area of the tip shown last, screen coordinates
+    // Command nodes of buttons dropped on the bar; the bar keeps them while it lives.
+    CArray<CExtCustomizeCmdTreeNode*, CExtCustomizeCmdTreeNode*> m_arrDroppedNodes;
 
 protected:
     // Fills the chevron's list with the overflow and gives every button its place (the

@@ -603,3 +603,63 @@ TEST_F(ToolbarTest, VisibilityListHidesAndShowsButtonsAtOnce)
     m_bar.GetButton(B_SAVE)->SetBasicCmdNode(NULL);
     m_bar.GetButton(B_HELP)->SetBasicCmdNode(NULL);
 }
+
+namespace {
+
+// A site in customize mode whose drag carries one node.
+struct DragSite : CExtCustomizeSite
+{
+    CExtCustomizeCmdTreeNode* m_pDragged = NULL;
+    bool IsCustomizeMode() const override { return true; }
+    CExtCustomizeCmdTreeNode* DraggedNodeGet() override { return m_pDragged; }
+};
+
+}  // namespace
+
+TEST_F(ToolbarTest, CustomizeDragMarksDropsAndMovesButtons)
+{
+    LayOutInDialog();
+    DragSite site;
+    m_bar.SetCustomizeSite(&site);
+    CExtCustomizeCmdTreeNode node(ID_TB_HELP, ID_TB_HELP);
+    CExtCustomizeSite::CCmdDragInfo drag(&node);
+    const CRect rcSave = Rect(B_SAVE);
+    struct Case
+    {
+        int x;
+        DWORD dwKeys;
+        int nMarked, nSide;
+        DROPEFFECT de;
+    } cases[] = {
+        {rcSave.left + 2, 0, B_SAVE, -1, DROPEFFECT_MOVE},
+        {rcSave.right - 2, MK_CONTROL, B_SAVE, 1, DROPEFFECT_COPY},
+        {Rect(B_SEP1).left + 2, 0, B_OPEN, 1, DROPEFFECT_MOVE},  // a separator passes to its left neighbour
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.x);
+        EXPECT_EQ(c.de, m_bar.OnCustomizeTargetOver(drag, CPoint(c.x, rcSave.CenterPoint().y), c.dwKeys));
+        EXPECT_EQ(m_bar.GetButton(c.nMarked), m_bar.m_pDropMarkerButton);
+        EXPECT_EQ(c.nSide, m_bar.m_nDropMarkerSide);
+    }
+    m_bar.OnCustomizeTargetLeave();
+    EXPECT_TRUE(m_bar.m_pDropMarkerButton == NULL);
+
+    // Dropped before Save: a new button for the node's command stands there.
+    m_bar.OnCustomizeTargetOver(drag, CPoint(rcSave.left + 2, rcSave.CenterPoint().y), 0);
+    ASSERT_TRUE(m_bar.OnCustomizeTargetDrop(drag, CPoint(rcSave.left + 2, 5), DROPEFFECT_MOVE));
+    ASSERT_EQ(B_COUNT + 1, m_bar.GetButtonsCount());
+    EXPECT_EQ(ID_TB_HELP, m_bar.GetButtonID(B_SAVE));
+    CExtCustomizeCmdTreeNode* pNew = m_bar.GetButton(B_SAVE)->GetCmdNode(false);
+    ASSERT_TRUE(pNew != NULL);
+    EXPECT_NE(&node, pNew) << "the bar keeps its own copy";
+
+    // Moved away: the button leaves; copied away: it stays.
+    site.m_pDragged = pNew;
+    m_bar.OnCustomizeSourceDragComplete(DROPEFFECT_COPY, false, NULL);
+    EXPECT_EQ(B_COUNT + 1, m_bar.GetButtonsCount());
+    m_bar.OnCustomizeSourceDragComplete(DROPEFFECT_MOVE, false, NULL);
+    EXPECT_EQ(B_COUNT, m_bar.GetButtonsCount());
+    EXPECT_EQ(ID_TB_SAVE, m_bar.GetButtonID(B_SAVE));
+    m_bar.SetCustomizeSite(NULL);
+}
