@@ -40,8 +40,12 @@ CExtToolControlBar::CExtToolControlBar()
 
 CExtToolControlBar::~CExtToolControlBar()
 {
-    // The base removes the bar from the list of all bars; the buttons are ours.
+    // The base removes the bar from the list of all bars; the buttons are ours, and so
+    // are the nodes of buttons dropped on the bar.
     RemoveAllButtons();
+    for (INT_PTR i = 0; i < m_arrDroppedNodes.GetSize(); i++)
+        delete m_arrDroppedNodes[i];
+    m_arrDroppedNodes.RemoveAll();
 }
 
 // ---- buttons ------------------------------------------------------------------------

@@ -15,13 +15,17 @@
 #ifndef TOOLKIT_BARS_TOOLBAR_H_INCLUDED
 #define TOOLKIT_BARS_TOOLBAR_H_INCLUDED
 
+#include "toolkit/core/cmd_tree.h"
+
 class CExtBarContentExpandButton;
 class CExtCustomizeSite;
 class CExtCustomizeCmdTreeNode;
 class CExtPopupMenuWnd;
 class CExtCmdItem;
 
-class CExtToolControlBar : public CExtControlBar
+class CExtToolControlBar : public CExtControlBar,
+                           public CExtCustomizeSite::ICustomizeDropTarget,
+                           public CExtCustomizeSite::ICustomizeDropSource
 {
     DECLARE_DYNCREATE(CExtToolControlBar)
 public:
@@ -200,6 +204,16 @@ public:
     virtual void SetOuterPlace(const OuterPlace_t& place);
     virtual bool TakesRowThickness() const;
 
+    // ---- customize drag and drop (only a customize site drives them) ---------------------
+    DROPEFFECT OnCustomizeTargetOver(CExtCustomizeSite::CCmdDragInfo& dragInfo, CPoint point,
+                                     DWORD dwKeyState) override;
+    void OnCustomizeTargetLeave() override;
+    bool OnCustomizeTargetDrop(CExtCustomizeSite::CCmdDragInfo& dragInfo, CPoint point, DROPEFFECT de) override;
+    void OnCustomizeSourceDragComplete(DROPEFFECT de, bool bCanceled, bool* p_bNoResetActiveItem) override;
+    // Marks the button beside which a dragged command would go (side -1 before, +1
+    // after); NULL clears the mark.
+    void SetDropMarker(CExtBarButton* pTBB, int nSide);
+
     // ---- interaction --------------------------------------------------------------------
     // The general hit test: shown buttons having all of dwStyleMustHave and none of
     // dwStyleMustNotHave; with bNearest the nearest candidate when none contains the
@@ -210,6 +224,8 @@ public:
     int GetPressedButton() const { return m_nBtnIdxCapture; }
     int GetHoverButton() const { return m_nBtnIdxHover; }
     void UpdateButtonCmdUI(int nIndex);
+    // The live toolbar that is pBarOrButton or holds it as a button; NULL when none.
+    static CExtToolControlBar* FindLiveBar(const void* pBarOrButton);
     static bool ToggleVisibilityMenuItem(CExtPopupMenuWnd* pPopup, LPVOID pItemData);
     static bool OnCustomizeMenuItem(CWnd* pWnd, LPVOID pItemData);
     // The help-mode loop of bar buttons whose frame is in context-help mode.
@@ -253,6 +269,8 @@ public:
 
     static CSize g_sizeDefaultButton;
     CRect m_rcLastTip;  // the area of the tip shown last, screen coordinates
+    // Command nodes of buttons dropped on the bar; the bar keeps them while it lives.
+    CArray<CExtCustomizeCmdTreeNode*, CExtCustomizeCmdTreeNode*> m_arrDroppedNodes;
 
 protected:
     // Fills the chevron's list with the overflow and gives every button its place (the

@@ -14,6 +14,7 @@
 #include "toolkit/core/cmd_icon.h"
 #include "toolkit/core/cmd_item.h"
 #include "toolkit/core/cmd_manager.h"
+#include "toolkit/core/cmd_tree.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "toolkit/menus/popup_tracking_site.h"
 #include "toolkit/theme/paint_manager.h"
@@ -120,6 +121,18 @@ TEST_F(ToolbarTest, ButtonsComeFromTheResourceWithSeparatorsTipsAndIcons)
     EXPECT_FALSE(m_bar.LoadToolBar(IDR_TB_TOOLBAR + 99)) << "no such resource";
     EXPECT_FALSE(m_bar.LoadToolBar(IDR_TB_DAMAGED)) << "a count that overruns the resource";
     EXPECT_EQ(B_COUNT, m_bar.GetButtonsCount()) << "a failed load keeps the buttons";
+
+    // Buttons added later go before the chevron, which stays last.
+    EXPECT_FALSE(m_bar.InsertButton(B_COUNT + 1, ID_TB_SAVE, FALSE)) << "beyond the end";
+    EXPECT_FALSE(m_bar.InsertButtonObject(0, m_bar.GetButton(B_SAVE), FALSE)) << "already in the bar";
+    ASSERT_TRUE(m_bar.InsertButton(-1, ID_TB_SAVE, FALSE));
+    ASSERT_EQ(B_COUNT + 1, m_bar.GetButtonsCount());
+    EXPECT_EQ(ID_TB_SAVE, m_bar.GetButtonID(B_CHEVRON));
+    EXPECT_TRUE(m_bar.IsContentExpandButton(B_COUNT));
+    EXPECT_TRUE(m_bar.RemoveButton(B_OPEN, FALSE));
+    EXPECT_FALSE(m_bar.RemoveButton(-1, FALSE));
+    EXPECT_EQ(B_COUNT, m_bar.GetButtonsCount());
+    EXPECT_TRUE(m_bar.GetButton(0)->IsSeparator());
 }
 
 TEST_F(ToolbarTest, BarInADialogLaysOutInRowsAndWrapsWhenNarrow)
@@ -490,6 +503,7 @@ TEST_F(ToolbarTest, PostedMenuRequestMovesAnOpenMenuOrCancelsTracking)
     PumpPending();
     ASSERT_FALSE(CExtPopupMenuWnd::IsMenuTracking());
     m_bar.PostMessage(CExtToolControlBar::g_nMsgTrackButtonMenu, B_SAVE, 0);
+    m_bar.PostMessage(CExtToolControlBar::g_nMsgTrackButtonMenu, 999, 0);
     PumpPending();
     EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking()) << "no menu open: the request cancels";
     EXPECT_FALSE(CExtToolControlBar::g_bButtonMenuTracking);
@@ -552,4 +566,100 @@ TEST_F(ToolbarTest, RowBreakSeparatorPaintsALineAcrossTheGap)
                   {rcClient.right - 3, yLine, clrBack}, {20, yLine - 1, clrBack}, {20, yLine + 1, clrBack}};
     for (const Probe& p : probes)
         EXPECT_EQ(p.clr, canvas.Pixel(p.x, p.y)) << p.x << "," << p.y;
+}
+
+TEST_F(ToolbarTest, VisibilityListHidesAndShowsButtonsAtOnce)
+{
+    LayOutInDialog();
+    EXPECT_FALSE(m_bar.HasVisibilityMenuItems()) << "buttons without command nodes are not listed";
+    CExtCustomizeCmdTreeNode nodeSave(ID_TB_SAVE, ID_TB_SAVE), nodeHelp(ID_TB_HELP, ID_TB_HELP);
+    nodeHelp.ModifyFlags(0x200, 0);  // kept off the list
+    m_bar.GetButton(B_SAVE)->SetBasicCmdNode(&nodeSave);
+    m_bar.GetButton(B_HELP)->SetBasicCmdNode(&nodeHelp);
+    ASSERT_TRUE(m_bar.HasVisibilityMenuItems());
+
+    CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
+    ASSERT_TRUE(pPopup->CreatePopupMenu(m_host.GetSafeHwnd()));
+    m_bar.BuildVisibilityMenu(pPopup);
+    ASSERT_EQ(1, pPopup->ItemGetCount());
+    CExtPopupMenuWnd::MENUITEMDATA& mi = pPopup->ItemGetInfo(0);
+    EXPECT_EQ(ID_TB_SAVE, mi.GetCmdID());
+    EXPECT_TRUE(mi.GetCheck()) << "shown";
+    const int nCutLeft = Rect(B_CUT).left;
+
+    ASSERT_TRUE(mi.m_pCbItemClick != NULL);
+    EXPECT_TRUE(mi.m_pCbItemClick(pPopup, &mi));
+    EXPECT_FALSE(mi.GetCheck());
+    EXPECT_EQ(0x80000u, m_bar.GetButtonStyle(B_SAVE) & 0x80000);
+    EXPECT_FALSE(m_bar.GetButton(B_SAVE)->IsVisible());
+    EXPECT_FALSE(m_bar.GetButton(B_SEP1)->IsVisible()) << "the separator before it goes along";
+    EXPECT_EQ(Rect(B_OPEN).right, Rect(B_CUT).left) << "the bar re-placed its buttons at once";
+
+    EXPECT_TRUE(mi.m_pCbItemClick(pPopup, &mi));
+    EXPECT_TRUE(mi.GetCheck());
+    EXPECT_EQ(0u, m_bar.GetButtonStyle(B_SAVE) & 0x80000);
+    EXPECT_EQ(nCutLeft, Rect(B_CUT).left);
+    delete pPopup;
+    m_bar.GetButton(B_SAVE)->SetBasicCmdNode(NULL);
+    m_bar.GetButton(B_HELP)->SetBasicCmdNode(NULL);
+}
+
+namespace {
+
+// A site in customize mode whose drag carries one node.
+struct DragSite : CExtCustomizeSite
+{
+    CExtCustomizeCmdTreeNode* m_pDragged = NULL;
+    bool IsCustomizeMode() const override { return true; }
+    CExtCustomizeCmdTreeNode* DraggedNodeGet() override { return m_pDragged; }
+};
+
+}  // namespace
+
+TEST_F(ToolbarTest, CustomizeDragMarksDropsAndMovesButtons)
+{
+    LayOutInDialog();
+    DragSite site;
+    m_bar.SetCustomizeSite(&site);
+    CExtCustomizeCmdTreeNode node(ID_TB_HELP, ID_TB_HELP);
+    CExtCustomizeSite::CCmdDragInfo drag(&node);
+    const CRect rcSave = Rect(B_SAVE);
+    struct Case
+    {
+        int x;
+        DWORD dwKeys;
+        int nMarked, nSide;
+        DROPEFFECT de;
+    } cases[] = {
+        {rcSave.left + 2, 0, B_SAVE, -1, DROPEFFECT_MOVE},
+        {rcSave.right - 2, MK_CONTROL, B_SAVE, 1, DROPEFFECT_COPY},
+        {Rect(B_SEP1).left + 2, 0, B_OPEN, 1, DROPEFFECT_MOVE},  // a separator passes to its left neighbour
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.x);
+        EXPECT_EQ(c.de, m_bar.OnCustomizeTargetOver(drag, CPoint(c.x, rcSave.CenterPoint().y), c.dwKeys));
+        EXPECT_EQ(m_bar.GetButton(c.nMarked), m_bar.m_pDropMarkerButton);
+        EXPECT_EQ(c.nSide, m_bar.m_nDropMarkerSide);
+    }
+    m_bar.OnCustomizeTargetLeave();
+    EXPECT_TRUE(m_bar.m_pDropMarkerButton == NULL);
+
+    // Dropped before Save: a new button for the node's command stands there.
+    m_bar.OnCustomizeTargetOver(drag, CPoint(rcSave.left + 2, rcSave.CenterPoint().y), 0);
+    ASSERT_TRUE(m_bar.OnCustomizeTargetDrop(drag, CPoint(rcSave.left + 2, 5), DROPEFFECT_MOVE));
+    ASSERT_EQ(B_COUNT + 1, m_bar.GetButtonsCount());
+    EXPECT_EQ(ID_TB_HELP, m_bar.GetButtonID(B_SAVE));
+    CExtCustomizeCmdTreeNode* pNew = m_bar.GetButton(B_SAVE)->GetCmdNode(false);
+    ASSERT_TRUE(pNew != NULL);
+    EXPECT_NE(&node, pNew) << "the bar keeps its own copy";
+
+    // Moved away: the button leaves; copied away: it stays.
+    site.m_pDragged = pNew;
+    m_bar.OnCustomizeSourceDragComplete(DROPEFFECT_COPY, false, NULL);
+    EXPECT_EQ(B_COUNT + 1, m_bar.GetButtonsCount());
+    m_bar.OnCustomizeSourceDragComplete(DROPEFFECT_MOVE, false, NULL);
+    EXPECT_EQ(B_COUNT, m_bar.GetButtonsCount());
+    EXPECT_EQ(ID_TB_SAVE, m_bar.GetButtonID(B_SAVE));
+    m_bar.SetCustomizeSite(NULL);
 }
