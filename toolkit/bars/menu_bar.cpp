@@ -5,6 +5,7 @@
 #include "toolkit/bars/bar_mdi_buttons.h"
 #include "toolkit/core/cmd_item.h"
 #include "toolkit/core/cmd_manager.h"
+#include "toolkit/core/cmd_tree.h"
 #include "toolkit/core/resource_manager.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "toolkit/menus/popup_tracking_site.h"
@@ -302,8 +303,12 @@ CExtCustomizeCmdTreeNode* CExtMenuControlBar::SetCustomizeMenuNode(CExtCustomize
 void CExtMenuControlBar::SyncCustomizeMenuNode()
 {
     // The menu node comes from a customize site; without one the bar keeps its own menu.
-    if (GetCustomizeSite() == NULL)
+    CExtCustomizeSite* pSite = GetCustomizeSite();
+    if (pSite == NULL)
         return;
+    CExtCustomizeCmdTreeNode* pNode = pSite->GetMenuBarNode(this);
+    if (pNode != m_pCustomizeMenuNode)
+        m_pCustomizeMenuNode = pNode;
 }
 
 // ---- building the buttons ---------------------------------------------------------------
