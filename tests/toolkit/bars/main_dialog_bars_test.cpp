@@ -538,4 +538,67 @@ TEST(MenuBarInFrame, MaximizedMdiChildBringsTheDocumentAndCaptionButtons)
     g_CommandManager->ProfileDestroy(kProfile, true);
 }
 
+
+TEST(MenuBarInFrame, SystemMenusJoinTheRoundOfMenus)
+{
+    CMDIFrameWnd* pFrame = new CMDIFrameWnd;
+    ASSERT_TRUE(pFrame->Create(NULL, "Mdi", WS_OVERLAPPEDWINDOW, CRect(40, 40, 540, 340), NULL,
+                               MAKEINTRESOURCE(IDR_MB_MENU)));
+    g_CommandManager->ProfileSetup(kProfile, pFrame->m_hWnd);
+    g_CommandManager->UpdateFromMenuResource(kProfile, IDR_MB_MENU);
+    CExtMenuControlBar* pBar = new CExtMenuControlBar;
+    ASSERT_TRUE(pBar->Create("Menu", pFrame, 0xE901, WS_CHILD | WS_VISIBLE | CBRS_TOP));
+    EXPECT_FALSE(pBar->LoadMenuBar(63999)) << "a missing menu resource";
+    ASSERT_TRUE(pBar->LoadMenuBar(IDR_MB_MENU));
+    pFrame->ShowWindow(SW_SHOW);
+    CMDIChildWnd* pChild = new CMDIChildWnd;
+    ASSERT_TRUE(pChild->Create(NULL, "Doc", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100),
+                               pFrame));
+    ::SetForegroundWindow(pFrame->m_hWnd);
+    ::SetActiveWindow(pFrame->m_hWnd);
+    PumpPending();
+    ASSERT_EQ(pChild->m_hWnd, pBar->GetHookedWnd());
+
+    // Alt+Space opens the frame's system menu; Right goes on to the child's, then to the
+    // first menu; Left from the first menu comes back to the child's system menu.
+    const LPARAM lAlt = LPARAM(KF_ALTDOWN) << 16;
+    pFrame->SendMessage(WM_SYSKEYDOWN, VK_SPACE, lAlt | 1);
+    struct Step
+    {
+        const char* sName;
+        HWND hWndTo;  // NULL: this step only checks
+        UINT nMsg;
+        bool bSysMenu;
+        int nTracked;
+    } steps[] = {
+        {"Alt+Space", NULL, 0, true, -1},
+        {"Right to the child's", pFrame->m_hWnd, CExtPopupMenuWnd::g_nMsgPopupNext, true, -1},
+        {"Right to the first menu", pChild->m_hWnd, CExtPopupMenuWnd::g_nMsgPopupNext, false, 0},
+        {"Right to the next", pFrame->m_hWnd, CExtPopupMenuWnd::g_nMsgPopupNext, false, 1},
+        {"Left back", pFrame->m_hWnd, CExtPopupMenuWnd::g_nMsgPopupPrev, false, 0},
+        {"Left to the child's", pFrame->m_hWnd, CExtPopupMenuWnd::g_nMsgPopupPrev, true, -1},
+    };
+    for (const Step& st : steps)
+    {
+        SCOPED_TRACE(st.sName);
+        if (st.hWndTo != NULL)
+            ::PostMessage(st.hWndTo, st.nMsg, 0, 0);
+        PumpUntil([&] {
+            return CExtPopupMenuWnd::IsMenuTracking() && pBar->GetMenuTrackingButton() == st.nTracked &&
+                   ((pBar->m_nMenuBarState & CExtMenuControlBar::__EMBS_SYSMENU_TRACKING) != 0) == st.bSysMenu;
+        }, 1000);
+        EXPECT_TRUE(CExtPopupMenuWnd::IsMenuTracking());
+        EXPECT_EQ(st.nTracked, pBar->GetMenuTrackingButton());
+        EXPECT_EQ(st.bSysMenu, (pBar->m_nMenuBarState & CExtMenuControlBar::__EMBS_SYSMENU_TRACKING) != 0);
+    }
+    CExtPopupMenuWnd::CancelMenuTracking();
+    PumpPending();
+    CExtToolControlBar::CancelAllButtonMenuTracking();
+    PumpPending();
+    pBar->DestroyWindow();
+    delete pBar;
+    pFrame->DestroyWindow();
+    g_CommandManager->ProfileDestroy(kProfile, true);
+}
+
 }  // namespace
