@@ -36,7 +36,10 @@ bool IsCtrlVisible(CExtBarButton* pTBB)
 
 // ---- hit testing ----------------------------------------------------------------------
 
-int CExtToolControlBar::HitTestButton(CPoint point) { return HitTestButtonEx(point.x, point.y, 0, TBBS_SEPARATOR_BIT, false); }
+int CExtToolControlBar::HitTestButton(CPoint point)
+{
+    return HitTestButtonEx(point.x, point.y, 0, TBBS_SEPARATOR_BIT, false);
+}
 
 int CExtToolControlBar::HitTestButtonEx(int x, int y, DWORD dwStyleMustHave, DWORD dwStyleMustNotHave, bool bNearest)
 {
