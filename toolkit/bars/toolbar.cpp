@@ -442,14 +442,14 @@ bool CExtToolControlBar::IsCustomizeModeActive() const
     return false;
 }
 
-bool CExtToolControlBar::RegisterWithCustomizeSite(CExtCustomizeSite* pSite)
+void CExtToolControlBar::RegisterWithCustomizeSite(CExtCustomizeSite* pSite)
 {
     if ((m_nLifeFlags & __ELF_CUSTOMIZE_REGISTER) == 0 || pSite == NULL)
-        return false;
+        return;
     // The toolbar keeps the site for its button nodes; the registration itself is the
     // control bar's.
     SetCustomizeSite(pSite);
-    return CExtControlBar::RegisterWithCustomizeSite(pSite);
+    CExtControlBar::RegisterWithCustomizeSite(pSite);
 }
 
 int CExtToolControlBar::GetLayoutType() const

@@ -196,10 +196,10 @@ public:
     virtual void SetOuterPlace(const OuterPlace_t& place);
     virtual bool TakesRowThickness() const;
     virtual bool IsCustomizeModeActive() const;
-    virtual bool RegisterWithCustomizeSite(CExtCustomizeSite* pSite);
+    virtual void RegisterWithCustomizeSite(CExtCustomizeSite* pSite);
     virtual void ToggleDocking();
     virtual bool ProcessMouseMove(UINT nFlags, CPoint point);
-    virtual void NcHitTestAndCursor(CPoint point);
+    virtual bool NcHitTestAndCursor(CPoint point);
 
     // ---- interaction --------------------------------------------------------------------
     // The general hit test: shown buttons having all of dwStyleMustHave and none of

@@ -440,9 +440,9 @@ int CExtToolControlBar::OnHelpHitTestBar(CPoint point)
     return (nHit == -1 || nHit == -2) ? -2 : nHit;
 }
 
-void CExtToolControlBar::NcHitTestAndCursor(CPoint point)
+bool CExtToolControlBar::NcHitTestAndCursor(CPoint point)
 {
     // No bar button of this toolkit sets a cursor of its own, so the bar's cursor
     // handling always runs.
-    CExtControlBar::NcHitTestAndCursor(point);
+    return CExtControlBar::NcHitTestAndCursor(point);
 }
