@@ -449,9 +449,14 @@ bool CExtToolControlBar::IsCustomizeModeActive() const
     return pSite != NULL && pSite->IsCustomizeMode();
 }
 
-bool CExtToolControlBar::RegisterWithCustomizeSite(CExtCustomizeSite* pSite)
+void CExtToolControlBar::RegisterWithCustomizeSite(CExtCustomizeSite* pSite)
 {
-    return CExtControlBar::RegisterWithCustomizeSite(pSite);
+    if ((m_nLifeFlags & __ELF_CUSTOMIZE_REGISTER) == 0 || pSite == NULL)
+        return;
+    // The toolbar keeps the site for its button nodes; the registration itself is the
+    // control bar's.
+    SetCustomizeSite(pSite);
+    CExtControlBar::RegisterWithCustomizeSite(pSite);
 }
 
 int CExtToolControlBar::GetLayoutType() const

@@ -194,10 +194,10 @@ public:
     void DisableContentWindow() override;
     void EnableContentWindow() override;
     bool IsCustomizeModeActive() const override;
-    bool RegisterWithCustomizeSite(CExtCustomizeSite* pSite) override;
+    void RegisterWithCustomizeSite(CExtCustomizeSite* pSite) override;
     void ToggleDocking() override;
     bool ProcessMouseMove(UINT nFlags, CPoint point) override;
-    void NcHitTestAndCursor(CPoint point) override;
+    bool NcHitTestAndCursor(CPoint point) override;
     // The bar's place in an outer dock bar's rows.
     virtual bool IsFullRow() const;
     virtual OuterPlace_t* GetOuterPlace();

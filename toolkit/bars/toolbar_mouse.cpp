@@ -36,7 +36,10 @@ bool IsCtrlVisible(CExtBarButton* pTBB)
 
 // ---- hit testing ----------------------------------------------------------------------
 
-int CExtToolControlBar::HitTestButton(CPoint point) { return HitTestButtonEx(point.x, point.y, 0, TBBS_SEPARATOR_BIT, false); }
+int CExtToolControlBar::HitTestButton(CPoint point)
+{
+    return HitTestButtonEx(point.x, point.y, 0, TBBS_SEPARATOR_BIT, false);
+}
 
 int CExtToolControlBar::HitTestButtonEx(int x, int y, DWORD dwStyleMustHave, DWORD dwStyleMustNotHave, bool bNearest)
 {
@@ -438,11 +441,11 @@ int CExtToolControlBar::OnHelpHitTestBar(CPoint point)
     return (nHit == -1 || nHit == -2) ? -2 : nHit;
 }
 
-void CExtToolControlBar::NcHitTestAndCursor(CPoint point)
+bool CExtToolControlBar::NcHitTestAndCursor(CPoint point)
 {
     const int nIndex = HitTestButtonEx(point.x, point.y, 0, 0, false);
     CExtBarButton* pTBB = GetButton(nIndex);
     if (pTBB != NULL && pTBB->OnCustomizeSetCursor(point))
-        return;
-    CExtControlBar::NcHitTestAndCursor(point);
+        return true;
+    return CExtControlBar::NcHitTestAndCursor(point);
 }
