@@ -789,6 +789,28 @@ void CExtCustomizeSite::OnBarStateChanged(CWnd*) {}
 
 bool CExtCustomizeSite::OnBarSetCursor(CWnd*, CPoint) { return false; }
 
+CExtCustomizeCmdTreeNode* CExtCustomizeSite::DraggedNodeGet() { return NULL; }
+
+void CExtCustomizeSite::DropTargetRegister(ICustomizeDropTarget* pTarget)
+{
+    if (pTarget == NULL)
+        return;
+    for (int i = 0; i < m_arrDropTargets.GetSize(); i++)
+        if (m_arrDropTargets[i] == pTarget)
+            return;
+    m_arrDropTargets.Add(pTarget);
+}
+
+void CExtCustomizeSite::DropTargetUnregister(ICustomizeDropTarget* pTarget)
+{
+    for (int i = 0; i < m_arrDropTargets.GetSize(); i++)
+        if (m_arrDropTargets[i] == pTarget)
+        {
+            m_arrDropTargets.RemoveAt(i);
+            return;
+        }
+}
+
 bool CExtCustomizeSite::IsCurrentButton(const void* pTBB) const
 {
     return pTBB != NULL && pTBB == GetCurrentButton();

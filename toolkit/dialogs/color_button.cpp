@@ -176,7 +176,13 @@ void CExtColorButton::RenderButton(CDC& dc, bool bTransparentBackground, bool bR
         m_nState &= ~STATE_FOCUS_RECT;
     if (bMenuTracking)
         m_nState &= ~STATE_DRAW_BORDER;
+    // A colour button styled as a check box or radio button keeps the push look: the
+    // check state changes neither its frame nor its pressed look.
+    const int nSavedType = m_nButtonType;
+    if (IsCheckType())
+        m_nButtonType = BS_PUSHBUTTON;
     CExtButton::RenderButton(dc, bTransparentBackground, bRespectRtl);
+    m_nButtonType = nSavedType;
     m_nState = (BYTE)((m_nState & ~(STATE_FOCUS_RECT | STATE_DRAW_BORDER)) |
                       (nSavedState & (STATE_FOCUS_RECT | STATE_DRAW_BORDER)));
 }

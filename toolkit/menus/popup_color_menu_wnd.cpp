@@ -514,9 +514,7 @@ void CExtPopupColorMenuWnd::ShowTearOffTip()
 {
     if (!g_bShowMenuTips || g_PopupTrackingSite.GetCurrentPopup() != this)
         return;
-    CString sTip;
-    if (!g_CurrentResourceManager->LoadString(sTip, 30402) || sTip.IsEmpty())
-        sTip = _T("Drag to make this menu float");
+    const CString sTip = stat_GetTearOffCaptionTip();
     CRect rc(m_rcTearOff);
     ClientToScreen(&rc);
     m_wndMenuTip.SetTipStyle(GetTipStyle());
@@ -604,6 +602,12 @@ bool CExtPopupColorMenuWnd::OnMouseClickTracked(UINT nMsg, CPoint ptClient, bool
                         pSub->DestroyMenuWindow(false);
         }
         bRelease = true;
+    }
+    if (bPress && nMsg == WM_LBUTTONDOWN && IsTearOffEnabled() && m_rcTearOff.PtInRect(ptClient) &&
+        !IsUntrackedMode())
+    {
+        StartTearOff();
+        return true;
     }
     if (!bRelease)
         return false;

@@ -87,7 +87,7 @@ BOOL CExtPopupMenuWnd::TrackPopupMenu(UINT nTrackFlags, int x, int y, LPCRECT lp
         *lpnResultCmdID = 0;
     if (IsOwnProcessWindow(m_hWndCmdReceiver) && IsReceiverInHelpMode(m_hWndCmdReceiver))
         nTrackFlags |= TMF_CONTEXT_HELP;
-    m_pCustomizeSite = NULL;  // no customize site is registered in this program
+    m_pCustomizeSite = CExtCustomizeSite::GetCustomizeSite(m_hWndCmdReceiver);
     if ((nTrackFlags & TMF_UNTRACKED) != 0)
         nTrackFlags = (nTrackFlags & ~0x8F0u) | 0x1700u;
     if ((nTrackFlags & TMF_CONTEXT_HELP) != 0)
@@ -323,6 +323,8 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
                    SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER);
     if (!bUntracked)
         ActivateCurrentPopup();
+    else if (CExtCustomizeSite* pSite = GetCustomizeSite())
+        pSite->DropTargetRegister(this);
     return TRUE;
 }
 

@@ -103,6 +103,10 @@ CExtPopupMenuWnd::CExtPopupMenuWnd()
 {
     m_nScrollStep = 5;
     m_nScrollAccelTime = 0;
+    m_nDropPos = -1;
+    m_nDragFlags = 0;
+    m_nDragCounter1 = m_nDragCounter2 = 0;
+    m_nDragMarker = 0;
 }
 
 CExtPopupMenuWnd::~CExtPopupMenuWnd()
@@ -201,6 +205,9 @@ BOOL CExtPopupMenuWnd::DestroyWindow()
             mi.m_pWndInplaceEdit = NULL;
         }
     }
+    if (IsUntrackedMode())
+        if (CExtCustomizeSite* pSite = GetCustomizeSite())
+            pSite->DropTargetUnregister(this);
     return CExtPopupBaseWnd::DestroyWindow();
 }
 

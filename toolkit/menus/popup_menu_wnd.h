@@ -7,6 +7,7 @@
 #pragma once
 #include "framework/framework.h"
 #include "toolkit/core/cmd_icon.h"
+#include "toolkit/core/cmd_tree.h"
 #include "toolkit/core/hook_sink.h"
 #include "toolkit/menus/popup_base_wnd.h"
 #include "toolkit/menus/popup_menu_tip_wnd.h"
@@ -17,7 +18,9 @@ class CExtCustomizeSite;
 class CExtCmdItem;
 class CExtPopupMenuWnd;
 
-class CExtPopupMenuWnd : public CExtPopupBaseWnd
+class CExtPopupMenuWnd : public CExtPopupBaseWnd,
+                         public CExtCustomizeSite::ICustomizeDropTarget,
+                         public CExtCustomizeSite::ICustomizeDropSource
 {
     DECLARE_DYNCREATE(CExtPopupMenuWnd)
 public:
@@ -616,6 +619,28 @@ public:
     int FindInplaceEditItem(HWND hWnd) const;
     bool OnInplaceEditKey(UINT nChar, bool& bNoEat);
 
+    // ---- customize drag and drop ---------------------------------------------------------
+    // A command-tree node dragged over the menu may be dropped before an item; a command
+    // dragged out of a menu built from a node leaves that node. Inert in palette menus.
+    DROPEFFECT OnCustomizeTargetOver(CExtCustomizeSite::CCmdDragInfo& dragInfo, CPoint point,
+                                     DWORD dwKeyState) override;
+    void OnCustomizeTargetLeave() override;
+    bool OnCustomizeTargetDrop(CExtCustomizeSite::CCmdDragInfo& dragInfo, CPoint point, DROPEFFECT de) override;
+    void OnCustomizeSourceDragComplete(DROPEFFECT de, bool bCanceled, bool* p_bNoResetActiveItem) override;
+    CExtCustomizeSite* GetCustomizeSite();
+    // Moves the drop marker (-1 removes it), repainting at once when it moved.
+    void SetDropPos(int nPos);
+    int GetDropPos() const { return m_nDropPos; }
+    int m_nDropPos;
+    BYTE m_nDragFlags;
+    int m_nDragCounter1, m_nDragCounter2;
+    int m_nDragMarker;
+
+protected:
+    // Lays the menu out again and re-shapes its window after the items changed.
+    void ReshapeAfterDrop();
+
+public:
     // ---- tear-off ------------------------------------------------------------------------
     // A press on the tear-off caption: runs one tear-off drag.
     virtual void StartTearOff();

@@ -127,12 +127,19 @@ TEST(ControlBarVisibility, DelayedShowOfAPinnedBarHidesItAndTheBarCommandFollows
 TEST(ControlBarVisibility, CloseLeavesTheBarAliveAndUpdatingWhileDestroyMarksIt)
 {
     Host host;
-    CExtControlBar bar;
+    struct CountingBar : CExtControlBar
+    {
+        int nUpdates = 0;
+        void OnUpdateCmdUI(CFrameWnd*, BOOL) override { nUpdates++; }
+    } bar;
     ASSERT_TRUE(bar.Create("Bar", &host, 0xE931, WS_CHILD | WS_VISIBLE | CBRS_TOP));
     EXPECT_EQ(0, bar.SendMessage(WM_CLOSE));
     EXPECT_TRUE(::IsWindow(bar.m_hWnd));
     EXPECT_EQ(0, bar.m_nOptionFlags & CExtControlBar::__ESF_BUSY);
     EXPECT_FALSE(bar.IsDestroying());
+    // Its command UI keeps running.
+    EXPECT_TRUE(bar.DoBarUpdateCmdUI(TRUE));
+    EXPECT_EQ(1, bar.nUpdates);
 
     // Destruction marks the bar busy before its window goes.
     struct DestroyProbe : CExtControlBar
