@@ -250,6 +250,32 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         Pump(300);
         SaveScreenshot(dlg, TestFolder() + "main_window.bmp");
 
+        // Which commands the selected program allows (the first row is selected after
+        // the first refresh; then none); Add to Group needs a group besides "Other".
+        struct CommandState
+        {
+            UINT nID;
+            BOOL bWithAlpha, bWithNone;
+        } states[] = {
+            {ID_PROGRAM_UNINSTALL, TRUE, FALSE},      {ID_PROGRAM_UNINSTALL_QUIET, FALSE, FALSE},
+            {ID_PROGRAM_MODIFY, FALSE, FALSE},        {ID_PROGRAM_REMOVE_ENTRY, TRUE, FALSE},
+            {ID_PROGRAM_OPEN_FOLDER, TRUE, FALSE},    {ID_PROGRAM_ADD_TO_GROUP, FALSE, FALSE},
+            {ID_EDIT_COPY_APPLICATION, TRUE, TRUE},   {ID_PROGRAM_REGISTRY_ENTRY, TRUE, TRUE},
+            {ID_VIEW_REFRESH, TRUE, TRUE},
+        };
+        ProgramEntry* pFirst = CUiManager::GetInstance()->m_pSelectedProgram;
+        ASSERT_TRUE(pFirst != NULL && pFirst->DisplayName == "Alpha Editor");
+        for (int nPass = 0; nPass < 2; ++nPass) {
+            CUiManager::GetInstance()->m_pSelectedProgram = nPass == 0 ? pFirst : NULL;
+            for (const CommandState& c : states) {
+                CTestCmdUI state;
+                state.m_nID = c.nID;
+                dlg.OnCmdMsg(c.nID, (int)CN_UPDATE_COMMAND_UI, &state, NULL);
+                EXPECT_EQ(nPass == 0 ? c.bWithAlpha : c.bWithNone, state.m_bEnabled) << c.nID << " pass " << nPass;
+            }
+        }
+        CUiManager::GetInstance()->m_pSelectedProgram = pFirst;
+
         // The search box and the group tree filter the list.
         struct Filter
         {
