@@ -15,7 +15,7 @@
 
 namespace {
 
-const int kRuns = 7;
+const int kRuns = 15;
 const int kSide = 1024;
 
 double Now()

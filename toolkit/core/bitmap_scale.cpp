@@ -369,6 +369,7 @@ public:
     {
         double* m_pWeights;
         int m_nLeft, m_nRight;
+        int m_nSkip;  // leading weights that are exactly 0, which the sums may leave out
     };
 
     WeightsTable(const Filter& filter, UINT nDst, UINT nSrc)
@@ -424,6 +425,9 @@ public:
             }
             c.m_nLeft = nLeft;
             c.m_nRight = nRight;
+            c.m_nSkip = 0;
+            while (c.m_nSkip < nRight - nLeft && c.m_pWeights[c.m_nSkip] == 0.0)
+                c.m_nSkip++;
         }
         // Each weight four times over, ready to multiply a pixel's four channels.
         m_pWeightsF = new (std::nothrow) float[(size_t)nDst * (size_t)m_nWindowSize * 4];
@@ -568,8 +572,7 @@ bool PassVertical(const CExtBitmap::Filter& filter, LPBITMAPINFOHEADER pSrc, LPB
 // 32-bit pixels: both passes in one sweep down the image. The first pass's rows are
 // made as the second needs them and kept in a ring of converted rows, so no intermediate
 // image is allocated; each is still rounded to bytes in between, as two separate passes
-// would store it. Large images are cut into bands of output rows, each swept on a thread
-// of its own (a band recomputes the few first-pass rows it shares with its neighbour).
+// would store it.
 class Scaler32
 {
 public:
@@ -594,51 +597,12 @@ public:
         m_nRingWidth = bVerticalFirst ? nSrcW : nDstW;
         m_nWindow = (size_t)tableV.m_nWindowSize;
 
-        SYSTEM_INFO si;
-        ::GetSystemInfo(&si);
-        const LONGLONG nWork = (LONGLONG)nDstW * nDstH + (LONGLONG)nSrcW * nSrcH;
-        int nBands = nWork < kMinPixelsPerBand * 2 ? 1 : (int)(nWork / kMinPixelsPerBand);
-        if (nBands > (int)si.dwNumberOfProcessors)
-            nBands = (int)si.dwNumberOfProcessors;
-        if (nBands > kMaxBands)
-            nBands = kMaxBands;
-        if (nBands > nDstH)
-            nBands = nDstH;
-        if (nBands < 1)
-            nBands = 1;
-        Band bands[kMaxBands];
-        HANDLE threads[kMaxBands] = {};
-        for (int i = 0; i < nBands; i++)
-        {
-            bands[i].pScaler = this;
-            bands[i].nFirst = (int)((LONGLONG)nDstH * i / nBands);
-            bands[i].nLast = (int)((LONGLONG)nDstH * (i + 1) / nBands);
-            if (i > 0)
-                threads[i] = ::CreateThread(NULL, 0, BandThread, &bands[i], 0, NULL);
-        }
-        BandThread(&bands[0]);
-        bool bOk = bands[0].bOk;
-        for (int i = 1; i < nBands; i++)
-        {
-            if (threads[i] == NULL)
-                BandThread(&bands[i]);  // no thread to be had: this one does the band
-            else
-            {
-                ::WaitForSingleObject(threads[i], INFINITE);
-                ::CloseHandle(threads[i]);
-            }
-            bOk = bOk && bands[i].bOk;
-        }
-        return bOk;
+        RunRows(0, nDstH);
+        return true;
     }
 
 private:
-    enum
-    {
-        kMaxBands = 4,
-        kMinPixelsPerBand = 256 * 1024,
-    };
-    // The scratch of one band.
+    // The scratch of one sweep.
     struct Work
     {
         std::vector<float> ring;   // m_nWindow rows of m_nRingWidth converted pixels
@@ -647,27 +611,6 @@ private:
         std::vector<float> srcF;
         std::vector<BYTE> bytes;
     };
-    struct Band
-    {
-        Scaler32* pScaler = NULL;
-        int nFirst = 0, nLast = 0;
-        bool bOk = false;
-    };
-
-    static DWORD WINAPI BandThread(LPVOID pParam)
-    {
-        Band* pBand = (Band*)pParam;
-        try
-        {
-            pBand->pScaler->RunRows(pBand->nFirst, pBand->nLast);
-            pBand->bOk = true;
-        }
-        catch (...)
-        {
-            pBand->bOk = false;
-        }
-        return 0;
-    }
 
     void RunRows(int nFirst, int nLast)
     {
@@ -718,7 +661,8 @@ private:
         for (int u = 0; u < m_pDst->biWidth; u++)
         {
             const WeightsTable::Contribution& c = m_pH->m_pContributions[u];
-            StorePixel(pOut + u * 4, SumTaps(pRowF + c.m_nLeft * 4, m_pH->WeightsOf((UINT)u), c.m_nRight - c.m_nLeft + 1));
+            StorePixel(pOut + u * 4, SumTaps(pRowF + (c.m_nLeft + c.m_nSkip) * 4, m_pH->WeightsOf((UINT)u) + 4 * c.m_nSkip,
+                                             c.m_nRight - c.m_nLeft - c.m_nSkip + 1));
         }
     }
 
@@ -748,10 +692,10 @@ private:
         if (m_pV == NULL)
             return CExtBitmap::GetScanLine(m_pSrc, v, m_nSrcStride);
         const WeightsTable::Contribution& c = m_pV->m_pContributions[v];
-        const float* w = m_pV->WeightsOf((UINT)v);
-        const int nTaps = c.m_nRight - c.m_nLeft + 1;
+        const float* w = m_pV->WeightsOf((UINT)v) + 4 * c.m_nSkip;
+        const int nTaps = c.m_nRight - c.m_nLeft - c.m_nSkip + 1;
         for (int i = 0; i < nTaps; i++)
-            work.rows[(size_t)i] = RingRow(work, c.m_nLeft + i);
+            work.rows[(size_t)i] = RingRow(work, c.m_nLeft + c.m_nSkip + i);
         const float* const* ppRows = work.rows.data();
         int x = 0;
         for (; x + 4 <= nWidth; x += 4)

@@ -73,7 +73,7 @@ Image Pass(const Image& src, const CExtBitmap::Filter& f, bool bAcross, int D, b
 
 TEST(BitmapScalePrecision, WithinOneUnitOfTheExactSums) {
     const int W = 37, H = 23;
-    // The last is large enough to be cut into bands scaled side by side.
+    // The last one stretches far in one direction and shrinks in the other.
     struct Size { int cx, cy; } sizes[] = {{13, 9}, {80, 51}, {19, 60}, {90, 7}, {1200, 500}};
     for (bool bAlpha : {true, false}) {
         CExtBitmap src;
