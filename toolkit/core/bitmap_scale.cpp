@@ -137,18 +137,16 @@ void ConvertRow(const BYTE* p, int n, float* pOut, bool bAlphaAware)
 // so that the adds do not wait on one another.
 inline __m128 SumTaps(const float* p, const float* w, int nTaps)
 {
-    __m128 s0 = _mm_setzero_ps(), s1 = _mm_setzero_ps(), s2 = _mm_setzero_ps(), s3 = _mm_setzero_ps();
+    __m128 s0 = _mm_setzero_ps(), s1 = _mm_setzero_ps();
     int i = 0;
-    for (; i + 4 <= nTaps; i += 4, p += 16, w += 16)
+    for (; i + 2 <= nTaps; i += 2, p += 8, w += 8)
     {
         s0 = _mm_add_ps(s0, _mm_mul_ps(_mm_loadu_ps(p), _mm_loadu_ps(w)));
         s1 = _mm_add_ps(s1, _mm_mul_ps(_mm_loadu_ps(p + 4), _mm_loadu_ps(w + 4)));
-        s2 = _mm_add_ps(s2, _mm_mul_ps(_mm_loadu_ps(p + 8), _mm_loadu_ps(w + 8)));
-        s3 = _mm_add_ps(s3, _mm_mul_ps(_mm_loadu_ps(p + 12), _mm_loadu_ps(w + 12)));
     }
-    for (; i < nTaps; i++, p += 4, w += 4)
+    if (i < nTaps)
         s0 = _mm_add_ps(s0, _mm_mul_ps(_mm_loadu_ps(p), _mm_loadu_ps(w)));
-    return _mm_add_ps(_mm_add_ps(s0, s1), _mm_add_ps(s2, s3));
+    return _mm_add_ps(s0, s1);
 }
 
 // Rounds and clamps four sums to bytes, as ToByte does each.
