@@ -1,6 +1,7 @@
 // CWinApp: start-up data, the registry profile, message boxes, help, icons and the
 // wait cursor.
 #include "framework/app.h"
+#include "framework/recentfilelist.h"
 #include "framework/wnd.h"
 #include "framework/resources.h"
 #include "framework/afxres.h"
@@ -35,6 +36,7 @@ CWinApp::CWinApp(LPCTSTR lpszAppName)
       m_pszProfileName(NULL),
       m_pszHelpFilePath(NULL),
       m_pszExeName(NULL),
+      m_pRecentFileList(NULL),
       m_nWaitCursorCount(0),
       m_hcurWaitCursorRestore(NULL) {
     AFX_MODULE_STATE* pModuleState = AfxGetModuleState();
@@ -93,6 +95,17 @@ CWinApp::~CWinApp() {
     FreeString(m_pszProfileName);
     FreeString(m_pszHelpFilePath);
     FreeString(m_pszExeName);
+    delete m_pRecentFileList;
+}
+
+void CWinApp::LoadStdProfileSettings(UINT nMaxMRU) {
+    if (nMaxMRU == 0 || m_pRecentFileList != NULL) return;
+    m_pRecentFileList = new CRecentFileList(0, _T("Recent File List"), _T("File%d"), (int)nMaxMRU);
+    m_pRecentFileList->ReadList();
+}
+
+void CWinApp::AddToRecentFileList(LPCTSTR lpszPathName) {
+    if (m_pRecentFileList != NULL) m_pRecentFileList->Add(lpszPathName);
 }
 
 CWinApp* AFXAPI AfxGetApp() { return AfxGetModuleState()->m_pCurrentWinApp; }

@@ -37,6 +37,13 @@ public:
     virtual BOOL GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE* ppData, UINT* pBytes);
     virtual BOOL WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE pData, UINT nBytes);
 
+    // The most recently used files; NULL until LoadStdProfileSettings makes it.
+    class CRecentFileList* m_pRecentFileList;
+    // Makes the recent-file list of nMaxMRU entries (none for 0) and reads it from the
+    // profile section "Recent File List".
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    virtual void AddToRecentFileList(LPCTSTR lpszPathName);
+
     // Overridables
     virtual BOOL InitApplication();
     BOOL InitInstance() override;

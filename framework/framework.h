@@ -33,6 +33,7 @@
 #endif
 #if __has_include("framework/app.h")
 #include "framework/app.h"
+#include "framework/recentfilelist.h"
 #endif
 #if __has_include("framework/dialog.h")
 #include "framework/dialog.h"
@@ -62,4 +63,5 @@
 #include "framework/frame.h"
 #include "framework/miniframe.h"
 #include "framework/statusbar.h"
+#include "framework/mdi.h"
 #endif

@@ -766,6 +766,51 @@ void CExtCustomizeSite::OnCmdNodeInserted(CExtCustomizeCmdTreeNode*) {}
 
 const void* CExtCustomizeSite::GetCurrentButton() const { return NULL; }
 
+bool CExtCustomizeSite::IsCustomizeMode() const { return false; }
+
+bool CExtCustomizeSite::RegisterToolBar(CWnd* pBar)
+{
+    if (pBar == NULL)
+        return false;
+    if (!IsToolBarRegistered(pBar))
+        m_arrToolBars.Add(pBar);
+    return true;
+}
+
+bool CExtCustomizeSite::IsToolBarRegistered(CWnd* pBar) const
+{
+    for (INT_PTR i = 0; i < m_arrToolBars.GetSize(); i++)
+        if (m_arrToolBars[i] == pBar)
+            return true;
+    return false;
+}
+
+void CExtCustomizeSite::OnBarStateChanged(CWnd*) {}
+
+bool CExtCustomizeSite::OnBarSetCursor(CWnd*, CPoint) { return false; }
+
+CExtCustomizeCmdTreeNode* CExtCustomizeSite::DraggedNodeGet() { return NULL; }
+
+void CExtCustomizeSite::DropTargetRegister(ICustomizeDropTarget* pTarget)
+{
+    if (pTarget == NULL)
+        return;
+    for (int i = 0; i < m_arrDropTargets.GetSize(); i++)
+        if (m_arrDropTargets[i] == pTarget)
+            return;
+    m_arrDropTargets.Add(pTarget);
+}
+
+void CExtCustomizeSite::DropTargetUnregister(ICustomizeDropTarget* pTarget)
+{
+    for (int i = 0; i < m_arrDropTargets.GetSize(); i++)
+        if (m_arrDropTargets[i] == pTarget)
+        {
+            m_arrDropTargets.RemoveAt(i);
+            return;
+        }
+}
+
 bool CExtCustomizeSite::IsCurrentButton(const void* pTBB) const
 {
     return pTBB != NULL && pTBB == GetCurrentButton();

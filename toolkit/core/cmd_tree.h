@@ -6,8 +6,16 @@
 #include "framework/framework.h"
 #include "toolkit/core/cmd_icon.h"
 
+#include <oleidl.h>
+
 class CExtCmdItem;
 class CExtCustomizeSite;
+
+// The drop effect of the customize drag (DROPEFFECT_NONE, _COPY, _MOVE).
+#ifndef PURGELET_DROPEFFECT_DEFINED
+#define PURGELET_DROPEFFECT_DEFINED
+typedef DWORD DROPEFFECT;
+#endif
 
 class CExtCustomizeCmdTreeNode : public CObject
 {
@@ -108,12 +116,57 @@ public:
     CExtCustomizeSite();
     virtual ~CExtCustomizeSite();
 
+    // What the site's drag loop carries: the command-tree node being dragged.
+    struct CCmdDragInfo
+    {
+        CExtCustomizeCmdTreeNode* m_pNode;
+        explicit CCmdDragInfo(CExtCustomizeCmdTreeNode* pNode = NULL) : m_pNode(pNode) {}
+    };
+    // A window that commands can be dropped into while the user customizes.
+    class ICustomizeDropTarget
+    {
+    public:
+        virtual ~ICustomizeDropTarget() {}
+        virtual DROPEFFECT OnCustomizeTargetEnter(CCmdDragInfo& dragInfo, CPoint point, DWORD dwKeyState)
+        {
+            return OnCustomizeTargetOver(dragInfo, point, dwKeyState);
+        }
+        virtual DROPEFFECT OnCustomizeTargetOver(CCmdDragInfo& dragInfo, CPoint point, DWORD dwKeyState) = 0;
+        virtual void OnCustomizeTargetLeave() = 0;
+        virtual bool OnCustomizeTargetDrop(CCmdDragInfo& dragInfo, CPoint point, DROPEFFECT de) = 0;
+    };
+    // A window that commands can be dragged out of.
+    class ICustomizeDropSource
+    {
+    public:
+        virtual ~ICustomizeDropSource() {}
+        virtual bool OnCustomizeSourceCanDrag() { return true; }
+        virtual void OnCustomizeSourceDragComplete(DROPEFFECT de, bool bCanceled, bool* p_bNoResetActiveItem) = 0;
+    };
+
+    // The site is in its customize mode; the base never is.
+    virtual bool IsCustomizeMode() const;
+    // The node the site's drag carries now; NULL when none.
+    virtual CExtCustomizeCmdTreeNode* DraggedNodeGet();
+    // Drop targets of untracked menus, known to the site while their windows live.
+    virtual void DropTargetRegister(ICustomizeDropTarget* pTarget);
+    virtual void DropTargetUnregister(ICustomizeDropTarget* pTarget);
+    CArray<ICustomizeDropTarget*, ICustomizeDropTarget*> m_arrDropTargets;
+
     // A new node for trees built under this site; the base makes a plain node.
     virtual CExtCustomizeCmdTreeNode* OnCmdNodeCreate(UINT nCmdIdBasic = 0, UINT nCmdIdEffective = 0);
     // Told after a node was inserted into a tree; the base does nothing.
     virtual void OnCmdNodeInserted(CExtCustomizeCmdTreeNode* pNode);
     // The bar button the site reports as current; the base has none.
     virtual const void* GetCurrentButton() const;
+    // A toolbar asks to be listed among the site's customizable bars; answers whether
+    // it is listed.
+    virtual bool RegisterToolBar(CWnd* pBar);
+    bool IsToolBarRegistered(CWnd* pBar) const;
+    // Told when a bar of the site was shown, hidden or moved; the base does nothing.
+    virtual void OnBarStateChanged(CWnd* pBar);
+    // May set the cursor over a bar itself (answering true); the base leaves it to the bar.
+    virtual bool OnBarSetCursor(CWnd* pBar, CPoint ptClient);
 
     // The first or the second stored value.
     DWORD GetStoredValue(bool bSecond) const { return bSecond ? m_dwValue2 : m_dwValue1; }
@@ -131,4 +184,5 @@ public:
 
     DWORD m_dwValue1;
     DWORD m_dwValue2;
+    CArray<CWnd*, CWnd*> m_arrToolBars;
 };

@@ -2,8 +2,8 @@
 // menu handle (texts, accelerator texts and icons from the receiver's command profile),
 // from a command-tree node, and turning it back into a menu handle.
 //
-// Recent-file placeholders (0xE110-0xE11F) are never copied; the recent-file list that
-// takes their place is filled by the window-list code, not here.
+// Recent-file placeholders (0xE110-0xE11F) are never copied; the application's recent
+// files take the place of the first one.
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/core/cmd_tree.h"
@@ -82,11 +82,16 @@ bool CExtPopupMenuWnd::UpdateFromMenu(CMenu* pMenu, bool bTopLevel, bool bNoCmdP
         m_nMenuFlags &= ~__MF_TOP_LEVEL;
     HMENU hMenu = pMenu->GetSafeHmenu();
     const int nCount = ::GetMenuItemCount(hMenu);
+    int nRecentPos = -1;
     for (int nPos = 0; nPos < nCount; nPos++)
     {
         UINT nID = ::GetMenuItemID(hMenu, nPos);
         if (IsRecentFileCmd(nID))
+        {
+            if (nRecentPos < 0)
+                nRecentPos = ItemGetCount();
             continue;
+        }
         MENUITEMDATA mi(this);
         mi.m_hWndCmdReceiver = m_hWndCmdReceiver;
         mi.UpdateFromMenuItem(m_hWndCmdReceiver, hMenu, nPos, bNoCmdProfile);
@@ -102,6 +107,14 @@ bool CExtPopupMenuWnd::UpdateFromMenu(CMenu* pMenu, bool bTopLevel, bool bNoCmdP
             mi.m_pPopup->m_pParentMenu = this;
         }
         ItemInsertData(-1, mi);
+    }
+    if (nRecentPos >= 0 && !bNoCmdProfile)
+    {
+        int nInserted = 0;
+        if (!InsertRecentFileItems(nRecentPos, nInserted))
+            return false;
+        if (nInserted > 0 && !ItemInsert(TYPE_SEPARATOR, nRecentPos + nInserted))
+            return false;
     }
     RecalcLayout();
     return true;
@@ -209,6 +222,7 @@ bool CExtPopupMenuWnd::BuildFromCmdTree(HWND hWndCmdRecv, CExtCustomizeCmdTreeNo
     }
     else
         m_nMenuFlags &= ~__MF_TOP_LEVEL;
+    int nRecentPos = -1;
     for (int i = 0; i < pNode->GetNodeCount(); i++)
     {
         CExtCustomizeCmdTreeNode* pChild = pNode->ElementAt(i);
@@ -217,7 +231,11 @@ bool CExtPopupMenuWnd::BuildFromCmdTree(HWND hWndCmdRecv, CExtCustomizeCmdTreeNo
         if ((pChild->GetFlags() & kNodeGroupStart) != 0)
             ItemInsert(TYPE_SEPARATOR, ItemGetCount());
         if (!bCustomizeMode && IsRecentFileCmd(pChild->GetCmdID(false)))
+        {
+            if (nRecentPos < 0)
+                nRecentPos = ItemGetCount();
             continue;
+        }
         MENUITEMDATA mi(this);
         mi.m_hWndCmdReceiver = m_hWndCmdReceiver;
         if (!mi.ConstructPopupFromNode(m_hWndCmdReceiver, pChild, ItemGetCount(), this))
@@ -243,6 +261,16 @@ bool CExtPopupMenuWnd::BuildFromCmdTree(HWND hWndCmdRecv, CExtCustomizeCmdTreeNo
         mi.UpdateAccessKey();
         mi.MeasureItem();
         ItemInsertData(-1, mi);
+    }
+    if (nRecentPos >= 0)
+    {
+        int nInserted = 0;
+        if (!InsertRecentFileItems(nRecentPos, nInserted))
+            return false;
+        // No files: the group the placeholder stood in would leave two separators.
+        if (nInserted == 0 && nRecentPos > 0 && nRecentPos < ItemGetCount() - 1 &&
+            m_items.ElementAt(nRecentPos).IsSeparator() && m_items.ElementAt(nRecentPos - 1).IsSeparator())
+            ItemRemove(nRecentPos);
     }
     RecalcLayout();
     return true;

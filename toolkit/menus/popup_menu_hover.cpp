@@ -34,6 +34,8 @@ void CExtPopupMenuWnd::OnHoverItem(int nIndex)
         return;
     }
     m_nHoverIndex = nIndex;
+    if (!NotifyItemCovering(ITEMCOVERINGNOTIFICATION::__EICN_DELAY, nIndex))
+        return;
     if (GetSafeHwnd() != NULL)
         ::SetTimer(m_hWnd, ID_TIMER_DELAYED_SUBMENU, 500, NULL);
 }
@@ -55,8 +57,7 @@ void CExtPopupMenuWnd::OnHoverTimer()
     GetItemRect(nHover, rc, true);
     if (!rc.PtInRect(pt))
         return;
-    SelectItem(nHover, false, true, false);
-    OpenSubMenu(nHover, false);
+    SelectItem(nHover, true, true, false);
 }
 
 bool CExtPopupMenuWnd::StartScrolling(int nPseudoItem)
@@ -130,6 +131,7 @@ void CExtPopupMenuWnd::OnScrollTimer()
             m_nCurIndex = -1;
     }
     InvalidateItemRects();
+    MoveInplaceEdits();
     Invalidate(FALSE);
 }
 
@@ -194,13 +196,22 @@ void CExtPopupMenuWnd::ExpandMenu()
             ::SetWindowRgn(hWnd, hRgn, FALSE);
         }
         SetSoundEvent(1);
-        SetAnimationKind(__AT_CONTENT_DISPLAY);
+        SetAnimationKind(g_bExpandAnimation ? __AT_CONTENT_EXPAND : __AT_CONTENT_DISPLAY);
         AnimationStart();
         if (!::IsWindow(hWnd))
             return;
+        if (GetAnimationKind() == __AT_NONE)
+        {
+            SetAnimationKind(__AT_CONTENT_DISPLAY);
+            AnimationStart();
+            if (!::IsWindow(hWnd))
+                return;
+        }
         RecalcServiceAreas();
         ::SetWindowPos(hWnd, NULL, rcWnd.left, rcWnd.top, rcWnd.Width(), rcWnd.Height(),
-                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_HIDEWINDOW);
+        CaptureShadowBeforeShow();
+        ::SetWindowPos(hWnd, NULL, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     }
     if (m_hWndCmdReceiver != NULL && ::IsWindow(m_hWndCmdReceiver))
         ::SendMessage(m_hWndCmdReceiver, g_nMsgNotifyMenuExpanded, 0, (LPARAM)this);

@@ -372,8 +372,16 @@ void CExtPopupMenuWnd::MENUITEMDATA::MeasureItem(CExtPaintManager* pPM)
             m_nWidth += 12;
         m_nHeight -= 2;
     }
-    // The paint managers offer no palette-button size yet; a palette item keeps its
-    // measured size until they do.
+    if (bPalette && pPM != NULL)
+    {
+        SIZE sizeButton = {0, 0};
+        pPM->GetMenuPaletteButtonSize(sizeButton, m_pOwner);
+        m_nHeight = std::max(m_nHeight, (int)sizeButton.cy);
+        if (pPM->GetThemeId() == 29910)
+            m_nWidth += sizeButton.cx;
+        else
+            m_nWidth = std::max(m_nWidth, (int)sizeButton.cx);
+    }
 }
 
 bool CExtPopupMenuWnd::MENUITEMDATA::CreateSubMenu()

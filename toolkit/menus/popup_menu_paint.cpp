@@ -408,9 +408,28 @@ void CExtPopupMenuWnd::OnPaintMenu(CDC& dcTarget, bool bUseMemoryDC)
         dcTarget.SelectClipRgn(NULL);
         HWND hWndTearOff = NULL;
         CRect rcEmpty(0, 0, 0, 0);
-        dcTarget.ExcludeClipRect(&rcP);
-        m_shadow.Paint(pPM, dcTarget, rcP, rcEmpty, rcEmpty, nShadow, 75, 100, true, true, false, m_hWnd,
-                       hWndTearOff, NULL);
+        if (bCombined && IsTopLevel() && m_pParentMenu == NULL)
+        {
+            // The owner button's part casts its own shadow; neither shadow darkens the
+            // edge the menu and the button share.
+            CRect rcOwner(m_rcWndArea);
+            ScreenToClient(&rcOwner);
+            dcTarget.ExcludeClipRect(&rcP);
+            dcTarget.ExcludeClipRect(&rcOwner);
+            m_shadowCombined.Paint(pPM, dcTarget, rcOwner, rcOwner, rcP, nShadow, 75, 100, true, true, false, m_hWnd,
+                                   hWndTearOff, NULL);
+            dcTarget.SelectClipRgn(NULL);
+            dcTarget.ExcludeClipRect(&rcP);
+            dcTarget.ExcludeClipRect(&rcOwner);
+            m_shadow.Paint(pPM, dcTarget, rcP, rcOwner, rcP, nShadow, 75, 100, true, true, false, m_hWnd, hWndTearOff,
+                           NULL);
+        }
+        else
+        {
+            dcTarget.ExcludeClipRect(&rcP);
+            m_shadow.Paint(pPM, dcTarget, rcP, rcEmpty, rcEmpty, nShadow, 75, 100, true, true, false, m_hWnd,
+                           hWndTearOff, NULL);
+        }
         dcTarget.SelectClipRgn(NULL);
     }
     if (bCombined)

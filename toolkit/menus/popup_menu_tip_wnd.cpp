@@ -284,8 +284,6 @@ bool CExtPopupMenuTipWnd::Show(CWnd* pWndOwner, const RECT& rcArea)
     ::SetTimer(m_hWnd, ID_TIMER_DELAY_SHOW, bQuick ? ID_PERIOD_QUICK_SHOW : ID_PERIOD_SHOW, NULL);
     ::SetTimer(m_hWnd, ID_TIMER_TIP_DELAY, ID_PERIOD_WATCH, NULL);
     ::SetTimer(m_hWnd, ID_TIMER_TIP_IGNORED, ID_PERIOD_WATCH, NULL);
-    if (!bQuick && m_nLastQuickShow == 0)
-        m_nLastQuickShow = time(NULL);
     return true;
 }
 
@@ -295,6 +293,18 @@ void CExtPopupMenuTipWnd::OnTimer(UINT_PTR nIDEvent)
     {
     case ID_TIMER_DELAY_SHOW:
         ::KillTimer(m_hWnd, ID_TIMER_DELAY_SHOW);
+        // The time of every real showing: a tip for the next area within 2 seconds comes
+        // after the short delay.
+        m_nLastQuickShow = time(NULL);
+        if (!IsBalloon() && GetShadowSize() > 0)
+        {
+            CRect rcBody;
+            GetWindowRect(&rcBody);
+            rcBody.right -= GetShadowSize();
+            rcBody.bottom -= GetShadowSize();
+            m_shadowTip.Reset();
+            m_shadowTip.CaptureFromScreen(rcBody, GetShadowSize());
+        }
         ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0,
                        SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_NOOWNERZORDER |
                            SWP_NOSENDCHANGING | SWP_NOCOPYBITS);

@@ -87,7 +87,7 @@ BOOL CExtPopupMenuWnd::TrackPopupMenu(UINT nTrackFlags, int x, int y, LPCRECT lp
         *lpnResultCmdID = 0;
     if (IsOwnProcessWindow(m_hWndCmdReceiver) && IsReceiverInHelpMode(m_hWndCmdReceiver))
         nTrackFlags |= TMF_CONTEXT_HELP;
-    m_pCustomizeSite = NULL;  // no customize site is registered in this program
+    m_pCustomizeSite = CExtCustomizeSite::GetCustomizeSite(m_hWndCmdReceiver);
     if ((nTrackFlags & TMF_UNTRACKED) != 0)
         nTrackFlags = (nTrackFlags & ~0x8F0u) | 0x1700u;
     if ((nTrackFlags & TMF_CONTEXT_HELP) != 0)
@@ -248,9 +248,15 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
     if (lpRectExclude != NULL)
     {
         const DWORD dwCombine = m_dwTrackFlags & TMF_COMBINE_MASK;
-        // The paint managers of this system never ask to combine a menu with its owner.
         if (dwCombine == TMF_COMBINE_ALWAYS)
             m_nPbwFlags |= __PBW_FLAG_COMBINED;
+        else if (dwCombine == TMF_COMBINE_BY_PM)
+        {
+            CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+            CObject* pCookieObject = bCookieIsObject ? (CObject*)pCookie : NULL;
+            if (pPM != NULL && pPM->IsMenuCombinedWithOwner(pCookieObject))
+                m_nPbwFlags |= __PBW_FLAG_COMBINED;
+        }
     }
     CSize sizeMenu;
     CalcMenuSize(sizeMenu);
@@ -291,7 +297,7 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
     int nKind = 0;
     if ((m_dwTrackFlags & TMF_NO_ANIMATION) == 0 && !bUntracked)
     {
-        nKind = g_PopupBarServices.IsButtonMenuTracking() ? 0 : g_nDefaultAnimation;
+        nKind = (!g_bAnimationAllowed || g_PopupBarServices.IsButtonMenuTracking()) ? 0 : g_nDefaultAnimation;
         SetAnimationKind(nKind);
         SetSoundEvent(2);
         AnimationStart();
@@ -312,10 +318,13 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
         ::CombineRgn(hRgn, (HRGN)m_rgnCombined.GetSafeHandle(), NULL, RGN_COPY);
         ::SetWindowRgn(hWnd, hRgn, FALSE);
     }
+    CaptureShadowBeforeShow();
     ::SetWindowPos(hWnd, NULL, 0, 0, 0, 0,
                    SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER);
     if (!bUntracked)
         ActivateCurrentPopup();
+    else if (CExtCustomizeSite* pSite = GetCustomizeSite())
+        pSite->DropTargetRegister(this);
     return TRUE;
 }
 
@@ -445,6 +454,8 @@ bool CExtPopupMenuWnd::CreateMenuWindow(CWnd* pWndCmdReceiver)
     RecalcServiceAreas();
     if (!IsContextHelpMode())
         ::SetCursor(::LoadCursor(NULL, IDC_ARROW));
+    if (bHasInplace)
+        CreateInplaceEdits();
     return true;
 }
 
@@ -713,10 +724,30 @@ void CExtPopupMenuWnd::RepaintUnderlyingWindows()
     }
     if (!::IsWindow(hWnd))
         return;
+    CaptureShadowBeforeShow();
     ::SetWindowPos(hWnd, NULL, 0, 0, 0, 0,
                    SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW);
     CClientDC dc(this);
     OnPaintMenu(dc, true);
+}
+
+// The shadow darkens what lies under its strips; once the window shows, a read from the
+// screen would give the window's own unpainted pixels.
+void CExtPopupMenuWnd::CaptureShadowBeforeShow()
+{
+    m_shadow.Reset();
+    m_shadowCombined.Reset();
+    const int S = GetShadowSize();
+    if (GetSafeHwnd() == NULL || S <= 0 || !IsShadowEnabled())
+        return;
+    CRect rcWnd;
+    GetWindowRect(&rcWnd);
+    CRect rcP;
+    GetPaintRect(rcP);
+    rcP.OffsetRect(rcWnd.TopLeft());
+    m_shadow.CaptureFromScreen(rcP, S);
+    if ((m_nPbwFlags & __PBW_FLAG_COMBINED) != 0 && m_pParentMenu == NULL)
+        m_shadowCombined.CaptureFromScreen(m_rcWndArea, S);
 }
 
 bool CExtPopupMenuWnd::IsRectOnMenuTree(LPCRECT lpRectScreen, bool bCheckParents)
@@ -770,19 +801,85 @@ void CExtPopupMenuWnd::EndSequence(UINT nCmdID, HWND hWndDeliver)
 }
 
 // ---- selection and input ------------------------------------------------------------------------
+bool CExtPopupMenuWnd::ITEMCOVERINGNOTIFICATION::Notify(HWND hWnd)
+{
+    if (hWnd != NULL && ::IsWindow(hWnd))
+        ::SendMessage(hWnd, g_nMsgItemCoveringNotification, (WPARAM)this, 0);
+    return m_bSuppressShowTip;
+}
+
+bool CExtPopupMenuWnd::NotifyItemCovering(ITEMCOVERINGNOTIFICATION::eICN_t eICN, int nIndex, bool bEnableShowSubMenu,
+                                          bool bSelectFirstInSubMenu)
+{
+    HWND hWnd = GetSafeHwnd();
+    ITEMCOVERINGNOTIFICATION icn(eICN, this, NULL, nIndex, bEnableShowSubMenu, bSelectFirstInSubMenu);
+    if (icn.Notify(m_hWndCmdReceiver))
+        m_nMenuFlags |= __MF_TIP_SUPPRESSED;
+    else
+        m_nMenuFlags &= ~__MF_TIP_SUPPRESSED;
+    return hWnd == NULL || ::IsWindow(hWnd);
+}
+
+void CExtPopupMenuWnd::ShowItemStatusText(int nIndex)
+{
+    HWND hWndOwner = (GetSafeHwnd() != NULL) ? ::GetWindow(m_hWnd, GW_OWNER) : NULL;
+    if (hWndOwner == NULL && GetSafeHwnd() != NULL)
+        hWndOwner = ::GetParent(m_hWnd);
+    if (hWndOwner == NULL)
+        hWndOwner = m_hWndCmdReceiver;
+    if (hWndOwner == NULL || !::IsWindow(hWndOwner))
+        return;
+    UINT nStatus = 0xE001;
+    if (nIndex >= 0 && nIndex < ItemGetCount())
+    {
+        const MENUITEMDATA& mi = m_items.GetAt(nIndex);
+        if (mi.IsSelected() && !mi.IsPopup() && !mi.IsSeparator())
+        {
+            const UINT nCmd = mi.m_nCmdID;
+            if (nCmd < 0xF000 || nCmd > 0xF1EF)
+                nStatus = nCmd;
+            else
+            {
+                switch (nCmd & 0xFFF0)
+                {
+                case SC_SIZE: nStatus = 0xEF00; break;
+                case SC_MOVE: nStatus = 0xEF01; break;
+                case SC_MINIMIZE: nStatus = 0xEF02; break;
+                case SC_MAXIMIZE: nStatus = 0xEF03; break;
+                case SC_NEXTWINDOW: nStatus = 0xEF04; break;
+                case SC_PREVWINDOW: nStatus = 0xEF05; break;
+                case SC_CLOSE: nStatus = 0xEF06; break;
+                case SC_RESTORE: nStatus = 0xEF12; break;
+                case SC_TASKLIST: nStatus = 0xEF13; break;
+                default: break;
+                }
+            }
+        }
+    }
+    g_PopupBarServices.ShowCommandStatusText(CWnd::FromHandle(hWndOwner), nStatus);
+}
+
 void CExtPopupMenuWnd::SelectItem(int nIndex, bool bEnableShowSubMenu, bool bRepaint, bool bSelectFirstInSubMenu)
 {
+    HWND hWnd = GetSafeHwnd();
     if (nIndex != m_nCurIndex)
     {
-        HideMenuTip(false);
-        if (m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount())
-        {
-            MENUITEMDATA& miOld = m_items.ElementAt(m_nCurIndex);
-            miOld.m_nLayoutFlags &= ~MENUITEMDATA::__MIF_SELECTED;
-            if (miOld.IsPopup() && miOld.m_pPopup != NULL && miOld.m_pPopup->GetSafeHwnd() != NULL)
-                miOld.m_pPopup->DestroyMenuWindow(false);
-        }
+        DeselectCurrentItem(false, true);
+        if (hWnd != NULL && !::IsWindow(hWnd))
+            return;
         m_nCurIndex = nIndex;
+        if (nIndex < 0)
+        {
+            if (bRepaint && GetSafeHwnd() != NULL && IsWindowVisible())
+            {
+                CClientDC dc(this);
+                OnPaintMenu(dc, true);
+            }
+            return;
+        }
+        if (!NotifyItemCovering(ITEMCOVERINGNOTIFICATION::__EICN_SET, nIndex, bEnableShowSubMenu,
+                                bSelectFirstInSubMenu))
+            return;
     }
     if (nIndex >= 0 && nIndex < ItemGetCount() && IsItemSelectable(nIndex))
     {
@@ -807,26 +904,73 @@ void CExtPopupMenuWnd::SelectItem(int nIndex, bool bEnableShowSubMenu, bool bRep
             {
                 m_nScrollPos = nPos;
                 InvalidateItemRects();
+                MoveInplaceEdits();
             }
         }
     }
+    if (GetSafeHwnd() != NULL)
+        ShowItemStatusText(nIndex);
     if (bRepaint && GetSafeHwnd() != NULL && IsWindowVisible())
     {
         CClientDC dc(this);
         OnPaintMenu(dc, true);
     }
-    if (bEnableShowSubMenu && nIndex >= 0 && nIndex < ItemGetCount() && m_items.ElementAt(nIndex).IsSelected() &&
-        m_items.ElementAt(nIndex).IsPopup())
-        OpenSubMenu(nIndex, bSelectFirstInSubMenu);
+    if (!bEnableShowSubMenu || nIndex < 0 || nIndex >= ItemGetCount())
+        return;
+    MENUITEMDATA& mi = m_items.ElementAt(nIndex);
+    if (!mi.IsSelected() || !mi.IsPopup())
+        return;
+    CWnd* pEdit = mi.GetInplaceEditWnd();
+    if (pEdit != NULL && pEdit->GetSafeHwnd() != NULL && pEdit->IsWindowVisible())
+        return;
+    OpenSubMenu(nIndex, bSelectFirstInSubMenu);
+    if (mi.IsInplaceEdit() && GetSafeHwnd() != NULL && IsWindowVisible())
+    {
+        CClientDC dc(this);
+        OnPaintMenu(dc, true);
+    }
 }
 
 void CExtPopupMenuWnd::DeselectCurrentItem(bool bRepaint, bool bHideTip)
 {
+    HWND hWnd = GetSafeHwnd();
     if (bHideTip && !IsUntrackedMode())
+    {
         HideMenuTip(true);
-    if (GetSafeHwnd() == NULL && m_nCurIndex < 0)
-        return;
-    SelectItem(-1, false, bRepaint, false);
+        if (hWnd != NULL && !::IsWindow(hWnd))
+            return;
+    }
+    if (m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount())
+    {
+        const int nOld = m_nCurIndex;
+        MENUITEMDATA& miOld = m_items.ElementAt(nOld);
+        if (miOld.IsInplaceEdit())
+        {
+            miOld.SetInplaceEditText(NULL);
+            CWnd* pEdit = miOld.GetInplaceEditWnd();
+            if (pEdit != NULL && pEdit->GetSafeHwnd() != NULL && pEdit->IsWindowVisible())
+                pEdit->ShowWindow(SW_HIDE);
+        }
+        miOld.m_nLayoutFlags &= ~MENUITEMDATA::__MIF_SELECTED;
+        m_nCurIndex = -1;
+        if (!NotifyItemCovering(ITEMCOVERINGNOTIFICATION::__EICN_CANCEL, nOld))
+            return;
+        if (miOld.IsPopup() && miOld.m_pPopup != NULL && miOld.m_pPopup->GetSafeHwnd() != NULL)
+        {
+            miOld.m_pPopup->DestroyMenuWindow(false);
+            if (hWnd != NULL && !::IsWindow(hWnd))
+                return;
+        }
+        if (GetSafeHwnd() != NULL)
+            ShowItemStatusText(-1);
+    }
+    else
+        m_nCurIndex = -1;
+    if (bRepaint && GetSafeHwnd() != NULL && IsWindowVisible())
+    {
+        CClientDC dc(this);
+        OnPaintMenu(dc, true);
+    }
 }
 
 // Opens the sub-menu of a selected sub-menu item beside the item.
@@ -850,8 +994,8 @@ bool CExtPopupMenuWnd::OpenSubMenu(int nIndex, bool bSelectFirst)
         if (pSub->m_hWndCmdReceiver == NULL)
             pSub->m_hWndCmdReceiver = m_hWndCmdReceiver;
         const UINT nFlags = (m_dwTrackFlags & 0x1600) | (((mi.m_nLayoutFlags & MENUITEMDATA::__MIF_COMBINED_SUBMENU) != 0) ? 0x20 : 0);
-        if (!pSub->TrackPopupMenuImpl(nFlags, rcItem.right, rcItem.top, &rcItem, (LPVOID)(INT_PTR)nIndex, NULL,
-                                      false))
+        if (!pSub->TrackPopupMenuImpl(nFlags, rcItem.right, rcItem.top, &rcItem, (LPVOID)(INT_PTR)nIndex,
+                                      stat_PaintParentItemCallback, false))
             return false;
     }
     else if (!pSub->IsWindowVisible())
@@ -877,7 +1021,14 @@ void CExtPopupMenuWnd::ExecuteItem(int nIndex)
     if (nIndex < 0 || nIndex >= ItemGetCount())
         return;
     MENUITEMDATA& mi = m_items.ElementAt(nIndex);
-    if (mi.IsPopup())
+    if (mi.IsInplaceEdit())
+    {
+        CWnd* pEdit = mi.GetInplaceEditWnd();
+        if (pEdit != NULL && pEdit->GetSafeHwnd() != NULL && mi.IsInplaceEditActive() && !pEdit->IsWindowVisible())
+            ShowInplaceEdit(nIndex);
+        return;
+    }
+    if (mi.IsPopup() && !mi.IsExecutable())
     {
         SelectItem(nIndex, false, true, false);
         OpenSubMenu(nIndex, true);
@@ -886,7 +1037,7 @@ void CExtPopupMenuWnd::ExecuteItem(int nIndex)
             mi.m_pPopup->ActivateCurrentPopup();
         return;
     }
-    if (!IsItemSelectable(nIndex))
+    if (!mi.IsPopup() && !IsItemSelectable(nIndex))
         return;
     if (mi.m_nCmdID != 0 && mi.m_pCbItemExtra != NULL && !IsContextHelpMode())
     {
@@ -954,9 +1105,39 @@ bool CExtPopupMenuWnd::IsInputReady()
            g_PopupTrackingSite.GetAnimatedMenu() == NULL;
 }
 
+// The in-place edit of one of this menu's items lies under the point.
+static int InplaceEditUnderPoint(CExtPopupMenuWnd* pMenu, const CPoint& ptClient)
+{
+    CPoint pt(ptClient);
+    pMenu->ClientToScreen(&pt);
+    HWND hWndUnder = ::WindowFromPoint(pt);
+    if (hWndUnder == NULL || hWndUnder == pMenu->GetSafeHwnd() || !::IsChild(pMenu->GetSafeHwnd(), hWndUnder))
+        return -1;
+    return pMenu->FindInplaceEditItem(hWndUnder);
+}
+
+bool CExtPopupMenuWnd::IsPointOnCombinedOwnerPart(const CPoint& ptClient)
+{
+    if (m_pParentMenu != NULL || (m_nPbwFlags & __PBW_FLAG_COMBINED) == 0 || GetSafeHwnd() == NULL)
+        return false;
+    CPoint pt(ptClient);
+    ClientToScreen(&pt);
+    return m_rcWndArea.PtInRect(pt) != FALSE;
+}
+
 bool CExtPopupMenuWnd::OnMouseMoveTracked(UINT nMsg, CPoint ptClient, bool& bNoEat)
 {
     if (!IsInputReady())
+        return false;
+    const int nEditItem = InplaceEditUnderPoint(this, ptClient);
+    if (nEditItem >= 0)
+    {
+        if (nEditItem != m_nCurIndex)
+            SelectItem(nEditItem, false, true, true);
+        bNoEat = true;
+        return false;
+    }
+    if (FindInplaceEditItem(::GetFocus()) >= 0)
         return false;
     if (!IsClientPointOnWindow(ptClient))
     {
@@ -977,14 +1158,23 @@ bool CExtPopupMenuWnd::OnMouseMoveTracked(UINT nMsg, CPoint ptClient, bool& bNoE
                 return true;
             }
         }
+        if (m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount() && m_nMouseItem >= 0 &&
+            g_PopupTrackingSite.GetCurrentPopup() == this)
+        {
+            MENUITEMDATA& mi = m_items.ElementAt(m_nCurIndex);
+            const bool bSubHasSelection = mi.IsPopup() && mi.m_pPopup != NULL &&
+                                          mi.m_pPopup->GetSafeHwnd() != NULL && mi.m_pPopup->m_nCurIndex >= 0;
+            if (!bSubHasSelection)
+                DeselectCurrentItem(true, true);
+        }
+        m_nMouseItem = -1;
         return false;
     }
     const int nHit = HitTest(ptClient);
     if (nHit == IDX_EXPAND)
     {
-        SelectItem(-1, false, true, false);
-        HideMenuTip(false);
-        if (g_bExpandOnHover)
+        DeselectCurrentItem(true, true);
+        if (g_bExpandOnHover && GetSafeHwnd() != NULL)
         {
             ActivateCurrentPopup();
             if (m_nExpandCounter == 0)
@@ -992,6 +1182,23 @@ bool CExtPopupMenuWnd::OnMouseMoveTracked(UINT nMsg, CPoint ptClient, bool& bNoE
                 ::SetTimer(m_hWnd, ID_TIMER_EXPAND, 30, NULL);
                 m_nExpandCounter = 1;
             }
+        }
+        return false;
+    }
+    if (nHit == IDX_TEAROFF)
+    {
+        DeselectCurrentItem(true, false);
+        if (GetSafeHwnd() == NULL)
+            return false;
+        ActivateCurrentPopup();
+        ::SetCursor(::LoadCursor(NULL, IDC_SIZEALL));
+        if (g_bShowMenuTips && g_PopupTrackingSite.GetCurrentPopup() == this &&
+            (m_nMenuFlags & __MF_TIP_SUPPRESSED) == 0)
+        {
+            CRect rcCaption(m_rcTearOff);
+            ClientToScreen(&rcCaption);
+            m_wndMenuTip.SetText(stat_GetTearOffCaptionTip());
+            m_wndMenuTip.Show(this, rcCaption);
         }
         return false;
     }
@@ -1003,19 +1210,20 @@ bool CExtPopupMenuWnd::OnMouseMoveTracked(UINT nMsg, CPoint ptClient, bool& bNoE
     }
     if (nHit < 0)
         return false;
-    if (!IsItemSelectable(nHit))
+    if (!IsItemSelectable(nHit) || m_items.ElementAt(nHit).IsSeparator())
     {
-        OnHoverItem(-1);
-        SelectItem(-1, false, true, false);
-        HideMenuTip(false);
-        ActivateCurrentPopup();
+        DeselectCurrentItem(true, true);
+        if (GetSafeHwnd() != NULL)
+            ActivateCurrentPopup();
         return false;
     }
     if (nHit == m_nCurIndex)
         return false;
     OnHoverItem(-1);
     ActivateCurrentPopup();
-    SelectItem(nHit, false, true, false);
+    SelectItem(nHit, false, true, true);
+    if (GetSafeHwnd() == NULL)
+        return true;
     m_nMouseItem = nHit;
     MENUITEMDATA& mi = m_items.ElementAt(nHit);
     if (!mi.IsPopup())
@@ -1033,15 +1241,29 @@ bool CExtPopupMenuWnd::OnMouseClickTracked(UINT nMsg, CPoint ptClient, bool& bNo
 {
     if (!IsInputReady())
         return false;
+    const int nEditItem = InplaceEditUnderPoint(this, ptClient);
+    if (nEditItem >= 0)
+    {
+        if (nEditItem != m_nCurIndex)
+            SelectItem(nEditItem, false, true, false);
+        bNoEat = true;
+        return false;
+    }
     const bool bRelease = nMsg == WM_LBUTTONUP || nMsg == WM_NCLBUTTONUP;
+    const bool bPress = nMsg == WM_LBUTTONDOWN || nMsg == WM_RBUTTONDOWN || nMsg == WM_MBUTTONDOWN ||
+                        nMsg == WM_NCLBUTTONDOWN || nMsg == WM_NCRBUTTONDOWN || nMsg == WM_NCMBUTTONDOWN;
     if (!IsClientPointOnWindow(ptClient))
     {
         if (!bRelease)
             return false;
+        CPoint ptScreen(ptClient);
+        ClientToScreen(&ptScreen);
+        if (m_wndMenuTip.GetSafeHwnd() != NULL && m_wndMenuTip.IsWindowVisible() &&
+            ::WindowFromPoint(ptScreen) == m_wndMenuTip.GetSafeHwnd())
+            return true;
         if (m_pParentMenu != NULL && m_pParentMenu->GetSafeHwnd() != NULL)
         {
-            CPoint pt(ptClient);
-            ClientToScreen(&pt);
+            CPoint pt(ptScreen);
             m_pParentMenu->ScreenToClient(&pt);
             if (!m_pParentMenu->OnMouseClickTracked(nMsg, pt, bNoEat) || bNoEat)
                 return false;
@@ -1049,22 +1271,34 @@ bool CExtPopupMenuWnd::OnMouseClickTracked(UINT nMsg, CPoint ptClient, bool& bNo
                 DestroyMenuWindow(false);
             return true;
         }
-        if (nMsg == WM_NCLBUTTONUP)
+        if (nMsg == WM_LBUTTONUP && g_PopupBarServices.IsButtonMenuTracking())
         {
-            DestroyMenuWindow(false);
-            return false;
+            CRect rcButton;
+            if (g_PopupBarServices.GetTrackedButtonRect(&rcButton) && rcButton.PtInRect(ptScreen))
+                return true;  // the release of the press that opened this menu
         }
         DestroyMenuWindow(false);
         return false;
     }
     const int nHit = HitTest(ptClient);
-    const bool bPress = nMsg == WM_LBUTTONDOWN || nMsg == WM_RBUTTONDOWN || nMsg == WM_MBUTTONDOWN ||
-                        nMsg == WM_NCLBUTTONDOWN || nMsg == WM_NCRBUTTONDOWN || nMsg == WM_NCMBUTTONDOWN;
+    if (nHit == IDX_TEAROFF)
+    {
+        if (!bRelease)
+            StartTearOff();
+        return true;
+    }
     if (bPress)
     {
         if (nHit == IDX_SCROLL_TOP || nHit == IDX_SCROLL_BOTTOM)
             return StartScrolling(nHit);
-        return nHit >= 0;
+        if (nHit >= 0)
+            return true;
+        if (IsPointOnCombinedOwnerPart(ptClient))
+        {
+            DestroyMenuWindow(false);
+            return true;
+        }
+        return false;
     }
     if (!bRelease)
         return nHit >= 0;
@@ -1079,33 +1313,74 @@ bool CExtPopupMenuWnd::OnMouseClickTracked(UINT nMsg, CPoint ptClient, bool& bNo
     if (nHit < 0)
     {
         if (nMsg == WM_NCLBUTTONUP)
+        {
             DestroyMenuWindow(false);
+            return false;
+        }
+        if (IsPointOnCombinedOwnerPart(ptClient))
+        {
+            DestroyMenuWindow(false);
+            return true;
+        }
         return false;
     }
-    if (!IsItemSelectable(nHit))
+    MENUITEMDATA& mi = m_items.ElementAt(nHit);
+    if (!IsItemSelectable(nHit) || mi.IsSeparator())
     {
-        SelectItem(-1, false, true, false);
-        ActivateCurrentPopup();
+        DeselectCurrentItem(true, true);
+        if (GetSafeHwnd() != NULL)
+            ActivateCurrentPopup();
         return true;
     }
-    MENUITEMDATA& mi = m_items.ElementAt(nHit);
+    if (mi.IsInplaceEdit() && !mi.IsPopup())
+    {
+        if (!IsContextHelpMode())
+        {
+            ActivateCurrentPopup();
+            SelectItem(nHit, false, true, false);
+            if (GetSafeHwnd() != NULL && mi.IsInplaceEditActive())
+                ShowInplaceEdit(nHit);
+        }
+        return true;
+    }
     if (mi.IsPopup())
     {
         if (mi.m_pPopup != NULL && mi.m_pPopup->GetSafeHwnd() != NULL && mi.m_pPopup->IsWindowVisible())
             return false;
-        SelectItem(nHit, false, true, false);
-        OpenSubMenu(nHit, false);
+        if (mi.IsExecutable())
+        {
+            CRect rcItem;
+            GetItemRect(nHit, rcItem, true);
+            const bool bOnArrow = IsLayoutRTL() ? (ptClient.x < rcItem.left + 16) : (ptClient.x >= rcItem.right - 16);
+            if (!bOnArrow)
+            {
+                ExecuteItem(nHit);
+                return true;
+            }
+        }
+        SelectItem(nHit, true, true, false);
         return true;
     }
     ExecuteItem(nHit);
     return true;
 }
 
-bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool&)
+bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool& bNoEat)
 {
     if (!IsInputReady())
         return true;
     HWND hWnd = m_hWnd;
+    // An in-place edit of this menu has the focus: the keys are the edit's, but for the
+    // clipboard and menu keys, and Enter on its own item.
+    HWND hWndFocus = ::GetFocus();
+    if (hWndFocus != NULL && hWndFocus != hWnd && ::IsChild(hWnd, hWndFocus) &&
+        (::GetWindowLong(hWndFocus, GWL_STYLE) & WS_CHILD) != 0)
+    {
+        const bool bEnterOnItem = nChar == VK_RETURN && m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount() &&
+                                  m_items.ElementAt(m_nCurIndex).IsInplaceEdit();
+        if (!bEnterOnItem)
+            return OnInplaceEditKey(nChar, bNoEat);
+    }
     if (IsLayoutRTL())
     {
         if (nChar == VK_LEFT)
@@ -1147,11 +1422,33 @@ bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool&)
                     nCur = i;
             if (nCur < 0)
                 return true;
-            SelectItem(nCur, false, true, false);
+            SelectItem(nCur, false, true, true);
+        }
+        if (nCur >= 0 && nCur < ItemGetCount() && m_items.ElementAt(nCur).IsInplaceEdit())
+        {
+            MENUITEMDATA& mi = m_items.ElementAt(nCur);
+            CWnd* pEdit = mi.GetInplaceEditWnd();
+            if (pEdit != NULL && pEdit->GetSafeHwnd() != NULL && mi.IsInplaceEditActive())
+            {
+                if (pEdit->IsWindowVisible())
+                    bNoEat = true;
+                else
+                    ShowInplaceEdit(nCur);
+            }
+            return true;
         }
         ExecuteItem(nCur);
         return true;
     }
+    case VK_F4:
+        if (m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount())
+        {
+            MENUITEMDATA& mi = m_items.ElementAt(m_nCurIndex);
+            if (mi.IsInplaceEdit() && mi.IsPopup() && mi.m_pCbItemExtra == NULL &&
+                (mi.m_pPopup == NULL || mi.m_pPopup->GetSafeHwnd() == NULL))
+                SelectItem(m_nCurIndex, true, true, true);
+        }
+        return true;
     case VK_MENU: EndSequence(0); return true;
     case VK_ESCAPE:
         if (m_pParentMenu == NULL)
@@ -1187,7 +1484,14 @@ bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool&)
             CExtPopupMenuWnd* pSub = m_items.ElementAt(m_nCurIndex).m_pPopup;
             if (pSub != NULL && pSub->GetSafeHwnd() != NULL && pSub->IsWindowVisible())
                 return true;
-            ExecuteItem(m_nCurIndex);
+            OnHoverItem(-1);
+            if (!::IsWindow(hWnd))
+                return true;
+            const int nCur = m_nCurIndex;
+            SelectItem(nCur, true, true, true);
+            ActivateCurrentPopup();
+            if (pSub != NULL && pSub->GetSafeHwnd() != NULL)
+                pSub->ActivateCurrentPopup();
             return true;
         }
         if (g_PopupBarServices.IsButtonMenuTracking() && m_hWndCmdReceiver != NULL)

@@ -103,6 +103,10 @@ CExtPopupMenuWnd::CExtPopupMenuWnd()
 {
     m_nScrollStep = 5;
     m_nScrollAccelTime = 0;
+    m_nDropPos = -1;
+    m_nDragFlags = 0;
+    m_nDragCounter1 = m_nDragCounter2 = 0;
+    m_nDragMarker = 0;
 }
 
 CExtPopupMenuWnd::~CExtPopupMenuWnd()
@@ -129,6 +133,8 @@ BEGIN_MESSAGE_MAP(CExtPopupMenuWnd, CExtPopupBaseWnd)
     ON_WM_MOUSEACTIVATE()
     ON_WM_TIMER()
     ON_WM_ACTIVATEAPP()
+    ON_WM_SETCURSOR()
+    ON_WM_SHOWWINDOW()
 END_MESSAGE_MAP()
 
 DWORD CExtPopupMenuWnd::SetTrackFlags(DWORD dwTrackFlags)
@@ -164,9 +170,18 @@ bool CExtPopupMenuWnd::IsUntrackedMode()
 
 bool CExtPopupMenuWnd::IsCombinedWithParentItem()
 {
-    // Sub-menus are painted combined with their item once the menu painting supplies
-    // the parent-item painter; until then no menu is.
-    return false;
+    return m_pCbPaintCombinedContent == stat_PaintParentItemCallback;
+}
+
+// The combined area of a sub-menu is its parent's item (the cookie is the item index):
+// it is painted where the item lies, the sub-menu's exclude rectangle.
+void CExtPopupMenuWnd::stat_PaintParentItemCallback(LPVOID pCookie, CDC& dc, const CWnd& wndPopup, const CRect&,
+                                                    int)
+{
+    CExtPopupMenuWnd* pSub = DYNAMIC_DOWNCAST(CExtPopupMenuWnd, const_cast<CWnd*>(&wndPopup));
+    if (pSub == NULL || pSub->m_pParentMenu == NULL)
+        return;
+    pSub->m_pParentMenu->PaintParentItemCombined((int)(INT_PTR)pCookie, &dc, pSub, &pSub->m_rcWndArea);
 }
 
 void CExtPopupMenuWnd::RelayoutAfterChange()
@@ -190,6 +205,9 @@ BOOL CExtPopupMenuWnd::DestroyWindow()
             mi.m_pWndInplaceEdit = NULL;
         }
     }
+    if (IsUntrackedMode())
+        if (CExtCustomizeSite* pSite = GetCustomizeSite())
+            pSite->DropTargetUnregister(this);
     return CExtPopupBaseWnd::DestroyWindow();
 }
 
@@ -413,4 +431,53 @@ int CExtPopupMenuWnd::stat_GetSeparatorHeight(CExtPaintManager* pPM)
         return 6;
     // The base theme draws an etched separator; the flat themes a one-pixel line.
     return pPM->GetThemeId() == CExtPaintManager::ThemeIdBase ? 6 : 1;
+}
+
+// The menu's own cursors: the help cursor in context-help mode, the move cursor over the
+// tear-off caption and the text cursor over an active in-place edit part.
+BOOL CExtPopupMenuWnd::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+{
+    if (IsContextHelpMode())
+    {
+        HCURSOR hCursor = ::LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(AFX_IDC_CONTEXTHELP));
+        ::SetCursor((hCursor != NULL) ? hCursor : ::LoadCursor(NULL, IDC_HELP));
+        return TRUE;
+    }
+    CPoint pt;
+    if (GetSafeHwnd() != NULL && ::GetCursorPos(&pt))
+    {
+        ScreenToClient(&pt);
+        if (IsTearOffEnabled() && m_rcTearOff.PtInRect(pt))
+        {
+            ::SetCursor(::LoadCursor(NULL, IDC_SIZEALL));
+            return TRUE;
+        }
+        const bool bRTL = IsLayoutRTL();
+        for (int i = 0; i < ItemGetCount(); i++)
+        {
+            const MENUITEMDATA& mi = m_items.GetAt(i);
+            if (!mi.IsInplaceEdit() || !mi.IsInplaceEditActive() || !mi.IsDisplayed())
+                continue;
+            CRect rcItem, rcEdit;
+            GetItemRect(i, rcItem, true);
+            mi.GetInplaceEditRect(rcEdit, rcItem, bRTL);
+            if (rcEdit.PtInRect(pt))
+            {
+                ::SetCursor(::LoadCursor(NULL, IDC_IBEAM));
+                return TRUE;
+            }
+        }
+    }
+    return CExtPopupBaseWnd::OnSetCursor(pWnd, nHitTest, message);
+}
+
+// An untracked menu takes no part in tracking's own repaints: it paints when shown.
+void CExtPopupMenuWnd::OnShowWindow(BOOL bShow, UINT nStatus)
+{
+    CExtPopupBaseWnd::OnShowWindow(bShow, nStatus);
+    if (bShow && IsUntrackedMode() && GetSafeHwnd() != NULL)
+    {
+        CClientDC dc(this);
+        OnPaintMenu(dc, true);
+    }
 }

@@ -7,6 +7,7 @@
 #pragma once
 #include "framework/framework.h"
 #include "toolkit/core/cmd_icon.h"
+#include "toolkit/core/cmd_tree.h"
 #include "toolkit/core/hook_sink.h"
 #include "toolkit/menus/popup_base_wnd.h"
 #include "toolkit/menus/popup_menu_tip_wnd.h"
@@ -17,7 +18,9 @@ class CExtCustomizeSite;
 class CExtCmdItem;
 class CExtPopupMenuWnd;
 
-class CExtPopupMenuWnd : public CExtPopupBaseWnd
+class CExtPopupMenuWnd : public CExtPopupBaseWnd,
+                         public CExtCustomizeSite::ICustomizeDropTarget,
+                         public CExtCustomizeSite::ICustomizeDropSource
 {
     DECLARE_DYNCREATE(CExtPopupMenuWnd)
 public:
@@ -41,7 +44,13 @@ public:
     // Item callbacks: the before-execute callback and the item's own click callback.
     typedef bool (*pCbItemClick)(CExtPopupMenuWnd* pMenu, LPVOID pItemData);
     typedef void (*pCbItemExtra)(CExtPopupMenuWnd* pMenu, LPVOID pItemData);
-    typedef bool (*pCbInplaceEdit)(CExtPopupMenuWnd* pMenu, LPVOID pItemData, LPVOID pCookie);
+    // In-place edit callbacks, called with the edit and the owner's cookie: the validate
+    // callback accepts a text (true), the apply callback stores a committed text, the
+    // message filter may take any message of the edit (true, with its result).
+    typedef bool (*pCbInplaceEditValidate)(CWnd* pEdit, LPVOID pCookie, CString& sText);
+    typedef void (*pCbInplaceEditApply)(CWnd* pEdit, LPVOID pCookie, CString& sText);
+    typedef bool (*pCbInplaceEditMsgFilter)(LRESULT* pResult, UINT nMsg, WPARAM wParam, LPARAM lParam, CWnd* pEdit,
+                                            LPVOID pCookie);
 
     class MENUITEMDATA
     {
@@ -134,6 +143,13 @@ public:
         // The profile of the item's command receiver, NULL when none is bound.
         LPCTSTR GetProfileName() const;
 
+        // The in-place edit of an in-place item: the receiver's own (asked with
+        // g_nMsgCreateInplaceEdit) or a CInPlaceEditWnd; created hidden with the menu window.
+        bool CreateInplaceEdit(CWnd* pParentMenu, RECT rcEdit);
+        CWnd* GetInplaceEditWnd() const { return IsInplaceEdit() ? m_pWndInplaceEdit : NULL; }
+        // The text shown in the edit part until the edit opens; NULL clears it.
+        void SetInplaceEditText(LPCTSTR sText);
+
         // ---- fields, in order ----------------------------------------------------------
         CExtCustomizeCmdTreeNode* m_pCmdNode;
         CExtPopupMenuWnd* m_pPopup;
@@ -158,9 +174,9 @@ public:
         HWND m_hWndCmdReceiver;
         CWnd* m_pWndInplaceEdit;
         CString* m_pInplaceEditStr;
-        pCbInplaceEdit m_pCbInplaceEditValidate;
-        pCbInplaceEdit m_pCbInplaceEditCommit;
-        pCbInplaceEdit m_pCbInplaceEditDraw;
+        pCbInplaceEditValidate m_pCbInplaceEditValidate;
+        pCbInplaceEditApply m_pCbInplaceEditCommit;
+        pCbInplaceEditMsgFilter m_pCbInplaceEditDraw;
         LPVOID m_pInplaceEditCookie;
         int m_nInplaceEditWidth;
         BYTE m_nEditFlags;
@@ -188,15 +204,132 @@ public:
         MENUITEMDATA* m_pItem;
     };
 
-    // The running tear-off drag; while one runs, the hooks offer every input event to it
-    // first and cancelling the tracking does nothing.
+    // The record of g_nMsgItemCoveringNotification, sent to the command receiver when an
+    // item (or a bar button) is selected, hovered or left; the receiver may suppress the
+    // tip of that item.
+    struct ITEMCOVERINGNOTIFICATION
+    {
+        enum eICN_t
+        {
+            __EICN_CANCEL = 0,  // the item was left
+            __EICN_SET = 1,     // the item was selected
+            __EICN_DELAY = 2,   // the item is hovered (its sub-menu waits)
+        };
+        eICN_t m_eICN;
+        CExtPopupMenuWnd* m_pPopup;
+        LPVOID m_pBarButton;
+        int m_nItemIndex;
+        bool m_bEnableShowSubMenu;
+        bool m_bSelectFirstInSubMenu;
+        bool m_bSuppressShowTip;
+        ITEMCOVERINGNOTIFICATION(eICN_t eICN, CExtPopupMenuWnd* pPopup, LPVOID pBarButton, int nItemIndex,
+                                 bool bEnableShowSubMenu = false, bool bSelectFirstInSubMenu = false)
+            : m_eICN(eICN), m_pPopup(pPopup), m_pBarButton(pBarButton), m_nItemIndex(nItemIndex),
+              m_bEnableShowSubMenu(bEnableShowSubMenu), m_bSelectFirstInSubMenu(bSelectFirstInSubMenu),
+              m_bSuppressShowTip(false)
+        {
+        }
+        // Sends the record to hWnd; answers the suppress-tip flag the receiver left.
+        bool Notify(HWND hWnd);
+    };
+
+    // The tear-off drag: asks the command receiver for a bar that carries the menu's
+    // commands, then moves the bar's floating frame with the pointer while the hooks route
+    // all input here, and shows the menu again while the pointer is back near the caption.
+    // It is also the record of g_nMsgTearOff.
     class TEAROFFNOTIFICATON : public CExtHookSink
     {
     public:
+        enum
+        {
+            __TNF_BAR_SHOWN = 0x01,
+            __TNF_HIDING = 0x02,
+            __TNF_CANCELED = 0x04,
+            __TNF_ENDED = 0x08,
+        };
+        enum
+        {
+            __TNS_START = 0,
+            __TNS_STEP = 1,
+            __TNS_FINISHED = 2,
+        };
+        TEAROFFNOTIFICATON(CExtPopupMenuWnd* pPopup, const POINT& ptStart);
+        virtual ~TEAROFFNOTIFICATON();
+
+        virtual bool Run();
+        virtual bool DragLoop();
+        virtual void DragStep(bool bFromHook);
+        virtual bool IsInStartZone(const POINT& ptScreen);
         virtual bool _OnHookKey(UINT nChar, UINT nRepCnt, UINT nFlags);
         virtual bool _OnHookMouseMove(UINT nMessage, int x, int y);
         virtual bool _OnHookMouseButton(UINT nMessage, int x, int y);
         virtual bool _OnHookMouseWheel(UINT nMessage, MOUSEHOOKSTRUCT* pData);
+        bool OnHookWndMsg(LRESULT& lResult, HWND hWndHooked, UINT nMessage, WPARAM& wParam,
+                          LPARAM& lParam) override;
+
+        HWND m_hWndBar;
+        HWND m_hWndMenu;
+        HWND m_hWndHookedFrame;
+        CExtPopupMenuWnd* m_pPopup;
+        CControlBar* m_pBar;
+        CPoint m_ptStart;
+        CSize m_sizeThreshold;
+        CRect m_rcStartZone;
+        CRect m_rcFrame;
+        BYTE m_nFlags;
+        int m_nState;
+
+    protected:
+        void SendToReceiver();
+        void RepaintChain();
+        void HookFrame(HWND hWnd);
+    };
+
+    // The record of g_nMsgCreateInplaceEdit: the receiver may store its own edit window
+    // through m_ppWndEdit; otherwise the menu makes a CInPlaceEditWnd.
+    struct INPLACEEDITREQUEST
+    {
+        CWnd** m_ppWndEdit;
+        CExtPopupMenuWnd* m_pPopup;
+        MENUITEMDATA* m_pItem;
+        CString* m_pStr;
+        pCbInplaceEditValidate m_pCbValidate;
+        pCbInplaceEditApply m_pCbApply;
+        pCbInplaceEditMsgFilter m_pCbMsgFilter;
+        LPVOID m_pCookie;
+        CRect m_rcEdit;
+    };
+
+    // The edit control of an in-place edit item: validates each key against the owner's
+    // rule, commits with Enter, gives the menu back the focus with Esc, and shows no
+    // context menu.
+    class CInPlaceEditWnd : public CEdit
+    {
+    public:
+        CInPlaceEditWnd(CString* pStr, pCbInplaceEditValidate pCbValidate, pCbInplaceEditApply pCbApply,
+                        pCbInplaceEditMsgFilter pCbMsgFilter, LPVOID pCookie);
+        virtual ~CInPlaceEditWnd();
+        virtual bool Create(CWnd* pParentMenu, RECT rc, UINT nID);
+        bool IsCommitted() const { return (m_nFlags & 0x01) != 0; }
+
+        static const UINT g_nMsgDeleteSelection;
+        static const UINT g_nMsgSelectAll;
+
+        pCbInplaceEditValidate m_pCbValidate;
+        pCbInplaceEditApply m_pCbApply;
+        pCbInplaceEditMsgFilter m_pCbMsgFilter;
+        LPVOID m_pCookie;
+        CString* m_pStr;
+        CString m_sText;
+        BYTE m_nFlags;
+
+    protected:
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+        void PostNcDestroy() override;
+
+    private:
+        LRESULT ValidatedTyping(UINT message, WPARAM wParam, LPARAM lParam);
+        CExtPopupMenuWnd* GetMenu() const;
     };
 
     CExtPopupMenuWnd();
@@ -216,6 +349,12 @@ public:
     virtual HMENU ExportToHMENU(bool bDeep = true);
     virtual bool LoadMenu(HWND hWndCmdRecv, CMenu* pMenu, bool bPopupMenu, bool bTopLevel, bool bNoCmdProfile);
     virtual void SetCmdReceiver(HWND hWndCmdRecv, bool bThisLevelOnly = false);
+    // Appends the open document windows of the MDI frame above pFrame (or above the
+    // receiver): nine numbered items, then "More Windows".
+    virtual bool UpdateMdiWindowsMenu(CWnd* pFrame = NULL);
+    // Inserts the application's recent files at nPos; false when a command or an item
+    // could not be made.
+    bool InsertRecentFileItems(int nPos, int& nInserted);
 
     // ---- items -------------------------------------------------------------------------
     virtual int ItemGetCount() const;
@@ -437,6 +576,9 @@ public:
     virtual void DrawPaletteItems(CDC* pDC);
     // The border callback of a sub-menu combined with its parent's item.
     virtual void PaintParentItemCombined(int nParentItem, CDC* pDC, CExtPopupMenuWnd* pSubMenu, const RECT* pRect);
+    // The callback a sub-menu opened from an item gets: its parent paints that item.
+    static void stat_PaintParentItemCallback(LPVOID pCookie, CDC& dc, const CWnd& wndPopup, const CRect& rcArea,
+                                             int nCombineAlign);
     void OnPaintMenu(CDC& dc, bool bFull) override;
     // One frame of the open animation, composed from the screen before and the menu after.
     void OnPaintFull(CDC& dc) override;
@@ -466,6 +608,53 @@ public:
                             bool bSelectFirstInSubMenu = false);
     virtual void DeselectCurrentItem(bool bRepaint, bool bHideTip);
     static bool g_bLockSystemMoveSize;
+
+    // Captures the screen under the shadow strips while the window is still hidden.
+    void CaptureShadowBeforeShow();
+
+    // ---- in-place edit items -----------------------------------------------------------
+    void CreateInplaceEdits();
+    void MoveInplaceEdits();
+    bool ShowInplaceEdit(int nIndex);
+    int FindInplaceEditItem(HWND hWnd) const;
+    bool OnInplaceEditKey(UINT nChar, bool& bNoEat);
+
+    // ---- customize drag and drop ---------------------------------------------------------
+    // A command-tree node dragged over the menu may be dropped before an item; a command
+    // dragged out of a menu built from a node leaves that node. Inert in palette menus.
+    DROPEFFECT OnCustomizeTargetOver(CExtCustomizeSite::CCmdDragInfo& dragInfo, CPoint point,
+                                     DWORD dwKeyState) override;
+    void OnCustomizeTargetLeave() override;
+    bool OnCustomizeTargetDrop(CExtCustomizeSite::CCmdDragInfo& dragInfo, CPoint point, DROPEFFECT de) override;
+    void OnCustomizeSourceDragComplete(DROPEFFECT de, bool bCanceled, bool* p_bNoResetActiveItem) override;
+    CExtCustomizeSite* GetCustomizeSite();
+    // Moves the drop marker (-1 removes it), repainting at once when it moved.
+    void SetDropPos(int nPos);
+    int GetDropPos() const { return m_nDropPos; }
+    int m_nDropPos;
+    BYTE m_nDragFlags;
+    int m_nDragCounter1, m_nDragCounter2;
+    int m_nDragMarker;
+
+protected:
+    // Lays the menu out again and re-shapes its window after the items changed.
+    void ReshapeAfterDrop();
+
+public:
+    // ---- tear-off ------------------------------------------------------------------------
+    // A press on the tear-off caption: runs one tear-off drag.
+    virtual void StartTearOff();
+    // The caption tip: string 30402, else the built-in text.
+    static CString stat_GetTearOffCaptionTip();
+
+    // Sends the item-covering notification of an item; the suppress-tip answer goes
+    // into the menu's state. False when the window died meanwhile.
+    bool NotifyItemCovering(ITEMCOVERINGNOTIFICATION::eICN_t eICN, int nIndex, bool bEnableShowSubMenu = false,
+                            bool bSelectFirstInSubMenu = false);
+    // The status-bar text of the item (or the idle message) in the owner's frame.
+    void ShowItemStatusText(int nIndex);
+    // The point lies on the part of a combined root menu that covers its owner button.
+    bool IsPointOnCombinedOwnerPart(const CPoint& ptClient);
 
 protected:
     // Enables the items that mirror a window's system menu and takes their texts from it.
@@ -597,6 +786,8 @@ protected:
     afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnActivateApp(BOOL bActive, DWORD dwThreadID);
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
     DECLARE_MESSAGE_MAP()
 };
 

@@ -66,6 +66,43 @@ DWORD CExtPopupShadow::DarkenPixel(DWORD dwPixel, int nPercent, COLORREF clrTint
     return (DWORD)((ch[0] << 16) | (ch[1] << 8) | ch[2]);
 }
 
+bool CExtPopupShadow::CaptureFromScreen(const RECT& rcWindowScreen, int nShadowSize)
+{
+    ReleaseBitmaps();
+    const int N = nShadowSize;
+    const int W = rcWindowScreen.right - rcWindowScreen.left;
+    const int H = rcWindowScreen.bottom - rcWindowScreen.top;
+    if (N <= 0 || W <= 0 || H <= 0)
+        return false;
+    HDC hdcScreen = ::GetDC(NULL);
+    if (hdcScreen == NULL)
+        return false;
+    bool bDone = false;
+    HDC hdcMem = ::CreateCompatibleDC(hdcScreen);
+    HBITMAP hRight = ::CreateCompatibleBitmap(hdcScreen, N, H + N);
+    HBITMAP hBottom = ::CreateCompatibleBitmap(hdcScreen, W + N, N);
+    if (hdcMem != NULL && hRight != NULL && hBottom != NULL)
+    {
+        HGDIOBJ hOld = ::SelectObject(hdcMem, hRight);
+        ::BitBlt(hdcMem, 0, 0, N, H + N, hdcScreen, rcWindowScreen.right, rcWindowScreen.top, SRCCOPY);
+        ::SelectObject(hdcMem, hBottom);
+        ::BitBlt(hdcMem, 0, 0, W + N, N, hdcScreen, rcWindowScreen.left, rcWindowScreen.bottom, SRCCOPY);
+        ::SelectObject(hdcMem, hOld);
+        m_bmpCapturedRight.Attach(hRight);
+        m_bmpCapturedBottom.Attach(hBottom);
+        hRight = hBottom = NULL;
+        bDone = true;
+    }
+    if (hRight != NULL)
+        ::DeleteObject(hRight);
+    if (hBottom != NULL)
+        ::DeleteObject(hBottom);
+    if (hdcMem != NULL)
+        ::DeleteDC(hdcMem);
+    ::ReleaseDC(NULL, hdcScreen);
+    return bDone;
+}
+
 bool CExtPopupShadow::Paint(CExtPaintManager* pPM, CDC& dc, const RECT& rcWindow, const RECT& rcOwner,
                             const RECT& rcPopup, int nShadowSize, int nDarkestPercent, int nLightestPercent,
                             bool bKeepCache, bool bTint, bool bComposeInMemory, HWND hWndPopup, HWND hWndTearOff,

@@ -29,6 +29,10 @@ public:
                const RECT* pRcTearOff = NULL);
     void Reset();
     void ReleaseBitmaps();
+    // Captures the screen under the two strips of a popup whose body (without shadow)
+    // lies at rcWindowScreen. The owner calls it while its window is still hidden, so the
+    // later Paint darkens what the popup covers rather than the popup's own pixels.
+    bool CaptureFromScreen(const RECT& rcWindowScreen, int nShadowSize);
 
     // Brightness (percent) of the strip column or row at distance i from the popup.
     static int StripPercent(int i, int nSize, int nDarkest, int nLightest);

@@ -22,6 +22,8 @@ struct CExtPopupBarServices
     void (*pfnShowCommandStatusText)(CWnd* pWnd, UINT nCmdID);
     // CExtControlBar::GetDraggedBar.
     CObject* (*pfnGetDraggedBar)();
+    // The screen rectangle of the toolbar button whose menu tracks now; false when none.
+    bool (*pfnGetTrackedButtonRect)(RECT* pRectScreen);
 
     bool IsButtonMenuTracking() const { return pfnIsButtonMenuTracking != NULL && pfnIsButtonMenuTracking(); }
     void CancelAllButtonMenuTracking() const
@@ -35,6 +37,10 @@ struct CExtPopupBarServices
             pfnShowCommandStatusText(pWnd, nCmdID);
     }
     CObject* GetDraggedBar() const { return pfnGetDraggedBar != NULL ? pfnGetDraggedBar() : NULL; }
+    bool GetTrackedButtonRect(RECT* pRectScreen) const
+    {
+        return pfnGetTrackedButtonRect != NULL && pfnGetTrackedButtonRect(pRectScreen);
+    }
 };
 extern CExtPopupBarServices g_PopupBarServices;
 

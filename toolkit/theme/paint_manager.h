@@ -275,6 +275,11 @@ public:
     virtual bool ReservedQuery102();                                                     // 102
     virtual void DrawMenuBorder(CDC& dc, const RECT& rcOuter, const RECT& rcInner,
                                 int nOpenSide, CObject* pHelperSrc, LPARAM lParam = 0);  // 103
+    // Whether a menu tracked with combine mode 0x20 is drawn joined to its owner button
+    // (the cookie object when there is one): the theme's combine query (slot 102).
+    virtual bool IsMenuCombinedWithOwner(CObject* pCookieObjectOrNull);
+    // The smallest button of a palette-layout menu: the classic 23 x 22 toolbar button.
+    virtual void GetMenuPaletteButtonSize(SIZE& size, CObject* pMenu, LPARAM lParam = 0);
     virtual void DrawBarBorder(CDC& dc, PAINTBARBORDERDATA& _pbbd);                      // 104
     virtual int QueryBarSettingDefault();                                                // 105
     virtual int QueryTabSettingDefault();                                                // 106
@@ -406,6 +411,42 @@ public:
     virtual void DrawGradientBackground(CDC& dc, RECT rc, bool bHorz, CObject* pHelperSrc,
                                         LPARAM lParam, COLORREF clrFirst,
                                         COLORREF clrSecond);                             // 182
+    // Status-bar parts a theme may paint itself; each answers whether it did. No theme
+    // here takes any of them over, so the status bar paints them.
+    virtual bool StatusBar_QuerySeparators(CObject* pStatusBar, LPARAM lParam = 0)        // 183
+    {
+        (void)pStatusBar, (void)lParam;
+        return false;
+    }
+    virtual bool StatusBar_EraseBackground(CDC& dc, const RECT& rcClient, CObject* pStatusBar,
+                                           LPARAM lParam = 0)                            // 184
+    {
+        (void)dc, (void)rcClient, (void)pStatusBar, (void)lParam;
+        return false;
+    }
+    virtual bool StatusBar_ErasePaneBackground(CDC& dc, int nPaneIdx, const RECT& rcPane,
+                                               CObject* pStatusBar, LPARAM lParam = 0)   // 185
+    {
+        (void)dc, (void)nPaneIdx, (void)rcPane, (void)pStatusBar, (void)lParam;
+        return false;
+    }
+    virtual bool StatusBar_PaintPane(CDC& dc, int nPaneIdx, const RECT& rcPane, DWORD dwPaneStyle,
+                                     HICON hIcon, LPCTSTR sPaneText, UINT nDrawTextFlags,
+                                     COLORREF clrText, CObject* pStatusBar,
+                                     LPARAM lParam = 0)                                  // 186
+    {
+        (void)dc, (void)nPaneIdx, (void)rcPane, (void)dwPaneStyle, (void)hIcon, (void)sPaneText;
+        (void)nDrawTextFlags, (void)clrText, (void)pStatusBar, (void)lParam;
+        return false;
+    }
+    virtual bool StatusBar_PaintSeparator(CDC& dc, int nPaneIdxAfterSep, const RECT& rcPaneBefore,
+                                          const RECT& rcPaneAfter, CObject* pStatusBar,
+                                          LPARAM lParam = 0)                             // 187
+    {
+        (void)dc, (void)nPaneIdxAfterSep, (void)rcPaneBefore, (void)rcPaneAfter, (void)pStatusBar;
+        (void)lParam;
+        return false;
+    }
 
     // ---- colours (non-virtual) ---------------------------------------------------------
     int InstallColor(COLORREF clr, int nIndex = -1);

@@ -121,6 +121,18 @@ SIZE CExtPaintManager::ReservedSize83()
 }
 bool CExtPaintManager::ReservedQuery101() { return false; }
 bool CExtPaintManager::ReservedQuery102() { return false; }
+void CExtPaintManager::GetMenuPaletteButtonSize(SIZE& size, CObject* pMenu, LPARAM lParam)
+{
+    (void)pMenu;
+    (void)lParam;
+    size.cx = 23;
+    size.cy = 22;
+}
+bool CExtPaintManager::IsMenuCombinedWithOwner(CObject* pCookieObjectOrNull)
+{
+    (void)pCookieObjectOrNull;
+    return ReservedQuery102();
+}
 int CExtPaintManager::ReservedQuery168() { return -1; }
 bool CExtPaintManager::ReservedQuery171() { return false; }
 bool CExtPaintManager::ReservedQuery175() { return false; }

@@ -354,3 +354,21 @@ TEST_F(MenuLayoutTest, PaletteRowsNavigateByColumn)
     m_menu.m_nCurIndex = 1;
     EXPECT_EQ(m_menu.FindNextItem(CExtPopupMenuWnd::NEXT_ROW_NEXT), 2);
 }
+
+TEST_F(MenuLayoutTest, PaletteItemsAreAtLeastAPaletteButton)
+{
+    ASSERT_TRUE(m_menu.ItemInsertCommand(0x7F01, -1, "A"));
+    ASSERT_TRUE(m_menu.ItemInsertCommand(0x7F02, -1, "A much longer palette text"));
+    const CSize sizeLong = m_menu.ItemGetInfo(1).GetMeasuredSize();
+    ASSERT_TRUE(m_menu.ItemOwnWidthSet(0, true));
+    ASSERT_TRUE(m_menu.ItemOwnWidthSet(1, true));
+    SIZE sizeButton = {0, 0};
+    g_CurrentPaintManager.GetPM()->GetMenuPaletteButtonSize(sizeButton, &m_menu);
+    EXPECT_EQ(sizeButton.cx, 23);
+    EXPECT_EQ(sizeButton.cy, 22);
+    EXPECT_EQ(m_menu.ItemGetInfo(0).GetMeasuredSize(), CSize(23, 22)) << "a short text grows to the button";
+    const CSize sizeLongPalette = m_menu.ItemGetInfo(1).GetMeasuredSize();
+    EXPECT_GT(sizeLongPalette.cx, 23) << "a long text keeps its width";
+    EXPECT_LT(sizeLongPalette.cx, sizeLong.cx) << "no icon column in a palette item";
+    EXPECT_EQ(sizeLongPalette.cy, 22);
+}

@@ -293,3 +293,24 @@ TEST(PopupShadow, NoShadowFallsOnTheOwnerOfACombinedPopup)
     EXPECT_EQ(canvas.Pixel(51, 42), clrBack) << "the corner square lies on the owner";
     EXPECT_EQ(canvas.Pixel(51, 25), Darkened(clrBack, 81)) << "the right strip above the owner";
 }
+
+namespace {
+DWORD WINAPI RequestFromAnotherThread(LPVOID)
+{
+    g_MenuSoundPlayer->PlaySound(CExtSoundPlayer::__ON_MENU_CMD_CLICKED);
+    return 0;
+}
+}  // namespace
+
+TEST_F(SoundPlayerTest, ADroppedRequestLeavesTheLockFree)
+{
+    g_MenuSoundPlayer->PlaySound(CExtSoundPlayer::__ON_MENU_CMD_CLICKED);
+    g_MenuSoundPlayer->PlaySound(CExtSoundPlayer::__ON_MENU_CMD_CLICKED);  // dropped
+    // Another thread's request must not wait for a lock the dropped one kept.
+    HANDLE hThread = ::CreateThread(NULL, 0, RequestFromAnotherThread, NULL, 0, NULL);
+    ASSERT_NE(hThread, (HANDLE)NULL);
+    EXPECT_EQ(::WaitForSingleObject(hThread, 2000), WAIT_OBJECT_0);
+    ::CloseHandle(hThread);
+    ::SetEvent(g_hRelease);
+    ASSERT_TRUE(WaitIdle());
+}
