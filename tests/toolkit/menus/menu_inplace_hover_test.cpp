@@ -171,6 +171,9 @@ TEST_F(InplaceHoverTest, InplaceEditIsTypedIntoAndConfirmed)
     ASSERT_TRUE(CExtPopupMenuWnd::IsMenuTracking());
     ASSERT_EQ(::GetFocus(), pEdit->GetSafeHwnd());
     ASSERT_TRUE(pEdit->IsWindowVisible());
+    // With the edit focused the keyboard hook passes typing and Enter on to it.
+    EXPECT_FALSE(g_PopupTrackingSite.OnKeyboardHookEvent('7', 1));
+    EXPECT_FALSE(g_PopupTrackingSite.OnKeyboardHookEvent(VK_RETURN, 1));
     pEdit->GetWindowRect(&rcEdit);
     pMenu->ScreenToClient(&rcEdit);
     EXPECT_EQ(rcEdit, rcEditExpected);
