@@ -3,6 +3,7 @@
 // node into the menu and its tree, and moving a command out with tidy group separators.
 #include "tests/toolkit/menus/menu_test_kit.h"
 
+#include "support/dib_canvas.h"
 #include "toolkit/core/cmd_manager.h"
 
 #include <string>
@@ -141,4 +142,28 @@ TEST_F(CustomizeDragTest, MovingOutKeepsOneSeparatorAndNoneAtTheEnds)
     m_pMenu->OnCustomizeSourceDragComplete(DROPEFFECT_COPY, false, &bResult);
     EXPECT_EQ(Items(), "34");
     EXPECT_TRUE(bResult);
+}
+
+TEST_F(CustomizeDragTest, TheDropPositionAndTheDraggedItemAreMarked)
+{
+    CExtCustomizeCmdTreeNode node(kX, kX);
+    CExtCustomizeSite::CCmdDragInfo info(&node);
+    ASSERT_EQ(m_pMenu->OnCustomizeTargetOver(info, ItemPoint(0, true), 0), (DROPEFFECT)DROPEFFECT_MOVE);
+    m_site.m_pDragged = m_tree.ElementAt(3);  // D, the last item
+    CRect rcWnd, rc0, rcLast;
+    m_pMenu->GetWindowRect(&rcWnd);
+    m_pMenu->GetItemRect(0, rc0, true);
+    m_pMenu->GetItemRect(5, rcLast, true);
+    testsupport::DibCanvas canvas(rcWnd.Width(), rcWnd.Height());
+    CDC dc;
+    dc.Attach(canvas.Dc());
+    m_pMenu->OnPaintMenu(dc, false);
+    dc.Detach();
+    const COLORREF clrMark = g_CurrentPaintManager.GetPM()->LookupColor(COLOR_BTNTEXT);
+    // Drop position 1, before a separator: the mark lies along the bottom of item 0.
+    EXPECT_EQ(canvas.Pixel(rc0.CenterPoint().x, rc0.bottom - 3), clrMark) << "the mark's bar";
+    EXPECT_EQ(canvas.Pixel(rc0.left, rc0.bottom - 1), clrMark) << "its end tick";
+    EXPECT_EQ(canvas.Pixel(rcLast.CenterPoint().x, rcLast.top), clrMark) << "the dragged item's frame";
+    EXPECT_EQ(canvas.Pixel(rcLast.CenterPoint().x, rcLast.top + 2), canvas.Pixel(rc0.CenterPoint().x, rc0.top + 2))
+        << "inside the frame the item as it is";
 }

@@ -172,28 +172,7 @@ TEST_F(InplaceHoverTest, ReceiversOwnEditOrTheValueStringWithoutApply)
     EXPECT_STREQ((LPCTSTR)m_sValue, "9");
 }
 
-TEST_F(InplaceHoverTest, HoverNotifiesTheReceiverAndShowsStatusText)
-{
-    CExtPopupMenuWnd* pMenu = NewMenu();
-    pMenu->ItemInsertCommand(kPlain, -1, "&Plain");
-    pMenu->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR);
-    pMenu->ItemInsert(CExtPopupMenuWnd::TYPE_POPUP, -1, "&More");
-    pMenu->ItemGetPopup(2)->ItemInsertCommand(kInner, -1, "Inner");
-    ASSERT_TRUE(pMenu->TrackPopupMenu(kQuick, 60, 60));
-    g_log.clear();
-    for (int nItem : {0, 2, 1})
-        MoveTo(pMenu, ItemCentre(pMenu, nItem));
-    const std::vector<std::string> expected = {
-        "cover 1 0", "status " + std::to_string(kPlain),  // selected
-        "cover 0 0", "status 57345",                      // left for the sub-menu item
-        "cover 1 2", "status 57345",                      // a sub-menu item shows the idle text
-        "cover 2 2",                                      // hovered: its sub-menu waits
-        "cover 0 2", "status 57345",                      // the separator selects nothing
-    };
-    EXPECT_EQ(g_log, expected);
-}
-
-TEST_F(InplaceHoverTest, ReceiverSuppressesTheItemTip)
+TEST_F(InplaceHoverTest, HoverNotifiesTheReceiverWhichMaySuppressTheTip)
 {
     const bool bSavedTips = CExtPopupMenuWnd::g_bShowMenuTips;
     CExtPopupMenuWnd::g_bShowMenuTips = true;
@@ -202,12 +181,26 @@ TEST_F(InplaceHoverTest, ReceiverSuppressesTheItemTip)
         g_bSuppressTips = bSuppress;
         CExtPopupMenuWnd* pMenu = NewMenu();
         pMenu->ItemInsertCommand(kPlain, -1, "&Plain");
+        pMenu->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR);
+        pMenu->ItemInsert(CExtPopupMenuWnd::TYPE_POPUP, -1, "&More");
+        pMenu->ItemGetPopup(2)->ItemInsertCommand(kInner, -1, "Inner");
         pMenu->ItemGetInfo(0).m_sTipText = "The plain command";
         ASSERT_TRUE(pMenu->TrackPopupMenu(kQuick, 60, 60));
+        g_log.clear();
         MoveTo(pMenu, ItemCentre(pMenu, 0));
         PumpFor(700);
         CWnd* pTip = pMenu->GetMenuTipWnd();
         EXPECT_EQ(pTip->GetSafeHwnd() != NULL && pTip->IsWindowVisible(), !bSuppress) << "suppress " << bSuppress;
+        for (int nItem : {2, 1})
+            MoveTo(pMenu, ItemCentre(pMenu, nItem));
+        const std::vector<std::string> expected = {
+            "cover 1 0", "status " + std::to_string(kPlain),  // selected
+            "cover 0 0", "status 57345",                      // left for the sub-menu item
+            "cover 1 2", "status 57345",                      // a sub-menu item shows the idle text
+            "cover 2 2",                                      // hovered: its sub-menu waits
+            "cover 0 2", "status 57345",                      // the separator selects nothing
+        };
+        EXPECT_EQ(g_log, expected);
         CExtPopupMenuWnd::CancelMenuTracking();
         PumpPending();
     }
