@@ -21,7 +21,6 @@ const UINT kZoom = 0x7B01, kPlain = 0x7B02, kSplit = 0x7B03, kInner = 0x7B04;
 
 std::vector<std::string> g_log;
 bool g_bSuppressTips = false;
-CEdit* g_pOwnEdit = NULL;
 CString g_sApplied;
 
 LRESULT CALLBACK HoverReceiverProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
@@ -31,12 +30,6 @@ LRESULT CALLBACK HoverReceiverProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
         ICN* p = (ICN*)wp;
         g_log.push_back("cover " + std::to_string((int)p->m_eICN) + " " + std::to_string(p->m_nItemIndex));
         p->m_bSuppressShowTip = g_bSuppressTips;
-    }
-    else if (msg == CExtPopupMenuWnd::g_nMsgCreateInplaceEdit && g_pOwnEdit != NULL)
-    {
-        CExtPopupMenuWnd::INPLACEEDITREQUEST* p = (CExtPopupMenuWnd::INPLACEEDITREQUEST*)wp;
-        g_pOwnEdit->Create(WS_CHILD, p->m_rcEdit, p->m_pPopup, 1);
-        *p->m_ppWndEdit = g_pOwnEdit;
     }
     else if (msg == WM_COMMAND)
         g_log.push_back("command " + std::to_string(LOWORD(wp)));
@@ -74,7 +67,6 @@ protected:
         g_PopupBarServices.pfnShowCommandStatusText = RecordStatus;
         g_log.clear();
         g_bSuppressTips = false;
-        g_pOwnEdit = NULL;
     }
     void TearDown() override
     {
@@ -83,7 +75,7 @@ protected:
         g_CommandManager->ProfileDestroy("inplace-hover", true);
     }
     // "Zoom" with an edit part of 60 pixels over m_sValue, digits only; then "Plain".
-    CExtPopupMenuWnd* TrackZoomMenu(bool bApply = true)
+    CExtPopupMenuWnd* TrackZoomMenu()
     {
         CExtPopupMenuWnd* pMenu = NewMenu();
         pMenu->ItemInsertCommand(kZoom, -1, "&Zoom");
@@ -92,7 +84,7 @@ protected:
         mi.m_pInplaceEditStr = &m_sValue;
         mi.m_nInplaceEditWidth = 60;
         mi.m_pCbInplaceEditValidate = DigitsOnly;
-        mi.m_pCbInplaceEditCommit = bApply ? Apply : NULL;
+        mi.m_pCbInplaceEditCommit = Apply;
         mi.MeasureItem();
         EXPECT_TRUE(pMenu->TrackPopupMenu(kQuick, 60, 60));
         return pMenu;
@@ -152,24 +144,6 @@ TEST_F(InplaceHoverTest, InplaceEditIsTypedIntoAndConfirmed)
     pEdit->SendMessage(WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_STREQ((LPCTSTR)g_sApplied, "275");
     ASSERT_TRUE(PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); }, 2000)) << "Enter closes the menu";
-}
-
-TEST_F(InplaceHoverTest, ReceiversOwnEditOrTheValueStringWithoutApply)
-{
-    CEdit ownEdit;
-    g_pOwnEdit = &ownEdit;
-    CExtPopupMenuWnd* pMenu = TrackZoomMenu();
-    EXPECT_EQ(pMenu->ItemGetInfo(0).GetInplaceEditWnd(), &ownEdit);
-    CExtPopupMenuWnd::CancelMenuTracking();
-    PumpPending();
-    EXPECT_EQ(ownEdit.GetSafeHwnd(), (HWND)NULL) << "destroyed with the menu window";
-
-    g_pOwnEdit = NULL;
-    pMenu = TrackZoomMenu(false);
-    CWnd* pEdit = pMenu->ItemGetInfo(0).GetInplaceEditWnd();
-    pEdit->SetWindowText("9");
-    pEdit->SendMessage(WM_KEYDOWN, VK_RETURN, 1);
-    EXPECT_STREQ((LPCTSTR)m_sValue, "9");
 }
 
 TEST_F(InplaceHoverTest, HoverNotifiesTheReceiverWhichMaySuppressTheTip)

@@ -1,5 +1,5 @@
-// The shadows of a shown menu and of a rectangular tip, read back from the screen over a
-// known backdrop: their strips darken what lay there before the popup showed.
+// The shadow of a shown menu, read back from the screen over a known backdrop: its strips
+// darken what lay there before the menu showed.
 #include "tests/toolkit/menus/menu_test_kit.h"
 
 using namespace menukit;
@@ -86,21 +86,4 @@ TEST_F(ShadowScreenTest, MenuShadowDarkensTheScreenUnderIt)
     };
     for (const auto& c : cases)
         EXPECT_EQ(ScreenPixel(c.x, c.y), Darkened(c.nPercent)) << c.sWhere;
-}
-
-TEST_F(ShadowScreenTest, RectangleTipShadowDarkensTheScreenUnderIt)
-{
-    CExtPopupMenuTipWnd tip;
-    tip.SetTipStyle(CExtPopupMenuTipWnd::__ETS_RECTANGLE_NO_ICON);
-    tip.SetText("A tip over the backdrop");
-    ::SetCursorPos(100, 210);  // the tip stays while the pointer is in its area
-    ASSERT_TRUE(tip.Show(CWnd::FromHandle(m_hWndRecv), CRect(60, 200, 200, 220)));
-    ASSERT_TRUE(PumpUntil([&] { return tip.IsWindowVisible() != FALSE; }, 2000));
-    PumpFor(50);
-    CRect rcTip;
-    tip.GetWindowRect(&rcTip);
-    EXPECT_EQ(ScreenPixel(rcTip.right - 3, rcTip.CenterPoint().y), Darkened(70));
-    EXPECT_EQ(ScreenPixel(rcTip.CenterPoint().x, rcTip.bottom - 1), Darkened(86));
-    tip.Hide();
-    tip.DestroyWindow();
 }
