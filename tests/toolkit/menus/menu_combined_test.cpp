@@ -71,6 +71,9 @@ TEST_F(CombinedMenuTest, CombinedMenuIsPaintedOverItsButton)
             EXPECT_EQ(g_nSide, 1) << c.sName;
             EXPECT_EQ(canvas.Pixel(kButton.Width() / 2, kButton.Height() / 2), kButtonMark) << c.sName;
             EXPECT_EQ(rcP.top, kButton.Height() - 1) << c.sName << ": one pixel over the button";
+            // A press on the button part closes the menu, as a press on the button would.
+            EXPECT_TRUE(Click(pMenu, WM_LBUTTONDOWN, CPoint(kButton.Width() / 2, kButton.Height() / 2)));
+            EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking()) << c.sName;
         }
         CExtPopupMenuWnd::CancelMenuTracking();
         PumpPending();

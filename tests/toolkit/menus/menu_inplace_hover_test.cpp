@@ -165,6 +165,16 @@ TEST_F(InplaceHoverTest, HoverNotifiesTheReceiverWhichMaySuppressTheTip)
         PumpFor(700);
         CWnd* pTip = pMenu->GetMenuTipWnd();
         EXPECT_EQ(pTip->GetSafeHwnd() != NULL && pTip->IsWindowVisible(), !bSuppress) << "suppress " << bSuppress;
+        if (!bSuppress)
+        {
+            // A release on the menu's own tip is eaten and keeps the menu.
+            CRect rcTip;
+            pTip->GetWindowRect(&rcTip);
+            CPoint pt = rcTip.CenterPoint();
+            pMenu->ScreenToClient(&pt);
+            EXPECT_TRUE(Click(pMenu, WM_LBUTTONUP, pt));
+            EXPECT_TRUE(CExtPopupMenuWnd::IsMenuTracking());
+        }
         for (int nItem : {2, 1})
             MoveTo(pMenu, ItemCentre(pMenu, nItem));
         const std::vector<std::string> expected = {
