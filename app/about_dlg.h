@@ -1,11 +1,11 @@
 // The About box: the application icon, the product name and version, the maker's notice
-// and three links (the product page, a mail to support and the donation page).
-//
-// The toolkit's hyperlink buttons, labels and group box are not available yet: the
-// template's plain buttons stand in for the links, and the dialog opens their addresses
-// itself when they are clicked.
+// and three links (the product page, a mail to support and the donation page), which
+// open their addresses themselves.
 #pragma once
 #include "framework/framework.h"
+#include "toolkit/dialogs/group_box.h"
+#include "toolkit/dialogs/hyperlink_button.h"
+#include "toolkit/dialogs/label.h"
 #include "toolkit/dialogs/resizable_dialog.h"
 
 class CAboutDlg : public CExtResizableDialog
@@ -21,15 +21,19 @@ public:
 
     CFont m_fontTitle;     // product name and version
     CFont m_fontBoldLink;  // the donation link
-    // The address behind each link, by control id order: web, support, donate.
-    CString m_strLinkWeb, m_strLinkSupport, m_strLinkDonate;
+
+    CExtLabel m_wndIcon;
+    CExtLabel m_wndTitle;
+    CExtLabel m_wndNotice;
+    CExtGroupBox m_wndLinksBox;
+    CExtLabel m_wndWebLabel;
+    CExtHyperLinkButton m_wndLinkWeb;
+    CExtLabel m_wndSupportLabel;
+    CExtHyperLinkButton m_wndLinkSupport;
+    CExtHyperLinkButton m_wndLinkDonate;
+    CExtButton m_wndOK;
 
 protected:
+    void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    afx_msg void OnLinkWeb();
-    afx_msg void OnLinkSupport();
-    afx_msg void OnLinkDonate();
-    virtual void OpenLink(const CString& strAddress);
-
-    DECLARE_MESSAGE_MAP()
 };

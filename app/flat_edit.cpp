@@ -1,8 +1,9 @@
 #include "app/flat_edit.h"
 #include "toolkit/dialogs/memory_dc.h"
 #include "toolkit/theme/pm_bar_parts.h"
+#include "toolkit/menus/popup_menu_wnd.h"
 
-IMPLEMENT_DYNAMIC(CExtFlatEdit, CInterimExtEdit)
+IMPLEMENT_DYNAMIC(CExtFlatEdit, CExtEdit)
 IMPLEMENT_DYNAMIC(CExtEditWithIcon, CExtFlatEdit)
 
 CExtFlatEdit::CExtFlatEdit() {}
@@ -15,7 +16,7 @@ void CExtFlatEdit::PaintFrame(CRect rcFrame, CDC* pDC)
     if (pDC == NULL) pDC = pWindowDC = new CWindowDC(this);
     CExtPaintManager* pPM = GetPaintManager();
     if (pPM != NULL) {
-        bool bFocus = ::GetFocus() == m_hWnd && !IsPopupMenuTracking();
+        bool bFocus = ::GetFocus() == m_hWnd && !CExtPopupMenuWnd::IsMenuTracking();
         bool bEnabled = IsEditEnabled();
         if ((bFocus || m_bMouseOver) && m_bHoverFrame) {
             CExtPaintManager::PAINTEDITFRAMEDATA data(this, rcFrame, true, m_bMouseOver, bEnabled, bFocus,

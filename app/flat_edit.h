@@ -3,9 +3,9 @@
 // box) adds a 24 x 24 icon at its left and a font half as large again.
 #pragma once
 #include "framework/framework.h"
-#include "app/interim_ext_edit.h"
+#include "toolkit/dialogs/edit.h"
 
-class CExtFlatEdit : public CInterimExtEdit
+class CExtFlatEdit : public CExtEdit
 {
     DECLARE_DYNAMIC(CExtFlatEdit)
 public:

@@ -3,8 +3,6 @@
 #include "res/resource.h"
 
 BEGIN_MESSAGE_MAP(COptionsDlg, CExtResizableDialog)
-    ON_BN_CLICKED(IDC_GRID_COLOR1, &COptionsDlg::OnGridColor1)
-    ON_BN_CLICKED(IDC_GRID_COLOR2, &COptionsDlg::OnGridColor2)
 END_MESSAGE_MAP()
 
 COptionsDlg::COptionsDlg(CWnd* pParent)
@@ -12,11 +10,7 @@ COptionsDlg::COptionsDlg(CWnd* pParent)
       m_nAutoRefresh(g_AutoRefresh.Value),
       m_nHide(g_Hide.Value),
       m_nSizeType(g_SizeType.Value),
-      m_nGridEnabled(g_GridEnabled.Value),
-      m_clrGridColor1((COLORREF)-1),
-      m_clrGridColor1Default((COLORREF)-1),
-      m_clrGridColor2((COLORREF)-1),
-      m_clrGridColor2Default((COLORREF)-1)
+      m_nGridEnabled(g_GridEnabled.Value)
 {
 }
 
@@ -28,6 +22,16 @@ void COptionsDlg::DoDataExchange(CDataExchange* pDX)
 {
     CExtNCW<CExtResizableDialog>::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_SIZE_TYPE, m_wndSizeType);
+    DDX_Control(pDX, IDC_OPTIONS_GENERAL, m_wndGeneralBox);
+    DDX_Control(pDX, IDC_OPTIONS_VIEW, m_wndViewBox);
+    DDX_Control(pDX, IDC_AUTO_REFRESH, m_wndAutoRefresh);
+    DDX_Control(pDX, IDC_HIDE_INVALID, m_wndHideInvalid);
+    DDX_Control(pDX, IDC_SHOW_GRID, m_wndShowGrid);
+    DDX_Control(pDX, IDC_SIZE_TYPE_LABEL, m_wndSizeTypeLabel);
+    DDX_Control(pDX, IDOK, m_wndOK);
+    DDX_Control(pDX, IDCANCEL, m_wndCancel);
+    DDX_Control(pDX, IDC_GRID_COLOR1, m_wndGridColor1);
+    DDX_Control(pDX, IDC_GRID_COLOR2, m_wndGridColor2);
     DDX_Check(pDX, IDC_AUTO_REFRESH, m_nAutoRefresh);
     DDX_Check(pDX, IDC_HIDE_INVALID, m_nHide);
     DDX_Check(pDX, IDC_SHOW_GRID, m_nGridEnabled);
@@ -40,11 +44,13 @@ BOOL COptionsDlg::OnInitDialog()
 {
     CExtNCW<CExtResizableDialog>::OnInitDialog();
     ShowSizeGrip(false);
+    m_wndGeneralBox.SetStyle(CExtGroupBox::STYLE_FLAT);
+    m_wndViewBox.SetStyle(CExtGroupBox::STYLE_FLAT);
 
-    m_clrGridColor1Default = RGB(235, 238, 245);
-    m_clrGridColor1 = (COLORREF)g_GridColor1.Value;
-    m_clrGridColor2Default = RGB(255, 255, 255);
-    m_clrGridColor2 = (COLORREF)g_GridColor2.Value;
+    m_wndGridColor1.m_clrDefault = RGB(235, 238, 245);
+    m_wndGridColor1.m_clrCurrent = (COLORREF)g_GridColor1.Value;
+    m_wndGridColor2.m_clrDefault = RGB(255, 255, 255);
+    m_wndGridColor2.m_clrCurrent = (COLORREF)g_GridColor2.Value;
 
     static const char* const s_units[] = {"Bytes", "KBytes", "MBytes", "GBytes"};
     for (const char* pszUnit : s_units) m_wndSizeType.AddString(pszUnit);
@@ -65,31 +71,11 @@ void COptionsDlg::OnOK()
 {
     if (!UpdateData(TRUE)) return;
     StoreIfChanged(g_GridEnabled, m_nGridEnabled);
-    StoreIfChanged(g_GridColor1, (int)m_clrGridColor1);
-    StoreIfChanged(g_GridColor2, (int)m_clrGridColor2);
+    StoreIfChanged(g_GridColor1, (int)m_wndGridColor1.m_clrCurrent);
+    StoreIfChanged(g_GridColor2, (int)m_wndGridColor2.m_clrCurrent);
     StoreIfChanged(g_SizeType, m_nSizeType);
     StoreIfChanged(g_AutoRefresh, m_nAutoRefresh);
     StoreIfChanged(g_Hide, m_nHide);
     SaveSettings();
     EndDialog(IDOK);
-}
-
-void COptionsDlg::OnGridColor1()
-{
-    COLORREF clr = m_clrGridColor1;
-    if (PickColor(m_clrGridColor1, clr)) m_clrGridColor1 = clr;
-}
-
-void COptionsDlg::OnGridColor2()
-{
-    COLORREF clr = m_clrGridColor2;
-    if (PickColor(m_clrGridColor2, clr)) m_clrGridColor2 = clr;
-}
-
-bool COptionsDlg::PickColor(COLORREF clrCurrent, COLORREF& clrPicked)
-{
-    CColorDialog dlg(clrCurrent, CC_FULLOPEN, this);
-    if (dlg.DoModal() != IDOK) return false;
-    clrPicked = dlg.GetColor();
-    return true;
 }

@@ -1,13 +1,15 @@
 // The Options dialog: edits six of the persisted options (auto refresh, hiding invalid
 // entries, the size unit, the colour grid and its two colours). Confirming stores what
 // changed, marks it changed and saves all options; the caller tells the panes.
-//
-// The themed check boxes, group boxes, combo box and colour buttons of the toolkit are
-// not available yet: the template's plain controls stand in, and the two colours (with
-// their defaults, which the colour popup's default entry would give) are kept by the
-// dialog itself; a click on either button picks its colour in the common colour dialog.
+// Every control is the toolkit's themed one; the two grid colours live in the colour
+// buttons.
 #pragma once
 #include "framework/framework.h"
+#include "toolkit/dialogs/check_box.h"
+#include "toolkit/dialogs/color_button.h"
+#include "toolkit/dialogs/combo_box.h"
+#include "toolkit/dialogs/group_box.h"
+#include "toolkit/dialogs/label.h"
 #include "toolkit/dialogs/nc_frame_dialog.h"
 
 class COptionsDlg : public CExtNCW<CExtResizableDialog>
@@ -23,20 +25,23 @@ public:
     int m_nSizeType;
     int m_nGridEnabled;
 
-    // What the two colour buttons hold: the current and the default colour.
-    COLORREF m_clrGridColor1, m_clrGridColor1Default;
-    COLORREF m_clrGridColor2, m_clrGridColor2Default;
-
-    CComboBox m_wndSizeType;
+    // GridColor1 and GridColor2: each button holds its current and its default colour.
+    CExtColorButton m_wndGridColor1;
+    CExtColorButton m_wndGridColor2;
+    CExtComboBox m_wndSizeType;
+    CExtGroupBox m_wndGeneralBox;
+    CExtGroupBox m_wndViewBox;
+    CExtCheckBox m_wndAutoRefresh;
+    CExtCheckBox m_wndHideInvalid;
+    CExtCheckBox m_wndShowGrid;
+    CExtLabel m_wndSizeTypeLabel;
+    CExtButton m_wndOK;
+    CExtButton m_wndCancel;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
-    afx_msg void OnGridColor1();
-    afx_msg void OnGridColor2();
-    // Asks for a colour starting from clrCurrent; false when the user cancels.
-    virtual bool PickColor(COLORREF clrCurrent, COLORREF& clrPicked);
 
     DECLARE_MESSAGE_MAP()
 };

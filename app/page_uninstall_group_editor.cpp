@@ -40,6 +40,7 @@ BOOL CPageUninstallGroupEditor::OnInitDialog()
 {
     CExtResizableDialog::OnInitDialog();
     ShowSizeGrip(false);
+    m_wndPropertyBox.SetStyle(CExtGroupBox::STYLE_FLAT);
     m_wndName.m_bHoverFrame = true;
     m_wndKeywords.m_bHoverFrame = true;
     return TRUE;

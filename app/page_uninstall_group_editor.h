@@ -4,6 +4,8 @@
 #pragma once
 #include "framework/framework.h"
 #include "toolkit/dialogs/button.h"
+#include "toolkit/dialogs/group_box.h"
+#include "toolkit/dialogs/label.h"
 #include "toolkit/dialogs/resizable_dialog.h"
 #include "app/flat_edit.h"
 
@@ -21,12 +23,10 @@ public:
     void OpenGroup(int nGroupId);
     void ApplyGroup();
 
-    // The themed group box and labels are not in the toolkit yet: the framework's own
-    // controls hold their places (the group box then takes the flat style 3).
-    CButton m_wndPropertyBox;
-    CStatic m_wndNameLabel;
+    CExtGroupBox m_wndPropertyBox;
+    CExtLabel m_wndNameLabel;
     CExtFlatEdit m_wndName;
-    CStatic m_wndKeywordsLabel;
+    CExtLabel m_wndKeywordsLabel;
     CExtFlatEdit m_wndKeywords;
     CExtButton m_wndApply;
     CExtButton m_wndCancel;

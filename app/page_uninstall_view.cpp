@@ -32,7 +32,10 @@ BOOL CPageUninstallView::OnInitDialog()
     CRect rcClient;
     GetClientRect(&rcClient);
 
-    if (g_ListSize.Value == 0) g_ListSize.Value = 65;
+    if (g_ListSize.Value == 0) {
+        g_ListSize.Value = 65;
+        g_ListSize.Changed = true;
+    }
 
     m_wndDetailsBar.Create(WS_VISIBLE, CRect(0, 0, 0, 0), this, IDC_DETAILS_BAR);
     m_wndDetailsBar.m_pWndNotify = this;
@@ -100,14 +103,21 @@ LRESULT CPageUninstallView::OnShowDetailsBar(WPARAM wParam, LPARAM)
     m_wndSplitter.ShowPane(wParam != 0 ? -1 : 0);
     int nMark = m_pageList.m_wndList.GetSelectionMark();
     if (nMark != -1) m_pageList.m_wndList.EnsureVisible(nMark, FALSE);
-    g_ShowDetails.Value = wParam != 0 ? 1 : 0;
+    int nShow = wParam != 0 ? 1 : 0;
+    if (g_ShowDetails.Value != nShow) {
+        g_ShowDetails.Value = nShow;
+        g_ShowDetails.Changed = true;
+    }
     return 0;
 }
 
 LRESULT CPageUninstallView::OnNotifyBtnClose(WPARAM, LPARAM)
 {
     m_wndSplitter.ShowPane(0);
-    g_ShowDetails.Value = 0;
+    if (g_ShowDetails.Value != 0) {
+        g_ShowDetails.Value = 0;
+        g_ShowDetails.Changed = true;
+    }
     return 0;
 }
 
@@ -115,6 +125,9 @@ void CPageUninstallView::OnDestroy()
 {
     // A splitter without height has no meaningful percentage: the stored one stays.
     int nPercent = GetListPercentage();
-    if (nPercent >= 0 && nPercent != g_ListSize.Value) g_ListSize.Value = nPercent;
+    if (nPercent >= 0 && nPercent != g_ListSize.Value) {
+        g_ListSize.Value = nPercent;
+        g_ListSize.Changed = true;
+    }
     CExtResizableDialog::OnDestroy();
 }

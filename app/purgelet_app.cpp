@@ -16,11 +16,9 @@ BEGIN_MESSAGE_MAP(CPurgeletApp, CWinApp)
     ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
-CPurgeletApp::CPurgeletApp() {}
+CPurgeletApp::CPurgeletApp() : m_pMainDlg(NULL) {}
 
 CPurgeletApp::~CPurgeletApp() {}
-
-static void AllowPopupAnimation() {}
 
 static void SetupPopupMenuOptions()
 {
@@ -30,7 +28,7 @@ static void SetupPopupMenuOptions()
     CExtPopupMenuWnd::g_bShowMenuTips = false;
     CExtPopupMenuWnd::g_bExpandAnimation = false;
     CExtPopupBaseWnd::g_nDefaultAnimation = 0;
-    AllowPopupAnimation();
+    CExtPopupBaseWnd::g_bAnimationAllowed = true;
     CExtPopupMenuWnd::g_bUseWorkArea = true;
 }
 
@@ -86,9 +84,14 @@ std::string FindDataFolder()
     char buffer[MAX_PATH];
     memset(buffer, 0, sizeof(buffer));
     CWnd* pMainWnd = AfxGetMainWnd();
-    ::SHGetSpecialFolderPathA(pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL, buffer, CSIDL_APPDATA, TRUE);
+    BOOL bFound =
+        ::SHGetSpecialFolderPathA(pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL, buffer, CSIDL_APPDATA, TRUE);
+    buffer[MAX_PATH - 1] = '\0';
+    // Without the application-data folder the name below would be a folder in the
+    // root of the current drive: the executable's folder serves instead.
+    bool bUsable = bFound && buffer[0] != '\0';
     std::string path = std::string(buffer) + "\\Nimbo Purgelet\\";
-    if (!::CreateDirectoryA(path.c_str(), NULL) && ::GetLastError() != ERROR_ALREADY_EXISTS) {
+    if (!bUsable || (!::CreateDirectoryA(path.c_str(), NULL) && ::GetLastError() != ERROR_ALREADY_EXISTS)) {
         char module[MAX_PATH];
         memset(module, 0, sizeof(module));
         ::GetModuleFileNameA(AfxGetInstanceHandle(), module, MAX_PATH);
@@ -108,6 +111,41 @@ std::string GetDataFolder()
 
 std::string GetGroupsFilePath() { return GetDataFolder() + "Purgelet.xml"; }
 
+static int s_nProgramsRunning = 0;
+
+bool IsProgramRunning() { return s_nProgramsRunning > 0; }
+
+void WaitForProgram(HANDLE hProcess)
+{
+    // The window keeps painting and answering while the program runs, but takes no
+    // input: no command may start while another one waits here.
+    CWnd* pMainWnd = AfxGetMainWnd();
+    HWND hMain = pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL;
+    bool bReenable = hMain != NULL && ::IsWindowEnabled(hMain);
+    if (bReenable) ::EnableWindow(hMain, FALSE);
+    ++s_nProgramsRunning;
+    bool bQuit = false;
+    int nQuitCode = 0;
+    for (;;) {
+        DWORD dwResult = ::MsgWaitForMultipleObjects(1, &hProcess, FALSE, INFINITE, QS_ALLINPUT);
+        if (dwResult != WAIT_OBJECT_0 + 1) break;  // the process ended, or the wait failed
+        MSG msg;
+        while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                bQuit = true;
+                nQuitCode = (int)msg.wParam;
+                continue;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    --s_nProgramsRunning;
+    if (bReenable && ::IsWindow(hMain)) ::EnableWindow(hMain, TRUE);
+    // A quit request belongs to the loop outside.
+    if (bQuit) ::PostQuitMessage(nQuitCode);
+}
+
 void RunProgram(const char* commandLine)
 {
     if (commandLine == NULL) commandLine = "";
@@ -119,8 +157,8 @@ void RunProgram(const char* commandLine)
     PROCESS_INFORMATION pi;
     memset(&pi, 0, sizeof(pi));
     if (::CreateProcessA(NULL, writable.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) {
-        ::WaitForSingleObject(pi.hProcess, INFINITE);
         ::CloseHandle(pi.hThread);
+        WaitForProgram(pi.hProcess);
         ::CloseHandle(pi.hProcess);
         return;
     }
@@ -139,7 +177,11 @@ void ShowInRegEdit(const char* registryPath)
         sei.lpVerb = "open";
         sei.lpFile = "regedit.exe";
         sei.nShow = SW_SHOWNORMAL;
-        if (::ShellExecuteExA(&sei) && sei.hProcess != NULL) ::WaitForInputIdle(sei.hProcess, INFINITE);
+        if (::ShellExecuteExA(&sei) && sei.hProcess != NULL) {
+            // An editor that never becomes idle must not hold the window for ever.
+            ::WaitForInputIdle(sei.hProcess, 10000);
+            ::CloseHandle(sei.hProcess);
+        }
         hEditor = ::FindWindowA("RegEdit_RegEdit", NULL);
         if (hEditor == NULL) {
             AfxMessageBox("Nimbo Purgelet was unable to launch RegEdit.", MB_ICONERROR);

@@ -11,6 +11,8 @@ extern const char* const g_szPurgeletProfileName;
 // so a second instance runs normally.
 extern HANDLE g_hPurgeletMutex;
 
+class CPurgeletDlg;
+
 class CPurgeletApp : public CWinApp
 {
 public:
@@ -25,8 +27,12 @@ public:
     void HtmlHelp(DWORD_PTR dwData, UINT nCmd = 0x000F) override;
 
 protected:
+    // Runs the main dialog modally as the framework's main window.
     virtual void RunMainDialog();
+    // The running main dialog's accelerator table; NULL when none runs.
     virtual HACCEL GetMainAccelerators();
+
+    CPurgeletDlg* m_pMainDlg;
 
     DECLARE_MESSAGE_MAP()
 };
@@ -44,6 +50,11 @@ std::string FindDataFolder();
 // Runs a command line and waits for the process to end; a command line that cannot
 // be started is reported in a message box.
 void RunProgram(const char* commandLine);
+// Waits for a process while the thread's messages are dispatched, the main window
+// disabled for the time of the wait.
+void WaitForProgram(HANDLE hProcess);
+// True while WaitForProgram waits.
+bool IsProgramRunning();
 // Brings up the registry editor and walks its tree to the given path
 // ("\HKEY_LOCAL_MACHINE\SOFTWARE\...").
 void ShowInRegEdit(const char* registryPath);

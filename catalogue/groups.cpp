@@ -25,7 +25,7 @@ CGroupManager* CGroupManager::GetInstance() {
     return &s_manager;
 }
 
-CGroupManager::CGroupManager() : m_pCurrentGroup(nullptr) {
+CGroupManager::CGroupManager() : m_pCurrentGroup(nullptr), m_nLargestId(0) {
     GroupEntry other;
     other.Name = "Other";
     other.BuiltIn = 1;
@@ -38,13 +38,12 @@ CGroupManager::~CGroupManager() {
     m_pCurrentGroup = nullptr;
 }
 
-int CGroupManager::NextId() const {
+int CGroupManager::NextId() {
     // One more than the largest Id present, so that Ids stay distinct after deletions; the
-    // very first group, "Other", gets 0.
-    if (m_Groups.empty()) return 0;
-    int largest = 0;
-    for (const GroupEntry* group : m_Groups) largest = std::max(largest, group->Id);
-    return largest + 1;
+    // very first group, "Other", gets 0. The largest is kept rather than searched for, so
+    // that reading a file of many groups stays linear.
+    if (m_Groups.empty()) return m_nLargestId = 0;
+    return ++m_nLargestId;
 }
 
 GroupEntry* CGroupManager::AddGroup(const GroupEntry& source) {
@@ -69,6 +68,10 @@ void CGroupManager::DeleteGroup(GroupEntry* group) {
     if (it == m_Groups.end()) return;
     m_Groups.erase(it);
     if (m_pCurrentGroup == group) m_pCurrentGroup = nullptr;
+    if (group->Id == m_nLargestId) {
+        m_nLargestId = 0;
+        for (const GroupEntry* g : m_Groups) m_nLargestId = std::max(m_nLargestId, g->Id);
+    }
     delete group;
 }
 

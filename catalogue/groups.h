@@ -49,7 +49,9 @@ private:
     CGroupManager(const CGroupManager&) = delete;
     CGroupManager& operator=(const CGroupManager&) = delete;
 
-    int NextId() const;
+    int NextId();
+
+    int m_nLargestId;  // the largest Id in the list, kept as groups come and go
 };
 
 // Lower-cases A to Z of an 8-bit text; every other byte stays as it is.

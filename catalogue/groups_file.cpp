@@ -60,23 +60,59 @@ void Release(T*& p) {
 // take a name padded with ignorable characters for ours.
 bool NameIs(BSTR name, const wchar_t* wanted) { return name && std::wcscmp(name, wanted) == 0; }
 
-// Calls f with each child of parent whose name is `wanted`. The child is released
-// afterwards unless f takes the reference (leaves the pointer null).
+// Calls f with each child of parent in document order, stepping from sibling to sibling:
+// the document object's child lists find an item by index by walking from the first, so
+// going by index would make a long file quadratic. The child is released afterwards
+// unless f takes the reference (leaves the pointer null).
+template <class F>
+void ForEachChild(IXMLDOMNode* parent, F f) {
+    IXMLDOMNode* child = nullptr;
+    if (parent->get_firstChild(&child) != S_OK) child = nullptr;
+    while (child) {
+        IXMLDOMNode* next = nullptr;
+        if (child->get_nextSibling(&next) != S_OK) next = nullptr;
+        f(child);
+        Release(child);
+        child = next;
+    }
+}
+
+// The same for the element children named `wanted`.
 template <class F>
 void ForEachChildNamed(IXMLDOMNode* parent, const wchar_t* wanted, F f) {
-    IXMLDOMNodeList* children = nullptr;
-    if (FAILED(parent->get_childNodes(&children)) || !children) return;
-    long count = 0;
-    children->get_length(&count);
-    for (long i = 0; i < count; ++i) {
-        IXMLDOMNode* child = nullptr;
-        if (FAILED(children->get_item(i, &child)) || !child) continue;
+    ForEachChild(parent, [&](IXMLDOMNode*& child) {
+        DOMNodeType type = NODE_INVALID;
+        if (FAILED(child->get_nodeType(&type)) || type != NODE_ELEMENT) return;
         BSTR name = nullptr;
         if (SUCCEEDED(child->get_nodeName(&name)) && NameIs(name, wanted)) f(child);
         ::SysFreeString(name);
-        Release(child);
+    });
+}
+
+// Whether the file declares a document type. Such a file is not ours and is refused
+// before the parser sees it: a document type can define entities that expand to far
+// more than the file holds. Zero bytes are skipped so that UTF-16 text is caught too.
+bool HasDocumentType(const std::string& path) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    static const char kMarkup[] = "<!DOCTYPE";
+    const size_t kLength = sizeof(kMarkup) - 1;
+    size_t matched = 0;
+    bool found = false;
+    char buffer[16384];
+    DWORD got = 0;
+    while (!found && ::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+        for (DWORD i = 0; i < got && !found; ++i) {
+            char c = buffer[i];
+            if (c == '\0') continue;
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+            matched = (c == kMarkup[matched]) ? matched + 1 : (c == '<' ? 1 : 0);
+            found = matched == kLength;
+        }
     }
-    children->Release();
+    ::CloseHandle(file);
+    return found;
 }
 
 // Case-insensitive for the ASCII letters only, as attribute names are.
@@ -160,7 +196,8 @@ BOOL CGroupsFile::Open(const char* path) {
         source.bstrVal = ::SysAllocString(p);
     }
     VARIANT_BOOL loaded = VARIANT_FALSE;
-    HRESULT hr = m_pDocument->load(source, &loaded);
+    HRESULT hr = S_FALSE;
+    if (!HasDocumentType(m_path)) hr = m_pDocument->load(source, &loaded);
     ::VariantClear(&source);
 
     IXMLDOMNode* root = nullptr;
@@ -201,24 +238,16 @@ IXMLDOMNode* CGroupsFile::CreateElement(const char* name) {
 
 void CGroupsFile::ReadGroups(CGroupManager* manager) {
     if (!m_pGroups || !manager) return;
-    IXMLDOMNodeList* groups = nullptr;
-    Bstr query("Group");
-    if (FAILED(m_pGroups->selectNodes(query, &groups)) || !groups) return;
-    long count = 0;
-    groups->get_length(&count);
-    for (long g = 0; g < count; ++g) {
-        IXMLDOMNode* groupNode = nullptr;
-        if (FAILED(groups->get_item(g, &groupNode)) || !groupNode) continue;
+    ForEachChildNamed(m_pGroups, L"Group", [&](IXMLDOMNode*& groupNode) {
         GroupEntry entry;
-
-        IXMLDOMNamedNodeMap* attributes = nullptr;
-        if (SUCCEEDED(groupNode->get_attributes(&attributes)) && attributes) {
+        // The attributes through a node-set query, whose items are found directly (the
+        // attribute map, like the child lists, walks from the first on each step).
+        IXMLDOMNodeList* attributes = nullptr;
+        Bstr query("@*");
+        if (SUCCEEDED(groupNode->selectNodes(query, &attributes)) && attributes) {
             attributes->reset();
-            long n = 0;
-            attributes->get_length(&n);
-            for (long a = 0; a < n; ++a) {
-                IXMLDOMNode* attribute = nullptr;
-                if (FAILED(attributes->nextNode(&attribute)) || !attribute) break;
+            IXMLDOMNode* attribute = nullptr;
+            while (attributes->nextNode(&attribute) == S_OK && attribute) {
                 BSTR name = nullptr;
                 if (SUCCEEDED(attribute->get_nodeName(&name)) && NameIsNoCase(name, L"name")) {
                     VARIANT value;
@@ -231,7 +260,7 @@ void CGroupsFile::ReadGroups(CGroupManager* manager) {
                     ::VariantClear(&value);
                 }
                 ::SysFreeString(name);
-                attribute->Release();
+                Release(attribute);
             }
             attributes->Release();
         }
@@ -240,10 +269,8 @@ void CGroupsFile::ReadGroups(CGroupManager* manager) {
             BSTR text = nullptr;
             if (SUCCEEDED(child->get_text(&text))) entry.AddKeyword(TakeAnsi(text).c_str());
         });
-        groupNode->Release();
         manager->AddGroup(entry);
-    }
-    groups->Release();
+    });
 }
 
 BOOL CGroupsFile::AppendElement(IXMLDOMNode* parent, const char* name, const std::string& text) {
@@ -278,25 +305,18 @@ BOOL CGroupsFile::SetAttribute(IXMLDOMNode* element, const char* name, const VAR
 }
 
 BOOL CGroupsFile::RemoveChildren(IXMLDOMNode* node) {
-    IXMLDOMNodeList* children = nullptr;
-    if (FAILED(node->get_childNodes(&children)) || !children) return FALSE;
-    children->reset();
-    long count = 0;
-    children->get_length(&count);
-    BOOL ok = TRUE;
-    for (long i = 0; i < count; ++i) {
+    // Always the first child, so each step is short however many there are.
+    for (;;) {
         IXMLDOMNode* child = nullptr;
-        if (FAILED(children->nextNode(&child)) || !child) {
-            ok = FALSE;
-            break;
-        }
+        HRESULT hr = node->get_firstChild(&child);
+        if (FAILED(hr)) return FALSE;
+        if (hr != S_OK || !child) return TRUE;
         IXMLDOMNode* removed = nullptr;
-        if (FAILED(node->removeChild(child, &removed))) ok = FALSE;
+        hr = node->removeChild(child, &removed);
         Release(removed);
         child->Release();
+        if (FAILED(hr)) return FALSE;
     }
-    children->Release();
-    return ok;
 }
 
 BOOL CGroupsFile::WriteGroups(CGroupManager* manager) {
@@ -369,21 +389,15 @@ BOOL CGroupsFile::WriteDocument(IXMLDOMDocument* document) const {
 }
 
 BOOL CGroupsFile::AddLineBreaks(IXMLDOMNode* element) {
-    IXMLDOMNodeList* list = nullptr;
-    if (FAILED(element->get_childNodes(&list)) || !list) return FALSE;
     std::vector<IXMLDOMNode*> children;
-    long count = 0;
-    list->get_length(&count);
     bool textContent = false;
-    for (long i = 0; i < count; ++i) {
-        IXMLDOMNode* child = nullptr;
-        if (FAILED(list->get_item(i, &child)) || !child) continue;
+    ForEachChild(element, [&](IXMLDOMNode*& child) {
         DOMNodeType type = NODE_INVALID;
         child->get_nodeType(&type);
         if (type == NODE_TEXT || type == NODE_CDATA_SECTION) textContent = true;
         children.push_back(child);
-    }
-    list->Release();
+        child = nullptr;  // kept
+    });
 
     // An element with text (a keyword) is written as it is; one holding only elements
     // gets a line feed before each child and before its end tag.

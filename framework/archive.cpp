@@ -16,7 +16,7 @@ const DWORD nMaxMapCount = 0x3FFFFFFE;
 const UINT nBufSizeMin = 128;
 const UINT nMaxClassName = 64;       // a longer stored name is not one of ours
 const UINT nStringChunk = 64 * 1024;  // bytes read at a time when the length is unknown
-const UINT nMaxLoadDepth = 2000;      // nested object loads; far beyond any real document
+const UINT nMaxLoadDepth = CArchive::nMaxObjectDepth;  // far beyond any real document
 
 // A reference to an object or class already in the archive: its index in a WORD tag,
 // or past the WORD range the big-object tag and a DWORD. A class reference carries its

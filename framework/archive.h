@@ -32,6 +32,8 @@ struct CArchiveMaps;
 class CArchive {
 public:
     enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2, bNoByteSwap = 4 };
+    // Objects loaded inside one another beyond this depth raise genericException.
+    enum { nMaxObjectDepth = 2000 };
 
     CArchive(CFile* pFile, UINT nMode, int nBufSize = 4096, void* lpBuf = NULL);
     ~CArchive();
@@ -41,6 +43,10 @@ public:
     BOOL IsByteSwapping() const { return FALSE; }
     BOOL IsBufferEmpty() const { return m_lpBufCur == m_lpBufMax; }
     CFile* GetFile() const { return m_pFile; }
+
+    // How many objects are being loaded inside one another right now; a class that
+    // loads nested parts of its own without ReadObject counts them on top of this.
+    UINT GetLoadDepth() const { return m_nLoadDepth; }
 
     UINT GetObjectSchema();  // answers the schema once, then -1
     void SetObjectSchema(UINT nSchema) { m_nObjectSchema = nSchema; }

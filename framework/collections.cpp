@@ -32,8 +32,9 @@ void AFXAPI AfxCollectionFree(void* p) {
     free(p);
 }
 
-void AFXAPI AfxCheckArchiveCount(CArchive& ar, DWORD_PTR nCount) {
-    if (!ar.CanHoldBytes((ULONGLONG)nCount)) AfxThrowArchiveException(CArchiveException::endOfFile);
+void AFXAPI AfxCheckArchiveCount(CArchive& ar, DWORD_PTR nCount, UINT_PTR nMinSize) {
+    if (!ar.CanHoldBytes((ULONGLONG)nCount * (ULONGLONG)(nMinSize != 0 ? nMinSize : 1)))
+        AfxThrowArchiveException(CArchiveException::endOfFile, ar.m_strFileName);
 }
 
 IMPLEMENT_SERIAL(CByteArray, CObject, 0)

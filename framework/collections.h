@@ -52,8 +52,8 @@ struct CPlex {
 BYTE* AFXAPI AfxCollectionAlloc(UINT_PTR nCount, UINT_PTR cbElement);
 void AFXAPI AfxCollectionFree(void* p);
 // Loading a collection: a count the archive cannot possibly hold (each element takes at
-// least one byte) is a truncated or damaged archive.
-void AFXAPI AfxCheckArchiveCount(CArchive& ar, DWORD_PTR nCount);
+// least nMinSize bytes) is a truncated or damaged archive.
+void AFXAPI AfxCheckArchiveCount(CArchive& ar, DWORD_PTR nCount, UINT_PTR nMinSize = 1);
 
 // ---------------------------------------------------------------------------------------
 // Element helpers, overridable per type as in the classic library.
@@ -115,6 +115,21 @@ inline void AFXAPI SerializeElements<CString>(CArchive& ar, CString* pElements, 
 template <>
 inline void AFXAPI SerializeElements<CObject*>(CArchive& ar, CObject** pElements, INT_PTR nCount) {
     SerializeElementsInsertExtract(ar, pElements, nCount);
+}
+
+// The fewest bytes one element takes in an archive, which bounds the count a collection
+// may announce. Plain bytes take their size; a type that stores itself some other way
+// (and so has its own SerializeElements) is assumed to take at least one byte unless it
+// says otherwise here.
+template <class TYPE>
+inline UINT_PTR AFXAPI AfxMinStoredSize(const TYPE*) {
+    return std::is_trivially_copyable<TYPE>::value ? sizeof(TYPE) : 1;
+}
+inline UINT_PTR AFXAPI AfxMinStoredSize(const CString*) {
+    return 1;  // the length byte of an empty string
+}
+inline UINT_PTR AFXAPI AfxMinStoredSize(CObject* const*) {
+    return 2;  // a NULL tag or a back-reference
 }
 
 // Identity hash for integers, pointers, handles and colours.
@@ -420,9 +435,22 @@ void CArray<TYPE, ARG_TYPE>::Serialize(CArchive& ar) {
     if (ar.IsStoring()) {
         ar.WriteCount((DWORD_PTR)m_nSize);
     } else {
-        DWORD_PTR nOldSize = ar.ReadCount();
-        AfxCheckArchiveCount(ar, nOldSize);
-        SetSize((INT_PTR)nOldSize, -1);
+        DWORD_PTR nCount = ar.ReadCount();
+        AfxCheckArchiveCount(ar, nCount, AfxMinStoredSize((const TYPE*)NULL));
+        // Grown as elements arrive, in steps that double with what was read, so a count
+        // that the data does not back never costs more than a little memory.
+        const INT_PTR nFirstStep = 16;
+        SetSize(0, -1);
+        INT_PTR nDone = 0;
+        while ((DWORD_PTR)nDone < nCount) {
+            INT_PTR nLeft = (INT_PTR)(nCount - (DWORD_PTR)nDone);
+            INT_PTR nStep = nDone > nFirstStep ? nDone : nFirstStep;
+            if (nStep > nLeft) nStep = nLeft;
+            SetSize(nDone + nStep, -1);
+            SerializeElements<TYPE>(ar, m_pData + nDone, nStep);
+            nDone += nStep;
+        }
+        return;
     }
     SerializeElements<TYPE>(ar, m_pData, m_nSize);
 }
@@ -711,7 +739,7 @@ void CList<TYPE, ARG_TYPE>::Serialize(CArchive& ar) {
             SerializeElements<TYPE>(ar, &pNode->data, 1);
     } else {
         DWORD_PTR nNewCount = ar.ReadCount();
-        AfxCheckArchiveCount(ar, nNewCount);
+        AfxCheckArchiveCount(ar, nNewCount, AfxMinStoredSize((const TYPE*)NULL));
         while (nNewCount--) {
             TYPE newData[1] = {};
             SerializeElements<TYPE>(ar, newData, 1);
@@ -1009,7 +1037,8 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::Serialize(CArchive& ar) {
         }
     } else {
         DWORD_PTR nNewCount = ar.ReadCount();
-        AfxCheckArchiveCount(ar, nNewCount);
+        AfxCheckArchiveCount(ar, nNewCount,
+                             AfxMinStoredSize((const KEY*)NULL) + AfxMinStoredSize((const VALUE*)NULL));
         while (nNewCount--) {
             KEY newKey[1] = {};
             VALUE newValue[1] = {};

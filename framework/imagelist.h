@@ -72,7 +72,9 @@ public:
                       DWORD fState = ILS_NORMAL, DWORD Frame = 0, COLORREF crEffect = CLR_DEFAULT);
 
     // Archive form: the platform's image-list stream, written straight into the archive.
-    // Read replaces the current list; a damaged stream gives FALSE and an empty list.
+    // Read replaces the current list. A damaged or inconsistent stream raises the archive
+    // exception before the platform sees it, and leaves an empty list; FALSE when the
+    // platform still refuses the list.
     BOOL Read(CArchive* pArchive);
     BOOL Write(CArchive* pArchive);
 

@@ -1,9 +1,18 @@
 // CImageList::Read / Write: the platform writes and reads an image list through an
 // IStream; here the stream is the archive itself, so the list sits in the archive in
 // the platform's own format (the classic form, readable by any program that uses it).
+//
+// The platform's reader believes the counts and sizes in the stream and indexes the
+// embedded bitmaps with them, so a crafted stream can make it read far outside what it
+// allocated. Read therefore takes the whole list from the archive first, checks every
+// count and size against the others and against the bytes that arrived, and hands the
+// platform only a stream that passed.
 #include "framework/imagelist.h"
 #include "framework/archive.h"
 #include "framework/exceptions.h"
+#include <shlwapi.h>
+#include <string.h>
+#include <vector>
 
 namespace {
 
@@ -92,13 +101,106 @@ private:
     ULONGLONG m_pos = 0;
 };
 
+// The list's header as the platform stores it.
+#pragma pack(push, 2)
+struct ListHeader {
+    WORD wMagic;    // "IL"
+    WORD wVersion;
+    WORD cCurImage;
+    WORD cMaxImage;
+    WORD cGrow;
+    WORD cx;
+    WORD cy;
+    DWORD clrBk;
+    WORD wFlags;
+    SHORT ovls[4];
+};
+#pragma pack(pop)
+static_assert(sizeof(ListHeader) == 28, "the stored header is 28 bytes");
+
+const WORD wListMagic = 0x4C49;
+const LONG nTileCount = 4;      // images side by side in a row of the stored bitmap
+const LONG nMaxSide = 32767;
+const WORD nMaxGrow = 1024;
+const size_t nChunk = 64 * 1024;
+
+[[noreturn]] void Refuse(CArchive& ar, int nCause = CArchiveException::badSchema) {
+    AfxThrowArchiveException(nCause, ar.m_strFileName);
+}
+
+// Appends nBytes from the archive; in growing steps when its length is unknown, so that
+// a size the file does not back fails at the file's end rather than in the allocator.
+void TakeBytes(CArchive& ar, std::vector<BYTE>& data, ULONGLONG nBytes) {
+    if (nBytes > 0x7FFFFFF || !ar.CanHoldBytes(nBytes)) Refuse(ar, CArchiveException::endOfFile);
+    size_t nDone = 0, nTotal = (size_t)nBytes;
+    while (nDone < nTotal) {
+        size_t nStep = nDone > nChunk ? nDone : nChunk;
+        if (nStep > nTotal - nDone) nStep = nTotal - nDone;
+        size_t nAt = data.size();
+        data.resize(nAt + nStep);
+        ar.EnsureRead(data.data() + nAt, (UINT)nStep);
+        nDone += nStep;
+    }
+}
+
+// One embedded bitmap: file header, 40-byte info header, full colour table, rows.
+BITMAPINFOHEADER TakeBitmap(CArchive& ar, std::vector<BYTE>& data) {
+    size_t nStart = data.size();
+    TakeBytes(ar, data, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER));
+    WORD wType;
+    BITMAPINFOHEADER bih;
+    memcpy(&wType, data.data() + nStart, sizeof(wType));
+    memcpy(&bih, data.data() + nStart + sizeof(BITMAPFILEHEADER), sizeof(bih));
+    const WORD nBpp = bih.biBitCount;
+    const LONG nHeight = bih.biHeight < 0 ? -bih.biHeight : bih.biHeight;
+    if (wType != 0x4D42 || bih.biSize != sizeof(BITMAPINFOHEADER) || bih.biPlanes != 1 ||
+        bih.biCompression != BI_RGB || bih.biWidth <= 0 || bih.biWidth > nMaxSide || nHeight <= 0 ||
+        nHeight > nMaxSide || (nBpp != 1 && nBpp != 4 && nBpp != 8 && nBpp != 16 && nBpp != 24 && nBpp != 32))
+        Refuse(ar);
+    ULONGLONG nPalette = nBpp <= 8 ? (ULONGLONG)sizeof(RGBQUAD) << nBpp : 0;
+    ULONGLONG nStride = (((ULONGLONG)bih.biWidth * nBpp + 31) / 32) * 4;
+    TakeBytes(ar, data, nPalette + nStride * (ULONGLONG)nHeight);
+    return bih;
+}
+
+// The list's bytes, checked; throws the archive exception for anything inconsistent.
+std::vector<BYTE> TakeCheckedList(CArchive& ar) {
+    std::vector<BYTE> data;
+    TakeBytes(ar, data, sizeof(ListHeader));
+    ListHeader head;
+    memcpy(&head, data.data(), sizeof(head));
+    if (head.wMagic != wListMagic || (head.wVersion != 0x101 && head.wVersion != 0x600) || head.cx == 0 ||
+        head.cy == 0 || (LONG)head.cx * nTileCount > nMaxSide || head.cy > nMaxSide ||
+        head.cCurImage > head.cMaxImage || head.cGrow > nMaxGrow)
+        Refuse(ar);
+    for (SHORT nOverlay : head.ovls)
+        if (nOverlay < -1 || nOverlay >= (SHORT)head.cCurImage) Refuse(ar);
+
+    // The image bitmap holds every slot the list announces, in rows of four cells.
+    BITMAPINFOHEADER image = TakeBitmap(ar, data);
+    const LONG nHeight = image.biHeight < 0 ? -image.biHeight : image.biHeight;
+    if (image.biWidth != (LONG)head.cx * nTileCount || nHeight % head.cy != 0 ||
+        (LONGLONG)(nHeight / head.cy) * nTileCount < (LONGLONG)head.cMaxImage)
+        Refuse(ar);
+    if (head.wFlags & ILC_MASK) {
+        BITMAPINFOHEADER mask = TakeBitmap(ar, data);
+        LONG nMaskHeight = mask.biHeight < 0 ? -mask.biHeight : mask.biHeight;
+        if (mask.biBitCount != 1 || mask.biWidth != image.biWidth || nMaskHeight != nHeight) Refuse(ar);
+    }
+    return data;
+}
+
 }  // namespace
 
 BOOL CImageList::Read(CArchive* pArchive) {
     if (pArchive == NULL || !pArchive->IsLoading()) return FALSE;
     DeleteImageList();
-    ArchiveStream stream(*pArchive);
-    return Attach(ImageList_Read(&stream));
+    std::vector<BYTE> data = TakeCheckedList(*pArchive);
+    IStream* pStream = ::SHCreateMemStream(data.data(), (UINT)data.size());
+    if (pStream == NULL) AfxThrowMemoryException();
+    HIMAGELIST hImageList = ImageList_Read(pStream);
+    pStream->Release();
+    return Attach(hImageList);
 }
 
 BOOL CImageList::Write(CArchive* pArchive) {

@@ -13,6 +13,7 @@ BEGIN_MESSAGE_MAP(CStatusBar, CControlBar)
     ON_WM_PAINT()
     ON_WM_NCCALCSIZE()
     ON_WM_NCPAINT()
+    ON_WM_NCHITTEST()
     ON_MESSAGE(WM_SETTEXT, &CStatusBar::OnSetText)
     ON_MESSAGE(WM_GETTEXT, &CStatusBar::OnGetText)
     ON_MESSAGE(WM_GETTEXTLENGTH, &CStatusBar::OnGetTextLength)
@@ -351,6 +352,13 @@ void CStatusBar::OnNcPaint() {
     dc.ExcludeClipRect(rectClient);
     dc.FillSolidRect(rectWindow, ::GetSysColor(COLOR_BTNFACE));
     DrawBorders(&dc, rectWindow);
+}
+
+LRESULT CStatusBar::OnNcHitTest(CPoint) {
+    // Only the size grip sizes (the control forwards it to the parent); the rest of the
+    // bar is client area, so clicks on its borders reach the bar.
+    LRESULT nResult = Default();
+    return nResult == HTBOTTOMRIGHT ? HTBOTTOMRIGHT : HTCLIENT;
 }
 
 LRESULT CStatusBar::OnSetText(WPARAM, LPARAM lParam) {

@@ -1,6 +1,25 @@
 // Resource ids of the program.
 #pragma once
 
+// The main dialog and the left pane.
+#define IDM_ABOUTBOX                    0x0010
+#define IDS_ABOUTBOX                    101
+#define IDD_PURGELET_DIALOG             102
+#define IDD_PAGE_UNINSTALL              132
+#define IDR_MAIN_MENU                   129
+#define IDR_GROUPS_TOOLBAR              135
+#define IDR_MAIN_TOOLBAR                144
+#define IDR_MAIN_ACCELERATORS           155
+#define IDI_UNINSTALL                   145
+#define IDI_REFRESH                     146
+#define IDI_OPTIONS                     147
+#define IDI_HELP                        148
+#define IDI_RELAY                       156
+#define IDI_REMOVE                      157
+#define IDC_MENUBAR                     1003
+#define IDC_PAGE_PLACE                  1008
+#define IDC_TOOLBAR                     1017
+
 // Pages of the main window.
 #define IDD_PAGE_GROUPS                 130
 #define IDD_PAGE_LIST                   131
@@ -23,6 +42,14 @@
 #define IDC_GROUP_PROPERTY              1024
 #define IDC_GROUP_APPLY                 12321
 
+// Commands of the main dialog (the others are the framework's: Exit 57665, Copy 57634,
+// Help 57670, Help Finder 57669, About 57664).
+#define ID_VIEW_REFRESH                 32780
+#define ID_VIEW_OPTIONS                 32783
+#define ID_EDIT_COPY_APPLICATION        32802
+#define ID_EDIT_COPY_PUBLISHER          32803
+#define ID_VIEW_GROUPS                  32805
+#define ID_TOLVEX_RELAY                 32813
 // Program commands (the main dialog answers them; Details is the framework's
 // ID_VIEW_DETAILS, 59411).
 #define ID_PROGRAM_UNINSTALL            32792

@@ -14,6 +14,7 @@
 #include "support/message_pump.h"
 #include "support/msg_recorder.h"
 #include "support/registry_sandbox.h"
+#include "toolkit/menus/popup_color_menu_wnd.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -112,10 +113,11 @@ TEST_F(DialogsTest, OptionsShowTheStoredValues)
         EXPECT_STREQ(units[i], text) << "unit " << i;
     }
     EXPECT_EQ(3, dlg.m_wndSizeType.GetCurSel());
-    EXPECT_EQ(RGB(10, 20, 30), dlg.m_clrGridColor1);
-    EXPECT_EQ(RGB(40, 50, 60), dlg.m_clrGridColor2);
-    EXPECT_EQ(0xF5EEEBu, dlg.m_clrGridColor1Default);
-    EXPECT_EQ(0xFFFFFFu, dlg.m_clrGridColor2Default);
+    EXPECT_EQ(RGB(10, 20, 30), dlg.m_wndGridColor1.m_clrCurrent);
+    EXPECT_EQ(RGB(40, 50, 60), dlg.m_wndGridColor2.m_clrCurrent);
+    EXPECT_EQ(0xF5EEEBu, dlg.m_wndGridColor1.m_clrDefault);
+    EXPECT_EQ(0xFFFFFFu, dlg.m_wndGridColor2.m_clrDefault);
+    EXPECT_EQ(dlg.m_wndGridColor1.m_hWnd, dlg.GetDlgItem(IDC_GRID_COLOR1)->GetSafeHwnd());
     EXPECT_EQ("Show progam size in", ItemText(&dlg, IDC_SIZE_TYPE_LABEL));
     EXPECT_EQ("General", ItemText(&dlg, IDC_OPTIONS_GENERAL));
     EXPECT_EQ("View", ItemText(&dlg, IDC_OPTIONS_VIEW));
@@ -134,7 +136,8 @@ TEST_F(DialogsTest, ConfirmedOptionsAreStoredMarkedAndSaved)
     dlg.CheckDlgButton(IDC_AUTO_REFRESH, BST_UNCHECKED);
     dlg.CheckDlgButton(IDC_HIDE_INVALID, BST_CHECKED);
     dlg.m_wndSizeType.SetCurSel(1);
-    dlg.m_clrGridColor2 = RGB(1, 2, 3);  // as the colour button would after a pick
+    // As the colour menu reports a pick to its button.
+    dlg.m_wndGridColor2.SendMessage(CExtPopupColorMenuWnd::g_nMsgNotifyColorChangedFinally, RGB(1, 2, 3), 0);
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, IDOK));
 
     EXPECT_FALSE(dlg.IsWindowVisible());
@@ -202,43 +205,38 @@ TEST_F(DialogsTest, CancelledOptionsTouchNothing)
     dlg.DestroyWindow();
 }
 
-// Picks a fixed colour instead of asking, and records what it started from.
-class COptionsProbe : public COptionsDlg
+// Chooses the default entry of the colour menu that a colour button has open.
+void CALLBACK ChooseDefaultEntry(HWND, UINT, UINT_PTR nId, DWORD)
 {
-public:
-    COLORREF m_clrAnswer = RGB(12, 34, 56);
-    bool m_bAnswer = true;
-    std::vector<COLORREF> m_asked;
+    CExtPopupColorMenuWnd* pMenu = DYNAMIC_DOWNCAST(CExtPopupColorMenuWnd, CExtPopupMenuWnd::GetTrackingMenu());
+    if (pMenu == nullptr || pMenu->GetSafeHwnd() == NULL)
+        return;
+    ::KillTimer(NULL, nId);
+    bool bNoEat = false;
+    pMenu->SetHoverIndex(CExtPopupColorMenuWnd::IDX_DEFAULT_COLOR);
+    pMenu->OnKeyDown(VK_RETURN, 1, 0, bNoEat);
+}
 
-protected:
-    bool PickColor(COLORREF clrCurrent, COLORREF& clrPicked) override
-    {
-        m_asked.push_back(clrCurrent);
-        if (m_bAnswer) clrPicked = m_clrAnswer;
-        return m_bAnswer;
-    }
-};
-
-TEST_F(DialogsTest, AColourPickedOnTheButtonIsSavedOnConfirming)
+TEST_F(DialogsTest, TheColourButtonsDefaultEntriesAreSavedOnConfirming)
 {
     SetOptionValues(1, 0, 2, 1, RGB(1, 1, 1), RGB(2, 2, 2));
-    COptionsProbe dlg;
+    COptionsDlg dlg;
     ASSERT_TRUE(dlg.Create(NULL));
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_GRID_COLOR1, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, IDC_GRID_COLOR1));
-    dlg.m_bAnswer = false;  // the second pick is cancelled
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_GRID_COLOR2, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, IDC_GRID_COLOR2));
-    ASSERT_EQ(2u, dlg.m_asked.size());
-    EXPECT_EQ(RGB(1, 1, 1), dlg.m_asked[0]);
-    EXPECT_EQ(RGB(2, 2, 2), dlg.m_asked[1]);
+    // A preview alone (the menu closed without a choice) changes nothing.
+    dlg.m_wndGridColor2.SendMessage(CExtPopupColorMenuWnd::g_nMsgNotifyColorChanged, RGB(9, 9, 9), 0);
+    for (CExtColorButton* pBtn : {&dlg.m_wndGridColor1, &dlg.m_wndGridColor2})
+    {
+        ::SetTimer(NULL, 0, 10, ChooseDefaultEntry);
+        EXPECT_TRUE(pBtn->OnTrackPopup(false));
+    }
     EXPECT_EQ(RGB(1, 1, 1), (COLORREF)g_GridColor1.Value);  // nothing stored before OK
-
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, IDOK));
-    EXPECT_EQ((int)RGB(12, 34, 56), g_GridColor1.Value);
+    EXPECT_EQ(0xF5EEEB, g_GridColor1.Value);
+    EXPECT_EQ(0xFFFFFF, g_GridColor2.Value);
     EXPECT_TRUE(g_GridColor1.Changed);
-    EXPECT_EQ((int)RGB(2, 2, 2), g_GridColor2.Value);
-    EXPECT_FALSE(g_GridColor2.Changed);
-    EXPECT_EQ("12,34,56", Stored("GridColor1"));
-    EXPECT_EQ("2,2,2", Stored("GridColor2"));
+    EXPECT_TRUE(g_GridColor2.Changed);
+    EXPECT_EQ("235,238,245", Stored("GridColor1"));
+    EXPECT_EQ("255,255,255", Stored("GridColor2"));
     dlg.DestroyWindow();
 }
 
@@ -418,16 +416,6 @@ TEST_F(AddToGroupTest, NothingIsAddedWithoutAGroupOrAProgram)
 
 // ---- About --------------------------------------------------------------------------------
 
-// Records the links' addresses instead of opening them.
-class CAboutProbe : public CAboutDlg
-{
-public:
-    std::vector<std::string> m_opened;
-
-protected:
-    void OpenLink(const CString& strAddress) override { m_opened.push_back((LPCTSTR)strAddress); }
-};
-
 LOGFONT FontOf(CWnd* pDlg, int nId)
 {
     LOGFONT lf = {};
@@ -438,7 +426,7 @@ LOGFONT FontOf(CWnd* pDlg, int nId)
 
 TEST(AboutDlgTest, ShowsTheProductVersionNoticeAndLinks)
 {
-    CAboutProbe dlg;
+    CAboutDlg dlg;
     ASSERT_TRUE(dlg.Create(NULL));
     char szTitle[64] = "";
     ::GetWindowTextA(dlg.m_hWnd, szTitle, sizeof(szTitle));
@@ -452,19 +440,25 @@ TEST(AboutDlgTest, ShowsTheProductVersionNoticeAndLinks)
     EXPECT_EQ("Donate", ItemText(&dlg, IDC_LINK_DONATE));
     EXPECT_EQ("OK", ItemText(&dlg, IDOK));
 
-    // Clicking a link opens its address: the product page twice, support by mail.
-    const int links[] = {IDC_LINK_WEB, IDC_LINK_SUPPORT, IDC_LINK_DONATE};
-    for (int nId : links) dlg.SendMessage(WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, nId));
-    ASSERT_EQ(3u, dlg.m_opened.size());
-    EXPECT_EQ(dlg.m_opened[0], dlg.m_opened[2]);
-    EXPECT_EQ(0u, dlg.m_opened[0].find("https://"));
-    EXPECT_EQ(0u, dlg.m_opened[1].find("mailto:"));
+    // The links open their own addresses: the product page twice, support by mail; the
+    // group box round them is flat and OK has the focus.
+    struct Link { CExtHyperLinkButton* link; const char* url; } links[] = {
+        {&dlg.m_wndLinkWeb, "https://purgelet.example/"},
+        {&dlg.m_wndLinkSupport, "mailto:support@purgelet.example"},
+        {&dlg.m_wndLinkDonate, "https://purgelet.example/"},
+    };
+    for (const Link& l : links) {
+        EXPECT_STREQ(l.url, l.link->m_strURL);
+        EXPECT_EQ(CExtHyperLinkButton::LINK_SHOW_VISITED, l.link->m_nLinkFlags) << l.url;
+    }
+    EXPECT_EQ(CExtGroupBox::STYLE_FLAT, dlg.m_wndLinksBox.m_nFrameStyle);
+    EXPECT_EQ(dlg.m_wndOK.m_hWnd, ::GetFocus());
     dlg.DestroyWindow();
 }
 
 TEST(AboutDlgTest, TheTitleIsLargerAndBoldAndTheDonateLinkBold)
 {
-    CAboutProbe dlg;
+    CAboutDlg dlg;
     ASSERT_TRUE(dlg.Create(NULL));
     LOGFONT lfDialog = {};
     ::GetObjectA((HFONT)dlg.GetFont()->GetSafeHandle(), sizeof(lfDialog), &lfDialog);

@@ -2,6 +2,7 @@
 // masked bitmaps keep their transparency; the archive form reads back exactly what was
 // written and a damaged archive fails without harm.
 #include <gtest/gtest.h>
+#include "exception_probe.h"
 #include <vector>
 #include "framework/imagelist.h"
 #include "framework/dc.h"
@@ -274,7 +275,7 @@ TEST(CImageListArchive, DamagedArchiveFailsCleanly) {
         CArchive ar(&in, CArchive::load);
         CImageList back;
         back.Create(4, 4, ILC_COLOR32, 1, 1);  // replaced by Read, whatever the outcome
-        EXPECT_FALSE(back.Read(&ar));
+        EXPECT_TRUE(Throws<CArchiveException>([&] { back.Read(&ar); }));
         EXPECT_EQ(nullptr, back.GetSafeHandle());
         ar.Abort();
     }

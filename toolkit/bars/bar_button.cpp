@@ -28,8 +28,6 @@ const DWORD TBBS_INDETERMINATE_BIT = 0x100000;
 const UINT IDLE_MESSAGE_ID = 0xE001;
 const UINT DELAYED_RELAYOUT_TIMER = 0x444;
 
-// Sent by a button to its attached control when the user moves an open menu onto it.
-const UINT g_nMsgContinueTrackMenu = ::RegisterWindowMessage(_T("CExtToolControlBar::g_nMsgContinueTrackMenu"));
 
 // Strips mnemonics the way the menu and toolbar text is shown: "&&" is one ampersand,
 // a single one marks the access key and takes no room.
@@ -186,17 +184,22 @@ void CExtBarButton::SyncAttachedControl()
 // no large icons, tool tips on, no shortcut in the tips.
 bool CExtBarButton::IsLargeIcon() const
 {
-    return false;
+    CExtToolControlBar* pBar = GetBar();
+    return pBar != NULL && !IsSeparator() && pBar->QueryButtonOption1();
 }
 
 bool CExtBarButton::IsShowTips() const
 {
-    return m_pBar != NULL && !IsSeparator();
+    if (m_pBar == NULL || IsSeparator())
+        return false;
+    CExtToolControlBar* pBar = GetBar();
+    return pBar == NULL || pBar->QueryButtonOption2();
 }
 
 bool CExtBarButton::IsShowShortcutInTips() const
 {
-    return false;
+    CExtToolControlBar* pBar = GetBar();
+    return pBar != NULL && !IsSeparator() && pBar->QueryButtonOption3();
 }
 
 UINT CExtBarButton::GetCmdID(bool bEffective) const
@@ -728,7 +731,7 @@ UINT CExtBarButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAnimatio
         return UINT(-1);
     if (m_pCtrl != NULL && m_pCtrl->GetSafeHwnd() != NULL)
     {
-        m_pCtrl->SendMessage(g_nMsgContinueTrackMenu, (WPARAM)this, bSelectAny ? 1 : 0);
+        m_pCtrl->SendMessage(CExtToolControlBar::g_nMsgContinueTrackMenu, (WPARAM)this, bSelectAny ? 1 : 0);
         return UINT(-1);
     }
     CExtToolControlBar* pBar = GetBar();
@@ -780,9 +783,11 @@ UINT CExtBarButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAnimatio
     if (IsAutoChangeID() && !CExtControlBar::IsFrameInHelpMode(pBar))
     {
         CExtToolControlBar::g_bButtonMenuTracking = true;
+        pBar->SetMenuTrackingButton(pBar->GetButtonIndex(this));
         SetTracked();
         UINT nResultCmdID = 0;
-        if (!pPopup->TrackPopupMenu(nFlags | 0x280, point.x, point.y, &rcButton, pBar, NULL, &nResultCmdID, true))
+        if (!pPopup->TrackPopupMenu(nFlags | 0x280, point.x, point.y, &rcButton, pBar,
+                                    CExtToolControlBar::stat_PaintCombinedButton, &nResultCmdID, true))
         {
             // A menu that could not be shown is not deleted by anybody else.
             delete pPopup;
@@ -792,6 +797,7 @@ UINT CExtBarButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAnimatio
         }
         if (!::IsWindow(hWndBar))
             return UINT(-1);
+        pBar->SetMenuTrackingButton(-1);
         ClearTracked();
         ModifyStyle(0, TBBS_PRESSED_BIT);
         pBar->Invalidate();
@@ -810,7 +816,9 @@ UINT CExtBarButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAnimatio
         }
         return UINT(-1);
     }
-    if (!pPopup->TrackPopupMenu(nFlags, point.x, point.y, &rcButton, pBar, NULL, NULL, true))
+    pBar->SetMenuTrackingButton(pBar->GetButtonIndex(this));
+    if (!pPopup->TrackPopupMenu(nFlags, point.x, point.y, &rcButton, pBar,
+                                CExtToolControlBar::stat_PaintCombinedButton, NULL, true))
     {
         delete pPopup;
         CExtToolControlBar::CancelAllButtonMenuTracking();
@@ -818,7 +826,10 @@ UINT CExtBarButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAnimatio
     }
     CExtToolControlBar::g_bButtonMenuTracking = true;
     if (::IsWindow(hWndBar))
+    {
         SetTracked();
+        pBar->SetMenuTrackingButton(pBar->GetButtonIndex(this));
+    }
     return UINT(-1);
 }
 
@@ -954,11 +965,22 @@ void CExtBarButton::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler, 
 {
     if (IsSeparator() || (HasPopup(false) && IsInMenuBar()) || pTarget == NULL)
         return;
-    CBarButtonCmdUI state(this);
+    CExtToolControlBar* pBar = GetBar();
+    if (pBar == NULL)
+    {
+        CBarButtonCmdUI state(this);
+        state.m_nID = m_nEffectiveCmdID;
+        state.m_nIndex = (UINT)nIndex;
+        state.m_nIndexMax = (UINT)std::max(nIndex + 1, 1);
+        state.m_pOther = m_pBar;
+        state.DoUpdate(pTarget, bDisableIfNoHandler);
+        return;
+    }
+    CExtToolControlBar::CExtToolControlBarCmdUI state(this);
     state.m_nID = m_nEffectiveCmdID;
     state.m_nIndex = (UINT)nIndex;
-    state.m_nIndexMax = (UINT)std::max(nIndex + 1, 1);
-    state.m_pOther = m_pBar;
+    state.m_nIndexMax = (UINT)std::max(pBar->GetButtonsCount(), nIndex + 1);
+    state.m_pOther = pBar;
     state.DoUpdate(pTarget, bDisableIfNoHandler);
 }
 

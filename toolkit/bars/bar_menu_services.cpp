@@ -5,10 +5,7 @@
 #include "framework/afxres.h"
 #include "toolkit/menus/popup_tracking_site.h"
 
-bool CExtToolControlBar::g_bButtonMenuTracking = false;
 CExtControlBar* CExtControlBar::g_pDraggedBar = NULL;
-
-void CExtToolControlBar::CancelAllButtonMenuTracking() { g_bButtonMenuTracking = false; }
 
 CExtControlBar* CExtControlBar::GetDraggedBar() { return g_pDraggedBar; }
 

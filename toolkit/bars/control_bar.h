@@ -16,6 +16,8 @@ class CExtPopupMenuWnd;
 class CExtPopupMenuTipWnd;
 class CExtBarNcAreaButton;
 class CExtPaintManager;
+class CExtCustomizeSite;
+class CExtDynTabControlBar;
 
 // The base of every toolkit bar. A bar lives in a frame (docked or floating) or directly
 // in a dialog; in a dialog it has no dock site, answers the docking queries from its
@@ -160,6 +162,14 @@ public:
             : m_pBar(pBar), m_pDC(pDC), m_nKind(nKind), m_rcArea(rcArea), m_nFlags(BYTE(bFlag0 ? 1 : 0))
         {
         }
+        // Sends the area to the bar's frame; true when the frame drew it.
+        bool Notify();
+        // The frame's drawing, else the default inverted halftone.
+        void Draw();
+        // Kinds 0 and 1 invert the whole area, 2 a frame along its edges, 3 the frame of
+        // a body with a tab. Drawing the same area twice restores the screen.
+        void DrawDefault();
+        HRGN TrackedFrameRegion() const;
     };
 
     // ---- registered messages (sent, never posted) ---------------------------------------
@@ -188,6 +198,7 @@ public:
     static int g_nDockMarkerStyleOverride;
     static DWORD g_nDelayValue;
     static const char* const g_sControlBarClassName;  // "Kestrix-ControlBar"
+    static bool g_bTabsAtTop;  // the tab of a tab-shaped docking outline is at the top
 
     // Global settings that hold -1 until the application sets them; at -1 the bar code
     // asks the paint manager for its default.
@@ -303,6 +314,8 @@ public:
     void GetNeighbourRowBars(bool bNextRow, CArray<CExtControlBar*, CExtControlBar*>& arrBars, RECT* prcRow = NULL,
                              int* pnFirstIndex = NULL, bool* pbRowFirst = NULL, bool* pbRowLast = NULL) const;
     bool IsLastInRow(bool bVisibleOnly = true) const;
+    // Which edges of a docked resizable bar carry splitter strips.
+    void QuerySplitterSides(bool* pbLeft, bool* pbTop, bool* pbRight, bool* pbBottom) const;
 
     // ---- sizes and non-client metrics ---------------------------------------------------
     virtual int GetGripperWidthAtLeft() const { return m_nGripWidthAtLeft; }
@@ -368,6 +381,52 @@ public:
     static CExtControlBar* GetDraggedBar();
     static CExtControlBar* g_pDraggedBar;
 
+    // ---- visibility, focus and mouse ----------------------------------------------------
+    // Shown, or shown on demand through the frame's bar command; false when a delayed
+    // show is pending. A bar in a dialog answers its WS_VISIBLE bit.
+    virtual bool EnsureBarShown();
+    virtual void OnUpdateBarCommand(CCmdUI* pCmdUI, bool bForceCheck = false);
+    virtual void OnBarVisibilityChanged();
+    virtual void ActivateBar();
+    virtual void DisableContentWindow();
+    virtual void EnableContentWindow();
+    virtual bool ProcessMouseMove(UINT nFlags, CPoint point);
+    // Sets the cursor for a point in client coordinates.
+    virtual void NcHitTestAndCursor(CPoint point);
+    virtual void ToggleDocking();
+    // The shared menu tip when the bar shows its tips through it; NULL otherwise.
+    virtual CExtPopupMenuTipWnd* GetBarTipWnd();
+    virtual void ShowBarTip(CExtPopupMenuTipWnd* pTip, const RECT& rcExclude, LPCTSTR sText);
+    virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
+    virtual bool IsCustomizeModeActive() const;
+    virtual bool RegisterWithCustomizeSite(CExtCustomizeSite* pSite);
+
+    // ---- docking into the frame's dock bars (defined with the docking code) --------------
+    bool DockAtFrameSide(UINT nDockBarID, bool bUseRing = false, CFrameWnd* pFrame = NULL, bool bRecalc = true);
+    bool DockNextTo(CExtControlBar* pTarget, UINT nDockBarID, bool bRecalc = true);
+    CExtDynTabControlBar* GetTabbedContainer() const;
+
+    // ---- non-client area ----------------------------------------------------------------
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    virtual LRESULT WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam);
+    // Paints the whole non-client area into a DC whose origin is the window's corner.
+    virtual void DrawNcArea(CDC& dc);
+    virtual void OnStartDragging();
+    virtual void CreateNcAreaButtons();
+    virtual void LayoutNcAreaButtons();
+    virtual void OnGetBarCaptionText(CString& sText) const;
+    // Every visible caption button draws itself into the DC, in array order.
+    void DrawNcAreaButtons(CDC& dc);
+    void OnPaintManagerInstalled(CExtPaintManager* pPM) override;
+    // Lists the frame's bars in a menu, with check marks on the visible ones, between the
+    // two notifications of the event to the frame (which may fill the menu instead).
+    static bool FillBarsMenu(CFrameWnd* pFrame, CExtPopupMenuWnd* pPopup, WORD nEventCode, CWnd* pWndEventSrc,
+                             UINT nMsgID, CObject* pEventSrcObj);
+    // The thicknesses of the splitters and captions, from the custom query or the
+    // paint manager's defaults.
+    void RefreshNcMetrics(HDC hDcDraw = NULL);
+    bool IsDestroying() const { return (m_nOptionFlags & __ESF_BUSY) != 0; }
+
     // ---- fields -------------------------------------------------------------------------
     BYTE m_nOptionFlags;  // the state flags (__ESF_*); the theme reads bits 1, 2 and 3
     int m_nGripHeightAtTop;
@@ -406,10 +465,39 @@ protected:
 
     bool m_bCreating;  // Create runs: the window's style word no longer holds the bar style
 
+    bool HasLeadingSplitter() const;
+    // Cuts the splitter strips of a docked resizable bar off rc (parent coordinates) and
+    // stores them in window coordinates (rcWnd0 is the window rectangle).
+    void CutSplitterStrips(RECT& rc, const RECT& rcWnd0, bool bLeft, bool bTop, bool bRight, bool bBottom);
+    void DrawNcCaption(CDC& dc, bool bGripperAtTop, bool bActive);
+    void OnWindowPosChangedBar(const WINDOWPOS* pWP);
+    void ShowCaptionButtonTip(CPoint ptScreen);
+    void PrintBar(HDC hDC, LPARAM lParamPrint);
+    // The bars menu of a right click (event code 1 in the client area, 2 outside it);
+    // false when the click is left to the default handling.
+    bool TrackBarsMenu(WORD nEventCode);
+
     virtual void PreSubclassWindow();
     virtual void PostNcDestroy();
 
     afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnNcPaint();
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
+    afx_msg void OnNcLButtonUp(UINT nHitTest, CPoint point);
+    afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
+    afx_msg void OnNcRButtonUp(UINT nHitTest, CPoint point);
+    afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+    afx_msg void OnCancelMode();
+    afx_msg void OnCaptureChanged(CWnd* pWnd);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
@@ -456,6 +544,8 @@ public:
     virtual ~CExtMiniDockFrameWnd();
     // The control bar the floating frame contains, or NULL.
     CExtControlBar* GetControlBar();
+    // Brings a floating frame to the top when the mouse moves over its bar; off.
+    static bool g_bBringToTopOnMouseMove;
 };
 
 class CExtDynDockMarkerWnd : public CWnd

@@ -267,7 +267,23 @@ void CExtControlBar::PostNcDestroy()
 // ---- message map ----------------------------------------------------------------------
 
 BEGIN_MESSAGE_MAP(CExtControlBar, CControlBar)
+    ON_WM_NCCALCSIZE()
+    ON_WM_NCPAINT()
+    ON_WM_CANCELMODE()
+    ON_WM_CAPTURECHANGED()
+    ON_WM_MOUSEMOVE()
+    ON_WM_NCLBUTTONDOWN()
+    ON_WM_NCLBUTTONUP()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_RBUTTONUP()
     ON_WM_SIZE()
+    ON_WM_NCLBUTTONDBLCLK()
+    ON_WM_NCRBUTTONUP()
+    ON_WM_SHOWWINDOW()
+    ON_WM_SETFOCUS()
+    ON_WM_CONTEXTMENU()
     ON_MESSAGE(WM_SETTEXT, &CExtControlBar::OnSetText)
     ON_MESSAGE(WM_SIZEPARENT, &CExtControlBar::OnSizeParent)
     ON_MESSAGE(WM_HELPHITTEST, &CExtControlBar::OnHelpHitTest)
@@ -275,6 +291,7 @@ BEGIN_MESSAGE_MAP(CExtControlBar, CControlBar)
     ON_WM_SETTINGCHANGE()
     ON_MESSAGE(WM_DISPLAYCHANGE, &CExtControlBar::OnDisplayChange)
     ON_MESSAGE(WM_THEMECHANGED, &CExtControlBar::OnThemeChanged)
+    ON_WM_NCHITTEST()
 END_MESSAGE_MAP()
 
 // ---- layout ---------------------------------------------------------------------------
@@ -383,8 +400,6 @@ int CExtControlBar::GetMinVertExtent() const
     return m_nMinVH + (m_rcLeadingSplitter.bottom - m_rcLeadingSplitter.top);
 }
 
-void CExtControlBar::DelayShow(BOOL bShow) { CControlBar::DelayShow(bShow); }
-
 void CExtControlBar::RepositionBarsEx(CWnd* pParent, UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag,
                                       LPRECT lpRectParam, LPCRECT lpRectClient, BOOL bStretch)
 {
@@ -483,15 +498,6 @@ void CExtControlBar::OnSize(UINT nType, int cx, int cy)
         pFrame->SendMessage(WM_NCPAINT);
 }
 
-void CExtControlBar::RecalcParentFrameLayout()
-{
-    if ((m_nOptionFlags & __ESF_OUTSIDE_FRAME) != 0 || m_hWnd == NULL)
-        return;
-    CFrameWnd* pFrame = GetParentFrame();
-    if (pFrame != NULL && pFrame->GetSafeHwnd() != NULL)
-        pFrame->RecalcLayout();
-}
-
 CExtMiniDockFrameWnd* CExtControlBar::CreateFloatingFrame(DWORD dwStyle)
 {
     CFrameWnd* pSite = m_pDockSite;
@@ -548,31 +554,23 @@ void CExtControlBar::RecalcNcFrame()
 {
     if (m_hWnd == NULL || (GetStyle() & WS_VISIBLE) == 0)
         return;
-    SetWindowPos(NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(NULL, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
 }
 
 // ---- command UI -----------------------------------------------------------------------
 
 bool CExtControlBar::DoBarUpdateCmdUI(BOOL bDisableIfNoHandler)
 {
-    if ((m_nOptionFlags & __ESF_BUSY) != 0)
-        return true;
+    // A bar whose window is gone answers so even though its destruction left it busy.
     if (m_hWnd == NULL || !::IsWindow(m_hWnd))
         return false;
+    if ((m_nOptionFlags & __ESF_BUSY) != 0)
+        return true;
     m_nOptionFlags |= __ESF_BUSY;
     CFrameWnd* pTarget = ((m_nOptionFlags & __ESF_OUTSIDE_FRAME) != 0) ? NULL : GetDockingFrame();
     OnUpdateCmdUI(pTarget, bDisableIfNoHandler);
     m_nOptionFlags &= ~__ESF_BUSY;
     return true;
-}
-
-UINT CExtControlBar::NcButtonsHitTest(CPoint, CExtBarNcAreaButton** ppBtn)
-{
-    // The caption buttons answer their own hit codes once they are laid out; a bar
-    // without buttons has nothing in its caption to hit.
-    if (ppBtn != NULL)
-        *ppBtn = NULL;
-    return HTCLIENT;
 }
 
 void CExtControlBar::OnUpdateCmdUI(CFrameWnd*, BOOL)

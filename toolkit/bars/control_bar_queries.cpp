@@ -146,16 +146,6 @@ bool CExtControlBar::IsBarWithGripper(bool* pbGripperAtTop, bool* pbTextOnGrippe
     return true;
 }
 
-void CExtControlBar::CalcCaptionTextRect(RECT& rc) const
-{
-    if (m_vNcAreaButtons.GetSize() == 0)
-        return;
-    if (!IsFloating() && !IsBarWithGripper())
-        return;
-    // The caption buttons place themselves; until then the text keeps the whole caption.
-    (void)rc;
-}
-
 // ---- drag style -----------------------------------------------------------------------
 
 int CExtControlBar::QueryDockMarkerStyle() const
@@ -198,26 +188,6 @@ bool CExtControlBar::InsertIntoBarsMenu(CExtPopupMenuWnd* pPopup)
         return false;
     pPopup->ItemInsert(UINT(GetDlgCtrlID()), -1);
     return true;
-}
-
-void CExtControlBar::ShowBar(bool bShow, bool bDelay, bool)
-{
-    CFrameWnd* pFrame = GetDockingFrame();
-    if (pFrame != NULL && (m_nOptionFlags & __ESF_OUTSIDE_FRAME) == 0)
-    {
-        pFrame->ShowControlBar(this, bShow ? TRUE : FALSE, bDelay ? TRUE : FALSE);
-        return;
-    }
-    if (m_hWnd != NULL)
-        ShowWindow(bShow ? SW_SHOWNOACTIVATE : SW_HIDE);
-}
-
-void CExtControlBar::ToggleVisibility(bool bHideIfVisible)
-{
-    const bool bVisible = m_hWnd != NULL && (GetStyle() & WS_VISIBLE) != 0;
-    if (bVisible && !bHideIfVisible)
-        return;
-    ShowBar(!bVisible, false);
 }
 
 BOOL CExtControlBar::DoFrameBarCheckCmd(CFrameWnd* pFrame, UINT nID, bool bHideIfVisible)

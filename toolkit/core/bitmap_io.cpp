@@ -19,6 +19,20 @@ namespace {
 
 const DWORD kMaxHeaderSize = 124;     // BITMAPV5HEADER, the largest there is
 const DWORD kMaxGapBeforeBits = 65536; // a bfOffBits further away is not believed
+const LONGLONG kMaxReadSide = 32767;   // wider or taller images in a stream are not believed
+// A stream known to end early may still load (it keeps what arrived), but only when at
+// least about half of its rows are there: otherwise a few bytes could make the reader
+// allocate a huge block for an image that holds nothing.
+const ULONGLONG kShortTailSlack = 65536;
+
+// Whether the rest of the stream could hold an uncompressed image of nBytes, allowing for
+// a short tail.
+bool CanHoldPixels(const CArchive& ar, ULONGLONG nBytes)
+{
+    if (nBytes <= kShortTailSlack)
+        return true;
+    return ar.CanHoldBytes((nBytes - kShortTailSlack) / 2) != FALSE;
+}
 
 void ReadExact(CArchive& ar, void* pBuf, UINT nSize)
 {
@@ -299,7 +313,7 @@ LPBITMAPINFOHEADER CExtBitmap::ReadBMP(CArchive& ar, bool bEnableThrowException,
         const LONGLONG nSignedHeight = bih.biHeight;
         const bool bTopDown = nSignedHeight < 0;
         const LONGLONG nAbsHeight = bTopDown ? -nSignedHeight : nSignedHeight;
-        if (nAbsHeight > __MAX_BLOCK_SIDE)
+        if (nAbsHeight > kMaxReadSide || nWidth > kMaxReadSide)
         {
             if (bEnableThrowException)
                 AfxThrowUserException();
@@ -348,6 +362,14 @@ LPBITMAPINFOHEADER CExtBitmap::ReadBMP(CArchive& ar, bool bEnableThrowException,
             return NULL;
         }
 
+        const bool bCompressed = bPaletted && (bih.biCompression == BI_RLE8 || bih.biCompression == BI_RLE4);
+        if (!bCompressed && nWidth > 0 && nHeight > 0 &&
+            !CanHoldPixels(ar, (ULONGLONG)GetStride(nWidth, nBPP) * (ULONGLONG)nHeight))
+        {
+            if (bEnableThrowException)
+                AfxThrowUserException();
+            return NULL;
+        }
         pBlock = AllocBlock(nWidth, nHeight, nBPP, dwMasks[0], dwMasks[1], dwMasks[2], dwMasks[3]);
         if (pBlock == NULL)
         {

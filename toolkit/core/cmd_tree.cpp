@@ -2,6 +2,7 @@
 #include "toolkit/core/cmd_manager.h"
 
 #include <new>
+#include <vector>
 #include <string.h>
 
 IMPLEMENT_SERIAL(CExtCustomizeCmdTreeNode, CObject, VERSIONABLE_SCHEMA | 1)
@@ -53,9 +54,9 @@ CExtCustomizeCmdTreeNode::CExtCustomizeCmdTreeNode(UINT nCmdIdBasic, UINT nCmdId
 
 CExtCustomizeCmdTreeNode::~CExtCustomizeCmdTreeNode() { RemoveNodes(); }
 
-void CExtCustomizeCmdTreeNode::Serialize(CArchive& ar)
+// A node's own fields before its children, in archive order; answers the child count.
+DWORD CExtCustomizeCmdTreeNode::SerializeHead(CArchive& ar)
 {
-    CObject::Serialize(ar);
     if (ar.IsStoring())
     {
         ar << (DWORD)m_nCmdIdBasic << (DWORD)m_nCmdIdEffective << (DWORD)m_dwFlags;
@@ -64,16 +65,7 @@ void CExtCustomizeCmdTreeNode::Serialize(CArchive& ar)
         ar << m_sExtraText;
         DWORD nCount = (DWORD)m_arrChildren.GetSize();
         ar << nCount;
-        for (DWORD i = 0; i < nCount; i++)
-        {
-            CExtCustomizeCmdTreeNode* pChild = m_arrChildren[i];
-            // The class record, then the child's own layout: a tree never shares a node,
-            // so no object references are written (and none can be read back).
-            ar.WriteClass(pChild->GetRuntimeClass());
-            pChild->Serialize(ar);
-        }
-        m_iconCustomized.Serialize(ar);
-        return;
+        return nCount;
     }
     m_pParentNode = NULL;
     DWORD dwBasic = 0, dwEffective = 0, dwFlags = 0, dwLParam = 0, dwExtra1 = 0, dwExtra2 = 0, dwExtra3 = 0;
@@ -91,30 +83,104 @@ void CExtCustomizeCmdTreeNode::Serialize(CArchive& ar)
     DWORD nCount = 0;
     ar >> nCount;
     RemoveNodes();
-    for (DWORD i = 0; i < nCount; i++)
+    return nCount;
+}
+
+// Trees are walked with an explicit stack rather than by recursion: a stored tree comes
+// from a file, and its depth is whatever the file says.
+void CExtCustomizeCmdTreeNode::Serialize(CArchive& ar)
+{
+    CObject::Serialize(ar);
+    struct Frame
     {
-        UINT nSchema = 0;
-        CRuntimeClass* pClass = ar.ReadClass(RUNTIME_CLASS(CExtCustomizeCmdTreeNode), &nSchema);
-        CObject* pObject = (pClass != NULL) ? pClass->CreateObject() : NULL;
-        CExtCustomizeCmdTreeNode* pChild = DYNAMIC_DOWNCAST(CExtCustomizeCmdTreeNode, pObject);
-        if (pChild == NULL)
+        CExtCustomizeCmdTreeNode* pNode;
+        DWORD nLeft;  // children still to store or load
+    };
+    std::vector<Frame> stack;
+    if (ar.IsStoring())
+    {
+        stack.push_back(Frame{this, SerializeHead(ar)});
+        while (!stack.empty())
         {
-            delete pObject;
-            AfxThrowArchiveException(CArchiveException::badClass);
+            Frame& top = stack.back();
+            if (top.nLeft == 0)
+            {
+                top.pNode->m_iconCustomized.Serialize(ar);
+                stack.pop_back();
+                continue;
+            }
+            CExtCustomizeCmdTreeNode* pChild = top.pNode->m_arrChildren[top.pNode->GetNodeCount() - (int)top.nLeft];
+            top.nLeft--;
+            // The class record, then the child's own layout: a tree never shares a node,
+            // so no object references are written (and none can be read back).
+            ar.WriteClass(pChild->GetRuntimeClass());
+            stack.push_back(Frame{pChild, pChild->SerializeHead(ar)});
         }
-        try
-        {
-            ar.SetObjectSchema(nSchema);
-            pChild->Serialize(ar);
-        }
-        catch (...)
-        {
-            delete pChild;
-            throw;
-        }
-        InsertNode(NULL, pChild);
+        return;
     }
-    m_iconCustomized.Serialize(ar);
+    // Loading: each frame above the first holds a child not yet attached to its parent,
+    // so a failure deletes exactly the half-loaded nodes and nothing the caller owns.
+    try
+    {
+        stack.push_back(Frame{this, SerializeHead(ar)});
+        while (!stack.empty())
+        {
+            Frame& top = stack.back();
+            if (top.nLeft == 0)
+            {
+                CExtCustomizeCmdTreeNode* pDone = top.pNode;
+                pDone->m_iconCustomized.Serialize(ar);
+                stack.pop_back();
+                if (!stack.empty())
+                    stack.back().pNode->InsertNode(NULL, pDone);
+                continue;
+            }
+            top.nLeft--;
+            if (ar.GetLoadDepth() + stack.size() >= CArchive::nMaxObjectDepth)
+                AfxThrowArchiveException(CArchiveException::genericException, ar.m_strFileName);
+            UINT nSchema = 0;
+            CRuntimeClass* pClass = ar.ReadClass(RUNTIME_CLASS(CExtCustomizeCmdTreeNode), &nSchema);
+            CObject* pObject = (pClass != NULL) ? pClass->CreateObject() : NULL;
+            CExtCustomizeCmdTreeNode* pChild = DYNAMIC_DOWNCAST(CExtCustomizeCmdTreeNode, pObject);
+            if (pChild == NULL)
+            {
+                delete pObject;
+                AfxThrowArchiveException(CArchiveException::badClass, ar.m_strFileName);
+            }
+            stack.push_back(Frame{pChild, 0});
+            ar.SetObjectSchema(nSchema);
+            stack.back().nLeft = pChild->SerializeHead(ar);
+        }
+    }
+    catch (...)
+    {
+        for (size_t i = stack.size(); i-- > 1;)
+            DeleteTree(stack[i].pNode);
+        throw;
+    }
+}
+
+// Deletes a node and everything below it without recursing through the destructors.
+void CExtCustomizeCmdTreeNode::DeleteTree(CExtCustomizeCmdTreeNode* pNode)
+{
+    std::vector<CExtCustomizeCmdTreeNode*> pending;
+    if (pNode != NULL)
+        pending.push_back(pNode);
+    while (!pending.empty())
+    {
+        CExtCustomizeCmdTreeNode* p = pending.back();
+        pending.pop_back();
+        for (INT_PTR i = 0; i < p->m_arrChildren.GetSize(); i++)
+        {
+            if (p->m_arrChildren[i] != NULL)
+            {
+                p->m_arrChildren[i]->m_pParentNode = NULL;
+                pending.push_back(p->m_arrChildren[i]);
+            }
+        }
+        p->m_arrChildren.RemoveAll();
+        delete p;
+    }
 }
 
 void CExtCustomizeCmdTreeNode::AssignFrom(const CExtCustomizeCmdTreeNode& other)
@@ -154,9 +220,15 @@ void CExtCustomizeCmdTreeNode::AssignFrom(const CExtCustomizeCmdTreeNode& other)
             delete pObject;
             continue;
         }
+        try
         {
             CArchive ar(&file, CArchive::load);
             pCopy->Serialize(ar);
+        }
+        catch (...)
+        {
+            DeleteTree(pCopy);
+            throw;
         }
         pCopy->m_pParentNode = this;
         m_arrChildren.Add(pCopy);
@@ -518,7 +590,7 @@ int CExtCustomizeCmdTreeNode::RemoveNodes(int nStart, int nCount)
         if (pChild != NULL)
         {
             pChild->m_pParentNode = NULL;
-            delete pChild;
+            DeleteTree(pChild);
         }
     }
     m_arrChildren.RemoveAt(nStart, nCount);
@@ -695,6 +767,27 @@ void CExtCustomizeSite::OnCmdNodeInserted(CExtCustomizeCmdTreeNode*) {}
 const void* CExtCustomizeSite::GetCurrentButton() const { return NULL; }
 
 bool CExtCustomizeSite::IsCustomizeMode() const { return false; }
+
+bool CExtCustomizeSite::RegisterToolBar(CWnd* pBar)
+{
+    if (pBar == NULL)
+        return false;
+    if (!IsToolBarRegistered(pBar))
+        m_arrToolBars.Add(pBar);
+    return true;
+}
+
+bool CExtCustomizeSite::IsToolBarRegistered(CWnd* pBar) const
+{
+    for (INT_PTR i = 0; i < m_arrToolBars.GetSize(); i++)
+        if (m_arrToolBars[i] == pBar)
+            return true;
+    return false;
+}
+
+void CExtCustomizeSite::OnBarStateChanged(CWnd*) {}
+
+bool CExtCustomizeSite::OnBarSetCursor(CWnd*, CPoint) { return false; }
 
 CExtCustomizeCmdTreeNode* CExtCustomizeSite::DraggedNodeGet() { return NULL; }
 

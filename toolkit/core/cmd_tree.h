@@ -103,6 +103,8 @@ public:
 
 protected:
     CExtCustomizeCmdTreeNode* MakeNode(CExtCustomizeSite* pSite) const;
+    DWORD SerializeHead(CArchive& ar);
+    static void DeleteTree(CExtCustomizeCmdTreeNode* pNode);
     const CString& TextByKind(int nWhich) const;
 };
 
@@ -157,6 +159,14 @@ public:
     virtual void OnCmdNodeInserted(CExtCustomizeCmdTreeNode* pNode);
     // The bar button the site reports as current; the base has none.
     virtual const void* GetCurrentButton() const;
+    // A toolbar asks to be listed among the site's customizable bars; answers whether
+    // it is listed.
+    virtual bool RegisterToolBar(CWnd* pBar);
+    bool IsToolBarRegistered(CWnd* pBar) const;
+    // Told when a bar of the site was shown, hidden or moved; the base does nothing.
+    virtual void OnBarStateChanged(CWnd* pBar);
+    // May set the cursor over a bar itself (answering true); the base leaves it to the bar.
+    virtual bool OnBarSetCursor(CWnd* pBar, CPoint ptClient);
 
     // The first or the second stored value.
     DWORD GetStoredValue(bool bSecond) const { return bSecond ? m_dwValue2 : m_dwValue1; }
@@ -174,4 +184,5 @@ public:
 
     DWORD m_dwValue1;
     DWORD m_dwValue2;
+    CArray<CWnd*, CWnd*> m_arrToolBars;
 };

@@ -473,19 +473,15 @@ void CExtButton::stat_PaintCombinedContent(LPVOID pCookie, CDC& dc, const CWnd& 
     ::SetViewportOrgEx(dc.m_hDC, ptOld.x, ptOld.y, NULL);
 }
 
-bool CExtButton::OnTrackPopup(bool bFromKeyboard)
+HWND CExtButton::FindMenuReceiver(UINT& nAlign, UINT& nDock, bool& bOnBar)
 {
-    if (!HasMenu() || !IsAlive())
-        return false;
-    g_CommandManager->UpdateFromMenu(g_CommandManager->ProfileNameFromWnd(m_hWnd), m_menu.m_hMenu, false,
-                                 true, true);
-    CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
-    pPopup->SetLeftAreaWidth(m_nMenuLeftAreaWidth);
-    UINT nAlign = (UINT)m_nMenuAlign, nDock = 0;
+    nAlign = (UINT)m_nMenuAlign;
+    nDock = 0;
     HWND hWndRecv = ::GetParent(m_hWnd);
     // On a docked bar the menu opens away from the dock side; the command receiver is the
     // first window up the chain that is no bar (the owning frame for a floating bar).
     CWnd* pWalk = hWndRecv != NULL ? CWnd::FromHandlePermanent(hWndRecv) : NULL;
+    bOnBar = pWalk != NULL && pWalk->IsKindOf(RUNTIME_CLASS(CControlBar));
     while (pWalk != NULL && pWalk->IsKindOf(RUNTIME_CLASS(CControlBar)))
     {
         CControlBar* pBar = (CControlBar*)pWalk;
@@ -511,6 +507,20 @@ bool CExtButton::OnTrackPopup(bool bFromKeyboard)
         hWndRecv = hWndUp;
         pWalk = pUp;
     }
+    return hWndRecv;
+}
+
+bool CExtButton::OnTrackPopup(bool bFromKeyboard)
+{
+    if (!HasMenu() || !IsAlive())
+        return false;
+    g_CommandManager->UpdateFromMenu(g_CommandManager->ProfileNameFromWnd(m_hWnd), m_menu.m_hMenu, false,
+                                 true, true);
+    CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
+    pPopup->SetLeftAreaWidth(m_nMenuLeftAreaWidth);
+    UINT nAlign = 0, nDock = 0;
+    bool bOnBar = false;
+    const HWND hWndRecv = FindMenuReceiver(nAlign, nDock, bOnBar);
     if (!pPopup->LoadMenu(hWndRecv, &m_menu, true, true, false))
     {
         delete pPopup;

@@ -108,6 +108,10 @@ protected:
     void OnButtonUp(WPARAM wParam, LPARAM lParam);
     void OnCancelModeNow();
     bool IsAlive() const { return m_hWnd != NULL && ::IsWindow(m_hWnd); }
+    // The receiver of the button's menu and its placement: on a docked bar the menu opens
+    // away from the dock side and goes to the first window up the chain that is no bar
+    // (the owning frame for a floating bar); bOnBar tells that the parent is a bar.
+    HWND FindMenuReceiver(UINT& nAlign, UINT& nDock, bool& bOnBar);
     void Refresh();
 public:
     bool IsCheckType() const;

@@ -27,11 +27,12 @@ void CExtMemoryDC::CreateMemoryDC(CDC* pTargetDC, const RECT* pRect, DWORD dwFla
     else
         m_pDC->GetClipBox(&m_rect);
 
+    const CRect rcLogical(m_rect);
+    bool bRTL = false;
+    DWORD dwLayout = 0;
     if (m_bMemDC)
     {
         CreateCompatibleDC(m_pDC);
-        bool bRTL = false;
-        DWORD dwLayout = 0;
         if ((dwFlags & MDCOPT_NO_COPY_OPT) == 0)
         {
             dwLayout = m_pDC->GetLayout();
@@ -57,21 +58,35 @@ void CExtMemoryDC::CreateMemoryDC(CDC* pTargetDC, const RECT* pRect, DWORD dwFla
             void* pBits = NULL;
             HBITMAP hDib = ::CreateDIBSection(m_pDC->GetSafeHdc(), (BITMAPINFO*)&bih, DIB_RGB_COLORS, &pBits,
                                               NULL, 0);
-            if (hDib == NULL || pBits == NULL)
+            if (hDib != NULL && pBits == NULL)
             {
-                if (hDib != NULL)
-                    ::DeleteObject(hDib);
-                return;  // callers asking for the bits check the pointer
+                ::DeleteObject(hDib);
+                hDib = NULL;
             }
-            m_bitmap.Attach(hDib);
-            m_pHelperDibSurface = (COLORREF*)pBits;
+            if (hDib != NULL)
+            {
+                m_bitmap.Attach(hDib);
+                m_pHelperDibSurface = (COLORREF*)pBits;
+            }
         }
         else
         {
             m_bitmap.CreateCompatibleBitmap(m_pDC, nWidth, nHeight);
         }
-        if (m_bitmap.GetSafeHandle() != NULL)
+        if (m_bitmap.GetSafeHandle() == NULL)
+        {
+            // Without a buffer the memory DC would copy its one-pixel stock bitmap over the
+            // target: draw straight to the target instead. Callers that asked for the bits
+            // see no pixel pointer.
+            DeleteDC();
+            m_rect = rcLogical;
+            m_bMemDC = false;
+        }
+        else
             m_hOldBitmap = ::SelectObject(m_hDC, m_bitmap.GetSafeHandle());
+    }
+    if (m_bMemDC)
+    {
         if ((dwFlags & MDCOPT_NO_COPY_OPT) == 0)
         {
             // The layout goes on after the buffer is selected: a mirrored DC mirrors

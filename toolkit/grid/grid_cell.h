@@ -212,6 +212,9 @@ public:
                                        ULONG dwFlags = 0, bool bNullEquals = true);
     // A VARIANT's stream form: a 2-byte type, then the value. On loading, a vtType
     // other than VT_EMPTY is taken as the stored type and no type is read.
+    // The classes whose objects a VARIANT stream may create on loading (VT_UNKNOWN and
+    // VT_DISPATCH). None by default: a stream from a file must not choose what code runs.
+    static void stat_VariantAllowClass(REFCLSID clsid, bool bAllow = true);
     static HRESULT stat_VariantSerialize(VARIANT* pVariant, IStream* pStream, bool bSave,
                                          VARTYPE vtType = VT_EMPTY);
 

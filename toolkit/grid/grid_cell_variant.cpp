@@ -2,6 +2,7 @@
 #include "toolkit/grid/grid_cell.h"
 #include <ole2.h>
 #include <ocidl.h>
+#include <vector>
 
 namespace {
 
@@ -83,7 +84,66 @@ ULONG FixedSize(VARTYPE vt)
     }
 }
 
+// What is left to read, or all a DWORD can count when the stream does not say.
+ULONGLONG RemainingBytes(IStream* pStream)
+{
+    STATSTG stat;
+    LARGE_INTEGER zero;
+    zero.QuadPart = 0;
+    ULARGE_INTEGER pos;
+    if (FAILED(pStream->Stat(&stat, STATFLAG_NONAME)) || FAILED(pStream->Seek(zero, STREAM_SEEK_CUR, &pos)))
+        return 0xFFFFFFFF;
+    return stat.cbSize.QuadPart > pos.QuadPart ? stat.cbSize.QuadPart - pos.QuadPart : 0;
+}
+
+std::vector<CLSID>& AllowedClasses()
+{
+    static std::vector<CLSID> s_classes;
+    return s_classes;
+}
+
+bool IsAllowedClass(REFCLSID clsid)
+{
+    for (const CLSID& c : AllowedClasses())
+        if (IsEqualCLSID(c, clsid)) return true;
+    return false;
+}
+
+// The object form: a class id, then what the object's IPersistStream::Load reads. Only a
+// class the application allowed is created; any other is refused with the stream left
+// after the class id. A NULL class id is a stored NULL object.
+HRESULT LoadObject(IStream* pStream, REFIID riid, IUnknown** ppUnk)
+{
+    *ppUnk = NULL;
+    CLSID clsid;
+    HRESULT hr = ReadExact(pStream, &clsid, sizeof(clsid));
+    if (FAILED(hr)) return hr;
+    if (IsEqualCLSID(clsid, CLSID_NULL)) return S_OK;
+    if (!IsAllowedClass(clsid)) return E_FAIL;
+    IPersistStream* pPersist = NULL;
+    hr = ::CoCreateInstance(clsid, NULL, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER,
+                            IID_IPersistStream, (void**)&pPersist);
+    if (hr == REGDB_E_CLASSNOTREG) return S_OK;  // an unknown class loads as no object
+    if (FAILED(hr)) return hr;
+    hr = pPersist->Load(pStream);
+    if (SUCCEEDED(hr)) hr = pPersist->QueryInterface(riid, (void**)ppUnk);
+    pPersist->Release();
+    return hr;
+}
+
 }  // namespace
+
+void CExtGridCell::stat_VariantAllowClass(REFCLSID clsid, bool bAllow)
+{
+    std::vector<CLSID>& classes = AllowedClasses();
+    for (size_t i = 0; i < classes.size(); i++) {
+        if (IsEqualCLSID(classes[i], clsid)) {
+            if (!bAllow) classes.erase(classes.begin() + (ptrdiff_t)i);
+            return;
+        }
+    }
+    if (bAllow) classes.push_back(clsid);
+}
 
 HRESULT CExtGridCell::stat_VariantCompare(VARIANT* pLeft, VARIANT* pRight, LCID lcid, ULONG dwFlags,
                                           bool bNullEquals)
@@ -193,8 +253,7 @@ HRESULT CExtGridCell::stat_VariantSerialize(VARIANT* pVariant, IStream* pStream,
     }
     if (vt == VT_UNKNOWN || vt == VT_DISPATCH) {
         IUnknown* pUnk = NULL;
-        hr = ::OleLoadFromStream(pStream, vt == VT_DISPATCH ? IID_IDispatch : IID_IUnknown, (void**)&pUnk);
-        if (hr == REGDB_E_CLASSNOTREG) hr = S_OK;  // a stored NULL object, or an unknown class
+        hr = LoadObject(pStream, vt == VT_DISPATCH ? IID_IDispatch : IID_IUnknown, &pUnk);
         if (FAILED(hr)) return hr;
         pVariant->vt = vt;
         pVariant->punkVal = pUnk;
@@ -222,8 +281,9 @@ HRESULT CExtGridCell::stat_VariantSerialize(VARIANT* pVariant, IStream* pStream,
     vText.vt = VT_BSTR;
     vText.bstrVal = NULL;
     if (cb != 0) {
-        // The count includes the two-byte terminator; anything shorter is damage.
-        if (cb < 2 || (cb & 1) != 0) return E_FAIL;
+        // The count includes the two-byte terminator; anything shorter is damage, and so
+        // is a count beyond what a stream of known length still holds.
+        if (cb < 2 || (cb & 1) != 0 || cb > RemainingBytes(pStream)) return E_FAIL;
         vText.bstrVal = ::SysAllocStringByteLen(NULL, cb - 2);
         if (vText.bstrVal == NULL) return E_OUTOFMEMORY;
         hr = ReadExact(pStream, vText.bstrVal, cb - 2);

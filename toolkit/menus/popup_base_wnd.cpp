@@ -11,6 +11,7 @@
 IMPLEMENT_DYNCREATE(CExtPopupBaseWnd, CWnd)
 
 int CExtPopupBaseWnd::g_nDefaultAnimation = 4;
+bool CExtPopupBaseWnd::g_bAnimationAllowed = true;
 bool CExtPopupBaseWnd::g_bMenuWithShadows = true;
 long CExtPopupBaseWnd::g_nLastAnimTick = 0;
 

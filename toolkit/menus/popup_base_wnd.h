@@ -90,6 +90,8 @@ public:
     CBitmap m_bmpAnim[3];
 
     static int g_nDefaultAnimation;
+    // False keeps every popup from animating its opening, whatever its animation kind.
+    static bool g_bAnimationAllowed;
     static bool g_bMenuWithShadows;
     static long g_nLastAnimTick;
 

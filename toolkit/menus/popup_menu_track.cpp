@@ -297,7 +297,7 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
     int nKind = 0;
     if ((m_dwTrackFlags & TMF_NO_ANIMATION) == 0 && !bUntracked)
     {
-        nKind = g_PopupBarServices.IsButtonMenuTracking() ? 0 : g_nDefaultAnimation;
+        nKind = (!g_bAnimationAllowed || g_PopupBarServices.IsButtonMenuTracking()) ? 0 : g_nDefaultAnimation;
         SetAnimationKind(nKind);
         SetSoundEvent(2);
         AnimationStart();

@@ -416,6 +416,42 @@ public:
     virtual void DrawGradientBackground(CDC& dc, RECT rc, bool bHorz, CObject* pHelperSrc,
                                         LPARAM lParam, COLORREF clrFirst,
                                         COLORREF clrSecond);                             // 182
+    // Status-bar parts a theme may paint itself; each answers whether it did. No theme
+    // here takes any of them over, so the status bar paints them.
+    virtual bool StatusBar_QuerySeparators(CObject* pStatusBar, LPARAM lParam = 0)        // 183
+    {
+        (void)pStatusBar, (void)lParam;
+        return false;
+    }
+    virtual bool StatusBar_EraseBackground(CDC& dc, const RECT& rcClient, CObject* pStatusBar,
+                                           LPARAM lParam = 0)                            // 184
+    {
+        (void)dc, (void)rcClient, (void)pStatusBar, (void)lParam;
+        return false;
+    }
+    virtual bool StatusBar_ErasePaneBackground(CDC& dc, int nPaneIdx, const RECT& rcPane,
+                                               CObject* pStatusBar, LPARAM lParam = 0)   // 185
+    {
+        (void)dc, (void)nPaneIdx, (void)rcPane, (void)pStatusBar, (void)lParam;
+        return false;
+    }
+    virtual bool StatusBar_PaintPane(CDC& dc, int nPaneIdx, const RECT& rcPane, DWORD dwPaneStyle,
+                                     HICON hIcon, LPCTSTR sPaneText, UINT nDrawTextFlags,
+                                     COLORREF clrText, CObject* pStatusBar,
+                                     LPARAM lParam = 0)                                  // 186
+    {
+        (void)dc, (void)nPaneIdx, (void)rcPane, (void)dwPaneStyle, (void)hIcon, (void)sPaneText;
+        (void)nDrawTextFlags, (void)clrText, (void)pStatusBar, (void)lParam;
+        return false;
+    }
+    virtual bool StatusBar_PaintSeparator(CDC& dc, int nPaneIdxAfterSep, const RECT& rcPaneBefore,
+                                          const RECT& rcPaneAfter, CObject* pStatusBar,
+                                          LPARAM lParam = 0)                             // 187
+    {
+        (void)dc, (void)nPaneIdxAfterSep, (void)rcPaneBefore, (void)rcPaneAfter, (void)pStatusBar;
+        (void)lParam;
+        return false;
+    }
 
     // ---- colours (non-virtual) ---------------------------------------------------------
     int InstallColor(COLORREF clr, int nIndex = -1);

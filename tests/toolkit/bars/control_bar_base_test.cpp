@@ -302,10 +302,14 @@ TEST(ControlBarBase, PaintsItsBackgroundThroughThePaintManager)
     testsupport::DibCanvas canvas(60, 30);
     CDC* pDC = CDC::FromHandle(canvas.Dc());
     tool.DoPaint(pDC);
+    // The client area: the window less the frame the theme takes round a fixed bar.
+    CRect rcClient;
+    tool.GetClientRect(&rcClient);
+    EXPECT_EQ(CSize(38, 18), rcClient.Size());
     EXPECT_EQ(kBarFace, canvas.Pixel(0, 0));
-    EXPECT_EQ(kBarFace, canvas.Pixel(39, 19));
-    EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(40, 19));
-    EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(10, 20));
+    EXPECT_EQ(kBarFace, canvas.Pixel(37, 17));
+    EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(38, 17));
+    EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(10, 18));
 
     // A resizable bar whose single child covers the client area paints nothing.
     CExtControlBar bar;

@@ -93,6 +93,7 @@ TEST(ControlBarFloating, FloatUnderCursorKeepsTheGrabPointUnderTheCursor)
     ASSERT_NE(nullptr, pMini);
 
     // Floating: the frame follows the cursor.
+    tool.SetCaptionRect(CRect(0, 0, 10, 40));
     tool.FloatUnderCursor(250, 100);
     CRect rcMini;
     pMini->GetWindowRect(&rcMini);

@@ -177,3 +177,28 @@ TEST(MemoryDC, WithoutTargetTheDcStaysEmpty)
     EXPECT_FALSE(mdc.IsMemDC());
     mdc.FlushToTarget();  // nothing to do, no crash
 }
+
+TEST(MemoryDC, ABufferThatCannotBeMadeLetsDrawingGoStraightToTheTarget)
+{
+    // A rectangle far too large for any bitmap: the compatible and the DIB buffer fail.
+    const DWORD kForms[] = {CExtMemoryDC::MDCOPT_TO_MEMORY,
+                            CExtMemoryDC::MDCOPT_TO_MEMORY | CExtMemoryDC::MDCOPT_FORCE_DIB};
+    for (DWORD dwFlags : kForms)
+    {
+        SCOPED_TRACE(testing::Message() << "flags " << dwFlags);
+        DibCanvas canvas(40, 30, kWhite);
+        TargetDC target(canvas);
+        CRect rc(0, 0, 200000, 200000);
+        {
+            CExtMemoryDC mdc(&target.dc, &rc, dwFlags);
+            EXPECT_FALSE(mdc.IsMemDC());
+            EXPECT_EQ(nullptr, mdc.GetDibSurface());
+            EXPECT_EQ(rc, mdc.GetTargetRect());
+            mdc.FillSolidRect(10, 10, 3, 3, kGreen);
+            EXPECT_EQ(kGreen, canvas.Pixel(11, 11)) << "drawn at once";
+        }
+        EXPECT_EQ(kGreen, canvas.Pixel(10, 10));
+        EXPECT_EQ(kWhite, canvas.Pixel(20, 20)) << "nothing copied over the target";
+        EXPECT_NE(nullptr, target.dc.GetSafeHdc());
+    }
+}

@@ -1,0 +1,137 @@
+#include "app/page_uninstall.h"
+#include "app/ui_manager.h"
+#include "catalogue/options.h"
+#include "res/resource.h"
+
+BEGIN_MESSAGE_MAP(CPageUninstall, CExtResizableDialog)
+    ON_REGISTERED_MESSAGE(g_nMsgShowGroupsBar, &CPageUninstall::OnShowGroupsBar)
+    ON_REGISTERED_MESSAGE(g_nMsgShowGroupEditor, &CPageUninstall::OnShowGroupEditor)
+    ON_REGISTERED_MESSAGE(g_nMsgCloseGroupEditor, &CPageUninstall::OnCloseGroupEditor)
+    ON_REGISTERED_MESSAGE(CExtContainerBar::g_nMsgNotifyBtnClose, &CPageUninstall::OnNotifyBtnClose)
+    ON_WM_SIZE()
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CPageUninstall::CPageUninstall() : CExtResizableDialog(IDD_PAGE_UNINSTALL) {}
+
+CPageUninstall::~CPageUninstall() {}
+
+BOOL CPageUninstall::Create(CWnd* pParentWnd) { return CExtResizableDialog::Create(IDD_PAGE_UNINSTALL, pParentWnd); }
+
+BOOL CPageUninstall::OnInitDialog()
+{
+    CExtResizableDialog::OnInitDialog();
+    ShowSizeGrip(false);
+    CRect rcClient;
+    GetClientRect(&rcClient);
+
+    m_wndGroupsBar.Create(WS_VISIBLE, CRect(0, 0, 0, 0), this, IDC_GROUPS_BAR);
+    m_wndGroupsBar.m_pWndNotify = this;
+    m_wndGroupsBar.SetWindowText("Groups");
+    m_pageGroups.Create(&m_wndGroupsBar);
+    m_pageGroups.ShowWindow(SW_SHOW);
+    m_wndGroupsBar.m_pWndChild = &m_pageGroups;
+
+    m_pageView.Create(this);
+    m_pageView.MoveWindow(&rcClient);
+    m_pageView.ShowWindow(SW_SHOW);
+
+    m_wndEditorBar.Create(WS_VISIBLE, CRect(0, 0, 0, 0), this, IDC_EDITOR_BAR);
+    m_wndEditorBar.m_pWndNotify = this;
+    m_wndEditorBar.SetWindowText("Group Editor");
+    m_pageEditor.Create(&m_wndEditorBar);
+    m_pageEditor.SetOwner(this);
+    m_pageEditor.ShowWindow(SW_SHOW);
+    m_wndEditorBar.m_pWndChild = &m_pageEditor;
+
+    m_wndSplitter.m_bVertical = true;
+    m_wndSplitter.Create(WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, CRect(0, 0, 0, 0), this, IDC_SPLITTER);
+    m_wndSplitter.m_hCursor = ::LoadCursor(NULL, IDC_SIZEWE);
+    m_wndSplitter.m_hWndPane[0] = m_wndGroupsBar.GetSafeHwnd();
+    m_wndSplitter.m_hWndPane[1] = m_pageView.GetSafeHwnd();
+    m_wndSplitter.m_nFocusPane = 1;
+    m_wndSplitter.MoveWindow(&rcClient, FALSE);
+    m_wndSplitter.SetLayoutRect(&rcClient);
+    m_wndSplitter.SetPosition(g_CatsSize.Value * rcClient.Width() / 100, true);
+    if (g_ShowCats.Value == 0) m_wndSplitter.ShowPane(1);
+
+    CUiManager* pUi = CUiManager::GetInstance();
+    pUi->m_hWndLeftPane = m_hWnd;
+    pUi->m_hWndGroupsPage = m_pageGroups.GetSafeHwnd();
+    return TRUE;
+}
+
+int CPageUninstall::GetGroupsPercentage() const
+{
+    return SplitterPercentage(m_wndSplitter.m_nPosition, m_wndSplitter.m_rcLayout.right - m_wndSplitter.m_rcLayout.left);
+}
+
+void CPageUninstall::SwapSecondPane(bool bEditor)
+{
+    CWnd& shown = bEditor ? (CWnd&)m_wndEditorBar : (CWnd&)m_pageView;
+    CWnd& hidden = bEditor ? (CWnd&)m_pageView : (CWnd&)m_wndEditorBar;
+    hidden.ShowWindow(SW_HIDE);
+    shown.ShowWindow(SW_SHOW);
+    m_wndSplitter.m_hWndPane[1] = shown.GetSafeHwnd();
+    // The second pass places the pane once the first has settled a pane that was
+    // shown with an empty rectangle.
+    m_wndSplitter.RecalcLayout();
+    m_wndSplitter.RecalcLayout();
+}
+
+LRESULT CPageUninstall::OnShowGroupsBar(WPARAM wParam, LPARAM)
+{
+    m_wndSplitter.ShowPane(wParam != 0 ? -1 : 1);
+    return 0;
+}
+
+LRESULT CPageUninstall::OnShowGroupEditor(WPARAM wParam, LPARAM)
+{
+    SwapSecondPane(true);
+    m_pageEditor.OpenGroup((int)wParam);
+    return 0;
+}
+
+LRESULT CPageUninstall::OnCloseGroupEditor(WPARAM, LPARAM)
+{
+    SwapSecondPane(false);
+    return 0;
+}
+
+LRESULT CPageUninstall::OnNotifyBtnClose(WPARAM, LPARAM lParam)
+{
+    if (lParam == IDC_GROUPS_BAR) {
+        m_wndSplitter.ShowPane(1);
+        if (g_ShowCats.Value != 0) {
+            g_ShowCats.Value = 0;
+            g_ShowCats.Changed = true;
+        }
+    } else if (lParam == IDC_EDITOR_BAR) {
+        SwapSecondPane(false);
+        CUiManager::GetInstance()->m_bGroupEditorOpen = false;
+    }
+    return 0;
+}
+
+void CPageUninstall::OnSize(UINT nType, int cx, int cy)
+{
+    CExtResizableDialog::OnSize(nType, cx, cy);
+    if (m_wndSplitter.GetSafeHwnd() == NULL) return;
+    CRect rc(0, 0, cx, cy);
+    m_wndSplitter.MoveWindow(&rc, TRUE);
+    m_wndSplitter.SetLayoutRect(&rc);
+}
+
+void CPageUninstall::OnDestroy()
+{
+    // A splitter without width has no meaningful percentage: the stored one stays.
+    int nPercent = GetGroupsPercentage();
+    if (nPercent >= 0 && nPercent != g_CatsSize.Value) {
+        g_CatsSize.Value = nPercent;
+        g_CatsSize.Changed = true;
+    }
+    if (m_pageGroups.GetSafeHwnd() != NULL) m_pageGroups.DestroyWindow();
+    if (m_pageView.GetSafeHwnd() != NULL) m_pageView.DestroyWindow();
+    if (m_pageEditor.GetSafeHwnd() != NULL) m_pageEditor.DestroyWindow();
+    CExtResizableDialog::OnDestroy();
+}

@@ -1,0 +1,53 @@
+// The left pane: fills the main dialog below its bars. A side-by-side splitter holds the
+// "Groups" pane on the left and the right pane (program list and details) on the right;
+// while a group is edited the "Group Editor" pane takes the right pane's place. The
+// page keeps the groups pane's width as the percentage option CatsSize.
+#pragma once
+#include "framework/framework.h"
+#include "toolkit/dialogs/resizable_dialog.h"
+#include "app/container_bar.h"
+#include "app/page_uninstall_group_editor.h"
+#include "app/page_uninstall_groups.h"
+#include "app/page_uninstall_view.h"
+#include "app/splitter.h"
+
+class CPageUninstall : public CExtResizableDialog
+{
+public:
+    enum
+    {
+        IDC_GROUPS_BAR = 10000,
+        IDC_EDITOR_BAR = 10001,
+        IDC_SPLITTER = 10002,
+    };
+
+    CPageUninstall();
+    virtual ~CPageUninstall();
+
+    BOOL Create(CWnd* pParentWnd);
+
+    // The splitter position as a whole percentage of the layout width; -1 when the
+    // splitter has no width.
+    int GetGroupsPercentage() const;
+
+    CExtSplitter m_wndSplitter;
+    CExtContainerBar m_wndGroupsBar;
+    CPageUninstallGroups m_pageGroups;
+    CPageUninstallView m_pageView;
+    CExtContainerBar m_wndEditorBar;
+    CPageUninstallGroupEditor m_pageEditor;
+
+protected:
+    BOOL OnInitDialog() override;
+    // Puts the right pane (false) or the group editor (true) into the splitter's
+    // second slot.
+    void SwapSecondPane(bool bEditor);
+
+    afx_msg LRESULT OnShowGroupsBar(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnShowGroupEditor(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnCloseGroupEditor(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnNotifyBtnClose(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnDestroy();
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,287 @@
+// The chevron: its size, look, tip, and the popup menu of hidden buttons and frame bars.
+#include "toolkit/bars/chevron_button.h"
+#include "toolkit/core/cmd_manager.h"
+#include "toolkit/core/cmd_item.h"
+#include "toolkit/core/resource_manager.h"
+#include "toolkit/theme/paint_manager.h"
+#include "toolkit/menus/popup_menu_wnd.h"
+
+IMPLEMENT_DYNCREATE(CExtBarContentExpandButton, CExtBarButton)
+
+namespace {
+
+const UINT IDLE_MESSAGE_ID = 0xE001;
+const UINT IDS_WHERE_ARE_BUTTONS = 30045;
+const UINT IDS_SHOW_HIDE_PANELS = 30009;
+
+CString LoadToolkitString(UINT nID, LPCTSTR sFallback)
+{
+    CString s;
+    if (!g_CurrentResourceManager->LoadString(s, nID) || s.IsEmpty())
+        s = sFallback;
+    return s;
+}
+
+// The frame's bars as check items of pPopup, in the groups of fixed and resizable bars,
+// each named by its window text; false when none was listed.
+bool FillFrameBarsList(CFrameWnd* pFrame, CExtPopupMenuWnd* pPopup, CExtToolControlBar* pSrcBar, CObject* pSrcObj)
+{
+    CExtControlBar::POPUP_MENU_EVENT_DATA data(14, pPopup, pSrcBar, CPoint(-1, -1), WM_NCLBUTTONDOWN, pSrcObj);
+    if (!data.NotifyTarget(false))
+    {
+        CArray<CExtControlBar*, CExtControlBar*> arrBars;
+        CExtControlBar::GetFrameControlBars(NULL, pFrame, arrBars, 0xFFF);
+        const bool bOleActive = CExtControlBar::IsOleInPlaceActive(pFrame);
+        LPCTSTR sProfile = g_CommandManager->ProfileNameFromWnd(pPopup->GetSafeHwnd());
+        if (sProfile == NULL)
+            sProfile = g_CommandManager->ProfileNameFromWnd(pFrame->GetSafeHwnd());
+        CExtControlBar* pPrev = NULL;
+        for (INT_PTR i = 0; i < arrBars.GetSize(); i++)
+        {
+            CExtControlBar* pBar = arrBars[i];
+            if (pBar->GetSafeHwnd() == NULL || CExtPaintManagerHolder::IsKindOfByName(pBar, "CExtDynControlBar") ||
+                (pBar->m_nStateFlags & CControlBar::tempHide) != 0)
+                continue;
+            if (bOleActive && (pBar->m_dwStyle & CBRS_HIDE_INPLACE) != 0)
+                continue;
+            CString sText;
+            pBar->GetWindowText(sText);
+            if (sText.IsEmpty())
+                continue;
+            if (pPrev != NULL && pPrev->IsFixedDockStyle() != pBar->IsFixedDockStyle())
+                pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR);
+            CExtCmdItem cmd((UINT)pBar->GetDlgCtrlID());
+            cmd.LoadTextsFromResource();
+            cmd.m_sMenuText = sText;
+            if (sProfile != NULL)
+                g_CommandManager->CmdSetup(sProfile, cmd);
+            if (pBar->InsertIntoBarsMenu(pPopup))
+            {
+                const int nPos = pPopup->ItemGetCount() - 1;
+                if (nPos >= 0)
+                    pPopup->ItemGetInfo(nPos).SetCheck(pBar->IsVisible() != FALSE);
+                pPrev = pBar;
+            }
+        }
+        pPopup->ItemRemoveSeparators();
+    }
+    data.NotifyTarget(true);
+    const int nCount = pPopup->ItemGetCount();
+    if (nCount > 0 && pPopup->ItemGetInfo(nCount - 1).IsSeparator())
+        pPopup->ItemRemove(nCount - 1);
+    return pPopup->ItemGetCount() > 0;
+}
+
+}  // namespace
+
+CExtBarContentExpandButton::CExtBarContentExpandButton(CExtToolControlBar* pBar)
+    : CExtBarButton(pBar, 0, 0), m_nLayoutFlags(0)
+{
+    SetCmdID(__ID_CHEVRON, false, false);
+}
+
+CExtBarContentExpandButton::~CExtBarContentExpandButton() { m_buttons.RemoveAll(); }
+
+CSize CExtBarContentExpandButton::MeasureButton(CDC&, CSize sizeDefault, bool bHorz)
+{
+    // No theme sizes the chevron itself: a strip of 11 pixels along the bar.
+    m_size = bHorz ? CSize(11, sizeDefault.cy) : CSize(sizeDefault.cx, 11);
+    return m_size;
+}
+
+bool CExtBarContentExpandButton::PutToPopupMenu(CExtPopupMenuWnd*) { return false; }
+
+void CExtBarContentExpandButton::Paint(CDC& dc, bool bHorz)
+{
+    CRect rc = GetRect();
+    if (rc.IsRectEmpty() || m_pBar == NULL)
+        return;
+    CExtToolControlBar* pBar = GetBar();
+    const bool bCustomize = pBar != NULL && pBar->IsCustomizeModeActive();
+    const bool bEnabled = !IsDisabled() || bCustomize;
+    const bool bEmpty = m_buttons.GetSize() == 0;
+    const bool bNothingToShow =
+        bEmpty && (pBar == NULL || (pBar->m_nToolbarStyleFlags & CExtToolControlBar::__TBSF_SHOW_BARS_MENU) == 0);
+    const bool bPressed = !bNothingToShow && bEnabled && IsPressedOrChecked() && !bCustomize;
+    const bool bHover = !bNothingToShow && bEnabled && !bCustomize && IsHot() &&
+                        !CExtToolControlBar::g_bButtonMenuTracking && !CExtPopupMenuWnd::IsMenuTracking();
+    m_pBar->GetPaintManager()->DrawChevronButton(dc, rc, bHorz, bEmpty, bEnabled && !bNothingToShow, bPressed, bHover,
+                                                 this, 0, !(bPressed || bHover));
+}
+
+void CExtBarContentExpandButton::OnHover(CPoint point, bool bOn, bool& bSuspendTips)
+{
+    bSuspendTips = false;
+    CExtToolControlBar* pBar = GetBar();
+    if (pBar != NULL && pBar->IsCustomizeModeActive())
+        return;
+    CExtBarButton::OnHover(point, bOn, bSuspendTips);
+}
+
+void CExtBarContentExpandButton::OnClick(CPoint point, bool bDown)
+{
+    CExtToolControlBar* pBar = GetBar();
+    if ((pBar != NULL && pBar->IsCustomizeModeActive()) || !bDown)
+        return;
+    CExtToolControlBar::g_bMenuTrackingExpanded = false;
+    OnTrackPopup(point, false, false);
+}
+
+int CExtBarContentExpandButton::OnToolHitTest(CPoint, TOOLINFO* pTI)
+{
+    if (pTI == NULL)
+        return -1;
+    CRect rc = GetRect();
+    ::CopyRect(&pTI->rect, &rc);
+    pTI->uId = IDLE_MESSAGE_ID;
+    pTI->hwnd = m_pBar != NULL ? m_pBar->GetSafeHwnd() : NULL;
+    CString sTip;
+    {
+        // The toolkit's strings live in this module whatever resource handle is current.
+        HINSTANCE hOld = AfxGetResourceHandle();
+        AfxSetResourceHandle(AfxGetInstanceHandle());
+        sTip = LoadToolkitString(IDS_WHERE_ARE_BUTTONS, _T("Where are buttons?"));
+        AfxSetResourceHandle(hOld);
+    }
+    LPTSTR pCopy = (LPTSTR)::malloc((sTip.GetLength() + 1) * sizeof(TCHAR));
+    if (pCopy != NULL)
+    {
+        ::lstrcpy(pCopy, sTip);
+        pTI->lpszText = pCopy;
+    }
+    else
+        pTI->lpszText = LPSTR_TEXTCALLBACK;
+    return (int)IDLE_MESSAGE_ID;
+}
+
+bool CExtBarContentExpandButton::CanStartCustomizeDrag() { return false; }
+CExtCustomizeCmdTreeNode* CExtBarContentExpandButton::GetCmdNode(bool) { return NULL; }
+void CExtBarContentExpandButton::SetInitialCmdNode(CExtCustomizeCmdTreeNode*) {}
+void CExtBarContentExpandButton::SetBasicCmdNode(CExtCustomizeCmdTreeNode*) {}
+
+UINT CExtBarContentExpandButton::GetTrackPopupPlacement() const
+{
+    UINT nFlags = CExtBarButton::GetTrackPopupPlacement();
+    CExtToolControlBar* pBar = GetBar();
+    if (pBar != NULL && pBar->QueryChevronOption())
+        nFlags |= 0x10000;
+    nFlags &= ~UINT(0x30);
+    // The XP look joins the chevron's menu to the chevron.
+    CExtPaintManager* pPM = m_pBar != NULL ? m_pBar->GetPaintManager() : g_CurrentPaintManager.GetPM();
+    if (pPM != NULL && CExtPaintManagerHolder::IsKindOfByName(pPM, "CExtPaintManagerXP") &&
+        !CExtPaintManagerHolder::IsKindOfByName(pPM, "CExtPaintManagerOffice2003"))
+        nFlags |= 0x20;
+    return nFlags;
+}
+
+UINT CExtBarContentExpandButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAnimation)
+{
+    CExtToolControlBar* pBar = GetBar();
+    if (pBar == NULL || pBar->GetSafeHwnd() == NULL || pBar->IsCustomizeModeActive() || IsDisabled())
+        return UINT(-1);
+    if (CExtToolControlBar::g_bButtonMenuTracking && pBar->GetMenuTrackingButton() == pBar->GetButtonIndex(this))
+        return UINT(-1);
+    const bool bShowBarsMenu = (pBar->m_nToolbarStyleFlags & CExtToolControlBar::__TBSF_SHOW_BARS_MENU) != 0;
+    if (m_buttons.GetSize() == 0 && !bShowBarsMenu)
+        return UINT(-1);
+
+    const bool bWasTracking = CExtToolControlBar::g_bButtonMenuTracking;
+    CExtToolControlBar::CancelAllButtonMenuTracking();
+    CExtToolControlBar::g_bButtonMenuTracking = bWasTracking;
+    if (pBar->IsFloating())
+    {
+        CWnd* pTop = pBar->GetTopLevelParent();
+        if (pTop != NULL)
+            pTop->SetActiveWindow();
+        CFrameWnd* pFrame = pBar->GetParentFrame();
+        if (pFrame != NULL)
+            pFrame->BringWindowToTop();
+    }
+
+    UINT nFlags = GetTrackPopupPlacement() | 0x800;
+    CWnd* pTarget = GetCmdTargetWnd();
+    CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
+    if (!pPopup->CreatePopupMenu(pTarget->GetSafeHwnd()))
+    {
+        delete pPopup;
+        return UINT(-1);
+    }
+    pPopup->SetTrackFlags(nFlags);
+
+    const bool bInFrame = (pBar->m_nOptionFlags & CExtControlBar::__ESF_OUTSIDE_FRAME) == 0;
+    CExtControlBar::POPUP_MENU_EVENT_DATA data(12, pPopup, pBar, CPoint(-1, -1), WM_NCLBUTTONDOWN, this);
+    if (!data.NotifyTarget(false))
+    {
+        AddHiddenButtons(pPopup, nFlags);
+        if (pPopup->ItemGetCount() > 0 && bInFrame && bShowBarsMenu)
+            pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR);
+        CFrameWnd* pFrame = pBar->GetDockingFrame();
+        if (bInFrame && bShowBarsMenu && pFrame != NULL)
+            AddBarsSubMenu(pPopup, pFrame);
+    }
+    data.NotifyTarget(true);
+
+    if (pPopup->ItemGetCount() == 0)
+    {
+        delete pPopup;
+        return UINT(-1);
+    }
+    CRect rcButton = GetRect();
+    pBar->ClientToScreen(&rcButton);
+    pBar->ClientToScreen(&point);
+    if (bSelectAny)
+        nFlags |= 0x40;
+    if (CExtToolControlBar::g_bMenuTrackingExpanded)
+        nFlags |= 0x100;
+    if (bNoAnimation)
+        nFlags |= 0x8000;
+    const int nIndex = pBar->GetButtonIndex(this);
+    pBar->SetMenuTrackingButton(nIndex);
+    if (!pPopup->TrackPopupMenu(nFlags, point.x, point.y, &rcButton, pBar,
+                                CExtToolControlBar::stat_PaintCombinedButton, NULL, true))
+    {
+        delete pPopup;
+        CExtToolControlBar::CancelAllButtonMenuTracking();
+        return UINT(-1);
+    }
+    CExtToolControlBar::g_bButtonMenuTracking = true;
+    pBar->SetMenuTrackingButton(nIndex);
+    return UINT(-1);
+}
+
+void CExtBarContentExpandButton::AddHiddenButtons(CExtPopupMenuWnd* pPopup, UINT nFlags)
+{
+    for (INT_PTR i = 0; i < m_buttons.GetSize(); i++)
+    {
+        CExtBarButton* pTBB = m_buttons[i];
+        if (i == 0 && pTBB->IsSeparator())
+            continue;
+        pTBB->PutToPopupMenu(pPopup);
+    }
+    if ((nFlags & 0x10000) != 0)
+    {
+        pPopup->ItemRemoveSeparators();
+        pPopup->UpdateItemsCmdUI();
+    }
+}
+
+void CExtBarContentExpandButton::AddBarsSubMenu(CExtPopupMenuWnd* pPopup, CFrameWnd* pFrame)
+{
+    CExtToolControlBar* pBar = GetBar();
+    const CString sCaption = LoadToolkitString(IDS_SHOW_HIDE_PANELS, _T("&Show/hide panels"));
+    CExtControlBar::POPUP_MENU_EVENT_DATA data(13, pPopup, pBar, CPoint(-1, -1), WM_NCLBUTTONDOWN, this);
+    if (!data.NotifyTarget(false))
+    {
+        const int nPos = pPopup->ItemGetCount();
+        if (pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_POPUP, -1, sCaption))
+        {
+            CExtPopupMenuWnd::MENUITEMDATA& mi = pPopup->ItemGetInfo(nPos);
+            mi.m_nLayoutFlags |= 0x08 | 0x10 | 0x20;
+            mi.MeasureItem();
+            CExtPopupMenuWnd* pSub = pPopup->ItemGetPopup(nPos);
+            if (pSub == NULL || !FillFrameBarsList(pFrame, pSub, pBar, this))
+                pPopup->ItemRemove(nPos);
+        }
+    }
+    data.NotifyTarget(true);
+}
