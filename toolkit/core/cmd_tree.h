@@ -159,8 +159,6 @@ public:
     virtual void OnCmdNodeInserted(CExtCustomizeCmdTreeNode* pNode);
     // The bar button the site reports as current; the base has none.
     virtual const void* GetCurrentButton() const;
-    // Whether the user is customizing bars now; the base site never starts customizing.
-    virtual bool IsCustomizeMode() const;
     // A toolbar asks to be listed among the site's customizable bars; answers whether
     // it is listed.
     virtual bool RegisterToolBar(CWnd* pBar);

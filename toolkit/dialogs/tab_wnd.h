@@ -303,7 +303,8 @@ public:
     virtual int OnTabWndQueryBandExtra(int nOrientation);
     virtual bool OnTabWndHoverRepaintNeeded();
     virtual int OnTabWndQueryRowGap() { return 0; }
-    virtual int OnTabWndQueryButtonSize() const;
+    // The buttons' width and height (square in the base strip).
+    virtual CSize OnTabWndQueryButtonSize() const;
     virtual int OnTabWndButtonsCalcExtent(int nButtonSize, int nButtonGap) const;
     virtual void OnTabWndButtonsRecalcLayout(CRect& rcButton, int nButtonSize, int nButtonGap);
     bool IsButtonEnabled(int nHitTest) const;
@@ -382,6 +383,15 @@ protected:
     void _CreationStep();
     void _RecalcLayoutImpl();
     void _UpdateButtonStyles();
+    // Steps of the whole-strip painting, for strips that paint their items in another order.
+    void _DrawBackground(CDC& dc, const RECT& rcClient);
+    bool _HasItemsInView() const;
+    CRect _GetItemsClipRect() const;
+    CRect _GetItemRectInView(int nIndex) const;
+    void _DrawItemInView(CDC& dc, int nIndex);
+    void _DrawButtons(CDC& dc);
+    // The frame's size pass; a thickness of 0 or more replaces the items area's.
+    void _SizeParent(LPARAM lParam, int nItemsThickness);
     void _ShowTip(const CRect& rcClient, const CString& sText);
     void _HideTips();
     void _ShowListMenu();
