@@ -288,12 +288,24 @@ CExtTabWnd::TAB_ITEM_INFO* CExtTabWnd::ItemInsert(LPCTSTR sText, const CExtCmdIc
                                                   DWORD dwItemStyle, int nIndex, LPARAM lParam,
                                                   bool bUpdate)
 {
+    TAB_ITEM_INFO* pPrev = NULL;
+    TAB_ITEM_INFO* pNext = NULL;
+    _ItemInsertPlace(nIndex, pPrev, pNext);
+    return _ItemInsertFinish(nIndex, new TAB_ITEM_INFO(this, pPrev, pNext, sText, &icon, dwItemStyle, lParam),
+                             bUpdate);
+}
+
+void CExtTabWnd::_ItemInsertPlace(int& nIndex, TAB_ITEM_INFO*& pPrev, TAB_ITEM_INFO*& pNext) const
+{
     const int nCount = ItemGetCount();
     if (nIndex < 0 || nIndex > nCount)
         nIndex = nCount;
-    TAB_ITEM_INFO* pPrev = (nIndex > 0) ? m_arrItems[nIndex - 1] : NULL;
-    TAB_ITEM_INFO* pNext = (nIndex < nCount) ? m_arrItems[nIndex] : NULL;
-    TAB_ITEM_INFO* pTii = new TAB_ITEM_INFO(this, pPrev, pNext, sText, &icon, dwItemStyle, lParam);
+    pPrev = (nIndex > 0) ? m_arrItems[nIndex - 1] : NULL;
+    pNext = (nIndex < nCount) ? m_arrItems[nIndex] : NULL;
+}
+
+CExtTabWnd::TAB_ITEM_INFO* CExtTabWnd::_ItemInsertFinish(int nIndex, TAB_ITEM_INFO* pTii, bool bUpdate)
+{
     m_arrItems.InsertAt(nIndex, pTii);
     if (m_nSelIndex >= nIndex)
         m_nSelIndex++;

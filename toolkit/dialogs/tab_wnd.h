@@ -252,6 +252,8 @@ public:
     int ItemGetGroupLast(int nIndex) const;
     bool ItemEnsureVisible(int nIndex, bool bUpdate = false);
     bool ItemMove(int nIndexFrom, int nIndexTo, bool bUpdate = false);
+    // The move itself: a copy at the new place, the old item removed, the copy selected.
+    virtual void ItemMoveImpl(int nIndexFrom, int nIndexTo);
 
     // ---- selection ------------------------------------------------------------------------
     int SelectionGet() const { return m_nSelIndex; }
@@ -383,6 +385,10 @@ protected:
     void _CreationStep();
     void _RecalcLayoutImpl();
     void _UpdateButtonStyles();
+    // Item insertion in two steps, so that derived strips insert their own item records:
+    // the index made valid with the neighbours there, then the new item put in place.
+    void _ItemInsertPlace(int& nIndex, TAB_ITEM_INFO*& pPrev, TAB_ITEM_INFO*& pNext) const;
+    TAB_ITEM_INFO* _ItemInsertFinish(int nIndex, TAB_ITEM_INFO* pTii, bool bUpdate);
     // Steps of the whole-strip painting, for strips that paint their items in another order.
     void _DrawBackground(CDC& dc, const RECT& rcClient);
     bool _HasItemsInView() const;

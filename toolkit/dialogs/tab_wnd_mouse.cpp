@@ -245,6 +245,14 @@ bool CExtTabWnd::ItemMove(int nIndexFrom, int nIndexTo, bool bUpdate)
         return false;
     if (!OnTabWndItemPosChanging(nIndexFrom, nIndexTo))
         return false;
+    ItemMoveImpl(nIndexFrom, nIndexTo);
+    UpdateTabWnd(bUpdate);
+    OnTabWndItemPosChanged(nIndexFrom, nIndexTo);
+    return true;
+}
+
+void CExtTabWnd::ItemMoveImpl(int nIndexFrom, int nIndexTo)
+{
     ItemEnsureVisible(nIndexTo, false);
     TAB_ITEM_INFO* pOld = m_arrItems[nIndexFrom];
     const CString sText = pOld->GetText();
@@ -260,9 +268,6 @@ bool CExtTabWnd::ItemMove(int nIndexFrom, int nIndexTo, bool bUpdate)
                lParam, false);
     ItemRemove(bForward ? nIndexFrom : nIndexFrom + 1, 1, false);
     SelectionSet(nIndexTo, false, false);
-    UpdateTabWnd(bUpdate);
-    OnTabWndItemPosChanged(nIndexFrom, nIndexTo);
-    return true;
 }
 
 // ---- clicks --------------------------------------------------------------------------------
