@@ -335,8 +335,8 @@ int CExtTabWnd::ItemRemove(int nIndex, int nCount, bool bUpdate)
     }
     if (nIndex + nCount > nItems)
         nCount = nItems - nIndex;
-    if (m_nSelIndex >= nIndex + nCount)
-        m_nSelIndex -= nCount;
+    // The removed range is tested against the selection before it moves back: a
+    // selection behind the range may move back onto indices inside it.
     for (int i = nIndex; i < nIndex + nCount; i++)
     {
         TAB_ITEM_INFO* pTii = m_arrItems[i];
@@ -345,6 +345,8 @@ int CExtTabWnd::ItemRemove(int nIndex, int nCount, bool bUpdate)
         if (i == m_nSelIndex)
             m_nSelIndex = -1;
     }
+    if (m_nSelIndex >= nIndex + nCount)
+        m_nSelIndex -= nCount;
     if (m_nDelayedSelIndex >= nIndex)
         SelectionDelay(-1, 0);
     OnTabWndRemoveItem(nIndex, nCount, true);
