@@ -6,7 +6,6 @@
 #include "toolkit/core/cmd_manager.h"
 
 IMPLEMENT_DYNCREATE(CExtTabWnd, CWnd)
-IMPLEMENT_DYNCREATE(CExtTabMdiWnd, CExtTabWnd)
 
 LPCTSTR CExtTabWnd::g_sWindowClassName = _T("Kestrix-TabWindow");
 HCURSOR CExtTabWnd::g_hCursor = ::LoadCursor(NULL, IDC_ARROW);
@@ -485,14 +484,6 @@ void CExtTabWnd::OnPaintManagerInstalled(CExtPaintManager* pPM)
         m_arrItems[i]->m_icon.DropGeneratedStateImages();
     CExtPmBridge::OnPaintManagerInstalled(pPM);
 }
-
-// ---- the MDI tab window as the theme sees it ----------------------------------------------
-
-CExtTabMdiWnd::CExtTabMdiWnd() {}
-
-CExtTabMdiWnd::~CExtTabMdiWnd() {}
-
-bool CExtTabMdiWnd::IsMdiTabCtrl() const { return true; }
 
 namespace {
 

@@ -4,8 +4,8 @@
 // is painted by the current paint manager; derived strips change the look by overriding
 // the virtual painting operations, owners follow it through the virtual notifications.
 //
-// The MDI tab window is declared here as far as the theme engine needs it (its relay
-// test); its MDI behaviour lives with the MDI strip.
+// The theme engine recognises the MDI tab window through IsMdiTabCtrl; the MDI strip
+// itself lives in tab_mdi_wnd.h.
 #pragma once
 #include "framework/framework.h"
 #include "toolkit/core/cmd_icon.h"
@@ -424,13 +424,4 @@ protected:
     DECLARE_MESSAGE_MAP()
 public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-};
-
-class CExtTabMdiWnd : public CExtTabWnd
-{
-    DECLARE_DYNCREATE(CExtTabMdiWnd)
-public:
-    CExtTabMdiWnd();
-    virtual ~CExtTabMdiWnd();
-    bool IsMdiTabCtrl() const override;
 };
