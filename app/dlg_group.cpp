@@ -17,8 +17,12 @@ BOOL CDlgGroup::Create(CWnd* pParentWnd) { return CExtResizableDialog::Create(ID
 void CDlgGroup::DoDataExchange(CDataExchange* pDX)
 {
     CExtResizableDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_KEYWORD_LABEL, m_wndKeywordLabel);
     DDX_Control(pDX, IDC_KEYWORD, m_wndKeyword);
+    DDX_Control(pDX, IDC_SELECT_GROUP_LABEL, m_wndGroupsLabel);
     DDX_Control(pDX, IDC_LIST, m_wndGroups);
+    DDX_Control(pDX, IDOK, m_wndOK);
+    DDX_Control(pDX, IDCANCEL, m_wndCancel);
     DDX_Text(pDX, IDC_KEYWORD, m_strKeyword);
 }
 

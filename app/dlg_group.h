@@ -5,6 +5,8 @@
 // groups page saves it.
 #pragma once
 #include "framework/framework.h"
+#include "toolkit/dialogs/button.h"
+#include "toolkit/dialogs/label.h"
 #include "toolkit/dialogs/resizable_dialog.h"
 #include "app/flat_edit.h"
 #include "app/smart_list_box.h"
@@ -18,8 +20,12 @@ public:
     BOOL Create(CWnd* pParentWnd);  // modeless, for embedding and tests
 
     CString m_strKeyword;
+    CExtLabel m_wndKeywordLabel;
     CExtFlatEdit m_wndKeyword;
+    CExtLabel m_wndGroupsLabel;
     CExtSmartListBox m_wndGroups;
+    CExtButton m_wndOK;
+    CExtButton m_wndCancel;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -1,7 +1,8 @@
-// The application's dialogs under the gradient themes: their labels, check boxes and
-// group boxes show the dialog's own background, read back from the screen.
+// The application's dialogs under the gradient themes: their labels, check boxes, links
+// and group boxes show the dialog's own background, read back from the screen.
 #include "app_test_app.h"
 #include "app/about_dlg.h"
+#include "app/dlg_group.h"
 #include "app/options_dlg.h"
 #include "res/resource.h"
 #include "support/message_pump.h"
@@ -79,21 +80,24 @@ TEST(ThemedDialogsTest, ControlsShowTheDialogBackgroundUnderGradientThemes)
     struct Control { int dialog; int id; bool groupBox; } controls[] = {
         {0, IDC_AUTO_REFRESH, false}, {0, IDC_SHOW_GRID, false},  {0, IDC_OPTIONS_GENERAL, true},
         {0, IDC_OPTIONS_VIEW, true},  {1, IDC_ABOUT_LINKS, true}, {1, IDC_LINK_DONATE, false},
+        {2, IDC_KEYWORD_LABEL, false},
     };
     for (const Theme& theme : themes)
     {
         ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManager(theme.make()));
         COptionsDlg options;
         CAboutDlg about;
+        CDlgGroup addToGroup;
         ASSERT_TRUE(options.Create(NULL));
         ASSERT_TRUE(about.Create(NULL));
-        CWnd* dialogs[] = {&options, &about};
-        for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(addToGroup.Create(NULL));
+        CWnd* dialogs[] = {&options, &about, &addToGroup};
+        for (int i = 0; i < 3; ++i)
         {
-            dialogs[i]->SetWindowPos(&CWnd::wndTopMost, 40 + 420 * i, 40, 0, 0,
+            dialogs[i]->SetWindowPos(&CWnd::wndTopMost, 40 + 400 * (i % 2), 40 + 400 * (i / 2), 0, 0,
                                      SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
             Repaint(dialogs[i]->m_hWnd);
-            std::string sFile = std::string("themed_") + theme.file + (i == 0 ? "_options.bmp" : "_about.bmp");
+            std::string sFile = std::string("themed_") + theme.file + (i == 0 ? "_options.bmp" : i == 1 ? "_about.bmp" : "_add_to_group.bmp");
             SaveWindowShot(dialogs[i]->m_hWnd, sFile.c_str());
         }
         for (const Control& c : controls)
@@ -110,6 +114,7 @@ TEST(ThemedDialogsTest, ControlsShowTheDialogBackgroundUnderGradientThemes)
         }
         options.DestroyWindow();
         about.DestroyWindow();
+        addToGroup.DestroyWindow();
     }
     ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManager(new CExtPaintManagerXP));
 }

@@ -318,7 +318,7 @@ UINT CExtBarNcAreaButtonClose::OnNcAreaHitTest(CPoint point)
 
 bool CExtBarNcAreaButtonClose::OnNcAreaClicked(CPoint point)
 {
-    if (!PtInButton(point))
+    if (!PtInButton(point) || !BarWindowExists(m_pBar))
         return false;
     ClearHoverAndPressed();
     m_pBar->ShowBar(false, false, m_pBar->IsCloseActiveTabOnly());
@@ -354,7 +354,10 @@ bool CExtBarNcAreaButtonAutoHide::OnQueryVisibility() const
     return pFrame == NULL || !pFrame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd));
 }
 
-void CExtBarNcAreaButtonAutoHide::OnNcAreaDraw(CDC& dc) { PaintGlyph(dc, m_pBar->AutoHideModeGet() ? 11 : 10); }
+void CExtBarNcAreaButtonAutoHide::OnNcAreaDraw(CDC& dc)
+{
+    PaintGlyph(dc, (m_pBar != NULL && m_pBar->AutoHideModeGet()) ? 11 : 10);
+}
 
 UINT CExtBarNcAreaButtonAutoHide::OnNcAreaHitTest(CPoint point)
 {
@@ -395,7 +398,7 @@ UINT CExtBarNcAreaButtonMenu::OnNcAreaHitTest(CPoint point)
 
 bool CExtBarNcAreaButtonMenu::OnNcAreaClicked(CPoint point)
 {
-    if (!PtInButton(point))
+    if (!PtInButton(point) || !BarWindowExists(m_pBar))
         return false;
     ClearHoverAndPressed();
     if (IsBarCustomizeMode() || CExtControlBar::IsFrameInHelpMode(m_pBar))

@@ -391,15 +391,16 @@ public:
     virtual void DisableContentWindow();
     virtual void EnableContentWindow();
     virtual bool ProcessMouseMove(UINT nFlags, CPoint point);
-    // Sets the cursor for a point in client coordinates.
-    virtual void NcHitTestAndCursor(CPoint point);
+    // Sets the cursor for a point in client coordinates; false when the bar leaves the
+    // cursor alone (no window, or the frame asks for context help).
+    virtual bool NcHitTestAndCursor(CPoint point);
     virtual void ToggleDocking();
     // The shared menu tip when the bar shows its tips through it; NULL otherwise.
     virtual CExtPopupMenuTipWnd* GetBarTipWnd();
     virtual void ShowBarTip(CExtPopupMenuTipWnd* pTip, const RECT& rcExclude, LPCTSTR sText);
     virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
     virtual bool IsCustomizeModeActive() const;
-    virtual bool RegisterWithCustomizeSite(CExtCustomizeSite* pSite);
+    virtual void RegisterWithCustomizeSite(CExtCustomizeSite* pSite);
 
     // ---- docking into the frame's dock bars (defined with the docking code) --------------
     bool DockAtFrameSide(UINT nDockBarID, bool bUseRing = false, CFrameWnd* pFrame = NULL, bool bRecalc = true);

@@ -130,8 +130,9 @@ CExtControlBar::~CExtControlBar()
             break;
         }
     }
+    // Each button destroys itself.
     for (INT_PTR i = 0; i < m_vNcAreaButtons.GetSize(); i++)
-        delete m_vNcAreaButtons[i];
+        m_vNcAreaButtons[i]->OnNcDestroy();
     m_vNcAreaButtons.RemoveAll();
     // The window goes while the object is still a bar, so its handlers see a bar.
     if (m_hWnd != NULL)

@@ -247,11 +247,10 @@ bool CExtControlBar::IsCustomizeModeActive() const
     return pSite != NULL && pSite->IsCustomizeMode();
 }
 
-bool CExtControlBar::RegisterWithCustomizeSite(CExtCustomizeSite* pSite)
+void CExtControlBar::RegisterWithCustomizeSite(CExtCustomizeSite* pSite)
 {
-    if (pSite == NULL || (m_nLifeFlags & __ELF_CUSTOMIZE_REGISTER) == 0)
-        return false;
-    return pSite->RegisterToolBar(this);
+    if (pSite != NULL && (m_nLifeFlags & __ELF_CUSTOMIZE_REGISTER) != 0)
+        pSite->RegisterToolBar(this);
 }
 
 // ---- caption buttons under the mouse --------------------------------------------------
@@ -315,20 +314,20 @@ UINT CExtControlBar::NcButtonsHitTest(CPoint point, CExtBarNcAreaButton** ppBtn)
     return nResult;
 }
 
-void CExtControlBar::NcHitTestAndCursor(CPoint point)
+bool CExtControlBar::NcHitTestAndCursor(CPoint point)
 {
     if (m_hWnd == NULL)
-        return;
+        return false;
     CExtCustomizeSite* pSite = CExtCustomizeSite::GetCustomizeSite(m_hWnd);
     if (pSite != NULL && pSite->OnBarSetCursor(this, point))
-        return;
+        return true;
     if ((pSite == NULL || !pSite->IsCustomizeMode()) && IsFrameInHelpMode(this))
-        return;
+        return false;
     const HCURSOR hClassCursor = HCURSOR(::GetClassLongPtr(m_hWnd, GCLP_HCURSOR));
     if (IsOutsideFrame(this))
     {
         SetCursorIfChanged(hClassCursor);
-        return;
+        return true;
     }
     // The point in window coordinates, where the caption rectangle lives.
     CRect rcWnd;
@@ -343,12 +342,12 @@ void CExtControlBar::NcHitTestAndCursor(CPoint point)
         if (IsFloating())
         {
             SetCursorIfChanged(g_hCursorArrow);
-            return;
+            return true;
         }
         if (!bOnCaption)
         {
             SetCursorIfChanged(hClassCursor);
-            return;
+            return true;
         }
         for (INT_PTR i = 0; i < m_vNcAreaButtons.GetSize(); i++)
         {
@@ -359,11 +358,11 @@ void CExtControlBar::NcHitTestAndCursor(CPoint point)
             if (hButtonCursor != NULL)
             {
                 SetCursorIfChanged(hButtonCursor);
-                return;
+                return true;
             }
         }
         SetCursorIfChanged((IsDraggingAllowed() && IsFixedDockStyle()) ? g_hCursorDrag : g_hCursorArrow);
-        return;
+        return true;
     }
     if ((m_nActivityFlags & (__EAF_DRAGGING | __EAF_DRAG_LOOP)) == 0)
     {
@@ -372,17 +371,18 @@ void CExtControlBar::NcHitTestAndCursor(CPoint point)
             SetCursorIfChanged(bInRow ? g_hCursorResizeV : g_hCursorResizeH);
         else
             SetCursorIfChanged(bInRow ? g_hCursorResizeH : g_hCursorResizeV);
-        return;
+        return true;
     }
     if (!IsFixedDockStyle())
     {
         SetCursorIfChanged(g_hCursorArrow);
-        return;
+        return true;
     }
     if ((m_nActivityFlags & __EAF_DRAGGING) != 0)
         SetCursorIfChanged(g_hCursorDrag);
     else
         SetCursorIfChanged(bOnCaption ? g_hCursorDrag : hClassCursor);
+    return true;
 }
 
 // ---- mouse ----------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "support/msg_recorder.h"
 #include "toolkit/bars/control_bar.h"
 #include "toolkit/core/resource_manager.h"
+#include "toolkit/menus/popup_menu_tip_wnd.h"
 #include "toolkit/theme/paint_manager.h"
 
 namespace {
@@ -228,6 +229,17 @@ TEST(ControlBarCaption, ButtonTipsCarryTheirTextAndClientRectangle)
     TOOLINFO ti;
     ::ZeroMemory(&ti, sizeof(ti));
     EXPECT_EQ(-1, d.bar.OnToolHitTest(CPoint(0, 0), &ti));
+
+    // The shared tip shows the button's text when the pointer moves over the button.
+    CExtPopupMenuTipWnd* pTip = d.bar.GetBarTipWnd();
+    ASSERT_NE(nullptr, pTip);
+    const CPoint ptClose = d.Screen(CRect(d.Button(0)->GetRect()).CenterPoint().x, kCaption / 2);
+    d.bar.SendMessage(WM_NCMOUSEMOVE, HTMINBUTTON, MAKELPARAM(ptClose.x, ptClose.y));
+    EXPECT_STREQ("Hide", LPCTSTR(pTip->GetText()));
+    EXPECT_EQ(int(CExtPopupMenuTipWnd::__ETS_RECTANGLE_NO_ICON), pTip->GetTipStyle());
+    pTip->Hide();
+    d.bar.m_bSuppressToolTips = true;
+    EXPECT_EQ(nullptr, d.bar.GetBarTipWnd());
 }
 
 TEST(ControlBarCaption, CaptionColoursPerTheme)

@@ -127,12 +127,19 @@ TEST(ControlBarVisibility, DelayedShowOfAPinnedBarHidesItAndTheBarCommandFollows
 TEST(ControlBarVisibility, CloseLeavesTheBarAliveAndUpdatingWhileDestroyMarksIt)
 {
     Host host;
-    CExtControlBar bar;
+    struct CountingBar : CExtControlBar
+    {
+        int nUpdates = 0;
+        void OnUpdateCmdUI(CFrameWnd*, BOOL) override { nUpdates++; }
+    } bar;
     ASSERT_TRUE(bar.Create("Bar", &host, 0xE931, WS_CHILD | WS_VISIBLE | CBRS_TOP));
     EXPECT_EQ(0, bar.SendMessage(WM_CLOSE));
     EXPECT_TRUE(::IsWindow(bar.m_hWnd));
     EXPECT_EQ(0, bar.m_nOptionFlags & CExtControlBar::__ESF_BUSY);
     EXPECT_FALSE(bar.IsDestroying());
+    // Its command UI keeps running.
+    EXPECT_TRUE(bar.DoBarUpdateCmdUI(TRUE));
+    EXPECT_EQ(1, bar.nUpdates);
 
     // Destruction marks the bar busy before its window goes.
     struct DestroyProbe : CExtControlBar
@@ -181,11 +188,13 @@ TEST(ControlBarVisibility, CancelModeRepaintsTheCaptionOnlyWhenTheButtonsWereHov
 
 TEST(ControlBarVisibility, CursorOverTheCaptionFollowsTheBarKind)
 {
-    // A toolbar docked at the top has its gripper at the left: the drag cursor there.
+    // A fixed bar docked at the top has its gripper at the left: the drag cursor there.
     CFrameWnd* pFrame = new CFrameWnd;
     ASSERT_TRUE(pFrame->Create(NULL, "Frame", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300)));
     pFrame->EnableDocking(CBRS_ALIGN_ANY);
-    CExtToolControlBar tool;
+    CExtControlBar tool;
+    tool.m_nOptionFlags = BYTE((tool.m_nOptionFlags | CExtControlBar::__ESF_FIXED_MODE) &
+                               ~CExtControlBar::__ESF_CAPTION_AT_TOP);
     ASSERT_TRUE(tool.Create("Tool", pFrame, 0xE934, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER));
     tool.EnableDocking(CBRS_ALIGN_ANY);
     pFrame->DockControlBar(&tool, AFX_IDW_DOCKBAR_TOP);
@@ -200,7 +209,7 @@ TEST(ControlBarVisibility, CursorOverTheCaptionFollowsTheBarKind)
     const CPoint ptCaption((rcCaption.left + rcCaption.right) / 2 + rcWnd.left - rcClient.left,
                            (rcCaption.top + rcCaption.bottom) / 2 + rcWnd.top - rcClient.top);
     ::SetCursor(NULL);
-    tool.NcHitTestAndCursor(ptCaption);
+    EXPECT_TRUE(tool.NcHitTestAndCursor(ptCaption));
     EXPECT_EQ(CExtControlBar::g_hCursorDrag, ::GetCursor());
     CExtControlBar::g_bLockAllBars = true;
     tool.NcHitTestAndCursor(ptCaption);
@@ -210,4 +219,50 @@ TEST(ControlBarVisibility, CursorOverTheCaptionFollowsTheBarKind)
     tool.NcHitTestAndCursor(CPoint(rcClient.Width() - 2, rcClient.Height() / 2));
     EXPECT_EQ(CExtControlBar::g_hCursorArrow, ::GetCursor());  // the class cursor
     pFrame->DestroyWindow();
+}
+
+TEST(ControlBarVisibility, CaptionDoubleClickFloatsADockedBarOnce)
+{
+    DockedBar d;
+    CExtControlBar::SetFrameFloatingClass(d.pFrame);
+    d.bar.SendMessage(WM_NCLBUTTONDBLCLK, HTBOTTOM, 0);  // not the caption: nothing
+    EXPECT_FALSE(d.bar.IsFloating());
+    d.bar.m_ptFloatPos = CPoint(120, 80);
+    d.bar.SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    ASSERT_TRUE(d.bar.IsFloating());
+    CFrameWnd* pMini = d.bar.GetParentFrame();
+    ASSERT_TRUE(pMini != NULL && pMini->IsKindOf(RUNTIME_CLASS(CExtMiniDockFrameWnd)));
+    CRect rcMini;
+    pMini->GetWindowRect(&rcMini);
+    EXPECT_EQ(CPoint(120, 80), rcMini.TopLeft());
+    // Inside its floating frame the bar stays where it is.
+    d.bar.SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    EXPECT_EQ(pMini, d.bar.GetParentFrame());
+}
+
+TEST(ControlBarVisibility, KeysForTheBarsContentAreDispatchedToItDirectly)
+{
+    Host host;
+    CExtControlBar bar;
+    ASSERT_TRUE(bar.Create("Bar", &host, 0xE935, WS_CHILD | WS_VISIBLE | CBRS_TOP));
+    CWnd edit;
+    ASSERT_TRUE(edit.CreateEx(0, "EDIT", "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 20), &bar, 1));
+    testsupport::MsgRecorder rec;
+    rec.Only({WM_CHAR});
+    rec.Watch(edit.m_hWnd);
+    rec.Watch(host.m_hWnd);
+    rec.HookThread();
+    MSG msg = {edit.m_hWnd, WM_KEYDOWN, 'A', 0x1E0001, 0, {0, 0}};
+    EXPECT_TRUE(CExtControlBar::ChildBarsPreTranslateMessage(&host, &msg));
+    MSG other = {host.m_hWnd, WM_KEYDOWN, 'A', 0x1E0001, 0, {0, 0}};
+    EXPECT_FALSE(CExtControlBar::ChildBarsPreTranslateMessage(&host, &other));
+    testsupport::PumpPending();
+    rec.Unhook();
+    // Translated (the character posted once, for the edit only) and dispatched.
+    EXPECT_TRUE(rec.Matches({{WM_CHAR, testsupport::kPosted | testsupport::kWParam | testsupport::kHwnd, 'a', 0,
+                              edit.m_hWnd}}));
+    CString sText;
+    edit.GetWindowText(sText);
+    EXPECT_STREQ("a", sText);
+    bar.DestroyWindow();
 }

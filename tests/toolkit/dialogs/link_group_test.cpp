@@ -1,6 +1,7 @@
 // The hyperlink button (colours, address tests, the association's command line, error
 // texts) and the group box's frame styles and caption gap.
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 #include "toolkit/dialogs/hyperlink_button.h"
 #include "toolkit/dialogs/group_box.h"
@@ -43,6 +44,24 @@ protected:
 
 const COLORREF kBack = RGB(10, 200, 30);
 
+// Records the order in which the three ways are tried; the way named m_cSucceeds works.
+class CRecordingLink : public CExtHyperLinkButton
+{
+public:
+    std::string m_tried;
+    char m_cSucceeds = 0;
+    bool m_bAllErrorsOff = true;
+    bool Try(char c, bool bShowError)
+    {
+        m_tried += c;
+        m_bAllErrorsOff = m_bAllErrorsOff && !bShowError;
+        return c == m_cSucceeds;
+    }
+    bool OpenWithInternetShortcut(LPCTSTR, int, bool b) override { return Try('I', b); }
+    bool OpenWithShellExecute(LPCTSTR, int, bool b) override { return Try('S', b); }
+    bool OpenWithAssociation(LPCTSTR, int, bool b) override { return Try('A', b); }
+};
+
 }  // namespace
 
 TEST_F(LinkGroupTest, LinkColoursFollowTheState)
@@ -76,6 +95,26 @@ TEST_F(LinkGroupTest, WebAddressesAndClickTarget)
     EXPECT_STREQ("www.purgelet.example", m_link.GetClickTarget());
     m_link.m_strURL = "mailto:support@purgelet.example";
     EXPECT_STREQ("mailto:support@purgelet.example", m_link.GetClickTarget());
+}
+
+TEST_F(LinkGroupTest, OpeningTriesTheWaysInOrderAndMarksVisited)
+{
+    struct Case { const char* url; char succeeds; const char* tried; bool visited; } cases[] = {
+        {"www.purgelet.example", 0, "AIS", false},
+        {"http://purgelet.example/", 'I', "AI", true},
+        {"mailto:support@purgelet.example", 0, "ISA", false},
+        {"C:\\readme.txt", 'S', "IS", true},
+    };
+    for (const Case& c : cases)
+    {
+        CRecordingLink link;
+        link.m_cSucceeds = c.succeeds;
+        link.m_strURL = c.url;
+        link.OnButtonClick(false, false);
+        EXPECT_EQ(c.tried, link.m_tried) << c.url;
+        EXPECT_TRUE(link.m_bAllErrorsOff) << "a click shows no error box: " << c.url;
+        EXPECT_EQ(c.visited, (link.m_nLinkFlags & CExtHyperLinkButton::LINK_VISITED) != 0) << c.url;
+    }
 }
 
 TEST_F(LinkGroupTest, ErrorReasons)
