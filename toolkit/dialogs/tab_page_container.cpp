@@ -234,6 +234,15 @@ bool CExtTabPageContainerWnd::PageInsert(CWnd* pWndPage, HICON hIcon, LPCTSTR sT
 
 bool CExtTabPageContainerWnd::PageInsert(HWND hWndPage, HICON hIcon, LPCTSTR sText, int nIndex, bool bSelect)
 {
+    if (!_PageInsertPrepare(hWndPage, nIndex, bSelect))
+        return false;
+    GetSafeTabWindow()->ItemInsert(sText, hIcon, 0, nIndex, (LPARAM)hWndPage, false);
+    _PageInsertFinish(nIndex, bSelect);
+    return true;
+}
+
+bool CExtTabPageContainerWnd::_PageInsertPrepare(HWND hWndPage, int& nIndex, bool& bSelect)
+{
     CExtTabWnd* pTab = GetSafeTabWindow();
     if (hWndPage == NULL || !::IsWindow(hWndPage) || GetSafeHwnd() == NULL || pTab == NULL)
         return false;
@@ -254,7 +263,12 @@ bool CExtTabPageContainerWnd::PageInsert(HWND hWndPage, HICON hIcon, LPCTSTR sTe
     }
     else if ((::GetWindowLong(hWndPage, GWL_STYLE) & WS_VISIBLE) != 0)
         ::ShowWindow(hWndPage, SW_HIDE);
-    pTab->ItemInsert(sText, hIcon, 0, nIndex, (LPARAM)hWndPage, false);
+    return true;
+}
+
+void CExtTabPageContainerWnd::_PageInsertFinish(int nIndex, bool bSelect)
+{
+    CExtTabWnd* pTab = GetSafeTabWindow();
     for (int i = nIndex; i < pTab->ItemGetCount(); i++)
     {
         HWND hWnd = PageHwndGetSafe(i);
@@ -266,7 +280,6 @@ bool CExtTabPageContainerWnd::PageInsert(HWND hWndPage, HICON hIcon, LPCTSTR sTe
     else
         pTab->UpdateTabWnd(true);
     RecalcLayout();
-    return true;
 }
 
 int CExtTabPageContainerWnd::PageRemove(int nIndex, int nCount, bool bDestroyPageWnd)
@@ -549,41 +562,13 @@ bool CExtTabPageContainerOneNoteWnd::PageInsert(HWND hWndPage, HICON hIcon, LPCT
                                                 bool bSelect, COLORREF clrLight, COLORREF clrDark)
 {
     CExtTabOneNoteWnd* pTab = GetOneNoteStrip();
-    if (hWndPage == NULL || !::IsWindow(hWndPage) || GetSafeHwnd() == NULL || pTab == NULL)
+    if (pTab == NULL || !_PageInsertPrepare(hWndPage, nIndex, bSelect))
         return false;
-    // The common steps insert a plain item; it is replaced at once by one with colours.
-    const int nCount = pTab->ItemGetCount();
-    if (nIndex < 0 || nIndex > nCount)
-        nIndex = nCount;
-    if (nCount == 0)
-        bSelect = true;
-    if (::GetParent(hWndPage) != m_hWnd)
-        ::SetParent(hWndPage, m_hWnd);
-    if (bSelect)
-    {
-        HWND hWndOld = PageHwndGetSafe(pTab->SelectionGet());
-        if (hWndOld != NULL)
-            ::ShowWindow(hWndOld, SW_HIDE);
-        if (!::IsWindowVisible(hWndPage))
-            ::ShowWindow(hWndPage, SW_SHOW);
-    }
-    else if ((::GetWindowLong(hWndPage, GWL_STYLE) & WS_VISIBLE) != 0)
-        ::ShowWindow(hWndPage, SW_HIDE);
     CExtCmdIcon icon;
     if (hIcon != NULL)
         icon.AssignFromHICON(hIcon, true);
     pTab->ItemInsert(sText, &icon, 0, nIndex, (LPARAM)hWndPage, clrLight, clrDark, false);
-    for (int i = nIndex; i < pTab->ItemGetCount(); i++)
-    {
-        HWND hWnd = PageHwndGetSafe(i);
-        if (hWnd != NULL)
-            ::SetWindowLong(hWnd, GWL_ID, __ETPC_FIRST_PAGE_ID + i);
-    }
-    if (bSelect)
-        pTab->SelectionSet(nIndex, true, true);
-    else
-        pTab->UpdateTabWnd(true);
-    RecalcLayout();
+    _PageInsertFinish(nIndex, bSelect);
     return true;
 }
 

@@ -76,6 +76,11 @@ public:
 protected:
     // The strip from the factory, its window made with the tab style; false on failure.
     bool _CreateTabStripWindow(DWORD dwTabWndStyle);
+    // The steps of a page insertion around the strip's own item insertion: checks, the
+    // index made valid, the page made a child and shown or hidden; then the ids from the
+    // index on, the selection or update, and the layout.
+    bool _PageInsertPrepare(HWND hWndPage, int& nIndex, bool& bSelect);
+    void _PageInsertFinish(int nIndex, bool bSelect);
     static bool IsSelectNextKey(const MSG& msg);
     int _HookDescendants(HWND hWndParent, const UINT* pIds, UINT nCount, bool bDeep);
 

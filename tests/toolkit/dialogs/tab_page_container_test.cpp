@@ -5,7 +5,9 @@
 #include <set>
 #include <vector>
 #include "tab_wnd_test_strip.h"
+#include "support/dib_canvas.h"
 #include "support/message_pump.h"
+#include "toolkit/theme/pm_bar_parts.h"
 #include "toolkit/dialogs/tab_page_container.h"
 
 namespace {
@@ -181,4 +183,41 @@ TEST_F(ContainerTest, EmptyStripHidesAndNestedContainersKeepTheirOwnHooks)
     EXPECT_FALSE(m_container.IsHookedWindow(pNested->m_hWnd));
     m_container.PageRemove(0, 1, true);
     delete pNested;
+}
+
+// The OneNote container paints the background its pages ask for in the selected tab's
+// colours: flat in the light colour, or as a gradient that starts dark at the top over
+// tabs below the pages.
+TEST(OneNoteContainer, PagesInheritTheSelectedTabsColours)
+{
+    TabHost host(400, 300);
+    CExtTabPageContainerOneNoteWnd container;
+    ASSERT_TRUE(container.Create(host.Wnd(), CRect(0, 0, 300, 200), 1000));
+    HWND hPage = ::CreateWindowEx(0, _T("STATIC"), _T(""), WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, host.m_hWnd, NULL,
+                                  NULL, NULL);
+    ASSERT_TRUE(container.PageInsert(hPage, NULL, _T("one"), -1, true, RGB(10, 20, 30), RGB(200, 100, 50)));
+    CRect rcPage;
+    ::GetClientRect(hPage, &rcPage);
+    struct Case
+    {
+        const char* sName;
+        BYTE nFlags;
+        bool bPainted;
+        COLORREF clrTop;
+    } const kCases[] = {
+        {"not asked to paint", 0x00, false, RGB(1, 2, 3)},
+        {"flat", 0x01, true, RGB(10, 20, 30)},
+        {"gradient", 0x03, true, RGB(200, 100, 50)},
+    };
+    for (const Case& c : kCases)
+    {
+        SCOPED_TRACE(c.sName);
+        container.m_nOneNoteFlags = c.nFlags;
+        testsupport::DibCanvas canvas(rcPage.Width(), rcPage.Height(), RGB(1, 2, 3));
+        CExtPaintManager::PAINTPARENTBACKGROUNDDATA data(true, CDC::FromHandle(canvas.Dc()), CWnd::FromHandle(hPage));
+        container.SendMessage(CExtPaintManager::g_nMsgPaintInheritedBackground, (WPARAM)&data);
+        EXPECT_EQ(c.bPainted, (bool)data.m_bPainted);
+        EXPECT_EQ(c.clrTop, canvas.Pixel(rcPage.Width() / 2, 0));
+    }
+    container.DestroyWindow();
 }
