@@ -285,6 +285,9 @@ public:
     virtual void GetDropMarkSize(CSize& size);
     virtual void DrawDropMark(CDC& dc, const RECT& rc, bool bHorz, LPARAM lParam = 0);
     virtual void DrawCustomizeSelection(CDC& dc, const RECT& rc);
+    // A control that painted itself through this paint manager says so here when done
+    // (the theme's hook slot 178; no theme reacts).
+    virtual void NotifyPaintDone(CObject* pHelperSrc, LPARAM lParam = 0);
     virtual void DrawBarBorder(CDC& dc, PAINTBARBORDERDATA& _pbbd);                      // 104
     virtual int QueryBarSettingDefault();                                                // 105
     virtual int QueryTabSettingDefault();                                                // 106

@@ -173,6 +173,11 @@ bool CExtPaintManager::ReservedQuery171() { return false; }
 bool CExtPaintManager::ReservedQuery175() { return false; }
 bool CExtPaintManager::ReservedQuery176() { return false; }
 void CExtPaintManager::ReservedHook178() {}
+void CExtPaintManager::NotifyPaintDone(CObject* pHelperSrc, LPARAM lParam)
+{
+    (void)pHelperSrc, (void)lParam;
+    ReservedHook178();
+}
 bool CExtPaintManager::ReservedQuery179() { return false; }
 bool CExtPaintManager::ReservedQuery180() { return false; }
 
