@@ -413,6 +413,15 @@ void CExtScrollItemWnd::UpdateScrollBarsOfAxis(bool bHorz, const CSize& needSb,
         si.nPage = (UINT)nPage;
         si.nPos = bStart ? 0 : (bEnd ? 0x7FFFFFFE : 0x3FFFFFFF);
         SetScrollInfo(nBar, &si, true);
+        // Some platforms count the range nMax - nMin + 1 in 32 bits, overflow on the full
+        // range and stretch the page over everything; one position less keeps the page.
+        int nPageRead = 0;
+        GetScrollBarData(nBar, NULL, NULL, &nPageRead, NULL, NULL);
+        if (nPageRead != (int)nPage)
+        {
+            si.nMax = 0x7FFFFFFE;
+            SetScrollInfo(nBar, &si, true);
+        }
         break;
     }
     }
