@@ -172,6 +172,26 @@ int CExtPaintManager::ReservedQuery168() { return -1; }
 bool CExtPaintManager::ReservedQuery171() { return false; }
 bool CExtPaintManager::ReservedQuery175() { return false; }
 bool CExtPaintManager::ReservedQuery176() { return false; }
+bool CExtPaintManager::GetScrollBarMetrics(int* pHorzBarHeight, int* pVertBarWidth,
+                                           int* pHorzButtonWidth, int* pVertButtonHeight,
+                                           int* pHorzThumbMin, int* pVertThumbMin)
+{
+    (void)pHorzBarHeight, (void)pVertBarWidth, (void)pHorzButtonWidth, (void)pVertButtonHeight;
+    (void)pHorzThumbMin, (void)pVertThumbMin;
+    return false;
+}
+bool CExtPaintManager::DrawReportSortArrow(CDC& dc, const RECT& rc, bool bAscending,
+                                           CObject* pHelperSrc, LPARAM lParam)
+{
+    (void)dc, (void)rc, (void)bAscending, (void)pHelperSrc, (void)lParam;
+    return false;
+}
+bool CExtPaintManager::DrawReportGroupArea(CDC& dc, const RECT& rc, LPCTSTR sHintText,
+                                           CObject* pHelperSrc, LPARAM lParam)
+{
+    (void)dc, (void)rc, (void)sHintText, (void)pHelperSrc, (void)lParam;
+    return false;
+}
 void CExtPaintManager::ReservedHook178() {}
 void CExtPaintManager::NotifyPaintDone(CObject* pHelperSrc, LPARAM lParam)
 {
