@@ -154,3 +154,44 @@ TEST(TabButtonsWnd, OnlyTheSelectedItemIsAFramedWhiteButton)
     }
     g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
 }
+
+// On every side the dark line runs along the client edge that faces the items' open side
+// and the selected item is white.
+TEST(TabFlatWnd, BandLineOnEverySide)
+{
+    TabHost host;
+    struct Case
+    {
+        int nOrientation;
+        CRect rcStrip;
+        POINT ptLine;
+    } const kCases[] = {
+        {0, CRect(0, 0, 300, 24), {150, 23}},
+        {1, CRect(0, 0, 300, 24), {150, 0}},
+        {2, CRect(0, 0, 40, 300), {39, 150}},
+        {3, CRect(0, 0, 40, 300), {0, 150}},
+    };
+    for (const Case& c : kCases)
+    {
+        SCOPED_TRACE(c.nOrientation);
+        Strip<CExtTabFlatWnd> flat;
+        ASSERT_TRUE(flat.Create(host.Wnd(), c.rcStrip, 100, WS_CHILD | WS_VISIBLE, (DWORD)c.nOrientation));
+        flat.ItemInsert("One");
+        flat.ItemInsert("Two");
+        flat.SelectionSet(0, false, true);
+        flat.UpdateTabWnd(true);
+        testsupport::DibCanvas canvas(c.rcStrip.Width(), c.rcStrip.Height(), RGB(1, 2, 3));
+        flat.OnTabWndDrawEntire(*CDC::FromHandle(canvas.Dc()), c.rcStrip);
+        CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+        EXPECT_EQ(pPM->LookupColor(COLOR_3DDKSHADOW, &flat), canvas.Pixel(c.ptLine.x, c.ptLine.y));
+        // Three pixels in from the selected item's outer edge, half way along it.
+        const CRect rc0 = flat.ItemInView(0);
+        const POINT ptFills[4] = {{rc0.CenterPoint().x, rc0.top + 3},
+                                  {rc0.CenterPoint().x, rc0.bottom - 4},
+                                  {rc0.left + 3, rc0.CenterPoint().y},
+                                  {rc0.right - 4, rc0.CenterPoint().y}};
+        const POINT pt = ptFills[c.nOrientation];
+        EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(pt.x, pt.y)) << pt.x << "," << pt.y;
+        flat.DestroyWindow();
+    }
+}

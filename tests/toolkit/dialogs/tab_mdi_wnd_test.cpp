@@ -122,3 +122,24 @@ TEST_F(MdiTabTest, StripAndClientShareTheFrame)
     EXPECT_EQ(rcClientWnd.Width() - 4, rcInner.Width());
     EXPECT_EQ(rcClientWnd.Height() - 2, rcInner.Height());
 }
+
+// Releasing the close button closes the selected tab's child through its system command;
+// other mouse buttons leave the click to the default handling.
+TEST_F(MdiTabTest, CloseButtonClosesTheSelectedChild)
+{
+    CMDIChildWnd* pA = NewChild("A", -1);
+    CMDIChildWnd* pB = NewChild("B", -1);
+    Sync();
+    const HWND hWndA = pA->m_hWnd, hWndB = pB->m_hWnd;
+    m_pTabs->ModifyTabWndStyle(0, CExtTabWnd::__ETWS_SHOW_BTN_CLOSE, true);
+    m_pTabs->SelectionSet(m_pTabs->ItemFindByHWND(hWndA), true, true);
+    EXPECT_FALSE(m_pTabs->OnTabWndClickedButton(CExtTabWnd::__ETWH_BUTTON_CLOSE, false, 2, 0));
+    Sync();
+    EXPECT_TRUE(::IsWindow(hWndA)) << "a right click closes nothing";
+    m_pTabs->OnTabWndClickedButton(CExtTabWnd::__ETWH_BUTTON_CLOSE, false, 1, 0);
+    Sync();
+    EXPECT_FALSE(::IsWindow(hWndA));
+    ASSERT_TRUE(::IsWindow(hWndB));
+    EXPECT_EQ(1, m_pTabs->ItemGetCount());
+    EXPECT_EQ(0, m_pTabs->ItemFindByHWND(hWndB));
+}

@@ -62,31 +62,39 @@ TEST(TabOneNoteWnd, PaletteColoursSizesAndMoves)
 TEST(TabOneNoteWnd, ContentSideLineAndPageColour)
 {
     TabHost host;
-    OneNoteStrip strip;
-    ASSERT_TRUE(strip.Create(host.Wnd(), CRect(0, 0, 500, 28), 100, WS_CHILD | WS_VISIBLE, 0));
-    for (const char* s : {"One", "Two", "Three"})
-        strip.ItemInsert(s);
-    strip.SelectionSet(1, false, true);
-    strip.UpdateTabWnd(true);
-    testsupport::DibCanvas canvas(500, 28, RGB(1, 2, 3));
-    strip.OnTabWndDrawEntire(*CDC::FromHandle(canvas.Dc()), CRect(0, 0, 500, 28));
-    CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
-    const CRect rcItems = strip.GetItemsArea(), rc2 = strip.ItemInView(2);
-    COLORREF clrSelLight = 0, clrLight2 = 0, clrDark2 = 0;
-    strip.ItemGetColors(1, &clrSelLight, NULL);
-    strip.ItemGetColors(2, &clrLight2, &clrDark2);
-    struct Point
+    for (CRuntimeClass* pTheme : {RUNTIME_CLASS(CExtPaintManagerXP), RUNTIME_CLASS(CExtPaintManagerOffice2003),
+                                  RUNTIME_CLASS(CExtPaintManagerStudio2005)})
     {
-        const char* sWhat;
-        int x, y;
-        COLORREF clr;
-    } const kPoints[] = {
-        {"shadow line", 480, rcItems.bottom, pPM->LookupColor(COLOR_3DSHADOW, &strip)},
-        {"page colour beyond it", 480, rcItems.bottom + 1, clrSelLight},
-        {"outer outline of an item", rc2.CenterPoint().x, rc2.top, pPM->LookupColor(COLOR_3DSHADOW, &strip)},
-        {"dark band inside it", rc2.CenterPoint().x, rc2.top + 1, clrDark2},
-        {"background above the items", 480, 0, pPM->LookupColor(COLOR_3DLIGHT, &strip)},
-    };
-    for (const Point& p : kPoints)
-        EXPECT_EQ(p.clr, canvas.Pixel(p.x, p.y)) << p.sWhat;
+        SCOPED_TRACE(pTheme->m_lpszClassName);
+        ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManagerByClass(pTheme));
+        OneNoteStrip strip;
+        ASSERT_TRUE(strip.Create(host.Wnd(), CRect(0, 0, 500, 28), 100, WS_CHILD | WS_VISIBLE, 0));
+        for (const char* s : {"One", "Two", "Three"})
+            strip.ItemInsert(s);
+        strip.SelectionSet(1, false, true);
+        strip.UpdateTabWnd(true);
+        testsupport::DibCanvas canvas(500, 28, RGB(1, 2, 3));
+        strip.OnTabWndDrawEntire(*CDC::FromHandle(canvas.Dc()), CRect(0, 0, 500, 28));
+        CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+        const CRect rcItems = strip.GetItemsArea(), rc2 = strip.ItemInView(2);
+        COLORREF clrSelLight = 0, clrLight2 = 0, clrDark2 = 0;
+        strip.ItemGetColors(1, &clrSelLight, NULL);
+        strip.ItemGetColors(2, &clrLight2, &clrDark2);
+        struct Point
+        {
+            const char* sWhat;
+            int x, y;
+            COLORREF clr;
+        } const kPoints[] = {
+            {"shadow line", 480, rcItems.bottom, pPM->LookupColor(COLOR_3DSHADOW, &strip)},
+            {"page colour beyond it", 480, rcItems.bottom + 1, clrSelLight},
+            {"outer outline of an item", rc2.CenterPoint().x, rc2.top, pPM->LookupColor(COLOR_3DSHADOW, &strip)},
+            {"dark band inside it", rc2.CenterPoint().x, rc2.top + 1, clrDark2},
+            {"background above the items", 480, 0, pPM->LookupColor(COLOR_3DLIGHT, &strip)},
+        };
+        for (const Point& p : kPoints)
+            EXPECT_EQ(p.clr, canvas.Pixel(p.x, p.y)) << p.sWhat;
+        strip.DestroyWindow();
+    }
+    g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
 }
