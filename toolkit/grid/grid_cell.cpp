@@ -5,7 +5,7 @@
 #include "toolkit/core/cmd_icon.h"
 #include "toolkit/grid/grid_data_provider.h"
 
-IMPLEMENT_SERIAL(CExtGridCell, CObject, 0)
+IMPLEMENT_SERIAL(CExtGridCell, CObject, VERSIONABLE_SCHEMA | 1)
 
 CExtGridCell* CExtGridCell::g_pCellMenuTracking = NULL;
 

@@ -209,3 +209,23 @@ TEST(GridCellLayers, FontLayerBuildsOnlyWhatIsSet)
     EXPECT_STREQ(lfBase.lfFaceName, lfCell.lfFaceName);
     ::DeleteObject(hFont);
 }
+
+// Cell classes are versionable with schema 1: a stored schema of another version still
+// loads.
+TEST(GridCellLayers, RootClassReferenceIsVersionable)
+{
+    CExtGridCell cell;
+    std::vector<BYTE> expected = NewClassTag("CExtGridCell");
+    Append(expected, RootBlock());
+    EXPECT_EQ(expected, StoredBytes([&](CArchive& ar) { CExtGridCell::InstanceSave(ar, &cell); }));
+    expected[2] = 2;  // schema 2
+    CMemFile file;
+    file.Write(expected.data(), (UINT)expected.size());
+    file.SeekToBegin();
+    CArchive ar(&file, CArchive::load);
+    CExtAlloc alloc(256, false, NULL, false);
+    CExtGridCell* p = CExtGridCell::InstanceLoad(ar, &alloc, false);
+    ASSERT_NE(nullptr, p);
+    EXPECT_EQ(0x40000000u, p->GetStyle());
+    CExtGridCell::InstanceDestroy(p, &alloc);
+}
