@@ -11,7 +11,9 @@
 //   trivially copyable (the classic memcpy would break types holding self-pointers);
 // - inserting or appending an element that lives in the same array, or appending a list
 //   to itself, works on a copy;
-// - InitHashTable on a non-empty map rehashes the entries instead of losing them.
+// - InitHashTable on a non-empty map rehashes the entries instead of losing them;
+// - loading a map from an archive grows its table as entries arrive (a map of more than
+//   four entries per bucket iterates in another order than the classic one would).
 #pragma once
 #include "framework/platform.h"
 #include "framework/object.h"
@@ -1045,6 +1047,10 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::Serialize(CArchive& ar) {
             SerializeElements<KEY>(ar, newKey, 1);
             SerializeElements<VALUE>(ar, newValue, 1);
             SetAt(newKey[0], newValue[0]);
+            // The table grows with what arrives: with the classic fixed table, a map of
+            // many entries from a file would take time quadratic in its size to load.
+            if (m_nCount > (INT_PTR)m_nHashTableSize * 4 && m_nHashTableSize < 0x1000000u)
+                InitHashTable(m_nHashTableSize * 4 + 1, TRUE);
         }
     }
 }

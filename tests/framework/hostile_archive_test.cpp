@@ -148,3 +148,21 @@ TEST(HostileArchive, ImageListStreamsAreCheckedFirst) {
         }
     }
 }
+
+// A large map from an archive grows its table while loading and keeps every entry.
+TEST(HostileArchive, LargeMapLoadsWhole) {
+    CMapStringToString stored;
+    for (int i = 0; i < 5000; i++) stored.SetAt(std::to_string(i).c_str(), std::to_string(i * 7).c_str());
+    std::vector<BYTE> bytes = testsupport::StoredBytes([&](CArchive& ar) { stored.Serialize(ar); });
+    CMemFile file(bytes.data(), (UINT)bytes.size());
+    CArchive ar(&file, CArchive::load);
+    CMapStringToString loaded;
+    loaded.Serialize(ar);
+    ASSERT_EQ(loaded.GetCount(), 5000);
+    EXPECT_GT(loaded.GetHashTableSize(), 1000u);
+    for (int i = 0; i < 5000; i += 499) {
+        CString value;
+        EXPECT_TRUE(loaded.Lookup(std::to_string(i).c_str(), value)) << i;
+        EXPECT_STREQ(value, std::to_string(i * 7).c_str());
+    }
+}
