@@ -3,39 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
-// Whether every byte of the range lies in committed, readable and writable pages.
-// Asked of the memory map rather than by touching the bytes, so a stray pointer is
-// refused without a fault and without disturbing guard pages.
-bool IsReadWrite(const void* p, SIZE_T nBytes)
-{
-    if (p == NULL)
-        return false;
-    ULONG_PTR nStart = (ULONG_PTR)p;
-    ULONG_PTR nEnd = nStart + nBytes;
-    if (nEnd < nStart)
-        return false;
-    ULONG_PTR nAt = nStart;
-    do {
-        MEMORY_BASIC_INFORMATION mbi;
-        if (::VirtualQuery((LPCVOID)nAt, &mbi, sizeof(mbi)) != sizeof(mbi))
-            return false;
-        if (mbi.State != MEM_COMMIT || (mbi.Protect & (PAGE_GUARD | PAGE_NOACCESS)) != 0)
-            return false;
-        DWORD nProtect = mbi.Protect & 0xFF;
-        if (nProtect != PAGE_READWRITE && nProtect != PAGE_EXECUTE_READWRITE &&
-            nProtect != PAGE_WRITECOPY && nProtect != PAGE_EXECUTE_WRITECOPY)
-            return false;
-        ULONG_PTR nRegionEnd = (ULONG_PTR)mbi.BaseAddress + mbi.RegionSize;
-        if (nRegionEnd <= nAt)
-            return false;
-        nAt = nRegionEnd;
-    } while (nAt < nEnd);
-    return true;
-}
-
-}  // namespace
 
 CExtAlloc::CExtAlloc(ULONG nItemsPerBlock, bool bFreeEmptyBlocks, IUnknown* pUnkOuter, bool bZeroFill)
     : m_pUnkOuter(pUnkOuter),
@@ -82,11 +49,44 @@ CExtAlloc::~CExtAlloc()
             pBlock = pBlock->m_pPrev;
         while (pBlock != NULL) {
             _N_header_block_t* pNext = pBlock->m_pNext;
-            RawFree(pBlock);
+            _RawFreeTracked(pBlock, true);
             pBlock = pNext;
         }
     }
     m_mapBlocks.RemoveAll();
+    // Blocks no chain reached any more, and unpooled items never freed.
+    for (const auto& block : m_mapOwnedBlocks)
+        RawFree((void*)block.first);
+    m_mapOwnedBlocks.clear();
+    for (const BYTE* pHeader : m_setOwnedUnpooled)
+        RawFree((void*)pHeader);
+    m_setOwnedUnpooled.clear();
+}
+
+void* CExtAlloc::_RawAllocTracked(SIZE_T nBytes, bool bBlock)
+{
+    BYTE* p = (BYTE*)RawAlloc(nBytes);
+    if (p == NULL)
+        return NULL;
+    try {
+        if (bBlock)
+            m_mapOwnedBlocks[p] = nBytes;
+        else
+            m_setOwnedUnpooled.insert(p);
+    } catch (...) {
+        RawFree(p);
+        return NULL;
+    }
+    return p;
+}
+
+void CExtAlloc::_RawFreeTracked(void* p, bool bBlock)
+{
+    if (bBlock)
+        m_mapOwnedBlocks.erase((const BYTE*)p);
+    else
+        m_setOwnedUnpooled.erase((const BYTE*)p);
+    RawFree(p);
 }
 
 // ---- IUnknown ---------------------------------------------------------------------
@@ -179,28 +179,26 @@ bool CExtAlloc::_IsBlockEmpty(const _N_header_block_t* pBlock) const
 
 CExtAlloc::_N_header_block_t* CExtAlloc::_BlockFromPtr(const void* pv, ULONG* pnSlot) const
 {
-    if (pv == NULL || (ULONG_PTR)pv < __EXT_ALLOC_SLOT_HEADER)
+    if (pv == NULL || m_mapOwnedBlocks.empty())
         return NULL;
-    const BYTE* pSlot = (const BYTE*)pv - __EXT_ALLOC_SLOT_HEADER;
-    if (!IsReadWrite(pSlot, __EXT_ALLOC_SLOT_HEADER))
+    const BYTE* p = (const BYTE*)pv;
+    auto it = m_mapOwnedBlocks.upper_bound(p);
+    if (it == m_mapOwnedBlocks.begin())
         return NULL;
-    DWORD nOffset = *(const DWORD*)pSlot;
-    if ((ULONG_PTR)pSlot < nOffset)
+    --it;
+    const BYTE* pStart = it->first;
+    if ((ULONG_PTR)(p - pStart) >= it->second)
         return NULL;
-    _N_header_block_t* pBlock = (_N_header_block_t*)(pSlot - nOffset);
-    if (!IsReadWrite(pBlock, sizeof(_N_header_block_t)))
+    _N_header_block_t* pBlock = (_N_header_block_t*)pStart;
+    if (pBlock->m_nItemSize == 0)
         return NULL;
-    if (pBlock->m_pOwner != this || pBlock->m_nItemSize == 0)
-        return NULL;
-    SIZE_T nBlockBytes = GetBlockBytes(pBlock->m_nItemSize);
-    if (nBlockBytes == 0 || !IsReadWrite(pBlock, nBlockBytes))
-        return NULL;
-    // The offset must name the start of one of the block's slots.
-    ULONG nFirst = __EXT_ALLOC_BLOCK_HEADER + m_nBitmapBytes;
-    ULONGLONG nStride = (ULONGLONG)pBlock->m_nItemSize + __EXT_ALLOC_SLOT_HEADER;
+    // The pointer must be the data of one of the block's slots.
+    const ULONGLONG nOffset = (ULONGLONG)(p - pStart);
+    const ULONGLONG nFirst = (ULONGLONG)__EXT_ALLOC_BLOCK_HEADER + m_nBitmapBytes + __EXT_ALLOC_SLOT_HEADER;
+    const ULONGLONG nStride = (ULONGLONG)pBlock->m_nItemSize + __EXT_ALLOC_SLOT_HEADER;
     if (nOffset < nFirst || (nOffset - nFirst) % nStride != 0)
         return NULL;
-    ULONGLONG nSlot = (nOffset - nFirst) / nStride;
+    const ULONGLONG nSlot = (nOffset - nFirst) / nStride;
     if (nSlot >= m_nItemsPerBlock)
         return NULL;
     if (pnSlot != NULL)
@@ -212,15 +210,10 @@ BYTE* CExtAlloc::_UnpooledHeader(const void* pv) const
 {
     if (pv == NULL || (ULONG_PTR)pv < __EXT_ALLOC_UNPOOLED_HEADER)
         return NULL;
-    BYTE* pHeader = (BYTE*)pv - __EXT_ALLOC_UNPOOLED_HEADER;
-    if (!IsReadWrite(pHeader, __EXT_ALLOC_UNPOOLED_HEADER))
+    const BYTE* pHeader = (const BYTE*)pv - __EXT_ALLOC_UNPOOLED_HEADER;
+    if (m_setOwnedUnpooled.find(pHeader) == m_setOwnedUnpooled.end())
         return NULL;
-    DWORD nSize = *(const DWORD*)pHeader;
-    if (*(CExtAlloc* const*)(pHeader + 4) != this || nSize == 0)
-        return NULL;
-    if (!IsReadWrite(pHeader, (SIZE_T)nSize + __EXT_ALLOC_UNPOOLED_HEADER))
-        return NULL;
-    return pHeader;
+    return (BYTE*)pHeader;
 }
 
 // ---- IMalloc ----------------------------------------------------------------------
@@ -231,7 +224,7 @@ void* STDMETHODCALLTYPE CExtAlloc::Alloc(SIZE_T cb)
         return NULL;
     if (IsPooled())
         return _PooledAlloc((DWORD)cb);
-    BYTE* pHeader = (BYTE*)RawAlloc(cb + __EXT_ALLOC_UNPOOLED_HEADER);
+    BYTE* pHeader = (BYTE*)_RawAllocTracked(cb + __EXT_ALLOC_UNPOOLED_HEADER, false);
     if (pHeader == NULL)
         return NULL;
     *(DWORD*)pHeader = (DWORD)cb;
@@ -254,6 +247,13 @@ void* STDMETHODCALLTYPE CExtAlloc::Realloc(void* pv, SIZE_T cb)
         BYTE* pNewHeader = (BYTE*)RawRealloc(pHeader, cb + __EXT_ALLOC_UNPOOLED_HEADER);
         if (pNewHeader == NULL)
             return NULL;
+        m_setOwnedUnpooled.erase(pHeader);
+        try {
+            m_setOwnedUnpooled.insert(pNewHeader);
+        } catch (...) {
+            // The data has moved already: keep it for the caller; the allocator only
+            // loses sight of it (a leak rather than lost data).
+        }
         *(DWORD*)pNewHeader = (DWORD)cb;
         *(CExtAlloc**)(pNewHeader + 4) = this;
         BYTE* pData = pNewHeader + __EXT_ALLOC_UNPOOLED_HEADER;
@@ -287,7 +287,7 @@ void STDMETHODCALLTYPE CExtAlloc::Free(void* pv)
     }
     BYTE* pHeader = _UnpooledHeader(pv);
     if (pHeader != NULL)
-        RawFree(pHeader);
+        _RawFreeTracked(pHeader, false);
 }
 
 SIZE_T STDMETHODCALLTYPE CExtAlloc::GetSize(void* pv)
@@ -322,7 +322,7 @@ void STDMETHODCALLTYPE CExtAlloc::HeapMinimize()
         _N_header_block_t* pBlock = NULL;
         m_mapBlocks.GetNextAssoc(pos, nSize, pBlock);
         if (pBlock != NULL && pBlock->m_pNext == NULL && pBlock->m_pPrev == NULL && _IsBlockEmpty(pBlock)) {
-            RawFree(pBlock);
+            _RawFreeTracked(pBlock, true);
             arrGone.Add(nSize);
         }
     }
@@ -363,7 +363,7 @@ void* CExtAlloc::_PooledAlloc(DWORD nSize)
         SIZE_T nBlockBytes = GetBlockBytes(nSize);
         if (nBlockBytes == 0)
             return NULL;
-        pFound = (_N_header_block_t*)RawAlloc(nBlockBytes);
+        pFound = (_N_header_block_t*)_RawAllocTracked(nBlockBytes, true);
         if (pFound == NULL)
             return NULL;
         ::memset(pFound, 0, nBlockBytes);
@@ -406,7 +406,7 @@ void CExtAlloc::_PooledFree(void* pv)
         _TidyChain(pBlock, &bReleased);
     if (!bReleased && (m_nFlags & __EXT_ALLOC_FREE_EMPTY_BLOCKS) != 0 && pBlock->m_pNext == NULL &&
         pBlock->m_pPrev == NULL) {
-        RawFree(pBlock);
+        _RawFreeTracked(pBlock, true);
         m_mapBlocks.RemoveKey(nSize);
     }
 }
@@ -417,7 +417,7 @@ void CExtAlloc::_UnlinkAndRelease(_N_header_block_t* pBlock)
         pBlock->m_pNext->m_pPrev = pBlock->m_pPrev;
     if (pBlock->m_pPrev != NULL)
         pBlock->m_pPrev->m_pNext = pBlock->m_pNext;
-    RawFree(pBlock);
+    _RawFreeTracked(pBlock, true);
 }
 
 // Releases every empty block of the chain that still has a neighbour, walking forward

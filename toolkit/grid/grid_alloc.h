@@ -9,6 +9,8 @@
 // bitmap size are multiples of 4 (as for cells in the providers' 256-item blocks).
 #pragma once
 #include <objidl.h>
+#include <map>
+#include <set>
 #include "framework/framework.h"
 
 class CExtAlloc : public IMalloc
@@ -83,18 +85,26 @@ protected:
     ULONG m_nBitmapBytes;
     BYTE m_nFlags;
     CMap<DWORD, DWORD, _N_header_block_t*, _N_header_block_t*> m_mapBlocks;
+    // Every pooled block (start -> bytes) and every unpooled item header this allocator
+    // holds: a pointer handed back is checked against these before anything is read
+    // through it, so foreign or damaged pointers are refused without touching memory.
+    std::map<const BYTE*, SIZE_T> m_mapOwnedBlocks;
+    std::set<const BYTE*> m_setOwnedUnpooled;
 
 private:
     BYTE* _Bitmap(const _N_header_block_t* pBlock) const;
     bool _IsBlockEmpty(const _N_header_block_t* pBlock) const;
     // The block a pooled pointer leads to and its slot, or NULL when the pointer is
-    // not a slot of one of this allocator's readable and writable blocks.
+    // not the start of a slot of one of this allocator's blocks.
     _N_header_block_t* _BlockFromPtr(const void* pv, ULONG* pnSlot) const;
     // The header of an unpooled item of this allocator, or NULL.
     BYTE* _UnpooledHeader(const void* pv) const;
     void* _PooledAlloc(DWORD nSize);
     void _PooledFree(void* pv);
     void _UnlinkAndRelease(_N_header_block_t* pBlock);
+    // Memory of the pool and of unpooled items, kept in the sets above.
+    void* _RawAllocTracked(SIZE_T nBytes, bool bBlock);
+    void _RawFreeTracked(void* p, bool bBlock);
     void _TidyChain(_N_header_block_t* pBlock, bool* pbBlockReleased);
 
     CExtAlloc(const CExtAlloc&) = delete;

@@ -5,7 +5,7 @@
 #include "toolkit/core/cmd_icon.h"
 #include "toolkit/grid/grid_data_provider.h"
 
-IMPLEMENT_SERIAL(CExtGridCell, CObject, 0)
+IMPLEMENT_SERIAL(CExtGridCell, CObject, VERSIONABLE_SCHEMA | 1)
 
 CExtGridCell* CExtGridCell::g_pCellMenuTracking = NULL;
 
@@ -352,3 +352,10 @@ void CExtGridCell::FontQualityReset() {}
 LPCTSTR CExtGridCell::FontFaceNameSet(LPCTSTR) { return NULL; }
 bool CExtGridCell::FontFaceNameGet(CString&) const { return false; }
 void CExtGridCell::FontFaceNameReset() {}
+
+HFONT CExtGridCell::OnQueryCellFont(const CWnd*, LONG, LONG, INT, INT, bool* pbDelete) const
+{
+    if (pbDelete != NULL)
+        *pbDelete = false;
+    return NULL;
+}

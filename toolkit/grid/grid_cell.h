@@ -178,6 +178,14 @@ public:
     virtual LPCTSTR FontFaceNameSet(LPCTSTR sFaceName);
     virtual bool FontFaceNameGet(CString& sFaceName) const;
     virtual void FontFaceNameReset();
+    // The font to paint the cell with, or NULL for the grid's own; *pbDelete tells the
+    // caller whether it must delete the returned font. The root keeps no font of its
+    // own, so it answers NULL and nothing to delete.
+    virtual HFONT OnQueryCellFont(const CWnd* pWndGrid, LONG nColNo, LONG nRowNo, INT nColType, INT nRowType,
+                                  bool* pbDelete) const;
+    // The fifth root field under its other name: the index into the owner's font list.
+    INT GetFontIndex() const { return ImageIndexGet(); }
+    INT SetFontIndex(INT nFontIndex) { return ImageIndexSet(nFontIndex); }
 
     // Extents through the cell's access operations: false when the cell keeps none.
     bool GetExtent(INT& nExtent, INT nType = 0);

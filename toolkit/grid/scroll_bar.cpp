@@ -1,4 +1,6 @@
 #include "toolkit/grid/scroll_bar.h"
+
+#include <algorithm>
 #include "toolkit/grid/scroll_item_wnd.h"
 #include "toolkit/dialogs/memory_dc.h"
 #include "toolkit/menus/popup_menu_wnd.h"
@@ -455,8 +457,10 @@ bool AreTrackButtonsStillRight()
            (::GetAsyncKeyState(VK_RBUTTON) & 0x8000) == 0 && !CExtPopupMenuWnd::IsMenuTracking();
 }
 
+}  // namespace
+
 // The track state of one press, in the bar's own positions nMin ... nMin + L.
-struct TrackState
+struct CExtScrollBar::TRACK_STATE
 {
     bool bHorz;
     bool bUnbounded;
@@ -464,6 +468,8 @@ struct TrackState
     int nMin;
     int nMax;
     int nLimit;  // L: the number of positions past nMin
+    int nLow;    // nMin
+    int nHigh;   // nMin + L
     int nStep;
     int p0;
     int p;
@@ -474,81 +480,168 @@ struct TrackState
     RECT rcThumb;
 };
 
-}  // namespace
+
+bool CExtScrollBar::TrackBegin(CPoint point, TRACK_STATE& ts)
+{
+    PAINTSCROLLBARDATA rec(this, false, -1, 0);
+    ts.nPart = rec.TrackHoverPart(point);
+    if (!rec.m_bEnabled || ts.nPart < 0)
+    {
+        ::SendMessage(m_hWnd, WM_CANCELMODE, 0, 0);
+        return false;
+    }
+    m_nHoverPart = ts.nPart;
+    m_bTracking = m_bHoverCapture = true;
+    m_bPressedPartOut = false;
+    InvalidateAndUpdate();
+    m_bTrackPosValid = true;
+    ts.p0 = ts.p = m_nTrackPos = rec.m_DSI.nPos;
+    rec.GetHoverPartRect(ts.rcPart);
+    ts.bHorz = rec.m_bHorzBar;
+    ts.nMin = rec.m_DSI.nMin;
+    ts.nMax = rec.m_DSI.nMax;
+    const int nPage = (int)rec.m_DSI.nPage;
+    // A page of n positions leaves n - 1 of the range unreachable; no page, none.
+    const LONGLONG nLimit = (LONGLONG)ts.nMax - ts.nMin - (nPage > 0 ? nPage - 1 : 0);
+    ts.nLimit = (int)(nLimit < 0 ? 0 : (nLimit > 0x7FFFFFFF ? 0x7FFFFFFF : nLimit));
+    switch (ts.nPart)
+    {
+    case 1:
+    case 2: ts.nStep = 1; break;
+    case 4:
+    case 5: ts.nStep = nPage > 0 ? nPage : 1; break;
+    default: ts.nStep = 0; break;
+    }
+    if (ts.nStep > ts.nLimit)
+        ts.nStep = ts.nLimit;
+    ts.rcTrack = rec.m_rcBar;
+    if (ts.bHorz)
+    {
+        ts.rcTrack.left = rec.m_rcFirstArrow.right;
+        ts.rcTrack.right = rec.m_rcSecondArrow.left;
+    }
+    else
+    {
+        ts.rcTrack.top = rec.m_rcFirstArrow.bottom;
+        ts.rcTrack.bottom = rec.m_rcSecondArrow.top;
+    }
+    ts.rcThumb = rec.m_rcThumb;
+    ts.bUnbounded = IsTrackUnbounded(ts.bHorz);
+    ts.bFinal = true;
+    ts.ptStart = point;
+    ts.nLow = ts.nMin;
+    ts.nHigh = (int)std::min<LONGLONG>((LONGLONG)ts.nMin + ts.nLimit, 0x7FFFFFFF);
+    return true;
+}
+
+bool CExtScrollBar::TrackDragThumb(TRACK_STATE& ts, const POINT& pt)
+{
+    const int nTrackLen = ts.bHorz ? ts.rcTrack.right - ts.rcTrack.left : ts.rcTrack.bottom - ts.rcTrack.top;
+    const int nThumbLen = ts.bHorz ? ts.rcThumb.right - ts.rcThumb.left : ts.rcThumb.bottom - ts.rcThumb.top;
+    const int T = nTrackLen - nThumbLen;
+    if (T < 1)
+        return false;
+    int d = ts.bHorz ? pt.x - ts.ptStart.x : pt.y - ts.ptStart.y;
+    d = std::max(-T, std::min(d, T));
+    if (d < 0)
+    {
+        const int nDelta = ::MulDiv(ts.nLimit, -d, T);
+        ts.p = (nDelta > ts.p0 - ts.nLow) ? ts.nLow : ts.p0 - nDelta;
+    }
+    else
+    {
+        const int nDelta = ::MulDiv(ts.nLimit, d, T);
+        ts.p = (nDelta > ts.nHigh - ts.p0) ? ts.nHigh : ts.p0 + nDelta;
+    }
+    // An unbounded axis only jumps to its start or its end.
+    const bool bApply = !ts.bUnbounded || ts.p == ts.nMin || ts.p >= ts.nMax - 200000;
+    if (bApply && GetScrollPosEx(true) != ts.p)
+    {
+        ScrollToPos(ts.p, true, true);
+        ts.bFinal = true;
+    }
+    if (!::IsWindow(m_hWnd))
+        return false;
+    PAINTSCROLLBARDATA rec(this, false, -1, 0);
+    rec.TrackHoverPart(pt);
+    rec.PartRect(ts.rcThumb, 3);
+    return true;
+}
+
+bool CExtScrollBar::TrackStep(TRACK_STATE& ts, const POINT& pt)
+{
+    const HWND hWnd = m_hWnd;
+    if (!::PtInRect(&ts.rcPart, pt))
+    {
+        if (!m_bPressedPartOut)
+        {
+            m_bPressedPartOut = true;
+            InvalidateAndUpdate();
+        }
+        return true;
+    }
+    const bool bBack = ts.nPart == 1 || ts.nPart == 4;
+    if ((bBack && ts.p <= ts.nLow) || (!bBack && ts.p >= ts.nHigh))
+    {
+        ts.p = GetScrollPosEx(true);
+        return true;
+    }
+    if (bBack)
+        ts.p = (ts.nStep > ts.p - ts.nLow) ? ts.nLow : ts.p - ts.nStep;
+    else
+        ts.p = (ts.nStep > ts.nHigh - ts.p) ? ts.nHigh : ts.p + ts.nStep;
+    if (GetScrollPosEx(true) != ts.p)
+    {
+        static const WORD s_arrCodes[6] = {0, SB_LINEUP, SB_LINEDOWN, 0, SB_PAGEUP, SB_PAGEDOWN};
+        ::SendMessage(::GetParent(hWnd), ts.bHorz ? WM_HSCROLL : WM_VSCROLL,
+                      MAKEWPARAM(s_arrCodes[ts.nPart], 0), (LPARAM)hWnd);
+        if (!::IsWindow(hWnd))
+            return false;
+        if (!ts.bUnbounded)
+            ScrollToPos(ts.p, true, true);
+        else
+            ts.bFinal = false;
+    }
+    if (!::IsWindow(hWnd))
+        return false;
+    // The pressed look follows whether the pressed part is still under the cursor.
+    PAINTSCROLLBARDATA rec(this, false, -1, 0);
+    const bool bOut = rec.TrackHoverPart(pt) != ts.nPart;
+    if (bOut != (bool)m_bPressedPartOut)
+    {
+        m_bPressedPartOut = bOut;
+        InvalidateAndUpdate();
+    }
+    rec.PartRect(ts.rcPart, ts.nPart);
+    return true;
+}
+
+void CExtScrollBar::TrackEnd(TRACK_STATE& ts, bool bTimer)
+{
+    const HWND hWnd = m_hWnd;
+    if (bTimer)
+        ::KillTimer(hWnd, __AUTO_REPEAT_TIMER_ID);
+    m_bTracking = m_bPressedPartOut = m_bHoverCapture = false;
+    m_nHoverPart = -1;
+    if (ts.bFinal && GetScrollPosEx(false) != ts.p)
+        ScrollToPos(ts.p, false, true);
+    InvalidateAndUpdate();
+    m_bTrackPosValid = false;
+    m_nTrackPos = -1;
+    if (::GetCapture() == hWnd)
+        ::ReleaseCapture();
+}
 
 void CExtScrollBar::TrackThumbOrPart(CPoint point)
 {
     const HWND hWnd = m_hWnd;
-    TrackState ts;
-    {
-        PAINTSCROLLBARDATA rec(this, false, -1, 0);
-        ts.nPart = rec.TrackHoverPart(point);
-        if (!rec.m_bEnabled || ts.nPart < 0)
-        {
-            ::SendMessage(hWnd, WM_CANCELMODE, 0, 0);
-            return;
-        }
-        m_nHoverPart = ts.nPart;
-        m_bTracking = m_bHoverCapture = true;
-        m_bPressedPartOut = false;
-        InvalidateAndUpdate();
-        m_bTrackPosValid = true;
-        ts.p0 = ts.p = m_nTrackPos = rec.m_DSI.nPos;
-        rec.GetHoverPartRect(ts.rcPart);
-        ts.bHorz = rec.m_bHorzBar;
-        ts.nMin = rec.m_DSI.nMin;
-        ts.nMax = rec.m_DSI.nMax;
-        const int nPage = (int)rec.m_DSI.nPage;
-        // A page of n positions leaves n - 1 of the range unreachable; no page, none.
-        const LONGLONG nLimit = (LONGLONG)ts.nMax - ts.nMin - (nPage > 0 ? nPage - 1 : 0);
-        ts.nLimit = (int)(nLimit < 0 ? 0 : (nLimit > 0x7FFFFFFF ? 0x7FFFFFFF : nLimit));
-        switch (ts.nPart)
-        {
-        case 1:
-        case 2: ts.nStep = 1; break;
-        case 4:
-        case 5: ts.nStep = nPage > 0 ? nPage : 1; break;
-        default: ts.nStep = 0; break;
-        }
-        if (ts.nStep > ts.nLimit)
-            ts.nStep = ts.nLimit;
-        ts.rcTrack = rec.m_rcBar;
-        if (ts.bHorz)
-        {
-            ts.rcTrack.left = rec.m_rcFirstArrow.right;
-            ts.rcTrack.right = rec.m_rcSecondArrow.left;
-        }
-        else
-        {
-            ts.rcTrack.top = rec.m_rcFirstArrow.bottom;
-            ts.rcTrack.bottom = rec.m_rcSecondArrow.top;
-        }
-        ts.rcThumb = rec.m_rcThumb;
-    }
-    ts.bUnbounded = IsTrackUnbounded(ts.bHorz);
-    ts.bFinal = true;
-    ts.ptStart = point;
-    const int nLow = ts.nMin;
-    const int nHigh = (int)((LONGLONG)ts.nMin + ts.nLimit > 0x7FFFFFFF ? 0x7FFFFFFF
-                                                                        : ts.nMin + ts.nLimit);
-
+    TRACK_STATE ts;
+    if (!TrackBegin(point, ts))
+        return;
     ::SetCapture(hWnd);
     const bool bTimer = ts.nStep != 0;
     if (bTimer)
         ::SetTimer(hWnd, __AUTO_REPEAT_TIMER_ID, __AUTO_REPEAT_PERIOD, NULL);
-
-    // Re-reads the part under the cursor after a move and keeps the pressed look in step.
-    auto RehitPressedPart = [&](const POINT& pt) {
-        PAINTSCROLLBARDATA rec(this, false, -1, 0);
-        const bool bOut = rec.TrackHoverPart(pt) != ts.nPart;
-        if (bOut != (bool)m_bPressedPartOut)
-        {
-            m_bPressedPartOut = bOut;
-            InvalidateAndUpdate();
-        }
-        rec.PartRect(ts.rcPart, ts.nPart);
-    };
-
     for (;;)
     {
         if (!::IsWindow(hWnd))
@@ -559,14 +652,11 @@ void CExtScrollBar::TrackThumbOrPart(CPoint point)
             ::WaitMessage();
             continue;
         }
-        if (ts.nLimit == 0 || IsTrackEndMessage(msg, hWnd))
-            break;
-        if (!AreTrackButtonsStillRight())
+        if (ts.nLimit == 0 || IsTrackEndMessage(msg, hWnd) || !AreTrackButtonsStillRight())
             break;
         const bool bThumbMove = msg.message == WM_MOUSEMOVE && ts.nPart == 3;
         const bool bStepMsg = (msg.message == WM_MOUSEMOVE && ts.nStep != 0) ||
-                              (msg.message == WM_TIMER && msg.hwnd == hWnd &&
-                               msg.wParam == __AUTO_REPEAT_TIMER_ID);
+                              (msg.message == WM_TIMER && msg.hwnd == hWnd && msg.wParam == __AUTO_REPEAT_TIMER_ID);
         if (!bThumbMove && !bStepMsg)
         {
             if (!::AfxPumpMessage())
@@ -580,93 +670,11 @@ void CExtScrollBar::TrackThumbOrPart(CPoint point)
         POINT pt;
         ::GetCursorPos(&pt);
         ::ScreenToClient(hWnd, &pt);
-        if (bThumbMove)
-        {
-            const int nTrackLen = ts.bHorz ? ts.rcTrack.right - ts.rcTrack.left
-                                           : ts.rcTrack.bottom - ts.rcTrack.top;
-            const int nThumbLen = ts.bHorz ? ts.rcThumb.right - ts.rcThumb.left
-                                           : ts.rcThumb.bottom - ts.rcThumb.top;
-            const int T = nTrackLen - nThumbLen;
-            if (T < 1)
-                break;
-            int d = ts.bHorz ? pt.x - ts.ptStart.x : pt.y - ts.ptStart.y;
-            if (d > T)
-                d = T;
-            if (d < -T)
-                d = -T;
-            if (d < 0)
-            {
-                const int nDelta = ::MulDiv(ts.nLimit, -d, T);
-                ts.p = (nDelta > ts.p0 - nLow) ? nLow : ts.p0 - nDelta;
-            }
-            else
-            {
-                const int nDelta = ::MulDiv(ts.nLimit, d, T);
-                ts.p = (nDelta > nHigh - ts.p0) ? nHigh : ts.p0 + nDelta;
-            }
-            // An unbounded axis only jumps to its start or its end.
-            const bool bApply = !ts.bUnbounded || ts.p == ts.nMin || ts.p >= ts.nMax - 200000;
-            if (bApply && GetScrollPosEx(true) != ts.p)
-            {
-                ScrollToPos(ts.p, true, true);
-                ts.bFinal = true;
-            }
-            if (!::IsWindow(hWnd))
-                break;
-            PAINTSCROLLBARDATA rec(this, false, -1, 0);
-            rec.TrackHoverPart(pt);
-            rec.PartRect(ts.rcThumb, 3);
-            continue;
-        }
-        if (!::PtInRect(&ts.rcPart, pt))
-        {
-            if (!m_bPressedPartOut)
-            {
-                m_bPressedPartOut = true;
-                InvalidateAndUpdate();
-            }
-            continue;
-        }
-        const bool bBack = ts.nPart == 1 || ts.nPart == 4;
-        if ((bBack && ts.p <= nLow) || (!bBack && ts.p >= nHigh))
-        {
-            ts.p = GetScrollPosEx(true);
-            continue;
-        }
-        if (bBack)
-            ts.p = (ts.nStep > ts.p - nLow) ? nLow : ts.p - ts.nStep;
-        else
-            ts.p = (ts.nStep > nHigh - ts.p) ? nHigh : ts.p + ts.nStep;
-        if (GetScrollPosEx(true) != ts.p)
-        {
-            static const WORD s_arrCodes[6] = {0, SB_LINEUP, SB_LINEDOWN, 0, SB_PAGEUP, SB_PAGEDOWN};
-            ::SendMessage(::GetParent(hWnd), ts.bHorz ? WM_HSCROLL : WM_VSCROLL,
-                          MAKEWPARAM(s_arrCodes[ts.nPart], 0), (LPARAM)hWnd);
-            if (!::IsWindow(hWnd))
-                break;
-            if (!ts.bUnbounded)
-                ScrollToPos(ts.p, true, true);
-            else
-                ts.bFinal = false;
-        }
-        if (!::IsWindow(hWnd))
+        if (!(bThumbMove ? TrackDragThumb(ts, pt) : TrackStep(ts, pt)))
             break;
-        RehitPressedPart(pt);
     }
-
-    if (!::IsWindow(hWnd))
-        return;
-    if (bTimer)
-        ::KillTimer(hWnd, __AUTO_REPEAT_TIMER_ID);
-    m_bTracking = m_bPressedPartOut = m_bHoverCapture = false;
-    m_nHoverPart = -1;
-    if (ts.bFinal && GetScrollPosEx(false) != ts.p)
-        ScrollToPos(ts.p, false, true);
-    InvalidateAndUpdate();
-    m_bTrackPosValid = false;
-    m_nTrackPos = -1;
-    if (::GetCapture() == hWnd)
-        ::ReleaseCapture();
+    if (::IsWindow(hWnd))
+        TrackEnd(ts, bTimer);
 }
 
 // ---- parent layout ----------------------------------------------------------------

@@ -72,7 +72,13 @@ protected:
     void ResetState();
     void InvalidateAndUpdate();
     bool IsTrackUnbounded(bool bHorz) const;
+    // The modal loop of a press on an arrow, a page area or the thumb, in its steps.
+    struct TRACK_STATE;
     void TrackThumbOrPart(CPoint point);
+    bool TrackBegin(CPoint point, TRACK_STATE& ts);
+    bool TrackDragThumb(TRACK_STATE& ts, const POINT& pt);
+    bool TrackStep(TRACK_STATE& ts, const POINT& pt);
+    void TrackEnd(TRACK_STATE& ts, bool bTimer);
 
     afx_msg LRESULT OnEraseBkgndMsg(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnPaintMsg(WPARAM wParam, LPARAM lParam);

@@ -356,3 +356,44 @@ TEST(GridAlloc, HugeRequestsFailWithNull) {
     CExtAlloc unpooled(1, false, NULL, false);
     EXPECT_EQ(nullptr, unpooled.Alloc((SIZE_T)-4));
 }
+
+// A pointer is known by the allocator's own block set, not by what lies around it: a
+// damaged slot header or unpooled header does not stop its owner, and pointers into
+// inaccessible or freed memory are refused without being read.
+TEST(GridAlloc, DamagedAndForeignPointersAreJudgedByMembership) {
+    BYTE* pNoAccess = (BYTE*)::VirtualAlloc(NULL, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_NOACCESS);
+    ASSERT_NE(nullptr, pNoAccess);
+    for (ULONG nItems : {256u, 1u}) {
+        SCOPED_TRACE(nItems);
+        CCountingAlloc a(nItems, true, NULL, false);
+        BYTE* p = (BYTE*)a.Alloc(20);
+        BYTE* q = (BYTE*)a.Alloc(20);
+        ASSERT_NE(nullptr, p);
+        ASSERT_NE(nullptr, q);
+        const size_t nLive = a.m_live.size();
+        // Whatever precedes the data (slot offset, or size and owner) is overwritten.
+        ::memset(p - 4, 0xA5, 4);
+        EXPECT_EQ(1, a.DidAlloc(p));
+        const struct {
+            const char* what;
+            void* ptr;
+        } refused[] = {
+            {"no-access page", pNoAccess + 64},
+            {"inside an item", q + 3},
+            {"just before an item", q - 1},
+        };
+        for (const auto& r : refused) {
+            EXPECT_EQ(0, a.DidAlloc(r.ptr)) << r.what;
+            EXPECT_EQ(0u, a.GetSize(r.ptr)) << r.what;
+            EXPECT_EQ(nullptr, a.Realloc(r.ptr, 40)) << r.what;
+            a.Free(r.ptr);
+        }
+        EXPECT_EQ(nLive, a.m_live.size()) << "nothing was released by a refused pointer";
+        a.Free(q);
+        a.Free(p);
+        EXPECT_TRUE(a.m_live.empty()) << "both items and their block are gone";
+        EXPECT_EQ(0, a.DidAlloc(p)) << "a freed pointer is no longer known";
+        a.Free(p);
+    }
+    ::VirtualFree(pNoAccess, 0, MEM_RELEASE);
+}

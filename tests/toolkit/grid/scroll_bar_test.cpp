@@ -5,6 +5,9 @@
 #include "toolkit/grid/scroll_bar.h"
 #include "toolkit/theme/pm_scroll_bar.h"
 #include "support/message_pump.h"
+#include "support/dib_canvas.h"
+
+using testsupport::DibCanvas;
 
 namespace {
 
@@ -115,6 +118,7 @@ TEST(GridScrollBar, KindFollowsTheStyleAndLayoutTakesItsStrip)
         EXPECT_EQ(CRect(Fix(c.bar)), rcBar);
         bar.DestroyWindow();
     }
+    g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
     ::DestroyWindow(hParent);
 }
 
@@ -232,5 +236,47 @@ TEST(GridScrollBar, TrackPositionQueryAndRedrawMessages)
     bar.m_bThemedLook = false;
     EXPECT_FALSE(bar.IsRedrawMessage(SBM_SETPOS));
     bar.DestroyWindow();
+    ::DestroyWindow(hParent);
+}
+
+// The bar on screen is exactly what the current theme draws for its record: arrows,
+// page areas and thumb from the bar's own metrics and range, for every theme.
+TEST(GridScrollBar, PaintsThroughTheCurrentTheme)
+{
+    HWND hParent = MakeParent(40, 40, 300, 60);
+    CRuntimeClass* themes[] = {RUNTIME_CLASS(CExtPaintManagerXP), RUNTIME_CLASS(CExtPaintManagerOffice2003),
+                               RUNTIME_CLASS(CExtPaintManagerStudio2005)};
+    for (CRuntimeClass* pTheme : themes)
+    {
+        SCOPED_TRACE(pTheme->m_lpszClassName);
+        ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManagerByClass(pTheme));
+        CExtScrollBar bar;
+        ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE | SBS_HORZ, CRect(0, 0, 240, 17), CWnd::FromHandle(hParent), 100));
+        SetInfo(bar, -20, 79, 25, 10);
+        ::RedrawWindow(bar.m_hWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        testsupport::PumpPending();
+        DibCanvas expected(240, 17, RGB(1, 2, 3));
+        {
+            CExtPaintManager::PAINTSCROLLBARDATA rec(&bar);
+            rec.m_bAlwaysSet = bar.m_bThemeBackgroundFlag;
+            rec.m_eHoverPart = -1;
+            EXPECT_FALSE(::IsRectEmpty(&rec.m_rcThumb));
+            EXPECT_FALSE(::IsRectEmpty(&rec.m_rcSecondPage));
+            CDC dc;
+            dc.Attach(expected.Dc());
+            g_CurrentPaintManager->DrawScrollBar(dc, rec);
+            dc.Detach();
+        }
+        HDC hScreen = ::GetDC(NULL);
+        int nDifferent = 0;
+        for (int y = 0; y < 17; y++)
+            for (int x = 0; x < 240; x++)
+                if (::GetPixel(hScreen, 40 + x, 40 + y) != expected.Pixel(x, y))
+                    nDifferent++;
+        ::ReleaseDC(NULL, hScreen);
+        EXPECT_EQ(0, nDifferent);
+        bar.DestroyWindow();
+    }
+    g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
     ::DestroyWindow(hParent);
 }

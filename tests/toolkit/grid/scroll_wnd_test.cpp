@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include "framework/framework.h"
 #include "toolkit/grid/scroll_item_wnd.h"
+#include "toolkit/grid/scroll_bar.h"
 #include "support/message_pump.h"
 
 namespace {
@@ -171,5 +172,69 @@ TEST_F(ScrollWndTest, SubclassingTakesTheLowStyleBits)
     EXPECT_EQ(1, wnd.GetScrollTypeH());
     EXPECT_EQ(2, wnd.GetScrollTypeV());
     EXPECT_EQ(0u, (DWORD)::GetWindowLong(hWnd, GWL_STYLE) & 0xFFFF);
+    wnd.DestroyWindow();
+}
+
+namespace {
+// The same area scrolled by two themed bars of its own children, laid out by the
+// parent-layout pass.
+class BarredArea : public PixelArea
+{
+public:
+    CExtScrollBar m_wndH, m_wndV, m_wndStranger;
+    CScrollBar* GetScrollBarCtrl(int nBar) const override
+    {
+        CExtScrollBar* p = const_cast<CExtScrollBar*>(nBar == SB_HORZ ? &m_wndH : &m_wndV);
+        return p->m_hWnd != NULL ? p : NULL;
+    }
+};
+}  // namespace
+
+TEST_F(ScrollWndTest, ExternalBarsTakeTheirStripsAndOnlyTheirMessagesScroll)
+{
+    BarredArea wnd;
+    // Small until its bars exist, so that the window never takes bars of its own.
+    wnd.m_total = CSize(10, 10);
+    ASSERT_TRUE(wnd.CreateEx(0, CExtScrollItemWnd::g_sWndClassName, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200),
+                             Parent(), 1));
+    ASSERT_TRUE(wnd.m_wndH.Create(WS_CHILD | WS_VISIBLE | SBS_HORZ, CRect(0, 0, 1, 1), &wnd, 10));
+    ASSERT_TRUE(wnd.m_wndV.Create(WS_CHILD | WS_VISIBLE | SBS_VERT, CRect(0, 0, 1, 1), &wnd, 11));
+    ASSERT_TRUE(wnd.m_wndStranger.Create(WS_CHILD | SBS_VERT, CRect(0, 0, 1, 1), &wnd, 0xF000));
+    wnd.m_wndStranger.m_bSizeParentLayout = false;
+    wnd.m_total = CSize(1000, 1000);
+    wnd.UpdateScrollBars();
+    const int cy = wnd.m_wndH.m_nHorzBarHeight, cx = wnd.m_wndV.m_nVertBarWidth;
+    CRect rcH, rcV, rcContent;
+    wnd.m_wndH.GetWindowRect(&rcH);
+    wnd.m_wndV.GetWindowRect(&rcV);
+    wnd.ScreenToClient(&rcH);
+    wnd.ScreenToClient(&rcV);
+    wnd.GetClientRectEx(&rcContent);
+    EXPECT_EQ(CRect(0, 200 - cy, 300 - cx, 200), rcH) << "the horizontal bar leaves the corner";
+    EXPECT_EQ(CRect(300 - cx, 0, 300, 200 - cy), rcV) << "the corner square stays free";
+    EXPECT_EQ(CRect(0, 0, 300 - cx, 200 - cy), rcContent);
+    EXPECT_TRUE(wnd.m_wndH.m_bCornerAtEnd);
+    EXPECT_EQ(1000 - (200 - cy), wnd.GetScrollLimit(SB_VERT));
+
+    const struct
+    {
+        const char* what;
+        HWND hFrom;
+        UINT nMsg;
+        int nY;
+    } steps[] = {
+        {"line down from its own bar", wnd.m_wndV.m_hWnd, WM_VSCROLL, 10},
+        {"a stranger's bar is ignored", wnd.m_wndStranger.m_hWnd, WM_VSCROLL, 10},
+        {"no control: the window's own bar, which it does not use", NULL, WM_VSCROLL, 10},
+        {"the horizontal bar scrolls only sideways", wnd.m_wndH.m_hWnd, WM_HSCROLL, 10},
+    };
+    for (const auto& s : steps)
+    {
+        SCOPED_TRACE(s.what);
+        wnd.SendMessage(s.nMsg, SB_LINEDOWN, (LPARAM)s.hFrom);
+        EXPECT_EQ(s.nY, wnd.GetScrollPos(SB_VERT));
+        EXPECT_EQ(s.nY, wnd.m_wndV.GetScrollPos()) << "the position lives in the bar";
+    }
+    EXPECT_EQ(10, wnd.GetScrollPos(SB_HORZ));
     wnd.DestroyWindow();
 }
