@@ -215,7 +215,7 @@ bool CExtBarMdiDocButton::PutToPopupMenu(CExtPopupMenuWnd* pPopup)
         {
             CMenu menu;
             menu.Attach(hSysMenu);
-            pSub->LoadMenu(hWndChild, &menu, false, true, false);
+            pSub->LoadMenu(hWndChild, &menu, false, false, false);
             menu.Detach();
         }
         if ((pPopup->GetTrackFlags() & 0x10000) != 0)
