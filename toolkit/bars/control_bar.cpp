@@ -2,15 +2,11 @@
 #include "toolkit/theme/paint_manager.h"
 
 IMPLEMENT_DYNAMIC(CExtDockOuterBar, CWnd)
-IMPLEMENT_DYNAMIC(CExtBarColorButton, CExtBarButton)
 IMPLEMENT_DYNCREATE(CExtMiniDockFrameWnd, CMiniDockFrameWnd)
 IMPLEMENT_DYNAMIC(CExtDynDockMarkerWnd, CWnd)
 
 CExtDockOuterBar::CExtDockOuterBar() {}
 CExtDockOuterBar::~CExtDockOuterBar() {}
-
-CExtBarColorButton::CExtBarColorButton(CExtControlBar* pBar) : CExtBarButton(pBar) {}
-CExtBarColorButton::~CExtBarColorButton() {}
 
 CExtMiniDockFrameWnd::CExtMiniDockFrameWnd() {}
 CExtMiniDockFrameWnd::~CExtMiniDockFrameWnd() {}

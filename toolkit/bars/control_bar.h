@@ -525,14 +525,6 @@ public:
 
 #include "toolkit/bars/bar_button.h"
 
-class CExtBarColorButton : public CExtBarButton
-{
-    DECLARE_DYNAMIC(CExtBarColorButton)
-public:
-    explicit CExtBarColorButton(CExtControlBar* pBar = NULL);
-    virtual ~CExtBarColorButton();
-};
-
 #include "toolkit/bars/bar_nc_buttons.h"
 
 // The floating frame of toolkit bars: the framework's floating frame, made by a frame

@@ -605,6 +605,9 @@ bool CExtMenuControlBar::SyncMdiButtons(bool bRecalcLayout)
             if (hSysMenu != NULL && ::IsMenu(hSysMenu))
             {
                 CExtBarMdiDocButton* pNewDoc = new CExtBarMdiDocButton(this, m_nMdiButtonsCmdID);
+                pNewDoc->m_nMdiFlags = (m_nMenuBarOptions & __EMBO_DOC_BUTTON_OPTION) != 0
+                                           ? BYTE(CExtBarMdiDocButton::__EMDF_DBLCLK_CLOSES)
+                                           : BYTE(0);
                 pNewDoc->SetMenu(hSysMenu, false, false);
                 if (InsertButtonObject(0, pNewDoc, FALSE))
                     bChanged = true;
@@ -625,6 +628,13 @@ bool CExtMenuControlBar::SyncMdiButtons(bool bRecalcLayout)
             RemoveButton(0, FALSE);
             bChanged = true;
         }
+    }
+    // Both buttons follow the current child; a new child's icon is loaded on the next paint.
+    for (int i = 0; i < GetButtonsCount(); i++)
+    {
+        CExtBarMdiDocButton* pMdi = DYNAMIC_DOWNCAST(CExtBarMdiDocButton, GetButton(i));
+        if (pMdi != NULL)
+            pMdi->SetMdiChild(hWndChild);
     }
     if (bRecalcLayout)
     {

@@ -307,7 +307,12 @@ void CExtToolControlBar::SetButtonStyle(int nIndex, UINT nStyle)
     CExtBarButton* pTBB = GetButton(nIndex);
     if (pTBB == NULL || pTBB->GetStyle() == nStyle)
         return;
+    const DWORD dwOld = pTBB->GetStyle();
     pTBB->SetStyle(nStyle);
+    // A button that keeps bits to itself (the MDI buttons are never disabled) may refuse
+    // the change: nothing to repaint then on every idle update.
+    if (pTBB->GetStyle() == dwOld)
+        return;
     RedrawButton(nIndex);
     if (m_hWnd != NULL)
         UpdateWindow();
