@@ -98,8 +98,9 @@ public:
     LPARAM m_lParamCookie;
     BYTE m_nFlags;
 
-protected:
     void EndSelection(bool bAccept, bool bCloseMenu);
+
+protected:
     void SendListBoxMessage(UINT nMsg, LPARAM lParamItem);
     virtual bool OnRetranslatedInput(CExtPopupControlInputRecord& data);
     void OnRetranslatedMouseMove(CPoint pt);

@@ -5,6 +5,7 @@
 
 #include "support/message_pump.h"
 #include "toolkit/pickers/popup_control_menu.h"
+#include "toolkit/pickers/popup_undo_redo.h"
 
 using testsupport::PumpPending;
 
@@ -163,6 +164,41 @@ TEST_F(PopupControlMenuTest, DatePickerMenuHostsAPickerThatTakesTheKeys)
     PumpPending();
     // The selection change itself notifies, then the key handler (not final in a popup).
     EXPECT_EQ("picked(11) picked(11) picked final(11) ", Events());
+}
+
+TEST_F(PopupControlMenuTest, UndoRedoSelectionRunsFromTheFirstActionAndCountsInTheCaption)
+{
+    CExtPopupUndoRedoMenuWnd* pMenu =
+        new CExtPopupUndoRedoMenuWnd(0, WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_HASSTRINGS | LBS_MULTIPLESEL);
+    ASSERT_TRUE(Track(pMenu));
+    CRect rcList;
+    ::GetWindowRect(pMenu->m_hWndChildControl, &rcList);
+    pMenu->ScreenToClient(&rcList);
+    const CRect rcCaption(pMenu->m_rcCaption);
+    EXPECT_EQ(rcList.left, rcCaption.left);
+    EXPECT_EQ(rcList.right, rcCaption.right);
+    EXPECT_EQ(pMenu->m_rcChildControl.bottom, rcCaption.top);  // under the asked size, not the integral list
+    EXPECT_EQ(24, rcCaption.Height());
+    bool bNoEat = false;
+    struct { UINT vk; const char* caption; } keys[] = {
+        {VK_DOWN, "Undo 1 Actions"}, {VK_DOWN, "Undo 2 Actions"}, {VK_END, "Undo 3 Actions"},
+        {VK_UP, "Undo 2 Actions"},   {VK_HOME, "Undo 1 Actions"}};
+    for (const auto& k : keys) {
+        pMenu->OnKeyDown(k.vk, 1, 0, bNoEat);
+        EXPECT_EQ(CString(k.caption), pMenu->GetCaptionText()) << "key " << k.vk;
+        EXPECT_EQ(1, (int)::SendMessage(pMenu->m_hWndChildControl, LB_GETSEL, 0, 0)) << "key " << k.vk;
+    }
+    // The pointer over the third action selects the first three.
+    CRect rcItem;
+    ::SendMessage(pMenu->m_hWndChildControl, LB_GETITEMRECT, 2, (LPARAM)&rcItem);
+    ::SendMessage(pMenu->m_hWndChildControl, WM_MOUSEMOVE, 0, MAKELPARAM(rcItem.left + 2, rcItem.top + 2));
+    EXPECT_EQ(CString("Undo 3 Actions"), pMenu->GetCaptionText());
+    g_events.clear();
+    ::SendMessage(pMenu->m_hWndChildControl, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rcItem.left + 2, rcItem.top + 2));
+    ::SendMessage(pMenu->m_hWndChildControl, WM_LBUTTONUP, 0, MAKELPARAM(rcItem.left + 2, rcItem.top + 2));
+    PumpPending();
+    // The record carries the caret; the count of actions is the list's selected count.
+    EXPECT_EQ("ok(0) ", Events());
 }
 
 }  // namespace
