@@ -191,6 +191,8 @@ protected:
     virtual long long GetItemUnit(const ITEM_INFO* pItem) const;
     // The largest value a field takes without carrying; -1 for no limit.
     virtual int GetItemLimit(const ITEM_INFO* pItem) const;
+    // The text the clipboard receives for a field.
+    virtual CString GetCopyText(const ITEM_INFO* pItem) const { return GetItemText(pItem); }
     void OnKeyDownImpl(UINT nChar, UINT nRepCnt, UINT nFlags);
     void RelaySystemChange(UINT message, WPARAM wParam, LPARAM lParam);
 

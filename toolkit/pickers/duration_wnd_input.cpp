@@ -173,7 +173,7 @@ void CExtDurationWnd::CopySelectedItem()
 {
     if (m_pSelectedItem == NULL || !::OpenClipboard(m_hWnd))
         return;
-    CString s = GetItemText(m_pSelectedItem);
+    CString s = GetCopyText(m_pSelectedItem);
     if (::EmptyClipboard()) {
         HGLOBAL hMem = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, s.GetLength() + 1);
         if (hMem != NULL) {
