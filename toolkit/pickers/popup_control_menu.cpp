@@ -207,7 +207,7 @@ LRESULT CExtPopupControlMenuWnd::WindowProc(UINT message, WPARAM wParam, LPARAM 
 
 IMPLEMENT_DYNCREATE(CExtPopupListBoxMenuWnd, CExtPopupControlMenuWnd)
 
-CExtPopupListBoxMenuWnd::CExtPopupListBoxMenuWnd(LPARAM lParamCookie, DWORD dwListBoxStyles)
+CExtPopupListBoxMenuWnd::CExtPopupListBoxMenuWnd(DWORD dwListBoxStyles, LPARAM lParamCookie)
     : m_lParamCookie(lParamCookie), m_dwListBoxStyles(dwListBoxStyles), m_pCbListBoxSelection(NULL),
       m_pSelectionCookie(NULL), m_pCbInitListBoxContent(NULL), m_pInitListBoxCookie(NULL),
       m_pCbListBoxItemDraw(NULL), m_pCbListBoxItemMeasure(NULL), m_pListBoxItemCookie(NULL)

@@ -120,10 +120,10 @@ class CExtPopupListBoxMenuWnd : public CExtPopupControlMenuWnd
     DECLARE_DYNCREATE(CExtPopupListBoxMenuWnd)
 
 public:
-    CExtPopupListBoxMenuWnd(LPARAM lParamCookie = 0,
-                            DWORD dwListBoxStyles = WS_CHILD | WS_VISIBLE | WS_VSCROLL |
-                                                    LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS |
-                                                    LBS_OWNERDRAWVARIABLE);
+    explicit CExtPopupListBoxMenuWnd(DWORD dwListBoxStyles = WS_CHILD | WS_VISIBLE | WS_VSCROLL |
+                                                             LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS |
+                                                             LBS_OWNERDRAWVARIABLE,
+                                     LPARAM lParamCookie = 0);
     HWND OnCreateChildControl(const RECT& rcChildControl) override;
     bool OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags, bool& bNoEat) override;
     using CExtPopupControlMenuWnd::OnKeyDown;

@@ -294,8 +294,8 @@ LRESULT CExtPopupUndoRedoListBox::WindowProc(UINT message, WPARAM wParam, LPARAM
 
 IMPLEMENT_DYNCREATE(CExtPopupUndoRedoMenuWnd, CExtPopupListBoxMenuWnd)
 
-CExtPopupUndoRedoMenuWnd::CExtPopupUndoRedoMenuWnd(LPARAM lParamCookie, DWORD dwListBoxStyles)
-    : CExtPopupListBoxMenuWnd(lParamCookie, dwListBoxStyles), m_pCbFormatCaption(NULL),
+CExtPopupUndoRedoMenuWnd::CExtPopupUndoRedoMenuWnd(DWORD dwListBoxStyles, LPARAM lParamCookie)
+    : CExtPopupListBoxMenuWnd(dwListBoxStyles, lParamCookie), m_pCbFormatCaption(NULL),
       m_pFormatCaptionCookie(NULL), m_nSelCount(0)
 {
     ::SetRectEmpty(&m_rcCaption);

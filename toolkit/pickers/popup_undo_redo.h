@@ -41,9 +41,9 @@ public:
     // when it filled the text.
     typedef bool (*pCbFormatCaption)(CString& strCaption, CExtPopupUndoRedoMenuWnd* pMenu, LPVOID pCookie);
 
-    CExtPopupUndoRedoMenuWnd(LPARAM lParamCookie = 0,
-                             DWORD dwListBoxStyles = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_HASSTRINGS |
-                                                     LBS_OWNERDRAWVARIABLE | LBS_MULTIPLESEL);
+    explicit CExtPopupUndoRedoMenuWnd(DWORD dwListBoxStyles = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_HASSTRINGS |
+                                                              LBS_OWNERDRAWVARIABLE | LBS_MULTIPLESEL,
+                                      LPARAM lParamCookie = 0);
 
     virtual int GetCaptionHeight() const { return 24; }
     void OnQueryChildControlRect(RECT* pRect) override;

@@ -102,7 +102,7 @@ TEST_F(PopupControlMenuTest, ListBoxKeysSendChangeThenOkAndClose)
         {VK_ESCAPE, "init(5) change(0) change(1) cancel(1) "}};
     for (const auto& c : cases) {
         g_events.clear();
-        CExtPopupListBoxMenuWnd* pMenu = new CExtPopupListBoxMenuWnd(5, WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT);
+        CExtPopupListBoxMenuWnd* pMenu = new CExtPopupListBoxMenuWnd(WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT, 5);
         pMenu->m_sizeChildControl.cx = 120;
         pMenu->m_sizeChildControl.cy = 80;
         ASSERT_TRUE(Track(pMenu));
@@ -130,7 +130,7 @@ TEST_F(PopupControlMenuTest, CallbackThatHandlesSuppressesTheMessage)
     for (bool bHandle : {true, false}) {
         g_events.clear();
         g_bHandleInCallback = bHandle;
-        CExtPopupListBoxMenuWnd* pMenu = new CExtPopupListBoxMenuWnd(0, WS_CHILD | WS_VISIBLE | LBS_HASSTRINGS);
+        CExtPopupListBoxMenuWnd* pMenu = new CExtPopupListBoxMenuWnd(WS_CHILD | WS_VISIBLE | LBS_HASSTRINGS);
         pMenu->m_pCbListBoxSelection = SelectionCallback;
         pMenu->m_pSelectionCookie = (LPVOID)7;
         ASSERT_TRUE(Track(pMenu));
@@ -169,7 +169,7 @@ TEST_F(PopupControlMenuTest, DatePickerMenuHostsAPickerThatTakesTheKeys)
 TEST_F(PopupControlMenuTest, UndoRedoSelectionRunsFromTheFirstActionAndCountsInTheCaption)
 {
     CExtPopupUndoRedoMenuWnd* pMenu =
-        new CExtPopupUndoRedoMenuWnd(0, WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_HASSTRINGS | LBS_MULTIPLESEL);
+        new CExtPopupUndoRedoMenuWnd(WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_HASSTRINGS | LBS_MULTIPLESEL);
     ASSERT_TRUE(Track(pMenu));
     CRect rcList;
     ::GetWindowRect(pMenu->m_hWndChildControl, &rcList);
