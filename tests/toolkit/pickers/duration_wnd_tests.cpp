@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "support/dib_canvas.h"
 #include "toolkit/core/resource_manager.h"
 #include "toolkit/pickers/duration_wnd.h"
 
@@ -179,6 +180,37 @@ TEST_F(DurationTest, OwnerRefusesAndStatusHidesTheRow)
     Key(VK_UP);
     EXPECT_EQ(60, m_wnd.GetTotalSeconds());
     EXPECT_TRUE(::IsRectEmpty(&m_wnd.FindItemByKind(CExtDurationWnd::__EIT_MINUTE)->m_rcRect));
+}
+
+// The frame is the theme's simple frame: the base theme a sunken 3-D edge, the others a
+// shadow line all round; the selected field of the focused editor is highlighted.
+TEST_F(DurationTest, FrameAndSelectedFieldPerTheme)
+{
+    struct { CRuntimeClass* pClass; const char* name; bool bSunken; } themes[] = {
+        {RUNTIME_CLASS(CExtPaintManager), "base", true},
+        {RUNTIME_CLASS(CExtPaintManagerXP), "XP", false},
+        {RUNTIME_CLASS(CExtPaintManagerStudio2005), "Studio 2005", false}};
+    ::SetForegroundWindow(m_hHost);
+    ::SetActiveWindow(m_hHost);
+    m_wnd.SetFocus();
+    m_wnd.SetTotalSeconds(3600 + 5 * 60);
+    Select(CExtDurationWnd::__EIT_MINUTE);
+    const RECT rcMinute = m_wnd.FindItemByKind(CExtDurationWnd::__EIT_MINUTE)->m_rcRect;
+    CRect rcClient;
+    m_wnd.GetClientRect(&rcClient);
+    for (const auto& t : themes) {
+        g_CurrentPaintManager.InstallPaintManagerByClass(t.pClass);
+        CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+        testsupport::DibCanvas canvas(rcClient.Width(), rcClient.Height());
+        m_wnd.OnPaintItems(*CDC::FromHandle(canvas.Dc()), rcClient);
+        const COLORREF clrShadow = pPM->LookupColor(COLOR_BTNSHADOW);
+        EXPECT_EQ(clrShadow, canvas.Pixel(0, 0)) << t.name;
+        EXPECT_EQ(t.bSunken ? pPM->LookupColor(COLOR_BTNHIGHLIGHT) : clrShadow,
+                  canvas.Pixel(rcClient.right - 1, rcClient.bottom - 1)) << t.name;
+        EXPECT_EQ(pPM->LookupColor(COLOR_HIGHLIGHT), canvas.Pixel(rcMinute.left, rcMinute.top)) << t.name;
+        EXPECT_EQ(pPM->LookupColor(COLOR_WINDOW), canvas.Pixel(rcClient.right - 30, 2)) << t.name;
+    }
+    g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
 }
 
 }  // namespace
