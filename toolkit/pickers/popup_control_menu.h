@@ -101,6 +101,10 @@ public:
     void EndSelection(bool bAccept, bool bCloseMenu);
 
 protected:
+    // The menu's command receiver, kept from creation: the menu may be gone by the time
+    // the list's destruction cancels the selection.
+    HWND m_hWndCmdReceiver;
+
     void SendListBoxMessage(UINT nMsg, LPARAM lParamItem);
     virtual bool OnRetranslatedInput(CExtPopupControlInputRecord& data);
     void OnRetranslatedMouseMove(CPoint pt);

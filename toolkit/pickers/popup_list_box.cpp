@@ -25,7 +25,7 @@ bool CExtPopupInplaceListBox::g_bListBoxMouseWheel = true;
 CExtPopupInplaceListBox::CExtPopupInplaceListBox()
     : m_pCbListBoxSelection(NULL), m_pSelectionCookie(NULL), m_pCbInitListBoxContent(NULL),
       m_pInitListBoxCookie(NULL), m_pCbListBoxItemDraw(NULL), m_pCbListBoxItemMeasure(NULL),
-      m_pListBoxItemCookie(NULL), m_lParamCookie(0), m_nFlags(0)
+      m_pListBoxItemCookie(NULL), m_lParamCookie(0), m_nFlags(0), m_hWndCmdReceiver(NULL)
 {
 }
 
@@ -42,7 +42,8 @@ CExtPopupControlMenuWnd* CExtPopupInplaceListBox::GetPopupMenu() const
 HWND CExtPopupInplaceListBox::GetCmdReceiver() const
 {
     CExtPopupControlMenuWnd* pMenu = GetPopupMenu();
-    return pMenu != NULL ? pMenu->GetCmdReceiverHWND() : NULL;
+    HWND hWnd = pMenu != NULL ? pMenu->GetCmdReceiverHWND() : NULL;
+    return hWnd != NULL ? hWnd : m_hWndCmdReceiver;
 }
 
 void CExtPopupInplaceListBox::SendListBoxMessage(UINT nMsg, LPARAM lParamItem)
@@ -62,6 +63,7 @@ void CExtPopupInplaceListBox::PreSubclassWindow()
 void CExtPopupInplaceListBox::OnCreated()
 {
     CExtPopupControlMenuWnd* pMenu = GetPopupMenu();
+    m_hWndCmdReceiver = pMenu != NULL ? pMenu->GetCmdReceiverHWND() : NULL;
     CExtPaintManager* pPM = pMenu != NULL ? pMenu->GetPaintManager() : g_CurrentPaintManager.GetPM();
     ::SendMessage(m_hWnd, WM_SETFONT, (WPARAM)pPM->m_FontNormal.GetSafeHandle(), FALSE);
     m_nFlags &= ~0x01;

@@ -11,7 +11,8 @@ using testsupport::PumpPending;
 
 namespace {
 
-const UINT kFlags = 0x00000400;  // no command-UI pass
+const UINT kFlags = CExtPopupMenuWnd::TMF_NO_CMD_UI | CExtPopupMenuWnd::TMF_NO_ANIMATION |
+                    CExtPopupMenuWnd::TMF_NO_SHADOW;
 
 struct Event {
     std::string name;
@@ -113,10 +114,7 @@ TEST_F(PopupControlMenuTest, ListBoxKeysSendChangeThenOkAndClose)
         bool bNoEat = false;
         pMenu->OnKeyDown(VK_DOWN, 1, 0, bNoEat);
         pMenu->OnKeyDown(VK_DOWN, 1, 0, bNoEat);
-        if (c.vk == VK_ESCAPE)  // Esc leaves the menu through the menu itself; the list cancels
-            ::SendMessage(pMenu->m_hWndChildControl, WM_CANCELMODE, 0, 0);
-        else
-            pMenu->OnKeyDown(c.vk, 1, 0, bNoEat);
+        pMenu->OnKeyDown(c.vk, 1, 0, bNoEat);  // Esc closes the menu, whose list then cancels
         PumpPending();
         EXPECT_EQ(c.expected, Events()) << "key " << c.vk;
         EXPECT_FALSE(::IsWindow(hWndMenu) && ::IsWindowVisible(hWndMenu) && c.vk == VK_RETURN) << "key " << c.vk;
