@@ -106,7 +106,19 @@ TEST_F(DurationTest, SteppingWrapsOrCarries)
         Select(c.nKind);
         Key(c.vk);
         EXPECT_EQ(c.after, m_wnd.GetTotalSeconds()) << "kind " << c.nKind << " carry " << c.bCarry;
-    }
+    }    // The spin button's upper arrow proposes -1 and steps the field up; the wheel likewise.
+    m_wnd.SetCarryMode(false);
+    m_wnd.SetTotalSeconds(600);
+    Select(W::__EIT_MINUTE);
+    NMUPDOWN nm = {};
+    nm.hdr.hwndFrom = ::GetDlgItem(m_wnd.GetSafeHwnd(), W::__SPIN_ID);
+    nm.hdr.idFrom = W::__SPIN_ID;
+    nm.hdr.code = UDN_DELTAPOS;
+    nm.iDelta = -1;
+    m_wnd.SendMessage(WM_NOTIFY, W::__SPIN_ID, (LPARAM)&nm);
+    EXPECT_EQ(660, m_wnd.GetTotalSeconds());
+    m_wnd.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-120), 0);
+    EXPECT_EQ(600, m_wnd.GetTotalSeconds());
 }
 
 TEST_F(DurationTest, TypingAppendsWithinTheFieldRangeAndRefusesTheLimit)
