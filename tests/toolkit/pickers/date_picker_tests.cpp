@@ -270,6 +270,50 @@ TEST_F(DatePickerTest, HeaderPopupLinesAndScrolling)
     p->DestroyWindow();  // deletes itself
 }
 
+// Real input: press on the caption, move to the line two below the centre, release. The
+// later steps come from timers that fire inside the popup's own loop.
+POINT g_ptLine;
+void SendMouse(DWORD dwFlags, POINT pt)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(pt.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(pt.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = dwFlags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    ::SendInput(1, &in, sizeof(in));
+}
+void CALLBACK MoveToLine(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(NULL, id);
+    SendMouse(0, g_ptLine);
+}
+void CALLBACK Release(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(NULL, id);
+    SendMouse(MOUSEEVENTF_LEFTUP, g_ptLine);
+}
+
+TEST_F(DatePickerTest, HeaderPopupChoosesAMonthWithTheMouse)
+{
+    Make(1, 1);
+    ::SetForegroundWindow(m_hHost);
+    testsupport::PumpPending();
+    CRect rcCaption = m_picker.GetMonthAt(0)->m_rcCaptionText;
+    m_picker.ClientToScreen(&rcCaption);
+    CPoint ptCaption = rcCaption.CenterPoint();
+    CExtDatePickerHeaderPopupWnd probe(&m_picker, true);
+    g_ptLine.x = ptCaption.x;
+    g_ptLine.y = ptCaption.y + 2 * probe.GetItemHeight();  // two lines below May: July
+    SendMouse(0, ptCaption);
+    testsupport::PumpPending();
+    ::SetTimer(NULL, 0, 100, MoveToLine);
+    ::SetTimer(NULL, 0, 300, Release);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, ptCaption);
+    testsupport::PumpUntil([&] { return m_picker.GetCurrentDate().GetMonth() != 5; }, 2000);
+    EXPECT_EQ("2024-07-01", Ymd(m_picker.GetCurrentDate()));
+    EXPECT_EQ(NULL, ::GetCapture());
+}
+
 struct ThemeCase {
     CRuntimeClass* pClass;
     const char* name;
