@@ -16,7 +16,7 @@ namespace {
 bool IsValid(const COleDateTime& dt) { return dt.GetStatus() == COleDateTime::valid; }
 }
 
-CExtDateTimeWnd::CExtDateTimeWnd() : m_nMode(__EDTM_ALL), m_nHourFormat(__EDTF_LOCALE)
+CExtDateTimeWnd::CExtDateTimeWnd() : m_nMode(__EDTM_ALL), m_nHourFormat(__EDTF_LOCALE), m_lResultChanged(0)
 {
     m_dt = COleDateTime::GetCurrentTime();
     SetStatus(COleDateTime::null);
@@ -203,11 +203,12 @@ bool CExtDateTimeWnd::OnDateTimeChanging(const COleDateTime& dtOld, const COleDa
 
 void CExtDateTimeWnd::OnDateTimeChanged(const COleDateTime& dtOld, const COleDateTime& dtNew)
 {
+    m_lResultChanged = 0;
     HWND hWnd = GetNotifyReceiver();
     if (hWnd == NULL)
         return;
     CHANGING_NOTIFICATION data = {true, m_lParamCookie, dtOld, dtNew};
-    ::SendMessage(hWnd, g_nMsgChangingNotification, (WPARAM)&data, m_lParamCookie);
+    m_lResultChanged = ::SendMessage(hWnd, g_nMsgChangingNotification, (WPARAM)&data, m_lParamCookie);
 }
 
 bool CExtDateTimeWnd::SetDateTime(const COleDateTime& dt, bool, bool bRedraw)
@@ -217,11 +218,8 @@ bool CExtDateTimeWnd::SetDateTime(const COleDateTime& dt, bool, bool bRedraw)
         return false;
     m_dt = dt;
     UpdateItemsFromValue(bRedraw);
-    HWND hWnd = GetNotifyReceiver();
-    if (hWnd == NULL)
-        return true;
-    CHANGING_NOTIFICATION data = {true, m_lParamCookie, dtOld, dt};
-    return (LONG_PTR)::SendMessage(hWnd, g_nMsgChangingNotification, (WPARAM)&data, m_lParamCookie) >= 0;
+    OnDateTimeChanged(dtOld, dt);
+    return (LONG_PTR)m_lResultChanged >= 0;
 }
 
 void CExtDateTimeWnd::SetDateTimeParts(int nYear, int nMonth, int nDay, int nHour, int nMinute, int nSecond,

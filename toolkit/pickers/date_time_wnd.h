@@ -74,4 +74,6 @@ protected:
     int m_nMode;
     int m_nHourFormat;
     COleDateTime m_dt;
+    // The receiver's answer to the last after-change notification.
+    LRESULT m_lResultChanged;
 };
