@@ -39,6 +39,16 @@ LRESULT CALLBACK ReceiverProc(HWND h, UINT m, WPARAM w, LPARAM l)
             g_events.push_back({e.name, reinterpret_cast<LB::LB_NOTIFICATION*>(w)->m_lParamItem});
             return 0;
         }
+    if (m == LB::g_nMsgPopupListBoxItemMeasure) {
+        reinterpret_cast<LPMEASUREITEMSTRUCT>(reinterpret_cast<LB::LB_NOTIFICATION*>(w)->m_lParamItem)->itemHeight = 21;
+        g_events.push_back({"measure", l});
+        return 0;
+    }
+    if (m == LB::g_nMsgPopupListBoxItemDraw) {
+        g_events.push_back({"draw", (LPARAM)reinterpret_cast<LPDRAWITEMSTRUCT>(
+                                        reinterpret_cast<LB::LB_NOTIFICATION*>(w)->m_lParamItem)->itemID});
+        return 0;
+    }
     if (m == CExtPopupInplaceDatePicker::g_nMsgPopupDatePickerInitContent) {
         g_events.push_back({"picker init", l});
         return 0;
@@ -121,6 +131,16 @@ TEST_F(PopupControlMenuTest, ListBoxKeysSendChangeThenOkAndClose)
         CExtPopupMenuWnd::CancelMenuTracking();
         PumpPending();
     }
+}
+
+TEST_F(PopupControlMenuTest, OwnerDrawnListAsksTheReceiverToMeasureAndDraw)
+{
+    CExtPopupListBoxMenuWnd* pMenu = new CExtPopupListBoxMenuWnd();
+    ASSERT_TRUE(Track(pMenu));
+    EXPECT_EQ(21, (int)::SendMessage(pMenu->m_hWndChildControl, LB_GETITEMHEIGHT, 1, 0));
+    g_events.clear();
+    ::RedrawWindow(pMenu->m_hWndChildControl, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ("draw(0) draw(1) draw(2) ", Events());
 }
 
 TEST_F(PopupControlMenuTest, CallbackThatHandlesSuppressesTheMessage)
