@@ -9,6 +9,7 @@
 #include "framework/geometry.h"
 #include "framework/sync.h"
 #include "framework/resources.h"
+#include "framework/oledatetime.h"
 
 // Collections, files and archives.
 #if __has_include("framework/collections.h")
