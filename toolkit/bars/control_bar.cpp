@@ -1,13 +1,10 @@
 #include "toolkit/bars/control_bar.h"
 #include "toolkit/theme/paint_manager.h"
 
-IMPLEMENT_DYNAMIC(CExtDockOuterBar, CWnd)
 IMPLEMENT_DYNAMIC(CExtBarColorButton, CExtBarButton)
 IMPLEMENT_DYNCREATE(CExtMiniDockFrameWnd, CMiniDockFrameWnd)
 IMPLEMENT_DYNAMIC(CExtDynDockMarkerWnd, CWnd)
 
-CExtDockOuterBar::CExtDockOuterBar() {}
-CExtDockOuterBar::~CExtDockOuterBar() {}
 
 CExtBarColorButton::CExtBarColorButton(CExtControlBar* pBar) : CExtBarButton(pBar) {}
 CExtBarColorButton::~CExtBarColorButton() {}

@@ -99,6 +99,7 @@ CExtControlBar::CExtControlBar()
       m_nDragValueB(-1),
       m_nLifeFlags(0),
       m_dwAuxValue(0),
+      m_nSavedRowLength(0),
       m_bCreating(false)
 {
     ::SetRectEmpty(&m_rcDragValue);
@@ -366,8 +367,11 @@ CSize CExtControlBar::CalcFixedLayout(BOOL, BOOL bHorz)
     return CalcDynamicLayout(0, bHorz ? (LM_HORZ | LM_HORZDOCK) : LM_VERTDOCK);
 }
 
-CSize CExtControlBar::CalcDynamicLayout(int, DWORD nMode)
+CSize CExtControlBar::CalcDynamicLayout(int nLength, DWORD nMode)
 {
+    // In a frame's dock bar or floating frame the row layout decides.
+    if (m_pDockBar != NULL && (m_nOptionFlags & __ESF_OUTSIDE_FRAME) == 0 && (nMode & LM_STRETCH) == 0)
+        return CalcDockedRowLayout(nLength, nMode);
     if (IsFloating())
         return m_sizeFloated;
     const bool bStretch = (nMode & LM_STRETCH) != 0;
