@@ -351,7 +351,7 @@ void CExtControlBar::RunResizeLoop(BYTE nBit)
             {
                 // The application is quitting: cancel, and leave the request for the
                 // outer loop, once.
-                const WPARAM nExitCode = pThread != NULL ? pThread->m_msgCur.wParam : 0;
+                const WPARAM nExitCode = msg.message == WM_QUIT ? msg.wParam : 0;
                 if (::IsWindow(hWndOwn))
                 {
                     if (bColumn)
@@ -626,16 +626,7 @@ void CExtControlBar::ColumnResizeStop(bool bCancel)
     DrawColumnResizeTracker(true);
     if (bCancel || m_nTrackerExtent == 0)
         return;
-    // The tracker's place decides, so a drag beyond the limits stops at them.
-    const bool bHorz = IsDockedHorizontally();
-    const bool bLeading = (m_nInteractionFlags & __EIF_LEADING_SPLITTER) != 0;
-    CRect rcWnd;
-    GetWindowRect(&rcWnd);
-    const int nEdge = bLeading ? (bHorz ? rcWnd.left : rcWnd.top) : (bHorz ? rcWnd.right : rcWnd.bottom);
-    const int nMove = m_nTrackerOffset - nEdge;
-    m_nTrackerExtent = bLeading ? nMove : -nMove;
-    if (m_nTrackerExtent != 0)
-        ApplyColumnResize();
+    ApplyColumnResize();
 }
 
 // ---- splitters and trackers -------------------------------------------------------------
