@@ -603,19 +603,7 @@ public:
 
 #include "toolkit/bars/bar_nc_buttons.h"
 
-// The floating frame of toolkit bars: the framework's floating frame, made by a frame
-// whose floating-frame class the bars set.
-class CExtMiniDockFrameWnd : public CMiniDockFrameWnd
-{
-    DECLARE_DYNCREATE(CExtMiniDockFrameWnd)
-public:
-    CExtMiniDockFrameWnd();
-    virtual ~CExtMiniDockFrameWnd();
-    // The control bar the floating frame contains, or NULL.
-    CExtControlBar* GetControlBar();
-    // Brings a floating frame to the top when the mouse moves over its bar; off.
-    static bool g_bBringToTopOnMouseMove;
-};
+#include "toolkit/bars/mini_frame.h"
 
 class CExtDynDockMarkerWnd : public CWnd
 {

@@ -759,3 +759,45 @@ LRESULT CExtControlBar::OnThemeChanged(WPARAM wParam, LPARAM lParam)
     g_CommandManager.OnThemeChanged(pPM, this, wParam, lParam);
     return lResult;
 }
+
+// ---- the theme's queries of bar buttons and dock markers ---------------------------------
+
+#include "toolkit/theme/pm_small_controls.h"
+#include "toolkit/theme/pm_dock_markers.h"
+
+namespace {
+
+// The theme reads bar buttons and dock-marker windows through these functions, since it
+// is linked before the bars.
+struct BarPaintQueriesRegistration
+{
+    BarPaintQueriesRegistration()
+    {
+        CExtPmSmallControlQueries::Queries& q = CExtPmSmallControlQueries::g_queries;
+        q.pfnBarButtonRect = [](CObject* p, RECT& rc) {
+            CExtBarButton* pTBB = DYNAMIC_DOWNCAST(CExtBarButton, p);
+            if (pTBB == NULL)
+                return false;
+            rc = pTBB->Rect();
+            return true;
+        };
+        q.pfnBarButtonNoDockFrame = [](CObject* p) {
+            CExtBarButton* pTBB = DYNAMIC_DOWNCAST(CExtBarButton, p);
+            return pTBB != NULL && pTBB->IsNoVerticalDockFrame();
+        };
+        CExtPmDockMarkerHooks::g_hooks.pfnMarkerState = [](CObject* p, int& nKind, bool& bStandAlone,
+                                                          HWND& hWndLinked) {
+            CExtDynDockMarkerWnd* pMarker = DYNAMIC_DOWNCAST(CExtDynDockMarkerWnd, p);
+            if (pMarker == NULL)
+                return false;
+            nKind = pMarker->m_nKind;
+            bStandAlone = pMarker->m_bStandAloneOuter;
+            hWndLinked = pMarker->m_hWndLinkedMarker;
+            return true;
+        };
+    }
+};
+
+const BarPaintQueriesRegistration g_BarPaintQueriesRegistration;
+
+}  // namespace
