@@ -152,20 +152,11 @@ CSize CExtDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
     }
     if (!m_bLayoutQuery && layout.hDWP != NULL)
         ::EndDeferWindowPos(layout.hDWP);
-    if (bHorz)
-    {
-        if (sizeFixed.cx != 0 && !bStretch)
-            sizeFixed.cx++;
-        if (sizeFixed.cy != 0)
-            sizeFixed.cy++;
-    }
-    else
-    {
-        if (sizeFixed.cy != 0)
-            sizeFixed.cy++;
-        if (sizeFixed.cx != 0 && !bStretch)
-            sizeFixed.cx++;
-    }
+    // The pixel each row gave back returns, as the framework's dock bar adds its borders.
+    if (sizeFixed.cx != 0 && (!bStretch || !bHorz))
+        sizeFixed.cx++;
+    if (sizeFixed.cy != 0 && (!bStretch || bHorz))
+        sizeFixed.cy++;
     if (!m_bLayoutQuery)
         UpdateNestedLayout();
     return sizeFixed;
