@@ -162,6 +162,11 @@ public:
     bool RecalcFrameLayout();
     void SwapRowItems(OuterItemsArr_t& arrRow, INT_PTR nA, INT_PTR nB);
     bool DockBarAsEdgeRow(CControlBar* pBar, bool bInnerSide);
+    // Puts pBar in a row of its own just before or after the row of pTargetBar.
+    bool DockBarAsNewRow(CControlBar* pTargetBar, CControlBar* pBar, bool bBefore);
+    // Moves pBar into the row of arrRowBars, nOffset along the row from where its window
+    // is; false when it does not fit there or finds no place.
+    bool TryDockIntoRow(CControlBar* pBar, const CArray<CControlBar*, CControlBar*>& arrRowBars, int nOffset);
 
 protected:
     bool m_bFrameRecalcInProgress;

@@ -714,3 +714,167 @@ void CExtControlBar::ResetDockRecord()
     if (pPlace != NULL)
         pPlace->Reset();
 }
+
+// ---- moving bars between rows ---------------------------------------------------------
+
+bool CExtDockOuterBar::DockBarAsNewRow(CControlBar* pTargetBar, CControlBar* pBar, bool bBefore)
+{
+    if (pBar == NULL || pBar->m_hWnd == NULL || pTargetBar == NULL || m_hWnd == NULL)
+        return false;
+    if (FindBar(pTargetBar) <= 0)
+        return false;
+    const bool bSelf = pTargetBar == pBar;
+    CDockBar* pOld = pBar->m_pDockBar;
+    CFrameWnd* pOldMini = (pOld != NULL && pOld->m_bFloating) ? pOld->GetParentFrame() : NULL;
+    pBar->SetWindowPos(NULL, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    if (pBar->GetParent() != this)
+        pBar->SetParent(this);
+    DWORD dwStyle = pBar->GetBarStyle() & ~(CBRS_ALIGN_ANY | CBRS_FLOATING);
+    dwStyle |= (m_dwStyle & CBRS_ALIGN_ANY) | CBRS_BORDER_ANY;
+    if (m_bFloating)
+        dwStyle |= CBRS_FLOATING;
+    pBar->SetBarStyle(dwStyle);
+    if (!bSelf && pOld != NULL)
+    {
+        CExtDockBar* pOldExt = DYNAMIC_DOWNCAST(CExtDockBar, pOld);
+        if (pOldExt != NULL && !pOldExt->m_bFloating)
+        {
+            pOldExt->RemoveControlBar(pBar, -1, 0, false);
+            pOldExt->UpdateNestedLayout();
+        }
+        else
+            pOld->RemoveControlBar(pBar, -1, 0);
+    }
+    // The target's row, after the bar left it.
+    const int nTarget = FindBar(pTargetBar);
+    INT_PTR nStart = nTarget, nEnd = nTarget;
+    while (nStart > 1 && m_arrBars[nStart - 1] != NULL)
+        nStart--;
+    while (nEnd < m_arrBars.GetSize() && m_arrBars[nEnd] != NULL)
+        nEnd++;
+    INT_PTR nAt = bBefore ? nStart : nEnd + 1;
+    if (!bBefore && nEnd >= m_arrBars.GetSize())
+        m_arrBars.Add(NULL);
+    m_arrBars.InsertAt(nAt, (void*)NULL);
+    m_arrBars.InsertAt(nAt, pBar);
+    if (bSelf)
+    {
+        const int nOld = FindBar(pBar, int(nAt));
+        if (nOld > 0)
+        {
+            m_arrBars.RemoveAt(nOld);
+            if (nOld < m_arrBars.GetSize() && m_arrBars[nOld - 1] == NULL && m_arrBars[nOld] == NULL)
+                m_arrBars.RemoveAt(nOld);
+        }
+    }
+    pBar->m_pDockBar = this;
+    if (pBar->m_pDockContext != NULL)
+        pBar->m_pDockContext->m_uMRUDockID = UINT(GetDlgCtrlID());
+    if (pOldMini != NULL && pOldMini != GetParentFrame() && pOldMini->m_hWnd != NULL)
+    {
+        CMiniDockFrameWnd* pMini = DYNAMIC_DOWNCAST(CMiniDockFrameWnd, pOldMini);
+        if (pMini != NULL && pMini->m_wndDockBar.GetDockedCount() == 0)
+            pOldMini->DestroyWindow();
+        else
+            pOldMini->ShowWindow(SW_HIDE);
+    }
+    pBar->SetWindowPos(NULL, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_FRAMECHANGED);
+    UpdateNestedLayout();
+    CExtDockBar* pOldExt = DYNAMIC_DOWNCAST(CExtDockBar, pOld);
+    if (pOldExt != NULL && pOldExt != this && pOldExt->m_hWnd != NULL)
+        pOldExt->UpdateNestedLayout();
+    if (!m_bFloating)
+        OptimizeRings();
+    return true;
+}
+
+bool CExtDockOuterBar::TryDockIntoRow(CControlBar* pBar, const CArray<CControlBar*, CControlBar*>& arrRowBars,
+                                      int nOffset)
+{
+    if (pBar == NULL || pBar->m_hWnd == NULL || arrRowBars.GetSize() == 0 || m_hWnd == NULL)
+        return false;
+    const bool bHorz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
+    auto minLen = [bHorz](CControlBar* p) {
+        CExtControlBar* pExt = DYNAMIC_DOWNCAST(CExtControlBar, p);
+        if (pExt != NULL)
+            return Along(pExt->GetMinSize(), bHorz);
+        CRect rc;
+        p->GetWindowRect(&rc);
+        return Len(rc, bHorz);
+    };
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    int nFree = Len(rcClient, bHorz);
+    for (INT_PTR i = 0; i < arrRowBars.GetSize(); i++)
+        nFree -= minLen(arrRowBars[i]);
+    if (nFree < minLen(pBar))
+        return false;
+    CRect rcBar;
+    pBar->GetWindowRect(&rcBar);
+    ScreenToClient(&rcBar);
+    MoveAlong(rcBar, nOffset, bHorz);
+    if (Start(rcBar, bHorz) < 0)
+        SetStart(rcBar, 0, bHorz);
+    CControlBar* pBefore = NULL;
+    bool bAfterRow = false, bAnyBehind = false;
+    for (INT_PTR i = 0; i < arrRowBars.GetSize() && pBefore == NULL && !bAfterRow; i++)
+    {
+        CRect rc;
+        arrRowBars[i]->GetWindowRect(&rc);
+        ScreenToClient(&rc);
+        if (End(rc, bHorz) <= Start(rcBar, bHorz))
+        {
+            bAnyBehind = true;
+            continue;
+        }
+        if (Start(rc, bHorz) >= End(rcBar, bHorz))
+        {
+            pBefore = arrRowBars[i];
+            continue;
+        }
+        // Overlapping: its middle decides.
+        if (Start(rcBar, bHorz) <= (Start(rc, bHorz) + End(rc, bHorz)) / 2)
+            pBefore = arrRowBars[i];
+        else
+            bAfterRow = true;
+    }
+    if (pBefore == NULL && !bAfterRow)
+    {
+        if (!bAnyBehind)
+            return false;
+        bAfterRow = true;
+    }
+    const int nOld = FindBar(pBar);
+    if (nOld > 0)
+    {
+        m_arrBars.RemoveAt(nOld);
+        if (nOld < m_arrBars.GetSize() && m_arrBars[nOld - 1] == NULL && m_arrBars[nOld] == NULL)
+            m_arrBars.RemoveAt(nOld);
+    }
+    CControlBar* pRef = pBefore != NULL ? pBefore : arrRowBars[arrRowBars.GetSize() - 1];
+    const int nRef = FindBar(pRef);
+    if (nRef <= 0)
+        return false;
+    m_arrBars.InsertAt(pBefore != NULL ? nRef : nRef + 1, pBar);
+    pBar->m_pDockBar = this;
+    CRect rcRef;
+    pRef->GetWindowRect(&rcRef);
+    ScreenToClient(&rcRef);
+    CRect rcNew = rcBar;
+    if (bHorz)
+        rcNew.OffsetRect(0, rcRef.top - rcNew.top);
+    else
+        rcNew.OffsetRect(rcRef.left - rcNew.left, 0);
+    if (pBefore != NULL && Start(rcNew, bHorz) > Start(rcRef, bHorz))
+        SetStart(rcNew, Start(rcRef, bHorz), bHorz);
+    if (pBefore == NULL && Start(rcNew, bHorz) < End(rcRef, bHorz))
+        SetStart(rcNew, End(rcRef, bHorz), bHorz);
+    CRect rcCur;
+    pBar->GetWindowRect(&rcCur);
+    ScreenToClient(&rcCur);
+    if (rcNew != rcCur)
+        pBar->SetWindowPos(NULL, rcNew.left, rcNew.top, rcNew.Width(), rcNew.Height(),
+                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOREDRAW);
+    return true;
+}
