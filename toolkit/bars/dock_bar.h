@@ -162,6 +162,9 @@ public:
     bool RecalcFrameLayout();
     void SwapRowItems(OuterItemsArr_t& arrRow, INT_PTR nA, INT_PTR nB);
     bool DockBarAsEdgeRow(CControlBar* pBar, bool bInnerSide);
+    // Follows a drag of pBar along its row: the bar moves, pushes, shrinks or grows, or
+    // swaps with its neighbour; pbChanged tells whether its wanted length changed.
+    void MoveBarInRow(CControlBar* pBar, int nOffsetX, int nOffsetY, bool* pbChanged = NULL);
     // Puts pBar in a row of its own just before or after the row of pTargetBar.
     bool DockBarAsNewRow(CControlBar* pTargetBar, CControlBar* pBar, bool bBefore);
     // Moves pBar into the row of arrRowBars, nOffset along the row from where its window

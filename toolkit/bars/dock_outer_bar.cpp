@@ -878,3 +878,156 @@ bool CExtDockOuterBar::TryDockIntoRow(CControlBar* pBar, const CArray<CControlBa
                            SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOREDRAW);
     return true;
 }
+
+void CExtDockOuterBar::MoveBarInRow(CControlBar* pBar, int nOffsetX, int nOffsetY, bool* pbChanged)
+{
+    if (pbChanged != NULL)
+        *pbChanged = false;
+    const int nPos = FindBar(pBar);
+    if (pBar == NULL || pBar->m_hWnd == NULL || nPos <= 0 || m_hWnd == NULL)
+        return;
+    const bool bHorz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
+    const int nOffset = bHorz ? nOffsetX : nOffsetY;
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    CSize sizeAvail = rcClient.Size();
+    if (!m_rectLayout.IsRectEmpty())
+        sizeAvail = m_rectLayout.Size();
+    const int nAvail = Along(sizeAvail, bHorz);
+    CExtControlBar* pExt = DYNAMIC_DOWNCAST(CExtControlBar, pBar);
+    CExtControlBar::OuterPlace_t* pPlace = pExt != NULL ? pExt->GetOuterPlace() : NULL;
+    CRect rcWnd;
+    pBar->GetWindowRect(&rcWnd);
+    ScreenToClient(&rcWnd);
+    if (pPlace != NULL)
+    {
+        CRect rcLast(pPlace->m_rcLast);
+        if (rcLast.IsRectEmpty())
+            rcLast = rcWnd;
+        MoveAlong(rcLast, nOffset, bHorz);
+        if (End(rcLast, bHorz) > nAvail)
+            MoveAlong(rcLast, nAvail - End(rcLast, bHorz), bHorz);
+        if (Start(rcLast, bHorz) < 0)
+            MoveAlong(rcLast, -Start(rcLast, bHorz), bHorz);
+        pPlace->m_rcLast = rcLast;
+    }
+    // The bar's row, planned as it would be with the move.
+    INT_PTR nStart = nPos;
+    while (nStart > 1 && m_arrBars[nStart - 1] != NULL)
+        nStart--;
+    OuterItemsArr_t arrRow;
+    INT_PTR nSelf = -1;
+    for (INT_PTR i = nStart; i < m_arrBars.GetSize() && m_arrBars[i] != NULL; i++)
+    {
+        CControlBar* p = GetDockedControlBar(int(i));
+        if (p == NULL || !p->IsVisible())
+            continue;
+        OuterLayoutItemData item(p, bHorz, sizeAvail, m_bFloating != FALSE);
+        p->GetWindowRect(&item.m_rcBar);
+        ScreenToClient(&item.m_rcBar);
+        if (p == pBar)
+        {
+            nSelf = arrRow.GetSize();
+            if (pPlace == NULL)
+                MoveAlong(item.m_rcBar, nOffset, bHorz);
+        }
+        arrRow.Add(item);
+    }
+    if (nSelf < 0)
+        return;
+    // The row keeps its place across the dock bar.
+    const CPoint ptRow = bHorz ? CPoint(0, rcWnd.top) : CPoint(rcWnd.left, 0);
+    CSize sizeFixed(0, 0);
+    CPoint ptPen = ptRow;
+    int nRows = 1;
+    bool bRowFull = false;
+    PlanRow(sizeFixed, sizeAvail, ptPen, bHorz, m_bFloating != FALSE, arrRow, &nRows, &bRowFull);
+    if (arrRow.GetSize() >= 2 && pPlace != NULL && pExt != NULL && nOffset != 0)
+    {
+        int& nPref = bHorz ? pPlace->m_nPrefHorz : pPlace->m_nPrefVert;
+        const Item& self = arrRow[nSelf];
+        if (bRowFull && nRows == 1)
+        {
+            // A full row: dragging back lengthens the bar, forward shortens it.
+            const int nLen = Len(self.m_rcPreCalc, bHorz);
+            int nNew = nLen - nOffset;
+            nNew = std::min(nNew, Along(self.m_size, bHorz));
+            nNew = std::max(nNew, Along(self.m_sizeMin, bHorz));
+            if (nNew != nPref)
+            {
+                if (pPlace->m_nOrder != 1)
+                    RegisterBar(pExt);
+                nPref = nNew;
+                if (pbChanged != NULL)
+                    *pbChanged = bRowFull;
+            }
+        }
+        else if (nRows == 1)
+        {
+            // Room ahead lets the bar move; packed bars ahead are pushed by it.
+            bool bPacked = true;
+            if (nOffset > 0)
+            {
+                for (INT_PTR i = nSelf; i + 1 < arrRow.GetSize() && bPacked; i++)
+                    bPacked = Start(arrRow[i + 1].m_rcPreCalc, bHorz) <= End(arrRow[i].m_rcPreCalc, bHorz);
+                bPacked = bPacked || End(arrRow[arrRow.GetSize() - 1].m_rcPreCalc, bHorz) >= nAvail;
+            }
+            else
+            {
+                for (INT_PTR i = nSelf; i > 0 && bPacked; i--)
+                    bPacked = Start(arrRow[i].m_rcPreCalc, bHorz) <= End(arrRow[i - 1].m_rcPreCalc, bHorz);
+                bPacked = bPacked || Start(arrRow[0].m_rcPreCalc, bHorz) <= 0;
+            }
+            if (bPacked && pPlace->m_nOrder != 1)
+                RegisterBar(pExt);
+        }
+        else
+        {
+            if (pPlace->m_nOrder != 1)
+                RegisterBar(pExt);
+            pPlace->m_rcLast = self.m_rcPreCalc;
+            const INT_PTR nOther = nOffset > 0 ? nSelf + 1 : nSelf - 1;
+            if (nOther >= 0 && nOther < arrRow.GetSize())
+            {
+                const Item& other = arrRow[nOther];
+                CRect rcOtherLast = other.m_pPlace != NULL && !::IsRectEmpty(&other.m_pPlace->m_rcLast)
+                                        ? CRect(other.m_pPlace->m_rcLast)
+                                        : other.m_rcBar;
+                const CRect rcMoved(pPlace->m_rcLast);
+                const bool bPast = nOffset > 0 ? Start(rcMoved, bHorz) > Start(rcOtherLast, bHorz)
+                                               : Start(rcMoved, bHorz) < Start(rcOtherLast, bHorz);
+                CRect rcOverlap;
+                const bool bOverlapsByOffset =
+                    rcOverlap.IntersectRect(&rcMoved, &rcOtherLast) && Len(rcOverlap, bHorz) >= std::abs(nOffset);
+                if (bPast || bOverlapsByOffset)
+                    SwapRowItems(arrRow, nSelf, nOther);
+            }
+        }
+    }
+    // And now for real.
+    AFX_SIZEPARENTPARAMS layout;
+    ::ZeroMemory(&layout, sizeof(layout));
+    layout.hDWP = ::BeginDeferWindowPos(int(arrRow.GetSize()));
+    OuterItemsArr_t arrReal;
+    for (INT_PTR i = nStart; i < m_arrBars.GetSize() && m_arrBars[i] != NULL; i++)
+    {
+        CControlBar* p = GetDockedControlBar(int(i));
+        if (p != NULL)
+            arrReal.Add(OuterLayoutItemData(p, bHorz, sizeAvail, m_bFloating != FALSE));
+    }
+    sizeFixed = CSize(0, 0);
+    ptPen = ptRow;
+    const BOOL bSavedQuery = m_bLayoutQuery;
+    m_bLayoutQuery = FALSE;
+    LayoutRow(sizeFixed, sizeAvail, ptPen, bHorz, &layout, arrReal);
+    m_bLayoutQuery = bSavedQuery;
+    if (layout.hDWP != NULL)
+        ::EndDeferWindowPos(layout.hDWP);
+    for (INT_PTR i = 0; i < arrReal.GetSize(); i++)
+    {
+        CExtControlBar* p = DYNAMIC_DOWNCAST(CExtControlBar, arrReal[i].m_pBar);
+        if (p != NULL && p->m_hWnd != NULL && p->IsVisible())
+            p->RedrawWindow(NULL, NULL,
+                            RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW | RDW_NOFRAME);
+    }
+}

@@ -129,3 +129,29 @@ TEST(OuterDockBar, ARowOfItsOwnAndBackIntoTheRow)
     f.pFrame->RecalcLayout();
     EXPECT_EQ(f.Rect(f.bars[0]).top, f.Rect(f.bars[1]).top);
 }
+
+TEST(OuterDockBar, DraggingAlongTheRowMovesUntilTheNeighbourStopsIt)
+{
+    ToolbarFrame f;
+    ASSERT_TRUE(f.pTop != NULL);
+    const CRect rc0 = f.Rect(f.bars[0]), rc1 = f.Rect(f.bars[1]);
+    const struct
+    {
+        const char* sName;
+        int nOffset;
+        int nLeft;  // where the second bar's left edge ends
+    } cases[] = {
+        {"free room ahead", 30, rc1.left + 30},
+        {"back against the first bar", -400, rc0.right},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.sName);
+        bool bChanged = true;
+        f.pTop->MoveBarInRow(&f.bars[1], c.nOffset, 0, &bChanged);
+        EXPECT_FALSE(bChanged);
+        EXPECT_EQ(c.nLeft, f.Rect(f.bars[1]).left);
+        EXPECT_EQ(rc1.Width(), f.Rect(f.bars[1]).Width());
+        EXPECT_EQ(rc0, f.Rect(f.bars[0]));
+    }
+}
