@@ -155,3 +155,28 @@ TEST(OuterDockBar, DraggingAlongTheRowMovesUntilTheNeighbourStopsIt)
         EXPECT_EQ(rc0, f.Rect(f.bars[0]));
     }
 }
+
+TEST(OuterDockBar, FloatsAndDocksBackByDoubleClick)
+{
+    ToolbarFrame f;
+    ASSERT_TRUE(f.pTop != NULL);
+    f.bars[0].ToggleDocking();
+    testsupport::PumpPending();
+    CExtMiniDockFrameWnd* pMini = DYNAMIC_DOWNCAST(CExtMiniDockFrameWnd, f.bars[0].GetParentFrame());
+    ASSERT_TRUE(pMini != NULL) << "floating in the toolkit's own frame";
+    EXPECT_TRUE(f.bars[0].IsFloating());
+    EXPECT_EQ(-1, f.pTop->FindBar(&f.bars[0]));
+    // A double click on the floating frame's caption docks the bar where it was.
+    CRect rcMini;
+    pMini->GetWindowRect(&rcMini);
+    const CPoint pt(rcMini.left + 20, rcMini.top + ::GetSystemMetrics(SM_CYFRAME) + 2);
+    ASSERT_EQ(HTCAPTION, pMini->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
+    pMini->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(pt.x, pt.y));
+    f.pFrame->RecalcLayout();
+    testsupport::PumpPending();
+    EXPECT_EQ(f.pTop, f.bars[0].m_pDockBar);
+    EXPECT_GT(f.pTop->FindBar(&f.bars[0]), 0);
+    EXPECT_FALSE(f.bars[0].IsFloating());
+    EXPECT_TRUE(f.bars[0].IsVisible());
+    EXPECT_EQ(0, f.Rect(f.bars[0]).top);
+}
