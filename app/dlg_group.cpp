@@ -63,5 +63,7 @@ void CDlgGroup::OnOK()
     std::vector<GroupEntry*>& groups = CGroupManager::GetInstance()->m_Groups;
     if (pGroup == NULL || std::find(groups.begin(), groups.end(), pGroup) == groups.end()) return;
     if (CUiManager::GetInstance()->m_pSelectedProgram == NULL) return;
+    // An empty keyword would be part of every name and pull every program in.
+    if (m_strKeyword.IsEmpty()) return;
     pGroup->AddKeyword(m_strKeyword);
 }

@@ -3,6 +3,7 @@
 #include "app/ui_manager.h"
 #include "catalogue/groups.h"
 #include "res/resource.h"
+#include "toolkit/bars/chevron_button.h"
 #include "toolkit/core/cmd_manager.h"
 #include <algorithm>
 
@@ -27,6 +28,14 @@ CPageUninstallGroups::CPageUninstallGroups()
 
 CPageUninstallGroups::~CPageUninstallGroups() {}
 
+CExtBarContentExpandButton* CPageUninstallGroups::CExtToolBar::CreateContentExpandButton() { return NULL; }
+
+void CPageUninstallGroups::DoDataExchange(CDataExchange* pDX)
+{
+    CExtResizableDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_GROUPS_TOOLBAR, m_wndToolBar);
+}
+
 BOOL CPageUninstallGroups::Create(CWnd* pParentWnd)
 {
     return CExtResizableDialog::Create(IDD_PAGE_GROUPS, pParentWnd);
@@ -42,6 +51,8 @@ BOOL CPageUninstallGroups::OnInitDialog()
     m_wndTree.Expand(m_hRoot, TVE_EXPAND);
     m_wndTree.SendMessage(TVM_SETITEMHEIGHT, 20, 0);
 
+    if (m_wndToolBar.LoadToolBar(IDR_GROUPS_TOOLBAR, RGB(192, 192, 192)))
+        m_wndToolBar.SetBarStyle(m_wndToolBar.GetBarStyle() & ~CBRS_GRIPPER);
     LoadToolBarIcons();
 
     // Laying the bars out must not move the tree.
@@ -59,14 +70,20 @@ BOOL CPageUninstallGroups::OnInitDialog()
 
 void CPageUninstallGroups::LoadToolBarIcons()
 {
-    // The toolbar's buttons in order (New, Delete, Edit) get these icons as their
-    // command icons; the command manager keeps the handles it takes.
-    static const UINT kCommands[] = {ID_GROUP_NEW, ID_GROUP_DELETE, ID_GROUP_EDIT};
+    // The toolbar's buttons in order (separators and the content-expand button left
+    // out) get these icons as their command icons; the command manager keeps the
+    // handles it takes.
     static const UINT kIcons[] = {IDI_GROUP_NEW, IDI_GROUP_DELETE, IDI_GROUP_EDIT};
-    for (int i = 0; i < 3; ++i) {
-        HICON hIcon = (HICON)::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kIcons[i]), IMAGE_ICON, 24, 24, 0);
+    int nIcon = 0;
+    for (int i = 0; i < m_wndToolBar.GetButtonsCount() && nIcon < 3; ++i) {
+        CExtBarButton* pButton = m_wndToolBar.GetButton(i);
+        if (pButton == NULL || pButton->IsSeparator() || pButton->IsKindOf(RUNTIME_CLASS(CExtBarContentExpandButton)))
+            continue;
+        UINT nCmdID = pButton->GetCmdID(false);
+        HICON hIcon =
+            (HICON)::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kIcons[nIcon++]), IMAGE_ICON, 24, 24, 0);
         if (hIcon == NULL) continue;
-        if (!g_CommandManager->CmdSetIconFromHICON(g_szPurgeletProfileName, kCommands[i], hIcon, false))
+        if (!g_CommandManager->CmdSetIconFromHICON(g_szPurgeletProfileName, nCmdID, hIcon, false))
             ::DestroyIcon(hIcon);  // no such command in the profile: nobody took the icon
     }
 }

@@ -14,13 +14,12 @@ class GroupEntry;
 class CPageUninstallGroups : public CExtResizableDialog
 {
 public:
-    // The page's toolbar (New, Delete, Edit from toolbar resource 135, without a
-    // content-expand button). The toolkit's toolbar cannot load a toolbar resource yet,
-    // so until it can, the bar is not bound: the template keeps a plain static in its
-    // place (control 1017, later of the class "Kestrix-ControlBar") and the commands
-    // reach the page as WM_COMMAND.
+    // The page's toolbar (New, Delete, Edit from toolbar resource 135), without the
+    // content-expand button.
     class CExtToolBar : public CExtToolControlBar
     {
+    protected:
+        CExtBarContentExpandButton* CreateContentExpandButton() override;
     };
 
     CPageUninstallGroups();
@@ -42,6 +41,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
     void LoadToolBarIcons();
 
     afx_msg void OnGroupNew();

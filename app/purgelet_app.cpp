@@ -1,4 +1,5 @@
 #include "app/purgelet_app.h"
+#include "app/purgelet_dlg.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/theme/paint_manager.h"
 #include "toolkit/menus/popup_base_wnd.h"
@@ -54,9 +55,18 @@ BOOL CPurgeletApp::InitInstance()
     return FALSE;
 }
 
-void CPurgeletApp::RunMainDialog() {}
+void CPurgeletApp::RunMainDialog()
+{
+    CPurgeletDlg dlg;
+    m_pMainWnd = &dlg;
+    m_pMainDlg = &dlg;
+    dlg.DoModal();
+    // Nothing may reach the dialog object once it is gone.
+    m_pMainDlg = NULL;
+    m_pMainWnd = NULL;
+}
 
-HACCEL CPurgeletApp::GetMainAccelerators() { return NULL; }
+HACCEL CPurgeletApp::GetMainAccelerators() { return m_pMainDlg != NULL ? m_pMainDlg->m_hAccel : NULL; }
 
 BOOL CPurgeletApp::ProcessMessageFilter(int code, LPMSG lpMsg)
 {

@@ -15,7 +15,8 @@
 
 namespace {
 
-const int kRuns = 3;
+const int kRuns = 15;
+int kRunsOverride = 0;  // when set, Best runs this many times
 const int kSide = 1024;
 
 double Now()
@@ -33,7 +34,7 @@ double Best(const std::function<void()>& prepare, const std::function<bool()>& r
 {
     double best = 1e30;
     ok = true;
-    for (int i = 0; i < kRuns; i++)
+    for (int i = 0; i < (kRunsOverride ? kRunsOverride : kRuns); i++)
     {
         prepare();
         double t0 = Now();
@@ -77,19 +78,90 @@ struct Section
     }
 };
 
-double HalftoneReference(int cxSrc, int cySrc, int cxDst, int cyDst)
+// StretchBlt HALFTONE between 32-bit DIB sections of the given sizes.
+class Halftone
 {
-    Section src(cxSrc, cySrc), dst(cxDst, cyDst);
-    for (int i = 0; i < cxSrc * cySrc; i++)
-        src.bits[i] = (DWORD)(i * 2654435761u);
-    SetStretchBltMode(dst.dc, HALFTONE);
-    SetBrushOrgEx(dst.dc, 0, 0, NULL);
-    bool ok = true;
-    return Best([] {}, [&] {
-        BOOL b = StretchBlt(dst.dc, 0, 0, cxDst, cyDst, src.dc, 0, 0, cxSrc, cySrc, SRCCOPY);
+public:
+    Halftone(int cxSrc, int cySrc, int cxDst, int cyDst)
+        : m_src(cxSrc, cySrc), m_dst(cxDst, cyDst), m_cxSrc(cxSrc), m_cySrc(cySrc), m_cxDst(cxDst), m_cyDst(cyDst)
+    {
+        for (int i = 0; i < cxSrc * cySrc; i++)
+            m_src.bits[i] = (DWORD)(i * 2654435761u);
+        SetStretchBltMode(m_dst.dc, HALFTONE);
+        SetBrushOrgEx(m_dst.dc, 0, 0, NULL);
+    }
+    bool Run()
+    {
+        BOOL b = StretchBlt(m_dst.dc, 0, 0, m_cxDst, m_cyDst, m_src.dc, 0, 0, m_cxSrc, m_cySrc, SRCCOPY);
         GdiFlush();
         return b != FALSE;
-    }, ok);
+    }
+
+private:
+    Section m_src, m_dst;
+    int m_cxSrc, m_cySrc, m_cxDst, m_cyDst;
+};
+
+double HalftoneReference(int cxSrc, int cySrc, int cxDst, int cyDst)
+{
+    Halftone h(cxSrc, cySrc, cxDst, cyDst);
+    bool ok = true;
+    return Best([] {}, [&] { return h.Run(); }, ok);
+}
+
+// Best times of a case and of its reference, run turn about so that both see the same
+// load on the machine.
+void BestOfBoth(const std::function<void()>& prepare, const std::function<bool()>& run, Halftone& ref, double& tRun,
+                double& tRef, bool& ok)
+{
+    tRun = tRef = 1e30;
+    ok = true;
+    for (int i = 0; i < kRuns; i++)
+    {
+        bool b1 = true, b2 = true;
+        kRunsOverride = 1;
+        double t = Best(prepare, run, b1);
+        double r = Best([] {}, [&] { return ref.Run(); }, b2);
+        kRunsOverride = 0;
+        ok = ok && b1 && b2;
+        if (t < tRun)
+            tRun = t;
+        if (r < tRef)
+            tRef = r;
+    }
+}
+
+std::vector<BYTE> Bmp32(int side)
+{
+    std::vector<BYTE> data;
+    auto put32 = [&](DWORD d) {
+        for (int i = 0; i < 4; i++)
+            data.push_back((BYTE)(d >> (8 * i)));
+    };
+    const DWORD bitsSize = (DWORD)side * (DWORD)side * 4;
+    data.push_back('B');
+    data.push_back('M');
+    put32(54 + bitsSize);
+    put32(0);
+    put32(54);
+    put32(40);
+    put32((DWORD)side);
+    put32((DWORD)side);
+    data.push_back(1);
+    data.push_back(0);
+    data.push_back(32);
+    data.push_back(0);
+    put32(BI_RGB);
+    put32(bitsSize);
+    put32(2835);
+    put32(2835);
+    put32(0);
+    put32(0);
+    size_t at = data.size();
+    data.resize(at + bitsSize);
+    for (DWORD i = 0; i < bitsSize; i++)
+        data[at + i] = (i & 3) == 3 ? (BYTE)((i >> 4) ^ (i >> 13)) : (BYTE)((i * 7) ^ (i >> 9));
+    return data;
 }
 
 std::vector<BYTE> Bmp24(int side)
@@ -136,18 +208,18 @@ void Report(const char* name, double seconds, double megapixels, double referenc
 
 int main()
 {
-    printf("CExtBitmap scaling and loading, %dx%d source, best of %d runs\n", kSide, kSide, kRuns);
+    printf("CExtBitmap scaling (32 bits with alpha) and loading, %dx%d source, best of %d runs\n", kSide, kSide,
+           kRuns);
 
     std::vector<BYTE> bmp24 = Bmp24(kSide);
+    std::vector<BYTE> bmp32 = Bmp32(kSide);
     CExtBitmap source;
-    if (!source.LoadFromBuffer(bmp24.data(), (DWORD)bmp24.size(), true))
+    if (!source.LoadFromBuffer(bmp32.data(), (DWORD)bmp32.size()))
     {
         printf("could not build the source image\n");
         return 1;
     }
 
-    const double refDown = HalftoneReference(kSide, kSide, kSide / 2, kSide / 2);
-    const double refUp = HalftoneReference(kSide, kSide, kSide * 2, kSide * 2);
     const double refSame = HalftoneReference(kSide, kSide, kSide, kSide);
 
     struct Case
@@ -169,10 +241,12 @@ int main()
         CExtBitmap work;
         CExtBitmap::Filter filter(c.filter);
         bool ok = true;
-        double t = Best([&] { work.AssignFrom(source); },
-                        [&] { return work.Scale(c.cx, c.cx, filter); }, ok);
+        Halftone halftone(kSide, kSide, c.cx, c.cx);
+        double t = 0.0, ref = 0.0;
+        BestOfBoth([&] { work.AssignFrom(source); }, [&] { return work.Scale(c.cx, c.cx, filter); }, halftone, t, ref,
+                   ok);
         double mp = (double)c.cx * (double)c.cx / 1e6;
-        Report(c.name, t, mp, c.cx < kSide ? refDown : refUp, ok);
+        Report(c.name, t, mp, ref, ok);
         if (!ok)
             failures++;
     }

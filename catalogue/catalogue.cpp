@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include "catalogue/ansi_text.h"
 #include "catalogue/debug_log.h"
@@ -36,6 +37,42 @@ std::string TextOf(const BYTE* data, DWORD size) {
 }
 
 void ReportRefreshFailure() { AfxMessageBox("CVrelPurgelet::Refresh", MB_OK); }
+
+// Several readers may fail to open a key at once; the log takes one line at a time.
+void LogUnreadable(const char* subkeyName) {
+    static CRITICAL_SECTION s_lock;
+    static const bool s_ready = (::InitializeCriticalSection(&s_lock), true);
+    (void)s_ready;
+    ::EnterCriticalSection(&s_lock);
+    DebugLog("node = %s\n", subkeyName);
+    ::LeaveCriticalSection(&s_lock);
+}
+
+bool LessNoCase(const std::string& a, const std::string& b) { return _stricmp(a.c_str(), b.c_str()) < 0; }
+
+// Subkey names of a key, or false when there are more than `limit` of them.
+bool SubkeyNames(HKEY key, DWORD limit, std::vector<std::string>& names) {
+    DWORD count = 0, maxLen = 0;
+    if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &count, &maxLen, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, nullptr) != ERROR_SUCCESS ||
+        count > limit)
+        return false;
+    std::vector<char> name(static_cast<size_t>(maxLen) + 2);
+    for (DWORD index = 0; index < count; ++index) {
+        DWORD length = static_cast<DWORD>(name.size() - 1);
+        LONG rc = ::RegEnumKeyExA(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_NO_MORE_ITEMS) break;
+        if (rc != ERROR_SUCCESS) return false;  // changed meanwhile: fall back to opening each
+        names.emplace_back(name.data(), length);
+    }
+    std::sort(names.begin(), names.end(), LessNoCase);
+    return true;
+}
+
+// Readers share the server with everything else; a few are enough to keep its requests
+// flowing while each one waits for its answer.
+const size_t kMaxReaders = 8;
+const size_t kMinKeysPerReader = 256;
 
 }  // namespace
 
@@ -73,6 +110,15 @@ void CVrelPurgelet::Populate(IUninstallManager* manager) {
     for (size_t i = 0; i < m_entries.size(); ++i) manager->AddProgram(m_entries[i]);
 }
 
+struct CVrelPurgelet::Slice {
+    const RootScan* scan;
+    const std::vector<std::string>* names;
+    size_t first, last;
+    std::vector<ProgramEntry*> out;
+    HANDLE thread;
+    std::exception_ptr failure;
+};
+
 void CVrelPurgelet::EnumerateRoot(HKEY root, REGSAM view, ScanBuffers& buffers) {
     HKEY uninstallKey = nullptr;
     if (::RegOpenKeyExA(root, UninstallKeyPath.c_str(), 0, KEY_READ | view, &uninstallKey) != ERROR_SUCCESS) return;
@@ -85,11 +131,23 @@ void CVrelPurgelet::EnumerateRoot(HKEY root, REGSAM view, ScanBuffers& buffers) 
     }
 
     // Every subkey is opened relative to the keys opened once here: under Wine each
-    // registry call is a round trip to the server, so nothing is opened twice.
-    HKEY arpCacheKey = nullptr;
-    if (::RegOpenKeyExA(root, ArpCacheKeyPath.c_str(), 0, KEY_READ | view, &arpCacheKey) != ERROR_SUCCESS)
-        arpCacheKey = nullptr;
+    // registry call is a round trip to the server, so nothing is opened twice. The ARP
+    // cache's record names are read once, so that an entry without a record costs no
+    // failing open; not when the cache holds more records than there are entries.
+    RootScan scan;
+    scan.root = root;
+    scan.view = view;
+    scan.uninstallKey = uninstallKey;
+    scan.arpCacheKey = nullptr;
+    scan.arpNamesKnown = false;
+    if (::RegOpenKeyExA(root, ArpCacheKeyPath.c_str(), 0, KEY_READ | view, &scan.arpCacheKey) != ERROR_SUCCESS)
+        scan.arpCacheKey = nullptr;
+    else
+        scan.arpNamesKnown = SubkeyNames(scan.arpCacheKey, subkeyCount, scan.arpNames);
+    if (!scan.arpNamesKnown) scan.arpNames.clear();
 
+    std::vector<std::string> names;
+    names.reserve(subkeyCount);
     std::vector<char>& name = buffers.name;
     Grow(name, static_cast<size_t>(maxSubkeyLen) + 4);
     for (DWORD index = 0; index < subkeyCount; ++index) {
@@ -103,12 +161,64 @@ void CVrelPurgelet::EnumerateRoot(HKEY root, REGSAM view, ScanBuffers& buffers) 
         }
         if (rc == ERROR_NO_MORE_ITEMS) break;  // subkeys were deleted meanwhile
         if (rc != ERROR_SUCCESS || length >= name.size()) continue;
-        name[length] = '\0';
-        ReadProgram(root, view, uninstallKey, arpCacheKey, std::string(name.data(), length).c_str(), buffers);
+        names.emplace_back(name.data(), length);
     }
 
-    if (arpCacheKey) ::RegCloseKey(arpCacheKey);
+    // The programs are read in slices on a few threads and appended slice by slice, so
+    // the list keeps the registry's order.
+    SYSTEM_INFO si;
+    ::GetSystemInfo(&si);
+    size_t readers = std::min<size_t>(kMaxReaders, std::max<DWORD>(si.dwNumberOfProcessors, 1));
+    readers = std::max<size_t>(1, std::min(readers, names.size() / kMinKeysPerReader));
+    std::vector<Slice> slices(readers);
+    for (size_t i = 0; i < readers; ++i) {
+        Slice& slice = slices[i];
+        slice.scan = &scan;
+        slice.names = &names;
+        slice.first = names.size() * i / readers;
+        slice.last = names.size() * (i + 1) / readers;
+        slice.thread = i > 0 ? ::CreateThread(nullptr, 0, ReadSlice, &slice, 0, nullptr) : nullptr;
+    }
+    std::exception_ptr failure;
+    try {
+        ReadPrograms(scan, names, slices[0].first, slices[0].last, slices[0].out);
+        for (size_t i = 1; i < readers; ++i)
+            if (!slices[i].thread) ReadPrograms(scan, names, slices[i].first, slices[i].last, slices[i].out);
+    } catch (...) {
+        failure = std::current_exception();  // once the other readers are done with the keys
+    }
+    for (size_t i = 1; i < readers; ++i) {
+        if (!slices[i].thread) continue;
+        ::WaitForSingleObject(slices[i].thread, INFINITE);
+        ::CloseHandle(slices[i].thread);
+    }
+    for (Slice& slice : slices) {
+        m_entries.insert(m_entries.end(), slice.out.begin(), slice.out.end());
+        if (!failure) failure = slice.failure;
+    }
+
+    if (scan.arpCacheKey) ::RegCloseKey(scan.arpCacheKey);
     ::RegCloseKey(uninstallKey);
+    if (failure) std::rethrow_exception(failure);
+}
+
+DWORD WINAPI CVrelPurgelet::ReadSlice(LPVOID param) {
+    Slice* slice = static_cast<Slice*>(param);
+    try {
+        ReadPrograms(*slice->scan, *slice->names, slice->first, slice->last, slice->out);
+    } catch (...) {
+        slice->failure = std::current_exception();  // the slice keeps what it read
+    }
+    return 0;
+}
+
+void CVrelPurgelet::ReadPrograms(const RootScan& scan, const std::vector<std::string>& names, size_t first,
+                                 size_t last, std::vector<ProgramEntry*>& out) {
+    ScanBuffers buffers;
+    for (size_t i = first; i < last; ++i) {
+        ProgramEntry* entry = ReadProgram(scan, names[i].c_str(), buffers);
+        if (entry) out.push_back(entry);
+    }
 }
 
 void CVrelPurgelet::ReadArpCache(ProgramEntry* entry, HKEY arpKey) {
@@ -131,12 +241,13 @@ void CVrelPurgelet::ReadArpCache(ProgramEntry* entry, HKEY arpKey) {
     entry->SetArpCacheData(record.InstalledSize, record.LastUsed, record.Frequency);
 }
 
-void CVrelPurgelet::ReadProgram(HKEY root, REGSAM view, HKEY uninstallKey, HKEY arpCacheKey,
-                                const char* subkeyName, ScanBuffers& buffers) {
+ProgramEntry* CVrelPurgelet::ReadProgram(const RootScan& scan, const char* subkeyName, ScanBuffers& buffers) {
+    const HKEY root = scan.root;
+    const REGSAM view = scan.view;
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(uninstallKey, subkeyName, 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
-        DebugLog("node = %s\n", subkeyName);
-        return;
+    if (::RegOpenKeyExA(scan.uninstallKey, subkeyName, 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
+        LogUnreadable(subkeyName);
+        return nullptr;
     }
 
     DWORD valueCount = 0, maxNameLen = 0, maxDataLen = 0;
@@ -144,7 +255,7 @@ void CVrelPurgelet::ReadProgram(HKEY root, REGSAM view, HKEY uninstallKey, HKEY 
                            &maxDataLen, nullptr, nullptr) != ERROR_SUCCESS ||
         valueCount == 0) {
         ::RegCloseKey(key);
-        return;
+        return nullptr;
     }
 
     std::unique_ptr<ProgramEntry> entry(new ProgramEntry);
@@ -155,9 +266,13 @@ void CVrelPurgelet::ReadProgram(HKEY root, REGSAM view, HKEY uninstallKey, HKEY 
     entry->RegistryPath += (machine && view == KEY_WOW64_32KEY) ? std::string(kWow64UninstallKeyPath) : UninstallKeyPath;
     entry->RegistryPath += subkeyName;
 
-    if (arpCacheKey) {
+    const bool mayHaveRecord =
+        scan.arpCacheKey &&
+        (!scan.arpNamesKnown ||
+         std::binary_search(scan.arpNames.begin(), scan.arpNames.end(), std::string(subkeyName), LessNoCase));
+    if (mayHaveRecord) {
         HKEY arpKey = nullptr;
-        if (::RegOpenKeyExA(arpCacheKey, subkeyName, 0, KEY_READ | view, &arpKey) == ERROR_SUCCESS) {
+        if (::RegOpenKeyExA(scan.arpCacheKey, subkeyName, 0, KEY_READ | view, &arpKey) == ERROR_SUCCESS) {
             ReadArpCache(entry.get(), arpKey);
             ::RegCloseKey(arpKey);
         }
@@ -198,8 +313,8 @@ void CVrelPurgelet::ReadProgram(HKEY root, REGSAM view, HKEY uninstallKey, HKEY 
         entry->Publisher = version.GetValue("CompanyName");
     }
 
-    m_entries.push_back(entry.release());
     ::RegCloseKey(key);
+    return entry.release();
 }
 
 void CVrelPurgelet::ReadValue(ProgramEntry* entry, const char* name, DWORD type, const BYTE* data, DWORD size) {

@@ -44,9 +44,23 @@ private:
         std::vector<BYTE> data;
     };
 
+    // What the readers of one root share: its open keys and the ARP cache's record names.
+    struct RootScan {
+        HKEY root;
+        REGSAM view;
+        HKEY uninstallKey;
+        HKEY arpCacheKey;
+        bool arpNamesKnown;               // else each entry tries to open its record
+        std::vector<std::string> arpNames;  // sorted, ignoring case
+    };
+
     void EnumerateRoot(HKEY root, REGSAM view, ScanBuffers& buffers);
-    void ReadProgram(HKEY root, REGSAM view, HKEY uninstallKey, HKEY arpCacheKey, const char* subkeyName,
-                     ScanBuffers& buffers);
+    // Reads the programs of names[first, last) in order; a thread runs this for each slice.
+    static void ReadPrograms(const RootScan& scan, const std::vector<std::string>& names, size_t first, size_t last,
+                             std::vector<ProgramEntry*>& out);
+    static ProgramEntry* ReadProgram(const RootScan& scan, const char* subkeyName, ScanBuffers& buffers);
+    struct Slice;
+    static DWORD WINAPI ReadSlice(LPVOID param);
     static void ReadValue(ProgramEntry* entry, const char* name, DWORD type, const BYTE* data, DWORD size);
     static void ReadArpCache(ProgramEntry* entry, HKEY arpKey);
 

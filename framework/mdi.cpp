@@ -128,6 +128,14 @@ CMDIFrameWnd* CMDIChildWnd::GetMDIFrame() const {
                                                                                        : NULL));
 }
 
+BOOL CMDIChildWnd::DestroyWindow() {
+    if (m_hWnd == NULL) return FALSE;
+    HWND hWndClient = ::GetParent(m_hWnd);
+    if (hWndClient == NULL) return CFrameWnd::DestroyWindow();
+    MDIDestroy();
+    return TRUE;
+}
+
 void CMDIChildWnd::MDIActivate() { ::SendMessage(::GetParent(m_hWnd), WM_MDIACTIVATE, (WPARAM)m_hWnd, 0); }
 void CMDIChildWnd::MDIDestroy() { ::SendMessage(::GetParent(m_hWnd), WM_MDIDESTROY, (WPARAM)m_hWnd, 0); }
 void CMDIChildWnd::MDIMaximize() { ::SendMessage(::GetParent(m_hWnd), WM_MDIMAXIMIZE, (WPARAM)m_hWnd, 0); }

@@ -41,6 +41,9 @@ public:
                         DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, const RECT& rect = rectDefault,
                         CMDIFrameWnd* pParentWnd = NULL, CCreateContext* pContext = NULL);
     CMDIFrameWnd* GetMDIFrame() const;
+    // A child goes through its MDI client (WM_MDIDESTROY), so that the client and whoever
+    // watches it see it leave.
+    BOOL DestroyWindow() override;
     void MDIActivate();
     void MDIDestroy();
     void MDIMaximize();

@@ -412,6 +412,15 @@ TEST_F(AddToGroupTest, NothingIsAddedWithoutAGroupOrAProgram)
         EXPECT_TRUE(pOther->Keywords.empty());
         dlg.DestroyWindow();
     }
+    // An emptied keyword would match every program: OK adds nothing.
+    {
+        CDlgGroup dlg;
+        ASSERT_TRUE(dlg.Create(NULL));
+        dlg.SetDlgItemText(IDC_KEYWORD, "");
+        Confirm(dlg);
+        EXPECT_TRUE(pOther->Keywords.empty());
+        dlg.DestroyWindow();
+    }
 }
 
 // ---- About --------------------------------------------------------------------------------

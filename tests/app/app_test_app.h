@@ -1,8 +1,9 @@
 // The one application object of the application tests: the program's own application
-// class with its message boxes recorded instead of shown, and the main dialog replaced
-// by a record of the call.
+// class with its message boxes recorded instead of shown. The main dialog runs only
+// when a test gives a scenario to drive it; otherwise its turn is just counted.
 #pragma once
 #include "app/purgelet_app.h"
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,10 @@ public:
     int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt) override;
 
     int m_nMainDialogRuns = 0;
-    HACCEL m_hAccel = NULL;
+    HACCEL m_hAccel = NULL;  // when set, stands in for the main dialog's table
+    // Run from inside the main dialog's modal loop once it is up; the dialog is closed
+    // through File > Exit when the scenario returns.
+    std::function<void(CPurgeletDlg&)> m_scenario;
 
 protected:
     void RunMainDialog() override;

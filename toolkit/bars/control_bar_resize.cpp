@@ -324,6 +324,20 @@ bool CExtControlBar::PrepareResizeLoop()
     CWnd::CancelToolTips();
     CExtToolControlBar::CancelAllButtonMenuTracking();
     CExtPopupMenuWnd::CancelMenuTracking();
+    CFrameWnd* pFrame = GetDockingFrame();
+    if (pFrame != NULL)
+    {
+        // A menu bar in keyboard selection leaves it.
+        for (POSITION pos = pFrame->m_listControlBars.GetHeadPosition(); pos != NULL;)
+        {
+            CControlBar* pBar = (CControlBar*)pFrame->m_listControlBars.GetNext(pos);
+            if (pBar == NULL || pBar->m_hWnd == NULL || pBar->IsDockBar())
+                continue;
+            CExtMenuControlBar* pMenuBar = DYNAMIC_DOWNCAST(CExtMenuControlBar, pBar);
+            if (pMenuBar != NULL)
+                pMenuBar->EndFlatTracking();
+        }
+    }
     return !g_bLockAllBars && m_hWnd != NULL && m_pDockBar != NULL;
 }
 

@@ -2,7 +2,6 @@
 // pane tips, the context menu of a frame's status bar and the system-change relay.
 #include "toolkit/bars/status_bar.h"
 #include "toolkit/core/cmd_icon.h"
-#include "toolkit/core/cmd_item.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/dialogs/memory_dc.h"
 #include "toolkit/menus/popup_menu_tip_wnd.h"

@@ -1,23 +1,57 @@
 // Resampling of CExtBitmap: the thirteen filter kernels and the two separable passes
 // (rows, then columns or the other way round) that share one weights table.
 // Palette images are not resampled; convert them to 32 bits first.
+//
+// The weights are worked out in doubles and applied in single precision: a channel sum
+// has at most a few dozen terms below 65536, so floats keep it well inside half a unit,
+// and 32-bit pixels go through SSE2 four channels at a time with the sums in registers.
 #include "framework/framework.h"
 #include "toolkit/core/bitmap.h"
 
+#include <emmintrin.h>
 #include <math.h>
 #include <new>
 #include <string.h>
+#include <vector>
 
 namespace {
 
 const double kPi = 3.141592653589793;
 
+// sin(pi * t), to within a few units in the last place. The argument is reduced exactly
+// to [-1/2, 1/2] and summed by its series: the library's sin works in x87 long doubles,
+// and the weights tables evaluate it thousands of times per pass.
+double SinPi(double t)
+{
+    if (!(fabs(t) < 1e9))
+        return sin(kPi * t);
+    const double k = (double)(long long)(t * 0.5 + (t >= 0.0 ? 0.5 : -0.5));
+    double r = t - 2.0 * k;  // in [-1, 1], exactly
+    if (r > 0.5)
+        r = 1.0 - r;
+    else if (r < -0.5)
+        r = -1.0 - r;
+    const double x = kPi * r, x2 = x * x;
+    // sin x = x (1 - x^2/3! + x^4/5! - ...), to x^23: below 2e-18 for |x| <= pi/2
+    double p = -1.0 / 25852016738884976640000.0;
+    p = p * x2 + 1.0 / 51090942171709440000.0;
+    p = p * x2 - 1.0 / 121645100408832000.0;
+    p = p * x2 + 1.0 / 355687428096000.0;
+    p = p * x2 - 1.0 / 1307674368000.0;
+    p = p * x2 + 1.0 / 6227020800.0;
+    p = p * x2 - 1.0 / 39916800.0;
+    p = p * x2 + 1.0 / 362880.0;
+    p = p * x2 - 1.0 / 5040.0;
+    p = p * x2 + 1.0 / 120.0;
+    p = p * x2 - 1.0 / 6.0;
+    return x + x * x2 * p;
+}
+
 inline double Sinc(double t)
 {
     if (t == 0.0)
         return 1.0;
-    double a = kPi * t;
-    return sin(a) / a;
+    return SinPi(t) / (kPi * t);
 }
 
 double SqrtTwoPi()
@@ -31,24 +65,100 @@ inline int ChannelBytes(int nBPP)
     return nBPP == 8 ? 1 : nBPP == 24 ? 3 : nBPP == 32 ? 4 : 0;
 }
 
-inline BYTE ToByte(double v)
+inline BYTE ToByte(float v)
 {
-    double t = v + 0.5;
-    if (t < 0.0)
+    float t = v + 0.5f;
+    if (t < 0.0f)
         return 0;
-    if (t >= 255.0)
+    if (t >= 255.0f)
         return 255;
     return (BYTE)(int)t;
 }
 
-inline WORD ToWord(double v)
+inline WORD ToWord(float v)
 {
-    if (v + 0.5 < 0.0)
+    float t = v + 0.5f;
+    if (t < 0.0f)
         return 0;
-    double t = v + 0.5;
-    if (t >= 65535.0)
+    if (t >= 65535.0f)
         return 65535;
     return (WORD)(int)t;
+}
+
+// Four channels of one 32-bit pixel as floats.
+inline __m128 LoadPixel(const BYTE* p)
+{
+    int n;
+    memcpy(&n, p, 4);
+    const __m128i zero = _mm_setzero_si128();
+    __m128i v = _mm_unpacklo_epi8(_mm_cvtsi32_si128(n), zero);
+    return _mm_cvtepi32_ps(_mm_unpacklo_epi16(v, zero));
+}
+
+// A row of 32-bit pixels as four floats each; in alpha-aware mode the colours come
+// weighted by their pixel's alpha over 255 (the alpha stays as it is), so that each tap
+// of a pass is one multiply and one add.
+void ConvertRow(const BYTE* p, int n, float* pOut, bool bAlphaAware)
+{
+    const __m128 kScale = _mm_set_ps(0.0f, 1.0f / 255.0f, 1.0f / 255.0f, 1.0f / 255.0f);
+    const __m128 kOne = _mm_set_ps(1.0f, 0.0f, 0.0f, 0.0f);
+    const __m128i zero = _mm_setzero_si128();
+    int i = 0;
+    for (; i + 4 <= n; i += 4, p += 16, pOut += 16)
+    {
+        const __m128i v = _mm_loadu_si128((const __m128i*)(const void*)p);
+        const __m128i lo = _mm_unpacklo_epi8(v, zero), hi = _mm_unpackhi_epi8(v, zero);
+        __m128 px[4] = {_mm_cvtepi32_ps(_mm_unpacklo_epi16(lo, zero)), _mm_cvtepi32_ps(_mm_unpackhi_epi16(lo, zero)),
+                        _mm_cvtepi32_ps(_mm_unpacklo_epi16(hi, zero)), _mm_cvtepi32_ps(_mm_unpackhi_epi16(hi, zero))};
+        for (int k = 0; k < 4; k++)
+        {
+            __m128 pixel = px[k];
+            if (bAlphaAware)
+            {
+                __m128 alpha = _mm_shuffle_ps(pixel, pixel, _MM_SHUFFLE(3, 3, 3, 3));
+                pixel = _mm_mul_ps(pixel, _mm_add_ps(_mm_mul_ps(alpha, kScale), kOne));
+            }
+            _mm_storeu_ps(pOut + 4 * k, pixel);
+        }
+    }
+    for (; i < n; i++, p += 4, pOut += 4)
+    {
+        __m128 pixel = LoadPixel(p);
+        if (bAlphaAware)
+        {
+            __m128 alpha = _mm_shuffle_ps(pixel, pixel, _MM_SHUFFLE(3, 3, 3, 3));
+            pixel = _mm_mul_ps(pixel, _mm_add_ps(_mm_mul_ps(alpha, kScale), kOne));
+        }
+        _mm_storeu_ps(pOut, pixel);
+    }
+}
+
+// The weighted sum of nTaps converted pixels side by side, over four independent sums
+// so that the adds do not wait on one another.
+inline __m128 SumTaps(const float* p, const float* w, int nTaps)
+{
+    __m128 s0 = _mm_setzero_ps(), s1 = _mm_setzero_ps();
+    int i = 0;
+    for (; i + 2 <= nTaps; i += 2, p += 8, w += 8)
+    {
+        s0 = _mm_add_ps(s0, _mm_mul_ps(_mm_loadu_ps(p), _mm_loadu_ps(w)));
+        s1 = _mm_add_ps(s1, _mm_mul_ps(_mm_loadu_ps(p + 4), _mm_loadu_ps(w + 4)));
+    }
+    if (i < nTaps)
+        s0 = _mm_add_ps(s0, _mm_mul_ps(_mm_loadu_ps(p), _mm_loadu_ps(w)));
+    return _mm_add_ps(s0, s1);
+}
+
+// Rounds and clamps four sums to bytes, as ToByte does each.
+inline void StorePixel(LPBYTE q, __m128 sum)
+{
+    __m128 t = _mm_add_ps(sum, _mm_set1_ps(0.5f));
+    t = _mm_min_ps(_mm_max_ps(t, _mm_setzero_ps()), _mm_set1_ps(255.0f));
+    __m128i v = _mm_cvttps_epi32(t);
+    v = _mm_packs_epi32(v, v);
+    v = _mm_packus_epi16(v, v);
+    int n = _mm_cvtsi128_si32(v);
+    memcpy(q, &n, 4);
 }
 
 }  // namespace
@@ -285,6 +395,7 @@ public:
     {
         double* m_pWeights;
         int m_nLeft, m_nRight;
+        int m_nSkip;  // leading weights that are exactly 0, which the sums may leave out
     };
 
     WeightsTable(const Filter& filter, UINT nDst, UINT nSrc)
@@ -340,16 +451,33 @@ public:
             }
             c.m_nLeft = nLeft;
             c.m_nRight = nRight;
+            c.m_nSkip = 0;
+            while (c.m_nSkip < nRight - nLeft && c.m_pWeights[c.m_nSkip] == 0.0)
+                c.m_nSkip++;
         }
+        // Each weight four times over, ready to multiply a pixel's four channels.
+        m_pWeightsF = new (std::nothrow) float[(size_t)nDst * (size_t)m_nWindowSize * 4];
+        if (m_pWeightsF == NULL)
+            return;
+        for (size_t i = 0; i < (size_t)nDst * (size_t)m_nWindowSize; i++)
+            m_pWeightsF[4 * i] = m_pWeightsF[4 * i + 1] = m_pWeightsF[4 * i + 2] = m_pWeightsF[4 * i + 3] =
+                (float)m_pWeights[i];
     }
     ~WeightsTable()
     {
         delete[] m_pContributions;
         delete[] m_pWeights;
+        delete[] m_pWeightsF;
     }
     bool IsValid() const
     {
-        return m_pContributions != NULL && m_pWeights != NULL;
+        return m_pContributions != NULL && m_pWeights != NULL && m_pWeightsF != NULL;
+    }
+    // The weights of output position u in single precision, first for source m_nLeft,
+    // each repeated four times (the weight of tap i is at index 4 * i).
+    const float* WeightsOf(UINT u) const
+    {
+        return m_pWeightsF + (size_t)u * (size_t)m_nWindowSize * 4;
     }
 
     int m_nWindowSize;
@@ -358,6 +486,7 @@ public:
 
 private:
     double* m_pWeights;
+    float* m_pWeightsF = NULL;
     WeightsTable(const WeightsTable&) = delete;
     WeightsTable& operator=(const WeightsTable&) = delete;
 };
@@ -366,9 +495,10 @@ namespace {
 
 typedef CExtBitmap::WeightsTable WeightsTable;
 
+// The passes for 8, 16 and 24 bits, through a whole intermediate block.
+
 // One pass along the rows: pSrc is S pixels wide, pDst D pixels wide, both H high.
-bool PassHorizontal(const CExtBitmap::Filter& filter, LPBITMAPINFOHEADER pSrc, LPBITMAPINFOHEADER pDst,
-                    bool bAlphaAware)
+bool PassHorizontal(const CExtBitmap::Filter& filter, LPBITMAPINFOHEADER pSrc, LPBITMAPINFOHEADER pDst)
 {
     const int S = pSrc->biWidth, D = pDst->biWidth, H = pDst->biHeight;
     const int nBPP = pSrc->biBitCount;
@@ -389,43 +519,23 @@ bool PassHorizontal(const CExtBitmap::Filter& filter, LPBITMAPINFOHEADER pSrc, L
         for (int u = 0; u < D; u++)
         {
             const WeightsTable::Contribution& c = table.m_pContributions[u];
-            const double* w = c.m_pWeights;
+            const float* w = table.WeightsOf((UINT)u);
+            const int nTaps = c.m_nRight - c.m_nLeft + 1;
             if (nBPP == 16)
             {
-                double v = 0.0;
-                const WORD* p16 = (const WORD*)pS;
-                for (int i = c.m_nLeft; i <= c.m_nRight; i++)
-                    v += w[i - c.m_nLeft] * (double)p16[i];
+                float v = 0.0f;
+                const WORD* p16 = (const WORD*)pS + c.m_nLeft;
+                for (int i = 0; i < nTaps; i++)
+                    v += w[4 * i] * (float)p16[i];
                 ((WORD*)pD)[u] = ToWord(v);
-            }
-            else if (nChannels == 4 && bAlphaAware)
-            {
-                double b = 0.0, g = 0.0, r = 0.0, a = 0.0;
-                for (int i = c.m_nLeft; i <= c.m_nRight; i++)
-                {
-                    const BYTE* p = pS + i * 4;
-                    const double wt = w[i - c.m_nLeft];
-                    b += p[0] * wt * p[3] / 255.0;
-                    g += p[1] * wt * p[3] / 255.0;
-                    r += p[2] * wt * p[3] / 255.0;
-                    a += p[3] * wt;
-                }
-                LPBYTE q = pD + u * 4;
-                q[0] = ToByte(b);
-                q[1] = ToByte(g);
-                q[2] = ToByte(r);
-                q[3] = ToByte(a);
             }
             else if (nChannels > 0)
             {
-                double acc[4] = {0.0, 0.0, 0.0, 0.0};
-                for (int i = c.m_nLeft; i <= c.m_nRight; i++)
-                {
-                    const BYTE* p = pS + i * nChannels;
-                    const double wt = w[i - c.m_nLeft];
+                float acc[3] = {0.0f, 0.0f, 0.0f};
+                const BYTE* p = pS + c.m_nLeft * nChannels;
+                for (int i = 0; i < nTaps; i++, p += nChannels)
                     for (int k = 0; k < nChannels; k++)
-                        acc[k] += p[k] * wt;
-                }
+                        acc[k] += p[k] * w[4 * i];
                 LPBYTE q = pD + u * nChannels;
                 for (int k = 0; k < nChannels; k++)
                     q[k] = ToByte(acc[k]);
@@ -435,10 +545,9 @@ bool PassHorizontal(const CExtBitmap::Filter& filter, LPBITMAPINFOHEADER pSrc, L
     return true;
 }
 
-// One pass along the columns: pSrc is S rows high, pDst D rows high, both W wide.
-// Rows are accumulated whole so that the source is read in memory order.
-bool PassVertical(const CExtBitmap::Filter& filter, LPBITMAPINFOHEADER pSrc, LPBITMAPINFOHEADER pDst,
-                  bool bAlphaAware)
+// One pass along the columns: pSrc is S rows high, pDst D rows high, both W wide. Each
+// output value is summed over its source rows in a register.
+bool PassVertical(const CExtBitmap::Filter& filter, LPBITMAPINFOHEADER pSrc, LPBITMAPINFOHEADER pDst)
 {
     const int S = pSrc->biHeight, D = pDst->biHeight, W = pDst->biWidth;
     const int nBPP = pSrc->biBitCount;
@@ -451,60 +560,207 @@ bool PassVertical(const CExtBitmap::Filter& filter, LPBITMAPINFOHEADER pSrc, LPB
     WeightsTable table(filter, (UINT)D, (UINT)S);
     if (!table.IsValid())
         return false;
-    const int nValues = (nBPP == 16) ? W : W * ChannelBytes(nBPP);
-    double* pAcc = new (std::nothrow) double[(size_t)(nValues > 0 ? nValues : 1)];
-    if (pAcc == NULL)
-        return false;
-    const bool bAlpha = bAlphaAware && nBPP == 32;
+    const int nChannels = ChannelBytes(nBPP);
+    const int nValues = (nBPP == 16) ? W : W * nChannels;
+    std::vector<const BYTE*> rows((size_t)table.m_nWindowSize);
     for (int v = 0; v < D; v++)
     {
         const WeightsTable::Contribution& c = table.m_pContributions[v];
-        for (int k = 0; k < nValues; k++)
-            pAcc[k] = 0.0;
-        for (int i = c.m_nLeft; i <= c.m_nRight; i++)
-        {
-            const double wt = c.m_pWeights[i - c.m_nLeft];
-            const BYTE* pS = CExtBitmap::GetScanLine(pSrc, i, nStride);
-            if (nBPP == 16)
-            {
-                const WORD* p16 = (const WORD*)pS;
-                for (int x = 0; x < W; x++)
-                    pAcc[x] += wt * (double)p16[x];
-            }
-            else if (bAlpha)
-            {
-                for (int x = 0; x < W; x++)
-                {
-                    const BYTE* p = pS + x * 4;
-                    double* a = pAcc + x * 4;
-                    a[0] += p[0] * wt * p[3] / 255.0;
-                    a[1] += p[1] * wt * p[3] / 255.0;
-                    a[2] += p[2] * wt * p[3] / 255.0;
-                    a[3] += p[3] * wt;
-                }
-            }
-            else
-            {
-                for (int k = 0; k < nValues; k++)
-                    pAcc[k] += pS[k] * wt;
-            }
-        }
+        const float* w = table.WeightsOf((UINT)v);
+        const int nTaps = c.m_nRight - c.m_nLeft + 1;
+        for (int i = 0; i < nTaps; i++)
+            rows[(size_t)i] = CExtBitmap::GetScanLine(pSrc, c.m_nLeft + i, nStride);
         LPBYTE pD = CExtBitmap::GetScanLine(pDst, v, nStride);
         if (nBPP == 16)
         {
-            WORD* p16 = (WORD*)pD;
             for (int x = 0; x < W; x++)
-                p16[x] = ToWord(pAcc[x]);
+            {
+                float sum = 0.0f;
+                for (int i = 0; i < nTaps; i++)
+                    sum += w[4 * i] * (float)((const WORD*)rows[(size_t)i])[x];
+                ((WORD*)pD)[x] = ToWord(sum);
+            }
         }
         else
         {
             for (int k = 0; k < nValues; k++)
-                pD[k] = ToByte(pAcc[k]);
+            {
+                float sum = 0.0f;
+                for (int i = 0; i < nTaps; i++)
+                    sum += rows[(size_t)i][k] * w[4 * i];
+                pD[k] = ToByte(sum);
+            }
         }
     }
-    delete[] pAcc;
     return true;
 }
+
+// 32-bit pixels: both passes in one sweep down the image. The first pass's rows are
+// made as the second needs them and kept in a ring of converted rows, so no intermediate
+// image is allocated; each is still rounded to bytes in between, as two separate passes
+// would store it.
+class Scaler32
+{
+public:
+    Scaler32(LPBITMAPINFOHEADER pSrc, LPBITMAPINFOHEADER pDst, bool bAlphaAware)
+        : m_pSrc(pSrc), m_pDst(pDst), m_bAlpha(bAlphaAware),
+          m_nSrcStride(CExtBitmap::GetStride(pSrc->biWidth, 32)), m_nDstStride(CExtBitmap::GetStride(pDst->biWidth, 32))
+    {
+    }
+
+    bool Run(const CExtBitmap::Filter& filter, bool bVerticalFirst)
+    {
+        const int nSrcW = m_pSrc->biWidth, nSrcH = m_pSrc->biHeight;
+        const int nDstW = m_pDst->biWidth, nDstH = m_pDst->biHeight;
+        WeightsTable tableH(filter, (UINT)nDstW, (UINT)nSrcW), tableV(filter, (UINT)nDstH, (UINT)nSrcH);
+        if (!tableH.IsValid() || !tableV.IsValid())
+            return false;
+        m_pH = nDstW != nSrcW ? &tableH : NULL;
+        m_pV = nDstH != nSrcH ? &tableV : NULL;
+        m_bVerticalFirst = bVerticalFirst;
+        // The ring holds rows of the image the vertical pass reads: the source's when it
+        // runs first, the horizontal pass's output otherwise.
+        m_nRingWidth = bVerticalFirst ? nSrcW : nDstW;
+        m_nWindow = (size_t)tableV.m_nWindowSize;
+
+        RunRows(0, nDstH);
+        return true;
+    }
+
+private:
+    // The scratch of one sweep.
+    struct Work
+    {
+        std::vector<float> ring;   // m_nWindow rows of m_nRingWidth converted pixels
+        std::vector<int> ringRow;  // the row in each slot, -1 for none
+        std::vector<const float*> rows;
+        std::vector<float> srcF;
+        std::vector<BYTE> bytes;
+    };
+
+    void RunRows(int nFirst, int nLast)
+    {
+        const int nSrcW = m_pSrc->biWidth, nDstW = m_pDst->biWidth;
+        Work work;
+        work.ring.assign(m_nWindow * (size_t)m_nRingWidth * 4, 0.0f);
+        work.ringRow.assign(m_nWindow, -1);
+        work.rows.assign(m_nWindow, NULL);
+        work.srcF.assign((size_t)nSrcW * 4, 0.0f);
+        work.bytes.assign((size_t)(nSrcW > nDstW ? nSrcW : nDstW) * 4, 0);
+        for (int v = nFirst; v < nLast; v++)
+        {
+            LPBYTE pOut = CExtBitmap::GetScanLine(m_pDst, v, m_nDstStride);
+            if (m_bVerticalFirst)
+            {
+                // The vertical pass's row at the source's width, then across.
+                const BYTE* pRow = VerticalRow(work, v, nSrcW, work.bytes.data());
+                if (m_pH == NULL)
+                    memcpy(pOut, pRow, (size_t)nDstW * 4);
+                else
+                {
+                    ConvertRow(pRow, nSrcW, work.srcF.data(), m_bAlpha);
+                    HorizontalRow(work.srcF.data(), pOut);
+                }
+            }
+            else if (m_pV == NULL)
+                MakeAcross(work, v, pOut);
+            else
+                VerticalRow(work, v, nDstW, pOut);
+        }
+    }
+
+    // Row r of the horizontal pass's output, as bytes.
+    void MakeAcross(Work& work, int r, LPBYTE pOut) const
+    {
+        const BYTE* pRow = CExtBitmap::GetScanLine(m_pSrc, r, m_nSrcStride);
+        if (m_pH == NULL)
+        {
+            memcpy(pOut, pRow, (size_t)m_pSrc->biWidth * 4);
+            return;
+        }
+        ConvertRow(pRow, m_pSrc->biWidth, work.srcF.data(), m_bAlpha);
+        HorizontalRow(work.srcF.data(), pOut);
+    }
+
+    void HorizontalRow(const float* pRowF, LPBYTE pOut) const
+    {
+        for (int u = 0; u < m_pDst->biWidth; u++)
+        {
+            const WeightsTable::Contribution& c = m_pH->m_pContributions[u];
+            StorePixel(pOut + u * 4, SumTaps(pRowF + (c.m_nLeft + c.m_nSkip) * 4, m_pH->WeightsOf((UINT)u) + 4 * c.m_nSkip,
+                                             c.m_nRight - c.m_nLeft - c.m_nSkip + 1));
+        }
+    }
+
+    // Row r of the image the vertical pass reads, converted, from the ring.
+    const float* RingRow(Work& work, int r) const
+    {
+        const size_t nSlot = (size_t)r % m_nWindow;
+        float* pSlot = work.ring.data() + nSlot * (size_t)m_nRingWidth * 4;
+        if (work.ringRow[nSlot] != r)
+        {
+            if (m_bVerticalFirst)
+                ConvertRow(CExtBitmap::GetScanLine(m_pSrc, r, m_nSrcStride), m_nRingWidth, pSlot, m_bAlpha);
+            else
+            {
+                MakeAcross(work, r, work.bytes.data());
+                ConvertRow(work.bytes.data(), m_nRingWidth, pSlot, m_bAlpha);
+            }
+            work.ringRow[nSlot] = r;
+        }
+        return pSlot;
+    }
+
+    // Output row v of the vertical pass, nWidth pixels, into pOut; answers pOut, or the
+    // source row itself when the height does not change.
+    const BYTE* VerticalRow(Work& work, int v, int nWidth, LPBYTE pOut) const
+    {
+        if (m_pV == NULL)
+            return CExtBitmap::GetScanLine(m_pSrc, v, m_nSrcStride);
+        const WeightsTable::Contribution& c = m_pV->m_pContributions[v];
+        const float* w = m_pV->WeightsOf((UINT)v) + 4 * c.m_nSkip;
+        const int nTaps = c.m_nRight - c.m_nLeft - c.m_nSkip + 1;
+        for (int i = 0; i < nTaps; i++)
+            work.rows[(size_t)i] = RingRow(work, c.m_nLeft + c.m_nSkip + i);
+        const float* const* ppRows = work.rows.data();
+        int x = 0;
+        for (; x + 4 <= nWidth; x += 4)
+        {
+            // Four pixels at a time: four independent sums per tap.
+            __m128 s0 = _mm_setzero_ps(), s1 = _mm_setzero_ps(), s2 = _mm_setzero_ps(), s3 = _mm_setzero_ps();
+            for (int i = 0; i < nTaps; i++)
+            {
+                const float* p = ppRows[i] + x * 4;
+                const __m128 wt = _mm_loadu_ps(w + 4 * i);
+                s0 = _mm_add_ps(s0, _mm_mul_ps(_mm_loadu_ps(p), wt));
+                s1 = _mm_add_ps(s1, _mm_mul_ps(_mm_loadu_ps(p + 4), wt));
+                s2 = _mm_add_ps(s2, _mm_mul_ps(_mm_loadu_ps(p + 8), wt));
+                s3 = _mm_add_ps(s3, _mm_mul_ps(_mm_loadu_ps(p + 12), wt));
+            }
+            StorePixel(pOut + x * 4, s0);
+            StorePixel(pOut + x * 4 + 4, s1);
+            StorePixel(pOut + x * 4 + 8, s2);
+            StorePixel(pOut + x * 4 + 12, s3);
+        }
+        for (; x < nWidth; x++)
+        {
+            __m128 sum = _mm_setzero_ps();
+            for (int i = 0; i < nTaps; i++)
+                sum = _mm_add_ps(sum, _mm_mul_ps(_mm_loadu_ps(ppRows[i] + x * 4), _mm_loadu_ps(w + 4 * i)));
+            StorePixel(pOut + x * 4, sum);
+        }
+        return pOut;
+    }
+
+    LPBITMAPINFOHEADER m_pSrc, m_pDst;
+    bool m_bAlpha;
+    ULONG m_nSrcStride, m_nDstStride;
+    const WeightsTable* m_pH = NULL;
+    const WeightsTable* m_pV = NULL;
+    bool m_bVerticalFirst = false;
+    int m_nRingWidth = 0;
+    size_t m_nWindow = 1;
+};
 
 }  // namespace
 
@@ -524,13 +780,25 @@ bool CExtBitmap::Scale(int cx, int cy, const Filter& filter)
     if (pDst == NULL)
         return false;
     bool bOk = false;
-    if ((LONGLONG)nSrcH * cx > (LONGLONG)nSrcW * cy)
+    const bool bVerticalFirst = (LONGLONG)nSrcH * cx > (LONGLONG)nSrcW * cy;
+    if (nBPP == 32)
+    {
+        try
+        {
+            bOk = Scaler32(m_pImageBuffer, pDst, bAlphaAware).Run(filter, bVerticalFirst);
+        }
+        catch (const std::bad_alloc&)
+        {
+            bOk = false;
+        }
+    }
+    else if (bVerticalFirst)
     {
         LPBITMAPINFOHEADER pTmp = AllocBlock(nSrcW, cy, nBPP, m0, m1, m2, m3);
         if (pTmp != NULL)
         {
-            bOk = PassVertical(filter, m_pImageBuffer, pTmp, bAlphaAware) &&
-                  PassHorizontal(filter, pTmp, pDst, bAlphaAware);
+            bOk = PassVertical(filter, m_pImageBuffer, pTmp) &&
+                  PassHorizontal(filter, pTmp, pDst);
             FreeBlock(pTmp);
         }
     }
@@ -539,8 +807,8 @@ bool CExtBitmap::Scale(int cx, int cy, const Filter& filter)
         LPBITMAPINFOHEADER pTmp = AllocBlock(cx, nSrcH, nBPP, m0, m1, m2, m3);
         if (pTmp != NULL)
         {
-            bOk = PassHorizontal(filter, m_pImageBuffer, pTmp, bAlphaAware) &&
-                  PassVertical(filter, pTmp, pDst, bAlphaAware);
+            bOk = PassHorizontal(filter, m_pImageBuffer, pTmp) &&
+                  PassVertical(filter, pTmp, pDst);
             FreeBlock(pTmp);
         }
     }

@@ -170,7 +170,10 @@ void CExtWSHelper::stat_LoadWindowRect(CWnd* pWnd, LPCTSTR sSection, LPCTSTR sEn
     wp.length = sizeof(wp);
     pWnd->GetWindowPlacement(&wp);
     int n[6] = {};
-    if (sscanf((LPCSTR)sText, "%d,%d,%d,%d,%d,%d", &n[0], &n[1], &n[2], &n[3], &n[4], &n[5]) == 6)
+    // A damaged or hand-edited value must not put the window out of reach: an inverted
+    // rectangle or a show command that is not a known visible one keeps the placement.
+    if (sscanf((LPCSTR)sText, "%d,%d,%d,%d,%d,%d", &n[0], &n[1], &n[2], &n[3], &n[4], &n[5]) == 6 && n[2] > n[0] &&
+        n[3] > n[1] && n[4] >= SW_SHOWNORMAL && n[4] <= SW_RESTORE)
     {
         wp.rcNormalPosition.left = n[0];
         wp.rcNormalPosition.top = n[1];

@@ -280,6 +280,14 @@ public:
     virtual bool IsMenuCombinedWithOwner(CObject* pCookieObjectOrNull);
     // The smallest button of a palette-layout menu: the classic 23 x 22 toolbar button.
     virtual void GetMenuPaletteButtonSize(SIZE& size, CObject* pMenu, LPARAM lParam = 0);
+    // The insertion mark of a customize drag: its size, the mark (a 2-pixel bar along
+    // the rectangle with end ticks across it) and the selection frame of an item.
+    virtual void GetDropMarkSize(CSize& size);
+    virtual void DrawDropMark(CDC& dc, const RECT& rc, bool bHorz, LPARAM lParam = 0);
+    virtual void DrawCustomizeSelection(CDC& dc, const RECT& rc);
+    // A control that painted itself through this paint manager says so here when done
+    // (the theme's hook slot 178; no theme reacts).
+    virtual void NotifyPaintDone(CObject* pHelperSrc, LPARAM lParam = 0);
     virtual void DrawBarBorder(CDC& dc, PAINTBARBORDERDATA& _pbbd);                      // 104
     virtual int QueryBarSettingDefault();                                                // 105
     virtual int QueryTabSettingDefault();                                                // 106
@@ -396,12 +404,26 @@ public:
                                      UINT nDrawTextFlags, bool bEnabled, const RECT& rc,
                                      CWnd* pWnd, LPARAM lParam = 0);                     // 170
     virtual bool ReservedQuery171();                                                     // 171
+    // The six scroll-bar measures in this order: horizontal bar height, vertical bar
+    // width, arrow length of a horizontal and of a vertical bar, shortest thumb of each.
+    // True when the theme supplies them; no theme here does, so bars take the system's.
+    virtual bool GetScrollBarMetrics(int* pHorzBarHeight, int* pVertBarWidth,
+                                     int* pHorzButtonWidth, int* pVertButtonHeight,
+                                     int* pHorzThumbMin, int* pVertThumbMin);
     virtual void DrawScrollBar(CDC& dc, PAINTSCROLLBARDATA& _psbd);                      // 172
     virtual CObject* GetScrollBarSkin(bool bHorz, CExtScrollBar* pBar, LPARAM lParam,
                                       bool bFlag);                                       // 173
     virtual bool DrawReportHeader(CDC& dc, const RECT& rc, CObject* pHelperSrc,
                                   LPARAM lParam = 0);                                    // 174
     virtual bool ReservedQuery175();                                                     // 175
+    // A report header's sort arrow: true when the theme drew it. Every theme here leaves
+    // the arrow to the header cell, which draws the glyph itself.
+    virtual bool DrawReportSortArrow(CDC& dc, const RECT& rc, bool bAscending,
+                                     CObject* pHelperSrc, LPARAM lParam = 0);
+    // The whole group-area band of a report grid with its hint text (or NULL): true when
+    // the theme painted it, so the group area skips its own hint box.
+    virtual bool DrawReportGroupArea(CDC& dc, const RECT& rc, LPCTSTR sHintText,
+                                     CObject* pHelperSrc, LPARAM lParam = 0);
     virtual bool ReservedQuery176();                                                     // 176
     virtual COLORREF GetReportColumnTextColor(CObject* pHelperSrc, signed char nValue);  // 177
     virtual void ReservedHook178();                                                      // 178

@@ -108,6 +108,17 @@ extern const CExtPaintManager::glyph g_glyphDoubleChevronRight;     // 8x5
 extern const CExtPaintManager::glyph g_glyphDoubleChevronDown;      // 5x8: 90 degrees of the above
 extern const CExtPaintManager::glyph g_glyphTwoRightTriangles;      // 6x5
 extern const CExtPaintManager::glyph g_glyphTwoDownTriangles;       // 5x6: 90 degrees of the above
+// The content-expand popup's markers, 11x11 each: corner arrows pointing at an item's
+// corner from outside it, and the end arrows of a drop-position line (the left one points
+// right, at the line's start; the others are its turns).
+extern const CExtPaintManager::glyph g_glyphExpandCornerTL;
+extern const CExtPaintManager::glyph g_glyphExpandCornerTR;
+extern const CExtPaintManager::glyph g_glyphExpandCornerBR;
+extern const CExtPaintManager::glyph g_glyphExpandCornerBL;
+extern const CExtPaintManager::glyph g_glyphMarkerEndLeft;
+extern const CExtPaintManager::glyph g_glyphMarkerEndRight;
+extern const CExtPaintManager::glyph g_glyphMarkerEndTop;
+extern const CExtPaintManager::glyph g_glyphMarkerEndBottom;
 extern const CExtPaintManager::glyph g_glyphMenuRightArrow;         // 12x16: sub-menu arrow
 extern const CExtPaintManager::glyph g_glyphMenuRightArrowLine;     // 12x16: the same after a line
 extern const CExtPaintManager::glyph g_glyphDoubleChevronUp7x8;     // 7x8

@@ -489,6 +489,14 @@ TEST_F(ToolbarTest, PostedMenuRequestMovesAnOpenMenuOrCancelsTracking)
     ASSERT_TRUE(m_bar.TrackButtonMenu(B_SAVE));
     ASSERT_TRUE(CExtPopupMenuWnd::IsMenuTracking());
     EXPECT_EQ(B_SAVE, m_bar.GetMenuTrackingButton());
+    {
+        // The menus learn where the button that opened them lies, so the release of
+        // that press does not close them.
+        CRect rcExpected = Rect(B_SAVE), rcTracked;
+        m_bar.ClientToScreen(&rcExpected);
+        ASSERT_TRUE(g_PopupBarServices.GetTrackedButtonRect(&rcTracked));
+        EXPECT_EQ(rcExpected, rcTracked);
+    }
     EXPECT_TRUE(m_bar.TrackButtonMenu(B_SAVE)) << "the open menu's button answers at once";
     EXPECT_EQ(0x20000u, m_bar.GetButtonStyle(B_SAVE) & 0x30000) << "pressed, not checked, while open";
 

@@ -77,7 +77,9 @@ TEST_F(Placement, StoredPlacementIsAppliedAndTheFinalOneSaved)
 
 TEST_F(Placement, IncompleteOrMissingTextLeavesThePlacement)
 {
-    const char* texts[] = {"10,10,300,200,1", "a,b,c,d,e,f", ""};
+    // Also an inverted rectangle and show commands that are hidden or unknown.
+    const char* texts[] = {"10,10,300,200,1", "a,b,c,d,e,f", "", "300,200,10,10,1,0", "10,10,300,200,0,0",
+                           "10,10,300,200,99,0"};
     for (const char* sText : texts)
     {
         ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kSectionPath, "Main", sText));

@@ -1,0 +1,470 @@
+#include "app/purgelet_dlg.h"
+#include "app/about_dlg.h"
+#include "app/dlg_group.h"
+#include "app/options_dlg.h"
+#include "app/purgelet_app.h"
+#include "app/ui_manager.h"
+#include "catalogue/clipboard_text.h"
+#include "catalogue/groups.h"
+#include "catalogue/options.h"
+#include "catalogue/program_entry.h"
+#include "framework/afxres.h"
+#include "res/resource.h"
+#include "toolkit/bars/chevron_button.h"
+#include "toolkit/core/cmd_item.h"
+#include "toolkit/core/cmd_manager.h"
+#include <shellapi.h>
+
+namespace {
+
+const char* const kSupportPage = "https://purgelet.example/support/";
+const char* const kRelayPage = "https://purgelet.example/tolvex-relay/";
+const COLORREF kToolbarTransparent = RGB(192, 192, 192);
+const int kStatusPaneMargin = 22;  // the status pane leaves room for the size grip
+
+// The main toolbar's buttons in order (separators and the content-expand button left
+// out): the command icons and toolbar texts that go with them.
+struct ToolbarButtonLook
+{
+    UINT nIcon;
+    const char* pszText;
+};
+const ToolbarButtonLook kToolbarLooks[] = {
+    {IDI_UNINSTALL, "Uninstall"}, {IDI_REMOVE, "Remove"}, {IDI_REFRESH, "Refresh"},
+    {IDI_OPTIONS, "Options"},     {IDI_HELP, "Help"},     {IDI_RELAY, "Tolvex Relay"},
+};
+
+}  // namespace
+
+const char* const CPurgeletDlg::g_szRemoveWarning =
+    "Warning: this command only removes selected program from the list of installed application!\r\n"
+    "But it does not remove it from your hard disk.\r\n\r\n"
+    "Are you sure you want to remove this program from the list?";
+
+CExtBarContentExpandButton* CPurgeletDlg::CExtToolBar::CreateContentExpandButton() { return NULL; }
+
+BEGIN_MESSAGE_MAP(CPurgeletDlg, CExtResizableDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_CLOSE()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_WM_SIZE()
+    ON_WM_DESTROY()
+    ON_REGISTERED_MESSAGE(g_nMsgUpdateStatusBar, &CPurgeletDlg::OnUpdateStatusBar)
+    ON_COMMAND(ID_EDIT_COPY, &CPurgeletDlg::OnEditCopy)
+    ON_COMMAND(ID_EDIT_COPY_APPLICATION, &CPurgeletDlg::OnEditCopyApplication)
+    ON_COMMAND(ID_EDIT_COPY_PUBLISHER, &CPurgeletDlg::OnEditCopyPublisher)
+    ON_COMMAND(ID_PROGRAM_UNINSTALL, &CPurgeletDlg::OnUninstall)
+    ON_COMMAND(ID_PROGRAM_UNINSTALL_QUIET, &CPurgeletDlg::OnUninstallQuiet)
+    ON_COMMAND(ID_PROGRAM_MODIFY, &CPurgeletDlg::OnModify)
+    ON_COMMAND(ID_PROGRAM_REMOVE_ENTRY, &CPurgeletDlg::OnRemoveEntry)
+    ON_COMMAND(ID_PROGRAM_ADD_TO_GROUP, &CPurgeletDlg::OnAddToGroup)
+    ON_COMMAND(ID_PROGRAM_OPEN_FOLDER, &CPurgeletDlg::OnOpenFolder)
+    ON_COMMAND(ID_PROGRAM_REGISTRY_ENTRY, &CPurgeletDlg::OnRegistryEntry)
+    ON_COMMAND(ID_VIEW_REFRESH, &CPurgeletDlg::OnRefresh)
+    ON_COMMAND(ID_VIEW_GROUPS, &CPurgeletDlg::OnViewGroups)
+    ON_COMMAND(ID_VIEW_DETAILS, &CPurgeletDlg::OnViewDetails)
+    ON_COMMAND(ID_VIEW_OPTIONS, &CPurgeletDlg::OnOptions)
+    ON_COMMAND(ID_HELP, &CPurgeletDlg::OnHelp)
+    ON_COMMAND(ID_HELP_FINDER, &CPurgeletDlg::OnHelp)
+    ON_COMMAND(ID_APP_ABOUT, &CPurgeletDlg::OnAbout)
+    ON_COMMAND(ID_TOLVEX_RELAY, &CPurgeletDlg::OnTolvexRelay)
+    ON_UPDATE_COMMAND_UI(ID_APP_EXIT, &CPurgeletDlg::OnUpdateAlways)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, &CPurgeletDlg::OnUpdateAlways)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY_APPLICATION, &CPurgeletDlg::OnUpdateAlways)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY_PUBLISHER, &CPurgeletDlg::OnUpdateAlways)
+    ON_UPDATE_COMMAND_UI(ID_PROGRAM_UNINSTALL, &CPurgeletDlg::OnUpdateUninstall)
+    ON_UPDATE_COMMAND_UI(ID_PROGRAM_UNINSTALL_QUIET, &CPurgeletDlg::OnUpdateUninstallQuiet)
+    ON_UPDATE_COMMAND_UI(ID_PROGRAM_MODIFY, &CPurgeletDlg::OnUpdateModify)
+    ON_UPDATE_COMMAND_UI(ID_PROGRAM_REMOVE_ENTRY, &CPurgeletDlg::OnUpdateRemoveEntry)
+    ON_UPDATE_COMMAND_UI(ID_PROGRAM_ADD_TO_GROUP, &CPurgeletDlg::OnUpdateAddToGroup)
+    ON_UPDATE_COMMAND_UI(ID_PROGRAM_OPEN_FOLDER, &CPurgeletDlg::OnUpdateOpenFolder)
+    ON_UPDATE_COMMAND_UI(ID_PROGRAM_REGISTRY_ENTRY, &CPurgeletDlg::OnUpdateAlways)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_REFRESH, &CPurgeletDlg::OnUpdateAlways)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_GROUPS, &CPurgeletDlg::OnUpdateViewGroups)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_DETAILS, &CPurgeletDlg::OnUpdateViewDetails)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_OPTIONS, &CPurgeletDlg::OnUpdateAlways)
+    ON_UPDATE_COMMAND_UI(ID_HELP, &CPurgeletDlg::OnUpdateAlways)
+    ON_UPDATE_COMMAND_UI(ID_HELP_FINDER, &CPurgeletDlg::OnUpdateAlways)
+    ON_UPDATE_COMMAND_UI(ID_APP_ABOUT, &CPurgeletDlg::OnUpdateAlways)
+    ON_UPDATE_COMMAND_UI(ID_TOLVEX_RELAY, &CPurgeletDlg::OnUpdateAlways)
+END_MESSAGE_MAP()
+
+CPurgeletDlg::CPurgeletDlg(CWnd* pParent)
+    : CExtNCW<CExtResizableDialog>(IDD_PURGELET_DIALOG, pParent), m_hAccel(NULL), m_bAppActive(false)
+{
+    m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+}
+
+CPurgeletDlg::~CPurgeletDlg() {}
+
+void CPurgeletDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CExtNCW<CExtResizableDialog>::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_TOOLBAR, m_wndToolBar);
+    DDX_Control(pDX, IDC_MENUBAR, m_wndMenuBar);
+}
+
+// ---- initialisation ----------------------------------------------------------------------
+
+BOOL CPurgeletDlg::OnInitDialog()
+{
+    CExtNCW<CExtResizableDialog>::OnInitDialog();
+    AddAboutToSystemMenu();
+    SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_hIcon);
+    SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_hIcon);
+    AddAnchor(IDC_PAGE_PLACE, CSize(0, 0), CSize(100, 100));
+    m_hAccel = ::LoadAcceleratorsA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAIN_ACCELERATORS));
+    RegisterCommands();
+    LoadSettings();
+    if (!CreateToolBar()) return FALSE;
+    if (!CreateStatusBar()) return FALSE;
+    if (!m_wndMenuBar.LoadMenuBar(IDR_MAIN_MENU)) return FALSE;
+    m_wndMenuBar.SetBarStyle(m_wndMenuBar.GetBarStyle() & ~CBRS_GRIPPER);
+    RepositionAllBars();
+    CreatePages();
+    CUiManager::GetInstance()->RefreshPrograms(false);
+    return TRUE;
+}
+
+void CPurgeletDlg::AddAboutToSystemMenu()
+{
+    CString strAbout;
+    if (!strAbout.LoadString(IDS_ABOUTBOX) || strAbout.IsEmpty()) return;
+    CMenu* pSysMenu = GetSystemMenu(FALSE);
+    if (pSysMenu == NULL) return;
+    pSysMenu->AppendMenu(MF_SEPARATOR);
+    pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAbout);
+}
+
+void CPurgeletDlg::RegisterCommands()
+{
+    g_CommandManager->ProfileWndAdd(g_szPurgeletProfileName, m_hWnd);
+    g_CommandManager->UpdateFromMenuResource(g_szPurgeletProfileName, IDR_MAIN_MENU, false, true);
+    // The groups page's toolbar: its three commands are known before the page loads it.
+    g_CommandManager->UpdateFromToolBarResource(g_szPurgeletProfileName, IDR_GROUPS_TOOLBAR, NULL, NULL, false,
+                                                true, kToolbarTransparent);
+}
+
+bool CPurgeletDlg::CreateToolBar()
+{
+    if (!m_wndToolBar.LoadToolBar(IDR_MAIN_TOOLBAR, kToolbarTransparent)) return false;
+    m_wndToolBar.SetBarStyle(m_wndToolBar.GetBarStyle() & ~CBRS_GRIPPER);
+
+    size_t nLook = 0;
+    int nCount = m_wndToolBar.GetButtonsCount();
+    for (int i = 0; i < nCount && nLook < sizeof(kToolbarLooks) / sizeof(kToolbarLooks[0]); ++i) {
+        CExtBarButton* pButton = m_wndToolBar.GetButton(i);
+        if (pButton == NULL || pButton->IsSeparator() || pButton->IsKindOf(RUNTIME_CLASS(CExtBarContentExpandButton)))
+            continue;
+        const ToolbarButtonLook& look = kToolbarLooks[nLook++];
+        UINT nCmdID = pButton->GetCmdID(false);
+        HICON hIcon =
+            (HICON)::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(look.nIcon), IMAGE_ICON, 24, 24, 0);
+        // The command manager keeps an icon it takes; one it refuses is ours to free.
+        if (hIcon != NULL && !g_CommandManager->CmdSetIconFromHICON(g_szPurgeletProfileName, nCmdID, hIcon, false))
+            ::DestroyIcon(hIcon);
+        CExtCmdItem* pCmd = g_CommandManager->CmdGetPtr(g_szPurgeletProfileName, nCmdID);
+        if (pCmd == NULL) continue;
+        pCmd->m_sToolbarText = look.pszText;
+        if (nCmdID == ID_TOLVEX_RELAY) pCmd->m_sTipTool = "Tolvex Relay: our companion product on the web";
+    }
+    return true;
+}
+
+bool CPurgeletDlg::CreateStatusBar()
+{
+    if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR)) return false;
+    m_wndStatusBar.SendMessage(SB_SETMINHEIGHT, 20, 0);
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    m_wndStatusBar.AddPane(1, 0);
+    m_wndStatusBar.SetPaneWidth(0, rcClient.Width() - kStatusPaneMargin);
+    m_wndStatusBar.SetDrawPaneBorders(true);
+    SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
+    return true;
+}
+
+void CPurgeletDlg::RepositionAllBars() { RepositionBars(0, 0xFFFF, 0); }
+
+void CPurgeletDlg::CreatePages()
+{
+    CWnd* pPlace = GetDlgItem(IDC_PAGE_PLACE);
+    CRect rcPlace(0, 0, 0, 0);
+    if (pPlace != NULL) {
+        pPlace->GetWindowRect(&rcPlace);
+        ScreenToClient(&rcPlace);
+    }
+    m_pageUninstall.Create(this);
+    m_pageUninstall.ShowWindow(SW_SHOW);
+    m_pageUninstall.MoveWindow(&rcPlace);
+    AddAnchor(m_pageUninstall.GetSafeHwnd(), CSize(0, 0), CSize(100, 100));
+}
+
+// ---- keys, activation, closing -----------------------------------------------------------
+
+BOOL CPurgeletDlg::PreTranslateMessage(MSG* pMsg)
+{
+    // Esc does not close the main window; it closes through File > Exit or Close.
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE) return TRUE;
+    return CExtNCW<CExtResizableDialog>::PreTranslateMessage(pMsg);
+}
+
+void CPurgeletDlg::OnOK() {}
+
+// Esc pressed in a page reaches the main dialog as IDCANCEL (the dialog manager sends a
+// page's keys to its top-level dialog), so Cancel does nothing here and only a close
+// request (File > Exit, the system menu's Close) ends the dialog.
+void CPurgeletDlg::OnCancel() {}
+
+void CPurgeletDlg::OnClose() { EndDialog(IDCANCEL); }
+
+LRESULT CPurgeletDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lResult = CExtNCW<CExtResizableDialog>::WindowProc(message, wParam, lParam);
+    if (message == WM_ACTIVATEAPP) {
+        bool bActive = wParam != 0;
+        if (bActive && !m_bAppActive && ::IsWindow(m_hWnd))
+            ::RedrawWindow(m_hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        m_bAppActive = bActive;
+    }
+    return lResult;
+}
+
+BOOL CPurgeletDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    // While a program's command runs, the window takes no further command.
+    if (IsProgramRunning()) return TRUE;
+    return CExtNCW<CExtResizableDialog>::OnCommand(wParam, lParam);
+}
+
+void CPurgeletDlg::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlg(this);
+        dlg.DoModal();
+        return;
+    }
+    CExtNCW<CExtResizableDialog>::OnSysCommand(nID, lParam);
+}
+
+void CPurgeletDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, (WPARAM)dc.GetSafeHdc(), 0);
+    CRect rc;
+    GetClientRect(&rc);
+    int x = (rc.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (rc.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CPurgeletDlg::OnQueryDragIcon() { return (HCURSOR)m_hIcon; }
+
+void CPurgeletDlg::OnSize(UINT nType, int cx, int cy)
+{
+    CExtNCW<CExtResizableDialog>::OnSize(nType, cx, cy);
+    if (nType == SIZE_MINIMIZED) return;
+    RepositionAllBars();
+    if (m_wndStatusBar.GetSafeHwnd() != NULL && cx > kStatusPaneMargin)
+        m_wndStatusBar.SetPaneWidth(0, cx - kStatusPaneMargin);
+}
+
+void CPurgeletDlg::OnDestroy()
+{
+    // The panes store their sizes and the groups file first; then every option.
+    if (m_pageUninstall.GetSafeHwnd() != NULL) m_pageUninstall.DestroyWindow();
+    SaveSettings();
+    CExtNCW<CExtResizableDialog>::OnDestroy();
+}
+
+LRESULT CPurgeletDlg::OnUpdateStatusBar(WPARAM, LPARAM)
+{
+    if (m_wndStatusBar.GetSafeHwnd() == NULL) return 0;
+    CUiManager* pUi = CUiManager::GetInstance();
+    CString strText;
+    strText.Format("%u of %u programs found", pUi->m_nShownPrograms, pUi->m_nTotalPrograms);
+    m_wndStatusBar.SetPaneText(0, strText, TRUE);
+    m_wndStatusBar.Invalidate();
+    m_wndStatusBar.UpdateWindow();
+    return 0;
+}
+
+// ---- commands ----------------------------------------------------------------------------
+
+ProgramEntry* CPurgeletDlg::GetSelectedProgram() { return CUiManager::GetInstance()->m_pSelectedProgram; }
+
+void CPurgeletDlg::OnEditCopy() { CUiManager::GetInstance()->CopySelection(); }
+
+void CPurgeletDlg::OnEditCopyApplication()
+{
+    ProgramEntry* pProgram = GetSelectedProgram();
+    if (pProgram != NULL) CopyToClipboard(pProgram->DisplayName.c_str());
+}
+
+void CPurgeletDlg::OnEditCopyPublisher()
+{
+    ProgramEntry* pProgram = GetSelectedProgram();
+    if (pProgram != NULL) CopyToClipboard(pProgram->Publisher.empty() ? "N/A" : pProgram->Publisher.c_str());
+}
+
+void CPurgeletDlg::RunSelectedCommand(const std::string ProgramEntry::*pCommand)
+{
+    ProgramEntry* pProgram = GetSelectedProgram();
+    if (pProgram == NULL) return;
+    // The entry goes with the refresh below; the command line is taken before.
+    std::string strCommand = pProgram->*pCommand;
+    RunProgram(strCommand.c_str());
+    CUiManager::GetInstance()->RefreshPrograms(false);
+}
+
+void CPurgeletDlg::OnUninstall() { RunSelectedCommand(&ProgramEntry::UninstallString); }
+
+void CPurgeletDlg::OnUninstallQuiet() { RunSelectedCommand(&ProgramEntry::QuietUninstallString); }
+
+void CPurgeletDlg::OnModify() { RunSelectedCommand(&ProgramEntry::ModifyPath); }
+
+void CPurgeletDlg::OnRemoveEntry()
+{
+    CString strTitle;
+    GetWindowText(strTitle);
+    if (MessageBox(g_szRemoveWarning, strTitle, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
+    ProgramEntry* pProgram = GetSelectedProgram();
+    if (pProgram != NULL && !pProgram->RemoveEntry())
+        AfxMessageBox("The entry could not be removed from the registry.", MB_OK | MB_ICONERROR);
+    CUiManager::GetInstance()->RefreshPrograms(false);
+}
+
+void CPurgeletDlg::OnAddToGroup()
+{
+    CDlgGroup dlg(this);
+    dlg.DoModal();
+}
+
+std::string TrimFolderName(const std::string& location)
+{
+    const char* kBlanks = " \t\r\n";
+    std::string::size_type first = location.find_first_not_of(kBlanks);
+    if (first == std::string::npos) return std::string();
+    std::string name = location.substr(first, location.find_last_not_of(kBlanks) - first + 1);
+    if (name.size() >= 2 && name.front() == '"' && name.back() == '"') {
+        name = name.substr(1, name.size() - 2);
+        first = name.find_first_not_of(kBlanks);
+        if (first == std::string::npos) return std::string();
+        name = name.substr(first, name.find_last_not_of(kBlanks) - first + 1);
+    }
+    return name;
+}
+
+void CPurgeletDlg::OnOpenFolder()
+{
+    ProgramEntry* pProgram = GetSelectedProgram();
+    if (pProgram == NULL) return;
+    // The shell's "open" on a file would run it: only an existing folder is opened.
+    std::string strFolder = TrimFolderName(pProgram->InstallLocation);
+    DWORD dwAttributes = strFolder.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(strFolder.c_str());
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES || (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        std::string strText = "The install folder of this program does not exist:\n" + pProgram->InstallLocation;
+        AfxMessageBox(strText.c_str(), MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    ::ShellExecuteA(m_hWnd, "open", strFolder.c_str(), NULL, NULL, SW_SHOWDEFAULT);
+}
+
+void CPurgeletDlg::OnRegistryEntry()
+{
+    ProgramEntry* pProgram = GetSelectedProgram();
+    if (pProgram != NULL) ShowInRegEdit(pProgram->RegistryPath.c_str());
+}
+
+void CPurgeletDlg::OnRefresh() { CUiManager::GetInstance()->RefreshPrograms(false); }
+
+void CPurgeletDlg::OnViewGroups()
+{
+    g_ShowCats.Value = g_ShowCats.Value != 0 ? 0 : 1;
+    g_ShowCats.Changed = true;
+    CUiManager::GetInstance()->ShowGroupsBar(g_ShowCats.Value != 0);
+}
+
+void CPurgeletDlg::OnViewDetails()
+{
+    g_ShowDetails.Value = g_ShowDetails.Value != 0 ? 0 : 1;
+    g_ShowDetails.Changed = true;
+    CUiManager::GetInstance()->ShowDetailsBar(g_ShowDetails.Value != 0);
+}
+
+void CPurgeletDlg::OnOptions()
+{
+    COptionsDlg dlg(this);
+    if (dlg.DoModal() == IDOK) CUiManager::GetInstance()->OptionsChanged();
+}
+
+void CPurgeletDlg::ShowBrowserPage(const char* pszAddress)
+{
+    ::ShellExecuteA(m_hWnd, "open", pszAddress, NULL, NULL, SW_SHOWDEFAULT);
+}
+
+void CPurgeletDlg::OnHelp() { ShowBrowserPage(kSupportPage); }
+
+void CPurgeletDlg::OnAbout()
+{
+    CAboutDlg dlg(this);
+    dlg.DoModal();
+}
+
+void CPurgeletDlg::OnTolvexRelay() { ShowBrowserPage(kRelayPage); }
+
+// ---- command states ----------------------------------------------------------------------
+
+void CPurgeletDlg::OnUpdateAlways(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
+
+void CPurgeletDlg::OnUpdateUninstall(CCmdUI* pCmdUI)
+{
+    ProgramEntry* pProgram = GetSelectedProgram();
+    pCmdUI->Enable(pProgram != NULL && !pProgram->UninstallString.empty());
+}
+
+void CPurgeletDlg::OnUpdateUninstallQuiet(CCmdUI* pCmdUI)
+{
+    ProgramEntry* pProgram = GetSelectedProgram();
+    pCmdUI->Enable(pProgram != NULL && !pProgram->QuietUninstallString.empty());
+}
+
+void CPurgeletDlg::OnUpdateModify(CCmdUI* pCmdUI)
+{
+    ProgramEntry* pProgram = GetSelectedProgram();
+    pCmdUI->Enable(pProgram != NULL && !pProgram->ModifyPath.empty());
+}
+
+void CPurgeletDlg::OnUpdateRemoveEntry(CCmdUI* pCmdUI)
+{
+    ProgramEntry* pProgram = GetSelectedProgram();
+    pCmdUI->Enable(pProgram != NULL && !pProgram->RegistryPath.empty());
+}
+
+void CPurgeletDlg::OnUpdateAddToGroup(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(CGroupManager::GetInstance()->m_Groups.size() >= 2);
+}
+
+void CPurgeletDlg::OnUpdateOpenFolder(CCmdUI* pCmdUI)
+{
+    ProgramEntry* pProgram = GetSelectedProgram();
+    pCmdUI->Enable(pProgram != NULL && !pProgram->InstallLocation.empty());
+}
+
+void CPurgeletDlg::OnUpdateViewGroups(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(g_ShowCats.Value != 0 ? 1 : 0);
+}
+
+void CPurgeletDlg::OnUpdateViewDetails(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(g_ShowDetails.Value != 0 ? 1 : 0);
+}

@@ -1,0 +1,102 @@
+// The main dialog: the program's only top-level window. A menu bar, a toolbar and a
+// status bar over the left pane, which holds every other pane. It owns the program's
+// commands and decides which are enabled for the selected program, shows the program
+// counts in the status bar and, when it closes, lets the panes store their state before
+// the options are saved.
+#pragma once
+#include "framework/framework.h"
+#include "toolkit/bars/control_bar.h"
+#include "toolkit/dialogs/nc_frame_dialog.h"
+#include "toolkit/dialogs/resizable_dialog.h"
+#include "app/page_uninstall.h"
+
+class ProgramEntry;
+
+class CPurgeletDlg : public CExtNCW<CExtResizableDialog>
+{
+public:
+    // The main toolbar, without the content-expand button.
+    class CExtToolBar : public CExtToolControlBar
+    {
+    protected:
+        CExtBarContentExpandButton* CreateContentExpandButton() override;
+    };
+
+    explicit CPurgeletDlg(CWnd* pParent = NULL);
+    virtual ~CPurgeletDlg();
+
+    CExtToolBar m_wndToolBar;
+    CExtMenuControlBar m_wndMenuBar;
+    CExtStatusControlBar m_wndStatusBar;
+    CPageUninstall m_pageUninstall;
+    HICON m_hIcon;
+    HACCEL m_hAccel;
+
+    // The warning shown before an entry is removed.
+    static const char* const g_szRemoveWarning;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    void OnOK() override;
+    void OnCancel() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+    // Steps of OnInitDialog.
+    void AddAboutToSystemMenu();
+    void RegisterCommands();
+    bool CreateToolBar();
+    bool CreateStatusBar();
+    void CreatePages();
+    void RepositionAllBars();
+
+    // The mediator's selected program, or NULL.
+    static ProgramEntry* GetSelectedProgram();
+    // Runs one of the selected program's command lines, then refreshes the list.
+    void RunSelectedCommand(const std::string ProgramEntry::*pCommand);
+    void ShowBrowserPage(const char* pszAddress);
+
+    afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+    afx_msg void OnClose();
+    afx_msg void OnPaint();
+    afx_msg HCURSOR OnQueryDragIcon();
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnDestroy();
+    afx_msg LRESULT OnUpdateStatusBar(WPARAM wParam, LPARAM lParam);
+
+    afx_msg void OnEditCopy();
+    afx_msg void OnEditCopyApplication();
+    afx_msg void OnEditCopyPublisher();
+    afx_msg void OnUninstall();
+    afx_msg void OnUninstallQuiet();
+    afx_msg void OnModify();
+    afx_msg void OnRemoveEntry();
+    afx_msg void OnAddToGroup();
+    afx_msg void OnOpenFolder();
+    afx_msg void OnRegistryEntry();
+    afx_msg void OnRefresh();
+    afx_msg void OnViewGroups();
+    afx_msg void OnViewDetails();
+    afx_msg void OnOptions();
+    afx_msg void OnHelp();
+    afx_msg void OnAbout();
+    afx_msg void OnTolvexRelay();
+
+    afx_msg void OnUpdateAlways(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateUninstall(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateUninstallQuiet(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateModify(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateRemoveEntry(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateAddToGroup(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateOpenFolder(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateViewGroups(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateViewDetails(CCmdUI* pCmdUI);
+    DECLARE_MESSAGE_MAP()
+
+    bool m_bAppActive;  // the application was active at the last WM_ACTIVATEAPP
+};
+
+// InstallLocation as a folder name: blanks and one pair of surrounding quotes taken off.
+std::string TrimFolderName(const std::string& location);

@@ -1,0 +1,62 @@
+// Loading the groups file at growing sizes: the time per element should stay flat (linear
+// loading); a time per element that grows with the file means something walks the
+// document once per element. Two shapes: many groups of three keywords, and one group
+// with many keywords.
+//
+// Usage: bench_groups_load [elements]   (default 8000; also runs a quarter and a half of it)
+#include <windows.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include "catalogue/groups.h"
+
+namespace {
+
+double LoadSeconds(const std::string& path) {
+    CGroupManager* m = CGroupManager::GetInstance();
+    LARGE_INTEGER f, t0, t1;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t0);
+    m->Load(path.c_str());
+    QueryPerformanceCounter(&t1);
+    while (m->m_Groups.size() > 1) m->DeleteGroup(m->m_Groups.back());
+    return static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int most = argc > 1 ? std::atoi(argv[1]) : 8000;
+    if (most < 4) most = 8000;
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "purgelet_bench_groups.xml";
+    for (int keywordsPerGroup : {3, 0}) {
+    double firstPerGroup = 0.0;
+    for (int elements : {most / 4, most / 2, most}) {
+        // keywordsPerGroup 0: one group holding all the keywords
+        const int groups = keywordsPerGroup ? elements : 1;
+        const int keywords = keywordsPerGroup ? keywordsPerGroup : elements;
+        std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n";
+        for (int i = 0; i < groups; ++i) {
+            text += "<Group Id=\"" + std::to_string(i + 2) + "\" Name=\"Group " + std::to_string(i) + "\">\n";
+            for (int k = 0; k < keywords; ++k) text += "<Keyword>word" + std::to_string(i * 3 + k) + "</Keyword>\n";
+            text += "</Group>\n";
+        }
+        text += "</Purgelet>\n</NimboPurgelet>";
+        FILE* f = std::fopen(path.c_str(), "wb");
+        if (!f) return 1;
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+        double best = 1e9;
+        for (int r = 0; r < 3; ++r) best = std::min(best, LoadSeconds(path));
+        const double perGroup = best / elements;
+        if (firstPerGroup == 0.0) firstPerGroup = perGroup;
+        std::printf("%6d groups of %5d keywords: %8.1f ms, %6.2f us per element (x%.2f of the smallest file's)\n",
+                    groups, keywords, best * 1000.0, perGroup * 1e6, perGroup / firstPerGroup);
+    }
+    }
+    DeleteFileA(path.c_str());
+    return 0;
+}

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# The long run of the readers' mutation test: the same deterministic cases as the test
+# suite's short run, and many more of them (default 200000 per reader). A failing case is
+# written next to the test program as fuzz_failure_<reader>_<case>.bin.
+# Usage: scripts/fuzz.sh [cases per reader]
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+"$ROOT/scripts/setup.sh" || exit 1
+configure_and_build --target grid_tests || exit 1
+trap stop_all EXIT
+start_xvfb || exit 1
+prepare_prefix
+cd "$BUILD_DIR/tests"
+PURGELET_FUZZ_CASES="${1:-200000}" wine ./grid_tests.exe --gtest_filter='HostileFuzz.*' --gtest_color=no

@@ -1,0 +1,436 @@
+// The program end to end: the application object starts the real main dialog over a
+// registry sandbox seeded with Uninstall entries (one of them removed by a real small
+// uninstaller), and the test drives it from inside its modal loop with messages and
+// SendInput, then checks what the close stored. A screenshot of the main window goes
+// into the build folder.
+#include "app_test_app.h"
+#include "app/purgelet_dlg.h"
+#include "app/ui_manager.h"
+#include "catalogue/groups.h"
+#include "catalogue/options.h"
+#include "catalogue/program_entry.h"
+#include "framework/afxres.h"
+#include "res/resource.h"
+#include "support/message_pump.h"
+#include "support/registry_sandbox.h"
+#include <gtest/gtest.h>
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+using testsupport::RegistrySandbox;
+
+namespace {
+
+const char kEventName[] = "PurgeletMainWindowTestUninstall";
+const char kOptionsKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Nimbo Purgelet";
+
+std::string TestFolder()
+{
+    char path[MAX_PATH] = "";
+    ::GetModuleFileNameA(NULL, path, MAX_PATH);
+    char* slash = strrchr(path, '\\');
+    if (slash != NULL) slash[1] = '\0';
+    return path;
+}
+
+std::string MarkerPath()
+{
+    char path[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, path);
+    return std::string(path) + "purgelet_test_uninstaller_ran.txt";
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Pumps the way the dialog's modal loop does, so the application's message filter
+// (the accelerators) sees every message.
+void Pump(DWORD ms)
+{
+    DWORD end = ::GetTickCount() + ms;
+    do {
+        MSG msg;
+        while (::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE)) AfxPumpMessage();
+        ::Sleep(5);
+    } while ((LONG)(::GetTickCount() - end) < 0);
+}
+
+void PressKey(WORD vk, bool bCtrl)
+{
+    INPUT in[4] = {};
+    int n = 0;
+    if (bCtrl) in[n++].ki.wVk = VK_CONTROL;
+    in[n++].ki.wVk = vk;
+    in[n].ki.wVk = vk;
+    in[n++].ki.dwFlags = KEYEVENTF_KEYUP;
+    if (bCtrl) {
+        in[n].ki.wVk = VK_CONTROL;
+        in[n++].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    for (int i = 0; i < n; ++i) in[i].type = INPUT_KEYBOARD;
+    ::SendInput(n, in, sizeof(INPUT));
+}
+
+// Waits in its own thread for a dialog box owned by the main window, notes its caption
+// and message text, and answers it.
+class BoxAnswerer
+{
+public:
+    BoxAnswerer(HWND hOwner, std::function<void(HWND)> answer)
+        : m_thread([this, hOwner, answer] {
+              for (int i = 0; i < 1000 && !m_bFound; ++i) {
+                  HWND hBox = ::GetWindow(::GetDesktopWindow(), GW_CHILD);
+                  for (; hBox != NULL; hBox = ::GetWindow(hBox, GW_HWNDNEXT))
+                      if (::GetWindow(hBox, GW_OWNER) == hOwner && ::IsWindowVisible(hBox)) break;
+                  if (hBox == NULL) {
+                      ::Sleep(10);
+                      continue;
+                  }
+                  char text[512] = "";
+                  ::GetWindowTextA(hBox, text, sizeof(text));
+                  m_caption = text;
+                  text[0] = '\0';
+                  ::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text));
+                  m_text = text;
+                  m_bFound = true;
+                  answer(hBox);
+              }
+          })
+    {
+    }
+    ~BoxAnswerer() { Join(); }
+    void Join()
+    {
+        if (m_thread.joinable()) m_thread.join();
+    }
+    std::thread m_thread;
+    std::atomic<bool> m_bFound{false};
+    std::string m_caption, m_text;
+};
+
+std::function<void(HWND)> Press(UINT nID)
+{
+    return [nID](HWND hBox) { ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); };
+}
+
+class MainWindowTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_box.Override(HKEY_CURRENT_USER, "HKCU"));
+        ASSERT_TRUE(m_box.Override(HKEY_LOCAL_MACHINE, "HKLM"));
+        m_groupsFile = GetGroupsFilePath();
+        m_savedGroups = ReadFile(m_groupsFile);
+        m_hadGroups = ::GetFileAttributesA(m_groupsFile.c_str()) != INVALID_FILE_ATTRIBUTES;
+        ::DeleteFileA(m_groupsFile.c_str());
+        ::DeleteFileA(MarkerPath().c_str());
+        m_savedKey = TestApp().m_pszRegistryKey ? TestApp().m_pszRegistryKey : "";
+        m_savedProfile = TestApp().m_pszProfileName ? TestApp().m_pszProfileName : "";
+        ClearGroups();
+        m_uninstaller = TestFolder() + "test_uninstaller.exe";
+
+    }
+    void TearDown() override
+    {
+        ClearGroups();
+        CWinApp& app = TestApp();
+        free(const_cast<LPTSTR>(app.m_pszRegistryKey));
+        app.m_pszRegistryKey = m_savedKey.empty() ? NULL : _strdup(m_savedKey.c_str());
+        free(const_cast<LPTSTR>(app.m_pszProfileName));
+        app.m_pszProfileName = m_savedProfile.empty() ? NULL : _strdup(m_savedProfile.c_str());
+        TestApp().m_boxes.clear();
+        ::DeleteFileA(m_groupsFile.c_str());
+        if (m_hadGroups) std::ofstream(m_groupsFile.c_str(), std::ios::binary) << m_savedGroups;
+        ::DeleteFileA(MarkerPath().c_str());
+        m_box.RestoreOverrides();
+    }
+    static void ClearGroups()
+    {
+        CGroupManager* pGroups = CGroupManager::GetInstance();
+        pGroups->m_pCurrentGroup = NULL;
+        while (pGroups->m_Groups.size() > 1) pGroups->DeleteGroup(pGroups->m_Groups.back());
+    }
+    void Seed(HKEY root, const std::string& key, const char* name, const std::string& uninstall,
+              const char* location = NULL)
+    {
+        const std::string path = UninstallKeyPath + key;
+        ASSERT_TRUE(RegistrySandbox::SetString(root, path, "DisplayName", name));
+        ASSERT_TRUE(RegistrySandbox::SetString(root, path, "Publisher", "Corvalin Labs"));
+        if (!uninstall.empty()) {
+            ASSERT_TRUE(RegistrySandbox::SetString(root, path, "UninstallString", uninstall));
+        }
+        if (location != NULL) {
+            ASSERT_TRUE(RegistrySandbox::SetString(root, path, "InstallLocation", location));
+        }
+    }
+    bool EntryExists(const std::string& key) const
+    {
+        return RegistrySandbox::KeyExists(HKEY_CURRENT_USER, UninstallKeyPath + key);
+    }
+
+    RegistrySandbox m_box;
+    std::string m_groupsFile, m_savedGroups, m_savedKey, m_savedProfile, m_uninstaller;
+    bool m_hadGroups = false;
+};
+
+CExtReportCtrl& List(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList; }
+
+CString Status(CPurgeletDlg& dlg) { return dlg.m_wndStatusBar.GetPaneText(0); }
+
+bool SelectProgram(CPurgeletDlg& dlg, const char* name)
+{
+    LVFINDINFO find = {};
+    find.flags = LVFI_STRING;
+    find.psz = name;
+    int nItem = List(dlg).FindItem(&find);
+    if (nItem < 0) return false;
+    List(dlg).SetItemState(nItem, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ProgramEntry* pSelected = CUiManager::GetInstance()->m_pSelectedProgram;
+    return pSelected != NULL && pSelected->DisplayName == name;
+}
+
+void SaveScreenshot(CPurgeletDlg& dlg, const std::string& path)
+{
+    CRect rc;
+    dlg.GetWindowRect(&rc);
+    BITMAPINFOHEADER bih = {sizeof(bih), rc.Width(), rc.Height(), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* pBits = NULL;
+    HDC hScreen = ::GetDC(NULL);
+    HBITMAP hBmp = ::CreateDIBSection(hScreen, (BITMAPINFO*)&bih, DIB_RGB_COLORS, &pBits, NULL, 0);
+    HDC hMem = ::CreateCompatibleDC(hScreen);
+    HGDIOBJ hOld = ::SelectObject(hMem, hBmp);
+    ::BitBlt(hMem, 0, 0, rc.Width(), rc.Height(), hScreen, rc.left, rc.top, SRCCOPY);
+    ::GdiFlush();
+    DWORD cbBits = (DWORD)rc.Width() * rc.Height() * 4;
+    BITMAPFILEHEADER bfh = {0x4D42, (DWORD)(sizeof(bfh) + sizeof(bih) + cbBits), 0, 0, sizeof(bfh) + sizeof(bih)};
+    std::ofstream out(path.c_str(), std::ios::binary);
+    out.write((const char*)&bfh, sizeof(bfh));
+    out.write((const char*)&bih, sizeof(bih));
+    out.write((const char*)pBits, cbBits);
+    ::SelectObject(hMem, hOld);
+    ::DeleteDC(hMem);
+    ::DeleteObject(hBmp);
+    ::ReleaseDC(NULL, hScreen);
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
+{
+    const std::string uninstallKey = m_box.Path() + "\\HKCU\\" + UninstallKeyPath + "Alpha";
+    Seed(HKEY_CURRENT_USER, "Alpha", "Alpha Editor",
+         "\"" + m_uninstaller + "\" \"" + uninstallKey + "\" " + kEventName, m_uninstaller.c_str());
+    Seed(HKEY_CURRENT_USER, "Beta", "Beta Viewer", "beta_remove.exe");
+    Seed(HKEY_CURRENT_USER, "Gamma", "Gamma Tools", "");
+    Seed(HKEY_CURRENT_USER, "Delta", "Delta Player", "delta_remove.exe");
+    // A key with a subkey cannot be deleted: the removal fails.
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, UninstallKeyPath + "Delta\\Parts", "x", "y"));
+    Seed(HKEY_CURRENT_USER, "Zeta", "Zeta Driver", "zeta_remove.exe");
+    HANDLE hEvent = ::CreateEventA(NULL, TRUE, FALSE, kEventName);
+    int nCatsPercent = -1;
+    TestApp().m_boxes.clear();
+
+    TestApp().m_scenario = [&](CPurgeletDlg& dlg) {
+        HWND hDlg = dlg.GetSafeHwnd();
+        ::SetForegroundWindow(hDlg);
+        List(dlg).SetFocus();
+        Pump(100);
+        CString title;
+        dlg.GetWindowText(title);
+        EXPECT_STREQ("Nimbo Purgelet 1.1", title);
+        EXPECT_STREQ("5 of 5 programs found", Status(dlg));
+        Pump(300);
+        SaveScreenshot(dlg, TestFolder() + "main_window.bmp");
+
+        // Which commands the selected program allows (the first row is selected after
+        // the first refresh; then none); Add to Group needs a group besides "Other".
+        struct CommandState
+        {
+            UINT nID;
+            BOOL bWithAlpha, bWithNone;
+        } states[] = {
+            {ID_PROGRAM_UNINSTALL, TRUE, FALSE},      {ID_PROGRAM_UNINSTALL_QUIET, FALSE, FALSE},
+            {ID_PROGRAM_MODIFY, FALSE, FALSE},        {ID_PROGRAM_REMOVE_ENTRY, TRUE, FALSE},
+            {ID_PROGRAM_OPEN_FOLDER, TRUE, FALSE},    {ID_PROGRAM_ADD_TO_GROUP, FALSE, FALSE},
+            {ID_EDIT_COPY_APPLICATION, TRUE, TRUE},   {ID_PROGRAM_REGISTRY_ENTRY, TRUE, TRUE},
+            {ID_VIEW_REFRESH, TRUE, TRUE},
+        };
+        ProgramEntry* pFirst = CUiManager::GetInstance()->m_pSelectedProgram;
+        ASSERT_TRUE(pFirst != NULL && pFirst->DisplayName == "Alpha Editor");
+        for (int nPass = 0; nPass < 2; ++nPass) {
+            CUiManager::GetInstance()->m_pSelectedProgram = nPass == 0 ? pFirst : NULL;
+            for (const CommandState& c : states) {
+                CTestCmdUI state;
+                state.m_nID = c.nID;
+                dlg.OnCmdMsg(c.nID, (int)CN_UPDATE_COMMAND_UI, &state, NULL);
+                EXPECT_EQ(nPass == 0 ? c.bWithAlpha : c.bWithNone, state.m_bEnabled) << c.nID << " pass " << nPass;
+            }
+        }
+        CUiManager::GetInstance()->m_pSelectedProgram = pFirst;
+
+        // The search box and the group tree filter the list.
+        struct Filter
+        {
+            const char* search;
+            const char* keywords;  // a group "Media" with these keywords is selected; NULL: the root
+            bool bOther;           // "Other" instead
+            const char* status;
+        } filters[] = {
+            {"TA", NULL, false, "3 of 5 programs found"},  // Beta, Delta, Zeta
+            {"", NULL, false, "5 of 5 programs found"},
+            {"", "player\r\nviewer\r\n", false, "2 of 5 programs found"},
+            {"", "player\r\nviewer\r\n", true, "3 of 5 programs found"},
+            {"", NULL, false, "5 of 5 programs found"},
+        };
+        CPageUninstallGroups& groups = dlg.m_pageUninstall.m_pageGroups;
+        for (const Filter& f : filters) {
+            SCOPED_TRACE(std::string("search '") + f.search + "' group " + (f.keywords ? f.keywords : "-"));
+            dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch.SetWindowText(f.search);
+            if (f.keywords != NULL && CGroupManager::GetInstance()->m_Groups.size() < 2) {
+                // A new group through the editor's Apply, which writes the groups file.
+                CUiManager::GetInstance()->ShowGroupEditor(-1);
+                CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+                editor.SetDlgItemText(IDC_GROUP_NAME, "Media");
+                editor.SetDlgItemText(IDC_GROUP_KEYWORDS, f.keywords);
+                editor.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_GROUP_APPLY, BN_CLICKED), 0);
+                EXPECT_NE(std::string::npos, ReadFile(m_groupsFile).find("Media"));
+                EXPECT_FALSE(CUiManager::GetInstance()->m_bGroupEditorOpen);
+            }
+            HTREEITEM hItem = groups.m_hRoot;
+            if (f.keywords != NULL) {
+                hItem = groups.m_wndTree.GetChildItem(groups.m_hRoot);
+                if (f.bOther) hItem = groups.m_wndTree.GetNextSiblingItem(hItem);
+            }
+            groups.m_wndTree.SelectItem(hItem);
+            EXPECT_STREQ(f.status, Status(dlg));
+        }
+
+        // The details pane shows the selected program's values.
+        ASSERT_TRUE(SelectProgram(dlg, "Beta Viewer"));
+        CExtDetailsCtrl& details = dlg.m_pageUninstall.m_pageView.m_pageDetails.m_wndDetails;
+        EXPECT_EQ(3, details.GetItemCount());
+        LVFINDINFO find = {LVFI_STRING, "Publisher", 0, {0, 0}, 0};
+        int nRow = details.FindItem(&find);
+        EXPECT_STREQ("Corvalin Labs", nRow >= 0 ? (LPCSTR)details.GetItemText(nRow, 1) : "(no row)");
+
+        // F5 reads the registry again; Ctrl+C copies the selected row; Esc and Enter
+        // leave the window open.
+        Seed(HKEY_CURRENT_USER, "Eta", "Eta Notes", "eta_remove.exe");
+        List(dlg).SetFocus();
+        PressKey(VK_F5, false);
+        Pump(300);
+        EXPECT_STREQ("6 of 6 programs found", Status(dlg));
+        ASSERT_TRUE(SelectProgram(dlg, "Beta Viewer"));
+        PressKey('C', true);
+        Pump(300);
+        std::string clip;
+        if (::OpenClipboard(NULL)) {
+            HANDLE hData = ::GetClipboardData(CF_TEXT);
+            const char* p = hData != NULL ? (const char*)::GlobalLock(hData) : NULL;
+            if (p != NULL) clip = p;
+            if (hData != NULL) ::GlobalUnlock(hData);
+            ::CloseClipboard();
+        }
+        EXPECT_EQ(0u, clip.find("Beta Viewer, Corvalin Labs, N/A, N/A, N/A\r\n")) << clip;
+        PressKey(VK_ESCAPE, false);
+        PressKey(VK_RETURN, false);
+        Pump(300);
+        EXPECT_TRUE(::IsWindowVisible(hDlg));
+        EXPECT_TRUE(dlg.ContinueModal());
+
+        // Options: hiding entries without an uninstall command reaches the list.
+        {
+            BoxAnswerer options(hDlg, [](HWND hBox) {
+                ::SendDlgItemMessageA(hBox, IDC_HIDE_INVALID, BM_SETCHECK, BST_CHECKED, 0);
+                ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            });
+            dlg.SendMessage(WM_COMMAND, ID_VIEW_OPTIONS, 0);
+            options.Join();
+            EXPECT_EQ("Options", options.m_caption);
+        }
+        EXPECT_STREQ("5 of 6 programs found", Status(dlg));
+
+        // Remove Entry: No keeps it, Yes removes it, a failing delete says so.
+        struct Removal
+        {
+            const char* name;
+            const char* key;
+            UINT answer;
+            bool bGone;
+            size_t nErrorBoxes;
+            const char* status;
+        } removals[] = {
+            {"Beta Viewer", "Beta", IDNO, false, 0, "5 of 6 programs found"},
+            {"Beta Viewer", "Beta", IDYES, true, 0, "4 of 5 programs found"},
+            {"Delta Player", "Delta", IDYES, false, 1, "4 of 5 programs found"},
+        };
+        for (const Removal& r : removals) {
+            SCOPED_TRACE(std::string(r.name) + (r.answer == IDYES ? " yes" : " no"));
+            TestApp().m_boxes.clear();
+            ASSERT_TRUE(SelectProgram(dlg, r.name));
+            BoxAnswerer warning(hDlg, Press(r.answer));
+            dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
+            warning.Join();
+            EXPECT_EQ(CPurgeletDlg::g_szRemoveWarning, warning.m_text);
+            EXPECT_EQ("Nimbo Purgelet 1.1", warning.m_caption);
+            EXPECT_NE(r.bGone, EntryExists(r.key));
+            EXPECT_EQ(r.nErrorBoxes, TestApp().m_boxes.size());
+            EXPECT_STREQ(r.status, Status(dlg));
+        }
+
+        // Open Folder on a file path opens nothing and says so.
+        TestApp().m_boxes.clear();
+        ASSERT_TRUE(SelectProgram(dlg, "Alpha Editor"));
+        dlg.SendMessage(WM_COMMAND, ID_PROGRAM_OPEN_FOLDER, 0);
+        Pump(500);
+        EXPECT_EQ(1u, TestApp().m_boxes.size());
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(MarkerPath().c_str()));
+
+        // Uninstall: the window is disabled but answers while the uninstaller runs; the
+        // list comes back without the entry.
+        std::atomic<bool> bAnswered{false}, bDisabled{false};
+        std::thread helper([&] {
+            ::Sleep(300);
+            char text[64] = "";
+            DWORD_PTR nResult = 0;
+            bAnswered = ::SendMessageTimeoutA(hDlg, WM_GETTEXT, sizeof(text), (LPARAM)text, SMTO_NORMAL, 3000,
+                                              &nResult) != 0 &&
+                        strcmp(text, "Nimbo Purgelet 1.1") == 0;
+            bDisabled = !::IsWindowEnabled(hDlg);
+            ::SetEvent(hEvent);
+        });
+        dlg.SendMessage(WM_COMMAND, ID_PROGRAM_UNINSTALL, 0);
+        helper.join();
+        EXPECT_TRUE(bAnswered);
+        EXPECT_TRUE(bDisabled);
+        EXPECT_TRUE(dlg.IsWindowEnabled());
+        EXPECT_FALSE(EntryExists("Alpha"));
+        EXPECT_STREQ("3 of 4 programs found", Status(dlg));
+
+        nCatsPercent = dlg.m_pageUninstall.GetGroupsPercentage();
+    };
+    EXPECT_FALSE(TestApp().InitInstance());
+    TestApp().m_scenario = nullptr;
+    // The main window's end asked the thread to quit, as it ends the program; the tests
+    // that follow still pump messages.
+    MSG quit;
+    EXPECT_TRUE(::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+    ::CloseHandle(hEvent);
+
+    // The close stored the panes' sizes, the groups file and then every option.
+    EXPECT_NE(std::string::npos, ReadFile(m_groupsFile).find("player"));
+    DWORD nCats = 0, cb = sizeof(nCats);
+    EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueA(HKEY_CURRENT_USER, kOptionsKey, "CatsSize", RRF_RT_REG_DWORD, NULL,
+                                            &nCats, &cb));
+    EXPECT_EQ((DWORD)nCatsPercent, nCats);
+    EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kOptionsKey));
+    g_Hide.Value = 0;
+}
