@@ -422,7 +422,7 @@ bool CExtBarNcAreaButtonMenu::OnNcAreaClicked(CPoint point)
         {
             CExtPopupMenuWnd* pSub = pPopup->ItemGetPopup(nPos);
             if (pSub == NULL ||
-                !CExtControlBar::FillBarsMenu(pFrame, pSub, 11, m_pBar, WM_NCLBUTTONDOWN, this) ||
+                !CExtDockBar::BuildBarsPopupMenu(pFrame, pSub, 11, m_pBar, WM_NCLBUTTONDOWN, this) ||
                 pSub->ItemGetCount() == 0)
                 pPopup->ItemRemove(nPos);
         }

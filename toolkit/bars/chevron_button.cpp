@@ -42,53 +42,10 @@ void RemoveNeedlessSeparators(CExtPopupMenuWnd* pPopup)
         pPopup->ItemRemove(nCount - 1);
 }
 
-// The frame's bars as check items of pPopup, in the groups of fixed and resizable bars,
-// each named by its window text; false when none was listed.
+// The frame's bars as check items of pPopup; false when none was listed.
 bool FillFrameBarsList(CFrameWnd* pFrame, CExtPopupMenuWnd* pPopup, CExtToolControlBar* pSrcBar, CObject* pSrcObj)
 {
-    CExtControlBar::POPUP_MENU_EVENT_DATA data(14, pPopup, pSrcBar, CPoint(-1, -1), WM_NCLBUTTONDOWN, pSrcObj);
-    if (!data.NotifyTarget(false))
-    {
-        CArray<CExtControlBar*, CExtControlBar*> arrBars;
-        CExtControlBar::GetFrameControlBars(NULL, pFrame, arrBars, 0xFFF);
-        const bool bOleActive = CExtControlBar::IsOleInPlaceActive(pFrame);
-        LPCTSTR sProfile = g_CommandManager->ProfileNameFromWnd(pPopup->GetSafeHwnd());
-        if (sProfile == NULL)
-            sProfile = g_CommandManager->ProfileNameFromWnd(pFrame->GetSafeHwnd());
-        CExtControlBar* pPrev = NULL;
-        for (INT_PTR i = 0; i < arrBars.GetSize(); i++)
-        {
-            CExtControlBar* pBar = arrBars[i];
-            if (pBar->GetSafeHwnd() == NULL || CExtPaintManagerHolder::IsKindOfByName(pBar, "CExtDynControlBar") ||
-                (pBar->m_nStateFlags & CControlBar::tempHide) != 0)
-                continue;
-            if (bOleActive && (pBar->m_dwStyle & CBRS_HIDE_INPLACE) != 0)
-                continue;
-            CString sText;
-            pBar->GetWindowText(sText);
-            if (sText.IsEmpty())
-                continue;
-            if (pPrev != NULL && pPrev->IsFixedDockStyle() != pBar->IsFixedDockStyle())
-                pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR);
-            CExtCmdItem cmd((UINT)pBar->GetDlgCtrlID());
-            cmd.LoadTextsFromResource();
-            cmd.m_sMenuText = sText;
-            if (sProfile != NULL)
-                g_CommandManager->CmdSetup(sProfile, cmd);
-            if (pBar->InsertIntoBarsMenu(pPopup))
-            {
-                const int nPos = pPopup->ItemGetCount() - 1;
-                if (nPos >= 0)
-                    pPopup->ItemGetInfo(nPos).SetCheck(pBar->IsVisible() != FALSE);
-                pPrev = pBar;
-            }
-        }
-        RemoveNeedlessSeparators(pPopup);
-    }
-    data.NotifyTarget(true);
-    const int nCount = pPopup->ItemGetCount();
-    if (nCount > 0 && pPopup->ItemGetInfo(nCount - 1).IsSeparator())
-        pPopup->ItemRemove(nCount - 1);
+    CExtDockBar::BuildBarsPopupMenu(pFrame, pPopup, 14, pSrcBar, WM_NCLBUTTONDOWN, pSrcObj);
     return pPopup->ItemGetCount() > 0;
 }
 

@@ -402,10 +402,75 @@ public:
     virtual bool IsCustomizeModeActive() const;
     virtual void RegisterWithCustomizeSite(CExtCustomizeSite* pSite);
 
-    // ---- docking into the frame's dock bars (defined with the docking code) --------------
-    bool DockAtFrameSide(UINT nDockBarID, bool bUseRing = false, CFrameWnd* pFrame = NULL, bool bRecalc = true);
+    // ---- docking into the frame's dock bars -----------------------------------------------
+    // Docks into ring 1 of a frame side (with bUseRing into a new innermost ring).
+    virtual bool DockAtFrameSide(UINT nDockBarID, bool bUseRing = false, CFrameWnd* pFrame = NULL,
+                                 bool bRecalc = true);
+    // Docks into the dock bar nDockBarID of ring nRing (0: the frame's own dock bar) with
+    // the bar's stored docked size.
+    virtual BOOL DockIntoDockBar(UINT nDockBarID, UINT nRing, CFrameWnd* pFrame = NULL, bool bRecalc = true);
     bool DockNextTo(CExtControlBar* pTarget, UINT nDockBarID, bool bRecalc = true);
-    CExtDynTabControlBar* GetTabbedContainer() const;
+    // The tabbed container whose inner dock bar holds the bar; NULL until tabbed docking
+    // makes one.
+    virtual CExtDynTabControlBar* GetTabbedContainer() const;
+    // Creates the frame's dock bars (outer dock bars on the four sides) and, with
+    // bToolkitFloatingFrames, makes its floating frames CExtMiniDockFrameWnd.
+    static bool EnableFrameDocking(CFrameWnd* pFrame, DWORD dwDockStyle = CBRS_ALIGN_ANY,
+                                   bool bToolkitFloatingFrames = true);
+    static bool InstallOuterDockBar(UINT nDockBarID, DWORD dwDockStyle, CFrameWnd* pFrame);
+
+    // ---- the place a fixed bar keeps in an outer dock bar's rows ---------------------------
+    struct OuterPlace_t
+    {
+        UINT m_nOrder;       // rank in the row, 1 the most preferred; 0 not ranked yet
+        RECT m_rcLast;       // where the user last placed the bar; empty when not set
+        int m_nPrefHorz;     // wanted width in a horizontal row; 0 not set
+        int m_nPrefVert;     // wanted height in a vertical row; 0 not set
+        DWORD m_dwReserved;  // 1 in a fresh record
+        OuterPlace_t() { Reset(); }
+        void Reset()
+        {
+            m_nOrder = 0;
+            ::SetRectEmpty(&m_rcLast);
+            m_nPrefHorz = m_nPrefVert = 0;
+            m_dwReserved = 1;
+        }
+    };
+    virtual bool IsFullRow() const { return false; }
+    virtual OuterPlace_t* GetOuterPlace() { return NULL; }
+    virtual void SetOuterPlace(const OuterPlace_t&) {}
+    virtual bool TakesRowThickness() const { return true; }
+    virtual void RegisterWithOuterDockBar();
+    virtual void ResetDockRecord();
+
+    // ---- docked rows and their resizing ---------------------------------------------------
+    virtual void RowResizeLoop();
+    virtual void RowResizeStop(bool bCancel);
+    virtual void RowResizeUpdate();
+    virtual void ColumnResizeLoop();
+    virtual void ColumnResizeStop(bool bCancel);
+    virtual void ColumnResizeUpdate();
+    virtual bool IsTrailingSplitterMovable() const;
+    virtual bool IsLeadingSplitterMovable() const;
+    virtual void DrawRowResizeTracker(bool bErase);
+    virtual void DrawColumnResizeTracker(bool bErase);
+    virtual void OnRowVisibilityChanged();
+    void MaximizeInRow();
+    void MakeRoomInRow();
+    static void RelocateRow(CExtControlBar* pBar, CExtControlBar* pBarNear, bool bAfter);
+    // One bar of a row for the length sharing: resizable bars give and take one pixel
+    // at a time down to their minimums; the others keep their lengths.
+    struct RowSlot
+    {
+        bool m_bResizable;
+        int m_nLen;
+        int m_nMin;
+    };
+    // Shares nDiff (the row's spare length, negative when missing) among the slots.
+    static void DistributeRowLengths(RowSlot* pSlots, int nCount, int nDiff);
+    // The live-resize switch of the loops: the thread's idle processing runs while a
+    // loop waits; off, and nothing in the toolkit turns it on.
+    static bool g_bIdleWhileTracking;
 
     // ---- non-client area ----------------------------------------------------------------
     virtual BOOL PreTranslateMessage(MSG* pMsg);
@@ -419,10 +484,6 @@ public:
     // Every visible caption button draws itself into the DC, in array order.
     void DrawNcAreaButtons(CDC& dc);
     void OnPaintManagerInstalled(CExtPaintManager* pPM) override;
-    // Lists the frame's bars in a menu, with check marks on the visible ones, between the
-    // two notifications of the event to the frame (which may fill the menu instead).
-    static bool FillBarsMenu(CFrameWnd* pFrame, CExtPopupMenuWnd* pPopup, WORD nEventCode, CWnd* pWndEventSrc,
-                             UINT nMsgID, CObject* pEventSrcObj);
     // The thicknesses of the splitters and captions, from the custom query or the
     // paint manager's defaults.
     void RefreshNcMetrics(HDC hDcDraw = NULL);
@@ -459,6 +520,19 @@ public:
     CArray<CExtBarNcAreaButton*, CExtBarNcAreaButton*> m_vNcAreaButtons;
 
 protected:
+    int m_nSavedRowLength;  // the length along the row when the bar was hidden; 0 none
+    CSize CurrentDockedSize(DWORD dwMode);
+    // The docked and floating forms of the dynamic layout; the first resizable bar of a
+    // row lays out the whole row.
+    CSize CalcDockedRowLayout(int nLength, DWORD dwMode);
+    bool FitRowLengths(CDockBar* pDockBar, CArray<int, int>& arrRow, int nOwnInRow, int nAvail, int nUsed,
+                       int nMaxThick, bool bHorz);
+    static void PlaceRow(CDockBar* pDockBar, const CArray<int, int>& arrRow, bool bHorz);
+    bool PrepareResizeLoop();
+    void RunResizeLoop(BYTE nBit);
+    void ColumnTrackerLimits(int& nLow, int& nHigh) const;
+    void ApplyColumnResize();
+    void DrawTracker(const CRect& rcScreen);
     INT_PTR FindOwnDockBarPos() const;
     void GatherRow(INT_PTR nRowPos, bool bResizableOnly, bool bVisibleOnly,
                    CArray<CExtControlBar*, CExtControlBar*>& arrBars, RECT* prcRow, int* pnFirstIndex,
@@ -509,17 +583,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-class CExtDockOuterBar : public CWnd
-{
-    DECLARE_DYNAMIC(CExtDockOuterBar)
-public:
-    CExtDockOuterBar();
-    virtual ~CExtDockOuterBar();
-};
-
 #include "toolkit/bars/status_bar.h"
 
 #include "toolkit/bars/toolbar.h"
+
+#include "toolkit/bars/dock_bar.h"
 
 #include "toolkit/bars/menu_bar.h"
 
@@ -527,19 +595,7 @@ public:
 
 #include "toolkit/bars/bar_nc_buttons.h"
 
-// The floating frame of toolkit bars: the framework's floating frame, made by a frame
-// whose floating-frame class the bars set.
-class CExtMiniDockFrameWnd : public CMiniDockFrameWnd
-{
-    DECLARE_DYNCREATE(CExtMiniDockFrameWnd)
-public:
-    CExtMiniDockFrameWnd();
-    virtual ~CExtMiniDockFrameWnd();
-    // The control bar the floating frame contains, or NULL.
-    CExtControlBar* GetControlBar();
-    // Brings a floating frame to the top when the mouse moves over its bar; off.
-    static bool g_bBringToTopOnMouseMove;
-};
+#include "toolkit/bars/mini_frame.h"
 
 class CExtDynDockMarkerWnd : public CWnd
 {

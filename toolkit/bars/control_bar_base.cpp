@@ -99,6 +99,7 @@ CExtControlBar::CExtControlBar()
       m_nDragValueB(-1),
       m_nLifeFlags(0),
       m_dwAuxValue(0),
+      m_nSavedRowLength(0),
       m_bCreating(false)
 {
     ::SetRectEmpty(&m_rcDragValue);
@@ -366,8 +367,11 @@ CSize CExtControlBar::CalcFixedLayout(BOOL, BOOL bHorz)
     return CalcDynamicLayout(0, bHorz ? (LM_HORZ | LM_HORZDOCK) : LM_VERTDOCK);
 }
 
-CSize CExtControlBar::CalcDynamicLayout(int, DWORD nMode)
+CSize CExtControlBar::CalcDynamicLayout(int nLength, DWORD nMode)
 {
+    // In a frame's dock bar or floating frame the row layout decides.
+    if (m_pDockBar != NULL && (m_nOptionFlags & __ESF_OUTSIDE_FRAME) == 0 && (nMode & LM_STRETCH) == 0)
+        return CalcDockedRowLayout(nLength, nMode);
     if (IsFloating())
         return m_sizeFloated;
     const bool bStretch = (nMode & LM_STRETCH) != 0;
@@ -755,3 +759,45 @@ LRESULT CExtControlBar::OnThemeChanged(WPARAM wParam, LPARAM lParam)
     g_CommandManager.OnThemeChanged(pPM, this, wParam, lParam);
     return lResult;
 }
+
+// ---- the theme's queries of bar buttons and dock markers ---------------------------------
+
+#include "toolkit/theme/pm_small_controls.h"
+#include "toolkit/theme/pm_dock_markers.h"
+
+namespace {
+
+// The theme reads bar buttons and dock-marker windows through these functions, since it
+// is linked before the bars.
+struct BarPaintQueriesRegistration
+{
+    BarPaintQueriesRegistration()
+    {
+        CExtPmSmallControlQueries::Queries& q = CExtPmSmallControlQueries::g_queries;
+        q.pfnBarButtonRect = [](CObject* p, RECT& rc) {
+            CExtBarButton* pTBB = DYNAMIC_DOWNCAST(CExtBarButton, p);
+            if (pTBB == NULL)
+                return false;
+            rc = pTBB->Rect();
+            return true;
+        };
+        q.pfnBarButtonNoDockFrame = [](CObject* p) {
+            CExtBarButton* pTBB = DYNAMIC_DOWNCAST(CExtBarButton, p);
+            return pTBB != NULL && pTBB->IsNoVerticalDockFrame();
+        };
+        CExtPmDockMarkerHooks::g_hooks.pfnMarkerState = [](CObject* p, int& nKind, bool& bStandAlone,
+                                                          HWND& hWndLinked) {
+            CExtDynDockMarkerWnd* pMarker = DYNAMIC_DOWNCAST(CExtDynDockMarkerWnd, p);
+            if (pMarker == NULL)
+                return false;
+            nKind = pMarker->m_nKind;
+            bStandAlone = pMarker->m_bStandAloneOuter;
+            hWndLinked = pMarker->m_hWndLinkedMarker;
+            return true;
+        };
+    }
+};
+
+const BarPaintQueriesRegistration g_BarPaintQueriesRegistration;
+
+}  // namespace

@@ -586,66 +586,27 @@ void CExtControlBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
         if (pBtn == NULL && QueryFocusChangingEnabled(this, m_hWnd))
             SetFocus();
     }
-}
-
-// ---- the frame's bars menu -------------------------------------------------------------
-
-bool CExtControlBar::FillBarsMenu(CFrameWnd* pFrame, CExtPopupMenuWnd* pPopup, WORD nEventCode, CWnd* pWndEventSrc,
-                                  UINT nMsgID, CObject* pEventSrcObj)
-{
-    if (pPopup == NULL)
-        return false;
-    const POINT ptCursor = {-1, -1};
-    POPUP_MENU_EVENT_DATA _pmed(nEventCode, pPopup, pWndEventSrc, ptCursor, nMsgID, pEventSrcObj);
-    const bool bOleActive = IsOleInPlaceActive(pFrame);
-    if (!_pmed.NotifyTarget(false) && pFrame != NULL)
+    if (m_hWnd == NULL || m_pDockBar == NULL)
+        return;
+    CRect rcWnd;
+    GetWindowRect(&rcWnd);
+    const CPoint pt = point - rcWnd.TopLeft();
+    if (::PtInRect(&m_rcRowSplitter, pt))
+        RowResizeLoop();
+    else if (::PtInRect(&m_rcTrailingSplitter, pt))
     {
-        CArray<CExtControlBar*, CExtControlBar*> arrBars;
-        GetFrameControlBars(NULL, pFrame, arrBars, 0xFFF);
-        LPCTSTR sProfile = g_CommandManager->ProfileNameFromWnd(pPopup->GetCmdReceiverHWND());
-        CExtControlBar* pPrev = NULL;
-        for (INT_PTR i = 0; i < arrBars.GetSize(); i++)
+        m_nInteractionFlags &= ~__EIF_LEADING_SPLITTER;
+        if (IsTrailingSplitterMovable())
+            ColumnResizeLoop();
+    }
+    else if (::PtInRect(&m_rcLeadingSplitter, pt))
+    {
+        if (IsLeadingSplitterMovable())
         {
-            CExtControlBar* pBar = arrBars[i];
-            if (pBar->GetSafeHwnd() == NULL || CExtPaintManagerHolder::IsKindOfByName(pBar, "CExtDynControlBar") ||
-                (pBar->m_nStateFlags & tempHide) != 0 || (bOleActive && (pBar->m_dwStyle & CBRS_HIDE_INPLACE) != 0))
-                continue;
-            CString sText;
-            pBar->GetWindowText(sText);
-            if (sText.IsEmpty())
-                continue;
-            // Fixed bars and resizable bars are listed in groups of their own.
-            if (pPrev != NULL && pPrev->IsFixedDockStyle() != pBar->IsFixedDockStyle())
-                pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR);
-            CExtCmdItem cmd(UINT(pBar->GetDlgCtrlID()));
-            cmd.LoadTextsFromResource();
-            cmd.m_sMenuText = sText;
-            if (sProfile != NULL)
-                g_CommandManager->CmdSetup(sProfile, cmd);
-            if (!pBar->InsertIntoBarsMenu(pPopup))
-                continue;
-            const int nPos = pPopup->ItemGetCount() - 1;
-            if (nPos >= 0 && !pPopup->ItemGetInfo(nPos).IsSeparator())
-                pPopup->ItemGetInfo(nPos).SetCheck((pBar->GetStyle() & WS_VISIBLE) != 0);
-            pPrev = pBar;
-        }
-        for (int i = pPopup->ItemGetCount() - 1; i > 0; i--)
-            if (pPopup->ItemGetInfo(i).IsSeparator() && pPopup->ItemGetInfo(i - 1).IsSeparator())
-                pPopup->ItemRemove(i);
-        const bool bListEvent = nEventCode <= 3 || nEventCode == 5;
-        if (!bOleActive && bListEvent && CExtCustomizeSite::GetCustomizeSite(pFrame->GetSafeHwnd()) != NULL)
-        {
-            const int nCount = pPopup->ItemGetCount();
-            if (nCount > 0 && !pPopup->ItemGetInfo(nCount - 1).IsSeparator())
-                pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR);
-            pPopup->ItemInsert(0x75ED);
+            m_nInteractionFlags |= __EIF_LEADING_SPLITTER;
+            ColumnResizeLoop();
         }
     }
-    _pmed.NotifyTarget(true);
-    const int nCount = pPopup->ItemGetCount();
-    if (nCount > 0 && pPopup->ItemGetInfo(nCount - 1).IsSeparator())
-        pPopup->ItemRemove(nCount - 1);
-    return true;
 }
 
 void CExtControlBar::OnRButtonUp(UINT nFlags, CPoint point)
@@ -700,7 +661,7 @@ bool CExtControlBar::TrackBarsMenu(WORD nEventCode)
         hWndOwner = ::GetParent(m_hWnd);
     CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
     if (!pPopup->CreatePopupMenu(hWndOwner) ||
-        !FillBarsMenu(pFrame, pPopup, nEventCode, this, WM_RBUTTONUP, NULL) || pPopup->ItemGetCount() == 0)
+        !CExtDockBar::BuildBarsPopupMenu(pFrame, pPopup, nEventCode, this, WM_RBUTTONUP, NULL) || pPopup->ItemGetCount() == 0)
     {
         delete pPopup;
         return true;
@@ -731,6 +692,23 @@ LRESULT CExtControlBar::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
     switch (nMessage)
     {
+    case WM_CREATE:
+        if (!IsFixedMode() && !IsOutsideFrame(this))
+        {
+            // A resizable bar needs the toolkit's dock bars in the frame it lives in.
+            for (HWND hWnd = ::GetParent(m_hWnd); hWnd != NULL; hWnd = ::GetParent(hWnd))
+            {
+                CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, CWnd::FromHandlePermanent(hWnd));
+                if (pFrame == NULL)
+                    continue;
+                if (pFrame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd)))
+                    pFrame = pFrame->GetParentFrame();
+                if (pFrame != NULL)
+                    EnableFrameDocking(pFrame, CBRS_ALIGN_ANY, true);
+                break;
+            }
+        }
+        break;
     case WM_DESTROY:
         m_nOptionFlags |= __ESF_BUSY;
         break;

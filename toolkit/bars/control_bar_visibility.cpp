@@ -179,6 +179,8 @@ void CExtControlBar::OnSetFocus(CWnd* pOldWnd)
     CControlBar::OnSetFocus(pOldWnd);
     if (IsFixedMode() || m_hWnd == NULL)
         return;
+    if (m_pDockBar != NULL && !IsFloating() && IsMinimizedInRow())
+        MaximizeInRow();
     HWND hWndChild = ::GetWindow(m_hWnd, GW_CHILD);
     if (hWndChild != NULL && QueryFocusChangingEnabled(this, hWndChild))
         ::SetFocus(hWndChild);
@@ -399,6 +401,16 @@ bool CExtControlBar::ProcessMouseMove(UINT, CPoint point)
     if ((m_nInteractionFlags & __EIF_NC_HOVER) != 0)
         return true;
     // While a loop of the bar runs, the loop owns the pointer.
+    if ((m_nActivityFlags & __EAF_ROW_RESIZING) != 0)
+    {
+        RowResizeUpdate();
+        return true;
+    }
+    if ((m_nActivityFlags & __EAF_INROW_RESIZING) != 0)
+    {
+        ColumnResizeUpdate();
+        return true;
+    }
     if ((m_nActivityFlags & kLoopBits) != 0)
         return true;
     if (IsFloating() && CExtMiniDockFrameWnd::g_bBringToTopOnMouseMove && !CExtPopupMenuWnd::IsMenuTracking())
@@ -441,6 +453,16 @@ void CExtControlBar::OnLButtonDown(UINT nFlags, CPoint point)
 
 void CExtControlBar::OnLButtonUp(UINT nFlags, CPoint point)
 {
+    if ((m_nActivityFlags & __EAF_ROW_RESIZING) != 0)
+    {
+        RowResizeStop(false);
+        return;
+    }
+    if ((m_nActivityFlags & __EAF_INROW_RESIZING) != 0)
+    {
+        ColumnResizeStop(false);
+        return;
+    }
     if ((m_nActivityFlags & kLoopBits) != 0)
         return;  // the running loop ends on its own button-up
     CControlBar::OnLButtonUp(nFlags, point);
@@ -511,6 +533,10 @@ void CExtControlBar::OnCancelMode()
 
 void CExtControlBar::OnCaptureChanged(CWnd* pWnd)
 {
+    if (pWnd != this && (m_nActivityFlags & __EAF_ROW_RESIZING) != 0)
+        RowResizeStop(true);
+    else if (pWnd != this && (m_nActivityFlags & __EAF_INROW_RESIZING) != 0)
+        ColumnResizeStop(true);
     CControlBar::OnCaptureChanged(pWnd);
 }
 

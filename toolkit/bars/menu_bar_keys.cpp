@@ -691,7 +691,7 @@ bool CExtMenuControlBar::HookMdiClientMsg(LRESULT& lResult, HWND hWndHooked, UIN
             CPoint pt;
             ::GetCursorPos(&pt);
             const bool bFilled = pPopup->CreatePopupMenu(pOwner->GetSafeHwnd()) &&
-                                 FillBarsMenu(pFrame, pPopup, 6, this, WM_CONTEXTMENU, NULL);
+                                 CExtDockBar::BuildBarsPopupMenu(pFrame, pPopup, 6, this, WM_CONTEXTMENU, NULL);
             if (!bFilled || pPopup->ItemGetCount() == 0)
                 delete pPopup;
             else

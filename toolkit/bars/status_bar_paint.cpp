@@ -417,7 +417,7 @@ void CExtStatusControlBar::OnContextMenu(CWnd* pWnd, CPoint point)
         pOwner = pFrame;
     CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
     if (!pPopup->CreatePopupMenu(pOwner->GetSafeHwnd()) ||
-        !CExtControlBar::FillBarsMenu(pFrame, pPopup, 3, this, WM_CONTEXTMENU, NULL) || pPopup->ItemGetCount() == 0)
+        !CExtDockBar::BuildBarsPopupMenu(pFrame, pPopup, 3, this, WM_CONTEXTMENU, NULL) || pPopup->ItemGetCount() == 0)
     {
         delete pPopup;
         return;

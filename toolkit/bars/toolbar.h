@@ -47,24 +47,6 @@ public:
         void PaintAreas(CDC& dc);
     };
 
-    // The record a fixed bar keeps for the outer dock bar's row layout.
-    struct OuterPlace_t
-    {
-        DWORD m_dwFlags;
-        RECT m_rc;
-        DWORD m_dwValue1;
-        DWORD m_dwValue2;
-        DWORD m_dwLast;  // 1 in a fresh record
-        OuterPlace_t() { Reset(); }
-        void Reset()
-        {
-            m_dwFlags = 0;
-            ::SetRectEmpty(&m_rc);
-            m_dwValue1 = m_dwValue2 = 0;
-            m_dwLast = 1;
-        }
-    };
-
     // The command state of one button as a command-UI object.
     class CExtToolControlBarCmdUI : public CCmdUI
     {
@@ -199,10 +181,10 @@ public:
     bool ProcessMouseMove(UINT nFlags, CPoint point) override;
     bool NcHitTestAndCursor(CPoint point) override;
     // The bar's place in an outer dock bar's rows.
-    virtual bool IsFullRow() const;
-    virtual OuterPlace_t* GetOuterPlace();
-    virtual void SetOuterPlace(const OuterPlace_t& place);
-    virtual bool TakesRowThickness() const;
+    bool IsFullRow() const override;
+    OuterPlace_t* GetOuterPlace() override;
+    void SetOuterPlace(const OuterPlace_t& place) override;
+    bool TakesRowThickness() const override;
 
     // ---- customize drag and drop (only a customize site drives them) ---------------------
     DROPEFFECT OnCustomizeTargetOver(CExtCustomizeSite::CCmdDragInfo& dragInfo, CPoint point,

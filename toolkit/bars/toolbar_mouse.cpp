@@ -272,8 +272,10 @@ void CExtToolControlBar::ToggleDocking()
     if (m_pDockSite == NULL || m_pDockBar == NULL || m_pDockContext == NULL)
         return;
     CFrameWnd* pFrame = GetParentFrame();
+    // The floating frame it leaves goes out of sight; the bar itself stays shown, or it
+    // would come back docked but hidden.
     if (pFrame != NULL && pFrame != m_pDockSite && pFrame->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd)))
-        ShowWindow(SW_HIDE);
+        pFrame->ShowWindow(SW_HIDE);
     m_pDockContext->ToggleDocking();
     CFrameWnd* pDockingFrame = GetDockingFrame();
     if (pDockingFrame != NULL)

@@ -29,7 +29,7 @@ struct DockedPanel
         pFrame->EnableDocking(CBRS_ALIGN_ANY);
         bar.Create("Panel", pFrame, 0xE940, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER);
         bar.EnableDocking(CBRS_ALIGN_ANY);
-        pFrame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
+        bar.DockAtFrameSide(AFX_IDW_DOCKBAR_TOP);
         pFrame->ShowWindow(SW_SHOWNA);
         pFrame->RecalcLayout();
     }
@@ -60,10 +60,14 @@ void SetMouseButtons(bool bLeft, bool bRight)
 TEST(ControlBarCaption, DockedPanelHasATopCaptionWithTheCloseButtonAtItsRightEnd)
 {
     DockedPanel d;
-    const int W = d.WindowRect().Width();
+    // The only bar of its dock bar keeps its trailing splitter and its row splitter;
+    // the caption runs up to the trailing one.
+    const int WW = d.WindowRect().Width(), H = d.WindowRect().Height();
+    const int nSepX = d.bar.GetSeparatorWidth(), nSepY = d.bar.GetSeparatorHeight();
+    EXPECT_EQ(CRect(WW - nSepX, 0, WW, H - nSepY), CRect(*d.bar.GetTrailingSplitterRect()));
+    EXPECT_EQ(CRect(0, H - nSepY, WW, H), CRect(*d.bar.GetRowSplitterRect()));
+    const int W = WW - nSepX;
     EXPECT_EQ(CRect(0, 0, W, kCaption), CRect(*d.bar.GetCaptionRect()));
-    // A framework dock bar gives a bar no splitters.
-    EXPECT_TRUE(::IsRectEmpty(d.bar.GetRowSplitterRect()));
     CRect rcClient;
     d.bar.GetClientRect(&rcClient);
     d.bar.ClientToScreen(&rcClient);
@@ -129,7 +133,7 @@ TEST(ControlBarCaption, FixedBarKeepsAGripperAtItsLeft)
 TEST(ControlBarCaption, RightToLeftLayoutMirrorsTheButtonsInsideTheCaption)
 {
     DockedPanel d;
-    const int W = d.WindowRect().Width();
+    const int W = d.bar.GetCaptionRect()->right;
     const CRect rcLtr(d.Button(0)->GetRect());
     const DWORD dwOld = g_CurrentResourceManager->SetLangLayout(LAYOUT_RTL);
     d.bar.LayoutNcAreaButtons();

@@ -82,7 +82,7 @@ TEST(ControlBarMenu, FrameBarsAreListedInGroupsWithChecksBetweenTwoNotifications
     rec.Only({CExtControlBar::g_nMsgConstructPopupMenu});
     rec.Watch(f.pFrame->m_hWnd);
     rec.HookThread();
-    EXPECT_TRUE(CExtControlBar::FillBarsMenu(f.pFrame, pPopup, 2, &f.panel, WM_RBUTTONUP, NULL));
+    EXPECT_TRUE(CExtDockBar::BuildBarsPopupMenu(f.pFrame, pPopup, 2, &f.panel, WM_RBUTTONUP, NULL));
     rec.Unhook();
     EXPECT_EQ("59728:1 59730:0 - 59729:1", Items(pPopup));
     EXPECT_TRUE(rec.Matches({
