@@ -62,6 +62,7 @@ public:
     BOOL m_bHelpMode;
     int m_cModalStack;             // BeginModalState depth
     CString m_strTitle;            // the title shown when FWS_ADDTOTITLE is set
+    int m_nWindow;                 // number among several windows of one document (-1: only one)
 
     void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle != NULL ? lpszTitle : ""; }
     CString GetTitle() const { return m_strTitle; }

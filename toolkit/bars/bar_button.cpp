@@ -1058,12 +1058,36 @@ int CExtBarButton::OnCustomizeQuery(int, int, int, int)
     return 0;
 }
 
+int CExtBarButton::OnCustomizeCalcDropPos(CPoint point, bool bDropDownAware)
+{
+    // A drop-down button would open its node's menu beside itself for a site that shows
+    // such menus; the sites of this toolkit show none, so the position alone answers.
+    (void)bDropDownAware;
+    const CRect rc = GetRect();
+    const bool bHorzFlow = m_pBar == NULL || (m_pBar->m_dwStyle & (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM)) != 0;
+    const int nStart = bHorzFlow ? rc.left : rc.top;
+    const int nExtent = bHorzFlow ? rc.Width() : rc.Height();
+    const int nAt = (bHorzFlow ? point.x : point.y) - nStart;
+    if (nAt < nExtent / 4)
+        return -1;
+    if (nAt < nExtent - nExtent / 4)
+        return -2;
+    return 1;
+}
+
 void CExtBarButton::Redraw(bool bUpdateNow)
 {
     if (!IsVisible() || (m_dwStyle & TBBS_HIDDEN_BIT) != 0 || m_pBar == NULL || m_pBar->GetSafeHwnd() == NULL)
         return;
-    CRect rc = GetRect();
-    m_pBar->InvalidateRect(&rc);
+    CExtToolControlBar* pBar = GetBar();
+    const int nIndex = pBar != NULL ? pBar->GetButtonIndex(this) : -1;
+    if (nIndex >= 0)
+        pBar->RedrawButton(nIndex);
+    else
+    {
+        CRect rc = GetRect();
+        m_pBar->InvalidateRect(&rc);
+    }
     if (bUpdateNow)
         m_pBar->UpdateWindow();
 }

@@ -89,6 +89,9 @@ public:
     // Takes ids and flags from the node (the initial node when NULL).
     virtual void SyncFromNode(CExtCustomizeCmdTreeNode* pNode);
     virtual int OnCustomizeQuery(int n1, int n2, int n3, int n4);
+    // Where a command dragged over the button would go along the bar's flow: -1 in the
+    // first quarter, -2 in the middle half, 1 in the last quarter.
+    virtual int OnCustomizeCalcDropPos(CPoint point, bool bDropDownAware);
     virtual void Redraw(bool bUpdateNow = false);
     virtual UINT GetTrackPopupPlacement() const;
     virtual bool OnCustomizeSetCursor(CPoint point);

@@ -21,6 +21,26 @@ void CExtControlBar::ShowCommandStatusText(CWnd* pWnd, UINT nCmdID)
 
 namespace {
 
+// The screen rectangle of the toolbar button whose menu is open: a release over it ends
+// the press that opened the menu and must not close the menu again.
+bool GetTrackedButtonRect(RECT* pRectScreen)
+{
+    for (INT_PTR i = 0; i < CExtControlBar::g_AllBars.GetSize(); i++)
+    {
+        CExtToolControlBar* pBar = DYNAMIC_DOWNCAST(CExtToolControlBar, CExtControlBar::g_AllBars[i]);
+        if (pBar == NULL || pBar->GetSafeHwnd() == NULL)
+            continue;
+        CExtBarButton* pButton = pBar->GetButton(pBar->GetMenuTrackingButton());
+        if (pButton == NULL)
+            continue;
+        CRect rc = pButton->GetRect();
+        pBar->ClientToScreen(&rc);
+        *pRectScreen = rc;
+        return true;
+    }
+    return false;
+}
+
 struct MenuServicesInstaller
 {
     MenuServicesInstaller()
@@ -28,6 +48,7 @@ struct MenuServicesInstaller
         g_PopupBarServices.pfnIsButtonMenuTracking = [] { return CExtToolControlBar::g_bButtonMenuTracking; };
         g_PopupBarServices.pfnCancelAllButtonMenuTracking = CExtToolControlBar::CancelAllButtonMenuTracking;
         g_PopupBarServices.pfnShowCommandStatusText = CExtControlBar::ShowCommandStatusText;
+        g_PopupBarServices.pfnGetTrackedButtonRect = GetTrackedButtonRect;
         g_PopupBarServices.pfnGetDraggedBar = []() -> CObject* { return CExtControlBar::GetDraggedBar(); };
     }
 };

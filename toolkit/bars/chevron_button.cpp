@@ -22,6 +22,26 @@ CString LoadToolkitString(UINT nID, LPCTSTR sFallback)
     return s;
 }
 
+// Leading, trailing and doubled separators go; those between groups stay.
+void RemoveNeedlessSeparators(CExtPopupMenuWnd* pPopup)
+{
+    bool bPrevSeparator = true;  // nothing before the first item
+    for (int i = 0; i < pPopup->ItemGetCount();)
+    {
+        const bool bSeparator = pPopup->ItemGetInfo(i).IsSeparator();
+        if (bSeparator && bPrevSeparator)
+        {
+            pPopup->ItemRemove(i);
+            continue;
+        }
+        bPrevSeparator = bSeparator;
+        i++;
+    }
+    const int nCount = pPopup->ItemGetCount();
+    if (nCount > 0 && pPopup->ItemGetInfo(nCount - 1).IsSeparator())
+        pPopup->ItemRemove(nCount - 1);
+}
+
 // The frame's bars as check items of pPopup, in the groups of fixed and resizable bars,
 // each named by its window text; false when none was listed.
 bool FillFrameBarsList(CFrameWnd* pFrame, CExtPopupMenuWnd* pPopup, CExtToolControlBar* pSrcBar, CObject* pSrcObj)
@@ -63,7 +83,7 @@ bool FillFrameBarsList(CFrameWnd* pFrame, CExtPopupMenuWnd* pPopup, CExtToolCont
                 pPrev = pBar;
             }
         }
-        pPopup->ItemRemoveSeparators();
+        RemoveNeedlessSeparators(pPopup);
     }
     data.NotifyTarget(true);
     const int nCount = pPopup->ItemGetCount();
@@ -166,10 +186,9 @@ UINT CExtBarContentExpandButton::GetTrackPopupPlacement() const
     if (pBar != NULL && pBar->QueryChevronOption())
         nFlags |= 0x10000;
     nFlags &= ~UINT(0x30);
-    // The XP look joins the chevron's menu to the chevron.
+    // A theme that joins menus to their buttons (the XP look) joins the chevron's too.
     CExtPaintManager* pPM = m_pBar != NULL ? m_pBar->GetPaintManager() : g_CurrentPaintManager.GetPM();
-    if (pPM != NULL && CExtPaintManagerHolder::IsKindOfByName(pPM, "CExtPaintManagerXP") &&
-        !CExtPaintManagerHolder::IsKindOfByName(pPM, "CExtPaintManagerOffice2003"))
+    if (pPM != NULL && pPM->IsMenuCombinedWithOwner(NULL))
         nFlags |= 0x20;
     return nFlags;
 }
@@ -260,7 +279,7 @@ void CExtBarContentExpandButton::AddHiddenButtons(CExtPopupMenuWnd* pPopup, UINT
     }
     if ((nFlags & 0x10000) != 0)
     {
-        pPopup->ItemRemoveSeparators();
+        RemoveNeedlessSeparators(pPopup);
         pPopup->UpdateItemsCmdUI();
     }
 }

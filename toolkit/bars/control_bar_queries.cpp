@@ -7,6 +7,7 @@
 #include "framework/miniframe.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/dialogs/resizable_dialog.h"
+#include "toolkit/dialogs/tab_neighbours.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "toolkit/theme/pm_neighbours.h"
 
@@ -517,6 +518,25 @@ struct BarHooksInstaller
         q.pfnButtonBar = [](CObject* p) -> CObject* {
             CExtBarButton* pTBB = DYNAMIC_DOWNCAST(CExtBarButton, p);
             return pTBB != NULL ? pTBB->m_pBar : NULL;
+        };
+
+        // What the tab windows and tab page containers ask of the bars.
+        CExtTabBarServices::Services& t = CExtTabBarServices::g_services;
+        t.pfnReposQueryInfo = [](WPARAM wParam, CWnd** ppWnd) {
+            const CExtControlBar::QUERY_REPOSITION_CALC_EFFECT_DATA* p =
+                reinterpret_cast<const CExtControlBar::QUERY_REPOSITION_CALC_EFFECT_DATA*>(wParam);
+            if (ppWnd != NULL)
+                *ppWnd = p->m_pWndToReposChilds;
+            return p->IsReposQuery();
+        };
+        t.pfnReposSetSkip = [](WPARAM wParam) {
+            reinterpret_cast<CExtControlBar::QUERY_REPOSITION_CALC_EFFECT_DATA*>(wParam)->SetSkipSizeParent(true);
+        };
+        t.pfnIsFrameInHelpMode = [](CWnd* pWnd) { return CExtControlBar::IsFrameInHelpMode(pWnd); };
+        t.pfnNotifyPopupMenuEvent = [](WORD nEventCode, CExtPopupMenuWnd* pPopup, CWnd* pWndEventSrc,
+                                       const POINT& ptScreen, UINT nMsgID, bool bPost) {
+            CExtControlBar::POPUP_MENU_EVENT_DATA data(nEventCode, pPopup, pWndEventSrc, ptScreen, nMsgID, NULL);
+            return data.NotifyTarget(bPost);
         };
     }
 };

@@ -2,7 +2,6 @@
 // pane tips, the context menu of a frame's status bar and the system-change relay.
 #include "toolkit/bars/status_bar.h"
 #include "toolkit/core/cmd_icon.h"
-#include "toolkit/core/cmd_item.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/dialogs/memory_dc.h"
 #include "toolkit/menus/popup_menu_tip_wnd.h"
@@ -401,48 +400,6 @@ INT_PTR CExtStatusControlBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
 
 // ---- context menu and cancel mode -----------------------------------------------------
 
-namespace {
-
-// The frame's bars as a menu of check items, with the construct-menu notifications
-// before and after, for a menu opened over a frame's status bar.
-bool FillFrameBarsMenu(CFrameWnd* pFrame, CExtPopupMenuWnd* pPopup, WORD nEventCode, CWnd* pWndSrc, UINT nMsgID)
-{
-    CExtControlBar::POPUP_MENU_EVENT_DATA _pmed(nEventCode, pPopup, pWndSrc, CPoint(-1, -1), nMsgID, NULL);
-    if (!_pmed.NotifyTarget(false))
-    {
-        CArray<CExtControlBar*, CExtControlBar*> arrBars;
-        CExtControlBar::GetFrameControlBars(NULL, pFrame, arrBars, 0xFFF);
-        const bool bOleActive = CExtControlBar::IsOleInPlaceActive(pFrame);
-        LPCTSTR sProfile = g_CommandManager->ProfileNameFromWnd(pPopup->GetCmdReceiverHWND());
-        CExtControlBar* pPrev = NULL;
-        for (INT_PTR i = 0; i < arrBars.GetSize(); i++)
-        {
-            CExtControlBar* pBar = arrBars[i];
-            if (pBar->GetSafeHwnd() == NULL || (pBar->m_nStateFlags & CControlBar::tempHide) != 0 ||
-                (bOleActive && (pBar->m_dwStyle & CBRS_HIDE_INPLACE) != 0))
-                continue;
-            CString sText;
-            pBar->GetWindowText(sText);
-            if (sText.IsEmpty())
-                continue;
-            if (pPrev != NULL && pPrev->IsFixedDockStyle() != pBar->IsFixedDockStyle())
-                pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR, -1);
-            CExtCmdItem cmd(UINT(pBar->GetDlgCtrlID()));
-            cmd.LoadTextsFromResource();
-            cmd.m_sMenuText = sText;
-            g_CommandManager->CmdSetup(sProfile, cmd);
-            if (pBar->InsertIntoBarsMenu(pPopup))
-                pPrev = pBar;
-        }
-        pPopup->ItemRemoveSeparators();
-    }
-    _pmed.NotifyTarget(true);
-    pPopup->ItemRemoveSeparators();
-    return true;
-}
-
-}  // namespace
-
 void CExtStatusControlBar::OnContextMenu(CWnd* pWnd, CPoint point)
 {
     if (CExtControlBar::IsFrameInHelpMode(this))
@@ -460,7 +417,7 @@ void CExtStatusControlBar::OnContextMenu(CWnd* pWnd, CPoint point)
         pOwner = pFrame;
     CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
     if (!pPopup->CreatePopupMenu(pOwner->GetSafeHwnd()) ||
-        !FillFrameBarsMenu(pFrame, pPopup, 3, this, WM_CONTEXTMENU) || pPopup->ItemGetCount() == 0)
+        !CExtControlBar::FillBarsMenu(pFrame, pPopup, 3, this, WM_CONTEXTMENU, NULL) || pPopup->ItemGetCount() == 0)
     {
         delete pPopup;
         return;

@@ -24,6 +24,7 @@ CExtToolControlBar::CExtToolControlBar()
       m_nBtnIdxCapture(-1), m_nBtnIdxHover(-1), m_pCustomizeSite(NULL), m_pCustomizeSelection(NULL),
       m_pDropMarkerButton(NULL), m_nDropMarkerSide(0), m_nToolbarOptions(0x02)
 {
+    m_rcLastTip.SetRectEmpty();
     m_cxLeftBorder = 1;
     m_cxRightBorder = 1;
     m_cyTopBorder = 0;
@@ -39,8 +40,12 @@ CExtToolControlBar::CExtToolControlBar()
 
 CExtToolControlBar::~CExtToolControlBar()
 {
-    // The base removes the bar from the list of all bars; the buttons are ours.
+    // The base removes the bar from the list of all bars; the buttons are ours, and so
+    // are the nodes of buttons dropped on the bar.
     RemoveAllButtons();
+    for (INT_PTR i = 0; i < m_arrDroppedNodes.GetSize(); i++)
+        delete m_arrDroppedNodes[i];
+    m_arrDroppedNodes.RemoveAll();
 }
 
 // ---- buttons ------------------------------------------------------------------------
@@ -438,8 +443,10 @@ bool CExtToolControlBar::SetCustomizeSite(CExtCustomizeSite* pSite)
 
 bool CExtToolControlBar::IsCustomizeModeActive() const
 {
-    // A customize site of this toolkit has no customize mode of its own to report.
-    return false;
+    CExtCustomizeSite* pSite = m_pCustomizeSite;
+    if (pSite == NULL && m_hWnd != NULL)
+        pSite = CExtCustomizeSite::GetCustomizeSite(m_hWnd);
+    return pSite != NULL && pSite->IsCustomizeMode();
 }
 
 void CExtToolControlBar::RegisterWithCustomizeSite(CExtCustomizeSite* pSite)
@@ -507,6 +514,14 @@ void CExtToolControlBar::DisableContentWindow()
 
 BOOL CExtToolControlBar::PreCreateWindow(CREATESTRUCT& cs) { return CExtControlBar::PreCreateWindow(cs); }
 
+void CExtToolControlBar::PreSubclassWindow()
+{
+    CExtControlBar::PreSubclassWindow();
+    // The class-wide tips switch turns the bar's tool tips on.
+    if (QueryButtonOption2())
+        EnableToolTips(TRUE);
+}
+
 void CExtToolControlBar::SetDelayedRelayoutTimer()
 {
     if ((m_nOptionFlags & __ESF_OUTSIDE_FRAME) != 0 || m_hWnd == NULL)
@@ -523,7 +538,6 @@ BEGIN_MESSAGE_MAP(CExtToolControlBar, CExtControlBar)
     ON_WM_LBUTTONUP()
     ON_WM_LBUTTONDBLCLK()
     ON_WM_RBUTTONUP()
-    ON_WM_MOUSEMOVE()
     ON_WM_CANCELMODE()
     ON_WM_CAPTURECHANGED()
     ON_REGISTERED_MESSAGE(CExtToolControlBar::g_nMsgTrackButtonMenu, OnTrackButtonMenu)
@@ -582,7 +596,11 @@ void CExtToolControlBar::OnTimer(UINT_PTR nIDEvent)
     KillTimer(__TIMER_ID_DELAYED_RELAYOUT);
     CFrameWnd* pFrame = GetParentFrame();
     if (pFrame == NULL)
+    {
+        // Without a frame the bar re-places its own buttons.
+        RecalcParentFrameLayout();
         return;
+    }
     pFrame->RecalcLayout(TRUE);
     if (pFrame->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd)))
         pFrame->SendMessage(WM_NCPAINT);
@@ -592,6 +610,13 @@ LRESULT CExtToolControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
 {
     if (message == WM_WINDOWPOSCHANGED || message == WM_SIZE)
     {
+        if (message == WM_WINDOWPOSCHANGED && IsCustomizeModeActive())
+        {
+            CExtCustomizeSite* pSite = m_pCustomizeSite != NULL ? m_pCustomizeSite
+                                                                : CExtCustomizeSite::GetCustomizeSite(m_hWnd);
+            if (pSite != NULL)
+                pSite->OnBarStateChanged(this);
+        }
         const LRESULT lResult = CExtControlBar::WindowProc(message, wParam, lParam);
         // A bar moved by the framework's own drag outline repaints when that ends.
         const bool bPlatformDrag = m_pDockContext != NULL && m_pDockContext->m_bDragging;

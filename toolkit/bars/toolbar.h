@@ -15,13 +15,17 @@
 #ifndef TOOLKIT_BARS_TOOLBAR_H_INCLUDED
 #define TOOLKIT_BARS_TOOLBAR_H_INCLUDED
 
+#include "toolkit/core/cmd_tree.h"
+
 class CExtBarContentExpandButton;
 class CExtCustomizeSite;
 class CExtCustomizeCmdTreeNode;
 class CExtPopupMenuWnd;
 class CExtCmdItem;
 
-class CExtToolControlBar : public CExtControlBar
+class CExtToolControlBar : public CExtControlBar,
+                           public CExtCustomizeSite::ICustomizeDropTarget,
+                           public CExtCustomizeSite::ICustomizeDropSource
 {
     DECLARE_DYNCREATE(CExtToolControlBar)
 public:
@@ -187,19 +191,28 @@ public:
     bool UsesDockMarkerDrag() const override;
     int OnHelpHitTestBar(CPoint point) override;
     INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
-    // These answer for the bar's content and docking; the base bar declares them with
-    // the bar's visibility and mouse handling.
-    virtual void DisableContentWindow();
-    virtual void EnableContentWindow();
+    void DisableContentWindow() override;
+    void EnableContentWindow() override;
+    bool IsCustomizeModeActive() const override;
+    void RegisterWithCustomizeSite(CExtCustomizeSite* pSite) override;
+    void ToggleDocking() override;
+    bool ProcessMouseMove(UINT nFlags, CPoint point) override;
+    bool NcHitTestAndCursor(CPoint point) override;
+    // The bar's place in an outer dock bar's rows.
     virtual bool IsFullRow() const;
     virtual OuterPlace_t* GetOuterPlace();
     virtual void SetOuterPlace(const OuterPlace_t& place);
     virtual bool TakesRowThickness() const;
-    virtual bool IsCustomizeModeActive() const;
-    virtual void RegisterWithCustomizeSite(CExtCustomizeSite* pSite);
-    virtual void ToggleDocking();
-    virtual bool ProcessMouseMove(UINT nFlags, CPoint point);
-    virtual bool NcHitTestAndCursor(CPoint point);
+
+    // ---- customize drag and drop (only a customize site drives them) ---------------------
+    DROPEFFECT OnCustomizeTargetOver(CExtCustomizeSite::CCmdDragInfo& dragInfo, CPoint point,
+                                     DWORD dwKeyState) override;
+    void OnCustomizeTargetLeave() override;
+    bool OnCustomizeTargetDrop(CExtCustomizeSite::CCmdDragInfo& dragInfo, CPoint point, DROPEFFECT de) override;
+    void OnCustomizeSourceDragComplete(DROPEFFECT de, bool bCanceled, bool* p_bNoResetActiveItem) override;
+    // Marks the button beside which a dragged command would go (side -1 before, +1
+    // after); NULL clears the mark.
+    void SetDropMarker(CExtBarButton* pTBB, int nSide);
 
     // ---- interaction --------------------------------------------------------------------
     // The general hit test: shown buttons having all of dwStyleMustHave and none of
@@ -211,6 +224,8 @@ public:
     int GetPressedButton() const { return m_nBtnIdxCapture; }
     int GetHoverButton() const { return m_nBtnIdxHover; }
     void UpdateButtonCmdUI(int nIndex);
+    // The live toolbar that is pBarOrButton or holds it as a button; NULL when none.
+    static CExtToolControlBar* FindLiveBar(const void* pBarOrButton);
     static bool ToggleVisibilityMenuItem(CExtPopupMenuWnd* pPopup, LPVOID pItemData);
     static bool OnCustomizeMenuItem(CWnd* pWnd, LPVOID pItemData);
     // The help-mode loop of bar buttons whose frame is in context-help mode.
@@ -253,6 +268,9 @@ public:
     BYTE m_nToolbarOptions;  // bit 1: a customize site may be attached
 
     static CSize g_sizeDefaultButton;
+    CRect m_rcLastTip;  // the area of the tip shown last, screen coordinates
+    // Command nodes of buttons dropped on the bar; the bar keeps them while it lives.
+    CArray<CExtCustomizeCmdTreeNode*, CExtCustomizeCmdTreeNode*> m_arrDroppedNodes;
 
 protected:
     // Fills the chevron's list with the overflow and gives every button its place (the
@@ -273,13 +291,15 @@ protected:
     void PaintButtons(CDC& dc, bool bHorz);
     void PaintRowBreak(CDC& dc, CExtBarButton* pTBB, bool bHorz, bool bMultiRow);
     void HoverTrack(CPoint point);
-    void ShowButtonTip(CPoint point);
+    // Shows the hovered button's tip in the bar's tip window; true when it was shown.
+    bool ShowButtonTip(CPoint point);
     void SetDelayedRelayoutTimer();
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
+    void PreSubclassWindow() override;
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
@@ -287,7 +307,6 @@ protected:
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
-    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnCancelMode();
     afx_msg void OnCaptureChanged(CWnd* pWnd);
     afx_msg LRESULT OnTrackButtonMenu(WPARAM wParam, LPARAM lParam);

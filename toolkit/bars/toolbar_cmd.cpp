@@ -348,10 +348,27 @@ void CExtToolControlBar::BuildVisibilityMenu(CExtPopupMenuWnd* pPopup)
         CExtPopupMenuWnd::MENUITEMDATA& mi = pPopup->ItemGetInfo(nPos);
         mi.m_pCbItemClick = ToggleVisibilityMenuItem;
         mi.m_dwUserValue = (DWORD)(DWORD_PTR)pTBB;
-        mi.m_nKindFlags |= CExtPopupMenuWnd::MENUITEMDATA::__MIK_CUSTOM;
         mi.SetCheck((pTBB->GetStyle() & TBBS_HIDDEN_BIT) == 0);
         nPos++;
     }
+}
+
+CExtToolControlBar* CExtToolControlBar::FindLiveBar(const void* pBarOrButton)
+{
+    if (pBarOrButton == NULL)
+        return NULL;
+    for (INT_PTR i = 0; i < g_AllBars.GetSize(); i++)
+    {
+        CExtToolControlBar* pBar = DYNAMIC_DOWNCAST(CExtToolControlBar, g_AllBars[i]);
+        if (pBar == NULL)
+            continue;
+        if (pBar == pBarOrButton)
+            return pBar;
+        for (int k = 0; k < pBar->GetButtonsCount(); k++)
+            if (pBar->m_buttons[k] == pBarOrButton)
+                return pBar;
+    }
+    return NULL;
 }
 
 bool CExtToolControlBar::ToggleVisibilityMenuItem(CExtPopupMenuWnd*, LPVOID pItemData)
@@ -359,10 +376,13 @@ bool CExtToolControlBar::ToggleVisibilityMenuItem(CExtPopupMenuWnd*, LPVOID pIte
     CExtPopupMenuWnd::MENUITEMDATA* pItem = reinterpret_cast<CExtPopupMenuWnd::MENUITEMDATA*>(pItemData);
     if (pItem == NULL || pItem->m_pCbItemClick == NULL)
         return false;
-    CExtBarButton* pTBB = reinterpret_cast<CExtBarButton*>((DWORD_PTR)pItem->m_dwUserValue);
-    CExtToolControlBar* pBar = pTBB != NULL ? pTBB->GetBar() : NULL;
-    if (pBar == NULL || pBar->GetButtonIndex(pTBB) < 0)
+    // The item outlives nothing it points at: the button is looked up among the live
+    // bars' buttons before it is touched.
+    const CExtBarButton* pKey = reinterpret_cast<const CExtBarButton*>((DWORD_PTR)pItem->m_dwUserValue);
+    CExtToolControlBar* pBar = FindLiveBar(pKey);
+    if (pBar == NULL || pBar->GetButtonIndex(pKey) < 0)
         return false;
+    CExtBarButton* pTBB = pBar->GetButton(pBar->GetButtonIndex(pKey));
     const bool bShow = !pItem->GetCheck();
     pItem->SetCheck(bShow);
     if (bShow)

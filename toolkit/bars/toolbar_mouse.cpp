@@ -32,19 +32,14 @@ bool IsCtrlVisible(CExtBarButton* pTBB)
     return pCtrl != NULL && pCtrl->GetSafeHwnd() != NULL && (pCtrl->GetStyle() & WS_VISIBLE) != 0;
 }
 
-// The bars' shared tip window when bars show their tips through it.
-CExtPopupMenuTipWnd* SharedBarTip(const CExtControlBar* pBar)
-{
-    if (!CExtControlBar::g_bUseAdvancedToolTips || pBar->m_bSuppressToolTips)
-        return NULL;
-    return g_PopupTrackingSite.GetTip();
-}
-
 }  // namespace
 
 // ---- hit testing ----------------------------------------------------------------------
 
-int CExtToolControlBar::HitTestButton(CPoint point) { return HitTestButtonEx(point.x, point.y, 0, TBBS_SEPARATOR_BIT, false); }
+int CExtToolControlBar::HitTestButton(CPoint point)
+{
+    return HitTestButtonEx(point.x, point.y, 0, TBBS_SEPARATOR_BIT, false);
+}
 
 int CExtToolControlBar::HitTestButtonEx(int x, int y, DWORD dwStyleMustHave, DWORD dwStyleMustNotHave, bool bNearest)
 {
@@ -99,6 +94,9 @@ void CExtToolControlBar::OnLButtonDown(UINT nFlags, CPoint point)
         CExtControlBar::OnLButtonDown(nFlags, point);
         return;
     }
+    ActivateBar();
+    if (m_hWnd == NULL)
+        return;
     m_nBtnIdxCapture = HitTestButton(point);
     if (m_nBtnIdxCapture < 0)
     {
@@ -285,19 +283,10 @@ void CExtToolControlBar::ToggleDocking()
 
 // ---- mouse moves, hover and tips ------------------------------------------------------
 
-void CExtToolControlBar::OnMouseMove(UINT nFlags, CPoint point)
-{
-    if (!ProcessMouseMove(nFlags, point))
-        CExtControlBar::OnMouseMove(nFlags, point);
-}
-
 bool CExtToolControlBar::ProcessMouseMove(UINT nFlags, CPoint point)
 {
-    (void)nFlags;
-    if (CExtPopupMenuWnd::IsMenuTracking() && !g_bButtonMenuTracking)
-        return false;
-    if (IsBarInOwnState(this))
-        return false;
+    if ((CExtPopupMenuWnd::IsMenuTracking() && !g_bButtonMenuTracking) || IsBarInOwnState(this))
+        return CExtControlBar::ProcessMouseMove(nFlags, point);
     if (m_nBtnIdxCapture >= 0)
     {
         const int nIndex = m_nBtnIdxCapture;
@@ -317,15 +306,24 @@ bool CExtToolControlBar::ProcessMouseMove(UINT nFlags, CPoint point)
         UpdateWindow();
         return true;
     }
+    const int nHoverBefore = m_nBtnIdxHover;
     HoverTrack(point);
-    if (::GetCapture() == m_hWnd && m_nBtnIdxHover < 0 && m_nBtnIdxMenuTracking < 0 && m_nBtnIdxCapture < 0)
+    bool bChanged = nHoverBefore != m_nBtnIdxHover;
+    if (m_hWnd != NULL && ::GetCapture() == m_hWnd && m_nBtnIdxHover < 0 && m_nBtnIdxMenuTracking < 0 &&
+        m_nBtnIdxCapture < 0)
     {
         CPoint ptScreen = point;
         ClientToScreen(&ptScreen);
         if (::WindowFromPoint(ptScreen) != m_hWnd)
+        {
             ::ReleaseCapture();
+            bChanged = true;
+        }
     }
-    ShowButtonTip(point);
+    if (m_hWnd != NULL && ShowButtonTip(point))
+        bChanged = true;
+    if (!bChanged && m_hWnd != NULL)
+        return CExtControlBar::ProcessMouseMove(nFlags, point);
     return true;
 }
 
@@ -380,39 +378,42 @@ void CExtToolControlBar::HoverTrack(CPoint point)
     pNew->OnHover(point, true, m_bSuppressToolTips);
 }
 
-void CExtToolControlBar::ShowButtonTip(CPoint point)
+bool CExtToolControlBar::ShowButtonTip(CPoint point)
 {
     if (CExtPopupMenuWnd::IsMenuTracking() || m_nBtnIdxHover < 0 || IsCustomizeModeActive())
-        return;
-    CExtPopupMenuTipWnd* pTip = SharedBarTip(this);
+        return false;
+    CExtPopupMenuTipWnd* pTip = GetBarTipWnd();
     CExtBarButton* pTBB = GetButton(m_nBtnIdxHover);
     if (pTip == NULL || pTBB == NULL)
-        return;
+        return false;
     TOOLINFO ti;
     ::memset(&ti, 0, sizeof(ti));
     ti.cbSize = 44;
     if (pTBB->OnToolHitTest(point, &ti) < 0 || ti.lpszText == NULL)
-        return;
+        return false;
     CString sText;
+    // Only a copied text is ours to free; the callback marker is no text.
     if (ti.lpszText != LPSTR_TEXTCALLBACK)
     {
         sText = ti.lpszText;
         ::free(ti.lpszText);
     }
     if (sText.IsEmpty())
-        return;
+        return false;
     CRect rcTool(ti.rect);
     ClientToScreen(&rcTool);
-    pTip->SetTipStyle((IsFixedMode() && GetDockBarCtrlID() == __DOCKBAR_ID_BOTTOM && m_pDockSite != NULL) ? 6 : 4);
-    pTip->SetText(sText);
-    pTip->Show(this, rcTool);
+    if (pTip->GetSafeHwnd() != NULL && pTip->IsWindowVisible() && pTip->GetText() == sText && m_rcLastTip == rcTool)
+        return false;
+    m_rcLastTip = rcTool;
+    ShowBarTip(pTip, rcTool, sText);
+    return true;
 }
 
 INT_PTR CExtToolControlBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
 {
     CExtToolControlBar* pThis = const_cast<CExtToolControlBar*>(this);
     if (QueryButtonOption2() && !g_bButtonMenuTracking && !CExtPopupMenuWnd::IsMenuTracking() &&
-        SharedBarTip(this) == NULL && !m_bSuppressToolTips)
+        pThis->GetBarTipWnd() == NULL && !m_bSuppressToolTips)
     {
         const int nIndex = pThis->HitTestButton(point);
         CExtBarButton* pTBB = GetButton(nIndex);
@@ -442,7 +443,9 @@ int CExtToolControlBar::OnHelpHitTestBar(CPoint point)
 
 bool CExtToolControlBar::NcHitTestAndCursor(CPoint point)
 {
-    // No bar button of this toolkit sets a cursor of its own, so the bar's cursor
-    // handling always runs.
+    const int nIndex = HitTestButtonEx(point.x, point.y, 0, 0, false);
+    CExtBarButton* pTBB = GetButton(nIndex);
+    if (pTBB != NULL && pTBB->OnCustomizeSetCursor(point))
+        return true;
     return CExtControlBar::NcHitTestAndCursor(point);
 }

@@ -154,7 +154,8 @@ void CExtToolControlBar::RedrawButton(int nIndex)
 void CExtToolControlBar::stat_PaintCombinedButton(LPVOID pCookie, CDC& dc, const CWnd& wndPopup, const CRect&,
                                                   int)
 {
-    CExtToolControlBar* pBar = reinterpret_cast<CExtToolControlBar*>(pCookie);
+    // The menu may outlive the bar that opened it.
+    CExtToolControlBar* pBar = FindLiveBar(pCookie);
     if (pBar == NULL || pBar->GetSafeHwnd() == NULL || !::IsWindow(pBar->GetSafeHwnd()))
         return;
     g_bButtonMenuTracking = true;

@@ -309,8 +309,9 @@ void CExtToolControlBar::ShiftRightToLeft(PlaceRun& run)
         for (int k = nGroupStart; k <= i; k++)
         {
             CExtBarButton* pK = m_buttons[k];
-            if (!run.arrShown[k] ||
-                (pK->IsKindOf(RUNTIME_CLASS(CExtBarMdiDocButton)) && !pK->IsKindOf(RUNTIME_CLASS(CExtBarMdiRightButton))))
+            const bool bPlainDoc = pK->IsKindOf(RUNTIME_CLASS(CExtBarMdiDocButton)) &&
+                                   !pK->IsKindOf(RUNTIME_CLASS(CExtBarMdiRightButton));
+            if (!run.arrShown[k] || bPlainDoc)
                 continue;
             run.arrRects[k].OffsetRect(nShift, 0);
         }

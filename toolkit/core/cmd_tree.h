@@ -167,6 +167,13 @@ public:
     virtual void OnBarStateChanged(CWnd* pBar);
     // May set the cursor over a bar itself (answering true); the base leaves it to the bar.
     virtual bool OnBarSetCursor(CWnd* pBar, CPoint ptClient);
+    // The tree that a menu bar of the site shows instead of its window menu; the base
+    // keeps none, so the bar shows its menu.
+    virtual CExtCustomizeCmdTreeNode* GetMenuBarNode(CWnd* pMenuBar)
+    {
+        (void)pMenuBar;
+        return NULL;
+    }
 
     // The first or the second stored value.
     DWORD GetStoredValue(bool bSecond) const { return bSecond ? m_dwValue2 : m_dwValue1; }

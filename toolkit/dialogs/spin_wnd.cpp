@@ -78,22 +78,22 @@ void CExtSpinWnd::OnPaintBackground(CDC& dc, const RECT& rc)
 {
     if (!dc.RectVisible(&rc))
         return;
-    if (m_clrBackground != COLORREF(-1L))
-    {
-        dc.FillSolidRect(&rc, m_clrBackground);
-        return;
-    }
     CExtPaintManager* pPM = GetPaintManager();
-    if (pPM == NULL)
-        return;
-    bool bPainted = false;
-    if (pPM->UsesParentBackground(this, 0))
+    if (m_clrBackground != COLORREF(-1L))
+        dc.FillSolidRect(&rc, m_clrBackground);
+    else if (pPM != NULL)
     {
-        CExtPaintManager::ClipOutChildren(&dc, m_hWnd);
-        bPainted = pPM->DrawWindowBackground(true, dc, this, 0);
+        bool bPainted = false;
+        if (pPM->UsesParentBackground(this, 0))
+        {
+            CExtPaintManager::ClipOutChildren(&dc, m_hWnd);
+            bPainted = pPM->DrawWindowBackground(true, dc, this, 0);
+        }
+        if (!bPainted)
+            dc.FillSolidRect(&rc, pPM->LookupColor(1000, this));
     }
-    if (!bPainted)
-        dc.FillSolidRect(&rc, pPM->LookupColor(1000, this));
+    if (pPM != NULL)
+        pPM->NotifyPaintDone(this, 0);
 }
 
 void CExtSpinWnd::OnPaintSpin(CDC& dc, const RECT& rc)
@@ -115,9 +115,11 @@ void CExtSpinWnd::OnPaintSpin(CDC& dc, const RECT& rc)
     const bool bHorz = (dwStyle & UDS_HORZ) != 0, bHot = (dwStyle & UDS_HOTTRACK) != 0;
     CRect rcFirst, rcSecond;
     GetHalves(rc, rcFirst, rcSecond);
-    pPM->DrawSpinButton(dc, rcFirst, true, bHorz, false, true, bEnabled, m_bPressedFirst != 0, m_bHoverFirst != 0,
+    // The theme takes the enabled state before its two look flags (not flat, framed on
+    // hover); given in their place, the halves would always paint disabled.
+    pPM->DrawSpinButton(dc, rcFirst, true, bHorz, bEnabled, false, true, m_bPressedFirst != 0, m_bHoverFirst != 0,
                         bHot, this, 0);
-    pPM->DrawSpinButton(dc, rcSecond, false, bHorz, false, true, bEnabled, m_bPressedSecond != 0,
+    pPM->DrawSpinButton(dc, rcSecond, false, bHorz, bEnabled, false, true, m_bPressedSecond != 0,
                         m_bHoverSecond != 0, bHot, this, 0);
 }
 

@@ -6,7 +6,6 @@
 #include "toolkit/core/cmd_manager.h"
 
 IMPLEMENT_DYNCREATE(CExtTabWnd, CWnd)
-IMPLEMENT_DYNCREATE(CExtTabMdiWnd, CExtTabWnd)
 
 LPCTSTR CExtTabWnd::g_sWindowClassName = _T("Kestrix-TabWindow");
 HCURSOR CExtTabWnd::g_hCursor = ::LoadCursor(NULL, IDC_ARROW);
@@ -288,12 +287,24 @@ CExtTabWnd::TAB_ITEM_INFO* CExtTabWnd::ItemInsert(LPCTSTR sText, const CExtCmdIc
                                                   DWORD dwItemStyle, int nIndex, LPARAM lParam,
                                                   bool bUpdate)
 {
+    TAB_ITEM_INFO* pPrev = NULL;
+    TAB_ITEM_INFO* pNext = NULL;
+    _ItemInsertPlace(nIndex, pPrev, pNext);
+    return _ItemInsertFinish(nIndex, new TAB_ITEM_INFO(this, pPrev, pNext, sText, &icon, dwItemStyle, lParam),
+                             bUpdate);
+}
+
+void CExtTabWnd::_ItemInsertPlace(int& nIndex, TAB_ITEM_INFO*& pPrev, TAB_ITEM_INFO*& pNext) const
+{
     const int nCount = ItemGetCount();
     if (nIndex < 0 || nIndex > nCount)
         nIndex = nCount;
-    TAB_ITEM_INFO* pPrev = (nIndex > 0) ? m_arrItems[nIndex - 1] : NULL;
-    TAB_ITEM_INFO* pNext = (nIndex < nCount) ? m_arrItems[nIndex] : NULL;
-    TAB_ITEM_INFO* pTii = new TAB_ITEM_INFO(this, pPrev, pNext, sText, &icon, dwItemStyle, lParam);
+    pPrev = (nIndex > 0) ? m_arrItems[nIndex - 1] : NULL;
+    pNext = (nIndex < nCount) ? m_arrItems[nIndex] : NULL;
+}
+
+CExtTabWnd::TAB_ITEM_INFO* CExtTabWnd::_ItemInsertFinish(int nIndex, TAB_ITEM_INFO* pTii, bool bUpdate)
+{
     m_arrItems.InsertAt(nIndex, pTii);
     if (m_nSelIndex >= nIndex)
         m_nSelIndex++;
@@ -323,8 +334,8 @@ int CExtTabWnd::ItemRemove(int nIndex, int nCount, bool bUpdate)
     }
     if (nIndex + nCount > nItems)
         nCount = nItems - nIndex;
-    if (m_nSelIndex >= nIndex + nCount)
-        m_nSelIndex -= nCount;
+    // The removed range is tested against the selection before it moves back: a
+    // selection behind the range may move back onto indices inside it.
     for (int i = nIndex; i < nIndex + nCount; i++)
     {
         TAB_ITEM_INFO* pTii = m_arrItems[i];
@@ -333,6 +344,8 @@ int CExtTabWnd::ItemRemove(int nIndex, int nCount, bool bUpdate)
         if (i == m_nSelIndex)
             m_nSelIndex = -1;
     }
+    if (m_nSelIndex >= nIndex + nCount)
+        m_nSelIndex -= nCount;
     if (m_nDelayedSelIndex >= nIndex)
         SelectionDelay(-1, 0);
     OnTabWndRemoveItem(nIndex, nCount, true);
@@ -471,14 +484,6 @@ void CExtTabWnd::OnPaintManagerInstalled(CExtPaintManager* pPM)
         m_arrItems[i]->m_icon.DropGeneratedStateImages();
     CExtPmBridge::OnPaintManagerInstalled(pPM);
 }
-
-// ---- the MDI tab window as the theme sees it ----------------------------------------------
-
-CExtTabMdiWnd::CExtTabMdiWnd() {}
-
-CExtTabMdiWnd::~CExtTabMdiWnd() {}
-
-bool CExtTabMdiWnd::IsMdiTabCtrl() const { return true; }
 
 namespace {
 

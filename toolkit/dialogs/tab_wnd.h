@@ -4,8 +4,8 @@
 // is painted by the current paint manager; derived strips change the look by overriding
 // the virtual painting operations, owners follow it through the virtual notifications.
 //
-// The MDI tab window is declared here as far as the theme engine needs it (its relay
-// test); its MDI behaviour lives with the MDI strip.
+// The theme engine recognises the MDI tab window through IsMdiTabCtrl; the MDI strip
+// itself lives in tab_mdi_wnd.h.
 #pragma once
 #include "framework/framework.h"
 #include "toolkit/core/cmd_icon.h"
@@ -252,6 +252,8 @@ public:
     int ItemGetGroupLast(int nIndex) const;
     bool ItemEnsureVisible(int nIndex, bool bUpdate = false);
     bool ItemMove(int nIndexFrom, int nIndexTo, bool bUpdate = false);
+    // The move itself: a copy at the new place, the old item removed, the copy selected.
+    virtual void ItemMoveImpl(int nIndexFrom, int nIndexTo);
 
     // ---- selection ------------------------------------------------------------------------
     int SelectionGet() const { return m_nSelIndex; }
@@ -303,7 +305,8 @@ public:
     virtual int OnTabWndQueryBandExtra(int nOrientation);
     virtual bool OnTabWndHoverRepaintNeeded();
     virtual int OnTabWndQueryRowGap() { return 0; }
-    virtual int OnTabWndQueryButtonSize() const;
+    // The buttons' width and height (square in the base strip).
+    virtual CSize OnTabWndQueryButtonSize() const;
     virtual int OnTabWndButtonsCalcExtent(int nButtonSize, int nButtonGap) const;
     virtual void OnTabWndButtonsRecalcLayout(CRect& rcButton, int nButtonSize, int nButtonGap);
     bool IsButtonEnabled(int nHitTest) const;
@@ -382,6 +385,19 @@ protected:
     void _CreationStep();
     void _RecalcLayoutImpl();
     void _UpdateButtonStyles();
+    // Item insertion in two steps, so that derived strips insert their own item records:
+    // the index made valid with the neighbours there, then the new item put in place.
+    void _ItemInsertPlace(int& nIndex, TAB_ITEM_INFO*& pPrev, TAB_ITEM_INFO*& pNext) const;
+    TAB_ITEM_INFO* _ItemInsertFinish(int nIndex, TAB_ITEM_INFO* pTii, bool bUpdate);
+    // Steps of the whole-strip painting, for strips that paint their items in another order.
+    void _DrawBackground(CDC& dc, const RECT& rcClient);
+    bool _HasItemsInView() const;
+    CRect _GetItemsClipRect() const;
+    CRect _GetItemRectInView(int nIndex) const;
+    void _DrawItemInView(CDC& dc, int nIndex);
+    void _DrawButtons(CDC& dc);
+    // The frame's size pass; a thickness of 0 or more replaces the items area's.
+    void _SizeParent(LPARAM lParam, int nItemsThickness);
     void _ShowTip(const CRect& rcClient, const CString& sText);
     void _HideTips();
     void _ShowListMenu();
@@ -408,13 +424,4 @@ protected:
     DECLARE_MESSAGE_MAP()
 public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-};
-
-class CExtTabMdiWnd : public CExtTabWnd
-{
-    DECLARE_DYNCREATE(CExtTabMdiWnd)
-public:
-    CExtTabMdiWnd();
-    virtual ~CExtTabMdiWnd();
-    bool IsMdiTabCtrl() const override;
 };

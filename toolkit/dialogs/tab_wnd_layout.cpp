@@ -126,11 +126,12 @@ bool CExtTabWnd::OnTabWndHoverRepaintNeeded() { return GetPaintManager()->QueryT
 
 // ---- buttons --------------------------------------------------------------------------------
 
-int CExtTabWnd::OnTabWndQueryButtonSize() const
+CSize CExtTabWnd::OnTabWndQueryButtonSize() const
 {
     const int cx = ::MulDiv(::GetSystemMetrics(SM_CXSMSIZE), 3, 4);
     const int cy = ::MulDiv(::GetSystemMetrics(SM_CYSMSIZE), 3, 4);
-    return std::max(std::min(cx, cy) + 1, 12);
+    const int s = std::max(std::min(cx, cy) + 1, 12);
+    return CSize(s, s);
 }
 
 int CExtTabWnd::OnTabWndButtonsCalcExtent(int nButtonSize, int nButtonGap) const
@@ -268,7 +269,9 @@ void CExtTabWnd::_RecalcLayoutImpl()
     const bool bGrouped = (m_dwTabWndStyle & __ETWS_GROUPED) != 0;
     bool bFit = (m_dwTabWndStyle & __ETWS_EQUAL_WIDTHS) != 0;
     const bool bGroupExpand = (m_dwTabWndStyle & __ETWS_GROUPED_EXPAND_ITEMS) != 0;
-    const int nButtonSize = OnTabWndQueryButtonSize();
+    const CSize sizeButton = OnTabWndQueryButtonSize();
+    // Buttons line up along the strip: their length there decides the room they take.
+    const int nButtonSize = bHorz ? sizeButton.cx : sizeButton.cy;
     int nRowAvail = 0, nRowGap = 0;
     if (!bMultiRow)
     {
@@ -456,17 +459,17 @@ void CExtTabWnd::_RecalcLayoutImpl()
     if (bHorz)
     {
         rcButton.right = rcClient.right - m2;
-        rcButton.left = rcButton.right - nButtonSize;
-        rcButton.top = rcItems.top + (rcItems.Height() - nButtonSize) / 2;
-        rcButton.bottom = rcButton.top + nButtonSize;
+        rcButton.left = rcButton.right - sizeButton.cx;
+        rcButton.top = rcItems.top + (rcItems.Height() - sizeButton.cy) / 2;
+        rcButton.bottom = rcButton.top + sizeButton.cy;
         rcButton.OffsetRect(-__ETW_BUTTON_GAP, 0);
     }
     else
     {
         rcButton.bottom = rcClient.bottom - m2;
-        rcButton.top = rcButton.bottom - nButtonSize;
-        rcButton.left = rcItems.left + (rcItems.Width() - nButtonSize) / 2;
-        rcButton.right = rcButton.left + nButtonSize;
+        rcButton.top = rcButton.bottom - sizeButton.cy;
+        rcButton.left = rcItems.left + (rcItems.Width() - sizeButton.cx) / 2;
+        rcButton.right = rcButton.left + sizeButton.cx;
         rcButton.OffsetRect(0, -__ETW_BUTTON_GAP);
     }
     OnTabWndButtonsRecalcLayout(rcButton, nButtonSize, __ETW_BUTTON_GAP);
@@ -588,28 +591,48 @@ bool CExtTabWnd::ItemEnsureVisible(int nIndex, bool bUpdate)
 
 LRESULT CExtTabWnd::OnSizeParent(WPARAM, LPARAM lParam)
 {
+    _SizeParent(lParam, -1);
+    return 0;
+}
+
+void CExtTabWnd::_SizeParent(LPARAM lParam, int nItemsThickness)
+{
     if ((m_wTabWndState & __ETWST_SIZE_PARENT) == 0)
-        return 0;
+        return;
     AFX_SIZEPARENTPARAMS* pLayout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
     if (pLayout == NULL)
-        return 0;
+        return;
     CRect rcFree(pLayout->rect);
     if (rcFree.right <= rcFree.left || rcFree.bottom <= rcFree.top)
     {
         if (pLayout->hDWP != NULL)
             SetWindowPos(NULL, 0, 0, 0, 0,
                          SWP_HIDEWINDOW | SWP_NOOWNERZORDER | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
-        return 0;
+        return;
     }
     OnTabWndSyncVisibility();
     if ((GetStyle() & WS_VISIBLE) == 0)
-        return 0;
+        return;
     m_wTabWndState |= __ETWST_DELAY_RECALC;
     m_rcRecalcLayout = rcFree;
     RecalcLayout();
     m_rcRecalcLayout.SetRectEmpty();
+    if (nItemsThickness >= 0)
+    {
+        if (OrientationGet() == 0 || OrientationGet() == 2)
+        {
+            if (OrientationIsHorizontal())
+                m_rcTabItemsArea.bottom = m_rcTabItemsArea.top + nItemsThickness;
+            else
+                m_rcTabItemsArea.right = m_rcTabItemsArea.left + nItemsThickness;
+        }
+        else if (OrientationIsHorizontal())
+            m_rcTabItemsArea.top = m_rcTabItemsArea.bottom - nItemsThickness;
+        else
+            m_rcTabItemsArea.left = m_rcTabItemsArea.right - nItemsThickness;
+    }
     if (m_rcTabItemsArea.Width() <= 0 || m_rcTabItemsArea.Height() <= 0)
-        return 0;
+        return;
     int nOrientation = OrientationGet();
     int nBand = (nOrientation <= 1) ? m_rcTabItemsArea.Height() : m_rcTabItemsArea.Width();
     nBand += OnTabWndQueryBandExtra(nOrientation);
@@ -651,5 +674,4 @@ LRESULT CExtTabWnd::OnSizeParent(WPARAM, LPARAM lParam)
                      SWP_FRAMECHANGED | SWP_NOOWNERZORDER | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
         UpdateTabWnd(true);
     }
-    return 0;
 }

@@ -2,6 +2,7 @@
 // tracking, smooth and page scrolling, the list menu, delayed selection on hover, the
 // drag-reorder loop, tooltips, focus and the system-change relay.
 #include "toolkit/dialogs/tab_wnd.h"
+#include "toolkit/dialogs/tab_neighbours.h"
 
 #include <algorithm>
 #include "toolkit/core/cmd_manager.h"
@@ -86,10 +87,16 @@ BOOL CExtTabWnd::PreTranslateMessage(MSG* pMsg)
     return CWnd::PreTranslateMessage(pMsg);
 }
 
-LRESULT CExtTabWnd::OnQueryRepositionCalcEffect(WPARAM, LPARAM)
+LRESULT CExtTabWnd::OnQueryRepositionCalcEffect(WPARAM wParam, LPARAM)
 {
-    // The record belongs to the control-bar subsystem, which is linked after this
-    // library; the MDI strip, the one strip that sets flag bit 0, answers it there.
+    // A strip that follows an MDI client places itself; the frame's query pass must not
+    // count its band twice.
+    if ((m_nTabWndFlags & 0x01) == 0)
+        return 0;
+    CWnd* pWnd = NULL;
+    if (CExtTabBarServices::ReposQueryInfo(wParam, &pWnd) && pWnd != NULL &&
+        pWnd->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
+        CExtTabBarServices::ReposSetSkip(wParam);
     return 0;
 }
 
@@ -238,6 +245,14 @@ bool CExtTabWnd::ItemMove(int nIndexFrom, int nIndexTo, bool bUpdate)
         return false;
     if (!OnTabWndItemPosChanging(nIndexFrom, nIndexTo))
         return false;
+    ItemMoveImpl(nIndexFrom, nIndexTo);
+    UpdateTabWnd(bUpdate);
+    OnTabWndItemPosChanged(nIndexFrom, nIndexTo);
+    return true;
+}
+
+void CExtTabWnd::ItemMoveImpl(int nIndexFrom, int nIndexTo)
+{
     ItemEnsureVisible(nIndexTo, false);
     TAB_ITEM_INFO* pOld = m_arrItems[nIndexFrom];
     const CString sText = pOld->GetText();
@@ -253,9 +268,6 @@ bool CExtTabWnd::ItemMove(int nIndexFrom, int nIndexTo, bool bUpdate)
                lParam, false);
     ItemRemove(bForward ? nIndexFrom : nIndexFrom + 1, 1, false);
     SelectionSet(nIndexTo, false, false);
-    UpdateTabWnd(bUpdate);
-    OnTabWndItemPosChanged(nIndexFrom, nIndexTo);
-    return true;
 }
 
 // ---- clicks --------------------------------------------------------------------------------

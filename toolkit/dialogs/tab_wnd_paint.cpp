@@ -114,70 +114,103 @@ void CExtTabWnd::OnPaint()
                         CExtMemoryDC::MDCOPT_TO_MEMORY | CExtMemoryDC::MDCOPT_FILL_SURFACE);
         OnTabWndDrawEntire(dc, rcClient);
     }
+    pPM->NotifyPaintDone(this, 0);
 }
 
 BOOL CExtTabWnd::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void CExtTabWnd::OnTabWndDrawEntire(CDC& dc, const RECT& rcClient)
 {
-    const int nOrientation = OrientationGet();
-    const bool bHorz = nOrientation <= 1;
-    const bool bTopLeft = OrientationIsTopLeft();
-    const bool bGrouped = (m_dwTabWndStyle & __ETWS_GROUPED) != 0;
-    OnTabWndEraseClientArea(dc, rcClient, m_rcTabItemsArea, m_rcTabNearBorderArea, nOrientation,
-                            bGrouped);
-
-    if (ItemGetCount() > 0 && m_nVisibleItemCount > 0 && m_nIndexVisFirst >= 0 &&
-        m_nIndexVisLast >= m_nIndexVisFirst)
+    _DrawBackground(dc, rcClient);
+    if (_HasItemsInView())
     {
-        CRect rcClip = m_rcTabItemsArea;
-        if (bHorz)
-            rcClip.InflateRect(1, bGrouped ? 1 : 0);
-        else
-            rcClip.InflateRect(bGrouped ? 1 : 0, 1);
-        // Selected items reach one pixel towards the content.
-        switch (nOrientation)
-        {
-        case 0:
-            rcClip.bottom++;
-            break;
-        case 1:
-            rcClip.top--;
-            break;
-        case 2:
-            rcClip.right++;
-            break;
-        default:
-            rcClip.left--;
-            break;
-        }
+        const CRect rcClip = _GetItemsClipRect();
         CRgn rgnClip;
         rgnClip.CreateRectRgnIndirect(&rcClip);
         dc.SelectClipRgn(&rgnClip);
-        const int nShift = (bHorz ? m_rcTabItemsArea.left : m_rcTabItemsArea.top) - m_nScrollPos;
         for (int i = m_nIndexVisFirst; i <= m_nIndexVisLast && i < ItemGetCount(); i++)
-        {
-            TAB_ITEM_INFO* pTii = m_arrItems[i];
-            if (!pTii->VisibleGet())
-                continue;
-            CRect rcItem = pTii->m_rcItem;
-            if (bHorz)
-                rcItem.OffsetRect(nShift, 0);
-            else
-                rcItem.OffsetRect(0, nShift);
-            if (!dc.RectVisible(&rcItem))
-                continue;
-            const bool bSelected = pTii->SelectedGet();
-            const CString sText = pTii->GetText();
-            OnTabWndDrawItem(dc, m_rcTabItemsArea, i, pTii, bTopLeft, bHorz, bSelected,
-                             (m_dwTabWndStyle & __ETWS_CENTERED_TEXT) != 0, bGrouped,
-                             pTii->InGroupActiveGet(),
-                             (m_dwTabWndStyle & __ETWS_INVERT_VERT_FONT) != 0, rcItem,
-                             pTii->m_sizeText, &OnQueryFont(bSelected), sText, pTii->GetIconPtr());
-        }
+            _DrawItemInView(dc, i);
         dc.SelectClipRgn(NULL);
     }
+    _DrawButtons(dc);
+}
 
+void CExtTabWnd::_DrawBackground(CDC& dc, const RECT& rcClient)
+{
+    OnTabWndEraseClientArea(dc, rcClient, m_rcTabItemsArea, m_rcTabNearBorderArea, OrientationGet(),
+                            (m_dwTabWndStyle & __ETWS_GROUPED) != 0);
+}
+
+bool CExtTabWnd::_HasItemsInView() const
+{
+    return ItemGetCount() > 0 && m_nVisibleItemCount > 0 && m_nIndexVisFirst >= 0 &&
+           m_nIndexVisLast >= m_nIndexVisFirst;
+}
+
+CRect CExtTabWnd::_GetItemsClipRect() const
+{
+    const bool bGrouped = (m_dwTabWndStyle & __ETWS_GROUPED) != 0;
+    CRect rcClip = m_rcTabItemsArea;
+    if (OrientationIsHorizontal())
+        rcClip.InflateRect(1, bGrouped ? 1 : 0);
+    else
+        rcClip.InflateRect(bGrouped ? 1 : 0, 1);
+    // Selected items reach one pixel towards the content.
+    switch (OrientationGet())
+    {
+    case 0:
+        rcClip.bottom++;
+        break;
+    case 1:
+        rcClip.top--;
+        break;
+    case 2:
+        rcClip.right++;
+        break;
+    default:
+        rcClip.left--;
+        break;
+    }
+    return rcClip;
+}
+
+CRect CExtTabWnd::_GetItemRectInView(int nIndex) const
+{
+    TAB_ITEM_INFO* pTii = ItemGet(nIndex);
+    if (pTii == NULL)
+        return CRect(0, 0, 0, 0);
+    CRect rcItem = pTii->m_rcItem;
+    const bool bHorz = OrientationIsHorizontal();
+    const int nShift = (bHorz ? m_rcTabItemsArea.left : m_rcTabItemsArea.top) - m_nScrollPos;
+    if (bHorz)
+        rcItem.OffsetRect(nShift, 0);
+    else
+        rcItem.OffsetRect(0, nShift);
+    return rcItem;
+}
+
+void CExtTabWnd::_DrawItemInView(CDC& dc, int nIndex)
+{
+    TAB_ITEM_INFO* pTii = ItemGet(nIndex);
+    if (pTii == NULL || !pTii->VisibleGet())
+        return;
+    const CRect rcItem = _GetItemRectInView(nIndex);
+    if (!dc.RectVisible(&rcItem))
+        return;
+    const bool bSelected = pTii->SelectedGet();
+    const CString sText = pTii->GetText();
+    OnTabWndDrawItem(dc, m_rcTabItemsArea, nIndex, pTii, OrientationIsTopLeft(), OrientationIsHorizontal(),
+                     bSelected, (m_dwTabWndStyle & __ETWS_CENTERED_TEXT) != 0,
+                     (m_dwTabWndStyle & __ETWS_GROUPED) != 0, pTii->InGroupActiveGet(),
+                     (m_dwTabWndStyle & __ETWS_INVERT_VERT_FONT) != 0, rcItem, pTii->m_sizeText,
+                     &OnQueryFont(bSelected), sText, pTii->GetIconPtr());
+}
+
+void CExtTabWnd::_DrawButtons(CDC& dc)
+{
+    const bool bHorz = OrientationIsHorizontal();
+    const bool bTopLeft = OrientationIsTopLeft();
+    const bool bGrouped = (m_dwTabWndStyle & __ETWS_GROUPED) != 0;
     CPoint ptCursor(-1, -1);
     if (GetSafeHwnd() != NULL)
     {

@@ -183,7 +183,42 @@ void CExtPopupMenuWnd::DrawItems(CDC* pDC)
         DRAWITEMDATA did(pDC, &rec.m_rcItemWithIndents, &rec.m_rcItem, &mi, this, nFlags);
         if (!bNotify || !did.Notify())
             did.PaintDefault(false, false, false, false, false);
+        PaintCustomizeMarks(pDC, rec.m_nItemIndex, rec.m_rcItemWithIndents);
         bAfterOwnWidth = mi.IsPaletteStyle();
+    }
+}
+
+// The customize drag's insertion mark at the drop position, and the selection frame of
+// the dragged item in an untracked menu.
+void CExtPopupMenuWnd::PaintCustomizeMarks(CDC* pDC, int nIndex, const RECT& rcItemWithIndents)
+{
+    CExtPaintManager* pPM = MenuPM(this);
+    if (pPM == NULL || pDC == NULL)
+        return;
+    const int nCount = ItemGetCount();
+    if (m_nDropPos >= 0)
+    {
+        CSize sizeMark;
+        pPM->GetDropMarkSize(sizeMark);
+        const bool bBefore = m_nDropPos == nIndex;
+        const bool bAfter = (nIndex == nCount - 1 && m_nDropPos == nCount) ||
+                            (m_nDropPos == nIndex + 1 && nIndex + 1 < nCount && m_items.ElementAt(nIndex + 1).IsSeparator());
+        if (bBefore || bAfter)
+        {
+            CRect rcMark(rcItemWithIndents);
+            if (bBefore)
+                rcMark.bottom = rcMark.top + sizeMark.cy;
+            else
+                rcMark.top = rcMark.bottom - sizeMark.cy;
+            pPM->DrawDropMark(*pDC, rcMark, true);
+        }
+    }
+    if (IsUntrackedMode() && nIndex >= 0 && nIndex < nCount)
+    {
+        CExtCustomizeSite* pSite = GetCustomizeSite();
+        CExtCustomizeCmdTreeNode* pNode = m_items.ElementAt(nIndex).m_pCmdNode;
+        if (pSite != NULL && pNode != NULL && pSite->DraggedNodeGet() == pNode)
+            pPM->DrawCustomizeSelection(*pDC, rcItemWithIndents);
     }
 }
 

@@ -1431,9 +1431,11 @@ bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool& bNoEat)
             if (pEdit != NULL && pEdit->GetSafeHwnd() != NULL && mi.IsInplaceEditActive())
             {
                 if (pEdit->IsWindowVisible())
-                    bNoEat = true;
-                else
-                    ShowInplaceEdit(nCur);
+                {
+                    bNoEat = true;  // the edit commits its own Enter
+                    return false;
+                }
+                ShowInplaceEdit(nCur);
             }
             return true;
         }

@@ -135,6 +135,7 @@ BEGIN_MESSAGE_MAP(CExtPopupMenuWnd, CExtPopupBaseWnd)
     ON_WM_ACTIVATEAPP()
     ON_WM_SETCURSOR()
     ON_WM_SHOWWINDOW()
+    ON_WM_MOUSEMOVE()
 END_MESSAGE_MAP()
 
 DWORD CExtPopupMenuWnd::SetTrackFlags(DWORD dwTrackFlags)
@@ -480,4 +481,16 @@ void CExtPopupMenuWnd::OnShowWindow(BOOL bShow, UINT nStatus)
         CClientDC dc(this);
         OnPaintMenu(dc, true);
     }
+}
+
+// A tracked menu gets its moves from the mouse hook; an untracked one scrolls from its own.
+void CExtPopupMenuWnd::OnMouseMove(UINT nFlags, CPoint point)
+{
+    if (IsUntrackedMode())
+    {
+        const int nHit = HitTest(point);
+        if ((nHit == IDX_SCROLL_TOP || nHit == IDX_SCROLL_BOTTOM) && m_nCurIndex != nHit)
+            StartScrolling(nHit);
+    }
+    CExtPopupBaseWnd::OnMouseMove(nFlags, point);
 }

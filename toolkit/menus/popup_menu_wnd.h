@@ -628,6 +628,7 @@ public:
     bool OnCustomizeTargetDrop(CExtCustomizeSite::CCmdDragInfo& dragInfo, CPoint point, DROPEFFECT de) override;
     void OnCustomizeSourceDragComplete(DROPEFFECT de, bool bCanceled, bool* p_bNoResetActiveItem) override;
     CExtCustomizeSite* GetCustomizeSite();
+    void PaintCustomizeMarks(CDC* pDC, int nIndex, const RECT& rcItemWithIndents);
     // Moves the drop marker (-1 removes it), repainting at once when it moved.
     void SetDropPos(int nPos);
     int GetDropPos() const { return m_nDropPos; }
@@ -788,6 +789,7 @@ protected:
     afx_msg void OnActivateApp(BOOL bActive, DWORD dwThreadID);
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     DECLARE_MESSAGE_MAP()
 };
 

@@ -280,6 +280,14 @@ public:
     virtual bool IsMenuCombinedWithOwner(CObject* pCookieObjectOrNull);
     // The smallest button of a palette-layout menu: the classic 23 x 22 toolbar button.
     virtual void GetMenuPaletteButtonSize(SIZE& size, CObject* pMenu, LPARAM lParam = 0);
+    // The insertion mark of a customize drag: its size, the mark (a 2-pixel bar along
+    // the rectangle with end ticks across it) and the selection frame of an item.
+    virtual void GetDropMarkSize(CSize& size);
+    virtual void DrawDropMark(CDC& dc, const RECT& rc, bool bHorz, LPARAM lParam = 0);
+    virtual void DrawCustomizeSelection(CDC& dc, const RECT& rc);
+    // A control that painted itself through this paint manager says so here when done
+    // (the theme's hook slot 178; no theme reacts).
+    virtual void NotifyPaintDone(CObject* pHelperSrc, LPARAM lParam = 0);
     virtual void DrawBarBorder(CDC& dc, PAINTBARBORDERDATA& _pbbd);                      // 104
     virtual int QueryBarSettingDefault();                                                // 105
     virtual int QueryTabSettingDefault();                                                // 106

@@ -128,6 +128,41 @@ void CExtPaintManager::GetMenuPaletteButtonSize(SIZE& size, CObject* pMenu, LPAR
     size.cx = 23;
     size.cy = 22;
 }
+void CExtPaintManager::GetDropMarkSize(CSize& size) { size = CSize(6, 6); }
+
+void CExtPaintManager::DrawDropMark(CDC& dc, const RECT& rcIn, bool bHorz, LPARAM)
+{
+    const CRect rc(rcIn);
+    if (rc.IsRectEmpty())
+        return;
+    const COLORREF clr = LookupColor(COLOR_BTNTEXT, NULL);
+    if (bHorz)
+    {
+        const int y = rc.top + rc.Height() / 2 - 1;
+        dc.FillSolidRect(rc.left, y, rc.Width(), 2, clr);
+        dc.FillSolidRect(rc.left, rc.top, 2, rc.Height(), clr);
+        dc.FillSolidRect(rc.right - 2, rc.top, 2, rc.Height(), clr);
+    }
+    else
+    {
+        const int x = rc.left + rc.Width() / 2 - 1;
+        dc.FillSolidRect(x, rc.top, 2, rc.Height(), clr);
+        dc.FillSolidRect(rc.left, rc.top, rc.Width(), 2, clr);
+        dc.FillSolidRect(rc.left, rc.bottom - 2, rc.Width(), 2, clr);
+    }
+}
+
+void CExtPaintManager::DrawCustomizeSelection(CDC& dc, const RECT& rcIn)
+{
+    CRect rc(rcIn);
+    const COLORREF clr = LookupColor(COLOR_BTNTEXT, NULL);
+    for (int i = 0; i < 2 && !rc.IsRectEmpty(); i++)
+    {
+        dc.Draw3dRect(&rc, clr, clr);
+        rc.DeflateRect(1, 1);
+    }
+}
+
 bool CExtPaintManager::IsMenuCombinedWithOwner(CObject* pCookieObjectOrNull)
 {
     (void)pCookieObjectOrNull;
@@ -158,6 +193,11 @@ bool CExtPaintManager::DrawReportGroupArea(CDC& dc, const RECT& rc, LPCTSTR sHin
     return false;
 }
 void CExtPaintManager::ReservedHook178() {}
+void CExtPaintManager::NotifyPaintDone(CObject* pHelperSrc, LPARAM lParam)
+{
+    (void)pHelperSrc, (void)lParam;
+    ReservedHook178();
+}
 bool CExtPaintManager::ReservedQuery179() { return false; }
 bool CExtPaintManager::ReservedQuery180() { return false; }
 

@@ -380,7 +380,9 @@ void ButtonPainter::Paint()
     }
 
     FillFace(rcMain, bMainPushed, false);
-    DrawFrame(rcMain, bMainPushed, true);
+    // A drop-down that is not split is one button: its frame goes round the arrow too.
+    DrawFrame((m_d.m_bDropDown && !bSplit && !::IsRectEmpty(&rcMain)) ? m_d.m_rcClient : rcMain, bMainPushed,
+              true);
 
     if (!::IsRectEmpty(&rcMain))
     {

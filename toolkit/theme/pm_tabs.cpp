@@ -207,9 +207,7 @@ void CExtPaintManagerStudio2005::DrawTabArea(CDC& dc, const RECT& rcArea, const 
 
 // ---- buttons and frames --------------------------------------------------------------------------------
 
-void CExtPaintManager::DrawTabButton(CDC& dc, const RECT& rc, LONG nHitTest, int, bool bForm,
-                                     bool bEnabled, bool bHover, bool bPushed, int,
-                                     CObject* pHelperSrc, LPARAM lParam)
+const CExtPaintManager::glyph* TabButtonGlyph(LONG nHitTest, bool bForm, bool bEnabled)
 {
     // Enabled scroll arrows are the outlined triangles; their disabled forms stand 15
     // entries earlier in the table.
@@ -238,16 +236,24 @@ void CExtPaintManager::DrawTabButton(CDC& dc, const RECT& rc, LONG nHitTest, int
         nGlyph = bForm ? 52 : 51;
         break;
     default:
-        break;
+        return NULL;
     }
     if ((nHitTest == -4 || nHitTest == -5) && !bEnabled)
         nGlyph -= 15;
-    if (nGlyph >= 0)
+    return g_ButtonGlyphs[nGlyph];
+}
+
+void CExtPaintManager::DrawTabButton(CDC& dc, const RECT& rc, LONG nHitTest, int, bool bForm,
+                                     bool bEnabled, bool bHover, bool bPushed, int,
+                                     CObject* pHelperSrc, LPARAM lParam)
+{
+    const glyph* pGlyph = TabButtonGlyph(nHitTest, bForm, bEnabled);
+    if (pGlyph != NULL)
     {
         const COLORREF clrs[2] = {0, LookupColor(bEnabled ? COLOR_BTNTEXT : COLOR_BTNSHADOW,
                                                  pHelperSrc, lParam)};
         CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
-        (pPM != NULL ? pPM : this)->DrawGlyph(dc, rc, *g_ButtonGlyphs[nGlyph], clrs);
+        (pPM != NULL ? pPM : this)->DrawGlyph(dc, rc, *pGlyph, clrs);
     }
     if (bHover || bPushed)
     {

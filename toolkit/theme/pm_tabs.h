@@ -47,3 +47,7 @@ void PaintTabItemContent(CExtPaintManager* pPMIcon, CDC& dc, const RECT& rcConte
                          bool bInGroupActive, bool bInvertedVerticalMode, bool bDrawIcon,
                          int cxTextMeasured, int cyTextMeasured, CFont* pFont, LPCTSTR sText,
                          CExtCmdIcon* pIcon, COLORREF clrText);
+
+// The glyph of a tab strip button (hit codes -4 to -10) for the strip's direction and the
+// button's state; NULL for any other code.
+const CExtPaintManager::glyph* TabButtonGlyph(LONG nHitTest, bool bForm, bool bEnabled);

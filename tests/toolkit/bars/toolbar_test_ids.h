@@ -7,3 +7,4 @@
 #define ID_TB_HELP 62004
 #define IDD_TB_DIALOG 62010
 #define IDC_TB_BAR 62011
+#define IDR_TB_DAMAGED 62020

@@ -46,7 +46,7 @@ public:
         m2 = 2;
         m3 = 2;
     }
-    int OnTabWndQueryButtonSize() const override { return 14; }
+    CSize OnTabWndQueryButtonSize() const override { return CSize(14, 14); }
     bool OnTabWndSelectionChange(int nOld, int nNew, bool bPre) override
     {
         if (m_pRec != nullptr)

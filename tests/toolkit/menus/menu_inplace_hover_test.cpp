@@ -1,35 +1,26 @@
 // An in-place edit item typed into and confirmed; the item-covering notifications and the
 // status text of hovered items; the receiver suppressing an item's tip; split items that
 // run their command except on their arrow; the release over the owner button.
-#include <gtest/gtest.h>
+#include "tests/toolkit/menus/menu_test_kit.h"
 
-#include "framework/framework.h"
-#include "support/message_pump.h"
 #include "toolkit/core/cmd_manager.h"
-#include "toolkit/core/cmd_tree.h"
-#include "toolkit/menus/popup_menu_wnd.h"
-#include "toolkit/theme/paint_manager.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+using namespace menukit;
 using testsupport::PumpFor;
 using testsupport::PumpPending;
 using testsupport::PumpUntil;
 
 namespace {
 
-typedef CExtPopupMenuWnd::MENUITEMDATA MID;
 typedef CExtPopupMenuWnd::ITEMCOVERINGNOTIFICATION ICN;
-
-const UINT kBaseFlags =
-    CExtPopupMenuWnd::TMF_NO_CMD_UI | CExtPopupMenuWnd::TMF_NO_ANIMATION | CExtPopupMenuWnd::TMF_NO_SHADOW;
 const UINT kZoom = 0x7B01, kPlain = 0x7B02, kSplit = 0x7B03, kInner = 0x7B04;
 
 std::vector<std::string> g_log;
 bool g_bSuppressTips = false;
-CEdit* g_pOwnEdit = NULL;
 CString g_sApplied;
 
 LRESULT CALLBACK HoverReceiverProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
@@ -39,34 +30,17 @@ LRESULT CALLBACK HoverReceiverProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
         ICN* p = (ICN*)wp;
         g_log.push_back("cover " + std::to_string((int)p->m_eICN) + " " + std::to_string(p->m_nItemIndex));
         p->m_bSuppressShowTip = g_bSuppressTips;
-        return 0;
     }
-    if (msg == CExtPopupMenuWnd::g_nMsgCreateInplaceEdit && g_pOwnEdit != NULL)
-    {
-        CExtPopupMenuWnd::INPLACEEDITREQUEST* p = (CExtPopupMenuWnd::INPLACEEDITREQUEST*)wp;
-        g_pOwnEdit->Create(WS_CHILD, p->m_rcEdit, p->m_pPopup, 1);
-        *p->m_ppWndEdit = g_pOwnEdit;
-        return 1;
-    }
-    if (msg == WM_COMMAND)
-    {
+    else if (msg == WM_COMMAND)
         g_log.push_back("command " + std::to_string(LOWORD(wp)));
-        return 0;
-    }
-    return ::DefWindowProcA(hWnd, msg, wp, lp);
+    else
+        return ::DefWindowProcA(hWnd, msg, wp, lp);
+    return 0;
 }
 
 void RecordStatus(CWnd*, UINT nCmdID) { g_log.push_back("status " + std::to_string(nCmdID)); }
-
-bool DigitsOnly(CWnd*, LPVOID, CString& sText)
-{
-    for (int i = 0; i < sText.GetLength(); i++)
-        if (sText[i] < '0' || sText[i] > '9')
-            return false;
-    return true;
-}
+bool DigitsOnly(CWnd*, LPVOID, CString& s) { return s.SpanIncluding("0123456789").GetLength() == s.GetLength(); }
 void Apply(CWnd*, LPVOID, CString& sText) { g_sApplied = sText; }
-
 CString EditText(CWnd* pEdit)
 {
     CString s;
@@ -74,43 +48,34 @@ CString EditText(CWnd* pEdit)
     return s;
 }
 
-class InplaceHoverTest : public ::testing::Test
+class InplaceHoverTest : public ReceiverTest
 {
 protected:
-    void SetUp() override
+    const char* ReceiverClass() override
     {
-        g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
         WNDCLASSA wc = {};
         wc.lpfnWndProc = HoverReceiverProc;
-        wc.hInstance = ::GetModuleHandleA(NULL);
         wc.lpszClassName = "InplaceHoverReceiver";
         ::RegisterClassA(&wc);
-        m_hWndRecv = ::CreateWindowA("InplaceHoverReceiver", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+        return wc.lpszClassName;
+    }
+    void SetUp() override
+    {
+        ReceiverTest::SetUp();
         ASSERT_TRUE(g_CommandManager->ProfileSetup("inplace-hover", m_hWndRecv));
         m_pfnOldStatus = g_PopupBarServices.pfnShowCommandStatusText;
         g_PopupBarServices.pfnShowCommandStatusText = RecordStatus;
         g_log.clear();
         g_bSuppressTips = false;
-        g_pOwnEdit = NULL;
-        g_sApplied.Empty();
-        m_sValue = "42";
     }
     void TearDown() override
     {
-        CExtPopupMenuWnd::CancelMenuTracking();
-        PumpPending();
+        ReceiverTest::TearDown();
         g_PopupBarServices.pfnShowCommandStatusText = m_pfnOldStatus;
         g_CommandManager->ProfileDestroy("inplace-hover", true);
-        ::DestroyWindow(m_hWndRecv);
     }
-    CExtPopupMenuWnd* NewMenu()
-    {
-        CExtPopupMenuWnd* pMenu = new CExtPopupMenuWnd;
-        EXPECT_TRUE(pMenu->CreatePopupMenu(m_hWndRecv));
-        return pMenu;
-    }
-    // "Zoom" with an edit part of 60 pixels over m_sValue, digits only.
-    CExtPopupMenuWnd* NewZoomMenu()
+    // "Zoom" with an edit part of 60 pixels over m_sValue, digits only; then "Plain".
+    CExtPopupMenuWnd* TrackZoomMenu()
     {
         CExtPopupMenuWnd* pMenu = NewMenu();
         pMenu->ItemInsertCommand(kZoom, -1, "&Zoom");
@@ -121,26 +86,10 @@ protected:
         mi.m_pCbInplaceEditValidate = DigitsOnly;
         mi.m_pCbInplaceEditCommit = Apply;
         mi.MeasureItem();
-        pMenu->RecalcLayout();
+        EXPECT_TRUE(pMenu->TrackPopupMenu(kQuick, 60, 60));
         return pMenu;
     }
-    static CPoint ClientCentre(CExtPopupMenuWnd* pMenu, int nItem)
-    {
-        CRect rc;
-        pMenu->GetItemRect(nItem, rc, true);
-        return rc.CenterPoint();
-    }
-    void MoveTo(CExtPopupMenuWnd* pMenu, const CPoint& ptClient)
-    {
-        CPoint pt(ptClient);
-        pMenu->ClientToScreen(&pt);
-        ::SetCursorPos(pt.x, pt.y);
-        bool bNoEat = false;
-        pMenu->OnMouseMoveTracked(WM_MOUSEMOVE, ptClient, bNoEat);
-    }
-
-    HWND m_hWndRecv = NULL;
-    CString m_sValue;
+    CString m_sValue = "42";
     void (*m_pfnOldStatus)(CWnd*, UINT) = NULL;
 };
 
@@ -152,100 +101,52 @@ TEST_F(InplaceHoverTest, InplaceEditIsTypedIntoAndConfirmed)
     // moves the activation inside the application only.
     ::SetWindowPos(m_hWndRecv, NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
     ::SetForegroundWindow(m_hWndRecv);
-    ::SetActiveWindow(m_hWndRecv);
     PumpPending();
-    CExtPopupMenuWnd* pMenu = NewZoomMenu();
-    ASSERT_TRUE(pMenu->TrackPopupMenu(kBaseFlags, 60, 60));
+    CExtPopupMenuWnd* pMenu = TrackZoomMenu();
     CWnd* pEdit = pMenu->ItemGetInfo(0).GetInplaceEditWnd();
     ASSERT_NE(pEdit, nullptr) << "made with the window";
     EXPECT_FALSE(pEdit->IsWindowVisible());
     EXPECT_STREQ((LPCTSTR)EditText(pEdit), "42");
-    CRect rcItem, rcEditExpected, rcEdit;
+    CRect rcItem, rcExpected, rcEdit;
     pMenu->GetItemRect(0, rcItem, true);
-    pMenu->ItemGetInfo(0).GetInplaceEditRect(rcEditExpected, rcItem, false);
+    pMenu->ItemGetInfo(0).GetInplaceEditRect(rcExpected, rcItem, false);
 
-    // Enter on the item puts the edit over its part of the row.
+    // Enter on the item puts the edit over its part of the row and focuses it; the
+    // keyboard hook then passes typing and Enter on to it.
     pMenu->SelectItem(0, false, true, false);
     bool bNoEat = false;
     pMenu->OnKeyDown(VK_RETURN, 1, 0, bNoEat);
     ASSERT_TRUE(CExtPopupMenuWnd::IsMenuTracking());
     ASSERT_EQ(::GetFocus(), pEdit->GetSafeHwnd());
-    ASSERT_TRUE(pEdit->IsWindowVisible());
+    EXPECT_FALSE(g_PopupTrackingSite.OnKeyboardHookEvent('7', 1));
+    EXPECT_FALSE(g_PopupTrackingSite.OnKeyboardHookEvent(VK_RETURN, 1));
     pEdit->GetWindowRect(&rcEdit);
     pMenu->ScreenToClient(&rcEdit);
-    EXPECT_EQ(rcEdit, rcEditExpected);
+    EXPECT_EQ(rcEdit, rcExpected);
 
     // Keys are checked one by one: a letter leaves text and caret as they were.
     pEdit->SendMessage(EM_SETSEL, 2, 2);
-    struct
+    const struct
     {
-        WPARAM ch;
+        char ch;
         const char* sAfter;
     } typing[] = {{'x', "42"}, {'7', "427"}, {'-', "427"}, {'5', "4275"}};
     for (const auto& t : typing)
     {
-        pEdit->SendMessage(WM_CHAR, t.ch, 1);
-        EXPECT_STREQ((LPCTSTR)EditText(pEdit), t.sAfter) << "after " << (char)t.ch;
+        pEdit->SendMessage(WM_CHAR, (WPARAM)t.ch, 1);
+        EXPECT_STREQ((LPCTSTR)EditText(pEdit), t.sAfter) << "after " << t.ch;
     }
     pEdit->SendMessage(EM_SETSEL, 0, 0);
     pEdit->SendMessage(CExtPopupMenuWnd::CInPlaceEditWnd::g_nMsgDeleteSelection, 0, 0);
     EXPECT_STREQ((LPCTSTR)EditText(pEdit), "275") << "Delete without a selection takes the next character";
     EXPECT_STREQ((LPCTSTR)m_sValue, "42") << "nothing stored before Enter";
 
-    // Enter in the edit applies the text and closes the menu.
     pEdit->SendMessage(WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_STREQ((LPCTSTR)g_sApplied, "275");
-    ASSERT_TRUE(PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); }, 2000));
+    ASSERT_TRUE(PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); }, 2000)) << "Enter closes the menu";
 }
 
-TEST_F(InplaceHoverTest, WithoutApplyCallbackTheValueStringTakesTheText)
-{
-    CExtPopupMenuWnd* pMenu = NewZoomMenu();
-    pMenu->ItemGetInfo(0).m_pCbInplaceEditCommit = NULL;
-    ASSERT_TRUE(pMenu->TrackPopupMenu(kBaseFlags, 60, 60));
-    CWnd* pEdit = pMenu->ItemGetInfo(0).GetInplaceEditWnd();
-    ASSERT_NE(pEdit, nullptr);
-    pEdit->SetWindowText("9");
-    pEdit->SendMessage(WM_KEYDOWN, VK_RETURN, 1);
-    EXPECT_STREQ((LPCTSTR)m_sValue, "9");
-    PumpPending();
-}
-
-TEST_F(InplaceHoverTest, ReceiversOwnEditReplacesTheBuiltInOne)
-{
-    CEdit ownEdit;
-    g_pOwnEdit = &ownEdit;
-    CExtPopupMenuWnd* pMenu = NewZoomMenu();
-    ASSERT_TRUE(pMenu->TrackPopupMenu(kBaseFlags, 60, 60));
-    EXPECT_EQ(pMenu->ItemGetInfo(0).GetInplaceEditWnd(), &ownEdit);
-    CExtPopupMenuWnd::CancelMenuTracking();
-    PumpPending();
-    EXPECT_EQ(ownEdit.GetSafeHwnd(), (HWND)NULL) << "destroyed with the menu window";
-}
-
-TEST_F(InplaceHoverTest, HoverNotifiesTheReceiverAndShowsStatusText)
-{
-    CExtPopupMenuWnd* pMenu = NewMenu();
-    pMenu->ItemInsertCommand(kPlain, -1, "&Plain");
-    pMenu->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR);
-    pMenu->ItemInsert(CExtPopupMenuWnd::TYPE_POPUP, -1, "&More");
-    pMenu->ItemGetPopup(2)->ItemInsertCommand(kInner, -1, "Inner");
-    ASSERT_TRUE(pMenu->TrackPopupMenu(kBaseFlags, 60, 60));
-    g_log.clear();
-    MoveTo(pMenu, ClientCentre(pMenu, 0));
-    MoveTo(pMenu, ClientCentre(pMenu, 2));
-    MoveTo(pMenu, ClientCentre(pMenu, 1));
-    const std::vector<std::string> expected = {
-        "cover 1 0",  "status " + std::to_string(kPlain),  // selected
-        "cover 0 0",  "status 57345",                      // left for the sub-menu item
-        "cover 1 2",  "status 57345",                      // a sub-menu item shows the idle text
-        "cover 2 2",                                       // hovered: its sub-menu waits
-        "cover 0 2",  "status 57345",                      // the separator selects nothing
-    };
-    EXPECT_EQ(g_log, expected);
-}
-
-TEST_F(InplaceHoverTest, ReceiverSuppressesTheItemTip)
+TEST_F(InplaceHoverTest, HoverNotifiesTheReceiverWhichMaySuppressTheTip)
 {
     const bool bSavedTips = CExtPopupMenuWnd::g_bShowMenuTips;
     CExtPopupMenuWnd::g_bShowMenuTips = true;
@@ -254,13 +155,36 @@ TEST_F(InplaceHoverTest, ReceiverSuppressesTheItemTip)
         g_bSuppressTips = bSuppress;
         CExtPopupMenuWnd* pMenu = NewMenu();
         pMenu->ItemInsertCommand(kPlain, -1, "&Plain");
-        pMenu->ItemInsertCommand(kZoom, -1, "&Other");
+        pMenu->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR);
+        pMenu->ItemInsert(CExtPopupMenuWnd::TYPE_POPUP, -1, "&More");
+        pMenu->ItemGetPopup(2)->ItemInsertCommand(kInner, -1, "Inner");
         pMenu->ItemGetInfo(0).m_sTipText = "The plain command";
-        ASSERT_TRUE(pMenu->TrackPopupMenu(kBaseFlags, 60, 60));
-        MoveTo(pMenu, ClientCentre(pMenu, 0));
-        CWnd* pTip = pMenu->GetMenuTipWnd();
+        ASSERT_TRUE(pMenu->TrackPopupMenu(kQuick, 60, 60));
+        g_log.clear();
+        MoveTo(pMenu, ItemCentre(pMenu, 0));
         PumpFor(700);
+        CWnd* pTip = pMenu->GetMenuTipWnd();
         EXPECT_EQ(pTip->GetSafeHwnd() != NULL && pTip->IsWindowVisible(), !bSuppress) << "suppress " << bSuppress;
+        if (!bSuppress)
+        {
+            // A release on the menu's own tip is eaten and keeps the menu.
+            CRect rcTip;
+            pTip->GetWindowRect(&rcTip);
+            CPoint pt = rcTip.CenterPoint();
+            pMenu->ScreenToClient(&pt);
+            EXPECT_TRUE(Click(pMenu, WM_LBUTTONUP, pt));
+            EXPECT_TRUE(CExtPopupMenuWnd::IsMenuTracking());
+        }
+        for (int nItem : {2, 1})
+            MoveTo(pMenu, ItemCentre(pMenu, nItem));
+        const std::vector<std::string> expected = {
+            "cover 1 0", "status " + std::to_string(kPlain),  // selected
+            "cover 0 0", "status 57345",                      // left for the sub-menu item
+            "cover 1 2", "status 57345",                      // a sub-menu item shows the idle text
+            "cover 2 2",                                      // hovered: its sub-menu waits
+            "cover 0 2", "status 57345",                      // the separator selects nothing
+        };
+        EXPECT_EQ(g_log, expected);
         CExtPopupMenuWnd::CancelMenuTracking();
         PumpPending();
     }
@@ -271,31 +195,24 @@ TEST_F(InplaceHoverTest, SplitItemRunsItsCommandExceptOnTheArrow)
 {
     CExtCmdItem* pCmd = g_CommandManager->CmdAllocPtr("inplace-hover", kSplit);
     ASSERT_NE(pCmd, nullptr);
-    pCmd->m_sMenuText = "Split";
     CExtCustomizeCmdTreeNode node(kSplit, kSplit);
     node.ModifyFlags(0x40 | 0x04);
-    struct
-    {
-        const char* sWhere;
-        bool bOnArrow;
-    } cases[] = {{"text part", false}, {"arrow part", true}};
-    for (const auto& c : cases)
+    for (bool bOnArrow : {false, true})
     {
         g_log.clear();
         CExtPopupMenuWnd* pMenu = NewMenu();
         pMenu->ItemInsert(CExtPopupMenuWnd::TYPE_POPUP, -1, "&Split");
         pMenu->ItemGetPopup(0)->ItemInsertCommand(kInner, -1, "Inner");
         pMenu->ItemGetInfo(0).m_pCmdNode = &node;
-        ASSERT_TRUE(pMenu->TrackPopupMenu(kBaseFlags, 60, 60));
+        ASSERT_TRUE(pMenu->TrackPopupMenu(kQuick, 60, 60));
         CRect rcItem;
         pMenu->GetItemRect(0, rcItem, true);
-        const CPoint pt = c.bOnArrow ? CPoint(rcItem.right - 5, rcItem.CenterPoint().y) : rcItem.CenterPoint();
-        bool bNoEat = false;
-        EXPECT_TRUE(pMenu->OnMouseClickTracked(WM_LBUTTONUP, pt, bNoEat)) << c.sWhere;
+        const CPoint pt = bOnArrow ? CPoint(rcItem.right - 5, rcItem.CenterPoint().y) : rcItem.CenterPoint();
+        EXPECT_TRUE(Click(pMenu, WM_LBUTTONUP, pt)) << "arrow " << bOnArrow;
         PumpPending();
-        const bool bCommand = std::find(g_log.begin(), g_log.end(), "command " + std::to_string(kSplit)) != g_log.end();
-        EXPECT_EQ(bCommand, !c.bOnArrow) << c.sWhere;
-        EXPECT_EQ(CExtPopupMenuWnd::IsMenuTracking() != FALSE, c.bOnArrow) << c.sWhere;
+        const bool bCommand = std::count(g_log.begin(), g_log.end(), "command " + std::to_string(kSplit)) == 1;
+        EXPECT_EQ(bCommand, !bOnArrow) << "arrow " << bOnArrow;
+        EXPECT_EQ(CExtPopupMenuWnd::IsMenuTracking() != FALSE, bOnArrow) << "arrow " << bOnArrow;
         CExtPopupMenuWnd::CancelMenuTracking();
         PumpPending();
     }
@@ -303,26 +220,20 @@ TEST_F(InplaceHoverTest, SplitItemRunsItsCommandExceptOnTheArrow)
 
 TEST_F(InplaceHoverTest, ReleaseOverTheOwnersButtonKeepsAButtonMenu)
 {
-    static CRect s_rcButton(300, 300, 340, 324);
-    bool (*pfnOldTracking)() = g_PopupBarServices.pfnIsButtonMenuTracking;
-    bool (*pfnOldRect)(RECT*) = g_PopupBarServices.pfnGetTrackedButtonRect;
+    static const CRect s_rcButton(300, 300, 340, 324);
+    CExtPopupBarServices saved = g_PopupBarServices;
     g_PopupBarServices.pfnIsButtonMenuTracking = [] { return true; };
-    g_PopupBarServices.pfnGetTrackedButtonRect = [](RECT* p) {
-        *p = s_rcButton;
-        return true;
-    };
+    g_PopupBarServices.pfnGetTrackedButtonRect = [](RECT* p) { return (*p = s_rcButton), true; };
     CExtPopupMenuWnd* pMenu = NewMenu();
     pMenu->ItemInsertCommand(kPlain, -1, "&Plain");
-    ASSERT_TRUE(pMenu->TrackPopupMenu(kBaseFlags | 4, 0, 0, &s_rcButton));
+    ASSERT_TRUE(pMenu->TrackPopupMenu(kQuick | 4, 0, 0, &s_rcButton));
     CPoint ptOnButton(320, 310), ptElsewhere(600, 600);
     pMenu->ScreenToClient(&ptOnButton);
     pMenu->ScreenToClient(&ptElsewhere);
-    bool bNoEat = false;
-    EXPECT_TRUE(pMenu->OnMouseClickTracked(WM_LBUTTONUP, ptOnButton, bNoEat));
+    EXPECT_TRUE(Click(pMenu, WM_LBUTTONUP, ptOnButton));
     EXPECT_TRUE(CExtPopupMenuWnd::IsMenuTracking());
-    EXPECT_FALSE(pMenu->OnMouseClickTracked(WM_LBUTTONUP, ptElsewhere, bNoEat));
+    EXPECT_FALSE(Click(pMenu, WM_LBUTTONUP, ptElsewhere));
     PumpPending();
     EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking());
-    g_PopupBarServices.pfnIsButtonMenuTracking = pfnOldTracking;
-    g_PopupBarServices.pfnGetTrackedButtonRect = pfnOldRect;
+    g_PopupBarServices = saved;
 }

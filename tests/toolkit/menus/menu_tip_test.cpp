@@ -131,3 +131,23 @@ TEST_F(MenuTipTest, TheRectangleIsFilledWithTheInfoColourAndFramed)
     EXPECT_EQ(canvas.Pixel(1, 1), ::GetSysColor(COLOR_INFOBK));
     EXPECT_EQ(canvas.Count(RGB(255, 0, 255), rcClient), 0);
 }
+
+TEST_F(MenuTipTest, ATipShownJustNowMakesTheNextOneQuick)
+{
+    using testsupport::PumpFor;
+    m_tip.SetTipStyle(CExtPopupMenuTipWnd::__ETS_RECTANGLE_NO_ICON);
+    const CRect rcFirst(300, 300, 340, 320), rcSecond(360, 300, 400, 320);
+    // The tip was first placed long ago; it shows now after the full delay.
+    ASSERT_TRUE(m_tip.Show(NULL, rcFirst));
+    m_tip.m_nLastQuickShow = time(NULL) - 60;
+    ::SetCursorPos(rcFirst.CenterPoint().x, rcFirst.CenterPoint().y);
+    PumpFor(150);
+    EXPECT_FALSE(m_tip.IsWindowVisible()) << "not before its delay";
+    ASSERT_TRUE(PumpUntil([&] { return m_tip.IsWindowVisible() != FALSE; }, 2000));
+    m_tip.Hide();
+    // The showing just now counts: the next area's tip comes after the short delay.
+    ::SetCursorPos(rcSecond.CenterPoint().x, rcSecond.CenterPoint().y);
+    ASSERT_TRUE(m_tip.Show(NULL, rcSecond));
+    PumpFor(150);
+    EXPECT_TRUE(m_tip.IsWindowVisible());
+}

@@ -327,8 +327,12 @@ TEST(PushButton, DropDownParts)
         EXPECT_EQ(C(1010), t.canvas.Pixel(52 + x, 10)) << x;
     EXPECT_EQ(C(1010), t.canvas.Pixel(54, 12));
     EXPECT_EQ(C(1000), t.canvas.Pixel(53, 12));
-    EXPECT_EQ(C(1006), t.canvas.Pixel(48, 23));  // main part's raised frame ends before it
-    EXPECT_EQ(C(1000), t.canvas.Pixel(49, 1));   // not a split button: the part has no frame
+    // Not a split button: one raised frame round the main part and the arrow, none between.
+    EXPECT_EQ(C(1006), t.canvas.Pixel(48, 23));
+    EXPECT_EQ(C(1000), t.canvas.Pixel(49, 1));
+    EXPECT_EQ(C(1004), t.canvas.Pixel(54, 0));
+    EXPECT_EQ(C(1006), t.canvas.Pixel(59, 10));
+    EXPECT_EQ(C(1006), t.canvas.Pixel(54, 23));
 
     // A split button whose menu is open: the part sunken, the main part raised.
     t.canvas.Fill(MAGENTA);
@@ -522,6 +526,7 @@ TEST(PushButton, XpFacesAndBorders)
     d.m_bDropDown = true;
     pPM->DrawPushButton(*t.pDC, d);
     EXPECT_EQ(C(COLOR_BTNTEXT), t.canvas.Pixel(52, 10));
+    EXPECT_EQ(C(COLOR_BTNSHADOW), t.canvas.Pixel(59, 10)) << "the frame goes round the arrow";
     d = t.Data(false, false, false, false);
     d.m_bDropDown = true;
     pPM->DrawPushButton(*t.pDC, d);
