@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+#include "framework/framework.h"
+#include "toolkit/grid/grid_base_wnd.h"
+
+namespace {
+
+class TestGrid : public CExtGridBaseWnd
+{
+public:
+    bool m_bVetoFocus = false;
+    bool OnFocusChanging(const POINT&, const POINT&, bool&, bool&, bool&, bool&) override { return !m_bVetoFocus; }
+    RECT Band(int n) const
+    {
+        const RECT* arr[] = {&m_rcOuterTop, &m_rcOuterBottom, &m_rcOuterLeft, &m_rcOuterRight, &m_rcOuterTopLeft};
+        return *arr[n];
+    }
+};
+
+struct GridBaseWndTest : testing::Test
+{
+    HWND m_hParent = NULL;
+    TestGrid m_grid;
+    void SetUp() override
+    {
+        m_hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 500, 400, NULL, NULL, NULL, NULL);
+    }
+    void TearDown() override
+    {
+        if (m_grid.m_hWnd != NULL)
+            m_grid.DestroyWindow();
+        ::DestroyWindow(m_hParent);
+    }
+    void Make(int cx, int cy, DWORD dwStyle)
+    {
+        ASSERT_TRUE(m_grid.Create(CWnd::FromHandle(m_hParent), CRect(0, 0, cx, cy), 1, dwStyle, WS_CHILD));
+        m_grid.SetDefaultRowExtent(20, false);
+    }
+};
+
+std::string R(const RECT& rc)
+{
+    char s[64];
+    sprintf(s, "(%ld,%ld,%ld,%ld)", rc.left, rc.top, rc.right, rc.bottom);
+    return s;
+}
+
+}  // namespace
+
+TEST_F(GridBaseWndTest, BandsAndDataAreaFollowTheOuterExtents)
+{
+    Make(200, 100, 0);
+    m_grid.SetTopOuterRowCount(1, false);
+    m_grid.RowExtentSet(true, 0, 20);
+    m_grid.SetLeftOuterColumnCount(1, false);
+    m_grid.ColumnExtentSet(true, 0, 40);
+    m_grid.UpdateScrollBars();
+    RECT rc;
+    m_grid.GetClientRectEx(&rc);
+    EXPECT_EQ("(40,20,200,100)", R(rc));
+    EXPECT_EQ("(40,0,200,20)", R(m_grid.Band(0)));
+    EXPECT_EQ("(0,20,40,100)", R(m_grid.Band(2)));
+    EXPECT_EQ("(0,0,40,20)", R(m_grid.Band(4)));
+    // Bands taller than the client: no data height, the bottom band right under the top.
+    m_grid.RowExtentSet(true, 0, 80);
+    m_grid.SetBottomOuterRowCount(1, false);
+    m_grid.RowExtentSet(false, 0, 50);
+    m_grid.UpdateScrollBars();
+    m_grid.GetClientRectEx(&rc);
+    EXPECT_EQ(rc.top, rc.bottom);
+    EXPECT_EQ(80, m_grid.Band(1).top);
+    EXPECT_EQ(130, m_grid.Band(1).bottom);
+    // Outer extents: stored, the default, or 0 without inner rows when asked.
+    EXPECT_EQ(60, m_grid.ColumnExtentGet(false, 3));
+    EXPECT_EQ(0, m_grid.ColumnExtentGet(true, 0, true));
+}
+
+TEST_F(GridBaseWndTest, CountsScrollTypesTotalsAndPages)
+{
+    Make(200, 100, CExtScrollItemWnd::__ESIS_ST_ITEM | (CExtScrollItemWnd::__ESIS_ST_PIXEL << 2));
+    m_grid.SetRowCount(7, false);
+    m_grid.SetColumnCount(-1, false);
+    EXPECT_EQ(3, m_grid.GetScrollTypeH());
+    CSize size;
+    m_grid.GetTotalSize(size);
+    EXPECT_EQ(0x7FFFFFFF, size.cx);
+    EXPECT_EQ(140, size.cy);
+    m_grid.SetColumnCount(5, false);
+    EXPECT_EQ(2, m_grid.GetScrollTypeH());
+    m_grid.GetTotalSize(size);
+    EXPECT_EQ(5, size.cx);
+    m_grid.ModifyScrollItemStyle(CExtGridBaseWnd::GRID_UNIFORM_ROWS, 0, false);
+    m_grid.SetDefaultRowExtent(11, false);
+    m_grid.GetTotalSize(size);
+    EXPECT_EQ(77, size.cy);
+    EXPECT_EQ(33, m_grid.GetRowOffset(3));
+    EXPECT_EQ(0, m_grid.GetRowOffset(8));
+    // A column of 60 in a 200 wide client: three are counted, the fourth reaches the edge.
+    m_grid.GetPageSizeInItems(size, 0);
+    EXPECT_EQ(3, size.cx);
+    m_grid.SetDefaultColumnExtent(500, false);
+    m_grid.GetPageSizeInItems(size, 0);
+    EXPECT_EQ(1, size.cx);
+}
+
+TEST_F(GridBaseWndTest, InsertAndRemoveCarryFocusAndSelection)
+{
+    Make(400, 300, CExtGridBaseWnd::GRID_SELECT_CELLS | CExtGridBaseWnd::GRID_MULTI_AREAS);
+    struct Case
+    {
+        const char* name;
+        bool bInsert;
+        int nPos, nCount, nFocus;
+        RECT rcArea;
+        int nResultFocus;
+        RECT rcResult;  // left -1: the area is gone
+    } cases[] = {
+        {"insert before focus", true, 1, 2, 3, {0, 0, 6, 0}, 5, {0, 0, 8, 0}},
+        {"insert at end", true, 10, 2, 3, {3, 0, 4, 0}, 3, {3, 0, 4, 0}},
+        {"remove over focus", false, 2, 3, 3, {3, 0, 4, 0}, -1, {-1, -1, -1, -1}},
+        {"remove cuts an area", false, 2, 3, 6, {1, 0, 6, 0}, 3, {1, 0, 3, 0}},
+        {"remove at end", false, 8, -1, 1, {5, 0, 9, 0}, 1, {5, 0, 7, 0}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        m_grid.SetColumnCount(10, false);
+        m_grid.SetRowCount(3, false);
+        m_grid.SelectionUnset(false, false);
+        m_grid.FocusSet({c.nFocus, 0}, false, false, false, false);
+        ASSERT_TRUE(m_grid.SelectionSet(c.rcArea, true, false, false));
+        if (c.bInsert)
+            EXPECT_TRUE(m_grid.InsertColumns(c.nPos, c.nCount, false));
+        else
+            EXPECT_GT(m_grid.RemoveColumns(c.nPos, c.nCount, false), 0);
+        EXPECT_EQ(c.nResultFocus, m_grid.FocusGet().x);
+        EXPECT_EQ(R(c.rcResult), R(m_grid.SelectionGet(true, 0)));
+    }
+}
+
+TEST_F(GridBaseWndTest, HitTestFindsCellsEdgesAndBands)
+{
+    Make(400, 300, 0);
+    m_grid.SetColumnCount(5, false);
+    m_grid.SetRowCount(10, false);
+    m_grid.SetTopOuterRowCount(1, false);
+    m_grid.RowExtentSet(true, 0, 20);
+    m_grid.UpdateScrollBars();
+    const DWORD dwInner = CExtGridHitTestInfo::AreaFlagsFromTypes(0, 0);
+    const DWORD dwTop = CExtGridHitTestInfo::AreaFlagsFromTypes(0, -1);
+    struct Case
+    {
+        const char* name;
+        int x, y;
+        bool bAdjust, bDropFirst, bFarHalf;
+        int nCol, nRow;
+        DWORD dwFlags;
+        RECT rcItem;
+    } cases[] = {
+        {"middle of (2,5)", 150, 130, false, false, false, 2, 5, dwInner, {120, 120, 180, 140}},
+        {"left edge of (2,5) adjusted", 122, 130, true, false, false, 1, 5, dwInner | 0x80, {60, 120, 120, 140}},
+        {"left edge of column 0 dropped", 1, 130, false, true, false, 0, 5, dwInner, {0, 120, 60, 140}},
+        {"bottom edge of (0,0)", 30, 38, false, false, false, 0, 0, dwInner | 0x20, {0, 20, 60, 40}},
+        {"header far half", 100, 5, false, false, true, 1, 0, dwTop | 0x20000, {60, 0, 120, 20}},
+        {"header near half", 70, 5, false, false, true, 1, 0, dwTop, {60, 0, 120, 20}},
+        {"right of the last column", 350, 130, false, false, false, -1, -1, dwInner, {0, 0, 0, 0}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        CExtGridBaseWnd::HIT_TEST_INFO hti(c.x, c.y);
+        m_grid.HitTest(hti, c.bAdjust, c.bDropFirst, c.bFarHalf);
+        EXPECT_EQ(c.nCol, hti.m_nColNo);
+        EXPECT_EQ(c.nRow, hti.m_nRowNo);
+        EXPECT_EQ(c.dwFlags, hti.m_dwAreaFlags);
+        EXPECT_EQ(R(c.rcItem), R(hti.m_rcItem));
+    }
+}
+
+TEST_F(GridBaseWndTest, VisibleRangesAndEnsureVisible)
+{
+    Make(200, 100, CExtScrollItemWnd::__ESIS_ST_PIXEL | (CExtScrollItemWnd::__ESIS_ST_ITEM << 2));
+    m_grid.SetColumnCount(20, false);
+    m_grid.SetRowCount(50, false);
+    m_grid.UpdateScrollBars();
+    int nFirst = 0, nLast = 0, nOffset = 0;
+    m_grid.GetVisibleColumnRange(nFirst, nLast, nOffset);
+    EXPECT_EQ(0, nFirst);
+    RECT rc;
+    m_grid.GetClientRectEx(&rc);
+    EXPECT_EQ((rc.right - rc.left - 1) / 60, nLast);
+    ASSERT_TRUE(m_grid.EnsureColumnVisible(7, false));
+    m_grid.GetVisibleColumnRange(nFirst, nLast, nOffset);
+    EXPECT_EQ(7, nLast);
+    // Column 7's far edge lies on the client's far edge.
+    EXPECT_EQ(rc.right, nOffset + (7 - nFirst + 1) * 60);
+    ASSERT_TRUE(m_grid.EnsureRowVisible(30, false));
+    m_grid.GetVisibleRowRange(nFirst, nLast, nOffset);
+    EXPECT_LE(nFirst, 30);
+    EXPECT_GE(nLast, 30);
+    EXPECT_FALSE(m_grid.EnsureRowVisible(50, false));
+}
+
+TEST_F(GridBaseWndTest, SelectionRulesAndFocusVeto)
+{
+    Make(400, 300, CExtGridBaseWnd::GRID_SELECT_CELLS | CExtGridBaseWnd::GRID_MULTI_AREAS);
+    m_grid.SetColumnCount(10, false);
+    m_grid.SetRowCount(10, false);
+    const RECT rcCell = {2, 4, 2, 4};
+    // Equal areas collapse into one unless the parity rule keeps them.
+    m_grid.SelectionSet(rcCell, true, false, false);
+    m_grid.SelectionSet(rcCell, false, false, false);
+    EXPECT_EQ(1, m_grid.SelectionGetAreaCount());
+    m_grid.ModifyScrollItemStyle(CExtGridBaseWnd::GRID_XOR_SELECTION, 0, false);
+    m_grid.SelectionSet(rcCell, false, false, false);
+    EXPECT_FALSE(m_grid.IsSelected(2, 4));
+    EXPECT_FALSE(m_grid.IsSelected(-1, 4));
+    m_grid.SelectionSet(rcCell, false, false, false);
+    EXPECT_TRUE(m_grid.IsSelected(2, 4));
+    EXPECT_TRUE(m_grid.IsSelected(-1, 4));
+    EXPECT_EQ(3, m_grid.SelectionGetHitCount(2, -1));
+    m_grid.ModifyScrollItemStyle(0, CExtGridBaseWnd::GRID_XOR_SELECTION, false);
+    // Bounding rectangle of ordered areas.
+    m_grid.SelectionSet({3, 5, 1, 2}, true, false, false);
+    m_grid.SelectionSet({0, 0, 0, 0}, false, false, false);
+    EXPECT_EQ("(0,0,3,5)", R(m_grid.SelectionGet(true, -1)));
+    EXPECT_EQ("(-1,-1,-1,-1)", R(m_grid.SelectionGet(true, 2)));
+    // Split into one area per column.
+    m_grid.SelectionSet({2, 1, 4, 3}, true, false, false);
+    m_grid.SelectionSplit(true, false);
+    ASSERT_EQ(3, m_grid.SelectionGetAreaCount());
+    EXPECT_EQ("(3,1,3,3)", R(m_grid.SelectionGet(true, 1)));
+    // Searching along rows of column 2.
+    EXPECT_EQ(1, m_grid.SelectionGetFirstRow(2));
+    EXPECT_EQ(-1, m_grid.SelectionGetNext(false, false, 2, 0));
+    EXPECT_EQ(-1, m_grid.SelectionGetNextRow(2, 3));
+    // Rows mode selects the focus row across every column.
+    m_grid.ModifyScrollItemStyle(CExtGridBaseWnd::GRID_SELECT_ROWS, CExtGridBaseWnd::GRID_SELECTION_MODE, false);
+    m_grid.FocusSet({4, 6}, false, false, true, false);
+    EXPECT_EQ("(0,6,9,6)", R(m_grid.SelectionGet(true, -1)));
+    // A veto keeps focus and selection.
+    m_grid.m_bVetoFocus = true;
+    bool bVetoed = false;
+    m_grid.FocusSet({1, 1}, true, true, true, false, &bVetoed);
+    EXPECT_TRUE(bVetoed);
+    EXPECT_EQ(4, m_grid.FocusGet().x);
+    EXPECT_EQ("(0,6,9,6)", R(m_grid.SelectionGet(true, -1)));
+}

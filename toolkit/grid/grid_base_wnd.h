@@ -1,0 +1,224 @@
+// CExtGridBaseWnd: the window under every grid. It owns the grid's shape (inner columns
+// and rows, the four outer bands around them, their extents), scrolls it by pixels, by
+// items or over an unbounded axis, keeps the focus cell and the selection areas and
+// answers which cell lies under a point. It knows nothing of cell contents: derived
+// grids override the extents and the cell painting.
+#pragma once
+#include "toolkit/grid/scroll_item_wnd.h"
+#include "toolkit/grid/grid_hit_test.h"
+
+class CExtGridBaseWnd : public CExtScrollItemWnd
+{
+    DECLARE_DYNCREATE(CExtGridBaseWnd)
+public:
+    typedef CExtGridHitTestInfo HIT_TEST_INFO;
+
+    enum : DWORD
+    {
+        GRID_UNIFORM_COLUMNS = 0x200,
+        GRID_UNIFORM_ROWS = 0x400,
+        GRID_MULTI_ROWS = 0x800,
+        GRID_SELECTION_MODE = 0x3000,
+        GRID_SELECT_CELLS = 0x1000,
+        GRID_SELECT_ROWS = 0x2000,
+        GRID_SELECT_COLUMNS = 0x3000,
+        GRID_MULTI_COLUMNS = 0x8000,
+        GRID_SORT_CURSOR_LR = 0x10000,
+        GRID_SORT_CURSOR_TB = 0x20000,
+        GRID_RESIZE_COLUMNS_OUTER = 0x40000,
+        GRID_RESIZE_ROWS_OUTER = 0x100000,
+        GRID_RESIZE_COLUMNS_INNER = 0x200000,
+        GRID_RESIZE_ROWS_INNER = 0x400000,
+        GRID_FOCUS_FOLLOWS_SELECTION = 0x800000,
+        GRID_MULTI_AREAS = 0x1000000,
+        GRID_LINES_H = 0x4000000,
+        GRID_LINES_V = 0x8000000,
+        GRID_XOR_SELECTION = 0x20000000,
+    };
+    enum e_tracking_t
+    {
+        __EGBWA_TRACKING_NONE = 0,
+        __EGBWA_TRACKING_COLUMN_RESIZE = 8,
+        __EGBWA_TRACKING_ROW_RESIZE = 9,
+        __EGBWA_TRACKING_OUTER_DND = 10,
+    };
+
+    CExtGridBaseWnd();
+    virtual ~CExtGridBaseWnd();
+
+    // ---- geometry and scrolling -------------------------------------------------
+    void GetTotalSize(CSize& size) override;
+    RECT* CalcClientRect(RECT* pRect, bool bReposition, const RECT* pRectSrc = NULL) override;
+    RECT* GetClientRectEx(RECT* pRect) override;
+    void UpdateScrollBars() override;
+    DWORD ModifyScrollItemStyle(DWORD dwAdd, DWORD dwRemove = 0, bool bRedraw = true) override;
+    void GetItemSize(CSize& size) override;
+    void GetPageSizeInItems(CSize& size, int nDirection) override;
+    bool IsItemRangeLimitedAtStart(bool bHorz) override;
+    bool IsItemRangeLimitedAtEnd(bool bHorz) override;
+    int QueryColumnExtent(int nColumn, int* pBefore = NULL, int* pAfter = NULL) override;
+    int QueryRowExtent(int nRow, int* pBefore = NULL, int* pAfter = NULL) override;
+
+    virtual HIT_TEST_INFO& HitTest(HIT_TEST_INFO& hti, bool bAdjustEdges = false,
+                                   bool bDropFirstEdges = false, bool bTestFarHalf = false);
+
+    virtual int GetLeftOuterColumnCount() const;
+    virtual int GetRightOuterColumnCount() const;
+    virtual int SetLeftOuterColumnCount(int nCount, bool bRedraw = true);
+    virtual int SetRightOuterColumnCount(int nCount, bool bRedraw = true);
+    virtual int GetTopOuterRowCount() const;
+    virtual int GetBottomOuterRowCount() const;
+    virtual int SetTopOuterRowCount(int nCount, bool bRedraw = true);
+    virtual int SetBottomOuterRowCount(int nCount, bool bRedraw = true);
+    // Extents of outer columns and rows, by index inside their band.
+    virtual int ColumnExtentGet(bool bLeftBand, int nColNo, bool bZeroWithoutRows = false);
+    virtual int RowExtentGet(bool bTopBand, int nRowNo, bool bZeroWithoutColumns = false);
+    virtual void ColumnExtentSet(bool bLeftBand, int nColNo, int nExtent);
+    virtual void RowExtentSet(bool bTopBand, int nRowNo, int nExtent);
+
+    virtual int GetColumnCount() const;
+    virtual int SetColumnCount(int nCount, bool bRedraw = true);
+    virtual bool InsertColumns(int nPos, int nCount, bool bRedraw = true);
+    virtual int RemoveColumns(int nPos, int nCount = 1, bool bRedraw = true);
+    virtual int GetRowCount() const;
+    virtual int SetRowCount(int nCount, bool bRedraw = true);
+    virtual bool InsertRows(int nPos, int nCount, bool bRedraw = true);
+    virtual int RemoveRows(int nPos, int nCount = 1, bool bRedraw = true);
+
+    virtual int GetDefaultColumnExtent() const;
+    virtual int SetDefaultColumnExtent(int nExtent, bool bRedraw = true);
+    virtual int GetDefaultRowExtent() const;
+    virtual int SetDefaultRowExtent(int nExtent, bool bRedraw = true);
+
+    virtual bool EnsureColumnVisible(int nColumn, bool bRedraw = true);
+    virtual bool EnsureRowVisible(int nRow, bool bRedraw = true);
+    virtual bool GetCellRects(int nColumn, int nRow, int nColType = 0, int nRowType = 0,
+                              RECT* pRectExtent = NULL, RECT* pRectCell = NULL,
+                              int* pnVisibleColumn = NULL, int* pnVisibleRow = NULL);
+    virtual void GetVisibleColumnRange(int& nFirst, int& nLast, int& nOffset);
+    virtual void GetVisibleRowRange(int& nFirst, int& nLast, int& nOffset);
+    virtual void GetResizeMargins(RECT& rc) const;
+    virtual int GetColumnOffset(int nColumn);
+    virtual int GetRowOffset(int nRow);
+    virtual bool GetColumnResizeRange(int nColumn, int& nMin, int& nMax);
+    virtual bool GetRowResizeRange(int nRow, int& nMin, int& nMax);
+    static void ClampExtent(int& nValue, int nMin, int nMax);
+    // May narrow a cell's rectangle (the tree grid's indent).
+    virtual void OnQueryCellIndent(int nColumn, int nRow, int nColType, int nRowType,
+                                   RECT& rcExtent, RECT& rcCell);
+    virtual bool IsWalkColumnSkipped(int nColumn, DWORD dwAreaFlags);
+    virtual bool IsWalkRowSkipped(int nRow, DWORD dwAreaFlags);
+    virtual POINT ClipVirtualCell(const POINT& ptCell);
+    virtual void OnCancelTracking();
+
+    // ---- selection and focus ----------------------------------------------------
+    virtual bool IsSelectionEnabled() const;
+    int GetSelectionMode() const { return (int)(GetScrollItemStyle() & GRID_SELECTION_MODE); }
+    virtual int SelectionGetHitCount(int nColumn, int nRow);
+    virtual bool OnQuerySelected(int nColumn, int nRow);
+    virtual bool IsSelected(int nColumn, int nRow);
+    virtual int SelectionGetAreaCount() const;
+    virtual RECT SelectionGet(bool bNormalize, int nAreaNumber);
+    virtual void SelectionGetArea(RECT& rc, bool bNormalized, int nAreaNumber);
+    virtual bool SelectionRemoveArea(int nAreaNumber, bool bRedraw = true);
+    virtual bool SelectionSetArea(int nAreaNumber, const RECT& rc, bool bRedraw = true);
+    virtual bool SelectionInsertArea(int nAreaNumber, const RECT& rc, bool bRedraw = true);
+    virtual bool SelectionSet(const RECT& rc, bool bReset = true, bool bReplaceLast = false,
+                              bool bRedraw = true);
+    virtual bool SelectionUnset(bool bSelectFocus = false, bool bRedraw = true);
+    virtual void SelectionAddArea(const RECT& rc);
+    virtual int SelectionGetNext(bool bAlongColumns, bool bForward, int nColumn, int nRow);
+    int SelectionGetNextRow(int nColumn, int nRow) { return SelectionGetNext(false, true, nColumn, nRow); }
+    int SelectionGetFirstRow(int nColumn) { return SelectionGetNext(false, true, nColumn, -1); }
+    bool IsSelectionEmpty() const { return m_arrSelection.GetSize() == 0; }
+    virtual POINT FocusGet() const;
+    // Moves the focus to ptNew and returns the focus it had; a veto of OnFocusChanging
+    // changes nothing and sets *pbVetoed.
+    virtual POINT FocusSet(const POINT& ptNew, bool bEnsureColumnVisible = true,
+                           bool bEnsureRowVisible = true, bool bSelect = true,
+                           bool bRedraw = true, bool* pbVetoed = NULL);
+    virtual POINT FocusUnset(bool bRedraw = true);
+    // Selects a cell as the selection mode says: the cell, its row or its column.
+    virtual bool SelectFocusCell(const POINT& ptCell, bool bReplace, bool bRedraw);
+    virtual void SelectionSplit(bool bSplitColumns, bool bSplitRows);
+    virtual bool OnSelectionChanging();
+    virtual void OnSelectionChanged();
+    virtual bool OnFocusChanging(const POINT& ptOld, const POINT& ptNew, bool& bEnsureColumnVisible,
+                                 bool& bEnsureRowVisible, bool& bSelect, bool& bRedraw);
+    virtual void OnFocusChanged(const POINT& ptOld, const POINT& ptNew);
+    virtual void NormalizeSelectionRect(RECT& rc);
+    virtual POINT AdjustFocusOnUnboundedAxis(const POINT& ptFocus);
+    // After a size change or a scroll: keeps the focus on an unbounded axis inside the
+    // shown range.
+    void CheckFocusOnUnboundedAxes(bool bRedraw);
+
+    // ---- cursor -----------------------------------------------------------------
+    virtual bool OnSetCursor(const HIT_TEST_INFO& hti);
+    virtual bool IsColumnResizable(int nColumn, int nColType);
+    virtual bool IsRowResizable(int nRow, int nRowType);
+
+    // ---- fields -----------------------------------------------------------------
+    int m_nMouseActivateResult;
+    int m_nScrollTypeRememberedH;
+    int m_nScrollTypeRememberedV;
+    int m_nMarginLeft, m_nMarginTop, m_nMarginRight, m_nMarginBottom;
+    HCURSOR m_hCursorDefault;
+    HCURSOR m_hCursorResizeColumn;
+    HCURSOR m_hCursorResizeRow;
+    HCURSOR m_hCursorSortClick[4];  // top, bottom, left, right band
+    HCURSOR m_hCursorInner;
+    HCURSOR m_hCursorCheckBox;
+    HCURSOR m_hCursorButton[4];  // by button type
+    HCURSOR m_hCursorFocusArrow;
+    HCURSOR m_hCursorSortArrow;
+    HCURSOR m_hCursorIcon;
+    int m_nTrackingMode;
+
+protected:
+    int m_nCountRows;
+    int m_nCountColumns;
+    int m_nCountOuterTop;
+    int m_nCountOuterLeft;
+    int m_nCountOuterBottom;
+    int m_nCountOuterRight;
+    int m_nExtentColumnDefault;
+    int m_nExtentRowDefault;
+    RECT m_rcOuterTop, m_rcOuterBottom, m_rcOuterLeft, m_rcOuterRight;
+    RECT m_rcOuterTopLeft, m_rcOuterTopRight, m_rcOuterBottomLeft, m_rcOuterBottomRight;
+    RECT m_rcClientCached;
+    POINT m_ptFocus;
+    CArray<RECT, const RECT&> m_arrSelection;
+    HIT_TEST_INFO m_htiHover, m_htiPressed, m_htiExpanded, m_htiOuterPressed, m_htiLast;
+    UINT m_nTimerIds[4];
+    CMap<int, int, int, int> m_mapExtentsLeft, m_mapExtentsRight, m_mapExtentsTop, m_mapExtentsBottom;
+    DWORD m_dwContentExpandFlags;
+    int m_nTipMode;
+
+    void PreSubclassWindow() override;
+    // Sum of the outer extents of one band.
+    int OuterBandExtent(bool bColumns, bool bNear);
+    // The inner area and the bands, split from the client rectangle R.
+    void SplitBands(RECT& rc);
+    int InnerExtent(bool bColumns, int nIndex, int* pBefore, int* pAfter);
+    int ItemCount(bool bColumns) const { return bColumns ? m_nCountColumns : m_nCountRows; }
+    int ScrollType(bool bColumns) const { return bColumns ? GetScrollTypeH() : GetScrollTypeV(); }
+    void GetVisibleRangeOfAxis(bool bColumns, int& nFirst, int& nLast, int& nOffset);
+    bool EnsureVisible(bool bColumns, int nIndex, bool bRedraw);
+    bool InsertItems(bool bColumns, int nPos, int nCount, bool bRedraw);
+    int RemoveItems(bool bColumns, int nPos, int nCount, bool bRedraw);
+    int SetItemCount(bool bColumns, int nCount, bool bRedraw);
+    int ItemOffset(bool bColumns, int nIndex);
+    // One axis of a cell's rectangles; false when the index is not shown.
+    bool CellSpan(bool bColumns, int nIndex, int nType, LONG& nStart, LONG& nEnd, LONG& nCellStart,
+                  LONG& nCellEnd, int* pnVisible);
+    // The index and type of the item under one coordinate; false over no item.
+    bool HitAxis(bool bColumns, int nCoord, int nType, int& nIndex);
+    void AddEdgeBits(HIT_TEST_INFO& hti);
+    void UpdateClientFromSize(bool bRedraw);
+    HCURSOR SortClickCursor(int nBand);
+    bool HoldsCell(const RECT& rcArea, int nColumn, int nRow) const;
+
+    afx_msg LRESULT OnWindowPosChangedMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnGridSizeMsg(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+};
