@@ -152,6 +152,17 @@ public:
     // shown range.
     void CheckFocusOnUnboundedAxes(bool bRedraw);
 
+    // ---- keyboard -----------------------------------------------------------------
+    // Navigates the focus and the selection; false leaves the key to default processing.
+    virtual bool OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // Hooks: a derived grid takes a key first, or starts editing on Enter and F2.
+    virtual bool OnKeyEvent(bool bKeyDown, UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual bool OnEditKey(UINT nChar);
+    // True when an item of an unbounded axis lies past the items that exist.
+    virtual bool IsItemBeyondRange(bool bColumns, int nIndex, DWORD dwAreaFlags);
+    // Refreshes the hover record for the cursor's place.
+    virtual void UpdateHover();
+
     // ---- cursor -----------------------------------------------------------------
     virtual bool OnSetCursor(const HIT_TEST_INFO& hti);
     virtual bool IsColumnResizable(int nColumn, int nColType);
@@ -218,6 +229,18 @@ protected:
     HCURSOR SortClickCursor(int nBand);
     bool HoldsCell(const RECT& rcArea, int nColumn, int nRow) const;
 
+    enum e_modifiers_t { KEYMOD_NONE, KEYMOD_CTRL, KEYMOD_SHIFT, KEYMOD_CTRL_SHIFT, KEYMOD_OTHER };
+    static int ReadModifiers();
+    void ScrollByKey(bool bVert, UINT nCode);
+    bool NavigateKey(UINT nChar, UINT nRepCnt, int nMods);
+    // The new index of a move along one axis; false when the key has done its work.
+    bool MoveByArrow(bool bColumns, bool bForward, int nIndex, UINT nRepCnt, int& nNew);
+    bool MoveToEnd(bool bColumns, bool bEnd, int& nNew);
+    bool MoveByPage(bool bDown, int nMods, int nRow, int& nNew);
+    void FullyVisibleRows(int& nFirst, int& nLast);
+    void ApplyMove(UINT nChar, bool bColumns, int nNew, int nMods, const RECT& rcRef, bool bFocusValid);
+
+    afx_msg LRESULT OnKeyDownMsg(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnWindowPosChangedMsg(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnGridSizeMsg(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()

@@ -8,6 +8,7 @@ IMPLEMENT_DYNCREATE(CExtGridBaseWnd, CExtScrollItemWnd)
 BEGIN_MESSAGE_MAP(CExtGridBaseWnd, CExtScrollItemWnd)
     ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChangedMsg)
     ON_MESSAGE(WM_SIZE, OnGridSizeMsg)
+    ON_MESSAGE(WM_KEYDOWN, OnKeyDownMsg)
 END_MESSAGE_MAP()
 
 namespace {

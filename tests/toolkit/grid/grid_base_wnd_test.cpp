@@ -245,3 +245,35 @@ TEST_F(GridBaseWndTest, SelectionRulesAndFocusVeto)
     EXPECT_EQ(4, m_grid.FocusGet().x);
     EXPECT_EQ("(0,6,9,6)", R(m_grid.SelectionGet(true, -1)));
 }
+
+TEST_F(GridBaseWndTest, KeysMoveFocusAndSelectionByMode)
+{
+    Make(400, 300, CExtGridBaseWnd::GRID_SELECT_ROWS);
+    m_grid.SetColumnCount(3, false);
+    m_grid.SetRowCount(4, false);
+    struct Case
+    {
+        const char* name;
+        DWORD dwMode;
+        POINT ptFocus;
+        UINT nChar, nRepCnt;
+        POINT ptResult;
+        RECT rcSelection;
+    } cases[] = {
+        {"down by five in row mode", CExtGridBaseWnd::GRID_SELECT_ROWS, {1, 2}, VK_DOWN, 5, {1, 3}, {0, 3, 2, 3}},
+        {"end in row mode", CExtGridBaseWnd::GRID_SELECT_ROWS, {1, 0}, VK_END, 1, {1, 3}, {0, 3, 2, 3}},
+        {"right in cell mode", CExtGridBaseWnd::GRID_SELECT_CELLS, {0, 2}, VK_RIGHT, 1, {1, 2}, {1, 2, 1, 2}},
+        {"home in column mode", CExtGridBaseWnd::GRID_SELECT_COLUMNS, {2, 1}, VK_HOME, 1, {0, 1}, {0, 0, 0, 3}},
+        {"up at the top stays", CExtGridBaseWnd::GRID_SELECT_CELLS, {1, 0}, VK_UP, 1, {1, 0}, {1, 0, 1, 0}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        m_grid.ModifyScrollItemStyle(c.dwMode, CExtGridBaseWnd::GRID_SELECTION_MODE, false);
+        m_grid.FocusSet(c.ptFocus, false, false, true, false);
+        m_grid.SendMessage(WM_KEYDOWN, c.nChar, MAKELPARAM(c.nRepCnt, 0));
+        EXPECT_EQ(c.ptResult.x, m_grid.FocusGet().x);
+        EXPECT_EQ(c.ptResult.y, m_grid.FocusGet().y);
+        EXPECT_EQ(R(c.rcSelection), R(m_grid.SelectionGet(true, -1)));
+    }
+}
