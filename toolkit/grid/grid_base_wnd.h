@@ -31,6 +31,7 @@ public:
         GRID_RESIZE_ROWS_INNER = 0x400000,
         GRID_FOCUS_FOLLOWS_SELECTION = 0x800000,
         GRID_MULTI_AREAS = 0x1000000,
+        GRID_SHOW_SELECTION_UNFOCUSED = 0x2000000,
         GRID_LINES_H = 0x4000000,
         GRID_LINES_V = 0x8000000,
         GRID_XOR_SELECTION = 0x20000000,
@@ -152,6 +153,45 @@ public:
     // shown range.
     void CheckFocusOnUnboundedAxes(bool bRedraw);
 
+    // ---- painting and the cell walk ------------------------------------------------
+    enum : DWORD
+    {
+        PAINT_HOVER_COLUMN = 1,
+        PAINT_HOVER_ROW = 2,
+        PAINT_SELECTED_COLUMN = 4,
+        PAINT_SELECTED_ROW = 8,
+        PAINT_FOCUS_COLUMN = 16,
+        PAINT_FOCUS_ROW = 32,
+        PAINT_FOCUSED_WINDOW = 64,
+        PAINT_PRESSED_H = 0x80,
+        PAINT_PRESSED_V = 0x100,
+        EDIT_NO_ENSURE_VISIBLE = 0x1,
+    };
+    void OnPaintItems(CDC& dc, bool bFocused) override;
+    // Paints the visible cells, or with a record finds the cell under its point; true
+    // when the record was filled.
+    virtual bool OnPaintCells(CDC* pDC, bool bFocused, HIT_TEST_INFO* pHTI);
+    virtual bool OnWalkCell(CDC* pDC, HIT_TEST_INFO* pHTI, int nVisibleColumn, int nVisibleRow, int nColumn,
+                            int nRow, const RECT& rcExtent, const RECT& rcCell, LPARAM lReserved,
+                            bool& bStopColumns, bool& bStopRows, DWORD dwAreaFlags, bool bFocused);
+    virtual void OnPaintCell(CDC& dc, int nVisibleColumn, int nVisibleRow, int nColumn, int nRow,
+                             const RECT& rcExtent, const RECT& rcCell, LPARAM lReserved, DWORD dwAreaFlags,
+                             DWORD dwPaintFlags);
+    virtual COLORREF OnQueryCellBackColor(int nColumn, int nRow, int nVisibleColumn, int nVisibleRow,
+                                          const RECT& rcExtent, const RECT& rcCell, DWORD dwAreaFlags,
+                                          DWORD dwPaintFlags);
+    virtual bool OnQueryGridLines(bool bHorizontal, int nColumn, int nRow, DWORD dwAreaFlags);
+    virtual void OnWalkAreaStart(DWORD dwAreaFlags, CDC* pDC, const RECT& rcBand);
+    virtual void OnWalkAreaEnd(DWORD dwAreaFlags, CDC* pDC, const RECT& rcBand);
+    virtual void OnPaintOuterAreaBackground(CDC& dc, const RECT& rc, DWORD dwAreaFlags);
+    virtual void ResetExtents(bool bLeftColumns, bool bRightColumns, bool bTopRows, bool bBottomRows);
+    virtual bool EditCell(int nColumn = -1, int nRow = -1, int nColType = 0, int nRowType = 0, DWORD dwFlags = 0);
+    virtual bool OnCellEditStart(int nColumn, int nRow, int nColType, int nRowType, DWORD dwFlags,
+                                 const RECT& rcExtent, const RECT& rcCell, const RECT& rcThird);
+    // The highlight fills: -3..-1 for band cells, 1..3 for data cells (hover, selection,
+    // focus), worked out from the current colours at each paint.
+    virtual COLORREF GetBrushColor(int nIndex);
+
     // ---- keyboard -----------------------------------------------------------------
     // Navigates the focus and the selection; false leaves the key to default processing.
     virtual bool OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
@@ -222,8 +262,6 @@ protected:
     // One axis of a cell's rectangles; false when the index is not shown.
     bool CellSpan(bool bColumns, int nIndex, int nType, LONG& nStart, LONG& nEnd, LONG& nCellStart,
                   LONG& nCellEnd, int* pnVisible);
-    // The index and type of the item under one coordinate; false over no item.
-    bool HitAxis(bool bColumns, int nCoord, int nType, int& nIndex);
     void AddEdgeBits(HIT_TEST_INFO& hti);
     void UpdateClientFromSize(bool bRedraw);
     HCURSOR SortClickCursor(int nBand);
@@ -239,6 +277,24 @@ protected:
     bool MoveByPage(bool bDown, int nMods, int nRow, int& nNew);
     void FullyVisibleRows(int& nFirst, int& nLast);
     void ApplyMove(UINT nChar, bool bColumns, int nNew, int nMods, const RECT& rcRef, bool bFocusValid);
+
+    struct WALK_CONTEXT
+    {
+        CDC* pDC;
+        HIT_TEST_INFO* pHTI;
+        bool bFocused;
+        RECT rcClip;
+    };
+    bool AreaTouched(const WALK_CONTEXT& ctx, const RECT& rc) const;
+    bool IsRowMajorWalk() const;
+    bool WalkDataArea(WALK_CONTEXT& ctx, const RECT& rcArea);
+    bool WalkBands(WALK_CONTEXT& ctx);
+    bool WalkBandCells(WALK_CONTEXT& ctx, bool bAlongColumns, const RECT& rcBand, int nFixed, int nVisibleFixed,
+                       DWORD dwAreaFlags, int nOuterBand, bool& bStop);
+    DWORD CellPaintFlags(int nColumn, int nRow, DWORD dwAreaFlags);
+    void PaintCorners(WALK_CONTEXT& ctx);
+    void FillHighlight(CDC& dc, const RECT& rc, DWORD dwPaintFlags, bool bOuter);
+    void PaintFocusFrame(CDC& dc, int nColumn, int nRow, const RECT& rc);
 
     afx_msg LRESULT OnKeyDownMsg(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnWindowPosChangedMsg(WPARAM wParam, LPARAM lParam);

@@ -766,45 +766,6 @@ bool CExtGridBaseWnd::IsWalkRowSkipped(int, DWORD) { return false; }
 
 // ---- hit test -----------------------------------------------------------------------
 
-bool CExtGridBaseWnd::HitAxis(bool bColumns, int nCoord, int nType, int& nIndex)
-{
-    if (nType == 0)
-    {
-        int nFirst, nLast, nOffset;
-        GetVisibleRangeOfAxis(bColumns, nFirst, nLast, nOffset);
-        LONGLONG x = nOffset;
-        for (int i = nFirst; i <= nLast; i++)
-        {
-            if (bColumns ? IsWalkColumnSkipped(i, 0x200) : IsWalkRowSkipped(i, 0x200))
-                return false;
-            const int w = InnerExtent(bColumns, i, NULL, NULL);
-            if (nCoord >= x && nCoord < x + w)
-            {
-                nIndex = i;
-                return true;
-            }
-            x += w;
-        }
-        return false;
-    }
-    const bool bNear = nType < 0;
-    const RECT& rcBand = bColumns ? (bNear ? m_rcOuterLeft : m_rcOuterRight) : (bNear ? m_rcOuterTop : m_rcOuterBottom);
-    const int nCount = bColumns ? (bNear ? m_nCountOuterLeft : m_nCountOuterRight)
-                                : (bNear ? m_nCountOuterTop : m_nCountOuterBottom);
-    LONGLONG x = bColumns ? rcBand.left : rcBand.top;
-    for (int i = 0; i < nCount; i++)
-    {
-        const int w = bColumns ? ColumnExtentGet(bNear, i) : RowExtentGet(bNear, i);
-        if (nCoord >= x && nCoord < x + w)
-        {
-            nIndex = i;
-            return true;
-        }
-        x += w;
-    }
-    return false;
-}
-
 void CExtGridBaseWnd::AddEdgeBits(HIT_TEST_INFO& hti)
 {
     const RECT& rc = hti.m_rcItem;
@@ -831,41 +792,15 @@ CExtGridBaseWnd::HIT_TEST_INFO& CExtGridBaseWnd::HitTest(HIT_TEST_INFO& hti, boo
     hti.m_nRowNo = hti.m_nColNo = hti.m_nVisibleRowNo = hti.m_nVisibleColNo = -1;
     hti.m_rcItem = hti.m_rcExtra = hti.m_rcPart = g_rcEmpty;
     hti.m_nButtonType = -1;
-    RECT R;
-    GetClientRectEx(&R);
-    // The band of each axis under the point: -1 near, 0 inner, 1 far.
-    int nColType = 2, nRowType = 2;
-    if (pt.x >= R.left && pt.x < R.right)
-        nColType = 0;
-    else if (!::IsRectEmpty(&m_rcOuterLeft) && pt.x >= m_rcOuterLeft.left && pt.x < m_rcOuterLeft.right)
-        nColType = -1;
-    else if (!::IsRectEmpty(&m_rcOuterRight) && pt.x >= m_rcOuterRight.left && pt.x < m_rcOuterRight.right)
-        nColType = 1;
-    if (pt.y >= R.top && pt.y < R.bottom)
-        nRowType = 0;
-    else if (!::IsRectEmpty(&m_rcOuterTop) && pt.y >= m_rcOuterTop.top && pt.y < m_rcOuterTop.bottom)
-        nRowType = -1;
-    else if (!::IsRectEmpty(&m_rcOuterBottom) && pt.y >= m_rcOuterBottom.top && pt.y < m_rcOuterBottom.bottom)
-        nRowType = 1;
-    if (nColType == 2 || nRowType == 2)
+    if (!OnPaintCells(NULL, false, &hti))
         return hti;
-    hti.m_dwAreaFlags = HIT_TEST_INFO::AreaFlagsFromTypes(nColType, nRowType);
-    if (nColType != 0 && nRowType != 0)
-        return hti;
-    int nColumn = -1, nRow = -1;
-    if (!HitAxis(true, pt.x, nColType, nColumn) || !HitAxis(false, pt.y, nRowType, nRow))
-        return hti;
-    int nVisibleColumn = -1, nVisibleRow = -1;
-    RECT rcExtent, rcCell;
-    if (!GetCellRects(nColumn, nRow, nColType, nRowType, &rcExtent, &rcCell, &nVisibleColumn, &nVisibleRow))
-        return hti;
-    hti.m_nColNo = nColumn;
-    hti.m_nRowNo = nRow;
-    hti.m_nVisibleColNo = nVisibleColumn;
-    hti.m_nVisibleRowNo = nVisibleRow;
-    hti.m_rcExtra = rcExtent;
-    hti.m_rcItem = rcCell;
-    AddEdgeBits(hti);
+    // The walk hands outer indices over bit-inverted.
+    if (hti.m_nColNo >= 0)
+        hti.m_nRowNo = hti.m_nRowNo < 0 ? ~hti.m_nRowNo : hti.m_nRowNo;
+    else if (hti.m_nRowNo >= 0)
+        hti.m_nColNo = ~hti.m_nColNo;
+    int nColumn = hti.m_nColNo, nRow = hti.m_nRowNo;
+    const int nColType = hti.GetColumnType(), nRowType = hti.GetRowType();
     if (bAdjustEdges)
     {
         const DWORD dwArea = hti.m_dwAreaFlags;

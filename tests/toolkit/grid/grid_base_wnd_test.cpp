@@ -277,3 +277,51 @@ TEST_F(GridBaseWndTest, KeysMoveFocusAndSelectionByMode)
         EXPECT_EQ(R(c.rcSelection), R(m_grid.SelectionGet(true, -1)));
     }
 }
+
+TEST_F(GridBaseWndTest, CellWalkPaintsBandsSelectionAndFrames)
+{
+    Make(200, 100, CExtGridBaseWnd::GRID_SELECT_CELLS);
+    m_grid.SetColumnCount(3, false);
+    m_grid.SetRowCount(3, false);
+    m_grid.SetTopOuterRowCount(1, false);
+    m_grid.SetLeftOuterColumnCount(1, false);
+    m_grid.ColumnExtentSet(true, 0, 40);
+    m_grid.UpdateScrollBars();
+    m_grid.FocusSet({1, 1}, false, false, true, false);
+    CDC dc;
+    HDC hScreen = ::GetDC(NULL);
+    dc.Attach(::CreateCompatibleDC(hScreen));
+    HBITMAP hBmp = ::CreateCompatibleBitmap(hScreen, 200, 100);
+    ::ReleaseDC(NULL, hScreen);
+    HGDIOBJ hOld = ::SelectObject(dc.GetSafeHdc(), hBmp);
+    dc.FillSolidRect(0, 0, 200, 100, RGB(1, 2, 3));
+    m_grid.OnPaintCells(&dc, true, NULL);
+    struct Probe
+    {
+        const char* name;
+        int x, y;
+        COLORREF clr;
+    } probes[] = {
+        {"selected focus cell", 130, 50, ::GetSysColor(COLOR_HIGHLIGHT)},
+        {"plain data cell keeps the ground", 70, 30, RGB(1, 2, 3)},
+        {"header light edge", 40, 0, ::GetSysColor(COLOR_BTNHIGHLIGHT)},
+        {"header dark edge", 99, 19, ::GetSysColor(COLOR_BTNSHADOW)},
+        {"header face", 70, 10, ::GetSysColor(COLOR_3DFACE)},
+        {"row header face", 20, 50, ::GetSysColor(COLOR_3DFACE)},
+        {"corner face", 5, 5, ::GetSysColor(COLOR_3DFACE)},
+    };
+    for (const Probe& p : probes)
+    {
+        SCOPED_TRACE(p.name);
+        EXPECT_EQ(p.clr, dc.GetPixel(p.x, p.y));
+    }
+    ::SelectObject(dc.GetSafeHdc(), hOld);
+    ::DeleteObject(hBmp);
+    ::DeleteDC(dc.Detach());
+    // The corner hit carries its own flags and no cell.
+    CExtGridBaseWnd::HIT_TEST_INFO hti(5, 5);
+    m_grid.HitTest(hti);
+    EXPECT_EQ(0x105u, hti.m_dwAreaFlags);
+    EXPECT_EQ(-1, hti.m_nColNo);
+    EXPECT_EQ(-1, hti.m_nRowNo);
+}
