@@ -6,6 +6,9 @@
 #pragma once
 #include "toolkit/grid/scroll_item_wnd.h"
 #include "toolkit/grid/grid_hit_test.h"
+#include "toolkit/grid/content_expand_wnd.h"
+
+class CExtPopupMenuTipWnd;
 
 class CExtGridBaseWnd : public CExtScrollItemWnd
 {
@@ -192,6 +195,17 @@ public:
     // focus), worked out from the current colours at each paint.
     virtual COLORREF GetBrushColor(int nIndex);
 
+    // ---- tips, the popup and scrolling -------------------------------------------------
+    bool OnInitializeWindow() override;
+    // The popup menus' shared tip window when the grid uses it, else NULL.
+    virtual CExtPopupMenuTipWnd* GetSharedTipWnd();
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    bool OnScrollBy(CSize sizeScroll, bool bDoScroll = true) override;
+    CToolTipCtrl m_wndToolTip;
+    CExtContentExpandWnd m_wndContentExpand;
+    // While the bars follow a scroll: bit 1 a virtual horizontal axis, bit 2 vertical.
+    BYTE m_nVirtualScrollMarks;
+
     // ---- keyboard -----------------------------------------------------------------
     // Navigates the focus and the selection; false leaves the key to default processing.
     virtual bool OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
@@ -296,6 +310,7 @@ protected:
     void FillHighlight(CDC& dc, const RECT& rc, DWORD dwPaintFlags, bool bOuter);
     void PaintFocusFrame(CDC& dc, int nColumn, int nRow, const RECT& rc);
 
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     afx_msg LRESULT OnKeyDownMsg(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnWindowPosChangedMsg(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnGridSizeMsg(WPARAM wParam, LPARAM lParam);

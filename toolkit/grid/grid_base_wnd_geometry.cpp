@@ -30,7 +30,8 @@ const RECT g_rcEmpty = {0, 0, 0, 0};
 }  // namespace
 
 CExtGridBaseWnd::CExtGridBaseWnd()
-    : m_nMouseActivateResult(MA_ACTIVATE),
+    : m_nVirtualScrollMarks(0),
+      m_nMouseActivateResult(MA_ACTIVATE),
       m_nScrollTypeRememberedH(__ESIS_ST_ITEM),
       m_nScrollTypeRememberedV(__ESIS_ST_ITEM),
       m_nMarginLeft(3),
