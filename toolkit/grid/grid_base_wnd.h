@@ -201,6 +201,7 @@ public:
     virtual CExtPopupMenuTipWnd* GetSharedTipWnd();
     BOOL PreTranslateMessage(MSG* pMsg) override;
     bool OnScrollBy(CSize sizeScroll, bool bDoScroll = true) override;
+    bool DoMouseWheel(UINT nFlags, short zDelta, POINT pt) override;
     CToolTipCtrl m_wndToolTip;
     CExtContentExpandWnd m_wndContentExpand;
     // While the bars follow a scroll: bit 1 a virtual horizontal axis, bit 2 vertical.

@@ -54,3 +54,13 @@ bool CExtGridBaseWnd::OnScrollBy(CSize sizeScroll, bool bDoScroll)
     m_nVirtualScrollMarks = 0;
     return bResult;
 }
+
+bool CExtGridBaseWnd::DoMouseWheel(UINT nFlags, short zDelta, POINT pt)
+{
+    // The popup shows a cell that is about to move away.
+    if (m_wndContentExpand.GetSafeHwnd() != NULL)
+        m_wndContentExpand.Deactivate();
+    const bool bResult = CExtScrollItemWnd::DoMouseWheel(nFlags, zDelta, pt);
+    UpdateHover();
+    return bResult;
+}

@@ -325,3 +325,37 @@ TEST_F(GridBaseWndTest, CellWalkPaintsBandsSelectionAndFrames)
     EXPECT_EQ(-1, hti.m_nColNo);
     EXPECT_EQ(-1, hti.m_nRowNo);
 }
+
+TEST_F(GridBaseWndTest, ShiftStretchesTheLastAreaOnlyWithTheMultiRowBit)
+{
+    Make(400, 300, CExtGridBaseWnd::GRID_SELECT_ROWS);
+    m_grid.SetColumnCount(3, false);
+    m_grid.SetRowCount(8, false);
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = VK_SHIFT;
+    ASSERT_EQ(1u, ::SendInput(1, &in, sizeof(in)));
+    for (int i = 0; i < 50 && ::GetAsyncKeyState(VK_SHIFT) >= 0; i++)
+        ::Sleep(5);
+    struct Case
+    {
+        const char* name;
+        DWORD dwMulti;
+        POINT ptFocus;
+        RECT rcSelection;
+    } cases[] = {
+        {"without the bit nothing moves", 0, {0, 2}, {0, 2, 2, 2}},
+        {"with the bit the area grows", CExtGridBaseWnd::GRID_MULTI_ROWS, {0, 3}, {0, 2, 2, 3}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        m_grid.ModifyScrollItemStyle(c.dwMulti, CExtGridBaseWnd::GRID_MULTI_ROWS, false);
+        m_grid.FocusSet({0, 2}, false, false, true, false);
+        m_grid.SendMessage(WM_KEYDOWN, VK_DOWN, 1);
+        EXPECT_EQ(c.ptFocus.y, m_grid.FocusGet().y);
+        EXPECT_EQ(R(c.rcSelection), R(m_grid.SelectionGet(true, -1)));
+    }
+    in.ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(1, &in, sizeof(in));
+}
