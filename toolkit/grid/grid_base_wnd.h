@@ -204,7 +204,7 @@ public:
     bool DoMouseWheel(UINT nFlags, short zDelta, POINT pt) override;
     CToolTipCtrl m_wndToolTip;
     CExtContentExpandWnd m_wndContentExpand;
-    // While the bars follow a scroll: bit 1 a virtual horizontal axis, bit 2 vertical.
+    // While the bars follow a scroll: 2 a virtual horizontal axis, 4 a virtual vertical one.
     BYTE m_nVirtualScrollMarks;
 
     // ---- keyboard -----------------------------------------------------------------

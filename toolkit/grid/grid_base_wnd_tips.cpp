@@ -47,9 +47,9 @@ bool CExtGridBaseWnd::OnScrollBy(CSize sizeScroll, bool bDoScroll)
     }
     m_nVirtualScrollMarks = 0;
     if (GetScrollTypeH() == __ESIS_ST_UNBOUNDED)
-        m_nVirtualScrollMarks |= 1;
-    if (GetScrollTypeV() == __ESIS_ST_UNBOUNDED)
         m_nVirtualScrollMarks |= 2;
+    if (GetScrollTypeV() == __ESIS_ST_UNBOUNDED)
+        m_nVirtualScrollMarks |= 4;
     const bool bResult = CExtScrollItemWnd::OnScrollBy(sizeScroll, bDoScroll);
     m_nVirtualScrollMarks = 0;
     return bResult;

@@ -359,3 +359,42 @@ TEST_F(GridBaseWndTest, ShiftStretchesTheLastAreaOnlyWithTheMultiRowBit)
     in.ki.dwFlags = KEYEVENTF_KEYUP;
     ::SendInput(1, &in, sizeof(in));
 }
+
+namespace {
+
+// Twelve rows exist on an unbounded vertical axis.
+class TwelveRows : public TestGrid
+{
+public:
+    bool IsWalkRowSkipped(int nRow, DWORD) override { return nRow >= 12; }
+};
+
+}  // namespace
+
+TEST_F(GridBaseWndTest, LastShownCellOnAnUnboundedAxis)
+{
+    TwelveRows grid;
+    ASSERT_TRUE(grid.Create(CWnd::FromHandle(m_hParent), CRect(0, 0, 200, 90), 2, 0, WS_CHILD));
+    grid.SetDefaultRowExtent(20, false);
+    grid.SetColumnCount(3, false);
+    grid.SetRowCount(-1, false);
+    EXPECT_EQ(3, grid.GetScrollTypeV());
+    grid.UpdateScrollBars();
+    struct Case
+    {
+        POINT pt, ptResult;
+    } cases[] = {
+        {{1, 20}, {1, 11}},  // past the rows that exist
+        {{1, 4}, {1, 3}},    // cut off by the bottom edge
+        {{1, 2}, {1, 2}},
+        {{-1, -1}, {-1, -1}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pt.y);
+        const POINT pt = grid.ClipVirtualCell(c.pt);
+        EXPECT_EQ(c.ptResult.x, pt.x);
+        EXPECT_EQ(c.ptResult.y, pt.y);
+    }
+    grid.DestroyWindow();
+}
