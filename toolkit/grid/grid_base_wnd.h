@@ -254,7 +254,7 @@ protected:
     RECT m_rcClientCached;
     POINT m_ptFocus;
     CArray<RECT, const RECT&> m_arrSelection;
-    HIT_TEST_INFO m_htiHover, m_htiPressed, m_htiExpanded, m_htiOuterPressed, m_htiLast;
+    HIT_TEST_INFO m_htiHover, m_htiTracking, m_htiExpanded, m_htiOuterPressed, m_htiDragPress;
     UINT m_nTimerIds[4];
     CMap<int, int, int, int> m_mapExtentsLeft, m_mapExtentsRight, m_mapExtentsTop, m_mapExtentsBottom;
     DWORD m_dwContentExpandFlags;
