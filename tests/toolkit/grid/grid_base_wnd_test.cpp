@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include "framework/framework.h"
 #include "toolkit/grid/grid_base_wnd.h"
+#include "toolkit/theme/paint_manager.h"
+#include "support/dib_canvas.h"
 
 namespace {
 
@@ -397,4 +399,35 @@ TEST_F(GridBaseWndTest, LastShownCellOnAnUnboundedAxis)
         EXPECT_EQ(c.ptResult.y, pt.y);
     }
     grid.DestroyWindow();
+}
+
+TEST_F(GridBaseWndTest, CellColoursComeFromTheCurrentTheme)
+{
+    Make(200, 100, CExtGridBaseWnd::GRID_SELECT_CELLS);
+    m_grid.ModifyScrollItemStyleEx(CExtScrollItemWnd::__ESIS_EX_PM_COLORS_FONTS, 0, false);
+    m_grid.SetColumnCount(3, false);
+    m_grid.SetRowCount(3, false);
+    m_grid.SetTopOuterRowCount(1, false);
+    m_grid.UpdateScrollBars();
+    m_grid.FocusSet({1, 1}, false, false, true, false);
+    CRuntimeClass* themes[] = {RUNTIME_CLASS(CExtPaintManagerXP), RUNTIME_CLASS(CExtPaintManagerOffice2003),
+                               RUNTIME_CLASS(CExtPaintManagerStudio2005)};
+    for (CRuntimeClass* pTheme : themes)
+    {
+        SCOPED_TRACE(pTheme->m_lpszClassName);
+        ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManagerByClass(pTheme));
+        testsupport::DibCanvas canvas(200, 100, RGB(1, 2, 3));
+        CDC dc;
+        dc.Attach(canvas.Dc());
+        m_grid.OnPaintCells(&dc, true, NULL);
+        dc.Detach();
+        auto color = [&](int n) { return g_CurrentPaintManager->LookupColor(n, &m_grid, 0); };
+        // Data cell (1, 1) spans (60, 40) - (120, 60); header cell 0 spans (0, 0) - (60, 20).
+        EXPECT_EQ(color(COLOR_HIGHLIGHT), canvas.Pixel(90, 50));
+        EXPECT_EQ(color(COLOR_3DFACE), canvas.Pixel(30, 10));
+        EXPECT_EQ(color(COLOR_BTNHIGHLIGHT), canvas.Pixel(0, 0));
+        EXPECT_EQ(color(COLOR_BTNSHADOW), canvas.Pixel(59, 19));
+        EXPECT_EQ(RGB(1, 2, 3), canvas.Pixel(30, 30));
+    }
+    g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
 }
