@@ -102,9 +102,20 @@ bool CPageUninstallList::IsFilteredOut(const ProgramEntry* pEntry) const
 void CPageUninstallList::AddProgram(ProgramEntry* entry)
 {
     if (entry == NULL || IsFilteredOut(entry)) return;
-    int nRow = m_wndList.GetItemCount();
-    nRow = m_wndList.InsertItem(nRow, entry->DisplayName.c_str());
-    if (nRow < 0) return;
+    // The row comes with its record: the list asks for none afterwards, which would
+    // cost every row a change of item and its notifications.
+    ReportRowData* pNewRow = new ReportRowData;
+    pNewRow->pUserData = entry;
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = m_wndList.GetItemCount();
+    item.pszText = const_cast<char*>(entry->DisplayName.c_str());
+    item.lParam = (LPARAM)pNewRow;
+    int nRow = m_wndList.InsertItem(&item);
+    if (nRow < 0) {
+        delete pNewRow;
+        return;
+    }
     if (entry->HasArpCacheData) {
         m_wndList.SetItemText(nRow, 2, FormatSize(entry->InstalledSize, g_SizeType.Value));
         m_wndList.SetItemText(nRow, 3, FormatDate(entry->LastUsed));
