@@ -131,6 +131,12 @@ void CPageUninstallGroups::RefillTree()
     m_wndTree.SetItemState(m_hCurrent, TVIS_BOLD, TVIS_BOLD);
     m_wndTree.SendMessage(WM_SETREDRAW, TRUE, 0);
     m_bRefilling = false;
+    UpdateToolBarButtons();
+}
+
+void CPageUninstallGroups::UpdateToolBarButtons()
+{
+    if (m_wndToolBar.GetSafeHwnd() != NULL) CExtControlBar::UpdateChildBarsCmdUI(this, TRUE);
 }
 
 // ---- commands ----------------------------------------------------------------------------
@@ -170,9 +176,12 @@ void CPageUninstallGroups::OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
     NMTREEVIEW* pNM = (NMTREEVIEW*)pNMHDR;
     CUiManager* pUi = CUiManager::GetInstance();
     if (pUi->m_bGroupEditorOpen) {
+        UpdateToolBarButtons();
         OnGroupEdit();
         return;
     }
+    // The caret moved: Delete and Edit follow it now rather than at the next idle pass.
+    UpdateToolBarButtons();
     HTREEITEM hNew = pNM->itemNew.hItem;
     if (m_hCurrent != NULL) m_wndTree.SetItemState(m_hCurrent, 0, TVIS_BOLD);
     CGroupManager::GetInstance()->m_pCurrentGroup = GetItemGroup(hNew);

@@ -32,6 +32,8 @@ public:
     // The group of an item, when it is still in the model; NULL for the root.
     GroupEntry* GetItemGroup(HTREEITEM hItem) const;
     // The caret item's group when it is a user group (Delete and Edit act on it).
+    // Enables the toolbar's commands for the caret item at once.
+    void UpdateToolBarButtons();
     GroupEntry* GetCaretUserGroup() const;
 
     CExtTreeCtrl m_wndTree;

@@ -102,9 +102,20 @@ bool CPageUninstallList::IsFilteredOut(const ProgramEntry* pEntry) const
 void CPageUninstallList::AddProgram(ProgramEntry* entry)
 {
     if (entry == NULL || IsFilteredOut(entry)) return;
-    int nRow = m_wndList.GetItemCount();
-    nRow = m_wndList.InsertItem(nRow, entry->DisplayName.c_str());
-    if (nRow < 0) return;
+    // The row comes with its record: the list asks for none afterwards, which would
+    // cost every row a change of item and its notifications.
+    ReportRowData* pNewRow = new ReportRowData;
+    pNewRow->pUserData = entry;
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = m_wndList.GetItemCount();
+    item.pszText = const_cast<char*>(entry->DisplayName.c_str());
+    item.lParam = (LPARAM)pNewRow;
+    int nRow = m_wndList.InsertItem(&item);
+    if (nRow < 0) {
+        delete pNewRow;
+        return;
+    }
     if (entry->HasArpCacheData) {
         m_wndList.SetItemText(nRow, 2, FormatSize(entry->InstalledSize, g_SizeType.Value));
         m_wndList.SetItemText(nRow, 3, FormatDate(entry->LastUsed));
@@ -136,8 +147,35 @@ HICON CPageUninstallList::GetRowIcon(const ProgramEntry* pEntry)
     return hIcon;
 }
 
+namespace {
+
+// Every row's notifications reach the page while the thread's current message is an
+// idle one, and each would make the page walk its control bars for their command
+// states: thousands of walks for one filling. The walks wait until the list is full;
+// the next idle message makes one.
+class CBarUpdatesPaused
+{
+public:
+    explicit CBarUpdatesPaused(CExtResizableDialog& dlg)
+        : m_dlg(dlg), m_nSaved(dlg.m_nRdFlags & CExtResizableDialog::__ERD_UPDATE_BARS)
+    {
+        m_dlg.m_nRdFlags &= ~CExtResizableDialog::__ERD_UPDATE_BARS;
+    }
+    ~CBarUpdatesPaused()
+    {
+        if (m_dlg.GetSafeHwnd() != NULL) m_dlg.m_nRdFlags |= m_nSaved;
+    }
+
+private:
+    CExtResizableDialog& m_dlg;
+    BYTE m_nSaved;
+};
+
+}  // namespace
+
 void CPageUninstallList::RefreshList()
 {
+    CBarUpdatesPaused paused(*this);
     CWaitCursor wait;
     // The catalogue frees every entry it holds now; the mediator must not keep naming one.
     CUiManager::GetInstance()->m_pSelectedProgram = NULL;
@@ -152,6 +190,7 @@ void CPageUninstallList::RefreshList()
 
 void CPageUninstallList::FilterList()
 {
+    CBarUpdatesPaused paused(*this);
     m_wndList.SendMessage(WM_SETREDRAW, FALSE, 0);
     m_wndList.DeleteAllItems();
     m_Catalogue.Populate(this);

@@ -51,6 +51,7 @@ BEGIN_MESSAGE_MAP(CPurgeletDlg, CExtResizableDialog)
     ON_WM_SIZE()
     ON_WM_DESTROY()
     ON_REGISTERED_MESSAGE(g_nMsgUpdateStatusBar, &CPurgeletDlg::OnUpdateStatusBar)
+    ON_MESSAGE(WM_SETMESSAGESTRING, &CPurgeletDlg::OnSetMessageString)
     ON_COMMAND(ID_EDIT_COPY, &CPurgeletDlg::OnEditCopy)
     ON_COMMAND(ID_EDIT_COPY_APPLICATION, &CPurgeletDlg::OnEditCopyApplication)
     ON_COMMAND(ID_EDIT_COPY_PUBLISHER, &CPurgeletDlg::OnEditCopyPublisher)
@@ -91,7 +92,7 @@ BEGIN_MESSAGE_MAP(CPurgeletDlg, CExtResizableDialog)
 END_MESSAGE_MAP()
 
 CPurgeletDlg::CPurgeletDlg(CWnd* pParent)
-    : CExtNCW<CExtResizableDialog>(IDD_PURGELET_DIALOG, pParent), m_hAccel(NULL), m_bAppActive(false)
+    : CExtNCW<CExtResizableDialog>(IDD_PURGELET_DIALOG, pParent), m_hAccel(NULL), m_bCountsShown(false), m_bAppActive(false)
 {
     m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
@@ -289,6 +290,22 @@ LRESULT CPurgeletDlg::OnUpdateStatusBar(WPARAM, LPARAM)
     CString strText;
     strText.Format("%u of %u programs found", pUi->m_nShownPrograms, pUi->m_nTotalPrograms);
     m_wndStatusBar.SetPaneText(0, strText, TRUE);
+    m_wndStatusBar.Invalidate();
+    m_wndStatusBar.UpdateWindow();
+    m_bCountsShown = true;
+    return 0;
+}
+
+// The status pane is the program counts' place: only the idle message is shown in it
+// (before the first count; afterwards it brings the counts back), so the prompts of the
+// commands the menus send along do not wipe the counts out.
+LRESULT CPurgeletDlg::OnSetMessageString(WPARAM wParam, LPARAM lParam)
+{
+    if (m_wndStatusBar.GetSafeHwnd() == NULL || wParam != AFX_IDS_IDLEMESSAGE || lParam != 0) return 0;
+    if (m_bCountsShown) return OnUpdateStatusBar(0, 0);
+    CString strIdle;
+    if (!strIdle.LoadString(AFX_IDS_IDLEMESSAGE) || strIdle.IsEmpty()) strIdle = "Ready";
+    m_wndStatusBar.SetPaneText(0, strIdle, TRUE);
     m_wndStatusBar.Invalidate();
     m_wndStatusBar.UpdateWindow();
     return 0;

@@ -31,6 +31,9 @@ public:
     CPageUninstall m_pageUninstall;
     HICON m_hIcon;
     HACCEL m_hAccel;
+    // Set once the status pane has shown the program counts: from then on the idle
+    // message brings the counts back instead of the idle text.
+    bool m_bCountsShown;
 
     // The warning shown before an entry is removed.
     static const char* const g_szRemoveWarning;
@@ -65,6 +68,7 @@ protected:
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnDestroy();
     afx_msg LRESULT OnUpdateStatusBar(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
 
     afx_msg void OnEditCopy();
     afx_msg void OnEditCopyApplication();

@@ -79,6 +79,14 @@ TEST(DataFolder, AFolderThatCannotBeMadeFallsBackToTheExecutablesFolder)
     ::RemoveDirectoryA(base.c_str());
 }
 
+TEST(DataFolder, AnEmptyApplicationDataFolderFallsBackToTheExecutablesFolder)
+{
+    RegistrySandbox sandbox;
+    ASSERT_TRUE(RegistrySandbox::SetString(sandbox.Root(), std::string("hkcu\\") + kShellFolders, "AppData", ""));
+    ASSERT_TRUE(sandbox.Override(HKEY_CURRENT_USER, "hkcu"));
+    EXPECT_EQ(ExeFolder(), FindDataFolder());
+}
+
 TEST(RunProgram, WaitsForTheProgramToEnd)
 {
     std::string folder = TempFolder("run");

@@ -197,6 +197,30 @@ bool SelectProgram(CPurgeletDlg& dlg, const char* name)
     return pSelected != NULL && pSelected->DisplayName == name;
 }
 
+CExtBarButton* GroupButton(CPageUninstallGroups& groups, UINT nID)
+{
+    for (int i = 0; i < groups.m_wndToolBar.GetButtonsCount(); ++i)
+        if (groups.m_wndToolBar.GetButton(i)->GetCmdID(false) == nID) return groups.m_wndToolBar.GetButton(i);
+    return NULL;
+}
+
+// Pixels of the theme's text colour in the left part of the status pane, where its text
+// goes.
+int StatusTextPixels(CPurgeletDlg& dlg)
+{
+    CRect rcPane;
+    dlg.m_wndStatusBar.GetPanePaintRect(0, rcPane);
+    dlg.m_wndStatusBar.ClientToScreen(&rcPane);
+    const COLORREF clrText = g_CurrentPaintManager.GetPM()->LookupColor(COLOR_BTNTEXT);
+    int nCount = 0;
+    HDC hScreen = ::GetDC(NULL);
+    for (int y = rcPane.top; y < rcPane.bottom; ++y)
+        for (int x = rcPane.left; x < rcPane.left + 100; ++x)
+            if (::GetPixel(hScreen, x, y) == clrText) ++nCount;
+    ::ReleaseDC(NULL, hScreen);
+    return nCount;
+}
+
 void SaveScreenshot(CPurgeletDlg& dlg, const std::string& path)
 {
     CRect rc;
@@ -249,6 +273,33 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         EXPECT_STREQ("5 of 5 programs found", Status(dlg));
         Pump(300);
         SaveScreenshot(dlg, TestFolder() + "main_window.bmp");
+        EXPECT_GT(StatusTextPixels(dlg), 20);
+        // The idle message keeps the counts once they are shown; before that it shows
+        // the idle text.
+        struct IdleCase
+        {
+            bool bCountsShown;
+            const char* status;
+        } idles[] = {{true, "5 of 5 programs found"}, {false, "Ready"}};
+        for (const IdleCase& c : idles) {
+            dlg.m_bCountsShown = c.bCountsShown;
+            dlg.SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
+            EXPECT_STREQ(c.status, Status(dlg));
+        }
+        dlg.SendMessage(g_nMsgUpdateStatusBar, 0, 0);
+        EXPECT_STREQ("5 of 5 programs found", Status(dlg));
+
+        // With the root "Groups" current, the groups toolbar offers New only.
+        struct GroupButtonState
+        {
+            UINT nID;
+            bool bDisabled;
+        } groupButtons[] = {{ID_GROUP_NEW, false}, {ID_GROUP_DELETE, true}, {ID_GROUP_EDIT, true}};
+        for (const GroupButtonState& b : groupButtons) {
+            CExtBarButton* pButton = GroupButton(dlg.m_pageUninstall.m_pageGroups, b.nID);
+            ASSERT_TRUE(pButton != NULL) << b.nID;
+            EXPECT_EQ(b.bDisabled, pButton->IsDisabled()) << b.nID;
+        }
 
         // Which commands the selected program allows (the first row is selected after
         // the first refresh; then none); Add to Group needs a group besides "Other".
@@ -311,6 +362,8 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
             }
             groups.m_wndTree.SelectItem(hItem);
             EXPECT_STREQ(f.status, Status(dlg));
+            // Delete follows the caret at once: only a user group can go.
+            EXPECT_EQ(f.keywords == NULL || f.bOther, GroupButton(groups, ID_GROUP_DELETE)->IsDisabled());
         }
 
         // The details pane shows the selected program's values.

@@ -392,7 +392,18 @@ void CExtStatusControlBar::RepositionPaneControls(bool bRedraw)
 void CExtStatusControlBar::GetPanePaintRect(int nIndex, CRect& rcPane) const
 {
     GetItemRect(nIndex, &rcPane);
-    if (nIndex != m_nCount - 1 || m_hWnd == NULL)
+    if (m_hWnd == NULL || nIndex < 0 || nIndex >= m_nCount)
+        return;
+    // The control works its part bounds out again when the parts change, not when the
+    // bar alone is resized: panes given before the bar's first layout would keep the
+    // zero height of then and paint nothing. The height comes from the client area.
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    int rgBorders[3] = {0, 0, 0};
+    ControlProc(SB_GETBORDERS, 0, (LPARAM)rgBorders);
+    rcPane.top = rcClient.top + rgBorders[1];
+    rcPane.bottom = rcClient.bottom;
+    if (nIndex != m_nCount - 1)
         return;
     const int cxEdge = ::GetSystemMetrics(SM_CXEDGE);
     if ((GetPaneStyle(nIndex) & SBPS_STRETCH) != 0)
