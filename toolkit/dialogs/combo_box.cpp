@@ -1,4 +1,6 @@
 #include "toolkit/dialogs/combo_box.h"
+#include "toolkit/dialogs/control_font.h"
+#include "toolkit/dialogs/control_tooltip.h"
 #include "toolkit/dialogs/memory_dc.h"
 #include "toolkit/theme/pm_bar_parts.h"
 #include "toolkit/menus/popup_menu_wnd.h"
@@ -174,19 +176,7 @@ void CExtComboBoxBase::SetColumnWidth(int nColumn, UINT nWidth)
 
 HFONT CExtComboBoxBase::OnQueryFont()
 {
-    HFONT hFont = NULL;
-    if (m_hWnd != NULL)
-    {
-        hFont = (HFONT)::SendMessage(m_hWnd, WM_GETFONT, 0, 0);
-        HWND hWndParent = ::GetParent(m_hWnd);
-        if (hFont == NULL && hWndParent != NULL)
-            hFont = (HFONT)::SendMessage(hWndParent, WM_GETFONT, 0, 0);
-    }
-    if (hFont == NULL)
-        hFont = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
-    if (hFont == NULL)
-        hFont = (HFONT)::GetStockObject(SYSTEM_FONT);
-    return hFont;
+    return QueryControlFont(m_hWnd);
 }
 
 bool CExtComboBoxBase::IsMultiColumn() const
@@ -279,35 +269,17 @@ HBRUSH CExtComboBoxBase::CtlColor(CDC* pDC, UINT nCtlColor)
 
 bool CExtComboBoxBase::EnsureToolTip()
 {
-    if (m_wndToolTip.m_hWnd != NULL)
-        return true;
-    if (m_hWnd == NULL || !m_wndToolTip.Create(this, 0))
-        return false;
-    m_wndToolTip.Activate(FALSE);
-    return true;
+    return EnsureControlToolTip(m_wndToolTip, this);
 }
 
 void CExtComboBoxBase::SetTooltipText(LPCTSTR sText, bool bActivate)
 {
-    if (sText == NULL || *sText == _T('\0') || !EnsureToolTip())
-        return;
-    if (m_wndToolTip.GetToolCount() == 0)
-    {
-        CRect rc;
-        GetClientRect(&rc);
-        m_wndToolTip.AddTool(this, sText, &rc, 1);
-    }
-    m_wndToolTip.UpdateTipText(sText, this, 1);
-    m_wndToolTip.SendMessage(TTM_SETMAXTIPWIDTH, 0, -1);
-    if (_tcschr(sText, _T('\r')) != NULL)
-        m_wndToolTip.SendMessage(TTM_SETMAXTIPWIDTH, 0, GetTipMaxWidth(sText));
-    m_wndToolTip.Activate(bActivate ? TRUE : FALSE);
+    SetControlToolTipText(m_wndToolTip, this, sText, bActivate);
 }
 
 void CExtComboBoxBase::ActivateTooltip(bool bActivate)
 {
-    if (m_wndToolTip.m_hWnd != NULL && m_wndToolTip.GetToolCount() > 0)
-        m_wndToolTip.Activate(bActivate ? TRUE : FALSE);
+    ActivateControlToolTip(m_wndToolTip, bActivate);
 }
 
 INT_PTR CExtComboBoxBase::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
