@@ -9,6 +9,17 @@ IMPLEMENT_DYNAMIC(CExtComboEditCtrlHook, CExtEditBase)
 IMPLEMENT_DYNCREATE(CExtComboBoxBase, CComboBox)
 IMPLEMENT_DYNCREATE(CExtComboBox, CExtComboBoxBase)
 
+// The focus rectangle of a selected row is drawn in the highlight text colour over black,
+// so that its dots stand out against the highlight fill.
+static void DrawSelectedItemFocus(CDC* pDC, const RECT& rcItem, COLORREF clrHighlightText)
+{
+    COLORREF clrOldText = pDC->SetTextColor(clrHighlightText);
+    COLORREF clrOldBk = pDC->SetBkColor(RGB(0, 0, 0));
+    pDC->DrawFocusRect(&rcItem);
+    pDC->SetBkColor(clrOldBk);
+    pDC->SetTextColor(clrOldText);
+}
+
 // ---- item records ----------------------------------------------------------------------
 
 CExtComboBoxBase::LB_ITEM::CELL::CELL(LPCTSTR sText)
@@ -527,13 +538,7 @@ void CExtComboBoxBase::DrawItemCells(CDC* pDC, const RECT& rcItem, CSize sizeMar
     }
     pDC->SetBkMode(nOldMode);
     if (bSelected)
-    {
-        COLORREF clrOldText = pDC->SetTextColor(SysColor(COLOR_HIGHLIGHTTEXT));
-        COLORREF clrOldBk = pDC->SetBkColor(RGB(0, 0, 0));
-        pDC->DrawFocusRect(&rcItem);
-        pDC->SetBkColor(clrOldBk);
-        pDC->SetTextColor(clrOldText);
-    }
+        DrawSelectedItemFocus(pDC, rcItem, SysColor(COLOR_HIGHLIGHTTEXT));
 }
 
 void CExtComboBoxBase::DrawItem(LPDRAWITEMSTRUCT lpDIS)
@@ -582,13 +587,7 @@ void CExtComboBoxBase::DrawItem(LPDRAWITEMSTRUCT lpDIS)
         pDC->SetBkMode(nOldMode);
     }
     if (bSelected)
-    {
-        COLORREF clrOldText = pDC->SetTextColor(SysColor(COLOR_HIGHLIGHTTEXT));
-        COLORREF clrOldBk = pDC->SetBkColor(RGB(0, 0, 0));
-        pDC->DrawFocusRect(&rcItem);
-        pDC->SetBkColor(clrOldBk);
-        pDC->SetTextColor(clrOldText);
-    }
+        DrawSelectedItemFocus(pDC, rcItem, SysColor(COLOR_HIGHLIGHTTEXT));
 }
 
 void CExtComboBoxBase::DeleteItem(LPDELETEITEMSTRUCT lpDIS)
