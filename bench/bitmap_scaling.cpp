@@ -131,14 +131,15 @@ void BestOfBoth(const std::function<void()>& prepare, const std::function<bool()
     }
 }
 
-std::vector<BYTE> Bmp32(int side)
+// A bottom-up BITMAPFILEHEADER + BITMAPINFOHEADER for a side x side image whose pixel bits
+// (bitsSize bytes) follow at once.
+std::vector<BYTE> BmpHeaders(int side, BYTE bitCount, DWORD bitsSize)
 {
     std::vector<BYTE> data;
     auto put32 = [&](DWORD d) {
         for (int i = 0; i < 4; i++)
             data.push_back((BYTE)(d >> (8 * i)));
     };
-    const DWORD bitsSize = (DWORD)side * (DWORD)side * 4;
     data.push_back('B');
     data.push_back('M');
     put32(54 + bitsSize);
@@ -149,7 +150,7 @@ std::vector<BYTE> Bmp32(int side)
     put32((DWORD)side);
     data.push_back(1);
     data.push_back(0);
-    data.push_back(32);
+    data.push_back(bitCount);
     data.push_back(0);
     put32(BI_RGB);
     put32(bitsSize);
@@ -157,6 +158,13 @@ std::vector<BYTE> Bmp32(int side)
     put32(2835);
     put32(0);
     put32(0);
+    return data;
+}
+
+std::vector<BYTE> Bmp32(int side)
+{
+    const DWORD bitsSize = (DWORD)side * (DWORD)side * 4;
+    std::vector<BYTE> data = BmpHeaders(side, 32, bitsSize);
     size_t at = data.size();
     data.resize(at + bitsSize);
     for (DWORD i = 0; i < bitsSize; i++)
@@ -166,31 +174,9 @@ std::vector<BYTE> Bmp32(int side)
 
 std::vector<BYTE> Bmp24(int side)
 {
-    std::vector<BYTE> data;
-    auto put32 = [&](DWORD d) {
-        for (int i = 0; i < 4; i++)
-            data.push_back((BYTE)(d >> (8 * i)));
-    };
     const DWORD stride = (DWORD)((side * 3 + 3) & ~3);
     const DWORD bitsSize = stride * (DWORD)side;
-    data.push_back('B');
-    data.push_back('M');
-    put32(54 + bitsSize);
-    put32(0);
-    put32(54);
-    put32(40);
-    put32((DWORD)side);
-    put32((DWORD)side);
-    data.push_back(1);
-    data.push_back(0);
-    data.push_back(24);
-    data.push_back(0);
-    put32(BI_RGB);
-    put32(bitsSize);
-    put32(2835);
-    put32(2835);
-    put32(0);
-    put32(0);
+    std::vector<BYTE> data = BmpHeaders(side, 24, bitsSize);
     size_t at = data.size();
     data.resize(at + bitsSize);
     for (DWORD i = 0; i < bitsSize; i++)

@@ -18,16 +18,11 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/program_entry.h"
 #include "support/registry_sandbox.h"
+#include "bench/registry_bench.h"
 
 namespace {
 
 CPurgeletApp s_app;
-
-void SetText(HKEY key, const char* name, const std::string& text)
-{
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-}
 
 void Seed(int entries)
 {
@@ -65,43 +60,6 @@ void Seed(int entries)
     }
     RegCloseKey(arp);
     RegCloseKey(uninstall);
-}
-
-int BareLoop()
-{
-    int programs = 0;
-    HKEY uninstall = nullptr, arp = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, UninstallKeyPath.c_str(), 0, KEY_READ, &uninstall) != ERROR_SUCCESS) return 0;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ArpCacheKeyPath.c_str(), 0, KEY_READ, &arp) != ERROR_SUCCESS) arp = nullptr;
-    static char valueName[16384];
-    static BYTE data[65536];
-    for (DWORD index = 0;; ++index) {
-        char name[256];
-        DWORD length = sizeof(name);
-        LONG rc = RegEnumKeyExA(uninstall, index, name, &length, nullptr, nullptr, nullptr, nullptr);
-        if (rc == ERROR_NO_MORE_ITEMS) break;
-        if (rc != ERROR_SUCCESS) continue;
-        HKEY key;
-        if (RegOpenKeyExA(uninstall, name, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
-        for (DWORD v = 0;; ++v) {
-            DWORD nameLength = sizeof(valueName), dataLength = sizeof(data), type = 0;
-            if (RegEnumValueA(key, v, valueName, &nameLength, nullptr, &type, data, &dataLength) != ERROR_SUCCESS) break;
-        }
-        RegCloseKey(key);
-        if (arp) {
-            HKEY cache;
-            if (RegOpenKeyExA(arp, name, 0, KEY_READ, &cache) == ERROR_SUCCESS) {
-                ArpCacheRecord record;
-                DWORD size = sizeof(record);
-                RegQueryValueExA(cache, "SlowInfoCache", nullptr, nullptr, reinterpret_cast<BYTE*>(&record), &size);
-                RegCloseKey(cache);
-            }
-        }
-        ++programs;
-    }
-    if (arp) RegCloseKey(arp);
-    RegCloseKey(uninstall);
-    return programs;
 }
 
 LARGE_INTEGER g_firstIdle;

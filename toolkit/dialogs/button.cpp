@@ -1,4 +1,5 @@
 #include "toolkit/dialogs/button.h"
+#include "toolkit/dialogs/control_font.h"
 #include "toolkit/dialogs/memory_dc.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/theme/pm_push_button.h"
@@ -610,19 +611,7 @@ int CExtButton::GetButtonText(CString& sText)
 
 HFONT CExtButton::OnQueryFont()
 {
-    HFONT hFont = NULL;
-    if (IsAlive())
-    {
-        hFont = (HFONT)::SendMessage(m_hWnd, WM_GETFONT, 0, 0);
-        HWND hWndParent = ::GetParent(m_hWnd);
-        if (hFont == NULL && hWndParent != NULL)
-            hFont = (HFONT)::SendMessage(hWndParent, WM_GETFONT, 0, 0);
-    }
-    if (hFont == NULL)
-        hFont = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
-    if (hFont == NULL)
-        hFont = (HFONT)::GetStockObject(SYSTEM_FONT);
-    return hFont;
+    return QueryControlFont(IsAlive() ? m_hWnd : NULL);
 }
 
 void CExtButton::RenderButton(CDC& dc, bool bTransparentBackground, bool bRespectRtl)

@@ -1,4 +1,6 @@
 #include "toolkit/dialogs/combo_box.h"
+#include "toolkit/dialogs/control_font.h"
+#include "toolkit/dialogs/control_tooltip.h"
 #include "toolkit/dialogs/memory_dc.h"
 #include "toolkit/theme/pm_bar_parts.h"
 #include "toolkit/menus/popup_menu_wnd.h"
@@ -6,6 +8,17 @@
 IMPLEMENT_DYNAMIC(CExtComboEditCtrlHook, CExtEditBase)
 IMPLEMENT_DYNCREATE(CExtComboBoxBase, CComboBox)
 IMPLEMENT_DYNCREATE(CExtComboBox, CExtComboBoxBase)
+
+// The focus rectangle of a selected row is drawn in the highlight text colour over black,
+// so that its dots stand out against the highlight fill.
+static void DrawSelectedItemFocus(CDC* pDC, const RECT& rcItem, COLORREF clrHighlightText)
+{
+    COLORREF clrOldText = pDC->SetTextColor(clrHighlightText);
+    COLORREF clrOldBk = pDC->SetBkColor(RGB(0, 0, 0));
+    pDC->DrawFocusRect(&rcItem);
+    pDC->SetBkColor(clrOldBk);
+    pDC->SetTextColor(clrOldText);
+}
 
 // ---- item records ----------------------------------------------------------------------
 
@@ -174,19 +187,7 @@ void CExtComboBoxBase::SetColumnWidth(int nColumn, UINT nWidth)
 
 HFONT CExtComboBoxBase::OnQueryFont()
 {
-    HFONT hFont = NULL;
-    if (m_hWnd != NULL)
-    {
-        hFont = (HFONT)::SendMessage(m_hWnd, WM_GETFONT, 0, 0);
-        HWND hWndParent = ::GetParent(m_hWnd);
-        if (hFont == NULL && hWndParent != NULL)
-            hFont = (HFONT)::SendMessage(hWndParent, WM_GETFONT, 0, 0);
-    }
-    if (hFont == NULL)
-        hFont = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
-    if (hFont == NULL)
-        hFont = (HFONT)::GetStockObject(SYSTEM_FONT);
-    return hFont;
+    return QueryControlFont(m_hWnd);
 }
 
 bool CExtComboBoxBase::IsMultiColumn() const
@@ -279,35 +280,17 @@ HBRUSH CExtComboBoxBase::CtlColor(CDC* pDC, UINT nCtlColor)
 
 bool CExtComboBoxBase::EnsureToolTip()
 {
-    if (m_wndToolTip.m_hWnd != NULL)
-        return true;
-    if (m_hWnd == NULL || !m_wndToolTip.Create(this, 0))
-        return false;
-    m_wndToolTip.Activate(FALSE);
-    return true;
+    return EnsureControlToolTip(m_wndToolTip, this);
 }
 
 void CExtComboBoxBase::SetTooltipText(LPCTSTR sText, bool bActivate)
 {
-    if (sText == NULL || *sText == _T('\0') || !EnsureToolTip())
-        return;
-    if (m_wndToolTip.GetToolCount() == 0)
-    {
-        CRect rc;
-        GetClientRect(&rc);
-        m_wndToolTip.AddTool(this, sText, &rc, 1);
-    }
-    m_wndToolTip.UpdateTipText(sText, this, 1);
-    m_wndToolTip.SendMessage(TTM_SETMAXTIPWIDTH, 0, -1);
-    if (_tcschr(sText, _T('\r')) != NULL)
-        m_wndToolTip.SendMessage(TTM_SETMAXTIPWIDTH, 0, GetTipMaxWidth(sText));
-    m_wndToolTip.Activate(bActivate ? TRUE : FALSE);
+    SetControlToolTipText(m_wndToolTip, this, sText, bActivate);
 }
 
 void CExtComboBoxBase::ActivateTooltip(bool bActivate)
 {
-    if (m_wndToolTip.m_hWnd != NULL && m_wndToolTip.GetToolCount() > 0)
-        m_wndToolTip.Activate(bActivate ? TRUE : FALSE);
+    ActivateControlToolTip(m_wndToolTip, bActivate);
 }
 
 INT_PTR CExtComboBoxBase::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
@@ -555,13 +538,7 @@ void CExtComboBoxBase::DrawItemCells(CDC* pDC, const RECT& rcItem, CSize sizeMar
     }
     pDC->SetBkMode(nOldMode);
     if (bSelected)
-    {
-        COLORREF clrOldText = pDC->SetTextColor(SysColor(COLOR_HIGHLIGHTTEXT));
-        COLORREF clrOldBk = pDC->SetBkColor(RGB(0, 0, 0));
-        pDC->DrawFocusRect(&rcItem);
-        pDC->SetBkColor(clrOldBk);
-        pDC->SetTextColor(clrOldText);
-    }
+        DrawSelectedItemFocus(pDC, rcItem, SysColor(COLOR_HIGHLIGHTTEXT));
 }
 
 void CExtComboBoxBase::DrawItem(LPDRAWITEMSTRUCT lpDIS)
@@ -610,13 +587,7 @@ void CExtComboBoxBase::DrawItem(LPDRAWITEMSTRUCT lpDIS)
         pDC->SetBkMode(nOldMode);
     }
     if (bSelected)
-    {
-        COLORREF clrOldText = pDC->SetTextColor(SysColor(COLOR_HIGHLIGHTTEXT));
-        COLORREF clrOldBk = pDC->SetBkColor(RGB(0, 0, 0));
-        pDC->DrawFocusRect(&rcItem);
-        pDC->SetBkColor(clrOldBk);
-        pDC->SetTextColor(clrOldText);
-    }
+        DrawSelectedItemFocus(pDC, rcItem, SysColor(COLOR_HIGHLIGHTTEXT));
 }
 
 void CExtComboBoxBase::DeleteItem(LPDELETEITEMSTRUCT lpDIS)

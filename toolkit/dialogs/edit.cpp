@@ -1,4 +1,5 @@
 #include "toolkit/dialogs/edit.h"
+#include "toolkit/dialogs/control_tooltip.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/core/resource_manager.h"
 #include "toolkit/theme/pm_bar_parts.h"
@@ -239,35 +240,17 @@ void CExtEditBase::OnContextMenu(CWnd* pWnd, CPoint point)
 
 bool CExtEditBase::EnsureToolTip()
 {
-    if (m_wndToolTip.m_hWnd != NULL)
-        return true;
-    if (m_hWnd == NULL || !m_wndToolTip.Create(this, 0))
-        return false;
-    m_wndToolTip.Activate(FALSE);
-    return true;
+    return EnsureControlToolTip(m_wndToolTip, this);
 }
 
 void CExtEditBase::SetTooltipText(LPCTSTR sText, bool bActivate)
 {
-    if (sText == NULL || *sText == _T('\0') || !EnsureToolTip())
-        return;
-    if (m_wndToolTip.GetToolCount() == 0)
-    {
-        CRect rc;
-        GetClientRect(&rc);
-        m_wndToolTip.AddTool(this, sText, &rc, 1);
-    }
-    m_wndToolTip.UpdateTipText(sText, this, 1);
-    m_wndToolTip.SendMessage(TTM_SETMAXTIPWIDTH, 0, -1);
-    if (_tcschr(sText, _T('\r')) != NULL)
-        m_wndToolTip.SendMessage(TTM_SETMAXTIPWIDTH, 0, GetTipMaxWidth(sText));
-    m_wndToolTip.Activate(bActivate ? TRUE : FALSE);
+    SetControlToolTipText(m_wndToolTip, this, sText, bActivate);
 }
 
 void CExtEditBase::ActivateTooltip(bool bActivate)
 {
-    if (m_wndToolTip.m_hWnd != NULL && m_wndToolTip.GetToolCount() > 0)
-        m_wndToolTip.Activate(bActivate ? TRUE : FALSE);
+    ActivateControlToolTip(m_wndToolTip, bActivate);
 }
 
 BOOL CExtEditBase::PreTranslateMessage(MSG* pMsg)

@@ -1,4 +1,5 @@
 #include "toolkit/dialogs/group_box.h"
+#include "toolkit/dialogs/control_font.h"
 #include "toolkit/dialogs/memory_dc.h"
 
 IMPLEMENT_DYNCREATE(CExtGroupBox, CButton)
@@ -36,19 +37,7 @@ void CExtGroupBox::SetStyle(int nStyle)
 
 HFONT CExtGroupBox::OnQueryFont()
 {
-    HFONT hFont = NULL;
-    if (m_hWnd != NULL)
-    {
-        hFont = (HFONT)::SendMessage(m_hWnd, WM_GETFONT, 0, 0);
-        HWND hWndParent = ::GetParent(m_hWnd);
-        if (hFont == NULL && hWndParent != NULL)
-            hFont = (HFONT)::SendMessage(hWndParent, WM_GETFONT, 0, 0);
-    }
-    if (hFont == NULL)
-        hFont = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
-    if (hFont == NULL)
-        hFont = (HFONT)::GetStockObject(SYSTEM_FONT);
-    return hFont;
+    return QueryControlFont(m_hWnd);
 }
 
 COLORREF CExtGroupBox::SysColor(int nIndex)

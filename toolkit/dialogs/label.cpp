@@ -1,4 +1,5 @@
 #include "toolkit/dialogs/label.h"
+#include "toolkit/dialogs/control_font.h"
 #include "toolkit/dialogs/memory_dc.h"
 #include "toolkit/core/cmd_icon.h"
 
@@ -29,18 +30,7 @@ COLORREF CExtLabel::GetLabelTextColor(bool bEnabled)
 
 void CExtLabel::DrawLabelText(CDC& dc, const RECT& rc, LPCTSTR sText, UINT nDrawTextFlags, bool bEnabled)
 {
-    HFONT hFont = NULL;
-    if (m_hWnd != NULL)
-    {
-        hFont = (HFONT)::SendMessage(m_hWnd, WM_GETFONT, 0, 0);
-        HWND hWndParent = ::GetParent(m_hWnd);
-        if (hFont == NULL && hWndParent != NULL)
-            hFont = (HFONT)::SendMessage(hWndParent, WM_GETFONT, 0, 0);
-    }
-    if (hFont == NULL)
-        hFont = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
-    if (hFont == NULL)
-        hFont = (HFONT)::GetStockObject(SYSTEM_FONT);
+    HFONT hFont = QueryControlFont(m_hWnd);
     LOGFONT lf;
     ::memset(&lf, 0, sizeof(lf));
     ::GetObject(hFont, sizeof(lf), &lf);

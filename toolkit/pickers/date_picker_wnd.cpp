@@ -3,6 +3,7 @@
 #include "toolkit/pickers/date_picker_wnd.h"
 
 #include "toolkit/core/cmd_manager.h"
+#include "toolkit/pickers/picker_wnd_class.h"
 #include "toolkit/core/resource_manager.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "toolkit/pickers/popup_control_input.h"
@@ -90,24 +91,7 @@ CExtPaintManager* CExtDatePickerWnd::GetPaintManager() { return g_CurrentPaintMa
 bool CExtDatePickerWnd::RegisterDatePickerWndClass()
 {
     static bool s_bRegistered = false;
-    if (s_bRegistered)
-        return true;
-    HINSTANCE hInst = ::GetModuleHandle(NULL);
-    WNDCLASS wc;
-    if (::GetClassInfo(hInst, DATE_PICKER_CLASS_NAME, &wc)) {
-        s_bRegistered = true;
-        return true;
-    }
-    ::memset(&wc, 0, sizeof(wc));
-    wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
-    wc.lpfnWndProc = ::DefWindowProc;
-    wc.hInstance = hInst;
-    wc.hCursor = ::LoadCursor(NULL, IDC_ARROW);
-    wc.lpszClassName = DATE_PICKER_CLASS_NAME;
-    if (!::RegisterClass(&wc))
-        return false;
-    s_bRegistered = true;
-    return true;
+    return RegisterPickerWndClass(DATE_PICKER_CLASS_NAME, s_bRegistered);
 }
 
 bool CExtDatePickerWnd::Create(CWnd* pParent, const RECT& rc, UINT nID, int nMinCols,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/core/cmd_manager.h"
+#include "toolkit/pickers/picker_wnd_class.h"
 #include "toolkit/core/resource_manager.h"
 #include "toolkit/dialogs/memory_dc.h"
 
@@ -52,24 +53,7 @@ CExtPaintManager* CExtDurationWnd::GetPaintManager() { return g_CurrentPaintMana
 bool CExtDurationWnd::RegisterDurationWndClass()
 {
     static bool s_bRegistered = false;
-    if (s_bRegistered)
-        return true;
-    HINSTANCE hInst = ::GetModuleHandle(NULL);
-    WNDCLASS wc;
-    if (::GetClassInfo(hInst, DURATION_CLASS_NAME, &wc)) {
-        s_bRegistered = true;
-        return true;
-    }
-    ::memset(&wc, 0, sizeof(wc));
-    wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
-    wc.lpfnWndProc = ::DefWindowProc;
-    wc.hInstance = hInst;
-    wc.hCursor = ::LoadCursor(NULL, IDC_ARROW);
-    wc.lpszClassName = DURATION_CLASS_NAME;
-    if (!::RegisterClass(&wc))
-        return false;
-    s_bRegistered = true;
-    return true;
+    return RegisterPickerWndClass(DURATION_CLASS_NAME, s_bRegistered);
 }
 
 bool CExtDurationWnd::Create(CWnd* pParent, const RECT& rc, UINT nID, DWORD dwStyle, CCreateContext* pContext)

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "framework/framework.h"
+
+// The edit and combo box controls keep their own tool tip window with one tool covering
+// the client area. It is made on first use and starts inactive, so a control that never
+// gets a tip never makes one.
+inline bool EnsureControlToolTip(CToolTipCtrl& wndToolTip, CWnd* pOwner)
+{
+    if (wndToolTip.m_hWnd != NULL)
+        return true;
+    if (pOwner->m_hWnd == NULL || !wndToolTip.Create(pOwner, 0))
+        return false;
+    wndToolTip.Activate(FALSE);
+    return true;
+}
+
+// A tip with a line break would otherwise be laid out on one line: only then does the
+// owner's width limit apply.
+template <class TOwner>
+void SetControlToolTipText(CToolTipCtrl& wndToolTip, TOwner* pOwner, LPCTSTR sText, bool bActivate)
+{
+    if (sText == NULL || *sText == _T('\0') || !EnsureControlToolTip(wndToolTip, pOwner))
+        return;
+    if (wndToolTip.GetToolCount() == 0)
+    {
+        CRect rc;
+        pOwner->GetClientRect(&rc);
+        wndToolTip.AddTool(pOwner, sText, &rc, 1);
+    }
+    wndToolTip.UpdateTipText(sText, pOwner, 1);
+    wndToolTip.SendMessage(TTM_SETMAXTIPWIDTH, 0, -1);
+    if (_tcschr(sText, _T('\r')) != NULL)
+        wndToolTip.SendMessage(TTM_SETMAXTIPWIDTH, 0, pOwner->GetTipMaxWidth(sText));
+    wndToolTip.Activate(bActivate ? TRUE : FALSE);
+}
+
+inline void ActivateControlToolTip(CToolTipCtrl& wndToolTip, bool bActivate)
+{
+    if (wndToolTip.m_hWnd != NULL && wndToolTip.GetToolCount() > 0)
+        wndToolTip.Activate(bActivate ? TRUE : FALSE);
+}
