@@ -692,6 +692,32 @@ private:
         }
     }
 
+    // The horizontal pass straight into a ring slot: each sum is rounded and clamped as
+    // StorePixel stores it and converted back as ConvertRow would read those bytes, with
+    // no trip through memory in between.
+    void HorizontalRowToRing(const float* pRowF, float* pSlot) const
+    {
+        const __m128 kHalf = _mm_set1_ps(0.5f), kMax = _mm_set1_ps(255.0f), kZero = _mm_setzero_ps();
+        const __m128 kScale = _mm_set_ps(0.0f, 1.0f / 255.0f, 1.0f / 255.0f, 1.0f / 255.0f);
+        const __m128 kOne = _mm_set_ps(1.0f, 0.0f, 0.0f, 0.0f);
+        const int nWidth = m_pDst->biWidth;
+        const WeightsTable::Contribution* pC = m_pH->m_pContributions;
+        for (int u = 0; u < nWidth; u++, pSlot += 4)
+        {
+            const WeightsTable::Contribution& c = pC[u];
+            __m128 t = SumTaps(pRowF + (c.m_nLeft + c.m_nSkip) * 4, m_pH->WeightsOf((UINT)u) + 4 * c.m_nSkip,
+                               c.m_nRight - c.m_nLeft - c.m_nSkip + 1);
+            t = _mm_min_ps(_mm_max_ps(_mm_add_ps(t, kHalf), kZero), kMax);
+            t = _mm_cvtepi32_ps(_mm_cvttps_epi32(t));
+            if (m_bAlpha)
+            {
+                const __m128 alpha = _mm_shuffle_ps(t, t, _MM_SHUFFLE(3, 3, 3, 3));
+                t = _mm_mul_ps(t, _mm_add_ps(_mm_mul_ps(alpha, kScale), kOne));
+            }
+            _mm_storeu_ps(pSlot, t);
+        }
+    }
+
     // Row r of the image the vertical pass reads, converted, from the ring.
     const float* RingRow(Work& work, int r) const
     {
@@ -701,10 +727,12 @@ private:
         {
             if (m_bVerticalFirst)
                 ConvertRow(CExtBitmap::GetScanLine(m_pSrc, r, m_nSrcStride), m_nRingWidth, pSlot, m_bAlpha);
+            else if (m_pH == NULL)
+                ConvertRow(CExtBitmap::GetScanLine(m_pSrc, r, m_nSrcStride), m_nRingWidth, pSlot, m_bAlpha);
             else
             {
-                MakeAcross(work, r, work.bytes.data());
-                ConvertRow(work.bytes.data(), m_nRingWidth, pSlot, m_bAlpha);
+                ConvertRow(CExtBitmap::GetScanLine(m_pSrc, r, m_nSrcStride), m_pSrc->biWidth, work.srcF.data(), m_bAlpha);
+                HorizontalRowToRing(work.srcF.data(), pSlot);
             }
             work.ringRow[nSlot] = r;
         }
