@@ -417,15 +417,24 @@ public:
             return;
         const double fOffset = 0.5 / fScale - 0.5;
         const int nLast = (int)nSrc - 1;
+        // Away from the edges an output position's weights depend only on where its centre
+        // falls between two source pixels, and at simple ratios that repeats every few
+        // positions: such a position copies an earlier one's weights rather than evaluate
+        // the kernel again.
+        const int kRecent = 8;
+        double arrPhase[kRecent];
+        int arrFrom[kRecent];
+        int nRecent = 0;
         for (UINT u = 0; u < nDst; u++)
         {
             Contribution& c = m_pContributions[u];
             c.m_pWeights = m_pWeights + (size_t)u * (size_t)m_nWindowSize;
             const double fCentre = (double)u / fScale + fOffset;
-            int nLeft = (int)floor(fCentre - fWidth);
+            const int nLeftFull = (int)floor(fCentre - fWidth), nRightFull = (int)ceil(fCentre + fWidth);
+            int nLeft = nLeftFull;
             if (nLeft < 0)
                 nLeft = 0;
-            int nRight = (int)ceil(fCentre + fWidth);
+            int nRight = nRightFull;
             if (nRight > nLast)
                 nRight = nLast;
             if (nRight - nLeft + 1 > m_nWindowSize)
@@ -434,6 +443,24 @@ public:
                     nLeft++;
                 else
                     nRight--;
+            }
+            const bool bInterior = nLeftFull >= 0 && nRightFull <= nLast;
+            const double fPhase = fCentre - (double)nLeftFull;
+            if (bInterior)
+            {
+                int nFrom = -1;
+                for (int k = 0; k < nRecent && nFrom < 0; k++)
+                    if (arrPhase[k] == fPhase)
+                        nFrom = arrFrom[k];
+                if (nFrom >= 0)
+                {
+                    const Contribution& f = m_pContributions[nFrom];
+                    memcpy(c.m_pWeights, f.m_pWeights, sizeof(double) * (size_t)m_nWindowSize);
+                    c.m_nLeft = nLeft;
+                    c.m_nRight = nLeft + (f.m_nRight - f.m_nLeft);
+                    c.m_nSkip = f.m_nSkip;
+                    continue;
+                }
             }
             double fSum = 0.0;
             for (int i = nLeft; i <= nRight; i++)
@@ -454,6 +481,12 @@ public:
             c.m_nSkip = 0;
             while (c.m_nSkip < nRight - nLeft && c.m_pWeights[c.m_nSkip] == 0.0)
                 c.m_nSkip++;
+            if (bInterior)
+            {
+                const int nAt = nRecent < kRecent ? nRecent++ : (int)(u % kRecent);
+                arrPhase[nAt] = fPhase;
+                arrFrom[nAt] = (int)u;
+            }
         }
         // Each weight four times over, ready to multiply a pixel's four channels.
         m_pWeightsF = new (std::nothrow) float[(size_t)nDst * (size_t)m_nWindowSize * 4];
@@ -612,16 +645,20 @@ public:
     {
         const int nSrcW = m_pSrc->biWidth, nSrcH = m_pSrc->biHeight;
         const int nDstW = m_pDst->biWidth, nDstH = m_pDst->biHeight;
-        WeightsTable tableH(filter, (UINT)nDstW, (UINT)nSrcW), tableV(filter, (UINT)nDstH, (UINT)nSrcH);
+        // A square scaled to a square needs one table for both axes.
+        const bool bSame = nDstW == nDstH && nSrcW == nSrcH;
+        WeightsTable tableH(filter, (UINT)nDstW, (UINT)nSrcW);
+        WeightsTable tableV(filter, bSame ? 1u : (UINT)nDstH, bSame ? 1u : (UINT)nSrcH);
         if (!tableH.IsValid() || !tableV.IsValid())
             return false;
+        const WeightsTable& rV = bSame ? tableH : tableV;
         m_pH = nDstW != nSrcW ? &tableH : NULL;
-        m_pV = nDstH != nSrcH ? &tableV : NULL;
+        m_pV = nDstH != nSrcH ? &rV : NULL;
         m_bVerticalFirst = bVerticalFirst;
         // The ring holds rows of the image the vertical pass reads: the source's when it
         // runs first, the horizontal pass's output otherwise.
         m_nRingWidth = bVerticalFirst ? nSrcW : nDstW;
-        m_nWindow = (size_t)tableV.m_nWindowSize;
+        m_nWindow = (size_t)rV.m_nWindowSize;
 
         RunRows(0, nDstH);
         return true;
