@@ -473,9 +473,10 @@ public:
             {
                 for (int i = nLeft; i <= nRight; i++)
                     c.m_pWeights[i - nLeft] /= fSum;
-                while (nRight > nLeft && c.m_pWeights[nRight - nLeft] == 0.0)
-                    nRight--;
             }
+            // a zero weight adds nothing to a sum, so trailing ones are left out
+            while (nRight > nLeft && c.m_pWeights[nRight - nLeft] == 0.0)
+                nRight--;
             c.m_nLeft = nLeft;
             c.m_nRight = nRight;
             c.m_nSkip = 0;
@@ -495,6 +496,18 @@ public:
         for (size_t i = 0; i < (size_t)nDst * (size_t)m_nWindowSize; i++)
             m_pWeightsF[4 * i] = m_pWeightsF[4 * i + 1] = m_pWeightsF[4 * i + 2] = m_pWeightsF[4 * i + 3] =
                 (float)m_pWeights[i];
+        UINT nOthers = 0;
+        m_isPair.assign(nDst, 0);
+        for (UINT u = 0; u < nDst; u++)
+        {
+            const Contribution& c = m_pContributions[u];
+            m_isPair[u] = nSrc == 2 * nDst && c.m_nLeft + c.m_nSkip == (int)(2 * u) &&
+                          c.m_nRight == c.m_nLeft + c.m_nSkip + 1 && c.m_pWeights[c.m_nSkip] == 0.5 &&
+                          c.m_pWeights[c.m_nSkip + 1] == 0.5;
+            if (!m_isPair[u])
+                nOthers++;
+        }
+        m_bPairs = nOthers <= 4;
     }
     ~WeightsTable()
     {
@@ -515,6 +528,10 @@ public:
 
     int m_nWindowSize;
     UINT m_nLineLength;
+    // Each output but a few at the edges is the plain mean of source pixels 2u and 2u + 1
+    // (halving by a box); m_isPair tells which.
+    bool m_bPairs = false;
+    std::vector<char> m_isPair;
     Contribution* m_pContributions;
 
 private:
@@ -755,6 +772,55 @@ private:
         }
     }
 
+    // HorizontalRowToRing for a halving box, reading the source bytes directly: the mean of
+    // two converted pixels is the same float the general sum gives for weights of 1/2.
+    void PairsRowToRing(const BYTE* pRow, float* pSlot) const
+    {
+        const __m128 kHalf = _mm_set1_ps(0.5f), kMax = _mm_set1_ps(255.0f), kZero = _mm_setzero_ps();
+        const __m128 kScale = _mm_set_ps(0.0f, 1.0f / 255.0f, 1.0f / 255.0f, 1.0f / 255.0f);
+        const __m128 kOne = _mm_set_ps(1.0f, 0.0f, 0.0f, 0.0f);
+        const __m128i zero = _mm_setzero_si128();
+        const int nWidth = m_pDst->biWidth;
+        const char* pIsPair = m_pH->m_isPair.data();
+        for (int u = 0; u < nWidth; u++, pSlot += 4)
+        {
+            __m128 t = kZero;
+            if (pIsPair[u])
+            {
+                const __m128i v =
+                    _mm_unpacklo_epi8(_mm_loadl_epi64((const __m128i*)(const void*)(pRow + 8 * u)), zero);
+                __m128 a = _mm_cvtepi32_ps(_mm_unpacklo_epi16(v, zero)),
+                       b = _mm_cvtepi32_ps(_mm_unpackhi_epi16(v, zero));
+                if (m_bAlpha)
+                {
+                    a = _mm_mul_ps(a, _mm_add_ps(_mm_mul_ps(_mm_shuffle_ps(a, a, _MM_SHUFFLE(3, 3, 3, 3)), kScale), kOne));
+                    b = _mm_mul_ps(b, _mm_add_ps(_mm_mul_ps(_mm_shuffle_ps(b, b, _MM_SHUFFLE(3, 3, 3, 3)), kScale), kOne));
+                }
+                t = _mm_add_ps(_mm_mul_ps(a, kHalf), _mm_mul_ps(b, kHalf));
+            }
+            else
+            {
+                // an edge position: its taps one by one, as SumTaps would weigh them
+                const WeightsTable::Contribution& c = m_pH->m_pContributions[u];
+                const float* w = m_pH->WeightsOf((UINT)u);
+                float taps[4 * 64];
+                const int nFirst = c.m_nLeft + c.m_nSkip, nCount = c.m_nRight - nFirst + 1;
+                for (int i = 0; i < nCount; i += 64)
+                {
+                    const int n = nCount - i < 64 ? nCount - i : 64;
+                    ConvertRow(pRow + 4 * (nFirst + i), n, taps, m_bAlpha);
+                    const __m128 part = SumTaps(taps, w + 4 * (c.m_nSkip + i), n);
+                    t = i == 0 ? part : _mm_add_ps(t, part);
+                }
+            }
+            t = _mm_min_ps(_mm_max_ps(_mm_add_ps(t, kHalf), kZero), kMax);
+            t = _mm_cvtepi32_ps(_mm_cvttps_epi32(t));
+            if (m_bAlpha)
+                t = _mm_mul_ps(t, _mm_add_ps(_mm_mul_ps(_mm_shuffle_ps(t, t, _MM_SHUFFLE(3, 3, 3, 3)), kScale), kOne));
+            _mm_storeu_ps(pSlot, t);
+        }
+    }
+
     // Row r of the image the vertical pass reads, converted, from the ring.
     const float* RingRow(Work& work, int r) const
     {
@@ -766,6 +832,8 @@ private:
                 ConvertRow(CExtBitmap::GetScanLine(m_pSrc, r, m_nSrcStride), m_nRingWidth, pSlot, m_bAlpha);
             else if (m_pH == NULL)
                 ConvertRow(CExtBitmap::GetScanLine(m_pSrc, r, m_nSrcStride), m_nRingWidth, pSlot, m_bAlpha);
+            else if (m_pH->m_bPairs)
+                PairsRowToRing(CExtBitmap::GetScanLine(m_pSrc, r, m_nSrcStride), pSlot);
             else
             {
                 ConvertRow(CExtBitmap::GetScanLine(m_pSrc, r, m_nSrcStride), m_pSrc->biWidth, work.srcF.data(), m_bAlpha);
