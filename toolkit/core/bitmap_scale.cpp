@@ -396,6 +396,7 @@ public:
         double* m_pWeights;
         int m_nLeft, m_nRight;
         int m_nSkip;  // leading weights that are exactly 0, which the sums may leave out
+        int m_nShared;  // the position whose weights these are, itself unless copied
     };
 
     WeightsTable(const Filter& filter, UINT nDst, UINT nSrc)
@@ -459,6 +460,7 @@ public:
                     c.m_nLeft = nLeft;
                     c.m_nRight = nLeft + (f.m_nRight - f.m_nLeft);
                     c.m_nSkip = f.m_nSkip;
+                    c.m_nShared = nFrom;
                     continue;
                 }
             }
@@ -480,6 +482,7 @@ public:
             c.m_nLeft = nLeft;
             c.m_nRight = nRight;
             c.m_nSkip = 0;
+            c.m_nShared = (int)u;
             while (c.m_nSkip < nRight - nLeft && c.m_pWeights[c.m_nSkip] == 0.0)
                 c.m_nSkip++;
             if (bInterior)
@@ -523,7 +526,8 @@ public:
     // each repeated four times (the weight of tap i is at index 4 * i).
     const float* WeightsOf(UINT u) const
     {
-        return m_pWeightsF + (size_t)u * (size_t)m_nWindowSize * 4;
+        // positions that share weights read one copy, so that a pass keeps fewer in cache
+        return m_pWeightsF + (size_t)m_pContributions[u].m_nShared * (size_t)m_nWindowSize * 4;
     }
 
     int m_nWindowSize;
@@ -677,8 +681,7 @@ public:
         m_nRingWidth = bVerticalFirst ? nSrcW : nDstW;
         m_nWindow = (size_t)rV.m_nWindowSize;
 
-        RunRows(0, nDstH);
-        return true;
+        return RunBands(nSrcW, nSrcH, nDstW, nDstH);
     }
 
 private:
@@ -691,6 +694,72 @@ private:
         std::vector<float> srcF;
         std::vector<BYTE> bytes;
     };
+
+    // A band of output rows for one thread. The bands share only what they read; each has
+    // its own ring, so a band recomputes the few rows at its top that the one above it
+    // also made, and the result does not depend on how the rows were split.
+    struct Band
+    {
+        Scaler32* m_pScaler;
+        int m_nFirst, m_nLast;
+        bool m_bOk;
+        HANDLE m_hThread;
+    };
+
+    static DWORD WINAPI BandProc(LPVOID pParam)
+    {
+        Band& band = *(Band*)pParam;
+        try
+        {
+            band.m_pScaler->RunRows(band.m_nFirst, band.m_nLast);
+            band.m_bOk = true;
+        }
+        catch (const std::bad_alloc&)
+        {
+            band.m_bOk = false;
+        }
+        return 0;
+    }
+
+    // Large images are split into bands of rows run side by side, one per processor (up
+    // to four); small ones are not worth a thread.
+    bool RunBands(int nSrcW, int nSrcH, int nDstW, int nDstH)
+    {
+        // roughly the multiply-adds of both passes
+        const ULONGLONG nAcross = m_pH != NULL ? (ULONGLONG)m_pH->m_nWindowSize : 1u;
+        const ULONGLONG nDown = m_pV != NULL ? (ULONGLONG)m_pV->m_nWindowSize : 1u;
+        const ULONGLONG nWork = m_bVerticalFirst ? (ULONGLONG)nSrcW * nDstH * nDown + (ULONGLONG)nDstW * nDstH * nAcross
+                                                 : (ULONGLONG)nDstW * nSrcH * nAcross + (ULONGLONG)nDstW * nDstH * nDown;
+        SYSTEM_INFO si;
+        ::GetSystemInfo(&si);
+        int nBands = si.dwNumberOfProcessors > 4 ? 4 : (int)si.dwNumberOfProcessors;
+        if (nWork < 4000000u || nBands < 2 || nDstH < 64)
+            nBands = 1;
+        Band arrBands[4];
+        for (int i = 0; i < nBands; i++)
+        {
+            arrBands[i].m_pScaler = this;
+            arrBands[i].m_nFirst = (int)((LONGLONG)nDstH * i / nBands);
+            arrBands[i].m_nLast = (int)((LONGLONG)nDstH * (i + 1) / nBands);
+            arrBands[i].m_bOk = false;
+            arrBands[i].m_hThread = i == 0 ? NULL : ::CreateThread(NULL, 0, &BandProc, &arrBands[i], 0, NULL);
+        }
+        // a band whose thread could not start runs here
+        for (int i = 0; i < nBands; i++)
+            if (arrBands[i].m_hThread == NULL)
+                BandProc(&arrBands[i]);
+        bool bOk = true;
+        for (int i = 0; i < nBands; i++)
+        {
+            if (arrBands[i].m_hThread != NULL)
+            {
+                ::WaitForSingleObject(arrBands[i].m_hThread, INFINITE);
+                ::CloseHandle(arrBands[i].m_hThread);
+            }
+            bOk = bOk && arrBands[i].m_bOk;
+        }
+        return bOk;
+    }
 
     void RunRows(int nFirst, int nLast)
     {
