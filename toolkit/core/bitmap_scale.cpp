@@ -10,6 +10,7 @@
 
 #include <emmintrin.h>
 #include <math.h>
+#include <process.h>
 #include <new>
 #include <string.h>
 #include <vector>
@@ -706,7 +707,8 @@ private:
         HANDLE m_hThread;
     };
 
-    static DWORD WINAPI BandProc(LPVOID pParam)
+    // started through the C runtime, since the bands allocate from it
+    static unsigned __stdcall BandProc(void* pParam)
     {
         Band& band = *(Band*)pParam;
         try
@@ -742,7 +744,7 @@ private:
             arrBands[i].m_nFirst = (int)((LONGLONG)nDstH * i / nBands);
             arrBands[i].m_nLast = (int)((LONGLONG)nDstH * (i + 1) / nBands);
             arrBands[i].m_bOk = false;
-            arrBands[i].m_hThread = i == 0 ? NULL : ::CreateThread(NULL, 0, &BandProc, &arrBands[i], 0, NULL);
+            arrBands[i].m_hThread = i == 0 ? NULL : (HANDLE)::_beginthreadex(NULL, 0, &BandProc, &arrBands[i], 0, NULL);
         }
         // a band whose thread could not start runs here
         for (int i = 0; i < nBands; i++)
