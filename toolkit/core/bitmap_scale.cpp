@@ -10,6 +10,7 @@
 
 #include <emmintrin.h>
 #include <math.h>
+#include <process.h>
 #include <new>
 #include <string.h>
 #include <vector>
@@ -396,6 +397,7 @@ public:
         double* m_pWeights;
         int m_nLeft, m_nRight;
         int m_nSkip;  // leading weights that are exactly 0, which the sums may leave out
+        int m_nShared;  // the position whose weights these are, itself unless copied
     };
 
     WeightsTable(const Filter& filter, UINT nDst, UINT nSrc)
@@ -417,15 +419,24 @@ public:
             return;
         const double fOffset = 0.5 / fScale - 0.5;
         const int nLast = (int)nSrc - 1;
+        // Away from the edges an output position's weights depend only on where its centre
+        // falls between two source pixels, and at simple ratios that repeats every few
+        // positions: such a position copies an earlier one's weights rather than evaluate
+        // the kernel again.
+        const int kRecent = 8;
+        double arrPhase[kRecent];
+        int arrFrom[kRecent];
+        int nRecent = 0;
         for (UINT u = 0; u < nDst; u++)
         {
             Contribution& c = m_pContributions[u];
             c.m_pWeights = m_pWeights + (size_t)u * (size_t)m_nWindowSize;
             const double fCentre = (double)u / fScale + fOffset;
-            int nLeft = (int)floor(fCentre - fWidth);
+            const int nLeftFull = (int)floor(fCentre - fWidth), nRightFull = (int)ceil(fCentre + fWidth);
+            int nLeft = nLeftFull;
             if (nLeft < 0)
                 nLeft = 0;
-            int nRight = (int)ceil(fCentre + fWidth);
+            int nRight = nRightFull;
             if (nRight > nLast)
                 nRight = nLast;
             if (nRight - nLeft + 1 > m_nWindowSize)
@@ -434,6 +445,25 @@ public:
                     nLeft++;
                 else
                     nRight--;
+            }
+            const bool bInterior = nLeftFull >= 0 && nRightFull <= nLast;
+            const double fPhase = fCentre - (double)nLeftFull;
+            if (bInterior)
+            {
+                int nFrom = -1;
+                for (int k = 0; k < nRecent && nFrom < 0; k++)
+                    if (arrPhase[k] == fPhase)
+                        nFrom = arrFrom[k];
+                if (nFrom >= 0)
+                {
+                    const Contribution& f = m_pContributions[nFrom];
+                    memcpy(c.m_pWeights, f.m_pWeights, sizeof(double) * (size_t)m_nWindowSize);
+                    c.m_nLeft = nLeft;
+                    c.m_nRight = nLeft + (f.m_nRight - f.m_nLeft);
+                    c.m_nSkip = f.m_nSkip;
+                    c.m_nShared = nFrom;
+                    continue;
+                }
             }
             double fSum = 0.0;
             for (int i = nLeft; i <= nRight; i++)
@@ -446,14 +476,22 @@ public:
             {
                 for (int i = nLeft; i <= nRight; i++)
                     c.m_pWeights[i - nLeft] /= fSum;
-                while (nRight > nLeft && c.m_pWeights[nRight - nLeft] == 0.0)
-                    nRight--;
             }
+            // a zero weight adds nothing to a sum, so trailing ones are left out
+            while (nRight > nLeft && c.m_pWeights[nRight - nLeft] == 0.0)
+                nRight--;
             c.m_nLeft = nLeft;
             c.m_nRight = nRight;
             c.m_nSkip = 0;
+            c.m_nShared = (int)u;
             while (c.m_nSkip < nRight - nLeft && c.m_pWeights[c.m_nSkip] == 0.0)
                 c.m_nSkip++;
+            if (bInterior)
+            {
+                const int nAt = nRecent < kRecent ? nRecent++ : (int)(u % kRecent);
+                arrPhase[nAt] = fPhase;
+                arrFrom[nAt] = (int)u;
+            }
         }
         // Each weight four times over, ready to multiply a pixel's four channels.
         m_pWeightsF = new (std::nothrow) float[(size_t)nDst * (size_t)m_nWindowSize * 4];
@@ -462,6 +500,18 @@ public:
         for (size_t i = 0; i < (size_t)nDst * (size_t)m_nWindowSize; i++)
             m_pWeightsF[4 * i] = m_pWeightsF[4 * i + 1] = m_pWeightsF[4 * i + 2] = m_pWeightsF[4 * i + 3] =
                 (float)m_pWeights[i];
+        UINT nOthers = 0;
+        m_isPair.assign(nDst, 0);
+        for (UINT u = 0; u < nDst; u++)
+        {
+            const Contribution& c = m_pContributions[u];
+            m_isPair[u] = nSrc == 2 * nDst && c.m_nLeft + c.m_nSkip == (int)(2 * u) &&
+                          c.m_nRight == c.m_nLeft + c.m_nSkip + 1 && c.m_pWeights[c.m_nSkip] == 0.5 &&
+                          c.m_pWeights[c.m_nSkip + 1] == 0.5;
+            if (!m_isPair[u])
+                nOthers++;
+        }
+        m_bPairs = nOthers <= 4;
     }
     ~WeightsTable()
     {
@@ -477,11 +527,16 @@ public:
     // each repeated four times (the weight of tap i is at index 4 * i).
     const float* WeightsOf(UINT u) const
     {
-        return m_pWeightsF + (size_t)u * (size_t)m_nWindowSize * 4;
+        // positions that share weights read one copy, so that a pass keeps fewer in cache
+        return m_pWeightsF + (size_t)m_pContributions[u].m_nShared * (size_t)m_nWindowSize * 4;
     }
 
     int m_nWindowSize;
     UINT m_nLineLength;
+    // Each output but a few at the edges is the plain mean of source pixels 2u and 2u + 1
+    // (halving by a box); m_isPair tells which.
+    bool m_bPairs = false;
+    std::vector<char> m_isPair;
     Contribution* m_pContributions;
 
 private:
@@ -612,19 +667,22 @@ public:
     {
         const int nSrcW = m_pSrc->biWidth, nSrcH = m_pSrc->biHeight;
         const int nDstW = m_pDst->biWidth, nDstH = m_pDst->biHeight;
-        WeightsTable tableH(filter, (UINT)nDstW, (UINT)nSrcW), tableV(filter, (UINT)nDstH, (UINT)nSrcH);
+        // A square scaled to a square needs one table for both axes.
+        const bool bSame = nDstW == nDstH && nSrcW == nSrcH;
+        WeightsTable tableH(filter, (UINT)nDstW, (UINT)nSrcW);
+        WeightsTable tableV(filter, bSame ? 1u : (UINT)nDstH, bSame ? 1u : (UINT)nSrcH);
         if (!tableH.IsValid() || !tableV.IsValid())
             return false;
+        const WeightsTable& rV = bSame ? tableH : tableV;
         m_pH = nDstW != nSrcW ? &tableH : NULL;
-        m_pV = nDstH != nSrcH ? &tableV : NULL;
+        m_pV = nDstH != nSrcH ? &rV : NULL;
         m_bVerticalFirst = bVerticalFirst;
         // The ring holds rows of the image the vertical pass reads: the source's when it
         // runs first, the horizontal pass's output otherwise.
         m_nRingWidth = bVerticalFirst ? nSrcW : nDstW;
-        m_nWindow = (size_t)tableV.m_nWindowSize;
+        m_nWindow = (size_t)rV.m_nWindowSize;
 
-        RunRows(0, nDstH);
-        return true;
+        return RunBands(nSrcW, nSrcH, nDstW, nDstH);
     }
 
 private:
@@ -637,6 +695,73 @@ private:
         std::vector<float> srcF;
         std::vector<BYTE> bytes;
     };
+
+    // A band of output rows for one thread. The bands share only what they read; each has
+    // its own ring, so a band recomputes the few rows at its top that the one above it
+    // also made, and the result does not depend on how the rows were split.
+    struct Band
+    {
+        Scaler32* m_pScaler;
+        int m_nFirst, m_nLast;
+        bool m_bOk;
+        HANDLE m_hThread;
+    };
+
+    // started through the C runtime, since the bands allocate from it
+    static unsigned __stdcall BandProc(void* pParam)
+    {
+        Band& band = *(Band*)pParam;
+        try
+        {
+            band.m_pScaler->RunRows(band.m_nFirst, band.m_nLast);
+            band.m_bOk = true;
+        }
+        catch (const std::bad_alloc&)
+        {
+            band.m_bOk = false;
+        }
+        return 0;
+    }
+
+    // Large images are split into bands of rows run side by side, one per processor (up
+    // to four); small ones are not worth a thread.
+    bool RunBands(int nSrcW, int nSrcH, int nDstW, int nDstH)
+    {
+        // roughly the multiply-adds of both passes
+        const ULONGLONG nAcross = m_pH != NULL ? (ULONGLONG)m_pH->m_nWindowSize : 1u;
+        const ULONGLONG nDown = m_pV != NULL ? (ULONGLONG)m_pV->m_nWindowSize : 1u;
+        const ULONGLONG nWork = m_bVerticalFirst ? (ULONGLONG)nSrcW * nDstH * nDown + (ULONGLONG)nDstW * nDstH * nAcross
+                                                 : (ULONGLONG)nDstW * nSrcH * nAcross + (ULONGLONG)nDstW * nDstH * nDown;
+        SYSTEM_INFO si;
+        ::GetSystemInfo(&si);
+        int nBands = si.dwNumberOfProcessors > 4 ? 4 : (int)si.dwNumberOfProcessors;
+        if (nWork < 4000000u || nBands < 2 || nDstH < 64)
+            nBands = 1;
+        Band arrBands[4];
+        for (int i = 0; i < nBands; i++)
+        {
+            arrBands[i].m_pScaler = this;
+            arrBands[i].m_nFirst = (int)((LONGLONG)nDstH * i / nBands);
+            arrBands[i].m_nLast = (int)((LONGLONG)nDstH * (i + 1) / nBands);
+            arrBands[i].m_bOk = false;
+            arrBands[i].m_hThread = i == 0 ? NULL : (HANDLE)::_beginthreadex(NULL, 0, &BandProc, &arrBands[i], 0, NULL);
+        }
+        // a band whose thread could not start runs here
+        for (int i = 0; i < nBands; i++)
+            if (arrBands[i].m_hThread == NULL)
+                BandProc(&arrBands[i]);
+        bool bOk = true;
+        for (int i = 0; i < nBands; i++)
+        {
+            if (arrBands[i].m_hThread != NULL)
+            {
+                ::WaitForSingleObject(arrBands[i].m_hThread, INFINITE);
+                ::CloseHandle(arrBands[i].m_hThread);
+            }
+            bOk = bOk && arrBands[i].m_bOk;
+        }
+        return bOk;
+    }
 
     void RunRows(int nFirst, int nLast)
     {
@@ -692,6 +817,81 @@ private:
         }
     }
 
+    // The horizontal pass straight into a ring slot: each sum is rounded and clamped as
+    // StorePixel stores it and converted back as ConvertRow would read those bytes, with
+    // no trip through memory in between.
+    void HorizontalRowToRing(const float* pRowF, float* pSlot) const
+    {
+        const __m128 kHalf = _mm_set1_ps(0.5f), kMax = _mm_set1_ps(255.0f), kZero = _mm_setzero_ps();
+        const __m128 kScale = _mm_set_ps(0.0f, 1.0f / 255.0f, 1.0f / 255.0f, 1.0f / 255.0f);
+        const __m128 kOne = _mm_set_ps(1.0f, 0.0f, 0.0f, 0.0f);
+        const int nWidth = m_pDst->biWidth;
+        const WeightsTable::Contribution* pC = m_pH->m_pContributions;
+        for (int u = 0; u < nWidth; u++, pSlot += 4)
+        {
+            const WeightsTable::Contribution& c = pC[u];
+            __m128 t = SumTaps(pRowF + (c.m_nLeft + c.m_nSkip) * 4, m_pH->WeightsOf((UINT)u) + 4 * c.m_nSkip,
+                               c.m_nRight - c.m_nLeft - c.m_nSkip + 1);
+            t = _mm_min_ps(_mm_max_ps(_mm_add_ps(t, kHalf), kZero), kMax);
+            t = _mm_cvtepi32_ps(_mm_cvttps_epi32(t));
+            if (m_bAlpha)
+            {
+                const __m128 alpha = _mm_shuffle_ps(t, t, _MM_SHUFFLE(3, 3, 3, 3));
+                t = _mm_mul_ps(t, _mm_add_ps(_mm_mul_ps(alpha, kScale), kOne));
+            }
+            _mm_storeu_ps(pSlot, t);
+        }
+    }
+
+    // HorizontalRowToRing for a halving box, reading the source bytes directly: the mean of
+    // two converted pixels is the same float the general sum gives for weights of 1/2.
+    void PairsRowToRing(const BYTE* pRow, float* pSlot) const
+    {
+        const __m128 kHalf = _mm_set1_ps(0.5f), kMax = _mm_set1_ps(255.0f), kZero = _mm_setzero_ps();
+        const __m128 kScale = _mm_set_ps(0.0f, 1.0f / 255.0f, 1.0f / 255.0f, 1.0f / 255.0f);
+        const __m128 kOne = _mm_set_ps(1.0f, 0.0f, 0.0f, 0.0f);
+        const __m128i zero = _mm_setzero_si128();
+        const int nWidth = m_pDst->biWidth;
+        const char* pIsPair = m_pH->m_isPair.data();
+        for (int u = 0; u < nWidth; u++, pSlot += 4)
+        {
+            __m128 t = kZero;
+            if (pIsPair[u])
+            {
+                const __m128i v =
+                    _mm_unpacklo_epi8(_mm_loadl_epi64((const __m128i*)(const void*)(pRow + 8 * u)), zero);
+                __m128 a = _mm_cvtepi32_ps(_mm_unpacklo_epi16(v, zero)),
+                       b = _mm_cvtepi32_ps(_mm_unpackhi_epi16(v, zero));
+                if (m_bAlpha)
+                {
+                    a = _mm_mul_ps(a, _mm_add_ps(_mm_mul_ps(_mm_shuffle_ps(a, a, _MM_SHUFFLE(3, 3, 3, 3)), kScale), kOne));
+                    b = _mm_mul_ps(b, _mm_add_ps(_mm_mul_ps(_mm_shuffle_ps(b, b, _MM_SHUFFLE(3, 3, 3, 3)), kScale), kOne));
+                }
+                t = _mm_add_ps(_mm_mul_ps(a, kHalf), _mm_mul_ps(b, kHalf));
+            }
+            else
+            {
+                // an edge position: its taps one by one, as SumTaps would weigh them
+                const WeightsTable::Contribution& c = m_pH->m_pContributions[u];
+                const float* w = m_pH->WeightsOf((UINT)u);
+                float taps[4 * 64];
+                const int nFirst = c.m_nLeft + c.m_nSkip, nCount = c.m_nRight - nFirst + 1;
+                for (int i = 0; i < nCount; i += 64)
+                {
+                    const int n = nCount - i < 64 ? nCount - i : 64;
+                    ConvertRow(pRow + 4 * (nFirst + i), n, taps, m_bAlpha);
+                    const __m128 part = SumTaps(taps, w + 4 * (c.m_nSkip + i), n);
+                    t = i == 0 ? part : _mm_add_ps(t, part);
+                }
+            }
+            t = _mm_min_ps(_mm_max_ps(_mm_add_ps(t, kHalf), kZero), kMax);
+            t = _mm_cvtepi32_ps(_mm_cvttps_epi32(t));
+            if (m_bAlpha)
+                t = _mm_mul_ps(t, _mm_add_ps(_mm_mul_ps(_mm_shuffle_ps(t, t, _MM_SHUFFLE(3, 3, 3, 3)), kScale), kOne));
+            _mm_storeu_ps(pSlot, t);
+        }
+    }
+
     // Row r of the image the vertical pass reads, converted, from the ring.
     const float* RingRow(Work& work, int r) const
     {
@@ -701,10 +901,14 @@ private:
         {
             if (m_bVerticalFirst)
                 ConvertRow(CExtBitmap::GetScanLine(m_pSrc, r, m_nSrcStride), m_nRingWidth, pSlot, m_bAlpha);
+            else if (m_pH == NULL)
+                ConvertRow(CExtBitmap::GetScanLine(m_pSrc, r, m_nSrcStride), m_nRingWidth, pSlot, m_bAlpha);
+            else if (m_pH->m_bPairs)
+                PairsRowToRing(CExtBitmap::GetScanLine(m_pSrc, r, m_nSrcStride), pSlot);
             else
             {
-                MakeAcross(work, r, work.bytes.data());
-                ConvertRow(work.bytes.data(), m_nRingWidth, pSlot, m_bAlpha);
+                ConvertRow(CExtBitmap::GetScanLine(m_pSrc, r, m_nSrcStride), m_pSrc->biWidth, work.srcF.data(), m_bAlpha);
+                HorizontalRowToRing(work.srcF.data(), pSlot);
             }
             work.ringRow[nSlot] = r;
         }

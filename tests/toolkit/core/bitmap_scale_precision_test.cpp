@@ -71,10 +71,9 @@ Image Pass(const Image& src, const CExtBitmap::Filter& f, bool bAcross, int D, b
 
 }  // namespace
 
-TEST(BitmapScalePrecision, WithinOneUnitOfTheExactSums) {
-    const int W = 37, H = 23;
-    // The last one stretches far in one direction and shrinks in the other.
-    struct Size { int cx, cy; } sizes[] = {{13, 9}, {80, 51}, {19, 60}, {90, 7}, {1200, 500}};
+struct Size { int cx, cy; };
+
+void ExpectWithinOneUnit(int W, int H, const std::vector<Size>& sizes) {
     for (bool bAlpha : {true, false}) {
         CExtBitmap src;
         ASSERT_TRUE(bmptest::Make32(src, W, H, [&](int x, int y) {
@@ -106,4 +105,11 @@ TEST(BitmapScalePrecision, WithinOneUnitOfTheExactSums) {
                 EXPECT_LE(nWorst, 1);
             }
     }
+}
+
+TEST(BitmapScalePrecision, WithinOneUnitOfTheExactSums) {
+    // The last one stretches far in one direction and shrinks in the other.
+    ExpectWithinOneUnit(37, 23, {{13, 9}, {80, 51}, {19, 60}, {90, 7}, {1200, 500}});
+    // exact halving, and halving one way only
+    ExpectWithinOneUnit(36, 22, {{18, 11}, {18, 22}, {36, 11}});
 }
