@@ -727,8 +727,7 @@ void CExtControlBar::OnSysColorChange()
 {
     Default();
     CExtPaintManager* pPM = GetPaintManager();
-    g_CurrentPaintManager.OnSysColorChange(this);
-    g_CommandManager.OnSysColorChange(pPM, this);
+    g_CurrentPaintManager.RelaySystemChange(this, pPM, WM_SYSCOLORCHANGE, 0, 0);
     RecalcParentFrameLayout();
 }
 
@@ -736,8 +735,7 @@ void CExtControlBar::OnSettingChange(UINT uFlags, LPCTSTR lpszSection)
 {
     Default();
     CExtPaintManager* pPM = GetPaintManager();
-    g_CurrentPaintManager.OnSettingChange(this, uFlags, lpszSection);
-    g_CommandManager.OnSettingChange(pPM, this, uFlags, lpszSection);
+    g_CurrentPaintManager.RelaySystemChange(this, pPM, WM_SETTINGCHANGE, uFlags, LPARAM(lpszSection));
     RecalcParentFrameLayout();
 }
 
@@ -745,9 +743,7 @@ LRESULT CExtControlBar::OnDisplayChange(WPARAM wParam, LPARAM lParam)
 {
     const LRESULT lResult = Default();
     CExtPaintManager* pPM = GetPaintManager();
-    const int nBpp = int(wParam), cx = (short)LOWORD(lParam), cy = (short)HIWORD(lParam);
-    g_CurrentPaintManager.OnDisplayChange(this, nBpp, cx, cy);
-    g_CommandManager.OnDisplayChange(pPM, this, nBpp, cx, cy);
+    g_CurrentPaintManager.RelaySystemChange(this, pPM, WM_DISPLAYCHANGE, wParam, lParam);
     return lResult;
 }
 
@@ -755,8 +751,7 @@ LRESULT CExtControlBar::OnThemeChanged(WPARAM wParam, LPARAM lParam)
 {
     const LRESULT lResult = Default();
     CExtPaintManager* pPM = GetPaintManager();
-    g_CurrentPaintManager.OnThemeChanged(this, wParam, lParam);
-    g_CommandManager.OnThemeChanged(pPM, this, wParam, lParam);
+    g_CurrentPaintManager.RelaySystemChange(this, pPM, WM_THEMECHANGED, wParam, lParam);
     return lResult;
 }
 

@@ -173,25 +173,21 @@ void CExtDockOuterBar::OnSysColorChange()
 {
     Default();
     CExtPaintManager* pPM = GetPaintManager();
-    g_CurrentPaintManager.OnSysColorChange(this);
-    g_CommandManager.OnSysColorChange(pPM, this);
+    g_CurrentPaintManager.RelaySystemChange(this, pPM, WM_SYSCOLORCHANGE, 0, 0);
 }
 
 void CExtDockOuterBar::OnSettingChange(UINT uFlags, LPCTSTR lpszSection)
 {
     Default();
     CExtPaintManager* pPM = GetPaintManager();
-    g_CurrentPaintManager.OnSettingChange(this, uFlags, lpszSection);
-    g_CommandManager.OnSettingChange(pPM, this, uFlags, lpszSection);
+    g_CurrentPaintManager.RelaySystemChange(this, pPM, WM_SETTINGCHANGE, uFlags, LPARAM(lpszSection));
 }
 
 LRESULT CExtDockOuterBar::OnDisplayChange(WPARAM wParam, LPARAM lParam)
 {
     const LRESULT lResult = Default();
     CExtPaintManager* pPM = GetPaintManager();
-    const int nBpp = int(wParam), cx = (short)LOWORD(lParam), cy = (short)HIWORD(lParam);
-    g_CurrentPaintManager.OnDisplayChange(this, nBpp, cx, cy);
-    g_CommandManager.OnDisplayChange(pPM, this, nBpp, cx, cy);
+    g_CurrentPaintManager.RelaySystemChange(this, pPM, WM_DISPLAYCHANGE, wParam, lParam);
     return lResult;
 }
 
@@ -199,8 +195,7 @@ LRESULT CExtDockOuterBar::OnThemeChanged(WPARAM wParam, LPARAM lParam)
 {
     const LRESULT lResult = Default();
     CExtPaintManager* pPM = GetPaintManager();
-    g_CurrentPaintManager.OnThemeChanged(this, wParam, lParam);
-    g_CommandManager.OnThemeChanged(pPM, this, wParam, lParam);
+    g_CurrentPaintManager.RelaySystemChange(this, pPM, WM_THEMECHANGED, wParam, lParam);
     return lResult;
 }
 

@@ -222,25 +222,7 @@ void CExtMiniDockFrameWnd::OnPaintManagerInstalled(CExtPaintManager* pPM)
 void CExtMiniDockFrameWnd::RelayChange(UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
     CExtPaintManager* pPM = GetPaintManager();
-    switch (nMessage)
-    {
-    case WM_SYSCOLORCHANGE:
-        g_CurrentPaintManager.OnSysColorChange(this);
-        g_CommandManager.OnSysColorChange(pPM, this);
-        break;
-    case WM_SETTINGCHANGE:
-        g_CurrentPaintManager.OnSettingChange(this, UINT(wParam), reinterpret_cast<LPCTSTR>(lParam));
-        g_CommandManager.OnSettingChange(pPM, this, UINT(wParam), reinterpret_cast<LPCTSTR>(lParam));
-        break;
-    case WM_DISPLAYCHANGE:
-        g_CurrentPaintManager.OnDisplayChange(this, int(wParam), (short)LOWORD(lParam), (short)HIWORD(lParam));
-        g_CommandManager.OnDisplayChange(pPM, this, int(wParam), (short)LOWORD(lParam), (short)HIWORD(lParam));
-        break;
-    default:
-        g_CurrentPaintManager.OnThemeChanged(this, wParam, lParam);
-        g_CommandManager.OnThemeChanged(pPM, this, wParam, lParam);
-        break;
-    }
+    g_CurrentPaintManager.RelaySystemChange(this, pPM, nMessage, wParam, lParam);
     Invalidate();
     if (nMessage == WM_SETTINGCHANGE || nMessage == WM_THEMECHANGED)
     {

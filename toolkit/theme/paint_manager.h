@@ -968,6 +968,11 @@ public:
     void OnSettingChange(CWnd* pWndRelay, UINT uFlags, LPCTSTR lpszSection);
     void OnDisplayChange(CWnd* pWndRelay, int nBitsPerPixel, int cx, int cy);
     void OnThemeChanged(CWnd* pWndRelay, WPARAM wParam, LPARAM lParam);
+    // One system-change message (WM_SYSCOLORCHANGE, WM_SETTINGCHANGE, WM_DISPLAYCHANGE or
+    // WM_THEMECHANGED) of a relay window, passed to this holder and then to the command
+    // manager with the paint manager that paints the window.
+    void RelaySystemChange(CWnd* pWndRelay, CExtPaintManager* pPM, UINT nMessage, WPARAM wParam,
+                           LPARAM lParam);
 
     int GetWheelLinesPerNotch();
 

@@ -476,3 +476,32 @@ void CExtPmBridge::OnVisualThemeChanged(CExtPaintManager*, CWnd*, WPARAM, LPARAM
 // Constructed by static initialisation, before the application object; the theme is
 // installed on first use.
 CExtPaintManagerHolder g_CurrentPaintManager;
+
+void CExtPaintManagerHolder::RelaySystemChange(CWnd* pWndRelay, CExtPaintManager* pPM, UINT nMessage,
+                                               WPARAM wParam, LPARAM lParam)
+{
+    switch (nMessage)
+    {
+    case WM_SYSCOLORCHANGE:
+        OnSysColorChange(pWndRelay);
+        g_CommandManager.OnSysColorChange(pPM, pWndRelay);
+        break;
+    case WM_SETTINGCHANGE:
+        OnSettingChange(pWndRelay, UINT(wParam), reinterpret_cast<LPCTSTR>(lParam));
+        g_CommandManager.OnSettingChange(pPM, pWndRelay, UINT(wParam), reinterpret_cast<LPCTSTR>(lParam));
+        break;
+    case WM_DISPLAYCHANGE:
+    {
+        const int nBpp = int(wParam), cx = (short)LOWORD(lParam), cy = (short)HIWORD(lParam);
+        OnDisplayChange(pWndRelay, nBpp, cx, cy);
+        g_CommandManager.OnDisplayChange(pPM, pWndRelay, nBpp, cx, cy);
+        break;
+    }
+    case WM_THEMECHANGED:
+        OnThemeChanged(pWndRelay, wParam, lParam);
+        g_CommandManager.OnThemeChanged(pPM, pWndRelay, wParam, lParam);
+        break;
+    default:
+        break;
+    }
+}
