@@ -47,12 +47,15 @@ BOOL CPageUninstall::OnInitDialog()
     m_wndSplitter.m_bVertical = true;
     m_wndSplitter.Create(WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, CRect(0, 0, 0, 0), this, IDC_SPLITTER);
     m_wndSplitter.m_hCursor = ::LoadCursor(NULL, IDC_SIZEWE);
+    // Size and position are settled before the panes join: each layout moves the whole
+    // groups page and program view, and only the last one counts.
+    m_wndSplitter.MoveWindow(&rcClient, FALSE);
+    m_wndSplitter.SetLayoutRect(&rcClient);
+    m_wndSplitter.SetPosition(g_CatsSize.Value * rcClient.Width() / 100, false);
     m_wndSplitter.m_hWndPane[0] = m_wndGroupsBar.GetSafeHwnd();
     m_wndSplitter.m_hWndPane[1] = m_pageView.GetSafeHwnd();
     m_wndSplitter.m_nFocusPane = 1;
-    m_wndSplitter.MoveWindow(&rcClient, FALSE);
-    m_wndSplitter.SetLayoutRect(&rcClient);
-    m_wndSplitter.SetPosition(g_CatsSize.Value * rcClient.Width() / 100, true);
+    m_wndSplitter.RecalcLayout();
     if (g_ShowCats.Value == 0) m_wndSplitter.ShowPane(1);
 
     CUiManager* pUi = CUiManager::GetInstance();
