@@ -131,8 +131,7 @@ LRESULT CExtTabWnd::OnSettingChangeMsg(WPARAM wParam, LPARAM lParam)
 {
     const LRESULT lResult = Default();
     CExtPaintManager* pPM = GetPaintManager();
-    g_CurrentPaintManager.OnSettingChange(this, (UINT)wParam, (LPCTSTR)lParam);
-    g_CommandManager.OnSettingChange(pPM, this, (UINT)wParam, (LPCTSTR)lParam);
+    g_CurrentPaintManager.RelaySystemChange(this, pPM, WM_SETTINGCHANGE, wParam, lParam);
     Invalidate();
     return lResult;
 }
@@ -141,8 +140,7 @@ LRESULT CExtTabWnd::OnThemeChangedMsg(WPARAM wParam, LPARAM lParam)
 {
     const LRESULT lResult = Default();
     CExtPaintManager* pPM = GetPaintManager();
-    g_CurrentPaintManager.OnThemeChanged(this, wParam, lParam);
-    g_CommandManager.OnThemeChanged(pPM, this, wParam, lParam);
+    g_CurrentPaintManager.RelaySystemChange(this, pPM, WM_THEMECHANGED, wParam, lParam);
     return lResult;
 }
 

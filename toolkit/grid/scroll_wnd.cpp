@@ -779,8 +779,7 @@ void CExtScrollWnd::OnPaintAreaBackground(CDC& dc, const RECT& rc)
 LRESULT CExtScrollWnd::OnSysColorChangeMsg(WPARAM, LPARAM)
 {
     LRESULT lResult = Default();
-    g_CurrentPaintManager.OnSysColorChange(this);
-    g_CommandManager.OnSysColorChange(GetPaintManager(), this);
+    g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), WM_SYSCOLORCHANGE, 0, 0);
     Invalidate();
     return lResult;
 }
@@ -788,8 +787,7 @@ LRESULT CExtScrollWnd::OnSysColorChangeMsg(WPARAM, LPARAM)
 LRESULT CExtScrollWnd::OnSettingChangeMsg(WPARAM wParam, LPARAM lParam)
 {
     LRESULT lResult = Default();
-    g_CurrentPaintManager.OnSettingChange(this, (UINT)wParam, (LPCTSTR)lParam);
-    g_CommandManager.OnSettingChange(GetPaintManager(), this, (UINT)wParam, (LPCTSTR)lParam);
+    g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), WM_SETTINGCHANGE, wParam, lParam);
     RECT rc;
     CalcClientRect(&rc, true, NULL);
     Invalidate();
@@ -799,9 +797,7 @@ LRESULT CExtScrollWnd::OnSettingChangeMsg(WPARAM wParam, LPARAM lParam)
 LRESULT CExtScrollWnd::OnDisplayChangeMsg(WPARAM wParam, LPARAM lParam)
 {
     LRESULT lResult = Default();
-    const int cx = (short)LOWORD(lParam), cy = (int)HIWORD(lParam);
-    g_CurrentPaintManager.OnDisplayChange(this, (int)wParam, cx, cy);
-    g_CommandManager.OnDisplayChange(GetPaintManager(), this, (INT)wParam, cx, cy);
+    g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), WM_DISPLAYCHANGE, wParam, lParam);
     Invalidate();
     return lResult;
 }
@@ -809,8 +805,7 @@ LRESULT CExtScrollWnd::OnDisplayChangeMsg(WPARAM wParam, LPARAM lParam)
 LRESULT CExtScrollWnd::OnThemeChangedMsg(WPARAM wParam, LPARAM lParam)
 {
     LRESULT lResult = Default();
-    g_CurrentPaintManager.OnThemeChanged(this, wParam, lParam);
-    g_CommandManager.OnThemeChanged(GetPaintManager(), this, wParam, lParam);
+    g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), WM_THEMECHANGED, wParam, lParam);
     RECT rc;
     CalcClientRect(&rc, true, NULL);
     Invalidate();

@@ -837,8 +837,7 @@ LRESULT CExtDatePickerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
     }
     case WM_SYSCOLORCHANGE: {
         LRESULT lr = CWnd::WindowProc(message, wParam, lParam);
-        g_CurrentPaintManager.OnSysColorChange(this);
-        g_CommandManager.OnSysColorChange(GetPaintManager(), this);
+        g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), message, wParam, lParam);
         RecalcLayout(true, true, true);
         return lr;
     }
@@ -847,19 +846,7 @@ LRESULT CExtDatePickerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
     case WM_THEMECHANGED: {
         MeasureMetrics();
         LRESULT lr = CWnd::WindowProc(message, wParam, lParam);
-        if (message == WM_SETTINGCHANGE) {
-            g_CurrentPaintManager.OnSettingChange(this, (UINT)wParam, (LPCTSTR)lParam);
-            g_CommandManager.OnSettingChange(GetPaintManager(), this, (UINT)wParam,
-                                             (LPCTSTR)lParam);
-        } else if (message == WM_DISPLAYCHANGE) {
-            g_CurrentPaintManager.OnDisplayChange(this, (int)wParam, LOWORD(lParam),
-                                                  HIWORD(lParam));
-            g_CommandManager.OnDisplayChange(GetPaintManager(), this, (int)wParam,
-                                             LOWORD(lParam), HIWORD(lParam));
-        } else {
-            g_CurrentPaintManager.OnThemeChanged(this, wParam, lParam);
-            g_CommandManager.OnThemeChanged(GetPaintManager(), this, wParam, lParam);
-        }
+        g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), message, wParam, lParam);
         RecalcLayout(true, true, true);
         return lr;
     }

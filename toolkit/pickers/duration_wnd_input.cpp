@@ -286,25 +286,7 @@ BOOL CExtDurationWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 
 void CExtDurationWnd::RelaySystemChange(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CExtPaintManager* pPM = GetPaintManager();
-    switch (message) {
-    case WM_SYSCOLORCHANGE:
-        g_CurrentPaintManager.OnSysColorChange(this);
-        g_CommandManager.OnSysColorChange(pPM, this);
-        break;
-    case WM_SETTINGCHANGE:
-        g_CurrentPaintManager.OnSettingChange(this, (UINT)wParam, (LPCTSTR)lParam);
-        g_CommandManager.OnSettingChange(pPM, this, (UINT)wParam, (LPCTSTR)lParam);
-        break;
-    case WM_DISPLAYCHANGE:
-        g_CurrentPaintManager.OnDisplayChange(this, (int)wParam, LOWORD(lParam), HIWORD(lParam));
-        g_CommandManager.OnDisplayChange(pPM, this, (int)wParam, LOWORD(lParam), HIWORD(lParam));
-        break;
-    default:
-        g_CurrentPaintManager.OnThemeChanged(this, wParam, lParam);
-        g_CommandManager.OnThemeChanged(pPM, this, wParam, lParam);
-        break;
-    }
+    g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), message, wParam, lParam);
 }
 
 LRESULT CExtDurationWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -177,21 +177,9 @@ LRESULT CExtSliderWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DISPLAYCHANGE: {
         LRESULT lr = CSliderCtrl::WindowProc(message, wParam, lParam);
         CExtPaintManager* pPM = GetPaintManager();
-        if (message == WM_THEMECHANGED) {
-            g_CurrentPaintManager.OnThemeChanged(this, wParam, lParam);
-            g_CommandManager.OnThemeChanged(pPM, this, wParam, lParam);
+        g_CurrentPaintManager.RelaySystemChange(this, pPM, message, wParam, lParam);
+        if (message == WM_THEMECHANGED)
             return lr;
-        }
-        if (message == WM_SYSCOLORCHANGE) {
-            g_CurrentPaintManager.OnSysColorChange(this);
-            g_CommandManager.OnSysColorChange(pPM, this);
-        } else if (message == WM_SETTINGCHANGE) {
-            g_CurrentPaintManager.OnSettingChange(this, (UINT)wParam, (LPCTSTR)lParam);
-            g_CommandManager.OnSettingChange(pPM, this, (UINT)wParam, (LPCTSTR)lParam);
-        } else {
-            g_CurrentPaintManager.OnDisplayChange(this, (int)wParam, LOWORD(lParam), HIWORD(lParam));
-            g_CommandManager.OnDisplayChange(pPM, this, (int)wParam, LOWORD(lParam), HIWORD(lParam));
-        }
         RepaintEntire();
         return lr;
     }
