@@ -81,7 +81,7 @@ inline BOOL AFXAPI CompareElements(const TYPE* pElement1, const ARG_TYPE* pEleme
     return *pElement1 == *pElement2;
 }
 
-// Default: the elements' bytes as they stand in memory.
+// Default: the elements' bytes exactly as they are held in memory.
 template <class TYPE>
 void AFXAPI SerializeElements(CArchive& ar, TYPE* pElements, INT_PTR nCount) {
     if (nCount <= 0) return;

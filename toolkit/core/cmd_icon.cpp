@@ -19,7 +19,7 @@ COLORREF LookupColorOf(CExtPaintManager* pPM, int nIndex)
 {
     if (pPM != NULL && s_pThemeHooks != NULL && s_pThemeHooks->m_pfnLookupColor != NULL)
         return s_pThemeHooks->m_pfnLookupColor(pPM, nIndex);
-    // without the theme engine the system colours stand in for the theme's
+    // without the theme engine the system colours answer for the theme's
     if (nIndex >= 0 && nIndex <= COLOR_MENUBAR)
         return ::GetSysColor(nIndex);
     return ::GetSysColor(nIndex == 1010 ? COLOR_BTNTEXT : COLOR_3DFACE);

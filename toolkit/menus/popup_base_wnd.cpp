@@ -22,7 +22,8 @@ CExtPopupBaseWnd::CExtPopupBaseWnd()
 {
     m_pAnimBits[0] = m_pAnimBits[1] = m_pAnimBits[2] = NULL;
     RegisterWithHolder();
-    // The constructor's reset is this class's own: a derived class is not built yet.
+    // The constructor's reset is this class's own: while it runs the object is not yet of
+    // any derived class.
     CExtPopupBaseWnd::ResetState();
 }
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-// The stand-ins ItemGetIcon hands out when there is no icon to give.
+// The empty icons ItemGetIcon hands out when there is no icon to give.
 CExtCmdIcon& EmptyIconForBadPos()
 {
     static CExtCmdIcon g_icon;

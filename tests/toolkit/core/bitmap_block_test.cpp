@@ -81,7 +81,7 @@ TEST(BitmapBlock, PixelAccessIsTopDown) {
 
 TEST(BitmapBlock, SixteenBitPixels) {
     // 5-6-5 by its masks
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2;
     s.height = 1;
     s.bpp = 16;
@@ -118,7 +118,7 @@ TEST(BitmapBlock, Make32FromEveryDepth) {
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.bpp);
-        BmpSpec s;
+        BmpLayout s;
         s.width = 3;
         s.height = 1;
         s.bpp = c.bpp;
@@ -158,7 +158,7 @@ TEST(BitmapBlock, Make32FromEveryDepth) {
 }
 
 TEST(BitmapBlock, Make32OnThirtyTwoBitsOnlySetsTheAlphaMask) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 1;
     s.height = 1;
     s.bpp = 32;
@@ -237,7 +237,7 @@ TEST(BitmapBlock, AdjustHlsSparesTheTransparentRange) {
     EXPECT_EQ(0xFF102030u, Argb(bmp2, 1, 0));  // inside key + tolerance: spared too
 
     CExtBitmap pal;
-    BmpSpec s;
+    BmpLayout s;
     s.bpp = 8;
     s.clrUsed = 1;
     s.palette = {Quad(1, 2, 3)};

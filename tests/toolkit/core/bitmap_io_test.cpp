@@ -65,7 +65,7 @@ TEST(BitmapIo, SerializeRoundTripEveryDepth) {
     for (int bpp : depths) {
         for (int variant = 0; variant < 2; variant++) {
             SCOPED_TRACE(testing::Message() << bpp << " bpp, variant " << variant);
-            BmpSpec s;
+            BmpLayout s;
             s.width = 13;
             s.height = 5;
             s.bpp = bpp;
@@ -162,7 +162,7 @@ TEST(BitmapIo, SerializeEmptyAndFlags) {
 
 TEST(BitmapIo, WriterLayout) {
     // an 8-bit row of 300 equal pixels is written as runs of 255 and 45
-    BmpSpec s;
+    BmpLayout s;
     s.width = 300;
     s.height = 1;
     s.bpp = 8;
@@ -190,7 +190,7 @@ TEST(BitmapIo, WriterLayout) {
     EXPECT_EQ(0, memcmp(expected, &out[out.size() - 8], 8));
 
     // literals: 1 and 2 bytes as runs of 1, three and more as an absolute run with padding
-    BmpSpec lit = s;
+    BmpLayout lit = s;
     lit.width = 8;
     lit.bits = {1, 2, 2, 3, 4, 5, 9, 9};
     data = Build(lit);
@@ -250,7 +250,7 @@ TEST(BitmapIo, HeaderSizes) {
         for (bool fileHeader : {true, false}) {
             SCOPED_TRACE(testing::Message() << "header " << hs << (fileHeader ? " with" : " without")
                                             << " file header");
-            BmpSpec s;
+            BmpLayout s;
             s.headerSize = hs;
             s.fileHeader = fileHeader;
             s.width = 2;
@@ -270,7 +270,7 @@ TEST(BitmapIo, HeaderSizes) {
         }
     }
     // the same pixels as 5-5-5 without bit fields
-    BmpSpec s;
+    BmpLayout s;
     s.width = 1;
     s.bpp = 16;
     Put16(s.bits, 0x03E0);
@@ -281,7 +281,7 @@ TEST(BitmapIo, HeaderSizes) {
     EXPECT_EQ(0xFF00FF00u, Argb(bmp, 0, 0));
 
     // a 124-byte header with a palette (as resource compilers write them)
-    BmpSpec p;
+    BmpLayout p;
     p.headerSize = 124;
     p.width = 2;
     p.bpp = 8;
@@ -295,7 +295,7 @@ TEST(BitmapIo, HeaderSizes) {
     EXPECT_EQ(0xFF010203u, Argb(bmp, 1, 0));
 
     // smaller than 40 bytes (an OS/2 core header) fails
-    BmpSpec core;
+    BmpLayout core;
     core.headerSize = 12;
     data = Build(core);
     EXPECT_FALSE(bmp.LoadFromBuffer(data.data(), (DWORD)data.size()));
@@ -311,7 +311,7 @@ TEST(BitmapIo, HeaderSizes) {
 
 TEST(BitmapIo, PixelsFromOffBits) {
     // a gap between the palette and the rows, said by bfOffBits
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2;
     s.height = 1;
     s.bpp = 24;
@@ -334,7 +334,7 @@ TEST(BitmapIo, PixelsFromOffBits) {
 
 TEST(BitmapIo, ColourTableOfHighColourImages) {
     // a 24-bit image may carry an optional colour table; the rows follow it
-    BmpSpec s;
+    BmpLayout s;
     s.width = 1;
     s.bpp = 24;
     s.clrUsed = 2;
@@ -353,7 +353,7 @@ TEST(BitmapIo, ColourTableOfHighColourImages) {
 TEST(BitmapIo, TopDownRowsOfEveryDepth) {
     for (int bpp : {1, 4, 8, 16, 24, 32}) {
         SCOPED_TRACE(bpp);
-        BmpSpec up, down;
+        BmpLayout up, down;
         up.width = down.width = 3;
         up.height = 4;
         down.height = -4;
@@ -377,7 +377,7 @@ TEST(BitmapIo, TopDownRowsOfEveryDepth) {
 }
 
 TEST(BitmapIo, Rle8) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 6;
     s.height = 3;
     s.bpp = 8;
@@ -407,7 +407,7 @@ TEST(BitmapIo, Rle8) {
     }
 
     // an absolute run longer than the row keeps what fits and stays in step
-    BmpSpec w = s;
+    BmpLayout w = s;
     w.width = 2;
     w.height = 2;
     w.bits = {0, 5, 1, 2, 3, 4, 5, 0, 0, 0, 2, 8, 0, 1};
@@ -419,7 +419,7 @@ TEST(BitmapIo, Rle8) {
     EXPECT_EQ(8, v(1, 0));
 
     // RLE8 only with 8 bits per pixel: a 4-bit image claiming it keeps zero rows
-    BmpSpec f = s;
+    BmpLayout f = s;
     f.bpp = 4;
     f.palette.resize(16);
     f.palette[0] = Quad(50, 60, 70);
@@ -429,7 +429,7 @@ TEST(BitmapIo, Rle8) {
 }
 
 TEST(BitmapIo, Rle4) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 5;
     s.height = 2;
     s.bpp = 4;
@@ -458,7 +458,7 @@ TEST(BitmapIo, Rle4) {
     // Runs that start on an odd pixel: an encoded run still begins with the high nibble
     // of its value, an absolute run with the high nibble of its first data byte, and the
     // absolute run reads exactly its ceil(n / 2) bytes so that the next row is in step.
-    BmpSpec o = s;
+    BmpLayout o = s;
     o.width = 8;
     o.height = 2;
     o.bits = {
@@ -488,7 +488,7 @@ TEST(BitmapIo, Rle4) {
 
 TEST(BitmapIo, PaletteCountsAndDamagedHeaders) {
     // 4-bit with biClrUsed 3: three entries read, the image's palette still has 16
-    BmpSpec s;
+    BmpLayout s;
     s.width = 4;
     s.bpp = 4;
     s.clrUsed = 3;
@@ -508,7 +508,7 @@ TEST(BitmapIo, PaletteCountsAndDamagedHeaders) {
     };
     for (const Bad& b : bad) {
         SCOPED_TRACE(b.what);
-        BmpSpec d;
+        BmpLayout d;
         d.width = b.cx;
         d.height = b.cy;
         d.bpp = b.bpp;
@@ -554,7 +554,7 @@ TEST(BitmapIo, MutatedStreamsNeverCrash) {
     // valid streams of every kind, damaged at random in a bounded number of ways
     std::vector<std::vector<BYTE>> seeds;
     for (int bpp : {1, 4, 8, 16, 24, 32}) {
-        BmpSpec s;
+        BmpLayout s;
         s.width = 9;
         s.height = (bpp % 3) ? 5 : -5;
         s.bpp = bpp;
@@ -572,7 +572,7 @@ TEST(BitmapIo, MutatedStreamsNeverCrash) {
         seeds.push_back(Build(s));
     }
     {
-        BmpSpec r;
+        BmpLayout r;
         r.width = 8;
         r.height = 4;
         r.bpp = 8;

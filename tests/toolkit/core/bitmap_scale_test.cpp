@@ -202,7 +202,7 @@ TEST(BitmapScale, AlphaAndDepths) {
     EXPECT_EQ(0x80800000u, Argb(half, 0, 0));
 
     // a 32-bit image without an alpha mask is filtered on all four bytes alike
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2;
     s.bpp = 32;
     s.compression = BI_BITFIELDS;
@@ -217,7 +217,7 @@ TEST(BitmapScale, AlphaAndDepths) {
     EXPECT_EQ(0x80808080u, Argb(bmp, 0, 0));
 
     // 16 bits are filtered as packed values, not by colour field
-    BmpSpec w;
+    BmpLayout w;
     w.width = 2;
     w.bpp = 16;
     Put16(w.bits, 0x0000);
@@ -228,7 +228,7 @@ TEST(BitmapScale, AlphaAndDepths) {
     EXPECT_EQ(0xFF830000u, Argb(bmp, 0, 0));  // 0x4000: red field 16, green and blue 0
 
     // palette images, empty images and sizes below one fail and change nothing
-    BmpSpec p;
+    BmpLayout p;
     p.bpp = 8;
     p.clrUsed = 1;
     p.palette = {Quad(1, 2, 3)};

@@ -11,7 +11,7 @@
 
 namespace bmptest {
 
-struct BmpSpec
+struct BmpLayout
 {
     int width = 1;
     int height = 1;          // negative: top-down
@@ -38,7 +38,7 @@ inline void Put32(std::vector<BYTE>& v, DWORD d)
         v.push_back((BYTE)((d >> (8 * i)) & 0xFF));
 }
 
-inline std::vector<BYTE> Build(const BmpSpec& s)
+inline std::vector<BYTE> Build(const BmpLayout& s)
 {
     std::vector<BYTE> body;
     Put32(body, s.headerSize);
@@ -104,7 +104,7 @@ inline RGBQUAD Quad(BYTE r, BYTE g, BYTE b, BYTE a = 0)
 template <class F>
 inline bool Make32(CExtBitmap& bmp, int cx, int cy, F f)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.width = cx;
     s.height = -cy;
     s.bpp = 32;
@@ -119,7 +119,7 @@ inline bool Make32(CExtBitmap& bmp, int cx, int cy, F f)
 template <class F>
 inline bool Make24(CExtBitmap& bmp, int cx, int cy, F f)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.width = cx;
     s.height = -cy;
     s.bpp = 24;

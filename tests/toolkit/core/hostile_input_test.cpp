@@ -89,13 +89,13 @@ TEST(HostileInput, BitmapSizesAgainstTheStream) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << "x" << c.bpp << " " << c.nBits);
-        bmptest::BmpSpec spec;
-        spec.width = c.width;
-        spec.height = c.height;
-        spec.bpp = c.bpp;
-        if (c.bpp == 8) spec.palette.assign(256, RGBQUAD{1, 2, 3, 0});
-        spec.bits.assign(c.nBits, 0x5A);
-        std::vector<BYTE> data = bmptest::Build(spec);
+        bmptest::BmpLayout layout;
+        layout.width = c.width;
+        layout.height = c.height;
+        layout.bpp = c.bpp;
+        if (c.bpp == 8) layout.palette.assign(256, RGBQUAD{1, 2, 3, 0});
+        layout.bits.assign(c.nBits, 0x5A);
+        std::vector<BYTE> data = bmptest::Build(layout);
         CExtBitmap bmp;
         EXPECT_EQ(bmp.LoadFromBuffer(data.data(), (DWORD)data.size()), c.bLoads);
         EXPECT_EQ(bmp.IsEmpty(), !c.bLoads);

@@ -58,14 +58,14 @@ std::vector<Reader> Readers() {
          [] {
              std::vector<Bytes> v;
              for (int bpp : {8, 24, 32}) {
-                 bmptest::BmpSpec spec;
-                 spec.width = 5;
-                 spec.height = bpp == 24 ? -3 : 3;
-                 spec.bpp = bpp;
-                 if (bpp == 8) spec.palette.assign(4, RGBQUAD{1, 2, 3, 0});
-                 if (bpp == 8) spec.clrUsed = 4;
-                 spec.bits.assign((size_t)CExtBitmap::GetStride(5, bpp) * 3, 0x21);
-                 v.push_back(bmptest::Build(spec));
+                 bmptest::BmpLayout layout;
+                 layout.width = 5;
+                 layout.height = bpp == 24 ? -3 : 3;
+                 layout.bpp = bpp;
+                 if (bpp == 8) layout.palette.assign(4, RGBQUAD{1, 2, 3, 0});
+                 if (bpp == 8) layout.clrUsed = 4;
+                 layout.bits.assign((size_t)CExtBitmap::GetStride(5, bpp) * 3, 0x21);
+                 v.push_back(bmptest::Build(layout));
              }
              return v;
          },
@@ -242,10 +242,10 @@ std::string Here(const char* name) {
 
 // The child: runs one reader over the batch file, writing the case number before each.
 TEST(HostileFuzz, Child) {
-    const char* spec = getenv("PURGELET_FUZZ_CHILD");
-    if (!spec) GTEST_SKIP() << "run by HostileFuzz.EveryReaderSurvivesMutations";
+    const char* childReader = getenv("PURGELET_FUZZ_CHILD");
+    if (!childReader) GTEST_SKIP() << "run by HostileFuzz.EveryReaderSurvivesMutations";
     for (const Reader& r : Readers()) {
-        if (std::string(r.name) != spec) continue;
+        if (std::string(r.name) != childReader) continue;
         FILE* in = fopen(Here("fuzz_batch.bin").c_str(), "rb");
         ASSERT_TRUE(in != NULL);
         HANDLE progress = ::CreateFileA(Here("fuzz_progress.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL,
