@@ -440,25 +440,8 @@ void CExtScrollItemWnd::UpdateScrollBars()
 
     CSize sizeClient, sizeSb;
     bool bInsideClient = true;
-    CRect rcParent;
-    CWnd* pParent = GetParent();
-    if (pParent != NULL && pParent->SendMessage(WM_RECALCPARENT, 0, (LPARAM)(LPRECT)&rcParent) != 0)
-    {
-        sizeClient = rcParent.Size();
-        GetScrollBarSizes(sizeSb);
-        bInsideClient = false;
-    }
-    else if (!GetTrueClientSize(sizeClient, sizeSb))
-    {
-        RECT rc;
-        GetClientRectEx(&rc);
-        if (rc.right - rc.left > 0 && rc.bottom - rc.top > 0)
-        {
-            EnableScrollBarCtrl(SB_BOTH, false);
-            CalcClientRect(&rc, true, NULL);
-        }
+    if (!MeasureScrollArea(sizeClient, sizeSb, bInsideClient))
         return;
-    }
     const int nTypeH = GetScrollTypeH(), nTypeV = GetScrollTypeV();
     if (nTypeH >= __ESIS_ST_ITEM || nTypeV >= __ESIS_ST_ITEM)
     {

@@ -429,6 +429,31 @@ bool CExtScrollWnd::OnScrollBy(CSize sizeScroll, bool bDoScroll)
     return true;
 }
 
+bool CExtScrollWnd::MeasureScrollArea(CSize& sizeClient, CSize& sizeSb, bool& bInsideClient)
+{
+    // A parent that lays the bars out itself hands over the area they share.
+    bInsideClient = true;
+    CRect rcParent;
+    CWnd* pParent = GetParent();
+    if (pParent != NULL && pParent->SendMessage(WM_RECALCPARENT, 0, (LPARAM)(LPRECT)&rcParent) != 0)
+    {
+        sizeClient = rcParent.Size();
+        GetScrollBarSizes(sizeSb);
+        bInsideClient = false;
+        return true;
+    }
+    if (GetTrueClientSize(sizeClient, sizeSb))
+        return true;
+    RECT rc;
+    GetClientRectEx(&rc);
+    if (rc.right - rc.left > 0 && rc.bottom - rc.top > 0)
+    {
+        EnableScrollBarCtrl(SB_BOTH, false);
+        CalcClientRect(&rc, true, NULL);
+    }
+    return false;
+}
+
 void CExtScrollWnd::UpdateScrollBars()
 {
     if (m_nUpdateScrollBarsLock > 1)
@@ -442,25 +467,8 @@ void CExtScrollWnd::UpdateScrollBars()
 
     CSize sizeClient, sizeSb;
     bool bInsideClient = true;
-    CRect rcParent;
-    CWnd* pParent = GetParent();
-    if (pParent != NULL && pParent->SendMessage(WM_RECALCPARENT, 0, (LPARAM)(LPRECT)&rcParent) != 0)
-    {
-        sizeClient = rcParent.Size();
-        GetScrollBarSizes(sizeSb);
-        bInsideClient = false;
-    }
-    else if (!GetTrueClientSize(sizeClient, sizeSb))
-    {
-        RECT rc;
-        GetClientRectEx(&rc);
-        if (rc.right - rc.left > 0 && rc.bottom - rc.top > 0)
-        {
-            EnableScrollBarCtrl(SB_BOTH, false);
-            CalcClientRect(&rc, true, NULL);
-        }
+    if (!MeasureScrollArea(sizeClient, sizeSb, bInsideClient))
         return;
-    }
     CSize needSb, sizeRange;
     POINT ptMove;
     GetScrollBarState(sizeClient, needSb, sizeRange, ptMove, bInsideClient);

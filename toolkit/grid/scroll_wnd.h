@@ -55,6 +55,9 @@ public:
     virtual bool OnScroll(UINT nScrollCode, UINT nPos, bool bDoScroll = true);
     virtual bool OnScrollBy(CSize sizeScroll, bool bDoScroll = true);
     virtual void UpdateScrollBars();
+    // The area the bars share and their sizes, from the parent's layout or the true client
+    // size; false (with the bars switched off) when there is no room for them.
+    bool MeasureScrollArea(CSize& sizeClient, CSize& sizeSb, bool& bInsideClient);
     virtual void ScrollWindowBy(int dx, int dy, const RECT* pRect = NULL, const RECT* pClip = NULL);
     virtual void EnsurePointVisible(POINT pt);
     virtual void InvalidateClientArea(bool bErase);
