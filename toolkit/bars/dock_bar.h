@@ -23,6 +23,8 @@ public:
     virtual BOOL DestroyWindow();
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     virtual LRESULT WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam);
+    // The size the bar may fill: its layout rectangle, else the frame's client area.
+    CSize GetLayoutArea();
     virtual CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz);
     virtual void DoPaint(CDC* pDC);
     virtual void DrawBorders(CDC* pDC, CRect& rect);

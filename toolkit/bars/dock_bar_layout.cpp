@@ -36,22 +36,25 @@ int MinExtentAlong(CControlBar* pBar, bool bHorz)
 
 // ---- row layout -----------------------------------------------------------------------
 
+CSize CExtDockBar::GetLayoutArea()
+{
+    // The rectangle the frame lays the bar out in; before the first layout, the frame's
+    // client area.
+    if (!m_rectLayout.IsRectEmpty())
+        return m_rectLayout.Size();
+    CRect rcFrame;
+    CFrameWnd* pFrame = GetParentFrame();
+    if (pFrame != NULL)
+        pFrame->GetClientRect(&rcFrame);
+    else
+        GetClientRect(&rcFrame);
+    return rcFrame.Size();
+}
+
 CSize CExtDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
 {
     CSize sizeFixed = CControlBar::CalcFixedLayout(bStretch, bHorz);
-    CSize sizeMax;
-    if (!m_rectLayout.IsRectEmpty())
-        sizeMax = m_rectLayout.Size();
-    else
-    {
-        CRect rcFrame;
-        CFrameWnd* pFrame = GetParentFrame();
-        if (pFrame != NULL)
-            pFrame->GetClientRect(&rcFrame);
-        else
-            GetClientRect(&rcFrame);
-        sizeMax = rcFrame.Size();
-    }
+    const CSize sizeMax = GetLayoutArea();
     AFX_SIZEPARENTPARAMS layout;
     ::ZeroMemory(&layout, sizeof(layout));
     layout.hDWP = m_bLayoutQuery ? NULL : ::BeginDeferWindowPos(int(m_arrBars.GetSize()));

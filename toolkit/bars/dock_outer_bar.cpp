@@ -205,19 +205,7 @@ CSize CExtDockOuterBar::CalcFixedLayout(BOOL bStretch, BOOL bHorzArg)
 {
     const bool bHorz = bHorzArg != FALSE;
     CSize sizeFixed = CControlBar::CalcFixedLayout(bStretch, bHorzArg);
-    CSize sizeAvail;
-    if (!m_rectLayout.IsRectEmpty())
-        sizeAvail = m_rectLayout.Size();
-    else
-    {
-        CRect rcFrame;
-        CFrameWnd* pFrame = GetParentFrame();
-        if (pFrame != NULL)
-            pFrame->GetClientRect(&rcFrame);
-        else
-            GetClientRect(&rcFrame);
-        sizeAvail = rcFrame.Size();
-    }
+    const CSize sizeAvail = GetLayoutArea();
     AFX_SIZEPARENTPARAMS layout;
     ::ZeroMemory(&layout, sizeof(layout));
     layout.hDWP = m_bLayoutQuery ? NULL : ::BeginDeferWindowPos(int(m_arrBars.GetSize()));
