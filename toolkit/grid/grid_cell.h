@@ -10,12 +10,12 @@
 #include <objidl.h>
 #include "framework/framework.h"
 #include "toolkit/grid/grid_hit_test.h"
+#include "toolkit/grid/content_expand_wnd.h"
 
 class CExtCmdIcon;
 class CExtGridDataProvider;
 class CExtGridWnd;
 class CExtPopupMenuTipWnd;
-class CExtContentExpandWnd;
 class CExtPopupInplaceListBox;
 
 class CExtGridCell : public CObject
@@ -122,6 +122,9 @@ public:
 #define EXT_GRID_CELL_PAINT_PASS                                                                   \
     wndGrid, dc, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType, nRowType, rcCellExtra, rcCell, \
         rcVisibleRange, dwAreaFlags, dwHelperPaintFlags
+#define EXT_GRID_CELL_PAINT_PASS_NO_GRID                                                      \
+    dc, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType, nRowType, rcCellExtra, rcCell, \
+        rcVisibleRange, dwAreaFlags, dwHelperPaintFlags
 
     // The rectangles of a cell's parts and the focus-arrow glyph chosen by the layout.
     struct CELL_LAYOUT
@@ -196,7 +199,7 @@ public:
     // The auto-repeat step of a held button and the end of a press on a button.
     virtual void OnButtonPressing(CExtGridWnd& wndGrid, INT nButtonType, bool bMouseInsideButton,
                                   ULONG nPressedTimerCounter, const RECT& rcButton, const RECT& rcCellExtra,
-                                  const RECT& rcCell);
+                                  const RECT& rcCell, LONG nColNo, LONG nRowNo, INT nColType, INT nRowType);
     virtual void OnButtonPressed(CExtGridWnd& wndGrid, INT nButtonType, const RECT& rcCellExtra,
                                  const RECT& rcCell, LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo,
                                  LONG nRowNo, INT nColType, INT nRowType);
@@ -211,7 +214,7 @@ public:
     virtual bool OnInitContentExpandWnd(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent,
                                         CExtContentExpandWnd& wndContentExpand, const RECT& rcExcludeArea,
                                         INT nSizeOfExpandShadow) const;
-    virtual bool OnPaintExpandedContent(CDC& dc, const RECT& rcItem, CExtGridWnd& wndGrid,
+    virtual bool OnPaintExpandedContent(CExtContentExpandWnd::ITEM_PAINT_INFO& ipi, CExtGridWnd& wndGrid,
                                         const HIT_TEST_INFO_T& htiCurrent, CExtContentExpandWnd& wndContentExpand,
                                         INT nSizeOfExpandShadow) const;
 
@@ -288,13 +291,16 @@ public:
     virtual bool OnPopupListBoxItemMeasure(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& _pli,
                                            LPMEASUREITEMSTRUCT pMIS);
 
-    // Press and drag of an outer cell while the grid tracks it.
-    virtual bool OnOuterPressBegin(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent);
-    virtual void OnOuterPressStateChanged(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent, bool bPressed);
-    virtual bool OnOuterPressEnd(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent, bool bPressedAtEnd);
-    virtual bool OnOuterDragBegin(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent);
-    virtual bool OnOuterDragComplete(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiFrom,
-                                     const HIT_TEST_INFO_T& htiTo);
+    // Press and drag of an outer cell while the grid tracks it; true: the cell handled
+    // the event itself.
+    virtual bool OnOuterPressBegin(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent, INT nButton, UINT nFlags);
+    virtual void OnOuterPressStateChanged(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent, INT nButton,
+                                          UINT nFlags, bool bPressed);
+    virtual bool OnOuterPressEnd(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent, INT nButton, UINT nFlags,
+                                 bool bClicked, bool bDragStarted);
+    virtual bool OnOuterDragBegin(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent, INT nButton, UINT nFlags);
+    virtual bool OnOuterDragComplete(CExtGridWnd& wndGrid, bool bDropped, const HIT_TEST_INFO_T& htiSource,
+                                     const HIT_TEST_INFO_T& htiTarget);
     virtual bool OnOuterDragRemove(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent);
 
     // Size of the cell's content; the grid may be NULL.

@@ -129,7 +129,6 @@ public:
 
     // ---- geometry --------------------------------------------------------------------
     RECT* CalcClientRect(RECT* pRect, bool bReposition, const RECT* pRectSrc = NULL) override;
-    bool IsItemRangeLimitedAtStart(bool bHorz) override;
     bool IsItemRangeLimitedAtEnd(bool bHorz) override;
     int QueryColumnExtent(int nColumn, int* pBefore = NULL, int* pAfter = NULL) override;
     int QueryRowExtent(int nRow, int* pBefore = NULL, int* pAfter = NULL) override;
@@ -138,7 +137,7 @@ public:
     bool GetColumnResizeRange(int nColumn, int& nMin, int& nMax) override;
     bool GetRowResizeRange(int nRow, int& nMin, int& nMax) override;
     // Stores an extent the user tracked in the header cell and fits the rest.
-    virtual void OnResizeApply(bool bColumns, int nIndex, int nExtent);
+    void OnResizeApply(bool bColumns, int nIndex, int nExtent) override;
     // Fits the inner columns (rows) to nAvailable pixels; items 0..nKeepThrough keep
     // their extents.
     virtual void AdjustProportionalExtents(int nAvailable, bool bColumns, int nKeepThrough);
@@ -157,13 +156,22 @@ public:
     HIT_TEST_INFO& HitTest(HIT_TEST_INFO& hti, bool bAdjustEdges = false, bool bDropFirstEdges = false,
                            bool bTestFarHalf = false) override;
     bool OnSetCursor(const HIT_TEST_INFO& hti) override;
-    virtual void OnHoverCellChanged(const HIT_TEST_INFO& htiOld, const HIT_TEST_INFO& htiNew, bool bEnter,
-                                    bool bLeave);
+    // The hover moved: the cells left and entered hear of it.
+    void OnHoverChanged(const HIT_TEST_INFO& htiOld, const HIT_TEST_INFO& htiNew, bool bEnter,
+                        bool bLeave) override;
     // nButton 1 left, 2 right, 4 middle; nEvent 1 press, 2 double click, 3 release.
-    virtual bool OnMouseClick(int nButton, int nEvent, UINT nFlags, CPoint point);
+    bool OnMouseClick(int nButton, int nEvent, UINT nFlags, CPoint point) override;
+    bool OnSysKey(bool bDown, UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    bool OnKey(bool bDown, UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    // A tip for the hovered cell; false when it has none.
     virtual bool ShowCellTip(const HIT_TEST_INFO& hti);
+    // With a delay the popup waits for the base's timer; without one the cell shows
+    // its expanded content.
     virtual bool ShowContentExpand(const HIT_TEST_INFO& hti, UINT nDelay);
-    virtual bool OnPaintExpandContent(CExtContentExpandWnd::ITEM_PAINT_INFO& _pi);
+    bool OnPopupDelayStart(HIT_TEST_INFO& hti, UINT nDelay) override;
+    bool OnContentExpandShow(HIT_TEST_INFO& hti) override;
+    bool OnPaintItemContent(CExtContentExpandWnd::ITEM_PAINT_INFO& _pi) override;
+    HWND GetSafeInplaceActiveHwnd() override;
     bool OnEditKey(UINT nChar) override;
 
     // ---- painting --------------------------------------------------------------------
@@ -274,7 +282,6 @@ public:
     virtual void OnPaintDraggedOuterCell(CDC& dc, LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo,
                                          LONG nRowNo, const RECT& rc, DWORD dwAreaFlags);
     virtual CSize GetOuterCellDragThreshold(const HIT_TEST_INFO& hti);
-    const HIT_TEST_INFO& GetTrackedOuterCellHitTest() const { return m_htiOuterPressed; }
     // An outside drop target for a dragged header: its index, -1 for none.
     virtual int OnOuterCellDropOutside(bool bDrop, int nPrevIndex, const RECT& rcImage, CExtGridCell* pCell,
                                        const HIT_TEST_INFO& hti, CExtContentExpandWnd& wndMarker,
@@ -331,6 +338,11 @@ protected:
     bool PressCellButtonInstead(CExtGridCell* pCell, int nColumn, int nRow, int nColType, int nRowType,
                                 const RECT& rcExtent, const RECT& rcCell);
     void RenumberAfterMove(bool bColumns, LONG nFrom, LONG nTo);
+    // A click on a header that does not sort selects its column (row) when the grid
+    // style says so.
+    void SelectByHeaderClick(const HIT_TEST_INFO& hti, UINT nFlags);
+    // Whether a drop on the target would move the dragged column (row) at all.
+    static bool DragTargetMoves(const HIT_TEST_INFO& htiSource, const HIT_TEST_INFO& htiTarget);
     // The modal loops' message pump and idle step; false when the loop must end.
     bool PumpOneMessage();
     void IdleWait(bool& bIdle);
