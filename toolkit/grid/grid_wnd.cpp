@@ -728,10 +728,12 @@ void CExtGridWnd::AdjustProportionalExtents(int nAvailable, bool bColumns, int n
                 continue;
             long long nNew = item.nExtent + nShare;
             nNew = std::min<long long>(std::max<long long>(nNew, item.nMin), item.nMax);
+            // What a limit cut off stays in the remainder for the one-pixel passes, so the
+            // items still fill the area.
+            nRemainder -= nNew - item.nExtent;
             item.nExtent = (int)nNew;
             if (item.pHeader != NULL)
                 item.pHeader->SetExtent(item.nExtent, 0);
-            nRemainder -= nShare;
         }
     }
     // The passes go on while some item can still move that way: an item at its limit

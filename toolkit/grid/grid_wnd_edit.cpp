@@ -44,7 +44,7 @@ bool CExtGridWnd::GetCellPartRects(LONG nColNo, LONG nRowNo, INT nColType, INT n
 bool CExtGridWnd::EditCellAt(LONG nColNo, LONG nRowNo, INT nColType, INT nRowType, const RECT& rcCellExtra,
                              const RECT& rcCell, const RECT& rcInplaceControl, bool bDoMsgLoop)
 {
-    const DWORD dwFlags = EDIT_REPLACE_OPEN | (bDoMsgLoop ? EDIT_MODAL : 0);
+    const DWORD dwFlags = DWORD(EDIT_REPLACE_OPEN) | (bDoMsgLoop ? DWORD(EDIT_MODAL) : 0);
     if (nColNo < 0 || nRowNo < 0)
         return EditCell(nColNo, nRowNo, nColType, nRowType, dwFlags);
     return OnCellEditStart(nColNo, nRowNo, nColType, nRowType, dwFlags, rcCellExtra, rcCell, rcInplaceControl);
@@ -157,9 +157,6 @@ void CExtGridWnd::RunInplaceEditLoop(CExtGridCell* pCell)
         MSG msg;
         if (!::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE))
         {
-            while (pCell->OnInplaceControlIdle(hWndEditor, *this) && g_pCellInplaceEditing == pCell)
-            {
-            }
             IdleWait(bIdle);
             continue;
         }

@@ -265,7 +265,7 @@ bool CExtGridWnd::ShowContentExpand(const HIT_TEST_INFO& hti, UINT nDelay)
     {
         // The popup paints the cell its record names.
         m_htiExpanded = hti;
-        if (pCell->OnInitContentExpandWnd(*this, hti, m_wndContentExpand, hti.m_rcItem, m_dwContentExpandFlags))
+        if (pCell->OnInitContentExpandWnd(*this, hti, m_wndContentExpand, hti.m_rcItem, (INT)m_dwContentExpandFlags))
             return true;
     }
     if (m_wndContentExpand.GetSafeHwnd() != NULL)
@@ -320,8 +320,7 @@ bool CExtGridWnd::BestFit(bool bColumns, LONG nIndex, INT nType, bool bOuter, bo
                                        : GridCellGet(nOther, nIndex, nOtherType, nType);
         if (pCell == NULL)
             return;
-        CSize size(0, 0);
-        pCell->MeasureCell(size, this);
+        const CSize size = pCell->MeasureCell(this);
         nMeasured = std::max(nMeasured, (int)(bColumns ? size.cx : size.cy));
     };
     if (bOuter && nType == 0)

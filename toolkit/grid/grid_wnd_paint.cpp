@@ -62,16 +62,19 @@ void CExtGridWnd::OnPaintCell(CDC& dc, int nVisibleColumn, int nVisibleRow, int 
 }
 
 COLORREF CExtGridWnd::OnQueryCellBackColor(int nColumn, int nRow, int nVisibleColumn, int nVisibleRow,
-                                           const RECT&, const RECT&, DWORD dwAreaFlags, DWORD dwPaintFlags)
+                                           const RECT& rcExtent, const RECT& rcCell, DWORD dwAreaFlags,
+                                           DWORD dwPaintFlags)
 {
     const INT nColType = HIT_TEST_INFO::GetColumnType(dwAreaFlags);
     const INT nRowType = HIT_TEST_INFO::GetRowType(dwAreaFlags);
     CExtGridCell* pCell = GridCellGet(nColumn, nRow, nColType, nRowType, NULL, true, true);
     if (pCell == NULL)
         return COLORREF(-1);
+    RECT rcVisibleRange = {0, 0, 0, 0};
+    GetVisibleRange(rcVisibleRange);
     CClientDC dc(this);
     return pCell->OnQueryBackColor(*this, dc, nVisibleColumn, nVisibleRow, nColumn, nRow, nColType, nRowType,
-                                   dwAreaFlags, dwPaintFlags);
+                                   rcExtent, rcCell, rcVisibleRange, dwAreaFlags, dwPaintFlags);
 }
 
 void CExtGridWnd::OnPaintDraggedOuterCell(CDC& dc, LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo, LONG nRowNo,
@@ -102,7 +105,7 @@ bool CExtGridWnd::OnPaintItemContent(CExtContentExpandWnd::ITEM_PAINT_INFO& _pi)
     CExtGridCell* pCell = GetCell(m_htiExpanded);
     if (pCell == NULL)
         return false;
-    return pCell->OnPaintExpandedContent(_pi, *this, m_htiExpanded, m_wndContentExpand, m_dwContentExpandFlags);
+    return pCell->OnPaintExpandedContent(_pi, *this, m_htiExpanded, m_wndContentExpand, (INT)m_dwContentExpandFlags);
 }
 
 // ---- hooks ------------------------------------------------------------------------------

@@ -112,7 +112,7 @@ void CExtGridWnd::UpdateSortArrows(bool bColumns, const CExtGridDataSortOrder& o
                 pCell->ModifyStyle(0, CExtGridCell::__EGCS_SORT_ARROW | CExtGridCell::__EGCS_SORT_DESCENDING);
                 if (bSet)
                     pCell->ModifyStyle(CExtGridCell::__EGCS_SORT_ARROW |
-                                       (item.m_bAscending ? 0 : CExtGridCell::__EGCS_SORT_DESCENDING));
+                                       (item.m_bAscending ? 0 : DWORD(CExtGridCell::__EGCS_SORT_DESCENDING)));
             }
         }
     }
@@ -195,7 +195,7 @@ bool CExtGridWnd::TrackCellButton(CExtGridCell* pCell, const HIT_TEST_INFO& htiI
     ULONG nCounter = 0;
     if (nRepeatDelay != 0)
         SetTimer(nTimerId, nRepeatDelay, NULL);
-    SetCapture();
+    CExtMouseCaptureSink::SetCapture(m_hWnd);
     bool bPressed = true, bClicked = false, bIdle = true;
     for (bool bLoop = true; bLoop;)
     {
@@ -338,7 +338,7 @@ void CExtGridWnd::TrackOuterCellPress(CExtGridCell* pCell, const HIT_TEST_INFO& 
     m_htiOuterPressed = hti;
     if (bRedraw)
         Redraw();
-    SetCapture();
+    CExtMouseCaptureSink::SetCapture(m_hWnd);
     const CSize sizeThreshold = GetOuterCellDragThreshold(hti);
     const bool bTopBottom = hti.GetRowType() != 0;
     const bool bKeepRecord = (bTopBottom && (dwEx & __EGSE_KEEP_PRESS_TB) != 0) ||
@@ -498,8 +498,7 @@ void CExtGridWnd::TrackOuterCellDrag(CExtGridCell* pCell, const HIT_TEST_INFO& h
     const HWND hWnd = m_hWnd;
     m_htiOuterPressed = hti;
     CRect rcImage = hti.m_rcItem;
-    CSize sizeMeasured(0, 0);
-    pCell->MeasureCell(sizeMeasured, this);
+    const CSize sizeMeasured = pCell->MeasureCell(this);
     if (sizeMeasured.cx > rcImage.Width())
         rcImage.right = rcImage.left + sizeMeasured.cx;
     if (IsDragImageCentered())
@@ -523,7 +522,7 @@ void CExtGridWnd::TrackOuterCellDrag(CExtGridCell* pCell, const HIT_TEST_INFO& h
     int nOutsideIndex = -1;
     bool bMove = false, bRemove = false, bIdle = true;
     g_pCellTrackingOuterDrag = pCell;
-    SetCapture();
+    CExtMouseCaptureSink::SetCapture(m_hWnd);
     ::SetCursor(m_hCursorOuterDragOK);
     const UINT nUpMsg = ButtonUpMessage(nButton);
     for (bool bLoop = true; bLoop;)
