@@ -195,7 +195,11 @@ LRESULT CExtGIE<T>::NavigateByKey(UINT nChar, WPARAM wParam, LPARAM lParam)
     LRESULT lResult = ::SendMessage(hWndGrid, WM_KEYDOWN, (WPARAM)nChar, lParam);
     (void)wParam;
     if (::IsWindow(hWndGrid) && CWnd::FromHandlePermanent(hWndGrid) == pWndGrid && !::IsWindow(hWndSelf))
-        pWndGrid->EditCell(-1, -1, 0, 0);
+    {
+        // The grid edits at its new focus the way it edits any cell: with its own loop.
+        const RECT rcNone = {0, 0, 0, 0};
+        pWndGrid->EditCellAt(-1, -1, 0, 0, rcNone, rcNone, rcNone, true);
+    }
     return lResult;
 }
 
