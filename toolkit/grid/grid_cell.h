@@ -240,6 +240,28 @@ public:
     virtual void OnInplaceControlApplyIPAddress(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,
                                                 LONG nRowNo, INT nColType, INT nRowType, DWORD dwIPAddress,
                                                 bool bSaveChanges);
+    // The editors' other calls: a message reaching the editor's window procedure (true
+    // consumes it with lResult), the three value checks (the grid's hook is told, the
+    // value accepted) and the editor's traits (out values untouched mean none).
+    virtual bool OnInplaceControlWindowProc(LRESULT& lResult, UINT nMessage, WPARAM wParam, LPARAM lParam,
+                                            HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nVisibleColNo,
+                                            LONG nVisibleRowNo, LONG nColNo, LONG nRowNo, INT nColType,
+                                            INT nRowType, const RECT& rcCellExtra, const RECT& rcCell,
+                                            const RECT& rcInplaceControl);
+    virtual bool OnInplaceControlDateTimeInputVerify(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,
+                                                     LONG nRowNo, INT nColType, INT nRowType,
+                                                     const COleDateTime& dtOld, const COleDateTime& dtNew,
+                                                     bool bEndEdit);
+    virtual bool OnInplaceControlPositionInputVerify(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,
+                                                     LONG nRowNo, INT nColType, INT nRowType, INT nPosOld,
+                                                     INT nPosNew, bool bEndEdit);
+    virtual bool OnInplaceControlAddressInputVerify(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,
+                                                    LONG nRowNo, INT nColType, INT nRowType, DWORD dwOld,
+                                                    DWORD dwNew, bool bEndEdit);
+    virtual void OnInplaceControlQueryOptions(CExtGridWnd& wndGrid, HWND hWndInplaceControl, LONG nVisibleColNo,
+                                              LONG nVisibleRowNo, LONG nColNo, LONG nRowNo, INT nColType,
+                                              INT nRowType, DWORD dwAreaFlags, bool* pbReadOnly, bool* pbPassword,
+                                              COLORREF* pclrText, COLORREF* pclrBack);
 
     // The record that a drop-down list carries for its cell.
     struct POPUP_LIST_INFO

@@ -156,7 +156,7 @@ public:
 
     COLORREF GetInplaceBackColor() const override;
     virtual void EndEditing(bool bApply);
-    virtual bool VerifyDateTime(const COleDateTime& dtOld, const COleDateTime& dtNew);
+    virtual bool VerifyDateTime(const COleDateTime& dtOld, const COleDateTime& dtNew, bool bApplying);
     // Creates the field editor from the cell's mode, format, item visibility and value
     // (dtValue); on failure the editor is deleted and false returned.
     virtual bool Create(const COleDateTime& dtValue, int nMode, int nFormatValue, const bool* pbItemVisible);
@@ -194,7 +194,7 @@ public:
 
     COLORREF GetInplaceBackColor() const override;
     virtual void EndEditing(bool bApply);
-    virtual bool VerifyPosition(int nPosOld, int nPosNew);
+    virtual bool VerifyPosition(int nPosOld, int nPosNew, bool bApplying);
     // Creates the slider with the cell's line and page sizes, range and position; on
     // failure the editor is deleted and false returned.
     virtual bool Create(int nLineSize, int nPageSize, int nRangeMin, int nRangeMax, int nPos);
@@ -231,7 +231,7 @@ public:
 
     COLORREF GetInplaceBackColor() const override;
     virtual void EndEditing(bool bApply);
-    virtual bool VerifyAddress(DWORD dwOld, DWORD dwNew);
+    virtual bool VerifyAddress(DWORD dwOld, DWORD dwNew, bool bApplying);
     // Creates the control with the cell's address; on failure the editor is deleted and
     // false returned.
     virtual bool Create(DWORD dwAddress);
