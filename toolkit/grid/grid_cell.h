@@ -281,7 +281,8 @@ public:
                         LONG nVisibleRowNo);
     };
     virtual bool OnButtonPopupMenuTrack(POPUP_LIST_INFO& _pli);
-    virtual bool OnPopupListBoxClosed(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& _pli);
+    // After the list closed with a selection; the list window is gone by then.
+    virtual bool OnPopupListBoxClosed(POPUP_LIST_INFO& _pli);
     virtual bool OnPopupListBoxInitContent(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& _pli);
     virtual bool OnPopupListBoxSelChange(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& _pli);
     virtual bool OnPopupListBoxSelEndOK(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& _pli);
@@ -391,8 +392,8 @@ public:
     virtual bool FontFaceNameGet(CString& sFaceName) const;
     virtual void FontFaceNameReset();
     // The font to paint the cell with, or NULL for the grid's own; *pbDelete tells the
-    // caller whether it must delete the returned font. The root keeps no font of its
-    // own, so it answers NULL and nothing to delete.
+    // caller whether it must delete the returned font. The root's own font comes from the
+    // owner's font list (never deleted); without one the grid's font hook answers.
     virtual HFONT OnQueryCellFont(const CWnd* pWndGrid, LONG nColNo, LONG nRowNo, INT nColType, INT nRowType,
                                   bool* pbDelete) const;
     // The fifth root field under its other name: the index into the owner's font list.

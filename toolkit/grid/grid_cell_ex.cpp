@@ -140,3 +140,10 @@ void CExtGridCellEx::SerializeCursor(CArchive& ar)
     if (ii.hbmMask != NULL)
         ::DeleteObject(ii.hbmMask);
 }
+
+bool CExtGridCellEx::OnSetCursor(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent) const
+{
+    // The cell's own cursor wins over the grid's wherever the pointer is on the cell.
+    if (OnSetCursor()) return true;
+    return _Base::OnSetCursor(wndGrid, htiCurrent);
+}

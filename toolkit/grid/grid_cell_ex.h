@@ -21,6 +21,7 @@ public:
     bool CursorLoad(UINT nResourceID);
     // Sets the cell's cursor when it has one.
     virtual bool OnSetCursor() const;
+    bool OnSetCursor(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent) const override;
 
     void Assign(const CExtGridCell& other) override;
     void Serialize(CArchive& ar) override;
