@@ -5,6 +5,7 @@
 #include "framework/framework.h"
 #include "toolkit/grid/grid_wnd.h"
 #include "toolkit/theme/paint_manager.h"
+#include "toolkit/pickers/popup_control_menu.h"
 #include "support/dib_canvas.h"
 
 using testsupport::DibCanvas;
@@ -238,4 +239,72 @@ TEST_F(GridCellInGridTest, ButtonsShowByTheGridsBehaviour)
                                            rc, rc, rc, 0x200, c.dwPaintFlags))
             << c.name << ": the cell has no ellipsis";
     }
+}
+
+namespace {
+
+void CALLBACK CancelMenuSoon(HWND, UINT, UINT_PTR nId, DWORD)
+{
+    ::KillTimer(NULL, nId);
+    CExtPopupMenuWnd::CancelMenuTracking();
+}
+
+// A list cell: fills the list, picks an item itself when asked, and lets a timer close
+// the popup the way a click elsewhere would.
+class ListCell : public CExtGridCell
+{
+public:
+    CString m_sText;
+    int m_nPick = -1;
+    int m_nClosed = 0;
+    void TextGet(CString& s) const override { s = m_sText; }
+    void TextSet(LPCTSTR s, bool) override { m_sText = s; }
+    bool OnPopupListBoxInitContent(CExtPopupInplaceListBox& lb, POPUP_LIST_INFO& pli) override
+    {
+        lb.AddString("alpha");
+        lb.AddString("beta");
+        if (m_nPick >= 0) {
+            lb.SetCurSel(m_nPick);
+            OnPopupListBoxSelEndOK(lb, pli);
+        }
+        ::SetTimer(NULL, 0, 20, CancelMenuSoon);
+        return CExtGridCell::OnPopupListBoxInitContent(lb, pli);
+    }
+    bool OnPopupListBoxClosed(POPUP_LIST_INFO&) override { return ++m_nClosed > 0; }
+};
+
+}  // namespace
+
+TEST_F(GridCellInGridTest, DropDownListStoresThePickAndForgetsTheCellAfterwards)
+{
+    struct
+    {
+        const char* name;
+        int nPick;
+        bool bResult;
+        const char* text;
+        int nClosed, nChanged;
+    } cases[] = {
+        {"a pick becomes the text", 1, true, "beta", 1, 1},
+        {"closed without a pick", -1, false, "old", 0, 0},
+    };
+    for (const auto& c : cases) {
+        ListCell cell;
+        cell.ModifyStyle(CExtGridCell::__EGCS_BUTTON_DROPDOWN, 0);
+        cell.m_sText = "old";
+        cell.m_nPick = c.nPick;
+        const int nChanged = m_grid.m_nValueChanged;
+        CExtGridCell::POPUP_LIST_INFO pli(&cell, &m_grid, CRect(0, 0, 80, 20), CRect(0, 0, 80, 20), 0, 0, 0, 0, 0, 0);
+        EXPECT_EQ(c.bResult, cell.OnButtonPopupMenuTrack(pli)) << c.name;
+        EXPECT_STREQ(c.text, cell.m_sText) << c.name;
+        EXPECT_EQ(c.nClosed, cell.m_nClosed) << c.name;
+        EXPECT_EQ(nChanged + c.nChanged, m_grid.m_nValueChanged) << c.name;
+        EXPECT_TRUE(CExtGridCell::g_pCellMenuTracking == NULL) << c.name;
+    }
+    // Alt+Up on a drop-down cell is taken without opening anything.
+    ListCell cell;
+    cell.ModifyStyle(CExtGridCell::__EGCS_BUTTON_DROPDOWN, 0);
+    EXPECT_TRUE(cell.OnSysKey(m_grid, true, VK_UP, 1, KF_ALTDOWN));
+    EXPECT_FALSE(cell.OnSysKey(m_grid, true, VK_LEFT, 1, KF_ALTDOWN));
+    EXPECT_FALSE(cell.OnSysKey(m_grid, false, VK_DOWN, 1, KF_ALTDOWN));
 }
