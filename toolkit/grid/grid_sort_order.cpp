@@ -1,4 +1,6 @@
 #include "toolkit/grid/grid_sort_order.h"
+#include <set>
+#include <utility>
 
 IMPLEMENT_SERIAL(CExtGridDataSortOrder, CObject, 1)
 
@@ -83,16 +85,34 @@ INT_PTR CExtGridDataSortOrder::FindIndex(LONG nRowColNo) const
     return -1;
 }
 
+// A set rather than a pairwise scan: an order read from a file may be long.
 bool CExtGridDataSortOrder::HasNoDuplicates() const
 {
-    INT_PTR nCount = m_arrItems.GetSize();
-    for (INT_PTR i = 0; i < nCount; i++) {
-        for (INT_PTR j = i + 1; j < nCount; j++) {
-            if (m_arrItems[i] == m_arrItems[j])
-                return false;
-        }
+    std::set<std::pair<LONG, bool>> setSeen;
+    for (INT_PTR i = 0; i < m_arrItems.GetSize(); i++) {
+        const ITEM_INFO& item = m_arrItems[i];
+        if (!setSeen.insert(std::make_pair(item.m_nRowColNo, (bool)item.m_bAscending)).second)
+            return false;
     }
     return true;
+}
+
+void CExtGridDataSortOrder::MergeFrom(const CExtGridDataSortOrder& other, bool bInvert)
+{
+    if (IsEmpty()) {
+        *this = other;
+        return;
+    }
+    for (INT_PTR i = 0; i < other.m_arrItems.GetSize(); i++) {
+        ITEM_INFO itemOther = other.m_arrItems[i];
+        INT_PTR nPos = FindIndex(itemOther.m_nRowColNo);
+        if (nPos < 0) {
+            m_arrItems.Add(itemOther);
+            continue;
+        }
+        ITEM_INFO& item = m_arrItems[nPos];
+        item.m_bAscending = bInvert ? !item.m_bAscending : (bool)itemOther.m_bAscending;
+    }
 }
 
 void CExtGridDataSortOrder::AdjustForInsertRemove(LONG nFirst, LONG nCount, bool bInsert)

@@ -49,6 +49,10 @@ public:
     // once ascending and once descending passes.
     bool HasNoDuplicates() const;
 
+    // An empty order becomes a copy of the other. Otherwise each key of the other that
+    // names an index already here toggles that key's direction (bInvert) or takes the
+    // other's; a key on a new index is appended.
+    void MergeFrom(const CExtGridDataSortOrder& other, bool bInvert);
     // Renumbers after nCount items were inserted at (or removed from) nFirst on the
     // sorted axis; keys on removed items go.
     void AdjustForInsertRemove(LONG nFirst, LONG nCount, bool bInsert);

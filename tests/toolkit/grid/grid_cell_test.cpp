@@ -34,11 +34,11 @@ public:
     void STDMETHODCALLTYPE HeapMinimize() override {}
 };
 
-class IconProvider : public CExtGridDataProvider {
+class IconProvider : public CExtGridDataProviderMemory {
 public:
     std::vector<CExtCmdIcon*> icons;
-    LONG IconGetCount() const override { return (LONG)icons.size(); }
-    CExtCmdIcon* IconGetAt(LONG n) const override { return icons[n]; }
+    LONG IconCountGet() const override { return (LONG)icons.size(); }
+    CExtCmdIcon* IconGet(LONG n) const override { return icons[n]; }
 };
 
 // Cells that offer a text buffer or a VARIANT value, as the kinds do.
