@@ -1,0 +1,16 @@
+// A cell for the grid window's tests: extents and a proportion like a header cell, and
+// a value that compares as zero-padded text, so sorting orders the values.
+#pragma once
+#include "toolkit/grid/grid_cell_layers.h"
+
+class CGridTestCell : public CExtGCP<CExtGCE<CExtGridCell>>
+{
+    DECLARE_DYNCREATE(CGridTestCell)
+public:
+    explicit CGridTestCell(CExtGridDataProvider* pOwner = NULL) : CExtGCP<CExtGCE<CExtGridCell>>(pOwner) {}
+    void TextGet(CString& strCopy) const override { strCopy.Format("%04lu", GetValue32()); }
+    CExtGridCell* Clone(IMalloc* pMalloc = NULL) const override
+    {
+        return ExtGridCellCloneAs<CGridTestCell>(*this, pMalloc);
+    }
+};
