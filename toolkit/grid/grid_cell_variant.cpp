@@ -302,3 +302,324 @@ HRESULT CExtGridCell::stat_VariantSerialize(VARIANT* pVariant, IStream* pStream,
     ::VariantClear(&vText);
     return hr;
 }
+
+// ---- The VARIANT cell -----------------------------------------------------------------
+
+#include "toolkit/grid/grid_cell_variant.h"
+#include "toolkit/grid/grid_archive_stream.h"
+#include <float.h>
+#include <limits>
+
+IMPLEMENT_SERIAL(CExtGridCellVariant, CExtGridCellEx, VERSIONABLE_SCHEMA | 1)
+
+namespace {
+
+// Steps an integer of type T by one within its range.
+template <class T>
+bool StepInteger(void* pData, bool bUp, bool bApply)
+{
+    T& value = *(T*)pData;
+    if (bUp ? value >= std::numeric_limits<T>::max() : value <= std::numeric_limits<T>::min()) return false;
+    if (bApply) value = bUp ? (T)(value + 1) : (T)(value - 1);
+    return true;
+}
+
+// Steps a floating value by 1.0 while it stays below the type's largest magnitude.
+template <class T>
+bool StepFloat(void* pData, bool bUp, bool bApply, T maxValue)
+{
+    T& value = *(T*)pData;
+    if (value != value) return false;  // not a number
+    if (bUp ? value >= maxValue : value <= -maxValue) return false;
+    if (bApply) value = bUp ? (T)(value + 1) : (T)(value - 1);
+    return true;
+}
+
+bool IsNumberType(VARTYPE vt)
+{
+    switch (vt) {
+    case VT_I2: case VT_I4: case VT_R4: case VT_R8: case VT_CY: case VT_ERROR: case VT_DECIMAL:
+    case VT_I1: case VT_UI1: case VT_UI2: case VT_UI4: case VT_I8: case VT_UI8: case VT_INT: case VT_UINT:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A BSTR as ANSI text with the process code page; NULL gives the empty text.
+void WideToText(BSTR bstr, CString& strText)
+{
+    strText.Empty();
+    if (bstr == NULL) return;
+    int nWide = (int)::SysStringLen(bstr);
+    if (nWide == 0) return;
+    int nAnsi = ::WideCharToMultiByte(CP_ACP, 0, bstr, nWide, NULL, 0, NULL, NULL);
+    if (nAnsi <= 0) return;
+    LPSTR p = strText.GetBuffer(nAnsi);
+    ::WideCharToMultiByte(CP_ACP, 0, bstr, nWide, p, nAnsi, NULL, NULL);
+    strText.ReleaseBuffer(nAnsi);
+}
+
+// An ANSI text as a new BSTR (an empty one for NULL); NULL when memory runs out.
+BSTR TextToWide(LPCSTR sText)
+{
+    if (sText == NULL) sText = "";
+    int nWide = ::MultiByteToWideChar(CP_ACP, 0, sText, -1, NULL, 0);
+    BSTR bstr = ::SysAllocStringLen(NULL, nWide > 0 ? (UINT)(nWide - 1) : 0);
+    if (bstr != NULL && nWide > 1) ::MultiByteToWideChar(CP_ACP, 0, sText, -1, bstr, nWide);
+    return bstr;
+}
+
+}  // namespace
+
+CExtGridCellVariant::CExtGridCellVariant(CExtGridDataProvider* pOwner) : CExtGridCellEx(pOwner)
+{
+    ::VariantInit(this);
+}
+
+CExtGridCellVariant::CExtGridCellVariant(const VARIANT& var) : CExtGridCellEx(NULL)
+{
+    ::VariantInit(this);
+    VariantSet(&var);
+}
+
+CExtGridCellVariant::CExtGridCellVariant(const VARIANT& var, CExtGridDataProvider* pOwner) : CExtGridCellEx(pOwner)
+{
+    ::VariantInit(this);
+    VariantSet(&var);
+}
+
+CExtGridCellVariant::~CExtGridCellVariant() { ::VariantClear(this); }
+
+void CExtGridCellVariant::_SetError(HRESULT hr)
+{
+    ::VariantClear(this);
+    vt = VT_ERROR;
+    scode = hr;
+}
+
+HRESULT CExtGridCellVariant::VariantSet(const VARIANT* pVariant)
+{
+    if (pVariant == static_cast<const tagVARIANT*>(this)) return S_OK;
+    ::VariantClear(this);
+    if (pVariant == NULL) return S_OK;
+    HRESULT hr = ::VariantCopy(this, const_cast<VARIANT*>(pVariant));
+    if (FAILED(hr)) _SetError(hr);
+    return hr;
+}
+
+bool CExtGridCellVariant::VariantChangeTypeTo(VARTYPE vtNew, USHORT wFlags)
+{
+    VARIANT vResult;
+    ::VariantInit(&vResult);
+    HRESULT hr = ::VariantChangeType(&vResult, this, wFlags, vtNew);
+    if (FAILED(hr)) {
+        _SetError(hr);
+        return false;
+    }
+    ::VariantClear(this);
+    *static_cast<tagVARIANT*>(this) = vResult;
+    return true;
+}
+
+bool CExtGridCellVariant::IsEmpty() const { return vt == VT_EMPTY; }
+
+void CExtGridCellVariant::Reset()
+{
+    CExtGridCellEx::Reset();
+    ::VariantClear(this);
+}
+
+void CExtGridCellVariant::Assign(const CExtGridCell& other)
+{
+    CExtGridCellEx::Assign(other);
+    if (&other == this) return;
+    if (other.IsKindOf(RUNTIME_CLASS(CExtGridCellVariant))) {
+        VariantSet(static_cast<const CExtGridCellVariant&>(other).VariantPtr());
+        return;
+    }
+    ::VariantClear(this);
+    CString strText;
+    LPCTSTR sText = other.GetTextBuffer();
+    if (sText == NULL) {
+        other.TextGet(strText);
+        sText = strText;
+    }
+    if (sText == NULL || *sText == 0) return;
+    BSTR bstr = TextToWide(sText);
+    if (bstr == NULL) {
+        _SetError(E_OUTOFMEMORY);
+        return;
+    }
+    vt = VT_BSTR;
+    bstrVal = bstr;
+}
+
+int CExtGridCellVariant::Compare(const CExtGridCell& other, DWORD dwStyleMask, DWORD dwStyleExMask) const
+{
+    if (other.IsKindOf(RUNTIME_CLASS(CExtGridCellVariant))) {
+        VARIANT* pMine = const_cast<VARIANT*>(VariantPtr());
+        VARIANT* pOther = const_cast<VARIANT*>(static_cast<const CExtGridCellVariant&>(other).VariantPtr());
+        HRESULT hr = stat_VariantCompare(pMine, pOther, LOCALE_USER_DEFAULT, 0, false);
+        if (hr == VARCMP_LT) return -1;
+        if (hr == VARCMP_GT) return 1;
+    }
+    return CExtGridCellEx::Compare(other, dwStyleMask, dwStyleExMask);
+}
+
+void CExtGridCellVariant::TextGet(CString& strCopy) const
+{
+    strCopy.Empty();
+    if ((GetStyleEx() & __EGCS_EX_UNDEFINED_ROLE) != 0) return;
+    if (vt == VT_BSTR) {
+        WideToText(bstrVal, strCopy);
+        return;
+    }
+    if (vt == (VT_BSTR | VT_BYREF)) {
+        if (pbstrVal != NULL) WideToText(*pbstrVal, strCopy);
+        return;
+    }
+    VARIANT vText;
+    ::VariantInit(&vText);
+    if (SUCCEEDED(::VariantChangeType(&vText, const_cast<VARIANT*>(VariantPtr()), 0, VT_BSTR)) &&
+        vText.vt == VT_BSTR)
+        WideToText(vText.bstrVal, strCopy);
+    ::VariantClear(&vText);
+}
+
+void CExtGridCellVariant::TextSet(LPCTSTR str, bool bAllowChangeDataType)
+{
+    BSTR bstr = TextToWide(str);
+    if (bstr == NULL) {
+        _SetError(E_OUTOFMEMORY);
+        return;
+    }
+    VARIANT vText;
+    ::VariantInit(&vText);
+    vText.vt = VT_BSTR;
+    vText.bstrVal = bstr;
+    // An empty cell has no type to keep: the text is its value.
+    VARTYPE vtTarget = (VARTYPE)(vt & ~VT_BYREF);
+    if (bAllowChangeDataType || vtTarget == VT_EMPTY || vtTarget == VT_BSTR) {
+        ::VariantClear(this);
+        *static_cast<tagVARIANT*>(this) = vText;
+        return;
+    }
+    VARIANT vResult;
+    ::VariantInit(&vResult);
+    HRESULT hr = ::VariantChangeType(&vResult, &vText, 0, vtTarget);
+    ::VariantClear(&vText);
+    if (FAILED(hr)) {
+        _SetError(hr);
+        return;
+    }
+    ::VariantClear(this);
+    *static_cast<tagVARIANT*>(this) = vResult;
+}
+
+void CExtGridCellVariant::VariantGet(VARIANT* pVariant) const
+{
+    if (pVariant == NULL) return;
+    ::VariantClear(pVariant);
+    if (FAILED(::VariantCopy(pVariant, const_cast<VARIANT*>(VariantPtr())))) ::VariantInit(pVariant);
+}
+
+CExtGridCell* CExtGridCellVariant::Clone(IMalloc* pMalloc) const
+{
+    return ExtGridCellCloneAs<CExtGridCellVariant>(*this, pMalloc);
+}
+
+UINT CExtGridCellVariant::OnQueryDrawTextFlags(bool bHorz, bool bVert, bool bForDrawing) const
+{
+    UINT nFlags = CExtGridCellEx::OnQueryDrawTextFlags(bHorz, bVert, bForDrawing);
+    if (bHorz && (GetStyle() & __EGCS_TA_HORZ_MASK) == 0) {
+        VARTYPE vtValue = (VARTYPE)(vt & VT_TYPEMASK);
+        if (IsNumberType(vtValue))
+            nFlags |= DT_RIGHT;
+        else if (vtValue == VT_DATE || vtValue == VT_BOOL)
+            nFlags |= DT_CENTER;
+    }
+    return nFlags;
+}
+
+bool CExtGridCellVariant::_Step(bool bUp, bool bApply)
+{
+    if ((GetStyle() & __EGCS_READ_ONLY) != 0) return false;
+    VARIANT* pVar = this;
+    // A VARIANT by reference is followed to the value it names; the depth is bounded
+    // so that a reference cycle cannot hold the grid.
+    for (int nDepth = 0; pVar != NULL && pVar->vt == (VT_VARIANT | VT_BYREF); nDepth++) {
+        if (nDepth >= 16) return false;
+        pVar = pVar->pvarVal;
+    }
+    if (pVar == NULL || (pVar->vt & VT_ARRAY) != 0) return false;
+    bool bByRef = (pVar->vt & VT_BYREF) != 0;
+    // A DECIMAL fills the whole VARIANT, its reserved word being the type.
+    void* pData = bByRef ? pVar->byref
+                         : ((pVar->vt & VT_TYPEMASK) == VT_DECIMAL ? (void*)&pVar->decVal : (void*)&pVar->bVal);
+    if (pData == NULL) return false;
+    switch (pVar->vt & VT_TYPEMASK) {
+    case VT_I1: return StepInteger<CHAR>(pData, bUp, bApply);
+    case VT_UI1: return StepInteger<BYTE>(pData, bUp, bApply);
+    case VT_I2: return StepInteger<SHORT>(pData, bUp, bApply);
+    case VT_UI2: return StepInteger<USHORT>(pData, bUp, bApply);
+    case VT_I4: return StepInteger<LONG>(pData, bUp, bApply);
+    case VT_UI4: return StepInteger<ULONG>(pData, bUp, bApply);
+    case VT_INT: return StepInteger<INT>(pData, bUp, bApply);
+    case VT_UINT: return StepInteger<UINT>(pData, bUp, bApply);
+    case VT_I8:
+    case VT_CY: return StepInteger<LONGLONG>(pData, bUp, bApply);
+    case VT_UI8: return StepInteger<ULONGLONG>(pData, bUp, bApply);
+    case VT_R4: return StepFloat<float>(pData, bUp, bApply, FLT_MAX);
+    case VT_R8:
+    case VT_DATE: return StepFloat<double>(pData, bUp, bApply, DBL_MAX);
+    case VT_BOOL:
+        if (bApply) {
+            VARIANT_BOOL& b = *(VARIANT_BOOL*)pData;
+            b = b == VARIANT_FALSE ? VARIANT_TRUE : VARIANT_FALSE;
+        }
+        return true;
+    case VT_DECIMAL: {
+        DECIMAL& dec = *(DECIMAL*)pData;
+        if (bUp ? dec.Hi32 >= 0xFFFFFFFFUL : dec.Hi32 == 0) return false;
+        if (bApply) dec.Hi32 = bUp ? dec.Hi32 + 1 : dec.Hi32 - 1;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool CExtGridCellVariant::CanIncrement() { return _Step(true, false); }
+bool CExtGridCellVariant::CanDecrement() { return _Step(false, false); }
+bool CExtGridCellVariant::Increment() { return _Step(true, true); }
+bool CExtGridCellVariant::Decrement() { return _Step(false, true); }
+
+HRESULT CExtGridCellVariant::OnParseText(LPCTSTR sText) const
+{
+    if (sText == NULL) return E_INVALIDARG;
+    VARTYPE vtTarget = (VARTYPE)(vt & ~VT_BYREF);
+    if (vtTarget == VT_EMPTY || vtTarget == VT_BSTR) return S_OK;
+    BSTR bstr = TextToWide(sText);
+    if (bstr == NULL) return E_OUTOFMEMORY;
+    VARIANT vText, vResult;
+    ::VariantInit(&vText);
+    ::VariantInit(&vResult);
+    vText.vt = VT_BSTR;
+    vText.bstrVal = bstr;
+    HRESULT hr = ::VariantChangeType(&vResult, &vText, 0, vtTarget);
+    ::VariantClear(&vText);
+    ::VariantClear(&vResult);
+    return hr;
+}
+
+void CExtGridCellVariant::Serialize(CArchive& ar)
+{
+    CExtGridCellEx::Serialize(ar);
+    CExtArchiveIStream stream(&ar, false);
+    HRESULT hr = stat_VariantSerialize(this, &stream, ar.IsStoring() != FALSE);
+    if (FAILED(hr)) {
+        if (!ar.IsStoring()) _SetError(hr);
+        AfxThrowArchiveException(ar.IsStoring() ? CArchiveException::genericException : CArchiveException::badSchema);
+    }
+}
