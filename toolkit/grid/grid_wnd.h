@@ -134,6 +134,9 @@ public:
     int QueryRowExtent(int nRow, int* pBefore = NULL, int* pAfter = NULL) override;
     bool IsWalkColumnSkipped(int nColumn, DWORD dwAreaFlags) override;
     bool IsWalkRowSkipped(int nRow, DWORD dwAreaFlags) override;
+    // Tells the provider which columns and rows are about to be shown; its refusal
+    // refuses the scroll.
+    bool OnVisibleRangeChanging(const SCROLL_POSITION_INFO& next, const SCROLL_POSITION_INFO& last) override;
     bool GetColumnResizeRange(int nColumn, int& nMin, int& nMax) override;
     bool GetRowResizeRange(int nRow, int& nMin, int& nMax) override;
     // Stores an extent the user tracked in the header cell and fits the rest.
