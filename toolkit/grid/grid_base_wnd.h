@@ -231,6 +231,8 @@ public:
     bool OnInitializeWindow() override;
     // The popup menus' shared tip window when the grid uses it, else NULL.
     virtual CExtPopupMenuTipWnd* GetSharedTipWnd();
+    // The tip style the grid's cells give the shared tip window.
+    int GetTipMode() const { return m_nTipMode; }
     BOOL PreTranslateMessage(MSG* pMsg) override;
     bool OnScrollBy(CSize sizeScroll, bool bDoScroll = true) override;
     bool DoMouseWheel(UINT nFlags, short zDelta, POINT pt) override;

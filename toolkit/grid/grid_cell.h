@@ -240,6 +240,28 @@ public:
     virtual void OnInplaceControlApplyIPAddress(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,
                                                 LONG nRowNo, INT nColType, INT nRowType, DWORD dwIPAddress,
                                                 bool bSaveChanges);
+    // The editors' other calls: a message reaching the editor's window procedure (true
+    // consumes it with lResult), the three value checks (the grid's hook is told, the
+    // value accepted) and the editor's traits (out values untouched mean none).
+    virtual bool OnInplaceControlWindowProc(LRESULT& lResult, UINT nMessage, WPARAM wParam, LPARAM lParam,
+                                            HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nVisibleColNo,
+                                            LONG nVisibleRowNo, LONG nColNo, LONG nRowNo, INT nColType,
+                                            INT nRowType, const RECT& rcCellExtra, const RECT& rcCell,
+                                            const RECT& rcInplaceControl);
+    virtual bool OnInplaceControlDateTimeInputVerify(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,
+                                                     LONG nRowNo, INT nColType, INT nRowType,
+                                                     const COleDateTime& dtOld, const COleDateTime& dtNew,
+                                                     bool bEndEdit);
+    virtual bool OnInplaceControlPositionInputVerify(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,
+                                                     LONG nRowNo, INT nColType, INT nRowType, INT nPosOld,
+                                                     INT nPosNew, bool bEndEdit);
+    virtual bool OnInplaceControlAddressInputVerify(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,
+                                                    LONG nRowNo, INT nColType, INT nRowType, DWORD dwOld,
+                                                    DWORD dwNew, bool bEndEdit);
+    virtual void OnInplaceControlQueryOptions(CExtGridWnd& wndGrid, HWND hWndInplaceControl, LONG nVisibleColNo,
+                                              LONG nVisibleRowNo, LONG nColNo, LONG nRowNo, INT nColType,
+                                              INT nRowType, DWORD dwAreaFlags, bool* pbReadOnly, bool* pbPassword,
+                                              COLORREF* pclrText, COLORREF* pclrBack);
 
     // The record that a drop-down list carries for its cell.
     struct POPUP_LIST_INFO
@@ -259,7 +281,8 @@ public:
                         LONG nVisibleRowNo);
     };
     virtual bool OnButtonPopupMenuTrack(POPUP_LIST_INFO& _pli);
-    virtual bool OnPopupListBoxClosed(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& _pli);
+    // After the list closed with a selection; the list window is gone by then.
+    virtual bool OnPopupListBoxClosed(POPUP_LIST_INFO& _pli);
     virtual bool OnPopupListBoxInitContent(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& _pli);
     virtual bool OnPopupListBoxSelChange(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& _pli);
     virtual bool OnPopupListBoxSelEndOK(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& _pli);
@@ -369,8 +392,8 @@ public:
     virtual bool FontFaceNameGet(CString& sFaceName) const;
     virtual void FontFaceNameReset();
     // The font to paint the cell with, or NULL for the grid's own; *pbDelete tells the
-    // caller whether it must delete the returned font. The root keeps no font of its
-    // own, so it answers NULL and nothing to delete.
+    // caller whether it must delete the returned font. The root's own font comes from the
+    // owner's font list (never deleted); without one the grid's font hook answers.
     virtual HFONT OnQueryCellFont(const CWnd* pWndGrid, LONG nColNo, LONG nRowNo, INT nColType, INT nRowType,
                                   bool* pbDelete) const;
     // The fifth root field under its other name: the index into the owner's font list.

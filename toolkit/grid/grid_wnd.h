@@ -239,6 +239,11 @@ public:
     virtual bool OnGridCellInplaceControlAddressInputVerify(CExtGridCell* pCell, HWND hWndInplaceControl,
                                                             LONG nColNo, LONG nRowNo, INT nColType,
                                                             INT nRowType, DWORD dwAddress, bool bEndEdit);
+    // The traits of a cell's editor: read-only, password, text and background colour
+    // (-1 none); the base leaves them as they are.
+    virtual void OnGridCellInplaceControlQueryOptions(CExtGridCell* pCell, HWND hWndInplaceControl, LONG nColNo,
+                                                      LONG nRowNo, INT nColType, INT nRowType, bool* pbReadOnly,
+                                                      bool* pbPassword, COLORREF* pclrText, COLORREF* pclrBack);
     // After an in-place editor ended: with bApply the value was stored and
     // OnCellValueChanged follows.
     virtual void OnInplaceControlApplied(CExtGridCell* pCell, HWND hWndInplaceControl, LONG nColNo, LONG nRowNo,
