@@ -149,10 +149,10 @@ public:
                                bool bVisibleOnly = false, bool bRedraw = true);
     virtual bool BestFitRow(LONG nRowNo, INT nRowType = 0, bool bOuter = true, bool bInner = true,
                             bool bVisibleOnly = false, bool bRedraw = true);
-    // The rectangles of a cell's parts, by the cell's own layout: the cell's extra and
-    // content rectangles, then those of its parts; false when the cell is not shown.
+    // The rectangles of a cell: its extra and content rectangles and, with pLayout, those
+    // of its parts by the cell's own layout; false when the cell is not shown.
     virtual bool GetCellPartRects(LONG nColNo, LONG nRowNo, INT nColType, INT nRowType, RECT* pRectExtra,
-                                  RECT* pRectCell);
+                                  RECT* pRectCell, CExtGridCell::CELL_LAYOUT* pLayout = NULL);
     virtual CSize GetGridMargins() const;
 
     // ---- hit test, cursor, hover and clicks --------------------------------------------------
