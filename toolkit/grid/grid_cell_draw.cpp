@@ -203,7 +203,9 @@ void CExtGridCell::OnPaintSortArrow(const RECT& rcSortArrow, EXT_GRID_CELL_PAINT
     (void)nVisibleColNo, (void)nVisibleRowNo, (void)nColNo, (void)nRowNo, (void)rcCellExtra, (void)rcCell,
         (void)rcVisibleRange, (void)dwAreaFlags;
     if (!dc.RectVisible(&rcSortArrow) || !IsOuterPosition(nColType, nRowType)) return;
-    if ((dwHelperPaintFlags & 0x200) != 0 || (GetStyle() & __EGCS_SORT_ARROW) == 0) return;
+    // Only outer cells carry the arrow, so the paint flag that marks inner cells needs no
+    // test here; the grid uses the same bit for a dragged header's image, which keeps it.
+    if ((GetStyle() & __EGCS_SORT_ARROW) == 0) return;
     if ((GetStyleEx() & __EGCS_EX_NO_SORT_ARROW_ON_PAINT) != 0 && (dwHelperPaintFlags & 0x100) != 0) return;
     const bool bDescending = (GetStyle() & __EGCS_SORT_DESCENDING) != 0;
     // A column header (inner column) points up or down, a row header left or right.
