@@ -41,9 +41,14 @@ struct GridWndTest : testing::Test
             pHeader->SetExtent(arrWidths[c]);
         }
         // Column c of row r holds 10 * ((r * 3 + c) % 4) + c: rows differ in every column.
+        // The cells of column 0 give the rows their height.
         for (int r = 0; r < 4; r++)
             for (int c = 0; c < 3; c++)
-                m_grid.GridCellGet(c, r, 0, 0, RUNTIME_CLASS(CGridTestCell))->SetValue32(10 * ((r * 3 + c) % 4) + c);
+            {
+                CExtGridCell* pCell = m_grid.GridCellGet(c, r, 0, 0, RUNTIME_CLASS(CGridTestCell));
+                pCell->SetValue32(10 * ((r * 3 + c) % 4) + c);
+                pCell->SetExtent(20);
+            }
         m_grid.UpdateScrollBars();
     }
     DWORD Value(int c, int r) { return m_grid.GridCellGet(c, r)->GetValue32(); }
@@ -116,7 +121,7 @@ TEST_F(GridWndTest, HeaderCellsGiveExtentsAndProportionalGridsLoseTheLastEdge)
     };
     for (int bProportional = 0; bProportional < 2; bProportional++)
     {
-        m_grid.ModifyGridStyleEx(bProportional ? CExtGridWnd::__EGSE_PROPORTIONAL_COLUMNS : 0, 0, false);
+        m_grid.ModifyGridStyleEx(bProportional ? DWORD(CExtGridWnd::__EGSE_PROPORTIONAL_COLUMNS) : 0, 0, false);
         for (const Case& c : cases)
         {
             CExtGridBaseWnd::HIT_TEST_INFO hti(c.x, c.y);
@@ -179,7 +184,8 @@ TEST_F(GridWndTest, SortingByAHeaderSetsArrowsTurnsAroundAndCarriesTheFocus)
     m_grid.FocusSet(CPoint(0, 1), false, false, false, false);
     const DWORD dwFocusValue = Value(0, 1);
     CExtGridDataSortOrder order;
-    order.m_arrItems.Add(CExtGridDataSortOrder::ITEM_INFO(1, true));
+    CExtGridDataSortOrder::ITEM_INFO key1(1, true), key2(2, false);
+    order.m_arrItems.Add(key1);
     struct Case
     {
         const char* name;
@@ -201,7 +207,7 @@ TEST_F(GridWndTest, SortingByAHeaderSetsArrowsTurnsAroundAndCarriesTheFocus)
     }
     // A second key by column 2 replaces the order: column 1 loses its arrow.
     CExtGridDataSortOrder order2;
-    order2.m_arrItems.Add(CExtGridDataSortOrder::ITEM_INFO(2, false));
+    order2.m_arrItems.Add(key2);
     ASSERT_TRUE(m_grid.SetSortOrder(false, order2, false, true, false));
     EXPECT_EQ(0u, m_grid.GridCellGet(1, 0, 0, -1)->GetStyle() & 0x300000);
     EXPECT_EQ(0x300000u, m_grid.GridCellGet(2, 0, 0, -1)->GetStyle() & 0x300000);
