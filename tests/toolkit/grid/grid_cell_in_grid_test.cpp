@@ -205,6 +205,20 @@ TEST_F(GridCellInGridTest, ClicksAndKeysToggleTheCheckBox)
     pCell->OnChangeCheck(2, m_grid, 0, 0, 0, 0, hti.m_rcItem);
     EXPECT_EQ(0x20000u, pCell->GetStyle() & 0xB0000);
     EXPECT_EQ(nChecks + 1, m_grid.m_nCheckChanged);
+    // The editor's key filter keeps Alt alone (a system key when pressed by itself) from
+    // the editor and lets every other key through.
+    const struct
+    {
+        UINT message;
+        WPARAM key;
+        bool bTaken;
+    } msgs[] = {{WM_SYSKEYDOWN, VK_MENU, true}, {WM_KEYUP, VK_MENU, true}, {WM_KEYDOWN, 'A', false},
+                {WM_CHAR, VK_MENU, false}};
+    for (const auto& m : msgs) {
+        MSG msg = {m_grid.m_hWnd, m.message, m.key, 0, 0, {0, 0}};
+        EXPECT_EQ(m.bTaken, pCell->OnInplaceControlKey(&msg, NULL, m_grid, hti, hti.m_rcExtra, hti.m_rcItem))
+            << m.message << " " << m.key;
+    }
 }
 
 TEST_F(GridCellInGridTest, ButtonsShowByTheGridsBehaviour)
