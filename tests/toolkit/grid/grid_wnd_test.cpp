@@ -2,6 +2,7 @@
 // from the header cells, hit tests and proportional fitting, sorting with sort arrows
 // and the provider's swaps and moves followed by the focus.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include "framework/framework.h"
 #include "toolkit/grid/grid_wnd.h"
 #include "toolkit/grid/grid_cell_layers.h"
@@ -254,4 +255,33 @@ TEST_F(GridWndTest, DroppedHeadersMoveOrRemoveTheirColumns)
     m_grid.OnOuterCellDragRemove(header(1, false));
     EXPECT_EQ(2, m_grid.GetColumnCount());
     EXPECT_EQ("22,0", std::to_string(Value(0, 0)) + "," + std::to_string(Value(1, 0)));
+}
+
+TEST_F(GridWndTest, DoubleClickOnAHeaderEdgeFitsTheColumnLeftOfIt)
+{
+    Make(CExtGridBaseWnd::GRID_RESIZE_COLUMNS_OUTER);
+    int nWidest = 0;
+    for (int r = -1; r < 4; r++)
+        nWidest = std::max(nWidest, (int)m_grid.GridCellGet(1, r < 0 ? 0 : r, 0, r < 0 ? -1 : 0)->MeasureCell(&m_grid).cx);
+    ASSERT_NE(70, nWidest);
+    struct Case
+    {
+        const char* name;
+        DWORD dwStyleEx;
+        int x;
+        int arrExpected[3];
+    } cases[] = {
+        {"no best fit style", 0, 121, {50, 70, 90}},
+        {"left edge of column 2 fits column 1", 0x304000, 121, {50, nWidest, 90}},
+        {"inside the header cell fits nothing", 0x304000, 160, {50, 70, 90}},
+    };
+    for (const Case& c : cases)
+    {
+        m_grid.GridCellGet(1, 0, 0, -1)->SetExtent(70);
+        m_grid.ModifyGridStyleEx(c.dwStyleEx, 0xFFFFFFFF, false);
+        m_grid.UpdateScrollBars();
+        m_grid.OnMouseClick(1, 2, 0, CPoint(c.x, 10));
+        for (int i = 0; i < 3; i++)
+            EXPECT_EQ(c.arrExpected[i], m_grid.QueryColumnExtent(i)) << c.name << ", column " << i;
+    }
 }
