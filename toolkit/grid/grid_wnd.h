@@ -184,6 +184,10 @@ public:
                                   const RECT& rcExtent, const RECT& rcCell, DWORD dwAreaFlags,
                                   DWORD dwPaintFlags) override;
     void OnPaintManagerInstalled(CExtPaintManager* pPM) override;
+    // The text colour a cell paints with, when it names one (false and clrText unchanged
+    // otherwise); *pbDisabled receives whether the cell is disabled.
+    virtual bool OnQueryCellTextColor(LONG nColNo, LONG nRowNo, INT nColType, INT nRowType, COLORREF& clrText,
+                                      bool* pbDisabled = NULL);
 
     // ---- hooks the cells call (the base answers "not handled") -----------------------------
     virtual bool OnGridHookCellPaintBackground(const CExtGridCell& cell, CDC& dc, LONG nVisibleColNo,

@@ -10,6 +10,7 @@
 #include "framework/framework.h"
 #include "tests/support/dib_canvas.h"
 #include "tests/support/message_pump.h"
+#include "toolkit/grid/grid_cell_variant.h"
 #include "toolkit/grid/grid_wnd.h"
 #include "toolkit/theme/paint_manager.h"
 #include "grid_wnd_test_cell.h"
@@ -64,12 +65,37 @@ void Play(const std::vector<Step>& steps)
     PumpFor(50);
 }
 
+// Records what the button tracking hands to the grid's hooks.
+class RecordingGrid : public CExtGridWnd
+{
+public:
+    struct Press
+    {
+        ULONG nCounter;
+        bool bInside, bPressedLook;
+    };
+    std::vector<Press> m_arrPressing;
+    std::vector<INT> m_arrPressed;
+    bool OnGridCellButtonPressing(CExtGridCell* pCell, INT, bool bInside, ULONG nCounter, const RECT&, const RECT&,
+                                  const RECT&, LONG, LONG, INT, INT) override
+    {
+        m_arrPressing.push_back({nCounter, bInside, (pCell->GetStyle() & CExtGridCell::__EGCS_PRESSED_UP) != 0});
+        return true;
+    }
+    bool OnGridCellButtonPressed(CExtGridCell*, INT nType, const RECT&, const RECT&, LONG, LONG, LONG, LONG, INT,
+                                 INT) override
+    {
+        m_arrPressed.push_back(nType);
+        return true;
+    }
+};
+
 // Three columns 50, 70, 90 wide under one header row 20 high, four rows 20 high, in a
 // visible popup at (100, 100). Column c of row r holds 10 * ((3r + c) % 4) + c.
 struct GridWndMouseTest : testing::Test
 {
     HWND m_hParent = NULL;
-    CExtGridWnd m_grid;
+    RecordingGrid m_grid;
     void SetUp() override
     {
         m_hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 100, 100, 300, 140, NULL, NULL, NULL,
@@ -196,4 +222,47 @@ TEST_F(GridWndMouseTest, APressedHeaderDarkensItsColumnInEveryTheme)
     }
     m_grid.GetTrackedOuterCellHitTest() = CExtGridBaseWnd::HIT_TEST_INFO(-1, -1);
     g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
+}
+
+TEST_F(GridWndMouseTest, AHeldCellButtonRepeatsUntilReleasedAndActsOnRelease)
+{
+    VARIANT var;
+    var.vt = VT_I4;
+    var.lVal = 5;
+    CExtGridCellVariant cellSource(var);
+    cellSource.ModifyStyle(CExtGridCell::__EGCS_BUTTON_UPDOWN);
+    ASSERT_TRUE(m_grid.GridCellSet(2, 1, NULL, 1, 1, 0, 0, false));  // the test cell makes room
+    ASSERT_TRUE(m_grid.GridCellSet(2, 1, &cellSource, 1, 1, 0, 0, false));
+    ASSERT_TRUE(m_grid.GridCellGet(2, 1)->IsKindOf(RUNTIME_CLASS(CExtGridCellVariant)));
+    m_grid.ModifyBehaviorStyle(CExtGridWnd::__EGBS_BUTTONS_PERSISTENT, 0, false);
+    // The up button is the upper half of the pair at the right end of cell (2, 1).
+    CExtGridBaseWnd::HIT_TEST_INFO hti(207, 42);
+    m_grid.HitTest(hti);
+    ASSERT_EQ(2, hti.m_nButtonType);
+    const CPoint pt = CRect(hti.m_rcPart).CenterPoint();
+    // Held for two repeats, out for one, back in and released.
+    std::vector<Step> steps = {{pt.x, pt.y, 0, false}, {pt.x, pt.y, MOUSEEVENTF_LEFTDOWN, false}};
+    for (int i = 0; i < 17; i++)
+        steps.push_back({pt.x, pt.y, 0, false});
+    for (int i = 0; i < 9; i++)
+        steps.push_back({pt.x, 130, 0, false});
+    steps.push_back({pt.x, pt.y, 0, false});
+    steps.push_back({pt.x, pt.y, MOUSEEVENTF_LEFTUP, false});
+    PumpFor(::GetDoubleClickTime() + 20);
+    Play(steps);
+    ASSERT_GE(m_grid.m_arrPressing.size(), 3u);
+    bool bSawOutside = false;
+    for (size_t i = 0; i < m_grid.m_arrPressing.size(); i++)
+    {
+        const RecordingGrid::Press& press = m_grid.m_arrPressing[i];
+        EXPECT_EQ(i, press.nCounter) << "repeat " << i;
+        EXPECT_EQ(press.bInside, press.bPressedLook) << "repeat " << i;
+        bSawOutside |= !press.bInside;
+    }
+    EXPECT_TRUE(m_grid.m_arrPressing.front().bInside);
+    EXPECT_TRUE(bSawOutside);
+    ASSERT_EQ(1u, m_grid.m_arrPressed.size());
+    EXPECT_EQ(2, m_grid.m_arrPressed[0]);
+    EXPECT_EQ(0u, m_grid.GridCellGet(2, 1)->GetStyle() & CExtGridCell::__EGCS_PRESSED_UP);
+    EXPECT_EQ(nullptr, CExtGridWnd::g_pCellTrackingButton);
 }
