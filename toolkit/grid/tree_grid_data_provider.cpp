@@ -448,8 +448,17 @@ bool CExtTreeGridDataProvider::RowRemove(ULONG nRowNo, ULONG nRemoveCount)
 
 void CExtTreeGridDataProvider::MinimizeMemoryUsage() { m_DP.MinimizeMemoryUsage(); }
 
+bool CExtTreeGridDataProvider::IsRowShown(ULONG nRowNo)
+{
+    GetFlatProvider();
+    const ULONG nGridRows = GridOuterRows();
+    return nRowNo < nGridRows || nRowNo - nGridRows < VisibleRowCountGet();
+}
+
 bool CExtTreeGridDataProvider::RowDefaultCellSet(ULONG nRowNo, const CExtGridCell* pCell)
 {
+    if (nRowNo != ULONG(-1) && !IsRowShown(nRowNo))
+        return false;
     return m_DP.RowDefaultCellSet(nRowNo == ULONG(-1) ? nRowNo : FlatRowGet(nRowNo), pCell);
 }
 
@@ -463,6 +472,8 @@ void CExtTreeGridDataProvider::ColumnDefaultCellsRemoveAll() { m_DP.ColumnDefaul
 
 CExtGridCell* CExtTreeGridDataProvider::RowDefaultCellGet(ULONG nRowNo)
 {
+    if (nRowNo != ULONG(-1) && !IsRowShown(nRowNo))
+        return NULL;
     return m_DP.RowDefaultCellGet(nRowNo == ULONG(-1) ? nRowNo : FlatRowGet(nRowNo));
 }
 
@@ -474,9 +485,7 @@ CExtGridCell* CExtTreeGridDataProvider::ColumnDefaultCellGet(ULONG nColNo)
 CExtGridCell* CExtTreeGridDataProvider::CellGet(ULONG nColNo, ULONG nRowNo, CRuntimeClass* pInitRTC,
                                                 bool bAutoFindValue, bool bUseColumnDefaultValue)
 {
-    GetFlatProvider();
-    const ULONG nGridRows = GridOuterRows();
-    if (nRowNo >= nGridRows && nRowNo - nGridRows >= VisibleRowCountGet())
+    if (!IsRowShown(nRowNo))
         return NULL;
     return m_DP.CellGet(FlatColumnGet(nColNo), FlatRowGet(nRowNo), pInitRTC, bAutoFindValue, bUseColumnDefaultValue);
 }

@@ -98,6 +98,8 @@ protected:
     // Grid outer rows: the flat provider's reserved rows less the tree's own.
     ULONG GridOuterRows() const;
     ULONG FlatReservedRows() const;
+    // A grid row that is an outer row of the grid or a shown node.
+    bool IsRowShown(ULONG nRowNo);
     // Adds to the total count of pNode and every ancestor, and to the shown count of
     // pNode and of the ancestors reached through expanded nodes.
     void AdjustCounts(CExtTreeGridCellNode* pNode, LONG nTotal, LONG nVisible);
