@@ -1,6 +1,7 @@
 #include "framework/oledatetime.h"
 
 #include <math.h>
+#include <oleauto.h>
 
 namespace {
 
@@ -261,6 +262,26 @@ CString COleDateTime::Format(LPCTSTR pszFormat) const
     size_t n = ::strftime(szBuf, sizeof(szBuf), pszFormat, &t);
     szBuf[n < sizeof(szBuf) ? n : sizeof(szBuf) - 1] = 0;
     return CString(szBuf);
+}
+
+CString COleDateTime::Format(DWORD dwFlags, LCID lcid) const
+{
+    static const char szInvalid[] = "Invalid DateTime";
+    if (m_status == null)
+        return CString();
+    if (m_status == invalid)
+        return CString(szInvalid);
+    BSTR bstr = NULL;
+    if (FAILED(::VarBstrFromDate(m_dt, lcid, dwFlags, &bstr)) || bstr == NULL)
+        return CString(szInvalid);
+    const int nLen = ::WideCharToMultiByte(CP_ACP, 0, bstr, -1, NULL, 0, NULL, NULL);
+    CString s;
+    if (nLen > 1) {
+        ::WideCharToMultiByte(CP_ACP, 0, bstr, -1, s.GetBuffer(nLen), nLen, NULL, NULL);
+        s.ReleaseBuffer();
+    }
+    ::SysFreeString(bstr);
+    return s;
 }
 
 COleDateTime COleDateTime::operator+(const COleDateTimeSpan& span) const

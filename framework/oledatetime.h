@@ -84,6 +84,9 @@ public:
 
     // strftime-style format of the broken-down time; empty for a date not valid.
     CString Format(LPCTSTR pszFormat) const;
+    // The locale's form through VarBstrFromDate: empty for a null date, "Invalid DateTime"
+    // for an invalid one or one the conversion refuses.
+    CString Format(DWORD dwFlags = 0, LCID lcid = LANG_USER_DEFAULT) const;
 
     bool operator==(const COleDateTime& o) const { return m_status == o.m_status && m_dt == o.m_dt; }
     bool operator!=(const COleDateTime& o) const { return !(*this == o); }

@@ -26,8 +26,12 @@ public:
         GRID_SELECT_ROWS = 0x2000,
         GRID_SELECT_COLUMNS = 0x3000,
         GRID_MULTI_COLUMNS = 0x8000,
-        GRID_SORT_CURSOR_LR = 0x10000,
-        GRID_SORT_CURSOR_TB = 0x20000,
+        // A click in a row (column) header selects the whole row (column); the same bit
+        // gives those headers the sort-click cursor that announces it.
+        GRID_SELECT_BY_ROW_HEADER = 0x10000,
+        GRID_SELECT_BY_COLUMN_HEADER = 0x20000,
+        GRID_SORT_CURSOR_LR = GRID_SELECT_BY_ROW_HEADER,
+        GRID_SORT_CURSOR_TB = GRID_SELECT_BY_COLUMN_HEADER,
         GRID_RESIZE_COLUMNS_OUTER = 0x40000,
         GRID_RESIZE_ROWS_OUTER = 0x100000,
         GRID_RESIZE_COLUMNS_INNER = 0x200000,
@@ -37,11 +41,40 @@ public:
         GRID_SHOW_SELECTION_UNFOCUSED = 0x2000000,
         GRID_LINES_H = 0x4000000,
         GRID_LINES_V = 0x8000000,
+        GRID_DRAG_SELECT = 0x10000000,
         GRID_XOR_SELECTION = 0x20000000,
+        GRID_LIVE_RESIZE_COLUMNS = 0x40000000,
+        GRID_LIVE_RESIZE_ROWS = 0x80000000,
+    };
+    // Extended style: hover tracking and the popups of each band.
+    enum : DWORD
+    {
+        GRID_EX_HOVER_INNER = 0x1,
+        GRID_EX_HOVER_OUTER = 0x2,
+        GRID_EX_HOVER_MASK = 0x3,
+        GRID_EX_HIGHLIGHT_MASK = 0xFC,
+        GRID_EX_EXPAND_NOW_TOP = 0x10000,
+        GRID_EX_EXPAND_NOW_BOTTOM = 0x20000,
+        GRID_EX_EXPAND_NOW_LEFT = 0x40000,
+        GRID_EX_EXPAND_NOW_RIGHT = 0x80000,
+        GRID_EX_EXPAND_DELAY_TOP = 0x100000,
+        GRID_EX_EXPAND_DELAY_BOTTOM = 0x200000,
+        GRID_EX_EXPAND_DELAY_LEFT = 0x400000,
+        GRID_EX_EXPAND_DELAY_RIGHT = 0x800000,
+        GRID_EX_EXPAND_NOW_INNER = 0x1000000,
+        GRID_EX_EXPAND_DELAY_INNER = 0x2000000,
+        GRID_EX_POPUP_MASK = 0x3FF0000,
     };
     enum e_tracking_t
     {
         __EGBWA_TRACKING_NONE = 0,
+        __EGBWA_TRACKING_ROWS_BY_HEADER = 1,
+        __EGBWA_TRACKING_COLUMNS_BY_HEADER = 2,
+        __EGBWA_TRACKING_ROWS = 3,
+        __EGBWA_TRACKING_COLUMNS = 4,
+        __EGBWA_TRACKING_RANGE_ROWS = 5,
+        __EGBWA_TRACKING_RANGE_COLUMNS = 6,
+        __EGBWA_TRACKING_RANGE_CELLS = 7,
         __EGBWA_TRACKING_COLUMN_RESIZE = 8,
         __EGBWA_TRACKING_ROW_RESIZE = 9,
         __EGBWA_TRACKING_OUTER_DND = 10,
@@ -113,7 +146,6 @@ public:
     virtual bool IsWalkColumnSkipped(int nColumn, DWORD dwAreaFlags);
     virtual bool IsWalkRowSkipped(int nRow, DWORD dwAreaFlags);
     virtual POINT ClipVirtualCell(const POINT& ptCell);
-    virtual void OnCancelTracking();
 
     // ---- selection and focus ----------------------------------------------------
     virtual bool IsSelectionEnabled() const;
@@ -199,6 +231,8 @@ public:
     bool OnInitializeWindow() override;
     // The popup menus' shared tip window when the grid uses it, else NULL.
     virtual CExtPopupMenuTipWnd* GetSharedTipWnd();
+    // The tip style the grid's cells give the shared tip window.
+    int GetTipMode() const { return m_nTipMode; }
     BOOL PreTranslateMessage(MSG* pMsg) override;
     bool OnScrollBy(CSize sizeScroll, bool bDoScroll = true) override;
     bool DoMouseWheel(UINT nFlags, short zDelta, POINT pt) override;
@@ -207,16 +241,52 @@ public:
     // While the bars follow a scroll: 2 a virtual horizontal axis, 4 a virtual vertical one.
     BYTE m_nVirtualScrollMarks;
 
+    // ---- mouse tracking, hover and popups ---------------------------------------------
+    virtual bool IsHoverSuppressed();
+    // Ends the hover: timers, tips, the popup and the hover highlight go.
+    virtual void OnCancelTracking(bool bReleaseCapture = true);
+    // Works out what the mouse is over (the cursor when pPoint is NULL); false when the
+    // hover is suppressed.
+    virtual bool OnHoverUpdate(const POINT* pPoint = NULL);
+    // The hover moved from htiOld to htiNew: called once to leave (bLeave, which also
+    // hides the popups) and once to enter (bEnter).
+    virtual void OnHoverChanged(const HIT_TEST_INFO& htiOld, const HIT_TEST_INFO& htiNew, bool bEnter,
+                                bool bLeave);
+    // nButton 1 left, 2 right, 4 middle; nEvent 1 press, 2 double click, 3 release;
+    // true when handled.
+    virtual bool OnMouseClick(int nButton, int nEvent, UINT nFlags, CPoint point);
+    virtual bool OnSysKey(bool bDown, UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual bool OnKey(bool bDown, UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual void OnResizeTrack(bool bStart, bool bFinish, const POINT* pPoint = NULL);
+    virtual void OnResizeApply(bool bColumn, int nIndex, int nExtent);
+    virtual void InvalidateHover(const HIT_TEST_INFO& hti);
+    virtual void ShowSharedTip(CExtPopupMenuTipWnd* pTipWnd, const RECT& rcExclude);
+    virtual bool OnContentExpandShow(HIT_TEST_INFO& hti);
+    virtual bool OnPopupDelayStart(HIT_TEST_INFO& hti, UINT nDelay);
+    virtual bool OnPaintItemContent(CExtContentExpandWnd::ITEM_PAINT_INFO& _pici);
+    virtual bool IsCellDragEnabled();
+    virtual void GetDragThreshold(CSize& size);
+    virtual bool OnCellPressedForDrag(HIT_TEST_INFO& hti);
+    virtual void OnOuterCellDragStart(const HIT_TEST_INFO& hti);
+    // The in-place editor's window while a cell is edited; the base edits nothing.
+    virtual HWND GetSafeInplaceActiveHwnd();
+    // The outer cell being pressed or dragged; empty while nothing is pressed.
+    HIT_TEST_INFO& GetTrackedOuterCellHitTest() { return m_htiOuterPressed; }
+    HIT_TEST_INFO& GetHoverHitTest() { return m_htiHover; }
+    HIT_TEST_INFO& GetPopupHitTest() { return m_htiExpanded; }
+    int GetTrackingMode() const { return m_nTrackingMode; }
+    // Hides the tip (shared or own) and the content-expand popup.
+    void HidePopups(bool bTip, bool bContentExpand);
+
     // ---- keyboard -----------------------------------------------------------------
     // Navigates the focus and the selection; false leaves the key to default processing.
     virtual bool OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
-    // Hooks: a derived grid takes a key first, or starts editing on Enter and F2.
-    virtual bool OnKeyEvent(bool bKeyDown, UINT nChar, UINT nRepCnt, UINT nFlags);
+    // Hook: a derived grid starts editing on Enter and F2.
     virtual bool OnEditKey(UINT nChar);
     // True when an item of an unbounded axis lies past the items that exist.
     virtual bool IsItemBeyondRange(bool bColumns, int nIndex, DWORD dwAreaFlags);
-    // Refreshes the hover record for the cursor's place.
-    virtual void UpdateHover();
+    // Refreshes the hover for the cursor's place after scrolling, drags and keys.
+    void UpdateHover() { OnHoverUpdate(NULL); }
 
     // ---- cursor -----------------------------------------------------------------
     virtual bool OnSetCursor(const HIT_TEST_INFO& hti);
@@ -259,8 +329,16 @@ protected:
     CMap<int, int, int, int> m_mapExtentsLeft, m_mapExtentsRight, m_mapExtentsTop, m_mapExtentsBottom;
     DWORD m_dwContentExpandFlags;
     int m_nTipMode;
+    // Mouse tracking: distance from the press to the far edge of the resized cell, the
+    // re-entry guard of the cancel handler, the resize range, the extent shown and the
+    // extent the cell had when the press started, and where the tracker line is drawn
+    // (-1 none).
+    SIZE m_sizeTrackingOffset;
+    bool m_bCancelRunning;
+    int m_nResizeMin, m_nResizeMax, m_nTrackedExtent, m_nTrackedExtentStart, m_nTrackerLine;
 
     void PreSubclassWindow() override;
+    void PostNcDestroy() override;
     // Sum of the outer extents of one band.
     int OuterBandExtent(bool bColumns, bool bNear);
     // The inner area and the bands, split from the client rectangle R.
@@ -313,6 +391,34 @@ protected:
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     afx_msg LRESULT OnKeyDownMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnCancelModeMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSetCursorMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnCaptureChangedMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnKillFocusMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSetFocusMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnShowWindowMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnActivateAppMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnMouseActivateMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnGetDlgCodeMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnMouseMoveMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnLButtonDownMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnLButtonUpMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnLButtonDblClkMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnOtherButtonMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSysKeyMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnKeyUpMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnTimerMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnPaintItemContentMsg(WPARAM wParam, LPARAM lParam);
+    // Steps of the left press and of a drag that extends the selection.
+    bool StartResizeAt(const HIT_TEST_INFO& hti);
+    void SelectByHeaderPress(const HIT_TEST_INFO& hti, bool bRows, bool bShift, bool bReplace);
+    void SelectByDataPress(const HIT_TEST_INFO& hti, bool bCtrl, bool bShift, bool bReplace);
+    void ExtendSelectionTo(int nColumn, int nRow, bool bColumns, bool bRows);
+    void DrawTrackerLine(int nPos);
+    int TrackerLineAt(int nExtent) const;
+    bool IsCursorOverOwnWindows(POINT ptScreen);
+    bool SharesParentWithActive();
+    void ApplyPressAsClick(const POINT& pt);
     afx_msg LRESULT OnWindowPosChangedMsg(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnGridSizeMsg(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()

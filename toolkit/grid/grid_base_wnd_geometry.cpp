@@ -9,6 +9,30 @@ BEGIN_MESSAGE_MAP(CExtGridBaseWnd, CExtScrollItemWnd)
     ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChangedMsg)
     ON_MESSAGE(WM_SIZE, OnGridSizeMsg)
     ON_MESSAGE(WM_KEYDOWN, OnKeyDownMsg)
+    ON_MESSAGE(WM_CANCELMODE, OnCancelModeMsg)
+    ON_MESSAGE(WM_SETCURSOR, OnSetCursorMsg)
+    ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChangedMsg)
+    ON_MESSAGE(WM_KILLFOCUS, OnKillFocusMsg)
+    ON_MESSAGE(WM_SETFOCUS, OnSetFocusMsg)
+    ON_MESSAGE(WM_SHOWWINDOW, OnShowWindowMsg)
+    ON_MESSAGE(WM_ACTIVATEAPP, OnActivateAppMsg)
+    ON_MESSAGE(WM_MOUSEACTIVATE, OnMouseActivateMsg)
+    ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCodeMsg)
+    ON_MESSAGE(WM_MOUSEMOVE, OnMouseMoveMsg)
+    ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDownMsg)
+    ON_MESSAGE(WM_LBUTTONUP, OnLButtonUpMsg)
+    ON_MESSAGE(WM_LBUTTONDBLCLK, OnLButtonDblClkMsg)
+    ON_MESSAGE(WM_RBUTTONDOWN, OnOtherButtonMsg)
+    ON_MESSAGE(WM_RBUTTONUP, OnOtherButtonMsg)
+    ON_MESSAGE(WM_RBUTTONDBLCLK, OnOtherButtonMsg)
+    ON_MESSAGE(WM_MBUTTONDOWN, OnOtherButtonMsg)
+    ON_MESSAGE(WM_MBUTTONUP, OnOtherButtonMsg)
+    ON_MESSAGE(WM_MBUTTONDBLCLK, OnOtherButtonMsg)
+    ON_MESSAGE(WM_SYSKEYDOWN, OnSysKeyMsg)
+    ON_MESSAGE(WM_SYSKEYUP, OnSysKeyMsg)
+    ON_MESSAGE(WM_KEYUP, OnKeyUpMsg)
+    ON_MESSAGE(WM_TIMER, OnTimerMsg)
+    ON_REGISTERED_MESSAGE(CExtContentExpandWnd::g_nMsgPaintItemContent, OnPaintItemContentMsg)
 END_MESSAGE_MAP()
 
 namespace {
@@ -76,7 +100,14 @@ CExtGridBaseWnd::CExtGridBaseWnd()
       m_mapExtentsTop(10),
       m_mapExtentsBottom(10),
       m_dwContentExpandFlags(3),
-      m_nTipMode(4)
+      m_nTipMode(4),
+      m_sizeTrackingOffset{0, 0},
+      m_bCancelRunning(false),
+      m_nResizeMin(0),
+      m_nResizeMax(0),
+      m_nTrackedExtent(0),
+      m_nTrackedExtentStart(0),
+      m_nTrackerLine(-1)
 {
     for (int i = 0; i < 4; i++)
     {
@@ -895,13 +926,4 @@ POINT CExtGridBaseWnd::ClipVirtualCell(const POINT& ptCell)
         }
     }
     return pt;
-}
-
-void CExtGridBaseWnd::OnCancelTracking()
-{
-    if (m_nTrackingMode == __EGBWA_TRACKING_NONE)
-        return;
-    m_nTrackingMode = __EGBWA_TRACKING_NONE;
-    if (::GetCapture() == m_hWnd && m_hWnd != NULL)
-        ::ReleaseCapture();
 }

@@ -3,23 +3,11 @@
 #include "toolkit/grid/grid_base_wnd.h"
 #include <algorithm>
 
-bool CExtGridBaseWnd::OnKeyEvent(bool, UINT, UINT, UINT) { return false; }
 bool CExtGridBaseWnd::OnEditKey(UINT) { return false; }
 
 bool CExtGridBaseWnd::IsItemBeyondRange(bool bColumns, int nIndex, DWORD dwAreaFlags)
 {
     return bColumns ? IsWalkColumnSkipped(nIndex, dwAreaFlags) : IsWalkRowSkipped(nIndex, dwAreaFlags);
-}
-
-void CExtGridBaseWnd::UpdateHover()
-{
-    if (m_hWnd == NULL || !::IsWindow(m_hWnd))
-        return;
-    POINT pt;
-    if (!::GetCursorPos(&pt) || !::ScreenToClient(m_hWnd, &pt))
-        return;
-    HIT_TEST_INFO hti(pt);
-    m_htiHover = HitTest(hti);
 }
 
 LRESULT CExtGridBaseWnd::OnKeyDownMsg(WPARAM wParam, LPARAM lParam)
@@ -61,7 +49,7 @@ bool CExtGridBaseWnd::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         SendMessage(WM_CANCELMODE);
         return true;
     }
-    if (OnKeyEvent(true, nChar, nRepCnt, nFlags))
+    if (OnKey(true, nChar, nRepCnt, nFlags))
         return true;
     if (nChar == VK_TAB)
     {

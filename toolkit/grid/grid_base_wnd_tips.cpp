@@ -57,10 +57,16 @@ bool CExtGridBaseWnd::OnScrollBy(CSize sizeScroll, bool bDoScroll)
 
 bool CExtGridBaseWnd::DoMouseWheel(UINT nFlags, short zDelta, POINT pt)
 {
+    // The wheel would scroll the cell away from under its open editor.
+    HWND hWndEditor = GetSafeInplaceActiveHwnd();
+    if (hWndEditor != NULL && ::IsWindow(hWndEditor))
+        return true;
     // The popup shows a cell that is about to move away.
     if (m_wndContentExpand.GetSafeHwnd() != NULL)
         m_wndContentExpand.Deactivate();
     const bool bResult = CExtScrollItemWnd::DoMouseWheel(nFlags, zDelta, pt);
-    UpdateHover();
+    POINT ptClient = pt;
+    if (m_hWnd != NULL && ::ScreenToClient(m_hWnd, &ptClient))
+        OnHoverUpdate(&ptClient);
     return bResult;
 }

@@ -353,9 +353,3 @@ LPCTSTR CExtGridCell::FontFaceNameSet(LPCTSTR) { return NULL; }
 bool CExtGridCell::FontFaceNameGet(CString&) const { return false; }
 void CExtGridCell::FontFaceNameReset() {}
 
-HFONT CExtGridCell::OnQueryCellFont(const CWnd*, LONG, LONG, INT, INT, bool* pbDelete) const
-{
-    if (pbDelete != NULL)
-        *pbDelete = false;
-    return NULL;
-}

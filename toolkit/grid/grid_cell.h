@@ -10,14 +10,19 @@
 #include <objidl.h>
 #include "framework/framework.h"
 #include "toolkit/grid/grid_hit_test.h"
+#include "toolkit/grid/content_expand_wnd.h"
 
 class CExtCmdIcon;
 class CExtGridDataProvider;
+class CExtGridWnd;
+class CExtPopupMenuTipWnd;
+class CExtPopupInplaceListBox;
 
 class CExtGridCell : public CObject
 {
     DECLARE_SERIAL(CExtGridCell)
 public:
+    typedef CExtGridHitTestInfo HIT_TEST_INFO_T;
     // Style bits the cell family tests; every other bit travels with the word.
     enum e_style_t : DWORD
     {
@@ -106,8 +111,216 @@ public:
     virtual LPCTSTR GetTextBuffer() const;
     virtual CExtGridCell* Clone(IMalloc* pMalloc = NULL) const;
 
-    // Part sizes and margins; the painting operations that take the grid window come
-    // with the grid window itself.
+    // ---- the grid's calls: one argument list for painting, layout and measuring ----
+    // The grid passes the position (visible and real column and row, the band types
+    // -1 left or top, 0 inner, 1 right or bottom), the rectangles, the area flags of the
+    // cell (0x100 outer with its side bits, 0x200 inner) and its paint flags.
+#define EXT_GRID_CELL_PAINT_ARGS                                                                      \
+    CExtGridWnd &wndGrid, CDC &dc, LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo, LONG nRowNo, \
+        INT nColType, INT nRowType, const RECT &rcCellExtra, const RECT &rcCell,                     \
+        const RECT &rcVisibleRange, DWORD dwAreaFlags, DWORD dwHelperPaintFlags
+#define EXT_GRID_CELL_PAINT_PASS                                                                   \
+    wndGrid, dc, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType, nRowType, rcCellExtra, rcCell, \
+        rcVisibleRange, dwAreaFlags, dwHelperPaintFlags
+#define EXT_GRID_CELL_PAINT_PASS_NO_GRID                                                      \
+    dc, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType, nRowType, rcCellExtra, rcCell, \
+        rcVisibleRange, dwAreaFlags, dwHelperPaintFlags
+
+    // The rectangles of a cell's parts and the focus-arrow glyph chosen by the layout.
+    struct CELL_LAYOUT
+    {
+        CRect m_rcRest, m_rcText, m_rcFocusArrow, m_rcIcon, m_rcCheck, m_rcSortArrow;
+        CRect m_rcUp, m_rcDown, m_rcDropDown, m_rcEllipsis;
+        INT m_nFocusGlyph;  // -1 none; 5 left, 4 right, 3 top, 2 bottom band
+        CELL_LAYOUT();
+    };
+    // What the layout needs besides the cell's styles; filled by the cell from the grid.
+    struct LAYOUT_INPUT
+    {
+        CRect m_rcCell;
+        DWORD m_dwStyle, m_dwStyleEx;
+        INT m_nColType, m_nRowType;
+        bool m_bGridLinesH, m_bGridLinesV;
+        bool m_bFocusInBand;  // the grid's focus lies in the cell's row (side bands) or column
+        bool m_bHasText;
+        CSize m_szFocusArrow, m_szIcon, m_szCheck, m_szSortArrow;
+        INT m_nWidthUpDown, m_nWidthDropDown, m_nWidthEllipsis;
+        CRect m_rcIconMargins, m_rcTextMargins;
+        LAYOUT_INPUT();
+    };
+    static void stat_CalcLayout(const LAYOUT_INPUT& in, CELL_LAYOUT& out);
+    // The part under a point (hit-test order: buttons, sort arrow, check box, icon,
+    // focus arrow, text, rest): its part flag, or 0 when none; nButtonType and rcPart
+    // receive the button type (-1 for other parts) and the part's rectangle.
+    static DWORD stat_HitTestParts(const CELL_LAYOUT& lay, POINT pt, INT& nButtonType, RECT& rcPart);
+
+    enum e_part_flags_t : DWORD
+    {
+        __EGCPF_CHECK = 0x400,
+        __EGCPF_ICON = 0x800,
+        __EGCPF_BUTTON = 0x1000,
+        __EGCPF_TEXT = 0x2000,
+        __EGCPF_REST = 0x4000,
+        __EGCPF_SORT_ARROW = 0x8000,
+        __EGCPF_FOCUS_ARROW = 0x10000,
+        __EGCPF_ALL = 0x1FC00,
+    };
+
+    virtual bool OnPaintBackground(EXT_GRID_CELL_PAINT_ARGS) const;
+    virtual void OnPaint(EXT_GRID_CELL_PAINT_ARGS) const;
+    virtual void OnPaintText(const RECT& rcCellText, EXT_GRID_CELL_PAINT_ARGS) const;
+    virtual CSize OnMeasureText(EXT_GRID_CELL_PAINT_ARGS) const;
+    virtual void OnPaintSortArrow(const RECT& rcSortArrow, EXT_GRID_CELL_PAINT_ARGS) const;
+    virtual void OnPaintButton(const RECT& rcButton, INT nButtonType, bool bPressed, bool bEnabled,
+                               EXT_GRID_CELL_PAINT_ARGS) const;
+    virtual void OnPaintIcon(CExtCmdIcon* pIcon, const RECT& rcIcon, EXT_GRID_CELL_PAINT_ARGS) const;
+    virtual void OnPaintCheckRadio(const RECT& rcCheck, EXT_GRID_CELL_PAINT_ARGS) const;
+    virtual CSize GetCheckGlyphSize(CExtGridWnd& wndGrid, CDC& dc) const;
+    // Fills the layout from the grid's facts and the part sizes.
+    virtual void OnCalcLayout(CELL_LAYOUT& lay, CSize szFocusArrow, CSize szIcon, CSize szCheck,
+                              CSize szSortArrow, INT nWidthUpDown, INT nWidthDropDown, INT nWidthEllipsis,
+                              EXT_GRID_CELL_PAINT_ARGS) const;
+    // The part sizes of one cell position and its layout, as painting and hit testing use them.
+    void CalcPartsLayout(CELL_LAYOUT& lay, EXT_GRID_CELL_PAINT_ARGS) const;
+    virtual INT GetButtonWidth(INT nButtonType, EXT_GRID_CELL_PAINT_ARGS) const;
+    virtual void OnFormatHeaderNumber(CString& strText, EXT_GRID_CELL_PAINT_ARGS) const;
+    virtual COLORREF OnQueryTextColor(EXT_GRID_CELL_PAINT_ARGS) const;
+    virtual COLORREF OnQueryBackColor(EXT_GRID_CELL_PAINT_ARGS) const;
+    // Writes the part flags (0x400..0x10000), the part rectangle and the button type.
+    virtual void OnHitTest(CExtGridWnd& wndGrid, HIT_TEST_INFO_T& htiCurrent, bool bComputeOuterDropAfterState) const;
+    virtual void OnHover(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent, bool bHoverEnter,
+                         bool bHoverLeave);
+    // nButton 1 left, 2 right, 4 middle; nEvent 1 press, 2 double click, 3 release.
+    virtual bool OnClick(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent, UINT nButton, UINT nEvent,
+                         UINT nFlags);
+    // State 0 unchecked, 1 checked, 2 mixed (check boxes only).
+    virtual void OnChangeCheck(INT nNewState, CExtGridWnd& wndGrid, LONG nColNo, LONG nRowNo, INT nColType,
+                               INT nRowType, const RECT& rcCell);
+    // The auto-repeat step of a held button and the end of a press on a button.
+    virtual void OnButtonPressing(CExtGridWnd& wndGrid, INT nButtonType, bool bMouseInsideButton,
+                                  ULONG nPressedTimerCounter, const RECT& rcButton, const RECT& rcCellExtra,
+                                  const RECT& rcCell, LONG nColNo, LONG nRowNo, INT nColType, INT nRowType);
+    virtual void OnButtonPressed(CExtGridWnd& wndGrid, INT nButtonType, const RECT& rcCellExtra,
+                                 const RECT& rcCell, LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo,
+                                 LONG nRowNo, INT nColType, INT nRowType);
+    virtual bool OnSysKey(CExtGridWnd& wndGrid, bool bKeyDownEvent, UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual bool OnKey(CExtGridWnd& wndGrid, bool bKeyDownEvent, UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual bool OnSetCursor(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent) const;
+    virtual bool OnQueryTipText(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent, CString& strTipText) const;
+    virtual bool OnInitTipWnd(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent,
+                              CExtPopupMenuTipWnd& wndTip, const RECT& rcArea) const;
+    virtual bool OnInitToolTip(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent, CToolTipCtrl& wndToolTip,
+                               UINT nIdTool, const RECT& rcTool) const;
+    virtual bool OnInitContentExpandWnd(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent,
+                                        CExtContentExpandWnd& wndContentExpand, const RECT& rcExcludeArea,
+                                        INT nSizeOfExpandShadow) const;
+    virtual bool OnPaintExpandedContent(CExtContentExpandWnd::ITEM_PAINT_INFO& ipi, CExtGridWnd& wndGrid,
+                                        const HIT_TEST_INFO_T& htiCurrent, CExtContentExpandWnd& wndContentExpand,
+                                        INT nSizeOfExpandShadow) const;
+
+    // In-place editing: the editor window for the cell, or NULL (style 0x80000000).
+    virtual HWND OnInplaceControlCreate(CExtGridWnd& wndGrid, LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo,
+                                        LONG nRowNo, INT nColType, INT nRowType, const RECT& rcCellExtra,
+                                        const RECT& rcCell, const RECT& rcInplaceControl, LONG nLastEditedColNo,
+                                        LONG nLastEditedRowNo);
+    // The editor's keys first: true keeps the message from the editor.
+    virtual bool OnInplaceControlKey(MSG* pMsg, HWND hWndInplaceControl, CExtGridWnd& wndGrid,
+                                     const HIT_TEST_INFO_T& htiCell, const RECT& rcCellExtra, const RECT& rcCell);
+    virtual bool OnInplaceControlTextInputVerify(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,
+                                                 LONG nRowNo, INT nColType, INT nRowType, LPCTSTR sTextInitial,
+                                                 LPCTSTR sTextPrevious, CString& sTextNew, bool bEndEdit);
+    virtual void OnInplaceControlApply(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo, LONG nRowNo,
+                                       INT nColType, INT nRowType, LPCTSTR sTextNew, bool bSaveChanges);
+    virtual void OnInplaceControlApplyDateTime(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,
+                                               LONG nRowNo, INT nColType, INT nRowType,
+                                               const COleDateTime& dtValue, bool bSaveChanges);
+    virtual void OnInplaceControlApplyInteger(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,
+                                              LONG nRowNo, INT nColType, INT nRowType, INT nValue,
+                                              bool bSaveChanges);
+    virtual void OnInplaceControlApplyIPAddress(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,
+                                                LONG nRowNo, INT nColType, INT nRowType, DWORD dwIPAddress,
+                                                bool bSaveChanges);
+    // The editors' other calls: a message reaching the editor's window procedure (true
+    // consumes it with lResult), the three value checks (the grid's hook is told, the
+    // value accepted) and the editor's traits (out values untouched mean none).
+    virtual bool OnInplaceControlWindowProc(LRESULT& lResult, UINT nMessage, WPARAM wParam, LPARAM lParam,
+                                            HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nVisibleColNo,
+                                            LONG nVisibleRowNo, LONG nColNo, LONG nRowNo, INT nColType,
+                                            INT nRowType, const RECT& rcCellExtra, const RECT& rcCell,
+                                            const RECT& rcInplaceControl);
+    virtual bool OnInplaceControlDateTimeInputVerify(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,
+                                                     LONG nRowNo, INT nColType, INT nRowType,
+                                                     const COleDateTime& dtOld, const COleDateTime& dtNew,
+                                                     bool bEndEdit);
+    virtual bool OnInplaceControlPositionInputVerify(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,
+                                                     LONG nRowNo, INT nColType, INT nRowType, INT nPosOld,
+                                                     INT nPosNew, bool bEndEdit);
+    virtual bool OnInplaceControlAddressInputVerify(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,
+                                                    LONG nRowNo, INT nColType, INT nRowType, DWORD dwOld,
+                                                    DWORD dwNew, bool bEndEdit);
+    virtual void OnInplaceControlQueryOptions(CExtGridWnd& wndGrid, HWND hWndInplaceControl, LONG nVisibleColNo,
+                                              LONG nVisibleRowNo, LONG nColNo, LONG nRowNo, INT nColType,
+                                              INT nRowType, DWORD dwAreaFlags, bool* pbReadOnly, bool* pbPassword,
+                                              COLORREF* pclrText, COLORREF* pclrBack);
+
+    // The record that a drop-down list carries for its cell.
+    struct POPUP_LIST_INFO
+    {
+        CExtGridCell* m_pCell;
+        CExtGridWnd* m_pWndGrid;
+        bool m_bHelperFlag;
+        CRect m_rcCell, m_rcCellExtra;
+        LONG m_nColNo, m_nRowNo;
+        INT m_nColType, m_nRowType;
+        LONG m_nVisibleColNo, m_nVisibleRowNo;
+        DWORD m_dwListBoxStyles;
+        DWORD m_dwFlags;  // bit 0: a selection was made
+        INT m_nItemIndex, m_nReserved1, m_nReserved2;
+        POPUP_LIST_INFO(CExtGridCell* pCell, CExtGridWnd* pWndGrid, const RECT& rcCell, const RECT& rcCellExtra,
+                        LONG nColNo, LONG nRowNo, INT nColType, INT nRowType, LONG nVisibleColNo,
+                        LONG nVisibleRowNo);
+    };
+    virtual bool OnButtonPopupMenuTrack(POPUP_LIST_INFO& _pli);
+    // After the list closed with a selection; the list window is gone by then.
+    virtual bool OnPopupListBoxClosed(POPUP_LIST_INFO& _pli);
+    virtual bool OnPopupListBoxInitContent(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& _pli);
+    virtual bool OnPopupListBoxSelChange(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& _pli);
+    virtual bool OnPopupListBoxSelEndOK(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& _pli);
+    virtual bool OnPopupListBoxSelEndCancel(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& _pli);
+    virtual bool OnPopupListBoxItemDraw(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& _pli,
+                                        LPDRAWITEMSTRUCT pDIS);
+    virtual bool OnPopupListBoxItemMeasure(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& _pli,
+                                           LPMEASUREITEMSTRUCT pMIS);
+
+    // Press and drag of an outer cell while the grid tracks it; true: the cell handled
+    // the event itself.
+    virtual bool OnOuterPressBegin(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent, INT nButton, UINT nFlags);
+    virtual void OnOuterPressStateChanged(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent, INT nButton,
+                                          UINT nFlags, bool bPressed);
+    virtual bool OnOuterPressEnd(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent, INT nButton, UINT nFlags,
+                                 bool bClicked, bool bDragStarted);
+    virtual bool OnOuterDragBegin(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent, INT nButton, UINT nFlags);
+    virtual bool OnOuterDragComplete(CExtGridWnd& wndGrid, bool bDropped, const HIT_TEST_INFO_T& htiSource,
+                                     const HIT_TEST_INFO_T& htiTarget);
+    virtual bool OnOuterDragRemove(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent);
+
+    // Size of the cell's content; the grid may be NULL.
+    virtual CSize OnMeasureCell(CExtGridWnd* pWndGrid, CDC& dc) const;
+    virtual INT MeasureExtent(CExtGridWnd* pWndGrid, CDC& dc, bool bWidth) const;
+    // OnMeasureCell with the grid's client DC, or the screen's without a grid window.
+    CSize MeasureCell(CExtGridWnd* pWndGrid) const;
+
+    // The owner's font at the font index; NULL outside the owner's list.
+    virtual HFONT GetFont() const;
+    CExtCmdIcon* GetIcon() { return IconGet(); }
+    CSize GetIconSize() { return IconGetSize(); }
+    INT GetIconIndex() const { return IconIndexGet(); }
+    INT SetIconIndex(INT nIndex) { return IconIndexSet(nIndex); }
+
+    // The probe string whose height every single-line text gets at least.
+    static LPCTSTR stat_GetHeightProbeString();
+
+    // Part sizes and margins.
     virtual CRect GetIconMargins() const;
     virtual CRect GetMargins() const;
     virtual CSize GetSortArrowPartSize(DWORD dwHelperPaintFlags, bool bQueryWidth = true,
@@ -179,8 +392,8 @@ public:
     virtual bool FontFaceNameGet(CString& sFaceName) const;
     virtual void FontFaceNameReset();
     // The font to paint the cell with, or NULL for the grid's own; *pbDelete tells the
-    // caller whether it must delete the returned font. The root keeps no font of its
-    // own, so it answers NULL and nothing to delete.
+    // caller whether it must delete the returned font. The root's own font comes from the
+    // owner's font list (never deleted); without one the grid's font hook answers.
     virtual HFONT OnQueryCellFont(const CWnd* pWndGrid, LONG nColNo, LONG nRowNo, INT nColType, INT nRowType,
                                   bool* pbDelete) const;
     // The fifth root field under its other name: the index into the owner's font list.

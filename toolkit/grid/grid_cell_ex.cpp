@@ -14,6 +14,26 @@ void CExtGridCellEx::CursorSet(HCURSOR hCursor)
     m_hCursor = hCursor;
 }
 
+bool CExtGridCellEx::CursorLoad(UINT nResourceID)
+{
+    if (nResourceID == UINT(-1))
+    {
+        CursorSet(NULL);
+        return true;
+    }
+    HCURSOR hCursor = (HCURSOR)::LoadImage(AfxGetResourceHandle(), MAKEINTRESOURCE(nResourceID), IMAGE_CURSOR, 0,
+                                           0, LR_DEFAULTSIZE);
+    // A system cursor is shared: the cell keeps a copy it may destroy.
+    if (hCursor == NULL)
+    {
+        HCURSOR hShared = ::LoadCursor(NULL, MAKEINTRESOURCE(nResourceID));
+        if (hShared != NULL)
+            hCursor = (HCURSOR)::CopyIcon((HICON)hShared);
+    }
+    CursorSet(hCursor);
+    return hCursor != NULL;
+}
+
 bool CExtGridCellEx::OnSetCursor() const
 {
     if (m_hCursor == NULL)
@@ -119,4 +139,11 @@ void CExtGridCellEx::SerializeCursor(CArchive& ar)
         ::DeleteObject(ii.hbmColor);
     if (ii.hbmMask != NULL)
         ::DeleteObject(ii.hbmMask);
+}
+
+bool CExtGridCellEx::OnSetCursor(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent) const
+{
+    // The cell's own cursor wins over the grid's wherever the pointer is on the cell.
+    if (OnSetCursor()) return true;
+    return _Base::OnSetCursor(wndGrid, htiCurrent);
 }

@@ -16,8 +16,12 @@ public:
     // Owned: the old one is destroyed when replaced.
     HCURSOR CursorGet() const { return m_hCursor; }
     void CursorSet(HCURSOR hCursor);
+    // By resource id: the module's cursor image, else the system cursor of that id, as a
+    // cursor of the cell's own; -1 (or an id that gives neither) clears it.
+    bool CursorLoad(UINT nResourceID);
     // Sets the cell's cursor when it has one.
     virtual bool OnSetCursor() const;
+    bool OnSetCursor(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent) const override;
 
     void Assign(const CExtGridCell& other) override;
     void Serialize(CArchive& ar) override;

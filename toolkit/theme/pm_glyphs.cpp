@@ -899,3 +899,55 @@ void CExtPaintManagerStudio2005::DrawGlyphButton(CDC& dc, PAINTGLYPHBUTTONDATA& 
     }
     CExtPaintManagerOffice2003::DrawGlyphButton(dc, _pgbd);
 }
+
+// ---- grid cell glyphs --------------------------------------------------------------------
+
+namespace {
+constexpr auto g_pxGridSortUp = Picture<10, 10>(
+    ".........."
+    "....13...."
+    "....12...."
+    "...1..2..."
+    "...1..2..."
+    "..1....2.."
+    "..1....2.."
+    ".1......2."
+    ".22222222."
+    "..........");
+constexpr auto g_pxGridSortDown = Picture<10, 10>(
+    ".........."
+    ".11111111."
+    ".1......2."
+    "..1....2.."
+    "..1....2.."
+    "...1..2..."
+    "...1..2..."
+    "....12...."
+    "....32...."
+    "..........");
+constexpr auto g_pxGridFocusRight = Picture<4, 7>(
+    "1..."
+    "11.."
+    "111."
+    "1111"
+    "111."
+    "11.."
+    "1...");
+constexpr auto g_pxGridEllipsis = Picture<8, 2>(
+    "11.11.11"
+    "11.11.11");
+}  // namespace
+
+const glyph g_glyphGridSortArrowUp(10, 10, 4, g_pxGridSortUp.v);
+const glyph g_glyphGridSortArrowDown(10, 10, 4, g_pxGridSortDown.v);
+const glyph g_glyphGridEllipsis(8, 2, 2, g_pxGridEllipsis.v);
+static const glyph g_glyphGridFocusRight(4, 7, 2, g_pxGridFocusRight.v);
+const glyph g_glyphGridSortArrowLeft(g_glyphGridSortArrowUp, 270);
+const glyph g_glyphGridSortArrowRight(g_glyphGridSortArrowDown, 270);
+static const glyph g_glyphGridFocusDown(g_glyphGridFocusRight, 90);
+static const glyph g_glyphGridFocusLeft(g_glyphGridFocusRight, 180);
+static const glyph g_glyphGridFocusUp(g_glyphGridFocusRight, 270);
+const glyph g_glyphDropArrowUp(g_glyphDropArrowDown, 180);
+const glyph* const g_GridFocusArrowGlyphs[6] = {
+    NULL, NULL, &g_glyphGridFocusUp, &g_glyphGridFocusDown, &g_glyphGridFocusLeft, &g_glyphGridFocusRight,
+};

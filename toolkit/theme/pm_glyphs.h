@@ -123,3 +123,15 @@ extern const CExtPaintManager::glyph g_glyphMenuRightArrow;         // 12x16: su
 extern const CExtPaintManager::glyph g_glyphMenuRightArrowLine;     // 12x16: the same after a line
 extern const CExtPaintManager::glyph g_glyphDoubleChevronUp7x8;     // 7x8
 extern const CExtPaintManager::glyph g_glyphDoubleChevronDown7x8;   // 7x8
+// Grid cells: the sort arrows of header cells (10x10; index 1 shadow, 2 highlight,
+// 3 dark shadow), pointing up (ascending) and down for column headers, left
+// (ascending) and right for row headers; the four focus arrows (4x7 or 7x4, one colour)
+// by the grid's glyph index 2 up (bottom band), 3 down (top band), 4 left (right band),
+// 5 right (left band); the ellipsis of cell buttons (8x2).
+extern const CExtPaintManager::glyph g_glyphGridSortArrowUp;
+extern const CExtPaintManager::glyph g_glyphGridSortArrowDown;
+extern const CExtPaintManager::glyph g_glyphGridSortArrowLeft;
+extern const CExtPaintManager::glyph g_glyphGridSortArrowRight;
+extern const CExtPaintManager::glyph* const g_GridFocusArrowGlyphs[6];
+extern const CExtPaintManager::glyph g_glyphGridEllipsis;
+extern const CExtPaintManager::glyph g_glyphDropArrowUp;  // 5x3: 180 degrees of the drop arrow

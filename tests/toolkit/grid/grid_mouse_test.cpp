@@ -1,0 +1,250 @@
+// The grid base window under a real mouse (SendInput on the test display): resizing a
+// column by its header edge, the hover highlight and its end when the mouse leaves, and
+// the delayed popup of the data area.
+#include <gtest/gtest.h>
+#include <vector>
+#include "framework/framework.h"
+#include "tests/support/message_pump.h"
+#include "toolkit/grid/grid_base_wnd.h"
+#include "toolkit/grid/grid_cell_string.h"
+#include "toolkit/grid/grid_wnd.h"
+
+using testsupport::PumpFor;
+using testsupport::PumpPending;
+using testsupport::PumpUntil;
+
+namespace {
+
+// Records what the base window hands to the derived grids.
+class MouseGrid : public CExtGridBaseWnd
+{
+public:
+    struct Applied
+    {
+        bool bColumn;
+        int nIndex, nExtent;
+    };
+    std::vector<Applied> m_arrApplied;
+    std::vector<std::pair<POINT, UINT>> m_arrDelays;
+    void OnResizeApply(bool bColumn, int nIndex, int nExtent) override
+    {
+        m_arrApplied.push_back({bColumn, nIndex, nExtent});
+    }
+    bool OnPopupDelayStart(HIT_TEST_INFO& hti, UINT nDelay) override
+    {
+        m_arrDelays.push_back({POINT{hti.m_nColNo, hti.m_nRowNo}, nDelay});
+        return CExtGridBaseWnd::OnPopupDelayStart(hti, nDelay);
+    }
+};
+
+void SendMouse(POINT pt, DWORD dwFlags)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = pt.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = pt.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | dwFlags;
+    ::SendInput(1, &in, sizeof(in));
+    PumpPending();
+}
+
+void SendRightClick(POINT pt)
+{
+    SendMouse(pt, MOUSEEVENTF_RIGHTDOWN);
+    SendMouse(pt, MOUSEEVENTF_RIGHTUP);
+}
+
+// A 5 x 10 grid with one header row (20 high) and one row-header column (40 wide) in a
+// visible, active popup at (100, 100); data columns are 60 wide, rows 20 high.
+struct GridMouseTest : testing::Test
+{
+    HWND m_hParent = NULL;
+    MouseGrid m_grid;
+    void SetUp() override
+    {
+        m_hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 100, 100, 420, 300, NULL, NULL, NULL,
+                                      NULL);
+        ASSERT_TRUE(m_grid.Create(CWnd::FromHandle(m_hParent), CRect(0, 0, 420, 300), 1,
+                                  0xA | CExtGridBaseWnd::GRID_SELECT_CELLS | CExtGridBaseWnd::GRID_RESIZE_COLUMNS_OUTER,
+                                  WS_CHILD | WS_VISIBLE));
+        m_grid.SetDefaultRowExtent(20, false);
+        m_grid.SetColumnCount(5, false);
+        m_grid.SetRowCount(10, false);
+        m_grid.SetTopOuterRowCount(1, false);
+        m_grid.RowExtentSet(true, 0, 20);
+        m_grid.SetLeftOuterColumnCount(1, false);
+        m_grid.ColumnExtentSet(true, 0, 40);
+        m_grid.UpdateScrollBars();
+        ::SetActiveWindow(m_hParent);
+        ::SetFocus(m_grid.m_hWnd);
+        SendMouse(POINT{20, 20}, 0);
+        PumpPending();
+    }
+    void TearDown() override
+    {
+        SendMouse(POINT{20, 20}, 0);
+        m_grid.DestroyWindow();
+        ::DestroyWindow(m_hParent);
+    }
+    static POINT Screen(int x, int y) { return POINT{100 + x, 100 + y}; }
+};
+
+COLORREF ScreenPixel(POINT pt)
+{
+    HDC hDC = ::GetDC(NULL);
+    const COLORREF clr = ::GetPixel(hDC, pt.x, pt.y);
+    ::ReleaseDC(NULL, hDC);
+    return clr;
+}
+
+}  // namespace
+
+TEST_F(GridMouseTest, DraggingAHeaderEdgeResizesTheColumn)
+{
+    // Column 1 spans x 100..160 in the client; its right edge in the header row is
+    // grabbed 1 pixel inside it, or 1 pixel inside column 2 (the edge belongs to the
+    // column whose far edge it is).
+    struct Case
+    {
+        const char* name;
+        int xPress, xRelease;
+        bool bRightButtonCancels;
+        int nExpected;  // -1: nothing applied
+    } cases[] = {
+        {"wider by 30", 159, 189, false, 90},
+        {"grabbed in the next column", 161, 131, false, 30},
+        {"past the near edge gives 0", 159, 60, false, 0},
+        {"right button cancels, keeps the change", 159, 179, true, 80},
+        {"released where pressed", 159, 159, false, -1},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        m_grid.m_arrApplied.clear();
+        PumpFor(::GetDoubleClickTime() + 20);  // each press a single click
+        SendMouse(Screen(c.xPress, 10), 0);
+        SendMouse(Screen(c.xPress, 10), MOUSEEVENTF_LEFTDOWN);
+        EXPECT_EQ(CExtGridBaseWnd::__EGBWA_TRACKING_COLUMN_RESIZE, m_grid.GetTrackingMode());
+        EXPECT_EQ(m_grid.m_hWnd, ::GetCapture());
+        SendMouse(Screen((c.xPress + c.xRelease) / 2, 12), 0);
+        SendMouse(Screen(c.xRelease, 12), 0);
+        if (c.bRightButtonCancels)
+        {
+            SendRightClick(Screen(c.xRelease, 12));
+            EXPECT_EQ(0, m_grid.GetTrackingMode());
+        }
+        SendMouse(Screen(c.xRelease, 12), MOUSEEVENTF_LEFTUP);
+        PumpPending();
+        EXPECT_EQ(0, m_grid.GetTrackingMode());
+        if (c.nExpected < 0)
+        {
+            EXPECT_TRUE(m_grid.m_arrApplied.empty());
+            continue;
+        }
+        ASSERT_EQ(1u, m_grid.m_arrApplied.size());
+        EXPECT_TRUE(m_grid.m_arrApplied[0].bColumn);
+        EXPECT_EQ(1, m_grid.m_arrApplied[0].nIndex);
+        EXPECT_EQ(c.nExpected, m_grid.m_arrApplied[0].nExtent);
+    }
+    // The left edge of column 0 starts nothing: a press there selects by the mode.
+    m_grid.m_arrApplied.clear();
+    PumpFor(::GetDoubleClickTime() + 20);
+    SendMouse(Screen(41, 30), MOUSEEVENTF_LEFTDOWN);
+    SendMouse(Screen(41, 30), MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(0, m_grid.GetTrackingMode());
+    EXPECT_TRUE(m_grid.m_arrApplied.empty());
+    EXPECT_EQ(0, m_grid.FocusGet().x);
+    EXPECT_EQ(0, m_grid.FocusGet().y);
+}
+
+TEST_F(GridMouseTest, HoverHighlightsTheCellAndEndsWhenTheMouseLeaves)
+{
+    m_grid.ModifyScrollItemStyleEx(CExtGridBaseWnd::GRID_EX_HOVER_INNER | 0x40, 0, false);
+    // Data cell (2, 3): x 160..220, y 80..100.
+    SendMouse(Screen(190, 90), 0);
+    ASSERT_TRUE(PumpUntil([&] { return m_grid.GetHoverHitTest().m_nColNo == 2; }, 1000));
+    EXPECT_EQ(3, m_grid.GetHoverHitTest().m_nRowNo);
+    EXPECT_TRUE(m_grid.GetHoverHitTest().IsInner());
+    EXPECT_EQ(m_grid.m_hWnd, ::GetCapture());
+    m_grid.UpdateWindow();
+    PumpFor(50);
+    EXPECT_EQ(m_grid.GetBrushColor(1), ScreenPixel(Screen(190, 90)));
+    EXPECT_EQ(::GetSysColor(COLOR_WINDOW), ScreenPixel(Screen(190, 110)));
+    // Out of the window: the capture sees it go, the highlight goes with it.
+    SendMouse(Screen(600, 90), 0);
+    ASSERT_TRUE(PumpUntil([&] { return m_grid.GetHoverHitTest().IsEmpty(); }, 1000));
+    EXPECT_NE(m_grid.m_hWnd, ::GetCapture());
+    m_grid.UpdateWindow();
+    PumpFor(50);
+    EXPECT_EQ(::GetSysColor(COLOR_WINDOW), ScreenPixel(Screen(190, 90)));
+}
+
+TEST_F(GridMouseTest, DelayedPopupWaitsAndRestartsOnAnotherCell)
+{
+    m_grid.ModifyScrollItemStyleEx(CExtGridBaseWnd::GRID_EX_EXPAND_DELAY_INNER, 0, false);
+    SendMouse(Screen(70, 30), 0);  // cell (0, 0)
+    PumpFor(60);
+    SendMouse(Screen(130, 30), 0);  // cell (1, 0) before the delay ran out
+    ASSERT_TRUE(PumpUntil([&] { return m_grid.m_arrDelays.size() >= 3; }, 1500));
+    PumpFor(100);
+    const auto& d = m_grid.m_arrDelays;
+    ASSERT_EQ(3u, d.size());
+    const int expected[3][3] = {{0, 0, 200}, {1, 0, 200}, {1, 0, 0}};
+    for (int i = 0; i < 3; i++)
+    {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(expected[i][0], d[i].first.x);
+        EXPECT_EQ(expected[i][1], d[i].first.y);
+        EXPECT_EQ((UINT)expected[i][2], d[i].second);
+    }
+}
+
+TEST(GridContentExpand, ACutOffCellShowsInFullOverItsPlace)
+{
+    HWND hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 100, 100, 420, 300, NULL, NULL, NULL,
+                                     NULL);
+    CExtGridWnd grid;
+    ASSERT_TRUE(grid.Create(CWnd::FromHandle(hParent), CRect(0, 0, 420, 300), 1, 0xA, WS_CHILD | WS_VISIBLE));
+    grid.SetDefaultRowExtent(20, false);
+    grid.InsertColumns(0, 2, false);
+    grid.InsertRows(0, 2, false);
+    const char* texts[2] = {"Short", "A text far wider than the sixty pixels of its column"};
+    for (int c = 0; c < 2; c++)
+        grid.GridCellGet(c, 0, 0, 0, RUNTIME_CLASS(CExtGridCellString))->TextSet(texts[c]);
+    grid.ModifyScrollItemStyleEx(CExtGridBaseWnd::GRID_EX_EXPAND_NOW_INNER, 0, false);
+    grid.UpdateScrollBars();
+    ::SetActiveWindow(hParent);
+    struct Case
+    {
+        const char* name;
+        POINT pt;  // client
+        bool bShown;
+    } cases[] = {
+        {"the cut-off cell", {90, 10}, true},
+        {"a cell that fits", {30, 10}, false},
+        {"an empty cell", {90, 30}, false},
+        {"back to the cut-off cell", {80, 12}, true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        SendMouse(POINT{100 + c.pt.x, 100 + c.pt.y}, 0);
+        PumpFor(60);
+        HWND hPopup = grid.m_wndContentExpand.GetSafeHwnd();
+        const bool bShown = hPopup != NULL && ::IsWindowVisible(hPopup);
+        EXPECT_EQ(c.bShown, bShown);
+        if (!bShown || !c.bShown)
+            continue;
+        // Over the cell's own place, wider than the column.
+        RECT rcPopup;
+        ::GetWindowRect(hPopup, &rcPopup);
+        EXPECT_LE(rcPopup.left, 100 + 60 + 2);
+        EXPECT_GT(rcPopup.right - rcPopup.left, 60);
+        EXPECT_EQ(1, grid.GetPopupHitTest().m_nColNo);
+    }
+    SendMouse(POINT{700, 500}, 0);
+    PumpFor(60);
+    EXPECT_TRUE(grid.m_wndContentExpand.GetSafeHwnd() == NULL || !::IsWindowVisible(grid.m_wndContentExpand.GetSafeHwnd()));
+    grid.DestroyWindow();
+    ::DestroyWindow(hParent);
+}
