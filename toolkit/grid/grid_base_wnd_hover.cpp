@@ -212,13 +212,19 @@ bool CExtGridBaseWnd::OnHoverUpdate(const POINT* pPoint)
         return true;
     // The hover first: leaving a cell takes its popups along, so the popups of the new
     // cell start afresh below.
-    if (!SameCell(m_htiHover, hti))
+    const bool bHoverChanged = !SameCell(m_htiHover, hti);
+    if (bHoverChanged)
     {
         const HIT_TEST_INFO htiOld = m_htiHover;
         OnHoverChanged(htiOld, hti, false, true);
         if ((hti.IsInner() && (dwEx & GRID_EX_HOVER_INNER)) || (hti.IsOuter() && (dwEx & GRID_EX_HOVER_OUTER)))
             OnHoverChanged(htiOld, hti, true, false);
         m_htiHover = hti;
+    }
+    // While the hover holds the mouse no WM_SETCURSOR comes: a cell edge must still show
+    // its resize cursor.
+    if (bHoverChanged || ::GetCapture() == m_hWnd)
+    {
         HIT_TEST_INFO htiCursor(pt);
         HitTest(htiCursor, true, true);
         OnSetCursor(htiCursor);
@@ -311,10 +317,11 @@ LRESULT CExtGridBaseWnd::OnTimerMsg(WPARAM wParam, LPARAM)
 
 // ---- focus, activation, visibility -------------------------------------------------------
 
-LRESULT CExtGridBaseWnd::OnSetCursorMsg(WPARAM, LPARAM)
+LRESULT CExtGridBaseWnd::OnSetCursorMsg(WPARAM wParam, LPARAM lParam)
 {
+    // A child (an in-place editor) keeps its own cursor; so do the scroll bars.
     POINT pt;
-    if (::GetCursorPos(&pt) && ::ScreenToClient(m_hWnd, &pt))
+    if ((HWND)wParam == m_hWnd && LOWORD(lParam) == HTCLIENT && ::GetCursorPos(&pt) && ::ScreenToClient(m_hWnd, &pt))
     {
         HIT_TEST_INFO hti(pt);
         HitTest(hti, true, true);

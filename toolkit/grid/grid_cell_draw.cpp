@@ -203,7 +203,9 @@ void CExtGridCell::OnPaintSortArrow(const RECT& rcSortArrow, EXT_GRID_CELL_PAINT
     (void)nVisibleColNo, (void)nVisibleRowNo, (void)nColNo, (void)nRowNo, (void)rcCellExtra, (void)rcCell,
         (void)rcVisibleRange, (void)dwAreaFlags;
     if (!dc.RectVisible(&rcSortArrow) || !IsOuterPosition(nColType, nRowType)) return;
-    if ((dwHelperPaintFlags & 0x200) != 0 || (GetStyle() & __EGCS_SORT_ARROW) == 0) return;
+    // Only outer cells carry the arrow, so the paint flag that marks inner cells needs no
+    // test here; the grid uses the same bit for a dragged header's image, which keeps it.
+    if ((GetStyle() & __EGCS_SORT_ARROW) == 0) return;
     if ((GetStyleEx() & __EGCS_EX_NO_SORT_ARROW_ON_PAINT) != 0 && (dwHelperPaintFlags & 0x100) != 0) return;
     const bool bDescending = (GetStyle() & __EGCS_SORT_DESCENDING) != 0;
     // A column header (inner column) points up or down, a row header left or right.
@@ -259,19 +261,20 @@ COLORREF CExtGridCell::OnQueryTextColor(EXT_GRID_CELL_PAINT_ARGS) const
     COLORREF clr = wndGrid.OnGridHookCellColor(true, *this, dc, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo,
                                                nColType, nRowType, dwAreaFlags, dwHelperPaintFlags);
     if (clr != COLORREF(-1)) return clr;
-    const bool bGridFlag = (dwHelperPaintFlags & 0x100) != 0;
-    const bool bSelected = !bGridFlag && nColType == 0 && nRowType == 0 && wndGrid.IsSelected(nColNo, nRowNo);
+    // Only inner cells are selected; an outer cell shows the state of its row or column.
+    const bool bOuter = (dwAreaFlags & HIT_TEST_INFO_T::AREA_OUTER) != 0;
+    const bool bSelected = !bOuter && wndGrid.IsSelected(nColNo, nRowNo);
     clr = StateColor(*this, true, __ECS_ALL);
     if (clr == COLORREF(-1)) {
         const INT nState = (dwHelperPaintFlags & 3) == 3 ? __ECS_HOVERED : (bSelected ? __ECS_SELECTED : __ECS_NORMAL);
         clr = StateColor(*this, true, nState);
     }
     if (clr != COLORREF(-1)) return clr;
-    if ((dwHelperPaintFlags & 0x40) == 0) return COLORREF(-1);
+    if ((dwHelperPaintFlags & CExtGridBaseWnd::PAINT_FOCUSED_WINDOW) == 0) return COLORREF(-1);
     bool bHighlight;
-    if (dwHelperPaintFlags & 0x180)
+    if (dwHelperPaintFlags & (CExtGridBaseWnd::PAINT_PRESSED_H | CExtGridBaseWnd::PAINT_PRESSED_V))
         bHighlight = true;
-    else if (!bGridFlag)
+    else if (!bOuter)
         bHighlight = bSelected;
     else
         bHighlight = (dwHelperPaintFlags & 0x3F) != 0;
@@ -286,8 +289,7 @@ COLORREF CExtGridCell::OnQueryBackColor(EXT_GRID_CELL_PAINT_ARGS) const
     if (clr != COLORREF(-1)) return clr;
     clr = StateColor(*this, false, __ECS_ALL);
     if (clr != COLORREF(-1)) return clr;
-    const bool bSelected = (dwHelperPaintFlags & 0x100) == 0 && nColType == 0 && nRowType == 0 &&
-                           wndGrid.IsSelected(nColNo, nRowNo);
+    const bool bSelected = (dwAreaFlags & HIT_TEST_INFO_T::AREA_OUTER) == 0 && wndGrid.IsSelected(nColNo, nRowNo);
     const INT nState = (dwHelperPaintFlags & 3) == 3 ? __ECS_HOVERED : (bSelected ? __ECS_SELECTED : __ECS_NORMAL);
     return StateColor(*this, false, nState);
 }

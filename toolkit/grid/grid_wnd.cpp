@@ -3,6 +3,7 @@
 #include "toolkit/grid/grid_wnd.h"
 #include <algorithm>
 #include <new>
+#include "toolkit/theme/paint_manager.h"
 
 IMPLEMENT_DYNCREATE(CExtGridWnd, CExtGridBaseWnd)
 
@@ -59,7 +60,11 @@ LRESULT CExtGridWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         m_nEditedColNo = m_nEditedRowNo = -1;
         m_hWndInplaceControl = NULL;
     }
-    return CExtGridBaseWnd::WindowProc(message, wParam, lParam);
+    const LRESULT lResult = CExtGridBaseWnd::WindowProc(message, wParam, lParam);
+    // A theme handle the shared visual-styles binding still holds may be this window's.
+    if (message == WM_DESTROY)
+        g_CurrentPaintManager.m_UxTheme.CloseThemeData();
+    return lResult;
 }
 
 // ---- styles ---------------------------------------------------------------------
@@ -507,6 +512,32 @@ RECT* CExtGridWnd::CalcClientRect(RECT* pRect, bool bReposition, const RECT* pRe
 }
 
 CSize CExtGridWnd::GetGridMargins() const { return CSize(4, 4); }
+
+bool CExtGridWnd::OnVisibleRangeChanging(const SCROLL_POSITION_INFO& next, const SCROLL_POSITION_INFO& last)
+{
+    if (!CExtGridBaseWnd::OnVisibleRangeChanging(next, last))
+        return false;
+    CExtGridDataProvider* pDP = GetDataProvider();
+    if (pDP == NULL)
+        return true;
+    // Item and unbounded axes scroll by items: their positions are the first shown
+    // items; a pixel axis is asked for what it shows now.
+    int nFirstCol = 0, nLastCol = -1, nFirstRow = 0, nLastRow = -1, nOffset = 0;
+    GetVisibleColumnRange(nFirstCol, nLastCol, nOffset);
+    GetVisibleRowRange(nFirstRow, nLastRow, nOffset);
+    CRect rcNext(nFirstCol, nFirstRow, nLastCol, nLastRow), rcLast = rcNext;
+    if (GetScrollTypeH() >= __ESIS_ST_ITEM)
+    {
+        rcNext.left = next.m_nPosH, rcNext.right = next.m_nPosH + std::max(0, next.m_nPageH - 1);
+        rcLast.left = last.m_nPosH, rcLast.right = last.m_nPosH + std::max(0, last.m_nPageH - 1);
+    }
+    if (GetScrollTypeV() >= __ESIS_ST_ITEM)
+    {
+        rcNext.top = next.m_nPosV, rcNext.bottom = next.m_nPosV + std::max(0, next.m_nPageV - 1);
+        rcLast.top = last.m_nPosV, rcLast.bottom = last.m_nPosV + std::max(0, last.m_nPageV - 1);
+    }
+    return pDP->CacheHint(rcNext, rcLast);
+}
 
 bool CExtGridWnd::GetItemResizeRange(bool bColumns, int nIndex, int& nMin, int& nMax)
 {

@@ -134,6 +134,9 @@ public:
     int QueryRowExtent(int nRow, int* pBefore = NULL, int* pAfter = NULL) override;
     bool IsWalkColumnSkipped(int nColumn, DWORD dwAreaFlags) override;
     bool IsWalkRowSkipped(int nRow, DWORD dwAreaFlags) override;
+    // Tells the provider which columns and rows are about to be shown; its refusal
+    // refuses the scroll.
+    bool OnVisibleRangeChanging(const SCROLL_POSITION_INFO& next, const SCROLL_POSITION_INFO& last) override;
     bool GetColumnResizeRange(int nColumn, int& nMin, int& nMax) override;
     bool GetRowResizeRange(int nRow, int& nMin, int& nMax) override;
     // Stores an extent the user tracked in the header cell and fits the rest.
@@ -146,10 +149,10 @@ public:
                                bool bVisibleOnly = false, bool bRedraw = true);
     virtual bool BestFitRow(LONG nRowNo, INT nRowType = 0, bool bOuter = true, bool bInner = true,
                             bool bVisibleOnly = false, bool bRedraw = true);
-    // The rectangles of a cell's parts, by the cell's own layout: the cell's extra and
-    // content rectangles, then those of its parts; false when the cell is not shown.
+    // The rectangles of a cell: its extra and content rectangles and, with pLayout, those
+    // of its parts by the cell's own layout; false when the cell is not shown.
     virtual bool GetCellPartRects(LONG nColNo, LONG nRowNo, INT nColType, INT nRowType, RECT* pRectExtra,
-                                  RECT* pRectCell);
+                                  RECT* pRectCell, CExtGridCell::CELL_LAYOUT* pLayout = NULL);
     virtual CSize GetGridMargins() const;
 
     // ---- hit test, cursor, hover and clicks --------------------------------------------------
@@ -181,6 +184,10 @@ public:
                                   const RECT& rcExtent, const RECT& rcCell, DWORD dwAreaFlags,
                                   DWORD dwPaintFlags) override;
     void OnPaintManagerInstalled(CExtPaintManager* pPM) override;
+    // The text colour a cell paints with, when it names one (false and clrText unchanged
+    // otherwise); *pbDisabled receives whether the cell is disabled.
+    virtual bool OnQueryCellTextColor(LONG nColNo, LONG nRowNo, INT nColType, INT nRowType, COLORREF& clrText,
+                                      bool* pbDisabled = NULL);
 
     // ---- hooks the cells call (the base answers "not handled") -----------------------------
     virtual bool OnGridHookCellPaintBackground(const CExtGridCell& cell, CDC& dc, LONG nVisibleColNo,

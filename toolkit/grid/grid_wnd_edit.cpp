@@ -29,16 +29,32 @@ bool IsWithin(HWND hWnd, HWND hWndOuter)
 bool CExtGridWnd::OnPreEditCell(LONG, LONG, INT, INT) { return false; }
 
 bool CExtGridWnd::GetCellPartRects(LONG nColNo, LONG nRowNo, INT nColType, INT nRowType, RECT* pRectExtra,
-                                   RECT* pRectCell)
+                                   RECT* pRectCell, CExtGridCell::CELL_LAYOUT* pLayout)
 {
     RECT rcExtra = g_rcNone, rcCell = g_rcNone;
-    if (!GetCellRects(nColNo, nRowNo, nColType, nRowType, &rcExtra, &rcCell))
+    int nVisibleColumn = -1, nVisibleRow = -1;
+    if (!GetCellRects(nColNo, nRowNo, nColType, nRowType, &rcExtra, &rcCell, &nVisibleColumn, &nVisibleRow) ||
+        ::IsRectEmpty(&rcCell))
         return false;
     if (pRectExtra != NULL)
         *pRectExtra = rcExtra;
     if (pRectCell != NULL)
         *pRectCell = rcCell;
-    return !::IsRectEmpty(&rcCell);
+    if (pLayout != NULL)
+    {
+        *pLayout = CExtGridCell::CELL_LAYOUT();
+        CExtGridCell* pCell = GridCellGet(nColNo, nRowNo, nColType, nRowType);
+        if (pCell != NULL && ::IsWindow(m_hWnd))
+        {
+            RECT rcVisibleRange = g_rcNone;
+            GetVisibleRange(rcVisibleRange);
+            CClientDC dc(this);
+            pCell->CalcPartsLayout(*pLayout, *this, dc, nVisibleColumn, nVisibleRow, nColNo, nRowNo, nColType,
+                                   nRowType, rcExtra, rcCell, rcVisibleRange,
+                                   HIT_TEST_INFO::AreaFlagsFromTypes(nColType, nRowType), 0);
+        }
+    }
+    return true;
 }
 
 bool CExtGridWnd::EditCellAt(LONG nColNo, LONG nRowNo, INT nColType, INT nRowType, const RECT& rcCellExtra,

@@ -77,6 +77,31 @@ COLORREF CExtGridWnd::OnQueryCellBackColor(int nColumn, int nRow, int nVisibleCo
                                    rcExtent, rcCell, rcVisibleRange, dwAreaFlags, dwPaintFlags);
 }
 
+bool CExtGridWnd::OnQueryCellTextColor(LONG nColNo, LONG nRowNo, INT nColType, INT nRowType, COLORREF& clrText,
+                                       bool* pbDisabled)
+{
+    if (pbDisabled != NULL)
+        *pbDisabled = false;
+    CExtGridCell* pCell = GridCellGet(nColNo, nRowNo, nColType, nRowType);
+    if (pCell == NULL)
+        return false;
+    if (pbDisabled != NULL)
+        *pbDisabled = (pCell->GetStyle() & CExtGridCell::__EGCS_READ_ONLY) != 0;
+    RECT rcExtra = {0, 0, 0, 0}, rcCell = {0, 0, 0, 0}, rcVisibleRange = {0, 0, 0, 0};
+    int nVisibleColumn = -1, nVisibleRow = -1;
+    GetCellRects(nColNo, nRowNo, nColType, nRowType, &rcExtra, &rcCell, &nVisibleColumn, &nVisibleRow);
+    GetVisibleRange(rcVisibleRange);
+    // The cell asks with a device context only for the colours it may compute from it.
+    CWindowDC dc(NULL);
+    const COLORREF clr = pCell->OnQueryTextColor(*this, dc, nVisibleColumn, nVisibleRow, nColNo, nRowNo, nColType,
+                                                 nRowType, rcExtra, rcCell, rcVisibleRange,
+                                                 HIT_TEST_INFO::AreaFlagsFromTypes(nColType, nRowType), 0);
+    if (clr == COLORREF(-1))
+        return false;
+    clrText = clr;
+    return true;
+}
+
 void CExtGridWnd::OnPaintDraggedOuterCell(CDC& dc, LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo, LONG nRowNo,
                                           const RECT& rc, DWORD dwAreaFlags)
 {

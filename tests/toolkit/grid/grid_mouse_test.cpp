@@ -6,6 +6,8 @@
 #include "framework/framework.h"
 #include "tests/support/message_pump.h"
 #include "toolkit/grid/grid_base_wnd.h"
+#include "toolkit/grid/grid_cell_string.h"
+#include "toolkit/grid/grid_wnd.h"
 
 using testsupport::PumpFor;
 using testsupport::PumpPending;
@@ -195,4 +197,54 @@ TEST_F(GridMouseTest, DelayedPopupWaitsAndRestartsOnAnotherCell)
         EXPECT_EQ(expected[i][1], d[i].first.y);
         EXPECT_EQ((UINT)expected[i][2], d[i].second);
     }
+}
+
+TEST(GridContentExpand, ACutOffCellShowsInFullOverItsPlace)
+{
+    HWND hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 100, 100, 420, 300, NULL, NULL, NULL,
+                                     NULL);
+    CExtGridWnd grid;
+    ASSERT_TRUE(grid.Create(CWnd::FromHandle(hParent), CRect(0, 0, 420, 300), 1, 0xA, WS_CHILD | WS_VISIBLE));
+    grid.SetDefaultRowExtent(20, false);
+    grid.InsertColumns(0, 2, false);
+    grid.InsertRows(0, 2, false);
+    const char* texts[2] = {"Short", "A text far wider than the sixty pixels of its column"};
+    for (int c = 0; c < 2; c++)
+        grid.GridCellGet(c, 0, 0, 0, RUNTIME_CLASS(CExtGridCellString))->TextSet(texts[c]);
+    grid.ModifyScrollItemStyleEx(CExtGridBaseWnd::GRID_EX_EXPAND_NOW_INNER, 0, false);
+    grid.UpdateScrollBars();
+    ::SetActiveWindow(hParent);
+    struct Case
+    {
+        const char* name;
+        POINT pt;  // client
+        bool bShown;
+    } cases[] = {
+        {"the cut-off cell", {90, 10}, true},
+        {"a cell that fits", {30, 10}, false},
+        {"an empty cell", {90, 30}, false},
+        {"back to the cut-off cell", {80, 12}, true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        SendMouse(POINT{100 + c.pt.x, 100 + c.pt.y}, 0);
+        PumpFor(60);
+        HWND hPopup = grid.m_wndContentExpand.GetSafeHwnd();
+        const bool bShown = hPopup != NULL && ::IsWindowVisible(hPopup);
+        EXPECT_EQ(c.bShown, bShown);
+        if (!bShown || !c.bShown)
+            continue;
+        // Over the cell's own place, wider than the column.
+        RECT rcPopup;
+        ::GetWindowRect(hPopup, &rcPopup);
+        EXPECT_LE(rcPopup.left, 100 + 60 + 2);
+        EXPECT_GT(rcPopup.right - rcPopup.left, 60);
+        EXPECT_EQ(1, grid.GetPopupHitTest().m_nColNo);
+    }
+    SendMouse(POINT{700, 500}, 0);
+    PumpFor(60);
+    EXPECT_TRUE(grid.m_wndContentExpand.GetSafeHwnd() == NULL || !::IsWindowVisible(grid.m_wndContentExpand.GetSafeHwnd()));
+    grid.DestroyWindow();
+    ::DestroyWindow(hParent);
 }

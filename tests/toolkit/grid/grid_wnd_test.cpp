@@ -2,6 +2,8 @@
 // from the header cells, hit tests and proportional fitting, sorting with sort arrows
 // and the provider's swaps and moves followed by the focus.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <vector>
 #include "framework/framework.h"
 #include "toolkit/grid/grid_wnd.h"
 #include "toolkit/grid/grid_cell_layers.h"
@@ -11,10 +13,24 @@ IMPLEMENT_DYNCREATE(CGridTestCell, CExtGridCell)
 
 namespace {
 
+// Supplies a plain child window as every cell's editor and counts the requests.
+class EditGrid : public CExtGridWnd
+{
+public:
+    std::vector<POINT> m_arrEdited;
+    HWND OnGridCellInplaceControlCreate(CExtGridCell*, LONG, LONG, LONG nColNo, LONG nRowNo, INT, INT, const RECT&,
+                                        const RECT& rcCell, const RECT&, LONG, LONG) override
+    {
+        m_arrEdited.push_back(POINT{nColNo, nRowNo});
+        return ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, rcCell.left, rcCell.top,
+                                 rcCell.right - rcCell.left, rcCell.bottom - rcCell.top, m_hWnd, NULL, NULL, NULL);
+    }
+};
+
 struct GridWndTest : testing::Test
 {
     HWND m_hParent = NULL;
-    CExtGridWnd m_grid;
+    EditGrid m_grid;
     void SetUp() override
     {
         m_hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 500, 400, NULL, NULL, NULL, NULL);
@@ -41,9 +57,14 @@ struct GridWndTest : testing::Test
             pHeader->SetExtent(arrWidths[c]);
         }
         // Column c of row r holds 10 * ((r * 3 + c) % 4) + c: rows differ in every column.
+        // The cells of column 0 give the rows their height.
         for (int r = 0; r < 4; r++)
             for (int c = 0; c < 3; c++)
-                m_grid.GridCellGet(c, r, 0, 0, RUNTIME_CLASS(CGridTestCell))->SetValue32(10 * ((r * 3 + c) % 4) + c);
+            {
+                CExtGridCell* pCell = m_grid.GridCellGet(c, r, 0, 0, RUNTIME_CLASS(CGridTestCell));
+                pCell->SetValue32(10 * ((r * 3 + c) % 4) + c);
+                pCell->SetExtent(20);
+            }
         m_grid.UpdateScrollBars();
     }
     DWORD Value(int c, int r) { return m_grid.GridCellGet(c, r)->GetValue32(); }
@@ -116,7 +137,7 @@ TEST_F(GridWndTest, HeaderCellsGiveExtentsAndProportionalGridsLoseTheLastEdge)
     };
     for (int bProportional = 0; bProportional < 2; bProportional++)
     {
-        m_grid.ModifyGridStyleEx(bProportional ? CExtGridWnd::__EGSE_PROPORTIONAL_COLUMNS : 0, 0, false);
+        m_grid.ModifyGridStyleEx(bProportional ? DWORD(CExtGridWnd::__EGSE_PROPORTIONAL_COLUMNS) : 0, 0, false);
         for (const Case& c : cases)
         {
             CExtGridBaseWnd::HIT_TEST_INFO hti(c.x, c.y);
@@ -179,7 +200,8 @@ TEST_F(GridWndTest, SortingByAHeaderSetsArrowsTurnsAroundAndCarriesTheFocus)
     m_grid.FocusSet(CPoint(0, 1), false, false, false, false);
     const DWORD dwFocusValue = Value(0, 1);
     CExtGridDataSortOrder order;
-    order.m_arrItems.Add(CExtGridDataSortOrder::ITEM_INFO(1, true));
+    CExtGridDataSortOrder::ITEM_INFO key1(1, true), key2(2, false);
+    order.m_arrItems.Add(key1);
     struct Case
     {
         const char* name;
@@ -201,7 +223,7 @@ TEST_F(GridWndTest, SortingByAHeaderSetsArrowsTurnsAroundAndCarriesTheFocus)
     }
     // A second key by column 2 replaces the order: column 1 loses its arrow.
     CExtGridDataSortOrder order2;
-    order2.m_arrItems.Add(CExtGridDataSortOrder::ITEM_INFO(2, false));
+    order2.m_arrItems.Add(key2);
     ASSERT_TRUE(m_grid.SetSortOrder(false, order2, false, true, false));
     EXPECT_EQ(0u, m_grid.GridCellGet(1, 0, 0, -1)->GetStyle() & 0x300000);
     EXPECT_EQ(0x300000u, m_grid.GridCellGet(2, 0, 0, -1)->GetStyle() & 0x300000);
@@ -248,4 +270,74 @@ TEST_F(GridWndTest, DroppedHeadersMoveOrRemoveTheirColumns)
     m_grid.OnOuterCellDragRemove(header(1, false));
     EXPECT_EQ(2, m_grid.GetColumnCount());
     EXPECT_EQ("22,0", std::to_string(Value(0, 0)) + "," + std::to_string(Value(1, 0)));
+}
+
+TEST_F(GridWndTest, DoubleClickOnAHeaderEdgeFitsTheColumnLeftOfIt)
+{
+    Make(CExtGridBaseWnd::GRID_RESIZE_COLUMNS_OUTER);
+    int nWidest = 0;
+    for (int r = -1; r < 4; r++)
+        nWidest = std::max(nWidest, (int)m_grid.GridCellGet(1, r < 0 ? 0 : r, 0, r < 0 ? -1 : 0)->MeasureCell(&m_grid).cx);
+    ASSERT_NE(70, nWidest);
+    struct Case
+    {
+        const char* name;
+        DWORD dwStyleEx;
+        int x;
+        int arrExpected[3];
+    } cases[] = {
+        {"no best fit style", 0, 121, {50, 70, 90}},
+        {"left edge of column 2 fits column 1", 0x304000, 121, {50, nWidest, 90}},
+        {"inside the header cell fits nothing", 0x304000, 160, {50, 70, 90}},
+    };
+    for (const Case& c : cases)
+    {
+        m_grid.GridCellGet(1, 0, 0, -1)->SetExtent(70);
+        m_grid.ModifyGridStyleEx(c.dwStyleEx, 0xFFFFFFFF, false);
+        m_grid.UpdateScrollBars();
+        m_grid.OnMouseClick(1, 2, 0, CPoint(c.x, 10));
+        for (int i = 0; i < 3; i++)
+            EXPECT_EQ(c.arrExpected[i], m_grid.QueryColumnExtent(i)) << c.name << ", column " << i;
+    }
+}
+
+TEST_F(GridWndTest, EditorsOpenWhereTheBehaviourAllowsAndCloseWithTheirLoop)
+{
+    Make(CExtGridBaseWnd::GRID_SELECT_CELLS);
+    m_grid.FocusSet(CPoint(1, 2), false, false, false, false);
+    struct Case
+    {
+        const char* name;
+        DWORD dwRemove;  // behaviour bits taken away
+        bool bEdited;
+    } cases[] = {
+        {"F2 on an inner cell", 0, true},
+        {"inner cells not editable", CExtGridWnd::__EGBS_EDIT_INNER, false},
+        {"keys do not start editing", CExtGridWnd::__EGBS_EDIT_ON_KEY, false},
+    };
+    for (const Case& c : cases)
+    {
+        m_grid.ModifyBehaviorStyle(CExtGridWnd::__EGBS_DEFAULT, 0xFFFFFFFF, false);
+        m_grid.ModifyBehaviorStyle(0, c.dwRemove, false);
+        m_grid.m_arrEdited.clear();
+        m_grid.SendMessage(WM_KEYDOWN, VK_F2, 0);
+        ASSERT_EQ(c.bEdited ? 1u : 0u, m_grid.m_arrEdited.size()) << c.name;
+        if (c.bEdited)
+        {
+            EXPECT_EQ(2, m_grid.m_arrEdited[0].y) << c.name;
+        }
+        // The grid is hidden, so its editor is too: the modal edit ends at once and the
+        // editor goes.
+        EXPECT_EQ(NULL, m_grid.GetInplaceControl()) << c.name;
+        EXPECT_EQ(NULL, ::GetWindow(m_grid.m_hWnd, GW_CHILD)) << c.name;
+        EXPECT_EQ(nullptr, CExtGridWnd::g_pCellInplaceEditing) << c.name;
+    }
+    // Without its loop the editor stays; the next edit replaces it.
+    m_grid.ModifyBehaviorStyle(CExtGridWnd::__EGBS_DEFAULT, 0xFFFFFFFF, false);
+    ASSERT_TRUE(m_grid.EditCellAt(0, 1, 0, 0, CRect(0, 0, 0, 0), CRect(0, 0, 0, 0), CRect(0, 0, 0, 0), false));
+    const HWND hWndFirst = m_grid.GetInplaceControl();
+    ASSERT_TRUE(::IsWindow(hWndFirst));
+    ASSERT_TRUE(m_grid.EditCellAt(2, 3, 0, 0, CRect(0, 0, 0, 0), CRect(0, 0, 0, 0), CRect(0, 0, 0, 0), false));
+    EXPECT_FALSE(::IsWindow(hWndFirst));
+    EXPECT_TRUE(::IsWindow(m_grid.GetInplaceControl()));
 }

@@ -1,0 +1,563 @@
+// The tree grid's provider: the node arrays, the counts kept in the nodes, row and column
+// translation to the flat provider, and the provider interface forwarded to it.
+#include "toolkit/grid/tree_grid_data_provider.h"
+
+IMPLEMENT_DYNAMIC(CExtTreeGridDataProvider, CExtGridDataProvider)
+
+CExtTreeGridDataProvider::CExtTreeGridDataProvider()
+    : m_DP(NULL, NULL, NULL, 32),
+      m_pCellRoot(NULL),
+      m_nReservedColCount(1),
+      m_nReservedRowCount(1),
+      m_pNodeRTC(RUNTIME_CLASS(CExtTreeGridCellNode)),
+      m_nIndentPxDefault(19)
+{
+}
+
+CExtTreeGridDataProvider::~CExtTreeGridDataProvider()
+{
+    // The flat provider destroys every cell, the nodes among them.
+    m_arrGridRef.RemoveAll();
+    m_arrGridVis.RemoveAll();
+    m_pCellRoot = NULL;
+}
+
+// ---- the flat provider and translation ---------------------------------------------------
+
+CExtGridDataProviderMemory& CExtTreeGridDataProvider::GetFlatProvider()
+{
+    if (m_pCellRoot != NULL)
+        return m_DP;
+    ULONG nCols = 0, nRows = 0;
+    m_DP.OuterCellsReservedGet(&nCols, &nRows);
+    if (m_DP.ColumnCountGet() < m_nReservedColCount)
+        m_DP.ColumnInsert(0, m_nReservedColCount - m_DP.ColumnCountGet());
+    if (m_DP.RowCountGet() < m_nReservedRowCount)
+        m_DP.RowInsert(0, m_nReservedRowCount - m_DP.RowCountGet());
+    m_DP.OuterCellsReserve(nCols + m_nReservedColCount, nRows + m_nReservedRowCount);
+    CExtGridCell* pCell = m_DP.CellGet(0, 0, NodeClassGet(), false, false);
+    m_pCellRoot = DYNAMIC_DOWNCAST(CExtTreeGridCellNode, pCell);
+    if (m_pCellRoot != NULL)
+    {
+        m_pCellRoot->TreeNodeSetExpanded(true);
+        OnNodeCreated(m_pCellRoot);
+    }
+    return m_DP;
+}
+
+CRuntimeClass* CExtTreeGridDataProvider::NodeClassGet() { return m_pNodeRTC; }
+
+void CExtTreeGridDataProvider::OnNodeCreated(CExtTreeGridCellNode*)
+{
+    // A hook for derived providers that give new nodes their first values.
+}
+
+CExtTreeGridCellNode* CExtTreeGridDataProvider::TreeNodeGetRoot()
+{
+    GetFlatProvider();
+    return m_pCellRoot;
+}
+
+ULONG CExtTreeGridDataProvider::FlatReservedRows() const
+{
+    ULONG nRows = 0;
+    m_DP.OuterCellsReservedGet(NULL, &nRows);
+    return nRows;
+}
+
+ULONG CExtTreeGridDataProvider::GridOuterRows() const
+{
+    const ULONG nRows = FlatReservedRows();
+    return nRows > m_nReservedRowCount ? nRows - m_nReservedRowCount : 0;
+}
+
+ULONG CExtTreeGridDataProvider::FlatColumnGet(ULONG nColNo) { return nColNo + m_nReservedColCount; }
+
+ULONG CExtTreeGridDataProvider::FlatRowGet(ULONG nRowNo)
+{
+    GetFlatProvider();
+    const ULONG nGridRows = GridOuterRows();
+    if (nRowNo < nGridRows)
+        return m_nReservedRowCount + nRowNo;
+    const ULONG nVisible = nRowNo - nGridRows;
+    if (nVisible >= (ULONG)m_arrGridVis.GetSize())
+        AfxThrowInvalidArgException();
+    return m_arrGridVis[nVisible]->TreeNodeCalcOffset(false) + FlatReservedRows();
+}
+
+ULONG CExtTreeGridDataProvider::VisibleRowCountGet() { return (ULONG)m_arrGridVis.GetSize(); }
+
+CExtTreeGridCellNode* CExtTreeGridDataProvider::TreeNodeGetByRow(ULONG nRowNo)
+{
+    return nRowNo < (ULONG)m_arrGridVis.GetSize() ? m_arrGridVis[nRowNo] : NULL;
+}
+
+LONG CExtTreeGridDataProvider::TreeNodeGetRow(CExtTreeGridCellNode* pNode)
+{
+    if (pNode == NULL || pNode == m_pCellRoot || !pNode->TreeNodeIsDisplayed())
+        return -1;
+    const ULONG nRow = pNode->TreeNodeCalcOffset(true);
+    return nRow < (ULONG)m_arrGridVis.GetSize() && m_arrGridVis[nRow] == pNode ? (LONG)nRow : -1;
+}
+
+INT CExtTreeGridDataProvider::RowIndentGet(ULONG nRowNo)
+{
+    INT nIndent = 0;
+    for (CExtTreeGridCellNode* p = TreeNodeGetByRow(nRowNo); p != NULL && p != m_pCellRoot; p = p->TreeNodeGetParent())
+    {
+        const INT n = p->TreeNodeIndentPxGet();
+        nIndent += n < 0 ? m_nIndentPxDefault : n;
+    }
+    return nIndent;
+}
+
+CExtGridCell* CExtTreeGridDataProvider::TreeNodeCellGet(CExtTreeGridCellNode* pNode, ULONG nColNo,
+                                                        CRuntimeClass* pInitRTC, bool bAutoFindValue,
+                                                        bool bUseColumnDefaultValue)
+{
+    GetFlatProvider();
+    if (pNode == NULL || pNode == m_pCellRoot || pNode->TreeNodeGetParent() == NULL)
+        return NULL;
+    const ULONG nFlatCol = FlatColumnGet(nColNo);
+    if (nFlatCol >= m_DP.ColumnCountGet())
+        return NULL;
+    return m_DP.CellGet(nFlatCol, pNode->TreeNodeCalcOffset(false) + FlatReservedRows(), pInitRTC, bAutoFindValue,
+                        bUseColumnDefaultValue);
+}
+
+// ---- counts -----------------------------------------------------------------------------
+
+void CExtTreeGridDataProvider::AdjustCounts(CExtTreeGridCellNode* pNode, LONG nTotal, LONG nVisible)
+{
+    bool bVisible = nVisible != 0;
+    for (CExtTreeGridCellNode* p = pNode; p != NULL; p = p->m_pNodeParent)
+    {
+        p->m_nContentWeightAll += nTotal;
+        if (bVisible && p->TreeNodeIsExpanded())
+            p->m_nContentWeightExpanded += nVisible;
+        else
+            bVisible = false;
+    }
+}
+
+void CExtTreeGridDataProvider::Recount(CExtTreeGridCellNode* pNode)
+{
+    for (CExtTreeGridCellNode* p = pNode; p != NULL; p = p->m_pNodeParent)
+    {
+        if (p->m_arrChildren.GetSize() > 0)
+        {
+            p->m_nContentWeightExpanded = p->TreeNodeIsExpanded() ? p->TreeNodeVisibleSubtreeSize() : 0;
+            continue;
+        }
+        p->m_nContentWeightAll = p->m_nContentWeightExpanded = 0;
+        if (p != m_pCellRoot)
+            p->TreeNodeSetExpanded(false);
+    }
+}
+
+void CExtTreeGridDataProvider::CollectShown(CExtTreeGridCellNode* pNode, CExtTreeGridCellNode::NodeArray& arr)
+{
+    for (INT_PTR i = 0; i < pNode->m_arrChildren.GetSize(); i++)
+    {
+        CExtTreeGridCellNode* pChild = pNode->m_arrChildren[i];
+        arr.Add(pChild);
+        if (pChild->TreeNodeIsExpanded())
+            CollectShown(pChild, arr);
+    }
+}
+
+void CExtTreeGridDataProvider::Relink(CExtTreeGridCellNode* pParent, INT_PTR nFrom)
+{
+    CExtTreeGridCellNode::NodeArray& arr = pParent->m_arrChildren;
+    for (INT_PTR i = nFrom > 0 ? nFrom - 1 : 0; i < arr.GetSize(); i++)
+    {
+        arr[i]->m_nOptIndex = (ULONG)i;
+        arr[i]->m_pNodePrev = i > 0 ? arr[i - 1] : NULL;
+        arr[i]->m_pNodeNext = i + 1 < arr.GetSize() ? arr[i + 1] : NULL;
+    }
+}
+
+// ---- insert, remove, expand ---------------------------------------------------------------
+
+CExtTreeGridCellNode* CExtTreeGridDataProvider::TreeNodeInsert(CExtTreeGridCellNode* pNodeParent, ULONG nPos,
+                                                               ULONG nCount)
+{
+    GetFlatProvider();
+    if (m_pCellRoot == NULL || nCount == 0)
+        return NULL;
+    CExtTreeGridCellNode* pParent = pNodeParent != NULL ? pNodeParent : m_pCellRoot;
+    const ULONG nChildren = pParent->TreeNodeGetChildCount();
+    if (nPos > nChildren)
+        nPos = nChildren;
+    // Places in the whole tree and among the shown rows.
+    const bool bShown = pParent->TreeNodeIsDisplayed() && pParent->TreeNodeIsExpanded();
+    ULONG nPlace = 0, nPlaceShown = 0;
+    if (nPos < nChildren)
+    {
+        nPlace = pParent->m_arrChildren[nPos]->TreeNodeCalcOffset(false);
+        nPlaceShown = pParent->m_arrChildren[nPos]->TreeNodeCalcOffset(true);
+    }
+    else if (nChildren > 0)
+    {
+        CExtTreeGridCellNode* pLast = pParent->m_arrChildren[nChildren - 1];
+        nPlace = pLast->TreeNodeCalcOffset(false) + 1 + pLast->m_nContentWeightAll;
+        nPlaceShown = pLast->TreeNodeCalcOffset(true) + 1 + pLast->m_nContentWeightExpanded;
+    }
+    else if (pParent != m_pCellRoot)
+    {
+        nPlace = pParent->TreeNodeCalcOffset(false) + 1;
+        nPlaceShown = pParent->TreeNodeCalcOffset(true) + 1;
+    }
+    const ULONG nFlatRow = nPlace + FlatReservedRows();
+    if (nCount > 0x7FFFFFFF - m_DP.RowCountGet() || !InRange(nPlace, 0, (ULONG)m_arrGridRef.GetSize()) ||
+        !m_DP.RowInsert(nFlatRow, nCount))
+        return NULL;
+    CExtTreeGridCellNode::NodeArray arrNew;
+    for (ULONG i = 0; i < nCount; i++)
+    {
+        CExtTreeGridCellNode* pNode = DYNAMIC_DOWNCAST(CExtTreeGridCellNode, m_DP.CellGet(0, nFlatRow + i, NodeClassGet(),
+                                                                                           false, false));
+        if (pNode == NULL)
+        {
+            // No node for the new rows: they go again and the tree stays as it was.
+            m_DP.RowRemove(nFlatRow, nCount);
+            return NULL;
+        }
+        pNode->m_pNodeParent = pParent;
+        arrNew.Add(pNode);
+    }
+    for (ULONG i = 0; i < nCount; i++)
+        OnNodeCreated(arrNew[i]);
+    m_arrGridRef.InsertAt(nPlace, &arrNew);
+    if (bShown && InRange(nPlaceShown, 0, (ULONG)m_arrGridVis.GetSize()))
+        m_arrGridVis.InsertAt(nPlaceShown, &arrNew);
+    pParent->m_arrChildren.InsertAt(nPos, &arrNew);
+    Relink(pParent, nPos);
+    AdjustCounts(pParent, (LONG)nCount, pParent->TreeNodeIsExpanded() ? (LONG)nCount : 0);
+    return arrNew[0];
+}
+
+ULONG CExtTreeGridDataProvider::TreeNodeRemove(CExtTreeGridCellNode* pNode, bool bChildrenOnly)
+{
+    GetFlatProvider();
+    if (pNode == NULL || (pNode == m_pCellRoot && !bChildrenOnly))
+        return 0;
+    const ULONG nSubtree = pNode->m_nContentWeightAll;
+    const ULONG nRemove = nSubtree + (bChildrenOnly ? 0 : 1);
+    if (nRemove == 0)
+        return 0;
+    const bool bRoot = pNode == m_pCellRoot;
+    const ULONG nPlace = bRoot ? 0 : pNode->TreeNodeCalcOffset(false) + (bChildrenOnly ? 1 : 0);
+    const bool bDisplayed = pNode->TreeNodeIsDisplayed();
+    const ULONG nShownBelow = pNode->TreeNodeIsExpanded() ? pNode->m_nContentWeightExpanded : 0;
+    const ULONG nShown = bDisplayed ? nShownBelow + (bChildrenOnly ? 0 : 1) : 0;
+    const ULONG nPlaceShown = bRoot ? 0 : pNode->TreeNodeCalcOffset(true) + (bChildrenOnly ? 1 : 0);
+    if (!InRange(nPlace, nRemove, (ULONG)m_arrGridRef.GetSize()) ||
+        (nShown > 0 && !InRange(nPlaceShown, nShown, (ULONG)m_arrGridVis.GetSize())))
+        return 0;
+    m_arrGridRef.RemoveAt(nPlace, nRemove);
+    if (nShown > 0)
+        m_arrGridVis.RemoveAt(nPlaceShown, nShown);
+    CExtTreeGridCellNode* pRecount = pNode;
+    if (bChildrenOnly)
+    {
+        pNode->m_arrChildren.RemoveAll();
+        AdjustCounts(pNode, -(LONG)nSubtree, -(LONG)nShownBelow);
+    }
+    else
+    {
+        CExtTreeGridCellNode* pParent = pNode->m_pNodeParent;
+        const INT_PTR nIndex = (INT_PTR)pNode->m_nOptIndex;
+        pParent->m_arrChildren.RemoveAt(nIndex);
+        Relink(pParent, nIndex);
+        AdjustCounts(pParent, -(LONG)nRemove, pParent->TreeNodeIsExpanded() ? -(LONG)(nShownBelow + 1) : 0);
+        pRecount = pParent;
+    }
+    Recount(pRecount);
+    // The cells go last: the node itself is one of them.
+    m_DP.RowRemove(nPlace + FlatReservedRows(), nRemove);
+    return nRemove;
+}
+
+bool CExtTreeGridDataProvider::TreeNodeExpand(CExtTreeGridCellNode* pNode, INT nCode)
+{
+    if (pNode == NULL)
+        return false;
+    const bool bExpanded = pNode->TreeNodeIsExpanded();
+    if (nCode == 3)
+        nCode = bExpanded ? 1 : 2;
+    if ((nCode == 2 && bExpanded) || (nCode == 1 && !bExpanded) || (nCode != 1 && nCode != 2))
+        return false;
+    const bool bDisplayed = pNode->TreeNodeIsDisplayed() && pNode != m_pCellRoot;
+    const ULONG nAt = bDisplayed ? pNode->TreeNodeCalcOffset(true) + 1 : 0;
+    if (nCode == 2)
+    {
+        pNode->TreeNodeSetExpanded(true);
+        CExtTreeGridCellNode::NodeArray arrShown;
+        CollectShown(pNode, arrShown);
+        pNode->m_nContentWeightExpanded = (ULONG)arrShown.GetSize();
+        if (bDisplayed && InRange(nAt, 0, (ULONG)m_arrGridVis.GetSize()))
+            m_arrGridVis.InsertAt(nAt, &arrShown);
+        AdjustCounts(pNode->m_pNodeParent, 0, (LONG)arrShown.GetSize());
+        return true;
+    }
+    const ULONG nShown = pNode->m_nContentWeightExpanded;
+    if (bDisplayed && InRange(nAt, nShown, (ULONG)m_arrGridVis.GetSize()))
+        m_arrGridVis.RemoveAt(nAt, nShown);
+    pNode->m_nContentWeightExpanded = 0;
+    pNode->TreeNodeSetExpanded(false);
+    AdjustCounts(pNode->m_pNodeParent, 0, -(LONG)nShown);
+    return true;
+}
+
+// ---- own outer bands --------------------------------------------------------------------
+
+ULONG CExtTreeGridDataProvider::OuterColumnCountGet() const { return m_nReservedColCount; }
+ULONG CExtTreeGridDataProvider::OuterRowCountGet() const { return m_nReservedRowCount; }
+
+bool CExtTreeGridDataProvider::OuterColumnCountSet(ULONG nCount)
+{
+    // The first own column holds the nodes.
+    if (nCount < 1)
+        return false;
+    if (m_pCellRoot == NULL)
+    {
+        m_nReservedColCount = nCount;
+        return true;
+    }
+    ULONG nCols = 0, nRows = 0;
+    m_DP.OuterCellsReservedGet(&nCols, &nRows);
+    const bool bDone = nCount > m_nReservedColCount ? m_DP.ColumnInsert(m_nReservedColCount, nCount - m_nReservedColCount)
+                                                    : (nCount == m_nReservedColCount ||
+                                                       m_DP.ColumnRemove(nCount, m_nReservedColCount - nCount));
+    if (!bDone)
+        return false;
+    m_DP.OuterCellsReserve(nCols - m_nReservedColCount + nCount, nRows);
+    m_nReservedColCount = nCount;
+    return true;
+}
+
+bool CExtTreeGridDataProvider::OuterRowCountSet(ULONG nCount)
+{
+    // The first own row holds the root.
+    if (nCount < 1)
+        return false;
+    if (m_pCellRoot == NULL)
+    {
+        m_nReservedRowCount = nCount;
+        return true;
+    }
+    ULONG nCols = 0, nRows = 0;
+    m_DP.OuterCellsReservedGet(&nCols, &nRows);
+    const bool bDone = nCount > m_nReservedRowCount ? m_DP.RowInsert(m_nReservedRowCount, nCount - m_nReservedRowCount)
+                                                    : (nCount == m_nReservedRowCount ||
+                                                       m_DP.RowRemove(nCount, m_nReservedRowCount - nCount));
+    if (!bDone)
+        return false;
+    m_DP.OuterCellsReserve(nCols, nRows - m_nReservedRowCount + nCount);
+    m_nReservedRowCount = nCount;
+    return true;
+}
+
+bool CExtTreeGridDataProvider::ColumnsMoveToOuter(ULONG nColNo, ULONG nCount, ULONG nOuterPos)
+{
+    GetFlatProvider();
+    ULONG nCols = 0, nRows = 0;
+    m_DP.OuterCellsReservedGet(&nCols, &nRows);
+    const ULONG nFirstInner = nCols;  // own outer, then the grid's outer columns
+    const ULONG nInner = m_DP.ColumnCountGet() - nFirstInner;
+    if (nCount == 0 || nOuterPos < 1 || nOuterPos > m_nReservedColCount || nColNo >= nInner ||
+        nCount > nInner - nColNo)
+        return false;
+    for (ULONG i = 0; i < nCount; i++)
+        if (!m_DP.MoveColumnOrRow(true, nFirstInner + nColNo + i, nOuterPos + i))
+            return false;
+    m_nReservedColCount += nCount;
+    m_DP.OuterCellsReserve(nCols + nCount, nRows);
+    return true;
+}
+
+bool CExtTreeGridDataProvider::ColumnsMoveToInner(ULONG nOuterPos, ULONG nCount, ULONG nColNo)
+{
+    GetFlatProvider();
+    ULONG nCols = 0, nRows = 0;
+    m_DP.OuterCellsReservedGet(&nCols, &nRows);
+    const ULONG nInner = m_DP.ColumnCountGet() - nCols;
+    if (nCount == 0 || nOuterPos < 1 || nOuterPos >= m_nReservedColCount || nCount > m_nReservedColCount - nOuterPos ||
+        nColNo > nInner)
+        return false;
+    // Each move takes the first of the run from the outer band to its place among the
+    // inner columns, which the shrinking band brings one step nearer.
+    for (ULONG i = 0; i < nCount; i++)
+        if (!m_DP.MoveColumnOrRow(true, nOuterPos, nCols + nColNo + i))
+            return false;
+    m_nReservedColCount -= nCount;
+    m_DP.OuterCellsReserve(nCols - nCount, nRows);
+    return true;
+}
+
+// ---- the provider interface ------------------------------------------------------------------
+
+void* CExtTreeGridDataProvider::MallocAlloc(ULONG nSize) { return m_DP.MallocAlloc(nSize); }
+void CExtTreeGridDataProvider::MallocFree(void* pMemory) { m_DP.MallocFree(pMemory); }
+
+bool CExtTreeGridDataProvider::ColumnInsert(ULONG nColNo, ULONG nInsertCount)
+{
+    GetFlatProvider();
+    return m_DP.ColumnInsert(FlatColumnGet(nColNo), nInsertCount);
+}
+
+bool CExtTreeGridDataProvider::RowInsert(ULONG nRowNo, ULONG nInsertCount)
+{
+    // Only the grid's outer rows come this way; node rows come with their nodes.
+    GetFlatProvider();
+    const ULONG nFlat = m_nReservedRowCount + nRowNo;
+    if (nRowNo > 0x7FFFFFFF || nFlat > FlatReservedRows())
+        return false;
+    return m_DP.RowInsert(nFlat, nInsertCount);
+}
+
+ULONG CExtTreeGridDataProvider::ColumnCountGet()
+{
+    GetFlatProvider();
+    const ULONG nCount = m_DP.ColumnCountGet();
+    return nCount > m_nReservedColCount ? nCount - m_nReservedColCount : 0;
+}
+
+ULONG CExtTreeGridDataProvider::RowCountGet()
+{
+    GetFlatProvider();
+    return GridOuterRows() + VisibleRowCountGet();
+}
+
+bool CExtTreeGridDataProvider::ColumnRemove(ULONG nColNo, ULONG nRemoveCount)
+{
+    GetFlatProvider();
+    return m_DP.ColumnRemove(FlatColumnGet(nColNo), nRemoveCount);
+}
+
+bool CExtTreeGridDataProvider::RowRemove(ULONG nRowNo, ULONG nRemoveCount)
+{
+    // The grid's outer rows may go; node rows go with their nodes only.
+    GetFlatProvider();
+    const ULONG nGridRows = GridOuterRows();
+    if (nRowNo >= nGridRows || nRemoveCount > nGridRows - nRowNo)
+        return false;
+    return m_DP.RowRemove(m_nReservedRowCount + nRowNo, nRemoveCount);
+}
+
+void CExtTreeGridDataProvider::MinimizeMemoryUsage() { m_DP.MinimizeMemoryUsage(); }
+
+bool CExtTreeGridDataProvider::IsRowShown(ULONG nRowNo)
+{
+    GetFlatProvider();
+    const ULONG nGridRows = GridOuterRows();
+    return nRowNo < nGridRows || nRowNo - nGridRows < VisibleRowCountGet();
+}
+
+bool CExtTreeGridDataProvider::RowDefaultCellSet(ULONG nRowNo, const CExtGridCell* pCell)
+{
+    if (nRowNo != ULONG(-1) && !IsRowShown(nRowNo))
+        return false;
+    return m_DP.RowDefaultCellSet(nRowNo == ULONG(-1) ? nRowNo : FlatRowGet(nRowNo), pCell);
+}
+
+bool CExtTreeGridDataProvider::ColumnDefaultCellSet(ULONG nColNo, const CExtGridCell* pCell)
+{
+    return m_DP.ColumnDefaultCellSet(nColNo == ULONG(-1) ? nColNo : FlatColumnGet(nColNo), pCell);
+}
+
+void CExtTreeGridDataProvider::RowDefaultCellsRemoveAll() { m_DP.RowDefaultCellsRemoveAll(); }
+void CExtTreeGridDataProvider::ColumnDefaultCellsRemoveAll() { m_DP.ColumnDefaultCellsRemoveAll(); }
+
+CExtGridCell* CExtTreeGridDataProvider::RowDefaultCellGet(ULONG nRowNo)
+{
+    if (nRowNo != ULONG(-1) && !IsRowShown(nRowNo))
+        return NULL;
+    return m_DP.RowDefaultCellGet(nRowNo == ULONG(-1) ? nRowNo : FlatRowGet(nRowNo));
+}
+
+CExtGridCell* CExtTreeGridDataProvider::ColumnDefaultCellGet(ULONG nColNo)
+{
+    return m_DP.ColumnDefaultCellGet(nColNo == ULONG(-1) ? nColNo : FlatColumnGet(nColNo));
+}
+
+CExtGridCell* CExtTreeGridDataProvider::CellGet(ULONG nColNo, ULONG nRowNo, CRuntimeClass* pInitRTC,
+                                                bool bAutoFindValue, bool bUseColumnDefaultValue)
+{
+    if (!IsRowShown(nRowNo))
+        return NULL;
+    return m_DP.CellGet(FlatColumnGet(nColNo), FlatRowGet(nRowNo), pInitRTC, bAutoFindValue, bUseColumnDefaultValue);
+}
+
+bool CExtTreeGridDataProvider::CellRangeSet(ULONG nColNo, ULONG nRowNo, ULONG nColCount, ULONG nRowCount,
+                                            const CExtGridCell* pCellNewValue, bool bReplace, CRuntimeClass* pInitRTC,
+                                            bool bAutoFindValue, bool bUseColumnDefaultValue,
+                                            ULONG* p_nUpdatedCellsCount)
+{
+    // Shown rows need not be next to each other in the flat provider: row by row.
+    GetFlatProvider();
+    if (p_nUpdatedCellsCount != NULL)
+        *p_nUpdatedCellsCount = 0;
+    const ULONG nGridRows = GridOuterRows(), nRows = nGridRows + VisibleRowCountGet();
+    if (nRowCount == 0 || nColCount == 0 || nRowNo >= nRows || nRowCount > nRows - nRowNo)
+        return false;
+    for (ULONG i = 0; i < nRowCount; i++)
+    {
+        ULONG nDone = 0;
+        if (!m_DP.CellRangeSet(FlatColumnGet(nColNo), FlatRowGet(nRowNo + i), nColCount, 1, pCellNewValue, bReplace,
+                               pInitRTC, bAutoFindValue, bUseColumnDefaultValue, &nDone))
+            return false;
+        if (p_nUpdatedCellsCount != NULL)
+            *p_nUpdatedCellsCount += nDone;
+    }
+    return true;
+}
+
+bool CExtTreeGridDataProvider::OuterCellsReserve(ULONG nReservedColCount, ULONG nReservedRowCount)
+{
+    GetFlatProvider();
+    return m_DP.OuterCellsReserve(nReservedColCount + m_nReservedColCount, nReservedRowCount + m_nReservedRowCount);
+}
+
+void CExtTreeGridDataProvider::OuterCellsReservedGet(ULONG* p_nReservedColCount, ULONG* p_nReservedRowCount) const
+{
+    ULONG nCols = 0, nRows = 0;
+    m_DP.OuterCellsReservedGet(&nCols, &nRows);
+    if (m_pCellRoot == NULL)
+        nCols += m_nReservedColCount, nRows += m_nReservedRowCount;  // not reserved yet
+    if (p_nReservedColCount != NULL)
+        *p_nReservedColCount = nCols > m_nReservedColCount ? nCols - m_nReservedColCount : 0;
+    if (p_nReservedRowCount != NULL)
+        *p_nReservedRowCount = nRows > m_nReservedRowCount ? nRows - m_nReservedRowCount : 0;
+}
+
+LONG CExtTreeGridDataProvider::IconCountGet() const { return m_DP.IconCountGet(); }
+CExtCmdIcon* CExtTreeGridDataProvider::IconGet(LONG nPos) const { return m_DP.IconGet(nPos); }
+LONG CExtTreeGridDataProvider::IconInsert(CExtCmdIcon* pIcon, LONG nPos, bool bCopyIcon)
+{
+    return m_DP.IconInsert(pIcon, nPos, bCopyIcon);
+}
+LONG CExtTreeGridDataProvider::IconRemove(LONG nPos, LONG nCount) { return m_DP.IconRemove(nPos, nCount); }
+LONG CExtTreeGridDataProvider::FontCountGet() const { return m_DP.FontCountGet(); }
+HFONT CExtTreeGridDataProvider::FontGet(LONG nPos) const { return m_DP.FontGet(nPos); }
+LONG CExtTreeGridDataProvider::FontInsert(HFONT hFont, LONG nPos, bool bCopyFont)
+{
+    return m_DP.FontInsert(hFont, nPos, bCopyFont);
+}
+LONG CExtTreeGridDataProvider::FontRemove(LONG nPos, LONG nCount) { return m_DP.FontRemove(nPos, nCount); }
+
+bool CExtTreeGridDataProvider::SortApply(bool, IDataProviderEvents*) { return false; }
+
+bool CExtTreeGridDataProvider::SortOrderSet(const CExtGridDataSortOrder& _gdso, bool, IDataProviderEvents*)
+{
+    return _gdso.IsEmpty();
+}
+
+bool CExtTreeGridDataProvider::SortOrderGet(CExtGridDataSortOrder& _gdso, bool) const
+{
+    _gdso.Empty();
+    return true;
+}
+
+bool CExtTreeGridDataProvider::MoveColumnOrRow(bool, ULONG, ULONG, IDataProviderEvents*) { return true; }
