@@ -192,6 +192,14 @@ public:
     static bool g_bControlBarClassRegistered;
     static CExtControlBar* g_pBarLastRepositioned;  // written by the docking code
     static bool g_bLockAllBars;
+    // The auto-hide switches (fixed in this program: every slide is immediate).
+    static int g_nAutoHideAnimationStepCount;
+    static int g_nAutoHideAnimationStepTime;
+    static bool g_bAutoHideAnimateShow;
+    static bool g_bAutoHideAnimateHide;
+    static bool g_bAutoHideKeyboardSwitch;
+    static bool g_bAutoHideOleDragOver;
+    static int g_nAutoHideTabStyleOverride;
     static bool g_bEnableCustomNcAreaQuery;
     static bool g_bCloseActiveTabOnly;
     static bool g_bUseAdvancedToolTips;  // the bars' tips come from the shared menu tip
@@ -327,10 +335,12 @@ public:
     virtual int GetSeparatorHeight() const { return m_nSeparatorHeight; }
     virtual void SetSeparatorHeight(int n) { m_nSeparatorHeight = n; }
     virtual bool IsCustomNcAreaQueryEnabled() const { return g_bEnableCustomNcAreaQuery; }
-    virtual int GetValueA() const { return m_nValueA; }
-    virtual void SetValueA(int n) { m_nValueA = n; }
-    virtual int GetValueB() const { return m_nValueB; }
-    virtual void SetValueB(int n) { m_nValueB = n; }
+    // The extent the auto-hide slider gives the bar across its side (width at the left
+    // and right, height at the top and bottom); -1 takes the docked size.
+    virtual int AutoHideWidthGet() const { return m_nAutoHideWidth; }
+    virtual void AutoHideWidthSet(int n) { m_nAutoHideWidth = n; }
+    virtual int AutoHideHeightGet() const { return m_nAutoHideHeight; }
+    virtual void AutoHideHeightSet(int n) { m_nAutoHideHeight = n; }
     virtual const RECT* GetCaptionRect() const { return &m_rcCaption; }
     virtual void SetCaptionRect(const RECT& rc) { m_rcCaption = rc; }
     virtual const RECT* GetRowSplitterRect() const { return &m_rcRowSplitter; }
@@ -355,6 +365,23 @@ public:
     virtual bool IsRowResizing() const { return (m_nActivityFlags & __EAF_ROW_RESIZING) != 0; }
     virtual bool IsInRowResizing() const { return (m_nActivityFlags & __EAF_INROW_RESIZING) != 0; }
     virtual bool AutoHideModeGet() const { return (m_nInteractionFlags & __EIF_AUTOHIDE) != 0; }
+    // Puts the bar into the auto-hide area of its side or takes it back into its row;
+    // false for fixed and floating bars.
+    virtual bool AutoHideModeSet(bool bAutoHide, bool bAnimate = false, bool bRecalc = true, bool bForce = false);
+    // Whether pBar may join this bar in a tabbed group (the first asks the second).
+    virtual bool IsTabMateAllowed(const CExtControlBar* pBar) const { return OnQueryTabMate(pBar); }
+    virtual bool OnQueryTabMate(const CExtControlBar* pBar) const;
+    // Whether the bar's tab shows in a tabbed group or an auto-hide area (the first asks
+    // the second).
+    virtual bool IsTabShown() const { return OnQueryTabShown(); }
+    virtual bool OnQueryTabShown() const;
+    // Told after the frame's bar state was stored (true) or loaded (false).
+    virtual void OnBarStateSerialized(bool bStoring);
+    // Sets WF_OLECTLCONTAINER on every window that holds an OLE control below it; true
+    // when pWnd or a descendant hosts one.
+    static bool UpdateOleControlContainerFlags(CWnd* pWnd);
+    // The auto-hide slider's window while it shows this bar, else NULL.
+    CWnd* GetAutoHideSliderShowingBar() const;
     int QueryDockMarkerStyle() const;
     virtual bool UsesDockMarkerDrag() const;
     virtual bool UsesLiveRowResize() const;
@@ -499,7 +526,7 @@ public:
     int m_nMinVH;  // non-client height
     int m_nTrackerOffset;
     int m_nTrackerExtent;
-    int m_nValueA, m_nValueB;
+    int m_nAutoHideWidth, m_nAutoHideHeight;
     CSize m_sizeDockedH;
     CSize m_sizeDockedV;
     CSize m_sizeFloated;

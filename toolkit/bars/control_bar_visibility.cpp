@@ -6,6 +6,7 @@
 // A bar in a dialog has no frame to show or hide it through: showing, hiding and
 // toggling leave it as it is, and the dialog lays it out.
 #include "toolkit/bars/control_bar.h"
+#include "toolkit/bars/auto_hide.h"
 #include "framework/afxres.h"
 #include "framework/dockbar.h"
 #include "framework/miniframe.h"
@@ -92,6 +93,21 @@ void CExtControlBar::ToggleVisibility(bool bHideIfVisible)
         return;
     }
     // Shown and activated.
+    if (AutoHideModeGet())
+    {
+        // Pinned away: its tab slides it out, and the slider takes the focus.
+        if (GetAutoHideSliderShowingBar() != NULL)
+            return;
+        int nIndex = -1;
+        CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(this, &nIndex);
+        if (pArea == NULL)
+            return;
+        pArea->SelectionSet(nIndex, true, true);
+        CExtDynAutoHideSlider* pSlider = pArea->GetSlider();
+        if (pSlider != NULL && pSlider->GetSafeHwnd() != NULL && QueryFocusChangingEnabled(this, pSlider->m_hWnd))
+            pSlider->SetFocus();
+        return;
+    }
     if (!bVisible)
     {
         pFrame->ShowControlBar(this, TRUE, FALSE);
@@ -228,6 +244,14 @@ void CExtControlBar::DisableContentWindow()
     if (CExtPaintManagerHolder::IsKindOfByName(this, "CExtDynControlBar") || m_hWnd == NULL)
         return;
     HWND hWndChild = ::GetWindow(m_hWnd, GW_CHILD);
+    if (hWndChild == NULL && AutoHideModeGet())
+    {
+        // While the bar is out its content lives in the slider of its area.
+        CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(this);
+        CExtDynAutoHideSlider* pSlider = pArea != NULL ? pArea->GetSlider() : NULL;
+        if (pSlider != NULL && pSlider->GetSafeHwnd() != NULL)
+            hWndChild = ::GetWindow(pSlider->m_hWnd, GW_CHILD);
+    }
     if (hWndChild != NULL)
         ::EnableWindow(hWndChild, FALSE);
 }
@@ -237,6 +261,14 @@ void CExtControlBar::EnableContentWindow()
     if (CExtPaintManagerHolder::IsKindOfByName(this, "CExtDynControlBar") || m_hWnd == NULL)
         return;
     HWND hWndChild = ::GetWindow(m_hWnd, GW_CHILD);
+    if (hWndChild == NULL && AutoHideModeGet())
+    {
+        // While the bar is out its content lives in the slider of its area.
+        CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(this);
+        CExtDynAutoHideSlider* pSlider = pArea != NULL ? pArea->GetSlider() : NULL;
+        if (pSlider != NULL && pSlider->GetSafeHwnd() != NULL)
+            hWndChild = ::GetWindow(pSlider->m_hWnd, GW_CHILD);
+    }
     if (hWndChild != NULL)
         ::EnableWindow(hWndChild, TRUE);
 }
@@ -272,9 +304,10 @@ UINT CExtControlBar::NcButtonsHitTest(CPoint point, CExtBarNcAreaButton** ppBtn)
     }
     else if (AutoHideModeGet())
     {
-        // Pinned away, the caption shows on the auto-hide slider, which this bar does
-        // not reach; nothing of its own caption is on screen.
-        return HTCLIENT;
+        // Pinned away, the caption shows on the auto-hide slider while it shows the bar.
+        pRefWnd = GetAutoHideSliderShowingBar();
+        if (pRefWnd == NULL || (pRefWnd->GetStyle() & WS_VISIBLE) == 0)
+            return HTCLIENT;
     }
     CRect rcRef;
     pRefWnd->GetWindowRect(&rcRef);

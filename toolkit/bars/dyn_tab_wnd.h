@@ -1,6 +1,5 @@
-// Tab windows of the docking code that the tab painting tells apart by type: the tab
-// strip of a tabbed control bar and the auto-hide area. The control-bars subsystem
-// completes them.
+// The tab strip of a tabbed control bar, which the tab painting tells apart by type (the
+// auto-hide area lives in auto_hide.h). The control-bars subsystem completes it.
 #pragma once
 #include "toolkit/dialogs/tab_wnd.h"
 
@@ -10,12 +9,4 @@ class CExtDynTabWnd : public CExtTabWnd
 public:
     CExtDynTabWnd();
     virtual ~CExtDynTabWnd();
-};
-
-class CExtDynAutoHideArea : public CExtTabWnd
-{
-    DECLARE_DYNAMIC(CExtDynAutoHideArea)
-public:
-    CExtDynAutoHideArea();
-    virtual ~CExtDynAutoHideArea();
 };
