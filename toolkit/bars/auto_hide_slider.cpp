@@ -457,8 +457,6 @@ void CExtDynAutoHideSlider::SlideBar(CExtControlBar* pBar, bool bShow, bool bAni
         if (pFrame != NULL && CExtControlBar::QueryFocusChangingEnabled(this, pFrame->m_hWnd))
             pFrame->SetFocus();
     }
-    if (pShown != NULL && pShown->GetSafeHwnd() != NULL)
-        pShown->LayoutNcAreaButtons();
 }
 
 void CExtDynAutoHideSlider::ForgetButtonsHover(CExtControlBar* pBar)

@@ -1,0 +1,242 @@
+// Auto-hide: pinning a bar into the area of its side and back with the caption's button,
+// the bar sliding out when its tab is hovered and back in once the mouse has left, the
+// slider's place on each side, and resizing the slider by its inner edge.
+#include <gtest/gtest.h>
+
+#include "framework/afxres.h"
+#include "framework/framework.h"
+#include "tests/support/message_pump.h"
+#include "toolkit/bars/auto_hide.h"
+
+using testsupport::PumpFor;
+using testsupport::PumpPending;
+using testsupport::PumpUntil;
+
+namespace {
+
+void SendMouse(CPoint p, DWORD dwFlags = 0)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = p.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = p.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | dwFlags;
+    ::SendInput(1, &in, sizeof(in));
+}
+
+void Click(CPoint p)
+{
+    SendMouse(p);
+    PumpPending();
+    SendMouse(p, MOUSEEVENTF_LEFTDOWN);
+    PumpPending();
+    SendMouse(p, MOUSEEVENTF_LEFTUP);
+    PumpPending();
+}
+
+CRect WndRect(HWND h)
+{
+    CRect rc;
+    ::GetWindowRect(h, &rc);
+    return rc;
+}
+
+// A frame with auto-hide areas and one resizable bar with a content window, docked at a side.
+struct PinFrame
+{
+    CFrameWnd* pFrame = new CFrameWnd;
+    CExtControlBar bar;
+    HWND hWndContent = NULL;
+    CExtDynAutoHideArea* arrAreas[4] = {};  // top, bottom, left, right
+    CExtDynAutoHideSlider* pSlider = NULL;
+
+    explicit PinFrame(UINT nSide = AFX_IDW_DOCKBAR_LEFT)
+    {
+        pFrame->Create(NULL, "Pins", WS_OVERLAPPEDWINDOW, CRect(40, 40, 640, 500));
+        CExtControlBar::EnableFrameDocking(pFrame);
+        CExtDynAutoHideArea::CreateFrameAreas(pFrame);
+        CExtDynAutoHideArea::FindAreas(pFrame->m_hWnd, &arrAreas[0], &arrAreas[1], &arrAreas[2], &arrAreas[3]);
+        pSlider = arrAreas[0] != NULL ? arrAreas[0]->GetSlider() : NULL;
+        bar.Create("Pinned", pFrame, 52001, WS_CHILD | WS_VISIBLE | CBRS_LEFT | CBRS_GRIPPER);
+        hWndContent = ::CreateWindowEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, bar.m_hWnd, NULL,
+                                       AfxGetInstanceHandle(), NULL);
+        bar.EnableDocking(CBRS_ALIGN_ANY);
+        bar.m_sizeDockedV = CSize(150, 200);
+        bar.m_sizeDockedH = CSize(200, 110);
+        pFrame->ShowWindow(SW_SHOWNA);
+        bar.DockAtFrameSide(nSide);
+        pFrame->RecalcLayout(TRUE);
+        pFrame->SetActiveWindow();
+        pFrame->SetFocus();
+        PumpPending();
+    }
+    ~PinFrame() { pFrame->DestroyWindow(); }
+    CExtDynAutoHideArea* Area(UINT nSide) const
+    {
+        return arrAreas[nSide == AFX_IDW_DOCKBAR_TOP ? 0 : nSide == AFX_IDW_DOCKBAR_BOTTOM ? 1
+                                                      : nSide == AFX_IDW_DOCKBAR_LEFT ? 2 : 3];
+    }
+    // The screen centre of a caption button, whose rectangle lies in pRefWnd's window.
+    static CPoint ButtonCentre(CExtBarNcAreaButton* pBtn, HWND hWndRef)
+    {
+        const CRect rc(pBtn->m_rc);
+        return WndRect(hWndRef).TopLeft() + rc.CenterPoint();
+    }
+};
+
+}  // namespace
+
+TEST(AutoHide, TheCaptionButtonPinsTheBarAwayAndTheSlidersButtonBringsItBack)
+{
+    PinFrame f;
+    ASSERT_NE(nullptr, f.pSlider);
+    CExtDynAutoHideArea* pArea = f.Area(AFX_IDW_DOCKBAR_LEFT);
+    ASSERT_NE(nullptr, pArea);
+    EXPECT_FALSE(pArea->IsWindowVisible());
+    f.bar.LayoutNcAreaButtons();
+    CExtBarNcAreaButton* pPin = f.bar.m_vNcAreaButtons[1];
+    ASSERT_TRUE(pPin->OnQueryVisibility());
+
+    // Pinned: the bar leaves its row, its tab shows, and it slides out at once.
+    Click(PinFrame::ButtonCentre(pPin, f.bar.m_hWnd));
+    ASSERT_TRUE(PumpUntil([&] { return f.bar.AutoHideModeGet(); }, 2000));
+    PumpPending();
+    EXPECT_FALSE(f.bar.IsWindowVisible());
+    EXPECT_TRUE(pArea->IsWindowVisible());
+    ASSERT_EQ(1, pArea->ItemGetCount());
+    EXPECT_EQ(LPARAM(&f.bar), pArea->ItemGet(0)->LParamGet());
+    EXPECT_TRUE(f.pSlider->IsOut());
+    EXPECT_EQ(&f.bar, f.pSlider->GetShownBar());
+    EXPECT_EQ(f.pSlider->m_hWnd, ::GetParent(f.hWndContent));
+
+    // The same button now sits in the slider's caption; it unpins the bar.
+    ASSERT_TRUE(pPin->OnQueryVisibility());
+    Click(PinFrame::ButtonCentre(pPin, f.pSlider->m_hWnd));
+    ASSERT_TRUE(PumpUntil([&] { return !f.bar.AutoHideModeGet(); }, 2000));
+    PumpPending();
+    EXPECT_FALSE(f.pSlider->IsOut());
+    EXPECT_FALSE(f.pSlider->IsWindowVisible());
+    EXPECT_TRUE(f.bar.IsWindowVisible());
+    EXPECT_EQ(f.bar.m_hWnd, ::GetParent(f.hWndContent));
+    EXPECT_EQ(0, pArea->ItemGetCount());
+    EXPECT_FALSE(pArea->IsWindowVisible());
+    EXPECT_EQ(nullptr, CExtDynAutoHideSlider::g_pHookingSlider);
+}
+
+TEST(AutoHide, HoveringTheTabSlidesTheBarOutAndLeavingBothForHalfASecondSlidesItIn)
+{
+    struct
+    {
+        const char* sName;
+        bool bIntoAreaMargin;  // the cursor ends 1 pixel beside the area, else far away
+        bool bStaysOut;
+    } cases[] = {{"cursor leaves for the frame's middle", false, false},
+                 {"cursor rests in the area's margin", true, true}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.sName);
+        PinFrame f;
+        ASSERT_TRUE(f.bar.AutoHideModeSet(true, false, true, true));
+        PumpPending();
+        CExtDynAutoHideArea* pArea = f.Area(AFX_IDW_DOCKBAR_LEFT);
+        ASSERT_TRUE(pArea->IsWindowVisible());
+        EXPECT_FALSE(f.pSlider->IsOut());  // forced: pinned without sliding out
+        CRect rcArea = WndRect(pArea->m_hWnd);
+        CPoint ptTab(-1, -1);
+        for (int y = 0; y < rcArea.Height() && ptTab.y < 0; y++)
+            if (pArea->ItemHitTest(CPoint(rcArea.Width() / 2, y)) == 0)
+                ptTab = CPoint(rcArea.left + rcArea.Width() / 2, rcArea.top + y + 4);
+        ASSERT_GE(ptTab.y, 0);
+        SendMouse(ptTab);
+        ASSERT_TRUE(PumpUntil([&] { return f.pSlider->IsOut(); }, 2000));
+        EXPECT_EQ(f.pSlider->m_hWnd, ::GetParent(f.hWndContent));
+        const CRect rcSlider = WndRect(f.pSlider->m_hWnd);
+        EXPECT_EQ(rcArea.right, rcSlider.left);
+
+        SendMouse(c.bIntoAreaMargin ? CPoint(rcArea.left + 2, rcArea.top - 1)
+                                    : CPoint(rcSlider.right + 60, rcSlider.CenterPoint().y));
+        PumpFor(1000);
+        EXPECT_EQ(c.bStaysOut, f.pSlider->IsOut());
+        EXPECT_EQ(c.bStaysOut ? f.pSlider->m_hWnd : f.bar.m_hWnd, ::GetParent(f.hWndContent));
+        EXPECT_EQ(c.bStaysOut, f.pSlider->IsWindowVisible() != FALSE);
+    }
+}
+
+TEST(AutoHide, TheSliderLiesAlongItsAreaWithTheBarsDockedExtentAsContent)
+{
+    struct
+    {
+        const char* sName;
+        UINT nSide;
+    } cases[] = {{"top", AFX_IDW_DOCKBAR_TOP},
+                 {"bottom", AFX_IDW_DOCKBAR_BOTTOM},
+                 {"left", AFX_IDW_DOCKBAR_LEFT},
+                 {"right", AFX_IDW_DOCKBAR_RIGHT}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.sName);
+        PinFrame f(c.nSide);
+        const int nCaption = f.bar.GetGripperHeightAtTop() + 1;
+        ASSERT_TRUE(f.bar.AutoHideModeSet(true, false, true, true));
+        PumpPending();
+        f.pSlider->SlideBar(&f.bar, true, false, true);
+        ASSERT_TRUE(f.pSlider->IsOut());
+        const CRect rcArea = WndRect(f.Area(c.nSide)->m_hWnd);
+        const CRect rcSlider = WndRect(f.pSlider->m_hWnd);
+        CRect rcClient;
+        f.pSlider->GetClientRect(&rcClient);
+        const CRect rcContent = WndRect(f.hWndContent);
+        // Content: the docked extent across the side (150 wide vertically, 110 high
+        // horizontally); the frame: 2 pixels, 3 more inside, and the caption on top.
+        const bool bHorz = c.nSide == AFX_IDW_DOCKBAR_TOP || c.nSide == AFX_IDW_DOCKBAR_BOTTOM;
+        EXPECT_EQ(bHorz ? 110 : 150, bHorz ? rcClient.Height() : rcClient.Width());
+        EXPECT_EQ(bHorz ? rcSlider.Width() - 4 : rcSlider.Height() - 4 - nCaption,
+                  bHorz ? rcClient.Width() : rcClient.Height());
+        EXPECT_EQ(bHorz ? 110 + 7 + nCaption : 150 + 7, bHorz ? rcSlider.Height() : rcSlider.Width());
+        EXPECT_EQ(rcClient.Size(), rcContent.Size());
+        switch (c.nSide)
+        {
+        case AFX_IDW_DOCKBAR_TOP: EXPECT_EQ(rcArea.bottom, rcSlider.top); break;
+        case AFX_IDW_DOCKBAR_BOTTOM: EXPECT_EQ(rcArea.top, rcSlider.bottom); break;
+        case AFX_IDW_DOCKBAR_LEFT: EXPECT_EQ(rcArea.right, rcSlider.left); break;
+        default: EXPECT_EQ(rcArea.left, rcSlider.right); break;
+        }
+        f.pSlider->SendMessage(WM_CANCELMODE);
+        EXPECT_FALSE(f.pSlider->IsOut());
+        EXPECT_EQ(f.bar.m_hWnd, ::GetParent(f.hWndContent));
+    }
+}
+
+TEST(AutoHide, DraggingTheSlidersInnerEdgeResizesItAndTheBarKeepsTheWidth)
+{
+    PinFrame f;
+    ASSERT_TRUE(f.bar.AutoHideModeSet(true, false, true, true));
+    PumpPending();
+    f.pSlider->SlideBar(&f.bar, true, false, true);
+    ASSERT_TRUE(f.pSlider->IsOut());
+    EXPECT_EQ(-1, f.bar.AutoHideWidthGet());
+    const CRect rc0 = WndRect(f.pSlider->m_hWnd);
+    const CPoint pt(rc0.right - 2, rc0.CenterPoint().y);
+    EXPECT_EQ(HTRIGHT, f.pSlider->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
+    SendMouse(pt);
+    PumpPending();
+    SendMouse(pt, MOUSEEVENTF_LEFTDOWN);
+    PumpPending();
+    SendMouse(pt + CPoint(20, 0));
+    PumpPending();
+    SendMouse(pt + CPoint(40, 0));
+    PumpPending();
+    SendMouse(pt + CPoint(40, 0), MOUSEEVENTF_LEFTUP);
+    PumpPending();
+    const CRect rc1 = WndRect(f.pSlider->m_hWnd);
+    EXPECT_EQ(rc0.left, rc1.left);
+    EXPECT_EQ(pt.x + 40, rc1.right);  // the edge follows the cursor
+    EXPECT_EQ(rc1.Width() - 7, f.bar.AutoHideWidthGet());
+    EXPECT_EQ(UINT(CExtDynAutoHideSlider::__EAHS_RESIZE_NONE), f.pSlider->m_nResizingMode);
+
+    // Out again later, the slider keeps the width the user gave it.
+    f.pSlider->SendMessage(WM_CANCELMODE);
+    f.pSlider->SlideBar(&f.bar, true, false, true);
+    EXPECT_EQ(rc1.Width(), WndRect(f.pSlider->m_hWnd).Width());
+    f.pSlider->SendMessage(WM_CANCELMODE);
+}
