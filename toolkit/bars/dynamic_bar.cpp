@@ -4,6 +4,7 @@
 // dynamic_bar_menu.cpp, the site and the document frame in dynamic_bar_site.cpp.
 #include "toolkit/bars/dynamic_bar.h"
 #include "framework/archive.h"
+#include "framework/dockbar.h"
 #include "framework/exceptions.h"
 #include "toolkit/bars/auto_hide.h"
 #include "toolkit/bars/dyn_control_bar.h"
@@ -142,6 +143,14 @@ bool CExtDynamicControlBar::SetBarState(DWORD dwState, bool bShow)
         {
             if (bShow)
                 m_eBarState = __EDBS_DOCKED;
+            // Docked means docked: a floating bar goes back to the side it last left.
+            if (bShow && IsFloating() && pSite != NULL && pSite->GetSafeHwnd() != NULL)
+            {
+                UINT nSide = (m_pDockContext != NULL) ? m_pDockContext->m_uMRUDockID : 0;
+                if (nSide < AFX_IDW_DOCKBAR_TOP || nSide > AFX_IDW_DOCKBAR_BOTTOM)
+                    nSide = AFX_IDW_DOCKBAR_LEFT;
+                DockAtFrameSide(nSide, false, pSite, true);
+            }
             if (bShow != IsVisible())
             {
                 ToggleVisibility(true);
