@@ -272,7 +272,7 @@ public:
     // Not at a frame side and inside a mini frame or a nested dock site.
     bool IsFloating() const;
     CFrameWnd* GetDockingFrame() const;
-    bool IsBarWithGripper(bool* pbGripperAtTop = NULL, bool* pbTextOnGripper = NULL) const;
+    virtual bool IsBarWithGripper(bool* pbGripperAtTop = NULL, bool* pbTextOnGripper = NULL) const;
     bool IsSingleBarInMiniFrame() const;
     virtual void CalcCaptionTextRect(RECT& rc) const;
     virtual bool IsFixedMode() const;
@@ -410,9 +410,45 @@ public:
     // the bar's stored docked size.
     virtual BOOL DockIntoDockBar(UINT nDockBarID, UINT nRing, CFrameWnd* pFrame = NULL, bool bRecalc = true);
     bool DockNextTo(CExtControlBar* pTarget, UINT nDockBarID, bool bRecalc = true);
-    // The tabbed container whose inner dock bar holds the bar; NULL until tabbed docking
-    // makes one.
+    // The tabbed container whose inner dock bar holds the bar; NULL for a bar that is no
+    // page of one.
     virtual CExtDynTabControlBar* GetTabbedContainer() const;
+
+    // ---- docking operations ---------------------------------------------------------------
+    // Called on the bar whose place is split: pBar takes nPercent of it on the side
+    // nDockBarID (top, bottom, left, right id) inside a new nested container.
+    virtual BOOL ApplyDock(CExtControlBar* pBar, UINT nDockBarID, UINT nPercent);
+    // Floats the bar with its mini frame's top-left at the screen point (x, y).
+    virtual BOOL FloatControlBar(int x, int y, DWORD dwStyle = CBRS_ALIGN_TOP);
+    // Docks this bar beside pTarget (a page of a tabbed group stands for its group).
+    virtual BOOL DockNextToPercent(UINT nPercent, CExtControlBar* pTarget, UINT nDockBarID, bool bRecalc = true);
+    // Docks pBar beside this bar: along or across this bar's dock bar, on the leading or
+    // the trailing side.
+    virtual BOOL DockBesideBar(CExtControlBar* pBar, bool bAlongDockBar, bool bLeading, CFrameWnd* pFrame = NULL,
+                               bool bRecalc = true);
+    // Makes pBar a tab of this bar at nIndex (negative: the last tab); this bar becomes
+    // a tabbed group when it is not one.
+    virtual BOOL DockIntoTabbedBar(CExtControlBar* pBar, int nIndex = -1, CFrameWnd* pFrame = NULL,
+                                   bool bRecalc = true);
+    // Moves the bar into or out of the auto-hide area of its side.
+    virtual bool AutoHideModeSet(bool bAutoHide, bool bAnimate, bool bRecalc, bool bForce);
+    // Whether this bar takes pBar as a tab mate, and as a neighbour in a split place;
+    // two bars join only when each accepts the other.
+    virtual bool CanBeTabbedWith(const CExtControlBar* pBar) const;
+    virtual bool CanBeDockedBeside(const CExtControlBar* pBar) const;
+    bool AcceptsAsTabMate(const CExtControlBar* pBar) const;
+    // Whether the bar's tab is shown in a tabbed group or an auto-hide area.
+    virtual bool IsTabShown() const { return true; }
+    // Sets WF_OLECTLCONTAINER on every window whose descendants host an OLE control and
+    // clears it elsewhere; true when one below pWnd hosts one.
+    static bool UpdateOleControlContainerFlags(CWnd* pWnd);
+    // Frame dock bar id -> the alignment and border bits it stands for.
+    static CMap<UINT, UINT, DWORD, DWORD> g_DockBarAlignments;
+    // The bar inside FloatControlBar now, NULL otherwise.
+    static CExtControlBar* g_pBarBeingFloated;
+    // Whether the bar's dock site runs a visibility synchronisation for an auto-hide
+    // change; its frame layout requests wait for the idle pass meanwhile.
+    static bool IsDockSiteInVisibilitySync(const CFrameWnd* pFrame);
     // Creates the frame's dock bars (outer dock bars on the four sides) and, with
     // bToolkitFloatingFrames, makes its floating frames CExtMiniDockFrameWnd.
     static bool EnableFrameDocking(CFrameWnd* pFrame, DWORD dwDockStyle = CBRS_ALIGN_ANY,
@@ -480,7 +516,9 @@ public:
     virtual void OnStartDragging();
     virtual void CreateNcAreaButtons();
     virtual void LayoutNcAreaButtons();
-    virtual void OnGetBarCaptionText(CString& sText) const;
+    // Fills sText with the caption of kind nType (0-4) and answers its length; a
+    // non-positive length leaves sText as it was.
+    virtual int OnGetBarCaptionText(int nType, CString& sText) const;
     // Every visible caption button draws itself into the DC, in array order.
     void DrawNcAreaButtons(CDC& dc);
     void OnPaintManagerInstalled(CExtPaintManager* pPM) override;
@@ -539,6 +577,13 @@ protected:
                    bool* pbRowFirst, bool* pbRowLast) const;
 
     bool m_bCreating;  // Create runs: the window's style word no longer holds the bar style
+
+    // Dock sites whose bar runs its visibility synchronisation for an auto-hide change.
+    static CMap<const CFrameWnd*, const CFrameWnd*, int, int> g_mapSitesInVisibilitySync;
+    // Takes pBar out of the dock bar that holds it and keeps the bar arrays straight.
+    static void DetachFromDockBar(CControlBar* pBar, CDockBar* pDockBar);
+    // Recalculates a frame now, or at the next idle pass; skipped when it is gone.
+    static void RecalcFrameOf(HWND hWndFrame, bool bNow);
 
     bool HasLeadingSplitter() const;
     // Cuts the splitter strips of a docked resizable bar off rc (parent coordinates) and

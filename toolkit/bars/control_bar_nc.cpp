@@ -423,11 +423,15 @@ void CExtControlBar::OnNcPaint()
     }
 }
 
-void CExtControlBar::OnGetBarCaptionText(CString& sText) const
+int CExtControlBar::OnGetBarCaptionText(int, CString& sText) const
 {
-    sText.Empty();
-    if (m_hWnd != NULL)
-        GetWindowText(sText);
+    if (m_hWnd == NULL)
+        return 0;
+    CString sWnd;
+    GetWindowText(sWnd);
+    if (sWnd.GetLength() > 0)
+        sText = sWnd;
+    return sWnd.GetLength();
 }
 
 void CExtControlBar::DrawNcArea(CDC& dc)
@@ -468,7 +472,7 @@ void CExtControlBar::DrawNcCaption(CDC& dc, bool bGripperAtTop, bool bActive)
     RECT rcText = rcCaption;
     CalcCaptionTextRect(rcText);
     CString sText;
-    OnGetBarCaptionText(sText);
+    OnGetBarCaptionText(0, sText);
     const int nSaved = dc.SaveDC();
     dc.IntersectClipRect(&rcCaption);
     CExtPaintManager::PAINTBARCAPTIONDATA _pbcd(this, rcCaption, rcText, bActive, false, bGripperAtLeftOfHorzBar,
