@@ -51,6 +51,11 @@ void CExtControlBar::DetachFromDockBar(CControlBar* pBar, CDockBar* pDockBar)
 {
     if (pBar == NULL || pDockBar == NULL)
         return;
+    // A page leaving its group takes its tab along.
+    CExtDynTabControlBar* pGroup =
+        IsTabDockBar(pDockBar) ? DYNAMIC_DOWNCAST(CExtDynTabControlBar, pDockBar->GetParent()) : NULL;
+    if (pGroup != NULL && pBar != pGroup)
+        pGroup->RemoveBarTab(DYNAMIC_DOWNCAST(CExtControlBar, pBar));
     CExtDockBar* pExt = DYNAMIC_DOWNCAST(CExtDockBar, pDockBar);
     if (pExt != NULL && !pExt->m_bFloating)
         pExt->RemoveControlBar(pBar, -1, 0, false);
@@ -144,6 +149,7 @@ BOOL CExtControlBar::ApplyDock(CExtControlBar* pBar, UINT nDockBarID, UINT nPerc
         return FALSE;
     CDockBar* pDockBarT = m_pDockBar;
     CDockBar* pDockBarB = pBar->m_pDockBar;
+    const HWND hWndOldDockB = pDockBarB != NULL && pDockBarB != pDockBarT ? pDockBarB->m_hWnd : NULL;
     CRect R;
     GetWindowRect(&R);
     pDockBarT->ScreenToClient(&R);
@@ -242,7 +248,15 @@ BOOL CExtControlBar::ApplyDock(CExtControlBar* pBar, UINT nDockBarID, UINT nPerc
         if (pInner->m_hWnd != NULL)
             pInner->UpdateNestedLayout();
     }
-    return UpdateOleControlContainerFlags(m_pDockSite);
+    if (::IsWindow(hWndOldDockB))
+    {
+        CExtDockBar* pOldB = DYNAMIC_DOWNCAST(CExtDockBar, CWnd::FromHandlePermanent(hWndOldDockB));
+        if (pOldB != NULL && !pOldB->m_bFloating)
+            pOldB->UpdateNestedLayout2();
+    }
+    // The flags' answer says whether an OLE control is hosted, not whether docking worked.
+    UpdateOleControlContainerFlags(m_pDockSite);
+    return TRUE;
 }
 
 // ---- floating ------------------------------------------------------------------------------
@@ -336,7 +350,8 @@ BOOL CExtControlBar::FloatControlBar(int x, int y, DWORD dwStyle)
     pDockSite->RecalcLayout(TRUE);
     if (m_hWnd != NULL)
         ResizeContentWindow(-1, -1, true);
-    return UpdateOleControlContainerFlags(pDockSite);
+    UpdateOleControlContainerFlags(pDockSite);
+    return TRUE;
 }
 
 // ---- docking beside another bar ------------------------------------------------------------
