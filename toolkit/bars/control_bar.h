@@ -591,6 +591,8 @@ protected:
     void CutSplitterStrips(RECT& rc, const RECT& rcWnd0, bool bLeft, bool bTop, bool bRight, bool bBottom);
     void DrawNcCaption(CDC& dc, bool bGripperAtTop, bool bActive);
     void OnWindowPosChangedBar(const WINDOWPOS* pWP);
+    // A new window text reaches the caption, or the tab and caption of the bar's group.
+    void OnPageOrBarTextChanged();
     void ShowCaptionButtonTip(CPoint ptScreen);
     void PrintBar(HDC hDC, LPARAM lParamPrint);
     // The bars menu of a right click (event code 1 in the client area, 2 outside it);
