@@ -70,19 +70,17 @@ void CExtControlBar::RecalcFrameOf(HWND hWndFrame, bool bNow)
     CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, CWnd::FromHandlePermanent(hWndFrame));
     if (pFrame == NULL)
         return;
-    if (bNow)
+    if (bNow && !IsDockSiteInVisibilitySync(pFrame))
         pFrame->RecalcLayout(TRUE);
     else
         pFrame->m_nIdleFlags |= CFrameWnd::idleLayout | CFrameWnd::idleNotify;
 }
 
-bool CExtControlBar::CanBeTabbedWith(const CExtControlBar*) const { return true; }
-
 bool CExtControlBar::CanBeDockedBeside(const CExtControlBar*) const { return true; }
 
 bool CExtControlBar::AcceptsAsTabMate(const CExtControlBar* pBar) const
 {
-    return pBar != NULL && CanBeTabbedWith(pBar) && pBar->CanBeTabbedWith(this);
+    return pBar != NULL && IsTabMateAllowed(pBar) && pBar->IsTabMateAllowed(this);
 }
 
 bool CExtControlBar::IsDockSiteInVisibilitySync(const CFrameWnd* pFrame)
@@ -91,53 +89,31 @@ bool CExtControlBar::IsDockSiteInVisibilitySync(const CFrameWnd* pFrame)
     return pFrame != NULL && g_mapSitesInVisibilitySync.Lookup(pFrame, n) && n != 0;
 }
 
+CExtControlBar::VisibilitySyncScope::VisibilitySyncScope(const CFrameWnd* pSite) : m_pSite(pSite)
+{
+    if (m_pSite == NULL)
+        return;
+    int n = 0;
+    g_mapSitesInVisibilitySync.Lookup(m_pSite, n);
+    g_mapSitesInVisibilitySync.SetAt(m_pSite, n + 1);
+}
+
+CExtControlBar::VisibilitySyncScope::~VisibilitySyncScope()
+{
+    int n = 0;
+    if (m_pSite == NULL || !g_mapSitesInVisibilitySync.Lookup(m_pSite, n))
+        return;
+    if (n <= 1)
+        g_mapSitesInVisibilitySync.RemoveKey(m_pSite);
+    else
+        g_mapSitesInVisibilitySync.SetAt(m_pSite, n - 1);
+}
+
 CExtDynTabControlBar* CExtControlBar::GetTabbedContainer() const
 {
     if (m_hWnd == NULL || m_pDockBar == NULL || !IsTabDockBar(m_pDockBar))
         return NULL;
     return DYNAMIC_DOWNCAST(CExtDynTabControlBar, m_pDockBar->GetParent());
-}
-
-bool CExtControlBar::UpdateOleControlContainerFlags(CWnd* pWnd)
-{
-    if (pWnd == NULL || pWnd->m_hWnd == NULL)
-        return false;
-    if (pWnd->m_pCtrlSite != NULL)
-        return true;
-    bool bHosts = false;
-    for (HWND hChild = ::GetWindow(pWnd->m_hWnd, GW_CHILD); hChild != NULL; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
-    {
-        CWnd* pChild = CWnd::FromHandlePermanent(hChild);
-        if (pChild != NULL && UpdateOleControlContainerFlags(pChild))
-            bHosts = true;
-    }
-    if (bHosts)
-        pWnd->m_nFlags |= WF_OLECTLCONTAINER;
-    else
-        pWnd->m_nFlags &= ~WF_OLECTLCONTAINER;
-    CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, pWnd);
-    if (pFrame != NULL && !pFrame->IsKindOf(RUNTIME_CLASS(CExtMiniDockFrameWnd)))
-    {
-        // Floating frames are no children of the frame: visit each one once.
-        CMapPtrToWord mapMiniFrames(10);
-        for (POSITION pos = pFrame->m_listControlBars.GetHeadPosition(); pos != NULL;)
-        {
-            CControlBar* pBar = (CControlBar*)pFrame->m_listControlBars.GetNext(pos);
-            if (pBar == NULL || pBar->m_pDockBar == NULL || pBar->IsKindOf(RUNTIME_CLASS(CDockBar)) ||
-                pBar->m_hWnd == NULL)
-                continue;
-            CFrameWnd* pMini = pBar->GetParentFrame();
-            if (pMini == NULL || pMini == pFrame || !pMini->IsKindOf(RUNTIME_CLASS(CExtMiniDockFrameWnd)))
-                continue;
-            WORD w = 0;
-            if (mapMiniFrames.Lookup(pMini, w))
-                continue;
-            mapMiniFrames.SetAt(pMini, 1);
-            if (UpdateOleControlContainerFlags(pMini))
-                bHosts = true;
-        }
-    }
-    return bHosts;
 }
 
 // ---- splitting a bar's place -------------------------------------------------------------

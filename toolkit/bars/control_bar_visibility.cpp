@@ -6,6 +6,7 @@
 // A bar in a dialog has no frame to show or hide it through: showing, hiding and
 // toggling leave it as it is, and the dialog lays it out.
 #include "toolkit/bars/control_bar.h"
+#include "toolkit/bars/auto_hide.h"
 #include "toolkit/bars/dyn_tab_control_bar.h"
 #include "framework/afxres.h"
 #include "framework/dockbar.h"
@@ -93,6 +94,21 @@ void CExtControlBar::ToggleVisibility(bool bHideIfVisible)
         return;
     }
     // Shown and activated.
+    if (AutoHideModeGet())
+    {
+        // Pinned away: its tab slides it out, and the slider takes the focus.
+        if (GetAutoHideSliderShowingBar() != NULL)
+            return;
+        int nIndex = -1;
+        CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(this, &nIndex);
+        if (pArea == NULL)
+            return;
+        pArea->SelectionSet(nIndex, true, true);
+        CExtDynAutoHideSlider* pSlider = pArea->GetSlider();
+        if (pSlider != NULL && pSlider->GetSafeHwnd() != NULL && QueryFocusChangingEnabled(this, pSlider->m_hWnd))
+            pSlider->SetFocus();
+        return;
+    }
     if (!bVisible)
     {
         pFrame->ShowControlBar(this, TRUE, FALSE);
@@ -187,7 +203,9 @@ void CExtControlBar::RecalcParentFrameLayout()
     if ((m_nOptionFlags & __ESF_SIZEPARENT) == 0 || IsOutsideFrame(this) || m_hWnd == NULL)
         return;
     CFrameWnd* pFrame = GetParentFrame();
-    if (pFrame == NULL || pFrame->GetSafeHwnd() == NULL || pFrame->m_bInRecalcLayout)
+    // A frame that recalculates anyway once the synchronisation ends is left alone.
+    if (pFrame == NULL || pFrame->GetSafeHwnd() == NULL || pFrame->m_bInRecalcLayout ||
+        IsDockSiteInVisibilitySync(pFrame))
         return;
     HWND hWndTop = pFrame->m_hWnd;
     while ((::GetWindowLong(hWndTop, GWL_STYLE) & WS_CHILD) != 0 && ::GetParent(hWndTop) != NULL)
@@ -259,6 +277,14 @@ void CExtControlBar::DisableContentWindow()
     if (CExtPaintManagerHolder::IsKindOfByName(this, "CExtDynControlBar") || m_hWnd == NULL)
         return;
     HWND hWndChild = ::GetWindow(m_hWnd, GW_CHILD);
+    if (hWndChild == NULL && AutoHideModeGet())
+    {
+        // While the bar is out its content lives in the slider of its area.
+        CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(this);
+        CExtDynAutoHideSlider* pSlider = pArea != NULL ? pArea->GetSlider() : NULL;
+        if (pSlider != NULL && pSlider->GetSafeHwnd() != NULL)
+            hWndChild = ::GetWindow(pSlider->m_hWnd, GW_CHILD);
+    }
     if (hWndChild != NULL)
         ::EnableWindow(hWndChild, FALSE);
 }
@@ -268,6 +294,14 @@ void CExtControlBar::EnableContentWindow()
     if (CExtPaintManagerHolder::IsKindOfByName(this, "CExtDynControlBar") || m_hWnd == NULL)
         return;
     HWND hWndChild = ::GetWindow(m_hWnd, GW_CHILD);
+    if (hWndChild == NULL && AutoHideModeGet())
+    {
+        // While the bar is out its content lives in the slider of its area.
+        CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(this);
+        CExtDynAutoHideSlider* pSlider = pArea != NULL ? pArea->GetSlider() : NULL;
+        if (pSlider != NULL && pSlider->GetSafeHwnd() != NULL)
+            hWndChild = ::GetWindow(pSlider->m_hWnd, GW_CHILD);
+    }
     if (hWndChild != NULL)
         ::EnableWindow(hWndChild, TRUE);
 }
@@ -303,9 +337,10 @@ UINT CExtControlBar::NcButtonsHitTest(CPoint point, CExtBarNcAreaButton** ppBtn)
     }
     else if (AutoHideModeGet())
     {
-        // Pinned away, the caption shows on the auto-hide slider, which this bar does
-        // not reach; nothing of its own caption is on screen.
-        return HTCLIENT;
+        // Pinned away, the caption shows on the auto-hide slider while it shows the bar.
+        pRefWnd = GetAutoHideSliderShowingBar();
+        if (pRefWnd == NULL || (pRefWnd->GetStyle() & WS_VISIBLE) == 0)
+            return HTCLIENT;
     }
     CRect rcRef;
     pRefWnd->GetWindowRect(&rcRef);

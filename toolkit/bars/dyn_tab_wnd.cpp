@@ -8,7 +8,6 @@
 #include "toolkit/menus/popup_menu_wnd.h"
 
 IMPLEMENT_DYNAMIC(CExtDynTabWnd, CExtTabWnd)
-IMPLEMENT_DYNAMIC(CExtDynAutoHideArea, CExtTabWnd)
 
 BEGIN_MESSAGE_MAP(CExtDynTabWnd, CExtTabWnd)
     ON_WM_CREATE()
@@ -368,6 +367,3 @@ DROPEFFECT CExtDynTabWnd::CDynDropTarget::OnDragOver(CWnd*, COleDataObject*, DWO
         m_pWndTab->OnDragOverItem(point);
     return DROPEFFECT_NONE;
 }
-
-CExtDynAutoHideArea::CExtDynAutoHideArea() {}
-CExtDynAutoHideArea::~CExtDynAutoHideArea() {}
