@@ -5,6 +5,7 @@
 #include "framework/afxres.h"
 #include "framework/framework.h"
 #include "tests/support/message_pump.h"
+#include "toolkit/bars/auto_hide.h"
 #include "toolkit/bars/control_bar.h"
 #include "toolkit/bars/dyn_control_bar.h"
 #include "toolkit/bars/dyn_tab_control_bar.h"
@@ -266,4 +267,81 @@ TEST(DockingOps, ReorderMergeAndFloatAPage)
     EXPECT_EQ(2, strip.ItemGetCount());
     EXPECT_TRUE(f.bars[2].GetTabbedContainer() == NULL);
     EXPECT_TRUE(f.bars[2].IsFloating());
+}
+
+TEST(DockingOps, HidingAndShowingAPageFollowsOnItsTab)
+{
+    DockFrame f;
+    CExtDynTabControlBar* pGroup = MakeGroup(f);
+    ASSERT_TRUE(pGroup != NULL);
+    CExtDynTabWnd& strip = pGroup->m_wndTabSwitcher;
+    strip.SelectionSet(1, true, true);
+    struct Step
+    {
+        CExtControlBar* pBar;
+        BOOL bShow;
+        bool bTabVisible;
+        int nSelected;
+    } steps[] = {{&f.bars[1], FALSE, false, 0}, {&f.bars[1], TRUE, true, 1}, {&f.bars[0], FALSE, false, 1}};
+    for (const Step& s : steps)
+    {
+        SCOPED_TRACE(testing::Message() << s.pBar->GetDlgCtrlID() << (s.bShow ? " shown" : " hidden"));
+        f.pFrame->ShowControlBar(s.pBar, s.bShow, FALSE);
+        testsupport::PumpPending();
+        EXPECT_EQ(s.bTabVisible, strip.ItemGet(pGroup->GetBarTabIndex(s.pBar))->VisibleGet());
+        EXPECT_EQ(s.nSelected, strip.SelectionGet());
+    }
+}
+
+namespace {
+
+// Records whether the dock site was marked while the bar synchronised its visibility.
+class MarkerProbeBar : public CExtControlBar
+{
+public:
+    int m_nCalls = 0, m_nMarked = 0;
+    void OnBarVisibilityChanged() override
+    {
+        m_nCalls++;
+        if (IsDockSiteInVisibilitySync(m_pDockSite))
+            m_nMarked++;
+        CExtControlBar::OnBarVisibilityChanged();
+    }
+};
+
+}  // namespace
+
+TEST(DockingOps, AutoHideChangeMarksTheDockSiteOnlyWhileItSynchronises)
+{
+    CFrameWnd* pFrame = new CFrameWnd;
+    pFrame->Create(NULL, "Marker", WS_OVERLAPPEDWINDOW, CRect(20, 20, 520, 420));
+    CExtControlBar::EnableFrameDocking(pFrame);
+    ASSERT_TRUE(CExtDynAutoHideArea::CreateFrameAreas(pFrame));
+    MarkerProbeBar bar;
+    bar.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(bar.Create("Probe", pFrame, 51010, WS_CHILD | WS_VISIBLE | CBRS_LEFT));
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    pFrame->ShowWindow(SW_SHOWNA);
+    ASSERT_TRUE(bar.DockAtFrameSide(AFX_IDW_DOCKBAR_LEFT));
+    testsupport::PumpPending();
+    // Nested marks count, and the last one gone leaves the site unmarked.
+    {
+        CExtControlBar::VisibilitySyncScope outer(pFrame);
+        {
+            CExtControlBar::VisibilitySyncScope inner(pFrame);
+        }
+        EXPECT_TRUE(CExtControlBar::IsDockSiteInVisibilitySync(pFrame));
+    }
+    EXPECT_FALSE(CExtControlBar::IsDockSiteInVisibilitySync(pFrame));
+
+    bar.m_nCalls = bar.m_nMarked = 0;
+    ASSERT_TRUE(bar.AutoHideModeSet(true, false, true, false));
+    EXPECT_TRUE(bar.AutoHideModeGet());
+    // Exactly the synchronisation the change runs itself sees the mark.
+    EXPECT_EQ(1, bar.m_nMarked);
+    EXPECT_FALSE(CExtControlBar::IsDockSiteInVisibilitySync(pFrame));
+    ASSERT_TRUE(bar.AutoHideModeSet(false, false, true, true));
+    EXPECT_FALSE(bar.AutoHideModeGet());
+    EXPECT_FALSE(CExtControlBar::IsDockSiteInVisibilitySync(pFrame));
+    pFrame->DestroyWindow();
 }
