@@ -345,3 +345,48 @@ TEST(DockingOps, AutoHideChangeMarksTheDockSiteOnlyWhileItSynchronises)
     EXPECT_FALSE(CExtControlBar::IsDockSiteInVisibilitySync(pFrame));
     pFrame->DestroyWindow();
 }
+
+TEST(DockingOps, GroupsFloatWholeAndTabsFloatTheirPage)
+{
+    DockFrame f;
+    CExtDynTabControlBar* pGroup = MakeGroup(f);
+    ASSERT_TRUE(pGroup != NULL);
+    CExtDynTabWnd& strip = pGroup->m_wndTabSwitcher;
+
+    // A floating bar joins the group and its empty mini frame goes away.
+    ASSERT_TRUE(f.bars[2].FloatControlBar(330, 250));
+    testsupport::PumpPending();
+    const HWND hWndMini = f.bars[2].GetParentFrame()->m_hWnd;
+    ASSERT_TRUE(pGroup->DockIntoTabbedBar(&f.bars[2], -1, NULL, true));
+    testsupport::PumpPending();
+    EXPECT_EQ(pGroup, f.bars[2].GetTabbedContainer());
+    EXPECT_EQ(2, pGroup->GetBarTabIndex(&f.bars[2]));
+    EXPECT_TRUE(!::IsWindow(hWndMini) || !::IsWindowVisible(hWndMini));
+
+    // The whole group floats and docks again with its pages.
+    ASSERT_TRUE(pGroup->FloatControlBar(300, 200));
+    testsupport::PumpPending();
+    EXPECT_TRUE(pGroup->IsFloating());
+    EXPECT_EQ(3, strip.ItemGetCount());
+    ASSERT_TRUE(pGroup->DockAtFrameSide(AFX_IDW_DOCKBAR_RIGHT));
+    testsupport::PumpPending();
+    EXPECT_EQ(UINT(AFX_IDW_DOCKBAR_RIGHT), pGroup->GetDockBarCtrlID());
+    EXPECT_EQ(pGroup, f.bars[0].GetTabbedContainer());
+
+    // A double click on a tab floats that page at its floating position.
+    f.bars[1].m_ptFloatPos = CPoint(280, 180);
+    pGroup->ResizeContentWindow(-1, -1, true);
+    testsupport::PumpPending();
+    const int nIndex = pGroup->GetBarTabIndex(&f.bars[1]);
+    ASSERT_GE(nIndex, 0);
+    const CPoint ptTab = strip.ItemGet(nIndex)->ItemRectGet().CenterPoint();
+    ASSERT_EQ(nIndex, strip.ItemHitTest(ptTab));
+    strip.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(ptTab.x, ptTab.y));
+    testsupport::PumpPending();
+    EXPECT_TRUE(f.bars[1].GetTabbedContainer() == NULL);
+    EXPECT_EQ(UINT(AFX_IDW_DOCKBAR_FLOAT), f.bars[1].GetDockBarCtrlID());
+    CRect rcMini;
+    f.bars[1].GetParentFrame()->GetWindowRect(&rcMini);
+    EXPECT_EQ(CPoint(280, 180), rcMini.TopLeft());
+    EXPECT_EQ(2, strip.ItemGetCount());
+}
