@@ -911,6 +911,11 @@ BOOL CExtControlBar::PreTranslateMessage(MSG* pMsg)
         return FALSE;
     if (CControlBar::PreTranslateMessage(pMsg))
         return TRUE;
+    // A bar nested in a container lets the container's dock bar see the message first
+    // (a tabbed group's strip switches pages by keyboard there).
+    CExtDockDynBar* pNested = DYNAMIC_DOWNCAST(CExtDockDynBar, m_pDockBar);
+    if (pNested != NULL && pNested->m_hWnd != NULL && pNested->PreTranslateMessage(pMsg))
+        return TRUE;
     if (IsFrameInHelpMode(GetTopLevelFrame()))
         return FALSE;
     if (!IsOutsideFrame(this))

@@ -403,13 +403,12 @@ void CExtDynTabControlBar::ShowBar(bool bShow, bool bDelay, bool bActiveTabOnly)
     if (!bShow && bActiveTabOnly && pPage != NULL && pPage->m_hWnd != NULL)
     {
         pPage->ShowBar(false, true, bActiveTabOnly);
-        CFrameWnd* pFrame = GetDockingFrame();
-        if (pFrame != NULL)
-        {
-            pFrame->ShowControlBar(pPage, FALSE, TRUE);
-            if (!bDelay)
-                pFrame->RecalcLayout();
-        }
+        CFrameWnd* pSite = GetDockingFrame();
+        if (pSite != NULL && pPage->m_hWnd != NULL)
+            pSite->ShowControlBar(pPage, FALSE, TRUE);
+        CFrameWnd* pParentFrame = m_hWnd != NULL ? GetParentFrame() : NULL;
+        if (!bDelay && pParentFrame != NULL)
+            pParentFrame->RecalcLayout();
         return;
     }
     CExtDynControlBar::ShowBar(bShow, bDelay, bActiveTabOnly);

@@ -20,7 +20,7 @@ END_MESSAGE_MAP()
 
 CExtDynTabWnd::CExtDynTabWnd() : m_dwReserved(DWORD(-1)) { m_oleDropTarget.m_pWndTab = this; }
 
-CExtDynTabWnd::~CExtDynTabWnd() {}
+CExtDynTabWnd::~CExtDynTabWnd() { m_oleDropTarget.Revoke(); }
 
 CExtDynTabControlBar* CExtDynTabWnd::GetContainer() const
 {
@@ -134,8 +134,7 @@ bool CExtDynTabWnd::OnTabWndSelectionChange(int nOldItem, int nNewItem, bool bPr
     CExtDockBar* pDock = DYNAMIC_DOWNCAST(CExtDockBar, pPage->m_pDockBar);
     const bool bLocked = pDock != NULL && pDock->SetLayoutLock(true);
     pPage->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    if (CExtControlBar::QueryFocusChangingEnabled(pPage, pPage->m_hWnd) && ::GetFocus() != NULL &&
-        ::IsChild(pGroup->m_hWnd, ::GetFocus()))
+    if (CExtControlBar::QueryFocusChangingEnabled(pPage, pPage->m_hWnd))
         pPage->SetFocus();
     if (bLocked && pDock->m_hWnd != NULL)
         pDock->SetLayoutLock(false);

@@ -390,3 +390,46 @@ TEST(DockingOps, GroupsFloatWholeAndTabsFloatTheirPage)
     EXPECT_EQ(CPoint(280, 180), rcMini.TopLeft());
     EXPECT_EQ(2, strip.ItemGetCount());
 }
+
+TEST(DockingOps, CtrlPageKeysReachTheStripThroughAPage)
+{
+    DockFrame f;
+    CExtDynTabControlBar* pGroup = MakeGroup(f);
+    ASSERT_TRUE(pGroup != NULL);
+    ASSERT_TRUE(pGroup->DockIntoTabbedBar(&f.bars[2], -1, NULL, true));
+    CExtDynTabWnd& strip = pGroup->m_wndTabSwitcher;
+    strip.SelectionSet(0, true, true);
+    ::SetForegroundWindow(f.pFrame->m_hWnd);
+    f.pFrame->SetActiveWindow();
+    f.bars[0].SetFocus();
+    auto key = [](WORD vk, bool bUp) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+        ::SendInput(1, &in, sizeof(in));
+    };
+    key(VK_CONTROL, false);
+    testsupport::PumpUntil([] { return ::GetKeyState(VK_CONTROL) < 0; }, 1000);
+    struct Case
+    {
+        WPARAM vk;
+        int nExpected;
+    } cases[] = {{VK_NEXT, 1}, {VK_NEXT, 2}, {VK_NEXT, 0}, {VK_PRIOR, 2}, {'A', 2}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.vk << " -> " << c.nExpected);
+        CExtControlBar* pPage = strip.GetItemBar(strip.SelectionGet());
+        MSG msg = {pPage->m_hWnd, WM_KEYDOWN, c.vk, 0, 0, {0, 0}};
+        if (c.vk == 'A')
+            EXPECT_FALSE(strip.ProcessKeyboardSwitch(&msg));  // other keys go on
+        else
+            EXPECT_TRUE(pPage->PreTranslateMessage(&msg));
+        EXPECT_EQ(c.nExpected, strip.SelectionGet());
+    }
+    key(VK_CONTROL, true);
+    testsupport::PumpUntil([] { return ::GetKeyState(VK_CONTROL) >= 0; }, 1000);
+    // Without Ctrl the key goes on.
+    MSG msg = {f.bars[0].m_hWnd, WM_KEYDOWN, VK_NEXT, 0, 0, {0, 0}};
+    EXPECT_FALSE(strip.ProcessKeyboardSwitch(&msg));
+}
