@@ -9,6 +9,7 @@
 #include "toolkit/bars/control_bar.h"
 #include "toolkit/bars/dyn_control_bar.h"
 #include "toolkit/bars/dyn_tab_control_bar.h"
+#include "toolkit/bars/dynamic_bar.h"
 
 namespace {
 
@@ -432,4 +433,67 @@ TEST(DockingOps, CtrlPageKeysReachTheStripThroughAPage)
     // Without Ctrl the key goes on.
     MSG msg = {f.bars[0].m_hWnd, WM_KEYDOWN, VK_NEXT, 0, 0, {0, 0}};
     EXPECT_FALSE(strip.ProcessKeyboardSwitch(&msg));
+}
+
+namespace {
+
+// A frame that makes the tabbed groups itself.
+class OwnGroupsFrame : public CFrameWnd
+{
+public:
+    int m_nAsked = 0;
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (nMsg == CExtControlBar::g_nMsgCreateTabbedBar)
+        {
+            m_nAsked++;
+            *reinterpret_cast<CExtDynTabControlBar**>(wParam) = new CExtDynamicTabbedControlBar;
+            return 0;
+        }
+        return CFrameWnd::WindowProc(nMsg, wParam, lParam);
+    }
+};
+
+}  // namespace
+
+TEST(DockingOps, FrameMadeDynamicGroupTakesOnlyDockedDynamicBars)
+{
+    OwnGroupsFrame* pFrame = new OwnGroupsFrame;
+    pFrame->Create(NULL, "Own groups", WS_OVERLAPPEDWINDOW, CRect(20, 20, 520, 420));
+    CExtControlBar::EnableFrameDocking(pFrame);
+    CExtControlBar a, b;
+    for (CExtControlBar* p : {&a, &b})
+    {
+        p->m_bAutoDelete = FALSE;
+        ASSERT_TRUE(p->Create(p == &a ? "A" : "B", pFrame, p == &a ? 51020 : 51021, WS_CHILD | WS_VISIBLE | CBRS_LEFT));
+        p->EnableDocking(CBRS_ALIGN_ANY);
+    }
+    pFrame->ShowWindow(SW_SHOWNA);
+    a.DockAtFrameSide(AFX_IDW_DOCKBAR_LEFT);
+    b.DockAtFrameSide(AFX_IDW_DOCKBAR_LEFT);
+    ASSERT_TRUE(a.DockIntoTabbedBar(&b, -1, NULL, true));
+    EXPECT_EQ(1, pFrame->m_nAsked);
+    CExtDynamicTabbedControlBar* pGroup = DYNAMIC_DOWNCAST(CExtDynamicTabbedControlBar, a.GetTabbedContainer());
+    ASSERT_TRUE(pGroup != NULL);
+    ASSERT_EQ(3, pGroup->m_vNcAreaButtons.GetSize());
+    EXPECT_TRUE(pGroup->m_vNcAreaButtons[0]->IsKindOf(RUNTIME_CLASS(CExtDynamicBarNcAreaButtonClose)));
+    EXPECT_TRUE(pGroup->m_vNcAreaButtons[2]->IsKindOf(RUNTIME_CLASS(CExtDynamicBarNcAreaButtonMenu)));
+
+    CExtDynamicControlBar dyn;
+    struct Case
+    {
+        DWORD dwState;
+        bool bMate;
+    } cases[] = {{CExtDynamicControlBar::__EDBS_DOCKED, true},
+                 {CExtDynamicControlBar::__EDBS_FLOATING, false},
+                 {CExtDynamicControlBar::__EDBS_DOCUMENT, false},
+                 {CExtDynamicControlBar::__EDBS_AUTO_HIDDEN, false}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.dwState);
+        dyn.m_eBarState = c.dwState;
+        EXPECT_EQ(c.bMate, pGroup->IsTabMateAllowed(&dyn));
+    }
+    EXPECT_TRUE(pGroup->IsTabMateAllowed(&a));
+    pFrame->DestroyWindow();
 }
