@@ -445,7 +445,7 @@ LPCTSTR CExtDynAutoHideArea::OnTabWndQueryItemText(const TAB_ITEM_INFO* pTii) co
     g_sItemText.Empty();
     CExtControlBar* pBar = pTii != NULL ? ItemBar(ItemGetIndexOf(pTii)) : NULL;
     if (pBar != NULL)
-        pBar->OnGetBarCaptionText(g_sItemText);
+        pBar->OnGetBarCaptionText(5, g_sItemText);
     return g_sItemText;
 }
 

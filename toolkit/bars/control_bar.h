@@ -280,7 +280,7 @@ public:
     // Not at a frame side and inside a mini frame or a nested dock site.
     bool IsFloating() const;
     CFrameWnd* GetDockingFrame() const;
-    bool IsBarWithGripper(bool* pbGripperAtTop = NULL, bool* pbTextOnGripper = NULL) const;
+    virtual bool IsBarWithGripper(bool* pbGripperAtTop = NULL, bool* pbTextOnGripper = NULL) const;
     bool IsSingleBarInMiniFrame() const;
     virtual void CalcCaptionTextRect(RECT& rc) const;
     virtual bool IsFixedMode() const;
@@ -437,9 +437,50 @@ public:
     // the bar's stored docked size.
     virtual BOOL DockIntoDockBar(UINT nDockBarID, UINT nRing, CFrameWnd* pFrame = NULL, bool bRecalc = true);
     bool DockNextTo(CExtControlBar* pTarget, UINT nDockBarID, bool bRecalc = true);
-    // The tabbed container whose inner dock bar holds the bar; NULL until tabbed docking
-    // makes one.
+    // The tabbed container whose inner dock bar holds the bar; NULL for a bar that is no
+    // page of one.
     virtual CExtDynTabControlBar* GetTabbedContainer() const;
+
+    // ---- docking operations ---------------------------------------------------------------
+    // Called on the bar whose place is split: pBar takes nPercent of it on the side
+    // nDockBarID (top, bottom, left, right id) inside a new nested container.
+    virtual BOOL ApplyDock(CExtControlBar* pBar, UINT nDockBarID, UINT nPercent);
+    // Floats the bar with its mini frame's top-left at the screen point (x, y).
+    virtual BOOL FloatControlBar(int x, int y, DWORD dwStyle = CBRS_ALIGN_TOP);
+    // Docks this bar beside pTarget (a page of a tabbed group stands for its group).
+    virtual BOOL DockNextToPercent(UINT nPercent, CExtControlBar* pTarget, UINT nDockBarID, bool bRecalc = true);
+    // Docks pBar beside this bar: along or across this bar's dock bar, on the leading or
+    // the trailing side.
+    virtual BOOL DockBesideBar(CExtControlBar* pBar, bool bAlongDockBar, bool bLeading, CFrameWnd* pFrame = NULL,
+                               bool bRecalc = true);
+    // Makes pBar a tab of this bar at nIndex (negative: the last tab); this bar becomes
+    // a tabbed group when it is not one.
+    virtual BOOL DockIntoTabbedBar(CExtControlBar* pBar, int nIndex = -1, CFrameWnd* pFrame = NULL,
+                                   bool bRecalc = true);
+    // Whether this bar takes pBar as a neighbour in a split place; two bars join as
+    // neighbours, or as tab mates, only when each accepts the other.
+    virtual bool CanBeDockedBeside(const CExtControlBar* pBar) const;
+    bool AcceptsAsTabMate(const CExtControlBar* pBar) const;
+    // Frame dock bar id -> the alignment and border bits it stands for.
+    static CMap<UINT, UINT, DWORD, DWORD> g_DockBarAlignments;
+    // The bar inside FloatControlBar now, NULL otherwise.
+    static CExtControlBar* g_pBarBeingFloated;
+    // Whether the bar's dock site runs a visibility synchronisation for an auto-hide
+    // change; its frame layout requests wait for the idle pass meanwhile.
+    static bool IsDockSiteInVisibilitySync(const CFrameWnd* pFrame);
+    // Marks a dock site as running that synchronisation for the scope's lifetime
+    // (nested scopes count).
+    class VisibilitySyncScope
+    {
+    public:
+        explicit VisibilitySyncScope(const CFrameWnd* pSite);
+        ~VisibilitySyncScope();
+
+    private:
+        const CFrameWnd* m_pSite;
+        VisibilitySyncScope(const VisibilitySyncScope&) = delete;
+        VisibilitySyncScope& operator=(const VisibilitySyncScope&) = delete;
+    };
     // Creates the frame's dock bars (outer dock bars on the four sides) and, with
     // bToolkitFloatingFrames, makes its floating frames CExtMiniDockFrameWnd.
     static bool EnableFrameDocking(CFrameWnd* pFrame, DWORD dwDockStyle = CBRS_ALIGN_ANY,
@@ -507,7 +548,9 @@ public:
     virtual void OnStartDragging();
     virtual void CreateNcAreaButtons();
     virtual void LayoutNcAreaButtons();
-    virtual void OnGetBarCaptionText(CString& sText) const;
+    // Fills sText with the caption of kind nType (0-4) and answers its length; a
+    // non-positive length leaves sText as it was.
+    virtual int OnGetBarCaptionText(int nType, CString& sText) const;
     // Every visible caption button draws itself into the DC, in array order.
     void DrawNcAreaButtons(CDC& dc);
     void OnPaintManagerInstalled(CExtPaintManager* pPM) override;
@@ -567,12 +610,21 @@ protected:
 
     bool m_bCreating;  // Create runs: the window's style word no longer holds the bar style
 
+    // Dock sites whose bar runs its visibility synchronisation for an auto-hide change.
+    static CMap<const CFrameWnd*, const CFrameWnd*, int, int> g_mapSitesInVisibilitySync;
+    // Takes pBar out of the dock bar that holds it and keeps the bar arrays straight.
+    static void DetachFromDockBar(CControlBar* pBar, CDockBar* pDockBar);
+    // Recalculates a frame now, or at the next idle pass; skipped when it is gone.
+    static void RecalcFrameOf(HWND hWndFrame, bool bNow);
+
     bool HasLeadingSplitter() const;
     // Cuts the splitter strips of a docked resizable bar off rc (parent coordinates) and
     // stores them in window coordinates (rcWnd0 is the window rectangle).
     void CutSplitterStrips(RECT& rc, const RECT& rcWnd0, bool bLeft, bool bTop, bool bRight, bool bBottom);
     void DrawNcCaption(CDC& dc, bool bGripperAtTop, bool bActive);
     void OnWindowPosChangedBar(const WINDOWPOS* pWP);
+    // A new window text reaches the caption, or the tab and caption of the bar's group.
+    void OnPageOrBarTextChanged();
     void ShowCaptionButtonTip(CPoint ptScreen);
     void PrintBar(HDC hDC, LPARAM lParamPrint);
     // The bars menu of a right click (event code 1 in the client area, 2 outside it);

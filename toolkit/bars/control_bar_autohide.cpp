@@ -145,7 +145,10 @@ bool CExtControlBar::AutoHideModeSet(bool bAutoHide, bool bAnimate, bool bRecalc
         return true;
     const BYTE nSaved = m_nInteractionFlags;
     m_nInteractionFlags &= BYTE(~__EIF_AUTOHIDE);
-    OnBarVisibilityChanged();
+    {
+        VisibilitySyncScope _marker(pSite);
+        OnBarVisibilityChanged();
+    }
     m_nInteractionFlags = BYTE((m_nInteractionFlags & ~__EIF_AUTOHIDE) | (nSaved & __EIF_AUTOHIDE));
     if (pSite->GetSafeHwnd() != NULL)
         pSite->RecalcLayout();

@@ -68,12 +68,12 @@ bool CExtDynamicControlBar::OnQueryTabMate(const CExtControlBar* pBar) const
 
 bool CExtDynamicControlBar::OnQueryTabShown() const { return m_eBarState != __EDBS_DOCUMENT; }
 
-void CExtDynamicControlBar::OnGetBarCaptionText(CString& sText) const
+int CExtDynamicControlBar::OnGetBarCaptionText(int nType, CString& sText) const
 {
-    if (!m_strCaptionText.IsEmpty())
-        sText = m_strCaptionText;
-    else
-        CExtControlBar::OnGetBarCaptionText(sText);
+    if (m_strCaptionText.IsEmpty())
+        return CExtControlBar::OnGetBarCaptionText(nType, sText);
+    sText = m_strCaptionText;
+    return sText.GetLength();
 }
 
 void CExtDynamicControlBar::CreateNcAreaButtons()
@@ -237,7 +237,7 @@ void CExtDynamicControlBar::EnterDocumentMode()
     if (pSite == NULL || pSite->GetDetectedUiType() == CExtDynamicBarSite::__EDUIT_NOT_SUPPORTED)
         return;
     CString sTitle;
-    OnGetBarCaptionText(sTitle);
+    OnGetBarCaptionText(7, sTitle);
     if (pSite->GetDetectedUiType() == CExtDynamicBarSite::__EDUIT_TAB_PAGE_CONTAINER)
         EnterDocumentTabPage(hWndContent, pSite, sTitle);
     else if (pSite->GetDetectedUiType() == CExtDynamicBarSite::__EDUIT_MDI_STANDARD ||

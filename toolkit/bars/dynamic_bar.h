@@ -102,7 +102,7 @@ public:
     bool OnQueryTabMate(const CExtControlBar* pBar) const override;
     bool IsTabShown() const override { return OnQueryTabShown(); }
     bool OnQueryTabShown() const override;
-    void OnGetBarCaptionText(CString& sText) const override;
+    int OnGetBarCaptionText(int nType, CString& sText) const override;
     void CreateNcAreaButtons() override;
     void OnPaintManagerInstalled(CExtPaintManager* pPM) override;
     LRESULT WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam) override;
