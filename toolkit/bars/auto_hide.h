@@ -89,8 +89,6 @@ protected:
     void OnAreaContextMenu(CPoint ptScreen);
     void AppendTabbedGroup(CExtControlBar* pGroup);
     void RemoveTabbedGroup(CExtControlBar* pGroup, bool bForce);
-    // Selects the page at nPos in a tabbed group's strip.
-    static void SelectGroupPage(CExtControlBar* pGroup, int nPos);
 };
 
 class CExtDynAutoHideSlider : public CWnd, public CExtPmBridge

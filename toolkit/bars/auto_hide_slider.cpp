@@ -552,7 +552,7 @@ void CExtDynAutoHideSlider::DrawSliderNcArea(CDC& dc)
     RECT rcText = rcCaption;
     pBar->CalcCaptionTextRect(rcText);
     CString sText;
-    pBar->OnGetBarCaptionText(0, sText);
+    pBar->OnGetBarCaptionText(6, sText);
     const int nSaved = dc.SaveDC();
     dc.IntersectClipRect(&rcCaption);
     CExtPaintManager::PAINTBARCAPTIONDATA _pbcd(this, rcCaption, rcText, IsFocusInside(), false, !bGripperAtTop,

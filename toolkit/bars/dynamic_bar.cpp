@@ -7,7 +7,7 @@
 #include "framework/dockbar.h"
 #include "framework/exceptions.h"
 #include "toolkit/bars/auto_hide.h"
-#include "toolkit/bars/dyn_control_bar.h"
+#include "toolkit/bars/dyn_tab_control_bar.h"
 #include "toolkit/core/resource_manager.h"
 #include "toolkit/dialogs/tab_page_container.h"
 #include "toolkit/menus/popup_menu_wnd.h"
@@ -126,7 +126,7 @@ bool CExtDynamicControlBar::SetBarState(DWORD dwState, bool bShow)
             AutoHideModeSet(false, false, false, true);
         LeaveDocumentMode();
         if (!IsFloating() && pSite != NULL && pSite->GetSafeHwnd() != NULL)
-            pSite->FloatControlBar(this, m_ptFloatPos, CBRS_ALIGN_TOP);
+            FloatControlBar(m_ptFloatPos.x, m_ptFloatPos.y, CBRS_ALIGN_TOP);
         if (pSite != NULL && pSite->GetSafeHwnd() != NULL)
             pSite->ShowControlBar(this, bShow ? TRUE : FALSE, FALSE);
         break;
@@ -195,17 +195,12 @@ bool CExtDynamicControlBar::SetBarState(DWORD dwState, bool bShow)
 // A tabbed group always shares one state among its dynamic pages.
 void CExtDynamicControlBar::ApplyStateToTabGroup(DWORD dwState)
 {
-    CWnd* pParent = GetParent();
-    if (pParent == NULL || !CExtPaintManagerHolder::IsKindOfByName(pParent, "CExtDockDynTabBar"))
-        return;
-    CWnd* pGroup = pParent->GetParent();
-    if (pGroup == NULL || !CExtPaintManagerHolder::IsKindOfByName(pGroup, "CExtDynTabControlBar"))
-        return;
-    CExtDynControlBar* pNested = DYNAMIC_DOWNCAST(CExtDynControlBar, pGroup);
-    if (pNested == NULL)
+    CExtDockDynTabBar* pTabDock = DYNAMIC_DOWNCAST(CExtDockDynTabBar, GetParent());
+    CExtDynTabControlBar* pGroup = pTabDock != NULL ? pTabDock->GetTabContainer() : NULL;
+    if (pGroup == NULL)
         return;
     CArray<CExtControlBar*, CExtControlBar*> arrPages;
-    pNested->GetInnerBars(arrPages);
+    pGroup->GetPages(arrPages);
     for (INT_PTR i = 0; i < arrPages.GetSize(); i++)
     {
         CExtDynamicControlBar* pPage = DYNAMIC_DOWNCAST(CExtDynamicControlBar, arrPages[i]);
