@@ -66,6 +66,11 @@ bool CExtDynamicControlBar::OnQueryTabMate(const CExtControlBar* pBar) const
     return pDynamic == NULL || pDynamic->m_eBarState == __EDBS_DOCKED;
 }
 
+void CExtDynamicControlBar::DragUpdate(const POINT& ptScreen, bool bNoDocking)
+{
+    CExtControlBar::DragUpdate(ptScreen, GetBarState(NULL) == __EDBS_FLOATING ? true : bNoDocking);
+}
+
 bool CExtDynamicControlBar::OnQueryTabShown() const { return m_eBarState != __EDBS_DOCUMENT; }
 
 int CExtDynamicControlBar::OnGetBarCaptionText(int nType, CString& sText) const
