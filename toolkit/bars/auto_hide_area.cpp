@@ -299,6 +299,7 @@ void CExtDynAutoHideArea::RemoveBar(CExtControlBar* pBar, bool bForce)
         CExtDockBar* pDockBar = DYNAMIC_DOWNCAST(CExtDockBar, pBar->m_pDockBar);
         if (pDockBar != NULL && pDockBar->FindBar(pBar) < 0)
             pDockBar->DockControlBar(pBar);
+        pBar->MakeRoomInRow();
     }
     pFrame->ShowControlBar(pBar, TRUE, TRUE);
 }
@@ -383,6 +384,7 @@ void CExtDynAutoHideArea::RemoveTabbedGroup(CExtControlBar* pGroupBar, bool bFor
     CExtDockBar* pDockBar = DYNAMIC_DOWNCAST(CExtDockBar, pGroupBar->m_pDockBar);
     if (pDockBar != NULL && pDockBar->FindBar(pGroupBar) < 0)
         pDockBar->DockControlBar(pGroupBar);
+    pGroupBar->MakeRoomInRow();
     if (pActivePage != NULL)
         pFrame->ShowControlBar(pActivePage, TRUE, TRUE);
     pFrame->ShowControlBar(pGroupBar, TRUE, FALSE);

@@ -86,41 +86,93 @@ struct PinFrame
 
 }  // namespace
 
-TEST(AutoHide, TheCaptionButtonPinsTheBarAwayAndTheSlidersButtonBringsItBack)
+TEST(AutoHide, TheCaptionButtonPinsTheBarAwayAndTheSlidersButtonsBringItBackOrHideIt)
+{
+    struct
+    {
+        const char* sName;
+        int nButton;  // in the slider's caption: 0 Close, 1 Auto Hide
+        bool bShownAfter;
+    } cases[] = {{"unpinned by Auto Hide", 1, true}, {"closed: slides in, then hides", 0, false}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.sName);
+        PinFrame f;
+        ASSERT_NE(nullptr, f.pSlider);
+        CExtDynAutoHideArea* pArea = f.Area(AFX_IDW_DOCKBAR_LEFT);
+        ASSERT_NE(nullptr, pArea);
+        EXPECT_FALSE(pArea->IsWindowVisible());
+        f.bar.LayoutNcAreaButtons();
+        CExtBarNcAreaButton* pPin = f.bar.m_vNcAreaButtons[1];
+        ASSERT_TRUE(pPin->OnQueryVisibility());
+
+        // Pinned: the bar leaves its row, its tab shows, and it slides out at once.
+        Click(PinFrame::ButtonCentre(pPin, f.bar.m_hWnd));
+        ASSERT_TRUE(PumpUntil([&] { return f.bar.AutoHideModeGet(); }, 2000));
+        PumpPending();
+        EXPECT_FALSE(f.bar.IsWindowVisible());
+        EXPECT_TRUE(pArea->IsWindowVisible());
+        ASSERT_EQ(1, pArea->ItemGetCount());
+        EXPECT_EQ(LPARAM(&f.bar), pArea->ItemGet(0)->LParamGet());
+        EXPECT_TRUE(f.pSlider->IsOut());
+        EXPECT_EQ(&f.bar, f.pSlider->GetShownBar());
+        EXPECT_EQ(f.pSlider->m_hWnd, ::GetParent(f.hWndContent));
+
+        // The buttons now sit in the slider's caption.
+        CExtBarNcAreaButton* pBtn = f.bar.m_vNcAreaButtons[c.nButton];
+        ASSERT_TRUE(pBtn->OnQueryVisibility());
+        Click(PinFrame::ButtonCentre(pBtn, f.pSlider->m_hWnd));
+        ASSERT_TRUE(PumpUntil([&] { return !f.bar.AutoHideModeGet(); }, 2000));
+        PumpPending();
+        EXPECT_FALSE(f.pSlider->IsOut());
+        EXPECT_FALSE(f.pSlider->IsWindowVisible());
+        EXPECT_EQ(c.bShownAfter, f.bar.IsWindowVisible() != FALSE);
+        EXPECT_EQ(f.bar.m_hWnd, ::GetParent(f.hWndContent));
+        EXPECT_EQ(0, pArea->ItemGetCount());
+        EXPECT_FALSE(pArea->IsWindowVisible());
+        EXPECT_EQ(nullptr, CExtDynAutoHideSlider::g_pHookingSlider);
+    }
+}
+
+TEST(AutoHide, CtrlPageDownWalksToTheNextPinnedBarWithWrapAround)
 {
     PinFrame f;
-    ASSERT_NE(nullptr, f.pSlider);
+    CExtControlBar second;
+    ASSERT_TRUE(second.Create("Second", f.pFrame, 52002, WS_CHILD | WS_VISIBLE | CBRS_LEFT | CBRS_GRIPPER));
+    second.EnableDocking(CBRS_ALIGN_ANY);
+    second.DockAtFrameSide(AFX_IDW_DOCKBAR_LEFT);
+    f.pFrame->RecalcLayout(TRUE);
+    ASSERT_TRUE(f.bar.AutoHideModeSet(true, false, true, true));
+    ASSERT_TRUE(second.AutoHideModeSet(true, false, true, true));
+    PumpPending();
     CExtDynAutoHideArea* pArea = f.Area(AFX_IDW_DOCKBAR_LEFT);
-    ASSERT_NE(nullptr, pArea);
-    EXPECT_FALSE(pArea->IsWindowVisible());
-    f.bar.LayoutNcAreaButtons();
-    CExtBarNcAreaButton* pPin = f.bar.m_vNcAreaButtons[1];
-    ASSERT_TRUE(pPin->OnQueryVisibility());
+    ASSERT_EQ(2, pArea->ItemGetCount());
+    f.pFrame->SetFocus();
+    pArea->SelectionSet(0, false, true);
+    ASSERT_EQ(&f.bar, f.pSlider->GetShownBar());
 
-    // Pinned: the bar leaves its row, its tab shows, and it slides out at once.
-    Click(PinFrame::ButtonCentre(pPin, f.bar.m_hWnd));
-    ASSERT_TRUE(PumpUntil([&] { return f.bar.AutoHideModeGet(); }, 2000));
-    PumpPending();
-    EXPECT_FALSE(f.bar.IsWindowVisible());
-    EXPECT_TRUE(pArea->IsWindowVisible());
-    ASSERT_EQ(1, pArea->ItemGetCount());
-    EXPECT_EQ(LPARAM(&f.bar), pArea->ItemGet(0)->LParamGet());
-    EXPECT_TRUE(f.pSlider->IsOut());
-    EXPECT_EQ(&f.bar, f.pSlider->GetShownBar());
-    EXPECT_EQ(f.pSlider->m_hWnd, ::GetParent(f.hWndContent));
-
-    // The same button now sits in the slider's caption; it unpins the bar.
-    ASSERT_TRUE(pPin->OnQueryVisibility());
-    Click(PinFrame::ButtonCentre(pPin, f.pSlider->m_hWnd));
-    ASSERT_TRUE(PumpUntil([&] { return !f.bar.AutoHideModeGet(); }, 2000));
-    PumpPending();
-    EXPECT_FALSE(f.pSlider->IsOut());
-    EXPECT_FALSE(f.pSlider->IsWindowVisible());
-    EXPECT_TRUE(f.bar.IsWindowVisible());
-    EXPECT_EQ(f.bar.m_hWnd, ::GetParent(f.hWndContent));
-    EXPECT_EQ(0, pArea->ItemGetCount());
-    EXPECT_FALSE(pArea->IsWindowVisible());
-    EXPECT_EQ(nullptr, CExtDynAutoHideSlider::g_pHookingSlider);
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    MSG msg = {pArea->m_hWnd, WM_KEYDOWN, VK_NEXT, 0, 0, {0, 0}};
+    struct
+    {
+        const char* sName;
+        CExtControlBar* pExpected;
+    } steps[] = {{"to the second tab", &second}, {"past the last, back to the first", &f.bar}};
+    for (const auto& s : steps)
+    {
+        SCOPED_TRACE(s.sName);
+        EXPECT_TRUE(pArea->PreTranslateMessage(&msg) != FALSE);
+        EXPECT_EQ(s.pExpected, f.pSlider->GetShownBar());
+        EXPECT_TRUE(f.pSlider->IsOut());
+    }
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+    // Without Ctrl the key is not the area's.
+    EXPECT_FALSE(pArea->HandleKeyboardSwitch(&msg));
+    f.pSlider->SendMessage(WM_CANCELMODE);
 }
 
 TEST(AutoHide, HoveringTheTabSlidesTheBarOutAndLeavingBothForHalfASecondSlidesItIn)
