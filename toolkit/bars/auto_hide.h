@@ -167,6 +167,9 @@ public:
     bool HandleMouseButton(int nButton, bool bDown, bool bNonClient, CPoint ptScreen);
     void OnTrackTimer();
     void OnLeaveTimer();
+    // Paints the frame and the shown bar's caption into a DC whose origin is the
+    // window's top-left corner.
+    void DrawSliderNcArea(CDC& dc);
 
 protected:
     static HHOOK g_hHookMouse;
@@ -190,7 +193,6 @@ protected:
     bool IsShownAndOut() const;
     void LayoutShownBarButtons();
     void ResizeTrack(CPoint ptScreen);
-    void DrawSliderNcArea(CDC& dc);
 
     afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
     afx_msg LRESULT OnNcHitTest(CPoint point);

@@ -6,6 +6,7 @@
 #include "framework/afxres.h"
 #include "framework/framework.h"
 #include "tests/support/message_pump.h"
+#include "support/dib_canvas.h"
 #include "toolkit/bars/auto_hide.h"
 
 using testsupport::PumpFor;
@@ -290,5 +291,42 @@ TEST(AutoHide, DraggingTheSlidersInnerEdgeResizesItAndTheBarKeepsTheWidth)
     f.pSlider->SendMessage(WM_CANCELMODE);
     f.pSlider->SlideBar(&f.bar, true, false, true);
     EXPECT_EQ(rc1.Width(), WndRect(f.pSlider->m_hWnd).Width());
+    f.pSlider->SendMessage(WM_CANCELMODE);
+}
+
+TEST(AutoHide, TheSlidersDoubleFrameTakesEachThemesColours)
+{
+    struct
+    {
+        const char* sName;
+        CExtPaintManager* (*pfnMake)();
+    } themes[] = {
+        {"XP", [] { return static_cast<CExtPaintManager*>(new CExtPaintManagerXP); }},
+        {"Office 2003", [] { return static_cast<CExtPaintManager*>(new CExtPaintManagerOffice2003); }},
+        {"Studio 2005", [] { return static_cast<CExtPaintManager*>(new CExtPaintManagerStudio2005); }},
+    };
+    PinFrame f;
+    ASSERT_TRUE(f.bar.AutoHideModeSet(true, false, true, true));
+    f.pSlider->SlideBar(&f.bar, true, false, true);
+    ASSERT_TRUE(f.pSlider->IsOut());
+    const CRect rc = WndRect(f.pSlider->m_hWnd);
+    const int w = rc.Width(), h = rc.Height();
+    for (const auto& t : themes)
+    {
+        SCOPED_TRACE(t.sName);
+        ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManager(t.pfnMake()));
+        CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+        testsupport::DibCanvas canvas(w, h, RGB(1, 2, 3));
+        f.pSlider->DrawSliderNcArea(*CDC::FromHandle(canvas.Dc()));
+        // Outer frame: dark shadow above and left, face below and right; the inner
+        // frame one pixel in: shadow, then highlight.
+        EXPECT_EQ(pPM->LookupColor(COLOR_3DDKSHADOW, f.pSlider), canvas.Pixel(0, h / 2));
+        EXPECT_EQ(pPM->LookupColor(COLOR_3DDKSHADOW, f.pSlider), canvas.Pixel(w / 2, 0));
+        EXPECT_EQ(pPM->LookupColor(COLOR_BTNFACE, f.pSlider), canvas.Pixel(w - 1, h / 2));
+        EXPECT_EQ(pPM->LookupColor(COLOR_BTNFACE, f.pSlider), canvas.Pixel(w / 2, h - 1));
+        EXPECT_EQ(pPM->LookupColor(COLOR_BTNSHADOW, f.pSlider), canvas.Pixel(1, h / 2));
+        EXPECT_EQ(pPM->LookupColor(COLOR_BTNHIGHLIGHT, f.pSlider), canvas.Pixel(w - 2, h / 2));
+    }
+    ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManager(new CExtPaintManagerXP));
     f.pSlider->SendMessage(WM_CANCELMODE);
 }
