@@ -192,3 +192,45 @@ TEST(DynamicBar, AGoingWindowLeavesTheSiteTheFrameAndItsDockBar)
     PumpPending();
     site.Uninstall();
 }
+
+TEST(DynamicBar, AnMdiSiteShowsTheDocumentStateAsAChildFrameThatGivesTheContentBack)
+{
+    CMDIFrameWnd* pFrame = new CMDIFrameWnd;
+    ASSERT_TRUE(pFrame->Create(NULL, "MDI", WS_OVERLAPPEDWINDOW, CRect(40, 40, 640, 500)));
+    CExtControlBar::EnableFrameDocking(pFrame);
+    CExtDynamicControlBar bar;
+    ASSERT_TRUE(bar.Create("Document", pFrame, 52012, WS_CHILD | WS_VISIBLE | CBRS_LEFT | CBRS_GRIPPER));
+    const HWND hWndContent = ::CreateWindowEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, bar.m_hWnd,
+                                              NULL, AfxGetInstanceHandle(), NULL);
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    pFrame->ShowWindow(SW_SHOWNA);
+    bar.DockAtFrameSide(AFX_IDW_DOCKBAR_LEFT);
+    pFrame->RecalcLayout(TRUE);
+    CExtDynamicBarSite site;
+    ASSERT_TRUE(site.Install(pFrame));
+    site.SetDetectedUiType(CExtDynamicBarSite::__EDUIT_MDI_STANDARD);
+
+    ASSERT_TRUE(bar.SetBarState(2, true));
+    PumpPending();
+    const HWND hWndDoc = ::GetParent(hWndContent);
+    CExtDynamicMDIChildWnd* pDoc = DYNAMIC_DOWNCAST(CExtDynamicMDIChildWnd, CWnd::FromHandlePermanent(hWndDoc));
+    ASSERT_NE(nullptr, pDoc);
+    EXPECT_EQ(pDoc, pFrame->MDIGetActive());
+    CString sTitle;
+    pDoc->GetWindowText(sTitle);
+    EXPECT_STREQ("Document", sTitle);
+    EXPECT_FALSE(bar.IsWindowVisible());
+    CRect rcDoc, rcContent;
+    pDoc->GetClientRect(&rcDoc);
+    ::GetClientRect(hWndContent, &rcContent);
+    EXPECT_EQ(rcDoc.Size(), rcContent.Size());
+
+    ASSERT_TRUE(bar.SetBarState(1, true));
+    PumpPending();
+    EXPECT_FALSE(::IsWindow(hWndDoc));
+    EXPECT_EQ(bar.m_hWnd, ::GetParent(hWndContent));
+    EXPECT_TRUE(bar.IsWindowVisible());
+    EXPECT_EQ(CExtDynamicControlBar::__EDBS_DOCKED, bar.GetBarState());
+    site.Uninstall();
+    pFrame->DestroyWindow();
+}
