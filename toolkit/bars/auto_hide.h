@@ -80,8 +80,10 @@ public:
     BYTE m_nBusyFlags;
     RECT m_rcLastWnd;
     BYTE m_nKeyboardFlags;  // bit 0: the next slide-out came from the keyboard
+    bool m_bDeleteWithWindow;  // made by CreateFrameAreas: the object goes with its window
 
 protected:
+    void PostNcDestroy() override;
     CExtControlBar* ItemBar(int nIndex) const;
     void OnAreaPaint();
     void OnAreaSizeParent(LPARAM lParam);
@@ -138,6 +140,7 @@ public:
     static CExtDynAutoHideSlider* g_pHookingSlider;
     // Dispatches the pending non-client paint, erase and paint messages of the thread.
     static void PumpPaintMessages();
+    void PostNcDestroy() override;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -161,6 +164,7 @@ public:
     CExtBarNcAreaButton* m_pBtnPressed;
     CToolTipCtrl m_wndToolTip;
     RECT m_rcAvail;
+    bool m_bDeleteWithWindow;  // made by CExtDynAutoHideArea::CreateFrameAreas
 
     // ---- the hooks' handling (also driven directly) -------------------------------------
     bool HandleMouseMove(CPoint ptScreen);

@@ -63,12 +63,19 @@ DROPEFFECT CExtDynAutoHideArea::CDynDropTarget::OnDragOver(CWnd*, COleDataObject
 // ---- construction and creation --------------------------------------------------------
 
 CExtDynAutoHideArea::CExtDynAutoHideArea()
-    : m_oleDropTarget(this), m_pWndSlider(NULL), m_nBusyFlags(0), m_nKeyboardFlags(0)
+    : m_oleDropTarget(this), m_pWndSlider(NULL), m_nBusyFlags(0), m_nKeyboardFlags(0), m_bDeleteWithWindow(false)
 {
     ::SetRectEmpty(&m_rcLastWnd);
 }
 
 CExtDynAutoHideArea::~CExtDynAutoHideArea() {}
+
+void CExtDynAutoHideArea::PostNcDestroy()
+{
+    CExtTabWnd::PostNcDestroy();
+    if (m_bDeleteWithWindow)
+        delete this;
+}
 
 CFrameWnd* CExtDynAutoHideArea::GetAreaFrame() const { return AreaFrameOf(m_hWnd); }
 
@@ -111,6 +118,7 @@ bool CExtDynAutoHideArea::CreateFrameAreas(CFrameWnd* pFrame)
         delete pSlider;
         return false;
     }
+    pSlider->m_bDeleteWithWindow = true;
     for (UINT nID : kAreaIds)
     {
         CExtDynAutoHideArea* pArea = new CExtDynAutoHideArea;
@@ -119,6 +127,7 @@ bool CExtDynAutoHideArea::CreateFrameAreas(CFrameWnd* pFrame)
             delete pArea;
             return false;
         }
+        pArea->m_bDeleteWithWindow = true;
     }
     return true;
 }
@@ -545,11 +554,12 @@ bool CExtDynAutoHideArea::HandleKeyboardSwitch(const MSG* pMsg)
         CancelToolTips();
         m_nKeyboardFlags |= 1;
         SelectionSet(nIndex, true, true);
-        HWND hWndContent = ::GetWindow(pBar->m_hWnd, GW_CHILD);
-        if (m_pWndSlider != NULL && m_pWndSlider->GetSafeHwnd() != NULL && hWndContent == NULL &&
-            m_pWndSlider->GetShownBar() == pBar)
-            hWndContent = ::GetWindow(m_pWndSlider->m_hWnd, GW_CHILD);
-        if (hWndContent != NULL && ::GetParent(hWndContent) == m_pWndSlider->GetSafeHwnd() &&
+        // Out now, the bar's content lives in the slider and takes the focus there.
+        const HWND hWndSlider = (m_pWndSlider != NULL) ? m_pWndSlider->GetSafeHwnd() : NULL;
+        if (hWndSlider == NULL || m_pWndSlider->GetShownBar() != pBar)
+            return true;
+        const HWND hWndContent = ::GetWindow(hWndSlider, GW_CHILD);
+        if (hWndContent != NULL && (::GetWindowLong(hWndContent, GWL_STYLE) & WS_VISIBLE) != 0 &&
             CExtControlBar::QueryFocusChangingEnabled(this, hWndContent))
             ::SetFocus(hWndContent);
         return true;

@@ -80,7 +80,7 @@ bool CExtDynAutoHideSlider::RegisterSliderClass()
 CExtDynAutoHideSlider::CExtDynAutoHideSlider()
     : m_hWndArea(NULL), m_hWndBar(NULL), m_sizeContent(0, 0), m_nStateFlags(0),
       m_nResizingMode(__EAHS_RESIZE_NONE), m_dwResizeStartX(0), m_dwResizeStartY(0), m_pBtnHover(NULL),
-      m_pBtnTip(NULL), m_pBtnPressed(NULL)
+      m_pBtnTip(NULL), m_pBtnPressed(NULL), m_bDeleteWithWindow(false)
 {
     ::SetRectEmpty(&m_rcAvail);
     RegisterWithHolder();
@@ -635,7 +635,24 @@ void CExtDynAutoHideSlider::OnDestroy()
     SendMessage(WM_CANCELMODE);
     if (g_pHookingSlider == this)
         RemoveHooks();
+    // The areas may outlive the slider while the frame goes: they forget it.
+    CWnd* pFrame = GetParent();
+    if (pFrame != NULL)
+    {
+        CExtDynAutoHideArea* arrAreas[4];
+        CExtDynAutoHideArea::FindAreas(pFrame->m_hWnd, &arrAreas[0], &arrAreas[1], &arrAreas[2], &arrAreas[3]);
+        for (CExtDynAutoHideArea* pArea : arrAreas)
+            if (pArea != NULL && pArea->m_pWndSlider == this)
+                pArea->m_pWndSlider = NULL;
+    }
     CWnd::OnDestroy();
 }
 
 LRESULT CExtDynAutoHideSlider::OnSizeParent(WPARAM, LPARAM) { return 0; }
+
+void CExtDynAutoHideSlider::PostNcDestroy()
+{
+    CWnd::PostNcDestroy();
+    if (m_bDeleteWithWindow)
+        delete this;
+}

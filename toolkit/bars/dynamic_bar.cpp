@@ -425,6 +425,14 @@ LRESULT CExtDynamicControlBar::WindowProc(UINT nMessage, WPARAM wParam, LPARAM l
         // clean-up happens.
         break;
     }
+    case WM_NCDESTROY:
+    {
+        const LRESULT lResult = CExtControlBar::WindowProc(nMessage, wParam, lParam);
+        // A window made again for this object starts afresh.
+        m_nDynFlags &= BYTE(~0x02);
+        m_hWndContent = NULL;
+        return lResult;
+    }
     case WM_SHOWWINDOW:
     case WM_SIZE:
     case WM_WINDOWPOSCHANGED:
