@@ -429,6 +429,141 @@ public:
     virtual bool IsCustomizeModeActive() const;
     virtual void RegisterWithCustomizeSite(CExtCustomizeSite* pSite);
 
+    // ---- dragging -------------------------------------------------------------------------
+    // Where a dragged bar would go if it were dropped now. The tracking kinds:
+    //  0 float;  1-4 beside the target bar (top, bottom, left, right);
+    //  5-8 into the top, bottom, left, right frame dock bar of the ring m_nRing;
+    //  9-12 the same in ring 1;  13 dropped where it is (only the layout is refreshed);
+    //  14-17 outer marker (frame side, ring 1);  18-21 inner frame-side marker (a new
+    //  innermost ring);  22-25 marker beside the target bar;  26 centre marker (join as a tab);
+    //  27, 28 caption band of the target (28: it is a tabbed container);
+    //  29 the hovered container's tab strip at m_nTabIndex;  30 the same through the centre
+    //  marker.
+    class InternalDraggingState_t : public CObject
+    {
+        DECLARE_DYNAMIC(InternalDraggingState_t)
+    public:
+        enum
+        {
+            __EMPTY = 0x01,
+            __PART_OF_TARGET = 0x02,  // the rectangle is a part (a half, a band) of the target
+        };
+        BYTE m_nFlags;
+        int m_nKind;
+        int m_nFixedCursorKind;  // fixed bars: 0 floating or unmoved, 1 moved in a horizontal, 2 a vertical dock bar
+        int m_nRing;
+        RECT m_rcTrack;  // screen coordinates
+        CExtControlBar* m_pBarSrc;
+        CExtControlBar* m_pBarDst;
+        int m_nTabIndex;
+
+        InternalDraggingState_t();
+        InternalDraggingState_t(const InternalDraggingState_t& other);
+        virtual ~InternalDraggingState_t();
+        InternalDraggingState_t& operator=(const InternalDraggingState_t& other);
+        bool operator==(const InternalDraggingState_t& other) const;
+        bool operator!=(const InternalDraggingState_t& other) const { return !(*this == other); }
+
+        bool IsEmpty() const { return (m_nFlags & __EMPTY) != 0; }
+        void SetEmpty(bool bEmpty = true);
+        bool IsPartOfTarget() const { return (m_nFlags & __PART_OF_TARGET) != 0; }
+        void SetPartOfTarget(bool bSet);
+        // Stores the new target; unless asked to keep it, a previous tabbed container
+        // drops its tab highlight. Answers the previous target.
+        CExtControlBar* SetTargetBar(CExtControlBar* pBar, bool bKeepHighlight = false);
+        // The insertion position of the target container's tab strip under a screen point.
+        void SetTabIndexFromPoint(int x, int y);
+        // The tab index of a tabbed drop (kinds 29 and 30), else -1.
+        int GetTabIndexForDrop() const { return (m_nKind == 29 || m_nKind == 30) ? m_nTabIndex : -1; }
+
+        virtual void CalcDockTarget(int x, int y, bool bNoDocking);
+        virtual void CalcFixedBarTarget(int x, int y, bool bNoDocking);
+        virtual bool TryDockFixedBar(int x, int y, CDockBar* pDockBar);
+        // Shows (or, drawn again, erases) the docking outline of the state.
+        void DrawTracking(bool bErase);
+
+    protected:
+        bool CalcMarkerTarget(int x, int y);
+        bool CalcCaptionTarget(int x, int y, bool& bNeighbourRefused);
+        bool CalcFrameTarget(int x, int y);
+        bool CalcSingleBarTarget(int x, int y, bool bCaptionSkipped);
+        void CalcFloatTarget(int x, int y);
+        static void ReleaseTabHighlight(CExtControlBar* pBar);
+    };
+    // What a cursor position means near a bar's rectangle R, worked out on plain
+    // rectangles: the caption bands, the strip and the edge bands (kinds 1-4, 27-29).
+    struct BandQuery
+    {
+        RECT m_rcTarget;         // R: the target's frame (its mini frame when it floats)
+        RECT m_rcStrip;          // the target's visible tab strip; empty when none
+        RECT m_rcDockBar;        // the target's dock bar; the halves widen to cover it
+        SIZE m_sizeMinSrc;       // the dragged bar's minimal extents (each at least 8)
+        SIZE m_sizeMinDst;       // the target's minimal extents
+        bool m_bTabMates;        // the two accept each other as tabs
+        bool m_bNeighbours;      // the two accept each other side by side
+        bool m_bDstIsContainer;  // the target is a tabbed container
+        int m_nBand;             // 32 for the caption phase; also the edge width of the single-bar pass
+        int m_nMaxHalfRule;      // the largest minimal extent for which the half-size rule holds; 0 none
+        BandQuery();
+    };
+    // Answers the kind (0 nothing) and fills rcTrack; bRefused tells that the neighbour
+    // test failed and ended the search.
+    static int CalcBandTarget(const BandQuery& q, POINT pt, RECT& rcTrack, bool& bRefused);
+    // The frame phase on plain rectangles: rcArea is the docking area bounded by the dock
+    // bars' recorded edges. Answers 9-12 (16-pixel band) or 0; dwDockStyle limits the sides.
+    static int CalcRingOneTarget(const RECT& rcArea, POINT pt, DWORD dwDockStyle, SIZE sizeDockedH,
+                                 SIZE sizeDockedV, RECT& rcTrack);
+
+    static InternalDraggingState_t g_DraggingState;     // the state shown now
+    static InternalDraggingState_t g_DraggingStateNew;  // the state of the latest cursor position
+    static bool g_bDragUpdateInProgress;
+    static bool g_bIdleWhileDragging;  // the loops call the thread's idle processing
+    // The cursor's grab offsets: nLayout 0 floating, 1 docked horizontally, 2 vertically.
+    CSize GetGrabOffset(int nLayout) const;
+    void SetGrabOffset(int nLayout, const CSize& size);
+    // The layout the bar has now (0, 1 or 2, as above).
+    int GetGrabLayout() const;
+    // The bar's floating rectangle placed so that its floating grab offset lies under the
+    // screen point.
+    CRect CalcFloatingRectAt(int x, int y);
+    virtual bool ApplyDraggingState(const InternalDraggingState_t& state, bool bFinal);
+    // The modal drag: ptScreen is the press, sizeGrab the cursor's offset from the bar
+    // window's corner ((0, 0) keeps the defaults), the thresholds the distance the cursor
+    // must travel before the drag starts (0 or less: at once).
+    virtual void DragLoop(const POINT& ptScreen, const SIZE& sizeGrab, int cxThreshold = 1, int cyThreshold = 1);
+    virtual void DragStop(bool bCancel);
+    virtual void DragUpdate(const POINT& ptScreen, bool bNoDocking);
+    virtual void OnDraggingDone(const InternalDraggingState_t& stateOld, const InternalDraggingState_t& stateNew,
+                                bool bCancel);
+    bool IsDragging() const { return (m_nActivityFlags & __EAF_DRAGGING) != 0; }
+
+protected:
+    enum DragVerdict
+    {
+        __DRAG_PUMP,              // dispatch it through the thread's pump
+        __DRAG_HANDLED,           // taken care of
+        __DRAG_DISPATCH_REMOVED,  // already removed from the queue: dispatch it
+        __DRAG_STOP,              // cancels the drag
+    };
+    DragVerdict ClassifyDragMessage(MSG& msg);
+    bool IsStillGrabbing() const;
+    void RunDragPhase();
+    void DragUpdateUnchanged(bool bNoDocking);
+    void DragUpdateChanged(bool bNoDocking);
+    void InitGrabOffsets(const SIZE& sizeGrab);
+    // A click without a drag moves the focus into the bar's content.
+    void FocusContentAfterClick();
+    static void ApplyFloat(CExtControlBar* pSrc, const RECT& rcTrack);
+    // A frame the bar left is laid out again: a floating frame at once, another later.
+    static void RecalcOldFrame(CExtControlBar* pSrc, HWND hWndOldFrame);
+
+public:
+    // Whether this bar may go beside other bars at all (toolbars only into rows).
+    virtual bool CanDockBesideOtherBars() const { return !IsFixedDockStyle(); }
+    // Each of the two accepts the other as a tab mate, or as a neighbour.
+    static bool AreTabMates(const CExtControlBar* pA, const CExtControlBar* pB);
+    static bool AreNeighbours(const CExtControlBar* pA, const CExtControlBar* pB);
+
     // ---- docking into the frame's dock bars -----------------------------------------------
     // Docks into ring 1 of a frame side (with bUseRing into a new innermost ring).
     virtual bool DockAtFrameSide(UINT nDockBarID, bool bUseRing = false, CFrameWnd* pFrame = NULL,
@@ -676,21 +811,4 @@ protected:
 
 #include "toolkit/bars/mini_frame.h"
 
-class CExtDynDockMarkerWnd : public CWnd
-{
-    DECLARE_DYNAMIC(CExtDynDockMarkerWnd)
-public:
-    CExtDynDockMarkerWnd(CWnd* pWndParent, int nKind, const CExtBitmap& bmpFirst,
-                         const CExtBitmap& bmpSecond, HRGN hRgn, int nLeft, int nTop, int nRight,
-                         int nBottom, const CExtBitmap& bmpFrame, int nOffsetX, int nOffsetY,
-                         bool bStandAloneOuter);
-    virtual ~CExtDynDockMarkerWnd();
-
-    static void ShowMarkers(CTypedPtrArray<CPtrArray, CExtDynDockMarkerWnd*>& arrMarkers,
-                            bool bFlag);
-
-    int m_nKind;               // 0-8
-    bool m_bStandAloneOuter;
-    HWND m_hWndLinkedMarker;   // the hovered arm of a centre marker, NULL when none
-    int m_nHoverState;
-};
+#include "toolkit/bars/dock_marker_wnd.h"

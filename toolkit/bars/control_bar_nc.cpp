@@ -15,6 +15,7 @@
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/core/cmd_tree.h"
 #include "toolkit/core/resource_manager.h"
+#include "toolkit/bars/dyn_tab_control_bar.h"
 #include "toolkit/dialogs/memory_dc.h"
 #include "toolkit/menus/popup_menu_tip_wnd.h"
 #include "toolkit/menus/popup_menu_wnd.h"
@@ -964,6 +965,9 @@ void CExtControlBar::OnStartDragging()
     CExtPopupMenuWnd::CancelMenuTracking();
     if (m_hWnd == NULL)
         return;
+    CExtDynTabControlBar* pGroup = GetTabbedContainer();
+    if (pGroup != NULL)
+        pGroup->RememberDraggedTab(this);
     HWND hWndFrame = ::GetWindow(m_hWnd, GW_OWNER);
     if (hWndFrame == NULL)
         hWndFrame = ::GetParent(m_hWnd);

@@ -477,6 +477,13 @@ bool CExtControlBar::ProcessMouseMove(UINT, CPoint point)
         ColumnResizeUpdate();
         return true;
     }
+    if ((m_nActivityFlags & __EAF_DRAGGING) != 0)
+    {
+        CPoint ptScreen(point);
+        ClientToScreen(&ptScreen);
+        DragUpdate(ptScreen, ::GetKeyState(VK_CONTROL) < 0);
+        return true;
+    }
     if ((m_nActivityFlags & kLoopBits) != 0)
         return true;
     if (IsFloating() && CExtMiniDockFrameWnd::g_bBringToTopOnMouseMove && !CExtPopupMenuWnd::IsMenuTracking())
@@ -515,6 +522,11 @@ void CExtControlBar::OnLButtonDown(UINT nFlags, CPoint point)
     }
     if (!IsFixedMode() && QueryFocusChangingEnabled(this, m_hWnd))
         SetFocus();
+    if (m_hWnd == NULL)
+        return;
+    CRect rcWnd;
+    GetWindowRect(&rcWnd);
+    DragLoop(ptScreen, CSize(ptScreen.x - rcWnd.left, ptScreen.y - rcWnd.top), 1, 1);
 }
 
 void CExtControlBar::OnLButtonUp(UINT nFlags, CPoint point)
@@ -527,6 +539,11 @@ void CExtControlBar::OnLButtonUp(UINT nFlags, CPoint point)
     if ((m_nActivityFlags & __EAF_INROW_RESIZING) != 0)
     {
         ColumnResizeStop(false);
+        return;
+    }
+    if ((m_nActivityFlags & __EAF_DRAGGING) != 0)
+    {
+        DragStop(false);
         return;
     }
     if ((m_nActivityFlags & kLoopBits) != 0)
@@ -587,6 +604,12 @@ void CExtControlBar::OnNcLButtonDblClk(UINT nHitTest, CPoint point)
 
 void CExtControlBar::OnCancelMode()
 {
+    if ((m_nActivityFlags & __EAF_ROW_RESIZING) != 0)
+        RowResizeStop(true);
+    else if ((m_nActivityFlags & __EAF_INROW_RESIZING) != 0)
+        ColumnResizeStop(true);
+    else if ((m_nActivityFlags & __EAF_DRAGGING) != 0)
+        DragStop(true);
     CExtPopupMenuWnd::CancelMenuTracking();
     CWnd::CancelToolTips();
     if ((m_nInteractionFlags & __EIF_NC_HOVER) != 0)

@@ -206,7 +206,7 @@ void CExtDynTabWnd::ItemDragLoop(int nIndex)
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
     ItemGet(nIndex)->ModifyItemStyle(0, __EDTI_PREVIEW);
-    CExtTabWnd::ItemDragLoop(nIndex);
+    pBar->DragLoop(ptCursor, CSize(0, 0), 1, 1);
     // The loop may have destroyed the strip with its group.
     if (::IsWindow(hWndOwn) && CWnd::FromHandlePermanent(hWndOwn) == this)
         ClearPreviewMarks(true);
