@@ -973,10 +973,6 @@ void CExtControlBar::OnStartDragging()
         hWndFrame = ::GetParent(m_hWnd);
     if (hWndFrame != NULL)
         ::SendMessage(hWndFrame, WM_SETMESSAGESTRING, 30057, 0);
-    // A page's own tab stands for the dragged bar while the drag lasts.
-    CExtDynTabControlBar* pGroup = m_hWnd != NULL ? GetTabbedContainer() : NULL;
-    if (pGroup != NULL)
-        pGroup->RememberDraggedTab(this);
 }
 
 // ---- tracked areas --------------------------------------------------------------------
