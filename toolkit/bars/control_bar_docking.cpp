@@ -374,34 +374,34 @@ BOOL CExtControlBar::DockBesideBar(CExtControlBar* pBar, bool bAlongDockBar, boo
         return pGroup->DockBesideBar(pBar, bAlongDockBar, bLeading, pFrame, bRecalc);
     if (pFrame == NULL)
         pFrame = m_pDockSite;
-    // The side follows from where this bar lies; across the dock bar, leading means
-    // towards the frame's client area.
-    UINT nSide = AFX_IDW_DOCKBAR_TOP;
-    switch (GetDockBarCtrlID())
+    // The kind (1 above, 2 below, 3 left, 4 right of this bar) follows from where this
+    // bar lies; across the dock bar, leading means towards the frame's client area.
+    struct SideRule
     {
-    case AFX_IDW_DOCKBAR_TOP:
-        nSide = bAlongDockBar ? (bLeading ? AFX_IDW_DOCKBAR_LEFT : AFX_IDW_DOCKBAR_RIGHT)
-                              : (bLeading ? AFX_IDW_DOCKBAR_BOTTOM : AFX_IDW_DOCKBAR_TOP);
-        break;
-    case AFX_IDW_DOCKBAR_BOTTOM:
-        nSide = bAlongDockBar ? (bLeading ? AFX_IDW_DOCKBAR_LEFT : AFX_IDW_DOCKBAR_RIGHT)
-                              : (bLeading ? AFX_IDW_DOCKBAR_TOP : AFX_IDW_DOCKBAR_BOTTOM);
-        break;
-    case AFX_IDW_DOCKBAR_LEFT:
-        nSide = bAlongDockBar ? (bLeading ? AFX_IDW_DOCKBAR_TOP : AFX_IDW_DOCKBAR_BOTTOM)
-                              : (bLeading ? AFX_IDW_DOCKBAR_RIGHT : AFX_IDW_DOCKBAR_LEFT);
-        break;
-    case AFX_IDW_DOCKBAR_RIGHT:
-        nSide = bAlongDockBar ? (bLeading ? AFX_IDW_DOCKBAR_TOP : AFX_IDW_DOCKBAR_BOTTOM)
-                              : (bLeading ? AFX_IDW_DOCKBAR_LEFT : AFX_IDW_DOCKBAR_RIGHT);
-        break;
-    default:
-        nSide = bAlongDockBar ? (bLeading ? AFX_IDW_DOCKBAR_TOP : AFX_IDW_DOCKBAR_BOTTOM)
-                              : (bLeading ? AFX_IDW_DOCKBAR_LEFT : AFX_IDW_DOCKBAR_RIGHT);
-        break;
-    }
-    const BOOL bResult = pBar->DockNextTo(this, nSide, true) ? TRUE : FALSE;
-    if (pFrame != NULL && pFrame->m_hWnd != NULL && ::IsWindow(pFrame->m_hWnd))
+        UINT nDockBarID;
+        int nAlongLeading, nAlongTrailing, nAcrossLeading, nAcrossTrailing;
+        bool bPartAlong, bPartAcross;
+    };
+    static const SideRule kRules[] = {
+        {AFX_IDW_DOCKBAR_TOP, 3, 4, 2, 1, true, false},    {AFX_IDW_DOCKBAR_BOTTOM, 3, 4, 1, 2, true, false},
+        {AFX_IDW_DOCKBAR_LEFT, 1, 2, 4, 3, false, true},   {AFX_IDW_DOCKBAR_RIGHT, 1, 2, 3, 4, false, true},
+        {AFX_IDW_DOCKBAR_FLOAT, 1, 2, 3, 4, true, true},
+    };
+    const UINT nID = GetDockBarCtrlID();
+    const SideRule* pRule = &kRules[4];
+    for (const SideRule& r : kRules)
+        if (r.nDockBarID == nID)
+            pRule = &r;
+    InternalDraggingState_t state;
+    state.m_pBarSrc = pBar;
+    state.SetTargetBar(this, true);
+    state.SetEmpty(false);
+    GetWindowRect(&state.m_rcTrack);
+    state.m_nKind = bAlongDockBar ? (bLeading ? pRule->nAlongLeading : pRule->nAlongTrailing)
+                                  : (bLeading ? pRule->nAcrossLeading : pRule->nAcrossTrailing);
+    state.SetPartOfTarget(bAlongDockBar ? pRule->bPartAlong : pRule->bPartAcross);
+    const BOOL bResult = ApplyDraggingState(state, true) ? TRUE : FALSE;
+    if (pFrame != NULL && ::IsWindow(pFrame->m_hWnd))
     {
         RecalcFrameOf(pFrame->m_hWnd, bRecalc);
         UpdateOleControlContainerFlags(pFrame);

@@ -497,3 +497,38 @@ TEST(DockingOps, FrameMadeDynamicGroupTakesOnlyDockedDynamicBars)
     EXPECT_TRUE(pGroup->IsTabMateAllowed(&a));
     pFrame->DestroyWindow();
 }
+
+TEST(DockingOps, DockBesideBarPicksTheSideFromWhereTheTargetLies)
+{
+    enum { kAbove, kBelow, kLeft, kRight };
+    struct Case
+    {
+        UINT nSide;
+        bool bAlong, bLeading;
+        int nWhere;  // where the incoming bar lands relative to the target
+    } cases[] = {
+        {AFX_IDW_DOCKBAR_TOP, true, true, kLeft},      {AFX_IDW_DOCKBAR_TOP, true, false, kRight},
+        {AFX_IDW_DOCKBAR_TOP, false, true, kBelow},    {AFX_IDW_DOCKBAR_TOP, false, false, kAbove},
+        {AFX_IDW_DOCKBAR_BOTTOM, false, true, kAbove}, {AFX_IDW_DOCKBAR_LEFT, true, false, kBelow},
+        {AFX_IDW_DOCKBAR_LEFT, false, true, kRight},   {AFX_IDW_DOCKBAR_RIGHT, false, true, kLeft},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.nSide << (c.bAlong ? " along" : " across")
+                                        << (c.bLeading ? " leading" : " trailing"));
+        DockFrame f;
+        ASSERT_TRUE(f.bars[0].DockAtFrameSide(c.nSide));
+        testsupport::PumpPending();
+        ASSERT_TRUE(f.bars[0].DockBesideBar(&f.bars[2], c.bAlong, c.bLeading));
+        testsupport::PumpPending();
+        const CRect rcT = f.ClientRectOf(&f.bars[0], f.pFrame), rcB = f.ClientRectOf(&f.bars[2], f.pFrame);
+        switch (c.nWhere)
+        {
+        case kAbove: EXPECT_EQ(rcB.bottom, rcT.top); break;
+        case kBelow: EXPECT_EQ(rcT.bottom, rcB.top); break;
+        case kLeft: EXPECT_EQ(rcB.right, rcT.left); break;
+        default: EXPECT_EQ(rcT.right, rcB.left); break;
+        }
+        EXPECT_EQ(f.bars[0].m_pDockBar, f.bars[2].m_pDockBar);
+    }
+}
