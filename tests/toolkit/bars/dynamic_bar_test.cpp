@@ -14,6 +14,7 @@
 #include "toolkit/dialogs/tab_page_container.h"
 
 using testsupport::PumpPending;
+using testsupport::PumpUntil;
 
 namespace {
 
@@ -26,6 +27,28 @@ Bytes Dwords(std::initializer_list<DWORD> values)
         for (int i = 0; i < 4; i++)
             out.push_back(BYTE(v >> (8 * i)));
     return out;
+}
+
+void Click(CPoint p)
+{
+    for (DWORD dwFlags : {DWORD(0), DWORD(MOUSEEVENTF_LEFTDOWN), DWORD(MOUSEEVENTF_LEFTUP)})
+    {
+        INPUT in = {};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = p.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+        in.mi.dy = p.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+        in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | dwFlags;
+        ::SendInput(1, &in, sizeof(in));
+        PumpPending();
+    }
+}
+
+// The screen centre of a caption button laid out in hWndRef's window.
+CPoint ButtonCentre(const CExtBarNcAreaButton* pBtn, HWND hWndRef)
+{
+    CRect rc;
+    ::GetWindowRect(hWndRef, &rc);
+    return rc.TopLeft() + CRect(pBtn->m_rc).CenterPoint();
 }
 
 void Load(CExtDynamicControlBar& bar, const Bytes& bytes)
@@ -233,4 +256,37 @@ TEST(DynamicBar, AnMdiSiteShowsTheDocumentStateAsAChildFrameThatGivesTheContentB
     EXPECT_EQ(CExtDynamicControlBar::__EDBS_DOCKED, bar.GetBarState());
     site.Uninstall();
     pFrame->DestroyWindow();
+}
+
+TEST(DynamicBar, TheCaptionButtonsMoveTheBarBetweenItsStates)
+{
+    DynFrame f;
+    f.pFrame->SetActiveWindow();
+    f.bar.LayoutNcAreaButtons();
+    ASSERT_EQ(3, f.bar.m_vNcAreaButtons.GetSize());
+    EXPECT_TRUE(f.bar.m_vNcAreaButtons[0]->IsKindOf(RUNTIME_CLASS(CExtDynamicBarNcAreaButtonClose)));
+    EXPECT_TRUE(f.bar.m_vNcAreaButtons[2]->OnQueryVisibility()) << "the options button of a resizable bar";
+    CExtBarNcAreaButton* pPin = f.bar.m_vNcAreaButtons[1];
+    CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(&f.bar);
+    EXPECT_EQ(nullptr, pArea);
+
+    Click(ButtonCentre(pPin, f.bar.m_hWnd));
+    ASSERT_TRUE(PumpUntil([&] { return f.bar.AutoHideModeGet(); }, 2000));
+    EXPECT_EQ(CExtDynamicControlBar::__EDBS_AUTO_HIDDEN, f.bar.GetBarState());
+    bool bVisible = false;
+    f.bar.GetBarState(&bVisible);
+    EXPECT_TRUE(bVisible) << "out in the slider";
+    pArea = CExtDynAutoHideArea::FindBarArea(&f.bar);
+    ASSERT_NE(nullptr, pArea);
+
+    // The slider's Close button hides the bar in its state: a hidden pinned bar is a
+    // hidden docked one.
+    Click(ButtonCentre(f.bar.m_vNcAreaButtons[0], pArea->GetSlider()->m_hWnd));
+    ASSERT_TRUE(PumpUntil([&] { return !f.bar.AutoHideModeGet(); }, 2000));
+    PumpPending();
+    EXPECT_EQ(CExtDynamicControlBar::__EDBS_DOCKED, f.bar.GetBarState(&bVisible));
+    EXPECT_FALSE(bVisible);
+    EXPECT_FALSE(f.bar.IsWindowVisible());
+    EXPECT_EQ(f.bar.m_hWnd, ::GetParent(f.hWndContent));
+    EXPECT_EQ(Dwords({1, 1, 0, 0}), Stored(f.bar));
 }
