@@ -183,6 +183,8 @@ protected:
     void InstallHooks();
     void RemoveHooks();
 
+    void SlideOut(CExtControlBar* pBar, bool bAnimate);
+    void SlideIn(bool bAnimate, bool bActivate);
     UINT AreaSideId() const;
     bool IsHorzSide() const;
     // The non-client sizes around the content: the caption and the borders.

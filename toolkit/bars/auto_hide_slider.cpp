@@ -319,87 +319,95 @@ void CExtDynAutoHideSlider::SlideBar(CExtControlBar* pBar, bool bShow, bool bAni
 {
     if (m_hWnd == NULL)
         return;
+    if (bShow)
+        SlideOut(pBar, bAnimate);
+    else
+        SlideIn(bAnimate, bActivate);
+}
+
+void CExtDynAutoHideSlider::SlideOut(CExtControlBar* pBar, bool bAnimate)
+{
     const int nSteps = CExtControlBar::g_nAutoHideAnimationStepCount;
     const int nStepTime = CExtControlBar::g_nAutoHideAnimationStepTime;
-    if (bShow)
+    if (pBar == NULL || pBar->GetSafeHwnd() == NULL)
+        return;
+    CExtControlBar* pShown = GetShownBar();
+    CExtPopupMenuTipWnd* pTip = pShown != NULL ? pShown->GetBarTipWnd() : NULL;
+    if (pTip != NULL && pTip->GetSafeHwnd() != NULL)
+        pTip->Hide();
+    const bool bAnim = nSteps != 0 && nStepTime != 0 && bAnimate && CExtControlBar::g_bAutoHideAnimateShow;
+    CExtPopupMenuWnd::CancelMenuTracking();
+    CWnd::CancelToolTips();
+    if (IsOut() && pShown == pBar)
+        return;
+    if (IsOut())
+        SlideBar(pShown, false, false, true);
+    CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(pBar);
+    if (pArea == NULL)
+        return;
+    CRect rcAvail, rcFinal;
+    const HWND hWndAreaOld = m_hWndArea;
+    if (!ComputeSlideOut(pBar, pArea, rcAvail, rcFinal))
     {
-        if (pBar == NULL || pBar->GetSafeHwnd() == NULL)
-            return;
-        CExtControlBar* pShown = GetShownBar();
-        CExtPopupMenuTipWnd* pTip = pShown != NULL ? pShown->GetBarTipWnd() : NULL;
-        if (pTip != NULL && pTip->GetSafeHwnd() != NULL)
-            pTip->Hide();
-        const bool bAnim = nSteps != 0 && nStepTime != 0 && bAnimate && CExtControlBar::g_bAutoHideAnimateShow;
-        CExtPopupMenuWnd::CancelMenuTracking();
-        CWnd::CancelToolTips();
-        if (IsOut() && pShown == pBar)
-            return;
-        if (IsOut())
-            SlideBar(pShown, false, false, true);
-        CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(pBar);
-        if (pArea == NULL)
-            return;
-        CRect rcAvail, rcFinal;
-        const HWND hWndAreaOld = m_hWndArea;
-        if (!ComputeSlideOut(pBar, pArea, rcAvail, rcFinal))
-        {
-            m_hWndArea = hWndAreaOld;
-            return;
-        }
-        m_nStateFlags |= __EAHS_OUT;
-        m_hWndBar = pBar->m_hWnd;
-        m_hWndArea = pArea->m_hWnd;
-        m_rcAvail = rcAvail;
-        const CRect rcInsets = NonClientInsets(pBar);
-        m_sizeContent = CSize(rcFinal.Width() - rcInsets.left - rcInsets.right,
-                              rcFinal.Height() - rcInsets.top - rcInsets.bottom);
-
-        HWND hWndContent = ::GetWindow(pBar->m_hWnd, GW_CHILD);
-        if (hWndContent != NULL)
-        {
-            ::SetParent(hWndContent, m_hWnd);
-            CExtControlBar::UpdateOleControlContainerFlags(pBar->m_pDockSite);
-            ::SetWindowPos(hWndContent, NULL, 0, 0, 0, 0,
-                           SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW |
-                               SWP_NOOWNERZORDER);
-        }
-        bool bStepsRan = false;
-        if (bAnim)
-        {
-            m_nStateFlags |= __EAHS_BUSY;
-            DWORD dwLast = ::GetTickCount();
-            for (int i = 0; i < nSteps; i++)
-            {
-                ApplyStep(hWndContent, StepRect(rcFinal, i, true), !bStepsRan);
-                bStepsRan = true;
-                const DWORD dwSpent = ::GetTickCount() - dwLast;
-                if (dwSpent < DWORD(nStepTime))
-                    ::Sleep(DWORD(nStepTime) - dwSpent);
-                dwLast = ::GetTickCount();
-            }
-            m_nStateFlags &= BYTE(~__EAHS_BUSY);
-        }
-        SetWindowPos(&CWnd::wndTop, rcFinal.left, rcFinal.top, rcFinal.Width(), rcFinal.Height(),
-                     SWP_SHOWWINDOW | SWP_NOCOPYBITS | (bStepsRan ? 0 : SWP_FRAMECHANGED));
-        if (hWndContent != NULL && ::IsWindow(hWndContent))
-        {
-            CRect rcClient;
-            GetClientRect(&rcClient);
-            ::SetWindowPos(hWndContent, HWND_BOTTOM, 0, 0, rcClient.Width(), rcClient.Height(),
-                           SWP_SHOWWINDOW | SWP_NOCOPYBITS);
-            ::RedrawWindow(hWndContent, NULL, NULL, kRedrawAll);
-        }
-        LayoutShownBarButtons();
-        RedrawWindow(NULL, NULL, kRedrawAll | RDW_FRAME);
-        InstallHooks();
-        ForgetButtonsHover(pBar);
-        SetTimer(__EAHS_TIMER_TRACK, 100, NULL);
+        m_hWndArea = hWndAreaOld;
         return;
     }
+    m_nStateFlags |= __EAHS_OUT;
+    m_hWndBar = pBar->m_hWnd;
+    m_hWndArea = pArea->m_hWnd;
+    m_rcAvail = rcAvail;
+    const CRect rcInsets = NonClientInsets(pBar);
+    m_sizeContent = CSize(rcFinal.Width() - rcInsets.left - rcInsets.right,
+                          rcFinal.Height() - rcInsets.top - rcInsets.bottom);
 
-    // Sliding in.
+    HWND hWndContent = ::GetWindow(pBar->m_hWnd, GW_CHILD);
+    if (hWndContent != NULL)
+    {
+        ::SetParent(hWndContent, m_hWnd);
+        CExtControlBar::UpdateOleControlContainerFlags(pBar->m_pDockSite);
+        ::SetWindowPos(hWndContent, NULL, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW |
+                           SWP_NOOWNERZORDER);
+    }
+    bool bStepsRan = false;
+    if (bAnim)
+    {
+        m_nStateFlags |= __EAHS_BUSY;
+        DWORD dwLast = ::GetTickCount();
+        for (int i = 0; i < nSteps; i++)
+        {
+            ApplyStep(hWndContent, StepRect(rcFinal, i, true), !bStepsRan);
+            bStepsRan = true;
+            const DWORD dwSpent = ::GetTickCount() - dwLast;
+            if (dwSpent < DWORD(nStepTime))
+                ::Sleep(DWORD(nStepTime) - dwSpent);
+            dwLast = ::GetTickCount();
+        }
+        m_nStateFlags &= BYTE(~__EAHS_BUSY);
+    }
+    SetWindowPos(&CWnd::wndTop, rcFinal.left, rcFinal.top, rcFinal.Width(), rcFinal.Height(),
+                 SWP_SHOWWINDOW | SWP_NOCOPYBITS | (bStepsRan ? 0 : SWP_FRAMECHANGED));
+    if (hWndContent != NULL && ::IsWindow(hWndContent))
+    {
+        CRect rcClient;
+        GetClientRect(&rcClient);
+        ::SetWindowPos(hWndContent, HWND_BOTTOM, 0, 0, rcClient.Width(), rcClient.Height(),
+                       SWP_SHOWWINDOW | SWP_NOCOPYBITS);
+        ::RedrawWindow(hWndContent, NULL, NULL, kRedrawAll);
+    }
+    LayoutShownBarButtons();
+    RedrawWindow(NULL, NULL, kRedrawAll | RDW_FRAME);
+    InstallHooks();
+    ForgetButtonsHover(pBar);
+    SetTimer(__EAHS_TIMER_TRACK, 100, NULL);
+}
+
+void CExtDynAutoHideSlider::SlideIn(bool bAnimate, bool bActivate)
+{
     if (!IsOut())
         return;
+    const int nSteps = CExtControlBar::g_nAutoHideAnimationStepCount;
+    const int nStepTime = CExtControlBar::g_nAutoHideAnimationStepTime;
     CExtControlBar* pShown = GetShownBar();
     CExtDynAutoHideArea* pArea = GetArea();
     if (pArea != NULL)

@@ -221,10 +221,13 @@ TEST(AutoHide, TheSliderLiesAlongItsAreaWithTheBarsDockedExtentAsContent)
     {
         const char* sName;
         UINT nSide;
-    } cases[] = {{"top", AFX_IDW_DOCKBAR_TOP},
-                 {"bottom", AFX_IDW_DOCKBAR_BOTTOM},
-                 {"left", AFX_IDW_DOCKBAR_LEFT},
-                 {"right", AFX_IDW_DOCKBAR_RIGHT}};
+        bool bAnimated;  // the animation switches on: the slide ends in the same place
+    } cases[] = {{"top", AFX_IDW_DOCKBAR_TOP, false},
+                 {"bottom", AFX_IDW_DOCKBAR_BOTTOM, false},
+                 {"left", AFX_IDW_DOCKBAR_LEFT, false},
+                 {"right", AFX_IDW_DOCKBAR_RIGHT, false},
+                 {"right, animated", AFX_IDW_DOCKBAR_RIGHT, true},
+                 {"top, animated", AFX_IDW_DOCKBAR_TOP, true}};
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.sName);
@@ -232,8 +235,10 @@ TEST(AutoHide, TheSliderLiesAlongItsAreaWithTheBarsDockedExtentAsContent)
         const int nCaption = f.bar.GetGripperHeightAtTop() + 1;
         ASSERT_TRUE(f.bar.AutoHideModeSet(true, false, true, true));
         PumpPending();
-        f.pSlider->SlideBar(&f.bar, true, false, true);
+        CExtControlBar::g_bAutoHideAnimateShow = CExtControlBar::g_bAutoHideAnimateHide = c.bAnimated;
+        f.pSlider->SlideBar(&f.bar, true, true, true);
         ASSERT_TRUE(f.pSlider->IsOut());
+        EXPECT_FALSE(f.pSlider->IsBusy());
         const CRect rcArea = WndRect(f.Area(c.nSide)->m_hWnd);
         const CRect rcSlider = WndRect(f.pSlider->m_hWnd);
         CRect rcClient;
@@ -254,8 +259,10 @@ TEST(AutoHide, TheSliderLiesAlongItsAreaWithTheBarsDockedExtentAsContent)
         case AFX_IDW_DOCKBAR_LEFT: EXPECT_EQ(rcArea.right, rcSlider.left); break;
         default: EXPECT_EQ(rcArea.left, rcSlider.right); break;
         }
-        f.pSlider->SendMessage(WM_CANCELMODE);
+        f.pSlider->SlideBar(&f.bar, false, true, true);
+        CExtControlBar::g_bAutoHideAnimateShow = CExtControlBar::g_bAutoHideAnimateHide = false;
         EXPECT_FALSE(f.pSlider->IsOut());
+        EXPECT_FALSE(f.pSlider->IsWindowVisible());
         EXPECT_EQ(f.bar.m_hWnd, ::GetParent(f.hWndContent));
     }
 }
