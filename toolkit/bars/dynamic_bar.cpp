@@ -451,7 +451,32 @@ LRESULT CExtDynamicControlBar::WindowProc(UINT nMessage, WPARAM wParam, LPARAM l
         }
         break;
     default:
+        if (nMessage == CExtPopupMenuWnd::g_nMsgNotifyMenuClosed)
+            RestoreMenuButton();
         break;
     }
     return CExtControlBar::WindowProc(nMessage, wParam, lParam);
+}
+
+// The options menu closed: its button loses the pressed look it kept while the menu was
+// open.
+void CExtDynamicControlBar::RestoreMenuButton()
+{
+    bool bChanged = false;
+    for (INT_PTR i = 0; i < m_vNcAreaButtons.GetSize(); i++)
+    {
+        CExtBarNcAreaButton* pBtn = m_vNcAreaButtons[i];
+        if (pBtn->IsKindOf(RUNTIME_CLASS(CExtDynamicBarNcAreaButtonMenu)) && (pBtn->IsHover() || pBtn->IsPressed()))
+        {
+            pBtn->ClearHoverAndPressed();
+            bChanged = true;
+        }
+    }
+    if (!bChanged || m_hWnd == NULL)
+        return;
+    CWnd* pSlider = GetAutoHideSliderShowingBar();
+    if (pSlider != NULL)
+        pSlider->PostMessage(WM_NCPAINT);
+    else
+        PostMessage(WM_NCPAINT);
 }

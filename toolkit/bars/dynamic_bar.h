@@ -146,6 +146,7 @@ protected:
     void EnterDocumentMdiChild(HWND hWndContent, CExtDynamicBarSite* pSite, const CString& sTitle);
     void MarkOptionsMenuItems(CExtPopupMenuWnd* pPopup, int nFirst, CExtDynamicBarSite::eDetectedUiType_t eMode);
     bool RefreshHiddenFlag(UINT nMessage);
+    void RestoreMenuButton();
 };
 
 class CExtDynamicBarNcAreaButtonClose : public CExtBarNcAreaButtonClose
