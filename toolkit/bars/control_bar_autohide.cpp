@@ -88,6 +88,16 @@ CWnd* CExtControlBar::GetAutoHideSliderShowingBar() const
     return pSlider;
 }
 
+void CExtControlBar::AutoHideBarGoing()
+{
+    CWnd* pSlider = GetAutoHideSliderShowingBar();
+    if (pSlider != NULL)
+        pSlider->SendMessage(WM_CANCELMODE);
+    CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(this);
+    if (pArea != NULL)
+        pArea->RemoveBar(this, true);
+}
+
 bool CExtControlBar::AutoHideModeSet(bool bAutoHide, bool bAnimate, bool bRecalc, bool bForce)
 {
     if (m_hWnd == NULL)

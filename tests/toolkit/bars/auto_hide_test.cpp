@@ -337,3 +337,21 @@ TEST(AutoHide, TheSlidersDoubleFrameTakesEachThemesColours)
     ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManager(new CExtPaintManagerXP));
     f.pSlider->SendMessage(WM_CANCELMODE);
 }
+
+TEST(AutoHide, ABarThatGoesWhileOutTakesItsContentAndItsTabAlong)
+{
+    PinFrame f;
+    ASSERT_TRUE(f.bar.AutoHideModeSet(true, false, true, true));
+    f.pSlider->SlideBar(&f.bar, true, false, true);
+    ASSERT_EQ(f.pSlider->m_hWnd, ::GetParent(f.hWndContent));
+    CExtDynAutoHideArea* pArea = f.Area(AFX_IDW_DOCKBAR_LEFT);
+    ASSERT_EQ(1, pArea->ItemGetCount());
+    f.bar.DestroyWindow();
+    EXPECT_FALSE(::IsWindow(f.hWndContent));
+    EXPECT_FALSE(f.pSlider->IsOut());
+    EXPECT_FALSE(f.pSlider->IsWindowVisible());
+    EXPECT_EQ(0, pArea->ItemGetCount());
+    f.pFrame->RecalcLayout(TRUE);
+    PumpPending();
+    EXPECT_FALSE(pArea->IsWindowVisible());
+}
