@@ -122,6 +122,8 @@ TEST_F(GridMouseTest, DraggingAHeaderEdgeResizesTheColumn)
         SCOPED_TRACE(c.name);
         m_grid.m_arrApplied.clear();
         PumpFor(::GetDoubleClickTime() + 20);  // each press a single click
+        m_grid.UpdateWindow();
+        const COLORREF clrLine[2] = {ScreenPixel(Screen(180, 100)), ScreenPixel(Screen(180, 101))};
         SendMouse(Screen(c.xPress, 10), 0);
         SendMouse(Screen(c.xPress, 10), MOUSEEVENTF_LEFTDOWN);
         EXPECT_EQ(CExtGridBaseWnd::__EGBWA_TRACKING_COLUMN_RESIZE, m_grid.GetTrackingMode());
@@ -130,8 +132,15 @@ TEST_F(GridMouseTest, DraggingAHeaderEdgeResizesTheColumn)
         SendMouse(Screen(c.xRelease, 12), 0);
         if (c.bRightButtonCancels)
         {
+            // The tracker line stands at the new far edge (x 180) over the data area: an
+            // inverted pattern changes one of two neighbouring pixels, the cancel puts
+            // both back.
+            const POINT ptLine[2] = {Screen(180, 100), Screen(180, 101)};
+            EXPECT_TRUE(ScreenPixel(ptLine[0]) != clrLine[0] || ScreenPixel(ptLine[1]) != clrLine[1]);
             SendRightClick(Screen(c.xRelease, 12));
             EXPECT_EQ(0, m_grid.GetTrackingMode());
+            EXPECT_EQ(clrLine[0], ScreenPixel(ptLine[0]));
+            EXPECT_EQ(clrLine[1], ScreenPixel(ptLine[1]));
         }
         SendMouse(Screen(c.xRelease, 12), MOUSEEVENTF_LEFTUP);
         PumpPending();
