@@ -124,6 +124,8 @@ public:
                             bool bApplying);
     bool DoEndEdit(bool bApply) override;
     bool IsEditEnding() const override;
+    // The window is being made: focus changes then end nothing.
+    bool IsCreating() const { return (m_nEditState & __EGIES_CREATING) != 0; }
 
     BYTE m_nEditState;
     CFont m_font;
@@ -162,6 +164,8 @@ public:
     virtual bool Create(const COleDateTime& dtValue, int nMode, int nFormatValue, const bool* pbItemVisible);
     bool DoEndEdit(bool bApply) override;
     bool IsEditEnding() const override;
+    // The window is being made: focus changes then end nothing.
+    bool IsCreating() const { return (m_nEditState & __EGIDS_CREATING) != 0; }
 
     bool OnDateTimeChanging(const COleDateTime& dtOld, const COleDateTime& dtNew) override;
     HFONT OnQueryFont() override;
@@ -200,6 +204,8 @@ public:
     virtual bool Create(int nLineSize, int nPageSize, int nRangeMin, int nRangeMax, int nPos);
     bool DoEndEdit(bool bApply) override;
     bool IsEditEnding() const override;
+    // The window is being made: focus changes then end nothing.
+    bool IsCreating() const { return (m_nEditState & __EGISS_CREATING) != 0; }
 
     BYTE m_nEditState;
     CFont m_font;
@@ -237,6 +243,8 @@ public:
     virtual bool Create(DWORD dwAddress);
     bool DoEndEdit(bool bApply) override;
     bool IsEditEnding() const override;
+    // The window is being made: focus changes then end nothing.
+    bool IsCreating() const { return (m_nEditState & __EGIAS_CREATING) != 0; }
 
     // The address editor the field procedure reaches; NULL when none lives.
     static CExtGridInplaceEditIPAddress* g_pCurrentEditor;

@@ -209,7 +209,7 @@ LRESULT CExtGridInplaceDateTime::WindowProc(UINT message, WPARAM wParam, LPARAM 
     case WM_KILLFOCUS:
         lResult = CExtGIE<CExtDateTimeWnd>::WindowProc(message, wParam, lParam);
         // The field editor's own buttons may take the focus without ending the edit.
-        if (IsAlive(hWndSelf, this) && !IsSelfOrChild(hWndSelf, (HWND)wParam))
+        if (IsAlive(hWndSelf, this) && !IsCreating() && !IsSelfOrChild(hWndSelf, (HWND)wParam))
             DoEndEdit(true);
         return lResult;
     case WM_ACTIVATEAPP:
@@ -285,11 +285,12 @@ bool CExtGridInplaceSlider::Create(int nLineSize, int nPageSize, int nRangeMin, 
     if (clrBack == COLORREF(-1))
         clrBack = m_wndGrid.GetColor(COLOR_WINDOW);
 
+    // Set before the window exists: a colour change of a live slider bounces the focus.
+    SetBkColor(clrBack);
     m_nEditState |= __EGISS_CREATING;
     if (!CSliderCtrl::Create(WS_CHILD | TBS_TOOLTIPS, m_rcInplaceControl, &m_wndGrid, UINT(-1)))
         return AbortCreate();
     m_dwGieFlags |= __EGIEF_AUTO_DELETE;
-    SetBkColor(clrBack);
     SendMessage(TBM_SETTIPSIDE, TBTS_BOTTOM, 0);
     if ((m_cell.GetStyle() & CExtGridCell::__EGCS_READ_ONLY) != 0 || bReadOnly)
         EnableWindow(FALSE);
@@ -370,7 +371,7 @@ LRESULT CExtGridInplaceSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lP
         return g_nDlgCodeFieldEditors;
     case WM_KILLFOCUS:
         lResult = CExtGIE<CExtSliderWnd>::WindowProc(message, wParam, lParam);
-        if (IsAlive(hWndSelf, this) && !IsSelfOrChild(hWndSelf, (HWND)wParam))
+        if (IsAlive(hWndSelf, this) && !IsCreating() && !IsSelfOrChild(hWndSelf, (HWND)wParam))
             DoEndEdit(true);
         return lResult;
     case WM_ACTIVATEAPP:
@@ -675,7 +676,7 @@ LRESULT CExtGridInplaceEditIPAddress::WindowProc(UINT message, WPARAM wParam, LP
         return g_nDlgCodeFieldEditors;
     case WM_KILLFOCUS:
         lResult = CExtGIE<CIPAddressCtrl>::WindowProc(message, wParam, lParam);
-        if (IsAlive(hWndSelf, this) && !IsSelfOrChild(hWndSelf, (HWND)wParam))
+        if (IsAlive(hWndSelf, this) && !IsCreating() && !IsSelfOrChild(hWndSelf, (HWND)wParam))
             DoEndEdit(true);
         return lResult;
     case WM_ACTIVATEAPP:

@@ -88,11 +88,16 @@ bool CExtGridInplaceEdit::Create()
         Invalidate();
 
     // Arriving from the neighbouring cell of the same row keeps the caret on the side
-    // the user came from; any other arrival selects the whole text.
+    // the user came from; any other arrival selects the whole text. A start of -1 would
+    // only drop the selection and leave the caret at the start: the end is asked for by
+    // the text's length.
     if (m_nLastEditedRowNo == m_nRowNo && m_nLastEditedColNo == m_nColNo - 1)
         SendMessage(EM_SETSEL, 0, 0);
     else if (m_nLastEditedRowNo == m_nRowNo && m_nLastEditedColNo == m_nColNo + 1)
-        SendMessage(EM_SETSEL, (WPARAM)-1, (LPARAM)-1);
+    {
+        int nLength = GetWindowTextLength();
+        SendMessage(EM_SETSEL, (WPARAM)nLength, (LPARAM)nLength);
+    }
     else
         SendMessage(EM_SETSEL, 0, (LPARAM)-1);
     SendMessage(EM_SCROLLCARET, 0, 0);
@@ -236,7 +241,7 @@ LRESULT CExtGridInplaceEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     {
         HWND hWndSelf = m_hWnd;
         lResult = CExtGIE<CExtEditBase>::WindowProc(message, wParam, lParam);
-        if (::IsWindow(hWndSelf) && CWnd::FromHandlePermanent(hWndSelf) == this)
+        if (::IsWindow(hWndSelf) && CWnd::FromHandlePermanent(hWndSelf) == this && !IsCreating())
             DoEndEdit(true);
         return lResult;
     }
