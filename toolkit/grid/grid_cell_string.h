@@ -68,6 +68,11 @@ public:
     CExtGridCell* Clone(IMalloc* pMalloc = NULL) const override;
     // The text painted in place of the cell's own: one mask character per character.
     CString MaskedTextGet() const;
+    // Its text editor masks what is typed.
+    void OnInplaceControlQueryOptions(CExtGridWnd& wndGrid, HWND hWndInplaceControl, LONG nVisibleColNo,
+                                      LONG nVisibleRowNo, LONG nColNo, LONG nRowNo, INT nColType, INT nRowType,
+                                      DWORD dwAreaFlags, bool* pbReadOnly, bool* pbPassword, COLORREF* pclrText,
+                                      COLORREF* pclrBack) override;
 };
 
 class CExtGridCellHeader : public CExtGCF<CExtGCC<CExtGCP<CExtGCE<CExtGridCellStringDM>>>>
