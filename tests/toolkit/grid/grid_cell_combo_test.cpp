@@ -7,6 +7,9 @@
 #include "support/archive_bytes.h"
 #include "typed_cell_test_util.h"
 #include "typed_cell_grid_fixture.h"
+#include "support/dib_canvas.h"
+
+using testsupport::DibCanvas;
 
 using namespace typedcells;
 
@@ -190,4 +193,49 @@ TEST(GridComboCells, FontFacesListedOnceWithoutVerticalFaces) {
     ::DeleteObject(hFont);
     EXPECT_TRUE(cell.GetItemFont(-1) == NULL);
     EXPECT_TRUE(cell.GetFontTypeBitmap(0) != NULL);
+}
+
+TEST_F(TypedCellGridTest, ComboRowsAndFontSamplePainted) {
+    // List rows: the selected one on the highlight, the last one also clearing below it.
+    CExtGridCellComboBox combo;
+    Fill(combo, {"one", "two"});
+    CExtGridCell::POPUP_LIST_INFO pli = Pli(&combo);
+    combo.OnPopupListBoxInitContent(m_list, pli);
+    struct { const char* name; UINT nItem, nState; COLORREF clrRow, clrBelow; } rows[] = {
+        {"selected", 0, ODS_SELECTED, ::GetSysColor(COLOR_HIGHLIGHT), RGB(1, 2, 3)},
+        {"last", 1, 0, ::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_WINDOW)},
+    };
+    for (const auto& r : rows) {
+        DibCanvas canvas(100, 100, RGB(1, 2, 3));
+        DRAWITEMSTRUCT dis = {};
+        dis.CtlType = ODT_LISTBOX;
+        dis.itemID = r.nItem;
+        dis.itemAction = ODA_DRAWENTIRE;
+        dis.itemState = r.nState;
+        dis.hDC = canvas.Dc();
+        dis.rcItem = CRect(0, 0, 100, 16);
+        ASSERT_TRUE(combo.OnPopupListBoxItemDraw(m_list, pli, &dis)) << r.name;
+        EXPECT_EQ(r.clrRow, canvas.Pixel(95, 8)) << r.name;
+        EXPECT_EQ(r.clrBelow, canvas.Pixel(50, 60)) << r.name;
+    }
+    // The font sample's part on the grid's face colour, crossed out for an undefined value.
+    CRuntimeClass* themes[] = {RUNTIME_CLASS(CExtPaintManagerXP), RUNTIME_CLASS(CExtPaintManagerStudio2005)};
+    m_grid.ModifyScrollItemStyleEx(CExtScrollItemWnd::__ESIS_EX_PM_COLORS_FONTS, 0, false);
+    CExtGridCellFontFaceName face;
+    face.SetCurSel(0, true);
+    face.ModifyStyleEx(CExtGridCell::__EGCS_EX_UNDEFINED_ROLE);
+    for (CRuntimeClass* pTheme : themes) {
+        ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManagerByClass(pTheme));
+        DibCanvas canvas(120, 20, RGB(1, 2, 3));
+        CDC* pDC = CDC::FromHandle(canvas.Dc());
+        const CRect rc(0, 0, 120, 20);
+        CExtGridCell::CELL_LAYOUT lay;
+        face.CalcPartsLayout(lay, m_grid, *pDC, 0, 0, 0, 0, 0, 0, rc, rc, rc, 0x200, 0);
+        ASSERT_EQ(15, lay.m_rcIcon.Height());
+        face.OnPaint(m_grid, *pDC, 0, 0, 0, 0, 0, 0, rc, rc, rc, 0x200, 0);
+        const CPoint pt = lay.m_rcIcon.TopLeft();
+        EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), canvas.Pixel(pt.x, pt.y)) << pTheme->m_lpszClassName;
+        EXPECT_EQ(m_grid.GetPaintManager()->LookupColor(COLOR_BTNFACE), canvas.Pixel(pt.x + 12, pt.y + 2))
+            << pTheme->m_lpszClassName;
+    }
 }
