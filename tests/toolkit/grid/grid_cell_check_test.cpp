@@ -172,3 +172,20 @@ TEST_F(TypedCellGridTest, BooleanEditorKeysAndList) {
     EXPECT_EQ(1u, pli.m_dwFlags & 1);
     EXPECT_EQ(nChanged + 1, m_grid.m_nValueChanged);
 }
+
+TEST_F(TypedCellGridTest, EditorTraitsOfTheYesNoCells) {
+    CExtGridCellBool boolean;
+    CExtGridCellCheckBox check;
+    struct { const char* name; CExtGridCell* pCell; bool bTextMode; bool bReadOnly; } cases[] = {
+        {"boolean", &boolean, false, true}, {"check box", &check, false, false}, {"check box text mode", &check, true, true},
+    };
+    for (const auto& c : cases) {
+        check.SetTextMode(c.bTextMode);
+        bool bReadOnly = false, bPassword = true;
+        COLORREF clrText = COLORREF(-1), clrBack = COLORREF(-1);
+        c.pCell->OnInplaceControlQueryOptions(m_grid, NULL, 0, 0, 0, 0, 0, 0, 0x200, &bReadOnly, &bPassword, &clrText,
+                                              &clrBack);
+        EXPECT_EQ(c.bReadOnly, bReadOnly) << c.name;
+        EXPECT_EQ(c.pCell == &check, bPassword) << c.name << ": only the boolean cell clears the second flag";
+    }
+}
