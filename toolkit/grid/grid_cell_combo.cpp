@@ -148,9 +148,16 @@ void CExtGridCellComboBox::Serialize(CArchive& ar)
         ar << (BYTE)(m_bItemBinding ? 1 : 0);
         ar << (BYTE)(m_hImageList != NULL ? 1 : 0);
         if (m_hImageList != NULL) {
+            // The list object only lends its writer: the handle stays the cell's even
+            // when writing throws.
             CImageList list;
             list.Attach(m_hImageList);
-            list.Write(&ar);
+            try {
+                list.Write(&ar);
+            } catch (...) {
+                list.Detach();
+                throw;
+            }
             list.Detach();
         }
         return;

@@ -239,3 +239,24 @@ TEST_F(TypedCellGridTest, ComboRowsAndFontSamplePainted) {
             << pTheme->m_lpszClassName;
     }
 }
+
+TEST(GridComboCells, ImageListKeptAsCopyAndStored) {
+    HIMAGELIST hList = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
+    ASSERT_TRUE(hList != NULL);
+    ::ImageList_AddIcon(hList, ::LoadIcon(NULL, IDI_APPLICATION));
+    CExtGridCellComboBox cell;
+    cell.SetImageList(hList);
+    ::ImageList_Destroy(hList);  // the cell keeps its own copy
+    cell.InsertItem("a");
+    cell.GetItemInfo(0)->m_nCellImage = 0;
+    EXPECT_EQ(CSize(0, 0), cell.IconGetSize()) << "no current item, no image";
+    cell.SetCurSel(0, true);
+    EXPECT_EQ(CSize(16, 16), cell.IconGetSize());
+    CExtGridCellComboBox back;
+    Load(back, testsupport::StoredBytes([&](CArchive& ar) { cell.Serialize(ar); }));
+    ASSERT_TRUE(back.GetImageList() != NULL);
+    EXPECT_EQ(1, ::ImageList_GetImageCount(back.GetImageList()));
+    EXPECT_EQ(CSize(16, 16), back.IconGetSize());
+    cell.SetImageList(NULL);
+    EXPECT_EQ(CSize(0, 0), cell.IconGetSize());
+}
