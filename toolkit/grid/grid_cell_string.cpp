@@ -1,5 +1,6 @@
 #include "toolkit/grid/grid_cell_string.h"
 #include "toolkit/grid/grid_data_provider.h"
+#include "toolkit/grid/grid_wnd.h"
 #include <mbstring.h>
 #include <string.h>
 
@@ -242,6 +243,42 @@ CString CExtGridCellPassword::MaskedTextGet() const
         strMask.ReleaseBuffer(nLength);
     }
     return strMask;
+}
+
+void CExtGridCellPassword::OnPaintText(const RECT& rcCellText, EXT_GRID_CELL_PAINT_ARGS) const
+{
+    if (::IsRectEmpty(&rcCellText) || !dc.RectVisible(&rcCellText)) return;
+    const bool bOuter = nColType != 0 || nRowType != 0;
+    if ((dwHelperPaintFlags & 0x100) != 0 && (GetStyle() & __EGCS_NO_INPLACE_CONTROL) != 0 && bOuter) {
+        CExtGridCellString::OnPaintText(rcCellText, EXT_GRID_CELL_PAINT_PASS);
+        return;
+    }
+    bool bDeleteFont = false;
+    HFONT hFont = OnQueryCellFont(&wndGrid, nColNo, nRowNo, nColType, nRowType, &bDeleteFont);
+    HGDIOBJ hOldFont = hFont != NULL ? ::SelectObject(dc.GetSafeHdc(), hFont) : NULL;
+    const COLORREF clrOld = dc.GetTextColor();
+    CString strMask = MaskedTextGet();
+    if (!strMask.IsEmpty()) {
+        const COLORREF clr = OnQueryTextColor(EXT_GRID_CELL_PAINT_PASS);
+        if (clr != COLORREF(-1)) dc.SetTextColor(clr);
+        CRect rc(rcCellText);
+        ::DrawTextA(dc.GetSafeHdc(), strMask, strMask.GetLength(), &rc, OnQueryDrawTextFlags(true, true, true));
+    }
+    dc.SetTextColor(clrOld);
+    if (hOldFont != NULL) ::SelectObject(dc.GetSafeHdc(), hOldFont);
+    if (bDeleteFont && hFont != NULL) ::DeleteObject(hFont);
+}
+
+void CExtGridCellPassword::OnInplaceControlQueryOptions(CExtGridWnd& wndGrid, HWND hWndInplaceControl,
+                                                        LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo,
+                                                        LONG nRowNo, INT nColType, INT nRowType, DWORD dwAreaFlags,
+                                                        bool* pbReadOnly, bool* pbPassword, COLORREF* pclrText,
+                                                        COLORREF* pclrBack)
+{
+    CExtGridCellString::OnInplaceControlQueryOptions(wndGrid, hWndInplaceControl, nVisibleColNo, nVisibleRowNo,
+                                                     nColNo, nRowNo, nColType, nRowType, dwAreaFlags, pbReadOnly,
+                                                     pbPassword, pclrText, pclrBack);
+    if (pbPassword != NULL) *pbPassword = true;
 }
 
 // ---- Header cell ------------------------------------------------------------------

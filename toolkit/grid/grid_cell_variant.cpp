@@ -613,6 +613,18 @@ HRESULT CExtGridCellVariant::OnParseText(LPCTSTR sText) const
     return hr;
 }
 
+HWND CExtGridCellVariant::OnInplaceControlCreate(CExtGridWnd& wndGrid, LONG nVisibleColNo, LONG nVisibleRowNo,
+                                                 LONG nColNo, LONG nRowNo, INT nColType, INT nRowType,
+                                                 const RECT& rcCellExtra, const RECT& rcCell,
+                                                 const RECT& rcInplaceControl, LONG nLastEditedColNo,
+                                                 LONG nLastEditedRowNo)
+{
+    if (vt == VT_EMPTY) return NULL;
+    return CExtGridCellEx::OnInplaceControlCreate(wndGrid, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType,
+                                                  nRowType, rcCellExtra, rcCell, rcInplaceControl, nLastEditedColNo,
+                                                  nLastEditedRowNo);
+}
+
 void CExtGridCellVariant::Serialize(CArchive& ar)
 {
     CExtGridCellEx::Serialize(ar);

@@ -32,6 +32,10 @@ public:
     bool Increment() override;
     bool Decrement() override;
     HRESULT OnParseText(LPCTSTR sText) const override;
+    // An empty value opens no editor.
+    HWND OnInplaceControlCreate(CExtGridWnd& wndGrid, LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo,
+                                LONG nRowNo, INT nColType, INT nRowType, const RECT& rcCellExtra, const RECT& rcCell,
+                                const RECT& rcInplaceControl, LONG nLastEditedColNo, LONG nLastEditedRowNo) override;
 
     // The value as a VARIANT; setting copies (a failed copy leaves the error state).
     const VARIANT* VariantPtr() const { return static_cast<const tagVARIANT*>(this); }

@@ -350,6 +350,24 @@ protected:
     void SelectByHeaderClick(const HIT_TEST_INFO& hti, UINT nFlags);
     // Whether a drop on the target would move the dragged column (row) at all.
     static bool DragTargetMoves(const HIT_TEST_INFO& htiSource, const HIT_TEST_INFO& htiTarget);
+    // A header drag in progress.
+    struct OUTER_DRAG_STATE
+    {
+        CExtGridCell* pCell;
+        HIT_TEST_INFO hti;       // the dragged header as pressed
+        CRect rcImage;           // the image's first place, client coordinates
+        CRect rcImageWnd;        // the same on the screen
+        HIT_TEST_INFO htiLast;   // the last target in the band
+        CPoint ptLastOffset;
+        int nOutsideIndex;       // an outside drop target, -1 none
+        bool bMove, bRemove;
+        CExtContentExpandWnd* pWndImage;
+        CExtContentExpandWnd* pWndMarker;
+    };
+    CRect DragImageRect(CExtGridCell* pCell, const HIT_TEST_INFO& hti);
+    void DragShowMarker(OUTER_DRAG_STATE& st, const HIT_TEST_INFO& htiTarget);
+    void DragFollowPointer(OUTER_DRAG_STATE& st, CPoint point);
+    void DragLoop(OUTER_DRAG_STATE& st, int nButton, UINT nFlags);
     // The modal loops' message pump and idle step; false when the loop must end.
     bool PumpOneMessage();
     void IdleWait(bool& bIdle);

@@ -488,50 +488,108 @@ bool CExtGridWnd::DragTargetMoves(const HIT_TEST_INFO& htiSource, const HIT_TEST
     return !(t == s || (bAfter && t + 1 == s) || (!bAfter && t == s + 1));
 }
 
-void CExtGridWnd::TrackOuterCellDrag(CExtGridCell* pCell, const HIT_TEST_INFO& htiIn, int nButton, UINT nFlags)
+// Where the drag image starts: over the cell, as wide as the cell's content needs, or
+// centred under the pointer when the grid asks for that.
+CRect CExtGridWnd::DragImageRect(CExtGridCell* pCell, const HIT_TEST_INFO& hti)
 {
-    const HIT_TEST_INFO hti = htiIn;
-    if (pCell == NULL || g_pCellTrackingOuterDrag != NULL || hti.IsEmpty())
-        return;
-    if (pCell->OnOuterDragBegin(*this, hti, nButton, nFlags))
-        return;
-    const HWND hWnd = m_hWnd;
-    m_htiOuterPressed = hti;
     CRect rcImage = hti.m_rcItem;
     const CSize sizeMeasured = pCell->MeasureCell(this);
     if (sizeMeasured.cx > rcImage.Width())
         rcImage.right = rcImage.left + sizeMeasured.cx;
     if (IsDragImageCentered())
     {
-        const int nWidth = std::max((int)sizeMeasured.cx, rcImage.Width()), nHeight = rcImage.Height();
+        const int nWidth = rcImage.Width(), nHeight = rcImage.Height();
         rcImage.left = hti.m_ptClient.x - nWidth / 2;
         rcImage.right = rcImage.left + nWidth;
         rcImage.bottom = hti.m_ptClient.y + 4;
         rcImage.top = rcImage.bottom - nHeight;
     }
-    CExtContentExpandWnd wndImage, wndMarker;
-    if (!wndImage.Activate(rcImage, this, 0x3EFE05F))
-    {
-        m_htiOuterPressed = HIT_TEST_INFO(-1, -1);
+    return rcImage;
+}
+
+// Shows where the dragged header would land: a line at the near or far side of the
+// target, just behind the drag image.
+void CExtGridWnd::DragShowMarker(OUTER_DRAG_STATE& st, const HIT_TEST_INFO& htiTarget)
+{
+    const bool bAfter = (htiTarget.m_dwAreaFlags & HIT_TEST_INFO::AREA_OUTER_FAR_HALF) != 0;
+    const RECT& rcT = htiTarget.m_rcExtra;
+    CRect rcLine;
+    if (st.hti.GetColumnType() != 0)
+        rcLine.SetRect(rcT.left, bAfter ? rcT.bottom : rcT.top, rcT.right, bAfter ? rcT.bottom : rcT.top);
+    else
+        rcLine.SetRect(bAfter ? rcT.right : rcT.left, rcT.top, bAfter ? rcT.right : rcT.left, rcT.bottom);
+    st.pWndMarker->Activate(rcLine, this, 0x3EFF11F);
+    if (st.pWndMarker->GetSafeHwnd() != NULL)
+        ::SetWindowPos(st.pWndMarker->GetSafeHwnd(), st.pWndImage->GetSafeHwnd(), 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+// One pointer move of the drag: the drop it would make, the marker, the cursor and the
+// image follow at once.
+void CExtGridWnd::DragFollowPointer(OUTER_DRAG_STATE& st, CPoint point)
+{
+    const CPoint ptOffset = point - st.hti.m_ptClient;
+    if (ptOffset == st.ptLastOffset)
         return;
+    st.ptLastOffset = ptOffset;
+    HIT_TEST_INFO htiTarget(-1, -1);
+    HitTestInSameBand(st.hti, htiTarget, point);
+    if (htiTarget.IsEmpty())
+    {
+        const int nIndex = OnOuterCellDropOutside(false, st.nOutsideIndex, st.rcImage, st.pCell, st.hti,
+                                                  *st.pWndMarker, *st.pWndImage);
+        if (nIndex != st.nOutsideIndex)
+            st.bMove = st.bRemove = false;
+        st.nOutsideIndex = nIndex;
+        if (nIndex < 0)
+        {
+            st.bRemove = true;
+            st.bMove = false;
+            st.pWndMarker->Deactivate();
+        }
+        st.htiLast = HIT_TEST_INFO(-1, -1);
     }
-    HIT_TEST_INFO htiLast(-1, -1);
-    CPoint ptLastOffset(0, 0);
-    CRect rcImageWnd;
-    wndImage.GetWindowRect(&rcImageWnd);
-    int nOutsideIndex = -1;
-    bool bMove = false, bRemove = false, bIdle = true;
-    g_pCellTrackingOuterDrag = pCell;
-    CExtMouseCaptureSink::SetCapture(m_hWnd);
-    ::SetCursor(m_hCursorOuterDragOK);
+    else if (!(HIT_TEST_INFO::IsEqual(htiTarget, st.htiLast, true, true, true) &&
+               st.pWndMarker->GetSafeHwnd() != NULL))
+    {
+        st.bMove = false;
+        st.htiLast = htiTarget;
+        if (DragTargetMoves(st.hti, htiTarget))
+        {
+            st.bMove = true;
+            DragShowMarker(st, htiTarget);
+            st.nOutsideIndex = -1;
+        }
+        else
+            st.pWndMarker->Deactivate();
+        st.bRemove = false;
+    }
+    ::SetCursor(st.bRemove && st.nOutsideIndex < 0 ? m_hCursorOuterDragRemove : m_hCursorOuterDragOK);
+    if (st.pWndImage->GetSafeHwnd() != NULL)
+    {
+        ::SetWindowPos(st.pWndImage->GetSafeHwnd(), NULL, st.rcImageWnd.left + ptOffset.x,
+                       st.rcImageWnd.top + ptOffset.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::RedrawWindow(st.pWndImage->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    if (st.pWndMarker->GetSafeHwnd() != NULL)
+        ::UpdateWindow(st.pWndMarker->GetSafeHwnd());
+    UpdateWindow();
+    CExtPaintManager::PumpPaintMessages();
+}
+
+// The drag's loop: a key other than the held modifiers clears the drop.
+void CExtGridWnd::DragLoop(OUTER_DRAG_STATE& st, int nButton, UINT nFlags)
+{
+    const HWND hWnd = m_hWnd;
     const UINT nUpMsg = ButtonUpMessage(nButton);
+    bool bIdle = true;
     for (bool bLoop = true; bLoop;)
     {
         MSG msg;
         if (!::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE))
         {
             if (!::IsWindow(hWnd) || g_pCellTrackingOuterDrag == NULL)
-                break;
+                return;
             IdleWait(bIdle);
             continue;
         }
@@ -541,80 +599,21 @@ void CExtGridWnd::TrackOuterCellDrag(CExtGridCell* pCell, const HIT_TEST_INFO& h
         if (nMsg == WM_MOUSEMOVE && bOurs)
         {
             RemoveMessage(msg);
-            const CPoint point = MessagePoint(msg);
-            const CPoint ptOffset = point - hti.m_ptClient;
-            if (ptOffset == ptLastOffset)
-                continue;
-            ptLastOffset = ptOffset;
-            HIT_TEST_INFO htiTarget(-1, -1);
-            HitTestInSameBand(hti, htiTarget, point);
-            if (htiTarget.IsEmpty())
-            {
-                const int nIndex = OnOuterCellDropOutside(false, nOutsideIndex, rcImage, pCell, hti, wndMarker, wndImage);
-                if (nIndex != nOutsideIndex)
-                    bMove = bRemove = false;
-                nOutsideIndex = nIndex;
-                if (nIndex < 0)
-                {
-                    bRemove = true;
-                    bMove = false;
-                    wndMarker.Deactivate();
-                }
-                htiLast = HIT_TEST_INFO(-1, -1);
-            }
-            else if (!(HIT_TEST_INFO::IsEqual(htiTarget, htiLast, true, true, true) &&
-                       wndMarker.GetSafeHwnd() != NULL))
-            {
-                bMove = false;
-                htiLast = htiTarget;
-                if (!DragTargetMoves(hti, htiTarget))
-                {
-                    wndMarker.Deactivate();
-                    bRemove = false;
-                }
-                else
-                {
-                    bMove = true;
-                    const bool bAfter = (htiTarget.m_dwAreaFlags & HIT_TEST_INFO::AREA_OUTER_FAR_HALF) != 0;
-                    const RECT& rcT = htiTarget.m_rcExtra;
-                    CRect rcLine;
-                    if (hti.GetColumnType() != 0)
-                        rcLine.SetRect(rcT.left, bAfter ? rcT.bottom : rcT.top, rcT.right, bAfter ? rcT.bottom : rcT.top);
-                    else
-                        rcLine.SetRect(bAfter ? rcT.right : rcT.left, rcT.top, bAfter ? rcT.right : rcT.left, rcT.bottom);
-                    wndMarker.Activate(rcLine, this, 0x3EFF11F);
-                    if (wndMarker.GetSafeHwnd() != NULL)
-                        ::SetWindowPos(wndMarker.GetSafeHwnd(), wndImage.GetSafeHwnd(), 0, 0, 0, 0,
-                                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-                    bRemove = false;
-                    nOutsideIndex = -1;
-                }
-            }
-            ::SetCursor(bRemove && nOutsideIndex < 0 ? m_hCursorOuterDragRemove : m_hCursorOuterDragOK);
-            if (wndImage.GetSafeHwnd() != NULL)
-            {
-                ::SetWindowPos(wndImage.GetSafeHwnd(), NULL, rcImageWnd.left + ptOffset.x, rcImageWnd.top + ptOffset.y,
-                               0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-                ::RedrawWindow(wndImage.GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
-            }
-            if (wndMarker.GetSafeHwnd() != NULL)
-                ::UpdateWindow(wndMarker.GetSafeHwnd());
-            UpdateWindow();
-            CExtPaintManager::PumpPaintMessages();
+            DragFollowPointer(st, MessagePoint(msg));
             continue;
         }
         if (IsButtonUp(nMsg))
         {
             if (nMsg == nUpMsg && bOurs)
                 RemoveMessage(msg);
-            break;
+            return;
         }
         if (IsMouseButtonMessage(nMsg))
-            break;
+            return;
         if (nMsg == WM_MOUSEWHEEL)
         {
             if (!bOurs)
-                break;
+                return;
             RemoveMessage(msg);
             continue;
         }
@@ -628,13 +627,37 @@ void CExtGridWnd::TrackOuterCellDrag(CExtGridCell* pCell, const HIT_TEST_INFO& h
                 continue;
             }
             // Any other key cancels the drop.
-            bMove = bRemove = false;
-            break;
+            st.bMove = st.bRemove = false;
+            return;
         }
         if (EndsEveryLoop(msg, hWnd))
-            break;
+            return;
         bLoop = PumpOneMessage();
     }
+}
+
+void CExtGridWnd::TrackOuterCellDrag(CExtGridCell* pCell, const HIT_TEST_INFO& htiIn, int nButton, UINT nFlags)
+{
+    const HIT_TEST_INFO hti = htiIn;
+    if (pCell == NULL || g_pCellTrackingOuterDrag != NULL || hti.IsEmpty())
+        return;
+    if (pCell->OnOuterDragBegin(*this, hti, nButton, nFlags))
+        return;
+    const HWND hWnd = m_hWnd;
+    m_htiOuterPressed = hti;
+    CExtContentExpandWnd wndImage, wndMarker;
+    OUTER_DRAG_STATE st = {pCell, hti, DragImageRect(pCell, hti), CRect(0, 0, 0, 0), HIT_TEST_INFO(-1, -1),
+                           CPoint(0, 0), -1, false, false, &wndImage, &wndMarker};
+    if (!wndImage.Activate(st.rcImage, this, 0x3EFE05F))
+    {
+        m_htiOuterPressed = HIT_TEST_INFO(-1, -1);
+        return;
+    }
+    wndImage.GetWindowRect(&st.rcImageWnd);
+    g_pCellTrackingOuterDrag = pCell;
+    CExtMouseCaptureSink::SetCapture(m_hWnd);
+    ::SetCursor(m_hCursorOuterDragOK);
+    DragLoop(st, nButton, nFlags);
     g_pCellTrackingOuterDrag = NULL;
     wndMarker.Deactivate();
     wndImage.Deactivate();
@@ -643,11 +666,12 @@ void CExtGridWnd::TrackOuterCellDrag(CExtGridCell* pCell, const HIT_TEST_INFO& h
     m_htiOuterPressed = HIT_TEST_INFO(-1, -1);
     if (::GetCapture() == hWnd)
         ::ReleaseCapture();
-    if (bMove)
-        OnOuterCellDragComplete(hti, htiLast);
-    else if (nOutsideIndex >= 0)
-        OnOuterCellDropOutside(true, nOutsideIndex, rcImage, pCell, hti, wndMarker, wndImage);
-    else if (bRemove)
+    // Every way out of the loop makes the drop its state describes; a key cleared it.
+    if (st.bMove)
+        OnOuterCellDragComplete(hti, st.htiLast);
+    else if (st.nOutsideIndex >= 0)
+        OnOuterCellDropOutside(true, st.nOutsideIndex, st.rcImage, pCell, hti, wndMarker, wndImage);
+    else if (st.bRemove)
         OnOuterCellDragRemove(hti);
     if (!::IsWindow(hWnd))
         return;

@@ -7,6 +7,7 @@
 #include "toolkit/grid/grid_cell_string.h"
 #include "toolkit/grid/grid_cell_variant.h"
 #include "toolkit/grid/grid_data_provider.h"
+#include "toolkit/grid/grid_wnd.h"
 #include "support/archive_bytes.h"
 
 namespace {
@@ -182,6 +183,16 @@ TEST(GridTextCells, CompareAssignAndOwnerlessText) {
     }
     EXPECT_TRUE(bThrown);
     orphan.Reset();
+    // The password cell's editor hides its text; an empty VARIANT opens no editor.
+    CExtGridWnd wndGrid;
+    CExtGridCellPassword pwCell;
+    bool bReadOnly = false, bPassword = false;
+    pwCell.OnInplaceControlQueryOptions(wndGrid, NULL, 0, 0, 0, 0, 0, 0, 0x200, &bReadOnly, &bPassword, NULL, NULL);
+    EXPECT_TRUE(bPassword);
+    EXPECT_FALSE(bReadOnly);
+    CExtGridCellVariant empty;
+    CRect rc(0, 0, 10, 10);
+    EXPECT_TRUE(empty.OnInplaceControlCreate(wndGrid, 0, 0, 0, 0, 0, 0, rc, rc, rc, -1, -1) == NULL);
     // Moving to another provider takes the text along.
     dm.SetOwner(&dp2);
     CString t;

@@ -192,6 +192,11 @@ TEST_F(GridWndTest, ProportionalFittingSharesTheRestAndFallsBackToSinglePixels)
         for (int i = 0; i < 3; i++)
             EXPECT_EQ(c.arrExpected[i], m_grid.QueryColumnExtent(i)) << c.name << ", column " << i;
     }
+    // The window fits its columns to the client width whenever it lays itself out.
+    for (int i = 0; i < 3; i++)
+        m_grid.GridCellGet(i, 0, 0, -1)->SetExtent(999, 1);
+    m_grid.ModifyGridStyleEx(CExtGridWnd::__EGSE_PROPORTIONAL_COLUMNS, 0, true);
+    EXPECT_EQ(400, m_grid.QueryColumnExtent(0) + m_grid.QueryColumnExtent(1) + m_grid.QueryColumnExtent(2));
 }
 
 TEST_F(GridWndTest, SortingByAHeaderSetsArrowsTurnsAroundAndCarriesTheFocus)
