@@ -2,7 +2,6 @@
 // traits query on to the grid window: a kind that cares overrides them.
 #include "toolkit/grid/grid_cell.h"
 #include "toolkit/grid/grid_wnd.h"
-#include "toolkit/grid/grid_cell_string.h"
 
 bool CExtGridCell::OnInplaceControlWindowProc(LRESULT& lResult, UINT nMessage, WPARAM wParam, LPARAM lParam,
                                               HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nVisibleColNo,

@@ -290,13 +290,25 @@ TEST_F(GridInplaceEditTest, RefusedInputKeepsTextAndSelection)
 // however it goes; its value reaches the cell once, and a second end does nothing.
 TEST_F(GridInplaceEditTest, AddressEditorPointerIsClearedWhenItGoes)
 {
-    CExtGridCell* pCell = m_grid.GridCellGet(2, 2);
+    // A cell that takes no address but the one it has.
+    struct RefusingCell : CExtGridCellString
+    {
+        bool OnInplaceControlAddressInputVerify(HWND, CExtGridWnd&, LONG, LONG, INT, INT, DWORD, DWORD dwNew,
+                                                bool) override
+        {
+            return dwNew == 0x0A000001;
+        }
+    } cellRefusing;
     RECT rcExtra, rcCell;
     ASSERT_TRUE(m_grid.GetCellRects(2, 2, 0, 0, &rcExtra, &rcCell));
-    for (int nWay = 0; nWay < 3; ++nWay)
+    const char* names[] = {"Enter in a field", "window destroyed", "ended twice", "typed change refused"};
+    for (int nWay = 0; nWay < 4; ++nWay)
     {
-        SCOPED_TRACE(nWay == 0 ? "Enter in a field" : (nWay == 1 ? "window destroyed" : "ended twice"));
+        SCOPED_TRACE(names[nWay]);
+        CExtGridCell* pCell = nWay == 3 ? &cellRefusing : m_grid.GridCellGet(2, 2);
+        pCell->TextSet(_T("C2"));
         m_grid.m_nApplied = 0;
+        m_grid.m_bLastApply = false;
         auto* pEditor = new CExtGridInplaceEditIPAddress(m_grid, *pCell, 2, 2, 2, 2, 0, 0, rcExtra, rcCell,
                                                          rcCell, -1, -1);
         ASSERT_TRUE(pEditor->Create(0x0A000001));
@@ -309,19 +321,28 @@ TEST_F(GridInplaceEditTest, AddressEditorPointerIsClearedWhenItGoes)
             ::SendMessage(hField, WM_KEYDOWN, VK_RETURN, 0);
         else if (nWay == 1)
             ::DestroyWindow(hEditor);
-        else
+        else if (nWay == 2)
         {
             EXPECT_TRUE(CExtGridInplaceControl::stat_EndEdit(hEditor, true));
             EXPECT_FALSE(CExtGridInplaceControl::stat_EndEdit(hEditor, true));
         }
+        else
+        {
+            ::SendMessage(pEditor->m_arrFieldWnds[3], WM_CHAR, '9', 0);
+            DWORD dwShown = 0;
+            ::SendMessage(hEditor, IPM_GETADDRESS, 0, (LPARAM)&dwShown);
+            EXPECT_NE(0x0A000001u, dwShown);
+            EXPECT_EQ(0x0A000001u, pEditor->m_dwAddressAccepted);
+            // The last check refuses too: the end is a cancel.
+            ::SendMessage(hField, WM_KEYDOWN, VK_RETURN, 0);
+        }
         EXPECT_FALSE(::IsWindow(hEditor));
         EXPECT_EQ(NULL, CExtGridInplaceEditIPAddress::g_pCurrentEditor);
         EXPECT_EQ(nWay == 1 ? 0 : 1, m_grid.m_nApplied);
-        if (nWay != 1)
-        {
-            EXPECT_EQ("10.0.0.1", Narrow(CellText(2, 2)));
-        }
-        pCell->TextSet(_T("C2"));
+        EXPECT_EQ(nWay == 0 || nWay == 2, m_grid.m_bLastApply);
+        CString sText;
+        pCell->TextGet(sText);
+        EXPECT_EQ(nWay == 0 || nWay == 2 ? "10.0.0.1" : "C2", Narrow(sText));
     }
 }
 

@@ -122,6 +122,8 @@ TEST_F(GridMouseTest, DraggingAHeaderEdgeResizesTheColumn)
         SCOPED_TRACE(c.name);
         m_grid.m_arrApplied.clear();
         PumpFor(::GetDoubleClickTime() + 20);  // each press a single click
+        m_grid.UpdateWindow();
+        const COLORREF clrLine[2] = {ScreenPixel(Screen(180, 100)), ScreenPixel(Screen(180, 101))};
         SendMouse(Screen(c.xPress, 10), 0);
         SendMouse(Screen(c.xPress, 10), MOUSEEVENTF_LEFTDOWN);
         EXPECT_EQ(CExtGridBaseWnd::__EGBWA_TRACKING_COLUMN_RESIZE, m_grid.GetTrackingMode());
@@ -130,8 +132,15 @@ TEST_F(GridMouseTest, DraggingAHeaderEdgeResizesTheColumn)
         SendMouse(Screen(c.xRelease, 12), 0);
         if (c.bRightButtonCancels)
         {
+            // The tracker line stands at the new far edge (x 180) over the data area: an
+            // inverted pattern changes one of two neighbouring pixels, the cancel puts
+            // both back.
+            const POINT ptLine[2] = {Screen(180, 100), Screen(180, 101)};
+            EXPECT_TRUE(ScreenPixel(ptLine[0]) != clrLine[0] || ScreenPixel(ptLine[1]) != clrLine[1]);
             SendRightClick(Screen(c.xRelease, 12));
             EXPECT_EQ(0, m_grid.GetTrackingMode());
+            EXPECT_EQ(clrLine[0], ScreenPixel(ptLine[0]));
+            EXPECT_EQ(clrLine[1], ScreenPixel(ptLine[1]));
         }
         SendMouse(Screen(c.xRelease, 12), MOUSEEVENTF_LEFTUP);
         PumpPending();
@@ -155,6 +164,101 @@ TEST_F(GridMouseTest, DraggingAHeaderEdgeResizesTheColumn)
     EXPECT_TRUE(m_grid.m_arrApplied.empty());
     EXPECT_EQ(0, m_grid.FocusGet().x);
     EXPECT_EQ(0, m_grid.FocusGet().y);
+}
+
+void SendKey(WORD nKey, bool bUp)
+{
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = nKey;
+    in.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &in, sizeof(in));
+    // The key state follows the input a little later.
+    for (int i = 0; i < 50 && (::GetAsyncKeyState(nKey) < 0) == bUp; i++)
+        ::Sleep(5);
+}
+
+TEST_F(GridMouseTest, ClicksAndDragsSelectByTheModeAndTheKeys)
+{
+    typedef CExtGridBaseWnd G;
+    const DWORD dwRange = G::GRID_MULTI_ROWS | G::GRID_MULTI_COLUMNS;
+    struct Click
+    {
+        int nCol, nRow;  // -1: the header of that band
+        WORD nKey;       // held during the click
+        int nDragCol, nDragRow;
+    };
+    struct Case
+    {
+        const char* name;
+        DWORD dwStyle;
+        std::vector<Click> clicks;
+        const char* szAreas;
+        POINT ptFocus;
+    } cases[] = {
+        {"a cell", G::GRID_SELECT_CELLS, {{2, 3, 0, -2, 0}}, "(2,3,2,3)", {2, 3}},
+        {"Ctrl without several areas replaces", G::GRID_SELECT_CELLS | dwRange,
+         {{1, 1, 0, -2, 0}, {2, 3, VK_CONTROL, -2, 0}}, "(2,3,2,3)", {2, 3}},
+        {"Ctrl adds an area", G::GRID_SELECT_CELLS | dwRange | G::GRID_MULTI_AREAS,
+         {{1, 1, 0, -2, 0}, {2, 3, VK_CONTROL, -2, 0}}, "(1,1,1,1)(2,3,2,3)", {2, 3}},
+        {"Shift stretches the last area", G::GRID_SELECT_CELLS | dwRange | G::GRID_MULTI_AREAS,
+         {{1, 1, 0, -2, 0}, {3, 4, VK_SHIFT, -2, 0}}, "(1,1,3,4)", {3, 4}},
+        {"a row header selects the row", G::GRID_SELECT_ROWS | G::GRID_SELECT_BY_ROW_HEADER,
+         {{-1, 4, 0, -2, 0}}, "(0,4,4,4)", {-1, 4}},
+        {"a column header selects the column", G::GRID_SELECT_COLUMNS | G::GRID_SELECT_BY_COLUMN_HEADER,
+         {{2, -1, 0, -2, 0}}, "(2,0,2,9)", {2, -1}},
+        {"a drag over cells", G::GRID_SELECT_CELLS | dwRange | G::GRID_DRAG_SELECT, {{1, 1, 0, 3, 2}}, "(1,1,3,2)",
+         {3, 2}},
+        {"a drag over row headers", G::GRID_SELECT_ROWS | G::GRID_MULTI_ROWS | G::GRID_SELECT_BY_ROW_HEADER |
+                                        G::GRID_DRAG_SELECT,
+         {{-1, 2, 0, -1, 5}}, "(0,2,4,5)", {-1, 5}},
+    };
+    auto at = [](int nCol, int nRow) { return Screen(nCol < 0 ? 20 : 70 + 60 * nCol, nRow < 0 ? 10 : 30 + 20 * nRow); };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        m_grid.ModifyScrollItemStyle(c.dwStyle, 0xFFFFFFF0u & ~0x0Fu & ~(G::GRID_RESIZE_COLUMNS_OUTER), false);
+        m_grid.SelectionUnset(false, false);
+        m_grid.FocusUnset(false);
+        PumpFor(::GetDoubleClickTime() + 20);
+        for (const Click& k : c.clicks)
+        {
+            if (k.nKey != 0)
+                SendKey(k.nKey, false);
+            if (k.nKey != 0)
+            {
+                // The display's own pointer events carry its modifier state, in which the
+                // injected key is up: a click with a key goes to the window directly.
+                POINT pt = at(k.nCol, k.nRow);
+                ::ScreenToClient(m_grid.m_hWnd, &pt);
+                m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+                m_grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+            }
+            else
+            {
+                SendMouse(at(k.nCol, k.nRow), 0);
+                SendMouse(at(k.nCol, k.nRow), MOUSEEVENTF_LEFTDOWN);
+                if (k.nDragCol > -2)
+                    SendMouse(at(k.nDragCol, k.nDragRow), 0);
+                SendMouse(k.nDragCol > -2 ? at(k.nDragCol, k.nDragRow) : at(k.nCol, k.nRow), MOUSEEVENTF_LEFTUP);
+            }
+            if (k.nKey != 0)
+                SendKey(k.nKey, true);
+            PumpPending();
+        }
+        std::string sAreas;
+        for (int i = 0; i < m_grid.SelectionGetAreaCount(); i++)
+        {
+            const RECT rc = m_grid.SelectionGet(true, i);
+            char sz[48];
+            sprintf(sz, "(%ld,%ld,%ld,%ld)", rc.left, rc.top, rc.right, rc.bottom);
+            sAreas += sz;
+        }
+        EXPECT_EQ(c.szAreas, sAreas);
+        EXPECT_EQ(c.ptFocus.x, m_grid.FocusGet().x);
+        EXPECT_EQ(c.ptFocus.y, m_grid.FocusGet().y);
+        EXPECT_EQ(0, m_grid.GetTrackingMode());
+    }
 }
 
 TEST_F(GridMouseTest, HoverHighlightsTheCellAndEndsWhenTheMouseLeaves)
