@@ -290,13 +290,25 @@ TEST_F(GridInplaceEditTest, RefusedInputKeepsTextAndSelection)
 // however it goes; its value reaches the cell once, and a second end does nothing.
 TEST_F(GridInplaceEditTest, AddressEditorPointerIsClearedWhenItGoes)
 {
-    CExtGridCell* pCell = m_grid.GridCellGet(2, 2);
+    // A cell that takes no address but the one it has.
+    struct RefusingCell : CExtGridCellString
+    {
+        bool OnInplaceControlAddressInputVerify(HWND, CExtGridWnd&, LONG, LONG, INT, INT, DWORD, DWORD dwNew,
+                                                bool) override
+        {
+            return dwNew == 0x0A000001;
+        }
+    } cellRefusing;
     RECT rcExtra, rcCell;
     ASSERT_TRUE(m_grid.GetCellRects(2, 2, 0, 0, &rcExtra, &rcCell));
-    for (int nWay = 0; nWay < 3; ++nWay)
+    const char* names[] = {"Enter in a field", "window destroyed", "ended twice", "typed change refused"};
+    for (int nWay = 0; nWay < 4; ++nWay)
     {
-        SCOPED_TRACE(nWay == 0 ? "Enter in a field" : (nWay == 1 ? "window destroyed" : "ended twice"));
+        SCOPED_TRACE(names[nWay]);
+        CExtGridCell* pCell = nWay == 3 ? &cellRefusing : m_grid.GridCellGet(2, 2);
+        pCell->TextSet(_T("C2"));
         m_grid.m_nApplied = 0;
+        m_grid.m_bLastApply = false;
         auto* pEditor = new CExtGridInplaceEditIPAddress(m_grid, *pCell, 2, 2, 2, 2, 0, 0, rcExtra, rcCell,
                                                          rcCell, -1, -1);
         ASSERT_TRUE(pEditor->Create(0x0A000001));
@@ -309,19 +321,28 @@ TEST_F(GridInplaceEditTest, AddressEditorPointerIsClearedWhenItGoes)
             ::SendMessage(hField, WM_KEYDOWN, VK_RETURN, 0);
         else if (nWay == 1)
             ::DestroyWindow(hEditor);
-        else
+        else if (nWay == 2)
         {
             EXPECT_TRUE(CExtGridInplaceControl::stat_EndEdit(hEditor, true));
             EXPECT_FALSE(CExtGridInplaceControl::stat_EndEdit(hEditor, true));
         }
+        else
+        {
+            ::SendMessage(pEditor->m_arrFieldWnds[3], WM_CHAR, '9', 0);
+            DWORD dwShown = 0;
+            ::SendMessage(hEditor, IPM_GETADDRESS, 0, (LPARAM)&dwShown);
+            EXPECT_NE(0x0A000001u, dwShown);
+            EXPECT_EQ(0x0A000001u, pEditor->m_dwAddressAccepted);
+            // The last check refuses too: the end is a cancel.
+            ::SendMessage(hField, WM_KEYDOWN, VK_RETURN, 0);
+        }
         EXPECT_FALSE(::IsWindow(hEditor));
         EXPECT_EQ(NULL, CExtGridInplaceEditIPAddress::g_pCurrentEditor);
         EXPECT_EQ(nWay == 1 ? 0 : 1, m_grid.m_nApplied);
-        if (nWay != 1)
-        {
-            EXPECT_EQ("10.0.0.1", Narrow(CellText(2, 2)));
-        }
-        pCell->TextSet(_T("C2"));
+        EXPECT_EQ(nWay == 0 || nWay == 2, m_grid.m_bLastApply);
+        CString sText;
+        pCell->TextGet(sText);
+        EXPECT_EQ(nWay == 0 || nWay == 2 ? "10.0.0.1" : "C2", Narrow(sText));
     }
 }
 
@@ -384,6 +405,67 @@ TEST_F(GridInplaceEditTest, SliderAndDateTimeEditorsApplyOrCancel)
         ::SendMessage(hEditor, WM_KEYDOWN, c.nKey, 0);
         EXPECT_FALSE(::IsWindow(hEditor));
         EXPECT_EQ(c.expected, Narrow(CellText(0, 0)));
+    }
+}
+
+// The text editor takes its look from the cell: colours of the colour layer (state 0
+// before state 1), read-only, password and multi-line cells, the cell's alignment.
+TEST_F(GridInplaceEditTest, TextEditorFollowsTheCellsTraits)
+{
+    const COLORREF clrWindow = m_grid.GetColor(COLOR_WINDOW);
+    struct Case
+    {
+        const char* name;
+        bool bPassword;
+        DWORD dwStyle, dwStyleEx;
+        COLORREF clrBack0, clrBack1, clrText1;
+        DWORD dwEditStyleMask, dwEditStyle;
+        COLORREF clrBackExpected, clrTextExpected;
+    };
+    const Case cases[] = {
+        {"colours", false, 0, 0, RGB(1, 2, 3), RGB(9, 9, 9), RGB(4, 5, 6), ES_READONLY | ES_PASSWORD, 0,
+         RGB(1, 2, 3), RGB(4, 5, 6)},
+        {"read-only", false, CExtGridCell::__EGCS_READ_ONLY, 0, CLR_NONE, CLR_NONE, CLR_NONE, ES_READONLY,
+         ES_READONLY, clrWindow, CLR_NONE},
+        {"password", true, 0, 0, CLR_NONE, CLR_NONE, CLR_NONE, ES_PASSWORD | ES_READONLY, ES_PASSWORD, CLR_NONE,
+         CLR_NONE},
+        {"wrapped, right", false, CExtGridCell::__EGCS_TA_HORZ_RIGHT, CExtGridCell::__EGCS_EX_WRAP_TEXT, CLR_NONE,
+         CLR_NONE, CLR_NONE, ES_MULTILINE | ES_RIGHT | ES_AUTOHSCROLL, ES_MULTILINE | ES_RIGHT, CLR_NONE,
+         CLR_NONE},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        LONG nCol = c.bPassword ? 0 : 1, nRow = c.bPassword ? 2 : 1;
+        CExtGridCell* pCell = m_grid.GridCellGet(nCol, nRow, 0, 0, RUNTIME_CLASS(CExtGridCellPassword));
+        ASSERT_TRUE(pCell != NULL);
+        pCell->TextSet(_T("s3cret"));
+        pCell->ModifyStyle(c.dwStyle, CExtGridCell::__EGCS_READ_ONLY | CExtGridCell::__EGCS_TA_HORZ_MASK);
+        pCell->ModifyStyleEx(c.dwStyleEx, CExtGridCell::__EGCS_EX_WRAP_TEXT);
+        pCell->BackColorSet(CExtGridCell::__ECS_ALL, c.clrBack0);
+        pCell->BackColorSet(CExtGridCell::__ECS_NORMAL, c.clrBack1);
+        pCell->TextColorSet(CExtGridCell::__ECS_NORMAL, c.clrText1);
+        RECT rcExtra, rcCell;
+        ASSERT_TRUE(m_grid.GetCellRects(nCol, nRow, 0, 0, &rcExtra, &rcCell));
+        HWND hEditor = pCell->OnInplaceControlCreate(m_grid, nCol, nRow, nCol, nRow, 0, 0, rcExtra, rcCell, rcCell,
+                                                     -1, -1);
+        auto* pEdit = dynamic_cast<CExtGridInplaceEdit*>(CWnd::FromHandlePermanent(hEditor));
+        ASSERT_TRUE(pEdit != NULL);
+        EXPECT_EQ(c.dwEditStyle, (DWORD)::GetWindowLong(hEditor, GWL_STYLE) & c.dwEditStyleMask);
+        EXPECT_EQ(c.clrBackExpected, pEdit->m_clrBackground);
+        EXPECT_EQ(c.clrTextExpected, pEdit->m_clrText);
+        CString sText;
+        pEdit->GetWindowText(sText);
+        EXPECT_EQ("s3cret", Narrow(sText));
+        if (c.bPassword)
+        {
+            EXPECT_EQ('*', (int)::SendMessage(hEditor, EM_GETPASSWORDCHAR, 0, 0));
+        }
+        EXPECT_TRUE(CExtGridInplaceControl::stat_EndEdit(hEditor, false));
+        EXPECT_FALSE(::IsWindow(hEditor));
+        pCell->BackColorSet(CExtGridCell::__ECS_ALL, CLR_NONE);
+        pCell->BackColorSet(CExtGridCell::__ECS_NORMAL, CLR_NONE);
+        pCell->TextColorSet(CExtGridCell::__ECS_NORMAL, CLR_NONE);
     }
 }
 
