@@ -194,6 +194,15 @@ void CExtDynTabWnd::OnTabWndDrawItem(CDC& dc, const RECT& rcTabItemsArea, int nI
 
 bool CExtDynTabWnd::OnTabWndCanDragItem(int nIndex) { return GetItemBar(nIndex, true) != NULL; }
 
+bool CExtDynTabWnd::OnTabWndStartPushedTracking(int nMouseButton, int nHitTest)
+{
+    // The press takes over the capture that hovering holds. Wine tells a window that
+    // captures the mouse again of the change, and the strip would take that for the end
+    // of hovering and cancel the press with it; so hovering ends first, keeping capture.
+    OnTabWndStopHoverTracking(false);
+    return CExtTabWnd::OnTabWndStartPushedTracking(nMouseButton, nHitTest);
+}
+
 void CExtDynTabWnd::ItemDragLoop(int nIndex)
 {
     CExtControlBar* pBar = GetItemBar(nIndex, true);
@@ -205,6 +214,12 @@ void CExtDynTabWnd::ItemDragLoop(int nIndex)
     OnTabWndStopHoverTracking(true);
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
+    // Letting the capture go makes the system post the strip a mouse move; the page's loop
+    // would take that for a click elsewhere and end before the drag began.
+    MSG msg;
+    while (::PeekMessage(&msg, m_hWnd, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE))
+    {
+    }
     ItemGet(nIndex)->ModifyItemStyle(0, __EDTI_PREVIEW);
     pBar->DragLoop(ptCursor, CSize(0, 0), 1, 1);
     // The loop may have destroyed the strip with its group.
