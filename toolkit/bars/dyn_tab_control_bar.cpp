@@ -574,6 +574,8 @@ void CExtDockDynTabBar::UpdateNestedLayout()
 {
     if (IsLayoutLocked())
         return;
+    // The pages are stacked by the group's own layout; the rows' arrangement of the
+    // nested dock bar has nothing to share out here.
     CExtDockBar::UpdateNestedLayout();
     SyncPageSizes(true, false);
 }

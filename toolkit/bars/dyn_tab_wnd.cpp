@@ -332,7 +332,8 @@ void CExtDynTabWnd::OnContextMenu(CWnd*, CPoint point)
                 pPopup->ItemInsert(UINT(WORD(arrPages[i]->GetDlgCtrlID())));
     }
     _pmed.NotifyTarget(true);
-    if (pPopup->ItemGetCount() == 0 || !::IsWindow(pSiteWnd->m_hWnd))
+    // The frame's handlers may have taken the group (and this strip) away meanwhile.
+    if (pPopup->ItemGetCount() == 0 || !::IsWindow(hWndOwn) || !::IsWindow(pSiteWnd->m_hWnd))
     {
         delete pPopup;
         return;
