@@ -11,6 +11,7 @@
 #include "tests/support/dib_canvas.h"
 #include "tests/support/message_pump.h"
 #include "toolkit/bars/control_bar.h"
+#include "toolkit/bars/dyn_control_bar.h"
 #include "toolkit/theme/paint_manager.h"
 
 using testsupport::PumpPending;
@@ -343,4 +344,70 @@ TEST(DockMarkers, ShapeAndHoverFramePerTheme)
         EXPECT_EQ(0, CExtDynDockMarkerWnd::g_arrOuterMarkers.GetSize());
     }
     g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
+}
+
+TEST(DragLoop, DroppingOnAnInnerMarkerDocksBesideOrJoinsAsATab)
+{
+    struct Case
+    {
+        const char* sName;
+        int nKind;  // the inner marker over the right-hand bar
+    } cases[] = {{"centre joins as a tab", 8}, {"left arm docks beside", 2}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.sName);
+        DockFrame f(1);
+        CExtControlBar other;
+        ASSERT_TRUE(other.Create("Other", f.pFrame, 50012, WS_CHILD | WS_VISIBLE | CBRS_RIGHT | CBRS_GRIPPER));
+        other.EnableDocking(CBRS_ALIGN_ANY);
+        other.DockAtFrameSide(AFX_IDW_DOCKBAR_RIGHT);
+        f.pFrame->RecalcLayout(TRUE);
+        PumpPending();
+        const CPoint ptPress = f.CaptionPoint();
+        const CPoint ptOver = WndRect(&other).CenterPoint() + CPoint(0, 60);
+        CPoint ptMarker;
+        Script script;
+        script.steps = {
+            [&] {
+                SendMouse(ptOver, 0);
+                return true;
+            },
+            [&] {
+                CExtDynDockMarkerWnd* pMarker = CExtDynDockMarkerWnd::FindMarker(other.m_hWnd, c.nKind, false);
+                if (pMarker == NULL || !pMarker->IsWindowVisible())
+                    return false;
+                ptMarker = WndRect(pMarker).CenterPoint();
+                SendMouse(ptMarker, 0);
+                return true;
+            },
+            [&] { return script.nTicks > 8 + int(script.nStep); },
+            [&] {
+                SendMouse(ptMarker, MOUSEEVENTF_LEFTUP);
+                return true;
+            },
+        };
+        SendMouse(ptPress, 0);
+        PumpPending();
+        SendMouse(ptPress, MOUSEEVENTF_LEFTDOWN);
+        SendMouse(ptPress + CPoint(10, 10), 0);
+        EXPECT_TRUE(script.Run());
+        ASSERT_TRUE(PumpUntil([&] { return !f.bar.IsDragging(); }, 3000));
+        PumpPending();
+        EXPECT_EQ(0, CExtDynDockMarkerWnd::g_arrInnerMarkers.GetSize());
+        EXPECT_FALSE(f.bar.IsFloating());
+        if (c.nKind == 8)
+        {
+            ASSERT_NE(nullptr, f.bar.GetTabbedContainer());
+            EXPECT_EQ(f.bar.GetTabbedContainer(), other.GetTabbedContainer());
+        }
+        else
+        {
+            // Beside the other bar: both now share the place it had, in one nested dock bar.
+            EXPECT_EQ(nullptr, f.bar.GetTabbedContainer());
+            ASSERT_NE(nullptr, f.bar.m_pDockBar);
+            EXPECT_TRUE(f.bar.m_pDockBar->IsKindOf(RUNTIME_CLASS(CExtDockDynBar)));
+            EXPECT_EQ(f.bar.m_pDockBar, other.m_pDockBar);
+        }
+        other.DestroyWindow();
+    }
 }
