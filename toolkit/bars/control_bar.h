@@ -192,6 +192,14 @@ public:
     static bool g_bControlBarClassRegistered;
     static CExtControlBar* g_pBarLastRepositioned;  // written by the docking code
     static bool g_bLockAllBars;
+    // The auto-hide switches (fixed in this program: every slide is immediate).
+    static int g_nAutoHideAnimationStepCount;
+    static int g_nAutoHideAnimationStepTime;
+    static bool g_bAutoHideAnimateShow;
+    static bool g_bAutoHideAnimateHide;
+    static bool g_bAutoHideKeyboardSwitch;
+    static bool g_bAutoHideOleDragOver;
+    static int g_nAutoHideTabStyleOverride;
     static bool g_bEnableCustomNcAreaQuery;
     static bool g_bCloseActiveTabOnly;
     static bool g_bUseAdvancedToolTips;  // the bars' tips come from the shared menu tip
@@ -327,10 +335,12 @@ public:
     virtual int GetSeparatorHeight() const { return m_nSeparatorHeight; }
     virtual void SetSeparatorHeight(int n) { m_nSeparatorHeight = n; }
     virtual bool IsCustomNcAreaQueryEnabled() const { return g_bEnableCustomNcAreaQuery; }
-    virtual int GetValueA() const { return m_nValueA; }
-    virtual void SetValueA(int n) { m_nValueA = n; }
-    virtual int GetValueB() const { return m_nValueB; }
-    virtual void SetValueB(int n) { m_nValueB = n; }
+    // The extent the auto-hide slider gives the bar across its side (width at the left
+    // and right, height at the top and bottom); -1 takes the docked size.
+    virtual int AutoHideWidthGet() const { return m_nAutoHideWidth; }
+    virtual void AutoHideWidthSet(int n) { m_nAutoHideWidth = n; }
+    virtual int AutoHideHeightGet() const { return m_nAutoHideHeight; }
+    virtual void AutoHideHeightSet(int n) { m_nAutoHideHeight = n; }
     virtual const RECT* GetCaptionRect() const { return &m_rcCaption; }
     virtual void SetCaptionRect(const RECT& rc) { m_rcCaption = rc; }
     virtual const RECT* GetRowSplitterRect() const { return &m_rcRowSplitter; }
@@ -355,6 +365,23 @@ public:
     virtual bool IsRowResizing() const { return (m_nActivityFlags & __EAF_ROW_RESIZING) != 0; }
     virtual bool IsInRowResizing() const { return (m_nActivityFlags & __EAF_INROW_RESIZING) != 0; }
     virtual bool AutoHideModeGet() const { return (m_nInteractionFlags & __EIF_AUTOHIDE) != 0; }
+    // Puts the bar into the auto-hide area of its side or takes it back into its row;
+    // false for fixed and floating bars.
+    virtual bool AutoHideModeSet(bool bAutoHide, bool bAnimate = false, bool bRecalc = true, bool bForce = false);
+    // Whether pBar may join this bar in a tabbed group (the first asks the second).
+    virtual bool IsTabMateAllowed(const CExtControlBar* pBar) const { return OnQueryTabMate(pBar); }
+    virtual bool OnQueryTabMate(const CExtControlBar* pBar) const;
+    // Whether the bar's tab shows in a tabbed group or an auto-hide area (the first asks
+    // the second).
+    virtual bool IsTabShown() const { return OnQueryTabShown(); }
+    virtual bool OnQueryTabShown() const;
+    // Told after the frame's bar state was stored (true) or loaded (false).
+    virtual void OnBarStateSerialized(bool bStoring);
+    // Sets WF_OLECTLCONTAINER on every window that holds an OLE control below it; true
+    // when pWnd or a descendant hosts one.
+    static bool UpdateOleControlContainerFlags(CWnd* pWnd);
+    // The auto-hide slider's window while it shows this bar, else NULL.
+    CWnd* GetAutoHideSliderShowingBar() const;
     int QueryDockMarkerStyle() const;
     virtual bool UsesDockMarkerDrag() const;
     virtual bool UsesLiveRowResize() const;
@@ -570,18 +597,10 @@ public:
     // a tabbed group when it is not one.
     virtual BOOL DockIntoTabbedBar(CExtControlBar* pBar, int nIndex = -1, CFrameWnd* pFrame = NULL,
                                    bool bRecalc = true);
-    // Moves the bar into or out of the auto-hide area of its side.
-    virtual bool AutoHideModeSet(bool bAutoHide, bool bAnimate, bool bRecalc, bool bForce);
-    // Whether this bar takes pBar as a tab mate, and as a neighbour in a split place;
-    // two bars join only when each accepts the other.
-    virtual bool CanBeTabbedWith(const CExtControlBar* pBar) const;
+    // Whether this bar takes pBar as a neighbour in a split place; two bars join as
+    // neighbours, or as tab mates, only when each accepts the other.
     virtual bool CanBeDockedBeside(const CExtControlBar* pBar) const;
     bool AcceptsAsTabMate(const CExtControlBar* pBar) const;
-    // Whether the bar's tab is shown in a tabbed group or an auto-hide area.
-    virtual bool IsTabShown() const { return true; }
-    // Sets WF_OLECTLCONTAINER on every window whose descendants host an OLE control and
-    // clears it elsewhere; true when one below pWnd hosts one.
-    static bool UpdateOleControlContainerFlags(CWnd* pWnd);
     // Frame dock bar id -> the alignment and border bits it stands for.
     static CMap<UINT, UINT, DWORD, DWORD> g_DockBarAlignments;
     // The bar inside FloatControlBar now, NULL otherwise.
@@ -589,6 +608,19 @@ public:
     // Whether the bar's dock site runs a visibility synchronisation for an auto-hide
     // change; its frame layout requests wait for the idle pass meanwhile.
     static bool IsDockSiteInVisibilitySync(const CFrameWnd* pFrame);
+    // Marks a dock site as running that synchronisation for the scope's lifetime
+    // (nested scopes count).
+    class VisibilitySyncScope
+    {
+    public:
+        explicit VisibilitySyncScope(const CFrameWnd* pSite);
+        ~VisibilitySyncScope();
+
+    private:
+        const CFrameWnd* m_pSite;
+        VisibilitySyncScope(const VisibilitySyncScope&) = delete;
+        VisibilitySyncScope& operator=(const VisibilitySyncScope&) = delete;
+    };
     // Creates the frame's dock bars (outer dock bars on the four sides) and, with
     // bToolkitFloatingFrames, makes its floating frames CExtMiniDockFrameWnd.
     static bool EnableFrameDocking(CFrameWnd* pFrame, DWORD dwDockStyle = CBRS_ALIGN_ANY,
@@ -677,7 +709,7 @@ public:
     int m_nMinVH;  // non-client height
     int m_nTrackerOffset;
     int m_nTrackerExtent;
-    int m_nValueA, m_nValueB;
+    int m_nAutoHideWidth, m_nAutoHideHeight;
     CSize m_sizeDockedH;
     CSize m_sizeDockedV;
     CSize m_sizeFloated;
@@ -731,6 +763,8 @@ protected:
     void CutSplitterStrips(RECT& rc, const RECT& rcWnd0, bool bLeft, bool bTop, bool bRight, bool bBottom);
     void DrawNcCaption(CDC& dc, bool bGripperAtTop, bool bActive);
     void OnWindowPosChangedBar(const WINDOWPOS* pWP);
+    // A new window text reaches the caption, or the tab and caption of the bar's group.
+    void OnPageOrBarTextChanged();
     void ShowCaptionButtonTip(CPoint ptScreen);
     void PrintBar(HDC hDC, LPARAM lParamPrint);
     // The bars menu of a right click (event code 1 in the client area, 2 outside it);

@@ -51,6 +51,11 @@ void CExtControlBar::DetachFromDockBar(CControlBar* pBar, CDockBar* pDockBar)
 {
     if (pBar == NULL || pDockBar == NULL)
         return;
+    // A page leaving its group takes its tab along.
+    CExtDynTabControlBar* pGroup =
+        IsTabDockBar(pDockBar) ? DYNAMIC_DOWNCAST(CExtDynTabControlBar, pDockBar->GetParent()) : NULL;
+    if (pGroup != NULL && pBar != pGroup)
+        pGroup->RemoveBarTab(DYNAMIC_DOWNCAST(CExtControlBar, pBar));
     CExtDockBar* pExt = DYNAMIC_DOWNCAST(CExtDockBar, pDockBar);
     if (pExt != NULL && !pExt->m_bFloating)
         pExt->RemoveControlBar(pBar, -1, 0, false);
@@ -65,19 +70,17 @@ void CExtControlBar::RecalcFrameOf(HWND hWndFrame, bool bNow)
     CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, CWnd::FromHandlePermanent(hWndFrame));
     if (pFrame == NULL)
         return;
-    if (bNow)
+    if (bNow && !IsDockSiteInVisibilitySync(pFrame))
         pFrame->RecalcLayout(TRUE);
     else
         pFrame->m_nIdleFlags |= CFrameWnd::idleLayout | CFrameWnd::idleNotify;
 }
 
-bool CExtControlBar::CanBeTabbedWith(const CExtControlBar*) const { return true; }
-
 bool CExtControlBar::CanBeDockedBeside(const CExtControlBar*) const { return true; }
 
 bool CExtControlBar::AcceptsAsTabMate(const CExtControlBar* pBar) const
 {
-    return pBar != NULL && CanBeTabbedWith(pBar) && pBar->CanBeTabbedWith(this);
+    return pBar != NULL && IsTabMateAllowed(pBar) && pBar->IsTabMateAllowed(this);
 }
 
 bool CExtControlBar::IsDockSiteInVisibilitySync(const CFrameWnd* pFrame)
@@ -86,53 +89,31 @@ bool CExtControlBar::IsDockSiteInVisibilitySync(const CFrameWnd* pFrame)
     return pFrame != NULL && g_mapSitesInVisibilitySync.Lookup(pFrame, n) && n != 0;
 }
 
+CExtControlBar::VisibilitySyncScope::VisibilitySyncScope(const CFrameWnd* pSite) : m_pSite(pSite)
+{
+    if (m_pSite == NULL)
+        return;
+    int n = 0;
+    g_mapSitesInVisibilitySync.Lookup(m_pSite, n);
+    g_mapSitesInVisibilitySync.SetAt(m_pSite, n + 1);
+}
+
+CExtControlBar::VisibilitySyncScope::~VisibilitySyncScope()
+{
+    int n = 0;
+    if (m_pSite == NULL || !g_mapSitesInVisibilitySync.Lookup(m_pSite, n))
+        return;
+    if (n <= 1)
+        g_mapSitesInVisibilitySync.RemoveKey(m_pSite);
+    else
+        g_mapSitesInVisibilitySync.SetAt(m_pSite, n - 1);
+}
+
 CExtDynTabControlBar* CExtControlBar::GetTabbedContainer() const
 {
     if (m_hWnd == NULL || m_pDockBar == NULL || !IsTabDockBar(m_pDockBar))
         return NULL;
     return DYNAMIC_DOWNCAST(CExtDynTabControlBar, m_pDockBar->GetParent());
-}
-
-bool CExtControlBar::UpdateOleControlContainerFlags(CWnd* pWnd)
-{
-    if (pWnd == NULL || pWnd->m_hWnd == NULL)
-        return false;
-    if (pWnd->m_pCtrlSite != NULL)
-        return true;
-    bool bHosts = false;
-    for (HWND hChild = ::GetWindow(pWnd->m_hWnd, GW_CHILD); hChild != NULL; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
-    {
-        CWnd* pChild = CWnd::FromHandlePermanent(hChild);
-        if (pChild != NULL && UpdateOleControlContainerFlags(pChild))
-            bHosts = true;
-    }
-    if (bHosts)
-        pWnd->m_nFlags |= WF_OLECTLCONTAINER;
-    else
-        pWnd->m_nFlags &= ~WF_OLECTLCONTAINER;
-    CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, pWnd);
-    if (pFrame != NULL && !pFrame->IsKindOf(RUNTIME_CLASS(CExtMiniDockFrameWnd)))
-    {
-        // Floating frames are no children of the frame: visit each one once.
-        CMapPtrToWord mapMiniFrames(10);
-        for (POSITION pos = pFrame->m_listControlBars.GetHeadPosition(); pos != NULL;)
-        {
-            CControlBar* pBar = (CControlBar*)pFrame->m_listControlBars.GetNext(pos);
-            if (pBar == NULL || pBar->m_pDockBar == NULL || pBar->IsKindOf(RUNTIME_CLASS(CDockBar)) ||
-                pBar->m_hWnd == NULL)
-                continue;
-            CFrameWnd* pMini = pBar->GetParentFrame();
-            if (pMini == NULL || pMini == pFrame || !pMini->IsKindOf(RUNTIME_CLASS(CExtMiniDockFrameWnd)))
-                continue;
-            WORD w = 0;
-            if (mapMiniFrames.Lookup(pMini, w))
-                continue;
-            mapMiniFrames.SetAt(pMini, 1);
-            if (UpdateOleControlContainerFlags(pMini))
-                bHosts = true;
-        }
-    }
-    return bHosts;
 }
 
 // ---- splitting a bar's place -------------------------------------------------------------
@@ -144,6 +125,7 @@ BOOL CExtControlBar::ApplyDock(CExtControlBar* pBar, UINT nDockBarID, UINT nPerc
         return FALSE;
     CDockBar* pDockBarT = m_pDockBar;
     CDockBar* pDockBarB = pBar->m_pDockBar;
+    const HWND hWndOldDockB = pDockBarB != NULL && pDockBarB != pDockBarT ? pDockBarB->m_hWnd : NULL;
     CRect R;
     GetWindowRect(&R);
     pDockBarT->ScreenToClient(&R);
@@ -242,7 +224,15 @@ BOOL CExtControlBar::ApplyDock(CExtControlBar* pBar, UINT nDockBarID, UINT nPerc
         if (pInner->m_hWnd != NULL)
             pInner->UpdateNestedLayout();
     }
-    return UpdateOleControlContainerFlags(m_pDockSite);
+    if (::IsWindow(hWndOldDockB))
+    {
+        CExtDockBar* pOldB = DYNAMIC_DOWNCAST(CExtDockBar, CWnd::FromHandlePermanent(hWndOldDockB));
+        if (pOldB != NULL && !pOldB->m_bFloating)
+            pOldB->UpdateNestedLayout2();
+    }
+    // The flags' answer says whether an OLE control is hosted, not whether docking worked.
+    UpdateOleControlContainerFlags(m_pDockSite);
+    return TRUE;
 }
 
 // ---- floating ------------------------------------------------------------------------------
@@ -336,7 +326,8 @@ BOOL CExtControlBar::FloatControlBar(int x, int y, DWORD dwStyle)
     pDockSite->RecalcLayout(TRUE);
     if (m_hWnd != NULL)
         ResizeContentWindow(-1, -1, true);
-    return UpdateOleControlContainerFlags(pDockSite);
+    UpdateOleControlContainerFlags(pDockSite);
+    return TRUE;
 }
 
 // ---- docking beside another bar ------------------------------------------------------------
@@ -383,34 +374,34 @@ BOOL CExtControlBar::DockBesideBar(CExtControlBar* pBar, bool bAlongDockBar, boo
         return pGroup->DockBesideBar(pBar, bAlongDockBar, bLeading, pFrame, bRecalc);
     if (pFrame == NULL)
         pFrame = m_pDockSite;
-    // The side follows from where this bar lies; across the dock bar, leading means
-    // towards the frame's client area.
-    UINT nSide = AFX_IDW_DOCKBAR_TOP;
-    switch (GetDockBarCtrlID())
+    // The kind (1 above, 2 below, 3 left, 4 right of this bar) follows from where this
+    // bar lies; across the dock bar, leading means towards the frame's client area.
+    struct SideRule
     {
-    case AFX_IDW_DOCKBAR_TOP:
-        nSide = bAlongDockBar ? (bLeading ? AFX_IDW_DOCKBAR_LEFT : AFX_IDW_DOCKBAR_RIGHT)
-                              : (bLeading ? AFX_IDW_DOCKBAR_BOTTOM : AFX_IDW_DOCKBAR_TOP);
-        break;
-    case AFX_IDW_DOCKBAR_BOTTOM:
-        nSide = bAlongDockBar ? (bLeading ? AFX_IDW_DOCKBAR_LEFT : AFX_IDW_DOCKBAR_RIGHT)
-                              : (bLeading ? AFX_IDW_DOCKBAR_TOP : AFX_IDW_DOCKBAR_BOTTOM);
-        break;
-    case AFX_IDW_DOCKBAR_LEFT:
-        nSide = bAlongDockBar ? (bLeading ? AFX_IDW_DOCKBAR_TOP : AFX_IDW_DOCKBAR_BOTTOM)
-                              : (bLeading ? AFX_IDW_DOCKBAR_RIGHT : AFX_IDW_DOCKBAR_LEFT);
-        break;
-    case AFX_IDW_DOCKBAR_RIGHT:
-        nSide = bAlongDockBar ? (bLeading ? AFX_IDW_DOCKBAR_TOP : AFX_IDW_DOCKBAR_BOTTOM)
-                              : (bLeading ? AFX_IDW_DOCKBAR_LEFT : AFX_IDW_DOCKBAR_RIGHT);
-        break;
-    default:
-        nSide = bAlongDockBar ? (bLeading ? AFX_IDW_DOCKBAR_TOP : AFX_IDW_DOCKBAR_BOTTOM)
-                              : (bLeading ? AFX_IDW_DOCKBAR_LEFT : AFX_IDW_DOCKBAR_RIGHT);
-        break;
-    }
-    const BOOL bResult = pBar->DockNextTo(this, nSide, true) ? TRUE : FALSE;
-    if (pFrame != NULL && pFrame->m_hWnd != NULL && ::IsWindow(pFrame->m_hWnd))
+        UINT nDockBarID;
+        int nAlongLeading, nAlongTrailing, nAcrossLeading, nAcrossTrailing;
+        bool bPartAlong, bPartAcross;
+    };
+    static const SideRule kRules[] = {
+        {AFX_IDW_DOCKBAR_TOP, 3, 4, 2, 1, true, false},    {AFX_IDW_DOCKBAR_BOTTOM, 3, 4, 1, 2, true, false},
+        {AFX_IDW_DOCKBAR_LEFT, 1, 2, 4, 3, false, true},   {AFX_IDW_DOCKBAR_RIGHT, 1, 2, 3, 4, false, true},
+        {AFX_IDW_DOCKBAR_FLOAT, 1, 2, 3, 4, true, true},
+    };
+    const UINT nID = GetDockBarCtrlID();
+    const SideRule* pRule = &kRules[4];
+    for (const SideRule& r : kRules)
+        if (r.nDockBarID == nID)
+            pRule = &r;
+    InternalDraggingState_t state;
+    state.m_pBarSrc = pBar;
+    state.SetTargetBar(this, true);
+    state.SetEmpty(false);
+    GetWindowRect(&state.m_rcTrack);
+    state.m_nKind = bAlongDockBar ? (bLeading ? pRule->nAlongLeading : pRule->nAlongTrailing)
+                                  : (bLeading ? pRule->nAcrossLeading : pRule->nAcrossTrailing);
+    state.SetPartOfTarget(bAlongDockBar ? pRule->bPartAlong : pRule->bPartAcross);
+    const BOOL bResult = ApplyDraggingState(state, true) ? TRUE : FALSE;
+    if (pFrame != NULL && ::IsWindow(pFrame->m_hWnd))
     {
         RecalcFrameOf(pFrame->m_hWnd, bRecalc);
         UpdateOleControlContainerFlags(pFrame);

@@ -241,7 +241,7 @@ CRect CExtControlBar::CalcFloatingRectAt(int x, int y)
 
 bool CExtControlBar::AreTabMates(const CExtControlBar* pA, const CExtControlBar* pB)
 {
-    return pA != NULL && pB != NULL && pA->CanBeTabbedWith(pB) && pB->CanBeTabbedWith(pA);
+    return pA != NULL && pB != NULL && pA->IsTabMateAllowed(pB) && pB->IsTabMateAllowed(pA);
 }
 
 bool CExtControlBar::AreNeighbours(const CExtControlBar* pA, const CExtControlBar* pB)

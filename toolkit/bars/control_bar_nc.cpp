@@ -5,6 +5,7 @@
 //
 // WM_CLOSE never closes a bar: the bar answers 0 and stays as it is.
 #include "toolkit/bars/control_bar.h"
+#include "toolkit/bars/dyn_tab_control_bar.h"
 #include <algorithm>
 #include <cstdlib>
 #include "framework/afxres.h"
@@ -65,7 +66,7 @@ void CExtControlBar::QuerySplitterSides(bool* pbLeft, bool* pbTop, bool* pbRight
     }
     if (m_pDockSite == NULL || m_pDockBar == NULL ||
         !CExtPaintManagerHolder::IsKindOfByName(m_pDockBar, "CExtDockBar") ||
-        CExtPaintManagerHolder::IsKindOfByName(m_pDockBar, "CExtDockDynTabBar"))
+        m_pDockBar->IsKindOf(RUNTIME_CLASS(CExtDockDynTabBar)))
     {
         bLeft = bTop = bRight = bBottom = false;
         store();
@@ -280,7 +281,7 @@ void CExtControlBar::OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncs
     const RECT rcWnd0 = rc;
     bool bLeft = true, bTop = true, bRight = true, bBottom = true;
     QuerySplitterSides(&bLeft, &bTop, &bRight, &bBottom);
-    if (CExtPaintManagerHolder::IsKindOfByName(m_pDockBar, "CExtDockDynTabBar"))
+    if (m_pDockBar != NULL && m_pDockBar->IsKindOf(RUNTIME_CLASS(CExtDockDynTabBar)))
         bLeft = bTop = bRight = bBottom = false;
     ::SetRectEmpty(&m_rcCaption);
     ::SetRectEmpty(&m_rcRowSplitter);
@@ -740,9 +741,9 @@ LRESULT CExtControlBar::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
     {
         m_nOptionFlags |= __ESF_NC_BUTTONS_RELAYOUT;
         const LRESULT lResult = CControlBar::WindowProc(nMessage, wParam, lParam);
-        if (m_hWnd != NULL && !IsFixedMode() && !CExtPaintManagerHolder::IsKindOfByName(this, "CExtDynControlBar") &&
+        if (m_hWnd != NULL && !IsFixedMode() && !IsKindOf(RUNTIME_CLASS(CExtDynControlBar)) &&
             (GetStyle() & WS_VISIBLE) != 0)
-            RecalcNcFrame();
+            OnPageOrBarTextChanged();
         return lResult;
     }
     case WM_CLOSE:
@@ -778,6 +779,34 @@ LRESULT CExtControlBar::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
     return CControlBar::WindowProc(nMessage, wParam, lParam);
 }
 
+void CExtControlBar::OnPageOrBarTextChanged()
+{
+    CExtDynTabControlBar* pGroup = GetTabbedContainer();
+    if (pGroup == NULL || pGroup->m_hWnd == NULL)
+    {
+        RecalcNcFrame();
+        return;
+    }
+    // The tab shows the new text; the group's caption does too when the page is selected.
+    pGroup->m_wndTabSwitcher.UpdateTabWnd(true);
+    if ((pGroup->GetStyle() & WS_VISIBLE) != 0)
+        pGroup->SendMessage(WM_NCPAINT);
+    CFrameWnd* pFrame = pGroup->GetParentFrame();
+    if (pFrame != NULL)
+    {
+        pFrame->m_nIdleFlags |= CFrameWnd::idleLayout | CFrameWnd::idleNotify;
+        pFrame->PostMessage(WM_NULL);
+    }
+    if (pGroup->GetSelectedBar() == this)
+    {
+        CString sText;
+        GetWindowText(sText);
+        pGroup->SetWindowText(sText);
+    }
+    if (pFrame != NULL && pFrame->m_hWnd != NULL)
+        pFrame->RecalcLayout();
+}
+
 void CExtControlBar::OnWindowPosChangedBar(const WINDOWPOS* pWP)
 {
     CExtPopupMenuTipWnd* pTip = GetBarTipWnd();
@@ -792,8 +821,11 @@ void CExtControlBar::OnWindowPosChangedBar(const WINDOWPOS* pWP)
         OnBarVisibilityChanged();
     if (m_hWnd == NULL)
         return;
-    m_nOptionFlags |= __ESF_NC_BUTTONS_RELAYOUT;
-    PostMessage(WM_NCPAINT);
+    CExtControlBar* pCaptionOwner = GetTabbedContainer();
+    if (pCaptionOwner == NULL || pCaptionOwner->m_hWnd == NULL)
+        pCaptionOwner = this;
+    pCaptionOwner->m_nOptionFlags |= __ESF_NC_BUTTONS_RELAYOUT;
+    pCaptionOwner->PostMessage(WM_NCPAINT);
     if (pWP != NULL && (pWP->flags & SWP_FRAMECHANGED) == 0)
         RecalcNcFrame();
 }
@@ -879,6 +911,11 @@ BOOL CExtControlBar::PreTranslateMessage(MSG* pMsg)
     if (pMsg == NULL || m_hWnd == NULL)
         return FALSE;
     if (CControlBar::PreTranslateMessage(pMsg))
+        return TRUE;
+    // A bar nested in a container lets the container's dock bar see the message first
+    // (a tabbed group's strip switches pages by keyboard there).
+    CExtDockDynBar* pNested = DYNAMIC_DOWNCAST(CExtDockDynBar, m_pDockBar);
+    if (pNested != NULL && pNested->m_hWnd != NULL && pNested->PreTranslateMessage(pMsg))
         return TRUE;
     if (IsFrameInHelpMode(GetTopLevelFrame()))
         return FALSE;

@@ -39,6 +39,9 @@ public:
     virtual void NotifyAutoHideArea1();
     virtual void NotifyAutoHideArea2();
     virtual CExtDynAutoHideArea* GetAutoHideArea() const { return m_pAutoHideArea; }
+    void SetAutoHideArea(CExtDynAutoHideArea* pArea) { m_pAutoHideArea = pArea; }
+    // The inner edge, which the auto-hide area of the side pushes inwards.
+    CRect& InnerEdgeRectRef() { return m_rcLastInvisiblePreCalc; }
     // True when the lock changed.
     virtual bool SetLayoutLock(bool bLock);
     virtual void UpdateNestedLayout();

@@ -140,14 +140,21 @@ void CExtDynTabControlBar::InsertPlainBar(CExtControlBar* pBar, int& nPos)
         nPos = std::min(nTo + 1, m_wndTabSwitcher.ItemGetCount());
         return;
     }
+    CExtDynTabControlBar* pOldGroup = pBar->GetTabbedContainer();
+    if (pOldGroup != NULL && pOldGroup != this)
+        pOldGroup->RemoveBarTab(pBar);
     CExtDockBar* pOldDock = DYNAMIC_DOWNCAST(CExtDockBar, pBar->m_pDockBar);
+    const HWND hWndOldDock = pOldDock != NULL ? pOldDock->m_hWnd : NULL;
     const bool bLocked = pOldDock != NULL && pOldDock->SetLayoutLock(true);
     const bool bWasShown = IsShownPage(pBar);
     if (bWasShown)
         pBar->ShowWindow(SW_HIDE);
     pInner->DockControlBar(pBar, NULL, false);
-    if (bLocked && pOldDock->m_hWnd != NULL)
+    if (bLocked && ::IsWindow(hWndOldDock))
         pOldDock->SetLayoutLock(false);
+    // The bar's old group dissolves when it was its last page.
+    if (pOldGroup != NULL && pOldGroup != this && ::IsWindow(hWndOldDock) && !pOldDock->IsLayoutLocked())
+        pOldDock->UpdateNestedLayout2();
     if (pBar->m_pDockSite != NULL)
         UpdateOleControlContainerFlags(pBar->m_pDockSite);
     if (!pInner->IsLayoutLocked())
@@ -396,13 +403,12 @@ void CExtDynTabControlBar::ShowBar(bool bShow, bool bDelay, bool bActiveTabOnly)
     if (!bShow && bActiveTabOnly && pPage != NULL && pPage->m_hWnd != NULL)
     {
         pPage->ShowBar(false, true, bActiveTabOnly);
-        CFrameWnd* pFrame = GetDockingFrame();
-        if (pFrame != NULL)
-        {
-            pFrame->ShowControlBar(pPage, FALSE, TRUE);
-            if (!bDelay)
-                pFrame->RecalcLayout();
-        }
+        CFrameWnd* pSite = GetDockingFrame();
+        if (pSite != NULL && pPage->m_hWnd != NULL)
+            pSite->ShowControlBar(pPage, FALSE, TRUE);
+        CFrameWnd* pParentFrame = m_hWnd != NULL ? GetParentFrame() : NULL;
+        if (!bDelay && pParentFrame != NULL)
+            pParentFrame->RecalcLayout();
         return;
     }
     CExtDynControlBar::ShowBar(bShow, bDelay, bActiveTabOnly);

@@ -110,3 +110,19 @@ protected:
     afx_msg void OnSize(UINT nType, int cx, int cy);
     DECLARE_MESSAGE_MAP()
 };
+
+// The tabbed group of dynamic bars: the dynamic caption buttons, and tab mates only
+// among bars that are docked.
+class CExtDynamicTabbedControlBar : public CExtDynTabControlBar
+{
+    DECLARE_DYNCREATE(CExtDynamicTabbedControlBar)
+public:
+    CExtDynamicTabbedControlBar();
+    virtual ~CExtDynamicTabbedControlBar();
+
+    DWORD m_dwDynamicReserved;
+
+    bool IsTabMateAllowed(const CExtControlBar* pBar) const override { return OnQueryTabMate(pBar); }
+    bool OnQueryTabMate(const CExtControlBar* pBar) const override;
+    void CreateNcAreaButtons() override;
+};

@@ -8,7 +8,6 @@
 #include "toolkit/menus/popup_menu_wnd.h"
 
 IMPLEMENT_DYNAMIC(CExtDynTabWnd, CExtTabWnd)
-IMPLEMENT_DYNAMIC(CExtDynAutoHideArea, CExtTabWnd)
 
 BEGIN_MESSAGE_MAP(CExtDynTabWnd, CExtTabWnd)
     ON_WM_CREATE()
@@ -21,7 +20,7 @@ END_MESSAGE_MAP()
 
 CExtDynTabWnd::CExtDynTabWnd() : m_dwReserved(DWORD(-1)) { m_oleDropTarget.m_pWndTab = this; }
 
-CExtDynTabWnd::~CExtDynTabWnd() {}
+CExtDynTabWnd::~CExtDynTabWnd() { m_oleDropTarget.Revoke(); }
 
 CExtDynTabControlBar* CExtDynTabWnd::GetContainer() const
 {
@@ -135,8 +134,7 @@ bool CExtDynTabWnd::OnTabWndSelectionChange(int nOldItem, int nNewItem, bool bPr
     CExtDockBar* pDock = DYNAMIC_DOWNCAST(CExtDockBar, pPage->m_pDockBar);
     const bool bLocked = pDock != NULL && pDock->SetLayoutLock(true);
     pPage->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    if (CExtControlBar::QueryFocusChangingEnabled(pPage, pPage->m_hWnd) && ::GetFocus() != NULL &&
-        ::IsChild(pGroup->m_hWnd, ::GetFocus()))
+    if (CExtControlBar::QueryFocusChangingEnabled(pPage, pPage->m_hWnd))
         pPage->SetFocus();
     if (bLocked && pDock->m_hWnd != NULL)
         pDock->SetLayoutLock(false);
@@ -196,6 +194,15 @@ void CExtDynTabWnd::OnTabWndDrawItem(CDC& dc, const RECT& rcTabItemsArea, int nI
 
 bool CExtDynTabWnd::OnTabWndCanDragItem(int nIndex) { return GetItemBar(nIndex, true) != NULL; }
 
+bool CExtDynTabWnd::OnTabWndStartPushedTracking(int nMouseButton, int nHitTest)
+{
+    // The press takes over the capture that hovering holds. Wine tells a window that
+    // captures the mouse again of the change, and the strip would take that for the end
+    // of hovering and cancel the press with it; so hovering ends first, keeping capture.
+    OnTabWndStopHoverTracking(false);
+    return CExtTabWnd::OnTabWndStartPushedTracking(nMouseButton, nHitTest);
+}
+
 void CExtDynTabWnd::ItemDragLoop(int nIndex)
 {
     CExtControlBar* pBar = GetItemBar(nIndex, true);
@@ -207,6 +214,12 @@ void CExtDynTabWnd::ItemDragLoop(int nIndex)
     OnTabWndStopHoverTracking(true);
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
+    // Letting the capture go makes the system post the strip a mouse move; the page's loop
+    // would take that for a click elsewhere and end before the drag began.
+    MSG msg;
+    while (::PeekMessage(&msg, m_hWnd, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE))
+    {
+    }
     ItemGet(nIndex)->ModifyItemStyle(0, __EDTI_PREVIEW);
     pBar->DragLoop(ptCursor, CSize(0, 0), 1, 1);
     // The loop may have destroyed the strip with its group.
@@ -368,6 +381,3 @@ DROPEFFECT CExtDynTabWnd::CDynDropTarget::OnDragOver(CWnd*, COleDataObject*, DWO
         m_pWndTab->OnDragOverItem(point);
     return DROPEFFECT_NONE;
 }
-
-CExtDynAutoHideArea::CExtDynAutoHideArea() {}
-CExtDynAutoHideArea::~CExtDynAutoHideArea() {}

@@ -1,5 +1,5 @@
-// Tab windows of the docking code: the tab strip of a tabbed group (one tab per page,
-// the tab's lParam being the page) and the auto-hide area.
+// The tab strip of a tabbed group: one tab per page, the tab's lParam being the page
+// (the auto-hide area lives in auto_hide.h).
 #pragma once
 #include "framework/oledrop.h"
 #include "toolkit/dialogs/tab_wnd.h"
@@ -61,6 +61,7 @@ public:
                           bool bInvertedVerticalMode, const RECT& rcEntireItem, CSize sizeTextMeasured,
                           CFont* pFont, LPCTSTR sText, CExtCmdIcon* pIcon) override;
     bool OnTabWndCanDragItem(int nIndex) override;
+    bool OnTabWndStartPushedTracking(int nMouseButton, int nHitTest) override;
     // A page's tab dragged away runs the page's own drag loop.
     void ItemDragLoop(int nIndex) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -73,12 +74,4 @@ protected:
     afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
     DECLARE_MESSAGE_MAP()
-};
-
-class CExtDynAutoHideArea : public CExtTabWnd
-{
-    DECLARE_DYNAMIC(CExtDynAutoHideArea)
-public:
-    CExtDynAutoHideArea();
-    virtual ~CExtDynAutoHideArea();
 };
