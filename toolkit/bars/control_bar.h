@@ -422,6 +422,11 @@ public:
     // cursor alone (no window, or the frame asks for context help).
     virtual bool NcHitTestAndCursor(CPoint point);
     virtual void ToggleDocking();
+    // The frame side a floating bar goes back to: the side it last docked at when it
+    // still accepts it, else the first side it accepts (top, bottom, left, right); 0 none.
+    UINT GetRedockSide() const;
+    // Notes the frame side that holds the bar before it floats.
+    void RememberDockedSide();
     // The shared menu tip when the bar shows its tips through it; NULL otherwise.
     virtual CExtPopupMenuTipWnd* GetBarTipWnd();
     virtual void ShowBarTip(CExtPopupMenuTipWnd* pTip, const RECT& rcExclude, LPCTSTR sText);
