@@ -80,8 +80,10 @@ public:
     BYTE m_nBusyFlags;
     RECT m_rcLastWnd;
     BYTE m_nKeyboardFlags;  // bit 0: the next slide-out came from the keyboard
+    bool m_bDeleteWithWindow;  // made by CreateFrameAreas: the object goes with its window
 
 protected:
+    void PostNcDestroy() override;
     CExtControlBar* ItemBar(int nIndex) const;
     void OnAreaPaint();
     void OnAreaSizeParent(LPARAM lParam);
@@ -89,8 +91,6 @@ protected:
     void OnAreaContextMenu(CPoint ptScreen);
     void AppendTabbedGroup(CExtControlBar* pGroup);
     void RemoveTabbedGroup(CExtControlBar* pGroup, bool bForce);
-    // Selects the page at nPos in a tabbed group's strip.
-    static void SelectGroupPage(CExtControlBar* pGroup, int nPos);
 };
 
 class CExtDynAutoHideSlider : public CWnd, public CExtPmBridge
@@ -140,6 +140,7 @@ public:
     static CExtDynAutoHideSlider* g_pHookingSlider;
     // Dispatches the pending non-client paint, erase and paint messages of the thread.
     static void PumpPaintMessages();
+    void PostNcDestroy() override;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -163,12 +164,16 @@ public:
     CExtBarNcAreaButton* m_pBtnPressed;
     CToolTipCtrl m_wndToolTip;
     RECT m_rcAvail;
+    bool m_bDeleteWithWindow;  // made by CExtDynAutoHideArea::CreateFrameAreas
 
     // ---- the hooks' handling (also driven directly) -------------------------------------
     bool HandleMouseMove(CPoint ptScreen);
     bool HandleMouseButton(int nButton, bool bDown, bool bNonClient, CPoint ptScreen);
     void OnTrackTimer();
     void OnLeaveTimer();
+    // Paints the frame and the shown bar's caption into a DC whose origin is the
+    // window's top-left corner.
+    void DrawSliderNcArea(CDC& dc);
 
 protected:
     static HHOOK g_hHookMouse;
@@ -178,6 +183,8 @@ protected:
     void InstallHooks();
     void RemoveHooks();
 
+    void SlideOut(CExtControlBar* pBar, bool bAnimate);
+    void SlideIn(bool bAnimate, bool bActivate);
     UINT AreaSideId() const;
     bool IsHorzSide() const;
     // The non-client sizes around the content: the caption and the borders.
@@ -192,7 +199,6 @@ protected:
     bool IsShownAndOut() const;
     void LayoutShownBarButtons();
     void ResizeTrack(CPoint ptScreen);
-    void DrawSliderNcArea(CDC& dc);
 
     afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
     afx_msg LRESULT OnNcHitTest(CPoint point);

@@ -3,7 +3,7 @@
 // strip keeps the corners free for the vertical strips and pushes its side's dock bars
 // inwards by its own thickness.
 #include "toolkit/bars/auto_hide.h"
-#include "toolkit/bars/dyn_control_bar.h"
+#include "toolkit/bars/dyn_tab_control_bar.h"
 #include "framework/miniframe.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/menus/popup_menu_wnd.h"
@@ -63,12 +63,19 @@ DROPEFFECT CExtDynAutoHideArea::CDynDropTarget::OnDragOver(CWnd*, COleDataObject
 // ---- construction and creation --------------------------------------------------------
 
 CExtDynAutoHideArea::CExtDynAutoHideArea()
-    : m_oleDropTarget(this), m_pWndSlider(NULL), m_nBusyFlags(0), m_nKeyboardFlags(0)
+    : m_oleDropTarget(this), m_pWndSlider(NULL), m_nBusyFlags(0), m_nKeyboardFlags(0), m_bDeleteWithWindow(false)
 {
     ::SetRectEmpty(&m_rcLastWnd);
 }
 
 CExtDynAutoHideArea::~CExtDynAutoHideArea() {}
+
+void CExtDynAutoHideArea::PostNcDestroy()
+{
+    CExtTabWnd::PostNcDestroy();
+    if (m_bDeleteWithWindow)
+        delete this;
+}
 
 CFrameWnd* CExtDynAutoHideArea::GetAreaFrame() const { return AreaFrameOf(m_hWnd); }
 
@@ -111,6 +118,7 @@ bool CExtDynAutoHideArea::CreateFrameAreas(CFrameWnd* pFrame)
         delete pSlider;
         return false;
     }
+    pSlider->m_bDeleteWithWindow = true;
     for (UINT nID : kAreaIds)
     {
         CExtDynAutoHideArea* pArea = new CExtDynAutoHideArea;
@@ -119,6 +127,7 @@ bool CExtDynAutoHideArea::CreateFrameAreas(CFrameWnd* pFrame)
             delete pArea;
             return false;
         }
+        pArea->m_bDeleteWithWindow = true;
     }
     return true;
 }
@@ -251,10 +260,15 @@ void CExtDynAutoHideArea::AppendBar(CExtControlBar* pBar, bool bForce)
     CFrameWnd* pFrame = pBar->m_pDockSite;
     if (pFrame != NULL && pFrame->GetSafeHwnd() != NULL)
         pFrame->RecalcLayout(TRUE);
-    if (IsTabbedGroup(pBar))
+    CExtDynTabControlBar* pGroup = DYNAMIC_DOWNCAST(CExtDynTabControlBar, pBar);
+    if (pGroup != NULL)
     {
-        const int nActive = ItemFindByStyle(TAB_ITEM_INFO::__ETWI_IN_GROUP_ACTIVE);
-        CExtControlBar* pPage = ItemBar(nActive);
+        // The group's selected page (its first when none is) is the one that slides.
+        CArray<CExtControlBar*, CExtControlBar*> arrPages;
+        pGroup->GetPages(arrPages);
+        CExtControlBar* pPage = pGroup->GetSelectedBar();
+        if (pPage == NULL && arrPages.GetSize() > 0)
+            pPage = arrPages[0];
         if (pPage != NULL)
             pSlideBar = pPage;
     }
@@ -294,39 +308,37 @@ void CExtDynAutoHideArea::RemoveBar(CExtControlBar* pBar, bool bForce)
         CExtDockBar* pDockBar = DYNAMIC_DOWNCAST(CExtDockBar, pBar->m_pDockBar);
         if (pDockBar != NULL && pDockBar->FindBar(pBar) < 0)
             pDockBar->DockControlBar(pBar);
+        pBar->MakeRoomInRow();
     }
     pFrame->ShowControlBar(pBar, TRUE, TRUE);
 }
 
 // A tabbed group brings one tab per page, the group's first tab starting the group.
-void CExtDynAutoHideArea::AppendTabbedGroup(CExtControlBar* pGroup)
+void CExtDynAutoHideArea::AppendTabbedGroup(CExtControlBar* pGroupBar)
 {
+    CExtDynTabControlBar* pGroup = DYNAMIC_DOWNCAST(CExtDynTabControlBar, pGroupBar);
+    if (pGroup == NULL)
+        return;
     CArray<CExtControlBar*, CExtControlBar*> arrPages;
-    CExtDynControlBar* pNested = DYNAMIC_DOWNCAST(CExtDynControlBar, pGroup);
-    if (pNested != NULL)
-        pNested->GetInnerBars(arrPages);
+    pGroup->GetPages(arrPages);
     pGroup->m_nInteractionFlags |= CExtControlBar::__EIF_AUTOHIDE;
-    int nFirst = -1, nActive = -1;
+    CExtControlBar* pSelected = pGroup->GetSelectedBar();
+    if (pSelected == NULL && arrPages.GetSize() > 0)
+        pSelected = arrPages[0];
+    const bool bNoIcon = !HasIcon(m_hWnd, UINT(pGroup->GetDlgCtrlID()));
+    int nActive = -1;
     for (INT_PTR i = 0; i < arrPages.GetSize(); i++)
     {
         CExtControlBar* pPage = arrPages[i];
         DWORD dwStyle = (i == 0) ? DWORD(TAB_ITEM_INFO::__ETWI_GROUP_START) : 0;
         if (!pPage->IsTabShown())
             dwStyle |= TAB_ITEM_INFO::__ETWI_INVISIBLE;
-        if (!HasIcon(m_hWnd, UINT(pGroup->GetDlgCtrlID())))
+        if (bNoIcon)
             dwStyle |= TAB_ITEM_INFO::__ETWI_CENTERED_TEXT;
         pPage->m_nInteractionFlags |= CExtControlBar::__EIF_AUTOHIDE;
-        if (ItemInsert(NULL, (HICON)NULL, dwStyle, -1, LPARAM(pPage), false) == NULL)
-            continue;
-        const int nIndex = ItemGetCount() - 1;
-        if (nFirst < 0)
-            nFirst = nIndex;
-        // Only the selected page of a group is shown; it stands for the group.
-        if (nActive < 0 && (pPage->GetStyle() & WS_VISIBLE) != 0)
-            nActive = nIndex;
+        if (ItemInsert(NULL, (HICON)NULL, dwStyle, -1, LPARAM(pPage), false) != NULL && pPage == pSelected)
+            nActive = ItemGetCount() - 1;
     }
-    if (nActive < 0)
-        nActive = nFirst;
     if (nActive >= 0)
     {
         SelectionSet(nActive, false, false);
@@ -334,13 +346,13 @@ void CExtDynAutoHideArea::AppendTabbedGroup(CExtControlBar* pGroup)
     }
 }
 
-void CExtDynAutoHideArea::RemoveTabbedGroup(CExtControlBar* pGroup, bool bForce)
+void CExtDynAutoHideArea::RemoveTabbedGroup(CExtControlBar* pGroupBar, bool bForce)
 {
-    pGroup->m_nInteractionFlags &= BYTE(~CExtControlBar::__EIF_AUTOHIDE);
+    pGroupBar->m_nInteractionFlags &= BYTE(~CExtControlBar::__EIF_AUTOHIDE);
+    CExtDynTabControlBar* pGroup = DYNAMIC_DOWNCAST(CExtDynTabControlBar, pGroupBar);
     CArray<CExtControlBar*, CExtControlBar*> arrPages;
-    CExtDynControlBar* pNested = DYNAMIC_DOWNCAST(CExtDynControlBar, pGroup);
-    if (pNested != NULL)
-        pNested->GetInnerBars(arrPages);
+    if (pGroup != NULL)
+        pGroup->GetPages(arrPages);
     CExtControlBar* pActivePage = NULL;
     int nActivePos = -1;
     m_nBusyFlags |= __EAHB_UPDATING;
@@ -369,22 +381,24 @@ void CExtDynAutoHideArea::RemoveTabbedGroup(CExtControlBar* pGroup, bool bForce)
     m_nBusyFlags &= BYTE(~__EAHB_UPDATING);
     UpdateTabWnd(true);
     OnTabWndSyncVisibility();
-    CFrameWnd* pFrame = pGroup->m_pDockSite;
+    CFrameWnd* pFrame = pGroupBar->m_pDockSite;
     if (pFrame == NULL || pFrame->GetSafeHwnd() == NULL)
         return;
     if (bForce)
     {
-        pFrame->ShowControlBar(pGroup, TRUE, TRUE);
+        pFrame->ShowControlBar(pGroupBar, TRUE, TRUE);
         pFrame->DelayRecalcLayout();
         return;
     }
-    CExtDockBar* pDockBar = DYNAMIC_DOWNCAST(CExtDockBar, pGroup->m_pDockBar);
-    if (pDockBar != NULL && pDockBar->FindBar(pGroup) < 0)
-        pDockBar->DockControlBar(pGroup);
+    CExtDockBar* pDockBar = DYNAMIC_DOWNCAST(CExtDockBar, pGroupBar->m_pDockBar);
+    if (pDockBar != NULL && pDockBar->FindBar(pGroupBar) < 0)
+        pDockBar->DockControlBar(pGroupBar);
+    pGroupBar->MakeRoomInRow();
     if (pActivePage != NULL)
         pFrame->ShowControlBar(pActivePage, TRUE, TRUE);
-    pFrame->ShowControlBar(pGroup, TRUE, FALSE);
-    SelectGroupPage(pGroup, nActivePos);
+    pFrame->ShowControlBar(pGroupBar, TRUE, FALSE);
+    if (pGroup != NULL && nActivePos >= 0)
+        pGroup->SelectVisibleTab(nActivePos);
 }
 
 // ---- the tab window's queries ---------------------------------------------------------------
@@ -540,11 +554,12 @@ bool CExtDynAutoHideArea::HandleKeyboardSwitch(const MSG* pMsg)
         CancelToolTips();
         m_nKeyboardFlags |= 1;
         SelectionSet(nIndex, true, true);
-        HWND hWndContent = ::GetWindow(pBar->m_hWnd, GW_CHILD);
-        if (m_pWndSlider != NULL && m_pWndSlider->GetSafeHwnd() != NULL && hWndContent == NULL &&
-            m_pWndSlider->GetShownBar() == pBar)
-            hWndContent = ::GetWindow(m_pWndSlider->m_hWnd, GW_CHILD);
-        if (hWndContent != NULL && ::GetParent(hWndContent) == m_pWndSlider->GetSafeHwnd() &&
+        // Out now, the bar's content lives in the slider and takes the focus there.
+        const HWND hWndSlider = (m_pWndSlider != NULL) ? m_pWndSlider->GetSafeHwnd() : NULL;
+        if (hWndSlider == NULL || m_pWndSlider->GetShownBar() != pBar)
+            return true;
+        const HWND hWndContent = ::GetWindow(hWndSlider, GW_CHILD);
+        if (hWndContent != NULL && (::GetWindowLong(hWndContent, GWL_STYLE) & WS_VISIBLE) != 0 &&
             CExtControlBar::QueryFocusChangingEnabled(this, hWndContent))
             ::SetFocus(hWndContent);
         return true;
@@ -682,13 +697,3 @@ void CExtDynAutoHideArea::OnAreaContextMenu(CPoint ptScreen)
         delete pPopup;
 }
 
-void CExtDynAutoHideArea::SelectGroupPage(CExtControlBar* pGroup, int nPos)
-{
-    CExtDynControlBar* pNested = DYNAMIC_DOWNCAST(CExtDynControlBar, pGroup);
-    if (pNested == NULL || nPos < 0)
-        return;
-    CArray<CExtControlBar*, CExtControlBar*> arrPages;
-    pNested->GetInnerBars(arrPages);
-    if (nPos < arrPages.GetSize() && pGroup->m_pDockSite != NULL)
-        pGroup->m_pDockSite->ShowControlBar(arrPages[nPos], TRUE, FALSE);
-}

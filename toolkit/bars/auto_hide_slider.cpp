@@ -80,7 +80,7 @@ bool CExtDynAutoHideSlider::RegisterSliderClass()
 CExtDynAutoHideSlider::CExtDynAutoHideSlider()
     : m_hWndArea(NULL), m_hWndBar(NULL), m_sizeContent(0, 0), m_nStateFlags(0),
       m_nResizingMode(__EAHS_RESIZE_NONE), m_dwResizeStartX(0), m_dwResizeStartY(0), m_pBtnHover(NULL),
-      m_pBtnTip(NULL), m_pBtnPressed(NULL)
+      m_pBtnTip(NULL), m_pBtnPressed(NULL), m_bDeleteWithWindow(false)
 {
     ::SetRectEmpty(&m_rcAvail);
     RegisterWithHolder();
@@ -319,87 +319,95 @@ void CExtDynAutoHideSlider::SlideBar(CExtControlBar* pBar, bool bShow, bool bAni
 {
     if (m_hWnd == NULL)
         return;
+    if (bShow)
+        SlideOut(pBar, bAnimate);
+    else
+        SlideIn(bAnimate, bActivate);
+}
+
+void CExtDynAutoHideSlider::SlideOut(CExtControlBar* pBar, bool bAnimate)
+{
     const int nSteps = CExtControlBar::g_nAutoHideAnimationStepCount;
     const int nStepTime = CExtControlBar::g_nAutoHideAnimationStepTime;
-    if (bShow)
+    if (pBar == NULL || pBar->GetSafeHwnd() == NULL)
+        return;
+    CExtControlBar* pShown = GetShownBar();
+    CExtPopupMenuTipWnd* pTip = pShown != NULL ? pShown->GetBarTipWnd() : NULL;
+    if (pTip != NULL && pTip->GetSafeHwnd() != NULL)
+        pTip->Hide();
+    const bool bAnim = nSteps != 0 && nStepTime != 0 && bAnimate && CExtControlBar::g_bAutoHideAnimateShow;
+    CExtPopupMenuWnd::CancelMenuTracking();
+    CWnd::CancelToolTips();
+    if (IsOut() && pShown == pBar)
+        return;
+    if (IsOut())
+        SlideBar(pShown, false, false, true);
+    CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(pBar);
+    if (pArea == NULL)
+        return;
+    CRect rcAvail, rcFinal;
+    const HWND hWndAreaOld = m_hWndArea;
+    if (!ComputeSlideOut(pBar, pArea, rcAvail, rcFinal))
     {
-        if (pBar == NULL || pBar->GetSafeHwnd() == NULL)
-            return;
-        CExtControlBar* pShown = GetShownBar();
-        CExtPopupMenuTipWnd* pTip = pShown != NULL ? pShown->GetBarTipWnd() : NULL;
-        if (pTip != NULL && pTip->GetSafeHwnd() != NULL)
-            pTip->Hide();
-        const bool bAnim = nSteps != 0 && nStepTime != 0 && bAnimate && CExtControlBar::g_bAutoHideAnimateShow;
-        CExtPopupMenuWnd::CancelMenuTracking();
-        CWnd::CancelToolTips();
-        if (IsOut() && pShown == pBar)
-            return;
-        if (IsOut())
-            SlideBar(pShown, false, false, true);
-        CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(pBar);
-        if (pArea == NULL)
-            return;
-        CRect rcAvail, rcFinal;
-        const HWND hWndAreaOld = m_hWndArea;
-        if (!ComputeSlideOut(pBar, pArea, rcAvail, rcFinal))
-        {
-            m_hWndArea = hWndAreaOld;
-            return;
-        }
-        m_nStateFlags |= __EAHS_OUT;
-        m_hWndBar = pBar->m_hWnd;
-        m_hWndArea = pArea->m_hWnd;
-        m_rcAvail = rcAvail;
-        const CRect rcInsets = NonClientInsets(pBar);
-        m_sizeContent = CSize(rcFinal.Width() - rcInsets.left - rcInsets.right,
-                              rcFinal.Height() - rcInsets.top - rcInsets.bottom);
-
-        HWND hWndContent = ::GetWindow(pBar->m_hWnd, GW_CHILD);
-        if (hWndContent != NULL)
-        {
-            ::SetParent(hWndContent, m_hWnd);
-            CExtControlBar::UpdateOleControlContainerFlags(pBar->m_pDockSite);
-            ::SetWindowPos(hWndContent, NULL, 0, 0, 0, 0,
-                           SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW |
-                               SWP_NOOWNERZORDER);
-        }
-        bool bStepsRan = false;
-        if (bAnim)
-        {
-            m_nStateFlags |= __EAHS_BUSY;
-            DWORD dwLast = ::GetTickCount();
-            for (int i = 0; i < nSteps; i++)
-            {
-                ApplyStep(hWndContent, StepRect(rcFinal, i, true), !bStepsRan);
-                bStepsRan = true;
-                const DWORD dwSpent = ::GetTickCount() - dwLast;
-                if (dwSpent < DWORD(nStepTime))
-                    ::Sleep(DWORD(nStepTime) - dwSpent);
-                dwLast = ::GetTickCount();
-            }
-            m_nStateFlags &= BYTE(~__EAHS_BUSY);
-        }
-        SetWindowPos(&CWnd::wndTop, rcFinal.left, rcFinal.top, rcFinal.Width(), rcFinal.Height(),
-                     SWP_SHOWWINDOW | SWP_NOCOPYBITS | (bStepsRan ? 0 : SWP_FRAMECHANGED));
-        if (hWndContent != NULL && ::IsWindow(hWndContent))
-        {
-            CRect rcClient;
-            GetClientRect(&rcClient);
-            ::SetWindowPos(hWndContent, HWND_BOTTOM, 0, 0, rcClient.Width(), rcClient.Height(),
-                           SWP_SHOWWINDOW | SWP_NOCOPYBITS);
-            ::RedrawWindow(hWndContent, NULL, NULL, kRedrawAll);
-        }
-        LayoutShownBarButtons();
-        RedrawWindow(NULL, NULL, kRedrawAll | RDW_FRAME);
-        InstallHooks();
-        ForgetButtonsHover(pBar);
-        SetTimer(__EAHS_TIMER_TRACK, 100, NULL);
+        m_hWndArea = hWndAreaOld;
         return;
     }
+    m_nStateFlags |= __EAHS_OUT;
+    m_hWndBar = pBar->m_hWnd;
+    m_hWndArea = pArea->m_hWnd;
+    m_rcAvail = rcAvail;
+    const CRect rcInsets = NonClientInsets(pBar);
+    m_sizeContent = CSize(rcFinal.Width() - rcInsets.left - rcInsets.right,
+                          rcFinal.Height() - rcInsets.top - rcInsets.bottom);
 
-    // Sliding in.
+    HWND hWndContent = ::GetWindow(pBar->m_hWnd, GW_CHILD);
+    if (hWndContent != NULL)
+    {
+        ::SetParent(hWndContent, m_hWnd);
+        CExtControlBar::UpdateOleControlContainerFlags(pBar->m_pDockSite);
+        ::SetWindowPos(hWndContent, NULL, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW |
+                           SWP_NOOWNERZORDER);
+    }
+    bool bStepsRan = false;
+    if (bAnim)
+    {
+        m_nStateFlags |= __EAHS_BUSY;
+        DWORD dwLast = ::GetTickCount();
+        for (int i = 0; i < nSteps; i++)
+        {
+            ApplyStep(hWndContent, StepRect(rcFinal, i, true), !bStepsRan);
+            bStepsRan = true;
+            const DWORD dwSpent = ::GetTickCount() - dwLast;
+            if (dwSpent < DWORD(nStepTime))
+                ::Sleep(DWORD(nStepTime) - dwSpent);
+            dwLast = ::GetTickCount();
+        }
+        m_nStateFlags &= BYTE(~__EAHS_BUSY);
+    }
+    SetWindowPos(&CWnd::wndTop, rcFinal.left, rcFinal.top, rcFinal.Width(), rcFinal.Height(),
+                 SWP_SHOWWINDOW | SWP_NOCOPYBITS | (bStepsRan ? 0 : SWP_FRAMECHANGED));
+    if (hWndContent != NULL && ::IsWindow(hWndContent))
+    {
+        CRect rcClient;
+        GetClientRect(&rcClient);
+        ::SetWindowPos(hWndContent, HWND_BOTTOM, 0, 0, rcClient.Width(), rcClient.Height(),
+                       SWP_SHOWWINDOW | SWP_NOCOPYBITS);
+        ::RedrawWindow(hWndContent, NULL, NULL, kRedrawAll);
+    }
+    LayoutShownBarButtons();
+    RedrawWindow(NULL, NULL, kRedrawAll | RDW_FRAME);
+    InstallHooks();
+    ForgetButtonsHover(pBar);
+    SetTimer(__EAHS_TIMER_TRACK, 100, NULL);
+}
+
+void CExtDynAutoHideSlider::SlideIn(bool bAnimate, bool bActivate)
+{
     if (!IsOut())
         return;
+    const int nSteps = CExtControlBar::g_nAutoHideAnimationStepCount;
+    const int nStepTime = CExtControlBar::g_nAutoHideAnimationStepTime;
     CExtControlBar* pShown = GetShownBar();
     CExtDynAutoHideArea* pArea = GetArea();
     if (pArea != NULL)
@@ -457,8 +465,6 @@ void CExtDynAutoHideSlider::SlideBar(CExtControlBar* pBar, bool bShow, bool bAni
         if (pFrame != NULL && CExtControlBar::QueryFocusChangingEnabled(this, pFrame->m_hWnd))
             pFrame->SetFocus();
     }
-    if (pShown != NULL && pShown->GetSafeHwnd() != NULL)
-        pShown->LayoutNcAreaButtons();
 }
 
 void CExtDynAutoHideSlider::ForgetButtonsHover(CExtControlBar* pBar)
@@ -554,7 +560,7 @@ void CExtDynAutoHideSlider::DrawSliderNcArea(CDC& dc)
     RECT rcText = rcCaption;
     pBar->CalcCaptionTextRect(rcText);
     CString sText;
-    pBar->OnGetBarCaptionText(0, sText);
+    pBar->OnGetBarCaptionText(6, sText);
     const int nSaved = dc.SaveDC();
     dc.IntersectClipRect(&rcCaption);
     CExtPaintManager::PAINTBARCAPTIONDATA _pbcd(this, rcCaption, rcText, IsFocusInside(), false, !bGripperAtTop,
@@ -637,7 +643,24 @@ void CExtDynAutoHideSlider::OnDestroy()
     SendMessage(WM_CANCELMODE);
     if (g_pHookingSlider == this)
         RemoveHooks();
+    // The areas may outlive the slider while the frame goes: they forget it.
+    CWnd* pFrame = GetParent();
+    if (pFrame != NULL)
+    {
+        CExtDynAutoHideArea* arrAreas[4];
+        CExtDynAutoHideArea::FindAreas(pFrame->m_hWnd, &arrAreas[0], &arrAreas[1], &arrAreas[2], &arrAreas[3]);
+        for (CExtDynAutoHideArea* pArea : arrAreas)
+            if (pArea != NULL && pArea->m_pWndSlider == this)
+                pArea->m_pWndSlider = NULL;
+    }
     CWnd::OnDestroy();
 }
 
 LRESULT CExtDynAutoHideSlider::OnSizeParent(WPARAM, LPARAM) { return 0; }
+
+void CExtDynAutoHideSlider::PostNcDestroy()
+{
+    CWnd::PostNcDestroy();
+    if (m_bDeleteWithWindow)
+        delete this;
+}

@@ -31,15 +31,15 @@ const XpLookQueryInstaller g_XpLookQueryInstaller;
 
 bool BarWindowExists(const CExtControlBar* pBar) { return pBar != NULL && pBar->GetSafeHwnd() != NULL; }
 
-// The auto-hide area of a frame side is a child of the dock site with the id of that
-// side's dock bar.
+// The bar's dock bar knows the auto-hide area of its side (inner rings share the area of
+// the frame's own dock bar).
 bool HasAutoHideArea(CExtControlBar* pBar)
 {
-    if (pBar->m_pDockSite == NULL || pBar->m_pDockSite->GetSafeHwnd() == NULL || pBar->m_pDockBar == NULL)
+    if (pBar->m_pDockSite == NULL || pBar->m_pDockSite->GetSafeHwnd() == NULL)
         return false;
-    const int nID = pBar->m_pDockBar->GetDlgCtrlID();
-    CWnd* pArea = CWnd::FromHandlePermanent(::GetDlgItem(pBar->m_pDockSite->m_hWnd, nID));
-    return pArea != NULL && pArea != pBar->m_pDockBar && pArea->IsKindOf(RUNTIME_CLASS(CExtDynAutoHideArea));
+    CExtDockBar* pDockBar = DYNAMIC_DOWNCAST(CExtDockBar, pBar->m_pDockBar);
+    CExtDynAutoHideArea* pArea = pDockBar != NULL ? pDockBar->GetAutoHideArea() : NULL;
+    return pArea != NULL && pArea->GetSafeHwnd() != NULL;
 }
 
 }  // namespace
@@ -131,7 +131,9 @@ bool CExtBarNcAreaButton::GetBarNcAreaInfo(RECT* prcCaption, RECT* prcBarWnd, bo
         else if (pSlider != NULL)
             pSlider->GetCaptionRect(*prcCaption);
     }
-    return true;
+    // Pinned away and not out, the bar shows no caption anywhere: the buttons keep the
+    // places they had on the slider.
+    return !m_pBar->AutoHideModeGet() || pSlider != NULL;
 }
 
 bool CExtBarNcAreaButton::IsBarAutoHiddenAndShown(bool* pbShownInSlider, bool* pbSliderActive) const

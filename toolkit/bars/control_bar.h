@@ -382,6 +382,9 @@ public:
     static bool UpdateOleControlContainerFlags(CWnd* pWnd);
     // The auto-hide slider's window while it shows this bar, else NULL.
     CWnd* GetAutoHideSliderShowingBar() const;
+    // A pinned bar's window goes: its content comes back from the slider to go with it,
+    // and its tab leaves the area.
+    void AutoHideBarGoing();
     int QueryDockMarkerStyle() const;
     virtual bool UsesDockMarkerDrag() const;
     virtual bool UsesLiveRowResize() const;

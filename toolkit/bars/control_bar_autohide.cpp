@@ -2,6 +2,8 @@
 // taking it back, the queries that tabbed groups and auto-hide areas ask a bar, and the
 // OLE-control container flags every docking change refreshes.
 #include "toolkit/bars/auto_hide.h"
+#include "toolkit/bars/dyn_tab_control_bar.h"
+#include "toolkit/bars/dynamic_bar.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 
 namespace {
@@ -86,6 +88,16 @@ CWnd* CExtControlBar::GetAutoHideSliderShowingBar() const
     return pSlider;
 }
 
+void CExtControlBar::AutoHideBarGoing()
+{
+    CWnd* pSlider = GetAutoHideSliderShowingBar();
+    if (pSlider != NULL)
+        pSlider->SendMessage(WM_CANCELMODE);
+    CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(this);
+    if (pArea != NULL)
+        pArea->RemoveBar(this, true);
+}
+
 bool CExtControlBar::AutoHideModeSet(bool bAutoHide, bool bAnimate, bool bRecalc, bool bForce)
 {
     if (m_hWnd == NULL)
@@ -128,6 +140,21 @@ bool CExtControlBar::AutoHideModeSet(bool bAutoHide, bool bAnimate, bool bRecalc
         if (pSlider != NULL)
             pSlider->SendMessage(WM_CANCELMODE);
         pArea->RemoveBar(this, bForce);
+        CExtDynTabControlBar* pGroup = DYNAMIC_DOWNCAST(CExtDynTabControlBar, this);
+        if (pGroup != NULL)
+        {
+            // The dynamic pages learn whether they show again.
+            CArray<CExtControlBar*, CExtControlBar*> arrPages;
+            pGroup->GetPages(arrPages);
+            for (INT_PTR i = 0; i < arrPages.GetSize(); i++)
+            {
+                if (bForce && arrPages[i]->IsVisible())
+                    pSite->ShowControlBar(arrPages[i], FALSE, TRUE);
+                CExtDynamicControlBar* pPage = DYNAMIC_DOWNCAST(CExtDynamicControlBar, arrPages[i]);
+                if (pPage != NULL)
+                    pPage->m_dwHiddenFlags = bForce ? (pPage->m_dwHiddenFlags | 1) : (pPage->m_dwHiddenFlags & ~DWORD(1));
+            }
+        }
     }
     else
     {
@@ -135,6 +162,23 @@ bool CExtControlBar::AutoHideModeSet(bool bAutoHide, bool bAnimate, bool bRecalc
             pSite->ShowControlBar(this, FALSE, TRUE);
         pSite->DelayRecalcLayout();
         pArea->AppendBar(this, bForce);
+        CExtDynTabControlBar* pGroup = DYNAMIC_DOWNCAST(CExtDynTabControlBar, this);
+        CExtControlBar* pShownPage = pGroup != NULL ? pGroup->GetSelectedBar() : NULL;
+        if (pShownPage != NULL)
+        {
+            // The tab of the page the group shows is the group's active one.
+            CExtDockBar* pFrameDockBar = NULL;
+            for (CWnd* pWalk = pShownPage->GetParent(); pWalk != NULL && pFrameDockBar == NULL; pWalk = pWalk->GetParent())
+            {
+                CExtDockBar* p = DYNAMIC_DOWNCAST(CExtDockBar, pWalk);
+                if (p != NULL && !p->IsKindOf(RUNTIME_CLASS(CExtDockDynBar)))
+                    pFrameDockBar = p;
+            }
+            CExtDynAutoHideArea* pPageArea = pFrameDockBar != NULL ? pFrameDockBar->GetAutoHideArea() : NULL;
+            const int nIndex = pPageArea != NULL ? pPageArea->ItemFindByLParam(LPARAM(pShownPage), -1, true, true) : -1;
+            if (nIndex >= 0)
+                pPageArea->ItemGet(nIndex)->ModifyItemStyle(0, CExtTabWnd::TAB_ITEM_INFO::__ETWI_IN_GROUP_ACTIVE);
+        }
     }
     if (bAutoHide)
         m_nInteractionFlags |= __EIF_AUTOHIDE;

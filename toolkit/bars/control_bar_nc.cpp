@@ -717,6 +717,8 @@ LRESULT CExtControlBar::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
         break;
     case WM_DESTROY:
         m_nOptionFlags |= __ESF_BUSY;
+        if (AutoHideModeGet())
+            AutoHideBarGoing();
         break;
     case WM_NCDESTROY:
         m_nOptionFlags |= __ESF_BUSY;

@@ -4,9 +4,10 @@
 // dynamic_bar_menu.cpp, the site and the document frame in dynamic_bar_site.cpp.
 #include "toolkit/bars/dynamic_bar.h"
 #include "framework/archive.h"
+#include "framework/dockbar.h"
 #include "framework/exceptions.h"
 #include "toolkit/bars/auto_hide.h"
-#include "toolkit/bars/dyn_control_bar.h"
+#include "toolkit/bars/dyn_tab_control_bar.h"
 #include "toolkit/core/resource_manager.h"
 #include "toolkit/dialogs/tab_page_container.h"
 #include "toolkit/menus/popup_menu_wnd.h"
@@ -63,6 +64,11 @@ bool CExtDynamicControlBar::OnQueryTabMate(const CExtControlBar* pBar) const
         return false;
     const CExtDynamicControlBar* pDynamic = DYNAMIC_DOWNCAST(CExtDynamicControlBar, const_cast<CExtControlBar*>(pBar));
     return pDynamic == NULL || pDynamic->m_eBarState == __EDBS_DOCKED;
+}
+
+void CExtDynamicControlBar::DragUpdate(const POINT& ptScreen, bool bNoDocking)
+{
+    CExtControlBar::DragUpdate(ptScreen, GetBarState(NULL) == __EDBS_FLOATING ? true : bNoDocking);
 }
 
 bool CExtDynamicControlBar::OnQueryTabShown() const { return m_eBarState != __EDBS_DOCUMENT; }
@@ -125,7 +131,7 @@ bool CExtDynamicControlBar::SetBarState(DWORD dwState, bool bShow)
             AutoHideModeSet(false, false, false, true);
         LeaveDocumentMode();
         if (!IsFloating() && pSite != NULL && pSite->GetSafeHwnd() != NULL)
-            pSite->FloatControlBar(this, m_ptFloatPos, CBRS_ALIGN_TOP);
+            FloatControlBar(m_ptFloatPos.x, m_ptFloatPos.y, CBRS_ALIGN_TOP);
         if (pSite != NULL && pSite->GetSafeHwnd() != NULL)
             pSite->ShowControlBar(this, bShow ? TRUE : FALSE, FALSE);
         break;
@@ -142,6 +148,14 @@ bool CExtDynamicControlBar::SetBarState(DWORD dwState, bool bShow)
         {
             if (bShow)
                 m_eBarState = __EDBS_DOCKED;
+            // Docked means docked: a floating bar goes back to the side it last left.
+            if (bShow && IsFloating() && pSite != NULL && pSite->GetSafeHwnd() != NULL)
+            {
+                UINT nSide = (m_pDockContext != NULL) ? m_pDockContext->m_uMRUDockID : 0;
+                if (nSide < AFX_IDW_DOCKBAR_TOP || nSide > AFX_IDW_DOCKBAR_BOTTOM)
+                    nSide = AFX_IDW_DOCKBAR_LEFT;
+                DockAtFrameSide(nSide, false, pSite, true);
+            }
             if (bShow != IsVisible())
             {
                 ToggleVisibility(true);
@@ -186,17 +200,12 @@ bool CExtDynamicControlBar::SetBarState(DWORD dwState, bool bShow)
 // A tabbed group always shares one state among its dynamic pages.
 void CExtDynamicControlBar::ApplyStateToTabGroup(DWORD dwState)
 {
-    CWnd* pParent = GetParent();
-    if (pParent == NULL || !CExtPaintManagerHolder::IsKindOfByName(pParent, "CExtDockDynTabBar"))
-        return;
-    CWnd* pGroup = pParent->GetParent();
-    if (pGroup == NULL || !CExtPaintManagerHolder::IsKindOfByName(pGroup, "CExtDynTabControlBar"))
-        return;
-    CExtDynControlBar* pNested = DYNAMIC_DOWNCAST(CExtDynControlBar, pGroup);
-    if (pNested == NULL)
+    CExtDockDynTabBar* pTabDock = DYNAMIC_DOWNCAST(CExtDockDynTabBar, GetParent());
+    CExtDynTabControlBar* pGroup = pTabDock != NULL ? pTabDock->GetTabContainer() : NULL;
+    if (pGroup == NULL)
         return;
     CArray<CExtControlBar*, CExtControlBar*> arrPages;
-    pNested->GetInnerBars(arrPages);
+    pGroup->GetPages(arrPages);
     for (INT_PTR i = 0; i < arrPages.GetSize(); i++)
     {
         CExtDynamicControlBar* pPage = DYNAMIC_DOWNCAST(CExtDynamicControlBar, arrPages[i]);
@@ -416,6 +425,14 @@ LRESULT CExtDynamicControlBar::WindowProc(UINT nMessage, WPARAM wParam, LPARAM l
         // clean-up happens.
         break;
     }
+    case WM_NCDESTROY:
+    {
+        const LRESULT lResult = CExtControlBar::WindowProc(nMessage, wParam, lParam);
+        // A window made again for this object starts afresh.
+        m_nDynFlags &= BYTE(~0x02);
+        m_hWndContent = NULL;
+        return lResult;
+    }
     case WM_SHOWWINDOW:
     case WM_SIZE:
     case WM_WINDOWPOSCHANGED:
@@ -434,7 +451,32 @@ LRESULT CExtDynamicControlBar::WindowProc(UINT nMessage, WPARAM wParam, LPARAM l
         }
         break;
     default:
+        if (nMessage == CExtPopupMenuWnd::g_nMsgNotifyMenuClosed)
+            RestoreMenuButton();
         break;
     }
     return CExtControlBar::WindowProc(nMessage, wParam, lParam);
+}
+
+// The options menu closed: its button loses the pressed look it kept while the menu was
+// open.
+void CExtDynamicControlBar::RestoreMenuButton()
+{
+    bool bChanged = false;
+    for (INT_PTR i = 0; i < m_vNcAreaButtons.GetSize(); i++)
+    {
+        CExtBarNcAreaButton* pBtn = m_vNcAreaButtons[i];
+        if (pBtn->IsKindOf(RUNTIME_CLASS(CExtDynamicBarNcAreaButtonMenu)) && (pBtn->IsHover() || pBtn->IsPressed()))
+        {
+            pBtn->ClearHoverAndPressed();
+            bChanged = true;
+        }
+    }
+    if (!bChanged || m_hWnd == NULL)
+        return;
+    CWnd* pSlider = GetAutoHideSliderShowingBar();
+    if (pSlider != NULL)
+        pSlider->PostMessage(WM_NCPAINT);
+    else
+        PostMessage(WM_NCPAINT);
 }

@@ -100,6 +100,8 @@ public:
     void OnBarStateSerialized(bool bStoring) override;
     bool IsTabMateAllowed(const CExtControlBar* pBar) const override { return OnQueryTabMate(pBar); }
     bool OnQueryTabMate(const CExtControlBar* pBar) const override;
+    // A floating dynamic bar is dragged without docking.
+    void DragUpdate(const POINT& ptScreen, bool bNoDocking) override;
     bool IsTabShown() const override { return OnQueryTabShown(); }
     bool OnQueryTabShown() const override;
     int OnGetBarCaptionText(int nType, CString& sText) const override;
@@ -144,6 +146,7 @@ protected:
     void EnterDocumentMdiChild(HWND hWndContent, CExtDynamicBarSite* pSite, const CString& sTitle);
     void MarkOptionsMenuItems(CExtPopupMenuWnd* pPopup, int nFirst, CExtDynamicBarSite::eDetectedUiType_t eMode);
     bool RefreshHiddenFlag(UINT nMessage);
+    void RestoreMenuButton();
 };
 
 class CExtDynamicBarNcAreaButtonClose : public CExtBarNcAreaButtonClose

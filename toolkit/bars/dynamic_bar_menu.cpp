@@ -2,7 +2,7 @@
 // bar's state and its site) and its three caption buttons.
 #include "toolkit/bars/dynamic_bar.h"
 #include "toolkit/bars/auto_hide.h"
-#include "toolkit/bars/dyn_control_bar.h"
+#include "toolkit/bars/dyn_tab_control_bar.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/core/resource_manager.h"
 #include "toolkit/menus/popup_menu_wnd.h"
@@ -15,18 +15,18 @@ namespace {
 
 const BYTE kLowFlags = CExtBarNcAreaButton::__EBNBF_HOVER | CExtBarNcAreaButton::__EBNBF_PRESSED;
 
-// The pages of the tabbed group pBar belongs to (or is), empty for a plain bar.
+// The pages of the tabbed group pBar belongs to (or is); false for a plain bar.
 bool GroupPages(CExtControlBar* pBar, CArray<CExtControlBar*, CExtControlBar*>& arrPages)
 {
-    CExtControlBar* pGroup = NULL;
-    if (CExtPaintManagerHolder::IsKindOfByName(pBar, "CExtDynTabControlBar"))
-        pGroup = pBar;
-    else if (pBar->GetParent() != NULL && CExtPaintManagerHolder::IsKindOfByName(pBar->GetParent(), "CExtDockDynTabBar"))
-        pGroup = DYNAMIC_DOWNCAST(CExtControlBar, pBar->GetParent()->GetParent());
-    CExtDynControlBar* pNested = DYNAMIC_DOWNCAST(CExtDynControlBar, pGroup);
-    if (pNested == NULL)
+    CExtDynTabControlBar* pGroup = DYNAMIC_DOWNCAST(CExtDynTabControlBar, pBar);
+    if (pGroup == NULL)
+    {
+        CExtDockDynTabBar* pTabDock = DYNAMIC_DOWNCAST(CExtDockDynTabBar, pBar->GetParent());
+        pGroup = pTabDock != NULL ? pTabDock->GetTabContainer() : NULL;
+    }
+    if (pGroup == NULL)
         return false;
-    pNested->GetInnerBars(arrPages);
+    pGroup->GetPages(arrPages);
     return true;
 }
 
@@ -198,16 +198,18 @@ CExtDynamicControlBar* CExtDynamicBarNcAreaButtonMenu::GetMenuBar(bool bFirstWhe
     CExtDynamicControlBar* pBar = DYNAMIC_DOWNCAST(CExtDynamicControlBar, m_pBar);
     if (pBar != NULL)
         return pBar;
-    if (!CExtPaintManagerHolder::IsKindOfByName(m_pBar, "CExtDynamicTabbedControlBar"))
+    CExtDynamicTabbedControlBar* pGroup = DYNAMIC_DOWNCAST(CExtDynamicTabbedControlBar, m_pBar);
+    if (pGroup == NULL)
         return NULL;
-    // The group's selected page is the one shown.
-    CArray<CExtControlBar*, CExtControlBar*> arrPages;
-    if (!GroupPages(m_pBar, arrPages) || arrPages.GetSize() == 0)
-        return NULL;
-    for (INT_PTR i = 0; i < arrPages.GetSize(); i++)
-        if ((arrPages[i]->GetStyle() & WS_VISIBLE) != 0)
-            return DYNAMIC_DOWNCAST(CExtDynamicControlBar, arrPages[i]);
-    return bFirstWhenNoSelection ? DYNAMIC_DOWNCAST(CExtDynamicControlBar, arrPages[0]) : NULL;
+    CExtControlBar* pSelected = pGroup->GetSelectedBar();
+    if (pSelected == NULL && bFirstWhenNoSelection)
+    {
+        CArray<CExtControlBar*, CExtControlBar*> arrPages;
+        pGroup->GetPages(arrPages);
+        if (arrPages.GetSize() > 0)
+            pSelected = arrPages[0];
+    }
+    return DYNAMIC_DOWNCAST(CExtDynamicControlBar, pSelected);
 }
 
 bool CExtDynamicBarNcAreaButtonMenu::OnQueryVisibility() const

@@ -4,6 +4,7 @@
 #include "toolkit/bars/dynamic_bar.h"
 #include "framework/miniframe.h"
 #include "toolkit/bars/auto_hide.h"
+#include "toolkit/bars/dyn_tab_control_bar.h"
 #include "toolkit/dialogs/tab_page_container.h"
 
 const UINT CExtDynamicBarSite::g_nMsgFindDynamicBarSite =
@@ -226,6 +227,14 @@ void CExtDynamicBarSite::OnBarDestroyed(CExtDynamicControlBar* pBar, bool bForce
                     pArea->RemoveBar(pBar, true);
             }
             CExtDockBar* pExtDockBar = DYNAMIC_DOWNCAST(CExtDockBar, pBar->m_pDockBar);
+            CExtDockDynTabBar* pTabDock = DYNAMIC_DOWNCAST(CExtDockDynTabBar, pBar->m_pDockBar);
+            CExtDynTabControlBar* pGroup = pTabDock != NULL ? pTabDock->GetTabContainer() : NULL;
+            if (pGroup != NULL && pGroup->GetBarTabIndex(pBar) >= 0)
+            {
+                // The page's tab goes with it.
+                pGroup->m_wndTabSwitcher.SelectionSet(pGroup->GetBarTabIndex(pBar), false, false);
+                pGroup->RemoveSelectedBar();
+            }
             if (pExtDockBar != NULL)
                 pExtDockBar->RemoveControlBar(pBar);
             else if (pBar->m_pDockBar != NULL)
