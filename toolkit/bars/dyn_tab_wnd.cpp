@@ -249,7 +249,7 @@ int CExtDynTabWnd::FindSwitchTarget(int nStep) const
 
 bool CExtDynTabWnd::ProcessKeyboardSwitch(const MSG* pMsg)
 {
-    if (!CExtDynTabControlBar::g_bTabbedKeyboardSwitch || pMsg == NULL || pMsg->message != WM_KEYDOWN ||
+    if (!CExtControlBar::g_bTabbedKeyboardSwitch || pMsg == NULL || pMsg->message != WM_KEYDOWN ||
         (pMsg->wParam != VK_PRIOR && pMsg->wParam != VK_NEXT))
         return false;
     if (::GetKeyState(VK_CONTROL) >= 0 || ::GetKeyState(VK_SHIFT) < 0 || ::GetKeyState(VK_MENU) < 0)
@@ -279,7 +279,7 @@ int CExtDynTabWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (CExtTabWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     // Registration fails harmlessly where OLE is not initialised.
-    if (CExtDynTabControlBar::g_bTabbedOleDragOver)
+    if (CExtControlBar::g_bTabbedOleDragOver)
         m_oleDropTarget.Register(this);
     return 0;
 }
