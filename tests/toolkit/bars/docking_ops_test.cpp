@@ -371,6 +371,12 @@ TEST(DockingOps, GroupsFloatWholeAndTabsFloatTheirPage)
     ASSERT_TRUE(pGroup->FloatControlBar(300, 200));
     testsupport::PumpPending();
     EXPECT_TRUE(pGroup->IsFloating());
+    // Its floating frame is named after the selected page, the one that joined last.
+    CExtMiniDockFrameWnd* pMini = DYNAMIC_DOWNCAST(CExtMiniDockFrameWnd, pGroup->GetParentFrame());
+    ASSERT_TRUE(pMini != NULL);
+    CString sCaption;
+    pMini->QueryCaptionText(sCaption);
+    EXPECT_STREQ("Three", sCaption);
     EXPECT_EQ(3, strip.ItemGetCount());
     ASSERT_TRUE(pGroup->DockAtFrameSide(AFX_IDW_DOCKBAR_RIGHT));
     testsupport::PumpPending();
