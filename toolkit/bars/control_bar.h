@@ -206,7 +206,9 @@ public:
     static int g_nDockMarkerStyleOverride;
     static DWORD g_nDelayValue;
     static const char* const g_sControlBarClassName;  // "Kestrix-ControlBar"
-    static bool g_bTabsAtTop;  // the tab of a tab-shaped docking outline is at the top
+    static bool g_bTabsAtTop;  // tabbed groups and tab-shaped docking outlines put their tabs at the top
+    static bool g_bTabbedOleDragOver;    // a group's strip turns to the tab that data is dragged over
+    static bool g_bTabbedKeyboardSwitch;  // Ctrl+PageUp / Ctrl+PageDown switch a group's pages
 
     // Global settings that hold -1 until the application sets them; at -1 the bar code
     // asks the paint manager for its default.
@@ -425,6 +427,11 @@ public:
     // cursor alone (no window, or the frame asks for context help).
     virtual bool NcHitTestAndCursor(CPoint point);
     virtual void ToggleDocking();
+    // The frame side a floating bar goes back to: the side it last docked at when it
+    // still accepts it, else the first side it accepts (top, bottom, left, right); 0 none.
+    UINT GetRedockSide() const;
+    // Notes the frame side that holds the bar before it floats.
+    void RememberDockedSide();
     // The shared menu tip when the bar shows its tips through it; NULL otherwise.
     virtual CExtPopupMenuTipWnd* GetBarTipWnd();
     virtual void ShowBarTip(CExtPopupMenuTipWnd* pTip, const RECT& rcExclude, LPCTSTR sText);

@@ -26,6 +26,27 @@ bool IsTabKind(int nKind) { return nKind >= 28 && nKind <= 30; }
 
 BOOL PumpOne(CWinThread* pThread) { return pThread != NULL ? pThread->PumpMessage() : AfxPumpMessage(); }
 
+// PeekMessage hands out a quit request whatever its filter says. A filtered removal puts
+// such a request back and answers false, so that no quit request is ever lost.
+bool RemoveFiltered(MSG& msg, HWND hWnd, UINT nFirst, UINT nLast)
+{
+    if (!::PeekMessage(&msg, hWnd, nFirst, nLast, PM_REMOVE))
+        return false;
+    if (msg.message != WM_QUIT)
+        return true;
+    ::PostQuitMessage(int(msg.wParam));
+    return false;
+}
+
+// WaitMessage only waits for messages that arrive after the queue was last looked at;
+// input queued before the loop started must not leave it waiting.
+void WaitForMessage()
+{
+    MSG msg;
+    if (!::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE))
+        ::WaitMessage();
+}
+
 void RunIdle(CWinThread* pThread, HWND hWndOwn)
 {
     if (!CExtControlBar::g_bIdleWhileDragging || pThread == NULL)
@@ -58,8 +79,8 @@ ThresholdVerdict ClassifyThreshold(const MSG& msg, HWND hWndOwn, CPoint ptStart,
             return kClick;
         if (n == WM_MOUSEMOVE)
         {
-            CPoint pt;
-            ::GetCursorPos(&pt);
+            // The position the move carries: queued moves are judged where they happened.
+            const CPoint pt(msg.pt);
             if (abs(pt.x - ptStart.x) >= cxThreshold || abs(pt.y - ptStart.y) >= cyThreshold)
                 return kStart;
             return kSkip;
@@ -83,7 +104,7 @@ void CExtControlBar::DragLoop(const POINT& ptScreen, const SIZE& sizeGrab, int c
     if ((m_pDockSite != NULL && IsFrameRegistered(m_pDockSite)) || !IsDraggingAllowed())
         return;
     MSG msg;
-    while (::PeekMessage(&msg, NULL, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
+    while (RemoveFiltered(msg, NULL, WM_KEYFIRST, WM_KEYLAST))
     {
     }
     const HWND hWndOwn = m_hWnd;
@@ -99,9 +120,9 @@ void CExtControlBar::DragLoop(const POINT& ptScreen, const SIZE& sizeGrab, int c
         ThresholdVerdict verdict = kPump;
         bool bQuit = false;
         WPARAM nExitCode = 0;
-        ::WaitMessage();
-        CPoint ptStart;
-        ::GetCursorPos(&ptStart);
+        WaitForMessage();
+        // Measured from the press, so that moves already queued count.
+        const CPoint ptStart(ptScreen);
         while (::IsWindow(hWndOwn))
         {
             if (!::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE))
@@ -113,7 +134,8 @@ void CExtControlBar::DragLoop(const POINT& ptScreen, const SIZE& sizeGrab, int c
             verdict = ClassifyThreshold(msg, hWndOwn, ptStart, cxThreshold, cyThreshold);
             if (verdict == kSkip)
             {
-                ::PeekMessage(&msg, msg.hwnd, msg.message, msg.message, PM_REMOVE);
+                MSG msgSkip;
+                RemoveFiltered(msgSkip, msg.hwnd, msg.message, msg.message);
                 continue;
             }
             if (verdict != kPump)
@@ -238,7 +260,8 @@ CExtControlBar::DragVerdict CExtControlBar::ClassifyDragMessage(MSG& msg)
     case WM_TIMER:
         if (msg.hwnd == hWndOwn && msg.wParam == kDragTimer)
         {
-            ::PeekMessage(&msg, hWndOwn, WM_TIMER, WM_TIMER, PM_REMOVE);
+            MSG msgTimer;
+            RemoveFiltered(msgTimer, hWndOwn, WM_TIMER, WM_TIMER);
             CPoint pt;
             ::GetCursorPos(&pt);
             ::ScreenToClient(hWndOwn, &pt);
@@ -250,7 +273,7 @@ CExtControlBar::DragVerdict CExtControlBar::ClassifyDragMessage(MSG& msg)
     {
         // Only the newest queued move counts.
         MSG msgMove = msg;
-        while (::PeekMessage(&msgMove, NULL, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE))
+        while (RemoveFiltered(msgMove, NULL, WM_MOUSEMOVE, WM_MOUSEMOVE))
             msg = msgMove;
         CPoint pt(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
         if (msg.hwnd != hWndOwn && msg.hwnd != NULL)
@@ -296,7 +319,7 @@ void CExtControlBar::RunDragPhase()
     CWinThread* pThread = AfxGetThread();
     while (::IsWindow(hWndOwn) && (m_nActivityFlags & __EAF_DRAGGING) != 0)
     {
-        ::WaitMessage();
+        WaitForMessage();
         MSG msg;
         while (::IsWindow(hWndOwn) && (m_nActivityFlags & __EAF_DRAGGING) != 0 &&
                ::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE))
@@ -358,7 +381,7 @@ void CExtControlBar::DragUpdate(const POINT& ptScreen, bool bNoDocking)
             DragUpdateChanged(bNoDocking);
     }
     MSG msg;
-    for (int i = 0; i < kMaxTimerDispatch && ::PeekMessage(&msg, NULL, WM_TIMER, WM_TIMER, PM_REMOVE); i++)
+    for (int i = 0; i < kMaxTimerDispatch && RemoveFiltered(msg, NULL, WM_TIMER, WM_TIMER); i++)
         ::DispatchMessage(&msg);
     if (::IsWindow(hWndOwn) && (m_nActivityFlags & __EAF_DRAGGING) != 0 && ::GetCapture() != hWndOwn)
         CExtMouseCaptureSink::SetCapture(hWndOwn);
@@ -650,6 +673,7 @@ void CExtControlBar::ApplyFloat(CExtControlBar* pSrc, const RECT& rcTrack)
                 pHeir->m_sizeDockedV.cy += rcWnd.Height();
         }
     }
+    pSrc->RememberDockedSide();
     pSrc->FloatControlBar(rcTrack.left, rcTrack.top, CBRS_ALIGN_TOP);
     if (pSrc->GetSafeHwnd() == NULL)
         return;

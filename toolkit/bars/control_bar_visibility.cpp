@@ -598,7 +598,9 @@ void CExtControlBar::OnNcLButtonDblClk(UINT nHitTest, CPoint point)
         CControlBar::OnNcLButtonDblClk(nHitTest, point);
         return;
     }
-    if (IsFloatToggleAllowed())
+    // A floating bar has no caption of its own: its floating frame's caption docks it
+    // again, not a caption code that reaches the bar.
+    if (IsFloatToggleAllowed() && !IsFloating())
         ToggleDocking();
 }
 
@@ -647,12 +649,50 @@ void CExtControlBar::ToggleDocking()
         return;
     }
     if (GetDockBarCtrlID() == AFX_IDW_DOCKBAR_FLOAT)
+    {
+        // A floating bar goes back to the side it last docked at.
+        const UINT nSide = GetRedockSide();
+        if (nSide != 0 && m_pDockSite != NULL && m_pDockSite->GetSafeHwnd() != NULL)
+            DockAtFrameSide(nSide, false, NULL, true);
         return;
+    }
     CFrameWnd* pParentFrame = GetParentFrame();
     if (pParentFrame != NULL && pParentFrame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd)))
         return;
     if (m_pDockSite != NULL && m_pDockSite->GetSafeHwnd() != NULL)
-        m_pDockSite->FloatControlBar(this, m_ptFloatPos, CBRS_ALIGN_TOP);
+    {
+        RememberDockedSide();
+        FloatControlBar(m_ptFloatPos.x, m_ptFloatPos.y, CBRS_ALIGN_TOP);
+    }
+}
+
+void CExtControlBar::RememberDockedSide()
+{
+    if (m_pDockContext == NULL || m_pDockSite == NULL || m_pDockBar == NULL)
+        return;
+    // A bar nested in a container or a ring counts for the frame side that holds it.
+    for (CWnd* pWnd = m_pDockBar; pWnd != NULL && pWnd != m_pDockSite; pWnd = pWnd->GetParent())
+    {
+        const UINT nID = UINT(pWnd->GetDlgCtrlID());
+        if (pWnd->IsKindOf(RUNTIME_CLASS(CDockBar)) && nID >= AFX_IDW_DOCKBAR_TOP && nID <= AFX_IDW_DOCKBAR_BOTTOM &&
+            !static_cast<CDockBar*>(pWnd)->m_bFloating)
+            m_pDockContext->m_uMRUDockID = nID;
+    }
+}
+
+UINT CExtControlBar::GetRedockSide() const
+{
+    static const UINT ids[4] = {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT,
+                                AFX_IDW_DOCKBAR_RIGHT};
+    static const DWORD aligns[4] = {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT, CBRS_ALIGN_RIGHT};
+    const UINT nLast = m_pDockContext != NULL ? m_pDockContext->m_uMRUDockID : 0;
+    for (int i = 0; i < 4; i++)
+        if (ids[i] == nLast && (m_dwDockStyle & aligns[i]) != 0)
+            return nLast;
+    for (int i = 0; i < 4; i++)
+        if ((m_dwDockStyle & aligns[i]) != 0)
+            return ids[i];
+    return 0;
 }
 
 // ---- tips -----------------------------------------------------------------------------

@@ -8,6 +8,7 @@ IMPLEMENT_DYNAMIC(CExtDynDockHighlightWnd, CWnd)
 BEGIN_MESSAGE_MAP(CExtDynDockHighlightWnd, CWnd)
     ON_WM_MOUSEACTIVATE()
     ON_WM_PAINT()
+    ON_WM_NCHITTEST()
 END_MESSAGE_MAP()
 
 const char* const CExtDynDockHighlightWnd::g_sWndClassName = "Kestrix-DynDockHighlightWnd";
@@ -214,5 +215,9 @@ void CExtDynDockHighlightWnd::OnPaint()
     if (!m_bmpCache.IsEmpty())
         m_bmpCache.AlphaBlendWhole(dc.GetSafeHdc(), rcClient, 255);
 }
+
+// The highlight lies over the marker that shows it: the marker, not the highlight, must
+// stay the window under the cursor.
+LRESULT CExtDynDockHighlightWnd::OnNcHitTest(CPoint) { return HTTRANSPARENT; }
 
 int CExtDynDockHighlightWnd::OnMouseActivate(CWnd*, UINT, UINT) { return MA_NOACTIVATEANDEAT; }

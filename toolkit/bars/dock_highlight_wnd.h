@@ -48,5 +48,6 @@ protected:
     void ComposePicture(CDC& dc, const CRect& rcClient);
     afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     afx_msg void OnPaint();
+    afx_msg LRESULT OnNcHitTest(CPoint point);
     DECLARE_MESSAGE_MAP()
 };

@@ -20,8 +20,8 @@ BEGIN_MESSAGE_MAP(CExtDockDynTabBar, CExtDockDynBar)
 END_MESSAGE_MAP()
 
 int CExtDynTabControlBar::g_nTabSetting = -1;
-bool CExtDynTabControlBar::g_bTabbedKeyboardSwitch = true;
-bool CExtDynTabControlBar::g_bTabbedOleDragOver = true;
+bool CExtControlBar::g_bTabbedKeyboardSwitch = true;
+bool CExtControlBar::g_bTabbedOleDragOver = true;
 
 namespace {
 
@@ -574,6 +574,8 @@ void CExtDockDynTabBar::UpdateNestedLayout()
 {
     if (IsLayoutLocked())
         return;
+    // The pages are stacked by the group's own layout; the rows' arrangement of the
+    // nested dock bar has nothing to share out here.
     CExtDockBar::UpdateNestedLayout();
     SyncPageSizes(true, false);
 }

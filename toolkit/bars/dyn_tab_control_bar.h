@@ -30,10 +30,6 @@ public:
     // The style of the bar's tab window: the setting 1 sets the style bit, any other
     // setting leaves the style as it is.
     static DWORD AdjustTabWndStyle(DWORD dwTabWndStyle);
-    // Ctrl+PageUp / Ctrl+PageDown switch pages.
-    static bool g_bTabbedKeyboardSwitch;
-    // The strip registers its OLE drop target (dragging data over a tab turns to it).
-    static bool g_bTabbedOleDragOver;
 
     CExtDynTabWnd m_wndTabSwitcher;
 

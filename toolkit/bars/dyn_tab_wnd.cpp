@@ -194,6 +194,15 @@ void CExtDynTabWnd::OnTabWndDrawItem(CDC& dc, const RECT& rcTabItemsArea, int nI
 
 bool CExtDynTabWnd::OnTabWndCanDragItem(int nIndex) { return GetItemBar(nIndex, true) != NULL; }
 
+bool CExtDynTabWnd::OnTabWndStartPushedTracking(int nMouseButton, int nHitTest)
+{
+    // The press takes over the capture that hovering holds. Wine tells a window that
+    // captures the mouse again of the change, and the strip would take that for the end
+    // of hovering and cancel the press with it; so hovering ends first, keeping capture.
+    OnTabWndStopHoverTracking(false);
+    return CExtTabWnd::OnTabWndStartPushedTracking(nMouseButton, nHitTest);
+}
+
 void CExtDynTabWnd::ItemDragLoop(int nIndex)
 {
     CExtControlBar* pBar = GetItemBar(nIndex, true);
@@ -205,6 +214,12 @@ void CExtDynTabWnd::ItemDragLoop(int nIndex)
     OnTabWndStopHoverTracking(true);
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
+    // Letting the capture go makes the system post the strip a mouse move; the page's loop
+    // would take that for a click elsewhere and end before the drag began.
+    MSG msg;
+    while (::PeekMessage(&msg, m_hWnd, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE))
+    {
+    }
     ItemGet(nIndex)->ModifyItemStyle(0, __EDTI_PREVIEW);
     pBar->DragLoop(ptCursor, CSize(0, 0), 1, 1);
     // The loop may have destroyed the strip with its group.
@@ -234,7 +249,7 @@ int CExtDynTabWnd::FindSwitchTarget(int nStep) const
 
 bool CExtDynTabWnd::ProcessKeyboardSwitch(const MSG* pMsg)
 {
-    if (!CExtDynTabControlBar::g_bTabbedKeyboardSwitch || pMsg == NULL || pMsg->message != WM_KEYDOWN ||
+    if (!CExtControlBar::g_bTabbedKeyboardSwitch || pMsg == NULL || pMsg->message != WM_KEYDOWN ||
         (pMsg->wParam != VK_PRIOR && pMsg->wParam != VK_NEXT))
         return false;
     if (::GetKeyState(VK_CONTROL) >= 0 || ::GetKeyState(VK_SHIFT) < 0 || ::GetKeyState(VK_MENU) < 0)
@@ -264,7 +279,7 @@ int CExtDynTabWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (CExtTabWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     // Registration fails harmlessly where OLE is not initialised.
-    if (CExtDynTabControlBar::g_bTabbedOleDragOver)
+    if (CExtControlBar::g_bTabbedOleDragOver)
         m_oleDropTarget.Register(this);
     return 0;
 }
@@ -317,7 +332,8 @@ void CExtDynTabWnd::OnContextMenu(CWnd*, CPoint point)
                 pPopup->ItemInsert(UINT(WORD(arrPages[i]->GetDlgCtrlID())));
     }
     _pmed.NotifyTarget(true);
-    if (pPopup->ItemGetCount() == 0 || !::IsWindow(pSiteWnd->m_hWnd))
+    // The frame's handlers may have taken the group (and this strip) away meanwhile.
+    if (pPopup->ItemGetCount() == 0 || !::IsWindow(hWndOwn) || !::IsWindow(pSiteWnd->m_hWnd))
     {
         delete pPopup;
         return;

@@ -61,6 +61,7 @@ public:
                           bool bInvertedVerticalMode, const RECT& rcEntireItem, CSize sizeTextMeasured,
                           CFont* pFont, LPCTSTR sText, CExtCmdIcon* pIcon) override;
     bool OnTabWndCanDragItem(int nIndex) override;
+    bool OnTabWndStartPushedTracking(int nMouseButton, int nHitTest) override;
     // A page's tab dragged away runs the page's own drag loop.
     void ItemDragLoop(int nIndex) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;

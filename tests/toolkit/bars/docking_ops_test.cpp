@@ -2,6 +2,9 @@
 // back, and tabbed groups (forming, switching, reordering, merging, floating a page).
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "framework/afxres.h"
 #include "framework/framework.h"
 #include "tests/support/message_pump.h"
@@ -25,7 +28,7 @@ struct DockFrame
         const char* const names[3] = {"One", "Two", "Three"};
         for (int i = 0; i < 3; i++)
         {
-            bars[i].Create(names[i], pFrame, UINT(51000 + i), WS_CHILD | WS_VISIBLE | CBRS_LEFT);
+            bars[i].Create(names[i], pFrame, UINT(51000 + i), WS_CHILD | WS_VISIBLE | CBRS_LEFT | CBRS_GRIPPER);
             bars[i].EnableDocking(CBRS_ALIGN_ANY);
             bars[i].m_bAutoDelete = FALSE;
         }
@@ -368,6 +371,12 @@ TEST(DockingOps, GroupsFloatWholeAndTabsFloatTheirPage)
     ASSERT_TRUE(pGroup->FloatControlBar(300, 200));
     testsupport::PumpPending();
     EXPECT_TRUE(pGroup->IsFloating());
+    // Its floating frame is named after the selected page, the one that joined last.
+    CExtMiniDockFrameWnd* pMini = DYNAMIC_DOWNCAST(CExtMiniDockFrameWnd, pGroup->GetParentFrame());
+    ASSERT_TRUE(pMini != NULL);
+    CString sCaption;
+    pMini->QueryCaptionText(sCaption);
+    EXPECT_STREQ("Three", sCaption);
     EXPECT_EQ(3, strip.ItemGetCount());
     ASSERT_TRUE(pGroup->DockAtFrameSide(AFX_IDW_DOCKBAR_RIGHT));
     testsupport::PumpPending();
@@ -531,4 +540,91 @@ TEST(DockingOps, DockBesideBarPicksTheSideFromWhereTheTargetLies)
         }
         EXPECT_EQ(f.bars[0].m_pDockBar, f.bars[2].m_pDockBar);
     }
+}
+
+namespace {
+
+void SendMouseAt(CPoint p, DWORD dwFlags)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = p.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = p.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | dwFlags;
+    ::SendInput(1, &in, sizeof(in));
+}
+
+// Presses at ptFrom, moves to ptTo in steps and releases there; one input per timer
+// tick, so that each one reaches the loop that the press started.
+struct MouseScript
+{
+    std::vector<std::pair<CPoint, DWORD>> steps;
+    size_t nNext = 0;
+    static MouseScript* g_pRunning;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        MouseScript* p = g_pRunning;
+        if (p != NULL && p->nNext < p->steps.size())
+        {
+            SendMouseAt(p->steps[p->nNext].first, p->steps[p->nNext].second);
+            p->nNext++;
+        }
+    }
+};
+MouseScript* MouseScript::g_pRunning = NULL;
+
+bool DragWithMouse(CPoint ptFrom, CPoint ptTo, const std::function<bool()>& done)
+{
+    MouseScript script;
+    script.steps.push_back({ptFrom, 0});
+    script.steps.push_back({ptFrom, MOUSEEVENTF_LEFTDOWN});
+    for (int i = 1; i <= 6; i++)
+        script.steps.push_back({ptFrom + CPoint((ptTo.x - ptFrom.x) * i / 6, (ptTo.y - ptFrom.y) * i / 6), 0});
+    script.steps.push_back({ptTo, MOUSEEVENTF_LEFTUP});
+    MouseScript::g_pRunning = &script;
+    const UINT_PTR idTimer = ::SetTimer(NULL, 0, 50, MouseScript::Tick);
+    const bool bDone = testsupport::PumpUntil([&] { return script.nNext >= script.steps.size() && done(); }, 5000);
+    ::KillTimer(NULL, idTimer);
+    MouseScript::g_pRunning = NULL;
+    testsupport::PumpPending();
+    return bDone;
+}
+
+}  // namespace
+
+TEST(DockingOps, DraggingACaptionOntoABarMakesATabAndDraggingTheTabOutFloatsIt)
+{
+    DockFrame f;
+    ::SetForegroundWindow(f.pFrame->m_hWnd);
+    f.pFrame->SetActiveWindow();
+    CRect rcA, rcB;
+    f.bars[0].GetWindowRect(&rcA);
+    f.bars[1].GetWindowRect(&rcB);
+    const CRect rcCaptionB(*f.bars[1].GetCaptionRect());
+    ASSERT_FALSE(rcCaptionB.IsRectEmpty());
+    // B's caption, dropped on A's caption band.
+    const CPoint ptFrom(rcB.left + rcCaptionB.left + 20, rcB.top + rcCaptionB.CenterPoint().y);
+    const CPoint ptTo(rcA.CenterPoint().x, rcA.top + 12);
+    ASSERT_TRUE(DragWithMouse(ptFrom, ptTo, [&] { return f.bars[1].GetTabbedContainer() != NULL; }));
+    CExtDynTabControlBar* pGroup = f.bars[1].GetTabbedContainer();
+    EXPECT_EQ(pGroup, f.bars[0].GetTabbedContainer());
+    ASSERT_EQ(2, pGroup->m_wndTabSwitcher.ItemGetCount());
+    EXPECT_EQ(CExtControlBar::GetDraggedBar(), (CExtControlBar*)NULL);
+
+    // B's tab dragged away from the strip into the middle of the frame floats B.
+    pGroup->ResizeContentWindow(-1, -1, true);
+    testsupport::PumpPending();
+    CExtDynTabWnd& strip = pGroup->m_wndTabSwitcher;
+    const int nTab = pGroup->GetBarTabIndex(&f.bars[1]);
+    ASSERT_GE(nTab, 0);
+    CPoint ptTab = strip.ItemGet(nTab)->ItemRectGet().CenterPoint();
+    strip.ClientToScreen(&ptTab);
+    CRect rcFrame;
+    f.pFrame->GetWindowRect(&rcFrame);
+    ASSERT_TRUE(DragWithMouse(ptTab, CPoint(rcFrame.right - 60, rcFrame.bottom - 60),
+                              [&] { return f.bars[1].GetTabbedContainer() == NULL; }));
+    EXPECT_EQ(1, strip.ItemGetCount());
+    EXPECT_EQ(-1, pGroup->GetBarTabIndex(&f.bars[1]));
+    EXPECT_EQ(strip.ItemFindByStyle(CExtDynTabWnd::__EDTI_PREVIEW), -1);
+    EXPECT_EQ(UINT(AFX_IDW_DOCKBAR_FLOAT), f.bars[1].GetDockBarCtrlID());
 }
