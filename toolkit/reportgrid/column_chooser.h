@@ -13,12 +13,12 @@ class CExtReportGridColumn;
 
 class CExtReportGridColumnChooserWnd : public CExtGridWnd
 {
-    DECLARE_DYNAMIC(CExtReportGridColumnChooserWnd)
+    DECLARE_DYNCREATE(CExtReportGridColumnChooserWnd)
 public:
     // The field dragged anywhere in the process; one field drag at a time.
     static CExtReportGridColumn* g_pColumnDragging;
 
-    explicit CExtReportGridColumnChooserWnd(CExtReportGridWnd* pWndReport);
+    explicit CExtReportGridColumnChooserWnd(CExtReportGridWnd* pWndReport = NULL);
     virtual ~CExtReportGridColumnChooserWnd();
 
     CScrollBar* GetScrollBarCtrl(int nBar) const override;
@@ -31,6 +31,8 @@ public:
     void OnOuterCellDragStart(const HIT_TEST_INFO& hti) override;
     bool GetCellRects(int nColumn, int nRow, int nColType = 0, int nRowType = 0, RECT* pRectExtent = NULL,
                       RECT* pRectCell = NULL, int* pnVisibleColumn = NULL, int* pnVisibleRow = NULL) override;
+    // The dragged field paints itself into the drag image.
+    bool OnPaintItemContent(CExtContentExpandWnd::ITEM_PAINT_INFO& _pi) override;
 
     virtual void DockedExtentsGet(int& nLeft, int& nTop, int& nRight, int& nBottom) const;
     virtual bool DockedExtentsSet(int nLeft, int nTop, int nRight, int nBottom);
@@ -66,6 +68,7 @@ protected:
         CExtContentExpandWnd* pWndMarker;
         CRect rcImageWnd;
         CPoint ptPress;
+        CPoint ptDropClient;
     };
     void FieldDragLoop(FIELD_DRAG_STATE& st);
     void FieldDragFollow(FIELD_DRAG_STATE& st, CPoint ptScreen);
@@ -76,15 +79,16 @@ protected:
     UINT m_nDockPosition;
     CString m_strCategory;
     HIT_TEST_INFO m_htiFieldPress;
+    CExtReportGridColumn* m_pFieldDragged;
 };
 
 class CExtReportGridColumnChooserMiniFrameWnd : public CMiniFrameWnd
 {
-    DECLARE_DYNAMIC(CExtReportGridColumnChooserMiniFrameWnd)
+    DECLARE_DYNCREATE(CExtReportGridColumnChooserMiniFrameWnd)
 public:
     static const char* const g_sWndClassName;
 
-    explicit CExtReportGridColumnChooserMiniFrameWnd(CExtReportGridWnd* pWndReport);
+    explicit CExtReportGridColumnChooserMiniFrameWnd(CExtReportGridWnd* pWndReport = NULL);
     virtual ~CExtReportGridColumnChooserMiniFrameWnd();
 
     virtual bool Create();
@@ -99,11 +103,11 @@ protected:
 
 class CExtReportGridCategoryComboBox : public CExtComboBoxBase
 {
-    DECLARE_DYNAMIC(CExtReportGridCategoryComboBox)
+    DECLARE_DYNCREATE(CExtReportGridCategoryComboBox)
 public:
     enum : UINT { __ID_CATEGORY_COMBO = 257 };
 
-    explicit CExtReportGridCategoryComboBox(CExtReportGridWnd* pWndReport);
+    explicit CExtReportGridCategoryComboBox(CExtReportGridWnd* pWndReport = NULL);
     virtual ~CExtReportGridCategoryComboBox();
 
     virtual bool Create(CWnd* pWndParent, bool bVisible);

@@ -13,14 +13,15 @@ class CExtContentExpandWnd;
 
 class CExtReportGridGroupAreaWnd : public CWnd, public CExtMouseCaptureSink
 {
-    DECLARE_DYNAMIC(CExtReportGridGroupAreaWnd)
+    DECLARE_DYNCREATE(CExtReportGridGroupAreaWnd)
 public:
     static const char* const g_sWndClassName;
     // The column whose button is dragged anywhere in the process; one drag at a time.
     static CExtReportGridColumn* g_pColumnDragging;
     static bool RegisterGroupAreaWndClass();
 
-    explicit CExtReportGridGroupAreaWnd(CExtReportGridWnd* pWndReport);
+    // Made without a grid, the window takes its parent report grid when it is created.
+    explicit CExtReportGridGroupAreaWnd(CExtReportGridWnd* pWndReport = NULL);
     virtual ~CExtReportGridGroupAreaWnd();
 
     virtual bool OnQueryAllowSubclassing();
@@ -30,7 +31,7 @@ public:
     virtual int MaxItemWidthSet(int nWidth);
     virtual RECT MarginsGet() const;
     virtual void MarginsSet(const RECT& rcMargins);
-    virtual CExtReportGridSortOrder* GetReportSortOrder();
+    virtual const CExtReportGridSortOrder* GetReportSortOrder();
     virtual void CalcSize(SIZE& size);
     virtual void MeasureItem(SIZE& size, CExtReportGridColumn* pColumn);
     virtual SIZE GetItemStep() const;

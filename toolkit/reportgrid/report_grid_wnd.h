@@ -191,6 +191,54 @@ public:
     bool OnCellEditStart(int nColumn, int nRow, int nColType, int nRowType, DWORD dwFlags, const RECT& rcExtent,
                          const RECT& rcCell, const RECT& rcThird) override;
 
+    // ---- painting (report_grid_paint.cpp) ------------------------------------------------
+    void OnPaintItems(CDC& dc, bool bFocused) override;
+    void OnPaintCell(CDC& dc, int nVisibleColumn, int nVisibleRow, int nColumn, int nRow, const RECT& rcExtent,
+                     const RECT& rcCell, LPARAM lReserved, DWORD dwAreaFlags, DWORD dwPaintFlags) override;
+    void OnDrawFocusRect(CDC& dc, const RECT& rc) override;
+    void OnPaintOuterAreaBackground(CDC& dc, const RECT& rc, DWORD dwAreaFlags) override;
+    bool OnGridHookCellPaintBackground(const CExtGridCell& cell, CDC& dc, LONG nVisibleColNo, LONG nVisibleRowNo,
+                                       LONG nColNo, LONG nRowNo, INT nColType, INT nRowType,
+                                       const RECT& rcCellExtra, const RECT& rcCell, const RECT& rcVisibleRange,
+                                       DWORD dwAreaFlags, DWORD dwHelperPaintFlags) override;
+    bool OnQueryGridLines(bool bHorizontal, int nColumn, int nRow, DWORD dwAreaFlags) override;
+    void OnQueryCellIndent(int nColumn, int nRow, int nColType, int nRowType, RECT& rcExtent, RECT& rcCell) override;
+    // A group row's caption: the grouping column's name and its value in the group.
+    virtual bool GetGroupRowCaption(CExtReportGridItem* pItem, CString& strText, int nLevel);
+    virtual void PaintGroupRow(CDC& dc, CExtReportGridItem* pItem, const RECT& rcBand, DWORD dwPaintFlags,
+                               bool bFocusRow, bool bSelected);
+    virtual void PaintOutlineButton(CDC& dc, bool bExpanded, const RECT& rc);
+    virtual void PaintTreeIndent(CDC& dc, CExtReportGridItem* pItem, const RECT& rcIndent);
+    // The Luna scheme of the current theme (1-3), 0 for system colours.
+    int GetLunaScheme();
+    // The report item shown on an inner row, NULL for none.
+    CExtReportGridItem* ItemAtRow(LONG nRow);
+
+    // ---- header interaction (report_grid_header.cpp) ------------------------------------------
+    bool OnGridCellQueryTipText(const CExtGridCell& cell, const HIT_TEST_INFO& hti, CString& strTipText) override;
+    void TrackOuterCellDrag(CExtGridCell* pCell, const HIT_TEST_INFO& hti, int nButton, UINT nFlags) override;
+    int OnOuterCellDropOutside(bool bDrop, int nPrevIndex, const RECT& rcImage, CExtGridCell* pCell,
+                               const HIT_TEST_INFO& hti, CExtContentExpandWnd& wndMarker,
+                               CExtContentExpandWnd& wndDragImage) override;
+    void HitTestInSameBand(const HIT_TEST_INFO& htiRef, HIT_TEST_INFO& htiOut, CPoint point) override;
+    // Where a column dropped at a client point would join the active columns: its index
+    // (past the middle of a header: one further), -1 off the header band. The marker is
+    // the vertical line at that place.
+    virtual int HeaderDropPositionGet(CPoint ptClient, RECT* pRectMarker = NULL);
+    // Lists the hidden columns of a category in the column chooser, by name.
+    virtual void FillColumnChooser(LPCTSTR sCategory);
+    // Lists again what the category combo box has selected.
+    void RefreshColumnChooser();
+
+    // ---- header menu commands (report_grid_menu.cpp) ----------------------------------------------
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    virtual void OnHeaderMenuSort(bool bAscending);
+    virtual void OnHeaderMenuGroupBy();
+    virtual void OnHeaderMenuBestFit();
+    virtual void OnHeaderMenuRemoveColumn();
+    virtual void OnHeaderMenuAlign(DWORD dwAlignment);
+    virtual void OnUpdateHeaderMenu(CCmdUI* pCmdUI);
+
     // ---- state the companions and the painting read -------------------------------------------
     BYTE m_nPaintFlags;
     int m_nFirstColumnCommandID;
@@ -210,6 +258,12 @@ protected:
     void PostNcDestroy() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     afx_msg LRESULT OnMenuClosed(WPARAM wParam, LPARAM lParam);
+    // The focus row's frame and the previews, after the cells.
+    void PaintRowDecorations(CDC& dc, bool bFocused);
+    CRect RowDecorationRect(CExtReportGridItem* pItem, const CRect& rcRow);
+    // One header-menu command on the context column.
+    void HeaderMenuCommand(UINT nID);
+    bool FillColumnListMenu(CExtPopupMenuWnd* pList);
 
     // Registry helpers.
     typedef CTypedPtrArray<CPtrArray, CExtReportGridColumn*> ColumnArray;
