@@ -589,6 +589,26 @@ bool CExtReportGridCategoryComboBox::Create(CWnd* pWndParent, bool bVisible)
     return true;
 }
 
+BOOL CExtReportGridCategoryComboBox::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (!CExtComboBoxBase::PreCreateWindow(cs))
+        return FALSE;
+    cs.lpszClass = _T("COMBOBOX");
+    cs.style &= ~(CBS_DROPDOWN | CBS_SIMPLE | WS_VSCROLL);
+    cs.style |= WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_SORT |
+                CBS_HASSTRINGS;
+    cs.cy = std::max(cs.cy, 400);
+    return TRUE;
+}
+
+void CExtReportGridCategoryComboBox::PreSubclassWindow()
+{
+    CExtComboBoxBase::PreSubclassWindow();
+    if (m_pWndReport == NULL)
+        m_pWndReport = ReportGridOfParent(m_hWnd);
+    SetFont(CFont::FromHandle((HFONT)::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+}
+
 void CExtReportGridCategoryComboBox::OnCategorySelected()
 {
     if (m_pWndReport == NULL)

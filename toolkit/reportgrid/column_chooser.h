@@ -115,6 +115,10 @@ public:
     virtual void OnCategorySelected();
 
 protected:
+    // Made by the grid without a class name or styles: it is a sorted drop-down list
+    // whatever the caller asked for.
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    void PreSubclassWindow() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CExtReportGridWnd* m_pWndReport;

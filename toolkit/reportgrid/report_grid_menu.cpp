@@ -248,10 +248,13 @@ void CExtReportGridWnd::OnHeaderMenuRemoveColumn()
     RefreshColumnChooser();
 }
 
+// The header takes the alignment with its cells, so the menu marks the one chosen last.
 void CExtReportGridWnd::OnHeaderMenuAlign(DWORD dwAlignment)
 {
-    if (m_pContextColumn != NULL)
-        ColumnCellStyle3Set(m_pContextColumn, dwAlignment, true);
+    if (m_pContextColumn == NULL)
+        return;
+    m_pContextColumn->ModifyStyle(dwAlignment & 0x3, 0x3);
+    ColumnCellStyle3Set(m_pContextColumn, dwAlignment, true);
 }
 
 // ---- update handlers ------------------------------------------------------------------------

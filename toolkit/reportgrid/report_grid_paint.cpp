@@ -47,9 +47,11 @@ void CExtReportGridWnd::OnPaintItems(CDC& dc, bool bFocused)
         PaintRowDecorations(dc, bFocused);
         return;
     }
+    // The text stands in the data area: above it the header band and the group area
+    // would cover it.
     const CString strText = GetEmptyViewText();
     CRect rc;
-    GetClientRect(&rc);
+    GetClientRectEx(&rc);
     rc.DeflateRect(5, 5);
     if (strText.IsEmpty() || rc.IsRectEmpty())
         return;
