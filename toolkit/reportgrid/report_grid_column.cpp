@@ -190,7 +190,7 @@ bool CExtReportGridColumn::OnPaintBackground(EXT_GRID_CELL_PAINT_ARGS) const
         const bool bDragImage = (dwHelperPaintFlags & 0x200) != 0;
         if (bDragImage)
             pReport->m_nPaintFlags |= CExtReportGridWnd::__ERGPF_DRAG_IMAGE;
-        const bool bPainted = pReport->PaintHeaderBand(dc, rcCell, nColNo, dwHelperPaintFlags);
+        const bool bPainted = pReport->PaintHeaderBand(dc, rcCell, const_cast<CExtReportGridColumn*>(this), dwHelperPaintFlags);
         pReport->m_nPaintFlags &= ~CExtReportGridWnd::__ERGPF_DRAG_IMAGE;
         if (bPainted)
             return true;

@@ -17,10 +17,6 @@
 #include "toolkit/reportgrid/report_grid_column.h"
 #include "toolkit/reportgrid/report_grid_data.h"
 
-class CExtReportGridGroupAreaWnd;
-class CExtReportGridColumnChooserWnd;
-class CExtReportGridCategoryComboBox;
-
 class CExtReportGridWnd : public CExtTreeGridWnd
 {
     DECLARE_DYNCREATE(CExtReportGridWnd)
@@ -76,13 +72,15 @@ public:
     virtual bool SortOrderCheck(const CExtReportGridSortOrder& order, bool bNotify = true);
 
     // ---- companion windows ------------------------------------------------------------------
-    virtual CExtReportGridCategoryComboBox* GetCategoryComboBox();
+    // The companions are made from their run-time classes (found by name) and kept as
+    // windows; callers downcast to the companion's class.
+    virtual CWnd* GetCategoryComboBox();
     virtual bool IsCategoryComboBoxVisible();
     virtual void ShowCategoryComboBox(bool bShow = true);
-    virtual CExtReportGridColumnChooserWnd* GetColumnChooser();
+    virtual CWnd* GetColumnChooser();
     virtual bool IsColumnChooserVisible();
     virtual void ShowColumnChooser(bool bShow = true);
-    virtual CExtReportGridGroupAreaWnd* GetGroupArea();
+    virtual CWnd* GetGroupArea();
     virtual bool IsGroupAreaVisible();
     virtual void ShowGroupArea(bool bShow = true);
 
@@ -128,6 +126,8 @@ public:
     virtual CExtReportGridItem* ItemFromNode(HTREEITEM hItem);
 
     // ---- companion creation and the combo's categories ---------------------------------------
+    // Moves the chooser into its mini frame while it reports the floating position
+    // (0xE81F) and back into the grid otherwise.
     virtual void PlaceColumnChooser();
     virtual bool CreateColumnChooser();
     virtual bool CreateCategoryComboBox();
@@ -147,9 +147,10 @@ public:
     // ---- painting (the painting file) -------------------------------------------------------
     // Extra space before (bAfter false) or after a row's item.
     virtual INT GetRowExtraSpace(CExtReportGridItem* pItem, bool bAfter);
-    // Paints a top header cell in the report look; false leaves it to the cell.
-    virtual bool PaintHeaderBand(CDC& dc, const RECT& rcCell, LONG nColNo, DWORD dwHelperPaintFlags);
-    virtual void PaintPreview(CDC& dc, CExtReportGridItem* pItem, const RECT& rcPreview);
+    // Paints the header band (asked by the grid, flags the area flags) or a column's
+    // header cell (asked by the column, flags its paint flags); false: nothing painted.
+    virtual bool PaintHeaderBand(CDC& dc, const RECT& rc, CObject* pHelperSrc, DWORD dwFlags);
+    virtual void PaintPreview(CDC& dc, const RECT& rcPreview, CExtReportGridItem* pItem, CExtGridCell* pPreviewCell);
     virtual COLORREF GetPreviewTextColor(CExtReportGridItem* pItem);
 
     // ---- command profile and header menu ---------------------------------------------------------
@@ -282,9 +283,9 @@ protected:
     CMapStringToPtr m_mapCategories;
     CMapPtrToPtr m_mapColumns;
     BYTE m_nStateFlags;  // bit 0 initialised, bit 1 update pending until a menu closes
-    CExtReportGridCategoryComboBox* m_pWndCategoryComboBox;
-    CExtReportGridColumnChooserWnd* m_pWndColumnChooser;
-    CExtReportGridGroupAreaWnd* m_pWndGroupArea;
+    CWnd* m_pWndCategoryComboBox;
+    CWnd* m_pWndColumnChooser;
+    CWnd* m_pWndGroupArea;
     CString m_strProfileName;
     CExtReportGridDataProvider* m_pReportDP;
 
