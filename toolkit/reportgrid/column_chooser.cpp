@@ -184,6 +184,10 @@ bool CExtReportGridColumnChooserWnd::FieldsSet(const CArray<CExtReportGridColumn
     if (nOld > 0)
         RemoveRows(0, nOld, false);
     const int nCount = (int)arrColumns.GetSize();
+    // The window's own set-up can run before its provider keeps columns: the single
+    // column is made on the first fill then.
+    if (GetColumnCount() == 0)
+        InsertColumns(0, 1, false);
     if (GetColumnCount() == 0 || (nCount > 0 && !InsertRows(0, nCount, false)))
     {
         Redraw();

@@ -1,19 +1,17 @@
-// The report grid's header context menu: its preparation (with the list of columns as
-// check items) and the commands it offers on the column whose header was clicked: sort,
-// group, the group area and chooser toggles, best fit, removal and text alignment.
+// The commands of the report grid's header context menu on the column whose header was
+// clicked: sort, group, the group area and chooser toggles, best fit, removal and text
+// alignment, with the update handlers that enable and mark them while the menu shows.
 #include "toolkit/reportgrid/report_grid_wnd.h"
 
 namespace {
 
 enum : UINT
 {
-    ID_RESERVED = 30452,
     ID_SORT_ASC = 30453,
     ID_SORT_DESC = 30454,
     ID_GROUP_BY = 30455,
     ID_GROUP_AREA = 30456,
     ID_BEST_FIT = 30457,
-    ID_COLUMN_LIST = 30458,
     ID_REMOVE = 30459,
     ID_CHOOSER = 30460,
     ID_ALIGN_LEFT = 30461,
@@ -39,73 +37,11 @@ DWORD AlignmentOf(UINT nID)
 
 }  // namespace
 
-// ---- preparation ------------------------------------------------------------------------------
-
-bool CExtReportGridWnd::FillHeaderContextMenu(CExtPopupMenuWnd* pPopup, CExtReportGridColumn* pColumn,
-                                              DWORD& dwTrackFlags)
-{
-    (void)pColumn, (void)dwTrackFlags;
-    if (pPopup == NULL || !pPopup->LoadMenu(m_hWnd, __ID_HEADER_MENU, true, false))
-        return false;
-    const int nListPos = pPopup->ItemFindPosForCmdID(ID_COLUMN_LIST);
-    if (nListPos >= 0)
-    {
-        const CString strListText = pPopup->ItemGetText(nListPos);
-        pPopup->ItemRemove(nListPos);
-        if ((GetReportStyle() & __ERGS_HEADER_MENU_COLUMN_LIST) != 0)
-        {
-            if (!pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_POPUP, nListPos, strListText))
-                return false;
-            CExtPopupMenuWnd* pList = pPopup->ItemGetPopup(nListPos);
-            if (pList == NULL || !FillColumnListMenu(pList))
-                return false;
-        }
-    }
-    for (int nPos = pPopup->ItemFindPosForCmdID(ID_RESERVED); nPos >= 0;
-         nPos = pPopup->ItemFindPosForCmdID(ID_RESERVED))
-        pPopup->ItemRemove(nPos);
-    if (pPopup->ItemGetCount() > 0 && pPopup->ItemGetInfo(0).IsSeparator())
-        pPopup->ItemRemove(0);
-    return true;
-}
-
-// The columns that can be shown or hidden from the menu, sorted by name.
-bool CExtReportGridWnd::FillColumnListMenu(CExtPopupMenuWnd* pList)
-{
-    const CExtReportGridSortOrder& order = SortOrderGet();
-    UINT nCmdID = (UINT)m_nFirstColumnCommandID;
-    POSITION pos = ColumnGetStartPosition(NULL, true, true);
-    while (pos != NULL)
-    {
-        CExtReportGridColumn* pColumn = ColumnGetNext(pos, NULL, true, true);
-        if (pColumn == NULL || !pColumn->MenuListedGet())
-            continue;
-        const int nIndex = order.IndexOf(pColumn);
-        if (nIndex >= 0 && nIndex < order.GetGroupCount())
-            continue;
-        pColumn->m_nMenuCommandID = nCmdID;
-        const CString strName = pColumn->ColumnNameGet();
-        int nInsert = 0;
-        const int nCount = pList->ItemGetCount();
-        while (nInsert < nCount && _tcscmp(pList->ItemGetText(nInsert), strName) <= 0)
-            nInsert++;
-        if (!pList->ItemInsertCommand(nCmdID, nInsert, strName, NULL, CExtCmdIcon(), 0, m_hWnd))
-            return false;
-        CExtPopupMenuWnd::MENUITEMDATA& mi = pList->ItemGetInfo(nInsert);
-        mi.m_dwUserValue = (DWORD)(DWORD_PTR)pColumn;
-        mi.m_pCbItemClick = &CExtReportGridWnd::OnColumnMenuItemClick;
-        mi.Enable(true);
-        mi.SetCheck(pColumn->IsActive());
-        nCmdID++;
-    }
-    return true;
-}
-
 // ---- commands ---------------------------------------------------------------------------------
 
 BOOL CExtReportGridWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    if (nID >= ID_SORT_ASC && nID <= ID_ALIGN_DEFAULT && nID != ID_COLUMN_LIST && pHandlerInfo == NULL)
+    if (nID >= ID_SORT_ASC && nID <= ID_ALIGN_DEFAULT && nID != 30458 && pHandlerInfo == NULL)
     {
         if (nCode == CN_COMMAND)
         {

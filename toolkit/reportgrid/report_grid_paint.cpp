@@ -1,6 +1,6 @@
 // The report grid's painting on top of the tree grid: group rows as captions (with their
 // outline button) spanning the row, the selection, the tree indent, the row focus frame,
-// the preview under items, the header band and the text of an empty view.
+// the preview under items, the header band's background and the text of an empty view.
 #include "toolkit/reportgrid/report_grid_wnd.h"
 #include <algorithm>
 #include "toolkit/theme/paint_manager.h"
@@ -94,7 +94,7 @@ void CExtReportGridWnd::PaintRowDecorations(CDC& dc, bool bFocused)
         if (pExtra != NULL && nAfter > 4)
         {
             CRect rcPreview(rcFull.left, rcFull.bottom - nAfter, rcFull.right, rcFull.bottom - 4);
-            PaintPreview(dc, pItem, rcPreview);
+            PaintPreview(dc, rcPreview, pItem, pExtra);
         }
         if (bFocusRow)
             OnDrawFocusRect(dc, rcFull);
@@ -144,7 +144,7 @@ void CExtReportGridWnd::OnPaintOuterAreaBackground(CDC& dc, const RECT& rc, DWOR
 {
     CExtTreeGridWnd::OnPaintOuterAreaBackground(dc, rc, dwAreaFlags);
     if (dwAreaFlags == 0x101)
-        PaintHeaderBand(dc, rc, -1, dwAreaFlags);
+        PaintHeaderBand(dc, rc, this, dwAreaFlags);
 }
 
 bool CExtReportGridWnd::OnGridHookCellPaintBackground(const CExtGridCell& cell, CDC& dc, LONG nVisibleColNo,
@@ -437,71 +437,4 @@ void CExtReportGridWnd::PaintOutlineButton(CDC& dc, bool bExpanded, const RECT& 
     dc.FillSolidRect(rcBox.left, yMid, rcBox.Width(), 1, clr);
     if (!bExpanded)
         dc.FillSolidRect(xMid, rcBox.top, 1, rcBox.Height(), clr);
-}
-
-// ---- extra space, the header band and the preview --------------------------------------------
-
-INT CExtReportGridWnd::GetRowExtraSpace(CExtReportGridItem* pItem, bool bAfter)
-{
-    if (GetSafeHwnd() == NULL || pItem == NULL)
-        return 0;
-    if (pItem->IsGroupRow())
-    {
-        if ((GetReportStyle() & __ERGS_BAND_STYLE) != 0)
-            return bAfter ? 4 : 12;
-        return 0;
-    }
-    if (!bAfter || !IsPreviewStyle())
-        return 0;
-    CExtGridCell* pExtra = pItem->PreviewCellGet(NULL);
-    if (pExtra == NULL)
-        return 0;
-    return pExtra->MeasureCell(this).cy + 4;
-}
-
-bool CExtReportGridWnd::PaintHeaderBand(CDC& dc, const RECT& rcCell, LONG nColNo, DWORD dwHelperPaintFlags)
-{
-    (void)dwHelperPaintFlags;
-    if ((GetScrollItemStyleEx() & 0x80000000) == 0)
-        return false;
-    CExtPaintManager* pPM = GetPaintManager();
-    if (pPM == NULL)
-        return false;
-    CObject* pSource = this;
-    if (nColNo >= 0)
-    {
-        CExtReportGridColumn* pColumn = DYNAMIC_DOWNCAST(CExtReportGridColumn, GetOuterCellAtTop(nColNo));
-        if (pColumn != NULL)
-            pSource = pColumn;
-    }
-    if (pPM->DrawReportHeader(dc, rcCell, pSource))
-        return true;
-    if ((GetReportStyle() & __ERGS_BAND_STYLE) != 0 && !g_bmpHeader.IsEmpty())
-    {
-        const RECT rcPadding = {0, 0, 0, 4};
-        g_bmpHeader.DrawSkinPartsWhole(dc.GetSafeHdc(), rcCell, rcPadding, CExtBitmap::__EDM_NINE_STRETCH, true,
-                                       true, SRCCOPY);
-    }
-    return false;
-}
-
-void CExtReportGridWnd::PaintPreview(CDC& dc, CExtReportGridItem* pItem, const RECT& rcPreview)
-{
-    CExtGridCell* pExtra = pItem != NULL ? pItem->PreviewCellGet(NULL) : NULL;
-    if (pExtra == NULL || ::IsRectEmpty(&rcPreview))
-        return;
-    const COLORREF clrOld = dc.SetTextColor(GetPreviewTextColor(pItem));
-    const RECT rcRange = {0, 0, 0, 0};
-    pExtra->OnPaint(*this, dc, 0, 0, 0, 0, 0, 0, rcPreview, rcPreview, rcRange, 0, 0);
-    dc.SetTextColor(clrOld);
-}
-
-COLORREF CExtReportGridWnd::GetPreviewTextColor(CExtReportGridItem* pItem)
-{
-    if (!IsFocused())
-        return GetColor(COLOR_BTNTEXT);
-    const LONG nRow = ItemGetVisibleRow(ItemOf(pItem));
-    if (nRow < 0 || !IsSelected(0, nRow))
-        return RGB(0, 0, 255);
-    return GetColor(COLOR_HIGHLIGHTTEXT);
 }

@@ -264,7 +264,6 @@ protected:
     CRect RowDecorationRect(CExtReportGridItem* pItem, const CRect& rcRow);
     // One header-menu command on the context column.
     void HeaderMenuCommand(UINT nID);
-    bool FillColumnListMenu(CExtPopupMenuWnd* pList);
 
     // Registry helpers.
     typedef CTypedPtrArray<CPtrArray, CExtReportGridColumn*> ColumnArray;
