@@ -172,8 +172,43 @@ void CExtReportGridColumnChooserWnd::DockPositionSet(UINT nDockPosition)
     if (m_nDockPosition == nDockPosition)
         return;
     m_nDockPosition = nDockPosition;
+    PlaceByDockPosition();
     if (m_pWndReport != NULL)
         m_pWndReport->PlaceColumnChooser();
+}
+
+void CExtReportGridColumnChooserWnd::PlaceByDockPosition()
+{
+    if (m_hWnd == NULL || m_pWndReport == NULL || m_pWndReport->GetSafeHwnd() == NULL)
+        return;
+    const HWND hParent = ::GetParent(m_hWnd);
+    const bool bInGrid = hParent == m_pWndReport->m_hWnd;
+    if (m_nDockPosition == AFX_IDW_DOCKBAR_FLOAT && bInGrid)
+    {
+        CExtReportGridColumnChooserMiniFrameWnd* pFrame = new CExtReportGridColumnChooserMiniFrameWnd(m_pWndReport);
+        if (!pFrame->Create())
+        {
+            if (pFrame->GetSafeHwnd() != NULL)
+                pFrame->DestroyWindow();
+            else
+                delete pFrame;
+            return;
+        }
+        const bool bVisible = (GetStyle() & WS_VISIBLE) != 0;
+        SetParent(pFrame);
+        pFrame->RecalcLayout(TRUE);
+        if (bVisible)
+            pFrame->ShowWindow(SW_SHOWNOACTIVATE);
+    }
+    else if (m_nDockPosition != AFX_IDW_DOCKBAR_FLOAT && !bInGrid)
+    {
+        CWnd* pFrame = CWnd::FromHandlePermanent(hParent);
+        SetParent(m_pWndReport);
+        if (pFrame != NULL)
+            pFrame->DestroyWindow();
+        else if (hParent != NULL)
+            ::DestroyWindow(hParent);
+    }
 }
 
 // ---- the fields ---------------------------------------------------------------------------
@@ -478,7 +513,12 @@ LRESULT CExtReportGridColumnChooserWnd::WindowProc(UINT message, WPARAM wParam, 
         OnSizeParent(reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam));
         return 0;
     }
-    return CExtGridWnd::WindowProc(message, wParam, lParam);
+    const LRESULT lResult = CExtGridWnd::WindowProc(message, wParam, lParam);
+    // A floating chooser shown while still in the grid moves into its frame now.
+    if (message == WM_WINDOWPOSCHANGED && m_nDockPosition == AFX_IDW_DOCKBAR_FLOAT && m_pWndReport != NULL &&
+        ::GetParent(m_hWnd) == m_pWndReport->GetSafeHwnd() && (GetStyle() & WS_VISIBLE) != 0)
+        PlaceByDockPosition();
+    return lResult;
 }
 
 // ---- the floating frame ------------------------------------------------------------------------

@@ -47,6 +47,9 @@ public:
     // The report grid's column a field row stands for; NULL when none.
     CExtReportGridColumn* FieldColumnGet(LONG nRowNo);
     CExtReportGridWnd* GetReportGrid() const { return m_pWndReport; }
+    // Puts the chooser where its dock position says: a floating chooser into a tool frame
+    // of its own, a docked one back into the grid (the frame goes).
+    void PlaceByDockPosition();
 
     CExtScrollBar m_wndScrollBarV;
 

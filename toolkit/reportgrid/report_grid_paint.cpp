@@ -281,7 +281,11 @@ void CExtReportGridWnd::OnPaintCell(CDC& dc, int nVisibleColumn, int nVisibleRow
         if (bGroup)
         {
             LockGuard lockLines(m_nLockGridLines);
+            // The band starts at the row's own indent slot, after its ancestors' indents.
+            CExtTreeGridDataProvider* pTP = GetTreeProvider();
+            const INT nOwn = IndentOf(pItem, pTP != NULL ? pTP->IndentDefaultGet() : 0);
             RECT rcBand = rcCell;
+            rcBand.left = std::min<LONG>(rcCell.right, rcCell.left + std::max(0, RowIndent(nRow) - nOwn));
             rcBand.right = std::max(rcBand.left, rcArea.right);
             PaintGroupRow(dc, pItem, rcBand, dwPaintFlags, FocusGet().y == nRow, bSelected);
             return;

@@ -328,6 +328,22 @@ TEST_F(ReportGridGroupingTest, TheColumnChooserOffersHiddenColumnsByName)
     // A field dragged from the chooser onto the header's left edge shows its column first.
     m_pGrid->ColumnActivate(m_arrColumns[2], false, -1, true);
     m_pGrid->RefreshColumnChooser();
+    ASSERT_EQ("Kind", fields());
+    // Floating, the chooser lives in its own tool frame with only Move, Size and Close.
+    pChooser->DockPositionSet(AFX_IDW_DOCKBAR_FLOAT);
+    m_pGrid->ShowColumnChooser(true);
+    CWnd* pFrame = pChooser->GetParent();
+    ASSERT_TRUE(pFrame != NULL && pFrame->IsKindOf(RUNTIME_CLASS(CExtReportGridColumnChooserMiniFrameWnd)));
+    EXPECT_TRUE(m_pGrid->IsColumnChooserVisible());
+    CMenu* pSysMenu = pFrame->GetSystemMenu(FALSE);
+    std::vector<UINT> arrIDs;
+    for (int i = 0; pSysMenu != NULL && i < (int)pSysMenu->GetMenuItemCount(); i++)
+        arrIDs.push_back(pSysMenu->GetMenuItemID(i));
+    EXPECT_EQ(std::vector<UINT>({SC_MOVE, SC_SIZE, SC_CLOSE}), arrIDs);
+    pFrame->SendMessage(WM_CLOSE);
+    EXPECT_FALSE(m_pGrid->IsColumnChooserVisible());
+    EXPECT_EQ(pFrame, pChooser->GetParent());
+    // Docked at the right it takes its 150 pixels of the grid.
     pChooser->DockPositionSet(AFX_IDW_DOCKBAR_RIGHT);
     m_pGrid->ShowColumnChooser(true);
     PumpFor(50);
@@ -335,7 +351,6 @@ TEST_F(ReportGridGroupingTest, TheColumnChooserOffersHiddenColumnsByName)
     pChooser->GetWindowRect(&rcChooser);
     m_pGrid->GetWindowRect(&rcGrid);
     EXPECT_EQ(CRect(rcGrid.right - 150, rcGrid.top, rcGrid.right, rcGrid.bottom), rcChooser);
-    ASSERT_EQ("Kind", fields());
     ASSERT_TRUE(pChooser->IsWindowVisible());
     RECT rcField;
     pChooser->GetCellRects(0, 0, 0, 0, &rcField, NULL);
