@@ -45,7 +45,7 @@ CExtReportGridColumnChooserWnd::CExtReportGridColumnChooserWnd(CExtReportGridWnd
 {
 }
 
-CExtReportGridColumnChooserWnd::~CExtReportGridColumnChooserWnd() {}
+CExtReportGridColumnChooserWnd::~CExtReportGridColumnChooserWnd() = default;
 
 CScrollBar* CExtReportGridColumnChooserWnd::GetScrollBarCtrl(int nBar) const
 {
@@ -530,7 +530,7 @@ CExtReportGridColumnChooserMiniFrameWnd::CExtReportGridColumnChooserMiniFrameWnd
 {
 }
 
-CExtReportGridColumnChooserMiniFrameWnd::~CExtReportGridColumnChooserMiniFrameWnd() {}
+CExtReportGridColumnChooserMiniFrameWnd::~CExtReportGridColumnChooserMiniFrameWnd() = default;
 
 bool CExtReportGridColumnChooserMiniFrameWnd::Create()
 {
@@ -611,7 +611,7 @@ CExtReportGridCategoryComboBox::CExtReportGridCategoryComboBox(CExtReportGridWnd
 {
 }
 
-CExtReportGridCategoryComboBox::~CExtReportGridCategoryComboBox() {}
+CExtReportGridCategoryComboBox::~CExtReportGridCategoryComboBox() = default;
 
 bool CExtReportGridCategoryComboBox::Create(CWnd* pWndParent, bool bVisible)
 {
@@ -642,6 +642,8 @@ BOOL CExtReportGridCategoryComboBox::PreCreateWindow(CREATESTRUCT& cs)
     cs.style |= WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_SORT |
                 CBS_HASSTRINGS;
     cs.cy = std::max(cs.cy, 400);
+    if (cs.hMenu == NULL)
+        cs.hMenu = (HMENU)(UINT_PTR)__ID_CATEGORY_COMBO;
     return TRUE;
 }
 
@@ -675,7 +677,9 @@ void CExtReportGridCategoryComboBox::OnCategorySelected()
 
 LRESULT CExtReportGridCategoryComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_REFLECT_BASE + WM_COMMAND && HIWORD(wParam) == CBN_SELENDOK)
+    // The grid tells of a changed selection (a category added, removed or re-selected)
+    // as the list itself does.
+    if (message == WM_REFLECT_BASE + WM_COMMAND && (HIWORD(wParam) == CBN_SELENDOK || HIWORD(wParam) == CBN_SELCHANGE))
     {
         const LRESULT lResult = CExtComboBoxBase::WindowProc(message, wParam, lParam);
         OnCategorySelected();

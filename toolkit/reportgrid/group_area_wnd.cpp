@@ -41,8 +41,7 @@ CExtReportGridGroupAreaWnd::CExtReportGridGroupAreaWnd(CExtReportGridWnd* pWndRe
       m_pColumnDragged(NULL),
       m_bCreatedDirectly(false),
       m_nMinHeight(34),
-      m_nMaxItemWidth(200),
-      m_hPenConnector(NULL)
+      m_nMaxItemWidth(200)
 {
     m_rcMargins.left = 10;
     m_rcMargins.top = 8;
@@ -51,11 +50,7 @@ CExtReportGridGroupAreaWnd::CExtReportGridGroupAreaWnd(CExtReportGridWnd* pWndRe
     RegisterGroupAreaWndClass();
 }
 
-CExtReportGridGroupAreaWnd::~CExtReportGridGroupAreaWnd()
-{
-    if (m_hPenConnector != NULL)
-        ::DeleteObject(m_hPenConnector);
-}
+CExtReportGridGroupAreaWnd::~CExtReportGridGroupAreaWnd() = default;
 
 bool CExtReportGridGroupAreaWnd::OnQueryAllowSubclassing() { return true; }
 int CExtReportGridGroupAreaWnd::MinHeightGet() const { return m_nMinHeight; }

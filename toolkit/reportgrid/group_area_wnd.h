@@ -84,5 +84,4 @@ protected:
     int m_nMinHeight;
     int m_nMaxItemWidth;
     RECT m_rcMargins;
-    HPEN m_hPenConnector;
 };
