@@ -437,3 +437,39 @@ TEST_F(ReportGridGroupingTest, AnEmptyViewSaysSoBelowTheHeader)
     EXPECT_GT(xFirst - rcData.left, 50);
     EXPECT_GT(rcData.right - 1 - xLast, 50);
 }
+
+TEST_F(ReportGridGroupingTest, TheGroupAreaShowsItsHintOrItsButtonsInEveryTheme)
+{
+    CRuntimeClass* themes[] = {RUNTIME_CLASS(CExtPaintManagerXP), RUNTIME_CLASS(CExtPaintManagerOffice2003),
+                               RUNTIME_CLASS(CExtPaintManagerStudio2005)};
+    auto screenPixel = [&](CPoint ptClient) {
+        const CPoint pt = ScreenOf(Area(), ptClient);
+        HDC hdc = ::GetDC(NULL);
+        const COLORREF clr = ::GetPixel(hdc, pt.x, pt.y);
+        ::ReleaseDC(NULL, hdc);
+        return clr;
+    };
+    for (CRuntimeClass* pTheme : themes)
+    {
+        SCOPED_TRACE(pTheme->m_lpszClassName);
+        ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManagerByClass(pTheme));
+        for (bool bGrouped : {false, true})
+        {
+            GroupBy(bGrouped ? std::initializer_list<int>{2} : std::initializer_list<int>{});
+            Area()->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+            PumpFor(30);
+            // The band's own colour shows in the top margin; below it the hint box or the
+            // Kind button with the header image's face.
+            EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), screenPixel(CPoint(3, 3))) << bGrouped;
+            if (!bGrouped)
+                EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), screenPixel(CPoint(11, 9)));
+            else
+            {
+                CArray<CRect, const CRect&> arrRects;
+                ASSERT_EQ(1, Area()->GetItemRects(arrRects));
+                EXPECT_EQ(RGB(236, 233, 216), screenPixel(CPoint(arrRects[0].right - 6, arrRects[0].top + 1)));
+            }
+        }
+    }
+    g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
+}
