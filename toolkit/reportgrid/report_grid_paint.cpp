@@ -110,12 +110,7 @@ CRect CExtReportGridWnd::RowDecorationRect(CExtReportGridItem* pItem, const CRec
     for (CExtTreeGridCellNode* p = pItem->TreeNodeGetParent(); p != NULL && p->TreeNodeGetParent() != NULL;
          p = p->TreeNodeGetParent())
         rc.left += IndentOf(p, nDefault);
-    if ((GetReportStyle() & __ERGS_BAND_STYLE) != 0 && !pItem->IsGroupRow() && pItem->TreeNodeGetParent() != NULL &&
-        pItem->TreeNodeGetParent()->TreeNodeGetParent() != NULL)
-    {
-        const INT nOwn = pItem->TreeNodeIndentPxGet();
-        rc.left -= nOwn < 1 ? nDefault : nOwn;
-    }
+    rc.left -= BandLeafStep(pItem);
     LONG nWidth = 0;
     for (int i = 0; i < GetColumnCount(); i++)
         nWidth += QueryColumnExtent(i);
@@ -202,16 +197,24 @@ void CExtReportGridWnd::OnQueryCellIndent(int nColumn, int nRow, int nColType, i
         rcCell.right = std::max(rcCell.left, rcArea.right);
         return;
     }
-    CExtTreeGridCellNode* pParent = pItem->TreeNodeGetParent();
-    if ((GetReportStyle() & __ERGS_BAND_STYLE) != 0 && IsTreeColumn(nColumn) && pParent != NULL &&
-        pParent->TreeNodeGetParent() != NULL)
+    if (IsTreeColumn(nColumn))
     {
-        CExtTreeGridDataProvider* pTP = GetTreeProvider();
-        const INT nOwn = pItem->TreeNodeIndentPxGet();
-        const INT nStep = nOwn < 1 ? (pTP != NULL ? pTP->IndentDefaultGet() : 0) : nOwn;
-        rcExtent.left = std::min(rcExtent.right, rcExtent.left + nStep);
-        rcCell.left = std::min(rcCell.right, rcCell.left + nStep);
+        rcCell.left = std::max(rcExtent.left, rcCell.left - BandLeafStep(pItem));
     }
+}
+
+// In band style a leaf under a group row sits one level further left: its group's
+// caption band already marks the level.
+INT CExtReportGridWnd::BandLeafStep(CExtReportGridItem* pItem)
+{
+    if ((GetReportStyle() & __ERGS_BAND_STYLE) == 0 || pItem == NULL || pItem->IsGroupRow())
+        return 0;
+    CExtTreeGridCellNode* pParent = pItem->TreeNodeGetParent();
+    if (pParent == NULL || pParent->TreeNodeGetParent() == NULL)
+        return 0;
+    CExtTreeGridDataProvider* pTP = GetTreeProvider();
+    const INT nOwn = pItem->TreeNodeIndentPxGet();
+    return nOwn < 1 ? (pTP != NULL ? pTP->IndentDefaultGet() : 0) : nOwn;
 }
 
 CExtReportGridItem* CExtReportGridWnd::ItemAtRow(LONG nRow)
@@ -270,7 +273,7 @@ void CExtReportGridWnd::OnPaintCell(CDC& dc, int nVisibleColumn, int nVisibleRow
         RECT rcText = rcCell;
         if (pItem != NULL && IsTreeColumn(nColumn))
         {
-            const INT nIndent = RowIndent(nRow);
+            const INT nIndent = std::max(0, RowIndent(nRow) - BandLeafStep(pItem));
             if (nIndent > 0)
             {
                 rcText.left = std::min<LONG>(rcCell.right, rcCell.left + nIndent);

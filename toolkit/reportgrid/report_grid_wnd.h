@@ -214,6 +214,8 @@ public:
     int GetLunaScheme();
     // The report item shown on an inner row, NULL for none.
     CExtReportGridItem* ItemAtRow(LONG nRow);
+    // The indent a leaf gives up in band style, 0 elsewhere.
+    INT BandLeafStep(CExtReportGridItem* pItem);
 
     // ---- header interaction (report_grid_header.cpp) ------------------------------------------
     bool OnGridCellQueryTipText(const CExtGridCell& cell, const HIT_TEST_INFO& hti, CString& strTipText) override;
