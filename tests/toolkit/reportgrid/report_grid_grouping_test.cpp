@@ -366,6 +366,7 @@ TEST_F(ReportGridGroupingTest, GroupRowsAndTheHeaderPaintTheirColoursInEveryThem
                                RUNTIME_CLASS(CExtPaintManagerStudio2005)};
     CRect rcClient;
     m_pGrid->GetClientRect(&rcClient);
+    LONG nLeafBand = 0, nLeafPlain = 0;
     for (CRuntimeClass* pTheme : themes)
     {
         ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManagerByClass(pTheme));
@@ -394,6 +395,10 @@ TEST_F(ReportGridGroupingTest, GroupRowsAndTheHeaderPaintTheirColoursInEveryThem
                 EXPECT_EQ(color(COLOR_WINDOW), canvas.Pixel(x, rcCell.top));
                 EXPECT_EQ(color(COLOR_BTNFACE), canvas.Pixel(x, rcCell.top + 2));
             }
+            // A leaf under a caption band gives up one indent level.
+            RECT rcLeaf;
+            ASSERT_TRUE(m_pGrid->GetCellRects(0, 1, 0, 0, NULL, &rcLeaf));
+            (bBand ? nLeafBand : nLeafPlain) = rcLeaf.left;
             // The band-style header is the built-in image: flat face, darker last rows.
             RECT rcHeader;
             ASSERT_TRUE(m_pGrid->GetCellRects(0, 0, 0, -1, &rcHeader, NULL));
@@ -404,6 +409,7 @@ TEST_F(ReportGridGroupingTest, GroupRowsAndTheHeaderPaintTheirColoursInEveryThem
             }
         }
     }
+    EXPECT_EQ(m_pGrid->GetTreeProvider()->IndentDefaultGet(), nLeafPlain - nLeafBand);
     g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
 }
 
