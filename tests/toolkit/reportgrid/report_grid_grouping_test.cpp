@@ -292,6 +292,26 @@ TEST_F(ReportGridGroupingTest, TheHeaderMenuCommandsActOnTheClickedColumn)
     EXPECT_EQ(1, ui.m_nRadio);
 }
 
+TEST_F(ReportGridGroupingTest, ASortableHeaderTipsSortByItsName)
+{
+    struct Case
+    {
+        bool bSortable;
+        const char* szTip;
+    } cases[] = {{true, "Sort by: Size"}, {false, ""}};
+    for (const Case& c : cases)
+    {
+        m_arrColumns[1]->SortingEnabledSet(c.bSortable);
+        CExtGridBaseWnd::HIT_TEST_INFO hti(HeaderCenter(1));
+        m_pGrid->ScreenToClient(&hti.m_ptClient);
+        m_pGrid->HitTest(hti);
+        ASSERT_EQ(1, hti.m_nColNo);
+        CString strTip;
+        EXPECT_EQ(c.bSortable, m_pGrid->OnGridCellQueryTipText(*m_arrColumns[1], hti, strTip));
+        EXPECT_STREQ(c.szTip, (LPCTSTR)strTip);
+    }
+}
+
 TEST_F(ReportGridGroupingTest, TheColumnChooserOffersHiddenColumnsByName)
 {
     CExtReportGridColumnChooserWnd* pChooser =
