@@ -166,3 +166,44 @@ TEST_F(ReportGridTest, RemovingTheLastItemOfAGroupRemovesTheGroup)
     ASSERT_TRUE(m_grid.ItemUnregister(m_grid.ItemFromNode(m_grid.ItemGetByVisibleRow(1)), true, false));
     EXPECT_EQ("<a> ay", Rows(cols));
 }
+
+TEST_F(ReportGridTest, RemovingSelectedRowsMovesTheFocusOn)
+{
+    CExtReportGridColumn* pName = m_grid.ColumnRegister("Name", "", true, false);
+    CExtReportGridColumn* pKind = m_grid.ColumnRegister("Kind", "", true, false);
+    const std::vector<CExtReportGridColumn*> cols = {pName, pKind};
+    AddItems(cols, {{"b", "x"}, {"a", "y"}, {"a", "x"}, {"c", "z"}});
+    CExtReportGridSortOrder order;
+    order.ItemInsert(pName, -1, true);
+    order.ItemInsert(pKind, -1, true);
+    order.SetGroupCount(1);
+    ASSERT_TRUE(m_grid.SortOrderSet(order, false, false));
+    ASSERT_EQ("<a> ax ay <b> bx <c> cz", Rows(cols));
+    struct Case
+    {
+        const char* name;
+        RECT rcSelect;
+        const char* rows;
+        const char* focus;
+    } cases[] = {
+        {"a group row takes its items", {0, 0, 0, 0}, "<b> bx <c> cz", "<b>"},
+        {"a leaf, focus on the row after", {1, 1, 1, 1}, "<c> cz", "<c>"},
+        {"the last leaf of a group takes the group", {0, 1, 1, 1}, "", ""},
+    };
+    for (const Case& c : cases)
+    {
+        ASSERT_TRUE(m_grid.SelectionSet(c.rcSelect, true, false, false)) << c.name;
+        EXPECT_TRUE(m_grid.ItemsUnregisterSelected(false)) << c.name;
+        EXPECT_EQ(c.rows, Rows(cols)) << c.name;
+        const std::string rows = Rows(cols) + " ";
+        std::string focus;
+        for (LONG r = 0, pos = 0; r <= m_grid.FocusGet().y && m_grid.FocusGet().y >= 0; r++)
+        {
+            const size_t next = rows.find(' ', (size_t)pos);
+            focus = rows.substr((size_t)pos, next - (size_t)pos);
+            pos = (LONG)next + 1;
+        }
+        EXPECT_EQ(c.focus, focus) << c.name;
+    }
+    EXPECT_FALSE(m_grid.ItemsUnregisterSelected(false)) << "nothing left to remove";
+}
