@@ -207,3 +207,59 @@ TEST_F(ReportGridTest, RemovingSelectedRowsMovesTheFocusOn)
     }
     EXPECT_FALSE(m_grid.ItemsUnregisterSelected(false)) << "nothing left to remove";
 }
+
+TEST_F(ReportGridTest, HeaderClickSorts)
+{
+    CExtReportGridColumn* pA = m_grid.ColumnRegister("A", "", true, false);
+    CExtReportGridColumn* pB = m_grid.ColumnRegister("B", "", true, false);
+    CExtReportGridColumn* pG = m_grid.ColumnRegister("G", "", true, false);
+    CExtGridHitTestInfo hti;
+    hti.m_dwAreaFlags = CExtGridHitTestInfo::AreaFlagsFromTypes(0, -1);
+    // The order as "A+ B-" with "|" after the group-by entries.
+    auto Order = [&]() {
+        std::string s;
+        const CExtReportGridSortOrder& order = m_grid.SortOrderGet();
+        for (int i = 0; i < order.GetCount(); i++)
+        {
+            bool bAscending = true;
+            CExtReportGridColumn* p = order.ItemGet(i, &bAscending);
+            s += std::string(i ? " " : "") + p->ColumnNameGet() + (bAscending ? "+" : "-");
+            if (i + 1 == order.GetGroupCount())
+                s += " |";
+        }
+        return s;
+    };
+    struct Step
+    {
+        const char* name;
+        CExtReportGridColumn* pColumn;
+        UINT nFlags;
+        bool bClicked, bDragged, bResult;
+        const char* order;
+    } steps[] = {
+        {"a click sorts ascending", pA, 0, true, false, true, "A+"},
+        {"a second click reverses", pA, 0, true, false, true, "A-"},
+        {"another column replaces it", pB, 0, true, false, true, "B+"},
+        {"shift appends", pA, 0x4, true, false, true, "B+ A+"},
+        {"shift reverses in place", pB, 0x4, true, false, true, "B- A+"},
+        {"ctrl does nothing", pA, 0x8, true, false, true, "B- A+"},
+        {"a drag is the grid's", pA, 0, true, true, false, "B- A+"},
+        {"a release elsewhere does nothing", pA, 0, false, false, true, "B- A+"},
+    };
+    for (const Step& step : steps)
+    {
+        EXPECT_EQ(step.bResult,
+                  step.pColumn->OnOuterPressEnd(m_grid, hti, 1, step.nFlags, step.bClicked, step.bDragged))
+            << step.name;
+        EXPECT_EQ(step.order, Order()) << step.name;
+    }
+    CExtReportGridSortOrder grouped;
+    grouped.ItemInsert(pG, -1, true);
+    grouped.ItemInsert(pA, -1, true);
+    grouped.SetGroupCount(1);
+    ASSERT_TRUE(m_grid.SortOrderSet(grouped, false, false));
+    EXPECT_TRUE(pB->OnOuterPressEnd(m_grid, hti, 1, 0, true, false));
+    EXPECT_EQ("G+ | B+", Order()) << "a plain click keeps the group-by columns";
+    EXPECT_TRUE(pG->OnOuterPressEnd(m_grid, hti, 1, 0, true, false));
+    EXPECT_EQ("G+ |", Order()) << "a group-by column clicked leaves only the group-by columns";
+}
