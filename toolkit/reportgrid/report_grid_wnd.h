@@ -189,6 +189,12 @@ public:
     void OnCellValueChanged(CExtGridCell* pCell, LONG nRowNo, LONG nColNo, INT nRowType, INT nColType,
                             DWORD dwReserved = 0) override;
     bool IsTreeColumn(LONG nColNo) override;
+    bool OnQueryCanCollapse(HTREEITEM hItem, LONG nColNo) override;
+    bool OnQueryCanExpand(HTREEITEM hItem, LONG nColNo) override;
+    bool OnQueryCellTextColor(LONG nColNo, LONG nRowNo, INT nColType, INT nRowType, COLORREF& clrText,
+                              bool* pbDisabled = NULL) override;
+    // Focus-cell mode: the focus marks one cell, not a row.
+    bool IsFocusCellMode() const { return (GetScrollItemStyle() & 0x3000) == 0x1000; }
     bool OnCellEditStart(int nColumn, int nRow, int nColType, int nRowType, DWORD dwFlags, const RECT& rcExtent,
                          const RECT& rcCell, const RECT& rcThird) override;
 

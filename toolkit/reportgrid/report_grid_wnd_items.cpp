@@ -338,7 +338,7 @@ bool CExtReportGridWnd::EnsureRowVisible(int nRow, bool bRedraw)
 bool CExtReportGridWnd::OnQuerySelected(int nColumn, int nRow)
 {
     const bool bSelected = CExtTreeGridWnd::OnQuerySelected(nColumn, nRow);
-    if ((GetScrollItemStyle() & 0x3000) != 0x1000)
+    if (!IsFocusCellMode())
         return bSelected;
     // Focus-cell mode: the focused cell counts as selected only on a group row.
     const POINT ptFocus = FocusGet();
@@ -405,4 +405,32 @@ bool CExtReportGridWnd::OnCellEditStart(int nColumn, int nRow, int nColType, int
     if (pItem != NULL && pItem->IsGroupRow())
         return false;
     return CExtTreeGridWnd::OnCellEditStart(nColumn, nRow, 0, 0, dwFlags, rcExtent, rcCell, rcThird);
+}
+
+bool CExtReportGridWnd::OnQueryCanCollapse(HTREEITEM hItem, LONG nColNo)
+{
+    if (!IsFocusCellMode() || nColNo <= 0)
+        return true;
+    const CExtReportGridItem* pItem = ItemFromNode(hItem);
+    return pItem != NULL && pItem->IsGroupRow();
+}
+
+bool CExtReportGridWnd::OnQueryCanExpand(HTREEITEM hItem, LONG nColNo)
+{
+    if (!IsFocusCellMode() || nColNo <= 0)
+        return true;
+    const CExtReportGridItem* pItem = ItemFromNode(hItem);
+    return pItem != NULL && pItem->IsGroupRow();
+}
+
+bool CExtReportGridWnd::OnQueryCellTextColor(LONG nColNo, LONG nRowNo, INT nColType, INT nRowType, COLORREF& clrText,
+                                             bool* pbDisabled)
+{
+    if (CExtTreeGridWnd::OnQueryCellTextColor(nColNo, nRowNo, nColType, nRowType, clrText, pbDisabled))
+        return true;
+    const POINT ptFocus = FocusGet();
+    if (!IsFocusCellMode() || nColType != 0 || nRowType != 0 || ptFocus.x != nColNo || ptFocus.y != nRowNo)
+        return false;
+    clrText = ::GetSysColor(COLOR_BTNTEXT);
+    return true;
 }
