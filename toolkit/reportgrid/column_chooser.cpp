@@ -607,8 +607,15 @@ LRESULT CExtReportGridColumnChooserMiniFrameWnd::WindowProc(UINT message, WPARAM
 // ---- the category combo box ----------------------------------------------------------------
 
 CExtReportGridCategoryComboBox::CExtReportGridCategoryComboBox(CExtReportGridWnd* pWndReport)
-    : m_pWndReport(pWndReport)
+    : m_pWndReport(pWndReport), m_bAutoDelete(pWndReport == NULL)
 {
+}
+
+void CExtReportGridCategoryComboBox::PostNcDestroy()
+{
+    CExtComboBoxBase::PostNcDestroy();
+    if (m_bAutoDelete)
+        delete this;
 }
 
 CExtReportGridCategoryComboBox::~CExtReportGridCategoryComboBox() = default;

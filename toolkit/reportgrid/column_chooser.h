@@ -122,7 +122,10 @@ protected:
     // whatever the caller asked for.
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void PreSubclassWindow() override;
+    // A combo box the grid made from its run-time class goes with its window.
+    void PostNcDestroy() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CExtReportGridWnd* m_pWndReport;
+    bool m_bAutoDelete;  // made without a grid, by the grid's run-time class
 };

@@ -40,6 +40,7 @@ CExtReportGridGroupAreaWnd::CExtReportGridGroupAreaWnd(CExtReportGridWnd* pWndRe
     : m_pWndReport(pWndReport),
       m_pColumnDragged(NULL),
       m_bCreatedDirectly(false),
+      m_bAutoDelete(pWndReport == NULL),
       m_nMinHeight(34),
       m_nMaxItemWidth(200)
 {
@@ -233,6 +234,13 @@ void CExtReportGridGroupAreaWnd::PreSubclassWindow()
         m_pWndReport = DYNAMIC_DOWNCAST(CExtReportGridWnd, CWnd::FromHandlePermanent(::GetParent(m_hWnd)));
     if (!m_bCreatedDirectly && !OnQueryAllowSubclassing())
         ::AfxThrowMemoryException();
+}
+
+void CExtReportGridGroupAreaWnd::PostNcDestroy()
+{
+    CWnd::PostNcDestroy();
+    if (m_bAutoDelete)
+        delete this;
 }
 
 // ---- painting ---------------------------------------------------------------------------

@@ -47,6 +47,8 @@ public:
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void PreSubclassWindow() override;
+    // A band the grid made from its run-time class goes with its window.
+    void PostNcDestroy() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void OnPaintArea();
@@ -81,6 +83,7 @@ protected:
     CExtReportGridWnd* m_pWndReport;
     CExtReportGridColumn* m_pColumnDragged;
     bool m_bCreatedDirectly : 1;
+    bool m_bAutoDelete : 1;  // made without a grid, by the grid's run-time class
     int m_nMinHeight;
     int m_nMaxItemWidth;
     RECT m_rcMargins;
