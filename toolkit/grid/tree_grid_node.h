@@ -48,6 +48,7 @@ public:
 
 protected:
     friend class CExtTreeGridDataProvider;
+    friend class CExtReportGridDataProvider;  // regroups nodes in place
     ULONG m_nContentWeightAll;
     ULONG m_nContentWeightExpanded;
     NodeArray m_arrChildren;

@@ -1,0 +1,25 @@
+// The message handling shared by the report grid's own modal drags (group-by buttons and
+// chooser fields): which messages end a drag, and how the rest are pumped while it runs.
+#pragma once
+#include "framework/framework.h"
+
+namespace ReportDragLoop {
+
+// What one queued message means to a drag whose capture window is hWnd.
+enum e_step_t
+{
+    STEP_PUMP,     // not the drag's: dispatch it
+    STEP_MOVE,     // the pointer moved
+    STEP_DROP,     // the left button was released
+    STEP_REFRESH,  // Shift or Ctrl changed: follow the pointer again
+    STEP_CANCEL,   // the drag ends without effect
+};
+e_step_t Classify(const MSG& msg, HWND hWnd);
+// Takes the message just classified out of the queue.
+void Remove(const MSG& msg);
+// Dispatches one message; false when the application is quitting.
+bool PumpOne();
+// Waits for input while the queue is empty, giving the application its idle time first.
+void IdleWait(bool& bIdle);
+
+}  // namespace ReportDragLoop

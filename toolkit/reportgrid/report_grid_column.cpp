@@ -1,0 +1,309 @@
+// The report column: flags, names, archive, header painting and the header click that
+// sorts. The grid registry and the sort order are the grid's; the column only asks.
+#include "toolkit/reportgrid/report_grid_column.h"
+#include "toolkit/reportgrid/report_grid_wnd.h"
+#include "toolkit/theme/paint_manager.h"
+#include "toolkit/theme/pm_glyphs.h"
+#include "toolkit/theme/pm_small_controls.h"
+
+IMPLEMENT_SERIAL(CExtReportGridColumn, CExtGridCellHeader, VERSIONABLE_SCHEMA | 1)
+
+CExtReportGridColumn::CExtReportGridColumn(CExtGridDataProvider* pOwner)
+    : CExtGridCellHeader(pOwner), m_nMenuCommandID(0), m_nFlags(__ERGCF_ALL), m_pReportGrid(NULL)
+{
+    SetExtent(10, -1);
+    SetExtent(10, 0);
+}
+
+CExtReportGridColumn::~CExtReportGridColumn() {}
+
+BYTE CExtReportGridColumn::GetOwnerStyle() const { return m_pReportGrid != NULL ? m_pReportGrid->m_nPaintFlags : 0; }
+
+LPCTSTR CExtReportGridColumn::ColumnNameGet() const
+{
+    LPCTSTR s = GetTextBuffer();
+    return s != NULL ? s : _T("");
+}
+
+void CExtReportGridColumn::ColumnNameSet(LPCTSTR sName) { TextSet(sName != NULL ? sName : _T("")); }
+
+LPCTSTR CExtReportGridColumn::CategoryNameGet() const { return (LPCTSTR)m_strCategory; }
+
+void CExtReportGridColumn::CategoryNameSet(LPCTSTR sCategory)
+{
+    if (sCategory == NULL)
+        sCategory = _T("");
+    if (m_pReportGrid != NULL)
+    {
+        const CString strName = ColumnNameGet(), strOld = m_strCategory;
+        m_pReportGrid->ColumnRegistryMove(strName, strOld, strName, sCategory, true);
+    }
+    m_strCategory = sCategory;
+}
+
+void CExtReportGridColumn::NameAndCategorySet(LPCTSTR sName, LPCTSTR sCategory)
+{
+    CExtGridCellHeader::TextSet(sName != NULL ? sName : _T(""));
+    m_strCategory = sCategory != NULL ? sCategory : _T("");
+}
+
+bool CExtReportGridColumn::MenuListedGet() const { return (m_nFlags & __ERGCF_MENU_LISTED) != 0; }
+void CExtReportGridColumn::MenuListedSet(bool b)
+{
+    m_nFlags = b ? BYTE(m_nFlags | __ERGCF_MENU_LISTED) : BYTE(m_nFlags & ~__ERGCF_MENU_LISTED);
+}
+bool CExtReportGridColumn::AlignmentMenuGet() const { return (m_nFlags & __ERGCF_ALIGNMENT_MENU) != 0; }
+void CExtReportGridColumn::AlignmentMenuSet(bool b)
+{
+    m_nFlags = b ? BYTE(m_nFlags | __ERGCF_ALIGNMENT_MENU) : BYTE(m_nFlags & ~__ERGCF_ALIGNMENT_MENU);
+}
+bool CExtReportGridColumn::GroupingEnabledGet() const
+{
+    return SortingEnabledGet() && (m_nFlags & __ERGCF_GROUPING) != 0;
+}
+void CExtReportGridColumn::GroupingEnabledSet(bool b)
+{
+    m_nFlags = b ? BYTE(m_nFlags | __ERGCF_GROUPING) : BYTE(m_nFlags & ~__ERGCF_GROUPING);
+}
+bool CExtReportGridColumn::SortingEnabledGet() const { return (GetStyleEx() & __ERGCS_EX_NO_SORTING) == 0; }
+void CExtReportGridColumn::SortingEnabledSet(bool b)
+{
+    b ? ModifyStyleEx(0, __ERGCS_EX_NO_SORTING) : ModifyStyleEx(__ERGCS_EX_NO_SORTING, 0);
+}
+bool CExtReportGridColumn::DragEnabledGet() const { return (GetStyleEx() & __ERGCS_EX_NO_DRAG) == 0; }
+void CExtReportGridColumn::DragEnabledSet(bool b)
+{
+    b ? ModifyStyleEx(0, __ERGCS_EX_NO_DRAG) : ModifyStyleEx(__ERGCS_EX_NO_DRAG, 0);
+}
+bool CExtReportGridColumn::SortAscendingGet() const { return (m_nFlags & __ERGCF_ASCENDING) != 0; }
+void CExtReportGridColumn::SortAscendingSet(bool b)
+{
+    m_nFlags = b ? BYTE(m_nFlags | __ERGCF_ASCENDING) : BYTE(m_nFlags & ~__ERGCF_ASCENDING);
+}
+
+CSize CExtReportGridColumn::MeasureHeader()
+{
+    INT nWidth = 0;
+    if (!GetExtent(nWidth, 0))
+        nWidth = 75;
+    const CSize szMeasured = MeasureCell(m_pReportGrid);
+    if (szMeasured.cx > nWidth)
+        nWidth = szMeasured.cx;
+    const INT nHeight = m_pReportGrid != NULL ? m_pReportGrid->RowExtentGet(true, 0, false) : 23;
+    return CSize(nWidth, nHeight);
+}
+
+void CExtReportGridColumn::Serialize(CArchive& ar)
+{
+    CExtGridCellHeader::Serialize(ar);
+    if (ar.IsStoring())
+    {
+        ar << m_strCategory;
+        ar << (DWORD)(m_nFlags & __ERGCF_ALL);
+        return;
+    }
+    m_nMenuCommandID = 0;
+    CString strCategory;
+    ar >> strCategory;
+    DWORD dwFlags = 0;
+    ar >> dwFlags;
+    m_strCategory = strCategory;
+    m_nFlags = BYTE((m_nFlags & ~__ERGCF_ALL) | (dwFlags & __ERGCF_ALL));
+}
+
+void CExtReportGridColumn::Assign(const CExtGridCell& other)
+{
+    CExtGridCellHeader::Assign(other);
+    const CExtReportGridColumn* pOther = DYNAMIC_DOWNCAST(CExtReportGridColumn, const_cast<CExtGridCell*>(&other));
+    if (pOther == NULL)
+    {
+        m_strCategory.Empty();
+        m_nFlags |= __ERGCF_ALL;
+        m_nMenuCommandID = 0;
+        return;
+    }
+    if (pOther == this)
+        return;
+    m_strCategory = pOther->m_strCategory;
+    m_nFlags = BYTE((m_nFlags & ~__ERGCF_ALL) | (pOther->m_nFlags & __ERGCF_ALL));
+    m_nMenuCommandID = pOther->m_nMenuCommandID;
+}
+
+void CExtReportGridColumn::TextSet(LPCTSTR str, bool bAllowChangeDataType)
+{
+    if (str == NULL)
+        str = _T("");
+    if (m_pReportGrid != NULL)
+    {
+        const CString strOld = ColumnNameGet();
+        m_pReportGrid->ColumnRegistryMove(strOld, m_strCategory, str, m_strCategory, true);
+    }
+    CExtGridCellHeader::TextSet(str, bAllowChangeDataType);
+}
+
+CExtGridCell* CExtReportGridColumn::Clone(IMalloc* pMalloc) const
+{
+    if (pMalloc == NULL)
+        return CExtGridCellHeader::Clone(pMalloc);
+    CExtReportGridColumn* pClone = new (pMalloc) CExtReportGridColumn(GetOwner());
+    if (pClone != NULL)
+        pClone->Assign(*this);
+    return pClone;
+}
+
+namespace {
+
+void PaintFaceFramed(CDC& dc, const RECT& rc)
+{
+    dc.FillSolidRect(&rc, ::GetSysColor(COLOR_BTNFACE));
+    dc.Draw3dRect(&rc, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
+}
+
+void PaintVLine(CDC& dc, int x, int yTop, int yBottom, COLORREF clr)
+{
+    if (yBottom > yTop)
+        dc.FillSolidRect(x, yTop, 1, yBottom - yTop, dc.GetNearestColor(clr));
+}
+
+}  // namespace
+
+void CExtReportGridColumn::PaintBandSeparators(CExtReportGridWnd& wndReport, CDC& dc, const RECT& rcCell,
+                                               LONG nColNo) const
+{
+    const LONG nLastColumn = (LONG)wndReport.GetColumnCount() - 1;
+    const int yTop = rcCell.top + 2, yBottom = rcCell.bottom - 4;
+    const COLORREF clrDark = RGB(0xAC, 0xA8, 0x99), clrLight = RGB(255, 255, 255);
+    PaintVLine(dc, rcCell.right - 1, yTop, yBottom, clrDark);
+    if (nColNo >= nLastColumn && (wndReport.GetGridStyleEx() & 0x1000) == 0)
+        PaintVLine(dc, rcCell.right, yTop, yBottom, clrLight);
+    if (nColNo >= 0)
+        PaintVLine(dc, rcCell.left, yTop, yBottom, clrLight);
+}
+
+bool CExtReportGridColumn::OnPaintBackground(EXT_GRID_CELL_PAINT_ARGS) const
+{
+    CExtReportGridWnd* pReport = m_pReportGrid;
+    if (pReport == NULL || (dwHelperPaintFlags & 0x80) != 0)
+        PaintFaceFramed(dc, rcCell);
+    else
+    {
+        const bool bDragImage = (dwHelperPaintFlags & 0x200) != 0;
+        if (bDragImage)
+            pReport->m_nPaintFlags |= CExtReportGridWnd::__ERGPF_DRAG_IMAGE;
+        const bool bPainted = pReport->PaintHeaderBand(dc, rcCell, const_cast<CExtReportGridColumn*>(this), dwHelperPaintFlags);
+        pReport->m_nPaintFlags &= ~CExtReportGridWnd::__ERGPF_DRAG_IMAGE;
+        if (bPainted)
+            return true;
+        if ((pReport->GetReportStyle() & CExtReportGridWnd::__ERGS_BAND_STYLE) != 0 && pReport->GetColumnCount() > 0)
+            PaintBandSeparators(*pReport, dc, rcCell, nColNo);
+        else
+            PaintFaceFramed(dc, rcCell);
+    }
+    return CExtGridCellHeader::OnPaintBackground(EXT_GRID_CELL_PAINT_PASS);
+}
+
+void CExtReportGridColumn::OnPaintSortArrow(const RECT& rcSortArrow, EXT_GRID_CELL_PAINT_ARGS) const
+{
+    if (!dc.RectVisible(&rcSortArrow) || (dwHelperPaintFlags & 0x200) != 0 || (nColType == 0 && nRowType == 0))
+        return;
+    if ((GetStyle() & 0x100000) == 0 || ((GetStyleEx() & 0x20) != 0 && (dwAreaFlags & 0x100) != 0))
+        return;
+    const bool bAscending = (GetStyle() & 0x200000) == 0;
+    if ((wndGrid.GetScrollItemStyleEx() & 0x80000000) != 0 &&
+        wndGrid.GetPaintManager()->DrawReportSortArrow(dc, rcSortArrow, bAscending, const_cast<CExtReportGridColumn*>(this), 0))
+        return;
+    const COLORREF colors[4] = {0, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT),
+                                ::GetSysColor(COLOR_3DDKSHADOW)};
+    wndGrid.GetPaintManager()->DrawGlyph(dc, rcSortArrow, bAscending ? g_glyphGridSortArrowUp : g_glyphGridSortArrowDown,
+                                         colors);
+    (void)nVisibleColNo, (void)nVisibleRowNo, (void)nColNo, (void)nRowNo, (void)rcCellExtra, (void)rcCell,
+        (void)rcVisibleRange;
+}
+
+COLORREF CExtReportGridColumn::OnQueryTextColor(EXT_GRID_CELL_PAINT_ARGS) const
+{
+    if ((wndGrid.GetScrollItemStyleEx() & 0x80000000) != 0)
+    {
+        const COLORREF clr = wndGrid.GetPaintManager()->GetReportColumnTextColor(
+            const_cast<CExtReportGridColumn*>(this), (signed char)(dwHelperPaintFlags & 0x7F));
+        if (clr != COLORREF(-1))
+            return clr;
+    }
+    return CExtGridCellHeader::OnQueryTextColor(EXT_GRID_CELL_PAINT_PASS);
+}
+
+bool CExtReportGridColumn::OnClick(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent, UINT nButton,
+                                   UINT nEvent, UINT nFlags)
+{
+    if (CExtGridCellHeader::OnClick(wndGrid, htiCurrent, nButton, nEvent, nFlags))
+        return true;
+    if (m_pReportGrid == NULL || nButton != 2 || (nEvent != 1 && nEvent != 2) || (nFlags & (0x4 | 0x8)) != 0)
+        return false;
+    CPoint pt = htiCurrent.m_ptClient;
+    CRect rcExtra = htiCurrent.m_rcExtra, rcItem = htiCurrent.m_rcItem;
+    m_pReportGrid->ClientToScreen(&pt);
+    m_pReportGrid->ClientToScreen(&rcExtra);
+    m_pReportGrid->ClientToScreen(&rcItem);
+    return m_pReportGrid->ShowHeaderContextMenu(m_pReportGrid, this, pt, &rcItem, 0);
+}
+
+bool CExtReportGridColumn::OnOuterPressEnd(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent, INT nButton,
+                                           UINT nFlags, bool bClicked, bool bDragStarted)
+{
+    if (bDragStarted)
+        return false;
+    if (!bClicked || nButton != 1 || (nFlags & 0x8) != 0 || (::GetKeyState(VK_MENU) & 0x8000) != 0)
+        return true;
+    if (htiCurrent.GetColumnType() != 0 || htiCurrent.GetRowType() != -1)
+        return true;
+    CExtReportGridWnd* pReport = DYNAMIC_DOWNCAST(CExtReportGridWnd, &wndGrid);
+    if (pReport == NULL)
+        return true;
+    CExtReportGridSortOrder order = pReport->SortOrderGet();
+    const int nIndex = order.IndexOf(this);
+    const bool bNewAscending = nIndex < 0 ? true : !SortAscendingGet();
+    if ((nFlags & 0x4) != 0)
+    {
+        if (nIndex < 0)
+            order.ItemInsert(this, -1, true);
+        else
+            order.ItemSet(this, nIndex, bNewAscending);
+    }
+    else
+    {
+        CExtReportGridSortOrder orderNew;
+        const int nGroups = order.GetGroupCount();
+        for (int i = 0; i < nGroups; i++)
+        {
+            bool bAscending = true;
+            CExtReportGridColumn* pColumn = order.ItemGet(i, &bAscending);
+            orderNew.ItemInsert(pColumn, -1, bAscending);
+        }
+        orderNew.SetGroupCount(nGroups);
+        orderNew.ItemInsert(this, -1, bNewAscending);
+        order = orderNew;
+    }
+    pReport->SortOrderSet(order, true, true);
+    return true;
+}
+
+namespace {
+
+// The theme skins report headers with the shared header image and reads the column's
+// paint marks; it is linked before the report grid, so the grid hands both over here.
+struct ReportHeaderQueriesRegistration
+{
+    ReportHeaderQueriesRegistration()
+    {
+        CExtPmSmallControlQueries::Queries& q = CExtPmSmallControlQueries::g_queries;
+        q.pfnReportHeaderBitmap = []() -> const CExtBitmap* { return &CExtReportGridWnd::g_bmpHeader; };
+        q.pfnReportColumnFlags = [](CObject* p) {
+            CExtReportGridColumn* pColumn = DYNAMIC_DOWNCAST(CExtReportGridColumn, p);
+            return pColumn != NULL ? pColumn->GetOwnerStyle() : (BYTE)0;
+        };
+    }
+};
+
+const ReportHeaderQueriesRegistration g_ReportHeaderQueriesRegistration;
+
+}  // namespace
