@@ -367,11 +367,11 @@ void CExtMiniDockFrameWnd::NcPaint(CDC& dc)
             if (p != pBar && p->m_hWnd != NULL && p->GetParentFrame() == this && !p->IsFixedMode() &&
                 p->IsVisible() && !CExtPaintManagerHolder::IsKindOfByName(p, "CExtDynControlBar") &&
                 p->GetTabbedContainer() == NULL)
-                p->OnGetBarCaptionText(sCaption);
+                p->OnGetBarCaptionText(1, sCaption);
         }
     }
     else
-        pBar->OnGetBarCaptionText(sCaption);
+        pBar->OnGetBarCaptionText(1, sCaption);
     RECT rcCaption = m_rcFrameCaption;
     RECT rcText = rcCaption;
     if (pBar == NULL)

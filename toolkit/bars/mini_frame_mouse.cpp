@@ -76,7 +76,10 @@ void CExtMiniDockFrameWnd::OnNcLButtonDown(UINT nHitTest, CPoint point)
                 pAny->m_pDockContext->StartDrag(point);
             return;
         }
-        CMiniDockFrameWnd::OnNcLButtonDown(nHitTest, point);
+        // The bar is held where the caption was grabbed, shifted by half its caption.
+        const CRect rcCaption(pBar->m_rcCaption);
+        const int d = std::min(rcCaption.Width(), rcCaption.Height());
+        pBar->DragLoop(point, CSize(point.x - rcWnd.left - d, point.y - rcWnd.top - d / 2), 1, 1);
         return;
     }
     if (IsSizingCode(nHitTest))

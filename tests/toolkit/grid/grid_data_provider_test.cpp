@@ -296,3 +296,34 @@ TEST(GridDataProvider, MemoryIconsAndFonts) {
     EXPECT_EQ(0, ::GetObjectType(hCopy));  // the copy was the provider's to delete
     EXPECT_EQ((DWORD)OBJ_FONT, ::GetObjectType(hFont));
 }
+
+TEST(GridDataProvider, SortOrderMergeAndChecks) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<LONG, bool>> mine, other;
+        bool bInvert;
+        const char* expected;
+    } cases[] = {
+        {"empty takes the other", {}, {{2, false}, {0, true}}, false, "2d 0a "},
+        {"same index takes its direction", {{1, true}, {3, true}}, {{3, false}}, false, "1a 3d "},
+        {"same index toggles", {{1, true}, {3, false}}, {{3, false}, {1, false}}, true, "1d 3a "},
+        {"new index appended", {{1, true}}, {{4, false}}, true, "1a 4d "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CExtGridDataSortOrder o = Order(c.mine);
+        o.MergeFrom(Order(c.other), c.bInvert);
+        CExtGridDataProviderMemory dp;
+        ASSERT_TRUE(dp.ColumnInsert(0, 5));
+        ASSERT_TRUE(dp.SortOrderSet(o, false));
+        EXPECT_EQ(c.expected, Keys(dp, false));
+    }
+    CExtGridDataProviderMemory dp;
+    ASSERT_TRUE(dp.ColumnInsert(0, 2));
+    ASSERT_TRUE(dp.RowInsert(0, 2));
+    EXPECT_FALSE(dp.SortOrderSet(Order({{0, true}, {0, true}}), false));   // twice the same key
+    EXPECT_TRUE(dp.SortOrderSet(Order({{0, true}, {0, false}}), false));   // both directions pass
+    EXPECT_FALSE(dp.SortOrderSet(Order({{2, true}}), true));               // no row 2
+    EXPECT_FALSE(dp.SortOrderSet(Order({{-1, true}}), false));
+    EXPECT_EQ("0a 0d ", Keys(dp, false));
+}
