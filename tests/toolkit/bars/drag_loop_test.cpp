@@ -408,6 +408,8 @@ TEST(DragLoop, DroppingOnAnInnerMarkerDocksBesideOrJoinsAsATab)
             ASSERT_NE(nullptr, f.bar.m_pDockBar);
             EXPECT_TRUE(f.bar.m_pDockBar->IsKindOf(RUNTIME_CLASS(CExtDockDynBar)));
             EXPECT_EQ(f.bar.m_pDockBar, other.m_pDockBar);
+            EXPECT_EQ(WndRect(&f.bar).right, WndRect(&other).left) << "the bar on the left";
+            EXPECT_EQ(WndRect(&f.bar).top, WndRect(&other).top);
         }
         other.DestroyWindow();
     }
