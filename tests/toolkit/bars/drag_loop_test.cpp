@@ -10,6 +10,7 @@
 #include "framework/framework.h"
 #include "tests/support/dib_canvas.h"
 #include "tests/support/message_pump.h"
+#include "toolbar_test_ids.h"
 #include "toolkit/bars/control_bar.h"
 #include "toolkit/bars/dyn_control_bar.h"
 #include "toolkit/theme/paint_manager.h"
@@ -407,7 +408,69 @@ TEST(DragLoop, DroppingOnAnInnerMarkerDocksBesideOrJoinsAsATab)
             ASSERT_NE(nullptr, f.bar.m_pDockBar);
             EXPECT_TRUE(f.bar.m_pDockBar->IsKindOf(RUNTIME_CLASS(CExtDockDynBar)));
             EXPECT_EQ(f.bar.m_pDockBar, other.m_pDockBar);
+            EXPECT_EQ(WndRect(&f.bar).right, WndRect(&other).left) << "the bar on the left";
+            EXPECT_EQ(WndRect(&f.bar).top, WndRect(&other).top);
         }
         other.DestroyWindow();
+    }
+}
+
+TEST(DragLoop, AToolbarMovesLiveIntoAnotherDockBarOrFloatsOutsideTheFrame)
+{
+    struct Case
+    {
+        const char* sName;
+        bool bOutside;
+        UINT nDockBarID;
+    } cases[] = {{"bottom edge of the frame", false, AFX_IDW_DOCKBAR_BOTTOM},
+                 {"far outside the frame", true, AFX_IDW_DOCKBAR_FLOAT}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.sName);
+        CFrameWnd* pFrame = new CFrameWnd;
+        pFrame->Create(NULL, "Toolbar", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(60, 60, 460, 360));
+        CExtControlBar::EnableFrameDocking(pFrame);
+        CExtToolControlBar tool;
+        ASSERT_TRUE(tool.Create(NULL, pFrame, 50021, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER));
+        ASSERT_TRUE(tool.LoadToolBar(IDR_TB_TOOLBAR));
+        tool.EnableDocking(CBRS_ALIGN_ANY);
+        pFrame->DockControlBar(&tool, AFX_IDW_DOCKBAR_TOP);
+        pFrame->RecalcLayout();
+        pFrame->SetActiveWindow();
+        PumpPending();
+        const CRect rcWnd = WndRect(&tool);
+        const CRect rcGrip(*tool.GetCaptionRect());
+        ASSERT_FALSE(rcGrip.IsRectEmpty());
+        const CPoint ptPress = rcWnd.TopLeft() + rcGrip.CenterPoint();
+        CRect rcClient;
+        pFrame->GetClientRect(&rcClient);
+        pFrame->ClientToScreen(&rcClient);
+        const CPoint ptDrop = c.bOutside ? CPoint(WndRect(pFrame).right + 60, rcClient.top + 40)
+                                         : CPoint(ptPress.x + 20, rcClient.bottom - 5);
+        // The moves and the release come while the loop holds the mouse, so that a release
+        // outside every window of the test still reaches the bar.
+        Script script;
+        script.steps = {
+            [&] {
+                for (int i = 1; i <= 4; i++)
+                    SendMouse(ptPress + CPoint((ptDrop.x - ptPress.x) * i / 4, (ptDrop.y - ptPress.y) * i / 4), 0);
+                return true;
+            },
+            [&] {
+                SendMouse(ptDrop, MOUSEEVENTF_LEFTUP);
+                return true;
+            },
+        };
+        SendMouse(ptPress, 0);
+        PumpPending();
+        SendMouse(ptPress, MOUSEEVENTF_LEFTDOWN);
+        SendMouse(ptPress + CPoint(4, 4), 0);
+        EXPECT_TRUE(script.Run());
+        EXPECT_TRUE(PumpUntil([&] { return tool.GetDockBarCtrlID() == c.nDockBarID && !tool.IsDragging(); }, 4000))
+            << tool.GetDockBarCtrlID();
+        PumpPending();
+        EXPECT_EQ(nullptr, CExtControlBar::GetDraggedBar());
+        pFrame->DestroyWindow();
+        PumpPending();
     }
 }
