@@ -2,6 +2,7 @@
 // traits query on to the grid window: a kind that cares overrides them.
 #include "toolkit/grid/grid_cell.h"
 #include "toolkit/grid/grid_wnd.h"
+#include "toolkit/grid/grid_cell_string.h"
 
 bool CExtGridCell::OnInplaceControlWindowProc(LRESULT& lResult, UINT nMessage, WPARAM wParam, LPARAM lParam,
                                               HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nVisibleColNo,
@@ -76,4 +77,17 @@ void CExtGridWnd::OnGridCellInplaceControlQueryOptions(CExtGridCell* pCell, HWND
     (void)pbPassword;
     (void)pclrText;
     (void)pclrBack;
+}
+
+void CExtGridCellPassword::OnInplaceControlQueryOptions(CExtGridWnd& wndGrid, HWND hWndInplaceControl,
+                                                        LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo,
+                                                        LONG nRowNo, INT nColType, INT nRowType, DWORD dwAreaFlags,
+                                                        bool* pbReadOnly, bool* pbPassword, COLORREF* pclrText,
+                                                        COLORREF* pclrBack)
+{
+    CExtGridCellString::OnInplaceControlQueryOptions(wndGrid, hWndInplaceControl, nVisibleColNo, nVisibleRowNo,
+                                                     nColNo, nRowNo, nColType, nRowType, dwAreaFlags, pbReadOnly,
+                                                     pbPassword, pclrText, pclrBack);
+    if (pbPassword != NULL)
+        *pbPassword = true;
 }

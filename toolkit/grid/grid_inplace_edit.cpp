@@ -236,6 +236,9 @@ void CExtGIE<T>::QueryEditorColors(COLORREF& clrText, COLORREF& clrBack, bool& b
     m_cell.OnInplaceControlQueryOptions(m_wndGrid, this->m_hWnd, m_nVisibleColNo, m_nVisibleRowNo, m_nColNo,
                                         m_nRowNo, m_nColType, m_nRowType, GetAreaFlags(), &bReadOnly, &bPassword,
                                         &clrTraitsText, &clrTraitsBack);
+    // A disabled cell edits read-only whatever its traits say.
+    if (m_cell.GetStyle() & CExtGridCell::__EGCS_READ_ONLY)
+        bReadOnly = true;
     clrText = m_cell.TextColorGet(CExtGridCell::__ECS_ALL);
     if (clrText == COLORREF(-1))
         clrText = m_cell.TextColorGet(CExtGridCell::__ECS_NORMAL);

@@ -88,7 +88,8 @@ protected:
     // default GUI font or the system font copied into fontOut.
     bool CreateEditorFont(CFont& fontOut);
     // The text and background colours of the cell's colour layer (state 0, then 1) and of
-    // its editor traits; -1 for none.
+    // its editor traits (-1 for none), and whether it edits read-only (its traits or its
+    // disabled style) or masked.
     void QueryEditorColors(COLORREF& clrText, COLORREF& clrBack, bool& bReadOnly, bool& bPassword);
     // A failed creation: the window, if any, goes without deleting the editor, then the
     // editor deletes itself; always false.

@@ -387,6 +387,67 @@ TEST_F(GridInplaceEditTest, SliderAndDateTimeEditorsApplyOrCancel)
     }
 }
 
+// The text editor takes its look from the cell: colours of the colour layer (state 0
+// before state 1), read-only, password and multi-line cells, the cell's alignment.
+TEST_F(GridInplaceEditTest, TextEditorFollowsTheCellsTraits)
+{
+    const COLORREF clrWindow = m_grid.GetColor(COLOR_WINDOW);
+    struct Case
+    {
+        const char* name;
+        bool bPassword;
+        DWORD dwStyle, dwStyleEx;
+        COLORREF clrBack0, clrBack1, clrText1;
+        DWORD dwEditStyleMask, dwEditStyle;
+        COLORREF clrBackExpected, clrTextExpected;
+    };
+    const Case cases[] = {
+        {"colours", false, 0, 0, RGB(1, 2, 3), RGB(9, 9, 9), RGB(4, 5, 6), ES_READONLY | ES_PASSWORD, 0,
+         RGB(1, 2, 3), RGB(4, 5, 6)},
+        {"read-only", false, CExtGridCell::__EGCS_READ_ONLY, 0, CLR_NONE, CLR_NONE, CLR_NONE, ES_READONLY,
+         ES_READONLY, clrWindow, CLR_NONE},
+        {"password", true, 0, 0, CLR_NONE, CLR_NONE, CLR_NONE, ES_PASSWORD | ES_READONLY, ES_PASSWORD, CLR_NONE,
+         CLR_NONE},
+        {"wrapped, right", false, CExtGridCell::__EGCS_TA_HORZ_RIGHT, CExtGridCell::__EGCS_EX_WRAP_TEXT, CLR_NONE,
+         CLR_NONE, CLR_NONE, ES_MULTILINE | ES_RIGHT | ES_AUTOHSCROLL, ES_MULTILINE | ES_RIGHT, CLR_NONE,
+         CLR_NONE},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        LONG nCol = c.bPassword ? 0 : 1, nRow = c.bPassword ? 2 : 1;
+        CExtGridCell* pCell = m_grid.GridCellGet(nCol, nRow, 0, 0, RUNTIME_CLASS(CExtGridCellPassword));
+        ASSERT_TRUE(pCell != NULL);
+        pCell->TextSet(_T("s3cret"));
+        pCell->ModifyStyle(c.dwStyle, CExtGridCell::__EGCS_READ_ONLY | CExtGridCell::__EGCS_TA_HORZ_MASK);
+        pCell->ModifyStyleEx(c.dwStyleEx, CExtGridCell::__EGCS_EX_WRAP_TEXT);
+        pCell->BackColorSet(CExtGridCell::__ECS_ALL, c.clrBack0);
+        pCell->BackColorSet(CExtGridCell::__ECS_NORMAL, c.clrBack1);
+        pCell->TextColorSet(CExtGridCell::__ECS_NORMAL, c.clrText1);
+        RECT rcExtra, rcCell;
+        ASSERT_TRUE(m_grid.GetCellRects(nCol, nRow, 0, 0, &rcExtra, &rcCell));
+        HWND hEditor = pCell->OnInplaceControlCreate(m_grid, nCol, nRow, nCol, nRow, 0, 0, rcExtra, rcCell, rcCell,
+                                                     -1, -1);
+        auto* pEdit = dynamic_cast<CExtGridInplaceEdit*>(CWnd::FromHandlePermanent(hEditor));
+        ASSERT_TRUE(pEdit != NULL);
+        EXPECT_EQ(c.dwEditStyle, (DWORD)::GetWindowLong(hEditor, GWL_STYLE) & c.dwEditStyleMask);
+        EXPECT_EQ(c.clrBackExpected, pEdit->m_clrBackground);
+        EXPECT_EQ(c.clrTextExpected, pEdit->m_clrText);
+        CString sText;
+        pEdit->GetWindowText(sText);
+        EXPECT_EQ("s3cret", Narrow(sText));
+        if (c.bPassword)
+        {
+            EXPECT_EQ('*', (int)::SendMessage(hEditor, EM_GETPASSWORDCHAR, 0, 0));
+        }
+        EXPECT_TRUE(CExtGridInplaceControl::stat_EndEdit(hEditor, false));
+        EXPECT_FALSE(::IsWindow(hEditor));
+        pCell->BackColorSet(CExtGridCell::__ECS_ALL, CLR_NONE);
+        pCell->BackColorSet(CExtGridCell::__ECS_NORMAL, CLR_NONE);
+        pCell->TextColorSet(CExtGridCell::__ECS_NORMAL, CLR_NONE);
+    }
+}
+
 TEST(GridCellExCursor, LoadsSystemCursorsAsOwnCopiesAndClears)
 {
     CExtGridCellEx cell;
