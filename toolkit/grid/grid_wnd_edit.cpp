@@ -160,6 +160,25 @@ void CExtGridWnd::IdleWait(bool& bIdle)
     ::WaitMessage();
 }
 
+// The cell's idle work between messages. A message that arrives stops it at once, so a
+// cell that always has more to do cannot freeze the editor. False: the cell or the
+// window went away meanwhile.
+bool CExtGridWnd::RunCellIdle(CExtGridCell* pCell, HWND hWndEditor)
+{
+    const HWND hWndGrid = m_hWnd;
+    MSG msg;
+    for (LONG nCount = 0;; nCount++)
+    {
+        if (!pCell->OnInplaceControlIdle(hWndEditor, *this, nCount))
+            break;
+        if (!::IsWindow(hWndGrid) || g_pCellInplaceEditing != pCell || !::IsWindow(hWndEditor))
+            return false;
+        if (::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE))
+            break;
+    }
+    return ::IsWindow(hWndGrid) && g_pCellInplaceEditing == pCell;
+}
+
 void CExtGridWnd::RunInplaceEditLoop(CExtGridCell* pCell)
 {
     const HWND hWndGrid = m_hWnd;
@@ -173,6 +192,8 @@ void CExtGridWnd::RunInplaceEditLoop(CExtGridCell* pCell)
         MSG msg;
         if (!::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE))
         {
+            if (bIdle && !RunCellIdle(pCell, hWndEditor))
+                return;
             IdleWait(bIdle);
             continue;
         }
