@@ -17,6 +17,7 @@ namespace {
 
 const int kColumns = 10;
 const int kPages = 40;
+const int kRounds = 3;  // the best of these rounds counts
 const int kWidth = 800, kHeight = 600;
 
 double Now()
@@ -119,11 +120,19 @@ Figures MeasureGrid(int nRows)
     int nFirst = 0, nLast = -1, nOffset = 0;
     pGrid->GetVisibleRowRange(nFirst, nLast, nOffset);
     const int nPerPage = nLast - nFirst + 1;
-    f.tPageTop = PageDown(pGrid->m_hWnd);
-    // Near the end: the last of the pages shows the last rows.
-    pGrid->EnsureRowVisible(std::max(0, nRows - (kPages + 1) * nPerPage), false);
-    ::UpdateWindow(pGrid->m_hWnd);
-    f.tPageEnd = PageDown(pGrid->m_hWnd);
+    // Near the top, and near the end (the last of the pages shows the last rows).
+    const int nStarts[2] = {0, std::max(0, nRows - (kPages + 1) * nPerPage)};
+    double* pTimes[2] = {&f.tPageTop, &f.tPageEnd};
+    for (int nRound = 0; nRound < kRounds; nRound++)
+        for (int i = 0; i < 2; i++)
+        {
+            pGrid->SendMessage(WM_VSCROLL, SB_TOP, 0);
+            pGrid->EnsureRowVisible(nStarts[i] + nPerPage - 1, false);
+            ::UpdateWindow(pGrid->m_hWnd);
+            const double t = PageDown(pGrid->m_hWnd);
+            if (nRound == 0 || t < *pTimes[i])
+                *pTimes[i] = t;
+        }
     pGrid->GetVisibleRowRange(nFirst, nLast, nOffset);
     printf("  grid window %7d rows: %d rows a page, the last page shows rows %d to %d\n", nRows, nPerPage, nFirst,
            nLast);
@@ -177,10 +186,18 @@ Figures MeasureListView(int nRows)
     Pump();
     f.tFirstPaint = PaintNow(hList);
     const int nPerPage = (int)::SendMessageA(hList, LVM_GETCOUNTPERPAGE, 0, 0);
-    f.tPageTop = PageDown(hList);
-    ::SendMessageA(hList, LVM_ENSUREVISIBLE, std::max(0, nRows - (kPages + 1) * nPerPage), FALSE);
-    ::UpdateWindow(hList);
-    f.tPageEnd = PageDown(hList);
+    const int nStarts[2] = {0, std::max(0, nRows - (kPages + 1) * nPerPage)};
+    double* pTimes[2] = {&f.tPageTop, &f.tPageEnd};
+    for (int nRound = 0; nRound < kRounds; nRound++)
+        for (int i = 0; i < 2; i++)
+        {
+            ::SendMessageA(hList, WM_VSCROLL, SB_TOP, 0);
+            ::SendMessageA(hList, LVM_ENSUREVISIBLE, nStarts[i] + nPerPage - 1, FALSE);
+            ::UpdateWindow(hList);
+            const double t = PageDown(hList);
+            if (nRound == 0 || t < *pTimes[i])
+                *pTimes[i] = t;
+        }
     const int nTop = (int)::SendMessageA(hList, LVM_GETTOPINDEX, 0, 0);
     printf("  list view   %7d rows: %d rows a page, the last page shows rows %d to %d\n", nRows, nPerPage, nTop,
            nTop + nPerPage - 1);
@@ -207,9 +224,9 @@ int main()
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&icc);
     AfxWinInit(::GetModuleHandle(NULL), NULL, ::GetCommandLine(), SW_SHOW);
-    printf("grid window against the list view in virtual mode, %d columns, median of %d pages of %dx%d pixels;\n"
+    printf("grid window against the list view in virtual mode, %d columns, best of %d rounds of the median of %d pages of %dx%d pixels;\n"
            "(xN) is the grid's time as a multiple of the list view's\n",
-           kColumns, kPages, kWidth, kHeight);
+           kColumns, kRounds, kPages, kWidth, kHeight);
     Figures small = MeasureGrid(10000), smallList = MeasureListView(10000);
     Report("grid window", 10000, small, smallList);
     Figures large = MeasureGrid(100000), largeList = MeasureListView(100000);
@@ -217,5 +234,8 @@ int main()
     printf("grid page cost, 100,000 rows against 10,000: x%.2f near the top, x%.2f near the end\n",
            small.tPageTop > 0 ? large.tPageTop / small.tPageTop : 0.0,
            small.tPageEnd > 0 ? large.tPageEnd / small.tPageEnd : 0.0);
+    printf("list view page cost, 100,000 rows against 10,000: x%.2f near the top, x%.2f near the end\n",
+           smallList.tPageTop > 0 ? largeList.tPageTop / smallList.tPageTop : 0.0,
+           smallList.tPageEnd > 0 ? largeList.tPageEnd / smallList.tPageEnd : 0.0);
     return 0;
 }

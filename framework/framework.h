@@ -21,6 +21,9 @@
 #if __has_include("framework/archive.h")
 #include "framework/archive.h"
 #endif
+#if __has_include("framework/olestreamfile.h")
+#include "framework/olestreamfile.h"
+#endif
 
 // Windows, message maps, the application and dialogs.
 #if __has_include("framework/cmdtarget.h")

@@ -86,16 +86,3 @@ void CExtGridWnd::OnGridCellInplaceControlQueryOptions(CExtGridCell* pCell, HWND
     (void)pclrText;
     (void)pclrBack;
 }
-
-void CExtGridCellPassword::OnInplaceControlQueryOptions(CExtGridWnd& wndGrid, HWND hWndInplaceControl,
-                                                        LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo,
-                                                        LONG nRowNo, INT nColType, INT nRowType, DWORD dwAreaFlags,
-                                                        bool* pbReadOnly, bool* pbPassword, COLORREF* pclrText,
-                                                        COLORREF* pclrBack)
-{
-    CExtGridCellString::OnInplaceControlQueryOptions(wndGrid, hWndInplaceControl, nVisibleColNo, nVisibleRowNo,
-                                                     nColNo, nRowNo, nColType, nRowType, dwAreaFlags, pbReadOnly,
-                                                     pbPassword, pclrText, pclrBack);
-    if (pbPassword != NULL)
-        *pbPassword = true;
-}

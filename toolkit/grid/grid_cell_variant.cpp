@@ -628,8 +628,22 @@ HWND CExtGridCellVariant::OnInplaceControlCreate(CExtGridWnd& wndGrid, LONG nVis
 void CExtGridCellVariant::Serialize(CArchive& ar)
 {
     CExtGridCellEx::Serialize(ar);
-    CExtArchiveIStream stream(&ar, false);
-    HRESULT hr = stat_VariantSerialize(this, &stream, ar.IsStoring() != FALSE);
+    HRESULT hr = S_OK;
+    CFile* pFile = ar.GetFile();
+    if (pFile != NULL && pFile->IsKindOf(RUNTIME_CLASS(COleStreamFile))) {
+        // The archive's own stream: what the archive buffered goes to (or comes back
+        // from) the stream first, so the value lands where the archive stands.
+        IStream* pStream = static_cast<COleStreamFile*>(pFile)->GetStream();
+        if (pStream == NULL) {
+            hr = E_FAIL;
+        } else {
+            ar.Flush();
+            hr = stat_VariantSerialize(this, pStream, ar.IsStoring() != FALSE);
+        }
+    } else {
+        CExtArchiveIStream stream(&ar, false);
+        hr = stat_VariantSerialize(this, &stream, ar.IsStoring() != FALSE);
+    }
     if (FAILED(hr)) {
         if (!ar.IsStoring()) _SetError(hr);
         AfxThrowArchiveException(ar.IsStoring() ? CArchiveException::genericException : CArchiveException::badSchema);

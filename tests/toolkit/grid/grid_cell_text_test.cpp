@@ -255,3 +255,43 @@ TEST(GridTextCells, VariantTextStepsAndParsing) {
     CExtGridCellVariant number(v);
     EXPECT_NE(0u, number.OnQueryDrawTextFlags(true, false, false) & DT_RIGHT);
 }
+
+// Over an OLE stream file the VARIANT goes to the stream itself, in its place between
+// what the archive writes before and after it.
+TEST(GridTextCells, VariantThroughTheArchivesOwnStream) {
+    COleStreamFile file;
+    ASSERT_TRUE(file.CreateMemoryStream());
+    CExtGridCellVariant cell;
+    cell.TextSet("value", true);
+    {
+        CArchive ar(&file, CArchive::store);
+        ar << (DWORD)7;
+        cell.Serialize(ar);
+        ar << (DWORD)9;
+        ar.Close();
+    }
+    file.SeekToBegin();
+    CArchive ar(&file, CArchive::load);
+    DWORD dwBefore = 0, dwAfter = 0;
+    CExtGridCellVariant back;
+    ar >> dwBefore;
+    back.Serialize(ar);
+    ar >> dwAfter;
+    EXPECT_EQ(7u, dwBefore);
+    EXPECT_EQ(9u, dwAfter);
+    CString s;
+    back.TextGet(s);
+    EXPECT_STREQ("value", s);
+
+    COleStreamFile empty;
+    CArchive arNone(&empty, CArchive::store);
+    bool bRefused = false;
+    try {
+        cell.Serialize(arNone);
+    } catch (CArchiveException* e) {
+        bRefused = true;
+        e->Delete();
+    }
+    EXPECT_TRUE(bRefused);
+    arNone.Abort();
+}
