@@ -269,6 +269,18 @@ void CExtGridCellPassword::OnPaintText(const RECT& rcCellText, EXT_GRID_CELL_PAI
     if (bDeleteFont && hFont != NULL) ::DeleteObject(hFont);
 }
 
+void CExtGridCellPassword::OnInplaceControlQueryOptions(CExtGridWnd& wndGrid, HWND hWndInplaceControl,
+                                                        LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo,
+                                                        LONG nRowNo, INT nColType, INT nRowType, DWORD dwAreaFlags,
+                                                        bool* pbReadOnly, bool* pbPassword, COLORREF* pclrText,
+                                                        COLORREF* pclrBack)
+{
+    CExtGridCellString::OnInplaceControlQueryOptions(wndGrid, hWndInplaceControl, nVisibleColNo, nVisibleRowNo,
+                                                     nColNo, nRowNo, nColType, nRowType, dwAreaFlags, pbReadOnly,
+                                                     pbPassword, pclrText, pclrBack);
+    if (pbPassword != NULL) *pbPassword = true;
+}
+
 // ---- Header cell ------------------------------------------------------------------
 
 CExtGridCellHeader::CExtGridCellHeader(CExtGridDataProvider* pOwner) : _Base(pOwner)
