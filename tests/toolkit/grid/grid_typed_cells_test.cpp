@@ -56,6 +56,32 @@ public:
     void TextGet(CString& s) const override { s = m_s; }
 };
 
+// A cell whose editor is a plain static window (no caret, no timers) and whose idle work
+// ends the edit on its third call.
+class IdleCell : public CExtGridCellString
+{
+    DECLARE_DYNCREATE(IdleCell)
+public:
+    explicit IdleCell(CExtGridDataProvider* pOwner = NULL) : CExtGridCellString(pOwner) {}
+    std::vector<LONG> m_calls;
+    CExtGridCell* Clone(IMalloc* pMalloc = NULL) const override { return ExtGridCellCloneAs<IdleCell>(*this, pMalloc); }
+    HWND OnInplaceControlCreate(CExtGridWnd& wndGrid, LONG, LONG, LONG, LONG, INT, INT, const RECT&,
+                                const RECT& rcCell, const RECT&, LONG, LONG) override
+    {
+        return ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, rcCell.left, rcCell.top,
+                                 rcCell.right - rcCell.left, rcCell.bottom - rcCell.top, wndGrid.m_hWnd, NULL, NULL,
+                                 NULL);
+    }
+    bool OnInplaceControlIdle(HWND hWnd, CExtGridWnd&, LONG nCounter) override
+    {
+        m_calls.push_back(nCounter);
+        if (nCounter < 2) return true;
+        ::DestroyWindow(hWnd);
+        return false;
+    }
+};
+IMPLEMENT_DYNCREATE(IdleCell, CExtGridCellString)
+
 HBITMAP SolidBitmap(int cx, int cy, COLORREF clr)
 {
     testsupport::DibCanvas canvas(cx, cy, clr);
@@ -78,6 +104,28 @@ TEST(GridTypedCells, RootCellValueIsItsText)
     EXPECT_EQ(VT_EMPTY, v.vt);
     EXPECT_EQ(-1, a.Compare(b));
     EXPECT_EQ(1, b.Compare(a));
+}
+
+TEST(GridTypedCells, ModalEditGivesTheCellIdleTimeUntilItSaysNoMore)
+{
+    HWND hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 10, 10, 300, 100, NULL, NULL, NULL, NULL);
+    CExtGridWnd grid;
+    ASSERT_TRUE(grid.Create(CWnd::FromHandle(hParent), CRect(0, 0, 280, 80), 1, CExtGridBaseWnd::GRID_SELECT_CELLS));
+    grid.InsertColumns(-1, 1, false);
+    grid.InsertRows(-1, 1, false);
+    IdleCell proto;
+    ASSERT_TRUE(grid.GridCellSet(0, 0, &proto));
+    IdleCell* pCell = static_cast<IdleCell*>(grid.GridCellGet(0, 0));
+    ASSERT_TRUE(pCell != NULL && pCell->IsKindOf(RUNTIME_CLASS(IdleCell)));
+    grid.FocusSet(CPoint(0, 0), true, true, true, false);
+    MSG msg;
+    for (int i = 0; i < 1000 && ::PeekMessage(&msg, NULL, 0, 0, PM_REMOVE); i++) ::DispatchMessage(&msg);
+    const CRect rcEmpty(0, 0, 0, 0);
+    EXPECT_TRUE(grid.EditCellAt(-1, -1, 0, 0, rcEmpty, rcEmpty, rcEmpty, true));
+    EXPECT_EQ((std::vector<LONG>{0, 1, 2}), pCell->m_calls);
+    EXPECT_EQ(nullptr, grid.GetInplaceControl());
+    grid.DestroyWindow();
+    ::DestroyWindow(hParent);
 }
 
 TEST(GridTypedCells, DateTimeTextPicturesCompareAndArchive)
