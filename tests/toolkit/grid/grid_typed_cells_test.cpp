@@ -439,3 +439,40 @@ TEST(GridTypedCells, HyperlinkOrderCommandLineAndArchive)
     PutStr(expected, " http://u ");
     EXPECT_EQ(expected, CellBytes(link));
 }
+
+TEST(GridTypedCells, HyperlinkFollowsClicksAndKeysOnItsText)
+{
+    HWND hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 60, NULL, NULL, NULL, NULL);
+    CExtGridWnd grid;
+    ASSERT_TRUE(grid.Create(CWnd::FromHandle(hParent), CRect(0, 0, 190, 50), 1, 0));
+    const struct { const char* what; UINT button, event; DWORD part, style; bool follows; } clicks[] = {
+        {"press on the text", 1, 1, 0x2000, 0, true}, {"double click", 1, 2, 0x2000, 0, true},
+        {"release", 1, 3, 0x2000, 0, false}, {"right button", 2, 1, 0x2000, 0, false},
+        {"check box", 1, 1, 0x400, 0, false}, {"button", 1, 1, 0x1000, 0, false},
+        {"disabled", 1, 1, 0x2000, CExtGridCell::__EGCS_READ_ONLY, false},
+    };
+    for (const auto& c : clicks) {
+        RecordingLink link;
+        link.m_succeeds = 'I';
+        link.TextSet(_T("docs"));
+        link.ModifyStyle(c.style);
+        CExtGridHitTestInfo hti;
+        hti.m_dwAreaFlags = CExtGridHitTestInfo::AREA_INNER | c.part;
+        link.OnClick(grid, hti, c.button, c.event, 0);
+        EXPECT_EQ(c.follows, link.m_bVisited) << c.what;
+    }
+    const struct { const char* what; bool down; UINT key; bool noEdit; bool follows; } keys[] = {
+        {"Space", false, VK_SPACE, false, true}, {"Enter, no editor", false, VK_RETURN, true, true},
+        {"Enter with an editor", false, VK_RETURN, false, false}, {"Space pressed", true, VK_SPACE, true, false},
+    };
+    for (const auto& k : keys) {
+        RecordingLink link;
+        link.m_succeeds = 'I';
+        link.TextSet(_T("docs"));
+        if (!k.noEdit) link.ModifyStyle(0, CExtGridCell::__EGCS_NO_INPLACE_CONTROL);
+        link.OnKey(grid, k.down, k.key, 1, 0);
+        EXPECT_EQ(k.follows, link.m_bVisited) << k.what;
+    }
+    grid.DestroyWindow();
+    ::DestroyWindow(hParent);
+}
