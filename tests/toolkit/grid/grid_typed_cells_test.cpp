@@ -476,3 +476,21 @@ TEST(GridTypedCells, HyperlinkFollowsClicksAndKeysOnItsText)
     grid.DestroyWindow();
     ::DestroyWindow(hParent);
 }
+
+namespace {
+class NoYearNoSeconds : public CExtGridCellDateTime
+{
+public:
+    bool OnQueryPartVisible(int nPart) const override { return nPart != 0 && nPart != 5; }
+};
+}  // namespace
+
+TEST(GridTypedCells, DateTimeHiddenPartsLeaveTheText)
+{
+    NoYearNoSeconds cell;
+    cell.SetDateTime(COleDateTime(2024, 2, 29, 13, 5, 9));
+    cell.SetTimeFormat(0);
+    EXPECT_EQ("2/29 1:05 PM", Text(cell));
+    cell.SetTimeFormat(1);
+    EXPECT_EQ("2/29 13:05", Text(cell));
+}
