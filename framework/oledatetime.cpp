@@ -1,4 +1,5 @@
 #include "framework/oledatetime.h"
+#include "framework/archive.h"
 
 #include <math.h>
 #include <oleauto.h>
@@ -311,4 +312,45 @@ COleDateTimeSpan COleDateTime::operator-(const COleDateTime& o) const
         r.m_status = (m_status == null || o.m_status == null) ? COleDateTimeSpan::null
                                                               : COleDateTimeSpan::invalid;
     return r;
+}
+
+bool COleDateTime::ParseDateTime(LPCTSTR lpszDate, DWORD dwFlags, LCID lcid)
+{
+    m_dt = 0;
+    m_status = invalid;
+    if (lpszDate == NULL) return false;
+    const int nWide = ::MultiByteToWideChar(CP_ACP, 0, lpszDate, -1, NULL, 0);
+    if (nWide <= 0) return false;
+    BSTR bstr = ::SysAllocStringLen(NULL, (UINT)(nWide - 1));
+    if (bstr == NULL) return false;
+    ::MultiByteToWideChar(CP_ACP, 0, lpszDate, -1, bstr, nWide);
+    DATE dt = 0;
+    const HRESULT hr = ::VarDateFromStr(bstr, lcid, dwFlags, &dt);
+    ::SysFreeString(bstr);
+    if (FAILED(hr)) {
+        if (hr == DISP_E_OVERFLOW) m_dt = -1;
+        return false;
+    }
+    m_dt = dt;
+    m_status = valid;
+    return true;
+}
+
+CArchive& operator<<(CArchive& ar, const COleDateTime& dtSrc)
+{
+    ar << (LONG)dtSrc.m_status;
+    return ar << (double)dtSrc.m_dt;
+}
+
+CArchive& operator>>(CArchive& ar, COleDateTime& dtSrc)
+{
+    LONG nStatus = 0;
+    double dt = 0;
+    ar >> nStatus;
+    ar >> dt;
+    dtSrc.m_dt = dt;
+    dtSrc.m_status = (nStatus >= COleDateTime::valid && nStatus <= COleDateTime::null)
+                         ? (COleDateTime::DateTimeStatus)nStatus
+                         : COleDateTime::invalid;
+    return ar;
 }

@@ -40,6 +40,7 @@ public:
     DateTimeSpanStatus m_status;
 };
 
+class CArchive;
 class COleDateTime
 {
 public:
@@ -82,6 +83,11 @@ public:
     int GetDayOfWeek() const;  // 1 Sunday ... 7 Saturday
     int GetDayOfYear() const;  // 1 for 1 January
 
+    // The locale's date and time text through VarDateFromStr. Text that is no date
+    // leaves the value 0 and the status invalid; an out-of-range one the value -1 and the
+    // status invalid. False in both cases; NULL counts as text that is no date.
+    bool ParseDateTime(LPCTSTR lpszDate, DWORD dwFlags = 0, LCID lcid = LANG_USER_DEFAULT);
+
     // strftime-style format of the broken-down time; empty for a date not valid.
     CString Format(LPCTSTR pszFormat) const;
     // The locale's form through VarBstrFromDate: empty for a null date, "Invalid DateTime"
@@ -118,3 +124,8 @@ private:
     void CheckRange();
     bool Split(int& y, int& mo, int& d, int& h, int& mi, int& s) const;
 };
+
+// The archive form: the status as a 32-bit number, then the DATE. A stored status
+// outside valid/invalid/null loads as invalid.
+CArchive& operator<<(CArchive& ar, const COleDateTime& dtSrc);
+CArchive& operator>>(CArchive& ar, COleDateTime& dtSrc);

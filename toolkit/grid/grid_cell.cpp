@@ -137,10 +137,23 @@ void CExtGridCell::TextGet(CString& strCopy) const { strCopy.Empty(); }
 
 void CExtGridCell::TextSet(LPCTSTR, bool) {}
 
+// The base holds no value of its own: its text is its value, so cells that keep only a
+// text sort by it.
 void CExtGridCell::VariantGet(VARIANT* pVariant) const
 {
     if (pVariant == NULL) return;
-    ::VariantClear(pVariant);  // the base holds no value: VT_EMPTY
+    ::VariantClear(pVariant);
+    CString strText;
+    TextGet(strText);
+    if (strText.IsEmpty()) return;
+    LPCSTR sText = strText;
+    const int nWide = ::MultiByteToWideChar(CP_ACP, 0, sText, -1, NULL, 0);
+    if (nWide <= 1) return;
+    BSTR bstr = ::SysAllocStringLen(NULL, (UINT)(nWide - 1));
+    if (bstr == NULL) return;  // no memory: the value stays empty
+    ::MultiByteToWideChar(CP_ACP, 0, sText, -1, bstr, nWide);
+    pVariant->vt = VT_BSTR;
+    pVariant->bstrVal = bstr;
 }
 
 LPCTSTR CExtGridCell::GetTextBuffer() const { return NULL; }

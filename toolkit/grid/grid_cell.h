@@ -240,6 +240,9 @@ public:
     virtual void OnInplaceControlApplyIPAddress(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,
                                                 LONG nRowNo, INT nColType, INT nRowType, DWORD dwIPAddress,
                                                 bool bSaveChanges);
+    // Runs while the grid's modal edit loop finds the queue empty, again and again until
+    // it answers false (no more idle work); nIdleCounter counts the calls of one pause.
+    virtual bool OnInplaceControlIdle(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nIdleCounter);
     // The editors' other calls: a message reaching the editor's window procedure (true
     // consumes it with lResult), the three value checks (the grid's hook is told, the
     // value accepted) and the editor's traits (out values untouched mean none).

@@ -130,8 +130,10 @@ void CExtGridCell::OnPaint(EXT_GRID_CELL_PAINT_ARGS) const
         g_CurrentPaintManager->DrawGlyph(dc, lay.m_rcFocusArrow, *g_GridFocusArrowGlyphs[lay.m_nFocusGlyph], colors);
     }
     if (!lay.m_rcIcon.IsRectEmpty()) {
+        // Kinds that draw a swatch or a preview in the icon box have no icon object: the
+        // box alone asks for the icon's painting.
         CExtCmdIcon* pIcon = const_cast<CExtGridCell*>(this)->IconGet();
-        if (pIcon != NULL && !pIcon->IsEmpty()) OnPaintIcon(pIcon, lay.m_rcIcon, EXT_GRID_CELL_PAINT_PASS);
+        OnPaintIcon(pIcon, lay.m_rcIcon, EXT_GRID_CELL_PAINT_PASS);
     }
     if (!lay.m_rcCheck.IsRectEmpty()) OnPaintCheckRadio(lay.m_rcCheck, EXT_GRID_CELL_PAINT_PASS);
     const struct

@@ -49,6 +49,14 @@ bool CExtGridCell::OnInplaceControlAddressInputVerify(HWND hWndInplaceControl, C
     return true;
 }
 
+bool CExtGridCell::OnInplaceControlIdle(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nIdleCounter)
+{
+    (void)hWndInplaceControl;
+    (void)wndGrid;
+    (void)nIdleCounter;
+    return false;  // the plain cell has no idle work
+}
+
 void CExtGridCell::OnInplaceControlQueryOptions(CExtGridWnd& wndGrid, HWND hWndInplaceControl,
                                                 LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo, LONG nRowNo,
                                                 INT nColType, INT nRowType, DWORD dwAreaFlags, bool* pbReadOnly,

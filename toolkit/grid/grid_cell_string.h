@@ -71,7 +71,7 @@ public:
     // Mask characters instead of the text; a header drawn for a dragged image with
     // in-place editing off shows its text in clear.
     void OnPaintText(const RECT& rcCellText, EXT_GRID_CELL_PAINT_ARGS) const override;
-    // The text editor opens as a password edit.
+    // Its text editor masks what is typed.
     void OnInplaceControlQueryOptions(CExtGridWnd& wndGrid, HWND hWndInplaceControl, LONG nVisibleColNo,
                                       LONG nVisibleRowNo, LONG nColNo, LONG nRowNo, INT nColType, INT nRowType,
                                       DWORD dwAreaFlags, bool* pbReadOnly, bool* pbPassword, COLORREF* pclrText,

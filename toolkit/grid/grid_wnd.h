@@ -342,6 +342,7 @@ protected:
     void PaintCellWithFlags(CDC& dc, int nVisibleColumn, int nVisibleRow, int nColumn, int nRow,
                             const RECT& rcExtent, const RECT& rcCell, DWORD dwAreaFlags, DWORD dwPaintFlags);
     void RunInplaceEditLoop(CExtGridCell* pCell);
+    int RunCellIdle(CExtGridCell* pCell, HWND hWndEditor);
     bool PressCellButtonInstead(CExtGridCell* pCell, int nColumn, int nRow, int nColType, int nRowType,
                                 const RECT& rcExtent, const RECT& rcCell);
     void RenumberAfterMove(bool bColumns, LONG nFrom, LONG nTo);

@@ -160,6 +160,25 @@ void CExtGridWnd::IdleWait(bool& bIdle)
     ::WaitMessage();
 }
 
+// The cell's idle work between messages. A message that arrives stops it at once, so a
+// cell that always has more to do cannot freeze the editor. -1: the cell or the window
+// went away meanwhile; 1: a message is waiting; 0: the cell has no more idle work.
+int CExtGridWnd::RunCellIdle(CExtGridCell* pCell, HWND hWndEditor)
+{
+    const HWND hWndGrid = m_hWnd;
+    MSG msg;
+    for (LONG nCount = 0;; nCount++)
+    {
+        const bool bMore = pCell->OnInplaceControlIdle(hWndEditor, *this, nCount);
+        if (!::IsWindow(hWndGrid) || g_pCellInplaceEditing != pCell)
+            return -1;
+        if (!bMore)
+            return 0;
+        if (::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE))
+            return 1;
+    }
+}
+
 void CExtGridWnd::RunInplaceEditLoop(CExtGridCell* pCell)
 {
     const HWND hWndGrid = m_hWnd;
@@ -173,6 +192,19 @@ void CExtGridWnd::RunInplaceEditLoop(CExtGridCell* pCell)
         MSG msg;
         if (!::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE))
         {
+            if (bIdle)
+            {
+                const int nIdle = RunCellIdle(pCell, hWndEditor);
+                if (nIdle < 0)
+                    return;
+                // A message that stopped the idle work has been seen already: waiting
+                // now would sleep past it.
+                if (nIdle > 0)
+                    continue;
+                // The idle work may have ended the edit itself.
+                if (!::IsWindow(hWndEditor) || !::IsWindowVisible(hWndEditor))
+                    continue;
+            }
             IdleWait(bIdle);
             continue;
         }

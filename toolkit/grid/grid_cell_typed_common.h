@@ -1,0 +1,36 @@
+// What the typed cells' buttons, popups and dialogs share: bringing the grid's focus to
+// the cell before a dialog opens, and the tail that follows every value the user picked
+// (resort, keep the focused cell in view, tell the grid).
+#pragma once
+#include "toolkit/grid/grid_cell.h"
+
+class CExtPopupMenuWnd;
+
+namespace gridcell {
+
+// Focuses an inner cell that does not have the grid's focus yet and repaints at once.
+void FocusCellNow(CExtGridWnd& wndGrid, LONG nColNo, LONG nRowNo, INT nColType, INT nRowType);
+// The provider sorts again by both orders and the focused cell is scrolled into view.
+void ResortShowFocus(CExtGridWnd& wndGrid);
+// ResortShowFocus, then the grid's value-changed notification for the cell.
+void ValueChangedTail(CExtGridCell* pCell, CExtGridWnd& wndGrid, LONG nColNo, LONG nRowNo, INT nColType,
+                      INT nRowType);
+// Runs a popup menu for a cell: the track point is the button's bottom-right corner in
+// screen coordinates (right edge moved by the popup's shadow). The program-wide tracking
+// pointer guards the cell: false when the cell died meanwhile (or the grid went away) and
+// must not be touched; pbTracked (when given) tells whether tracking happened at all.
+// The popup is freed here when it never tracked.
+bool TrackCellPopup(CExtGridCell* pCell, CExtGridWnd& wndGrid, CExtPopupMenuWnd* pPopup, const RECT& rcButton,
+                    bool* pbTracked = NULL);
+// F4 in the cell's editor, on a cell that is not read-only and whose button of that type
+// is enabled: the editor ends (saving) and the button is pressed. True when it acted.
+bool EditorF4PressesButton(CExtGridCell& cell, const MSG* pMsg, HWND hWndInplaceControl, CExtGridWnd& wndGrid,
+                           const CExtGridCell::HIT_TEST_INFO_T& htiCell, const RECT& rcCellExtra,
+                           const RECT& rcCell, INT nButtonType);
+// Copies at most cchDest - 1 characters and always terminates; false when sText had to be
+// cut (or was NULL, which gives an empty text).
+bool CopyBounded(LPTSTR sDest, size_t cchDest, LPCTSTR sText);
+// The ANSI text as a new BSTR; NULL when memory runs out.
+BSTR AllocBstr(LPCSTR sText);
+
+}  // namespace gridcell
