@@ -44,7 +44,7 @@ static CPtrList& AllFrames() {
 
 CFrameWnd::CFrameWnd()
     : m_bAutoMenuEnable(TRUE), m_nIdleFlags(0), m_pFloatingFrameClass(NULL), m_bInRecalcLayout(FALSE),
-      m_nShowDelay(-1), m_nIDHelp(0), m_nIDTracking(0), m_nIDLastMessage(0), m_hMenuDefault(NULL),
+      m_nShowDelay(-1), m_nIDHelp(0), m_nIDTracking(0), m_nIDLastMessage(0), m_hMenuDefault(NULL), m_hAccelTable(NULL),
       m_bHelpMode(FALSE), m_cModalStack(0), m_nWindow(-1) {
     m_rectBorder.SetRectEmpty();
     AllFrames().AddTail(this);

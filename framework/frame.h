@@ -59,6 +59,7 @@ public:
     UINT m_nIDTracking;            // command whose prompt is tracked
     UINT m_nIDLastMessage;         // command whose prompt is shown
     HMENU m_hMenuDefault;
+    HACCEL m_hAccelTable;          // the frame's accelerators; not owned
     BOOL m_bHelpMode;
     int m_cModalStack;             // BeginModalState depth
     CString m_strTitle;            // the title shown when FWS_ADDTOTITLE is set

@@ -10,6 +10,13 @@ END_MESSAGE_MAP()
 
 CMDIFrameWnd::CMDIFrameWnd() : m_hWndMDIClient(NULL) {}
 
+CMenu* CMDIFrameWnd::MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu) {
+    if (m_hWndMDIClient == NULL) return NULL;
+    HMENU hOld = (HMENU)::SendMessage(m_hWndMDIClient, WM_MDISETMENU, (WPARAM)(pFrameMenu != NULL ? pFrameMenu->GetSafeHmenu() : NULL),
+                                      (LPARAM)(pWindowMenu != NULL ? pWindowMenu->GetSafeHmenu() : NULL));
+    return CMenu::FromHandle(hOld);
+}
+
 int CMDIFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
     // The Window menu is the last-but-one popup of the frame's menu, as is the custom.
@@ -64,7 +71,12 @@ void CMDIFrameWnd::MDICascade() { ::SendMessage(m_hWndMDIClient, WM_MDICASCADE, 
 void CMDIFrameWnd::MDITile() { ::SendMessage(m_hWndMDIClient, WM_MDITILE, 0, 0); }
 
 // ---- child frames -----------------------------------------------------------------------------
-CMDIChildWnd::CMDIChildWnd() : m_bPseudoInactive(FALSE) {}
+CMDIChildWnd::CMDIChildWnd() : m_hMenuShared(NULL), m_bPseudoInactive(FALSE) {}
+
+void CMDIChildWnd::SetHandles(HMENU hMenu, HACCEL hAccel) {
+    m_hMenuShared = hMenu;
+    m_hAccelTable = hAccel;
+}
 
 BOOL CMDIChildWnd::PreCreateWindow(CREATESTRUCT& cs) {
     if (!CFrameWnd::PreCreateWindow(cs)) return FALSE;

@@ -19,6 +19,9 @@ public:
     void MDIActivate(CWnd* pWndActivate);
     void MDINext();
     void MDICascade();
+    // Gives the MDI client the frame menu (and the window menu, when not NULL); the
+    // previous frame menu, NULL when none.
+    CMenu* MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu);
     void MDITile();
 
     HWND m_hWndMDIClient;
@@ -48,6 +51,10 @@ public:
     void MDIDestroy();
     void MDIMaximize();
     void MDIRestore();
+    // The menu and accelerators the frame shows while this child is active.
+    void SetHandles(HMENU hMenu, HACCEL hAccel);
+
+    HMENU m_hMenuShared;
 
     // The child was active while its frame was inactive (set by the activation logic of
     // an application that keeps a hidden child "active").

@@ -7,8 +7,6 @@
 
 CExtControlBar* CExtControlBar::g_pDraggedBar = NULL;
 
-CExtControlBar* CExtControlBar::GetDraggedBar() { return g_pDraggedBar; }
-
 void CExtControlBar::ShowCommandStatusText(CWnd* pWnd, UINT nCmdID)
 {
     if (pWnd == NULL || pWnd->GetSafeHwnd() == NULL || !::IsWindow(pWnd->GetSafeHwnd()))

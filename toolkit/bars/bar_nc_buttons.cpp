@@ -5,7 +5,7 @@
 #include <cstring>
 #include "framework/miniframe.h"
 #include "toolkit/core/resource_manager.h"
-#include "toolkit/bars/dyn_tab_wnd.h"
+#include "toolkit/bars/auto_hide.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "toolkit/theme/pm_glyphs.h"
 
@@ -31,15 +31,15 @@ const XpLookQueryInstaller g_XpLookQueryInstaller;
 
 bool BarWindowExists(const CExtControlBar* pBar) { return pBar != NULL && pBar->GetSafeHwnd() != NULL; }
 
-// The auto-hide area of a frame side is a child of the dock site with the id of that
-// side's dock bar.
+// The bar's dock bar knows the auto-hide area of its side (inner rings share the area of
+// the frame's own dock bar).
 bool HasAutoHideArea(CExtControlBar* pBar)
 {
-    if (pBar->m_pDockSite == NULL || pBar->m_pDockSite->GetSafeHwnd() == NULL || pBar->m_pDockBar == NULL)
+    if (pBar->m_pDockSite == NULL || pBar->m_pDockSite->GetSafeHwnd() == NULL)
         return false;
-    const int nID = pBar->m_pDockBar->GetDlgCtrlID();
-    CWnd* pArea = CWnd::FromHandlePermanent(::GetDlgItem(pBar->m_pDockSite->m_hWnd, nID));
-    return pArea != NULL && pArea != pBar->m_pDockBar && pArea->IsKindOf(RUNTIME_CLASS(CExtDynAutoHideArea));
+    CExtDockBar* pDockBar = DYNAMIC_DOWNCAST(CExtDockBar, pBar->m_pDockBar);
+    CExtDynAutoHideArea* pArea = pDockBar != NULL ? pDockBar->GetAutoHideArea() : NULL;
+    return pArea != NULL && pArea->GetSafeHwnd() != NULL;
 }
 
 }  // namespace
@@ -103,18 +103,37 @@ bool CExtBarNcAreaButton::GetBarNcAreaInfo(RECT* prcCaption, RECT* prcBarWnd, bo
     }
     if (prcBarWnd != NULL)
         m_pBar->GetWindowRect(prcBarWnd);
+    CExtDynAutoHideSlider* pSlider = NULL;
     if (!m_pBar->IsFixedMode())
     {
         CFrameWnd* pFrame = m_pBar->GetParentFrame();
         if (pFrame != NULL && pFrame->IsKindOf(RUNTIME_CLASS(CExtMiniDockFrameWnd)) &&
             m_pBar->IsSingleBarInMiniFrame())
             return miniFrameCaption(pFrame);
+        if (m_pBar->AutoHideModeGet())
+        {
+            // Pinned away, the caption is the slider's while it shows this bar.
+            pSlider = static_cast<CExtDynAutoHideSlider*>(m_pBar->GetAutoHideSliderShowingBar());
+            if (prcBarWnd != NULL)
+            {
+                ::SetRectEmpty(prcBarWnd);
+                if (pSlider != NULL)
+                    pSlider->GetWindowRect(prcBarWnd);
+            }
+        }
     }
     if (!m_pBar->IsBarWithGripper(pbGripperAtTop, pbTextOnGripper))
         return false;
     if (prcCaption != NULL)
-        *prcCaption = *m_pBar->GetCaptionRect();
-    return true;
+    {
+        if (!m_pBar->AutoHideModeGet())
+            *prcCaption = *m_pBar->GetCaptionRect();
+        else if (pSlider != NULL)
+            pSlider->GetCaptionRect(*prcCaption);
+    }
+    // Pinned away and not out, the bar shows no caption anywhere: the buttons keep the
+    // places they had on the slider.
+    return !m_pBar->AutoHideModeGet() || pSlider != NULL;
 }
 
 bool CExtBarNcAreaButton::IsBarAutoHiddenAndShown(bool* pbShownInSlider, bool* pbSliderActive) const
@@ -123,8 +142,17 @@ bool CExtBarNcAreaButton::IsBarAutoHiddenAndShown(bool* pbShownInSlider, bool* p
         *pbShownInSlider = false;
     if (pbSliderActive != NULL)
         *pbSliderActive = false;
-    // No auto-hide slider is showing the bar until its area slides it out.
-    return m_pBar != NULL && m_pBar->AutoHideModeGet();
+    if (m_pBar == NULL || !m_pBar->AutoHideModeGet())
+        return false;
+    CExtDynAutoHideSlider* pSlider = static_cast<CExtDynAutoHideSlider*>(m_pBar->GetAutoHideSliderShowingBar());
+    if (pSlider != NULL)
+    {
+        if (pbShownInSlider != NULL)
+            *pbShownInSlider = true;
+        if (pbSliderActive != NULL)
+            *pbSliderActive = pSlider->IsFocusInside();
+    }
+    return true;
 }
 
 bool CExtBarNcAreaButton::IsBarActive() const
@@ -272,6 +300,8 @@ INT_PTR CExtBarNcAreaButton::FillToolInfo(TOOLINFO* pTI, LPCTSTR sText)
     CWnd* pRefWnd = m_pBar;
     if (m_pBar->IsFloating() && m_pBar->GetParentFrame() != NULL)
         pRefWnd = m_pBar->GetParentFrame();
+    else if (m_pBar->GetAutoHideSliderShowingBar() != NULL)
+        pRefWnd = m_pBar->GetAutoHideSliderShowingBar();  // the button lies on the slider
     CRect rcWnd, rcClient;
     pRefWnd->GetWindowRect(&rcWnd);
     pRefWnd->GetClientRect(&rcClient);
@@ -321,6 +351,13 @@ bool CExtBarNcAreaButtonClose::OnNcAreaClicked(CPoint point)
     if (!PtInButton(point) || !BarWindowExists(m_pBar))
         return false;
     ClearHoverAndPressed();
+    if (!m_pBar->IsFixedMode() && m_pBar->AutoHideModeGet())
+    {
+        m_pBar->AutoHideModeSet(false, false, true, true);
+        if (BarWindowExists(m_pBar))
+            m_pBar->ShowBar(false, false, false);
+        return true;
+    }
     m_pBar->ShowBar(false, false, m_pBar->IsCloseActiveTabOnly());
     return true;
 }
@@ -362,6 +399,23 @@ void CExtBarNcAreaButtonAutoHide::OnNcAreaDraw(CDC& dc)
 UINT CExtBarNcAreaButtonAutoHide::OnNcAreaHitTest(CPoint point)
 {
     return (CExtBarNcAreaButton::OnNcAreaHitTest(point) == HTCLIENT) ? HTCLIENT : HTMINBUTTON;
+}
+
+bool CExtBarNcAreaButtonAutoHide::OnNcAreaClicked(CPoint point)
+{
+    if (!PtInButton(point) || !BarWindowExists(m_pBar))
+        return false;
+    ClearHoverAndPressed();
+    // A page pins or unpins its whole tabbed group.
+    CExtControlBar* pTarget = m_pBar;
+    if (m_pBar->m_pDockBar != NULL && CExtPaintManagerHolder::IsKindOfByName(m_pBar->m_pDockBar, "CExtDockDynTabBar"))
+    {
+        CExtControlBar* pGroup = DYNAMIC_DOWNCAST(CExtControlBar, m_pBar->m_pDockBar->GetParent());
+        if (pGroup != NULL)
+            pTarget = pGroup;
+    }
+    pTarget->AutoHideModeSet(!pTarget->AutoHideModeGet(), false, true, false);
+    return true;
 }
 
 INT_PTR CExtBarNcAreaButtonAutoHide::OnToolHitTest(CPoint, TOOLINFO* pTI)

@@ -89,6 +89,7 @@ public:
     bool OnQueryVisibility() const override;
     void OnNcAreaDraw(CDC& dc) override;
     UINT OnNcAreaHitTest(CPoint point) override;
+    bool OnNcAreaClicked(CPoint point) override;
     INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) override;
 };
 

@@ -192,13 +192,23 @@ public:
     static bool g_bControlBarClassRegistered;
     static CExtControlBar* g_pBarLastRepositioned;  // written by the docking code
     static bool g_bLockAllBars;
+    // The auto-hide switches (fixed in this program: every slide is immediate).
+    static int g_nAutoHideAnimationStepCount;
+    static int g_nAutoHideAnimationStepTime;
+    static bool g_bAutoHideAnimateShow;
+    static bool g_bAutoHideAnimateHide;
+    static bool g_bAutoHideKeyboardSwitch;
+    static bool g_bAutoHideOleDragOver;
+    static int g_nAutoHideTabStyleOverride;
     static bool g_bEnableCustomNcAreaQuery;
     static bool g_bCloseActiveTabOnly;
     static bool g_bUseAdvancedToolTips;  // the bars' tips come from the shared menu tip
     static int g_nDockMarkerStyleOverride;
     static DWORD g_nDelayValue;
     static const char* const g_sControlBarClassName;  // "Kestrix-ControlBar"
-    static bool g_bTabsAtTop;  // the tab of a tab-shaped docking outline is at the top
+    static bool g_bTabsAtTop;  // tabbed groups and tab-shaped docking outlines put their tabs at the top
+    static bool g_bTabbedOleDragOver;    // a group's strip turns to the tab that data is dragged over
+    static bool g_bTabbedKeyboardSwitch;  // Ctrl+PageUp / Ctrl+PageDown switch a group's pages
 
     // Global settings that hold -1 until the application sets them; at -1 the bar code
     // asks the paint manager for its default.
@@ -272,7 +282,7 @@ public:
     // Not at a frame side and inside a mini frame or a nested dock site.
     bool IsFloating() const;
     CFrameWnd* GetDockingFrame() const;
-    bool IsBarWithGripper(bool* pbGripperAtTop = NULL, bool* pbTextOnGripper = NULL) const;
+    virtual bool IsBarWithGripper(bool* pbGripperAtTop = NULL, bool* pbTextOnGripper = NULL) const;
     bool IsSingleBarInMiniFrame() const;
     virtual void CalcCaptionTextRect(RECT& rc) const;
     virtual bool IsFixedMode() const;
@@ -327,10 +337,12 @@ public:
     virtual int GetSeparatorHeight() const { return m_nSeparatorHeight; }
     virtual void SetSeparatorHeight(int n) { m_nSeparatorHeight = n; }
     virtual bool IsCustomNcAreaQueryEnabled() const { return g_bEnableCustomNcAreaQuery; }
-    virtual int GetValueA() const { return m_nValueA; }
-    virtual void SetValueA(int n) { m_nValueA = n; }
-    virtual int GetValueB() const { return m_nValueB; }
-    virtual void SetValueB(int n) { m_nValueB = n; }
+    // The extent the auto-hide slider gives the bar across its side (width at the left
+    // and right, height at the top and bottom); -1 takes the docked size.
+    virtual int AutoHideWidthGet() const { return m_nAutoHideWidth; }
+    virtual void AutoHideWidthSet(int n) { m_nAutoHideWidth = n; }
+    virtual int AutoHideHeightGet() const { return m_nAutoHideHeight; }
+    virtual void AutoHideHeightSet(int n) { m_nAutoHideHeight = n; }
     virtual const RECT* GetCaptionRect() const { return &m_rcCaption; }
     virtual void SetCaptionRect(const RECT& rc) { m_rcCaption = rc; }
     virtual const RECT* GetRowSplitterRect() const { return &m_rcRowSplitter; }
@@ -355,6 +367,26 @@ public:
     virtual bool IsRowResizing() const { return (m_nActivityFlags & __EAF_ROW_RESIZING) != 0; }
     virtual bool IsInRowResizing() const { return (m_nActivityFlags & __EAF_INROW_RESIZING) != 0; }
     virtual bool AutoHideModeGet() const { return (m_nInteractionFlags & __EIF_AUTOHIDE) != 0; }
+    // Puts the bar into the auto-hide area of its side or takes it back into its row;
+    // false for fixed and floating bars.
+    virtual bool AutoHideModeSet(bool bAutoHide, bool bAnimate = false, bool bRecalc = true, bool bForce = false);
+    // Whether pBar may join this bar in a tabbed group (the first asks the second).
+    virtual bool IsTabMateAllowed(const CExtControlBar* pBar) const { return OnQueryTabMate(pBar); }
+    virtual bool OnQueryTabMate(const CExtControlBar* pBar) const;
+    // Whether the bar's tab shows in a tabbed group or an auto-hide area (the first asks
+    // the second).
+    virtual bool IsTabShown() const { return OnQueryTabShown(); }
+    virtual bool OnQueryTabShown() const;
+    // Told after the frame's bar state was stored (true) or loaded (false).
+    virtual void OnBarStateSerialized(bool bStoring);
+    // Sets WF_OLECTLCONTAINER on every window that holds an OLE control below it; true
+    // when pWnd or a descendant hosts one.
+    static bool UpdateOleControlContainerFlags(CWnd* pWnd);
+    // The auto-hide slider's window while it shows this bar, else NULL.
+    CWnd* GetAutoHideSliderShowingBar() const;
+    // A pinned bar's window goes: its content comes back from the slider to go with it,
+    // and its tab leaves the area.
+    void AutoHideBarGoing();
     int QueryDockMarkerStyle() const;
     virtual bool UsesDockMarkerDrag() const;
     virtual bool UsesLiveRowResize() const;
@@ -395,12 +427,152 @@ public:
     // cursor alone (no window, or the frame asks for context help).
     virtual bool NcHitTestAndCursor(CPoint point);
     virtual void ToggleDocking();
+    // The frame side a floating bar goes back to: the side it last docked at when it
+    // still accepts it, else the first side it accepts (top, bottom, left, right); 0 none.
+    UINT GetRedockSide() const;
+    // Notes the frame side that holds the bar before it floats.
+    void RememberDockedSide();
     // The shared menu tip when the bar shows its tips through it; NULL otherwise.
     virtual CExtPopupMenuTipWnd* GetBarTipWnd();
     virtual void ShowBarTip(CExtPopupMenuTipWnd* pTip, const RECT& rcExclude, LPCTSTR sText);
     virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
     virtual bool IsCustomizeModeActive() const;
     virtual void RegisterWithCustomizeSite(CExtCustomizeSite* pSite);
+
+    // ---- dragging -------------------------------------------------------------------------
+    // Where a dragged bar would go if it were dropped now. The tracking kinds:
+    //  0 float;  1-4 beside the target bar (top, bottom, left, right);
+    //  5-8 into the top, bottom, left, right frame dock bar of the ring m_nRing;
+    //  9-12 the same in ring 1;  13 dropped where it is (only the layout is refreshed);
+    //  14-17 outer marker (frame side, ring 1);  18-21 inner frame-side marker (a new
+    //  innermost ring);  22-25 marker beside the target bar;  26 centre marker (join as a tab);
+    //  27, 28 caption band of the target (28: it is a tabbed container);
+    //  29 the hovered container's tab strip at m_nTabIndex;  30 the same through the centre
+    //  marker.
+    class InternalDraggingState_t : public CObject
+    {
+        DECLARE_DYNAMIC(InternalDraggingState_t)
+    public:
+        enum
+        {
+            __EMPTY = 0x01,
+            __PART_OF_TARGET = 0x02,  // the rectangle is a part (a half, a band) of the target
+        };
+        BYTE m_nFlags;
+        int m_nKind;
+        int m_nFixedCursorKind;  // fixed bars: 0 floating or unmoved, 1 moved in a horizontal, 2 a vertical dock bar
+        int m_nRing;
+        RECT m_rcTrack;  // screen coordinates
+        CExtControlBar* m_pBarSrc;
+        CExtControlBar* m_pBarDst;
+        int m_nTabIndex;
+
+        InternalDraggingState_t();
+        InternalDraggingState_t(const InternalDraggingState_t& other);
+        virtual ~InternalDraggingState_t();
+        InternalDraggingState_t& operator=(const InternalDraggingState_t& other);
+        bool operator==(const InternalDraggingState_t& other) const;
+        bool operator!=(const InternalDraggingState_t& other) const { return !(*this == other); }
+
+        bool IsEmpty() const { return (m_nFlags & __EMPTY) != 0; }
+        void SetEmpty(bool bEmpty = true);
+        bool IsPartOfTarget() const { return (m_nFlags & __PART_OF_TARGET) != 0; }
+        void SetPartOfTarget(bool bSet);
+        // Stores the new target; unless asked to keep it, a previous tabbed container
+        // drops its tab highlight. Answers the previous target.
+        CExtControlBar* SetTargetBar(CExtControlBar* pBar, bool bKeepHighlight = false);
+        // The insertion position of the target container's tab strip under a screen point.
+        void SetTabIndexFromPoint(int x, int y);
+        // The tab index of a tabbed drop (kinds 29 and 30), else -1.
+        int GetTabIndexForDrop() const { return (m_nKind == 29 || m_nKind == 30) ? m_nTabIndex : -1; }
+
+        virtual void CalcDockTarget(int x, int y, bool bNoDocking);
+        virtual void CalcFixedBarTarget(int x, int y, bool bNoDocking);
+        virtual bool TryDockFixedBar(int x, int y, CDockBar* pDockBar);
+        // Shows (or, drawn again, erases) the docking outline of the state.
+        void DrawTracking(bool bErase);
+
+    protected:
+        bool CalcMarkerTarget(int x, int y);
+        bool CalcCaptionTarget(int x, int y, bool& bNeighbourRefused);
+        bool CalcFrameTarget(int x, int y);
+        bool CalcSingleBarTarget(int x, int y, bool bCaptionSkipped);
+        void CalcFloatTarget(int x, int y);
+        static void ReleaseTabHighlight(CExtControlBar* pBar);
+    };
+    // What a cursor position means near a bar's rectangle R, worked out on plain
+    // rectangles: the caption bands, the strip and the edge bands (kinds 1-4, 27-29).
+    struct BandQuery
+    {
+        RECT m_rcTarget;         // R: the target's frame (its mini frame when it floats)
+        RECT m_rcStrip;          // the target's visible tab strip; empty when none
+        RECT m_rcDockBar;        // the target's dock bar; the halves widen to cover it
+        SIZE m_sizeMinSrc;       // the dragged bar's minimal extents (each at least 8)
+        SIZE m_sizeMinDst;       // the target's minimal extents
+        bool m_bTabMates;        // the two accept each other as tabs
+        bool m_bNeighbours;      // the two accept each other side by side
+        bool m_bDstIsContainer;  // the target is a tabbed container
+        int m_nBand;             // 32 for the caption phase; also the edge width of the single-bar pass
+        int m_nMaxHalfRule;      // the largest minimal extent for which the half-size rule holds; 0 none
+        BandQuery();
+    };
+    // Answers the kind (0 nothing) and fills rcTrack; bRefused tells that the neighbour
+    // test failed and ended the search.
+    static int CalcBandTarget(const BandQuery& q, POINT pt, RECT& rcTrack, bool& bRefused);
+    // The frame phase on plain rectangles: rcArea is the docking area bounded by the dock
+    // bars' recorded edges. Answers 9-12 (16-pixel band) or 0; dwDockStyle limits the sides.
+    static int CalcRingOneTarget(const RECT& rcArea, POINT pt, DWORD dwDockStyle, SIZE sizeDockedH,
+                                 SIZE sizeDockedV, RECT& rcTrack);
+
+    static InternalDraggingState_t g_DraggingState;     // the state shown now
+    static InternalDraggingState_t g_DraggingStateNew;  // the state of the latest cursor position
+    static bool g_bDragUpdateInProgress;
+    static bool g_bIdleWhileDragging;  // the loops call the thread's idle processing
+    // The cursor's grab offsets: nLayout 0 floating, 1 docked horizontally, 2 vertically.
+    CSize GetGrabOffset(int nLayout) const;
+    void SetGrabOffset(int nLayout, const CSize& size);
+    // The layout the bar has now (0, 1 or 2, as above).
+    int GetGrabLayout() const;
+    // The bar's floating rectangle placed so that its floating grab offset lies under the
+    // screen point.
+    CRect CalcFloatingRectAt(int x, int y);
+    virtual bool ApplyDraggingState(const InternalDraggingState_t& state, bool bFinal);
+    // The modal drag: ptScreen is the press, sizeGrab the cursor's offset from the bar
+    // window's corner ((0, 0) keeps the defaults), the thresholds the distance the cursor
+    // must travel before the drag starts (0 or less: at once).
+    virtual void DragLoop(const POINT& ptScreen, const SIZE& sizeGrab, int cxThreshold = 1, int cyThreshold = 1);
+    virtual void DragStop(bool bCancel);
+    virtual void DragUpdate(const POINT& ptScreen, bool bNoDocking);
+    virtual void OnDraggingDone(const InternalDraggingState_t& stateOld, const InternalDraggingState_t& stateNew,
+                                bool bCancel);
+    bool IsDragging() const { return (m_nActivityFlags & __EAF_DRAGGING) != 0; }
+
+protected:
+    enum DragVerdict
+    {
+        __DRAG_PUMP,              // dispatch it through the thread's pump
+        __DRAG_HANDLED,           // taken care of
+        __DRAG_DISPATCH_REMOVED,  // already removed from the queue: dispatch it
+        __DRAG_STOP,              // cancels the drag
+    };
+    DragVerdict ClassifyDragMessage(MSG& msg);
+    bool IsStillGrabbing() const;
+    void RunDragPhase();
+    void DragUpdateUnchanged(bool bNoDocking);
+    void DragUpdateChanged(bool bNoDocking);
+    void InitGrabOffsets(const SIZE& sizeGrab);
+    // A click without a drag moves the focus into the bar's content.
+    void FocusContentAfterClick();
+    static void ApplyFloat(CExtControlBar* pSrc, const RECT& rcTrack);
+    // A frame the bar left is laid out again: a floating frame at once, another later.
+    static void RecalcOldFrame(CExtControlBar* pSrc, HWND hWndOldFrame);
+
+public:
+    // Whether this bar may go beside other bars at all (toolbars only into rows).
+    virtual bool CanDockBesideOtherBars() const { return !IsFixedDockStyle(); }
+    // Each of the two accepts the other as a tab mate, or as a neighbour.
+    static bool AreTabMates(const CExtControlBar* pA, const CExtControlBar* pB);
+    static bool AreNeighbours(const CExtControlBar* pA, const CExtControlBar* pB);
 
     // ---- docking into the frame's dock bars -----------------------------------------------
     // Docks into ring 1 of a frame side (with bUseRing into a new innermost ring).
@@ -410,9 +582,50 @@ public:
     // the bar's stored docked size.
     virtual BOOL DockIntoDockBar(UINT nDockBarID, UINT nRing, CFrameWnd* pFrame = NULL, bool bRecalc = true);
     bool DockNextTo(CExtControlBar* pTarget, UINT nDockBarID, bool bRecalc = true);
-    // The tabbed container whose inner dock bar holds the bar; NULL until tabbed docking
-    // makes one.
+    // The tabbed container whose inner dock bar holds the bar; NULL for a bar that is no
+    // page of one.
     virtual CExtDynTabControlBar* GetTabbedContainer() const;
+
+    // ---- docking operations ---------------------------------------------------------------
+    // Called on the bar whose place is split: pBar takes nPercent of it on the side
+    // nDockBarID (top, bottom, left, right id) inside a new nested container.
+    virtual BOOL ApplyDock(CExtControlBar* pBar, UINT nDockBarID, UINT nPercent);
+    // Floats the bar with its mini frame's top-left at the screen point (x, y).
+    virtual BOOL FloatControlBar(int x, int y, DWORD dwStyle = CBRS_ALIGN_TOP);
+    // Docks this bar beside pTarget (a page of a tabbed group stands for its group).
+    virtual BOOL DockNextToPercent(UINT nPercent, CExtControlBar* pTarget, UINT nDockBarID, bool bRecalc = true);
+    // Docks pBar beside this bar: along or across this bar's dock bar, on the leading or
+    // the trailing side.
+    virtual BOOL DockBesideBar(CExtControlBar* pBar, bool bAlongDockBar, bool bLeading, CFrameWnd* pFrame = NULL,
+                               bool bRecalc = true);
+    // Makes pBar a tab of this bar at nIndex (negative: the last tab); this bar becomes
+    // a tabbed group when it is not one.
+    virtual BOOL DockIntoTabbedBar(CExtControlBar* pBar, int nIndex = -1, CFrameWnd* pFrame = NULL,
+                                   bool bRecalc = true);
+    // Whether this bar takes pBar as a neighbour in a split place; two bars join as
+    // neighbours, or as tab mates, only when each accepts the other.
+    virtual bool CanBeDockedBeside(const CExtControlBar* pBar) const;
+    bool AcceptsAsTabMate(const CExtControlBar* pBar) const;
+    // Frame dock bar id -> the alignment and border bits it stands for.
+    static CMap<UINT, UINT, DWORD, DWORD> g_DockBarAlignments;
+    // The bar inside FloatControlBar now, NULL otherwise.
+    static CExtControlBar* g_pBarBeingFloated;
+    // Whether the bar's dock site runs a visibility synchronisation for an auto-hide
+    // change; its frame layout requests wait for the idle pass meanwhile.
+    static bool IsDockSiteInVisibilitySync(const CFrameWnd* pFrame);
+    // Marks a dock site as running that synchronisation for the scope's lifetime
+    // (nested scopes count).
+    class VisibilitySyncScope
+    {
+    public:
+        explicit VisibilitySyncScope(const CFrameWnd* pSite);
+        ~VisibilitySyncScope();
+
+    private:
+        const CFrameWnd* m_pSite;
+        VisibilitySyncScope(const VisibilitySyncScope&) = delete;
+        VisibilitySyncScope& operator=(const VisibilitySyncScope&) = delete;
+    };
     // Creates the frame's dock bars (outer dock bars on the four sides) and, with
     // bToolkitFloatingFrames, makes its floating frames CExtMiniDockFrameWnd.
     static bool EnableFrameDocking(CFrameWnd* pFrame, DWORD dwDockStyle = CBRS_ALIGN_ANY,
@@ -480,7 +693,9 @@ public:
     virtual void OnStartDragging();
     virtual void CreateNcAreaButtons();
     virtual void LayoutNcAreaButtons();
-    virtual void OnGetBarCaptionText(CString& sText) const;
+    // Fills sText with the caption of kind nType (0-4) and answers its length; a
+    // non-positive length leaves sText as it was.
+    virtual int OnGetBarCaptionText(int nType, CString& sText) const;
     // Every visible caption button draws itself into the DC, in array order.
     void DrawNcAreaButtons(CDC& dc);
     void OnPaintManagerInstalled(CExtPaintManager* pPM) override;
@@ -499,7 +714,7 @@ public:
     int m_nMinVH;  // non-client height
     int m_nTrackerOffset;
     int m_nTrackerExtent;
-    int m_nValueA, m_nValueB;
+    int m_nAutoHideWidth, m_nAutoHideHeight;
     CSize m_sizeDockedH;
     CSize m_sizeDockedV;
     CSize m_sizeFloated;
@@ -540,12 +755,21 @@ protected:
 
     bool m_bCreating;  // Create runs: the window's style word no longer holds the bar style
 
+    // Dock sites whose bar runs its visibility synchronisation for an auto-hide change.
+    static CMap<const CFrameWnd*, const CFrameWnd*, int, int> g_mapSitesInVisibilitySync;
+    // Takes pBar out of the dock bar that holds it and keeps the bar arrays straight.
+    static void DetachFromDockBar(CControlBar* pBar, CDockBar* pDockBar);
+    // Recalculates a frame now, or at the next idle pass; skipped when it is gone.
+    static void RecalcFrameOf(HWND hWndFrame, bool bNow);
+
     bool HasLeadingSplitter() const;
     // Cuts the splitter strips of a docked resizable bar off rc (parent coordinates) and
     // stores them in window coordinates (rcWnd0 is the window rectangle).
     void CutSplitterStrips(RECT& rc, const RECT& rcWnd0, bool bLeft, bool bTop, bool bRight, bool bBottom);
     void DrawNcCaption(CDC& dc, bool bGripperAtTop, bool bActive);
     void OnWindowPosChangedBar(const WINDOWPOS* pWP);
+    // A new window text reaches the caption, or the tab and caption of the bar's group.
+    void OnPageOrBarTextChanged();
     void ShowCaptionButtonTip(CPoint ptScreen);
     void PrintBar(HDC hDC, LPARAM lParamPrint);
     // The bars menu of a right click (event code 1 in the client area, 2 outside it);
@@ -597,21 +821,4 @@ protected:
 
 #include "toolkit/bars/mini_frame.h"
 
-class CExtDynDockMarkerWnd : public CWnd
-{
-    DECLARE_DYNAMIC(CExtDynDockMarkerWnd)
-public:
-    CExtDynDockMarkerWnd(CWnd* pWndParent, int nKind, const CExtBitmap& bmpFirst,
-                         const CExtBitmap& bmpSecond, HRGN hRgn, int nLeft, int nTop, int nRight,
-                         int nBottom, const CExtBitmap& bmpFrame, int nOffsetX, int nOffsetY,
-                         bool bStandAloneOuter);
-    virtual ~CExtDynDockMarkerWnd();
-
-    static void ShowMarkers(CTypedPtrArray<CPtrArray, CExtDynDockMarkerWnd*>& arrMarkers,
-                            bool bFlag);
-
-    int m_nKind;               // 0-8
-    bool m_bStandAloneOuter;
-    HWND m_hWndLinkedMarker;   // the hovered arm of a centre marker, NULL when none
-    int m_nHoverState;
-};
+#include "toolkit/bars/dock_marker_wnd.h"

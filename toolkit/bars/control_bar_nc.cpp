@@ -5,6 +5,7 @@
 //
 // WM_CLOSE never closes a bar: the bar answers 0 and stays as it is.
 #include "toolkit/bars/control_bar.h"
+#include "toolkit/bars/dyn_tab_control_bar.h"
 #include <algorithm>
 #include <cstdlib>
 #include "framework/afxres.h"
@@ -14,6 +15,7 @@
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/core/cmd_tree.h"
 #include "toolkit/core/resource_manager.h"
+#include "toolkit/bars/dyn_tab_control_bar.h"
 #include "toolkit/dialogs/memory_dc.h"
 #include "toolkit/menus/popup_menu_tip_wnd.h"
 #include "toolkit/menus/popup_menu_wnd.h"
@@ -64,7 +66,7 @@ void CExtControlBar::QuerySplitterSides(bool* pbLeft, bool* pbTop, bool* pbRight
     }
     if (m_pDockSite == NULL || m_pDockBar == NULL ||
         !CExtPaintManagerHolder::IsKindOfByName(m_pDockBar, "CExtDockBar") ||
-        CExtPaintManagerHolder::IsKindOfByName(m_pDockBar, "CExtDockDynTabBar"))
+        m_pDockBar->IsKindOf(RUNTIME_CLASS(CExtDockDynTabBar)))
     {
         bLeft = bTop = bRight = bBottom = false;
         store();
@@ -279,7 +281,7 @@ void CExtControlBar::OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncs
     const RECT rcWnd0 = rc;
     bool bLeft = true, bTop = true, bRight = true, bBottom = true;
     QuerySplitterSides(&bLeft, &bTop, &bRight, &bBottom);
-    if (CExtPaintManagerHolder::IsKindOfByName(m_pDockBar, "CExtDockDynTabBar"))
+    if (m_pDockBar != NULL && m_pDockBar->IsKindOf(RUNTIME_CLASS(CExtDockDynTabBar)))
         bLeft = bTop = bRight = bBottom = false;
     ::SetRectEmpty(&m_rcCaption);
     ::SetRectEmpty(&m_rcRowSplitter);
@@ -423,11 +425,15 @@ void CExtControlBar::OnNcPaint()
     }
 }
 
-void CExtControlBar::OnGetBarCaptionText(CString& sText) const
+int CExtControlBar::OnGetBarCaptionText(int, CString& sText) const
 {
-    sText.Empty();
-    if (m_hWnd != NULL)
-        GetWindowText(sText);
+    if (m_hWnd == NULL)
+        return 0;
+    CString sWnd;
+    GetWindowText(sWnd);
+    if (sWnd.GetLength() > 0)
+        sText = sWnd;
+    return sWnd.GetLength();
 }
 
 void CExtControlBar::DrawNcArea(CDC& dc)
@@ -468,7 +474,7 @@ void CExtControlBar::DrawNcCaption(CDC& dc, bool bGripperAtTop, bool bActive)
     RECT rcText = rcCaption;
     CalcCaptionTextRect(rcText);
     CString sText;
-    OnGetBarCaptionText(sText);
+    OnGetBarCaptionText(0, sText);
     const int nSaved = dc.SaveDC();
     dc.IntersectClipRect(&rcCaption);
     CExtPaintManager::PAINTBARCAPTIONDATA _pbcd(this, rcCaption, rcText, bActive, false, bGripperAtLeftOfHorzBar,
@@ -711,6 +717,8 @@ LRESULT CExtControlBar::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
         break;
     case WM_DESTROY:
         m_nOptionFlags |= __ESF_BUSY;
+        if (AutoHideModeGet())
+            AutoHideBarGoing();
         break;
     case WM_NCDESTROY:
         m_nOptionFlags |= __ESF_BUSY;
@@ -735,9 +743,9 @@ LRESULT CExtControlBar::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
     {
         m_nOptionFlags |= __ESF_NC_BUTTONS_RELAYOUT;
         const LRESULT lResult = CControlBar::WindowProc(nMessage, wParam, lParam);
-        if (m_hWnd != NULL && !IsFixedMode() && !CExtPaintManagerHolder::IsKindOfByName(this, "CExtDynControlBar") &&
+        if (m_hWnd != NULL && !IsFixedMode() && !IsKindOf(RUNTIME_CLASS(CExtDynControlBar)) &&
             (GetStyle() & WS_VISIBLE) != 0)
-            RecalcNcFrame();
+            OnPageOrBarTextChanged();
         return lResult;
     }
     case WM_CLOSE:
@@ -773,6 +781,34 @@ LRESULT CExtControlBar::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
     return CControlBar::WindowProc(nMessage, wParam, lParam);
 }
 
+void CExtControlBar::OnPageOrBarTextChanged()
+{
+    CExtDynTabControlBar* pGroup = GetTabbedContainer();
+    if (pGroup == NULL || pGroup->m_hWnd == NULL)
+    {
+        RecalcNcFrame();
+        return;
+    }
+    // The tab shows the new text; the group's caption does too when the page is selected.
+    pGroup->m_wndTabSwitcher.UpdateTabWnd(true);
+    if ((pGroup->GetStyle() & WS_VISIBLE) != 0)
+        pGroup->SendMessage(WM_NCPAINT);
+    CFrameWnd* pFrame = pGroup->GetParentFrame();
+    if (pFrame != NULL)
+    {
+        pFrame->m_nIdleFlags |= CFrameWnd::idleLayout | CFrameWnd::idleNotify;
+        pFrame->PostMessage(WM_NULL);
+    }
+    if (pGroup->GetSelectedBar() == this)
+    {
+        CString sText;
+        GetWindowText(sText);
+        pGroup->SetWindowText(sText);
+    }
+    if (pFrame != NULL && pFrame->m_hWnd != NULL)
+        pFrame->RecalcLayout();
+}
+
 void CExtControlBar::OnWindowPosChangedBar(const WINDOWPOS* pWP)
 {
     CExtPopupMenuTipWnd* pTip = GetBarTipWnd();
@@ -787,8 +823,11 @@ void CExtControlBar::OnWindowPosChangedBar(const WINDOWPOS* pWP)
         OnBarVisibilityChanged();
     if (m_hWnd == NULL)
         return;
-    m_nOptionFlags |= __ESF_NC_BUTTONS_RELAYOUT;
-    PostMessage(WM_NCPAINT);
+    CExtControlBar* pCaptionOwner = GetTabbedContainer();
+    if (pCaptionOwner == NULL || pCaptionOwner->m_hWnd == NULL)
+        pCaptionOwner = this;
+    pCaptionOwner->m_nOptionFlags |= __ESF_NC_BUTTONS_RELAYOUT;
+    pCaptionOwner->PostMessage(WM_NCPAINT);
     if (pWP != NULL && (pWP->flags & SWP_FRAMECHANGED) == 0)
         RecalcNcFrame();
 }
@@ -875,6 +914,11 @@ BOOL CExtControlBar::PreTranslateMessage(MSG* pMsg)
         return FALSE;
     if (CControlBar::PreTranslateMessage(pMsg))
         return TRUE;
+    // A bar nested in a container lets the container's dock bar see the message first
+    // (a tabbed group's strip switches pages by keyboard there).
+    CExtDockDynBar* pNested = DYNAMIC_DOWNCAST(CExtDockDynBar, m_pDockBar);
+    if (pNested != NULL && pNested->m_hWnd != NULL && pNested->PreTranslateMessage(pMsg))
+        return TRUE;
     if (IsFrameInHelpMode(GetTopLevelFrame()))
         return FALSE;
     if (!IsOutsideFrame(this))
@@ -923,6 +967,9 @@ void CExtControlBar::OnStartDragging()
     CExtPopupMenuWnd::CancelMenuTracking();
     if (m_hWnd == NULL)
         return;
+    CExtDynTabControlBar* pGroup = GetTabbedContainer();
+    if (pGroup != NULL)
+        pGroup->RememberDraggedTab(this);
     HWND hWndFrame = ::GetWindow(m_hWnd, GW_OWNER);
     if (hWndFrame == NULL)
         hWndFrame = ::GetParent(m_hWnd);

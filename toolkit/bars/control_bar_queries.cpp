@@ -2,6 +2,7 @@
 // queries, the focus query, the popup-menu event record, the bars menu and the list of a
 // frame's bars; and the hooks through which libraries linked before the bars read them.
 #include "toolkit/bars/control_bar.h"
+#include "toolkit/bars/dyn_tab_control_bar.h"
 #include <algorithm>
 #include "framework/afxres.h"
 #include "framework/miniframe.h"
@@ -122,7 +123,14 @@ bool CExtControlBar::IsSingleBarInMiniFrame() const
         if (pExtBar->m_pDockSite == NULL || pExtBar->m_pDockBar == NULL || pExtBar->IsFixedMode() ||
             pExtBar->GetSafeHwnd() == NULL)
             continue;
+        // Nested containers count through their bars; a tabbed group counts as one bar.
+        if (pExtBar->IsKindOf(RUNTIME_CLASS(CExtDynControlBar)) && !pExtBar->IsKindOf(RUNTIME_CLASS(CExtDynTabControlBar)))
+            continue;
         if (pExtBar->GetParentFrame() != pMiniFrame || (pExtBar->GetStyle() & WS_VISIBLE) == 0)
+            continue;
+        if (!pExtBar->m_pDockBar->IsKindOf(RUNTIME_CLASS(CExtDockBar)) ||
+            pExtBar->m_pDockBar->IsKindOf(RUNTIME_CLASS(CExtDockDynTabBar)) ||
+            (pExtBar->m_pDockBar->GetStyle() & WS_VISIBLE) == 0)
             continue;
         return false;
     }
@@ -139,6 +147,9 @@ bool CExtControlBar::IsBarWithGripper(bool* pbGripperAtTop, bool* pbTextOnGrippe
         return false;
     CFrameWnd* pFrame = GetParentFrame();
     if (pFrame != NULL && pFrame->IsKindOf(RUNTIME_CLASS(CExtMiniDockFrameWnd)) && IsSingleBarInMiniFrame())
+        return false;
+    // A page shows no caption of its own: its group's caption and tab stand for it.
+    if (m_pDockBar != NULL && m_pDockBar->IsKindOf(RUNTIME_CLASS(CExtDockDynTabBar)) && !AutoHideModeGet())
         return false;
     if (pbTextOnGripper != NULL)
         *pbTextOnGripper = true;

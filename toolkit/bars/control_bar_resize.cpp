@@ -6,6 +6,7 @@
 // The loops are nested message loops. A quit request that reaches them cancels the
 // resize and is posted again for the outer loop; the loops never spin on it.
 #include "toolkit/bars/control_bar.h"
+#include "toolkit/bars/dyn_tab_control_bar.h"
 #include <algorithm>
 #include <cstdlib>
 #include "framework/afxres.h"
@@ -731,6 +732,13 @@ void CExtControlBar::OnRowVisibilityChanged()
     if (IsFixedMode() || (m_nActivityFlags & __EAF_SYNC_GUARD) != 0 || m_pDockSite == NULL || m_pDockBar == NULL ||
         IsFloating() || GetDockBarCtrlID() == AFX_IDW_DOCKBAR_FLOAT || m_hWnd == NULL)
         return;
+    // Pages of a group share no row: the group's tabs follow them instead.
+    CExtDynTabControlBar* pGroup = GetTabbedContainer();
+    if (pGroup != NULL)
+    {
+        pGroup->OnBarVisibilityChanged(this);
+        return;
+    }
     const bool bHorz = IsHorzDockBar(m_pDockBar);
     if ((GetStyle() & WS_VISIBLE) == 0)
     {

@@ -6,6 +6,8 @@
 // A bar in a dialog has no frame to show or hide it through: showing, hiding and
 // toggling leave it as it is, and the dialog lays it out.
 #include "toolkit/bars/control_bar.h"
+#include "toolkit/bars/auto_hide.h"
+#include "toolkit/bars/dyn_tab_control_bar.h"
 #include "framework/afxres.h"
 #include "framework/dockbar.h"
 #include "framework/miniframe.h"
@@ -92,6 +94,21 @@ void CExtControlBar::ToggleVisibility(bool bHideIfVisible)
         return;
     }
     // Shown and activated.
+    if (AutoHideModeGet())
+    {
+        // Pinned away: its tab slides it out, and the slider takes the focus.
+        if (GetAutoHideSliderShowingBar() != NULL)
+            return;
+        int nIndex = -1;
+        CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(this, &nIndex);
+        if (pArea == NULL)
+            return;
+        pArea->SelectionSet(nIndex, true, true);
+        CExtDynAutoHideSlider* pSlider = pArea->GetSlider();
+        if (pSlider != NULL && pSlider->GetSafeHwnd() != NULL && QueryFocusChangingEnabled(this, pSlider->m_hWnd))
+            pSlider->SetFocus();
+        return;
+    }
     if (!bVisible)
     {
         pFrame->ShowControlBar(this, TRUE, FALSE);
@@ -102,8 +119,11 @@ void CExtControlBar::ToggleVisibility(bool bHideIfVisible)
             pParentFrame->RecalcLayout();
         }
     }
+    CExtDynTabControlBar* pGroup = GetTabbedContainer();
     CFrameWnd* pParentFrame = GetParentFrame();
-    if (pParentFrame != NULL && pParentFrame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd)))
+    if (pGroup != NULL)
+        pGroup->m_wndTabSwitcher.SelectBar(this);
+    else if (pParentFrame != NULL && pParentFrame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd)))
         pParentFrame->BringWindowToTop();
     if (m_hWnd != NULL && QueryFocusChangingEnabled(this, m_hWnd))
         SetFocus();
@@ -143,12 +163,39 @@ void CExtControlBar::OnBarVisibilityChanged()
         IsFixedDockStyle() || m_pDockSite == NULL || IsPrintPreviewMode() ||
         (m_nActivityFlags & __EAF_SYNC_GUARD) != 0)
         return;
-    m_nActivityFlags |= __EAF_SYNC_GUARD;
     m_dwVisibilitySyncValue = dwSaved;
+    // The row pays for or takes back the bar's length first; that step keeps out of
+    // re-parenting by the same bit, which is set only after it.
+    OnRowVisibilityChanged();
+    if (m_hWnd == NULL)
+        return;
+    m_nActivityFlags |= __EAF_SYNC_GUARD;
+    const bool bVisible = IsWindowVisibleBit(m_hWnd);
+    CExtDockDynBar* pNested = DYNAMIC_DOWNCAST(CExtDockDynBar, m_pDockBar);
+    CExtDynControlBar* pContainer = pNested != NULL ? DYNAMIC_DOWNCAST(CExtDynControlBar, pNested->GetParent()) : NULL;
+    if (pContainer != NULL && pContainer->m_hWnd != NULL)
+    {
+        // A container shows while one of its bars does.
+        const bool bContainerVisible = IsWindowVisibleBit(pContainer->m_hWnd);
+        if (bVisible && !bContainerVisible)
+            m_pDockSite->ShowControlBar(pContainer, TRUE, TRUE);
+        else if (!bVisible && bContainerVisible && pNested->GetDockedVisibleCount() == 0)
+            m_pDockSite->ShowControlBar(pContainer, FALSE, TRUE);
+    }
+    CExtDynControlBar* pSelfContainer = DYNAMIC_DOWNCAST(CExtDynControlBar, this);
+    if (!bVisible && pSelfContainer != NULL && pSelfContainer->m_pWndDynDocker != NULL)
+    {
+        CArray<CControlBar*, CControlBar*> arrInner;
+        pSelfContainer->m_pWndDynDocker->CollectBars(arrInner);
+        for (INT_PTR i = 0; i < arrInner.GetSize(); i++)
+            if (arrInner[i]->m_hWnd != NULL)
+                arrInner[i]->DelayShow(FALSE);
+    }
     CFrameWnd* pParentFrame = GetParentFrame();
     if (pParentFrame != NULL && pParentFrame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd)))
         pParentFrame->RecalcLayout();
-    m_nActivityFlags &= ~__EAF_SYNC_GUARD;
+    if (m_hWnd != NULL)
+        m_nActivityFlags &= ~__EAF_SYNC_GUARD;
 }
 
 void CExtControlBar::RecalcParentFrameLayout()
@@ -156,7 +203,9 @@ void CExtControlBar::RecalcParentFrameLayout()
     if ((m_nOptionFlags & __ESF_SIZEPARENT) == 0 || IsOutsideFrame(this) || m_hWnd == NULL)
         return;
     CFrameWnd* pFrame = GetParentFrame();
-    if (pFrame == NULL || pFrame->GetSafeHwnd() == NULL || pFrame->m_bInRecalcLayout)
+    // A frame that recalculates anyway once the synchronisation ends is left alone.
+    if (pFrame == NULL || pFrame->GetSafeHwnd() == NULL || pFrame->m_bInRecalcLayout ||
+        IsDockSiteInVisibilitySync(pFrame))
         return;
     HWND hWndTop = pFrame->m_hWnd;
     while ((::GetWindowLong(hWndTop, GWL_STYLE) & WS_CHILD) != 0 && ::GetParent(hWndTop) != NULL)
@@ -228,6 +277,14 @@ void CExtControlBar::DisableContentWindow()
     if (CExtPaintManagerHolder::IsKindOfByName(this, "CExtDynControlBar") || m_hWnd == NULL)
         return;
     HWND hWndChild = ::GetWindow(m_hWnd, GW_CHILD);
+    if (hWndChild == NULL && AutoHideModeGet())
+    {
+        // While the bar is out its content lives in the slider of its area.
+        CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(this);
+        CExtDynAutoHideSlider* pSlider = pArea != NULL ? pArea->GetSlider() : NULL;
+        if (pSlider != NULL && pSlider->GetSafeHwnd() != NULL)
+            hWndChild = ::GetWindow(pSlider->m_hWnd, GW_CHILD);
+    }
     if (hWndChild != NULL)
         ::EnableWindow(hWndChild, FALSE);
 }
@@ -237,6 +294,14 @@ void CExtControlBar::EnableContentWindow()
     if (CExtPaintManagerHolder::IsKindOfByName(this, "CExtDynControlBar") || m_hWnd == NULL)
         return;
     HWND hWndChild = ::GetWindow(m_hWnd, GW_CHILD);
+    if (hWndChild == NULL && AutoHideModeGet())
+    {
+        // While the bar is out its content lives in the slider of its area.
+        CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(this);
+        CExtDynAutoHideSlider* pSlider = pArea != NULL ? pArea->GetSlider() : NULL;
+        if (pSlider != NULL && pSlider->GetSafeHwnd() != NULL)
+            hWndChild = ::GetWindow(pSlider->m_hWnd, GW_CHILD);
+    }
     if (hWndChild != NULL)
         ::EnableWindow(hWndChild, TRUE);
 }
@@ -272,9 +337,10 @@ UINT CExtControlBar::NcButtonsHitTest(CPoint point, CExtBarNcAreaButton** ppBtn)
     }
     else if (AutoHideModeGet())
     {
-        // Pinned away, the caption shows on the auto-hide slider, which this bar does
-        // not reach; nothing of its own caption is on screen.
-        return HTCLIENT;
+        // Pinned away, the caption shows on the auto-hide slider while it shows the bar.
+        pRefWnd = GetAutoHideSliderShowingBar();
+        if (pRefWnd == NULL || (pRefWnd->GetStyle() & WS_VISIBLE) == 0)
+            return HTCLIENT;
     }
     CRect rcRef;
     pRefWnd->GetWindowRect(&rcRef);
@@ -411,6 +477,13 @@ bool CExtControlBar::ProcessMouseMove(UINT, CPoint point)
         ColumnResizeUpdate();
         return true;
     }
+    if ((m_nActivityFlags & __EAF_DRAGGING) != 0)
+    {
+        CPoint ptScreen(point);
+        ClientToScreen(&ptScreen);
+        DragUpdate(ptScreen, ::GetKeyState(VK_CONTROL) < 0);
+        return true;
+    }
     if ((m_nActivityFlags & kLoopBits) != 0)
         return true;
     if (IsFloating() && CExtMiniDockFrameWnd::g_bBringToTopOnMouseMove && !CExtPopupMenuWnd::IsMenuTracking())
@@ -449,6 +522,11 @@ void CExtControlBar::OnLButtonDown(UINT nFlags, CPoint point)
     }
     if (!IsFixedMode() && QueryFocusChangingEnabled(this, m_hWnd))
         SetFocus();
+    if (m_hWnd == NULL)
+        return;
+    CRect rcWnd;
+    GetWindowRect(&rcWnd);
+    DragLoop(ptScreen, CSize(ptScreen.x - rcWnd.left, ptScreen.y - rcWnd.top), 1, 1);
 }
 
 void CExtControlBar::OnLButtonUp(UINT nFlags, CPoint point)
@@ -461,6 +539,11 @@ void CExtControlBar::OnLButtonUp(UINT nFlags, CPoint point)
     if ((m_nActivityFlags & __EAF_INROW_RESIZING) != 0)
     {
         ColumnResizeStop(false);
+        return;
+    }
+    if ((m_nActivityFlags & __EAF_DRAGGING) != 0)
+    {
+        DragStop(false);
         return;
     }
     if ((m_nActivityFlags & kLoopBits) != 0)
@@ -515,12 +598,20 @@ void CExtControlBar::OnNcLButtonDblClk(UINT nHitTest, CPoint point)
         CControlBar::OnNcLButtonDblClk(nHitTest, point);
         return;
     }
-    if (IsFloatToggleAllowed())
+    // A floating bar has no caption of its own: its floating frame's caption docks it
+    // again, not a caption code that reaches the bar.
+    if (IsFloatToggleAllowed() && !IsFloating())
         ToggleDocking();
 }
 
 void CExtControlBar::OnCancelMode()
 {
+    if ((m_nActivityFlags & __EAF_ROW_RESIZING) != 0)
+        RowResizeStop(true);
+    else if ((m_nActivityFlags & __EAF_INROW_RESIZING) != 0)
+        ColumnResizeStop(true);
+    else if ((m_nActivityFlags & __EAF_DRAGGING) != 0)
+        DragStop(true);
     CExtPopupMenuWnd::CancelMenuTracking();
     CWnd::CancelToolTips();
     if ((m_nInteractionFlags & __EIF_NC_HOVER) != 0)
@@ -558,12 +649,50 @@ void CExtControlBar::ToggleDocking()
         return;
     }
     if (GetDockBarCtrlID() == AFX_IDW_DOCKBAR_FLOAT)
+    {
+        // A floating bar goes back to the side it last docked at.
+        const UINT nSide = GetRedockSide();
+        if (nSide != 0 && m_pDockSite != NULL && m_pDockSite->GetSafeHwnd() != NULL)
+            DockAtFrameSide(nSide, false, NULL, true);
         return;
+    }
     CFrameWnd* pParentFrame = GetParentFrame();
     if (pParentFrame != NULL && pParentFrame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd)))
         return;
     if (m_pDockSite != NULL && m_pDockSite->GetSafeHwnd() != NULL)
-        m_pDockSite->FloatControlBar(this, m_ptFloatPos, CBRS_ALIGN_TOP);
+    {
+        RememberDockedSide();
+        FloatControlBar(m_ptFloatPos.x, m_ptFloatPos.y, CBRS_ALIGN_TOP);
+    }
+}
+
+void CExtControlBar::RememberDockedSide()
+{
+    if (m_pDockContext == NULL || m_pDockSite == NULL || m_pDockBar == NULL)
+        return;
+    // A bar nested in a container or a ring counts for the frame side that holds it.
+    for (CWnd* pWnd = m_pDockBar; pWnd != NULL && pWnd != m_pDockSite; pWnd = pWnd->GetParent())
+    {
+        const UINT nID = UINT(pWnd->GetDlgCtrlID());
+        if (pWnd->IsKindOf(RUNTIME_CLASS(CDockBar)) && nID >= AFX_IDW_DOCKBAR_TOP && nID <= AFX_IDW_DOCKBAR_BOTTOM &&
+            !static_cast<CDockBar*>(pWnd)->m_bFloating)
+            m_pDockContext->m_uMRUDockID = nID;
+    }
+}
+
+UINT CExtControlBar::GetRedockSide() const
+{
+    static const UINT ids[4] = {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT,
+                                AFX_IDW_DOCKBAR_RIGHT};
+    static const DWORD aligns[4] = {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT, CBRS_ALIGN_RIGHT};
+    const UINT nLast = m_pDockContext != NULL ? m_pDockContext->m_uMRUDockID : 0;
+    for (int i = 0; i < 4; i++)
+        if (ids[i] == nLast && (m_dwDockStyle & aligns[i]) != 0)
+            return nLast;
+    for (int i = 0; i < 4; i++)
+        if ((m_dwDockStyle & aligns[i]) != 0)
+            return ids[i];
+    return 0;
 }
 
 // ---- tips -----------------------------------------------------------------------------

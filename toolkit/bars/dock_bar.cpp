@@ -2,6 +2,7 @@
 // the rings of dock bars one inside another, placeholders, docking a bar into it, its
 // row layout, its strip of the frame, and the bars context menu.
 #include "toolkit/bars/dock_bar.h"
+#include "toolkit/bars/auto_hide.h"
 #include <algorithm>
 #include "framework/afxres.h"
 #include "framework/miniframe.h"
@@ -237,8 +238,17 @@ void CExtDockBar::DrawBorders(CDC* pDC, CRect& rect)
 
 // ---- lock and nested layout -----------------------------------------------------------
 
-void CExtDockBar::NotifyAutoHideArea1() {}
-void CExtDockBar::NotifyAutoHideArea2() {}
+void CExtDockBar::NotifyAutoHideArea1()
+{
+    if (m_nCircleNo == 0 && m_pAutoHideArea != NULL && m_pAutoHideArea->GetSafeHwnd() != NULL)
+        m_pAutoHideArea->OnAreaNotify1();
+}
+
+void CExtDockBar::NotifyAutoHideArea2()
+{
+    if (m_nCircleNo == 0 && m_pAutoHideArea != NULL && m_pAutoHideArea->GetSafeHwnd() != NULL)
+        m_pAutoHideArea->OnAreaNotify2();
+}
 
 bool CExtDockBar::SetLayoutLock(bool bLock)
 {
@@ -406,6 +416,8 @@ UINT CExtDockBar::CreateInnerRing(CFrameWnd* pFrame)
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER);
         hWndAfter = pNew->m_hWnd;
     }
+    if (arrOuter[0]->m_pAutoHideArea != NULL)
+        CExtDynAutoHideArea::ArrangeZOrder(pFrame);
     return nNewRing;
 }
 
@@ -441,7 +453,11 @@ void CExtDockBar::InsertRing(CFrameWnd* pFrame, UINT nCircleNo)
         return;
     }
     if (bAllEmpty)
+    {
+        if (arrOld[0]->m_pAutoHideArea != NULL)
+            CExtDynAutoHideArea::ArrangeZOrder(pFrame);
         return;
+    }
     HWND hWndAfter = NULL;
     for (int i = 0; i < 4; i++)
     {
@@ -472,6 +488,8 @@ void CExtDockBar::InsertRing(CFrameWnd* pFrame, UINT nCircleNo)
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER);
         hWndAfter = pNew->m_hWnd;
     }
+    if (arrOld[0]->m_pAutoHideArea != NULL)
+        CExtDynAutoHideArea::ArrangeZOrder(pFrame);
 }
 
 void CExtDockBar::DestroyRingDockBar(CExtDockBar* pDockBar)

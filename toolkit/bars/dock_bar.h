@@ -39,6 +39,9 @@ public:
     virtual void NotifyAutoHideArea1();
     virtual void NotifyAutoHideArea2();
     virtual CExtDynAutoHideArea* GetAutoHideArea() const { return m_pAutoHideArea; }
+    void SetAutoHideArea(CExtDynAutoHideArea* pArea) { m_pAutoHideArea = pArea; }
+    // The inner edge, which the auto-hide area of the side pushes inwards.
+    CRect& InnerEdgeRectRef() { return m_rcLastInvisiblePreCalc; }
     // True when the lock changed.
     virtual bool SetLayoutLock(bool bLock);
     virtual void UpdateNestedLayout();
@@ -67,6 +70,9 @@ public:
     INT_PTR FindBarPosition(CControlBar* pBar, bool bNested, bool* pbFound = NULL);
     INT_PTR FindBarPosition(UINT nID, bool bNested, bool* pbFound = NULL);
     void RemovePlaceholders(bool bNested);
+    // Drops the placeholders of bar id nID from the frame's dock bars (pExclude aside);
+    // true when one was found.
+    static bool FindPlaceholderInFrame(CFrameWnd* pFrame, UINT nID, CExtDockBar* pExclude);
     virtual BOOL RemoveControlBar(CControlBar* pBar, int nPosExclude = -1, int nAddPlaceHolder = 0);
     BOOL RemoveControlBar(CControlBar* pBar, int nPosExclude, int nAddPlaceHolder, bool bRecalc);
     // Docks a bar here, at lpRect (screen) or as a row of its own at the end.
@@ -95,7 +101,6 @@ protected:
     void Unlink();
     static void DestroyRingDockBar(CExtDockBar* pDockBar);
     static CExtDockBar* InnermostOfSide(CFrameWnd* pFrame, UINT nDockBarID);
-    static bool FindPlaceholderInFrame(CFrameWnd* pFrame, UINT nID, CExtDockBar* pExclude);
     // Delayed frame layout (the idle flags 0x0C).
     void DelayFrameLayout();
 

@@ -242,6 +242,13 @@ CExtDynAutoHideArea* CExtDockDynBar::GetAutoHideArea() const
 
 bool CExtDockDynBar::IsHorzContainer() const
 {
+    // The container's own id names the direction it was made for: beside one another
+    // under a top or bottom id, one above the other under a left or right id.
+    const UINT nOwnID = m_hWnd != NULL ? UINT(GetDlgCtrlID()) : 0;
+    if (nOwnID == AFX_IDW_DOCKBAR_TOP || nOwnID == AFX_IDW_DOCKBAR_BOTTOM)
+        return true;
+    if (nOwnID == AFX_IDW_DOCKBAR_LEFT || nOwnID == AFX_IDW_DOCKBAR_RIGHT)
+        return false;
     CWnd* pContainer = GetParent();
     CControlBar* pBar = DYNAMIC_DOWNCAST(CControlBar, pContainer);
     if (pBar == NULL || pBar->m_pDockBar == NULL)

@@ -494,6 +494,17 @@ void CExtMenuControlBar::OnStartDragging()
     CExtToolControlBar::OnStartDragging();
 }
 
+void CExtMenuControlBar::OnDraggingDone(const InternalDraggingState_t& stateOld,
+                                        const InternalDraggingState_t& stateNew, bool bCancel)
+{
+    CExtToolControlBar::OnDraggingDone(stateOld, stateNew, bCancel);
+    // The MDI buttons were left alone while the bar moved; its new side may need others.
+    if (m_hWnd == NULL || !IsMdiMode())
+        return;
+    SyncMdiButtons(true);
+    RecalcButtonPositions();
+}
+
 // ---- the MDI child --------------------------------------------------------------------
 
 HWND CExtMenuControlBar::GetActiveMdiChild(BOOL* pbMaximized)

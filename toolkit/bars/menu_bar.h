@@ -114,6 +114,8 @@ public:
     void RecalcParentFrameLayout() override;
     // A drag of the bar ends keyboard selection and any open button menu first.
     void OnStartDragging() override;
+    void OnDraggingDone(const InternalDraggingState_t& stateOld, const InternalDraggingState_t& stateNew,
+                        bool bCancel) override;
 
     // ---- the hook on the host, the MDI client and the active MDI child ------------------
     bool OnHookWndMsg(LRESULT& lResult, HWND hWndHooked, UINT nMessage, WPARAM& wParam, LPARAM& lParam) override;

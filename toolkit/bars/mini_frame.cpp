@@ -356,22 +356,7 @@ void CExtMiniDockFrameWnd::NcPaint(CDC& dc)
     pPM->DrawBarFrame(dc, _pbfd);
 
     CString sCaption;
-    if (pBar == NULL)
-        GetWindowText(sCaption);
-    else if (CExtPaintManagerHolder::IsKindOfByName(pBar, "CExtDynControlBar"))
-    {
-        // A container shows the caption of its first visible resizable bar floating here.
-        for (INT_PTR i = 0; i < CExtControlBar::g_AllBars.GetSize() && sCaption.IsEmpty(); i++)
-        {
-            CExtControlBar* p = CExtControlBar::g_AllBars[i];
-            if (p != pBar && p->m_hWnd != NULL && p->GetParentFrame() == this && !p->IsFixedMode() &&
-                p->IsVisible() && !CExtPaintManagerHolder::IsKindOfByName(p, "CExtDynControlBar") &&
-                p->GetTabbedContainer() == NULL)
-                p->OnGetBarCaptionText(sCaption);
-        }
-    }
-    else
-        pBar->OnGetBarCaptionText(sCaption);
+    QueryCaptionText(sCaption);
     RECT rcCaption = m_rcFrameCaption;
     RECT rcText = rcCaption;
     if (pBar == NULL)
@@ -556,4 +541,32 @@ void CExtMiniDockFrameWnd::FitIntoWorkArea()
     }
     m_bResizingByCode = false;
     g_bFittingWorkArea = false;
+}
+
+void CExtMiniDockFrameWnd::QueryCaptionText(CString& sCaption)
+{
+    sCaption.Empty();
+    CExtControlBar* pBar = GetControlBar();
+    if (pBar == NULL)
+    {
+        GetWindowText(sCaption);
+        return;
+    }
+    if (!CExtPaintManagerHolder::IsKindOfByName(pBar, "CExtDynControlBar"))
+    {
+        pBar->OnGetBarCaptionText(1, sCaption);
+        return;
+    }
+    // A container shows the caption of its first visible resizable bar floating here.
+    for (INT_PTR i = 0; i < CExtControlBar::g_AllBars.GetSize() && sCaption.IsEmpty(); i++)
+    {
+        CExtControlBar* p = CExtControlBar::g_AllBars[i];
+        if (p != pBar && p->m_hWnd != NULL && p->GetParentFrame() == this && !p->IsFixedMode() && p->IsVisible() &&
+            !CExtPaintManagerHolder::IsKindOfByName(p, "CExtDynControlBar") && p->GetTabbedContainer() == NULL)
+            p->OnGetBarCaptionText(1, sCaption);
+    }
+    // A floating tabbed group holds only pages, which that search skips: the group's own
+    // caption (its selected page's) names the frame instead of leaving it blank.
+    if (sCaption.IsEmpty() && CExtPaintManagerHolder::IsKindOfByName(pBar, "CExtDynTabControlBar"))
+        pBar->OnGetBarCaptionText(1, sCaption);
 }

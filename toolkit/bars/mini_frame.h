@@ -39,6 +39,8 @@ public:
 
     bool IsResizing() const { return m_nResizingHT != 0; }
     const RECT& GetCaptionRect() const { return m_rcFrameCaption; }
+    // The text the caption shows.
+    void QueryCaptionText(CString& sCaption);
     const RECT& GetCloseButtonRect() const { return m_rcBtnHideBar; }
     // Sizes the frame from an edge or corner (hit code 10-17) until the button is let
     // go, a key is pressed or the capture is lost.

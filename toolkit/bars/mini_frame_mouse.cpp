@@ -76,7 +76,13 @@ void CExtMiniDockFrameWnd::OnNcLButtonDown(UINT nHitTest, CPoint point)
                 pAny->m_pDockContext->StartDrag(point);
             return;
         }
-        CMiniDockFrameWnd::OnNcLButtonDown(nHitTest, point);
+        // The frame is held where its caption was grabbed. Only a bar that shows a
+        // caption of its own in the frame shifts the grab by that caption's size: a bar
+        // alone in the frame keeps the caption rectangle of its docked days, and using it
+        // would make the frame jump away from the cursor.
+        const CRect rcCaption(pBar->m_rcCaption);
+        const int d = pBar->IsBarWithGripper() ? std::min(rcCaption.Width(), rcCaption.Height()) : 0;
+        pBar->DragLoop(point, CSize(point.x - rcWnd.left - d, point.y - rcWnd.top - d / 2), 1, 1);
         return;
     }
     if (IsSizingCode(nHitTest))

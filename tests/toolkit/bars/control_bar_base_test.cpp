@@ -74,7 +74,7 @@ TEST(ControlBarBase, ConstructionListsTheBarOnceAndDestructionRemovesIt)
     EXPECT_EQ(::GetSystemMetrics(SM_CYSMCAPTION) + 1, pFirst->GetGripperHeightAtTop());
     EXPECT_EQ(std::min(::GetSystemMetrics(SM_CXFRAME), 4), pFirst->GetSeparatorWidth());
     EXPECT_EQ(::GetSystemMetrics(SM_CYSMCAPTION) + pFirst->GetSeparatorWidth() + 1, pFirst->m_nMinHW);
-    EXPECT_EQ(-1, pFirst->GetValueA());
+    EXPECT_EQ(-1, pFirst->AutoHideWidthGet());
     EXPECT_TRUE(pTool->IsFixedMode());
     EXPECT_EQ(0x80 | 0x08 | 0x20, pTool->m_nOptionFlags);
     EXPECT_EQ(0, pTool->m_nActivityFlags & 0x10);

@@ -84,7 +84,7 @@ TEST(MiniFrame, OwnFrameAndCaptionAroundTheFloatingBar)
     const RECT& rcCaption = f.pMini->GetCaptionRect();
     EXPECT_EQ(CRect(F, G, rcWnd.Width() - F, G + ::GetSystemMetrics(SM_CYSMSIZE)), CRect(rcCaption));
     CString sCaption;
-    f.bar.OnGetBarCaptionText(sCaption);
+    f.bar.OnGetBarCaptionText(1, sCaption);
     EXPECT_STREQ("Floater", sCaption);
 }
 

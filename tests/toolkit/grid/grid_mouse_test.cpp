@@ -315,7 +315,6 @@ TEST(GridContentExpand, ACutOffCellShowsInFullOverItsPlace)
     const char* texts[2] = {"Short", "A text far wider than the sixty pixels of its column"};
     for (int c = 0; c < 2; c++)
         grid.GridCellGet(c, 0, 0, 0, RUNTIME_CLASS(CExtGridCellString))->TextSet(texts[c]);
-    grid.ModifyScrollItemStyleEx(CExtGridBaseWnd::GRID_EX_EXPAND_NOW_INNER, 0, false);
     grid.UpdateScrollBars();
     ::SetActiveWindow(hParent);
     struct Case
@@ -329,26 +328,34 @@ TEST(GridContentExpand, ACutOffCellShowsInFullOverItsPlace)
         {"an empty cell", {90, 30}, false},
         {"back to the cut-off cell", {80, 12}, true},
     };
-    for (const Case& c : cases)
+    // The popup alone, and with the hover highlight whose cell changes with it.
+    const DWORD arrStyles[2] = {CExtGridBaseWnd::GRID_EX_EXPAND_NOW_INNER,
+                                CExtGridBaseWnd::GRID_EX_EXPAND_NOW_INNER | CExtGridBaseWnd::GRID_EX_HOVER_INNER | 0x40};
+    for (DWORD dwStyleEx : arrStyles)
     {
-        SCOPED_TRACE(c.name);
-        SendMouse(POINT{100 + c.pt.x, 100 + c.pt.y}, 0);
+        grid.ModifyScrollItemStyleEx(dwStyleEx, 0xFFFFFFFFu, false);
+        for (const Case& c : cases)
+        {
+            SCOPED_TRACE(testing::Message() << c.name << ", style " << std::hex << dwStyleEx);
+            SendMouse(POINT{100 + c.pt.x, 100 + c.pt.y}, 0);
+            PumpFor(60);
+            HWND hPopup = grid.m_wndContentExpand.GetSafeHwnd();
+            const bool bShown = hPopup != NULL && ::IsWindowVisible(hPopup);
+            EXPECT_EQ(c.bShown, bShown);
+            if (!bShown || !c.bShown)
+                continue;
+            // Over the cell's own place, wider than the column.
+            RECT rcPopup;
+            ::GetWindowRect(hPopup, &rcPopup);
+            EXPECT_LE(rcPopup.left, 100 + 60 + 2);
+            EXPECT_GT(rcPopup.right - rcPopup.left, 60);
+            EXPECT_EQ(1, grid.GetPopupHitTest().m_nColNo);
+        }
+        SendMouse(POINT{700, 500}, 0);
         PumpFor(60);
-        HWND hPopup = grid.m_wndContentExpand.GetSafeHwnd();
-        const bool bShown = hPopup != NULL && ::IsWindowVisible(hPopup);
-        EXPECT_EQ(c.bShown, bShown);
-        if (!bShown || !c.bShown)
-            continue;
-        // Over the cell's own place, wider than the column.
-        RECT rcPopup;
-        ::GetWindowRect(hPopup, &rcPopup);
-        EXPECT_LE(rcPopup.left, 100 + 60 + 2);
-        EXPECT_GT(rcPopup.right - rcPopup.left, 60);
-        EXPECT_EQ(1, grid.GetPopupHitTest().m_nColNo);
+        EXPECT_TRUE(grid.m_wndContentExpand.GetSafeHwnd() == NULL ||
+                    !::IsWindowVisible(grid.m_wndContentExpand.GetSafeHwnd()));
     }
-    SendMouse(POINT{700, 500}, 0);
-    PumpFor(60);
-    EXPECT_TRUE(grid.m_wndContentExpand.GetSafeHwnd() == NULL || !::IsWindowVisible(grid.m_wndContentExpand.GetSafeHwnd()));
     grid.DestroyWindow();
     ::DestroyWindow(hParent);
 }

@@ -80,6 +80,14 @@ TEST_F(TreeGridTest, RowsFollowInsertExpandCollapseAndRemove)
     EXPECT_EQ(0, m_grid.ItemGetButtonState(hB));
     EXPECT_EQ(3, m_grid.GetRowCount());
     EXPECT_THROW(m_grid.ItemGetChildAt(hRoot, 3), CInvalidArgException*);
+    // Sorting rows through the provider would part them from their nodes: refused.
+    CExtGridDataProvider* pDP = m_grid.GetDataProvider();
+    CExtGridDataSortOrder order;
+    CExtGridDataSortOrder::ITEM_INFO key(0, false);
+    order.m_arrItems.Add(key);
+    EXPECT_FALSE(pDP->SortOrderSet(order, false));
+    EXPECT_FALSE(pDP->SortApply(false));
+    EXPECT_EQ(hB, m_grid.ItemGetByVisibleRow(1));
 }
 
 TEST_F(TreeGridTest, ItemCellsAndGridCellsAgreeWithOuterColumns)
