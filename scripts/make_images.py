@@ -263,6 +263,46 @@ def draw_relay(c):
     polygon(c, [(0.56, 0.14), (0.30, 0.54), (0.48, 0.54), (0.42, 0.86), (0.72, 0.44), (0.54, 0.44)], rgb("FFFFFF"))
 
 
+
+# The report grid's header menu: 16 x 16 glyphs on the key colour RGB(255, 0, 255).
+def draw_sort_ascending(c):
+    line(c, 0.30, 0.85, 0.30, 0.25, 0.14, rgb("1f4e9a"))
+    polygon(c, [(0.08, 0.38), (0.30, 0.08), (0.52, 0.38)], rgb("1f4e9a"))
+    for i, w in enumerate((0.16, 0.26, 0.36)):
+        rbox(c, 0.60, 0.20 + i * 0.25, 0.60 + w, 0.32 + i * 0.25, 0.02, rgb("505a64"))
+
+
+def draw_sort_descending(c):
+    line(c, 0.30, 0.15, 0.30, 0.75, 0.14, rgb("1f4e9a"))
+    polygon(c, [(0.08, 0.62), (0.30, 0.92), (0.52, 0.62)], rgb("1f4e9a"))
+    for i, w in enumerate((0.36, 0.26, 0.16)):
+        rbox(c, 0.60, 0.20 + i * 0.25, 0.60 + w, 0.32 + i * 0.25, 0.02, rgb("505a64"))
+
+
+def draw_group_by(c):
+    rbox(c, 0.06, 0.08, 0.62, 0.30, 0.04, rgb("e8a317"), outline=rgb("8a5a00"), width=0.07)
+    line(c, 0.18, 0.30, 0.18, 0.80, 0.08, rgb("505a64"))
+    for y in (0.46, 0.76):
+        line(c, 0.18, y, 0.34, y, 0.08, rgb("505a64"))
+        rbox(c, 0.36, y - 0.10, 0.94, y + 0.10, 0.03, rgb("ffffff"), outline=rgb("1f4e9a"), width=0.07)
+
+
+def draw_group_area(c):
+    rbox(c, 0.04, 0.10, 0.96, 0.90, 0.06, rgb("f4f4f0"), outline=rgb("505a64"), width=0.07)
+    rbox(c, 0.04, 0.10, 0.96, 0.40, 0.06, rgb("c8d8f0"), outline=rgb("505a64"), width=0.07)
+    rbox(c, 0.16, 0.18, 0.56, 0.32, 0.02, rgb("e8a317"))
+    for y in (0.54, 0.72):
+        line(c, 0.16, y, 0.84, y, 0.08, rgb("8c96a0"))
+
+
+def draw_field_chooser(c):
+    rbox(c, 0.10, 0.04, 0.90, 0.96, 0.05, rgb("ffffff"), outline=rgb("505a64"), width=0.07)
+    rbox(c, 0.10, 0.04, 0.90, 0.22, 0.05, rgb("1f4e9a"))
+    for i in range(3):
+        rbox(c, 0.20, 0.32 + i * 0.20, 0.80, 0.44 + i * 0.20, 0.02, rgb("d0d4d8"), outline=rgb("6e7882"),
+             width=0.06)
+
+
 IMAGES = {
     # icon id: (file name, drawing)
     128: ("purgelet.ico", draw_program),
@@ -282,6 +322,13 @@ TOOLBARS = {
     # bitmap id: (file name, the drawings of its buttons in order)
     135: ("groups_toolbar.bmp", [draw_group_new, draw_group_delete, draw_group_edit]),
     144: ("main_toolbar.bmp", [draw_uninstall, draw_remove, draw_refresh, draw_options, draw_help, draw_relay]),
+}
+
+# Strips of 16 x 16 glyphs on RGB(255, 0, 255); their edges blend towards a light grey so
+# that no pink fringe shows where the key colour is taken out.
+KEYED_STRIPS = {
+    30450: ("report_grid_menu.bmp", [draw_sort_ascending, draw_sort_descending, draw_group_by, draw_group_area,
+                                     draw_field_chooser]),
 }
 
 
@@ -320,7 +367,7 @@ def write_ico(path, draw, sizes):
         f.write(out)
 
 
-def write_toolbar_bmp(path, draws, size=24, back=(192, 192, 192)):
+def write_toolbar_bmp(path, draws, size=24, back=(192, 192, 192), edge=None):
     width = size * len(draws)
     strip = [[back] * width for _ in range(size)]
     for i, draw in enumerate(draws):
@@ -331,7 +378,9 @@ def write_toolbar_bmp(path, draws, size=24, back=(192, 192, 192)):
                 if a == 0:
                     continue
                 k = a / 255.0
-                px = tuple(round(v * k + bv * (1 - k)) for v, bv in zip((r, g, b), back))
+                if edge is not None and k < 0.25:
+                    continue
+                px = tuple(round(v * k + bv * (1 - k)) for v, bv in zip((r, g, b), edge or back))
                 # A blended edge pixel that lands on the key colour would turn transparent.
                 if px == back:
                     px = (back[0] - 1, back[1], back[2])
@@ -357,6 +406,8 @@ def main():
         write_ico(os.path.join(res, name), draw, sizes)
     for bmp_id, (name, draws) in sorted(TOOLBARS.items()):
         write_toolbar_bmp(os.path.join(res, name), draws)
+    for bmp_id, (name, draws) in sorted(KEYED_STRIPS.items()):
+        write_toolbar_bmp(os.path.join(res, name), draws, size=16, back=(255, 0, 255), edge=(216, 216, 216))
     return 0
 
 

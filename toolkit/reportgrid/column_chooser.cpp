@@ -172,43 +172,8 @@ void CExtReportGridColumnChooserWnd::DockPositionSet(UINT nDockPosition)
     if (m_nDockPosition == nDockPosition)
         return;
     m_nDockPosition = nDockPosition;
-    PlaceByDockPosition();
     if (m_pWndReport != NULL)
         m_pWndReport->PlaceColumnChooser();
-}
-
-void CExtReportGridColumnChooserWnd::PlaceByDockPosition()
-{
-    if (m_hWnd == NULL || m_pWndReport == NULL || m_pWndReport->GetSafeHwnd() == NULL)
-        return;
-    const HWND hParent = ::GetParent(m_hWnd);
-    const bool bInGrid = hParent == m_pWndReport->m_hWnd;
-    if (m_nDockPosition == AFX_IDW_DOCKBAR_FLOAT && bInGrid)
-    {
-        CExtReportGridColumnChooserMiniFrameWnd* pFrame = new CExtReportGridColumnChooserMiniFrameWnd(m_pWndReport);
-        if (!pFrame->Create())
-        {
-            if (pFrame->GetSafeHwnd() != NULL)
-                pFrame->DestroyWindow();
-            else
-                delete pFrame;
-            return;
-        }
-        const bool bVisible = (GetStyle() & WS_VISIBLE) != 0;
-        SetParent(pFrame);
-        pFrame->RecalcLayout(TRUE);
-        if (bVisible)
-            pFrame->ShowWindow(SW_SHOWNOACTIVATE);
-    }
-    else if (m_nDockPosition != AFX_IDW_DOCKBAR_FLOAT && !bInGrid)
-    {
-        CWnd* pFrame = CWnd::FromHandlePermanent(hParent);
-        SetParent(m_pWndReport);
-        if (pFrame != NULL)
-            pFrame->DestroyWindow();
-        else if (hParent != NULL)
-            ::DestroyWindow(hParent);
-    }
 }
 
 // ---- the fields ---------------------------------------------------------------------------
@@ -517,7 +482,7 @@ LRESULT CExtReportGridColumnChooserWnd::WindowProc(UINT message, WPARAM wParam, 
     // A floating chooser shown while still in the grid moves into its frame now.
     if (message == WM_WINDOWPOSCHANGED && m_nDockPosition == AFX_IDW_DOCKBAR_FLOAT && m_pWndReport != NULL &&
         ::GetParent(m_hWnd) == m_pWndReport->GetSafeHwnd() && (GetStyle() & WS_VISIBLE) != 0)
-        PlaceByDockPosition();
+        m_pWndReport->PlaceColumnChooser();
     return lResult;
 }
 
@@ -682,16 +647,21 @@ void CExtReportGridCategoryComboBox::OnCategorySelected()
     m_pWndReport->FillColumnChooser(strCategory);
 }
 
+// The parent hands its WM_COMMAND back to the control: the grid tells of a changed
+// selection (a category added, removed or re-selected) as the list itself does.
+BOOL CExtReportGridCategoryComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    const BOOL bHandled = CExtComboBoxBase::OnChildNotify(message, wParam, lParam, pResult);
+    if (message != WM_COMMAND || (HIWORD(wParam) != CBN_SELENDOK && HIWORD(wParam) != CBN_SELCHANGE))
+        return bHandled;
+    OnCategorySelected();
+    if (pResult != NULL)
+        *pResult = 0;
+    return TRUE;
+}
+
 LRESULT CExtReportGridCategoryComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // The grid tells of a changed selection (a category added, removed or re-selected)
-    // as the list itself does.
-    if (message == WM_REFLECT_BASE + WM_COMMAND && (HIWORD(wParam) == CBN_SELENDOK || HIWORD(wParam) == CBN_SELCHANGE))
-    {
-        const LRESULT lResult = CExtComboBoxBase::WindowProc(message, wParam, lParam);
-        OnCategorySelected();
-        return lResult;
-    }
     if (message == WM_SIZEPARENT)
     {
         AFX_SIZEPARENTPARAMS* pLayout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);

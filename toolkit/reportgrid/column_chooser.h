@@ -47,9 +47,6 @@ public:
     // The report grid's column a field row stands for; NULL when none.
     CExtReportGridColumn* FieldColumnGet(LONG nRowNo);
     CExtReportGridWnd* GetReportGrid() const { return m_pWndReport; }
-    // Puts the chooser where its dock position says: a floating chooser into a tool frame
-    // of its own, a docked one back into the grid (the frame goes).
-    void PlaceByDockPosition();
 
     CExtScrollBar m_wndScrollBarV;
 
@@ -125,6 +122,7 @@ protected:
     // A combo box the grid made from its run-time class goes with its window.
     void PostNcDestroy() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
     CExtReportGridWnd* m_pWndReport;
     bool m_bAutoDelete;  // made without a grid, by the grid's run-time class

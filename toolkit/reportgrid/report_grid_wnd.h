@@ -17,6 +17,8 @@
 #include "toolkit/reportgrid/report_grid_column.h"
 #include "toolkit/reportgrid/report_grid_data.h"
 
+class CExtReportGridColumnChooserWnd;
+
 class CExtReportGridWnd : public CExtTreeGridWnd
 {
     DECLARE_DYNCREATE(CExtReportGridWnd)
@@ -186,6 +188,8 @@ public:
     bool SetSortOrder(bool bColumns, const CExtGridDataSortOrder& order, bool bMerge = false, bool bInvert = true,
                       bool bRedraw = true) override;
     void OnOuterCellDragRemove(const HIT_TEST_INFO& htiSource) override;
+    bool IsDragImageCentered() const override;
+    void OnResizeTrack(bool bStart, bool bFinish, const POINT* pPoint = NULL) override;
     void OnCellValueChanged(CExtGridCell* pCell, LONG nRowNo, LONG nColNo, INT nRowType, INT nColType,
                             DWORD dwReserved = 0) override;
     bool IsTreeColumn(LONG nColNo) override;
@@ -283,13 +287,16 @@ protected:
     static CString LoadText(UINT nID, LPCTSTR sBuiltIn);
     // Updates the scroll bars and redraws when the window exists.
     void UpdateAndRedraw();
+    // A floating chooser goes into a mini frame of its own, a docked one back into the grid.
+    void MoveColumnChooser(CExtReportGridColumnChooserWnd* pChooser);
 
     DWORD m_dwReportStyle;
     DWORD m_dwReportStyleEx;
     int m_nMaxGroupByColumns;
     CMapStringToPtr m_mapCategories;
     CMapPtrToPtr m_mapColumns;
-    BYTE m_nStateFlags;  // bit 0 initialised, bit 1 update pending until a menu closes
+    BYTE m_nStateFlags;  // bit 0 initialised, bit 1 update pending until a menu closes,
+                         // bit 2 the chooser being placed
     CWnd* m_pWndCategoryComboBox;
     CWnd* m_pWndColumnChooser;
     CWnd* m_pWndGroupArea;

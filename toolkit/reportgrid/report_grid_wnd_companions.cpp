@@ -3,6 +3,7 @@
 // name, so the grid does not depend on the companions' own code; a companion class
 // registers its window class in its PreCreateWindow.
 #include "toolkit/reportgrid/report_grid_wnd.h"
+#include "toolkit/reportgrid/column_chooser.h"
 
 namespace {
 
@@ -199,6 +200,44 @@ void CExtReportGridWnd::PlaceColumnChooser()
 {
     if (m_hWnd == NULL || !HasWindow(m_pWndColumnChooser))
         return;
+    // The mini frame lays out the chooser again while it is being made; that inner call
+    // only lays out, or it would make a frame for every frame.
+    CExtReportGridColumnChooserWnd* pChooser = DYNAMIC_DOWNCAST(CExtReportGridColumnChooserWnd, m_pWndColumnChooser);
+    if (pChooser != NULL && (m_nStateFlags & 0x04) == 0)
+    {
+        m_nStateFlags |= 0x04;
+        MoveColumnChooser(pChooser);
+        m_nStateFlags &= ~0x04;
+    }
     CalcClientRect(NULL, true, NULL);
     UpdateAndRedraw();
+}
+
+void CExtReportGridWnd::MoveColumnChooser(CExtReportGridColumnChooserWnd* pChooser)
+{
+    const HWND hParent = ::GetParent(pChooser->m_hWnd);
+    const bool bFloating = pChooser->DockPositionGet() == AFX_IDW_DOCKBAR_FLOAT;
+    if (bFloating && hParent == m_hWnd)
+    {
+        CExtReportGridColumnChooserMiniFrameWnd* pFrame = new CExtReportGridColumnChooserMiniFrameWnd(this);
+        if (!pFrame->Create())
+        {
+            if (pFrame->GetSafeHwnd() != NULL)
+                pFrame->DestroyWindow();
+            else
+                delete pFrame;
+            return;
+        }
+        pChooser->SetParent(pFrame);
+        pFrame->RecalcLayout(TRUE);
+    }
+    else if (!bFloating && hParent != m_hWnd)
+    {
+        CWnd* pFrame = CWnd::FromHandlePermanent(hParent);
+        pChooser->SetParent(this);
+        if (pFrame != NULL)
+            pFrame->DestroyWindow();
+        else if (hParent != NULL)
+            ::DestroyWindow(hParent);
+    }
 }

@@ -378,6 +378,18 @@ void CExtReportGridWnd::OnOuterCellDragRemove(const HIT_TEST_INFO& htiSource)
         ColumnActivate(pColumn, false, -1, true);
 }
 
+// A header dragged towards the group area follows the pointer's middle, as its buttons do.
+bool CExtReportGridWnd::IsDragImageCentered() const { return true; }
+
+// Group rows and the tree's indents are laid out again only when the size is applied;
+// a layout pass while the tracker line is drawn would leave its trace behind.
+void CExtReportGridWnd::OnResizeTrack(bool bStart, bool bFinish, const POINT* pPoint)
+{
+    LockUpdate();
+    CExtTreeGridWnd::OnResizeTrack(bStart, bFinish, pPoint);
+    m_nUpdateLock--;
+}
+
 void CExtReportGridWnd::OnCellValueChanged(CExtGridCell* pCell, LONG nRowNo, LONG nColNo, INT nRowType, INT nColType,
                                            DWORD dwReserved)
 {

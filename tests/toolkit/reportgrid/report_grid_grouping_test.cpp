@@ -379,6 +379,45 @@ TEST_F(ReportGridGroupingTest, TheColumnChooserOffersHiddenColumnsByName)
     EXPECT_EQ("", fields());
 }
 
+TEST_F(ReportGridGroupingTest, TheCategoryComboRefillsTheChooserWhenItsSelectionChanges)
+{
+    ASSERT_NE(nullptr, m_pGrid->ColumnRegister("Owner", "Extra", false, false));
+    m_pGrid->ColumnActivate(m_arrColumns[0], false, -1, true);
+    m_pGrid->ShowColumnChooser(true);
+    m_pGrid->ShowCategoryComboBox(true);
+    CExtReportGridColumnChooserWnd* pChooser =
+        DYNAMIC_DOWNCAST(CExtReportGridColumnChooserWnd, m_pGrid->GetColumnChooser());
+    CWnd* pCombo = m_pGrid->GetCategoryComboBox();
+    ASSERT_TRUE(pChooser != NULL && pCombo != NULL);
+    ASSERT_TRUE(m_pGrid->IsCategoryComboBoxVisible());
+    EXPECT_EQ(pChooser->m_hWnd, ::GetParent(pCombo->m_hWnd));
+    const struct
+    {
+        const char* szCategory;
+        const char* szFields;
+    } cases[] = {{"File", "Name"}, {"Extra", "Owner"}, {"File", "Name"}};
+    for (const auto& c : cases)
+    {
+        ASSERT_GE(pCombo->SendMessage(CB_SELECTSTRING, (WPARAM)-1, (LPARAM)c.szCategory), 0) << c.szCategory;
+        pChooser->SendMessage(WM_COMMAND, MAKEWPARAM(pCombo->GetDlgCtrlID(), CBN_SELCHANGE), (LPARAM)pCombo->m_hWnd);
+        EXPECT_STREQ(c.szCategory, (LPCTSTR)pChooser->CategoryGet()) << c.szCategory;
+        std::string s;
+        for (int r = 0; r < pChooser->GetRowCount(); r++)
+            s += std::string(r ? "," : "") + pChooser->FieldColumnGet(r)->ColumnNameGet();
+        EXPECT_EQ(c.szFields, s) << c.szCategory;
+    }
+    // Floating and docked again, the chooser moves into its frame and back with its combo box.
+    pChooser->DockPositionSet(AFX_IDW_DOCKBAR_FLOAT);
+    CWnd* pFrame = pChooser->GetParent();
+    ASSERT_TRUE(pFrame != NULL && pFrame->IsKindOf(RUNTIME_CLASS(CExtReportGridColumnChooserMiniFrameWnd)));
+    EXPECT_TRUE(pFrame->IsWindowVisible());
+    const HWND hFrame = pFrame->m_hWnd;
+    pChooser->DockPositionSet(AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_EQ(m_pGrid->m_hWnd, ::GetParent(pChooser->m_hWnd));
+    EXPECT_FALSE(::IsWindow(hFrame));
+    EXPECT_TRUE(m_pGrid->IsCategoryComboBoxVisible());
+}
+
 TEST_F(ReportGridGroupingTest, GroupRowsAndTheHeaderPaintTheirColoursInEveryTheme)
 {
     GroupBy({2});
