@@ -6,6 +6,7 @@
 #include "toolkit/grid/grid_wnd.h"
 #include "toolkit/pickers/popup_control_menu.h"
 #include "toolkit/theme/paint_manager.h"
+#include "hosted_grid_fixture.h"
 
 namespace typedcells {
 
@@ -25,27 +26,20 @@ public:
     }
 };
 
-struct TypedCellGridTest : testing::Test
+struct TypedCellGridTest : gridtests::HostedGridTest<CountingGrid>
 {
-    HWND m_hParent = NULL;
-    CountingGrid m_grid;
     CExtPopupInplaceListBox m_list;
     void SetUp() override
     {
-        m_hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 500, 400, NULL, NULL, NULL, NULL);
-        ASSERT_TRUE(m_grid.Create(CWnd::FromHandle(m_hParent), CRect(0, 0, 300, 200), 1, 0, WS_CHILD));
-        m_grid.SetDefaultRowExtent(20, false);
-        m_grid.InsertColumns(-1, 2, false);
-        m_grid.InsertRows(-1, 2, false);
-        m_grid.FocusSet(CPoint(0, 0), false, false, false, false);
+        HostedGridTest::SetUp();
+        CreateTwoByTwo();
         ASSERT_TRUE(m_list.Create(WS_CHILD | LBS_HASSTRINGS | LBS_NOTIFY, CRect(0, 0, 100, 100),
                                   CWnd::FromHandle(m_hParent), 1));
     }
     void TearDown() override
     {
         m_list.DestroyWindow();
-        m_grid.DestroyWindow();
-        ::DestroyWindow(m_hParent);
+        HostedGridTest::TearDown();
         g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
     }
     // A cell of the class at (0, 0), its style changed.
