@@ -393,11 +393,8 @@ bool CExtGridCellComboBox::OnPopupListBoxInitContent(CExtPopupInplaceListBox& wn
 
 bool CExtGridCellComboBox::OnPopupListBoxSelEndOK(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& pli)
 {
-    pli.m_nItemIndex = wndListBox.GetCurSel();
-    pli.m_dwFlags |= 1;
-    if ((wndListBox.GetStyle() & LBS_HASSTRINGS) == 0) return false;
+    if (!gridcellkinds::TakeListPick(wndListBox, pli)) return false;
     const INT nSel = pli.m_nItemIndex;
-    if (nSel < 0 || nSel >= wndListBox.GetCount()) return false;
     SetCurSel(nSel, true);
     CString strRow;
     wndListBox.GetText(nSel, strRow);
