@@ -377,6 +377,9 @@ protected:
     // The modal loops' message pump and idle step; false when the loop must end.
     bool PumpOneMessage();
     void IdleWait(bool& bIdle);
+    // The next message of a tracking loop, peeked after idling while the queue is empty;
+    // false when the window or the tracked cell (pTracking, read again each time) went.
+    bool PeekTrackMessage(MSG& msg, HWND hWnd, CExtGridCell* const& pTracking, bool& bIdle);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     DECLARE_MESSAGE_MAP()
