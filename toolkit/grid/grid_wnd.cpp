@@ -15,21 +15,6 @@ CExtGridCell* CExtGridWnd::g_pCellTrackingButton = NULL;
 CExtGridCell* CExtGridWnd::g_pCellTrackingOuterPress = NULL;
 CExtGridCell* CExtGridWnd::g_pCellTrackingOuterDrag = NULL;
 
-namespace {
-
-// The drag-remove cursor is the application's, whatever resource module is current.
-HCURSOR LoadAppCursor(UINT nId)
-{
-    HINSTANCE hInstance = AfxGetInstanceHandle();
-    HINSTANCE hOld = AfxGetResourceHandle();
-    AfxSetResourceHandle(hInstance);
-    HCURSOR hCursor = ::LoadCursor(hInstance, MAKEINTRESOURCE(nId));
-    AfxSetResourceHandle(hOld);
-    return hCursor;
-}
-
-}  // namespace
-
 CExtGridWnd::CExtGridWnd()
     : m_hCursorOuterDragOK(::LoadCursor(NULL, IDC_ARROW)),
       m_hCursorOuterDragRemove(LoadAppCursor(30290)),
