@@ -544,7 +544,8 @@ const char* const g_arrGlyphOther[11] = {
     ".#.....#...", ".#.....#...", "..#####.#..", "...........", "...........",
 };
 
-HBITMAP MakeGlyph(const char* const* arrRows)
+// The type glyphs' pixel layout: 11 x 11, top row first, 32 bits a pixel.
+BITMAPINFO GlyphBitmapInfo()
 {
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -553,6 +554,12 @@ HBITMAP MakeGlyph(const char* const* arrRows)
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
+    return bmi;
+}
+
+HBITMAP MakeGlyph(const char* const* arrRows)
+{
+    BITMAPINFO bmi = GlyphBitmapInfo();
     void* pBits = NULL;
     HBITMAP hBitmap = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
     if (hBitmap == NULL || pBits == NULL) return hBitmap;
@@ -659,13 +666,7 @@ void CExtGridCellFontFaceName::stat_DrawGlyph(HDC hDC, HBITMAP hBitmap, int x, i
 {
     if (hDC == NULL || hBitmap == NULL) return;
     DWORD arrPixels[11 * 11];
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = 11;
-    bmi.bmiHeader.biHeight = -11;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bmi = GlyphBitmapInfo();
     HDC hScreen = ::GetDC(NULL);
     const int nLines = ::GetDIBits(hScreen, hBitmap, 0, 11, arrPixels, &bmi, DIB_RGB_COLORS);
     ::ReleaseDC(NULL, hScreen);
