@@ -1,5 +1,6 @@
 // Small steps the typed cell kinds share: the tail of a value change made from a popup
-// list or an editor, the text of an open editor, and measuring list texts.
+// list or an editor, the text of an open editor, measuring list texts and an INT field
+// of a stored cell.
 #pragma once
 #include "toolkit/grid/grid_cell.h"
 #include "toolkit/grid/grid_wnd.h"
@@ -19,6 +20,18 @@ inline void ResortAndShowFocus(CExtGridWnd& wndGrid)
     const POINT ptFocus = wndGrid.FocusGet();
     if (ptFocus.x >= 0) wndGrid.EnsureColumnVisible(ptFocus.x);
     if (ptFocus.y >= 0) wndGrid.EnsureRowVisible(ptFocus.y);
+}
+
+// An INT field of a typed cell's stored form: a DWORD.
+inline void SerializeInt(CArchive& ar, INT& n)
+{
+    if (ar.IsStoring()) {
+        ar << (DWORD)n;
+    } else {
+        DWORD dw = 0;
+        ar >> dw;
+        n = (INT)dw;
+    }
 }
 
 // The pick a drop-down list closes with, recorded in pli; true when it names an item of

@@ -1,5 +1,6 @@
 #include "toolkit/grid/grid_cell_number.h"
 #include "toolkit/core/resource_manager.h"
+#include "toolkit/grid/grid_cell_kinds_util.h"
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -103,16 +104,7 @@ double VariantToDouble(const VARIANT& var)
     return lf;
 }
 
-void SerializeInt(CArchive& ar, INT& n)
-{
-    if (ar.IsStoring()) {
-        ar << (DWORD)n;
-    } else {
-        DWORD dw = 0;
-        ar >> dw;
-        n = (INT)dw;
-    }
-}
+using gridcellkinds::SerializeInt;
 
 void SerializeFlag(CArchive& ar, bool& b)
 {

@@ -22,16 +22,7 @@ const struct
     {700, _T("700 - Bold")},   {800, _T("800 - Ultra Bold")},  {900, _T("900 - Heavy")},
 };
 
-void SerializeInt(CArchive& ar, INT& n)
-{
-    if (ar.IsStoring()) {
-        ar << (DWORD)n;
-    } else {
-        DWORD dw = 0;
-        ar >> dw;
-        n = (INT)dw;
-    }
-}
+using gridcellkinds::SerializeInt;
 
 }  // namespace
 
