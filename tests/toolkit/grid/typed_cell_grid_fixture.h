@@ -29,6 +29,7 @@ public:
 struct TypedCellGridTest : gridtests::HostedGridTest<CountingGrid>
 {
     CExtPopupInplaceListBox m_list;
+    CRect m_rcExtra, m_rcCell;
     void SetUp() override
     {
         HostedGridTest::SetUp();
@@ -64,6 +65,21 @@ struct TypedCellGridTest : gridtests::HostedGridTest<CountingGrid>
         m_grid.GetCellRects(0, 0, 0, 0, &hti.m_rcExtra, &hti.m_rcItem);
         hti.m_ptClient = CPoint(hti.m_rcItem.left + x, hti.m_rcItem.top + y);
         cell.OnHitTest(m_grid, hti, false);
+        return hti;
+    }
+    // The editor the cell opens over (0, 0), NULL when it opens none; the cell's rects
+    // are kept for its key filter.
+    HWND OpenEditor(CExtGridCell& cell)
+    {
+        m_grid.GetCellRects(0, 0, 0, 0, &m_rcExtra, &m_rcCell);
+        return cell.OnInplaceControlCreate(m_grid, 0, 0, 0, 0, 0, 0, m_rcExtra, m_rcCell, m_rcCell, -1, -1);
+    }
+    // The hit its editor's keys come with: the inner area of (0, 0).
+    static CExtGridHitTestInfo EditorHit()
+    {
+        CExtGridHitTestInfo hti;
+        hti.m_nColNo = hti.m_nRowNo = 0;
+        hti.m_dwAreaFlags = 0x200;
         return hti;
     }
     // A message for the cell's editor filter.
