@@ -140,6 +140,8 @@ public:
     virtual bool GetColumnResizeRange(int nColumn, int& nMin, int& nMax);
     virtual bool GetRowResizeRange(int nRow, int& nMin, int& nMax);
     static void ClampExtent(int& nValue, int nMin, int nMax);
+    // A cursor of the application's module, whatever resource module is current.
+    static HCURSOR LoadAppCursor(UINT nId);
     // May narrow a cell's rectangle (the tree grid's indent).
     virtual void OnQueryCellIndent(int nColumn, int nRow, int nColType, int nRowType,
                                    RECT& rcExtent, RECT& rcCell);

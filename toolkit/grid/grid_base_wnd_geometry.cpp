@@ -35,11 +35,9 @@ BEGIN_MESSAGE_MAP(CExtGridBaseWnd, CExtScrollItemWnd)
     ON_REGISTERED_MESSAGE(CExtContentExpandWnd::g_nMsgPaintItemContent, OnPaintItemContentMsg)
 END_MESSAGE_MAP()
 
-namespace {
-
 // The toolkit's cursors come from the application's module, whatever resource module
 // is current at the time.
-HCURSOR LoadAppCursor(UINT nId)
+HCURSOR CExtGridBaseWnd::LoadAppCursor(UINT nId)
 {
     HINSTANCE hInstance = AfxGetInstanceHandle();
     HINSTANCE hOld = AfxGetResourceHandle();
@@ -48,6 +46,8 @@ HCURSOR LoadAppCursor(UINT nId)
     AfxSetResourceHandle(hOld);
     return hCursor;
 }
+
+namespace {
 
 const RECT g_rcEmpty = {0, 0, 0, 0};
 

@@ -244,10 +244,7 @@ bool CExtGridCellBool::OnPopupListBoxInitContent(CExtPopupInplaceListBox& wndLis
 
 bool CExtGridCellBool::OnPopupListBoxSelEndOK(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& pli)
 {
-    pli.m_nItemIndex = wndListBox.GetCurSel();
-    pli.m_dwFlags |= 1;
-    if ((wndListBox.GetStyle() & LBS_HASSTRINGS) == 0) return false;
-    if (pli.m_nItemIndex < 0 || pli.m_nItemIndex >= wndListBox.GetCount()) return false;
+    if (!gridcellkinds::TakeListPick(wndListBox, pli)) return false;
     SetValue(wndListBox.GetItemData(pli.m_nItemIndex) != 0);
     gridcellkinds::ValueChangedFromList(*this, pli);
     return false;

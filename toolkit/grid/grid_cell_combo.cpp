@@ -393,11 +393,8 @@ bool CExtGridCellComboBox::OnPopupListBoxInitContent(CExtPopupInplaceListBox& wn
 
 bool CExtGridCellComboBox::OnPopupListBoxSelEndOK(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& pli)
 {
-    pli.m_nItemIndex = wndListBox.GetCurSel();
-    pli.m_dwFlags |= 1;
-    if ((wndListBox.GetStyle() & LBS_HASSTRINGS) == 0) return false;
+    if (!gridcellkinds::TakeListPick(wndListBox, pli)) return false;
     const INT nSel = pli.m_nItemIndex;
-    if (nSel < 0 || nSel >= wndListBox.GetCount()) return false;
     SetCurSel(nSel, true);
     CString strRow;
     wndListBox.GetText(nSel, strRow);
@@ -547,7 +544,8 @@ const char* const g_arrGlyphOther[11] = {
     ".#.....#...", ".#.....#...", "..#####.#..", "...........", "...........",
 };
 
-HBITMAP MakeGlyph(const char* const* arrRows)
+// The type glyphs' pixel layout: 11 x 11, top row first, 32 bits a pixel.
+BITMAPINFO GlyphBitmapInfo()
 {
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -556,6 +554,12 @@ HBITMAP MakeGlyph(const char* const* arrRows)
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
+    return bmi;
+}
+
+HBITMAP MakeGlyph(const char* const* arrRows)
+{
+    BITMAPINFO bmi = GlyphBitmapInfo();
     void* pBits = NULL;
     HBITMAP hBitmap = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
     if (hBitmap == NULL || pBits == NULL) return hBitmap;
@@ -662,13 +666,7 @@ void CExtGridCellFontFaceName::stat_DrawGlyph(HDC hDC, HBITMAP hBitmap, int x, i
 {
     if (hDC == NULL || hBitmap == NULL) return;
     DWORD arrPixels[11 * 11];
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = 11;
-    bmi.bmiHeader.biHeight = -11;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bmi = GlyphBitmapInfo();
     HDC hScreen = ::GetDC(NULL);
     const int nLines = ::GetDIBits(hScreen, hBitmap, 0, 11, arrPixels, &bmi, DIB_RGB_COLORS);
     ::ReleaseDC(NULL, hScreen);

@@ -1,9 +1,11 @@
 // Small steps the typed cell kinds share: the tail of a value change made from a popup
-// list or an editor, the text of an open editor, and measuring list texts.
+// list or an editor, the text of an open editor, measuring list texts and an INT field
+// of a stored cell.
 #pragma once
 #include "toolkit/grid/grid_cell.h"
 #include "toolkit/grid/grid_wnd.h"
 #include "toolkit/grid/grid_data_provider.h"
+#include "toolkit/pickers/popup_control_menu.h"
 
 namespace gridcellkinds {
 
@@ -18,6 +20,28 @@ inline void ResortAndShowFocus(CExtGridWnd& wndGrid)
     const POINT ptFocus = wndGrid.FocusGet();
     if (ptFocus.x >= 0) wndGrid.EnsureColumnVisible(ptFocus.x);
     if (ptFocus.y >= 0) wndGrid.EnsureRowVisible(ptFocus.y);
+}
+
+// An INT field of a typed cell's stored form: a DWORD.
+inline void SerializeInt(CArchive& ar, INT& n)
+{
+    if (ar.IsStoring()) {
+        ar << (DWORD)n;
+    } else {
+        DWORD dw = 0;
+        ar >> dw;
+        n = (INT)dw;
+    }
+}
+
+// The pick a drop-down list closes with, recorded in pli; true when it names an item of
+// a list of texts.
+inline bool TakeListPick(CExtPopupInplaceListBox& wndListBox, CExtGridCell::POPUP_LIST_INFO& pli)
+{
+    pli.m_nItemIndex = wndListBox.GetCurSel();
+    pli.m_dwFlags |= 1;
+    if ((wndListBox.GetStyle() & LBS_HASSTRINGS) == 0) return false;
+    return pli.m_nItemIndex >= 0 && pli.m_nItemIndex < wndListBox.GetCount();
 }
 
 // The whole tail after a pick from a drop-down list.

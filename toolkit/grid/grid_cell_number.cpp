@@ -1,5 +1,6 @@
 #include "toolkit/grid/grid_cell_number.h"
 #include "toolkit/core/resource_manager.h"
+#include "toolkit/grid/grid_cell_kinds_util.h"
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -103,16 +104,7 @@ double VariantToDouble(const VARIANT& var)
     return lf;
 }
 
-void SerializeInt(CArchive& ar, INT& n)
-{
-    if (ar.IsStoring()) {
-        ar << (DWORD)n;
-    } else {
-        DWORD dw = 0;
-        ar >> dw;
-        n = (INT)dw;
-    }
-}
+using gridcellkinds::SerializeInt;
 
 void SerializeFlag(CArchive& ar, bool& b)
 {
@@ -340,30 +332,69 @@ HRESULT CExtGridCellNumberBase::OnParseText(LPCTSTR sText) const
 
 // ---- number cell with its own format -----------------------------------------------------
 
+namespace {
+
+// Number and currency cells keep the same own-format fields; these serve both.
+template <class TCell> void ResetOwnFormat(TCell& cell)
+{
+    cell.m_bAutoDigits = false;
+    cell.m_nDigitCount = cell.m_nLeadingZero = cell.m_nNegativeOrder = -1;
+    cell.m_strGrouping.Empty();
+    cell.m_strDecimalSeparator.Empty();
+    cell.m_strThousandSeparator.Empty();
+}
+
+template <class TCell> void CopyOwnFormat(TCell& cell, const TCell& src)
+{
+    cell.m_bAutoDigits = src.m_bAutoDigits;
+    cell.m_nDigitCount = src.m_nDigitCount;
+    cell.m_nLeadingZero = src.m_nLeadingZero;
+    cell.m_nNegativeOrder = src.m_nNegativeOrder;
+    cell.m_strGrouping = src.m_strGrouping;
+    cell.m_strDecimalSeparator = src.m_strDecimalSeparator;
+    cell.m_strThousandSeparator = src.m_strThousandSeparator;
+}
+
+template <class TCell> void SerializeOwnCounts(CArchive& ar, TCell& cell)
+{
+    SerializeFlag(ar, cell.m_bAutoDigits);
+    SerializeInt(ar, cell.m_nDigitCount);
+    SerializeInt(ar, cell.m_nLeadingZero);
+    SerializeInt(ar, cell.m_nNegativeOrder);
+}
+
+template <class TCell> void SerializeOwnSeparators(CArchive& ar, TCell& cell)
+{
+    SerializeText(ar, cell.m_strGrouping);
+    SerializeText(ar, cell.m_strDecimalSeparator);
+    SerializeText(ar, cell.m_strThousandSeparator);
+}
+
+// With automatic digits the value's own fraction digits count when there are more of
+// them than the locale asks for.
+template <class TCell> int AutoOwnDigitCount(const TCell& cell, int nLocaleCount)
+{
+    if (!cell.m_bAutoDigits) return nLocaleCount;
+    CString strPlain;
+    if (!cell.GetPlainNumberText(*cell.VariantPtr(), strPlain)) return nLocaleCount;
+    const int nOwn = TCell::stat_FractionDigits(strPlain);
+    return nOwn > nLocaleCount ? nOwn : nLocaleCount;
+}
+
+}  // namespace
+
 CExtGridCellNumber::CExtGridCellNumber(CExtGridDataProvider* pOwner) : CExtGridCellNumberBase(pOwner)
 {
     _ResetFormat();
 }
 
-void CExtGridCellNumber::_ResetFormat()
-{
-    m_bAutoDigits = false;
-    m_nDigitCount = m_nLeadingZero = m_nNegativeOrder = -1;
-    m_strGrouping.Empty();
-    m_strDecimalSeparator.Empty();
-    m_strThousandSeparator.Empty();
-}
+void CExtGridCellNumber::_ResetFormat() { ResetOwnFormat(*this); }
 
 void CExtGridCellNumber::Serialize(CArchive& ar)
 {
     CExtGridCellNumberBase::Serialize(ar);
-    SerializeFlag(ar, m_bAutoDigits);
-    SerializeInt(ar, m_nDigitCount);
-    SerializeInt(ar, m_nLeadingZero);
-    SerializeInt(ar, m_nNegativeOrder);
-    SerializeText(ar, m_strGrouping);
-    SerializeText(ar, m_strDecimalSeparator);
-    SerializeText(ar, m_strThousandSeparator);
+    SerializeOwnCounts(ar, *this);
+    SerializeOwnSeparators(ar, *this);
 }
 
 void CExtGridCellNumber::Assign(const CExtGridCell& other)
@@ -374,14 +405,7 @@ void CExtGridCellNumber::Assign(const CExtGridCell& other)
         _ResetFormat();
         return;
     }
-    const CExtGridCellNumber& src = static_cast<const CExtGridCellNumber&>(other);
-    m_bAutoDigits = src.m_bAutoDigits;
-    m_nDigitCount = src.m_nDigitCount;
-    m_nLeadingZero = src.m_nLeadingZero;
-    m_nNegativeOrder = src.m_nNegativeOrder;
-    m_strGrouping = src.m_strGrouping;
-    m_strDecimalSeparator = src.m_strDecimalSeparator;
-    m_strThousandSeparator = src.m_strThousandSeparator;
+    CopyOwnFormat(*this, static_cast<const CExtGridCellNumber&>(other));
 }
 
 CExtGridCell* CExtGridCellNumber::Clone(IMalloc* pMalloc) const
@@ -391,11 +415,8 @@ CExtGridCell* CExtGridCellNumber::Clone(IMalloc* pMalloc) const
 
 int CExtGridCellNumber::_AutoDigitCount(int nLocaleCount) const
 {
-    if (!m_bAutoDigits || m_nDigitCount != -1) return nLocaleCount;
-    CString strPlain;
-    if (!GetPlainNumberText(*VariantPtr(), strPlain)) return nLocaleCount;
-    const int nOwn = stat_FractionDigits(strPlain);
-    return nOwn > nLocaleCount ? nOwn : nLocaleCount;
+    if (m_nDigitCount != -1) return nLocaleCount;
+    return AutoOwnDigitCount(*this, nLocaleCount);
 }
 
 int CExtGridCellNumber::GetDigitCount() const
@@ -529,25 +550,18 @@ CExtGridCellCurrency::CExtGridCellCurrency(CExtGridDataProvider* pOwner) : CExtG
 
 void CExtGridCellCurrency::_ResetFormat()
 {
-    m_bAutoDigits = false;
-    m_nDigitCount = m_nLeadingZero = m_nNegativeOrder = m_nPositiveOrder = -1;
-    m_strGrouping.Empty();
-    m_strDecimalSeparator.Empty();
-    m_strThousandSeparator.Empty();
+    ResetOwnFormat(*this);
+    m_nPositiveOrder = -1;
     m_strCurrencySymbol.Empty();
 }
 
 void CExtGridCellCurrency::Serialize(CArchive& ar)
 {
     CExtGridCellNumberBase::Serialize(ar);
-    SerializeFlag(ar, m_bAutoDigits);
-    SerializeInt(ar, m_nDigitCount);
-    SerializeInt(ar, m_nLeadingZero);
-    SerializeInt(ar, m_nNegativeOrder);
+    // The positive order stands between the counts and the separators in stored cells.
+    SerializeOwnCounts(ar, *this);
     SerializeInt(ar, m_nPositiveOrder);
-    SerializeText(ar, m_strGrouping);
-    SerializeText(ar, m_strDecimalSeparator);
-    SerializeText(ar, m_strThousandSeparator);
+    SerializeOwnSeparators(ar, *this);
     SerializeText(ar, m_strCurrencySymbol);
 }
 
@@ -560,14 +574,8 @@ void CExtGridCellCurrency::Assign(const CExtGridCell& other)
         return;
     }
     const CExtGridCellCurrency& src = static_cast<const CExtGridCellCurrency&>(other);
-    m_bAutoDigits = src.m_bAutoDigits;
-    m_nDigitCount = src.m_nDigitCount;
-    m_nLeadingZero = src.m_nLeadingZero;
-    m_nNegativeOrder = src.m_nNegativeOrder;
+    CopyOwnFormat(*this, src);
     m_nPositiveOrder = src.m_nPositiveOrder;
-    m_strGrouping = src.m_strGrouping;
-    m_strDecimalSeparator = src.m_strDecimalSeparator;
-    m_strThousandSeparator = src.m_strThousandSeparator;
     m_strCurrencySymbol = src.m_strCurrencySymbol;
 }
 
@@ -579,12 +587,7 @@ CExtGridCell* CExtGridCellCurrency::Clone(IMalloc* pMalloc) const
 int CExtGridCellCurrency::GetDigitCount() const
 {
     if (m_nDigitCount >= 0) return m_nDigitCount;
-    const int nLocale = stat_LocaleInt(LOCALE_ICURRDIGITS);
-    if (!m_bAutoDigits) return nLocale;
-    CString strPlain;
-    if (!GetPlainNumberText(*VariantPtr(), strPlain)) return nLocale;
-    const int nOwn = stat_FractionDigits(strPlain);
-    return nOwn > nLocale ? nOwn : nLocale;
+    return AutoOwnDigitCount(*this, stat_LocaleInt(LOCALE_ICURRDIGITS));
 }
 
 int CExtGridCellCurrency::GetLeadingZero() const

@@ -3,6 +3,7 @@
 #include "toolkit/grid/grid_cell_updown.h"
 #include <algorithm>
 #include <cmath>
+#include "toolkit/grid/grid_cell_kinds_util.h"
 #include "toolkit/grid/grid_wnd.h"
 #include "toolkit/theme/paint_manager.h"
 
@@ -21,16 +22,7 @@ enum
     kPropSpaceSize = 2412,
 };
 
-void SerializeInt(CArchive& ar, INT& n)
-{
-    if (ar.IsStoring()) {
-        ar << (DWORD)n;
-    } else {
-        DWORD dw = 0;
-        ar >> dw;
-        n = (INT)dw;
-    }
-}
+using gridcellkinds::SerializeInt;
 
 void SerializeColor(CArchive& ar, COLORREF& clr)
 {

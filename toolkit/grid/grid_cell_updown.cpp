@@ -22,16 +22,7 @@ const struct
     {700, _T("700 - Bold")},   {800, _T("800 - Ultra Bold")},  {900, _T("900 - Heavy")},
 };
 
-void SerializeInt(CArchive& ar, INT& n)
-{
-    if (ar.IsStoring()) {
-        ar << (DWORD)n;
-    } else {
-        DWORD dw = 0;
-        ar >> dw;
-        n = (INT)dw;
-    }
-}
+using gridcellkinds::SerializeInt;
 
 }  // namespace
 
@@ -164,10 +155,7 @@ bool CExtGridCellUpDownFontWeight::OnPopupListBoxInitContent(CExtPopupInplaceLis
 
 bool CExtGridCellUpDownFontWeight::OnPopupListBoxSelEndOK(CExtPopupInplaceListBox& wndListBox, POPUP_LIST_INFO& pli)
 {
-    pli.m_nItemIndex = wndListBox.GetCurSel();
-    pli.m_dwFlags |= 1;
-    if ((wndListBox.GetStyle() & LBS_HASSTRINGS) == 0) return false;
-    if (pli.m_nItemIndex < 0 || pli.m_nItemIndex >= wndListBox.GetCount()) return false;
+    if (!gridcellkinds::TakeListPick(wndListBox, pli)) return false;
     CString strWeight;
     strWeight.Format(_T("%d"), (int)wndListBox.GetItemData(pli.m_nItemIndex));
     TextSet(strWeight, false);

@@ -135,6 +135,19 @@ public:
                         ULONG* p_nUpdatedCellsCount = NULL);
 };
 
+// Removes and deletes nCount owned items from nPos (a negative count runs to the end);
+// returns how many went. The icon and font layers keep their items this way.
+template <class T>
+LONG ExtGridRemoveOwned(CArray<T*, T*>& arr, LONG nPos, LONG nCount)
+{
+    const LONG nSize = (LONG)arr.GetSize();
+    if (nPos < 0 || nCount == 0 || nSize == 0 || nPos >= nSize) return 0;
+    if (nCount < 0 || nCount > nSize - nPos) nCount = nSize - nPos;
+    for (LONG i = 0; i < nCount; i++) delete arr.GetAt(nPos + i);
+    arr.RemoveAt(nPos, nCount);
+    return nCount;
+}
+
 // The icon layer: an owned list of icons.
 template <class _BT>
 class CExtGDPI : public _BT
@@ -163,12 +176,7 @@ public:
     // A negative count runs to the end; returns how many icons were removed (and deleted).
     virtual LONG IconRemove(LONG nPos = 0, LONG nCount = -1) override
     {
-        LONG nSize = (LONG)m_arrIcons.GetSize();
-        if (nPos < 0 || nCount == 0 || nSize == 0 || nPos >= nSize) return 0;
-        if (nCount < 0 || nCount > nSize - nPos) nCount = nSize - nPos;
-        for (LONG i = 0; i < nCount; i++) delete m_arrIcons.GetAt(nPos + i);
-        m_arrIcons.RemoveAt(nPos, nCount);
-        return nCount;
+        return ExtGridRemoveOwned(m_arrIcons, nPos, nCount);
     }
 
 protected:
@@ -224,12 +232,7 @@ public:
     }
     virtual LONG FontRemove(LONG nPos = 0, LONG nCount = -1) override
     {
-        LONG nSize = (LONG)m_arrFonts.GetSize();
-        if (nPos < 0 || nCount == 0 || nSize == 0 || nPos >= nSize) return 0;
-        if (nCount < 0 || nCount > nSize - nPos) nCount = nSize - nPos;
-        for (LONG i = 0; i < nCount; i++) delete m_arrFonts.GetAt(nPos + i);
-        m_arrFonts.RemoveAt(nPos, nCount);
-        return nCount;
+        return ExtGridRemoveOwned(m_arrFonts, nPos, nCount);
     }
 
 protected:

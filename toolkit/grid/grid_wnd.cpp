@@ -15,21 +15,6 @@ CExtGridCell* CExtGridWnd::g_pCellTrackingButton = NULL;
 CExtGridCell* CExtGridWnd::g_pCellTrackingOuterPress = NULL;
 CExtGridCell* CExtGridWnd::g_pCellTrackingOuterDrag = NULL;
 
-namespace {
-
-// The drag-remove cursor is the application's, whatever resource module is current.
-HCURSOR LoadAppCursor(UINT nId)
-{
-    HINSTANCE hInstance = AfxGetInstanceHandle();
-    HINSTANCE hOld = AfxGetResourceHandle();
-    AfxSetResourceHandle(hInstance);
-    HCURSOR hCursor = ::LoadCursor(hInstance, MAKEINTRESOURCE(nId));
-    AfxSetResourceHandle(hOld);
-    return hCursor;
-}
-
-}  // namespace
-
 CExtGridWnd::CExtGridWnd()
     : m_hCursorOuterDragOK(::LoadCursor(NULL, IDC_ARROW)),
       m_hCursorOuterDragRemove(LoadAppCursor(30290)),
@@ -233,11 +218,11 @@ int CExtGridWnd::SetRightOuterColumnCount(int nCount, bool bRedraw) { return Cha
 int CExtGridWnd::SetTopOuterRowCount(int nCount, bool bRedraw) { return ChangeOuterCount(false, false, nCount, bRedraw); }
 int CExtGridWnd::SetBottomOuterRowCount(int nCount, bool bRedraw) { return ChangeOuterCount(false, true, nCount, bRedraw); }
 
-bool CExtGridWnd::InsertColumns(int nPos, int nCount, bool bRedraw)
+bool CExtGridWnd::InsertInner(bool bColumns, int nPos, int nCount, bool bRedraw)
 {
     if ((GetScrollItemStyleEx() & __EGSE_EXTERNAL_DATA) != 0)
         return false;
-    const int nOld = GetColumnCount();
+    const int nOld = bColumns ? GetColumnCount() : GetRowCount();
     if (nPos < 0)
         nPos = nOld;
     if (nCount < 0 || nPos > nOld || nOld < 0)
@@ -252,34 +237,16 @@ bool CExtGridWnd::InsertColumns(int nPos, int nCount, bool bRedraw)
     if (pDP == NULL)
         return false;
     OnCancelTracking();
-    if (!pDP->ColumnInsert(GetLeftOuterColumnCount() + GetRightOuterColumnCount() + nPos, nCount))
+    const ULONG nOuter = bColumns ? GetLeftOuterColumnCount() + GetRightOuterColumnCount()
+                                  : GetTopOuterRowCount() + GetBottomOuterRowCount();
+    if (!(bColumns ? pDP->ColumnInsert(nOuter + nPos, nCount) : pDP->RowInsert(nOuter + nPos, nCount)))
         return false;
-    return CExtGridBaseWnd::InsertColumns(nPos, nCount, bRedraw);
+    return bColumns ? CExtGridBaseWnd::InsertColumns(nPos, nCount, bRedraw)
+                    : CExtGridBaseWnd::InsertRows(nPos, nCount, bRedraw);
 }
 
-bool CExtGridWnd::InsertRows(int nPos, int nCount, bool bRedraw)
-{
-    if ((GetScrollItemStyleEx() & __EGSE_EXTERNAL_DATA) != 0)
-        return false;
-    const int nOld = GetRowCount();
-    if (nPos < 0)
-        nPos = nOld;
-    if (nCount < 0 || nPos > nOld || nOld < 0)
-        return false;
-    if (nCount == 0)
-    {
-        if (bRedraw && ::IsWindow(m_hWnd))
-            UpdateScrollBars(), Redraw();
-        return true;
-    }
-    CExtGridDataProvider* pDP = GetDataProvider();
-    if (pDP == NULL)
-        return false;
-    OnCancelTracking();
-    if (!pDP->RowInsert(GetTopOuterRowCount() + GetBottomOuterRowCount() + nPos, nCount))
-        return false;
-    return CExtGridBaseWnd::InsertRows(nPos, nCount, bRedraw);
-}
+bool CExtGridWnd::InsertColumns(int nPos, int nCount, bool bRedraw) { return InsertInner(true, nPos, nCount, bRedraw); }
+bool CExtGridWnd::InsertRows(int nPos, int nCount, bool bRedraw) { return InsertInner(false, nPos, nCount, bRedraw); }
 
 int CExtGridWnd::RemoveInner(bool bColumns, int nPos, int nCount, bool bRedraw)
 {
@@ -501,9 +468,9 @@ RECT* CExtGridWnd::CalcClientRect(RECT* pRect, bool bReposition, const RECT* pRe
     CExtGridBaseWnd::CalcClientRect(&rc, bReposition, pRectSrc);
     if (bReposition)
     {
-        if (GetScrollTypeH() == __ESIS_ST_NONE && (m_dwGridStyleEx & __EGSE_PROPORTIONAL_COLUMNS) != 0)
+        if (IsProportional(true))
             AdjustProportionalExtents(rc.right - rc.left, true, -1);
-        if (GetScrollTypeV() == __ESIS_ST_NONE && (m_dwGridStyleEx & __EGSE_PROPORTIONAL_ROWS) != 0)
+        if (IsProportional(false))
             AdjustProportionalExtents(rc.bottom - rc.top, false, -1);
     }
     if (pRect != NULL)
@@ -561,10 +528,8 @@ bool CExtGridWnd::GetItemResizeRange(bool bColumns, int nIndex, int& nMin, int& 
                 nMax = nValue;
         }
     }
-    const bool bProportional = (bColumns ? GetScrollTypeH() : GetScrollTypeV()) == __ESIS_ST_NONE &&
-                               (m_dwGridStyleEx & (bColumns ? __EGSE_PROPORTIONAL_COLUMNS : __EGSE_PROPORTIONAL_ROWS)) != 0;
     const int nCount = bColumns ? GetColumnCount() : GetRowCount();
-    if (bProportional && nIndex >= 0 && nIndex < nCount)
+    if (IsProportional(bColumns) && nIndex >= 0 && nIndex < nCount)
     {
         // The items after this one must still fit between their own limits in what is
         // left of the client area.
@@ -588,11 +553,7 @@ bool CExtGridWnd::GetItemResizeRange(bool bColumns, int nIndex, int& nMin, int& 
                 continue;
             }
             INT nItemMin = 0, nItemMax = 32767;
-            CExtGridCell* pHeader = HeaderCellOf(bColumns, i);
-            if (pHeader != NULL && pHeader->GetExtent(nItemMin, -1))
-                pHeader->GetExtent(nItemMax, 1);
-            else
-                nItemMin = 0;
+            HeaderExtentLimits(HeaderCellOf(bColumns, i), nItemMin, nItemMax);
             nMinAfter += std::max(0, nItemMin) + nExtras;
             nMaxAfter += std::max(0, nItemMax) + nExtras;
         }
@@ -631,24 +592,41 @@ void CExtGridWnd::OnResizeApply(bool bColumns, int nIndex, int nExtent)
     if (pCell != NULL)
     {
         INT nMin = 0, nMax = 32767;
-        if (pCell->GetExtent(nMin, -1))
-            pCell->GetExtent(nMax, 1);
-        else
-            nMin = 0;
+        HeaderExtentLimits(pCell, nMin, nMax);
         ClampExtent(nExtent, nMin, nMax);
         pCell->SetExtent(nExtent, 0);
     }
-    const bool bProportional = (bColumns ? GetScrollTypeH() : GetScrollTypeV()) == __ESIS_ST_NONE &&
-                               (m_dwGridStyleEx & (bColumns ? __EGSE_PROPORTIONAL_COLUMNS : __EGSE_PROPORTIONAL_ROWS)) != 0;
-    if (bProportional)
-    {
-        RECT rc;
-        GetClientRectEx(&rc);
-        AdjustProportionalExtents(bColumns ? rc.right - rc.left : rc.bottom - rc.top, bColumns, nIndex);
-    }
+    if (IsProportional(bColumns))
+        FitProportional(bColumns, nIndex);
     else
         UpdateScrollBars();
     Redraw();
+}
+
+bool CExtGridWnd::IsProportional(bool bColumns) const
+{
+    return ScrollType(bColumns) == __ESIS_ST_NONE &&
+           (m_dwGridStyleEx & (bColumns ? __EGSE_PROPORTIONAL_COLUMNS : __EGSE_PROPORTIONAL_ROWS)) != 0;
+}
+
+void CExtGridWnd::FitProportional(bool bColumns, int nIndex)
+{
+    RECT rc;
+    GetClientRectEx(&rc);
+    AdjustProportionalExtents(bColumns ? rc.right - rc.left : rc.bottom - rc.top, bColumns, nIndex);
+}
+
+void CExtGridWnd::HeaderExtentLimits(CExtGridCell* pHeader, INT& nMin, INT& nMax)
+{
+    nMin = 0;
+    nMax = 32767;
+    // A header without limits of its own leaves the whole range open.
+    if (pHeader == NULL || !pHeader->GetExtent(nMin, -1))
+    {
+        nMin = 0;
+        return;
+    }
+    pHeader->GetExtent(nMax, 1);
 }
 
 // ---- proportional fitting ----------------------------------------------------------------

@@ -330,7 +330,13 @@ protected:
     LONG ProviderColumn(LONG nColNo, INT nColType);
     LONG ProviderRow(LONG nRowNo, INT nRowType);
     bool BandCountCheck(bool bColumns, LONG nIndex, INT nType, LONG nCount);
+    bool InsertInner(bool bColumns, int nPos, int nCount, bool bRedraw);
     int RemoveInner(bool bColumns, int nPos, int nCount, bool bRedraw);
+    // Proportional items fill the client area when the grid scrolls no way in that direction.
+    bool IsProportional(bool bColumns) const;
+    void FitProportional(bool bColumns, int nIndex);
+    // The extent range a header allows its item: 0..32767 unless it sets its own.
+    static void HeaderExtentLimits(CExtGridCell* pHeader, INT& nMin, INT& nMax);
     // The header cell of an inner column (row): first band with items, then inner 0.
     CExtGridCell* HeaderCellOf(bool bColumns, int nIndex);
     int QueryItemExtent(bool bColumns, int nIndex, int* pBefore, int* pAfter);
@@ -372,6 +378,9 @@ protected:
     // The modal loops' message pump and idle step; false when the loop must end.
     bool PumpOneMessage();
     void IdleWait(bool& bIdle);
+    // The next message of a tracking loop, peeked after idling while the queue is empty;
+    // false when the window or the tracked cell (pTracking, read again each time) went.
+    bool PeekTrackMessage(MSG& msg, HWND hWnd, CExtGridCell* const& pTracking, bool& bIdle);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     DECLARE_MESSAGE_MAP()

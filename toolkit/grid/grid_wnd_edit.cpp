@@ -179,6 +179,18 @@ int CExtGridWnd::RunCellIdle(CExtGridCell* pCell, HWND hWndEditor)
     }
 }
 
+bool CExtGridWnd::PeekTrackMessage(MSG& msg, HWND hWnd, CExtGridCell* const& pTracking, bool& bIdle)
+{
+    while (!::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE))
+    {
+        if (!::IsWindow(hWnd) || pTracking == NULL)
+            return false;
+        IdleWait(bIdle);
+    }
+    bIdle = true;
+    return true;
+}
+
 void CExtGridWnd::RunInplaceEditLoop(CExtGridCell* pCell)
 {
     const HWND hWndGrid = m_hWnd;

@@ -24,12 +24,10 @@ CExtGridBaseWnd::HIT_TEST_INFO& CExtGridWnd::HitTest(HIT_TEST_INFO& hti, bool bA
     // With proportional fitting the last item fills the client area: it has no far edge
     // to drag.
     if (nRowType != 0 && nColType == 0 && (hti.m_dwAreaFlags & HIT_TEST_INFO::AREA_NEAR_RIGHT_EDGE) != 0 &&
-        (m_dwGridStyleEx & __EGSE_PROPORTIONAL_COLUMNS) != 0 && GetScrollTypeH() == __ESIS_ST_NONE &&
-        hti.m_nColNo == GetColumnCount() - 1)
+        IsProportional(true) && hti.m_nColNo == GetColumnCount() - 1)
         hti.m_dwAreaFlags &= ~DWORD(HIT_TEST_INFO::AREA_NEAR_RIGHT_EDGE);
     if (nColType != 0 && nRowType == 0 && (hti.m_dwAreaFlags & HIT_TEST_INFO::AREA_NEAR_BOTTOM_EDGE) != 0 &&
-        (m_dwGridStyleEx & __EGSE_PROPORTIONAL_ROWS) != 0 && GetScrollTypeV() == __ESIS_ST_NONE &&
-        hti.m_nRowNo == GetRowCount() - 1)
+        IsProportional(false) && hti.m_nRowNo == GetRowCount() - 1)
         hti.m_dwAreaFlags &= ~DWORD(HIT_TEST_INFO::AREA_NEAR_BOTTOM_EDGE);
     CExtGridCell* pCell = GetCell(hti);
     if (pCell != NULL)
@@ -362,21 +360,12 @@ bool CExtGridWnd::BestFit(bool bColumns, LONG nIndex, INT nType, bool bOuter, bo
         if (pHeader == NULL)
             return false;
         INT nMin = 0, nMax = 32767;
-        if (pHeader->GetExtent(nMin, -1))
-            pHeader->GetExtent(nMax, 1);
-        else
-            nMin = 0;
+        HeaderExtentLimits(pHeader, nMin, nMax);
         ClampExtent(nMeasured, nMin, nMax);
         if (!pHeader->SetExtent(nMeasured, 0))
             return false;
-        const bool bProportional = (bColumns ? GetScrollTypeH() : GetScrollTypeV()) == __ESIS_ST_NONE &&
-                                   (m_dwGridStyleEx & (bColumns ? __EGSE_PROPORTIONAL_COLUMNS : __EGSE_PROPORTIONAL_ROWS)) != 0;
-        if (bProportional)
-        {
-            RECT rc;
-            GetClientRectEx(&rc);
-            AdjustProportionalExtents(bColumns ? rc.right - rc.left : rc.bottom - rc.top, bColumns, nIndex);
-        }
+        if (IsProportional(bColumns))
+            FitProportional(bColumns, nIndex);
     }
     if (bRedraw && ::IsWindow(m_hWnd))
         UpdateScrollBars(), Redraw();

@@ -68,6 +68,21 @@ void RemoveMessage(const MSG& msg)
 
 CPoint MessagePoint(const MSG& msg) { return CPoint(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)); }
 
+// Mouse buttons and the wheel, alike in every tracking loop: another button ends the
+// loop, the wheel over the grid is swallowed and any other wheel ends it. 1 goes on (the
+// message taken), -1 ends, 0 leaves the message to the loop.
+int ButtonOrWheelStep(const MSG& msg, HWND hWnd)
+{
+    if (IsMouseButtonMessage(msg.message))
+        return -1;
+    if (msg.message != WM_MOUSEWHEEL)
+        return 0;
+    if (msg.hwnd != hWnd)
+        return -1;
+    RemoveMessage(msg);
+    return 1;
+}
+
 }  // namespace
 
 // ---- sorting ---------------------------------------------------------------------------
@@ -200,14 +215,8 @@ bool CExtGridWnd::TrackCellButton(CExtGridCell* pCell, const HIT_TEST_INFO& htiI
     for (bool bLoop = true; bLoop;)
     {
         MSG msg;
-        if (!::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE))
-        {
-            if (!::IsWindow(hWnd) || g_pCellTrackingButton == NULL)
-                break;
-            IdleWait(bIdle);
-            continue;
-        }
-        bIdle = true;
+        if (!PeekTrackMessage(msg, hWnd, g_pCellTrackingButton, bIdle))
+            break;
         const bool bOurs = msg.hwnd == hWnd;
         const UINT nMsg = msg.message;
         if (nMsg == WM_MOUSEMOVE && bOurs)
@@ -245,13 +254,10 @@ bool CExtGridWnd::TrackCellButton(CExtGridCell* pCell, const HIT_TEST_INFO& htiI
             RemoveMessage(msg);
             break;
         }
-        if (IsMouseButtonMessage(nMsg))
-            break;
-        if (nMsg == WM_MOUSEWHEEL)
+        if (const int nStep = ButtonOrWheelStep(msg, hWnd))
         {
-            if (!bOurs)
+            if (nStep < 0)
                 break;
-            RemoveMessage(msg);
             continue;
         }
         if (EndsEveryLoop(msg, hWnd) || (nMsg >= WM_KEYFIRST && nMsg <= WM_KEYLAST))
@@ -363,14 +369,8 @@ void CExtGridWnd::TrackOuterCellPress(CExtGridCell* pCell, const HIT_TEST_INFO& 
     for (bool bLoop = true; bLoop;)
     {
         MSG msg;
-        if (!::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE))
-        {
-            if (!::IsWindow(hWnd) || g_pCellTrackingOuterPress == NULL)
-                break;
-            IdleWait(bIdle);
-            continue;
-        }
-        bIdle = true;
+        if (!PeekTrackMessage(msg, hWnd, g_pCellTrackingOuterPress, bIdle))
+            break;
         const bool bOurs = msg.hwnd == hWnd;
         const UINT nMsg = msg.message;
         if (nMsg == WM_MOUSEMOVE && bOurs)
@@ -409,13 +409,10 @@ void CExtGridWnd::TrackOuterCellPress(CExtGridCell* pCell, const HIT_TEST_INFO& 
             RemoveMessage(msg);
             break;
         }
-        if (IsMouseButtonMessage(nMsg))
-            break;
-        if (nMsg == WM_MOUSEWHEEL)
+        if (const int nStep = ButtonOrWheelStep(msg, hWnd))
         {
-            if (!bOurs)
+            if (nStep < 0)
                 break;
-            RemoveMessage(msg);
             continue;
         }
         if (nMsg >= WM_KEYFIRST && nMsg <= WM_KEYLAST)
@@ -586,14 +583,8 @@ void CExtGridWnd::DragLoop(OUTER_DRAG_STATE& st, int nButton, UINT nFlags)
     for (bool bLoop = true; bLoop;)
     {
         MSG msg;
-        if (!::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE))
-        {
-            if (!::IsWindow(hWnd) || g_pCellTrackingOuterDrag == NULL)
-                return;
-            IdleWait(bIdle);
-            continue;
-        }
-        bIdle = true;
+        if (!PeekTrackMessage(msg, hWnd, g_pCellTrackingOuterDrag, bIdle))
+            return;
         const bool bOurs = msg.hwnd == hWnd;
         const UINT nMsg = msg.message;
         if (nMsg == WM_MOUSEMOVE && bOurs)
@@ -608,13 +599,10 @@ void CExtGridWnd::DragLoop(OUTER_DRAG_STATE& st, int nButton, UINT nFlags)
                 RemoveMessage(msg);
             return;
         }
-        if (IsMouseButtonMessage(nMsg))
-            return;
-        if (nMsg == WM_MOUSEWHEEL)
+        if (const int nStep = ButtonOrWheelStep(msg, hWnd))
         {
-            if (!bOurs)
+            if (nStep < 0)
                 return;
-            RemoveMessage(msg);
             continue;
         }
         if (nMsg >= WM_KEYFIRST && nMsg <= WM_KEYLAST)

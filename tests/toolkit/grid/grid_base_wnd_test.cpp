@@ -3,6 +3,7 @@
 #include "toolkit/grid/grid_base_wnd.h"
 #include "toolkit/theme/paint_manager.h"
 #include "support/dib_canvas.h"
+#include "hosted_grid_fixture.h"
 
 namespace {
 
@@ -18,25 +19,9 @@ public:
     }
 };
 
-struct GridBaseWndTest : testing::Test
+struct GridBaseWndTest : gridtests::HostedGridTest<TestGrid>
 {
-    HWND m_hParent = NULL;
-    TestGrid m_grid;
-    void SetUp() override
-    {
-        m_hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 500, 400, NULL, NULL, NULL, NULL);
-    }
-    void TearDown() override
-    {
-        if (m_grid.m_hWnd != NULL)
-            m_grid.DestroyWindow();
-        ::DestroyWindow(m_hParent);
-    }
-    void Make(int cx, int cy, DWORD dwStyle)
-    {
-        ASSERT_TRUE(m_grid.Create(CWnd::FromHandle(m_hParent), CRect(0, 0, cx, cy), 1, dwStyle, WS_CHILD));
-        m_grid.SetDefaultRowExtent(20, false);
-    }
+    void Make(int cx, int cy, DWORD dwStyle) { CreateGrid(cx, cy, dwStyle); }
 };
 
 std::string R(const RECT& rc)

@@ -125,20 +125,16 @@ TEST_F(TypedCellGridTest, CheckBoxClicksAndKeysCycle) {
 
 TEST_F(TypedCellGridTest, BooleanEditorKeysAndList) {
     CExtGridCellBool* pCell = Put<CExtGridCellBool>();
-    CRect rcExtra, rcCell;
-    m_grid.GetCellRects(0, 0, 0, 0, &rcExtra, &rcCell);
     // A check-box style without texts and without drop-down opens nothing.
     pCell->ModifyStyle(CExtGridCell::__EGCS_CHK_CHECK, CExtGridCell::__EGCS_BUTTON_DROPDOWN);
     pCell->SetText(true, "");
     pCell->SetText(false, "");
-    EXPECT_TRUE(pCell->OnInplaceControlCreate(m_grid, 0, 0, 0, 0, 0, 0, rcExtra, rcCell, rcCell, -1, -1) == NULL);
+    EXPECT_TRUE(OpenEditor(*pCell) == NULL);
     pCell->SetText(true, "On");
     pCell->SetText(false, "Off");
-    HWND hEdit = pCell->OnInplaceControlCreate(m_grid, 0, 0, 0, 0, 0, 0, rcExtra, rcCell, rcCell, -1, -1);
+    HWND hEdit = OpenEditor(*pCell);
     ASSERT_TRUE(hEdit != NULL);
-    CExtGridHitTestInfo hti;
-    hti.m_nColNo = hti.m_nRowNo = 0;
-    hti.m_dwAreaFlags = 0x200;
+    const CExtGridHitTestInfo hti = EditorHit();
     struct { const char* name; UINT nMsg; WPARAM wParam; bool bHandled; bool bValue; const char* editor; } steps[] = {
         {"up", WM_KEYDOWN, VK_UP, true, true, "On"}, {"up again", WM_KEYDOWN, VK_UP, true, true, "On"},
         {"down", WM_KEYDOWN, VK_DOWN, true, false, "Off"}, {"wheel", WM_MOUSEWHEEL, MAKEWPARAM(0, 120), true, true, "On"},
@@ -146,7 +142,7 @@ TEST_F(TypedCellGridTest, BooleanEditorKeysAndList) {
     };
     for (const auto& s : steps) {
         MSG msg = Msg(hEdit, s.nMsg, s.wParam);
-        EXPECT_EQ(s.bHandled, pCell->OnInplaceControlKey(&msg, hEdit, m_grid, hti, rcExtra, rcCell)) << s.name;
+        EXPECT_EQ(s.bHandled, pCell->OnInplaceControlKey(&msg, hEdit, m_grid, hti, m_rcExtra, m_rcCell)) << s.name;
         EXPECT_EQ(s.bValue, pCell->GetValue()) << s.name;
         char sText[16] = "";
         ::GetWindowTextA(hEdit, sText, 16);
@@ -154,11 +150,11 @@ TEST_F(TypedCellGridTest, BooleanEditorKeysAndList) {
     }
     pCell->ModifyStyle(CExtGridCell::__EGCS_READ_ONLY);
     MSG msg = Msg(hEdit, WM_KEYDOWN, VK_DOWN);
-    EXPECT_FALSE(pCell->OnInplaceControlKey(&msg, hEdit, m_grid, hti, rcExtra, rcCell));
+    EXPECT_FALSE(pCell->OnInplaceControlKey(&msg, hEdit, m_grid, hti, m_rcExtra, m_rcCell));
     EXPECT_TRUE(pCell->GetValue());
     pCell->ModifyStyle(0, CExtGridCell::__EGCS_READ_ONLY);
     msg = Msg(hEdit, WM_KEYDOWN, VK_RETURN);
-    EXPECT_TRUE(pCell->OnInplaceControlKey(&msg, hEdit, m_grid, hti, rcExtra, rcCell));
+    EXPECT_TRUE(pCell->OnInplaceControlKey(&msg, hEdit, m_grid, hti, m_rcExtra, m_rcCell));
     EXPECT_FALSE(::IsWindow(hEdit)) << "Enter ends the editing";
 
     CExtGridCell::POPUP_LIST_INFO pli = Pli(pCell);

@@ -117,13 +117,9 @@ TEST_F(TypedCellGridTest, ComboEditorTypingAndList) {
     Fill(*pCell, {"Red", "Green", "Blue"});
     pCell->SetItemBound(true);
     pCell->SetCurSel(0, true);
-    CRect rcExtra, rcCell;
-    m_grid.GetCellRects(0, 0, 0, 0, &rcExtra, &rcCell);
-    HWND hEdit = pCell->OnInplaceControlCreate(m_grid, 0, 0, 0, 0, 0, 0, rcExtra, rcCell, rcCell, -1, -1);
+    HWND hEdit = OpenEditor(*pCell);
     ASSERT_TRUE(hEdit != NULL);
-    CExtGridHitTestInfo hti;
-    hti.m_nColNo = hti.m_nRowNo = 0;
-    hti.m_dwAreaFlags = 0x200;
+    const CExtGridHitTestInfo hti = EditorHit();
     struct { const char* name; UINT nMsg; WPARAM wParam; bool bHandled; const char* text; } steps[] = {
         {"e", WM_CHAR, 'e', true, "Green"}, {"e again", WM_CHAR, 'e', true, "Blue"}, {"e wraps", WM_CHAR, 'e', true, "Red"},
         {"no match", WM_CHAR, 'z', true, "Red"}, {"down", WM_KEYDOWN, VK_DOWN, true, "Green"},
@@ -133,7 +129,7 @@ TEST_F(TypedCellGridTest, ComboEditorTypingAndList) {
     };
     for (const auto& s : steps) {
         MSG msg = Msg(hEdit, s.nMsg, s.wParam);
-        EXPECT_EQ(s.bHandled, pCell->OnInplaceControlKey(&msg, hEdit, m_grid, hti, rcExtra, rcCell)) << s.name;
+        EXPECT_EQ(s.bHandled, pCell->OnInplaceControlKey(&msg, hEdit, m_grid, hti, m_rcExtra, m_rcCell)) << s.name;
         EXPECT_STREQ(s.text, Text(*pCell)) << s.name;
         char sText[16] = "";
         ::GetWindowTextA(hEdit, sText, 16);

@@ -7,6 +7,7 @@
 #include "toolkit/theme/paint_manager.h"
 #include "toolkit/pickers/popup_control_menu.h"
 #include "support/dib_canvas.h"
+#include "hosted_grid_fixture.h"
 
 using testsupport::DibCanvas;
 
@@ -20,23 +21,16 @@ public:
     void OnCheckStateChanged(CExtGridCell*, LONG, LONG, INT, INT) override { m_nCheckChanged++; }
 };
 
-struct GridCellInGridTest : testing::Test
+struct GridCellInGridTest : gridtests::HostedGridTest<CountingGrid>
 {
-    HWND m_hParent = NULL;
-    CountingGrid m_grid;
     void SetUp() override
     {
-        m_hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 500, 400, NULL, NULL, NULL, NULL);
-        ASSERT_TRUE(m_grid.Create(CWnd::FromHandle(m_hParent), CRect(0, 0, 300, 200), 1, 0, WS_CHILD));
-        m_grid.SetDefaultRowExtent(20, false);
-        m_grid.InsertColumns(-1, 2, false);
-        m_grid.InsertRows(-1, 2, false);
-        m_grid.FocusSet(CPoint(0, 0), false, false, false, false);
+        HostedGridTest::SetUp();
+        CreateTwoByTwo();
     }
     void TearDown() override
     {
-        m_grid.DestroyWindow();
-        ::DestroyWindow(m_hParent);
+        HostedGridTest::TearDown();
         g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
     }
     CExtGridCell* Cell(DWORD dwStyle)

@@ -9,34 +9,16 @@
 #include "toolkit/grid/grid_data_provider.h"
 #include "toolkit/grid/grid_wnd.h"
 #include "support/archive_bytes.h"
+#include "typed_cell_test_util.h"
 
 namespace {
 
-typedef std::vector<BYTE> Bytes;
-
-struct Builder {
-    Bytes b;
-    Builder& dw(DWORD v) { for (int i = 0; i < 4; i++) b.push_back((BYTE)(v >> (8 * i))); return *this; }
-    Builder& w(WORD v) { b.push_back((BYTE)v); b.push_back((BYTE)(v >> 8)); return *this; }
-    Builder& by(BYTE v) { b.push_back(v); return *this; }
-    Builder& raw(std::initializer_list<BYTE> v) { b.insert(b.end(), v); return *this; }
-    Builder& root(DWORD style) { return dw(style).dw(0).dw(0xFFFFFFFF).dw(0xFFFFFFFF).dw(0); }
-    Builder& colours() { for (int i = 0; i < 8; i++) dw(0xFFFFFFFF); return *this; }
-    Builder& fonts() { return raw({1, 1, 1}).w(0xFFFF).w(0xFFFF).w(0xFFFF).w(0xFFFF).by(1); }
-    Builder& ex() { return root(0x40000000).colours().fonts().by(0); }
-};
+using typedcells::Builder;
+using typedcells::Bytes;
+using typedcells::I4;
+using typedcells::Load;
 
 typedef std::function<CExtGridCell*(CExtGridDataProvider*)> Factory;
-
-void Load(CExtGridCell& cell, const Bytes& bytes) {
-    CMemFile file;
-    file.Write(bytes.data(), (UINT)bytes.size());
-    file.SeekToBegin();
-    CArchive ar(&file, CArchive::load);
-    cell.Serialize(ar);
-}
-
-VARIANT I4(LONG n) { VARIANT v; ::VariantInit(&v); v.vt = VT_I4; v.lVal = n; return v; }
 
 }  // namespace
 

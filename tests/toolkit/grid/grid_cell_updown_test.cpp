@@ -15,13 +15,9 @@ TEST_F(TypedCellGridTest, UpDownEditorStepsByWheelAndArrows) {
     EXPECT_EQ(0x400002u, pCell->GetStyle() & 0x400003u);
     VARIANT v = I4(5);
     pCell->VariantSet(&v);
-    CRect rcExtra, rcCell;
-    m_grid.GetCellRects(0, 0, 0, 0, &rcExtra, &rcCell);
-    HWND hEdit = pCell->OnInplaceControlCreate(m_grid, 0, 0, 0, 0, 0, 0, rcExtra, rcCell, rcCell, -1, -1);
+    HWND hEdit = OpenEditor(*pCell);
     ASSERT_TRUE(hEdit != NULL);
-    CExtGridHitTestInfo hti;
-    hti.m_nColNo = hti.m_nRowNo = 0;
-    hti.m_dwAreaFlags = 0x200;
+    const CExtGridHitTestInfo hti = EditorHit();
     struct { const char* name; bool bReadOnly; UINT nMsg; WPARAM wParam; bool bHandled; LONG nValue; } steps[] = {
         {"wheel forward", false, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), true, 6},
         {"wheel back", false, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)-120), true, 5},
@@ -34,7 +30,7 @@ TEST_F(TypedCellGridTest, UpDownEditorStepsByWheelAndArrows) {
         const DWORD dwReadOnly = CExtGridCell::__EGCS_READ_ONLY;
         pCell->ModifyStyle(s.bReadOnly ? dwReadOnly : 0, s.bReadOnly ? 0 : dwReadOnly);
         MSG msg = Msg(hEdit, s.nMsg, s.wParam);
-        EXPECT_EQ(s.bHandled, pCell->OnInplaceControlKey(&msg, hEdit, m_grid, hti, rcExtra, rcCell)) << s.name;
+        EXPECT_EQ(s.bHandled, pCell->OnInplaceControlKey(&msg, hEdit, m_grid, hti, m_rcExtra, m_rcCell)) << s.name;
         EXPECT_EQ(s.nValue, pCell->lVal) << s.name;
     }
     char sText[16] = "";
@@ -78,9 +74,7 @@ TEST_F(TypedCellGridTest, SliderEditsAnIntegerAndStoresItsRange) {
     CExtGridCellSlider* pCell = Put<CExtGridCellSlider>();
     EXPECT_EQ(Builder().ex().w(VT_I4).dw(0).dw(1).dw(20).dw(0).dw(100).b,
               testsupport::StoredBytes([&](CArchive& ar) { pCell->Serialize(ar); }));
-    CRect rcExtra, rcCell;
-    m_grid.GetCellRects(0, 0, 0, 0, &rcExtra, &rcCell);
-    HWND hSlider = pCell->OnInplaceControlCreate(m_grid, 0, 0, 0, 0, 0, 0, rcExtra, rcCell, rcCell, -1, -1);
+    HWND hSlider = OpenEditor(*pCell);
     ASSERT_TRUE(hSlider != NULL);
     pCell->OnInplaceControlApplyInteger(hSlider, m_grid, 0, 0, 0, 0, 55, false);
     EXPECT_EQ(0, pCell->GetPos());
@@ -90,7 +84,7 @@ TEST_F(TypedCellGridTest, SliderEditsAnIntegerAndStoresItsRange) {
     EXPECT_EQ(2, m_grid.m_nIntegerApplied);
     CExtGridInplaceControl::stat_EndEdit(hSlider, false);
     pCell->ModifyStyle(CExtGridCell::__EGCS_NO_INPLACE_CONTROL);
-    EXPECT_TRUE(pCell->OnInplaceControlCreate(m_grid, 0, 0, 0, 0, 0, 0, rcExtra, rcCell, rcCell, -1, -1) == NULL);
+    EXPECT_TRUE(OpenEditor(*pCell) == NULL);
     CExtGridCellSlider back;
     back.m_nRangeMax = 7;
     back.Assign(CExtGridCellString());

@@ -8,6 +8,7 @@
 #include "toolkit/grid/grid_wnd.h"
 #include "toolkit/grid/grid_cell_layers.h"
 #include "grid_wnd_test_cell.h"
+#include "hosted_grid_fixture.h"
 
 IMPLEMENT_DYNCREATE(CGridTestCell, CExtGridCell)
 
@@ -27,25 +28,12 @@ public:
     }
 };
 
-struct GridWndTest : testing::Test
+struct GridWndTest : gridtests::HostedGridTest<EditGrid>
 {
-    HWND m_hParent = NULL;
-    EditGrid m_grid;
-    void SetUp() override
-    {
-        m_hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 500, 400, NULL, NULL, NULL, NULL);
-    }
-    void TearDown() override
-    {
-        if (m_grid.m_hWnd != NULL)
-            m_grid.DestroyWindow();
-        ::DestroyWindow(m_hParent);
-    }
     // Three inner columns 50, 70, 90 wide under one header row, four rows of values.
     void Make(DWORD dwStyle = 0, int cx = 400)
     {
-        ASSERT_TRUE(m_grid.Create(CWnd::FromHandle(m_hParent), CRect(0, 0, cx, 200), 1, dwStyle, WS_CHILD));
-        m_grid.SetDefaultRowExtent(20, false);
+        CreateGrid(cx, 200, dwStyle);
         m_grid.SetTopOuterRowCount(1, false);
         m_grid.InsertColumns(-1, 3, false);
         m_grid.InsertRows(-1, 4, false);

@@ -6,6 +6,7 @@
 #include "toolkit/grid/grid_wnd.h"
 #include "toolkit/pickers/popup_control_menu.h"
 #include "toolkit/theme/paint_manager.h"
+#include "hosted_grid_fixture.h"
 
 namespace typedcells {
 
@@ -25,27 +26,21 @@ public:
     }
 };
 
-struct TypedCellGridTest : testing::Test
+struct TypedCellGridTest : gridtests::HostedGridTest<CountingGrid>
 {
-    HWND m_hParent = NULL;
-    CountingGrid m_grid;
     CExtPopupInplaceListBox m_list;
+    CRect m_rcExtra, m_rcCell;
     void SetUp() override
     {
-        m_hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 500, 400, NULL, NULL, NULL, NULL);
-        ASSERT_TRUE(m_grid.Create(CWnd::FromHandle(m_hParent), CRect(0, 0, 300, 200), 1, 0, WS_CHILD));
-        m_grid.SetDefaultRowExtent(20, false);
-        m_grid.InsertColumns(-1, 2, false);
-        m_grid.InsertRows(-1, 2, false);
-        m_grid.FocusSet(CPoint(0, 0), false, false, false, false);
+        HostedGridTest::SetUp();
+        CreateTwoByTwo();
         ASSERT_TRUE(m_list.Create(WS_CHILD | LBS_HASSTRINGS | LBS_NOTIFY, CRect(0, 0, 100, 100),
                                   CWnd::FromHandle(m_hParent), 1));
     }
     void TearDown() override
     {
         m_list.DestroyWindow();
-        m_grid.DestroyWindow();
-        ::DestroyWindow(m_hParent);
+        HostedGridTest::TearDown();
         g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
     }
     // A cell of the class at (0, 0), its style changed.
@@ -70,6 +65,21 @@ struct TypedCellGridTest : testing::Test
         m_grid.GetCellRects(0, 0, 0, 0, &hti.m_rcExtra, &hti.m_rcItem);
         hti.m_ptClient = CPoint(hti.m_rcItem.left + x, hti.m_rcItem.top + y);
         cell.OnHitTest(m_grid, hti, false);
+        return hti;
+    }
+    // The editor the cell opens over (0, 0), NULL when it opens none; the cell's rects
+    // are kept for its key filter.
+    HWND OpenEditor(CExtGridCell& cell)
+    {
+        m_grid.GetCellRects(0, 0, 0, 0, &m_rcExtra, &m_rcCell);
+        return cell.OnInplaceControlCreate(m_grid, 0, 0, 0, 0, 0, 0, m_rcExtra, m_rcCell, m_rcCell, -1, -1);
+    }
+    // The hit its editor's keys come with: the inner area of (0, 0).
+    static CExtGridHitTestInfo EditorHit()
+    {
+        CExtGridHitTestInfo hti;
+        hti.m_nColNo = hti.m_nRowNo = 0;
+        hti.m_dwAreaFlags = 0x200;
         return hti;
     }
     // A message for the cell's editor filter.

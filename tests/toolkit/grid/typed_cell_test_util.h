@@ -21,12 +21,10 @@ struct Builder {
     Builder& str(const char* s) { by((BYTE)strlen(s)); while (*s) by((BYTE)*s++); return *this; }
     Builder& root(DWORD style) { return dw(style).dw(0).dw(0xFFFFFFFF).dw(0xFFFFFFFF).dw(0); }
     // The layered cell: root, eight colours, the font attributes, no cursor.
-    Builder& ex(DWORD style = 0x40000000) {
-        root(style);
-        for (int i = 0; i < 8; i++) dw(0xFFFFFFFF);
-        by(1).by(1).by(1).w(0xFFFF).w(0xFFFF).w(0xFFFF).w(0xFFFF).by(1);
-        return by(0);
-    }
+    Builder& raw(std::initializer_list<BYTE> v) { b.insert(b.end(), v); return *this; }
+    Builder& colours() { for (int i = 0; i < 8; i++) dw(0xFFFFFFFF); return *this; }
+    Builder& fonts() { return raw({1, 1, 1}).w(0xFFFF).w(0xFFFF).w(0xFFFF).w(0xFFFF).by(1); }
+    Builder& ex(DWORD style = 0x40000000) { return root(style).colours().fonts().by(0); }
 };
 
 inline void Load(CExtGridCell& cell, const Bytes& bytes) {
