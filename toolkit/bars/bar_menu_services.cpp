@@ -4,17 +4,46 @@
 #include "toolkit/bars/control_bar.h"
 #include "framework/afxres.h"
 #include "toolkit/menus/popup_tracking_site.h"
+#include "toolkit/bars/mini_frame.h"
+#include "toolkit/core/cmd_manager.h"
+#include "toolkit/core/cmd_item.h"
+#include "framework/statusbar.h"
 
 CExtControlBar* CExtControlBar::g_pDraggedBar = NULL;
+
+bool CExtControlBar::g_bUseCmdManagerForSetMessageString = true;
 
 void CExtControlBar::ShowCommandStatusText(CWnd* pWnd, UINT nCmdID)
 {
     if (pWnd == NULL || pWnd->GetSafeHwnd() == NULL || !::IsWindow(pWnd->GetSafeHwnd()))
         return;
-    // The frame is the top-level window of the chain; it owns the status bar.
-    HWND hWndFrame = ::GetAncestor(pWnd->GetSafeHwnd(), GA_ROOT);
-    if (hWndFrame != NULL)
-        ::SendMessage(hWndFrame, WM_SETMESSAGESTRING, (WPARAM)nCmdID, 0);
+    CExtCustomizeSite* pSite = CExtCustomizeSite::GetCustomizeSite(pWnd->GetSafeHwnd());
+    if (pSite != NULL && pSite->IsCustomizeMode())
+        nCmdID = AFX_IDS_IDLEMESSAGE;
+    CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, pWnd);
+    if (pFrame == NULL && (pWnd->GetStyle() & WS_CHILD) != 0)
+        pFrame = pWnd->GetParentFrame();
+    if (pFrame != NULL && pFrame->IsKindOf(RUNTIME_CLASS(CExtMiniDockFrameWnd)))
+        pFrame = pFrame->GetParentFrame();
+    // A host that is no frame (a dialog carrying the bars) decides itself what its status
+    // bar shows, so it hears every prompt; a child bar inside it passes it up to it.
+    HWND hWndReceiver = pFrame != NULL ? pFrame->GetSafeHwnd() : ::GetAncestor(pWnd->GetSafeHwnd(), GA_ROOT);
+    if (hWndReceiver == NULL)
+        hWndReceiver = pWnd->GetSafeHwnd();
+    if (pFrame != NULL && g_bUseCmdManagerForSetMessageString && nCmdID != AFX_IDS_IDLEMESSAGE)
+    {
+        CExtCmdItem* pCmd =
+            g_CommandManager->CmdGetPtr(g_CommandManager->ProfileNameFromWnd(pWnd->GetSafeHwnd()), nCmdID);
+        CStatusBar* pStatus = DYNAMIC_DOWNCAST(CStatusBar, pFrame->GetDlgItem(AFX_IDW_STATUS_BAR));
+        if (pCmd != NULL && pStatus != NULL)
+        {
+            const int nPane = pStatus->CommandToIndex(0);
+            if (nPane >= 0)
+                pStatus->SetPaneText(nPane, pCmd->m_sTipStatus);
+            return;
+        }
+    }
+    ::SendMessage(hWndReceiver, WM_SETMESSAGESTRING, (WPARAM)nCmdID, 0);
 }
 
 namespace {

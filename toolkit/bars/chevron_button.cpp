@@ -195,6 +195,8 @@ UINT CExtBarContentExpandButton::OnTrackPopup(CPoint point, bool bSelectAny, boo
         if (bInFrame && bShowBarsMenu && pFrame != NULL)
             AddBarsSubMenu(pPopup, pFrame);
     }
+    if ((pBar->m_nToolbarOptions & 0x02) != 0)
+        CExtDockBar::AppendToolbarCustomizeMenu(pPopup, pBar);
     data.NotifyTarget(true);
 
     if (pPopup->ItemGetCount() == 0)

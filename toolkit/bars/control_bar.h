@@ -409,6 +409,8 @@ public:
     // Puts the status text of a command (or, with AFX_IDS_IDLEMESSAGE, the idle
     // message) into the status bar of the window's frame; popup menus call it.
     static void ShowCommandStatusText(CWnd* pWnd, UINT nCmdID);
+    // A frame's status bar takes a known command's tip straight from the command manager.
+    static bool g_bUseCmdManagerForSetMessageString;
     // The bar being dragged now, NULL when none.
     static CExtControlBar* GetDraggedBar();
     static CExtControlBar* g_pDraggedBar;

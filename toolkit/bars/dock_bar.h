@@ -87,6 +87,10 @@ public:
     // notifications of the event (a receiver may fill the menu instead).
     static bool BuildBarsPopupMenu(CFrameWnd* pFrame, CExtPopupMenuWnd* pPopup, WORD nEventCode,
                                    CWnd* pWndEventSrc, UINT nMsgID, CObject* pEventSrcObj);
+    // Appends the sub-menu through which the user adds and removes the buttons of pBar
+    // (and of the other customizable toolbars of its row); false when pBar's site does
+    // not let it be customized.
+    static bool AppendToolbarCustomizeMenu(CExtPopupMenuWnd* pPopup, CExtControlBar* pBar);
 
 protected:
     static bool g_bDockBarClassRegistered;

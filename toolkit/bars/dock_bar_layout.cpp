@@ -389,3 +389,96 @@ bool CExtControlBar::InstallOuterDockBar(UINT nDockBarID, DWORD dwDockStyle, CFr
     }
     return true;
 }
+
+namespace {
+
+const UINT ID_ADD_REMOVE_BUTTONS = 0x75EC;
+const UINT ID_RESET_TOOLBAR = 0x7605;
+
+CExtCustomizeSite* CustomizeSiteOfToolBar(CExtToolControlBar* pBar)
+{
+    CExtCustomizeSite* pSite = pBar->GetCustomizeSite();
+    return pSite != NULL ? pSite : CExtCustomizeSite::GetCustomizeSite(pBar->GetSafeHwnd());
+}
+
+// A separator and the reset command that names the bar through its item data.
+void AppendResetCommand(CExtPopupMenuWnd* pPopup, CExtToolControlBar* pBar)
+{
+    pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR);
+    if (pPopup->ItemInsert(ID_RESET_TOOLBAR))
+        pPopup->ItemGetInfo(pPopup->ItemGetCount() - 1).m_dwUserValue = (DWORD)(DWORD_PTR)pBar;
+}
+
+// A sub-menu named after the toolbar, filled with its buttons as check items (and the
+// reset command when asked); NULL when it could not be made.
+CExtPopupMenuWnd* AppendToolBarSubMenu(CExtPopupMenuWnd* pPopup, CExtToolControlBar* pBar, bool bReset)
+{
+    CString sCaption;
+    pBar->GetBarCaption(sCaption);
+    const int nPos = pPopup->ItemGetCount();
+    if (!pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_POPUP, nPos, sCaption))
+        return NULL;
+    CExtPopupMenuWnd* pSub = pPopup->ItemGetPopup(nPos);
+    if (pSub == NULL)
+        return NULL;
+    pBar->BuildVisibilityMenu(pSub);
+    if (bReset)
+        AppendResetCommand(pSub, pBar);
+    return pSub;
+}
+
+}  // namespace
+
+bool CExtDockBar::AppendToolbarCustomizeMenu(CExtPopupMenuWnd* pPopup, CExtControlBar* pBar)
+{
+    CExtToolControlBar* pToolBar = DYNAMIC_DOWNCAST(CExtToolControlBar, pBar);
+    if (pPopup == NULL || pToolBar == NULL || pToolBar->GetSafeHwnd() == NULL)
+        return false;
+    CExtCustomizeSite* pSite = CustomizeSiteOfToolBar(pToolBar);
+    if (pSite == NULL || !pSite->IsToolBarCustomizable(pToolBar))
+        return false;
+    const HWND hWndCmd = pPopup->GetCmdReceiverHWND() != NULL ? pPopup->GetCmdReceiverHWND() : pToolBar->GetSafeHwnd();
+    CExtCmdItem* pCmd = pSite->OnCmdPrepare(hWndCmd, ID_ADD_REMOVE_BUTTONS);
+    pSite->OnToolBarPrepare(pToolBar);
+    pSite->OnCmdPrepare(hWndCmd, ID_RESET_TOOLBAR);
+
+    // The toolbars offered: a floating bar alone, a docked one with the customizable
+    // toolbars of its row.
+    CArray<CExtToolControlBar*, CExtToolControlBar*> arrBars;
+    if (pToolBar->IsFloating())
+        arrBars.Add(pToolBar);
+    else
+    {
+        CArray<CExtControlBar*, CExtControlBar*> arrRow;
+        pToolBar->GetRowExtBars(arrRow, true);
+        for (INT_PTR i = 0; i < arrRow.GetSize(); i++)
+        {
+            CExtToolControlBar* pRowBar = DYNAMIC_DOWNCAST(CExtToolControlBar, arrRow[i]);
+            if (pRowBar == NULL || pRowBar->GetSafeHwnd() == NULL)
+                continue;
+            if (pRowBar != pToolBar && (CustomizeSiteOfToolBar(pRowBar) != pSite || !pSite->IsToolBarCustomizable(pRowBar)))
+                continue;
+            if (pRowBar != pToolBar)
+                pSite->OnToolBarPrepare(pRowBar);
+            arrBars.Add(pRowBar);
+        }
+        if (arrBars.GetSize() == 0)
+            arrBars.Add(pToolBar);
+    }
+
+    CString sText = pCmd != NULL ? pCmd->m_sMenuText : CString();
+    if (sText.IsEmpty())
+        sText = _T("&Add/remove buttons");
+    const int nPos = pPopup->ItemGetCount();
+    if (!pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_POPUP, nPos, sText))
+        return false;
+    CExtPopupMenuWnd* pSub = pPopup->ItemGetPopup(nPos);
+    if (pSub == NULL)
+        return false;
+    const bool bSingle = arrBars.GetSize() == 1;
+    for (INT_PTR i = 0; i < arrBars.GetSize(); i++)
+        AppendToolBarSubMenu(pSub, arrBars[i], !bSingle);
+    if (bSingle)
+        AppendResetCommand(pSub, pToolBar);
+    return true;
+}

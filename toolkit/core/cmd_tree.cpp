@@ -1,5 +1,6 @@
 #include "toolkit/core/cmd_tree.h"
 #include "toolkit/core/cmd_manager.h"
+#include "toolkit/core/cmd_item.h"
 
 #include <new>
 #include <vector>
@@ -784,6 +785,25 @@ bool CExtCustomizeSite::IsToolBarRegistered(CWnd* pBar) const
             return true;
     return false;
 }
+
+CExtCmdItem* CExtCustomizeSite::OnCmdPrepare(HWND hWnd, UINT nCmdID)
+{
+    LPCTSTR sProfile = g_CommandManager->ProfileNameFromWnd(hWnd);
+    if (sProfile == NULL || !CExtCmdManager::IsCommand(nCmdID))
+        return NULL;
+    CExtCmdItem* pCmd = g_CommandManager->CmdGetPtr(sProfile, nCmdID);
+    if (pCmd != NULL)
+        return pCmd;
+    CExtCmdItem cmd(nCmdID);
+    cmd.LoadTextsFromResource();
+    if (!g_CommandManager->CmdSetup(sProfile, cmd))
+        return NULL;
+    return g_CommandManager->CmdGetPtr(sProfile, nCmdID);
+}
+
+void CExtCustomizeSite::OnToolBarPrepare(CWnd* pBar) { RegisterToolBar(pBar); }
+
+bool CExtCustomizeSite::IsToolBarCustomizable(CWnd* pBar) { return pBar != NULL && IsToolBarRegistered(pBar); }
 
 void CExtCustomizeSite::OnBarStateChanged(CWnd*) {}
 

@@ -163,6 +163,15 @@ public:
     // it is listed.
     virtual bool RegisterToolBar(CWnd* pBar);
     bool IsToolBarRegistered(CWnd* pBar) const;
+    // Makes sure the command is known in the profile bound to hWnd, its texts read from
+    // the resources when it was new; answers the command, NULL when it cannot be set up.
+    virtual CExtCmdItem* OnCmdPrepare(HWND hWnd, UINT nCmdID);
+    // Brings what the site knows of a toolbar up to date before its buttons are offered
+    // for adding and removing; the base lists the bar among its toolbars.
+    virtual void OnToolBarPrepare(CWnd* pBar);
+    // Whether the user may add and remove the toolbar's buttons; the base allows it for
+    // the toolbars listed with it.
+    virtual bool IsToolBarCustomizable(CWnd* pBar);
     // Told when a bar of the site was shown, hidden or moved; the base does nothing.
     virtual void OnBarStateChanged(CWnd* pBar);
     // May set the cursor over a bar itself (answering true); the base leaves it to the bar.
