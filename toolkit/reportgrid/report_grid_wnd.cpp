@@ -355,22 +355,16 @@ bool CExtReportGridWnd::ShowHeaderContextMenu(CObject* pSource, CExtReportGridCo
     (void)pSource;
     if ((m_dwReportStyle & __ERGS_HEADER_MENU) == 0 || m_hWnd == NULL || !::IsWindow(m_hWnd))
         return false;
+    // The caller is usually a mouse handler; a menu that cannot be had is simply not shown.
     CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
-    if (!pPopup->CreatePopupMenu(m_hWnd))
+    if (!pPopup->CreatePopupMenu(m_hWnd) || !FillHeaderContextMenu(pPopup, pColumn, dwTrackFlags))
     {
         delete pPopup;
-        AfxThrowUserException();
-    }
-    if (!FillHeaderContextMenu(pPopup, pColumn, dwTrackFlags))
-    {
-        delete pPopup;
-        AfxThrowUserException();
+        return false;
     }
     m_pContextColumn = pColumn;
     // A tracked menu deletes itself when it closes; a menu that fails to track does too.
-    if (!pPopup->TrackPopupMenu(dwTrackFlags, ptScreen.x, ptScreen.y, pRectExcludeScreen))
-        AfxThrowUserException();
-    return true;
+    return pPopup->TrackPopupMenu(dwTrackFlags, ptScreen.x, ptScreen.y, pRectExcludeScreen) != FALSE;
 }
 
 bool CExtReportGridWnd::OnColumnMenuItemClick(CExtPopupMenuWnd* pPopup, LPVOID pItemData)

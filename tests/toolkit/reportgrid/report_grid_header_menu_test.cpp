@@ -101,3 +101,25 @@ TEST_F(ReportHeaderMenuTest, ARightClickTracksTheMenuAndFiveCommandsHaveIcons)
     CExtCmdIcon* pNoIcon = g_CommandManager->CmdGetIconPtr(m_grid.GetProfileName(), 30457);
     EXPECT_TRUE(pNoIcon == NULL || pNoIcon->IsEmpty());
 }
+
+namespace {
+
+// A grid whose menu cannot be filled (as when its menu resource is missing).
+struct UnfillableMenuReportGrid : CExtReportGridWnd
+{
+    bool FillHeaderContextMenu(CExtPopupMenuWnd*, CExtReportGridColumn*, DWORD&) override { return false; }
+};
+
+}  // namespace
+
+TEST_F(ReportHeaderMenuTest, AMenuThatCannotBeFilledIsReportedAsNotShownWithoutThrowing)
+{
+    UnfillableMenuReportGrid grid;
+    ASSERT_TRUE(grid.Create(CWnd::FromHandle(m_hParent), CRect(0, 0, 200, 100), 2, 0, WS_CHILD));
+    grid.ModifyReportStyle(0x08, 0, false);
+    bool bShown = true;
+    EXPECT_NO_THROW(bShown = grid.ShowHeaderContextMenu(NULL, NULL, CPoint(40, 40), NULL, 0));
+    EXPECT_FALSE(bShown);
+    EXPECT_EQ(nullptr, CExtPopupMenuWnd::GetTrackingMenu());
+    grid.DestroyWindow();
+}
