@@ -1,9 +1,9 @@
 // The grid cell base: fields, archive form, comparison and instance helpers.
 #include "toolkit/grid/grid_cell.h"
-#include <mbstring.h>
 #include <new>
 #include "toolkit/core/cmd_icon.h"
 #include "toolkit/grid/grid_data_provider.h"
+#include "toolkit/grid/grid_text_compare.h"
 
 IMPLEMENT_SERIAL(CExtGridCell, CObject, VERSIONABLE_SCHEMA | 1)
 
@@ -116,7 +116,7 @@ int CExtGridCell::Compare(const CExtGridCell& other, DWORD dwStyleMask, DWORD dw
     LPCTSTR strMine = GetTextBuffer();
     LPCTSTR strOther = other.GetTextBuffer();
     if (strMine != NULL && strOther != NULL) {
-        int n = _mbscmp((const unsigned char*)strMine, (const unsigned char*)strOther);
+        int n = GridCompareTextsOrdinal(strMine, strOther);
         if (n != 0) return n;
     } else {
         VARIANT vMine, vOther;

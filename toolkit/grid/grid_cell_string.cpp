@@ -1,7 +1,7 @@
 #include "toolkit/grid/grid_cell_string.h"
 #include "toolkit/grid/grid_data_provider.h"
+#include "toolkit/grid/grid_text_compare.h"
 #include "toolkit/grid/grid_wnd.h"
-#include <mbstring.h>
 #include <string.h>
 
 IMPLEMENT_SERIAL(CExtGridCellString, CExtGridCellEx, VERSIONABLE_SCHEMA | 1)
@@ -29,8 +29,7 @@ void TextToVariant(LPCSTR sText, VARIANT* pVariant)
 // Ordinal, case-sensitive, one multibyte character (lead and trail byte) at a time.
 int CompareTexts(LPCSTR s1, LPCSTR s2)
 {
-    int n = _mbscmp((const unsigned char*)(s1 != NULL ? s1 : ""), (const unsigned char*)(s2 != NULL ? s2 : ""));
-    return n < 0 ? -1 : (n > 0 ? 1 : 0);
+    return GridCompareTextsOrdinal(s1 != NULL ? s1 : "", s2 != NULL ? s2 : "");
 }
 
 }  // namespace
