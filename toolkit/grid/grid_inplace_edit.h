@@ -98,6 +98,12 @@ protected:
     void ShowAndFocus();
     // Tab and Shift+Tab: the next (previous) control of the grid's parent.
     void MoveFocusToNextControl();
+    // What the value editors handle alike: their dialog code, the end of the edit when the
+    // focus leaves for a window that is not their own (not while nEditState has the
+    // creating bit), deactivation, cancel mode, Tab, Enter and Esc, and an arrow key that
+    // leaves for the neighbouring cell (bLeave). True when handled; lResult is the answer.
+    bool HandleValueEditorMessage(UINT message, WPARAM wParam, LPARAM lParam, const BYTE& nEditState,
+                                  BYTE nCreatingBit, bool bLeave, LRESULT& lResult);
 };
 
 // The text editor: an "EDIT" control whose every change the cell may refuse.

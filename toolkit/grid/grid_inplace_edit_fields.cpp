@@ -37,7 +37,60 @@ void DestroyAfterApply(CWnd* pWnd, HWND hWndSelf, HWND hWndGrid)
     if (IsAlive(hWndSelf, pWnd))
         pWnd->DestroyWindow();
 }
+bool IsArrowKey(WPARAM wParam)
+{
+    return wParam == VK_LEFT || wParam == VK_RIGHT || wParam == VK_UP || wParam == VK_DOWN;
+}
 }  // namespace
+
+template <class T>
+bool CExtGIE<T>::HandleValueEditorMessage(UINT message, WPARAM wParam, LPARAM lParam, const BYTE& nEditState,
+                                          BYTE nCreatingBit, bool bLeave, LRESULT& lResult)
+{
+    HWND hWndSelf = this->m_hWnd;
+    lResult = 0;
+    switch (message)
+    {
+    case WM_GETDLGCODE:
+        lResult = g_nDlgCodeFieldEditors;
+        return true;
+    case WM_KILLFOCUS:
+        lResult = CExtGIE<T>::WindowProc(message, wParam, lParam);
+        // The editor's own buttons and fields may take the focus without ending the edit.
+        if (IsAlive(hWndSelf, this) && (nEditState & nCreatingBit) == 0 && !IsSelfOrChild(hWndSelf, (HWND)wParam))
+            DoEndEdit(true);
+        return true;
+    case WM_ACTIVATEAPP:
+        if (wParam == FALSE)
+            DoEndEdit(false);
+        return true;
+    case WM_CANCELMODE:
+        DoEndEdit(false);
+        return true;
+    case WM_KEYDOWN:
+        switch (wParam)
+        {
+        case VK_TAB:
+            MoveFocusToNextControl();
+            return true;
+        case VK_RETURN:
+            DoEndEdit(true);
+            return true;
+        case VK_ESCAPE:
+            DoEndEdit(false);
+            return true;
+        default:
+            if (IsArrowKey(wParam) && bLeave)
+            {
+                lResult = NavigateByKey((UINT)wParam, wParam, lParam);
+                return true;
+            }
+            return false;
+        }
+    default:
+        return false;
+    }
+}
 
 // ---- date-time editor ---------------------------------------------------------------
 
@@ -201,50 +254,9 @@ LRESULT CExtGridInplaceDateTime::WindowProc(UINT message, WPARAM wParam, LPARAM 
     LRESULT lResult = 0;
     if (OfferToCell(lResult, message, wParam, lParam))
         return lResult;
-    HWND hWndSelf = m_hWnd;
-    switch (message)
-    {
-    case WM_GETDLGCODE:
-        return g_nDlgCodeFieldEditors;
-    case WM_KILLFOCUS:
-        lResult = CExtGIE<CExtDateTimeWnd>::WindowProc(message, wParam, lParam);
-        // The field editor's own buttons may take the focus without ending the edit.
-        if (IsAlive(hWndSelf, this) && !IsCreating() && !IsSelfOrChild(hWndSelf, (HWND)wParam))
-            DoEndEdit(true);
+    const bool bLeave = message == WM_KEYDOWN && IsArrowKey(wParam) && CanLeaveByKey((UINT)wParam);
+    if (HandleValueEditorMessage(message, wParam, lParam, m_nEditState, __EGIDS_CREATING, bLeave, lResult))
         return lResult;
-    case WM_ACTIVATEAPP:
-        if (wParam == FALSE)
-            DoEndEdit(false);
-        return 0;
-    case WM_CANCELMODE:
-        DoEndEdit(false);
-        return 0;
-    case WM_KEYDOWN:
-        switch (wParam)
-        {
-        case VK_TAB:
-            MoveFocusToNextControl();
-            return 0;
-        case VK_RETURN:
-            DoEndEdit(true);
-            return 0;
-        case VK_ESCAPE:
-            DoEndEdit(false);
-            return 0;
-        case VK_LEFT:
-        case VK_RIGHT:
-        case VK_UP:
-        case VK_DOWN:
-            if (CanLeaveByKey((UINT)wParam))
-                return NavigateByKey((UINT)wParam, wParam, lParam);
-            break;
-        default:
-            break;
-        }
-        break;
-    default:
-        break;
-    }
     return CExtGIE<CExtDateTimeWnd>::WindowProc(message, wParam, lParam);
 }
 
@@ -364,57 +376,18 @@ LRESULT CExtGridInplaceSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lP
     LRESULT lResult = 0;
     if (OfferToCell(lResult, message, wParam, lParam))
         return lResult;
-    HWND hWndSelf = m_hWnd;
-    switch (message)
+    bool bLeave = false;
+    if (message == WM_KEYDOWN && IsArrowKey(wParam) && CanNavigateByKey((UINT)wParam))
     {
-    case WM_GETDLGCODE:
-        return g_nDlgCodeFieldEditors;
-    case WM_KILLFOCUS:
-        lResult = CExtGIE<CExtSliderWnd>::WindowProc(message, wParam, lParam);
-        if (IsAlive(hWndSelf, this) && !IsCreating() && !IsSelfOrChild(hWndSelf, (HWND)wParam))
-            DoEndEdit(true);
-        return lResult;
-    case WM_ACTIVATEAPP:
-        if (wParam == FALSE)
-            DoEndEdit(false);
-        return 0;
-    case WM_CANCELMODE:
-        DoEndEdit(false);
-        return 0;
-    case WM_KEYDOWN:
-        switch (wParam)
-        {
-        case VK_TAB:
-            MoveFocusToNextControl();
-            return 0;
-        case VK_RETURN:
-            DoEndEdit(true);
-            return 0;
-        case VK_ESCAPE:
-            DoEndEdit(false);
-            return 0;
-        case VK_LEFT:
-        case VK_RIGHT:
-        case VK_UP:
-        case VK_DOWN:
-            if (CanNavigateByKey((UINT)wParam))
-            {
-                bool bLeave = true;
-                if (wParam == VK_LEFT)
-                    bLeave = m_nColNo != 0;
-                else if (wParam == VK_RIGHT)
-                    bLeave = m_nColNo != m_wndGrid.GetColumnCount() - 1;
-                if (bLeave)
-                    return NavigateByKey((UINT)wParam, wParam, lParam);
-            }
-            break;
-        default:
-            break;
-        }
-        break;
-    default:
-        break;
+        bLeave = true;
+        if (wParam == VK_LEFT)
+            bLeave = m_nColNo != 0;
+        else if (wParam == VK_RIGHT)
+            bLeave = m_nColNo != m_wndGrid.GetColumnCount() - 1;
     }
+    if (HandleValueEditorMessage(message, wParam, lParam, m_nEditState, __EGISS_CREATING, bLeave, lResult))
+        return lResult;
+    HWND hWndSelf = m_hWnd;
     lResult = CExtGIE<CExtSliderWnd>::WindowProc(message, wParam, lParam);
     // The trackbar reports moves to the grid, not to itself: the position is read back
     // after every input that can move the thumb.
