@@ -388,19 +388,9 @@ void CExtReportGridColumnChooserWnd::FieldDragFollow(FIELD_DRAG_STATE& st, CPoin
             pOwner = m_pWndReport;
         }
     }
-    if (pOwner != NULL)
-    {
-        st.pWndMarker->Activate(rcMarker, pOwner, 0x3EFF11F);
-        if (st.pWndMarker->GetSafeHwnd() != NULL && st.pWndImage->GetSafeHwnd() != NULL)
-            ::SetWindowPos(st.pWndMarker->GetSafeHwnd(), st.pWndImage->GetSafeHwnd(), 0, 0, 0, 0,
-                           SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    }
-    else
-        st.pWndMarker->Deactivate();
-    ::SetCursor(pOwner != NULL ? m_pWndReport->m_hCursorOuterDragOK : m_pWndReport->m_hCursorOuterDragRemove);
-    if (st.pWndImage->GetSafeHwnd() != NULL)
-        ::RedrawWindow(st.pWndImage->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
-    CExtPaintManager::PumpPaintMessages();
+    ReportDragLoop::ShowDropFeedback(*st.pWndMarker, *st.pWndImage, rcMarker, pOwner,
+                                     pOwner != NULL ? m_pWndReport->m_hCursorOuterDragOK
+                                                    : m_pWndReport->m_hCursorOuterDragRemove);
 }
 
 void CExtReportGridColumnChooserWnd::FieldDragApply(FIELD_DRAG_STATE& st)

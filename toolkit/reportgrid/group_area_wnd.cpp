@@ -530,20 +530,9 @@ void CExtReportGridGroupAreaWnd::DragFollow(DRAG_STATE& st, CPoint ptScreen)
             pWndMarkerOwner = m_pWndReport;
         }
     }
-    if (pWndMarkerOwner != NULL)
-    {
-        st.pWndMarker->Activate(rcMarker, pWndMarkerOwner, 0x3EFF11F);
-        if (st.pWndMarker->GetSafeHwnd() != NULL && st.pWndImage->GetSafeHwnd() != NULL)
-            ::SetWindowPos(st.pWndMarker->GetSafeHwnd(), st.pWndImage->GetSafeHwnd(), 0, 0, 0, 0,
-                           SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    }
-    else
-        st.pWndMarker->Deactivate();
-    ::SetCursor(st.eDrop == DROP_ELSEWHERE ? m_pWndReport->m_hCursorOuterDragRemove
-                                           : m_pWndReport->m_hCursorOuterDragOK);
-    if (st.pWndImage->GetSafeHwnd() != NULL)
-        ::RedrawWindow(st.pWndImage->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
-    CExtPaintManager::PumpPaintMessages();
+    ReportDragLoop::ShowDropFeedback(*st.pWndMarker, *st.pWndImage, rcMarker, pWndMarkerOwner,
+                                     st.eDrop == DROP_ELSEWHERE ? m_pWndReport->m_hCursorOuterDragRemove
+                                                                : m_pWndReport->m_hCursorOuterDragOK);
 }
 
 void CExtReportGridGroupAreaWnd::DragApply(DRAG_STATE& st)

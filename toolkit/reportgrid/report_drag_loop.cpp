@@ -1,4 +1,6 @@
 #include "toolkit/reportgrid/report_drag_loop.h"
+#include "toolkit/grid/content_expand_wnd.h"
+#include "toolkit/theme/paint_manager.h"
 
 namespace ReportDragLoop {
 
@@ -74,6 +76,24 @@ void IdleWait(bool& bIdle)
     }
     bIdle = false;
     ::WaitMessage();
+}
+
+void ShowDropFeedback(CExtContentExpandWnd& wndMarker, CExtContentExpandWnd& wndImage, const RECT& rcMarker,
+                      CWnd* pOwner, HCURSOR hCursor)
+{
+    if (pOwner != NULL)
+    {
+        wndMarker.Activate(rcMarker, pOwner, 0x3EFF11F);
+        if (wndMarker.GetSafeHwnd() != NULL && wndImage.GetSafeHwnd() != NULL)
+            ::SetWindowPos(wndMarker.GetSafeHwnd(), wndImage.GetSafeHwnd(), 0, 0, 0, 0,
+                           SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    }
+    else
+        wndMarker.Deactivate();
+    ::SetCursor(hCursor);
+    if (wndImage.GetSafeHwnd() != NULL)
+        ::RedrawWindow(wndImage.GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    CExtPaintManager::PumpPaintMessages();
 }
 
 }  // namespace ReportDragLoop

@@ -3,6 +3,8 @@
 #pragma once
 #include "framework/framework.h"
 
+class CExtContentExpandWnd;
+
 namespace ReportDragLoop {
 
 // What one queued message means to a drag whose capture window is hWnd.
@@ -21,5 +23,9 @@ void Remove(const MSG& msg);
 bool PumpOne();
 // Waits for input while the queue is empty, giving the application its idle time first.
 void IdleWait(bool& bIdle);
+// Shows the drop marker at rcMarker over its owner, just below the dragged image (or hides
+// it when there is no owner), sets the drag cursor and repaints the image at once.
+void ShowDropFeedback(CExtContentExpandWnd& wndMarker, CExtContentExpandWnd& wndImage, const RECT& rcMarker,
+                      CWnd* pOwner, HCURSOR hCursor);
 
 }  // namespace ReportDragLoop
