@@ -165,7 +165,8 @@ int CExtReportGridWnd::HeaderDropPositionGet(CPoint ptClient, RECT* pRectMarker)
 }
 
 // The chooser offers what the user can bring back: hidden columns that are not grouped
-// (those stand in the group area), ordered by name so that a field is easy to find.
+// (grouped ones show as buttons in the group area), ordered by name so that a field is
+// easy to find.
 void CExtReportGridWnd::FillColumnChooser(LPCTSTR sCategory)
 {
     CExtReportGridColumnChooserWnd* pChooser =
