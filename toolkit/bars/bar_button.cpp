@@ -103,19 +103,19 @@ const DWORD NODE_POPUP = 0x4;
 }  // namespace
 
 // With a node attached, the node's flag answers; the setters write both.
-bool CExtBarButton::GetMirroredFlag(BYTE nBit, DWORD dwNodeFlag) const
+bool CExtBarButton::GetMirroredFlag(const BYTE& nFlags, BYTE nBit, DWORD dwNodeFlag) const
 {
     if (m_pBasicNode != NULL)
         return (m_pBasicNode->GetFlags() & dwNodeFlag) != 0;
-    return (m_nFlags2 & nBit) != 0;
+    return (nFlags & nBit) != 0;
 }
 
-void CExtBarButton::SetMirroredFlag(BYTE nBit, DWORD dwNodeFlag, bool bOn)
+void CExtBarButton::SetMirroredFlag(BYTE& nFlags, BYTE nBit, DWORD dwNodeFlag, bool bOn)
 {
     if (bOn)
-        m_nFlags2 |= nBit;
+        nFlags |= nBit;
     else
-        m_nFlags2 &= ~nBit;
+        nFlags &= ~nBit;
     if (m_pBasicNode != NULL)
         m_pBasicNode->ModifyFlags(bOn ? dwNodeFlag : 0, bOn ? 0 : dwNodeFlag);
 }

@@ -115,8 +115,11 @@ protected:
     LPCTSTR ProfileName() const;
     CExtCmdItem* CmdItem() const;
     bool IsCtrlInUse() const;
-    bool GetMirroredFlag(BYTE nBit, DWORD dwNodeFlag) const;
-    void SetMirroredFlag(BYTE nBit, DWORD dwNodeFlag, bool bOn);
+    bool GetMirroredFlag(BYTE nBit, DWORD dwNodeFlag) const { return GetMirroredFlag(m_nFlags2, nBit, dwNodeFlag); }
+    void SetMirroredFlag(BYTE nBit, DWORD dwNodeFlag, bool bOn) { SetMirroredFlag(m_nFlags2, nBit, dwNodeFlag, bOn); }
+    // The same for a flag byte of a derived button.
+    bool GetMirroredFlag(const BYTE& nFlags, BYTE nBit, DWORD dwNodeFlag) const;
+    void SetMirroredFlag(BYTE& nFlags, BYTE nBit, DWORD dwNodeFlag, bool bOn);
     // The node's two texts become the command's toolbar text, else its menu text.
     void SyncNodeTexts();
 

@@ -39,19 +39,12 @@ CExtBarColorButton::~CExtBarColorButton() {}
 
 bool CExtBarColorButton::GetColorFlag(BYTE nBit, DWORD dwNodeFlag) const
 {
-    if (m_pBasicNode != NULL)
-        return (m_pBasicNode->GetFlags() & dwNodeFlag) != 0;
-    return (m_nColorFlags & nBit) != 0;
+    return GetMirroredFlag(m_nColorFlags, nBit, dwNodeFlag);
 }
 
 void CExtBarColorButton::SetColorFlag(BYTE nBit, DWORD dwNodeFlag, bool bOn)
 {
-    if (bOn)
-        m_nColorFlags |= nBit;
-    else
-        m_nColorFlags &= ~nBit;
-    if (m_pBasicNode != NULL)
-        m_pBasicNode->ModifyFlags(bOn ? dwNodeFlag : 0, bOn ? 0 : dwNodeFlag);
+    SetMirroredFlag(m_nColorFlags, nBit, dwNodeFlag, bOn);
 }
 
 COLORREF CExtBarColorButton::ColorGet(bool bButtonColor) const
