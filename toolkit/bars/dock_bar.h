@@ -93,6 +93,9 @@ public:
     static bool AppendToolbarCustomizeMenu(CExtPopupMenuWnd* pPopup, CExtControlBar* pBar);
 
 protected:
+    // The end of a layout pass: the deferred moves run, the pixel each row gave back returns
+    // and the nested bars follow.
+    CSize EndFixedLayout(CSize sizeFixed, AFX_SIZEPARENTPARAMS& layout, BOOL bStretch, BOOL bHorz);
     static bool g_bDockBarClassRegistered;
     bool m_bLockLayout;
     UINT m_nCircleNo;

@@ -153,6 +153,11 @@ CSize CExtDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
             nThickness = 0;
         }
     }
+    return EndFixedLayout(sizeFixed, layout, bStretch, bHorz);
+}
+
+CSize CExtDockBar::EndFixedLayout(CSize sizeFixed, AFX_SIZEPARENTPARAMS& layout, BOOL bStretch, BOOL bHorz)
+{
     if (!m_bLayoutQuery && layout.hDWP != NULL)
         ::EndDeferWindowPos(layout.hDWP);
     // The pixel each row gave back returns, as the framework's dock bar adds its borders.

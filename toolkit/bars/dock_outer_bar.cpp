@@ -236,16 +236,7 @@ CSize CExtDockOuterBar::CalcFixedLayout(BOOL bStretch, BOOL bHorzArg)
             arrRow.RemoveAll();
         }
     }
-    if (!m_bLayoutQuery && layout.hDWP != NULL)
-        ::EndDeferWindowPos(layout.hDWP);
-    // The pixel each row gave back returns, as the framework's dock bar adds its borders.
-    if (sizeFixed.cx != 0 && (!bStretch || !bHorz))
-        sizeFixed.cx++;
-    if (sizeFixed.cy != 0 && (!bStretch || bHorz))
-        sizeFixed.cy++;
-    if (!m_bLayoutQuery)
-        UpdateNestedLayout();
-    return sizeFixed;
+    return EndFixedLayout(sizeFixed, layout, bStretch, bHorz);
 }
 
 void CExtDockOuterBar::LayoutRow(CSize& sizeFixed, const CSize& sizeAvail, CPoint& ptPen, bool bHorz,
