@@ -521,6 +521,9 @@ public:
     // Answers the kind (0 nothing) and fills rcTrack; bRefused tells that the neighbour
     // test failed and ended the search.
     static int CalcBandTarget(const BandQuery& q, POINT pt, RECT& rcTrack, bool& bRefused);
+    // Fills what the query asks of the two bars: minimal extents, tab-mate and neighbour
+    // answers, and the target's container kind with its visible strip.
+    static void FillBandPair(BandQuery& q, CExtControlBar* pSrc, CExtControlBar* pTarget);
     // The frame phase on plain rectangles: rcArea is the docking area bounded by the dock
     // bars' recorded edges. Answers 9-12 (16-pixel band) or 0; dwDockStyle limits the sides.
     static int CalcRingOneTarget(const RECT& rcArea, POINT pt, DWORD dwDockStyle, SIZE sizeDockedH,

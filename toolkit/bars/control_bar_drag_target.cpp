@@ -257,6 +257,19 @@ bool DragState::CalcMarkerTarget(int x, int y)
     return true;
 }
 
+void CExtControlBar::FillBandPair(BandQuery& q, CExtControlBar* pSrc, CExtControlBar* pTarget)
+{
+    q.m_sizeMinSrc.cx = std::max(pSrc->GetMinHorzExtent(), kMinExtent);
+    q.m_sizeMinSrc.cy = std::max(pSrc->GetMinVertExtent(), kMinExtent);
+    q.m_sizeMinDst.cx = std::max(pTarget->GetMinHorzExtent(), kMinExtent);
+    q.m_sizeMinDst.cy = std::max(pTarget->GetMinVertExtent(), kMinExtent);
+    q.m_bTabMates = AreTabMates(pSrc, pTarget);
+    q.m_bNeighbours = AreNeighbours(pSrc, pTarget);
+    q.m_bDstIsContainer = pTarget->IsKindOf(RUNTIME_CLASS(CExtDynTabControlBar));
+    if (q.m_bDstIsContainer && DragTabStrip::IsVisible(pTarget))
+        DragTabStrip::Find(pTarget)->GetWindowRect(&q.m_rcStrip);
+}
+
 bool DragState::CalcCaptionTarget(int x, int y, bool& bRefused)
 {
     CExtControlBar* pSrc = m_pBarSrc;
@@ -274,15 +287,7 @@ bool DragState::CalcCaptionTarget(int x, int y, bool& bRefused)
         pFrame->GetWindowRect(&q.m_rcTarget);
     else
         pTarget->GetWindowRect(&q.m_rcTarget);
-    q.m_sizeMinSrc.cx = std::max(pSrc->GetMinHorzExtent(), kMinExtent);
-    q.m_sizeMinSrc.cy = std::max(pSrc->GetMinVertExtent(), kMinExtent);
-    q.m_sizeMinDst.cx = std::max(pTarget->GetMinHorzExtent(), kMinExtent);
-    q.m_sizeMinDst.cy = std::max(pTarget->GetMinVertExtent(), kMinExtent);
-    q.m_bTabMates = AreTabMates(pSrc, pTarget);
-    q.m_bNeighbours = AreNeighbours(pSrc, pTarget);
-    q.m_bDstIsContainer = pTarget->IsKindOf(RUNTIME_CLASS(CExtDynTabControlBar));
-    if (q.m_bDstIsContainer && DragTabStrip::IsVisible(pTarget))
-        DragTabStrip::Find(pTarget)->GetWindowRect(&q.m_rcStrip);
+    FillBandPair(q, pSrc, pTarget);
     if (pTarget->m_pDockBar != NULL && pTarget->m_pDockBar->GetSafeHwnd() != NULL && !pTarget->IsFloating())
         pTarget->m_pDockBar->GetWindowRect(&q.m_rcDockBar);
     RECT rcTrack;
@@ -407,15 +412,7 @@ bool DragState::CalcSingleBarTarget(int x, int y, bool)
         return false;
     BandQuery q;
     pTarget->GetWindowRect(&q.m_rcTarget);
-    q.m_sizeMinSrc.cx = std::max(pSrc->GetMinHorzExtent(), kMinExtent);
-    q.m_sizeMinSrc.cy = std::max(pSrc->GetMinVertExtent(), kMinExtent);
-    q.m_sizeMinDst.cx = std::max(pTarget->GetMinHorzExtent(), kMinExtent);
-    q.m_sizeMinDst.cy = std::max(pTarget->GetMinVertExtent(), kMinExtent);
-    q.m_bTabMates = AreTabMates(pSrc, pTarget);
-    q.m_bNeighbours = AreNeighbours(pSrc, pTarget);
-    q.m_bDstIsContainer = pTarget->IsKindOf(RUNTIME_CLASS(CExtDynTabControlBar));
-    if (q.m_bDstIsContainer && DragTabStrip::IsVisible(pTarget))
-        DragTabStrip::Find(pTarget)->GetWindowRect(&q.m_rcStrip);
+    FillBandPair(q, pSrc, pTarget);
     q.m_nMaxHalfRule = kSingleBarMaxHalfRule;
     bool bRefused = false;
     RECT rcTrack;
