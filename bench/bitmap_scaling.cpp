@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench/window_bench.h"
 #include "framework/framework.h"
 #include "toolkit/core/bitmap.h"
 
@@ -19,16 +20,6 @@ const int kRuns = 15;
 int kRunsOverride = 0;  // when set, Best runs this many times
 const int kSide = 1024;
 
-double Now()
-{
-    static LARGE_INTEGER freq = {};
-    if (freq.QuadPart == 0)
-        QueryPerformanceFrequency(&freq);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart / (double)freq.QuadPart;
-}
-
 // Best of kRuns; prepare() runs untimed before each run.
 double Best(const std::function<void()>& prepare, const std::function<bool()>& run, bool& ok)
 {
@@ -37,10 +28,10 @@ double Best(const std::function<void()>& prepare, const std::function<bool()>& r
     for (int i = 0; i < (kRunsOverride ? kRunsOverride : kRuns); i++)
     {
         prepare();
-        double t0 = Now();
+        double t0 = BenchNow();
         if (!run())
             ok = false;
-        double t = Now() - t0;
+        double t = BenchNow() - t0;
         if (t < best)
             best = t;
     }

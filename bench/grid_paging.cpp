@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench/window_bench.h"
 #include "framework/framework.h"
 #include "toolkit/grid/grid_cell_string.h"
 #include "toolkit/grid/grid_wnd.h"
@@ -20,51 +21,14 @@ const int kPages = 40;
 const int kRounds = 3;  // the best of these rounds counts
 const int kWidth = 800, kHeight = 600;
 
-double Now()
-{
-    static LARGE_INTEGER freq = {};
-    if (freq.QuadPart == 0)
-        QueryPerformanceFrequency(&freq);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart / (double)freq.QuadPart;
-}
-
 void FormatCell(char* s, size_t n, int nRow, int nCol) { snprintf(s, n, "Row %d, item %d", nRow, nCol); }
 
-void Pump()
-{
-    MSG msg;
-    for (int i = 0; i < 10000 && ::PeekMessage(&msg, NULL, 0, 0, PM_REMOVE); i++)
-    {
-        ::TranslateMessage(&msg);
-        ::DispatchMessage(&msg);
-    }
-}
-
-// A visible top-level frame for one view.
-HWND MakeHost(const char* sTitle)
-{
-    HWND hWnd = ::CreateWindowExA(0, "STATIC", sTitle, WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, NULL, NULL,
-                                  NULL, NULL);
-    ::SetActiveWindow(hWnd);
-    Pump();
-    return hWnd;
-}
+HWND MakeHost(const char* sTitle) { return BenchMakeHost(sTitle, kWidth, kHeight); }
 
 struct Figures
 {
     double tFirstPaint = 0, tPageTop = 0, tPageEnd = 0;
 };
-
-// Repaints the whole window now; the time it takes.
-double PaintNow(HWND hWnd)
-{
-    const double t0 = Now();
-    ::RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    ::GdiFlush();
-    return Now() - t0;
-}
 
 // kPages pages down from the current place, each painted at once; the median seconds
 // of one page (the machine is shared: a median shrugs off the pages another load hit).
@@ -73,11 +37,11 @@ double PageDown(HWND hWndScroll)
     std::vector<double> arrTimes;
     for (int i = 0; i < kPages; i++)
     {
-        const double t0 = Now();
+        const double t0 = BenchNow();
         ::SendMessage(hWndScroll, WM_VSCROLL, SB_PAGEDOWN, 0);
         ::UpdateWindow(hWndScroll);
         ::GdiFlush();
-        arrTimes.push_back(Now() - t0);
+        arrTimes.push_back(BenchNow() - t0);
     }
     std::sort(arrTimes.begin(), arrTimes.end());
     return arrTimes[arrTimes.size() / 2];
@@ -115,8 +79,8 @@ Figures MeasureGrid(int nRows)
         }
     }
     pGrid->UpdateScrollBars();
-    Pump();
-    f.tFirstPaint = PaintNow(pGrid->m_hWnd);
+    BenchPump();
+    f.tFirstPaint = BenchPaintNow(pGrid->m_hWnd);
     int nFirst = 0, nLast = -1, nOffset = 0;
     pGrid->GetVisibleRowRange(nFirst, nLast, nOffset);
     const int nPerPage = nLast - nFirst + 1;
@@ -139,7 +103,7 @@ Figures MeasureGrid(int nRows)
     pGrid->DestroyWindow();
     delete pGrid;
     ::DestroyWindow(hHost);
-    Pump();
+    BenchPump();
     return f;
 }
 
@@ -183,8 +147,8 @@ Figures MeasureListView(int nRows)
         ::SendMessageA(hList, LVM_INSERTCOLUMNA, c, (LPARAM)&col);
     }
     ::SendMessageA(hList, LVM_SETITEMCOUNT, nRows, 0);
-    Pump();
-    f.tFirstPaint = PaintNow(hList);
+    BenchPump();
+    f.tFirstPaint = BenchPaintNow(hList);
     const int nPerPage = (int)::SendMessageA(hList, LVM_GETCOUNTPERPAGE, 0, 0);
     const int nStarts[2] = {0, std::max(0, nRows - (kPages + 1) * nPerPage)};
     double* pTimes[2] = {&f.tPageTop, &f.tPageEnd};
@@ -202,7 +166,7 @@ Figures MeasureListView(int nRows)
     printf("  list view   %7d rows: %d rows a page, the last page shows rows %d to %d\n", nRows, nPerPage, nTop,
            nTop + nPerPage - 1);
     ::DestroyWindow(hHost);
-    Pump();
+    BenchPump();
     return f;
 }
 

@@ -5,6 +5,7 @@
 #include <math.h>
 #include <stdio.h>
 
+#include "bench/window_bench.h"
 #include "framework/framework.h"
 #include "toolkit/grid/grid_cell_string.h"
 #include "toolkit/grid/grid_wnd.h"
@@ -17,16 +18,6 @@ const int kGroups = 100;  // distinct values of the grouped column
 const int kRounds = 3;    // the best of these rounds counts
 const int kWidth = 800, kHeight = 600;
 
-double Now()
-{
-    static LARGE_INTEGER freq = {};
-    if (freq.QuadPart == 0)
-        QueryPerformanceFrequency(&freq);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart / (double)freq.QuadPart;
-}
-
 // Rows arrive in an order unlike the grouped one, so grouping has to sort.
 void FormatCell(char* s, size_t n, int nRow, int nCol)
 {
@@ -36,32 +27,7 @@ void FormatCell(char* s, size_t n, int nRow, int nCol)
         snprintf(s, n, "Row %d, item %d", nRow, nCol);
 }
 
-void Pump()
-{
-    MSG msg;
-    for (int i = 0; i < 10000 && ::PeekMessage(&msg, NULL, 0, 0, PM_REMOVE); i++)
-    {
-        ::TranslateMessage(&msg);
-        ::DispatchMessage(&msg);
-    }
-}
-
-HWND MakeHost(const char* sTitle)
-{
-    HWND hWnd = ::CreateWindowExA(0, "STATIC", sTitle, WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, NULL, NULL,
-                                  NULL, NULL);
-    ::SetActiveWindow(hWnd);
-    Pump();
-    return hWnd;
-}
-
-double PaintNow(HWND hWnd)
-{
-    const double t0 = Now();
-    ::RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    ::GdiFlush();
-    return Now() - t0;
-}
+HWND MakeHost(const char* sTitle) { return BenchMakeHost(sTitle, kWidth, kHeight); }
 
 struct Figures
 {
@@ -101,8 +67,8 @@ Figures MeasureReportGrid(int nItems)
                 pCell->TextSet(s);
         }
     pGrid->RebuildItems(false);
-    Pump();
-    PaintNow(pGrid->m_hWnd);
+    BenchPump();
+    BenchPaintNow(pGrid->m_hWnd);
     CExtReportGridSortOrder orderGrouped, orderNone, orderSorted;
     orderGrouped.ItemInsert(arrColumns[0], -1, true);
     orderGrouped.SetGroupCount(1);
@@ -111,17 +77,17 @@ Figures MeasureReportGrid(int nItems)
     {
         // The same rows sorted by the same column without groups: the share of the sort.
         pGrid->SortOrderSet(orderNone, false, false);
-        const double tSort0 = Now();
+        const double tSort0 = BenchNow();
         pGrid->SortOrderSet(orderSorted, false, false);
-        const double tSortOnly = Now() - tSort0;
+        const double tSortOnly = BenchNow() - tSort0;
         if (nRound == 0 || tSortOnly < f.tSortOnly)
             f.tSortOnly = tSortOnly;
         pGrid->SortOrderSet(orderNone, false, false);
-        Pump();
-        const double t0 = Now();
+        BenchPump();
+        const double t0 = BenchNow();
         pGrid->SortOrderSet(orderGrouped, false, false);
-        const double tRegroup = Now() - t0;
-        const double tPaint = PaintNow(pGrid->m_hWnd);
+        const double tRegroup = BenchNow() - t0;
+        const double tPaint = BenchPaintNow(pGrid->m_hWnd);
         if (nRound == 0 || tRegroup < f.tRegroup)
             f.tRegroup = tRegroup;
         if (nRound == 0 || tPaint < f.tFirstPaint)
@@ -131,7 +97,7 @@ Figures MeasureReportGrid(int nItems)
     pGrid->DestroyWindow();
     delete pGrid;
     ::DestroyWindow(hHost);
-    Pump();
+    BenchPump();
     return f;
 }
 
@@ -163,15 +129,15 @@ double MeasurePlainGridFirstPaint(int nRows)
             }
         }
         pGrid->UpdateScrollBars();
-        Pump();
-        t = PaintNow(pGrid->m_hWnd);
+        BenchPump();
+        t = BenchPaintNow(pGrid->m_hWnd);
         pGrid->DestroyWindow();
     }
     else
         printf("grid window not created\n");
     delete pGrid;
     ::DestroyWindow(hHost);
-    Pump();
+    BenchPump();
     return t;
 }
 
