@@ -75,6 +75,13 @@ int CExtGridCellString::Compare(const CExtGridCell& other, DWORD dwStyleMask, DW
     if (other.IsKindOf(RUNTIME_CLASS(CExtGridCellString))) {
         int n = CompareTexts(m_str, static_cast<const CExtGridCellString&>(other).m_str);
         if (n != 0) return n;
+        // Two plain string cells with equal texts have equal values: their VARIANTs are the
+        // same BSTR, so converting both (two allocations per comparison while a sort meets
+        // long runs of equal keys) would only confirm it. Derived cells may give other
+        // values and go the whole way.
+        if (GetRuntimeClass() == RUNTIME_CLASS(CExtGridCellString) &&
+            other.GetRuntimeClass() == RUNTIME_CLASS(CExtGridCellString))
+            return CompareStyles(other, dwStyleMask, dwStyleExMask);
     }
     return CExtGridCellEx::Compare(other, dwStyleMask, dwStyleExMask);
 }

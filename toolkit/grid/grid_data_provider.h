@@ -277,6 +277,8 @@ protected:
 
 // Every cell in memory: a table of column pointers, each to an array of row-count cell
 // pointers (or NULL until the column is first written).
+class CExtGridSortKeyTable;
+
 class CExtGridDataProviderMemory : public CExtGridDataProviderBL
 {
     DECLARE_DYNAMIC(CExtGridDataProviderMemory)
@@ -352,6 +354,11 @@ protected:
     CExtGridDataSortOrder m_gdsoRows;
 
 private:
+    // The keys of the series SortApply is sorting; NULL outside a sort and after any
+    // change that could leave them stale (cells destroyed, series inserted, removed or
+    // moved), when the sort goes on without them.
+    CExtGridSortKeyTable* m_pSortKeys;
+
     CExtGridDataProviderMemory(const CExtGridDataProviderMemory&) = delete;
     CExtGridDataProviderMemory& operator=(const CExtGridDataProviderMemory&) = delete;
 };

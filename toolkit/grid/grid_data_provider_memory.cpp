@@ -3,6 +3,7 @@
 #include "toolkit/grid/grid_data_provider.h"
 #include "toolkit/grid/grid_alloc.h"
 #include "toolkit/grid/grid_cell.h"
+#include "toolkit/grid/grid_sort_keys.h"
 #include <string.h>
 #include <vector>
 
@@ -25,7 +26,8 @@ IMalloc* CExtGridDataProviderMemory::stat_CreateAllocator(ULONG nItemsPerBlock)
 CExtGridDataProviderMemory::CExtGridDataProviderMemory(IMalloc* pMallocData, IMalloc* pMallocCells,
                                                        IMalloc* pMallocSeries, ULONG nGranularity)
     : m_pMallocData(pMallocData), m_pMallocCells(pMallocCells), m_pMallocSeries(pMallocSeries),
-      m_nGranularity(nGranularity < 2 ? 1 : nGranularity), m_nColCount(0), m_nRowCount(0), m_pppSeries(NULL)
+      m_nGranularity(nGranularity < 2 ? 1 : nGranularity), m_nColCount(0), m_nRowCount(0), m_pppSeries(NULL),
+      m_pSortKeys(NULL)
 {
     if (m_pMallocData != NULL) m_pMallocData->AddRef();
     if (m_pMallocCells != NULL) m_pMallocCells->AddRef();
@@ -128,11 +130,13 @@ CExtGridCell** CExtGridDataProviderMemory::_ColumnArrayGet(ULONG nColNo, bool bC
 
 void CExtGridDataProviderMemory::_CellDestroy(CExtGridCell* pCell)
 {
+    m_pSortKeys = NULL;
     CExtGridCell::InstanceDestroy(pCell, m_pMallocCells);
 }
 
 void CExtGridDataProviderMemory::_DestroyAllCells(bool bFreeTable)
 {
+    m_pSortKeys = NULL;
     if (m_pppSeries != NULL) {
         for (ULONG nCol = 0; nCol < m_nColCount; nCol++) {
             CExtGridCell** ppColumn = m_pppSeries[nCol];
@@ -195,6 +199,7 @@ bool CExtGridDataProviderMemory::CellRangeSet(ULONG nColNo, ULONG nRowNo, ULONG 
                                               CRuntimeClass* pInitRTC, bool bAutoFindValue,
                                               bool bUseColumnDefaultValue, ULONG* p_nUpdatedCellsCount)
 {
+    m_pSortKeys = NULL;
     if (p_nUpdatedCellsCount != NULL) *p_nUpdatedCellsCount = 0;
     if (nColCount == 0 || nRowCount == 0) return false;
     if (nColNo > m_nColCount || nColCount > m_nColCount - nColNo) return false;
@@ -242,6 +247,7 @@ bool CExtGridDataProviderMemory::CellRangeSet(ULONG nColNo, ULONG nRowNo, ULONG 
 
 bool CExtGridDataProviderMemory::ColumnInsert(ULONG nColNo, ULONG nInsertCount)
 {
+    m_pSortKeys = NULL;
     if (nInsertCount == 0) return true;
     if (nColNo > m_nColCount) return false;
     if (nInsertCount > 0x3FFFFFFFUL - m_nColCount) return false;
@@ -266,6 +272,7 @@ bool CExtGridDataProviderMemory::ColumnInsert(ULONG nColNo, ULONG nInsertCount)
 
 bool CExtGridDataProviderMemory::RowInsert(ULONG nRowNo, ULONG nInsertCount)
 {
+    m_pSortKeys = NULL;
     if (nInsertCount == 0) return true;
     if (nInsertCount > 0x3FFFFFFFUL - m_nRowCount) return false;
     if (m_nColCount == 0) {
@@ -319,6 +326,7 @@ bool CExtGridDataProviderMemory::RowInsert(ULONG nRowNo, ULONG nInsertCount)
 
 bool CExtGridDataProviderMemory::ColumnRemove(ULONG nColNo, ULONG nRemoveCount)
 {
+    m_pSortKeys = NULL;
     if (nColNo >= m_nColCount) return false;
     if (nRemoveCount == 0) return true;
     if (nRemoveCount > m_nColCount - nColNo) return false;
@@ -347,6 +355,7 @@ bool CExtGridDataProviderMemory::ColumnRemove(ULONG nColNo, ULONG nRemoveCount)
 
 bool CExtGridDataProviderMemory::RowRemove(ULONG nRowNo, ULONG nRemoveCount)
 {
+    m_pSortKeys = NULL;
     if (nRowNo >= m_nRowCount) return false;
     if (nRemoveCount == 0) return true;
     if (nRemoveCount > m_nRowCount - nRowNo) return false;
@@ -401,6 +410,8 @@ int CExtGridDataProviderMemory::CompareCells(CExtGridCell* pCell1, CExtGridCell*
 int CExtGridDataProviderMemory::CompareSeries(ULONG nRowColNo1, ULONG nRowColNo2, bool bColumns,
                                               const CExtGridDataSortOrder& _gdso)
 {
+    if (m_pSortKeys != NULL && m_pSortKeys->Covers(_gdso, bColumns, nRowColNo1, nRowColNo2))
+        return m_pSortKeys->Compare(nRowColNo1, nRowColNo2);
     if (nRowColNo1 == nRowColNo2) return 0;
     int nFallback = 0;
     for (INT_PTR i = 0; i < _gdso.m_arrItems.GetSize(); i++) {
@@ -443,6 +454,8 @@ bool CExtGridDataProviderMemory::SwapSeries(ULONG nRowColNo1, ULONG nRowColNo2, 
         }
         m_gdsoColumns.AdjustForSwap((LONG)nRowColNo1, (LONG)nRowColNo2);
     }
+    // A swap outside what the sort's key table holds would leave it stale.
+    if (m_pSortKeys != NULL && !m_pSortKeys->Swap(bColumns, nRowColNo1, nRowColNo2)) m_pSortKeys = NULL;
     nSwapCounter++;
     return true;
 }
@@ -496,7 +509,13 @@ bool CExtGridDataProviderMemory::SortApply(bool bColumns, IDataProviderEvents* p
     if (nFirst >= nCount || nCount - nFirst < 2 || nCount > 0x7FFFFFFFUL) return true;
     if (pDPE != NULL) pDPE->OnSortBegin(bColumns);
     ULONG nSwapCounter = 0;
+    // The key table stands for this provider's own comparison; a derived provider may
+    // compare otherwise and sorts without it. A sort started from inside another one
+    // leaves the outer sort without its table, which would no longer match the series.
+    CExtGridSortKeyTable keys(*this, _gdso, bColumns, nFirst, nCount - 1);
+    m_pSortKeys = GetRuntimeClass() == RUNTIME_CLASS(CExtGridDataProviderMemory) && keys.Create() ? &keys : NULL;
     bool bResult = QuickSort(bColumns, pDPE, _gdso, nSwapCounter, (LONG)nFirst, (LONG)(nCount - 1));
+    m_pSortKeys = NULL;
     if (pDPE != NULL) pDPE->OnSortEnd(bColumns);
     return bResult;
 }
@@ -521,6 +540,7 @@ bool CExtGridDataProviderMemory::SortOrderGet(CExtGridDataSortOrder& _gdso, bool
 
 bool CExtGridDataProviderMemory::MoveColumnOrRow(bool bColumns, ULONG nFrom, ULONG nTo, IDataProviderEvents* pDPE)
 {
+    m_pSortKeys = NULL;
     ULONG nCount = bColumns ? m_nColCount : m_nRowCount;
     if (nFrom >= nCount || nTo > nCount) return false;
     if (m_pppSeries == NULL || nFrom == nTo || nFrom + 1 == nTo) return true;

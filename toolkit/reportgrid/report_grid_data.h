@@ -108,7 +108,8 @@ protected:
     ULONG HeaderFlatRow() const;
     // Rebuild steps.
     void RebuildSortArrows();
-    void RebuildUngroup();
+    // Back to flat rows under the root; bTables rebuilds the node tables as well.
+    void RebuildUngroup(bool bTables = true);
     bool RebuildSort(const CExtGridDataSortOrder& keys);
     bool RebuildRegroup(const CArray<ULONG, ULONG>& arrGroupColumns, CExtReportGridWnd* pWndReport);
     // Children lists, links, both counts and the node tables from the parents' lists.

@@ -8,6 +8,7 @@
 // swapping rows into place, so one rebuild costs the sort plus a few linear passes.
 #include "toolkit/reportgrid/report_grid_data.h"
 #include "toolkit/reportgrid/report_grid_wnd.h"
+#include <algorithm>
 #include <vector>
 
 IMPLEMENT_DYNCREATE(CExtReportGridDataProvider, CExtTreeGridDataProvider)
@@ -205,7 +206,7 @@ void CExtReportGridDataProvider::RebuildSortArrows()
     }
 }
 
-void CExtReportGridDataProvider::RebuildUngroup()
+void CExtReportGridDataProvider::RebuildUngroup(bool bTables)
 {
     const ULONG r0 = FlatReservedRows();
     const ULONG n = m_DP.RowCountGet();
@@ -222,7 +223,9 @@ void CExtReportGridDataProvider::RebuildUngroup()
     }
     m_arrGridRef.RemoveAll();
     m_arrGridVis.RemoveAll();
-    m_pCellRoot->m_arrChildren.RemoveAll();
+    // One block for all the rows: the arrays otherwise grow 1,024 items at a time, which
+    // copies them over and over when a hundred thousand rows come back.
+    m_pCellRoot->m_arrChildren.SetSize(0, w > r0 ? (INT_PTR)(w - r0) : 0);
     if (w < n)
         m_DP.RowRemove(w, n - w);
     for (ULONG r = r0; r < w; r++)
@@ -234,7 +237,8 @@ void CExtReportGridDataProvider::RebuildUngroup()
         pNode->m_pNodeParent = m_pCellRoot;
         m_pCellRoot->m_arrChildren.Add(pNode);
     }
-    RebuildTables();
+    if (bTables)
+        RebuildTables();
 }
 
 bool CExtReportGridDataProvider::RebuildSort(const CExtGridDataSortOrder& keys)
@@ -286,7 +290,18 @@ bool CExtReportGridDataProvider::RebuildRegroup(const CArray<ULONG, ULONG>& arrG
     std::vector<ULONG> arrSource;
     arrSource.reserve(nTotal);
     std::vector<CExtTreeGridCellNode*> arrChain((size_t)g, NULL);
-    m_pCellRoot->m_arrChildren.RemoveAll();
+    // Each child array is made in one block of its final size (grown 1,024 items at a
+    // time a large group would be copied over and over). A level-i group that starts at
+    // row r holds one child per row of its span that starts a new level-(i + 1) entry.
+    auto ChildCount = [&](ULONG r, int i) -> INT_PTR
+    {
+        INT_PTR nChildren = 1;
+        for (ULONG q = r + 1; q < n && arrShared[q - r0] > i; q++)
+            if (arrShared[q - r0] == i + 1)
+                nChildren++;
+        return nChildren;
+    };
+    m_pCellRoot->m_arrChildren.SetSize(0, (INT_PTR)std::count(arrShared.begin(), arrShared.end(), 0));
     ULONG nNext = n;
     for (ULONG r = r0; r < n; r++)
     {
@@ -298,7 +313,7 @@ bool CExtReportGridDataProvider::RebuildRegroup(const CArray<ULONG, ULONG>& arrG
             if (pGroup == NULL)
                 return false;
             pGroup->m_pReportGrid = pWndReport;
-            pGroup->m_arrChildren.RemoveAll();
+            pGroup->m_arrChildren.SetSize(0, ChildCount(r, i));
             pGroup->TreeNodeSetExpanded(true);
             CExtTreeGridCellNode* pParent = i == 0 ? m_pCellRoot : arrChain[i - 1];
             pGroup->m_pNodeParent = pParent;
@@ -360,8 +375,11 @@ ULONG CExtReportGridDataProvider::RebuildCounts(CExtTreeGridCellNode* pNode)
 
 void CExtReportGridDataProvider::RebuildTables()
 {
-    m_arrGridRef.RemoveAll();
-    m_arrGridVis.RemoveAll();
+    // Every row of the flat store is one node of the tree.
+    const ULONG r0 = FlatReservedRows(), n = m_DP.RowCountGet();
+    const INT_PTR nNodes = n > r0 ? (INT_PTR)(n - r0) : 0;
+    m_arrGridRef.SetSize(0, nNodes);
+    m_arrGridVis.SetSize(0, nNodes);
     m_pCellRoot->TreeNodeSetExpanded(true);
     RebuildCounts(m_pCellRoot);
     CollectShown(m_pCellRoot, m_arrGridVis);
@@ -373,8 +391,9 @@ bool CExtReportGridDataProvider::RebuildRows(CExtReportGridWnd* pWndReport)
     if (m_pCellRoot == NULL)
         return false;
     RebuildSortArrows();
-    RebuildUngroup();
+    // With keys to apply the tables are built once, after the rows found their places.
     const int nCount = m_rgso.GetCount();
+    RebuildUngroup(nCount == 0);
     if (nCount == 0)
         return true;
     CExtGridDataSortOrder keys;
@@ -385,7 +404,10 @@ bool CExtReportGridDataProvider::RebuildRows(CExtReportGridWnd* pWndReport)
         bool bAscending = true;
         const LONG nFlat = FlatColumnOf(m_rgso.ItemGet(i, &bAscending));
         if (nFlat < 0)
+        {
+            RebuildTables();
             return false;
+        }
         CExtGridDataSortOrder::ITEM_INFO key(nFlat, bAscending);
         keys.m_arrItems.Add(key);
         if (i < nGroups)
@@ -402,8 +424,9 @@ bool CExtReportGridDataProvider::RebuildRows(CExtReportGridWnd* pWndReport)
     if (arrGroupColumns.GetSize() == 0)
     {
         // Relink the sorted data rows under the root in their new row order.
-        m_pCellRoot->m_arrChildren.RemoveAll();
-        for (ULONG r = FlatReservedRows(), n = m_DP.RowCountGet(); r < n; r++)
+        const ULONG r0 = FlatReservedRows(), n = m_DP.RowCountGet();
+        m_pCellRoot->m_arrChildren.SetSize(0, n > r0 ? (INT_PTR)(n - r0) : 0);
+        for (ULONG r = r0; r < n; r++)
         {
             CExtTreeGridCellNode* pNode =
                 DYNAMIC_DOWNCAST(CExtTreeGridCellNode, m_DP.CellGet(0, r, NULL, false, false));

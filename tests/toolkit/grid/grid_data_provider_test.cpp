@@ -122,6 +122,103 @@ TEST(GridDataProvider, SortsRowsAndTellsEverySwap) {
 
 namespace {
 
+// Records the swaps a sort reports, in order.
+class SwapLog : public IEvents {
+public:
+    std::vector<std::pair<ULONG, ULONG>> swaps;
+    void OnSortBegin(bool) override {}
+    void OnSortEnd(bool) override {}
+    void OnSeriesSwapping(bool, ULONG a, ULONG b, ULONG) override { swaps.push_back(std::make_pair(a, b)); }
+    void OnSeriesMoved(bool, ULONG, ULONG) override {}
+};
+
+}  // namespace
+
+// The provider's sort keeps its keys in a compact table; whatever the cells hold, the sort
+// must make exactly the swaps that comparing the cells themselves makes.
+TEST(GridDataProvider, SortKeyTableSwapsAsTheCellsCompare) {
+    const ULONG kRows = 400;
+    // Short and long texts (sharing their first twelve bytes and more), multibyte bytes,
+    // equal texts told apart by style bits only, empty places, and a derived string cell.
+    const char* kTexts[] = {"b", "a", "", "abcdefghijklmnop", "abcdefghijklmnoq", "abcdefghijkl", "abcdefghijk",
+                            "\xE9t\xE9", "\xE9tat", "zz", "a", "Group 010", "Group 01", "Group 010x"};
+    const size_t nTexts = sizeof(kTexts) / sizeof(kTexts[0]);
+    struct Case {
+        const char* name;
+        std::vector<std::pair<LONG, bool>> keys;
+    } cases[] = {
+        {"one key ascending", {{0, true}}},
+        {"one key descending", {{0, false}}},
+        {"two keys", {{0, true}, {1, false}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CExtGridDataProviderMemory dp;
+        ASSERT_TRUE(dp.ColumnInsert(0, 2));
+        ASSERT_TRUE(dp.RowInsert(0, kRows));
+        unsigned nSeed = 12345;
+        for (ULONG r = 0; r < kRows; r++) {
+            nSeed = nSeed * 1103515245u + 12345u;
+            const char* sText = kTexts[(nSeed >> 16) % nTexts];
+            if (*sText != 0) {
+                CRuntimeClass* pClass =
+                    (nSeed >> 8) % 17 == 0 ? RUNTIME_CLASS(CExtGridCellPassword) : RUNTIME_CLASS(CExtGridCellString);
+                CExtGridCell* p = dp.CellGet(0, r, pClass);
+                ASSERT_TRUE(p != NULL);
+                p->TextSet(sText);
+                p->ModifyStyle((nSeed >> 4) % 3 == 0 ? 0x10000 : 0);
+            }
+            CExtGridCell* p1 = dp.CellGet(1, r, RUNTIME_CLASS(CExtGridCellString));
+            ASSERT_TRUE(p1 != NULL);
+            p1->TextSet(std::to_string((nSeed >> 20) % 5).c_str());
+        }
+        std::vector<CExtGridCell*> before;
+        for (ULONG r = 0; r < kRows; r++) before.push_back(dp.CellGet(1, r, NULL, false));
+        CExtGridDataSortOrder o = Order(c.keys);
+        // The plain sort, then every swap undone.
+        SwapLog plain;
+        ULONG nCounter = 0;
+        ASSERT_TRUE(dp.QuickSort(false, &plain, o, nCounter, 0, (LONG)kRows - 1));
+        ASSERT_FALSE(plain.swaps.empty());
+        for (size_t i = plain.swaps.size(); i-- > 0;)
+            ASSERT_TRUE(dp.SwapSeries(plain.swaps[i].first, plain.swaps[i].second, nCounter, NULL, false));
+        for (ULONG r = 0; r < kRows; r++) ASSERT_EQ(before[r], dp.CellGet(1, r, NULL, false)) << "row " << r;
+        SwapLog tabled;
+        ASSERT_TRUE(dp.SortOrderSet(o, false, &tabled));
+        EXPECT_TRUE(plain.swaps == tabled.swaps);
+    }
+}
+
+// A sink that empties key cells while the sort runs leaves the table behind: the sort
+// goes on as the cells now compare, never with a destroyed cell.
+TEST(GridDataProvider, SortAfterCellsDestroyedBySink) {
+    class Clearing : public SwapLog {
+    public:
+        CExtGridDataProviderMemory* pDP = NULL;
+        void OnSeriesSwapping(bool b, ULONG a, ULONG c, ULONG n) override {
+            SwapLog::OnSeriesSwapping(b, a, c, n);
+            if (swaps.size() == 1) pDP->CellRangeSet(0, a, 1, 20);
+        }
+    } plain, tabled;
+    CExtGridDataProviderMemory dp1, dp2;
+    for (CExtGridDataProviderMemory* pDP : {&dp1, &dp2}) {
+        ASSERT_TRUE(pDP->ColumnInsert(0, 1));
+        ASSERT_TRUE(pDP->RowInsert(0, 50));
+        for (ULONG r = 0; r < 50; r++)
+            pDP->CellGet(0, r, RUNTIME_CLASS(CExtGridCellString))->TextSet(std::to_string(100 + (r * 37) % 50).c_str());
+    }
+    plain.pDP = &dp1;
+    tabled.pDP = &dp2;
+    CExtGridDataSortOrder o = Order({{0, true}});
+    ULONG nCounter = 0;
+    ASSERT_TRUE(dp1.QuickSort(false, &plain, o, nCounter, 0, 49));
+    EXPECT_TRUE(dp2.SortOrderSet(o, false, &tabled));
+    EXPECT_TRUE(plain.swaps == tabled.swaps);
+    EXPECT_EQ(Column(dp1, 0), Column(dp2, 0));
+}
+
+namespace {
+
 std::string Row(CExtGridDataProvider& dp, ULONG r) {
     std::string s;
     for (ULONG c = 0; c < dp.ColumnCountGet(); c++) s += (c ? "," : "") + Text(dp, c, r);

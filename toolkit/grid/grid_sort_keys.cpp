@@ -1,0 +1,133 @@
+#include "toolkit/grid/grid_sort_keys.h"
+
+#include <string.h>
+
+#include <new>
+
+#include "toolkit/grid/grid_cell_string.h"
+#include "toolkit/grid/grid_data_provider.h"
+
+namespace {
+
+// The style bits CompareCells hands to a cell's Compare.
+const DWORD kStyleMask = 0xB0000;
+// A table beyond this is not worth its memory; the sort goes without it.
+const unsigned long long kMaxTableBytes = 256ull << 20;
+
+}  // namespace
+
+CExtGridSortKeyTable::CExtGridSortKeyTable(CExtGridDataProviderMemory& provider, const CExtGridDataSortOrder& order,
+                                           bool bColumns, ULONG nFirst, ULONG nLast)
+    : m_provider(provider), m_order(order), m_bColumns(bColumns), m_nFirst(nFirst), m_nLast(nLast),
+      m_nKeys((int)order.m_arrItems.GetSize())
+{
+}
+
+bool CExtGridSortKeyTable::Create()
+{
+    if (m_nKeys <= 0 || m_nLast < m_nFirst)
+        return false;
+    const unsigned long long nCount = (unsigned long long)(m_nLast - m_nFirst + 1) * (unsigned)m_nKeys;
+    if (nCount * sizeof(KEY) > kMaxTableBytes)
+        return false;
+    try
+    {
+        m_arrKeys.assign((size_t)nCount, KEY());
+    }
+    catch (const std::bad_alloc&)
+    {
+        return false;
+    }
+    return true;
+}
+
+bool CExtGridSortKeyTable::Covers(const CExtGridDataSortOrder& order, bool bColumns, ULONG n1, ULONG n2) const
+{
+    return &order == &m_order && bColumns == m_bColumns && !m_arrKeys.empty() && n1 >= m_nFirst &&
+           n1 <= m_nLast && n2 >= m_nFirst && n2 <= m_nLast;
+}
+
+// The cell is fetched on the first comparison that needs it, with the arguments the
+// provider's own comparison uses, so a default cell is made for an empty place exactly
+// when it would be without the table.
+CExtGridSortKeyTable::KEY& CExtGridSortKeyTable::Fetch(ULONG n, int nKey)
+{
+    KEY& key = m_arrKeys[(size_t)(n - m_nFirst) * (unsigned)m_nKeys + (unsigned)nKey];
+    if ((key.m_nFlags & FETCHED) != 0)
+        return key;
+    const ULONG nKeyNo = (ULONG)m_order.m_arrItems[nKey].m_nRowColNo;
+    CExtGridCell* pCell =
+        m_bColumns ? m_provider.CellGet(n, nKeyNo, NULL, true, true) : m_provider.CellGet(nKeyNo, n, NULL, true, true);
+    key.m_pCell = pCell;
+    key.m_nFlags = FETCHED;
+    // Only a cell of exactly the string class: a derived one may compare otherwise.
+    if (pCell == NULL || pCell->GetRuntimeClass() != RUNTIME_CLASS(CExtGridCellString))
+        return key;
+    LPCSTR sText = static_cast<CExtGridCellString*>(pCell)->TextStored();
+    if (sText == NULL)
+        sText = "";
+    const size_t nLength = strnlen(sText, PREFIX + 1);
+    memcpy(key.m_arrPrefix, sText, nLength < (size_t)PREFIX ? nLength : (size_t)PREFIX);
+    BYTE nAscii = 0;
+    while (nAscii < PREFIX && key.m_arrPrefix[nAscii] < 0x80)
+        nAscii++;
+    key.m_nAscii = nAscii;
+    key.m_dwStyle = pCell->GetStyle() & kStyleMask;
+    key.m_nFlags |= PLAIN | (nLength <= PREFIX ? COMPLETE : 0);
+    return key;
+}
+
+// Two plain string cells compare their texts byte by byte while both are ASCII, then the
+// style bits; what the prefixes cannot settle (a longer text, a multibyte character) goes
+// to the cells themselves, as does every other kind of cell.
+int CExtGridSortKeyTable::CompareKeys(const KEY& a, const KEY& b)
+{
+    if ((a.m_nFlags & b.m_nFlags & PLAIN) != 0)
+    {
+        int d = 0;
+        while (d < PREFIX && a.m_arrPrefix[d] == b.m_arrPrefix[d])
+            d++;
+        if (d < PREFIX)
+        {
+            if (d < a.m_nAscii && d < b.m_nAscii)
+                return a.m_arrPrefix[d] < b.m_arrPrefix[d] ? -1 : 1;
+        }
+        else if ((a.m_nFlags & b.m_nFlags & COMPLETE) != 0)
+            return a.m_dwStyle < b.m_dwStyle ? -1 : (a.m_dwStyle > b.m_dwStyle ? 1 : 0);
+    }
+    return m_provider.CompareCells(a.m_pCell, b.m_pCell);
+}
+
+int CExtGridSortKeyTable::Compare(ULONG n1, ULONG n2)
+{
+    if (n1 == n2)
+        return 0;
+    int nFallback = 0;
+    for (int i = 0; i < m_nKeys; i++)
+    {
+        const KEY& a = Fetch(n1, i);
+        const KEY& b = Fetch(n2, i);
+        const int nResult = m_order.m_arrItems[i].m_bAscending ? CompareKeys(a, b) : CompareKeys(b, a);
+        if (nResult != 0)
+            return nResult;
+        if (i == 0 && a.m_pCell != b.m_pCell)
+            nFallback = a.m_pCell < b.m_pCell ? -1 : 1;
+    }
+    return nFallback;
+}
+
+bool CExtGridSortKeyTable::Swap(bool bColumns, ULONG n1, ULONG n2)
+{
+    if (bColumns != m_bColumns || m_arrKeys.empty() || n1 < m_nFirst || n1 > m_nLast || n2 < m_nFirst ||
+        n2 > m_nLast)
+        return false;
+    KEY* p1 = &m_arrKeys[(size_t)(n1 - m_nFirst) * (unsigned)m_nKeys];
+    KEY* p2 = &m_arrKeys[(size_t)(n2 - m_nFirst) * (unsigned)m_nKeys];
+    for (int i = 0; i < m_nKeys; i++)
+    {
+        const KEY t = p1[i];
+        p1[i] = p2[i];
+        p2[i] = t;
+    }
+    return true;
+}
