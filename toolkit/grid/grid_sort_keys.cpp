@@ -6,6 +6,7 @@
 
 #include "toolkit/grid/grid_cell_string.h"
 #include "toolkit/grid/grid_data_provider.h"
+#include "toolkit/grid/grid_prefetch.h"
 
 namespace {
 
@@ -38,7 +39,36 @@ bool CExtGridSortKeyTable::Create()
     {
         return false;
     }
+    GatherFirstKey();
     return true;
+}
+
+// Every position's first key is compared in the first partition anyway. Fetched one by
+// one as the comparisons come, each cell and then its text is a wait on memory once the
+// rows no longer fit the caches; gathered in one pass the loads of the positions ahead
+// are started early and overlap. Only cells that exist are taken here: an empty place
+// is left to Fetch, so default cells are made in the order the comparisons ask for them
+// (their addresses break ties).
+void CExtGridSortKeyTable::GatherFirstKey()
+{
+    const ULONG nKeyNo = (ULONG)m_order.m_arrItems[0].m_nRowColNo;
+    auto Existing = [&](ULONG n) -> CExtGridCell*
+    {
+        return m_bColumns ? m_provider.CellGet(n, nKeyNo, NULL, false, false)
+                          : m_provider.CellGet(nKeyNo, n, NULL, false, false);
+    };
+    // The cell of the position this far ahead is asked for, that of the position half as
+    // far ahead (arrived by now) gives the address of its text.
+    for (ULONG n = m_nFirst; n <= m_nLast; n++)
+    {
+        if (m_nLast - n >= GRID_PREFETCH_AHEAD)
+        {
+            GridPrefetch(Existing(n + GRID_PREFETCH_AHEAD));
+            GridPrefetchText(Existing(n + GRID_PREFETCH_AHEAD / 2));
+        }
+        if (CExtGridCell* pCell = Existing(n))
+            Fill(m_arrKeys[(size_t)(n - m_nFirst) * (unsigned)m_nKeys], pCell);
+    }
 }
 
 bool CExtGridSortKeyTable::Covers(const CExtGridDataSortOrder& order, bool bColumns, ULONG n1, ULONG n2) const
@@ -56,13 +86,18 @@ CExtGridSortKeyTable::KEY& CExtGridSortKeyTable::Fetch(ULONG n, int nKey)
     if ((key.m_nFlags & FETCHED) != 0)
         return key;
     const ULONG nKeyNo = (ULONG)m_order.m_arrItems[nKey].m_nRowColNo;
-    CExtGridCell* pCell =
-        m_bColumns ? m_provider.CellGet(n, nKeyNo, NULL, true, true) : m_provider.CellGet(nKeyNo, n, NULL, true, true);
+    Fill(key, m_bColumns ? m_provider.CellGet(n, nKeyNo, NULL, true, true)
+                         : m_provider.CellGet(nKeyNo, n, NULL, true, true));
+    return key;
+}
+
+void CExtGridSortKeyTable::Fill(KEY& key, CExtGridCell* pCell)
+{
     key.m_pCell = pCell;
     key.m_nFlags = FETCHED;
     // Only a cell of exactly the string class: a derived one may compare otherwise.
     if (pCell == NULL || pCell->GetRuntimeClass() != RUNTIME_CLASS(CExtGridCellString))
-        return key;
+        return;
     LPCSTR sText = static_cast<CExtGridCellString*>(pCell)->TextStored();
     if (sText == NULL)
         sText = "";
@@ -74,7 +109,6 @@ CExtGridSortKeyTable::KEY& CExtGridSortKeyTable::Fetch(ULONG n, int nKey)
     key.m_nAscii = nAscii;
     key.m_dwStyle = pCell->GetStyle() & kStyleMask;
     key.m_nFlags |= PLAIN | (nLength <= PREFIX ? COMPLETE : 0);
-    return key;
 }
 
 // Two plain string cells compare their texts byte by byte while both are ASCII, then the

@@ -57,6 +57,8 @@ private:
     };
 
     KEY& Fetch(ULONG n, int nKey);
+    void Fill(KEY& key, CExtGridCell* pCell);
+    void GatherFirstKey();
     int CompareKeys(const KEY& a, const KEY& b);
 
     CExtGridDataProviderMemory& m_provider;

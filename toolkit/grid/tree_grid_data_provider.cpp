@@ -1,6 +1,7 @@
 // The tree grid's provider: the node arrays, the counts kept in the nodes, row and column
 // translation to the flat provider, and the provider interface forwarded to it.
 #include "toolkit/grid/tree_grid_data_provider.h"
+#include "toolkit/grid/grid_prefetch.h"
 
 IMPLEMENT_DYNAMIC(CExtTreeGridDataProvider, CExtGridDataProvider)
 
@@ -159,6 +160,8 @@ void CExtTreeGridDataProvider::CollectShown(CExtTreeGridCellNode* pNode, CExtTre
 {
     for (INT_PTR i = 0; i < pNode->m_arrChildren.GetSize(); i++)
     {
+        if (pNode->m_arrChildren.GetSize() - i > (INT_PTR)GRID_PREFETCH_AHEAD)
+            GridPrefetch(pNode->m_arrChildren[i + GRID_PREFETCH_AHEAD]);
         CExtTreeGridCellNode* pChild = pNode->m_arrChildren[i];
         arr.Add(pChild);
         if (pChild->TreeNodeIsExpanded())

@@ -110,6 +110,8 @@ protected:
     void RebuildSortArrows();
     // Back to flat rows under the root; bTables rebuilds the node tables as well.
     void RebuildUngroup(bool bTables = true);
+    // Asks ahead for the node of flat row r (none past the end) for a pass over the rows.
+    void PrefetchNode(ULONG r);
     bool RebuildSort(const CExtGridDataSortOrder& keys);
     bool RebuildRegroup(const CArray<ULONG, ULONG>& arrGroupColumns, CExtReportGridWnd* pWndReport);
     // Children lists, links, both counts and the node tables from the parents' lists.

@@ -7,6 +7,7 @@
 // at once, new group rows are made at the end at once, and the final order is reached by
 // swapping rows into place, so one rebuild costs the sort plus a few linear passes.
 #include "toolkit/reportgrid/report_grid_data.h"
+#include "toolkit/grid/grid_prefetch.h"
 #include "toolkit/reportgrid/report_grid_wnd.h"
 #include <algorithm>
 #include <vector>
@@ -214,6 +215,7 @@ void CExtReportGridDataProvider::RebuildUngroup(bool bTables)
     ULONG w = r0, nSwaps = 0;
     for (ULONG r = r0; r < n; r++)
     {
+        PrefetchNode(r + GRID_PREFETCH_AHEAD);
         CExtTreeGridCellNode* pNode = DYNAMIC_DOWNCAST(CExtTreeGridCellNode, m_DP.CellGet(0, r, NULL, false, false));
         if (pNode != NULL && pNode->m_arrChildren.GetSize() > 0)
             continue;
@@ -230,6 +232,7 @@ void CExtReportGridDataProvider::RebuildUngroup(bool bTables)
         m_DP.RowRemove(w, n - w);
     for (ULONG r = r0; r < w; r++)
     {
+        PrefetchNode(r + GRID_PREFETCH_AHEAD);
         CExtTreeGridCellNode* pNode = DYNAMIC_DOWNCAST(CExtTreeGridCellNode, m_DP.CellGet(0, r, NULL, false, false));
         if (pNode == NULL)
             continue;  // a row without a node cannot be shown; it stays out of the tree
@@ -239,6 +242,11 @@ void CExtReportGridDataProvider::RebuildUngroup(bool bTables)
     }
     if (bTables)
         RebuildTables();
+}
+
+void CExtReportGridDataProvider::PrefetchNode(ULONG r)
+{
+    GridPrefetchBytes(m_DP.CellGet(0, r, NULL, false, false), sizeof(CExtTreeGridCellNode));
 }
 
 bool CExtReportGridDataProvider::RebuildSort(const CExtGridDataSortOrder& keys)
@@ -267,6 +275,11 @@ bool CExtReportGridDataProvider::RebuildRegroup(const CArray<ULONG, ULONG>& arrG
     ULONG nGroupRows = 0;
     for (ULONG r = r0; r < n; r++)
     {
+        if (g > 0 && n - r > GRID_PREFETCH_AHEAD)
+        {
+            GridPrefetch(m_DP.CellGet(arrGroupColumns[0], r + GRID_PREFETCH_AHEAD, NULL, false, false));
+            GridPrefetchText(m_DP.CellGet(arrGroupColumns[0], r + GRID_PREFETCH_AHEAD / 2, NULL, false, false));
+        }
         int m = 0;
         if (r > r0)
             while (m < g)
@@ -305,6 +318,7 @@ bool CExtReportGridDataProvider::RebuildRegroup(const CArray<ULONG, ULONG>& arrG
     ULONG nNext = n;
     for (ULONG r = r0; r < n; r++)
     {
+        PrefetchNode(r + GRID_PREFETCH_AHEAD);
         CExtTreeGridCellNode* pData = DYNAMIC_DOWNCAST(CExtTreeGridCellNode, m_DP.CellGet(0, r, NULL, false, false));
         for (int i = arrShared[r - r0]; i < g; i++)
         {
@@ -359,6 +373,8 @@ ULONG CExtReportGridDataProvider::RebuildCounts(CExtTreeGridCellNode* pNode)
     ULONG nAll = 0, nShown = 0;
     for (INT_PTR i = 0; i < arr.GetSize(); i++)
     {
+        if (arr.GetSize() - i > (INT_PTR)GRID_PREFETCH_AHEAD)
+            GridPrefetch(arr[i + GRID_PREFETCH_AHEAD]);
         CExtTreeGridCellNode* pChild = arr[i];
         pChild->m_nOptIndex = (ULONG)i;
         pChild->m_pNodePrev = i > 0 ? arr[i - 1] : NULL;
