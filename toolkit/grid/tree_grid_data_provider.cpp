@@ -2,6 +2,7 @@
 // translation to the flat provider, and the provider interface forwarded to it.
 #include "toolkit/grid/tree_grid_data_provider.h"
 #include "toolkit/grid/grid_prefetch.h"
+#include <algorithm>
 
 IMPLEMENT_DYNAMIC(CExtTreeGridDataProvider, CExtGridDataProvider)
 
@@ -297,6 +298,9 @@ bool CExtTreeGridDataProvider::TreeNodeExpand(CExtTreeGridCellNode* pNode, INT n
     {
         pNode->TreeNodeSetExpanded(true);
         CExtTreeGridCellNode::NodeArray arrShown;
+        // One block for what can show below the node: grown the classic way a large
+        // branch would be copied over and over.
+        arrShown.SetSize(0, (INT_PTR)std::min<ULONG>(pNode->m_nContentWeightAll, (ULONG)m_arrGridRef.GetSize()));
         CollectShown(pNode, arrShown);
         pNode->m_nContentWeightExpanded = (ULONG)arrShown.GetSize();
         if (bDisplayed && InRange(nAt, 0, (ULONG)m_arrGridVis.GetSize()))
