@@ -275,10 +275,10 @@ protected:
     CMapPtrToPtr m_mapRowDefaultCells;
 };
 
-// Every cell in memory: a table of column pointers, each to an array of row-count cell
-// pointers (or NULL until the column is first written).
 class CExtGridSortKeyTable;
 
+// Every cell in memory: a table of column pointers, each to an array of row-count cell
+// pointers (or NULL until the column is first written).
 class CExtGridDataProviderMemory : public CExtGridDataProviderBL
 {
     DECLARE_DYNAMIC(CExtGridDataProviderMemory)

@@ -116,7 +116,7 @@ protected:
     bool RebuildRegroup(const CArray<ULONG, ULONG>& arrGroupColumns, CExtReportGridWnd* pWndReport);
     // Children lists, links, both counts and the node tables from the parents' lists.
     void RebuildTables();
-    ULONG RebuildCounts(CExtTreeGridCellNode* pNode);
+    ULONG RebuildCounts(CExtTreeGridCellNode* pNode, bool bShown);
 
     ULONG m_nNodeColumnCount;
     ULONG m_nHeaderRowCount;

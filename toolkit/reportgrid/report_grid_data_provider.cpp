@@ -366,7 +366,9 @@ bool CExtReportGridDataProvider::RebuildRegroup(const CArray<ULONG, ULONG>& arrG
     return true;
 }
 
-ULONG CExtReportGridDataProvider::RebuildCounts(CExtTreeGridCellNode* pNode)
+// bShown: every node from the root down to pNode is expanded, so its children show. One
+// walk fills both tables: every node in tree order, and the shown ones in the same order.
+ULONG CExtReportGridDataProvider::RebuildCounts(CExtTreeGridCellNode* pNode, bool bShown)
 {
     // Depth is bounded by the number of group-by columns.
     CExtTreeGridCellNode::NodeArray& arr = pNode->m_arrChildren;
@@ -381,11 +383,15 @@ ULONG CExtReportGridDataProvider::RebuildCounts(CExtTreeGridCellNode* pNode)
         pChild->m_pNodeNext = i + 1 < arr.GetSize() ? arr[i + 1] : NULL;
         pChild->m_pNodeParent = pNode;
         m_arrGridRef.Add(pChild);
-        nAll += 1 + RebuildCounts(pChild);
-        nShown += 1 + (pChild->TreeNodeIsExpanded() ? pChild->m_nContentWeightExpanded : 0);
+        if (bShown)
+            m_arrGridVis.Add(pChild);
+        const bool bExpanded = pChild->TreeNodeIsExpanded();
+        nAll += 1 + RebuildCounts(pChild, bShown && bExpanded);
+        nShown += 1 + (bExpanded ? pChild->m_nContentWeightExpanded : 0);
     }
     pNode->m_nContentWeightAll = nAll;
-    pNode->m_nContentWeightExpanded = nShown;
+    // A collapsed node shows nothing below it, as the tree's own expanding keeps it.
+    pNode->m_nContentWeightExpanded = pNode->TreeNodeIsExpanded() ? nShown : 0;
     return nAll;
 }
 
@@ -397,8 +403,7 @@ void CExtReportGridDataProvider::RebuildTables()
     m_arrGridRef.SetSize(0, nNodes);
     m_arrGridVis.SetSize(0, nNodes);
     m_pCellRoot->TreeNodeSetExpanded(true);
-    RebuildCounts(m_pCellRoot);
-    CollectShown(m_pCellRoot, m_arrGridVis);
+    RebuildCounts(m_pCellRoot, true);
 }
 
 bool CExtReportGridDataProvider::RebuildRows(CExtReportGridWnd* pWndReport)
