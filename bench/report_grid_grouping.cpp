@@ -15,7 +15,7 @@ namespace {
 
 const int kColumns = 5;   // the first one is grouped by
 const int kGroups = 100;  // distinct values of the grouped column
-const int kRounds = 3;    // the best of these rounds counts
+const int kRounds = 5;    // the best of these rounds counts
 const int kWidth = 800, kHeight = 600;
 
 // Rows arrive in an order unlike the grouped one, so grouping has to sort.
