@@ -663,6 +663,48 @@ bool OnePixelPass(CArray<PROPORTIONAL_ITEM, const PROPORTIONAL_ITEM&>& arr, int 
     return nRemainder != nBefore;
 }
 
+// As many one-pixel passes as it takes, while any item can still move. Whole passes in
+// which the remainder lasts and no item reaches its limit are taken at once: a stored
+// extent of two thousand million pixels would otherwise take as many passes.
+void SpreadRemainder(CArray<PROPORTIONAL_ITEM, const PROPORTIONAL_ITEM&>& arr, int nFirst, int nLast,
+                     long long& nRemainder)
+{
+    while (nRemainder != 0)
+    {
+        const bool bGrow = nRemainder > 0;
+        long long nMovable = 0, nRoom = 0;
+        for (int i = nFirst; i <= nLast; i++)
+        {
+            const PROPORTIONAL_ITEM& item = arr[i];
+            const long long nItemRoom =
+                bGrow ? (long long)item.nMax - item.nExtent : (long long)item.nExtent - item.nMin;
+            if (nItemRoom <= 0)
+                continue;
+            nRoom = nMovable == 0 ? nItemRoom : std::min(nRoom, nItemRoom);
+            nMovable++;
+        }
+        if (nMovable == 0)
+            return;
+        const long long nPasses = std::min(nRoom, (bGrow ? nRemainder : -nRemainder) / nMovable);
+        if (nPasses == 0)
+        {
+            // Fewer pixels left than items that can take one: the last pass.
+            OnePixelPass(arr, nFirst, nLast, nRemainder);
+            continue;
+        }
+        for (int i = nFirst; i <= nLast; i++)
+        {
+            PROPORTIONAL_ITEM& item = arr[i];
+            if (bGrow ? item.nExtent >= item.nMax : item.nExtent <= item.nMin)
+                continue;
+            item.nExtent = (int)(item.nExtent + (bGrow ? nPasses : -nPasses));
+            if (item.pHeader != NULL)
+                item.pHeader->SetExtent(item.nExtent, 0);
+        }
+        nRemainder += bGrow ? -nPasses * nMovable : nPasses * nMovable;
+    }
+}
+
 }  // namespace
 
 void CExtGridWnd::AdjustProportionalExtents(int nAvailable, bool bColumns, int nKeepThrough)
@@ -747,12 +789,8 @@ void CExtGridWnd::AdjustProportionalExtents(int nAvailable, bool bColumns, int n
     }
     // The passes go on while some item can still move that way: an item at its limit
     // in the other direction (all at maximum while shrinking) does not stop them.
-    while (nRemainder != 0 && nFirst < nCount && OnePixelPass(arr, nFirst, nCount - 1, nRemainder))
-        ;
+    if (nFirst < nCount)
+        SpreadRemainder(arr, nFirst, nCount - 1, nRemainder);
     if (nKeepThrough >= 0)
-    {
-        const int nLastKept = std::min(nKeepThrough, nCount - 1);
-        while (nRemainder != 0 && OnePixelPass(arr, 0, nLastKept, nRemainder))
-            ;
-    }
+        SpreadRemainder(arr, 0, std::min(nKeepThrough, nCount - 1), nRemainder);
 }

@@ -164,6 +164,9 @@ TEST_F(GridWndTest, ProportionalFittingSharesTheRestAndFallsBackToSinglePixels)
          {100, 100, 100}},
         {"everything at its minimum and maximum", 500, -1, {50, 50, 50}, {50, 50, 50}, {50, 50, 50}, {1, 1, 1},
          {50, 50, 50}},
+        // A damaged layout's extent: pixel by pixel this took two thousand million passes.
+        {"an extent far beyond its maximum comes down at once", 300, -1, {2000000000, 50, 50}, {10, 0, 0},
+         {32767, 999, 999}, {0, 0, 0}, {300, 0, 0}},
     };
     Make();
     for (const Case& c : cases)

@@ -1,8 +1,6 @@
-// A deterministic mutation run over every reader of files and streams: valid seeds made by
-// the writers, then bit flips, truncations and every 16- and 32-bit field set to 0, 1,
-// the largest positive and all ones. Each reader runs in a child process (this same test
-// program), so a crash or hang fails the test and leaves the input that caused it in
-// the working folder. PURGELET_FUZZ_CASES sets the cases per reader (scripts/fuzz.sh).
+// The mutation run over the readers of this library and the ones below it: bitmaps,
+// archives of the class library's collections and command trees, image lists, the groups
+// file, command profiles, grid cells and stored VARIANTs.
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 #include <stdio.h>
@@ -20,6 +18,7 @@
 #include "toolkit/core/cmd_tree.h"
 #include "toolkit/grid/grid_cell.h"
 #include "support/archive_bytes.h"
+#include "support/mutation_run.h"
 #include "tests/toolkit/core/bmp_builder.h"
 
 namespace {
@@ -28,29 +27,9 @@ typedef std::vector<BYTE> Bytes;
 
 Bytes Stored(const std::function<void(CArchive&)>& f) { return testsupport::StoredBytes(f); }
 
-void Swallow(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (CException* e) {
-        e->Delete();
-    } catch (...) {
-        // any clean failure is fine; only crashes and hangs count
-    }
-}
-
-void LoadArchive(const Bytes& b, const std::function<void(CArchive&)>& f) {
-    Swallow([&] {
-        CMemFile file(const_cast<BYTE*>(b.data()), (UINT)b.size());
-        CArchive ar(&file, CArchive::load);
-        f(ar);
-    });
-}
-
-struct Reader {
-    const char* name;
-    std::function<std::vector<Bytes>()> seeds;
-    std::function<void(const Bytes&)> read;
-};
+using testsupport::MutationLoadArchive;
+using testsupport::MutationSwallow;
+typedef testsupport::MutationReader Reader;
 
 std::vector<Reader> Readers() {
     return {
@@ -72,7 +51,7 @@ std::vector<Reader> Readers() {
          [](const Bytes& b) {
              CExtBitmap bmp;
              bmp.LoadFromBuffer(b.data(), (DWORD)b.size());
-             LoadArchive(b, [](CArchive& ar) { CExtBitmap again; again.Serialize(ar); });
+             MutationLoadArchive(b, [](CArchive& ar) { CExtBitmap again; again.Serialize(ar); });
          }},
         {"archive",
          [] {
@@ -95,7 +74,7 @@ std::vector<Reader> Readers() {
              return std::vector<Bytes>{b};
          },
          [](const Bytes& b) {
-             LoadArchive(b, [](CArchive& ar) {
+             MutationLoadArchive(b, [](CArchive& ar) {
                  CObject* p = ar.ReadObject(NULL);
                  if (CObArray* a = DYNAMIC_DOWNCAST(CObArray, p))
                      for (INT_PTR i = 0; i < a->GetSize(); i++) delete a->GetAt(i);
@@ -114,7 +93,7 @@ std::vector<Reader> Readers() {
              return std::vector<Bytes>{Stored([&](CArchive& ar) { list.Write(&ar); })};
          },
          [](const Bytes& b) {
-             LoadArchive(b, [](CArchive& ar) { CImageList list; list.Read(&ar); });
+             MutationLoadArchive(b, [](CArchive& ar) { CImageList list; list.Read(&ar); });
          }},
         {"groups",
          [] {
@@ -144,7 +123,7 @@ std::vector<Reader> Readers() {
              return std::vector<Bytes>{Stored([&](CArchive& ar) { profile.SerializeState(ar, true); })};
          },
          [](const Bytes& b) {
-             LoadArchive(b, [](CArchive& ar) {
+             MutationLoadArchive(b, [](CArchive& ar) {
                  CExtCmdProfile profile("fuzz");
                  for (UINT id : {100u, 101u, 102u}) profile.CmdAllocPtr(id);
                  profile.SerializeState(ar, true);
@@ -158,7 +137,7 @@ std::vector<Reader> Readers() {
              return std::vector<Bytes>{Stored([&](CArchive& ar) { CExtGridCell::InstanceSave(ar, &cell); })};
          },
          [](const Bytes& b) {
-             LoadArchive(b, [](CArchive& ar) {
+             MutationLoadArchive(b, [](CArchive& ar) {
                  CExtGridCell* p = CExtGridCell::InstanceLoad(ar, NULL, true);
                  if (p) CExtGridCell::InstanceDestroy(p, NULL);
              });
@@ -201,115 +180,14 @@ std::vector<Reader> Readers() {
     };
 }
 
-// The nth mutation of a seed, the same in every run.
-Bytes Mutate(const Bytes& seed, unsigned n) {
-    Bytes b = seed;
-    if (b.empty()) return b;
-    unsigned x = n * 2654435761u + 12345u;
-    const size_t at = (x >> 8) % b.size();
-    switch (n % 4) {
-    case 0:  // bit flips
-        for (unsigned k = 0; k <= (x & 3); k++) b[(at + k * 7) % b.size()] ^= (BYTE)(1u << ((x >> (3 * k)) & 7));
-        break;
-    case 1:  // a truncation
-        b.resize(at);
-        break;
-    default: {  // a 16- or 32-bit field set to an edge value
-        static const DWORD values[] = {0, 1, 0x7FFFFFFF, 0xFFFFFFFF};
-        const DWORD v = values[(x >> 4) & 3];
-        const size_t width = (n % 4) == 2 ? 2 : 4;
-        for (size_t k = 0; k < width && at + k < b.size(); k++)
-            b[at + k] = (BYTE)(width == 2 && (v == 0x7FFFFFFF) && k == 1 ? 0x7F : (v >> (8 * k)));
-        break;
-    }
-    }
-    return b;
-}
-
-unsigned CasesPerReader() {
-    const char* s = getenv("PURGELET_FUZZ_CASES");
-    unsigned n = s ? (unsigned)strtoul(s, NULL, 10) : 0;
-    return n ? n : 500;
-}
-
-std::string Here(const char* name) {
-    char path[MAX_PATH];
-    ::GetCurrentDirectoryA(MAX_PATH, path);
-    return std::string(path) + "\\" + name;
-}
-
 }  // namespace
 
-// The child: runs one reader over the batch file, writing the case number before each.
 TEST(HostileFuzz, Child) {
-    const char* childReader = getenv("PURGELET_FUZZ_CHILD");
-    if (!childReader) GTEST_SKIP() << "run by HostileFuzz.EveryReaderSurvivesMutations";
-    for (const Reader& r : Readers()) {
-        if (std::string(r.name) != childReader) continue;
-        FILE* in = fopen(Here("fuzz_batch.bin").c_str(), "rb");
-        ASSERT_TRUE(in != NULL);
-        HANDLE progress = ::CreateFileA(Here("fuzz_progress.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL,
-                                        CREATE_ALWAYS, 0, NULL);
-        DWORD size = 0;
-        for (unsigned i = 0; fread(&size, 4, 1, in) == 1; i++) {
-            Bytes b(size);
-            if (size && fread(b.data(), 1, size, in) != size) break;
-            DWORD written;
-            ::SetFilePointer(progress, 0, NULL, FILE_BEGIN);
-            ::WriteFile(progress, &i, sizeof(i), &written, NULL);
-            r.read(b);
-        }
-        ::CloseHandle(progress);
-        fclose(in);
-    }
+    if (!testsupport::MutationIsChild()) GTEST_SKIP() << "run by HostileFuzz.EveryReaderSurvivesMutations";
+    testsupport::MutationChildRun(Readers());
 }
 
 TEST(HostileFuzz, EveryReaderSurvivesMutations) {
-    if (getenv("PURGELET_FUZZ_CHILD")) GTEST_SKIP();
-    char exe[MAX_PATH];
-    ::GetModuleFileNameA(NULL, exe, MAX_PATH);
-    const unsigned nCases = CasesPerReader();
-    for (const Reader& r : Readers()) {
-        SCOPED_TRACE(r.name);
-        std::vector<Bytes> seeds = r.seeds();
-        std::vector<Bytes> cases;
-        for (unsigned n = 0; n < nCases; n++) cases.push_back(Mutate(seeds[n % seeds.size()], n / seeds.size()));
-        FILE* out = fopen(Here("fuzz_batch.bin").c_str(), "wb");
-        ASSERT_TRUE(out != NULL);
-        for (const Bytes& b : cases) {
-            DWORD size = (DWORD)b.size();
-            fwrite(&size, 4, 1, out);
-            if (size) fwrite(b.data(), 1, size, out);
-        }
-        fclose(out);
-        ::DeleteFileA(Here("fuzz_progress.txt").c_str());
-
-        ::SetEnvironmentVariableA("PURGELET_FUZZ_CHILD", r.name);
-        std::string command = std::string("\"") + exe + "\" --gtest_filter=HostileFuzz.Child";
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi = {};
-        ASSERT_TRUE(::CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi));
-        ::SetEnvironmentVariableA("PURGELET_FUZZ_CHILD", NULL);
-        DWORD wait = ::WaitForSingleObject(pi.hProcess, 10 * 60 * 1000);
-        if (wait != WAIT_OBJECT_0) ::TerminateProcess(pi.hProcess, 0xDEAD);
-        DWORD code = 0;
-        ::GetExitCodeProcess(pi.hProcess, &code);
-        ::CloseHandle(pi.hThread);
-        ::CloseHandle(pi.hProcess);
-        if (code == 0) continue;
-
-        unsigned failed = 0;
-        FILE* p = fopen(Here("fuzz_progress.txt").c_str(), "rb");
-        if (p) {
-            if (fread(&failed, sizeof(failed), 1, p) != 1) failed = 0;
-            fclose(p);
-        }
-        std::string name = Here((std::string("fuzz_failure_") + r.name + "_" + std::to_string(failed) + ".bin").c_str());
-        FILE* f = fopen(name.c_str(), "wb");
-        if (f && failed < cases.size()) fwrite(cases[failed].data(), 1, cases[failed].size(), f);
-        if (f) fclose(f);
-        ADD_FAILURE() << "the reader ended with 0x" << std::hex << code << std::dec << " on case " << failed
-                      << (wait != WAIT_OBJECT_0 ? " (hung)" : "") << "; input written to " << name;
-    }
+    if (testsupport::MutationIsChild()) GTEST_SKIP();
+    testsupport::MutationParentRun(Readers(), "HostileFuzz.Child");
 }

@@ -1,0 +1,181 @@
+#include "support/mutation_run.h"
+
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <string>
+
+#include "framework/framework.h"
+
+namespace testsupport {
+
+namespace {
+
+const char kChildVariable[] = "PURGELET_FUZZ_CHILD";
+
+// The nth mutation of a seed, the same in every run.
+MutationBytes Mutate(const MutationBytes& seed, unsigned n)
+{
+    MutationBytes b = seed;
+    if (b.empty())
+        return b;
+    unsigned x = n * 2654435761u + 12345u;
+    const size_t at = (x >> 8) % b.size();
+    switch (n % 4)
+    {
+    case 0:  // bit flips
+        for (unsigned k = 0; k <= (x & 3); k++)
+            b[(at + k * 7) % b.size()] ^= (BYTE)(1u << ((x >> (3 * k)) & 7));
+        break;
+    case 1:  // a truncation
+        b.resize(at);
+        break;
+    default:
+    {  // a 16- or 32-bit field set to an edge value
+        static const DWORD values[] = {0, 1, 0x7FFFFFFF, 0xFFFFFFFF};
+        const DWORD v = values[(x >> 4) & 3];
+        const size_t width = (n % 4) == 2 ? 2 : 4;
+        for (size_t k = 0; k < width && at + k < b.size(); k++)
+            b[at + k] = (BYTE)(width == 2 && (v == 0x7FFFFFFF) && k == 1 ? 0x7F : (v >> (8 * k)));
+        break;
+    }
+    }
+    return b;
+}
+
+unsigned CasesPerReader()
+{
+    const char* s = getenv("PURGELET_FUZZ_CASES");
+    unsigned n = s ? (unsigned)strtoul(s, NULL, 10) : 0;
+    return n ? n : 500;
+}
+
+std::string Here(const std::string& name)
+{
+    char path[MAX_PATH];
+    ::GetCurrentDirectoryA(MAX_PATH, path);
+    return std::string(path) + "\\" + name;
+}
+
+}  // namespace
+
+void MutationSwallow(const std::function<void()>& f)
+{
+    try
+    {
+        f();
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+    }
+    catch (...)
+    {
+        // any clean failure is fine; only crashes and hangs count
+    }
+}
+
+void MutationLoadArchive(const MutationBytes& b, const std::function<void(CArchive&)>& f)
+{
+    MutationSwallow([&] {
+        CMemFile file(const_cast<BYTE*>(b.data()), (UINT)b.size());
+        CArchive ar(&file, CArchive::load);
+        f(ar);
+    });
+}
+
+bool MutationIsChild() { return getenv(kChildVariable) != NULL; }
+
+// Writes the case number before each case, so a crash leaves it behind.
+void MutationChildRun(const std::vector<MutationReader>& readers)
+{
+    const char* childReader = getenv(kChildVariable);
+    if (childReader == NULL)
+        return;
+    for (const MutationReader& r : readers)
+    {
+        if (std::string(r.name) != childReader)
+            continue;
+        FILE* in = fopen(Here("fuzz_batch.bin").c_str(), "rb");
+        ASSERT_TRUE(in != NULL);
+        HANDLE progress = ::CreateFileA(Here("fuzz_progress.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL,
+                                        CREATE_ALWAYS, 0, NULL);
+        DWORD size = 0;
+        for (unsigned i = 0; fread(&size, 4, 1, in) == 1; i++)
+        {
+            MutationBytes b(size);
+            if (size && fread(b.data(), 1, size, in) != size)
+                break;
+            DWORD written;
+            ::SetFilePointer(progress, 0, NULL, FILE_BEGIN);
+            ::WriteFile(progress, &i, sizeof(i), &written, NULL);
+            r.read(b);
+        }
+        ::CloseHandle(progress);
+        fclose(in);
+    }
+}
+
+void MutationParentRun(const std::vector<MutationReader>& readers, const char* childTest)
+{
+    char exe[MAX_PATH];
+    ::GetModuleFileNameA(NULL, exe, MAX_PATH);
+    const unsigned nCases = CasesPerReader();
+    for (const MutationReader& r : readers)
+    {
+        SCOPED_TRACE(r.name);
+        std::vector<MutationBytes> seeds = r.seeds();
+        ASSERT_FALSE(seeds.empty());
+        std::vector<MutationBytes> cases;
+        for (unsigned n = 0; n < nCases; n++)
+            cases.push_back(Mutate(seeds[n % seeds.size()], n / (unsigned)seeds.size()));
+        FILE* out = fopen(Here("fuzz_batch.bin").c_str(), "wb");
+        ASSERT_TRUE(out != NULL);
+        for (const MutationBytes& b : cases)
+        {
+            DWORD size = (DWORD)b.size();
+            fwrite(&size, 4, 1, out);
+            if (size)
+                fwrite(b.data(), 1, size, out);
+        }
+        fclose(out);
+        ::DeleteFileA(Here("fuzz_progress.txt").c_str());
+
+        ::SetEnvironmentVariableA(kChildVariable, r.name);
+        std::string command = std::string("\"") + exe + "\" --gtest_filter=" + childTest;
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi = {};
+        ASSERT_TRUE(::CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi));
+        ::SetEnvironmentVariableA(kChildVariable, NULL);
+        DWORD wait = ::WaitForSingleObject(pi.hProcess, 10 * 60 * 1000);
+        if (wait != WAIT_OBJECT_0)
+            ::TerminateProcess(pi.hProcess, 0xDEAD);
+        DWORD code = 0;
+        ::GetExitCodeProcess(pi.hProcess, &code);
+        ::CloseHandle(pi.hThread);
+        ::CloseHandle(pi.hProcess);
+        if (code == 0)
+            continue;
+
+        unsigned failed = 0;
+        FILE* p = fopen(Here("fuzz_progress.txt").c_str(), "rb");
+        if (p)
+        {
+            if (fread(&failed, sizeof(failed), 1, p) != 1)
+                failed = 0;
+            fclose(p);
+        }
+        std::string name = Here(std::string("fuzz_failure_") + r.name + "_" + std::to_string(failed) + ".bin");
+        FILE* f = fopen(name.c_str(), "wb");
+        if (f && failed < cases.size())
+            fwrite(cases[failed].data(), 1, cases[failed].size(), f);
+        if (f)
+            fclose(f);
+        ADD_FAILURE() << "the reader ended with 0x" << std::hex << code << std::dec << " on case " << failed
+                      << (wait != WAIT_OBJECT_0 ? " (hung)" : "") << "; input written to " << name;
+    }
+}
+
+}  // namespace testsupport
