@@ -20,8 +20,8 @@ struct Subject
     CExtReportGridItem* pItem = NULL;
     Subject()
     {
-        hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 500, 300, NULL, NULL, NULL, NULL);
-        grid.Create(CWnd::FromHandle(hParent), CRect(0, 0, 500, 300), 1, 0, WS_CHILD);
+        hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 500, 300, NULL, NULL, NULL, NULL);
+        grid.Create(CWnd::FromHandle(hParent), CRect(0, 0, 500, 300), 1, 0, WS_CHILD | WS_VISIBLE);
         CExtReportGridColumn* pName = grid.ColumnRegister("Name", "File", true, false);
         CExtReportGridColumn* pSize = grid.ColumnRegister("Size", "File", true, false);
         grid.ColumnRegister("Date", "", false, false);
@@ -64,6 +64,8 @@ std::vector<testsupport::MutationReader> Readers()
                  bool bMismatch = false;
                  Subject::Get().grid.SerializeLayout(ar, true, true, false, &bMismatch);
              });
+             // What a loaded layout shows is painted at once, group area and all.
+             ::RedrawWindow(Subject::Get().hParent, NULL, NULL, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
          }},
         {"column",
          [] {
