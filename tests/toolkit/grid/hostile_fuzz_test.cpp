@@ -17,6 +17,7 @@
 #include "toolkit/core/cmd_profile.h"
 #include "toolkit/core/cmd_tree.h"
 #include "toolkit/grid/grid_cell.h"
+#include "toolkit/grid/grid_data_provider.h"
 #include "support/archive_bytes.h"
 #include "support/mutation_run.h"
 #include "tests/toolkit/core/bmp_builder.h"
@@ -134,7 +135,33 @@ std::vector<Reader> Readers() {
              CExtGridCell cell;
              cell.ModifyStyle(0x00080000, 0);
              cell.SetValue32(0x12345678);
-             return std::vector<Bytes>{Stored([&](CArchive& ar) { CExtGridCell::InstanceSave(ar, &cell); })};
+             std::vector<Bytes> v{Stored([&](CArchive& ar) { CExtGridCell::InstanceSave(ar, &cell); })};
+             // Every kind of cell as it stores itself with a text set (a header cell keeps
+             // its text in its provider's memory).
+             CExtGridDataProviderMemory provider;
+             for (const char* name :
+                  {"CExtGridCellString", "CExtGridCellPassword", "CExtGridCellHeader", "CExtGridCellVariant",
+                   "CExtGridCellNumber", "CExtGridCellCurrency", "CExtGridCellPercentage", "CExtGridCellFraction",
+                   "CExtGridCellScientific", "CExtGridCellBool", "CExtGridCellCheckBox", "CExtGridCellRadioButton",
+                   "CExtGridCellComboBox", "CExtGridCellDropListComboBox", "CExtGridCellFontFaceName",
+                   "CExtGridCellUpDown", "CExtGridCellUpDownFontWeight", "CExtGridCellUpDownColorPart",
+                   "CExtGridCellUpDownRectPart", "CExtGridCellSlider", "CExtGridCellProgress", "CExtGridCellDateTime",
+                   "CExtGridCellIPAddress", "CExtGridCellColor", "CExtGridCellFont", "CExtGridCellHyperLink",
+                   "CExtGridCellFile", "CExtGridCellFolder", "CExtGridCellFileImage", "CExtGridCellPicture",
+                   "CExtGridCellPictureRef"}) {
+                 CRuntimeClass* pClass = CRuntimeClass::FromName(name);
+                 CObject* pObject = pClass != NULL ? pClass->CreateObject() : NULL;
+                 CExtGridCell* pCell = DYNAMIC_DOWNCAST(CExtGridCell, pObject);
+                 if (pCell == NULL) {
+                     delete pObject;
+                     continue;
+                 }
+                 pCell->SetOwner(&provider);
+                 pCell->TextSet("12");
+                 v.push_back(Stored([&](CArchive& ar) { CExtGridCell::InstanceSave(ar, pCell); }));
+                 delete pCell;
+             }
+             return v;
          },
          [](const Bytes& b) {
              MutationLoadArchive(b, [](CArchive& ar) {
