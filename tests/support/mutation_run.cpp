@@ -122,8 +122,11 @@ void MutationParentRun(const std::vector<MutationReader>& readers, const char* c
     char exe[MAX_PATH];
     ::GetModuleFileNameA(NULL, exe, MAX_PATH);
     const unsigned nCases = CasesPerReader();
+    const char* sOnly = getenv("PURGELET_FUZZ_ONLY");
     for (const MutationReader& r : readers)
     {
+        if (sOnly != NULL && *sOnly != 0 && std::string(r.name) != sOnly)
+            continue;
         SCOPED_TRACE(r.name);
         std::vector<MutationBytes> seeds = r.seeds();
         ASSERT_FALSE(seeds.empty());

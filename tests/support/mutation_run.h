@@ -3,7 +3,7 @@
 // positive and all ones. Each reader runs in a child process (this same test program,
 // through the test named by the caller), so a crash or hang fails the test and leaves
 // the input that caused it in the working folder. PURGELET_FUZZ_CASES sets the cases per
-// reader (scripts/fuzz.sh).
+// reader, PURGELET_FUZZ_ONLY runs one reader by name (scripts/fuzz.sh).
 #pragma once
 #include <windows.h>
 
