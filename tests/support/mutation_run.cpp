@@ -58,6 +58,20 @@ std::string Here(const std::string& name)
     return std::string(path) + "\\" + name;
 }
 
+// The case the child is at, ~0 before its first.
+unsigned ProgressCase()
+{
+    unsigned nCase = ~0u;
+    FILE* p = fopen(Here("fuzz_progress.txt").c_str(), "rb");
+    if (p)
+    {
+        if (fread(&nCase, sizeof(nCase), 1, p) != 1)
+            nCase = ~0u;
+        fclose(p);
+    }
+    return nCase;
+}
+
 }  // namespace
 
 void MutationSwallow(const std::function<void()>& f)
@@ -152,9 +166,25 @@ void MutationParentRun(const std::vector<MutationReader>& readers, const char* c
         PROCESS_INFORMATION pi = {};
         ASSERT_TRUE(::CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi));
         ::SetEnvironmentVariableA(kChildVariable, NULL);
-        DWORD wait = ::WaitForSingleObject(pi.hProcess, 10 * 60 * 1000);
-        if (wait != WAIT_OBJECT_0)
-            ::TerminateProcess(pi.hProcess, 0xDEAD);
+        // A hang is a case that does not end within a minute; a long run only has to go on.
+        DWORD wait = WAIT_TIMEOUT;
+        unsigned nLastCase = ~0u;
+        DWORD dwLastMove = ::GetTickCount();
+        while ((wait = ::WaitForSingleObject(pi.hProcess, 1000)) == WAIT_TIMEOUT)
+        {
+            const unsigned nCase = ProgressCase();
+            if (nCase != nLastCase)
+            {
+                nLastCase = nCase;
+                dwLastMove = ::GetTickCount();
+            }
+            else if (::GetTickCount() - dwLastMove > 60 * 1000)
+            {
+                ::TerminateProcess(pi.hProcess, 0xDEAD);
+                ::WaitForSingleObject(pi.hProcess, INFINITE);
+                break;
+            }
+        }
         DWORD code = 0;
         ::GetExitCodeProcess(pi.hProcess, &code);
         ::CloseHandle(pi.hThread);
@@ -162,14 +192,9 @@ void MutationParentRun(const std::vector<MutationReader>& readers, const char* c
         if (code == 0)
             continue;
 
-        unsigned failed = 0;
-        FILE* p = fopen(Here("fuzz_progress.txt").c_str(), "rb");
-        if (p)
-        {
-            if (fread(&failed, sizeof(failed), 1, p) != 1)
-                failed = 0;
-            fclose(p);
-        }
+        unsigned failed = ProgressCase();
+        if (failed == ~0u)
+            failed = 0;
         std::string name = Here(std::string("fuzz_failure_") + r.name + "_" + std::to_string(failed) + ".bin");
         FILE* f = fopen(name.c_str(), "wb");
         if (f && failed < cases.size())

@@ -20,7 +20,10 @@ struct Subject
     CExtReportGridItem* pItem = NULL;
     Subject()
     {
-        hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 500, 300, NULL, NULL, NULL, NULL);
+        // Shown only in the child process that loads the cases: in the test program
+        // itself a window left on the screen would take the other tests' clicks.
+        const DWORD dwShown = testsupport::MutationIsChild() ? WS_VISIBLE : 0;
+        hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | dwShown, 0, 0, 500, 300, NULL, NULL, NULL, NULL);
         grid.Create(CWnd::FromHandle(hParent), CRect(0, 0, 500, 300), 1, 0, WS_CHILD | WS_VISIBLE);
         CExtReportGridColumn* pName = grid.ColumnRegister("Name", "File", true, false);
         CExtReportGridColumn* pSize = grid.ColumnRegister("Size", "File", true, false);
