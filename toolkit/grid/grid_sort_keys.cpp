@@ -51,12 +51,7 @@ bool CExtGridSortKeyTable::Create()
 // (their addresses break ties).
 void CExtGridSortKeyTable::GatherFirstKey()
 {
-    const ULONG nKeyNo = (ULONG)m_order.m_arrItems[0].m_nRowColNo;
-    auto Existing = [&](ULONG n) -> CExtGridCell*
-    {
-        return m_bColumns ? m_provider.CellGet(n, nKeyNo, NULL, false, false)
-                          : m_provider.CellGet(nKeyNo, n, NULL, false, false);
-    };
+    auto Existing = [&](ULONG n) { return CellAt(n, 0, false); };
     // The cell of the position this far ahead is asked for, that of the position half as
     // far ahead (arrived by now) gives the address of its text.
     for (ULONG n = m_nFirst; n <= m_nLast; n++)
@@ -73,8 +68,7 @@ void CExtGridSortKeyTable::GatherFirstKey()
 
 bool CExtGridSortKeyTable::Covers(const CExtGridDataSortOrder& order, bool bColumns, ULONG n1, ULONG n2) const
 {
-    return &order == &m_order && bColumns == m_bColumns && !m_arrKeys.empty() && n1 >= m_nFirst &&
-           n1 <= m_nLast && n2 >= m_nFirst && n2 <= m_nLast;
+    return &order == &m_order && bColumns == m_bColumns && Holds(n1) && Holds(n2);
 }
 
 // The cell is fetched on the first comparison that needs it, with the arguments the
@@ -85,10 +79,17 @@ CExtGridSortKeyTable::KEY& CExtGridSortKeyTable::Fetch(ULONG n, int nKey)
     KEY& key = m_arrKeys[(size_t)(n - m_nFirst) * (unsigned)m_nKeys + (unsigned)nKey];
     if ((key.m_nFlags & FETCHED) != 0)
         return key;
-    const ULONG nKeyNo = (ULONG)m_order.m_arrItems[nKey].m_nRowColNo;
-    Fill(key, m_bColumns ? m_provider.CellGet(n, nKeyNo, NULL, true, true)
-                         : m_provider.CellGet(nKeyNo, n, NULL, true, true));
+    Fill(key, CellAt(n, nKey, true));
     return key;
+}
+
+// bMake: as the provider's own comparison asks, making a default cell for an empty place;
+// else only a cell that exists.
+CExtGridCell* CExtGridSortKeyTable::CellAt(ULONG n, int nKey, bool bMake)
+{
+    const ULONG nKeyNo = (ULONG)m_order.m_arrItems[nKey].m_nRowColNo;
+    return m_bColumns ? m_provider.CellGet(n, nKeyNo, NULL, bMake, bMake)
+                      : m_provider.CellGet(nKeyNo, n, NULL, bMake, bMake);
 }
 
 void CExtGridSortKeyTable::Fill(KEY& key, CExtGridCell* pCell)
@@ -152,8 +153,7 @@ int CExtGridSortKeyTable::Compare(ULONG n1, ULONG n2)
 
 bool CExtGridSortKeyTable::Swap(bool bColumns, ULONG n1, ULONG n2)
 {
-    if (bColumns != m_bColumns || m_arrKeys.empty() || n1 < m_nFirst || n1 > m_nLast || n2 < m_nFirst ||
-        n2 > m_nLast)
+    if (bColumns != m_bColumns || !Holds(n1) || !Holds(n2))
         return false;
     KEY* p1 = &m_arrKeys[(size_t)(n1 - m_nFirst) * (unsigned)m_nKeys];
     KEY* p2 = &m_arrKeys[(size_t)(n2 - m_nFirst) * (unsigned)m_nKeys];

@@ -57,6 +57,9 @@ private:
     };
 
     KEY& Fetch(ULONG n, int nKey);
+    CExtGridCell* CellAt(ULONG n, int nKey, bool bMake);
+    // True when the table has keys for position n.
+    bool Holds(ULONG n) const { return !m_arrKeys.empty() && n >= m_nFirst && n <= m_nLast; }
     void Fill(KEY& key, CExtGridCell* pCell);
     void GatherFirstKey();
     int CompareKeys(const KEY& a, const KEY& b);
