@@ -4,6 +4,8 @@
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$ROOT/scripts/setup.sh" || exit 1
+# No include may point up the layer order; checked before anything is built.
+"$ROOT/scripts/check_layers.sh" || exit 1
 configure_and_build || exit 1
 trap stop_all EXIT
 start_xvfb || exit 1
