@@ -384,6 +384,17 @@ public:
 protected:
     void _CreationStep();
     void _RecalcLayoutImpl();
+    // The steps of the layout pass, in the order it takes them.
+    struct LAYOUT_PASS;
+    void _ResetLayoutResults();
+    bool _BeginLayoutPass(LAYOUT_PASS& pass);
+    void _MeasureItems(LAYOUT_PASS& pass);
+    int _MeasureCollapsedGroup(LAYOUT_PASS& pass, CDC& dcMeasure, int nFirst, bool& bFirstGroup);
+    void _PlaceItemsArea(LAYOUT_PASS& pass);
+    void _FitItemsToEqualShares(const LAYOUT_PASS& pass);
+    void _PlaceButtons(const LAYOUT_PASS& pass);
+    void _PlaceItemsInStrip(const LAYOUT_PASS& pass);
+    void _PlaceItemsInRows(const LAYOUT_PASS& pass);
     void _UpdateButtonStyles();
     // Item insertion in two steps, so that derived strips insert their own item records:
     // the index made valid with the neighbours there, then the new item put in place.

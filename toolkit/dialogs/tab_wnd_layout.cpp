@@ -246,7 +246,50 @@ void CExtTabWnd::RecalcLayout()
     _RecalcLayoutImpl();
 }
 
+// What one layout pass knows while it runs: the strip's direction and modes, the button
+// size and, for several rows, the room a row has and the gap between rows.
+struct CExtTabWnd::LAYOUT_PASS
+{
+    CRect rcClient;
+    CRect rcItems;
+    int nOrientation = 0;
+    bool bHorz = true;
+    bool bMultiRow = false;
+    bool bGrouped = false;
+    bool bFitEqualShares = false;
+    bool bGroupExpand = false;
+    int nCount = 0;
+    CSize sizeButton;
+    int nButtonLen = 0;       // a button's length along the strip
+    int nRowAvail = 0;        // several rows: the room a row has before the buttons
+    int nRowGap = 0;          // several rows: the gap between two rows
+    int nItemsThickness = 0;  // one row: the thickest item across the strip
+    int nEndMargin = 0;       // the room left after the buttons at the strip's far end
+};
+
 void CExtTabWnd::_RecalcLayoutImpl()
+{
+    _ResetLayoutResults();
+    LAYOUT_PASS pass;
+    if (!_BeginLayoutPass(pass))
+        return;
+    _MeasureItems(pass);
+    _PlaceItemsArea(pass);
+    _FitItemsToEqualShares(pass);
+    if (m_nScrollPos > m_nScrollMaxPos)
+        m_nScrollPos = m_nScrollMaxPos;
+    if (m_nScrollPos < 0)
+        m_nScrollPos = 0;
+    _PlaceButtons(pass);
+    if (pass.bMultiRow)
+        _PlaceItemsInRows(pass);
+    else
+        _PlaceItemsInStrip(pass);
+    if (m_nIndexVisFirst < 0 || m_nIndexVisLast < 0 || m_nIndexVisFirst > m_nIndexVisLast)
+        m_nIndexVisFirst = m_nIndexVisLast = -1;
+}
+
+void CExtTabWnd::_ResetLayoutResults()
 {
     m_wTabWndState &= ~__ETWST_DELAY_RECALC;
     // Only this pass's shortened items are marked.
@@ -256,299 +299,312 @@ void CExtTabWnd::_RecalcLayoutImpl()
     m_nIndexVisFirst = m_nIndexVisLast = -1;
     for (int i = 0; i < __BTN_COUNT; i++)
         m_rcButtons[i].SetRectEmpty();
+}
 
-    const CRect rcClient = GetTabWndClientRect();
-    if (rcClient.right <= rcClient.left || rcClient.bottom <= rcClient.top)
-        return;
-    CRect rcItems = rcClient;
-
-    const int nOrientation = OrientationGet();
-    const bool bHorz = nOrientation <= 1;
-    const bool bMultiRow = _IsMultiRowColumnMode();
-    const int nCount = ItemGetCount();
-    const bool bGrouped = (m_dwTabWndStyle & __ETWS_GROUPED) != 0;
-    bool bFit = (m_dwTabWndStyle & __ETWS_EQUAL_WIDTHS) != 0;
-    const bool bGroupExpand = (m_dwTabWndStyle & __ETWS_GROUPED_EXPAND_ITEMS) != 0;
-    const CSize sizeButton = OnTabWndQueryButtonSize();
+bool CExtTabWnd::_BeginLayoutPass(LAYOUT_PASS& pass)
+{
+    pass.rcClient = GetTabWndClientRect();
+    if (pass.rcClient.right <= pass.rcClient.left || pass.rcClient.bottom <= pass.rcClient.top)
+        return false;
+    pass.rcItems = pass.rcClient;
+    pass.nOrientation = OrientationGet();
+    pass.bHorz = pass.nOrientation <= 1;
+    pass.bMultiRow = _IsMultiRowColumnMode();
+    pass.nCount = ItemGetCount();
+    pass.bGrouped = (m_dwTabWndStyle & __ETWS_GROUPED) != 0;
+    // Grouped strips never share the room out equally.
+    pass.bFitEqualShares = (m_dwTabWndStyle & __ETWS_EQUAL_WIDTHS) != 0 && !pass.bGrouped;
+    pass.bGroupExpand = (m_dwTabWndStyle & __ETWS_GROUPED_EXPAND_ITEMS) != 0;
+    pass.sizeButton = OnTabWndQueryButtonSize();
     // Buttons line up along the strip: their length there decides the room they take.
-    const int nButtonSize = bHorz ? sizeButton.cx : sizeButton.cy;
-    int nRowAvail = 0, nRowGap = 0;
-    if (!bMultiRow)
+    pass.nButtonLen = pass.bHorz ? pass.sizeButton.cx : pass.sizeButton.cy;
+    if (!pass.bMultiRow)
     {
-        m_nItemsExtent = m_nScrollMaxPos = bGrouped ? 10 : 0;
+        m_nItemsExtent = m_nScrollMaxPos = pass.bGrouped ? 10 : 0;
+        return true;
     }
+    m_nItemsExtent = m_nScrollMaxPos = 0;
+    pass.nRowAvail = AreaLen(pass.rcItems, pass.bHorz) - OnTabWndButtonsCalcExtent(pass.nButtonLen, __ETW_BUTTON_GAP);
+    pass.nRowGap = OnTabWndQueryRowGap();
+    if (pass.bHorz)
+        pass.rcItems.bottom = pass.rcItems.top;
     else
-    {
-        m_nItemsExtent = m_nScrollMaxPos = 0;
-        nRowAvail = AreaLen(rcItems, bHorz) - OnTabWndButtonsCalcExtent(nButtonSize, __ETW_BUTTON_GAP);
-        nRowGap = OnTabWndQueryRowGap();
-        if (bHorz)
-            rcItems.bottom = rcItems.top;
-        else
-            rcItems.right = rcItems.left;
-    }
-    if (bGrouped)
-        bFit = false;
+        pass.rcItems.right = pass.rcItems.left;
+    return true;
+}
 
+void CExtTabWnd::_MeasureItems(LAYOUT_PASS& pass)
+{
     CClientDC dcMeasure(this);
-    int nThickness = 0;
-    int nRowLen = 0, nRowThickness = 0, nRowsSoFar = 0;
+    const bool bHorz = pass.bHorz;
+    for (int i = 0; i < pass.nCount; i++)
+        m_arrItems[i]->m_nItemFlags &= ~(TAB_ITEM_INFO::__ETWIF_NEW_ROW | TAB_ITEM_INFO::__ETWIF_SHORTENED);
+    int nRowLen = 0, nRowThickness = 0, nRowsThickness = 0;
     bool bFirstGroup = true;
-    for (int i = 0; i < nCount; i++)
-    {
-        TAB_ITEM_INFO* pTii = m_arrItems[i];
-        pTii->m_nItemFlags &= ~(TAB_ITEM_INFO::__ETWIF_NEW_ROW | TAB_ITEM_INFO::__ETWIF_SHORTENED);
-    }
-    for (int i = 0; i < nCount; i++)
+    for (int i = 0; i < pass.nCount; i++)
     {
         TAB_ITEM_INFO* pTii = m_arrItems[i];
         if (!pTii->VisibleGet())
             continue;
-        if (!bGrouped)
+        if (pass.bGrouped && !pass.bGroupExpand)
         {
-            const CSize sz = pTii->Measure(&dcMeasure);
-            const int nLen = AlongLen(sz, bHorz), nThick = AcrossLen(sz, bHorz);
-            if (!bMultiRow)
-            {
-                m_nItemsExtent += nLen;
-                nThickness = std::max(nThickness, nThick);
-                continue;
-            }
-            if (nRowLen > 0 && nRowLen + nLen > nRowAvail)
-            {
-                pTii->m_nItemFlags |= TAB_ITEM_INFO::__ETWIF_NEW_ROW;
-                nRowsSoFar += nRowThickness + nRowGap;
-                nRowLen = 0;
-                nRowThickness = 0;
-            }
-            nRowLen += nLen;
-            nRowThickness = std::max(nRowThickness, nThick);
+            i = _MeasureCollapsedGroup(pass, dcMeasure, i, bFirstGroup);
             continue;
         }
-        if (bGroupExpand)
+        const CSize sizeItem = pTii->Measure(&dcMeasure);
+        const int nItemLen = AlongLen(sizeItem, bHorz), nItemThickness = AcrossLen(sizeItem, bHorz);
+        if (pass.bGrouped)
         {
-            const CSize sz = pTii->Measure(&dcMeasure);
+            // Expanded groups: every item at its full size, a gap before each group.
             if (pTii->GroupStartGet() && !bFirstGroup)
                 m_nItemsExtent += __ETW_GROUP_GAP;
             bFirstGroup = false;
-            m_nItemsExtent += AlongLen(sz, bHorz);
-            nThickness = std::max(nThickness, AcrossLen(sz, bHorz));
+        }
+        if (pass.bGrouped || !pass.bMultiRow)
+        {
+            m_nItemsExtent += nItemLen;
+            pass.nItemsThickness = std::max(pass.nItemsThickness, nItemThickness);
             continue;
         }
-        // A group shows its active item with text and the others as icons.
-        int nLast = i;
-        while (nLast + 1 < nCount && !m_arrItems[nLast + 1]->GroupStartGet())
-            nLast++;
-        int nFull = 0, nReduced = 0, nInGroup = 0;
-        for (int j = i; j <= nLast; j++)
+        // Several rows: an item that does not fit in the row starts the next one.
+        if (nRowLen > 0 && nRowLen + nItemLen > pass.nRowAvail)
         {
-            TAB_ITEM_INFO* p = m_arrItems[j];
-            if (!p->VisibleGet())
-                continue;
-            const CSize sz = p->Measure(&dcMeasure);
-            const int nLen = AlongLen(sz, bHorz);
-            nThickness = std::max(nThickness, AcrossLen(sz, bHorz));
-            int nRed = nLen - AlongLen(p->m_sizeText, true);
-            if (AlongLen(p->m_sizeIcon, bHorz) > 0)
-                nRed -= 3;
-            nFull = std::max(nFull, nLen);
-            nReduced = std::max(nReduced, nRed);
-            nInGroup++;
+            pTii->m_nItemFlags |= TAB_ITEM_INFO::__ETWIF_NEW_ROW;
+            nRowsThickness += nRowThickness + pass.nRowGap;
+            nRowLen = 0;
+            nRowThickness = 0;
         }
-        if (!bFirstGroup)
-            m_nItemsExtent += __ETW_GROUP_GAP;
-        bFirstGroup = false;
-        m_nItemsExtent += (nInGroup - 1) * nReduced + nFull;
-        for (int j = i; j <= nLast; j++)
-        {
-            TAB_ITEM_INFO* p = m_arrItems[j];
-            if (p->VisibleGet())
-                SetAlongLen(p->m_size, bHorz, p->InGroupActiveGet() ? nFull : nReduced);
-        }
-        i = nLast;
+        nRowLen += nItemLen;
+        nRowThickness = std::max(nRowThickness, nItemThickness);
     }
-    if (bMultiRow)
+    if (pass.bMultiRow)
     {
-        nRowsSoFar += nRowThickness;
+        nRowsThickness += nRowThickness;
         if (bHorz)
-            rcItems.bottom = rcItems.top + nRowsSoFar;
+            pass.rcItems.bottom = pass.rcItems.top + nRowsThickness;
         else
-            rcItems.right = rcItems.left + nRowsSoFar;
+            pass.rcItems.right = pass.rcItems.left + nRowsThickness;
     }
+}
 
-    nThickness = std::max(nThickness, (int)__ETW_MIN_ITEM_THICKNESS);
-    int m1 = 0, m2 = 0, m3 = 0;
-    OnTabWndQueryMetrics(m1, m2, m3);
-    const int nButtonsLen = OnTabWndButtonsCalcExtent(nButtonSize, __ETW_BUTTON_GAP);
-    if (!bMultiRow)
+int CExtTabWnd::_MeasureCollapsedGroup(LAYOUT_PASS& pass, CDC& dcMeasure, int nFirst, bool& bFirstGroup)
+{
+    // A group shows its active item with text and the others as icons.
+    const bool bHorz = pass.bHorz;
+    int nLast = nFirst;
+    while (nLast + 1 < pass.nCount && !m_arrItems[nLast + 1]->GroupStartGet())
+        nLast++;
+    int nFullLen = 0, nIconOnlyLen = 0, nVisibleInGroup = 0;
+    for (int i = nFirst; i <= nLast; i++)
     {
-        switch (nOrientation)
+        TAB_ITEM_INFO* pTii = m_arrItems[i];
+        if (!pTii->VisibleGet())
+            continue;
+        const CSize sizeItem = pTii->Measure(&dcMeasure);
+        const int nItemLen = AlongLen(sizeItem, bHorz);
+        pass.nItemsThickness = std::max(pass.nItemsThickness, AcrossLen(sizeItem, bHorz));
+        int nWithoutText = nItemLen - AlongLen(pTii->m_sizeText, true);
+        if (AlongLen(pTii->m_sizeIcon, bHorz) > 0)
+            nWithoutText -= 3;
+        nFullLen = std::max(nFullLen, nItemLen);
+        nIconOnlyLen = std::max(nIconOnlyLen, nWithoutText);
+        nVisibleInGroup++;
+    }
+    if (!bFirstGroup)
+        m_nItemsExtent += __ETW_GROUP_GAP;
+    bFirstGroup = false;
+    m_nItemsExtent += (nVisibleInGroup - 1) * nIconOnlyLen + nFullLen;
+    for (int i = nFirst; i <= nLast; i++)
+    {
+        TAB_ITEM_INFO* pTii = m_arrItems[i];
+        if (pTii->VisibleGet())
+            SetAlongLen(pTii->m_size, bHorz, pTii->InGroupActiveGet() ? nFullLen : nIconOnlyLen);
+    }
+    return nLast;
+}
+
+void CExtTabWnd::_PlaceItemsArea(LAYOUT_PASS& pass)
+{
+    const CRect& rcClient = pass.rcClient;
+    CRect& rcItems = pass.rcItems;
+    const int nThickness = std::max(pass.nItemsThickness, (int)__ETW_MIN_ITEM_THICKNESS);
+    // The theme's margins: before the first item, after the buttons, and between the
+    // client edge on the strip's side and the items.
+    int nStartMargin = 0, nEndMargin = 0, nEdgeGap = 0;
+    OnTabWndQueryMetrics(nStartMargin, nEndMargin, nEdgeGap);
+    pass.nEndMargin = nEndMargin;
+    const int nButtonsLen = OnTabWndButtonsCalcExtent(pass.nButtonLen, __ETW_BUTTON_GAP);
+    if (!pass.bMultiRow)
+    {
+        // One row lies against its side; the rest of the client area is the near border.
+        switch (pass.nOrientation)
         {
         case 0:
-            rcItems.top += m3;
+            rcItems.top += nEdgeGap;
             rcItems.bottom = std::min(rcItems.top + nThickness, rcClient.bottom);
             if (rcItems.bottom < rcClient.bottom)
                 m_rcTabNearBorderArea.SetRect(rcClient.left, rcItems.bottom, rcClient.right, rcClient.bottom);
             break;
         case 1:
-            rcItems.bottom -= m3;
+            rcItems.bottom -= nEdgeGap;
             rcItems.top = std::max(rcItems.bottom - nThickness, rcClient.top);
             if (rcItems.top > rcClient.top)
                 m_rcTabNearBorderArea.SetRect(rcClient.left, rcClient.top, rcClient.right, rcItems.top);
             break;
         case 2:
-            rcItems.left += m3;
+            rcItems.left += nEdgeGap;
             rcItems.right = std::min(rcItems.left + nThickness, rcClient.right);
             if (rcItems.right < rcClient.right)
                 m_rcTabNearBorderArea.SetRect(rcItems.right, rcClient.top, rcClient.right, rcClient.bottom);
             break;
         default:
-            rcItems.right -= m3;
+            rcItems.right -= nEdgeGap;
             rcItems.left = std::max(rcItems.right - nThickness, rcClient.left);
             if (rcItems.left > rcClient.left)
                 m_rcTabNearBorderArea.SetRect(rcClient.left, rcClient.top, rcItems.left, rcClient.bottom);
             break;
         }
     }
-    if (bHorz)
+    if (pass.bHorz)
     {
-        rcItems.left += m1;
-        rcItems.right -= m2 + nButtonsLen;
+        rcItems.left += nStartMargin;
+        rcItems.right -= nEndMargin + nButtonsLen;
     }
     else
     {
-        rcItems.top += m1;
-        rcItems.bottom -= m2 + nButtonsLen;
+        rcItems.top += nStartMargin;
+        rcItems.bottom -= nEndMargin + nButtonsLen;
     }
     m_rcTabItemsArea = rcItems;
-    const int nAreaLen = AreaLen(rcItems, bHorz);
-    if (bMultiRow)
+    if (pass.bMultiRow)
         m_nScrollMaxPos = 0;
     else
-        m_nScrollMaxPos = std::max(0, m_nItemsExtent - nAreaLen);
+        m_nScrollMaxPos = std::max(0, m_nItemsExtent - AreaLen(rcItems, pass.bHorz));
+}
 
+void CExtTabWnd::_FitItemsToEqualShares(const LAYOUT_PASS& pass)
+{
     // Fit mode: every visible item takes an equal share of the strip.
-    if (bFit && !bMultiRow && m_nVisibleItemCount > 0 &&
-        (m_nScrollMaxPos > 0 || (m_dwTabWndStyle & __ETWS_FULL_WIDTH) != 0))
+    if (!pass.bFitEqualShares || pass.bMultiRow || m_nVisibleItemCount <= 0 ||
+        (m_nScrollMaxPos <= 0 && (m_dwTabWndStyle & __ETWS_FULL_WIDTH) == 0))
+        return;
+    const int nAreaLen = AreaLen(pass.rcItems, pass.bHorz);
+    const int nShare = std::max(nAreaLen / m_nVisibleItemCount, (int)__ETW_MIN_ITEM_LENGTH);
+    m_nItemsExtent = 0;
+    for (int i = 0; i < pass.nCount; i++)
     {
-        const int nEqual = std::max(nAreaLen / m_nVisibleItemCount, (int)__ETW_MIN_ITEM_LENGTH);
-        m_nItemsExtent = 0;
-        for (int i = 0; i < nCount; i++)
+        TAB_ITEM_INFO* pTii = m_arrItems[i];
+        if (!pTii->VisibleGet())
+            continue;
+        if (AlongLen(pTii->m_size, pass.bHorz) > nShare)
         {
-            TAB_ITEM_INFO* pTii = m_arrItems[i];
-            if (!pTii->VisibleGet())
-                continue;
-            if (AlongLen(pTii->m_size, bHorz) > nEqual)
-            {
-                pTii->m_nItemFlags |= TAB_ITEM_INFO::__ETWIF_SHORTENED;
-                m_wTabWndState |= __ETWST_SHORTENED_ITEMS;
-            }
-            SetAlongLen(pTii->m_size, bHorz, nEqual);
-            m_nItemsExtent += nEqual;
+            pTii->m_nItemFlags |= TAB_ITEM_INFO::__ETWIF_SHORTENED;
+            m_wTabWndState |= __ETWST_SHORTENED_ITEMS;
         }
-        // The shares now decide how far the strip can scroll.
-        m_nScrollMaxPos = std::max(0, m_nItemsExtent - nAreaLen);
+        SetAlongLen(pTii->m_size, pass.bHorz, nShare);
+        m_nItemsExtent += nShare;
     }
-    if (m_nScrollPos > m_nScrollMaxPos)
-        m_nScrollPos = m_nScrollMaxPos;
-    if (m_nScrollPos < 0)
-        m_nScrollPos = 0;
+    // The shares now decide how far the strip can scroll.
+    m_nScrollMaxPos = std::max(0, m_nItemsExtent - nAreaLen);
+}
 
-    // The buttons, from the far end backwards.
+void CExtTabWnd::_PlaceButtons(const LAYOUT_PASS& pass)
+{
+    // The buttons, from the far end backwards, centred across the items.
+    const CSize& sizeButton = pass.sizeButton;
     CRect rcButton;
-    if (bHorz)
+    if (pass.bHorz)
     {
-        rcButton.right = rcClient.right - m2;
+        rcButton.right = pass.rcClient.right - pass.nEndMargin;
         rcButton.left = rcButton.right - sizeButton.cx;
-        rcButton.top = rcItems.top + (rcItems.Height() - sizeButton.cy) / 2;
+        rcButton.top = pass.rcItems.top + (pass.rcItems.Height() - sizeButton.cy) / 2;
         rcButton.bottom = rcButton.top + sizeButton.cy;
         rcButton.OffsetRect(-__ETW_BUTTON_GAP, 0);
     }
     else
     {
-        rcButton.bottom = rcClient.bottom - m2;
+        rcButton.bottom = pass.rcClient.bottom - pass.nEndMargin;
         rcButton.top = rcButton.bottom - sizeButton.cy;
-        rcButton.left = rcItems.left + (rcItems.Width() - sizeButton.cx) / 2;
+        rcButton.left = pass.rcItems.left + (pass.rcItems.Width() - sizeButton.cx) / 2;
         rcButton.right = rcButton.left + sizeButton.cx;
         rcButton.OffsetRect(0, -__ETW_BUTTON_GAP);
     }
-    OnTabWndButtonsRecalcLayout(rcButton, nButtonSize, __ETW_BUTTON_GAP);
+    OnTabWndButtonsRecalcLayout(rcButton, pass.nButtonLen, __ETW_BUTTON_GAP);
+}
 
+void CExtTabWnd::_PlaceItemsInStrip(const LAYOUT_PASS& pass)
+{
     // Item rectangles: along the strip relative to the items-area start and unscrolled.
-    if (!bMultiRow)
+    const bool bHorz = pass.bHorz;
+    const CRect& rcItems = pass.rcItems;
+    const int nAreaLen = AreaLen(rcItems, bHorz);
+    int nPos = 0;
+    bool bFirstPlaced = true;
+    for (int i = 0; i < pass.nCount; i++)
     {
+        TAB_ITEM_INFO* pTii = m_arrItems[i];
+        if (!pTii->VisibleGet())
+            continue;
+        if (pass.bGrouped && pTii->GroupStartGet() && !bFirstPlaced)
+            nPos += __ETW_GROUP_GAP;
+        bFirstPlaced = false;
+        const CSize sizeItem = pTii->m_size;
+        if (bHorz)
+            pTii->m_rcItem.SetRect(nPos, rcItems.top, nPos + sizeItem.cx, rcItems.top + sizeItem.cy);
+        else
+            pTii->m_rcItem.SetRect(rcItems.left, nPos, rcItems.left + sizeItem.cx, nPos + sizeItem.cy);
+        const int nItemLen = AlongLen(sizeItem, bHorz);
+        const int nNearInView = nPos - m_nScrollPos, nFarInView = nNearInView + nItemLen;
+        if (nFarInView >= 0 && nNearInView <= nAreaLen + 8)
+        {
+            if (m_nIndexVisFirst < 0)
+                m_nIndexVisFirst = i;
+            m_nIndexVisLast = i;
+        }
+        nPos += nItemLen;
+    }
+}
+
+void CExtTabWnd::_PlaceItemsInRows(const LAYOUT_PASS& pass)
+{
+    const bool bHorz = pass.bHorz;
+    int nRowStart = bHorz ? pass.rcItems.top : pass.rcItems.left;
+    int nFirst = 0;
+    while (nFirst < pass.nCount)
+    {
+        // One row: up to the next item that starts a new row.
+        int nEnd = nFirst;
+        int nRowThickness = 0;
+        bool bAnyInRow = false;
+        for (; nEnd < pass.nCount; nEnd++)
+        {
+            TAB_ITEM_INFO* pTii = m_arrItems[nEnd];
+            if (!pTii->VisibleGet())
+                continue;
+            if (bAnyInRow && pTii->IsNewRow())
+                break;
+            bAnyInRow = true;
+            nRowThickness = std::max(nRowThickness, AcrossLen(pTii->m_size, bHorz));
+        }
         int nPos = 0;
-        bool bFirstPlaced = true;
-        for (int i = 0; i < nCount; i++)
+        for (int i = nFirst; i < nEnd; i++)
         {
             TAB_ITEM_INFO* pTii = m_arrItems[i];
             if (!pTii->VisibleGet())
                 continue;
-            if (bGrouped && pTii->GroupStartGet() && !bFirstPlaced)
-                nPos += __ETW_GROUP_GAP;
-            bFirstPlaced = false;
-            const CSize sz = pTii->m_size;
-            CRect rc;
+            const CSize sizeItem = pTii->m_size;
             if (bHorz)
-                rc.SetRect(nPos, rcItems.top, nPos + sz.cx, rcItems.top + sz.cy);
+                pTii->m_rcItem.SetRect(nPos, nRowStart, nPos + sizeItem.cx, nRowStart + sizeItem.cy);
             else
-                rc.SetRect(rcItems.left, nPos, rcItems.left + sz.cx, nPos + sz.cy);
-            pTii->m_rcItem = rc;
-            const int nLen = AlongLen(sz, bHorz);
-            const int nNear = nPos - m_nScrollPos, nFar = nNear + nLen;
-            if (nFar >= 0 && nNear <= nAreaLen + 8)
-            {
-                if (m_nIndexVisFirst < 0)
-                    m_nIndexVisFirst = i;
-                m_nIndexVisLast = i;
-            }
-            nPos += nLen;
+                pTii->m_rcItem.SetRect(nRowStart, nPos, nRowStart + sizeItem.cx, nPos + sizeItem.cy);
+            nPos += AlongLen(sizeItem, bHorz);
+            if (m_nIndexVisFirst < 0)
+                m_nIndexVisFirst = i;
+            m_nIndexVisLast = i;
         }
+        nRowStart += nRowThickness + pass.nRowGap;
+        nFirst = nEnd;
     }
-    else
-    {
-        int nAcross = bHorz ? rcItems.top : rcItems.left;
-        int i = 0;
-        while (i < nCount)
-        {
-            // One row: up to the next item that starts a new row.
-            int nEnd = i;
-            int nThick = 0;
-            bool bAny = false;
-            for (; nEnd < nCount; nEnd++)
-            {
-                TAB_ITEM_INFO* p = m_arrItems[nEnd];
-                if (!p->VisibleGet())
-                    continue;
-                if (bAny && p->IsNewRow())
-                    break;
-                bAny = true;
-                nThick = std::max(nThick, AcrossLen(p->m_size, bHorz));
-            }
-            int nPos = 0;
-            for (int j = i; j < nEnd; j++)
-            {
-                TAB_ITEM_INFO* p = m_arrItems[j];
-                if (!p->VisibleGet())
-                    continue;
-                const CSize sz = p->m_size;
-                CRect rc;
-                if (bHorz)
-                    rc.SetRect(nPos, nAcross, nPos + sz.cx, nAcross + sz.cy);
-                else
-                    rc.SetRect(nAcross, nPos, nAcross + sz.cx, nPos + sz.cy);
-                p->m_rcItem = rc;
-                nPos += AlongLen(sz, bHorz);
-                if (m_nIndexVisFirst < 0)
-                    m_nIndexVisFirst = j;
-                m_nIndexVisLast = j;
-            }
-            nAcross += nThick + nRowGap;
-            i = nEnd;
-        }
-    }
-    if (m_nIndexVisFirst < 0 || m_nIndexVisLast < 0 || m_nIndexVisFirst > m_nIndexVisLast)
-        m_nIndexVisFirst = m_nIndexVisLast = -1;
 }
 
 // ---- scrolling an item into view ----------------------------------------------------------
