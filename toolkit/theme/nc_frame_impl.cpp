@@ -424,163 +424,52 @@ bool CExtNcFrameImpl::FrameWindowProcHook(LRESULT& lResult, UINT message, WPARAM
     HWND hWnd = GetFrameHwnd();
     if (hWnd == NULL)
         return false;
-    RECT rcOwn = {0, 0, 0, 0};
+    RECT rcOwnMargins = {0, 0, 0, 0};
     const bool bOwnMargins = QueryNcFrameMarginsOwn();
     if (bOwnMargins)
-        GetNcFrameMargins(rcOwn);
-    const bool bOwnEmpty = bOwnMargins && rcOwn.left < 1 && rcOwn.top < 1 && rcOwn.right < 1 && rcOwn.bottom < 1;
+        GetNcFrameMargins(rcOwnMargins);
+    // A frame that supplies margins of nothing draws no frame, so nothing to repaint.
+    const bool bOwnMarginsEmpty = bOwnMargins && rcOwnMargins.left < 1 && rcOwnMargins.top < 1 &&
+                                  rcOwnMargins.right < 1 && rcOwnMargins.bottom < 1;
     switch (message)
     {
     case WM_CREATE:
         RecalcFrame();
         return false;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE)
-            m_dwNcStateFlags |= __ENCF_CAPTION_ACTIVE;
-        else
-            m_dwNcStateFlags &= ~__ENCF_CAPTION_ACTIVE;
-        if (!bOwnEmpty)
-        {
-            m_dwNcStateFlags &= ~__ENCF_REGION_SET;
-            RecomputeWindowRgn(NULL);
-            ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
-        }
-        return false;
     case WM_ACTIVATEAPP:
-        if (wParam == 0 || !IsCaptionActive())
-            m_dwNcStateFlags &= ~__ENCF_CAPTION_ACTIVE;
-        else
-            m_dwNcStateFlags |= __ENCF_CAPTION_ACTIVE;
-        if (!bOwnEmpty)
-            ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
+        FollowActivation(hWnd, message, wParam, !bOwnMarginsEmpty);
         return false;
     case WM_SETICON:
         if (wParam == ICON_SMALL && lParam != 0)
-        {
-            m_FrameIcon.AssignFromHICON((HICON)lParam, true);
-            const CSize sz = m_FrameIcon.GetSize();
-            if (!m_FrameIcon.IsEmpty() && (sz.cx != 16 || sz.cy != 16))
-                m_FrameIcon.Scale(CSize(16, 16));
-        }
+            SetFrameIconScaled((HICON)lParam);
         return false;
     case WM_NCACTIVATE:
         lResult = TRUE;
         return true;
     case WM_NCCALCSIZE:
         if (m_nBusy <= 0 && lParam != 0)
-        {
-            RECT rcMargins = {0, 0, 0, 0};
-            if (bOwnMargins)
-            {
-                if (!bOwnEmpty)
-                    rcMargins = rcOwn;
-            }
-            else
-            {
-                RECT rcCaption = {0, 0, 0, 0};
-                g_CurrentPaintManager->GetThemedFrameBorders(rcMargins, rcCaption, CWnd::FromHandle(hWnd), 0);
-            }
-            RECT* pRect = (RECT*)lParam;  // the first rectangle of either parameter form
-            pRect->left += rcMargins.left;
-            pRect->top += rcMargins.top;
-            pRect->right -= rcMargins.right;
-            pRect->bottom -= rcMargins.bottom;
-        }
+            ShrinkToClientArea(hWnd, (RECT*)lParam, bOwnMargins, bOwnMarginsEmpty ? NULL : &rcOwnMargins);
         lResult = 0;
         return true;
     case WM_NCHITTEST:
-    {
         if (bOwnMargins)
             return false;
-        POINT pt;
-        if (!::GetCursorPos(&pt))
-            pt.x = pt.y = NO_POINT;
-        RECT rcWnd;
-        ::GetWindowRect(hWnd, &rcWnd);
-        POINT ptWnd = {pt.x - rcWnd.left, pt.y - rcWnd.top};
-        if (::IsRectEmpty(&m_rcNcClose))
-            ComputeButtonRects();
-        static const struct
-        {
-            RECT CExtNcFrameImpl::*pRect;
-            UINT nHit;
-        } buttons[] = {{&CExtNcFrameImpl::m_rcNcClose, HTCLOSE},
-                       {&CExtNcFrameImpl::m_rcNcMinimize, HTMINBUTTON},
-                       {&CExtNcFrameImpl::m_rcNcMaximizeRestore, HTMAXBUTTON},
-                       {&CExtNcFrameImpl::m_rcNcHelp, HTHELP}};
-        for (const auto& b : buttons)
-            if (::PtInRect(&(this->*b.pRect), ptWnd))
-            {
-                TrackNcHover(pt.x, pt.y, b.nHit);
-                lResult = HTCAPTION;
-                return true;
-            }
-        ::OffsetRect(&rcWnd, -rcWnd.left, -rcWnd.top);
-        const RECT rcHit = g_CurrentPaintManager->GetThemedFrameRect(
-            CWnd::FromHandle(hWnd), rcWnd, IsCaptionActive(), ::IsZoomed(hWnd) != FALSE, true, 0, 0);
-        lResult = ::PtInRect(&rcHit, ptWnd) ? HTCAPTION : HTCLIENT;
+        lResult = HitTestFrame(hWnd);
         return true;
-    }
     case WM_NCLBUTTONDBLCLK:
         if (bOwnMargins)
             return false;
-        if (wParam == HTCAPTION)
-        {
-            if (IsSysCommandEnabled(SC_RESTORE) || IsSysCommandEnabled(SC_MAXIMIZE))
-                ::SendMessageA(hWnd, WM_SYSCOMMAND, ::IsZoomed(hWnd) ? SC_RESTORE : SC_MAXIMIZE, 0);
-        }
-        else if (wParam == HTSYSMENU)
-        {
-            if (IsSysCommandEnabled(SC_CLOSE))
-            {
-                ::SetWindowLongA(hWnd, GWL_STYLE, ::GetWindowLongA(hWnd, GWL_STYLE) | WS_BORDER);
-                ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-                if (::IsWindow(hWnd))
-                {
-                    ::SetWindowLongA(hWnd, GWL_STYLE, ::GetWindowLongA(hWnd, GWL_STYLE) & ~WS_BORDER);
-                    ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
-                }
-            }
-        }
-        else
-        {
-            // The system handles it with its border in place; the post hook removes it.
-            m_dwNcStateFlags |= __ENCF_BORDER_RESTORED;
-            ::SetWindowLongA(hWnd, GWL_STYLE, ::GetWindowLongA(hWnd, GWL_STYLE) | WS_BORDER);
-            return false;
-        }
-        lResult = 0;
-        return true;
+        return OnFrameDoubleClick(hWnd, wParam, lResult);
     case WM_NCPAINT:
         PaintFrame();
         lResult = 0;
         return true;
     case WM_NCMOUSEMOVE:
     case WM_MOUSEMOVE:
-    {
-        if (::IsRectEmpty(&m_rcNcClose))
-            ComputeButtonRects();
-        POINT pt;
-        RECT rcWnd;
-        if (!::GetCursorPos(&pt) || !::GetWindowRect(hWnd, &rcWnd))
-            return false;
-        POINT ptWnd = {pt.x - rcWnd.left, pt.y - rcWnd.top};
-        const UINT nCmd = SysCmdFromPoint(ptWnd);
-        if (nCmd != m_nHoverSysCmd)
-        {
-            m_nHoverSysCmd = nCmd;
-            CString* pTip = (nCmd != 0) ? GetCaptionButtonTip(nCmd) : NULL;
-            if (pTip != NULL && g_tipHooks.pfnShow != NULL)
-                g_tipHooks.pfnShow(this, *pTip, rcWnd);
-            else if (g_tipHooks.pfnHide != NULL)
-                g_tipHooks.pfnHide(this);
-            ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
-        }
-        return message == WM_NCMOUSEMOVE && nCmd != 0;
-    }
+        return TrackCaptionButtonHover(hWnd, message);
     case WM_NCLBUTTONDOWN:
     case WM_LBUTTONDOWN:
-    {
         if (m_nHoverSysCmd == 0)
             return false;
         m_nPushedSysCmd = m_nHoverSysCmd;
@@ -588,39 +477,15 @@ bool CExtNcFrameImpl::FrameWindowProcHook(LRESULT& lResult, UINT message, WPARAM
         ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
         lResult = 0;
         return true;
-    }
     case WM_LBUTTONUP:
-    {
         if (m_nPushedSysCmd == 0)
             return false;
-        UINT nCmd = m_nPushedSysCmd;
-        const bool bOver = m_nHoverSysCmd == nCmd;
-        m_nPushedSysCmd = 0;
-        m_nHoverSysCmd = 0;
-        if (g_tipHooks.pfnHide != NULL)
-            g_tipHooks.pfnHide(this);
-        if (::GetCapture() == hWnd)
-            ::ReleaseCapture();
-        ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
-        if (bOver)
-        {
-            if (nCmd == SC_MAXIMIZE && ::IsZoomed(hWnd))
-                nCmd = SC_RESTORE;
-            ::SendMessageA(hWnd, WM_SYSCOMMAND, nCmd, 0);
-        }
+        ReleaseCaptionButton(hWnd);
         lResult = 0;
         return true;
-    }
     case WM_STYLECHANGED:
         if (wParam == (WPARAM)GWL_EXSTYLE)
-        {
-            const LONG dwEx = ::GetWindowLongA(hWnd, GWL_EXSTYLE);
-            if ((dwEx & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)) != 0)
-            {
-                ::SetWindowLongA(hWnd, GWL_EXSTYLE, dwEx & ~(WS_EX_LAYOUTRTL | WS_EX_RTLREADING));
-                RecalcFrame();
-            }
-        }
+            DropRightToLeftStyles(hWnd);
         return false;
     case WM_SYSCOMMAND:
     {
@@ -634,6 +499,176 @@ bool CExtNcFrameImpl::FrameWindowProcHook(LRESULT& lResult, UINT message, WPARAM
         return false;
     default:
         return false;
+    }
+}
+
+void CExtNcFrameImpl::FollowActivation(HWND hWnd, UINT message, WPARAM wParam, bool bRepaint)
+{
+    if (message == WM_ACTIVATE)
+    {
+        if (LOWORD(wParam) != WA_INACTIVE)
+            m_dwNcStateFlags |= __ENCF_CAPTION_ACTIVE;
+        else
+            m_dwNcStateFlags &= ~__ENCF_CAPTION_ACTIVE;
+        if (bRepaint)
+        {
+            // The frame's shape may differ between the active and the inactive look.
+            m_dwNcStateFlags &= ~__ENCF_REGION_SET;
+            RecomputeWindowRgn(NULL);
+            ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
+        }
+        return;
+    }
+    // WM_ACTIVATEAPP: leaving the application deactivates the caption; coming back
+    // keeps the state the window had.
+    if (wParam == 0 || !IsCaptionActive())
+        m_dwNcStateFlags &= ~__ENCF_CAPTION_ACTIVE;
+    else
+        m_dwNcStateFlags |= __ENCF_CAPTION_ACTIVE;
+    if (bRepaint)
+        ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
+}
+
+void CExtNcFrameImpl::SetFrameIconScaled(HICON hIcon)
+{
+    m_FrameIcon.AssignFromHICON(hIcon, true);
+    const CSize sizeIcon = m_FrameIcon.GetSize();
+    if (!m_FrameIcon.IsEmpty() && (sizeIcon.cx != 16 || sizeIcon.cy != 16))
+        m_FrameIcon.Scale(CSize(16, 16));
+}
+
+void CExtNcFrameImpl::ShrinkToClientArea(HWND hWnd, RECT* pRect, bool bOwnMargins, const RECT* pOwnMargins)
+{
+    RECT rcMargins = {0, 0, 0, 0};
+    if (bOwnMargins)
+    {
+        if (pOwnMargins != NULL)
+            rcMargins = *pOwnMargins;
+    }
+    else
+    {
+        RECT rcCaption = {0, 0, 0, 0};
+        g_CurrentPaintManager->GetThemedFrameBorders(rcMargins, rcCaption, CWnd::FromHandle(hWnd), 0);
+    }
+    // pRect is the first rectangle of either parameter form.
+    pRect->left += rcMargins.left;
+    pRect->top += rcMargins.top;
+    pRect->right -= rcMargins.right;
+    pRect->bottom -= rcMargins.bottom;
+}
+
+LRESULT CExtNcFrameImpl::HitTestFrame(HWND hWnd)
+{
+    POINT ptScreen;
+    if (!::GetCursorPos(&ptScreen))
+        ptScreen.x = ptScreen.y = NO_POINT;
+    RECT rcWnd;
+    ::GetWindowRect(hWnd, &rcWnd);
+    POINT ptWnd = {ptScreen.x - rcWnd.left, ptScreen.y - rcWnd.top};
+    if (::IsRectEmpty(&m_rcNcClose))
+        ComputeButtonRects();
+    static const struct
+    {
+        RECT CExtNcFrameImpl::*pRect;
+        UINT nHit;
+    } buttons[] = {{&CExtNcFrameImpl::m_rcNcClose, HTCLOSE},
+                   {&CExtNcFrameImpl::m_rcNcMinimize, HTMINBUTTON},
+                   {&CExtNcFrameImpl::m_rcNcMaximizeRestore, HTMAXBUTTON},
+                   {&CExtNcFrameImpl::m_rcNcHelp, HTHELP}};
+    // Over a caption button the system sees caption; the button's hover is ours.
+    for (const auto& button : buttons)
+        if (::PtInRect(&(this->*button.pRect), ptWnd))
+        {
+            TrackNcHover(ptScreen.x, ptScreen.y, button.nHit);
+            return HTCAPTION;
+        }
+    ::OffsetRect(&rcWnd, -rcWnd.left, -rcWnd.top);
+    const RECT rcHit = g_CurrentPaintManager->GetThemedFrameRect(CWnd::FromHandle(hWnd), rcWnd, IsCaptionActive(),
+                                                                 ::IsZoomed(hWnd) != FALSE, true, 0, 0);
+    return ::PtInRect(&rcHit, ptWnd) ? HTCAPTION : HTCLIENT;
+}
+
+bool CExtNcFrameImpl::OnFrameDoubleClick(HWND hWnd, WPARAM nHitTest, LRESULT& lResult)
+{
+    if (nHitTest == HTCAPTION)
+    {
+        if (IsSysCommandEnabled(SC_RESTORE) || IsSysCommandEnabled(SC_MAXIMIZE))
+            ::SendMessageA(hWnd, WM_SYSCOMMAND, ::IsZoomed(hWnd) ? SC_RESTORE : SC_MAXIMIZE, 0);
+    }
+    else if (nHitTest == HTSYSMENU)
+    {
+        if (IsSysCommandEnabled(SC_CLOSE))
+        {
+            ::SetWindowLongA(hWnd, GWL_STYLE, ::GetWindowLongA(hWnd, GWL_STYLE) | WS_BORDER);
+            ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+            if (::IsWindow(hWnd))
+            {
+                ::SetWindowLongA(hWnd, GWL_STYLE, ::GetWindowLongA(hWnd, GWL_STYLE) & ~WS_BORDER);
+                ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
+            }
+        }
+    }
+    else
+    {
+        // The system handles it with its border in place; the post hook removes it.
+        m_dwNcStateFlags |= __ENCF_BORDER_RESTORED;
+        ::SetWindowLongA(hWnd, GWL_STYLE, ::GetWindowLongA(hWnd, GWL_STYLE) | WS_BORDER);
+        return false;
+    }
+    lResult = 0;
+    return true;
+}
+
+bool CExtNcFrameImpl::TrackCaptionButtonHover(HWND hWnd, UINT message)
+{
+    if (::IsRectEmpty(&m_rcNcClose))
+        ComputeButtonRects();
+    POINT ptScreen;
+    RECT rcWnd;
+    if (!::GetCursorPos(&ptScreen) || !::GetWindowRect(hWnd, &rcWnd))
+        return false;
+    POINT ptWnd = {ptScreen.x - rcWnd.left, ptScreen.y - rcWnd.top};
+    const UINT nCmd = SysCmdFromPoint(ptWnd);
+    if (nCmd != m_nHoverSysCmd)
+    {
+        m_nHoverSysCmd = nCmd;
+        CString* pTip = (nCmd != 0) ? GetCaptionButtonTip(nCmd) : NULL;
+        if (pTip != NULL && g_tipHooks.pfnShow != NULL)
+            g_tipHooks.pfnShow(this, *pTip, rcWnd);
+        else if (g_tipHooks.pfnHide != NULL)
+            g_tipHooks.pfnHide(this);
+        ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
+    }
+    // Only a move over a caption button is kept from the window.
+    return message == WM_NCMOUSEMOVE && nCmd != 0;
+}
+
+void CExtNcFrameImpl::ReleaseCaptionButton(HWND hWnd)
+{
+    UINT nCmd = m_nPushedSysCmd;
+    const bool bReleasedOver = m_nHoverSysCmd == nCmd;
+    m_nPushedSysCmd = 0;
+    m_nHoverSysCmd = 0;
+    if (g_tipHooks.pfnHide != NULL)
+        g_tipHooks.pfnHide(this);
+    if (::GetCapture() == hWnd)
+        ::ReleaseCapture();
+    ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
+    if (bReleasedOver)
+    {
+        if (nCmd == SC_MAXIMIZE && ::IsZoomed(hWnd))
+            nCmd = SC_RESTORE;
+        ::SendMessageA(hWnd, WM_SYSCOMMAND, nCmd, 0);
+    }
+}
+
+void CExtNcFrameImpl::DropRightToLeftStyles(HWND hWnd)
+{
+    const LONG dwExStyle = ::GetWindowLongA(hWnd, GWL_EXSTYLE);
+    if ((dwExStyle & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)) != 0)
+    {
+        ::SetWindowLongA(hWnd, GWL_EXSTYLE, dwExStyle & ~(WS_EX_LAYOUTRTL | WS_EX_RTLREADING));
+        RecalcFrame();
     }
 }
 

@@ -143,6 +143,15 @@ protected:
     void ComputeButtonRects();
     void PaintFrame();
     UINT SysCmdFromPoint(const POINT& ptWnd);
+    // Steps of the message hook.
+    void FollowActivation(HWND hWnd, UINT message, WPARAM wParam, bool bRepaint);
+    void SetFrameIconScaled(HICON hIcon);
+    void ShrinkToClientArea(HWND hWnd, RECT* pRect, bool bOwnMargins, const RECT* pOwnMargins);
+    LRESULT HitTestFrame(HWND hWnd);
+    bool OnFrameDoubleClick(HWND hWnd, WPARAM nHitTest, LRESULT& lResult);
+    bool TrackCaptionButtonHover(HWND hWnd, UINT message);
+    void ReleaseCaptionButton(HWND hWnd);
+    void DropRightToLeftStyles(HWND hWnd);
 
 private:
     CExtNcFrameImpl(const CExtNcFrameImpl&) = delete;
