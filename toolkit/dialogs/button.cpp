@@ -722,179 +722,213 @@ void CExtButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 
 LRESULT CExtButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT lResult = 0;
+    if (RelayMenuMessage(message, wParam, lParam, lResult) || HandleMouseMessage(message, wParam, lParam, lResult) ||
+        HandleEnvironmentMessage(message, wParam, lParam, lResult) ||
+        HandlePaintMessage(message, wParam, lParam, lResult) || HandleStateMessage(message, wParam, lParam, lResult))
+        return lResult;
+    return CButton::WindowProc(message, wParam, lParam);
+}
+
+bool CExtButton::RelayMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
+{
+    // The button's menu talks to the button; its owner answers for it.
     if (message == CExtPopupMenuWnd::g_nMsgPrepareMenu || message == CExtPopupMenuWnd::g_nMsgPopupNext ||
-        message == CExtPopupMenuWnd::g_nMsgPopupPrev ||
-        message == CExtPopupMenuWnd::g_nMsgNotifyMenuExpanded ||
-        message == CExtPopupMenuWnd::g_nMsgNotifyMenuClosed ||
-        message == CExtPopupMenuWnd::g_nMsgPopupDrawItem ||
+        message == CExtPopupMenuWnd::g_nMsgPopupPrev || message == CExtPopupMenuWnd::g_nMsgNotifyMenuExpanded ||
+        message == CExtPopupMenuWnd::g_nMsgNotifyMenuClosed || message == CExtPopupMenuWnd::g_nMsgPopupDrawItem ||
         message == CExtPopupMenuWnd::g_nMsgPopupDrawLeftArea)
     {
         HWND hWndParent = ::GetParent(m_hWnd);
-        return hWndParent != NULL ? ::SendMessage(hWndParent, message, wParam, lParam) : 0;
+        lResult = hWndParent != NULL ? ::SendMessage(hWndParent, message, wParam, lParam) : 0;
+        return true;
     }
     if (message == g_nMsgPutToPopupMenuBtn)
-        return PutToPopupMenu((CExtPopupMenuWnd*)wParam) ? 1 : 0;
+    {
+        lResult = PutToPopupMenu((CExtPopupMenuWnd*)wParam) ? 1 : 0;
+        return true;
+    }
     if (message == g_nMsgContinueTrackMenuBtn)
     {
         OnTrackPopup(lParam != 0);
-        return 1;
+        lResult = 1;
+        return true;
     }
+    return false;
+}
+
+bool CExtButton::HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
+{
+    // While the keyboard holds the button down the mouse is ignored.
+    const bool bKeyHeld = (m_nState & STATE_KEY_PRESS) != 0;
     switch (message)
     {
-    case WM_NOTIFY:
-    {
-        NMHDR* pNMHDR = (NMHDR*)lParam;
-        if (pNMHDR != NULL && pNMHDR->code == TTN_SHOW && GetSharedTipWnd() == NULL &&
-            m_wndToolTip.m_hWnd != NULL && pNMHDR->hwndFrom == m_wndToolTip.m_hWnd)
-            ::SetWindowPos(m_wndToolTip.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        break;
-    }
-    case WM_DISPLAYCHANGE:
-    {
-        LRESULT lr = CButton::WindowProc(message, wParam, lParam);
-        int cx = (int)(short)LOWORD(lParam), cy = (int)(short)HIWORD(lParam);
-        g_CurrentPaintManager.OnDisplayChange(this, (int)wParam, cx, cy);
-        m_icon.OnDisplayChange(GetPaintManager(), (INT)wParam, CPoint(cx, cy));
-        return lr;
-    }
-    case WM_THEMECHANGED:
-    {
-        LRESULT lr = CButton::WindowProc(message, wParam, lParam);
-        g_CurrentPaintManager.OnThemeChanged(this, wParam, lParam);
-        m_icon.OnThemeChanged(GetPaintManager(), wParam, lParam);
-        return lr;
-    }
     case WM_LBUTTONDOWN:
-        if ((m_nState & STATE_KEY_PRESS) != 0)
-            return 0;
-        CButton::WindowProc(message, wParam, lParam);
-        if (IsAlive())
-            OnButtonDown(wParam, lParam, true);
-        return 0;
     case WM_LBUTTONDBLCLK:
-        if ((m_nState & STATE_KEY_PRESS) != 0)
-            return 0;
+        lResult = 0;
+        if (bKeyHeld)
+            return true;
         CButton::WindowProc(message, wParam, lParam);
         if (IsAlive())
-            OnButtonDown(wParam, lParam, false);
-        return 0;
+            OnButtonDown(wParam, lParam, message == WM_LBUTTONDOWN);
+        return true;
     case WM_LBUTTONUP:
-        if ((m_nState & STATE_KEY_PRESS) != 0)
-            return 0;
-        OnButtonUp(wParam, lParam);
-        return 0;
+        lResult = 0;
+        if (!bKeyHeld)
+            OnButtonUp(wParam, lParam);
+        return true;
     case WM_MOUSEMOVE:
-        if ((m_nState & STATE_KEY_PRESS) != 0)
-            return 0;
+        lResult = 0;
+        if (bKeyHeld)
+            return true;
         CButton::WindowProc(message, wParam, lParam);
         if (IsAlive())
             OnButtonMove(wParam, lParam);
-        return 0;
+        return true;
     case WM_CANCELMODE:
         CButton::WindowProc(message, wParam, lParam);
         if (IsAlive())
             OnCancelModeNow();
-        return 0;
+        lResult = 0;
+        return true;
     case WM_CAPTURECHANGED:
-    {
-        LRESULT lr = CButton::WindowProc(message, wParam, lParam);
-        if (IsAlive() && ::GetCapture() != m_hWnd)
-            ::SendMessage(m_hWnd, WM_CANCELMODE, 0, 0);
-        return lr;
-    }
     case WM_KILLFOCUS:
-    {
-        LRESULT lr = CButton::WindowProc(message, wParam, lParam);
-        if (IsAlive())
-            ::SendMessage(m_hWnd, WM_CANCELMODE, 0, 0);
-        return lr;
-    }
     case WM_ACTIVATEAPP:
     {
-        LRESULT lr = CButton::WindowProc(message, wParam, lParam);
-        if (IsAlive() && !wParam)
+        // Losing the capture, the focus or the application ends a press in progress.
+        lResult = CButton::WindowProc(message, wParam, lParam);
+        const bool bEndPress =
+            message == WM_CAPTURECHANGED ? ::GetCapture() != m_hWnd : (message == WM_KILLFOCUS || !wParam);
+        if (IsAlive() && bEndPress)
             ::SendMessage(m_hWnd, WM_CANCELMODE, 0, 0);
-        return lr;
+        return true;
     }
     case WM_SETCURSOR:
-        if (m_hCursor != NULL)
-        {
-            ::SetCursor(m_hCursor);
-            return TRUE;
-        }
-        break;
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_PRINTCLIENT:
-    {
-        CDC* pDC = CDC::FromHandle((HDC)wParam);
-        PaintBuffered(*pDC, false, false);
-        return 0;
+        if (m_hCursor == NULL)
+            return false;
+        ::SetCursor(m_hCursor);
+        lResult = TRUE;
+        return true;
+    default:
+        return false;
     }
+}
+
+bool CExtButton::HandleEnvironmentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
+{
+    // The system's settings changed: the paint manager and the icon follow after the
+    // button has seen the message.
+    switch (message)
+    {
+    case WM_DISPLAYCHANGE:
+    {
+        lResult = CButton::WindowProc(message, wParam, lParam);
+        const int cxScreen = (int)(short)LOWORD(lParam), cyScreen = (int)(short)HIWORD(lParam);
+        g_CurrentPaintManager.OnDisplayChange(this, (int)wParam, cxScreen, cyScreen);
+        m_icon.OnDisplayChange(GetPaintManager(), (INT)wParam, CPoint(cxScreen, cyScreen));
+        return true;
+    }
+    case WM_THEMECHANGED:
+        lResult = CButton::WindowProc(message, wParam, lParam);
+        g_CurrentPaintManager.OnThemeChanged(this, wParam, lParam);
+        m_icon.OnThemeChanged(GetPaintManager(), wParam, lParam);
+        return true;
+    case WM_SYSCOLORCHANGE:
+        lResult = CButton::WindowProc(message, wParam, lParam);
+        g_CurrentPaintManager.OnSysColorChange(this);
+        m_icon.OnSysColorChange(GetPaintManager());
+        return true;
+    case WM_SETTINGCHANGE:
+        lResult = CButton::WindowProc(message, wParam, lParam);
+        g_CurrentPaintManager.OnSettingChange(this, (UINT)wParam, (LPCTSTR)lParam);
+        m_icon.OnSettingChange(GetPaintManager(), (UINT)wParam, (LPCTSTR)lParam);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CExtButton::HandlePaintMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
+{
+    switch (message)
+    {
+    case WM_NOTIFY:
+    {
+        // The button's own tip shows above everything.
+        NMHDR* pNMHDR = (NMHDR*)lParam;
+        if (pNMHDR != NULL && pNMHDR->code == TTN_SHOW && GetSharedTipWnd() == NULL && m_wndToolTip.m_hWnd != NULL &&
+            pNMHDR->hwndFrom == m_wndToolTip.m_hWnd)
+            ::SetWindowPos(m_wndToolTip.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return false;
+    }
+    case WM_ERASEBKGND:
+        lResult = TRUE;
+        return true;
+    case WM_PRINTCLIENT:
+        PaintBuffered(*CDC::FromHandle((HDC)wParam), false, false);
+        lResult = 0;
+        return true;
     case WM_PAINT:
     {
         // The button paints itself in every type: the owner-draw round trip through the
         // parent would depend on the parent reflecting WM_DRAWITEM.
         PAINTSTRUCT ps;
-        HDC hdc = ::BeginPaint(m_hWnd, &ps);
-        if (hdc != NULL)
-            PaintBuffered(*CDC::FromHandle(hdc), false, false);
+        HDC hdcPaint = ::BeginPaint(m_hWnd, &ps);
+        if (hdcPaint != NULL)
+            PaintBuffered(*CDC::FromHandle(hdcPaint), false, false);
         ::EndPaint(m_hWnd, &ps);
-        return 0;
+        lResult = 0;
+        return true;
     }
     case WM_ENABLE:
-    {
-        LRESULT lr = CButton::WindowProc(message, wParam, lParam);
+        lResult = CButton::WindowProc(message, wParam, lParam);
         if (IsAlive())
         {
-            HDC hdc = ::GetDC(m_hWnd);
-            if (hdc != NULL)
+            HDC hdcWindow = ::GetDC(m_hWnd);
+            if (hdcWindow != NULL)
             {
-                PaintBuffered(*CDC::FromHandle(hdc), false, false);
-                ::ReleaseDC(m_hWnd, hdc);
+                PaintBuffered(*CDC::FromHandle(hdcWindow), false, false);
+                ::ReleaseDC(m_hWnd, hdcWindow);
             }
         }
-        return lr;
-    }
-    case WM_SYSCOLORCHANGE:
-    {
-        LRESULT lr = CButton::WindowProc(message, wParam, lParam);
-        g_CurrentPaintManager.OnSysColorChange(this);
-        m_icon.OnSysColorChange(GetPaintManager());
-        return lr;
-    }
-    case WM_SETTINGCHANGE:
-    {
-        LRESULT lr = CButton::WindowProc(message, wParam, lParam);
-        g_CurrentPaintManager.OnSettingChange(this, (UINT)wParam, (LPCTSTR)lParam);
-        m_icon.OnSettingChange(GetPaintManager(), (UINT)wParam, (LPCTSTR)lParam);
-        return lr;
-    }
+        return true;
     case WM_UPDATEUISTATE:
-        return 0;
+        lResult = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CExtButton::HandleStateMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
+{
+    switch (message)
+    {
     case BM_GETCHECK:
-        return m_nCheck;
+        lResult = m_nCheck;
+        return true;
     case BM_SETCHECK:
         m_nCheck = (int)wParam;
         Refresh();
-        return 0;
+        lResult = 0;
+        return true;
     case BM_SETSTYLE:
         m_nButtonType = (int)(wParam & 0x0F);
         Refresh();
-        return 0;
+        lResult = 0;
+        return true;
     case WM_SETTEXT:
     case WM_SIZE:
     case WM_WINDOWPOSCHANGED:
     case BM_SETSTATE:
     case BM_CLICK:
     case BM_SETIMAGE:
-    {
-        LRESULT lr = CButton::WindowProc(message, wParam, lParam);
+        // The system changes what the button shows; it is repainted in the theme.
+        lResult = CButton::WindowProc(message, wParam, lParam);
         Refresh();
-        return lr;
+        return true;
+    default:
+        return false;
     }
-    }
-    return CButton::WindowProc(message, wParam, lParam);
 }
 
 LRESULT CExtButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)

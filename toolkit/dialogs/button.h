@@ -102,6 +102,13 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Steps of the window procedure, by kind of message; each is true when it took the
+    // message and set the result.
+    bool RelayMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+    bool HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+    bool HandleEnvironmentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+    bool HandlePaintMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+    bool HandleStateMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
 
     void OnButtonDown(WPARAM wParam, LPARAM lParam, bool bTakeFocus);
     void OnButtonMove(WPARAM wParam, LPARAM lParam);
