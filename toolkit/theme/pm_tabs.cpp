@@ -497,15 +497,229 @@ POINT Turn(Shape eShape, const RECT& rc, int x, int y)
 
 }  // namespace
 
-void CExtPaintManagerStudio2005::DrawTabItem(CDC& dc, const RECT& rcItemsArea, bool bTopLeft,
-                                             bool bHorz, bool bSelected, bool bCenteredText,
-                                             bool bGroupedMode, bool bInGroupActive,
-                                             bool bInvertedVerticalMode, const RECT& rcItem,
-                                             SIZE sizeTextMeasured, CFont* pFont, LPCTSTR sText,
-                                             CExtCmdIcon* pIcon, CObject* pHelperSrc,
-                                             LPARAM lParam, COLORREF clrForceText,
-                                             COLORREF clrForceTabBk, COLORREF clrForceTabBorderLT,
-                                             COLORREF clrForceTabBorderRB, COLORREF)
+// ---- the Studio 2005 tab item -------------------------------------------------------------
+
+namespace {
+
+struct TabItemColors
+{
+    COLORREF clrFace;       // the unselected item's gradient, one end
+    COLORREF clrFaceLight;  // and the other
+    COLORREF clrSelected;   // the selected item's face in the rounded look
+    COLORREF clrShadow;     // the slanted look's outline
+};
+
+// The rounded looks (styles 1 and 3): a six-point outline filled through its region.
+// Returns the rectangle left for the icon and text.
+RECT DrawRoundedTabItem(CExtPaintManager* pPM, CDC& dc, int nStyle, const RECT& rcItemsArea, const RECT& rcItem,
+                        Shape eShape, bool bHorz, bool bSelected, bool bGroupedMode, bool bLast,
+                        const TabItemColors& colors)
+{
+    POINT ptsOutline[6], ptsRegion[6], ptsSeparator[2];
+    int nContentRight = 0, nContentBottom = 0;
+    SixPointShape(eShape, rcItem, ptsOutline, ptsRegion, ptsSeparator, nContentRight, nContentBottom);
+    CPen pen;
+    pen.CreatePen(PS_SOLID, 1, pPM->LookupColor(COLOR_BTNSHADOW, pPM, 0));
+    CPen* pOldPen = dc.SelectObject(&pen);
+    if (nStyle == 3 && !bSelected && !bGroupedMode)
+    {
+        // The flat look outlines only the selected item; the others are separated.
+        if (!bLast)
+        {
+            dc.MoveTo(ptsSeparator[0].x, ptsSeparator[0].y);
+            dc.LineTo(ptsSeparator[1].x, ptsSeparator[1].y);
+        }
+    }
+    else
+    {
+        dc.MoveTo(ptsOutline[0].x, ptsOutline[0].y);
+        for (int i = 1; i < 6; i++)
+            dc.LineTo(ptsOutline[i].x, ptsOutline[i].y);
+    }
+    dc.SelectObject(pOldPen);
+    CRgn rgn;
+    rgn.CreatePolygonRgn(ptsRegion, 6, ALTERNATE);
+    if (nStyle == 3)
+    {
+        if (bSelected && !bGroupedMode)
+        {
+            CBrush br;
+            br.CreateSolidBrush(CLR_NEAR_WHITE);
+            dc.FillRgn(&rgn, &br);
+        }
+    }
+    else if (bSelected && !bGroupedMode)
+    {
+        CBrush br;
+        br.CreateSolidBrush(colors.clrSelected);
+        dc.FillRgn(&rgn, &br);
+    }
+    else if (!PaletteDC(dc))
+        FillThroughRegion(dc, rgn, rcItemsArea, 0, true, colors.clrFace, colors.clrFaceLight, bHorz);
+    else
+    {
+        CBrush br;
+        br.CreateSolidBrush(pPM->LookupColor(COLOR_BTNFACE, pPM, 0));
+        dc.FillRgn(&rgn, &br);
+    }
+    RECT rcContent;
+    ::SetRect(&rcContent, rcItem.left + 3, rcItem.top + (bHorz ? 2 : 3), nContentRight, nContentBottom);
+    return rcContent;
+}
+
+// The slanted look's three ten-point lines: the dark outline, the fill region and the light
+// edge inside it, built for a top item and turned to the item's side.
+struct SlantedTabPoints
+{
+    POINT ptsOutline[10];
+    POINT ptsFill[10];
+    POINT ptsHighlight[10];
+    Shape eTurn;
+    int nOpenStartX;  // the outline's two ends along the base, before turning
+    int nOpenEndX;
+    int nBaseY;
+};
+
+void BuildSlantedTabPoints(SlantedTabPoints& pts, const RECT& rcItem, bool bHorz, Shape eShape, int nIndex, int nCount,
+                           int nSelected, bool bGroupedMode, bool bGroupStart)
+{
+    RECT rcAsTop = rcItem;
+    if (!bHorz)
+        ::SetRect(&rcAsTop, rcItem.top, rcItem.left, rcItem.bottom, rcItem.right);
+    const int l = rcAsTop.left, t = rcAsTop.top, r = rcAsTop.right, b = rcAsTop.bottom;
+    const POINT outline[10] = {{r + 6, b}, {r, t + 6},     {r - 5, t + 1}, {r - 6, t + 1}, {r - 7, t},
+                               {l + 7, t}, {l + 6, t + 1}, {l + 5, t + 1}, {l, t + 6},     {l - 6, b}};
+    const POINT fill[10] = {{r + 5, b + 1}, {r - 1, t + 7}, {r - 4, t + 3}, {r - 5, t + 3}, {r - 6, t + 2},
+                            {l + 7, t + 2}, {l + 6, t + 3}, {l + 5, t + 3}, {l + 1, t + 7}, {l - 5, b + 1}};
+    const POINT highlight[10] = {{r + 5, b},     {r - 1, t + 6}, {r - 5, t + 2}, {r - 6, t + 2}, {r - 7, t + 1},
+                                 {l + 7, t + 1}, {l + 6, t + 2}, {l + 5, t + 2}, {l + 1, t + 6}, {l - 5, b}};
+    POINT* o = pts.ptsOutline;
+    POINT* g = pts.ptsFill;
+    POINT* h = pts.ptsHighlight;
+    ::memcpy(o, outline, sizeof(outline));
+    ::memcpy(g, fill, sizeof(fill));
+    ::memcpy(h, highlight, sizeof(highlight));
+    // An item's slant overlaps its neighbour on the side of the selected item; the
+    // neighbour that lies under it stops short.
+    if (nIndex < nSelected && !bGroupedMode && nIndex < nCount - 1)
+    {
+        o[0] = {r - 6, b};
+        g[0] = {r - 6, b};
+        h[0] = {r - 1, t + 7};
+    }
+    if ((nIndex > nSelected || (bGroupedMode && nIndex <= nSelected)) && !bGroupStart)
+    {
+        o[9] = {l + 6, b};
+        g[9] = {l + 7, b};
+        h[9] = {l + 1, t + 7};
+    }
+    // The first and the last item keep their slants inside the strip.
+    if (nIndex == 0)
+        for (int i = 5; i <= 9; i++)
+        {
+            o[i].x += 6;
+            g[i].x += 6;
+            h[i].x += 6;
+        }
+    if (nIndex == nCount - 1)
+        for (int i = 0; i <= 4; i++)
+        {
+            o[i].x -= 6;
+            g[i].x -= 6;
+            h[i].x -= 6;
+        }
+    pts.eTurn = bHorz ? eShape : (eShape == SHAPE_LEFT ? SHAPE_LEFT : SHAPE_RIGHT);
+    pts.nOpenStartX = o[0].x;
+    pts.nOpenEndX = o[9].x;
+    pts.nBaseY = b;
+    for (int i = 0; i < 10; i++)
+    {
+        o[i] = Turn(pts.eTurn, rcItem, o[i].x, o[i].y);
+        g[i] = Turn(pts.eTurn, rcItem, g[i].x, g[i].y);
+        h[i] = Turn(pts.eTurn, rcItem, h[i].x, h[i].y);
+    }
+}
+
+void PaintSlantedTabItem(CExtPaintManager* pPM, CDC& dc, SlantedTabPoints& pts, const RECT& rcItem,
+                         const RECT& rcItemsArea, bool bHorz, bool bTopLeft, bool bSelected, bool bGroupedMode,
+                         const TabItemColors& colors)
+{
+    // The outline runs back to its eighth point to close the slant's tip.
+    POINT ptsOutlineClosed[11];
+    ::memcpy(ptsOutlineClosed, pts.ptsOutline, sizeof(pts.ptsOutline));
+    ptsOutlineClosed[10] = pts.ptsOutline[8];
+    PenPolyline(dc, colors.clrShadow, ptsOutlineClosed, 0, 10);
+    const bool bSelectedFlat = bSelected && !bGroupedMode;
+    const bool bLongHighlight = bGroupedMode && bTopLeft;
+    const COLORREF clrFace = pPM->LookupColor(COLOR_BTNFACE, pPM, 0);
+    PenPolyline(dc, bSelectedFlat ? CLR_NEAR_WHITE : clrFace, pts.ptsHighlight, 0, bLongHighlight ? 6 : 5);
+    PenPolyline(dc, CLR_NEAR_WHITE, pts.ptsHighlight, bLongHighlight ? 6 : 4, 9);
+    if (bSelectedFlat)
+    {
+        // The selected item opens into the page below it.
+        POINT ptsAcross[2] = {Turn(pts.eTurn, rcItem, pts.nOpenStartX, pts.nBaseY + 1),
+                              Turn(pts.eTurn, rcItem, pts.nOpenEndX - 1, pts.nBaseY + 1)};
+        PenPolyline(dc, CLR_NEAR_WHITE, ptsAcross, 0, 1);
+    }
+    CRgn rgn;
+    rgn.CreatePolygonRgn(pts.ptsFill, 10, ALTERNATE);
+    if (bSelectedFlat || PaletteDC(dc))
+    {
+        FillThroughRegion(dc, rgn, rcItemsArea, bSelected ? CLR_NEAR_WHITE : clrFace, false, 0, 0, false);
+        return;
+    }
+    // The background colour goes to the top (left) when the strip lies there.
+    const bool bFaceFirst = bTopLeft && !bGroupedMode;
+    COLORREF clrFrom, clrTo;
+    if (bHorz)
+    {
+        // The vertical gradient puts its second colour at the top.
+        clrFrom = bFaceFirst ? colors.clrFaceLight : colors.clrFace;
+        clrTo = bFaceFirst ? colors.clrFace : colors.clrFaceLight;
+    }
+    else
+    {
+        clrFrom = bFaceFirst ? colors.clrFace : colors.clrFaceLight;
+        clrTo = bFaceFirst ? colors.clrFaceLight : colors.clrFace;
+    }
+    FillThroughRegion(dc, rgn, rcItemsArea, 0, true, clrFrom, clrTo, bHorz);
+}
+
+RECT SlantedTabContentRect(const RECT& rcItem, bool bHorz, bool bFirstItem)
+{
+    RECT rcContent;
+    if (bHorz)
+        ::SetRect(&rcContent, rcItem.left + 3, rcItem.top + 2, rcItem.right - 1, rcItem.bottom - 2);
+    else
+        ::SetRect(&rcContent, rcItem.left + 2, rcItem.top + 3, rcItem.right - 2, rcItem.bottom - 1);
+    // The first item's slant lies inside it.
+    if (bFirstItem)
+    {
+        if (bHorz)
+            ::InflateRect(&rcContent, -6, 0);
+        else
+            ::InflateRect(&rcContent, 0, -6);
+    }
+    return rcContent;
+}
+
+// Whether the item starts a group: the first item always does.
+bool TabItemStartsGroup(CObject* pHelperSrc, int nIndex, bool bGroupedMode)
+{
+    if (nIndex == 0 || !bGroupedMode)
+        return nIndex == 0;
+    DWORD dwItemStyle = 0;
+    return TQ::ItemStyle(pHelperSrc, nIndex, dwItemStyle) && (dwItemStyle & 0x02) != 0;
+}
+
+}  // namespace
+
+void CExtPaintManagerStudio2005::DrawTabItem(CDC& dc, const RECT& rcItemsArea, bool bTopLeft, bool bHorz,
+                                             bool bSelected, bool bCenteredText, bool bGroupedMode, bool bInGroupActive,
+                                             bool bInvertedVerticalMode, const RECT& rcItem, SIZE sizeTextMeasured,
+                                             CFont* pFont, LPCTSTR sText, CExtCmdIcon* pIcon, CObject* pHelperSrc,
+                                             LPARAM lParam, COLORREF clrForceText, COLORREF clrForceTabBk,
+                                             COLORREF clrForceTabBorderLT, COLORREF clrForceTabBorderRB, COLORREF)
 {
     const int nStyle = m_nDockMarkerStyle;
     if (nStyle < 1 || nStyle > 3)
@@ -513,168 +727,29 @@ void CExtPaintManagerStudio2005::DrawTabItem(CDC& dc, const RECT& rcItemsArea, b
     const int nIndex = (int)lParam;
     const int nCount = TQ::ItemCount(pHelperSrc);
     const bool bEnabled = TQ::ItemEnabled(pHelperSrc, nIndex);
-    const COLORREF clrText = Pick(clrForceText, LookupColor(bEnabled ? COLOR_BTNTEXT : COLOR_BTNSHADOW, pHelperSrc, lParam));
-    const COLORREF clrBk = Pick(clrForceTabBk, LookupColor(COLOR_BTNHIGHLIGHT, this, 0));
-    const COLORREF clrBk2 = Pick(clrForceTabBk, LookupColor(COLOR_3DLIGHT, this, 0));
-    const COLORREF clrLT = Pick(clrForceTabBorderLT, LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT, pHelperSrc, lParam));
-    const COLORREF clrRB = Pick(clrForceTabBorderRB, LookupColor(COLOR_BTNSHADOW, pHelperSrc, lParam));
+    const COLORREF clrText =
+        Pick(clrForceText, LookupColor(bEnabled ? COLOR_BTNTEXT : COLOR_BTNSHADOW, pHelperSrc, lParam));
+    TabItemColors colors;
+    colors.clrFace = Pick(clrForceTabBk, LookupColor(COLOR_BTNHIGHLIGHT, this, 0));
+    colors.clrFaceLight = Pick(clrForceTabBk, LookupColor(COLOR_3DLIGHT, this, 0));
+    colors.clrSelected =
+        Pick(clrForceTabBorderLT, LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT, pHelperSrc, lParam));
+    colors.clrShadow = Pick(clrForceTabBorderRB, LookupColor(COLOR_BTNSHADOW, pHelperSrc, lParam));
     const bool bDrawIcon = pIcon != NULL && !pIcon->IsEmpty() && (TQ::TabWndStyle(pHelperSrc) & 0x800000) == 0;
     const Shape eShape = ChooseShape(bHorz, bTopLeft, bGroupedMode);
-    const bool bLast = nIndex >= nCount - 1;
-    const int L = rcItem.left, T = rcItem.top, R = rcItem.right, B = rcItem.bottom;
     RECT rcContent;
-
     if (nStyle == 1 || nStyle == 3)
-    {
-        POINT outline[6], region[6], sep[2];
-        int nRight = 0, nBottom = 0;
-        SixPointShape(eShape, rcItem, outline, region, sep, nRight, nBottom);
-        CPen pen;
-        pen.CreatePen(PS_SOLID, 1, LookupColor(COLOR_BTNSHADOW, this, 0));
-        CPen* pOldPen = dc.SelectObject(&pen);
-        if (nStyle == 3 && !bSelected && !bGroupedMode)
-        {
-            if (!bLast)
-            {
-                dc.MoveTo(sep[0].x, sep[0].y);
-                dc.LineTo(sep[1].x, sep[1].y);
-            }
-        }
-        else
-        {
-            dc.MoveTo(outline[0].x, outline[0].y);
-            for (int i = 1; i < 6; i++)
-                dc.LineTo(outline[i].x, outline[i].y);
-        }
-        dc.SelectObject(pOldPen);
-        CRgn rgn;
-        rgn.CreatePolygonRgn(region, 6, ALTERNATE);
-        if (nStyle == 3)
-        {
-            if (bSelected && !bGroupedMode)
-            {
-                CBrush br;
-                br.CreateSolidBrush(CLR_NEAR_WHITE);
-                dc.FillRgn(&rgn, &br);
-            }
-        }
-        else if (bSelected && !bGroupedMode)
-        {
-            CBrush br;
-            br.CreateSolidBrush(clrLT);
-            dc.FillRgn(&rgn, &br);
-        }
-        else if (!PaletteDC(dc))
-            FillThroughRegion(dc, rgn, rcItemsArea, 0, true, clrBk, clrBk2, bHorz);
-        else
-        {
-            CBrush br;
-            br.CreateSolidBrush(LookupColor(COLOR_BTNFACE, this, 0));
-            dc.FillRgn(&rgn, &br);
-        }
-        ::SetRect(&rcContent, L + 3, T + (bHorz ? 2 : 3), nRight, nBottom);
-    }
+        rcContent = DrawRoundedTabItem(this, dc, nStyle, rcItemsArea, rcItem, eShape, bHorz, bSelected, bGroupedMode,
+                                       nIndex >= nCount - 1, colors);
     else
     {
-        // The slanted look: ten-point lists built for a top item and turned to the side.
-        RECT rcH = rcItem;
-        if (!bHorz)
-            ::SetRect(&rcH, T, L, B, R);
-        const int l = rcH.left, t = rcH.top, r = rcH.right, b = rcH.bottom;
-        POINT o[10] = {{r + 6, b}, {r, t + 6}, {r - 5, t + 1}, {r - 6, t + 1}, {r - 7, t}, {l + 7, t}, {l + 6, t + 1}, {l + 5, t + 1}, {l, t + 6}, {l - 6, b}};
-        POINT g[10] = {{r + 5, b + 1}, {r - 1, t + 7}, {r - 4, t + 3}, {r - 5, t + 3}, {r - 6, t + 2}, {l + 7, t + 2}, {l + 6, t + 3}, {l + 5, t + 3}, {l + 1, t + 7}, {l - 5, b + 1}};
-        POINT h[10] = {{r + 5, b}, {r - 1, t + 6}, {r - 5, t + 2}, {r - 6, t + 2}, {r - 7, t + 1}, {l + 7, t + 1}, {l + 6, t + 2}, {l + 5, t + 2}, {l + 1, t + 6}, {l - 5, b}};
-        const int nSel = TQ::Selection(pHelperSrc);
-        if (nIndex < nSel && !bGroupedMode && !bLast)
-        {
-            o[0].x = r - 6; o[0].y = b;
-            g[0].x = r - 6; g[0].y = b;
-            h[0].x = r - 1; h[0].y = t + 7;
-        }
-        bool bGroupStart = nIndex == 0;
-        if (bGroupedMode && !bGroupStart)
-        {
-            DWORD dwItemStyle = 0;
-            bGroupStart = TQ::ItemStyle(pHelperSrc, nIndex, dwItemStyle) && (dwItemStyle & 0x02) != 0;
-        }
-        if ((nIndex > nSel || (bGroupedMode && nIndex <= nSel)) && !bGroupStart)
-        {
-            o[9].x = l + 6; o[9].y = b;
-            g[9].x = l + 7; g[9].y = b;
-            h[9].x = l + 1; h[9].y = t + 7;
-        }
-        if (nIndex == 0)
-            for (int i = 5; i <= 9; i++)
-            {
-                o[i].x += 6;
-                g[i].x += 6;
-                h[i].x += 6;
-            }
-        if (nIndex == nCount - 1)
-            for (int i = 0; i <= 4; i++)
-            {
-                o[i].x -= 6;
-                g[i].x -= 6;
-                h[i].x -= 6;
-            }
-        const Shape eTurn = bHorz ? eShape : (eShape == SHAPE_LEFT ? SHAPE_LEFT : SHAPE_RIGHT);
-        const int nOpenX0 = o[0].x, nOpenX9 = o[9].x;
-        for (int i = 0; i < 10; i++)
-        {
-            o[i] = Turn(eTurn, rcItem, o[i].x, o[i].y);
-            g[i] = Turn(eTurn, rcItem, g[i].x, g[i].y);
-            h[i] = Turn(eTurn, rcItem, h[i].x, h[i].y);
-        }
-        POINT oBack[11];
-        ::memcpy(oBack, o, sizeof(o));
-        oBack[10] = o[8];
-        PenPolyline(dc, clrRB, oBack, 0, 10);
-        const bool bSelFlat = bSelected && !bGroupedMode;
-        const bool bLong = bGroupedMode && bTopLeft;
-        PenPolyline(dc, bSelFlat ? CLR_NEAR_WHITE : LookupColor(COLOR_BTNFACE, this, 0), h, 0, bLong ? 6 : 5);
-        PenPolyline(dc, CLR_NEAR_WHITE, h, bLong ? 6 : 4, 9);
-        if (bSelFlat)
-        {
-            POINT across[2] = {Turn(eTurn, rcItem, nOpenX0, rcH.bottom + 1),
-                               Turn(eTurn, rcItem, nOpenX9 - 1, rcH.bottom + 1)};
-            PenPolyline(dc, CLR_NEAR_WHITE, across, 0, 1);
-        }
-        CRgn rgn;
-        rgn.CreatePolygonRgn(g, 10, ALTERNATE);
-        if (bSelFlat || PaletteDC(dc))
-            FillThroughRegion(dc, rgn, rcItemsArea,
-                              bSelected ? CLR_NEAR_WHITE : LookupColor(COLOR_BTNFACE, this, 0), false, 0, 0, false);
-        else
-        {
-            // The background colour goes to the top (left) when the strip lies there.
-            const bool bBkFirst = bTopLeft && !bGroupedMode;
-            COLORREF clrA, clrB;
-            if (bHorz)
-            {
-                // The vertical gradient puts its second colour at the top.
-                clrA = bBkFirst ? clrBk2 : clrBk;
-                clrB = bBkFirst ? clrBk : clrBk2;
-            }
-            else
-            {
-                clrA = bBkFirst ? clrBk : clrBk2;
-                clrB = bBkFirst ? clrBk2 : clrBk;
-            }
-            FillThroughRegion(dc, rgn, rcItemsArea, 0, true, clrA, clrB, bHorz);
-        }
-        if (bHorz)
-            ::SetRect(&rcContent, L + 3, T + 2, R - 1, B - 2);
-        else
-            ::SetRect(&rcContent, L + 2, T + 3, R - 2, B - 1);
-        if (nIndex == 0)
-        {
-            if (bHorz)
-                ::InflateRect(&rcContent, -6, 0);
-            else
-                ::InflateRect(&rcContent, 0, -6);
-        }
+        SlantedTabPoints pts;
+        BuildSlantedTabPoints(pts, rcItem, bHorz, eShape, nIndex, nCount, TQ::Selection(pHelperSrc), bGroupedMode,
+                              TabItemStartsGroup(pHelperSrc, nIndex, bGroupedMode));
+        PaintSlantedTabItem(this, dc, pts, rcItem, rcItemsArea, bHorz, bTopLeft, bSelected, bGroupedMode, colors);
+        rcContent = SlantedTabContentRect(rcItem, bHorz, nIndex == 0);
     }
-    PaintTabItemContent(this, dc, rcContent, bHorz, bEnabled, bCenteredText, bGroupedMode,
-                        bInGroupActive, bInvertedVerticalMode, bDrawIcon, sizeTextMeasured.cx,
-                        sizeTextMeasured.cy, pFont, sText, pIcon, clrText);
+    PaintTabItemContent(this, dc, rcContent, bHorz, bEnabled, bCenteredText, bGroupedMode, bInGroupActive,
+                        bInvertedVerticalMode, bDrawIcon, sizeTextMeasured.cx, sizeTextMeasured.cy, pFont, sText, pIcon,
+                        clrText);
 }
