@@ -270,157 +270,207 @@ void EncodeRLE8Row(const BYTE* pRow, int w, std::vector<BYTE>& out)
 
 // ---- reading ---------------------------------------------------------------------------
 
+namespace {
+
+// What the headers of a BMP stream say, as far as the reader needs it.
+struct BmpStreamLayout
+{
+    BITMAPINFOHEADER bih = {};
+    DWORD dwOffBits = 0;  // the file header's offset of the rows; 0 without a file header
+    DWORD nConsumed = 0;  // bytes read so far
+    DWORD arrHeaderMasks[3] = {0, 0, 0};
+    bool bMasksInHeader = false;
+    DWORD arrMasks[4] = {0, 0, 0, 0};  // red, green, blue, alpha of a high-colour image
+    bool bPaletted = false;
+    bool bTopDown = false;
+    int nHeight = 0;  // the number of rows, whichever way they run
+};
+
+// The file header (unless the stream has none) and the info header of any size up to
+// the largest there is. False for an info header that is too small or too large.
+bool ReadBmpHeaders(CArchive& ar, bool bNoFileHeader, BmpStreamLayout& layout)
+{
+    if (!bNoFileHeader)
+    {
+        // bfType is not checked: streams that lost their signature still load
+        BYTE arrFileHeader[14];
+        ReadExact(ar, arrFileHeader, sizeof(arrFileHeader));
+        ::memcpy(&layout.dwOffBits, arrFileHeader + 10, 4);
+        layout.nConsumed += 14;
+    }
+    BITMAPINFOHEADER& bih = layout.bih;
+    ReadExact(ar, &bih.biSize, 4);
+    if (bih.biSize < sizeof(BITMAPINFOHEADER) || bih.biSize > kMaxHeaderSize)
+        return false;
+    ReadExact(ar, ((BYTE*)&bih) + 4, sizeof(bih) - 4);
+    if (bih.biSize > sizeof(BITMAPINFOHEADER))
+    {
+        // the newer headers carry the bit-field masks themselves; the rest is skipped
+        BYTE arrExtra[kMaxHeaderSize];
+        const DWORD nExtra = bih.biSize - sizeof(BITMAPINFOHEADER);
+        ReadExact(ar, arrExtra, nExtra);
+        if (nExtra >= 12)
+        {
+            ::memcpy(layout.arrHeaderMasks, arrExtra, 12);
+            layout.bMasksInHeader = true;
+        }
+    }
+    layout.nConsumed += bih.biSize;
+    return true;
+}
+
+// Whether the sides are believable; also notes which way the rows run.
+bool BmpSidesBelievable(BmpStreamLayout& layout)
+{
+    const LONGLONG nSignedHeight = layout.bih.biHeight;
+    layout.bTopDown = nSignedHeight < 0;
+    const LONGLONG nAbsHeight = layout.bTopDown ? -nSignedHeight : nSignedHeight;
+    if (nAbsHeight > kMaxReadSide || layout.bih.biWidth > kMaxReadSide)
+        return false;
+    layout.nHeight = (int)nAbsHeight;
+    return true;
+}
+
+// The colour masks of a high-colour image: from the stream for bit fields, otherwise
+// the depth's defaults. False for a depth the reader does not know.
+bool ReadBmpColorMasks(CArchive& ar, BmpStreamLayout& layout)
+{
+    const int nBPP = layout.bih.biBitCount;
+    DWORD* arrMasks = layout.arrMasks;
+    switch (nBPP)
+    {
+    case 1:
+    case 4:
+    case 8:
+        layout.bPaletted = true;
+        return true;
+    case 16:
+    case 24:
+    case 32:
+        break;
+    default:
+        return false;
+    }
+    if (layout.bih.biCompression == BI_BITFIELDS)
+    {
+        if (!layout.bMasksInHeader)
+        {
+            ReadExact(ar, layout.arrHeaderMasks, 12);
+            layout.nConsumed += 12;
+        }
+        arrMasks[0] = layout.arrHeaderMasks[0];
+        arrMasks[1] = layout.arrHeaderMasks[1];
+        arrMasks[2] = layout.arrHeaderMasks[2];
+    }
+    else if (nBPP == 16)
+    {
+        arrMasks[0] = 0x7C00;
+        arrMasks[1] = 0x03E0;
+        arrMasks[2] = 0x001F;
+    }
+    else
+    {
+        arrMasks[0] = 0x00FF0000;
+        arrMasks[1] = 0x0000FF00;
+        arrMasks[2] = 0x000000FF;
+        if (nBPP == 32)
+            arrMasks[3] = 0xFF000000;
+    }
+    return true;
+}
+
+// An uncompressed image must fit in what is left of the stream (allowing a short tail),
+// so that a few bytes cannot make the reader allocate a huge block.
+bool BmpStreamCanHoldRows(const CArchive& ar, const BmpStreamLayout& layout)
+{
+    const BITMAPINFOHEADER& bih = layout.bih;
+    const bool bCompressed = layout.bPaletted && (bih.biCompression == BI_RLE8 || bih.biCompression == BI_RLE4);
+    if (bCompressed || bih.biWidth <= 0 || layout.nHeight <= 0)
+        return true;
+    return CanHoldPixels(ar, (ULONGLONG)CExtBitmap::GetStride(bih.biWidth, bih.biBitCount) * (ULONGLONG)layout.nHeight);
+}
+
+void ReadBmpPalette(CArchive& ar, BmpStreamLayout& layout, LPBITMAPINFOHEADER pBlock)
+{
+    const DWORD nMaxEntries = (DWORD)CExtBitmap::GetPaletteSize(layout.bih.biBitCount);
+    const DWORD nClrUsed = layout.bih.biClrUsed;
+    const DWORD nEntries = (nClrUsed >= 1 && nClrUsed <= nMaxEntries) ? nClrUsed : nMaxEntries;
+    ReadExact(ar, ((BYTE*)pBlock) + sizeof(BITMAPINFOHEADER), nEntries * 4);
+    layout.nConsumed += nEntries * 4;
+}
+
+void SkipToBmpRows(CArchive& ar, const BmpStreamLayout& layout, bool bNoFileHeader)
+{
+    // A believable bfOffBits says where the rows start (newer writers leave gaps).
+    // Without one, a high-colour image's optional colour table (biClrUsed entries)
+    // is stepped over as the format defines it.
+    if (!bNoFileHeader && layout.dwOffBits >= layout.nConsumed &&
+        layout.dwOffBits - layout.nConsumed <= kMaxGapBeforeBits)
+        SkipBytes(ar, layout.dwOffBits - layout.nConsumed);
+    else if (!layout.bPaletted && layout.bih.biClrUsed >= 1 && layout.bih.biClrUsed <= 256)
+        SkipBytes(ar, layout.bih.biClrUsed * 4);
+}
+
+void ReadBmpUncompressedRows(CArchive& ar, const BmpStreamLayout& layout, LPBITMAPINFOHEADER pBlock)
+{
+    const int nHeight = layout.nHeight;
+    const ULONG nStride = CExtBitmap::GetStride(layout.bih.biWidth, layout.bih.biBitCount);
+    if (!layout.bTopDown)
+        ReadExact(ar, CExtBitmap::GetBitsPtr(pBlock), (UINT)(nStride * (ULONG)nHeight));
+    else
+        for (int i = 0; i < nHeight; i++)
+            ReadExact(ar, CExtBitmap::GetScanLine(pBlock, nHeight - 1 - i, nStride), nStride);
+}
+
+void ReadBmpRows(CArchive& ar, const BmpStreamLayout& layout, LPBITMAPINFOHEADER pBlock)
+{
+    const DWORD dwCompression = layout.bih.biCompression;
+    const int nBPP = layout.bih.biBitCount;
+    if (!layout.bPaletted || dwCompression == BI_RGB)
+        ReadBmpUncompressedRows(ar, layout, pBlock);
+    else if (dwCompression == BI_RLE8 && nBPP == 8)
+        DecodeRLE8(ar, pBlock);
+    else if (dwCompression == BI_RLE4 && nBPP == 4)
+        DecodeRLE4(ar, pBlock);
+    // any other compression: the rows stay zero
+}
+
+// A stream refused for its content: an exception when the caller asked for one.
+LPBITMAPINFOHEADER RefuseBmp(bool bEnableThrowException)
+{
+    if (bEnableThrowException)
+        AfxThrowUserException();
+    return NULL;
+}
+
+}  // namespace
+
 LPBITMAPINFOHEADER CExtBitmap::ReadBMP(CArchive& ar, bool bEnableThrowException, bool bNoFileHeader)
 {
     LPBITMAPINFOHEADER pBlock = NULL;
     try
     {
-        DWORD nConsumed = 0;
-        BITMAPFILEHEADER bfh;
-        ::memset(&bfh, 0, sizeof(bfh));
-        if (!bNoFileHeader)
-        {
-            // bfType is not checked: streams that lost their signature still load
-            BYTE raw[14];
-            ReadExact(ar, raw, sizeof(raw));
-            ::memcpy(&bfh.bfOffBits, raw + 10, 4);
-            nConsumed += 14;
-        }
-        BITMAPINFOHEADER bih;
-        ::memset(&bih, 0, sizeof(bih));
-        ReadExact(ar, &bih.biSize, 4);
-        if (bih.biSize < sizeof(BITMAPINFOHEADER) || bih.biSize > kMaxHeaderSize)
+        BmpStreamLayout layout;
+        if (!ReadBmpHeaders(ar, bNoFileHeader, layout))
             return NULL;
-        ReadExact(ar, ((BYTE*)&bih) + 4, sizeof(bih) - 4);
-        DWORD arrMasks[3] = {0, 0, 0};
-        bool bMasksInHeader = false;
-        if (bih.biSize > sizeof(BITMAPINFOHEADER))
-        {
-            // the newer headers carry the bit-field masks themselves; the rest is skipped
-            BYTE extra[kMaxHeaderSize];
-            DWORD nExtra = bih.biSize - sizeof(BITMAPINFOHEADER);
-            ReadExact(ar, extra, nExtra);
-            if (nExtra >= 12)
-            {
-                ::memcpy(arrMasks, extra, 12);
-                bMasksInHeader = true;
-            }
-        }
-        nConsumed += bih.biSize;
-
-        const int nBPP = bih.biBitCount;
-        const int nWidth = bih.biWidth;
-        const LONGLONG nSignedHeight = bih.biHeight;
-        const bool bTopDown = nSignedHeight < 0;
-        const LONGLONG nAbsHeight = bTopDown ? -nSignedHeight : nSignedHeight;
-        if (nAbsHeight > kMaxReadSide || nWidth > kMaxReadSide)
-        {
-            if (bEnableThrowException)
-                AfxThrowUserException();
+        if (!BmpSidesBelievable(layout))
+            return RefuseBmp(bEnableThrowException);
+        if (!ReadBmpColorMasks(ar, layout))
             return NULL;
-        }
-        const int nHeight = (int)nAbsHeight;
-        DWORD dwMasks[4] = {0, 0, 0, 0};
-        bool bPaletted = false;
-        switch (nBPP)
-        {
-        case 1:
-        case 4:
-        case 8:
-            bPaletted = true;
-            break;
-        case 16:
-        case 24:
-        case 32:
-            if (bih.biCompression == BI_BITFIELDS)
-            {
-                if (!bMasksInHeader)
-                {
-                    ReadExact(ar, arrMasks, 12);
-                    nConsumed += 12;
-                }
-                dwMasks[0] = arrMasks[0];
-                dwMasks[1] = arrMasks[1];
-                dwMasks[2] = arrMasks[2];
-            }
-            else if (nBPP == 16)
-            {
-                dwMasks[0] = 0x7C00;
-                dwMasks[1] = 0x03E0;
-                dwMasks[2] = 0x001F;
-            }
-            else
-            {
-                dwMasks[0] = 0x00FF0000;
-                dwMasks[1] = 0x0000FF00;
-                dwMasks[2] = 0x000000FF;
-                if (nBPP == 32)
-                    dwMasks[3] = 0xFF000000;
-            }
-            break;
-        default:
-            return NULL;
-        }
-
-        const bool bCompressed = bPaletted && (bih.biCompression == BI_RLE8 || bih.biCompression == BI_RLE4);
-        if (!bCompressed && nWidth > 0 && nHeight > 0 &&
-            !CanHoldPixels(ar, (ULONGLONG)GetStride(nWidth, nBPP) * (ULONGLONG)nHeight))
-        {
-            if (bEnableThrowException)
-                AfxThrowUserException();
-            return NULL;
-        }
-        pBlock = AllocBlock(nWidth, nHeight, nBPP, dwMasks[0], dwMasks[1], dwMasks[2], dwMasks[3]);
+        if (!BmpStreamCanHoldRows(ar, layout))
+            return RefuseBmp(bEnableThrowException);
+        const BITMAPINFOHEADER& bih = layout.bih;
+        const DWORD* arrMasks = layout.arrMasks;
+        pBlock =
+            AllocBlock(bih.biWidth, layout.nHeight, bih.biBitCount, arrMasks[0], arrMasks[1], arrMasks[2], arrMasks[3]);
         if (pBlock == NULL)
-        {
-            if (bEnableThrowException)
-                AfxThrowUserException();
-            return NULL;
-        }
+            return RefuseBmp(bEnableThrowException);
         pBlock->biXPelsPerMeter = bih.biXPelsPerMeter;
         pBlock->biYPelsPerMeter = bih.biYPelsPerMeter;
-        const ULONG nStride = GetStride(nWidth, nBPP);
-        LPBYTE pBits = GetBitsPtr(pBlock);
-
-        if (bPaletted)
-        {
-            DWORD nMaxEntries = (DWORD)GetPaletteSize(nBPP);
-            DWORD nEntries = (bih.biClrUsed >= 1 && bih.biClrUsed <= nMaxEntries) ? bih.biClrUsed : nMaxEntries;
-            ReadExact(ar, ((BYTE*)pBlock) + sizeof(BITMAPINFOHEADER), nEntries * 4);
-            nConsumed += nEntries * 4;
-        }
-        // A believable bfOffBits says where the rows start (newer writers leave gaps).
-        // Without one, a high-colour image's optional colour table (biClrUsed entries)
-        // is stepped over as the format defines it.
-        if (!bNoFileHeader && bfh.bfOffBits >= nConsumed && bfh.bfOffBits - nConsumed <= kMaxGapBeforeBits)
-            SkipBytes(ar, bfh.bfOffBits - nConsumed);
-        else if (!bPaletted && bih.biClrUsed >= 1 && bih.biClrUsed <= 256)
-            SkipBytes(ar, bih.biClrUsed * 4);
-
-        if (bPaletted)
-        {
-            if (bih.biCompression == BI_RGB)
-            {
-                if (!bTopDown)
-                    ReadExact(ar, pBits, (UINT)(nStride * (ULONG)nHeight));
-                else
-                    for (int i = 0; i < nHeight; i++)
-                        ReadExact(ar, GetScanLine(pBlock, nHeight - 1 - i, nStride), nStride);
-            }
-            else if (bih.biCompression == BI_RLE8 && nBPP == 8)
-                DecodeRLE8(ar, pBlock);
-            else if (bih.biCompression == BI_RLE4 && nBPP == 4)
-                DecodeRLE4(ar, pBlock);
-            // any other compression: the rows stay zero
-        }
-        else
-        {
-            if (!bTopDown)
-                ReadExact(ar, pBits, (UINT)(nStride * (ULONG)nHeight));
-            else
-                for (int i = 0; i < nHeight; i++)
-                    ReadExact(ar, GetScanLine(pBlock, nHeight - 1 - i, nStride), nStride);
-        }
+        if (layout.bPaletted)
+            ReadBmpPalette(ar, layout, pBlock);
+        SkipToBmpRows(ar, layout, bNoFileHeader);
+        ReadBmpRows(ar, layout, pBlock);
     }
     catch (CException* e)
     {
