@@ -78,6 +78,160 @@ void LoadColumn(CArchive& ar, ColumnRecord& rec, bool bReadStyle)
         AfxThrowArchiveException(CArchiveException::badIndex);
 }
 
+// Everything a layout archive holds, read whole before anything changes.
+struct LoadedLayout
+{
+    DWORD dwLayout = 0;
+    CArray<ColumnRecord, const ColumnRecord&> arrColumns;
+    CArray<SortEntry, const SortEntry&> arrActiveColumns;  // in their order on the header
+    CArray<SortEntry, const SortEntry&> arrSortEntries;
+    DWORD nGroups = 0;
+};
+
+void StoreLayout(CExtReportGridWnd& wndGrid, CArchive& ar, bool bStyles, bool bSortOrder)
+{
+    const CExtReportGridSortOrder& order = wndGrid.SortOrderGet();
+    DWORD dwLayout = 0;
+    if (bSortOrder)
+        dwLayout |= LAYOUT_SORT_ORDER;
+    if (bStyles)
+        dwLayout |= LAYOUT_STYLES;
+    if (wndGrid.IsPreviewStyle())
+        dwLayout |= LAYOUT_PREVIEW;
+    if (wndGrid.IsGroupAreaVisible())
+        dwLayout |= LAYOUT_GROUP_AREA;
+    ar << dwLayout;
+    // The count is that of the records written, so the archive always reads back.
+    CArray<CExtReportGridColumn*, CExtReportGridColumn*> arrColumns;
+    for (POSITION pos = wndGrid.ColumnGetStartPosition(NULL, true, true); pos != NULL;)
+        arrColumns.Add(wndGrid.ColumnGetNext(pos, NULL, true, true));
+    ar << (DWORD)arrColumns.GetSize();
+    for (INT_PTR i = 0; i < arrColumns.GetSize(); i++)
+        StoreColumn(ar, arrColumns[i], bStyles, bSortOrder, order);
+    CExtReportGridDataProvider& dataProvider = wndGrid.GetReportDataProvider();
+    const int nActive = dataProvider.ActiveColumnCountGet();
+    ar << (DWORD)nActive;
+    for (int i = 0; i < nActive; i++)
+    {
+        CExtReportGridColumn* pColumn = dataProvider.ActiveColumnGet(i);
+        ar << CString(pColumn != NULL ? pColumn->CategoryNameGet() : _T(""))
+           << CString(pColumn != NULL ? pColumn->ColumnNameGet() : _T(""));
+    }
+    if (!bSortOrder)
+        return;
+    ar << (DWORD)order.GetCount() << (DWORD)order.GetGroupCount();
+    for (int i = 0; i < order.GetCount(); i++)
+    {
+        bool bAscending = true;
+        CExtReportGridColumn* pColumn = order.ItemGet(i, &bAscending);
+        ar << CString(pColumn->CategoryNameGet()) << CString(pColumn->ColumnNameGet()) << (BYTE)(bAscending ? 1 : 0);
+    }
+}
+
+void LoadLayout(CArchive& ar, bool bStyles, bool bSortOrder, LoadedLayout& loaded)
+{
+    DWORD nColumns = 0;
+    ar >> loaded.dwLayout >> nColumns;
+    // Records are read one by one, so memory grows only with what the archive holds.
+    for (DWORD i = 0; i < nColumns; i++)
+    {
+        ColumnRecord rec;
+        LoadColumn(ar, rec, bStyles || (loaded.dwLayout & LAYOUT_STYLES) != 0);
+        loaded.arrColumns.Add(rec);
+    }
+    DWORD nActive = 0;
+    ar >> nActive;
+    for (DWORD i = 0; i < nActive; i++)
+    {
+        SortEntry entry;
+        ar >> entry.strCategory >> entry.strName;
+        loaded.arrActiveColumns.Add(entry);
+    }
+    if (!bSortOrder && (loaded.dwLayout & LAYOUT_SORT_ORDER) == 0)
+        return;
+    DWORD nEntries = 0;
+    ar >> nEntries >> loaded.nGroups;
+    for (DWORD i = 0; i < nEntries; i++)
+    {
+        SortEntry entry;
+        BYTE nAscending = 1;
+        ar >> entry.strCategory >> entry.strName >> nAscending;
+        entry.bAscending = (nAscending & 1) != 0;
+        loaded.arrSortEntries.Add(entry);
+    }
+}
+
+// Whether the archive was made for other columns: a sorted column that is gone, or a
+// column that sorts or groups differently now.
+bool LayoutMismatchesColumns(CExtReportGridWnd& wndGrid, const LoadedLayout& loaded, bool bSortOrder)
+{
+    bool bMismatch = false;
+    for (INT_PTR i = 0; i < loaded.arrColumns.GetSize(); i++)
+    {
+        const ColumnRecord& rec = loaded.arrColumns[i];
+        CExtReportGridColumn* pColumn = wndGrid.ColumnFind(rec.strName, rec.strCategory);
+        if (pColumn == NULL)
+        {
+            if (bSortOrder && (rec.dwFlags & COLUMN_IN_SORT_ORDER) != 0)
+                bMismatch = true;
+            continue;
+        }
+        const DWORD dwNow = (pColumn->SortingEnabledGet() ? (DWORD)COLUMN_SORTING : 0u) |
+                            (pColumn->GroupingEnabledGet() ? (DWORD)COLUMN_GROUPING : 0u);
+        if (dwNow != (rec.dwFlags & (COLUMN_SORTING | COLUMN_GROUPING)))
+            bMismatch = true;
+    }
+    return bMismatch;
+}
+
+void ApplyLayout(CExtReportGridWnd& wndGrid, const LoadedLayout& loaded, bool bStyles, bool bSortOrder)
+{
+    for (POSITION pos = wndGrid.ColumnGetStartPosition(NULL, true, false); pos != NULL;)
+        wndGrid.ColumnActivate(wndGrid.ColumnGetNext(pos, NULL, true, false), false, -1, false);
+    for (INT_PTR i = 0; i < loaded.arrColumns.GetSize(); i++)
+    {
+        const ColumnRecord& rec = loaded.arrColumns[i];
+        CExtReportGridColumn* pColumn = wndGrid.ColumnFind(rec.strName, rec.strCategory);
+        if (pColumn == NULL)
+            continue;
+        if (bStyles)
+        {
+            wndGrid.ColumnCellStyle300Set(pColumn, rec.dwStyle & 0x300, false);
+            wndGrid.ColumnCellStyle3000Set(pColumn, rec.dwStyle & 0x3000, false);
+            wndGrid.ColumnCellStyle3Set(pColumn, rec.dwStyle & 0x3, false);
+            wndGrid.ColumnCellStyle30Set(pColumn, rec.dwStyle & 0x30, false);
+        }
+        pColumn->SetExtent(rec.nCurrent, 0);
+        pColumn->SetExtent(rec.nMin, -1);
+        pColumn->SetExtent(rec.nMax, 1);
+        pColumn->SetProportionalExtent(rec.lfProportional);
+    }
+    for (INT_PTR i = 0; i < loaded.arrActiveColumns.GetSize(); i++)
+    {
+        const SortEntry& active = loaded.arrActiveColumns[i];
+        CExtReportGridColumn* pColumn = wndGrid.ColumnFind(active.strName, active.strCategory);
+        if (pColumn != NULL)
+            wndGrid.ColumnActivate(pColumn, true, -1, false);
+    }
+    if (bSortOrder)
+    {
+        // Unregistered and repeated columns are refused by the insertion.
+        CExtReportGridSortOrder orderLoaded;
+        for (INT_PTR i = 0; i < loaded.arrSortEntries.GetSize(); i++)
+        {
+            const SortEntry& entry = loaded.arrSortEntries[i];
+            orderLoaded.ItemInsert(wndGrid.ColumnFind(entry.strName, entry.strCategory), -1, entry.bAscending);
+        }
+        if (loaded.nGroups <= (DWORD)orderLoaded.GetCount())
+            orderLoaded.SetGroupCount((int)loaded.nGroups);
+        wndGrid.SortOrderSet(orderLoaded, false, true);
+    }
+    else
+        wndGrid.RebuildItems(true);
+    wndGrid.PreviewStyleSet((loaded.dwLayout & LAYOUT_PREVIEW) != 0, true);
+    wndGrid.ShowGroupArea((loaded.dwLayout & LAYOUT_GROUP_AREA) != 0);
+}
+
 }  // namespace
 
 bool CExtReportGridWnd::SerializeLayout(CArchive& ar, bool bStyles, bool bSortOrder, bool bThrowExceptions,
@@ -87,100 +241,16 @@ bool CExtReportGridWnd::SerializeLayout(CArchive& ar, bool bStyles, bool bSortOr
         *pbMismatch = false;
     try
     {
-        const CExtReportGridSortOrder& order = SortOrderGet();
-        CExtReportGridDataProvider& dp = GetReportDataProvider();
+        // The data provider is made (or found missing) before the archive is touched.
+        GetReportDataProvider();
         if (ar.IsStoring())
         {
-            DWORD dwLayout = 0;
-            if (bSortOrder)
-                dwLayout |= LAYOUT_SORT_ORDER;
-            if (bStyles)
-                dwLayout |= LAYOUT_STYLES;
-            if (IsPreviewStyle())
-                dwLayout |= LAYOUT_PREVIEW;
-            if (IsGroupAreaVisible())
-                dwLayout |= LAYOUT_GROUP_AREA;
-            ar << dwLayout;
-            // The count is that of the records written, so the archive always reads back.
-            CArray<CExtReportGridColumn*, CExtReportGridColumn*> arrColumns;
-            for (POSITION pos = ColumnGetStartPosition(NULL, true, true); pos != NULL;)
-                arrColumns.Add(ColumnGetNext(pos, NULL, true, true));
-            ar << (DWORD)arrColumns.GetSize();
-            for (INT_PTR i = 0; i < arrColumns.GetSize(); i++)
-                StoreColumn(ar, arrColumns[i], bStyles, bSortOrder, order);
-            const int nActive = dp.ActiveColumnCountGet();
-            ar << (DWORD)nActive;
-            for (int i = 0; i < nActive; i++)
-            {
-                CExtReportGridColumn* pColumn = dp.ActiveColumnGet(i);
-                ar << CString(pColumn != NULL ? pColumn->CategoryNameGet() : _T(""))
-                   << CString(pColumn != NULL ? pColumn->ColumnNameGet() : _T(""));
-            }
-            if (bSortOrder)
-            {
-                ar << (DWORD)order.GetCount() << (DWORD)order.GetGroupCount();
-                for (int i = 0; i < order.GetCount(); i++)
-                {
-                    bool bAscending = true;
-                    CExtReportGridColumn* pColumn = order.ItemGet(i, &bAscending);
-                    ar << CString(pColumn->CategoryNameGet()) << CString(pColumn->ColumnNameGet())
-                       << (BYTE)(bAscending ? 1 : 0);
-                }
-            }
+            StoreLayout(*this, ar, bStyles, bSortOrder);
             return true;
         }
-
-        // ---- read everything ----
-        DWORD dwLayout = 0, nRecords = 0;
-        ar >> dwLayout >> nRecords;
-        // Records are read one by one, so memory grows only with what the archive holds.
-        CArray<ColumnRecord, const ColumnRecord&> arrRecords;
-        bool bMismatch = false;
-        for (DWORD i = 0; i < nRecords; i++)
-        {
-            ColumnRecord rec;
-            LoadColumn(ar, rec, bStyles || (dwLayout & LAYOUT_STYLES) != 0);
-            arrRecords.Add(rec);
-        }
-        for (INT_PTR i = 0; i < arrRecords.GetSize(); i++)
-        {
-            const ColumnRecord& rec = arrRecords[i];
-            CExtReportGridColumn* pColumn = ColumnFind(rec.strName, rec.strCategory);
-            if (pColumn == NULL)
-            {
-                if (bSortOrder && (rec.dwFlags & COLUMN_IN_SORT_ORDER) != 0)
-                    bMismatch = true;
-                continue;
-            }
-            const DWORD dwNow = (pColumn->SortingEnabledGet() ? (DWORD)COLUMN_SORTING : 0u) |
-                                (pColumn->GroupingEnabledGet() ? (DWORD)COLUMN_GROUPING : 0u);
-            if (dwNow != (rec.dwFlags & (COLUMN_SORTING | COLUMN_GROUPING)))
-                bMismatch = true;
-        }
-        DWORD nHeaders = 0;
-        ar >> nHeaders;
-        CArray<SortEntry, const SortEntry&> arrHeaders;
-        for (DWORD i = 0; i < nHeaders; i++)
-        {
-            SortEntry entry;
-            ar >> entry.strCategory >> entry.strName;
-            arrHeaders.Add(entry);
-        }
-        CArray<SortEntry, const SortEntry&> arrEntries;
-        DWORD nGroups = 0;
-        if (bSortOrder || (dwLayout & LAYOUT_SORT_ORDER) != 0)
-        {
-            DWORD nEntries = 0;
-            ar >> nEntries >> nGroups;
-            for (DWORD i = 0; i < nEntries; i++)
-            {
-                SortEntry entry;
-                BYTE nAscending = 1;
-                ar >> entry.strCategory >> entry.strName >> nAscending;
-                entry.bAscending = (nAscending & 1) != 0;
-                arrEntries.Add(entry);
-            }
-        }
+        LoadedLayout loaded;
+        LoadLayout(ar, bStyles, bSortOrder, loaded);
+        const bool bMismatch = LayoutMismatchesColumns(*this, loaded, bSortOrder);
         if (pbMismatch != NULL)
             *pbMismatch = bMismatch;
         if (bMismatch)
@@ -189,52 +259,7 @@ bool CExtReportGridWnd::SerializeLayout(CArchive& ar, bool bStyles, bool bSortOr
                 AfxThrowArchiveException(CArchiveException::genericException);
             return false;
         }
-
-        // ---- apply ----
-        for (POSITION pos = ColumnGetStartPosition(NULL, true, false); pos != NULL;)
-        {
-            CExtReportGridColumn* pColumn = ColumnGetNext(pos, NULL, true, false);
-            ColumnActivate(pColumn, false, -1, false);
-        }
-        for (INT_PTR i = 0; i < arrRecords.GetSize(); i++)
-        {
-            const ColumnRecord& rec = arrRecords[i];
-            CExtReportGridColumn* pColumn = ColumnFind(rec.strName, rec.strCategory);
-            if (pColumn == NULL)
-                continue;
-            if (bStyles)
-            {
-                ColumnCellStyle300Set(pColumn, rec.dwStyle & 0x300, false);
-                ColumnCellStyle3000Set(pColumn, rec.dwStyle & 0x3000, false);
-                ColumnCellStyle3Set(pColumn, rec.dwStyle & 0x3, false);
-                ColumnCellStyle30Set(pColumn, rec.dwStyle & 0x30, false);
-            }
-            pColumn->SetExtent(rec.nCurrent, 0);
-            pColumn->SetExtent(rec.nMin, -1);
-            pColumn->SetExtent(rec.nMax, 1);
-            pColumn->SetProportionalExtent(rec.lfProportional);
-        }
-        for (INT_PTR i = 0; i < arrHeaders.GetSize(); i++)
-        {
-            CExtReportGridColumn* pColumn = ColumnFind(arrHeaders[i].strName, arrHeaders[i].strCategory);
-            if (pColumn != NULL)
-                ColumnActivate(pColumn, true, -1, false);
-        }
-        if (bSortOrder)
-        {
-            // Unregistered and repeated columns are refused by the insertion.
-            CExtReportGridSortOrder orderLoaded;
-            for (INT_PTR i = 0; i < arrEntries.GetSize(); i++)
-                orderLoaded.ItemInsert(ColumnFind(arrEntries[i].strName, arrEntries[i].strCategory), -1,
-                                       arrEntries[i].bAscending);
-            if (nGroups <= (DWORD)orderLoaded.GetCount())
-                orderLoaded.SetGroupCount((int)nGroups);
-            SortOrderSet(orderLoaded, false, true);
-        }
-        else
-            RebuildItems(true);
-        PreviewStyleSet((dwLayout & LAYOUT_PREVIEW) != 0, true);
-        ShowGroupArea((dwLayout & LAYOUT_GROUP_AREA) != 0);
+        ApplyLayout(*this, loaded, bStyles, bSortOrder);
         return true;
     }
     catch (CException* pException)
