@@ -197,166 +197,194 @@ void CExtPaintManagerXP::DrawChevronButton(CDC& dc, const RECT& rc, bool bHorz,
                              bHorz ? *m_pGlyphMenuChevronHorz : *m_pGlyphMenuChevronVert, true);
 }
 
-void CExtPaintManagerOffice2003::DrawChevronButton(CDC& dc, const RECT& rcIn, bool bHorz,
-                                                   bool bNoHiddenButtons, bool bEnabled,
-                                                   bool bPushed, bool bHover, CObject* pHelperSrc,
+namespace {
+
+// The Office 2003 chevron paints the end of its toolbar itself: only for an enabled
+// button of a docked, non-menu toolbar on a true-colour display. Returns that toolbar's
+// window, or NULL when the XP look is to be used.
+CWnd* ChevronBarForOwnLook(CExtPaintManager* pPM, CDC& dc, CObject* pHelperSrc, LPARAM lParam, bool bEnabled)
+{
+    CObject* pBar = NB::IsKindOf(pHelperSrc, "CExtBarContentExpandButton") ? NB::ButtonBar(pHelperSrc) : NULL;
+    CWnd* pBarWnd = (pBar != NULL && pBar->IsKindOf(RUNTIME_CLASS(CWnd))) ? static_cast<CWnd*>(pBar) : NULL;
+    if (!bEnabled || pBarWnd == NULL || pBarWnd->GetSafeHwnd() == NULL ||
+        !pPM->UsesParentBackground(pHelperSrc, lParam) || DcBits(dc) <= 8)
+        return NULL;
+    const BYTE nOptions = NB::BarOptions(pBar);
+    const bool bDockedPlain = NB::DockBar(pBar) != NULL && (NB::DockBarOptions2(pBar) & 0x04) == 0;
+    const bool bOwnLook = (nOptions & 0x02) == 0 && !NB::IsFloating(pBar) && !NB::IsMenuBar(pBar) &&
+                          !NB::IsPanelBar(pBar) && (bDockedPlain || (nOptions & 0x04) != 0);
+    return bOwnLook ? pBarWnd : NULL;
+}
+
+// The corner of the toolbar's rounded end. Windows 9x rounds small corners tighter, so
+// they are widened there and the glyphs shift along the bar.
+SIZE ChevronBarCorner(SIZE sizeCorner, bool bHorz, POINT& ptGlyphShift)
+{
+    ptGlyphShift.x = ptGlyphShift.y = 0;
+    if (!g_CurrentPaintManager.IsWin9x())
+        return sizeCorner;
+    if (sizeCorner.cx >= 1 && sizeCorner.cx <= 5)
+    {
+        sizeCorner.cx += 3;
+        if (bHorz)
+            ptGlyphShift.x = 2;
+    }
+    if (sizeCorner.cy >= 1 && sizeCorner.cy <= 5)
+    {
+        sizeCorner.cy += 3;
+        if (!bHorz)
+            ptGlyphShift.y = 2;
+    }
+    return sizeCorner;
+}
+
+// The face covers the bar's rounded end from just before the button: the region of the
+// whole rounded bar less the rounded bar that stops at the button. NULL when the
+// regions cannot be made.
+HRGN CreateChevronFaceRgn(const RECT& rcBarClient, const RECT& rcButtonIn, SIZE sizeCorner, bool bHorz, RECT& rcFace)
+{
+    const RECT& rcBar = rcBarClient;
+    RECT rcButton = rcButtonIn;
+    HRGN hRgnFace =
+        ::CreateRoundRectRgn(rcBar.left, rcBar.top, rcBar.right, rcBar.bottom, sizeCorner.cx, sizeCorner.cy);
+    HRGN hRgnBeforeButton = NULL;
+    if (bHorz)
+    {
+        ::OffsetRect(&rcButton, rcBar.right - rcButton.right, 0);
+        ::SetRect(&rcFace, rcButton.left - 1 - sizeCorner.cx, rcBar.top, rcBar.right, rcBar.bottom - 1);
+        hRgnBeforeButton =
+            ::CreateRoundRectRgn(rcBar.left, rcBar.top, rcButton.left, rcBar.bottom, sizeCorner.cx, sizeCorner.cy);
+    }
+    else
+    {
+        ::OffsetRect(&rcButton, 0, rcBar.bottom - rcButton.bottom);
+        ::SetRect(&rcFace, rcBar.left, rcButton.top - 1 - sizeCorner.cy, rcBar.right - 1, rcBar.bottom);
+        hRgnBeforeButton =
+            ::CreateRoundRectRgn(rcBar.left, rcBar.top, rcBar.right, rcButton.top, sizeCorner.cx, sizeCorner.cy);
+    }
+    const bool bMade = hRgnFace != NULL && hRgnBeforeButton != NULL &&
+                       ::CombineRgn(hRgnFace, hRgnFace, hRgnBeforeButton, RGN_DIFF) != ERROR;
+    if (hRgnBeforeButton != NULL)
+        ::DeleteObject(hRgnBeforeButton);
+    if (!bMade && hRgnFace != NULL)
+    {
+        ::DeleteObject(hRgnFace);
+        hRgnFace = NULL;
+    }
+    return hRgnFace;
+}
+
+// The face gradient, from the start (top or left) to the end; at rest without the Luna
+// colours the gradient takes the first three fifths and the end colour the rest.
+void FillChevronFace(CExtPaintManager* pPM, CDC& dc, const RECT& rcFace, bool bHorz, bool bPushed, bool bHover,
+                     CObject* pHelperSrc, LPARAM lParam)
+{
+    if (bPushed || bHover)
+    {
+        RECT rcGradient = rcFace;
+        ::InflateRect(&rcGradient, 1, 1);
+        const COLORREF clrStart = pPM->LookupColor(bPushed ? 3009 : 3006, pHelperSrc, lParam);
+        const COLORREF clrEnd = pPM->LookupColor(bPushed ? 3008 : 3007, pHelperSrc, lParam);
+        if (bHorz)
+            CExtPaintManager::GradientFillRect(dc, rcGradient, clrEnd, clrStart, true, 256);
+        else
+            CExtPaintManager::GradientFillRect(dc, rcGradient, clrStart, clrEnd, false, 256);
+        return;
+    }
+    const COLORREF clrStart = pPM->LookupColor(3004, pHelperSrc, lParam);
+    const COLORREF clrEnd = pPM->LookupColor(3005, pHelperSrc, lParam);
+    RECT rcGradient = rcFace;
+    if (!pPM->UsesLunaColors())
+    {
+        RECT rcRest = rcFace;
+        if (bHorz)
+        {
+            rcGradient.bottom = rcFace.top + ::MulDiv(rcFace.bottom - rcFace.top, 3, 5);
+            rcRest.top = rcGradient.bottom;
+        }
+        else
+        {
+            rcGradient.right = rcFace.left + ::MulDiv(rcFace.right - rcFace.left, 3, 5);
+            rcRest.left = rcGradient.right;
+        }
+        dc.FillSolidRect(&rcRest, clrEnd);
+    }
+    if (bHorz)
+        CExtPaintManager::GradientFillRect(dc, rcGradient, clrEnd, clrStart, true, 256);
+    else
+        CExtPaintManager::GradientFillRect(dc, rcGradient, clrStart, clrEnd, false, 256);
+}
+
+// The glyphs on the face: a light copy under a dark one, the drop arrow at the end and
+// the chevron (when buttons are hidden) at the start.
+void DrawChevronFaceGlyphs(CExtPaintManager* pPM, CDC& dc, const RECT& rcFace, bool bHorz, POINT ptShift,
+                           const CExtPaintManager::glyph& glyphDrop, const CExtPaintManager::glyph& glyphChevron,
+                           bool bNoHiddenButtons, CObject* pHelperSrc, LPARAM lParam)
+{
+    const SIZE sizePushedOffset = pPM->GetPushedOffset();
+    const int nGap = 3 * std::max((int)(bHorz ? sizePushedOffset.cy : sizePushedOffset.cx), 1);
+    const int nFaceWidth = rcFace.right - rcFace.left, nFaceHeight = rcFace.bottom - rcFace.top;
+    POINT ptDrop, ptChevron;
+    if (bHorz)
+    {
+        ptDrop.x = rcFace.left + (nFaceWidth - glyphDrop.GetWidth()) / 2 + 1;
+        ptDrop.y = rcFace.bottom - glyphDrop.GetHeight() - nGap - 1;
+        ptChevron.x = rcFace.left + (nFaceWidth - glyphChevron.GetWidth()) / 2 + 1;
+        ptChevron.y = rcFace.top + nGap + 1;
+    }
+    else
+    {
+        ptChevron = {rcFace.left + nGap + 1, rcFace.top + (nFaceHeight - glyphDrop.GetHeight()) / 2 + 1};
+        ptDrop = {rcFace.right - glyphChevron.GetWidth() - nGap - 1,
+                  rcFace.top + (nFaceHeight - glyphChevron.GetHeight()) / 2 + 1};
+    }
+    ptDrop.x += ptShift.x;
+    ptDrop.y += ptShift.y;
+    ptChevron.x += ptShift.x;
+    ptChevron.y += ptShift.y;
+    const COLORREF clrLight = pPM->LookupColor(3012, pHelperSrc, lParam);
+    const COLORREF clrDark = pPM->LookupColor(3013, pHelperSrc, lParam);
+    GlyphAt(pPM, dc, ptDrop.x + 1, ptDrop.y + 1, glyphDrop, clrLight);
+    if (!bNoHiddenButtons)
+        GlyphAt(pPM, dc, ptChevron.x + 1, ptChevron.y + 1, glyphChevron, clrLight);
+    GlyphAt(pPM, dc, ptDrop.x, ptDrop.y, glyphDrop, clrDark);
+    if (!bNoHiddenButtons)
+        GlyphAt(pPM, dc, ptChevron.x, ptChevron.y, glyphChevron, clrDark);
+}
+
+}  // namespace
+
+void CExtPaintManagerOffice2003::DrawChevronButton(CDC& dc, const RECT& rcIn, bool bHorz, bool bNoHiddenButtons,
+                                                   bool bEnabled, bool bPushed, bool bHover, CObject* pHelperSrc,
                                                    LPARAM lParam, bool bTransparentBackground)
 {
-    CObject* pBar = NB::IsKindOf(pHelperSrc, "CExtBarContentExpandButton")
-                        ? NB::ButtonBar(pHelperSrc)
-                        : NULL;
-    CWnd* pBarWnd = (pBar != NULL && pBar->IsKindOf(RUNTIME_CLASS(CWnd)))
-                        ? static_cast<CWnd*>(pBar)
-                        : NULL;
-    bool bOwnLook = bEnabled && pBarWnd != NULL && pBarWnd->GetSafeHwnd() != NULL &&
-                    UsesParentBackground(pHelperSrc, lParam) && DcBits(dc) > 8;
-    if (bOwnLook)
+    CWnd* pBarWnd = ChevronBarForOwnLook(this, dc, pHelperSrc, lParam, bEnabled);
+    HRGN hRgnFace = NULL;
+    RECT rcFace = {0, 0, 0, 0};
+    POINT ptGlyphShift = {0, 0};
+    if (pBarWnd != NULL)
     {
-        const BYTE nOptions = NB::BarOptions(pBar);
-        const bool bDockedPlain =
-            NB::DockBar(pBar) != NULL && (NB::DockBarOptions2(pBar) & 0x04) == 0;
-        bOwnLook = (nOptions & 0x02) == 0 && !NB::IsFloating(pBar) && !NB::IsMenuBar(pBar) &&
-                   !NB::IsPanelBar(pBar) && (bDockedPlain || (nOptions & 0x04) != 0);
+        RECT rcBarClient;
+        ::GetClientRect(pBarWnd->GetSafeHwnd(), &rcBarClient);
+        const SIZE sizeCorner = ChevronBarCorner(GetToolbarRoundedCornerSize(), bHorz, ptGlyphShift);
+        hRgnFace = CreateChevronFaceRgn(rcBarClient, rcIn, sizeCorner, bHorz, rcFace);
     }
-    if (!bOwnLook)
+    if (hRgnFace == NULL)
     {
-        CExtPaintManagerXP::DrawChevronButton(dc, rcIn, bHorz, bNoHiddenButtons, bEnabled,
-                                              bPushed, bHover, pHelperSrc, lParam,
-                                              bTransparentBackground);
+        CExtPaintManagerXP::DrawChevronButton(dc, rcIn, bHorz, bNoHiddenButtons, bEnabled, bPushed, bHover, pHelperSrc,
+                                              lParam, bTransparentBackground);
         return;
     }
     EnsureChevronGlyphs();
     const glyph& glyphDrop = bHorz ? *m_pGlyphMenuDropHorz : *m_pGlyphMenuDropVert;
     const glyph& glyphChevron = bHorz ? *m_pGlyphMenuChevronHorz : *m_pGlyphMenuChevronVert;
-
-    // 1. The bar's rounded end.
-    RECT C;
-    ::GetClientRect(pBarWnd->GetSafeHwnd(), &C);
-    SIZE szCorner = GetToolbarRoundedCornerSize();
-    int nShiftX = 0, nShiftY = 0;
-    if (g_CurrentPaintManager.IsWin9x())
-    {
-        if (szCorner.cx >= 1 && szCorner.cx <= 5)
-        {
-            szCorner.cx += 3;
-            if (bHorz)
-                nShiftX = 2;
-        }
-        if (szCorner.cy >= 1 && szCorner.cy <= 5)
-        {
-            szCorner.cy += 3;
-            if (!bHorz)
-                nShiftY = 2;
-        }
-    }
-    // 2. The face covers the bar's end from just before the button.
-    RECT B = rcIn;
-    RECT F;
-    HRGN hRgnAll = ::CreateRoundRectRgn(C.left, C.top, C.right, C.bottom, szCorner.cx, szCorner.cy);
-    HRGN hRgnRest = NULL;
-    if (bHorz)
-    {
-        ::OffsetRect(&B, C.right - B.right, 0);
-        ::SetRect(&F, B.left - 1 - szCorner.cx, C.top, C.right, C.bottom - 1);
-        hRgnRest = ::CreateRoundRectRgn(C.left, C.top, B.left, C.bottom, szCorner.cx, szCorner.cy);
-    }
-    else
-    {
-        ::OffsetRect(&B, 0, C.bottom - B.bottom);
-        ::SetRect(&F, C.left, B.top - 1 - szCorner.cy, C.right - 1, C.bottom);
-        hRgnRest = ::CreateRoundRectRgn(C.left, C.top, C.right, B.top, szCorner.cx, szCorner.cy);
-    }
-    if (hRgnAll == NULL || hRgnRest == NULL ||
-        ::CombineRgn(hRgnAll, hRgnAll, hRgnRest, RGN_DIFF) == ERROR)
-    {
-        if (hRgnAll != NULL)
-            ::DeleteObject(hRgnAll);
-        if (hRgnRest != NULL)
-            ::DeleteObject(hRgnRest);
-        CExtPaintManagerXP::DrawChevronButton(dc, rcIn, bHorz, bNoHiddenButtons, bEnabled,
-                                              bPushed, bHover, pHelperSrc, lParam,
-                                              bTransparentBackground);
-        return;
-    }
     HDC hDC = dc.GetSafeHdc();
-    ::SelectClipRgn(hDC, hRgnAll);
-
-    // 3. The face gradient, from the start (top or left) to the end.
-    if (bPushed || bHover)
-    {
-        RECT rcFace = F;
-        ::InflateRect(&rcFace, 1, 1);
-        const int nStart = bPushed ? 3009 : 3006;
-        const int nEnd = bPushed ? 3008 : 3007;
-        const COLORREF clrStart = LookupColor(nStart, pHelperSrc, lParam);
-        const COLORREF clrEnd = LookupColor(nEnd, pHelperSrc, lParam);
-        if (bHorz)
-            GradientFillRect(dc, rcFace, clrEnd, clrStart, true, 256);
-        else
-            GradientFillRect(dc, rcFace, clrStart, clrEnd, false, 256);
-    }
-    else
-    {
-        const COLORREF clrStart = LookupColor(3004, pHelperSrc, lParam);
-        const COLORREF clrEnd = LookupColor(3005, pHelperSrc, lParam);
-        RECT rcGradient = F;
-        if (!UsesLunaColors())
-        {
-            RECT rcRest = F;
-            if (bHorz)
-            {
-                rcGradient.bottom = F.top + ::MulDiv(F.bottom - F.top, 3, 5);
-                rcRest.top = rcGradient.bottom;
-            }
-            else
-            {
-                rcGradient.right = F.left + ::MulDiv(F.right - F.left, 3, 5);
-                rcRest.left = rcGradient.right;
-            }
-            dc.FillSolidRect(&rcRest, clrEnd);
-        }
-        if (bHorz)
-            GradientFillRect(dc, rcGradient, clrEnd, clrStart, true, 256);
-        else
-            GradientFillRect(dc, rcGradient, clrStart, clrEnd, false, 256);
-    }
-
-    // 4. - 6. The glyphs: a light copy under a dark one.
-    const int nGap = 3 * std::max((int)(bHorz ? GetPushedOffset().cy : GetPushedOffset().cx), 1);
-    const int W = F.right - F.left, H = F.bottom - F.top;
-    POINT ptDrop, ptChevron;
-    if (bHorz)
-    {
-        ptDrop.x = F.left + (W - glyphDrop.GetWidth()) / 2 + 1;
-        ptDrop.y = F.bottom - glyphDrop.GetHeight() - nGap - 1;
-        ptChevron.x = F.left + (W - glyphChevron.GetWidth()) / 2 + 1;
-        ptChevron.y = F.top + nGap + 1;
-    }
-    else
-    {
-        const POINT P1 = {F.left + nGap + 1, F.top + (H - glyphDrop.GetHeight()) / 2 + 1};
-        const POINT P2 = {F.right - glyphChevron.GetWidth() - nGap - 1,
-                          F.top + (H - glyphChevron.GetHeight()) / 2 + 1};
-        ptDrop = P2;
-        ptChevron = P1;
-    }
-    ptDrop.x += nShiftX;
-    ptDrop.y += nShiftY;
-    ptChevron.x += nShiftX;
-    ptChevron.y += nShiftY;
-    const COLORREF clrLight = LookupColor(3012, pHelperSrc, lParam);
-    const COLORREF clrDark = LookupColor(3013, pHelperSrc, lParam);
-    GlyphAt(this, dc, ptDrop.x + 1, ptDrop.y + 1, glyphDrop, clrLight);
-    if (!bNoHiddenButtons)
-        GlyphAt(this, dc, ptChevron.x + 1, ptChevron.y + 1, glyphChevron, clrLight);
-    GlyphAt(this, dc, ptDrop.x, ptDrop.y, glyphDrop, clrDark);
-    if (!bNoHiddenButtons)
-        GlyphAt(this, dc, ptChevron.x, ptChevron.y, glyphChevron, clrDark);
-
-    // 7.
+    ::SelectClipRgn(hDC, hRgnFace);
+    FillChevronFace(this, dc, rcFace, bHorz, bPushed, bHover, pHelperSrc, lParam);
+    DrawChevronFaceGlyphs(this, dc, rcFace, bHorz, ptGlyphShift, glyphDrop, glyphChevron, bNoHiddenButtons, pHelperSrc,
+                          lParam);
     ::SelectClipRgn(hDC, NULL);
-    ::DeleteObject(hRgnAll);
-    ::DeleteObject(hRgnRest);
+    ::DeleteObject(hRgnFace);
 }
 
 // ---- toolbar border part -----------------------------------------------------------------
