@@ -29,19 +29,22 @@ BOOL CPageUninstallDetails::OnInitDialog()
 
 LRESULT CPageUninstallDetails::OnShowProgramDetails(WPARAM, LPARAM)
 {
-    // The mediator's selection is the one to show; wParam may be stale by now.
+    // The mediator's selection is the one to show; wParam may be stale by now. With
+    // none selected the pane shows none either.
     ShowProgram(CUiManager::GetInstance()->m_pSelectedProgram);
     return 0;
 }
 
 void CPageUninstallDetails::ShowProgram(const ProgramEntry* pEntry)
 {
-    if (pEntry == NULL || m_wndDetails.GetSafeHwnd() == NULL) return;
+    if (m_wndDetails.GetSafeHwnd() == NULL) return;
     m_wndDetails.SendMessage(WM_SETREDRAW, FALSE, 0);
     m_wndDetails.DeleteAllItems();
-    for (const auto& value : pEntry->Values) {
-        int nRow = m_wndDetails.InsertItem(m_wndDetails.GetItemCount(), value.first.c_str());
-        if (nRow >= 0) m_wndDetails.SetItemText(nRow, 1, value.second.c_str());
+    if (pEntry != NULL) {
+        for (const auto& value : pEntry->Values) {
+            int nRow = m_wndDetails.InsertItem(m_wndDetails.GetItemCount(), value.first.c_str());
+            if (nRow >= 0) m_wndDetails.SetItemText(nRow, 1, value.second.c_str());
+        }
     }
     m_wndDetails.SendMessage(WM_SETREDRAW, TRUE, 0);
     m_wndDetails.Invalidate(FALSE);

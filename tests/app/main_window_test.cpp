@@ -487,3 +487,162 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
     EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kOptionsKey));
     g_Hide.Value = 0;
 }
+
+namespace {
+
+// Whether the main window allows a command now (its update handler, as the menus, the
+// context menu, the toolbar and the accelerators ask it).
+BOOL CommandEnabled(CPurgeletDlg& dlg, UINT nID)
+{
+    CTestCmdUI state;
+    state.m_nID = nID;
+    dlg.OnCmdMsg(nID, (int)CN_UPDATE_COMMAND_UI, &state, NULL);
+    return state.m_bEnabled;
+}
+
+CExtBarButton* ToolbarButton(CPurgeletDlg& dlg, UINT nID)
+{
+    for (int i = 0; i < dlg.m_wndToolBar.GetButtonsCount(); ++i)
+        if (dlg.m_wndToolBar.GetButton(i)->GetCmdID(false) == nID) return dlg.m_wndToolBar.GetButton(i);
+    return NULL;
+}
+
+// The text of the list's selected row, or "" when none is selected.
+std::string SelectedRowText(CPurgeletDlg& dlg)
+{
+    int nRow = List(dlg).GetNextItem(-1, LVNI_SELECTED);
+    return nRow < 0 ? std::string() : std::string((LPCSTR)List(dlg).GetItemText(nRow, 0));
+}
+
+// Sends a command to the main window while a helper thread answers Yes to any message
+// box it opens; true when a box opened.
+bool SendCommandAnsweringBoxes(CPurgeletDlg& dlg, UINT nID)
+{
+    HWND hDlg = dlg.GetSafeHwnd();
+    std::atomic<bool> bDone{false}, bBox{false};
+    std::thread answerer([&] {
+        while (!bDone) {
+            for (HWND h = ::GetWindow(::GetDesktopWindow(), GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT))
+                if (::GetWindow(h, GW_OWNER) == hDlg && ::IsWindowVisible(h)) {
+                    bBox = true;
+                    ::PostMessageA(h, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+                }
+            ::Sleep(10);
+        }
+    });
+    dlg.SendMessage(WM_COMMAND, nID, 0);
+    bDone = true;
+    answerer.join();
+    return bBox;
+}
+
+}  // namespace
+
+// A re-filter keeps the selected program only while the list shows it, and then shows
+// its row selected; a program the list hides is no longer the one the commands act on.
+TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
+{
+    Seed(HKEY_CURRENT_USER, "Alpha", "Alpha Editor", "alpha_remove.exe", "C:\\");
+    Seed(HKEY_CURRENT_USER, "Beta", "Beta Viewer", "beta_remove.exe", "C:\\");
+    Seed(HKEY_CURRENT_USER, "Gamma", "Gamma Tools", "gamma_remove.exe", "C:\\");
+
+    TestApp().m_scenario = [&](CPurgeletDlg& dlg) {
+        HWND hDlg = dlg.GetSafeHwnd();
+        GroupEntry* pViewers = CGroupManager::GetInstance()->CreateGroup();
+        pViewers->Name = "Viewers";
+        pViewers->AddKeyword("viewer");
+        CUiManager::GetInstance()->RefreshGroups();
+        ::SetForegroundWindow(hDlg);
+        List(dlg).SetFocus();
+        CExtDetailsCtrl& details = dlg.m_pageUninstall.m_pageView.m_pageDetails.m_wndDetails;
+        CPageUninstallGroups& groups = dlg.m_pageUninstall.m_pageGroups;
+
+        // The first full refresh selects the first row, and the focused list paints it
+        // in the highlight colour.
+        ASSERT_EQ("Alpha Editor", SelectedRowText(dlg));
+        ASSERT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram != NULL);
+        EXPECT_EQ("Alpha Editor", CUiManager::GetInstance()->m_pSelectedProgram->DisplayName);
+        CRect rcSize;
+        List(dlg).GetSubItemRect(0, 2, LVIR_LABEL, rcSize);
+        CPoint ptRow(rcSize.left + 4, rcSize.CenterPoint().y);
+        List(dlg).ClientToScreen(&ptRow);
+        const COLORREF clrHighlight = ::GetSysColor(COLOR_HIGHLIGHT);
+        EXPECT_TRUE(testsupport::PumpUntil([&] {
+            HDC hScreen = ::GetDC(NULL);
+            COLORREF clr = ::GetPixel(hScreen, ptRow.x, ptRow.y);
+            ::ReleaseDC(NULL, hScreen);
+            return clr == clrHighlight;
+        })) << "the first row is not shown selected";
+
+        struct Case
+        {
+            const char* select;  // the program selected before the re-filter
+            const char* search;  // the search text
+            bool bViewers;       // the group "Viewers" current instead of the root
+            const char* kept;    // the selected program afterwards, NULL: none
+        } cases[] = {
+            {"Beta Viewer", "alpha", false, NULL},
+            {"Alpha Editor", "ED", false, "Alpha Editor"},
+            {"Alpha Editor", "", true, NULL},
+            {"Beta Viewer", "", true, "Beta Viewer"},
+            {"Gamma Tools", "beta", false, NULL},
+        };
+        const UINT kNeedsProgram[] = {ID_PROGRAM_UNINSTALL, ID_PROGRAM_REMOVE_ENTRY, ID_PROGRAM_OPEN_FOLDER};
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.select) + " / search '" + c.search + "'" + (c.bViewers ? " / Viewers" : ""));
+            dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch.SetWindowText("");
+            groups.m_wndTree.SelectItem(groups.m_hRoot);
+            ASSERT_TRUE(SelectProgram(dlg, c.select));
+            ASSERT_GT(details.GetItemCount(), 0);
+
+            dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch.SetWindowText(c.search);
+            if (c.bViewers) groups.m_wndTree.SelectItem(groups.m_wndTree.GetChildItem(groups.m_hRoot));
+
+            ProgramEntry* pSelected = CUiManager::GetInstance()->m_pSelectedProgram;
+            EXPECT_EQ(c.kept != NULL ? c.kept : "", pSelected != NULL ? pSelected->DisplayName : "");
+            EXPECT_EQ(c.kept != NULL ? c.kept : "", SelectedRowText(dlg));
+            for (UINT nID : kNeedsProgram) EXPECT_EQ(c.kept != NULL, CommandEnabled(dlg, nID) != FALSE) << nID;
+            if (c.kept == NULL) {
+                EXPECT_EQ(0, details.GetItemCount()) << "the details pane still shows a program";
+            } else {
+                LVFINDINFO find = {LVFI_STRING, "DisplayName", 0, {0, 0}, 0};
+                int nRow = details.FindItem(&find);
+                EXPECT_EQ(c.kept, std::string(nRow >= 0 ? (LPCSTR)details.GetItemText(nRow, 1) : "(no row)"));
+            }
+        }
+
+        // The hidden program's entry survives Remove Entry and the list's double-click:
+        // both are refused without a question, and the toolbar shows Remove disabled.
+        CExtBarButton* pRemove = ToolbarButton(dlg, ID_PROGRAM_REMOVE_ENTRY);
+        ASSERT_TRUE(pRemove != NULL);
+        EXPECT_TRUE(testsupport::PumpUntil([&] {
+            ::PostMessageA(hDlg, WM_NULL, 0, 0);
+            return pRemove->IsDisabled();
+        }));
+        EXPECT_FALSE(SendCommandAnsweringBoxes(dlg, ID_PROGRAM_REMOVE_ENTRY));
+        NMITEMACTIVATE dblclk = {};
+        dblclk.hdr.hwndFrom = List(dlg).GetSafeHwnd();
+        dblclk.hdr.idFrom = IDC_LIST;
+        dblclk.hdr.code = NM_DBLCLK;
+        dblclk.iItem = 0;
+        dlg.m_pageUninstall.m_pageView.m_pageList.SendMessage(WM_NOTIFY, IDC_LIST, (LPARAM)&dblclk);
+        EXPECT_TRUE(EntryExists("Gamma"));
+        EXPECT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram == NULL);
+        EXPECT_TRUE(TestApp().m_boxes.empty());
+
+        // A full refresh that finds nothing leaves no program selected and the details
+        // pane empty.
+        dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch.SetWindowText("");
+        ASSERT_TRUE(SelectProgram(dlg, "Gamma Tools"));
+        ASSERT_TRUE(RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, UninstallKeyPath.substr(0, UninstallKeyPath.size() - 1)));
+        dlg.SendMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
+        EXPECT_EQ(0, List(dlg).GetItemCount());
+        EXPECT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram == NULL);
+        EXPECT_EQ(0, details.GetItemCount());
+        EXPECT_FALSE(CommandEnabled(dlg, ID_PROGRAM_REMOVE_ENTRY));
+    };
+    EXPECT_FALSE(TestApp().InitInstance());
+    TestApp().m_scenario = nullptr;
+    MSG quit;
+    EXPECT_TRUE(::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
