@@ -62,20 +62,34 @@ void Pump(DWORD ms)
     } while ((LONG)(::GetTickCount() - end) < 0);
 }
 
-void PressKey(WORD vk, bool bCtrl)
+// A key, held with a modifier key (0: none).
+void PressKeyWith(WORD vkModifier, WORD vk)
 {
     INPUT in[4] = {};
     int n = 0;
-    if (bCtrl) in[n++].ki.wVk = VK_CONTROL;
+    if (vkModifier != 0) in[n++].ki.wVk = vkModifier;
     in[n++].ki.wVk = vk;
     in[n].ki.wVk = vk;
     in[n++].ki.dwFlags = KEYEVENTF_KEYUP;
-    if (bCtrl) {
-        in[n].ki.wVk = VK_CONTROL;
+    if (vkModifier != 0) {
+        in[n].ki.wVk = vkModifier;
         in[n++].ki.dwFlags = KEYEVENTF_KEYUP;
     }
     for (int i = 0; i < n; ++i) in[i].type = INPUT_KEYBOARD;
     ::SendInput(n, in, sizeof(INPUT));
+}
+
+void PressKey(WORD vk, bool bCtrl) { PressKeyWith(bCtrl ? VK_CONTROL : 0, vk); }
+
+// Pumps as the modal loop does until pred() holds or about ms passed.
+bool PumpUntilTrue(const std::function<bool()>& pred, DWORD ms = 3000)
+{
+    DWORD end = ::GetTickCount() + ms;
+    while (!pred()) {
+        if ((LONG)(::GetTickCount() - end) >= 0) return false;
+        Pump(20);
+    }
+    return true;
 }
 
 // Waits in its own thread for a dialog box owned by the main window, notes its caption
@@ -640,6 +654,68 @@ TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
         EXPECT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram == NULL);
         EXPECT_EQ(0, details.GetItemCount());
         EXPECT_FALSE(CommandEnabled(dlg, ID_PROGRAM_REMOVE_ENTRY));
+    };
+    EXPECT_FALSE(TestApp().InitInstance());
+    TestApp().m_scenario = nullptr;
+    MSG quit;
+    EXPECT_TRUE(::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// Tab and Shift+Tab go round every pane in reading order, through the pages nested in
+// the main window; the Groups and Details captions show when their pane has the focus.
+TEST_F(MainWindowTest, TabVisitsEveryPaneInReadingOrder)
+{
+    Seed(HKEY_CURRENT_USER, "Alpha", "Alpha Editor", "alpha_remove.exe");
+    TestApp().m_scenario = [&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.GetSafeHwnd());
+        CPageUninstall& page = dlg.m_pageUninstall;
+        struct Pane
+        {
+            const char* name;
+            HWND hWnd;
+            CExtContainerBar* pBar;  // the caption that shows the focus, if any
+        } panes[] = {
+            {"groups tree", page.m_pageGroups.m_wndTree.GetSafeHwnd(), &page.m_wndGroupsBar},
+            {"search box", page.m_pageView.m_pageList.m_wndSearch.GetSafeHwnd(), NULL},
+            {"program list", page.m_pageView.m_pageList.m_wndList.GetSafeHwnd(), NULL},
+            {"details list", page.m_pageView.m_pageDetails.m_wndDetails.GetSafeHwnd(), &page.m_pageView.m_wndDetailsBar},
+        };
+        const int nPanes = (int)(sizeof(panes) / sizeof(panes[0]));
+        ::SetFocus(panes[0].hWnd);
+        ASSERT_TRUE(PumpUntilTrue([&] { return ::GetFocus() == panes[0].hWnd; }));
+        for (int nShift = 0; nShift < 2; ++nShift) {
+            int nPane = 0;
+            for (int nStep = 1; nStep <= nPanes; ++nStep) {
+                nPane = nShift == 0 ? (nPane + 1) % nPanes : (nPane + nPanes - 1) % nPanes;
+                const Pane& pane = panes[nPane];
+                SCOPED_TRACE(std::string(nShift ? "Shift+Tab to the " : "Tab to the ") + pane.name);
+                PressKeyWith(nShift ? VK_SHIFT : 0, VK_TAB);
+                EXPECT_TRUE(PumpUntilTrue([&] { return ::GetFocus() == pane.hWnd; }));
+                for (const Pane& other : panes) {
+                    if (other.pBar == NULL) continue;
+                    EXPECT_EQ(&other == &pane, other.pBar->m_bActive) << other.name;
+                }
+            }
+        }
+
+        // The active caption's text is drawn in the caption text colour.
+        ::SetFocus(panes[3].hWnd);
+        CExtContainerBar& bar = page.m_pageView.m_wndDetailsBar;
+        const COLORREF clrActive = g_CurrentPaintManager.GetPM()->LookupColor(COLOR_CAPTIONTEXT, &bar);
+        const COLORREF clrCaption = g_CurrentPaintManager.GetPM()->LookupColor(COLOR_INACTIVECAPTION, &bar);
+        ASSERT_NE(clrActive, clrCaption);
+        EXPECT_TRUE(PumpUntilTrue([&] {
+            CRect rc;
+            bar.GetClientRect(&rc);
+            bar.ClientToScreen(&rc);
+            int nText = 0;
+            HDC hScreen = ::GetDC(NULL);
+            for (int y = rc.top; y < rc.top + CExtContainerBar::CAPTION_HEIGHT; ++y)
+                for (int x = rc.left; x < rc.left + 60; ++x)
+                    if (::GetPixel(hScreen, x, y) == clrActive) ++nText;
+            ::ReleaseDC(NULL, hScreen);
+            return nText > 10;
+        })) << "the Details caption does not show the focus";
     };
     EXPECT_FALSE(TestApp().InitInstance());
     TestApp().m_scenario = nullptr;
