@@ -235,6 +235,39 @@ int StatusTextPixels(CPurgeletDlg& dlg)
     return nCount;
 }
 
+// Paints every window of the dialog now and waits until nothing is left to paint, so
+// the screen shows what the user sees.
+bool PaintAll(CPurgeletDlg& dlg)
+{
+    ::RedrawWindow(dlg.GetSafeHwnd(), NULL, NULL,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return PumpUntilTrue([] { return (HIWORD(::GetQueueStatus(QS_PAINT)) & QS_PAINT) == 0; });
+}
+
+// Pixels of one colour in a rectangle (screen coordinates) of a screenshot of the dialog
+// read back from its file.
+int ScreenshotPixels(CPurgeletDlg& dlg, const std::string& path, CRect rc, COLORREF clr)
+{
+    std::string bmp = ReadFile(path);
+    if (bmp.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)) return -1;
+    const BITMAPFILEHEADER* pFile = (const BITMAPFILEHEADER*)bmp.data();
+    const BITMAPINFOHEADER* pInfo = (const BITMAPINFOHEADER*)(bmp.data() + sizeof(BITMAPFILEHEADER));
+    const int cx = pInfo->biWidth, cy = pInfo->biHeight;
+    if (pInfo->biBitCount != 32 || cx <= 0 || cy <= 0 || bmp.size() < pFile->bfOffBits + (size_t)cx * cy * 4)
+        return -1;
+    CRect rcWindow;
+    dlg.GetWindowRect(&rcWindow);
+    rc.OffsetRect(-rcWindow.left, -rcWindow.top);
+    rc.IntersectRect(&rc, CRect(0, 0, cx, cy));
+    const DWORD* pBits = (const DWORD*)(bmp.data() + pFile->bfOffBits);
+    const DWORD nWanted = RGB(GetBValue(clr), GetGValue(clr), GetRValue(clr));  // stored as 0x00RRGGBB
+    int nCount = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            if ((pBits[(size_t)(cy - 1 - y) * cx + x] & 0xFFFFFF) == nWanted) ++nCount;
+    return nCount;
+}
+
 void SaveScreenshot(CPurgeletDlg& dlg, const std::string& path)
 {
     CRect rc;
@@ -285,9 +318,24 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         dlg.GetWindowText(title);
         EXPECT_STREQ("Nimbo Purgelet 1.1", title);
         EXPECT_STREQ("5 of 5 programs found", Status(dlg));
-        Pump(300);
-        SaveScreenshot(dlg, TestFolder() + "main_window.bmp");
+        // The screenshot shows the texts a user reads: a column header's and the
+        // Groups caption's.
+        EXPECT_TRUE(PaintAll(dlg));
+        const std::string shot = TestFolder() + "main_window.bmp";
+        SaveScreenshot(dlg, shot);
         EXPECT_GT(StatusTextPixels(dlg), 20);
+        CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+        CRect rcHeader;
+        List(dlg).GetHeaderCtrl()->GetItemRect(0, &rcHeader);
+        List(dlg).GetHeaderCtrl()->ClientToScreen(&rcHeader);
+        EXPECT_GT(ScreenshotPixels(dlg, shot, rcHeader, pPM->LookupColor(COLOR_BTNTEXT)), 20) << "Application";
+        CExtContainerBar& groupsBar = dlg.m_pageUninstall.m_wndGroupsBar;
+        CRect rcCaption;
+        groupsBar.GetClientRect(&rcCaption);
+        rcCaption.bottom = rcCaption.top + CExtContainerBar::CAPTION_HEIGHT;
+        groupsBar.ClientToScreen(&rcCaption);
+        EXPECT_GT(ScreenshotPixels(dlg, shot, rcCaption, pPM->LookupColor(COLOR_INACTIVECAPTIONTEXT, &groupsBar)), 20)
+            << "Groups";
         // The idle message keeps the counts once they are shown; before that it shows
         // the idle text.
         struct IdleCase
