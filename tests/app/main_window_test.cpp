@@ -211,11 +211,23 @@ bool SelectProgram(CPurgeletDlg& dlg, const char* name)
     return pSelected != NULL && pSelected->DisplayName == name;
 }
 
-CExtBarButton* GroupButton(CPageUninstallGroups& groups, UINT nID)
+CExtBarButton* BarButton(CExtToolControlBar& bar, UINT nID)
 {
-    for (int i = 0; i < groups.m_wndToolBar.GetButtonsCount(); ++i)
-        if (groups.m_wndToolBar.GetButton(i)->GetCmdID(false) == nID) return groups.m_wndToolBar.GetButton(i);
+    for (int i = 0; i < bar.GetButtonsCount(); ++i)
+        if (bar.GetButton(i)->GetCmdID(false) == nID) return bar.GetButton(i);
     return NULL;
+}
+
+CExtBarButton* GroupButton(CPageUninstallGroups& groups, UINT nID) { return BarButton(groups.m_wndToolBar, nID); }
+
+// Whether the main window allows a command now (its update handler, as the menus, the
+// context menu, the toolbar and the accelerators ask it).
+BOOL CommandEnabled(CPurgeletDlg& dlg, UINT nID)
+{
+    CTestCmdUI state;
+    state.m_nID = nID;
+    dlg.OnCmdMsg(nID, (int)CN_UPDATE_COMMAND_UI, &state, NULL);
+    return state.m_bEnabled;
 }
 
 // Pixels of the theme's text colour in the left part of the status pane, where its text
@@ -380,12 +392,9 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         ASSERT_TRUE(pFirst != NULL && pFirst->DisplayName == "Alpha Editor");
         for (int nPass = 0; nPass < 2; ++nPass) {
             CUiManager::GetInstance()->m_pSelectedProgram = nPass == 0 ? pFirst : NULL;
-            for (const CommandState& c : states) {
-                CTestCmdUI state;
-                state.m_nID = c.nID;
-                dlg.OnCmdMsg(c.nID, (int)CN_UPDATE_COMMAND_UI, &state, NULL);
-                EXPECT_EQ(nPass == 0 ? c.bWithAlpha : c.bWithNone, state.m_bEnabled) << c.nID << " pass " << nPass;
-            }
+            for (const CommandState& c : states)
+                EXPECT_EQ(nPass == 0 ? c.bWithAlpha : c.bWithNone, CommandEnabled(dlg, c.nID))
+                    << c.nID << " pass " << nPass;
         }
         CUiManager::GetInstance()->m_pSelectedProgram = pFirst;
 
@@ -552,23 +561,6 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
 
 namespace {
 
-// Whether the main window allows a command now (its update handler, as the menus, the
-// context menu, the toolbar and the accelerators ask it).
-BOOL CommandEnabled(CPurgeletDlg& dlg, UINT nID)
-{
-    CTestCmdUI state;
-    state.m_nID = nID;
-    dlg.OnCmdMsg(nID, (int)CN_UPDATE_COMMAND_UI, &state, NULL);
-    return state.m_bEnabled;
-}
-
-CExtBarButton* ToolbarButton(CPurgeletDlg& dlg, UINT nID)
-{
-    for (int i = 0; i < dlg.m_wndToolBar.GetButtonsCount(); ++i)
-        if (dlg.m_wndToolBar.GetButton(i)->GetCmdID(false) == nID) return dlg.m_wndToolBar.GetButton(i);
-    return NULL;
-}
-
 // The text of the list's selected row, or "" when none is selected.
 std::string SelectedRowText(CPurgeletDlg& dlg)
 {
@@ -675,7 +667,7 @@ TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
 
         // The hidden program's entry survives Remove Entry: the command is refused
         // without a question, and the toolbar shows Remove disabled.
-        CExtBarButton* pRemove = ToolbarButton(dlg, ID_PROGRAM_REMOVE_ENTRY);
+        CExtBarButton* pRemove = BarButton(dlg.m_wndToolBar, ID_PROGRAM_REMOVE_ENTRY);
         ASSERT_TRUE(pRemove != NULL);
         EXPECT_TRUE(testsupport::PumpUntil([&] {
             ::PostMessageA(hDlg, WM_NULL, 0, 0);
@@ -688,7 +680,8 @@ TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
         // pane empty.
         dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch.SetWindowText("");
         ASSERT_TRUE(SelectProgram(dlg, "Gamma Tools"));
-        ASSERT_TRUE(RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, UninstallKeyPath.substr(0, UninstallKeyPath.size() - 1)));
+        const std::string uninstallKey = UninstallKeyPath.substr(0, UninstallKeyPath.size() - 1);
+        ASSERT_TRUE(RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, uninstallKey));
         dlg.SendMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
         EXPECT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram == NULL);
         EXPECT_EQ(0, details.GetItemCount());
@@ -716,7 +709,8 @@ TEST_F(MainWindowTest, TabVisitsEveryPaneInReadingOrder)
             {"groups tree", page.m_pageGroups.m_wndTree.GetSafeHwnd(), &page.m_wndGroupsBar},
             {"search box", page.m_pageView.m_pageList.m_wndSearch.GetSafeHwnd(), NULL},
             {"program list", page.m_pageView.m_pageList.m_wndList.GetSafeHwnd(), NULL},
-            {"details list", page.m_pageView.m_pageDetails.m_wndDetails.GetSafeHwnd(), &page.m_pageView.m_wndDetailsBar},
+            {"details list", page.m_pageView.m_pageDetails.m_wndDetails.GetSafeHwnd(),
+             &page.m_pageView.m_wndDetailsBar},
         };
         const int nPanes = (int)(sizeof(panes) / sizeof(panes[0]));
         ::SetFocus(panes[0].hWnd);
