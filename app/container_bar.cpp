@@ -34,7 +34,10 @@ CExtPaintManager* CExtContainerBar::GetPaintManager() { return g_CurrentPaintMan
 BOOL CExtContainerBar::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
     LPCTSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW), NULL, NULL);
-    return CWnd::CreateEx(0, lpszClass, "", dwStyle | WS_CHILD | WS_CLIPCHILDREN, rect, pParentWnd, nID);
+    // A control parent: the dialog that holds the bar tabs into the hosted page's
+    // controls as into its own.
+    return CWnd::CreateEx(WS_EX_CONTROLPARENT, lpszClass, "", dwStyle | WS_CHILD | WS_CLIPCHILDREN, rect, pParentWnd,
+                          nID);
 }
 
 void CExtContainerBar::GetCloseButtonRect(const RECT* pClient, RECT* pRect)
@@ -57,6 +60,20 @@ bool CExtContainerBar::IsCursorOverWindow()
     POINT pt;
     if (!::GetCursorPos(&pt)) return false;
     return ::WindowFromPoint(pt) == m_hWnd;
+}
+
+void CExtContainerBar::SetActive(bool bActive)
+{
+    if (m_bActive == bActive) return;
+    m_bActive = bActive;
+    if (m_hWnd != NULL) InvalidateCaption();
+}
+
+void CExtContainerBar::ShowFocusIn(CWnd* pWndHosted, bool bFocused)
+{
+    CWnd* pParent = pWndHosted != NULL ? pWndHosted->GetParent() : NULL;
+    CExtContainerBar* pBar = pParent != NULL ? DYNAMIC_DOWNCAST(CExtContainerBar, pParent) : NULL;
+    if (pBar != NULL) pBar->SetActive(bFocused);
 }
 
 void CExtContainerBar::InvalidateCaption()

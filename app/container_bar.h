@@ -26,6 +26,11 @@ public:
     // NULL: the client rectangle.
     void GetCloseButtonRect(const RECT* pClient, RECT* pRect);
     bool IsCursorOverWindow();
+    // Draws the caption active or not (the close button too).
+    void SetActive(bool bActive);
+    // The caption of the bar that hosts pWndHosted shows whether the keyboard focus is
+    // in that pane: the hosted page calls it as its controls gain and lose the focus.
+    static void ShowFocusIn(CWnd* pWndHosted, bool bFocused);
 
     // The paint-manager bridge.
     void RegisterWithHolder() override;

@@ -43,6 +43,9 @@ BOOL CPageUninstall::OnInitDialog()
     m_pageEditor.SetOwner(this);
     m_pageEditor.ShowWindow(SW_SHOW);
     m_wndEditorBar.m_pWndChild = &m_pageEditor;
+    // Until a group is opened the editor has no place on the page, and Tab must not
+    // reach its fields: the bar (and with it the editor) stays hidden.
+    m_wndEditorBar.ShowWindow(SW_HIDE);
 
     m_wndSplitter.m_bVertical = true;
     m_wndSplitter.Create(WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, CRect(0, 0, 0, 0), this, IDC_SPLITTER);

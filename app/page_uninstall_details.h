@@ -14,7 +14,8 @@ public:
     virtual ~CPageUninstallDetails();
 
     BOOL Create(CWnd* pParentWnd);
-    // The list's rows from the entry's values, in the catalogue's order.
+    // The list's rows from the entry's values, in the catalogue's order; none for no
+    // entry.
     void ShowProgram(const ProgramEntry* pEntry);
 
     CExtDetailsCtrl m_wndDetails;
@@ -24,5 +25,7 @@ protected:
     // After the anchors have laid the list out, the columns take their shares.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     afx_msg LRESULT OnShowProgramDetails(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnListSetFocus(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnListKillFocus(NMHDR* pNMHDR, LRESULT* pResult);
     DECLARE_MESSAGE_MAP()
 };

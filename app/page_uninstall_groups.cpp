@@ -1,4 +1,5 @@
 #include "app/page_uninstall_groups.h"
+#include "app/container_bar.h"
 #include "app/purgelet_app.h"
 #include "app/ui_manager.h"
 #include "catalogue/groups.h"
@@ -16,6 +17,8 @@ BEGIN_MESSAGE_MAP(CPageUninstallGroups, CExtResizableDialog)
     ON_UPDATE_COMMAND_UI(ID_GROUP_EDIT, &CPageUninstallGroups::OnUpdateGroupUserCommand)
     ON_NOTIFY(TVN_SELCHANGED, IDC_TREE, &CPageUninstallGroups::OnTreeSelChanged)
     ON_NOTIFY(NM_DBLCLK, IDC_TREE, &CPageUninstallGroups::OnTreeDblClk)
+    ON_NOTIFY(NM_SETFOCUS, IDC_TREE, &CPageUninstallGroups::OnTreeSetFocus)
+    ON_NOTIFY(NM_KILLFOCUS, IDC_TREE, &CPageUninstallGroups::OnTreeKillFocus)
     ON_REGISTERED_MESSAGE(g_nMsgRefreshGroups, &CPageUninstallGroups::OnRefreshGroups)
     ON_WM_SIZE()
     ON_WM_DESTROY()
@@ -193,6 +196,19 @@ void CPageUninstallGroups::OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
 void CPageUninstallGroups::OnTreeDblClk(NMHDR*, LRESULT* pResult)
 {
     OnGroupEdit();
+    *pResult = 0;
+}
+
+// The Groups caption shows when the tree has the keyboard focus.
+void CPageUninstallGroups::OnTreeSetFocus(NMHDR*, LRESULT* pResult)
+{
+    CExtContainerBar::ShowFocusIn(this, true);
+    *pResult = 0;
+}
+
+void CPageUninstallGroups::OnTreeKillFocus(NMHDR*, LRESULT* pResult)
+{
+    CExtContainerBar::ShowFocusIn(this, false);
     *pResult = 0;
 }
 

@@ -53,6 +53,8 @@ protected:
     afx_msg void OnUpdateGroupUserCommand(CCmdUI* pCmdUI);
     afx_msg void OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnTreeDblClk(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnTreeSetFocus(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnTreeKillFocus(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg LRESULT OnRefreshGroups(WPARAM wParam, LPARAM lParam);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnDestroy();

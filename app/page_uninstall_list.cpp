@@ -34,7 +34,7 @@ BEGIN_MESSAGE_MAP(CPageUninstallList, CExtResizableDialog)
     ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
-CPageUninstallList::CPageUninstallList() : CExtResizableDialog(IDD_PAGE_LIST) {}
+CPageUninstallList::CPageUninstallList() : CExtResizableDialog(IDD_PAGE_LIST), m_bRefilling(false) {}
 
 CPageUninstallList::~CPageUninstallList()
 {
@@ -171,6 +171,17 @@ private:
     BYTE m_nSaved;
 };
 
+// Marks the list as being refilled for the life of one filling.
+class CRefilling
+{
+public:
+    explicit CRefilling(bool& bRefilling) : m_bRefilling(bRefilling) { m_bRefilling = true; }
+    ~CRefilling() { m_bRefilling = false; }
+
+private:
+    bool& m_bRefilling;
+};
+
 }  // namespace
 
 void CPageUninstallList::RefreshList()
@@ -178,25 +189,63 @@ void CPageUninstallList::RefreshList()
     CBarUpdatesPaused paused(*this);
     CWaitCursor wait;
     // The catalogue frees every entry it holds now; the mediator must not keep naming one.
-    CUiManager::GetInstance()->m_pSelectedProgram = NULL;
+    CUiManager* pUi = CUiManager::GetInstance();
+    pUi->m_pSelectedProgram = NULL;
     m_wndList.SendMessage(WM_SETREDRAW, FALSE, 0);
-    m_wndList.DeleteAllItems();
-    m_Catalogue.Refresh(this);
-    m_wndList.SortItems(&CPageUninstallList::CompareRows, (DWORD_PTR)this);
+    {
+        CRefilling refilling(m_bRefilling);
+        m_wndList.DeleteAllItems();
+        m_Catalogue.Refresh(this);
+        m_wndList.SortItems(&CPageUninstallList::CompareRows, (DWORD_PTR)this);
+    }
+    // Selecting the first row makes its program the selected one (item change).
     m_wndList.SendMessage(LVM_SETSELECTIONMARK, 0, 0);
     m_wndList.SendMessage(WM_SETREDRAW, TRUE, 0);
+    if (pUi->m_pSelectedProgram == NULL) DropSelection();
     UpdateCounts();
 }
 
 void CPageUninstallList::FilterList()
 {
     CBarUpdatesPaused paused(*this);
+    // The commands act on the selected program: it must be one the list shows, and
+    // the one the list shows selected.
+    ProgramEntry* pSelected = CUiManager::GetInstance()->m_pSelectedProgram;
     m_wndList.SendMessage(WM_SETREDRAW, FALSE, 0);
-    m_wndList.DeleteAllItems();
-    m_Catalogue.Populate(this);
-    m_wndList.SortItems(&CPageUninstallList::CompareRows, (DWORD_PTR)this);
+    {
+        CRefilling refilling(m_bRefilling);
+        m_wndList.DeleteAllItems();
+        m_Catalogue.Populate(this);
+        m_wndList.SortItems(&CPageUninstallList::CompareRows, (DWORD_PTR)this);
+    }
+    int nRow = FindRow(pSelected);
+    if (nRow >= 0) m_wndList.SendMessage(LVM_SETSELECTIONMARK, 0, nRow);
     m_wndList.SendMessage(WM_SETREDRAW, TRUE, 0);
+    if (nRow >= 0)
+        m_wndList.EnsureVisible(nRow, FALSE);
+    else
+        DropSelection();
     UpdateCounts();
+}
+
+int CPageUninstallList::FindRow(const ProgramEntry* pEntry) const
+{
+    if (pEntry == NULL) return -1;
+    int nCount = m_wndList.GetItemCount();
+    for (int nRow = 0; nRow < nCount; ++nRow) {
+        const ReportRowData* pRow = (const ReportRowData*)m_wndList.GetItemData(nRow);
+        if (pRow != NULL && pRow->pUserData == pEntry) return nRow;
+    }
+    return -1;
+}
+
+void CPageUninstallList::DropSelection()
+{
+    CUiManager* pUi = CUiManager::GetInstance();
+    pUi->m_pSelectedProgram = NULL;
+    // Also while the details pane is hidden: shown again, it must not bring back a
+    // program that is no longer selected.
+    pUi->ShowProgramDetails(NULL);
 }
 
 void CPageUninstallList::UpdateCounts()
@@ -332,7 +381,7 @@ void CPageUninstallList::OnListItemChanged(NMHDR* pNMHDR, LRESULT* pResult)
     NMLISTVIEW* pNM = (NMLISTVIEW*)pNMHDR;
     // Only state changes are selection changes; a row gaining its record or its texts
     // while the list is filled must not move the selected program.
-    if ((pNM->uChanged & LVIF_STATE) != 0) SelectRow(pNM->iItem);
+    if ((pNM->uChanged & LVIF_STATE) != 0 && !m_bRefilling) SelectRow(pNM->iItem);
     *pResult = 0;
 }
 

@@ -23,8 +23,9 @@ public:
 
     // Reads the registry again, fills and sorts the list and selects its first row.
     void RefreshList();
-    // Hands the entries already read over again (after a search or group change);
-    // selects no row.
+    // Hands the entries already read over again (after a search or group change).
+    // The selected program keeps its row selected while the list still shows it;
+    // otherwise the selection is dropped.
     void FilterList();
     // The selected rows' texts ("a, b, c\r\n" per row) to the clipboard.
     void CopySelectedRows();
@@ -64,4 +65,13 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     void SelectRow(int nRow);
+    // The row that shows the entry, or -1.
+    int FindRow(const ProgramEntry* pEntry) const;
+    // No program is selected any more: the commands have none to act on and the
+    // details pane shows none.
+    void DropSelection();
+
+    // Set while the rows are deleted and added again: the list's own selection
+    // changes then say nothing about the program the user chose.
+    bool m_bRefilling;
 };

@@ -49,6 +49,8 @@ BOOL CPageUninstallView::OnInitDialog()
     m_pageList.Create(this);
     m_pageList.MoveWindow(&rcClient);
     m_pageList.ShowWindow(SW_SHOW);
+    // Tab goes through the panes in reading order: the list above, then the details.
+    m_wndDetailsBar.SetWindowPos(&m_pageList, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     CUiManager::GetInstance()->m_hWndRightPane = m_hWnd;
 
     m_wndSplitter.m_bVertical = false;

@@ -454,4 +454,27 @@ BOOL PASCAL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg) {
 
 BOOL CWnd::CheckAutoCenter() { return TRUE; }
 
-BOOL CWnd::IsDialogMessage(LPMSG lpMsg) { return ::IsDialogMessageA(m_hWnd, lpMsg); }
+namespace {
+
+bool IsDialogBoxWindow(HWND hWnd) { return ::GetClassLongA(hWnd, GCW_ATOM) == (DWORD)(ULONG_PTR)WC_DIALOG; }
+
+// The dialog whose tab order a Tab key pressed in hDlg moves through. A page hosted
+// in another dialog through control-parent windows (a page inside a caption bar or a
+// tab container) is part of the outermost such dialog's tab order; the system climbs
+// only from dialog to dialog, so Tab would stay inside the page. Only Tab climbs: the
+// page's other keys (Enter for its own default button, Esc, mnemonics) stay its own.
+HWND TabOrderDialog(HWND hDlg, const MSG* pMsg) {
+    if (pMsg->message != WM_KEYDOWN || pMsg->wParam != VK_TAB) return hDlg;
+    HWND hRoot = hDlg;
+    for (HWND hWnd = hDlg; (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) != 0 &&
+                           (::GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0;) {
+        hWnd = ::GetParent(hWnd);
+        if (hWnd == NULL) break;
+        if (IsDialogBoxWindow(hWnd)) hRoot = hWnd;
+    }
+    return hRoot;
+}
+
+}  // namespace
+
+BOOL CWnd::IsDialogMessage(LPMSG lpMsg) { return ::IsDialogMessageA(TabOrderDialog(m_hWnd, lpMsg), lpMsg); }

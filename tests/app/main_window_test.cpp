@@ -62,20 +62,34 @@ void Pump(DWORD ms)
     } while ((LONG)(::GetTickCount() - end) < 0);
 }
 
-void PressKey(WORD vk, bool bCtrl)
+// A key, held with a modifier key (0: none).
+void PressKeyWith(WORD vkModifier, WORD vk)
 {
     INPUT in[4] = {};
     int n = 0;
-    if (bCtrl) in[n++].ki.wVk = VK_CONTROL;
+    if (vkModifier != 0) in[n++].ki.wVk = vkModifier;
     in[n++].ki.wVk = vk;
     in[n].ki.wVk = vk;
     in[n++].ki.dwFlags = KEYEVENTF_KEYUP;
-    if (bCtrl) {
-        in[n].ki.wVk = VK_CONTROL;
+    if (vkModifier != 0) {
+        in[n].ki.wVk = vkModifier;
         in[n++].ki.dwFlags = KEYEVENTF_KEYUP;
     }
     for (int i = 0; i < n; ++i) in[i].type = INPUT_KEYBOARD;
     ::SendInput(n, in, sizeof(INPUT));
+}
+
+void PressKey(WORD vk, bool bCtrl) { PressKeyWith(bCtrl ? VK_CONTROL : 0, vk); }
+
+// Pumps as the modal loop does until pred() holds or about ms passed.
+bool PumpUntilTrue(const std::function<bool()>& pred, DWORD ms = 3000)
+{
+    DWORD end = ::GetTickCount() + ms;
+    while (!pred()) {
+        if ((LONG)(::GetTickCount() - end) >= 0) return false;
+        Pump(20);
+    }
+    return true;
 }
 
 // Waits in its own thread for a dialog box owned by the main window, notes its caption
@@ -197,11 +211,23 @@ bool SelectProgram(CPurgeletDlg& dlg, const char* name)
     return pSelected != NULL && pSelected->DisplayName == name;
 }
 
-CExtBarButton* GroupButton(CPageUninstallGroups& groups, UINT nID)
+CExtBarButton* BarButton(CExtToolControlBar& bar, UINT nID)
 {
-    for (int i = 0; i < groups.m_wndToolBar.GetButtonsCount(); ++i)
-        if (groups.m_wndToolBar.GetButton(i)->GetCmdID(false) == nID) return groups.m_wndToolBar.GetButton(i);
+    for (int i = 0; i < bar.GetButtonsCount(); ++i)
+        if (bar.GetButton(i)->GetCmdID(false) == nID) return bar.GetButton(i);
     return NULL;
+}
+
+CExtBarButton* GroupButton(CPageUninstallGroups& groups, UINT nID) { return BarButton(groups.m_wndToolBar, nID); }
+
+// Whether the main window allows a command now (its update handler, as the menus, the
+// context menu, the toolbar and the accelerators ask it).
+BOOL CommandEnabled(CPurgeletDlg& dlg, UINT nID)
+{
+    CTestCmdUI state;
+    state.m_nID = nID;
+    dlg.OnCmdMsg(nID, (int)CN_UPDATE_COMMAND_UI, &state, NULL);
+    return state.m_bEnabled;
 }
 
 // Pixels of the theme's text colour in the left part of the status pane, where its text
@@ -218,6 +244,39 @@ int StatusTextPixels(CPurgeletDlg& dlg)
         for (int x = rcPane.left; x < rcPane.left + 100; ++x)
             if (::GetPixel(hScreen, x, y) == clrText) ++nCount;
     ::ReleaseDC(NULL, hScreen);
+    return nCount;
+}
+
+// Paints every window of the dialog now and waits until nothing is left to paint, so
+// the screen shows what the user sees.
+bool PaintAll(CPurgeletDlg& dlg)
+{
+    ::RedrawWindow(dlg.GetSafeHwnd(), NULL, NULL,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return PumpUntilTrue([] { return (HIWORD(::GetQueueStatus(QS_PAINT)) & QS_PAINT) == 0; });
+}
+
+// Pixels of one colour in a rectangle (screen coordinates) of a screenshot of the dialog
+// read back from its file.
+int ScreenshotPixels(CPurgeletDlg& dlg, const std::string& path, CRect rc, COLORREF clr)
+{
+    std::string bmp = ReadFile(path);
+    if (bmp.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)) return -1;
+    const BITMAPFILEHEADER* pFile = (const BITMAPFILEHEADER*)bmp.data();
+    const BITMAPINFOHEADER* pInfo = (const BITMAPINFOHEADER*)(bmp.data() + sizeof(BITMAPFILEHEADER));
+    const int cx = pInfo->biWidth, cy = pInfo->biHeight;
+    if (pInfo->biBitCount != 32 || cx <= 0 || cy <= 0 || bmp.size() < pFile->bfOffBits + (size_t)cx * cy * 4)
+        return -1;
+    CRect rcWindow;
+    dlg.GetWindowRect(&rcWindow);
+    rc.OffsetRect(-rcWindow.left, -rcWindow.top);
+    rc.IntersectRect(&rc, CRect(0, 0, cx, cy));
+    const DWORD* pBits = (const DWORD*)(bmp.data() + pFile->bfOffBits);
+    const DWORD nWanted = RGB(GetBValue(clr), GetGValue(clr), GetRValue(clr));  // stored as 0x00RRGGBB
+    int nCount = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            if ((pBits[(size_t)(cy - 1 - y) * cx + x] & 0xFFFFFF) == nWanted) ++nCount;
     return nCount;
 }
 
@@ -271,9 +330,24 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         dlg.GetWindowText(title);
         EXPECT_STREQ("Nimbo Purgelet 1.1", title);
         EXPECT_STREQ("5 of 5 programs found", Status(dlg));
-        Pump(300);
-        SaveScreenshot(dlg, TestFolder() + "main_window.bmp");
+        // The screenshot shows the texts a user reads: a column header's and the
+        // Groups caption's.
+        EXPECT_TRUE(PaintAll(dlg));
+        const std::string shot = TestFolder() + "main_window.bmp";
+        SaveScreenshot(dlg, shot);
         EXPECT_GT(StatusTextPixels(dlg), 20);
+        CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+        CRect rcHeader;
+        List(dlg).GetHeaderCtrl()->GetItemRect(0, &rcHeader);
+        List(dlg).GetHeaderCtrl()->ClientToScreen(&rcHeader);
+        EXPECT_GT(ScreenshotPixels(dlg, shot, rcHeader, pPM->LookupColor(COLOR_BTNTEXT)), 20) << "Application";
+        CExtContainerBar& groupsBar = dlg.m_pageUninstall.m_wndGroupsBar;
+        CRect rcCaption;
+        groupsBar.GetClientRect(&rcCaption);
+        rcCaption.bottom = rcCaption.top + CExtContainerBar::CAPTION_HEIGHT;
+        groupsBar.ClientToScreen(&rcCaption);
+        EXPECT_GT(ScreenshotPixels(dlg, shot, rcCaption, pPM->LookupColor(COLOR_INACTIVECAPTIONTEXT, &groupsBar)), 20)
+            << "Groups";
         // The idle message keeps the counts once they are shown; before that it shows
         // the idle text.
         struct IdleCase
@@ -318,12 +392,9 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         ASSERT_TRUE(pFirst != NULL && pFirst->DisplayName == "Alpha Editor");
         for (int nPass = 0; nPass < 2; ++nPass) {
             CUiManager::GetInstance()->m_pSelectedProgram = nPass == 0 ? pFirst : NULL;
-            for (const CommandState& c : states) {
-                CTestCmdUI state;
-                state.m_nID = c.nID;
-                dlg.OnCmdMsg(c.nID, (int)CN_UPDATE_COMMAND_UI, &state, NULL);
-                EXPECT_EQ(nPass == 0 ? c.bWithAlpha : c.bWithNone, state.m_bEnabled) << c.nID << " pass " << nPass;
-            }
+            for (const CommandState& c : states)
+                EXPECT_EQ(nPass == 0 ? c.bWithAlpha : c.bWithNone, CommandEnabled(dlg, c.nID))
+                    << c.nID << " pass " << nPass;
         }
         CUiManager::GetInstance()->m_pSelectedProgram = pFirst;
 
@@ -486,4 +557,200 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
     EXPECT_EQ((DWORD)nCatsPercent, nCats);
     EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kOptionsKey));
     g_Hide.Value = 0;
+}
+
+namespace {
+
+// The text of the list's selected row, or "" when none is selected.
+std::string SelectedRowText(CPurgeletDlg& dlg)
+{
+    int nRow = List(dlg).GetNextItem(-1, LVNI_SELECTED);
+    return nRow < 0 ? std::string() : std::string((LPCSTR)List(dlg).GetItemText(nRow, 0));
+}
+
+// Sends a command to the main window while a helper thread answers Yes to any message
+// box it opens; true when a box opened.
+bool SendCommandAnsweringBoxes(CPurgeletDlg& dlg, UINT nID)
+{
+    HWND hDlg = dlg.GetSafeHwnd();
+    std::atomic<bool> bDone{false}, bBox{false};
+    std::thread answerer([&] {
+        while (!bDone) {
+            for (HWND h = ::GetWindow(::GetDesktopWindow(), GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT))
+                if (::GetWindow(h, GW_OWNER) == hDlg && ::IsWindowVisible(h)) {
+                    bBox = true;
+                    ::PostMessageA(h, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+                }
+            ::Sleep(10);
+        }
+    });
+    dlg.SendMessage(WM_COMMAND, nID, 0);
+    bDone = true;
+    answerer.join();
+    return bBox;
+}
+
+}  // namespace
+
+// A re-filter keeps the selected program only while the list shows it, and then shows
+// its row selected; a program the list hides is no longer the one the commands act on.
+TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
+{
+    Seed(HKEY_CURRENT_USER, "Alpha", "Alpha Editor", "alpha_remove.exe", "C:\\");
+    Seed(HKEY_CURRENT_USER, "Beta", "Beta Viewer", "beta_remove.exe", "C:\\");
+    Seed(HKEY_CURRENT_USER, "Gamma", "Gamma Tools", "gamma_remove.exe", "C:\\");
+
+    TestApp().m_scenario = [&](CPurgeletDlg& dlg) {
+        HWND hDlg = dlg.GetSafeHwnd();
+        GroupEntry* pViewers = CGroupManager::GetInstance()->CreateGroup();
+        pViewers->Name = "Viewers";
+        pViewers->AddKeyword("viewer");
+        CUiManager::GetInstance()->RefreshGroups();
+        ::SetForegroundWindow(hDlg);
+        List(dlg).SetFocus();
+        CExtDetailsCtrl& details = dlg.m_pageUninstall.m_pageView.m_pageDetails.m_wndDetails;
+        CPageUninstallGroups& groups = dlg.m_pageUninstall.m_pageGroups;
+
+        // The first full refresh selects the first row, and the focused list paints it
+        // in the highlight colour.
+        ASSERT_EQ("Alpha Editor", SelectedRowText(dlg));
+        ASSERT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram != NULL);
+        EXPECT_EQ("Alpha Editor", CUiManager::GetInstance()->m_pSelectedProgram->DisplayName);
+        CRect rcSize;
+        List(dlg).GetSubItemRect(0, 2, LVIR_LABEL, rcSize);
+        CPoint ptRow(rcSize.left + 4, rcSize.CenterPoint().y);
+        List(dlg).ClientToScreen(&ptRow);
+        const COLORREF clrHighlight = ::GetSysColor(COLOR_HIGHLIGHT);
+        EXPECT_TRUE(testsupport::PumpUntil([&] {
+            HDC hScreen = ::GetDC(NULL);
+            COLORREF clr = ::GetPixel(hScreen, ptRow.x, ptRow.y);
+            ::ReleaseDC(NULL, hScreen);
+            return clr == clrHighlight;
+        })) << "the first row is not shown selected";
+
+        struct Case
+        {
+            const char* select;  // the program selected before the re-filter
+            const char* search;  // the search text
+            bool bViewers;       // the group "Viewers" current instead of the root
+            const char* kept;    // the selected program afterwards, NULL: none
+        } cases[] = {
+            {"Beta Viewer", "alpha", false, NULL},
+            {"Alpha Editor", "ED", false, "Alpha Editor"},
+            {"Alpha Editor", "", true, NULL},
+            {"Beta Viewer", "", true, "Beta Viewer"},
+            {"Gamma Tools", "beta", false, NULL},
+        };
+        const UINT kNeedsProgram[] = {ID_PROGRAM_UNINSTALL, ID_PROGRAM_REMOVE_ENTRY, ID_PROGRAM_OPEN_FOLDER};
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.select) + " / search '" + c.search + "'" + (c.bViewers ? " / Viewers" : ""));
+            dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch.SetWindowText("");
+            groups.m_wndTree.SelectItem(groups.m_hRoot);
+            ASSERT_TRUE(SelectProgram(dlg, c.select));
+            ASSERT_GT(details.GetItemCount(), 0);
+
+            dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch.SetWindowText(c.search);
+            if (c.bViewers) groups.m_wndTree.SelectItem(groups.m_wndTree.GetChildItem(groups.m_hRoot));
+
+            ProgramEntry* pSelected = CUiManager::GetInstance()->m_pSelectedProgram;
+            EXPECT_EQ(c.kept != NULL ? c.kept : "", pSelected != NULL ? pSelected->DisplayName : "");
+            EXPECT_EQ(c.kept != NULL ? c.kept : "", SelectedRowText(dlg));
+            for (UINT nID : kNeedsProgram) EXPECT_EQ(c.kept != NULL, CommandEnabled(dlg, nID) != FALSE) << nID;
+            if (c.kept == NULL) {
+                EXPECT_EQ(0, details.GetItemCount()) << "the details pane still shows a program";
+            } else {
+                LVFINDINFO find = {LVFI_STRING, "DisplayName", 0, {0, 0}, 0};
+                int nRow = details.FindItem(&find);
+                EXPECT_EQ(c.kept, std::string(nRow >= 0 ? (LPCSTR)details.GetItemText(nRow, 1) : "(no row)"));
+            }
+        }
+
+        // The hidden program's entry survives Remove Entry: the command is refused
+        // without a question, and the toolbar shows Remove disabled.
+        CExtBarButton* pRemove = BarButton(dlg.m_wndToolBar, ID_PROGRAM_REMOVE_ENTRY);
+        ASSERT_TRUE(pRemove != NULL);
+        EXPECT_TRUE(testsupport::PumpUntil([&] {
+            ::PostMessageA(hDlg, WM_NULL, 0, 0);
+            return pRemove->IsDisabled();
+        }));
+        EXPECT_FALSE(SendCommandAnsweringBoxes(dlg, ID_PROGRAM_REMOVE_ENTRY));
+        EXPECT_TRUE(EntryExists("Gamma"));
+
+        // A full refresh that finds nothing leaves no program selected and the details
+        // pane empty.
+        dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch.SetWindowText("");
+        ASSERT_TRUE(SelectProgram(dlg, "Gamma Tools"));
+        const std::string uninstallKey = UninstallKeyPath.substr(0, UninstallKeyPath.size() - 1);
+        ASSERT_TRUE(RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, uninstallKey));
+        dlg.SendMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
+        EXPECT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram == NULL);
+        EXPECT_EQ(0, details.GetItemCount());
+    };
+    EXPECT_FALSE(TestApp().InitInstance());
+    TestApp().m_scenario = nullptr;
+    MSG quit;
+    EXPECT_TRUE(::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// Tab and Shift+Tab go round every pane in reading order, through the pages nested in
+// the main window; the Groups and Details captions show when their pane has the focus.
+TEST_F(MainWindowTest, TabVisitsEveryPaneInReadingOrder)
+{
+    Seed(HKEY_CURRENT_USER, "Alpha", "Alpha Editor", "alpha_remove.exe");
+    TestApp().m_scenario = [&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.GetSafeHwnd());
+        CPageUninstall& page = dlg.m_pageUninstall;
+        struct Pane
+        {
+            const char* name;
+            HWND hWnd;
+            CExtContainerBar* pBar;  // the caption that shows the focus, if any
+        } panes[] = {
+            {"groups tree", page.m_pageGroups.m_wndTree.GetSafeHwnd(), &page.m_wndGroupsBar},
+            {"search box", page.m_pageView.m_pageList.m_wndSearch.GetSafeHwnd(), NULL},
+            {"program list", page.m_pageView.m_pageList.m_wndList.GetSafeHwnd(), NULL},
+            {"details list", page.m_pageView.m_pageDetails.m_wndDetails.GetSafeHwnd(),
+             &page.m_pageView.m_wndDetailsBar},
+        };
+        const int nPanes = (int)(sizeof(panes) / sizeof(panes[0]));
+        ::SetFocus(panes[0].hWnd);
+        ASSERT_TRUE(PumpUntilTrue([&] { return ::GetFocus() == panes[0].hWnd; }));
+        for (int nShift = 0; nShift < 2; ++nShift) {
+            int nPane = 0;
+            for (int nStep = 1; nStep <= nPanes; ++nStep) {
+                nPane = nShift == 0 ? (nPane + 1) % nPanes : (nPane + nPanes - 1) % nPanes;
+                const Pane& pane = panes[nPane];
+                SCOPED_TRACE(std::string(nShift ? "Shift+Tab to the " : "Tab to the ") + pane.name);
+                PressKeyWith(nShift ? VK_SHIFT : 0, VK_TAB);
+                EXPECT_TRUE(PumpUntilTrue([&] { return ::GetFocus() == pane.hWnd; }));
+                for (const Pane& other : panes) {
+                    if (other.pBar == NULL) continue;
+                    EXPECT_EQ(&other == &pane, other.pBar->m_bActive) << other.name;
+                }
+            }
+        }
+
+        // The active caption's text is drawn in the caption text colour.
+        ::SetFocus(panes[3].hWnd);
+        CExtContainerBar& bar = page.m_pageView.m_wndDetailsBar;
+        const COLORREF clrActive = g_CurrentPaintManager.GetPM()->LookupColor(COLOR_CAPTIONTEXT, &bar);
+        const COLORREF clrCaption = g_CurrentPaintManager.GetPM()->LookupColor(COLOR_INACTIVECAPTION, &bar);
+        ASSERT_NE(clrActive, clrCaption);
+        EXPECT_TRUE(PumpUntilTrue([&] {
+            CRect rc;
+            bar.GetClientRect(&rc);
+            bar.ClientToScreen(&rc);
+            int nText = 0;
+            HDC hScreen = ::GetDC(NULL);
+            for (int y = rc.top; y < rc.top + CExtContainerBar::CAPTION_HEIGHT; ++y)
+                for (int x = rc.left; x < rc.left + 60; ++x)
+                    if (::GetPixel(hScreen, x, y) == clrActive) ++nText;
+            ::ReleaseDC(NULL, hScreen);
+            return nText > 10;
+        })) << "the Details caption does not show the focus";
+    };
+    EXPECT_FALSE(TestApp().InitInstance());
+    TestApp().m_scenario = nullptr;
+    MSG quit;
+    EXPECT_TRUE(::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
 }

@@ -192,22 +192,31 @@ TEST_F(PageListTest, HiddenEntriesWithoutUninstallCommandStillCountInTheTotal)
     EXPECT_EQ(3u, CUiManager::GetInstance()->m_nTotalPrograms);
 }
 
-TEST_F(PageListTest, TheSearchTextFiltersByNameIgnoringCaseAndSelectsNoRow)
+TEST_F(PageListTest, TheSearchTextFiltersByNameIgnoringCaseAndKeepsOnlyAShownSelection)
 {
     m_page.RefreshList();
     ProgramEntry* pSelected = CUiManager::GetInstance()->m_pSelectedProgram;
     ASSERT_TRUE(pSelected != NULL);
+    ASSERT_EQ("Alpha Suite", pSelected->DisplayName);
 
-    m_page.m_wndSearch.SetWindowText("VIEW");  // EN_CHANGE re-filters
-    EXPECT_STREQ("VIEW", (LPCTSTR)m_page.m_strSearch);
+    // The selected program is still shown: its row is selected again.
+    m_page.m_wndSearch.SetWindowText("SUITE");  // EN_CHANGE re-filters
+    EXPECT_STREQ("SUITE", (LPCTSTR)m_page.m_strSearch);
+    EXPECT_EQ((std::vector<std::string>{"Alpha Suite"}), Names());
+    EXPECT_EQ(0, m_page.m_wndList.GetNextItem(-1, LVNI_SELECTED));
+    EXPECT_EQ(pSelected, CUiManager::GetInstance()->m_pSelectedProgram);
+
+    // It is hidden: no row is selected and no program either.
+    m_page.m_wndSearch.SetWindowText("VIEW");
     EXPECT_EQ((std::vector<std::string>{"Gamma Viewer"}), Names());
     EXPECT_EQ(-1, m_page.m_wndList.GetNextItem(-1, LVNI_SELECTED));
-    EXPECT_EQ(pSelected, CUiManager::GetInstance()->m_pSelectedProgram);
+    EXPECT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram == NULL);
     EXPECT_EQ(1u, CUiManager::GetInstance()->m_nShownPrograms);
     EXPECT_EQ(3u, CUiManager::GetInstance()->m_nTotalPrograms);
 
     m_page.m_wndSearch.SetWindowText("a");
     EXPECT_EQ((std::vector<std::string>{"Alpha Suite", "beta tool", "Gamma Viewer"}), Names());
+    EXPECT_EQ(-1, m_page.m_wndList.GetNextItem(-1, LVNI_SELECTED));
     m_page.m_wndSearch.SetWindowText("");
     EXPECT_EQ(3, Rows());
 }

@@ -166,10 +166,10 @@ TEST_F(PageViewTest, TheDetailsListShowsEveryValueOfTheSelectedProgram)
     }
     EXPECT_EQ(4, nRow) << "DisplayName, InstallLocation, Publisher, UninstallString";
 
-    // Nothing selected: the list stays as it was.
+    // Nothing selected: the pane shows nothing either.
     CUiManager::GetInstance()->m_pSelectedProgram = NULL;
     CUiManager::GetInstance()->ShowProgramDetails(NULL);
-    EXPECT_EQ(4, list.GetItemCount());
+    EXPECT_EQ(0, list.GetItemCount());
 }
 
 TEST_F(PageViewTest, AProgramWithoutValuesLeavesTheDetailsEmpty)
