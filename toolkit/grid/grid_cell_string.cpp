@@ -77,10 +77,12 @@ int CExtGridCellString::Compare(const CExtGridCell& other, DWORD dwStyleMask, DW
         if (n != 0) return n;
         // Two plain string cells with equal texts have equal values: their VARIANTs are the
         // same BSTR, so converting both (two allocations per comparison while a sort meets
-        // long runs of equal keys) would only confirm it. Derived cells may give other
-        // values and go the whole way.
+        // long runs of equal keys) would only confirm it. The font and colour steps come
+        // before the values, so only cells with no font or colour of their own can skip
+        // to the styles. Derived cells may give other values and go the whole way.
         if (GetRuntimeClass() == RUNTIME_CLASS(CExtGridCellString) &&
-            other.GetRuntimeClass() == RUNTIME_CLASS(CExtGridCellString))
+            other.GetRuntimeClass() == RUNTIME_CLASS(CExtGridCellString) && !HasOwnLook() &&
+            !static_cast<const CExtGridCellString&>(other).HasOwnLook())
             return CompareStyles(other, dwStyleMask, dwStyleExMask);
     }
     return CExtGridCellEx::Compare(other, dwStyleMask, dwStyleExMask);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <functional>
 #include <string>
 #include <vector>
 #include "framework/framework.h"
@@ -423,4 +424,44 @@ TEST(GridDataProvider, SortOrderMergeAndChecks) {
     EXPECT_FALSE(dp.SortOrderSet(Order({{2, true}}), true));               // no row 2
     EXPECT_FALSE(dp.SortOrderSet(Order({{-1, true}}), false));
     EXPECT_EQ("0a 0d ", Keys(dp, false));
+}
+
+// Two string cells with equal texts are told apart by their fonts and colours before
+// their styles, by the cells themselves and by the sort's key table alike.
+TEST(GridDataProvider, EqualTextsCompareByFontAndColourBeforeStyle) {
+    typedef std::function<void(CExtGridCell&)> Setup;
+    const Setup none = [](CExtGridCell&) {};
+    struct Case {
+        const char* name;
+        Setup first, second;
+        int expected;  // the first compared with the second
+    } cases[] = {
+        {"nothing of their own", none, none, 0},
+        {"bold before normal", [](CExtGridCell& c) { c.FontWeightSet(700); },
+         [](CExtGridCell& c) { c.FontWeightSet(400); }, 1},
+        {"normal before bold", [](CExtGridCell& c) { c.FontWeightSet(400); },
+         [](CExtGridCell& c) { c.FontWeightSet(700); }, -1},
+        {"italic against none", [](CExtGridCell& c) { c.FontItalicSet(true); }, none, 1},
+        {"text colours", [](CExtGridCell& c) { c.TextColorSet(0, RGB(0, 0, 9)); },
+         [](CExtGridCell& c) { c.TextColorSet(0, RGB(0, 0, 3)); }, 1},
+        {"same weight, style decides", [](CExtGridCell& c) { c.FontWeightSet(700); c.ModifyStyle(0x10000); },
+         [](CExtGridCell& c) { c.FontWeightSet(700); }, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CExtGridDataProviderMemory dp;
+        ASSERT_TRUE(dp.ColumnInsert(0, 1));
+        ASSERT_TRUE(dp.RowInsert(0, 2));
+        CExtGridCell* pFirst = dp.CellGet(0, 0, RUNTIME_CLASS(CExtGridCellString));
+        CExtGridCell* pSecond = dp.CellGet(0, 1, RUNTIME_CLASS(CExtGridCellString));
+        ASSERT_TRUE(pFirst != NULL && pSecond != NULL);
+        pFirst->TextSet("same");
+        pSecond->TextSet("same");
+        c.first(*pFirst);
+        c.second(*pSecond);
+        EXPECT_EQ(c.expected, pFirst->Compare(*pSecond, 0xB0000, 0));
+        // Ascending: the lower cell first; a tie keeps the earlier cell first.
+        ASSERT_TRUE(dp.SortOrderSet(Order({{0, true}}), false, NULL));
+        EXPECT_EQ(c.expected > 0 ? pSecond : pFirst, dp.CellGet(0, 0, NULL, false));
+    }
 }
