@@ -465,3 +465,39 @@ TEST(GridDataProvider, EqualTextsCompareByFontAndColourBeforeStyle) {
         EXPECT_EQ(c.expected > 0 ? pSecond : pFirst, dp.CellGet(0, 0, NULL, false));
     }
 }
+
+// A sink that throws in the middle of a sort: the exception reaches the caller, the sink
+// still hears the sort end, and the provider, no longer bound to that sort's key table,
+// swaps and sorts again as it would have.
+TEST(GridDataProvider, ASortLeftByAnExceptionLeavesNothingBehind) {
+    class Throwing : public SwapLog {
+    public:
+        bool bThrow = true;
+        int nEnds = 0;
+        void OnSortEnd(bool) override { nEnds++; }
+        void OnSeriesSwapping(bool b, ULONG a, ULONG c, ULONG n) override {
+            if (bThrow) throw 7;
+            SwapLog::OnSeriesSwapping(b, a, c, n);
+        }
+    } sink;
+    CExtGridDataProviderMemory dp;
+    ASSERT_TRUE(dp.ColumnInsert(0, 1));
+    ASSERT_TRUE(dp.RowInsert(0, 6));
+    FillColumn(dp, 0, {"e", "b", "f", "a", "d", "c"});
+    bool bThrown = false;
+    try {
+        dp.SortOrderSet(Order({{0, true}}), false, &sink);
+    } catch (int) {
+        bThrown = true;
+    }
+    EXPECT_TRUE(bThrown);
+    EXPECT_EQ(1, sink.nEnds);
+    EXPECT_EQ("e,b,f,a,d,c", Column(dp, 0));
+    ULONG nCounter = 0;
+    ASSERT_TRUE(dp.SwapSeries(0, 3, nCounter, NULL, false));
+    EXPECT_EQ("a,b,f,e,d,c", Column(dp, 0));
+    sink.bThrow = false;
+    EXPECT_TRUE(dp.SortApply(false, &sink));
+    EXPECT_EQ("a,b,c,d,e,f", Column(dp, 0));
+    EXPECT_EQ(2, sink.nEnds);
+}
