@@ -286,10 +286,10 @@ bool CExtGridWnd::TrackCellButton(CExtGridCell* pCell, const HIT_TEST_INFO& htiI
         if (!::IsWindow(hWnd))
             return true;
     }
-    // The button is released by the end whatever happened; the cell may have gone with
-    // its action, so it is looked up again.
-    CExtGridCell* pCellNow = GridCellGet(hti.m_nColNo, hti.m_nRowNo, nColType, nRowType, NULL, false, false);
-    if (watch.Get() != NULL && pCellNow == pCell && bPressed)
+    // The button is released by the end whatever happened, on the cell that was
+    // pressed: its action may have moved it (a sort after its value changed) or
+    // destroyed it.
+    if (bPressed && watch.Get() != NULL)
         pCell->SetButtonPressed(nType, false);
     InvalidateRect(&hti.m_rcPart);
     return true;

@@ -311,6 +311,27 @@ const DWORD kPressedBits = CExtGridCell::__EGCS_PRESSED_UP | CExtGridCell::__EGC
 
 }  // namespace
 
+// A click on an up button that raises its value past the next row's: the rows sort
+// again and the button is released on the cell that was pressed, now one row down.
+TEST_F(GridWndMouseTest, AClickedButtonIsReleasedOnItsCellAfterTheRowsResort)
+{
+    const CExtGridBaseWnd::HIT_TEST_INFO hti = UpDownColumn(m_grid, 0);
+    ASSERT_EQ(2, hti.m_nButtonType);
+    CExtGridCell* pCell = m_grid.GridCellGet(2, 0);
+    CExtGridCell* pOther = m_grid.GridCellGet(2, 1);
+    m_grid.m_fnPressed = [&](CExtGridCell* p) {
+        p->TextSet("2");
+        m_grid.GetDataProvider()->SortApply(false, &m_grid);
+    };
+    ::PostMessage(m_grid.m_hWnd, WM_LBUTTONUP, 0, PartCentre(hti));
+    EXPECT_TRUE(m_grid.TrackCellButton(pCell, hti));
+    ASSERT_EQ(pCell, m_grid.GridCellGet(2, 1));
+    EXPECT_EQ(pOther, m_grid.GridCellGet(2, 0));
+    EXPECT_EQ(0u, pCell->GetStyle() & kPressedBits);
+    EXPECT_EQ(0u, pOther->GetStyle() & kPressedBits);
+    EXPECT_EQ(nullptr, CExtGridWnd::g_pCellTrackingButton);
+}
+
 // A repeat whose notification removes the held cell's row ends the tracking: no later
 // repeat, release or click reaches the destroyed cell.
 TEST_F(GridWndMouseTest, AButtonWhoseRowIsRemovedWhileHeldEndsItsTracking)
