@@ -392,3 +392,46 @@ TEST_F(GridWndMouseTest, AHeaderWhoseColumnIsRemovedWhilePressedDoesNotSort)
     EXPECT_NE(m_grid.m_hWnd, ::GetCapture());
     PumpPending();
 }
+
+namespace {
+
+int g_nDragStep = 0;
+
+// While a header is dragged: first the pointer goes over the right half of the next
+// column, then the dragged column goes and the button is released there.
+void CALLBACK MoveThenRemoveDraggedColumn(HWND, UINT, UINT_PTR nId, DWORD)
+{
+    if (g_nDragStep++ == 0)
+    {
+        ::PostMessage(g_pGridToCut->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, g_lParamRelease);
+        return;
+    }
+    ::KillTimer(NULL, nId);
+    g_pGridToCut->RemoveColumns(0, 1, false);
+    ::PostMessage(g_pGridToCut->m_hWnd, WM_LBUTTONUP, 0, g_lParamRelease);
+}
+
+}  // namespace
+
+// A dragged header whose column goes before the drop: the drop it had lined up (here a
+// move behind the next column) is not made with whatever column took its place.
+TEST_F(GridWndMouseTest, ADraggedHeaderWhoseColumnIsRemovedMovesNothing)
+{
+    Play({{110, 10, 0, false}});  // the real pointer agrees with the posted moves
+    CExtGridBaseWnd::HIT_TEST_INFO hti(25, 10);
+    m_grid.HitTest(hti);
+    ASSERT_EQ(0, hti.m_nColNo);
+    CExtGridCell* pHeader = m_grid.GridCellGet(0, 0, 0, -1);
+    ASSERT_TRUE(pHeader != NULL);
+    g_pGridToCut = &m_grid;
+    g_lParamRelease = MAKELPARAM(110, 10);
+    g_nDragStep = 0;
+    ::SetTimer(NULL, 0, 50, MoveThenRemoveDraggedColumn);
+    m_grid.TrackOuterCellDrag(pHeader, hti, 1, 0);
+    EXPECT_EQ(2, g_nDragStep);
+    EXPECT_EQ("11,22", Row(0));
+    EXPECT_EQ(nullptr, CExtGridWnd::g_pCellTrackingOuterDrag);
+    EXPECT_TRUE(m_grid.GetTrackedOuterCellHitTest().IsEmpty());
+    EXPECT_NE(m_grid.m_hWnd, ::GetCapture());
+    PumpPending();
+}
