@@ -208,7 +208,7 @@ CExtAlloc::_N_header_block_t* CExtAlloc::_BlockFromPtr(const void* pv, ULONG* pn
 
 BYTE* CExtAlloc::_UnpooledHeader(const void* pv) const
 {
-    if (pv == NULL || (ULONG_PTR)pv < __EXT_ALLOC_UNPOOLED_HEADER)
+    if (pv == NULL || (ULONG_PTR)pv < __EXT_ALLOC_UNPOOLED_HEADER || m_setOwnedUnpooled.empty())
         return NULL;
     const BYTE* pHeader = (const BYTE*)pv - __EXT_ALLOC_UNPOOLED_HEADER;
     if (m_setOwnedUnpooled.find(pHeader) == m_setOwnedUnpooled.end())
@@ -222,8 +222,13 @@ void* STDMETHODCALLTYPE CExtAlloc::Alloc(SIZE_T cb)
 {
     if (cb == 0 || cb > 0x7FFFFFF0u)
         return NULL;
-    if (IsPooled())
+    if (IsPooledSize(cb))
         return _PooledAlloc((DWORD)cb);
+    return _UnpooledAlloc(cb);
+}
+
+void* CExtAlloc::_UnpooledAlloc(SIZE_T cb)
+{
     BYTE* pHeader = (BYTE*)_RawAllocTracked(cb + __EXT_ALLOC_UNPOOLED_HEADER, false);
     if (pHeader == NULL)
         return NULL;
@@ -235,45 +240,48 @@ void* STDMETHODCALLTYPE CExtAlloc::Alloc(SIZE_T cb)
     return pData;
 }
 
+void* CExtAlloc::_UnpooledRealloc(BYTE* pHeader, SIZE_T cb)
+{
+    DWORD nOldSize = *(DWORD*)pHeader;
+    BYTE* pNewHeader = (BYTE*)RawRealloc(pHeader, cb + __EXT_ALLOC_UNPOOLED_HEADER);
+    if (pNewHeader == NULL)
+        return NULL;
+    m_setOwnedUnpooled.erase(pHeader);
+    try {
+        m_setOwnedUnpooled.insert(pNewHeader);
+    } catch (...) {
+        // The data has moved already: keep it for the caller; the allocator only
+        // loses sight of it (a leak rather than lost data).
+    }
+    *(DWORD*)pNewHeader = (DWORD)cb;
+    *(CExtAlloc**)(pNewHeader + 4) = this;
+    BYTE* pData = pNewHeader + __EXT_ALLOC_UNPOOLED_HEADER;
+    if ((m_nFlags & __EXT_ALLOC_ZERO_FILL) != 0 && cb > nOldSize)
+        ::memset(pData + nOldSize, 0, cb - nOldSize);
+    return pData;
+}
+
 void* STDMETHODCALLTYPE CExtAlloc::Realloc(void* pv, SIZE_T cb)
 {
     if (pv == NULL || cb == 0 || cb > 0x7FFFFFF0u)
         return NULL;
-    if (!IsPooled()) {
-        BYTE* pHeader = _UnpooledHeader(pv);
-        if (pHeader == NULL)
-            return NULL;
-        DWORD nOldSize = *(DWORD*)pHeader;
-        BYTE* pNewHeader = (BYTE*)RawRealloc(pHeader, cb + __EXT_ALLOC_UNPOOLED_HEADER);
-        if (pNewHeader == NULL)
-            return NULL;
-        m_setOwnedUnpooled.erase(pHeader);
-        try {
-            m_setOwnedUnpooled.insert(pNewHeader);
-        } catch (...) {
-            // The data has moved already: keep it for the caller; the allocator only
-            // loses sight of it (a leak rather than lost data).
-        }
-        *(DWORD*)pNewHeader = (DWORD)cb;
-        *(CExtAlloc**)(pNewHeader + 4) = this;
-        BYTE* pData = pNewHeader + __EXT_ALLOC_UNPOOLED_HEADER;
-        if ((m_nFlags & __EXT_ALLOC_ZERO_FILL) != 0 && cb > nOldSize)
-            ::memset(pData + nOldSize, 0, cb - nOldSize);
-        return pData;
-    }
-    _N_header_block_t* pBlock = _BlockFromPtr(pv, NULL);
-    if (pBlock == NULL)
+    BYTE* pHeader = _UnpooledHeader(pv);
+    _N_header_block_t* pBlock = pHeader == NULL && IsPooled() ? _BlockFromPtr(pv, NULL) : NULL;
+    if (pHeader == NULL && pBlock == NULL)
         return NULL;
-    DWORD nOldSize = pBlock->m_nItemSize;
-    if (nOldSize == cb)
+    // An item of its own that stays large grows or shrinks in place.
+    if (pHeader != NULL && !IsPooledSize(cb))
+        return _UnpooledRealloc(pHeader, cb);
+    DWORD nOldSize = pHeader != NULL ? *(DWORD*)pHeader : pBlock->m_nItemSize;
+    if (pBlock != NULL && nOldSize == cb)
         return pv;
-    void* pNew = _PooledAlloc((DWORD)cb);
+    // Into a slot of the new size or out of the pool: the new item is zero-filled
+    // with the flag, so the grown part stays clear under the copy.
+    void* pNew = Alloc(cb);
     if (pNew == NULL)
         return NULL;
     ::memcpy(pNew, pv, nOldSize < cb ? nOldSize : cb);
-    _PooledFree(pv);
-    if ((m_nFlags & __EXT_ALLOC_ZERO_FILL) != 0 && cb > nOldSize)
-        ::memset((BYTE*)pNew + nOldSize, 0, cb - nOldSize);
+    Free(pv);
     return pNew;
 }
 
@@ -281,34 +289,31 @@ void STDMETHODCALLTYPE CExtAlloc::Free(void* pv)
 {
     if (pv == NULL)
         return;
-    if (IsPooled()) {
-        _PooledFree(pv);
+    if (BYTE* pHeader = _UnpooledHeader(pv)) {
+        _RawFreeTracked(pHeader, false);
         return;
     }
-    BYTE* pHeader = _UnpooledHeader(pv);
-    if (pHeader != NULL)
-        _RawFreeTracked(pHeader, false);
+    if (IsPooled())
+        _PooledFree(pv);
 }
 
 SIZE_T STDMETHODCALLTYPE CExtAlloc::GetSize(void* pv)
 {
     if (pv == NULL)
         return (SIZE_T)-1;
-    if (IsPooled()) {
-        _N_header_block_t* pBlock = _BlockFromPtr(pv, NULL);
-        return pBlock != NULL ? pBlock->m_nItemSize : 0;
-    }
-    BYTE* pHeader = _UnpooledHeader(pv);
-    return pHeader != NULL ? *(DWORD*)pHeader : 0;
+    if (BYTE* pHeader = _UnpooledHeader(pv))
+        return *(DWORD*)pHeader;
+    _N_header_block_t* pBlock = IsPooled() ? _BlockFromPtr(pv, NULL) : NULL;
+    return pBlock != NULL ? pBlock->m_nItemSize : 0;
 }
 
 int STDMETHODCALLTYPE CExtAlloc::DidAlloc(void* pv)
 {
     if (pv == NULL)
         return -1;
-    if (IsPooled())
-        return _BlockFromPtr(pv, NULL) != NULL ? 1 : 0;
-    return _UnpooledHeader(pv) != NULL ? 1 : 0;
+    if (_UnpooledHeader(pv) != NULL)
+        return 1;
+    return IsPooled() && _BlockFromPtr(pv, NULL) != NULL ? 1 : 0;
 }
 
 void STDMETHODCALLTYPE CExtAlloc::HeapMinimize()

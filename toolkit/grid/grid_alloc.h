@@ -2,6 +2,9 @@
 // from blocks of up to 10000 slots, so a grid of many thousands of cells makes one
 // heap call per block rather than per cell. An allocator made with fewer than 2 items
 // per block does not pool: each request is its own heap block with an 8-byte header.
+// A pooling allocator serves requests larger than a cell the same way: a block holds as
+// many items as any other, so pooling a text of some kilobytes would reserve hundreds
+// of times its size (and a text of some megabytes could not be held at all).
 //
 // Pooled memory is laid out as a block header, an occupancy bitmap and the slots, each
 // slot preceded by the 32-bit offset that leads back to its block. The slots are packed
@@ -36,6 +39,9 @@ public:
         __EXT_ALLOC_UNPOOLED_HEADER = 8,
         __EXT_ALLOC_BLOCK_HEADER = 16,
         __EXT_ALLOC_SLOT_HEADER = 4,
+        // The largest request a pooling allocator serves from its blocks; cells are a
+        // few hundred bytes at most.
+        __EXT_ALLOC_MAX_POOLED_ITEM = 512,
     };
 
     // The count starts at 1: the creator holds the first reference.
@@ -60,6 +66,8 @@ public:
     virtual ~CExtAlloc();
 
     bool IsPooled() const { return m_nItemsPerBlock >= 2; }
+    // Whether a request of this size is served from a pooled block.
+    bool IsPooledSize(SIZE_T nSize) const { return IsPooled() && nSize <= __EXT_ALLOC_MAX_POOLED_ITEM; }
     ULONG GetItemsPerBlock() const { return m_nItemsPerBlock; }
     ULONG GetBitmapBytes() const { return m_nBitmapBytes; }
     BYTE GetFlags() const { return m_nFlags; }
@@ -100,6 +108,9 @@ private:
     // The header of an unpooled item of this allocator, or NULL.
     BYTE* _UnpooledHeader(const void* pv) const;
     void* _PooledAlloc(DWORD nSize);
+    // An item in a heap block of its own behind the 8-byte header.
+    void* _UnpooledAlloc(SIZE_T nSize);
+    void* _UnpooledRealloc(BYTE* pHeader, SIZE_T nSize);
     void _PooledFree(void* pv);
     void _UnlinkAndRelease(_N_header_block_t* pBlock);
     // Memory of the pool and of unpooled items, kept in the sets above.

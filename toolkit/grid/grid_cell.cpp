@@ -20,6 +20,33 @@ CExtGridCell::~CExtGridCell()
     // The drop-down code checks this after its popup closes, so that a cell destroyed
     // meanwhile is not touched again.
     if (g_pCellMenuTracking == this) g_pCellMenuTracking = NULL;
+    CExtGridCellWatch::stat_OnCellDestroyed(this);
+}
+
+// ---- Watches of cells: a handful at most, alive while a modal loop runs -------------
+
+CExtGridCellWatch* CExtGridCellWatch::g_pFirst = NULL;
+
+CExtGridCellWatch::CExtGridCellWatch(CExtGridCell* pCell) : m_pCell(pCell), m_pNext(g_pFirst)
+{
+    g_pFirst = this;
+}
+
+CExtGridCellWatch::~CExtGridCellWatch()
+{
+    for (CExtGridCellWatch** pp = &g_pFirst; *pp != NULL; pp = &(*pp)->m_pNext) {
+        if (*pp == this) {
+            *pp = m_pNext;
+            break;
+        }
+    }
+}
+
+void CExtGridCellWatch::stat_OnCellDestroyed(const CExtGridCell* pCell)
+{
+    for (CExtGridCellWatch* p = g_pFirst; p != NULL; p = p->m_pNext) {
+        if (p->m_pCell == pCell) p->m_pCell = NULL;
+    }
 }
 
 void CExtGridCell::InitFields()

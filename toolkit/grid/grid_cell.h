@@ -475,3 +475,28 @@ protected:
     INT m_nImageIndex;
     DWORD m_dwValue32;
 };
+
+// A pointer to a cell that becomes NULL when the cell is destroyed. The grid's modal
+// loops hold the cell they track by one: a message they pump, or the cell's own action,
+// may remove the cell's row or column while the loop still runs.
+class CExtGridCellWatch
+{
+public:
+    explicit CExtGridCellWatch(CExtGridCell* pCell);
+    ~CExtGridCellWatch();
+
+    CExtGridCell* Get() const { return m_pCell; }
+    // The pointer itself, for code that reads it again after every message.
+    CExtGridCell* const& Ref() const { return m_pCell; }
+
+    // Clears every watch of the cell; the cell's destructor calls it.
+    static void stat_OnCellDestroyed(const CExtGridCell* pCell);
+
+private:
+    CExtGridCell* m_pCell;
+    CExtGridCellWatch* m_pNext;
+    static CExtGridCellWatch* g_pFirst;
+
+    CExtGridCellWatch(const CExtGridCellWatch&) = delete;
+    CExtGridCellWatch& operator=(const CExtGridCellWatch&) = delete;
+};

@@ -58,6 +58,15 @@ HCURSOR DuplicateCellCursor(HCURSOR hSource)
 }
 }  // namespace
 
+bool CExtGridCellEx::HasOwnLook() const
+{
+    if (m_font.IsAnySet()) return true;
+    for (COLORREF clr : m_arrColors) {
+        if (clr != COLORREF(-1L)) return true;
+    }
+    return false;
+}
+
 void CExtGridCellEx::Assign(const CExtGridCell& other)
 {
     _Base::Assign(other);

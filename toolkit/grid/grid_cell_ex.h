@@ -23,6 +23,10 @@ public:
     virtual bool OnSetCursor() const;
     bool OnSetCursor(CExtGridWnd& wndGrid, const HIT_TEST_INFO_T& htiCurrent) const override;
 
+    // True when the cell keeps font attributes or colours of its own: the comparison of
+    // cells without them is decided by their values and styles alone.
+    bool HasOwnLook() const;
+
     void Assign(const CExtGridCell& other) override;
     void Serialize(CArchive& ar) override;
     CExtGridCell* Clone(IMalloc* pMalloc = NULL) const override;

@@ -17,6 +17,29 @@ namespace {
 // Every formatting buffer of these cells holds this many characters with the terminator.
 const int kBufferSize = 100;
 
+// What the platform's number and currency formatting takes. A digit count of some
+// hundreds overruns the platform's own buffers and a separator longer than it takes is
+// read past its end, so no field of a cell reaches the call beyond these: counts are
+// brought within them when a cell is loaded and again at every call (the fields are
+// open to callers), and separators too long are refused.
+const int kMaxDigits = 9;
+const int kMaxLeadingZero = 1;
+const int kMaxNumberNegativeOrder = 4;
+const int kMaxCurrencyNegativeOrder = 15;
+const int kMaxPositiveOrder = 3;
+const int kMaxSeparatorLength = 3;
+const int kMaxCurrencySymbolLength = 12;
+// Group sizes, one digit each, that a grouping may give.
+const int kMaxGroupingDigits = 9;
+
+// A cell's own count: -1 (the locale's) or 0..nMax.
+INT BoundedField(INT n, INT nMax) { return n < 0 ? -1 : (n > nMax ? nMax : n); }
+
+// A count as the call gets it: 0..nMax, whatever a cell or the locale answered.
+UINT BoundedCount(int n, int nMax) { return (UINT)(n < 0 ? 0 : (n > nMax ? nMax : n)); }
+
+bool SeparatorFits(const CString& str, int nMaxLength) { return str.GetLength() <= nMaxLength; }
+
 // A bounded print: false when the text would not fit the buffer (the buffer is then
 // emptied), so an enormous value gives no text rather than a cut one.
 template <class... Args>
@@ -160,12 +183,11 @@ UINT CExtGridCellNumberBase::stat_GroupingValue(const CString& strGrouping)
     int nLen = str.GetLength();
     while (nLen > 0 && str[nLen - 1] == '0') nLen--;
     UINT nValue = 0;
-    // Saturates: an absurd grouping is refused by the formatting, not wrapped into
-    // another one.
-    for (int i = 0; i < nLen; i++) {
+    // One digit per group size; more groups than a grouping can give are dropped, so
+    // the value neither wraps nor grows past what the formatting takes.
+    for (int i = 0; i < nLen && i < kMaxGroupingDigits; i++) {
         const char c = str[i];
         if (c < '0' || c > '9') break;
-        if (nValue > 100000000U) return 0xFFFFFFFFU;
         nValue = nValue * 10 + (UINT)(c - '0');
     }
     return nValue;
@@ -286,14 +308,15 @@ void CExtGridCellNumberBase::TextGet(CString& strCopy) const
     GetGrouping(strGrouping);
     GetDecimalSeparator(strDecimal);
     GetThousandSeparator(strThousand);
+    if (!SeparatorFits(strDecimal, kMaxSeparatorLength) || !SeparatorFits(strThousand, kMaxSeparatorLength)) return;
     NUMBERFMT fmt;
     memset(&fmt, 0, sizeof(fmt));
-    fmt.NumDigits = (UINT)GetDigitCount();
-    fmt.LeadingZero = (UINT)GetLeadingZero();
+    fmt.NumDigits = BoundedCount(GetDigitCount(), kMaxDigits);
+    fmt.LeadingZero = BoundedCount(GetLeadingZero(), kMaxLeadingZero);
     fmt.Grouping = stat_GroupingValue(strGrouping);
     fmt.lpDecimalSep = const_cast<LPSTR>((LPCSTR)strDecimal);
     fmt.lpThousandSep = const_cast<LPSTR>((LPCSTR)strThousand);
-    fmt.NegativeOrder = (UINT)GetNegativeOrder();
+    fmt.NegativeOrder = BoundedCount(GetNegativeOrder(), kMaxNumberNegativeOrder);
     char sOut[kBufferSize];
     memset(sOut, 0, sizeof(sOut));
     if (g_CurrentResourceManager->GetNumberFormat(0, strPlain, &fmt, sOut, kBufferSize) <= 0) return;
@@ -355,19 +378,33 @@ template <class TCell> void CopyOwnFormat(TCell& cell, const TCell& src)
     cell.m_strThousandSeparator = src.m_strThousandSeparator;
 }
 
-template <class TCell> void SerializeOwnCounts(CArchive& ar, TCell& cell)
+// A loaded count outside what the formatting takes is brought within it.
+template <class TCell> void SerializeOwnCounts(CArchive& ar, TCell& cell, INT nMaxNegativeOrder)
 {
     SerializeFlag(ar, cell.m_bAutoDigits);
     SerializeInt(ar, cell.m_nDigitCount);
     SerializeInt(ar, cell.m_nLeadingZero);
     SerializeInt(ar, cell.m_nNegativeOrder);
+    if (ar.IsStoring()) return;
+    cell.m_nDigitCount = BoundedField(cell.m_nDigitCount, kMaxDigits);
+    cell.m_nLeadingZero = BoundedField(cell.m_nLeadingZero, kMaxLeadingZero);
+    cell.m_nNegativeOrder = BoundedField(cell.m_nNegativeOrder, nMaxNegativeOrder);
+}
+
+// A separator loaded longer than the formatting takes cannot be shortened without
+// changing it: the cell is refused.
+void SerializeSeparator(CArchive& ar, CString& str, int nMaxLength)
+{
+    SerializeText(ar, str);
+    if (!ar.IsStoring() && !SeparatorFits(str, nMaxLength))
+        AfxThrowArchiveException(CArchiveException::badIndex);
 }
 
 template <class TCell> void SerializeOwnSeparators(CArchive& ar, TCell& cell)
 {
     SerializeText(ar, cell.m_strGrouping);
-    SerializeText(ar, cell.m_strDecimalSeparator);
-    SerializeText(ar, cell.m_strThousandSeparator);
+    SerializeSeparator(ar, cell.m_strDecimalSeparator, kMaxSeparatorLength);
+    SerializeSeparator(ar, cell.m_strThousandSeparator, kMaxSeparatorLength);
 }
 
 // With automatic digits the value's own fraction digits count when there are more of
@@ -393,7 +430,7 @@ void CExtGridCellNumber::_ResetFormat() { ResetOwnFormat(*this); }
 void CExtGridCellNumber::Serialize(CArchive& ar)
 {
     CExtGridCellNumberBase::Serialize(ar);
-    SerializeOwnCounts(ar, *this);
+    SerializeOwnCounts(ar, *this, kMaxNumberNegativeOrder);
     SerializeOwnSeparators(ar, *this);
 }
 
@@ -559,10 +596,11 @@ void CExtGridCellCurrency::Serialize(CArchive& ar)
 {
     CExtGridCellNumberBase::Serialize(ar);
     // The positive order stands between the counts and the separators in stored cells.
-    SerializeOwnCounts(ar, *this);
+    SerializeOwnCounts(ar, *this, kMaxCurrencyNegativeOrder);
     SerializeInt(ar, m_nPositiveOrder);
+    if (!ar.IsStoring()) m_nPositiveOrder = BoundedField(m_nPositiveOrder, kMaxPositiveOrder);
     SerializeOwnSeparators(ar, *this);
-    SerializeText(ar, m_strCurrencySymbol);
+    SerializeSeparator(ar, m_strCurrencySymbol, kMaxCurrencySymbolLength);
 }
 
 void CExtGridCellCurrency::Assign(const CExtGridCell& other)
@@ -637,15 +675,18 @@ void CExtGridCellCurrency::TextGet(CString& strCopy) const
     GetDecimalSeparator(strDecimal);
     GetThousandSeparator(strThousand);
     GetCurrencySymbol(strSymbol);
+    if (!SeparatorFits(strDecimal, kMaxSeparatorLength) || !SeparatorFits(strThousand, kMaxSeparatorLength) ||
+        !SeparatorFits(strSymbol, kMaxCurrencySymbolLength))
+        return;
     CURRENCYFMT fmt;
     memset(&fmt, 0, sizeof(fmt));
-    fmt.NumDigits = (UINT)GetDigitCount();
-    fmt.LeadingZero = (UINT)GetLeadingZero();
+    fmt.NumDigits = BoundedCount(GetDigitCount(), kMaxDigits);
+    fmt.LeadingZero = BoundedCount(GetLeadingZero(), kMaxLeadingZero);
     fmt.Grouping = stat_GroupingValue(strGrouping);
     fmt.lpDecimalSep = const_cast<LPSTR>((LPCSTR)strDecimal);
     fmt.lpThousandSep = const_cast<LPSTR>((LPCSTR)strThousand);
-    fmt.NegativeOrder = (UINT)GetNegativeOrder();
-    fmt.PositiveOrder = (UINT)GetPositiveOrder();
+    fmt.NegativeOrder = BoundedCount(GetNegativeOrder(), kMaxCurrencyNegativeOrder);
+    fmt.PositiveOrder = BoundedCount(GetPositiveOrder(), kMaxPositiveOrder);
     fmt.lpCurrencySymbol = const_cast<LPSTR>((LPCSTR)strSymbol);
     char sOut[kBufferSize];
     memset(sOut, 0, sizeof(sOut));

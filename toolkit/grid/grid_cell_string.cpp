@@ -2,6 +2,7 @@
 #include "toolkit/grid/grid_data_provider.h"
 #include "toolkit/grid/grid_text_compare.h"
 #include "toolkit/grid/grid_wnd.h"
+#include <stdlib.h>
 #include <string.h>
 
 IMPLEMENT_SERIAL(CExtGridCellString, CExtGridCellEx, VERSIONABLE_SCHEMA | 1)
@@ -77,10 +78,12 @@ int CExtGridCellString::Compare(const CExtGridCell& other, DWORD dwStyleMask, DW
         if (n != 0) return n;
         // Two plain string cells with equal texts have equal values: their VARIANTs are the
         // same BSTR, so converting both (two allocations per comparison while a sort meets
-        // long runs of equal keys) would only confirm it. Derived cells may give other
-        // values and go the whole way.
+        // long runs of equal keys) would only confirm it. The font and colour steps come
+        // before the values, so only cells with no font or colour of their own can skip
+        // to the styles. Derived cells may give other values and go the whole way.
         if (GetRuntimeClass() == RUNTIME_CLASS(CExtGridCellString) &&
-            other.GetRuntimeClass() == RUNTIME_CLASS(CExtGridCellString))
+            other.GetRuntimeClass() == RUNTIME_CLASS(CExtGridCellString) && !HasOwnLook() &&
+            !static_cast<const CExtGridCellString&>(other).HasOwnLook())
             return CompareStyles(other, dwStyleMask, dwStyleExMask);
     }
     return CExtGridCellEx::Compare(other, dwStyleMask, dwStyleExMask);
@@ -112,6 +115,23 @@ CExtGridCell* CExtGridCellString::Clone(IMalloc* pMalloc) const
 }
 
 // ---- String cell in provider memory ---------------------------------------------
+//
+// A cell without an owner has no provider memory for its text. One that is loaded or
+// assigned before it has an owner (a stored header cell read by the cell reader) keeps
+// the text in a heap block of its own until SetOwner moves it into the owner's memory:
+// without an owner the buffer is always the cell's own.
+
+namespace {
+
+LPTSTR HeapTextCopy(LPCTSTR str)
+{
+    const size_t nBytes = strlen(str) + 1;
+    LPTSTR p = (LPTSTR)::malloc(nBytes);
+    if (p != NULL) ::memcpy(p, str, nBytes);
+    return p;
+}
+
+}  // namespace
 
 CExtGridCellStringDM::CExtGridCellStringDM(CExtGridDataProvider* pOwner) : CExtGridCell(pOwner), m_pstr(NULL) {}
 
@@ -121,8 +141,20 @@ void CExtGridCellStringDM::_TextFree()
 {
     if (m_pstr == NULL) return;
     CExtGridDataProvider* pOwner = GetOwner();
-    if (pOwner != NULL) pOwner->MallocFree(m_pstr);
+    if (pOwner != NULL)
+        pOwner->MallocFree(m_pstr);
+    else
+        ::free(m_pstr);
     m_pstr = NULL;
+}
+
+bool CExtGridCellStringDM::_TextKeepOwnerless(LPCTSTR str)
+{
+    LPTSTR pCopy = HeapTextCopy(str);
+    if (pCopy == NULL) return false;
+    _TextFree();
+    m_pstr = pCopy;
+    return true;
 }
 
 CExtGridDataProvider* CExtGridCellStringDM::SetOwner(CExtGridDataProvider* pOwner)
@@ -140,8 +172,9 @@ void CExtGridCellStringDM::TextSet(LPCTSTR str, bool)
     if (str == m_pstr) return;
     CExtGridDataProvider* pOwner = GetOwner();
     if (pOwner == NULL) {
-        if (str == NULL && m_pstr == NULL) return;
-        AfxThrowMemoryException();
+        if (str != NULL) AfxThrowMemoryException();
+        _TextFree();
+        return;
     }
     // The copy is made before the old text goes: the new text may lie inside it, and a
     // failed allocation keeps the old text.
@@ -190,8 +223,10 @@ void CExtGridCellStringDM::Assign(const CExtGridCell& other)
     }
     if (sText == NULL || *sText == 0)
         _TextFree();
-    else
+    else if (GetOwner() != NULL)
         TextSet(sText);
+    else if (!_TextKeepOwnerless(sText))
+        AfxThrowMemoryException();
 }
 
 void CExtGridCellStringDM::VariantGet(VARIANT* pVariant) const { TextToVariant(m_pstr, pVariant); }
@@ -207,10 +242,21 @@ void CExtGridCellStringDM::Serialize(CArchive& ar)
     }
     CString str;
     ar >> str;
-    if (str.IsEmpty())
+    if (str.IsEmpty()) {
         _TextFree();
-    else
+        return;
+    }
+    // A text that cannot be held makes the stored cell unreadable, like damaged bytes.
+    if (GetOwner() == NULL) {
+        if (!_TextKeepOwnerless(str)) AfxThrowArchiveException(CArchiveException::genericException);
+        return;
+    }
+    try {
         TextSet(str);
+    } catch (CMemoryException* e) {
+        e->Delete();
+        AfxThrowArchiveException(CArchiveException::genericException);
+    }
 }
 
 CExtGridCell* CExtGridCellStringDM::Clone(IMalloc* pMalloc) const

@@ -44,15 +44,20 @@ public:
     void Assign(const CExtGridCell& other) override;
     void TextGet(CString& strCopy) const override;
     // The text lives in the owner's memory: without an owner provider, or when the
-    // owner has no memory for it, the framework's memory exception is thrown.
+    // owner has no memory for it, the framework's memory exception is thrown. A cell
+    // loaded or assigned without an owner keeps its text until it gets one.
     void TextSet(LPCTSTR str = NULL, bool bAllowChangeDataType = false) override;
     void VariantGet(VARIANT* pVariant) const override;
     LPCTSTR GetTextBuffer() const override;
     CExtGridCell* Clone(IMalloc* pMalloc = NULL) const override;
 
 protected:
-    // Gives the buffer back to the owner; the cell then has no text.
+    // Gives the buffer back to the owner (or the heap, without one); the cell then has
+    // no text.
     void _TextFree();
+    // Without an owner: the text in a heap block of the cell's own; false when there is
+    // no memory for it (the old text is kept).
+    bool _TextKeepOwnerless(LPCTSTR str);
     LPTSTR m_pstr;
 };
 

@@ -513,8 +513,17 @@ bool CExtGridDataProviderMemory::SortApply(bool bColumns, IDataProviderEvents* p
     // compare otherwise and sorts without it. A sort started from inside another one
     // leaves the outer sort without its table, which would no longer match the series.
     CExtGridSortKeyTable keys(*this, _gdso, bColumns, nFirst, nCount - 1);
-    m_pSortKeys = GetRuntimeClass() == RUNTIME_CLASS(CExtGridDataProviderMemory) && keys.Create() ? &keys : NULL;
-    bool bResult = QuickSort(bColumns, pDPE, _gdso, nSwapCounter, (LONG)nFirst, (LONG)(nCount - 1));
+    bool bResult = false;
+    // The table lives on this frame: whatever leaves the sort (a cell's clone, assign
+    // or compare, or the sink, throwing) must not leave the provider pointing at it.
+    try {
+        m_pSortKeys = GetRuntimeClass() == RUNTIME_CLASS(CExtGridDataProviderMemory) && keys.Create() ? &keys : NULL;
+        bResult = QuickSort(bColumns, pDPE, _gdso, nSwapCounter, (LONG)nFirst, (LONG)(nCount - 1));
+    } catch (...) {
+        m_pSortKeys = NULL;
+        if (pDPE != NULL) pDPE->OnSortEnd(bColumns);
+        throw;
+    }
     m_pSortKeys = NULL;
     if (pDPE != NULL) pDPE->OnSortEnd(bColumns);
     return bResult;

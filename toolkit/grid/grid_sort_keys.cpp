@@ -110,11 +110,14 @@ void CExtGridSortKeyTable::Fill(KEY& key, CExtGridCell* pCell)
     key.m_nAscii = nAscii;
     key.m_dwStyle = pCell->GetStyle() & kStyleMask;
     key.m_nFlags |= PLAIN | (nLength <= PREFIX ? COMPLETE : 0);
+    if (!static_cast<CExtGridCellString*>(pCell)->HasOwnLook())
+        key.m_nFlags |= NO_LOOK;
 }
 
-// Two plain string cells compare their texts byte by byte while both are ASCII, then the
-// style bits; what the prefixes cannot settle (a longer text, a multibyte character) goes
-// to the cells themselves, as does every other kind of cell.
+// Two plain string cells compare their texts byte by byte while both are ASCII, then,
+// when neither has a font or colour of its own, the style bits; what the prefixes cannot
+// settle (a longer text, a multibyte character, equal texts in their own looks) goes to
+// the cells themselves, as does every other kind of cell.
 int CExtGridSortKeyTable::CompareKeys(const KEY& a, const KEY& b)
 {
     if ((a.m_nFlags & b.m_nFlags & PLAIN) != 0)
@@ -127,7 +130,7 @@ int CExtGridSortKeyTable::CompareKeys(const KEY& a, const KEY& b)
             if (d < a.m_nAscii && d < b.m_nAscii)
                 return a.m_arrPrefix[d] < b.m_arrPrefix[d] ? -1 : 1;
         }
-        else if ((a.m_nFlags & b.m_nFlags & COMPLETE) != 0)
+        else if ((a.m_nFlags & b.m_nFlags & (COMPLETE | NO_LOOK)) == (COMPLETE | NO_LOOK))
             return a.m_dwStyle < b.m_dwStyle ? -1 : (a.m_dwStyle > b.m_dwStyle ? 1 : 0);
     }
     return m_provider.CompareCells(a.m_pCell, b.m_pCell);

@@ -54,6 +54,7 @@ private:
         FETCHED = 1,   // m_pCell is the position's cell
         PLAIN = 2,     // a plain string cell: the prefix, ASCII count and style are set
         COMPLETE = 4,  // the whole text is in the prefix
+        NO_LOOK = 8,   // no font or colour of its own: equal texts leave only the style
     };
 
     KEY& Fetch(ULONG n, int nKey);

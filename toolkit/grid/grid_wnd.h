@@ -361,6 +361,7 @@ protected:
     struct OUTER_DRAG_STATE
     {
         CExtGridCell* pCell;
+        const CExtGridCellWatch* pWatch;  // pCell, NULL once it is destroyed
         HIT_TEST_INFO hti;       // the dragged header as pressed
         CRect rcImage;           // the image's first place, client coordinates
         CRect rcImageWnd;        // the same on the screen

@@ -205,6 +205,9 @@ bool CExtGridWnd::TrackCellButton(CExtGridCell* pCell, const HIT_TEST_INFO& htiI
     const UINT nTimerId = m_nTimerIds[3];
     const INT nColType = hti.GetColumnType(), nRowType = hti.GetRowType();
     g_pCellTrackingButton = pCell;
+    // The cell's row may go while the button is held (a repeat's notification removes
+    // it): the loop ends then and nothing touches the cell again.
+    CExtGridCellWatch watch(pCell);
     pCell->SetButtonPressed(nType, true);
     InvalidateRect(&hti.m_rcPart);
     ULONG nCounter = 0;
@@ -215,7 +218,8 @@ bool CExtGridWnd::TrackCellButton(CExtGridCell* pCell, const HIT_TEST_INFO& htiI
     for (bool bLoop = true; bLoop;)
     {
         MSG msg;
-        if (!PeekTrackMessage(msg, hWnd, g_pCellTrackingButton, bIdle))
+        if (g_pCellTrackingButton != pCell || !PeekTrackMessage(msg, hWnd, watch.Ref(), bIdle) ||
+            watch.Get() == NULL)
             break;
         const bool bOurs = msg.hwnd == hWnd;
         const UINT nMsg = msg.message;
@@ -270,7 +274,7 @@ bool CExtGridWnd::TrackCellButton(CExtGridCell* pCell, const HIT_TEST_INFO& htiI
     KillTimer(nTimerId);
     if (::GetCapture() == hWnd)
         ::ReleaseCapture();
-    if (bClicked)
+    if (bClicked && watch.Get() != NULL)
     {
         if (!bKeepPressed)
         {
@@ -282,10 +286,10 @@ bool CExtGridWnd::TrackCellButton(CExtGridCell* pCell, const HIT_TEST_INFO& htiI
         if (!::IsWindow(hWnd))
             return true;
     }
-    // The button is released by the end whatever happened; the cell may have gone with
-    // its action, so it is looked up again.
-    CExtGridCell* pCellNow = GridCellGet(hti.m_nColNo, hti.m_nRowNo, nColType, nRowType, NULL, false, false);
-    if (pCellNow == pCell && bPressed)
+    // The button is released by the end whatever happened, on the cell that was
+    // pressed: its action may have moved it (a sort after its value changed) or
+    // destroyed it.
+    if (bPressed && watch.Get() != NULL)
         pCell->SetButtonPressed(nType, false);
     InvalidateRect(&hti.m_rcPart);
     return true;
@@ -338,6 +342,9 @@ void CExtGridWnd::TrackOuterCellPress(CExtGridCell* pCell, const HIT_TEST_INFO& 
     if (pCell->OnOuterPressBegin(*this, hti, nButton, nFlags))
         return;
     g_pCellTrackingOuterPress = pCell;
+    // A message pumped below may remove the header's column or row: the press then
+    // ends without a click or a drag.
+    CExtGridCellWatch watch(pCell);
     const HWND hWnd = m_hWnd;
     const DWORD dwEx = m_dwGridStyleEx;
     bool bRedraw = (dwEx & __EGSE_PRESSED_ANY) != 0;
@@ -369,7 +376,8 @@ void CExtGridWnd::TrackOuterCellPress(CExtGridCell* pCell, const HIT_TEST_INFO& 
     for (bool bLoop = true; bLoop;)
     {
         MSG msg;
-        if (!PeekTrackMessage(msg, hWnd, g_pCellTrackingOuterPress, bIdle))
+        if (g_pCellTrackingOuterPress != pCell || !PeekTrackMessage(msg, hWnd, watch.Ref(), bIdle) ||
+            watch.Get() == NULL)
             break;
         const bool bOurs = msg.hwnd == hWnd;
         const UINT nMsg = msg.message;
@@ -437,7 +445,7 @@ void CExtGridWnd::TrackOuterCellPress(CExtGridCell* pCell, const HIT_TEST_INFO& 
         Redraw();
     if (::GetCapture() == hWnd)
         ::ReleaseCapture();
-    if (!pCell->OnOuterPressEnd(*this, hti, nButton, nFlags, bClicked, bDragStarted))
+    if (watch.Get() != NULL && !pCell->OnOuterPressEnd(*this, hti, nButton, nFlags, bClicked, bDragStarted))
     {
         if (bClicked && pSortOrder != NULL)
             SetSortOrder(bColumns, *pSortOrder, bMerge, true, true);
@@ -583,7 +591,8 @@ void CExtGridWnd::DragLoop(OUTER_DRAG_STATE& st, int nButton, UINT nFlags)
     for (bool bLoop = true; bLoop;)
     {
         MSG msg;
-        if (!PeekTrackMessage(msg, hWnd, g_pCellTrackingOuterDrag, bIdle))
+        if (g_pCellTrackingOuterDrag != st.pWatch->Get() || !PeekTrackMessage(msg, hWnd, st.pWatch->Ref(), bIdle) ||
+            st.pWatch->Get() == NULL)
             return;
         const bool bOurs = msg.hwnd == hWnd;
         const UINT nMsg = msg.message;
@@ -634,7 +643,9 @@ void CExtGridWnd::TrackOuterCellDrag(CExtGridCell* pCell, const HIT_TEST_INFO& h
     const HWND hWnd = m_hWnd;
     m_htiOuterPressed = hti;
     CExtContentExpandWnd wndImage, wndMarker;
-    OUTER_DRAG_STATE st = {pCell, hti, DragImageRect(pCell, hti), CRect(0, 0, 0, 0), HIT_TEST_INFO(-1, -1),
+    // A message pumped by the loop may remove the dragged header's column or row.
+    CExtGridCellWatch watch(pCell);
+    OUTER_DRAG_STATE st = {pCell, &watch, hti, DragImageRect(pCell, hti), CRect(0, 0, 0, 0), HIT_TEST_INFO(-1, -1),
                            CPoint(0, 0), -1, false, false, &wndImage, &wndMarker};
     if (!wndImage.Activate(st.rcImage, this, 0x3EFE05F))
     {
@@ -651,6 +662,12 @@ void CExtGridWnd::TrackOuterCellDrag(CExtGridCell* pCell, const HIT_TEST_INFO& h
     wndImage.Deactivate();
     if (!::IsWindow(hWnd))
         return;
+    // With the dragged header gone, the place it was dragged from is no longer known.
+    if (watch.Get() == NULL)
+    {
+        st.bMove = st.bRemove = false;
+        st.nOutsideIndex = -1;
+    }
     m_htiOuterPressed = HIT_TEST_INFO(-1, -1);
     if (::GetCapture() == hWnd)
         ::ReleaseCapture();

@@ -2,6 +2,8 @@
 #include <set>
 #include <vector>
 #include "toolkit/grid/grid_alloc.h"
+#include "toolkit/grid/grid_cell_string.h"
+#include "toolkit/grid/grid_data_provider.h"
 
 typedef CExtAlloc::_N_header_block_t Block;
 
@@ -14,6 +16,7 @@ public:
         : CExtAlloc(nItems, bFreeEmpty, pOuter, bZeroFill) {}
     std::set<void*> m_live;
     int m_nRawAllocs = 0;
+    SIZE_T m_nLastRawBytes = 0;
 
 protected:
     void* RawAlloc(SIZE_T n) override {
@@ -21,6 +24,7 @@ protected:
         if (p != NULL) {
             m_live.insert(p);
             m_nRawAllocs++;
+            m_nLastRawBytes = n;
         }
         return p;
     }
@@ -352,7 +356,7 @@ TEST(GridAlloc, AlignmentOfPooledAndUnpooledItems) {
 TEST(GridAlloc, HugeRequestsFailWithNull) {
     CExtAlloc pooled(10000, false, NULL, false);
     EXPECT_EQ(nullptr, pooled.Alloc(0x7FFFFFFFu));
-    EXPECT_EQ(nullptr, pooled.Alloc(1u << 20)) << "a block of 10000 such items cannot be made";
+    EXPECT_EQ(nullptr, pooled.Alloc(0x7FFFFFF0u)) << "more than the process can hold";
     CExtAlloc unpooled(1, false, NULL, false);
     EXPECT_EQ(nullptr, unpooled.Alloc((SIZE_T)-4));
 }
@@ -396,4 +400,58 @@ TEST(GridAlloc, DamagedAndForeignPointersAreJudgedByMembership) {
         a.Free(p);
     }
     ::VirtualFree(pNoAccess, 0, MEM_RELEASE);
+}
+
+// A pooling allocator gives a request larger than a cell a heap block of its own, so a
+// text of a megabyte costs a megabyte, not a block of 256 of them, and moves it in and
+// out of the pool as a reallocation crosses the limit.
+TEST(GridAlloc, LargeRequestsOfAPoolingAllocatorGetTheirOwnBlock) {
+    CCountingAlloc a(256, false, NULL, true);
+    for (SIZE_T nSize : {(SIZE_T)513, (SIZE_T)1 << 20, (SIZE_T)8 << 20}) {
+        SCOPED_TRACE(nSize);
+        BYTE* p = (BYTE*)a.Alloc(nSize);
+        ASSERT_NE(nullptr, p);
+        EXPECT_EQ(nSize + 8, a.m_nLastRawBytes);
+        EXPECT_EQ(nSize, *(DWORD*)(p - 8));
+        EXPECT_EQ(&a, *(CExtAlloc**)(p - 4));
+        EXPECT_TRUE(a.GetCurrentBlock((DWORD)nSize) == NULL);
+        EXPECT_EQ(nSize, a.GetSize(p));
+        EXPECT_EQ(1, a.DidAlloc(p));
+        EXPECT_EQ(0, p[nSize - 1]);
+        a.Free(p);
+        EXPECT_EQ(0, a.DidAlloc(p));
+        EXPECT_TRUE(a.m_live.empty());
+    }
+    BYTE* p = (BYTE*)a.Alloc(512);
+    ASSERT_NE(nullptr, p);
+    EXPECT_EQ(a.GetBlockBytes(512), a.m_nLastRawBytes);
+    ::memset(p, 0x5A, 512);
+    p = (BYTE*)a.Realloc(p, 4096);
+    ASSERT_NE(nullptr, p);
+    EXPECT_EQ(4096u, a.GetSize(p));
+    EXPECT_EQ(0x5A, p[511]);
+    EXPECT_EQ(0, p[512]);
+    EXPECT_TRUE(a.GetCurrentBlock(512) != NULL);
+    p = (BYTE*)a.Realloc(p, 1 << 20);
+    ASSERT_NE(nullptr, p);
+    EXPECT_EQ(0x5A, p[0]);
+    EXPECT_EQ(0, p[(1 << 20) - 1]);
+    p = (BYTE*)a.Realloc(p, 16);
+    ASSERT_NE(nullptr, p);
+    EXPECT_EQ(16u, a.GetSize(p));
+    EXPECT_EQ(BlockOf(p), a.GetCurrentBlock(16));
+    EXPECT_EQ(0x5A, p[15]);
+    a.Free(p);
+    a.HeapMinimize();
+    EXPECT_TRUE(a.m_live.empty());
+
+    // A header cell's text lives in its provider's memory: eight megabytes of it fit.
+    CExtGridDataProviderMemory dp;
+    CExtGridCellHeader header(&dp);
+    CString strText('x', 8 << 20);
+    header.TextSet(strText);
+    CString strBack;
+    header.TextGet(strBack);
+    EXPECT_EQ(8 << 20, strBack.GetLength());
+    header.Reset();
 }

@@ -194,3 +194,63 @@ TEST(GridNumberCells, ArchiveByteForByteAndAssign) {
                   testsupport::StoredBytes([&](CArchive& ar) { clone->Serialize(ar); }));
     }
 }
+
+// Counts the platform's formatting cannot take are brought within its range, whether
+// a caller set them or a stored cell held them; separators longer than it takes give
+// no text when set and refuse the cell when stored.
+TEST(GridNumberCells, FormatFieldsStayWithinWhatTheFormattingTakes) {
+    FixedLocale locale;
+    typedef CExtGridCellNumber N;
+    typedef CExtGridCellCurrency C;
+    struct Case {
+        const char* name;
+        std::function<CExtGridCell*()> make;
+        const char* text;  // shown when set, and after a store and load
+        bool bLoads;
+    } cases[] = {
+        {"digits past nine", Make<N>(R8(2.5), [](N& c) { c.m_nDigitCount = 12; }), "2.500000000", true},
+        {"digits in the hundreds", Make<N>(R8(2.5), [](N& c) { c.m_nDigitCount = 500; }), "2.500000000", true},
+        {"digits in the hundreds of millions",
+         Make<C>(R8(2.5), [](C& c) { c.m_nDigitCount = 300000000; }), "$2.500000000", true},
+        {"negative order past the last", Make<N>(I4(-5), [](N& c) { c.m_nNegativeOrder = 7; }), "5 -", true},
+        {"currency orders past the last", Make<C>(I4(-5), [](C& c) { c.m_nNegativeOrder = 40; c.m_nPositiveOrder = 9; }),
+         "(5.00 $)", true},
+        {"leading zero past one", Make<N>(R8(0.5), [](N& c) { c.m_nLeadingZero = 7; }), "0.50", true},
+        {"grouping of more groups than digits", Make<N>(I4(1234567), [](N& c) { c.m_strGrouping = "1111111111112"; }),
+         "1,2,3,4,5,6,7", true},
+        {"decimal separator of four", Make<N>(R8(1.5), [](N& c) { c.m_strDecimalSeparator = "abcd"; }), "", false},
+        {"thousand separator of four", Make<C>(I4(1234), [](C& c) { c.m_strThousandSeparator = "abcd"; }), "", false},
+        {"currency symbol of thirteen", Make<C>(I4(5), [](C& c) { c.m_strCurrencySymbol = "abcdefghijklm"; }), "",
+         false},
+        {"currency symbol of twelve", Make<C>(I4(5), [](C& c) { c.m_strCurrencySymbol = "abcdefghijkl"; }),
+         "abcdefghijkl5.00", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<CExtGridCell> cell(c.make());
+        EXPECT_STREQ(c.text, Text(*cell));
+        Bytes stored = testsupport::StoredBytes([&](CArchive& ar) { cell->Serialize(ar); });
+        std::unique_ptr<CExtGridCell> back((CExtGridCell*)cell->GetRuntimeClass()->CreateObject());
+        bool bRefused = false;
+        try {
+            Load(*back, stored);
+        } catch (CArchiveException* e) {
+            bRefused = true;
+            e->Delete();
+        }
+        EXPECT_EQ(!c.bLoads, bRefused);
+        if (c.bLoads) {
+            EXPECT_STREQ(c.text, Text(*back));
+        }
+    }
+    // Stored counts come back within the range; a negative one is the locale's.
+    N cell;
+    cell.m_nDigitCount = 500;
+    cell.m_nLeadingZero = (INT)0x80000000;
+    cell.m_nNegativeOrder = 5;
+    N back;
+    Load(back, testsupport::StoredBytes([&](CArchive& ar) { cell.Serialize(ar); }));
+    EXPECT_EQ(9, back.m_nDigitCount);
+    EXPECT_EQ(-1, back.m_nLeadingZero);
+    EXPECT_EQ(4, back.m_nNegativeOrder);
+}

@@ -277,3 +277,40 @@ TEST(GridTextCells, VariantThroughTheArchivesOwnStream) {
     EXPECT_TRUE(bRefused);
     arNone.Abort();
 }
+
+// Cells whose text lives in provider memory read back through the cell reader, which
+// gives them no provider: the text stays with the cell, goes with its clones, and moves
+// into the provider's memory when the cell gets an owner.
+TEST(GridTextCells, StoredProviderTextReadsBackWithoutAProvider) {
+    CRuntimeClass* kinds[] = {RUNTIME_CLASS(CExtGridCellStringDM), RUNTIME_CLASS(CExtGridCellHeader)};
+    for (CRuntimeClass* pClass : kinds) {
+        SCOPED_TRACE(pClass->m_lpszClassName);
+        CExtGridDataProviderMemory dp;
+        std::unique_ptr<CExtGridCell> cell((CExtGridCell*)pClass->CreateObject());
+        cell->SetOwner(&dp);
+        cell->TextSet("Name");
+        Bytes stored = testsupport::StoredBytes([&](CArchive& ar) { CExtGridCell::InstanceSave(ar, cell.get()); });
+        CMemFile file;
+        file.Write(stored.data(), (UINT)stored.size());
+        file.SeekToBegin();
+        CArchive ar(&file, CArchive::load);
+        CExtGridCell* pBack = CExtGridCell::InstanceLoad(ar, NULL, true);
+        ASSERT_TRUE(pBack != NULL);
+        EXPECT_EQ(pClass, pBack->GetRuntimeClass());
+        EXPECT_TRUE(pBack->GetOwner() == NULL);
+        CString s;
+        pBack->TextGet(s);
+        EXPECT_STREQ("Name", s);
+        std::unique_ptr<CExtGridCell> clone(pBack->Clone());
+        clone->TextGet(s);
+        EXPECT_STREQ("Name", s);
+        pBack->SetOwner(&dp);
+        pBack->TextGet(s);
+        EXPECT_STREQ("Name", s);
+        EXPECT_LT(0, (int)dp.GetCellAllocator()->DidAlloc((void*)pBack->GetTextBuffer()));
+        CExtGridCell::InstanceDestroy(pBack, NULL);
+        // Without an owner a text can still be dropped.
+        clone->TextSet(NULL);
+        EXPECT_TRUE(clone->IsEmpty());
+    }
+}

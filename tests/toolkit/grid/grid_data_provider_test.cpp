@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <functional>
 #include <string>
 #include <vector>
 #include "framework/framework.h"
@@ -423,4 +424,80 @@ TEST(GridDataProvider, SortOrderMergeAndChecks) {
     EXPECT_FALSE(dp.SortOrderSet(Order({{2, true}}), true));               // no row 2
     EXPECT_FALSE(dp.SortOrderSet(Order({{-1, true}}), false));
     EXPECT_EQ("0a 0d ", Keys(dp, false));
+}
+
+// Two string cells with equal texts are told apart by their fonts and colours before
+// their styles, by the cells themselves and by the sort's key table alike.
+TEST(GridDataProvider, EqualTextsCompareByFontAndColourBeforeStyle) {
+    typedef std::function<void(CExtGridCell&)> Setup;
+    const Setup none = [](CExtGridCell&) {};
+    struct Case {
+        const char* name;
+        Setup first, second;
+        int expected;  // the first compared with the second
+    } cases[] = {
+        {"nothing of their own", none, none, 0},
+        {"bold before normal", [](CExtGridCell& c) { c.FontWeightSet(700); },
+         [](CExtGridCell& c) { c.FontWeightSet(400); }, 1},
+        {"normal before bold", [](CExtGridCell& c) { c.FontWeightSet(400); },
+         [](CExtGridCell& c) { c.FontWeightSet(700); }, -1},
+        {"italic against none", [](CExtGridCell& c) { c.FontItalicSet(true); }, none, 1},
+        {"text colours", [](CExtGridCell& c) { c.TextColorSet(0, RGB(0, 0, 9)); },
+         [](CExtGridCell& c) { c.TextColorSet(0, RGB(0, 0, 3)); }, 1},
+        {"same weight, style decides", [](CExtGridCell& c) { c.FontWeightSet(700); c.ModifyStyle(0x10000); },
+         [](CExtGridCell& c) { c.FontWeightSet(700); }, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CExtGridDataProviderMemory dp;
+        ASSERT_TRUE(dp.ColumnInsert(0, 1));
+        ASSERT_TRUE(dp.RowInsert(0, 2));
+        CExtGridCell* pFirst = dp.CellGet(0, 0, RUNTIME_CLASS(CExtGridCellString));
+        CExtGridCell* pSecond = dp.CellGet(0, 1, RUNTIME_CLASS(CExtGridCellString));
+        ASSERT_TRUE(pFirst != NULL && pSecond != NULL);
+        pFirst->TextSet("same");
+        pSecond->TextSet("same");
+        c.first(*pFirst);
+        c.second(*pSecond);
+        EXPECT_EQ(c.expected, pFirst->Compare(*pSecond, 0xB0000, 0));
+        // Ascending: the lower cell first; a tie keeps the earlier cell first.
+        ASSERT_TRUE(dp.SortOrderSet(Order({{0, true}}), false, NULL));
+        EXPECT_EQ(c.expected > 0 ? pSecond : pFirst, dp.CellGet(0, 0, NULL, false));
+    }
+}
+
+// A sink that throws in the middle of a sort: the exception reaches the caller, the sink
+// still hears the sort end, and the provider, no longer bound to that sort's key table,
+// swaps and sorts again as it would have.
+TEST(GridDataProvider, ASortLeftByAnExceptionLeavesNothingBehind) {
+    class Throwing : public SwapLog {
+    public:
+        bool bThrow = true;
+        int nEnds = 0;
+        void OnSortEnd(bool) override { nEnds++; }
+        void OnSeriesSwapping(bool b, ULONG a, ULONG c, ULONG n) override {
+            if (bThrow) throw 7;
+            SwapLog::OnSeriesSwapping(b, a, c, n);
+        }
+    } sink;
+    CExtGridDataProviderMemory dp;
+    ASSERT_TRUE(dp.ColumnInsert(0, 1));
+    ASSERT_TRUE(dp.RowInsert(0, 6));
+    FillColumn(dp, 0, {"e", "b", "f", "a", "d", "c"});
+    bool bThrown = false;
+    try {
+        dp.SortOrderSet(Order({{0, true}}), false, &sink);
+    } catch (int) {
+        bThrown = true;
+    }
+    EXPECT_TRUE(bThrown);
+    EXPECT_EQ(1, sink.nEnds);
+    EXPECT_EQ("e,b,f,a,d,c", Column(dp, 0));
+    ULONG nCounter = 0;
+    ASSERT_TRUE(dp.SwapSeries(0, 3, nCounter, NULL, false));
+    EXPECT_EQ("a,b,f,e,d,c", Column(dp, 0));
+    sink.bThrow = false;
+    EXPECT_TRUE(dp.SortApply(false, &sink));
+    EXPECT_EQ("a,b,c,d,e,f", Column(dp, 0));
+    EXPECT_EQ(2, sink.nEnds);
 }

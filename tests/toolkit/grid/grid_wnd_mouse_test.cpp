@@ -5,6 +5,7 @@
 // The press and the drag run modal loops inside the button-down handler, so the input
 // comes from a second thread, step by step, while this thread pumps.
 #include <gtest/gtest.h>
+#include <functional>
 #include <thread>
 #include <vector>
 #include "framework/framework.h"
@@ -76,16 +77,22 @@ public:
     };
     std::vector<Press> m_arrPressing;
     std::vector<INT> m_arrPressed;
+    // What the application does on a repeat and on the click, after the record.
+    std::function<void(CExtGridCell*)> m_fnPressing, m_fnPressed;
     bool OnGridCellButtonPressing(CExtGridCell* pCell, INT, bool bInside, ULONG nCounter, const RECT&, const RECT&,
                                   const RECT&, LONG, LONG, INT, INT) override
     {
         m_arrPressing.push_back({nCounter, bInside, (pCell->GetStyle() & CExtGridCell::__EGCS_PRESSED_UP) != 0});
+        if (m_fnPressing)
+            m_fnPressing(pCell);
         return true;
     }
-    bool OnGridCellButtonPressed(CExtGridCell*, INT nType, const RECT&, const RECT&, LONG, LONG, LONG, LONG, INT,
-                                 INT) override
+    bool OnGridCellButtonPressed(CExtGridCell* pCell, INT nType, const RECT&, const RECT&, LONG, LONG, LONG, LONG,
+                                 INT, INT) override
     {
         m_arrPressed.push_back(nType);
+        if (m_fnPressed)
+            m_fnPressed(pCell);
         return true;
     }
 };
@@ -265,4 +272,166 @@ TEST_F(GridWndMouseTest, AHeldCellButtonRepeatsUntilReleasedAndActsOnRelease)
     EXPECT_EQ(2, m_grid.m_arrPressed[0]);
     EXPECT_EQ(0u, m_grid.GridCellGet(2, 1)->GetStyle() & CExtGridCell::__EGCS_PRESSED_UP);
     EXPECT_EQ(nullptr, CExtGridWnd::g_pCellTrackingButton);
+}
+
+namespace {
+
+// Up-down cells valued 1, 1, 3, 4 in column 2, the rows sorted by it; the hit test of the
+// up button of the cell in the row given.
+CExtGridBaseWnd::HIT_TEST_INFO UpDownColumn(CExtGridWnd& grid, int nRow)
+{
+    const LONG arrValues[] = {1, 1, 3, 4};
+    for (int r = 0; r < 4; r++)
+    {
+        VARIANT var;
+        var.vt = VT_I4;
+        var.lVal = arrValues[r];
+        CExtGridCellVariant cellSource(var);
+        cellSource.ModifyStyle(CExtGridCell::__EGCS_BUTTON_UPDOWN);
+        grid.GridCellSet(2, r, NULL, 1, 1, 0, 0, false);
+        grid.GridCellSet(2, r, &cellSource, 1, 1, 0, 0, false);
+    }
+    grid.ModifyBehaviorStyle(CExtGridWnd::__EGBS_BUTTONS_PERSISTENT, 0, false);
+    CExtGridDataSortOrder order;
+    CExtGridDataSortOrder::ITEM_INFO item(2, true);
+    order.m_arrItems.Add(item);
+    grid.SetSortOrder(false, order, false, false, false);
+    CExtGridBaseWnd::HIT_TEST_INFO hti(207, 22 + 20 * nRow);
+    grid.HitTest(hti);
+    return hti;
+}
+
+LPARAM PartCentre(const CExtGridBaseWnd::HIT_TEST_INFO& hti)
+{
+    const CPoint pt = CRect(hti.m_rcPart).CenterPoint();
+    return MAKELPARAM(pt.x, pt.y);
+}
+
+const DWORD kPressedBits = CExtGridCell::__EGCS_PRESSED_UP | CExtGridCell::__EGCS_PRESSED_DOWN;
+
+}  // namespace
+
+// A click on an up button that raises its value past the next row's: the rows sort
+// again and the button is released on the cell that was pressed, now one row down.
+TEST_F(GridWndMouseTest, AClickedButtonIsReleasedOnItsCellAfterTheRowsResort)
+{
+    const CExtGridBaseWnd::HIT_TEST_INFO hti = UpDownColumn(m_grid, 0);
+    ASSERT_EQ(2, hti.m_nButtonType);
+    CExtGridCell* pCell = m_grid.GridCellGet(2, 0);
+    CExtGridCell* pOther = m_grid.GridCellGet(2, 1);
+    m_grid.m_fnPressed = [&](CExtGridCell* p) {
+        p->TextSet("2");
+        m_grid.GetDataProvider()->SortApply(false, &m_grid);
+    };
+    ::PostMessage(m_grid.m_hWnd, WM_LBUTTONUP, 0, PartCentre(hti));
+    EXPECT_TRUE(m_grid.TrackCellButton(pCell, hti));
+    ASSERT_EQ(pCell, m_grid.GridCellGet(2, 1));
+    EXPECT_EQ(pOther, m_grid.GridCellGet(2, 0));
+    EXPECT_EQ(0u, pCell->GetStyle() & kPressedBits);
+    EXPECT_EQ(0u, pOther->GetStyle() & kPressedBits);
+    EXPECT_EQ(nullptr, CExtGridWnd::g_pCellTrackingButton);
+}
+
+// A repeat whose notification removes the held cell's row ends the tracking: no later
+// repeat, release or click reaches the destroyed cell.
+TEST_F(GridWndMouseTest, AButtonWhoseRowIsRemovedWhileHeldEndsItsTracking)
+{
+    const CExtGridBaseWnd::HIT_TEST_INFO hti = UpDownColumn(m_grid, 1);
+    ASSERT_EQ(2, hti.m_nButtonType);
+    CExtGridCell* pCell = m_grid.GridCellGet(2, 1);
+    m_grid.m_fnPressing = [&](CExtGridCell*) { m_grid.RemoveRows(1, 1, false); };
+    for (int i = 0; i < 2; i++)
+        ::PostMessage(m_grid.m_hWnd, WM_TIMER, 651, 0);
+    ::PostMessage(m_grid.m_hWnd, WM_LBUTTONUP, 0, PartCentre(hti));
+    EXPECT_TRUE(m_grid.TrackCellButton(pCell, hti));
+    EXPECT_EQ(1u, m_grid.m_arrPressing.size());
+    EXPECT_TRUE(m_grid.m_arrPressed.empty());
+    EXPECT_EQ(3, m_grid.GetRowCount());
+    EXPECT_EQ(nullptr, CExtGridWnd::g_pCellTrackingButton);
+    EXPECT_NE(m_grid.m_hWnd, ::GetCapture());
+    PumpPending();
+}
+
+namespace {
+
+CExtGridWnd* g_pGridToCut = NULL;
+LPARAM g_lParamRelease = 0;
+
+// While a header is pressed: its column goes, then the button is released over it.
+void CALLBACK RemovePressedColumnThenRelease(HWND, UINT, UINT_PTR nId, DWORD)
+{
+    ::KillTimer(NULL, nId);
+    g_pGridToCut->RemoveColumns(1, 1, false);
+    ::PostMessage(g_pGridToCut->m_hWnd, WM_LBUTTONUP, 0, g_lParamRelease);
+}
+
+}  // namespace
+
+// A header whose column goes while it is pressed: the press ends without the click's
+// sort, and the pressed record is cleared.
+TEST_F(GridWndMouseTest, AHeaderWhoseColumnIsRemovedWhilePressedDoesNotSort)
+{
+    CExtGridBaseWnd::HIT_TEST_INFO hti(60, 10);
+    m_grid.HitTest(hti);
+    ASSERT_EQ(1, hti.m_nColNo);
+    CExtGridCell* pHeader = m_grid.GridCellGet(1, 0, 0, -1);
+    ASSERT_TRUE(pHeader != NULL);
+    CExtGridDataSortOrder order;
+    CExtGridDataSortOrder::ITEM_INFO item(1, true);
+    order.m_arrItems.Add(item);
+    g_pGridToCut = &m_grid;
+    g_lParamRelease = MAKELPARAM(60, 10);
+    ::SetTimer(NULL, 0, 10, RemovePressedColumnThenRelease);
+    m_grid.TrackOuterCellPress(pHeader, hti, 1, 0, false, &order, false, false);
+    EXPECT_EQ(2, m_grid.GetColumnCount());
+    CExtGridDataSortOrder orderNow;
+    ASSERT_TRUE(m_grid.GetSortOrder(false, orderNow));
+    EXPECT_TRUE(orderNow.IsEmpty());
+    EXPECT_EQ(nullptr, CExtGridWnd::g_pCellTrackingOuterPress);
+    EXPECT_TRUE(m_grid.GetTrackedOuterCellHitTest().IsEmpty());
+    EXPECT_NE(m_grid.m_hWnd, ::GetCapture());
+    PumpPending();
+}
+
+namespace {
+
+int g_nDragStep = 0;
+
+// While a header is dragged: first the pointer goes over the right half of the next
+// column, then the dragged column goes and the button is released there.
+void CALLBACK MoveThenRemoveDraggedColumn(HWND, UINT, UINT_PTR nId, DWORD)
+{
+    if (g_nDragStep++ == 0)
+    {
+        ::PostMessage(g_pGridToCut->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, g_lParamRelease);
+        return;
+    }
+    ::KillTimer(NULL, nId);
+    g_pGridToCut->RemoveColumns(0, 1, false);
+    ::PostMessage(g_pGridToCut->m_hWnd, WM_LBUTTONUP, 0, g_lParamRelease);
+}
+
+}  // namespace
+
+// A dragged header whose column goes before the drop: the drop it had lined up (here a
+// move behind the next column) is not made with whatever column took its place.
+TEST_F(GridWndMouseTest, ADraggedHeaderWhoseColumnIsRemovedMovesNothing)
+{
+    Play({{110, 10, 0, false}});  // the real pointer agrees with the posted moves
+    CExtGridBaseWnd::HIT_TEST_INFO hti(25, 10);
+    m_grid.HitTest(hti);
+    ASSERT_EQ(0, hti.m_nColNo);
+    CExtGridCell* pHeader = m_grid.GridCellGet(0, 0, 0, -1);
+    ASSERT_TRUE(pHeader != NULL);
+    g_pGridToCut = &m_grid;
+    g_lParamRelease = MAKELPARAM(110, 10);
+    g_nDragStep = 0;
+    ::SetTimer(NULL, 0, 50, MoveThenRemoveDraggedColumn);
+    m_grid.TrackOuterCellDrag(pHeader, hti, 1, 0);
+    EXPECT_EQ(2, g_nDragStep);
+    EXPECT_EQ("11,22", Row(0));
+    EXPECT_EQ(nullptr, CExtGridWnd::g_pCellTrackingOuterDrag);
+    EXPECT_TRUE(m_grid.GetTrackedOuterCellHitTest().IsEmpty());
+    EXPECT_NE(m_grid.m_hWnd, ::GetCapture());
+    PumpPending();
 }

@@ -166,7 +166,12 @@ std::vector<Reader> Readers() {
          [](const Bytes& b) {
              MutationLoadArchive(b, [](CArchive& ar) {
                  CExtGridCell* p = CExtGridCell::InstanceLoad(ar, NULL, true);
-                 if (p) CExtGridCell::InstanceDestroy(p, NULL);
+                 if (p == NULL) return;
+                 // What a loaded cell holds reaches its text step (the number cells'
+                 // formatting) before anything else of the grid uses it.
+                 CString strText;
+                 p->TextGet(strText);
+                 CExtGridCell::InstanceDestroy(p, NULL);
              });
          }},
         {"variant",

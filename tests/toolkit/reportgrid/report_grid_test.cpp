@@ -2,6 +2,7 @@
 // the report sort order, and the bound on the group-by columns.
 #include "report_grid_fixture.h"
 #include <functional>
+#include "support/archive_bytes.h"
 
 namespace {
 
@@ -262,4 +263,23 @@ TEST_F(ReportGridTest, HeaderClickSorts)
     EXPECT_EQ("G+ | B+", Order()) << "a plain click keeps the group-by columns";
     EXPECT_TRUE(pG->OnOuterPressEnd(m_grid, hti, 1, 0, true, false));
     EXPECT_EQ("G+ |", Order()) << "a group-by column clicked leaves only the group-by columns";
+}
+
+// A stored column reads back into a column that has no provider yet, names and all.
+TEST(ReportGridColumnArchive, ReadsBackWithoutAProvider)
+{
+    CExtGridDataProviderMemory dp;
+    CExtReportGridColumn column(&dp);
+    column.NameAndCategorySet("Size", "File");
+    column.SortAscendingSet(false);
+    const std::vector<BYTE> stored = testsupport::StoredBytes([&](CArchive& ar) { column.Serialize(ar); });
+    CMemFile file;
+    file.Write(stored.data(), (UINT)stored.size());
+    file.SeekToBegin();
+    CArchive ar(&file, CArchive::load);
+    CExtReportGridColumn back;
+    back.Serialize(ar);
+    EXPECT_STREQ("Size", back.ColumnNameGet());
+    EXPECT_STREQ("File", back.CategoryNameGet());
+    EXPECT_FALSE(back.SortAscendingGet());
 }
