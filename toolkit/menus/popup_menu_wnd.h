@@ -618,6 +618,7 @@ public:
     bool ShowInplaceEdit(int nIndex);
     int FindInplaceEditItem(HWND hWnd) const;
     bool OnInplaceEditKey(UINT nChar, bool& bNoEat);
+    bool CloseToParent();
 
     // ---- customize drag and drop ---------------------------------------------------------
     // A command-tree node dragged over the menu may be dropped before an item; a command
