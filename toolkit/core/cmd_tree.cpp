@@ -769,6 +769,10 @@ const void* CExtCustomizeSite::GetCurrentButton() const { return NULL; }
 
 bool CExtCustomizeSite::IsCustomizeMode() const { return false; }
 
+bool CExtCustomizeSite::IsCmdUpdateClaimed(UINT) { return false; }
+
+int CExtCustomizeSite::GetCmdCheckState(UINT) { return 0; }
+
 bool CExtCustomizeSite::RegisterToolBar(CWnd* pBar)
 {
     if (pBar == NULL)

@@ -146,6 +146,12 @@ public:
 
     // The site is in its customize mode; the base never is.
     virtual bool IsCustomizeMode() const;
+    // The site keeps the state of this command itself, so the menus' command-UI update
+    // leaves the application's handlers out and takes the check state the site gives
+    // (0 clear, else checked). The base claims no command.
+    virtual bool IsCmdUpdateClaimed(UINT nCmdID);
+    virtual int GetCmdCheckState(UINT nCmdID);
+
     // The node the site's drag carries now; NULL when none.
     virtual CExtCustomizeCmdTreeNode* DraggedNodeGet();
     // Drop targets of untracked menus, known to the site while their windows live.

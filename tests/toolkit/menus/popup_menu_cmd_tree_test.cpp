@@ -58,7 +58,47 @@ protected:
     CExtCustomizeCmdTreeNode m_tree;
 };
 
+// A site that keeps Exit's state itself and can be switched into customize mode.
+class ClaimingSite : public CExtCustomizeSite {
+public:
+    bool m_bCustomize = false;
+    int m_nCheck = 1;
+    bool IsCustomizeMode() const override { return m_bCustomize; }
+    bool IsCmdUpdateClaimed(UINT nCmdID) override { return nCmdID == kExit; }
+    int GetCmdCheckState(UINT) override { return m_nCheck; }
+};
+
 }  // namespace
+
+TEST_F(PopupFromTreeTest, ACustomizeSiteKeepsItemsEnabledAndChecksTheCommandsItClaims) {
+    ClaimingSite site;
+    CExtCustomizeSite::g_CustomizeSitesMap.SetAt(m_hWnd, &site);
+    const UINT kForced = CExtPopupMenuWnd::MENUITEMDATA::__MIS_FORCE_ENABLED;
+    CExtPopupMenuWnd popup;
+    ASSERT_TRUE(popup.BuildFromCmdTree(m_hWnd, &m_tree));
+    popup.UpdateItemsCmdUI();
+    EXPECT_FALSE(popup.ItemEnabledGet(0)) << "Open has no handler";
+    EXPECT_EQ(0u, popup.ItemGetInfo(0).m_nStateFlags & kForced);
+    EXPECT_EQ(0u, popup.ItemGetInfo(3).m_nStateFlags & kForced);
+    // Exit is the site's: enabled regardless and checked as the site says, its command too.
+    EXPECT_NE(0u, popup.ItemGetInfo(2).m_nStateFlags & kForced);
+    EXPECT_TRUE(popup.ItemGetInfo(2).GetCheck());
+    EXPECT_TRUE(g_CommandManager->CmdGetPtr("popup-tree", kExit)->GetCheck());
+    site.m_nCheck = 0;
+    popup.UpdateItemsCmdUI();
+    EXPECT_FALSE(popup.ItemGetInfo(2).GetCheck());
+    EXPECT_FALSE(g_CommandManager->CmdGetPtr("popup-tree", kExit)->GetCheck());
+
+    // While customizing every item, the sub-menu item and the sub-menu's items included,
+    // is enabled regardless; the sub-menu item keeps no command id.
+    site.m_bCustomize = true;
+    popup.UpdateItemsCmdUI();
+    for (int i : {0, 2, 3})
+        EXPECT_NE(0u, popup.ItemGetInfo(i).m_nStateFlags & kForced) << "item " << i;
+    EXPECT_NE(0u, popup.ItemGetPopup(3)->ItemGetInfo(0).m_nStateFlags & kForced);
+    EXPECT_EQ(popup.ItemGetInfo(3).m_nCmdID, UINT(-1));
+    CExtCustomizeSite::g_CustomizeSitesMap.RemoveKey(m_hWnd);
+}
 
 TEST_F(PopupFromTreeTest, ItemsFollowTheTree) {
     CExtPopupMenuWnd popup;
