@@ -773,6 +773,10 @@ bool CExtCustomizeSite::IsCmdUpdateClaimed(UINT) { return false; }
 
 int CExtCustomizeSite::GetCmdCheckState(UINT) { return 0; }
 
+void CExtCustomizeSite::OnColorMenuPrepare(CExtCustomizeCmdTreeNode*, CString&, CString&, COLORREF&, COLORREF&) {}
+
+CSize CExtCustomizeSite::GetPopupListSize(CExtCustomizeCmdTreeNode*) { return CSize(0, 0); }
+
 bool CExtCustomizeSite::RegisterToolBar(CWnd* pBar)
 {
     if (pBar == NULL)

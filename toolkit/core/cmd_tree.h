@@ -151,7 +151,14 @@ public:
     // (0 clear, else checked). The base claims no command.
     virtual bool IsCmdUpdateClaimed(UINT nCmdID);
     virtual int GetCmdCheckState(UINT nCmdID);
-
+    // The row texts and colours of the colour menu a colour-menu node opens: the texts of
+    // the default-colour and custom-colour rows, the default colour and the colour
+    // selected at first. The base leaves the menu's own values.
+    virtual void OnColorMenuPrepare(CExtCustomizeCmdTreeNode* pNode, CString& sDefaultText, CString& sCustomText,
+                                    COLORREF& clrDefault, COLORREF& clrInitial);
+    // The list size of a list popup that a node opens; 0 x 0 leaves it to the node's own
+    // first and third extra values.
+    virtual CSize GetPopupListSize(CExtCustomizeCmdTreeNode* pNode);
     // The node the site's drag carries now; NULL when none.
     virtual CExtCustomizeCmdTreeNode* DraggedNodeGet();
     // Drop targets of untracked menus, known to the site while their windows live.

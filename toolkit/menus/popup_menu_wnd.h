@@ -136,6 +136,10 @@ public:
         bool UpdateFromMenuItem(HWND hWndCmdRecv, HMENU hMenu, int nPos, bool bNoCmdProfile);
         bool ConstructPopupFromNode(HWND hWndCmdRecv, CExtCustomizeCmdTreeNode* pNode, int nPos,
                                     CExtPopupMenuWnd* pParent);
+        // The colour-menu and undo/redo node kinds of ConstructPopupFromNode.
+        bool ConstructColorMenuFromNode(CExtCustomizeCmdTreeNode* pNode, CExtPopupMenuWnd* pParent);
+        bool ConstructUndoRedoFromNode(CExtCustomizeCmdTreeNode* pNode);
+        void SetNodePopup(CExtCustomizeCmdTreeNode* pNode, CExtPopupMenuWnd* pPopup);
 
         // The in-place edit part inside the item rectangle, at the trailing edge.
         void GetInplaceEditRect(RECT& rcEdit, const RECT& rcItem, bool bRTL) const;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "support/message_pump.h"
+#include "toolkit/core/cmd_tree.h"
 #include "toolkit/pickers/popup_control_menu.h"
 #include "toolkit/pickers/popup_undo_redo.h"
 
@@ -217,6 +218,40 @@ TEST_F(PopupControlMenuTest, UndoRedoSelectionRunsFromTheFirstActionAndCountsInT
     PumpPending();
     // The record carries the caret; the count of actions is the list's selected count.
     EXPECT_EQ("ok(0) ", Events());
+}
+
+TEST_F(PopupControlMenuTest, AnUndoRedoNodeOfACommandTreeOpensTheUndoRedoList)
+{
+    // Cookie 5, list 120 x 200 from the node's first and third extra values.
+    CExtCustomizeCmdTreeNode root;
+    root.InsertNode(NULL, new CExtCustomizeCmdTreeNode(0x7A01, 0x7A01, NULL, 0x100000, NULL, "&Undo", NULL, 5, NULL,
+                                                       120, -2, 200));
+    CExtPopupMenuWnd* pMenu = new CExtPopupMenuWnd;
+    ASSERT_TRUE(pMenu->CreatePopupMenu(m_hWndRecv));
+    ASSERT_TRUE(pMenu->BuildFromCmdTree(m_hWndRecv, &root));
+    ASSERT_EQ(1, pMenu->ItemGetCount());
+    EXPECT_STREQ("&Undo", pMenu->ItemGetText(0));
+    CExtPopupUndoRedoMenuWnd* pList = DYNAMIC_DOWNCAST(CExtPopupUndoRedoMenuWnd, pMenu->ItemGetPopup(0));
+    ASSERT_TRUE(pList != NULL);
+    EXPECT_EQ(pMenu, pList->GetParentMenu());
+    EXPECT_EQ(5, pList->m_lParamCookie);
+    EXPECT_EQ(0x50200068u, pList->m_dwListBoxStyles);
+    EXPECT_EQ(120, pList->m_sizeChildControl.cx);
+    EXPECT_EQ(200, pList->m_sizeChildControl.cy);
+    // Right on the item opens the list, which asks the receiver for its actions. (The
+    // command behind the node is in no profile: not hidden as rarely used here.)
+    const bool bHide = CExtPopupMenuWnd::g_bHideRarelyUsedItems;
+    CExtPopupMenuWnd::g_bHideRarelyUsedItems = false;
+    const BOOL bTracked = pMenu->TrackPopupMenu(kFlags, 300, 200);
+    CExtPopupMenuWnd::g_bHideRarelyUsedItems = bHide;
+    ASSERT_TRUE(bTracked);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return pMenu->IsAnimationDone(); }, 5000));
+    bool bNoEat = false;
+    pMenu->OnKeyDown(VK_DOWN, 1, 0, bNoEat);
+    pMenu->OnKeyDown(VK_RIGHT, 1, 0, bNoEat);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return pList->m_hWndChildControl != NULL; }));
+    EXPECT_EQ(3, (int)::SendMessage(pList->m_hWndChildControl, LB_GETCOUNT, 0, 0));
+    EXPECT_NE(std::string::npos, Events().find("init(5)"));
 }
 
 }  // namespace
