@@ -622,7 +622,6 @@ public:
     bool ShowInplaceEdit(int nIndex);
     int FindInplaceEditItem(HWND hWnd) const;
     bool OnInplaceEditKey(UINT nChar, bool& bNoEat);
-    bool CloseToParent();
 
     // ---- customize drag and drop ---------------------------------------------------------
     // A command-tree node dragged over the menu may be dropped before an item; a command
@@ -669,6 +668,8 @@ protected:
     bool OpenSubMenu(int nIndex, bool bSelectFirst);
     // Runs an item as Enter or a click does.
     void ExecuteItem(int nIndex);
+    // Left or Esc in a sub-menu: the parent becomes current again, its item still selected.
+    bool CloseToParent();
     // The window lives, the tree tracks and no open animation runs.
     bool IsInputReady();
     void ShowItemTip(int nIndex);
