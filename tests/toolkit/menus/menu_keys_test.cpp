@@ -223,6 +223,7 @@ TEST_F(MenuKeysTest, TheMnemonicOfTheSelectedItemTakesIt)
     EXPECT_EQ(m_nResult, kCmdSave) << "the only item with this key is the selected one";
     ASSERT_TRUE(PumpUntil([] { return !g_commands.empty(); }));
     EXPECT_EQ(g_commands[0], (WPARAM)kCmdSave);
+    ASSERT_TRUE(PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); }));
 
     pMenu = Track();
     CExtPopupMenuWnd* pSub = pMenu->ItemGetPopup(4);
