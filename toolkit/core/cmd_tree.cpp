@@ -777,6 +777,16 @@ void CExtCustomizeSite::OnColorMenuPrepare(CExtCustomizeCmdTreeNode*, CString&, 
 
 CSize CExtCustomizeSite::GetPopupListSize(CExtCustomizeCmdTreeNode*) { return CSize(0, 0); }
 
+bool CExtCustomizeSite::OnPopupListItemDraw(CExtCustomizeCmdTreeNode*, HWND, LPDRAWITEMSTRUCT) { return false; }
+
+bool CExtCustomizeSite::OnPopupListItemMeasure(CExtCustomizeCmdTreeNode*, HWND, LPMEASUREITEMSTRUCT) { return false; }
+
+CRect CExtCustomizeSite::GetPopupListTextMargin(CExtCustomizeCmdTreeNode*) { return CRect(0, 0, 0, 0); }
+
+bool CExtCustomizeSite::OnPopupListSelEndOK(CExtCustomizeCmdTreeNode*, HWND) { return false; }
+
+bool CExtCustomizeSite::OnPopupListSelEndCancel(CExtCustomizeCmdTreeNode*, HWND) { return false; }
+
 bool CExtCustomizeSite::RegisterToolBar(CWnd* pBar)
 {
     if (pBar == NULL)

@@ -159,6 +159,14 @@ public:
     // The list size of a list popup that a node opens; 0 x 0 leaves it to the node's own
     // first and third extra values.
     virtual CSize GetPopupListSize(CExtCustomizeCmdTreeNode* pNode);
+    // The list popup of a node: the site may draw or measure an item itself (true when it
+    // did), gives the margin around the item texts, and hears when a choice is made or
+    // the list is cancelled (true when it took the event). The base does none of it.
+    virtual bool OnPopupListItemDraw(CExtCustomizeCmdTreeNode* pNode, HWND hWndList, LPDRAWITEMSTRUCT pDIS);
+    virtual bool OnPopupListItemMeasure(CExtCustomizeCmdTreeNode* pNode, HWND hWndList, LPMEASUREITEMSTRUCT pMIS);
+    virtual CRect GetPopupListTextMargin(CExtCustomizeCmdTreeNode* pNode);
+    virtual bool OnPopupListSelEndOK(CExtCustomizeCmdTreeNode* pNode, HWND hWndList);
+    virtual bool OnPopupListSelEndCancel(CExtCustomizeCmdTreeNode* pNode, HWND hWndList);
     // The node the site's drag carries now; NULL when none.
     virtual CExtCustomizeCmdTreeNode* DraggedNodeGet();
     // Drop targets of untracked menus, known to the site while their windows live.

@@ -354,7 +354,7 @@ bool CExtPopupMenuWnd::MENUITEMDATA::ConstructUndoRedoFromNode(CExtCustomizeCmdT
     if (sizeList.cx == 0 && sizeList.cy == 0)
         sizeList = CSize(pNode->GetExtraValue1(), pNode->GetExtraValue3());
     CExtPopupMenuWnd* pPopup =
-        g_PopupPickerServices.CreateUndoRedoPopup(kUndoRedoListStyles, (LPARAM)pNode->GetLParam(), sizeList);
+        g_PopupPickerServices.CreateUndoRedoPopup(pNode, kUndoRedoListStyles, (LPARAM)pNode->GetLParam(), sizeList);
     if (pPopup == NULL)
         return false;
     SetNodePopup(pNode, pPopup);

@@ -6,17 +6,22 @@
 #include "framework/framework.h"
 
 class CExtPopupMenuWnd;
+class CExtCustomizeCmdTreeNode;
 
 struct CExtPopupPickerServices
 {
-    // A new undo/redo list popup with these list box styles and cookie whose list is
-    // sizeList large; the caller owns it.
-    CExtPopupMenuWnd* (*pfnCreateUndoRedoPopup)(DWORD dwListBoxStyles, LPARAM lParamCookie, SIZE sizeList);
+    // A new undo/redo list popup for the node with these list box styles and cookie whose
+    // list is sizeList large, its list callbacks reporting to the customize site; the
+    // caller owns it.
+    CExtPopupMenuWnd* (*pfnCreateUndoRedoPopup)(CExtCustomizeCmdTreeNode* pNode, DWORD dwListBoxStyles,
+                                                LPARAM lParamCookie, SIZE sizeList);
 
-    CExtPopupMenuWnd* CreateUndoRedoPopup(DWORD dwListBoxStyles, LPARAM lParamCookie, SIZE sizeList) const
+    CExtPopupMenuWnd* CreateUndoRedoPopup(CExtCustomizeCmdTreeNode* pNode, DWORD dwListBoxStyles,
+                                          LPARAM lParamCookie, SIZE sizeList) const
     {
-        return pfnCreateUndoRedoPopup != NULL ? pfnCreateUndoRedoPopup(dwListBoxStyles, lParamCookie, sizeList)
-                                              : NULL;
+        return pfnCreateUndoRedoPopup != NULL
+                   ? pfnCreateUndoRedoPopup(pNode, dwListBoxStyles, lParamCookie, sizeList)
+                   : NULL;
     }
 };
 extern CExtPopupPickerServices g_PopupPickerServices;

@@ -3,32 +3,10 @@
 #include <algorithm>
 
 #include "toolkit/dialogs/memory_dc.h"
-#include "toolkit/menus/popup_picker_services.h"
 #include "toolkit/pickers/date_picker_header_popup.h"
 
 namespace {
 enum { TIMER_SCROLL_UP = 2, TIMER_SCROLL_DOWN = 3, CAPTION_HEIGHT = 24 };
-
-// Menus built from a command tree open this popup for an undo/redo node.
-CExtPopupMenuWnd* CreateUndoRedoPopup(DWORD dwListBoxStyles, LPARAM lParamCookie, SIZE sizeList)
-{
-    CExtPopupUndoRedoMenuWnd* pPopup = new CExtPopupUndoRedoMenuWnd(dwListBoxStyles, lParamCookie);
-    pPopup->m_sizeChildControl = sizeList;
-    return pPopup;
-}
-
-struct UndoRedoPopupInstaller
-{
-    UndoRedoPopupInstaller() { g_PopupPickerServices.pfnCreateUndoRedoPopup = CreateUndoRedoPopup; }
-};
-UndoRedoPopupInstaller g_undoRedoPopupInstaller;
-}  // namespace
-
-// Nothing may name the undo/redo popup in a program that only builds menus from command
-// trees; the link options of the pickers library ask for this symbol so that the
-// installer above is always part of such a program.
-extern "C" {
-int PurgeletUndoRedoPopupLink = 0;
 }
 
 // ---- list -----------------------------------------------------------------------------------
