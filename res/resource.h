@@ -43,7 +43,7 @@
 #define IDC_GROUP_APPLY                 12321
 
 // Commands of the main dialog (the others are the framework's: Exit 57665, Copy 57634,
-// Help 57670, Help Finder 57669, About 57664).
+// Help 57670 and 57669 (the framework's ID_HELP and ID_CONTEXT_HELP), About 57664).
 #define ID_VIEW_REFRESH                 32780
 #define ID_VIEW_OPTIONS                 32783
 #define ID_EDIT_COPY_APPLICATION        32802

@@ -397,6 +397,15 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
                     << c.nID << " pass " << nPass;
         }
         CUiManager::GetInstance()->m_pSelectedProgram = pFirst;
+        // Help answers both of its commands, 57670 and 57669, with a handler and an update.
+        for (UINT nID : {57670u, 57669u}) {
+            AFX_CMDHANDLERINFO info = {};
+            EXPECT_TRUE(dlg.OnCmdMsg(nID, CN_COMMAND, NULL, &info)) << nID;
+            EXPECT_EQ(&dlg, info.pTarget) << nID;
+            CTestCmdUI state;
+            state.m_nID = nID;
+            EXPECT_TRUE(dlg.OnCmdMsg(nID, (int)CN_UPDATE_COMMAND_UI, &state, NULL)) << nID;
+        }
 
         // The search box and the group tree filter the list.
         struct Filter

@@ -3,12 +3,14 @@
 // frame's bars; and the hooks through which libraries linked before the bars read them.
 #include "toolkit/bars/control_bar.h"
 #include "toolkit/bars/dyn_tab_control_bar.h"
+#include "toolkit/bars/dynamic_bar.h"
 #include <algorithm>
 #include "framework/afxres.h"
 #include "framework/miniframe.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/dialogs/resizable_dialog.h"
 #include "toolkit/dialogs/tab_neighbours.h"
+#include "toolkit/dialogs/tab_page_container.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "toolkit/theme/pm_neighbours.h"
 
@@ -548,6 +550,18 @@ struct BarHooksInstaller
                                        const POINT& ptScreen, UINT nMsgID, bool bPost) {
             CExtControlBar::POPUP_MENU_EVENT_DATA data(nEventCode, pPopup, pWndEventSrc, ptScreen, nMsgID, NULL);
             return data.NotifyTarget(bPost);
+        };
+        t.pfnDocumentContainerClickedButton = [](CWnd* pFrame, CWnd* pContainer, int nHitTest, bool bButtonPressed,
+                                                 int nMouseButton, UINT nMouseEventFlags, bool* pbAnswer) {
+            CExtDynamicBarSite* pSite = CExtDynamicBarSite::FindBarSiteByWnd(pFrame);
+            if (pSite == NULL || pContainer == NULL ||
+                pSite->GetTabPageContainer() != static_cast<CExtTabPageContainerWnd*>(pContainer))
+                return false;
+            const bool bAnswer =
+                pSite->OnTabPageContainerClickedButton(nHitTest, bButtonPressed, nMouseButton, nMouseEventFlags);
+            if (pbAnswer != NULL)
+                *pbAnswer = bAnswer;
+            return true;
         };
     }
 };

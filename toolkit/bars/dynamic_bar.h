@@ -59,6 +59,11 @@ public:
     virtual void OnBarIdReleased(UINT nCtrlID);
     // Mode 4: finds the MDI client and the tab page container of the frame again.
     virtual void OnRefreshSite();
+    // A button of the document container's strip was clicked (the strip's hit code and
+    // mouse arguments); the answer goes back to the strip. Releasing the left button on
+    // the close button closes the selected document: its bar docks again, hidden.
+    virtual bool OnTabPageContainerClickedButton(int nHitTest, bool bButtonPressed, int nMouseButton,
+                                                 UINT nMouseEventFlags);
 
     bool OnHookWndMsg(LRESULT& lResult, HWND hWndHooked, UINT nMessage, WPARAM& wParam, LPARAM& lParam) override;
 

@@ -90,6 +90,33 @@ CExtDynamicBarSite* CExtDynamicBarSite::FindBarSiteByWnd(CWnd* pWnd)
     return FindBarSite(pWnd->m_hWnd);
 }
 
+bool CExtDynamicBarSite::OnTabPageContainerClickedButton(int nHitTest, bool bButtonPressed, int nMouseButton,
+                                                         UINT)
+{
+    if (bButtonPressed || nMouseButton != 1 || nHitTest != CExtTabWnd::__ETWH_BUTTON_CLOSE)
+        return true;
+    CExtTabPageContainerWnd* pContainer = GetTabPageContainer();
+    if (pContainer == NULL || pContainer->GetSafeHwnd() == NULL)
+        return true;
+    const HWND hWndPage = pContainer->PageHwndGetSafe(pContainer->PageSelectionGet());
+    if (hWndPage == NULL)
+        return true;
+    for (POSITION pos = m_mapBars.GetStartPosition(); pos != NULL;)
+    {
+        void* pKey = NULL;
+        void* pValue = NULL;
+        m_mapBars.GetNextAssoc(pos, pKey, pValue);
+        CExtDynamicControlBar* pBar = static_cast<CExtDynamicControlBar*>(pKey);
+        if (pBar->GetSafeHwnd() != NULL && pBar->GetContentWindow() == hWndPage &&
+            pBar->GetBarState() == CExtDynamicControlBar::__EDBS_DOCUMENT)
+        {
+            pBar->SetBarState(CExtDynamicControlBar::__EDBS_DOCKED, false);
+            break;
+        }
+    }
+    return true;
+}
+
 void CExtDynamicBarSite::OnRefreshSite()
 {
     if (m_pDockSite == NULL || m_pDockSite->GetSafeHwnd() == NULL)

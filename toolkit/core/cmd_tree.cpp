@@ -769,6 +769,24 @@ const void* CExtCustomizeSite::GetCurrentButton() const { return NULL; }
 
 bool CExtCustomizeSite::IsCustomizeMode() const { return false; }
 
+bool CExtCustomizeSite::IsCmdUpdateClaimed(UINT) { return false; }
+
+int CExtCustomizeSite::GetCmdCheckState(UINT) { return 0; }
+
+void CExtCustomizeSite::OnColorMenuPrepare(CExtCustomizeCmdTreeNode*, CString&, CString&, COLORREF&, COLORREF&) {}
+
+CSize CExtCustomizeSite::GetPopupListSize(CExtCustomizeCmdTreeNode*) { return CSize(0, 0); }
+
+bool CExtCustomizeSite::OnPopupListItemDraw(CExtCustomizeCmdTreeNode*, HWND, LPDRAWITEMSTRUCT) { return false; }
+
+bool CExtCustomizeSite::OnPopupListItemMeasure(CExtCustomizeCmdTreeNode*, HWND, LPMEASUREITEMSTRUCT) { return false; }
+
+CRect CExtCustomizeSite::GetPopupListTextMargin(CExtCustomizeCmdTreeNode*) { return CRect(0, 0, 0, 0); }
+
+bool CExtCustomizeSite::OnPopupListSelEndOK(CExtCustomizeCmdTreeNode*, HWND) { return false; }
+
+bool CExtCustomizeSite::OnPopupListSelEndCancel(CExtCustomizeCmdTreeNode*, HWND) { return false; }
+
 bool CExtCustomizeSite::RegisterToolBar(CWnd* pBar)
 {
     if (pBar == NULL)

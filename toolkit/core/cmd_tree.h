@@ -146,6 +146,27 @@ public:
 
     // The site is in its customize mode; the base never is.
     virtual bool IsCustomizeMode() const;
+    // The site keeps the state of this command itself, so the menus' command-UI update
+    // leaves the application's handlers out and takes the check state the site gives
+    // (0 clear, else checked). The base claims no command.
+    virtual bool IsCmdUpdateClaimed(UINT nCmdID);
+    virtual int GetCmdCheckState(UINT nCmdID);
+    // The row texts and colours of the colour menu a colour-menu node opens: the texts of
+    // the default-colour and custom-colour rows, the default colour and the colour
+    // selected at first. The base leaves the menu's own values.
+    virtual void OnColorMenuPrepare(CExtCustomizeCmdTreeNode* pNode, CString& sDefaultText, CString& sCustomText,
+                                    COLORREF& clrDefault, COLORREF& clrInitial);
+    // The list size of a list popup that a node opens; 0 x 0 leaves it to the node's own
+    // first and third extra values.
+    virtual CSize GetPopupListSize(CExtCustomizeCmdTreeNode* pNode);
+    // The list popup of a node: the site may draw or measure an item itself (true when it
+    // did), gives the margin around the item texts, and hears when a choice is made or
+    // the list is cancelled (true when it took the event). The base does none of it.
+    virtual bool OnPopupListItemDraw(CExtCustomizeCmdTreeNode* pNode, HWND hWndList, LPDRAWITEMSTRUCT pDIS);
+    virtual bool OnPopupListItemMeasure(CExtCustomizeCmdTreeNode* pNode, HWND hWndList, LPMEASUREITEMSTRUCT pMIS);
+    virtual CRect GetPopupListTextMargin(CExtCustomizeCmdTreeNode* pNode);
+    virtual bool OnPopupListSelEndOK(CExtCustomizeCmdTreeNode* pNode, HWND hWndList);
+    virtual bool OnPopupListSelEndCancel(CExtCustomizeCmdTreeNode* pNode, HWND hWndList);
     // The node the site's drag carries now; NULL when none.
     virtual CExtCustomizeCmdTreeNode* DraggedNodeGet();
     // Drop targets of untracked menus, known to the site while their windows live.

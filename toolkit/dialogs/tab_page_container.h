@@ -147,8 +147,9 @@ public:
     {
         const bool bResult = TBase::OnTabWndClickedButton(nHitTest, bButtonPressed, nMouseButton, nMouseEventFlags);
         CExtTabPageContainerWnd* pContainer = GetContainer();
+        // A document-mode container answers for the strip (its frame's bar site may act).
         if (pContainer != NULL)
-            pContainer->OnTabWndClickedButton(nHitTest, bButtonPressed, nMouseButton, nMouseEventFlags);
+            return pContainer->OnTabWndClickedButton(nHitTest, bButtonPressed, nMouseButton, nMouseEventFlags);
         return bResult;
     }
     bool OnTabWndSelectionChange(int nOld, int nNew, bool bPreSelectionTest) override

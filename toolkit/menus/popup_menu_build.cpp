@@ -8,6 +8,10 @@
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/core/cmd_tree.h"
 #include "toolkit/core/resource_manager.h"
+#include "toolkit/menus/popup_color_menu_wnd.h"
+#include "toolkit/menus/popup_picker_services.h"
+
+CExtPopupPickerServices g_PopupPickerServices = {NULL};
 
 namespace {
 
@@ -19,6 +23,11 @@ const DWORD kNodeSitePopup = 0x800;
 const DWORD kNodeColorMenu = 0x8000;
 const DWORD kNodeUndoRedo = 0x100000;
 const DWORD kNodeKeepCmdId = 0x82800;
+// The colour menu's two rows: node bit 0 shows the default-colour row, bit 17 the
+// custom-colour row.
+const DWORD kNodeColorDefaultRow = 0x00001;
+const DWORD kNodeColorCustomRow = 0x20000;
+const DWORD kUndoRedoListStyles = 0x50200068;
 
 }  // namespace
 
@@ -209,9 +218,9 @@ bool CExtPopupMenuWnd::BuildFromCmdTree(HWND hWndCmdRecv, CExtCustomizeCmdTreeNo
     if (hWndCmdRecv != NULL)
         m_hWndCmdReceiver = hWndCmdRecv;
     LPCTSTR sProfile = g_CommandManager->ProfileNameFromWnd(m_hWndCmdReceiver);
-    // Customize mode needs a site; no window of this program registers one, so the
-    // placeholders of recent files are always left out here.
-    const bool bCustomizeMode = false;
+    // Outside customize mode the placeholders of recent files are left out.
+    CExtCustomizeSite* pSite = CExtCustomizeSite::GetCustomizeSite(m_hWndCmdReceiver);
+    const bool bCustomizeMode = pSite != NULL && pSite->IsCustomizeMode();
     RemoveAllItems(false);
     if (pNode == NULL)
         return true;
@@ -287,10 +296,14 @@ bool CExtPopupMenuWnd::MENUITEMDATA::ConstructPopupFromNode(HWND hWndCmdRecv, CE
     if (hWndCmdRecv != NULL)
         m_hWndCmdReceiver = hWndCmdRecv;
     const DWORD dwFlags = pNode->GetFlags();
-    // List-box, date-picker, colour and undo/redo popups are supplied through a
-    // customize site; none is registered in this program, so such nodes give no item.
-    if ((dwFlags & (kNodeSitePopup | kNodeColorMenu | kNodeUndoRedo)) != 0)
+    // List-box and date-picker popups are supplied through a customize site; none is
+    // registered in this program, so such nodes give no item.
+    if ((dwFlags & kNodeSitePopup) != 0)
         return false;
+    if ((dwFlags & kNodeColorMenu) != 0)
+        return ConstructColorMenuFromNode(pNode, pParent);
+    if ((dwFlags & kNodeUndoRedo) != 0)
+        return ConstructUndoRedoFromNode(pNode);
     if ((dwFlags & kNodeAutoPopup) != 0 || pNode->GetNodeCount() > 0)
     {
         CreateSubMenu();
@@ -311,4 +324,54 @@ bool CExtPopupMenuWnd::MENUITEMDATA::ConstructPopupFromNode(HWND hWndCmdRecv, CE
     m_sText = pNode->GetTextInMenu(pCmdItem);
     m_sAccelText = pCmdItem->m_sAccelText;
     return true;
+}
+
+bool CExtPopupMenuWnd::MENUITEMDATA::ConstructColorMenuFromNode(CExtCustomizeCmdTreeNode* pNode,
+                                                               CExtPopupMenuWnd* pParent)
+{
+    const DWORD dwFlags = pNode->GetFlags();
+    CExtPopupColorMenuWnd* pColorMenu = new CExtPopupColorMenuWnd;
+    pColorMenu->m_pParentMenu = pParent;
+    pColorMenu->m_hWndCmdReceiver = m_hWndCmdReceiver;
+    pColorMenu->m_lParamCookie = (LPARAM)pNode->GetLParam();
+    pColorMenu->m_nRowFlags = 0;
+    if ((dwFlags & kNodeColorDefaultRow) != 0)
+        pColorMenu->m_nRowFlags |= CExtPopupColorMenuWnd::ROW_DEFAULT_COLOR;
+    if ((dwFlags & kNodeColorCustomRow) != 0)
+        pColorMenu->m_nRowFlags |= CExtPopupColorMenuWnd::ROW_CUSTOM_COLOR;
+    CExtCustomizeSite* pSite = CExtCustomizeSite::GetCustomizeSite(m_hWndCmdReceiver);
+    if (pSite != NULL)
+        pSite->OnColorMenuPrepare(pNode, pColorMenu->m_sBtnTextColorDefault, pColorMenu->m_sBtnTextColorCustom,
+                                  pColorMenu->m_clrDefault, pColorMenu->m_clrInitial);
+    SetNodePopup(pNode, pColorMenu);
+    return true;
+}
+
+bool CExtPopupMenuWnd::MENUITEMDATA::ConstructUndoRedoFromNode(CExtCustomizeCmdTreeNode* pNode)
+{
+    CExtCustomizeSite* pSite = CExtCustomizeSite::GetCustomizeSite(m_hWndCmdReceiver);
+    CSize sizeList = (pSite != NULL) ? pSite->GetPopupListSize(pNode) : CSize(0, 0);
+    if (sizeList.cx == 0 && sizeList.cy == 0)
+        sizeList = CSize(pNode->GetExtraValue1(), pNode->GetExtraValue3());
+    CExtPopupMenuWnd* pPopup =
+        g_PopupPickerServices.CreateUndoRedoPopup(pNode, kUndoRedoListStyles, (LPARAM)pNode->GetLParam(), sizeList);
+    if (pPopup == NULL)
+        return false;
+    SetNodePopup(pNode, pPopup);
+    return true;
+}
+
+void CExtPopupMenuWnd::MENUITEMDATA::SetNodePopup(CExtCustomizeCmdTreeNode* pNode, CExtPopupMenuWnd* pPopup)
+{
+    // The popup takes the place of a sub-menu; the item shows the node's text and the
+    // accelerator of the command behind the node.
+    DestroySubMenu();
+    m_pPopup = pPopup;
+    pPopup->m_hWndCmdReceiver = m_hWndCmdReceiver;
+    pPopup->m_pSourceNode = pNode;
+    m_nCmdID = TYPE_POPUP;
+    m_sText = pNode->GetTextInMenu(NULL);
+    LPCTSTR sProfile = GetProfileName();
+    CExtCmdItem* pCmdItem = (sProfile != NULL) ? g_CommandManager->CmdGetPtr(sProfile, pNode->GetCmdID(true)) : NULL;
+    m_sAccelText = (pCmdItem != NULL) ? pCmdItem->m_sAccelText : CString();
 }

@@ -70,8 +70,11 @@ void CExtPopupMenuWnd::UpdateItemsCmdUI()
 {
     if (m_pParentMenu == NULL && (m_dwTrackFlags & TMF_NO_CMD_UI) != 0)
         return;
-    // The customize branches need a site; none is registered in this program.
+    // The customize branches need a site; none is registered in this program. While the
+    // site customizes, every item stays enabled so that it can be dragged.
     CExtCustomizeSite* pSite = CExtCustomizeSite::GetCustomizeSite(m_hWndCmdReceiver);
+    const bool bCustomizeMode = pSite != NULL && pSite->IsCustomizeMode();
+    const bool bHasProfile = g_CommandManager->ProfileNameFromWnd(m_hWndCmdReceiver) != NULL;
     CExtPopupMenuCmdUI cmdUI(m_hWndCmdReceiver, this);
     bool bRelayout = false;
     for (int i = 0; i < ItemGetCount(); i++)
@@ -86,6 +89,8 @@ void CExtPopupMenuWnd::UpdateItemsCmdUI()
             {
                 cmdUI.m_nID = mi.m_pCmdNode->GetCmdID(false);
                 cmdUI.DoUpdate(CWnd::FromHandle(mi.m_hWndCmdReceiver), TRUE);
+                if (bCustomizeMode)
+                    mi.m_nStateFlags |= MENUITEMDATA::__MIS_FORCE_ENABLED;
                 mi.m_nCmdID = TYPE_POPUP;
             }
             if (mi.m_pPopup != NULL)
@@ -98,12 +103,24 @@ void CExtPopupMenuWnd::UpdateItemsCmdUI()
             continue;
         }
         const UINT nCmdID = mi.m_nCmdID;
+        if (pSite != NULL && bHasProfile && pSite->IsCmdUpdateClaimed(nCmdID))
+        {
+            mi.m_nStateFlags |= MENUITEMDATA::__MIS_FORCE_ENABLED;
+            const int nCheck = pSite->GetCmdCheckState(nCmdID);
+            CExtCmdItem* pCmdItem = mi.GetCmdItem();
+            if (pCmdItem != NULL)
+                pCmdItem->SetCheck(nCheck != 0);
+            cmdUI.SetCheck(nCheck);
+            continue;
+        }
         if (IsSystemCmd(nCmdID) || IsWindowListCmd(nCmdID))
             continue;
         HWND hWndRecv = mi.m_hWndCmdReceiver;
         if (hWndRecv == NULL || !::IsWindow(hWndRecv))
             continue;
         cmdUI.DoUpdate(CWnd::FromHandle(hWndRecv), TRUE);
+        if (bCustomizeMode)
+            mi.m_nStateFlags |= MENUITEMDATA::__MIS_FORCE_ENABLED;
     }
     if (bRelayout)
         RecalcLayout();

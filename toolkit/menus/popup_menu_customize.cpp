@@ -128,11 +128,22 @@ bool CExtPopupMenuWnd::OnCustomizeTargetDrop(CExtCustomizeSite::CCmdDragInfo& dr
         m_nDragCounter1 = m_nDragCounter2 = 0;
         return false;
     }
-    m_nDragFlags |= 0x01;
     const int nPos = std::max(0, std::min(m_nDropPos, ItemGetCount()));
     CExtCustomizeSite* pSite = GetCustomizeSite();
     CExtCustomizeCmdTreeNode* pNew = dragInfo.m_pNode->CloneNode(pSite, true);
     pNew->m_dwFlags &= ~kGroupStart;
+    // The tree only takes a command that this menu can show as an item.
+    MENUITEMDATA mi(this);
+    mi.m_hWndCmdReceiver = m_hWndCmdReceiver;
+    if (!mi.ConstructPopupFromNode(m_hWndCmdReceiver, pNew, nPos, this))
+    {
+        mi.DestroySubMenu();
+        delete pNew;
+        SetDropPos(-1);
+        m_nDragCounter1 = m_nDragCounter2 = 0;
+        return false;
+    }
+    m_nDragFlags |= 0x01;
     // The node goes before the node of the first item at the drop position.
     int nChild = m_pSourceNode->GetNodeCount();
     CExtCustomizeCmdTreeNode* pNext = NULL;
@@ -152,20 +163,15 @@ bool CExtPopupMenuWnd::OnCustomizeTargetDrop(CExtCustomizeSite::CCmdDragInfo& dr
         pNew->m_dwFlags |= kGroupStart;
     }
     m_pSourceNode->InsertNode(pSite, pNew, nChild);
-    MENUITEMDATA mi(this);
-    mi.m_hWndCmdReceiver = m_hWndCmdReceiver;
-    if (mi.ConstructPopupFromNode(m_hWndCmdReceiver, pNew, nPos, this))
+    if (mi.IsPopup() && mi.m_pPopup != NULL)
     {
-        if (mi.IsPopup() && mi.m_pPopup != NULL)
-        {
-            mi.m_pPopup->BuildFromCmdTree(m_hWndCmdReceiver, pNew, false);
-            mi.m_pPopup->m_pParentMenu = this;
-        }
-        mi.UpdateAccessKey();
-        mi.m_nLayoutFlags |= MENUITEMDATA::__MIF_DISPLAYED;
-        mi.MeasureItem();
-        ItemInsertData(nPos, mi);
+        mi.m_pPopup->BuildFromCmdTree(m_hWndCmdReceiver, pNew, false);
+        mi.m_pPopup->m_pParentMenu = this;
     }
+    mi.UpdateAccessKey();
+    mi.m_nLayoutFlags |= MENUITEMDATA::__MIF_DISPLAYED;
+    mi.MeasureItem();
+    ItemInsertData(nPos, mi);
     ReshapeAfterDrop();
     SetDropPos(-1);
     m_nDragCounter1 = m_nDragCounter2 = 0;

@@ -1365,6 +1365,20 @@ bool CExtPopupMenuWnd::OnMouseClickTracked(UINT nMsg, CPoint ptClient, bool& bNo
     return true;
 }
 
+bool CExtPopupMenuWnd::CloseToParent()
+{
+    // The parent becomes current again and keeps its item selected, without the sub-menu.
+    CExtPopupMenuWnd* pParent = m_pParentMenu;
+    if (pParent == NULL)
+        return true;
+    pParent->ActivateCurrentPopup();
+    const int nParentCur = pParent->m_nCurIndex;
+    pParent->SelectItem(-1, false, false, false);  // closes this sub-menu
+    pParent->SelectItem(nParentCur, false, true, false);
+    pParent->ActivateCurrentPopup();
+    return true;
+}
+
 bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool& bNoEat)
 {
     if (!IsInputReady())
@@ -1458,8 +1472,7 @@ bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool& bNoEat)
             EndSequence(0);
             return true;
         }
-        nChar = VK_LEFT;
-        break;
+        return CloseToParent();
     case VK_UP:
     {
         const bool bIconOnly = m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount() &&
@@ -1481,6 +1494,13 @@ bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool& bNoEat)
         return true;
     }
     case VK_RIGHT:
+        // A palette row is walked item by item; its last item and sub-menu items hand Right on.
+        if (IsPaletteLayout() && m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount() - 1 &&
+            !m_items.ElementAt(m_nCurIndex).IsPopup())
+        {
+            moveTo(NEXT_NEXT);
+            return true;
+        }
         if (m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount() && m_items.ElementAt(m_nCurIndex).IsPopup())
         {
             CExtPopupMenuWnd* pSub = m_items.ElementAt(m_nCurIndex).m_pPopup;
@@ -1503,6 +1523,11 @@ bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool& bNoEat)
     }
     if (nChar == VK_LEFT)
     {
+        if (IsPaletteLayout() && ItemGetCount() > 0 && m_nCurIndex >= 0)
+        {
+            moveTo(NEXT_PREV);
+            return true;
+        }
         if (m_pParentMenu == NULL)
         {
             if (g_PopupBarServices.IsButtonMenuTracking() && m_hWndCmdReceiver != NULL)
@@ -1510,13 +1535,7 @@ bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool& bNoEat)
                               (LPARAM)this);
             return true;
         }
-        CExtPopupMenuWnd* pParent = m_pParentMenu;
-        pParent->ActivateCurrentPopup();
-        const int nParentCur = pParent->m_nCurIndex;
-        pParent->SelectItem(-1, false, false, false);  // closes this sub-menu
-        pParent->SelectItem(nParentCur, false, true, false);
-        pParent->ActivateCurrentPopup();
-        return true;
+        return CloseToParent();
     }
     if (nChar == VK_SPACE)
         return true;
@@ -1536,6 +1555,10 @@ bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool& bNoEat)
         return true;
     const TCHAR ch = (TCHAR)(wChar & 0xFF);
     int nFound = ItemFindByAccessKey(ch, m_nCurIndex, true);
+    // The search never answers its own start: the current item is found only by searching
+    // again from the top, and then it is the one item with this key.
+    if (nFound < 0 && m_nCurIndex >= 0)
+        nFound = ItemFindByAccessKey(ch, -1, true);
     if (nFound < 0)
         return true;
     if (nFound == m_nCurIndex)

@@ -136,6 +136,10 @@ public:
         bool UpdateFromMenuItem(HWND hWndCmdRecv, HMENU hMenu, int nPos, bool bNoCmdProfile);
         bool ConstructPopupFromNode(HWND hWndCmdRecv, CExtCustomizeCmdTreeNode* pNode, int nPos,
                                     CExtPopupMenuWnd* pParent);
+        // The colour-menu and undo/redo node kinds of ConstructPopupFromNode.
+        bool ConstructColorMenuFromNode(CExtCustomizeCmdTreeNode* pNode, CExtPopupMenuWnd* pParent);
+        bool ConstructUndoRedoFromNode(CExtCustomizeCmdTreeNode* pNode);
+        void SetNodePopup(CExtCustomizeCmdTreeNode* pNode, CExtPopupMenuWnd* pPopup);
 
         // The in-place edit part inside the item rectangle, at the trailing edge.
         void GetInplaceEditRect(RECT& rcEdit, const RECT& rcItem, bool bRTL) const;
@@ -664,6 +668,8 @@ protected:
     bool OpenSubMenu(int nIndex, bool bSelectFirst);
     // Runs an item as Enter or a click does.
     void ExecuteItem(int nIndex);
+    // Left or Esc in a sub-menu: the parent becomes current again, its item still selected.
+    bool CloseToParent();
     // The window lives, the tree tracks and no open animation runs.
     bool IsInputReady();
     void ShowItemTip(int nIndex);

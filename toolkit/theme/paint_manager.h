@@ -750,13 +750,14 @@ public:
     const glyph* m_pGlyphMenuChevronHorz;
     const glyph* m_pGlyphMenuDropVert;
     const glyph* m_pGlyphMenuChevronVert;
-    // First colour group: logical ids of the toolbar and menu gradients.
+    // First colour group: logical ids of the menu's left-area gradients, each set held as
+    // its leading colour, its trailing colour and then the colour at the middle.
     int m_nIdxClrMlaNormLeft;
-    int m_nIdxClrMlaNormMiddle;
     int m_nIdxClrMlaNormRight;
+    int m_nIdxClrMlaNormMiddle;
     int m_nIdxClrMlaRarelyLeft;
-    int m_nIdxClrMlaRarelyMiddle;
     int m_nIdxClrMlaRarelyRight;
+    int m_nIdxClrMlaRarelyMiddle;
     int m_nIdxClrTbFillMargin;
     int m_nIdxClrTbFillReserved;
     // Second colour group: gradient pairs of push buttons (hover, pushed, hover-pushed).

@@ -243,11 +243,11 @@ CExtPaintManagerXP::CExtPaintManagerXP()
       m_pGlyphMenuDropVert(&g_glyphDropArrowLeft),
       m_pGlyphMenuChevronVert(&g_glyphDoubleChevronDown),
       m_nIdxClrMlaNormLeft(-1),
-      m_nIdxClrMlaNormMiddle(-1),
       m_nIdxClrMlaNormRight(-1),
+      m_nIdxClrMlaNormMiddle(-1),
       m_nIdxClrMlaRarelyLeft(-1),
-      m_nIdxClrMlaRarelyMiddle(-1),
       m_nIdxClrMlaRarelyRight(-1),
+      m_nIdxClrMlaRarelyMiddle(-1),
       m_nIdxClrTbFillMargin(-1),
       m_nIdxClrTbFillReserved(-1),
       m_nIdxClrBtnHoverLeft(-1),
@@ -290,12 +290,14 @@ CExtPaintManagerOffice2003::CExtPaintManagerOffice2003() : m_nIdxClrTbBorder(-1)
     m_pGlyphMenuChevronHorz = &g_glyphTwoRightTriangles;
     m_pGlyphMenuDropVert = &g_glyphBarOverDown270;
     m_pGlyphMenuChevronVert = &g_glyphTwoDownTriangles;
+    // The scheme's light-to-dark ramps: 3015 (leading edge), 3016 (middle), 3017 (trailing
+    // edge); 3018 to 3020 likewise for rarely used items.
     m_nIdxClrMlaNormLeft = 3015;
-    m_nIdxClrMlaNormMiddle = 3017;
-    m_nIdxClrMlaNormRight = 3016;
+    m_nIdxClrMlaNormRight = 3017;
+    m_nIdxClrMlaNormMiddle = 3016;
     m_nIdxClrMlaRarelyLeft = 3018;
-    m_nIdxClrMlaRarelyMiddle = 3020;
-    m_nIdxClrMlaRarelyRight = 3019;
+    m_nIdxClrMlaRarelyRight = 3020;
+    m_nIdxClrMlaRarelyMiddle = 3019;
 }
 
 CExtPaintManagerOffice2003::~CExtPaintManagerOffice2003() {}

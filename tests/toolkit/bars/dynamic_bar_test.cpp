@@ -163,6 +163,32 @@ TEST(DynamicBar, ADocumentStateLoadedFromAnArchiveMovesTheContentIntoTheSitesTab
     site.Uninstall();
 }
 
+TEST(DynamicBar, TheDocumentStripsCloseButtonClosesTheSelectedDocument)
+{
+    DynFrame f;
+    CExtTabPageContainerWnd container;
+    ASSERT_TRUE(container.Create(f.pFrame, CRect(200, 10, 500, 300), AFX_IDW_PANE_FIRST));
+    CExtDynamicBarSite site;
+    ASSERT_TRUE(site.Install(f.pFrame));
+    site.SetDetectedUiType(CExtDynamicBarSite::__EDUIT_TAB_PAGE_CONTAINER);
+    site.BarAdd(&f.bar);
+    ASSERT_TRUE(f.bar.SetBarState(CExtDynamicControlBar::__EDBS_DOCUMENT, true));
+    ASSERT_EQ(1, container.PageGetCount());
+    CExtTabWnd* pStrip = container.GetSafeTabWindow();
+    ASSERT_TRUE(pStrip != NULL);
+    // The press, and a release of the right button, leave the document open.
+    EXPECT_TRUE(pStrip->OnTabWndClickedButton(CExtTabWnd::__ETWH_BUTTON_CLOSE, true, 1, 0));
+    EXPECT_TRUE(pStrip->OnTabWndClickedButton(CExtTabWnd::__ETWH_BUTTON_CLOSE, false, 2, 0));
+    EXPECT_EQ(1, container.PageGetCount());
+    EXPECT_TRUE(pStrip->OnTabWndClickedButton(CExtTabWnd::__ETWH_BUTTON_CLOSE, false, 1, 0));
+    PumpPending();
+    EXPECT_EQ(0, container.PageGetCount());
+    EXPECT_EQ(CExtDynamicControlBar::__EDBS_DOCKED, f.bar.GetBarState());
+    EXPECT_FALSE(f.bar.IsWindowVisible());
+    EXPECT_EQ(f.bar.m_hWnd, ::GetParent(f.hWndContent));
+    site.Uninstall();
+}
+
 TEST(DynamicBar, ADamagedArchiveThrowsAndLeavesTheBarAsItWas)
 {
     struct

@@ -118,6 +118,18 @@ TEST_F(CustomizeDragTest, DropPositionFollowsTheItemHalvesAndTheDropGoesThere)
     EXPECT_FALSE(m_pMenu->OnCustomizeTargetDrop(info, ItemPoint(0, false), DROPEFFECT_MOVE)) << "no drop position";
 }
 
+TEST_F(CustomizeDragTest, ACommandNoItemCanBeMadeOfStaysOutOfTheTree)
+{
+    // 0x7F16 is in no profile: the menu cannot show it.
+    CExtCustomizeCmdTreeNode unknown(0x7F16, 0x7F16);
+    CExtCustomizeSite::CCmdDragInfo info(&unknown);
+    EXPECT_EQ(m_pMenu->OnCustomizeTargetOver(info, ItemPoint(0, true), 0), (DROPEFFECT)DROPEFFECT_MOVE);
+    EXPECT_FALSE(m_pMenu->OnCustomizeTargetDrop(info, ItemPoint(0, true), DROPEFFECT_MOVE));
+    EXPECT_EQ(Items(), "1|2|34");
+    EXPECT_EQ(Tree(), "1|2|34");
+    EXPECT_EQ(m_pMenu->GetDropPos(), -1);
+}
+
 TEST_F(CustomizeDragTest, MovingOutKeepsOneSeparatorAndNoneAtTheEnds)
 {
     const struct

@@ -211,3 +211,60 @@ TEST_F(MenuKeysTest, KeysWaitForTheOpenAnimation)
     Key(VK_DOWN);
     EXPECT_EQ(pMenu->GetCurrentItem(), 0);
 }
+
+TEST_F(MenuKeysTest, TheMnemonicOfTheSelectedItemTakesIt)
+{
+    CExtPopupMenuWnd* pMenu = Track();
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    ASSERT_EQ(pMenu->GetCurrentItem(), 2);
+    Key('S');
+    EXPECT_EQ(m_nResult, kCmdSave) << "the only item with this key is the selected one";
+    ASSERT_TRUE(PumpUntil([] { return !g_commands.empty(); }));
+    EXPECT_EQ(g_commands[0], (WPARAM)kCmdSave);
+    ASSERT_TRUE(PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); }));
+
+    pMenu = Track();
+    CExtPopupMenuWnd* pSub = pMenu->ItemGetPopup(4);
+    Key(VK_UP);
+    Key(VK_UP);
+    ASSERT_EQ(pMenu->GetCurrentItem(), 4);
+    Key('M');
+    ASSERT_NE(pSub->GetSafeHwnd(), (HWND)NULL) << "a selected sub-menu item opens";
+    EXPECT_TRUE(pSub->IsWindowVisible());
+    EXPECT_EQ(pSub->GetCurrentItem(), 0);
+}
+
+TEST_F(MenuKeysTest, LeftAndRightWalkAPaletteRow)
+{
+    g_PopupBarServices.pfnIsButtonMenuTracking = [] { return true; };
+    CExtPopupMenuWnd* pMenu = new CExtPopupMenuWnd;
+    ASSERT_TRUE(pMenu->CreatePopupMenu(m_hWndRecv));
+    for (UINT id : {kCmdNew, kCmdNext, kCmdSave})
+        pMenu->ItemInsertCommand(id, -1, "x");
+    for (int i = 0; i < 3; i++)
+    {
+        pMenu->ItemGetInfo(i).m_nKindFlags |= MID::__MIK_ICON_ONLY;
+        pMenu->ItemGetInfo(i).m_nStateFlags |= MID::__MIS_ENABLED;
+    }
+    ASSERT_TRUE(pMenu->TrackPopupMenu(kBaseFlags | CExtPopupMenuWnd::TMF_PALETTE, 40, 40));
+    ASSERT_TRUE(pMenu->IsPaletteLayout());
+    Key(VK_DOWN);
+    ASSERT_EQ(pMenu->GetCurrentItem(), 0);
+    // {key, current item after it, menu-bar "next" posts so far, "previous" posts so far}
+    const struct { UINT nKey; int nCur, nNext, nPrev; } steps[] = {
+        {VK_RIGHT, 1, 0, 0}, {VK_RIGHT, 2, 0, 0}, {VK_RIGHT, 2, 1, 0}, {VK_LEFT, 1, 1, 0}, {VK_LEFT, 0, 1, 0},
+        {VK_LEFT, 2, 1, 0},
+    };
+    int n = 0;
+    for (const auto& s : steps)
+    {
+        Key(s.nKey);
+        PumpPending();
+        EXPECT_EQ(pMenu->GetCurrentItem(), s.nCur) << "step " << n;
+        EXPECT_EQ(g_nNext, s.nNext) << "step " << n;
+        EXPECT_EQ(g_nPrev, s.nPrev) << "step " << n;
+        n++;
+    }
+}

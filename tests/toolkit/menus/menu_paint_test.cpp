@@ -168,6 +168,64 @@ TEST_F(MenuPaintTest, BackgroundFrameAndSelectionInEveryTheme)
     }
 }
 
+// The icon column: solid in XP; in Office 2003 and Studio 2005 the scheme's ramp, leading
+// colour at the left edge, middle colour at the half, trailing colour toward the right edge.
+TEST_F(MenuPaintTest, TheIconColumnRunsTheSchemesRampFromLeftToRight)
+{
+    const struct
+    {
+        CRuntimeClass* pClass;
+        const char* sName;
+        int nLeft, nMiddle, nRight;
+    } cases[] = {
+        {RUNTIME_CLASS(CExtPaintManagerXP), "XP", 1000, 1000, 1000},
+        {RUNTIME_CLASS(CExtPaintManagerOffice2003), "Office 2003", 3015, 3016, 3017},
+        {RUNTIME_CLASS(CExtPaintManagerStudio2005), "Studio 2005", 3015, 3016, 3017},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.sName);
+        g_CurrentPaintManager.InstallPaintManagerByClass(c.pClass);
+        CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+        CExtPopupMenuWnd menu;
+        Fill(menu, m_hWndRecv);
+        CSize size;
+        menu.CalcMenuSize(size);
+        ASSERT_TRUE(menu.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0), _T(""), WS_POPUP, 0, 0, size.cx, size.cy,
+                                  m_hWndRecv, 0));
+        menu.m_rcMenu.SetRect(0, 0, size.cx, size.cy);
+        menu.RecalcServiceAreas();
+        DibCanvas canvas(size.cx, size.cy, RGB(255, 0, 255));
+        Paint(canvas, menu);
+        CRect rcRow;
+        menu.GetItemRect(0, rcRow, false);
+        const int nWidth = menu.ItemGetInfo(0).GetIconAreaWidth();
+        ASSERT_GT(nWidth, 8);
+        const int y = rcRow.CenterPoint().y;
+        const COLORREF c1 = pPM->LookupColor(c.nLeft, &menu), c2 = pPM->LookupColor(c.nMiddle, &menu),
+                       c3 = pPM->LookupColor(c.nRight, &menu);
+        // Each half is a one-pixel band per column: the last column of the second half lies
+        // one band short of the trailing colour.
+        const int nSplit = ::MulDiv(nWidth, 1, 2), nBands = nWidth - nSplit;
+        auto last = [&](int nShift) {
+            const int a = (c3 >> nShift) & 0xFF, b = (c2 >> nShift) & 0xFF;
+            return (a * (nBands - 1) + b) / nBands;
+        };
+        EXPECT_EQ(canvas.Pixel(rcRow.left, y), c1) << "leading edge";
+        EXPECT_EQ(canvas.Pixel(rcRow.left + nSplit, y), c2) << "middle";
+        EXPECT_EQ(canvas.Pixel(rcRow.left + nWidth - 1, y), RGB(last(0), last(8), last(16))) << "trailing edge";
+        // No column is lighter than the one before it.
+        for (int x = rcRow.left + 1; x < rcRow.left + nWidth; x++)
+        {
+            const COLORREF a = canvas.Pixel(x - 1, y), b = canvas.Pixel(x, y);
+            EXPECT_LE(GetRValue(b) + GetGValue(b) + GetBValue(b), GetRValue(a) + GetGValue(a) + GetBValue(a))
+                << "column " << x - rcRow.left;
+        }
+        menu.DestroyWindow();
+        menu.ItemRemove(-1);
+    }
+}
+
 TEST_F(MenuPaintTest, TheReceiverTakesOverItemsOnlyWhenTheTrackedMenuAsks)
 {
     g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));

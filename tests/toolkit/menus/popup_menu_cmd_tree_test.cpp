@@ -6,6 +6,7 @@
 #include "support/message_pump.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/core/cmd_tree.h"
+#include "toolkit/menus/popup_color_menu_wnd.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 
 namespace {
@@ -58,7 +59,78 @@ protected:
     CExtCustomizeCmdTreeNode m_tree;
 };
 
+// A site that keeps Exit's state itself and can be switched into customize mode.
+class ClaimingSite : public CExtCustomizeSite {
+public:
+    bool m_bCustomize = false;
+    int m_nCheck = 1;
+    bool IsCustomizeMode() const override { return m_bCustomize; }
+    bool IsCmdUpdateClaimed(UINT nCmdID) override { return nCmdID == kExit; }
+    int GetCmdCheckState(UINT) override { return m_nCheck; }
+};
+
 }  // namespace
+
+TEST_F(PopupFromTreeTest, ACustomizeSiteKeepsItemsEnabledAndChecksTheCommandsItClaims) {
+    ClaimingSite site;
+    CExtCustomizeSite::g_CustomizeSitesMap.SetAt(m_hWnd, &site);
+    const UINT kForced = CExtPopupMenuWnd::MENUITEMDATA::__MIS_FORCE_ENABLED;
+    CExtPopupMenuWnd popup;
+    ASSERT_TRUE(popup.BuildFromCmdTree(m_hWnd, &m_tree));
+    popup.UpdateItemsCmdUI();
+    EXPECT_FALSE(popup.ItemEnabledGet(0)) << "Open has no handler";
+    EXPECT_EQ(0u, popup.ItemGetInfo(0).m_nStateFlags & kForced);
+    EXPECT_EQ(0u, popup.ItemGetInfo(3).m_nStateFlags & kForced);
+    // Exit is the site's: enabled regardless and checked as the site says, its command too.
+    EXPECT_NE(0u, popup.ItemGetInfo(2).m_nStateFlags & kForced);
+    EXPECT_TRUE(popup.ItemGetInfo(2).GetCheck());
+    EXPECT_TRUE(g_CommandManager->CmdGetPtr("popup-tree", kExit)->GetCheck());
+    site.m_nCheck = 0;
+    popup.UpdateItemsCmdUI();
+    EXPECT_FALSE(popup.ItemGetInfo(2).GetCheck());
+    EXPECT_FALSE(g_CommandManager->CmdGetPtr("popup-tree", kExit)->GetCheck());
+
+    // While customizing every item, the sub-menu item and the sub-menu's items included,
+    // is enabled regardless; the sub-menu item keeps no command id.
+    site.m_bCustomize = true;
+    popup.UpdateItemsCmdUI();
+    for (int i : {0, 2, 3})
+        EXPECT_NE(0u, popup.ItemGetInfo(i).m_nStateFlags & kForced) << "item " << i;
+    EXPECT_NE(0u, popup.ItemGetPopup(3)->ItemGetInfo(0).m_nStateFlags & kForced);
+    EXPECT_EQ(popup.ItemGetInfo(3).m_nCmdID, UINT(-1));
+    CExtCustomizeSite::g_CustomizeSitesMap.RemoveKey(m_hWnd);
+}
+
+TEST_F(PopupFromTreeTest, AColourNodeOpensAColourMenuWithItsRows) {
+    // Both rows (node bits 0 and 17), cookie 77, the command of Paste behind it; an
+    // undo/redo node needs the pickers library, which this program does not link.
+    CExtCustomizeCmdTreeNode* pColor =
+        new CExtCustomizeCmdTreeNode(kPaste, kPaste, NULL, 0x8000 | 0x1 | 0x20000, NULL, "Fill &Colour", NULL, 77);
+    m_tree.InsertNode(NULL, pColor, 0);
+    m_tree.InsertNode(NULL, new CExtCustomizeCmdTreeNode(kOpen, kOpen, NULL, 0x100000, NULL, "&Undo"), 1);
+    g_CommandManager->CmdGetPtr("popup-tree", kPaste)->m_sAccelText = "Ctrl+K";
+    const struct {
+        DWORD dwRowBits;
+        BYTE nRowFlags;
+    } cases[] = {{0x1 | 0x20000, 0x03}, {0x1, 0x01}, {0x20000, 0x02}, {0, 0}};
+    for (const auto& c : cases) {
+        pColor->ModifyFlags(c.dwRowBits, (0x1 | 0x20000) & ~c.dwRowBits);
+        CExtPopupMenuWnd popup;
+        ASSERT_TRUE(popup.BuildFromCmdTree(m_hWnd, &m_tree));
+        ASSERT_EQ(popup.ItemGetCount(), 5) << "colour menu, then the four items of File";
+        const CExtPopupMenuWnd::MENUITEMDATA& item = popup.ItemGetInfo(0);
+        ASSERT_TRUE(item.IsPopup());
+        EXPECT_STREQ((LPCTSTR)item.m_sText, "Fill &Colour");
+        EXPECT_STREQ((LPCTSTR)item.m_sAccelText, "Ctrl+K");
+        CExtPopupColorMenuWnd* pMenu = DYNAMIC_DOWNCAST(CExtPopupColorMenuWnd, item.m_pPopup);
+        ASSERT_NE(pMenu, nullptr);
+        EXPECT_EQ(pMenu->GetParentMenu(), &popup);
+        EXPECT_EQ(pMenu->GetCmdReceiverHWND(), m_hWnd);
+        EXPECT_EQ(pMenu->m_lParamCookie, 77);
+        EXPECT_EQ(pMenu->m_nRowFlags, c.nRowFlags);
+        EXPECT_EQ(pMenu->GetColorCount(), 40);
+    }
+}
 
 TEST_F(PopupFromTreeTest, ItemsFollowTheTree) {
     CExtPopupMenuWnd popup;

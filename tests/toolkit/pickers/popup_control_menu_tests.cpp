@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "support/dib_canvas.h"
 #include "support/message_pump.h"
+#include "toolkit/core/cmd_tree.h"
 #include "toolkit/pickers/popup_control_menu.h"
 #include "toolkit/pickers/popup_undo_redo.h"
 
@@ -217,6 +219,82 @@ TEST_F(PopupControlMenuTest, UndoRedoSelectionRunsFromTheFirstActionAndCountsInT
     PumpPending();
     // The record carries the caret; the count of actions is the list's selected count.
     EXPECT_EQ("ok(0) ", Events());
+}
+
+TEST_F(PopupControlMenuTest, AnUndoRedoNodeOfACommandTreeOpensTheUndoRedoList)
+{
+    // Cookie 5, list 120 x 200 from the node's first and third extra values.
+    CExtCustomizeCmdTreeNode root;
+    root.InsertNode(NULL, new CExtCustomizeCmdTreeNode(0x7A01, 0x7A01, NULL, 0x100000, NULL, "&Undo", NULL, 5, NULL,
+                                                       120, -2, 200));
+    CExtPopupMenuWnd* pMenu = new CExtPopupMenuWnd;
+    ASSERT_TRUE(pMenu->CreatePopupMenu(m_hWndRecv));
+    ASSERT_TRUE(pMenu->BuildFromCmdTree(m_hWndRecv, &root));
+    ASSERT_EQ(1, pMenu->ItemGetCount());
+    EXPECT_STREQ("&Undo", pMenu->ItemGetText(0));
+    CExtPopupUndoRedoMenuWnd* pList = DYNAMIC_DOWNCAST(CExtPopupUndoRedoMenuWnd, pMenu->ItemGetPopup(0));
+    ASSERT_TRUE(pList != NULL);
+    EXPECT_EQ(pMenu, pList->GetParentMenu());
+    EXPECT_EQ(5, pList->m_lParamCookie);
+    EXPECT_EQ(0x50200068u, pList->m_dwListBoxStyles);
+    EXPECT_EQ(120, pList->m_sizeChildControl.cx);
+    EXPECT_EQ(200, pList->m_sizeChildControl.cy);
+    // Right on the item opens the list, which asks the receiver for its actions. (The
+    // command behind the node is in no profile: not hidden as rarely used here.)
+    const bool bHide = CExtPopupMenuWnd::g_bHideRarelyUsedItems;
+    CExtPopupMenuWnd::g_bHideRarelyUsedItems = false;
+    const BOOL bTracked = pMenu->TrackPopupMenu(kFlags, 300, 200);
+    CExtPopupMenuWnd::g_bHideRarelyUsedItems = bHide;
+    ASSERT_TRUE(bTracked);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return pMenu->IsAnimationDone(); }, 5000));
+    bool bNoEat = false;
+    pMenu->OnKeyDown(VK_DOWN, 1, 0, bNoEat);
+    pMenu->OnKeyDown(VK_RIGHT, 1, 0, bNoEat);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return pList->m_hWndChildControl != NULL; }));
+    EXPECT_EQ(3, (int)::SendMessage(pList->m_hWndChildControl, LB_GETCOUNT, 0, 0));
+    EXPECT_NE(std::string::npos, Events().find("init(5)"));
+
+    // With a customize site the list reports to it and draws and measures the items the
+    // site leaves to it; the receiver hears nothing of them.
+    struct ListSite : CExtCustomizeSite {
+        CExtCustomizeCmdTreeNode* m_pChosen = NULL;
+        CRect GetPopupListTextMargin(CExtCustomizeCmdTreeNode*) override { return CRect(2, 1, 2, 1); }
+        bool OnPopupListSelEndOK(CExtCustomizeCmdTreeNode* pNode, HWND) override
+        {
+            m_pChosen = pNode;
+            return true;
+        }
+    } site;
+    const HWND hWndList = pList->m_hWndChildControl;
+    CExtCustomizeSite::g_CustomizeSitesMap.SetAt(hWndList, &site);
+    g_events.clear();
+    CRect rcClient;
+    ::GetClientRect(hWndList, &rcClient);
+    CExtPaintManager* pPM = pList->GetPaintManager();
+    testsupport::DibCanvas canvas(rcClient.Width(), rcClient.Height(), RGB(255, 0, 255));
+    // {item, state, colour of the item's corner, colour of the list's last row}
+    const struct { UINT nItem, nState; int nItemColor, nBottomColor; } draws[] = {
+        {0, ODS_SELECTED, COLOR_HIGHLIGHT, -1}, {2, 0, COLOR_WINDOW, COLOR_WINDOW}};
+    for (const auto& d : draws) {
+        DRAWITEMSTRUCT dis = {ODT_LISTBOX, 0, d.nItem, ODA_DRAWENTIRE, d.nState, hWndList, canvas.Dc(),
+                              {0, 0, rcClient.Width(), 16}, 0};
+        ::SendMessage(hWndList, WM_DRAWITEM, 0, (LPARAM)&dis);
+        EXPECT_EQ(pPM->LookupColor(d.nItemColor), canvas.Pixel(rcClient.Width() - 1, 0)) << "item " << d.nItem;
+        EXPECT_EQ(d.nBottomColor < 0 ? RGB(255, 0, 255) : pPM->LookupColor(d.nBottomColor),
+                  canvas.Pixel(0, rcClient.Height() - 1)) << "item " << d.nItem;
+    }
+    MEASUREITEMSTRUCT mis = {ODT_LISTBOX, 0, 1, 0, 0, 0};
+    ::SendMessage(hWndList, WM_MEASUREITEM, 0, (LPARAM)&mis);
+    CClientDC dc(CWnd::FromHandle(hWndList));
+    CFont* pOld = dc.SelectObject(&pPM->m_FontNormal);
+    const CSize sizeText = dc.GetTextExtent(CString("beta"));
+    dc.SelectObject(pOld);
+    EXPECT_EQ(UINT(sizeText.cx + 4), mis.itemWidth);
+    EXPECT_EQ(UINT(sizeText.cy + 2), mis.itemHeight);
+    static_cast<CExtPopupInplaceListBox*>(CWnd::FromHandlePermanent(hWndList))->AcceptSelection();
+    EXPECT_EQ(root.ElementAt(0), site.m_pChosen);
+    EXPECT_EQ("", Events());
+    CExtCustomizeSite::g_CustomizeSitesMap.RemoveKey(hWndList);
 }
 
 }  // namespace

@@ -59,9 +59,10 @@ TEST(PaintManagerObject, ConstructorsSetTheirFields)
 
     CExtPaintManagerOffice2003 office;
     EXPECT_EQ(0x04, office.m_nXpFlags & 0x07);
-    const int first[6] = {office.m_nIdxClrMlaNormLeft,   office.m_nIdxClrMlaNormMiddle,
-                          office.m_nIdxClrMlaNormRight,  office.m_nIdxClrMlaRarelyLeft,
-                          office.m_nIdxClrMlaRarelyMiddle, office.m_nIdxClrMlaRarelyRight};
+    // In member order: each set's leading, trailing and middle colour.
+    const int first[6] = {office.m_nIdxClrMlaNormLeft,   office.m_nIdxClrMlaNormRight,
+                          office.m_nIdxClrMlaNormMiddle, office.m_nIdxClrMlaRarelyLeft,
+                          office.m_nIdxClrMlaRarelyRight, office.m_nIdxClrMlaRarelyMiddle};
     const int expected[6] = {3015, 3017, 3016, 3018, 3020, 3019};
     for (int i = 0; i < 6; i++)
         EXPECT_EQ(expected[i], first[i]) << "member " << i;
