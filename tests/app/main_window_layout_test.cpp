@@ -187,7 +187,9 @@ TEST_F(MainWindowLayoutTest, BarsTakeTheirRowsAndThePanesTheRest)
             EXPECT_EQ(InDialog(dlg, dlg.m_wndMenuBar.GetSafeHwnd()).bottom, tool.top);
             EXPECT_EQ(page.top, caption.top);
             EXPECT_EQ(page.top, search.top);
-            EXPECT_EQ(23, search.Height()) << "the search box keeps its template height";
+            CRect rcTemplate(0, 0, 0, 14);  // the search box's height in the list page's template
+            dlg.m_pageUninstall.m_pageView.m_pageList.MapDialogRect(&rcTemplate);
+            EXPECT_EQ(rcTemplate.Height(), search.Height()) << "the search box keeps its height";
             // The groups toolbar leaves the tree's border alone.
             CPageUninstallGroups& groups = dlg.m_pageUninstall.m_pageGroups;
             EXPECT_EQ(InDialog(dlg, groups.m_wndToolBar.GetSafeHwnd()).bottom,
