@@ -63,6 +63,14 @@ BOOL CPageUninstallGroups::OnInitDialog()
     m_wndTree.GetWindowRect(&rcTree);
     ScreenToClient(&rcTree);
     RepositionBars(0, 0xFFFF, 0);
+    // ...except where the toolbar, taller with its icons than the template's place for
+    // it, would lie over the tree's top border.
+    if (m_wndToolBar.GetSafeHwnd() != NULL && (m_wndToolBar.GetStyle() & WS_VISIBLE) != 0) {
+        CRect rcBar;
+        m_wndToolBar.GetWindowRect(&rcBar);
+        ScreenToClient(&rcBar);
+        if (rcTree.top < rcBar.bottom) rcTree.top = std::min(rcBar.bottom, rcTree.bottom);
+    }
     m_wndTree.MoveWindow(&rcTree);
     AddAnchor(IDC_TREE, CSize(0, 0), CSize(100, 100));
 

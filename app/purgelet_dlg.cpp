@@ -186,7 +186,25 @@ bool CPurgeletDlg::CreateStatusBar()
     return true;
 }
 
-void CPurgeletDlg::RepositionAllBars() { RepositionBars(0, 0xFFFF, 0); }
+// The bars take their rows from the top and bottom of the client area and the page
+// place (control 1008) takes what they leave, so the page never lies under a bar: the
+// toolbar's real height (its buttons with their texts) is not the height the template
+// foresees, and the anchors only carry the template's offsets along.
+void CPurgeletDlg::RepositionAllBars()
+{
+    RepositionBars(0, 0xFFFF, IDC_PAGE_PLACE);
+    CWnd* pPlace = GetDlgItem(IDC_PAGE_PLACE);
+    if (pPlace == NULL) return;
+    // The anchors take the offsets of the new layout, so the next resize moves the
+    // place and the page where the bars leave room for them.
+    AddAnchor(IDC_PAGE_PLACE, CSize(0, 0), CSize(100, 100));
+    if (m_pageUninstall.GetSafeHwnd() == NULL) return;
+    CRect rcPlace;
+    pPlace->GetWindowRect(&rcPlace);
+    ScreenToClient(&rcPlace);
+    AfxRepositionWindow(NULL, m_pageUninstall.GetSafeHwnd(), &rcPlace);  // only when it differs
+    AddAnchor(m_pageUninstall.GetSafeHwnd(), CSize(0, 0), CSize(100, 100));
+}
 
 void CPurgeletDlg::CreatePages()
 {

@@ -200,20 +200,38 @@ void CExtSplitter::RecalcLayout()
     if (m_hWnd == NULL) return;
     RECT rcBar;
     if (m_nSinglePane == -1 && GetBarRect(&rcBar)) InvalidateRect(&rcBar, TRUE);
+    // Both panes move in one batch. Moved one after the other, the growing pane would
+    // lie over its neighbour for a moment, and the neighbour's move would carry those
+    // pixels along as its own content.
+    HWND hMoved[2] = {NULL, NULL};
+    RECT rcMoved[2];
+    int nMoved = 0;
     for (int i = 0; i < 2; ++i) {
         if (m_nSinglePane != -1 && m_nSinglePane != i) continue;
         RECT rcPane;
         if (!GetPaneRect(i, &rcPane)) continue;
         HWND hPane = m_hWndPane[i];
         if (hPane != NULL && ::IsWindow(hPane)) {
-            ::SetWindowPos(hPane, NULL, rcPane.left, rcPane.top, rcPane.right - rcPane.left,
-                           rcPane.bottom - rcPane.top, SWP_NOZORDER);
-            ::InvalidateRect(hPane, NULL, TRUE);
-            ::UpdateWindow(hPane);
+            hMoved[nMoved] = hPane;
+            rcMoved[nMoved++] = rcPane;
         } else {
             InvalidateRect(&rcPane, TRUE);
         }
     }
+    HDWP hDWP = nMoved > 0 ? ::BeginDeferWindowPos(nMoved) : NULL;
+    for (int i = 0; i < nMoved && hDWP != NULL; ++i)
+        hDWP = ::DeferWindowPos(hDWP, hMoved[i], NULL, rcMoved[i].left, rcMoved[i].top,
+                                rcMoved[i].right - rcMoved[i].left, rcMoved[i].bottom - rcMoved[i].top, SWP_NOZORDER);
+    if (hDWP == NULL || !::EndDeferWindowPos(hDWP)) {
+        for (int i = 0; i < nMoved; ++i)
+            ::SetWindowPos(hMoved[i], NULL, rcMoved[i].left, rcMoved[i].top, rcMoved[i].right - rcMoved[i].left,
+                           rcMoved[i].bottom - rcMoved[i].top, SWP_NOZORDER);
+    }
+    // A pane's children and borders are part of what the move uncovered: the pane alone
+    // (it clips its children) would leave them with the pixels copied from the old place.
+    for (int i = 0; i < nMoved; ++i)
+        ::RedrawWindow(hMoved[i], NULL, NULL,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 // ---- painting --------------------------------------------------------------------------

@@ -70,6 +70,7 @@ struct CCreateContext {
 #define reposDefault 0
 #define reposQuery 1
 #define reposExtra 2
+#define reposNoPosLeftOver 0x8000  // with any mode: the left-over window is not moved
 
 // The record a WM_SIZEPARENT carries in lParam while RepositionBars lays out bars.
 struct AFX_SIZEPARENTPARAMS {

@@ -34,11 +34,14 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
     else
         ::GetClientRect(m_hWnd, &layout.rect);
 
-    layout.hDWP = (nFlags == reposQuery) ? NULL : ::BeginDeferWindowPos(8);
+    // The mode is the flags without reposNoPosLeftOver.
+    const UINT nMode = nFlags & ~reposNoPosLeftOver;
+    layout.hDWP = (nMode == reposQuery) ? NULL : ::BeginDeferWindowPos(8);
 
     for (HWND hWndChild = ::GetTopWindow(m_hWnd); hWndChild != NULL;
          hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
-        UINT nIDC = (UINT)(WORD)::GetDlgCtrlID(hWndChild);
+        // The whole id: a child whose id runs past 16 bits is not a bar of the range.
+        UINT nIDC = (UINT)::GetDlgCtrlID(hWndChild);
         CWnd* pWnd = CWnd::FromHandlePermanent(hWndChild);
         if (nIDC == nIDLeftOver)
             hWndLeftOver = hWndChild;
@@ -46,7 +49,7 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
             ::SendMessageA(hWndChild, WM_SIZEPARENT, 0, (LPARAM)&layout);
     }
 
-    if (nFlags == reposQuery) {
+    if (nMode == reposQuery) {
         // The caller wants to know the size, not to move anything.
         if (lpRectParam != NULL) {
             if (bStretch)
@@ -62,14 +65,16 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
 
     if (nIDLeftOver != 0 && hWndLeftOver != NULL) {
         CWnd* pLeftOver = CWnd::FromHandle(hWndLeftOver);
-        if (nFlags == reposExtra && lpRectParam != NULL) {
+        if (nMode == reposExtra && lpRectParam != NULL) {
             layout.rect.left += lpRectParam->left;
             layout.rect.top += lpRectParam->top;
             layout.rect.right -= lpRectParam->right;
             layout.rect.bottom -= lpRectParam->bottom;
         }
-        pLeftOver->CalcWindowRect(&layout.rect, CWnd::adjustBorder);
-        AfxRepositionWindow(&layout, hWndLeftOver, &layout.rect);
+        if ((nFlags & reposNoPosLeftOver) == 0) {
+            pLeftOver->CalcWindowRect(&layout.rect, CWnd::adjustBorder);
+            AfxRepositionWindow(&layout, hWndLeftOver, &layout.rect);
+        }
     }
 
     if (layout.hDWP == NULL || !::EndDeferWindowPos(layout.hDWP)) {

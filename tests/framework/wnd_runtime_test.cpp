@@ -188,6 +188,21 @@ TEST(WndLayout, RepositionBarsGivesBarsTheirShareAndTheRestToTheLeftOver) {
     EXPECT_EQ(CRect(10, 10, 110, 30), RectIn(parent, top));
     EXPECT_EQ(CRect(10, 95, 110, 110), RectIn(parent, bottom));
     EXPECT_EQ(CRect(10, 30, 110, 95), RectIn(parent, pane));
+
+    // reposNoPosLeftOver lays the bars out and leaves the left-over window where it is;
+    // with a query it still answers.
+    parent.RepositionBars(0xE800, 0xE8FF, AFX_IDW_PANE_FIRST, reposDefault | reposNoPosLeftOver);
+    EXPECT_EQ(CRect(0, 0, 300, 20), RectIn(parent, top));
+    EXPECT_EQ(CRect(10, 30, 110, 95), RectIn(parent, pane));
+    parent.RepositionBars(0xE800, 0xE8FF, AFX_IDW_PANE_FIRST, reposQuery | reposNoPosLeftOver, &answer);
+    EXPECT_EQ(CRect(0, 20, 300, 185), answer);
+
+    // The whole control id counts: 0x1E801 is not in 0xE800..0xE8FF.
+    CTestBar wide;
+    ASSERT_TRUE(wide.Create(NULL, "wide", WS_VISIBLE, CRect(0, 0, 1, 1), &parent, 0x1E801));
+    parent.RepositionBars(0xE800, 0xE8FF, AFX_IDW_PANE_FIRST);
+    EXPECT_EQ(0, wide.asked);
+    EXPECT_EQ(CRect(0, 20, 300, 185), RectIn(parent, pane));
     parent.DestroyWindow();
 }
 
