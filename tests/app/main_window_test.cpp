@@ -51,15 +51,41 @@ std::string ReadFile(const std::string& path)
 }
 
 // Pumps the way the dialog's modal loop does, so the application's message filter
-// (the accelerators) sees every message.
+// (the accelerators) sees every message, until pred() holds or timeoutMs passed.
+bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE)) {
+            if (!AfxPumpMessage()) {
+                ::PostQuitMessage((int)msg.wParam);
+                return pred();
+            }
+        }
+        if (pred()) return true;
+        if (::GetTickCount() - start >= timeoutMs) return pred();
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// Gives something that must not happen the time to show up.
 void Pump(DWORD ms)
 {
-    DWORD end = ::GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE)) AfxPumpMessage();
-        ::Sleep(5);
-    } while ((LONG)(::GetTickCount() - end) < 0);
+    PumpUntil([] { return false; }, ms);
+}
+
+std::string ClipboardText()
+{
+    std::string clip;
+    if (::OpenClipboard(NULL)) {
+        HANDLE hData = ::GetClipboardData(CF_TEXT);
+        const char* p = hData != NULL ? (const char*)::GlobalLock(hData) : NULL;
+        if (p != NULL) clip = p;
+        if (hData != NULL) ::GlobalUnlock(hData);
+        ::CloseClipboard();
+    }
+    return clip;
 }
 
 void PressKey(WORD vk, bool bCtrl)
@@ -266,14 +292,13 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         HWND hDlg = dlg.GetSafeHwnd();
         ::SetForegroundWindow(hDlg);
         List(dlg).SetFocus();
-        Pump(100);
+        PumpUntil([&] { return ::GetFocus() == List(dlg).m_hWnd; });
         CString title;
         dlg.GetWindowText(title);
         EXPECT_STREQ("Nimbo Purgelet 1.1", title);
         EXPECT_STREQ("5 of 5 programs found", Status(dlg));
-        Pump(300);
+        EXPECT_TRUE(PumpUntil([&] { return StatusTextPixels(dlg) > 20; }));
         SaveScreenshot(dlg, TestFolder() + "main_window.bmp");
-        EXPECT_GT(StatusTextPixels(dlg), 20);
         // The idle message keeps the counts once they are shown; before that it shows
         // the idle text.
         struct IdleCase
@@ -379,19 +404,12 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         Seed(HKEY_CURRENT_USER, "Eta", "Eta Notes", "eta_remove.exe");
         List(dlg).SetFocus();
         PressKey(VK_F5, false);
-        Pump(300);
+        PumpUntil([&] { return Status(dlg) == "6 of 6 programs found"; });
         EXPECT_STREQ("6 of 6 programs found", Status(dlg));
         ASSERT_TRUE(SelectProgram(dlg, "Beta Viewer"));
         PressKey('C', true);
-        Pump(300);
         std::string clip;
-        if (::OpenClipboard(NULL)) {
-            HANDLE hData = ::GetClipboardData(CF_TEXT);
-            const char* p = hData != NULL ? (const char*)::GlobalLock(hData) : NULL;
-            if (p != NULL) clip = p;
-            if (hData != NULL) ::GlobalUnlock(hData);
-            ::CloseClipboard();
-        }
+        PumpUntil([&] { return (clip = ClipboardText()).find("Beta Viewer") != std::string::npos; });
         EXPECT_EQ(0u, clip.find("Beta Viewer, Corvalin Labs, N/A, N/A, N/A\r\n")) << clip;
         PressKey(VK_ESCAPE, false);
         PressKey(VK_RETURN, false);
@@ -443,7 +461,8 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         TestApp().m_boxes.clear();
         ASSERT_TRUE(SelectProgram(dlg, "Alpha Editor"));
         dlg.SendMessage(WM_COMMAND, ID_PROGRAM_OPEN_FOLDER, 0);
-        Pump(500);
+        PumpUntil([] { return !TestApp().m_boxes.empty(); });
+        Pump(100);
         EXPECT_EQ(1u, TestApp().m_boxes.size());
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(MarkerPath().c_str()));
 
@@ -451,7 +470,9 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         // list comes back without the entry.
         std::atomic<bool> bAnswered{false}, bDisabled{false};
         std::thread helper([&] {
-            ::Sleep(300);
+            // The window is disabled once the uninstaller runs; a busy machine may take
+            // a while to start it.
+            for (int i = 0; i < 2000 && ::IsWindowEnabled(hDlg); ++i) ::Sleep(10);
             char text[64] = "";
             DWORD_PTR nResult = 0;
             bAnswered = ::SendMessageTimeoutA(hDlg, WM_GETTEXT, sizeof(text), (LPARAM)text, SMTO_NORMAL, 3000,
