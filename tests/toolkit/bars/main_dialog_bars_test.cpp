@@ -107,7 +107,13 @@ protected:
         ::SetForegroundWindow(m_dlg.m_hWnd);
         ::SetActiveWindow(m_dlg.m_hWnd);
         m_dlg.SetFocus();
-        PumpPending();
+        // Real keys go to the foreground window's thread: the popups' keyboard hook
+        // sees them only once the dialog is foreground and has the focus.
+        PumpUntil([&] {
+            const HWND hWndFocus = ::GetFocus();
+            return ::GetForegroundWindow() == m_dlg.m_hWnd && m_dlg.IsWindowVisible() &&
+                   (hWndFocus == m_dlg.m_hWnd || ::IsChild(m_dlg.m_hWnd, hWndFocus));
+        }, 2000);
     }
     void TearDown() override
     {
