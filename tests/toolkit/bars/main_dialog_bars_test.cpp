@@ -6,6 +6,7 @@
 // bars' colours per theme.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ public:
     CExtToolControlBar m_wndToolBar;
     CExtStatusControlBar m_wndStatusBar;
     std::vector<UINT> m_commands;
+    // The bar's tracked button each time a popup asked its receiver to prepare it;
+    // -2 while the bar was not marked as tracking.
+    std::vector<int> m_prepared;
 
     BOOL OnInitDialog() override
     {
@@ -65,6 +69,8 @@ public:
             m_commands.push_back(LOWORD(wParam));
             return 0;
         }
+        if (nMsg == CExtPopupMenuWnd::g_nMsgPrepareMenu)
+            m_prepared.push_back(CExtToolControlBar::g_bButtonMenuTracking ? m_wndMenuBar.GetMenuTrackingButton() : -2);
         LRESULT lResult = CExtResizableDialog::WindowProc(nMsg, wParam, lParam);
         if (nMsg == WM_SIZE && wParam != SIZE_MINIMIZED && m_wndStatusBar.GetSafeHwnd() != NULL)
         {
@@ -326,6 +332,37 @@ TEST_F(MainDialogBarsTest, LeftAndRightInAnOpenPopupCycleThroughTheButtons)
     PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); }, 1000);
     EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking());
     EXPECT_FALSE(CExtToolControlBar::g_bButtonMenuTracking);
+}
+
+// The popup listens to the keyboard from the moment it starts to open, and hands Left
+// and Right to the bar only while the bar is marked as tracking its menu: the mark must
+// stand before the popup opens, or a key typed meanwhile is lost.
+TEST_F(MainDialogBarsTest, TheBarIsMarkedAsTrackingBeforeItsPopupOpens)
+{
+    CExtMenuControlBar& bar = m_dlg.m_wndMenuBar;
+    CRect rc;
+    bar.GetButtonRect(4, rc);
+    struct Case
+    {
+        const char* sName;
+        std::function<void()> open;
+        int nIndex;
+    } cases[] = {
+        {"Alt+E", [&] { Key(WM_SYSKEYDOWN, 'E', true); }, 1},
+        {"a click",
+         [&] { bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rc.CenterPoint().x, rc.CenterPoint().y)); },
+         4},
+        {"the next menu", [&] { m_dlg.PostMessage(CExtPopupMenuWnd::g_nMsgPopupNext, 0, 0); }, 0},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.sName);
+        m_dlg.m_prepared.clear();
+        c.open();
+        ASSERT_TRUE(MenuOpenAt(c.nIndex));
+        ASSERT_FALSE(m_dlg.m_prepared.empty());
+        EXPECT_EQ(c.nIndex, m_dlg.m_prepared.front());
+    }
 }
 
 TEST_F(MainDialogBarsTest, BarsKeepTheirPlacesWhenTheDialogIsResized)
