@@ -86,6 +86,8 @@ static bool IsInsideInnerDialog(HWND hWnd, HWND hWndMain)
     bool bInner = false;
     for (; hWnd != NULL; hWnd = ::GetParent(hWnd)) {
         if (hWnd == hWndMain) return bInner;
+        // A window of its own (a dialog the main one opened) is not inside it.
+        if ((::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) == 0) return false;
         CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
         if (pWnd != NULL && pWnd->IsKindOf(RUNTIME_CLASS(CDialog))) bInner = true;
     }
