@@ -1,5 +1,6 @@
 #include "app/purgelet_app.h"
 #include "app/purgelet_dlg.h"
+#include "toolkit/bars/control_bar.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/theme/paint_manager.h"
 #include "toolkit/menus/popup_base_wnd.h"
@@ -75,6 +76,36 @@ BOOL CPurgeletApp::ProcessMessageFilter(int code, LPMSG lpMsg)
         if (hAccel != NULL && ::TranslateAcceleratorA(m_pMainWnd->GetSafeHwnd(), hAccel, lpMsg)) return TRUE;
     }
     return CWinApp::ProcessMessageFilter(code, lpMsg);
+}
+
+// True when a dialog other than hWndMain lies on the way from hWnd up to hWndMain: that
+// dialog's own message handling takes every key typed in it, so the walk of the
+// pre-translation would never bring the key to the main dialog and its bars.
+static bool IsInsideInnerDialog(HWND hWnd, HWND hWndMain)
+{
+    bool bInner = false;
+    for (; hWnd != NULL; hWnd = ::GetParent(hWnd)) {
+        if (hWnd == hWndMain) return bInner;
+        // A window of its own (a dialog the main one opened) is not inside it.
+        if ((::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) == 0) return false;
+        CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+        if (pWnd != NULL && pWnd->IsKindOf(RUNTIME_CLASS(CDialog))) bInner = true;
+    }
+    return false;
+}
+
+BOOL CPurgeletApp::PreTranslateMessage(MSG* pMsg)
+{
+    // The focus mostly sits in a page, a dialog of its own inside the main one. The menu
+    // bar must still see Alt, F10, Alt+letter and the keys of its keyboard selection
+    // there, as it does where the main dialog's own filter hands them over.
+    const bool bKey = pMsg != NULL && (pMsg->message == WM_KEYDOWN || pMsg->message == WM_KEYUP ||
+                                       pMsg->message == WM_SYSKEYDOWN || pMsg->message == WM_SYSKEYUP);
+    HWND hWndMain = m_pMainDlg != NULL ? m_pMainDlg->GetSafeHwnd() : NULL;
+    if (bKey && hWndMain != NULL && ::IsWindowEnabled(hWndMain) && IsInsideInnerDialog(pMsg->hwnd, hWndMain) &&
+        CExtControlBar::ChildBarsPreTranslateMessage(m_pMainDlg, pMsg))
+        return TRUE;
+    return CWinApp::PreTranslateMessage(pMsg);
 }
 
 void CPurgeletApp::HtmlHelp(DWORD_PTR dwData, UINT nCmd)

@@ -24,6 +24,8 @@ public:
     BOOL InitInstance() override;
     // Applies the main dialog's accelerators while it runs modally.
     BOOL ProcessMessageFilter(int code, LPMSG lpMsg) override;
+    // Offers the keys typed anywhere in the main dialog to its menu bar first.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     void HtmlHelp(DWORD_PTR dwData, UINT nCmd = 0x000F) override;
 
 protected:

@@ -224,8 +224,12 @@ void CPurgeletDlg::CreatePages()
 
 BOOL CPurgeletDlg::PreTranslateMessage(MSG* pMsg)
 {
-    // Esc does not close the main window; it closes through File > Exit or Close.
-    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE) return TRUE;
+    // Esc does not close the main window; it closes through File > Exit or Close. The
+    // menu bar still takes it to leave its keyboard selection.
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE) {
+        CExtControlBar::ChildBarsPreTranslateMessage(this, pMsg);
+        return TRUE;
+    }
     return CExtNCW<CExtResizableDialog>::PreTranslateMessage(pMsg);
 }
 

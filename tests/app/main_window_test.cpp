@@ -51,15 +51,41 @@ std::string ReadFile(const std::string& path)
 }
 
 // Pumps the way the dialog's modal loop does, so the application's message filter
-// (the accelerators) sees every message.
+// (the accelerators) sees every message, until pred() holds or timeoutMs passed.
+bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE)) {
+            if (!AfxPumpMessage()) {
+                ::PostQuitMessage((int)msg.wParam);
+                return pred();
+            }
+        }
+        if (pred()) return true;
+        if (::GetTickCount() - start >= timeoutMs) return pred();
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// Gives something that must not happen the time to show up.
 void Pump(DWORD ms)
 {
-    DWORD end = ::GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE)) AfxPumpMessage();
-        ::Sleep(5);
-    } while ((LONG)(::GetTickCount() - end) < 0);
+    PumpUntil([] { return false; }, ms);
+}
+
+std::string ClipboardText()
+{
+    std::string clip;
+    if (::OpenClipboard(NULL)) {
+        HANDLE hData = ::GetClipboardData(CF_TEXT);
+        const char* p = hData != NULL ? (const char*)::GlobalLock(hData) : NULL;
+        if (p != NULL) clip = p;
+        if (hData != NULL) ::GlobalUnlock(hData);
+        ::CloseClipboard();
+    }
+    return clip;
 }
 
 // A key, held with a modifier key (0: none).
@@ -80,17 +106,6 @@ void PressKeyWith(WORD vkModifier, WORD vk)
 }
 
 void PressKey(WORD vk, bool bCtrl) { PressKeyWith(bCtrl ? VK_CONTROL : 0, vk); }
-
-// Pumps as the modal loop does until pred() holds or about ms passed.
-bool PumpUntilTrue(const std::function<bool()>& pred, DWORD ms = 3000)
-{
-    DWORD end = ::GetTickCount() + ms;
-    while (!pred()) {
-        if ((LONG)(::GetTickCount() - end) >= 0) return false;
-        Pump(20);
-    }
-    return true;
-}
 
 // Waits in its own thread for a dialog box owned by the main window, notes its caption
 // and message text, and answers it.
@@ -253,7 +268,7 @@ bool PaintAll(CPurgeletDlg& dlg)
 {
     ::RedrawWindow(dlg.GetSafeHwnd(), NULL, NULL,
                    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    return PumpUntilTrue([] { return (HIWORD(::GetQueueStatus(QS_PAINT)) & QS_PAINT) == 0; });
+    return PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_PAINT)) & QS_PAINT) == 0; });
 }
 
 // Pixels of one colour in a rectangle (screen coordinates) of a screenshot of the dialog
@@ -325,7 +340,7 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         HWND hDlg = dlg.GetSafeHwnd();
         ::SetForegroundWindow(hDlg);
         List(dlg).SetFocus();
-        Pump(100);
+        PumpUntil([&] { return ::GetFocus() == List(dlg).m_hWnd; });
         CString title;
         dlg.GetWindowText(title);
         EXPECT_STREQ("Nimbo Purgelet 1.1", title);
@@ -333,9 +348,9 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         // The screenshot shows the texts a user reads: a column header's and the
         // Groups caption's.
         EXPECT_TRUE(PaintAll(dlg));
+        EXPECT_TRUE(PumpUntil([&] { return StatusTextPixels(dlg) > 20; }));
         const std::string shot = TestFolder() + "main_window.bmp";
         SaveScreenshot(dlg, shot);
-        EXPECT_GT(StatusTextPixels(dlg), 20);
         CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
         CRect rcHeader;
         List(dlg).GetHeaderCtrl()->GetItemRect(0, &rcHeader);
@@ -459,19 +474,12 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         Seed(HKEY_CURRENT_USER, "Eta", "Eta Notes", "eta_remove.exe");
         List(dlg).SetFocus();
         PressKey(VK_F5, false);
-        Pump(300);
+        PumpUntil([&] { return Status(dlg) == "6 of 6 programs found"; });
         EXPECT_STREQ("6 of 6 programs found", Status(dlg));
         ASSERT_TRUE(SelectProgram(dlg, "Beta Viewer"));
         PressKey('C', true);
-        Pump(300);
         std::string clip;
-        if (::OpenClipboard(NULL)) {
-            HANDLE hData = ::GetClipboardData(CF_TEXT);
-            const char* p = hData != NULL ? (const char*)::GlobalLock(hData) : NULL;
-            if (p != NULL) clip = p;
-            if (hData != NULL) ::GlobalUnlock(hData);
-            ::CloseClipboard();
-        }
+        PumpUntil([&] { return (clip = ClipboardText()).find("Beta Viewer") != std::string::npos; });
         EXPECT_EQ(0u, clip.find("Beta Viewer, Corvalin Labs, N/A, N/A, N/A\r\n")) << clip;
         PressKey(VK_ESCAPE, false);
         PressKey(VK_RETURN, false);
@@ -523,7 +531,8 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         TestApp().m_boxes.clear();
         ASSERT_TRUE(SelectProgram(dlg, "Alpha Editor"));
         dlg.SendMessage(WM_COMMAND, ID_PROGRAM_OPEN_FOLDER, 0);
-        Pump(500);
+        PumpUntil([] { return !TestApp().m_boxes.empty(); });
+        Pump(100);
         EXPECT_EQ(1u, TestApp().m_boxes.size());
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(MarkerPath().c_str()));
 
@@ -531,7 +540,9 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         // list comes back without the entry.
         std::atomic<bool> bAnswered{false}, bDisabled{false};
         std::thread helper([&] {
-            ::Sleep(300);
+            // The window is disabled once the uninstaller runs; a busy machine may take
+            // a while to start it.
+            for (int i = 0; i < 2000 && ::IsWindowEnabled(hDlg); ++i) ::Sleep(10);
             char text[64] = "";
             DWORD_PTR nResult = 0;
             bAnswered = ::SendMessageTimeoutA(hDlg, WM_GETTEXT, sizeof(text), (LPARAM)text, SMTO_NORMAL, 3000,
@@ -723,7 +734,7 @@ TEST_F(MainWindowTest, TabVisitsEveryPaneInReadingOrder)
         };
         const int nPanes = (int)(sizeof(panes) / sizeof(panes[0]));
         ::SetFocus(panes[0].hWnd);
-        ASSERT_TRUE(PumpUntilTrue([&] { return ::GetFocus() == panes[0].hWnd; }));
+        ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == panes[0].hWnd; }));
         for (int nShift = 0; nShift < 2; ++nShift) {
             int nPane = 0;
             for (int nStep = 1; nStep <= nPanes; ++nStep) {
@@ -731,7 +742,7 @@ TEST_F(MainWindowTest, TabVisitsEveryPaneInReadingOrder)
                 const Pane& pane = panes[nPane];
                 SCOPED_TRACE(std::string(nShift ? "Shift+Tab to the " : "Tab to the ") + pane.name);
                 PressKeyWith(nShift ? VK_SHIFT : 0, VK_TAB);
-                EXPECT_TRUE(PumpUntilTrue([&] { return ::GetFocus() == pane.hWnd; }));
+                EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == pane.hWnd; }));
                 for (const Pane& other : panes) {
                     if (other.pBar == NULL) continue;
                     EXPECT_EQ(&other == &pane, other.pBar->m_bActive) << other.name;
@@ -745,7 +756,7 @@ TEST_F(MainWindowTest, TabVisitsEveryPaneInReadingOrder)
         const COLORREF clrActive = g_CurrentPaintManager.GetPM()->LookupColor(COLOR_CAPTIONTEXT, &bar);
         const COLORREF clrCaption = g_CurrentPaintManager.GetPM()->LookupColor(COLOR_INACTIVECAPTION, &bar);
         ASSERT_NE(clrActive, clrCaption);
-        EXPECT_TRUE(PumpUntilTrue([&] {
+        EXPECT_TRUE(PumpUntil([&] {
             CRect rc;
             bar.GetClientRect(&rc);
             bar.ClientToScreen(&rc);

@@ -816,7 +816,12 @@ UINT CExtBarButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAnimatio
         }
         return UINT(-1);
     }
+    // The open popup hands Left and Right to the bar only while a bar button's menu is
+    // known to track. The popup listens to the keyboard from inside its tracking call,
+    // which also pumps the messages of the menu it replaces: the bar is marked as
+    // tracking before that call, so a key typed meanwhile is not lost.
     pBar->SetMenuTrackingButton(pBar->GetButtonIndex(this));
+    CExtToolControlBar::g_bButtonMenuTracking = true;
     if (!pPopup->TrackPopupMenu(nFlags, point.x, point.y, &rcButton, pBar,
                                 CExtToolControlBar::stat_PaintCombinedButton, NULL, true))
     {

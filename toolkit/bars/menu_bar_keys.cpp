@@ -49,6 +49,36 @@ bool IsDescendantOrSelf(HWND hWndAncestor, HWND hWnd)
     return false;
 }
 
+// A host message after which no menu of the bar may stay open: the host moved or hid,
+// lost the activation to another window, or is being destroyed.
+bool IsHostLeavingMenus(HWND hWndHost, UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    switch (nMessage)
+    {
+    case WM_WINDOWPOSCHANGED:
+    {
+        const WINDOWPOS* pWP = (const WINDOWPOS*)lParam;
+        return pWP != NULL && ((pWP->flags & SWP_NOMOVE) == 0 || (pWP->flags & SWP_HIDEWINDOW) != 0);
+    }
+    case WM_ACTIVATE:
+    {
+        // The menus' own windows and the host's floating frames may take the
+        // activation without ending the menus.
+        if (LOWORD(wParam) != WA_INACTIVE)
+            return false;
+        const HWND hWndOther = (HWND)lParam;
+        if (hWndOther != NULL && ::GetWindow(hWndOther, GW_OWNER) == hWndHost)
+            return false;
+        CWnd* pWndOther = CWnd::FromHandlePermanent(hWndOther);
+        return pWndOther == NULL || !pWndOther->IsKindOf(RUNTIME_CLASS(CExtPopupBaseWnd));
+    }
+    case WM_DESTROY:
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 BOOL CExtMenuControlBar::PreTranslateMessage(MSG* pMsg)
@@ -476,6 +506,17 @@ bool CExtMenuControlBar::HookHostMsg(LRESULT& lResult, HWND hWndHooked, UINT nMe
         EndFlatTracking(true);
         if (g_bButtonMenuTracking)
             CancelAllButtonMenuTracking();
+    }
+    if (IsHostLeavingMenus(hWndHooked, nMessage, wParam, lParam))
+    {
+        // An open menu hangs from the host: it would stay where the host was, stay over
+        // the window that took the activation, or outlive the host.
+        ReleaseBarCapture(true);
+        EndFlatTracking(true);
+        if (g_bButtonMenuTracking)
+            CancelAllButtonMenuTracking();
+        if (CExtPopupMenuWnd::IsMenuTracking())
+            CExtPopupMenuWnd::CancelMenuTracking();
     }
     if (bInFrame && (nMessage == WM_NCLBUTTONUP || nMessage == WM_NCRBUTTONUP || nMessage == WM_NCRBUTTONDOWN ||
                      nMessage == WM_NCLBUTTONDOWN))

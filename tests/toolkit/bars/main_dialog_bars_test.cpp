@@ -6,6 +6,8 @@
 // bars' colours per theme.
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/dialogs/resizable_dialog.h"
 #include "toolkit/menus/popup_menu_wnd.h"
+#include "toolkit/menus/popup_tracking_site.h"
 #include "toolkit/theme/paint_manager.h"
 #include "bars_menubar_test_ids.h"
 
@@ -37,6 +40,9 @@ public:
     CExtToolControlBar m_wndToolBar;
     CExtStatusControlBar m_wndStatusBar;
     std::vector<UINT> m_commands;
+    // The bar's tracked button each time a popup asked its receiver to prepare it;
+    // -2 while the bar was not marked as tracking.
+    std::vector<int> m_prepared;
 
     BOOL OnInitDialog() override
     {
@@ -65,6 +71,8 @@ public:
             m_commands.push_back(LOWORD(wParam));
             return 0;
         }
+        if (nMsg == CExtPopupMenuWnd::g_nMsgPrepareMenu)
+            m_prepared.push_back(CExtToolControlBar::g_bButtonMenuTracking ? m_wndMenuBar.GetMenuTrackingButton() : -2);
         LRESULT lResult = CExtResizableDialog::WindowProc(nMsg, wParam, lParam);
         if (nMsg == WM_SIZE && wParam != SIZE_MINIMIZED && m_wndStatusBar.GetSafeHwnd() != NULL)
         {
@@ -107,7 +115,13 @@ protected:
         ::SetForegroundWindow(m_dlg.m_hWnd);
         ::SetActiveWindow(m_dlg.m_hWnd);
         m_dlg.SetFocus();
-        PumpPending();
+        // Real keys go to the foreground window's thread: the popups' keyboard hook
+        // sees them only once the dialog is foreground and has the focus.
+        PumpUntil([&] {
+            const HWND hWndFocus = ::GetFocus();
+            return ::GetForegroundWindow() == m_dlg.m_hWnd && m_dlg.IsWindowVisible() &&
+                   (hWndFocus == m_dlg.m_hWnd || ::IsChild(m_dlg.m_hWnd, hWndFocus));
+        }, 2000);
     }
     void TearDown() override
     {
@@ -137,6 +151,9 @@ protected:
     // A real key press, for what the open popup's keyboard hook sees.
     static void PressKey(WORD nKey)
     {
+        // An open menu drops a key that follows the last one faster than auto-repeat;
+        // each press here is a separate one.
+        CExtPopupTrackingSite::g_nLastKeyTime = (long)clock() - 1000;
         INPUT in[2] = {};
         in[0].type = in[1].type = INPUT_KEYBOARD;
         in[0].ki.wVk = in[1].ki.wVk = nKey;
@@ -320,6 +337,37 @@ TEST_F(MainDialogBarsTest, LeftAndRightInAnOpenPopupCycleThroughTheButtons)
     PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); }, 1000);
     EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking());
     EXPECT_FALSE(CExtToolControlBar::g_bButtonMenuTracking);
+}
+
+// The popup listens to the keyboard from the moment it starts to open, and hands Left
+// and Right to the bar only while the bar is marked as tracking its menu: the mark must
+// stand before the popup opens, or a key typed meanwhile is lost.
+TEST_F(MainDialogBarsTest, TheBarIsMarkedAsTrackingBeforeItsPopupOpens)
+{
+    CExtMenuControlBar& bar = m_dlg.m_wndMenuBar;
+    CRect rc;
+    bar.GetButtonRect(4, rc);
+    struct Case
+    {
+        const char* sName;
+        std::function<void()> open;
+        int nIndex;
+    } cases[] = {
+        {"Alt+E", [&] { Key(WM_SYSKEYDOWN, 'E', true); }, 1},
+        {"a click",
+         [&] { bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rc.CenterPoint().x, rc.CenterPoint().y)); },
+         4},
+        {"the next menu", [&] { m_dlg.PostMessage(CExtPopupMenuWnd::g_nMsgPopupNext, 0, 0); }, 0},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.sName);
+        m_dlg.m_prepared.clear();
+        c.open();
+        ASSERT_TRUE(MenuOpenAt(c.nIndex));
+        ASSERT_FALSE(m_dlg.m_prepared.empty());
+        EXPECT_EQ(c.nIndex, m_dlg.m_prepared.front());
+    }
 }
 
 TEST_F(MainDialogBarsTest, BarsKeepTheirPlacesWhenTheDialogIsResized)

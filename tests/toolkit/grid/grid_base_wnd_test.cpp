@@ -322,7 +322,7 @@ TEST_F(GridBaseWndTest, ShiftStretchesTheLastAreaOnlyWithTheMultiRowBit)
     in.type = INPUT_KEYBOARD;
     in.ki.wVk = VK_SHIFT;
     ASSERT_EQ(1u, ::SendInput(1, &in, sizeof(in)));
-    for (int i = 0; i < 50 && ::GetAsyncKeyState(VK_SHIFT) >= 0; i++)
+    for (int i = 0; i < 400 && ::GetAsyncKeyState(VK_SHIFT) >= 0; i++)
         ::Sleep(5);
     struct Case
     {

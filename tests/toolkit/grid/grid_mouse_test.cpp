@@ -174,7 +174,7 @@ void SendKey(WORD nKey, bool bUp)
     in.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
     ::SendInput(1, &in, sizeof(in));
     // The key state follows the input a little later.
-    for (int i = 0; i < 50 && (::GetAsyncKeyState(nKey) < 0) == bUp; i++)
+    for (int i = 0; i < 400 && (::GetAsyncKeyState(nKey) < 0) == bUp; i++)
         ::Sleep(5);
 }
 
