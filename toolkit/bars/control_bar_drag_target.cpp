@@ -407,6 +407,10 @@ bool DragState::CalcSingleBarTarget(int x, int y, bool)
     CExtControlBar* pTarget = arrBars[0];
     if (pTarget == pSrc)
     {
+        // With markers a docked bar leaves its place as soon as it is dragged, and
+        // follows the cursor floating; over its own window it is no target of itself.
+        if (pSrc->QueryDockMarkerStyle() == 1)
+            return false;
         m_nKind = 13;
         pSrc->GetWindowRect(&m_rcTrack);
         return true;
