@@ -482,9 +482,13 @@ BOOL CExtControlBar::DockIntoTabbedBar(CExtControlBar* pBar, int nIndex, CFrameW
             RecalcFrameOf(hWndOldFrame, false);
         const int nCount = pGroupThis->m_wndTabSwitcher.m_hWnd != NULL ? pGroupThis->m_wndTabSwitcher.ItemGetCount() : 0;
         int nPos = (nIndex < 0 || nIndex > nCount) ? nCount : nIndex;
+        // The pages that come in: a container brings its bars and may be gone afterwards.
         CArray<CExtControlBar*, CExtControlBar*> arrPages;
+        CExtDynControlBar* pNestedBar = DYNAMIC_DOWNCAST(CExtDynControlBar, pBar);
         if (bBarIsGroup)
             static_cast<CExtDynTabControlBar*>(pBar)->GetPages(arrPages);
+        else if (pNestedBar != NULL)
+            pNestedBar->GetInnerBars(arrPages);
         else
             arrPages.Add(pBar);
         pGroupThis->InsertBar(pBar, nPos, true);

@@ -820,6 +820,8 @@ TEST(DockingOps, TwoBarsSharingAPlaceTabbedTogetherLeaveNoContainerBehind)
         EXPECT_EQ(pGroup, f.bars[0].GetTabbedContainer());
         EXPECT_EQ(pGroup, f.bars[2].GetTabbedContainer());
         EXPECT_EQ(c.bIntoGroup ? 4 : 3, pGroup->m_wndTabSwitcher.ItemGetCount());
+        // A new group shows the bar it was made on; a group joined shows what came in.
+        EXPECT_EQ(c.bIntoGroup ? &f.bars[0] : &f.bars[1], pGroup->GetSelectedBar());
     }
 }
 
