@@ -482,9 +482,13 @@ BOOL CExtControlBar::DockIntoTabbedBar(CExtControlBar* pBar, int nIndex, CFrameW
             RecalcFrameOf(hWndOldFrame, false);
         const int nCount = pGroupThis->m_wndTabSwitcher.m_hWnd != NULL ? pGroupThis->m_wndTabSwitcher.ItemGetCount() : 0;
         int nPos = (nIndex < 0 || nIndex > nCount) ? nCount : nIndex;
+        // The pages that come in: a container brings its bars and may be gone afterwards.
         CArray<CExtControlBar*, CExtControlBar*> arrPages;
+        CExtDynControlBar* pNestedBar = DYNAMIC_DOWNCAST(CExtDynControlBar, pBar);
         if (bBarIsGroup)
             static_cast<CExtDynTabControlBar*>(pBar)->GetPages(arrPages);
+        else if (pNestedBar != NULL)
+            pNestedBar->GetInnerBars(arrPages);
         else
             arrPages.Add(pBar);
         pGroupThis->InsertBar(pBar, nPos, true);
@@ -540,6 +544,7 @@ BOOL CExtControlBar::DockIntoTabbedBar(CExtControlBar* pBar, int nIndex, CFrameW
     const bool bBarOldDockIsExt = pBarOldDock != NULL && pBarOldDock->IsKindOf(RUNTIME_CLASS(CExtDockBar));
     const HWND hWndBarOldDock = pBarOldDock != NULL ? pBarOldDock->m_hWnd : NULL;
     const HWND hWndBarOldFrame = FrameHwnd(pBar);
+    const HWND hWndBar = pBar->m_hWnd;
     CDockBar* pDockBarT = m_pDockBar;
     CRect R;
     GetWindowRect(&R);
@@ -590,9 +595,13 @@ BOOL CExtControlBar::DockIntoTabbedBar(CExtControlBar* pBar, int nIndex, CFrameW
     SetWindowPos(NULL, 0, 0, R.Width(), R.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     pGroup->m_wndTabSwitcher.InsertBar(this, -1, false, false);
     pGroup->InsertBar(pBar, -1, false);
+    // A container tabbed here dissolves once its bars have left it, and its object goes
+    // with its window: only a bar that still lives is touched again.
+    const bool bBarAlive = ::IsWindow(hWndBar) && CWnd::FromHandlePermanent(hWndBar) == pBar;
     m_nActivityFlags &= ~__EAF_SYNC_GUARD;
     pGroup->m_nActivityFlags &= ~__EAF_SYNC_GUARD;
-    pBar->m_nActivityFlags &= ~__EAF_SYNC_GUARD;
+    if (bBarAlive)
+        pBar->m_nActivityFlags &= ~__EAF_SYNC_GUARD;
 
     if (bBarOldDockIsExt && ::IsWindow(hWndBarOldDock))
     {
@@ -604,7 +613,7 @@ BOOL CExtControlBar::DockIntoTabbedBar(CExtControlBar* pBar, int nIndex, CFrameW
         }
     }
     CExtDockBar::FindPlaceholderInFrame(m_pDockSite, UINT(WORD(GetDlgCtrlID())), NULL);
-    if (pBar->m_hWnd != NULL)
+    if (bBarAlive)
         CExtDockBar::FindPlaceholderInFrame(m_pDockSite, UINT(WORD(pBar->GetDlgCtrlID())), NULL);
     CExtDockBar::RemoveEmptyRings(m_pDockSite);
     if (pInner->m_hWnd != NULL)

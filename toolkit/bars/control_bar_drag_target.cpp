@@ -199,8 +199,8 @@ void DragState::CalcDockTarget(int x, int y, bool bNoDocking)
     }
     if (!bNoDocking && nMarkerStyle != 1 && CalcFrameTarget(x, y))
         return;
-    // In the marker style the markers stand for the sides of docked bars.
-    if (!bNoDocking && nMarkerStyle != 1 && !bRefused && CalcSingleBarTarget(x, y, bCaptionSkipped))
+    // Off every marker, the edges of a docked bar still take the bar beside it.
+    if (!bNoDocking && !bRefused && CalcSingleBarTarget(x, y, bCaptionSkipped))
         return;
     CalcFloatTarget(x, y);
 }
@@ -297,7 +297,10 @@ bool DragState::CalcCaptionTarget(int x, int y, bool& bRefused)
     SetTargetBar(pTarget);
     m_nKind = nKind;
     m_rcTrack = rcTrack;
-    const bool bPart = !pTarget->m_pDockBar->IsKindOf(RUNTIME_CLASS(CExtDockBar)) || pTarget->IsFloating();
+    // A bar that lost its dock bar (its dock bar went away) counts as one outside the
+    // toolkit's dock bars.
+    const bool bPart = pTarget->m_pDockBar == NULL || !pTarget->m_pDockBar->IsKindOf(RUNTIME_CLASS(CExtDockBar)) ||
+                       pTarget->IsFloating();
     SetPartOfTarget(bPart && nKind < 27);
     if (nKind == 29)
         SetTabIndexFromPoint(x, y);
@@ -404,6 +407,10 @@ bool DragState::CalcSingleBarTarget(int x, int y, bool)
     CExtControlBar* pTarget = arrBars[0];
     if (pTarget == pSrc)
     {
+        // With markers a docked bar leaves its place as soon as it is dragged, and
+        // follows the cursor floating; over its own window it is no target of itself.
+        if (pSrc->QueryDockMarkerStyle() == 1)
+            return false;
         m_nKind = 13;
         pSrc->GetWindowRect(&m_rcTrack);
         return true;

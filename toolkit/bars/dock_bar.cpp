@@ -281,17 +281,26 @@ void CExtDockBar::UpdateNestedLayout2()
 {
     if (m_bLockLayout)
         return;
+    // A container may dissolve on the way and take its entry out of the array: the
+    // containers are listed first and each is found again by its window.
+    CArray<HWND, HWND> arrContainers;
     for (INT_PTR i = 1; i < m_arrBars.GetSize(); i++)
     {
         CControlBar* pBar = GetDockedControlBar(int(i));
-        if (pBar == NULL || !CExtPaintManagerHolder::IsKindOfByName(pBar, "CExtDynControlBar"))
-            continue;
-        CExtControlBar* pExt = static_cast<CExtControlBar*>(pBar);
-        if (!pExt->IsVisible() || pExt->IsFixedMode() || pExt->IsFixedDockStyle())
+        if (pBar != NULL && pBar->m_hWnd != NULL && CExtPaintManagerHolder::IsKindOfByName(pBar, "CExtDynControlBar"))
+            arrContainers.Add(pBar->m_hWnd);
+    }
+    for (INT_PTR i = 0; i < arrContainers.GetSize(); i++)
+    {
+        CExtControlBar* pExt = DYNAMIC_DOWNCAST(CExtControlBar, CWnd::FromHandlePermanent(arrContainers[i]));
+        if (pExt == NULL || FindBar(pExt) <= 0 || !pExt->IsVisible() || pExt->IsFixedMode() ||
+            pExt->IsFixedDockStyle())
             continue;
         CExtDockBar* pInner = DYNAMIC_DOWNCAST(CExtDockBar, pExt->GetWindow(GW_CHILD));
         if (pInner != NULL)
             pInner->UpdateNestedLayout2();
+        if (m_hWnd == NULL || m_bLockLayout)
+            break;
     }
 }
 

@@ -103,9 +103,11 @@ CSize CExtDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
                 nStart = 0;
                 bWrapped = false;
             }
-            else if (((nEnd - nStart) < nMin && !bResizable) ||
-                     (nStart >= nAvail && nPos > 0 && m_arrBars[nPos - 1] != NULL))
+            else if (nPos > 0 && m_arrBars[nPos - 1] != NULL &&
+                     (((nEnd - nStart) < nMin && !bResizable) || nStart >= nAvail))
             {
+                // A bar that already starts its row stays there however little room
+                // the row has: another row end before it would only add an empty row.
                 m_arrBars.InsertAt(nPos, (void*)NULL);
                 bWrapped = true;
                 pBar = NULL;

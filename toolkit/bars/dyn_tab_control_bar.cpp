@@ -152,8 +152,11 @@ void CExtDynTabControlBar::InsertPlainBar(CExtControlBar* pBar, int& nPos)
     pInner->DockControlBar(pBar, NULL, false);
     if (bLocked && ::IsWindow(hWndOldDock))
         pOldDock->SetLayoutLock(false);
-    // The bar's old group dissolves when it was its last page.
-    if (pOldGroup != NULL && pOldGroup != this && ::IsWindow(hWndOldDock) && !pOldDock->IsLayoutLocked())
+    // The container the bar came from (a group, or two bars sharing a place) was locked
+    // while the bar left: it dissolves now if that left it too few bars, before it
+    // could stay behind hidden and empty.
+    if (pOldDock != pInner && ::IsWindow(hWndOldDock) && pOldDock->IsKindOf(RUNTIME_CLASS(CExtDockDynBar)) &&
+        !pOldDock->IsLayoutLocked())
         pOldDock->UpdateNestedLayout2();
     if (pBar->m_pDockSite != NULL)
         UpdateOleControlContainerFlags(pBar->m_pDockSite);

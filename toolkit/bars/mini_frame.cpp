@@ -309,7 +309,14 @@ LRESULT CExtMiniDockFrameWnd::OnNcHitTest(CPoint point)
     if (pBtn == NULL || nBtnHT == HTCLIENT)
     {
         pBar->m_nInteractionFlags &= ~CExtControlBar::__EIF_NC_HOVER;
-        if (pBar->IsFixedMode())
+        CExtToolControlBar* pToolBar = DYNAMIC_DOWNCAST(CExtToolControlBar, pBar);
+        if (pBar->IsFixedMode() && pToolBar != NULL && pToolBar->IsNoResize())
+        {
+            // Every border moves a bar that must keep its size.
+            if (nHT >= HTLEFT && nHT <= HTBOTTOMRIGHT)
+                nHT = HTCAPTION;
+        }
+        else if (pBar->IsFixedMode())
         {
             if (nHT == HTTOPLEFT || nHT == HTTOPRIGHT)
                 nHT = HTTOP;

@@ -88,6 +88,12 @@ public:
         __TBLS_FULL_ROW = 0x01,
         __TBLS_RELAYOUT = 0x02,
     };
+    // Toolbar options (m_nToolbarOptions).
+    enum
+    {
+        __TBO_NO_RESIZE = 0x01,  // a floating bar is moved, never resized, by its frame's borders
+        __TBO_CUSTOMIZE = 0x02,  // a customize site may be attached
+    };
     enum
     {
         __TIMER_ID_DELAYED_RELAYOUT = 0x444,
@@ -221,6 +227,11 @@ public:
     // Alignment style bits 0xA000: the bar lays out horizontally.
     bool IsHorzByStyle() const;
     bool IsPanelBar() const { return (m_nToolbarStyleFlags & __TBSF_PANEL) != 0; }
+    bool IsNoResize() const { return (m_nToolbarOptions & __TBO_NO_RESIZE) != 0; }
+    void SetNoResize(bool bOn)
+    {
+        m_nToolbarOptions = BYTE(bOn ? (m_nToolbarOptions | __TBO_NO_RESIZE) : (m_nToolbarOptions & ~__TBO_NO_RESIZE));
+    }
 
     // True while the menu of a toolbar or menu-bar button tracks.
     static bool g_bButtonMenuTracking;

@@ -150,11 +150,10 @@ void CExtToolControlBar::OnLButtonUp(UINT nFlags, CPoint point)
             UpdateButtonCmdUI(nIndex);
             if (!pTBB->IsDisabled() && (dwNewStyle & TBBS_CHECKBOX_BIT) != 0)
             {
-                // An indeterminate check box becomes checked.
-                if ((dwNewStyle & TBBS_INDETERMINATE_BIT) != 0)
-                    dwNewStyle = (dwNewStyle & ~TBBS_INDETERMINATE_BIT) | TBBS_CHECKED_BIT;
-                else
-                    dwNewStyle ^= TBBS_CHECKED_BIT;
+                // The indeterminate mark goes first and the check then toggles, so a
+                // button only indeterminate ends checked.
+                dwNewStyle &= ~TBBS_INDETERMINATE_BIT;
+                dwNewStyle ^= TBBS_CHECKED_BIT;
             }
             bClick = true;
         }

@@ -3,6 +3,8 @@
 // length sharing, and a frame whose sides hold resizable bars in rows.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/afxres.h"
 #include "framework/framework.h"
 #include "toolkit/bars/control_bar.h"
@@ -191,4 +193,57 @@ TEST(FrameDocking, ResizableBarsOnTheSidesAndInOneRow)
     EXPECT_EQ(0, rcA.left);
     EXPECT_EQ(rcClient.right, rcB.right);
     EXPECT_EQ(rcA.Height(), rcB.Height());
+}
+
+TEST(FrameDocking, ToolbarsInADockBarNarrowerThanTheirFramesWrapOnce)
+{
+    DockFrame f(500, 400);
+    CExtDockBar* pTop = DYNAMIC_DOWNCAST(CExtDockBar, f.pFrame->GetControlBar(AFX_IDW_DOCKBAR_TOP));
+    ASSERT_TRUE(pTop != NULL);
+    CExtDockBar* pRing = pTop->GetRingDockBar(1);
+    ASSERT_TRUE(pRing != NULL);
+    CExtToolControlBar tools[2];
+    const UINT ids[] = {0xE100, 0xE101};
+    for (int i = 0; i < 2; i++)
+    {
+        ASSERT_TRUE(tools[i].Create("Tool", f.pFrame, 64031 + i, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER));
+        tools[i].SetButtons(ids, 2);
+        tools[i].EnableDocking(CBRS_ALIGN_ANY);
+        pRing->DockControlBar(&tools[i], NULL, false);
+    }
+    CRect rcWnd, rcClient;
+    tools[0].GetWindowRect(&rcWnd);
+    tools[0].GetClientRect(&rcClient);
+    ASSERT_GT(rcWnd.Width() - rcClient.Width(), 3);
+    void* const t0 = static_cast<CControlBar*>(&tools[0]);
+    void* const t1 = static_cast<CControlBar*>(&tools[1]);
+    struct Case
+    {
+        const char* sName;
+        std::vector<void*> before, after;
+    } cases[] = {
+        {"a bar that starts its row stays", {NULL, t0, NULL}, {NULL, t0, NULL}},
+        {"the second bar of a row wraps", {NULL, t0, t1, NULL}, {NULL, t0, NULL, t1, NULL}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.sName);
+        pRing->m_arrBars.RemoveAll();
+        for (void* p : c.before)
+            pRing->m_arrBars.Add(p);
+        // Far narrower than a toolbar's frame; every pass gives the same rows.
+        pRing->m_bLayoutQuery = TRUE;
+        pRing->m_rectLayout = CRect(0, 0, 3, 40);
+        for (int nPass = 0; nPass < 3; nPass++)
+            pRing->CalcFixedLayout(TRUE, TRUE);
+        pRing->m_bLayoutQuery = FALSE;
+        std::vector<void*> after;
+        for (INT_PTR i = 0; i < pRing->m_arrBars.GetSize(); i++)
+            after.push_back(pRing->m_arrBars[i]);
+        EXPECT_EQ(c.after, after);
+    }
+    pRing->m_arrBars.RemoveAll();
+    pRing->m_arrBars.Add(NULL);
+    for (int i = 0; i < 2; i++)
+        tools[i].DestroyWindow();
 }

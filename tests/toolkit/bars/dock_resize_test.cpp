@@ -2,6 +2,8 @@
 // way out when the application quits while they run.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/afxres.h"
 #include "framework/framework.h"
 #include "tests/support/message_pump.h"
@@ -109,4 +111,165 @@ TEST(DockResize, AQuitRequestCancelsTheLoopAndIsPostedAgainOnce)
         EXPECT_EQ(7u, msg.wParam);
         EXPECT_FALSE(::PeekMessage(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
     }
+}
+
+namespace {
+
+// Three resizable bars side by side in the bottom row of a frame.
+struct BottomRowOfThree
+{
+    CFrameWnd* pFrame = new CFrameWnd;
+    CExtControlBar bars[3];
+    explicit BottomRowOfThree(DWORD dwStyle = WS_OVERLAPPEDWINDOW)
+    {
+        pFrame->Create(NULL, "Rows", dwStyle, CRect(40, 40, 640, 440));
+        for (int i = 0; i < 3; i++)
+        {
+            bars[i].Create("Bar", pFrame, UINT(64041 + i), WS_CHILD | WS_VISIBLE | CBRS_BOTTOM | CBRS_GRIPPER);
+            bars[i].EnableDocking(CBRS_ALIGN_ANY);
+        }
+        pFrame->ShowWindow(SW_SHOWNA);
+        bars[0].DockAtFrameSide(AFX_IDW_DOCKBAR_BOTTOM);
+        for (int i = 1; i < 3; i++)
+        {
+            CRect rcDrop;
+            bars[i - 1].GetWindowRect(&rcDrop);
+            rcDrop.left = rcDrop.right - 20;
+            static_cast<CExtDockBar*>(bars[0].m_pDockBar)->DockControlBar(&bars[i], rcDrop, true);
+            pFrame->RecalcLayout(TRUE);
+        }
+        pFrame->SetActiveWindow();
+        PumpPending();
+    }
+    ~BottomRowOfThree() { pFrame->DestroyWindow(); }
+    std::vector<int> Widths()
+    {
+        std::vector<int> v;
+        for (CExtControlBar& bar : bars)
+            v.push_back(BottomRow::Rect(bar).Width());
+        return v;
+    }
+};
+
+}  // namespace
+
+TEST(DockResize, RowSplitterChangesTheRowThicknessUnlessEscapeCancels)
+{
+    const struct
+    {
+        const char* sName;
+        UINT nEndMsg;
+        WPARAM wParam;
+    } cases[] = {{"released", WM_LBUTTONUP, 0}, {"escape", WM_KEYDOWN, VK_ESCAPE}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.sName);
+        BottomRow r;
+        const CRect rcA0 = BottomRow::Rect(r.a), rcB0 = BottomRow::Rect(r.b);
+        const int cy0 = r.a.m_sizeDockedH.cy;
+        const CRect rcSplit(*r.a.GetRowSplitterRect());
+        ASSERT_FALSE(rcSplit.IsRectEmpty());
+        // The row follows the pointer, as thick as from the bar's bottom up to the
+        // pointer plus half the splitter.
+        const int nGrowth = c.nEndMsg == WM_KEYDOWN ? 0 : 30 - rcSplit.top;
+        const CPoint pt(rcA0.left + rcSplit.CenterPoint().x, rcA0.top + (rcSplit.top + rcSplit.bottom) / 2);
+        ASSERT_EQ(HTBOTTOM, r.a.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
+        // The pointer is 30 pixels higher when the loop looks; the move and the end wait
+        // in the queue for the loop that the press starts.
+        ::SetCursorPos(pt.x, pt.y - 30);
+        r.a.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(rcSplit.CenterPoint().x, 0));
+        if (c.nEndMsg == WM_KEYDOWN)
+            r.pFrame->PostMessage(WM_KEYDOWN, c.wParam, 1);
+        else
+            r.a.PostMessage(c.nEndMsg, c.wParam, 0);
+        r.a.SendMessage(WM_NCLBUTTONDOWN, HTBOTTOM, MAKELPARAM(pt.x, pt.y));
+        EXPECT_FALSE(r.a.IsRowResizing());
+        EXPECT_NE(r.a.m_hWnd, ::GetCapture());
+        if (c.nEndMsg == WM_KEYDOWN)
+        {
+            // The key that ended the loop is left for the normal dispatch.
+            MSG msg;
+            EXPECT_TRUE(::PeekMessage(&msg, r.pFrame->m_hWnd, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+        }
+        PumpPending();
+        for (CExtControlBar* p : {&r.a, &r.b})
+            EXPECT_EQ(cy0 + nGrowth, p->m_sizeDockedH.cy);
+        EXPECT_EQ(rcA0.Height() + nGrowth, BottomRow::Rect(r.a).Height());
+        EXPECT_EQ(rcB0.Height() + nGrowth, BottomRow::Rect(r.b).Height());
+        EXPECT_EQ(rcA0.bottom, BottomRow::Rect(r.a).bottom);
+        EXPECT_EQ(rcA0.Width(), BottomRow::Rect(r.a).Width());
+    }
+}
+
+TEST(DockResize, HidingAndShowingTheMiddleBarOfThreeRestoresTheLengths)
+{
+    BottomRowOfThree r;
+    const std::vector<int> widths0 = r.Widths();
+    int nSum = 0;
+    for (int n : widths0)
+        nSum += n;
+    r.pFrame->ShowControlBar(&r.bars[1], FALSE, FALSE);
+    PumpPending();
+    // The two left take the row between them.
+    EXPECT_EQ(nSum, BottomRow::Rect(r.bars[0]).Width() + BottomRow::Rect(r.bars[2]).Width());
+    EXPECT_EQ(BottomRow::Rect(r.bars[0]).right, BottomRow::Rect(r.bars[2]).left);
+    r.pFrame->ShowControlBar(&r.bars[1], TRUE, FALSE);
+    PumpPending();
+    EXPECT_EQ(widths0, r.Widths());
+    EXPECT_EQ(BottomRow::Rect(r.bars[0]).right, BottomRow::Rect(r.bars[1]).left);
+    EXPECT_EQ(BottomRow::Rect(r.bars[1]).right, BottomRow::Rect(r.bars[2]).left);
+}
+
+TEST(DockResize, ARowTooShortForTheMinimumsBreaksBeforeTheFirstBarThatDoesNotFit)
+{
+    BottomRowOfThree r(WS_POPUP);  // a frame that may be narrower than a captioned one
+    CRect rcClient;
+    r.pFrame->GetClientRect(&rcClient);
+    CRect rcFrame;
+    r.pFrame->GetWindowRect(&rcFrame);
+    // Room for the first two bars' minimums but not for the third's.
+    const int nMin0 = r.bars[0].GetMinHorzExtent(), nMin1 = r.bars[1].GetMinHorzExtent(),
+              nMin2 = r.bars[2].GetMinHorzExtent();
+    const int nClient = nMin0 + nMin1 + nMin2 / 2;
+    r.pFrame->SetWindowPos(NULL, 0, 0, rcFrame.Width() - rcClient.Width() + nClient, rcFrame.Height(),
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    r.pFrame->GetClientRect(&rcClient);
+    ASSERT_EQ(nClient, rcClient.Width());
+    for (int nPass = 0; nPass < 2; nPass++)
+        r.pFrame->RecalcLayout(TRUE);
+    PumpPending();
+    const CRect rc0 = BottomRow::Rect(r.bars[0]), rc1 = BottomRow::Rect(r.bars[1]), rc2 = BottomRow::Rect(r.bars[2]);
+    EXPECT_EQ(rc0.top, rc1.top);
+    EXPECT_EQ(rc0.right, rc1.left);
+    EXPECT_NE(rc0.top, rc2.top);
+    EXPECT_EQ(rc0.left, rc2.left);
+    // The third bar is alone in its row and as long as the dock bar.
+    EXPECT_EQ(rc0.Width() + rc1.Width(), rc2.Width());
+    CPtrArray& arr = r.bars[0].m_pDockBar->m_arrBars;
+    const int nAt = r.bars[0].m_pDockBar->FindBar(&r.bars[2]);
+    ASSERT_GT(nAt, 0);
+    EXPECT_TRUE(arr[nAt - 1] == NULL);
+    EXPECT_EQ(nAt - 2, r.bars[0].m_pDockBar->FindBar(&r.bars[1]));
+}
+
+TEST(DockResize, FocusGivesABarAtItsMinimumTheRowLeavingTheOthersAtTheirs)
+{
+    BottomRowOfThree r;
+    const std::vector<int> widths0 = r.Widths();
+    const int nRow = widths0[0] + widths0[1] + widths0[2];
+    // The first bar squeezed to its minimum; the others share the rest.
+    const int nMin0 = r.bars[0].GetMinHorzExtent();
+    r.bars[0].m_sizeDockedH.cx = nMin0;
+    r.bars[1].m_sizeDockedH.cx = widths0[1] + widths0[0] - nMin0;
+    r.pFrame->RecalcLayout(TRUE);
+    PumpPending();
+    ASSERT_TRUE(r.bars[0].IsMinimizedInRow());
+    r.bars[0].SendMessage(WM_SETFOCUS);
+    PumpPending();
+    const int nMin1 = r.bars[1].GetMinHorzExtent(), nMin2 = r.bars[2].GetMinHorzExtent();
+    EXPECT_EQ(nMin1, r.bars[1].m_sizeDockedH.cx);
+    EXPECT_EQ(nMin2, r.bars[2].m_sizeDockedH.cx);
+    EXPECT_EQ(nRow - nMin1 - nMin2, r.bars[0].m_sizeDockedH.cx);
+    const std::vector<int> expected = {nRow - nMin1 - nMin2, nMin1, nMin2};
+    EXPECT_EQ(expected, r.Widths());
 }

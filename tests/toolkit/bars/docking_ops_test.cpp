@@ -2,6 +2,7 @@
 // back, and tabbed groups (forming, switching, reordering, merging, floating a page).
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -627,4 +628,237 @@ TEST(DockingOps, DraggingACaptionOntoABarMakesATabAndDraggingTheTabOutFloatsIt)
     EXPECT_EQ(-1, pGroup->GetBarTabIndex(&f.bars[1]));
     EXPECT_EQ(strip.ItemFindByStyle(CExtDynTabWnd::__EDTI_PREVIEW), -1);
     EXPECT_EQ(UINT(AFX_IDW_DOCKBAR_FLOAT), f.bars[1].GetDockBarCtrlID());
+}
+
+namespace {
+
+// A tabbed group whose storage stays allocated, filled with a pattern, once the group is
+// deleted: a write through a stale pointer shows in it.
+class PoisonedGroup : public CExtDynTabControlBar
+{
+public:
+    static std::vector<std::pair<unsigned char*, size_t>>& Freed()
+    {
+        static std::vector<std::pair<unsigned char*, size_t>> s_freed;
+        return s_freed;
+    }
+    static void operator delete(void* p, size_t n)
+    {
+        memset(p, 0xFF, n);
+        Freed().push_back({static_cast<unsigned char*>(p), n});
+    }
+    static bool FreedIntact()
+    {
+        for (const auto& block : Freed())
+            for (size_t i = 0; i < block.second; i++)
+                if (block.first[i] != 0xFF)
+                    return false;
+        return true;
+    }
+    static void ReleaseFreed()
+    {
+        for (const auto& block : Freed())
+            ::operator delete(block.first);
+        Freed().clear();
+    }
+};
+
+class PoisonedGroupsFrame : public CFrameWnd
+{
+public:
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (nMsg == CExtControlBar::g_nMsgCreateTabbedBar)
+        {
+            *reinterpret_cast<CExtDynTabControlBar**>(wParam) = new PoisonedGroup;
+            return 0;
+        }
+        return CFrameWnd::WindowProc(nMsg, wParam, lParam);
+    }
+};
+
+// Rings past the frame edge whose four dock bars hold no bar.
+int CountEmptyRings(CFrameWnd* pFrame)
+{
+    std::vector<CExtDockBar*> sides;
+    for (UINT nID : {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT})
+        sides.push_back(DYNAMIC_DOWNCAST(CExtDockBar, pFrame->GetControlBar(nID)));
+    int nEmpty = 0;
+    for (UINT nRing = 1;; nRing++)
+    {
+        bool bAny = false, bHolds = false;
+        for (CExtDockBar* p : sides)
+        {
+            while (p != NULL && p->GetCircleNo() < nRing)
+                p = p->GetInnerNeighbour();
+            if (p == NULL || p->GetCircleNo() != nRing)
+                continue;
+            bAny = true;
+            for (INT_PTR i = 0; i < p->m_arrBars.GetSize(); i++)
+                bHolds = bHolds || UINT_PTR(p->m_arrBars[i]) > 0xFFFF;
+        }
+        if (!bAny)
+            return nEmpty;
+        nEmpty += bHolds ? 0 : 1;
+    }
+}
+
+bool HeldByAnyDockBar(CFrameWnd* pFrame, void* pBar)
+{
+    for (UINT nID : {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT})
+        for (CExtDockBar* p = DYNAMIC_DOWNCAST(CExtDockBar, pFrame->GetControlBar(nID)); p != NULL;
+             p = p->GetInnerNeighbour())
+            for (INT_PTR i = 0; i < p->m_arrBars.GetSize(); i++)
+                if (p->m_arrBars[i] == pBar)
+                    return true;
+    return false;
+}
+
+bool IsLiveBar(const void* pBar)
+{
+    for (INT_PTR i = 0; i < CExtControlBar::g_AllBars.GetSize(); i++)
+        if (CExtControlBar::g_AllBars[i] == pBar)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(DockingOps, AGroupTabbedOntoAPlainBarIsLeftAloneOnceItDissolved)
+{
+    const struct
+    {
+        const char* sName;
+        bool bDrop;
+    } cases[] = {{"by call", false}, {"by a drop on the caption band", true}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.sName);
+        PoisonedGroupsFrame* pFrame = new PoisonedGroupsFrame;
+        pFrame->Create(NULL, "Poisoned", WS_OVERLAPPEDWINDOW, CRect(20, 20, 620, 470));
+        CExtControlBar::EnableFrameDocking(pFrame);
+        CExtControlBar bars[3];
+        for (int i = 0; i < 3; i++)
+        {
+            bars[i].Create(i == 2 ? "Target" : "Page", pFrame, UINT(51030 + i),
+                           WS_CHILD | WS_VISIBLE | CBRS_LEFT | CBRS_GRIPPER);
+            bars[i].EnableDocking(CBRS_ALIGN_ANY);
+            bars[i].m_bAutoDelete = FALSE;
+        }
+        pFrame->ShowWindow(SW_SHOWNA);
+        for (int i = 0; i < 3; i++)
+            bars[i].DockAtFrameSide(AFX_IDW_DOCKBAR_LEFT);
+        ASSERT_TRUE(bars[0].DockIntoTabbedBar(&bars[1], -1, NULL, true));
+        testsupport::PumpPending();
+        CExtDynTabControlBar* pOld = bars[0].GetTabbedContainer();
+        ASSERT_TRUE(pOld != NULL && pOld->IsKindOf(RUNTIME_CLASS(CExtDynTabControlBar)));
+        const HWND hWndOld = pOld->m_hWnd;
+        if (!c.bDrop)
+            EXPECT_TRUE(bars[2].DockIntoTabbedBar(pOld, -1, NULL, true));
+        else
+        {
+            ::SetForegroundWindow(pFrame->m_hWnd);
+            pFrame->SetActiveWindow();
+            CRect rcOld, rcTarget;
+            pOld->GetWindowRect(&rcOld);
+            bars[2].GetWindowRect(&rcTarget);
+            const CRect rcCaption(*pOld->GetCaptionRect());
+            ASSERT_FALSE(rcCaption.IsRectEmpty());
+            const CPoint ptFrom(rcOld.left + rcCaption.left + 20, rcOld.top + rcCaption.CenterPoint().y);
+            EXPECT_TRUE(DragWithMouse(ptFrom, CPoint(rcTarget.CenterPoint().x, rcTarget.top + 12),
+                                      [&] { return !::IsWindow(hWndOld); }));
+        }
+        testsupport::PumpPending();
+        EXPECT_FALSE(::IsWindow(hWndOld));
+        EXPECT_EQ(1u, PoisonedGroup::Freed().size());
+        EXPECT_TRUE(PoisonedGroup::FreedIntact());
+        CExtDynTabControlBar* pNew = bars[2].GetTabbedContainer();
+        ASSERT_TRUE(pNew != NULL);
+        ASSERT_EQ(3, pNew->m_wndTabSwitcher.ItemGetCount());
+        EXPECT_EQ(&bars[2], pNew->m_wndTabSwitcher.GetItemBar(0));
+        EXPECT_EQ(&bars[0], pNew->m_wndTabSwitcher.GetItemBar(1));
+        EXPECT_EQ(&bars[1], pNew->m_wndTabSwitcher.GetItemBar(2));
+        EXPECT_EQ(0, CountEmptyRings(pFrame));
+        pFrame->DestroyWindow();
+        PoisonedGroup::ReleaseFreed();
+    }
+}
+
+TEST(DockingOps, TwoBarsSharingAPlaceTabbedTogetherLeaveNoContainerBehind)
+{
+    const struct
+    {
+        const char* sName;
+        bool bIntoGroup;
+    } cases[] = {{"onto a plain bar", false}, {"into a group", true}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.sName);
+        CExtControlBar extra;  // goes after the frame, as a child of it
+        DockFrame f;
+        extra.m_bAutoDelete = FALSE;
+        ASSERT_TRUE(extra.Create("Four", f.pFrame, 51003, WS_CHILD | WS_VISIBLE | CBRS_LEFT | CBRS_GRIPPER));
+        extra.EnableDocking(CBRS_ALIGN_ANY);
+        extra.DockAtFrameSide(AFX_IDW_DOCKBAR_LEFT);
+        ASSERT_TRUE(f.bars[2].DockNextTo(&f.bars[0], AFX_IDW_DOCKBAR_BOTTOM));
+        testsupport::PumpPending();
+        CExtDynControlBar* pBox = DYNAMIC_DOWNCAST(CExtDynControlBar, f.bars[0].m_pDockBar->GetParent());
+        ASSERT_TRUE(pBox != NULL);
+        const HWND hWndBox = pBox->m_hWnd;
+        if (c.bIntoGroup)
+        {
+            ASSERT_TRUE(f.bars[1].DockIntoTabbedBar(&extra, -1, NULL, true));
+        }
+        ASSERT_TRUE(f.bars[1].DockIntoTabbedBar(pBox, -1, NULL, true));
+        testsupport::PumpPending();
+        EXPECT_FALSE(::IsWindow(hWndBox));
+        EXPECT_FALSE(IsLiveBar(pBox));
+        EXPECT_FALSE(HeldByAnyDockBar(f.pFrame, pBox));
+        EXPECT_EQ(0, CountEmptyRings(f.pFrame));
+        CExtDynTabControlBar* pGroup = f.bars[1].GetTabbedContainer();
+        ASSERT_TRUE(pGroup != NULL);
+        EXPECT_EQ(pGroup, f.bars[0].GetTabbedContainer());
+        EXPECT_EQ(pGroup, f.bars[2].GetTabbedContainer());
+        EXPECT_EQ(c.bIntoGroup ? 4 : 3, pGroup->m_wndTabSwitcher.ItemGetCount());
+        // A new group shows the bar it was made on; a group joined shows what came in.
+        EXPECT_EQ(c.bIntoGroup ? &f.bars[0] : &f.bars[1], pGroup->GetSelectedBar());
+    }
+}
+
+TEST(DockingOps, EmptiedContainersSideBySideAllDissolveInOnePass)
+{
+    CExtControlBar extra;  // goes after the frame, as a child of it
+    DockFrame f;
+    extra.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(extra.Create("Four", f.pFrame, 51003, WS_CHILD | WS_VISIBLE | CBRS_LEFT | CBRS_GRIPPER));
+    extra.EnableDocking(CBRS_ALIGN_ANY);
+    // Two and two bars share two places in one dock bar, one row.
+    CExtDockBar* pDock = DYNAMIC_DOWNCAST(CExtDockBar, f.bars[0].m_pDockBar);
+    ASSERT_TRUE(pDock != NULL);
+    pDock->DockControlBar(&f.bars[2], NULL, false);
+    ASSERT_TRUE(f.bars[1].DockNextTo(&f.bars[0], AFX_IDW_DOCKBAR_BOTTOM));
+    ASSERT_TRUE(extra.DockNextTo(&f.bars[2], AFX_IDW_DOCKBAR_BOTTOM));
+    testsupport::PumpPending();
+    CExtDynControlBar* pBoxes[2] = {DYNAMIC_DOWNCAST(CExtDynControlBar, f.bars[0].m_pDockBar->GetParent()),
+                                    DYNAMIC_DOWNCAST(CExtDynControlBar, f.bars[2].m_pDockBar->GetParent())};
+    ASSERT_TRUE(pBoxes[0] != NULL && pBoxes[1] != NULL);
+    CPtrArray& arr = pDock->m_arrBars;
+    const int nFirst = pDock->FindBar(pBoxes[0]);
+    ASSERT_GT(nFirst, 0);
+    if (arr[nFirst + 1] == NULL && nFirst + 2 < arr.GetSize() && arr[nFirst + 2] == pBoxes[1])
+        arr.RemoveAt(nFirst + 1);
+    ASSERT_EQ(nFirst + 1, pDock->FindBar(pBoxes[1]));
+    HWND hWndBoxes[2];
+    for (int i = 0; i < 2; i++)
+    {
+        hWndBoxes[i] = pBoxes[i]->m_hWnd;
+        pBoxes[i]->m_pWndDynDocker->DetachAllBars();
+    }
+    pDock->UpdateNestedLayout2();
+    for (int i = 0; i < 2; i++)
+    {
+        SCOPED_TRACE(i);
+        EXPECT_FALSE(::IsWindow(hWndBoxes[i]));
+        EXPECT_EQ(-1, pDock->FindBar(pBoxes[i]));
+    }
 }

@@ -115,6 +115,49 @@ TEST(MiniFrame, HitTestOfBordersCornersAndCaption)
         EXPECT_EQ(c.nHit, f.pMini->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(c.pt.x, c.pt.y))) << c.sName;
 }
 
+TEST(MiniFrame, ToolbarThatKeepsItsSizeIsMovedByEveryBorder)
+{
+    CFrameWnd* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(NULL, "Main", WS_OVERLAPPEDWINDOW, CRect(20, 20, 620, 520)));
+    pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    CExtControlBar::SetFrameFloatingClass(pFrame);
+    CExtToolControlBar tool;
+    ASSERT_TRUE(tool.Create("Tool", pFrame, 0xE981, WS_CHILD | WS_VISIBLE | CBRS_TOP));
+    const UINT ids[] = {0xE100, 0xE101, 0xE102};
+    ASSERT_TRUE(tool.SetButtons(ids, 3));
+    tool.EnableDocking(CBRS_ALIGN_ANY);
+    pFrame->ShowWindow(SW_SHOWNA);
+    pFrame->FloatControlBar(&tool, CPoint(200, 200), CBRS_ALIGN_TOP);
+    CExtMiniDockFrameWnd* pMini = DYNAMIC_DOWNCAST(CExtMiniDockFrameWnd, tool.GetParentFrame());
+    ASSERT_TRUE(pMini != NULL);
+    PumpPending();
+    CRect rc;
+    pMini->GetWindowRect(&rc);
+    const struct
+    {
+        const char* sName;
+        CPoint pt;
+        LRESULT nResizable, nNoResize;
+    } cases[] = {
+        {"top edge", CPoint(rc.CenterPoint().x, rc.top + 1), HTTOP, HTCAPTION},
+        {"top-left corner", CPoint(rc.left + 1, rc.top + 1), HTTOP, HTCAPTION},
+        {"left edge", CPoint(rc.left + 1, rc.CenterPoint().y), HTLEFT, HTCAPTION},
+        {"right edge", CPoint(rc.right - 1, rc.CenterPoint().y), HTRIGHT, HTCAPTION},
+        {"bottom-right corner", CPoint(rc.right - 1, rc.bottom - 1), HTBOTTOM, HTCAPTION},
+        {"bottom edge", CPoint(rc.CenterPoint().x, rc.bottom - 1), HTBOTTOM, HTCAPTION},
+        {"inside", rc.CenterPoint(), HTCLIENT, HTCLIENT},
+    };
+    for (bool bNoResize : {false, true})
+    {
+        tool.SetNoResize(bNoResize);
+        for (const auto& c : cases)
+            EXPECT_EQ(bNoResize ? c.nNoResize : c.nResizable,
+                      pMini->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(c.pt.x, c.pt.y)))
+                << c.sName << (bNoResize ? ", no resize" : "");
+    }
+    pFrame->DestroyWindow();
+}
+
 TEST(MiniFrame, SizingFromTheRightBorderResizesTheFrameAndTheBar)
 {
     Floating f;

@@ -462,6 +462,7 @@ TEST_F(ToolbarTest, CheckBoxButtonTogglesOnlyWhenReleasedOverIt)
         {CHECKBOX, B_OPEN, CHECKBOX | CHECKED},
         {CHECKBOX | CHECKED, B_OPEN, CHECKBOX},
         {CHECKBOX | INDETERMINATE, B_OPEN, CHECKBOX | CHECKED},  // indeterminate becomes checked
+        {CHECKBOX | INDETERMINATE | CHECKED, B_OPEN, CHECKBOX},  // loses the mark, then toggles
         {CHECKBOX, B_SAVE, CHECKBOX},                           // released elsewhere: unchanged
         {CHECKBOX | CHECKED, B_SAVE, CHECKBOX | CHECKED},
     };
