@@ -341,6 +341,31 @@ void CExtPopupMenuWnd::CancelMenuTracking()
     g_PopupTrackingSite.DoneInstance();
 }
 
+void CExtPopupMenuWnd::stat_PumpPendingNonInputMessages(bool bCallOnIdle)
+{
+    const UINT nFilter = PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE | PM_QS_PAINT;
+    CWinThread* pThread = AfxGetThread();
+    MSG msg;
+    while (::PeekMessage(&msg, NULL, 0, 0, PM_REMOVE | nFilter))
+    {
+        if (msg.message == WM_QUIT)
+        {
+            ::PostQuitMessage((int)msg.wParam);
+            return;
+        }
+        if (pThread != NULL && pThread->PreTranslateMessage(&msg))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessage(&msg);
+    }
+    if (bCallOnIdle && pThread != NULL)
+    {
+        for (LONG nCount = 0; pThread->OnIdle(nCount); nCount++)
+        {
+        }
+    }
+}
+
 void CExtPopupMenuWnd::stat_PumpPendingMessages(bool bCallOnIdle)
 {
     CWinThread* pThread = AfxGetThread();

@@ -726,6 +726,9 @@ public:
     static BOOL IsMenuTracking();
     static void CancelMenuTracking();
     static void stat_PumpPendingMessages(bool bCallOnIdle);
+    // Handles the pending sent, posted and paint messages and leaves keyboard and mouse
+    // input queued, for whatever tracks next to read.
+    static void stat_PumpPendingNonInputMessages(bool bCallOnIdle);
     static bool stat_TestWindowsShareParent(HWND hWndA, HWND hWndB, bool bRequireEnabled, bool bRequireVisible,
                                             bool bFailWhileTracking);
     static BOOL IsModifierKeyDown(LPARAM lParam);

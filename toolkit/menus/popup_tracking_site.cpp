@@ -66,7 +66,11 @@ void CExtPopupTrackingSite::DoneInstance()
             if (hWndOwner != NULL)
                 g_PopupBarServices.ShowCommandStatusText(CWnd::FromHandle(hWndOwner), 0xE001);
             pMenu->DestroyWindow();
-            CExtPopupMenuWnd::stat_PumpPendingMessages(CExtPopupMenuWnd::g_bPumpCallsOnIdle);
+            // The destruction's own messages are handled now; a key or click that
+            // arrives meanwhile stays queued: when one menu replaces another (Left or
+            // Right on a menu bar) it belongs to the menu that tracks next, and the
+            // hooks of this one would no longer route it.
+            CExtPopupMenuWnd::stat_PumpPendingNonInputMessages(CExtPopupMenuWnd::g_bPumpCallsOnIdle);
         }
         // The pump may have ended this tracking already (a nested DoneInstance does
         // nothing while the shutdown bit stands, so the field is still ours).

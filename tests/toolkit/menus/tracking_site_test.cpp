@@ -305,6 +305,34 @@ TEST_F(TrackingSiteTest, RealKeyboardInputReachesTheMenuThroughTheHook)
     ::DestroyWindow(hWndFocus);
 }
 
+TEST_F(TrackingSiteTest, AKeyTypedWhileTheMenuShutsDownStaysQueuedForWhatTracksNext)
+{
+    HWND hWndFocus = ::CreateWindowA("TrackingSiteReceiver", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 100,
+                                     100, NULL, NULL, NULL, NULL);
+    ASSERT_NE(hWndFocus, nullptr);
+    ::SetForegroundWindow(hWndFocus);
+    ::SetActiveWindow(hWndFocus);
+    ::SetFocus(hWndFocus);
+    testsupport::PumpPending();
+    TrackNew();
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = VK_F8;
+    ASSERT_EQ(::SendInput(1, &in, sizeof(INPUT)), 1u);
+    MSG msg;
+    // Wait for the press to be queued without taking it (the hook runs only when it is taken).
+    const DWORD start = ::GetTickCount();
+    while (!::PeekMessage(&msg, NULL, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) && ::GetTickCount() - start < 5000)
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_KEY);
+    CExtPopupMenuWnd::CancelMenuTracking();
+    ASSERT_TRUE(::PeekMessage(&msg, NULL, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) << "the press is still queued";
+    EXPECT_EQ(msg.wParam, (WPARAM)VK_F8);
+    in.ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(1, &in, sizeof(INPUT));
+    testsupport::PumpPending();
+    ::DestroyWindow(hWndFocus);
+}
+
 namespace {
 UINT g_nTargetDowns = 0;
 LRESULT CALLBACK TargetProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
