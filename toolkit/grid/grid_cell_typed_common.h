@@ -3,6 +3,7 @@
 // (resort, keep the focused cell in view, tell the grid).
 #pragma once
 #include "toolkit/grid/grid_cell.h"
+#include "toolkit/grid/grid_wnd.h"
 
 class CExtPopupMenuWnd;
 
@@ -15,6 +16,25 @@ void ResortShowFocus(CExtGridWnd& wndGrid);
 // ResortShowFocus, then the grid's value-changed notification for the cell.
 void ValueChangedTail(CExtGridCell* pCell, CExtGridWnd& wndGrid, LONG nColNo, LONG nRowNo, INT nColType,
                       INT nRowType);
+// The ellipsis button of a cell that edits its value in a dialog: unless the grid takes
+// the press, the cell gets the focus, fnRunDialog runs the dialog and stores what the user
+// chose (false when the user cancelled), and the value-changed tail follows. False for any
+// other button, which the caller hands to its base class.
+template <class FnRunDialog>
+bool PressEllipsisButton(CExtGridCell* pCell, CExtGridWnd& wndGrid, INT nButtonType, const RECT& rcCellExtra,
+                         const RECT& rcCell, LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo, LONG nRowNo,
+                         INT nColType, INT nRowType, FnRunDialog fnRunDialog)
+{
+    if (nButtonType != CExtGridCell::__EBTT_ELLIPSIS)
+        return false;
+    if (wndGrid.OnGridCellButtonPressed(pCell, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo, nColNo,
+                                        nRowNo, nColType, nRowType))
+        return true;
+    FocusCellNow(wndGrid, nColNo, nRowNo, nColType, nRowType);
+    if (fnRunDialog())
+        ValueChangedTail(pCell, wndGrid, nColNo, nRowNo, nColType, nRowType);
+    return true;
+}
 // Runs a popup menu for a cell: the track point is the button's bottom-right corner in
 // screen coordinates (right edge moved by the popup's shadow). The program-wide tracking
 // pointer guards the cell: false when the cell died meanwhile (or the grid went away) and
