@@ -9,6 +9,7 @@
 #include <map>
 
 using themetest::InstallTheme;
+using themetest::Mix;
 using themetest::ScreenDepthScope;
 
 namespace {
@@ -28,8 +29,6 @@ void ExpectMap(CExtPaintManager* pPM, const std::map<int, COLORREF>& expected)
     for (const auto& e : expected)
         EXPECT_EQ(e.second, pPM->LookupColor(e.first)) << "logical colour " << e.first;
 }
-
-COLORREF Mix(COLORREF a, COLORREF b, int w) { return CExtBitmap::stat_RGB_Mix(a, b, w); }
 
 class ColorsTest : public ::testing::Test
 {
