@@ -1,6 +1,7 @@
-// What the typed cells' buttons, popups and dialogs share: bringing the grid's focus to
-// the cell before a dialog opens, and the tail that follows every value the user picked
-// (resort, keep the focused cell in view, tell the grid).
+// What the typed cells' editors, buttons, popups and dialogs share: opening an in-place
+// editor, pressing the ellipsis button, bringing the grid's focus to the cell before a
+// dialog opens, and the tail that follows every value the user picked (resort, keep the
+// focused cell in view, tell the grid).
 #pragma once
 #include "toolkit/grid/grid_cell.h"
 #include "toolkit/grid/grid_wnd.h"
@@ -34,6 +35,27 @@ bool PressEllipsisButton(CExtGridCell* pCell, CExtGridWnd& wndGrid, INT nButtonT
     if (fnRunDialog())
         ValueChangedTail(pCell, wndGrid, nColNo, nRowNo, nColType, nRowType);
     return true;
+}
+// The in-place editor a cell opens: none under __EGCS_NO_INPLACE_CONTROL, the grid's own
+// when its hook makes one, else a new TEditor over the cell that fnCreate(editor) creates
+// (an editor whose creation fails deletes itself). The editor's window, or NULL.
+template <class TEditor, class FnCreate>
+HWND CreateInplaceEditor(CExtGridCell* pCell, CExtGridWnd& wndGrid, LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo,
+                         LONG nRowNo, INT nColType, INT nRowType, const RECT& rcCellExtra, const RECT& rcCell,
+                         const RECT& rcInplaceControl, LONG nLastEditedColNo, LONG nLastEditedRowNo, FnCreate fnCreate)
+{
+    if ((pCell->GetStyle() & CExtGridCell::__EGCS_NO_INPLACE_CONTROL) != 0)
+        return NULL;
+    HWND hWnd = wndGrid.OnGridCellInplaceControlCreate(pCell, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType,
+                                                       nRowType, rcCellExtra, rcCell, rcInplaceControl,
+                                                       nLastEditedColNo, nLastEditedRowNo);
+    if (hWnd != NULL)
+        return hWnd;
+    TEditor* pEditor = new TEditor(wndGrid, *pCell, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType, nRowType,
+                                   rcCellExtra, rcCell, rcInplaceControl, nLastEditedColNo, nLastEditedRowNo);
+    if (!fnCreate(*pEditor))
+        return NULL;
+    return pEditor->GetSafeHwnd();
 }
 // Runs a popup menu for a cell: the track point is the button's bottom-right corner in
 // screen coordinates (right edge moved by the popup's shadow). The program-wide tracking
