@@ -456,14 +456,9 @@ bool CExtScrollWnd::MeasureScrollArea(CSize& sizeClient, CSize& sizeSb, bool& bI
 
 void CExtScrollWnd::UpdateScrollBars()
 {
-    if (m_nUpdateScrollBarsLock > 1)
+    CUpdateScrollBarsPass pass(m_nUpdateScrollBarsLock);
+    if (!pass.IsEntered())
         return;
-    m_nUpdateScrollBarsLock++;
-    struct Unlock
-    {
-        int& n;
-        ~Unlock() { n--; }
-    } unlock{m_nUpdateScrollBarsLock};
 
     CSize sizeClient, sizeSb;
     bool bInsideClient = true;
@@ -784,38 +779,32 @@ void CExtScrollWnd::OnPaintAreaBackground(CDC& dc, const RECT& rc)
     dcBuffer.FillSolidRect(&rc, pPM->LookupColor(1000, this, 0));
 }
 
-LRESULT CExtScrollWnd::OnSysColorChangeMsg(WPARAM, LPARAM)
+LRESULT CExtScrollWnd::OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam, bool bRecalcClient)
 {
     LRESULT lResult = Default();
-    g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), WM_SYSCOLORCHANGE, 0, 0);
+    g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), message, wParam, lParam);
+    if (bRecalcClient)
+    {
+        RECT rc;
+        CalcClientRect(&rc, true, NULL);
+    }
     Invalidate();
     return lResult;
 }
 
+LRESULT CExtScrollWnd::OnSysColorChangeMsg(WPARAM, LPARAM) { return OnSystemChange(WM_SYSCOLORCHANGE, 0, 0, false); }
+
 LRESULT CExtScrollWnd::OnSettingChangeMsg(WPARAM wParam, LPARAM lParam)
 {
-    LRESULT lResult = Default();
-    g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), WM_SETTINGCHANGE, wParam, lParam);
-    RECT rc;
-    CalcClientRect(&rc, true, NULL);
-    Invalidate();
-    return lResult;
+    return OnSystemChange(WM_SETTINGCHANGE, wParam, lParam, true);
 }
 
 LRESULT CExtScrollWnd::OnDisplayChangeMsg(WPARAM wParam, LPARAM lParam)
 {
-    LRESULT lResult = Default();
-    g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), WM_DISPLAYCHANGE, wParam, lParam);
-    Invalidate();
-    return lResult;
+    return OnSystemChange(WM_DISPLAYCHANGE, wParam, lParam, false);
 }
 
 LRESULT CExtScrollWnd::OnThemeChangedMsg(WPARAM wParam, LPARAM lParam)
 {
-    LRESULT lResult = Default();
-    g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), WM_THEMECHANGED, wParam, lParam);
-    RECT rc;
-    CalcClientRect(&rc, true, NULL);
-    Invalidate();
-    return lResult;
+    return OnSystemChange(WM_THEMECHANGED, wParam, lParam, true);
 }
