@@ -24,6 +24,12 @@ TaskbandColors SilverTaskband()
              RGB(0xA5, 0xA5, 0xBD)}};
 }
 
+const int g_arrBaseLogicalColors[28][2] = {{1000, 15}, {1001, 15}, {2000, 15}, {1002, 22}, {1003, 22}, {2002, 22},
+                                           {1004, 20}, {1005, 20}, {2004, 20}, {1006, 16}, {1007, 16}, {2006, 16},
+                                           {1008, 21}, {1009, 21}, {2008, 21}, {1010, 8},  {1011, 8},  {2010, 16},
+                                           {1012, 5},  {1013, 5},  {1014, 8},  {1015, 8},  {1016, 14}, {1017, 14},
+                                           {1018, 15}, {1020, 15}, {1019, 13}, {1021, 13}};
+
 COLORREF A(COLORREF c, double dH, double dL, double dS) { return CExtBitmap::stat_HLS_Adjust(c, dH, dL, dS); }
 
 COLORREF Mix(COLORREF a, COLORREF b, int w) { return CExtBitmap::stat_RGB_Mix(a, b, w); }

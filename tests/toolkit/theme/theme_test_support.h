@@ -88,6 +88,9 @@ public:
 // Installs a fresh theme of the class and answers it.
 CExtPaintManager* InstallTheme(CRuntimeClass* pThemeClass);
 
+// The base theme's logical colours: each id with the system colour it stands for.
+extern const int g_arrBaseLogicalColors[28][2];
+
 // The colour steps the Luna maps are written in, for the models the colour-map tests
 // compare with: an HLS adjustment, a mix, the lift of the Studio 2005 face towards
 // white in red and green, and a scale of each channel in thousandths.
