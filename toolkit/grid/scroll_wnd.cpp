@@ -9,6 +9,20 @@
 
 IMPLEMENT_DYNCREATE(CExtScrollWnd, CWnd)
 
+namespace {
+
+// An empty scroll information record that asks for, or sets, the parts in fMask.
+SCROLLINFO ScrollInfoFor(UINT fMask)
+{
+    SCROLLINFO si;
+    ::memset(&si, 0, sizeof(si));
+    si.cbSize = sizeof(si);
+    si.fMask = fMask;
+    return si;
+}
+
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CExtScrollWnd, CWnd)
     ON_MESSAGE(WM_SIZE, OnSizeMsg)
     ON_MESSAGE(WM_HSCROLL, OnHScrollMsg)
@@ -196,10 +210,7 @@ int CExtScrollWnd::GetScrollLimit(int nBar)
         return 0;
     if (m_bUse32BitScrollInfo)
     {
-        SCROLLINFO si;
-        ::memset(&si, 0, sizeof(si));
-        si.cbSize = sizeof(si);
-        si.fMask = SIF_RANGE | SIF_PAGE;
+        SCROLLINFO si = ScrollInfoFor(SIF_RANGE | SIF_PAGE);
         if (::GetScrollInfo(hWnd, nCode, &si))
         {
             const LONGLONG n = (LONGLONG)si.nMax - (LONGLONG)si.nPage - si.nMin + 1;
@@ -224,10 +235,7 @@ void CExtScrollWnd::GetScrollBarData(int nBar, int* pMin, int* pMax, int* pPage,
         return;
     if (m_bUse32BitScrollInfo)
     {
-        SCROLLINFO si;
-        ::memset(&si, 0, sizeof(si));
-        si.cbSize = sizeof(si);
-        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+        SCROLLINFO si = ScrollInfoFor(SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS);
         if (::GetScrollInfo(hWnd, nCode, &si))
         {
             const int arrValues[5] = {si.nMin, si.nMax, (int)si.nPage, si.nPos, si.nTrackPos};
@@ -257,10 +265,7 @@ int CExtScrollWnd::GetScrollPos(int nBar, bool bTrackPos)
         return 0;
     if (m_bUse32BitScrollInfo)
     {
-        SCROLLINFO si;
-        ::memset(&si, 0, sizeof(si));
-        si.cbSize = sizeof(si);
-        si.fMask = bTrackPos ? SIF_TRACKPOS : SIF_POS;
+        SCROLLINFO si = ScrollInfoFor(bTrackPos ? SIF_TRACKPOS : SIF_POS);
         if (::GetScrollInfo(hWnd, nCode, &si))
             return bTrackPos ? si.nTrackPos : si.nPos;
     }
@@ -275,10 +280,7 @@ void CExtScrollWnd::SetScrollPos(int nBar, int nPos, bool bRedraw)
         return;
     if (m_bUse32BitScrollInfo)
     {
-        SCROLLINFO si;
-        ::memset(&si, 0, sizeof(si));
-        si.cbSize = sizeof(si);
-        si.fMask = SIF_POS;
+        SCROLLINFO si = ScrollInfoFor(SIF_POS);
         si.nPos = nPos;
         ::SetScrollInfo(hWnd, nCode, &si, bRedraw ? TRUE : FALSE);
         return;
@@ -474,10 +476,7 @@ void CExtScrollWnd::UpdateScrollBars()
     ScrollToPosition(ptMove);
     CSize sizeTotal;
     GetTotalSize(sizeTotal);
-    SCROLLINFO si;
-    ::memset(&si, 0, sizeof(si));
-    si.cbSize = sizeof(si);
-    si.fMask = SIF_RANGE | SIF_PAGE;
+    SCROLLINFO si = ScrollInfoFor(SIF_RANGE | SIF_PAGE);
     si.nMin = 0;
     EnableScrollBarCtrl(SB_HORZ, needSb.cx != 0);
     if (needSb.cx)
