@@ -25,9 +25,11 @@ BOOL CStatic::Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pP
 void CStatic::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CStatic::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    if (message != WM_DRAWITEM) return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    DrawItem((LPDRAWITEMSTRUCT)lParam);
-    if (pResult) *pResult = TRUE;
+    LRESULT lResult = TRUE;
+    if (!AfxReflectDrawItem(this, message, lParam, lResult))
+        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+    if (pResult)
+        *pResult = lResult;
     return TRUE;
 }
 
@@ -43,9 +45,11 @@ BOOL CButton::Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd*
 void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    if (message != WM_DRAWITEM) return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    DrawItem((LPDRAWITEMSTRUCT)lParam);
-    if (pResult) *pResult = TRUE;
+    LRESULT lResult = TRUE;
+    if (!AfxReflectDrawItem(this, message, lParam, lResult))
+        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+    if (pResult)
+        *pResult = lResult;
     return TRUE;
 }
 
@@ -106,14 +110,19 @@ int CListBox::CharToItem(UINT, UINT) { return -1; }
 
 BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     LRESULT lResult = TRUE;
-    switch (message) {
-    case WM_DRAWITEM: DrawItem((LPDRAWITEMSTRUCT)lParam); break;
-    case WM_MEASUREITEM: MeasureItem((LPMEASUREITEMSTRUCT)lParam); break;
-    case WM_COMPAREITEM: lResult = CompareItem((LPCOMPAREITEMSTRUCT)lParam); break;
-    case WM_DELETEITEM: DeleteItem((LPDELETEITEMSTRUCT)lParam); break;
-    case WM_VKEYTOITEM: lResult = VKeyToItem(LOWORD(wParam), HIWORD(wParam)); break;
-    case WM_CHARTOITEM: lResult = CharToItem(LOWORD(wParam), HIWORD(wParam)); break;
-    default: return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+    if (!AfxReflectOwnerDrawItem(this, message, lParam, lResult))
+    {
+        switch (message)
+        {
+        case WM_VKEYTOITEM:
+            lResult = VKeyToItem(LOWORD(wParam), HIWORD(wParam));
+            break;
+        case WM_CHARTOITEM:
+            lResult = CharToItem(LOWORD(wParam), HIWORD(wParam));
+            break;
+        default:
+            return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+        }
     }
     if (pResult) *pResult = lResult;
     return TRUE;
@@ -150,13 +159,8 @@ void CComboBox::DeleteItem(LPDELETEITEMSTRUCT) {}
 
 BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     LRESULT lResult = TRUE;
-    switch (message) {
-    case WM_DRAWITEM: DrawItem((LPDRAWITEMSTRUCT)lParam); break;
-    case WM_MEASUREITEM: MeasureItem((LPMEASUREITEMSTRUCT)lParam); break;
-    case WM_COMPAREITEM: lResult = CompareItem((LPCOMPAREITEMSTRUCT)lParam); break;
-    case WM_DELETEITEM: DeleteItem((LPDELETEITEMSTRUCT)lParam); break;
-    default: return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    }
+    if (!AfxReflectOwnerDrawItem(this, message, lParam, lResult))
+        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
     if (pResult) *pResult = lResult;
     return TRUE;
 }

@@ -13,6 +13,40 @@
 // Destroys the control's window when the object owns it (used by the destructors).
 void AFXAPI AfxDestroyOwnedControl(CWnd* pWnd);
 
+// The owner-draw messages reflected to a control, turned into its virtual DrawItem and,
+// for the controls that have them (list and combo boxes), MeasureItem, CompareItem and
+// DeleteItem. False for any other message; lResult receives the answer.
+template <class TControl> bool AfxReflectDrawItem(TControl* pControl, UINT message, LPARAM lParam, LRESULT& lResult)
+{
+    if (message != WM_DRAWITEM)
+        return false;
+    pControl->DrawItem((LPDRAWITEMSTRUCT)lParam);
+    lResult = TRUE;
+    return true;
+}
+template <class TControl>
+bool AfxReflectOwnerDrawItem(TControl* pControl, UINT message, LPARAM lParam, LRESULT& lResult)
+{
+    lResult = TRUE;
+    switch (message)
+    {
+    case WM_DRAWITEM:
+        pControl->DrawItem((LPDRAWITEMSTRUCT)lParam);
+        return true;
+    case WM_MEASUREITEM:
+        pControl->MeasureItem((LPMEASUREITEMSTRUCT)lParam);
+        return true;
+    case WM_COMPAREITEM:
+        lResult = pControl->CompareItem((LPCOMPAREITEMSTRUCT)lParam);
+        return true;
+    case WM_DELETEITEM:
+        pControl->DeleteItem((LPDELETEITEMSTRUCT)lParam);
+        return true;
+    default:
+        return false;
+    }
+}
+
 class CStatic : public CWnd {
     DECLARE_DYNAMIC(CStatic)
 public:

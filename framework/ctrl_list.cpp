@@ -46,9 +46,11 @@ CImageList* CHeaderCtrl::CreateDragImage(int nIndex) {
 void CHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CHeaderCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    if (message != WM_DRAWITEM) return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    DrawItem((LPDRAWITEMSTRUCT)lParam);
-    if (pResult) *pResult = TRUE;
+    LRESULT lResult = TRUE;
+    if (!AfxReflectDrawItem(this, message, lParam, lResult))
+        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+    if (pResult)
+        *pResult = lResult;
     return TRUE;
 }
 
@@ -264,8 +266,10 @@ int CListCtrl::HitTest(CPoint pt, UINT* pFlags) const {
 void CListCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    if (message != WM_DRAWITEM) return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    DrawItem((LPDRAWITEMSTRUCT)lParam);
-    if (pResult) *pResult = TRUE;
+    LRESULT lResult = TRUE;
+    if (!AfxReflectDrawItem(this, message, lParam, lResult))
+        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+    if (pResult)
+        *pResult = lResult;
     return TRUE;
 }

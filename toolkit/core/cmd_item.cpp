@@ -142,13 +142,15 @@ DWORD CExtCmdItem::SetPlainBit(DWORD dwBit, bool bOn)
     return m_dwStateFlags;
 }
 
-DWORD CExtCmdItem::SetCheckGroupBit(DWORD dwBit, bool bOn)
+DWORD CExtCmdItem::SetGroupBits(DWORD dwMask, DWORD dwBits, bool bOn)
 {
-    m_dwStateFlags &= ~DWORD(STATE_CHECK_MASK);
+    m_dwStateFlags &= ~dwMask;
     if (bOn)
-        m_dwStateFlags |= dwBit;
+        m_dwStateFlags |= dwBits;
     return m_dwStateFlags;
 }
+
+DWORD CExtCmdItem::SetCheckGroupBit(DWORD dwBit, bool bOn) { return SetGroupBits(STATE_CHECK_MASK, dwBit, bOn); }
 
 DWORD CExtCmdItem::SetBasicCommand(bool bOn) { return SetPlainBit(STATE_BASICCMDPROP, bOn); }
 
@@ -199,34 +201,16 @@ bool CExtCmdItem::GetStateBit8() const { return (m_dwStateFlags & 0x00000100) !=
 DWORD CExtCmdItem::SetStateBit9(bool bOn) { return SetPlainBit(0x00000200, bOn); }
 bool CExtCmdItem::GetStateBit9() const { return (m_dwStateFlags & 0x00000200) != 0; }
 
-DWORD CExtCmdItem::SetStateBit10(bool bOn)
-{
-    m_dwStateFlags &= ~STATE_MODE_MASK;
-    if (bOn)
-        m_dwStateFlags |= 0x00000400;
-    return m_dwStateFlags;
-}
+DWORD CExtCmdItem::SetStateBit10(bool bOn) { return SetGroupBits(STATE_MODE_MASK, 0x00000400, bOn); }
 bool CExtCmdItem::GetStateBit10() const { return (m_dwStateFlags & 0x00000400) != 0; }
 
 DWORD CExtCmdItem::SetStateBit11(bool bOn) { return SetPlainBit(0x00000800, bOn); }
 bool CExtCmdItem::GetStateBit11() const { return (m_dwStateFlags & 0x00000800) != 0; }
 
-DWORD CExtCmdItem::SetStateBits10And12(bool bOn)
-{
-    m_dwStateFlags &= ~STATE_MODE_MASK;
-    if (bOn)
-        m_dwStateFlags |= 0x1400;
-    return m_dwStateFlags;
-}
+DWORD CExtCmdItem::SetStateBits10And12(bool bOn) { return SetGroupBits(STATE_MODE_MASK, 0x1400, bOn); }
 bool CExtCmdItem::GetStateBits10And12() const { return (m_dwStateFlags & 0x1400) == 0x1400; }
 
-DWORD CExtCmdItem::SetStateBits10And28(bool bOn)
-{
-    m_dwStateFlags &= ~STATE_MODE_MASK;
-    if (bOn)
-        m_dwStateFlags |= 0x10000400;
-    return m_dwStateFlags;
-}
+DWORD CExtCmdItem::SetStateBits10And28(bool bOn) { return SetGroupBits(STATE_MODE_MASK, 0x10000400, bOn); }
 bool CExtCmdItem::GetStateBits10And28() const { return (m_dwStateFlags & 0x10000400) == 0x10000400; }
 
 DWORD CExtCmdItem::SetStateBit13(bool bOn) { return SetPlainBit(0x00002000, bOn); }

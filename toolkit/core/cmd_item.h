@@ -134,6 +134,8 @@ public:
 protected:
     DWORD SetPlainBit(DWORD dwBit, bool bOn);
     DWORD SetCheckGroupBit(DWORD dwBit, bool bOn);
+    // Clears the bits of a group (dwMask) that exclude each other, then sets dwBits when bOn.
+    DWORD SetGroupBits(DWORD dwMask, DWORD dwBits, bool bOn);
     CExtCmdIcon* GetIconPtr() const;
 
 private:

@@ -23,6 +23,22 @@ void SetOrClear(DWORD& dwFlags, DWORD dwBit, bool bOn)
 
 bool AllSet(DWORD dwFlags, DWORD dwMask) { return (dwFlags & dwMask) == dwMask; }
 
+// The text a node shows in one place: its own text for that place, its own text for the
+// other place, then the command's texts in the same order; "" when all are empty.
+LPCTSTR FirstNonEmptyText(const CString& sOwn, const CString& sOwnOther, const CString* pCmdText,
+                          const CString* pCmdTextOther)
+{
+    if (!sOwn.IsEmpty())
+        return sOwn;
+    if (!sOwnOther.IsEmpty())
+        return sOwnOther;
+    if (pCmdText != NULL && !pCmdText->IsEmpty())
+        return *pCmdText;
+    if (pCmdTextOther != NULL && !pCmdTextOther->IsEmpty())
+        return *pCmdTextOther;
+    return "";
+}
+
 CExtCmdIcon* ItemIconPtr(CExtCmdItem* pCmdItem)
 {
     if (pCmdItem == NULL || pCmdItem->m_pProfile == NULL)
@@ -367,36 +383,16 @@ LPCTSTR CExtCustomizeCmdTreeNode::GetTextInToolbar(CExtCmdItem* pCmdItem, bool b
         if ((dwStyle == 0 || dwStyle == 1) && GetIconPtrInToolbar(pCmdItem, false) != NULL)
             return "";
     }
-    if (!m_sTextInToolbar.IsEmpty())
-        return m_sTextInToolbar;
-    if (!m_sTextInMenu.IsEmpty())
-        return m_sTextInMenu;
-    if (pCmdItem != NULL)
-    {
-        if (!pCmdItem->m_sToolbarText.IsEmpty())
-            return pCmdItem->m_sToolbarText;
-        if (!pCmdItem->m_sMenuText.IsEmpty())
-            return pCmdItem->m_sMenuText;
-    }
-    return "";
+    return FirstNonEmptyText(m_sTextInToolbar, m_sTextInMenu, pCmdItem != NULL ? &pCmdItem->m_sToolbarText : NULL,
+                             pCmdItem != NULL ? &pCmdItem->m_sMenuText : NULL);
 }
 
 void CExtCustomizeCmdTreeNode::SetTextInToolbar(LPCTSTR sText) { m_sTextInToolbar = (sText != NULL) ? sText : ""; }
 
 LPCTSTR CExtCustomizeCmdTreeNode::GetTextInMenu(CExtCmdItem* pCmdItem)
 {
-    if (!m_sTextInMenu.IsEmpty())
-        return m_sTextInMenu;
-    if (!m_sTextInToolbar.IsEmpty())
-        return m_sTextInToolbar;
-    if (pCmdItem != NULL)
-    {
-        if (!pCmdItem->m_sMenuText.IsEmpty())
-            return pCmdItem->m_sMenuText;
-        if (!pCmdItem->m_sToolbarText.IsEmpty())
-            return pCmdItem->m_sToolbarText;
-    }
-    return "";
+    return FirstNonEmptyText(m_sTextInMenu, m_sTextInToolbar, pCmdItem != NULL ? &pCmdItem->m_sMenuText : NULL,
+                             pCmdItem != NULL ? &pCmdItem->m_sToolbarText : NULL);
 }
 
 void CExtCustomizeCmdTreeNode::SetTextInMenu(LPCTSTR sText) { m_sTextInMenu = (sText != NULL) ? sText : ""; }

@@ -299,36 +299,7 @@ INT_PTR CExtComboBoxBase::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
     CWnd* pBar = hWndParent != NULL ? CWnd::FromHandlePermanent(hWndParent) : NULL;
     if (pBar == NULL || !CExtPaintManagerHolder::IsKindOfByName(pBar, "CExtToolControlBar"))
         return CComboBox::OnToolHitTest(point, pTI);
-    if (pTI == NULL)
-        return -1;
-    CPoint ptBar(point);
-    ::ClientToScreen(m_hWnd, &ptBar);
-    ::ScreenToClient(pBar->m_hWnd, &ptBar);
-    RECT rcSaved = pTI->rect;
-    CRect rcWnd;
-    ::GetWindowRect(m_hWnd, &rcWnd);
-    ::ScreenToClient(pBar->m_hWnd, (LPPOINT)&rcWnd.left);
-    ::ScreenToClient(pBar->m_hWnd, (LPPOINT)&rcWnd.right);
-    pTI->rect = rcWnd;
-    INT_PTR nHit = pBar->OnToolHitTest(ptBar, pTI);
-    pTI->rect = rcSaved;
-    pTI->hwnd = m_hWnd;
-    if (pTI->lpszText != NULL && pTI->lpszText != LPSTR_TEXTCALLBACK)
-    {
-        if (nHit != -1)
-        {
-            CExtComboBoxBase* pThis = const_cast<CExtComboBoxBase*>(this);
-            HWND hTip = pThis->m_wndToolTip.m_hWnd;
-            if (hTip == NULL || !::IsWindowVisible(hTip))
-            {
-                pThis->SetTooltipText(pTI->lpszText, true);
-                pThis->ActivateTooltip(true);
-            }
-        }
-        ::free(pTI->lpszText);
-        pTI->lpszText = NULL;
-    }
-    return -1;
+    return ForwardToolbarToolTip(const_cast<CExtComboBoxBase*>(this), pBar, m_hWnd, point, pTI);
 }
 
 // ---- messages --------------------------------------------------------------------------

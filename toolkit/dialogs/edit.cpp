@@ -262,36 +262,7 @@ BOOL CExtEditBase::PreTranslateMessage(MSG* pMsg)
 
 INT_PTR CExtEditBase::HitTestThroughToolbar(CWnd* pBar, CWnd* pTipOwner, CPoint point, TOOLINFO* pTI) const
 {
-    if (pTI == NULL)
-        return -1;
-    CPoint ptBar(point);
-    ::ClientToScreen(m_hWnd, &ptBar);
-    ::ScreenToClient(pBar->m_hWnd, &ptBar);
-    RECT rcSaved = pTI->rect;
-    CRect rcWnd;
-    ::GetWindowRect(pTipOwner->m_hWnd, &rcWnd);
-    ::ScreenToClient(pBar->m_hWnd, (LPPOINT)&rcWnd.left);
-    ::ScreenToClient(pBar->m_hWnd, (LPPOINT)&rcWnd.right);
-    pTI->rect = rcWnd;
-    INT_PTR nHit = pBar->OnToolHitTest(ptBar, pTI);
-    pTI->rect = rcSaved;
-    pTI->hwnd = pTipOwner->m_hWnd;
-    if (pTI->lpszText != NULL && pTI->lpszText != LPSTR_TEXTCALLBACK)
-    {
-        if (nHit != -1)
-        {
-            CExtEditBase* pEdit = const_cast<CExtEditBase*>(this);
-            HWND hTip = pEdit->m_wndToolTip.m_hWnd;
-            if (hTip == NULL || !::IsWindowVisible(hTip))
-            {
-                pEdit->SetTooltipText(pTI->lpszText, true);
-                pEdit->ActivateTooltip(true);
-            }
-        }
-        ::free(pTI->lpszText);
-        pTI->lpszText = NULL;
-    }
-    return -1;
+    return ForwardToolbarToolTip(const_cast<CExtEditBase*>(this), pBar, pTipOwner->m_hWnd, point, pTI);
 }
 
 INT_PTR CExtEditBase::OnToolHitTest(CPoint point, TOOLINFO* pTI) const

@@ -14,6 +14,26 @@ bool TimeToFileTime(const CTime& t, FILETIME& ft)
     return true;
 }
 
+// Locks or unlocks (pfnRange) a byte range of the archive's file; a missing file or a
+// refusal of the file is an invalid call for the stream.
+HRESULT FileRangeCall(CArchive* pArchive, void (CFile::*pfnRange)(ULONGLONG, ULONGLONG), ULARGE_INTEGER libOffset,
+                      ULARGE_INTEGER cb)
+{
+    CFile* pFile = (pArchive != NULL) ? pArchive->GetFile() : NULL;
+    if (pFile == NULL)
+        return STG_E_INVALIDFUNCTION;
+    try
+    {
+        (pFile->*pfnRange)(libOffset.LowPart, cb.LowPart);
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+        return STG_E_INVALIDFUNCTION;
+    }
+    return S_OK;
+}
+
 }  // namespace
 
 CExtArchiveIStream::CExtArchiveIStream(CArchive* pArchive, bool bOwnsArchive)
@@ -187,30 +207,12 @@ HRESULT STDMETHODCALLTYPE CExtArchiveIStream::Revert() { return E_NOTIMPL; }
 
 HRESULT STDMETHODCALLTYPE CExtArchiveIStream::LockRegion(ULARGE_INTEGER libOffset, ULARGE_INTEGER cb, DWORD)
 {
-    CFile* pFile = (m_pArchive != NULL) ? m_pArchive->GetFile() : NULL;
-    if (pFile == NULL)
-        return STG_E_INVALIDFUNCTION;
-    try {
-        pFile->LockRange(libOffset.LowPart, cb.LowPart);
-    } catch (CException* e) {
-        e->Delete();
-        return STG_E_INVALIDFUNCTION;
-    }
-    return S_OK;
+    return FileRangeCall(m_pArchive, &CFile::LockRange, libOffset, cb);
 }
 
 HRESULT STDMETHODCALLTYPE CExtArchiveIStream::UnlockRegion(ULARGE_INTEGER libOffset, ULARGE_INTEGER cb, DWORD)
 {
-    CFile* pFile = (m_pArchive != NULL) ? m_pArchive->GetFile() : NULL;
-    if (pFile == NULL)
-        return STG_E_INVALIDFUNCTION;
-    try {
-        pFile->UnlockRange(libOffset.LowPart, cb.LowPart);
-    } catch (CException* e) {
-        e->Delete();
-        return STG_E_INVALIDFUNCTION;
-    }
-    return S_OK;
+    return FileRangeCall(m_pArchive, &CFile::UnlockRange, libOffset, cb);
 }
 
 HRESULT STDMETHODCALLTYPE CExtArchiveIStream::Stat(STATSTG* pstatstg, DWORD)

@@ -410,19 +410,18 @@ void CExtGridCellColor::OnButtonPressed(CExtGridWnd& wndGrid, INT nButtonType, c
                                         const RECT& rcCell, LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo,
                                         LONG nRowNo, INT nColType, INT nRowType)
 {
-    if (nButtonType != __EBTT_ELLIPSIS) {
-        CExtGridCellEx::OnButtonPressed(wndGrid, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo,
-                                        nColNo, nRowNo, nColType, nRowType);
+    auto fnRunDialog = [&]() {
+        COLORREF clr = 0;
+        if (!OnRunColorDialog(wndGrid, m_value.GetColor() & 0xFFFFFF, clr))
+            return false;
+        m_value.SetColor(clr, false);
+        return true;
+    };
+    if (gridcell::PressEllipsisButton(this, wndGrid, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo,
+                                      nColNo, nRowNo, nColType, nRowType, fnRunDialog))
         return;
-    }
-    if (wndGrid.OnGridCellButtonPressed(this, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo,
-                                        nColNo, nRowNo, nColType, nRowType))
-        return;
-    gridcell::FocusCellNow(wndGrid, nColNo, nRowNo, nColType, nRowType);
-    COLORREF clr = 0;
-    if (!OnRunColorDialog(wndGrid, m_value.GetColor() & 0xFFFFFF, clr)) return;
-    m_value.SetColor(clr, false);
-    gridcell::ValueChangedTail(this, wndGrid, nColNo, nRowNo, nColType, nRowType);
+    CExtGridCellEx::OnButtonPressed(wndGrid, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo, nColNo,
+                                    nRowNo, nColType, nRowType);
 }
 
 bool CExtGridCellColor::ApplyPopupResult(CExtGridWnd& wndGrid, COLORREF clrResult)

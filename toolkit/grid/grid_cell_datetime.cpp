@@ -291,19 +291,15 @@ HWND CExtGridCellDateTime::OnInplaceControlCreate(CExtGridWnd& wndGrid, LONG nVi
                                                   const RECT& rcInplaceControl, LONG nLastEditedColNo,
                                                   LONG nLastEditedRowNo)
 {
-    if ((GetStyle() & __EGCS_NO_INPLACE_CONTROL) != 0) return NULL;
-    HWND hWnd = wndGrid.OnGridCellInplaceControlCreate(this, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType,
-                                                       nRowType, rcCellExtra, rcCell, rcInplaceControl,
-                                                       nLastEditedColNo, nLastEditedRowNo);
-    if (hWnd != NULL) return hWnd;
-    CExtGridInplaceDateTime* pEditor = new CExtGridInplaceDateTime(
-        wndGrid, *this, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType, nRowType, rcCellExtra, rcCell,
-        rcInplaceControl, nLastEditedColNo, nLastEditedRowNo);
-    bool arrVisible[7];
-    for (int i = 0; i < 7; i++) arrVisible[i] = OnQueryPartVisible(i);
-    // Create deletes the editor itself when it fails.
-    if (!pEditor->Create(m_dtDate, m_nMode, m_nTimeFormat, arrVisible)) return NULL;
-    return pEditor->GetSafeHwnd();
+    auto fnCreate = [&](CExtGridInplaceDateTime& editor) {
+        bool arrVisible[7];
+        for (int i = 0; i < 7; i++)
+            arrVisible[i] = OnQueryPartVisible(i);
+        return editor.Create(m_dtDate, m_nMode, m_nTimeFormat, arrVisible);
+    };
+    return gridcell::CreateInplaceEditor<CExtGridInplaceDateTime>(
+        this, wndGrid, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType, nRowType, rcCellExtra, rcCell,
+        rcInplaceControl, nLastEditedColNo, nLastEditedRowNo, fnCreate);
 }
 
 void CExtGridCellDateTime::OnInplaceControlApplyDateTime(HWND hWndInplaceControl, CExtGridWnd& wndGrid,

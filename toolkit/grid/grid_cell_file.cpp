@@ -126,19 +126,18 @@ void CExtGridCellFile::OnButtonPressed(CExtGridWnd& wndGrid, INT nButtonType, co
                                        const RECT& rcCell, LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo,
                                        LONG nRowNo, INT nColType, INT nRowType)
 {
-    if (wndGrid.OnGridCellButtonPressed(this, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo,
-                                        nColNo, nRowNo, nColType, nRowType))
+    auto fnRunDialog = [&]() {
+        CString sPath;
+        if (!OnRunFileDialog(wndGrid, sPath))
+            return false;
+        TextSet(sPath);
+        return true;
+    };
+    if (gridcell::PressEllipsisButton(this, wndGrid, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo,
+                                      nColNo, nRowNo, nColType, nRowType, fnRunDialog))
         return;
-    if (nButtonType != __EBTT_ELLIPSIS) {
-        CExtGridCellString::OnButtonPressed(wndGrid, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo,
-                                            nColNo, nRowNo, nColType, nRowType);
-        return;
-    }
-    gridcell::FocusCellNow(wndGrid, nColNo, nRowNo, nColType, nRowType);
-    CString sPath;
-    if (!OnRunFileDialog(wndGrid, sPath)) return;
-    TextSet(sPath);
-    gridcell::ValueChangedTail(this, wndGrid, nColNo, nRowNo, nColType, nRowType);
+    CExtGridCellString::OnButtonPressed(wndGrid, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo, nColNo,
+                                        nRowNo, nColType, nRowType);
 }
 
 bool CExtGridCellFile::OnInplaceControlKey(MSG* pMsg, HWND hWndInplaceControl, CExtGridWnd& wndGrid,
@@ -291,24 +290,23 @@ void CExtGridCellFolder::OnButtonPressed(CExtGridWnd& wndGrid, INT nButtonType, 
                                          const RECT& rcCell, LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo,
                                          LONG nRowNo, INT nColType, INT nRowType)
 {
-    if (wndGrid.OnGridCellButtonPressed(this, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo,
-                                        nColNo, nRowNo, nColType, nRowType))
+    auto fnRunDialog = [&]() {
+        TCHAR sPath[MAX_PATH];
+        // A text longer than the buffer is not cut into some other folder: the browser then
+        // starts without a preselection.
+        if (!gridcell::CopyBounded(sPath, MAX_PATH, m_str))
+            sPath[0] = _T('\0');
+        if (!BrowseForFolder(m_sTitle.IsEmpty() ? NULL : (LPCTSTR)m_sTitle, sPath,
+                             m_sRootFolder.IsEmpty() ? NULL : (LPCTSTR)m_sRootFolder, wndGrid.GetSafeHwnd()))
+            return false;
+        TextSet(sPath);
+        return true;
+    };
+    if (gridcell::PressEllipsisButton(this, wndGrid, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo,
+                                      nColNo, nRowNo, nColType, nRowType, fnRunDialog))
         return;
-    if (nButtonType != __EBTT_ELLIPSIS) {
-        CExtGridCellString::OnButtonPressed(wndGrid, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo,
-                                            nColNo, nRowNo, nColType, nRowType);
-        return;
-    }
-    gridcell::FocusCellNow(wndGrid, nColNo, nRowNo, nColType, nRowType);
-    TCHAR sPath[MAX_PATH];
-    // A text longer than the buffer is not cut into some other folder: the browser then
-    // starts without a preselection.
-    if (!gridcell::CopyBounded(sPath, MAX_PATH, m_str)) sPath[0] = _T('\0');
-    if (!BrowseForFolder(m_sTitle.IsEmpty() ? NULL : (LPCTSTR)m_sTitle, sPath,
-                         m_sRootFolder.IsEmpty() ? NULL : (LPCTSTR)m_sRootFolder, wndGrid.GetSafeHwnd()))
-        return;
-    TextSet(sPath);
-    gridcell::ValueChangedTail(this, wndGrid, nColNo, nRowNo, nColType, nRowType);
+    CExtGridCellString::OnButtonPressed(wndGrid, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo, nColNo,
+                                        nRowNo, nColType, nRowType);
 }
 
 bool CExtGridCellFolder::OnInplaceControlKey(MSG* pMsg, HWND hWndInplaceControl, CExtGridWnd& wndGrid,

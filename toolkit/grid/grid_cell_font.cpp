@@ -160,23 +160,24 @@ void CExtGridCellFont::OnButtonPressed(CExtGridWnd& wndGrid, INT nButtonType, co
                                        const RECT& rcCell, LONG nVisibleColNo, LONG nVisibleRowNo, LONG nColNo,
                                        LONG nRowNo, INT nColType, INT nRowType)
 {
-    if (wndGrid.OnGridCellButtonPressed(this, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo,
-                                        nColNo, nRowNo, nColType, nRowType))
+    auto fnRunDialog = [&]() {
+        LOGFONT lf;
+        COLORREF clr = m_clr;
+        if (!OnRunFontDialog(wndGrid, lf, clr))
+            return false;
+        if (lf.lfFaceName[0] != _T('\0'))
+        {
+            LogFontSet(lf);
+            if (m_clr != COLORREF(-1))
+                m_clr = clr;
+        }
+        return true;
+    };
+    if (gridcell::PressEllipsisButton(this, wndGrid, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo,
+                                      nColNo, nRowNo, nColType, nRowType, fnRunDialog))
         return;
-    if (nButtonType != __EBTT_ELLIPSIS) {
-        CExtGridCellEx::OnButtonPressed(wndGrid, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo,
-                                        nColNo, nRowNo, nColType, nRowType);
-        return;
-    }
-    gridcell::FocusCellNow(wndGrid, nColNo, nRowNo, nColType, nRowType);
-    LOGFONT lf;
-    COLORREF clr = m_clr;
-    if (!OnRunFontDialog(wndGrid, lf, clr)) return;
-    if (lf.lfFaceName[0] != _T('\0')) {
-        LogFontSet(lf);
-        if (m_clr != COLORREF(-1)) m_clr = clr;
-    }
-    gridcell::ValueChangedTail(this, wndGrid, nColNo, nRowNo, nColType, nRowType);
+    CExtGridCellEx::OnButtonPressed(wndGrid, nButtonType, rcCellExtra, rcCell, nVisibleColNo, nVisibleRowNo, nColNo,
+                                    nRowNo, nColType, nRowType);
 }
 
 bool CExtGridCellFont::OnInplaceControlKey(MSG* pMsg, HWND hWndInplaceControl, CExtGridWnd& wndGrid,

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include "toolkit/grid/grid_cell.h"
 #include "toolkit/grid/grid_wnd.h"
+#include "toolkit/grid/grid_cell_typed_common.h"
 #include "toolkit/grid/grid_inplace_edit.h"
 #include "toolkit/grid/grid_data_provider.h"
 #include "toolkit/menus/popup_menu_tip_wnd.h"
@@ -327,17 +328,10 @@ HWND CExtGridCell::OnInplaceControlCreate(CExtGridWnd& wndGrid, LONG nVisibleCol
                                           const RECT& rcCell, const RECT& rcInplaceControl, LONG nLastEditedColNo,
                                           LONG nLastEditedRowNo)
 {
-    if ((GetStyle() & __EGCS_NO_INPLACE_CONTROL) != 0) return NULL;
-    HWND hWnd = wndGrid.OnGridCellInplaceControlCreate(this, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType,
-                                                       nRowType, rcCellExtra, rcCell, rcInplaceControl,
-                                                       nLastEditedColNo, nLastEditedRowNo);
-    if (hWnd != NULL) return hWnd;
-    CExtGridInplaceEdit* pEdit =
-        new CExtGridInplaceEdit(wndGrid, *this, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType, nRowType,
-                                rcCellExtra, rcCell, rcInplaceControl, nLastEditedColNo, nLastEditedRowNo);
-    // Create deletes the editor itself when it fails.
-    if (!pEdit->Create()) return NULL;
-    return pEdit->GetSafeHwnd();
+    auto fnCreate = [&](CExtGridInplaceEdit& editor) { return editor.Create(); };
+    return gridcell::CreateInplaceEditor<CExtGridInplaceEdit>(
+        this, wndGrid, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType, nRowType, rcCellExtra, rcCell,
+        rcInplaceControl, nLastEditedColNo, nLastEditedRowNo, fnCreate);
 }
 
 bool CExtGridCell::OnInplaceControlKey(MSG* pMsg, HWND hWndInplaceControl, CExtGridWnd& wndGrid,

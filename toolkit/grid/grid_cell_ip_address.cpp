@@ -119,17 +119,10 @@ HWND CExtGridCellIPAddress::OnInplaceControlCreate(CExtGridWnd& wndGrid, LONG nV
                                                    const RECT& rcInplaceControl, LONG nLastEditedColNo,
                                                    LONG nLastEditedRowNo)
 {
-    if ((GetStyle() & __EGCS_NO_INPLACE_CONTROL) != 0) return NULL;
-    HWND hWnd = wndGrid.OnGridCellInplaceControlCreate(this, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType,
-                                                       nRowType, rcCellExtra, rcCell, rcInplaceControl,
-                                                       nLastEditedColNo, nLastEditedRowNo);
-    if (hWnd != NULL) return hWnd;
-    CExtGridInplaceEditIPAddress* pEditor = new CExtGridInplaceEditIPAddress(
-        wndGrid, *this, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType, nRowType, rcCellExtra, rcCell,
-        rcInplaceControl, nLastEditedColNo, nLastEditedRowNo);
-    // Create deletes the editor itself when it fails.
-    if (!pEditor->Create(m_dwAddress)) return NULL;
-    return pEditor->GetSafeHwnd();
+    auto fnCreate = [&](CExtGridInplaceEditIPAddress& editor) { return editor.Create(m_dwAddress); };
+    return gridcell::CreateInplaceEditor<CExtGridInplaceEditIPAddress>(
+        this, wndGrid, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType, nRowType, rcCellExtra, rcCell,
+        rcInplaceControl, nLastEditedColNo, nLastEditedRowNo, fnCreate);
 }
 
 void CExtGridCellIPAddress::OnInplaceControlApplyIPAddress(HWND hWndInplaceControl, CExtGridWnd& wndGrid,

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include "toolkit/grid/grid_cell_kinds_util.h"
+#include "toolkit/grid/grid_cell_typed_common.h"
 #include "toolkit/grid/grid_inplace_edit.h"
 #include "toolkit/pickers/popup_control_menu.h"
 #include "toolkit/theme/paint_manager.h"
@@ -221,17 +222,12 @@ HWND CExtGridCellSlider::OnInplaceControlCreate(CExtGridWnd& wndGrid, LONG nVisi
                                                 const RECT& rcInplaceControl, LONG nLastEditedColNo,
                                                 LONG nLastEditedRowNo)
 {
-    if ((GetStyle() & __EGCS_NO_INPLACE_CONTROL) != 0) return NULL;
-    HWND hWnd = wndGrid.OnGridCellInplaceControlCreate(this, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType,
-                                                       nRowType, rcCellExtra, rcCell, rcInplaceControl,
-                                                       nLastEditedColNo, nLastEditedRowNo);
-    if (hWnd != NULL) return hWnd;
-    CExtGridInplaceSlider* pSlider =
-        new CExtGridInplaceSlider(wndGrid, *this, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType, nRowType,
-                                  rcCellExtra, rcCell, rcInplaceControl, nLastEditedColNo, nLastEditedRowNo);
-    // Create deletes the editor itself when it fails.
-    if (!pSlider->Create(m_nLineSize, m_nPageSize, m_nRangeMin, m_nRangeMax, GetPos())) return NULL;
-    return pSlider->GetSafeHwnd();
+    auto fnCreate = [&](CExtGridInplaceSlider& editor) {
+        return editor.Create(m_nLineSize, m_nPageSize, m_nRangeMin, m_nRangeMax, GetPos());
+    };
+    return gridcell::CreateInplaceEditor<CExtGridInplaceSlider>(
+        this, wndGrid, nVisibleColNo, nVisibleRowNo, nColNo, nRowNo, nColType, nRowType, rcCellExtra, rcCell,
+        rcInplaceControl, nLastEditedColNo, nLastEditedRowNo, fnCreate);
 }
 
 void CExtGridCellSlider::OnInplaceControlApplyInteger(HWND hWndInplaceControl, CExtGridWnd& wndGrid, LONG nColNo,

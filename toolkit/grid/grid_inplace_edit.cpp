@@ -182,6 +182,17 @@ bool CExtGIE<T>::CanNavigateByKey(UINT nChar) const
     }
 }
 
+template <class T> bool CExtGIE<T>::CanLeaveCellByKey(UINT nChar) const
+{
+    if (!CanNavigateByKey(nChar))
+        return false;
+    if (nChar == VK_LEFT)
+        return m_nColNo != 0;
+    if (nChar == VK_RIGHT)
+        return m_nColNo != m_wndGrid.GetColumnCount() - 1;
+    return true;
+}
+
 template <class T>
 LRESULT CExtGIE<T>::NavigateByKey(UINT nChar, WPARAM wParam, LPARAM lParam)
 {
@@ -282,6 +293,18 @@ void CExtGIE<T>::MoveFocusToNextControl()
         return;
     bool bPrevious = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
     ::SendMessage(hWndParent, WM_NEXTDLGCTL, bPrevious ? 1 : 0, 0);
+}
+
+template <class T> void CExtGIE<T>::DestroyAfterApply(HWND hWndSelf, HWND hWndGrid)
+{
+    // The cell or the grid may have destroyed the window, and this editor with it.
+    if (hWndSelf == NULL || !::IsWindow(hWndSelf) || CWnd::FromHandlePermanent(hWndSelf) != this)
+        return;
+    HWND hWndFocus = ::GetFocus();
+    if (hWndGrid != NULL && (hWndFocus == hWndSelf || ::IsChild(hWndSelf, hWndFocus)))
+        ::SetFocus(hWndGrid);
+    if (::IsWindow(hWndSelf) && CWnd::FromHandlePermanent(hWndSelf) == this)
+        this->DestroyWindow();
 }
 
 template class CExtGIE<CExtEditBase>;

@@ -52,6 +52,9 @@ public:
     // The colour that fills the non-client margins: the control's own background, or -1
     // when it has none (the grid's window colour is used then).
     virtual COLORREF GetInplaceBackColor() const = 0;
+    // Hands the accepted value to the cell, applied (bApply) or cancelled, and closes the
+    // editor.
+    virtual void EndEditing(bool bApply) = 0;
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -81,6 +84,9 @@ protected:
     // Whether an arrow key leaves the editor for the neighbouring cell under the grid's
     // behaviour and scroll types; the editor's own position test comes on top.
     bool CanNavigateByKey(UINT nChar) const;
+    // The same, for an editor with no caret or item of its own to move first: left and
+    // right stop at the grid's first and last column.
+    bool CanLeaveCellByKey(UINT nChar) const;
     // Applies, passes the key on to the grid (which moves its focus) and opens the editor
     // again at the new focus when this one has gone; the grid's answer is returned.
     LRESULT NavigateByKey(UINT nChar, WPARAM wParam, LPARAM lParam);
@@ -98,6 +104,17 @@ protected:
     void ShowAndFocus();
     // Tab and Shift+Tab: the next (previous) control of the grid's parent.
     void MoveFocusToNextControl();
+    // The commit step of every editor. It runs once (nEndingBit stays set in nEditState);
+    // when applying, the control's value (fnRead) is verified a last time (fnVerify) and
+    // kept in valueAccepted, or the save turns into a cancel when the cell refuses it;
+    // EndEditing then hands the value over. False when editing had already ended or the
+    // window went away during the check.
+    template <class TValue, class FnRead, class FnVerify>
+    bool CommitEdit(bool bApply, BYTE& nEditState, BYTE nEndingBit, TValue& valueAccepted, FnRead fnRead,
+                    FnVerify fnVerify);
+    // After the cell took the value: the focus goes back to the grid (hWndGrid) when the
+    // editor held it, then the window goes unless the cell already destroyed it.
+    void DestroyAfterApply(HWND hWndSelf, HWND hWndGrid);
     // What the value editors handle alike: their dialog code, the end of the edit when the
     // focus leaves for a window that is not their own (not while nEditState has the
     // creating bit), deactivation, cancel mode, Tab, Enter and Esc, and an arrow key that
@@ -105,6 +122,31 @@ protected:
     bool HandleValueEditorMessage(UINT message, WPARAM wParam, LPARAM lParam, const BYTE& nEditState,
                                   BYTE nCreatingBit, bool bLeave, LRESULT& lResult);
 };
+
+template <class T>
+template <class TValue, class FnRead, class FnVerify>
+bool CExtGIE<T>::CommitEdit(bool bApply, BYTE& nEditState, BYTE nEndingBit, TValue& valueAccepted, FnRead fnRead,
+                            FnVerify fnVerify)
+{
+    if (nEditState & nEndingBit)
+        return false;
+    nEditState |= nEndingBit;
+    HWND hWndSelf = this->m_hWnd;
+    if (bApply && hWndSelf != NULL && ::IsWindow(hWndSelf))
+    {
+        TValue valueNew = fnRead();
+        bool bAccepted = fnVerify(valueNew);
+        // The cell may have destroyed the editor during the check.
+        if (!::IsWindow(hWndSelf) || CWnd::FromHandlePermanent(hWndSelf) != this)
+            return false;
+        if (bAccepted)
+            valueAccepted = valueNew;
+        else
+            bApply = false;
+    }
+    EndEditing(bApply);
+    return true;
+}
 
 // The text editor: an "EDIT" control whose every change the cell may refuse.
 class CExtGridInplaceEdit : public CExtGIE<CExtEditBase>
@@ -126,7 +168,7 @@ public:
     COLORREF GetInplaceBackColor() const override;
     // Creates and shows the window; on failure the editor is deleted and false returned.
     virtual bool Create();
-    virtual void EndEditing(bool bApply);
+    void EndEditing(bool bApply) override;
     virtual bool VerifyText(const CString& sTextInitial, CString& sTextPrevious, CString& sTextNew,
                             bool bApplying);
     bool DoEndEdit(bool bApply) override;
@@ -164,7 +206,7 @@ public:
     virtual ~CExtGridInplaceDateTime();
 
     COLORREF GetInplaceBackColor() const override;
-    virtual void EndEditing(bool bApply);
+    void EndEditing(bool bApply) override;
     virtual bool VerifyDateTime(const COleDateTime& dtOld, const COleDateTime& dtNew, bool bApplying);
     // Creates the field editor from the cell's mode, format, item visibility and value
     // (dtValue); on failure the editor is deleted and false returned.
@@ -204,7 +246,7 @@ public:
     virtual ~CExtGridInplaceSlider();
 
     COLORREF GetInplaceBackColor() const override;
-    virtual void EndEditing(bool bApply);
+    void EndEditing(bool bApply) override;
     virtual bool VerifyPosition(int nPosOld, int nPosNew, bool bApplying);
     // Creates the slider with the cell's line and page sizes, range and position; on
     // failure the editor is deleted and false returned.
@@ -243,7 +285,7 @@ public:
     virtual ~CExtGridInplaceEditIPAddress();
 
     COLORREF GetInplaceBackColor() const override;
-    virtual void EndEditing(bool bApply);
+    void EndEditing(bool bApply) override;
     virtual bool VerifyAddress(DWORD dwOld, DWORD dwNew, bool bApplying);
     // Creates the control with the cell's address; on failure the editor is deleted and
     // false returned.

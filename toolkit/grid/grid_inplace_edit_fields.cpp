@@ -26,17 +26,6 @@ bool IsAlive(HWND hWndSelf, const CWnd* pWnd)
     return hWndSelf != NULL && ::IsWindow(hWndSelf) && CWnd::FromHandlePermanent(hWndSelf) == pWnd;
 }
 
-// After the cell took the value: the focus goes back to the grid when the editor held
-// it, then the window goes unless the cell already destroyed it.
-void DestroyAfterApply(CWnd* pWnd, HWND hWndSelf, HWND hWndGrid)
-{
-    if (!IsAlive(hWndSelf, pWnd))
-        return;
-    if (hWndGrid != NULL && IsSelfOrChild(hWndSelf, ::GetFocus()))
-        ::SetFocus(hWndGrid);
-    if (IsAlive(hWndSelf, pWnd))
-        pWnd->DestroyWindow();
-}
 bool IsArrowKey(WPARAM wParam)
 {
     return wParam == VK_LEFT || wParam == VK_RIGHT || wParam == VK_UP || wParam == VK_DOWN;
@@ -213,40 +202,27 @@ void CExtGridInplaceDateTime::EndEditing(bool bApply)
     COleDateTime dtValue = m_dtAccepted;
     m_cell.OnInplaceControlApplyDateTime(hWndSelf, m_wndGrid, m_nColNo, m_nRowNo, m_nColType, m_nRowType, dtValue,
                                          bApply);
-    DestroyAfterApply(this, hWndSelf, hWndGrid);
+    DestroyAfterApply(hWndSelf, hWndGrid);
 }
 
 bool CExtGridInplaceDateTime::DoEndEdit(bool bApply)
 {
-    if (m_nEditState & __EGIDS_ENDING)
-        return false;
-    m_nEditState |= __EGIDS_ENDING;
-    HWND hWndSelf = m_hWnd;
-    if (bApply)
-    {
-        COleDateTime dtNew = GetDateTime();
-        bool bAccepted = VerifyDateTime(m_dtAccepted, dtNew, true);
-        if (!IsAlive(hWndSelf, this))
-            return false;
-        if (bAccepted)
-            m_dtAccepted = dtNew;
-        else
-            bApply = false;
-    }
-    EndEditing(bApply);
-    return true;
+    return CommitEdit(
+        bApply, m_nEditState, __EGIDS_ENDING, m_dtAccepted, [this]() { return GetDateTime(); },
+        [this](const COleDateTime& dtNew) { return VerifyDateTime(m_dtAccepted, dtNew, true); });
 }
 
 bool CExtGridInplaceDateTime::CanLeaveByKey(UINT nChar) const
 {
-    if (!CanNavigateByKey(nChar))
+    if (!CanLeaveCellByKey(nChar))
         return false;
     if (nChar == VK_UP || nChar == VK_DOWN)
         return true;
+    // Left and right leave only from the first or last visible item.
     ITEM_INFO* pItem = GetItemArrayData();
     if (nChar == VK_LEFT)
-        return (pItem == NULL || IsFirstVisibleItem(pItem)) && m_nColNo != 0;
-    return (pItem == NULL || IsLastVisibleItem(pItem)) && m_nColNo != m_wndGrid.GetColumnCount() - 1;
+        return pItem == NULL || IsFirstVisibleItem(pItem);
+    return pItem == NULL || IsLastVisibleItem(pItem);
 }
 
 LRESULT CExtGridInplaceDateTime::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -347,28 +323,15 @@ void CExtGridInplaceSlider::EndEditing(bool bApply)
     HWND hWndGrid = m_wndGrid.GetSafeHwnd();
     m_cell.OnInplaceControlApplyInteger(hWndSelf, m_wndGrid, m_nColNo, m_nRowNo, m_nColType, m_nRowType,
                                         m_nPosAccepted, bApply);
-    DestroyAfterApply(this, hWndSelf, hWndGrid);
+    DestroyAfterApply(hWndSelf, hWndGrid);
 }
 
 bool CExtGridInplaceSlider::DoEndEdit(bool bApply)
 {
-    if (m_nEditState & __EGISS_ENDING)
-        return false;
-    m_nEditState |= __EGISS_ENDING;
-    HWND hWndSelf = m_hWnd;
-    if (bApply)
-    {
-        int nPosNew = (int)::SendMessage(hWndSelf, TBM_GETPOS, 0, 0);
-        bool bAccepted = VerifyPosition(m_nPosAccepted, nPosNew, true);
-        if (!IsAlive(hWndSelf, this))
-            return false;
-        if (bAccepted)
-            m_nPosAccepted = nPosNew;
-        else
-            bApply = false;
-    }
-    EndEditing(bApply);
-    return true;
+    return CommitEdit(
+        bApply, m_nEditState, __EGISS_ENDING, m_nPosAccepted,
+        [this]() { return (int)::SendMessage(m_hWnd, TBM_GETPOS, 0, 0); },
+        [this](int nPosNew) { return VerifyPosition(m_nPosAccepted, nPosNew, true); });
 }
 
 LRESULT CExtGridInplaceSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -376,15 +339,7 @@ LRESULT CExtGridInplaceSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lP
     LRESULT lResult = 0;
     if (OfferToCell(lResult, message, wParam, lParam))
         return lResult;
-    bool bLeave = false;
-    if (message == WM_KEYDOWN && IsArrowKey(wParam) && CanNavigateByKey((UINT)wParam))
-    {
-        bLeave = true;
-        if (wParam == VK_LEFT)
-            bLeave = m_nColNo != 0;
-        else if (wParam == VK_RIGHT)
-            bLeave = m_nColNo != m_wndGrid.GetColumnCount() - 1;
-    }
+    const bool bLeave = message == WM_KEYDOWN && IsArrowKey(wParam) && CanLeaveCellByKey((UINT)wParam);
     if (HandleValueEditorMessage(message, wParam, lParam, m_nEditState, __EGISS_CREATING, bLeave, lResult))
         return lResult;
     HWND hWndSelf = m_hWnd;
@@ -612,29 +567,19 @@ void CExtGridInplaceEditIPAddress::EndEditing(bool bApply)
     HWND hWndGrid = m_wndGrid.GetSafeHwnd();
     m_cell.OnInplaceControlApplyIPAddress(hWndSelf, m_wndGrid, m_nColNo, m_nRowNo, m_nColType, m_nRowType,
                                           m_dwAddressAccepted, bApply);
-    DestroyAfterApply(this, hWndSelf, hWndGrid);
+    DestroyAfterApply(hWndSelf, hWndGrid);
 }
 
 bool CExtGridInplaceEditIPAddress::DoEndEdit(bool bApply)
 {
-    if (m_nEditState & __EGIAS_ENDING)
-        return false;
-    m_nEditState |= __EGIAS_ENDING;
-    HWND hWndSelf = m_hWnd;
-    if (bApply)
-    {
-        DWORD dwNew = 0;
-        ::SendMessage(hWndSelf, IPM_GETADDRESS, 0, (LPARAM)&dwNew);
-        bool bAccepted = VerifyAddress(m_dwAddressAccepted, dwNew, true);
-        if (!IsAlive(hWndSelf, this))
-            return false;
-        if (bAccepted)
-            m_dwAddressAccepted = dwNew;
-        else
-            bApply = false;
-    }
-    EndEditing(bApply);
-    return true;
+    return CommitEdit(
+        bApply, m_nEditState, __EGIAS_ENDING, m_dwAddressAccepted,
+        [this]() {
+            DWORD dwNew = 0;
+            ::SendMessage(m_hWnd, IPM_GETADDRESS, 0, (LPARAM)&dwNew);
+            return dwNew;
+        },
+        [this](DWORD dwNew) { return VerifyAddress(m_dwAddressAccepted, dwNew, true); });
 }
 
 LRESULT CExtGridInplaceEditIPAddress::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -642,63 +587,16 @@ LRESULT CExtGridInplaceEditIPAddress::WindowProc(UINT message, WPARAM wParam, LP
     LRESULT lResult = 0;
     if (OfferToCell(lResult, message, wParam, lParam))
         return lResult;
-    HWND hWndSelf = m_hWnd;
-    switch (message)
+    if (message == WM_DESTROY)
     {
-    case WM_GETDLGCODE:
-        return g_nDlgCodeFieldEditors;
-    case WM_KILLFOCUS:
-        lResult = CExtGIE<CIPAddressCtrl>::WindowProc(message, wParam, lParam);
-        if (IsAlive(hWndSelf, this) && !IsCreating() && !IsSelfOrChild(hWndSelf, (HWND)wParam))
-            DoEndEdit(true);
-        return lResult;
-    case WM_ACTIVATEAPP:
-        if (wParam == FALSE)
-            DoEndEdit(false);
-        return 0;
-    case WM_CANCELMODE:
-        DoEndEdit(false);
-        return 0;
-    case WM_DESTROY:
         // The fields go after this window's own destruction message: they get their
         // procedures back while they still exist.
         RestoreFields();
         if (g_pCurrentEditor == this)
             g_pCurrentEditor = NULL;
-        break;
-    case WM_KEYDOWN:
-        switch (wParam)
-        {
-        case VK_TAB:
-            MoveFocusToNextControl();
-            return 0;
-        case VK_RETURN:
-            DoEndEdit(true);
-            return 0;
-        case VK_ESCAPE:
-            DoEndEdit(false);
-            return 0;
-        case VK_LEFT:
-        case VK_RIGHT:
-        case VK_UP:
-        case VK_DOWN:
-            if (CanNavigateByKey((UINT)wParam))
-            {
-                bool bLeave = true;
-                if (wParam == VK_LEFT)
-                    bLeave = m_nColNo != 0;
-                else if (wParam == VK_RIGHT)
-                    bLeave = m_nColNo != m_wndGrid.GetColumnCount() - 1;
-                if (bLeave)
-                    return NavigateByKey((UINT)wParam, wParam, lParam);
-            }
-            break;
-        default:
-            break;
-        }
-        break;
-    default:
-        break;
     }
+    const bool bLeave = message == WM_KEYDOWN && IsArrowKey(wParam) && CanLeaveCellByKey((UINT)wParam);
+    if (HandleValueEditorMessage(message, wParam, lParam, m_nEditState, __EGIAS_CREATING, bLeave, lResult))
+        return lResult;
     return CExtGIE<CIPAddressCtrl>::WindowProc(message, wParam, lParam);
 }

@@ -120,52 +120,35 @@ void CExtGridInplaceEdit::EndEditing(bool bApply)
     HWND hWndGrid = m_wndGrid.GetSafeHwnd();
     CString sText = m_sTextAccepted;
     m_cell.OnInplaceControlApply(hWndSelf, m_wndGrid, m_nColNo, m_nRowNo, m_nColType, m_nRowType, sText, bApply);
-    // The cell or the grid may have destroyed the window, and this editor with it.
-    if (hWndSelf == NULL || !::IsWindow(hWndSelf) || CWnd::FromHandlePermanent(hWndSelf) != this)
-        return;
-    HWND hWndFocus = ::GetFocus();
-    if (hWndGrid != NULL && (hWndFocus == hWndSelf || ::IsChild(hWndSelf, hWndFocus)))
-        ::SetFocus(hWndGrid);
-    if (::IsWindow(hWndSelf) && CWnd::FromHandlePermanent(hWndSelf) == this)
-        DestroyWindow();
+    DestroyAfterApply(hWndSelf, hWndGrid);
 }
 
 bool CExtGridInplaceEdit::DoEndEdit(bool bApply)
 {
-    if (m_nEditState & __EGIES_ENDING)
-        return false;
-    m_nEditState |= __EGIES_ENDING;
-    HWND hWndSelf = m_hWnd;
-    if (bApply && hWndSelf != NULL && ::IsWindow(hWndSelf))
-    {
-        CString sTextNew;
-        GetWindowText(sTextNew);
-        bool bAccepted = VerifyText(m_sTextInitial, m_sTextAccepted, sTextNew, true);
-        if (!::IsWindow(hWndSelf) || CWnd::FromHandlePermanent(hWndSelf) != this)
-            return false;
-        if (bAccepted)
-            m_sTextAccepted = sTextNew;
-        else
-            bApply = false;
-    }
-    EndEditing(bApply);
-    return true;
+    return CommitEdit(
+        bApply, m_nEditState, __EGIES_ENDING, m_sTextAccepted,
+        [this]() {
+            CString sTextNew;
+            GetWindowText(sTextNew);
+            return sTextNew;
+        },
+        [this](CString& sTextNew) { return VerifyText(m_sTextInitial, m_sTextAccepted, sTextNew, true); });
 }
 
 bool CExtGridInplaceEdit::CanLeaveByKey(UINT nChar) const
 {
-    if (!CanNavigateByKey(nChar))
+    if (!CanLeaveCellByKey(nChar))
         return false;
     if (nChar == VK_UP || nChar == VK_DOWN)
         return true;
+    // Left and right leave only from the caret at the text's start or end.
     DWORD dwSel = (DWORD)::SendMessage(m_hWnd, EM_GETSEL, 0, 0);
     int nStart = (int)LOWORD(dwSel), nEnd = (int)HIWORD(dwSel);
     if (nStart != nEnd)
         return false;
     if (nChar == VK_LEFT)
-        return nStart == 0 && m_nColNo != 0;
-    int nLength = ::GetWindowTextLength(m_hWnd);
-    return nEnd == nLength && m_nColNo != m_wndGrid.GetColumnCount() - 1;
+        return nStart == 0;
+    return nEnd == ::GetWindowTextLength(m_hWnd);
 }
 
 LRESULT CExtGridInplaceEdit::OnEditKeyDown(UINT nChar, WPARAM wParam, LPARAM lParam)

@@ -712,57 +712,38 @@ void ReadAttached(AttachedPlan& a, HWND hWndParent)
     a.rcNew = a.rcOld;
 }
 
-void PlaceAttached(AttachedPlan& a, RECT& rcBar, bool bHorz, bool bAtEnd, int nMinLen,
-                   int nThickness)
+// The attached window keeps its length along the bar and takes the bar's thickness across
+// it; it sits at the bar's start or end (bAtEnd), and the bar gives up that length unless
+// less than nMinLen of the bar would be left (bNoRoom). The same steps serve both
+// orientations through the edges along and across the bar.
+void PlaceAttached(AttachedPlan& a, RECT& rcBar, bool bHorz, bool bAtEnd, int nMinLen, int nThickness)
 {
     if (a.hWnd == NULL || a.bHideFlag)
         return;
+    LONG RECT::*pStart = bHorz ? &RECT::left : &RECT::top;
+    LONG RECT::*pEnd = bHorz ? &RECT::right : &RECT::bottom;
+    LONG RECT::*pAcrossStart = bHorz ? &RECT::top : &RECT::left;
+    LONG RECT::*pAcrossEnd = bHorz ? &RECT::bottom : &RECT::right;
     RECT rc = a.rcOld;
-    const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
-    if (bHorz)
+    const int nLength = rc.*pEnd - rc.*pStart;
+    rc.*pAcrossStart = rcBar.*pAcrossStart;
+    if (bAtEnd)
     {
-        rc.top = rcBar.top;
-        rc.bottom = rc.top + cy;
-        if (bAtEnd)
-        {
-            rc.right = rcBar.right;
-            rc.left = rc.right - cx;
-            a.bNoRoom = !(rc.left > rcBar.left + nMinLen);
-            if (!a.bNoRoom)
-                rcBar.right = rc.left;
-        }
-        else
-        {
-            rc.left = rcBar.left;
-            rc.right = rc.left + cx;
-            a.bNoRoom = !(rc.right < rcBar.right - nMinLen);
-            if (!a.bNoRoom)
-                rcBar.left = rc.right;
-        }
-        rc.bottom = rc.top + nThickness;
+        rc.*pEnd = rcBar.*pEnd;
+        rc.*pStart = rc.*pEnd - nLength;
+        a.bNoRoom = !(rc.*pStart > rcBar.*pStart + nMinLen);
+        if (!a.bNoRoom)
+            rcBar.*pEnd = rc.*pStart;
     }
     else
     {
-        rc.left = rcBar.left;
-        rc.right = rc.left + cx;
-        if (bAtEnd)
-        {
-            rc.bottom = rcBar.bottom;
-            rc.top = rc.bottom - cy;
-            a.bNoRoom = !(rc.top > rcBar.top + nMinLen);
-            if (!a.bNoRoom)
-                rcBar.bottom = rc.top;
-        }
-        else
-        {
-            rc.top = rcBar.top;
-            rc.bottom = rc.top + cy;
-            a.bNoRoom = !(rc.bottom < rcBar.bottom - nMinLen);
-            if (!a.bNoRoom)
-                rcBar.top = rc.bottom;
-        }
-        rc.right = rc.left + nThickness;
+        rc.*pStart = rcBar.*pStart;
+        rc.*pEnd = rc.*pStart + nLength;
+        a.bNoRoom = !(rc.*pEnd < rcBar.*pEnd - nMinLen);
+        if (!a.bNoRoom)
+            rcBar.*pStart = rc.*pEnd;
     }
+    rc.*pAcrossEnd = rc.*pAcrossStart + nThickness;
     a.rcNew = rc;
 }
 

@@ -429,14 +429,9 @@ void CExtScrollItemWnd::UpdateScrollBarsOfAxis(bool bHorz, const CSize& needSb,
 
 void CExtScrollItemWnd::UpdateScrollBars()
 {
-    if (m_nUpdateScrollBarsLock > 1)
+    CUpdateScrollBarsPass pass(m_nUpdateScrollBarsLock);
+    if (!pass.IsEntered())
         return;
-    m_nUpdateScrollBarsLock++;
-    struct Unlock
-    {
-        int& n;
-        ~Unlock() { n--; }
-    } unlock{m_nUpdateScrollBarsLock};
 
     CSize sizeClient, sizeSb;
     bool bInsideClient = true;

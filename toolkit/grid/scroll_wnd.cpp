@@ -9,6 +9,20 @@
 
 IMPLEMENT_DYNCREATE(CExtScrollWnd, CWnd)
 
+namespace {
+
+// An empty scroll information record that asks for, or sets, the parts in fMask.
+SCROLLINFO ScrollInfoFor(UINT fMask)
+{
+    SCROLLINFO si;
+    ::memset(&si, 0, sizeof(si));
+    si.cbSize = sizeof(si);
+    si.fMask = fMask;
+    return si;
+}
+
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CExtScrollWnd, CWnd)
     ON_MESSAGE(WM_SIZE, OnSizeMsg)
     ON_MESSAGE(WM_HSCROLL, OnHScrollMsg)
@@ -196,10 +210,7 @@ int CExtScrollWnd::GetScrollLimit(int nBar)
         return 0;
     if (m_bUse32BitScrollInfo)
     {
-        SCROLLINFO si;
-        ::memset(&si, 0, sizeof(si));
-        si.cbSize = sizeof(si);
-        si.fMask = SIF_RANGE | SIF_PAGE;
+        SCROLLINFO si = ScrollInfoFor(SIF_RANGE | SIF_PAGE);
         if (::GetScrollInfo(hWnd, nCode, &si))
         {
             const LONGLONG n = (LONGLONG)si.nMax - (LONGLONG)si.nPage - si.nMin + 1;
@@ -224,10 +235,7 @@ void CExtScrollWnd::GetScrollBarData(int nBar, int* pMin, int* pMax, int* pPage,
         return;
     if (m_bUse32BitScrollInfo)
     {
-        SCROLLINFO si;
-        ::memset(&si, 0, sizeof(si));
-        si.cbSize = sizeof(si);
-        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+        SCROLLINFO si = ScrollInfoFor(SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS);
         if (::GetScrollInfo(hWnd, nCode, &si))
         {
             const int arrValues[5] = {si.nMin, si.nMax, (int)si.nPage, si.nPos, si.nTrackPos};
@@ -257,10 +265,7 @@ int CExtScrollWnd::GetScrollPos(int nBar, bool bTrackPos)
         return 0;
     if (m_bUse32BitScrollInfo)
     {
-        SCROLLINFO si;
-        ::memset(&si, 0, sizeof(si));
-        si.cbSize = sizeof(si);
-        si.fMask = bTrackPos ? SIF_TRACKPOS : SIF_POS;
+        SCROLLINFO si = ScrollInfoFor(bTrackPos ? SIF_TRACKPOS : SIF_POS);
         if (::GetScrollInfo(hWnd, nCode, &si))
             return bTrackPos ? si.nTrackPos : si.nPos;
     }
@@ -275,10 +280,7 @@ void CExtScrollWnd::SetScrollPos(int nBar, int nPos, bool bRedraw)
         return;
     if (m_bUse32BitScrollInfo)
     {
-        SCROLLINFO si;
-        ::memset(&si, 0, sizeof(si));
-        si.cbSize = sizeof(si);
-        si.fMask = SIF_POS;
+        SCROLLINFO si = ScrollInfoFor(SIF_POS);
         si.nPos = nPos;
         ::SetScrollInfo(hWnd, nCode, &si, bRedraw ? TRUE : FALSE);
         return;
@@ -456,14 +458,9 @@ bool CExtScrollWnd::MeasureScrollArea(CSize& sizeClient, CSize& sizeSb, bool& bI
 
 void CExtScrollWnd::UpdateScrollBars()
 {
-    if (m_nUpdateScrollBarsLock > 1)
+    CUpdateScrollBarsPass pass(m_nUpdateScrollBarsLock);
+    if (!pass.IsEntered())
         return;
-    m_nUpdateScrollBarsLock++;
-    struct Unlock
-    {
-        int& n;
-        ~Unlock() { n--; }
-    } unlock{m_nUpdateScrollBarsLock};
 
     CSize sizeClient, sizeSb;
     bool bInsideClient = true;
@@ -479,10 +476,7 @@ void CExtScrollWnd::UpdateScrollBars()
     ScrollToPosition(ptMove);
     CSize sizeTotal;
     GetTotalSize(sizeTotal);
-    SCROLLINFO si;
-    ::memset(&si, 0, sizeof(si));
-    si.cbSize = sizeof(si);
-    si.fMask = SIF_RANGE | SIF_PAGE;
+    SCROLLINFO si = ScrollInfoFor(SIF_RANGE | SIF_PAGE);
     si.nMin = 0;
     EnableScrollBarCtrl(SB_HORZ, needSb.cx != 0);
     if (needSb.cx)
@@ -784,38 +778,32 @@ void CExtScrollWnd::OnPaintAreaBackground(CDC& dc, const RECT& rc)
     dcBuffer.FillSolidRect(&rc, pPM->LookupColor(1000, this, 0));
 }
 
-LRESULT CExtScrollWnd::OnSysColorChangeMsg(WPARAM, LPARAM)
+LRESULT CExtScrollWnd::OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam, bool bRecalcClient)
 {
     LRESULT lResult = Default();
-    g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), WM_SYSCOLORCHANGE, 0, 0);
+    g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), message, wParam, lParam);
+    if (bRecalcClient)
+    {
+        RECT rc;
+        CalcClientRect(&rc, true, NULL);
+    }
     Invalidate();
     return lResult;
 }
 
+LRESULT CExtScrollWnd::OnSysColorChangeMsg(WPARAM, LPARAM) { return OnSystemChange(WM_SYSCOLORCHANGE, 0, 0, false); }
+
 LRESULT CExtScrollWnd::OnSettingChangeMsg(WPARAM wParam, LPARAM lParam)
 {
-    LRESULT lResult = Default();
-    g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), WM_SETTINGCHANGE, wParam, lParam);
-    RECT rc;
-    CalcClientRect(&rc, true, NULL);
-    Invalidate();
-    return lResult;
+    return OnSystemChange(WM_SETTINGCHANGE, wParam, lParam, true);
 }
 
 LRESULT CExtScrollWnd::OnDisplayChangeMsg(WPARAM wParam, LPARAM lParam)
 {
-    LRESULT lResult = Default();
-    g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), WM_DISPLAYCHANGE, wParam, lParam);
-    Invalidate();
-    return lResult;
+    return OnSystemChange(WM_DISPLAYCHANGE, wParam, lParam, false);
 }
 
 LRESULT CExtScrollWnd::OnThemeChangedMsg(WPARAM wParam, LPARAM lParam)
 {
-    LRESULT lResult = Default();
-    g_CurrentPaintManager.RelaySystemChange(this, GetPaintManager(), WM_THEMECHANGED, wParam, lParam);
-    RECT rc;
-    CalcClientRect(&rc, true, NULL);
-    Invalidate();
-    return lResult;
+    return OnSystemChange(WM_THEMECHANGED, wParam, lParam, true);
 }

@@ -26,6 +26,27 @@ public:
     bool m_bEraseOnRedraw : 1;
     bool m_bUse32BitScrollInfo : 1;
     int m_nUpdateScrollBarsLock;
+    // One pass of UpdateScrollBars, counted in m_nUpdateScrollBarsLock for its length: one
+    // pass may start inside another, but none deeper than that.
+    class CUpdateScrollBarsPass
+    {
+    public:
+        explicit CUpdateScrollBarsPass(int& nLock) : m_nLock(nLock), m_bEntered(nLock <= 1)
+        {
+            if (m_bEntered)
+                m_nLock++;
+        }
+        ~CUpdateScrollBarsPass()
+        {
+            if (m_bEntered)
+                m_nLock--;
+        }
+        bool IsEntered() const { return m_bEntered; }
+
+    private:
+        int& m_nLock;
+        bool m_bEntered;
+    };
 
     virtual void GetTotalSize(CSize& size);
     virtual void GetPageSize(CSize& size, int nDirection);
@@ -97,5 +118,9 @@ protected:
     afx_msg LRESULT OnSettingChangeMsg(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnDisplayChangeMsg(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnThemeChangedMsg(WPARAM wParam, LPARAM lParam);
+    // A change of the system's colours, settings, display or theme: the default handling,
+    // then the paint managers hear of it, and the window repaints (its client area
+    // measured again first when bRecalcClient).
+    LRESULT OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam, bool bRecalcClient);
     DECLARE_MESSAGE_MAP()
 };

@@ -1,4 +1,5 @@
 #include "toolkit/pickers/color_picker_modes.h"
+#include "toolkit/pickers/color_picker_gdi.h"
 
 #include <math.h>
 
@@ -17,20 +18,6 @@ int RoundAway(double f)
     return f < 0 ? -int(-f + 0.5) : int(f + 0.5);
 }
 
-void FillRectColor(HDC hDC, const RECT& rc, COLORREF clr)
-{
-    HBRUSH hBrush = ::CreateSolidBrush(clr);
-    ::FillRect(hDC, &rc, hBrush);
-    ::DeleteObject(hBrush);
-}
-
-void FrameRectColor(HDC hDC, const RECT& rc, COLORREF clr)
-{
-    HBRUSH hBrush = ::CreateSolidBrush(clr);
-    ::FrameRect(hDC, &rc, hBrush);
-    ::DeleteObject(hBrush);
-}
-
 void DrawPolygon(HDC hDC, const POINT* pts, int nCount, COLORREF clr)
 {
     HBRUSH hBrush = ::CreateSolidBrush(clr);
@@ -43,28 +30,6 @@ void DrawPolygon(HDC hDC, const POINT* pts, int nCount, COLORREF clr)
     ::DeleteObject(hPen);
     ::DeleteObject(hBrush);
 }
-
-// Selects and realises a palette for the length of one drawing.
-class CPaletteScope
-{
-public:
-    CPaletteScope(HDC hDC, CPalette* pPalette) : m_hDC(hDC), m_hOld(NULL)
-    {
-        if (pPalette != NULL && pPalette->GetSafeHandle() != NULL) {
-            m_hOld = ::SelectPalette(hDC, (HPALETTE)pPalette->GetSafeHandle(), FALSE);
-            ::RealizePalette(hDC);
-        }
-    }
-    ~CPaletteScope()
-    {
-        if (m_hOld != NULL)
-            ::SelectPalette(m_hDC, m_hOld, FALSE);
-    }
-
-private:
-    HDC m_hDC;
-    HPALETTE m_hOld;
-};
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // The bitmap-based colour pickers: the RGB and CMY cubes and the HSL-panel family
 // (HSL panel, basic hue, roller and the six axis planes).
 #include "toolkit/pickers/color_picker_modes.h"
+#include "toolkit/pickers/color_picker_gdi.h"
 
 #include <math.h>
 
@@ -18,41 +19,6 @@ int Clamp(int n, int nMin, int nMax)
 {
     return n < nMin ? nMin : (n > nMax ? nMax : n);
 }
-
-void FrameRectColor(HDC hDC, const RECT& rc, COLORREF clr)
-{
-    HBRUSH hBrush = ::CreateSolidBrush(clr);
-    ::FrameRect(hDC, &rc, hBrush);
-    ::DeleteObject(hBrush);
-}
-
-void FillRectColor(HDC hDC, const RECT& rc, COLORREF clr)
-{
-    HBRUSH hBrush = ::CreateSolidBrush(clr);
-    ::FillRect(hDC, &rc, hBrush);
-    ::DeleteObject(hBrush);
-}
-
-class CPaletteScope
-{
-public:
-    CPaletteScope(HDC hDC, CPalette* pPalette) : m_hDC(hDC), m_hOld(NULL)
-    {
-        if (pPalette != NULL && pPalette->GetSafeHandle() != NULL) {
-            m_hOld = ::SelectPalette(hDC, (HPALETTE)pPalette->GetSafeHandle(), FALSE);
-            ::RealizePalette(hDC);
-        }
-    }
-    ~CPaletteScope()
-    {
-        if (m_hOld != NULL)
-            ::SelectPalette(m_hDC, m_hOld, FALSE);
-    }
-
-private:
-    HDC m_hDC;
-    HPALETTE m_hOld;
-};
 
 void Polyline(HDC hDC, const POINT* pts, int nCount, COLORREF clr)
 {

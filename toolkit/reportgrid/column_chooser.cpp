@@ -303,12 +303,8 @@ void CExtReportGridColumnChooserWnd::FieldDragLoop(FIELD_DRAG_STATE& st)
             return;
         }
         MSG msg;
-        if (!::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE))
-        {
-            ReportDragLoop::IdleWait(bIdle);
+        if (!ReportDragLoop::PeekNext(msg, bIdle))
             continue;
-        }
-        bIdle = true;
         switch (ReportDragLoop::Classify(msg, hWnd))
         {
         case ReportDragLoop::STEP_MOVE:
@@ -321,12 +317,7 @@ void CExtReportGridColumnChooserWnd::FieldDragLoop(FIELD_DRAG_STATE& st)
         }
         case ReportDragLoop::STEP_DROP:
         {
-            CPoint pt(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
-            if (msg.hwnd != NULL)
-                ::ClientToScreen(msg.hwnd, &pt);
-            if (msg.hwnd == hWnd)
-                ReportDragLoop::Remove(msg);
-            FieldDragFollow(st, pt);
+            FieldDragFollow(st, ReportDragLoop::TakeDropPoint(msg, hWnd));
             return;
         }
         case ReportDragLoop::STEP_REFRESH:

@@ -416,12 +416,8 @@ bool CExtReportGridGroupAreaWnd::DragLoop(DRAG_STATE& st)
             return true;
         }
         MSG msg;
-        if (!::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE))
-        {
-            ReportDragLoop::IdleWait(bIdle);
+        if (!ReportDragLoop::PeekNext(msg, bIdle))
             continue;
-        }
-        bIdle = true;
         switch (ReportDragLoop::Classify(msg, hWnd))
         {
         case ReportDragLoop::STEP_MOVE:
@@ -449,11 +445,7 @@ bool CExtReportGridGroupAreaWnd::DragLoop(DRAG_STATE& st)
         }
         case ReportDragLoop::STEP_DROP:
         {
-            CPoint ptScreen(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
-            if (msg.hwnd != NULL)
-                ::ClientToScreen(msg.hwnd, &ptScreen);
-            if (msg.hwnd == hWnd)
-                ReportDragLoop::Remove(msg);
+            const CPoint ptScreen = ReportDragLoop::TakeDropPoint(msg, hWnd);
             if (!st.bDragging)
             {
                 CPoint ptClient = ptScreen;

@@ -78,6 +78,27 @@ void IdleWait(bool& bIdle)
     ::WaitMessage();
 }
 
+bool PeekNext(MSG& msg, bool& bIdle)
+{
+    if (!::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE))
+    {
+        IdleWait(bIdle);
+        return false;
+    }
+    bIdle = true;
+    return true;
+}
+
+CPoint TakeDropPoint(const MSG& msg, HWND hWnd)
+{
+    CPoint pt(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
+    if (msg.hwnd != NULL)
+        ::ClientToScreen(msg.hwnd, &pt);
+    if (msg.hwnd == hWnd)
+        Remove(msg);
+    return pt;
+}
+
 void ShowDropFeedback(CExtContentExpandWnd& wndMarker, CExtContentExpandWnd& wndImage, const RECT& rcMarker,
                       CWnd* pOwner, HCURSOR hCursor)
 {

@@ -23,6 +23,12 @@ void Remove(const MSG& msg);
 bool PumpOne();
 // Waits for input while the queue is empty, giving the application its idle time first.
 void IdleWait(bool& bIdle);
+// Looks at the next queued message without taking it; on an empty queue waits as IdleWait
+// does and answers false.
+bool PeekNext(MSG& msg, bool& bIdle);
+// The screen point of the button release; the message is taken out of the queue when it
+// is the drag window's (hWnd), else left for its own window.
+CPoint TakeDropPoint(const MSG& msg, HWND hWnd);
 // Shows the drop marker at rcMarker over its owner, just below the dragged image (or hides
 // it when there is no owner), sets the drag cursor and repaints the image at once.
 void ShowDropFeedback(CExtContentExpandWnd& wndMarker, CExtContentExpandWnd& wndImage, const RECT& rcMarker,

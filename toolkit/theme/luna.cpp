@@ -155,20 +155,7 @@ void CExtPaintManagerOffice2003::InitLunaColorMap(COLORREF L1, COLORREF L2, int 
     const int col = SchemeColumn(nScheme);
     MapNewColor(1000, A(L1, 0, 0.2, 0));
     MapNewColor(1001, A(L2, 0.02, 0.6, 0.45));
-    MapColor(2000, 15);
-    const int nShared = InstallColor(A(L1, 0, -0.25, 0));
-    for (int id = 1002; id <= 1009; id++)
-        MapColor(id, nShared);
-    MapColor(2002, nShared);
-    MapColor(2004, nShared);
-    MapColor(2006, nShared);
-    MapColor(2008, nShared);
-    MapColor(1010, 8);
-    MapColor(1011, 8);
-    MapColor(2010, 16);
-    MapColor(2006, 18);
-    MapColor(2010, 15);
-    MapNewColor(2011, Scale(L1, 857, 857, 857));
+    MapLunaEdgeColors(A(L1, 0, -0.25, 0), L1);
     MapNewColor(2000, A(L1, 0, 0.2, 0));
     MapNewColor(2001, A(Lift(A(L1, 0, 0.95, -0.05)), 0, 0.06, 0.05));
     MapNewColor(2002, Scale(L1, 857, 857, 857));
@@ -208,6 +195,51 @@ void CExtPaintManagerOffice2003::InitLunaColorMap(COLORREF L1, COLORREF L2, int 
     MapNewColor(3024, A(L2, -0.07, -0.31, 0));
     MapNewColor(3025, A(L2, -0.07, -0.31, 0));
     MapNewColor(3026, A(L2, 0.02, 0.4, 0));
+    MapLunaPanelAndButtonColors(L1);
+
+    InstallColor(A(L1, 0, 0.45, 0.1), 22);
+    InstallColor(A(L1, 0, 0.75, 0), 20);
+    InstallColor(A(L1, 0, -0.45, 0.1), 16);
+    InstallColor(A(L1, 0, -0.75, 0), 21);
+
+    MapNewColor(1012, g_arrOffice2003Menu1012[col]);
+    MapNewColor(1013, g_arrOffice2003Menu1013[col]);
+    MapNewColor(1014, g_arrOffice2003Menu1014[col]);
+    MapNewColor(1015, g_arrOffice2003Menu1014[col]);
+    MapColor(1016, MapLogicalColor(1014));
+    MapColor(1017, MapLogicalColor(1015));
+    MapNewColor(1018, g_arrOffice2003Menu1018[col]);
+    MapNewColor(1019, g_arrOffice2003Menu1019[col]);
+    MapNewColor(1020, g_arrOffice2003Menu1019[col]);
+    MapNewColor(1021, g_arrOffice2003Menu1018[col]);
+}
+
+// The 3D edge and text ids that both Luna maps give alike: the lights and shadows, the
+// separator, the highlight border and the floating face in one installed colour
+// (clrEdges), with the field borders drawn from the base colour L1.
+void CExtPaintManagerOffice2003::MapLunaEdgeColors(COLORREF clrEdges, COLORREF L1)
+{
+    MapColor(2000, 15);
+    const int nShared = InstallColor(clrEdges);
+    for (int id = 1002; id <= 1009; id++)
+        MapColor(id, nShared);
+    MapColor(2002, nShared);
+    MapColor(2004, nShared);
+    MapColor(2006, nShared);
+    MapColor(2008, nShared);
+    MapColor(1010, 8);
+    MapColor(1011, 8);
+    MapColor(2010, 16);
+    MapColor(2006, 18);
+    MapColor(2010, 15);
+    MapNewColor(2011, Scale(L1, 857, 857, 857));
+}
+
+// What both Luna maps end with: the panel frame and gradient colours and the menu
+// gradient from the base colour L1, the ids of the buttons' hover and pressed gradients
+// and of the toolbar border, and L1 as the button face.
+void CExtPaintManagerOffice2003::MapLunaPanelAndButtonColors(COLORREF L1)
+{
     MapNewColor(3027, A(L1, 0.1, -0.55, 0));
     MapNewColor(3028, A(L1, 0.02, -0.23, -0.25));
     MapNewColor(3029, A(L1, 0.05, -0.6, 0));
@@ -227,21 +259,6 @@ void CExtPaintManagerOffice2003::InitLunaColorMap(COLORREF L1, COLORREF L2, int 
     m_nIdxClrTbBorder = 3005;
 
     InstallColor(L1, 15);
-    InstallColor(A(L1, 0, 0.45, 0.1), 22);
-    InstallColor(A(L1, 0, 0.75, 0), 20);
-    InstallColor(A(L1, 0, -0.45, 0.1), 16);
-    InstallColor(A(L1, 0, -0.75, 0), 21);
-
-    MapNewColor(1012, g_arrOffice2003Menu1012[col]);
-    MapNewColor(1013, g_arrOffice2003Menu1013[col]);
-    MapNewColor(1014, g_arrOffice2003Menu1014[col]);
-    MapNewColor(1015, g_arrOffice2003Menu1014[col]);
-    MapColor(1016, MapLogicalColor(1014));
-    MapColor(1017, MapLogicalColor(1015));
-    MapNewColor(1018, g_arrOffice2003Menu1018[col]);
-    MapNewColor(1019, g_arrOffice2003Menu1019[col]);
-    MapNewColor(1020, g_arrOffice2003Menu1019[col]);
-    MapNewColor(1021, g_arrOffice2003Menu1018[col]);
 }
 
 void CExtPaintManagerOffice2003::InitSystemColorMap()
@@ -334,20 +351,7 @@ void CExtPaintManagerStudio2005::InitBlueColorMap(COLORREF L1, COLORREF L2)
 {
     MapNewColor(1000, L1);
     MapNewColor(1001, A(L2, 0, 0.7, 0));
-    MapColor(2000, 15);
-    const int nShared = InstallColor(Lift(A(L1, 0, 0.95, -0.05)));
-    for (int id = 1002; id <= 1009; id++)
-        MapColor(id, nShared);
-    MapColor(2002, nShared);
-    MapColor(2004, nShared);
-    MapColor(2006, nShared);
-    MapColor(2008, nShared);
-    MapColor(1010, 8);
-    MapColor(1011, 8);
-    MapColor(2010, 16);
-    MapColor(2010, 15);
-    MapNewColor(2011, Scale(L1, 857, 857, 857));
-    MapColor(2006, 18);
+    MapLunaEdgeColors(Lift(A(L1, 0, 0.95, -0.05)), L1);
     MapNewColor(2000, L1);
     MapNewColor(2001, Lift(A(L1, 0, 0.95, -0.05)));
     MapNewColor(2002, Scale(L1, 857, 857, 857));
@@ -379,25 +383,8 @@ void CExtPaintManagerStudio2005::InitBlueColorMap(COLORREF L1, COLORREF L2)
     MapNewColor(3022, A(L2, 0, 0.7, 0));
     for (int id = 3023; id <= 3026; id++)
         MapNewColor(id, A(L2, 0, 0.5, 0));
-    MapNewColor(3027, A(L1, 0.1, -0.55, 0));
-    MapNewColor(3028, A(L1, 0.02, -0.23, -0.25));
-    MapNewColor(3029, A(L1, 0.05, -0.6, 0));
-    MapNewColor(3030, A(L1, 0, 0.45, 0));
-    MapNewColor(3031, A(L1, 0, 0, 0));
-    MapNewColor(3032, A(L1, 0, 0.55, 0.2));
-    MapNewColor(3033, A(L1, 0, -0.13, -0.15));
-    MapNewColor(3034, LookupColor(3015));
-    MapNewColor(3035, LookupColor(3017));
+    MapLunaPanelAndButtonColors(L1);
 
-    m_nIdxClrBtnHoverLeft = 3021;
-    m_nIdxClrBtnHoverRight = 3022;
-    m_nIdxClrBtnPressedLeft = 3023;
-    m_nIdxClrBtnPressedRight = 3024;
-    m_nIdxClrBtnHovPresLeft = 3025;
-    m_nIdxClrBtnHovPresRight = 3026;
-    m_nIdxClrTbBorder = 3005;
-
-    InstallColor(L1, 15);
     InstallColor(A(L1, 0, 0.1, 0), 22);
     InstallColor(A(L1, 0, 0.95, 0), 20);
     InstallColor(A(L1, 0, -0.3, -0.5), 16);

@@ -870,6 +870,9 @@ public:
 protected:
     void InitLunaColorMap(COLORREF clrL1, COLORREF clrL2, int nScheme);
     void InitSystemColorMap();
+    // Steps that the Office 2003 and the Studio 2005 Luna maps share.
+    void MapLunaEdgeColors(COLORREF clrEdges, COLORREF clrL1);
+    void MapLunaPanelAndButtonColors(COLORREF clrL1);
     // The rounded toolbar face: the theme's bar gradient inside the rounded clip, with
     // the shadow line; shared by the toolbar background and the toolbar gripper.
     void PaintToolbarBarGradient(CDC& dc, CWnd* pBar, bool bHorz, LPARAM lParam);

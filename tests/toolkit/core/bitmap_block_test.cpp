@@ -85,10 +85,7 @@ TEST(BitmapBlock, SixteenBitPixels) {
     s.width = 2;
     s.height = 1;
     s.bpp = 16;
-    s.compression = BI_BITFIELDS;
-    s.masks[0] = 0xF800;
-    s.masks[1] = 0x07E0;
-    s.masks[2] = 0x001F;
+    SetBitFields565(s);
     Put16(s.bits, 0xFFFF);
     Put16(s.bits, (WORD)((31 << 11) | (32 << 5) | 0));
     std::vector<BYTE> data = Build(s);
@@ -162,10 +159,7 @@ TEST(BitmapBlock, Make32OnThirtyTwoBitsOnlySetsTheAlphaMask) {
     s.width = 1;
     s.height = 1;
     s.bpp = 32;
-    s.compression = BI_BITFIELDS;
-    s.masks[0] = 0x00FF0000;
-    s.masks[1] = 0x0000FF00;
-    s.masks[2] = 0x000000FF;
+    SetBitFields(s, 0x00FF0000, 0x0000FF00, 0x000000FF);
     Put32(s.bits, 0x00123456);
     std::vector<BYTE> data = Build(s);
     CExtBitmap bmp;

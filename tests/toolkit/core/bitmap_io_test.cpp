@@ -81,10 +81,7 @@ TEST(BitmapIo, SerializeRoundTripEveryDepth) {
                     s.bits[i] = (BYTE)((i / 6) % 3);
             }
             if (bpp == 16) {
-                s.compression = BI_BITFIELDS;
-                s.masks[0] = 0xF800;
-                s.masks[1] = 0x07E0;
-                s.masks[2] = 0x001F;
+                SetBitFields565(s);
             }
             std::vector<BYTE> data = Build(s);
             CExtBitmap src;
@@ -256,10 +253,7 @@ TEST(BitmapIo, HeaderSizes) {
             s.width = 2;
             s.height = 1;
             s.bpp = 16;
-            s.compression = BI_BITFIELDS;
-            s.masks[0] = 0xF800;
-            s.masks[1] = 0x07E0;
-            s.masks[2] = 0x001F;
+            SetBitFields565(s);
             Put16(s.bits, 0x07E0);
             Put16(s.bits, 0xF81F);
             std::vector<BYTE> data = Build(s);
@@ -562,10 +556,7 @@ TEST(BitmapIo, MutatedStreamsNeverCrash) {
             for (int i = 0; i < (1 << bpp); i++)
                 s.palette.push_back(Quad((BYTE)i, 0, 0));
         if (bpp == 16) {
-            s.compression = BI_BITFIELDS;
-            s.masks[0] = 0xF800;
-            s.masks[1] = 0x07E0;
-            s.masks[2] = 0x1F;
+            SetBitFields565(s);
             s.headerSize = 108;
         }
         s.bits = Rows(9, 5, bpp, bpp);

@@ -205,10 +205,7 @@ TEST(BitmapScale, AlphaAndDepths) {
     BmpLayout s;
     s.width = 2;
     s.bpp = 32;
-    s.compression = BI_BITFIELDS;
-    s.masks[0] = 0xFF0000;
-    s.masks[1] = 0xFF00;
-    s.masks[2] = 0xFF;
+    SetBitFields(s, 0xFF0000, 0xFF00, 0xFF);
     Put32(s.bits, 0x00FFFFFF);
     Put32(s.bits, 0xFF000000);
     std::vector<BYTE> data = Build(s);

@@ -26,6 +26,18 @@ struct BmpLayout
     std::vector<BYTE> bits;         // pixel data exactly as stored
 };
 
+// Pixels read through colour masks (BI_BITFIELDS) with these red, green and blue masks.
+inline void SetBitFields(BmpLayout& s, DWORD dwRed, DWORD dwGreen, DWORD dwBlue)
+{
+    s.compression = BI_BITFIELDS;
+    s.masks[0] = dwRed;
+    s.masks[1] = dwGreen;
+    s.masks[2] = dwBlue;
+}
+
+// 16-bit pixels in the usual 5-6-5 masks.
+inline void SetBitFields565(BmpLayout& s) { SetBitFields(s, 0xF800, 0x07E0, 0x001F); }
+
 inline void Put16(std::vector<BYTE>& v, WORD w)
 {
     v.push_back((BYTE)(w & 0xFF));

@@ -4,27 +4,16 @@
 #include "toolkit/dialogs/label.h"
 #include "support/dib_canvas.h"
 #include "support/message_pump.h"
+#include "popup_parent_test.h"
 
 using namespace testsupport;
 
 namespace {
 
-class ExtLabelTest : public ::testing::Test
+class ExtLabelTest : public PopupParentTest
 {
 protected:
-    void SetUp() override
-    {
-        m_hParent = ::CreateWindowExA(0, "STATIC", "p", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, NULL, NULL,
-                                      ::GetModuleHandle(NULL), NULL);
-        ASSERT_TRUE(m_hParent != NULL);
-    }
-    void TearDown() override
-    {
-        if (m_label.m_hWnd != NULL)
-            m_label.DestroyWindow();
-        ::DestroyWindow(m_hParent);
-        PumpPending();
-    }
+    void DestroyControls() override { DestroyIfOpen(m_label); }
     void Take(DWORD dwStyle, const char* text)
     {
         HWND h = ::CreateWindowA("STATIC", text, WS_CHILD | WS_VISIBLE | dwStyle, 0, 0, 120, 30, m_hParent, NULL,
@@ -40,7 +29,6 @@ protected:
                 n += c.Pixel(x, y) == clr ? 1 : 0;
         return n;
     }
-    HWND m_hParent = NULL;
     CExtLabel m_label;
 };
 

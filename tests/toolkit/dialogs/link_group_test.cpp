@@ -8,28 +8,19 @@
 #include "support/dib_canvas.h"
 #include "support/message_pump.h"
 #include "support/registry_sandbox.h"
+#include "popup_parent_test.h"
 
 using namespace testsupport;
 
 namespace {
 
-class LinkGroupTest : public ::testing::Test
+class LinkGroupTest : public PopupParentTest
 {
 protected:
-    void SetUp() override
+    void DestroyControls() override
     {
-        m_hParent = ::CreateWindowExA(0, "STATIC", "p", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, NULL, NULL,
-                                      ::GetModuleHandle(NULL), NULL);
-        ASSERT_TRUE(m_hParent != NULL);
-    }
-    void TearDown() override
-    {
-        if (m_link.m_hWnd != NULL)
-            m_link.DestroyWindow();
-        if (m_group.m_hWnd != NULL)
-            m_group.DestroyWindow();
-        ::DestroyWindow(m_hParent);
-        PumpPending();
+        DestroyIfOpen(m_link);
+        DestroyIfOpen(m_group);
     }
     HWND MakeButton(DWORD dwStyle, const char* text, int cx, int cy)
     {
@@ -37,7 +28,6 @@ protected:
                                ::GetModuleHandle(NULL), NULL);
     }
     COLORREF Sys(int n) { return g_CurrentPaintManager.GetPM()->LookupColor(n); }
-    HWND m_hParent = NULL;
     CExtHyperLinkButton m_link;
     CExtGroupBox m_group;
 };

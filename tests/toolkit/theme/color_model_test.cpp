@@ -9,29 +9,13 @@
 #include <map>
 #include <string>
 
-using themetest::LunaScope;
-using themetest::ScreenDepthScope;
-using themetest::TaskbandColors;
+using namespace themetest;
 
 namespace {
 
 typedef std::map<int, COLORREF> ColorMap;
 
 COLORREF Sys(int n) { return ::GetSysColor(n); }
-COLORREF A(COLORREF c, double dH, double dL, double dS)
-{
-    return CExtBitmap::stat_HLS_Adjust(c, dH, dL, dS);
-}
-COLORREF Mix(COLORREF a, COLORREF b, int w) { return CExtBitmap::stat_RGB_Mix(a, b, w); }
-COLORREF Lift(COLORREF c)
-{
-    const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
-    return RGB(r + ::MulDiv(255 - r, 40, 100), g + ::MulDiv(255 - g, 20, 100), b);
-}
-COLORREF Scale(COLORREF c, int kr, int kg, int kb)
-{
-    return RGB(GetRValue(c) * kr / 1000, GetGValue(c) * kg / 1000, GetBValue(c) * kb / 1000);
-}
 
 // The colour-table entries that no Luna path touches keep the system colours.
 void SystemEntries(ColorMap& m)
@@ -43,13 +27,7 @@ void SystemEntries(ColorMap& m)
 ColorMap BaseModel()
 {
     ColorMap m;
-    const int base[][2] = {{1000, 15}, {1001, 15}, {2000, 15}, {1002, 22}, {1003, 22},
-                           {2002, 22}, {1004, 20}, {1005, 20}, {2004, 20}, {1006, 16},
-                           {1007, 16}, {2006, 16}, {1008, 21}, {1009, 21}, {2008, 21},
-                           {1010, 8},  {1011, 8},  {2010, 16}, {1012, 5},  {1013, 5},
-                           {1014, 8},  {1015, 8},  {1016, 14}, {1017, 14}, {1018, 15},
-                           {1020, 15}, {1019, 13}, {1021, 13}};
-    for (const auto& e : base)
+    for (const auto& e : g_arrBaseLogicalColors)
         m[e[0]] = Sys(e[1]);
     for (int id : {2001, 2003, 2005, 2007, 2009, 2011})
         m[id] = Sys(15);
@@ -134,23 +112,6 @@ ColorMap OfficeSystemModel()
     m[1018] = m[1021] = Mix(F, W, 39);
     m[1019] = m[1020] = Mix(F, W, 70);
     return m;
-}
-
-TaskbandColors TaskbandOf(int nScheme)
-{
-    return nScheme == 1 ? themetest::BlueTaskband()
-                        : nScheme == 2 ? themetest::OliveTaskband() : themetest::SilverTaskband();
-}
-
-void OfficeBaseColors(int nScheme, COLORREF& L1, COLORREF& L2)
-{
-    const TaskbandColors tb = TaskbandOf(nScheme);
-    double h0, s0, l0, h2, s2, l2, h5, s5, l5;
-    CExtBitmap::stat_RGB2HLS(tb.clr[0], h0, s0, l0);
-    CExtBitmap::stat_RGB2HLS(tb.clr[2], h2, s2, l2);
-    CExtBitmap::stat_RGB2HLS(tb.clr[5], h5, s5, l5);
-    L1 = CExtBitmap::stat_HLS2RGB(h5, (l0 + l2) * 0.5, s5);
-    L2 = A(tb.clr[6], 0.01, 0, 0);
 }
 
 // Office 2003 with Luna colours L1 and L2 of the given scheme (1 to 3).

@@ -8,7 +8,9 @@
 
 #include <map>
 
+using themetest::g_arrBaseLogicalColors;
 using themetest::InstallTheme;
+using themetest::Mix;
 using themetest::ScreenDepthScope;
 
 namespace {
@@ -29,8 +31,6 @@ void ExpectMap(CExtPaintManager* pPM, const std::map<int, COLORREF>& expected)
         EXPECT_EQ(e.second, pPM->LookupColor(e.first)) << "logical colour " << e.first;
 }
 
-COLORREF Mix(COLORREF a, COLORREF b, int w) { return CExtBitmap::stat_RGB_Mix(a, b, w); }
-
 class ColorsTest : public ::testing::Test
 {
 protected:
@@ -42,13 +42,7 @@ protected:
 TEST_F(ColorsTest, BaseThemeMapsEveryIdToItsSystemColour)
 {
     CExtPaintManager* pPM = InstallTheme(RUNTIME_CLASS(CExtPaintManager));
-    const int base[][2] = {{1000, 15}, {1001, 15}, {2000, 15}, {1002, 22}, {1003, 22},
-                           {2002, 22}, {1004, 20}, {1005, 20}, {2004, 20}, {1006, 16},
-                           {1007, 16}, {2006, 16}, {1008, 21}, {1009, 21}, {2008, 21},
-                           {1010, 8},  {1011, 8},  {2010, 16}, {1012, 5},  {1013, 5},
-                           {1014, 8},  {1015, 8},  {1016, 14}, {1017, 14}, {1018, 15},
-                           {1020, 15}, {1019, 13}, {1021, 13}};
-    for (const auto& e : base)
+    for (const auto& e : g_arrBaseLogicalColors)
         EXPECT_EQ(Sys(e[1]), pPM->LookupColor(e[0])) << "logical colour " << e[0];
     for (int id : {2001, 2003, 2005, 2007, 2009, 2011, 1999, 3000, 4000})
         EXPECT_EQ(Sys(COLOR_BTNFACE), pPM->LookupColor(id)) << "unmapped id " << id;

@@ -7,49 +7,14 @@
 
 #include <map>
 
-using themetest::LunaScope;
-using themetest::ScreenDepthScope;
-using themetest::TaskbandColors;
+using namespace themetest;
 
 namespace {
-
-COLORREF A(COLORREF c, double dH, double dL, double dS)
-{
-    return CExtBitmap::stat_HLS_Adjust(c, dH, dL, dS);
-}
-COLORREF Mix(COLORREF a, COLORREF b, int w) { return CExtBitmap::stat_RGB_Mix(a, b, w); }
-COLORREF Lift(COLORREF c)
-{
-    const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
-    return RGB(r + ::MulDiv(255 - r, 40, 100), g + ::MulDiv(255 - g, 20, 100), b);
-}
-COLORREF Scale(COLORREF c, int kr, int kg, int kb)
-{
-    return RGB(GetRValue(c) * kr / 1000, GetGValue(c) * kg / 1000, GetBValue(c) * kb / 1000);
-}
 
 void ExpectMap(CExtPaintManager* pPM, const std::map<int, COLORREF>& expected, const char* sCase)
 {
     for (const auto& e : expected)
         EXPECT_EQ(e.second, pPM->LookupColor(e.first)) << sCase << ", logical colour " << e.first;
-}
-
-TaskbandColors TaskbandOf(int nScheme)
-{
-    return nScheme == 1 ? themetest::BlueTaskband()
-                        : nScheme == 2 ? themetest::OliveTaskband() : themetest::SilverTaskband();
-}
-
-// The two base colours as the Office 2003 theme derives them from the taskband.
-void OfficeBaseColors(int nScheme, COLORREF& L1, COLORREF& L2)
-{
-    const TaskbandColors tb = TaskbandOf(nScheme);
-    double h0, s0, l0, h2, s2, l2, h5, s5, l5;
-    CExtBitmap::stat_RGB2HLS(tb.clr[0], h0, s0, l0);
-    CExtBitmap::stat_RGB2HLS(tb.clr[2], h2, s2, l2);
-    CExtBitmap::stat_RGB2HLS(tb.clr[5], h5, s5, l5);
-    L1 = CExtBitmap::stat_HLS2RGB(h5, (l0 + l2) * 0.5, s5);
-    L2 = A(tb.clr[6], 0.01, 0, 0);
 }
 
 const char* SchemeName(int n)

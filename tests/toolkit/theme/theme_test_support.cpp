@@ -1,4 +1,5 @@
 #include "theme_test_support.h"
+#include "toolkit/core/bitmap.h"
 
 namespace themetest {
 
@@ -21,6 +22,43 @@ TaskbandColors SilverTaskband()
     return {{RGB(0xE3, 0xE3, 0xEC), RGB(0xFF, 0xFF, 0xFF), RGB(0x9D, 0x9D, 0xB4),
              RGB(0x6E, 0x6E, 0x86), RGB(0xC8, 0xC8, 0xD7), RGB(0xBD, 0xBD, 0xD0),
              RGB(0xA5, 0xA5, 0xBD)}};
+}
+
+const int g_arrBaseLogicalColors[28][2] = {{1000, 15}, {1001, 15}, {2000, 15}, {1002, 22}, {1003, 22}, {2002, 22},
+                                           {1004, 20}, {1005, 20}, {2004, 20}, {1006, 16}, {1007, 16}, {2006, 16},
+                                           {1008, 21}, {1009, 21}, {2008, 21}, {1010, 8},  {1011, 8},  {2010, 16},
+                                           {1012, 5},  {1013, 5},  {1014, 8},  {1015, 8},  {1016, 14}, {1017, 14},
+                                           {1018, 15}, {1020, 15}, {1019, 13}, {1021, 13}};
+
+COLORREF A(COLORREF c, double dH, double dL, double dS) { return CExtBitmap::stat_HLS_Adjust(c, dH, dL, dS); }
+
+COLORREF Mix(COLORREF a, COLORREF b, int w) { return CExtBitmap::stat_RGB_Mix(a, b, w); }
+
+COLORREF Lift(COLORREF c)
+{
+    const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+    return RGB(r + ::MulDiv(255 - r, 40, 100), g + ::MulDiv(255 - g, 20, 100), b);
+}
+
+COLORREF Scale(COLORREF c, int kr, int kg, int kb)
+{
+    return RGB(GetRValue(c) * kr / 1000, GetGValue(c) * kg / 1000, GetBValue(c) * kb / 1000);
+}
+
+TaskbandColors TaskbandOf(int nScheme)
+{
+    return nScheme == 1 ? BlueTaskband() : nScheme == 2 ? OliveTaskband() : SilverTaskband();
+}
+
+void OfficeBaseColors(int nScheme, COLORREF& L1, COLORREF& L2)
+{
+    const TaskbandColors tb = TaskbandOf(nScheme);
+    double h0, s0, l0, h2, s2, l2, h5, s5, l5;
+    CExtBitmap::stat_RGB2HLS(tb.clr[0], h0, s0, l0);
+    CExtBitmap::stat_RGB2HLS(tb.clr[2], h2, s2, l2);
+    CExtBitmap::stat_RGB2HLS(tb.clr[5], h5, s5, l5);
+    L1 = CExtBitmap::stat_HLS2RGB(h5, (l0 + l2) * 0.5, s5);
+    L2 = A(tb.clr[6], 0.01, 0, 0);
 }
 
 FakeUxState& Fake()

@@ -88,4 +88,20 @@ public:
 // Installs a fresh theme of the class and answers it.
 CExtPaintManager* InstallTheme(CRuntimeClass* pThemeClass);
 
+// The base theme's logical colours: each id with the system colour it stands for.
+extern const int g_arrBaseLogicalColors[28][2];
+
+// The colour steps the Luna maps are written in, for the models the colour-map tests
+// compare with: an HLS adjustment, a mix, the lift of the Studio 2005 face towards
+// white in red and green, and a scale of each channel in thousandths.
+COLORREF A(COLORREF c, double dH, double dL, double dS);
+COLORREF Mix(COLORREF a, COLORREF b, int w);
+COLORREF Lift(COLORREF c);
+COLORREF Scale(COLORREF c, int kr, int kg, int kb);
+
+// The taskband colours of a Luna variant (1 blue, 2 olive, 3 silver).
+TaskbandColors TaskbandOf(int nScheme);
+// The two base colours as the Office 2003 theme derives them from the taskband.
+void OfficeBaseColors(int nScheme, COLORREF& L1, COLORREF& L2);
+
 }  // namespace themetest
