@@ -155,119 +155,14 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
 {
     const bool bExpandedRequest = (nTrackFlags & TMF_EXPANDED) != 0 || !g_bHideRarelyUsedItems;
     const bool bUntracked = (nTrackFlags & TMF_UNTRACKED) != 0 || IsUntrackedMode();
-    const bool bRecvIsWindow = m_hWndCmdReceiver != NULL && ::IsWindow(m_hWndCmdReceiver);
-    if (!bUntracked && g_PopupTrackingSite.IsTopMenu(this) && bRecvIsWindow)
-    {
-        PREPAREMENUDATA pmd(this, 0);
-        ::SendMessage(m_hWndCmdReceiver, g_nMsgPrepareMenu, (WPARAM)&pmd, (LPARAM)this);
-        if ((pmd.m_nFlags & 0x02) != 0)
-            return FALSE;
-        if ((pmd.m_nFlags & 0x01) != 0)
-        {
-            RecalcLayout();
-            UpdateItemsCmdUI();
-        }
-    }
-    if (bRecvIsWindow && ::IsWindow(m_hWndCmdReceiver))
-    {
-        PREPAREMENUDATA pmd(this, 0x04);
-        ::SendMessage(m_hWndCmdReceiver, g_nMsgPrepareOneMenuLevel, (WPARAM)&pmd, (LPARAM)this);
-        if ((pmd.m_nFlags & 0x02) != 0)
-            return FALSE;
-        if ((pmd.m_nFlags & 0x01) != 0)
-        {
-            RecalcLayout();
-            UpdateItemsCmdUI();
-        }
-    }
-    if (!bUntracked)
-        UpdateSystemCommandItems();
-
-    const BYTE nKeep = m_nMenuFlags & (__MF_TOP_LEVEL | __MF_EXPAND_AREA);
-    const DWORD dwKeepFlags = m_dwTrackFlags & (TMF_PALETTE | TMF_PALETTE_BK);
-    ResetState();
-    m_nMenuFlags |= nKeep;
-    m_dwTrackFlags = dwKeepFlags | nTrackFlags;
-    m_pCbPaintCombinedCookie = pCookie;
-    m_pCbPaintCombinedContent = pCombinedAreaCallback;
-    m_bCookieIsObject = bCookieIsObject;
-
-    if (m_pParentMenu == NULL)
-    {
-        if (bExpandedRequest)
-        {
-            m_nMenuFlags |= __MF_EXPANDED;
-            if (HasExpandArea())
-                m_nMenuFlags &= ~__MF_EXPAND_AREA;
-        }
-        RecalcLayout();
-    }
-    else if (m_pParentMenu->IsExpanded())
-    {
-        m_nMenuFlags |= __MF_EXPANDED;
-        m_nMenuFlags &= ~__MF_EXPAND_AREA;
-        RecalcLayout();
-    }
-    else
-        RecalcLayout();
-
-    if (x < 0 || y < 0)
-    {
-        POINT pt;
-        if (!::GetCursorPos(&pt))
-            return FALSE;
-        x = pt.x;
-        y = pt.y;
-    }
-    m_ptTrack = CPoint(x, y);
+    if (!PrepareWithReceiver(bUntracked))
+        return FALSE;
+    ResetForTracking(nTrackFlags, pCookie, pCombinedAreaCallback, bCookieIsObject, bExpandedRequest);
+    if (!SetTrackPointAndExcludeArea(x, y, lpRectExclude))
+        return FALSE;
+    DecideCombineWithOwner(lpRectExclude != NULL, pCookie, bCookieIsObject);
     if (lpRectExclude != NULL)
-    {
-        m_rcWndArea = *lpRectExclude;
-        m_nPbwFlags |= 0x01;
-    }
-    else
-    {
-        m_rcWndArea.SetRect(x - 3, y - 3, x + 3, y + 3);
-        m_nPbwFlags &= ~0x01;
-    }
-    m_nPbwFlags &= ~__PBW_FLAG_COMBINED;
-    if (lpRectExclude != NULL)
-    {
-        const DWORD dwCombine = m_dwTrackFlags & TMF_COMBINE_MASK;
-        if (dwCombine == TMF_COMBINE_ALWAYS)
-            m_nPbwFlags |= __PBW_FLAG_COMBINED;
-        else if (dwCombine == TMF_COMBINE_BY_PM)
-        {
-            CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
-            CObject* pCookieObject = bCookieIsObject ? (CObject*)pCookie : NULL;
-            if (pPM != NULL && pPM->IsMenuCombinedWithOwner(pCookieObject))
-                m_nPbwFlags |= __PBW_FLAG_COMBINED;
-        }
-    }
-    CSize sizeMenu;
-    CalcMenuSize(sizeMenu);
-    if (lpRectExclude != NULL)
-    {
-        if (IsLayoutRTL() && m_pParentMenu != NULL)
-        {
-            CExtPopupMenuWnd* pRoot = m_pParentMenu;
-            while (pRoot->m_pParentMenu != NULL)
-                pRoot = pRoot->m_pParentMenu;
-            const DWORD dwCode = pRoot->m_dwTrackFlags & TMF_ALIGN_MASK;
-            if (dwCode == 4 || dwCode == 6)
-                m_dwTrackFlags = (m_dwTrackFlags & ~TMF_ALIGN_MASK) | 3;
-        }
-        switch (m_dwTrackFlags & TMF_ALIGN_MASK)
-        {
-        case 1: m_ptTrack = CPoint(m_rcWndArea.right, m_rcWndArea.top); break;
-        case 2: m_ptTrack.x -= sizeMenu.cx / 2; break;
-        case 3: m_ptTrack = CPoint(m_rcWndArea.left - sizeMenu.cx, m_rcWndArea.top); break;
-        case 4: m_ptTrack = CPoint(m_rcWndArea.left, m_rcWndArea.bottom); break;
-        case 5: m_ptTrack.y -= sizeMenu.cy / 2; break;
-        case 6: m_ptTrack = CPoint(m_rcWndArea.left, m_rcWndArea.top - sizeMenu.cy); break;
-        default: break;
-        }
-    }
+        AlignTrackPointToExcludeArea();
     HWND hWndRecv = m_hWndCmdReceiver;
     if (!CreateMenuWindow((hWndRecv != NULL && ::IsWindow(hWndRecv)) ? CWnd::FromHandle(hWndRecv) : NULL))
         return FALSE;
@@ -280,6 +175,167 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
         if (!::IsWindow(hWnd))
             return FALSE;
     }
+    if (!StartOpenAnimation(bUntracked))
+        return FALSE;
+    ShowMenuWindow(bUntracked);
+    return TRUE;
+}
+
+// Sends one of the prepare messages; the receiver may cancel the menu or say that it
+// changed the items.
+bool CExtPopupMenuWnd::SendPrepareMessage(UINT nMsg, BYTE nFlags)
+{
+    PREPAREMENUDATA pmd(this, nFlags);
+    ::SendMessage(m_hWndCmdReceiver, nMsg, (WPARAM)&pmd, (LPARAM)this);
+    if ((pmd.m_nFlags & 0x02) != 0)
+        return false;
+    if ((pmd.m_nFlags & 0x01) != 0)
+    {
+        RecalcLayout();
+        UpdateItemsCmdUI();
+    }
+    return true;
+}
+
+// The receiver prepares the whole tree once, at its root, and every level as it opens.
+bool CExtPopupMenuWnd::PrepareWithReceiver(bool bUntracked)
+{
+    const bool bRecvIsWindow = m_hWndCmdReceiver != NULL && ::IsWindow(m_hWndCmdReceiver);
+    if (!bUntracked && g_PopupTrackingSite.IsTopMenu(this) && bRecvIsWindow)
+    {
+        if (!SendPrepareMessage(g_nMsgPrepareMenu, 0))
+            return false;
+    }
+    if (bRecvIsWindow && ::IsWindow(m_hWndCmdReceiver))
+    {
+        if (!SendPrepareMessage(g_nMsgPrepareOneMenuLevel, 0x04))
+            return false;
+    }
+    if (!bUntracked)
+        UpdateSystemCommandItems();
+    return true;
+}
+
+// A fresh state for this tracking (keeping the top-level, expand-area and palette bits),
+// expanded where asked or where the parent is, and laid out.
+void CExtPopupMenuWnd::ResetForTracking(UINT nTrackFlags, LPVOID pCookie, pCbPaintCombinedContent pCombinedAreaCallback,
+                                        bool bCookieIsObject, bool bExpandedRequest)
+{
+    const BYTE nKeptMenuFlags = m_nMenuFlags & (__MF_TOP_LEVEL | __MF_EXPAND_AREA);
+    const DWORD dwKeptTrackFlags = m_dwTrackFlags & (TMF_PALETTE | TMF_PALETTE_BK);
+    ResetState();
+    m_nMenuFlags |= nKeptMenuFlags;
+    m_dwTrackFlags = dwKeptTrackFlags | nTrackFlags;
+    m_pCbPaintCombinedCookie = pCookie;
+    m_pCbPaintCombinedContent = pCombinedAreaCallback;
+    m_bCookieIsObject = bCookieIsObject;
+
+    if (m_pParentMenu == NULL)
+    {
+        if (bExpandedRequest)
+        {
+            m_nMenuFlags |= __MF_EXPANDED;
+            if (HasExpandArea())
+                m_nMenuFlags &= ~__MF_EXPAND_AREA;
+        }
+    }
+    else if (m_pParentMenu->IsExpanded())
+    {
+        m_nMenuFlags |= __MF_EXPANDED;
+        m_nMenuFlags &= ~__MF_EXPAND_AREA;
+    }
+    RecalcLayout();
+}
+
+// The track point (the cursor where none is given) and the exclude rectangle, a small
+// square around the point where none is given. False when the cursor cannot be read.
+bool CExtPopupMenuWnd::SetTrackPointAndExcludeArea(int x, int y, LPCRECT lpRectExclude)
+{
+    if (x < 0 || y < 0)
+    {
+        POINT ptCursor;
+        if (!::GetCursorPos(&ptCursor))
+            return false;
+        x = ptCursor.x;
+        y = ptCursor.y;
+    }
+    m_ptTrack = CPoint(x, y);
+    if (lpRectExclude != NULL)
+    {
+        m_rcWndArea = *lpRectExclude;
+        m_nPbwFlags |= 0x01;
+    }
+    else
+    {
+        m_rcWndArea.SetRect(x - 3, y - 3, x + 3, y + 3);
+        m_nPbwFlags &= ~0x01;
+    }
+    return true;
+}
+
+// A menu with an exclude rectangle joins it always, or where the paint manager says so.
+void CExtPopupMenuWnd::DecideCombineWithOwner(bool bHasExcludeArea, LPVOID pCookie, bool bCookieIsObject)
+{
+    m_nPbwFlags &= ~__PBW_FLAG_COMBINED;
+    if (!bHasExcludeArea)
+        return;
+    const DWORD dwCombine = m_dwTrackFlags & TMF_COMBINE_MASK;
+    if (dwCombine == TMF_COMBINE_ALWAYS)
+        m_nPbwFlags |= __PBW_FLAG_COMBINED;
+    else if (dwCombine == TMF_COMBINE_BY_PM)
+    {
+        CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+        CObject* pCookieObject = bCookieIsObject ? (CObject*)pCookie : NULL;
+        if (pPM != NULL && pPM->IsMenuCombinedWithOwner(pCookieObject))
+            m_nPbwFlags |= __PBW_FLAG_COMBINED;
+    }
+}
+
+// Moves the track point to the side of the exclude rectangle the alignment asks for; a
+// right-to-left sub-menu of a root opening below or above opens to the left.
+void CExtPopupMenuWnd::AlignTrackPointToExcludeArea()
+{
+    CSize sizeMenu;
+    CalcMenuSize(sizeMenu);
+    if (IsLayoutRTL() && m_pParentMenu != NULL)
+    {
+        CExtPopupMenuWnd* pRoot = m_pParentMenu;
+        while (pRoot->m_pParentMenu != NULL)
+            pRoot = pRoot->m_pParentMenu;
+        const DWORD dwRootAlign = pRoot->m_dwTrackFlags & TMF_ALIGN_MASK;
+        if (dwRootAlign == TMF_ALIGN_BELOW || dwRootAlign == TMF_ALIGN_ABOVE)
+            m_dwTrackFlags = (m_dwTrackFlags & ~TMF_ALIGN_MASK) | TMF_ALIGN_LEFT_OF;
+    }
+    switch (m_dwTrackFlags & TMF_ALIGN_MASK)
+    {
+    case TMF_ALIGN_RIGHT_OF:
+        m_ptTrack = CPoint(m_rcWndArea.right, m_rcWndArea.top);
+        break;
+    case TMF_ALIGN_CENTRED_X:
+        m_ptTrack.x -= sizeMenu.cx / 2;
+        break;
+    case TMF_ALIGN_LEFT_OF:
+        m_ptTrack = CPoint(m_rcWndArea.left - sizeMenu.cx, m_rcWndArea.top);
+        break;
+    case TMF_ALIGN_BELOW:
+        m_ptTrack = CPoint(m_rcWndArea.left, m_rcWndArea.bottom);
+        break;
+    case TMF_ALIGN_CENTRED_Y:
+        m_ptTrack.y -= sizeMenu.cy / 2;
+        break;
+    case TMF_ALIGN_ABOVE:
+        m_ptTrack = CPoint(m_rcWndArea.left, m_rcWndArea.top - sizeMenu.cy);
+        break;
+    default:
+        break;
+    }
+}
+
+// Runs the open animation (or the plain display of the content). False when the window
+// died meanwhile.
+bool CExtPopupMenuWnd::StartOpenAnimation(bool bUntracked)
+{
+    HWND hWnd = GetSafeHwnd();
     int nKind = 0;
     if ((m_dwTrackFlags & TMF_NO_ANIMATION) == 0 && !bUntracked)
     {
@@ -288,7 +344,7 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
         SetSoundEvent(2);
         AnimationStart();
         if (!::IsWindow(hWnd))
-            return FALSE;
+            return false;
         nKind = GetAnimationKind();
     }
     if (nKind == 0)
@@ -296,8 +352,16 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
         SetAnimationKind(__AT_CONTENT_DISPLAY);
         AnimationStart();
         if (!::IsWindow(hWnd))
-            return FALSE;
+            return false;
     }
+    return true;
+}
+
+// Shapes and shows the window; a tracked menu becomes the current popup, an untracked one
+// a drop target of the customize site.
+void CExtPopupMenuWnd::ShowMenuWindow(bool bUntracked)
+{
+    HWND hWnd = GetSafeHwnd();
     if (m_rgnCombined.GetSafeHandle() != NULL)
     {
         HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
@@ -311,7 +375,6 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
         ActivateCurrentPopup();
     else if (CExtCustomizeSite* pSite = GetCustomizeSite())
         pSite->DropTargetRegister(this);
-    return TRUE;
 }
 
 // The items mirroring a window's system menu are enabled by the window's state and take
