@@ -24,6 +24,32 @@ CExtPaintManager* MenuPM(CExtPopupMenuWnd* pMenu)
     return (pPM != NULL) ? pPM : g_CurrentPaintManager.GetPM();
 }
 
+// The flags of an item's draw record: notify the receiver first, the item opens a sub-menu.
+BYTE ItemDrawFlags(bool bNotify, bool bPopup)
+{
+    BYTE nFlags = 0;
+    if (bNotify)
+        nFlags |= CExtPopupMenuWnd::DRAWITEMDATA::__DIF_NOTIFY;
+    if (bPopup)
+        nFlags |= CExtPopupMenuWnd::DRAWITEMDATA::__DIF_POPUP;
+    return nFlags;
+}
+
+// A palette cell shows no icon and no text for an in-place edit (the edit fills it), and
+// no text for an icon-only item that has its icon.
+void PaintPaletteItemDefault(CExtPopupMenuWnd::DRAWITEMDATA& did, MENUITEMDATA& mi)
+{
+    bool bNoIcon = false, bNoText = false;
+    if (mi.IsInplaceEdit())
+        bNoIcon = bNoText = true;
+    else if ((mi.m_nKindFlags & MENUITEMDATA::__MIK_ICON_ONLY) != 0)
+    {
+        CExtCmdIcon* pIcon = mi.GetIcon();
+        bNoText = pIcon != NULL && !pIcon->IsEmpty();
+    }
+    did.PaintDefault(bNoIcon, bNoText, false, false, false);
+}
+
 }  // namespace
 
 // ---- the item record ----------------------------------------------------------------------
@@ -165,11 +191,7 @@ void CExtPopupMenuWnd::DrawItems(CDC* pDC)
             bAfterOwnWidth = false;
             continue;
         }
-        BYTE nFlags = 0;
-        if (bNotify)
-            nFlags |= DRAWITEMDATA::__DIF_NOTIFY;
-        if (rec.m_bPopup)
-            nFlags |= DRAWITEMDATA::__DIF_POPUP;
+        BYTE nFlags = ItemDrawFlags(bNotify, rec.m_bPopup);
         if (g_bHighlightRarelyUsed)
         {
             if (rec.m_bRarelyUsed)
@@ -240,23 +262,10 @@ void CExtPopupMenuWnd::DrawPaletteItems(CDC* pDC)
             pPM->DrawSeparator(*pDC, rec.m_rcItem, false, true, this, 0);
             continue;
         }
-        BYTE nFlags = 0;
-        if (bNotify)
-            nFlags |= DRAWITEMDATA::__DIF_NOTIFY;
-        if (rec.m_bPopup)
-            nFlags |= DRAWITEMDATA::__DIF_POPUP;
-        DRAWITEMDATA did(pDC, &rec.m_rcItemWithIndents, &rec.m_rcItem, &mi, this, nFlags);
+        DRAWITEMDATA did(pDC, &rec.m_rcItemWithIndents, &rec.m_rcItem, &mi, this, ItemDrawFlags(bNotify, rec.m_bPopup));
         if (bNotify && did.Notify())
             continue;
-        bool bNoIcon = false, bNoText = false;
-        if (mi.IsInplaceEdit())
-            bNoIcon = bNoText = true;
-        else if ((mi.m_nKindFlags & MENUITEMDATA::__MIK_ICON_ONLY) != 0)
-        {
-            CExtCmdIcon* pIcon = mi.GetIcon();
-            bNoText = pIcon != NULL && !pIcon->IsEmpty();
-        }
-        did.PaintDefault(bNoIcon, bNoText, false, false, false);
+        PaintPaletteItemDefault(did, mi);
     }
 }
 
@@ -279,26 +288,14 @@ void CExtPopupMenuWnd::PaintParentItemCombined(int nParentItem, CDC* pDC, CExtPo
     CRect rcSubPaint;
     pSubMenu->GetPaintRect(rcSubPaint);
     pDC->ExcludeClipRect(&rcSubPaint);
-    BYTE nFlags = 0;
-    if (IsOwnerDrawNotifyOn())
-        nFlags |= DRAWITEMDATA::__DIF_NOTIFY;
-    if (mi.IsPopup())
-        nFlags |= DRAWITEMDATA::__DIF_POPUP;
-    DRAWITEMDATA did(pDC, &rcWithIndents, &rcItem, &mi, this, nFlags);
-    if ((nFlags & DRAWITEMDATA::__DIF_NOTIFY) == 0 || !did.Notify())
+    const bool bNotify = IsOwnerDrawNotifyOn();
+    DRAWITEMDATA did(pDC, &rcWithIndents, &rcItem, &mi, this, ItemDrawFlags(bNotify, mi.IsPopup()));
+    if (!bNotify || !did.Notify())
     {
-        bool bNoIcon = false, bNoText = false;
         if (IsPaletteLayout())
-        {
-            if (mi.IsInplaceEdit())
-                bNoIcon = bNoText = true;
-            else if ((mi.m_nKindFlags & MENUITEMDATA::__MIK_ICON_ONLY) != 0)
-            {
-                CExtCmdIcon* pIcon = mi.GetIcon();
-                bNoText = pIcon != NULL && !pIcon->IsEmpty();
-            }
-        }
-        did.PaintDefault(bNoIcon, bNoText, false, false, false);
+            PaintPaletteItemDefault(did, mi);
+        else
+            did.PaintDefault(false, false, false, false, false);
     }
     pDC->SelectClipRgn(NULL);
 }
@@ -319,19 +316,8 @@ void CExtPopupMenuWnd::OnPaintMenu(CDC& dcTarget, bool bUseMemoryDC)
     CRect rcPaint;
     GetPaintRect(rcPaint);
 
-    // Off screen: a bitmap of the client size, so that client coordinates hold unchanged.
-    CDC dcMem;
-    CBitmap bmpMem;
-    CBitmap* pOldBmp = NULL;
-    CDC* pDC = &dcTarget;
-    if (bUseMemoryDC && !rcClient.IsRectEmpty() && dcMem.CreateCompatibleDC(&dcTarget) &&
-        bmpMem.CreateCompatibleBitmap(&dcTarget, rcClient.Width(), rcClient.Height()))
-    {
-        pOldBmp = dcMem.SelectObject(&bmpMem);
-        dcMem.BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcTarget, 0, 0, SRCCOPY);
-        pDC = &dcMem;
-    }
-    CDC& dc = *pDC;
+    PaintBuffer buffer(dcTarget, rcClient, bUseMemoryDC);
+    CDC& dc = buffer.DC();
     CFont* pOldFont = dc.SelectObject(&pPM->m_FontNormal);
     PaintMenuBackground(dc, rcPaint, pPM);
     ExcludeServiceAreasFromClip(dc, rcClient, rcPaint, rcMargins);
@@ -343,18 +329,37 @@ void CExtPopupMenuWnd::OnPaintMenu(CDC& dcTarget, bool bUseMemoryDC)
     if (bCombined)
         PaintCombinedBorder(dc, rcPaint, pPM);
     dc.SelectObject(pOldFont);
-    if (pDC == &dcMem)
-    {
-        dcTarget.BitBlt(rcPaint.left, rcPaint.top, rcPaint.Width(), rcPaint.Height(), &dcMem, rcPaint.left, rcPaint.top,
-                        SRCCOPY);
-        dcMem.SelectObject(pOldBmp);
-    }
+    buffer.CopyToTarget(rcPaint);
     // The shadow and the combined border go straight to the target: the shadow lies
     // outside the paint rectangle the memory bitmap gives back.
     if (IsShadowEnabled() && IsAnimationDone() && GetShadowSize() > 0 && GetSafeHwnd() != NULL)
         PaintMenuShadow(dcTarget, rcPaint, bCombined, pPM);
     if (bCombined)
         PaintCombinedBorder(dcTarget, rcPaint, pPM);
+}
+
+CExtPopupMenuWnd::PaintBuffer::PaintBuffer(CDC& dcTarget, const CRect& rcClient, bool bWanted)
+    : m_dcTarget(dcTarget), m_pOldBmp(NULL), m_pDC(&dcTarget)
+{
+    if (bWanted && !rcClient.IsRectEmpty() && m_dcMem.CreateCompatibleDC(&dcTarget) &&
+        m_bmpMem.CreateCompatibleBitmap(&dcTarget, rcClient.Width(), rcClient.Height()))
+    {
+        m_pOldBmp = m_dcMem.SelectObject(&m_bmpMem);
+        m_dcMem.BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcTarget, 0, 0, SRCCOPY);
+        m_pDC = &m_dcMem;
+    }
+}
+
+CExtPopupMenuWnd::PaintBuffer::~PaintBuffer()
+{
+    if (m_pDC == &m_dcMem)
+        m_dcMem.SelectObject(m_pOldBmp);
+}
+
+void CExtPopupMenuWnd::PaintBuffer::CopyToTarget(const CRect& rc)
+{
+    if (m_pDC == &m_dcMem)
+        m_dcTarget.BitBlt(rc.left, rc.top, rc.Width(), rc.Height(), &m_dcMem, rc.left, rc.top, SRCCOPY);
 }
 
 // The receiver may paint the background or the frame itself; otherwise the theme's menu

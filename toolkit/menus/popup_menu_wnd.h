@@ -680,6 +680,31 @@ protected:
     void ExecuteItem(int nIndex);
     // Left or Esc in a sub-menu: the parent becomes current again, its item still selected.
     bool CloseToParent();
+    // A bitmap of the client size that a paint goes through off screen, so that client
+    // coordinates hold unchanged; where none is wanted or none can be made, the paint goes
+    // straight to the target.
+    class PaintBuffer
+    {
+    public:
+        PaintBuffer(CDC& dcTarget, const CRect& rcClient, bool bWanted);
+        ~PaintBuffer();
+        PaintBuffer(const PaintBuffer&) = delete;
+        PaintBuffer& operator=(const PaintBuffer&) = delete;
+        CDC& DC() { return *m_pDC; }
+        // Copies a part of the buffer to the target (nothing when painting went straight there).
+        void CopyToTarget(const CRect& rc);
+
+    private:
+        CDC& m_dcTarget;
+        CDC m_dcMem;
+        CBitmap m_bmpMem;
+        CBitmap* m_pOldBmp;
+        CDC* m_pDC;
+    };
+    // Sets or clears the top-level state of a menu being (re)built; a top-level menu has no
+    // parent.
+    void SetTopLevel(bool bTopLevel);
+
     // ---- the steps of OnPaintMenu and OnPaintFull ----------------------------------------
     void PaintMenuBackground(CDC& dc, const CRect& rcPaint, CExtPaintManager* pPM);
     void ExcludeServiceAreasFromClip(CDC& dc, const CRect& rcClient, const CRect& rcPaint, const CRect& rcMargins);
