@@ -637,16 +637,17 @@ void ComposePatternFramePixels(int nKind, int nPercent, int nPercentOld, const C
 void PaintSlideFrame(AnimationBuffers& buffers, const CRect& rcPaint, int nKind, int nPercent, int nCombineSide)
 {
     CDC& dc = buffers.Target();
-    const int W = rcPaint.Width(), H = rcPaint.Height();
+    const int nWidth = rcPaint.Width(), nHeight = rcPaint.Height();
     buffers.ShowBefore();
-    const int dy = (100 - nPercent) * H / 100;
-    const int dx = (nKind == 2) ? (100 - nPercent) * W / 100 : 0;
-    const int yFrom = (nCombineSide == 2) ? rcPaint.top + dy : rcPaint.top - dy;
-    const int xFrom = (nCombineSide == 3) ? rcPaint.left + dx : rcPaint.left - dx;
+    const int nHiddenHeight = (100 - nPercent) * nHeight / 100;
+    const int nHiddenWidth = (nKind == 2) ? (100 - nPercent) * nWidth / 100 : 0;
+    const int yFrom = (nCombineSide == 2) ? rcPaint.top + nHiddenHeight : rcPaint.top - nHiddenHeight;
+    const int xFrom = (nCombineSide == 3) ? rcPaint.left + nHiddenWidth : rcPaint.left - nHiddenWidth;
     CRgn rgn;
     rgn.CreateRectRgnIndirect(&rcPaint);
     dc.SelectClipRgn(&rgn);
-    buffers.WithAfter([&] { dc.BitBlt(xFrom, yFrom, W, H, &buffers.MemDC(), rcPaint.left, rcPaint.top, SRCCOPY); });
+    buffers.WithAfter(
+        [&] { dc.BitBlt(xFrom, yFrom, nWidth, nHeight, &buffers.MemDC(), rcPaint.left, rcPaint.top, SRCCOPY); });
     dc.SelectClipRgn(NULL);
 }
 
@@ -654,14 +655,16 @@ void PaintSlideFrame(AnimationBuffers& buffers, const CRect& rcPaint, int nKind,
 void PaintStretchFrame(AnimationBuffers& buffers, const CRect& rcPaint, int nKind, int nPercent, int nCombineSide)
 {
     CDC& dc = buffers.Target();
-    const int W = rcPaint.Width(), H = rcPaint.Height();
+    const int nWidth = rcPaint.Width(), nHeight = rcPaint.Height();
     buffers.ShowBefore();
-    const int w = (nKind == 5) ? W * nPercent / 100 : W;
-    const int h = H * nPercent / 100;
-    const int y = (nCombineSide == 2) ? rcPaint.bottom - h : rcPaint.top;
+    const int nShownWidth = (nKind == 5) ? nWidth * nPercent / 100 : nWidth;
+    const int nShownHeight = nHeight * nPercent / 100;
+    const int yTop = (nCombineSide == 2) ? rcPaint.bottom - nShownHeight : rcPaint.top;
     const int nOldMode = dc.SetStretchBltMode(COLORONCOLOR);
-    buffers.WithAfter(
-        [&] { dc.StretchBlt(rcPaint.left, y, w, h, &buffers.MemDC(), rcPaint.left, rcPaint.top, W, H, SRCCOPY); });
+    buffers.WithAfter([&] {
+        dc.StretchBlt(rcPaint.left, yTop, nShownWidth, nShownHeight, &buffers.MemDC(), rcPaint.left, rcPaint.top,
+                      nWidth, nHeight, SRCCOPY);
+    });
     dc.SetStretchBltMode(nOldMode);
 }
 
@@ -671,32 +674,33 @@ void PaintExpandFrame(AnimationBuffers& buffers, const CRect& rcPaint, int nPerc
                       const CExtPopupMenuWnd::ExpandEffectRectsArr_t& arr)
 {
     CDC& dc = buffers.Target();
-    const int W = rcPaint.Width(), H = rcPaint.Height();
+    const int nWidth = rcPaint.Width(), nHeight = rcPaint.Height();
     buffers.ShowBefore();
     const int nOldMode = dc.SetStretchBltMode(COLORONCOLOR);
     buffers.WithAfter([&] {
         CDC& dcMem = buffers.MemDC();
         if (arr.GetSize() == 0)
         {
-            dc.StretchBlt(rcPaint.left, rcPaint.top, W, H * nPercent / 100, &dcMem, rcPaint.left, rcPaint.top, W, H,
-                          SRCCOPY);
+            dc.StretchBlt(rcPaint.left, rcPaint.top, nWidth, nHeight * nPercent / 100, &dcMem, rcPaint.left,
+                          rcPaint.top, nWidth, nHeight, SRCCOPY);
             return;
         }
         // The part above the first row, then each row's band, then the rest below.
         const int yFirst = arr[0].m_rcItem.top;
-        dc.BitBlt(rcPaint.left, rcPaint.top, W, yFirst - rcPaint.top, &dcMem, rcPaint.left, rcPaint.top, SRCCOPY);
+        dc.BitBlt(rcPaint.left, rcPaint.top, nWidth, yFirst - rcPaint.top, &dcMem, rcPaint.left, rcPaint.top, SRCCOPY);
         int y = yFirst;
         for (int n = 0; n < arr.GetSize(); n++)
         {
             const CRect& rc = arr[n].m_rcItem;
-            const int h = arr[n].m_bRarelyUsed ? rc.Height() * nPercent / 100 : rc.Height();
-            if (h > 0)
-                dc.StretchBlt(rcPaint.left, y, W, h, &dcMem, rcPaint.left, rc.top, W, rc.Height(), SRCCOPY);
-            y += h;
+            const int nRowHeight = arr[n].m_bRarelyUsed ? rc.Height() * nPercent / 100 : rc.Height();
+            if (nRowHeight > 0)
+                dc.StretchBlt(rcPaint.left, y, nWidth, nRowHeight, &dcMem, rcPaint.left, rc.top, nWidth, rc.Height(),
+                              SRCCOPY);
+            y += nRowHeight;
         }
         const int yLast = arr[arr.GetSize() - 1].m_rcItem.bottom;
         if (rcPaint.bottom > yLast)
-            dc.BitBlt(rcPaint.left, y, W, rcPaint.bottom - yLast, &dcMem, rcPaint.left, yLast, SRCCOPY);
+            dc.BitBlt(rcPaint.left, y, nWidth, rcPaint.bottom - yLast, &dcMem, rcPaint.left, yLast, SRCCOPY);
     });
     dc.SetStretchBltMode(nOldMode);
 }
