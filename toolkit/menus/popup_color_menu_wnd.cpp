@@ -452,28 +452,15 @@ void CExtPopupColorMenuWnd::OnPaintMenu(CDC& dcTarget, bool bUseMemoryDC)
         GetClientRect(&rcClient);
     // The background, frame, left area and shadow of the menu come first, then the rows
     // and cells on top, all in one buffer so that a hover change does not flicker.
-    CDC dcMem;
-    CBitmap bmpMem;
-    CBitmap* pOldBmp = NULL;
-    CDC* pDC = &dcTarget;
-    if (bUseMemoryDC && !rcClient.IsRectEmpty() && dcMem.CreateCompatibleDC(&dcTarget) &&
-        bmpMem.CreateCompatibleBitmap(&dcTarget, rcClient.Width(), rcClient.Height()))
-    {
-        pOldBmp = dcMem.SelectObject(&bmpMem);
-        dcMem.BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcTarget, 0, 0, SRCCOPY);
-        pDC = &dcMem;
-    }
-    CExtPopupMenuWnd::OnPaintMenu(*pDC, false);
-    pDC->SelectClipRgn(NULL);
-    CFont* pOldFont = pDC->SelectObject(&pPM->m_FontNormal);
-    PaintRows(*pDC, pPM);
-    PaintCells(*pDC, pPM);
-    pDC->SelectObject(pOldFont);
-    if (pDC == &dcMem)
-    {
-        dcTarget.BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcMem, 0, 0, SRCCOPY);
-        dcMem.SelectObject(pOldBmp);
-    }
+    PaintBuffer buffer(dcTarget, rcClient, bUseMemoryDC);
+    CDC& dc = buffer.DC();
+    CExtPopupMenuWnd::OnPaintMenu(dc, false);
+    dc.SelectClipRgn(NULL);
+    CFont* pOldFont = dc.SelectObject(&pPM->m_FontNormal);
+    PaintRows(dc, pPM);
+    PaintCells(dc, pPM);
+    dc.SelectObject(pOldFont);
+    buffer.CopyToTarget(CRect(0, 0, rcClient.Width(), rcClient.Height()));
 }
 
 BOOL CExtPopupColorMenuWnd::OnQueryNewPalette()

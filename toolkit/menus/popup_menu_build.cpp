@@ -77,11 +77,8 @@ bool CExtPopupMenuWnd::LoadMenu(HWND hWndCmdRecv, CMenu* pMenu, bool bPopupMenu,
     return bResult;
 }
 
-bool CExtPopupMenuWnd::UpdateFromMenu(CMenu* pMenu, bool bTopLevel, bool bNoCmdProfile)
+void CExtPopupMenuWnd::SetTopLevel(bool bTopLevel)
 {
-    RemoveAllItems(bNoCmdProfile);
-    if (pMenu == NULL)
-        return true;
     if (bTopLevel)
     {
         m_nMenuFlags |= __MF_TOP_LEVEL;
@@ -89,6 +86,14 @@ bool CExtPopupMenuWnd::UpdateFromMenu(CMenu* pMenu, bool bTopLevel, bool bNoCmdP
     }
     else
         m_nMenuFlags &= ~__MF_TOP_LEVEL;
+}
+
+bool CExtPopupMenuWnd::UpdateFromMenu(CMenu* pMenu, bool bTopLevel, bool bNoCmdProfile)
+{
+    RemoveAllItems(bNoCmdProfile);
+    if (pMenu == NULL)
+        return true;
+    SetTopLevel(bTopLevel);
     HMENU hMenu = pMenu->GetSafeHmenu();
     const int nCount = ::GetMenuItemCount(hMenu);
     int nRecentPos = -1;
@@ -224,13 +229,7 @@ bool CExtPopupMenuWnd::BuildFromCmdTree(HWND hWndCmdRecv, CExtCustomizeCmdTreeNo
     RemoveAllItems(false);
     if (pNode == NULL)
         return true;
-    if (bTopLevel)
-    {
-        m_nMenuFlags |= __MF_TOP_LEVEL;
-        m_pParentMenu = NULL;
-    }
-    else
-        m_nMenuFlags &= ~__MF_TOP_LEVEL;
+    SetTopLevel(bTopLevel);
     int nRecentPos = -1;
     for (int i = 0; i < pNode->GetNodeCount(); i++)
     {

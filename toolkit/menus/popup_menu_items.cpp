@@ -639,103 +639,118 @@ int CExtPopupMenuWnd::ItemRemoveSeparators()
     return nRemoved;
 }
 
+namespace {
+
+typedef CExtPopupMenuWnd::MENUITEMDATA MENUITEMDATA;
+
+// The item at nPos, NULL outside the menu.
+MENUITEMDATA* ItemAtOrNull(CExtPopupMenuWnd& menu, int nPos)
+{
+    return (nPos >= 0 && nPos < menu.ItemGetCount()) ? &menu.m_items.ElementAt(nPos) : NULL;
+}
+
+const MENUITEMDATA* ItemAtOrNull(const CExtPopupMenuWnd& menu, int nPos)
+{
+    return (nPos >= 0 && nPos < menu.ItemGetCount()) ? &menu.m_items.GetAt(nPos) : NULL;
+}
+
+// A layout bit that changes the item's size: the item is measured again when it changed.
+void SetLayoutBitAndMeasure(MENUITEMDATA& mi, BYTE nBit, bool bOn)
+{
+    if (SetStateBit(mi.m_nLayoutFlags, nBit, bOn) != bOn)
+        mi.MeasureItem();
+}
+
+}  // namespace
+
 bool CExtPopupMenuWnd::ItemPaletteWrapGet(int nPos) const
 {
-    if (nPos < 0 || nPos >= ItemGetCount())
-        return false;
-    return (m_items.ElementAt(nPos).m_nLayoutFlags & MENUITEMDATA::__MIF_PALETTE_WRAP) != 0;
+    const MENUITEMDATA* pItem = ItemAtOrNull(*this, nPos);
+    return pItem != NULL && (pItem->m_nLayoutFlags & MENUITEMDATA::__MIF_PALETTE_WRAP) != 0;
 }
 
 bool CExtPopupMenuWnd::ItemPaletteWrapSet(int nPos, bool bWrap)
 {
-    if (nPos < 0 || nPos >= ItemGetCount())
+    MENUITEMDATA* pItem = ItemAtOrNull(*this, nPos);
+    if (pItem == NULL)
         return false;
-    SetStateBit(m_items.ElementAt(nPos).m_nLayoutFlags, MENUITEMDATA::__MIF_PALETTE_WRAP, bWrap);
+    SetStateBit(pItem->m_nLayoutFlags, MENUITEMDATA::__MIF_PALETTE_WRAP, bWrap);
     return true;
 }
 
 bool CExtPopupMenuWnd::ItemOwnWidthGet(int nPos) const
 {
-    if (nPos < 0 || nPos >= ItemGetCount())
-        return false;
-    return m_items.ElementAt(nPos).IsPaletteStyle();
+    const MENUITEMDATA* pItem = ItemAtOrNull(*this, nPos);
+    return pItem != NULL && pItem->IsPaletteStyle();
 }
 
 bool CExtPopupMenuWnd::ItemOwnWidthSet(int nPos, bool bOwnWidth)
 {
-    if (nPos < 0 || nPos >= ItemGetCount())
+    MENUITEMDATA* pItem = ItemAtOrNull(*this, nPos);
+    if (pItem == NULL)
         return false;
-    MENUITEMDATA& mi = m_items.ElementAt(nPos);
-    if (SetStateBit(mi.m_nLayoutFlags, MENUITEMDATA::__MIF_NO_LEFT_AREA, bOwnWidth) != bOwnWidth)
-        mi.MeasureItem();
+    SetLayoutBitAndMeasure(*pItem, MENUITEMDATA::__MIF_NO_LEFT_AREA, bOwnWidth);
     return true;
 }
 
 bool CExtPopupMenuWnd::ItemEnabledGet(int nPos) const
 {
-    if (nPos < 0 || nPos >= ItemGetCount())
-        return false;
-    return m_items.ElementAt(nPos).IsEnabled();
+    const MENUITEMDATA* pItem = ItemAtOrNull(*this, nPos);
+    return pItem != NULL && pItem->IsEnabled();
 }
 
 bool CExtPopupMenuWnd::ItemEnabledSet(int nPos, bool bEnabled)
 {
-    if (nPos < 0 || nPos >= ItemGetCount())
+    MENUITEMDATA* pItem = ItemAtOrNull(*this, nPos);
+    if (pItem == NULL || pItem->m_nCmdID == TYPE_SEPARATOR)
         return false;
-    MENUITEMDATA& mi = m_items.ElementAt(nPos);
-    if (mi.m_nCmdID == TYPE_SEPARATOR)
-        return false;
-    mi.Enable(bEnabled);
+    pItem->Enable(bEnabled);
     return true;
 }
 
 bool CExtPopupMenuWnd::ItemDefaultGet(int nPos) const
 {
-    if (nPos < 0 || nPos >= ItemGetCount())
-        return false;
-    return m_items.ElementAt(nPos).IsDefault();
+    const MENUITEMDATA* pItem = ItemAtOrNull(*this, nPos);
+    return pItem != NULL && pItem->IsDefault();
 }
 
 bool CExtPopupMenuWnd::ItemDefaultSet(int nPos, bool bDefault)
 {
-    if (nPos < 0 || nPos >= ItemGetCount())
+    MENUITEMDATA* pItem = ItemAtOrNull(*this, nPos);
+    if (pItem == NULL)
         return false;
-    MENUITEMDATA& mi = m_items.ElementAt(nPos);
-    if (SetStateBit(mi.m_nLayoutFlags, MENUITEMDATA::__MIF_DEFAULT, bDefault) != bDefault)
-        mi.MeasureItem();
+    SetLayoutBitAndMeasure(*pItem, MENUITEMDATA::__MIF_DEFAULT, bDefault);
     return true;
 }
 
 bool CExtPopupMenuWnd::ItemBoldGet(int nPos) const
 {
-    if (nPos < 0 || nPos >= ItemGetCount())
-        return false;
-    return (m_items.ElementAt(nPos).m_nKindFlags & MENUITEMDATA::__MIK_BOLD) != 0;
+    const MENUITEMDATA* pItem = ItemAtOrNull(*this, nPos);
+    return pItem != NULL && (pItem->m_nKindFlags & MENUITEMDATA::__MIK_BOLD) != 0;
 }
 
 bool CExtPopupMenuWnd::ItemBoldSet(int nPos, bool bBold)
 {
-    if (nPos < 0 || nPos >= ItemGetCount())
+    MENUITEMDATA* pItem = ItemAtOrNull(*this, nPos);
+    if (pItem == NULL)
         return false;
-    MENUITEMDATA& mi = m_items.ElementAt(nPos);
-    SetStateBit(mi.m_nKindFlags, MENUITEMDATA::__MIK_BOLD, bBold);
-    if (SetStateBit(mi.m_nLayoutFlags, MENUITEMDATA::__MIF_DEFAULT, bBold) != bBold)
-        mi.MeasureItem();
+    SetStateBit(pItem->m_nKindFlags, MENUITEMDATA::__MIK_BOLD, bBold);
+    SetLayoutBitAndMeasure(*pItem, MENUITEMDATA::__MIF_DEFAULT, bBold);
     return true;
 }
 
 bool CExtPopupMenuWnd::ItemFlagGet(int nPos) const
 {
-    if (nPos < 0 || nPos >= ItemGetCount())
-        return false;
-    return (m_items.ElementAt(nPos).m_nStateFlags & MENUITEMDATA::__MIS_FLAG_04) != 0;
+    const MENUITEMDATA* pItem = ItemAtOrNull(*this, nPos);
+    return pItem != NULL && (pItem->m_nStateFlags & MENUITEMDATA::__MIS_FLAG_04) != 0;
 }
 
 bool CExtPopupMenuWnd::ItemFlagSet(int nPos, bool bOn)
 {
-    if (nPos < 0 || nPos >= ItemGetCount())
+    MENUITEMDATA* pItem = ItemAtOrNull(*this, nPos);
+    if (pItem == NULL)
         return false;
-    SetStateBit(m_items.ElementAt(nPos).m_nStateFlags, MENUITEMDATA::__MIS_FLAG_04, bOn);
+    SetStateBit(pItem->m_nStateFlags, MENUITEMDATA::__MIS_FLAG_04, bOn);
     return true;
 }
 

@@ -37,6 +37,18 @@ int PaletteAdvance(const MENUITEMDATA& mi, bool bFirstInRow)
 // The drop-down button of an in-place edit item is as wide in every theme.
 const int kInplaceDropDownWidth = 15;
 
+// The item's rectangle cache (with or without its indents), NULL for an item that is not
+// displayed and so has no rectangle. A cache that is not empty answers the rectangle.
+CRect* ItemRectCache(MENUITEMDATA& mi, bool bIncludeIndents, RECT& rcItem)
+{
+    if (!mi.IsDisplayed())
+        return NULL;
+    CRect& rcCache = bIncludeIndents ? mi.m_rcItemWithIndents : mi.m_rcItem;
+    if (!rcCache.IsRectEmpty())
+        rcItem = rcCache;
+    return &rcCache;
+}
+
 }  // namespace
 
 void CExtPopupMenuWnd::MENUITEMDATA::GetInplaceEditRect(RECT& rcEdit, const RECT& rcItem, bool bRTL) const
@@ -437,14 +449,9 @@ void CExtPopupMenuWnd::GetItemRect(int nIndex, RECT& rcItem, bool bIncludeIndent
     if (nCount == 0 || nIndex < 0 || nIndex >= nCount)
         return;
     MENUITEMDATA& mi = m_items.ElementAt(nIndex);
-    if (!mi.IsDisplayed())
+    CRect* pCache = ItemRectCache(mi, bIncludeIndents, rcItem);
+    if (pCache == NULL || !pCache->IsRectEmpty())
         return;
-    CRect& rcCache = bIncludeIndents ? mi.m_rcItemWithIndents : mi.m_rcItem;
-    if (!rcCache.IsRectEmpty())
-    {
-        rcItem = rcCache;
-        return;
-    }
     CRect rcP;
     GetPaintRect(rcP);
     CRect rcM;
@@ -471,7 +478,7 @@ void CExtPopupMenuWnd::GetItemRect(int nIndex, RECT& rcItem, bool bIncludeIndent
     rc.OffsetRect(rcP.left + (int)m_nLeftAreaWidth, rcP.top);
     if (bTearOff)
         rc.OffsetRect(0, GetTearOffCaptionHeight());
-    rcCache = rc;
+    *pCache = rc;
     rcItem = rc;
 }
 
@@ -495,14 +502,9 @@ void CExtPopupMenuWnd::GetPaletteItemRect(int nIndex, RECT& rcItem, bool bInclud
         return;
     }
     MENUITEMDATA& mi = m_items.ElementAt(nIndex);
-    if (!mi.IsDisplayed())
+    CRect* pCache = ItemRectCache(mi, bIncludeIndents, rcItem);
+    if (pCache == NULL || !pCache->IsRectEmpty())
         return;
-    CRect& rcCache = bIncludeIndents ? mi.m_rcItemWithIndents : mi.m_rcItem;
-    if (!rcCache.IsRectEmpty())
-    {
-        rcItem = rcCache;
-        return;
-    }
     CRect rcM;
     GetBorderMargins(rcM);
     const int nSepLine = stat_GetSeparatorHeight(GetPaintManager());
@@ -564,7 +566,7 @@ void CExtPopupMenuWnd::GetPaletteItemRect(int nIndex, RECT& rcItem, bool bInclud
     rc.OffsetRect(rcP.left + (int)m_nLeftAreaWidth, rcP.top);
     if (IsTearOffEnabled())
         rc.OffsetRect(0, GetTearOffCaptionHeight());
-    rcCache = rc;
+    *pCache = rc;
     rcItem = rc;
 }
 

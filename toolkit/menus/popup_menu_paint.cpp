@@ -11,7 +11,6 @@
 #include "toolkit/theme/pm_push_button.h"
 
 #include <algorithm>
-#include <functional>
 #include <stdlib.h>
 #include <string.h>
 
@@ -23,6 +22,32 @@ CExtPaintManager* MenuPM(CExtPopupMenuWnd* pMenu)
 {
     CExtPaintManager* pPM = pMenu->GetPaintManager();
     return (pPM != NULL) ? pPM : g_CurrentPaintManager.GetPM();
+}
+
+// The flags of an item's draw record: notify the receiver first, the item opens a sub-menu.
+BYTE ItemDrawFlags(bool bNotify, bool bPopup)
+{
+    BYTE nFlags = 0;
+    if (bNotify)
+        nFlags |= CExtPopupMenuWnd::DRAWITEMDATA::__DIF_NOTIFY;
+    if (bPopup)
+        nFlags |= CExtPopupMenuWnd::DRAWITEMDATA::__DIF_POPUP;
+    return nFlags;
+}
+
+// A palette cell shows no icon and no text for an in-place edit (the edit fills it), and
+// no text for an icon-only item that has its icon.
+void PaintPaletteItemDefault(CExtPopupMenuWnd::DRAWITEMDATA& did, MENUITEMDATA& mi)
+{
+    bool bNoIcon = false, bNoText = false;
+    if (mi.IsInplaceEdit())
+        bNoIcon = bNoText = true;
+    else if ((mi.m_nKindFlags & MENUITEMDATA::__MIK_ICON_ONLY) != 0)
+    {
+        CExtCmdIcon* pIcon = mi.GetIcon();
+        bNoText = pIcon != NULL && !pIcon->IsEmpty();
+    }
+    did.PaintDefault(bNoIcon, bNoText, false, false, false);
 }
 
 }  // namespace
@@ -166,11 +191,7 @@ void CExtPopupMenuWnd::DrawItems(CDC* pDC)
             bAfterOwnWidth = false;
             continue;
         }
-        BYTE nFlags = 0;
-        if (bNotify)
-            nFlags |= DRAWITEMDATA::__DIF_NOTIFY;
-        if (rec.m_bPopup)
-            nFlags |= DRAWITEMDATA::__DIF_POPUP;
+        BYTE nFlags = ItemDrawFlags(bNotify, rec.m_bPopup);
         if (g_bHighlightRarelyUsed)
         {
             if (rec.m_bRarelyUsed)
@@ -241,23 +262,10 @@ void CExtPopupMenuWnd::DrawPaletteItems(CDC* pDC)
             pPM->DrawSeparator(*pDC, rec.m_rcItem, false, true, this, 0);
             continue;
         }
-        BYTE nFlags = 0;
-        if (bNotify)
-            nFlags |= DRAWITEMDATA::__DIF_NOTIFY;
-        if (rec.m_bPopup)
-            nFlags |= DRAWITEMDATA::__DIF_POPUP;
-        DRAWITEMDATA did(pDC, &rec.m_rcItemWithIndents, &rec.m_rcItem, &mi, this, nFlags);
+        DRAWITEMDATA did(pDC, &rec.m_rcItemWithIndents, &rec.m_rcItem, &mi, this, ItemDrawFlags(bNotify, rec.m_bPopup));
         if (bNotify && did.Notify())
             continue;
-        bool bNoIcon = false, bNoText = false;
-        if (mi.IsInplaceEdit())
-            bNoIcon = bNoText = true;
-        else if ((mi.m_nKindFlags & MENUITEMDATA::__MIK_ICON_ONLY) != 0)
-        {
-            CExtCmdIcon* pIcon = mi.GetIcon();
-            bNoText = pIcon != NULL && !pIcon->IsEmpty();
-        }
-        did.PaintDefault(bNoIcon, bNoText, false, false, false);
+        PaintPaletteItemDefault(did, mi);
     }
 }
 
@@ -280,26 +288,14 @@ void CExtPopupMenuWnd::PaintParentItemCombined(int nParentItem, CDC* pDC, CExtPo
     CRect rcSubPaint;
     pSubMenu->GetPaintRect(rcSubPaint);
     pDC->ExcludeClipRect(&rcSubPaint);
-    BYTE nFlags = 0;
-    if (IsOwnerDrawNotifyOn())
-        nFlags |= DRAWITEMDATA::__DIF_NOTIFY;
-    if (mi.IsPopup())
-        nFlags |= DRAWITEMDATA::__DIF_POPUP;
-    DRAWITEMDATA did(pDC, &rcWithIndents, &rcItem, &mi, this, nFlags);
-    if ((nFlags & DRAWITEMDATA::__DIF_NOTIFY) == 0 || !did.Notify())
+    const bool bNotify = IsOwnerDrawNotifyOn();
+    DRAWITEMDATA did(pDC, &rcWithIndents, &rcItem, &mi, this, ItemDrawFlags(bNotify, mi.IsPopup()));
+    if (!bNotify || !did.Notify())
     {
-        bool bNoIcon = false, bNoText = false;
         if (IsPaletteLayout())
-        {
-            if (mi.IsInplaceEdit())
-                bNoIcon = bNoText = true;
-            else if ((mi.m_nKindFlags & MENUITEMDATA::__MIK_ICON_ONLY) != 0)
-            {
-                CExtCmdIcon* pIcon = mi.GetIcon();
-                bNoText = pIcon != NULL && !pIcon->IsEmpty();
-            }
-        }
-        did.PaintDefault(bNoIcon, bNoText, false, false, false);
+            PaintPaletteItemDefault(did, mi);
+        else
+            did.PaintDefault(false, false, false, false, false);
     }
     pDC->SelectClipRgn(NULL);
 }
@@ -312,31 +308,65 @@ void CExtPopupMenuWnd::OnPaintMenu(CDC& dcTarget, bool bUseMemoryDC)
         return;
     if (GetSafeHwnd() != NULL)
         CExtPaintManager::ClipOutChildren(&dcTarget, m_hWnd);
-    CRect rcM;
-    GetBorderMargins(rcM);
-    const int nShadow = GetShadowSize();
+    CRect rcMargins;
+    GetBorderMargins(rcMargins);
     CRect rcClient(0, 0, 0, 0);
     if (GetSafeHwnd() != NULL)
         GetClientRect(&rcClient);
-    CRect rcP;
-    GetPaintRect(rcP);
+    CRect rcPaint;
+    GetPaintRect(rcPaint);
 
-    // Off screen: a bitmap of the client size, so that client coordinates hold unchanged.
-    CDC dcMem;
-    CBitmap bmpMem;
-    CBitmap* pOldBmp = NULL;
-    CDC* pDC = &dcTarget;
-    if (bUseMemoryDC && !rcClient.IsRectEmpty() && dcMem.CreateCompatibleDC(&dcTarget) &&
-        bmpMem.CreateCompatibleBitmap(&dcTarget, rcClient.Width(), rcClient.Height()))
-    {
-        pOldBmp = dcMem.SelectObject(&bmpMem);
-        dcMem.BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcTarget, 0, 0, SRCCOPY);
-        pDC = &dcMem;
-    }
-    CDC& dc = *pDC;
+    PaintBuffer buffer(dcTarget, rcClient, bUseMemoryDC);
+    CDC& dc = buffer.DC();
     CFont* pOldFont = dc.SelectObject(&pPM->m_FontNormal);
+    PaintMenuBackground(dc, rcPaint, pPM);
+    ExcludeServiceAreasFromClip(dc, rcClient, rcPaint, rcMargins);
+    DrawItems(&dc);
+    dc.SelectClipRgn(NULL);
+    PaintServiceAreas(dc, pPM);
+    PaintLeftArea(dc, rcPaint, rcMargins);
+    const bool bCombined = (m_nPbwFlags & __PBW_FLAG_COMBINED) != 0 && GetSafeHwnd() != NULL;
+    if (bCombined)
+        PaintCombinedBorder(dc, rcPaint, pPM);
+    dc.SelectObject(pOldFont);
+    buffer.CopyToTarget(rcPaint);
+    // The shadow and the combined border go straight to the target: the shadow lies
+    // outside the paint rectangle the memory bitmap gives back.
+    if (IsShadowEnabled() && IsAnimationDone() && GetShadowSize() > 0 && GetSafeHwnd() != NULL)
+        PaintMenuShadow(dcTarget, rcPaint, bCombined, pPM);
+    if (bCombined)
+        PaintCombinedBorder(dcTarget, rcPaint, pPM);
+}
 
-    DRAWBACKGROUNDDATA dbd(dc, rcP, this);
+CExtPopupMenuWnd::PaintBuffer::PaintBuffer(CDC& dcTarget, const CRect& rcClient, bool bWanted)
+    : m_dcTarget(dcTarget), m_pOldBmp(NULL), m_pDC(&dcTarget)
+{
+    if (bWanted && !rcClient.IsRectEmpty() && m_dcMem.CreateCompatibleDC(&dcTarget) &&
+        m_bmpMem.CreateCompatibleBitmap(&dcTarget, rcClient.Width(), rcClient.Height()))
+    {
+        m_pOldBmp = m_dcMem.SelectObject(&m_bmpMem);
+        m_dcMem.BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcTarget, 0, 0, SRCCOPY);
+        m_pDC = &m_dcMem;
+    }
+}
+
+CExtPopupMenuWnd::PaintBuffer::~PaintBuffer()
+{
+    if (m_pDC == &m_dcMem)
+        m_dcMem.SelectObject(m_pOldBmp);
+}
+
+void CExtPopupMenuWnd::PaintBuffer::CopyToTarget(const CRect& rc)
+{
+    if (m_pDC == &m_dcMem)
+        m_dcTarget.BitBlt(rc.left, rc.top, rc.Width(), rc.Height(), &m_dcMem, rc.left, rc.top, SRCCOPY);
+}
+
+// The receiver may paint the background or the frame itself; otherwise the theme's menu
+// colour (or a palette's window background) fills it and the theme frames it.
+void CExtPopupMenuWnd::PaintMenuBackground(CDC& dc, const CRect& rcPaint, CExtPaintManager* pPM)
+{
+    DRAWBACKGROUNDDATA dbd(dc, rcPaint, this);
     if (m_hWndCmdReceiver != NULL && ::IsWindow(m_hWndCmdReceiver))
         ::SendMessage(m_hWndCmdReceiver, g_nMsgPopupDrawBackground, 0, (LPARAM)&dbd);
     if ((dbd.m_nFlags & 0x01) == 0)
@@ -345,7 +375,7 @@ void CExtPopupMenuWnd::OnPaintMenu(CDC& dcTarget, bool bUseMemoryDC)
         if (IsPaletteLayout() && (m_dwTrackFlags & TMF_PALETTE_BK) != 0)
         {
             CRgn rgn;
-            rgn.CreateRectRgnIndirect(&rcP);
+            rgn.CreateRectRgnIndirect(&rcPaint);
             dc.SelectClipRgn(&rgn);
             if (!pPM->DrawWindowBackground(true, dc, this, 0))
                 clrFill = pPM->LookupColor(1000, this);
@@ -354,20 +384,22 @@ void CExtPopupMenuWnd::OnPaintMenu(CDC& dcTarget, bool bUseMemoryDC)
         else
             clrFill = pPM->LookupColor(pPM->GetThemeId() == CExtPaintManager::ThemeIdBase ? 1000 : 2001, this);
         if (clrFill != COLORREF(-1))
-            dc.FillSolidRect(&rcP, clrFill);
+            dc.FillSolidRect(&rcPaint, clrFill);
     }
     if ((dbd.m_nFlags & 0x02) == 0)
-        pPM->DrawMenuFrame(dc, rcP, this, 0);
+        pPM->DrawMenuFrame(dc, rcPaint, this, 0);
+}
 
-    // Items never paint over the service areas and the borders.
-    const int nScrollLimit = IsScrollable() ? GetScrollLimit() : 0;
+// Items never paint over the service areas and the borders.
+void CExtPopupMenuWnd::ExcludeServiceAreasFromClip(CDC& dc, const CRect& rcClient, const CRect& rcPaint,
+                                                   const CRect& rcMargins)
+{
     if (HasExpandArea())
     {
         dc.ExcludeClipRect(&m_rcExpand);
         dc.ExcludeClipRect(rcClient.left, m_rcExpand.top, rcClient.right, m_rcExpand.bottom);
     }
-    const bool bTearOff = IsTearOffEnabled();
-    if (bTearOff)
+    if (IsTearOffEnabled())
     {
         dc.ExcludeClipRect(&m_rcTearOff);
         dc.ExcludeClipRect(rcClient.left, m_rcTearOff.top, rcClient.right, m_rcTearOff.bottom);
@@ -376,26 +408,28 @@ void CExtPopupMenuWnd::OnPaintMenu(CDC& dcTarget, bool bUseMemoryDC)
     {
         if (m_nScrollPos != 0)
             dc.ExcludeClipRect(rcClient.left, m_rcScrollTop.top - 1, rcClient.right, m_rcScrollTop.bottom + 1);
-        if (m_nScrollPos != nScrollLimit)
+        if (m_nScrollPos != GetScrollLimit())
             dc.ExcludeClipRect(rcClient.left, m_rcScrollBottom.top - 1, rcClient.right,
                                m_rcScrollBottom.bottom + 1);
     }
-    if (rcP.top >= rcClient.top)
-        dc.ExcludeClipRect(rcClient.left, rcClient.top, rcClient.right, rcP.top + rcM.top);
-    if (rcP.bottom <= rcClient.bottom)
-        dc.ExcludeClipRect(rcClient.left, rcP.bottom - rcM.bottom, rcClient.right, rcClient.bottom);
-    DrawItems(&dc);
+    if (rcPaint.top >= rcClient.top)
+        dc.ExcludeClipRect(rcClient.left, rcClient.top, rcClient.right, rcPaint.top + rcMargins.top);
+    if (rcPaint.bottom <= rcClient.bottom)
+        dc.ExcludeClipRect(rcClient.left, rcPaint.bottom - rcMargins.bottom, rcClient.right, rcClient.bottom);
+}
 
+// The expand button, the tear-off caption and the scroll buttons, hot under the pointer.
+void CExtPopupMenuWnd::PaintServiceAreas(CDC& dc, CExtPaintManager* pPM)
+{
     CPoint ptCursor(-32000, -32000);
     if (GetSafeHwnd() != NULL && ::GetCursorPos(&ptCursor))
         ScreenToClient(&ptCursor);
-    dc.SelectClipRgn(NULL);
     if (HasExpandArea())
     {
         const bool bHover = g_pActiveTearOff == NULL && m_rcExpand.PtInRect(ptCursor);
         pPM->DrawMenuExpandButton(dc, m_rcExpand, bHover, bHover, this, 0);
     }
-    if (bTearOff)
+    if (IsTearOffEnabled())
     {
         const bool bHover = m_rcTearOff.PtInRect(ptCursor) && !IsUntrackedMode();
         pPM->DrawMenuTearOffCaption(dc, m_rcTearOff, bHover, bHover, this, 0);
@@ -407,73 +441,68 @@ void CExtPopupMenuWnd::OnPaintMenu(CDC& dcTarget, bool bUseMemoryDC)
             const bool bHover = m_rcScrollTop.PtInRect(ptCursor) && g_pActiveTearOff == NULL;
             pPM->DrawMenuScrollButton(dc, bHover, m_nScrollingDelta > 0, true, &m_rcScrollTop, this, 0);
         }
-        if (m_nScrollPos != nScrollLimit)
+        if (m_nScrollPos != GetScrollLimit())
         {
             const bool bHover = m_rcScrollBottom.PtInRect(ptCursor) && g_pActiveTearOff == NULL;
             pPM->DrawMenuScrollButton(dc, bHover, m_nScrollingDelta < 0, false, &m_rcScrollBottom, this, 0);
         }
     }
-    if (m_nLeftAreaWidth > 0)
+}
+
+// The owner's strip beside the items, painted by the receiver.
+void CExtPopupMenuWnd::PaintLeftArea(CDC& dc, const CRect& rcPaint, const CRect& rcMargins)
+{
+    if (m_nLeftAreaWidth <= 0)
+        return;
+    CRect rcLeft(rcPaint.left, rcPaint.top + rcMargins.top, rcPaint.left + (int)m_nLeftAreaWidth,
+                 rcPaint.bottom - rcMargins.bottom);
+    rcLeft.OffsetRect(rcMargins.left, 0);
+    DRAWLEFTAREADATA dla(&dc, &rcLeft, this);
+    if (m_hWndCmdReceiver != NULL && ::IsWindow(m_hWndCmdReceiver))
+        ::SendMessage(m_hWndCmdReceiver, g_nMsgPopupDrawLeftArea, 0, (LPARAM)&dla);
+}
+
+// The border of a menu combined with its owner, and the owner's part through the callback.
+void CExtPopupMenuWnd::PaintCombinedBorder(CDC& dc, const CRect& rcPaint, CExtPaintManager* pPM)
+{
+    dc.SelectClipRgn(NULL);
+    CRect rcWnd;
+    GetWindowRect(&rcWnd);
+    ScreenToClient(&rcWnd);
+    pPM->DrawMenuBorder(dc, rcWnd, rcPaint, m_nCombineSide, this, 0);
+    if (m_pCbPaintCombinedContent != NULL)
+        m_pCbPaintCombinedContent(m_pCbPaintCombinedCookie, dc, *this, rcWnd, m_nCombineSide);
+}
+
+void CExtPopupMenuWnd::PaintMenuShadow(CDC& dcTarget, const CRect& rcPaint, bool bCombined, CExtPaintManager* pPM)
+{
+    const int nShadow = GetShadowSize();
+    dcTarget.SelectClipRgn(NULL);
+    HWND hWndTearOff = NULL;
+    CRect rcEmpty(0, 0, 0, 0);
+    if (bCombined && IsTopLevel() && m_pParentMenu == NULL)
     {
-        CRect rcLeft(rcP.left, rcP.top + rcM.top, rcP.left + (int)m_nLeftAreaWidth, rcP.bottom - rcM.bottom);
-        rcLeft.OffsetRect(rcM.left, 0);
-        DRAWLEFTAREADATA dla(&dc, &rcLeft, this);
-        if (m_hWndCmdReceiver != NULL && ::IsWindow(m_hWndCmdReceiver))
-            ::SendMessage(m_hWndCmdReceiver, g_nMsgPopupDrawLeftArea, 0, (LPARAM)&dla);
-    }
-    const bool bCombined = (m_nPbwFlags & __PBW_FLAG_COMBINED) != 0 && GetSafeHwnd() != NULL;
-    CRect rcWnd(0, 0, 0, 0);
-    if (bCombined)
-    {
-        dc.SelectClipRgn(NULL);
-        GetWindowRect(&rcWnd);
-        ScreenToClient(&rcWnd);
-        pPM->DrawMenuBorder(dc, rcWnd, rcP, m_nCombineSide, this, 0);
-        if (m_pCbPaintCombinedContent != NULL)
-            m_pCbPaintCombinedContent(m_pCbPaintCombinedCookie, dc, *this, rcWnd, m_nCombineSide);
-    }
-    dc.SelectObject(pOldFont);
-    if (pDC == &dcMem)
-    {
-        dcTarget.BitBlt(rcP.left, rcP.top, rcP.Width(), rcP.Height(), &dcMem, rcP.left, rcP.top, SRCCOPY);
-        dcMem.SelectObject(pOldBmp);
-    }
-    if (IsShadowEnabled() && IsAnimationDone() && nShadow > 0 && GetSafeHwnd() != NULL)
-    {
+        // The owner button's part casts its own shadow; neither shadow darkens the
+        // edge the menu and the button share.
+        CRect rcOwner(m_rcWndArea);
+        ScreenToClient(&rcOwner);
+        dcTarget.ExcludeClipRect(&rcPaint);
+        dcTarget.ExcludeClipRect(&rcOwner);
+        m_shadowCombined.Paint(pPM, dcTarget, rcOwner, rcOwner, rcPaint, nShadow, 75, 100, true, true, false, m_hWnd,
+                               hWndTearOff, NULL);
         dcTarget.SelectClipRgn(NULL);
-        HWND hWndTearOff = NULL;
-        CRect rcEmpty(0, 0, 0, 0);
-        if (bCombined && IsTopLevel() && m_pParentMenu == NULL)
-        {
-            // The owner button's part casts its own shadow; neither shadow darkens the
-            // edge the menu and the button share.
-            CRect rcOwner(m_rcWndArea);
-            ScreenToClient(&rcOwner);
-            dcTarget.ExcludeClipRect(&rcP);
-            dcTarget.ExcludeClipRect(&rcOwner);
-            m_shadowCombined.Paint(pPM, dcTarget, rcOwner, rcOwner, rcP, nShadow, 75, 100, true, true, false, m_hWnd,
-                                   hWndTearOff, NULL);
-            dcTarget.SelectClipRgn(NULL);
-            dcTarget.ExcludeClipRect(&rcP);
-            dcTarget.ExcludeClipRect(&rcOwner);
-            m_shadow.Paint(pPM, dcTarget, rcP, rcOwner, rcP, nShadow, 75, 100, true, true, false, m_hWnd, hWndTearOff,
-                           NULL);
-        }
-        else
-        {
-            dcTarget.ExcludeClipRect(&rcP);
-            m_shadow.Paint(pPM, dcTarget, rcP, rcEmpty, rcEmpty, nShadow, 75, 100, true, true, false, m_hWnd,
-                           hWndTearOff, NULL);
-        }
-        dcTarget.SelectClipRgn(NULL);
+        dcTarget.ExcludeClipRect(&rcPaint);
+        dcTarget.ExcludeClipRect(&rcOwner);
+        m_shadow.Paint(pPM, dcTarget, rcPaint, rcOwner, rcPaint, nShadow, 75, 100, true, true, false, m_hWnd,
+                       hWndTearOff, NULL);
     }
-    if (bCombined)
+    else
     {
-        dcTarget.SelectClipRgn(NULL);
-        pPM->DrawMenuBorder(dcTarget, rcWnd, rcP, m_nCombineSide, this, 0);
-        if (m_pCbPaintCombinedContent != NULL)
-            m_pCbPaintCombinedContent(m_pCbPaintCombinedCookie, dcTarget, *this, rcWnd, m_nCombineSide);
+        dcTarget.ExcludeClipRect(&rcPaint);
+        m_shadow.Paint(pPM, dcTarget, rcPaint, rcEmpty, rcEmpty, nShadow, 75, 100, true, true, false, m_hWnd,
+                       hWndTearOff, NULL);
     }
+    dcTarget.SelectClipRgn(NULL);
 }
 
 // ---- the open animation -------------------------------------------------------------------------
@@ -520,6 +549,162 @@ bool IsBlendingKind(int nKind)
     }
 }
 
+// The three buffers of the open animation: the screen before (0), the menu after (1) and
+// the composed frame (2), each selected into the memory DC in turn.
+class AnimationBuffers
+{
+public:
+    AnimationBuffers(CDC& dc, CDC& dcMem, CBitmap* pBitmaps, int cx, int cy)
+        : m_dc(dc), m_dcMem(dcMem), m_pBitmaps(pBitmaps), m_cx(cx), m_cy(cy)
+    {
+    }
+    CDC& Target() { return m_dc; }
+    void ShowBefore() { Show(0); }
+    void ShowFrame() { Show(2); }
+    // Runs fn with the menu's after image selected into MemDC().
+    template <class Fn> void WithAfter(Fn fn)
+    {
+        CBitmap* pOldBmp = m_dcMem.SelectObject(&m_pBitmaps[1]);
+        fn();
+        m_dcMem.SelectObject(pOldBmp);
+    }
+    CDC& MemDC() { return m_dcMem; }
+
+private:
+    void Show(int nBuffer)
+    {
+        CBitmap* pOldBmp = m_dcMem.SelectObject(&m_pBitmaps[nBuffer]);
+        m_dc.BitBlt(0, 0, m_cx, m_cy, &m_dcMem, 0, 0, SRCCOPY);
+        m_dcMem.SelectObject(pOldBmp);
+    }
+
+    CDC& m_dc;
+    CDC& m_dcMem;
+    CBitmap* m_pBitmaps;
+    int m_cx, m_cy;
+};
+
+// Fades: each channel weighted between before and after by the percentage.
+void BlendFramePixels(const COLORREF* pBefore, const COLORREF* pAfter, COLORREF* pFrame, size_t nPixels, int nPercent)
+{
+    for (size_t i = 0; i < nPixels; i++)
+    {
+        const COLORREF clrBefore = pBefore[i], clrAfter = pAfter[i];
+        const DWORD nRed = ((clrBefore & 0xFF) * (100 - nPercent) + (clrAfter & 0xFF) * nPercent) / 100;
+        const DWORD nGreen = (((clrBefore >> 8) & 0xFF) * (100 - nPercent) + ((clrAfter >> 8) & 0xFF) * nPercent) / 100;
+        const DWORD nBlue =
+            (((clrBefore >> 16) & 0xFF) * (100 - nPercent) + ((clrAfter >> 16) & 0xFF) * nPercent) / 100;
+        pFrame[i] = nRed | (nGreen << 8) | (nBlue << 16);
+    }
+}
+
+// The pattern kinds: random noise (7), a growing 32-pixel box pattern (8), growing (9) or
+// shrinking (10) circles in 32-pixel cells. Each pixel shows before or after.
+void ComposePatternFramePixels(int nKind, int nPercent, int nPercentOld, const COLORREF* pBefore,
+                               const COLORREF* pAfter, COLORREF* pFrame, int cx, int cy)
+{
+    if (nKind == 7)
+    {
+        const int nStep = nPercent - nPercentOld;
+        if (nStep > 0)
+            for (size_t i = 0; i < (size_t)cx * cy; i++)
+                if (rand() % nStep > nStep / 2 + 1)
+                    pFrame[i] = pAfter[i];
+        return;
+    }
+    const int nRadius = (nKind == 9) ? nPercent * 16 / 100 : (nKind == 10) ? (100 - nPercent) * 16 / 100 : 0;
+    for (int y = 0; y < cy; y++)
+    {
+        const bool bRowBefore = nKind == 8 && 100 - (y % 32) * 100 / 32 < nPercent;
+        for (int x = 0; x < cx; x++)
+        {
+            const size_t i = (size_t)y * cx + x;
+            bool bAfter;
+            if (nKind == 8)
+                bAfter = !bRowBefore && (x % 32) * 100 / 32 < nPercent;
+            else
+            {
+                const int dx = x % 32 - 16, dy = y % 32 - 16;
+                const bool bInside = dx * dx + dy * dy < nRadius * nRadius;
+                bAfter = (nKind == 9) ? bInside : !bInside;
+            }
+            pFrame[i] = bAfter ? pAfter[i] : pBefore[i];
+        }
+    }
+}
+
+// Slides (2 from the corner, 3 from the top edge or, above the owner, from the bottom).
+void PaintSlideFrame(AnimationBuffers& buffers, const CRect& rcPaint, int nKind, int nPercent, int nCombineSide)
+{
+    CDC& dc = buffers.Target();
+    const int nWidth = rcPaint.Width(), nHeight = rcPaint.Height();
+    buffers.ShowBefore();
+    const int nHiddenHeight = (100 - nPercent) * nHeight / 100;
+    const int nHiddenWidth = (nKind == 2) ? (100 - nPercent) * nWidth / 100 : 0;
+    const int yFrom = (nCombineSide == 2) ? rcPaint.top + nHiddenHeight : rcPaint.top - nHiddenHeight;
+    const int xFrom = (nCombineSide == 3) ? rcPaint.left + nHiddenWidth : rcPaint.left - nHiddenWidth;
+    CRgn rgn;
+    rgn.CreateRectRgnIndirect(&rcPaint);
+    dc.SelectClipRgn(&rgn);
+    buffers.WithAfter(
+        [&] { dc.BitBlt(xFrom, yFrom, nWidth, nHeight, &buffers.MemDC(), rcPaint.left, rcPaint.top, SRCCOPY); });
+    dc.SelectClipRgn(NULL);
+}
+
+// Unfolds (5 both ways, 6 downwards, or upwards above the owner) by stretching.
+void PaintStretchFrame(AnimationBuffers& buffers, const CRect& rcPaint, int nKind, int nPercent, int nCombineSide)
+{
+    CDC& dc = buffers.Target();
+    const int nWidth = rcPaint.Width(), nHeight = rcPaint.Height();
+    buffers.ShowBefore();
+    const int nShownWidth = (nKind == 5) ? nWidth * nPercent / 100 : nWidth;
+    const int nShownHeight = nHeight * nPercent / 100;
+    const int yTop = (nCombineSide == 2) ? rcPaint.bottom - nShownHeight : rcPaint.top;
+    const int nOldMode = dc.SetStretchBltMode(COLORONCOLOR);
+    buffers.WithAfter([&] {
+        dc.StretchBlt(rcPaint.left, yTop, nShownWidth, nShownHeight, &buffers.MemDC(), rcPaint.left, rcPaint.top,
+                      nWidth, nHeight, SRCCOPY);
+    });
+    dc.SetStretchBltMode(nOldMode);
+}
+
+// The expand animation: the rarely used rows grow from nothing while the others keep
+// their height.
+void PaintExpandFrame(AnimationBuffers& buffers, const CRect& rcPaint, int nPercent,
+                      const CExtPopupMenuWnd::ExpandEffectRectsArr_t& arr)
+{
+    CDC& dc = buffers.Target();
+    const int nWidth = rcPaint.Width(), nHeight = rcPaint.Height();
+    buffers.ShowBefore();
+    const int nOldMode = dc.SetStretchBltMode(COLORONCOLOR);
+    buffers.WithAfter([&] {
+        CDC& dcMem = buffers.MemDC();
+        if (arr.GetSize() == 0)
+        {
+            dc.StretchBlt(rcPaint.left, rcPaint.top, nWidth, nHeight * nPercent / 100, &dcMem, rcPaint.left,
+                          rcPaint.top, nWidth, nHeight, SRCCOPY);
+            return;
+        }
+        // The part above the first row, then each row's band, then the rest below.
+        const int yFirst = arr[0].m_rcItem.top;
+        dc.BitBlt(rcPaint.left, rcPaint.top, nWidth, yFirst - rcPaint.top, &dcMem, rcPaint.left, rcPaint.top, SRCCOPY);
+        int y = yFirst;
+        for (int n = 0; n < arr.GetSize(); n++)
+        {
+            const CRect& rc = arr[n].m_rcItem;
+            const int nRowHeight = arr[n].m_bRarelyUsed ? rc.Height() * nPercent / 100 : rc.Height();
+            if (nRowHeight > 0)
+                dc.StretchBlt(rcPaint.left, y, nWidth, nRowHeight, &dcMem, rcPaint.left, rc.top, nWidth, rc.Height(),
+                              SRCCOPY);
+            y += nRowHeight;
+        }
+        const int yLast = arr[arr.GetSize() - 1].m_rcItem.bottom;
+        if (rcPaint.bottom > yLast)
+            dc.BitBlt(rcPaint.left, y, nWidth, rcPaint.bottom - yLast, &dcMem, rcPaint.left, yLast, SRCCOPY);
+    });
+    dc.SetStretchBltMode(nOldMode);
+}
+
 }  // namespace
 
 void CExtPopupMenuWnd::ReleaseCachedBitmaps()
@@ -548,182 +733,93 @@ void CExtPopupMenuWnd::OnPaintFull(CDC& dc)
         OnPaintMenu(dc, true);
         return;
     }
-    if (m_bmpAnim[1].GetSafeHandle() == NULL)
-    {
-        if (!IsBlendingKind(nKind))
-        {
-            CBitmap bmp;
-            if (!bmp.CreateCompatibleBitmap(&dc, cx, cy))
-            {
-                OnPaintMenu(dc, true);
-                return;
-            }
-            CBitmap* pOld = dcMem.SelectObject(&bmp);
-            dcMem.BitBlt(0, 0, cx, cy, &dc, 0, 0, SRCCOPY);
-            OnPaintMenu(dcMem, false);
-            dc.BitBlt(0, 0, cx, cy, &dcMem, 0, 0, SRCCOPY);
-            dcMem.SelectObject(pOld);
-            return;
-        }
-        bool bMade = true;
-        for (int i = 0; i < 3 && bMade; i++)
-        {
-            HBITMAP hBmp = MakeSection(cx, cy, &m_pAnimBits[i]);
-            bMade = hBmp != NULL && m_bmpAnim[i].Attach(hBmp);
-        }
-        if (!bMade)
-        {
-            // No buffers: this paint goes without the animation.
-            CExtPopupBaseWnd::ReleaseCachedBitmaps();
-            OnPaintMenu(dc, true);
-            return;
-        }
-        CBitmap* pOld = dcMem.SelectObject(&m_bmpAnim[0]);
-        dcMem.BitBlt(0, 0, cx, cy, &dc, 0, 0, SRCCOPY);
-        dcMem.SelectObject(pOld);
-        ::GdiFlush();
-        memcpy(m_pAnimBits[1], m_pAnimBits[0], (size_t)cx * cy * 4);
-        memcpy(m_pAnimBits[2], m_pAnimBits[0], (size_t)cx * cy * 4);
-        pOld = dcMem.SelectObject(&m_bmpAnim[1]);
-        OnPaintMenu(dcMem, false);
-        dcMem.SelectObject(pOld);
-        ::GdiFlush();
-    }
-    const int p = std::max(0, std::min(100, m_nAnimPercent));
-    const int pOld = m_nAnimPercentOld;
-    const COLORREF* pBefore = m_pAnimBits[0];
-    const COLORREF* pAfter = m_pAnimBits[1];
-    COLORREF* pFrame = m_pAnimBits[2];
-    CRect rcP;
-    GetPaintRect(rcP);
-    const int W = rcP.Width(), H = rcP.Height();
-    auto copyFrame = [&]() {
-        CBitmap* pOldBmp = dcMem.SelectObject(&m_bmpAnim[2]);
-        dc.BitBlt(0, 0, cx, cy, &dcMem, 0, 0, SRCCOPY);
-        dcMem.SelectObject(pOldBmp);
-    };
-    auto withAfter = [&](const std::function<void()>& fn) {
-        CBitmap* pOldBmp = dcMem.SelectObject(&m_bmpAnim[1]);
-        fn();
-        dcMem.SelectObject(pOldBmp);
-    };
-    auto copyBefore = [&]() {
-        CBitmap* pOldBmp = dcMem.SelectObject(&m_bmpAnim[0]);
-        dc.BitBlt(0, 0, cx, cy, &dcMem, 0, 0, SRCCOPY);
-        dcMem.SelectObject(pOldBmp);
-    };
-    const size_t nPixels = (size_t)cx * cy;
+    if (m_bmpAnim[1].GetSafeHandle() == NULL && !PrepareAnimationBuffers(dc, dcMem, cx, cy, nKind))
+        return;
+    const int nPercent = std::max(0, std::min(100, m_nAnimPercent));
+    const int nPercentOld = m_nAnimPercentOld;
+    CRect rcPaint;
+    GetPaintRect(rcPaint);
+    AnimationBuffers buffers(dc, dcMem, m_bmpAnim, cx, cy);
     switch (nKind)
     {
     case 4:
-        for (size_t i = 0; i < nPixels; i++)
-        {
-            const COLORREF b = pBefore[i], a = pAfter[i];
-            const DWORD c0 = ((b & 0xFF) * (100 - p) + (a & 0xFF) * p) / 100;
-            const DWORD c1 = (((b >> 8) & 0xFF) * (100 - p) + ((a >> 8) & 0xFF) * p) / 100;
-            const DWORD c2 = (((b >> 16) & 0xFF) * (100 - p) + ((a >> 16) & 0xFF) * p) / 100;
-            pFrame[i] = c0 | (c1 << 8) | (c2 << 16);
-        }
+        BlendFramePixels(m_pAnimBits[0], m_pAnimBits[1], m_pAnimBits[2], (size_t)cx * cy, nPercent);
         ::GdiFlush();
-        copyFrame();
+        buffers.ShowFrame();
         break;
     case 7:
     case 8:
     case 9:
     case 10:
-        if (p == pOld && pOld != 0)
+        if (nPercent == nPercentOld && nPercentOld != 0)
             break;
-        if (nKind == 7)
-        {
-            const int d = p - pOld;
-            if (d > 0)
-                for (size_t i = 0; i < nPixels; i++)
-                    if (rand() % d > d / 2 + 1)
-                        pFrame[i] = pAfter[i];
-        }
-        else
-        {
-            const int r = (nKind == 9) ? p * 16 / 100 : (nKind == 10) ? (100 - p) * 16 / 100 : 0;
-            for (int y = 0; y < cy; y++)
-            {
-                const bool bRowBefore = nKind == 8 && 100 - (y % 32) * 100 / 32 < p;
-                for (int x = 0; x < cx; x++)
-                {
-                    const size_t i = (size_t)y * cx + x;
-                    bool bAfter;
-                    if (nKind == 8)
-                        bAfter = !bRowBefore && (x % 32) * 100 / 32 < p;
-                    else
-                    {
-                        const int dx = x % 32 - 16, dy = y % 32 - 16;
-                        const bool bInside = dx * dx + dy * dy < r * r;
-                        bAfter = (nKind == 9) ? bInside : !bInside;
-                    }
-                    pFrame[i] = bAfter ? pAfter[i] : pBefore[i];
-                }
-            }
-        }
+        ComposePatternFramePixels(nKind, nPercent, nPercentOld, m_pAnimBits[0], m_pAnimBits[1], m_pAnimBits[2], cx, cy);
         ::GdiFlush();
-        copyFrame();
+        buffers.ShowFrame();
         break;
     case 2:
     case 3:
-    {
-        copyBefore();
-        const int dy = (100 - p) * H / 100;
-        const int dx = (nKind == 2) ? (100 - p) * W / 100 : 0;
-        const int yFrom = (m_nCombineSide == 2) ? rcP.top + dy : rcP.top - dy;
-        const int xFrom = (m_nCombineSide == 3) ? rcP.left + dx : rcP.left - dx;
-        CRgn rgn;
-        rgn.CreateRectRgnIndirect(&rcP);
-        dc.SelectClipRgn(&rgn);
-        withAfter([&] { dc.BitBlt(xFrom, yFrom, W, H, &dcMem, rcP.left, rcP.top, SRCCOPY); });
-        dc.SelectClipRgn(NULL);
+        PaintSlideFrame(buffers, rcPaint, nKind, nPercent, m_nCombineSide);
         break;
-    }
     case 5:
     case 6:
-    {
-        copyBefore();
-        const int w = (nKind == 5) ? W * p / 100 : W;
-        const int h = H * p / 100;
-        const int y = (m_nCombineSide == 2) ? rcP.bottom - h : rcP.top;
-        const int nOldMode = dc.SetStretchBltMode(COLORONCOLOR);
-        withAfter([&] { dc.StretchBlt(rcP.left, y, w, h, &dcMem, rcP.left, rcP.top, W, H, SRCCOPY); });
-        dc.SetStretchBltMode(nOldMode);
+        PaintStretchFrame(buffers, rcPaint, nKind, nPercent, m_nCombineSide);
         break;
-    }
     case -2:
     {
-        copyBefore();
         ExpandEffectRectsArr_t arr;
         CollectItemRects(NULL, arr);
-        const int nOldMode = dc.SetStretchBltMode(COLORONCOLOR);
-        withAfter([&] {
-            if (arr.GetSize() == 0)
-            {
-                dc.StretchBlt(rcP.left, rcP.top, W, H * p / 100, &dcMem, rcP.left, rcP.top, W, H, SRCCOPY);
-                return;
-            }
-            // The part above the first row, then each row's band, then the rest below.
-            const int yFirst = arr[0].m_rcItem.top;
-            dc.BitBlt(rcP.left, rcP.top, W, yFirst - rcP.top, &dcMem, rcP.left, rcP.top, SRCCOPY);
-            int y = yFirst;
-            for (int n = 0; n < arr.GetSize(); n++)
-            {
-                const CRect& rc = arr[n].m_rcItem;
-                const int h = arr[n].m_bRarelyUsed ? rc.Height() * p / 100 : rc.Height();
-                if (h > 0)
-                    dc.StretchBlt(rcP.left, y, W, h, &dcMem, rcP.left, rc.top, W, rc.Height(), SRCCOPY);
-                y += h;
-            }
-            const int yLast = arr[arr.GetSize() - 1].m_rcItem.bottom;
-            if (rcP.bottom > yLast)
-                dc.BitBlt(rcP.left, y, W, rcP.bottom - yLast, &dcMem, rcP.left, yLast, SRCCOPY);
-        });
-        dc.SetStretchBltMode(nOldMode);
+        PaintExpandFrame(buffers, rcPaint, nPercent, arr);
         break;
     }
-    default: withAfter([&] { dc.BitBlt(0, 0, cx, cy, &dcMem, 0, 0, SRCCOPY); }); break;
+    default:
+        buffers.WithAfter([&] { dc.BitBlt(0, 0, cx, cy, &dcMem, 0, 0, SRCCOPY); });
+        break;
     }
+}
+
+// Takes the screen before and paints the menu after into the animation buffers. A kind
+// that does not blend, or buffers that cannot be made, paint the menu at once instead:
+// false then, as nothing is left to animate.
+bool CExtPopupMenuWnd::PrepareAnimationBuffers(CDC& dc, CDC& dcMem, int cx, int cy, int nKind)
+{
+    if (!IsBlendingKind(nKind))
+    {
+        CBitmap bmp;
+        if (!bmp.CreateCompatibleBitmap(&dc, cx, cy))
+        {
+            OnPaintMenu(dc, true);
+            return false;
+        }
+        CBitmap* pOld = dcMem.SelectObject(&bmp);
+        dcMem.BitBlt(0, 0, cx, cy, &dc, 0, 0, SRCCOPY);
+        OnPaintMenu(dcMem, false);
+        dc.BitBlt(0, 0, cx, cy, &dcMem, 0, 0, SRCCOPY);
+        dcMem.SelectObject(pOld);
+        return false;
+    }
+    bool bMade = true;
+    for (int i = 0; i < 3 && bMade; i++)
+    {
+        HBITMAP hBmp = MakeSection(cx, cy, &m_pAnimBits[i]);
+        bMade = hBmp != NULL && m_bmpAnim[i].Attach(hBmp);
+    }
+    if (!bMade)
+    {
+        // No buffers: this paint goes without the animation.
+        CExtPopupBaseWnd::ReleaseCachedBitmaps();
+        OnPaintMenu(dc, true);
+        return false;
+    }
+    CBitmap* pOld = dcMem.SelectObject(&m_bmpAnim[0]);
+    dcMem.BitBlt(0, 0, cx, cy, &dc, 0, 0, SRCCOPY);
+    dcMem.SelectObject(pOld);
+    ::GdiFlush();
+    memcpy(m_pAnimBits[1], m_pAnimBits[0], (size_t)cx * cy * 4);
+    memcpy(m_pAnimBits[2], m_pAnimBits[0], (size_t)cx * cy * 4);
+    pOld = dcMem.SelectObject(&m_bmpAnim[1]);
+    OnPaintMenu(dcMem, false);
+    dcMem.SelectObject(pOld);
+    ::GdiFlush();
+    return true;
 }

@@ -1,7 +1,7 @@
-// Tracking a popup menu: preparing it with the receiver, placing it on the monitor's work
-// area against an exclude rectangle, creating and showing its window, the synchronous
-// loop, and ending it with a chosen command. The command is always posted after the
-// WM_CLOSE of the root, so the menus are gone before the command runs.
+// Tracking a popup menu: preparing it with the receiver, creating and showing its window,
+// the synchronous loop, the selection and tips, and ending it with a chosen command
+// (placement, the mouse and the keyboard have files of their own). The command is always
+// posted after the WM_CLOSE of the root, so the menus are gone before the command runs.
 #include "toolkit/menus/popup_menu_wnd.h"
 
 #include "toolkit/core/cmd_item.h"
@@ -38,20 +38,6 @@ bool IsReceiverInHelpMode(HWND hWndRecv)
             return true;
     }
     return false;
-}
-
-// The menu's client rectangle of the paint area stays in window coordinates of the
-// non-combined menu: the window rectangle less the shadow.
-void MoveRectInside(CRect& rc, const CRect& rcArea)
-{
-    if (rc.right > rcArea.right)
-        rc.OffsetRect(rcArea.right - rc.right, 0);
-    if (rc.left < rcArea.left)
-        rc.OffsetRect(rcArea.left - rc.left, 0);
-    if (rc.bottom > rcArea.bottom)
-        rc.OffsetRect(0, rcArea.bottom - rc.bottom);
-    if (rc.top < rcArea.top)
-        rc.OffsetRect(0, rcArea.top - rc.top);
 }
 
 }  // namespace
@@ -169,119 +155,14 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
 {
     const bool bExpandedRequest = (nTrackFlags & TMF_EXPANDED) != 0 || !g_bHideRarelyUsedItems;
     const bool bUntracked = (nTrackFlags & TMF_UNTRACKED) != 0 || IsUntrackedMode();
-    const bool bRecvIsWindow = m_hWndCmdReceiver != NULL && ::IsWindow(m_hWndCmdReceiver);
-    if (!bUntracked && g_PopupTrackingSite.IsTopMenu(this) && bRecvIsWindow)
-    {
-        PREPAREMENUDATA pmd(this, 0);
-        ::SendMessage(m_hWndCmdReceiver, g_nMsgPrepareMenu, (WPARAM)&pmd, (LPARAM)this);
-        if ((pmd.m_nFlags & 0x02) != 0)
-            return FALSE;
-        if ((pmd.m_nFlags & 0x01) != 0)
-        {
-            RecalcLayout();
-            UpdateItemsCmdUI();
-        }
-    }
-    if (bRecvIsWindow && ::IsWindow(m_hWndCmdReceiver))
-    {
-        PREPAREMENUDATA pmd(this, 0x04);
-        ::SendMessage(m_hWndCmdReceiver, g_nMsgPrepareOneMenuLevel, (WPARAM)&pmd, (LPARAM)this);
-        if ((pmd.m_nFlags & 0x02) != 0)
-            return FALSE;
-        if ((pmd.m_nFlags & 0x01) != 0)
-        {
-            RecalcLayout();
-            UpdateItemsCmdUI();
-        }
-    }
-    if (!bUntracked)
-        UpdateSystemCommandItems();
-
-    const BYTE nKeep = m_nMenuFlags & (__MF_TOP_LEVEL | __MF_EXPAND_AREA);
-    const DWORD dwKeepFlags = m_dwTrackFlags & (TMF_PALETTE | TMF_PALETTE_BK);
-    ResetState();
-    m_nMenuFlags |= nKeep;
-    m_dwTrackFlags = dwKeepFlags | nTrackFlags;
-    m_pCbPaintCombinedCookie = pCookie;
-    m_pCbPaintCombinedContent = pCombinedAreaCallback;
-    m_bCookieIsObject = bCookieIsObject;
-
-    if (m_pParentMenu == NULL)
-    {
-        if (bExpandedRequest)
-        {
-            m_nMenuFlags |= __MF_EXPANDED;
-            if (HasExpandArea())
-                m_nMenuFlags &= ~__MF_EXPAND_AREA;
-        }
-        RecalcLayout();
-    }
-    else if (m_pParentMenu->IsExpanded())
-    {
-        m_nMenuFlags |= __MF_EXPANDED;
-        m_nMenuFlags &= ~__MF_EXPAND_AREA;
-        RecalcLayout();
-    }
-    else
-        RecalcLayout();
-
-    if (x < 0 || y < 0)
-    {
-        POINT pt;
-        if (!::GetCursorPos(&pt))
-            return FALSE;
-        x = pt.x;
-        y = pt.y;
-    }
-    m_ptTrack = CPoint(x, y);
+    if (!PrepareWithReceiver(bUntracked))
+        return FALSE;
+    ResetForTracking(nTrackFlags, pCookie, pCombinedAreaCallback, bCookieIsObject, bExpandedRequest);
+    if (!SetTrackPointAndExcludeArea(x, y, lpRectExclude))
+        return FALSE;
+    DecideCombineWithOwner(lpRectExclude != NULL, pCookie, bCookieIsObject);
     if (lpRectExclude != NULL)
-    {
-        m_rcWndArea = *lpRectExclude;
-        m_nPbwFlags |= 0x01;
-    }
-    else
-    {
-        m_rcWndArea.SetRect(x - 3, y - 3, x + 3, y + 3);
-        m_nPbwFlags &= ~0x01;
-    }
-    m_nPbwFlags &= ~__PBW_FLAG_COMBINED;
-    if (lpRectExclude != NULL)
-    {
-        const DWORD dwCombine = m_dwTrackFlags & TMF_COMBINE_MASK;
-        if (dwCombine == TMF_COMBINE_ALWAYS)
-            m_nPbwFlags |= __PBW_FLAG_COMBINED;
-        else if (dwCombine == TMF_COMBINE_BY_PM)
-        {
-            CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
-            CObject* pCookieObject = bCookieIsObject ? (CObject*)pCookie : NULL;
-            if (pPM != NULL && pPM->IsMenuCombinedWithOwner(pCookieObject))
-                m_nPbwFlags |= __PBW_FLAG_COMBINED;
-        }
-    }
-    CSize sizeMenu;
-    CalcMenuSize(sizeMenu);
-    if (lpRectExclude != NULL)
-    {
-        if (IsLayoutRTL() && m_pParentMenu != NULL)
-        {
-            CExtPopupMenuWnd* pRoot = m_pParentMenu;
-            while (pRoot->m_pParentMenu != NULL)
-                pRoot = pRoot->m_pParentMenu;
-            const DWORD dwCode = pRoot->m_dwTrackFlags & TMF_ALIGN_MASK;
-            if (dwCode == 4 || dwCode == 6)
-                m_dwTrackFlags = (m_dwTrackFlags & ~TMF_ALIGN_MASK) | 3;
-        }
-        switch (m_dwTrackFlags & TMF_ALIGN_MASK)
-        {
-        case 1: m_ptTrack = CPoint(m_rcWndArea.right, m_rcWndArea.top); break;
-        case 2: m_ptTrack.x -= sizeMenu.cx / 2; break;
-        case 3: m_ptTrack = CPoint(m_rcWndArea.left - sizeMenu.cx, m_rcWndArea.top); break;
-        case 4: m_ptTrack = CPoint(m_rcWndArea.left, m_rcWndArea.bottom); break;
-        case 5: m_ptTrack.y -= sizeMenu.cy / 2; break;
-        case 6: m_ptTrack = CPoint(m_rcWndArea.left, m_rcWndArea.top - sizeMenu.cy); break;
-        default: break;
-        }
-    }
+        AlignTrackPointToExcludeArea();
     HWND hWndRecv = m_hWndCmdReceiver;
     if (!CreateMenuWindow((hWndRecv != NULL && ::IsWindow(hWndRecv)) ? CWnd::FromHandle(hWndRecv) : NULL))
         return FALSE;
@@ -294,6 +175,167 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
         if (!::IsWindow(hWnd))
             return FALSE;
     }
+    if (!StartOpenAnimation(bUntracked))
+        return FALSE;
+    ShowMenuWindow(bUntracked);
+    return TRUE;
+}
+
+// Sends one of the prepare messages; the receiver may cancel the menu or say that it
+// changed the items.
+bool CExtPopupMenuWnd::SendPrepareMessage(UINT nMsg, BYTE nFlags)
+{
+    PREPAREMENUDATA pmd(this, nFlags);
+    ::SendMessage(m_hWndCmdReceiver, nMsg, (WPARAM)&pmd, (LPARAM)this);
+    if ((pmd.m_nFlags & 0x02) != 0)
+        return false;
+    if ((pmd.m_nFlags & 0x01) != 0)
+    {
+        RecalcLayout();
+        UpdateItemsCmdUI();
+    }
+    return true;
+}
+
+// The receiver prepares the whole tree once, at its root, and every level as it opens.
+bool CExtPopupMenuWnd::PrepareWithReceiver(bool bUntracked)
+{
+    const bool bRecvIsWindow = m_hWndCmdReceiver != NULL && ::IsWindow(m_hWndCmdReceiver);
+    if (!bUntracked && g_PopupTrackingSite.IsTopMenu(this) && bRecvIsWindow)
+    {
+        if (!SendPrepareMessage(g_nMsgPrepareMenu, 0))
+            return false;
+    }
+    if (bRecvIsWindow && ::IsWindow(m_hWndCmdReceiver))
+    {
+        if (!SendPrepareMessage(g_nMsgPrepareOneMenuLevel, 0x04))
+            return false;
+    }
+    if (!bUntracked)
+        UpdateSystemCommandItems();
+    return true;
+}
+
+// A fresh state for this tracking (keeping the top-level, expand-area and palette bits),
+// expanded where asked or where the parent is, and laid out.
+void CExtPopupMenuWnd::ResetForTracking(UINT nTrackFlags, LPVOID pCookie, pCbPaintCombinedContent pCombinedAreaCallback,
+                                        bool bCookieIsObject, bool bExpandedRequest)
+{
+    const BYTE nKeptMenuFlags = m_nMenuFlags & (__MF_TOP_LEVEL | __MF_EXPAND_AREA);
+    const DWORD dwKeptTrackFlags = m_dwTrackFlags & (TMF_PALETTE | TMF_PALETTE_BK);
+    ResetState();
+    m_nMenuFlags |= nKeptMenuFlags;
+    m_dwTrackFlags = dwKeptTrackFlags | nTrackFlags;
+    m_pCbPaintCombinedCookie = pCookie;
+    m_pCbPaintCombinedContent = pCombinedAreaCallback;
+    m_bCookieIsObject = bCookieIsObject;
+
+    if (m_pParentMenu == NULL)
+    {
+        if (bExpandedRequest)
+        {
+            m_nMenuFlags |= __MF_EXPANDED;
+            if (HasExpandArea())
+                m_nMenuFlags &= ~__MF_EXPAND_AREA;
+        }
+    }
+    else if (m_pParentMenu->IsExpanded())
+    {
+        m_nMenuFlags |= __MF_EXPANDED;
+        m_nMenuFlags &= ~__MF_EXPAND_AREA;
+    }
+    RecalcLayout();
+}
+
+// The track point (the cursor where none is given) and the exclude rectangle, a small
+// square around the point where none is given. False when the cursor cannot be read.
+bool CExtPopupMenuWnd::SetTrackPointAndExcludeArea(int x, int y, LPCRECT lpRectExclude)
+{
+    if (x < 0 || y < 0)
+    {
+        POINT ptCursor;
+        if (!::GetCursorPos(&ptCursor))
+            return false;
+        x = ptCursor.x;
+        y = ptCursor.y;
+    }
+    m_ptTrack = CPoint(x, y);
+    if (lpRectExclude != NULL)
+    {
+        m_rcWndArea = *lpRectExclude;
+        m_nPbwFlags |= 0x01;
+    }
+    else
+    {
+        m_rcWndArea.SetRect(x - 3, y - 3, x + 3, y + 3);
+        m_nPbwFlags &= ~0x01;
+    }
+    return true;
+}
+
+// A menu with an exclude rectangle joins it always, or where the paint manager says so.
+void CExtPopupMenuWnd::DecideCombineWithOwner(bool bHasExcludeArea, LPVOID pCookie, bool bCookieIsObject)
+{
+    m_nPbwFlags &= ~__PBW_FLAG_COMBINED;
+    if (!bHasExcludeArea)
+        return;
+    const DWORD dwCombine = m_dwTrackFlags & TMF_COMBINE_MASK;
+    if (dwCombine == TMF_COMBINE_ALWAYS)
+        m_nPbwFlags |= __PBW_FLAG_COMBINED;
+    else if (dwCombine == TMF_COMBINE_BY_PM)
+    {
+        CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
+        CObject* pCookieObject = bCookieIsObject ? (CObject*)pCookie : NULL;
+        if (pPM != NULL && pPM->IsMenuCombinedWithOwner(pCookieObject))
+            m_nPbwFlags |= __PBW_FLAG_COMBINED;
+    }
+}
+
+// Moves the track point to the side of the exclude rectangle the alignment asks for; a
+// right-to-left sub-menu of a root opening below or above opens to the left.
+void CExtPopupMenuWnd::AlignTrackPointToExcludeArea()
+{
+    CSize sizeMenu;
+    CalcMenuSize(sizeMenu);
+    if (IsLayoutRTL() && m_pParentMenu != NULL)
+    {
+        CExtPopupMenuWnd* pRoot = m_pParentMenu;
+        while (pRoot->m_pParentMenu != NULL)
+            pRoot = pRoot->m_pParentMenu;
+        const DWORD dwRootAlign = pRoot->m_dwTrackFlags & TMF_ALIGN_MASK;
+        if (dwRootAlign == TMF_ALIGN_BELOW || dwRootAlign == TMF_ALIGN_ABOVE)
+            m_dwTrackFlags = (m_dwTrackFlags & ~TMF_ALIGN_MASK) | TMF_ALIGN_LEFT_OF;
+    }
+    switch (m_dwTrackFlags & TMF_ALIGN_MASK)
+    {
+    case TMF_ALIGN_RIGHT_OF:
+        m_ptTrack = CPoint(m_rcWndArea.right, m_rcWndArea.top);
+        break;
+    case TMF_ALIGN_CENTRED_X:
+        m_ptTrack.x -= sizeMenu.cx / 2;
+        break;
+    case TMF_ALIGN_LEFT_OF:
+        m_ptTrack = CPoint(m_rcWndArea.left - sizeMenu.cx, m_rcWndArea.top);
+        break;
+    case TMF_ALIGN_BELOW:
+        m_ptTrack = CPoint(m_rcWndArea.left, m_rcWndArea.bottom);
+        break;
+    case TMF_ALIGN_CENTRED_Y:
+        m_ptTrack.y -= sizeMenu.cy / 2;
+        break;
+    case TMF_ALIGN_ABOVE:
+        m_ptTrack = CPoint(m_rcWndArea.left, m_rcWndArea.top - sizeMenu.cy);
+        break;
+    default:
+        break;
+    }
+}
+
+// Runs the open animation (or the plain display of the content). False when the window
+// died meanwhile.
+bool CExtPopupMenuWnd::StartOpenAnimation(bool bUntracked)
+{
+    HWND hWnd = GetSafeHwnd();
     int nKind = 0;
     if ((m_dwTrackFlags & TMF_NO_ANIMATION) == 0 && !bUntracked)
     {
@@ -302,7 +344,7 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
         SetSoundEvent(2);
         AnimationStart();
         if (!::IsWindow(hWnd))
-            return FALSE;
+            return false;
         nKind = GetAnimationKind();
     }
     if (nKind == 0)
@@ -310,8 +352,16 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
         SetAnimationKind(__AT_CONTENT_DISPLAY);
         AnimationStart();
         if (!::IsWindow(hWnd))
-            return FALSE;
+            return false;
     }
+    return true;
+}
+
+// Shapes and shows the window; a tracked menu becomes the current popup, an untracked one
+// a drop target of the customize site.
+void CExtPopupMenuWnd::ShowMenuWindow(bool bUntracked)
+{
+    HWND hWnd = GetSafeHwnd();
     if (m_rgnCombined.GetSafeHandle() != NULL)
     {
         HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
@@ -325,7 +375,6 @@ BOOL CExtPopupMenuWnd::TrackPopupMenuImpl(UINT nTrackFlags, int x, int y, LPCREC
         ActivateCurrentPopup();
     else if (CExtCustomizeSite* pSite = GetCustomizeSite())
         pSite->DropTargetRegister(this);
-    return TRUE;
 }
 
 // The items mirroring a window's system menu are enabled by the window's state and take
@@ -458,228 +507,6 @@ bool CExtPopupMenuWnd::CreateMenuWindow(CWnd* pWndCmdReceiver)
         CreateInplaceEdits();
     return true;
 }
-
-void CExtPopupMenuWnd::CalcPlacementRect(RECT& rcWindow)
-{
-    for (int nPass = 0; nPass < 4; nPass++)
-    {
-        m_nCombineSide = 0;
-        const int S = GetShadowSize();
-        const bool bExclude = (m_nPbwFlags & 0x01) != 0;
-        bool bCombined = (m_nPbwFlags & __PBW_FLAG_COMBINED) != 0;
-        CExtPaintManager::MONITORDATA md;
-        if (bExclude)
-            CExtPaintManager::MonitorDataFromRect(md, m_rcWndArea);
-        else if (m_pParentMenu != NULL && m_pParentMenu->GetSafeHwnd() != NULL)
-            CExtPaintManager::MonitorDataFromHwnd(md, m_pParentMenu->GetSafeHwnd());
-        else
-            CExtPaintManager::MonitorDataFromPoint(md, m_ptTrack);
-        const CRect rcA = g_bUseWorkArea ? CRect(md.m_rcWorkArea) : CRect(md.m_rcMonitor);
-        CSize sizeMenu;
-        CalcMenuSize(sizeMenu);
-        if (IsTearOffEnabled())
-            sizeMenu.cy += GetTearOffCaptionHeight();
-        CRect rcM;
-        GetBorderMargins(rcM);
-        const int T = bCombined ? 0 : rcM.top + S;
-        DWORD dwCode = m_dwTrackFlags & TMF_ALIGN_MASK;
-        if (dwCode == 0 && !bCombined && m_pParentMenu != NULL && m_pParentMenu->GetSafeHwnd() != NULL)
-        {
-            const DWORD dwParentCode = m_pParentMenu->m_dwTrackFlags & TMF_ALIGN_MASK;
-            if (dwParentCode != 0)
-                m_dwTrackFlags = (m_dwTrackFlags & (TMF_ALIGN_MASK | 0x30000)) |
-                                 (m_pParentMenu->m_dwTrackFlags & ~(TMF_ALIGN_MASK | 0x30000));
-            else if (m_pParentMenu->m_pParentMenu != NULL && m_pParentMenu->m_pParentMenu->GetSafeHwnd() != NULL)
-            {
-                CRect rcParent, rcGrand;
-                m_pParentMenu->GetWindowRect(&rcParent);
-                m_pParentMenu->m_pParentMenu->GetWindowRect(&rcGrand);
-                const int cParent = rcParent.left + (rcParent.right - rcParent.left) / 2;
-                const int cGrand = rcGrand.left + (rcGrand.right - rcGrand.left) / 2;
-                dwCode = (cParent < cGrand) ? 3 : 1;
-                m_dwTrackFlags = (m_dwTrackFlags & ~TMF_ALIGN_MASK) | dwCode;
-            }
-        }
-        const bool bRoot = m_pParentMenu == NULL;
-        CRect R(m_ptTrack.x, m_ptTrack.y, m_ptTrack.x + sizeMenu.cx, m_ptTrack.y + sizeMenu.cy);
-        int O = 0;
-        if (bCombined)
-        {
-            if (dwCode == 4)
-            {
-                O = 1;
-                R.OffsetRect(0, -1);
-            }
-            else if (dwCode == 1)
-            {
-                O = 1;
-                R.OffsetRect(-1, 0);
-            }
-            else if (dwCode == 6)
-            {
-                O = -(S + 1);
-                R.OffsetRect(0, S + 1);
-            }
-            else if (dwCode == 3 && (!IsLayoutRTL() || bRoot))
-            {
-                O = -(S + 1);
-                R.OffsetRect(-O, 0);
-            }
-        }
-        const CRect& E = m_rcWndArea;
-        if (IsLayoutRTL() && (dwCode == 4 || dwCode == 6))
-            R.OffsetRect(E.Width() - R.Width() + S, 0);
-        if (R.bottom > rcA.bottom)
-        {
-            if (bExclude)
-                R.OffsetRect(0, E.Height() - R.Height() + T + (bCombined ? S : 0));
-            if (R.bottom > rcA.bottom)
-            {
-                if (bExclude)
-                    R.OffsetRect(0, rcA.bottom - R.bottom);
-                else
-                    R.OffsetRect(0, -R.Height());
-            }
-        }
-        if (R.top < rcA.top)
-            R.OffsetRect(0, rcA.top - R.top);
-        if (R.right > rcA.right)
-        {
-            if (!bRoot && bExclude)
-                R.OffsetRect(-(E.Width() + R.Width()), 0);
-            if (R.right > rcA.right)
-            {
-                if (bExclude)
-                    R.OffsetRect(rcA.right - R.right, 0);
-                else
-                    R.OffsetRect(-R.Width(), 0);
-            }
-        }
-        if (R.left < rcA.left)
-        {
-            if (!bRoot && bExclude)
-                R.OffsetRect(E.Width() + R.Width(), 0);
-            if (R.left < rcA.left)
-                R.OffsetRect(rcA.left - R.left, 0);
-        }
-        bool bRestart = false;
-        if (bExclude || bCombined)
-        {
-            CRect rcX;
-            if (rcX.IntersectRect(&R, &E) || bCombined)
-            {
-                const int nRoomLeft = std::max(0, (int)(E.left - rcA.left));
-                const int nRoomRight = std::max(0, (int)(rcA.right - E.right));
-                const int nRoomTop = std::max(0, (int)(E.top - rcA.top));
-                const int nRoomBottom = std::max(0, (int)(rcA.bottom - E.bottom));
-                const int O2 = bCombined ? O : 0;
-                if (dwCode == 1 && nRoomRight > R.Width())
-                    R.OffsetRect(E.right - O2 - R.left, 0);
-                else if (dwCode == 3 && nRoomLeft > R.Width())
-                    R.OffsetRect(E.left - O2 - R.right, 0);
-                else if (dwCode == 4)
-                {
-                    if (nRoomBottom > R.Height())
-                        R.OffsetRect(0, E.bottom - O2 - R.top);
-                    else
-                    {
-                        if (GetSafeHwnd() != NULL)
-                        {
-                            CRect rcOld;
-                            GetWindowRect(&rcOld);
-                            HWND hWnd = m_hWnd;
-                            ShowWindow(SW_HIDE);
-                            ReleaseAnimationResources();
-                            if (!::IsWindow(hWnd))
-                            {
-                                ::SetRectEmpty(&rcWindow);
-                                return;
-                            }
-                        }
-                        m_dwTrackFlags = (m_dwTrackFlags & ~TMF_ALIGN_MASK) | 6;
-                        m_ptTrack = CPoint(E.left, E.top - sizeMenu.cy);
-                        bRestart = true;
-                    }
-                }
-                else if (dwCode == 6 && nRoomTop > R.Height())
-                    R.OffsetRect(0, E.top - O2 - R.bottom);
-            }
-        }
-        if (bRestart)
-            continue;
-        const CRect rcBefore = R;
-        MoveRectInside(R, rcA);
-        if (bRoot && R != rcBefore)
-        {
-            m_nPbwFlags &= ~(0x01 | __PBW_FLAG_COMBINED);
-            bCombined = false;
-        }
-        if (R.bottom > rcA.bottom || R.Height() > rcA.Height())
-        {
-            m_nMenuFlags |= __MF_SCROLLABLE;
-            R.top = std::max((int)R.top, (int)rcA.top);
-            R.bottom = rcA.bottom;
-        }
-        if (!bCombined)
-        {
-            m_rcMenu.SetRect(0, 0, R.Width() - S, R.Height() - S);
-            rcWindow = R;
-            return;
-        }
-        int nSide = 0;
-        if (R.bottom == E.top - O)
-            nSide = 2;
-        if (R.top == E.bottom - O)
-            nSide = 1;
-        if (R.left == E.right - O)
-            nSide = 4;
-        if (R.right == E.left - O)
-            nSide = 3;
-        if (nSide == 0)
-        {
-            m_nPbwFlags &= ~__PBW_FLAG_COMBINED;
-            continue;
-        }
-        m_nCombineSide = nSide;
-        CRect E2(E.left, E.top, E.right + S, E.bottom + S);
-        if (!bRoot)
-        {
-            if (nSide == 3 || nSide == 4)
-                E2.bottom -= S;
-            else
-                E2.right -= S;
-        }
-        CRect U;
-        U.UnionRect(&R, &E2);
-        m_rgnCombined.DeleteObject();
-        HRGN hR = ::CreateRectRgn(R.left - U.left, R.top - U.top, R.right - U.left, R.bottom - U.top);
-        HRGN hE = ::CreateRectRgn(E2.left - U.left, E2.top - U.top, E2.right - U.left, E2.bottom - U.top);
-        if (hR == NULL || hE == NULL)
-        {
-            if (hR != NULL)
-                ::DeleteObject(hR);
-            if (hE != NULL)
-                ::DeleteObject(hE);
-            m_nPbwFlags &= ~__PBW_FLAG_COMBINED;
-            continue;
-        }
-        ::CombineRgn(hR, hR, hE, RGN_OR);
-        ::DeleteObject(hE);
-        m_rgnCombined.Attach(hR);
-        m_rcMenu.SetRect(R.left - U.left, R.top - U.top, R.right - U.left - S, R.bottom - U.top - S);
-        if (!bRoot)
-        {
-            if (nSide == 3)
-                U.OffsetRect(S + 1, 0);
-            else if (nSide == 4)
-                U.OffsetRect(-2, 0);
-        }
-        rcWindow = U;
-        return;
-    }
-    ::SetRectEmpty(&rcWindow);
-}
-
 void CExtPopupMenuWnd::ReleaseAnimationResources()
 {
     m_rgnCombined.DeleteObject();
@@ -1103,474 +930,4 @@ bool CExtPopupMenuWnd::IsInputReady()
         return false;
     return !g_PopupTrackingSite.IsShutdownMode() && !g_PopupTrackingSite.IsEmpty() &&
            g_PopupTrackingSite.GetAnimatedMenu() == NULL;
-}
-
-// The in-place edit of one of this menu's items lies under the point.
-static int InplaceEditUnderPoint(CExtPopupMenuWnd* pMenu, const CPoint& ptClient)
-{
-    CPoint pt(ptClient);
-    pMenu->ClientToScreen(&pt);
-    HWND hWndUnder = ::WindowFromPoint(pt);
-    if (hWndUnder == NULL || hWndUnder == pMenu->GetSafeHwnd() || !::IsChild(pMenu->GetSafeHwnd(), hWndUnder))
-        return -1;
-    return pMenu->FindInplaceEditItem(hWndUnder);
-}
-
-bool CExtPopupMenuWnd::IsPointOnCombinedOwnerPart(const CPoint& ptClient)
-{
-    if (m_pParentMenu != NULL || (m_nPbwFlags & __PBW_FLAG_COMBINED) == 0 || GetSafeHwnd() == NULL)
-        return false;
-    CPoint pt(ptClient);
-    ClientToScreen(&pt);
-    return m_rcWndArea.PtInRect(pt) != FALSE;
-}
-
-bool CExtPopupMenuWnd::OnMouseMoveTracked(UINT nMsg, CPoint ptClient, bool& bNoEat)
-{
-    if (!IsInputReady())
-        return false;
-    const int nEditItem = InplaceEditUnderPoint(this, ptClient);
-    if (nEditItem >= 0)
-    {
-        if (nEditItem != m_nCurIndex)
-            SelectItem(nEditItem, false, true, true);
-        bNoEat = true;
-        return false;
-    }
-    if (FindInplaceEditItem(::GetFocus()) >= 0)
-        return false;
-    if (!IsClientPointOnWindow(ptClient))
-    {
-        if (m_pParentMenu != NULL && m_pParentMenu->GetSafeHwnd() != NULL)
-        {
-            CPoint pt(ptClient);
-            ClientToScreen(&pt);
-            m_pParentMenu->ScreenToClient(&pt);
-            HWND hWnd = m_hWnd;
-            if (m_pParentMenu->OnMouseMoveTracked(nMsg, pt, bNoEat))
-            {
-                m_nMouseItem = -1;
-                if (bNoEat)
-                    return false;
-                if (::IsWindow(hWnd) && IsWindowVisible() && m_pParentMenu->m_nCurIndex >= 0 &&
-                    m_pParentMenu->m_items.ElementAt(m_pParentMenu->m_nCurIndex).m_pPopup != this)
-                    DestroyMenuWindow(false);
-                return true;
-            }
-        }
-        if (m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount() && m_nMouseItem >= 0 &&
-            g_PopupTrackingSite.GetCurrentPopup() == this)
-        {
-            MENUITEMDATA& mi = m_items.ElementAt(m_nCurIndex);
-            const bool bSubHasSelection = mi.IsPopup() && mi.m_pPopup != NULL &&
-                                          mi.m_pPopup->GetSafeHwnd() != NULL && mi.m_pPopup->m_nCurIndex >= 0;
-            if (!bSubHasSelection)
-                DeselectCurrentItem(true, true);
-        }
-        m_nMouseItem = -1;
-        return false;
-    }
-    const int nHit = HitTest(ptClient);
-    if (nHit == IDX_EXPAND)
-    {
-        DeselectCurrentItem(true, true);
-        if (g_bExpandOnHover && GetSafeHwnd() != NULL)
-        {
-            ActivateCurrentPopup();
-            if (m_nExpandCounter == 0)
-            {
-                ::SetTimer(m_hWnd, ID_TIMER_EXPAND, 30, NULL);
-                m_nExpandCounter = 1;
-            }
-        }
-        return false;
-    }
-    if (nHit == IDX_TEAROFF)
-    {
-        DeselectCurrentItem(true, false);
-        if (GetSafeHwnd() == NULL)
-            return false;
-        ActivateCurrentPopup();
-        ::SetCursor(::LoadCursor(NULL, IDC_SIZEALL));
-        if (g_bShowMenuTips && g_PopupTrackingSite.GetCurrentPopup() == this &&
-            (m_nMenuFlags & __MF_TIP_SUPPRESSED) == 0)
-        {
-            CRect rcCaption(m_rcTearOff);
-            ClientToScreen(&rcCaption);
-            m_wndMenuTip.SetText(stat_GetTearOffCaptionTip());
-            m_wndMenuTip.Show(this, rcCaption);
-        }
-        return false;
-    }
-    if (nHit == IDX_SCROLL_TOP || nHit == IDX_SCROLL_BOTTOM)
-    {
-        if (m_nCurIndex != nHit)
-            StartScrolling(nHit);
-        return true;
-    }
-    if (nHit < 0)
-        return false;
-    if (!IsItemSelectable(nHit) || m_items.ElementAt(nHit).IsSeparator())
-    {
-        DeselectCurrentItem(true, true);
-        if (GetSafeHwnd() != NULL)
-            ActivateCurrentPopup();
-        return false;
-    }
-    if (nHit == m_nCurIndex)
-        return false;
-    OnHoverItem(-1);
-    ActivateCurrentPopup();
-    SelectItem(nHit, false, true, true);
-    if (GetSafeHwnd() == NULL)
-        return true;
-    m_nMouseItem = nHit;
-    MENUITEMDATA& mi = m_items.ElementAt(nHit);
-    if (!mi.IsPopup())
-        ShowItemTip(nHit);
-    else
-    {
-        HideMenuTip(false);
-        if (mi.m_pPopup == NULL || mi.m_pPopup->GetSafeHwnd() == NULL || !mi.m_pPopup->IsWindowVisible())
-            OnHoverItem(nHit);
-    }
-    return true;
-}
-
-bool CExtPopupMenuWnd::OnMouseClickTracked(UINT nMsg, CPoint ptClient, bool& bNoEat)
-{
-    if (!IsInputReady())
-        return false;
-    const int nEditItem = InplaceEditUnderPoint(this, ptClient);
-    if (nEditItem >= 0)
-    {
-        if (nEditItem != m_nCurIndex)
-            SelectItem(nEditItem, false, true, false);
-        bNoEat = true;
-        return false;
-    }
-    const bool bRelease = nMsg == WM_LBUTTONUP || nMsg == WM_NCLBUTTONUP;
-    const bool bPress = nMsg == WM_LBUTTONDOWN || nMsg == WM_RBUTTONDOWN || nMsg == WM_MBUTTONDOWN ||
-                        nMsg == WM_NCLBUTTONDOWN || nMsg == WM_NCRBUTTONDOWN || nMsg == WM_NCMBUTTONDOWN;
-    if (!IsClientPointOnWindow(ptClient))
-    {
-        if (!bRelease)
-            return false;
-        CPoint ptScreen(ptClient);
-        ClientToScreen(&ptScreen);
-        if (m_wndMenuTip.GetSafeHwnd() != NULL && m_wndMenuTip.IsWindowVisible() &&
-            ::WindowFromPoint(ptScreen) == m_wndMenuTip.GetSafeHwnd())
-            return true;
-        if (m_pParentMenu != NULL && m_pParentMenu->GetSafeHwnd() != NULL)
-        {
-            CPoint pt(ptScreen);
-            m_pParentMenu->ScreenToClient(&pt);
-            if (!m_pParentMenu->OnMouseClickTracked(nMsg, pt, bNoEat) || bNoEat)
-                return false;
-            if (GetSafeHwnd() != NULL)
-                DestroyMenuWindow(false);
-            return true;
-        }
-        if (nMsg == WM_LBUTTONUP && g_PopupBarServices.IsButtonMenuTracking())
-        {
-            CRect rcButton;
-            if (g_PopupBarServices.GetTrackedButtonRect(&rcButton) && rcButton.PtInRect(ptScreen))
-                return true;  // the release of the press that opened this menu
-        }
-        DestroyMenuWindow(false);
-        return false;
-    }
-    const int nHit = HitTest(ptClient);
-    if (nHit == IDX_TEAROFF)
-    {
-        if (!bRelease)
-            StartTearOff();
-        return true;
-    }
-    if (bPress)
-    {
-        if (nHit == IDX_SCROLL_TOP || nHit == IDX_SCROLL_BOTTOM)
-            return StartScrolling(nHit);
-        if (nHit >= 0)
-            return true;
-        if (IsPointOnCombinedOwnerPart(ptClient))
-        {
-            DestroyMenuWindow(false);
-            return true;
-        }
-        return false;
-    }
-    if (!bRelease)
-        return nHit >= 0;
-    if (nHit == IDX_SCROLL_TOP || nHit == IDX_SCROLL_BOTTOM)
-        return true;
-    if (nHit == IDX_EXPAND)
-    {
-        if (HasExpandArea() && !IsExpanded())
-            ExpandMenu();
-        return true;
-    }
-    if (nHit < 0)
-    {
-        if (nMsg == WM_NCLBUTTONUP)
-        {
-            DestroyMenuWindow(false);
-            return false;
-        }
-        if (IsPointOnCombinedOwnerPart(ptClient))
-        {
-            DestroyMenuWindow(false);
-            return true;
-        }
-        return false;
-    }
-    MENUITEMDATA& mi = m_items.ElementAt(nHit);
-    if (!IsItemSelectable(nHit) || mi.IsSeparator())
-    {
-        DeselectCurrentItem(true, true);
-        if (GetSafeHwnd() != NULL)
-            ActivateCurrentPopup();
-        return true;
-    }
-    if (mi.IsInplaceEdit() && !mi.IsPopup())
-    {
-        if (!IsContextHelpMode())
-        {
-            ActivateCurrentPopup();
-            SelectItem(nHit, false, true, false);
-            if (GetSafeHwnd() != NULL && mi.IsInplaceEditActive())
-                ShowInplaceEdit(nHit);
-        }
-        return true;
-    }
-    if (mi.IsPopup())
-    {
-        if (mi.m_pPopup != NULL && mi.m_pPopup->GetSafeHwnd() != NULL && mi.m_pPopup->IsWindowVisible())
-            return false;
-        if (mi.IsExecutable())
-        {
-            CRect rcItem;
-            GetItemRect(nHit, rcItem, true);
-            const bool bOnArrow = IsLayoutRTL() ? (ptClient.x < rcItem.left + 16) : (ptClient.x >= rcItem.right - 16);
-            if (!bOnArrow)
-            {
-                ExecuteItem(nHit);
-                return true;
-            }
-        }
-        SelectItem(nHit, true, true, false);
-        return true;
-    }
-    ExecuteItem(nHit);
-    return true;
-}
-
-bool CExtPopupMenuWnd::CloseToParent()
-{
-    // The parent becomes current again and keeps its item selected, without the sub-menu.
-    CExtPopupMenuWnd* pParent = m_pParentMenu;
-    if (pParent == NULL)
-        return true;
-    pParent->ActivateCurrentPopup();
-    const int nParentCur = pParent->m_nCurIndex;
-    pParent->SelectItem(-1, false, false, false);  // closes this sub-menu
-    pParent->SelectItem(nParentCur, false, true, false);
-    pParent->ActivateCurrentPopup();
-    return true;
-}
-
-bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool& bNoEat)
-{
-    if (!IsInputReady())
-        return true;
-    HWND hWnd = m_hWnd;
-    // An in-place edit of this menu has the focus: the keys are the edit's, but for the
-    // clipboard and menu keys, and Enter on its own item.
-    HWND hWndFocus = ::GetFocus();
-    if (hWndFocus != NULL && hWndFocus != hWnd && ::IsChild(hWnd, hWndFocus) &&
-        (::GetWindowLong(hWndFocus, GWL_STYLE) & WS_CHILD) != 0)
-    {
-        const bool bEnterOnItem = nChar == VK_RETURN && m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount() &&
-                                  m_items.ElementAt(m_nCurIndex).IsInplaceEdit();
-        if (!bEnterOnItem)
-            return OnInplaceEditKey(nChar, bNoEat);
-    }
-    if (IsLayoutRTL())
-    {
-        if (nChar == VK_LEFT)
-            nChar = VK_RIGHT;
-        else if (nChar == VK_RIGHT)
-            nChar = VK_LEFT;
-    }
-    // The common move: keyboard moves never open sub-menus by themselves; a move onto the
-    // expand area expands the menu and goes on from the item that was current.
-    auto moveTo = [&](int nCode) {
-        if (nCode == NEXT_EXPAND)
-            return;
-        const int nNext = FindNextItem(nCode);
-        if (ItemGetCount() == 0 || nNext < 0 || nNext == m_nCurIndex)
-        {
-            if (nNext != IDX_EXPAND)
-                return;
-            const int nOld = m_nCurIndex;
-            ExpandMenu();
-            if (!::IsWindow(hWnd) || nOld < 0)
-                return;
-            SelectItem(nOld, false, true, false);
-            const int nAfter = FindNextItem(NEXT_NEXT);
-            if (nAfter >= 0)
-                SelectItem(nAfter, false, true, false);
-            return;
-        }
-        SelectItem(nNext, false, true, false);
-    };
-    switch (nChar)
-    {
-    case VK_RETURN:
-    {
-        int nCur = m_nCurIndex;
-        if (nCur < 0)
-        {
-            for (int i = 0; i < ItemGetCount() && nCur < 0; i++)
-                if (m_items.ElementAt(i).IsDefault())
-                    nCur = i;
-            if (nCur < 0)
-                return true;
-            SelectItem(nCur, false, true, true);
-        }
-        if (nCur >= 0 && nCur < ItemGetCount() && m_items.ElementAt(nCur).IsInplaceEdit())
-        {
-            MENUITEMDATA& mi = m_items.ElementAt(nCur);
-            CWnd* pEdit = mi.GetInplaceEditWnd();
-            if (pEdit != NULL && pEdit->GetSafeHwnd() != NULL && mi.IsInplaceEditActive())
-            {
-                if (pEdit->IsWindowVisible())
-                {
-                    bNoEat = true;  // the edit commits its own Enter
-                    return false;
-                }
-                ShowInplaceEdit(nCur);
-            }
-            return true;
-        }
-        ExecuteItem(nCur);
-        return true;
-    }
-    case VK_F4:
-        if (m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount())
-        {
-            MENUITEMDATA& mi = m_items.ElementAt(m_nCurIndex);
-            if (mi.IsInplaceEdit() && mi.IsPopup() && mi.m_pCbItemExtra == NULL &&
-                (mi.m_pPopup == NULL || mi.m_pPopup->GetSafeHwnd() == NULL))
-                SelectItem(m_nCurIndex, true, true, true);
-        }
-        return true;
-    case VK_MENU: EndSequence(0); return true;
-    case VK_ESCAPE:
-        if (m_pParentMenu == NULL)
-        {
-            EndSequence(0);
-            return true;
-        }
-        return CloseToParent();
-    case VK_UP:
-    {
-        const bool bIconOnly = m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount() &&
-                               (m_items.ElementAt(m_nCurIndex).m_nKindFlags & MENUITEMDATA::__MIK_ICON_ONLY) != 0;
-        moveTo((IsPaletteLayout() && (m_nCurIndex < 0 || bIconOnly)) ? NEXT_ROW_PREV : NEXT_PREV);
-        return true;
-    }
-    case VK_DOWN:
-    {
-        if ((::GetKeyState(VK_CONTROL) & 0x8000) != 0)
-        {
-            if (HasExpandArea() && !IsExpanded())
-                ExpandMenu();
-            return true;
-        }
-        const bool bIconOnly = m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount() &&
-                               (m_items.ElementAt(m_nCurIndex).m_nKindFlags & MENUITEMDATA::__MIK_ICON_ONLY) != 0;
-        moveTo((IsPaletteLayout() && (m_nCurIndex < 0 || bIconOnly)) ? NEXT_ROW_NEXT : NEXT_NEXT);
-        return true;
-    }
-    case VK_RIGHT:
-        // A palette row is walked item by item; its last item and sub-menu items hand Right on.
-        if (IsPaletteLayout() && m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount() - 1 &&
-            !m_items.ElementAt(m_nCurIndex).IsPopup())
-        {
-            moveTo(NEXT_NEXT);
-            return true;
-        }
-        if (m_nCurIndex >= 0 && m_nCurIndex < ItemGetCount() && m_items.ElementAt(m_nCurIndex).IsPopup())
-        {
-            CExtPopupMenuWnd* pSub = m_items.ElementAt(m_nCurIndex).m_pPopup;
-            if (pSub != NULL && pSub->GetSafeHwnd() != NULL && pSub->IsWindowVisible())
-                return true;
-            OnHoverItem(-1);
-            if (!::IsWindow(hWnd))
-                return true;
-            const int nCur = m_nCurIndex;
-            SelectItem(nCur, true, true, true);
-            ActivateCurrentPopup();
-            if (pSub != NULL && pSub->GetSafeHwnd() != NULL)
-                pSub->ActivateCurrentPopup();
-            return true;
-        }
-        if (g_PopupBarServices.IsButtonMenuTracking() && m_hWndCmdReceiver != NULL)
-            ::PostMessage(m_hWndCmdReceiver, IsLayoutRTL() ? g_nMsgPopupPrev : g_nMsgPopupNext, 0, (LPARAM)this);
-        return true;
-    default: break;
-    }
-    if (nChar == VK_LEFT)
-    {
-        if (IsPaletteLayout() && ItemGetCount() > 0 && m_nCurIndex >= 0)
-        {
-            moveTo(NEXT_PREV);
-            return true;
-        }
-        if (m_pParentMenu == NULL)
-        {
-            if (g_PopupBarServices.IsButtonMenuTracking() && m_hWndCmdReceiver != NULL)
-                ::PostMessage(m_hWndCmdReceiver, IsLayoutRTL() ? g_nMsgPopupNext : g_nMsgPopupPrev, 0,
-                              (LPARAM)this);
-            return true;
-        }
-        return CloseToParent();
-    }
-    if (nChar == VK_SPACE)
-        return true;
-    if (nChar == VK_PRIOR || nChar == VK_NEXT)
-    {
-        moveTo(nChar == VK_PRIOR ? -106 : -107);
-        return true;
-    }
-    // Mnemonics.
-    if ((::GetKeyState(VK_SHIFT) & 0x8000) != 0 || (::GetKeyState(VK_CONTROL) & 0x8000) != 0)
-        return true;
-    BYTE keys[256];
-    ::GetKeyboardState(keys);
-    WORD wChar = 0;
-    const UINT nScan = ::MapVirtualKey(nChar, 0);
-    if (::ToAsciiEx(nChar, nScan, keys, &wChar, 0, ::GetKeyboardLayout(0)) != 1)
-        return true;
-    const TCHAR ch = (TCHAR)(wChar & 0xFF);
-    int nFound = ItemFindByAccessKey(ch, m_nCurIndex, true);
-    // The search never answers its own start: the current item is found only by searching
-    // again from the top, and then it is the one item with this key.
-    if (nFound < 0 && m_nCurIndex >= 0)
-        nFound = ItemFindByAccessKey(ch, -1, true);
-    if (nFound < 0)
-        return true;
-    if (nFound == m_nCurIndex)
-    {
-        ExecuteItem(nFound);
-        return true;
-    }
-    SelectItem(nFound, false, true, false);
-    if (!::IsWindow(hWnd))
-        return true;
-    const int nAgain = ItemFindByAccessKey(ch, nFound, true);
-    if (nAgain < 0 || nAgain == nFound)
-        ExecuteItem(nFound);
-    return true;
 }

@@ -440,6 +440,16 @@ public:
         TMF_PALETTE_BK = 0x00020000,
         TMF_TEAROFF = 0x00040000,
     };
+    // The codes within TMF_ALIGN_MASK: where the menu opens against its exclude rectangle.
+    enum
+    {
+        TMF_ALIGN_RIGHT_OF = 1,
+        TMF_ALIGN_CENTRED_X = 2,
+        TMF_ALIGN_LEFT_OF = 3,
+        TMF_ALIGN_BELOW = 4,
+        TMF_ALIGN_CENTRED_Y = 5,
+        TMF_ALIGN_ABOVE = 6,
+    };
     // Menu state bits beside __MF_TOP_LEVEL.
     enum
     {
@@ -670,6 +680,76 @@ protected:
     void ExecuteItem(int nIndex);
     // Left or Esc in a sub-menu: the parent becomes current again, its item still selected.
     bool CloseToParent();
+    // A bitmap of the client size that a paint goes through off screen, so that client
+    // coordinates hold unchanged; where none is wanted or none can be made, the paint goes
+    // straight to the target.
+    class PaintBuffer
+    {
+    public:
+        PaintBuffer(CDC& dcTarget, const CRect& rcClient, bool bWanted);
+        ~PaintBuffer();
+        PaintBuffer(const PaintBuffer&) = delete;
+        PaintBuffer& operator=(const PaintBuffer&) = delete;
+        CDC& DC() { return *m_pDC; }
+        // Copies a part of the buffer to the target (nothing when painting went straight there).
+        void CopyToTarget(const CRect& rc);
+
+    private:
+        CDC& m_dcTarget;
+        CDC m_dcMem;
+        CBitmap m_bmpMem;
+        CBitmap* m_pOldBmp;
+        CDC* m_pDC;
+    };
+    // Sets or clears the top-level state of a menu being (re)built; a top-level menu has no
+    // parent.
+    void SetTopLevel(bool bTopLevel);
+
+    // ---- the steps of OnPaintMenu and OnPaintFull ----------------------------------------
+    void PaintMenuBackground(CDC& dc, const CRect& rcPaint, CExtPaintManager* pPM);
+    void ExcludeServiceAreasFromClip(CDC& dc, const CRect& rcClient, const CRect& rcPaint, const CRect& rcMargins);
+    void PaintServiceAreas(CDC& dc, CExtPaintManager* pPM);
+    void PaintLeftArea(CDC& dc, const CRect& rcPaint, const CRect& rcMargins);
+    void PaintCombinedBorder(CDC& dc, const CRect& rcPaint, CExtPaintManager* pPM);
+    void PaintMenuShadow(CDC& dcTarget, const CRect& rcPaint, bool bCombined, CExtPaintManager* pPM);
+    bool PrepareAnimationBuffers(CDC& dc, CDC& dcMem, int cx, int cy, int nKind);
+
+    // ---- the steps of TrackPopupMenuImpl --------------------------------------------------
+    bool SendPrepareMessage(UINT nMsg, BYTE nFlags);
+    // The receiver's prepare messages and the system-menu items. False cancels the menu.
+    bool PrepareWithReceiver(bool bUntracked);
+    void ResetForTracking(UINT nTrackFlags, LPVOID pCookie, pCbPaintCombinedContent pCombinedAreaCallback,
+                          bool bCookieIsObject, bool bExpandedRequest);
+    bool SetTrackPointAndExcludeArea(int x, int y, LPCRECT lpRectExclude);
+    void DecideCombineWithOwner(bool bHasExcludeArea, LPVOID pCookie, bool bCookieIsObject);
+    void AlignTrackPointToExcludeArea();
+    bool StartOpenAnimation(bool bUntracked);
+    void ShowMenuWindow(bool bUntracked);
+    // ---- the steps of CalcPlacementRect ---------------------------------------------------
+    enum PLACEMENT_STEP
+    {
+        PLACEMENT_DONE,
+        PLACEMENT_RESTART,      // flipped to the other side: place again
+        PLACEMENT_WINDOW_GONE,  // hiding the window for the flip destroyed it
+    };
+    CRect GetPlacementArea(bool bExclude);
+    DWORD InheritParentAlignment(bool bCombined);
+    int OffsetOntoCombinedOwner(CRect& rcMenu, DWORD dwAlign, int nShadow);
+    PLACEMENT_STEP PlaceBesideExclude(CRect& rcMenu, const CRect& rcArea, DWORD dwAlign, int nOverlap, bool bCombined,
+                                      const CSize& sizeMenu);
+    bool ClampIntoWorkArea(CRect& rcMenu, const CRect& rcArea);
+    bool MakeCombinedRegion(const CRect& rcMenu, int nSide, int nShadow, RECT& rcWindow);
+    // ---- the steps of OnKeyDown -----------------------------------------------------------
+    // The focus is in one of this menu's in-place edits, which takes this key.
+    bool IsKeyForFocusedInplaceEdit(UINT nChar);
+    // Moves the selection to the item FindNextItem answers for the code.
+    void MoveSelectionByKey(int nCode);
+    bool OnKeyEnter(bool& bNoEat);
+    void OnKeyDropDownInplaceItem();
+    void OnKeyUpDown(UINT nChar);
+    void OnKeyRight();
+    bool OnKeyLeft();
+    void OnAccessKey(UINT nChar);
     // The window lives, the tree tracks and no open animation runs.
     bool IsInputReady();
     void ShowItemTip(int nIndex);

@@ -623,6 +623,11 @@ protected:
                             COLORREF clrGlyph, bool bXpLook, bool bSelectionByHook);
     void DrawMenuEntryFieldText(CDC& dc, PAINTMENUENTRYDATA& _pmed, const RECT& rcField,
                                 int nTopInset, bool bRTL);
+    // The steps of the classic DrawMenuEntry.
+    RECT PaintClassicMenuEntryBackground(CDC& dc, PAINTMENUENTRYDATA& _pmed, bool bRTL);
+    void DrawClassicMenuEntryTexts(CDC& dc, PAINTMENUENTRYDATA& _pmed, const RECT& rcContent, bool bRTL);
+    void DrawClassicMenuEntryIcon(CDC& dc, PAINTMENUENTRYDATA& _pmed, bool bRTL);
+    void DrawClassicMenuEntryField(CDC& dc, PAINTMENUENTRYDATA& _pmed, bool bRTL);
     // The classic chevron button with the given pair of glyphs (the XP look rounds the
     // centring the other way and shows a disabled arrow flat).
     void DrawChevronButtonClassic(CDC& dc, const RECT& rc, bool bHorz, bool bNoHiddenButtons,
@@ -770,6 +775,14 @@ public:
     // Drop-down arrow colours of enabled and disabled push buttons.
     int m_nIdxClrBtnDropArrowEnabled;
     int m_nIdxClrBtnDropArrowDisabled;
+
+protected:
+    // The steps of the flat DrawMenuEntry.
+    RECT PaintXpMenuEntryBackground(CDC& dc, PAINTMENUENTRYDATA& _pmed, bool bRTL);
+    bool PaintXpMenuEntrySelection(CDC& dc, PAINTMENUENTRYDATA& _pmed);
+    void DrawXpMenuEntryTexts(CDC& dc, PAINTMENUENTRYDATA& _pmed, const RECT& rcRest, bool bRTL, bool bSelectionByHook);
+    void DrawXpMenuEntryIcon(CDC& dc, PAINTMENUENTRYDATA& _pmed, bool bRTL);
+    void DrawXpMenuEntryField(CDC& dc, PAINTMENUENTRYDATA& _pmed, bool bRTL);
 };
 
 class CExtPaintManagerOffice2003 : public CExtPaintManagerXP

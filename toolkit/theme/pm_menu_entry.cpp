@@ -181,6 +181,96 @@ void DrawClassicText(HDC hDC, const RECT& rc, LPCTSTR sText, bool bEnabled, bool
                  DST_PREFIXTEXT | (bEnabled ? 0 : DSS_DISABLED));
 }
 
+// The item text at the leading edge of the text area, centred vertically.
+RECT MenuEntryLabelRect(HDC hDC, const RECT& rcText, LPCTSTR sText, bool bRTL)
+{
+    const SIZE sz = MeasureItemText(hDC, sText);
+    RECT rc = rcText;
+    CentreVertically(rc, sz.cy);
+    if (bRTL)
+        rc.left = rc.right - sz.cx;
+    return rc;
+}
+
+// The accelerator at the trailing edge of the text area, clear of the sub-menu arrow.
+RECT MenuEntryAccelRect(HDC hDC, const RECT& rcText, LPCTSTR sAccelText, bool bRTL)
+{
+    const SIZE sz = MeasureItemText(hDC, sAccelText);
+    RECT rc = rcText;
+    CentreVertically(rc, sz.cy);
+    if (bRTL)
+    {
+        rc.left = rcText.left + 16;
+        rc.right = rc.left + sz.cx;
+    }
+    else
+        rc.left = rc.right - sz.cx - 16;
+    return rc;
+}
+
+// The text colour, transparent background and font of an item's texts, given back when
+// the texts are drawn.
+class MenuEntryTextState
+{
+public:
+    MenuEntryTextState(HDC hDC, COLORREF clrText, HFONT hFont)
+        : m_hDC(hDC), m_clrOldText(::SetTextColor(hDC, clrText)), m_nOldMode(::SetBkMode(hDC, TRANSPARENT)),
+          m_hOldFont((hFont != NULL) ? ::SelectObject(hDC, hFont) : NULL)
+    {
+    }
+    ~MenuEntryTextState()
+    {
+        if (m_hOldFont != NULL)
+            ::SelectObject(m_hDC, m_hOldFont);
+        ::SetBkMode(m_hDC, m_nOldMode);
+        ::SetTextColor(m_hDC, m_clrOldText);
+    }
+    MenuEntryTextState(const MenuEntryTextState&) = delete;
+    MenuEntryTextState& operator=(const MenuEntryTextState&) = delete;
+
+private:
+    HDC m_hDC;
+    COLORREF m_clrOldText;
+    int m_nOldMode;
+    HGDIOBJ m_hOldFont;
+};
+
+// The icon rectangle placed in the icon column: centred in it, or in the second cell when
+// the column holds a check cell too. nSingleCellShift moves the centred icon further.
+RECT PlaceMenuEntryIcon(const CExtPaintManager::PAINTMENUENTRYDATA& d, bool bRTL, int nSingleCellShift)
+{
+    int cx = 16;
+    RECT rcIcon = IconRect(d, bRTL, cx);
+    const int nColumnWidth = d.m_nIconAreaWidth;
+    if (d.m_bTwoCells)
+    {
+        const int nCellWidth = nColumnWidth / 2;
+        ShiftInward(rcIcon, (nCellWidth - cx) / 2 + nCellWidth - 2, bRTL);
+    }
+    else
+        ShiftInward(rcIcon, (nColumnWidth - cx) / 2 + nSingleCellShift, bRTL);
+    return rcIcon;
+}
+
+// The check mark or radio dot of a checked item without an icon, centred in the icon
+// rectangle.
+void DrawCheckOrRadioMark(CDC& dc, const CExtPaintManager::PAINTMENUENTRYDATA& d, const RECT& rcIcon, COLORREF clrMark)
+{
+    const int x = rcIcon.left + (rcIcon.right - rcIcon.left) / 2 - 3;
+    const int y = rcIcon.top + (rcIcon.bottom - rcIcon.top) / 2 - 3;
+    if (d.m_bPushedCheck)
+        CExtPaintManager::DrawCheckMark(dc, x, y, clrMark);
+    else
+        CExtPaintManager::DrawRadioDot(dc, x, y, clrMark);
+}
+
+// The check mark centred in the check cell of a two-cell icon column.
+void DrawCheckCellMark(CDC& dc, const RECT& rcCell, COLORREF clrMark)
+{
+    CExtPaintManager::DrawCheckMark(dc, rcCell.left + (rcCell.right - rcCell.left) / 2 - 3,
+                                    rcCell.top + (rcCell.bottom - rcCell.top) / 2 - 3, clrMark);
+}
+
 }  // namespace
 
 // The parts both bodies share after the text: the sub-menu arrow, the icon and check
@@ -297,33 +387,34 @@ void CExtPaintManager::DrawMenuEntry(CDC& dc, PAINTMENUENTRYDATA& d)
 {
     if (::IsRectEmpty(&d.m_rcItem))
         return;
+    const bool bRTL = NB::IsMenuRTL(d.m_pHelperSrc);
+    const RECT rcContent = PaintClassicMenuEntryBackground(dc, d, bRTL);
+    DrawClassicMenuEntryTexts(dc, d, rcContent, bRTL);
+    DrawClassicMenuEntryIcon(dc, d, bRTL);
+    if (!::IsRectEmpty(&d.m_rcInPlaceWnd))
+        DrawClassicMenuEntryField(dc, d, bRTL);
+}
+
+// The row on the face colour (a rarely used row on the light pattern between its edge
+// lines) and the item in the selection colour; answers the area of the texts.
+RECT CExtPaintManager::PaintClassicMenuEntryBackground(CDC& dc, PAINTMENUENTRYDATA& d, bool bRTL)
+{
     CObject* pSrc = d.m_pHelperSrc;
     const LPARAM lParam = d.m_lParam;
-    const bool bRTL = NB::IsMenuRTL(pSrc);
-    const UINT nBaseFlags = bRTL ? (DT_RIGHT | DT_RTLREADING) : 0;
-    HDC hDC = dc.GetSafeHdc();
-    COLORREF clrBack = LookupColor(CLR_3DFACE_OUT, pSrc, lParam);
-    COLORREF clrText = LookupColor(CLR_TEXT_OUT, pSrc, lParam);
-    if (d.m_bSelected)
-    {
-        clrBack = LookupColor(COLOR_HIGHLIGHT, pSrc, lParam);
-        clrText = LookupColor(COLOR_HIGHLIGHTTEXT, pSrc, lParam);
-    }
     dc.FillSolidRect(&d.m_rcBk, LookupColor(CLR_3DFACE_OUT, pSrc, lParam));
     if (d.m_bRarelyUsed)
     {
         dc.FillRect(&d.m_rcBk, &m_brushAux[0]);
         const int nWidth = d.m_rcBk.right - d.m_rcBk.left;
         if (!d.m_bRarelyUsedPrev)
-            dc.FillSolidRect(d.m_rcBk.left, d.m_rcBk.top, nWidth, 1,
-                             LookupColor(COLOR_BTNSHADOW, pSrc, lParam));
+            dc.FillSolidRect(d.m_rcBk.left, d.m_rcBk.top, nWidth, 1, LookupColor(COLOR_BTNSHADOW, pSrc, lParam));
         if (!d.m_bRarelyUsedNext)
             dc.FillSolidRect(d.m_rcBk.left, d.m_rcBk.bottom - 1, nWidth, 1,
                              LookupColor(COLOR_BTNHIGHLIGHT, pSrc, lParam));
     }
-    const bool bUsableIcon = HasUsableIcon(d);
-    const bool bChecked = d.m_bPushedCheck || d.m_bPushedRadio;
-    const bool bIconArea = bUsableIcon || bChecked;
+    // With an icon or a check mark the selection leaves the icon column to the frame
+    // drawn around it.
+    const bool bIconArea = HasUsableIcon(d) || d.m_bPushedCheck || d.m_bPushedRadio;
     RECT rc = d.m_rcItem;
     if (bIconArea)
     {
@@ -331,106 +422,80 @@ void CExtPaintManager::DrawMenuEntry(CDC& dc, PAINTMENUENTRYDATA& d)
         rc.left += 1;
     }
     if (d.m_bSelected || !d.m_bRarelyUsed)
-        dc.FillSolidRect(&rc, clrBack);
+        dc.FillSolidRect(&rc, LookupColor(d.m_bSelected ? COLOR_HIGHLIGHT : CLR_3DFACE_OUT, pSrc, lParam));
     if (!bIconArea)
         MoveLeadingEdge(rc, d.m_nIconAreaWidth, bRTL);
+    return rc;
+}
 
-    // Text and accelerator.
-    RECT rcText = rc;
+// The text and accelerator, embossed when disabled, and the sub-menu arrow.
+void CExtPaintManager::DrawClassicMenuEntryTexts(CDC& dc, PAINTMENUENTRYDATA& d, const RECT& rcContent, bool bRTL)
+{
+    CObject* pSrc = d.m_pHelperSrc;
+    const LPARAM lParam = d.m_lParam;
+    const UINT nBaseFlags = bRTL ? (DT_RIGHT | DT_RTLREADING) : 0;
+    HDC hDC = dc.GetSafeHdc();
+    const COLORREF clrText = LookupColor(d.m_bSelected ? COLOR_HIGHLIGHTTEXT : CLR_TEXT_OUT, pSrc, lParam);
+    RECT rcText = rcContent;
     ::InflateRect(&rcText, -6, -3);
-    const COLORREF clrOldText = ::SetTextColor(hDC, clrText);
-    const int nOldMode = ::SetBkMode(hDC, TRANSPARENT);
-    HFONT hFont = (d.m_hFont != NULL) ? d.m_hFont : (HFONT)m_FontNormal.GetSafeHandle();
-    HGDIOBJ hOldFont = (hFont != NULL) ? ::SelectObject(hDC, hFont) : NULL;
+    const MenuEntryTextState textState(hDC, clrText,
+                                       (d.m_hFont != NULL) ? d.m_hFont : (HFONT)m_FontNormal.GetSafeHandle());
     const COLORREF clrHighlight = LookupColor(COLOR_BTNHIGHLIGHT, pSrc, lParam);
     const COLORREF clrShadow = LookupColor(COLOR_BTNSHADOW, pSrc, lParam);
-    {
-        const SIZE sz = MeasureItemText(hDC, d.m_sText);
-        RECT r = rcText;
-        CentreVertically(r, sz.cy);
-        if (bRTL)
-            r.left = r.right - sz.cx;
-        DrawClassicText(hDC, r, d.m_sText, d.m_bEnabled, bRTL, nBaseFlags, clrText, clrHighlight,
-                        clrShadow);
-    }
+    DrawClassicText(hDC, MenuEntryLabelRect(hDC, rcText, d.m_sText, bRTL), d.m_sText, d.m_bEnabled, bRTL, nBaseFlags,
+                    clrText, clrHighlight, clrShadow);
     if (*d.m_sAccelText != '\0')
-    {
-        const SIZE sz = MeasureItemText(hDC, d.m_sAccelText);
-        RECT r = rcText;
-        CentreVertically(r, sz.cy);
-        if (bRTL)
-        {
-            r.left = rcText.left + 16;
-            r.right = r.left + sz.cx;
-        }
-        else
-            r.left = r.right - sz.cx - 16;
-        DrawClassicText(hDC, r, d.m_sAccelText, d.m_bEnabled, bRTL, nBaseFlags, clrText,
-                        clrHighlight, clrShadow);
-    }
+        DrawClassicText(hDC, MenuEntryAccelRect(hDC, rcText, d.m_sAccelText, bRTL), d.m_sAccelText, d.m_bEnabled, bRTL,
+                        nBaseFlags, clrText, clrHighlight, clrShadow);
     if (d.m_bPopup)
-        DrawMenuEntryArrow(dc, d, bRTL, clrText,
-                           LookupColor(d.m_bSelected ? COLOR_HIGHLIGHTTEXT : CLR_TEXT_OUT, pSrc,
-                                       lParam),
-                           false, false);
-    if (hOldFont != NULL)
-        ::SelectObject(hDC, hOldFont);
-    ::SetBkMode(hDC, nOldMode);
-    ::SetTextColor(hDC, clrOldText);
+        DrawMenuEntryArrow(dc, d, bRTL, clrText, clrText, false, false);
+}
 
-    // Icon, check marks.
-    int cx = 16;
-    RECT rcIcon = IconRect(d, bRTL, cx);
-    const int W = d.m_nIconAreaWidth;
+// The icon (framed raised when selected) or the system command's glyph; a checked item
+// shows its mark on the light pattern in a sunken frame.
+void CExtPaintManager::DrawClassicMenuEntryIcon(CDC& dc, PAINTMENUENTRYDATA& d, bool bRTL)
+{
+    CObject* pSrc = d.m_pHelperSrc;
+    const LPARAM lParam = d.m_lParam;
+    const bool bUsableIcon = HasUsableIcon(d);
+    const bool bChecked = d.m_bPushedCheck || d.m_bPushedRadio;
     const COLORREF clrMark = LookupColor(CLR_TEXT_OUT, pSrc, lParam);
-    if (d.m_bTwoCells)
+    const COLORREF clrSunkenTL = LookupColor(CLR_3DSHADOW_OUT, pSrc, lParam);
+    const COLORREF clrSunkenBR = LookupColor(CLR_3DHILIGHT_OUT, pSrc, lParam);
+    if (d.m_bTwoCells && d.m_bCheckCell)
     {
-        const int H = W / 2;
-        ShiftInward(rcIcon, (H - cx) / 2 + H - 2, bRTL);
-        if (d.m_bCheckCell)
-        {
-            const RECT rcCell = CheckCellRect(d.m_rcItem, bRTL);
-            dc.FillRect(&rcCell, &m_brushAux[0]);
-            DrawCheckMark(dc, rcCell.left + (rcCell.right - rcCell.left) / 2 - 3,
-                          rcCell.top + (rcCell.bottom - rcCell.top) / 2 - 3, clrMark);
-            dc.Draw3dRect(&rcCell, LookupColor(CLR_3DSHADOW_OUT, pSrc, lParam),
-                          LookupColor(CLR_3DHILIGHT_OUT, pSrc, lParam));
-        }
+        const RECT rcCell = CheckCellRect(d.m_rcItem, bRTL);
+        dc.FillRect(&rcCell, &m_brushAux[0]);
+        DrawCheckCellMark(dc, rcCell, clrMark);
+        dc.Draw3dRect(&rcCell, clrSunkenTL, clrSunkenBR);
     }
-    else
-        ShiftInward(rcIcon, (W - cx) / 2, bRTL);
+    const RECT rcIcon = PlaceMenuEntryIcon(d, bRTL, 0);
     RECT rcFrame = rcIcon;
     ::InflateRect(&rcFrame, 2, 2);
     if (bChecked)
         dc.FillRect(&rcFrame, &m_brushAux[0]);
     if (bUsableIcon)
     {
-        d.m_pIcon->Paint(this, hDC, rcIcon.left, rcIcon.top, -1, -1,
+        d.m_pIcon->Paint(this, dc.GetSafeHdc(), rcIcon.left, rcIcon.top, -1, -1,
                          d.m_bEnabled ? CExtCmdIcon::__PAINT_NORMAL : CExtCmdIcon::__PAINT_DISABLED);
         if (d.m_bSelected && d.m_bEnabled && !bChecked)
-            dc.Draw3dRect(&rcFrame, LookupColor(CLR_3DHILIGHT_OUT, pSrc, lParam),
-                          LookupColor(CLR_3DSHADOW_OUT, pSrc, lParam));
+            dc.Draw3dRect(&rcFrame, clrSunkenBR, clrSunkenTL);
     }
     else
         DrawSysCommandGlyph(dc, d.m_nHelperSysCmdID, rcIcon, d.m_bSelected, false, d.m_bEnabled);
     if (bChecked)
     {
         if (!bUsableIcon)
-        {
-            const int x = rcIcon.left + (rcIcon.right - rcIcon.left) / 2 - 3;
-            const int y = rcIcon.top + (rcIcon.bottom - rcIcon.top) / 2 - 3;
-            if (d.m_bPushedCheck)
-                DrawCheckMark(dc, x, y, clrMark);
-            else
-                DrawRadioDot(dc, x, y, clrMark);
-        }
-        dc.Draw3dRect(&rcFrame, LookupColor(CLR_3DSHADOW_OUT, pSrc, lParam),
-                      LookupColor(CLR_3DHILIGHT_OUT, pSrc, lParam));
+            DrawCheckOrRadioMark(dc, d, rcIcon, clrMark);
+        dc.Draw3dRect(&rcFrame, clrSunkenTL, clrSunkenBR);
     }
+}
 
-    // The embedded field.
-    if (::IsRectEmpty(&d.m_rcInPlaceWnd))
-        return;
+// The embedded field: a combo box (with its drop button) or an edit, sunken in the row.
+void CExtPaintManager::DrawClassicMenuEntryField(CDC& dc, PAINTMENUENTRYDATA& d, bool bRTL)
+{
+    CObject* pSrc = d.m_pHelperSrc;
+    const LPARAM lParam = d.m_lParam;
     RECT rcField = d.m_rcInPlaceWnd;
     rcField.left -= 2;
     rcField.top -= 2;
@@ -439,29 +504,27 @@ void CExtPaintManager::DrawMenuEntry(CDC& dc, PAINTMENUENTRYDATA& d)
     const COLORREF clrWindow = LookupColor(COLOR_WINDOW, pSrc, lParam);
     if (d.m_bPopup)
     {
-        const int w = GetComboDropDownButtonWidth();
-        rcField.right += w;
-        dc.FillSolidRect(&rcField, LookupColor(d.m_bEnabled ? COLOR_WINDOW : COLOR_BTNFACE, pSrc,
-                                               lParam));
+        const int nButtonWidth = GetComboDropDownButtonWidth();
+        rcField.right += nButtonWidth;
+        dc.FillSolidRect(&rcField, LookupColor(d.m_bEnabled ? COLOR_WINDOW : COLOR_BTNFACE, pSrc, lParam));
         if (d.m_bEnabled)
         {
-            PAINTCOMBOBOXDATA _pcbd(pSrc, rcField, d.m_bSelected,
-                                    d.m_bSelected && d.m_bInPlaceHover, d.m_bEnabled);
+            PAINTCOMBOBOXDATA _pcbd(pSrc, rcField, d.m_bSelected, d.m_bSelected && d.m_bInPlaceHover, d.m_bEnabled);
             _pcbd.m_bNoOuterFrame = true;
             DrawComboBoxFrame(dc, _pcbd);
         }
         else
         {
-            RECT r = rcField;
-            ::InflateRect(&r, -2, -2);
-            dc.Draw3dRect(&r, clrWindow, clrWindow);
+            RECT rcInner = rcField;
+            ::InflateRect(&rcInner, -2, -2);
+            dc.Draw3dRect(&rcInner, clrWindow, clrWindow);
             RECT rcButton = rcField;
-            rcButton.left = rcButton.right - w;
+            rcButton.left = rcButton.right - nButtonWidth;
             const COLORREF arrColors[2] = {0, LookupColor(COLOR_BTNTEXT, pSrc, lParam)};
             DrawGlyph(dc, rcButton, g_glyphDropArrowDown, arrColors);
         }
         ::InflateRect(&rcField, -1, -1);
-        rcField.right -= w;
+        rcField.right -= nButtonWidth;
     }
     else if (d.m_bEnabled)
     {
@@ -476,9 +539,9 @@ void CExtPaintManager::DrawMenuEntry(CDC& dc, PAINTMENUENTRYDATA& d)
     }
     else
     {
-        RECT r = rcField;
-        ::InflateRect(&r, -2, -2);
-        dc.Draw3dRect(&r, clrWindow, clrWindow);
+        RECT rcInner = rcField;
+        ::InflateRect(&rcInner, -2, -2);
+        dc.Draw3dRect(&rcInner, clrWindow, clrWindow);
     }
     DrawMenuEntryFieldText(dc, d, rcField, 2, bRTL);
 }
@@ -530,18 +593,18 @@ void CExtPaintManagerXP::DrawMenuEntry(CDC& dc, PAINTMENUENTRYDATA& d)
 {
     if (::IsRectEmpty(&d.m_rcItem))
         return;
-    CObject* pSrc = d.m_pHelperSrc;
-    const LPARAM lParam = d.m_lParam;
-    const bool bRTL = NB::IsMenuRTL(pSrc);
-    const UINT nBaseFlags = bRTL ? (DT_RIGHT | DT_RTLREADING) : 0;
-    HDC hDC = dc.GetSafeHdc();
-    const COLORREF clrBorder = LookupColor(XPCLR_HILIGHT_BORDER, pSrc, lParam);
-    const COLORREF clrText =
-        d.m_bEnabled ? LookupColor(CLR_TEXT_OUT, pSrc, lParam) : ::GetSysColor(COLOR_BTNSHADOW);
-    const COLORREF clrCheckFill =
-        LookupColor(d.m_bSelected ? XPCLR_HILIGHT : CLR_3DFACE_IN, pSrc, lParam);
+    const bool bRTL = NB::IsMenuRTL(d.m_pHelperSrc);
+    const RECT rcRest = PaintXpMenuEntryBackground(dc, d, bRTL);
+    const bool bSelectionByHook = d.m_bSelected && PaintXpMenuEntrySelection(dc, d);
+    DrawXpMenuEntryTexts(dc, d, rcRest, bRTL, bSelectionByHook);
+    DrawXpMenuEntryIcon(dc, d, bRTL);
+    if (!::IsRectEmpty(&d.m_rcInPlaceWnd))
+        DrawXpMenuEntryField(dc, d, bRTL);
+}
 
-    // The left area and the rest of the row.
+// The left area (icon column) and the rest of the row; answers the rest.
+RECT CExtPaintManagerXP::PaintXpMenuEntryBackground(CDC& dc, PAINTMENUENTRYDATA& d, bool bRTL)
+{
     RECT rcLeft = d.m_rcBk;
     RECT rcRest = d.m_rcBk;
     if (d.m_bNoIconArea)
@@ -557,83 +620,69 @@ void CExtPaintManagerXP::DrawMenuEntry(CDC& dc, PAINTMENUENTRYDATA& d)
         rcRest.left = rcLeft.right;
     }
     if (!d.m_bNoIconArea)
-        FillMenuLeftArea(dc, rcLeft, d.m_bRarelyUsed, false, pSrc, lParam);
-    dc.FillSolidRect(&rcRest, LookupColor(XPCLR_3DFACE_NORMAL, pSrc, lParam));
+        FillMenuLeftArea(dc, rcLeft, d.m_bRarelyUsed, false, d.m_pHelperSrc, d.m_lParam);
+    dc.FillSolidRect(&rcRest, LookupColor(XPCLR_3DFACE_NORMAL, d.m_pHelperSrc, d.m_lParam));
     PaintMenuAreaHook(dc, d, rcLeft, rcRest);
+    return rcRest;
+}
 
-    bool bSelectionByHook = false;
-    if (d.m_bSelected)
-    {
-        RECT rcSel = d.m_rcItem;
-        bSelectionByHook = PaintMenuSelectionHook(dc, d, rcSel);
-        if (!bSelectionByHook)
-        {
-            dc.FillSolidRect(&d.m_rcItem, LookupColor(CLR_3DFACE_IN, pSrc, lParam));
-            dc.Draw3dRect(&d.m_rcItem, clrBorder, clrBorder);
-        }
-    }
+// The framed selection; true when the hook painted it instead.
+bool CExtPaintManagerXP::PaintXpMenuEntrySelection(CDC& dc, PAINTMENUENTRYDATA& d)
+{
+    RECT rcSel = d.m_rcItem;
+    if (PaintMenuSelectionHook(dc, d, rcSel))
+        return true;
+    const COLORREF clrBorder = LookupColor(XPCLR_HILIGHT_BORDER, d.m_pHelperSrc, d.m_lParam);
+    dc.FillSolidRect(&d.m_rcItem, LookupColor(CLR_3DFACE_IN, d.m_pHelperSrc, d.m_lParam));
+    dc.Draw3dRect(&d.m_rcItem, clrBorder, clrBorder);
+    return false;
+}
 
-    // Text and accelerator.
+// The text and accelerator, disabled ones in the shadow colour, and the sub-menu arrow.
+void CExtPaintManagerXP::DrawXpMenuEntryTexts(CDC& dc, PAINTMENUENTRYDATA& d, const RECT& rcRest, bool bRTL,
+                                              bool bSelectionByHook)
+{
+    CObject* pSrc = d.m_pHelperSrc;
+    const LPARAM lParam = d.m_lParam;
+    const UINT nBaseFlags = bRTL ? (DT_RIGHT | DT_RTLREADING) : 0;
+    HDC hDC = dc.GetSafeHdc();
+    const COLORREF clrText = d.m_bEnabled ? LookupColor(CLR_TEXT_OUT, pSrc, lParam) : ::GetSysColor(COLOR_BTNSHADOW);
     RECT rcText = rcRest;
     ::InflateRect(&rcText, -3, -1);
     MoveLeadingEdge(rcText, 5, bRTL);
-    const COLORREF clrOldText = ::SetTextColor(hDC, clrText);
-    const int nOldMode = ::SetBkMode(hDC, TRANSPARENT);
-    HFONT hFont = (d.m_hFont != NULL) ? d.m_hFont : (HFONT)m_FontNormal.GetSafeHandle();
-    HGDIOBJ hOldFont = (hFont != NULL) ? ::SelectObject(hDC, hFont) : NULL;
-    {
-        const SIZE sz = MeasureItemText(hDC, d.m_sText);
-        RECT r = rcText;
-        CentreVertically(r, sz.cy);
-        if (bRTL)
-            r.left = r.right - sz.cx;
-        ::DrawTextA(hDC, d.m_sText, -1, &r, nBaseFlags | DT_SINGLELINE);
-    }
+    const MenuEntryTextState textState(hDC, clrText,
+                                       (d.m_hFont != NULL) ? d.m_hFont : (HFONT)m_FontNormal.GetSafeHandle());
+    RECT rcLabel = MenuEntryLabelRect(hDC, rcText, d.m_sText, bRTL);
+    ::DrawTextA(hDC, d.m_sText, -1, &rcLabel, nBaseFlags | DT_SINGLELINE);
     if (*d.m_sAccelText != '\0')
     {
-        const SIZE sz = MeasureItemText(hDC, d.m_sAccelText);
-        RECT r = rcText;
-        CentreVertically(r, sz.cy);
-        if (bRTL)
-        {
-            r.left = rcText.left + 16;
-            r.right = r.left + sz.cx;
-        }
-        else
-            r.left = r.right - sz.cx - 16;
-        ::DrawTextA(hDC, d.m_sAccelText, -1, &r, nBaseFlags | DT_SINGLELINE);
+        RECT rcAccel = MenuEntryAccelRect(hDC, rcText, d.m_sAccelText, bRTL);
+        ::DrawTextA(hDC, d.m_sAccelText, -1, &rcAccel, nBaseFlags | DT_SINGLELINE);
     }
     if (d.m_bPopup)
-        DrawMenuEntryArrow(dc, d, bRTL, clrText, LookupColor(CLR_TEXT_OUT, pSrc, lParam), true,
-                           bSelectionByHook);
-    if (hOldFont != NULL)
-        ::SelectObject(hDC, hOldFont);
-    ::SetBkMode(hDC, nOldMode);
-    ::SetTextColor(hDC, clrOldText);
+        DrawMenuEntryArrow(dc, d, bRTL, clrText, LookupColor(CLR_TEXT_OUT, pSrc, lParam), true, bSelectionByHook);
+}
 
-    // Icon and check marks.
+// The icon or the system command's glyph; a checked item shows its mark on the pressed
+// button colours in a frame of the selection border.
+void CExtPaintManagerXP::DrawXpMenuEntryIcon(CDC& dc, PAINTMENUENTRYDATA& d, bool bRTL)
+{
+    CObject* pSrc = d.m_pHelperSrc;
+    const LPARAM lParam = d.m_lParam;
     const bool bUsableIcon = HasUsableIcon(d);
     const bool bChecked = d.m_bPushedCheck || d.m_bPushedRadio;
     const COLORREF clrMark = LookupColor(CLR_TEXT_OUT, pSrc, lParam);
-    int cx = 16;
-    RECT rcIcon = IconRect(d, bRTL, cx);
-    const int W = d.m_nIconAreaWidth;
-    if (d.m_bTwoCells)
+    const COLORREF clrBorder = LookupColor(XPCLR_HILIGHT_BORDER, pSrc, lParam);
+    const COLORREF clrCheckFill = LookupColor(d.m_bSelected ? XPCLR_HILIGHT : CLR_3DFACE_IN, pSrc, lParam);
+    if (d.m_bTwoCells && d.m_bCheckCell)
     {
-        const int H = W / 2;
-        ShiftInward(rcIcon, (H - cx) / 2 + H - 2, bRTL);
-        if (d.m_bCheckCell)
-        {
-            RECT rcCell = CheckCellRect(d.m_rcItem, bRTL);
-            if (!PaintMenuCheckHook(dc, d, rcCell, false))
-                FillMenuCheckArea(dc, rcCell, d.m_bSelected, clrCheckFill, pSrc, lParam);
-            DrawCheckMark(dc, rcCell.left + (rcCell.right - rcCell.left) / 2 - 3,
-                          rcCell.top + (rcCell.bottom - rcCell.top) / 2 - 3, clrMark);
-            dc.Draw3dRect(&rcCell, clrBorder, clrBorder);
-        }
+        RECT rcCell = CheckCellRect(d.m_rcItem, bRTL);
+        if (!PaintMenuCheckHook(dc, d, rcCell, false))
+            FillMenuCheckArea(dc, rcCell, d.m_bSelected, clrCheckFill, pSrc, lParam);
+        DrawCheckCellMark(dc, rcCell, clrMark);
+        dc.Draw3dRect(&rcCell, clrBorder, clrBorder);
     }
-    else
-        ShiftInward(rcIcon, (W - cx) / 2 - 1, bRTL);
+    RECT rcIcon = PlaceMenuEntryIcon(d, bRTL, -1);
     RECT rcFrame = rcIcon;
     ::InflateRect(&rcFrame, 2, 2);
     if (bChecked && !PaintMenuCheckHook(dc, d, rcFrame, true))
@@ -641,48 +690,44 @@ void CExtPaintManagerXP::DrawMenuEntry(CDC& dc, PAINTMENUENTRYDATA& d)
     if (bUsableIcon)
     {
         RECT rcCaption = rcIcon;
-        PaintIcon(&dc, true, CString(), d.m_pIcon, rcIcon, rcCaption, bChecked, d.m_bEnabled,
-                  d.m_bSelected, 0, false, d.m_clrCustomIcon);
+        PaintIcon(&dc, true, CString(), d.m_pIcon, rcIcon, rcCaption, bChecked, d.m_bEnabled, d.m_bSelected, 0, false,
+                  d.m_clrCustomIcon);
     }
     else
         DrawSysCommandGlyph(dc, d.m_nHelperSysCmdID, rcIcon, d.m_bSelected, false, d.m_bEnabled);
     if (bChecked)
     {
         if (!bUsableIcon)
-        {
-            const int x = rcIcon.left + (rcIcon.right - rcIcon.left) / 2 - 3;
-            const int y = rcIcon.top + (rcIcon.bottom - rcIcon.top) / 2 - 3;
-            if (d.m_bPushedCheck)
-                DrawCheckMark(dc, x, y, clrMark);
-            else
-                DrawRadioDot(dc, x, y, clrMark);
-        }
+            DrawCheckOrRadioMark(dc, d, rcIcon, clrMark);
         dc.Draw3dRect(&rcFrame, clrBorder, clrBorder);
     }
+}
 
-    // The embedded field.
-    if (::IsRectEmpty(&d.m_rcInPlaceWnd))
-        return;
+// The embedded field: a flat combo box or edit in the text-field border colour, framed in
+// the selection border while selected.
+void CExtPaintManagerXP::DrawXpMenuEntryField(CDC& dc, PAINTMENUENTRYDATA& d, bool bRTL)
+{
+    CObject* pSrc = d.m_pHelperSrc;
+    const LPARAM lParam = d.m_lParam;
     RECT rcField = d.m_rcInPlaceWnd;
     ::InflateRect(&rcField, 1, 2);
-    const COLORREF clrFieldBorder = LookupColor(
-        d.m_bEnabled ? XPCLR_TEXT_FIELD_BORDER_NORMAL : XPCLR_TEXT_FIELD_BORDER_DISABLED, pSrc,
-        lParam);
+    const COLORREF clrFieldBorder =
+        LookupColor(d.m_bEnabled ? XPCLR_TEXT_FIELD_BORDER_NORMAL : XPCLR_TEXT_FIELD_BORDER_DISABLED, pSrc, lParam);
     if (d.m_bPopup)
     {
-        const int w = GetComboDropDownButtonWidth();
-        rcField.right += w;
+        const int nButtonWidth = GetComboDropDownButtonWidth();
+        rcField.right += nButtonWidth;
         dc.FillSolidRect(&rcField, ::GetSysColor(d.m_bEnabled ? COLOR_WINDOW : COLOR_BTNFACE));
         PAINTCOMBOBOXDATA _pcbd(pSrc, rcField, d.m_bSelected, d.m_bInPlaceHover, d.m_bEnabled);
         DrawComboBoxFrame(dc, _pcbd);
         if (!d.m_bSelected)
             dc.Draw3dRect(&rcField, clrFieldBorder, clrFieldBorder);
-        rcField.right -= w;
+        rcField.right -= nButtonWidth;
     }
     else
     {
         dc.FillSolidRect(&rcField, ::GetSysColor(d.m_bEnabled ? COLOR_WINDOW : COLOR_BTNFACE));
-        const COLORREF clrFrame = d.m_bSelected ? clrBorder : clrFieldBorder;
+        const COLORREF clrFrame = d.m_bSelected ? LookupColor(XPCLR_HILIGHT_BORDER, pSrc, lParam) : clrFieldBorder;
         dc.Draw3dRect(&rcField, clrFrame, clrFrame);
     }
     DrawMenuEntryFieldText(dc, d, rcField, 3, bRTL);
