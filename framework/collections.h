@@ -866,8 +866,12 @@ template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveAll() {
     if (m_pHashTable != NULL) {
         for (UINT nHash = 0; nHash < m_nHashTableSize; nHash++)
-            for (CAssoc* pAssoc = m_pHashTable[nHash]; pAssoc != NULL; pAssoc = pAssoc->pNext)
+            for (CAssoc* pAssoc = m_pHashTable[nHash]; pAssoc != NULL;) {
+                // The link is read first: after its destructor the association is gone.
+                CAssoc* pNext = pAssoc->pNext;
                 pAssoc->CAssoc::~CAssoc();
+                pAssoc = pNext;
+            }
         AfxCollectionFree(m_pHashTable);
         m_pHashTable = NULL;
     }

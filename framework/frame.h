@@ -124,7 +124,6 @@ protected:
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
     afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
-    afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
 
     void DestroyDockBars();
     // The idle pass of the frames this one owns (its floating frames), with their

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include "framework/collections.h"
 #include "exception_probe.h"
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -342,6 +343,38 @@ TEST(CMapTest, IterationOrderIsBucketThenNewestFirst) {
         keys.push_back(k);
     }
     EXPECT_EQ((std::vector<int>{2, 1, 16}), keys);
+}
+
+// A value whose destructor counts itself and poisons its storage, so a map that used a
+// destroyed value would see the poison.
+struct Poisoned {
+    static int s_destroyed;
+    unsigned char bytes[24];
+    Poisoned() { memset(bytes, 0x11, sizeof(bytes)); }
+    ~Poisoned() {
+        for (unsigned char b : bytes) EXPECT_EQ(0x11, b) << "destroyed twice";
+        memset(bytes, 0xDD, sizeof(bytes));
+        s_destroyed++;
+    }
+};
+int Poisoned::s_destroyed = 0;
+
+TEST(CMapTest, RemoveAllDestroysEachValueOnceAlongLongChains) {
+    Poisoned::s_destroyed = 0;
+    {
+        CMap<int, int, Poisoned, const Poisoned&> m;
+        m.InitHashTable(3);  // 40 entries in 3 buckets: long chains
+        for (int round = 0; round < 2; round++) {
+            for (int i = 0; i < 40; i++) m[i * 16];
+            EXPECT_EQ(40, m.GetCount());
+            m.RemoveAll();
+            EXPECT_EQ(40 * (round + 1), Poisoned::s_destroyed);
+            EXPECT_EQ(0, m.GetCount());
+        }
+        m[5];
+        EXPECT_NE(nullptr, m.PLookup(5));
+    }
+    EXPECT_EQ(81, Poisoned::s_destroyed);
 }
 
 TEST(CMapTest, HashKeysAndStringMaps) {

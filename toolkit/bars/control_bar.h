@@ -675,7 +675,6 @@ public:
     virtual void OnRowVisibilityChanged();
     void MaximizeInRow();
     void MakeRoomInRow();
-    static void RelocateRow(CExtControlBar* pBar, CExtControlBar* pBarNear, bool bAfter);
     // One bar of a row for the length sharing: resizable bars give and take one pixel
     // at a time down to their minimums; the others keep their lengths.
     struct RowSlot

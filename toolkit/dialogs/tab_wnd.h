@@ -412,7 +412,6 @@ protected:
     void _ShowTip(const CRect& rcClient, const CString& sText);
     void _HideTips();
     void _ShowListMenu();
-    void _PumpDragLoop(int nIndex);
 
     afx_msg void OnPaint();
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);

@@ -282,6 +282,11 @@ bool CExtGridBaseWnd::WalkBandCells(WALK_CONTEXT& ctx, bool bAlongColumns, const
         nLast = (bNear ? m_nCountOuterLeft : m_nCountOuterRight) - 1;
         nOffset = bNear ? m_rcOuterLeft.left : m_rcOuterRight.left;
     }
+    // The extra space of the band's own row (or column) narrows each of its cells across
+    // the band, as GetCellRects narrows them.
+    int nFixedBefore = 0, nFixedAfter = 0;
+    if (nFixed >= 0)
+        InnerExtent(!bAlongColumns, nFixed, &nFixedBefore, &nFixedAfter);
     bool bResult = false;
     LONGLONG x = nOffset;
     for (int i = nFirst, nVisible = 0; i <= nLast; i++, nVisible++)
@@ -299,9 +304,15 @@ bool CExtGridBaseWnd::WalkBandCells(WALK_CONTEXT& ctx, bool bAlongColumns, const
             break;
         rcCell = rcExtent;
         if (bAlongColumns)
+        {
             rcCell.left += nBefore, rcCell.right = std::max(rcCell.left, rcCell.right - nAfter);
+            rcCell.top += nFixedBefore, rcCell.bottom = std::max(rcCell.top, rcCell.bottom - nFixedAfter);
+        }
         else
+        {
             rcCell.top += nBefore, rcCell.bottom = std::max(rcCell.top, rcCell.bottom - nAfter);
+            rcCell.left += nFixedBefore, rcCell.right = std::max(rcCell.left, rcCell.right - nFixedAfter);
+        }
         const int nItem = nOuterBand == 0 ? i : ~i;
         const int nColumn = bAlongColumns ? nItem : nFixed, nRow = bAlongColumns ? nFixed : nItem;
         const int nVisColumn = bAlongColumns ? nVisible : nVisibleFixed;

@@ -506,11 +506,20 @@ int CExtTreeGridWnd::QueryRowExtent(int nRow, int* pBefore, int* pAfter)
     CExtTreeGridCellNode* pNode = pTP != NULL && nRow >= 0 ? pTP->TreeNodeGetByRow((ULONG)nRow) : NULL;
     if (pNode == NULL)
         return CExtGridWnd::QueryRowExtent(nRow, pBefore, pAfter);
+    // The node is asked, not its fields read: a node kind may work its extra space out
+    // (a report item's group band spacing or preview text) and keep none stored.
+    INT nExtent = 0, nBefore = 0, nAfter = 0;
+    pNode->GetExtent(nExtent, 0);
+    pNode->GetExtraSpace(nBefore, false);
+    pNode->GetExtraSpace(nAfter, true);
+    nExtent = std::max(0, nExtent);
+    nBefore = std::max(0, nBefore);
+    nAfter = std::max(0, nAfter);
     if (pBefore != NULL)
-        *pBefore = pNode->m_nExtraSpaceBefore;
+        *pBefore = nBefore;
     if (pAfter != NULL)
-        *pAfter = pNode->m_nExtraSpaceAfter;
-    return pNode->m_nExtentCurrent;
+        *pAfter = nAfter;
+    return nExtent + nBefore + nAfter;
 }
 
 bool CExtTreeGridWnd::GetRowResizeRange(int nRow, int& nMin, int& nMax)
@@ -519,9 +528,24 @@ bool CExtTreeGridWnd::GetRowResizeRange(int nRow, int& nMin, int& nMax)
     CExtTreeGridCellNode* pNode = pTP != NULL && nRow >= 0 ? pTP->TreeNodeGetByRow((ULONG)nRow) : NULL;
     if (pNode == NULL)
         return CExtGridWnd::GetRowResizeRange(nRow, nMin, nMax);
-    nMin = pNode->m_nExtentMin;
-    nMax = pNode->m_nExtentMax;
+    // The tracker sizes the whole row, extra space included (QueryRowExtent): the node's
+    // limits on its own extent move by that space.
+    const int nExtras = NodeExtraSpace(pNode);
+    nMin = 0;
+    nMax = 32767;
+    pNode->GetExtent(nMin, -1);
+    pNode->GetExtent(nMax, 1);
+    nMin += nExtras;
+    nMax += nExtras;
     return true;
+}
+
+int CExtTreeGridWnd::NodeExtraSpace(CExtTreeGridCellNode* pNode)
+{
+    INT nBefore = 0, nAfter = 0;
+    pNode->GetExtraSpace(nBefore, false);
+    pNode->GetExtraSpace(nAfter, true);
+    return std::max(0, nBefore) + std::max(0, nAfter);
 }
 
 void CExtTreeGridWnd::OnResizeTrack(bool bStart, bool bFinish, const POINT* pPoint)
@@ -540,8 +564,12 @@ void CExtTreeGridWnd::OnResizeApply(bool bColumns, int nIndex, int nExtent)
     CExtTreeGridCellNode* pNode = !bColumns && pTP != NULL && nIndex >= 0 ? pTP->TreeNodeGetByRow((ULONG)nIndex) : NULL;
     if (pNode != NULL)
     {
-        ClampExtent(nExtent, pNode->m_nExtentMin, pNode->m_nExtentMax);
-        pNode->m_nExtentCurrent = nExtent;
+        INT nMin = 0, nMax = 32767;
+        pNode->GetExtent(nMin, -1);
+        pNode->GetExtent(nMax, 1);
+        nExtent -= NodeExtraSpace(pNode);
+        ClampExtent(nExtent, nMin, nMax);
+        pNode->SetExtent(nExtent, 0);
     }
     else
         CExtGridWnd::OnResizeApply(bColumns, nIndex, nExtent);

@@ -176,7 +176,8 @@ bool CExtPopupControlMenuWnd::OnMouseWheelTracked(UINT nMsg, MOUSEHOOKSTRUCT* pD
     data.m_wParamHook = nMsg;
     data.m_lParamHook = (LPARAM)pData;
     RetranslateInput(data);
-    return true;
+    // A control that sets the pass-through flag lets the wheel go on to its target.
+    return !bNoEat;
 }
 
 bool CExtPopupControlMenuWnd::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags, bool& bNoEat)

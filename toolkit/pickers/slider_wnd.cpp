@@ -50,7 +50,7 @@ void CExtSliderWnd::RepaintEntire()
 
 bool CExtSliderWnd::OnSliderDrawChannel(CDC& dc, const RECT& rcChannel)
 {
-    if (m_nSliderStyle != ES_PROFUIS)
+    if (m_nSliderStyle != ES_THEMED)
         return false;
     CExtPaintManager* pPM = GetPaintManager();
     dc.FillSolidRect(&rcChannel, pPM->LookupColor(CExtPaintManager::CLR_3DFACE_OUT, this));
@@ -61,7 +61,7 @@ bool CExtSliderWnd::OnSliderDrawChannel(CDC& dc, const RECT& rcChannel)
 
 bool CExtSliderWnd::OnSliderDrawThumb(CDC& dc, const RECT& rcThumb, UINT nItemState)
 {
-    if (m_nSliderStyle != ES_PROFUIS)
+    if (m_nSliderStyle != ES_THEMED)
         return false;
     CPoint pt;
     ::GetCursorPos(&pt);

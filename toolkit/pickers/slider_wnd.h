@@ -11,7 +11,7 @@ class CExtSliderWnd : public CSliderCtrl, public CExtPmBridge
     DECLARE_DYNCREATE(CExtSliderWnd)
 
 public:
-    enum e_slider_style_t { ES_SYSTEM = 0, ES_PROFUIS = 1 };
+    enum e_slider_style_t { ES_SYSTEM = 0, ES_THEMED = 1 };
 
     CExtSliderWnd();
     virtual ~CExtSliderWnd();

@@ -93,7 +93,9 @@ void CExtReportGridWnd::PaintRowDecorations(CDC& dc, bool bFocused)
         CRect rcFull = RowDecorationRect(pItem, rcRow);
         if (pExtra != NULL && nAfter > 4)
         {
-            CRect rcPreview(rcFull.left, rcFull.bottom - nAfter, rcFull.right, rcFull.bottom - 4);
+            // The whole space below the cells: the 4 pixels the row adds to the measured
+            // text are what the cell's own margins take when it paints.
+            CRect rcPreview(rcFull.left, rcFull.bottom - nAfter, rcFull.right, rcFull.bottom);
             PaintPreview(dc, rcPreview, pItem, pExtra);
         }
         if (bFocusRow)
@@ -261,6 +263,13 @@ void CExtReportGridWnd::OnPaintCell(CDC& dc, int nVisibleColumn, int nVisibleRow
     CRect rcFill = rcCell;
     if (bGroup)
         rcFill.right = std::max(rcFill.left, rcArea.right);
+    else
+    {
+        // A selected item's highlight takes in its preview below the cells, whose text
+        // takes the highlight's text colour.
+        rcFill.top = rcExtent.top;
+        rcFill.bottom = rcExtent.bottom;
+    }
     if (!bGroup && !rcFill.IsRectEmpty() && bSelected)
     {
         dc.FillSolidRect(&rcFill, GetColor(bFocusedWnd ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
@@ -277,7 +286,8 @@ void CExtReportGridWnd::OnPaintCell(CDC& dc, int nVisibleColumn, int nVisibleRow
             if (nIndent > 0)
             {
                 rcText.left = std::min<LONG>(rcCell.right, rcCell.left + nIndent);
-                const RECT rcIndent = {rcCell.left, rcCell.top, rcText.left, rcCell.bottom};
+                // An item's indent runs down past its cells beside its preview.
+                const RECT rcIndent = {rcCell.left, rcFill.top, rcText.left, rcFill.bottom};
                 PaintTreeIndent(dc, pItem, rcIndent);
             }
         }

@@ -37,9 +37,17 @@ void CExtReportGridWnd::PaintPreview(CDC& dc, const RECT& rcPreview, CExtReportG
 {
     if (pPreviewCell == NULL || ::IsRectEmpty(&rcPreview))
         return;
+    // The grid's font, the one GetRowExtraSpace measured the preview with: the rows'
+    // painting has already given the device context its own font back.
+    CFont* pFont = GetPaintFont();
+    CFont* pOldFont = pFont != NULL && pFont->GetSafeHandle() != NULL ? dc.SelectObject(pFont) : NULL;
     const COLORREF clrOld = dc.SetTextColor(GetPreviewTextColor(pItem));
+    const int nOldMode = dc.SetBkMode(TRANSPARENT);
     pPreviewCell->OnPaint(*this, dc, -1, -1, -1, -1, 0, 0, rcPreview, rcPreview, rcPreview, 0x200, 0);
+    dc.SetBkMode(nOldMode);
     dc.SetTextColor(clrOld);
+    if (pOldFont != NULL)
+        dc.SelectObject(pOldFont);
 }
 
 COLORREF CExtReportGridWnd::GetPreviewTextColor(CExtReportGridItem* pItem)

@@ -175,3 +175,37 @@ TEST_F(TreeGridTest, KeysAndTheOutlineButtonExpandAndCollapse)
     m_grid.HitTest(htiText);
     EXPECT_EQ(0u, htiText.m_dwAreaFlags & 0x1C0000u);
 }
+
+TEST_F(TreeGridTest, ARowTakesItsNodesExtentAndExtraSpaceAndResizesOnlyTheExtent)
+{
+    m_grid.InsertColumns(0, 1, false);
+    HTREEITEM hA = m_grid.ItemInsert(NULL, ULONG(-1), 2, false);
+    CExtTreeGridCellNode* pA = Node(hA);
+    ASSERT_TRUE(pA->SetExtent(20, 0));
+    ASSERT_TRUE(pA->SetExtraSpace(3, false));
+    ASSERT_TRUE(pA->SetExtraSpace(5, true));
+    ASSERT_TRUE(pA->SetExtent(10, -1));
+    ASSERT_TRUE(pA->SetExtent(40, 1));
+    int nBefore = -1, nAfter = -1;
+    EXPECT_EQ(28, m_grid.QueryRowExtent(0, &nBefore, &nAfter));
+    EXPECT_EQ(3, nBefore);
+    EXPECT_EQ(5, nAfter);
+    RECT rcExtent, rcCell, rcNext;
+    ASSERT_TRUE(m_grid.GetCellRects(0, 0, 0, 0, &rcExtent, &rcCell));
+    ASSERT_TRUE(m_grid.GetCellRects(0, 1, 0, 0, &rcNext, NULL));
+    EXPECT_EQ(rcExtent.top + 3, rcCell.top);
+    EXPECT_EQ(rcCell.top + 20, rcCell.bottom);
+    EXPECT_EQ(rcCell.bottom + 5, rcExtent.bottom);
+    EXPECT_EQ(rcExtent.bottom, rcNext.top);
+    // Resizing tracks the whole row: its limits and the new extent carry the extra space,
+    // which the node keeps apart.
+    int nMin = 0, nMax = 0;
+    ASSERT_TRUE(m_grid.GetRowResizeRange(0, nMin, nMax));
+    EXPECT_EQ(18, nMin);
+    EXPECT_EQ(48, nMax);
+    m_grid.OnResizeApply(false, 0, 38);
+    INT nExtent = 0;
+    ASSERT_TRUE(pA->GetExtent(nExtent, 0));
+    EXPECT_EQ(30, nExtent);
+    EXPECT_EQ(38, m_grid.QueryRowExtent(0));
+}

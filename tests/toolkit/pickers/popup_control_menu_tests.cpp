@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -295,6 +296,33 @@ TEST_F(PopupControlMenuTest, AnUndoRedoNodeOfACommandTreeOpensTheUndoRedoList)
     EXPECT_EQ(root.ElementAt(0), site.m_pChosen);
     EXPECT_EQ("", Events());
     CExtCustomizeSite::g_CustomizeSitesMap.RemoveKey(hWndList);
+}
+
+TEST_F(PopupControlMenuTest, TheWheelGoesOnOnlyWhenTheListScrolled)
+{
+    CExtPopupListBoxMenuWnd* pMenu =
+        new CExtPopupListBoxMenuWnd(WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT);
+    pMenu->m_sizeChildControl.cy = 12;  // one item shown of three
+    ASSERT_TRUE(Track(pMenu));
+    const HWND hList = pMenu->m_hWndChildControl;
+    int nLines = g_CurrentPaintManager.GetWheelLinesPerNotch();
+    if (nLines > 2)
+        --nLines;
+    // The tracking hook answers true when it eats the wheel: when the list did not move.
+    struct { short nDelta; int nTop; bool bEaten; } steps[] = {
+        {-WHEEL_DELTA, std::min(nLines, 2), false},
+        {-WHEEL_DELTA, std::min(2 * nLines, 2), nLines >= 2},
+        {WHEEL_DELTA, std::max(0, std::min(2 * nLines, 2) - nLines), false},
+        {WHEEL_DELTA, 0, nLines >= 2}};
+    for (const auto& st : steps) {
+        MOUSEHOOKSTRUCTEX hook = {};
+        ::GetCursorPos(&hook.pt);
+        hook.hwnd = hList;
+        hook.mouseData = (DWORD)MAKELONG(0, st.nDelta);
+        const bool bEaten = pMenu->GetTrackingSite().OnMouseHookEvent(WM_MOUSEWHEEL, &hook);
+        EXPECT_EQ(st.nTop, (int)::SendMessage(hList, LB_GETTOPINDEX, 0, 0)) << st.nDelta;
+        EXPECT_EQ(st.bEaten, bEaten) << st.nDelta;
+    }
 }
 
 }  // namespace

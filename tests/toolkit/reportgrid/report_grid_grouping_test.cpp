@@ -538,3 +538,114 @@ TEST_F(ReportGridGroupingTest, TheGroupAreaShowsItsHintOrItsButtonsInEveryTheme)
     }
     g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
 }
+
+namespace {
+
+// Paints the grid's background and rows into a canvas of its client size, as its own
+// painting does.
+void PaintInto(CExtReportGridWnd* pGrid, testsupport::DibCanvas& canvas)
+{
+    canvas.Fill(RGB(1, 2, 3));
+    CDC dc;
+    dc.Attach(canvas.Dc());
+    pGrid->OnPaintContent(dc);
+    dc.Detach();
+}
+
+}  // namespace
+
+TEST_F(ReportGridGroupingTest, PreviewTextShowsUnderEveryItemInEveryTheme)
+{
+    for (LONG r = 0; r < m_pGrid->GetRowCount(); r++)
+    {
+        CExtReportGridItem* pItem = m_pGrid->ItemFromNode(m_pGrid->ItemGetByVisibleRow(r));
+        ASSERT_NE(nullptr, pItem);
+        CExtGridCell* pPreview = pItem->PreviewCellGet(RUNTIME_CLASS(CExtGridCellString));
+        ASSERT_NE(nullptr, pPreview);
+        pPreview->TextSet("WWW preview of this file WWW");
+    }
+    m_pGrid->PreviewStyleSet(true);
+    ::SetFocus(m_pGrid->m_hWnd);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == m_pGrid->m_hWnd; }, 2000));
+    CRuntimeClass* themes[] = {RUNTIME_CLASS(CExtPaintManagerXP), RUNTIME_CLASS(CExtPaintManagerOffice2003),
+                               RUNTIME_CLASS(CExtPaintManagerStudio2005)};
+    CRect rcClient;
+    m_pGrid->GetClientRect(&rcClient);
+    testsupport::DibCanvas canvas(rcClient.Width(), rcClient.Height());
+    const COLORREF clrBlue = RGB(0, 0, 0xFF);
+    for (CRuntimeClass* pTheme : themes)
+    {
+        SCOPED_TRACE(pTheme->m_lpszClassName);
+        ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManagerByClass(pTheme));
+        m_pGrid->FocusUnset(false);
+        m_pGrid->SelectionUnset(false, false);
+        PaintInto(m_pGrid, canvas);
+        for (LONG r = 0; r < 2; r++)
+        {
+            // The preview takes the space after the row's cells and 4 pixels more; on a
+            // focused grid an unselected item's preview is blue.
+            RECT rcExtent, rcCell;
+            ASSERT_TRUE(m_pGrid->GetCellRects(0, r, 0, 0, &rcExtent, &rcCell));
+            EXPECT_EQ(rcExtent.top, rcCell.top) << r;
+            EXPECT_GE(rcExtent.bottom - rcCell.bottom, 4 + 8) << r;
+            const RECT rcPreview = {rcExtent.left, rcCell.bottom, rcClient.right, rcExtent.bottom};
+            EXPECT_GT(canvas.Count(clrBlue, rcPreview), 20) << r;
+            EXPECT_EQ(0, canvas.Count(clrBlue, rcCell)) << r;
+        }
+        // A selected item's highlight covers its preview, written in the highlight's text
+        // colour.
+        m_pGrid->FocusSet(CPoint(0, 1), true, true, true, false);
+        PaintInto(m_pGrid, canvas);
+        RECT rcExtent, rcCell;
+        ASSERT_TRUE(m_pGrid->GetCellRects(0, 1, 0, 0, &rcExtent, &rcCell));
+        const RECT rcPreview = {rcExtent.left, rcCell.bottom, rcExtent.right, rcExtent.bottom};
+        EXPECT_EQ(0, canvas.Count(clrBlue, rcPreview));
+        EXPECT_EQ(m_pGrid->GetColor(COLOR_HIGHLIGHT), canvas.Pixel(rcExtent.right - 3, rcExtent.bottom - 2));
+        EXPECT_GT(canvas.Count(m_pGrid->GetColor(COLOR_HIGHLIGHTTEXT), rcPreview), 20);
+    }
+    g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
+}
+
+TEST_F(ReportGridGroupingTest, BandStyleGroupRowsKeepTheirSpaceAboveAndBelowInEveryTheme)
+{
+    GroupBy({2});
+    CRuntimeClass* themes[] = {RUNTIME_CLASS(CExtPaintManagerXP), RUNTIME_CLASS(CExtPaintManagerOffice2003),
+                               RUNTIME_CLASS(CExtPaintManagerStudio2005)};
+    CRect rcClient;
+    m_pGrid->GetClientRect(&rcClient);
+    testsupport::DibCanvas canvas(rcClient.Width(), rcClient.Height());
+    for (CRuntimeClass* pTheme : themes)
+    {
+        ASSERT_TRUE(g_CurrentPaintManager.InstallPaintManagerByClass(pTheme));
+        for (bool bBand : {true, false})
+        {
+            SCOPED_TRACE(std::string(pTheme->m_lpszClassName) + (bBand ? " band" : " plain"));
+            m_pGrid->ModifyReportStyle(bBand ? 0x02 : 0, bBand ? 0 : 0x02, false);
+            m_pGrid->FocusUnset(false);
+            PaintInto(m_pGrid, canvas);
+            // Rows 0 and 3 are the two group rows, each over two items.
+            RECT rcGroup, rcGroupCell, rcLeaf, rcLeafCell, rcNext;
+            ASSERT_TRUE(m_pGrid->GetCellRects(0, 0, 0, 0, &rcGroup, &rcGroupCell));
+            ASSERT_TRUE(m_pGrid->GetCellRects(0, 1, 0, 0, &rcLeaf, &rcLeafCell));
+            ASSERT_TRUE(m_pGrid->GetCellRects(0, 3, 0, 0, &rcNext, NULL));
+            EXPECT_EQ(bBand ? 12 : 0, rcGroupCell.top - rcGroup.top);
+            EXPECT_EQ(bBand ? 4 : 0, rcGroup.bottom - rcGroupCell.bottom);
+            EXPECT_EQ(rcGroup.bottom, rcLeaf.top);
+            EXPECT_EQ(rcLeaf.top, rcLeafCell.top);
+            EXPECT_EQ(rcLeaf.bottom, rcLeafCell.bottom);
+            EXPECT_EQ(rcLeaf.bottom + (rcLeaf.bottom - rcLeaf.top), rcNext.top);
+            if (!bBand)
+                continue;
+            // The space above the caption and below its line shows the window colour; the
+            // caption's line lies right above the space below.
+            const COLORREF clrWindow = m_pGrid->GetColor(COLOR_WINDOW);
+            const int x = rcGroupCell.left + 40;
+            for (LONG y : {rcGroup.top, rcGroup.top + 6, rcGroupCell.top - 1, rcGroupCell.bottom, rcGroup.bottom - 1})
+                EXPECT_EQ(clrWindow, canvas.Pixel(x, y)) << y - rcGroup.top;
+            EXPECT_EQ(m_pGrid->GetColor(COLOR_BTNSHADOW), canvas.Pixel(x, rcGroupCell.bottom - 1));
+            EXPECT_EQ(m_pGrid->GetColor(COLOR_BTNSHADOW), canvas.Pixel(x, rcGroupCell.bottom - 2));
+        }
+    }
+    m_pGrid->ModifyReportStyle(0, 0x02, false);
+    g_CurrentPaintManager.InstallPaintManagerByClass(RUNTIME_CLASS(CExtPaintManagerXP));
+}
