@@ -18,6 +18,7 @@ class CExtBarNcAreaButton;
 class CExtPaintManager;
 class CExtCustomizeSite;
 class CExtDynTabControlBar;
+class CExtDynControlBar;
 
 // The base of every toolkit bar. A bar lives in a frame (docked or floating) or directly
 // in a dialog; in a dialog it has no dock site, answers the docking queries from its
@@ -766,6 +767,28 @@ protected:
     static void DetachFromDockBar(CControlBar* pBar, CDockBar* pDockBar);
     // Recalculates a frame now, or at the next idle pass; skipped when it is gone.
     static void RecalcFrameOf(HWND hWndFrame, bool bNow);
+    // ---- the steps of docking into a tabbed group ----
+    // The pages pBar brings along: a group's pages, a container's bars, else pBar itself.
+    static void CollectIncomingPages(CExtControlBar* pBar, CArray<CExtControlBar*, CExtControlBar*>& arrPages);
+    // Takes a group whose pages merged into another off its site and dock bar, and
+    // destroys its window.
+    static void DestroyEmptiedGroup(CExtDynTabControlBar* pEmptied, CFrameWnd* pSite);
+    // This bar is the group pGroupThis: pBar's pages become its tabs from nIndex on.
+    BOOL AddPagesToThisGroup(CExtDynTabControlBar* pGroupThis, CExtControlBar* pBar, int nIndex, bool bRecalc);
+    // This bar is no group: a new group takes its place with this bar and pBar as pages.
+    BOOL StartTabbedGroupWith(CExtControlBar* pBar, CFrameWnd* pFrame, bool bRecalc);
+    // Creates the group and puts it in this bar's slot of its dock bar; this bar moves to
+    // the group's inner dock bar. NULL when the group cannot be created.
+    CExtDynTabControlBar* CreateGroupInOwnPlace(CFrameWnd* pFrame);
+    // Re-parents this bar and pBar into the new group, which takes rcPlace in pDockBar;
+    // false when pBar (a container) dissolved on the way.
+    bool MovePagesIntoNewGroup(CExtDynTabControlBar* pGroup, CDockBar* pDockBar, CExtControlBar* pBar,
+                               const CRect& rcPlace);
+    // Caption buttons and frame layout of a new group that floats or is recalculated now.
+    void LayoutNewGroup(CExtDynTabControlBar* pGroup, bool bRecalc);
+    // A new container (split place or tabbed group) takes this bar's slot in pDockBar; its
+    // inner dock bar, which this bar moves to, never floats.
+    void PutContainerInOwnPlace(CExtDynControlBar* pContainer, CDockBar* pDockBar);
 
     bool HasLeadingSplitter() const;
     // Cuts the splitter strips of a docked resizable bar off rc (parent coordinates) and
