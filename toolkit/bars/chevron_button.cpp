@@ -164,15 +164,7 @@ UINT CExtBarContentExpandButton::OnTrackPopup(CPoint point, bool bSelectAny, boo
     const bool bWasTracking = CExtToolControlBar::g_bButtonMenuTracking;
     CExtToolControlBar::CancelAllButtonMenuTracking();
     CExtToolControlBar::g_bButtonMenuTracking = bWasTracking;
-    if (pBar->IsFloating())
-    {
-        CWnd* pTop = pBar->GetTopLevelParent();
-        if (pTop != NULL)
-            pTop->SetActiveWindow();
-        CFrameWnd* pFrame = pBar->GetParentFrame();
-        if (pFrame != NULL)
-            pFrame->BringWindowToTop();
-    }
+    BringFloatingBarForward(pBar);
 
     UINT nFlags = GetTrackPopupPlacement() | 0x800;
     CWnd* pTarget = GetCmdTargetWnd();
@@ -204,15 +196,8 @@ UINT CExtBarContentExpandButton::OnTrackPopup(CPoint point, bool bSelectAny, boo
         delete pPopup;
         return UINT(-1);
     }
-    CRect rcButton = GetRect();
-    pBar->ClientToScreen(&rcButton);
-    pBar->ClientToScreen(&point);
-    if (bSelectAny)
-        nFlags |= 0x40;
-    if (CExtToolControlBar::g_bMenuTrackingExpanded)
-        nFlags |= 0x100;
-    if (bNoAnimation)
-        nFlags |= 0x8000;
+    CRect rcButton;
+    nFlags = PlacePopupOnScreen(pBar, GetRect(), point, rcButton, nFlags, bSelectAny, bNoAnimation);
     const int nIndex = pBar->GetButtonIndex(this);
     pBar->SetMenuTrackingButton(nIndex);
     if (!pPopup->TrackPopupMenu(nFlags, point.x, point.y, &rcButton, pBar,
