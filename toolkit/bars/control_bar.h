@@ -768,8 +768,6 @@ protected:
     // Recalculates a frame now, or at the next idle pass; skipped when it is gone.
     static void RecalcFrameOf(HWND hWndFrame, bool bNow);
     // ---- the steps of docking into a tabbed group ----
-    // The pages pBar brings along: a group's pages, a container's bars, else pBar itself.
-    static void CollectIncomingPages(CExtControlBar* pBar, CArray<CExtControlBar*, CExtControlBar*>& arrPages);
     // Takes a group whose pages merged into another off its site and dock bar, and
     // destroys its window.
     static void DestroyEmptiedGroup(CExtDynTabControlBar* pEmptied, CFrameWnd* pSite);

@@ -482,17 +482,6 @@ BOOL CExtControlBar::DockIntoTabbedBar(CExtControlBar* pBar, int nIndex, CFrameW
     return StartTabbedGroupWith(pBar, pFrame, bRecalc);
 }
 
-void CExtControlBar::CollectIncomingPages(CExtControlBar* pBar, CArray<CExtControlBar*, CExtControlBar*>& arrPages)
-{
-    CExtDynControlBar* pNestedBar = DYNAMIC_DOWNCAST(CExtDynControlBar, pBar);
-    if (pBar->IsKindOf(RUNTIME_CLASS(CExtDynTabControlBar)))
-        static_cast<CExtDynTabControlBar*>(pBar)->GetPages(arrPages);
-    else if (pNestedBar != NULL)
-        pNestedBar->GetInnerBars(arrPages);
-    else
-        arrPages.Add(pBar);
-}
-
 void CExtControlBar::DestroyEmptiedGroup(CExtDynTabControlBar* pEmptied, CFrameWnd* pSite)
 {
     if (pSite != NULL)
@@ -524,7 +513,7 @@ BOOL CExtControlBar::AddPagesToThisGroup(CExtDynTabControlBar* pGroupThis, CExtC
     const int nInsertAt = (nIndex < 0 || nIndex > nTabCount) ? nTabCount : nIndex;
     // The pages that come in: a container brings its bars and may be gone afterwards.
     CArray<CExtControlBar*, CExtControlBar*> arrPages;
-    CollectIncomingPages(pBar, arrPages);
+    CExtDynTabControlBar::GetPagesBroughtBy(pBar, arrPages);
     pGroupThis->InsertBar(pBar, nInsertAt, true);
     CExtControlBar* pSelect = arrPages.GetSize() > 0 ? arrPages[0] : NULL;
     if (pSelect != NULL && pSelect->m_hWnd != NULL)
