@@ -425,6 +425,11 @@ public:
     virtual void ActivateBar();
     virtual void DisableContentWindow();
     virtual void EnableContentWindow();
+    // The content window: the bar's first child, or the slider's while the bar is out in
+    // auto-hide mode; NULL for a nested container and for a bar without one.
+    HWND GetContentWindow();
+    // Window and client rectangles of a window, both in window coordinates.
+    static void GetWindowAndClientRects(CWnd* pWnd, CRect& rcWnd, CRect& rcClient);
     virtual bool ProcessMouseMove(UINT nFlags, CPoint point);
     // Sets the cursor for a point in client coordinates; false when the bar leaves the
     // cursor alone (no window, or the frame asks for context help).
@@ -572,6 +577,9 @@ protected:
     static void ApplyFloat(CExtControlBar* pSrc, const RECT& rcTrack);
     // A frame the bar left is laid out again: a floating frame at once, another later.
     static void RecalcOldFrame(CExtControlBar* pSrc, HWND hWndOldFrame);
+    // After a drop into a frame side: the site is laid out, the frame the bar left too,
+    // and the bar's frame recomputed.
+    static void FinishDockIntoFrame(CFrameWnd* pSite, CExtControlBar* pSrc, HWND hWndOldFrame);
 
 public:
     // Whether this bar may go beside other bars at all (toolbars only into rows).

@@ -596,11 +596,7 @@ bool CExtControlBar::ApplyDraggingState(const InternalDraggingState_t& state, bo
         if (pSite == NULL)
             return false;
         pSrc->DockIntoDockBar(kSideIds[nKind - 5], UINT(state.m_nRing), pSite, false);
-        pSite->RecalcLayout();
-        RecalcOldFrame(pSrc, hWndOldFrame);
-        if (pSrc->GetSafeHwnd() != NULL)
-            pSrc->SetWindowPos(NULL, 0, 0, 0, 0,
-                               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        FinishDockIntoFrame(pSite, pSrc, hWndOldFrame);
         break;
     }
     case 9:
@@ -620,11 +616,7 @@ bool CExtControlBar::ApplyDraggingState(const InternalDraggingState_t& state, bo
         if (pRing == NULL)
             return false;
         pRing->DockControlBar(pSrc, &state.m_rcTrack, false);
-        pSite->RecalcLayout();
-        RecalcOldFrame(pSrc, hWndOldFrame);
-        if (pSrc->GetSafeHwnd() != NULL)
-            pSrc->SetWindowPos(NULL, 0, 0, 0, 0,
-                               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        FinishDockIntoFrame(pSite, pSrc, hWndOldFrame);
         break;
     }
     case 13:
@@ -694,6 +686,15 @@ void CExtControlBar::ApplyFloat(CExtControlBar* pSrc, const RECT& rcTrack)
         if (pArea != NULL && pArea->GetSafeHwnd() != NULL)
             pArea->UpdateTabWnd(true);
     }
+}
+
+void CExtControlBar::FinishDockIntoFrame(CFrameWnd* pSite, CExtControlBar* pSrc, HWND hWndOldFrame)
+{
+    pSite->RecalcLayout();
+    RecalcOldFrame(pSrc, hWndOldFrame);
+    if (pSrc->GetSafeHwnd() != NULL)
+        pSrc->SetWindowPos(NULL, 0, 0, 0, 0,
+                           SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void CExtControlBar::RecalcOldFrame(CExtControlBar* pSrc, HWND hWndOldFrame)

@@ -32,8 +32,9 @@ bool IsOutsideFrame(const CExtControlBar* pBar)
 
 bool IsLayoutRTL() { return (g_CurrentResourceManager->GetLangLayout() & 1) != 0; }
 
-// Window and client rectangles of a window, both in window coordinates.
-void WindowAndClientRects(CWnd* pWnd, CRect& rcWnd, CRect& rcClient)
+}  // namespace
+
+void CExtControlBar::GetWindowAndClientRects(CWnd* pWnd, CRect& rcWnd, CRect& rcClient)
 {
     pWnd->GetWindowRect(&rcWnd);
     pWnd->GetClientRect(&rcClient);
@@ -41,8 +42,6 @@ void WindowAndClientRects(CWnd* pWnd, CRect& rcWnd, CRect& rcClient)
     rcClient.OffsetRect(-rcWnd.TopLeft());
     rcWnd.OffsetRect(-rcWnd.TopLeft());
 }
-
-}  // namespace
 
 // ---- splitter sides -------------------------------------------------------------------
 
@@ -376,7 +375,7 @@ LRESULT CExtControlBar::OnNcHitTest(CPoint point)
         PostMessage(WM_NCPAINT);
     }
     CRect rcWnd, rcClient;
-    WindowAndClientRects(this, rcWnd, rcClient);
+    GetWindowAndClientRects(this, rcWnd, rcClient);
     if (IsFixedMode() || IsFloating() || rcWnd == rcClient)
         return HTCLIENT;
     CRect rcScreen;
@@ -414,7 +413,7 @@ void CExtControlBar::OnNcPaint()
         LayoutNcAreaButtons();
     }
     CRect rcWnd, rcClient;
-    WindowAndClientRects(this, rcWnd, rcClient);
+    GetWindowAndClientRects(this, rcWnd, rcClient);
     CWindowDC dcWnd(this);
     dcWnd.ExcludeClipRect(&rcClient);
     {
@@ -442,7 +441,7 @@ void CExtControlBar::DrawNcArea(CDC& dc)
         return;
     CExtPaintManager* pPM = GetPaintManager();
     CRect rcWnd, rcClient;
-    WindowAndClientRects(this, rcWnd, rcClient);
+    GetWindowAndClientRects(this, rcWnd, rcClient);
     const int nSaved = dc.SaveDC();
     dc.ExcludeClipRect(&rcClient);
     if (!(pPM->UsesParentBackground(this) && pPM->DrawWindowBackground(false, dc, this)))
@@ -868,7 +867,7 @@ void CExtControlBar::PrintBar(HDC hDC, LPARAM lParamPrint)
         return;
     CDC* pDC = CDC::FromHandle(hDC);
     CRect rcWnd, rcClient;
-    WindowAndClientRects(this, rcWnd, rcClient);
+    GetWindowAndClientRects(this, rcWnd, rcClient);
     if (IsFloating() && GetParentFrame() != NULL)
     {
         CRect rcFrameClient;
