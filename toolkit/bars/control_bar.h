@@ -430,6 +430,9 @@ public:
     HWND GetContentWindow();
     // Window and client rectangles of a window, both in window coordinates.
     static void GetWindowAndClientRects(CWnd* pWnd, CRect& rcWnd, CRect& rcClient);
+    // Moves pBar to rc through the batch of deferred moves, or at once when there is no
+    // batch or it failed (the batch handle is NULL then).
+    static void MoveBarInBatch(HDWP& hDWP, CWnd* pBar, const CRect& rc);
     virtual bool ProcessMouseMove(UINT nFlags, CPoint point);
     // Sets the cursor for a point in client coordinates; false when the bar leaves the
     // cursor alone (no window, or the frame asks for context help).
@@ -802,6 +805,8 @@ protected:
     void CutSplitterStrips(RECT& rc, const RECT& rcWnd0, bool bLeft, bool bTop, bool bRight, bool bBottom);
     void DrawNcCaption(CDC& dc, bool bGripperAtTop, bool bActive);
     void OnWindowPosChangedBar(const WINDOWPOS* pWP);
+    // The bar's tip goes away and a customize site learns the bar's state changed.
+    void HideTipAndNotifyCustomizeSite();
     // A new window text reaches the caption, or the tab and caption of the bar's group.
     void OnPageOrBarTextChanged();
     void ShowCaptionButtonTip(CPoint ptScreen);

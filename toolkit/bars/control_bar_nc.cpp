@@ -808,7 +808,7 @@ void CExtControlBar::OnPageOrBarTextChanged()
         pFrame->RecalcLayout();
 }
 
-void CExtControlBar::OnWindowPosChangedBar(const WINDOWPOS* pWP)
+void CExtControlBar::HideTipAndNotifyCustomizeSite()
 {
     CExtPopupMenuTipWnd* pTip = GetBarTipWnd();
     if (pTip != NULL)
@@ -816,6 +816,11 @@ void CExtControlBar::OnWindowPosChangedBar(const WINDOWPOS* pWP)
     CExtCustomizeSite* pSite = CExtCustomizeSite::GetCustomizeSite(m_hWnd);
     if (pSite != NULL)
         pSite->OnBarStateChanged(this);
+}
+
+void CExtControlBar::OnWindowPosChangedBar(const WINDOWPOS* pWP)
+{
+    HideTipAndNotifyCustomizeSite();
     if (!((m_pDockBar != NULL && !IsFloating()) || IsOutsideFrame(this)))
         return;
     if (!IsFixedMode())

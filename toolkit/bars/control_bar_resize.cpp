@@ -282,6 +282,16 @@ bool CExtControlBar::FitRowLengths(CDockBar* pDockBar, CArray<int, int>& arrRow,
     return true;
 }
 
+void CExtControlBar::MoveBarInBatch(HDWP& hDWP, CWnd* pBar, const CRect& rc)
+{
+    if (hDWP != NULL)
+        hDWP = ::DeferWindowPos(hDWP, pBar->m_hWnd, NULL, rc.left, rc.top, rc.Width(), rc.Height(),
+                                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    if (hDWP == NULL)
+        pBar->SetWindowPos(NULL, rc.left, rc.top, rc.Width(), rc.Height(),
+                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
 void CExtControlBar::PlaceRow(CDockBar* pDockBar, const CArray<int, int>& arrRow, bool bHorz)
 {
     HDWP hDWP = ::BeginDeferWindowPos(int(arrRow.GetSize()));
@@ -304,14 +314,7 @@ void CExtControlBar::PlaceRow(CDockBar* pDockBar, const CArray<int, int>& arrRow
         else
             rc.OffsetRect(0, nPos - rc.top);
         if (rc != rcWnd)
-        {
-            if (hDWP != NULL)
-                hDWP = ::DeferWindowPos(hDWP, pBar->m_hWnd, NULL, rc.left, rc.top, rc.Width(), rc.Height(),
-                                        SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-            if (hDWP == NULL)
-                pBar->SetWindowPos(NULL, rc.left, rc.top, rc.Width(), rc.Height(),
-                                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-        }
+            MoveBarInBatch(hDWP, pBar, rc);
         nPos += bHorz ? rc.Width() : rc.Height();
     }
     if (hDWP != NULL)

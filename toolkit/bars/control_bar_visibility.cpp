@@ -142,12 +142,7 @@ void CExtControlBar::OnShowWindow(BOOL bShow, UINT nStatus)
 {
     Default();
     (void)bShow;
-    CExtPopupMenuTipWnd* pTip = GetBarTipWnd();
-    if (pTip != NULL)
-        pTip->Hide();
-    CExtCustomizeSite* pSite = CExtCustomizeSite::GetCustomizeSite(m_hWnd);
-    if (pSite != NULL)
-        pSite->OnBarStateChanged(this);
+    HideTipAndNotifyCustomizeSite();
     if (nStatus == 0)
         OnBarVisibilityChanged();
 }

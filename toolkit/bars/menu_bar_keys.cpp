@@ -90,6 +90,15 @@ BOOL CExtMenuControlBar::PreTranslateMessage(MSG* pMsg)
 
 // ---- the keyboard filter ----------------------------------------------------------------
 
+bool CExtMenuControlBar::FilterHookedKey(LRESULT& lResult, HWND hWndHooked, UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    MSG msg = {hWndHooked, nMessage, wParam, lParam, 0, {0, 0}};
+    if (!FrameKeyboardFilter(&msg))
+        return false;
+    lResult = 0;
+    return true;
+}
+
 bool CExtMenuControlBar::FrameKeyboardFilter(MSG* pMsg)
 {
     if (m_hWnd == NULL || !::IsWindow(m_hWnd) || pMsg == NULL)
@@ -570,13 +579,7 @@ bool CExtMenuControlBar::HookHostMsg(LRESULT& lResult, HWND hWndHooked, UINT nMe
             return false;
         RemoveFrameMenu();
     }
-    MSG msg = {hWndHooked, nMessage, wParam, lParam, 0, {0, 0}};
-    if (FrameKeyboardFilter(&msg))
-    {
-        lResult = 0;
-        return true;
-    }
-    return false;
+    return FilterHookedKey(lResult, hWndHooked, nMessage, wParam, lParam);
 }
 
 bool CExtMenuControlBar::HookChildMsg(LRESULT& lResult, HWND hWndHooked, UINT nMessage, WPARAM wParam,
@@ -675,13 +678,7 @@ bool CExtMenuControlBar::HookChildMsg(LRESULT& lResult, HWND hWndHooked, UINT nM
         lResult = 0;
         return true;
     }
-    MSG msg = {hWndHooked, nMessage, wParam, lParam, 0, {0, 0}};
-    if (FrameKeyboardFilter(&msg))
-    {
-        lResult = 0;
-        return true;
-    }
-    return false;
+    return FilterHookedKey(lResult, hWndHooked, nMessage, wParam, lParam);
 }
 
 bool CExtMenuControlBar::HookMdiClientMsg(LRESULT& lResult, HWND hWndHooked, UINT nMessage, WPARAM wParam,
@@ -797,11 +794,5 @@ bool CExtMenuControlBar::HookMdiClientMsg(LRESULT& lResult, HWND hWndHooked, UIN
         }
         return true;
     }
-    MSG msg = {hWndHooked, nMessage, wParam, lParam, 0, {0, 0}};
-    if (FrameKeyboardFilter(&msg))
-    {
-        lResult = 0;
-        return true;
-    }
-    return false;
+    return FilterHookedKey(lResult, hWndHooked, nMessage, wParam, lParam);
 }
