@@ -956,17 +956,22 @@ int CExtBarButton::OnToolHitTest(CPoint, TOOLINFO* pTI)
         ::CopyRect(&pTI->rect, &rc);
         pTI->uId = m_nEffectiveCmdID;
         pTI->hwnd = m_pBar->GetSafeHwnd();
-        // The tool-tip machinery frees the copy.
-        LPTSTR pCopy = (LPTSTR)::malloc((sTip.GetLength() + 1) * sizeof(TCHAR));
-        if (pCopy != NULL)
-        {
-            ::lstrcpy(pCopy, sTip);
-            pTI->lpszText = pCopy;
-        }
-        else
-            pTI->lpszText = LPSTR_TEXTCALLBACK;
+        SetToolTipText(pTI, sTip);
     }
     return (int)m_nEffectiveCmdID;
+}
+
+void CExtBarButton::SetToolTipText(TOOLINFO* pTI, const CString& sTip)
+{
+    // The tool-tip machinery frees the copy.
+    LPTSTR pCopy = (LPTSTR)::malloc((sTip.GetLength() + 1) * sizeof(TCHAR));
+    if (pCopy != NULL)
+    {
+        ::lstrcpy(pCopy, sTip);
+        pTI->lpszText = pCopy;
+    }
+    else
+        pTI->lpszText = LPSTR_TEXTCALLBACK;
 }
 
 int CExtBarButton::OnHelpHitTest(CPoint point)

@@ -122,6 +122,9 @@ protected:
     void SetMirroredFlag(BYTE& nFlags, BYTE nBit, DWORD dwNodeFlag, bool bOn);
     // The node's two texts become the command's toolbar text, else its menu text.
     void SyncNodeTexts();
+    // Hands the tool-tip machinery its own copy of sTip (a callback marker when there is
+    // no memory for it).
+    static void SetToolTipText(TOOLINFO* pTI, const CString& sTip);
     // ---- steps shared by the buttons that drop a menu ----
     // A floating bar's frame comes to the front before its button's menu opens.
     static void BringFloatingBarForward(CExtToolControlBar* pBar);

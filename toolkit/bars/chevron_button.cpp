@@ -120,14 +120,7 @@ int CExtBarContentExpandButton::OnToolHitTest(CPoint, TOOLINFO* pTI)
         sTip = LoadToolkitString(IDS_WHERE_ARE_BUTTONS, _T("Where are buttons?"));
         AfxSetResourceHandle(hOld);
     }
-    LPTSTR pCopy = (LPTSTR)::malloc((sTip.GetLength() + 1) * sizeof(TCHAR));
-    if (pCopy != NULL)
-    {
-        ::lstrcpy(pCopy, sTip);
-        pTI->lpszText = pCopy;
-    }
-    else
-        pTI->lpszText = LPSTR_TEXTCALLBACK;
+    SetToolTipText(pTI, sTip);
     return (int)IDLE_MESSAGE_ID;
 }
 

@@ -134,6 +134,8 @@ public:
 
     // ---- virtual operations of the toolbar -----------------------------------------------
     virtual bool UpdateMetricsFromPaintManager();
+    // The classic borders and gripper thicknesses a toolbar starts with and keeps.
+    void SetClassicMetrics();
     virtual void GetButtonRect(int nIndex, CRect& rc) const;
     virtual bool QueryButtonOption1() const;  // large icons
     virtual bool QueryButtonOption2() const;  // tool tips
