@@ -433,6 +433,8 @@ public:
     // Moves pBar to rc through the batch of deferred moves, or at once when there is no
     // batch or it failed (the batch handle is NULL then).
     static void MoveBarInBatch(HDWP& hDWP, CWnd* pBar, const CRect& rc);
+    // size grown by the room a bar in a dialog leaves for the dialog's edge.
+    CSize WithDialogEdgeRoom(CSize size) const;
     virtual bool ProcessMouseMove(UINT nFlags, CPoint point);
     // Sets the cursor for a point in client coordinates; false when the bar leaves the
     // cursor alone (no window, or the frame asks for context help).

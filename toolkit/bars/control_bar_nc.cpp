@@ -43,6 +43,19 @@ void CExtControlBar::GetWindowAndClientRects(CWnd* pWnd, CRect& rcWnd, CRect& rc
     rcWnd.OffsetRect(-rcWnd.TopLeft());
 }
 
+CSize CExtControlBar::WithDialogEdgeRoom(CSize size) const
+{
+    // A bar in a dialog leaves room for the dialog's edge along its length.
+    if (m_pDockSite == NULL)
+    {
+        if (IsDockedHorizontally())
+            size.cy += 4;
+        else
+            size.cx += 4;
+    }
+    return size;
+}
+
 // ---- splitter sides -------------------------------------------------------------------
 
 void CExtControlBar::QuerySplitterSides(bool* pbLeft, bool* pbTop, bool* pbRight, bool* pbBottom) const
@@ -89,49 +102,39 @@ void CExtControlBar::QuerySplitterSides(bool* pbLeft, bool* pbTop, bool* pbRight
         CControlBar* pBar = reinterpret_cast<CControlBar*>(p);
         return pBar->GetSafeHwnd() != NULL && (pBar->GetStyle() & WS_VISIBLE) != 0;
     };
+    // From the bar towards one end of the array: a visible bar further in its row, and
+    // one in the rows beyond.
+    auto scanFromBar = [&](INT_PTR nStep, bool& bInRow, bool& bBeyondRow) {
+        for (INT_PTR i = nPos + nStep; i >= 0 && i < arr.GetSize(); i += nStep)
+        {
+            if (arr[i] == NULL)
+            {
+                for (INT_PTR j = i + nStep; j >= 0 && j < arr.GetSize() && !bBeyondRow; j += nStep)
+                    bBeyondRow = visibleAt(j);
+                break;
+            }
+            bInRow = bInRow || visibleAt(i);
+        }
+    };
     bool bPrevInRow = false, bNextInRow = false, bRowBefore = false, bRowAfter = false;
-    for (INT_PTR i = nPos - 1; i >= 0; i--)
+    scanFromBar(-1, bPrevInRow, bRowBefore);
+    scanFromBar(1, bNextInRow, bRowAfter);
+    // Along the row a side has a splitter where a neighbour shows; across it the side
+    // towards the frame's edge has one only where a row shows beyond it.
+    const UINT nDockBarID = UINT(m_pDockBar->GetDlgCtrlID());
+    const bool bRowAlongX = nDockBarID == __DOCKBAR_ID_TOP || nDockBarID == __DOCKBAR_ID_BOTTOM;
+    if (bRowAlongX || nDockBarID == __DOCKBAR_ID_LEFT || nDockBarID == __DOCKBAR_ID_RIGHT)
     {
-        if (arr[i] == NULL)
-        {
-            for (INT_PTR j = i - 1; j >= 0 && !bRowBefore; j--)
-                bRowBefore = visibleAt(j);
-            break;
-        }
-        bPrevInRow = bPrevInRow || visibleAt(i);
-    }
-    for (INT_PTR i = nPos + 1; i < arr.GetSize(); i++)
-    {
-        if (arr[i] == NULL)
-        {
-            for (INT_PTR j = i + 1; j < arr.GetSize() && !bRowAfter; j++)
-                bRowAfter = visibleAt(j);
-            break;
-        }
-        bNextInRow = bNextInRow || visibleAt(i);
-    }
-    switch (UINT(m_pDockBar->GetDlgCtrlID()))
-    {
-    case __DOCKBAR_ID_TOP:
-    case __DOCKBAR_ID_BOTTOM:
-        if (UINT(m_pDockBar->GetDlgCtrlID()) == __DOCKBAR_ID_TOP)
+        (bRowAlongX ? bLeft : bTop) = bPrevInRow;
+        (bRowAlongX ? bRight : bBottom) = bNextInRow;
+        if (nDockBarID == __DOCKBAR_ID_TOP)
             bTop = bRowBefore;
-        else
+        else if (nDockBarID == __DOCKBAR_ID_BOTTOM)
             bBottom = bRowAfter;
-        bLeft = bPrevInRow;
-        bRight = bNextInRow;
-        break;
-    case __DOCKBAR_ID_LEFT:
-    case __DOCKBAR_ID_RIGHT:
-        if (UINT(m_pDockBar->GetDlgCtrlID()) == __DOCKBAR_ID_LEFT)
+        else if (nDockBarID == __DOCKBAR_ID_LEFT)
             bLeft = bRowBefore;
         else
             bRight = bRowAfter;
-        bTop = bPrevInRow;
-        bBottom = bNextInRow;
-        break;
-    default:
-        break;
     }
     store();
 }

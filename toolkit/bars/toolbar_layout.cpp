@@ -194,15 +194,7 @@ CSize CExtToolControlBar::CalcLayout(DWORD dwMode, int nLength)
         m_sizeFloated = size;
         break;
     }
-    // A bar in a dialog leaves room for the dialog's edge along its length.
-    if (m_pDockSite == NULL)
-    {
-        if (IsDockedHorizontally())
-            size.cy += 4;
-        else
-            size.cx += 4;
-    }
-    return size;
+    return WithDialogEdgeRoom(size);
 }
 
 void CExtToolControlBar::SizeToolBar(int nLength, BOOL bVert)
