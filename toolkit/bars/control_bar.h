@@ -462,6 +462,7 @@ public:
     //  27, 28 caption band of the target (28: it is a tabbed container);
     //  29 the hovered container's tab strip at m_nTabIndex;  30 the same through the centre
     //  marker.
+    struct BandQuery;
     class InternalDraggingState_t : public CObject
     {
         DECLARE_DYNAMIC(InternalDraggingState_t)
@@ -512,6 +513,11 @@ public:
         bool CalcSingleBarTarget(int x, int y, bool bCaptionSkipped);
         void CalcFloatTarget(int x, int y);
         static void ReleaseTabHighlight(CExtControlBar* pBar);
+        // The band q finds under (x, y) becomes the state with pTarget as its target;
+        // bPartOfTarget: a band that is no caption band tracks a part of the target.
+        // False when no band is there.
+        bool TakeBandTarget(const BandQuery& q, CExtControlBar* pTarget, int x, int y, bool bPartOfTarget,
+                            bool& bRefused);
     };
     // What a cursor position means near a bar's rectangle R, worked out on plain
     // rectangles: the caption bands, the strip and the edge bands (kinds 1-4, 27-29).
