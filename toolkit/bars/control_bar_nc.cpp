@@ -155,6 +155,7 @@ bool CExtControlBar::HasLeadingSplitter() const
     if (nPos <= 0)
         return false;
     const CPtrArray& arr = m_pDockBar->m_arrBars;
+    CControlBar* pNearest = NULL;  // the visible bar right before this one
     bool bResizableBefore = false;
     for (INT_PTR i = nPos - 1; i >= 0 && arr[i] != NULL; i--)
     {
@@ -163,23 +164,16 @@ bool CExtControlBar::HasLeadingSplitter() const
         CControlBar* pBar = reinterpret_cast<CControlBar*>(arr[i]);
         if (pBar->GetSafeHwnd() == NULL || (pBar->GetStyle() & WS_VISIBLE) == 0)
             continue;
+        if (pNearest == NULL)
+            pNearest = pBar;
         CExtControlBar* pExt = DYNAMIC_DOWNCAST(CExtControlBar, pBar);
         if (pExt != NULL && !pExt->IsFixedMode())
             bResizableBefore = true;
     }
     if (!bResizableBefore)
         return false;
-    for (INT_PTR i = nPos - 1; i >= 0 && arr[i] != NULL; i--)
-    {
-        if (reinterpret_cast<UINT_PTR>(arr[i]) < 0x10000)
-            continue;
-        CControlBar* pBar = reinterpret_cast<CControlBar*>(arr[i]);
-        if (pBar->GetSafeHwnd() == NULL || (pBar->GetStyle() & WS_VISIBLE) == 0)
-            continue;
-        CExtControlBar* pExt = DYNAMIC_DOWNCAST(CExtControlBar, pBar);
-        return pExt == NULL || pExt->IsFixedMode();
-    }
-    return false;
+    CExtControlBar* pNearestExt = DYNAMIC_DOWNCAST(CExtControlBar, pNearest);
+    return pNearestExt == NULL || pNearestExt->IsFixedMode();
 }
 
 void CExtControlBar::CutSplitterStrips(RECT& rc, const RECT& rcWnd0, bool bLeft, bool bTop, bool bRight,

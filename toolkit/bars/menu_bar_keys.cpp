@@ -485,12 +485,17 @@ bool CExtMenuControlBar::OnHookWndMsg(LRESULT& lResult, HWND hWndHooked, UINT nM
     if (m_hWnd == NULL || !::IsWindow(m_hWnd) || CWnd::FromHandlePermanent(m_hWnd) != this ||
         GetDraggedBar() != NULL)
         return false;
-    if (IsInDialog())
-    {
-        if (hWndHooked == m_hWndHooked)
-            return HookHostMsg(lResult, hWndHooked, nMessage, wParam, lParam);
+    if (IsInDialog() && hWndHooked != m_hWndHooked)
         return false;
+    // Whichever window the hook serves, a child's notice to its parent is swallowed
+    // while a menu tracks.
+    if (nMessage == WM_PARENTNOTIFY && CExtPopupMenuWnd::IsMenuTracking())
+    {
+        lResult = 0;
+        return true;
     }
+    if (IsInDialog())
+        return HookHostMsg(lResult, hWndHooked, nMessage, wParam, lParam);
     HWND hWndClient = FindMdiClient();
     if (hWndClient != NULL && hWndHooked == hWndClient)
         return HookMdiClientMsg(lResult, hWndHooked, nMessage, wParam, lParam);
@@ -503,11 +508,6 @@ bool CExtMenuControlBar::HookHostMsg(LRESULT& lResult, HWND hWndHooked, UINT nMe
                                      LPARAM lParam)
 {
     const bool bInFrame = !IsInDialog();
-    if (nMessage == WM_PARENTNOTIFY && CExtPopupMenuWnd::IsMenuTracking())
-    {
-        lResult = 0;
-        return true;
-    }
     if (nMessage == WM_SIZE || nMessage == WM_ACTIVATEAPP || nMessage == WM_SYSCOMMAND ||
         (nMessage == WM_COMMAND && HIWORD(wParam) <= 1))
     {
@@ -585,11 +585,6 @@ bool CExtMenuControlBar::HookHostMsg(LRESULT& lResult, HWND hWndHooked, UINT nMe
 bool CExtMenuControlBar::HookChildMsg(LRESULT& lResult, HWND hWndHooked, UINT nMessage, WPARAM wParam,
                                       LPARAM lParam)
 {
-    if (nMessage == WM_PARENTNOTIFY && CExtPopupMenuWnd::IsMenuTracking())
-    {
-        lResult = 0;
-        return true;
-    }
     if (nMessage == WM_SIZE || nMessage == WM_WINDOWPOSCHANGED || nMessage == WM_ACTIVATEAPP ||
         nMessage == WM_SYSCOMMAND || (nMessage == WM_COMMAND && HIWORD(wParam) <= 1))
     {
@@ -684,11 +679,6 @@ bool CExtMenuControlBar::HookChildMsg(LRESULT& lResult, HWND hWndHooked, UINT nM
 bool CExtMenuControlBar::HookMdiClientMsg(LRESULT& lResult, HWND hWndHooked, UINT nMessage, WPARAM wParam,
                                           LPARAM lParam)
 {
-    if (nMessage == WM_PARENTNOTIFY && CExtPopupMenuWnd::IsMenuTracking())
-    {
-        lResult = 0;
-        return true;
-    }
     CFrameWnd* pFrame = DockingFrame();
     if (nMessage == WM_MDISETMENU)
     {
