@@ -433,6 +433,9 @@ public:
     // Moves pBar to rc through the batch of deferred moves, or at once when there is no
     // batch or it failed (the batch handle is NULL then).
     static void MoveBarInBatch(HDWP& hDWP, CWnd* pBar, const CRect& rc);
+    // The messages that cancel a drag or resize loop whatever the loop: the application
+    // or the mode changing, a context menu, and the other mouse buttons.
+    static bool IsTrackingCancelMessage(UINT nMsg);
     // size grown by the room a bar in a dialog leaves for the dialog's edge.
     CSize WithDialogEdgeRoom(CSize size) const;
     virtual bool ProcessMouseMove(UINT nFlags, CPoint point);

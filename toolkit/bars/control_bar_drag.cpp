@@ -239,16 +239,13 @@ void CExtControlBar::FocusContentAfterClick()
         ::SetFocus(hWndFocus);
 }
 
-// One pass of the main phase: the verdict on a queued message.
-CExtControlBar::DragVerdict CExtControlBar::ClassifyDragMessage(MSG& msg)
+bool CExtControlBar::IsTrackingCancelMessage(UINT nMsg)
 {
-    const HWND hWndOwn = m_hWnd;
-    switch (msg.message)
+    switch (nMsg)
     {
     case WM_ACTIVATEAPP:
     case WM_CANCELMODE:
     case WM_CONTEXTMENU:
-    case WM_NCLBUTTONUP:
     case WM_NCRBUTTONDOWN:
     case WM_NCRBUTTONUP:
     case WM_NCMBUTTONDOWN:
@@ -256,7 +253,20 @@ CExtControlBar::DragVerdict CExtControlBar::ClassifyDragMessage(MSG& msg)
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// One pass of the main phase: the verdict on a queued message.
+CExtControlBar::DragVerdict CExtControlBar::ClassifyDragMessage(MSG& msg)
+{
+    const HWND hWndOwn = m_hWnd;
+    if (IsTrackingCancelMessage(msg.message) || msg.message == WM_NCLBUTTONUP)
         return __DRAG_STOP;
+    switch (msg.message)
+    {
     case WM_TIMER:
         if (msg.hwnd == hWndOwn && msg.wParam == kDragTimer)
         {

@@ -73,19 +73,10 @@ int PayFromBars(CArray<CExtControlBar*, CExtControlBar*>& arr, int nAmount, bool
 // The messages that end a resize loop as a cancel (the message stays queued).
 bool EndsResizeLoop(UINT nMsg, bool bColumn)
 {
+    if (CExtControlBar::IsTrackingCancelMessage(nMsg))
+        return true;
     switch (nMsg)
     {
-    case WM_ACTIVATEAPP:
-    case WM_CANCELMODE:
-    case WM_CONTEXTMENU:
-    case WM_NCRBUTTONDOWN:
-    case WM_NCRBUTTONUP:
-    case WM_NCMBUTTONDOWN:
-    case WM_NCMBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-        return true;
     case WM_NCLBUTTONUP:
         return !bColumn;
     case WM_NCLBUTTONDOWN:
