@@ -529,11 +529,7 @@ void CExtDynAutoHideSlider::OnNcPaint()
 {
     CWindowDC dcWnd(this);
     CRect rcWnd, rcClient;
-    GetWindowRect(&rcWnd);
-    GetClientRect(&rcClient);
-    ClientToScreen(&rcClient);
-    rcClient.OffsetRect(-rcWnd.TopLeft());
-    rcWnd.OffsetRect(-rcWnd.TopLeft());
+    CExtControlBar::GetWindowAndClientRects(this, rcWnd, rcClient);
     dcWnd.ExcludeClipRect(&rcClient);
     DrawSliderNcArea(dcWnd);
 }

@@ -741,15 +741,7 @@ UINT CExtBarButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAnimatio
         return UINT(-1);
     bool bWasTracking = CExtToolControlBar::g_bButtonMenuTracking;
     CExtToolControlBar::CancelAllButtonMenuTracking();
-    if (pBar->IsFloating())
-    {
-        CWnd* pTop = pBar->GetTopLevelParent();
-        if (pTop != NULL)
-            pTop->SetActiveWindow();
-        CFrameWnd* pFrame = pBar->GetParentFrame();
-        if (pFrame != NULL)
-            pFrame->BringWindowToTop();
-    }
+    BringFloatingBarForward(pBar);
     CWnd* pTarget = GetCmdTargetWnd();
     HWND hWndTarget = pTarget->GetSafeHwnd();
     CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
@@ -769,16 +761,9 @@ UINT CExtBarButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAnimatio
         delete pPopup;
         return UINT(-1);
     }
-    CRect rcButton = GetRect();
-    pBar->ClientToScreen(&rcButton);
-    pBar->ClientToScreen(&point);
-    UINT nFlags = GetTrackPopupPlacement() | 0x820;
-    if (bSelectAny)
-        nFlags |= 0x40;
-    if (CExtToolControlBar::g_bMenuTrackingExpanded)
-        nFlags |= 0x100;
-    if (bNoAnimation)
-        nFlags |= 0x8000;
+    CRect rcButton;
+    const UINT nFlags = PlacePopupOnScreen(pBar, GetRect(), point, rcButton, GetTrackPopupPlacement() | 0x820,
+                                           bSelectAny, bNoAnimation);
     HWND hWndBar = pBar->GetSafeHwnd();
     if (IsAutoChangeID() && !CExtControlBar::IsFrameInHelpMode(pBar))
     {
@@ -820,14 +805,50 @@ UINT CExtBarButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAnimatio
     // known to track. The popup listens to the keyboard from inside its tracking call,
     // which also pumps the messages of the menu it replaces: the bar is marked as
     // tracking before that call, so a key typed meanwhile is not lost.
+    TrackButtonMenu(pBar, pPopup, nFlags, point, rcButton, true);
+    return UINT(-1);
+}
+
+void CExtBarButton::BringFloatingBarForward(CExtToolControlBar* pBar)
+{
+    if (!pBar->IsFloating())
+        return;
+    CWnd* pTop = pBar->GetTopLevelParent();
+    if (pTop != NULL)
+        pTop->SetActiveWindow();
+    CFrameWnd* pFrame = pBar->GetParentFrame();
+    if (pFrame != NULL)
+        pFrame->BringWindowToTop();
+}
+
+UINT CExtBarButton::PlacePopupOnScreen(CExtToolControlBar* pBar, const CRect& rcOnBar, CPoint& point, CRect& rcButton,
+                                       UINT nFlags, bool bSelectAny, bool bNoAnimation)
+{
+    rcButton = rcOnBar;
+    pBar->ClientToScreen(&rcButton);
+    pBar->ClientToScreen(&point);
+    if (bSelectAny)
+        nFlags |= 0x40;
+    if (CExtToolControlBar::g_bMenuTrackingExpanded)
+        nFlags |= 0x100;
+    if (bNoAnimation)
+        nFlags |= 0x8000;
+    return nFlags;
+}
+
+void CExtBarButton::TrackButtonMenu(CExtToolControlBar* pBar, CExtPopupMenuWnd* pPopup, UINT nFlags,
+                                    const CPoint& point, const CRect& rcButton, bool bMarkBeforeTrack)
+{
+    const HWND hWndBar = pBar->GetSafeHwnd();
     pBar->SetMenuTrackingButton(pBar->GetButtonIndex(this));
-    CExtToolControlBar::g_bButtonMenuTracking = true;
+    if (bMarkBeforeTrack)
+        CExtToolControlBar::g_bButtonMenuTracking = true;
     if (!pPopup->TrackPopupMenu(nFlags, point.x, point.y, &rcButton, pBar,
                                 CExtToolControlBar::stat_PaintCombinedButton, NULL, true))
     {
         delete pPopup;
         CExtToolControlBar::CancelAllButtonMenuTracking();
-        return UINT(-1);
+        return;
     }
     CExtToolControlBar::g_bButtonMenuTracking = true;
     if (::IsWindow(hWndBar))
@@ -835,7 +856,6 @@ UINT CExtBarButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAnimatio
         SetTracked();
         pBar->SetMenuTrackingButton(pBar->GetButtonIndex(this));
     }
-    return UINT(-1);
 }
 
 void CExtBarButton::OnHover(CPoint point, bool bOn, bool& bSuspendTips)
@@ -936,17 +956,22 @@ int CExtBarButton::OnToolHitTest(CPoint, TOOLINFO* pTI)
         ::CopyRect(&pTI->rect, &rc);
         pTI->uId = m_nEffectiveCmdID;
         pTI->hwnd = m_pBar->GetSafeHwnd();
-        // The tool-tip machinery frees the copy.
-        LPTSTR pCopy = (LPTSTR)::malloc((sTip.GetLength() + 1) * sizeof(TCHAR));
-        if (pCopy != NULL)
-        {
-            ::lstrcpy(pCopy, sTip);
-            pTI->lpszText = pCopy;
-        }
-        else
-            pTI->lpszText = LPSTR_TEXTCALLBACK;
+        SetToolTipText(pTI, sTip);
     }
     return (int)m_nEffectiveCmdID;
+}
+
+void CExtBarButton::SetToolTipText(TOOLINFO* pTI, const CString& sTip)
+{
+    // The tool-tip machinery frees the copy.
+    LPTSTR pCopy = (LPTSTR)::malloc((sTip.GetLength() + 1) * sizeof(TCHAR));
+    if (pCopy != NULL)
+    {
+        ::lstrcpy(pCopy, sTip);
+        pTI->lpszText = pCopy;
+    }
+    else
+        pTI->lpszText = LPSTR_TEXTCALLBACK;
 }
 
 int CExtBarButton::OnHelpHitTest(CPoint point)

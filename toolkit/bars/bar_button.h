@@ -122,6 +122,21 @@ protected:
     void SetMirroredFlag(BYTE& nFlags, BYTE nBit, DWORD dwNodeFlag, bool bOn);
     // The node's two texts become the command's toolbar text, else its menu text.
     void SyncNodeTexts();
+    // Hands the tool-tip machinery its own copy of sTip (a callback marker when there is
+    // no memory for it).
+    static void SetToolTipText(TOOLINFO* pTI, const CString& sTip);
+    // ---- steps shared by the buttons that drop a menu ----
+    // A floating bar's frame comes to the front before its button's menu opens.
+    static void BringFloatingBarForward(CExtToolControlBar* pBar);
+    // Turns point and the button's rectangle into screen coordinates for the menu and
+    // adds the tracking options of the call and of the bar's menu tracking to nFlags.
+    static UINT PlacePopupOnScreen(CExtToolControlBar* pBar, const CRect& rcOnBar, CPoint& point, CRect& rcButton,
+                                   UINT nFlags, bool bSelectAny, bool bNoAnimation);
+    // Opens pPopup below the button and marks the button as tracking it (bMarkBeforeTrack:
+    // the bar's tracking state is set before the popup starts); a popup that cannot be
+    // shown is deleted and all button tracking ends.
+    void TrackButtonMenu(CExtToolControlBar* pBar, CExtPopupMenuWnd* pPopup, UINT nFlags, const CPoint& point,
+                         const CRect& rcButton, bool bMarkBeforeTrack);
 
     UINT m_nCmdID;           // basic
     UINT m_nEffectiveCmdID;

@@ -202,15 +202,7 @@ UINT CExtBarColorButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAni
         return UINT(-1);
     const bool bWasTracking = CExtToolControlBar::g_bButtonMenuTracking;
     CExtToolControlBar::CancelAllButtonMenuTracking();
-    if (pBar->IsFloating())
-    {
-        CWnd* pTop = pBar->GetTopLevelParent();
-        if (pTop != NULL)
-            pTop->SetActiveWindow();
-        CFrameWnd* pFrame = pBar->GetParentFrame();
-        if (pFrame != NULL)
-            pFrame->BringWindowToTop();
-    }
+    BringFloatingBarForward(pBar);
     CWnd* pTarget = GetCmdTargetWnd();
     CExtPopupColorMenuWnd* pPopup = new CExtPopupColorMenuWnd;
     if (!pPopup->CreatePopupMenu(pTarget->GetSafeHwnd()))
@@ -221,33 +213,12 @@ UINT CExtBarColorButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAni
     }
     SetupColorMenu(pPopup);
     CExtToolControlBar::g_bButtonMenuTracking = bWasTracking;
-    CRect rcButton = GetRect();
-    pBar->ClientToScreen(&rcButton);
-    pBar->ClientToScreen(&point);
-    UINT nFlags = GetTrackPopupPlacement() | 0x820;
-    if (bSelectAny)
-        nFlags |= 0x40;
-    if (CExtToolControlBar::g_bMenuTrackingExpanded)
-        nFlags |= 0x100;
-    if (bNoAnimation)
-        nFlags |= 0x8000;
-    const HWND hWndBar = pBar->GetSafeHwnd();
-    pBar->SetMenuTrackingButton(pBar->GetButtonIndex(this));
+    CRect rcButton;
+    const UINT nFlags = PlacePopupOnScreen(pBar, GetRect(), point, rcButton, GetTrackPopupPlacement() | 0x820,
+                                           bSelectAny, bNoAnimation);
     // The menu tracks after this call returns, so it gets no result slot on this stack:
     // the colour menu reports the choice by its own messages.
-    if (!pPopup->TrackPopupMenu(nFlags, point.x, point.y, &rcButton, pBar, CExtToolControlBar::stat_PaintCombinedButton,
-                                NULL, true))
-    {
-        delete pPopup;
-        CExtToolControlBar::CancelAllButtonMenuTracking();
-        return UINT(-1);
-    }
-    CExtToolControlBar::g_bButtonMenuTracking = true;
-    if (::IsWindow(hWndBar))
-    {
-        SetTracked();
-        pBar->SetMenuTrackingButton(pBar->GetButtonIndex(this));
-    }
+    TrackButtonMenu(pBar, pPopup, nFlags, point, rcButton, false);
     return UINT(-1);
 }
 

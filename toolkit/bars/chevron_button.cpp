@@ -120,14 +120,7 @@ int CExtBarContentExpandButton::OnToolHitTest(CPoint, TOOLINFO* pTI)
         sTip = LoadToolkitString(IDS_WHERE_ARE_BUTTONS, _T("Where are buttons?"));
         AfxSetResourceHandle(hOld);
     }
-    LPTSTR pCopy = (LPTSTR)::malloc((sTip.GetLength() + 1) * sizeof(TCHAR));
-    if (pCopy != NULL)
-    {
-        ::lstrcpy(pCopy, sTip);
-        pTI->lpszText = pCopy;
-    }
-    else
-        pTI->lpszText = LPSTR_TEXTCALLBACK;
+    SetToolTipText(pTI, sTip);
     return (int)IDLE_MESSAGE_ID;
 }
 
@@ -164,15 +157,7 @@ UINT CExtBarContentExpandButton::OnTrackPopup(CPoint point, bool bSelectAny, boo
     const bool bWasTracking = CExtToolControlBar::g_bButtonMenuTracking;
     CExtToolControlBar::CancelAllButtonMenuTracking();
     CExtToolControlBar::g_bButtonMenuTracking = bWasTracking;
-    if (pBar->IsFloating())
-    {
-        CWnd* pTop = pBar->GetTopLevelParent();
-        if (pTop != NULL)
-            pTop->SetActiveWindow();
-        CFrameWnd* pFrame = pBar->GetParentFrame();
-        if (pFrame != NULL)
-            pFrame->BringWindowToTop();
-    }
+    BringFloatingBarForward(pBar);
 
     UINT nFlags = GetTrackPopupPlacement() | 0x800;
     CWnd* pTarget = GetCmdTargetWnd();
@@ -204,15 +189,8 @@ UINT CExtBarContentExpandButton::OnTrackPopup(CPoint point, bool bSelectAny, boo
         delete pPopup;
         return UINT(-1);
     }
-    CRect rcButton = GetRect();
-    pBar->ClientToScreen(&rcButton);
-    pBar->ClientToScreen(&point);
-    if (bSelectAny)
-        nFlags |= 0x40;
-    if (CExtToolControlBar::g_bMenuTrackingExpanded)
-        nFlags |= 0x100;
-    if (bNoAnimation)
-        nFlags |= 0x8000;
+    CRect rcButton;
+    nFlags = PlacePopupOnScreen(pBar, GetRect(), point, rcButton, nFlags, bSelectAny, bNoAnimation);
     const int nIndex = pBar->GetButtonIndex(this);
     pBar->SetMenuTrackingButton(nIndex);
     if (!pPopup->TrackPopupMenu(nFlags, point.x, point.y, &rcButton, pBar,

@@ -18,6 +18,7 @@ class CExtBarNcAreaButton;
 class CExtPaintManager;
 class CExtCustomizeSite;
 class CExtDynTabControlBar;
+class CExtDynControlBar;
 
 // The base of every toolkit bar. A bar lives in a frame (docked or floating) or directly
 // in a dialog; in a dialog it has no dock site, answers the docking queries from its
@@ -424,6 +425,19 @@ public:
     virtual void ActivateBar();
     virtual void DisableContentWindow();
     virtual void EnableContentWindow();
+    // The content window: the bar's first child, or the slider's while the bar is out in
+    // auto-hide mode; NULL for a nested container and for a bar without one.
+    HWND GetContentWindow();
+    // Window and client rectangles of a window, both in window coordinates.
+    static void GetWindowAndClientRects(CWnd* pWnd, CRect& rcWnd, CRect& rcClient);
+    // Moves pBar to rc through the batch of deferred moves, or at once when there is no
+    // batch or it failed (the batch handle is NULL then).
+    static void MoveBarInBatch(HDWP& hDWP, CWnd* pBar, const CRect& rc);
+    // The messages that cancel a drag or resize loop whatever the loop: the application
+    // or the mode changing, a context menu, and the other mouse buttons.
+    static bool IsTrackingCancelMessage(UINT nMsg);
+    // size grown by the room a bar in a dialog leaves for the dialog's edge.
+    CSize WithDialogEdgeRoom(CSize size) const;
     virtual bool ProcessMouseMove(UINT nFlags, CPoint point);
     // Sets the cursor for a point in client coordinates; false when the bar leaves the
     // cursor alone (no window, or the frame asks for context help).
@@ -451,6 +465,7 @@ public:
     //  27, 28 caption band of the target (28: it is a tabbed container);
     //  29 the hovered container's tab strip at m_nTabIndex;  30 the same through the centre
     //  marker.
+    struct BandQuery;
     class InternalDraggingState_t : public CObject
     {
         DECLARE_DYNAMIC(InternalDraggingState_t)
@@ -501,6 +516,11 @@ public:
         bool CalcSingleBarTarget(int x, int y, bool bCaptionSkipped);
         void CalcFloatTarget(int x, int y);
         static void ReleaseTabHighlight(CExtControlBar* pBar);
+        // The band q finds under (x, y) becomes the state with pTarget as its target;
+        // bPartOfTarget: a band that is no caption band tracks a part of the target.
+        // False when no band is there.
+        bool TakeBandTarget(const BandQuery& q, CExtControlBar* pTarget, int x, int y, bool bPartOfTarget,
+                            bool& bRefused);
     };
     // What a cursor position means near a bar's rectangle R, worked out on plain
     // rectangles: the caption bands, the strip and the edge bands (kinds 1-4, 27-29).
@@ -571,6 +591,9 @@ protected:
     static void ApplyFloat(CExtControlBar* pSrc, const RECT& rcTrack);
     // A frame the bar left is laid out again: a floating frame at once, another later.
     static void RecalcOldFrame(CExtControlBar* pSrc, HWND hWndOldFrame);
+    // After a drop into a frame side: the site is laid out, the frame the bar left too,
+    // and the bar's frame recomputed.
+    static void FinishDockIntoFrame(CFrameWnd* pSite, CExtControlBar* pSrc, HWND hWndOldFrame);
 
 public:
     // Whether this bar may go beside other bars at all (toolbars only into rows).
@@ -765,6 +788,26 @@ protected:
     static void DetachFromDockBar(CControlBar* pBar, CDockBar* pDockBar);
     // Recalculates a frame now, or at the next idle pass; skipped when it is gone.
     static void RecalcFrameOf(HWND hWndFrame, bool bNow);
+    // ---- the steps of docking into a tabbed group ----
+    // Takes a group whose pages merged into another off its site and dock bar, and
+    // destroys its window.
+    static void DestroyEmptiedGroup(CExtDynTabControlBar* pEmptied, CFrameWnd* pSite);
+    // This bar is the group pGroupThis: pBar's pages become its tabs from nIndex on.
+    BOOL AddPagesToThisGroup(CExtDynTabControlBar* pGroupThis, CExtControlBar* pBar, int nIndex, bool bRecalc);
+    // This bar is no group: a new group takes its place with this bar and pBar as pages.
+    BOOL StartTabbedGroupWith(CExtControlBar* pBar, CFrameWnd* pFrame, bool bRecalc);
+    // Creates the group and puts it in this bar's slot of its dock bar; this bar moves to
+    // the group's inner dock bar. NULL when the group cannot be created.
+    CExtDynTabControlBar* CreateGroupInOwnPlace(CFrameWnd* pFrame);
+    // Re-parents this bar and pBar into the new group, which takes rcPlace in pDockBar;
+    // false when pBar (a container) dissolved on the way.
+    bool MovePagesIntoNewGroup(CExtDynTabControlBar* pGroup, CDockBar* pDockBar, CExtControlBar* pBar,
+                               const CRect& rcPlace);
+    // Caption buttons and frame layout of a new group that floats or is recalculated now.
+    void LayoutNewGroup(CExtDynTabControlBar* pGroup, bool bRecalc);
+    // A new container (split place or tabbed group) takes this bar's slot in pDockBar; its
+    // inner dock bar, which this bar moves to, never floats.
+    void PutContainerInOwnPlace(CExtDynControlBar* pContainer, CDockBar* pDockBar);
 
     bool HasLeadingSplitter() const;
     // Cuts the splitter strips of a docked resizable bar off rc (parent coordinates) and
@@ -772,6 +815,8 @@ protected:
     void CutSplitterStrips(RECT& rc, const RECT& rcWnd0, bool bLeft, bool bTop, bool bRight, bool bBottom);
     void DrawNcCaption(CDC& dc, bool bGripperAtTop, bool bActive);
     void OnWindowPosChangedBar(const WINDOWPOS* pWP);
+    // The bar's tip goes away and a customize site learns the bar's state changed.
+    void HideTipAndNotifyCustomizeSite();
     // A new window text reaches the caption, or the tab and caption of the bar's group.
     void OnPageOrBarTextChanged();
     void ShowCaptionButtonTip(CPoint ptScreen);

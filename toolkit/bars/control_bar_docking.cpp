@@ -43,6 +43,19 @@ HWND FrameHwnd(CWnd* pWnd)
     return pFrame != NULL ? pFrame->m_hWnd : NULL;
 }
 
+// A frame dock bar that lost a bar, found again by handle since it may be gone.
+void UpdateNestedLayoutsOf(HWND hWndDockBar)
+{
+    if (!::IsWindow(hWndDockBar))
+        return;
+    CExtDockBar* pDockBar = DYNAMIC_DOWNCAST(CExtDockBar, CWnd::FromHandlePermanent(hWndDockBar));
+    if (pDockBar != NULL)
+    {
+        pDockBar->UpdateNestedLayout();
+        pDockBar->UpdateNestedLayout2();
+    }
+}
+
 }  // namespace
 
 // ---- helpers ---------------------------------------------------------------------------
@@ -123,34 +136,35 @@ BOOL CExtControlBar::ApplyDock(CExtControlBar* pBar, UINT nDockBarID, UINT nPerc
     if (pBar == NULL || pBar == this || m_hWnd == NULL || pBar->m_hWnd == NULL || m_pDockBar == NULL ||
         m_pDockBar->m_hWnd == NULL || m_pDockSite == NULL)
         return FALSE;
-    CDockBar* pDockBarT = m_pDockBar;
-    CDockBar* pDockBarB = pBar->m_pDockBar;
-    const HWND hWndOldDockB = pDockBarB != NULL && pDockBarB != pDockBarT ? pDockBarB->m_hWnd : NULL;
-    CRect R;
-    GetWindowRect(&R);
-    pDockBarT->ScreenToClient(&R);
-    CRect rT(R), rB(R);
+    CDockBar* pOwnDockBar = m_pDockBar;
+    CDockBar* pIncomingDockBar = pBar->m_pDockBar;
+    const HWND hWndIncomingOldDock =
+        pIncomingDockBar != NULL && pIncomingDockBar != pOwnDockBar ? pIncomingDockBar->m_hWnd : NULL;
+    CRect rcPlace;
+    GetWindowRect(&rcPlace);
+    pOwnDockBar->ScreenToClient(&rcPlace);
+    CRect rcOwn(rcPlace), rcIncoming(rcPlace);
     UINT nContainerID = AFX_IDW_DOCKBAR_LEFT;
     bool bIncomingFirst = true;
     switch (nDockBarID)
     {
     case AFX_IDW_DOCKBAR_TOP:
-        rT.top += ::MulDiv(R.Height(), int(nPercent), 100);
-        rB.bottom = rT.top;
+        rcOwn.top += ::MulDiv(rcPlace.Height(), int(nPercent), 100);
+        rcIncoming.bottom = rcOwn.top;
         break;
     case AFX_IDW_DOCKBAR_BOTTOM:
-        rT.bottom -= ::MulDiv(R.Height(), int(nPercent), 100);
-        rB.top = rT.bottom;
+        rcOwn.bottom -= ::MulDiv(rcPlace.Height(), int(nPercent), 100);
+        rcIncoming.top = rcOwn.bottom;
         bIncomingFirst = false;
         break;
     case AFX_IDW_DOCKBAR_LEFT:
-        rT.left += ::MulDiv(R.Width(), int(nPercent), 100);
-        rB.right = rT.left;
+        rcOwn.left += ::MulDiv(rcPlace.Width(), int(nPercent), 100);
+        rcIncoming.right = rcOwn.left;
         nContainerID = AFX_IDW_DOCKBAR_TOP;
         break;
     case AFX_IDW_DOCKBAR_RIGHT:
-        rT.right -= ::MulDiv(R.Width(), int(nPercent), 100);
-        rB.left = rT.right;
+        rcOwn.right -= ::MulDiv(rcPlace.Width(), int(nPercent), 100);
+        rcIncoming.left = rcOwn.right;
         nContainerID = AFX_IDW_DOCKBAR_TOP;
         bIncomingFirst = false;
         break;
@@ -158,39 +172,29 @@ BOOL CExtControlBar::ApplyDock(CExtControlBar* pBar, UINT nDockBarID, UINT nPerc
         return FALSE;
     }
 
-    CExtDynControlBar* pC = new CExtDynControlBar;
-    pC->m_sizeDockedH = m_sizeDockedH;
-    pC->m_sizeDockedV = m_sizeDockedV;
-    pC->m_sizeFloated = m_sizeFloated;
+    CExtDynControlBar* pContainer = new CExtDynControlBar;
+    pContainer->m_sizeDockedH = m_sizeDockedH;
+    pContainer->m_sizeDockedV = m_sizeDockedV;
+    pContainer->m_sizeFloated = m_sizeFloated;
     const DWORD dwStyle = ((GetStyle() | (m_dwStyle & CBRS_ALIGN_ANY)) & ~(CBRS_GRIPPER | CBRS_FLOATING)) |
                           CBRS_BORDER_ANY | CBRS_TOOLTIPS;
-    if (!pC->Create(NULL, m_pDockSite, nContainerID, dwStyle))
+    if (!pContainer->Create(NULL, m_pDockSite, nContainerID, dwStyle))
     {
-        delete pC;
+        delete pContainer;
         return FALSE;
     }
-    pC->m_pDockSite = m_pDockSite;
-    pC->m_pDockBar = pDockBarT;
-    pC->EnableDocking(CBRS_ALIGN_ANY);
-    const int nPosT = pDockBarT->FindBar(this);
-    if (nPosT > 0)
-        pDockBarT->m_arrBars[nPosT] = pC;
-    CExtDockDynBar* pInner = pC->m_pWndDynDocker;
-    pInner->m_bFloating = FALSE;
-    if (pDockBarT->m_bFloating)
-        pC->m_dwStyle |= CBRS_FLOATING;
-    pInner->m_dwStyle &= ~CBRS_FLOATING;
-    m_dwStyle &= ~CBRS_FLOATING;
+    PutContainerInOwnPlace(pContainer, pOwnDockBar);
+    CExtDockDynBar* pInner = pContainer->m_pWndDynDocker;
     pBar->m_dwStyle &= ~CBRS_FLOATING;
 
     m_nActivityFlags |= __EAF_SYNC_GUARD;
-    pC->m_nActivityFlags |= __EAF_SYNC_GUARD;
+    pContainer->m_nActivityFlags |= __EAF_SYNC_GUARD;
     pBar->m_nActivityFlags |= __EAF_SYNC_GUARD;
-    pC->SetParent(pDockBarT);
+    pContainer->SetParent(pOwnDockBar);
     SetParent(pInner);
     pBar->SetParent(pInner);
-    if (pDockBarB != NULL && pDockBarB != pInner)
-        DetachFromDockBar(pBar, pDockBarB);
+    if (pIncomingDockBar != NULL && pIncomingDockBar != pInner)
+        DetachFromDockBar(pBar, pIncomingDockBar);
     m_pDockBar = pInner;
     pBar->m_pDockBar = pInner;
     pBar->m_pDockSite = m_pDockSite;
@@ -200,35 +204,38 @@ BOOL CExtControlBar::ApplyDock(CExtControlBar* pBar, UINT nDockBarID, UINT nPerc
     pInner->m_arrBars.Add(bIncomingFirst ? static_cast<CControlBar*>(this) : pBar);
     pInner->m_arrBars.Add(NULL);
 
-    m_sizeDockedH = m_sizeDockedV = rT.Size();
-    pBar->m_sizeDockedH = pBar->m_sizeDockedV = rB.Size();
-    const CPoint ptOrigin = R.TopLeft();
-    rT.OffsetRect(-ptOrigin);
-    rB.OffsetRect(-ptOrigin);
-    SetWindowPos(NULL, rT.left, rT.top, rT.Width(), rT.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-    pBar->SetWindowPos(NULL, rB.left, rB.top, rB.Width(), rB.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-    pC->m_sizeFloated = R.Size();
-    pC->SetWindowPos(NULL, R.left, R.top, R.Width(), R.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    m_sizeDockedH = m_sizeDockedV = rcOwn.Size();
+    pBar->m_sizeDockedH = pBar->m_sizeDockedV = rcIncoming.Size();
+    const CPoint ptOrigin = rcPlace.TopLeft();
+    rcOwn.OffsetRect(-ptOrigin);
+    rcIncoming.OffsetRect(-ptOrigin);
+    SetWindowPos(NULL, rcOwn.left, rcOwn.top, rcOwn.Width(), rcOwn.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    pBar->SetWindowPos(NULL, rcIncoming.left, rcIncoming.top, rcIncoming.Width(), rcIncoming.Height(),
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    pContainer->m_sizeFloated = rcPlace.Size();
+    pContainer->SetWindowPos(NULL, rcPlace.left, rcPlace.top, rcPlace.Width(), rcPlace.Height(),
+                             SWP_NOZORDER | SWP_NOACTIVATE);
 
     m_nActivityFlags &= ~__EAF_SYNC_GUARD;
-    pC->m_nActivityFlags &= ~__EAF_SYNC_GUARD;
+    pContainer->m_nActivityFlags &= ~__EAF_SYNC_GUARD;
     pBar->m_nActivityFlags &= ~__EAF_SYNC_GUARD;
     CExtDockBar::RemoveEmptyRings(m_pDockSite);
-    CFrameWnd* pParentFrame = pC->GetParentFrame();
+    CFrameWnd* pParentFrame = pContainer->GetParentFrame();
     if (pParentFrame != NULL)
     {
         pParentFrame->RecalcLayout(TRUE);
-        pC->ResizeContentWindow(-1, -1, true);
-        pC->CreateNcAreaButtons();
-        pC->LayoutNcAreaButtons();
+        pContainer->ResizeContentWindow(-1, -1, true);
+        pContainer->CreateNcAreaButtons();
+        pContainer->LayoutNcAreaButtons();
         if (pInner->m_hWnd != NULL)
             pInner->UpdateNestedLayout();
     }
-    if (::IsWindow(hWndOldDockB))
+    if (::IsWindow(hWndIncomingOldDock))
     {
-        CExtDockBar* pOldB = DYNAMIC_DOWNCAST(CExtDockBar, CWnd::FromHandlePermanent(hWndOldDockB));
-        if (pOldB != NULL && !pOldB->m_bFloating)
-            pOldB->UpdateNestedLayout2();
+        CExtDockBar* pIncomingOldDock = DYNAMIC_DOWNCAST(CExtDockBar, CWnd::FromHandlePermanent(hWndIncomingOldDock));
+        if (pIncomingOldDock != NULL && !pIncomingOldDock->m_bFloating)
+            pIncomingOldDock->UpdateNestedLayout2();
     }
     // The flags' answer says whether an OLE control is hosted, not whether docking worked.
     UpdateOleControlContainerFlags(m_pDockSite);
@@ -307,15 +314,8 @@ BOOL CExtControlBar::FloatControlBar(int x, int y, DWORD dwStyle)
     }
 
     m_ptFloatPos = CPoint(x, y);
-    if (bOldWasFrameDockBar && ::IsWindow(hWndOldDockBar))
-    {
-        CExtDockBar* pOldExt = DYNAMIC_DOWNCAST(CExtDockBar, CWnd::FromHandlePermanent(hWndOldDockBar));
-        if (pOldExt != NULL)
-        {
-            pOldExt->UpdateNestedLayout();
-            pOldExt->UpdateNestedLayout2();
-        }
-    }
+    if (bOldWasFrameDockBar)
+        UpdateNestedLayoutsOf(hWndOldDockBar);
     if (hWndOldFrame != NULL && hWndOldFrame != pDockSite->m_hWnd)
         RecalcFrameOf(hWndOldFrame, bOldFrameIsMini);
     if (!::IsWindow(pDockSite->m_hWnd))
@@ -470,66 +470,7 @@ BOOL CExtControlBar::DockIntoTabbedBar(CExtControlBar* pBar, int nIndex, CFrameW
 
     CExtDynTabControlBar* pGroupThis = DYNAMIC_DOWNCAST(CExtDynTabControlBar, this);
     if (pGroupThis != NULL)
-    {
-        const HWND hWndBar = pBar->m_hWnd;
-        const bool bBarIsGroup = pBar->IsKindOf(RUNTIME_CLASS(CExtDynTabControlBar));
-        const HWND hWndOldFrame = FrameHwnd(pBar);
-        const HWND hWndOwnFrame = FrameHwnd(this);
-        CFrameWnd* pBarSite = pBar->m_pDockSite;
-        m_nActivityFlags |= __EAF_SYNC_GUARD;
-        pBar->m_nActivityFlags |= __EAF_SYNC_GUARD;
-        if (pBar->m_pDockBar != NULL && hWndOldFrame != hWndOwnFrame)
-            RecalcFrameOf(hWndOldFrame, false);
-        const int nCount = pGroupThis->m_wndTabSwitcher.m_hWnd != NULL ? pGroupThis->m_wndTabSwitcher.ItemGetCount() : 0;
-        int nPos = (nIndex < 0 || nIndex > nCount) ? nCount : nIndex;
-        // The pages that come in: a container brings its bars and may be gone afterwards.
-        CArray<CExtControlBar*, CExtControlBar*> arrPages;
-        CExtDynControlBar* pNestedBar = DYNAMIC_DOWNCAST(CExtDynControlBar, pBar);
-        if (bBarIsGroup)
-            static_cast<CExtDynTabControlBar*>(pBar)->GetPages(arrPages);
-        else if (pNestedBar != NULL)
-            pNestedBar->GetInnerBars(arrPages);
-        else
-            arrPages.Add(pBar);
-        pGroupThis->InsertBar(pBar, nPos, true);
-        CExtControlBar* pSelect = arrPages.GetSize() > 0 ? arrPages[0] : NULL;
-        if (pSelect != NULL && pSelect->m_hWnd != NULL)
-            pGroupThis->m_wndTabSwitcher.SelectBar(pSelect);
-        ResizeContentWindow(-1, -1, false);
-        RecalcFrameOf(FrameHwnd(this), bRecalc);
-        if (bBarIsGroup && ::IsWindow(hWndBar))
-        {
-            // The merged group is empty now and goes away.
-            CExtDynTabControlBar* pEmptied = static_cast<CExtDynTabControlBar*>(pBar);
-            if (pBarSite != NULL)
-            {
-                POSITION pos = pBarSite->m_listControlBars.Find(pEmptied);
-                if (pos != NULL)
-                    pBarSite->m_listControlBars.RemoveAt(pos);
-            }
-            CDockBar* pEmptiedDock = pEmptied->m_pDockBar;
-            pEmptied->m_pDockBar = NULL;
-            if (pEmptiedDock != NULL && pEmptiedDock->m_hWnd != NULL)
-                pEmptiedDock->CDockBar::RemoveControlBar(pEmptied, -1, FALSE);
-            pEmptied->DestroyWindow();
-        }
-        else if (::IsWindow(hWndBar))
-            pBar->ResizeContentWindow(-1, -1, false);
-        m_nActivityFlags &= ~__EAF_SYNC_GUARD;
-        if (::IsWindow(hWndBar) && !bBarIsGroup)
-            pBar->m_nActivityFlags &= ~__EAF_SYNC_GUARD;
-        if (bRecalc)
-        {
-            if (m_pDockSite != NULL)
-                CExtDockBar::RemoveEmptyRings(m_pDockSite);
-            if (hWndOldFrame != hWndOwnFrame)
-                RecalcFrameOf(hWndOldFrame, true);
-            ResizeContentWindow(-1, -1, true);
-        }
-        if (::IsWindow(hWndBar) && CWnd::FromHandlePermanent(hWndBar) == pBar && pBar->m_pDockSite != NULL)
-            UpdateOleControlContainerFlags(pBar->m_pDockSite);
-        return TRUE;
-    }
+        return AddPagesToThisGroup(pGroupThis, pBar, nIndex, bRecalc);
 
     if (IsTabDockBar(m_pDockBar))
     {
@@ -538,21 +479,91 @@ BOOL CExtControlBar::DockIntoTabbedBar(CExtControlBar* pBar, int nIndex, CFrameW
     }
     if (m_pDockBar == NULL || m_pDockBar->m_hWnd == NULL || m_pDockSite == NULL)
         return FALSE;
+    return StartTabbedGroupWith(pBar, pFrame, bRecalc);
+}
 
-    // This bar becomes the first page of a new group that takes its place.
-    CDockBar* pBarOldDock = pBar->m_pDockBar;
-    const bool bBarOldDockIsExt = pBarOldDock != NULL && pBarOldDock->IsKindOf(RUNTIME_CLASS(CExtDockBar));
-    const HWND hWndBarOldDock = pBarOldDock != NULL ? pBarOldDock->m_hWnd : NULL;
-    const HWND hWndBarOldFrame = FrameHwnd(pBar);
+void CExtControlBar::DestroyEmptiedGroup(CExtDynTabControlBar* pEmptied, CFrameWnd* pSite)
+{
+    if (pSite != NULL)
+    {
+        POSITION pos = pSite->m_listControlBars.Find(pEmptied);
+        if (pos != NULL)
+            pSite->m_listControlBars.RemoveAt(pos);
+    }
+    CDockBar* pEmptiedDock = pEmptied->m_pDockBar;
+    pEmptied->m_pDockBar = NULL;
+    if (pEmptiedDock != NULL && pEmptiedDock->m_hWnd != NULL)
+        pEmptiedDock->CDockBar::RemoveControlBar(pEmptied, -1, FALSE);
+    pEmptied->DestroyWindow();
+}
+
+BOOL CExtControlBar::AddPagesToThisGroup(CExtDynTabControlBar* pGroupThis, CExtControlBar* pBar, int nIndex,
+                                         bool bRecalc)
+{
     const HWND hWndBar = pBar->m_hWnd;
-    CDockBar* pDockBarT = m_pDockBar;
-    CRect R;
-    GetWindowRect(&R);
-    pDockBarT->ScreenToClient(&R);
+    const bool bBarIsGroup = pBar->IsKindOf(RUNTIME_CLASS(CExtDynTabControlBar));
+    const HWND hWndOldFrame = FrameHwnd(pBar);
+    const HWND hWndOwnFrame = FrameHwnd(this);
+    CFrameWnd* pBarSite = pBar->m_pDockSite;
+    m_nActivityFlags |= __EAF_SYNC_GUARD;
+    pBar->m_nActivityFlags |= __EAF_SYNC_GUARD;
+    if (pBar->m_pDockBar != NULL && hWndOldFrame != hWndOwnFrame)
+        RecalcFrameOf(hWndOldFrame, false);
+    const int nTabCount = pGroupThis->m_wndTabSwitcher.m_hWnd != NULL ? pGroupThis->m_wndTabSwitcher.ItemGetCount() : 0;
+    const int nInsertAt = (nIndex < 0 || nIndex > nTabCount) ? nTabCount : nIndex;
+    // The pages that come in: a container brings its bars and may be gone afterwards.
+    CArray<CExtControlBar*, CExtControlBar*> arrPages;
+    CExtDynTabControlBar::GetPagesBroughtBy(pBar, arrPages);
+    pGroupThis->InsertBar(pBar, nInsertAt, true);
+    CExtControlBar* pSelect = arrPages.GetSize() > 0 ? arrPages[0] : NULL;
+    if (pSelect != NULL && pSelect->m_hWnd != NULL)
+        pGroupThis->m_wndTabSwitcher.SelectBar(pSelect);
+    ResizeContentWindow(-1, -1, false);
+    RecalcFrameOf(FrameHwnd(this), bRecalc);
+    if (bBarIsGroup && ::IsWindow(hWndBar))
+        DestroyEmptiedGroup(static_cast<CExtDynTabControlBar*>(pBar), pBarSite);  // merged: empty now
+    else if (::IsWindow(hWndBar))
+        pBar->ResizeContentWindow(-1, -1, false);
+    m_nActivityFlags &= ~__EAF_SYNC_GUARD;
+    if (::IsWindow(hWndBar) && !bBarIsGroup)
+        pBar->m_nActivityFlags &= ~__EAF_SYNC_GUARD;
+    if (bRecalc)
+    {
+        if (m_pDockSite != NULL)
+            CExtDockBar::RemoveEmptyRings(m_pDockSite);
+        if (hWndOldFrame != hWndOwnFrame)
+            RecalcFrameOf(hWndOldFrame, true);
+        ResizeContentWindow(-1, -1, true);
+    }
+    if (::IsWindow(hWndBar) && CWnd::FromHandlePermanent(hWndBar) == pBar && pBar->m_pDockSite != NULL)
+        UpdateOleControlContainerFlags(pBar->m_pDockSite);
+    return TRUE;
+}
+
+void CExtControlBar::PutContainerInOwnPlace(CExtDynControlBar* pContainer, CDockBar* pDockBar)
+{
+    pContainer->m_pDockSite = m_pDockSite;
+    pContainer->m_pDockBar = pDockBar;
+    pContainer->EnableDocking(CBRS_ALIGN_ANY);
+    const int nOwnPos = pDockBar->FindBar(this);
+    if (nOwnPos > 0)
+        pDockBar->m_arrBars[nOwnPos] = pContainer;
+    CExtDockDynBar* pInner = pContainer->m_pWndDynDocker;
+    pInner->m_bFloating = FALSE;
+    if (pDockBar->m_bFloating)
+        pContainer->m_dwStyle |= CBRS_FLOATING;
+    pInner->m_dwStyle &= ~CBRS_FLOATING;
+    m_dwStyle &= ~CBRS_FLOATING;
+}
+
+CExtDynTabControlBar* CExtControlBar::CreateGroupInOwnPlace(CFrameWnd* pFrame)
+{
+    CDockBar* pDockBar = m_pDockBar;
     const DWORD dwBarStyle = m_dwStyle & ~DWORD(CBRS_FLOATING);
     const DWORD dwWndStyle = GetStyle() & ~DWORD(CBRS_FLOATING);
-    const UINT nDockBarID = UINT(pDockBarT->GetDlgCtrlID());
+    const UINT nDockBarID = UINT(pDockBar->GetDlgCtrlID());
 
+    // The frame may supply its own kind of group.
     CExtDynTabControlBar* pGroup = NULL;
     CWnd* pHost = pFrame != NULL ? static_cast<CWnd*>(pFrame) : m_pDockSite;
     pHost->SendMessage(g_nMsgCreateTabbedBar, (WPARAM)&pGroup);
@@ -563,26 +574,22 @@ BOOL CExtControlBar::DockIntoTabbedBar(CExtControlBar* pBar, int nIndex, CFrameW
     {
         if (pGroup->m_hWnd == NULL)
             delete pGroup;
-        return FALSE;
+        return NULL;
     }
-    CExtDockDynBar* pInner = pGroup->m_pWndDynDocker;
-    pGroup->m_pDockSite = m_pDockSite;
-    pGroup->m_pDockBar = pDockBarT;
-    pGroup->EnableDocking(CBRS_ALIGN_ANY);
-    const int nPosT = pDockBarT->FindBar(this);
-    if (nPosT > 0)
-        pDockBarT->m_arrBars[nPosT] = pGroup;
-    pInner->m_bFloating = FALSE;
-    if (pDockBarT->m_bFloating)
-        pGroup->m_dwStyle |= CBRS_FLOATING;
-    pInner->m_dwStyle &= ~CBRS_FLOATING;
-    m_dwStyle &= ~CBRS_FLOATING;
-    m_pDockBar = pInner;
+    PutContainerInOwnPlace(pGroup, pDockBar);
+    m_pDockBar = pGroup->m_pWndDynDocker;
+    return pGroup;
+}
 
+bool CExtControlBar::MovePagesIntoNewGroup(CExtDynTabControlBar* pGroup, CDockBar* pDockBar, CExtControlBar* pBar,
+                                           const CRect& rcPlace)
+{
+    CExtDockDynBar* pInner = pGroup->m_pWndDynDocker;
+    const HWND hWndBar = pBar->m_hWnd;
     m_nActivityFlags |= __EAF_SYNC_GUARD;
     pGroup->m_nActivityFlags |= __EAF_SYNC_GUARD;
     pBar->m_nActivityFlags |= __EAF_SYNC_GUARD;
-    pGroup->SetParent(pDockBarT);
+    pGroup->SetParent(pDockBar);
     SetParent(pInner);
     pInner->m_arrBars.RemoveAll();
     pInner->m_arrBars.Add(NULL);
@@ -591,8 +598,9 @@ BOOL CExtControlBar::DockIntoTabbedBar(CExtControlBar* pBar, int nIndex, CFrameW
     pGroup->m_sizeDockedH = m_sizeDockedH;
     pGroup->m_sizeDockedV = m_sizeDockedV;
     pGroup->m_sizeFloated = m_sizeFloated;
-    pGroup->SetWindowPos(NULL, R.left, R.top, R.Width(), R.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(NULL, 0, 0, R.Width(), R.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    pGroup->SetWindowPos(NULL, rcPlace.left, rcPlace.top, rcPlace.Width(), rcPlace.Height(),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(NULL, 0, 0, rcPlace.Width(), rcPlace.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     pGroup->m_wndTabSwitcher.InsertBar(this, -1, false, false);
     pGroup->InsertBar(pBar, -1, false);
     // A container tabbed here dissolves once its bars have left it, and its object goes
@@ -602,16 +610,47 @@ BOOL CExtControlBar::DockIntoTabbedBar(CExtControlBar* pBar, int nIndex, CFrameW
     pGroup->m_nActivityFlags &= ~__EAF_SYNC_GUARD;
     if (bBarAlive)
         pBar->m_nActivityFlags &= ~__EAF_SYNC_GUARD;
+    return bBarAlive;
+}
 
-    if (bBarOldDockIsExt && ::IsWindow(hWndBarOldDock))
-    {
-        CExtDockBar* pOld = DYNAMIC_DOWNCAST(CExtDockBar, CWnd::FromHandlePermanent(hWndBarOldDock));
-        if (pOld != NULL)
-        {
-            pOld->UpdateNestedLayout();
-            pOld->UpdateNestedLayout2();
-        }
-    }
+void CExtControlBar::LayoutNewGroup(CExtDynTabControlBar* pGroup, bool bRecalc)
+{
+    CFrameWnd* pGroupFrame = pGroup->GetParentFrame();
+    const bool bInMini = pGroupFrame != NULL && pGroupFrame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd));
+    if (!bInMini && !bRecalc)
+        return;
+    pGroup->CreateNcAreaButtons();
+    pGroup->LayoutNcAreaButtons();
+    if (pGroupFrame != NULL)
+        RecalcFrameOf(pGroupFrame->m_hWnd, pGroupFrame->IsKindOf(RUNTIME_CLASS(CExtMiniDockFrameWnd)));
+    if (bInMini)
+        RecalcFrameOf(m_pDockSite->m_hWnd, false);
+    if (bRecalc && ::IsWindow(m_pDockSite->m_hWnd))
+        m_pDockSite->RecalcLayout(TRUE);
+    pGroup->ResizeContentWindow(-1, -1, true);
+}
+
+BOOL CExtControlBar::StartTabbedGroupWith(CExtControlBar* pBar, CFrameWnd* pFrame, bool bRecalc)
+{
+    // What pBar leaves is noted by handle: its old dock bar and frame may be gone later.
+    CDockBar* pBarOldDock = pBar->m_pDockBar;
+    const bool bBarOldDockIsExt = pBarOldDock != NULL && pBarOldDock->IsKindOf(RUNTIME_CLASS(CExtDockBar));
+    const HWND hWndBarOldDock = pBarOldDock != NULL ? pBarOldDock->m_hWnd : NULL;
+    const HWND hWndBarOldFrame = FrameHwnd(pBar);
+    CDockBar* pDockBar = m_pDockBar;
+    CRect rcPlace;
+    GetWindowRect(&rcPlace);
+    pDockBar->ScreenToClient(&rcPlace);
+
+    // This bar becomes the first page of a new group that takes its place.
+    CExtDynTabControlBar* pGroup = CreateGroupInOwnPlace(pFrame);
+    if (pGroup == NULL)
+        return FALSE;
+    CExtDockDynBar* pInner = pGroup->m_pWndDynDocker;
+    const bool bBarAlive = MovePagesIntoNewGroup(pGroup, pDockBar, pBar, rcPlace);
+
+    if (bBarOldDockIsExt)
+        UpdateNestedLayoutsOf(hWndBarOldDock);
     CExtDockBar::FindPlaceholderInFrame(m_pDockSite, UINT(WORD(GetDlgCtrlID())), NULL);
     if (bBarAlive)
         CExtDockBar::FindPlaceholderInFrame(m_pDockSite, UINT(WORD(pBar->GetDlgCtrlID())), NULL);
@@ -620,21 +659,7 @@ BOOL CExtControlBar::DockIntoTabbedBar(CExtControlBar* pBar, int nIndex, CFrameW
         static_cast<CExtDockDynTabBar*>(pInner)->StackPages(NULL, true);
     pGroup->m_wndTabSwitcher.SelectionSet(0, true, true);
     RecalcFrameOf(hWndBarOldFrame != m_pDockSite->m_hWnd ? hWndBarOldFrame : NULL, false);
-
-    CFrameWnd* pGroupFrame = pGroup->GetParentFrame();
-    const bool bInMini = pGroupFrame != NULL && pGroupFrame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd));
-    if (bInMini || bRecalc)
-    {
-        pGroup->CreateNcAreaButtons();
-        pGroup->LayoutNcAreaButtons();
-        if (pGroupFrame != NULL)
-            RecalcFrameOf(pGroupFrame->m_hWnd, pGroupFrame->IsKindOf(RUNTIME_CLASS(CExtMiniDockFrameWnd)));
-        if (bInMini)
-            RecalcFrameOf(m_pDockSite->m_hWnd, false);
-        if (bRecalc && ::IsWindow(m_pDockSite->m_hWnd))
-            m_pDockSite->RecalcLayout(TRUE);
-        pGroup->ResizeContentWindow(-1, -1, true);
-    }
+    LayoutNewGroup(pGroup, bRecalc);
     UpdateOleControlContainerFlags(m_pDockSite);
     return TRUE;
 }

@@ -239,16 +239,13 @@ void CExtControlBar::FocusContentAfterClick()
         ::SetFocus(hWndFocus);
 }
 
-// One pass of the main phase: the verdict on a queued message.
-CExtControlBar::DragVerdict CExtControlBar::ClassifyDragMessage(MSG& msg)
+bool CExtControlBar::IsTrackingCancelMessage(UINT nMsg)
 {
-    const HWND hWndOwn = m_hWnd;
-    switch (msg.message)
+    switch (nMsg)
     {
     case WM_ACTIVATEAPP:
     case WM_CANCELMODE:
     case WM_CONTEXTMENU:
-    case WM_NCLBUTTONUP:
     case WM_NCRBUTTONDOWN:
     case WM_NCRBUTTONUP:
     case WM_NCMBUTTONDOWN:
@@ -256,7 +253,20 @@ CExtControlBar::DragVerdict CExtControlBar::ClassifyDragMessage(MSG& msg)
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// One pass of the main phase: the verdict on a queued message.
+CExtControlBar::DragVerdict CExtControlBar::ClassifyDragMessage(MSG& msg)
+{
+    const HWND hWndOwn = m_hWnd;
+    if (IsTrackingCancelMessage(msg.message) || msg.message == WM_NCLBUTTONUP)
         return __DRAG_STOP;
+    switch (msg.message)
+    {
     case WM_TIMER:
         if (msg.hwnd == hWndOwn && msg.wParam == kDragTimer)
         {
@@ -596,11 +606,7 @@ bool CExtControlBar::ApplyDraggingState(const InternalDraggingState_t& state, bo
         if (pSite == NULL)
             return false;
         pSrc->DockIntoDockBar(kSideIds[nKind - 5], UINT(state.m_nRing), pSite, false);
-        pSite->RecalcLayout();
-        RecalcOldFrame(pSrc, hWndOldFrame);
-        if (pSrc->GetSafeHwnd() != NULL)
-            pSrc->SetWindowPos(NULL, 0, 0, 0, 0,
-                               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        FinishDockIntoFrame(pSite, pSrc, hWndOldFrame);
         break;
     }
     case 9:
@@ -620,11 +626,7 @@ bool CExtControlBar::ApplyDraggingState(const InternalDraggingState_t& state, bo
         if (pRing == NULL)
             return false;
         pRing->DockControlBar(pSrc, &state.m_rcTrack, false);
-        pSite->RecalcLayout();
-        RecalcOldFrame(pSrc, hWndOldFrame);
-        if (pSrc->GetSafeHwnd() != NULL)
-            pSrc->SetWindowPos(NULL, 0, 0, 0, 0,
-                               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        FinishDockIntoFrame(pSite, pSrc, hWndOldFrame);
         break;
     }
     case 13:
@@ -694,6 +696,15 @@ void CExtControlBar::ApplyFloat(CExtControlBar* pSrc, const RECT& rcTrack)
         if (pArea != NULL && pArea->GetSafeHwnd() != NULL)
             pArea->UpdateTabWnd(true);
     }
+}
+
+void CExtControlBar::FinishDockIntoFrame(CFrameWnd* pSite, CExtControlBar* pSrc, HWND hWndOldFrame)
+{
+    pSite->RecalcLayout();
+    RecalcOldFrame(pSrc, hWndOldFrame);
+    if (pSrc->GetSafeHwnd() != NULL)
+        pSrc->SetWindowPos(NULL, 0, 0, 0, 0,
+                           SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void CExtControlBar::RecalcOldFrame(CExtControlBar* pSrc, HWND hWndOldFrame)

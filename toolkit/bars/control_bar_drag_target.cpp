@@ -290,6 +290,16 @@ bool DragState::CalcCaptionTarget(int x, int y, bool& bRefused)
     FillBandPair(q, pSrc, pTarget);
     if (pTarget->m_pDockBar != NULL && pTarget->m_pDockBar->GetSafeHwnd() != NULL && !pTarget->IsFloating())
         pTarget->m_pDockBar->GetWindowRect(&q.m_rcDockBar);
+    // A bar that lost its dock bar (its dock bar went away) counts as one outside the
+    // toolkit's dock bars.
+    const bool bPart = pTarget->m_pDockBar == NULL || !pTarget->m_pDockBar->IsKindOf(RUNTIME_CLASS(CExtDockBar)) ||
+                       pTarget->IsFloating();
+    return TakeBandTarget(q, pTarget, x, y, bPart, bRefused);
+}
+
+bool DragState::TakeBandTarget(const BandQuery& q, CExtControlBar* pTarget, int x, int y, bool bPartOfTarget,
+                               bool& bRefused)
+{
     RECT rcTrack;
     const int nKind = CalcBandTarget(q, CPoint(x, y), rcTrack, bRefused);
     if (nKind == 0)
@@ -297,11 +307,7 @@ bool DragState::CalcCaptionTarget(int x, int y, bool& bRefused)
     SetTargetBar(pTarget);
     m_nKind = nKind;
     m_rcTrack = rcTrack;
-    // A bar that lost its dock bar (its dock bar went away) counts as one outside the
-    // toolkit's dock bars.
-    const bool bPart = pTarget->m_pDockBar == NULL || !pTarget->m_pDockBar->IsKindOf(RUNTIME_CLASS(CExtDockBar)) ||
-                       pTarget->IsFloating();
-    SetPartOfTarget(bPart && nKind < 27);
+    SetPartOfTarget(bPartOfTarget && nKind < 27);
     if (nKind == 29)
         SetTabIndexFromPoint(x, y);
     return true;
@@ -422,17 +428,7 @@ bool DragState::CalcSingleBarTarget(int x, int y, bool)
     FillBandPair(q, pSrc, pTarget);
     q.m_nMaxHalfRule = kSingleBarMaxHalfRule;
     bool bRefused = false;
-    RECT rcTrack;
-    const int nKind = CalcBandTarget(q, CPoint(x, y), rcTrack, bRefused);
-    if (nKind == 0)
-        return false;
-    SetTargetBar(pTarget);
-    m_nKind = nKind;
-    m_rcTrack = rcTrack;
-    SetPartOfTarget(nKind < 27);
-    if (nKind == 29)
-        SetTabIndexFromPoint(x, y);
-    return true;
+    return TakeBandTarget(q, pTarget, x, y, true, bRefused);
 }
 
 void DragState::CalcFloatTarget(int x, int y)

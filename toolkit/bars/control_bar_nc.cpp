@@ -32,8 +32,9 @@ bool IsOutsideFrame(const CExtControlBar* pBar)
 
 bool IsLayoutRTL() { return (g_CurrentResourceManager->GetLangLayout() & 1) != 0; }
 
-// Window and client rectangles of a window, both in window coordinates.
-void WindowAndClientRects(CWnd* pWnd, CRect& rcWnd, CRect& rcClient)
+}  // namespace
+
+void CExtControlBar::GetWindowAndClientRects(CWnd* pWnd, CRect& rcWnd, CRect& rcClient)
 {
     pWnd->GetWindowRect(&rcWnd);
     pWnd->GetClientRect(&rcClient);
@@ -42,7 +43,18 @@ void WindowAndClientRects(CWnd* pWnd, CRect& rcWnd, CRect& rcClient)
     rcWnd.OffsetRect(-rcWnd.TopLeft());
 }
 
-}  // namespace
+CSize CExtControlBar::WithDialogEdgeRoom(CSize size) const
+{
+    // A bar in a dialog leaves room for the dialog's edge along its length.
+    if (m_pDockSite == NULL)
+    {
+        if (IsDockedHorizontally())
+            size.cy += 4;
+        else
+            size.cx += 4;
+    }
+    return size;
+}
 
 // ---- splitter sides -------------------------------------------------------------------
 
@@ -90,49 +102,39 @@ void CExtControlBar::QuerySplitterSides(bool* pbLeft, bool* pbTop, bool* pbRight
         CControlBar* pBar = reinterpret_cast<CControlBar*>(p);
         return pBar->GetSafeHwnd() != NULL && (pBar->GetStyle() & WS_VISIBLE) != 0;
     };
+    // From the bar towards one end of the array: a visible bar further in its row, and
+    // one in the rows beyond.
+    auto scanFromBar = [&](INT_PTR nStep, bool& bInRow, bool& bBeyondRow) {
+        for (INT_PTR i = nPos + nStep; i >= 0 && i < arr.GetSize(); i += nStep)
+        {
+            if (arr[i] == NULL)
+            {
+                for (INT_PTR j = i + nStep; j >= 0 && j < arr.GetSize() && !bBeyondRow; j += nStep)
+                    bBeyondRow = visibleAt(j);
+                break;
+            }
+            bInRow = bInRow || visibleAt(i);
+        }
+    };
     bool bPrevInRow = false, bNextInRow = false, bRowBefore = false, bRowAfter = false;
-    for (INT_PTR i = nPos - 1; i >= 0; i--)
+    scanFromBar(-1, bPrevInRow, bRowBefore);
+    scanFromBar(1, bNextInRow, bRowAfter);
+    // Along the row a side has a splitter where a neighbour shows; across it the side
+    // towards the frame's edge has one only where a row shows beyond it.
+    const UINT nDockBarID = UINT(m_pDockBar->GetDlgCtrlID());
+    const bool bRowAlongX = nDockBarID == __DOCKBAR_ID_TOP || nDockBarID == __DOCKBAR_ID_BOTTOM;
+    if (bRowAlongX || nDockBarID == __DOCKBAR_ID_LEFT || nDockBarID == __DOCKBAR_ID_RIGHT)
     {
-        if (arr[i] == NULL)
-        {
-            for (INT_PTR j = i - 1; j >= 0 && !bRowBefore; j--)
-                bRowBefore = visibleAt(j);
-            break;
-        }
-        bPrevInRow = bPrevInRow || visibleAt(i);
-    }
-    for (INT_PTR i = nPos + 1; i < arr.GetSize(); i++)
-    {
-        if (arr[i] == NULL)
-        {
-            for (INT_PTR j = i + 1; j < arr.GetSize() && !bRowAfter; j++)
-                bRowAfter = visibleAt(j);
-            break;
-        }
-        bNextInRow = bNextInRow || visibleAt(i);
-    }
-    switch (UINT(m_pDockBar->GetDlgCtrlID()))
-    {
-    case __DOCKBAR_ID_TOP:
-    case __DOCKBAR_ID_BOTTOM:
-        if (UINT(m_pDockBar->GetDlgCtrlID()) == __DOCKBAR_ID_TOP)
+        (bRowAlongX ? bLeft : bTop) = bPrevInRow;
+        (bRowAlongX ? bRight : bBottom) = bNextInRow;
+        if (nDockBarID == __DOCKBAR_ID_TOP)
             bTop = bRowBefore;
-        else
+        else if (nDockBarID == __DOCKBAR_ID_BOTTOM)
             bBottom = bRowAfter;
-        bLeft = bPrevInRow;
-        bRight = bNextInRow;
-        break;
-    case __DOCKBAR_ID_LEFT:
-    case __DOCKBAR_ID_RIGHT:
-        if (UINT(m_pDockBar->GetDlgCtrlID()) == __DOCKBAR_ID_LEFT)
+        else if (nDockBarID == __DOCKBAR_ID_LEFT)
             bLeft = bRowBefore;
         else
             bRight = bRowAfter;
-        bTop = bPrevInRow;
-        bBottom = bNextInRow;
-        break;
-    default:
-        break;
     }
     store();
 }
@@ -153,6 +155,7 @@ bool CExtControlBar::HasLeadingSplitter() const
     if (nPos <= 0)
         return false;
     const CPtrArray& arr = m_pDockBar->m_arrBars;
+    CControlBar* pNearest = NULL;  // the visible bar right before this one
     bool bResizableBefore = false;
     for (INT_PTR i = nPos - 1; i >= 0 && arr[i] != NULL; i--)
     {
@@ -161,23 +164,16 @@ bool CExtControlBar::HasLeadingSplitter() const
         CControlBar* pBar = reinterpret_cast<CControlBar*>(arr[i]);
         if (pBar->GetSafeHwnd() == NULL || (pBar->GetStyle() & WS_VISIBLE) == 0)
             continue;
+        if (pNearest == NULL)
+            pNearest = pBar;
         CExtControlBar* pExt = DYNAMIC_DOWNCAST(CExtControlBar, pBar);
         if (pExt != NULL && !pExt->IsFixedMode())
             bResizableBefore = true;
     }
     if (!bResizableBefore)
         return false;
-    for (INT_PTR i = nPos - 1; i >= 0 && arr[i] != NULL; i--)
-    {
-        if (reinterpret_cast<UINT_PTR>(arr[i]) < 0x10000)
-            continue;
-        CControlBar* pBar = reinterpret_cast<CControlBar*>(arr[i]);
-        if (pBar->GetSafeHwnd() == NULL || (pBar->GetStyle() & WS_VISIBLE) == 0)
-            continue;
-        CExtControlBar* pExt = DYNAMIC_DOWNCAST(CExtControlBar, pBar);
-        return pExt == NULL || pExt->IsFixedMode();
-    }
-    return false;
+    CExtControlBar* pNearestExt = DYNAMIC_DOWNCAST(CExtControlBar, pNearest);
+    return pNearestExt == NULL || pNearestExt->IsFixedMode();
 }
 
 void CExtControlBar::CutSplitterStrips(RECT& rc, const RECT& rcWnd0, bool bLeft, bool bTop, bool bRight,
@@ -376,7 +372,7 @@ LRESULT CExtControlBar::OnNcHitTest(CPoint point)
         PostMessage(WM_NCPAINT);
     }
     CRect rcWnd, rcClient;
-    WindowAndClientRects(this, rcWnd, rcClient);
+    GetWindowAndClientRects(this, rcWnd, rcClient);
     if (IsFixedMode() || IsFloating() || rcWnd == rcClient)
         return HTCLIENT;
     CRect rcScreen;
@@ -414,7 +410,7 @@ void CExtControlBar::OnNcPaint()
         LayoutNcAreaButtons();
     }
     CRect rcWnd, rcClient;
-    WindowAndClientRects(this, rcWnd, rcClient);
+    GetWindowAndClientRects(this, rcWnd, rcClient);
     CWindowDC dcWnd(this);
     dcWnd.ExcludeClipRect(&rcClient);
     {
@@ -442,7 +438,7 @@ void CExtControlBar::DrawNcArea(CDC& dc)
         return;
     CExtPaintManager* pPM = GetPaintManager();
     CRect rcWnd, rcClient;
-    WindowAndClientRects(this, rcWnd, rcClient);
+    GetWindowAndClientRects(this, rcWnd, rcClient);
     const int nSaved = dc.SaveDC();
     dc.ExcludeClipRect(&rcClient);
     if (!(pPM->UsesParentBackground(this) && pPM->DrawWindowBackground(false, dc, this)))
@@ -809,7 +805,7 @@ void CExtControlBar::OnPageOrBarTextChanged()
         pFrame->RecalcLayout();
 }
 
-void CExtControlBar::OnWindowPosChangedBar(const WINDOWPOS* pWP)
+void CExtControlBar::HideTipAndNotifyCustomizeSite()
 {
     CExtPopupMenuTipWnd* pTip = GetBarTipWnd();
     if (pTip != NULL)
@@ -817,6 +813,11 @@ void CExtControlBar::OnWindowPosChangedBar(const WINDOWPOS* pWP)
     CExtCustomizeSite* pSite = CExtCustomizeSite::GetCustomizeSite(m_hWnd);
     if (pSite != NULL)
         pSite->OnBarStateChanged(this);
+}
+
+void CExtControlBar::OnWindowPosChangedBar(const WINDOWPOS* pWP)
+{
+    HideTipAndNotifyCustomizeSite();
     if (!((m_pDockBar != NULL && !IsFloating()) || IsOutsideFrame(this)))
         return;
     if (!IsFixedMode())
@@ -868,7 +869,7 @@ void CExtControlBar::PrintBar(HDC hDC, LPARAM lParamPrint)
         return;
     CDC* pDC = CDC::FromHandle(hDC);
     CRect rcWnd, rcClient;
-    WindowAndClientRects(this, rcWnd, rcClient);
+    GetWindowAndClientRects(this, rcWnd, rcClient);
     if (IsFloating() && GetParentFrame() != NULL)
     {
         CRect rcFrameClient;

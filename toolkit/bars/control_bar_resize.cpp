@@ -73,19 +73,10 @@ int PayFromBars(CArray<CExtControlBar*, CExtControlBar*>& arr, int nAmount, bool
 // The messages that end a resize loop as a cancel (the message stays queued).
 bool EndsResizeLoop(UINT nMsg, bool bColumn)
 {
+    if (CExtControlBar::IsTrackingCancelMessage(nMsg))
+        return true;
     switch (nMsg)
     {
-    case WM_ACTIVATEAPP:
-    case WM_CANCELMODE:
-    case WM_CONTEXTMENU:
-    case WM_NCRBUTTONDOWN:
-    case WM_NCRBUTTONUP:
-    case WM_NCMBUTTONDOWN:
-    case WM_NCMBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-        return true;
     case WM_NCLBUTTONUP:
         return !bColumn;
     case WM_NCLBUTTONDOWN:
@@ -282,6 +273,16 @@ bool CExtControlBar::FitRowLengths(CDockBar* pDockBar, CArray<int, int>& arrRow,
     return true;
 }
 
+void CExtControlBar::MoveBarInBatch(HDWP& hDWP, CWnd* pBar, const CRect& rc)
+{
+    if (hDWP != NULL)
+        hDWP = ::DeferWindowPos(hDWP, pBar->m_hWnd, NULL, rc.left, rc.top, rc.Width(), rc.Height(),
+                                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    if (hDWP == NULL)
+        pBar->SetWindowPos(NULL, rc.left, rc.top, rc.Width(), rc.Height(),
+                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
 void CExtControlBar::PlaceRow(CDockBar* pDockBar, const CArray<int, int>& arrRow, bool bHorz)
 {
     HDWP hDWP = ::BeginDeferWindowPos(int(arrRow.GetSize()));
@@ -304,14 +305,7 @@ void CExtControlBar::PlaceRow(CDockBar* pDockBar, const CArray<int, int>& arrRow
         else
             rc.OffsetRect(0, nPos - rc.top);
         if (rc != rcWnd)
-        {
-            if (hDWP != NULL)
-                hDWP = ::DeferWindowPos(hDWP, pBar->m_hWnd, NULL, rc.left, rc.top, rc.Width(), rc.Height(),
-                                        SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-            if (hDWP == NULL)
-                pBar->SetWindowPos(NULL, rc.left, rc.top, rc.Width(), rc.Height(),
-                                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-        }
+            MoveBarInBatch(hDWP, pBar, rc);
         nPos += bHorz ? rc.Width() : rc.Height();
     }
     if (hDWP != NULL)

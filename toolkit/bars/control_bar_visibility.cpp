@@ -142,12 +142,7 @@ void CExtControlBar::OnShowWindow(BOOL bShow, UINT nStatus)
 {
     Default();
     (void)bShow;
-    CExtPopupMenuTipWnd* pTip = GetBarTipWnd();
-    if (pTip != NULL)
-        pTip->Hide();
-    CExtCustomizeSite* pSite = CExtCustomizeSite::GetCustomizeSite(m_hWnd);
-    if (pSite != NULL)
-        pSite->OnBarStateChanged(this);
+    HideTipAndNotifyCustomizeSite();
     if (nStatus == 0)
         OnBarVisibilityChanged();
 }
@@ -272,10 +267,10 @@ void CExtControlBar::ActivateBar()
         ::SetFocus(hWndTarget);
 }
 
-void CExtControlBar::DisableContentWindow()
+HWND CExtControlBar::GetContentWindow()
 {
     if (CExtPaintManagerHolder::IsKindOfByName(this, "CExtDynControlBar") || m_hWnd == NULL)
-        return;
+        return NULL;
     HWND hWndChild = ::GetWindow(m_hWnd, GW_CHILD);
     if (hWndChild == NULL && AutoHideModeGet())
     {
@@ -285,25 +280,21 @@ void CExtControlBar::DisableContentWindow()
         if (pSlider != NULL && pSlider->GetSafeHwnd() != NULL)
             hWndChild = ::GetWindow(pSlider->m_hWnd, GW_CHILD);
     }
-    if (hWndChild != NULL)
-        ::EnableWindow(hWndChild, FALSE);
+    return hWndChild;
+}
+
+void CExtControlBar::DisableContentWindow()
+{
+    const HWND hWndContent = GetContentWindow();
+    if (hWndContent != NULL)
+        ::EnableWindow(hWndContent, FALSE);
 }
 
 void CExtControlBar::EnableContentWindow()
 {
-    if (CExtPaintManagerHolder::IsKindOfByName(this, "CExtDynControlBar") || m_hWnd == NULL)
-        return;
-    HWND hWndChild = ::GetWindow(m_hWnd, GW_CHILD);
-    if (hWndChild == NULL && AutoHideModeGet())
-    {
-        // While the bar is out its content lives in the slider of its area.
-        CExtDynAutoHideArea* pArea = CExtDynAutoHideArea::FindBarArea(this);
-        CExtDynAutoHideSlider* pSlider = pArea != NULL ? pArea->GetSlider() : NULL;
-        if (pSlider != NULL && pSlider->GetSafeHwnd() != NULL)
-            hWndChild = ::GetWindow(pSlider->m_hWnd, GW_CHILD);
-    }
-    if (hWndChild != NULL)
-        ::EnableWindow(hWndChild, TRUE);
+    const HWND hWndContent = GetContentWindow();
+    if (hWndContent != NULL)
+        ::EnableWindow(hWndContent, TRUE);
 }
 
 bool CExtControlBar::IsCustomizeModeActive() const

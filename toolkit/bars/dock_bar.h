@@ -179,6 +179,22 @@ public:
     // Follows a drag of pBar along its row: the bar moves, pushes, shrinks or grows, or
     // swaps with its neighbour; pbChanged tells whether its wanted length changed.
     void MoveBarInRow(CControlBar* pBar, int nOffsetX, int nOffsetY, bool* pbChanged = NULL);
+    // The steps of MoveBarInRow. The room the rows have: the layout rectangle, else the
+    // client area.
+    CSize RowRoom();
+    // Records of the row's visible bars from nRowStart on, pBar's moved nOffset along the
+    // row; pBar's index among them, -1 when it is not there.
+    INT_PTR CollectMovedRow(INT_PTR nRowStart, CControlBar* pBar, int nOffset, bool bHorz, const CSize& sizeAvail,
+                            OuterItemsArr_t& arrRow);
+    // In a full row the drag changes the bar's wanted length; true when it changed.
+    bool ResizeInFullRow(CExtControlBar* pBar, CExtControlBar::OuterPlace_t& place, const OuterLayoutItemData& self,
+                         int nOffset, bool bHorz);
+    // In a wrapped row the bar keeps its planned place and swaps with the neighbour it
+    // passed or overlaps by the offset.
+    void SwapWithPassedNeighbour(CExtControlBar* pBar, CExtControlBar::OuterPlace_t& place, OuterItemsArr_t& arrRow,
+                                 INT_PTR nSelf, int nOffset, bool bHorz);
+    // Lays the row from nRowStart out at ptRow, moving and repainting its bars.
+    void LayoutRowNow(INT_PTR nRowStart, const CPoint& ptRow, bool bHorz, const CSize& sizeAvail, int nWindowsHint);
     // Puts pBar in a row of its own just before or after the row of pTargetBar.
     bool DockBarAsNewRow(CControlBar* pTargetBar, CControlBar* pBar, bool bBefore);
     // Moves pBar into the row of arrRowBars, nOffset along the row from where its window

@@ -853,6 +853,142 @@ bool CExtDockOuterBar::TryDockIntoRow(CControlBar* pBar, const CArray<CControlBa
     return true;
 }
 
+namespace {
+
+// The remembered rectangle of a bar with a place record follows the drag, kept inside
+// the dock bar.
+void ShiftRememberedPlace(CExtControlBar::OuterPlace_t& place, const CRect& rcWnd, int nOffset, int nAvail, bool bHorz)
+{
+    CRect rcLast(place.m_rcLast);
+    if (rcLast.IsRectEmpty())
+        rcLast = rcWnd;
+    MoveAlong(rcLast, nOffset, bHorz);
+    if (End(rcLast, bHorz) > nAvail)
+        MoveAlong(rcLast, nAvail - End(rcLast, bHorz), bHorz);
+    if (Start(rcLast, bHorz) < 0)
+        MoveAlong(rcLast, -Start(rcLast, bHorz), bHorz);
+    place.m_rcLast = rcLast;
+}
+
+// Whether the bars ahead of the moved one, in the direction of the move, stand packed
+// against it and each other, or the row's far end is reached.
+bool IsPackedAhead(const CExtDockOuterBar::OuterItemsArr_t& arrRow, INT_PTR nSelf, int nOffset, int nAvail, bool bHorz)
+{
+    if (nOffset <= 0)
+    {
+        for (INT_PTR i = nSelf; i > 0; i--)
+            if (Start(arrRow[i].m_rcPreCalc, bHorz) > End(arrRow[i - 1].m_rcPreCalc, bHorz))
+                return Start(arrRow[0].m_rcPreCalc, bHorz) <= 0;
+        return true;
+    }
+    for (INT_PTR i = nSelf; i + 1 < arrRow.GetSize(); i++)
+        if (Start(arrRow[i + 1].m_rcPreCalc, bHorz) > End(arrRow[i].m_rcPreCalc, bHorz))
+            return End(arrRow[arrRow.GetSize() - 1].m_rcPreCalc, bHorz) >= nAvail;
+    return true;
+}
+
+}  // namespace
+
+CSize CExtDockOuterBar::RowRoom()
+{
+    if (!m_rectLayout.IsRectEmpty())
+        return m_rectLayout.Size();
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    return rcClient.Size();
+}
+
+INT_PTR CExtDockOuterBar::CollectMovedRow(INT_PTR nRowStart, CControlBar* pBar, int nOffset, bool bHorz,
+                                          const CSize& sizeAvail, OuterItemsArr_t& arrRow)
+{
+    INT_PTR nSelf = -1;
+    for (INT_PTR i = nRowStart; i < m_arrBars.GetSize() && m_arrBars[i] != NULL; i++)
+    {
+        CControlBar* pRowBar = GetDockedControlBar(int(i));
+        if (pRowBar == NULL || !pRowBar->IsVisible())
+            continue;
+        OuterLayoutItemData item(pRowBar, bHorz, sizeAvail, m_bFloating != FALSE);
+        pRowBar->GetWindowRect(&item.m_rcBar);
+        ScreenToClient(&item.m_rcBar);
+        if (pRowBar == pBar)
+        {
+            nSelf = arrRow.GetSize();
+            MoveAlong(item.m_rcBar, nOffset, bHorz);
+        }
+        arrRow.Add(item);
+    }
+    return nSelf;
+}
+
+bool CExtDockOuterBar::ResizeInFullRow(CExtControlBar* pBar, CExtControlBar::OuterPlace_t& place,
+                                       const OuterLayoutItemData& self, int nOffset, bool bHorz)
+{
+    // Dragging back lengthens the bar, forward shortens it.
+    int& nPref = bHorz ? place.m_nPrefHorz : place.m_nPrefVert;
+    int nNewLen = Len(self.m_rcPreCalc, bHorz) - nOffset;
+    nNewLen = std::min(nNewLen, Along(self.m_size, bHorz));
+    nNewLen = std::max(nNewLen, Along(self.m_sizeMin, bHorz));
+    if (nNewLen == nPref)
+        return false;
+    if (place.m_nOrder != 1)
+        RegisterBar(pBar);
+    nPref = nNewLen;
+    return true;
+}
+
+void CExtDockOuterBar::SwapWithPassedNeighbour(CExtControlBar* pBar, CExtControlBar::OuterPlace_t& place,
+                                               OuterItemsArr_t& arrRow, INT_PTR nSelf, int nOffset, bool bHorz)
+{
+    if (place.m_nOrder != 1)
+        RegisterBar(pBar);
+    place.m_rcLast = arrRow[nSelf].m_rcPreCalc;
+    const INT_PTR nOther = nOffset > 0 ? nSelf + 1 : nSelf - 1;
+    if (nOther < 0 || nOther >= arrRow.GetSize())
+        return;
+    const Item& other = arrRow[nOther];
+    CRect rcOtherLast = other.m_pPlace != NULL && !::IsRectEmpty(&other.m_pPlace->m_rcLast)
+                            ? CRect(other.m_pPlace->m_rcLast)
+                            : other.m_rcBar;
+    const CRect rcMoved(place.m_rcLast);
+    const bool bPast = nOffset > 0 ? Start(rcMoved, bHorz) > Start(rcOtherLast, bHorz)
+                                   : Start(rcMoved, bHorz) < Start(rcOtherLast, bHorz);
+    CRect rcOverlap;
+    const bool bOverlapsByOffset =
+        rcOverlap.IntersectRect(&rcMoved, &rcOtherLast) && Len(rcOverlap, bHorz) >= std::abs(nOffset);
+    if (bPast || bOverlapsByOffset)
+        SwapRowItems(arrRow, nSelf, nOther);
+}
+
+void CExtDockOuterBar::LayoutRowNow(INT_PTR nRowStart, const CPoint& ptRow, bool bHorz, const CSize& sizeAvail,
+                                    int nWindowsHint)
+{
+    AFX_SIZEPARENTPARAMS layout;
+    ::ZeroMemory(&layout, sizeof(layout));
+    layout.hDWP = ::BeginDeferWindowPos(nWindowsHint);
+    OuterItemsArr_t arrReal;
+    for (INT_PTR i = nRowStart; i < m_arrBars.GetSize() && m_arrBars[i] != NULL; i++)
+    {
+        CControlBar* pRowBar = GetDockedControlBar(int(i));
+        if (pRowBar != NULL)
+            arrReal.Add(OuterLayoutItemData(pRowBar, bHorz, sizeAvail, m_bFloating != FALSE));
+    }
+    CSize sizeFixed(0, 0);
+    CPoint ptPen = ptRow;
+    const BOOL bSavedQuery = m_bLayoutQuery;
+    m_bLayoutQuery = FALSE;
+    LayoutRow(sizeFixed, sizeAvail, ptPen, bHorz, &layout, arrReal);
+    m_bLayoutQuery = bSavedQuery;
+    if (layout.hDWP != NULL)
+        ::EndDeferWindowPos(layout.hDWP);
+    for (INT_PTR i = 0; i < arrReal.GetSize(); i++)
+    {
+        CExtControlBar* pRowBar = DYNAMIC_DOWNCAST(CExtControlBar, arrReal[i].m_pBar);
+        if (pRowBar != NULL && pRowBar->m_hWnd != NULL && pRowBar->IsVisible())
+            pRowBar->RedrawWindow(
+                NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW | RDW_NOFRAME);
+    }
+}
+
 void CExtDockOuterBar::MoveBarInRow(CControlBar* pBar, int nOffsetX, int nOffsetY, bool* pbChanged)
 {
     if (pbChanged != NULL)
@@ -862,11 +998,7 @@ void CExtDockOuterBar::MoveBarInRow(CControlBar* pBar, int nOffsetX, int nOffset
         return;
     const bool bHorz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
     const int nOffset = bHorz ? nOffsetX : nOffsetY;
-    CRect rcClient;
-    GetClientRect(&rcClient);
-    CSize sizeAvail = rcClient.Size();
-    if (!m_rectLayout.IsRectEmpty())
-        sizeAvail = m_rectLayout.Size();
+    const CSize sizeAvail = RowRoom();
     const int nAvail = Along(sizeAvail, bHorz);
     CExtControlBar* pExt = DYNAMIC_DOWNCAST(CExtControlBar, pBar);
     CExtControlBar::OuterPlace_t* pPlace = pExt != NULL ? pExt->GetOuterPlace() : NULL;
@@ -874,39 +1006,14 @@ void CExtDockOuterBar::MoveBarInRow(CControlBar* pBar, int nOffsetX, int nOffset
     pBar->GetWindowRect(&rcWnd);
     ScreenToClient(&rcWnd);
     if (pPlace != NULL)
-    {
-        CRect rcLast(pPlace->m_rcLast);
-        if (rcLast.IsRectEmpty())
-            rcLast = rcWnd;
-        MoveAlong(rcLast, nOffset, bHorz);
-        if (End(rcLast, bHorz) > nAvail)
-            MoveAlong(rcLast, nAvail - End(rcLast, bHorz), bHorz);
-        if (Start(rcLast, bHorz) < 0)
-            MoveAlong(rcLast, -Start(rcLast, bHorz), bHorz);
-        pPlace->m_rcLast = rcLast;
-    }
-    // The bar's row, planned as it would be with the move.
-    INT_PTR nStart = nPos;
-    while (nStart > 1 && m_arrBars[nStart - 1] != NULL)
-        nStart--;
+        ShiftRememberedPlace(*pPlace, rcWnd, nOffset, nAvail, bHorz);
+    // The bar's row, planned as it would be with the move (a bar with a place record
+    // has moved there already).
+    INT_PTR nRowStart = nPos;
+    while (nRowStart > 1 && m_arrBars[nRowStart - 1] != NULL)
+        nRowStart--;
     OuterItemsArr_t arrRow;
-    INT_PTR nSelf = -1;
-    for (INT_PTR i = nStart; i < m_arrBars.GetSize() && m_arrBars[i] != NULL; i++)
-    {
-        CControlBar* p = GetDockedControlBar(int(i));
-        if (p == NULL || !p->IsVisible())
-            continue;
-        OuterLayoutItemData item(p, bHorz, sizeAvail, m_bFloating != FALSE);
-        p->GetWindowRect(&item.m_rcBar);
-        ScreenToClient(&item.m_rcBar);
-        if (p == pBar)
-        {
-            nSelf = arrRow.GetSize();
-            if (pPlace == NULL)
-                MoveAlong(item.m_rcBar, nOffset, bHorz);
-        }
-        arrRow.Add(item);
-    }
+    const INT_PTR nSelf = CollectMovedRow(nRowStart, pBar, pPlace == NULL ? nOffset : 0, bHorz, sizeAvail, arrRow);
     if (nSelf < 0)
         return;
     // The row keeps its place across the dock bar.
@@ -918,90 +1025,21 @@ void CExtDockOuterBar::MoveBarInRow(CControlBar* pBar, int nOffsetX, int nOffset
     PlanRow(sizeFixed, sizeAvail, ptPen, bHorz, m_bFloating != FALSE, arrRow, &nRows, &bRowFull);
     if (arrRow.GetSize() >= 2 && pPlace != NULL && pExt != NULL && nOffset != 0)
     {
-        int& nPref = bHorz ? pPlace->m_nPrefHorz : pPlace->m_nPrefVert;
-        const Item& self = arrRow[nSelf];
         if (bRowFull && nRows == 1)
         {
-            // A full row: dragging back lengthens the bar, forward shortens it.
-            const int nLen = Len(self.m_rcPreCalc, bHorz);
-            int nNew = nLen - nOffset;
-            nNew = std::min(nNew, Along(self.m_size, bHorz));
-            nNew = std::max(nNew, Along(self.m_sizeMin, bHorz));
-            if (nNew != nPref)
-            {
-                if (pPlace->m_nOrder != 1)
-                    RegisterBar(pExt);
-                nPref = nNew;
-                if (pbChanged != NULL)
-                    *pbChanged = bRowFull;
-            }
+            // A full row: the bar's wanted length changes.
+            if (ResizeInFullRow(pExt, *pPlace, arrRow[nSelf], nOffset, bHorz) && pbChanged != NULL)
+                *pbChanged = bRowFull;
         }
         else if (nRows == 1)
         {
             // Room ahead lets the bar move; packed bars ahead are pushed by it.
-            bool bPacked = true;
-            if (nOffset > 0)
-            {
-                for (INT_PTR i = nSelf; i + 1 < arrRow.GetSize() && bPacked; i++)
-                    bPacked = Start(arrRow[i + 1].m_rcPreCalc, bHorz) <= End(arrRow[i].m_rcPreCalc, bHorz);
-                bPacked = bPacked || End(arrRow[arrRow.GetSize() - 1].m_rcPreCalc, bHorz) >= nAvail;
-            }
-            else
-            {
-                for (INT_PTR i = nSelf; i > 0 && bPacked; i--)
-                    bPacked = Start(arrRow[i].m_rcPreCalc, bHorz) <= End(arrRow[i - 1].m_rcPreCalc, bHorz);
-                bPacked = bPacked || Start(arrRow[0].m_rcPreCalc, bHorz) <= 0;
-            }
-            if (bPacked && pPlace->m_nOrder != 1)
+            if (IsPackedAhead(arrRow, nSelf, nOffset, nAvail, bHorz) && pPlace->m_nOrder != 1)
                 RegisterBar(pExt);
         }
         else
-        {
-            if (pPlace->m_nOrder != 1)
-                RegisterBar(pExt);
-            pPlace->m_rcLast = self.m_rcPreCalc;
-            const INT_PTR nOther = nOffset > 0 ? nSelf + 1 : nSelf - 1;
-            if (nOther >= 0 && nOther < arrRow.GetSize())
-            {
-                const Item& other = arrRow[nOther];
-                CRect rcOtherLast = other.m_pPlace != NULL && !::IsRectEmpty(&other.m_pPlace->m_rcLast)
-                                        ? CRect(other.m_pPlace->m_rcLast)
-                                        : other.m_rcBar;
-                const CRect rcMoved(pPlace->m_rcLast);
-                const bool bPast = nOffset > 0 ? Start(rcMoved, bHorz) > Start(rcOtherLast, bHorz)
-                                               : Start(rcMoved, bHorz) < Start(rcOtherLast, bHorz);
-                CRect rcOverlap;
-                const bool bOverlapsByOffset =
-                    rcOverlap.IntersectRect(&rcMoved, &rcOtherLast) && Len(rcOverlap, bHorz) >= std::abs(nOffset);
-                if (bPast || bOverlapsByOffset)
-                    SwapRowItems(arrRow, nSelf, nOther);
-            }
-        }
+            SwapWithPassedNeighbour(pExt, *pPlace, arrRow, nSelf, nOffset, bHorz);
     }
     // And now for real.
-    AFX_SIZEPARENTPARAMS layout;
-    ::ZeroMemory(&layout, sizeof(layout));
-    layout.hDWP = ::BeginDeferWindowPos(int(arrRow.GetSize()));
-    OuterItemsArr_t arrReal;
-    for (INT_PTR i = nStart; i < m_arrBars.GetSize() && m_arrBars[i] != NULL; i++)
-    {
-        CControlBar* p = GetDockedControlBar(int(i));
-        if (p != NULL)
-            arrReal.Add(OuterLayoutItemData(p, bHorz, sizeAvail, m_bFloating != FALSE));
-    }
-    sizeFixed = CSize(0, 0);
-    ptPen = ptRow;
-    const BOOL bSavedQuery = m_bLayoutQuery;
-    m_bLayoutQuery = FALSE;
-    LayoutRow(sizeFixed, sizeAvail, ptPen, bHorz, &layout, arrReal);
-    m_bLayoutQuery = bSavedQuery;
-    if (layout.hDWP != NULL)
-        ::EndDeferWindowPos(layout.hDWP);
-    for (INT_PTR i = 0; i < arrReal.GetSize(); i++)
-    {
-        CExtControlBar* p = DYNAMIC_DOWNCAST(CExtControlBar, arrReal[i].m_pBar);
-        if (p != NULL && p->m_hWnd != NULL && p->IsVisible())
-            p->RedrawWindow(NULL, NULL,
-                            RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW | RDW_NOFRAME);
-    }
+    LayoutRowNow(nRowStart, ptRow, bHorz, sizeAvail, int(arrRow.GetSize()));
 }

@@ -360,12 +360,7 @@ void CExtDockDynBar::ArrangeRows(VisibleLayout_t& layout, int cx, int cy)
             const int nLen = Length(pBar, bHorz);
             const CRect rc = bHorz ? CRect(nAlong, nAcross, nAlong + nLen, nAcross + pRow->m_nThickness)
                                    : CRect(nAcross, nAlong, nAcross + pRow->m_nThickness, nAlong + nLen);
-            if (hDWP != NULL)
-                hDWP = ::DeferWindowPos(hDWP, pBar->m_hWnd, NULL, rc.left, rc.top, rc.Width(), rc.Height(),
-                                        SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-            if (hDWP == NULL)
-                pBar->SetWindowPos(NULL, rc.left, rc.top, rc.Width(), rc.Height(),
-                                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+            CExtControlBar::MoveBarInBatch(hDWP, pBar, rc);
             nAlong += nLen;
         }
         nAcross += pRow->m_nThickness;

@@ -178,6 +178,18 @@ void CExtDynTabControlBar::InsertPlainBar(CExtControlBar* pBar, int& nPos)
     nPos++;
 }
 
+void CExtDynTabControlBar::GetPagesBroughtBy(CExtControlBar* pBar, CArray<CExtControlBar*, CExtControlBar*>& arrPages)
+{
+    CExtDynTabControlBar* pGroup = DYNAMIC_DOWNCAST(CExtDynTabControlBar, pBar);
+    CExtDynControlBar* pNested = DYNAMIC_DOWNCAST(CExtDynControlBar, pBar);
+    if (pGroup != NULL)
+        pGroup->GetPages(arrPages);
+    else if (pNested != NULL)
+        pNested->GetInnerBars(arrPages);
+    else
+        arrPages.Add(pBar);
+}
+
 void CExtDynTabControlBar::InsertBar(CExtControlBar* pBar, int nPos, bool bUpdate)
 {
     if (pBar == NULL || pBar == this || pBar->m_hWnd == NULL || m_wndTabSwitcher.m_hWnd == NULL ||
@@ -193,11 +205,8 @@ void CExtDynTabControlBar::InsertBar(CExtControlBar* pBar, int nPos, bool bUpdat
         if (pNested->m_pWndDynDocker != NULL && pNested->m_pWndDynDocker->m_hWnd != NULL)
             pNested->m_pWndDynDocker->RemovePlaceholders(false);
         CArray<CExtControlBar*, CExtControlBar*> arrPages;
+        GetPagesBroughtBy(pNested, arrPages);
         CExtDynTabControlBar* pGroup = DYNAMIC_DOWNCAST(CExtDynTabControlBar, pNested);
-        if (pGroup != NULL)
-            pGroup->GetPages(arrPages);
-        else
-            pNested->GetInnerBars(arrPages);
         for (INT_PTR i = 0; i < arrPages.GetSize(); i++)
         {
             if (pGroup != NULL)
@@ -231,11 +240,7 @@ void CExtDynTabControlBar::InsertPreview(CExtControlBar* pBar, int nPos, bool bU
     else
     {
         CArray<CExtControlBar*, CExtControlBar*> arrPages;
-        CExtDynTabControlBar* pGroup = DYNAMIC_DOWNCAST(CExtDynTabControlBar, pNested);
-        if (pGroup != NULL)
-            pGroup->GetPages(arrPages);
-        else
-            pNested->GetInnerBars(arrPages);
+        GetPagesBroughtBy(pNested, arrPages);
         for (INT_PTR i = 0; i < arrPages.GetSize(); i++)
             if (IsShownPage(arrPages[i]))
                 m_wndTabSwitcher.InsertBar(arrPages[i], nPos++, true, false);

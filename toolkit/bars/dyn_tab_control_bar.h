@@ -50,6 +50,9 @@ public:
     CExtControlBar* GetSelectedBar() const;
     // The pages in tab order (preview items skipped).
     void GetPages(CArray<CExtControlBar*, CExtControlBar*>& arrPages) const;
+    // The pages pBar brings into a group: a group's pages, a nested container's bars,
+    // else pBar itself.
+    static void GetPagesBroughtBy(CExtControlBar* pBar, CArray<CExtControlBar*, CExtControlBar*>& arrPages);
     int GetTabStripHeight();
     CExtDockDynTabBar* GetInnerTabDockBar() const;
     // The drag code's marks: the dragged page's own tab, and the drop position shown as

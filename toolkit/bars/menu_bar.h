@@ -92,6 +92,9 @@ public:
     virtual void SetMdiWindowPopupName(LPCTSTR sName = NULL);
     virtual bool LoadMenuBar(UINT nResourceID);
     virtual bool FrameKeyboardFilter(MSG* pMsg);
+    // A hooked window's message offered to FrameKeyboardFilter; true (with a zero
+    // result) when the filter took it.
+    bool FilterHookedKey(LRESULT& lResult, HWND hWndHooked, UINT nMessage, WPARAM wParam, LPARAM lParam);
     virtual bool TrackFrameSystemMenu(const POINT* pPt, bool bSelectAny);
     virtual bool TrackMdiChildSystemMenu(const POINT* pPt, bool bSelectAny);
     virtual CExtCustomizeCmdTreeNode* GetCustomizeMenuNode();

@@ -90,6 +90,15 @@ BOOL CExtMenuControlBar::PreTranslateMessage(MSG* pMsg)
 
 // ---- the keyboard filter ----------------------------------------------------------------
 
+bool CExtMenuControlBar::FilterHookedKey(LRESULT& lResult, HWND hWndHooked, UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    MSG msg = {hWndHooked, nMessage, wParam, lParam, 0, {0, 0}};
+    if (!FrameKeyboardFilter(&msg))
+        return false;
+    lResult = 0;
+    return true;
+}
+
 bool CExtMenuControlBar::FrameKeyboardFilter(MSG* pMsg)
 {
     if (m_hWnd == NULL || !::IsWindow(m_hWnd) || pMsg == NULL)
@@ -476,12 +485,17 @@ bool CExtMenuControlBar::OnHookWndMsg(LRESULT& lResult, HWND hWndHooked, UINT nM
     if (m_hWnd == NULL || !::IsWindow(m_hWnd) || CWnd::FromHandlePermanent(m_hWnd) != this ||
         GetDraggedBar() != NULL)
         return false;
-    if (IsInDialog())
-    {
-        if (hWndHooked == m_hWndHooked)
-            return HookHostMsg(lResult, hWndHooked, nMessage, wParam, lParam);
+    if (IsInDialog() && hWndHooked != m_hWndHooked)
         return false;
+    // Whichever window the hook serves, a child's notice to its parent is swallowed
+    // while a menu tracks.
+    if (nMessage == WM_PARENTNOTIFY && CExtPopupMenuWnd::IsMenuTracking())
+    {
+        lResult = 0;
+        return true;
     }
+    if (IsInDialog())
+        return HookHostMsg(lResult, hWndHooked, nMessage, wParam, lParam);
     HWND hWndClient = FindMdiClient();
     if (hWndClient != NULL && hWndHooked == hWndClient)
         return HookMdiClientMsg(lResult, hWndHooked, nMessage, wParam, lParam);
@@ -494,11 +508,6 @@ bool CExtMenuControlBar::HookHostMsg(LRESULT& lResult, HWND hWndHooked, UINT nMe
                                      LPARAM lParam)
 {
     const bool bInFrame = !IsInDialog();
-    if (nMessage == WM_PARENTNOTIFY && CExtPopupMenuWnd::IsMenuTracking())
-    {
-        lResult = 0;
-        return true;
-    }
     if (nMessage == WM_SIZE || nMessage == WM_ACTIVATEAPP || nMessage == WM_SYSCOMMAND ||
         (nMessage == WM_COMMAND && HIWORD(wParam) <= 1))
     {
@@ -570,23 +579,12 @@ bool CExtMenuControlBar::HookHostMsg(LRESULT& lResult, HWND hWndHooked, UINT nMe
             return false;
         RemoveFrameMenu();
     }
-    MSG msg = {hWndHooked, nMessage, wParam, lParam, 0, {0, 0}};
-    if (FrameKeyboardFilter(&msg))
-    {
-        lResult = 0;
-        return true;
-    }
-    return false;
+    return FilterHookedKey(lResult, hWndHooked, nMessage, wParam, lParam);
 }
 
 bool CExtMenuControlBar::HookChildMsg(LRESULT& lResult, HWND hWndHooked, UINT nMessage, WPARAM wParam,
                                       LPARAM lParam)
 {
-    if (nMessage == WM_PARENTNOTIFY && CExtPopupMenuWnd::IsMenuTracking())
-    {
-        lResult = 0;
-        return true;
-    }
     if (nMessage == WM_SIZE || nMessage == WM_WINDOWPOSCHANGED || nMessage == WM_ACTIVATEAPP ||
         nMessage == WM_SYSCOMMAND || (nMessage == WM_COMMAND && HIWORD(wParam) <= 1))
     {
@@ -675,23 +673,12 @@ bool CExtMenuControlBar::HookChildMsg(LRESULT& lResult, HWND hWndHooked, UINT nM
         lResult = 0;
         return true;
     }
-    MSG msg = {hWndHooked, nMessage, wParam, lParam, 0, {0, 0}};
-    if (FrameKeyboardFilter(&msg))
-    {
-        lResult = 0;
-        return true;
-    }
-    return false;
+    return FilterHookedKey(lResult, hWndHooked, nMessage, wParam, lParam);
 }
 
 bool CExtMenuControlBar::HookMdiClientMsg(LRESULT& lResult, HWND hWndHooked, UINT nMessage, WPARAM wParam,
                                           LPARAM lParam)
 {
-    if (nMessage == WM_PARENTNOTIFY && CExtPopupMenuWnd::IsMenuTracking())
-    {
-        lResult = 0;
-        return true;
-    }
     CFrameWnd* pFrame = DockingFrame();
     if (nMessage == WM_MDISETMENU)
     {
@@ -797,11 +784,5 @@ bool CExtMenuControlBar::HookMdiClientMsg(LRESULT& lResult, HWND hWndHooked, UIN
         }
         return true;
     }
-    MSG msg = {hWndHooked, nMessage, wParam, lParam, 0, {0, 0}};
-    if (FrameKeyboardFilter(&msg))
-    {
-        lResult = 0;
-        return true;
-    }
-    return false;
+    return FilterHookedKey(lResult, hWndHooked, nMessage, wParam, lParam);
 }

@@ -335,11 +335,7 @@ void CExtMiniDockFrameWnd::OnNcPaint()
 {
     CWindowDC dcWnd(this);
     CRect rcWnd, rcClient;
-    GetWindowRect(&rcWnd);
-    GetClientRect(&rcClient);
-    ClientToScreen(&rcClient);
-    rcClient.OffsetRect(-rcWnd.TopLeft());
-    rcWnd.OffsetRect(-rcWnd.TopLeft());
+    CExtControlBar::GetWindowAndClientRects(this, rcWnd, rcClient);
     dcWnd.ExcludeClipRect(&rcClient);
     CExtMemoryDC dc(&dcWnd, &rcWnd, CExtMemoryDC::MDCOPT_TO_MEMORY | CExtMemoryDC::MDCOPT_FILL_SURFACE);
     NcPaint(dc);
@@ -348,11 +344,7 @@ void CExtMiniDockFrameWnd::OnNcPaint()
 void CExtMiniDockFrameWnd::NcPaint(CDC& dc)
 {
     CRect rcWnd, rcClient;
-    GetWindowRect(&rcWnd);
-    GetClientRect(&rcClient);
-    ClientToScreen(&rcClient);
-    rcClient.OffsetRect(-rcWnd.TopLeft());
-    rcWnd.OffsetRect(-rcWnd.TopLeft());
+    CExtControlBar::GetWindowAndClientRects(this, rcWnd, rcClient);
     CExtPaintManager* pPM = GetPaintManager();
     CExtControlBar* pBar = GetControlBar();
     const bool bResizable = pBar != NULL && !pBar->IsFixedMode();

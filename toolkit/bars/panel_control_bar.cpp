@@ -136,15 +136,7 @@ CSize CExtPanelControlBar::CalcLayout(DWORD, int)
     }
     else
         size += CSize(20, 20);
-    // A bar in a dialog leaves room for the dialog's edge along its length.
-    if (m_pDockSite == NULL)
-    {
-        if (IsDockedHorizontally())
-            size.cy += 4;
-        else
-            size.cx += 4;
-    }
-    return size;
+    return WithDialogEdgeRoom(size);
 }
 
 // ---- the hosted window ------------------------------------------------------------------

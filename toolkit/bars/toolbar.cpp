@@ -25,12 +25,7 @@ CExtToolControlBar::CExtToolControlBar()
       m_pDropMarkerButton(NULL), m_nDropMarkerSide(0), m_nToolbarOptions(0x02)
 {
     m_rcLastTip.SetRectEmpty();
-    m_cxLeftBorder = 1;
-    m_cxRightBorder = 1;
-    m_cyTopBorder = 0;
-    m_cyBottomBorder = 0;
-    m_nGripHeightAtTop = 10;
-    m_nGripWidthAtLeft = 8;
+    SetClassicMetrics();
     // A toolbar has a fixed size, its gripper goes to the left when it is docked
     // horizontally, and its buttons (not one child window) fill it.
     m_nLifeFlags |= __ELF_CUSTOMIZE_REGISTER;
@@ -377,13 +372,18 @@ bool CExtToolControlBar::UpdateMetricsFromPaintManager()
 {
     // No theme of this toolkit supplies toolbar metrics: the classic borders and
     // gripper thicknesses stand.
+    SetClassicMetrics();
+    return false;
+}
+
+void CExtToolControlBar::SetClassicMetrics()
+{
     m_cxLeftBorder = 1;
     m_cxRightBorder = 1;
     m_cyTopBorder = 0;
     m_cyBottomBorder = 0;
     m_nGripHeightAtTop = 10;
     m_nGripWidthAtLeft = 8;
-    return false;
 }
 
 void CExtToolControlBar::GetButtonRect(int nIndex, CRect& rc) const

@@ -134,6 +134,8 @@ public:
 
     // ---- virtual operations of the toolbar -----------------------------------------------
     virtual bool UpdateMetricsFromPaintManager();
+    // The classic borders and gripper thicknesses a toolbar starts with and keeps.
+    void SetClassicMetrics();
     virtual void GetButtonRect(int nIndex, CRect& rc) const;
     virtual bool QueryButtonOption1() const;  // large icons
     virtual bool QueryButtonOption2() const;  // tool tips
@@ -152,6 +154,11 @@ public:
     virtual void SizeToolBar(int nLength, BOOL bVert = FALSE);
     virtual int WrapToolBarVert(int nHeight);
     virtual int WrapToolBar(int nWidth, int nHeight = 32767);
+    // The one wrapping pass of both: lays the counted buttons in lines along x (bAlongX) or
+    // y, starting a new line where one would pass nLimit (when bWrapByLength) or after a
+    // button already marked to wrap (when bKeepGivenWraps); the number of lines.
+    int WrapButtonLines(CDC& dc, const CSize& sizeDefault, bool bHorzMeasure, bool bAlongX, int nLimit,
+                        bool bWrapByLength, bool bKeepGivenWraps);
     virtual CSize GetDefaultButtonSize() const;
     virtual bool QueryChevronOption() const;
     virtual bool IsMultiRowLayout() const;

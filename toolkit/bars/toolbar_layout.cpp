@@ -194,15 +194,7 @@ CSize CExtToolControlBar::CalcLayout(DWORD dwMode, int nLength)
         m_sizeFloated = size;
         break;
     }
-    // A bar in a dialog leaves room for the dialog's edge along its length.
-    if (m_pDockSite == NULL)
-    {
-        if (IsDockedHorizontally())
-            size.cy += 4;
-        else
-            size.cx += 4;
-    }
-    return size;
+    return WithDialogEdgeRoom(size);
 }
 
 void CExtToolControlBar::SizeToolBar(int nLength, BOOL bVert)
@@ -299,34 +291,8 @@ int CExtToolControlBar::WrapToolBar(int nWidth, int nHeight)
     const bool bHorzMeasure = !(bVertical && !bPanel);
     if (!bWrapAllowed && !bVertical && m_pRightBtn != NULL && !bPanel)
         nWidth -= m_pRightBtn->MeasureButton(dc, sizeDefault, true).cx;
-
-    int nRows = 1;
-    int x = 0;
-    CExtBarButton* pPrev = NULL;
-    for (int i = 0; i < nCount; i++)
-    {
-        CExtBarButton* pTBB = m_buttons[i];
-        if (!bPanel)
-            pTBB->SetWrap(nType, false);
-        if (i == nCount - 1 && pTBB == m_pRightBtn)
-            break;
-        if (!IsButtonCounted(i))
-            continue;
-        CSize sizeTBB = pTBB->MeasureButton(dc, sizeDefault, bHorzMeasure);
-        if (pTBB->IsSeparator() && x == 0)
-            sizeTBB = CSize(0, 0);
-        if (pPrev != NULL &&
-            ((bPanel && pPrev->IsWrap(nType)) || (bWrapAllowed && x + sizeTBB.cx > nWidth && !pTBB->IsSeparator())))
-        {
-            if (!bPanel)
-                pPrev->SetWrap(nType, true);
-            nRows++;
-            x = 0;
-        }
-        x += sizeTBB.cx;
-        pPrev = pTBB;
-    }
-    return nRows;
+    // A panel keeps the line breaks it was given.
+    return WrapButtonLines(dc, sizeDefault, bHorzMeasure, true, nWidth, bWrapAllowed, bPanel);
 }
 
 int CExtToolControlBar::WrapToolBarVert(int nHeight)
@@ -334,38 +300,46 @@ int CExtToolControlBar::WrapToolBarVert(int nHeight)
     const int nCount = GetButtonsCount();
     if (nCount == 0 || m_hWnd == NULL)
         return 1;
-    const bool bPanel = IsPanelBar();
-    const int nType = GetLayoutType();
     CBarFontDC dc(this, true);
     const CSize sizeDefault = GetDefaultButtonSize();
     if (m_pRightBtn != NULL)
         nHeight -= m_pRightBtn->MeasureButton(dc, sizeDefault, false).cy;
-    int nCols = 1;
-    int y = 0;
+    return WrapButtonLines(dc, sizeDefault, false, false, nHeight, true, false);
+}
+
+int CExtToolControlBar::WrapButtonLines(CDC& dc, const CSize& sizeDefault, bool bHorzMeasure, bool bAlongX, int nLimit,
+                                        bool bWrapByLength, bool bKeepGivenWraps)
+{
+    const int nCount = GetButtonsCount();
+    const bool bPanel = IsPanelBar();
+    const int nType = GetLayoutType();
+    int nLines = 1;
+    int nPen = 0;
     CExtBarButton* pPrev = NULL;
     for (int i = 0; i < nCount; i++)
     {
-        CExtBarButton* pTBB = m_buttons[i];
+        CExtBarButton* pButton = m_buttons[i];
         if (!bPanel)
-            pTBB->SetWrap(nType, false);
-        if (i == nCount - 1 && pTBB == m_pRightBtn)
+            pButton->SetWrap(nType, false);
+        if (i == nCount - 1 && pButton == m_pRightBtn)
             break;
         if (!IsButtonCounted(i))
             continue;
-        CSize sizeTBB = pTBB->MeasureButton(dc, sizeDefault, false);
-        if (pTBB->IsSeparator() && y == 0)
-            sizeTBB = CSize(0, 0);
-        if (pPrev != NULL && y + sizeTBB.cy > nHeight && !pTBB->IsSeparator())
+        const CSize sizeButton = pButton->MeasureButton(dc, sizeDefault, bHorzMeasure);
+        // A separator that would open a line takes no room.
+        const int nButtonLen = pButton->IsSeparator() && nPen == 0 ? 0 : (bAlongX ? sizeButton.cx : sizeButton.cy);
+        if (pPrev != NULL && ((bKeepGivenWraps && pPrev->IsWrap(nType)) ||
+                              (bWrapByLength && nPen + nButtonLen > nLimit && !pButton->IsSeparator())))
         {
             if (!bPanel)
                 pPrev->SetWrap(nType, true);
-            nCols++;
-            y = 0;
+            nLines++;
+            nPen = 0;
         }
-        y += sizeTBB.cy;
-        pPrev = pTBB;
+        nPen += nButtonLen;
+        pPrev = pButton;
     }
-    return nCols;
+    return nLines;
 }
 
 CSize CExtToolControlBar::CalcSize(BOOL bVertical)
