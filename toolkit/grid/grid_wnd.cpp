@@ -564,7 +564,19 @@ bool CExtGridWnd::GetItemResizeRange(bool bColumns, int nIndex, int& nMin, int& 
         if (nRoomMin > nMin)
             nMin = (int)std::min<long long>(nMax, nRoomMin);
     }
+    // The tracker sizes the whole item, extra space included (QueryItemExtent): the
+    // header's limits on its own extent move by that space.
+    const int nExtras = HeaderExtraSpace(bColumns, nIndex);
+    nMin += nExtras;
+    nMax += nExtras;
     return nMin != nMax;
+}
+
+int CExtGridWnd::HeaderExtraSpace(bool bColumns, int nIndex)
+{
+    int nBefore = 0, nAfter = 0;
+    QueryItemExtent(bColumns, nIndex, &nBefore, &nAfter);
+    return std::max(0, nBefore) + std::max(0, nAfter);
 }
 
 bool CExtGridWnd::GetColumnResizeRange(int nColumn, int& nMin, int& nMax)
@@ -591,8 +603,11 @@ void CExtGridWnd::OnResizeApply(bool bColumns, int nIndex, int nExtent)
     CExtGridCell* pCell = HeaderCellOf(bColumns, nIndex);
     if (pCell != NULL)
     {
+        // The tracked extent covers the whole item; the header keeps its extra space apart,
+        // or every resize would grow the item by that space.
         INT nMin = 0, nMax = 32767;
         HeaderExtentLimits(pCell, nMin, nMax);
+        nExtent -= HeaderExtraSpace(bColumns, nIndex);
         ClampExtent(nExtent, nMin, nMax);
         pCell->SetExtent(nExtent, 0);
     }

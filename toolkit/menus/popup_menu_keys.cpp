@@ -233,8 +233,8 @@ bool CExtPopupMenuWnd::OnKeyLeft()
     return CloseToParent();
 }
 
-// A key that types a character selects the next item with that access key; the one item
-// with the key runs at once.
+// A key that types a character selects the next item with that access key, opening its
+// sub-menu as Right would; the one item with the key runs at once.
 void CExtPopupMenuWnd::OnAccessKey(UINT nChar)
 {
     BYTE keys[256];
@@ -257,7 +257,7 @@ void CExtPopupMenuWnd::OnAccessKey(UINT nChar)
         return;
     }
     HWND hWnd = m_hWnd;
-    SelectItem(nFound, false, true, false);
+    SelectItem(nFound, true, true, true);
     if (!::IsWindow(hWnd))
         return;
     const int nAgain = ItemFindByAccessKey(ch, nFound, true);

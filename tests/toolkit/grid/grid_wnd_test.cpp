@@ -337,3 +337,53 @@ TEST_F(GridWndTest, EditorsOpenWhereTheBehaviourAllowsAndCloseWithTheirLoop)
     EXPECT_FALSE(::IsWindow(hWndFirst));
     EXPECT_TRUE(::IsWindow(m_grid.GetInplaceControl()));
 }
+
+TEST_F(GridWndTest, ResizingAnItemWithExtraSpaceKeepsTheSpaceOutOfItsOwnExtent)
+{
+    Make(CExtGridBaseWnd::GRID_RESIZE_COLUMNS_OUTER | CExtGridBaseWnd::GRID_RESIZE_ROWS_INNER);
+    // Column 1 is resized at its header's right edge, row 1 at the bottom edge of its
+    // first cell (which heads the row when there is no left band).
+    struct Case
+    {
+        const char* name;
+        bool bColumns;
+        int nColumn, nRow, nRowType;
+    } cases[] = {{"column", true, 1, 0, -1}, {"row", false, 0, 1, 0}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        CExtGridCell* pHeader = m_grid.GridCellGet(c.nColumn, c.nRow, 0, c.nRowType);
+        ASSERT_NE(nullptr, pHeader);
+        ASSERT_TRUE(pHeader->SetExtraSpace(4, false));
+        ASSERT_TRUE(pHeader->SetExtraSpace(6, true));
+        INT nOwn = 0;
+        ASSERT_TRUE(pHeader->GetExtent(nOwn, 0));
+        m_grid.UpdateScrollBars();
+        // The same drag twice: each pulls the far edge 20 pixels further out.
+        for (int nDrag = 1; nDrag <= 2; nDrag++)
+        {
+            // The edge is grabbed inside the cell, before the space after it.
+            RECT rcCell;
+            ASSERT_TRUE(m_grid.GetCellRects(c.nColumn, c.nRow, 0, c.nRowType, NULL, &rcCell));
+            const POINT ptPress = c.bColumns ? POINT{rcCell.right - 1, 5} : POINT{10, rcCell.bottom - 1};
+            const POINT ptRelease = c.bColumns ? POINT{ptPress.x + 20, 5} : POINT{10, ptPress.y + 20};
+            m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptPress.x, ptPress.y));
+            ASSERT_EQ(c.bColumns ? CExtGridBaseWnd::__EGBWA_TRACKING_COLUMN_RESIZE
+                                 : CExtGridBaseWnd::__EGBWA_TRACKING_ROW_RESIZE,
+                      m_grid.GetTrackingMode())
+                << nDrag;
+            m_grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptRelease.x, ptRelease.y));
+            m_grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptRelease.x, ptRelease.y));
+            EXPECT_EQ(0, m_grid.GetTrackingMode()) << nDrag;
+            int nBefore = -1, nAfter = -1;
+            const int nWhole = c.bColumns ? m_grid.QueryColumnExtent(c.nColumn, &nBefore, &nAfter)
+                                          : m_grid.QueryRowExtent(c.nRow, &nBefore, &nAfter);
+            EXPECT_EQ(nOwn + 10 + 20 * nDrag, nWhole) << nDrag;
+            EXPECT_EQ(4, nBefore) << nDrag;
+            EXPECT_EQ(6, nAfter) << nDrag;
+            INT nStored = 0;
+            ASSERT_TRUE(pHeader->GetExtent(nStored, 0));
+            EXPECT_EQ(nOwn + 20 * nDrag, nStored) << nDrag;
+        }
+    }
+}

@@ -65,8 +65,9 @@ protected:
         PumpPending();
         ::DestroyWindow(m_hWndRecv);
     }
-    // &New, &Next, &Save, separator, &More > &Inner.
-    CExtPopupMenuWnd* Track()
+    // &New, &Next, &Save, separator, &More > (&Inner, &Other); with bMark also
+    // &Mark > &Deep, a second sub-menu item with the same access key.
+    CExtPopupMenuWnd* Track(bool bMark = false)
     {
         CExtPopupMenuWnd* pMenu = new CExtPopupMenuWnd;
         EXPECT_TRUE(pMenu->CreatePopupMenu(m_hWndRecv));
@@ -78,8 +79,15 @@ protected:
         CExtPopupMenuWnd* pSub = pMenu->ItemGetPopup(4);
         pSub->ItemInsertCommand(kCmdInner, -1, "&Inner");
         pSub->ItemInsertCommand(kCmdOther, -1, "&Other");
-        for (CExtPopupMenuWnd* p : {pMenu, pSub})
-            for (int i = 0; i < p->ItemGetCount(); i++)
+        CExtPopupMenuWnd* pMark = NULL;
+        if (bMark)
+        {
+            pMenu->ItemInsert(CExtPopupMenuWnd::TYPE_POPUP, -1, "&Mark");
+            pMark = pMenu->ItemGetPopup(5);
+            pMark->ItemInsertCommand(kCmdNew, -1, "&Deep");
+        }
+        for (CExtPopupMenuWnd* p : {pMenu, pSub, pMark})
+            for (int i = 0; p != NULL && i < p->ItemGetCount(); i++)
                 if (!p->ItemGetInfo(i).IsSeparator())
                     p->ItemGetInfo(i).m_nStateFlags |= MID::__MIS_ENABLED;
         EXPECT_TRUE(pMenu->TrackPopupMenu(kBaseFlags, 40, 40, NULL, NULL, NULL, &m_nResult));
@@ -159,6 +167,21 @@ TEST_F(MenuKeysTest, SharedMnemonicsMoveUniqueOnesExecute)
     EXPECT_EQ(m_nResult, kCmdSave);
     ASSERT_TRUE(PumpUntil([] { return !g_commands.empty(); }));
     EXPECT_EQ(g_commands[0], (WPARAM)kCmdSave);
+}
+
+TEST_F(MenuKeysTest, ASharedMnemonicOnASubMenuItemOpensItWithoutRunningIt)
+{
+    CExtPopupMenuWnd* pMenu = Track(true);
+    CExtPopupMenuWnd* pMore = pMenu->ItemGetPopup(4);
+    Key('M');
+    EXPECT_EQ(pMenu->GetCurrentItem(), 4);
+    ASSERT_NE(pMore->GetSafeHwnd(), (HWND)NULL) << "the selected sub-menu item opens";
+    EXPECT_TRUE(pMore->IsWindowVisible());
+    EXPECT_EQ(pMore->GetCurrentItem(), 0) << "with its first item selected";
+    EXPECT_EQ(g_PopupTrackingSite.GetCurrentPopup(), pMore);
+    EXPECT_TRUE(CExtPopupMenuWnd::IsMenuTracking());
+    PumpPending();
+    EXPECT_TRUE(g_commands.empty());
 }
 
 TEST_F(MenuKeysTest, EnterWithoutSelectionTakesTheDefaultItem)
