@@ -282,15 +282,26 @@ TEST_F(TrackingSiteTest, ModifierReleaseWithoutCurrentPopupCancels)
     EXPECT_EQ(g_nMenusDeleted, 1);
 }
 
+namespace {
+// A shown window that is foreground and holds the focus: real key input goes to it.
+HWND FocusedWindow()
+{
+    HWND hWnd = ::CreateWindowA("TrackingSiteReceiver", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 100, 100, NULL,
+                                NULL, NULL, NULL);
+    if (hWnd == NULL)
+        return NULL;
+    ::SetForegroundWindow(hWnd);
+    ::SetActiveWindow(hWnd);
+    ::SetFocus(hWnd);
+    testsupport::PumpPending();
+    return hWnd;
+}
+}  // namespace
+
 TEST_F(TrackingSiteTest, RealKeyboardInputReachesTheMenuThroughTheHook)
 {
-    HWND hWndFocus = ::CreateWindowA("TrackingSiteReceiver", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 100,
-                                     100, NULL, NULL, NULL, NULL);
+    HWND hWndFocus = FocusedWindow();
     ASSERT_NE(hWndFocus, nullptr);
-    ::SetForegroundWindow(hWndFocus);
-    ::SetActiveWindow(hWndFocus);
-    ::SetFocus(hWndFocus);
-    testsupport::PumpPending();
     ProbeMenu* pMenu = TrackNew();
     CExtPopupTrackingSite::g_nLastKeyTime = (long)clock() - 1000;
     INPUT in[2] = {};
@@ -307,13 +318,8 @@ TEST_F(TrackingSiteTest, RealKeyboardInputReachesTheMenuThroughTheHook)
 
 TEST_F(TrackingSiteTest, AKeyTypedWhileTheMenuShutsDownStaysQueuedForWhatTracksNext)
 {
-    HWND hWndFocus = ::CreateWindowA("TrackingSiteReceiver", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 100,
-                                     100, NULL, NULL, NULL, NULL);
+    HWND hWndFocus = FocusedWindow();
     ASSERT_NE(hWndFocus, nullptr);
-    ::SetForegroundWindow(hWndFocus);
-    ::SetActiveWindow(hWndFocus);
-    ::SetFocus(hWndFocus);
-    testsupport::PumpPending();
     TrackNew();
     INPUT in = {};
     in.type = INPUT_KEYBOARD;
