@@ -7,6 +7,7 @@
 #include "catalogue/groups.h"
 #include "catalogue/options.h"
 #include "catalogue/program_entry.h"
+#include "framework/afxres.h"
 #include "res/resource.h"
 #include "support/dib_canvas.h"
 #include "support/message_pump.h"
@@ -208,6 +209,9 @@ TEST_F(MainWindowLayoutTest, MovedPanesRepaintWhatTheyUncover)
             const char* name;
             std::function<void()> act;
         } steps[] = {
+            // The status bar repaints alone (its pane text changes) over the corner that
+            // the dialog's size grip shares with it.
+            {"status text shown again", [&] { dlg.SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0); }},
             {"splitter dragged right", [&] { DragGroupsSplitter(dlg, 150); }},
             {"splitter dragged left", [&] { DragGroupsSplitter(dlg, -100); }},
             {"groups off and on",

@@ -107,41 +107,53 @@ void PressKeyWith(WORD vkModifier, WORD vk)
 
 void PressKey(WORD vk, bool bCtrl) { PressKeyWith(bCtrl ? VK_CONTROL : 0, vk); }
 
+// A dialog box the main window opened and shows; the other windows it owns (its
+// tooltips) are no boxes to answer.
+bool IsOpenBoxOf(HWND hWnd, HWND hOwner)
+{
+    char sClass[16] = "";
+    ::GetClassNameA(hWnd, sClass, sizeof(sClass));
+    return ::GetWindow(hWnd, GW_OWNER) == hOwner && ::IsWindowVisible(hWnd) && strcmp(sClass, "#32770") == 0;
+}
+
 // Waits in its own thread for a dialog box owned by the main window, notes its caption
 // and message text, and answers it.
 class BoxAnswerer
 {
 public:
     BoxAnswerer(HWND hOwner, std::function<void(HWND)> answer)
-        : m_thread([this, hOwner, answer] {
-              for (int i = 0; i < 1000 && !m_bFound; ++i) {
-                  HWND hBox = ::GetWindow(::GetDesktopWindow(), GW_CHILD);
-                  for (; hBox != NULL; hBox = ::GetWindow(hBox, GW_HWNDNEXT))
-                      if (::GetWindow(hBox, GW_OWNER) == hOwner && ::IsWindowVisible(hBox)) break;
-                  if (hBox == NULL) {
-                      ::Sleep(10);
-                      continue;
-                  }
-                  char text[512] = "";
-                  ::GetWindowTextA(hBox, text, sizeof(text));
-                  m_caption = text;
-                  text[0] = '\0';
-                  ::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text));
-                  m_text = text;
-                  m_bFound = true;
-                  answer(hBox);
-              }
-          })
     {
+        // The thread starts only once every member it uses exists: started from the
+        // initialiser list it read a flag not yet set to false (a box answerer made on
+        // the same stack before had left it true) and gave up before the box opened.
+        m_thread = std::thread([this, hOwner, answer] {
+            for (int i = 0; i < 1000 && !m_bFound; ++i) {
+                HWND hBox = ::GetWindow(::GetDesktopWindow(), GW_CHILD);
+                for (; hBox != NULL; hBox = ::GetWindow(hBox, GW_HWNDNEXT))
+                    if (IsOpenBoxOf(hBox, hOwner)) break;
+                if (hBox == NULL) {
+                    ::Sleep(10);
+                    continue;
+                }
+                char text[512] = "";
+                ::GetWindowTextA(hBox, text, sizeof(text));
+                m_caption = text;
+                text[0] = '\0';
+                ::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text));
+                m_text = text;
+                m_bFound = true;
+                answer(hBox);
+            }
+        });
     }
     ~BoxAnswerer() { Join(); }
     void Join()
     {
         if (m_thread.joinable()) m_thread.join();
     }
-    std::thread m_thread;
     std::atomic<bool> m_bFound{false};
     std::string m_caption, m_text;
+    std::thread m_thread;
 };
 
 std::function<void(HWND)> Press(UINT nID)
@@ -597,7 +609,7 @@ bool SendCommandAnsweringBoxes(CPurgeletDlg& dlg, UINT nID)
     std::thread answerer([&] {
         while (!bDone) {
             for (HWND h = ::GetWindow(::GetDesktopWindow(), GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT))
-                if (::GetWindow(h, GW_OWNER) == hDlg && ::IsWindowVisible(h)) {
+                if (IsOpenBoxOf(h, hDlg)) {
                     bBox = true;
                     ::PostMessageA(h, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
                 }

@@ -188,7 +188,11 @@ TEST(ProgramIcon, AFileWithoutIconsStoresANullIconThatALaterDefaultLookupDoesNot
     CUiManager* ui = CUiManager::GetInstance();
     char path[MAX_PATH] = {0};
     ::GetModuleFileNameA(NULL, path, MAX_PATH);
-    std::string noIcons = std::string(path) + ".noicons.txt";
+    // A file name no earlier pass of this process asked for: the cache is the program's
+    // own, lives as long as the process and keeps every path it was asked for, so the
+    // name of an earlier pass (--gtest_repeat) would already hold the default icon.
+    static int s_nPass = 0;
+    std::string noIcons = std::string(path) + ".noicons" + std::to_string(++s_nPass) + ".txt";
     HANDLE hFile = ::CreateFileA(noIcons.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, hFile);
     ::CloseHandle(hFile);

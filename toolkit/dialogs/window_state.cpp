@@ -224,7 +224,10 @@ void CExtWSHelper::stat_CreateSizeGrip(CWnd* pWnd, CExtWSGripper& wndGrip, bool 
     pWnd->GetClientRect(&rcClient);
     int cx = ::GetSystemMetrics(SM_CXSMICON), cy = ::GetSystemMetrics(SM_CYSMICON);
     CRect rcGrip(rcClient.right - cx, rcClient.bottom - cy, rcClient.right, rcClient.bottom);
-    if (!wndGrip.Create(NULL, "", WS_CHILD, rcGrip, pWnd, (UINT)-1))
+    // A sibling may share the corner and lie above the grip (a status bar drawing a grip
+    // of its own): the grip paints only what shows of it, or whichever of the two
+    // painted last would own the corner.
+    if (!wndGrip.Create(NULL, "", WS_CHILD | WS_CLIPSIBLINGS, rcGrip, pWnd, (UINT)-1))
         return;
     if (bShow)
         wndGrip.SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0,
