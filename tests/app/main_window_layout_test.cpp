@@ -2,7 +2,7 @@
 // their share of the client area and the panes the rest, at the first show, after a
 // resize and after a maximize; what a splitter drag uncovers is painted as a full
 // repaint paints it.
-#include "app_test_app.h"
+#include "main_window_fixture.h"
 #include "app/purgelet_dlg.h"
 #include "catalogue/groups.h"
 #include "catalogue/options.h"
@@ -21,14 +21,6 @@
 using testsupport::RegistrySandbox;
 
 namespace {
-
-std::string ReadWholeFile(const std::string& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // A window's rectangle in the main dialog's client coordinates.
 CRect InDialog(CPurgeletDlg& dlg, HWND hWnd)
@@ -105,47 +97,17 @@ bool Painted(CPurgeletDlg& dlg)
     });
 }
 
-class MainWindowLayoutTest : public testing::Test
+class MainWindowLayoutTest : public mainwindowtest::MainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_box.Override(HKEY_CURRENT_USER, "HKCU"));
-        ASSERT_TRUE(m_box.Override(HKEY_LOCAL_MACHINE, "HKLM"));
-        m_groupsFile = GetGroupsFilePath();
-        m_savedGroups = ReadWholeFile(m_groupsFile);
-        m_hadGroups = ::GetFileAttributesA(m_groupsFile.c_str()) != INVALID_FILE_ATTRIBUTES;
-        CWinApp& app = TestApp();
-        m_savedKey = app.m_pszRegistryKey ? app.m_pszRegistryKey : "";
-        m_savedProfile = app.m_pszProfileName ? app.m_pszProfileName : "";
+        MainWindowFixture::SetUp();
+        if (HasFatalFailure()) return;
         const char* names[] = {"Alpha Editor", "Beta Viewer", "Gamma Tools"};
         for (const char* name : names)
             ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, UninstallKeyPath + name, "DisplayName", name));
     }
-    void TearDown() override
-    {
-        CWinApp& app = TestApp();
-        free(const_cast<LPTSTR>(app.m_pszRegistryKey));
-        app.m_pszRegistryKey = m_savedKey.empty() ? NULL : _strdup(m_savedKey.c_str());
-        free(const_cast<LPTSTR>(app.m_pszProfileName));
-        app.m_pszProfileName = m_savedProfile.empty() ? NULL : _strdup(m_savedProfile.c_str());
-        ::DeleteFileA(m_groupsFile.c_str());
-        if (m_hadGroups) std::ofstream(m_groupsFile.c_str(), std::ios::binary) << m_savedGroups;
-        m_box.RestoreOverrides();
-    }
-    // Runs the real program with the scenario inside its modal loop.
-    void Run(const std::function<void(CPurgeletDlg&)>& scenario)
-    {
-        TestApp().m_scenario = scenario;
-        EXPECT_FALSE(TestApp().InitInstance());
-        TestApp().m_scenario = nullptr;
-        MSG quit;
-        ::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
-    }
-
-    RegistrySandbox m_box;
-    std::string m_groupsFile, m_savedGroups, m_savedKey, m_savedProfile;
-    bool m_hadGroups = false;
 };
 
 }  // namespace

@@ -3,7 +3,7 @@
 // the pages, opens its menus by Alt+letter, Alt, F10, Down and Enter, moves between them
 // with Left and Right, closes them with Esc, and leaves no highlighted button behind. A
 // popup closes when its window moves, loses the activation or goes away.
-#include "app_test_app.h"
+#include "main_window_fixture.h"
 #include "app/purgelet_dlg.h"
 #include "framework/afxres.h"
 #include "res/resource.h"
@@ -17,28 +17,10 @@
 #include <sstream>
 #include <string>
 
+using mainwindowtest::PumpUntil;
 using testsupport::RegistrySandbox;
 
 namespace {
-
-// A bounded pump through the modal loop's own step, so the application's and the
-// dialog's message filters see every message as they do in the running program.
-bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 3000)
-{
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE)) {
-            if (!AfxPumpMessage()) {
-                ::PostQuitMessage((int)msg.wParam);
-                return pred();
-            }
-        }
-        if (pred()) return true;
-        if (::GetTickCount() - start >= timeoutMs) return pred();
-        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
-    }
-}
 
 void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys)
 {
@@ -64,14 +46,6 @@ void ClickAt(POINT pt)
     in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     ::SendInput(2, in, sizeof(INPUT));
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 // The bar's state in one line, so a failing step shows all of it.
@@ -101,54 +75,29 @@ std::string Observed(CExtMenuControlBar& bar)
     return CExtPopupMenuWnd::IsMenuTracking() ? s.substr(0, s.find(", keyboard")) : s;
 }
 
-class MainWindowMenuKeysTest : public testing::Test
+class MainWindowMenuKeysTest : public mainwindowtest::MainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_box.Override(HKEY_CURRENT_USER, "HKCU"));
-        ASSERT_TRUE(m_box.Override(HKEY_LOCAL_MACHINE, "HKLM"));
-        m_groupsFile = GetGroupsFilePath();
-        m_hadGroups = ::GetFileAttributesA(m_groupsFile.c_str()) != INVALID_FILE_ATTRIBUTES;
-        m_savedGroups = ReadFile(m_groupsFile);
-        m_savedKey = TestApp().m_pszRegistryKey ? TestApp().m_pszRegistryKey : "";
-        m_savedProfile = TestApp().m_pszProfileName ? TestApp().m_pszProfileName : "";
+        MainWindowFixture::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, UninstallKeyPath + "Alpha", "DisplayName",
                                                "Alpha Editor"));
-    }
-    void TearDown() override
-    {
-        CWinApp& app = TestApp();
-        free(const_cast<LPTSTR>(app.m_pszRegistryKey));
-        app.m_pszRegistryKey = m_savedKey.empty() ? NULL : _strdup(m_savedKey.c_str());
-        free(const_cast<LPTSTR>(app.m_pszProfileName));
-        app.m_pszProfileName = m_savedProfile.empty() ? NULL : _strdup(m_savedProfile.c_str());
-        TestApp().m_boxes.clear();
-        ::DeleteFileA(m_groupsFile.c_str());
-        if (m_hadGroups) std::ofstream(m_groupsFile.c_str(), std::ios::binary) << m_savedGroups;
-        m_box.RestoreOverrides();
     }
     // Runs the program's main dialog with the focus in the program list and the
     // scenario inside its modal loop.
     void Run(const std::function<void(CPurgeletDlg&)>& scenario)
     {
-        TestApp().m_scenario = [scenario](CPurgeletDlg& dlg) {
+        MainWindowFixture::Run([scenario](CPurgeletDlg& dlg) {
             ::SetForegroundWindow(dlg.m_hWnd);
             ::SetActiveWindow(dlg.m_hWnd);
             CWnd& list = dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList;
             list.SetFocus();
             ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == list.m_hWnd && dlg.m_wndMenuBar.IsWindowVisible(); }));
             scenario(dlg);
-        };
-        EXPECT_FALSE(TestApp().InitInstance());
-        TestApp().m_scenario = nullptr;
-        MSG quit;
-        ::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
+        });
     }
-
-    RegistrySandbox m_box;
-    std::string m_groupsFile, m_savedGroups, m_savedKey, m_savedProfile;
-    bool m_hadGroups = false;
 };
 
 struct KeyStep

@@ -3,7 +3,7 @@
 // uninstaller), and the test drives it from inside its modal loop with messages and
 // SendInput, then checks what the close stored. A screenshot of the main window goes
 // into the build folder.
-#include "app_test_app.h"
+#include "main_window_fixture.h"
 #include "app/purgelet_dlg.h"
 #include "app/ui_manager.h"
 #include "catalogue/groups.h"
@@ -19,6 +19,8 @@
 #include <sstream>
 #include <thread>
 
+using mainwindowtest::PumpUntil;
+using mainwindowtest::ReadFile;
 using testsupport::RegistrySandbox;
 
 namespace {
@@ -40,33 +42,6 @@ std::string MarkerPath()
     char path[MAX_PATH] = "";
     ::GetTempPathA(MAX_PATH, path);
     return std::string(path) + "purgelet_test_uninstaller_ran.txt";
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// Pumps the way the dialog's modal loop does, so the application's message filter
-// (the accelerators) sees every message, until pred() holds or timeoutMs passed.
-bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
-{
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE)) {
-            if (!AfxPumpMessage()) {
-                ::PostQuitMessage((int)msg.wParam);
-                return pred();
-            }
-        }
-        if (pred()) return true;
-        if (::GetTickCount() - start >= timeoutMs) return pred();
-        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
-    }
 }
 
 // Gives something that must not happen the time to show up.
@@ -161,37 +136,23 @@ std::function<void(HWND)> Press(UINT nID)
     return [nID](HWND hBox) { ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); };
 }
 
-class MainWindowTest : public testing::Test
+class MainWindowTest : public mainwindowtest::MainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_box.Override(HKEY_CURRENT_USER, "HKCU"));
-        ASSERT_TRUE(m_box.Override(HKEY_LOCAL_MACHINE, "HKLM"));
-        m_groupsFile = GetGroupsFilePath();
-        m_savedGroups = ReadFile(m_groupsFile);
-        m_hadGroups = ::GetFileAttributesA(m_groupsFile.c_str()) != INVALID_FILE_ATTRIBUTES;
+        MainWindowFixture::SetUp();
+        if (HasFatalFailure()) return;
         ::DeleteFileA(m_groupsFile.c_str());
         ::DeleteFileA(MarkerPath().c_str());
-        m_savedKey = TestApp().m_pszRegistryKey ? TestApp().m_pszRegistryKey : "";
-        m_savedProfile = TestApp().m_pszProfileName ? TestApp().m_pszProfileName : "";
         ClearGroups();
         m_uninstaller = TestFolder() + "test_uninstaller.exe";
-
     }
     void TearDown() override
     {
         ClearGroups();
-        CWinApp& app = TestApp();
-        free(const_cast<LPTSTR>(app.m_pszRegistryKey));
-        app.m_pszRegistryKey = m_savedKey.empty() ? NULL : _strdup(m_savedKey.c_str());
-        free(const_cast<LPTSTR>(app.m_pszProfileName));
-        app.m_pszProfileName = m_savedProfile.empty() ? NULL : _strdup(m_savedProfile.c_str());
-        TestApp().m_boxes.clear();
-        ::DeleteFileA(m_groupsFile.c_str());
-        if (m_hadGroups) std::ofstream(m_groupsFile.c_str(), std::ios::binary) << m_savedGroups;
+        MainWindowFixture::TearDown();
         ::DeleteFileA(MarkerPath().c_str());
-        m_box.RestoreOverrides();
     }
     static void ClearGroups()
     {
@@ -217,9 +178,7 @@ protected:
         return RegistrySandbox::KeyExists(HKEY_CURRENT_USER, UninstallKeyPath + key);
     }
 
-    RegistrySandbox m_box;
-    std::string m_groupsFile, m_savedGroups, m_savedKey, m_savedProfile, m_uninstaller;
-    bool m_hadGroups = false;
+    std::string m_uninstaller;
 };
 
 CExtReportCtrl& List(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList; }

@@ -1,0 +1,89 @@
+// What the tests of the real main window share: the registry redirected into a sandbox,
+// the groups file and the application's registry key and profile put back afterwards, a
+// bounded pump through the modal loop's own step, and a run of the program's main dialog
+// with a scenario inside its modal loop.
+#pragma once
+
+#include "app_test_app.h"
+#include "app/purgelet_dlg.h"
+#include "app/purgelet_app.h"
+#include "support/registry_sandbox.h"
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+
+namespace mainwindowtest {
+
+inline std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Pumps the way the dialog's modal loop does, so the application's and the dialog's
+// message filters (the accelerators, the menu bar's keys) see every message as they do
+// in the running program, until pred() holds or timeoutMs passed.
+inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE)) {
+            if (!AfxPumpMessage()) {
+                ::PostQuitMessage((int)msg.wParam);
+                return pred();
+            }
+        }
+        if (pred()) return true;
+        if (::GetTickCount() - start >= timeoutMs) return pred();
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+class MainWindowFixture : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_box.Override(HKEY_CURRENT_USER, "HKCU"));
+        ASSERT_TRUE(m_box.Override(HKEY_LOCAL_MACHINE, "HKLM"));
+        m_groupsFile = GetGroupsFilePath();
+        m_hadGroups = ::GetFileAttributesA(m_groupsFile.c_str()) != INVALID_FILE_ATTRIBUTES;
+        m_savedGroups = ReadFile(m_groupsFile);
+        CWinApp& app = TestApp();
+        m_savedKey = app.m_pszRegistryKey ? app.m_pszRegistryKey : "";
+        m_savedProfile = app.m_pszProfileName ? app.m_pszProfileName : "";
+    }
+    void TearDown() override
+    {
+        CWinApp& app = TestApp();
+        free(const_cast<LPTSTR>(app.m_pszRegistryKey));
+        app.m_pszRegistryKey = m_savedKey.empty() ? NULL : _strdup(m_savedKey.c_str());
+        free(const_cast<LPTSTR>(app.m_pszProfileName));
+        app.m_pszProfileName = m_savedProfile.empty() ? NULL : _strdup(m_savedProfile.c_str());
+        TestApp().m_boxes.clear();
+        ::DeleteFileA(m_groupsFile.c_str());
+        if (m_hadGroups) std::ofstream(m_groupsFile.c_str(), std::ios::binary) << m_savedGroups;
+        m_box.RestoreOverrides();
+    }
+    // Runs the real program with the scenario inside its modal loop.
+    void Run(const std::function<void(CPurgeletDlg&)>& scenario)
+    {
+        TestApp().m_scenario = scenario;
+        EXPECT_FALSE(TestApp().InitInstance());
+        TestApp().m_scenario = nullptr;
+        MSG quit;
+        ::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
+
+    testsupport::RegistrySandbox m_box;
+    std::string m_groupsFile, m_savedGroups, m_savedKey, m_savedProfile;
+    bool m_hadGroups = false;
+};
+
+}  // namespace mainwindowtest
