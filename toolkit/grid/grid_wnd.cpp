@@ -564,18 +564,18 @@ bool CExtGridWnd::GetItemResizeRange(bool bColumns, int nIndex, int& nMin, int& 
         if (nRoomMin > nMin)
             nMin = (int)std::min<long long>(nMax, nRoomMin);
     }
-    // The tracker sizes the whole item, extra space included (QueryItemExtent): the
+    // The tracker sizes the whole item, extra space included (InnerExtent): the
     // header's limits on its own extent move by that space.
-    const int nExtras = HeaderExtraSpace(bColumns, nIndex);
+    const int nExtras = ItemExtraSpace(bColumns, nIndex);
     nMin += nExtras;
     nMax += nExtras;
     return nMin != nMax;
 }
 
-int CExtGridWnd::HeaderExtraSpace(bool bColumns, int nIndex)
+int CExtGridWnd::ItemExtraSpace(bool bColumns, int nIndex)
 {
     int nBefore = 0, nAfter = 0;
-    QueryItemExtent(bColumns, nIndex, &nBefore, &nAfter);
+    InnerExtent(bColumns, nIndex, &nBefore, &nAfter);
     return std::max(0, nBefore) + std::max(0, nAfter);
 }
 
@@ -607,7 +607,7 @@ void CExtGridWnd::OnResizeApply(bool bColumns, int nIndex, int nExtent)
         // or every resize would grow the item by that space.
         INT nMin = 0, nMax = 32767;
         HeaderExtentLimits(pCell, nMin, nMax);
-        nExtent -= HeaderExtraSpace(bColumns, nIndex);
+        nExtent -= ItemExtraSpace(bColumns, nIndex);
         ClampExtent(nExtent, nMin, nMax);
         pCell->SetExtent(nExtent, 0);
     }

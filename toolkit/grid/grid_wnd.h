@@ -341,8 +341,9 @@ protected:
     CExtGridCell* HeaderCellOf(bool bColumns, int nIndex);
     int QueryItemExtent(bool bColumns, int nIndex, int* pBefore, int* pAfter);
     bool GetItemResizeRange(bool bColumns, int nIndex, int& nMin, int& nMax);
-    // The space the header of an item asks for before and after its own extent, together.
-    int HeaderExtraSpace(bool bColumns, int nIndex);
+    // The space an item asks for before and after its own extent, together, as the
+    // window's extent query (InnerExtent) reports it.
+    int ItemExtraSpace(bool bColumns, int nIndex);
     bool BestFit(bool bColumns, LONG nIndex, INT nType, bool bOuter, bool bInner, bool bVisibleOnly, bool bRedraw);
     bool BestFitByDoubleClick(const HIT_TEST_INFO& hti);
     bool EditByClick(int nEvent, CPoint point);

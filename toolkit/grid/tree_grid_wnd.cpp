@@ -530,7 +530,7 @@ bool CExtTreeGridWnd::GetRowResizeRange(int nRow, int& nMin, int& nMax)
         return CExtGridWnd::GetRowResizeRange(nRow, nMin, nMax);
     // The tracker sizes the whole row, extra space included (QueryRowExtent): the node's
     // limits on its own extent move by that space.
-    const int nExtras = NodeExtraSpace(pNode);
+    const int nExtras = ItemExtraSpace(false, nRow);
     nMin = 0;
     nMax = 32767;
     pNode->GetExtent(nMin, -1);
@@ -538,14 +538,6 @@ bool CExtTreeGridWnd::GetRowResizeRange(int nRow, int& nMin, int& nMax)
     nMin += nExtras;
     nMax += nExtras;
     return true;
-}
-
-int CExtTreeGridWnd::NodeExtraSpace(CExtTreeGridCellNode* pNode)
-{
-    INT nBefore = 0, nAfter = 0;
-    pNode->GetExtraSpace(nBefore, false);
-    pNode->GetExtraSpace(nAfter, true);
-    return std::max(0, nBefore) + std::max(0, nAfter);
 }
 
 void CExtTreeGridWnd::OnResizeTrack(bool bStart, bool bFinish, const POINT* pPoint)
@@ -567,7 +559,7 @@ void CExtTreeGridWnd::OnResizeApply(bool bColumns, int nIndex, int nExtent)
         INT nMin = 0, nMax = 32767;
         pNode->GetExtent(nMin, -1);
         pNode->GetExtent(nMax, 1);
-        nExtent -= NodeExtraSpace(pNode);
+        nExtent -= ItemExtraSpace(false, nIndex);
         ClampExtent(nExtent, nMin, nMax);
         pNode->SetExtent(nExtent, 0);
     }

@@ -101,8 +101,6 @@ protected:
     void UnlockUpdate();
     void PaintOutline(CDC& dc, CExtTreeGridCellNode* pNode, const RECT& rcIndent);
     bool OutlineButtonRect(CExtTreeGridCellNode* pNode, const RECT& rcCell, RECT& rcButton);
-    // The space the node asks for above and below its own extent, together.
-    static int NodeExtraSpace(CExtTreeGridCellNode* pNode);
 
     LONG m_nUpdateLock;
     BYTE m_nTreeFlags;  // bit 1: the themed outline glyphs; bit 0: top-level rows show no button
