@@ -508,23 +508,17 @@ bool CExtMenuControlBar::HookHostMsg(LRESULT& lResult, HWND hWndHooked, UINT nMe
                                      LPARAM lParam)
 {
     const bool bInFrame = !IsInDialog();
-    if (nMessage == WM_SIZE || nMessage == WM_ACTIVATEAPP || nMessage == WM_SYSCOMMAND ||
+    const bool bHostLeaving = IsHostLeavingMenus(hWndHooked, nMessage, wParam, lParam);
+    if (bHostLeaving || nMessage == WM_SIZE || nMessage == WM_ACTIVATEAPP || nMessage == WM_SYSCOMMAND ||
         (nMessage == WM_COMMAND && HIWORD(wParam) <= 1))
     {
         ReleaseBarCapture(true);
         EndFlatTracking(true);
         if (g_bButtonMenuTracking)
             CancelAllButtonMenuTracking();
-    }
-    if (IsHostLeavingMenus(hWndHooked, nMessage, wParam, lParam))
-    {
         // An open menu hangs from the host: it would stay where the host was, stay over
         // the window that took the activation, or outlive the host.
-        ReleaseBarCapture(true);
-        EndFlatTracking(true);
-        if (g_bButtonMenuTracking)
-            CancelAllButtonMenuTracking();
-        if (CExtPopupMenuWnd::IsMenuTracking())
+        if (bHostLeaving && CExtPopupMenuWnd::IsMenuTracking())
             CExtPopupMenuWnd::CancelMenuTracking();
     }
     if (bInFrame && (nMessage == WM_NCLBUTTONUP || nMessage == WM_NCRBUTTONUP || nMessage == WM_NCRBUTTONDOWN ||

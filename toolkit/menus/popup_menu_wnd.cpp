@@ -91,6 +91,16 @@ struct ThemeQueriesInstaller
 };
 ThemeQueriesInstaller g_themeQueriesInstaller;
 
+// Lets the thread do its idle work, as its loop does once the queue is empty.
+void RunIdle(CWinThread* pThread)
+{
+    if (pThread == NULL)
+        return;
+    LONG nCount = 0;
+    while (pThread->OnIdle(nCount))
+        nCount++;
+}
+
 }  // namespace
 
 // ---- construction -----------------------------------------------------------------------
@@ -358,12 +368,8 @@ void CExtPopupMenuWnd::stat_PumpPendingNonInputMessages(bool bCallOnIdle)
         ::TranslateMessage(&msg);
         ::DispatchMessage(&msg);
     }
-    if (bCallOnIdle && pThread != NULL)
-    {
-        for (LONG nCount = 0; pThread->OnIdle(nCount); nCount++)
-        {
-        }
-    }
+    if (bCallOnIdle)
+        RunIdle(pThread);
 }
 
 void CExtPopupMenuWnd::stat_PumpPendingMessages(bool bCallOnIdle)
@@ -391,12 +397,8 @@ void CExtPopupMenuWnd::stat_PumpPendingMessages(bool bCallOnIdle)
             return;
         }
     }
-    if (bCallOnIdle && pThread != NULL)
-    {
-        for (LONG nCount = 0; pThread->OnIdle(nCount); nCount++)
-        {
-        }
-    }
+    if (bCallOnIdle)
+        RunIdle(pThread);
 }
 
 bool CExtPopupMenuWnd::stat_TestWindowsShareParent(HWND hWndA, HWND hWndB, bool bRequireEnabled,
