@@ -307,7 +307,7 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
     int nCatsPercent = -1;
     TestApp().m_boxes.clear();
 
-    TestApp().m_scenario = [&](CPurgeletDlg& dlg) {
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         HWND hDlg = dlg.GetSafeHwnd();
         ::SetForegroundWindow(hDlg);
         List(dlg).SetFocus();
@@ -531,13 +531,7 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         EXPECT_STREQ("3 of 4 programs found", Status(dlg));
 
         nCatsPercent = dlg.m_pageUninstall.GetGroupsPercentage();
-    };
-    EXPECT_FALSE(TestApp().InitInstance());
-    TestApp().m_scenario = nullptr;
-    // The main window's end asked the thread to quit, as it ends the program; the tests
-    // that follow still pump messages.
-    MSG quit;
-    EXPECT_TRUE(::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+    }));
     ::CloseHandle(hEvent);
 
     // The close stored the panes' sizes, the groups file and then every option.
@@ -591,7 +585,7 @@ TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
     Seed(HKEY_CURRENT_USER, "Beta", "Beta Viewer", "beta_remove.exe", "C:\\");
     Seed(HKEY_CURRENT_USER, "Gamma", "Gamma Tools", "gamma_remove.exe", "C:\\");
 
-    TestApp().m_scenario = [&](CPurgeletDlg& dlg) {
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         HWND hDlg = dlg.GetSafeHwnd();
         GroupEntry* pViewers = CGroupManager::GetInstance()->CreateGroup();
         pViewers->Name = "Viewers";
@@ -676,11 +670,7 @@ TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
         dlg.SendMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
         EXPECT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram == NULL);
         EXPECT_EQ(0, details.GetItemCount());
-    };
-    EXPECT_FALSE(TestApp().InitInstance());
-    TestApp().m_scenario = nullptr;
-    MSG quit;
-    EXPECT_TRUE(::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+    }));
 }
 
 // Tab and Shift+Tab go round every pane in reading order, through the pages nested in
@@ -688,7 +678,7 @@ TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
 TEST_F(MainWindowTest, TabVisitsEveryPaneInReadingOrder)
 {
     Seed(HKEY_CURRENT_USER, "Alpha", "Alpha Editor", "alpha_remove.exe");
-    TestApp().m_scenario = [&](CPurgeletDlg& dlg) {
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         ::SetForegroundWindow(dlg.GetSafeHwnd());
         CPageUninstall& page = dlg.m_pageUninstall;
         struct Pane
@@ -739,9 +729,5 @@ TEST_F(MainWindowTest, TabVisitsEveryPaneInReadingOrder)
             ::ReleaseDC(NULL, hScreen);
             return nText > 10;
         })) << "the Details caption does not show the focus";
-    };
-    EXPECT_FALSE(TestApp().InitInstance());
-    TestApp().m_scenario = nullptr;
-    MSG quit;
-    EXPECT_TRUE(::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+    }));
 }
