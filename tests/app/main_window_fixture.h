@@ -71,14 +71,17 @@ protected:
         if (m_hadGroups) std::ofstream(m_groupsFile.c_str(), std::ios::binary) << m_savedGroups;
         m_box.RestoreOverrides();
     }
-    // Runs the real program with the scenario inside its modal loop.
-    void Run(const std::function<void(CPurgeletDlg&)>& scenario)
+    // Runs the real program with the scenario inside its modal loop. The main window's
+    // end asks the thread to quit, as it ends the program; the quit is taken off the
+    // queue (the tests that follow still pump messages) and the answer says whether
+    // there was one.
+    bool Run(const std::function<void(CPurgeletDlg&)>& scenario)
     {
         TestApp().m_scenario = scenario;
         EXPECT_FALSE(TestApp().InitInstance());
         TestApp().m_scenario = nullptr;
         MSG quit;
-        ::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
+        return ::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
     }
 
     testsupport::RegistrySandbox m_box;

@@ -11,11 +11,13 @@
 #include "catalogue/program_entry.h"
 #include "framework/afxres.h"
 #include "res/resource.h"
+#include "support/dib_canvas.h"
 #include "support/message_pump.h"
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
 #include <atomic>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <thread>
 
@@ -242,52 +244,34 @@ bool PaintAll(CPurgeletDlg& dlg)
     return PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_PAINT)) & QS_PAINT) == 0; });
 }
 
-// Pixels of one colour in a rectangle (screen coordinates) of a screenshot of the dialog
-// read back from its file.
-int ScreenshotPixels(CPurgeletDlg& dlg, const std::string& path, CRect rc, COLORREF clr)
-{
-    std::string bmp = ReadFile(path);
-    if (bmp.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)) return -1;
-    const BITMAPFILEHEADER* pFile = (const BITMAPFILEHEADER*)bmp.data();
-    const BITMAPINFOHEADER* pInfo = (const BITMAPINFOHEADER*)(bmp.data() + sizeof(BITMAPFILEHEADER));
-    const int cx = pInfo->biWidth, cy = pInfo->biHeight;
-    if (pInfo->biBitCount != 32 || cx <= 0 || cy <= 0 || bmp.size() < pFile->bfOffBits + (size_t)cx * cy * 4)
-        return -1;
-    CRect rcWindow;
-    dlg.GetWindowRect(&rcWindow);
-    rc.OffsetRect(-rcWindow.left, -rcWindow.top);
-    rc.IntersectRect(&rc, CRect(0, 0, cx, cy));
-    const DWORD* pBits = (const DWORD*)(bmp.data() + pFile->bfOffBits);
-    const DWORD nWanted = RGB(GetBValue(clr), GetGValue(clr), GetRValue(clr));  // stored as 0x00RRGGBB
-    int nCount = 0;
-    for (int y = rc.top; y < rc.bottom; ++y)
-        for (int x = rc.left; x < rc.right; ++x)
-            if ((pBits[(size_t)(cy - 1 - y) * cx + x] & 0xFFFFFF) == nWanted) ++nCount;
-    return nCount;
-}
-
-void SaveScreenshot(CPurgeletDlg& dlg, const std::string& path)
+// Takes a screenshot of the dialog, stores it as a bitmap file and hands the picture back
+// for its pixels to be read.
+std::unique_ptr<testsupport::DibCanvas> SaveScreenshot(CPurgeletDlg& dlg, const std::string& path)
 {
     CRect rc;
     dlg.GetWindowRect(&rc);
-    BITMAPINFOHEADER bih = {sizeof(bih), rc.Width(), rc.Height(), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* pBits = NULL;
+    std::unique_ptr<testsupport::DibCanvas> shot(new testsupport::DibCanvas(rc.Width(), rc.Height()));
     HDC hScreen = ::GetDC(NULL);
-    HBITMAP hBmp = ::CreateDIBSection(hScreen, (BITMAPINFO*)&bih, DIB_RGB_COLORS, &pBits, NULL, 0);
-    HDC hMem = ::CreateCompatibleDC(hScreen);
-    HGDIOBJ hOld = ::SelectObject(hMem, hBmp);
-    ::BitBlt(hMem, 0, 0, rc.Width(), rc.Height(), hScreen, rc.left, rc.top, SRCCOPY);
+    ::BitBlt(shot->Dc(), 0, 0, rc.Width(), rc.Height(), hScreen, rc.left, rc.top, SRCCOPY);
+    ::ReleaseDC(NULL, hScreen);
     ::GdiFlush();
+    const BITMAPINFOHEADER bih = testsupport::TopDown32Info(rc.Width(), rc.Height()).bmiHeader;
     DWORD cbBits = (DWORD)rc.Width() * rc.Height() * 4;
     BITMAPFILEHEADER bfh = {0x4D42, (DWORD)(sizeof(bfh) + sizeof(bih) + cbBits), 0, 0, sizeof(bfh) + sizeof(bih)};
     std::ofstream out(path.c_str(), std::ios::binary);
     out.write((const char*)&bfh, sizeof(bfh));
     out.write((const char*)&bih, sizeof(bih));
-    out.write((const char*)pBits, cbBits);
-    ::SelectObject(hMem, hOld);
-    ::DeleteDC(hMem);
-    ::DeleteObject(hBmp);
-    ::ReleaseDC(NULL, hScreen);
+    out.write((const char*)shot->Bits(), cbBits);
+    return shot;
+}
+
+// Pixels of one colour in a rectangle (screen coordinates) of a screenshot of the dialog.
+int ScreenshotPixels(CPurgeletDlg& dlg, const testsupport::DibCanvas& shot, CRect rc, COLORREF clr)
+{
+    CRect rcWindow;
+    dlg.GetWindowRect(&rcWindow);
+    rc.OffsetRect(-rcWindow.left, -rcWindow.top);
+    return shot.Count(clr, rc);
 }
 
 }  // namespace
@@ -307,7 +291,7 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
     int nCatsPercent = -1;
     TestApp().m_boxes.clear();
 
-    TestApp().m_scenario = [&](CPurgeletDlg& dlg) {
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         HWND hDlg = dlg.GetSafeHwnd();
         ::SetForegroundWindow(hDlg);
         List(dlg).SetFocus();
@@ -320,19 +304,18 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         // Groups caption's.
         EXPECT_TRUE(PaintAll(dlg));
         EXPECT_TRUE(PumpUntil([&] { return StatusTextPixels(dlg) > 20; }));
-        const std::string shot = TestFolder() + "main_window.bmp";
-        SaveScreenshot(dlg, shot);
+        std::unique_ptr<testsupport::DibCanvas> shot = SaveScreenshot(dlg, TestFolder() + "main_window.bmp");
         CExtPaintManager* pPM = g_CurrentPaintManager.GetPM();
         CRect rcHeader;
         List(dlg).GetHeaderCtrl()->GetItemRect(0, &rcHeader);
         List(dlg).GetHeaderCtrl()->ClientToScreen(&rcHeader);
-        EXPECT_GT(ScreenshotPixels(dlg, shot, rcHeader, pPM->LookupColor(COLOR_BTNTEXT)), 20) << "Application";
+        EXPECT_GT(ScreenshotPixels(dlg, *shot, rcHeader, pPM->LookupColor(COLOR_BTNTEXT)), 20) << "Application";
         CExtContainerBar& groupsBar = dlg.m_pageUninstall.m_wndGroupsBar;
         CRect rcCaption;
         groupsBar.GetClientRect(&rcCaption);
         rcCaption.bottom = rcCaption.top + CExtContainerBar::CAPTION_HEIGHT;
         groupsBar.ClientToScreen(&rcCaption);
-        EXPECT_GT(ScreenshotPixels(dlg, shot, rcCaption, pPM->LookupColor(COLOR_INACTIVECAPTIONTEXT, &groupsBar)), 20)
+        EXPECT_GT(ScreenshotPixels(dlg, *shot, rcCaption, pPM->LookupColor(COLOR_INACTIVECAPTIONTEXT, &groupsBar)), 20)
             << "Groups";
         // The idle message keeps the counts once they are shown; before that it shows
         // the idle text.
@@ -531,13 +514,7 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         EXPECT_STREQ("3 of 4 programs found", Status(dlg));
 
         nCatsPercent = dlg.m_pageUninstall.GetGroupsPercentage();
-    };
-    EXPECT_FALSE(TestApp().InitInstance());
-    TestApp().m_scenario = nullptr;
-    // The main window's end asked the thread to quit, as it ends the program; the tests
-    // that follow still pump messages.
-    MSG quit;
-    EXPECT_TRUE(::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+    }));
     ::CloseHandle(hEvent);
 
     // The close stored the panes' sizes, the groups file and then every option.
@@ -591,7 +568,7 @@ TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
     Seed(HKEY_CURRENT_USER, "Beta", "Beta Viewer", "beta_remove.exe", "C:\\");
     Seed(HKEY_CURRENT_USER, "Gamma", "Gamma Tools", "gamma_remove.exe", "C:\\");
 
-    TestApp().m_scenario = [&](CPurgeletDlg& dlg) {
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         HWND hDlg = dlg.GetSafeHwnd();
         GroupEntry* pViewers = CGroupManager::GetInstance()->CreateGroup();
         pViewers->Name = "Viewers";
@@ -676,11 +653,7 @@ TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
         dlg.SendMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
         EXPECT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram == NULL);
         EXPECT_EQ(0, details.GetItemCount());
-    };
-    EXPECT_FALSE(TestApp().InitInstance());
-    TestApp().m_scenario = nullptr;
-    MSG quit;
-    EXPECT_TRUE(::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+    }));
 }
 
 // Tab and Shift+Tab go round every pane in reading order, through the pages nested in
@@ -688,7 +661,7 @@ TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
 TEST_F(MainWindowTest, TabVisitsEveryPaneInReadingOrder)
 {
     Seed(HKEY_CURRENT_USER, "Alpha", "Alpha Editor", "alpha_remove.exe");
-    TestApp().m_scenario = [&](CPurgeletDlg& dlg) {
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         ::SetForegroundWindow(dlg.GetSafeHwnd());
         CPageUninstall& page = dlg.m_pageUninstall;
         struct Pane
@@ -739,9 +712,5 @@ TEST_F(MainWindowTest, TabVisitsEveryPaneInReadingOrder)
             ::ReleaseDC(NULL, hScreen);
             return nText > 10;
         })) << "the Details caption does not show the focus";
-    };
-    EXPECT_FALSE(TestApp().InitInstance());
-    TestApp().m_scenario = nullptr;
-    MSG quit;
-    EXPECT_TRUE(::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+    }));
 }
