@@ -1,6 +1,6 @@
 #include "app/page_uninstall_list.h"
+#include "app/clipboard_text.h"
 #include "app/ui_manager.h"
-#include "catalogue/clipboard_text.h"
 #include "catalogue/groups.h"
 #include "catalogue/options.h"
 #include "res/resource.h"
@@ -195,7 +195,9 @@ void CPageUninstallList::RefreshList()
     {
         CRefilling refilling(m_bRefilling);
         m_wndList.DeleteAllItems();
-        m_Catalogue.Refresh(this);
+        // The catalogue has no window of its own, so its failure is shown here; the
+        // entries it read before the failure are listed all the same.
+        if (!m_Catalogue.Refresh(this)) AfxMessageBox("CVrelPurgelet::Refresh", MB_OK);
         m_wndList.SortItems(&CPageUninstallList::CompareRows, (DWORD_PTR)this);
     }
     // Selecting the first row makes its program the selected one (item change).
@@ -427,4 +429,4 @@ CString CPageUninstallList::GetSelectedRowsText()
     return strText;
 }
 
-void CPageUninstallList::CopySelectedRows() { CopyToClipboard(GetSelectedRowsText()); }
+void CPageUninstallList::CopySelectedRows() { CopyToClipboard(AfxGetMainWnd(), GetSelectedRowsText()); }

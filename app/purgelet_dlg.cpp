@@ -1,10 +1,10 @@
 #include "app/purgelet_dlg.h"
 #include "app/about_dlg.h"
+#include "app/clipboard_text.h"
 #include "app/dlg_group.h"
 #include "app/options_dlg.h"
 #include "app/purgelet_app.h"
 #include "app/ui_manager.h"
-#include "catalogue/clipboard_text.h"
 #include "catalogue/groups.h"
 #include "catalogue/options.h"
 #include "catalogue/program_entry.h"
@@ -342,13 +342,13 @@ void CPurgeletDlg::OnEditCopy() { CUiManager::GetInstance()->CopySelection(); }
 void CPurgeletDlg::OnEditCopyApplication()
 {
     ProgramEntry* pProgram = GetSelectedProgram();
-    if (pProgram != NULL) CopyToClipboard(pProgram->DisplayName.c_str());
+    if (pProgram != NULL) CopyToClipboard(this, pProgram->DisplayName.c_str());
 }
 
 void CPurgeletDlg::OnEditCopyPublisher()
 {
     ProgramEntry* pProgram = GetSelectedProgram();
-    if (pProgram != NULL) CopyToClipboard(pProgram->Publisher.empty() ? "N/A" : pProgram->Publisher.c_str());
+    if (pProgram != NULL) CopyToClipboard(this, pProgram->Publisher.empty() ? "N/A" : pProgram->Publisher.c_str());
 }
 
 void CPurgeletDlg::RunSelectedCommand(const std::string ProgramEntry::*pCommand)

@@ -9,7 +9,6 @@
 #include "catalogue/debug_log.h"
 #include "catalogue/module_version.h"
 #include "catalogue/registry_access.h"
-#include "framework/app.h"
 
 namespace {
 
@@ -35,8 +34,6 @@ std::string TextOf(const BYTE* data, DWORD size) {
     const void* nul = size ? std::memchr(s, '\0', size) : nullptr;
     return std::string(s, nul ? static_cast<const char*>(nul) - s : static_cast<size_t>(size));
 }
-
-void ReportRefreshFailure() { AfxMessageBox("CVrelPurgelet::Refresh", MB_OK); }
 
 // Several readers may fail to open a key at once; the log takes one line at a time.
 void LogUnreadable(const char* subkeyName) {
@@ -86,8 +83,9 @@ void CVrelPurgelet::Clear() {
     m_entries.shrink_to_fit();
 }
 
-void CVrelPurgelet::Refresh(IUninstallManager* manager) {
+bool CVrelPurgelet::Refresh(IUninstallManager* manager) {
     Clear();
+    bool complete = true;
     try {
         ScanBuffers buffers;
         EnumerateRoot(HKEY_CURRENT_USER, 0, buffers);
@@ -100,9 +98,10 @@ void CVrelPurgelet::Refresh(IUninstallManager* manager) {
             EnumerateRoot(HKEY_LOCAL_MACHINE, 0, buffers);
         }
     } catch (CVrelException&) {
-        ReportRefreshFailure();
+        complete = false;
     }
     Populate(manager);
+    return complete;
 }
 
 void CVrelPurgelet::Populate(IUninstallManager* manager) {

@@ -7,7 +7,7 @@
 #include <vector>
 #include "catalogue/program_entry.h"
 
-// The catalogue's own failure; Refresh catches it and tells the user.
+// The catalogue's own failure; Refresh catches it and answers false.
 class CVrelException {
 public:
     explicit CVrelException(const char* reason = "") : m_reason(reason ? reason : "") {}
@@ -26,8 +26,10 @@ public:
     CVrelPurgelet& operator=(const CVrelPurgelet&) = delete;
 
     // Reads the registry afresh and hands every entry to `manager`. Every entry pointer of
-    // the previous scan is invalid from the moment this starts.
-    void Refresh(IUninstallManager* manager);
+    // the previous scan is invalid from the moment this starts. False when the catalogue's
+    // own failure cut the scan short: the entries read until then are handed over all the
+    // same, and telling the user is the caller's part (the catalogue has no window).
+    bool Refresh(IUninstallManager* manager);
     // Hands the entries already read to `manager` again, in list order.
     void Populate(IUninstallManager* manager);
     void Clear();

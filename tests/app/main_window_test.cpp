@@ -6,12 +6,14 @@
 #include "main_window_fixture.h"
 #include "app/purgelet_dlg.h"
 #include "app/ui_manager.h"
+#include "catalogue/catalogue.h"
 #include "catalogue/groups.h"
 #include "catalogue/options.h"
 #include "catalogue/program_entry.h"
 #include "framework/afxres.h"
 #include "res/resource.h"
 #include "support/dib_canvas.h"
+#include "support/import_patch.h"
 #include "support/message_pump.h"
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
@@ -435,6 +437,7 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         std::string clip;
         PumpUntil([&] { return (clip = ClipboardText()).find("Beta Viewer") != std::string::npos; });
         EXPECT_EQ(0u, clip.find("Beta Viewer, Corvalin Labs, N/A, N/A, N/A\r\n")) << clip;
+        EXPECT_EQ(hDlg, ::GetClipboardOwner()) << "the main window owns the copied text";
         PressKey(VK_ESCAPE, false);
         PressKey(VK_RETURN, false);
         Pump(300);
@@ -653,6 +656,51 @@ TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
         dlg.SendMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
         EXPECT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram == NULL);
         EXPECT_EQ(0, details.GetItemCount());
+    }));
+}
+
+namespace {
+
+// The catalogue's own failure, raised where it opens the machine's Uninstall key.
+typedef LONG(WINAPI* RegOpenKeyExAFn)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
+RegOpenKeyExAFn g_realRegOpenKeyExA = NULL;
+LONG WINAPI ThrowOnMachineRoot(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY result)
+{
+    if (root == HKEY_LOCAL_MACHINE && path != NULL && UninstallKeyPath == path) throw CVrelException("staged");
+    return g_realRegOpenKeyExA(root, path, options, access, result);
+}
+
+}  // namespace
+
+// The catalogue has no window: when its scan fails, the program shows its message in a
+// box and lists what it read before the failure.
+TEST_F(MainWindowTest, F5ShowsTheCataloguesFailureInAMessageBox)
+{
+    Seed(HKEY_CURRENT_USER, "Alpha", "Alpha Editor", "alpha_remove.exe");
+    Seed(HKEY_LOCAL_MACHINE, "Beta", "Beta Viewer", "beta_remove.exe");
+    TestApp().m_boxes.clear();
+    g_realRegOpenKeyExA = (RegOpenKeyExAFn)(void*)::GetProcAddress(::GetModuleHandleA("advapi32.dll"), "RegOpenKeyExA");
+    ASSERT_TRUE(g_realRegOpenKeyExA != NULL);
+
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        LVFINDINFO find = {LVFI_STRING, "Beta Viewer", 0, {0, 0}, 0};
+        EXPECT_GE(List(dlg).FindItem(&find), 0) << "the machine's program is listed at first";
+        EXPECT_TRUE(TestApp().m_boxes.empty());
+        ::SetForegroundWindow(dlg.GetSafeHwnd());
+        List(dlg).SetFocus();
+        ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == List(dlg).m_hWnd; }));
+
+        void* pReal = testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", (void*)&ThrowOnMachineRoot);
+        ASSERT_TRUE(pReal != NULL);
+        PressKey(VK_F5, false);
+        PumpUntil([&] { return !TestApp().m_boxes.empty(); });
+        testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", pReal);
+
+        ASSERT_EQ(1u, TestApp().m_boxes.size());
+        EXPECT_EQ("CVrelPurgelet::Refresh", TestApp().m_boxes[0].text);
+        EXPECT_EQ((UINT)MB_OK, TestApp().m_boxes[0].type & MB_TYPEMASK);
+        EXPECT_STREQ("1 of 1 programs found", Status(dlg));
+        EXPECT_EQ("Alpha Editor", std::string((LPCSTR)List(dlg).GetItemText(0, 0)));
     }));
 }
 

@@ -37,7 +37,7 @@ protected:
 
     Collector Scan() {
         Collector c;
-        catalogue.Refresh(&c);
+        EXPECT_TRUE(catalogue.Refresh(&c)) << "a scan without the catalogue's own failure";
         return c;
     }
 
@@ -323,19 +323,18 @@ LONG WINAPI ThrowOnMachineRoot(HKEY root, LPCSTR path, DWORD options, REGSAM acc
     return g_realRegOpenKeyExA(root, path, options, access, result);
 }
 
+// The catalogue has no window: it answers its failure to the caller and shows nothing.
 class RecordingApp : public CWinApp {
 public:
     RecordingApp() : CWinApp("Catalogue tests") {}
-    int DoMessageBox(LPCTSTR prompt, UINT type, UINT) override {
+    int DoMessageBox(LPCTSTR prompt, UINT, UINT) override {
         boxes.push_back(prompt ? prompt : "(null)");
-        types.push_back(type);
         return IDOK;
     }
     std::vector<std::string> boxes;
-    std::vector<UINT> types;
 };
 
-TEST_F(CatalogueScan, ACatalogueFailureIsShownAndTheEntriesReadSoFarAreHandedOver) {
+TEST_F(CatalogueScan, ACatalogueFailureIsAnsweredAndTheEntriesReadSoFarAreHandedOver) {
     SetSz("UserEntry", "DisplayName", "read before the failure");
     SetSz("MachineEntry", "DisplayName", "never read", HKEY_LOCAL_MACHINE);
     RecordingApp app;
@@ -345,18 +344,17 @@ TEST_F(CatalogueScan, ACatalogueFailureIsShownAndTheEntriesReadSoFarAreHandedOve
     void* real = cattest::PatchImport("advapi32.dll", "RegOpenKeyExA", reinterpret_cast<void*>(&ThrowOnMachineRoot));
     ASSERT_TRUE(real != nullptr);
     Collector c;
-    bool escaped = false;
+    bool escaped = false, complete = true;
     try {
-        catalogue.Refresh(&c);
+        complete = catalogue.Refresh(&c);
     } catch (...) {
         escaped = true;
     }
     cattest::PatchImport("advapi32.dll", "RegOpenKeyExA", real);
 
     EXPECT_FALSE(escaped);
-    ASSERT_EQ(1u, app.boxes.size());
-    EXPECT_EQ("CVrelPurgelet::Refresh", app.boxes[0]);
-    EXPECT_EQ(static_cast<UINT>(MB_OK), app.types[0] & 0x0F);
+    EXPECT_FALSE(complete);
+    EXPECT_TRUE(app.boxes.empty()) << app.boxes.front();
     ASSERT_EQ(1u, c.entries.size());
     EXPECT_EQ("read before the failure", c.entries[0]->DisplayName);
     EXPECT_EQ(1, catalogue.GetCount());

@@ -1,7 +1,5 @@
 #include "toolkit/theme/nc_frame_impl.h"
 
-CExtNcFrameImpl::TipHooks CExtNcFrameImpl::g_tipHooks = {NULL, NULL};
-
 namespace {
 
 const int NO_POINT = -32767;
@@ -632,11 +630,6 @@ bool CExtNcFrameImpl::TrackCaptionButtonHover(HWND hWnd, UINT message)
     if (nCmd != m_nHoverSysCmd)
     {
         m_nHoverSysCmd = nCmd;
-        CString* pTip = (nCmd != 0) ? GetCaptionButtonTip(nCmd) : NULL;
-        if (pTip != NULL && g_tipHooks.pfnShow != NULL)
-            g_tipHooks.pfnShow(this, *pTip, rcWnd);
-        else if (g_tipHooks.pfnHide != NULL)
-            g_tipHooks.pfnHide(this);
         ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
     }
     // Only a move over a caption button is kept from the window.
@@ -649,8 +642,6 @@ void CExtNcFrameImpl::ReleaseCaptionButton(HWND hWnd)
     const bool bReleasedOver = m_nHoverSysCmd == nCmd;
     m_nPushedSysCmd = 0;
     m_nHoverSysCmd = 0;
-    if (g_tipHooks.pfnHide != NULL)
-        g_tipHooks.pfnHide(this);
     if (::GetCapture() == hWnd)
         ::ReleaseCapture();
     ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);

@@ -60,6 +60,7 @@ public:
     CWnd* GetFrameWnd() const;
 
     // The tip text of a caption button by its system command; NULL for other commands.
+    // The frame itself shows no tip: no theme of this program draws the caption.
     virtual CString* GetCaptionButtonTip(UINT nSysCmd);
     // The themed frame acts: allowed, the window exists and the current paint manager
     // supports a themed frame for it.
@@ -129,15 +130,6 @@ public:
     CString m_strTipMaximize;
     CString m_strTipRestore;
     CString m_strTipClose;
-
-    // The caption-button tip window belongs to the menus library, linked after the theme
-    // engine; it installs these functions. Without them no tip is shown.
-    struct TipHooks
-    {
-        void (*pfnShow)(CExtNcFrameImpl* pFrame, LPCTSTR sText, const RECT& rcScreen);
-        void (*pfnHide)(CExtNcFrameImpl* pFrame);
-    };
-    static TipHooks g_tipHooks;
 
 protected:
     void ComputeButtonRects();
