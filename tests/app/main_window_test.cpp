@@ -536,6 +536,30 @@ std::string SelectedRowText(CPurgeletDlg& dlg)
     return nRow < 0 ? std::string() : std::string((LPCSTR)List(dlg).GetItemText(nRow, 0));
 }
 
+void ClickAt(CWnd& wnd, CPoint pt)
+{
+    wnd.ClientToScreen(&pt);
+    ::SetCursorPos(pt.x, pt.y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, in, sizeof(INPUT));
+}
+
+// The screen's colour in a row's Size cell, left of its right-aligned text.
+COLORREF RowPixel(CPurgeletDlg& dlg, int nRow)
+{
+    CRect rc;
+    List(dlg).GetSubItemRect(nRow, 2, LVIR_LABEL, rc);
+    CPoint pt(rc.left + 4, rc.CenterPoint().y);
+    List(dlg).ClientToScreen(&pt);
+    HDC hScreen = ::GetDC(NULL);
+    COLORREF clr = ::GetPixel(hScreen, pt.x, pt.y);
+    ::ReleaseDC(NULL, hScreen);
+    return clr;
+}
+
 // Sends a command to the main window while a helper thread answers Yes to any message
 // box it opens; true when a box opened.
 bool SendCommandAnsweringBoxes(CPurgeletDlg& dlg, UINT nID)
@@ -584,17 +608,8 @@ TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
         ASSERT_EQ("Alpha Editor", SelectedRowText(dlg));
         ASSERT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram != NULL);
         EXPECT_EQ("Alpha Editor", CUiManager::GetInstance()->m_pSelectedProgram->DisplayName);
-        CRect rcSize;
-        List(dlg).GetSubItemRect(0, 2, LVIR_LABEL, rcSize);
-        CPoint ptRow(rcSize.left + 4, rcSize.CenterPoint().y);
-        List(dlg).ClientToScreen(&ptRow);
-        const COLORREF clrHighlight = ::GetSysColor(COLOR_HIGHLIGHT);
-        EXPECT_TRUE(testsupport::PumpUntil([&] {
-            HDC hScreen = ::GetDC(NULL);
-            COLORREF clr = ::GetPixel(hScreen, ptRow.x, ptRow.y);
-            ::ReleaseDC(NULL, hScreen);
-            return clr == clrHighlight;
-        })) << "the first row is not shown selected";
+        EXPECT_TRUE(testsupport::PumpUntil([&] { return RowPixel(dlg, 0) == ::GetSysColor(COLOR_HIGHLIGHT); }))
+            << "the first row is not shown selected";
 
         struct Case
         {
@@ -715,34 +730,6 @@ TEST_F(MainWindowTest, TabVisitsEveryPaneInReadingOrder)
     }));
 }
 
-namespace {
-
-void ClickAt(CWnd& wnd, CPoint pt)
-{
-    wnd.ClientToScreen(&pt);
-    ::SetCursorPos(pt.x, pt.y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, in, sizeof(INPUT));
-}
-
-// The screen's colour in a row's Size cell, left of its right-aligned text.
-COLORREF RowPixel(CPurgeletDlg& dlg, int nRow)
-{
-    CRect rc;
-    List(dlg).GetSubItemRect(nRow, 2, LVIR_LABEL, rc);
-    CPoint pt(rc.left + 4, rc.CenterPoint().y);
-    List(dlg).ClientToScreen(&pt);
-    HDC hScreen = ::GetDC(NULL);
-    COLORREF clr = ::GetPixel(hScreen, pt.x, pt.y);
-    ::ReleaseDC(NULL, hScreen);
-    return clr;
-}
-
-}  // namespace
-
 // The program the commands act on is the one the list shows selected, also while the
 // focus is elsewhere; a click on empty space leaves none, and Remove names its program.
 TEST_F(MainWindowTest, ACommandActsOnlyOnTheProgramShownSelected)
@@ -815,6 +802,8 @@ TEST_F(MainWindowTest, ACommandActsOnlyOnTheProgramShownSelected)
         warning.Join();
         EXPECT_STREQ(CPurgeletDlg::RemoveWarning("Gamma Tools"), warning.m_text.c_str());
         EXPECT_NE(std::string::npos, warning.m_text.find("\r\n\r\nGamma Tools\r\n\r\n"));
+        // A line break in a registry name does not split the name's line.
+        EXPECT_NE(-1, CPurgeletDlg::RemoveWarning("Gamma\r\nTools\t").Find("\r\n\r\nGamma  Tools \r\n\r\n"));
         for (const char* key : {"Alpha", "Beta", "Gamma", "Delta"}) EXPECT_EQ(key[0] != 'G', EntryExists(key)) << key;
         EXPECT_EQ("Alpha Tools", SelectedRowText(dlg));
         EXPECT_TRUE(PumpUntil([&] { return RowPixel(dlg, 0) == clrSelected; })) << std::hex << RowPixel(dlg, 0);
