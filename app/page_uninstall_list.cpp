@@ -22,6 +22,9 @@ std::string LowerCopy(const std::string& text)
 
 const COLORREF kNoUninstallTextColor = RGB(192, 0, 0);
 
+// Posted to the page when the list's last selected row lost its selection.
+const UINT kMsgSelectionLost = WM_APP + 0x103;
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPageUninstallList, CExtResizableDialog)
@@ -32,6 +35,7 @@ BEGIN_MESSAGE_MAP(CPageUninstallList, CExtResizableDialog)
     ON_NOTIFY(NM_CLICK, IDC_LIST, &CPageUninstallList::OnListClick)
     ON_NOTIFY(NM_DBLCLK, IDC_LIST, &CPageUninstallList::OnListDblClk)
     ON_WM_CONTEXTMENU()
+    ON_MESSAGE(kMsgSelectionLost, &CPageUninstallList::OnSelectionLost)
 END_MESSAGE_MAP()
 
 CPageUninstallList::CPageUninstallList() : CExtResizableDialog(IDD_PAGE_LIST), m_bRefilling(false) {}
@@ -52,6 +56,10 @@ BOOL CPageUninstallList::OnInitDialog()
     ShowSizeGrip(false);
     m_wndSearch.SubclassDlgItem(IDC_SEARCH, this);
     m_wndList.SubclassDlgItem(IDC_LIST, this);
+    // The commands act on the selected row's program, so that row must look selected
+    // also while another pane has the focus: the list's unfocused selection colour is
+    // the list's own background on current systems.
+    m_wndList.ModifyStyle(0, LVS_SHOWSELALWAYS);
 
     AddAnchor(IDC_SEARCH, CSize(0, 0), CSize(100, 0));
     AddAnchor(IDC_LIST, CSize(0, 0), CSize(100, 100));
@@ -203,6 +211,7 @@ void CPageUninstallList::RefreshList()
     // Selecting the first row makes its program the selected one (item change).
     m_wndList.SendMessage(LVM_SETSELECTIONMARK, 0, 0);
     m_wndList.SendMessage(WM_SETREDRAW, TRUE, 0);
+    if (m_wndList.GetItemCount() > 0) m_wndList.EnsureVisible(0, FALSE);
     if (pUi->m_pSelectedProgram == NULL) DropSelection();
     UpdateCounts();
 }
@@ -381,15 +390,43 @@ void CPageUninstallList::SelectRow(int nRow)
 void CPageUninstallList::OnListItemChanged(NMHDR* pNMHDR, LRESULT* pResult)
 {
     NMLISTVIEW* pNM = (NMLISTVIEW*)pNMHDR;
-    // Only state changes are selection changes; a row gaining its record or its texts
-    // while the list is filled must not move the selected program.
-    if ((pNM->uChanged & LVIF_STATE) != 0 && !m_bRefilling) SelectRow(pNM->iItem);
+    // Only a change of the selected state moves the selected program: a row that only
+    // gains or loses the focus, its record or its texts leaves it alone.
+    bool bSelectionChanged = ((pNM->uOldState ^ pNM->uNewState) & LVIS_SELECTED) != 0 || pNM->iItem < 0;
+    if ((pNM->uChanged & LVIF_STATE) != 0 && bSelectionChanged && !m_bRefilling) {
+        int nRow = pNM->iItem >= 0 && (pNM->uNewState & LVIS_SELECTED) != 0
+                       ? pNM->iItem
+                       : m_wndList.GetNextItem(-1, LVNI_SELECTED);
+        if (nRow >= 0) {
+            SelectRow(nRow);
+        } else {
+            // No row is selected: the commands refuse at once. A click on another row
+            // takes the selection from the old row before it gives it to the new one,
+            // so the details pane is emptied only when the list's change is over and
+            // still no row is selected.
+            CUiManager::GetInstance()->m_pSelectedProgram = NULL;
+            PostMessage(kMsgSelectionLost);
+        }
+    }
     *pResult = 0;
 }
 
-void CPageUninstallList::OnListClick(NMHDR* pNMHDR, LRESULT* pResult)
+LRESULT CPageUninstallList::OnSelectionLost(WPARAM, LPARAM)
 {
-    SelectRow(((NMITEMACTIVATE*)pNMHDR)->iItem);
+    if (m_wndList.GetNextItem(-1, LVNI_SELECTED) < 0 && CUiManager::GetInstance()->m_pSelectedProgram == NULL)
+        DropSelection();
+    return 0;
+}
+
+void CPageUninstallList::OnListClick(NMHDR*, LRESULT* pResult)
+{
+    // A click may have taken the selection away (empty space, Ctrl+click on the
+    // selected row): the list's own state decides, not the row clicked.
+    int nRow = m_wndList.GetNextItem(-1, LVNI_SELECTED);
+    if (nRow >= 0)
+        SelectRow(nRow);
+    else
+        DropSelection();
     *pResult = 0;
 }
 

@@ -62,6 +62,7 @@ protected:
     afx_msg void OnListClick(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnListDblClk(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+    afx_msg LRESULT OnSelectionLost(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
     void SelectRow(int nRow);

@@ -36,10 +36,20 @@ const ToolbarButtonLook kToolbarLooks[] = {
 
 }  // namespace
 
-const char* const CPurgeletDlg::g_szRemoveWarning =
-    "Warning: this command only removes selected program from the list of installed application!\r\n"
-    "But it does not remove it from your hard disk.\r\n\r\n"
-    "Are you sure you want to remove this program from the list?";
+CString CPurgeletDlg::RemoveWarning(const std::string& strName)
+{
+    // The name stands on a line of its own: a line break or other control character in
+    // a registry value must not split it or make it look like the box's own text.
+    std::string strLine(strName);
+    for (char& c : strLine)
+        if ((unsigned char)c < 0x20 || c == 0x7F) c = ' ';
+    CString strText(
+        "Warning: this command only removes selected program from the list of installed application!\r\n"
+        "But it does not remove it from your hard disk.\r\n\r\n");
+    strText += strLine.c_str();
+    strText += "\r\n\r\nAre you sure you want to remove this program from the list?";
+    return strText;
+}
 
 CExtBarContentExpandButton* CPurgeletDlg::CExtToolBar::CreateContentExpandButton() { return NULL; }
 
@@ -369,11 +379,16 @@ void CPurgeletDlg::OnModify() { RunSelectedCommand(&ProgramEntry::ModifyPath); }
 
 void CPurgeletDlg::OnRemoveEntry()
 {
+    // The question names the program the answer removes.
+    ProgramEntry* pProgram = GetSelectedProgram();
+    if (pProgram == NULL) return;
     CString strTitle;
     GetWindowText(strTitle);
-    if (MessageBox(g_szRemoveWarning, strTitle, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
-    ProgramEntry* pProgram = GetSelectedProgram();
-    if (pProgram != NULL && !pProgram->RemoveEntry())
+    if (MessageBox(RemoveWarning(pProgram->DisplayName), strTitle, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
+    // Nothing else may have changed the selection while the box was open; if it did,
+    // the answer was not about the program now selected.
+    if (GetSelectedProgram() != pProgram) return;
+    if (!pProgram->RemoveEntry())
         AfxMessageBox("The entry could not be removed from the registry.", MB_OK | MB_ICONERROR);
     CUiManager::GetInstance()->RefreshPrograms(false);
 }

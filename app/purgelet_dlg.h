@@ -35,8 +35,8 @@ public:
     // message brings the counts back instead of the idle text.
     bool m_bCountsShown;
 
-    // The warning shown before an entry is removed.
-    static const char* const g_szRemoveWarning;
+    // The warning shown before the entry of the program named is removed.
+    static CString RemoveWarning(const std::string& strName);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -477,7 +477,7 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
             BoxAnswerer warning(hDlg, Press(r.answer));
             dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
             warning.Join();
-            EXPECT_EQ(CPurgeletDlg::g_szRemoveWarning, warning.m_text);
+            EXPECT_STREQ(CPurgeletDlg::RemoveWarning(r.name), warning.m_text.c_str());
             EXPECT_EQ("Nimbo Purgelet 1.1", warning.m_caption);
             EXPECT_NE(r.bGone, EntryExists(r.key));
             EXPECT_EQ(r.nErrorBoxes, TestApp().m_boxes.size());
@@ -539,6 +539,30 @@ std::string SelectedRowText(CPurgeletDlg& dlg)
     return nRow < 0 ? std::string() : std::string((LPCSTR)List(dlg).GetItemText(nRow, 0));
 }
 
+void ClickAt(CWnd& wnd, CPoint pt)
+{
+    wnd.ClientToScreen(&pt);
+    ::SetCursorPos(pt.x, pt.y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, in, sizeof(INPUT));
+}
+
+// The screen's colour in a row's Size cell, left of its right-aligned text.
+COLORREF RowPixel(CPurgeletDlg& dlg, int nRow)
+{
+    CRect rc;
+    List(dlg).GetSubItemRect(nRow, 2, LVIR_LABEL, rc);
+    CPoint pt(rc.left + 4, rc.CenterPoint().y);
+    List(dlg).ClientToScreen(&pt);
+    HDC hScreen = ::GetDC(NULL);
+    COLORREF clr = ::GetPixel(hScreen, pt.x, pt.y);
+    ::ReleaseDC(NULL, hScreen);
+    return clr;
+}
+
 // Sends a command to the main window while a helper thread answers Yes to any message
 // box it opens; true when a box opened.
 bool SendCommandAnsweringBoxes(CPurgeletDlg& dlg, UINT nID)
@@ -587,17 +611,8 @@ TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
         ASSERT_EQ("Alpha Editor", SelectedRowText(dlg));
         ASSERT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram != NULL);
         EXPECT_EQ("Alpha Editor", CUiManager::GetInstance()->m_pSelectedProgram->DisplayName);
-        CRect rcSize;
-        List(dlg).GetSubItemRect(0, 2, LVIR_LABEL, rcSize);
-        CPoint ptRow(rcSize.left + 4, rcSize.CenterPoint().y);
-        List(dlg).ClientToScreen(&ptRow);
-        const COLORREF clrHighlight = ::GetSysColor(COLOR_HIGHLIGHT);
-        EXPECT_TRUE(testsupport::PumpUntil([&] {
-            HDC hScreen = ::GetDC(NULL);
-            COLORREF clr = ::GetPixel(hScreen, ptRow.x, ptRow.y);
-            ::ReleaseDC(NULL, hScreen);
-            return clr == clrHighlight;
-        })) << "the first row is not shown selected";
+        EXPECT_TRUE(testsupport::PumpUntil([&] { return RowPixel(dlg, 0) == ::GetSysColor(COLOR_HIGHLIGHT); }))
+            << "the first row is not shown selected";
 
         struct Case
         {
@@ -760,5 +775,85 @@ TEST_F(MainWindowTest, TabVisitsEveryPaneInReadingOrder)
             ::ReleaseDC(NULL, hScreen);
             return nText > 10;
         })) << "the Details caption does not show the focus";
+    }));
+}
+
+// The program the commands act on is the one the list shows selected, also while the
+// focus is elsewhere; a click on empty space leaves none, and Remove names its program.
+TEST_F(MainWindowTest, ACommandActsOnlyOnTheProgramShownSelected)
+{
+    for (const char* name : {"Beta", "Gamma", "Delta"})
+        Seed(HKEY_CURRENT_USER, name, (std::string(name) + " Tools").c_str(), "none_such_remover.exe", "C:\\");
+
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        HWND hDlg = dlg.GetSafeHwnd();
+        ::SetForegroundWindow(hDlg);
+        const COLORREF clrSelected = ::GetSysColor(COLOR_HIGHLIGHT);
+        HWND hTree = dlg.m_pageUninstall.m_pageGroups.m_wndTree.GetSafeHwnd();
+        ::SetFocus(hTree);
+        ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == hTree; }));
+        // At start and after F5, the focus in the groups tree, the first row shows selected.
+        for (const char* first : {"Beta Tools", "Alpha Tools"}) {
+            SCOPED_TRACE(first);
+            if (first[0] == 'A') {
+                Seed(HKEY_CURRENT_USER, "Alpha", "Alpha Tools", "none_such_remover.exe", "C:\\");
+                PressKey(VK_F5, false);
+                ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "4 of 4 programs found"; }));
+            }
+            EXPECT_EQ(hTree, ::GetFocus());
+            EXPECT_EQ(first, SelectedRowText(dlg));
+            EXPECT_TRUE(PumpUntil([&] { return RowPixel(dlg, 0) == clrSelected; })) << std::hex << RowPixel(dlg, 0);
+        }
+
+        // A click on empty space leaves no row selected and no program to act on.
+        CRect rcLast, rcClient;
+        List(dlg).GetItemRect(List(dlg).GetItemCount() - 1, &rcLast, LVIR_BOUNDS);
+        List(dlg).GetClientRect(&rcClient);
+        ASSERT_LT(rcLast.bottom + 10, rcClient.bottom);
+        ClickAt(List(dlg), CPoint(40, rcLast.bottom + 10));
+        ASSERT_TRUE(PumpUntil([] { return CUiManager::GetInstance()->m_pSelectedProgram == NULL; }));
+        EXPECT_EQ("", SelectedRowText(dlg));
+        EXPECT_EQ(0, dlg.m_pageUninstall.m_pageView.m_pageDetails.m_wndDetails.GetItemCount());
+        for (UINT nID : {ID_PROGRAM_UNINSTALL, ID_PROGRAM_UNINSTALL_QUIET, ID_PROGRAM_MODIFY, ID_PROGRAM_REMOVE_ENTRY,
+                         ID_PROGRAM_OPEN_FOLDER})
+            EXPECT_FALSE(CommandEnabled(dlg, nID)) << nID;
+        CExtBarButton* pRemove = BarButton(dlg.m_wndToolBar, ID_PROGRAM_REMOVE_ENTRY);
+        ASSERT_TRUE(pRemove != NULL);
+        EXPECT_TRUE(PumpUntil([&] {
+            ::PostMessageA(hDlg, WM_NULL, 0, 0);
+            return pRemove->IsDisabled();
+        }));
+        // Posted as messages, Uninstall and Remove are refused: no question, no failed
+        // launch reported, nothing deleted.
+        TestApp().m_boxes.clear();
+        for (UINT nID : {ID_PROGRAM_UNINSTALL, ID_PROGRAM_REMOVE_ENTRY}) {
+            BoxAnswerer box(hDlg, Press(IDYES));
+            ::PostMessageA(hDlg, WM_COMMAND, nID, 0);
+            PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_POSTMESSAGE)) & QS_POSTMESSAGE) == 0; });
+            box.m_bFound = true;  // stops the answerer
+            box.Join();
+            EXPECT_TRUE(box.m_text.empty()) << nID << ": " << box.m_text;
+        }
+        EXPECT_TRUE(TestApp().m_boxes.empty());
+        for (const char* key : {"Alpha", "Beta", "Gamma", "Delta"}) EXPECT_TRUE(EntryExists(key)) << key;
+
+        // Clicking Gamma's row and the toolbar's Remove: the warning names Gamma, and Yes
+        // removes Gamma's key alone. The first row is then selected, and shows it.
+        LVFINDINFO find = {LVFI_STRING, "Gamma Tools", 0, {0, 0}, 0};
+        CRect rcGamma;
+        List(dlg).GetItemRect(List(dlg).FindItem(&find), &rcGamma, LVIR_BOUNDS);
+        ClickAt(List(dlg), CPoint(40, rcGamma.CenterPoint().y));
+        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Gamma Tools" && !pRemove->IsDisabled(); }));
+        BoxAnswerer warning(hDlg, Press(IDYES));
+        ClickAt(dlg.m_wndToolBar, pRemove->Rect().CenterPoint());
+        EXPECT_TRUE(PumpUntil([&] { return Status(dlg) == "3 of 3 programs found"; }));
+        warning.Join();
+        EXPECT_STREQ(CPurgeletDlg::RemoveWarning("Gamma Tools"), warning.m_text.c_str());
+        EXPECT_NE(std::string::npos, warning.m_text.find("\r\n\r\nGamma Tools\r\n\r\n"));
+        // A line break in a registry name does not split the name's line.
+        EXPECT_NE(-1, CPurgeletDlg::RemoveWarning("Gamma\r\nTools\t").Find("\r\n\r\nGamma  Tools \r\n\r\n"));
+        for (const char* key : {"Alpha", "Beta", "Gamma", "Delta"}) EXPECT_EQ(key[0] != 'G', EntryExists(key)) << key;
+        EXPECT_EQ("Alpha Tools", SelectedRowText(dlg));
+        EXPECT_TRUE(PumpUntil([&] { return RowPixel(dlg, 0) == clrSelected; })) << std::hex << RowPixel(dlg, 0);
     }));
 }

@@ -297,6 +297,14 @@ TEST_F(PageListTest, SelectingARowMakesItsProgramTheSelectedOneAndShowsItsDetail
     EXPECT_EQ(EntryOf(1), CUiManager::GetInstance()->m_pSelectedProgram);
     ASSERT_FALSE(Recorder::s_shown.empty());
     EXPECT_EQ(EntryOf(1), Recorder::s_shown.back());
+
+    // The focus alone moves nothing; the selected row losing its selection leaves no
+    // program selected and the details pane empty.
+    m_page.m_wndList.SetItemState(0, LVIS_FOCUSED, LVIS_FOCUSED);
+    EXPECT_EQ(EntryOf(1), CUiManager::GetInstance()->m_pSelectedProgram);
+    m_page.m_wndList.SetItemState(1, 0, LVIS_SELECTED);
+    EXPECT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram == NULL);
+    EXPECT_TRUE(testsupport::PumpUntil([] { return Recorder::s_shown.back() == NULL; }));
     ::DestroyWindow(hPane);
 }
 
