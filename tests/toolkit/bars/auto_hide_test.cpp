@@ -9,9 +9,10 @@
 #include "support/dib_canvas.h"
 #include "toolkit/bars/auto_hide.h"
 
-using testsupport::PumpFor;
+using testsupport::PumpPastTimer;
 using testsupport::PumpPending;
 using testsupport::PumpUntil;
+using testsupport::PumpUntilDispatched;
 
 namespace {
 
@@ -208,9 +209,20 @@ TEST(AutoHide, HoveringTheTabSlidesTheBarOutAndLeavingBothForHalfASecondSlidesIt
 
         SendMouse(c.bIntoAreaMargin ? CPoint(rcArea.left + 2, rcArea.top - 1)
                                     : CPoint(rcSlider.right + 60, rcSlider.CenterPoint().y));
-        // Sliding back in is waited for; staying out gets well over the slider's delay.
+        // Sliding back in is waited for. Staying out: the slider's watch timer looks at the
+        // cursor and, once it is away, starts the half-second leave timer; two of its ticks
+        // (the first may only see a focus change) and then a timer falling due after that
+        // leave timer would have.
         if (c.bStaysOut)
-            PumpFor(1000);
+        {
+            const HWND hWndSlider = f.pSlider->m_hWnd;
+            for (int nTick = 0; nTick < 2; nTick++)
+                ASSERT_TRUE(PumpUntilDispatched([&](const MSG& m) {
+                    return m.hwnd == hWndSlider && m.message == WM_TIMER &&
+                           m.wParam == CExtDynAutoHideSlider::__EAHS_TIMER_TRACK;
+                }));
+            ASSERT_TRUE(PumpPastTimer(500 + 50));
+        }
         else
             PumpUntil([&] {
                 return !f.pSlider->IsOut() && !f.pSlider->IsWindowVisible() &&

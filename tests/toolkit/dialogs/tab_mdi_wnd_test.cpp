@@ -35,10 +35,11 @@ protected:
                               m_pFrame));
         return p;
     }
-    // Lets the posted synchronisation run.
+    // Lets the posted synchronisation run: the strip posts it to itself, and a child's
+    // system command comes posted too, so nothing is left once the queue has run dry.
     void Sync()
     {
-        testsupport::PumpFor(40);
+        EXPECT_TRUE(testsupport::PumpUntilIdle());
         testsupport::PumpPending();
     }
     HWND Active() const { return (HWND)::SendMessage(m_pFrame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0); }

@@ -10,8 +10,10 @@
 #include "toolkit/grid/grid_wnd.h"
 
 using testsupport::PumpFor;
+using testsupport::PumpPastTimer;
 using testsupport::PumpPending;
 using testsupport::PumpUntil;
+using testsupport::PumpUntilIdle;
 
 namespace {
 
@@ -271,7 +273,12 @@ TEST_F(GridMouseTest, HoverHighlightsTheCellAndEndsWhenTheMouseLeaves)
     EXPECT_TRUE(m_grid.GetHoverHitTest().IsInner());
     EXPECT_EQ(m_grid.m_hWnd, ::GetCapture());
     m_grid.UpdateWindow();
-    PumpFor(50);
+    // The paint reaches the screen when the display takes the window's bits, which no
+    // message tells: the waits are for the pixels checked after them.
+    PumpUntil([&] {
+        return ScreenPixel(Screen(190, 90)) == m_grid.GetBrushColor(1) &&
+               ScreenPixel(Screen(190, 110)) == ::GetSysColor(COLOR_WINDOW);
+    });
     EXPECT_EQ(m_grid.GetBrushColor(1), ScreenPixel(Screen(190, 90)));
     EXPECT_EQ(::GetSysColor(COLOR_WINDOW), ScreenPixel(Screen(190, 110)));
     // Out of the window: the capture sees it go, the highlight goes with it.
@@ -279,7 +286,7 @@ TEST_F(GridMouseTest, HoverHighlightsTheCellAndEndsWhenTheMouseLeaves)
     ASSERT_TRUE(PumpUntil([&] { return m_grid.GetHoverHitTest().IsEmpty(); }, 1000));
     EXPECT_NE(m_grid.m_hWnd, ::GetCapture());
     m_grid.UpdateWindow();
-    PumpFor(50);
+    PumpUntil([&] { return ScreenPixel(Screen(190, 90)) == ::GetSysColor(COLOR_WINDOW); });
     EXPECT_EQ(::GetSysColor(COLOR_WINDOW), ScreenPixel(Screen(190, 90)));
 }
 
@@ -287,10 +294,12 @@ TEST_F(GridMouseTest, DelayedPopupWaitsAndRestartsOnAnotherCell)
 {
     m_grid.ModifyScrollItemStyleEx(CExtGridBaseWnd::GRID_EX_EXPAND_DELAY_INNER, 0, false);
     SendMouse(Screen(70, 30), 0);  // cell (0, 0)
-    PumpFor(60);
+    ASSERT_TRUE(PumpUntilIdle([&] { return !m_grid.m_arrDelays.empty(); }));
     SendMouse(Screen(130, 30), 0);  // cell (1, 0) before the delay ran out
     ASSERT_TRUE(PumpUntil([&] { return m_grid.m_arrDelays.size() >= 3; }, 1500));
-    PumpFor(100);
+    // No fourth start: a delay timer left running would fire again within its period,
+    // before a timer set now for longer than that.
+    ASSERT_TRUE(PumpPastTimer(m_grid.m_arrDelays[1].second + 50));
     const auto& d = m_grid.m_arrDelays;
     ASSERT_EQ(3u, d.size());
     const int expected[3][3] = {{0, 0, 200}, {1, 0, 200}, {1, 0, 0}};
@@ -338,7 +347,12 @@ TEST(GridContentExpand, ACutOffCellShowsInFullOverItsPlace)
         {
             SCOPED_TRACE(testing::Message() << c.name << ", style " << std::hex << dwStyleEx);
             SendMouse(POINT{100 + c.pt.x, 100 + c.pt.y}, 0);
-            PumpFor(60);
+            // The grid shows or hides the popup as it handles the move, and the move is
+            // handled once the queue has run dry of input.
+            PumpUntilIdle([&] {
+                const HWND h = grid.m_wndContentExpand.GetSafeHwnd();
+                return (h != NULL && ::IsWindowVisible(h)) == c.bShown;
+            });
             HWND hPopup = grid.m_wndContentExpand.GetSafeHwnd();
             const bool bShown = hPopup != NULL && ::IsWindowVisible(hPopup);
             EXPECT_EQ(c.bShown, bShown);
@@ -352,7 +366,10 @@ TEST(GridContentExpand, ACutOffCellShowsInFullOverItsPlace)
             EXPECT_EQ(1, grid.GetPopupHitTest().m_nColNo);
         }
         SendMouse(POINT{700, 500}, 0);
-        PumpFor(60);
+        PumpUntilIdle([&] {
+            const HWND h = grid.m_wndContentExpand.GetSafeHwnd();
+            return h == NULL || !::IsWindowVisible(h);
+        });
         EXPECT_TRUE(grid.m_wndContentExpand.GetSafeHwnd() == NULL ||
                     !::IsWindowVisible(grid.m_wndContentExpand.GetSafeHwnd()));
     }

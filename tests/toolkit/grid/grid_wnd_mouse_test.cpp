@@ -61,9 +61,10 @@ void Play(const std::vector<Step>& steps)
         ::Sleep(60);
         bDone = true;
     });
-    PumpUntil([&] { return bDone; }, 5000);
+    // Every step is queued once the player is done: the last is handled when the queue
+    // has run dry of input and of what its handling posted.
+    testsupport::PumpUntilIdle([&] { return bDone; }, 5000);
     player.join();
-    PumpFor(50);
 }
 
 // Records what the button tracking hands to the grid's hooks.

@@ -3,7 +3,6 @@
 #include "tests/toolkit/menus/menu_test_kit.h"
 
 using namespace menukit;
-using testsupport::PumpFor;
 using testsupport::PumpUntil;
 
 namespace {
@@ -45,7 +44,7 @@ protected:
         ReceiverTest::SetUp();
         ::SetWindowPos(m_hWndRecv, HWND_TOPMOST, -20, 100, 420, 300, SWP_SHOWWINDOW | SWP_NOACTIVATE);
         ::UpdateWindow(m_hWndRecv);
-        PumpFor(100);
+        PumpUntil([] { return ScreenPixel(200, 250) == kBack; });
         m_nSavedAnimation = CExtPopupBaseWnd::g_nDefaultAnimation;
         CExtPopupBaseWnd::g_nDefaultAnimation = 0;
     }
@@ -67,7 +66,6 @@ TEST_F(ShadowScreenTest, MenuShadowDarkensTheScreenUnderIt)
     pMenu->ItemInsertCommand(0x7A02, -1, "Second item");
     ASSERT_TRUE(pMenu->TrackPopupMenu(CExtPopupMenuWnd::TMF_NO_CMD_UI, 60, 130));
     ASSERT_TRUE(PumpUntil([&] { return pMenu->IsAnimationDone(); }, 2000));
-    PumpFor(100);
     CRect rcWnd, rcP;
     pMenu->GetWindowRect(&rcWnd);
     pMenu->GetPaintRect(rcP);
@@ -84,6 +82,14 @@ TEST_F(ShadowScreenTest, MenuShadowDarkensTheScreenUnderIt)
         {"bottom strip outer row", rcP.CenterPoint().x, rcP.bottom + 3, 93},
         {"outside the rounded corner", rcP.right + 3, rcP.bottom + 3, 100},
     };
+    // The painted menu reaches the screen when the display takes its window's bits, which
+    // no message tells: the wait is for the pixels themselves, each checked below.
+    PumpUntil([&] {
+        for (const auto& c : cases)
+            if (ScreenPixel(c.x, c.y) != Darkened(c.nPercent))
+                return false;
+        return true;
+    });
     for (const auto& c : cases)
         EXPECT_EQ(ScreenPixel(c.x, c.y), Darkened(c.nPercent)) << c.sWhere;
 }

@@ -57,9 +57,10 @@ void Drag(CPoint from, CPoint to)
         ::Sleep(80);
         bDone = true;
     });
-    PumpUntil([&] { return bDone; }, 6000);
+    // Every step is queued once the player is done: the drop is handled when the queue
+    // has run dry of input and of what its handling posted.
+    testsupport::PumpUntilIdle([&] { return bDone; }, 6000);
     player.join();
-    PumpFor(60);
 }
 
 CPoint ScreenOf(CWnd* pWnd, CPoint pt)
@@ -100,7 +101,10 @@ struct ReportGridGroupingTest : testing::Test
         m_pGrid->RebuildItems(true);
         ::SetActiveWindow(m_hParent);
         ::SetFocus(m_pGrid->m_hWnd);
-        PumpFor(50);
+        testsupport::PumpUntilIdle([&] {
+            return ::GetActiveWindow() == m_hParent && ::GetFocus() == m_pGrid->m_hWnd &&
+                   !::GetUpdateRect(m_pGrid->m_hWnd, NULL, FALSE);
+        });
     }
     void TearDown() override
     {
@@ -366,7 +370,7 @@ TEST_F(ReportGridGroupingTest, TheColumnChooserOffersHiddenColumnsByName)
     // Docked at the right it takes its 150 pixels of the grid.
     pChooser->DockPositionSet(AFX_IDW_DOCKBAR_RIGHT);
     m_pGrid->ShowColumnChooser(true);
-    PumpFor(50);
+    testsupport::PumpUntilIdle([&] { return pChooser->IsWindowVisible() != FALSE; });
     CRect rcChooser, rcGrid;
     pChooser->GetWindowRect(&rcChooser);
     m_pGrid->GetWindowRect(&rcGrid);
@@ -522,7 +526,18 @@ TEST_F(ReportGridGroupingTest, TheGroupAreaShowsItsHintOrItsButtonsInEveryTheme)
         {
             GroupBy(bGrouped ? std::initializer_list<int>{2} : std::initializer_list<int>{});
             Area()->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
-            PumpFor(30);
+            // The paint reaches the screen when the display takes the window's bits, which
+            // no message tells: the wait is for the pixels checked below.
+            CArray<CRect, const CRect&> arrButtons;
+            Area()->GetItemRects(arrButtons);
+            PumpUntil([&] {
+                if (screenPixel(CPoint(3, 3)) != ::GetSysColor(COLOR_BTNSHADOW))
+                    return false;
+                if (!bGrouped)
+                    return screenPixel(CPoint(11, 9)) == ::GetSysColor(COLOR_BTNFACE);
+                return arrButtons.GetSize() == 1 &&
+                       screenPixel(CPoint(arrButtons[0].right - 6, arrButtons[0].top + 1)) == RGB(236, 233, 216);
+            });
             // The band's own colour shows in the top margin; below it the hint box or the
             // Kind button with the header image's face.
             EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), screenPixel(CPoint(3, 3))) << bGrouped;

@@ -76,11 +76,16 @@ TEST_F(ReportHeaderMenuTest, ARightClickTracksTheMenuAndFiveCommandsHaveIcons)
     ::ShowWindow(m_hParent, SW_SHOWNA);
     m_grid.ShowWindow(SW_SHOWNA);
     ASSERT_TRUE(m_grid.ShowHeaderContextMenu(NULL, m_arrColumns[1], CPoint(40, 40), NULL, 0));
-    testsupport::PumpFor(50);
+    HWND hWndMenu = NULL;
+    testsupport::PumpUntilIdle([&] {
+        CExtPopupMenuWnd* pMenu = CExtPopupMenuWnd::GetTrackingMenu();
+        hWndMenu = pMenu != NULL ? pMenu->GetSafeHwnd() : NULL;
+        return hWndMenu != NULL && ::IsWindowVisible(hWndMenu) && pMenu->IsAnimationDone();
+    });
     EXPECT_NE(nullptr, CExtPopupMenuWnd::GetTrackingMenu());
     EXPECT_EQ(m_arrColumns[1], m_grid.m_pContextColumn);
     CExtPopupMenuWnd::CancelMenuTracking();
-    testsupport::PumpFor(50);
+    testsupport::PumpUntilIdle([&] { return CExtPopupMenuWnd::GetTrackingMenu() == nullptr && !::IsWindow(hWndMenu); });
     EXPECT_EQ(nullptr, CExtPopupMenuWnd::GetTrackingMenu());
     // Sort up, sort down, group by, group box and field chooser; the key colour is clear.
     const UINT arrWithIcon[] = {30453, 30454, 30455, 30456, 30460};
