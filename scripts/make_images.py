@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the program's icons and toolbar bitmaps into res/.
+"""Draws the program's icons and toolbar bitmaps into res/, and the report grid's menu
+icons beside the report grid (toolkit/reportgrid/).
 
 Every image is drawn here from simple shapes (rounded boxes, circles, polygons, thick
 lines) with 4 x 4 supersampling for smooth edges, so the tree carries no image made
@@ -327,8 +328,8 @@ TOOLBARS = {
 # Strips of 16 x 16 glyphs on RGB(255, 0, 255); their edges blend towards a light grey so
 # that no pink fringe shows where the key colour is taken out.
 KEYED_STRIPS = {
-    30450: ("report_grid_menu.bmp", [draw_sort_ascending, draw_sort_descending, draw_group_by, draw_group_area,
-                                     draw_field_chooser]),
+    30450: ("toolkit/reportgrid/report_grid_menu.bmp",
+            [draw_sort_ascending, draw_sort_descending, draw_group_by, draw_group_area, draw_field_chooser]),
 }
 
 
@@ -400,14 +401,15 @@ def write_toolbar_bmp(path, draws, size=24, back=(192, 192, 192), edge=None):
 
 
 def main():
-    res = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res")
+    root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+    res = os.path.join(root, "res")
     for icon_id, (name, draw) in sorted(IMAGES.items()):
         sizes = [16, 24, 32, 48] if icon_id == 128 else [16, 24, 32]
         write_ico(os.path.join(res, name), draw, sizes)
     for bmp_id, (name, draws) in sorted(TOOLBARS.items()):
         write_toolbar_bmp(os.path.join(res, name), draws)
     for bmp_id, (name, draws) in sorted(KEYED_STRIPS.items()):
-        write_toolbar_bmp(os.path.join(res, name), draws, size=16, back=(255, 0, 255), edge=(216, 216, 216))
+        write_toolbar_bmp(os.path.join(root, name), draws, size=16, back=(255, 0, 255), edge=(216, 216, 216))
     return 0
 
 

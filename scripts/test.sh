@@ -4,7 +4,10 @@
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$ROOT/scripts/setup.sh" || exit 1
-# No include may point up the layer order; checked before anything is built.
+# Every include keeps to the tree of the README's "Layers" table; the check first proves on
+# a scratch copy that it names includes that leave it, then checks the tree, before
+# anything is built.
+"$ROOT/scripts/check_layers.sh" --self-test || exit 1
 "$ROOT/scripts/check_layers.sh" || exit 1
 configure_and_build || exit 1
 trap stop_all EXIT

@@ -6,7 +6,7 @@
 #include "framework/collections.h"
 #include "framework/exceptions.h"
 #include "framework/file.h"
-#include "exception_probe.h"
+#include "support/exception_probe.h"
 #include "support/archive_bytes.h"
 #include <functional>
 #include <string>

@@ -2,7 +2,7 @@
 // exception on bad indexes, element lifetimes, list positions and map iteration.
 #include <gtest/gtest.h>
 #include "framework/collections.h"
-#include "exception_probe.h"
+#include "support/exception_probe.h"
 #include <cstring>
 #include <functional>
 #include <vector>

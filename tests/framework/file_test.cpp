@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include "framework/file.h"
 #include "framework/exceptions.h"
-#include "exception_probe.h"
+#include "support/exception_probe.h"
 #include <string.h>
 #include <string>
 #include <vector>

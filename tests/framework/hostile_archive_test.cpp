@@ -4,7 +4,7 @@
 #include "framework/framework.h"
 #include "framework/collections.h"
 #include "framework/imagelist.h"
-#include "exception_probe.h"
+#include "support/exception_probe.h"
 #include "support/archive_bytes.h"
 
 #include <functional>

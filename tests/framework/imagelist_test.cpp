@@ -2,7 +2,7 @@
 // masked bitmaps keep their transparency; the archive form reads back exactly what was
 // written and a damaged archive fails without harm.
 #include <gtest/gtest.h>
-#include "exception_probe.h"
+#include "support/exception_probe.h"
 #include <vector>
 #include "framework/imagelist.h"
 #include "framework/dc.h"

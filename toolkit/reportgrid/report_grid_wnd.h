@@ -16,6 +16,7 @@
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "toolkit/reportgrid/report_grid_column.h"
 #include "toolkit/reportgrid/report_grid_data.h"
+#include "toolkit/reportgrid/report_grid_ids.h"
 
 class CExtReportGridColumnChooserWnd;
 
@@ -45,8 +46,8 @@ public:
         __ID_COLUMN_CHOOSER = 7000,
         __ID_GROUP_AREA = 7001,
         __ID_FLOATING_POSITION = 0xE81F,
-        __ID_HEADER_MENU = 30451,
-        __ID_HEADER_MENU_BITMAP = 30450,
+        __ID_HEADER_MENU = IDR_REPORT_GRID_HEADER_MENU,
+        __ID_HEADER_MENU_BITMAP = IDB_REPORT_GRID_MENU_ICONS,
     };
 
     CExtReportGridWnd();

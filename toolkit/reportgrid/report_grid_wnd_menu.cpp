@@ -4,7 +4,7 @@
 
 namespace {
 
-const UINT g_nCmdReserved = 30452, g_nCmdColumnList = 30458;
+const UINT g_nCmdReserved = ID_REPORT_GRID_RESERVED, g_nCmdColumnList = ID_REPORT_GRID_COLUMNS;
 
 // The place that keeps the entries sorted by text: before the first greater one.
 int SortedPosition(const CExtPopupMenuWnd* pMenu, LPCTSTR sText)

@@ -2,6 +2,7 @@
 // highlight's pixels.
 #include "toolkit/theme/paint_manager.h"
 #include "toolkit/theme/pm_dock_markers.h"
+#include "toolkit/theme/dock_marker_ids.h"
 
 typedef CExtPaintManager::DockMarkerBase DockMarkerBase;
 typedef CExtPaintManager::DockMarkerBeta2 DockMarkerBeta2;
@@ -12,19 +13,24 @@ CExtPmDockMarkerHooks::Hooks CExtPmDockMarkerHooks::g_hooks = {NULL, NULL, NULL}
 
 UINT DockMarkerBase::stat_BaseImageId(int nKind)
 {
-    static const UINT ids[9] = {30347, 30343, 30344, 30345, 30348, 0, 0, 0, 30346};
+    static const UINT ids[9] = {IDB_DOCK_MARKER_TOP,    IDB_DOCK_MARKER_BOTTOM,
+                                IDB_DOCK_MARKER_LEFT,   IDB_DOCK_MARKER_RIGHT,
+                                IDB_DOCK_MARKER_CENTRE, 0, 0, 0, IDB_DOCK_MARKER_SECOND_CENTRE};
     return (nKind >= 0 && nKind <= 8) ? ids[nKind] : 0;
 }
 
 UINT DockMarkerBase::stat_Beta2ImageId(int nKind)
 {
-    static const UINT ids[9] = {30392, 30393, 30390, 30391, 30394, 0, 0, 0, 30395};
+    static const UINT ids[9] = {IDB_DOCK_MARKER_BETA2_TOP,    IDB_DOCK_MARKER_BETA2_BOTTOM,
+                                IDB_DOCK_MARKER_BETA2_LEFT,   IDB_DOCK_MARKER_BETA2_RIGHT,
+                                IDB_DOCK_MARKER_BETA2_CENTRE, 0, 0, 0, IDB_DOCK_MARKER_BETA2_SECOND_CENTRE};
     return (nKind >= 0 && nKind <= 8) ? ids[nKind] : 0;
 }
 
 UINT DockMarkerBase::stat_Beta2FrameImageId(int nKind)
 {
-    static const UINT ids[4] = {30398, 30399, 30396, 30397};
+    static const UINT ids[4] = {IDB_DOCK_MARKER_BETA2_FRAME_TOP, IDB_DOCK_MARKER_BETA2_FRAME_BOTTOM,
+                                IDB_DOCK_MARKER_BETA2_FRAME_LEFT, IDB_DOCK_MARKER_BETA2_FRAME_RIGHT};
     return (nKind >= 0 && nKind <= 3) ? ids[nKind] : 0;
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 #include "framework/afxres.h"
 #include "framework/framework.h"
-#include "tests/framework/exception_probe.h"
+#include "support/exception_probe.h"
 #include "tests/support/archive_bytes.h"
 #include "tests/support/message_pump.h"
 #include "toolkit/bars/auto_hide.h"

@@ -1,6 +1,7 @@
-// The mutation run over the readers of this library and the ones below it: bitmaps,
-// archives of the class library's collections and command trees, image lists, the groups
-// file, command profiles, grid cells and stored VARIANTs.
+// The mutation run over the readers of this library and the ones it stands on: bitmaps,
+// archives of the class library's collections and command trees, image lists, command
+// profiles, grid cells and stored VARIANTs. The groups file has its own run in the
+// catalogue's tests.
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 #include <stdio.h>
@@ -12,7 +13,6 @@
 #include "framework/framework.h"
 #include "framework/collections.h"
 #include "framework/imagelist.h"
-#include "catalogue/groups.h"
 #include "toolkit/core/bitmap.h"
 #include "toolkit/core/cmd_profile.h"
 #include "toolkit/core/cmd_tree.h"
@@ -20,7 +20,7 @@
 #include "toolkit/grid/grid_data_provider.h"
 #include "support/archive_bytes.h"
 #include "support/mutation_run.h"
-#include "tests/toolkit/core/bmp_builder.h"
+#include "support/bmp_bytes.h"
 
 namespace {
 
@@ -95,24 +95,6 @@ std::vector<Reader> Readers() {
          },
          [](const Bytes& b) {
              MutationLoadArchive(b, [](CArchive& ar) { CImageList list; list.Read(&ar); });
-         }},
-        {"groups",
-         [] {
-             std::string s = "<?xml version=\"1.0\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n"
-                             "<Group Id=\"2\" Name=\"A\">\n<Keyword>x</Keyword>\n</Group>\n</Purgelet>\n</NimboPurgelet>";
-             return std::vector<Bytes>{Bytes(s.begin(), s.end())};
-         },
-         [](const Bytes& b) {
-             char path[MAX_PATH];
-             ::GetTempPathA(MAX_PATH, path);
-             std::string file = std::string(path) + "purgelet_fuzz_groups.xml";
-             FILE* f = fopen(file.c_str(), "wb");
-             if (!f) return;
-             fwrite(b.data(), 1, b.size(), f);
-             fclose(f);
-             CGroupManager* m = CGroupManager::GetInstance();
-             m->Load(file.c_str());
-             while (m->m_Groups.size() > 1) m->DeleteGroup(m->m_Groups.back());
          }},
         {"profile",
          [] {
