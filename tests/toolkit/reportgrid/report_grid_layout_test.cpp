@@ -1,6 +1,7 @@
 // The report grid's layout archive: its bytes, a round trip into another grid, and
 // damaged or mismatching archives refused with the layout unchanged.
 #include "report_grid_fixture.h"
+#include "support/archive_bytes.h"
 
 namespace {
 
@@ -165,4 +166,36 @@ TEST_F(ReportLayoutTest, DamagedOrMismatchingArchivesChangeNothing)
     EXPECT_FALSE(Load(m_grid, good, &bMismatch)) << "grouping permission changed since";
     EXPECT_TRUE(bMismatch);
     EXPECT_EQ(before, Store(m_grid));
+}
+
+// A stored column of another category read into a registered one: the grid files it
+// under what was read, its own saved layout reads back, and after it is unregistered and
+// its header column removed, no category still names it.
+TEST_F(ReportLayoutTest, ColumnReadIntoARegisteredColumnIsFiledUnderItsNewCategory)
+{
+    CExtGridDataProviderMemory dp;
+    CExtReportGridColumn stored(&dp);
+    stored.NameAndCategorySet("Size", "Stats");
+    const std::vector<BYTE> bytes = testsupport::StoredBytes([&](CArchive& ar) { stored.Serialize(ar); });
+    {
+        CMemFile file(const_cast<BYTE*>(bytes.data()), (UINT)bytes.size());
+        CArchive ar(&file, CArchive::load);
+        m_pSize->Serialize(ar);
+    }
+    ASSERT_EQ(m_pSize, m_grid.ColumnFind("Size", "Stats"));
+    EXPECT_EQ(nullptr, m_grid.ColumnFind("Size", "File"));
+    EXPECT_EQ(m_pName, m_grid.ColumnFind("Name", "File"));
+    EXPECT_TRUE(m_pSize->IsActive()) << "still where the provider keeps it";
+    bool bMismatch = true;
+    EXPECT_TRUE(Load(m_grid, Store(m_grid), &bMismatch));
+    EXPECT_FALSE(bMismatch);
+
+    ASSERT_TRUE(m_grid.SortOrderSet(CExtReportGridSortOrder(), false, false));
+    const int nIndex = m_grid.GetReportDataProvider().ActiveColumnIndexOf(m_pSize);
+    ASSERT_TRUE(m_grid.ColumnUnregister(m_pSize, false));
+    ASSERT_LE(0, nIndex);
+    EXPECT_EQ(1, m_grid.RemoveColumns(nIndex, 1, false));
+    EXPECT_EQ(nullptr, m_grid.ColumnFind("Size", "Stats"));
+    EXPECT_EQ(nullptr, m_grid.ColumnFind("Size", "File"));
+    EXPECT_EQ(m_pName, m_grid.ColumnFind("Name", "File"));
 }
