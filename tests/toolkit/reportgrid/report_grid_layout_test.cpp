@@ -168,9 +168,9 @@ TEST_F(ReportLayoutTest, DamagedOrMismatchingArchivesChangeNothing)
     EXPECT_EQ(before, Store(m_grid));
 }
 
-// A stored column of another category read into a registered one: the grid files it
-// under what was read, its own saved layout reads back, and after it is unregistered and
-// its header column removed, no category still names it.
+// A stored column of another category read into a registered one (or assigned to one):
+// the grid files it under what was read, its own saved layout reads back, and after it is
+// unregistered and its header column removed, no category still names it.
 TEST_F(ReportLayoutTest, ColumnReadIntoARegisteredColumnIsFiledUnderItsNewCategory)
 {
     CExtGridDataProviderMemory dp;
@@ -185,7 +185,12 @@ TEST_F(ReportLayoutTest, ColumnReadIntoARegisteredColumnIsFiledUnderItsNewCatego
     ASSERT_EQ(m_pSize, m_grid.ColumnFind("Size", "Stats"));
     EXPECT_EQ(nullptr, m_grid.ColumnFind("Size", "File"));
     EXPECT_EQ(m_pName, m_grid.ColumnFind("Name", "File"));
-    EXPECT_TRUE(m_pSize->IsActive()) << "still where the provider keeps it";
+    CExtReportGridColumn other(&dp);
+    other.NameAndCategorySet("When", "Stats");
+    m_pDate->Assign(other);
+    EXPECT_EQ(m_pDate, m_grid.ColumnFind("When", "Stats"));
+    EXPECT_EQ(nullptr, m_grid.ColumnFind("Date", ""));
+    EXPECT_FALSE(m_pDate->IsActive()) << "still where the provider keeps it";
     bool bMismatch = true;
     EXPECT_TRUE(Load(m_grid, Store(m_grid), &bMismatch));
     EXPECT_FALSE(bMismatch);
