@@ -65,6 +65,12 @@ protected:
 
     CAssoc* NewAssoc(ARG_KEY key);
     void FreeAssoc(CAssoc* pAssoc);
+    // Loading one entry as SetAt would, with the work per entry bounded: a chain may hold
+    // LOAD_MAX_SAME_HASH keys of one hash value (more cannot be told apart but by
+    // comparing them all, so the archive is refused) and LOAD_MAX_CHAIN keys of other
+    // hash values before the table grows to spread them.
+    enum { LOAD_MAX_SAME_HASH = 128, LOAD_MAX_CHAIN = 64 };
+    void LoadAssoc(ARG_KEY key, ARG_VALUE newValue);
     CAssoc* GetAssocAt(ARG_KEY key, UINT& nHashBucket, UINT& nHashValue) const;
     CAssoc* NextAssoc(const CAssoc* pAssocRet) const;
     CAssoc* FirstAssoc() const;
@@ -170,6 +176,39 @@ typename CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::CAssoc* CMap<KEY, ARG_KEY, VALUE,
     for (CAssoc* pAssoc = m_pHashTable[nHashBucket]; pAssoc != NULL; pAssoc = pAssoc->pNext)
         if (pAssoc->nHashValue == nHashValue && CompareElements(&pAssoc->key, &key)) return pAssoc;
     return NULL;
+}
+
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
+void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::LoadAssoc(ARG_KEY key, ARG_VALUE newValue) {
+    if (m_pHashTable == NULL) InitHashTable(m_nHashTableSize);
+    const UINT nHashValue = HashKey<ARG_KEY>(key);
+    const UINT nBucket = nHashValue % m_nHashTableSize;
+    UINT nSameHash = 0, nOthers = 0;
+    for (CAssoc* pAssoc = m_pHashTable[nBucket]; pAssoc != NULL; pAssoc = pAssoc->pNext) {
+        if (pAssoc->nHashValue != nHashValue) {
+            nOthers++;
+        } else if (CompareElements(&pAssoc->key, &key)) {
+            pAssoc->value = newValue;
+            return;
+        } else {
+            nSameHash++;
+        }
+    }
+    if (nSameHash >= LOAD_MAX_SAME_HASH) AfxThrowArchiveException(CArchiveException::genericException);
+    // A new key goes to the head of its bucket, as operator[] puts it.
+    CAssoc* pAssoc = NewAssoc(key);
+    pAssoc->nHashValue = nHashValue;
+    pAssoc->pNext = m_pHashTable[nBucket];
+    m_pHashTable[nBucket] = pAssoc;
+    pAssoc->value = newValue;
+    if (nOthers < LOAD_MAX_CHAIN) return;
+    // Keys of many hash values in one bucket: a file can aim them at the table size it
+    // knows the load reaches, not at the next one too. A table this crowded even when
+    // several times larger than the entries is refused rather than grown further.
+    const UINT nNewSize = m_nHashTableSize * 4 + 1;
+    if (m_nHashTableSize >= 0x1000000u || (ULONGLONG)nNewSize > (ULONGLONG)m_nCount * 8 + 17)
+        AfxThrowArchiveException(CArchiveException::genericException);
+    InitHashTable(nNewSize, TRUE);
 }
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
@@ -300,7 +339,7 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::Serialize(CArchive& ar) {
             VALUE newValue[1] = {};
             SerializeElements<KEY>(ar, newKey, 1);
             SerializeElements<VALUE>(ar, newValue, 1);
-            SetAt(newKey[0], newValue[0]);
+            LoadAssoc(newKey[0], newValue[0]);
             // The table grows with what arrives: with the classic fixed table, a map of
             // many entries from a file would take time quadratic in its size to load.
             if (m_nCount > (INT_PTR)m_nHashTableSize * 4 && m_nHashTableSize < 0x1000000u)

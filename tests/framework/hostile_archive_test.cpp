@@ -7,6 +7,7 @@
 #include "support/exception_probe.h"
 #include "support/archive_bytes.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -165,4 +166,34 @@ TEST(HostileArchive, LargeMapLoadsWhole) {
         EXPECT_TRUE(loaded.Lookup(std::to_string(i).c_str(), value)) << i;
         EXPECT_STREQ(value, std::to_string(i * 7).c_str());
     }
+}
+
+// Keys of one hash value ("ab" and "bA" blocks in any order) are refused, not compared
+// with one another all; keys of distinct hash values aimed at one bucket of the table a
+// load of 1109 to 4436 entries has are spread by a larger table.
+TEST(HostileArchive, KeysCrowdingOneChain) {
+    auto stored = [](const std::vector<std::string>& keys) {
+        return testsupport::StoredBytes([&](CArchive& ar) {
+            ar.WriteCount(keys.size());
+            for (const std::string& k : keys) ar << CString(k.c_str()) << CString("v");
+        });
+    };
+    std::vector<std::string> same(1), aimed;
+    for (int nBlock = 0; nBlock < 11; nBlock++) {
+        std::vector<std::string> next;
+        for (const std::string& k : same) next.push_back(k + "ab"), next.push_back(k + "bA");
+        same.swap(next);
+    }
+    EXPECT_EQ(CArchiveException::genericException, LoadCause<CMapStringToString>(stored(same)));
+    for (int i = 0; aimed.size() < 1200; i++)
+        if (HashKey<LPCTSTR>(("k" + std::to_string(i)).c_str()) % 1109 == 0) aimed.push_back("k" + std::to_string(i));
+    const std::vector<BYTE> bytes = stored(aimed);
+    CMemFile file(const_cast<BYTE*>(bytes.data()), (UINT)bytes.size());
+    CArchive ar(&file, CArchive::load);
+    CMapStringToString loaded;
+    loaded.Serialize(ar);
+    ASSERT_EQ(1200, loaded.GetCount());
+    std::vector<int> chains(loaded.GetHashTableSize());
+    for (const std::string& k : aimed) chains[HashKey<LPCTSTR>(k.c_str()) % chains.size()]++;
+    EXPECT_LE(*std::max_element(chains.begin(), chains.end()), 64);
 }

@@ -93,7 +93,7 @@ CSize CExtReportGridColumn::MeasureHeader()
     return CSize(nWidth, nHeight);
 }
 
-void CExtReportGridColumn::Serialize(CArchive& ar)
+void CExtReportGridColumn::SerializeFields(CArchive& ar)
 {
     CExtGridCellHeader::Serialize(ar);
     if (ar.IsStoring())
@@ -111,7 +111,51 @@ void CExtReportGridColumn::Serialize(CArchive& ar)
     m_nFlags = BYTE((m_nFlags & ~__ERGCF_ALL) | (dwFlags & __ERGCF_ALL));
 }
 
+void CExtReportGridColumn::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring() || m_pReportGrid == NULL)
+    {
+        SerializeFields(ar);
+        return;
+    }
+    // A registered column: the name and the category go in first, without the grid, and
+    // the grid then files this very column once under what was read. Moving it by name
+    // while the name and the category change one after the other would leave the
+    // registry filing it where it no longer says it is. Whether it is shown stays the
+    // grid's to say: the provider keeps it where it is.
+    CExtReportGridWnd* pGrid = m_pReportGrid;
+    const CString strFiledCategory = m_strCategory;
+    const BYTE nActive = BYTE(m_nFlags & __ERGCF_ACTIVE);
+    {
+        // A damaged archive leaves the category as it was filed; the link comes back
+        // either way.
+        struct GridLinkRestore
+        {
+            CExtReportGridColumn& column;
+            CExtReportGridWnd* pGrid;
+            ~GridLinkRestore() { column.m_pReportGrid = pGrid; }
+        } restore{*this, pGrid};
+        m_pReportGrid = NULL;
+        SerializeFields(ar);
+    }
+    m_nFlags = BYTE((m_nFlags & ~__ERGCF_ACTIVE) | nActive);
+    pGrid->ColumnRegistryRefile(this, strFiledCategory, true);
+}
+
 void CExtReportGridColumn::Assign(const CExtGridCell& other)
+{
+    const CString strFiledCategory = m_strCategory;
+    const BYTE nActive = BYTE(m_nFlags & __ERGCF_ACTIVE);
+    AssignFields(other);
+    // A registered column that took another category is filed under it; where it is
+    // shown stays the grid's.
+    if (m_pReportGrid == NULL)
+        return;
+    m_nFlags = BYTE((m_nFlags & ~__ERGCF_ACTIVE) | nActive);
+    m_pReportGrid->ColumnRegistryRefile(this, strFiledCategory, true);
+}
+
+void CExtReportGridColumn::AssignFields(const CExtGridCell& other)
 {
     CExtGridCellHeader::Assign(other);
     const CExtReportGridColumn* pOther = DYNAMIC_DOWNCAST(CExtReportGridColumn, const_cast<CExtGridCell*>(&other));
@@ -141,14 +185,11 @@ void CExtReportGridColumn::TextSet(LPCTSTR str, bool bAllowChangeDataType)
     CExtGridCellHeader::TextSet(str, bAllowChangeDataType);
 }
 
+// A column, with an allocator or without: a stored column read back without one must
+// come back as a column, or its own fields would stay unread in the archive.
 CExtGridCell* CExtReportGridColumn::Clone(IMalloc* pMalloc) const
 {
-    if (pMalloc == NULL)
-        return CExtGridCellHeader::Clone(pMalloc);
-    CExtReportGridColumn* pClone = new (pMalloc) CExtReportGridColumn(GetOwner());
-    if (pClone != NULL)
-        pClone->Assign(*this);
-    return pClone;
+    return ExtGridCellCloneAs<CExtReportGridColumn>(*this, pMalloc);
 }
 
 namespace {

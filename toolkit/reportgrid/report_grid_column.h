@@ -80,6 +80,9 @@ protected:
     friend class CExtReportGridWnd;
     // Paints the band-style header: the separator lines, or the plain raised face.
     void PaintBandSeparators(CExtReportGridWnd& wndReport, CDC& dc, const RECT& rcCell, LONG nColNo) const;
+    // The archive and the assignment of the column's own data, without the grid's registry.
+    void SerializeFields(CArchive& ar);
+    void AssignFields(const CExtGridCell& other);
 
     BYTE m_nFlags;
     CString m_strCategory;

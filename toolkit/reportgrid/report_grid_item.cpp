@@ -87,11 +87,12 @@ void CExtReportGridItem::Assign(const CExtGridCell& other)
         m_pPreviewCell = pSource->Clone(pMalloc);
 }
 
+// An item, with an allocator or without (then on the heap): read back without one, an
+// item must still read its own fields. The grid link comes first, for the preview cell.
 CExtGridCell* CExtReportGridItem::Clone(IMalloc* pMalloc) const
 {
-    if (pMalloc == NULL)
-        return CExtTreeGridCellNode::Clone(pMalloc);
-    CExtReportGridItem* pClone = new (pMalloc) CExtReportGridItem(GetOwner());
+    CExtReportGridItem* pClone =
+        pMalloc != NULL ? new (pMalloc) CExtReportGridItem(GetOwner()) : new CExtReportGridItem(GetOwner());
     if (pClone != NULL)
     {
         pClone->m_pReportGrid = m_pReportGrid;

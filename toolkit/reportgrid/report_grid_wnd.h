@@ -113,6 +113,10 @@ public:
     int ColumnUnregisterAll(LPCTSTR sName = NULL, LPCTSTR sCategory = NULL, bool bRedraw = true);
     bool ColumnRegistryMove(LPCTSTR sOldName, LPCTSTR sOldCategory, LPCTSTR sNewName, LPCTSTR sNewCategory,
                             bool bRedraw = true);
+    // Files a registered column under the category it now names, taking it out of the one
+    // it was filed under: for a column that took its category from an archive or another
+    // cell. Moves that very column, whatever the names of the others.
+    bool ColumnRegistryRefile(CExtReportGridColumn* pColumn, LPCTSTR sFiledCategory, bool bRedraw = true);
 
     // ---- items ---------------------------------------------------------------------------
     virtual bool ItemsRegister(CTypedPtrArray<CPtrArray, CExtReportGridItem*>& arrItems, bool bUpdate = true,

@@ -333,6 +333,26 @@ bool CExtReportGridWnd::ColumnRegistryMove(LPCTSTR sOldName, LPCTSTR sOldCategor
     return true;
 }
 
+bool CExtReportGridWnd::ColumnRegistryRefile(CExtReportGridColumn* pColumn, LPCTSTR sFiledCategory, bool bRedraw)
+{
+    if (!ColumnIsOwn(pColumn))
+        return false;
+    const CString strFiled = Safe(sFiledCategory), strNow = pColumn->CategoryNameGet();
+    if (strFiled == strNow)
+        return true;
+    CategoryArrayRemove(strFiled, pColumn);
+    ColumnArray* pArray = CategoryArrayGet(strNow, true);
+    bool bFiled = false;
+    for (INT_PTR i = 0; i < pArray->GetSize() && !bFiled; i++)
+        bFiled = pArray->GetAt(i) == pColumn;
+    if (!bFiled)
+        pArray->Add(pColumn);
+    m_mapColumns.SetAt(pColumn, pColumn);
+    if (bRedraw)
+        UpdateAndRedraw();
+    return true;
+}
+
 // ---- cell styles of a column ------------------------------------------------------------
 
 int CExtReportGridWnd::CellStyleWalk(CExtTreeGridCellNode* pNode, const CExtReportGridColumn* pColumn, DWORD dwValue,

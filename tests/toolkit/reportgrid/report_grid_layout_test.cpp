@@ -1,6 +1,7 @@
 // The report grid's layout archive: its bytes, a round trip into another grid, and
 // damaged or mismatching archives refused with the layout unchanged.
 #include "report_grid_fixture.h"
+#include "support/archive_bytes.h"
 
 namespace {
 
@@ -165,4 +166,29 @@ TEST_F(ReportLayoutTest, DamagedOrMismatchingArchivesChangeNothing)
     EXPECT_FALSE(Load(m_grid, good, &bMismatch)) << "grouping permission changed since";
     EXPECT_TRUE(bMismatch);
     EXPECT_EQ(before, Store(m_grid));
+}
+
+// A column of another category read into a registered column, or assigned to one, is
+// filed under it: found there, the grid's own layout reads back, and once unregistered
+// and removed, no category still names it.
+TEST_F(ReportLayoutTest, ColumnTakingAnotherCategoryIsFiledUnderIt)
+{
+    CExtGridDataProviderMemory dp;
+    CExtReportGridColumn other(&dp);
+    other.NameAndCategorySet("When", "Stats");
+    m_pDate->Assign(other);
+    other.NameAndCategorySet("Size", "Stats");
+    const std::vector<BYTE> bytes = testsupport::StoredBytes([&](CArchive& ar) { other.Serialize(ar); });
+    CMemFile file(const_cast<BYTE*>(bytes.data()), (UINT)bytes.size());
+    CArchive ar(&file, CArchive::load);
+    m_pSize->Serialize(ar);
+    ASSERT_EQ(m_pSize, m_grid.ColumnFind("Size", "Stats"));
+    EXPECT_EQ(m_pDate, m_grid.ColumnFind("When", "Stats"));
+    EXPECT_FALSE(m_pDate->IsActive()) << "hidden, as the provider keeps it";
+    EXPECT_TRUE(Load(m_grid, Store(m_grid)));
+    ASSERT_TRUE(m_grid.SortOrderSet(CExtReportGridSortOrder(), false, false));
+    const int nIndex = m_grid.GetReportDataProvider().ActiveColumnIndexOf(m_pSize);
+    ASSERT_TRUE(m_grid.ColumnUnregister(m_pSize, false));
+    ASSERT_EQ(1, m_grid.RemoveColumns(nIndex, 1, false));
+    EXPECT_EQ(nullptr, m_grid.ColumnFind("Size", "File"));
 }

@@ -2,6 +2,7 @@
 // the report sort order, and the bound on the group-by columns.
 #include "report_grid_fixture.h"
 #include <functional>
+#include <memory>
 #include "support/archive_bytes.h"
 
 namespace {
@@ -282,4 +283,28 @@ TEST(ReportGridColumnArchive, ReadsBackWithoutAProvider)
     EXPECT_STREQ("Size", back.ColumnNameGet());
     EXPECT_STREQ("File", back.CategoryNameGet());
     EXPECT_FALSE(back.SortAscendingGet());
+}
+
+// Every cell class clones as itself without an allocator, so that InstanceLoad without
+// one reads the cell's own fields: what follows the cell in the archive comes next.
+TEST(ReportGridCellFamily, CloneAndReadBackAsItself)
+{
+    for (CRuntimeClass* pClass = CRuntimeClass::GetFirstClass(); pClass != NULL; pClass = pClass->m_pNextClass)
+    {
+        if (!pClass->IsDerivedFrom(RUNTIME_CLASS(CExtGridCell)))
+            continue;
+        SCOPED_TRACE(pClass->m_lpszClassName);
+        std::unique_ptr<CExtGridCell> pCell(static_cast<CExtGridCell*>(pClass->CreateObject()));
+        EXPECT_EQ(pClass, std::unique_ptr<CExtGridCell>(pCell->Clone(NULL))->GetRuntimeClass());
+        const std::vector<BYTE> stored = testsupport::StoredBytes([&](CArchive& ar) {
+            CExtGridCell::InstanceSave(ar, pCell.get());
+            ar << (DWORD)7;
+        });
+        CMemFile file(const_cast<BYTE*>(stored.data()), (UINT)stored.size());
+        CArchive ar(&file, CArchive::load);
+        std::unique_ptr<CExtGridCell> pBack(CExtGridCell::InstanceLoad(ar, NULL, true));
+        DWORD dwNext = 0;
+        ar >> dwNext;
+        EXPECT_EQ(7u, dwNext);
+    }
 }
