@@ -308,8 +308,8 @@ void CExtPaintManagerOffice2003::FillToolbarArea(CDC& dc, CExtToolControlBar* pB
                                                  const RECT& rcArea)
 {
     CObject* pHelperSrc = reinterpret_cast<CObject*>(pBar);
-    GradientFillRect(dc, rcArea, LookupColor(3017, pHelperSrc), LookupColor(3010, pHelperSrc),
-                     true, 256);
+    GradientFillRect(dc, rcArea, LookupColor(3017, pHelperSrc),
+                     LookupColor(_2003CLR_SEPARATOR_LIGHT, pHelperSrc), true, 256);
 }
 
 void CExtPaintManager::DrawToolbarBackground(CDC& dc, const RECT& rc, CObject* pHelperSrc,

@@ -164,7 +164,8 @@ void CExtPaintManagerOffice2003::DrawSeparator(CDC& dc, const RECT& rcIn, bool b
         if (!bStatusBar)
             ::InflateRect(&rc, -3, 0);
     }
-    dc.Draw3dRect(&rc, LookupColor(3011, pHelperSrc, lParam), LookupColor(3010, pHelperSrc, lParam));
+    dc.Draw3dRect(&rc, LookupColor(_2003CLR_SEPARATOR_DARK, pHelperSrc, lParam),
+                  LookupColor(_2003CLR_SEPARATOR_LIGHT, pHelperSrc, lParam));
 }
 
 void CExtPaintManagerStudio2005::DrawSeparator(CDC& dc, const RECT& rcIn, bool bVertLine,

@@ -8,6 +8,38 @@
 #pragma once
 #include "toolkit/theme/paint_manager.h"
 
+// One item of a tab strip as the tab window hands it to CExtPaintManager::DrawTabItem:
+// the asking tab window and the item index, where the strip and the item lie, what the
+// item shows, and five colours that override the theme's (-1 keeps the theme's).
+struct CExtPaintManager::PAINTTABITEMDATA
+{
+    CObject* m_pHelperSrc;      // the tab window
+    LPARAM m_lParam;            // the item index in it
+    RECT m_rcItemsArea;         // the strip's items area
+    RECT m_rcItem;              // the item, in the tab window's client coordinates
+    SIZE m_sizeTextMeasured;
+    CFont* m_pFont;             // chosen by the tab window (rotated for vertical strips)
+    LPCTSTR m_sText;
+    CExtCmdIcon* m_pIcon;       // may be NULL
+
+    bool m_bTopLeft : 1;        // the strip lies at the top, or at the left when vertical
+    bool m_bHorz : 1;
+    bool m_bSelected : 1;
+    bool m_bCenteredText : 1;
+    bool m_bGroupedMode : 1;    // the tab window's grouped (no-border) look
+    bool m_bInGroupActive : 1;
+    bool m_bInvertedVerticalMode : 1;  // direction of the rotated text of vertical strips
+
+    COLORREF m_clrForceText;
+    COLORREF m_clrForceTabBk;
+    COLORREF m_clrForceTabBorderLT;
+    COLORREF m_clrForceTabBorderRB;
+    COLORREF m_clrForceTabSeparator;
+
+    // Everything else empty, false or -1; the caller fills what its item has.
+    explicit PAINTTABITEMDATA(CObject* pHelperSrc = NULL, LPARAM lParam = 0);
+};
+
 class CExtPmTabQueries
 {
 public:

@@ -64,10 +64,15 @@ protected:
     void Item(CExtPaintManager* pPM, CDC& dc, const RECT& rcItem, int nIndex, bool bSelected,
               bool bGrouped = false, bool bTopLeft = true)
     {
-        const RECT rcArea = {0, 0, 100, 40};
-        SIZE sz = {0, 0};
-        pPM->DrawTabItem(dc, rcArea, bTopLeft, true, bSelected, false, bGrouped, false, false, rcItem,
-                         sz, NULL, _T(""), NULL, &m_tab, nIndex);
+        CExtPaintManager::PAINTTABITEMDATA _ptid(&m_tab, nIndex);
+        _ptid.m_rcItemsArea = RECT{0, 0, 100, 40};
+        _ptid.m_rcItem = rcItem;
+        _ptid.m_sText = _T("");
+        _ptid.m_bTopLeft = bTopLeft;
+        _ptid.m_bHorz = true;
+        _ptid.m_bSelected = bSelected;
+        _ptid.m_bGroupedMode = bGrouped;
+        pPM->DrawTabItem(dc, _ptid);
     }
     CExtPmTabQueries::Queries m_saved;
     CExtTabWnd m_tab;
