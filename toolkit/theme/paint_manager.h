@@ -996,7 +996,8 @@ public:
     static void RegisterCoreHooks();
 
     // The MDI tab window's own test (does this window act as a frame's MDI tab strip),
-    // installed by the library that has MDI tab windows; null until then.
+    // installed by the library that has MDI tab windows; null until then. It answers
+    // false for any window that is no MDI tab window.
     typedef bool (*pfnQueryMdiTabRelay)(CWnd* pWnd);
     static pfnQueryMdiTabRelay g_pfnQueryMdiTabRelay;
 

@@ -212,7 +212,7 @@ bool CExtPaintManagerOffice2003::DrawWindowBackground(bool bClientOnly, CDC& dc,
     {
         CWnd* pWalk = CWnd::FromHandlePermanent(hWalk);
         if ((::GetWindowLongA(hWalk, GWL_STYLE) & WS_CHILD) == 0 ||
-            (pWalk != NULL && NB::IsKindOf(pWalk, "CFrameWnd")))
+            (pWalk != NULL && pWalk->IsKindOf(RUNTIME_CLASS(CFrameWnd))))
         {
             hWndStop = hWalk;
             break;

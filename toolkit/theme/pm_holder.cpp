@@ -277,7 +277,7 @@ CWnd* PermanentChild(HWND hWndParent, int nID)
 // (yet) descend from the framework's frame class.
 bool IsFrameWindow(CWnd* pWnd)
 {
-    return CExtPaintManagerHolder::IsKindOfByName(pWnd, "CFrameWnd") ||
+    return pWnd->IsKindOf(RUNTIME_CLASS(CFrameWnd)) ||
            CExtPaintManagerHolder::IsKindOfByName(pWnd, "CExtMiniDockFrameWnd");
 }
 
@@ -313,7 +313,7 @@ bool CExtPaintManagerHolder::IsSystemChangeRelay(CWnd* pWnd)
     // floating in it are not part of that frame's children, so they always act.
     if (IsKindOfByName(pFrame, "CExtMiniDockFrameWnd") && FrameOf(pFrame, false) == NULL)
         return true;
-    if (IsKindOfByName(pFrame, "CMiniFrameWnd"))
+    if (pFrame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd)))
         return true;
     HWND hWndFrame = pFrame->GetSafeHwnd();
     CWnd* pChild = PermanentChild(hWndFrame, 0xE801);
@@ -330,9 +330,8 @@ bool CExtPaintManagerHolder::IsSystemChangeRelay(CWnd* pWnd)
          hWnd = ::GetWindow(hWnd, GW_HWNDNEXT))
     {
         CWnd* p = CWnd::FromHandlePermanent(hWnd);
-        if (p == NULL || !IsKindOfByName(p, "CExtTabMdiWnd"))
-            continue;
-        if (g_pfnQueryMdiTabRelay != NULL && g_pfnQueryMdiTabRelay(p))
+        // The tab windows' query answers true for an MDI tab window only.
+        if (p != NULL && g_pfnQueryMdiTabRelay != NULL && g_pfnQueryMdiTabRelay(p))
             return p == pWnd;
     }
     return true;

@@ -2,9 +2,11 @@
 // classic item painter and the Studio 2005 item share.
 //
 // The tab windows belong to a library linked after the theme engine, so the theme
-// recognises them by run-time class name and asks them through the query table below,
-// which that library fills when it starts. Until it is filled a tab window answers as one
-// without items, selection, style or flags.
+// recognises them by the run-time class that library hands over in the query table
+// below, and asks them through the table's functions; the library fills it when it
+// starts. Until then nothing is a tab window, and a tab window answers as one without
+// items, selection, style or flags. The bars' tab windows (the dynamic tab window and
+// the auto-hide area) are still recognised by run-time class name.
 #pragma once
 #include "toolkit/theme/paint_manager.h"
 
@@ -53,10 +55,14 @@ public:
         BYTE (*pfnTabWndFlags)(CObject* pTabWnd);          // bit 0: parent's background
         bool (*pfnPaintsOwnBackground)(CObject* pTabWnd);
         int (*pfnOrientation)(CObject* pTabWnd);           // 0 top, 1 bottom, 2 left, 3 right
+        CRuntimeClass* pTabWndClass;                       // NULL: nothing is a tab window
     };
     static Queries g_tabs;
 
-    static bool IsTabWnd(const CObject* p) { return CExtPaintManagerHolder::IsKindOfByName(p, "CExtTabWnd"); }
+    static bool IsTabWnd(const CObject* p)
+    {
+        return p != NULL && g_tabs.pTabWndClass != NULL && p->IsKindOf(g_tabs.pTabWndClass);
+    }
     static bool IsDynTabWnd(const CObject* p) { return CExtPaintManagerHolder::IsKindOfByName(p, "CExtDynTabWnd"); }
     static bool IsDynAutoHideArea(const CObject* p) { return CExtPaintManagerHolder::IsKindOfByName(p, "CExtDynAutoHideArea"); }
 

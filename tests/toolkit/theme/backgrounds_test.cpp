@@ -8,7 +8,7 @@
 using namespace barfakes;
 typedef barfakes::CExtToolControlBar FakeToolBar;
 typedef barfakes::CExtBarButton FakeBarButton;
-typedef barfakes::CFrameWnd FakeFrame;
+typedef CFrameWnd FakeFrame;
 using testsupport::DibCanvas;
 
 namespace {

@@ -4,7 +4,6 @@
 
 namespace barfakes {
 
-IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
 IMPLEMENT_DYNAMIC(CExtControlBar, CWnd)
 IMPLEMENT_DYNAMIC(CExtToolControlBar, CExtControlBar)
 IMPLEMENT_DYNAMIC(CExtMenuControlBar, CExtToolControlBar)
@@ -15,8 +14,6 @@ IMPLEMENT_DYNAMIC(CExtBarButton, CObject)
 IMPLEMENT_DYNAMIC(CExtBarContentExpandButton, CExtBarButton)
 IMPLEMENT_DYNAMIC(CExtPopupBaseWnd, CWnd)
 IMPLEMENT_DYNAMIC(CExtPopupMenuWnd, CExtPopupBaseWnd)
-IMPLEMENT_DYNAMIC(CEdit, CWnd)
-IMPLEMENT_DYNAMIC(CComboBox, CWnd)
 
 namespace {
 

@@ -1,6 +1,7 @@
 // Stand-ins for the bars and menus that the bar and menu painting reads: classes with
-// the run-time class names of the real ones, real windows bound to them, and query
-// tables that answer from the stand-ins' fields. A window of these classes can also
+// the run-time class names of the real ones, real windows bound to them (or to the
+// framework's own frame, edit and combo box classes), and query tables that answer from
+// the stand-ins' fields. A window of these classes can also
 // answer the parent-background request with a colour of its own, or cancel it.
 #pragma once
 #include "theme_test_support.h"
@@ -11,11 +12,6 @@
 #include <vector>
 
 namespace barfakes {
-
-class CFrameWnd : public CWnd
-{
-    DECLARE_DYNAMIC(CFrameWnd)
-};
 
 class CExtControlBar : public CWnd
 {
@@ -86,16 +82,6 @@ public:
     int m_nItems = 0;
     int m_nLastLeftArea = 0;
     DWORD m_dwLastFlags = 0;
-};
-
-class CEdit : public CWnd
-{
-    DECLARE_DYNAMIC(CEdit)
-};
-
-class CComboBox : public CWnd
-{
-    DECLARE_DYNAMIC(CComboBox)
 };
 
 // How a stand-in window answers the parent-background request.

@@ -1,7 +1,9 @@
-// Which window of a frame relays a system change. The bars, dialogs and frames that
-// decide it live in libraries linked after the theme engine, which recognises them by
-// their run-time class names; here windows of stand-in classes with those names play
-// the frame, its status bar, dock bars, toolbar and MDI tab window.
+// Which window of a frame relays a system change. The bars and dialogs that decide it
+// live in libraries linked after the theme engine, which recognises the bars by their
+// run-time class names and the MDI tab window by the dialogs' query; here windows of
+// stand-in classes with those names play the status bar, dock bars and toolbar, a
+// stand-in that the query knows plays the MDI tab window, and the frames are the
+// framework's own.
 #include <gtest/gtest.h>
 #include "theme_test_support.h"
 
@@ -10,14 +12,6 @@
 
 namespace relaystub {
 
-class CFrameWnd : public CWnd
-{
-    DECLARE_DYNAMIC(CFrameWnd)
-};
-class CMiniFrameWnd : public CFrameWnd
-{
-    DECLARE_DYNAMIC(CMiniFrameWnd)
-};
 class CExtMiniDockFrameWnd : public CMiniFrameWnd
 {
     DECLARE_DYNAMIC(CExtMiniDockFrameWnd)
@@ -34,20 +28,18 @@ class CExtToolControlBar : public CWnd
 {
     DECLARE_DYNAMIC(CExtToolControlBar)
 };
-class CExtTabMdiWnd : public CWnd
+class FakeMdiTabs : public CWnd
 {
-    DECLARE_DYNAMIC(CExtTabMdiWnd)
+    DECLARE_DYNAMIC(FakeMdiTabs)
 public:
     bool m_bMdiTab = true;
 };
 
-IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
-IMPLEMENT_DYNAMIC(CMiniFrameWnd, CFrameWnd)
 IMPLEMENT_DYNAMIC(CExtMiniDockFrameWnd, CMiniFrameWnd)
 IMPLEMENT_DYNAMIC(CExtStatusControlBar, CWnd)
 IMPLEMENT_DYNAMIC(CExtDockOuterBar, CWnd)
 IMPLEMENT_DYNAMIC(CExtToolControlBar, CWnd)
-IMPLEMENT_DYNAMIC(CExtTabMdiWnd, CWnd)
+IMPLEMENT_DYNAMIC(FakeMdiTabs, CWnd)
 
 // The mini dock frame as the control bars declare it while their framework base is
 // missing: a plain window class, not a frame.
@@ -61,9 +53,11 @@ IMPLEMENT_DYNAMIC(CExtMiniDockFrameWnd, CWnd)
 
 namespace {
 
+// As the dialogs' query: false for any window that is no MDI tab window.
 bool QueryMdiTab(CWnd* pWnd)
 {
-    return static_cast<CExtTabMdiWnd*>(pWnd)->m_bMdiTab;
+    FakeMdiTabs* pTabs = DYNAMIC_DOWNCAST(FakeMdiTabs, pWnd);
+    return pTabs != NULL && pTabs->m_bMdiTab;
 }
 
 // Owns real windows bound to objects of the stand-in classes.
@@ -191,10 +185,10 @@ TEST_F(RelayTest, ThenTheFirstMdiTabWindowAndOtherwiseEveryWindow)
 {
     Windows w;
     CFrameWnd* pFrame = w.Frame<CFrameWnd>();
-    CExtTabMdiWnd* pNotMdi = w.Child<CExtTabMdiWnd>(pFrame, 100);
+    FakeMdiTabs* pNotMdi = w.Child<FakeMdiTabs>(pFrame, 100);
     pNotMdi->m_bMdiTab = false;
-    CExtTabMdiWnd* pTabs = w.Child<CExtTabMdiWnd>(pFrame, 101);
-    CExtTabMdiWnd* pSecondTabs = w.Child<CExtTabMdiWnd>(pFrame, 102);
+    FakeMdiTabs* pTabs = w.Child<FakeMdiTabs>(pFrame, 101);
+    FakeMdiTabs* pSecondTabs = w.Child<FakeMdiTabs>(pFrame, 102);
     CExtToolControlBar* pOther = w.Child<CExtToolControlBar>(pFrame, 103);
     EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(pTabs));
     EXPECT_FALSE(CExtPaintManagerHolder::IsSystemChangeRelay(pSecondTabs));

@@ -1,5 +1,5 @@
 // Tab painting: strip backgrounds, areas, buttons, frames, metrics and the items of the
-// classic and Studio 2005 looks, against a stand-in tab window.
+// classic and Studio 2005 looks, against a stand-in tab window that the query table names.
 #include <gtest/gtest.h>
 #include "theme_test_support.h"
 #include "support/dib_canvas.h"
@@ -13,16 +13,16 @@ namespace {
 
 const COLORREF MARK = RGB(1, 2, 3), NEAR_WHITE = RGB(0xFC, 0xFC, 0xFE);
 
-class CExtTabWnd : public CWnd
+class FakeTabWnd : public CWnd
 {
-    DECLARE_DYNAMIC(CExtTabWnd)
+    DECLARE_DYNAMIC(FakeTabWnd)
 public:
     std::vector<DWORD> m_items;
     int m_nSel = -1;
     DWORD m_dwStyle = 0;
     int m_nOrientation = 0;
 };
-IMPLEMENT_DYNAMIC(CExtTabWnd, CWnd)
+IMPLEMENT_DYNAMIC(FakeTabWnd, CWnd)
 
 class TabItemInfo : public CObject
 {
@@ -31,7 +31,7 @@ public:
     int m_nIndex;
 };
 
-CExtTabWnd* Tab(CObject* p) { return static_cast<CExtTabWnd*>(p); }
+FakeTabWnd* Tab(CObject* p) { return static_cast<FakeTabWnd*>(p); }
 
 class Tabs : public ::testing::Test
 {
@@ -53,6 +53,7 @@ protected:
         q.pfnTabWndFlags = [](CObject*) { return (BYTE)0; };
         q.pfnPaintsOwnBackground = [](CObject*) { return false; };
         q.pfnOrientation = [](CObject* p) { return Tab(p)->m_nOrientation; };
+        q.pTabWndClass = RUNTIME_CLASS(FakeTabWnd);
         m_tab.m_items.assign(3, 0);
     }
     void TearDown() override
@@ -75,7 +76,7 @@ protected:
         pPM->DrawTabItem(dc, _ptid);
     }
     CExtPmTabQueries::Queries m_saved;
-    CExtTabWnd m_tab;
+    FakeTabWnd m_tab;
 };
 
 }  // namespace
