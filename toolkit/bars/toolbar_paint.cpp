@@ -274,6 +274,7 @@ struct ToolbarQueriesInstaller
     ToolbarQueriesInstaller()
     {
         CExtPmNeighbours::BarQueries& q = CExtPmNeighbours::g_bars;
+        q.pToolBarClass = RUNTIME_CLASS(CExtToolControlBar);
         q.pfnToolbarShape = [](CObject* p) -> int {
             CExtToolControlBar* pBar = DYNAMIC_DOWNCAST(CExtToolControlBar, p);
             return pBar != NULL ? pBar->OnQueryShape(0, 0) : 1;

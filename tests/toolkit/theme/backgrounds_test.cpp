@@ -6,8 +6,8 @@
 #include "support/dib_canvas.h"
 
 using namespace barfakes;
-typedef barfakes::CExtToolControlBar FakeToolBar;
-typedef barfakes::CExtBarButton FakeBarButton;
+typedef barfakes::ToolBar FakeToolBar;
+typedef barfakes::BarButton FakeBarButton;
 typedef CFrameWnd FakeFrame;
 using testsupport::DibCanvas;
 

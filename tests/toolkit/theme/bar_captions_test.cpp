@@ -4,8 +4,8 @@
 #include "support/dib_canvas.h"
 
 using testsupport::DibCanvas;
-typedef barfakes::CExtToolControlBar FakeToolBar;
-typedef barfakes::CExtControlBar FakeBar;
+typedef barfakes::ToolBar FakeToolBar;
+typedef barfakes::ControlBar FakeBar;
 typedef barfakes::CExtMenuControlBar FakeMenuBar;
 typedef CExtPaintManager::PAINTBARCAPTIONDATA CaptionData;
 typedef CExtPaintManager::PAINTBARFRAMEDATA FrameData;

@@ -1,5 +1,6 @@
-// Stand-ins for the bars and menus that the bar and menu painting reads: classes with
-// the run-time class names of the real ones, real windows bound to them (or to the
+// Stand-ins for the bars and menus that the bar and menu painting reads: classes that the
+// query tables name (control bar, toolbar, bar button, popup menu) or with the run-time
+// class names of the real ones (the rest), real windows bound to them (or to the
 // framework's own frame, edit and combo box classes), and query tables that answer from
 // the stand-ins' fields. A window of these classes can also
 // answer the parent-background request with a colour of its own, or cancel it.
@@ -13,9 +14,9 @@
 
 namespace barfakes {
 
-class CExtControlBar : public CWnd
+class ControlBar : public CWnd
 {
-    DECLARE_DYNAMIC(CExtControlBar)
+    DECLARE_DYNAMIC(ControlBar)
 public:
     DWORD m_dwStyle = 0;
     CWnd* m_pDockSite = NULL;
@@ -28,22 +29,22 @@ public:
     CObject* m_pTrackedButton = NULL;
 };
 
-class CExtToolControlBar : public CExtControlBar
+class ToolBar : public ControlBar
 {
-    DECLARE_DYNAMIC(CExtToolControlBar)
+    DECLARE_DYNAMIC(ToolBar)
 };
 
-class CExtMenuControlBar : public CExtToolControlBar
+class CExtMenuControlBar : public ToolBar
 {
     DECLARE_DYNAMIC(CExtMenuControlBar)
 };
 
-class CExtStatusControlBar : public CExtControlBar
+class CExtStatusControlBar : public ControlBar
 {
     DECLARE_DYNAMIC(CExtStatusControlBar)
 };
 
-class CExtDockOuterBar : public CExtControlBar
+class CExtDockOuterBar : public ControlBar
 {
     DECLARE_DYNAMIC(CExtDockOuterBar)
 };
@@ -52,29 +53,24 @@ class CExtMiniDockFrameWnd : public CWnd
 {
     DECLARE_DYNAMIC(CExtMiniDockFrameWnd)
 public:
-    CExtControlBar* m_pBar = NULL;
+    ControlBar* m_pBar = NULL;
 };
 
-class CExtBarButton : public CObject
+class BarButton : public CObject
 {
-    DECLARE_DYNAMIC(CExtBarButton)
+    DECLARE_DYNAMIC(BarButton)
 public:
-    CExtControlBar* m_pBar = NULL;
+    ControlBar* m_pBar = NULL;
 };
 
-class CExtBarContentExpandButton : public CExtBarButton
+class CExtBarContentExpandButton : public BarButton
 {
     DECLARE_DYNAMIC(CExtBarContentExpandButton)
 };
 
-class CExtPopupBaseWnd : public CWnd
+class PopupMenu : public CWnd
 {
-    DECLARE_DYNAMIC(CExtPopupBaseWnd)
-};
-
-class CExtPopupMenuWnd : public CExtPopupBaseWnd
-{
-    DECLARE_DYNAMIC(CExtPopupMenuWnd)
+    DECLARE_DYNAMIC(PopupMenu)
 public:
     bool m_bRTL = false;
     CObject* m_pCombined = NULL;

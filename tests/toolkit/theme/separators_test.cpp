@@ -4,9 +4,9 @@
 #include "support/dib_canvas.h"
 
 using testsupport::DibCanvas;
-typedef barfakes::CExtToolControlBar FakeToolBar;
+typedef barfakes::ToolBar FakeToolBar;
 typedef barfakes::CExtStatusControlBar FakeStatusBar;
-typedef barfakes::CExtPopupMenuWnd FakeMenu;
+typedef barfakes::PopupMenu FakeMenu;
 typedef CEdit FakeEdit;
 typedef CExtPaintManager::PAINTEDITFRAMEDATA EditData;
 typedef CExtPaintManager::PAINTCOMBOBOXDATA ComboData;
