@@ -757,20 +757,17 @@ LRESULT CExtControlBar::OnThemeChanged(WPARAM wParam, LPARAM lParam)
 
 // ---- the theme's queries of bar buttons and dock markers ---------------------------------
 
-#include "toolkit/theme/pm_neighbours.h"
 #include "toolkit/theme/pm_small_controls.h"
 #include "toolkit/theme/pm_dock_markers.h"
 
 namespace {
 
-// The theme tells control bars and bar buttons by these classes and reads bar buttons and
-// dock-marker windows through these functions, since it is linked before the bars.
+// The theme reads bar buttons and dock-marker windows through these functions, since it
+// is linked before the bars.
 struct BarPaintQueriesRegistration
 {
     BarPaintQueriesRegistration()
     {
-        CExtPmNeighbours::g_bars.pControlBarClass = RUNTIME_CLASS(CExtControlBar);
-        CExtPmNeighbours::g_bars.pBarButtonClass = RUNTIME_CLASS(CExtBarButton);
         CExtPmSmallControlQueries::Queries& q = CExtPmSmallControlQueries::g_queries;
         q.pfnBarButtonRect = [](CObject* p, RECT& rc) {
             CExtBarButton* pTBB = DYNAMIC_DOWNCAST(CExtBarButton, p);

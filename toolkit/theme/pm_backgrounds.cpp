@@ -432,7 +432,7 @@ void CExtPaintManagerOffice2003::DrawToolbarBackground(CDC& dc, const RECT& rc,
                 CWnd* pTopDock =
                     (hWndTopDock != NULL) ? CWnd::FromHandlePermanent(hWndTopDock) : NULL;
                 const bool bOuterDock =
-                    pTopDock != NULL && NB::IsKindOf(pTopDock, "CExtDockOuterBar");
+                    pTopDock != NULL && NB::IsDockOuterBar(pTopDock);
                 if (!bMiniFrame && !bOuterDock && (nOptions & 0x04) == 0)
                     bTakeXp = true;
             }
@@ -473,7 +473,7 @@ void CExtPaintManagerOffice2003::DrawDockBarBackground(CDC& dc, const RECT& rc,
                                                        CObject* pHelperSrc, LPARAM lParam)
 {
     CWnd* pDockBar = AsWindow(pHelperSrc);
-    if (pDockBar != NULL && NB::IsKindOf(pDockBar, "CExtDockOuterBar") &&
+    if (pDockBar != NULL && NB::IsDockOuterBar(pDockBar) &&
         pDockBar->GetSafeHwnd() != NULL)
     {
         HWND hWndFrame = ::GetParent(pDockBar->GetSafeHwnd());

@@ -1,6 +1,7 @@
 // g_CurrentPaintManager: installs themes, tells the bridges, relays the system changes
 // once per frame and keeps the platform facts.
 #include "toolkit/theme/paint_manager.h"
+#include "toolkit/theme/pm_neighbours.h"
 #include "toolkit/core/cmd_manager.h"
 
 #include <wchar.h>
@@ -277,8 +278,7 @@ CWnd* PermanentChild(HWND hWndParent, int nID)
 // (yet) descend from the framework's frame class.
 bool IsFrameWindow(CWnd* pWnd)
 {
-    return pWnd->IsKindOf(RUNTIME_CLASS(CFrameWnd)) ||
-           CExtPaintManagerHolder::IsKindOfByName(pWnd, "CExtMiniDockFrameWnd");
+    return pWnd->IsKindOf(RUNTIME_CLASS(CFrameWnd)) || CExtPmNeighbours::IsMiniDockFrame(pWnd);
 }
 
 // The first frame window among the window and its parents (owner for pop-ups).
@@ -311,7 +311,7 @@ bool CExtPaintManagerHolder::IsSystemChangeRelay(CWnd* pWnd)
         return true;
     // A floating mini dock frame stands for the frame it docks to, but the windows
     // floating in it are not part of that frame's children, so they always act.
-    if (IsKindOfByName(pFrame, "CExtMiniDockFrameWnd") && FrameOf(pFrame, false) == NULL)
+    if (CExtPmNeighbours::IsMiniDockFrame(pFrame) && FrameOf(pFrame, false) == NULL)
         return true;
     if (pFrame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd)))
         return true;
@@ -323,7 +323,7 @@ bool CExtPaintManagerHolder::IsSystemChangeRelay(CWnd* pWnd)
     for (int i = 0; i < 4; i++)
     {
         pChild = PermanentChild(hWndFrame, g_arrDockBarIds[i]);
-        if (pChild != NULL && IsKindOfByName(pChild, "CExtDockOuterBar"))
+        if (CExtPmNeighbours::IsDockOuterBar(pChild))
             return pChild == pWnd;
     }
     for (HWND hWnd = ::GetWindow(hWndFrame, GW_CHILD); hWnd != NULL;

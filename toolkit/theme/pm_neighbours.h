@@ -1,11 +1,11 @@
 // What the bar and menu painting reads of objects that belong to libraries linked after
 // the theme engine: control bars, toolbars, bar buttons, mini frames and popup menus.
 //
-// The theme engine recognises the control bar, toolbar, bar button and popup menu by the
-// run-time classes the two query tables below hold, the other classes by name along the
-// run-time class chain, and asks everything else through the tables' functions. The bars
-// and menus libraries fill the tables when they start. Until a table is filled nothing is
-// of its classes and every query answers as for an object without dock site, options or
+// The theme engine recognises those classes by the run-time classes that the two query
+// tables below hold (the panel bar and the status bar still by name along the run-time
+// class chain) and asks everything else through the tables' functions. The bars and
+// menus libraries fill the tables when they start. Until a table is filled nothing is of
+// its classes and every query answers as for an object without dock site, options or
 // items, so the painting takes its plain look.
 #pragma once
 #include "toolkit/theme/paint_manager.h"
@@ -34,10 +34,17 @@ public:
         // record) in the child's client or window coordinates; false when the child lies
         // in no toolbar that paints areas for it.
         bool (*pfnPaintChildAreas)(HWND hWndChild, CDC& dc, bool bClientOnly);
-        // The classes of control bars, toolbars and bar buttons.
+        // The classes the painting tells apart.
         CRuntimeClass* pControlBarClass;
         CRuntimeClass* pToolBarClass;
+        CRuntimeClass* pMenuBarClass;
+        CRuntimeClass* pDockOuterBarClass;    // the dock bars at the frame's sides
+        CRuntimeClass* pAutoHideSliderClass;  // the window an auto-hidden bar slides out in
+        CRuntimeClass* pMiniDockFrameClass;
         CRuntimeClass* pBarButtonClass;
+        CRuntimeClass* pExpandButtonClass;    // a toolbar's chevron
+        CRuntimeClass* pDynTabWndClass;       // the tab strip of a tabbed bar group
+        CRuntimeClass* pAutoHideAreaClass;    // the tab strip of auto-hidden bars
     };
 
     // Popup menus (CExtPopupBaseWnd, CExtPopupMenuWnd).
@@ -66,12 +73,15 @@ public:
     }
     static bool IsControlBar(const CObject* p) { return IsKindOf(p, g_bars.pControlBarClass); }
     static bool IsToolBar(const CObject* p) { return IsKindOf(p, g_bars.pToolBarClass); }
-    static bool IsMenuBar(const CObject* p) { return IsKindOf(p, "CExtMenuControlBar"); }
+    static bool IsMenuBar(const CObject* p) { return IsKindOf(p, g_bars.pMenuBarClass); }
     static bool IsPanelBar(const CObject* p) { return IsKindOf(p, "CExtPanelControlBar"); }
     static bool IsStatusBar(const CObject* p) { return IsKindOf(p, "CExtStatusControlBar"); }
     static bool IsBarButton(const CObject* p) { return IsKindOf(p, g_bars.pBarButtonClass); }
     static bool IsPopupMenu(const CObject* p) { return IsKindOf(p, g_menus.pPopupMenuClass); }
-    static bool IsMiniDockFrame(const CObject* p) { return IsKindOf(p, "CExtMiniDockFrameWnd"); }
+    static bool IsMiniDockFrame(const CObject* p) { return IsKindOf(p, g_bars.pMiniDockFrameClass); }
+    static bool IsDockOuterBar(const CObject* p) { return IsKindOf(p, g_bars.pDockOuterBarClass); }
+    static bool IsAutoHideSlider(const CObject* p) { return IsKindOf(p, g_bars.pAutoHideSliderClass); }
+    static bool IsExpandButton(const CObject* p) { return IsKindOf(p, g_bars.pExpandButtonClass); }
 
     // ---- bar queries --------------------------------------------------------------------
     static BYTE BarOptions(CObject* pBar);

@@ -4,11 +4,12 @@
 // The tab windows belong to a library linked after the theme engine, so the theme
 // recognises them by the run-time class that library hands over in the query table
 // below, and asks them through the table's functions; the library fills it when it
-// starts. Until then nothing is a tab window, and a tab window answers as one without
-// items, selection, style or flags. The bars' tab windows (the dynamic tab window and
-// the auto-hide area) are still recognised by run-time class name.
+// starts (the bars' own tab windows come with the bars' query table). Until then nothing
+// is a tab window, and a tab window answers as one without items, selection, style or
+// flags.
 #pragma once
 #include "toolkit/theme/paint_manager.h"
+#include "toolkit/theme/pm_neighbours.h"
 
 // One item of a tab strip as the tab window hands it to CExtPaintManager::DrawTabItem:
 // the asking tab window and the item index, where the strip and the item lie, what the
@@ -63,8 +64,15 @@ public:
     {
         return p != NULL && g_tabs.pTabWndClass != NULL && p->IsKindOf(g_tabs.pTabWndClass);
     }
-    static bool IsDynTabWnd(const CObject* p) { return CExtPaintManagerHolder::IsKindOfByName(p, "CExtDynTabWnd"); }
-    static bool IsDynAutoHideArea(const CObject* p) { return CExtPaintManagerHolder::IsKindOfByName(p, "CExtDynAutoHideArea"); }
+    // The bars' tab windows, whose classes the bars' query table holds.
+    static bool IsDynTabWnd(const CObject* p)
+    {
+        return CExtPmNeighbours::IsKindOf(p, CExtPmNeighbours::g_bars.pDynTabWndClass);
+    }
+    static bool IsDynAutoHideArea(const CObject* p)
+    {
+        return CExtPmNeighbours::IsKindOf(p, CExtPmNeighbours::g_bars.pAutoHideAreaClass);
+    }
 
     static int ItemCount(CObject* pTabWnd);
     static int Selection(CObject* pTabWnd);

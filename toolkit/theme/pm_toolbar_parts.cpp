@@ -205,7 +205,7 @@ namespace {
 // window, or NULL when the XP look is to be used.
 CWnd* ChevronBarForOwnLook(CExtPaintManager* pPM, CDC& dc, CObject* pHelperSrc, LPARAM lParam, bool bEnabled)
 {
-    CObject* pBar = NB::IsKindOf(pHelperSrc, "CExtBarContentExpandButton") ? NB::ButtonBar(pHelperSrc) : NULL;
+    CObject* pBar = NB::IsExpandButton(pHelperSrc) ? NB::ButtonBar(pHelperSrc) : NULL;
     CWnd* pBarWnd = (pBar != NULL && pBar->IsKindOf(RUNTIME_CLASS(CWnd))) ? static_cast<CWnd*>(pBar) : NULL;
     if (!bEnabled || pBarWnd == NULL || pBarWnd->GetSafeHwnd() == NULL ||
         !pPM->UsesParentBackground(pHelperSrc, lParam) || DcBits(dc) <= 8)
@@ -529,7 +529,7 @@ void CExtPaintManagerOffice2003::DrawMenuBorder(CDC& dc, const RECT& rcOuterIn,
         return;
     }
     if (bToolbar && !NB::IsMenuBar(pCombined) &&
-        NB::IsKindOf(NB::ToolbarTrackedButton(pCombined), "CExtBarContentExpandButton"))
+        NB::IsExpandButton(NB::ToolbarTrackedButton(pCombined)))
     {
         // The chevron's menu continues the chevron's face.
         if (UsesLunaColors())

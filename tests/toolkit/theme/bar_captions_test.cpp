@@ -6,7 +6,7 @@
 using testsupport::DibCanvas;
 typedef barfakes::ToolBar FakeToolBar;
 typedef barfakes::ControlBar FakeBar;
-typedef barfakes::CExtMenuControlBar FakeMenuBar;
+typedef barfakes::MenuBar FakeMenuBar;
 typedef CExtPaintManager::PAINTBARCAPTIONDATA CaptionData;
 typedef CExtPaintManager::PAINTBARFRAMEDATA FrameData;
 

@@ -6,12 +6,12 @@ namespace barfakes {
 
 IMPLEMENT_DYNAMIC(ControlBar, CWnd)
 IMPLEMENT_DYNAMIC(ToolBar, ControlBar)
-IMPLEMENT_DYNAMIC(CExtMenuControlBar, ToolBar)
+IMPLEMENT_DYNAMIC(MenuBar, ToolBar)
 IMPLEMENT_DYNAMIC(CExtStatusControlBar, ControlBar)
-IMPLEMENT_DYNAMIC(CExtDockOuterBar, ControlBar)
-IMPLEMENT_DYNAMIC(CExtMiniDockFrameWnd, CWnd)
+IMPLEMENT_DYNAMIC(DockOuterBar, ControlBar)
+IMPLEMENT_DYNAMIC(MiniDockFrame, CWnd)
 IMPLEMENT_DYNAMIC(BarButton, CObject)
-IMPLEMENT_DYNAMIC(CExtBarContentExpandButton, BarButton)
+IMPLEMENT_DYNAMIC(ExpandButton, BarButton)
 IMPLEMENT_DYNAMIC(PopupMenu, CWnd)
 
 namespace {
@@ -97,8 +97,8 @@ Scene::Scene()
         return Bar(p) ? Bar(p)->m_pTrackedButton : NULL;
     };
     b.pfnMiniFrameControlBar = [](CObject* p) -> CObject* {
-        return (p != NULL && p->IsKindOf(RUNTIME_CLASS(CExtMiniDockFrameWnd)))
-                   ? static_cast<CExtMiniDockFrameWnd*>(p)->m_pBar
+        return (p != NULL && p->IsKindOf(RUNTIME_CLASS(MiniDockFrame)))
+                   ? static_cast<MiniDockFrame*>(p)->m_pBar
                    : NULL;
     };
     b.pfnButtonBar = [](CObject* p) -> CObject* {
@@ -110,6 +110,10 @@ Scene::Scene()
     b.pControlBarClass = RUNTIME_CLASS(ControlBar);
     b.pToolBarClass = RUNTIME_CLASS(ToolBar);
     b.pBarButtonClass = RUNTIME_CLASS(BarButton);
+    b.pMenuBarClass = RUNTIME_CLASS(MenuBar);
+    b.pDockOuterBarClass = RUNTIME_CLASS(DockOuterBar);
+    b.pMiniDockFrameClass = RUNTIME_CLASS(MiniDockFrame);
+    b.pExpandButtonClass = RUNTIME_CLASS(ExpandButton);
     CExtPmNeighbours::MenuQueries& m = CExtPmNeighbours::g_menus;
     m.pPopupMenuClass = RUNTIME_CLASS(PopupMenu);
     m.pfnIsLayoutRTL = [](CObject* p) { return Menu(p) && Menu(p)->m_bRTL; };

@@ -1,8 +1,7 @@
 // Stand-ins for the bars and menus that the bar and menu painting reads: classes that the
-// query tables name (control bar, toolbar, bar button, popup menu) or with the run-time
-// class names of the real ones (the rest), real windows bound to them (or to the
-// framework's own frame, edit and combo box classes), and query tables that answer from
-// the stand-ins' fields. A window of these classes can also
+// query tables name (the status bar still with the run-time class name of the real one),
+// real windows bound to them (or to the framework's own frame, edit and combo box
+// classes), and query tables that answer from the stand-ins' fields. A window of these classes can also
 // answer the parent-background request with a colour of its own, or cancel it.
 #pragma once
 #include "theme_test_support.h"
@@ -34,9 +33,9 @@ class ToolBar : public ControlBar
     DECLARE_DYNAMIC(ToolBar)
 };
 
-class CExtMenuControlBar : public ToolBar
+class MenuBar : public ToolBar
 {
-    DECLARE_DYNAMIC(CExtMenuControlBar)
+    DECLARE_DYNAMIC(MenuBar)
 };
 
 class CExtStatusControlBar : public ControlBar
@@ -44,14 +43,14 @@ class CExtStatusControlBar : public ControlBar
     DECLARE_DYNAMIC(CExtStatusControlBar)
 };
 
-class CExtDockOuterBar : public ControlBar
+class DockOuterBar : public ControlBar
 {
-    DECLARE_DYNAMIC(CExtDockOuterBar)
+    DECLARE_DYNAMIC(DockOuterBar)
 };
 
-class CExtMiniDockFrameWnd : public CWnd
+class MiniDockFrame : public CWnd
 {
-    DECLARE_DYNAMIC(CExtMiniDockFrameWnd)
+    DECLARE_DYNAMIC(MiniDockFrame)
 public:
     ControlBar* m_pBar = NULL;
 };
@@ -63,9 +62,9 @@ public:
     ControlBar* m_pBar = NULL;
 };
 
-class CExtBarContentExpandButton : public BarButton
+class ExpandButton : public BarButton
 {
-    DECLARE_DYNAMIC(CExtBarContentExpandButton)
+    DECLARE_DYNAMIC(ExpandButton)
 };
 
 class PopupMenu : public CWnd

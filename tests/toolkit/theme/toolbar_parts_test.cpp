@@ -8,7 +8,7 @@
 
 using testsupport::DibCanvas;
 typedef barfakes::ToolBar FakeToolBar;
-typedef barfakes::CExtBarContentExpandButton FakeChevron;
+typedef barfakes::ExpandButton FakeChevron;
 typedef barfakes::PopupMenu FakeMenu;
 typedef CExtPaintManager::glyph glyph;
 
