@@ -888,8 +888,9 @@ void CExtPaintManagerStudio2005::DrawGlyphButton(CDC& dc, PAINTGLYPHBUTTONDATA& 
     if (_pgbd.m_bBarCaption && _pgbd.m_bNoGrow)
     {
         // The bars' hook answers false for any asker but their menu caption button.
-        const bool bXpLook = _pgbd.m_pHelperSrc != NULL && PAINTGLYPHBUTTONDATA::g_pfnNcAreaMenuButtonXpLook != NULL &&
-            PAINTGLYPHBUTTONDATA::g_pfnNcAreaMenuButtonXpLook(_pgbd.m_pHelperSrc);
+        const bool bXpLook = _pgbd.m_pHelperSrc != NULL &&
+                             PAINTGLYPHBUTTONDATA::g_pfnNcAreaMenuButtonXpLook != NULL &&
+                             PAINTGLYPHBUTTONDATA::g_pfnNcAreaMenuButtonXpLook(_pgbd.m_pHelperSrc);
         if (bXpLook)
             CExtPaintManagerOffice2003::DrawGlyphButton(dc, _pgbd);
         else

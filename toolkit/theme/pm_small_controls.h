@@ -1,7 +1,8 @@
 // What the small-control painting reads of objects of libraries linked after the theme
 // engine: the bar button's rectangle and frame query, and the report grid's shared header
-// bitmap, column class and column flags. Each library installs its functions when it starts; until
-// then a bar button has no rectangle, and the report header is not skinned.
+// bitmap, column class and column flags. Each library installs its functions when it
+// starts; until then a bar button has no rectangle, nothing is a report column, and the
+// report header is not skinned.
 #pragma once
 #include "toolkit/theme/paint_manager.h"
 
