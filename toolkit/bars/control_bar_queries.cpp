@@ -4,6 +4,11 @@
 #include "toolkit/bars/control_bar.h"
 #include "toolkit/bars/dyn_tab_control_bar.h"
 #include "toolkit/bars/dynamic_bar.h"
+#include "toolkit/bars/auto_hide.h"
+#include "toolkit/bars/dock_bar.h"
+#include "toolkit/bars/dyn_tab_wnd.h"
+#include "toolkit/bars/menu_bar.h"
+#include "toolkit/bars/mini_frame.h"
 #include <algorithm>
 #include "framework/afxres.h"
 #include "framework/miniframe.h"
@@ -498,6 +503,16 @@ struct BarHooksInstaller
         CExtResizableDialog::g_pfnUpdateChildBarsCmdUI = CExtControlBar::UpdateChildBarsCmdUI;
 
         CExtPmNeighbours::BarQueries& q = CExtPmNeighbours::g_bars;
+        // The classes the theme tells apart. The docking core that this file belongs to
+        // links every one of them in anyway, so naming them here adds nothing to a program.
+        q.pControlBarClass = RUNTIME_CLASS(CExtControlBar);
+        q.pMenuBarClass = RUNTIME_CLASS(CExtMenuControlBar);
+        q.pDockOuterBarClass = RUNTIME_CLASS(CExtDockOuterBar);
+        q.pAutoHideSliderClass = RUNTIME_CLASS(CExtDynAutoHideSlider);
+        q.pMiniDockFrameClass = RUNTIME_CLASS(CExtMiniDockFrameWnd);
+        q.pBarButtonClass = RUNTIME_CLASS(CExtBarButton);
+        q.pDynTabWndClass = RUNTIME_CLASS(CExtDynTabWnd);
+        q.pAutoHideAreaClass = RUNTIME_CLASS(CExtDynAutoHideArea);
         q.pfnOptionFlags = [](CObject* p) -> BYTE { return AsBar(p) != NULL ? AsBar(p)->m_nOptionFlags : 0; };
         q.pfnBarStyle = [](CObject* p) -> DWORD {
             CControlBar* pBar = DYNAMIC_DOWNCAST(CControlBar, p);

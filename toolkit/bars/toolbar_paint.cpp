@@ -274,6 +274,8 @@ struct ToolbarQueriesInstaller
     ToolbarQueriesInstaller()
     {
         CExtPmNeighbours::BarQueries& q = CExtPmNeighbours::g_bars;
+        q.pToolBarClass = RUNTIME_CLASS(CExtToolControlBar);
+        q.pExpandButtonClass = RUNTIME_CLASS(CExtBarContentExpandButton);
         q.pfnToolbarShape = [](CObject* p) -> int {
             CExtToolControlBar* pBar = DYNAMIC_DOWNCAST(CExtToolControlBar, p);
             return pBar != NULL ? pBar->OnQueryShape(0, 0) : 1;

@@ -525,6 +525,7 @@ const CExtPmTabQueries::Queries g_tabPaintQueries = {
     [](CObject* p) { CExtTabWnd* t = TabOf(p); return t != NULL ? t->m_nTabWndFlags : (BYTE)0; },
     [](CObject* p) { CExtTabWnd* t = TabOf(p); return t != NULL && t->PaintsOwnBackground(); },
     [](CObject* p) { CExtTabWnd* t = TabOf(p); return t != NULL ? t->OrientationGet() : 0; },
+    RUNTIME_CLASS(CExtTabWnd),
 };
 
 struct TabPaintQueriesRegistration

@@ -2,6 +2,7 @@
 // texts of its buttons.
 #include "toolkit/dialogs/tab_wnd.h"
 #include "toolkit/dialogs/memory_dc.h"
+#include "toolkit/theme/pm_tabs.h"
 #include "toolkit/core/resource_manager.h"
 
 namespace {
@@ -247,10 +248,21 @@ void CExtTabWnd::OnTabWndDrawItem(CDC& dc, const RECT& rcTabItemsArea, int nItem
 {
     if (pTii != NULL && (pTii->GetItemStyle() & TAB_ITEM_INFO::__ETWI_CENTERED_TEXT) != 0)
         bInGroupActive = true;
-    GetPaintManager()->DrawTabItem(dc, rcTabItemsArea, bTopLeft, bHorz, bSelected, bCenteredText,
-                                   bGroupedMode, bInGroupActive, bInvertedVerticalMode,
-                                   rcEntireItem, sizeTextMeasured, pFont, sText, pIcon, this,
-                                   (LPARAM)nItemIndex);
+    CExtPaintManager::PAINTTABITEMDATA _ptid(this, (LPARAM)nItemIndex);
+    _ptid.m_rcItemsArea = rcTabItemsArea;
+    _ptid.m_rcItem = rcEntireItem;
+    _ptid.m_sizeTextMeasured = sizeTextMeasured;
+    _ptid.m_pFont = pFont;
+    _ptid.m_sText = sText;
+    _ptid.m_pIcon = pIcon;
+    _ptid.m_bTopLeft = bTopLeft;
+    _ptid.m_bHorz = bHorz;
+    _ptid.m_bSelected = bSelected;
+    _ptid.m_bCenteredText = bCenteredText;
+    _ptid.m_bGroupedMode = bGroupedMode;
+    _ptid.m_bInGroupActive = bInGroupActive;
+    _ptid.m_bInvertedVerticalMode = bInvertedVerticalMode;
+    GetPaintManager()->DrawTabItem(dc, _ptid);
 }
 
 void CExtTabWnd::OnTabWndDrawButton(CDC& dc, const RECT& rcButton, int nHitTest, bool bTopLeft,

@@ -71,7 +71,7 @@ bool CExtPopupMenuWnd::OnKeyDown(UINT nChar, UINT, UINT, bool& bNoEat)
         return true;
     case VK_PRIOR:
     case VK_NEXT:
-        MoveSelectionByKey(nChar == VK_PRIOR ? -106 : -107);
+        MoveSelectionByKey(nChar == VK_PRIOR ? NEXT_PAGE_UP : NEXT_PAGE_DOWN);
         return true;
     default:
         break;

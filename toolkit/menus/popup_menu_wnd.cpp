@@ -62,6 +62,7 @@ struct ThemeQueriesInstaller
     ThemeQueriesInstaller()
     {
         CExtPmNeighbours::MenuQueries& q = CExtPmNeighbours::g_menus;
+        q.pPopupMenuClass = RUNTIME_CLASS(CExtPopupMenuWnd);
         q.pfnIsLayoutRTL = [](CObject* p) {
             CExtPopupBaseWnd* pPopup = AsPopup(p);
             return pPopup != NULL && pPopup->IsLayoutRTL();

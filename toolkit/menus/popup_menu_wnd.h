@@ -472,6 +472,10 @@ public:
         NEXT_PREV = -103,
         NEXT_ROW_NEXT = -104,
         NEXT_ROW_PREV = -105,
+        // Page Up and Page Down have no search of their own: FindNextItem answers them as
+        // any other code, with the first selectable item only while none is current.
+        NEXT_PAGE_UP = -106,
+        NEXT_PAGE_DOWN = -107,
     };
 
     // One item as item painting and the expand animation walk it.

@@ -331,13 +331,15 @@ bool CExtReportGridColumn::OnOuterPressEnd(CExtGridWnd& wndGrid, const HIT_TEST_
 namespace {
 
 // The theme skins report headers with the shared header image and reads the column's
-// paint marks; it is linked before the report grid, so the grid hands both over here.
+// class and paint marks; it is linked before the report grid, so the grid hands them
+// over here.
 struct ReportHeaderQueriesRegistration
 {
     ReportHeaderQueriesRegistration()
     {
         CExtPmSmallControlQueries::Queries& q = CExtPmSmallControlQueries::g_queries;
         q.pfnReportHeaderBitmap = []() -> const CExtBitmap* { return &CExtReportGridWnd::g_bmpHeader; };
+        q.pReportColumnClass = RUNTIME_CLASS(CExtReportGridColumn);
         q.pfnReportColumnFlags = [](CObject* p) {
             CExtReportGridColumn* pColumn = DYNAMIC_DOWNCAST(CExtReportGridColumn, p);
             return pColumn != NULL ? pColumn->GetOwnerStyle() : (BYTE)0;

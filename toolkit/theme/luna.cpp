@@ -173,18 +173,18 @@ void CExtPaintManagerOffice2003::InitLunaColorMap(COLORREF L1, COLORREF L2, int 
         MapNewColor(3000, A(L1, 0, 0.43, 0));
         MapNewColor(3001, A(L1, 0.02, 0.07, 0));
     }
-    MapNewColor(3010, A(L1, 0, 0.98, 0));
-    MapNewColor(3011, A(L1, 0, -0.45, 0));
+    MapNewColor(_2003CLR_SEPARATOR_LIGHT, A(L1, 0, 0.98, 0));
+    MapNewColor(_2003CLR_SEPARATOR_DARK, A(L1, 0, -0.45, 0));
     MapNewColor(3003, A(L1, 0, -0.6, 0));
     MapNewColor(3002, A(L1, 0, 0.95, 0));
-    MapNewColor(3004, A(L1, 0, -0.1, 0));
-    MapNewColor(3005, A(L1, 0, -0.6, 0));
-    MapNewColor(3006, A(L2, 0, 0.85, 0));
-    MapNewColor(3007, A(L2, 0, -0.05, 0));
-    MapNewColor(3008, A(L2, 0, 0.3, 0));
-    MapNewColor(3009, A(L2, 0, -0.3, 0));
-    MapNewColor(3012, A(L1, 0, 0.97, 0));
-    MapNewColor(3013, A(L1, 0, -0.97, 0));
+    MapNewColor(_2003CLR_CHEVRON_FACE_START, A(L1, 0, -0.1, 0));
+    MapNewColor(_2003CLR_CHEVRON_FACE_END, A(L1, 0, -0.6, 0));
+    MapNewColor(_2003CLR_CHEVRON_HOVER_START, A(L2, 0, 0.85, 0));
+    MapNewColor(_2003CLR_CHEVRON_HOVER_END, A(L2, 0, -0.05, 0));
+    MapNewColor(_2003CLR_CHEVRON_PUSHED_END, A(L2, 0, 0.3, 0));
+    MapNewColor(_2003CLR_CHEVRON_PUSHED_START, A(L2, 0, -0.3, 0));
+    MapNewColor(_2003CLR_CHEVRON_GLYPH_LIGHT, A(L1, 0, 0.97, 0));
+    MapNewColor(_2003CLR_CHEVRON_GLYPH_DARK, A(L1, 0, -0.97, 0));
     MapColor(3014, 16);
     for (size_t i = 0; i < sizeof(g_arrOffice2003Gradients) / sizeof(g_arrOffice2003Gradients[0]);
          i++)
@@ -256,7 +256,7 @@ void CExtPaintManagerOffice2003::MapLunaPanelAndButtonColors(COLORREF L1)
     m_nIdxClrBtnPressedRight = 3024;
     m_nIdxClrBtnHovPresLeft = 3025;
     m_nIdxClrBtnHovPresRight = 3026;
-    m_nIdxClrTbBorder = 3005;
+    m_nIdxClrTbBorder = _2003CLR_CHEVRON_FACE_END;
 
     InstallColor(L1, 15);
 }
@@ -266,18 +266,18 @@ void CExtPaintManagerOffice2003::InitSystemColorMap()
 #define P(x) LookupColor(x)
     MapNewColor(3000, Mix(P(15), P(5), 222));
     MapColor(3001, 15);
-    MapNewColor(3010, RGB(255, 255, 255));
-    MapNewColor(3011, A(P(5), 0, -0.36, -0.8));
+    MapNewColor(_2003CLR_SEPARATOR_LIGHT, RGB(255, 255, 255));
+    MapNewColor(_2003CLR_SEPARATOR_DARK, A(P(5), 0, -0.36, -0.8));
     MapNewColor(3003, A(P(16), 0, 0.2, 0));
     MapColor(3002, 5);
-    MapNewColor(3004, A(P(16), 0, 0.7, 0.1));
-    MapNewColor(3005, A(P(16), 0, -0.05, 0));
-    MapNewColor(3007, A(P(2003), 0, 0.3, 0));
-    MapColor(3006, MapLogicalColor(3007));
-    MapNewColor(3009, A(P(2003), 0, 0.6, 0));
-    MapColor(3008, MapLogicalColor(3009));
-    MapColor(3012, 5);
-    MapColor(3013, 18);
+    MapNewColor(_2003CLR_CHEVRON_FACE_START, A(P(16), 0, 0.7, 0.1));
+    MapNewColor(_2003CLR_CHEVRON_FACE_END, A(P(16), 0, -0.05, 0));
+    MapNewColor(_2003CLR_CHEVRON_HOVER_END, A(P(2003), 0, 0.3, 0));
+    MapColor(_2003CLR_CHEVRON_HOVER_START, MapLogicalColor(_2003CLR_CHEVRON_HOVER_END));
+    MapNewColor(_2003CLR_CHEVRON_PUSHED_START, A(P(2003), 0, 0.6, 0));
+    MapColor(_2003CLR_CHEVRON_PUSHED_END, MapLogicalColor(_2003CLR_CHEVRON_PUSHED_START));
+    MapColor(_2003CLR_CHEVRON_GLYPH_LIGHT, 5);
+    MapColor(_2003CLR_CHEVRON_GLYPH_DARK, 18);
     MapColor(3014, 16);
     MapNewColor(3015, Mix(P(5), P(2001), 0));
     MapNewColor(3016, A(P(2000), 0, 0.4, 0));
@@ -361,18 +361,18 @@ void CExtPaintManagerStudio2005::InitBlueColorMap(COLORREF L1, COLORREF L2)
     MapNewColor(2009, L1);
     MapNewColor(3000, A(L1, 0, 0.8, 0));
     MapNewColor(3001, A(L1, 0, 0.15, 0));
-    MapNewColor(3010, A(L1, 0, 0.98, 0));
-    MapNewColor(3011, A(L1, 0, -0.4, 0));
+    MapNewColor(_2003CLR_SEPARATOR_LIGHT, A(L1, 0, 0.98, 0));
+    MapNewColor(_2003CLR_SEPARATOR_DARK, A(L1, 0, -0.4, 0));
     MapNewColor(3003, A(L1, 0, -0.2, 0));
     MapNewColor(3002, A(L1, 0, 0.95, 0));
-    MapNewColor(3004, A(L1, 0, 0.6, 0));
-    MapNewColor(3005, A(L1, 0, -0.4, -0.4));
-    MapNewColor(3006, A(L2, 0, 0.7, 0));
-    MapNewColor(3007, A(L2, 0, 0.7, 0));
-    MapNewColor(3008, A(L2, 0, 0.5, 0));
-    MapNewColor(3009, A(L2, 0, 0.5, 0));
-    MapNewColor(3012, A(L1, 0, 0.97, 0));
-    MapNewColor(3013, A(L1, 0, -0.97, 0));
+    MapNewColor(_2003CLR_CHEVRON_FACE_START, A(L1, 0, 0.6, 0));
+    MapNewColor(_2003CLR_CHEVRON_FACE_END, A(L1, 0, -0.4, -0.4));
+    MapNewColor(_2003CLR_CHEVRON_HOVER_START, A(L2, 0, 0.7, 0));
+    MapNewColor(_2003CLR_CHEVRON_HOVER_END, A(L2, 0, 0.7, 0));
+    MapNewColor(_2003CLR_CHEVRON_PUSHED_END, A(L2, 0, 0.5, 0));
+    MapNewColor(_2003CLR_CHEVRON_PUSHED_START, A(L2, 0, 0.5, 0));
+    MapNewColor(_2003CLR_CHEVRON_GLYPH_LIGHT, A(L1, 0, 0.97, 0));
+    MapNewColor(_2003CLR_CHEVRON_GLYPH_DARK, A(L1, 0, -0.97, 0));
     MapColor(3014, 16);
     static const int g_arrIds[7] = {3015, 3016, 3017, 3018, 3019, 3020, 2007};
     static const COLORREF g_arrClr[7] = {0xF9FCFC, 0xECF4F6, 0xA0BABA, 0xF1F5F5,

@@ -68,6 +68,20 @@ public:
         XPCLR_TEXT_FIELD_BORDER_NORMAL = 2010,
         XPCLR_TEXT_FIELD_BORDER_DISABLED = 2011,
         _2003CLR_FIRST = 3000,
+        // The toolbar chevron's face: its gradient at rest (the end colour also borders
+        // the toolbars), hovered and pushed, from the start (top or left) to the end.
+        _2003CLR_CHEVRON_FACE_START = 3004,
+        _2003CLR_CHEVRON_FACE_END = 3005,
+        _2003CLR_CHEVRON_HOVER_START = 3006,
+        _2003CLR_CHEVRON_HOVER_END = 3007,
+        _2003CLR_CHEVRON_PUSHED_END = 3008,
+        _2003CLR_CHEVRON_PUSHED_START = 3009,
+        // A toolbar separator's light and dark edges; the toolbar gradient ends in the light.
+        _2003CLR_SEPARATOR_LIGHT = 3010,
+        _2003CLR_SEPARATOR_DARK = 3011,
+        // The chevron's glyphs: a light copy one pixel down and right under the dark one.
+        _2003CLR_CHEVRON_GLYPH_LIGHT = 3012,
+        _2003CLR_CHEVRON_GLYPH_DARK = 3013,
         _2003CLR_LAST = 3035,
         _2005CLR_FIRST = 4000,
         _2005CLR_LAST = 4002,
@@ -87,6 +101,7 @@ public:
     struct PAINTGLYPHBUTTONDATA;
     struct PAINTFIELDBOXDATA;
     struct PAINTTEXTFIELDDATA;
+    struct PAINTTABITEMDATA;
     class glyph;
     class DockMarkerBase;
     class DockMarkerBeta2;
@@ -201,16 +216,7 @@ public:
     virtual void GetTabColors(COLORREF* pClr1, COLORREF* pClr2, COLORREF* pClr3,
                               COLORREF* pClr4, CObject* pHelperSrc,
                               LPARAM lParam = 0);                                        // 61
-    virtual void DrawTabItem(CDC& dc, const RECT& rcItemsArea, bool bTopLeft, bool bHorz,
-                             bool bSelected, bool bCenteredText, bool bGroupedMode,
-                             bool bInGroupActive, bool bInvertedVerticalMode,
-                             const RECT& rcItem, SIZE sizeTextMeasured, CFont* pFont,
-                             LPCTSTR sText, CExtCmdIcon* pIcon, CObject* pHelperSrc,
-                             LPARAM lParam, COLORREF clrForceText = COLORREF(-1),
-                             COLORREF clrForceTabBk = COLORREF(-1),
-                             COLORREF clrForceTabBorderLT = COLORREF(-1),
-                             COLORREF clrForceTabBorderRB = COLORREF(-1),
-                             COLORREF clrForceTabSeparator = COLORREF(-1));      // 62 (22 values)
+    virtual void DrawTabItem(CDC& dc, PAINTTABITEMDATA& _ptid);                          // 62
     virtual bool QueryTabWndOption(CObject* pHelperSrc, LPARAM lParam = 0);              // 63
     virtual void DrawTabPart(CDC& dc, const RECT& rcWhole, const RECT& rcItemsArea,
                              const RECT& rcBorder, DWORD dwOrientation, bool bNoBorder,
@@ -668,16 +674,7 @@ public:
     virtual void DrawPushButton(CDC& dc, PAINTBUTTONDATA& _ppbd);
     virtual bool ReservedQuery101();
     // tabs, panels, small controls
-    virtual void DrawTabItem(CDC& dc, const RECT& rcItemsArea, bool bTopLeft, bool bHorz,
-                             bool bSelected, bool bCenteredText, bool bGroupedMode,
-                             bool bInGroupActive, bool bInvertedVerticalMode,
-                             const RECT& rcItem, SIZE sizeTextMeasured, CFont* pFont,
-                             LPCTSTR sText, CExtCmdIcon* pIcon, CObject* pHelperSrc,
-                             LPARAM lParam, COLORREF clrForceText = COLORREF(-1),
-                             COLORREF clrForceTabBk = COLORREF(-1),
-                             COLORREF clrForceTabBorderLT = COLORREF(-1),
-                             COLORREF clrForceTabBorderRB = COLORREF(-1),
-                             COLORREF clrForceTabSeparator = COLORREF(-1));
+    virtual void DrawTabItem(CDC& dc, PAINTTABITEMDATA& _ptid);
     virtual void DrawTabPart(CDC& dc, const RECT& rcWhole, const RECT& rcItemsArea,
                              const RECT& rcBorder, DWORD dwOrientation, bool bNoBorder,
                              CObject* pHelperSrc, LPARAM lParam = 0);
@@ -915,16 +912,7 @@ public:
     // tabs
     virtual void GetTabColors(COLORREF* pClr1, COLORREF* pClr2, COLORREF* pClr3,
                               COLORREF* pClr4, CObject* pHelperSrc, LPARAM lParam = 0);
-    virtual void DrawTabItem(CDC& dc, const RECT& rcItemsArea, bool bTopLeft, bool bHorz,
-                             bool bSelected, bool bCenteredText, bool bGroupedMode,
-                             bool bInGroupActive, bool bInvertedVerticalMode,
-                             const RECT& rcItem, SIZE sizeTextMeasured, CFont* pFont,
-                             LPCTSTR sText, CExtCmdIcon* pIcon, CObject* pHelperSrc,
-                             LPARAM lParam, COLORREF clrForceText = COLORREF(-1),
-                             COLORREF clrForceTabBk = COLORREF(-1),
-                             COLORREF clrForceTabBorderLT = COLORREF(-1),
-                             COLORREF clrForceTabBorderRB = COLORREF(-1),
-                             COLORREF clrForceTabSeparator = COLORREF(-1));
+    virtual void DrawTabItem(CDC& dc, PAINTTABITEMDATA& _ptid);
     virtual void DrawTabArea(CDC& dc, const RECT& rcArea, const RECT& rcReference,
                              int nUnused1, DWORD dwOrientation, int nUnused2,
                              CObject* pHelperSrc, LPARAM lParam = 0);
@@ -1008,7 +996,8 @@ public:
     static void RegisterCoreHooks();
 
     // The MDI tab window's own test (does this window act as a frame's MDI tab strip),
-    // installed by the library that has MDI tab windows; null until then.
+    // installed by the library that has MDI tab windows; null until then. It answers
+    // false for any window that is no MDI tab window.
     typedef bool (*pfnQueryMdiTabRelay)(CWnd* pWnd);
     static pfnQueryMdiTabRelay g_pfnQueryMdiTabRelay;
 

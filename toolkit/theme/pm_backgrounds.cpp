@@ -212,7 +212,7 @@ bool CExtPaintManagerOffice2003::DrawWindowBackground(bool bClientOnly, CDC& dc,
     {
         CWnd* pWalk = CWnd::FromHandlePermanent(hWalk);
         if ((::GetWindowLongA(hWalk, GWL_STYLE) & WS_CHILD) == 0 ||
-            (pWalk != NULL && NB::IsKindOf(pWalk, "CFrameWnd")))
+            (pWalk != NULL && pWalk->IsKindOf(RUNTIME_CLASS(CFrameWnd))))
         {
             hWndStop = hWalk;
             break;
@@ -308,8 +308,8 @@ void CExtPaintManagerOffice2003::FillToolbarArea(CDC& dc, CExtToolControlBar* pB
                                                  const RECT& rcArea)
 {
     CObject* pHelperSrc = reinterpret_cast<CObject*>(pBar);
-    GradientFillRect(dc, rcArea, LookupColor(3017, pHelperSrc), LookupColor(3010, pHelperSrc),
-                     true, 256);
+    GradientFillRect(dc, rcArea, LookupColor(3017, pHelperSrc),
+                     LookupColor(_2003CLR_SEPARATOR_LIGHT, pHelperSrc), true, 256);
 }
 
 void CExtPaintManager::DrawToolbarBackground(CDC& dc, const RECT& rc, CObject* pHelperSrc,
@@ -432,7 +432,7 @@ void CExtPaintManagerOffice2003::DrawToolbarBackground(CDC& dc, const RECT& rc,
                 CWnd* pTopDock =
                     (hWndTopDock != NULL) ? CWnd::FromHandlePermanent(hWndTopDock) : NULL;
                 const bool bOuterDock =
-                    pTopDock != NULL && NB::IsKindOf(pTopDock, "CExtDockOuterBar");
+                    pTopDock != NULL && NB::IsDockOuterBar(pTopDock);
                 if (!bMiniFrame && !bOuterDock && (nOptions & 0x04) == 0)
                     bTakeXp = true;
             }
@@ -473,7 +473,7 @@ void CExtPaintManagerOffice2003::DrawDockBarBackground(CDC& dc, const RECT& rc,
                                                        CObject* pHelperSrc, LPARAM lParam)
 {
     CWnd* pDockBar = AsWindow(pHelperSrc);
-    if (pDockBar != NULL && NB::IsKindOf(pDockBar, "CExtDockOuterBar") &&
+    if (pDockBar != NULL && NB::IsDockOuterBar(pDockBar) &&
         pDockBar->GetSafeHwnd() != NULL)
     {
         HWND hWndFrame = ::GetParent(pDockBar->GetSafeHwnd());

@@ -361,7 +361,7 @@ void CExtPaintManagerOffice2003::DrawBarCaption(CDC& dc, PAINTBARCAPTIONDATA& _p
                                       !NB::IsMenuBar(pSrc) && !NB::IsPanelBar(pSrc) &&
                                       (NB::BarOptions(pSrc) & 0x08) == 0;
         if (bGradientToolbar || (!bToolbar && NB::IsControlBar(pSrc)) ||
-            NB::IsKindOf(pSrc, "CExtDynAutoHideSlider"))
+            NB::IsAutoHideSlider(pSrc))
         {
             if (bGradientToolbar)
             {

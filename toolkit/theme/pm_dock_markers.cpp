@@ -410,13 +410,13 @@ bool CExtPaintManager::CreateDockMarkerWindows(CWnd* pWndParent, int nKind, cons
 void CExtPaintManager::DrawDockMarker(CDC& dc, const RECT& rc, int nKind, bool bHover,
                                       CObject* pMarkerWnd, LPARAM)
 {
-    if ((m_nDockMarkerStyle != 2 && m_nDockMarkerStyle != 3) ||
-        !CExtPaintManagerHolder::IsKindOfByName(pMarkerWnd, "CExtDynDockMarkerWnd"))
+    if ((m_nDockMarkerStyle != 2 && m_nDockMarkerStyle != 3) || pMarkerWnd == NULL)
         return;
     const CExtPmDockMarkerHooks::Hooks& hooks = CExtPmDockMarkerHooks::g_hooks;
     int nOwnKind = nKind;
     bool bStandAlone = false;
     HWND hWndLinked = NULL;
+    // The bars' marker state query answers false for any window but a dock marker.
     if (hooks.pfnMarkerState == NULL || !hooks.pfnMarkerState(pMarkerWnd, nOwnKind, bStandAlone, hWndLinked))
         return;
     const COLORREF clr = dc.GetNearestColor(RGB(0x00, 0x60, 0xC4));
@@ -439,8 +439,7 @@ void CExtPaintManager::DrawDockMarker(CDC& dc, const RECT& rc, int nKind, bool b
     int h = -1;
     bool bUnused = false;
     HWND hUnused = NULL;
-    if (pLinked == NULL || !CExtPaintManagerHolder::IsKindOfByName(pLinked, "CExtDynDockMarkerWnd") ||
-        !hooks.pfnMarkerState(pLinked, h, bUnused, hUnused) || h < 0 || h >= 9)
+    if (pLinked == NULL || !hooks.pfnMarkerState(pLinked, h, bUnused, hUnused) || h < 0 || h >= 9)
         return;
     // The arm of the hovered marker, in the 88 x 88 centre image's own coordinates.
     switch (h)

@@ -79,7 +79,8 @@ public:
                                     bool bStandAloneOuter);
         // Hides and destroys the marker windows of the array and empties it.
         void (*pfnShowMarkers)(CPtrArray& arrMarkerWindows, bool bFlag);
-        // The state of a marker window: kind, stand-alone flag and linked marker window.
+        // The state of a marker window: kind, stand-alone flag and linked marker window;
+        // false for any object that is no marker window.
         bool (*pfnMarkerState)(CObject* pMarkerWnd, int& nKind, bool& bStandAlone,
                                HWND& hWndLinked);
     };

@@ -887,10 +887,10 @@ void CExtPaintManagerStudio2005::DrawGlyphButton(CDC& dc, PAINTGLYPHBUTTONDATA& 
 {
     if (_pgbd.m_bBarCaption && _pgbd.m_bNoGrow)
     {
-        const bool bXpLook =
-            CExtPaintManagerHolder::IsKindOfByName(_pgbd.m_pHelperSrc, "CExtBarNcAreaButtonMenu") &&
-            PAINTGLYPHBUTTONDATA::g_pfnNcAreaMenuButtonXpLook != NULL &&
-            PAINTGLYPHBUTTONDATA::g_pfnNcAreaMenuButtonXpLook(_pgbd.m_pHelperSrc);
+        // The bars' hook answers false for any asker but their menu caption button.
+        const bool bXpLook = _pgbd.m_pHelperSrc != NULL &&
+                             PAINTGLYPHBUTTONDATA::g_pfnNcAreaMenuButtonXpLook != NULL &&
+                             PAINTGLYPHBUTTONDATA::g_pfnNcAreaMenuButtonXpLook(_pgbd.m_pHelperSrc);
         if (bXpLook)
             CExtPaintManagerOffice2003::DrawGlyphButton(dc, _pgbd);
         else

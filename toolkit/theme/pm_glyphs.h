@@ -84,8 +84,8 @@ struct CExtPaintManager::PAINTGLYPHBUTTONDATA
                          bool bCaptionActive = false, bool bNoGrow = false);
 
     // The Studio 2005 theme asks the bars' menu caption button whether it wants the XP
-    // look. The bars library links after the theme engine and installs the answer; until
-    // then such a button gets the classic look.
+    // look. The bars library links after the theme engine and installs the answer (false
+    // for any other asker); until then such a button gets the classic look.
     typedef bool (*pfnQueryXpLook)(CObject* pHelperSrc);
     static pfnQueryXpLook g_pfnNcAreaMenuButtonXpLook;
 };

@@ -1,6 +1,7 @@
 // g_CurrentPaintManager: installs themes, tells the bridges, relays the system changes
 // once per frame and keeps the platform facts.
 #include "toolkit/theme/paint_manager.h"
+#include "toolkit/theme/pm_neighbours.h"
 #include "toolkit/core/cmd_manager.h"
 
 #include <wchar.h>
@@ -277,8 +278,7 @@ CWnd* PermanentChild(HWND hWndParent, int nID)
 // (yet) descend from the framework's frame class.
 bool IsFrameWindow(CWnd* pWnd)
 {
-    return CExtPaintManagerHolder::IsKindOfByName(pWnd, "CFrameWnd") ||
-           CExtPaintManagerHolder::IsKindOfByName(pWnd, "CExtMiniDockFrameWnd");
+    return pWnd->IsKindOf(RUNTIME_CLASS(CFrameWnd)) || CExtPmNeighbours::IsMiniDockFrame(pWnd);
 }
 
 // The first frame window among the window and its parents (owner for pop-ups).
@@ -311,9 +311,9 @@ bool CExtPaintManagerHolder::IsSystemChangeRelay(CWnd* pWnd)
         return true;
     // A floating mini dock frame stands for the frame it docks to, but the windows
     // floating in it are not part of that frame's children, so they always act.
-    if (IsKindOfByName(pFrame, "CExtMiniDockFrameWnd") && FrameOf(pFrame, false) == NULL)
+    if (CExtPmNeighbours::IsMiniDockFrame(pFrame) && FrameOf(pFrame, false) == NULL)
         return true;
-    if (IsKindOfByName(pFrame, "CMiniFrameWnd"))
+    if (pFrame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd)))
         return true;
     HWND hWndFrame = pFrame->GetSafeHwnd();
     CWnd* pChild = PermanentChild(hWndFrame, 0xE801);
@@ -323,16 +323,15 @@ bool CExtPaintManagerHolder::IsSystemChangeRelay(CWnd* pWnd)
     for (int i = 0; i < 4; i++)
     {
         pChild = PermanentChild(hWndFrame, g_arrDockBarIds[i]);
-        if (pChild != NULL && IsKindOfByName(pChild, "CExtDockOuterBar"))
+        if (CExtPmNeighbours::IsDockOuterBar(pChild))
             return pChild == pWnd;
     }
     for (HWND hWnd = ::GetWindow(hWndFrame, GW_CHILD); hWnd != NULL;
          hWnd = ::GetWindow(hWnd, GW_HWNDNEXT))
     {
         CWnd* p = CWnd::FromHandlePermanent(hWnd);
-        if (p == NULL || !IsKindOfByName(p, "CExtTabMdiWnd"))
-            continue;
-        if (g_pfnQueryMdiTabRelay != NULL && g_pfnQueryMdiTabRelay(p))
+        // The tab windows' query answers true for an MDI tab window only.
+        if (p != NULL && g_pfnQueryMdiTabRelay != NULL && g_pfnQueryMdiTabRelay(p))
             return p == pWnd;
     }
     return true;

@@ -1,10 +1,12 @@
 // What the bar and menu painting reads of objects that belong to libraries linked after
 // the theme engine: control bars, toolbars, bar buttons, mini frames and popup menus.
 //
-// The theme engine recognises those classes by name along the run-time class chain and
-// asks everything else through the two query tables below, which the bars and menus
-// libraries fill when they start. Until a table is filled every query answers as for an
-// object without dock site, options or items, so the painting takes its plain look.
+// The theme engine recognises those classes by the run-time classes that the two query
+// tables below hold (the panel bar and the status bar still by name along the run-time
+// class chain) and asks everything else through the tables' functions. The bars and
+// menus libraries fill the tables when they start. Until a table is filled nothing is of
+// its classes and every query answers as for an object without dock site, options or
+// items, so the painting takes its plain look.
 #pragma once
 #include "toolkit/theme/paint_manager.h"
 
@@ -32,6 +34,17 @@ public:
         // record) in the child's client or window coordinates; false when the child lies
         // in no toolbar that paints areas for it.
         bool (*pfnPaintChildAreas)(HWND hWndChild, CDC& dc, bool bClientOnly);
+        // The classes the painting tells apart.
+        CRuntimeClass* pControlBarClass;
+        CRuntimeClass* pToolBarClass;
+        CRuntimeClass* pMenuBarClass;
+        CRuntimeClass* pDockOuterBarClass;    // the dock bars at the frame's sides
+        CRuntimeClass* pAutoHideSliderClass;  // the window an auto-hidden bar slides out in
+        CRuntimeClass* pMiniDockFrameClass;
+        CRuntimeClass* pBarButtonClass;
+        CRuntimeClass* pExpandButtonClass;    // a toolbar's chevron
+        CRuntimeClass* pDynTabWndClass;       // the tab strip of a tabbed bar group
+        CRuntimeClass* pAutoHideAreaClass;    // the tab strip of auto-hidden bars
     };
 
     // Popup menus (CExtPopupBaseWnd, CExtPopupMenuWnd).
@@ -42,25 +55,33 @@ public:
         bool (*pfnUsesDefaultCombinePainter)(CObject* pPopup);
         // The left-area width and item flags of the last item; false without items.
         bool (*pfnLastItem)(CObject* pMenu, int& nLeftAreaWidth, DWORD& dwItemFlags);
+        CRuntimeClass* pPopupMenuClass;
     };
 
     static BarQueries g_bars;
     static MenuQueries g_menus;
 
-    // ---- class tests by name ------------------------------------------------------------
+    // ---- class tests ---------------------------------------------------------------------
+    // False for NULL and while the class is not filled in.
+    static bool IsKindOf(const CObject* pObj, const CRuntimeClass* pClass)
+    {
+        return pObj != NULL && pClass != NULL && pObj->IsKindOf(pClass);
+    }
     static bool IsKindOf(const CObject* pObj, LPCSTR sClassName)
     {
         return CExtPaintManagerHolder::IsKindOfByName(pObj, sClassName);
     }
-    static bool IsControlBar(const CObject* p) { return IsKindOf(p, "CExtControlBar"); }
-    static bool IsToolBar(const CObject* p) { return IsKindOf(p, "CExtToolControlBar"); }
-    static bool IsMenuBar(const CObject* p) { return IsKindOf(p, "CExtMenuControlBar"); }
+    static bool IsControlBar(const CObject* p) { return IsKindOf(p, g_bars.pControlBarClass); }
+    static bool IsToolBar(const CObject* p) { return IsKindOf(p, g_bars.pToolBarClass); }
+    static bool IsMenuBar(const CObject* p) { return IsKindOf(p, g_bars.pMenuBarClass); }
     static bool IsPanelBar(const CObject* p) { return IsKindOf(p, "CExtPanelControlBar"); }
     static bool IsStatusBar(const CObject* p) { return IsKindOf(p, "CExtStatusControlBar"); }
-    static bool IsBarButton(const CObject* p) { return IsKindOf(p, "CExtBarButton"); }
-    static bool IsPopupMenu(const CObject* p) { return IsKindOf(p, "CExtPopupMenuWnd"); }
-    static bool IsPopupBase(const CObject* p) { return IsKindOf(p, "CExtPopupBaseWnd"); }
-    static bool IsMiniDockFrame(const CObject* p) { return IsKindOf(p, "CExtMiniDockFrameWnd"); }
+    static bool IsBarButton(const CObject* p) { return IsKindOf(p, g_bars.pBarButtonClass); }
+    static bool IsPopupMenu(const CObject* p) { return IsKindOf(p, g_menus.pPopupMenuClass); }
+    static bool IsMiniDockFrame(const CObject* p) { return IsKindOf(p, g_bars.pMiniDockFrameClass); }
+    static bool IsDockOuterBar(const CObject* p) { return IsKindOf(p, g_bars.pDockOuterBarClass); }
+    static bool IsAutoHideSlider(const CObject* p) { return IsKindOf(p, g_bars.pAutoHideSliderClass); }
+    static bool IsExpandButton(const CObject* p) { return IsKindOf(p, g_bars.pExpandButtonClass); }
 
     // ---- bar queries --------------------------------------------------------------------
     static BYTE BarOptions(CObject* pBar);

@@ -3,6 +3,7 @@
 // part of drop-down and split buttons, and window-command glyphs in place of an icon.
 #include "toolkit/theme/pm_push_button.h"
 #include "toolkit/theme/pm_glyphs.h"
+#include "toolkit/theme/pm_neighbours.h"
 #include "toolkit/core/cmd_icon.h"
 #include "toolkit/core/resource_manager.h"
 
@@ -76,7 +77,7 @@ bool PAINTBUTTONDATA::IsRTL() const
         return true;
     if (m_pHelperSrc == NULL)
         return false;
-    if (CExtPaintManagerHolder::IsKindOfByName(m_pHelperSrc, "CExtPopupMenuWnd"))
+    if (CExtPmNeighbours::IsPopupMenu(m_pHelperSrc))
     {
         if (g_pfnPopupMenuRTL != NULL)
             return g_pfnPopupMenuRTL(m_pHelperSrc);
@@ -87,7 +88,7 @@ bool PAINTBUTTONDATA::IsRTL() const
         }
         return false;
     }
-    if (CExtPaintManagerHolder::IsKindOfByName(m_pHelperSrc, "CExtBarButton"))
+    if (CExtPmNeighbours::IsBarButton(m_pHelperSrc))
     {
         if ((g_CurrentResourceManager->GetLangLayout() & LAYOUT_RTL) != 0)
             return true;
@@ -394,8 +395,7 @@ void ButtonPainter::Paint()
             m_pm.PaintIcon(&m_dc, m_d.m_bHorz, sText, m_d.m_pIcon, rcContent, rcText, bMainPushed,
                            m_d.m_bEnabled, m_d.m_bHover, (INT)m_d.m_nIconAlignment, bIconRTL,
                            m_d.m_clrCustomIcon);
-            if (m_d.m_bHorz &&
-                CExtPaintManagerHolder::IsKindOfByName(m_d.m_pHelperSrc, "CExtPopupMenuWnd"))
+            if (m_d.m_bHorz && CExtPmNeighbours::IsPopupMenu(m_d.m_pHelperSrc))
                 ::OffsetRect(&rcText, bIconRTL ? -3 : 3, 0);
         }
         else

@@ -164,7 +164,8 @@ void CExtPaintManagerOffice2003::DrawSeparator(CDC& dc, const RECT& rcIn, bool b
         if (!bStatusBar)
             ::InflateRect(&rc, -3, 0);
     }
-    dc.Draw3dRect(&rc, LookupColor(3011, pHelperSrc, lParam), LookupColor(3010, pHelperSrc, lParam));
+    dc.Draw3dRect(&rc, LookupColor(_2003CLR_SEPARATOR_DARK, pHelperSrc, lParam),
+                  LookupColor(_2003CLR_SEPARATOR_LIGHT, pHelperSrc, lParam));
 }
 
 void CExtPaintManagerStudio2005::DrawSeparator(CDC& dc, const RECT& rcIn, bool bVertLine,
@@ -256,7 +257,7 @@ void CExtPaintManagerOffice2003::DrawEditFrame(CDC& dc, PAINTEDITFRAMEDATA& _pef
 {
     CExtPaintManagerXP::DrawEditFrame(dc, _pefd);
     CObject* pSrc = _pefd.m_pHelperSrc;
-    if (pSrc == NULL || !NB::IsKindOf(pSrc, "CEdit"))
+    if (pSrc == NULL || !pSrc->IsKindOf(RUNTIME_CLASS(CEdit)))
         return;
     // Beyond the rings that show, the edit stands on its parent's background.
     RECT rcKeep = Grown(_pefd.m_rcEditClient, 2);
@@ -366,7 +367,7 @@ void CExtPaintManagerOffice2003::DrawComboBoxFrame(CDC& dc, PAINTCOMBOBOXDATA& _
 {
     CObject* pSrc = _pcbd.m_pHelperSrc;
     const LPARAM lParam = _pcbd.m_lParam;
-    const bool bComboBox = NB::IsKindOf(pSrc, "CComboBox");
+    const bool bComboBox = pSrc != NULL && pSrc->IsKindOf(RUNTIME_CLASS(CComboBox));
     const bool bInMenu = NB::IsPopupMenu(pSrc);
     const bool bOwnLook = _pcbd.m_bEnabled && !_pcbd.HasOverrides() &&
                           (bComboBox || NB::IsBarButton(pSrc) || bInMenu) &&

@@ -6,7 +6,7 @@
 #include "toolkit/theme/pm_neighbours.h"
 #include "toolkit/core/bitmap.h"
 
-CExtPmSmallControlQueries::Queries CExtPmSmallControlQueries::g_queries = {NULL, NULL, NULL, NULL};
+CExtPmSmallControlQueries::Queries CExtPmSmallControlQueries::g_queries = {NULL, NULL, NULL, NULL, NULL};
 
 namespace {
 
@@ -403,7 +403,7 @@ void CExtPaintManager::DrawGroupBoxCaption(CDC& dc, LPCTSTR sText, COLORREF clrT
 
 COLORREF CExtPaintManager::GetReportColumnTextColor(CObject* pHelperSrc, signed char nValue)
 {
-    if (!CExtPaintManagerHolder::IsKindOfByName(pHelperSrc, "CExtReportGridColumn"))
+    if (!CExtPmSmallControlQueries::IsReportColumn(pHelperSrc))
         return COLORREF(-1);
     return LookupColor(nValue >= 0 ? COLOR_BTNTEXT : COLOR_HIGHLIGHTTEXT);
 }
@@ -418,7 +418,7 @@ bool CExtPaintManagerOffice2003::DrawReportHeader(CDC& dc, const RECT& rc, CObje
     const RECT rcPadding = {0, 0, 0, 4};
     pBmp->DrawSkinPartsWhole(dc.GetSafeHdc(), rc, rcPadding, CExtBitmap::__EDM_NINE_STRETCH,
                              true, true, SRCCOPY);
-    if (CExtPaintManagerHolder::IsKindOfByName(pHelperSrc, "CExtReportGridColumn"))
+    if (CExtPmSmallControlQueries::IsReportColumn(pHelperSrc))
     {
         const BYTE nFlags = (q.pfnReportColumnFlags != NULL) ? q.pfnReportColumnFlags(pHelperSrc) : 0;
         if ((nFlags & 0x03) == 0 && rc.bottom - 4 > rc.top + 2)

@@ -1,7 +1,8 @@
 // What the small-control painting reads of objects of libraries linked after the theme
 // engine: the bar button's rectangle and frame query, and the report grid's shared header
-// bitmap and column flags. Each library installs its functions when it starts; until
-// then a bar button has no rectangle, and the report header is not skinned.
+// bitmap, column class and column flags. Each library installs its functions when it
+// starts; until then a bar button has no rectangle, nothing is a report column, and the
+// report header is not skinned.
 #pragma once
 #include "toolkit/theme/paint_manager.h"
 
@@ -18,6 +19,13 @@ public:
         const CExtBitmap* (*pfnReportHeaderBitmap)();
         // Bits 0-1: the column's owner draws no header edge lines.
         BYTE (*pfnReportColumnFlags)(CObject* pColumn);
+        // The report grid's column class; NULL (nothing is a column) until it starts.
+        CRuntimeClass* pReportColumnClass;
     };
     static Queries g_queries;
+
+    static bool IsReportColumn(const CObject* p)
+    {
+        return p != NULL && g_queries.pReportColumnClass != NULL && p->IsKindOf(g_queries.pReportColumnClass);
+    }
 };

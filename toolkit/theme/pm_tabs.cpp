@@ -5,7 +5,7 @@
 #include "toolkit/theme/pm_glyphs.h"
 #include "toolkit/core/cmd_icon.h"
 
-CExtPmTabQueries::Queries CExtPmTabQueries::g_tabs = {NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL};
+CExtPmTabQueries::Queries CExtPmTabQueries::g_tabs = {NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL};
 
 int CExtPmTabQueries::ItemCount(CObject* p) { return (p != NULL && g_tabs.pfnItemCount != NULL) ? g_tabs.pfnItemCount(p) : 0; }
 int CExtPmTabQueries::Selection(CObject* p) { return (p != NULL && g_tabs.pfnSelection != NULL) ? g_tabs.pfnSelection(p) : -1; }
@@ -337,53 +337,80 @@ void CExtPaintManagerStudio2005::AdjustTabItemSize(CObject* pTabWnd, CObject* pT
 
 // ---- items of the classic themes ---------------------------------------------------------------------------
 
-void CExtPaintManager::DrawTabItem(CDC& dc, const RECT& rcItemsArea, bool bTopLeft, bool bHorz,
-                                   bool bSelected, bool bCenteredText, bool bGroupedMode,
-                                   bool bInGroupActive, bool bInvertedVerticalMode,
-                                   const RECT& rcItem, SIZE sizeTextMeasured, CFont* pFont,
-                                   LPCTSTR sText, CExtCmdIcon* pIcon, CObject* pHelperSrc,
-                                   LPARAM lParam, COLORREF clrForceText, COLORREF clrForceTabBk,
-                                   COLORREF clrForceTabBorderLT, COLORREF clrForceTabBorderRB,
-                                   COLORREF clrForceTabSeparator)
+CExtPaintManager::PAINTTABITEMDATA::PAINTTABITEMDATA(CObject* pHelperSrc, LPARAM lParam)
+    : m_pHelperSrc(pHelperSrc), m_lParam(lParam), m_rcItemsArea(RECT{0, 0, 0, 0}), m_rcItem(RECT{0, 0, 0, 0}),
+      m_sizeTextMeasured(SIZE{0, 0}), m_pFont(NULL), m_sText(NULL), m_pIcon(NULL), m_bTopLeft(false), m_bHorz(false),
+      m_bSelected(false), m_bCenteredText(false), m_bGroupedMode(false), m_bInGroupActive(false),
+      m_bInvertedVerticalMode(false), m_clrForceText(COLORREF(-1)), m_clrForceTabBk(COLORREF(-1)),
+      m_clrForceTabBorderLT(COLORREF(-1)), m_clrForceTabBorderRB(COLORREF(-1)), m_clrForceTabSeparator(COLORREF(-1))
 {
-    const int nIndex = (int)lParam;
-    const bool bEnabled = TQ::ItemEnabled(pHelperSrc, nIndex);
-    const COLORREF clrText = Pick(clrForceText, LookupColor((bSelected || bGroupedMode) ? COLOR_BTNTEXT : COLOR_BTNHIGHLIGHT, pHelperSrc, lParam));
-    const COLORREF clrBk = Pick(clrForceTabBk, LookupColor(COLOR_BTNFACE, pHelperSrc, lParam));
-    const COLORREF clrLT = Pick(clrForceTabBorderLT, LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT, pHelperSrc, lParam));
-    const COLORREF clrRB = Pick(clrForceTabBorderRB, LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_3DDKSHADOW, pHelperSrc, lParam));
-    const COLORREF clrSep = Pick(clrForceTabSeparator, LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_3DLIGHT, pHelperSrc, lParam));
-    const bool bDrawIcon = pIcon != NULL && !pIcon->IsEmpty() && (TQ::TabWndStyle(pHelperSrc) & 0x800000) == 0;
-    PaintTabItemShared(dc, rcItemsArea, bTopLeft, bHorz, bSelected, bEnabled, bCenteredText,
-                       bGroupedMode, bInGroupActive, bInvertedVerticalMode, bDrawIcon, rcItem,
-                       sizeTextMeasured.cx, sizeTextMeasured.cy, pFont, sText, pIcon, clrText,
-                       clrBk, clrLT, clrRB, clrSep);
 }
 
-void CExtPaintManagerXP::DrawTabItem(CDC& dc, const RECT& rcItemsArea, bool bTopLeft, bool bHorz,
-                                     bool bSelected, bool bCenteredText, bool bGroupedMode,
-                                     bool bInGroupActive, bool bInvertedVerticalMode,
-                                     const RECT& rcItem, SIZE sizeTextMeasured, CFont* pFont,
-                                     LPCTSTR sText, CExtCmdIcon* pIcon, CObject* pHelperSrc,
-                                     LPARAM lParam, COLORREF clrForceText, COLORREF clrForceTabBk,
-                                     COLORREF clrForceTabBorderLT, COLORREF clrForceTabBorderRB,
-                                     COLORREF clrForceTabSeparator)
+namespace {
+
+// The icon shows when the item has one and the tab window does not hide item icons.
+bool TabItemDrawsIcon(const CExtPaintManager::PAINTTABITEMDATA& _ptid)
 {
-    const int nIndex = (int)lParam;
-    const bool bEnabled = TQ::ItemEnabled(pHelperSrc, nIndex);
+    return _ptid.m_pIcon != NULL && !_ptid.m_pIcon->IsEmpty() && (TQ::TabWndStyle(_ptid.m_pHelperSrc) & 0x800000) == 0;
+}
+
+// The classic themes' item colours, the record's overrides taking precedence.
+struct ClassicTabItemColors
+{
+    COLORREF clrText, clrBk, clrLT, clrRB, clrSep;
+};
+
+void PaintClassicTabItem(CDC& dc, const CExtPaintManager::PAINTTABITEMDATA& _ptid, bool bEnabled,
+                         const ClassicTabItemColors& c)
+{
+    CExtPaintManager::PaintTabItemShared(dc, _ptid.m_rcItemsArea, _ptid.m_bTopLeft, _ptid.m_bHorz, _ptid.m_bSelected,
+                                         bEnabled, _ptid.m_bCenteredText, _ptid.m_bGroupedMode, _ptid.m_bInGroupActive,
+                                         _ptid.m_bInvertedVerticalMode, TabItemDrawsIcon(_ptid), _ptid.m_rcItem,
+                                         _ptid.m_sizeTextMeasured.cx, _ptid.m_sizeTextMeasured.cy, _ptid.m_pFont,
+                                         _ptid.m_sText, _ptid.m_pIcon, c.clrText, c.clrBk, c.clrLT, c.clrRB, c.clrSep);
+}
+
+}  // namespace
+
+void CExtPaintManager::DrawTabItem(CDC& dc, PAINTTABITEMDATA& _ptid)
+{
+    CObject* pHelperSrc = _ptid.m_pHelperSrc;
+    const LPARAM lParam = _ptid.m_lParam;
+    const bool bGroupedMode = _ptid.m_bGroupedMode;
+    const bool bEnabled = TQ::ItemEnabled(pHelperSrc, (int)lParam);
+    ClassicTabItemColors c;
+    c.clrText =
+        Pick(_ptid.m_clrForceText,
+             LookupColor((_ptid.m_bSelected || bGroupedMode) ? COLOR_BTNTEXT : COLOR_BTNHIGHLIGHT, pHelperSrc, lParam));
+    c.clrBk = Pick(_ptid.m_clrForceTabBk, LookupColor(COLOR_BTNFACE, pHelperSrc, lParam));
+    c.clrLT = Pick(_ptid.m_clrForceTabBorderLT,
+                   LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT, pHelperSrc, lParam));
+    c.clrRB = Pick(_ptid.m_clrForceTabBorderRB,
+                   LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_3DDKSHADOW, pHelperSrc, lParam));
+    c.clrSep = Pick(_ptid.m_clrForceTabSeparator,
+                    LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_3DLIGHT, pHelperSrc, lParam));
+    PaintClassicTabItem(dc, _ptid, bEnabled, c);
+}
+
+void CExtPaintManagerXP::DrawTabItem(CDC& dc, PAINTTABITEMDATA& _ptid)
+{
+    CObject* pHelperSrc = _ptid.m_pHelperSrc;
+    const LPARAM lParam = _ptid.m_lParam;
+    const bool bGroupedMode = _ptid.m_bGroupedMode;
+    const bool bEnabled = TQ::ItemEnabled(pHelperSrc, (int)lParam);
     int nText = COLOR_BTNSHADOW;
-    if (bEnabled && (bSelected || bGroupedMode))
+    if (bEnabled && (_ptid.m_bSelected || bGroupedMode))
         nText = COLOR_BTNTEXT;
-    const COLORREF clrText = Pick(clrForceText, LookupColor(nText, pHelperSrc, lParam));
-    const COLORREF clrBk = Pick(clrForceTabBk, LookupColor(bGroupedMode ? COLOR_BTNFACE : XPCLR_3DFACE_DARK, pHelperSrc, lParam));
-    const COLORREF clrLT = Pick(clrForceTabBorderLT, LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT, pHelperSrc, lParam));
-    const COLORREF clrRB = Pick(clrForceTabBorderRB, LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_3DDKSHADOW, pHelperSrc, lParam));
-    const COLORREF clrSep = Pick(clrForceTabSeparator, LookupColor(COLOR_BTNSHADOW, pHelperSrc, lParam));
-    const bool bDrawIcon = pIcon != NULL && !pIcon->IsEmpty() && (TQ::TabWndStyle(pHelperSrc) & 0x800000) == 0;
-    PaintTabItemShared(dc, rcItemsArea, bTopLeft, bHorz, bSelected, bEnabled, bCenteredText,
-                       bGroupedMode, bInGroupActive, bInvertedVerticalMode, bDrawIcon, rcItem,
-                       sizeTextMeasured.cx, sizeTextMeasured.cy, pFont, sText, pIcon, clrText,
-                       clrBk, clrLT, clrRB, clrSep);
+    ClassicTabItemColors c;
+    c.clrText = Pick(_ptid.m_clrForceText, LookupColor(nText, pHelperSrc, lParam));
+    c.clrBk =
+        Pick(_ptid.m_clrForceTabBk, LookupColor(bGroupedMode ? COLOR_BTNFACE : XPCLR_3DFACE_DARK, pHelperSrc, lParam));
+    c.clrLT = Pick(_ptid.m_clrForceTabBorderLT,
+                   LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT, pHelperSrc, lParam));
+    c.clrRB = Pick(_ptid.m_clrForceTabBorderRB,
+                   LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_3DDKSHADOW, pHelperSrc, lParam));
+    c.clrSep = Pick(_ptid.m_clrForceTabSeparator, LookupColor(COLOR_BTNSHADOW, pHelperSrc, lParam));
+    PaintClassicTabItem(dc, _ptid, bEnabled, c);
 }
 
 // ---- Studio 2005 items -------------------------------------------------------------------------------------
@@ -714,42 +741,42 @@ bool TabItemStartsGroup(CObject* pHelperSrc, int nIndex, bool bGroupedMode)
 
 }  // namespace
 
-void CExtPaintManagerStudio2005::DrawTabItem(CDC& dc, const RECT& rcItemsArea, bool bTopLeft, bool bHorz,
-                                             bool bSelected, bool bCenteredText, bool bGroupedMode, bool bInGroupActive,
-                                             bool bInvertedVerticalMode, const RECT& rcItem, SIZE sizeTextMeasured,
-                                             CFont* pFont, LPCTSTR sText, CExtCmdIcon* pIcon, CObject* pHelperSrc,
-                                             LPARAM lParam, COLORREF clrForceText, COLORREF clrForceTabBk,
-                                             COLORREF clrForceTabBorderLT, COLORREF clrForceTabBorderRB, COLORREF)
+void CExtPaintManagerStudio2005::DrawTabItem(CDC& dc, PAINTTABITEMDATA& _ptid)
 {
     const int nStyle = m_nDockMarkerStyle;
     if (nStyle < 1 || nStyle > 3)
         AfxThrowNotSupportedException();
+    CObject* pHelperSrc = _ptid.m_pHelperSrc;
+    const LPARAM lParam = _ptid.m_lParam;
+    const RECT& rcItem = _ptid.m_rcItem;
+    const bool bHorz = _ptid.m_bHorz, bGroupedMode = _ptid.m_bGroupedMode;
     const int nIndex = (int)lParam;
     const int nCount = TQ::ItemCount(pHelperSrc);
     const bool bEnabled = TQ::ItemEnabled(pHelperSrc, nIndex);
     const COLORREF clrText =
-        Pick(clrForceText, LookupColor(bEnabled ? COLOR_BTNTEXT : COLOR_BTNSHADOW, pHelperSrc, lParam));
+        Pick(_ptid.m_clrForceText, LookupColor(bEnabled ? COLOR_BTNTEXT : COLOR_BTNSHADOW, pHelperSrc, lParam));
     TabItemColors colors;
-    colors.clrFace = Pick(clrForceTabBk, LookupColor(COLOR_BTNHIGHLIGHT, this, 0));
-    colors.clrFaceLight = Pick(clrForceTabBk, LookupColor(COLOR_3DLIGHT, this, 0));
-    colors.clrSelected =
-        Pick(clrForceTabBorderLT, LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT, pHelperSrc, lParam));
-    colors.clrShadow = Pick(clrForceTabBorderRB, LookupColor(COLOR_BTNSHADOW, pHelperSrc, lParam));
-    const bool bDrawIcon = pIcon != NULL && !pIcon->IsEmpty() && (TQ::TabWndStyle(pHelperSrc) & 0x800000) == 0;
-    const Shape eShape = ChooseShape(bHorz, bTopLeft, bGroupedMode);
+    colors.clrFace = Pick(_ptid.m_clrForceTabBk, LookupColor(COLOR_BTNHIGHLIGHT, this, 0));
+    colors.clrFaceLight = Pick(_ptid.m_clrForceTabBk, LookupColor(COLOR_3DLIGHT, this, 0));
+    colors.clrSelected = Pick(_ptid.m_clrForceTabBorderLT,
+                              LookupColor(bGroupedMode ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT, pHelperSrc, lParam));
+    colors.clrShadow = Pick(_ptid.m_clrForceTabBorderRB, LookupColor(COLOR_BTNSHADOW, pHelperSrc, lParam));
+    const Shape eShape = ChooseShape(bHorz, _ptid.m_bTopLeft, bGroupedMode);
     RECT rcContent;
     if (nStyle == 1 || nStyle == 3)
-        rcContent = DrawRoundedTabItem(this, dc, nStyle, rcItemsArea, rcItem, eShape, bHorz, bSelected, bGroupedMode,
-                                       nIndex >= nCount - 1, colors);
+        rcContent = DrawRoundedTabItem(this, dc, nStyle, _ptid.m_rcItemsArea, rcItem, eShape, bHorz, _ptid.m_bSelected,
+                                       bGroupedMode, nIndex >= nCount - 1, colors);
     else
     {
         SlantedTabPoints pts;
         BuildSlantedTabPoints(pts, rcItem, bHorz, eShape, nIndex, nCount, TQ::Selection(pHelperSrc), bGroupedMode,
                               TabItemStartsGroup(pHelperSrc, nIndex, bGroupedMode));
-        PaintSlantedTabItem(this, dc, pts, rcItem, rcItemsArea, bHorz, bTopLeft, bSelected, bGroupedMode, colors);
+        PaintSlantedTabItem(this, dc, pts, rcItem, _ptid.m_rcItemsArea, bHorz, _ptid.m_bTopLeft, _ptid.m_bSelected,
+                            bGroupedMode, colors);
         rcContent = SlantedTabContentRect(rcItem, bHorz, nIndex == 0);
     }
-    PaintTabItemContent(this, dc, rcContent, bHorz, bEnabled, bCenteredText, bGroupedMode, bInGroupActive,
-                        bInvertedVerticalMode, bDrawIcon, sizeTextMeasured.cx, sizeTextMeasured.cy, pFont, sText, pIcon,
-                        clrText);
+    PaintTabItemContent(this, dc, rcContent, bHorz, bEnabled, _ptid.m_bCenteredText, bGroupedMode,
+                        _ptid.m_bInGroupActive, _ptid.m_bInvertedVerticalMode, TabItemDrawsIcon(_ptid),
+                        _ptid.m_sizeTextMeasured.cx, _ptid.m_sizeTextMeasured.cy, _ptid.m_pFont, _ptid.m_sText,
+                        _ptid.m_pIcon, clrText);
 }

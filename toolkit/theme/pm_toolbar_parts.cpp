@@ -14,6 +14,7 @@
 #include <utility>
 
 typedef CExtPmNeighbours NB;
+typedef CExtPaintManager PM;
 
 CExtPaintManager::PAINTFIELDBOXDATA::PAINTFIELDBOXDATA()
     : m_pHelperSrc(NULL),
@@ -204,7 +205,7 @@ namespace {
 // window, or NULL when the XP look is to be used.
 CWnd* ChevronBarForOwnLook(CExtPaintManager* pPM, CDC& dc, CObject* pHelperSrc, LPARAM lParam, bool bEnabled)
 {
-    CObject* pBar = NB::IsKindOf(pHelperSrc, "CExtBarContentExpandButton") ? NB::ButtonBar(pHelperSrc) : NULL;
+    CObject* pBar = NB::IsExpandButton(pHelperSrc) ? NB::ButtonBar(pHelperSrc) : NULL;
     CWnd* pBarWnd = (pBar != NULL && pBar->IsKindOf(RUNTIME_CLASS(CWnd))) ? static_cast<CWnd*>(pBar) : NULL;
     if (!bEnabled || pBarWnd == NULL || pBarWnd->GetSafeHwnd() == NULL ||
         !pPM->UsesParentBackground(pHelperSrc, lParam) || DcBits(dc) <= 8)
@@ -283,16 +284,18 @@ void FillChevronFace(CExtPaintManager* pPM, CDC& dc, const RECT& rcFace, bool bH
     {
         RECT rcGradient = rcFace;
         ::InflateRect(&rcGradient, 1, 1);
-        const COLORREF clrStart = pPM->LookupColor(bPushed ? 3009 : 3006, pHelperSrc, lParam);
-        const COLORREF clrEnd = pPM->LookupColor(bPushed ? 3008 : 3007, pHelperSrc, lParam);
+        const COLORREF clrStart = pPM->LookupColor(
+            bPushed ? PM::_2003CLR_CHEVRON_PUSHED_START : PM::_2003CLR_CHEVRON_HOVER_START, pHelperSrc, lParam);
+        const COLORREF clrEnd = pPM->LookupColor(
+            bPushed ? PM::_2003CLR_CHEVRON_PUSHED_END : PM::_2003CLR_CHEVRON_HOVER_END, pHelperSrc, lParam);
         if (bHorz)
             CExtPaintManager::GradientFillRect(dc, rcGradient, clrEnd, clrStart, true, 256);
         else
             CExtPaintManager::GradientFillRect(dc, rcGradient, clrStart, clrEnd, false, 256);
         return;
     }
-    const COLORREF clrStart = pPM->LookupColor(3004, pHelperSrc, lParam);
-    const COLORREF clrEnd = pPM->LookupColor(3005, pHelperSrc, lParam);
+    const COLORREF clrStart = pPM->LookupColor(PM::_2003CLR_CHEVRON_FACE_START, pHelperSrc, lParam);
+    const COLORREF clrEnd = pPM->LookupColor(PM::_2003CLR_CHEVRON_FACE_END, pHelperSrc, lParam);
     RECT rcGradient = rcFace;
     if (!pPM->UsesLunaColors())
     {
@@ -342,8 +345,8 @@ void DrawChevronFaceGlyphs(CExtPaintManager* pPM, CDC& dc, const RECT& rcFace, b
     ptDrop.y += ptShift.y;
     ptChevron.x += ptShift.x;
     ptChevron.y += ptShift.y;
-    const COLORREF clrLight = pPM->LookupColor(3012, pHelperSrc, lParam);
-    const COLORREF clrDark = pPM->LookupColor(3013, pHelperSrc, lParam);
+    const COLORREF clrLight = pPM->LookupColor(PM::_2003CLR_CHEVRON_GLYPH_LIGHT, pHelperSrc, lParam);
+    const COLORREF clrDark = pPM->LookupColor(PM::_2003CLR_CHEVRON_GLYPH_DARK, pHelperSrc, lParam);
     GlyphAt(pPM, dc, ptDrop.x + 1, ptDrop.y + 1, glyphDrop, clrLight);
     if (!bNoHiddenButtons)
         GlyphAt(pPM, dc, ptChevron.x + 1, ptChevron.y + 1, glyphChevron, clrLight);
@@ -526,7 +529,7 @@ void CExtPaintManagerOffice2003::DrawMenuBorder(CDC& dc, const RECT& rcOuterIn,
         return;
     }
     if (bToolbar && !NB::IsMenuBar(pCombined) &&
-        NB::IsKindOf(NB::ToolbarTrackedButton(pCombined), "CExtBarContentExpandButton"))
+        NB::IsExpandButton(NB::ToolbarTrackedButton(pCombined)))
     {
         // The chevron's menu continues the chevron's face.
         if (UsesLunaColors())
@@ -552,7 +555,7 @@ void CExtPaintManagerOffice2003::DrawMenuBorder(CDC& dc, const RECT& rcOuterIn,
             break;
         }
         if (!::IsRectEmpty(&rcPatch))
-            dc.FillSolidRect(&rcPatch, LookupColor(3008, pHelperSrc, lParam));
+            dc.FillSolidRect(&rcPatch, LookupColor(_2003CLR_CHEVRON_PUSHED_END, pHelperSrc, lParam));
         return;
     }
     RECT rcOuter = rcOuterIn, rcInner = rcInnerIn;

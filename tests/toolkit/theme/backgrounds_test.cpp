@@ -6,9 +6,9 @@
 #include "support/dib_canvas.h"
 
 using namespace barfakes;
-typedef barfakes::CExtToolControlBar FakeToolBar;
-typedef barfakes::CExtBarButton FakeBarButton;
-typedef barfakes::CFrameWnd FakeFrame;
+typedef barfakes::ToolBar FakeToolBar;
+typedef barfakes::BarButton FakeBarButton;
+typedef CFrameWnd FakeFrame;
 using testsupport::DibCanvas;
 
 namespace {
@@ -164,7 +164,7 @@ TEST_F(Backgrounds, OfficeGradientsContinueAcrossBarsAndDockBars)
     ASSERT_FALSE(pPM->UsesLunaColors());
     Scene scene;
     FakeFrame* pFrame = scene.Top<FakeFrame>(0, 0, 400, 200);
-    CExtDockOuterBar* pDockTop = scene.Child<CExtDockOuterBar>(pFrame, 0xE81B, 0, 0, 400, 30);
+    DockOuterBar* pDockTop = scene.Child<DockOuterBar>(pFrame, 0xE81B, 0, 0, 400, 30);
     FakeToolBar* pBar = scene.Child<FakeToolBar>(pDockTop, 0xE800, 100, 2, 120, 26);
     pBar->m_pDockSite = pFrame;
     pBar->m_pDockBar = pDockTop;
@@ -250,7 +250,7 @@ TEST_F(Backgrounds, OfficeToolbarFaceIsRoundedWithAShadowLine)
     ASSERT_TRUE(pPM->UsesLunaColors());
     Scene scene;
     FakeFrame* pFrame = scene.Top<FakeFrame>(0, 0, 400, 200);
-    CExtDockOuterBar* pDockTop = scene.Child<CExtDockOuterBar>(pFrame, 0xE81B, 0, 0, 400, 30);
+    DockOuterBar* pDockTop = scene.Child<DockOuterBar>(pFrame, 0xE81B, 0, 0, 400, 30);
     FakeToolBar* pBar = scene.Child<FakeToolBar>(pDockTop, 0xE800, 100, 2, 120, 26);
     pBar->m_pDockSite = pFrame;
     pBar->m_pDockBar = pDockTop;

@@ -4,9 +4,9 @@
 #include "support/dib_canvas.h"
 
 using testsupport::DibCanvas;
-typedef barfakes::CExtToolControlBar FakeToolBar;
-typedef barfakes::CExtControlBar FakeBar;
-typedef barfakes::CExtMenuControlBar FakeMenuBar;
+typedef barfakes::ToolBar FakeToolBar;
+typedef barfakes::ControlBar FakeBar;
+typedef barfakes::MenuBar FakeMenuBar;
 typedef CExtPaintManager::PAINTBARCAPTIONDATA CaptionData;
 typedef CExtPaintManager::PAINTBARFRAMEDATA FrameData;
 

@@ -4,19 +4,15 @@
 
 namespace barfakes {
 
-IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
-IMPLEMENT_DYNAMIC(CExtControlBar, CWnd)
-IMPLEMENT_DYNAMIC(CExtToolControlBar, CExtControlBar)
-IMPLEMENT_DYNAMIC(CExtMenuControlBar, CExtToolControlBar)
-IMPLEMENT_DYNAMIC(CExtStatusControlBar, CExtControlBar)
-IMPLEMENT_DYNAMIC(CExtDockOuterBar, CExtControlBar)
-IMPLEMENT_DYNAMIC(CExtMiniDockFrameWnd, CWnd)
-IMPLEMENT_DYNAMIC(CExtBarButton, CObject)
-IMPLEMENT_DYNAMIC(CExtBarContentExpandButton, CExtBarButton)
-IMPLEMENT_DYNAMIC(CExtPopupBaseWnd, CWnd)
-IMPLEMENT_DYNAMIC(CExtPopupMenuWnd, CExtPopupBaseWnd)
-IMPLEMENT_DYNAMIC(CEdit, CWnd)
-IMPLEMENT_DYNAMIC(CComboBox, CWnd)
+IMPLEMENT_DYNAMIC(ControlBar, CWnd)
+IMPLEMENT_DYNAMIC(ToolBar, ControlBar)
+IMPLEMENT_DYNAMIC(MenuBar, ToolBar)
+IMPLEMENT_DYNAMIC(CExtStatusControlBar, ControlBar)
+IMPLEMENT_DYNAMIC(DockOuterBar, ControlBar)
+IMPLEMENT_DYNAMIC(MiniDockFrame, CWnd)
+IMPLEMENT_DYNAMIC(BarButton, CObject)
+IMPLEMENT_DYNAMIC(ExpandButton, BarButton)
+IMPLEMENT_DYNAMIC(PopupMenu, CWnd)
 
 namespace {
 
@@ -54,16 +50,16 @@ LRESULT CALLBACK FakeWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     return ::DefWindowProcA(hWnd, uMsg, wParam, lParam);
 }
 
-CExtControlBar* Bar(CObject* p)
+ControlBar* Bar(CObject* p)
 {
-    return (p != NULL && p->IsKindOf(RUNTIME_CLASS(CExtControlBar))) ? static_cast<CExtControlBar*>(p)
+    return (p != NULL && p->IsKindOf(RUNTIME_CLASS(ControlBar))) ? static_cast<ControlBar*>(p)
                                                                      : NULL;
 }
 
-CExtPopupMenuWnd* Menu(CObject* p)
+PopupMenu* Menu(CObject* p)
 {
-    return (p != NULL && p->IsKindOf(RUNTIME_CLASS(CExtPopupMenuWnd)))
-               ? static_cast<CExtPopupMenuWnd*>(p)
+    return (p != NULL && p->IsKindOf(RUNTIME_CLASS(PopupMenu)))
+               ? static_cast<PopupMenu*>(p)
                : NULL;
 }
 
@@ -101,17 +97,25 @@ Scene::Scene()
         return Bar(p) ? Bar(p)->m_pTrackedButton : NULL;
     };
     b.pfnMiniFrameControlBar = [](CObject* p) -> CObject* {
-        return (p != NULL && p->IsKindOf(RUNTIME_CLASS(CExtMiniDockFrameWnd)))
-                   ? static_cast<CExtMiniDockFrameWnd*>(p)->m_pBar
+        return (p != NULL && p->IsKindOf(RUNTIME_CLASS(MiniDockFrame)))
+                   ? static_cast<MiniDockFrame*>(p)->m_pBar
                    : NULL;
     };
     b.pfnButtonBar = [](CObject* p) -> CObject* {
-        return (p != NULL && p->IsKindOf(RUNTIME_CLASS(CExtBarButton)))
-                   ? static_cast<CExtBarButton*>(p)->m_pBar
+        return (p != NULL && p->IsKindOf(RUNTIME_CLASS(BarButton)))
+                   ? static_cast<BarButton*>(p)->m_pBar
                    : NULL;
     };
     b.pfnPaintChildAreas = NULL;
+    b.pControlBarClass = RUNTIME_CLASS(ControlBar);
+    b.pToolBarClass = RUNTIME_CLASS(ToolBar);
+    b.pBarButtonClass = RUNTIME_CLASS(BarButton);
+    b.pMenuBarClass = RUNTIME_CLASS(MenuBar);
+    b.pDockOuterBarClass = RUNTIME_CLASS(DockOuterBar);
+    b.pMiniDockFrameClass = RUNTIME_CLASS(MiniDockFrame);
+    b.pExpandButtonClass = RUNTIME_CLASS(ExpandButton);
     CExtPmNeighbours::MenuQueries& m = CExtPmNeighbours::g_menus;
+    m.pPopupMenuClass = RUNTIME_CLASS(PopupMenu);
     m.pfnIsLayoutRTL = [](CObject* p) { return Menu(p) && Menu(p)->m_bRTL; };
     m.pfnGetCombinedObject = [](CObject* p) -> CObject* { return Menu(p) ? Menu(p)->m_pCombined : NULL; };
     m.pfnUsesDefaultCombinePainter = [](CObject* p) {

@@ -1,6 +1,7 @@
-// Stand-ins for the bars and menus that the bar and menu painting reads: classes with
-// the run-time class names of the real ones, real windows bound to them, and query
-// tables that answer from the stand-ins' fields. A window of these classes can also
+// Stand-ins for the bars and menus that the bar and menu painting reads: classes that the
+// query tables name (the status bar still with the run-time class name of the real one),
+// real windows bound to them (or to the framework's own frame, edit and combo box
+// classes), and query tables that answer from the stand-ins' fields. A window of these classes can also
 // answer the parent-background request with a colour of its own, or cancel it.
 #pragma once
 #include "theme_test_support.h"
@@ -12,14 +13,9 @@
 
 namespace barfakes {
 
-class CFrameWnd : public CWnd
+class ControlBar : public CWnd
 {
-    DECLARE_DYNAMIC(CFrameWnd)
-};
-
-class CExtControlBar : public CWnd
-{
-    DECLARE_DYNAMIC(CExtControlBar)
+    DECLARE_DYNAMIC(ControlBar)
 public:
     DWORD m_dwStyle = 0;
     CWnd* m_pDockSite = NULL;
@@ -32,53 +28,48 @@ public:
     CObject* m_pTrackedButton = NULL;
 };
 
-class CExtToolControlBar : public CExtControlBar
+class ToolBar : public ControlBar
 {
-    DECLARE_DYNAMIC(CExtToolControlBar)
+    DECLARE_DYNAMIC(ToolBar)
 };
 
-class CExtMenuControlBar : public CExtToolControlBar
+class MenuBar : public ToolBar
 {
-    DECLARE_DYNAMIC(CExtMenuControlBar)
+    DECLARE_DYNAMIC(MenuBar)
 };
 
-class CExtStatusControlBar : public CExtControlBar
+class CExtStatusControlBar : public ControlBar
 {
     DECLARE_DYNAMIC(CExtStatusControlBar)
 };
 
-class CExtDockOuterBar : public CExtControlBar
+class DockOuterBar : public ControlBar
 {
-    DECLARE_DYNAMIC(CExtDockOuterBar)
+    DECLARE_DYNAMIC(DockOuterBar)
 };
 
-class CExtMiniDockFrameWnd : public CWnd
+class MiniDockFrame : public CWnd
 {
-    DECLARE_DYNAMIC(CExtMiniDockFrameWnd)
+    DECLARE_DYNAMIC(MiniDockFrame)
 public:
-    CExtControlBar* m_pBar = NULL;
+    ControlBar* m_pBar = NULL;
 };
 
-class CExtBarButton : public CObject
+class BarButton : public CObject
 {
-    DECLARE_DYNAMIC(CExtBarButton)
+    DECLARE_DYNAMIC(BarButton)
 public:
-    CExtControlBar* m_pBar = NULL;
+    ControlBar* m_pBar = NULL;
 };
 
-class CExtBarContentExpandButton : public CExtBarButton
+class ExpandButton : public BarButton
 {
-    DECLARE_DYNAMIC(CExtBarContentExpandButton)
+    DECLARE_DYNAMIC(ExpandButton)
 };
 
-class CExtPopupBaseWnd : public CWnd
+class PopupMenu : public CWnd
 {
-    DECLARE_DYNAMIC(CExtPopupBaseWnd)
-};
-
-class CExtPopupMenuWnd : public CExtPopupBaseWnd
-{
-    DECLARE_DYNAMIC(CExtPopupMenuWnd)
+    DECLARE_DYNAMIC(PopupMenu)
 public:
     bool m_bRTL = false;
     CObject* m_pCombined = NULL;
@@ -86,16 +77,6 @@ public:
     int m_nItems = 0;
     int m_nLastLeftArea = 0;
     DWORD m_dwLastFlags = 0;
-};
-
-class CEdit : public CWnd
-{
-    DECLARE_DYNAMIC(CEdit)
-};
-
-class CComboBox : public CWnd
-{
-    DECLARE_DYNAMIC(CComboBox)
 };
 
 // How a stand-in window answers the parent-background request.

@@ -14,16 +14,16 @@ typedef CExtPaintManager::DockMarkerBeta2 MarkerBeta2;
 
 namespace {
 
-// A stand-in with the docking library's class name and the state the theme reads.
-class CExtDynDockMarkerWnd : public CWnd
+// A stand-in marker window with the state the theme reads through the marker state query.
+class FakeMarkerWnd : public CWnd
 {
-    DECLARE_DYNAMIC(CExtDynDockMarkerWnd)
+    DECLARE_DYNAMIC(FakeMarkerWnd)
 public:
     int m_nKind = 0;
     bool m_bStandAlone = false;
     HWND m_hWndLinked = NULL;
 };
-IMPLEMENT_DYNAMIC(CExtDynDockMarkerWnd, CWnd)
+IMPLEMENT_DYNAMIC(FakeMarkerWnd, CWnd)
 
 struct Made
 {
@@ -51,7 +51,10 @@ void FakeShow(CPtrArray& arr, bool) { arr.RemoveAll(); }
 
 bool FakeState(CObject* pObj, int& nKind, bool& bStandAlone, HWND& hWndLinked)
 {
-    CExtDynDockMarkerWnd* p = static_cast<CExtDynDockMarkerWnd*>(pObj);
+    // As the docking library's query: false for anything but a marker window.
+    FakeMarkerWnd* p = DYNAMIC_DOWNCAST(FakeMarkerWnd, pObj);
+    if (p == NULL)
+        return false;
     nKind = p->m_nKind;
     bStandAlone = p->m_bStandAlone;
     hWndLinked = p->m_hWndLinked;
@@ -231,7 +234,7 @@ TEST_F(DockMarkers, HoverFramesOfBeta2Markers)
     DibCanvas canvas(100, 100, RGB(255, 255, 255));
     CDC* pDC = CDC::FromHandle(canvas.Dc());
     const COLORREF LINE = RGB(0x00, 0x60, 0xC4);
-    CExtDynDockMarkerWnd wnd;
+    FakeMarkerWnd wnd;
     wnd.m_nKind = 0;
     wnd.m_bStandAlone = true;
     const RECT rc = {10, 10, 42, 42};
@@ -240,13 +243,17 @@ TEST_F(DockMarkers, HoverFramesOfBeta2Markers)
     EXPECT_EQ(LINE, canvas.Pixel(10, 20));
     EXPECT_EQ(LINE, canvas.Pixel(41, 20));
     EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(20, 41)) << "open toward the frame's inside";
+    canvas.Fill(RGB(255, 255, 255));
+    CWnd notMarker;
+    m_pPM->DrawDockMarker(*pDC, rc, 0, true, &notMarker);
+    EXPECT_EQ(0, canvas.Count(LINE, RECT{0, 0, 100, 100})) << "another window: no frame";
 
     // The centre outlines the arm of the hovered marker.
     canvas.Fill(RGB(255, 255, 255));
-    CExtDynDockMarkerWnd arm;
+    FakeMarkerWnd arm;
     arm.m_nKind = 3;
     ASSERT_TRUE(arm.CreateEx(0, _T("Static"), _T(""), WS_POPUP, CRect(0, 0, 5, 5), NULL, 0));
-    CExtDynDockMarkerWnd centre;
+    FakeMarkerWnd centre;
     centre.m_nKind = 4;
     centre.m_hWndLinked = arm.GetSafeHwnd();
     const RECT rcCentre = {0, 0, 88, 88};

@@ -405,17 +405,20 @@ TEST(GlyphButton, XpLookFillsAndFramesWhenHot)
 
 namespace {
 
-// An object whose run-time class bears the name of the bars' menu caption button.
-CRuntimeClass* PASCAL FakeBase() { return RUNTIME_CLASS(CObject); }
-CRuntimeClass g_rtcFakeNcMenuButton = {"CExtBarNcAreaButtonMenu", (int)sizeof(CObject), 0xFFFF,
-                                       NULL, FakeBase, NULL, NULL};
+// A stand-in for the bars' menu caption button; the query answers as the bars' one does,
+// false for any other asker.
 class FakeNcMenuButton : public CObject
 {
+    DECLARE_DYNAMIC(FakeNcMenuButton)
 public:
-    CRuntimeClass* GetRuntimeClass() const override { return &g_rtcFakeNcMenuButton; }
     bool m_bXpLook = false;
 };
-bool QueryFakeXpLook(CObject* p) { return static_cast<FakeNcMenuButton*>(p)->m_bXpLook; }
+IMPLEMENT_DYNAMIC(FakeNcMenuButton, CObject)
+bool QueryFakeXpLook(CObject* p)
+{
+    FakeNcMenuButton* pButton = DYNAMIC_DOWNCAST(FakeNcMenuButton, p);
+    return pButton != NULL && pButton->m_bXpLook;
+}
 
 }  // namespace
 

@@ -7,7 +7,7 @@
 #include "toolkit/theme/pm_menu_entry.h"
 
 using testsupport::DibCanvas;
-typedef barfakes::CExtPopupMenuWnd FakeMenu;
+typedef barfakes::PopupMenu FakeMenu;
 typedef CExtPaintManager::PAINTMENUENTRYDATA EntryData;
 
 namespace {

@@ -6,6 +6,7 @@
 #include "support/dib_canvas.h"
 #include "toolkit/theme/pm_push_button.h"
 #include "toolkit/theme/pm_glyphs.h"
+#include "toolkit/theme/pm_neighbours.h"
 #include "toolkit/core/cmd_icon.h"
 #include "toolkit/core/resource_manager.h"
 
@@ -581,22 +582,17 @@ TEST(PushButton, RecordConstructorAndRightToLeft)
 
 namespace {
 
-// Askers whose run-time classes bear the names of the menus' and bars' classes.
-CRuntimeClass* PASCAL WndBase() { return RUNTIME_CLASS(CWnd); }
-CRuntimeClass* PASCAL ObjectBase() { return RUNTIME_CLASS(CObject); }
-CRuntimeClass g_rtcFakeMenu = {"CExtPopupMenuWnd", (int)sizeof(CWnd), 0xFFFF, NULL, WndBase, NULL, NULL};
-CRuntimeClass g_rtcFakeBarButton = {"CExtBarButton", (int)sizeof(CObject), 0xFFFF, NULL, ObjectBase,
-                                    NULL, NULL};
+// Askers of classes that the theme's query tables name as the popup menu and bar button.
 class FakeMenu : public CWnd
 {
-public:
-    CRuntimeClass* GetRuntimeClass() const override { return &g_rtcFakeMenu; }
+    DECLARE_DYNAMIC(FakeMenu)
 };
+IMPLEMENT_DYNAMIC(FakeMenu, CWnd)
 class FakeBarButton : public CObject
 {
-public:
-    CRuntimeClass* GetRuntimeClass() const override { return &g_rtcFakeBarButton; }
+    DECLARE_DYNAMIC(FakeBarButton)
 };
+IMPLEMENT_DYNAMIC(FakeBarButton, CObject)
 bool AlwaysRTL(const CObject*) { return true; }
 
 }  // namespace
@@ -604,6 +600,10 @@ bool AlwaysRTL(const CObject*) { return true; }
 TEST(PushButton, RightToLeftAskers)
 {
     const RECT rc = {0, 0, 60, 24};
+    const CExtPmNeighbours::MenuQueries savedMenus = CExtPmNeighbours::g_menus;
+    const CExtPmNeighbours::BarQueries savedBars = CExtPmNeighbours::g_bars;
+    CExtPmNeighbours::g_menus.pPopupMenuClass = RUNTIME_CLASS(FakeMenu);
+    CExtPmNeighbours::g_bars.pBarButtonClass = RUNTIME_CLASS(FakeBarButton);
     FakeMenu menu;
     HWND hWnd = ::CreateWindowExA(WS_EX_LAYOUTRTL, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL,
                                   NULL, NULL, NULL);
@@ -629,6 +629,8 @@ TEST(PushButton, RightToLeftAskers)
     PAINTBUTTONDATA::g_pfnBarButtonRTL = AlwaysRTL;
     EXPECT_TRUE(b.IsRTL());
     PAINTBUTTONDATA::g_pfnBarButtonRTL = NULL;
+    CExtPmNeighbours::g_menus = savedMenus;
+    CExtPmNeighbours::g_bars = savedBars;
 
     // A right-to-left drop-down button has its part at the left.
     CExtPaintManager* pPM = themetest::InstallTheme(RUNTIME_CLASS(CExtPaintManager));

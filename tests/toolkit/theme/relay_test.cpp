@@ -1,69 +1,64 @@
-// Which window of a frame relays a system change. The bars, dialogs and frames that
-// decide it live in libraries linked after the theme engine, which recognises them by
-// their run-time class names; here windows of stand-in classes with those names play
-// the frame, its status bar, dock bars, toolbar and MDI tab window.
+// Which window of a frame relays a system change. The bars and dialogs that decide it
+// live in libraries linked after the theme engine, which recognises the status bar by
+// its run-time class name, the dock bars and mini dock frames by the classes of the bars'
+// query table and the MDI tab window by the dialogs' query; here windows of stand-in
+// classes play them (the status bar's with the real name), and the frames are the
+// framework's own.
 #include <gtest/gtest.h>
 #include "theme_test_support.h"
+#include "toolkit/theme/pm_neighbours.h"
 
 #include <memory>
 #include <vector>
 
 namespace relaystub {
 
-class CFrameWnd : public CWnd
+class MiniDockFrame : public CMiniFrameWnd
 {
-    DECLARE_DYNAMIC(CFrameWnd)
-};
-class CMiniFrameWnd : public CFrameWnd
-{
-    DECLARE_DYNAMIC(CMiniFrameWnd)
-};
-class CExtMiniDockFrameWnd : public CMiniFrameWnd
-{
-    DECLARE_DYNAMIC(CExtMiniDockFrameWnd)
+    DECLARE_DYNAMIC(MiniDockFrame)
 };
 class CExtStatusControlBar : public CWnd
 {
     DECLARE_DYNAMIC(CExtStatusControlBar)
 };
-class CExtDockOuterBar : public CWnd
+class DockOuterBar : public CWnd
 {
-    DECLARE_DYNAMIC(CExtDockOuterBar)
+    DECLARE_DYNAMIC(DockOuterBar)
 };
-class CExtToolControlBar : public CWnd
+class ToolBar : public CWnd
 {
-    DECLARE_DYNAMIC(CExtToolControlBar)
+    DECLARE_DYNAMIC(ToolBar)
 };
-class CExtTabMdiWnd : public CWnd
+class FakeMdiTabs : public CWnd
 {
-    DECLARE_DYNAMIC(CExtTabMdiWnd)
+    DECLARE_DYNAMIC(FakeMdiTabs)
 public:
     bool m_bMdiTab = true;
 };
 
-IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
-IMPLEMENT_DYNAMIC(CMiniFrameWnd, CFrameWnd)
-IMPLEMENT_DYNAMIC(CExtMiniDockFrameWnd, CMiniFrameWnd)
+IMPLEMENT_DYNAMIC(MiniDockFrame, CMiniFrameWnd)
 IMPLEMENT_DYNAMIC(CExtStatusControlBar, CWnd)
-IMPLEMENT_DYNAMIC(CExtDockOuterBar, CWnd)
-IMPLEMENT_DYNAMIC(CExtToolControlBar, CWnd)
-IMPLEMENT_DYNAMIC(CExtTabMdiWnd, CWnd)
+IMPLEMENT_DYNAMIC(DockOuterBar, CWnd)
+IMPLEMENT_DYNAMIC(ToolBar, CWnd)
+IMPLEMENT_DYNAMIC(FakeMdiTabs, CWnd)
 
 // The mini dock frame as the control bars declare it while their framework base is
 // missing: a plain window class, not a frame.
 namespace barsdecl {
-class CExtMiniDockFrameWnd : public CWnd
+class MiniDockFrame : public CWnd
 {
-    DECLARE_DYNAMIC(CExtMiniDockFrameWnd)
+    DECLARE_DYNAMIC(MiniDockFrame)
 };
-IMPLEMENT_DYNAMIC(CExtMiniDockFrameWnd, CWnd)
+IMPLEMENT_DYNAMIC(MiniDockFrame, CWnd)
 }  // namespace barsdecl
 
 namespace {
 
+// As the dialogs' query: false for any window that is no MDI tab window.
 bool QueryMdiTab(CWnd* pWnd)
 {
-    return static_cast<CExtTabMdiWnd*>(pWnd)->m_bMdiTab;
+    FakeMdiTabs* pTabs = DYNAMIC_DOWNCAST(FakeMdiTabs, pWnd);
+    return pTabs != NULL && pTabs->m_bMdiTab;
 }
 
 // Owns real windows bound to objects of the stand-in classes.
@@ -112,9 +107,17 @@ protected:
     {
         m_pfnSaved = CExtPaintManagerHolder::g_pfnQueryMdiTabRelay;
         CExtPaintManagerHolder::g_pfnQueryMdiTabRelay = QueryMdiTab;
+        m_savedBars = CExtPmNeighbours::g_bars;
+        CExtPmNeighbours::g_bars.pMiniDockFrameClass = RUNTIME_CLASS(MiniDockFrame);
+        CExtPmNeighbours::g_bars.pDockOuterBarClass = RUNTIME_CLASS(DockOuterBar);
     }
-    void TearDown() override { CExtPaintManagerHolder::g_pfnQueryMdiTabRelay = m_pfnSaved; }
+    void TearDown() override
+    {
+        CExtPaintManagerHolder::g_pfnQueryMdiTabRelay = m_pfnSaved;
+        CExtPmNeighbours::g_bars = m_savedBars;
+    }
     CExtPaintManagerHolder::pfnQueryMdiTabRelay m_pfnSaved = NULL;
+    CExtPmNeighbours::BarQueries m_savedBars;
 };
 
 class CountingBridge : public CExtPmBridge
@@ -140,7 +143,7 @@ public:
 TEST_F(RelayTest, KindTestsFollowTheRunTimeClassChain)
 {
     Windows w;
-    CExtMiniDockFrameWnd* p = w.Frame<CExtMiniDockFrameWnd>();
+    MiniDockFrame* p = w.Frame<MiniDockFrame>();
     EXPECT_TRUE(CExtPaintManagerHolder::IsKindOfByName(p, "CFrameWnd"));
     EXPECT_TRUE(CExtPaintManagerHolder::IsKindOfByName(p, "CMiniFrameWnd"));
     EXPECT_TRUE(CExtPaintManagerHolder::IsKindOfByName(p, "CWnd"));
@@ -153,8 +156,8 @@ TEST_F(RelayTest, TheFramesStatusBarActsAndAToolbarInTheFrameDoesNot)
     Windows w;
     CFrameWnd* pFrame = w.Frame<CFrameWnd>();
     CExtStatusControlBar* pStatus = w.Child<CExtStatusControlBar>(pFrame, 0xE801);
-    CExtDockOuterBar* pDockTop = w.Child<CExtDockOuterBar>(pFrame, 0xE81B);
-    CExtToolControlBar* pToolbar = w.Child<CExtToolControlBar>(pDockTop, 0xE800);
+    DockOuterBar* pDockTop = w.Child<DockOuterBar>(pFrame, 0xE81B);
+    ToolBar* pToolbar = w.Child<ToolBar>(pDockTop, 0xE800);
     CExtStatusControlBar* pSecondStatus = w.Child<CExtStatusControlBar>(pFrame, 0x1234);
     EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(pStatus));
     EXPECT_FALSE(CExtPaintManagerHolder::IsSystemChangeRelay(pToolbar));
@@ -175,12 +178,12 @@ TEST_F(RelayTest, WithoutStatusBarTheOuterDockBarsDecideInTheirOrder)
 {
     Windows w;
     CFrameWnd* pFrame = w.Frame<CFrameWnd>();
-    CExtDockOuterBar* pLeft = w.Child<CExtDockOuterBar>(pFrame, 0xE81C);
-    CExtDockOuterBar* pBottom = w.Child<CExtDockOuterBar>(pFrame, 0xE81E);
+    DockOuterBar* pLeft = w.Child<DockOuterBar>(pFrame, 0xE81C);
+    DockOuterBar* pBottom = w.Child<DockOuterBar>(pFrame, 0xE81E);
     // A window with a dock-bar id but another class is skipped.
-    CWnd* pNotDockBar = w.Child<CExtToolControlBar>(pFrame, 0xE81B);
+    CWnd* pNotDockBar = w.Child<ToolBar>(pFrame, 0xE81B);
     // So is a status-bar id held by another class.
-    CWnd* pNotStatus = w.Child<CExtToolControlBar>(pFrame, 0xE801);
+    CWnd* pNotStatus = w.Child<ToolBar>(pFrame, 0xE801);
     EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(pBottom));
     EXPECT_FALSE(CExtPaintManagerHolder::IsSystemChangeRelay(pLeft));
     EXPECT_FALSE(CExtPaintManagerHolder::IsSystemChangeRelay(pNotDockBar));
@@ -191,11 +194,11 @@ TEST_F(RelayTest, ThenTheFirstMdiTabWindowAndOtherwiseEveryWindow)
 {
     Windows w;
     CFrameWnd* pFrame = w.Frame<CFrameWnd>();
-    CExtTabMdiWnd* pNotMdi = w.Child<CExtTabMdiWnd>(pFrame, 100);
+    FakeMdiTabs* pNotMdi = w.Child<FakeMdiTabs>(pFrame, 100);
     pNotMdi->m_bMdiTab = false;
-    CExtTabMdiWnd* pTabs = w.Child<CExtTabMdiWnd>(pFrame, 101);
-    CExtTabMdiWnd* pSecondTabs = w.Child<CExtTabMdiWnd>(pFrame, 102);
-    CExtToolControlBar* pOther = w.Child<CExtToolControlBar>(pFrame, 103);
+    FakeMdiTabs* pTabs = w.Child<FakeMdiTabs>(pFrame, 101);
+    FakeMdiTabs* pSecondTabs = w.Child<FakeMdiTabs>(pFrame, 102);
+    ToolBar* pOther = w.Child<ToolBar>(pFrame, 103);
     EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(pTabs));
     EXPECT_FALSE(CExtPaintManagerHolder::IsSystemChangeRelay(pSecondTabs));
     EXPECT_FALSE(CExtPaintManagerHolder::IsSystemChangeRelay(pNotMdi));
@@ -203,8 +206,8 @@ TEST_F(RelayTest, ThenTheFirstMdiTabWindowAndOtherwiseEveryWindow)
 
     Windows w2;
     CFrameWnd* pBare = w2.Frame<CFrameWnd>();
-    CExtToolControlBar* pA = w2.Child<CExtToolControlBar>(pBare, 1);
-    CExtToolControlBar* pB = w2.Child<CExtToolControlBar>(pA, 2);
+    ToolBar* pA = w2.Child<ToolBar>(pBare, 1);
+    ToolBar* pB = w2.Child<ToolBar>(pA, 2);
     EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(pBare));
     EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(pA));
     EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(pB));
@@ -213,21 +216,22 @@ TEST_F(RelayTest, ThenTheFirstMdiTabWindowAndOtherwiseEveryWindow)
 TEST_F(RelayTest, WindowsOutsideFramesAndInFloatingMiniFramesAlwaysAct)
 {
     Windows w;
-    CWnd* pLoose = w.Frame<CExtToolControlBar>();
+    CWnd* pLoose = w.Frame<ToolBar>();
     EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(pLoose));
 
     CFrameWnd* pMain = w.Frame<CFrameWnd>();
     w.Child<CExtStatusControlBar>(pMain, 0xE801);
-    CExtMiniDockFrameWnd* pMini = w.Frame<CExtMiniDockFrameWnd>(pMain);
-    CExtToolControlBar* pFloating = w.Child<CExtToolControlBar>(pMini, 0xE800);
+    MiniDockFrame* pMini = w.Frame<MiniDockFrame>(pMain);
+    ToolBar* pFloating = w.Child<ToolBar>(pMini, 0xE800);
     EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(pFloating));
     EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(pMini));
     EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(NULL));
 
     // A mini dock frame whose class does not descend from the frame class is still the
     // frame of the windows floating in it, not its owner's status bar frame.
-    barsdecl::CExtMiniDockFrameWnd* pMini2 = w.Frame<barsdecl::CExtMiniDockFrameWnd>(pMain);
-    CExtToolControlBar* pFloating2 = w.Child<CExtToolControlBar>(pMini2, 0xE800);
+    CExtPmNeighbours::g_bars.pMiniDockFrameClass = RUNTIME_CLASS(barsdecl::MiniDockFrame);
+    barsdecl::MiniDockFrame* pMini2 = w.Frame<barsdecl::MiniDockFrame>(pMain);
+    ToolBar* pFloating2 = w.Child<ToolBar>(pMini2, 0xE800);
     EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(pFloating2));
     EXPECT_TRUE(CExtPaintManagerHolder::IsSystemChangeRelay(pMini2));
 }

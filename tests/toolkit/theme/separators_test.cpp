@@ -4,10 +4,10 @@
 #include "support/dib_canvas.h"
 
 using testsupport::DibCanvas;
-typedef barfakes::CExtToolControlBar FakeToolBar;
+typedef barfakes::ToolBar FakeToolBar;
 typedef barfakes::CExtStatusControlBar FakeStatusBar;
-typedef barfakes::CExtPopupMenuWnd FakeMenu;
-typedef barfakes::CEdit FakeEdit;
+typedef barfakes::PopupMenu FakeMenu;
+typedef CEdit FakeEdit;
 typedef CExtPaintManager::PAINTEDITFRAMEDATA EditData;
 typedef CExtPaintManager::PAINTCOMBOBOXDATA ComboData;
 typedef CExtPaintManager::PAINTBARBORDERDATA BorderData;
@@ -294,7 +294,7 @@ TEST_F(SmallParts, OfficeComboBoxStandsOnItsParentsBackground)
     CExtPaintManager* pPM = Use(RUNTIME_CLASS(CExtPaintManagerOffice2003));
     barfakes::ParentBackgroundOn on;
     CWnd* pParent = m_scene.Top<CWnd>(0, 0, 200, 100);
-    barfakes::CComboBox* pCombo = m_scene.Child<barfakes::CComboBox>(pParent, 1, 0, 0, 80, 22);
+    CComboBox* pCombo = m_scene.Child<CComboBox>(pParent, 1, 0, 0, 80, 22);
     barfakes::Scene::SetAnswer(pParent, barfakes::__ANSWER_PAINT, RED);
     DibCanvas canvas(80, 22, MARK);
     CDC* pDC = CDC::FromHandle(canvas.Dc());

@@ -19,11 +19,12 @@ protected:
     CExtPaintManager* Use(CRuntimeClass* pClass) { return themetest::InstallTheme(pClass); }
 };
 
-class CExtReportGridColumn : public CObject
+// A report column as far as the theme knows: the query table names its class.
+class FakeColumn : public CObject
 {
-    DECLARE_DYNAMIC(CExtReportGridColumn)
+    DECLARE_DYNAMIC(FakeColumn)
 };
-IMPLEMENT_DYNAMIC(CExtReportGridColumn, CObject)
+IMPLEMENT_DYNAMIC(FakeColumn, CObject)
 
 }  // namespace
 
@@ -164,7 +165,9 @@ TEST_F(SmallControls, GroupBoxDatePickerAndUndoCaption)
 
 TEST_F(SmallControls, ReportColumnColoursAndHeader)
 {
-    CExtReportGridColumn column;
+    const CExtPmSmallControlQueries::Queries saved = CExtPmSmallControlQueries::g_queries;
+    CExtPmSmallControlQueries::g_queries.pReportColumnClass = RUNTIME_CLASS(FakeColumn);
+    FakeColumn column;
     CExtPaintManager other;
     for (CRuntimeClass* pClass : {RUNTIME_CLASS(CExtPaintManager), RUNTIME_CLASS(CExtPaintManagerXP),
                                   RUNTIME_CLASS(CExtPaintManagerOffice2003),
@@ -179,6 +182,7 @@ TEST_F(SmallControls, ReportColumnColoursAndHeader)
         EXPECT_FALSE(pPM->DrawReportHeader(*pDC, RECT{0, 0, 10, 10}, &column))
             << pClass->m_lpszClassName << ": no header image, the caller paints";
     }
+    CExtPmSmallControlQueries::g_queries = saved;
 }
 
 TEST_F(SmallControls, GradientBackgroundIgnoresOneGivenColour)
@@ -251,10 +255,11 @@ TEST_F(SmallControls, Office2003ReportHeaderSkin)
     CExtPmSmallControlQueries::Queries saved = CExtPmSmallControlQueries::g_queries;
     CExtPmSmallControlQueries::g_queries.pfnReportHeaderBitmap = []() -> const CExtBitmap* { return &HeaderImage(); };
     CExtPmSmallControlQueries::g_queries.pfnReportColumnFlags = [](CObject*) { return (BYTE)0; };
+    CExtPmSmallControlQueries::g_queries.pReportColumnClass = RUNTIME_CLASS(FakeColumn);
     DibCanvas canvas(40, 20, MARK);
     CDC* pDC = CDC::FromHandle(canvas.Dc());
     const RECT rc = {0, 0, 40, 20};
-    CExtReportGridColumn column;
+    FakeColumn column;
     CExtPaintManager* pPM = Use(RUNTIME_CLASS(CExtPaintManagerOffice2003));
     EXPECT_TRUE(pPM->DrawReportHeader(*pDC, rc, &column));
     EXPECT_EQ(RGB(255, 0, 0), canvas.Pixel(20, 10));

@@ -1,5 +1,5 @@
 // Tab painting: strip backgrounds, areas, buttons, frames, metrics and the items of the
-// classic and Studio 2005 looks, against a stand-in tab window.
+// classic and Studio 2005 looks, against a stand-in tab window that the query table names.
 #include <gtest/gtest.h>
 #include "theme_test_support.h"
 #include "support/dib_canvas.h"
@@ -13,16 +13,16 @@ namespace {
 
 const COLORREF MARK = RGB(1, 2, 3), NEAR_WHITE = RGB(0xFC, 0xFC, 0xFE);
 
-class CExtTabWnd : public CWnd
+class FakeTabWnd : public CWnd
 {
-    DECLARE_DYNAMIC(CExtTabWnd)
+    DECLARE_DYNAMIC(FakeTabWnd)
 public:
     std::vector<DWORD> m_items;
     int m_nSel = -1;
     DWORD m_dwStyle = 0;
     int m_nOrientation = 0;
 };
-IMPLEMENT_DYNAMIC(CExtTabWnd, CWnd)
+IMPLEMENT_DYNAMIC(FakeTabWnd, CWnd)
 
 class TabItemInfo : public CObject
 {
@@ -31,7 +31,7 @@ public:
     int m_nIndex;
 };
 
-CExtTabWnd* Tab(CObject* p) { return static_cast<CExtTabWnd*>(p); }
+FakeTabWnd* Tab(CObject* p) { return static_cast<FakeTabWnd*>(p); }
 
 class Tabs : public ::testing::Test
 {
@@ -53,6 +53,7 @@ protected:
         q.pfnTabWndFlags = [](CObject*) { return (BYTE)0; };
         q.pfnPaintsOwnBackground = [](CObject*) { return false; };
         q.pfnOrientation = [](CObject* p) { return Tab(p)->m_nOrientation; };
+        q.pTabWndClass = RUNTIME_CLASS(FakeTabWnd);
         m_tab.m_items.assign(3, 0);
     }
     void TearDown() override
@@ -64,13 +65,18 @@ protected:
     void Item(CExtPaintManager* pPM, CDC& dc, const RECT& rcItem, int nIndex, bool bSelected,
               bool bGrouped = false, bool bTopLeft = true)
     {
-        const RECT rcArea = {0, 0, 100, 40};
-        SIZE sz = {0, 0};
-        pPM->DrawTabItem(dc, rcArea, bTopLeft, true, bSelected, false, bGrouped, false, false, rcItem,
-                         sz, NULL, _T(""), NULL, &m_tab, nIndex);
+        CExtPaintManager::PAINTTABITEMDATA _ptid(&m_tab, nIndex);
+        _ptid.m_rcItemsArea = RECT{0, 0, 100, 40};
+        _ptid.m_rcItem = rcItem;
+        _ptid.m_sText = _T("");
+        _ptid.m_bTopLeft = bTopLeft;
+        _ptid.m_bHorz = true;
+        _ptid.m_bSelected = bSelected;
+        _ptid.m_bGroupedMode = bGrouped;
+        pPM->DrawTabItem(dc, _ptid);
     }
     CExtPmTabQueries::Queries m_saved;
-    CExtTabWnd m_tab;
+    FakeTabWnd m_tab;
 };
 
 }  // namespace

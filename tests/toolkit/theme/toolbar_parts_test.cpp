@@ -7,9 +7,9 @@
 #include "toolkit/theme/pm_glyphs.h"
 
 using testsupport::DibCanvas;
-typedef barfakes::CExtToolControlBar FakeToolBar;
-typedef barfakes::CExtBarContentExpandButton FakeChevron;
-typedef barfakes::CExtPopupMenuWnd FakeMenu;
+typedef barfakes::ToolBar FakeToolBar;
+typedef barfakes::ExpandButton FakeChevron;
+typedef barfakes::PopupMenu FakeMenu;
 typedef CExtPaintManager::glyph glyph;
 
 namespace {
