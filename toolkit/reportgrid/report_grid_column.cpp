@@ -31,14 +31,12 @@ LPCTSTR CExtReportGridColumn::CategoryNameGet() const { return (LPCTSTR)m_strCat
 
 void CExtReportGridColumn::CategoryNameSet(LPCTSTR sCategory)
 {
-    if (sCategory == NULL)
-        sCategory = _T("");
+    // Refiled by the object, not looked up by name: two columns of one name in one
+    // category would otherwise let the other one move.
+    const CString strFiledCategory = m_strCategory;
+    m_strCategory = sCategory != NULL ? sCategory : _T("");
     if (m_pReportGrid != NULL)
-    {
-        const CString strName = ColumnNameGet(), strOld = m_strCategory;
-        m_pReportGrid->ColumnRegistryMove(strName, strOld, strName, sCategory, true);
-    }
-    m_strCategory = sCategory;
+        m_pReportGrid->ColumnRegistryRefile(this, strFiledCategory, true);
 }
 
 void CExtReportGridColumn::NameAndCategorySet(LPCTSTR sName, LPCTSTR sCategory)

@@ -192,3 +192,14 @@ TEST_F(ReportLayoutTest, ColumnTakingAnotherCategoryIsFiledUnderIt)
     ASSERT_EQ(1, m_grid.RemoveColumns(nIndex, 1, false));
     EXPECT_EQ(nullptr, m_grid.ColumnFind("Size", "File"));
 }
+
+TEST_F(ReportLayoutTest, CategoryChangeMovesTheColumnItWasAskedOf)
+{
+    // Two columns of one name in one category: the second one's move leaves the first.
+    m_pSize->ColumnNameSet("Name");
+    m_pSize->CategoryNameSet("Stats");
+    EXPECT_EQ(m_pSize, m_grid.ColumnFind("Name", "Stats"));
+    EXPECT_EQ(m_pName, m_grid.ColumnFind("Name", "File"));
+    EXPECT_STREQ("File", m_pName->CategoryNameGet());
+    EXPECT_TRUE(Load(m_grid, Store(m_grid)));
+}
