@@ -11,16 +11,16 @@
 #include "toolkit/bars/control_bar.h"
 #include "toolkit/bars/dyn_control_bar.h"
 #include "toolkit/bars/dyn_tab_control_bar.h"
-#include "poisoned_group.h"
+#include "poisoned_bars.h"
 
 namespace {
 
-// Every bar sits where its dock bar says, in a dock bar that exists; no freed group is
-// still counted among the bars.
-void ExpectSoundPlacement(CExtControlBar* bars, int nBars)
+// Every bar sits where its dock bar says, in a dock bar that exists; no freed group or
+// frame is still counted among the bars.
+void ExpectSoundPlacement(PoisonedFloatBar* bars, int nBars)
 {
-    EXPECT_TRUE(PoisonedGroup::FreedIntact());
-    for (const auto& block : PoisonedGroup::Freed())
+    EXPECT_TRUE(PoisonedStore::FreedIntact());
+    for (const auto& block : PoisonedStore::Freed())
         for (INT_PTR i = 0; i < CExtControlBar::g_AllBars.GetSize(); i++)
             EXPECT_NE(static_cast<void*>(block.first), static_cast<void*>(CExtControlBar::g_AllBars[i]));
     for (int i = 0; i < nBars; i++)
@@ -38,19 +38,20 @@ void ExpectSoundPlacement(CExtControlBar* bars, int nBars)
 }  // namespace
 
 // One, Two, Three, Four docked at the left; the steps: F floats One, T tabs Three onto
-// One, B docks One beside Four along Four's dock bar (trailing), D docks Three above
-// One. In the order FTBD, D empties the floating group of Three, whose dissolving
-// takes down the floating frame, the group and its dock bars with it.
+// One, B docks One beside Four along Four's dock bar (trailing), b docks Four beside One
+// the same way, D docks Three above One. In the order FTBD, D empties the floating
+// group of Three, whose dissolving takes down the floating frame, the group and its
+// dock bars with it. Groups and floating frames are poisoned once freed.
 TEST(NestedDissolve, StepsInAnyNearbyOrderLeaveNoStalePointer)
 {
-    const char* const orders[] = {"FTBD", "FTDB", "FBTD", "TFBD", "TBFD", "TFDB", "BFTD", "FDTB"};
+    const char* const orders[] = {"FTBD", "FTDB", "FBTD", "TFBD", "TBFD", "TFDB", "BFTD", "FDTB", "FTbD", "FbTD"};
     for (const char* sOrder : orders)
     {
         SCOPED_TRACE(sOrder);
         PoisonedGroupsFrame* pFrame = new PoisonedGroupsFrame;
         pFrame->Create(NULL, "Dissolve", WS_OVERLAPPEDWINDOW, CRect(20, 20, 620, 470));
         CExtControlBar::EnableFrameDocking(pFrame);
-        CExtControlBar bars[4];
+        PoisonedFloatBar bars[4];
         const char* const names[4] = {"One", "Two", "Three", "Four"};
         for (int i = 0; i < 4; i++)
         {
@@ -76,6 +77,7 @@ TEST(NestedDissolve, StepsInAnyNearbyOrderLeaveNoStalePointer)
                     hWndGroup = bars[2].GetTabbedContainer()->m_hWnd;
                 break;
             case 'B': bars[3].DockBesideBar(&bars[0], true, false); break;
+            case 'b': bars[0].DockBesideBar(&bars[3], true, false); break;
             case 'D': bars[2].DockNextToPercent(50, &bars[0], AFX_IDW_DOCKBAR_TOP); break;
             }
             testsupport::PumpPending();
@@ -85,6 +87,7 @@ TEST(NestedDissolve, StepsInAnyNearbyOrderLeaveNoStalePointer)
         {
             // Three's group went with its floating frame; Three stands above One.
             EXPECT_FALSE(::IsWindow(hWndGroup));
+            EXPECT_EQ(2u, PoisonedStore::Freed().size());
             EXPECT_EQ(bars[0].m_pDockBar, bars[2].m_pDockBar);
             CRect rcOne, rcThree;
             bars[0].GetWindowRect(&rcOne);
@@ -93,6 +96,6 @@ TEST(NestedDissolve, StepsInAnyNearbyOrderLeaveNoStalePointer)
             EXPECT_EQ(rcOne.left, rcThree.left);
         }
         pFrame->DestroyWindow();
-        PoisonedGroup::ReleaseFreed();
+        PoisonedStore::ReleaseFreed();
     }
 }

@@ -14,7 +14,7 @@
 #include "toolkit/bars/dyn_control_bar.h"
 #include "toolkit/bars/dyn_tab_control_bar.h"
 #include "toolkit/bars/dynamic_bar.h"
-#include "poisoned_group.h"
+#include "poisoned_bars.h"
 
 namespace {
 
@@ -726,8 +726,8 @@ TEST(DockingOps, AGroupTabbedOntoAPlainBarIsLeftAloneOnceItDissolved)
         }
         testsupport::PumpPending();
         EXPECT_FALSE(::IsWindow(hWndOld));
-        EXPECT_EQ(1u, PoisonedGroup::Freed().size());
-        EXPECT_TRUE(PoisonedGroup::FreedIntact());
+        EXPECT_EQ(1u, PoisonedStore::Freed().size());
+        EXPECT_TRUE(PoisonedStore::FreedIntact());
         CExtDynTabControlBar* pNew = bars[2].GetTabbedContainer();
         ASSERT_TRUE(pNew != NULL);
         ASSERT_EQ(3, pNew->m_wndTabSwitcher.ItemGetCount());
@@ -736,7 +736,7 @@ TEST(DockingOps, AGroupTabbedOntoAPlainBarIsLeftAloneOnceItDissolved)
         EXPECT_EQ(&bars[1], pNew->m_wndTabSwitcher.GetItemBar(2));
         EXPECT_EQ(0, CountEmptyRings(pFrame));
         pFrame->DestroyWindow();
-        PoisonedGroup::ReleaseFreed();
+        PoisonedStore::ReleaseFreed();
     }
 }
 

@@ -1,7 +1,7 @@
-// A tabbed group whose storage stays allocated, filled with a pattern, once the group is
-// deleted: a write through a stale pointer shows in the pattern, and a call through its
-// virtual table jumps nowhere. Frames of the class below make every group they are asked
-// for one of these.
+// Objects whose storage stays allocated, filled with a pattern, once they are deleted: a
+// write through a stale pointer shows in the pattern, and a call through the virtual
+// table jumps nowhere. Frames of the class below make every tabbed group they are asked
+// for a poisoned one.
 #pragma once
 
 #include <cstring>
@@ -11,16 +11,16 @@
 #include "framework/framework.h"
 #include "toolkit/bars/control_bar.h"
 #include "toolkit/bars/dyn_tab_control_bar.h"
+#include "toolkit/bars/mini_frame.h"
 
-class PoisonedGroup : public CExtDynTabControlBar
+struct PoisonedStore
 {
-public:
     static std::vector<std::pair<unsigned char*, size_t>>& Freed()
     {
         static std::vector<std::pair<unsigned char*, size_t>> s_freed;
         return s_freed;
     }
-    static void operator delete(void* p, size_t n)
+    static void Keep(void* p, size_t n)
     {
         memset(p, 0xFF, n);
         Freed().push_back({static_cast<unsigned char*>(p), n});
@@ -41,6 +41,15 @@ public:
     }
 };
 
+template <class Base>
+class Poisoned : public Base
+{
+public:
+    static void operator delete(void* p, size_t n) { PoisonedStore::Keep(p, n); }
+};
+
+using PoisonedGroup = Poisoned<CExtDynTabControlBar>;
+
 class PoisonedGroupsFrame : public CFrameWnd
 {
 public:
@@ -52,5 +61,23 @@ public:
             return 0;
         }
         return CFrameWnd::WindowProc(nMsg, wParam, lParam);
+    }
+};
+
+// A bar that floats in a poisoned frame, so the frame and its dock bar stay poisoned
+// once the frame goes.
+class PoisonedFloatBar : public CExtControlBar
+{
+public:
+    CExtMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle) override
+    {
+        CExtMiniDockFrameWnd* pFrame = new Poisoned<CExtMiniDockFrameWnd>;
+        if (!pFrame->Create(m_pDockSite, dwStyle))
+        {
+            if (pFrame->m_hWnd == NULL)
+                delete pFrame;
+            AfxThrowResourceException();
+        }
+        return pFrame;
     }
 };
