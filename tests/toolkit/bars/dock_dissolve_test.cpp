@@ -39,12 +39,13 @@ void ExpectSoundPlacement(PoisonedFloatBar* bars, int nBars)
 
 // One, Two, Three, Four docked at the left; the steps: F floats One, T tabs Three onto
 // One, B docks One beside Four along Four's dock bar (trailing), b docks Four beside One
-// the same way, D docks Three above One. In the order FTBD, D empties the floating
-// group of Three, whose dissolving takes down the floating frame, the group and its
-// dock bars with it. Groups and floating frames are poisoned once freed.
+// the same way, D docks Three above One; G tabs Four onto Two and M merges Three's group
+// into Two's. In the order FTBD, D empties the floating group of Three, whose
+// dissolving takes down the floating frame, the group and its dock bars with it.
+// Groups and floating frames are poisoned once freed.
 TEST(NestedDissolve, StepsInAnyNearbyOrderLeaveNoStalePointer)
 {
-    const char* const orders[] = {"FTBD", "FTDB", "FBTD", "TFBD", "TBFD", "TFDB", "BFTD", "FDTB", "FTbD", "FbTD"};
+    const char* const orders[] = {"FTBD", "FTDB", "FBTD", "TFBD", "TBFD", "TFDB", "BFTD", "FDTB", "FTbD", "FbTD", "FTGM", "GFTM"};
     for (const char* sOrder : orders)
     {
         SCOPED_TRACE(sOrder);
@@ -79,6 +80,11 @@ TEST(NestedDissolve, StepsInAnyNearbyOrderLeaveNoStalePointer)
             case 'B': bars[3].DockBesideBar(&bars[0], true, false); break;
             case 'b': bars[0].DockBesideBar(&bars[3], true, false); break;
             case 'D': bars[2].DockNextToPercent(50, &bars[0], AFX_IDW_DOCKBAR_TOP); break;
+            case 'G': bars[1].DockIntoTabbedBar(&bars[3], -1, NULL, true); break;
+            case 'M':
+                if (bars[2].GetTabbedContainer() != NULL)
+                    bars[1].DockIntoTabbedBar(bars[2].GetTabbedContainer(), -1, NULL, true);
+                break;
             }
             testsupport::PumpPending();
             ExpectSoundPlacement(bars, 4);
