@@ -290,6 +290,9 @@ void CExtDockBar::UpdateNestedLayout2()
         if (pBar != NULL && pBar->m_hWnd != NULL && CExtPaintManagerHolder::IsKindOfByName(pBar, "CExtDynControlBar"))
             arrContainers.Add(pBar->m_hWnd);
     }
+    // A dissolving container in a floating frame may take the frame down, and this dock
+    // bar with it: it is found again by its window before it is read.
+    const HWND hWndOwn = m_hWnd;
     for (INT_PTR i = 0; i < arrContainers.GetSize(); i++)
     {
         CExtControlBar* pExt = DYNAMIC_DOWNCAST(CExtControlBar, CWnd::FromHandlePermanent(arrContainers[i]));
@@ -299,7 +302,7 @@ void CExtDockBar::UpdateNestedLayout2()
         CExtDockBar* pInner = DYNAMIC_DOWNCAST(CExtDockBar, pExt->GetWindow(GW_CHILD));
         if (pInner != NULL)
             pInner->UpdateNestedLayout2();
-        if (m_hWnd == NULL || m_bLockLayout)
+        if (!::IsWindow(hWndOwn) || CWnd::FromHandlePermanent(hWndOwn) != this || m_bLockLayout)
             break;
     }
 }

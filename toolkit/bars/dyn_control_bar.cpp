@@ -26,6 +26,10 @@ LONG& Length(CExtControlBar* pBar, bool bHorz) { return bHorz ? pBar->m_sizeDock
 int MinThick(const CExtControlBar* pBar, bool bHorz) { return bHorz ? pBar->GetMinVertExtent() : pBar->GetMinHorzExtent(); }
 int MinLength(const CExtControlBar* pBar, bool bHorz) { return bHorz ? pBar->GetMinHorzExtent() : pBar->GetMinVertExtent(); }
 
+// The object of a window that still exists, NULL once the window (and so, for windows
+// that delete themselves, the object) is gone.
+CWnd* LiveWindowObject(HWND hWnd) { return hWnd != NULL && ::IsWindow(hWnd) ? CWnd::FromHandlePermanent(hWnd) : NULL; }
+
 }  // namespace
 
 // ---- the container ----------------------------------------------------------------------
@@ -439,35 +443,16 @@ void CExtDockDynBar::DissolveContainer(CControlBar* pHeir)
     CExtDynControlBar* pContainer = DYNAMIC_DOWNCAST(CExtDynControlBar, GetParent());
     if (pContainer == NULL || pContainer->m_hWnd == NULL)
         return;
+    // Nothing may dissolve this container a second time while it goes: a layout pass
+    // that the moves below set off finds this dock bar locked. The lock is never lifted,
+    // since this dock bar goes with its container.
+    CExtDockBar::SetLayoutLock(true);
     CDockBar* pOuter = pContainer->m_pDockBar;
     CFrameWnd* pFrame = GetDockingFrame();
     const bool bInMiniFrame = pContainer->GetParentFrame() != NULL &&
                               pContainer->GetParentFrame()->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd));
     if (pHeir != NULL && pOuter != NULL)
-    {
-        // The remaining bar takes the container's place and size.
-        const int nPos = pOuter->FindBar(pContainer);
-        if (nPos > 0)
-            pOuter->m_arrBars.InsertAt(nPos, pHeir);
-        CExtControlBar* pExt = DYNAMIC_DOWNCAST(CExtControlBar, pHeir);
-        CRect rcContainer;
-        pContainer->GetWindowRect(&rcContainer);
-        if (pExt != NULL && !pExt->IsFixedMode())
-        {
-            if ((pOuter->m_dwStyle & CBRS_ORIENT_HORZ) != 0)
-                pExt->m_sizeDockedH = rcContainer.Size();
-            else
-                pExt->m_sizeDockedV = rcContainer.Size();
-        }
-        DWORD dwStyle = pHeir->GetBarStyle();
-        dwStyle &= ~(CBRS_ALIGN_ANY | CBRS_BORDER_ANY);
-        dwStyle |= pOuter->m_dwStyle & (CBRS_ALIGN_ANY | CBRS_BORDER_ANY);
-        pHeir->SetBarStyle(dwStyle);
-        m_arrBars.RemoveAll();
-        m_arrBars.Add(NULL);
-        pHeir->m_pDockBar = pOuter;
-        pHeir->SetParent(pOuter);
-    }
+        HandContainerPlaceTo(pContainer, pOuter, pHeir);
     pContainer->m_pDockBar = NULL;
     if (pFrame != NULL)
     {
@@ -478,6 +463,13 @@ void CExtDockDynBar::DissolveContainer(CControlBar* pHeir)
         if (pos != NULL)
             pFrame->m_listControlBars.RemoveAt(pos);
     }
+    // Taking the container out of a floating dock bar that it leaves empty takes the
+    // floating frame down with everything inside it: the outer dock bar, the container
+    // and this dock bar are then freed. From here on each is found again by its window,
+    // and nothing of this object is read any more.
+    const HWND hWndContainer = pContainer->m_hWnd;
+    const HWND hWndOuter = pOuter != NULL ? pOuter->m_hWnd : NULL;
+    const HWND hWndFrame = pFrame != NULL ? pFrame->m_hWnd : NULL;
     if (pOuter != NULL)
     {
         CExtDockBar* pOuterExt = DYNAMIC_DOWNCAST(CExtDockBar, pOuter);
@@ -486,10 +478,38 @@ void CExtDockDynBar::DissolveContainer(CControlBar* pHeir)
         else
             pOuter->RemoveControlBar(pContainer, -1, 0);
     }
-    pContainer->DestroyWindow();
-    if (pFrame != NULL && !bInMiniFrame)
-        pFrame->m_nIdleFlags |= CFrameWnd::idleLayout | CFrameWnd::idleNotify;
-    CExtDockBar* pOuterExt = DYNAMIC_DOWNCAST(CExtDockBar, pOuter);
-    if (pOuterExt != NULL && pOuterExt->m_hWnd != NULL)
+    if (LiveWindowObject(hWndContainer) == pContainer)
+        pContainer->DestroyWindow();
+    CFrameWnd* pLiveFrame = DYNAMIC_DOWNCAST(CFrameWnd, LiveWindowObject(hWndFrame));
+    if (pLiveFrame != NULL && !bInMiniFrame)
+        pLiveFrame->m_nIdleFlags |= CFrameWnd::idleLayout | CFrameWnd::idleNotify;
+    CExtDockBar* pOuterExt = DYNAMIC_DOWNCAST(CExtDockBar, LiveWindowObject(hWndOuter));
+    if (pOuterExt != NULL)
         pOuterExt->UpdateNestedLayout();
+}
+
+void CExtDockDynBar::HandContainerPlaceTo(CExtDynControlBar* pContainer, CDockBar* pOuter, CControlBar* pHeir)
+{
+    // The remaining bar takes the container's place and size.
+    const int nPos = pOuter->FindBar(pContainer);
+    if (nPos > 0)
+        pOuter->m_arrBars.InsertAt(nPos, pHeir);
+    CExtControlBar* pExt = DYNAMIC_DOWNCAST(CExtControlBar, pHeir);
+    CRect rcContainer;
+    pContainer->GetWindowRect(&rcContainer);
+    if (pExt != NULL && !pExt->IsFixedMode())
+    {
+        if ((pOuter->m_dwStyle & CBRS_ORIENT_HORZ) != 0)
+            pExt->m_sizeDockedH = rcContainer.Size();
+        else
+            pExt->m_sizeDockedV = rcContainer.Size();
+    }
+    DWORD dwStyle = pHeir->GetBarStyle();
+    dwStyle &= ~(CBRS_ALIGN_ANY | CBRS_BORDER_ANY);
+    dwStyle |= pOuter->m_dwStyle & (CBRS_ALIGN_ANY | CBRS_BORDER_ANY);
+    pHeir->SetBarStyle(dwStyle);
+    m_arrBars.RemoveAll();
+    m_arrBars.Add(NULL);
+    pHeir->m_pDockBar = pOuter;
+    pHeir->SetParent(pOuter);
 }

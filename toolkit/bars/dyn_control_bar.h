@@ -88,6 +88,7 @@ protected:
     CExtDockBar* OuterDockBar() const;
     // The container leaves its outer dock bar and goes away.
     void DissolveContainer(CControlBar* pHeir);
+    void HandContainerPlaceTo(CExtDynControlBar* pContainer, CDockBar* pOuter, CControlBar* pHeir);
 
     afx_msg void OnSize(UINT nType, int cx, int cy);
     DECLARE_MESSAGE_MAP()

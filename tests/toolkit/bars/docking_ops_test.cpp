@@ -14,6 +14,7 @@
 #include "toolkit/bars/dyn_control_bar.h"
 #include "toolkit/bars/dyn_tab_control_bar.h"
 #include "toolkit/bars/dynamic_bar.h"
+#include "poisoned_bars.h"
 
 namespace {
 
@@ -632,51 +633,6 @@ TEST(DockingOps, DraggingACaptionOntoABarMakesATabAndDraggingTheTabOutFloatsIt)
 
 namespace {
 
-// A tabbed group whose storage stays allocated, filled with a pattern, once the group is
-// deleted: a write through a stale pointer shows in it.
-class PoisonedGroup : public CExtDynTabControlBar
-{
-public:
-    static std::vector<std::pair<unsigned char*, size_t>>& Freed()
-    {
-        static std::vector<std::pair<unsigned char*, size_t>> s_freed;
-        return s_freed;
-    }
-    static void operator delete(void* p, size_t n)
-    {
-        memset(p, 0xFF, n);
-        Freed().push_back({static_cast<unsigned char*>(p), n});
-    }
-    static bool FreedIntact()
-    {
-        for (const auto& block : Freed())
-            for (size_t i = 0; i < block.second; i++)
-                if (block.first[i] != 0xFF)
-                    return false;
-        return true;
-    }
-    static void ReleaseFreed()
-    {
-        for (const auto& block : Freed())
-            ::operator delete(block.first);
-        Freed().clear();
-    }
-};
-
-class PoisonedGroupsFrame : public CFrameWnd
-{
-public:
-    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
-    {
-        if (nMsg == CExtControlBar::g_nMsgCreateTabbedBar)
-        {
-            *reinterpret_cast<CExtDynTabControlBar**>(wParam) = new PoisonedGroup;
-            return 0;
-        }
-        return CFrameWnd::WindowProc(nMsg, wParam, lParam);
-    }
-};
-
 // Rings past the frame edge whose four dock bars hold no bar.
 int CountEmptyRings(CFrameWnd* pFrame)
 {
@@ -770,8 +726,8 @@ TEST(DockingOps, AGroupTabbedOntoAPlainBarIsLeftAloneOnceItDissolved)
         }
         testsupport::PumpPending();
         EXPECT_FALSE(::IsWindow(hWndOld));
-        EXPECT_EQ(1u, PoisonedGroup::Freed().size());
-        EXPECT_TRUE(PoisonedGroup::FreedIntact());
+        EXPECT_EQ(1u, PoisonedStore::Freed().size());
+        EXPECT_TRUE(PoisonedStore::FreedIntact());
         CExtDynTabControlBar* pNew = bars[2].GetTabbedContainer();
         ASSERT_TRUE(pNew != NULL);
         ASSERT_EQ(3, pNew->m_wndTabSwitcher.ItemGetCount());
@@ -780,7 +736,7 @@ TEST(DockingOps, AGroupTabbedOntoAPlainBarIsLeftAloneOnceItDissolved)
         EXPECT_EQ(&bars[1], pNew->m_wndTabSwitcher.GetItemBar(2));
         EXPECT_EQ(0, CountEmptyRings(pFrame));
         pFrame->DestroyWindow();
-        PoisonedGroup::ReleaseFreed();
+        PoisonedStore::ReleaseFreed();
     }
 }
 
