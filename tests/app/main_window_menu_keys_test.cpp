@@ -295,7 +295,7 @@ TEST_F(MainWindowMenuKeysTest, KeysQueuedInOneBurstAreAllHandledInOrder)
                  SendKeys({{VK_MENU, false}, {'E', false}, {'E', true}, {VK_MENU, true}, {VK_DOWN, false},
                            {VK_DOWN, true}, {VK_DOWN, false}, {VK_DOWN, true}, {VK_RETURN, false}, {VK_RETURN, true}});
              }},
-            {"Alt+E Right Left Down Down Enter", 10,
+            {"Alt+E Right Left Down Down Enter", 5,
              [] {
                  SendKeys({{VK_MENU, false}, {'E', false}, {'E', true}, {VK_MENU, true}, {VK_RIGHT, false},
                            {VK_RIGHT, true}, {VK_LEFT, false}, {VK_LEFT, true}, {VK_DOWN, false}, {VK_DOWN, true},
@@ -303,7 +303,7 @@ TEST_F(MainWindowMenuKeysTest, KeysQueuedInOneBurstAreAllHandledInOrder)
              }},
             // Shift does nothing in a menu and takes it no time: the key after it
             // follows at once.
-            {"Alt+E Shift Down Shift Down Enter", 10,
+            {"Alt+E Shift Down Shift Down Enter", 5,
              [] {
                  SendKeys({{VK_MENU, false}, {'E', false}, {'E', true}, {VK_MENU, true}, {VK_SHIFT, false},
                            {VK_SHIFT, true}, {VK_DOWN, false}, {VK_DOWN, true}, {VK_SHIFT, false}, {VK_SHIFT, true},

@@ -840,7 +840,8 @@ void CExtMenuControlBar::ClearTitleHighlights()
     // When one popup replaces another, the next one's title is already marked as tracked.
     const int nTracked = g_bButtonMenuTracking ? m_nBtnIdxMenuTracking : -1;
     EndFlatTracking(false);
-    m_nBtnIdxHover = -1;
+    if (m_nBtnIdxHover != nTracked)
+        m_nBtnIdxHover = -1;
     if (m_nBtnIdxCapture != nTracked)
         m_nBtnIdxCapture = -1;
     bool bChanged = false;
