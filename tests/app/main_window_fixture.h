@@ -30,6 +30,13 @@ inline std::string ReadFile(const std::string& path)
 // in the running program, until pred() holds or timeoutMs passed.
 inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
 {
+    // A hook may eat the input message GetMessage takes (an open menu eats the pointer's
+    // moves over it) and leave it waiting for a next one; a thread timer wakes it.
+    struct WakeTimer
+    {
+        UINT_PTR id = ::SetTimer(NULL, 0, 50, NULL);
+        ~WakeTimer() { ::KillTimer(NULL, id); }
+    } wake;
     const DWORD start = ::GetTickCount();
     for (;;) {
         MSG msg;

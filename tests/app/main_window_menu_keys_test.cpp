@@ -2,17 +2,19 @@
 // menu bar of the real main dialog, while the focus sits in the program list deep inside
 // the pages, opens its menus by Alt+letter, Alt, F10, Down and Enter, moves between them
 // with Left and Right, closes them with Esc, and leaves no highlighted button behind. A
-// popup closes when its window moves, loses the activation or goes away.
+// popup closes when its window moves, loses the activation or goes away. Keys queued in
+// one burst are all handled in order, and a command chosen with the mouse leaves no
+// title lit.
 #include "main_window_fixture.h"
 #include "app/purgelet_dlg.h"
+#include "app/ui_manager.h"
 #include "framework/afxres.h"
 #include "res/resource.h"
+#include "support/dib_canvas.h"
 #include "support/registry_sandbox.h"
 #include "toolkit/menus/popup_menu_wnd.h"
-#include "toolkit/menus/popup_tracking_site.h"
 #include <gtest/gtest.h>
 #include <fstream>
-#include <ctime>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -22,11 +24,13 @@ using testsupport::RegistrySandbox;
 
 namespace {
 
+// Queues the keys (presses and releases) with one SendInput call.
 void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys)
 {
-    INPUT in[8] = {};
+    INPUT in[16] = {};
     int n = 0;
     for (const auto& k : keys) {
+        if (n == 16) break;
         in[n].type = INPUT_KEYBOARD;
         in[n].ki.wVk = k.first;
         in[n].ki.dwFlags = k.second ? KEYEVENTF_KEYUP : 0;
@@ -46,6 +50,30 @@ void ClickAt(POINT pt)
     in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     ::SendInput(2, in, sizeof(INPUT));
+}
+
+// Moves the pointer as a hand does, through real input, and waits until it is there.
+void MoveTo(POINT pt)
+{
+    const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in.mi.dx = (pt.x * 65536 + cx - 1) / cx;
+    in.mi.dy = (pt.y * 65536 + cy - 1) / cy;
+    ::SendInput(1, &in, sizeof(INPUT));
+    PumpUntil([&] {
+        POINT now;
+        return ::GetCursorPos(&now) && now.x == pt.x && now.y == pt.y;
+    });
+}
+
+COLORREF ScreenPixel(POINT pt)
+{
+    HDC hScreen = ::GetDC(NULL);
+    const COLORREF clr = ::GetPixel(hScreen, pt.x, pt.y);
+    ::ReleaseDC(NULL, hScreen);
+    return clr;
 }
 
 // The bar's state in one line, so a failing step shows all of it.
@@ -84,6 +112,8 @@ protected:
         if (HasFatalFailure()) return;
         ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, UninstallKeyPath + "Alpha", "DisplayName",
                                                "Alpha Editor"));
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, UninstallKeyPath + "Alpha", "Publisher",
+                                               "Alpha Works"));
     }
     // Runs the program's main dialog with the focus in the program list and the
     // scenario inside its modal loop.
@@ -111,9 +141,6 @@ void RunSteps(CExtMenuControlBar& bar, const std::vector<KeyStep>& steps)
 {
     for (const KeyStep& s : steps) {
         SCOPED_TRACE(s.name);
-        // An open menu drops a key that follows the last one faster than auto-repeat;
-        // each step here is a separate key press.
-        CExtPopupTrackingSite::g_nLastKeyTime = (long)clock() - 1000;
         s.input();
         PumpUntil([&] { return Observed(bar) == s.expected; });
         EXPECT_EQ(s.expected, Observed(bar));
@@ -219,4 +246,137 @@ TEST_F(MainWindowMenuKeysTest, APopupClosesWhenItsWindowMovesDeactivatesOrCloses
     EXPECT_FALSE(::IsWindow(hPopup));
     EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking());
     EXPECT_FALSE(CExtToolControlBar::g_bButtonMenuTracking);
+}
+
+
+namespace {
+
+std::string ClipboardText()
+{
+    std::string clip;
+    if (::OpenClipboard(NULL)) {
+        HANDLE hData = ::GetClipboardData(CF_TEXT);
+        const char* p = hData != NULL ? (const char*)::GlobalLock(hData) : NULL;
+        if (p != NULL) clip = p;
+        if (hData != NULL) ::GlobalUnlock(hData);
+        ::CloseClipboard();
+    }
+    return clip;
+}
+
+void ClearClipboard()
+{
+    if (::OpenClipboard(NULL)) {
+        ::EmptyClipboard();
+        ::CloseClipboard();
+    }
+}
+
+}  // namespace
+
+// Keys typed faster than a menu opens or moves are all handled, in order: Alt+E, Down,
+// Down, Enter queued at once run the third item of Edit (Copy Publisher), every time;
+// so do Right and Left in the burst, which replace the open menu twice on the way.
+TEST_F(MainWindowMenuKeysTest, KeysQueuedInOneBurstAreAllHandledInOrder)
+{
+    Run([](CPurgeletDlg& dlg) {
+        CExtMenuControlBar& bar = dlg.m_wndMenuBar;
+        CExtReportCtrl& list = dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList;
+        list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ASSERT_TRUE(PumpUntil([] { return CUiManager::GetInstance()->m_pSelectedProgram != NULL; }));
+        struct Burst
+        {
+            const char* name;
+            int nTimes;
+            std::function<void()> keys;
+        } bursts[] = {
+            {"Alt+E Down Down Enter", 20,
+             [] {
+                 SendKeys({{VK_MENU, false}, {'E', false}, {'E', true}, {VK_MENU, true}, {VK_DOWN, false},
+                           {VK_DOWN, true}, {VK_DOWN, false}, {VK_DOWN, true}, {VK_RETURN, false}, {VK_RETURN, true}});
+             }},
+            {"Alt+E Right Left Down Down Enter", 5,
+             [] {
+                 SendKeys({{VK_MENU, false}, {'E', false}, {'E', true}, {VK_MENU, true}, {VK_RIGHT, false},
+                           {VK_RIGHT, true}, {VK_LEFT, false}, {VK_LEFT, true}, {VK_DOWN, false}, {VK_DOWN, true},
+                           {VK_DOWN, false}, {VK_DOWN, true}, {VK_RETURN, false}, {VK_RETURN, true}});
+             }},
+            // Shift does nothing in a menu and takes it no time: the key after it
+            // follows at once.
+            {"Alt+E Shift Down Shift Down Enter", 5,
+             [] {
+                 SendKeys({{VK_MENU, false}, {'E', false}, {'E', true}, {VK_MENU, true}, {VK_SHIFT, false},
+                           {VK_SHIFT, true}, {VK_DOWN, false}, {VK_DOWN, true}, {VK_SHIFT, false}, {VK_SHIFT, true},
+                           {VK_DOWN, false}, {VK_DOWN, true}, {VK_RETURN, false}, {VK_RETURN, true}});
+             }},
+        };
+        for (const Burst& b : bursts) {
+            for (int nTry = 1; nTry <= b.nTimes; ++nTry) {
+                SCOPED_TRACE(std::string(b.name) + ", try " + std::to_string(nTry));
+                ClearClipboard();
+                b.keys();
+                std::string clip;
+                PumpUntil([&] { return !(clip = ClipboardText()).empty() && Observed(bar) == kIdle; });
+                ASSERT_EQ("Alpha Works", clip) << BarState(bar);
+                ASSERT_EQ(kIdle, Observed(bar));
+            }
+        }
+        EXPECT_EQ(list.m_hWnd, ::GetFocus());
+    });
+}
+
+// A hand on the mouse: over the Edit title, a click, down across the title into the
+// menu, a click on Copy Application, away to the list. The pointer crossed the title
+// while the menu was open; once the command is chosen no title stays lit, and a menu
+// opened from the keyboard afterwards lights its own title alone.
+TEST_F(MainWindowMenuKeysTest, ACommandChosenWithTheMouseLeavesNoTitleLit)
+{
+    Run([](CPurgeletDlg& dlg) {
+        CExtMenuControlBar& bar = dlg.m_wndMenuBar;
+        CWnd& list = dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList;
+        CRect rcEdit;
+        bar.GetButtonRect(1, rcEdit);
+        const CPoint ptFaceClient(rcEdit.left + 3, rcEdit.CenterPoint().y);  // away from the text
+        bar.ClientToScreen(&rcEdit);
+        const CPoint ptFace(rcEdit.left + 3, rcEdit.CenterPoint().y);
+        CRect rcBar, rcList;
+        bar.GetClientRect(&rcBar);
+        list.GetWindowRect(&rcList);
+        // A normal title shows the bar's own background.
+        testsupport::DibCanvas canvas(rcBar.Width(), rcBar.Height());
+        g_CurrentPaintManager.GetPM()->DrawToolbarBackground(*CDC::FromHandle(canvas.Dc()), rcBar, &bar);
+        const COLORREF clrNormal = canvas.Pixel(ptFaceClient.x, ptFaceClient.y);
+        MoveTo(rcList.CenterPoint());
+        ASSERT_TRUE(PumpUntil([&] { return ScreenPixel(ptFace) == clrNormal; }));
+        for (int nTry = 1; nTry <= 6; ++nTry) {
+            SCOPED_TRACE("try " + std::to_string(nTry));
+            MoveTo(rcEdit.CenterPoint());
+            EXPECT_TRUE(PumpUntil([&] { return ScreenPixel(ptFace) != clrNormal; })) << "the hovered title is lit";
+            ClickAt(rcEdit.CenterPoint());
+            ASSERT_TRUE(PumpUntil([&] { return Observed(bar) == OpenAt(1); })) << BarState(bar);
+            CExtPopupMenuWnd* pMenu = CExtPopupMenuWnd::GetTrackingMenu();
+            ASSERT_TRUE(pMenu != NULL && pMenu->GetSafeHwnd() != NULL);
+            CRect rcItem;
+            pMenu->GetItemRect(1, rcItem);
+            pMenu->ClientToScreen(&rcItem);
+            MoveTo(CPoint(rcEdit.CenterPoint().x + 2, rcEdit.CenterPoint().y + 2));
+            MoveTo(CPoint(rcEdit.CenterPoint().x + 2, rcEdit.bottom - 1));
+            MoveTo(rcItem.CenterPoint());
+            ASSERT_TRUE(PumpUntil([&] { return pMenu->GetCurrentItem() == 1; }));
+            ClickAt(rcItem.CenterPoint());
+            ASSERT_TRUE(PumpUntil([&] { return !CExtPopupMenuWnd::IsMenuTracking(); })) << BarState(bar);
+            MoveTo(rcList.CenterPoint());
+            PumpUntil([&] { return ScreenPixel(ptFace) == clrNormal && bar.GetHoverButton() < 0; });
+            EXPECT_EQ(kIdle, BarState(bar));
+            EXPECT_EQ(-1, bar.GetHoverButton());
+            EXPECT_FALSE(bar.GetButton(1)->IsHot());
+            EXPECT_EQ(clrNormal, ScreenPixel(ptFace));
+            AltLetter('V');
+            ASSERT_TRUE(PumpUntil([&] { return Observed(bar) == OpenAt(3); })) << BarState(bar);
+            EXPECT_EQ(clrNormal, ScreenPixel(ptFace)) << "two titles lit at once";
+            Tap(VK_ESCAPE);
+            ASSERT_TRUE(PumpUntil([&] { return Observed(bar) == kIdle; })) << BarState(bar);
+            EXPECT_EQ(clrNormal, ScreenPixel(ptFace));
+        }
+    });
 }

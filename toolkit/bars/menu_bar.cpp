@@ -831,6 +831,38 @@ void CExtMenuControlBar::EndFlatTracking(bool bRedraw)
     UpdateFlatTracking(bRedraw);
 }
 
+void CExtMenuControlBar::ClearTitleHighlights()
+{
+    if (m_hWnd == NULL || !::IsWindow(m_hWnd))
+        return;
+    // The pointer may have crossed a title while the popup was open: the title took the
+    // hover then, and with the popup gone no move over the bar will come to take it away.
+    // When one popup replaces another, the next one's title is already marked as tracked.
+    const int nTracked = g_bButtonMenuTracking ? m_nBtnIdxMenuTracking : -1;
+    EndFlatTracking(false);
+    if (m_nBtnIdxHover != nTracked)
+        m_nBtnIdxHover = -1;
+    if (m_nBtnIdxCapture != nTracked)
+        m_nBtnIdxCapture = -1;
+    bool bChanged = false;
+    for (int i = 0; i < GetButtonsCount(); i++)
+    {
+        if (i == nTracked)
+            continue;
+        CExtBarButton* pTBB = GetButton(i);
+        const bool bPressed = (pTBB->GetStyle() & TBBS_PRESSED) != 0;
+        if (!pTBB->IsHot() && !bPressed)
+            continue;
+        pTBB->SetHot(false);
+        if (bPressed)
+            pTBB->ModifyStyle(0, TBBS_PRESSED);
+        RedrawButton(i);
+        bChanged = true;
+    }
+    if (bChanged)
+        UpdateWindow();
+}
+
 BOOL CExtMenuControlBar::TrackButtonMenu(int nIndex, BOOL, BOOL, BOOL bKeyboard)
 {
     if (g_bButtonMenuTracking && m_nBtnIdxMenuTracking == nIndex)

@@ -78,6 +78,9 @@ public:
     virtual void GetMdiRightButtonsInfo(MDI_RIGHT_BUTTONS_INFO& info, CExtBarMdiRightButton* pButton, bool bHorz);
     virtual void UpdateFlatTracking(bool bRedraw = true);
     virtual void EndFlatTracking(bool bRedraw = true);
+    // A popup of the bar has closed (a command, Esc, a click elsewhere): no title keeps
+    // a hot, pressed or selected look, but the one whose popup opens next.
+    void ClearTitleHighlights();
     virtual bool IsMdiMode() const;
     virtual bool UpdateMenuBar(bool bRecalcLayout = true);
     virtual CMenu* GetActiveMenu();

@@ -552,8 +552,12 @@ bool CExtMenuControlBar::HookHostMsg(LRESULT& lResult, HWND hWndHooked, UINT nMe
             }
         }
     }
-    if (bInFrame && nMessage == CExtPopupMenuWnd::g_nMsgNotifyMenuClosed)
-        m_nMenuBarState &= ~__EMBS_SYSMENU_TRACKING;
+    if (nMessage == CExtPopupMenuWnd::g_nMsgNotifyMenuClosed)
+    {
+        ClearTitleHighlights();
+        if (bInFrame)
+            m_nMenuBarState &= ~__EMBS_SYSMENU_TRACKING;
+    }
     if (nMessage == CExtPopupMenuWnd::g_nMsgPopupNext || nMessage == CExtPopupMenuWnd::g_nMsgPopupPrev)
     {
         if (!MoveBetweenMenus(nMessage == CExtPopupMenuWnd::g_nMsgPopupNext, false))
@@ -656,6 +660,7 @@ bool CExtMenuControlBar::HookChildMsg(LRESULT& lResult, HWND hWndHooked, UINT nM
     }
     if (nMessage == CExtPopupMenuWnd::g_nMsgNotifyMenuClosed)
     {
+        ClearTitleHighlights();
         m_nMenuBarState &= ~__EMBS_SYSMENU_TRACKING;
         lResult = 0;
         return true;

@@ -240,15 +240,18 @@ bool CExtPopupTrackingSite::OnKeyboardHookEvent(WPARAM wParam, LPARAM lParam)
             CWnd* pParent = CWnd::FromHandlePermanent(::GetParent(hWndFocus));
             bInplaceEdit = pParent != NULL && pParent->IsKindOf(RUNTIME_CLASS(CExtPopupMenuWnd));
         }
-        if (nDiff >= g_nKeyInterval || bInplaceEdit)
-        {
-            g_nLastKeyTime = nNow;
-            bool bNoEat = false;
-            if (pPopup->OnKeyDown(nChar, nRepCnt, nFlags, bNoEat))
-                return true;
-            return !bNoEat;
-        }
-        return true;  // auto-repeat faster than a menu can follow
+        // Only a held key's auto-repeat is thinned out, so the selection does not race
+        // ahead of the menu; a key pressed anew (its previous state up) is never lost,
+        // however soon it follows the last one: fast typing and queued keys arrive this
+        // way.
+        const bool bAutoRepeat = (lParam & 0x40000000L) != 0;
+        if (bAutoRepeat && nDiff < g_nKeyInterval && !bInplaceEdit)
+            return true;
+        g_nLastKeyTime = nNow;
+        bool bNoEat = false;
+        if (pPopup->OnKeyDown(nChar, nRepCnt, nFlags, bNoEat))
+            return true;
+        return !bNoEat;
     }
     if (!g_PopupBarServices.IsButtonMenuTracking() && bRelease && CExtPopupMenuWnd::IsModifierKeyDown(lParam))
     {

@@ -95,7 +95,8 @@ public:
     HHOOK m_hKeyboardHook;
     UINT* m_pResultCmdID;
 
-    // clock() of the last key given to a menu, and the shortest interval between two.
+    // clock() of the last key given to a menu, and the shortest interval after it at
+    // which an auto-repeated key is given to a menu.
     static long g_nLastKeyTime;
     static int g_nKeyInterval;
 

@@ -6,7 +6,6 @@
 // bars' colours per theme.
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,7 +19,6 @@
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/dialogs/resizable_dialog.h"
 #include "toolkit/menus/popup_menu_wnd.h"
-#include "toolkit/menus/popup_tracking_site.h"
 #include "toolkit/theme/paint_manager.h"
 #include "bars_menubar_test_ids.h"
 
@@ -151,9 +149,6 @@ protected:
     // A real key press, for what the open popup's keyboard hook sees.
     static void PressKey(WORD nKey)
     {
-        // An open menu drops a key that follows the last one faster than auto-repeat;
-        // each press here is a separate one.
-        CExtPopupTrackingSite::g_nLastKeyTime = (long)clock() - 1000;
         INPUT in[2] = {};
         in[0].type = in[1].type = INPUT_KEYBOARD;
         in[0].ki.wVk = in[1].ki.wVk = nKey;
