@@ -156,9 +156,9 @@ void CPageUninstallGroups::SelectQuietly(HTREEITEM hItem)
 void CPageUninstallGroups::FocusGroup(const GroupEntry* pGroup)
 {
     HTREEITEM hItem = NULL;
-    if (pGroup != NULL && m_hRoot != NULL)
-        for (HTREEITEM h = m_wndTree.GetChildItem(m_hRoot); h != NULL && hItem == NULL; h = m_wndTree.GetNextSiblingItem(h))
-            if ((const GroupEntry*)m_wndTree.GetItemData(h) == pGroup) hItem = h;
+    HTREEITEM h = pGroup != NULL && m_hRoot != NULL ? m_wndTree.GetChildItem(m_hRoot) : NULL;
+    for (; h != NULL && hItem == NULL; h = m_wndTree.GetNextSiblingItem(h))
+        if ((const GroupEntry*)m_wndTree.GetItemData(h) == pGroup) hItem = h;
     // A tree without a caret picks its first item when it gains the focus, and that
     // would make the root the current group.
     if (hItem == NULL && m_wndTree.GetSelectedItem() == NULL) hItem = m_hCurrent;

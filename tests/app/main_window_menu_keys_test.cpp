@@ -17,6 +17,7 @@
 #include <sstream>
 #include <string>
 
+using mainwindowtest::ClickAt;
 using mainwindowtest::PumpUntil;
 using testsupport::RegistrySandbox;
 
@@ -37,16 +38,6 @@ void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys)
 
 void Tap(WORD vk) { SendKeys({{vk, false}, {vk, true}}); }
 void AltLetter(WORD vk) { SendKeys({{VK_MENU, false}, {vk, false}, {vk, true}, {VK_MENU, true}}); }
-
-void ClickAt(POINT pt)
-{
-    ::SetCursorPos(pt.x, pt.y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, in, sizeof(INPUT));
-}
 
 // The bar's state in one line, so a failing step shows all of it.
 std::string BarState(CExtMenuControlBar& bar)

@@ -15,6 +15,7 @@
 #include "support/message_pump.h"
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <memory>
@@ -717,4 +718,90 @@ TEST_F(MainWindowTest, TabVisitsEveryPaneInReadingOrder)
             return nText > 10;
         })) << "the Details caption does not show the focus";
     }));
+}
+
+namespace {
+
+std::vector<HWND> g_deletedLists;  // each LVM_DELETEALLITEMS is a list's refill
+LRESULT CALLBACK NoteListDeletions(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* p = (const CWPSTRUCT*)lParam;
+    if (nCode == HC_ACTION && p->message == LVM_DELETEALLITEMS) g_deletedLists.push_back(p->hwnd);
+    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+}
+
+}  // namespace
+
+// The list is filled once at start-up, with the focus in it. The group editor takes
+// the typing and keeps the panes it hides out of the Tab order; Apply, Cancel and its
+// caption's close button hand the focus to the groups tree with the group selected.
+TEST_F(MainWindowTest, TheGroupEditorTakesTheTypingAndHandsTheFocusBackToTheTree)
+{
+    Seed(HKEY_CURRENT_USER, "Alpha", "Alpha Editor", "a.exe");
+    g_deletedLists.clear();
+    HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, NoteListDeletions, NULL, ::GetCurrentThreadId());
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        EXPECT_EQ(1, std::count(g_deletedLists.begin(), g_deletedLists.end(), List(dlg).m_hWnd));
+        EXPECT_EQ(List(dlg).m_hWnd, ::GetFocus());
+        CPageUninstall& page = dlg.m_pageUninstall;
+        CPageUninstallGroupEditor& editor = page.m_pageEditor;
+        CExtTreeCtrl& tree = page.m_pageGroups.m_wndTree;
+        CGroupManager::GetInstance()->CreateGroup()->Name = "Media";
+        CUiManager::GetInstance()->RefreshGroups();
+        ::SetForegroundWindow(dlg.m_hWnd);
+        page.m_pageView.m_pageList.m_wndSearch.SetFocus();
+        // Clicks the centre of a rectangle of a window's client area (empty: the whole).
+        auto click = [](CWnd& wnd, CRect rc) {
+            if (rc.IsRectNull()) wnd.GetClientRect(&rc);
+            wnd.ClientToScreen(&rc);
+            mainwindowtest::ClickAt(rc.CenterPoint());
+        };
+        auto item = [&](int n) {  // the n-th group's item
+            HTREEITEM h = tree.GetChildItem(page.m_pageGroups.m_hRoot);
+            while (n-- > 0) h = tree.GetNextSiblingItem(h);
+            CRect rc;
+            tree.GetItemRect(h, &rc, TRUE);
+            return rc;
+        };
+        CPageUninstallGroups& groups = page.m_pageGroups;
+        auto tool = [&](UINT nID) { click(groups.m_wndToolBar, GroupButton(groups, nID)->Rect()); };
+        struct Step
+        {
+            std::function<void()> input;
+            CWnd* pFocus;
+            const char* text;  // the tree's selected item or the Name field, whichever has the focus
+        } steps[] = {
+            {[&] { tool(ID_GROUP_NEW); }, &editor.m_wndName, ""},
+            {[&] { PressKeyWith(VK_SHIFT, 'S'); PressKey('A', false); }, &editor.m_wndName, "Sa"},
+            {[&] { PressKeyWith(VK_SHIFT, VK_TAB); }, &tree, NULL},
+            {[&] { PressKey(VK_TAB, false); }, &editor.m_wndName, "Sa"},
+            {[&] { click(editor.m_wndApply, CRect()); }, &tree, "Sa"},
+            {[&] { tool(ID_GROUP_EDIT); }, &editor.m_wndName, "Sa"},
+            {[&] { click(tree, item(0)); }, &tree, "Media"},
+            {[&] { PressKey(VK_DOWN, false); }, &tree, "Sa"},
+            {[&] { click(editor.m_wndCancel, CRect()); }, &tree, "Sa"},
+            {[&] { click(tree, item(1)); click(tree, item(1)); }, &editor.m_wndName, "Sa"},
+            {[&] {
+                 CRect rc;
+                 page.m_wndEditorBar.GetCloseButtonRect(NULL, &rc);
+                 click(page.m_wndEditorBar, rc);
+             },
+             &tree, "Sa"},
+        };
+        auto text = [&](CWnd* pFocus) {
+            CString s = pFocus == &tree ? tree.GetItemText(tree.GetSelectedItem()) : CString();
+            if (pFocus != &tree) editor.m_wndName.GetWindowText(s);
+            return std::string((LPCTSTR)s);
+        };
+        for (const Step& s : steps) {
+            s.input();
+            auto reached = [&] { return ::GetFocus() == s.pFocus->m_hWnd && (!s.text || text(s.pFocus) == s.text); };
+            EXPECT_TRUE(PumpUntil(reached)) << "step " << &s - steps << ": " << text(s.pFocus);
+        }
+        // The search box saw none of the typing; the double-click's first click made the
+        // selected group, which matches no program, the current one.
+        EXPECT_EQ(0, page.m_pageView.m_pageList.m_wndSearch.GetWindowTextLength());
+        EXPECT_STREQ("0 of 1 programs found", Status(dlg));
+    }));
+    ::UnhookWindowsHookEx(hHook);
 }
