@@ -85,6 +85,21 @@ void CPageUninstall::SwapSecondPane(bool bEditor)
     m_wndSplitter.RecalcLayout();
 }
 
+void CPageUninstall::FocusProgramList() { m_pageView.m_pageList.m_wndList.SetFocus(); }
+
+void CPageUninstall::CloseEditor()
+{
+    // The group the editor applied or was editing; read before the editor goes.
+    const GroupEntry* pEdited = m_pageEditor.m_pGroup;
+    SwapSecondPane(false);
+    // The focus must not stay on a control that no longer shows: typing would go there,
+    // and Tab would start from there through the hidden panes.
+    if (m_wndGroupsBar.IsWindowVisible())
+        m_pageGroups.FocusGroup(pEdited);
+    else
+        FocusProgramList();
+}
+
 LRESULT CPageUninstall::OnShowGroupsBar(WPARAM wParam, LPARAM)
 {
     m_wndSplitter.ShowPane(wParam != 0 ? -1 : 1);
@@ -95,12 +110,15 @@ LRESULT CPageUninstall::OnShowGroupEditor(WPARAM wParam, LPARAM)
 {
     SwapSecondPane(true);
     m_pageEditor.OpenGroup((int)wParam);
+    // The program list and the search box are hidden now, but one of them may still
+    // hold the focus: typing meant for the editor would filter the list unseen.
+    m_pageEditor.FocusName();
     return 0;
 }
 
 LRESULT CPageUninstall::OnCloseGroupEditor(WPARAM, LPARAM)
 {
-    SwapSecondPane(false);
+    CloseEditor();
     return 0;
 }
 
@@ -113,7 +131,7 @@ LRESULT CPageUninstall::OnNotifyBtnClose(WPARAM, LPARAM lParam)
             g_ShowCats.Changed = true;
         }
     } else if (lParam == IDC_EDITOR_BAR) {
-        SwapSecondPane(false);
+        CloseEditor();
         CUiManager::GetInstance()->m_bGroupEditorOpen = false;
     }
     return 0;

@@ -29,6 +29,8 @@ public:
     // The splitter position as a whole percentage of the layout width; -1 when the
     // splitter has no width.
     int GetGroupsPercentage() const;
+    // Gives the keyboard focus to the program list.
+    void FocusProgramList();
 
     CExtSplitter m_wndSplitter;
     CExtContainerBar m_wndGroupsBar;
@@ -42,6 +44,9 @@ protected:
     // Puts the right pane (false) or the group editor (true) into the splitter's
     // second slot.
     void SwapSecondPane(bool bEditor);
+    // Puts the right pane back in the editor's place and hands the focus, which may be
+    // in the editor now hidden, to the groups tree.
+    void CloseEditor();
 
     afx_msg LRESULT OnShowGroupsBar(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnShowGroupEditor(WPARAM wParam, LPARAM lParam);

@@ -76,6 +76,8 @@ void CPageUninstallGroupEditor::OpenGroup(int nGroupId)
     UpdateData(FALSE);
 }
 
+void CPageUninstallGroupEditor::FocusName() { GotoDlgCtrl(&m_wndName); }
+
 void CPageUninstallGroupEditor::ApplyGroup()
 {
     UpdateData(TRUE);

@@ -22,6 +22,8 @@ public:
     // -1: a new group.
     void OpenGroup(int nGroupId);
     void ApplyGroup();
+    // Puts the keyboard focus in the Name field, its text selected.
+    void FocusName();
 
     CExtGroupBox m_wndPropertyBox;
     CExtLabel m_wndNameLabel;

@@ -16,6 +16,7 @@ BEGIN_MESSAGE_MAP(CPageUninstallGroups, CExtResizableDialog)
     ON_UPDATE_COMMAND_UI(ID_GROUP_DELETE, &CPageUninstallGroups::OnUpdateGroupUserCommand)
     ON_UPDATE_COMMAND_UI(ID_GROUP_EDIT, &CPageUninstallGroups::OnUpdateGroupUserCommand)
     ON_NOTIFY(TVN_SELCHANGED, IDC_TREE, &CPageUninstallGroups::OnTreeSelChanged)
+    ON_NOTIFY(NM_CLICK, IDC_TREE, &CPageUninstallGroups::OnTreeClick)
     ON_NOTIFY(NM_DBLCLK, IDC_TREE, &CPageUninstallGroups::OnTreeDblClk)
     ON_NOTIFY(NM_SETFOCUS, IDC_TREE, &CPageUninstallGroups::OnTreeSetFocus)
     ON_NOTIFY(NM_KILLFOCUS, IDC_TREE, &CPageUninstallGroups::OnTreeKillFocus)
@@ -25,7 +26,7 @@ BEGIN_MESSAGE_MAP(CPageUninstallGroups, CExtResizableDialog)
 END_MESSAGE_MAP()
 
 CPageUninstallGroups::CPageUninstallGroups()
-    : CExtResizableDialog(IDD_PAGE_GROUPS), m_hRoot(NULL), m_hCurrent(NULL), m_bRefilling(false)
+    : CExtResizableDialog(IDD_PAGE_GROUPS), m_hRoot(NULL), m_hCurrent(NULL), m_bOwnSelection(false)
 {
 }
 
@@ -122,7 +123,7 @@ GroupEntry* CPageUninstallGroups::GetCaretUserGroup() const
 void CPageUninstallGroups::RefillTree()
 {
     CGroupManager* pGroups = CGroupManager::GetInstance();
-    m_bRefilling = true;
+    m_bOwnSelection = true;
     m_wndTree.SendMessage(WM_SETREDRAW, FALSE, 0);
     m_wndTree.DeleteAllItems();
     m_hCurrent = NULL;
@@ -141,7 +142,28 @@ void CPageUninstallGroups::RefillTree()
     if (m_hCurrent == NULL) m_hCurrent = m_hRoot;
     m_wndTree.SetItemState(m_hCurrent, TVIS_BOLD, TVIS_BOLD);
     m_wndTree.SendMessage(WM_SETREDRAW, TRUE, 0);
-    m_bRefilling = false;
+    m_bOwnSelection = false;
+    UpdateToolBarButtons();
+}
+
+void CPageUninstallGroups::SelectQuietly(HTREEITEM hItem)
+{
+    m_bOwnSelection = true;
+    m_wndTree.SelectItem(hItem);
+    m_bOwnSelection = false;
+}
+
+void CPageUninstallGroups::FocusGroup(const GroupEntry* pGroup)
+{
+    HTREEITEM hItem = NULL;
+    HTREEITEM h = pGroup != NULL && m_hRoot != NULL ? m_wndTree.GetChildItem(m_hRoot) : NULL;
+    for (; h != NULL && hItem == NULL; h = m_wndTree.GetNextSiblingItem(h))
+        if ((const GroupEntry*)m_wndTree.GetItemData(h) == pGroup) hItem = h;
+    // A tree without a caret picks its first item when it gains the focus, and that
+    // would make the root the current group.
+    if (hItem == NULL && m_wndTree.GetSelectedItem() == NULL) hItem = m_hCurrent;
+    if (hItem != NULL && hItem != m_wndTree.GetSelectedItem()) SelectQuietly(hItem);
+    m_wndTree.SetFocus();
     UpdateToolBarButtons();
 }
 
@@ -180,25 +202,55 @@ void CPageUninstallGroups::OnUpdateGroupUserCommand(CCmdUI* pCmdUI) { pCmdUI->En
 
 // ---- notifications -----------------------------------------------------------------------
 
+void CPageUninstallGroups::MakeCurrent(HTREEITEM hItem)
+{
+    if (hItem != m_hCurrent) {
+        if (m_hCurrent != NULL) m_wndTree.SetItemState(m_hCurrent, 0, TVIS_BOLD);
+        if (hItem != NULL) m_wndTree.SetItemState(hItem, TVIS_BOLD, TVIS_BOLD);
+        m_hCurrent = hItem;
+    }
+    // Filtering again rebuilds the whole list; a selection that keeps the group (the
+    // tree picking its first item as it first gains the focus, the root selected while
+    // it is current) must not pay for that.
+    CGroupManager* pGroups = CGroupManager::GetInstance();
+    GroupEntry* pGroup = GetItemGroup(hItem);
+    if (pGroup == pGroups->m_pCurrentGroup) return;
+    pGroups->m_pCurrentGroup = pGroup;
+    CUiManager::GetInstance()->RefreshPrograms(true);
+}
+
 void CPageUninstallGroups::OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
 {
     *pResult = 0;
-    if (m_bRefilling) return;
+    if (m_bOwnSelection) return;
     NMTREEVIEW* pNM = (NMTREEVIEW*)pNMHDR;
-    CUiManager* pUi = CUiManager::GetInstance();
-    if (pUi->m_bGroupEditorOpen) {
-        UpdateToolBarButtons();
-        OnGroupEdit();
-        return;
-    }
     // The caret moved: Delete and Edit follow it now rather than at the next idle pass.
     UpdateToolBarButtons();
-    HTREEITEM hNew = pNM->itemNew.hItem;
-    if (m_hCurrent != NULL) m_wndTree.SetItemState(m_hCurrent, 0, TVIS_BOLD);
-    CGroupManager::GetInstance()->m_pCurrentGroup = GetItemGroup(hNew);
-    pUi->RefreshPrograms(true);
-    if (hNew != NULL) m_wndTree.SetItemState(hNew, TVIS_BOLD, TVIS_BOLD);
-    m_hCurrent = hNew;
+    if (CUiManager::GetInstance()->m_bGroupEditorOpen) {
+        // Opening a group puts the focus in the editor's Name field; a user going
+        // through the groups with the keys or the mouse keeps it in the tree.
+        const bool bTreeFocused = ::GetFocus() == m_wndTree.m_hWnd;
+        OnGroupEdit();
+        if (bTreeFocused && ::GetFocus() != m_wndTree.m_hWnd) m_wndTree.SetFocus();
+        return;
+    }
+    MakeCurrent(pNM->itemNew.hItem);
+}
+
+// The caret need not be the current group (the group editor leaves the group it closed
+// on as the caret), and a click on the caret item changes no selection: the click makes
+// it current all the same.
+void CPageUninstallGroups::OnTreeClick(NMHDR*, LRESULT* pResult)
+{
+    *pResult = 0;
+    if (CUiManager::GetInstance()->m_bGroupEditorOpen) return;
+    const DWORD dwPos = ::GetMessagePos();
+    CPoint pt((short)LOWORD(dwPos), (short)HIWORD(dwPos));
+    m_wndTree.ScreenToClient(&pt);
+    UINT nFlags = 0;
+    HTREEITEM hHit = m_wndTree.HitTest(pt, &nFlags);
+    if (hHit != NULL && (nFlags & TVHT_ONITEM) != 0 && hHit == m_wndTree.GetSelectedItem() && hHit != m_hCurrent)
+        MakeCurrent(hHit);
 }
 
 void CPageUninstallGroups::OnTreeDblClk(NMHDR*, LRESULT* pResult)

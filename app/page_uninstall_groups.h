@@ -35,6 +35,9 @@ public:
     // Enables the toolbar's commands for the caret item at once.
     void UpdateToolBarButtons();
     GroupEntry* GetCaretUserGroup() const;
+    // Gives the tree the keyboard focus with pGroup's item as its caret (the caret stays
+    // where it is when pGroup has no item). The current group does not change.
+    void FocusGroup(const GroupEntry* pGroup);
 
     CExtTreeCtrl m_wndTree;
     CExtToolBar m_wndToolBar;
@@ -45,6 +48,11 @@ protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     void LoadToolBarIcons();
+    // Makes an item's group the current one (the item bold); the list is filtered again
+    // only when the group really changes.
+    void MakeCurrent(HTREEITEM hItem);
+    // Moves the caret without it counting as the user's selection.
+    void SelectQuietly(HTREEITEM hItem);
 
     afx_msg void OnGroupNew();
     afx_msg void OnGroupDelete();
@@ -52,6 +60,7 @@ protected:
     afx_msg void OnUpdateGroupNew(CCmdUI* pCmdUI);
     afx_msg void OnUpdateGroupUserCommand(CCmdUI* pCmdUI);
     afx_msg void OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnTreeClick(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnTreeDblClk(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnTreeSetFocus(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnTreeKillFocus(NMHDR* pNMHDR, LRESULT* pResult);
@@ -60,5 +69,7 @@ protected:
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
-    bool m_bRefilling;  // selection changes while the tree is rebuilt are not the user's
+    // Selection changes the page makes itself (rebuilding the tree, placing the caret)
+    // are not the user's.
+    bool m_bOwnSelection;
 };

@@ -52,6 +52,17 @@ inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
     }
 }
 
+// A left click at a point of the screen; two in a row make a double-click.
+inline void ClickAt(POINT pt)
+{
+    ::SetCursorPos(pt.x, pt.y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, in, sizeof(INPUT));
+}
+
 class MainWindowFixture : public testing::Test
 {
 protected:

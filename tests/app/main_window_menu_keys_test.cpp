@@ -19,6 +19,7 @@
 #include <sstream>
 #include <string>
 
+using mainwindowtest::ClickAt;
 using mainwindowtest::PumpUntil;
 using testsupport::RegistrySandbox;
 
@@ -41,16 +42,6 @@ void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys)
 
 void Tap(WORD vk) { SendKeys({{vk, false}, {vk, true}}); }
 void AltLetter(WORD vk) { SendKeys({{VK_MENU, false}, {vk, false}, {vk, true}, {VK_MENU, true}}); }
-
-void ClickAt(POINT pt)
-{
-    ::SetCursorPos(pt.x, pt.y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, in, sizeof(INPUT));
-}
 
 // Moves the pointer as a hand does, through real input, and waits until it is there.
 void MoveTo(POINT pt)

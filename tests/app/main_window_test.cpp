@@ -17,6 +17,7 @@
 #include "support/message_pump.h"
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <memory>
@@ -405,6 +406,10 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
                 editor.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_GROUP_APPLY, BN_CLICKED), 0);
                 EXPECT_NE(std::string::npos, ReadFile(m_groupsFile).find("Media"));
                 EXPECT_FALSE(CUiManager::GetInstance()->m_bGroupEditorOpen);
+                // Apply leaves the new group the tree's caret without filtering by it.
+                EXPECT_EQ("Media", std::string(groups.m_wndTree.GetItemText(groups.m_wndTree.GetSelectedItem())));
+                EXPECT_STREQ("5 of 5 programs found", Status(dlg));
+                groups.m_wndTree.SelectItem(groups.m_hRoot);
             }
             HTREEITEM hItem = groups.m_hRoot;
             if (f.keywords != NULL) {
@@ -539,15 +544,11 @@ std::string SelectedRowText(CPurgeletDlg& dlg)
     return nRow < 0 ? std::string() : std::string((LPCSTR)List(dlg).GetItemText(nRow, 0));
 }
 
+// A click at a point of a window's client area.
 void ClickAt(CWnd& wnd, CPoint pt)
 {
     wnd.ClientToScreen(&pt);
-    ::SetCursorPos(pt.x, pt.y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, in, sizeof(INPUT));
+    mainwindowtest::ClickAt(pt);
 }
 
 // The screen's colour in a row's Size cell, left of its right-aligned text.
@@ -856,4 +857,90 @@ TEST_F(MainWindowTest, ACommandActsOnlyOnTheProgramShownSelected)
         EXPECT_EQ("Alpha Tools", SelectedRowText(dlg));
         EXPECT_TRUE(PumpUntil([&] { return RowPixel(dlg, 0) == clrSelected; })) << std::hex << RowPixel(dlg, 0);
     }));
+}
+
+namespace {
+
+std::vector<HWND> g_deletedLists;  // each LVM_DELETEALLITEMS is a list's refill
+LRESULT CALLBACK NoteListDeletions(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* p = (const CWPSTRUCT*)lParam;
+    if (nCode == HC_ACTION && p->message == LVM_DELETEALLITEMS) g_deletedLists.push_back(p->hwnd);
+    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+}
+
+}  // namespace
+
+// The list is filled once at start-up, with the focus in it. The group editor takes
+// the typing and keeps the panes it hides out of the Tab order; Apply, Cancel and its
+// caption's close button hand the focus to the groups tree with the group selected.
+TEST_F(MainWindowTest, TheGroupEditorTakesTheTypingAndHandsTheFocusBackToTheTree)
+{
+    Seed(HKEY_CURRENT_USER, "Alpha", "Alpha Editor", "a.exe");
+    g_deletedLists.clear();
+    HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, NoteListDeletions, NULL, ::GetCurrentThreadId());
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        EXPECT_EQ(1, std::count(g_deletedLists.begin(), g_deletedLists.end(), List(dlg).m_hWnd));
+        EXPECT_EQ(List(dlg).m_hWnd, ::GetFocus());
+        CPageUninstall& page = dlg.m_pageUninstall;
+        CPageUninstallGroupEditor& editor = page.m_pageEditor;
+        CExtTreeCtrl& tree = page.m_pageGroups.m_wndTree;
+        CGroupManager::GetInstance()->CreateGroup()->Name = "Media";
+        CUiManager::GetInstance()->RefreshGroups();
+        ::SetForegroundWindow(dlg.m_hWnd);
+        page.m_pageView.m_pageList.m_wndSearch.SetFocus();
+        // Clicks the centre of a rectangle of a window's client area (empty: the whole).
+        auto click = [](CWnd& wnd, CRect rc) {
+            if (rc.IsRectNull()) wnd.GetClientRect(&rc);
+            wnd.ClientToScreen(&rc);
+            mainwindowtest::ClickAt(rc.CenterPoint());
+        };
+        auto item = [&](int n) {  // the n-th group's item
+            HTREEITEM h = tree.GetChildItem(page.m_pageGroups.m_hRoot);
+            while (n-- > 0) h = tree.GetNextSiblingItem(h);
+            CRect rc;
+            tree.GetItemRect(h, &rc, TRUE);
+            return rc;
+        };
+        CPageUninstallGroups& groups = page.m_pageGroups;
+        auto tool = [&](UINT nID) { click(groups.m_wndToolBar, GroupButton(groups, nID)->Rect()); };
+        struct Step
+        {
+            std::function<void()> input;
+            CWnd* pFocus;
+            const char* text;  // the tree's selected item or the Name field, whichever has the focus
+        } steps[] = {
+            {[&] { tool(ID_GROUP_NEW); }, &editor.m_wndName, ""},
+            {[&] { PressKeyWith(VK_SHIFT, 'S'); PressKey('A', false); }, &editor.m_wndName, "Sa"},
+            {[&] { PressKeyWith(VK_SHIFT, VK_TAB); }, &tree, NULL},
+            {[&] { PressKey(VK_TAB, false); }, &editor.m_wndName, "Sa"},
+            {[&] { click(editor.m_wndApply, CRect()); }, &tree, "Sa"},
+            {[&] { tool(ID_GROUP_EDIT); }, &editor.m_wndName, "Sa"},
+            {[&] { click(tree, item(0)); }, &tree, "Media"},
+            {[&] { PressKey(VK_DOWN, false); }, &tree, "Sa"},
+            {[&] { click(editor.m_wndCancel, CRect()); }, &tree, "Sa"},
+            {[&] { click(tree, item(1)); click(tree, item(1)); }, &editor.m_wndName, "Sa"},
+            {[&] {
+                 CRect rc;
+                 page.m_wndEditorBar.GetCloseButtonRect(NULL, &rc);
+                 click(page.m_wndEditorBar, rc);
+             },
+             &tree, "Sa"},
+        };
+        auto text = [&](CWnd* pFocus) {
+            CString s = pFocus == &tree ? tree.GetItemText(tree.GetSelectedItem()) : CString();
+            if (pFocus != &tree) editor.m_wndName.GetWindowText(s);
+            return std::string((LPCTSTR)s);
+        };
+        for (const Step& s : steps) {
+            s.input();
+            auto reached = [&] { return ::GetFocus() == s.pFocus->m_hWnd && (!s.text || text(s.pFocus) == s.text); };
+            EXPECT_TRUE(PumpUntil(reached)) << "step " << &s - steps << ": " << text(s.pFocus);
+        }
+        // The search box saw none of the typing; the double-click's first click made the
+        // selected group, which matches no program, the current one.
+        EXPECT_EQ(0, page.m_pageView.m_pageList.m_wndSearch.GetWindowTextLength());
+        EXPECT_STREQ("0 of 1 programs found", Status(dlg));
+    }));
+    ::UnhookWindowsHookEx(hHook);
 }
