@@ -52,6 +52,20 @@ inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
     }
 }
 
+// The clipboard's text, or "" when it holds none.
+inline std::string ClipboardText()
+{
+    std::string clip;
+    if (::OpenClipboard(NULL)) {
+        HANDLE hData = ::GetClipboardData(CF_TEXT);
+        const char* p = hData != NULL ? (const char*)::GlobalLock(hData) : NULL;
+        if (p != NULL) clip = p;
+        if (hData != NULL) ::GlobalUnlock(hData);
+        ::CloseClipboard();
+    }
+    return clip;
+}
+
 // A left click at a point of the screen; two in a row make a double-click.
 inline void ClickAt(POINT pt)
 {

@@ -20,6 +20,7 @@
 #include <string>
 
 using mainwindowtest::ClickAt;
+using mainwindowtest::ClipboardText;
 using mainwindowtest::PumpUntil;
 using testsupport::RegistrySandbox;
 
@@ -241,19 +242,6 @@ TEST_F(MainWindowMenuKeysTest, APopupClosesWhenItsWindowMovesDeactivatesOrCloses
 
 
 namespace {
-
-std::string ClipboardText()
-{
-    std::string clip;
-    if (::OpenClipboard(NULL)) {
-        HANDLE hData = ::GetClipboardData(CF_TEXT);
-        const char* p = hData != NULL ? (const char*)::GlobalLock(hData) : NULL;
-        if (p != NULL) clip = p;
-        if (hData != NULL) ::GlobalUnlock(hData);
-        ::CloseClipboard();
-    }
-    return clip;
-}
 
 void ClearClipboard()
 {

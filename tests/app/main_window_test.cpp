@@ -24,6 +24,7 @@
 #include <sstream>
 #include <thread>
 
+using mainwindowtest::ClipboardText;
 using mainwindowtest::PumpUntil;
 using mainwindowtest::ReadFile;
 using testsupport::RegistrySandbox;
@@ -53,19 +54,6 @@ std::string MarkerPath()
 void Pump(DWORD ms)
 {
     PumpUntil([] { return false; }, ms);
-}
-
-std::string ClipboardText()
-{
-    std::string clip;
-    if (::OpenClipboard(NULL)) {
-        HANDLE hData = ::GetClipboardData(CF_TEXT);
-        const char* p = hData != NULL ? (const char*)::GlobalLock(hData) : NULL;
-        if (p != NULL) clip = p;
-        if (hData != NULL) ::GlobalUnlock(hData);
-        ::CloseClipboard();
-    }
-    return clip;
 }
 
 // A key, held with a modifier key (0: none).
