@@ -43,6 +43,15 @@ CString CPurgeletDlg::RemoveWarning(const std::string& strName)
     std::string strLine(strName);
     for (char& c : strLine)
         if ((unsigned char)c < 0x20 || c == 0x7F) c = ' ';
+    // The box grows as wide as its longest line: a name of hundreds of characters would
+    // push the warning, the question and the name's own start off the screen. Past
+    // kMaxNameChars characters (cut between characters, not inside a double-byte one)
+    // the line ends in "...", as the list shows a name too long for its column.
+    const size_t kMaxNameChars = 100;
+    const char* pEnd = strLine.c_str();
+    for (size_t n = 0; n < kMaxNameChars && *pEnd != '\0'; ++n)
+        pEnd = ::CharNextA(pEnd);
+    if (*pEnd != '\0') strLine = strLine.substr(0, (size_t)(pEnd - strLine.c_str())) + "...";
     CString strText(
         "Warning: this command only removes selected program from the list of installed application!\r\n"
         "But it does not remove it from your hard disk.\r\n\r\n");

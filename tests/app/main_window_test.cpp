@@ -103,12 +103,13 @@ public:
                     ::Sleep(10);
                     continue;
                 }
-                char text[512] = "";
+                char text[2048] = "";
                 ::GetWindowTextA(hBox, text, sizeof(text));
                 m_caption = text;
                 text[0] = '\0';
                 ::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text));
                 m_text = text;
+                ::GetWindowRect(hBox, &m_rect);
                 m_bFound = true;
                 answer(hBox);
             }
@@ -121,6 +122,7 @@ public:
     }
     std::atomic<bool> m_bFound{false};
     std::string m_caption, m_text;
+    CRect m_rect;
     std::thread m_thread;
 };
 
@@ -844,6 +846,24 @@ TEST_F(MainWindowTest, ACommandActsOnlyOnTheProgramShownSelected)
         for (const char* key : {"Alpha", "Beta", "Gamma", "Delta"}) EXPECT_EQ(key[0] != 'G', EntryExists(key)) << key;
         EXPECT_EQ("Alpha Tools", SelectedRowText(dlg));
         EXPECT_TRUE(PumpUntil([&] { return RowPixel(dlg, 0) == clrSelected; })) << std::hex << RowPixel(dlg, 0);
+    }));
+}
+
+// A name of hundreds of characters: the Remove warning still fits the screen, with the
+// name's start on its line and the question below it.
+TEST_F(MainWindowTest, TheRemoveWarningForAVeryLongNameFitsTheScreen)
+{
+    const std::string name = "Very Long Name " + std::string(600, 'X');
+    Seed(HKEY_CURRENT_USER, "Long", name.c_str(), "none_such_remover.exe");
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ASSERT_TRUE(SelectProgram(dlg, name.c_str()));
+        BoxAnswerer warning(dlg.GetSafeHwnd(), Press(IDNO));
+        dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
+        warning.Join();
+        EXPECT_LE(warning.m_rect.Width(), ::GetSystemMetrics(SM_CXSCREEN));
+        EXPECT_NE(std::string::npos, warning.m_text.find("\r\n\r\nVery Long Name XXXX")) << warning.m_text;
+        EXPECT_NE(std::string::npos, warning.m_text.find("XXX...\r\n\r\nAre you sure")) << warning.m_text;
+        EXPECT_TRUE(EntryExists("Long"));
     }));
 }
 
