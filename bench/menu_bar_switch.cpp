@@ -30,7 +30,8 @@ void Seed(int entries)
     HKEY uninstall = nullptr;
     RegCreateKeyExA(HKEY_CURRENT_USER, UninstallKeyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &uninstall,
                     nullptr);
-    for (int i = 0; i < entries; ++i) {
+    for (int i = 0; i < entries; ++i)
+    {
         char name[64];
         std::snprintf(name, sizeof(name), "{%08X-MENU-%04d}", static_cast<unsigned>(i * 2654435761u), i);
         HKEY key;
@@ -57,11 +58,13 @@ void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys)
 {
     INPUT in[8] = {};
     int n = 0;
-    for (const auto& k : keys) {
+    for (const auto& k : keys)
+    {
         in[n].type = INPUT_KEYBOARD;
         in[n].ki.wVk = k.first;
         in[n].ki.dwFlags = k.second ? KEYEVENTF_KEYUP : 0;
-        if (++n == 8) break;
+        if (++n == 8)
+            break;
     }
     ::SendInput(n, in, sizeof(INPUT));
 }
@@ -75,9 +78,11 @@ LRESULT CALLBACK WatchShow(int nCode, WPARAM wParam, LPARAM lParam)
 {
     const CWPSTRUCT* p = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (nCode == HC_ACTION && p->message == WM_WINDOWPOSCHANGED &&
-        (reinterpret_cast<const WINDOWPOS*>(p->lParam)->flags & SWP_SHOWWINDOW) != 0) {
+        (reinterpret_cast<const WINDOWPOS*>(p->lParam)->flags & SWP_SHOWWINDOW) != 0)
+    {
         CWnd* pWnd = CWnd::FromHandlePermanent(p->hwnd);
-        if (pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CExtPopupMenuWnd))) {
+        if (pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CExtPopupMenuWnd)))
+        {
             QueryPerformanceCounter(&g_shown);
             ++g_nShown;
         }
@@ -85,7 +90,15 @@ LRESULT CALLBACK WatchShow(int nCode, WPARAM wParam, LPARAM lParam)
     return ::CallNextHookEx(g_hook, nCode, wParam, lParam);
 }
 
-enum Step { kStart, kOpen, kRight, kLeft, kClose, kDone };
+enum Step
+{
+    kStart,
+    kOpen,
+    kRight,
+    kLeft,
+    kClose,
+    kDone
+};
 Step g_step = kStart;
 int g_round = 0, g_rounds = 12, g_nShownBefore = 0, g_wait = 0;
 LARGE_INTEGER g_sent;
@@ -98,12 +111,22 @@ void SendStep(Step step)
     g_nShownBefore = g_nShown;
     g_wait = 0;
     QueryPerformanceCounter(&g_sent);
-    switch (step) {
-    case kOpen: SendKeys({{VK_MENU, false}, {'F', false}, {'F', true}, {VK_MENU, true}}); break;
-    case kRight: SendKeys({{VK_RIGHT, false}, {VK_RIGHT, true}}); break;
-    case kLeft: SendKeys({{VK_LEFT, false}, {VK_LEFT, true}}); break;
-    case kClose: SendKeys({{VK_ESCAPE, false}, {VK_ESCAPE, true}}); break;
-    default: break;
+    switch (step)
+    {
+    case kOpen:
+        SendKeys({{VK_MENU, false}, {'F', false}, {'F', true}, {VK_MENU, true}});
+        break;
+    case kRight:
+        SendKeys({{VK_RIGHT, false}, {VK_RIGHT, true}});
+        break;
+    case kLeft:
+        SendKeys({{VK_LEFT, false}, {VK_LEFT, true}});
+        break;
+    case kClose:
+        SendKeys({{VK_ESCAPE, false}, {VK_ESCAPE, true}});
+        break;
+    default:
+        break;
     }
 }
 
@@ -111,37 +134,51 @@ void SendStep(Step step)
 VOID CALLBACK Drive(HWND, UINT, UINT_PTR nIDEvent, DWORD)
 {
     CWnd* pMain = AfxGetMainWnd();
-    if (pMain == nullptr || !::IsWindowVisible(pMain->GetSafeHwnd())) return;
-    if (g_step == kStart) {
+    if (pMain == nullptr || !::IsWindowVisible(pMain->GetSafeHwnd()))
+        return;
+    if (g_step == kStart)
+    {
         // As a user would: the window active, the focus in the program list.
         ::SetForegroundWindow(pMain->GetSafeHwnd());
         ::SetActiveWindow(pMain->GetSafeHwnd());
         static_cast<CPurgeletDlg*>(pMain)->m_pageUninstall.m_pageView.m_pageList.m_wndList.SetFocus();
         ::SetCursorPos(1200, 1000);
-        if (++g_wait < 10) return;
+        if (++g_wait < 10)
+            return;
         SendStep(kOpen);
         return;
     }
     const bool bMenuStep = g_step == kOpen || g_step == kRight || g_step == kLeft;
     const bool bDone = bMenuStep ? g_nShown > g_nShownBefore : !CExtPopupMenuWnd::IsMenuTracking();
-    if (!bDone) {
-        if (++g_wait > 250) {  // about five seconds: the step never took effect
+    if (!bDone)
+    {
+        if (++g_wait > 250)
+        {  // about five seconds: the step never took effect
             g_failed = true;
             ::KillTimer(NULL, nIDEvent);
             ::PostMessageA(pMain->GetSafeHwnd(), WM_CLOSE, 0, 0);
         }
         return;
     }
-    if (bMenuStep) {
+    if (bMenuStep)
+    {
         std::vector<double>& v = g_step == kOpen ? g_open : g_step == kRight ? g_right : g_left;
         v.push_back(Ms(g_sent, g_shown));
     }
-    switch (g_step) {
-    case kOpen: SendStep(kRight); break;
-    case kRight: SendStep(kLeft); break;
-    case kLeft: SendStep(kClose); break;
+    switch (g_step)
+    {
+    case kOpen:
+        SendStep(kRight);
+        break;
+    case kRight:
+        SendStep(kLeft);
+        break;
+    case kLeft:
+        SendStep(kClose);
+        break;
     default:
-        if (++g_round < g_rounds) {
+        if (++g_round < g_rounds)
+        {
             SendStep(kOpen);
             break;
         }
@@ -154,7 +191,8 @@ VOID CALLBACK Drive(HWND, UINT, UINT_PTR nIDEvent, DWORD)
 
 double Median(std::vector<double> v)
 {
-    if (v.empty()) return 0.0;
+    if (v.empty())
+        return 0.0;
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
@@ -172,12 +210,15 @@ std::string ReadFile(const std::string& path)
 int main(int argc, char** argv)
 {
     int entries = argc > 1 ? std::atoi(argv[1]) : 400;
-    if (entries <= 0) entries = 400;
-    if (argc > 2 && std::atoi(argv[2]) > 0) g_rounds = std::atoi(argv[2]);
+    if (entries <= 0)
+        entries = 400;
+    if (argc > 2 && std::atoi(argv[2]) > 0)
+        g_rounds = std::atoi(argv[2]);
     AfxWinInit(::GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), SW_SHOWNORMAL);
 
     testsupport::RegistrySandbox box;
-    if (!box.Override(HKEY_CURRENT_USER, "HKCU") || !box.Override(HKEY_LOCAL_MACHINE, "HKLM")) {
+    if (!box.Override(HKEY_CURRENT_USER, "HKCU") || !box.Override(HKEY_LOCAL_MACHINE, "HKLM"))
+    {
         std::printf("could not redirect the registry roots\n");
         return 1;
     }
@@ -195,7 +236,8 @@ int main(int argc, char** argv)
 
     box.RestoreOverrides();
     ::DeleteFileA(groupsFile.c_str());
-    if (bHadGroups) std::ofstream(groupsFile.c_str(), std::ios::binary) << savedGroups;
+    if (bHadGroups)
+        std::ofstream(groupsFile.c_str(), std::ios::binary) << savedGroups;
 
     const double open = Median(g_open), right = Median(g_right), left = Median(g_left);
     std::printf("programs listed:       %d, rounds: %d of %d\n", entries, (int)g_left.size(), g_rounds);

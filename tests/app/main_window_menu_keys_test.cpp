@@ -384,69 +384,30 @@ TEST_F(MainWindowMenuKeysTest, ACommandChosenWithTheMouseLeavesNoTitleLit)
 
 namespace {
 
-// What runs between one menu's window going and the next one's showing: the messages
-// the thread's loops take off the queue (paints and timer ticks among them) and the two
-// ends, in order.
-struct SwitchWatch
-{
-    static SwitchWatch* s_pThis;
-    HHOOK hGet = NULL, hSent = NULL;
-    HWND hOldMenu = NULL;
-    std::vector<std::string> events;
+// The order of the old menu's end (G), the next one's show (S), and the paints (P) and
+// timer ticks (T) the thread's loops take off the queue meanwhile.
+std::string g_switch;
+HWND g_hOldMenu = NULL;
 
-    explicit SwitchWatch(HWND hOld) : hOldMenu(hOld)
-    {
-        s_pThis = this;
-        hGet = ::SetWindowsHookExA(WH_GETMESSAGE, OnGet, NULL, ::GetCurrentThreadId());
-        hSent = ::SetWindowsHookExA(WH_CALLWNDPROC, OnSent, NULL, ::GetCurrentThreadId());
-    }
-    ~SwitchWatch()
-    {
-        ::UnhookWindowsHookEx(hGet);
-        ::UnhookWindowsHookEx(hSent);
-        s_pThis = NULL;
-    }
-    static std::string ClassOf(HWND hWnd)
-    {
-        char sz[64] = "";
-        ::GetClassNameA(hWnd, sz, sizeof(sz));
-        return sz;
-    }
-    static LRESULT CALLBACK OnGet(int nCode, WPARAM wParam, LPARAM lParam)
-    {
-        const MSG* p = reinterpret_cast<const MSG*>(lParam);
-        if (nCode == HC_ACTION && wParam == PM_REMOVE && (p->message == WM_PAINT || p->message == WM_TIMER))
-            s_pThis->events.push_back((p->message == WM_PAINT ? "paint " : "timer ") + ClassOf(p->hwnd));
-        return ::CallNextHookEx(NULL, nCode, wParam, lParam);
-    }
-    static LRESULT CALLBACK OnSent(int nCode, WPARAM wParam, LPARAM lParam)
-    {
-        const CWPSTRUCT* p = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (nCode == HC_ACTION && p->message == WM_NCDESTROY && p->hwnd == s_pThis->hOldMenu)
-            s_pThis->events.push_back("old menu gone");
-        if (nCode == HC_ACTION && p->message == WM_WINDOWPOSCHANGED &&
-            (reinterpret_cast<const WINDOWPOS*>(p->lParam)->flags & SWP_SHOWWINDOW) != 0) {
-            CWnd* pWnd = CWnd::FromHandlePermanent(p->hwnd);
-            if (pWnd != NULL && pWnd->IsKindOf(RUNTIME_CLASS(CExtPopupMenuWnd)))
-                s_pThis->events.push_back("next menu shown");
-        }
-        return ::CallNextHookEx(NULL, nCode, wParam, lParam);
-    }
-    // The events from the old menu's end to the next one's show, both included.
-    std::string Between() const
-    {
-        std::string s;
-        bool bIn = false;
-        for (const std::string& e : events) {
-            bIn = bIn || e == "old menu gone";
-            if (!bIn) continue;
-            s += (s.empty() ? "" : ", ") + e;
-            if (e == "next menu shown") break;
-        }
-        return s;
-    }
-};
-SwitchWatch* SwitchWatch::s_pThis = NULL;
+LRESULT CALLBACK WatchQueue(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const UINT m = reinterpret_cast<const MSG*>(lParam)->message;
+    if (nCode == HC_ACTION && wParam == PM_REMOVE && (m == WM_PAINT || m == WM_TIMER))
+        g_switch += m == WM_PAINT ? 'P' : 'T';
+    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+}
+
+LRESULT CALLBACK WatchSent(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* p = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    CWnd* pWnd = CWnd::FromHandlePermanent(p->hwnd);
+    if (nCode == HC_ACTION && p->message == WM_NCDESTROY && p->hwnd == g_hOldMenu) g_switch += 'G';
+    if (nCode == HC_ACTION && p->message == WM_WINDOWPOSCHANGED && pWnd != NULL &&
+        (reinterpret_cast<const WINDOWPOS*>(p->lParam)->flags & SWP_SHOWWINDOW) != 0 &&
+        pWnd->IsKindOf(RUNTIME_CLASS(CExtPopupMenuWnd)))
+        g_switch += 'S';
+    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+}
 
 }  // namespace
 
@@ -458,26 +419,24 @@ TEST_F(MainWindowMenuKeysTest, TheNextMenuShowsBeforeTheWindowsUnderTheOldOneRep
         CExtMenuControlBar& bar = dlg.m_wndMenuBar;
         AltLetter('F');
         ASSERT_TRUE(PumpUntil([&] { return Observed(bar) == OpenAt(0); })) << BarState(bar);
-        struct Case
-        {
-            const char* name;
-            WORD vk;
-            int nNext;
-        } cases[] = {{"Right", VK_RIGHT, 1}, {"Left", VK_LEFT, 0}, {"Left wraps", VK_LEFT, 4}};
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.name);
-            // Start from a quiet window: every paint done.
-            PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_PAINT)) & QS_PAINT) == 0; });
-            CExtPopupMenuWnd* pOld = CExtPopupMenuWnd::GetTrackingMenu();
-            ASSERT_TRUE(pOld != NULL && pOld->GetSafeHwnd() != NULL);
-            SwitchWatch watch(pOld->GetSafeHwnd());
-            Tap(c.vk);
-            ASSERT_TRUE(PumpUntil([&] {
-                return Observed(bar) == OpenAt(c.nNext) && watch.Between().find("shown") != std::string::npos;
-            })) << BarState(bar) << " / " << watch.Between();
-            EXPECT_EQ("old menu gone, next menu shown", watch.Between());
-            // The windows it covered do repaint, afterwards.
-            EXPECT_TRUE(PumpUntil([&] { return (HIWORD(::GetQueueStatus(QS_PAINT)) & QS_PAINT) == 0; }));
+        const std::pair<WORD, int> steps[] = {{VK_RIGHT, 1}, {VK_LEFT, 0}, {VK_LEFT, 4}};
+        for (const auto& step : steps) {
+            SCOPED_TRACE(step.second);
+            auto painted = [] { return (HIWORD(::GetQueueStatus(QS_PAINT)) & QS_PAINT) == 0; };
+            PumpUntil(painted);
+            g_hOldMenu = CExtPopupMenuWnd::GetTrackingMenu()->GetSafeHwnd();
+            g_switch.clear();
+            HHOOK hQueue = ::SetWindowsHookExA(WH_GETMESSAGE, WatchQueue, NULL, ::GetCurrentThreadId());
+            HHOOK hSent = ::SetWindowsHookExA(WH_CALLWNDPROC, WatchSent, NULL, ::GetCurrentThreadId());
+            Tap(step.first);
+            PumpUntil([&] { return Observed(bar) == OpenAt(step.second) && g_switch.find('S') != std::string::npos; });
+            ::UnhookWindowsHookEx(hQueue);
+            ::UnhookWindowsHookEx(hSent);
+            const size_t nGone = g_switch.find('G');
+            const std::string between =
+                nGone == std::string::npos ? g_switch : g_switch.substr(nGone, g_switch.find('S', nGone) + 1 - nGone);
+            EXPECT_EQ("GS", between);
+            EXPECT_TRUE(PumpUntil(painted));  // the windows it covered do repaint, afterwards
         }
         Tap(VK_ESCAPE);
         PumpUntil([&] { return Observed(bar) == kIdle; });

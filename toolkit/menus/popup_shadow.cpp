@@ -139,8 +139,8 @@ BOOL CALLBACK NarrowTopLevelPaint(HWND hWnd, LPARAM lParam)
 void PaintPendingUnderStrips(const RECT& rcWindowScreen, int N)
 {
     StripPaintWalk walk;
-    walk.hRgnStrips = ::CreateRectRgn(rcWindowScreen.right, rcWindowScreen.top, rcWindowScreen.right + N,
-                                      rcWindowScreen.bottom + N);
+    walk.hRgnStrips =
+        ::CreateRectRgn(rcWindowScreen.right, rcWindowScreen.top, rcWindowScreen.right + N, rcWindowScreen.bottom + N);
     HRGN hBottom = ::CreateRectRgn(rcWindowScreen.left, rcWindowScreen.bottom, rcWindowScreen.right + N,
                                    rcWindowScreen.bottom + N);
     ::CombineRgn(walk.hRgnStrips, walk.hRgnStrips, hBottom, RGN_OR);
