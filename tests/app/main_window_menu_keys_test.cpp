@@ -18,6 +18,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 using mainwindowtest::ClickAt;
 using mainwindowtest::ClipboardText;
@@ -357,5 +358,66 @@ TEST_F(MainWindowMenuKeysTest, ACommandChosenWithTheMouseLeavesNoTitleLit)
             ASSERT_TRUE(PumpUntil([&] { return Observed(bar) == kIdle; })) << BarState(bar);
             EXPECT_EQ(clrNormal, ScreenPixel(ptFace));
         }
+    });
+}
+
+namespace {
+
+// The order of the old menu's end (G), the next one's show (S), and the paints (P) and
+// timer ticks (T) the thread's loops take off the queue meanwhile.
+std::string g_switch;
+HWND g_hOldMenu = NULL;
+
+LRESULT CALLBACK WatchQueue(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const UINT m = reinterpret_cast<const MSG*>(lParam)->message;
+    if (nCode == HC_ACTION && wParam == PM_REMOVE && (m == WM_PAINT || m == WM_TIMER))
+        g_switch += m == WM_PAINT ? 'P' : 'T';
+    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+}
+
+LRESULT CALLBACK WatchSent(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* p = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    CWnd* pWnd = CWnd::FromHandlePermanent(p->hwnd);
+    if (nCode == HC_ACTION && p->message == WM_NCDESTROY && p->hwnd == g_hOldMenu) g_switch += 'G';
+    if (nCode == HC_ACTION && p->message == WM_WINDOWPOSCHANGED && pWnd != NULL &&
+        (reinterpret_cast<const WINDOWPOS*>(p->lParam)->flags & SWP_SHOWWINDOW) != 0 &&
+        pWnd->IsKindOf(RUNTIME_CLASS(CExtPopupMenuWnd)))
+        g_switch += 'S';
+    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+}
+
+}  // namespace
+
+// Right and Left replace the open menu at once: nothing waits between the old menu's
+// end and the next one's show for the windows it covered to repaint, nor for a timer.
+TEST_F(MainWindowMenuKeysTest, TheNextMenuShowsBeforeTheWindowsUnderTheOldOneRepaint)
+{
+    Run([](CPurgeletDlg& dlg) {
+        CExtMenuControlBar& bar = dlg.m_wndMenuBar;
+        AltLetter('F');
+        ASSERT_TRUE(PumpUntil([&] { return Observed(bar) == OpenAt(0); })) << BarState(bar);
+        const std::pair<WORD, int> steps[] = {{VK_RIGHT, 1}, {VK_LEFT, 0}, {VK_LEFT, 4}};
+        for (const auto& step : steps) {
+            SCOPED_TRACE(step.second);
+            auto painted = [] { return (HIWORD(::GetQueueStatus(QS_PAINT)) & QS_PAINT) == 0; };
+            PumpUntil(painted);
+            g_hOldMenu = CExtPopupMenuWnd::GetTrackingMenu()->GetSafeHwnd();
+            g_switch.clear();
+            HHOOK hQueue = ::SetWindowsHookExA(WH_GETMESSAGE, WatchQueue, NULL, ::GetCurrentThreadId());
+            HHOOK hSent = ::SetWindowsHookExA(WH_CALLWNDPROC, WatchSent, NULL, ::GetCurrentThreadId());
+            Tap(step.first);
+            PumpUntil([&] { return Observed(bar) == OpenAt(step.second) && g_switch.find('S') != std::string::npos; });
+            ::UnhookWindowsHookEx(hQueue);
+            ::UnhookWindowsHookEx(hSent);
+            const size_t nGone = g_switch.find('G');
+            const std::string between =
+                nGone == std::string::npos ? g_switch : g_switch.substr(nGone, g_switch.find('S', nGone) + 1 - nGone);
+            EXPECT_EQ("GS", between);
+            EXPECT_TRUE(PumpUntil(painted));  // the windows it covered do repaint, afterwards
+        }
+        Tap(VK_ESCAPE);
+        PumpUntil([&] { return Observed(bar) == kIdle; });
     });
 }

@@ -354,7 +354,10 @@ void CExtPopupMenuWnd::CancelMenuTracking()
 
 void CExtPopupMenuWnd::stat_PumpPendingNonInputMessages(bool bCallOnIdle)
 {
-    const UINT nFilter = PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE | PM_QS_PAINT;
+    // Not PM_QS_POSTMESSAGE: it also takes timer messages. Nor paints: when a menu closes
+    // because the next one opens (Left or Right on a menu bar), repainting the windows it
+    // covered first would hold the next one back for as long as they take.
+    const UINT nFilter = (QS_SENDMESSAGE | QS_POSTMESSAGE) << 16;
     CWinThread* pThread = AfxGetThread();
     MSG msg;
     while (::PeekMessage(&msg, NULL, 0, 0, PM_REMOVE | nFilter))

@@ -810,8 +810,9 @@ public:
     static BOOL IsMenuTracking();
     static void CancelMenuTracking();
     static void stat_PumpPendingMessages(bool bCallOnIdle);
-    // Handles the pending sent, posted and paint messages and leaves keyboard and mouse
-    // input queued, for whatever tracks next to read.
+    // Handles the pending sent and posted messages and leaves keyboard and mouse input
+    // queued, for whatever tracks next to read, and paints and timers for the thread's
+    // own loop: they come after whatever the handled messages show.
     static void stat_PumpPendingNonInputMessages(bool bCallOnIdle);
     static bool stat_TestWindowsShareParent(HWND hWndA, HWND hWndB, bool bRequireEnabled, bool bRequireVisible,
                                             bool bFailWhileTracking);

@@ -7,6 +7,7 @@
 #include "toolkit/theme/paint_manager.h"
 
 #include <math.h>
+#include <vector>
 
 CExtPopupShadow::CExtPopupShadow()
     : m_pPixels(NULL), m_rcWindow(), m_rcOwner(), m_rcPopup(), m_nShadowSize(0), m_nDarkestPercent(0),
@@ -66,6 +67,100 @@ DWORD CExtPopupShadow::DarkenPixel(DWORD dwPixel, int nPercent, COLORREF clrTint
     return (DWORD)((ch[0] << 16) | (ch[1] << 8) | ch[2]);
 }
 
+namespace {
+
+// A window of this thread whose pending repaint was narrowed to the strips, with the rest
+// of its update region (client coordinates) to be given back.
+struct NarrowedPaint
+{
+    HWND hWnd;
+    HRGN hRgnRest;
+};
+
+struct StripPaintWalk
+{
+    HRGN hRgnStrips;  // screen coordinates
+    RECT rcBounds;
+    std::vector<NarrowedPaint> narrowed;
+    std::vector<HWND> tops;
+};
+
+bool ReachesStrips(HWND hWnd, const StripPaintWalk& walk)
+{
+    RECT rc, rcX;
+    return ::IsWindowVisible(hWnd) && ::GetWindowRect(hWnd, &rc) && ::IntersectRect(&rcX, &rc, &walk.rcBounds);
+}
+
+// Leaves in the window's update region only the part inside the strips.
+void NarrowPendingPaint(HWND hWnd, StripPaintWalk& walk)
+{
+    if (!ReachesStrips(hWnd, walk))
+        return;
+    HRGN hUpdate = ::CreateRectRgn(0, 0, 0, 0);
+    if (::GetUpdateRgn(hWnd, hUpdate, FALSE) > NULLREGION)
+    {
+        POINT ptOrigin = {0, 0};
+        ::ClientToScreen(hWnd, &ptOrigin);
+        HRGN hRest = ::CreateRectRgn(0, 0, 0, 0);
+        ::CombineRgn(hRest, walk.hRgnStrips, NULL, RGN_COPY);
+        ::OffsetRgn(hRest, -ptOrigin.x, -ptOrigin.y);
+        if (::CombineRgn(hRest, hUpdate, hRest, RGN_DIFF) > NULLREGION)
+        {
+            ::RedrawWindow(hWnd, NULL, hRest, RDW_VALIDATE | RDW_NOCHILDREN);
+            walk.narrowed.push_back({hWnd, hRest});
+        }
+        else
+            ::DeleteObject(hRest);
+    }
+    ::DeleteObject(hUpdate);
+}
+
+BOOL CALLBACK NarrowChildPaint(HWND hWnd, LPARAM lParam)
+{
+    NarrowPendingPaint(hWnd, *(StripPaintWalk*)lParam);
+    return TRUE;
+}
+
+BOOL CALLBACK NarrowTopLevelPaint(HWND hWnd, LPARAM lParam)
+{
+    StripPaintWalk& walk = *(StripPaintWalk*)lParam;
+    if (!ReachesStrips(hWnd, walk))
+        return TRUE;
+    walk.tops.push_back(hWnd);
+    NarrowPendingPaint(hWnd, walk);
+    ::EnumChildWindows(hWnd, NarrowChildPaint, lParam);
+    return TRUE;
+}
+
+// The capture reads the screen as it is: where a window of this thread still waits to
+// repaint under the strips (a menu that was just closed covered it), that part paints
+// first. Only that part: the rest of the window repaints in the thread's own order, so
+// a menu that replaces another shows without waiting for the windows under the old one.
+void PaintPendingUnderStrips(const RECT& rcWindowScreen, int N)
+{
+    StripPaintWalk walk;
+    walk.hRgnStrips =
+        ::CreateRectRgn(rcWindowScreen.right, rcWindowScreen.top, rcWindowScreen.right + N, rcWindowScreen.bottom + N);
+    HRGN hBottom = ::CreateRectRgn(rcWindowScreen.left, rcWindowScreen.bottom, rcWindowScreen.right + N,
+                                   rcWindowScreen.bottom + N);
+    ::CombineRgn(walk.hRgnStrips, walk.hRgnStrips, hBottom, RGN_OR);
+    ::DeleteObject(hBottom);
+    ::SetRect(&walk.rcBounds, rcWindowScreen.left, rcWindowScreen.top, rcWindowScreen.right + N,
+              rcWindowScreen.bottom + N);
+    ::EnumThreadWindows(::GetCurrentThreadId(), NarrowTopLevelPaint, (LPARAM)&walk);
+    for (HWND hWnd : walk.tops)
+        ::RedrawWindow(hWnd, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    for (const NarrowedPaint& n : walk.narrowed)
+    {
+        if (::IsWindow(n.hWnd))
+            ::RedrawWindow(n.hWnd, NULL, n.hRgnRest, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN);
+        ::DeleteObject(n.hRgnRest);
+    }
+    ::DeleteObject(walk.hRgnStrips);
+}
+
+}  // namespace
+
 bool CExtPopupShadow::CaptureFromScreen(const RECT& rcWindowScreen, int nShadowSize)
 {
     ReleaseBitmaps();
@@ -74,6 +169,7 @@ bool CExtPopupShadow::CaptureFromScreen(const RECT& rcWindowScreen, int nShadowS
     const int H = rcWindowScreen.bottom - rcWindowScreen.top;
     if (N <= 0 || W <= 0 || H <= 0)
         return false;
+    PaintPendingUnderStrips(rcWindowScreen, N);
     HDC hdcScreen = ::GetDC(NULL);
     if (hdcScreen == NULL)
         return false;

@@ -69,7 +69,8 @@ void CExtPopupTrackingSite::DoneInstance()
             // The destruction's own messages are handled now; a key or click that
             // arrives meanwhile stays queued: when one menu replaces another (Left or
             // Right on a menu bar) it belongs to the menu that tracks next, and the
-            // hooks of this one would no longer route it.
+            // hooks of this one would no longer route it. The windows it covered
+            // repaint in the thread's own order, after the next menu shows.
             CExtPopupMenuWnd::stat_PumpPendingNonInputMessages(CExtPopupMenuWnd::g_bPumpCallsOnIdle);
         }
         // The pump may have ended this tracking already (a nested DoneInstance does

@@ -1,0 +1,253 @@
+// Moving between the menu bar's menus with Right and Left in the program's main window,
+// against opening the first menu with Alt+F in the same run. Each figure runs from the
+// SendInput of the key until the new popup menu's window is shown (seen by a hook on the
+// messages sent to it); the menus open over the program list, which repaints what the
+// old menu covered. Keys are sent from a thread timer, which only fires with the
+// queue empty and every window painted, so each step starts from a quiet window.
+//
+// Usage: bench_menu_bar_switch [entries] [rounds]   (defaults 400 and 12)
+#include <windows.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+#include "app/purgelet_app.h"
+#include "app/purgelet_dlg.h"
+#include "catalogue/program_entry.h"
+#include "support/registry_sandbox.h"
+#include "toolkit/menus/popup_menu_wnd.h"
+#include "bench/registry_bench.h"
+
+namespace {
+
+CPurgeletApp s_app;
+
+void Seed(int entries)
+{
+    HKEY uninstall = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, UninstallKeyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &uninstall,
+                    nullptr);
+    for (int i = 0; i < entries; ++i)
+    {
+        char name[64];
+        std::snprintf(name, sizeof(name), "{%08X-MENU-%04d}", static_cast<unsigned>(i * 2654435761u), i);
+        HKEY key;
+        if (RegCreateKeyExA(uninstall, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+            continue;
+        const std::string n = std::to_string(i);
+        SetText(key, "DisplayName", "Benchmark Program " + n);
+        SetText(key, "UninstallString", "\"C:\\Program Files\\Bench" + n + "\\unins000.exe\"");
+        SetText(key, "Publisher", "Bench Publisher " + std::to_string(i % 37));
+        SetText(key, "DisplayVersion", "1.0." + n);
+        RegCloseKey(key);
+    }
+    RegCloseKey(uninstall);
+}
+
+double Ms(LARGE_INTEGER from, LARGE_INTEGER to)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys)
+{
+    INPUT in[8] = {};
+    int n = 0;
+    for (const auto& k : keys)
+    {
+        in[n].type = INPUT_KEYBOARD;
+        in[n].ki.wVk = k.first;
+        in[n].ki.dwFlags = k.second ? KEYEVENTF_KEYUP : 0;
+        if (++n == 8)
+            break;
+    }
+    ::SendInput(n, in, sizeof(INPUT));
+}
+
+HHOOK g_hook = NULL;
+LARGE_INTEGER g_shown;
+int g_nShown = 0;
+
+// A popup menu's window being shown.
+LRESULT CALLBACK WatchShow(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* p = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && p->message == WM_WINDOWPOSCHANGED &&
+        (reinterpret_cast<const WINDOWPOS*>(p->lParam)->flags & SWP_SHOWWINDOW) != 0)
+    {
+        CWnd* pWnd = CWnd::FromHandlePermanent(p->hwnd);
+        if (pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CExtPopupMenuWnd)))
+        {
+            QueryPerformanceCounter(&g_shown);
+            ++g_nShown;
+        }
+    }
+    return ::CallNextHookEx(g_hook, nCode, wParam, lParam);
+}
+
+enum Step
+{
+    kStart,
+    kOpen,
+    kRight,
+    kLeft,
+    kClose,
+    kDone
+};
+Step g_step = kStart;
+int g_round = 0, g_rounds = 12, g_nShownBefore = 0, g_wait = 0;
+LARGE_INTEGER g_sent;
+std::vector<double> g_open, g_right, g_left;
+bool g_failed = false;
+
+void SendStep(Step step)
+{
+    g_step = step;
+    g_nShownBefore = g_nShown;
+    g_wait = 0;
+    QueryPerformanceCounter(&g_sent);
+    switch (step)
+    {
+    case kOpen:
+        SendKeys({{VK_MENU, false}, {'F', false}, {'F', true}, {VK_MENU, true}});
+        break;
+    case kRight:
+        SendKeys({{VK_RIGHT, false}, {VK_RIGHT, true}});
+        break;
+    case kLeft:
+        SendKeys({{VK_LEFT, false}, {VK_LEFT, true}});
+        break;
+    case kClose:
+        SendKeys({{VK_ESCAPE, false}, {VK_ESCAPE, true}});
+        break;
+    default:
+        break;
+    }
+}
+
+// One step per tick: each tick comes with the previous step's menu shown and painted.
+VOID CALLBACK Drive(HWND, UINT, UINT_PTR nIDEvent, DWORD)
+{
+    CWnd* pMain = AfxGetMainWnd();
+    if (pMain == nullptr || !::IsWindowVisible(pMain->GetSafeHwnd()))
+        return;
+    if (g_step == kStart)
+    {
+        // As a user would: the window active, the focus in the program list.
+        ::SetForegroundWindow(pMain->GetSafeHwnd());
+        ::SetActiveWindow(pMain->GetSafeHwnd());
+        static_cast<CPurgeletDlg*>(pMain)->m_pageUninstall.m_pageView.m_pageList.m_wndList.SetFocus();
+        ::SetCursorPos(1200, 1000);
+        if (++g_wait < 10)
+            return;
+        SendStep(kOpen);
+        return;
+    }
+    const bool bMenuStep = g_step == kOpen || g_step == kRight || g_step == kLeft;
+    const bool bDone = bMenuStep ? g_nShown > g_nShownBefore : !CExtPopupMenuWnd::IsMenuTracking();
+    if (!bDone)
+    {
+        if (++g_wait > 250)
+        {  // about five seconds: the step never took effect
+            g_failed = true;
+            ::KillTimer(NULL, nIDEvent);
+            ::PostMessageA(pMain->GetSafeHwnd(), WM_CLOSE, 0, 0);
+        }
+        return;
+    }
+    if (bMenuStep)
+    {
+        std::vector<double>& v = g_step == kOpen ? g_open : g_step == kRight ? g_right : g_left;
+        v.push_back(Ms(g_sent, g_shown));
+    }
+    switch (g_step)
+    {
+    case kOpen:
+        SendStep(kRight);
+        break;
+    case kRight:
+        SendStep(kLeft);
+        break;
+    case kLeft:
+        SendStep(kClose);
+        break;
+    default:
+        if (++g_round < g_rounds)
+        {
+            SendStep(kOpen);
+            break;
+        }
+        g_step = kDone;
+        ::KillTimer(NULL, nIDEvent);
+        ::PostMessageA(pMain->GetSafeHwnd(), WM_CLOSE, 0, 0);
+        break;
+    }
+}
+
+double Median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0.0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int entries = argc > 1 ? std::atoi(argv[1]) : 400;
+    if (entries <= 0)
+        entries = 400;
+    if (argc > 2 && std::atoi(argv[2]) > 0)
+        g_rounds = std::atoi(argv[2]);
+    AfxWinInit(::GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), SW_SHOWNORMAL);
+
+    testsupport::RegistrySandbox box;
+    if (!box.Override(HKEY_CURRENT_USER, "HKCU") || !box.Override(HKEY_LOCAL_MACHINE, "HKLM"))
+    {
+        std::printf("could not redirect the registry roots\n");
+        return 1;
+    }
+    Seed(entries);
+    const std::string groupsFile = GetGroupsFilePath();
+    const bool bHadGroups = ::GetFileAttributesA(groupsFile.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::string savedGroups = ReadFile(groupsFile);
+
+    g_hook = ::SetWindowsHookExA(WH_CALLWNDPROC, WatchShow, NULL, ::GetCurrentThreadId());
+    ::SetTimer(NULL, 0, 20, Drive);
+    s_app.InitInstance();
+    ::UnhookWindowsHookEx(g_hook);
+    MSG quit;
+    ::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
+
+    box.RestoreOverrides();
+    ::DeleteFileA(groupsFile.c_str());
+    if (bHadGroups)
+        std::ofstream(groupsFile.c_str(), std::ios::binary) << savedGroups;
+
+    const double open = Median(g_open), right = Median(g_right), left = Median(g_left);
+    std::printf("programs listed:       %d, rounds: %d of %d\n", entries, (int)g_left.size(), g_rounds);
+    std::printf("Alt+F to File shown:   %.1f ms (median; reference)\n", open);
+    std::printf("Right to Edit shown:   %.1f ms (median, worst %.1f)\n", right,
+                g_right.empty() ? 0.0 : *std::max_element(g_right.begin(), g_right.end()));
+    std::printf("Left to File shown:    %.1f ms (median, worst %.1f)\n", left,
+                g_left.empty() ? 0.0 : *std::max_element(g_left.begin(), g_left.end()));
+    if (open > 0.0)
+        std::printf("ratio:                 %.2f Right, %.2f Left (to Alt+F; goal 1.0 or less)\n", right / open,
+                    left / open);
+    return g_failed || g_left.empty() ? 2 : 0;
+}
