@@ -79,19 +79,14 @@ void Seed(int entries) {
     RegCreateKeyExA(HKEY_CURRENT_USER, ArpCacheKeyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &arp, nullptr);
     for (int i = 0; i < entries; ++i) {
         char name[64];
-        std::snprintf(name, sizeof(name), "{%08X%s%04d}", static_cast<unsigned>(i * 2654435761u), kSeedMark, i);
-        HKEY key;
-        if (RegCreateKeyExA(uninstall, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        HKEY key = CreateSeedEntry(uninstall, kSeedMark, i, name);
+        if (key == nullptr)
             continue;
         const std::string n = std::to_string(i);
-        SetText(key, "DisplayName", "Benchmark Program " + n);
-        SetText(key, "UninstallString", "\"C:\\Program Files\\Bench" + n + "\\unins000.exe\"");
-        SetText(key, "Publisher", "Bench Publisher " + std::to_string(i % 37));
         SetText(key, "DisplayIcon", "C:\\Program Files\\Bench" + n + "\\app.exe,0");
         SetText(key, "InstallLocation", "C:\\Program Files\\Bench" + n + "\\");
         SetText(key, "InstallDate", "20240101");
         SetText(key, "HelpLink", "http://example.com/help/" + n);
-        SetText(key, "DisplayVersion", "1.0." + n);
         const DWORD size = 1000 + i;
         RegSetValueExA(key, "EstimatedSize", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&size), sizeof(size));
         RegCloseKey(key);

@@ -35,17 +35,12 @@ void Seed(int first, int last)
     RegCreateKeyExA(HKEY_CURRENT_USER, ArpCacheKeyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &arp, nullptr);
     for (int i = first; i < last; ++i) {
         char name[64];
-        std::snprintf(name, sizeof(name), "{%08X-START-%04d}", static_cast<unsigned>(i * 2654435761u), i);
-        HKEY key;
-        if (RegCreateKeyExA(uninstall, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        HKEY key = CreateSeedEntry(uninstall, "-START-", i, name);
+        if (key == nullptr)
             continue;
         const std::string n = std::to_string(i);
-        SetText(key, "DisplayName", "Benchmark Program " + n);
-        SetText(key, "UninstallString", "\"C:\\Program Files\\Bench" + n + "\\unins000.exe\"");
-        SetText(key, "Publisher", "Bench Publisher " + std::to_string(i % 37));
         SetText(key, "DisplayIcon", "C:\\Program Files\\Bench" + n + "\\app.exe,0");
         SetText(key, "InstallLocation", "C:\\Program Files\\Bench" + n + "\\");
-        SetText(key, "DisplayVersion", "1.0." + n);
         RegCloseKey(key);
         if (i % 2 == 0) {
             ArpCacheRecord record;

@@ -33,16 +33,8 @@ void Seed(int entries)
     for (int i = 0; i < entries; ++i)
     {
         char name[64];
-        std::snprintf(name, sizeof(name), "{%08X-MENU-%04d}", static_cast<unsigned>(i * 2654435761u), i);
-        HKEY key;
-        if (RegCreateKeyExA(uninstall, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
-            continue;
-        const std::string n = std::to_string(i);
-        SetText(key, "DisplayName", "Benchmark Program " + n);
-        SetText(key, "UninstallString", "\"C:\\Program Files\\Bench" + n + "\\unins000.exe\"");
-        SetText(key, "Publisher", "Bench Publisher " + std::to_string(i % 37));
-        SetText(key, "DisplayVersion", "1.0." + n);
-        RegCloseKey(key);
+        if (HKEY key = CreateSeedEntry(uninstall, "-MENU-", i, name))
+            RegCloseKey(key);
     }
     RegCloseKey(uninstall);
 }

@@ -2,12 +2,29 @@
 // What the registry benchmarks share: writing a seeded value, and the reference they are
 // measured against.
 #include <windows.h>
+#include <cstdio>
 #include <string>
 #include "catalogue/program_entry.h"
 
 inline void SetText(HKEY key, const char* name, const std::string& text) {
     RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                    static_cast<DWORD>(text.size() + 1));
+}
+
+// Creates the benchmarks' seeded entry number i under the Uninstall key, named after the
+// benchmark's mark, with the values every seeded entry carries; the caller adds its own
+// and closes the key. NULL when the key cannot be made.
+inline HKEY CreateSeedEntry(HKEY uninstall, const char* mark, int i, char (&name)[64]) {
+    std::snprintf(name, sizeof(name), "{%08X%s%04d}", static_cast<unsigned>(i * 2654435761u), mark, i);
+    HKEY key;
+    if (RegCreateKeyExA(uninstall, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    const std::string n = std::to_string(i);
+    SetText(key, "DisplayName", "Benchmark Program " + n);
+    SetText(key, "UninstallString", "\"C:\\Program Files\\Bench" + n + "\\unins000.exe\"");
+    SetText(key, "Publisher", "Bench Publisher " + std::to_string(i % 37));
+    SetText(key, "DisplayVersion", "1.0." + n);
+    return key;
 }
 
 // The reference: every call a scan cannot avoid, nothing else.
