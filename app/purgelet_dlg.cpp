@@ -336,11 +336,19 @@ LRESULT CPurgeletDlg::OnUpdateStatusBar(WPARAM, LPARAM)
     CUiManager* pUi = CUiManager::GetInstance();
     CString strText;
     strText.Format("%u of %u programs found", pUi->m_nShownPrograms, pUi->m_nTotalPrograms);
-    m_wndStatusBar.SetPaneText(0, strText, TRUE);
-    m_wndStatusBar.Invalidate();
-    m_wndStatusBar.UpdateWindow();
+    ShowStatusText(strText);
     m_bCountsShown = true;
     return 0;
+}
+
+// The pane is invalidated, not painted here: every menu that closes puts the idle text
+// back (twice per close), and a synchronous repaint each time kept the next menu from
+// showing. Text that is already there is left alone.
+void CPurgeletDlg::ShowStatusText(const CString& strText)
+{
+    if (m_wndStatusBar.GetPaneText(0) == strText) return;
+    m_wndStatusBar.SetPaneText(0, strText, TRUE);
+    m_wndStatusBar.Invalidate();
 }
 
 // The status pane is the program counts' place: only the idle message is shown in it
@@ -352,9 +360,7 @@ LRESULT CPurgeletDlg::OnSetMessageString(WPARAM wParam, LPARAM lParam)
     if (m_bCountsShown) return OnUpdateStatusBar(0, 0);
     CString strIdle;
     if (!strIdle.LoadString(AFX_IDS_IDLEMESSAGE) || strIdle.IsEmpty()) strIdle = "Ready";
-    m_wndStatusBar.SetPaneText(0, strIdle, TRUE);
-    m_wndStatusBar.Invalidate();
-    m_wndStatusBar.UpdateWindow();
+    ShowStatusText(strIdle);
     return 0;
 }
 

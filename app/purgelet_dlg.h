@@ -60,6 +60,7 @@ protected:
     // Runs one of the selected program's command lines, then refreshes the list.
     void RunSelectedCommand(const std::string ProgramEntry::*pCommand);
     void ShowBrowserPage(const char* pszAddress);
+    void ShowStatusText(const CString& strText);
 
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg void OnClose();

@@ -180,6 +180,16 @@ CExtReportCtrl& List(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageView.
 
 CString Status(CPurgeletDlg& dlg) { return dlg.m_wndStatusBar.GetPaneText(0); }
 
+HWND g_hPaintWatched = NULL;
+int g_nPaints = 0;
+
+LRESULT CALLBACK CountPaints(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* p = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && p->hwnd == g_hPaintWatched && p->message == WM_PAINT) ++g_nPaints;
+    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+}
+
 bool SelectProgram(CPurgeletDlg& dlg, const char* name)
 {
     LVFINDINFO find = {};
@@ -324,6 +334,22 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         }
         dlg.SendMessage(g_nMsgUpdateStatusBar, 0, 0);
         EXPECT_STREQ("5 of 5 programs found", Status(dlg));
+        // Every menu that closes puts the idle text back, twice: the same text leaves the
+        // bar alone, another one is painted once at most.
+        ASSERT_TRUE(PaintAll(dlg));
+        g_hPaintWatched = dlg.m_wndStatusBar.m_hWnd;
+        HHOOK hHook = ::SetWindowsHookEx(WH_CALLWNDPROC, CountPaints, NULL, ::GetCurrentThreadId());
+        dlg.SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
+        EXPECT_FALSE(::GetUpdateRect(g_hPaintWatched, NULL, FALSE));
+        EXPECT_EQ(0, g_nPaints) << "same text";
+        CUiManager::GetInstance()->m_nShownPrograms = 4;
+        dlg.SendMessage(g_nMsgUpdateStatusBar, 0, 0);
+        EXPECT_TRUE(::GetUpdateRect(g_hPaintWatched, NULL, FALSE));
+        ::UnhookWindowsHookEx(hHook);
+        EXPECT_LE(g_nPaints, 1) << "new text";
+        EXPECT_STREQ("4 of 5 programs found", Status(dlg));
+        CUiManager::GetInstance()->m_nShownPrograms = 5;
+        dlg.SendMessage(g_nMsgUpdateStatusBar, 0, 0);
 
         // With the root "Groups" current, the groups toolbar offers New only.
         struct GroupButtonState

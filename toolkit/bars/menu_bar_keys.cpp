@@ -79,6 +79,13 @@ bool IsHostLeavingMenus(HWND hWndHost, UINT nMessage, WPARAM wParam, LPARAM lPar
     }
 }
 
+// The messages the frame keyboard filter acts on.
+bool IsFilteredMessage(UINT nMsg)
+{
+    return (nMsg >= WM_KEYFIRST && nMsg <= 0x108) || nMsg == WM_COMMAND || nMsg == WM_CONTEXTMENU ||
+           (nMsg >= WM_LBUTTONDOWN && nMsg <= WM_MOUSEWHEEL) || (nMsg >= WM_MDICREATE && nMsg <= WM_MDIREFRESHMENU);
+}
+
 }  // namespace
 
 BOOL CExtMenuControlBar::PreTranslateMessage(MSG* pMsg)
@@ -118,6 +125,12 @@ bool CExtMenuControlBar::FrameKeyboardFilter(MSG* pMsg)
         g_bIgnoreAltRelease = true;
         return false;
     }
+    // The filter acts on keys, commands, context menus, mouse buttons and MDI requests
+    // only. Any other message leaves before the customize-mode question: that question
+    // sends a message to the host, which comes back through this filter, so asking it
+    // for every message nested dozens of sends into each one the host received.
+    if (!IsFilteredMessage(nMsg))
+        return false;
     const bool bCustomize = IsCustomizeModeActive();
     if (bCustomize && nMsg >= WM_KEYFIRST && nMsg <= 0x108 && !CExtPopupMenuWnd::IsMenuTracking())
         return true;
