@@ -472,6 +472,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// The object of a window that still exists; NULL once the window is gone (and with it,
+// for windows that delete themselves, the object). For code that runs on after a call
+// that may have destroyed the window it works for.
+inline CWnd* LiveWindowObject(HWND hWnd) { return hWnd != NULL && ::IsWindow(hWnd) ? CWnd::FromHandlePermanent(hWnd) : NULL; }
+
 // The framework's window procedure: every window bound to an object is subclassed
 // with it. AfxCallWndProc sets the thread's m_lastSentMsg for the message's duration.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);

@@ -535,7 +535,7 @@ BOOL CExtControlBar::AddPagesToThisGroup(CExtDynTabControlBar* pGroupThis, CExtC
             RecalcFrameOf(hWndOldFrame, true);
         ResizeContentWindow(-1, -1, true);
     }
-    if (::IsWindow(hWndBar) && CWnd::FromHandlePermanent(hWndBar) == pBar && pBar->m_pDockSite != NULL)
+    if (LiveWindowObject(hWndBar) == pBar && pBar->m_pDockSite != NULL)
         UpdateOleControlContainerFlags(pBar->m_pDockSite);
     return TRUE;
 }
@@ -605,7 +605,7 @@ bool CExtControlBar::MovePagesIntoNewGroup(CExtDynTabControlBar* pGroup, CDockBa
     pGroup->InsertBar(pBar, -1, false);
     // A container tabbed here dissolves once its bars have left it, and its object goes
     // with its window: only a bar that still lives is touched again.
-    const bool bBarAlive = ::IsWindow(hWndBar) && CWnd::FromHandlePermanent(hWndBar) == pBar;
+    const bool bBarAlive = LiveWindowObject(hWndBar) == pBar;
     m_nActivityFlags &= ~__EAF_SYNC_GUARD;
     pGroup->m_nActivityFlags &= ~__EAF_SYNC_GUARD;
     if (bBarAlive)

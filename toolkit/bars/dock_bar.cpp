@@ -302,7 +302,7 @@ void CExtDockBar::UpdateNestedLayout2()
         CExtDockBar* pInner = DYNAMIC_DOWNCAST(CExtDockBar, pExt->GetWindow(GW_CHILD));
         if (pInner != NULL)
             pInner->UpdateNestedLayout2();
-        if (!::IsWindow(hWndOwn) || CWnd::FromHandlePermanent(hWndOwn) != this || m_bLockLayout)
+        if (LiveWindowObject(hWndOwn) != this || m_bLockLayout)
             break;
     }
 }

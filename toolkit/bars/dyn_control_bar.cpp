@@ -26,10 +26,6 @@ LONG& Length(CExtControlBar* pBar, bool bHorz) { return bHorz ? pBar->m_sizeDock
 int MinThick(const CExtControlBar* pBar, bool bHorz) { return bHorz ? pBar->GetMinVertExtent() : pBar->GetMinHorzExtent(); }
 int MinLength(const CExtControlBar* pBar, bool bHorz) { return bHorz ? pBar->GetMinHorzExtent() : pBar->GetMinVertExtent(); }
 
-// The object of a window that still exists, NULL once the window (and so, for windows
-// that delete themselves, the object) is gone.
-CWnd* LiveWindowObject(HWND hWnd) { return hWnd != NULL && ::IsWindow(hWnd) ? CWnd::FromHandlePermanent(hWnd) : NULL; }
-
 }  // namespace
 
 // ---- the container ----------------------------------------------------------------------

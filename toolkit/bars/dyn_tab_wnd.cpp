@@ -223,7 +223,7 @@ void CExtDynTabWnd::ItemDragLoop(int nIndex)
     ItemGet(nIndex)->ModifyItemStyle(0, __EDTI_PREVIEW);
     pBar->DragLoop(ptCursor, CSize(0, 0), 1, 1);
     // The loop may have destroyed the strip with its group.
-    if (::IsWindow(hWndOwn) && CWnd::FromHandlePermanent(hWndOwn) == this)
+    if (LiveWindowObject(hWndOwn) == this)
         ClearPreviewMarks(true);
 }
 
