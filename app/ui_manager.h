@@ -41,6 +41,9 @@ public:
     // cache's default icon stands in for a file without icons.
     virtual HICON GetProgramIcon(const char* pszPath, int nIndex, bool bUseDefault);
 
+    // The program the list shows selected (owned by the catalogue), or NULL.
+    ProgramEntry* GetSelectedProgram() const { return m_pSelectedProgram; }
+
     HWND m_hWndLeftPane;
     HWND m_hWndRightPane;
     HWND m_hWndDetailsPane;
