@@ -1009,15 +1009,15 @@ bool CExtMenuControlBar::TrackSystemMenu(CWnd* pWnd, const POINT* pPt, bool bSel
     }
     if (nFlags == UINT(-1))
         nFlags = 0;
-    if ((nFlags & 0xF) == 0)
-        nFlags |= bRTL ? 3 : 4;
+    if ((nFlags & CExtPopupMenuWnd::TMF_ALIGN_MASK) == 0)
+        nFlags |= bRTL ? CExtPopupMenuWnd::TMF_ALIGN_LEFT_OF : CExtPopupMenuWnd::TMF_ALIGN_BELOW;
     if (bSelectAny)
-        nFlags |= 0x40;
+        nFlags |= CExtPopupMenuWnd::TMF_SELECT_ANY;
     if (bWasTracking)
-        nFlags |= 0x100;
-    nFlags |= 0x800;
+        nFlags |= CExtPopupMenuWnd::TMF_EXPANDED;
+    nFlags |= CExtPopupMenuWnd::TMF_OWNER_DRAW;
     if (bCombined)
-        nFlags |= 0x20;
+        nFlags |= CExtPopupMenuWnd::TMF_COMBINE_BY_PM;
     pWnd->SetFocus();
     g_bButtonMenuTracking = bSelectAny ? bWasTracking : false;
     if (nTracked >= 0)
