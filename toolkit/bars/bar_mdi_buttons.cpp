@@ -294,11 +294,11 @@ namespace {
 
 // Painting order; the tip order puts restore before minimize.
 const MdiPart g_partsPaint[] = {
-    {0x10, SC_CONTEXTHELP, &MDI_RIGHT_BUTTONS_INFO::m_rcHelp},
-    {0x08, SC_MINIMIZE, &MDI_RIGHT_BUTTONS_INFO::m_rcMinimize},
-    {0x08, SC_RESTORE, &MDI_RIGHT_BUTTONS_INFO::m_rcRestore},
-    {0x04, SC_MAXIMIZE, &MDI_RIGHT_BUTTONS_INFO::m_rcMaximize},
-    {0x02, SC_CLOSE, &MDI_RIGHT_BUTTONS_INFO::m_rcClose},
+    {MDI_RIGHT_BUTTONS_INFO::__MRBF_HELP, SC_CONTEXTHELP, &MDI_RIGHT_BUTTONS_INFO::m_rcHelp},
+    {MDI_RIGHT_BUTTONS_INFO::__MRBF_MINIMIZE, SC_MINIMIZE, &MDI_RIGHT_BUTTONS_INFO::m_rcMinimize},
+    {MDI_RIGHT_BUTTONS_INFO::__MRBF_MINIMIZE, SC_RESTORE, &MDI_RIGHT_BUTTONS_INFO::m_rcRestore},
+    {MDI_RIGHT_BUTTONS_INFO::__MRBF_MAXIMIZE, SC_MAXIMIZE, &MDI_RIGHT_BUTTONS_INFO::m_rcMaximize},
+    {MDI_RIGHT_BUTTONS_INFO::__MRBF_CLOSE, SC_CLOSE, &MDI_RIGHT_BUTTONS_INFO::m_rcClose},
 };
 
 struct MdiTipPart
@@ -342,16 +342,16 @@ void PlaceParts(MDI_RIGHT_BUTTONS_INFO& info, const CRect& rcButton, bool bHorz)
         else
             rcPart.OffsetRect(0, cy + 2);
     };
-    if ((info.m_nFlags & 0x10) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_HELP) != 0)
         place(info.m_rcHelp);
-    if ((info.m_nFlags & 0x08) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_MINIMIZE) != 0)
     {
         place(info.m_rcMinimize);
         place(info.m_rcRestore);
     }
-    else if ((info.m_nFlags & 0x04) != 0)
+    else if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_MAXIMIZE) != 0)
         place(info.m_rcMaximize);
-    if ((info.m_nFlags & 0x02) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_CLOSE) != 0)
         place(info.m_rcClose);
 }
 
@@ -536,16 +536,16 @@ bool CExtBarMdiRightButton::PutToPopupMenu(CExtPopupMenuWnd* pPopup)
             ::GetMenuString(hSysMenu, nSysCmd, szText, 128, MF_BYCOMMAND);
         pPopup->ItemInsertCommand(nSysCmd, -1, szText, NULL, CExtCmdIcon(), 0, hWndChild);
     };
-    if ((info.m_nFlags & 0x10) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_HELP) != 0)
         insert(SC_CONTEXTHELP);
-    if ((info.m_nFlags & 0x08) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_MINIMIZE) != 0)
     {
         insert(SC_MINIMIZE);
         insert(SC_RESTORE);
     }
-    if ((info.m_nFlags & 0x04) != 0)
-        insert((info.m_nFlags & 0x08) != 0 ? SC_MAXIMIZE : SC_RESTORE);
-    if ((info.m_nFlags & 0x02) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_MAXIMIZE) != 0)
+        insert((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_MINIMIZE) != 0 ? SC_MAXIMIZE : SC_RESTORE);
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_CLOSE) != 0)
         insert(SC_CLOSE);
     return true;
 }

@@ -673,24 +673,25 @@ void CExtMenuControlBar::GetMdiRightButtonsInfo(MDI_RIGHT_BUTTONS_INFO& info, CE
     if (hSysMenu != NULL)
     {
         const UINT nState = ::GetMenuState(hSysMenu, SC_CLOSE, MF_BYCOMMAND);
-        if (nState != 0xFFFFFFFF && (nState & 0x3) == 0)
-            info.m_nFlags |= 0x02;
+        if (nState != 0xFFFFFFFF && (nState & (MF_GRAYED | MF_DISABLED)) == 0)
+            info.m_nFlags |= MDI_RIGHT_BUTTONS_INFO::__MRBF_CLOSE;
     }
     if ((dwStyle & WS_MAXIMIZEBOX) != 0)
-        info.m_nFlags |= 0x04;
+        info.m_nFlags |= MDI_RIGHT_BUTTONS_INFO::__MRBF_MAXIMIZE;
     if ((dwStyle & WS_MINIMIZEBOX) != 0)
-        info.m_nFlags |= 0x08;
+        info.m_nFlags |= MDI_RIGHT_BUTTONS_INFO::__MRBF_MINIMIZE;
     if ((dwStyle & WS_MAXIMIZEBOX) != 0 && (dwExStyle & WS_EX_CONTEXTHELP) != 0)
-        info.m_nFlags |= 0x10;
+        info.m_nFlags |= MDI_RIGHT_BUTTONS_INFO::__MRBF_HELP;
     const int cxPart = bHorz ? info.m_cxButton : info.m_cyButton;
     int nLength = 2;
-    if ((info.m_nFlags & 0x08) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_MINIMIZE) != 0)
         nLength = 2 * cxPart + 6;
-    if ((info.m_nFlags & 0x04) != 0 && (info.m_nFlags & 0x08) == 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_MAXIMIZE) != 0 &&
+        (info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_MINIMIZE) == 0)
         nLength += cxPart + 2;
-    if ((info.m_nFlags & 0x10) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_HELP) != 0)
         nLength += cxPart + 2;
-    if ((info.m_nFlags & 0x02) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_CLOSE) != 0)
         nLength += cxPart + 2;
     if (bHorz)
     {
@@ -702,7 +703,7 @@ void CExtMenuControlBar::GetMdiRightButtonsInfo(MDI_RIGHT_BUTTONS_INFO& info, CE
         info.m_cxGroup = info.m_cxButton + 2;
         info.m_cyGroup = nLength;
     }
-    info.m_nFlags |= 0x01;
+    info.m_nFlags |= MDI_RIGHT_BUTTONS_INFO::__MRBF_VALID;
 }
 
 void CExtMenuControlBar::RecalcButtonPositions()
