@@ -226,6 +226,16 @@ TEST_F(MainWindowPanesTest, ABarDraggedToTheWindowsEdgeLeavesEveryPaneUsable)
             EXPECT_NE(nOld, step.pSplitter->m_nPosition) << "the bar did not move";
             EXPECT_TRUE(PumpUntil([&] { return PaneFaults(dlg).empty(); })) << PaneFaults(dlg);
         }
+        // A double-click still centres the bar where the middle leaves both panes usable.
+        CRect rcBar;
+        ASSERT_TRUE(stacked.GetBarRect(&rcBar));
+        stacked.ClientToScreen(&rcBar);
+        mainwindowtest::ClickAt(rcBar.CenterPoint());
+        mainwindowtest::ClickAt(rcBar.CenterPoint());
+        const int nMiddle = (stacked.m_rcLayout.bottom - stacked.m_rcLayout.top - stacked.m_nBarSize) / 2;
+        EXPECT_TRUE(PumpUntil([&] { return stacked.m_nPosition == nMiddle; })) << stacked.m_nPosition;
+        // The list squeezed as far as it goes, to be stored at the close.
+        DragBar(stacked, {rcBar.CenterPoint().x, 0});
     }));
     EXPECT_TRUE(RunInFront([&](CPurgeletDlg& dlg) {
         SCOPED_TRACE("the next start");
