@@ -41,8 +41,14 @@ void CExtReportGridColumn::CategoryNameSet(LPCTSTR sCategory)
 
 void CExtReportGridColumn::NameAndCategorySet(LPCTSTR sName, LPCTSTR sCategory)
 {
+    const CString strFiledCategory = m_strCategory;
     CExtGridCellHeader::TextSet(sName != NULL ? sName : _T(""));
     m_strCategory = sCategory != NULL ? sCategory : _T("");
+    // The registry files a column by its category (names are compared as they stand): a
+    // registered column is refiled as CategoryNameSet does it, or a lookup under the new
+    // category would miss it and the old category would keep it after it is gone.
+    if (m_pReportGrid != NULL)
+        m_pReportGrid->ColumnRegistryRefile(this, strFiledCategory, true);
 }
 
 bool CExtReportGridColumn::MenuListedGet() const { return (m_nFlags & __ERGCF_MENU_LISTED) != 0; }

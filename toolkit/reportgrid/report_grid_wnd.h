@@ -185,6 +185,8 @@ public:
     int RowExtentGet(bool bTopBand, int nRowNo, bool bZeroWithoutColumns = false) override;
     int GetColumnCount() const override;
     int GetRowCount() const override;
+    // Removed header columns take their columns out of the sort order and the registry.
+    int RemoveColumns(int nPos, int nCount = 1, bool bRedraw = true) override;
     bool EnsureColumnVisible(int nColumn, bool bRedraw = true) override;
     bool EnsureRowVisible(int nRow, bool bRedraw = true) override;
     bool OnQuerySelected(int nColumn, int nRow) override;
