@@ -161,6 +161,18 @@ CExtReportGridColumn* CExtReportGridWnd::ColumnFind(LPCTSTR sName, LPCTSTR sCate
     return NULL;
 }
 
+CExtReportGridColumn* CExtReportGridWnd::ColumnFindOther(LPCTSTR sName, LPCTSTR sCategory,
+                                                         const CExtReportGridColumn* pExcept)
+{
+    ColumnArray* pArray = CategoryArrayGet(sCategory, false);
+    if (pArray == NULL)
+        return NULL;
+    for (INT_PTR i = 0; i < pArray->GetSize(); i++)
+        if (pArray->GetAt(i) != pExcept && _tcscmp(pArray->GetAt(i)->ColumnNameGet(), Safe(sName)) == 0)
+            return pArray->GetAt(i);
+    return NULL;
+}
+
 bool CExtReportGridWnd::ColumnIsActive(LPCTSTR sName, LPCTSTR sCategory)
 {
     const CExtReportGridColumn* pColumn = ColumnFind(sName, sCategory);

@@ -144,3 +144,99 @@ TEST(ReportColumnIdentity, ColumnStepsInAnyOrderLeaveNoStaleColumn)
     for (const char* sOrder : {"CURXS", "GAURS", "GACURXS", "CGAURS", "GARXS", "AGCAURS", "GAURXS", "CRXS"})
         RunColumnSteps(sOrder);
 }
+
+// Extents the layout reader refuses, in a stored column: the load is refused and the
+// column keeps what it had, so the grid's own layout still reads back.
+TEST(ReportColumnIdentity, StoredColumnWithImpossibleExtentsIsRefused)
+{
+    struct Case
+    {
+        const char* name;
+        INT nCurrent, nMin, nMax;
+    } cases[] = {
+        {"minimum above the maximum", 50, 32778, 32767},
+        {"negative minimum", 50, -1, 100},
+        {"negative current", -5, 10, 100},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ColumnScene scene;
+        CExtReportGridColumn* pSize = scene.m_pSize;
+        CExtGridDataProviderMemory dp;
+        CExtReportGridColumn stored(&dp);
+        stored.NameAndCategorySet("Size", "File");
+        stored.SetExtent(c.nMax, 1);
+        stored.SetExtent(c.nMin, -1);
+        stored.SetExtent(c.nCurrent, 0);
+        const std::vector<BYTE> bytes = testsupport::StoredBytes([&](CArchive& ar) { stored.Serialize(ar); });
+        for (CExtReportGridColumn* pInto : {pSize, (CExtReportGridColumn*)NULL})
+        {
+            CExtReportGridColumn loose(&dp);
+            CExtReportGridColumn* pColumn = pInto != NULL ? pInto : &loose;
+            SCOPED_TRACE(pInto != NULL ? "registered" : "unregistered");
+            const int nCause = ThrownCause<CArchiveException>([&] {
+                CMemFile file(const_cast<BYTE*>(bytes.data()), (UINT)bytes.size());
+                CArchive ar(&file, CArchive::load);
+                pColumn->Serialize(ar);
+            });
+            EXPECT_EQ(CArchiveException::badIndex, nCause);
+            INT nMin = 0, nMax = 0;
+            pColumn->GetExtent(nMin, -1);
+            pColumn->GetExtent(nMax, 1);
+            EXPECT_LE(0, nMin);
+            EXPECT_LE(nMin, nMax);
+        }
+        INT nCurrent = 0;
+        pSize->GetExtent(nCurrent, 0);
+        EXPECT_EQ(120, nCurrent);
+        scene.ExpectLayoutRoundTrips();
+    }
+}
+
+// A column read or assigned into a registered column never takes the name and category
+// of another registered column: the load is refused, the assignment keeps the column's
+// own; either way the grid's own layout reads back, whatever the flags of the two.
+TEST(ReportColumnIdentity, NoSecondRegisteredColumnOfOneNameAndCategory)
+{
+    ColumnScene scene;
+    CExtReportGridWnd& grid = scene.m_grid;
+    CExtReportGridColumn *pSize = scene.m_pSize, *pDate = scene.m_pDate;
+    CExtGridDataProviderMemory dp;
+    CExtReportGridColumn twin(&dp);
+    twin.NameAndCategorySet("Size", "File");
+    twin.GroupingEnabledSet(false);
+    const std::vector<BYTE> bytes = testsupport::StoredBytes([&](CArchive& ar) { twin.Serialize(ar); });
+    const struct Way
+    {
+        const char* name;
+        const CExtGridCell* pAssigned;  // NULL: the twin's bytes are read
+    } ways[] = {{"load", NULL}, {"assign a loose twin", &twin}, {"assign the registered one", pSize}};
+    for (const Way& way : ways)
+    {
+        SCOPED_TRACE(way.name);
+        if (way.pAssigned == NULL)
+        {
+            const int nCause = ThrownCause<CArchiveException>([&] {
+                CMemFile file(const_cast<BYTE*>(bytes.data()), (UINT)bytes.size());
+                CArchive ar(&file, CArchive::load);
+                pDate->Serialize(ar);
+            });
+            EXPECT_EQ(CArchiveException::genericException, nCause);
+            EXPECT_TRUE(pDate->GroupingEnabledGet()) << "a refused load changes nothing";
+        }
+        else
+            pDate->Assign(*way.pAssigned);
+        EXPECT_STREQ("Date", pDate->ColumnNameGet());
+        EXPECT_STREQ("", pDate->CategoryNameGet());
+        EXPECT_EQ(pDate, grid.ColumnFind("Date", ""));
+        EXPECT_EQ(pSize, grid.ColumnFind("Size", "File"));
+        scene.ExpectLayoutRoundTrips();
+        ASSERT_NO_FATAL_FAILURE(scene.CheckInvariant());
+    }
+    // A column that takes a name no other registered column has still takes it.
+    twin.NameAndCategorySet("When", "Stats");
+    pDate->Assign(twin);
+    EXPECT_EQ(pDate, grid.ColumnFind("When", "Stats"));
+    scene.ExpectLayoutRoundTrips();
+}
