@@ -63,8 +63,7 @@ int main(int argc, char** argv) {
         std::vector<std::string> groupFirst = CollidingKeys(64);
         groupFirst.insert(groupFirst.end(), distinct.begin(), distinct.end());
         double reference = 0.0;
-        for (const std::vector<std::string>* keys : {&distinct, &colliding, &groupFirst})
-        {
+        for (const std::vector<std::string>* keys : {&distinct, &colliding, &groupFirst}) {
             const std::vector<BYTE> bytes = testsupport::StoredBytes([&](CArchive& ar) {
                 ar.WriteCount(keys->size());
                 for (const std::string& s : *keys) ar << CString(s.c_str()) << CString("value");

@@ -167,8 +167,7 @@ inline UINT AFXAPI HashKey<const CString&>(const CString& key) {
 
 // Spreads every bit of a hash value over the others (a bijection, so distinct hash
 // values stay distinct), for tables indexed by a salted hash value.
-inline UINT AfxMixHashValue(UINT n)
-{
+inline UINT AfxMixHashValue(UINT n) {
     n ^= n >> 16;
     n *= 0x85EBCA6Bu;
     n ^= n >> 13;

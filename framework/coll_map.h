@@ -66,8 +66,7 @@ protected:
     INT_PTR m_nBlockSize;
     UINT m_nHashSalt;  // 0: the classic buckets, hash value modulo the table size
 
-    UINT BucketOf(UINT nHashValue) const
-    {
+    UINT BucketOf(UINT nHashValue) const {
         return (m_nHashSalt == 0 ? nHashValue : AfxMixHashValue(nHashValue ^ m_nHashSalt)) % m_nHashTableSize;
     }
 
@@ -95,9 +94,7 @@ private:
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::CMap(INT_PTR nBlockSize)
     : m_pHashTable(NULL), m_nHashTableSize(17), m_nCount(0), m_pFreeList(NULL), m_pBlocks(NULL),
-      m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10), m_nHashSalt(0)
-{
-}
+      m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10), m_nHashSalt(0) {}
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::InitHashTable(UINT nHashSize, BOOL bAllocNow) {
@@ -118,8 +115,7 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::InitHashTable(UINT nHashSize, BOOL bA
 }
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::Rehash(UINT nHashSize, UINT nHashSalt)
-{
+void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::Rehash(UINT nHashSize, UINT nHashSalt) {
     // Entries exist: move them into the new table rather than orphan them.
     CAssoc** pNewTable = (CAssoc**)(void*)AfxCollectionAlloc(nHashSize, sizeof(CAssoc*));
     memset(pNewTable, 0, sizeof(CAssoc*) * nHashSize);
@@ -128,11 +124,9 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::Rehash(UINT nHashSize, UINT nHashSalt
     m_pHashTable = pNewTable;
     m_nHashTableSize = nHashSize;
     m_nHashSalt = nHashSalt;
-    for (UINT nBucket = 0; nBucket < nOldSize; nBucket++)
-    {
+    for (UINT nBucket = 0; nBucket < nOldSize; nBucket++) {
         CAssoc* pAssoc = pOldTable[nBucket];
-        while (pAssoc != NULL)
-        {
+        while (pAssoc != NULL) {
             CAssoc* pNext = pAssoc->pNext;
             UINT nNew = BucketOf(pAssoc->nHashValue);
             pAssoc->pNext = pNewTable[nNew];

@@ -32,8 +32,7 @@ void AFXAPI AfxCollectionFree(void* p) {
     free(p);
 }
 
-UINT AFXAPI AfxCollectionHashSalt()
-{
+UINT AFXAPI AfxCollectionHashSalt() {
     // Not secret, only unknown to whoever wrote a file before this run: the clock, the
     // process and a count of the salts given out.
     static volatile LONG s_nCalls = 0;

@@ -190,8 +190,7 @@ TEST(HostileArchive, KeysCrowdingOneChain) {
     const std::vector<BYTE> bytes = stored(aimed);
     CMemFile file(const_cast<BYTE*>(bytes.data()), (UINT)bytes.size());
     CArchive ar(&file, CArchive::load);
-    struct Probe : CMapStringToString
-    {
+    struct Probe : CMapStringToString {
         UINT Bucket(LPCTSTR key) const { return BucketOf(HashKey<LPCTSTR>(key)); }
     } loaded;
     loaded.Serialize(ar);

@@ -14,23 +14,19 @@
 namespace {
 
 // A key whose hash value the test chooses and whose comparisons it counts.
-struct CountedKey
-{
+struct CountedKey {
     DWORD nHash;
     DWORD nId;
 };
 long g_nCompares = 0;
-inline BOOL AFXAPI CompareElements(const CountedKey* a, const CountedKey* b)
-{
+inline BOOL AFXAPI CompareElements(const CountedKey* a, const CountedKey* b) {
     g_nCompares++;
     return a->nHash == b->nHash && a->nId == b->nId;
 }
 
 // Reads the buckets the loaded map really uses, to measure its longest chain.
-template <class BASE, class KEY> struct ChainProbe : BASE
-{
-    size_t LongestChain(const std::vector<KEY>& keys) const
-    {
+template <class BASE, class KEY> struct ChainProbe : BASE {
+    size_t LongestChain(const std::vector<KEY>& keys) const {
         std::vector<size_t> chains(this->GetHashTableSize());
         for (const KEY& k : keys)
             chains[this->BucketOf(HashKey<KEY>(k))]++;
@@ -38,11 +34,9 @@ template <class BASE, class KEY> struct ChainProbe : BASE
     }
 };
 
-std::vector<std::string> OneHashKeys(int nBlocks)
-{  // "ab" and "bA" hash alike
+std::vector<std::string> OneHashKeys(int nBlocks) {  // "ab" and "bA" hash alike
     std::vector<std::string> keys(1);
-    for (int n = 0; n < nBlocks; n++)
-    {
+    for (int n = 0; n < nBlocks; n++) {
         std::vector<std::string> next;
         for (const std::string& k : keys)
             next.push_back(k + "ab"), next.push_back(k + "bA");
@@ -60,26 +54,22 @@ template <> inline UINT AFXAPI HashKey<const CountedKey&>(const CountedKey& key)
 // 64 keys of one hash value, then keys of other hash values aimed at that bucket at each
 // table size the load passes, or many plain keys after or before them: each map loads
 // whole, and its fullest bucket is the one-hash group with little more.
-TEST(MapLoadOrder, KeysOfOtherHashesBesideAFullBucketLoad)
-{
+TEST(MapLoadOrder, KeysOfOtherHashesBesideAFullBucketLoad) {
     const std::vector<std::string> group = OneHashKeys(6);
     const UINT nGroupHash = HashKey<LPCTSTR>(group[0].c_str());
     std::vector<std::string> aimed, plain;
     for (UINT nSize : {17u, 69u, 277u})
-        for (int i = 0;; i++)
-        {
+        for (int i = 0;; i++) {
             const std::string k = "x" + std::to_string(i);
             const UINT h = HashKey<LPCTSTR>(k.c_str());
-            if (h != nGroupHash && h % nSize == nGroupHash % nSize)
-            {
+            if (h != nGroupHash && h % nSize == nGroupHash % nSize) {
                 aimed.push_back(k);
                 break;
             }
         }
     for (int i = 0; i < 100000; i++)
         plain.push_back("key" + std::to_string(i));
-    struct Case
-    {
+    struct Case {
         const char* name;
         std::vector<const std::vector<std::string>*> parts;
     } cases[] = {
@@ -87,8 +77,7 @@ TEST(MapLoadOrder, KeysOfOtherHashesBesideAFullBucketLoad)
         {"group, then 100,000 plain keys", {&group, &plain}},
         {"100,000 plain keys, then group", {&plain, &group}},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::string> keys;
         for (const auto* part : c.parts)
@@ -107,8 +96,7 @@ TEST(MapLoadOrder, KeysOfOtherHashesBesideAFullBucketLoad)
         ASSERT_EQ(-1, nCause) << "loads without an exception";
         ASSERT_EQ((INT_PTR)keys.size(), loaded.GetCount());
         int nWrong = 0;
-        for (const std::string& k : keys)
-        {
+        for (const std::string& k : keys) {
             CString value;
             if (!loaded.Lookup(k.c_str(), value) || value != ValueOf(k).c_str())
                 nWrong++;
@@ -122,8 +110,7 @@ TEST(MapLoadOrder, KeysOfOtherHashesBesideAFullBucketLoad)
 }
 
 // 67 DWORD keys of distinct hash values that agree modulo 17, 69 and 277 load whole.
-TEST(MapLoadOrder, DwordKeysAgreeingModuloEveryTableSize)
-{
+TEST(MapLoadOrder, DwordKeysAgreeingModuloEveryTableSize) {
     std::vector<DWORD> keys;
     for (DWORD i = 0; i < 67; i++)
         keys.push_back((5 + i * 17 * 69 * 277) << 4);
@@ -140,8 +127,7 @@ TEST(MapLoadOrder, DwordKeysAgreeingModuloEveryTableSize)
     });
     ASSERT_EQ(-1, nCause) << "loads without an exception";
     ASSERT_EQ(67, loaded.GetCount());
-    for (DWORD k : keys)
-    {
+    for (DWORD k : keys) {
         DWORD value = 0;
         EXPECT_TRUE(loaded.Lookup(k, value)) << k;
         EXPECT_EQ(k ^ 0x5A5A5A5A, value) << k;
@@ -151,12 +137,10 @@ TEST(MapLoadOrder, DwordKeysAgreeingModuloEveryTableSize)
 
 // More keys of one hash value than the load allows are refused after comparing each with
 // at most the allowed number of others, not with all 70,000.
-TEST(MapLoadOrder, ManyKeysOfOneHashAreRefusedAfterBoundedWork)
-{
+TEST(MapLoadOrder, ManyKeysOfOneHashAreRefusedAfterBoundedWork) {
     const std::vector<BYTE> bytes = testsupport::StoredBytes([&](CArchive& ar) {
         ar.WriteCount(70000);
-        for (DWORD i = 0; i < 70000; i++)
-        {
+        for (DWORD i = 0; i < 70000; i++) {
             CountedKey k = {0x1234, i};
             ar.Write(&k, sizeof(k));
             ar << i;
