@@ -14,6 +14,7 @@
 #include "toolkit/core/cmd_item.h"
 #include "toolkit/core/cmd_manager.h"
 #include <shellapi.h>
+#include <algorithm>
 #include <stddef.h>
 #include <string.h>
 #include <vector>
@@ -62,11 +63,14 @@ std::string CPurgeletDlg::NameLine(const std::string& strName)
     std::string strLine(strName);
     for (char& c : strLine)
         if ((unsigned char)c < 0x20 || c == 0x7F) c = ' ';
-    // A message box grows as wide as its longest line only up to a part of the screen;
-    // a longer line without blanks is clipped there, so a cut name would look whole.
-    // A name wider than half the screen in the box's font is cut between characters so
-    // that it fits with its "..." (the name's own start stays, as the list shows it).
-    const int nBudget = ::GetSystemMetrics(SM_CXSCREEN) / 2;
+    // A message box grows as wide as its longest line only up to half the screen, and
+    // its icon and margins take their part of that; a longer line without blanks is
+    // clipped, so a cut name would look whole. A name wider than what is left in the
+    // box's font is cut between characters so that it fits with its "..." (the name's
+    // own start stays, as the list shows it).
+    const int kMarginsBesideText = 96;
+    const int nBudget = std::max(100, ::GetSystemMetrics(SM_CXSCREEN) / 2 - ::GetSystemMetrics(SM_CXICON) -
+                                          kMarginsBesideText);
     HDC hdc = ::GetDC(NULL);
     if (hdc == NULL) return strLine;
     HFONT hFont = CreateMessageBoxFont();

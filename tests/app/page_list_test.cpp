@@ -38,6 +38,8 @@ protected:
         SetArp("AppGamma", -1, FILETIME{0, 0}, 2);
         ASSERT_TRUE(m_page.Create(&m_host));
         m_page.MoveWindow(0, 0, 600, 400);
+        // Shown, as in the program: a refresh selects a row only in a list on screen.
+        m_page.ShowWindow(SW_SHOW);
     }
     void TearDown() override
     {
