@@ -525,3 +525,38 @@ TEST_F(MainWindowTargetTest, TheToolbarFollowsEverySelectionChangeAtOnce)
         }
     }));
 }
+
+// Add to Group offers and adds the program the command acted on; while its dialog is up
+// F5 refreshes nothing behind it.
+TEST_F(MainWindowTargetTest, AddToGroupTakesTheProgramTheCommandActedOn)
+{
+    Seed("Alpha", "Alpha Tools");
+    Seed("Beta", "Beta Tools");
+    GroupEntry* pGroup = CGroupManager::GetInstance()->CreateGroup();
+    pGroup->Name = "Tools";
+    g_refilled.clear();
+    HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, NoteRefills, NULL, ::GetCurrentThreadId());
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        FocusIn(dlg, List(dlg));
+        ClickRow(dlg, "Beta Tools");
+        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Beta Tools"; }));
+        const size_t nRefills = g_refilled.size();
+        std::string keyword;
+        BoxWatcher box(dlg.GetSafeHwnd(), [&](HWND hDlg) {
+            char text[256] = "";
+            ::GetDlgItemTextA(hDlg, IDC_KEYWORD, text, sizeof(text));
+            keyword = text;
+            ::SetForegroundWindow(hDlg);
+            // In order through the dialog's loop: F5, then Enter for OK.
+            PressKeys({{0, VK_F5}, {0, VK_RETURN}});
+        });
+        ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, ID_PROGRAM_ADD_TO_GROUP, 0);
+        ASSERT_TRUE(PumpUntil([&] { return !pGroup->Keywords.empty(); }));
+        box.Join();
+        EXPECT_EQ("Beta Tools", keyword);
+        EXPECT_EQ("Beta Tools", pGroup->Keywords.back());
+        Pump(100);
+        EXPECT_EQ(nRefills, g_refilled.size());
+    }));
+    ::UnhookWindowsHookEx(hHook);
+}
