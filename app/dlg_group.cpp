@@ -1,5 +1,4 @@
 #include "app/dlg_group.h"
-#include "app/ui_manager.h"
 #include "catalogue/groups.h"
 #include "catalogue/program_entry.h"
 #include "res/resource.h"
@@ -8,7 +7,10 @@
 BEGIN_MESSAGE_MAP(CDlgGroup, CExtResizableDialog)
 END_MESSAGE_MAP()
 
-CDlgGroup::CDlgGroup(CWnd* pParent) : CExtResizableDialog(IDD_ADD_TO_GROUP, pParent) {}
+CDlgGroup::CDlgGroup(CWnd* pParent, const ProgramEntry* pProgram)
+    : CExtResizableDialog(IDD_ADD_TO_GROUP, pParent), m_pProgram(pProgram)
+{
+}
 
 CDlgGroup::~CDlgGroup() {}
 
@@ -41,9 +43,8 @@ BOOL CDlgGroup::OnInitDialog()
     m_wndGroups.SetItemHeight(0, ::GetSystemMetrics(SM_CXSMICON) + 4);
     m_wndGroups.SetCurSel(0);
 
-    ProgramEntry* pProgram = CUiManager::GetInstance()->m_pSelectedProgram;
-    if (pProgram != NULL) {
-        m_strKeyword = pProgram->DisplayName.c_str();
+    if (m_pProgram != NULL) {
+        m_strKeyword = m_pProgram->DisplayName.c_str();
         m_wndKeyword.SetWindowText(m_strKeyword);
     }
     return TRUE;
@@ -62,7 +63,7 @@ void CDlgGroup::OnOK()
     // The group may have gone since the list was filled; only a listed group takes it.
     std::vector<GroupEntry*>& groups = CGroupManager::GetInstance()->m_Groups;
     if (pGroup == NULL || std::find(groups.begin(), groups.end(), pGroup) == groups.end()) return;
-    if (CUiManager::GetInstance()->m_pSelectedProgram == NULL) return;
+    if (m_pProgram == NULL) return;
     // An empty keyword would be part of every name and pull every program in.
     if (m_strKeyword.IsEmpty()) return;
     pGroup->AddKeyword(m_strKeyword);

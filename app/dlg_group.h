@@ -1,8 +1,8 @@
 // The "Add to group" dialog: the user picks one of the user-defined groups and confirms
-// a keyword (the selected program's display name is offered), which is appended to the
-// group's keywords. Nothing is refreshed or saved here: the keyword takes effect at the
-// next refresh of the groups and the program list, and reaches the groups file when the
-// groups page saves it.
+// a keyword (the display name of the program the command acted on is offered), which is
+// appended to the group's keywords. Nothing is refreshed or saved here: the keyword
+// takes effect at the next refresh of the groups and the program list, and reaches the
+// groups file when the groups page saves it.
 #pragma once
 #include "framework/framework.h"
 #include "toolkit/dialogs/button.h"
@@ -11,15 +11,20 @@
 #include "app/flat_edit.h"
 #include "app/smart_list_box.h"
 
+class ProgramEntry;
+
 class CDlgGroup : public CExtResizableDialog
 {
 public:
-    explicit CDlgGroup(CWnd* pParent = NULL);
+    // pProgram: the program the command acts on, taken when it ran (the main window and
+    // its list take no input while the dialog is up); NULL for none, when OK adds nothing.
+    explicit CDlgGroup(CWnd* pParent = NULL, const ProgramEntry* pProgram = NULL);
     virtual ~CDlgGroup();
 
     BOOL Create(CWnd* pParentWnd);  // modeless, for embedding and tests
 
     CString m_strKeyword;
+    const ProgramEntry* m_pProgram;
     CExtLabel m_wndKeywordLabel;
     CExtFlatEdit m_wndKeyword;
     CExtLabel m_wndGroupsLabel;

@@ -37,6 +37,19 @@ void CExtFlatEdit::PaintFrame(CRect rcFrame, CDC* pDC)
     delete pWindowDC;
 }
 
+LRESULT CExtFlatEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Ctrl+A selects the whole text, as users know it from every current edit; the
+    // platform's edit control does nothing with it. Its character (1) types nothing.
+    const bool bCtrlOnly = ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_MENU) >= 0;
+    if (message == WM_KEYDOWN && wParam == 'A' && bCtrlOnly) {
+        SetSel(0, -1);
+        return 0;
+    }
+    if (message == WM_CHAR && wParam == 0x01 && bCtrlOnly) return 0;
+    return CExtEdit::WindowProc(message, wParam, lParam);
+}
+
 // ---- edit with icon ------------------------------------------------------------------
 
 const UINT CExtEditWithIcon::g_nMsgNotifySelect = ::RegisterWindowMessageA(" CExtEditWithIcon::g_nMsgNotifySelect");

@@ -13,6 +13,9 @@ public:
     virtual ~CExtFlatEdit();
 
     void PaintFrame(CRect rcFrame, CDC* pDC) override;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 class CExtEditWithIcon : public CExtFlatEdit

@@ -45,7 +45,7 @@ CPageUninstallList::~CPageUninstallList()
     // The catalogue's entries go with the page; the mediator must not keep naming one.
     CUiManager* pUi = CUiManager::GetInstance();
     for (int i = 0; i < m_Catalogue.GetCount(); ++i)
-        if (pUi->m_pSelectedProgram == m_Catalogue.GetAt(i)) pUi->m_pSelectedProgram = NULL;
+        if (pUi->GetSelectedProgram() == m_Catalogue.GetAt(i)) pUi->SetSelectedProgram(NULL);
 }
 
 BOOL CPageUninstallList::Create(CWnd* pParentWnd) { return CExtResizableDialog::Create(IDD_PAGE_LIST, pParentWnd); }
@@ -60,6 +60,9 @@ BOOL CPageUninstallList::OnInitDialog()
     // also while another pane has the focus: the list's unfocused selection colour is
     // the list's own background on current systems.
     m_wndList.ModifyStyle(0, LVS_SHOWSELALWAYS);
+    // The mediator answers whether this list is on screen, which decides whether its
+    // selected program is the one the commands act on.
+    CUiManager::GetInstance()->m_hWndProgramList = m_wndList.GetSafeHwnd();
 
     AddAnchor(IDC_SEARCH, CSize(0, 0), CSize(100, 0));
     AddAnchor(IDC_LIST, CSize(0, 0), CSize(100, 100));
@@ -198,7 +201,7 @@ void CPageUninstallList::RefreshList()
     CWaitCursor wait;
     // The catalogue frees every entry it holds now; the mediator must not keep naming one.
     CUiManager* pUi = CUiManager::GetInstance();
-    pUi->m_pSelectedProgram = NULL;
+    pUi->SetSelectedProgram(NULL);
     m_wndList.SendMessage(WM_SETREDRAW, FALSE, 0);
     {
         CRefilling refilling(m_bRefilling);
@@ -208,11 +211,15 @@ void CPageUninstallList::RefreshList()
         if (!m_Catalogue.Refresh(this)) AfxMessageBox("CVrelPurgelet::Refresh", MB_OK);
         m_wndList.SortItems(&CPageUninstallList::CompareRows, (DWORD_PTR)this);
     }
-    // Selecting the first row makes its program the selected one (item change).
-    m_wndList.SendMessage(LVM_SETSELECTIONMARK, 0, 0);
+    // Selecting the first row makes its program the selected one (item change). A list
+    // that is not on screen (the group editor stands in its place) selects nothing: the
+    // user could not see which program the commands would act on, and chooses again
+    // when the list is back.
+    const bool bOnScreen = pUi->IsProgramListOnScreen();
+    if (bOnScreen) m_wndList.SendMessage(LVM_SETSELECTIONMARK, 0, 0);
     m_wndList.SendMessage(WM_SETREDRAW, TRUE, 0);
-    if (m_wndList.GetItemCount() > 0) m_wndList.EnsureVisible(0, FALSE);
-    if (pUi->m_pSelectedProgram == NULL) DropSelection();
+    if (bOnScreen && m_wndList.GetItemCount() > 0) m_wndList.EnsureVisible(0, FALSE);
+    if (pUi->GetSelectedProgram() == NULL) DropSelection();
     UpdateCounts();
 }
 
@@ -221,7 +228,7 @@ void CPageUninstallList::FilterList()
     CBarUpdatesPaused paused(*this);
     // The commands act on the selected program: it must be one the list shows, and
     // the one the list shows selected.
-    ProgramEntry* pSelected = CUiManager::GetInstance()->m_pSelectedProgram;
+    ProgramEntry* pSelected = CUiManager::GetInstance()->GetSelectedProgram();
     m_wndList.SendMessage(WM_SETREDRAW, FALSE, 0);
     {
         CRefilling refilling(m_bRefilling);
@@ -253,7 +260,7 @@ int CPageUninstallList::FindRow(const ProgramEntry* pEntry) const
 void CPageUninstallList::DropSelection()
 {
     CUiManager* pUi = CUiManager::GetInstance();
-    pUi->m_pSelectedProgram = NULL;
+    pUi->SetSelectedProgram(NULL);
     // Also while the details pane is hidden: shown again, it must not bring back a
     // program that is no longer selected.
     pUi->ShowProgramDetails(NULL);
@@ -383,7 +390,7 @@ void CPageUninstallList::SelectRow(int nRow)
     ReportRowData* pRow = (ReportRowData*)m_wndList.GetItemData(nRow);
     ProgramEntry* pEntry = pRow != NULL ? (ProgramEntry*)pRow->pUserData : NULL;
     CUiManager* pUi = CUiManager::GetInstance();
-    pUi->m_pSelectedProgram = pEntry;
+    pUi->SetSelectedProgram(pEntry);
     if (g_ShowDetails.Value != 0 && pEntry != NULL) pUi->ShowProgramDetails(pEntry);
 }
 
@@ -404,7 +411,7 @@ void CPageUninstallList::OnListItemChanged(NMHDR* pNMHDR, LRESULT* pResult)
             // takes the selection from the old row before it gives it to the new one,
             // so the details pane is emptied only when the list's change is over and
             // still no row is selected.
-            CUiManager::GetInstance()->m_pSelectedProgram = NULL;
+            CUiManager::GetInstance()->SetSelectedProgram(NULL);
             PostMessage(kMsgSelectionLost);
         }
     }
@@ -413,7 +420,7 @@ void CPageUninstallList::OnListItemChanged(NMHDR* pNMHDR, LRESULT* pResult)
 
 LRESULT CPageUninstallList::OnSelectionLost(WPARAM, LPARAM)
 {
-    if (m_wndList.GetNextItem(-1, LVNI_SELECTED) < 0 && CUiManager::GetInstance()->m_pSelectedProgram == NULL)
+    if (m_wndList.GetNextItem(-1, LVNI_SELECTED) < 0 && CUiManager::GetInstance()->GetSelectedProgram() == NULL)
         DropSelection();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "app/purgelet_app.h"
 #include "app/purgelet_dlg.h"
+#include "app/ui_manager.h"
 #include "toolkit/bars/control_bar.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/theme/paint_manager.h"
@@ -71,11 +72,33 @@ HACCEL CPurgeletApp::GetMainAccelerators() { return m_pMainDlg != NULL ? m_pMain
 
 BOOL CPurgeletApp::ProcessMessageFilter(int code, LPMSG lpMsg)
 {
-    if (code >= 0 && m_pMainWnd != NULL && m_pMainWnd->GetSafeHwnd() != NULL && lpMsg != NULL) {
-        HACCEL hAccel = GetMainAccelerators();
-        if (hAccel != NULL && ::TranslateAcceleratorA(m_pMainWnd->GetSafeHwnd(), hAccel, lpMsg)) return TRUE;
-    }
+    if (code >= 0 && lpMsg != NULL && TranslateMainAccelerators(lpMsg)) return TRUE;
     return CWinApp::ProcessMessageFilter(code, lpMsg);
+}
+
+bool IsTextEditingKey(const MSG* pMsg)
+{
+    if (pMsg == NULL || (pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN)) return false;
+    // Only a window that keeps a text selection edits text (an edit control, also one
+    // inside a combo box or a page).
+    if (pMsg->hwnd == NULL || (::SendMessageA(pMsg->hwnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) == 0) return false;
+    const WPARAM vk = pMsg->wParam;
+    if (vk == VK_DELETE || vk == VK_INSERT || vk == VK_BACK) return true;
+    const bool bCtrl = ::GetKeyState(VK_CONTROL) < 0, bAlt = ::GetKeyState(VK_MENU) < 0;
+    return bCtrl && !bAlt && vk >= 'A' && vk <= 'Z';
+}
+
+bool CPurgeletApp::TranslateMainAccelerators(MSG* pMsg)
+{
+    if (m_pMainWnd == NULL || m_pMainWnd->GetSafeHwnd() == NULL) return false;
+    // A modal window's loop comes through here as well: its keys are its own, and the
+    // main window behind it takes no command (F5 would refresh the list the box's
+    // question is about).
+    if (CUiManager::IsModalWindowUp()) return false;
+    // A text field keeps its editing keys (Ctrl+C copies its text, not the selected row).
+    if (IsTextEditingKey(pMsg)) return false;
+    HACCEL hAccel = GetMainAccelerators();
+    return hAccel != NULL && ::TranslateAcceleratorA(m_pMainWnd->GetSafeHwnd(), hAccel, pMsg) != 0;
 }
 
 // True when a dialog other than hWndMain lies on the way from hWnd up to hWndMain: that

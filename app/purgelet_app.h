@@ -24,6 +24,9 @@ public:
     BOOL InitInstance() override;
     // Applies the main dialog's accelerators while it runs modally.
     BOOL ProcessMessageFilter(int code, LPMSG lpMsg) override;
+    // The one place that decides whether a key is the main window's command: not while
+    // a modal window is up, and not a text field's editing key.
+    bool TranslateMainAccelerators(MSG* pMsg);
     // Offers the keys typed anywhere in the main dialog to its menu bar first.
     BOOL PreTranslateMessage(MSG* pMsg) override;
     void HtmlHelp(DWORD_PTR dwData, UINT nCmd = 0x000F) override;
@@ -55,6 +58,9 @@ void RunProgram(const char* commandLine);
 // Waits for a process while the thread's messages are dispatched, the main window
 // disabled for the time of the wait.
 void WaitForProgram(HANDLE hProcess);
+// A key that edits the text of the focused window (Del, Ins, Backspace, Ctrl+letter),
+// when that window is a text field.
+bool IsTextEditingKey(const MSG* pMsg);
 // True while WaitForProgram waits.
 bool IsProgramRunning();
 // Brings up the registry editor and walks its tree to the given path

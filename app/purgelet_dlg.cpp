@@ -14,6 +14,10 @@
 #include "toolkit/core/cmd_item.h"
 #include "toolkit/core/cmd_manager.h"
 #include <shellapi.h>
+#include <algorithm>
+#include <stddef.h>
+#include <string.h>
+#include <vector>
 
 namespace {
 
@@ -36,27 +40,84 @@ const ToolbarButtonLook kToolbarLooks[] = {
 
 }  // namespace
 
-CString CPurgeletDlg::RemoveWarning(const std::string& strName)
+namespace {
+
+// The message boxes' font, as the system draws their text; NULL when it cannot be made.
+HFONT CreateMessageBoxFont()
 {
-    // The name stands on a line of its own: a line break or other control character in
-    // a registry value must not split it or make it look like the box's own text.
+    // The structure's size before the padded border width was added: every system
+    // takes it, and the headers' own size grows with the version they target.
+    NONCLIENTMETRICSA ncm;
+    memset(&ncm, 0, sizeof(ncm));
+    ncm.cbSize = (UINT)offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0)) return NULL;
+    return ::CreateFontIndirectA(&ncm.lfMessageFont);
+}
+
+}  // namespace
+
+std::string CPurgeletDlg::NameLine(const std::string& strName)
+{
+    // A line break or other control character in a registry value must not split the
+    // name or make it look like the box's own text.
     std::string strLine(strName);
     for (char& c : strLine)
         if ((unsigned char)c < 0x20 || c == 0x7F) c = ' ';
-    // The box grows as wide as its longest line: a name of hundreds of characters would
-    // push the warning, the question and the name's own start off the screen. Past
-    // kMaxNameChars characters (cut between characters, not inside a double-byte one)
-    // the line ends in "...", as the list shows a name too long for its column.
-    const size_t kMaxNameChars = 100;
-    const char* pEnd = strLine.c_str();
-    for (size_t n = 0; n < kMaxNameChars && *pEnd != '\0'; ++n)
-        pEnd = ::CharNextA(pEnd);
-    if (*pEnd != '\0') strLine = strLine.substr(0, (size_t)(pEnd - strLine.c_str())) + "...";
+    // A message box grows as wide as its longest line only up to half the screen, and
+    // its icon and margins take their part of that; a longer line without blanks is
+    // clipped, so a cut name would look whole. A name wider than what is left in the
+    // box's font is cut between characters so that it fits with its "..." (the name's
+    // own start stays, as the list shows it).
+    const int kMarginsBesideText = 96;
+    const int nBudget = std::max(100, ::GetSystemMetrics(SM_CXSCREEN) / 2 - ::GetSystemMetrics(SM_CXICON) -
+                                          kMarginsBesideText);
+    HDC hdc = ::GetDC(NULL);
+    if (hdc == NULL) return strLine;
+    HFONT hFont = CreateMessageBoxFont();
+    HGDIOBJ hOldFont = ::SelectObject(hdc, hFont != NULL ? (HGDIOBJ)hFont : ::GetStockObject(DEFAULT_GUI_FONT));
+    auto width = [hdc](const std::string& text) {
+        SIZE size = {0, 0};
+        ::GetTextExtentPoint32A(hdc, text.c_str(), (int)text.size(), &size);
+        return (int)size.cx;
+    };
+    if (width(strLine) > nBudget) {
+        // The ends of the characters, for a cut that never splits a double-byte one.
+        std::vector<size_t> ends;
+        for (const char* p = strLine.c_str(); *p != '\0';) {
+            p = ::CharNextA(p);
+            ends.push_back((size_t)(p - strLine.c_str()));
+        }
+        size_t nLow = 0, nHigh = ends.size();  // the longest prefix that fits: ends[nLow - 1]
+        while (nLow < nHigh) {
+            size_t nMid = (nLow + nHigh + 1) / 2;
+            if (width(strLine.substr(0, ends[nMid - 1]) + "...") <= nBudget)
+                nLow = nMid;
+            else
+                nHigh = nMid - 1;
+        }
+        strLine = strLine.substr(0, nLow > 0 ? ends[nLow - 1] : 0) + "...";
+    }
+    ::SelectObject(hdc, hOldFont);
+    if (hFont != NULL) ::DeleteObject(hFont);
+    ::ReleaseDC(NULL, hdc);
+    return strLine;
+}
+
+CString CPurgeletDlg::RemoveWarning(const std::string& strName)
+{
+    // The name stands on a line of its own.
     CString strText(
         "Warning: this command only removes selected program from the list of installed application!\r\n"
         "But it does not remove it from your hard disk.\r\n\r\n");
-    strText += strLine.c_str();
+    strText += NameLine(strName).c_str();
     strText += "\r\n\r\nAre you sure you want to remove this program from the list?";
+    return strText;
+}
+
+CString CPurgeletDlg::RemovedEntryGone(const std::string& strName)
+{
+    CString strText("The entry of this program is no longer in the registry; another program removed it:\r\n\r\n");
+    strText += NameLine(strName).c_str();
     return strText;
 }
 
@@ -71,6 +132,7 @@ BEGIN_MESSAGE_MAP(CPurgeletDlg, CExtResizableDialog)
     ON_WM_DESTROY()
     ON_REGISTERED_MESSAGE(g_nMsgUpdateStatusBar, &CPurgeletDlg::OnUpdateStatusBar)
     ON_MESSAGE(WM_SETMESSAGESTRING, &CPurgeletDlg::OnSetMessageString)
+    ON_REGISTERED_MESSAGE(g_nMsgCommandStatesChanged, &CPurgeletDlg::OnCommandStatesChanged)
     ON_COMMAND(ID_EDIT_COPY, &CPurgeletDlg::OnEditCopy)
     ON_COMMAND(ID_EDIT_COPY_APPLICATION, &CPurgeletDlg::OnEditCopyApplication)
     ON_COMMAND(ID_EDIT_COPY_PUBLISHER, &CPurgeletDlg::OnEditCopyPublisher)
@@ -90,16 +152,16 @@ BEGIN_MESSAGE_MAP(CPurgeletDlg, CExtResizableDialog)
     ON_COMMAND(ID_APP_ABOUT, &CPurgeletDlg::OnAbout)
     ON_COMMAND(ID_TOLVEX_RELAY, &CPurgeletDlg::OnTolvexRelay)
     ON_UPDATE_COMMAND_UI(ID_APP_EXIT, &CPurgeletDlg::OnUpdateAlways)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, &CPurgeletDlg::OnUpdateAlways)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY_APPLICATION, &CPurgeletDlg::OnUpdateAlways)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY_PUBLISHER, &CPurgeletDlg::OnUpdateAlways)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, &CPurgeletDlg::OnUpdateListShown)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY_APPLICATION, &CPurgeletDlg::OnUpdateListShown)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY_PUBLISHER, &CPurgeletDlg::OnUpdateListShown)
     ON_UPDATE_COMMAND_UI(ID_PROGRAM_UNINSTALL, &CPurgeletDlg::OnUpdateUninstall)
     ON_UPDATE_COMMAND_UI(ID_PROGRAM_UNINSTALL_QUIET, &CPurgeletDlg::OnUpdateUninstallQuiet)
     ON_UPDATE_COMMAND_UI(ID_PROGRAM_MODIFY, &CPurgeletDlg::OnUpdateModify)
     ON_UPDATE_COMMAND_UI(ID_PROGRAM_REMOVE_ENTRY, &CPurgeletDlg::OnUpdateRemoveEntry)
     ON_UPDATE_COMMAND_UI(ID_PROGRAM_ADD_TO_GROUP, &CPurgeletDlg::OnUpdateAddToGroup)
     ON_UPDATE_COMMAND_UI(ID_PROGRAM_OPEN_FOLDER, &CPurgeletDlg::OnUpdateOpenFolder)
-    ON_UPDATE_COMMAND_UI(ID_PROGRAM_REGISTRY_ENTRY, &CPurgeletDlg::OnUpdateAlways)
+    ON_UPDATE_COMMAND_UI(ID_PROGRAM_REGISTRY_ENTRY, &CPurgeletDlg::OnUpdateListShown)
     ON_UPDATE_COMMAND_UI(ID_VIEW_REFRESH, &CPurgeletDlg::OnUpdateAlways)
     ON_UPDATE_COMMAND_UI(ID_VIEW_GROUPS, &CPurgeletDlg::OnUpdateViewGroups)
     ON_UPDATE_COMMAND_UI(ID_VIEW_DETAILS, &CPurgeletDlg::OnUpdateViewDetails)
@@ -281,8 +343,10 @@ LRESULT CPurgeletDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 BOOL CPurgeletDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    // While a program's command runs, the window takes no further command.
-    if (IsProgramRunning()) return TRUE;
+    // While a modal window is up (a box, a dialog, a program's command that runs), the
+    // window takes no command: a key or a posted message must not act behind the box,
+    // whose answer is about what it named.
+    if (CUiManager::IsModalWindowUp() || IsProgramRunning()) return TRUE;
     return CExtNCW<CExtResizableDialog>::OnCommand(wParam, lParam);
 }
 
@@ -366,25 +430,39 @@ LRESULT CPurgeletDlg::OnSetMessageString(WPARAM wParam, LPARAM lParam)
 
 // ---- commands ----------------------------------------------------------------------------
 
-ProgramEntry* CPurgeletDlg::GetSelectedProgram() { return CUiManager::GetInstance()->m_pSelectedProgram; }
+ProgramEntry* CPurgeletDlg::GetTargetProgram() { return CUiManager::GetInstance()->GetTargetProgram(); }
 
-void CPurgeletDlg::OnEditCopy() { CUiManager::GetInstance()->CopySelection(); }
+bool CPurgeletDlg::IsProgramListOnScreen()
+{
+    return !CUiManager::IsModalWindowUp() && CUiManager::GetInstance()->IsProgramListOnScreen();
+}
+
+LRESULT CPurgeletDlg::OnCommandStatesChanged(WPARAM, LPARAM)
+{
+    CExtControlBar::UpdateChildBarsCmdUI(this, TRUE);
+    return 0;
+}
+
+void CPurgeletDlg::OnEditCopy()
+{
+    if (IsProgramListOnScreen()) CUiManager::GetInstance()->CopySelection();
+}
 
 void CPurgeletDlg::OnEditCopyApplication()
 {
-    ProgramEntry* pProgram = GetSelectedProgram();
+    ProgramEntry* pProgram = GetTargetProgram();
     if (pProgram != NULL) CopyToClipboard(this, pProgram->DisplayName.c_str());
 }
 
 void CPurgeletDlg::OnEditCopyPublisher()
 {
-    ProgramEntry* pProgram = GetSelectedProgram();
+    ProgramEntry* pProgram = GetTargetProgram();
     if (pProgram != NULL) CopyToClipboard(this, pProgram->Publisher.empty() ? "N/A" : pProgram->Publisher.c_str());
 }
 
 void CPurgeletDlg::RunSelectedCommand(const std::string ProgramEntry::*pCommand)
 {
-    ProgramEntry* pProgram = GetSelectedProgram();
+    ProgramEntry* pProgram = GetTargetProgram();
     if (pProgram == NULL) return;
     // The entry goes with the refresh below; the command line is taken before.
     std::string strCommand = pProgram->*pCommand;
@@ -400,23 +478,29 @@ void CPurgeletDlg::OnModify() { RunSelectedCommand(&ProgramEntry::ModifyPath); }
 
 void CPurgeletDlg::OnRemoveEntry()
 {
-    // The question names the program the answer removes.
-    ProgramEntry* pProgram = GetSelectedProgram();
+    // The question names the program the answer removes. What names its entry is kept
+    // before it asks: the entry object itself may be gone when the answer comes (another
+    // program may change the registry meanwhile), and the answer is about that program
+    // alone, never about whichever entry is selected then.
+    ProgramEntry* pProgram = GetTargetProgram();
     if (pProgram == NULL) return;
+    const ProgramEntryKey key = pProgram->GetKey();
+    const std::string strName = pProgram->DisplayName;
     CString strTitle;
     GetWindowText(strTitle);
-    if (MessageBox(RemoveWarning(pProgram->DisplayName), strTitle, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
-    // Nothing else may have changed the selection while the box was open; if it did,
-    // the answer was not about the program now selected.
-    if (GetSelectedProgram() != pProgram) return;
-    if (!pProgram->RemoveEntry())
+    if (MessageBox(RemoveWarning(strName), strTitle, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
+    if (!key.Exists())
+        AfxMessageBox(RemovedEntryGone(strName), MB_OK | MB_ICONINFORMATION);
+    else if (!key.Remove())
         AfxMessageBox("The entry could not be removed from the registry.", MB_OK | MB_ICONERROR);
     CUiManager::GetInstance()->RefreshPrograms(false);
 }
 
 void CPurgeletDlg::OnAddToGroup()
 {
-    CDlgGroup dlg(this);
+    if (!IsProgramListOnScreen()) return;
+    // The dialog is modal: the program is the one the command acts on now, handed over.
+    CDlgGroup dlg(this, GetTargetProgram());
     dlg.DoModal();
 }
 
@@ -437,7 +521,7 @@ std::string TrimFolderName(const std::string& location)
 
 void CPurgeletDlg::OnOpenFolder()
 {
-    ProgramEntry* pProgram = GetSelectedProgram();
+    ProgramEntry* pProgram = GetTargetProgram();
     if (pProgram == NULL) return;
     // The shell's "open" on a file would run it: only an existing folder is opened.
     std::string strFolder = TrimFolderName(pProgram->InstallLocation);
@@ -452,7 +536,7 @@ void CPurgeletDlg::OnOpenFolder()
 
 void CPurgeletDlg::OnRegistryEntry()
 {
-    ProgramEntry* pProgram = GetSelectedProgram();
+    ProgramEntry* pProgram = GetTargetProgram();
     if (pProgram != NULL) ShowInRegEdit(pProgram->RegistryPath.c_str());
 }
 
@@ -497,38 +581,42 @@ void CPurgeletDlg::OnTolvexRelay() { ShowBrowserPage(kRelayPage); }
 
 void CPurgeletDlg::OnUpdateAlways(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
 
+// Enabled without a selected program too (the command then does nothing), but not while
+// the list is out of sight: no program the user sees is chosen then.
+void CPurgeletDlg::OnUpdateListShown(CCmdUI* pCmdUI) { pCmdUI->Enable(IsProgramListOnScreen()); }
+
 void CPurgeletDlg::OnUpdateUninstall(CCmdUI* pCmdUI)
 {
-    ProgramEntry* pProgram = GetSelectedProgram();
+    ProgramEntry* pProgram = GetTargetProgram();
     pCmdUI->Enable(pProgram != NULL && !pProgram->UninstallString.empty());
 }
 
 void CPurgeletDlg::OnUpdateUninstallQuiet(CCmdUI* pCmdUI)
 {
-    ProgramEntry* pProgram = GetSelectedProgram();
+    ProgramEntry* pProgram = GetTargetProgram();
     pCmdUI->Enable(pProgram != NULL && !pProgram->QuietUninstallString.empty());
 }
 
 void CPurgeletDlg::OnUpdateModify(CCmdUI* pCmdUI)
 {
-    ProgramEntry* pProgram = GetSelectedProgram();
+    ProgramEntry* pProgram = GetTargetProgram();
     pCmdUI->Enable(pProgram != NULL && !pProgram->ModifyPath.empty());
 }
 
 void CPurgeletDlg::OnUpdateRemoveEntry(CCmdUI* pCmdUI)
 {
-    ProgramEntry* pProgram = GetSelectedProgram();
+    ProgramEntry* pProgram = GetTargetProgram();
     pCmdUI->Enable(pProgram != NULL && !pProgram->RegistryPath.empty());
 }
 
 void CPurgeletDlg::OnUpdateAddToGroup(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(CGroupManager::GetInstance()->m_Groups.size() >= 2);
+    pCmdUI->Enable(IsProgramListOnScreen() && CGroupManager::GetInstance()->m_Groups.size() >= 2);
 }
 
 void CPurgeletDlg::OnUpdateOpenFolder(CCmdUI* pCmdUI)
 {
-    ProgramEntry* pProgram = GetSelectedProgram();
+    ProgramEntry* pProgram = GetTargetProgram();
     pCmdUI->Enable(pProgram != NULL && !pProgram->InstallLocation.empty());
 }
 

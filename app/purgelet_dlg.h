@@ -37,6 +37,11 @@ public:
 
     // The warning shown before the entry of the program named is removed.
     static CString RemoveWarning(const std::string& strName);
+    // The message shown when the program named lost its entry while the warning was up.
+    static CString RemovedEntryGone(const std::string& strName);
+    // A program's name as one line of a message box: control characters become blanks,
+    // and a name wider than a box's line is cut at a character and ends in "...".
+    static std::string NameLine(const std::string& strName);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -55,8 +60,11 @@ protected:
     void CreatePages();
     void RepositionAllBars();
 
-    // The mediator's selected program, or NULL.
-    static ProgramEntry* GetSelectedProgram();
+    // The program the commands act on now (the mediator answers), or NULL.
+    static ProgramEntry* GetTargetProgram();
+    // The program list is on screen: the commands that need no program (the copies,
+    // View Registry Entry, Add to Group) still have nothing to act on without it.
+    static bool IsProgramListOnScreen();
     // Runs one of the selected program's command lines, then refreshes the list.
     void RunSelectedCommand(const std::string ProgramEntry::*pCommand);
     void ShowBrowserPage(const char* pszAddress);
@@ -70,6 +78,7 @@ protected:
     afx_msg void OnDestroy();
     afx_msg LRESULT OnUpdateStatusBar(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnCommandStatesChanged(WPARAM wParam, LPARAM lParam);
 
     afx_msg void OnEditCopy();
     afx_msg void OnEditCopyApplication();
@@ -90,6 +99,7 @@ protected:
     afx_msg void OnTolvexRelay();
 
     afx_msg void OnUpdateAlways(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateListShown(CCmdUI* pCmdUI);
     afx_msg void OnUpdateUninstall(CCmdUI* pCmdUI);
     afx_msg void OnUpdateUninstallQuiet(CCmdUI* pCmdUI);
     afx_msg void OnUpdateModify(CCmdUI* pCmdUI);

@@ -10,16 +10,18 @@ const UINT g_nMsgRefreshPrograms = ::RegisterWindowMessageA("g_nMsgRefreshProgra
 const UINT g_nMsgCopySelection = ::RegisterWindowMessageA("g_nMsgCopySelection");
 const UINT g_nMsgOptionsChanged = ::RegisterWindowMessageA("g_nMsgOptionsChanged");
 const UINT g_nMsgUpdateStatusBar = ::RegisterWindowMessageA("g_nMsgUpdateStatusBar");
+const UINT g_nMsgCommandStatesChanged = ::RegisterWindowMessageA("g_nMsgCommandStatesChanged");
 
 CUiManager::CUiManager()
     : m_hWndLeftPane(NULL),
       m_hWndRightPane(NULL),
       m_hWndDetailsPane(NULL),
       m_hWndGroupsPage(NULL),
+      m_hWndProgramList(NULL),
       m_bGroupEditorOpen(false),
-      m_pSelectedProgram(NULL),
       m_nTotalPrograms(0),
-      m_nShownPrograms(0)
+      m_nShownPrograms(0),
+      m_pSelectedProgram(NULL)
 {
 }
 
@@ -53,12 +55,14 @@ void CUiManager::ShowGroupEditor(int nGroupId)
     // editor causes still sees the editor closed.
     ::SendMessageA(m_hWndLeftPane, g_nMsgShowGroupEditor, (WPARAM)(INT_PTR)nGroupId, 0);
     m_bGroupEditorOpen = true;
+    CommandStatesChanged();
 }
 
 void CUiManager::CloseGroupEditor()
 {
     ::SendMessageA(m_hWndLeftPane, g_nMsgCloseGroupEditor, 0, 0);
     m_bGroupEditorOpen = false;
+    CommandStatesChanged();
 }
 
 void CUiManager::RefreshGroups()
@@ -97,4 +101,60 @@ HICON CUiManager::GetProgramIcon(const char* pszPath, int nIndex, bool bUseDefau
     if (bUseDefault && hIcon == NULL) hIcon = m_IconCache.GetDefaultIcon();
     m_IconCache.Add(pszPath, hIcon);
     return hIcon;
+}
+
+void CUiManager::SetSelectedProgram(ProgramEntry* pEntry)
+{
+    if (m_pSelectedProgram == pEntry) return;
+    m_pSelectedProgram = pEntry;
+    CommandStatesChanged();
+}
+
+ProgramEntry* CUiManager::GetTargetProgram() const
+{
+    if (m_pSelectedProgram == NULL || IsModalWindowUp() || !IsProgramListOnScreen()) return NULL;
+    return m_pSelectedProgram;
+}
+
+bool CUiManager::IsProgramListOnScreen() const
+{
+    if (m_bGroupEditorOpen || m_hWndProgramList == NULL || !::IsWindow(m_hWndProgramList)) return false;
+    // What is left of the list once each window holding it has clipped it: a splitter
+    // may have squeezed a pane to nothing, or a minimised window has no client area.
+    RECT rcVisible;
+    ::GetWindowRect(m_hWndProgramList, &rcVisible);
+    for (HWND hWnd = m_hWndProgramList; hWnd != NULL; hWnd = ::GetParent(hWnd)) {
+        const LONG nStyle = ::GetWindowLongA(hWnd, GWL_STYLE);
+        const bool bTopLevel = (nStyle & WS_CHILD) == 0;
+        if (!bTopLevel && (nStyle & WS_VISIBLE) == 0) return false;
+        if (hWnd != m_hWndProgramList) {
+            RECT rcClient;
+            ::GetClientRect(hWnd, &rcClient);
+            ::MapWindowPoints(hWnd, NULL, (POINT*)&rcClient, 2);
+            if (!::IntersectRect(&rcVisible, &rcVisible, &rcClient)) return false;
+        } else if (::IsRectEmpty(&rcVisible)) {
+            return false;
+        }
+        if (bTopLevel) break;
+    }
+    return true;
+}
+
+bool CUiManager::IsModalWindowUp()
+{
+    // Every modal window of the program is owned by the main window and disables it for
+    // its time: the framework's dialogs, the message boxes, the wait for a program.
+    CWnd* pMainWnd = AfxGetMainWnd();
+    HWND hMain = pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL;
+    return hMain != NULL && ::IsWindow(hMain) && !::IsWindowEnabled(hMain);
+}
+
+void CUiManager::CommandStatesChanged()
+{
+    // Posted: the bars ask the main window's update handlers, which must see the list's
+    // change finished. Nothing else brings the bars up to date when the change ends in a
+    // message to the list alone (a drag that drops the selection ends in the list).
+    CWnd* pMainWnd = AfxGetMainWnd();
+    if (pMainWnd != NULL && pMainWnd->GetSafeHwnd() != NULL)
+        ::PostMessageA(pMainWnd->GetSafeHwnd(), g_nMsgCommandStatesChanged, 0, 0);
 }

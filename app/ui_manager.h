@@ -21,6 +21,9 @@ extern const UINT g_nMsgRefreshPrograms;     // to the right pane; wParam 0 full
 extern const UINT g_nMsgCopySelection;       // to the right pane
 extern const UINT g_nMsgOptionsChanged;      // to the right pane
 extern const UINT g_nMsgUpdateStatusBar;     // to the main window
+// Posted to the main window when what a command acts on may have changed (the selected
+// program, the group editor shown or closed): its bars show the commands' states again.
+extern const UINT g_nMsgCommandStatesChanged;
 
 class CUiManager
 {
@@ -41,16 +44,33 @@ public:
     // cache's default icon stands in for a file without icons.
     virtual HICON GetProgramIcon(const char* pszPath, int nIndex, bool bUseDefault);
 
-    // The program the list shows selected (owned by the catalogue), or NULL.
+    // The program the list shows selected (owned by the catalogue), or NULL. The list
+    // page alone sets it, on every change of its selection.
     ProgramEntry* GetSelectedProgram() const { return m_pSelectedProgram; }
+    void SetSelectedProgram(ProgramEntry* pEntry);
+
+    // The program a command acts on now, or NULL: the program the list shows selected,
+    // only while that list is on screen and no modal window of the program is up. Every
+    // command of the main window and every state it shows asks this one question.
+    ProgramEntry* GetTargetProgram() const;
+    // The program list is on screen: the list and the panes holding it are shown, the
+    // group editor does not stand in its place, and some of it lies inside each of them.
+    // The top-level window's own visibility does not count (the first refresh runs
+    // before it shows).
+    bool IsProgramListOnScreen() const;
+    // A modal window of the program is up (a message box, a dialog, a running
+    // program's wait): it disables the main window, which then takes no command.
+    static bool IsModalWindowUp();
+    // Asks the main window to show the commands' states again, soon.
+    void CommandStatesChanged();
 
     HWND m_hWndLeftPane;
     HWND m_hWndRightPane;
     HWND m_hWndDetailsPane;
     HWND m_hWndGroupsPage;
+    HWND m_hWndProgramList;  // the list page's list control, set by the list page
     CExtIconCache m_IconCache;
     bool m_bGroupEditorOpen;
-    ProgramEntry* m_pSelectedProgram;  // owned by the catalogue
     unsigned int m_nTotalPrograms;
     unsigned int m_nShownPrograms;
 
@@ -59,6 +79,8 @@ protected:
     virtual ~CUiManager();
 
 private:
+    ProgramEntry* m_pSelectedProgram;  // owned by the catalogue
+
     CUiManager(const CUiManager&) = delete;
     CUiManager& operator=(const CUiManager&) = delete;
 };

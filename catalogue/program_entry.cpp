@@ -37,10 +37,27 @@ static LONG DeleteOneKey(HKEY root, const std::string& parentPath, const std::st
 
 static bool IsGone(LONG rc) { return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_NOT_FOUND; }
 
-BOOL ProgramEntry::RemoveEntry() {
-    std::string::size_type slash = RegistryPath.rfind('\\');
-    if (slash == std::string::npos) return FALSE;
-    const std::string subkey = RegistryPath.substr(slash + 1);
+// The entry's own subkey name (the part of RegistryPath after its last backslash), or
+// "" when there is none: the Uninstall key itself is never the entry's key.
+static std::string EntrySubkey(const std::string& registryPath) {
+    std::string::size_type slash = registryPath.rfind('\\');
+    if (slash == std::string::npos) return std::string();
+    return registryPath.substr(slash + 1);
+}
+
+bool ProgramEntryKey::Exists() const {
+    const std::string subkey = EntrySubkey(RegistryPath);
+    if (subkey.empty()) return false;
+    HKEY root = IsLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, (UninstallKeyPath + subkey).c_str(), 0, KEY_READ | RegView, &key) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+BOOL ProgramEntryKey::Remove() const {
+    const std::string subkey = EntrySubkey(RegistryPath);
     if (subkey.empty()) return FALSE;  // never ask the registry to delete the Uninstall key itself
     HKEY root = IsLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 
@@ -49,3 +66,13 @@ BOOL ProgramEntry::RemoveEntry() {
     if (!IsGone(DeleteOneKey(root, ArpCacheKeyPath, subkey, RegView))) return FALSE;
     return TRUE;
 }
+
+ProgramEntryKey ProgramEntry::GetKey() const {
+    ProgramEntryKey key;
+    key.IsLocalMachine = IsLocalMachine;
+    key.RegView = RegView;
+    key.RegistryPath = RegistryPath;
+    return key;
+}
+
+BOOL ProgramEntry::RemoveEntry() { return GetKey().Remove(); }

@@ -23,6 +23,20 @@ struct ArpCacheRecord {
 #pragma pack(pop)
 static_assert(sizeof(ArpCacheRecord) == 552, "ARP cache record layout");
 
+// What names an entry in the registry: its root, its view and its key path. It is a
+// copy that outlives the entry (a refresh frees every entry), so a question asked
+// about one program is answered for that program alone.
+struct ProgramEntryKey {
+    BOOL IsLocalMachine = 0;
+    REGSAM RegView = 0;
+    std::string RegistryPath;
+
+    // Whether the entry's Uninstall subkey still exists in its root and view.
+    bool Exists() const;
+    // As ProgramEntry::RemoveEntry, for the entry this key names.
+    BOOL Remove() const;
+};
+
 class ProgramEntry {
 public:
     ProgramEntry();
@@ -60,6 +74,8 @@ public:
     // when an existing ARP cache key could not be deleted. A key that is already gone is
     // not a failure. Subkeys are never deleted. The entry stays until the next refresh.
     BOOL RemoveEntry();
+    // The copy of what names this entry in the registry.
+    ProgramEntryKey GetKey() const;
 };
 
 class IUninstallManager {

@@ -282,12 +282,10 @@ protected:
     {
         DialogsTest::SetUp();
         ClearGroups();
-        m_pOldSelected = CUiManager::GetInstance()->m_pSelectedProgram;
         m_program.DisplayName = "Kestrel Photo Studio 9";
     }
     void TearDown() override
     {
-        CUiManager::GetInstance()->m_pSelectedProgram = m_pOldSelected;
         ClearGroups();
         DialogsTest::TearDown();
     }
@@ -309,15 +307,13 @@ protected:
     }
 
     ProgramEntry m_program;
-    ProgramEntry* m_pOldSelected = NULL;
 };
 
 TEST_F(AddToGroupTest, ListsTheUserGroupsAndOffersTheProgramName)
 {
     GroupEntry* pGraphics = NewGroup("Graphics");
     GroupEntry* pTools = NewGroup("Tools");
-    CUiManager::GetInstance()->m_pSelectedProgram = &m_program;
-    CDlgGroup dlg;
+    CDlgGroup dlg(NULL, &m_program);
     ASSERT_TRUE(dlg.Create(NULL));
     ASSERT_EQ(2, dlg.m_wndGroups.GetCount());
     CString text;
@@ -341,8 +337,7 @@ TEST_F(AddToGroupTest, TheShortenedKeywordGoesToTheChosenGroupAndItsFile)
     GroupEntry* pGraphics = NewGroup("Graphics");
     GroupEntry* pTools = NewGroup("Tools");
     pTools->AddKeyword("zip");
-    CUiManager::GetInstance()->m_pSelectedProgram = &m_program;
-    CDlgGroup dlg;
+    CDlgGroup dlg(NULL, &m_program);
     ASSERT_TRUE(dlg.Create(NULL));
     dlg.SetDlgItemText(IDC_KEYWORD, "Kestrel Photo");
     dlg.m_wndGroups.SetCurSel(1);
@@ -374,29 +369,26 @@ TEST_F(AddToGroupTest, TheShortenedKeywordGoesToTheChosenGroupAndItsFile)
 TEST_F(AddToGroupTest, NothingIsAddedWithoutAGroupOrAProgram)
 {
     // Only the built-in group: the list is empty.
-    CUiManager::GetInstance()->m_pSelectedProgram = &m_program;
     {
-        CDlgGroup dlg;
+        CDlgGroup dlg(NULL, &m_program);
         ASSERT_TRUE(dlg.Create(NULL));
         EXPECT_EQ(0, dlg.m_wndGroups.GetCount());
         Confirm(dlg);
         EXPECT_TRUE(CGroupManager::GetInstance()->m_Groups[0]->Keywords.empty());
         dlg.DestroyWindow();
     }
-    // The selected program went away while the dialog was open.
+    // Opened without a program (none was the command's target).
     GroupEntry* pGroup = NewGroup("Games");
     {
         CDlgGroup dlg;
         ASSERT_TRUE(dlg.Create(NULL));
-        CUiManager::GetInstance()->m_pSelectedProgram = NULL;
         Confirm(dlg);
         EXPECT_TRUE(pGroup->Keywords.empty());
         dlg.DestroyWindow();
     }
     // The chosen group was deleted meanwhile.
-    CUiManager::GetInstance()->m_pSelectedProgram = &m_program;
     {
-        CDlgGroup dlg;
+        CDlgGroup dlg(NULL, &m_program);
         ASSERT_TRUE(dlg.Create(NULL));
         CGroupManager::GetInstance()->DeleteGroup(pGroup);
         Confirm(dlg);
@@ -406,7 +398,7 @@ TEST_F(AddToGroupTest, NothingIsAddedWithoutAGroupOrAProgram)
     // Cancel adds nothing.
     GroupEntry* pOther = NewGroup("Office");
     {
-        CDlgGroup dlg;
+        CDlgGroup dlg(NULL, &m_program);
         ASSERT_TRUE(dlg.Create(NULL));
         dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)::GetDlgItem(dlg.m_hWnd, IDCANCEL));
         EXPECT_TRUE(pOther->Keywords.empty());
@@ -414,7 +406,7 @@ TEST_F(AddToGroupTest, NothingIsAddedWithoutAGroupOrAProgram)
     }
     // An emptied keyword would match every program: OK adds nothing.
     {
-        CDlgGroup dlg;
+        CDlgGroup dlg(NULL, &m_program);
         ASSERT_TRUE(dlg.Create(NULL));
         dlg.SetDlgItemText(IDC_KEYWORD, "");
         Confirm(dlg);

@@ -297,7 +297,7 @@ TEST_F(MainWindowMenuKeysTest, KeysQueuedInOneBurstAreAllHandledInOrder)
         CExtMenuControlBar& bar = dlg.m_wndMenuBar;
         CExtReportCtrl& list = dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList;
         list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        ASSERT_TRUE(PumpUntil([] { return CUiManager::GetInstance()->m_pSelectedProgram != NULL; }));
+        ASSERT_TRUE(PumpUntil([] { return CUiManager::GetInstance()->GetSelectedProgram() != NULL; }));
         struct Burst
         {
             const char* name;

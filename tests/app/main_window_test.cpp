@@ -198,7 +198,7 @@ bool SelectProgram(CPurgeletDlg& dlg, const char* name)
     int nItem = List(dlg).FindItem(&find);
     if (nItem < 0) return false;
     List(dlg).SetItemState(nItem, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    ProgramEntry* pSelected = CUiManager::GetInstance()->m_pSelectedProgram;
+    ProgramEntry* pSelected = CUiManager::GetInstance()->GetSelectedProgram();
     return pSelected != NULL && pSelected->DisplayName == name;
 }
 
@@ -376,15 +376,17 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
             {ID_EDIT_COPY_APPLICATION, TRUE, TRUE},   {ID_PROGRAM_REGISTRY_ENTRY, TRUE, TRUE},
             {ID_VIEW_REFRESH, TRUE, TRUE},
         };
-        ProgramEntry* pFirst = CUiManager::GetInstance()->m_pSelectedProgram;
+        ProgramEntry* pFirst = CUiManager::GetInstance()->GetSelectedProgram();
         ASSERT_TRUE(pFirst != NULL && pFirst->DisplayName == "Alpha Editor");
         for (int nPass = 0; nPass < 2; ++nPass) {
-            CUiManager::GetInstance()->m_pSelectedProgram = nPass == 0 ? pFirst : NULL;
+            // The second pass with no row selected in the list.
+            if (nPass == 1) List(dlg).SetItemState(-1, 0, LVIS_SELECTED);
+            ASSERT_EQ(nPass == 0 ? pFirst : NULL, CUiManager::GetInstance()->GetSelectedProgram());
             for (const CommandState& c : states)
                 EXPECT_EQ(nPass == 0 ? c.bWithAlpha : c.bWithNone, CommandEnabled(dlg, c.nID))
                     << c.nID << " pass " << nPass;
         }
-        CUiManager::GetInstance()->m_pSelectedProgram = pFirst;
+        ASSERT_TRUE(SelectProgram(dlg, "Alpha Editor"));
         // Help answers both of its commands, 57670 and 57669, with a handler and an update.
         for (UINT nID : {57670u, 57669u}) {
             AFX_CMDHANDLERINFO info = {};
@@ -626,8 +628,8 @@ TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
         // The first full refresh selects the first row, and the focused list paints it
         // in the highlight colour.
         ASSERT_EQ("Alpha Editor", SelectedRowText(dlg));
-        ASSERT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram != NULL);
-        EXPECT_EQ("Alpha Editor", CUiManager::GetInstance()->m_pSelectedProgram->DisplayName);
+        ASSERT_TRUE(CUiManager::GetInstance()->GetSelectedProgram() != NULL);
+        EXPECT_EQ("Alpha Editor", CUiManager::GetInstance()->GetSelectedProgram()->DisplayName);
         EXPECT_TRUE(testsupport::PumpUntil([&] { return RowPixel(dlg, 0) == ::GetSysColor(COLOR_HIGHLIGHT); }))
             << "the first row is not shown selected";
 
@@ -655,7 +657,7 @@ TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
             dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch.SetWindowText(c.search);
             if (c.bViewers) groups.m_wndTree.SelectItem(groups.m_wndTree.GetChildItem(groups.m_hRoot));
 
-            ProgramEntry* pSelected = CUiManager::GetInstance()->m_pSelectedProgram;
+            ProgramEntry* pSelected = CUiManager::GetInstance()->GetSelectedProgram();
             EXPECT_EQ(c.kept != NULL ? c.kept : "", pSelected != NULL ? pSelected->DisplayName : "");
             EXPECT_EQ(c.kept != NULL ? c.kept : "", SelectedRowText(dlg));
             for (UINT nID : kNeedsProgram) EXPECT_EQ(c.kept != NULL, CommandEnabled(dlg, nID) != FALSE) << nID;
@@ -686,7 +688,7 @@ TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
         const std::string uninstallKey = UninstallKeyPath.substr(0, UninstallKeyPath.size() - 1);
         ASSERT_TRUE(RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, uninstallKey));
         dlg.SendMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
-        EXPECT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram == NULL);
+        EXPECT_TRUE(CUiManager::GetInstance()->GetSelectedProgram() == NULL);
         EXPECT_EQ(0, details.GetItemCount());
     }));
 }
@@ -828,7 +830,7 @@ TEST_F(MainWindowTest, ACommandActsOnlyOnTheProgramShownSelected)
         List(dlg).GetClientRect(&rcClient);
         ASSERT_LT(rcLast.bottom + 10, rcClient.bottom);
         ClickAt(List(dlg), CPoint(40, rcLast.bottom + 10));
-        ASSERT_TRUE(PumpUntil([] { return CUiManager::GetInstance()->m_pSelectedProgram == NULL; }));
+        ASSERT_TRUE(PumpUntil([] { return CUiManager::GetInstance()->GetSelectedProgram() == NULL; }));
         EXPECT_EQ("", SelectedRowText(dlg));
         EXPECT_EQ(0, dlg.m_pageUninstall.m_pageView.m_pageDetails.m_wndDetails.GetItemCount());
         for (UINT nID : {ID_PROGRAM_UNINSTALL, ID_PROGRAM_UNINSTALL_QUIET, ID_PROGRAM_MODIFY, ID_PROGRAM_REMOVE_ENTRY,

@@ -38,6 +38,8 @@ protected:
         SetArp("AppGamma", -1, FILETIME{0, 0}, 2);
         ASSERT_TRUE(m_page.Create(&m_host));
         m_page.MoveWindow(0, 0, 600, 400);
+        // Shown, as in the program: a refresh selects a row only in a list on screen.
+        m_page.ShowWindow(SW_SHOW);
     }
     void TearDown() override
     {
@@ -144,7 +146,7 @@ TEST_F(PageListTest, AFullRefreshListsEveryEntryWithItsColumnTexts)
     EXPECT_EQ(3u, pUi->m_nTotalPrograms);
     // The first row is selected and is the selected program.
     EXPECT_EQ(LVIS_SELECTED, m_page.m_wndList.GetItemState(0, LVIS_SELECTED));
-    EXPECT_EQ(EntryOf(0), pUi->m_pSelectedProgram);
+    EXPECT_EQ(EntryOf(0), pUi->GetSelectedProgram());
 }
 
 TEST_F(PageListTest, SizesFollowTheSizeUnit)
@@ -195,7 +197,7 @@ TEST_F(PageListTest, HiddenEntriesWithoutUninstallCommandStillCountInTheTotal)
 TEST_F(PageListTest, TheSearchTextFiltersByNameIgnoringCaseAndKeepsOnlyAShownSelection)
 {
     m_page.RefreshList();
-    ProgramEntry* pSelected = CUiManager::GetInstance()->m_pSelectedProgram;
+    ProgramEntry* pSelected = CUiManager::GetInstance()->GetSelectedProgram();
     ASSERT_TRUE(pSelected != NULL);
     ASSERT_EQ("Alpha Suite", pSelected->DisplayName);
 
@@ -204,13 +206,13 @@ TEST_F(PageListTest, TheSearchTextFiltersByNameIgnoringCaseAndKeepsOnlyAShownSel
     EXPECT_STREQ("SUITE", (LPCTSTR)m_page.m_strSearch);
     EXPECT_EQ((std::vector<std::string>{"Alpha Suite"}), Names());
     EXPECT_EQ(0, m_page.m_wndList.GetNextItem(-1, LVNI_SELECTED));
-    EXPECT_EQ(pSelected, CUiManager::GetInstance()->m_pSelectedProgram);
+    EXPECT_EQ(pSelected, CUiManager::GetInstance()->GetSelectedProgram());
 
     // It is hidden: no row is selected and no program either.
     m_page.m_wndSearch.SetWindowText("VIEW");
     EXPECT_EQ((std::vector<std::string>{"Gamma Viewer"}), Names());
     EXPECT_EQ(-1, m_page.m_wndList.GetNextItem(-1, LVNI_SELECTED));
-    EXPECT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram == NULL);
+    EXPECT_TRUE(CUiManager::GetInstance()->GetSelectedProgram() == NULL);
     EXPECT_EQ(1u, CUiManager::GetInstance()->m_nShownPrograms);
     EXPECT_EQ(3u, CUiManager::GetInstance()->m_nTotalPrograms);
 
@@ -273,7 +275,7 @@ TEST_F(PageListTest, HeaderClicksSortByTheirColumn)
     // A refresh keeps the sort state.
     m_page.RefreshList();
     EXPECT_EQ("Alpha Suite", Names()[3]);
-    EXPECT_EQ(EntryOf(0), CUiManager::GetInstance()->m_pSelectedProgram);
+    EXPECT_EQ(EntryOf(0), CUiManager::GetInstance()->GetSelectedProgram());
 }
 
 TEST_F(PageListTest, SelectingARowMakesItsProgramTheSelectedOneAndShowsItsDetails)
@@ -289,21 +291,21 @@ TEST_F(PageListTest, SelectingARowMakesItsProgramTheSelectedOneAndShowsItsDetail
     m_page.RefreshList();
     Recorder::s_shown.clear();
     m_page.m_wndList.SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    EXPECT_EQ(EntryOf(2), CUiManager::GetInstance()->m_pSelectedProgram);
+    EXPECT_EQ(EntryOf(2), CUiManager::GetInstance()->GetSelectedProgram());
     EXPECT_TRUE(Recorder::s_shown.empty()) << "details hidden: nothing is sent";
 
     g_ShowDetails.Value = 1;
     m_page.m_wndList.SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    EXPECT_EQ(EntryOf(1), CUiManager::GetInstance()->m_pSelectedProgram);
+    EXPECT_EQ(EntryOf(1), CUiManager::GetInstance()->GetSelectedProgram());
     ASSERT_FALSE(Recorder::s_shown.empty());
     EXPECT_EQ(EntryOf(1), Recorder::s_shown.back());
 
     // The focus alone moves nothing; the selected row losing its selection leaves no
     // program selected and the details pane empty.
     m_page.m_wndList.SetItemState(0, LVIS_FOCUSED, LVIS_FOCUSED);
-    EXPECT_EQ(EntryOf(1), CUiManager::GetInstance()->m_pSelectedProgram);
+    EXPECT_EQ(EntryOf(1), CUiManager::GetInstance()->GetSelectedProgram());
     m_page.m_wndList.SetItemState(1, 0, LVIS_SELECTED);
-    EXPECT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram == NULL);
+    EXPECT_TRUE(CUiManager::GetInstance()->GetSelectedProgram() == NULL);
     EXPECT_TRUE(testsupport::PumpUntil([] { return Recorder::s_shown.back() == NULL; }));
     ::DestroyWindow(hPane);
 }
@@ -320,12 +322,12 @@ TEST_F(PageListTest, CopyJoinsTheSelectedRowsCellsWithCommas)
 TEST_F(PageListTest, AnEmptyRefreshLeavesNoSelectedProgram)
 {
     m_page.RefreshList();
-    ASSERT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram != NULL);
+    ASSERT_TRUE(CUiManager::GetInstance()->GetSelectedProgram() != NULL);
     ASSERT_TRUE(testsupport::RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, UninstallKeyPath.substr(0, UninstallKeyPath.size() - 1)));
     m_page.RefreshList();
     EXPECT_EQ(0, Rows());
     // The catalogue freed the entry the mediator named: it must not name it any more.
-    EXPECT_TRUE(CUiManager::GetInstance()->m_pSelectedProgram == NULL);
+    EXPECT_TRUE(CUiManager::GetInstance()->GetSelectedProgram() == NULL);
     EXPECT_EQ(0u, CUiManager::GetInstance()->m_nTotalPrograms);
 }
 

@@ -153,7 +153,7 @@ TEST_F(PageViewTest, TheDetailsListShowsEveryValueOfTheSelectedProgram)
 {
     Make();
     CUiManager::GetInstance()->RefreshPrograms(false);
-    ProgramEntry* pEntry = CUiManager::GetInstance()->m_pSelectedProgram;
+    ProgramEntry* pEntry = CUiManager::GetInstance()->GetSelectedProgram();
     ASSERT_TRUE(pEntry != NULL);
     ASSERT_EQ("Alpha Suite", pEntry->DisplayName);
     CExtDetailsCtrl& list = m_view.m_pageDetails.m_wndDetails;
@@ -167,7 +167,7 @@ TEST_F(PageViewTest, TheDetailsListShowsEveryValueOfTheSelectedProgram)
     EXPECT_EQ(4, nRow) << "DisplayName, InstallLocation, Publisher, UninstallString";
 
     // Nothing selected: the pane shows nothing either.
-    CUiManager::GetInstance()->m_pSelectedProgram = NULL;
+    CUiManager::GetInstance()->SetSelectedProgram(NULL);
     CUiManager::GetInstance()->ShowProgramDetails(NULL);
     EXPECT_EQ(0, list.GetItemCount());
 }

@@ -57,7 +57,7 @@ protected:
         m_savedUi[2] = pUi->m_hWndDetailsPane;
         m_savedUi[3] = pUi->m_hWndGroupsPage;
         pUi->m_hWndLeftPane = pUi->m_hWndRightPane = pUi->m_hWndDetailsPane = pUi->m_hWndGroupsPage = NULL;
-        pUi->m_pSelectedProgram = NULL;
+        pUi->SetSelectedProgram(NULL);
         pUi->m_bGroupEditorOpen = false;
         ClearGroups();
         ASSERT_TRUE(m_host.CreateEx(0, AfxRegisterWndClass(0, NULL, (HBRUSH)(COLOR_BTNFACE + 1)), "pages host",
@@ -73,7 +73,7 @@ protected:
         pUi->m_hWndRightPane = m_savedUi[1];
         pUi->m_hWndDetailsPane = m_savedUi[2];
         pUi->m_hWndGroupsPage = m_savedUi[3];
-        pUi->m_pSelectedProgram = NULL;
+        pUi->SetSelectedProgram(NULL);
         pUi->m_bGroupEditorOpen = false;
         OptionValue* options[] = {&g_SizeType, &g_GridColor1, &g_GridColor2, &g_GridEnabled, &g_Hide,
                                   &g_ShowCats, &g_ShowDetails, &g_CatsSize, &g_ListSize};

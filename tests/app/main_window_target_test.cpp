@@ -1,0 +1,562 @@
+// What a command of the main window acts on, driven through the real program with real
+// keys and clicks: no program while the group editor stands in the list's place, none
+// while a modal box is up (its keys stay its own), the Remove warning's answer about the
+// program it named alone, the text fields' own editing keys, and the toolbar following
+// every change of the selection at once.
+#include "main_window_fixture.h"
+#include "app/page_uninstall_group_editor.h"
+#include "app/page_uninstall_groups.h"
+#include "app/ui_manager.h"
+#include "catalogue/groups.h"
+#include "catalogue/program_entry.h"
+#include "framework/afxres.h"
+#include "res/resource.h"
+#include "support/registry_sandbox.h"
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+using mainwindowtest::ClipboardText;
+using mainwindowtest::PumpUntil;
+using testsupport::RegistrySandbox;
+
+namespace {
+
+void Pump(DWORD ms) { PumpUntil([] { return false; }, ms); }
+
+// Keys in a row: each {modifier (0: none), key}.
+void PressKeys(std::initializer_list<std::pair<WORD, WORD>> keys)
+{
+    std::vector<INPUT> in;
+    for (const auto& k : keys) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        if (k.first != 0) {
+            i.ki.wVk = k.first;
+            in.push_back(i);
+        }
+        i.ki.wVk = k.second;
+        in.push_back(i);
+        i.ki.dwFlags = KEYEVENTF_KEYUP;
+        in.push_back(i);
+        if (k.first != 0) {
+            i.ki.wVk = k.first;
+            in.push_back(i);
+        }
+    }
+    ::SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+}
+
+void PressKey(WORD vk, WORD vkModifier = 0) { PressKeys({{vkModifier, vk}}); }
+
+void SetClipboard(const char* text)
+{
+    if (!::OpenClipboard(NULL)) return;
+    ::EmptyClipboard();
+    HGLOBAL hMem = ::GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+    memcpy(::GlobalLock(hMem), text, strlen(text) + 1);
+    ::GlobalUnlock(hMem);
+    ::SetClipboardData(CF_TEXT, hMem);
+    ::CloseClipboard();
+}
+
+CExtReportCtrl& List(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList; }
+
+std::string Status(CPurgeletDlg& dlg) { return (LPCSTR)dlg.m_wndStatusBar.GetPaneText(0); }
+
+std::string SelectedRowText(CPurgeletDlg& dlg)
+{
+    int nRow = List(dlg).GetNextItem(-1, LVNI_SELECTED);
+    return nRow < 0 ? std::string() : std::string((LPCSTR)List(dlg).GetItemText(nRow, 0));
+}
+
+void ClickAt(CWnd& wnd, CPoint pt)
+{
+    wnd.ClientToScreen(&pt);
+    mainwindowtest::ClickAt(pt);
+}
+
+void ClickRow(CPurgeletDlg& dlg, const char* name)
+{
+    LVFINDINFO find = {LVFI_STRING, name, 0, {0, 0}, 0};
+    CRect rc;
+    List(dlg).GetItemRect(List(dlg).FindItem(&find), &rc, LVIR_BOUNDS);
+    ClickAt(List(dlg), CPoint(40, rc.CenterPoint().y));
+}
+
+CExtBarButton* BarButton(CExtToolControlBar& bar, UINT nID)
+{
+    for (int i = 0; i < bar.GetButtonsCount(); ++i)
+        if (bar.GetButton(i)->GetCmdID(false) == nID) return bar.GetButton(i);
+    return NULL;
+}
+
+BOOL CommandEnabled(CPurgeletDlg& dlg, UINT nID)
+{
+    CTestCmdUI state;
+    state.m_nID = nID;
+    dlg.OnCmdMsg(nID, (int)CN_UPDATE_COMMAND_UI, &state, NULL);
+    return state.m_bEnabled;
+}
+
+const UINT kProgramCommands[] = {
+    ID_PROGRAM_UNINSTALL,   ID_PROGRAM_UNINSTALL_QUIET, ID_PROGRAM_MODIFY,         ID_PROGRAM_REMOVE_ENTRY,
+    ID_PROGRAM_OPEN_FOLDER, ID_PROGRAM_REGISTRY_ENTRY,  ID_PROGRAM_ADD_TO_GROUP,   ID_EDIT_COPY,
+    ID_EDIT_COPY_APPLICATION, ID_EDIT_COPY_PUBLISHER,
+};
+
+// A visible dialog box owned by hOwner, or NULL.
+HWND FindBox(HWND hOwner)
+{
+    for (HWND h = ::GetWindow(::GetDesktopWindow(), GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        char sClass[16] = "";
+        ::GetClassNameA(h, sClass, sizeof(sClass));
+        if (::GetWindow(h, GW_OWNER) == hOwner && ::IsWindowVisible(h) && strcmp(sClass, "#32770") == 0) return h;
+    }
+    return NULL;
+}
+
+// In a thread of its own: waits (bounded) for a box of the main window, notes its text,
+// then runs the step given with the box.
+class BoxWatcher
+{
+public:
+    BoxWatcher(HWND hOwner, std::function<void(HWND)> step)
+    {
+        m_thread = std::thread([this, hOwner, step] {
+            HWND hBox = NULL;
+            for (int i = 0; i < 1000 && hBox == NULL && !m_bStop; ++i) {
+                hBox = FindBox(hOwner);
+                if (hBox == NULL) ::Sleep(10);
+            }
+            if (hBox == NULL) return;
+            char text[2048] = "";
+            ::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text));
+            m_text = text;
+            step(hBox);
+        });
+    }
+    ~BoxWatcher() { Join(); }
+    void Join()
+    {
+        if (m_thread.joinable()) m_thread.join();
+    }
+    std::atomic<bool> m_bStop{false};
+    std::string m_text;
+    std::thread m_thread;
+};
+
+// Posts each command and lets it run; true when none of them brought up a box of the
+// main window or one of the application's own.
+bool PostedCommandsShowNoBox(CPurgeletDlg& dlg, std::initializer_list<UINT> commands)
+{
+    bool bQuiet = true;
+    for (UINT nID : commands) {
+        TestApp().m_boxes.clear();
+        BoxWatcher box(dlg.GetSafeHwnd(), [](HWND hBox) {
+            ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+        });
+        ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, nID, 0);
+        PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_POSTMESSAGE)) & QS_POSTMESSAGE) == 0; });
+        Pump(100);
+        box.m_bStop = true;
+        box.Join();
+        if (!box.m_text.empty() || !TestApp().m_boxes.empty()) bQuiet = false;
+    }
+    return bQuiet;
+}
+
+std::vector<HWND> g_refilled;  // each LVM_DELETEALLITEMS is a list's refill
+LRESULT CALLBACK NoteRefills(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* p = (const CWPSTRUCT*)lParam;
+    if (nCode == HC_ACTION && p->message == LVM_DELETEALLITEMS) g_refilled.push_back(p->hwnd);
+    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+}
+
+class MainWindowTargetTest : public mainwindowtest::MainWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        if (HasFatalFailure()) return;
+        ::DeleteFileA(m_groupsFile.c_str());
+        ClearGroups();
+        TestApp().m_boxes.clear();
+        // A test that failed with the editor open must not leave it open for the next.
+        CUiManager::GetInstance()->m_bGroupEditorOpen = false;
+    }
+    void TearDown() override
+    {
+        ClearGroups();
+        MainWindowFixture::TearDown();
+    }
+    static void ClearGroups()
+    {
+        CGroupManager* pGroups = CGroupManager::GetInstance();
+        pGroups->m_pCurrentGroup = NULL;
+        while (pGroups->m_Groups.size() > 1) pGroups->DeleteGroup(pGroups->m_Groups.back());
+    }
+    // An entry whose commands name no program that exists: a run shows a launch failure.
+    void Seed(const char* key, const char* name, bool bUninstall = true)
+    {
+        const std::string path = UninstallKeyPath + key;
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "DisplayName", name));
+        if (!bUninstall) return;
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "UninstallString", "none_such_remover.exe"));
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "QuietUninstallString", "none_such_quiet.exe"));
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "ModifyPath", "none_such_modify.exe"));
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "InstallLocation", "C:\\"));
+    }
+    static bool EntryExists(const char* key)
+    {
+        return RegistrySandbox::KeyExists(HKEY_CURRENT_USER, UninstallKeyPath + key);
+    }
+    // Brings the main window to the front with the focus in a window of it.
+    static void FocusIn(CPurgeletDlg& dlg, CWnd& wnd)
+    {
+        ::SetForegroundWindow(dlg.GetSafeHwnd());
+        wnd.SetFocus();
+        ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == wnd.GetSafeHwnd(); }));
+    }
+};
+
+}  // namespace
+
+// Select a program, then New in the groups pane: the editor stands in the list's place,
+// and no program is the target: the commands are disabled and refused when posted; F5
+// typed into the Name field refreshes without selecting a row; back in the list, the
+// user chooses again.
+TEST_F(MainWindowTargetTest, NoProgramIsTheTargetWhileTheGroupEditorShows)
+{
+    Seed("Alpha", "Alpha Tools");
+    Seed("Beta", "Beta Tools");
+    CGroupManager::GetInstance()->CreateGroup()->Name = "Media";
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        CPageUninstallGroups& groups = dlg.m_pageUninstall.m_pageGroups;
+        CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+        CUiManager* pUi = CUiManager::GetInstance();
+        CExtBarButton* pUninstall = BarButton(dlg.m_wndToolBar, ID_PROGRAM_UNINSTALL);
+        CExtBarButton* pRemove = BarButton(dlg.m_wndToolBar, ID_PROGRAM_REMOVE_ENTRY);
+        ASSERT_TRUE(pUninstall != NULL && pRemove != NULL);
+        FocusIn(dlg, List(dlg));
+        ClickRow(dlg, "Beta Tools");
+        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Beta Tools" && !pRemove->IsDisabled(); }));
+        for (UINT nID : kProgramCommands) EXPECT_TRUE(CommandEnabled(dlg, nID)) << nID;
+
+        CRect rcNew = BarButton(groups.m_wndToolBar, ID_GROUP_NEW)->Rect();
+        ClickAt(groups.m_wndToolBar, rcNew.CenterPoint());
+        ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == editor.m_wndName.GetSafeHwnd(); }));
+        for (int nStep = 0; nStep < 2; ++nStep) {
+            SCOPED_TRACE(nStep == 0 ? "New" : "F5 typed into Name");
+            if (nStep == 1) {
+                Seed("Gamma", "Gamma Tools");
+                PressKey(VK_F5);
+                ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "3 of 3 programs found"; }));
+                EXPECT_TRUE(pUi->GetSelectedProgram() == NULL);
+                EXPECT_EQ("", SelectedRowText(dlg));
+            }
+            EXPECT_TRUE(pUi->GetTargetProgram() == NULL);
+            for (UINT nID : kProgramCommands) EXPECT_FALSE(CommandEnabled(dlg, nID)) << nID;
+            EXPECT_TRUE(PumpUntil([&] { return pUninstall->IsDisabled() && pRemove->IsDisabled(); }));
+            EXPECT_TRUE(PostedCommandsShowNoBox(dlg, {ID_PROGRAM_REMOVE_ENTRY, ID_PROGRAM_UNINSTALL_QUIET,
+                                                      ID_PROGRAM_UNINSTALL, ID_PROGRAM_MODIFY}));
+            for (const char* key : {"Alpha", "Beta"}) EXPECT_TRUE(EntryExists(key)) << key;
+            EXPECT_EQ(editor.m_wndName.GetSafeHwnd(), ::GetFocus());
+        }
+
+        // Cancel: the list is back with no row selected; the commands that need no
+        // program are enabled again and the user chooses the program.
+        ClickAt(editor.m_wndCancel, CPoint(5, 5));
+        ASSERT_TRUE(PumpUntil([&] { return pUi->IsProgramListOnScreen(); }));
+        EXPECT_TRUE(pUi->GetTargetProgram() == NULL);
+        for (UINT nID : {ID_EDIT_COPY, ID_EDIT_COPY_APPLICATION, ID_PROGRAM_REGISTRY_ENTRY, ID_PROGRAM_ADD_TO_GROUP})
+            EXPECT_TRUE(CommandEnabled(dlg, nID)) << nID;
+        EXPECT_FALSE(CommandEnabled(dlg, ID_PROGRAM_UNINSTALL));
+        // F5 with the list on screen selects the first row, as always.
+        PressKey(VK_F5);
+        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools" && !pRemove->IsDisabled(); }));
+        ASSERT_TRUE(pUi->GetTargetProgram() != NULL);
+        EXPECT_EQ("Alpha Tools", pUi->GetTargetProgram()->DisplayName);
+    }));
+}
+
+// F5 and Ctrl+C pressed inside the Remove warning neither refresh the list nor copy its
+// row; Yes then removes exactly the key the warning named.
+TEST_F(MainWindowTargetTest, TheRemoveWarningKeepsTheMainWindowsKeysAndRemovesWhatItNamed)
+{
+    Seed("Alpha", "Alpha Tools");
+    Seed("Beta", "Beta Tools");
+    Seed("Gamma", "Gamma Tools");
+    g_refilled.clear();
+    HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, NoteRefills, NULL, ::GetCurrentThreadId());
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        FocusIn(dlg, List(dlg));
+        ClickRow(dlg, "Gamma Tools");
+        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Gamma Tools"; }));
+        SetClipboard("kept");
+        const HWND hList = List(dlg).GetSafeHwnd();
+        auto refills = [&] { return std::count(g_refilled.begin(), g_refilled.end(), hList); };
+        const auto nRefills = refills();
+        BoxWatcher warning(dlg.GetSafeHwnd(), [&](HWND hBox) {
+            ::SetForegroundWindow(hBox);
+            // The keys go through the box's loop in order: by the time Y answers, F5 and
+            // Ctrl+C have been handled.
+            PressKeys({{0, VK_F5}, {VK_CONTROL, 'C'}, {0, 'Y'}});
+        });
+        ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
+        ASSERT_TRUE(PumpUntil([&] { return !EntryExists("Gamma"); }));
+        warning.Join();
+        EXPECT_STREQ(CPurgeletDlg::RemoveWarning("Gamma Tools"), warning.m_text.c_str());
+        ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "2 of 2 programs found"; }));
+        // One refill: the one after the removal.
+        EXPECT_EQ(nRefills + 1, refills());
+        const std::string clip = ClipboardText();
+        EXPECT_EQ(std::string::npos, clip.find("Gamma Tools, ")) << clip;
+        EXPECT_TRUE(clip == "kept" || clip.find("Are you sure") != std::string::npos) << clip;
+        for (const char* key : {"Alpha", "Beta"}) EXPECT_TRUE(EntryExists(key)) << key;
+    }));
+    ::UnhookWindowsHookEx(hHook);
+}
+
+// Another process deletes the program's entry while the warning is up: Yes says that it
+// is gone, naming it, and removes nothing else.
+TEST_F(MainWindowTargetTest, YesForAnEntryDeletedMeanwhileSaysItIsGone)
+{
+    Seed("Alpha", "Alpha Tools");
+    Seed("Beta", "Beta Tools");
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        FocusIn(dlg, List(dlg));
+        ClickRow(dlg, "Beta Tools");
+        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Beta Tools"; }));
+        BoxWatcher warning(dlg.GetSafeHwnd(), [](HWND hBox) {
+            RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, UninstallKeyPath + "Beta");
+            ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+        });
+        dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
+        warning.Join();
+        ASSERT_EQ(1u, TestApp().m_boxes.size());
+        EXPECT_STREQ(CPurgeletDlg::RemovedEntryGone("Beta Tools"), TestApp().m_boxes[0].text.c_str());
+        EXPECT_NE(std::string::npos, TestApp().m_boxes[0].text.find("\r\n\r\nBeta Tools"));
+        EXPECT_TRUE(EntryExists("Alpha"));
+        EXPECT_EQ("1 of 1 programs found", Status(dlg));
+    }));
+}
+
+// A name far wider than the box: its line, "..." included, shows whole in the box's text
+// control. The control breaks lines at blanks, so each word of the line must fit its
+// width.
+TEST_F(MainWindowTargetTest, TheRemoveWarningShowsAShortenedNameWhole)
+{
+    const std::string name = "Very Long Name " + std::string(600, 'W');
+    Seed("Long", name.c_str());
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == name; }));
+        std::vector<std::pair<std::string, int>> words;  // the name line's words, with their widths
+        int nClientWidth = -1;
+        BoxWatcher warning(dlg.GetSafeHwnd(), [&](HWND hBox) {
+            HWND hText = ::GetDlgItem(hBox, 0xFFFF);
+            char text[2048] = "";
+            ::GetWindowTextA(hText, text, sizeof(text));
+            std::string line = text;
+            size_t nStart = line.find("Very Long Name");
+            if (nStart != std::string::npos) line = line.substr(nStart, line.find("\r\n", nStart) - nStart);
+            RECT rc;
+            ::GetClientRect(hText, &rc);
+            nClientWidth = rc.right - rc.left;
+            HDC hdc = ::GetDC(hText);
+            HGDIOBJ hOld = ::SelectObject(hdc, (HGDIOBJ)::SendMessageA(hText, WM_GETFONT, 0, 0));
+            for (size_t nPos = 0; nPos < line.size();) {
+                size_t nEnd = line.find(' ', nPos);
+                if (nEnd == std::string::npos) nEnd = line.size();
+                const std::string word = line.substr(nPos, nEnd - nPos);
+                SIZE size = {0, 0};
+                ::GetTextExtentPoint32A(hdc, word.c_str(), (int)word.size(), &size);
+                words.push_back({word, (int)size.cx});
+                nPos = nEnd + 1;
+            }
+            ::SelectObject(hdc, hOld);
+            ::ReleaseDC(hText, hdc);
+            ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+        });
+        dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
+        warning.Join();
+        ASSERT_EQ(4u, words.size());
+        const std::string& last = words.back().first;
+        EXPECT_GT(last.size(), 20u);
+        EXPECT_EQ("...", last.substr(last.size() - 3)) << last;
+        for (const auto& w : words) EXPECT_LE(w.second, nClientWidth) << w.first;
+        EXPECT_TRUE(EntryExists("Long"));
+    }));
+}
+
+namespace {
+
+// The mouse to a point of the screen, as the hardware moves it, with a button's state.
+void MouseTo(CPoint pt, DWORD dwButton = 0)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = (LONG)((pt.x * 65535LL) / (::GetSystemMetrics(SM_CXSCREEN) - 1));
+    in.mi.dy = (LONG)((pt.y * 65535LL) / (::GetSystemMetrics(SM_CYSCREEN) - 1));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | dwButton;
+    ::SendInput(1, &in, sizeof(INPUT));
+}
+
+std::string TextOf(CWnd& wnd)
+{
+    CString s;
+    wnd.GetWindowText(s);
+    return (LPCSTR)s;
+}
+
+}  // namespace
+
+// In the search box and the group editor's fields the editing keys edit the field:
+// Ctrl+A, Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+Z and Del. Ctrl+C copies the selected row only
+// when the focus is not in a text field; F5 refreshes from a text field too.
+TEST_F(MainWindowTargetTest, TheTextFieldsKeepTheirEditingKeys)
+{
+    Seed("Alpha", "Alpha Tools");
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        CPageUninstallList& list = dlg.m_pageUninstall.m_pageView.m_pageList;
+        CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+        CPageUninstallGroups& groups = dlg.m_pageUninstall.m_pageGroups;
+        ASSERT_EQ("Alpha Tools", SelectedRowText(dlg));
+        struct Field
+        {
+            const char* name;
+            CEdit* pEdit;
+        } fields[] = {{"search box", &list.m_wndSearch}, {"Name", &editor.m_wndName}, {"Keywords", &editor.m_wndKeywords}};
+        for (const Field& f : fields) {
+            SCOPED_TRACE(f.name);
+            if (f.pEdit == &editor.m_wndName) {
+                list.m_wndSearch.SetWindowText("");
+                ClickAt(groups.m_wndToolBar, BarButton(groups.m_wndToolBar, ID_GROUP_NEW)->Rect().CenterPoint());
+                ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == editor.m_wndName.GetSafeHwnd(); }));
+            }
+            FocusIn(dlg, *f.pEdit);
+            f.pEdit->SetWindowText("kestrel");
+            f.pEdit->SetSel(0, 0);
+            SetClipboard("other");
+            PressKey('A', VK_CONTROL);
+            EXPECT_TRUE(PumpUntil([&] { return f.pEdit->GetSel() == MAKELONG(0, 7); })) << std::hex << f.pEdit->GetSel();
+            PressKey('C', VK_CONTROL);
+            EXPECT_TRUE(PumpUntil([&] { return ClipboardText() == "kestrel"; })) << ClipboardText();
+            PressKey('X', VK_CONTROL);
+            EXPECT_TRUE(PumpUntil([&] { return TextOf(*f.pEdit).empty(); })) << TextOf(*f.pEdit);
+            PressKey('V', VK_CONTROL);
+            EXPECT_TRUE(PumpUntil([&] { return TextOf(*f.pEdit) == "kestrel"; })) << TextOf(*f.pEdit);
+            f.pEdit->SetWindowText("kestrel");
+            f.pEdit->SetSel(7, 7);
+            PressKey('S');
+            EXPECT_TRUE(PumpUntil([&] { return TextOf(*f.pEdit) == "kestrels"; })) << TextOf(*f.pEdit);
+            PressKey('Z', VK_CONTROL);
+            EXPECT_TRUE(PumpUntil([&] { return TextOf(*f.pEdit) == "kestrel"; })) << TextOf(*f.pEdit);
+            f.pEdit->SetSel(0, 0);
+            PressKey(VK_DELETE);
+            EXPECT_TRUE(PumpUntil([&] { return TextOf(*f.pEdit) == "estrel"; })) << TextOf(*f.pEdit);
+            EXPECT_EQ(f.pEdit->GetSafeHwnd(), ::GetFocus());
+        }
+        // Back in the list, Ctrl+C copies the selected row; F5 from the search box refreshes.
+        ClickAt(editor.m_wndCancel, CPoint(5, 5));
+        ASSERT_TRUE(PumpUntil([&] { return CUiManager::GetInstance()->IsProgramListOnScreen(); }));
+        ClickRow(dlg, "Alpha Tools");
+        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools"; }));
+        FocusIn(dlg, List(dlg));
+        PressKey('C', VK_CONTROL);
+        EXPECT_TRUE(PumpUntil([&] { return ClipboardText() == "Alpha Tools, N/A, N/A, N/A, N/A\r\n"; }))
+            << ClipboardText();
+        Seed("Beta", "Beta Tools");
+        FocusIn(dlg, list.m_wndSearch);
+        PressKey(VK_F5);
+        EXPECT_TRUE(PumpUntil([&] { return Status(dlg) == "2 of 2 programs found"; })) << Status(dlg);
+    }));
+}
+
+// The toolbar shows the commands' states as soon as the selection changes, by a click,
+// by keys, or by a drag started on empty space that drops the selection.
+TEST_F(MainWindowTargetTest, TheToolbarFollowsEverySelectionChangeAtOnce)
+{
+    Seed("Alpha", "Alpha Tools");
+    Seed("Beta", "Beta Tools", false);
+    Seed("Gamma", "Gamma Tools");
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        CExtBarButton* pUninstall = BarButton(dlg.m_wndToolBar, ID_PROGRAM_UNINSTALL);
+        CExtBarButton* pRemove = BarButton(dlg.m_wndToolBar, ID_PROGRAM_REMOVE_ENTRY);
+        FocusIn(dlg, List(dlg));
+        struct Step
+        {
+            const char* name;
+            std::function<void()> input;
+            const char* selected;
+            bool bUninstall, bRemove;
+        } steps[] = {
+            {"click Alpha", [&] { ClickRow(dlg, "Alpha Tools"); }, "Alpha Tools", true, true},
+            {"Down", [&] { PressKey(VK_DOWN); }, "Beta Tools", false, true},
+            {"Down", [&] { PressKey(VK_DOWN); }, "Gamma Tools", true, true},
+            {"click Beta", [&] { ClickRow(dlg, "Beta Tools"); }, "Beta Tools", false, true},
+            {"click Gamma", [&] { ClickRow(dlg, "Gamma Tools"); }, "Gamma Tools", true, true},
+            {"drag from empty space",
+             [&] {
+                 CRect rcLast, rcClient;
+                 List(dlg).GetItemRect(List(dlg).GetItemCount() - 1, &rcLast, LVIR_BOUNDS);
+                 List(dlg).GetClientRect(&rcClient);
+                 CPoint pt(40, rcLast.bottom + 30);
+                 List(dlg).ClientToScreen(&pt);
+                 MouseTo(pt);
+                 MouseTo(pt, MOUSEEVENTF_LEFTDOWN);
+                 Pump(50);
+                 for (int i = 1; i <= 4; ++i) MouseTo(pt + CSize(15 * i, 5 * i));
+                 Pump(50);
+                 MouseTo(pt + CSize(60, 20), MOUSEEVENTF_LEFTUP);
+             },
+             "", false, false},
+        };
+        for (const Step& s : steps) {
+            SCOPED_TRACE(s.name);
+            s.input();
+            EXPECT_TRUE(PumpUntil([&] {
+                return SelectedRowText(dlg) == s.selected && pUninstall->IsDisabled() == !s.bUninstall &&
+                       pRemove->IsDisabled() == !s.bRemove;
+            })) << SelectedRowText(dlg) << " " << pUninstall->IsDisabled() << pRemove->IsDisabled();
+        }
+    }));
+}
+
+// Add to Group offers and adds the program the command acted on; while its dialog is up
+// F5 refreshes nothing behind it.
+TEST_F(MainWindowTargetTest, AddToGroupTakesTheProgramTheCommandActedOn)
+{
+    Seed("Alpha", "Alpha Tools");
+    Seed("Beta", "Beta Tools");
+    GroupEntry* pGroup = CGroupManager::GetInstance()->CreateGroup();
+    pGroup->Name = "Tools";
+    g_refilled.clear();
+    HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, NoteRefills, NULL, ::GetCurrentThreadId());
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        FocusIn(dlg, List(dlg));
+        ClickRow(dlg, "Beta Tools");
+        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Beta Tools"; }));
+        const size_t nRefills = g_refilled.size();
+        std::string keyword;
+        BoxWatcher box(dlg.GetSafeHwnd(), [&](HWND hDlg) {
+            char text[256] = "";
+            ::GetDlgItemTextA(hDlg, IDC_KEYWORD, text, sizeof(text));
+            keyword = text;
+            ::SetForegroundWindow(hDlg);
+            // In order through the dialog's loop: F5, then Enter for OK.
+            PressKeys({{0, VK_F5}, {0, VK_RETURN}});
+        });
+        ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, ID_PROGRAM_ADD_TO_GROUP, 0);
+        ASSERT_TRUE(PumpUntil([&] { return !pGroup->Keywords.empty(); }));
+        box.Join();
+        EXPECT_EQ("Beta Tools", keyword);
+        EXPECT_EQ("Beta Tools", pGroup->Keywords.back());
+        Pump(100);
+        EXPECT_EQ(nRefills, g_refilled.size());
+    }));
+    ::UnhookWindowsHookEx(hHook);
+}
