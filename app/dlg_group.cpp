@@ -8,7 +8,7 @@
 BEGIN_MESSAGE_MAP(CDlgGroup, CExtResizableDialog)
 END_MESSAGE_MAP()
 
-CDlgGroup::CDlgGroup(CWnd* pParent) : CExtResizableDialog(IDD_ADD_TO_GROUP, pParent) {}
+CDlgGroup::CDlgGroup(CWnd* pParent) : CExtResizableDialog(IDD_ADD_TO_GROUP, pParent), m_pGroupAdded(NULL) {}
 
 CDlgGroup::~CDlgGroup() {}
 
@@ -66,4 +66,5 @@ void CDlgGroup::OnOK()
     // An empty keyword would be part of every name and pull every program in.
     if (m_strKeyword.IsEmpty()) return;
     pGroup->AddKeyword(m_strKeyword);
+    m_pGroupAdded = pGroup;
 }

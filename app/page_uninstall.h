@@ -45,7 +45,7 @@ protected:
     // second slot.
     void SwapSecondPane(bool bEditor);
     // Puts the right pane back in the editor's place and hands the focus, which may be
-    // in the editor now hidden, to the groups tree.
+    // in the editor now hidden, to the groups tree, on the group that filters the list.
     void CloseEditor();
 
     afx_msg LRESULT OnShowGroupsBar(WPARAM wParam, LPARAM lParam);

@@ -34,7 +34,7 @@ LRESULT CPageUninstallDetails::OnShowProgramDetails(WPARAM, LPARAM)
 {
     // The mediator's selection is the one to show; wParam may be stale by now. With
     // none selected the pane shows none either.
-    ShowProgram(CUiManager::GetInstance()->m_pSelectedProgram);
+    ShowProgram(CUiManager::GetInstance()->GetSelectedProgram());
     return 0;
 }
 

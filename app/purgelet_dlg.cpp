@@ -417,7 +417,10 @@ void CPurgeletDlg::OnRemoveEntry()
 void CPurgeletDlg::OnAddToGroup()
 {
     CDlgGroup dlg(this);
-    dlg.DoModal();
+    // The new keyword moves programs into the group and out of "Other": the list shows
+    // that at once when it is filtered by either.
+    if (dlg.DoModal() == IDOK && CPageUninstallGroups::ListDependsOn(dlg.m_pGroupAdded))
+        CUiManager::GetInstance()->RefreshPrograms(true);
 }
 
 std::string TrimFolderName(const std::string& location)
