@@ -173,11 +173,13 @@ bool CPageUninstallGroups::ListDependsOn(const GroupEntry* pGroup)
 CString CPageUninstallGroups::DeleteQuestion(const std::string& strName)
 {
     // A name from the groups file may hold line breaks or run to any length: it must
-    // neither split the question nor push it off the screen.
+    // neither split the question nor be clipped by the box, which does not break a line
+    // without blanks; past kMaxNameChars characters (cut between characters, not inside
+    // a double-byte one) it ends in "...".
     std::string strLine(strName);
     for (char& c : strLine)
         if ((unsigned char)c < 0x20 || c == 0x7F) c = ' ';
-    const size_t kMaxNameChars = 100;
+    const size_t kMaxNameChars = 32;
     const char* pEnd = strLine.c_str();
     for (size_t n = 0; n < kMaxNameChars && *pEnd != '\0'; ++n)
         pEnd = ::CharNextA(pEnd);

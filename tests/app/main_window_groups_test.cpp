@@ -13,6 +13,7 @@
 #include "res/resource.h"
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 
 using mainwindowtest::ClickAt;
 using mainwindowtest::PumpUntil;
@@ -401,5 +402,59 @@ TEST_F(MainWindowGroupsTest, DetailsShownAgainShowTheProgramSelectedNow)
         Tap('D');
         EXPECT_TRUE(PumpUntil([&] { return view.m_wndDetailsBar.IsWindowVisible() != FALSE; }));
         EXPECT_EQ("Beta Viewer", shownName());
+    }));
+}
+
+// A name of any length or with a line break from the groups file: the question shows
+// it on one line, shortened with "..." that the box shows whole (the box wraps a line
+// between words, but clips a word wider than itself).
+TEST_F(MainWindowGroupsTest, TheDeleteQuestionShowsALongNameWhole)
+{
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        struct Case
+        {
+            std::string name, line;
+        } cases[] = {
+            {std::string(300, 'W'), std::string(32, 'W') + "..."},
+            {"Two\r\nLines", "Two  Lines"},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.line);
+            AddGroup(c.name.c_str(), "corpus");
+            CGroupManager::GetInstance()->m_pCurrentGroup = CGroupManager::GetInstance()->m_Groups.back();
+            CUiManager::GetInstance()->RefreshGroups();
+            int nWordWidth = 0, nTextWidth = 0;
+            std::string text;
+            HWND hDlg = dlg.m_hWnd;
+            ownedbox::BoxWatcher box(hDlg, [&](HWND hBox) {
+                HWND hText = ::GetDlgItem(hBox, 0xFFFF);
+                char buffer[2048] = "";
+                ::GetWindowTextA(hText, buffer, sizeof(buffer));
+                text = buffer;
+                HDC hdc = ::GetDC(hText);
+                HGDIOBJ hOld = ::SelectObject(hdc, (HFONT)::SendMessageA(hText, WM_GETFONT, 0, 0));
+                for (const char* p = buffer; *p != '\0';) {
+                    const size_t n = strcspn(p, " \r\n");
+                    SIZE size = {};
+                    ::GetTextExtentPoint32A(hdc, p, (int)n, &size);
+                    nWordWidth = std::max(nWordWidth, (int)size.cx);
+                    p += n;
+                    if (*p != '\0') ++p;
+                }
+                ::SelectObject(hdc, hOld);
+                ::ReleaseDC(hText, hdc);
+                CRect rc;
+                ::GetClientRect(hText, &rc);
+                nTextWidth = rc.Width();
+                ClickBoxButton(hBox, IDNO);
+            });
+            ClickGroupTool(dlg, ID_GROUP_DELETE);
+            EXPECT_TRUE(PumpUntil([&] { return box.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; }));
+            box.Join();
+            EXPECT_NE(std::string::npos, text.find("\r\n\r\n" + c.line + "\r\n\r\n")) << text;
+            EXPECT_LE(nWordWidth, nTextWidth);
+            EXPECT_EQ(&c - cases + 2u, CGroupManager::GetInstance()->m_Groups.size());
+        }
     }));
 }
