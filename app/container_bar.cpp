@@ -55,6 +55,25 @@ void CExtContainerBar::GetCloseButtonRect(const RECT* pClient, RECT* pRect)
     ::InflateRect(pRect, -3, -3);
 }
 
+int CExtContainerBar::GetCaptionMinWidth()
+{
+    // The text goes from 5 pixels after the left edge to 5 pixels before the close
+    // button; the button's distance from the right edge is that of an empty client.
+    RECT rcNone = {0, 0, 0, 0}, rcClose;
+    GetCloseButtonRect(&rcNone, &rcClose);
+    int nText = 0;
+    CString strText;
+    CExtPaintManager* pPM = GetPaintManager();
+    if (m_hWnd != NULL && pPM != NULL) {
+        GetWindowText(strText);
+        CClientDC dc(this);
+        CFont* pOldFont = dc.SelectObject(&pPM->m_FontNormalBC);
+        nText = dc.GetTextExtent(strText).cx;
+        if (pOldFont != NULL) dc.SelectObject(pOldFont);
+    }
+    return 5 + nText + 5 - rcClose.left;
+}
+
 bool CExtContainerBar::IsCursorOverWindow()
 {
     POINT pt;

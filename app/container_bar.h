@@ -26,6 +26,8 @@ public:
     // NULL: the client rectangle.
     void GetCloseButtonRect(const RECT* pClient, RECT* pRect);
     bool IsCursorOverWindow();
+    // The narrowest width at which the caption shows its whole text and the close button.
+    int GetCaptionMinWidth();
     // Draws the caption active or not (the close button too).
     void SetActive(bool bActive);
     // The caption of the bar that hosts pWndHosted shows whether the keyboard focus is

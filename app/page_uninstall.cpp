@@ -2,6 +2,7 @@
 #include "app/ui_manager.h"
 #include "catalogue/options.h"
 #include "res/resource.h"
+#include <algorithm>
 
 BEGIN_MESSAGE_MAP(CPageUninstall, CExtResizableDialog)
     ON_REGISTERED_MESSAGE(g_nMsgShowGroupsBar, &CPageUninstall::OnShowGroupsBar)
@@ -54,7 +55,12 @@ BOOL CPageUninstall::OnInitDialog()
     // groups page and program view, and only the last one counts.
     m_wndSplitter.MoveWindow(&rcClient, FALSE);
     m_wndSplitter.SetLayoutRect(&rcClient);
-    m_wndSplitter.SetPosition(g_CatsSize.Value * rcClient.Width() / 100, false);
+    // The groups caption stays readable, with its close button, and the program list
+    // keeps its search box and first column; the list wins when both do not fit.
+    m_wndSplitter.SetPaneMinimums(m_wndGroupsBar.GetCaptionMinWidth(), m_pageView.GetListMinWidth(), 1);
+    // A stored percentage is input like any other: out of range it would overflow here.
+    const int nPercent = std::min(std::max(g_CatsSize.Value, 0), 100);
+    m_wndSplitter.SetPosition(nPercent * rcClient.Width() / 100, false);
     m_wndSplitter.m_hWndPane[0] = m_wndGroupsBar.GetSafeHwnd();
     m_wndSplitter.m_hWndPane[1] = m_pageView.GetSafeHwnd();
     m_wndSplitter.m_nFocusPane = 1;
@@ -87,6 +93,17 @@ void CPageUninstall::SwapSecondPane(bool bEditor)
 
 void CPageUninstall::FocusProgramList() { m_pageView.m_pageList.m_wndList.SetFocus(); }
 
+void CPageUninstall::MoveFocusOutOfGroups()
+{
+    HWND hFocus = ::GetFocus();
+    HWND hBar = m_wndGroupsBar.GetSafeHwnd();
+    if (hFocus == NULL || hBar == NULL || (hFocus != hBar && !::IsChild(hBar, hFocus))) return;
+    if (m_wndEditorBar.IsWindowVisible())
+        m_pageEditor.FocusName();
+    else
+        FocusProgramList();
+}
+
 void CPageUninstall::CloseEditor()
 {
     SwapSecondPane(false);
@@ -100,6 +117,7 @@ void CPageUninstall::CloseEditor()
 
 LRESULT CPageUninstall::OnShowGroupsBar(WPARAM wParam, LPARAM)
 {
+    if (wParam == 0) MoveFocusOutOfGroups();
     m_wndSplitter.ShowPane(wParam != 0 ? -1 : 1);
     return 0;
 }
@@ -123,6 +141,7 @@ LRESULT CPageUninstall::OnCloseGroupEditor(WPARAM, LPARAM)
 LRESULT CPageUninstall::OnNotifyBtnClose(WPARAM, LPARAM lParam)
 {
     if (lParam == IDC_GROUPS_BAR) {
+        MoveFocusOutOfGroups();
         m_wndSplitter.ShowPane(1);
         if (g_ShowCats.Value != 0) {
             g_ShowCats.Value = 0;

@@ -47,6 +47,10 @@ protected:
     // Puts the right pane back in the editor's place and hands the focus, which may be
     // in the editor now hidden, to the groups tree, on the group that filters the list.
     void CloseEditor();
+    // The groups pane is going: the focus, when it is in there, moves to the program
+    // list (to the editor while it has the list's place), so keys do not go on changing
+    // the current group in a pane the user no longer sees.
+    void MoveFocusOutOfGroups();
 
     afx_msg LRESULT OnShowGroupsBar(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnShowGroupEditor(WPARAM wParam, LPARAM lParam);

@@ -2,6 +2,7 @@
 #include "app/ui_manager.h"
 #include "catalogue/options.h"
 #include "res/resource.h"
+#include <algorithm>
 
 BEGIN_MESSAGE_MAP(CPageUninstallView, CExtResizableDialog)
     ON_REGISTERED_MESSAGE(g_nMsgRefreshPrograms, &CPageUninstallView::OnRefreshPrograms)
@@ -63,10 +64,76 @@ BOOL CPageUninstallView::OnInitDialog()
     // covering the pane (an anchor taken from an empty rectangle would shrink it).
     m_wndSplitter.MoveWindow(&rcClient, FALSE);
     m_wndSplitter.SetLayoutRect(&rcClient);
-    m_wndSplitter.SetPosition(g_ListSize.Value * rcClient.Height() / 100, true);
+    // Neither a drag nor a stored percentage may squeeze the list out of sight (its
+    // selected row would still be what the commands act on) or the details caption,
+    // the way back to a larger pane. The list wins when both do not fit.
+    m_wndSplitter.SetPaneMinimums(GetListMinHeight(), CExtContainerBar::CAPTION_HEIGHT, 0);
+    // A stored percentage is input like any other: out of range it would overflow here.
+    const int nPercent = std::min(std::max(g_ListSize.Value, 0), 100);
+    m_wndSplitter.SetPosition(nPercent * rcClient.Height() / 100, true);
     if (g_ShowDetails.Value == 0) m_wndSplitter.ShowPane(0);
     AddAnchor(m_wndSplitter.GetSafeHwnd(), CSize(0, 0), CSize(100, 100));
     return TRUE;
+}
+
+// The list's frame, without its scroll bars: taken from its styles, since the pages
+// measure it before the list has been shown and laid out.
+static CRect ListFrame(CExtReportCtrl& list)
+{
+    CRect rcFrame(0, 0, 0, 0);
+    ::AdjustWindowRectEx(&rcFrame, list.GetStyle() & ~(WS_HSCROLL | WS_VSCROLL), FALSE,
+                         list.GetExStyle());
+    return CRect(-rcFrame.left, -rcFrame.top, rcFrame.right, rcFrame.bottom);
+}
+
+int CPageUninstallView::GetListMinHeight()
+{
+    CExtReportCtrl& list = m_pageList.m_wndList;
+    if (list.GetSafeHwnd() == NULL) return 0;
+    CRect rcList;
+    list.GetWindowRect(&rcList);
+    m_pageList.ScreenToClient(&rcList);
+    const CRect rcFrame = ListFrame(list);
+    // The header's height as it lays itself out; its window may not be sized yet.
+    int nHeader = 0;
+    CHeaderCtrl* pHeader = list.GetHeaderCtrl();
+    if (pHeader != NULL && pHeader->GetSafeHwnd() != NULL) {
+        RECT rcArea = {0, 0, 1000, 1000};
+        WINDOWPOS wp = {};
+        HDLAYOUT layout = {&rcArea, &wp};
+        if (pHeader->SendMessage(HDM_LAYOUT, 0, (LPARAM)&layout)) nHeader = wp.cy;
+    }
+    // The search box lies above the list: the list's top in the page covers it. A
+    // horizontal scroll bar is counted whether it shows now or not, as a narrower pane
+    // brings it.
+    return rcList.top + rcFrame.top + rcFrame.bottom + ::GetSystemMetrics(SM_CYHSCROLL) + nHeader +
+           3 * list.m_nRowHeight;
+}
+
+int CPageUninstallView::GetListMinWidth()
+{
+    CExtReportCtrl& list = m_pageList.m_wndList;
+    if (list.GetSafeHwnd() == NULL) return 0;
+    CRect rcList, rcPage;
+    list.GetWindowRect(&rcList);
+    m_pageList.ScreenToClient(&rcList);
+    m_pageList.GetClientRect(&rcPage);
+    const CRect rcFrame = ListFrame(list);
+    int nColumn = 0;
+    CHeaderCtrl* pHeader = list.GetHeaderCtrl();
+    CRect rcColumn;
+    if (pHeader != NULL && pHeader->GetSafeHwnd() != NULL && pHeader->GetItemRect(0, &rcColumn))
+        nColumn = rcColumn.Width();
+    // The list's margins in the page (anchored, so they keep their size) come along.
+    return rcList.left + (rcPage.right - rcList.right) + rcFrame.left + rcFrame.right +
+           ::GetSystemMetrics(SM_CXVSCROLL) + nColumn;
+}
+
+void CPageUninstallView::MoveFocusOutOfDetails()
+{
+    HWND hFocus = ::GetFocus();
+    HWND hBar = m_wndDetailsBar.GetSafeHwnd();
+    if (hFocus != NULL && hBar != NULL && (hFocus == hBar || ::IsChild(hBar, hFocus))) m_pageList.m_wndList.SetFocus();
 }
 
 int CPageUninstallView::GetListPercentage() const
@@ -102,6 +169,7 @@ LRESULT CPageUninstallView::OnOptionsChanged(WPARAM, LPARAM)
 
 LRESULT CPageUninstallView::OnShowDetailsBar(WPARAM wParam, LPARAM)
 {
+    if (wParam == 0) MoveFocusOutOfDetails();
     m_wndSplitter.ShowPane(wParam != 0 ? -1 : 0);
     // While hidden the pane was not filled: it shows the program selected now, not the
     // one of its last fill.
@@ -118,6 +186,7 @@ LRESULT CPageUninstallView::OnShowDetailsBar(WPARAM wParam, LPARAM)
 
 LRESULT CPageUninstallView::OnNotifyBtnClose(WPARAM, LPARAM)
 {
+    MoveFocusOutOfDetails();
     m_wndSplitter.ShowPane(0);
     if (g_ShowDetails.Value != 0) {
         g_ShowDetails.Value = 0;

@@ -27,6 +27,11 @@ public:
     // The splitter position as a whole percentage of the layout height; -1 when the
     // splitter has no height.
     int GetListPercentage() const;
+    // The smallest sizes at which the program list is still usable, measured on its
+    // controls: the height shows the search box, the list's header and three rows; the
+    // width shows the search box and the list's first column as it was created.
+    int GetListMinHeight();
+    int GetListMinWidth();
 
     CExtSplitter m_wndSplitter;
     CPageUninstallList m_pageList;
@@ -35,6 +40,9 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // The details pane is going: the focus, when it is in there, moves to the list, so
+    // keys do not go on acting in a pane the user no longer sees.
+    void MoveFocusOutOfDetails();
 
     afx_msg LRESULT OnRefreshPrograms(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCopySelection(WPARAM wParam, LPARAM lParam);

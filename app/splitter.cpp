@@ -1,4 +1,5 @@
 #include "app/splitter.h"
+#include <algorithm>
 
 IMPLEMENT_DYNAMIC(CExtSplitter, CWnd)
 
@@ -32,9 +33,11 @@ CExtSplitter::CExtSplitter()
       m_bTrackKeep(true),
       m_nKeepMode(KEEP_PROPORTION),
       m_nSinglePane(-1),
+      m_nFirmPane(0),
       m_bTrackerShown(false)
 {
     m_hWndPane[0] = m_hWndPane[1] = NULL;
+    m_nPaneMin[0] = m_nPaneMin[1] = 0;
     ::SetRectEmpty(&m_rcLayout);
     RegisterWithHolder();
 }
@@ -82,6 +85,7 @@ bool CExtSplitter::SetPosition(int nPos, bool bRelayout)
         nPos = m_nMinPane;
     else if (nPos > L - m_nBarSize - m_nMinPane - m_nBarExtra)
         nPos = L - m_nBarSize - m_nMinPane - m_nBarExtra;
+    nPos = ClampToPaneMinimums(nPos);
     bool bChanged = nPos != m_nPosition;
     m_nPosition = nPos;
 
@@ -97,6 +101,28 @@ bool CExtSplitter::SetPosition(int nPos, bool bRelayout)
     }
     if (bRelayout && bChanged) RecalcLayout();
     return bChanged;
+}
+
+int CExtSplitter::ClampToPaneMinimums(int nPos) const
+{
+    if (m_nPaneMin[0] <= 0 && m_nPaneMin[1] <= 0) return nPos;
+    // The position is the first pane's size; the second gets the usable length's rest.
+    const int U = UsableLength() > 0 ? UsableLength() : 0;
+    const int nLow = std::min(std::max(m_nPaneMin[0], m_nMinPane), U);
+    const int nHigh = std::max(U - std::max(m_nPaneMin[1], m_nMinPane), 0);
+    if (nLow > nHigh) return m_nFirmPane == 0 ? nLow : nHigh;
+    return std::min(std::max(nPos, nLow), nHigh);
+}
+
+void CExtSplitter::SetPaneMinimums(int nFirst, int nSecond, int nFirmPane)
+{
+    m_nPaneMin[0] = std::max(nFirst, 0);
+    m_nPaneMin[1] = std::max(nSecond, 0);
+    m_nFirmPane = nFirmPane == 1 ? 1 : 0;
+    if (m_nPosition == -1) return;
+    // Clamped as a resize clamps: what the user chose is kept for a larger layout.
+    m_bTrackKeep = false;
+    SetPosition(m_nPosition, true);
 }
 
 void CExtSplitter::SetLayoutRect(const RECT* pRect)

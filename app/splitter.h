@@ -21,8 +21,15 @@ public:
 
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID, DWORD dwExStyle = 0);
 
-    // -1 puts the bar in the middle; the position is clamped. True when it changed.
+    // -1 puts the bar in the middle; the position is clamped (the edges, then the panes'
+    // minimums). True when it changed.
     bool SetPosition(int nPos, bool bRelayout);
+    // The smallest size along the axis, in pixels, that each pane keeps whatever sets the
+    // position: a drag, a stored percentage, a resize, the double-click's middle. When the
+    // layout is too short for both, pane nFirmPane keeps its minimum and the other gets
+    // what is left. A position already set is clamped again at once; the kept proportion
+    // (or second-pane size) stays as it was, so a larger layout brings the old split back.
+    void SetPaneMinimums(int nFirst, int nSecond, int nFirmPane);
     // NULL: the client rectangle.
     void SetLayoutRect(const RECT* pRect);
     // 0 or 1 shows that pane alone, -1 both; false for any other value.
@@ -54,6 +61,8 @@ public:
     bool m_bTrackKeep;
     DWORD m_nKeepMode;
     int m_nSinglePane;
+    int m_nPaneMin[2];
+    int m_nFirmPane;
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -75,6 +84,7 @@ protected:
     int LayoutLength() const;
     int UsableLength() const;
     int LayoutStart() const;
+    int ClampToPaneMinimums(int nPos) const;
     void DrawTracker();
     void DrawEmptyArea(CDC& dc, const RECT& rc);
     bool m_bTrackerShown;

@@ -165,6 +165,19 @@ inline UINT AFXAPI HashKey<const CString&>(const CString& key) {
     return AfxHashString((LPCTSTR)key);
 }
 
+// Spreads every bit of a hash value over the others (a bijection, so distinct hash
+// values stay distinct), for tables indexed by a salted hash value.
+inline UINT AfxMixHashValue(UINT n) {
+    n ^= n >> 16;
+    n *= 0x85EBCA6Bu;
+    n ^= n >> 13;
+    n *= 0xC2B2AE35u;
+    n ^= n >> 16;
+    return n;
+}
+// A nonzero salt that differs from call to call and from run to run.
+UINT AFXAPI AfxCollectionHashSalt();
+
 namespace afx_detail {
 // Elements whose bytes can simply be moved; others go through their move operations.
 template <class TYPE>

@@ -1,5 +1,7 @@
 // The CMap template: a hash map whose associations come from CPlex blocks; iteration runs
-// bucket by bucket, newest entry first within a bucket.
+// bucket by bucket, newest entry first within a bucket. A key goes to the bucket its hash
+// value names modulo the table size, as callers that store maps expect; only a map that a
+// load found crowded switches to buckets of a salted mix of the hash value (see LoadAssoc).
 #pragma once
 #include "framework/coll_elements.h"
 
@@ -62,13 +64,22 @@ protected:
     CAssoc* m_pFreeList;
     struct CPlex* m_pBlocks;
     INT_PTR m_nBlockSize;
+    UINT m_nHashSalt;  // 0: the classic buckets, hash value modulo the table size
+
+    UINT BucketOf(UINT nHashValue) const {
+        return (m_nHashSalt == 0 ? nHashValue : AfxMixHashValue(nHashValue ^ m_nHashSalt)) % m_nHashTableSize;
+    }
 
     CAssoc* NewAssoc(ARG_KEY key);
     void FreeAssoc(CAssoc* pAssoc);
+    // Moves every entry into a new table of nHashSize buckets indexed with nHashSalt.
+    void Rehash(UINT nHashSize, UINT nHashSalt);
     // Loading one entry as SetAt would, with the work per entry bounded: a chain may hold
-    // LOAD_MAX_SAME_HASH keys of one hash value (more cannot be told apart but by
-    // comparing them all, so the archive is refused) and LOAD_MAX_CHAIN keys of other
-    // hash values before the table grows to spread them.
+    // LOAD_MAX_SAME_HASH keys of one hash value (no table can spread them, and more can
+    // be told apart only by comparing them all, so the archive is refused). A chain of
+    // LOAD_MAX_CHAIN keys of other hash values, which a file can aim at every table size
+    // a load reaches, makes the map index its table by a salted mix of the hash values
+    // instead, which the file cannot know in advance.
     enum { LOAD_MAX_SAME_HASH = 128, LOAD_MAX_CHAIN = 64 };
     void LoadAssoc(ARG_KEY key, ARG_VALUE newValue);
     CAssoc* GetAssocAt(ARG_KEY key, UINT& nHashBucket, UINT& nHashValue) const;
@@ -83,28 +94,13 @@ private:
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::CMap(INT_PTR nBlockSize)
     : m_pHashTable(NULL), m_nHashTableSize(17), m_nCount(0), m_pFreeList(NULL), m_pBlocks(NULL),
-      m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10) {}
+      m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10), m_nHashSalt(0) {}
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::InitHashTable(UINT nHashSize, BOOL bAllocNow) {
     AfxEnsureArg(nHashSize > 0);
     if (m_nCount != 0) {
-        // Entries exist: move them into the new table rather than orphan them.
-        CAssoc** pNewTable = (CAssoc**)(void*)AfxCollectionAlloc(nHashSize, sizeof(CAssoc*));
-        memset(pNewTable, 0, sizeof(CAssoc*) * nHashSize);
-        for (UINT nBucket = 0; nBucket < m_nHashTableSize; nBucket++) {
-            CAssoc* pAssoc = m_pHashTable[nBucket];
-            while (pAssoc != NULL) {
-                CAssoc* pNext = pAssoc->pNext;
-                UINT nNew = pAssoc->nHashValue % nHashSize;
-                pAssoc->pNext = pNewTable[nNew];
-                pNewTable[nNew] = pAssoc;
-                pAssoc = pNext;
-            }
-        }
-        AfxCollectionFree(m_pHashTable);
-        m_pHashTable = pNewTable;
-        m_nHashTableSize = nHashSize;
+        Rehash(nHashSize, m_nHashSalt);
         return;
     }
     if (m_pHashTable != NULL) {
@@ -116,6 +112,29 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::InitHashTable(UINT nHashSize, BOOL bA
         memset(m_pHashTable, 0, sizeof(CAssoc*) * nHashSize);
     }
     m_nHashTableSize = nHashSize;
+}
+
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
+void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::Rehash(UINT nHashSize, UINT nHashSalt) {
+    // Entries exist: move them into the new table rather than orphan them.
+    CAssoc** pNewTable = (CAssoc**)(void*)AfxCollectionAlloc(nHashSize, sizeof(CAssoc*));
+    memset(pNewTable, 0, sizeof(CAssoc*) * nHashSize);
+    CAssoc** pOldTable = m_pHashTable;
+    const UINT nOldSize = m_nHashTableSize;
+    m_pHashTable = pNewTable;
+    m_nHashTableSize = nHashSize;
+    m_nHashSalt = nHashSalt;
+    for (UINT nBucket = 0; nBucket < nOldSize; nBucket++) {
+        CAssoc* pAssoc = pOldTable[nBucket];
+        while (pAssoc != NULL) {
+            CAssoc* pNext = pAssoc->pNext;
+            UINT nNew = BucketOf(pAssoc->nHashValue);
+            pAssoc->pNext = pNewTable[nNew];
+            pNewTable[nNew] = pAssoc;
+            pAssoc = pNext;
+        }
+    }
+    AfxCollectionFree(pOldTable);
 }
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
@@ -135,6 +154,7 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveAll() {
     m_pFreeList = NULL;
     if (m_pBlocks != NULL) m_pBlocks->FreeDataChain();
     m_pBlocks = NULL;
+    m_nHashSalt = 0;  // an empty map starts over with the classic buckets
 }
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
@@ -171,7 +191,7 @@ template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 typename CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::CAssoc* CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::GetAssocAt(
     ARG_KEY key, UINT& nHashBucket, UINT& nHashValue) const {
     nHashValue = HashKey<ARG_KEY>(key);
-    nHashBucket = nHashValue % m_nHashTableSize;
+    nHashBucket = BucketOf(nHashValue);
     if (m_pHashTable == NULL) return NULL;
     for (CAssoc* pAssoc = m_pHashTable[nHashBucket]; pAssoc != NULL; pAssoc = pAssoc->pNext)
         if (pAssoc->nHashValue == nHashValue && CompareElements(&pAssoc->key, &key)) return pAssoc;
@@ -182,7 +202,7 @@ template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::LoadAssoc(ARG_KEY key, ARG_VALUE newValue) {
     if (m_pHashTable == NULL) InitHashTable(m_nHashTableSize);
     const UINT nHashValue = HashKey<ARG_KEY>(key);
-    const UINT nBucket = nHashValue % m_nHashTableSize;
+    const UINT nBucket = BucketOf(nHashValue);
     UINT nSameHash = 0, nOthers = 0;
     for (CAssoc* pAssoc = m_pHashTable[nBucket]; pAssoc != NULL; pAssoc = pAssoc->pNext) {
         if (pAssoc->nHashValue != nHashValue) {
@@ -201,14 +221,13 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::LoadAssoc(ARG_KEY key, ARG_VALUE newV
     pAssoc->pNext = m_pHashTable[nBucket];
     m_pHashTable[nBucket] = pAssoc;
     pAssoc->value = newValue;
-    if (nOthers < LOAD_MAX_CHAIN) return;
-    // Keys of many hash values in one bucket: a file can aim them at the table size it
-    // knows the load reaches, not at the next one too. A table this crowded even when
-    // several times larger than the entries is refused rather than grown further.
-    const UINT nNewSize = m_nHashTableSize * 4 + 1;
-    if (m_nHashTableSize >= 0x1000000u || (ULONGLONG)nNewSize > (ULONGLONG)m_nCount * 8 + 17)
-        AfxThrowArchiveException(CArchiveException::genericException);
-    InitHashTable(nNewSize, TRUE);
+    // Keys of other hash values crowd this bucket. Growing the table cannot spread keys
+    // whose hash values agree modulo every size it would take, so the table is indexed by
+    // a mix the file cannot aim at, once: after that, a crowded bucket is chance or keys
+    // of one hash value (bounded above), and the entries' order in the file never decides
+    // whether the map loads.
+    if (nOthers >= LOAD_MAX_CHAIN && m_nHashSalt == 0)
+        Rehash(m_nHashTableSize, AfxCollectionHashSalt());
 }
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
@@ -253,7 +272,7 @@ template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 BOOL CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveKey(ARG_KEY key) {
     if (m_pHashTable == NULL) return FALSE;
     UINT nHashValue = HashKey<ARG_KEY>(key);
-    CAssoc** ppAssocPrev = &m_pHashTable[nHashValue % m_nHashTableSize];
+    CAssoc** ppAssocPrev = &m_pHashTable[BucketOf(nHashValue)];
     for (CAssoc* pAssoc = *ppAssocPrev; pAssoc != NULL; pAssoc = pAssoc->pNext) {
         if (pAssoc->nHashValue == nHashValue && CompareElements(&pAssoc->key, &key)) {
             *ppAssocPrev = pAssoc->pNext;
@@ -278,7 +297,7 @@ typename CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::CAssoc* CMap<KEY, ARG_KEY, VALUE,
     const CAssoc* pAssocRet) const {
     CAssoc* pAssocNext = pAssocRet->pNext;
     if (pAssocNext == NULL) {
-        for (UINT nBucket = (pAssocRet->nHashValue % m_nHashTableSize) + 1; nBucket < m_nHashTableSize; nBucket++)
+        for (UINT nBucket = BucketOf(pAssocRet->nHashValue) + 1; nBucket < m_nHashTableSize; nBucket++)
             if ((pAssocNext = m_pHashTable[nBucket]) != NULL) break;
     }
     return pAssocNext;

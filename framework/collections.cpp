@@ -32,6 +32,18 @@ void AFXAPI AfxCollectionFree(void* p) {
     free(p);
 }
 
+UINT AFXAPI AfxCollectionHashSalt() {
+    // Not secret, only unknown to whoever wrote a file before this run: the clock, the
+    // process and a count of the salts given out.
+    static volatile LONG s_nCalls = 0;
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    const UINT nCall = (UINT)InterlockedIncrement(&s_nCalls);
+    UINT nSalt = AfxMixHashValue(t.LowPart ^ (UINT)t.HighPart * 0x9E3779B9u ^ GetCurrentProcessId());
+    nSalt = AfxMixHashValue(nSalt ^ nCall * 0x7FEB352Du ^ GetTickCount());
+    return nSalt != 0 ? nSalt : 1;
+}
+
 void AFXAPI AfxCheckArchiveCount(CArchive& ar, DWORD_PTR nCount, UINT_PTR nMinSize) {
     if (!ar.CanHoldBytes((ULONGLONG)nCount * (ULONGLONG)(nMinSize != 0 ? nMinSize : 1)))
         AfxThrowArchiveException(CArchiveException::endOfFile, ar.m_strFileName);

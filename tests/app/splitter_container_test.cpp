@@ -131,6 +131,77 @@ TEST_F(SplitterTest, PositionsAreClampedAndMinusOneCentres)
     EXPECT_EQ((400 - m_nBar) / 2, m_splitter.m_nPosition) << "a double click centres the bar";
 }
 
+// Each pane keeps its minimum whatever sets the position; a layout too short for both
+// leaves the firm pane its minimum. Stacked, 300 high: U = 300 - bar.
+TEST_F(SplitterTest, PanesKeepTheirMinimumsAndTheFirmPaneWinsWhenBothDoNotFit)
+{
+    Make(false);
+    const int U = 300 - m_nBar;
+    const int nDblClk = 1 << 20;  // the request is a double-click on the bar
+    struct Case
+    {
+        const char* name;
+        int nMin0, nMin1, nFirm;
+        int nRequest;  // -1: the middle
+        int nExpected;
+    } cases[] = {
+        {"inside both", 100, 18, 0, 150, 150},
+        {"below the first", 100, 18, 0, 1, 100},
+        {"past the second", 100, 18, 0, 5000, U - 18},
+        {"the middle inside", 100, 18, 0, -1, U / 2},
+        {"the middle below the first", 200, 18, 0, -1, 200},
+        {"a double-click below the first", 200, 18, 0, nDblClk, 200},
+        {"the middle past the second", 18, 200, 1, -1, U - 200},
+        {"too short, the first firm", 250, 100, 0, 150, 250},
+        {"too short, the second firm", 250, 100, 1, 150, U - 100},
+        {"the first longer than all", 400, 0, 0, 10, U},
+        {"the second longer than all", 0, 400, 1, 280, 0},
+        {"no minimums: the edges", 0, 0, 0, 1, m_nMin},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_splitter.SetPaneMinimums(c.nMin0, c.nMin1, c.nFirm);
+        if (c.nRequest == nDblClk)
+            m_splitter.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, m_splitter.m_nPosition + 1));
+        else
+            m_splitter.SetPosition(c.nRequest, true);
+        EXPECT_EQ(c.nExpected, m_splitter.m_nPosition);
+        EXPECT_EQ(c.nExpected, ChildRect(m_pane[0].GetSafeHwnd()).Height());
+    }
+}
+
+// A resize clamps the kept proportion without changing it: the old split comes back
+// when the layout grows again, and a minimum set later clamps a position already set.
+TEST_F(SplitterTest, AResizeClampsTheKeptProportionWithoutDrift)
+{
+    Make(false);
+    m_splitter.SetPosition((300 - m_nBar) / 2, true);
+    const int nKeep = m_splitter.m_nKeep;
+    m_splitter.SetPaneMinimums(120, 18, 0);
+    struct Step
+    {
+        int cy, nExpected;
+    } steps[] = {
+        {280, ::MulDiv(nKeep, 280 - m_nBar, 10000)},
+        {130, 120},         // too short for both: the first pane is firm
+        {100, 100 - m_nBar},  // shorter than the firm minimum: all there is
+        {300, ::MulDiv(nKeep, 300 - m_nBar, 10000)},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.cy);
+        m_splitter.MoveWindow(0, 0, 400, step.cy);
+        EXPECT_EQ(step.nExpected, m_splitter.m_nPosition);
+        EXPECT_EQ(nKeep, m_splitter.m_nKeep);
+    }
+    m_splitter.SetPosition(20, true);
+    EXPECT_EQ(120, m_splitter.m_nPosition);
+    m_splitter.SetPaneMinimums(0, 0, 0);
+    m_splitter.SetPosition(20, true);
+    m_splitter.SetPaneMinimums(50, 0, 0);
+    EXPECT_EQ(50, m_splitter.m_nPosition) << "a new minimum clamps the position at once";
+    EXPECT_EQ(50, ChildRect(m_pane[0].GetSafeHwnd()).Height());
+}
+
 TEST_F(SplitterTest, OnePaneAloneFillsTheLayoutAndBothAgainRestoreThePosition)
 {
     Make(true);

@@ -693,7 +693,7 @@ void CExtDynAutoHideArea::OnAreaContextMenu(CPoint ptScreen)
     }
     if (CExtControlBar::QueryFocusChangingEnabled(this, pFrame->m_hWnd))
         pFrame->SetFocus();
-    if (!pPopup->TrackPopupMenu(0x0800, _pmed.m_ptScreen.x, _pmed.m_ptScreen.y))
+    if (!pPopup->TrackPopupMenu(CExtPopupMenuWnd::TMF_OWNER_DRAW, _pmed.m_ptScreen.x, _pmed.m_ptScreen.y))
         delete pPopup;
 }
 

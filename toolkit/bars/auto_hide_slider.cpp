@@ -617,7 +617,7 @@ void CExtDynAutoHideSlider::OnContextMenu(CWnd*, CPoint point)
     CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
     if (!pPopup->CreatePopupMenu(pFrame->m_hWnd) ||
         !CExtDockBar::BuildBarsPopupMenu(pFrame, pPopup, 4, this, WM_CONTEXTMENU, pBar) ||
-        pPopup->ItemGetCount() == 0 || !pPopup->TrackPopupMenu(0x0800, point.x, point.y))
+        pPopup->ItemGetCount() == 0 || !pPopup->TrackPopupMenu(CExtPopupMenuWnd::TMF_OWNER_DRAW, point.x, point.y))
         delete pPopup;
 }
 

@@ -3,6 +3,7 @@
 // menu's own message loop checks the bar's window again: the chosen command may have
 // destroyed the bar.
 #include "toolkit/bars/bar_button.h"
+#include "framework/afxres.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/core/cmd_tree.h"
 #include "toolkit/core/cmd_item.h"
@@ -19,16 +20,6 @@ bool CExtToolControlBar::g_bMenuTrackingExpanded = false;
 IMPLEMENT_DYNCREATE(CExtBarButton, CObject)
 
 namespace {
-
-const DWORD TBBS_SEPARATOR_BIT = 0x1;
-const DWORD TBBS_CHECKED_BIT = 0x10000;
-const DWORD TBBS_PRESSED_BIT = 0x20000;
-const DWORD TBBS_DISABLED_BIT = 0x40000;
-const DWORD TBBS_HIDDEN_BIT = 0x80000;
-const DWORD TBBS_INDETERMINATE_BIT = 0x100000;
-const UINT IDLE_MESSAGE_ID = 0xE001;
-const UINT DELAYED_RELAYOUT_TIMER = 0x444;
-
 
 // Strips mnemonics the way the menu and toolbar text is shown: "&&" is one ampersand,
 // a single one marks the access key and takes no room.
@@ -62,20 +53,20 @@ public:
     {
         m_bEnableChanged = TRUE;
         DWORD dwOld = m_pTBB->GetStyle();
-        DWORD dwNew = bOn ? (dwOld & ~TBBS_DISABLED_BIT) : (dwOld | TBBS_DISABLED_BIT);
+        DWORD dwNew = bOn ? (dwOld & ~TBBS_DISABLED) : (dwOld | TBBS_DISABLED);
         // A disabled button can be neither pressed nor hot.
         if (!bOn)
-            dwNew &= ~TBBS_PRESSED_BIT;
+            dwNew &= ~TBBS_PRESSED;
         Apply(dwOld, dwNew);
     }
     void SetCheck(int nCheck) override
     {
         DWORD dwOld = m_pTBB->GetStyle();
-        DWORD dwNew = dwOld & ~(TBBS_CHECKED_BIT | TBBS_INDETERMINATE_BIT);
+        DWORD dwNew = dwOld & ~(TBBS_CHECKED | TBBS_INDETERMINATE);
         if (nCheck == 1)
-            dwNew |= TBBS_CHECKED_BIT;
+            dwNew |= TBBS_CHECKED;
         else if (nCheck == 2)
-            dwNew |= TBBS_INDETERMINATE_BIT;
+            dwNew |= TBBS_INDETERMINATE;
         Apply(dwOld, dwNew);
     }
     void SetRadio(BOOL bOn) override { SetCheck(bOn ? 1 : 0); }
@@ -99,7 +90,6 @@ const DWORD NODE_AUTO_CHANGE = 0x80;
 const DWORD NODE_HORZ_ONLY = 0x100;
 const DWORD NODE_HIDDEN = 0x400;
 const DWORD NODE_CTRL_SHOWN = 0x40000;
-const DWORD NODE_POPUP = 0x4;
 
 }  // namespace
 
@@ -171,7 +161,7 @@ void CExtBarButton::SyncAttachedControl()
 {
     if (m_pCtrl == NULL || m_pCtrl->GetSafeHwnd() == NULL)
         return;
-    bool bShow = IsVisible() && (m_dwStyle & TBBS_HIDDEN_BIT) == 0 && IsCtrlInUse();
+    bool bShow = IsVisible() && (m_dwStyle & TBBS_HIDDEN) == 0 && IsCtrlInUse();
     m_pCtrl->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
     m_pCtrl->EnableWindow(IsDisabled() ? FALSE : TRUE);
     if (m_pCtrl->IsKindOf(RUNTIME_CLASS(CButton)))
@@ -216,9 +206,9 @@ void CExtBarButton::SetCmdID(UINT nCmdID, bool bEffectiveOnly, bool bRedraw)
     {
         m_nCmdID = nCmdID;
         if (nCmdID == 0)
-            m_dwStyle |= TBBS_SEPARATOR_BIT;
+            m_dwStyle |= TBBS_SEPARATOR;
         else
-            m_dwStyle &= ~TBBS_SEPARATOR_BIT;
+            m_dwStyle &= ~TBBS_SEPARATOR;
     }
     if (!bRedraw || nOldEffective == m_nEffectiveCmdID || m_pBar == NULL || m_pBar->GetSafeHwnd() == NULL)
         return;
@@ -227,7 +217,7 @@ void CExtBarButton::SetCmdID(UINT nCmdID, bool bEffectiveOnly, bool bRedraw)
     if (pFrame != NULL)
         pFrame->RecalcLayout(TRUE);
     else
-        m_pBar->SetTimer(DELAYED_RELAYOUT_TIMER, 1, NULL);  // the toolbar's delayed relayout
+        m_pBar->SetTimer(CExtToolControlBar::__TIMER_ID_DELAYED_RELAYOUT, 1, NULL);
 }
 
 bool CExtBarButton::IsSeparatedDropDown() const
@@ -315,9 +305,9 @@ DWORD CExtBarButton::GetStyle() const
 void CExtBarButton::SetStyle(DWORD dwStyle)
 {
     m_dwStyle = dwStyle;
-    if ((m_dwStyle & TBBS_PRESSED_BIT) == 0)
+    if ((m_dwStyle & TBBS_PRESSED) == 0)
         m_nFlags2 &= ~__F2_DD_PART_PRESSED;
-    if ((m_dwStyle & TBBS_SEPARATOR_BIT) != 0)
+    if ((m_dwStyle & TBBS_SEPARATOR) != 0)
     {
         m_nCmdID = 0;
         m_nEffectiveCmdID = 0;
@@ -356,7 +346,8 @@ void CExtBarButton::SetCtrlOptional(bool bOn)
 
 static BYTE WrapBit(int nLayout)
 {
-    return nLayout == 0 ? 0x01 : (nLayout == 1 ? 0x02 : 0x04);
+    return BYTE(nLayout == 0 ? CExtBarButton::__F1_WRAP0
+                             : (nLayout == 1 ? CExtBarButton::__F1_WRAP1 : CExtBarButton::__F1_WRAP2));
 }
 
 bool CExtBarButton::IsWrap(int nLayout) const
@@ -372,25 +363,13 @@ void CExtBarButton::SetWrap(int nLayout, bool bWrap)
         m_nFlags1 &= ~WrapBit(nLayout);
 }
 
-bool CExtBarButton::IsSeparator() const
-{
-    return (m_dwStyle & TBBS_SEPARATOR_BIT) != 0;
-}
+bool CExtBarButton::IsSeparator() const { return (m_dwStyle & TBBS_SEPARATOR) != 0; }
 
-bool CExtBarButton::IsDisabled() const
-{
-    return (m_dwStyle & TBBS_DISABLED_BIT) != 0;
-}
+bool CExtBarButton::IsDisabled() const { return (m_dwStyle & TBBS_DISABLED) != 0; }
 
-bool CExtBarButton::IsIndeterminate() const
-{
-    return (m_dwStyle & TBBS_INDETERMINATE_BIT) != 0;
-}
+bool CExtBarButton::IsIndeterminate() const { return (m_dwStyle & TBBS_INDETERMINATE) != 0; }
 
-bool CExtBarButton::IsPressedOrChecked() const
-{
-    return (m_dwStyle & (TBBS_PRESSED_BIT | TBBS_CHECKED_BIT)) != 0;
-}
+bool CExtBarButton::IsPressedOrChecked() const { return (m_dwStyle & (TBBS_PRESSED | TBBS_CHECKED)) != 0; }
 
 void CExtBarButton::SetVisible(bool bVisible)
 {
@@ -506,7 +485,7 @@ void CExtBarButton::SetMenu(HMENU hMenu, bool bUseFirstSubMenu, bool bOwned)
         m_nFlags1 |= __F1_FIRST_SUBMENU;
     else
         m_nFlags1 &= ~__F1_FIRST_SUBMENU;
-    m_dwStyle &= ~TBBS_DISABLED_BIT;
+    m_dwStyle &= ~TBBS_DISABLED;
     if (bOwned)
         m_nFlags2 |= __F2_MENU_OWNED;
 }
@@ -535,8 +514,8 @@ bool CExtBarButton::HasPopup(bool) const
 {
     if (m_hMenu != NULL)
         return true;
-    if (m_pBasicNode != NULL &&
-        ((m_pBasicNode->GetFlags() & NODE_POPUP) != 0 || m_pBasicNode->GetNodeCount() > 0))
+    if (m_pBasicNode != NULL && ((m_pBasicNode->GetFlags() & CExtCustomizeCmdTreeNode::__ECTN_AUTO_POPUP) != 0 ||
+                                 m_pBasicNode->GetNodeCount() > 0))
         return true;
     // The chevron at the end of a bar always has its popup.
     return CExtPaintManagerHolder::IsKindOfByName(this, "CExtBarContentExpandButton");
@@ -663,7 +642,7 @@ void CExtBarButton::Paint(CDC& dc, bool bHorz)
     if (IsCtrlInUse())
         return;
     CRect rc = GetRect();
-    if (rc.IsRectEmpty() || !IsVisible() || (m_dwStyle & TBBS_HIDDEN_BIT) != 0 || !dc.RectVisible(&rc))
+    if (rc.IsRectEmpty() || !IsVisible() || (m_dwStyle & TBBS_HIDDEN) != 0 || !dc.RectVisible(&rc))
         return;
     if (m_pBar == NULL)
         return;
@@ -682,7 +661,7 @@ void CExtBarButton::Paint(CDC& dc, bool bHorz)
     if (IsSeparatedDropDown())
     {
         pbd.m_bSeparatedDropDown = true;
-        if ((m_nFlags2 & __F2_DD_PART_PRESSED) != 0 && (m_dwStyle & TBBS_PRESSED_BIT) != 0)
+        if ((m_nFlags2 & __F2_DD_PART_PRESSED) != 0 && (m_dwStyle & TBBS_PRESSED) != 0)
             pbd.m_bPushedDropDown = true;
     }
     pbd.m_clrCustomIcon = GetTextColor(dc);
@@ -714,13 +693,13 @@ void CExtBarButton::OnHover(CPoint point, bool bOn, bool& bSuspendTips)
         UINT nStatusID = m_nEffectiveCmdID;
         if (IsInMenuBar() || CExtPaintManagerHolder::IsKindOfByName(this, "CExtBarContentExpandButton") ||
             !CExtCmdManager::IsCommand(m_nCmdID))
-            nStatusID = IDLE_MESSAGE_ID;
+            nStatusID = AFX_IDS_IDLEMESSAGE;
         CExtControlBar::ShowCommandStatusText(GetCmdTargetWnd(), nStatusID);
         if (m_pCtrl == NULL || m_pCtrl->GetSafeHwnd() == NULL || !m_pCtrl->IsWindowVisible())
             m_pBar->CExtMouseCaptureSink::SetCapture(m_pBar->GetSafeHwnd());
         return;
     }
-    CExtControlBar::ShowCommandStatusText(GetCmdTargetWnd(), IDLE_MESSAGE_ID);
+    CExtControlBar::ShowCommandStatusText(GetCmdTargetWnd(), AFX_IDS_IDLEMESSAGE);
     if (::GetCapture() == m_pBar->GetSafeHwnd())
         ::ReleaseCapture();
 }
@@ -750,7 +729,7 @@ void CExtBarButton::OnClick(CPoint point, bool bDown)
         OnTrackPopup(point, false, false);
         return;
     }
-    CExtControlBar::ShowCommandStatusText(pTarget, IDLE_MESSAGE_ID);
+    CExtControlBar::ShowCommandStatusText(pTarget, AFX_IDS_IDLEMESSAGE);
     bInArrow = bInArrow && (m_nFlags2 & __F2_DD_PART_PRESSED) != 0;
     m_nFlags2 &= ~__F2_DD_PART_PRESSED;
     if ((HasPopup(false) && !IsSeparatedDropDown()) || bInArrow)
@@ -866,7 +845,7 @@ void CExtBarButton::SyncNodeHidden()
 {
     if (m_pBar == NULL || m_pBasicNode == NULL)
         return;
-    if ((m_dwStyle & TBBS_HIDDEN_BIT) != 0)
+    if ((m_dwStyle & TBBS_HIDDEN) != 0)
         m_pBasicNode->ModifyFlags(NODE_HIDDEN, 0);
     else
         m_pBasicNode->ModifyFlags(0, NODE_HIDDEN);
@@ -948,7 +927,7 @@ int CExtBarButton::OnCustomizeCalcDropPos(CPoint point, bool bDropDownAware)
 
 void CExtBarButton::Redraw(bool bUpdateNow)
 {
-    if (!IsVisible() || (m_dwStyle & TBBS_HIDDEN_BIT) != 0 || m_pBar == NULL || m_pBar->GetSafeHwnd() == NULL)
+    if (!IsVisible() || (m_dwStyle & TBBS_HIDDEN) != 0 || m_pBar == NULL || m_pBar->GetSafeHwnd() == NULL)
         return;
     CExtToolControlBar* pBar = GetBar();
     const int nIndex = pBar != NULL ? pBar->GetButtonIndex(this) : -1;

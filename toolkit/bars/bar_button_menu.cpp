@@ -13,27 +13,27 @@
 UINT CExtBarButton::GetTrackPopupPlacement() const
 {
     if (m_pBar == NULL)
-        return 4;
+        return CExtPopupMenuWnd::TMF_ALIGN_BELOW;
     if (m_pBar->GetParentFrame() == NULL || m_pBar->m_pDockSite == NULL)
     {
         if (m_pBar->IsDockedAtRight())
-            return 3;
+            return CExtPopupMenuWnd::TMF_ALIGN_LEFT_OF;
         if (m_pBar->IsDockedAtLeft())
-            return 1;
+            return CExtPopupMenuWnd::TMF_ALIGN_RIGHT_OF;
         if (m_pBar->IsDockedAtBottom())
-            return 6;
-        return 4;
+            return CExtPopupMenuWnd::TMF_ALIGN_ABOVE;
+        return CExtPopupMenuWnd::TMF_ALIGN_BELOW;
     }
     switch (m_pBar->GetDockBarCtrlID())
     {
-    case 0xE81C:
-        return 1;
-    case 0xE81D:
-        return 3;
-    case 0xE81E:
-        return 6;
+    case AFX_IDW_DOCKBAR_LEFT:
+        return CExtPopupMenuWnd::TMF_ALIGN_RIGHT_OF;
+    case AFX_IDW_DOCKBAR_RIGHT:
+        return CExtPopupMenuWnd::TMF_ALIGN_LEFT_OF;
+    case AFX_IDW_DOCKBAR_BOTTOM:
+        return CExtPopupMenuWnd::TMF_ALIGN_ABOVE;
     default:
-        return 4;
+        return CExtPopupMenuWnd::TMF_ALIGN_BELOW;
     }
 }
 
@@ -74,8 +74,9 @@ UINT CExtBarButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAnimatio
         return UINT(-1);
     }
     CRect rcButton;
-    const UINT nFlags = PlacePopupOnScreen(pBar, GetRect(), point, rcButton, GetTrackPopupPlacement() | 0x820,
-                                           bSelectAny, bNoAnimation);
+    const UINT nMenuFlags =
+        GetTrackPopupPlacement() | CExtPopupMenuWnd::TMF_COMBINE_BY_PM | CExtPopupMenuWnd::TMF_OWNER_DRAW;
+    const UINT nFlags = PlacePopupOnScreen(pBar, GetRect(), point, rcButton, nMenuFlags, bSelectAny, bNoAnimation);
     HWND hWndBar = pBar->GetSafeHwnd();
     if (IsAutoChangeID() && !CExtControlBar::IsFrameInHelpMode(pBar))
     {
@@ -83,7 +84,10 @@ UINT CExtBarButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAnimatio
         pBar->SetMenuTrackingButton(pBar->GetButtonIndex(this));
         SetTracked();
         UINT nResultCmdID = 0;
-        if (!pPopup->TrackPopupMenu(nFlags | 0x280, point.x, point.y, &rcButton, pBar,
+        // The chosen command comes back here: it becomes the button's own before the
+        // button delivers it.
+        const UINT nSyncFlags = nFlags | CExtPopupMenuWnd::TMF_SYNC | CExtPopupMenuWnd::TMF_NO_DELIVERY;
+        if (!pPopup->TrackPopupMenu(nSyncFlags, point.x, point.y, &rcButton, pBar,
                                     CExtToolControlBar::stat_PaintCombinedButton, &nResultCmdID, true))
         {
             // A menu that could not be shown is not deleted by anybody else.
@@ -140,11 +144,11 @@ UINT CExtBarButton::PlacePopupOnScreen(CExtToolControlBar* pBar, const CRect& rc
     pBar->ClientToScreen(&rcButton);
     pBar->ClientToScreen(&point);
     if (bSelectAny)
-        nFlags |= 0x40;
+        nFlags |= CExtPopupMenuWnd::TMF_SELECT_ANY;
     if (CExtToolControlBar::g_bMenuTrackingExpanded)
-        nFlags |= 0x100;
+        nFlags |= CExtPopupMenuWnd::TMF_EXPANDED;
     if (bNoAnimation)
-        nFlags |= 0x8000;
+        nFlags |= CExtPopupMenuWnd::TMF_NO_ANIMATION;
     return nFlags;
 }
 
@@ -180,7 +184,7 @@ bool CExtBarButton::PutToPopupMenu(CExtPopupMenuWnd* pPopup)
     LPCTSTR sProfile = ProfileName();
     CWnd* pTarget = GetCmdTargetWnd();
     HWND hWndTarget = pTarget->GetSafeHwnd();
-    bool bFromBar = (pPopup->GetTrackFlags() & 0x10000) != 0;
+    bool bFromBar = (pPopup->GetTrackFlags() & CExtPopupMenuWnd::TMF_PALETTE) != 0;
     if (HasPopup(false))
     {
         CString sText;

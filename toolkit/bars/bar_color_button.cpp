@@ -2,6 +2,7 @@
 // colour menu (which reports the user's choice to the command target itself), and its
 // click reports the button's colour.
 #include "toolkit/bars/bar_color_button.h"
+#include "framework/afxres.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/core/cmd_item.h"
 #include "toolkit/core/cmd_icon.h"
@@ -10,12 +11,6 @@
 #include "toolkit/menus/popup_color_menu_wnd.h"
 
 IMPLEMENT_DYNCREATE(CExtBarColorButton, CExtBarButton)
-
-namespace {
-
-const DWORD TBBS_DISABLED_BIT = 0x40000;
-
-}  // namespace
 
 CExtBarColorButton::CExtBarColorButton(CExtToolControlBar* pBar, UINT nCmdID, UINT nStyle, COLORREF clr,
                                        COLORREF clrDefault, LPARAM lParam, bool bShowDefaultColorButton,
@@ -214,8 +209,9 @@ UINT CExtBarColorButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAni
     SetupColorMenu(pPopup);
     CExtToolControlBar::g_bButtonMenuTracking = bWasTracking;
     CRect rcButton;
-    const UINT nFlags = PlacePopupOnScreen(pBar, GetRect(), point, rcButton, GetTrackPopupPlacement() | 0x820,
-                                           bSelectAny, bNoAnimation);
+    const UINT nMenuFlags =
+        GetTrackPopupPlacement() | CExtPopupMenuWnd::TMF_COMBINE_BY_PM | CExtPopupMenuWnd::TMF_OWNER_DRAW;
+    const UINT nFlags = PlacePopupOnScreen(pBar, GetRect(), point, rcButton, nMenuFlags, bSelectAny, bNoAnimation);
     // The menu tracks after this call returns, so it gets no result slot on this stack:
     // the colour menu reports the choice by its own messages.
     TrackButtonMenu(pBar, pPopup, nFlags, point, rcButton, false);
@@ -235,7 +231,7 @@ bool CExtBarColorButton::PutToPopupMenu(CExtPopupMenuWnd* pPopup)
 {
     if (pPopup == NULL)
         return false;
-    const bool bFromBar = (pPopup->GetTrackFlags() & 0x10000) != 0;
+    const bool bFromBar = (pPopup->GetTrackFlags() & CExtPopupMenuWnd::TMF_PALETTE) != 0;
     CFrameWnd* pDockSite = m_pBar != NULL ? m_pBar->m_pDockSite : NULL;
     CExtCustomizeCmdTreeNode* pParentNode = m_pBasicNode != NULL ? m_pBasicNode->GetParentNode() : NULL;
     // The dock-site branch builds the sub-menu from the node's place among its parent's
@@ -267,7 +263,7 @@ bool CExtBarColorButton::PutToPopupMenu(CExtPopupMenuWnd* pPopup)
         delete pColorMenu;
         return false;
     }
-    if ((GetStyle() & TBBS_DISABLED_BIT) != 0)
+    if ((GetStyle() & TBBS_DISABLED) != 0)
     {
         // A sub-menu item without a command of its own counts as enabled unless it is
         // marked as never enabled.

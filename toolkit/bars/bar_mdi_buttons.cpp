@@ -15,7 +15,6 @@ IMPLEMENT_DYNCREATE(CExtBarMdiRightButton, CExtBarMdiDocButton)
 
 namespace {
 
-const DWORD TBBS_DISABLED_BIT = 0x40000;
 const UINT ID_STRING_ACTIVE_DOCUMENT = 30003;
 
 // Whether a system menu holds an enabled close command.
@@ -70,13 +69,13 @@ CExtBarMdiDocButton::CExtBarMdiDocButton(CExtToolControlBar* pBar, UINT nCmdID, 
 
 CExtBarMdiDocButton::~CExtBarMdiDocButton() {}
 
-DWORD CExtBarMdiDocButton::GetStyle() const { return CExtBarButton::GetStyle() & ~TBBS_DISABLED_BIT; }
+DWORD CExtBarMdiDocButton::GetStyle() const { return CExtBarButton::GetStyle() & ~TBBS_DISABLED; }
 
-void CExtBarMdiDocButton::SetStyle(DWORD dwStyle) { CExtBarButton::SetStyle(dwStyle & ~TBBS_DISABLED_BIT); }
+void CExtBarMdiDocButton::SetStyle(DWORD dwStyle) { CExtBarButton::SetStyle(dwStyle & ~TBBS_DISABLED); }
 
 void CExtBarMdiDocButton::ModifyStyle(DWORD dwAdd, DWORD dwRemove)
 {
-    CExtBarButton::ModifyStyle(dwAdd & ~TBBS_DISABLED_BIT, dwRemove | TBBS_DISABLED_BIT);
+    CExtBarButton::ModifyStyle(dwAdd & ~TBBS_DISABLED, dwRemove | TBBS_DISABLED);
 }
 
 bool CExtBarMdiDocButton::CanStartCustomizeDrag() { return false; }
@@ -218,7 +217,7 @@ bool CExtBarMdiDocButton::PutToPopupMenu(CExtPopupMenuWnd* pPopup)
             pSub->LoadMenu(hWndChild, &menu, false, false, false);
             menu.Detach();
         }
-        if ((pPopup->GetTrackFlags() & 0x10000) != 0)
+        if ((pPopup->GetTrackFlags() & CExtPopupMenuWnd::TMF_PALETTE) != 0)
             pPopup->ItemFlagSet(nPos, true);
         pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_SEPARATOR);
         bDone = true;
@@ -250,23 +249,23 @@ UINT CExtBarMdiDocButton::OnTrackPopup(CPoint point, bool bSelectAny, bool bNoAn
     }
     HWND hWndChild = FindMdiChild();
     const bool bRTL = hWndChild != NULL && (::GetWindowLong(hWndChild, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
-    UINT nAlign = 4;
+    UINT nAlign = CExtPopupMenuWnd::TMF_ALIGN_BELOW;
     switch (pMenuBar->GetDockBarCtrlID())
     {
-    case 0xE81C:
-        nAlign = bRTL ? 3 : 1;
+    case AFX_IDW_DOCKBAR_LEFT:
+        nAlign = bRTL ? CExtPopupMenuWnd::TMF_ALIGN_LEFT_OF : CExtPopupMenuWnd::TMF_ALIGN_RIGHT_OF;
         break;
-    case 0xE81D:
-        nAlign = bRTL ? 1 : 3;
+    case AFX_IDW_DOCKBAR_RIGHT:
+        nAlign = bRTL ? CExtPopupMenuWnd::TMF_ALIGN_RIGHT_OF : CExtPopupMenuWnd::TMF_ALIGN_LEFT_OF;
         break;
-    case 0xE81E:
-        nAlign = 6;
+    case AFX_IDW_DOCKBAR_BOTTOM:
+        nAlign = CExtPopupMenuWnd::TMF_ALIGN_ABOVE;
         break;
     default:
         break;
     }
     if (bNoAnimation)
-        nAlign |= 0x8000;
+        nAlign |= CExtPopupMenuWnd::TMF_NO_ANIMATION;
     CRect rcButton = GetRect();
     pMenuBar->ClientToScreen(&rcButton);
     const CPoint ptCenter = rcButton.CenterPoint();
@@ -295,11 +294,11 @@ namespace {
 
 // Painting order; the tip order puts restore before minimize.
 const MdiPart g_partsPaint[] = {
-    {0x10, SC_CONTEXTHELP, &MDI_RIGHT_BUTTONS_INFO::m_rcHelp},
-    {0x08, SC_MINIMIZE, &MDI_RIGHT_BUTTONS_INFO::m_rcMinimize},
-    {0x08, SC_RESTORE, &MDI_RIGHT_BUTTONS_INFO::m_rcRestore},
-    {0x04, SC_MAXIMIZE, &MDI_RIGHT_BUTTONS_INFO::m_rcMaximize},
-    {0x02, SC_CLOSE, &MDI_RIGHT_BUTTONS_INFO::m_rcClose},
+    {MDI_RIGHT_BUTTONS_INFO::__MRBF_HELP, SC_CONTEXTHELP, &MDI_RIGHT_BUTTONS_INFO::m_rcHelp},
+    {MDI_RIGHT_BUTTONS_INFO::__MRBF_MINIMIZE, SC_MINIMIZE, &MDI_RIGHT_BUTTONS_INFO::m_rcMinimize},
+    {MDI_RIGHT_BUTTONS_INFO::__MRBF_MINIMIZE, SC_RESTORE, &MDI_RIGHT_BUTTONS_INFO::m_rcRestore},
+    {MDI_RIGHT_BUTTONS_INFO::__MRBF_MAXIMIZE, SC_MAXIMIZE, &MDI_RIGHT_BUTTONS_INFO::m_rcMaximize},
+    {MDI_RIGHT_BUTTONS_INFO::__MRBF_CLOSE, SC_CLOSE, &MDI_RIGHT_BUTTONS_INFO::m_rcClose},
 };
 
 struct MdiTipPart
@@ -343,16 +342,16 @@ void PlaceParts(MDI_RIGHT_BUTTONS_INFO& info, const CRect& rcButton, bool bHorz)
         else
             rcPart.OffsetRect(0, cy + 2);
     };
-    if ((info.m_nFlags & 0x10) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_HELP) != 0)
         place(info.m_rcHelp);
-    if ((info.m_nFlags & 0x08) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_MINIMIZE) != 0)
     {
         place(info.m_rcMinimize);
         place(info.m_rcRestore);
     }
-    else if ((info.m_nFlags & 0x04) != 0)
+    else if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_MAXIMIZE) != 0)
         place(info.m_rcMaximize);
-    if ((info.m_nFlags & 0x02) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_CLOSE) != 0)
         place(info.m_rcClose);
 }
 
@@ -430,7 +429,7 @@ void CExtBarMdiRightButton::Paint(CDC& dc, bool bHorz)
             continue;
         const bool bIn = ::PtInRect(&rcPart, ptCursor) != FALSE;
         const bool bHover = IsHot() && bIn;
-        const bool bPressed = (CExtBarButton::GetStyle() & 0x20000) != 0 && bIn;
+        const bool bPressed = (CExtBarButton::GetStyle() & TBBS_PRESSED) != 0 && bIn;
         CExtPaintManager::PAINTBUTTONDATA pbd(this, bHorz, rcPart, _T(""), NULL, true, bHover, bPressed, false,
                                               bEnabled, true, false, false, 0, NULL, false, part.nSysCmd);
         pPM->DrawPushButton(dc, pbd);
@@ -537,16 +536,16 @@ bool CExtBarMdiRightButton::PutToPopupMenu(CExtPopupMenuWnd* pPopup)
             ::GetMenuString(hSysMenu, nSysCmd, szText, 128, MF_BYCOMMAND);
         pPopup->ItemInsertCommand(nSysCmd, -1, szText, NULL, CExtCmdIcon(), 0, hWndChild);
     };
-    if ((info.m_nFlags & 0x10) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_HELP) != 0)
         insert(SC_CONTEXTHELP);
-    if ((info.m_nFlags & 0x08) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_MINIMIZE) != 0)
     {
         insert(SC_MINIMIZE);
         insert(SC_RESTORE);
     }
-    if ((info.m_nFlags & 0x04) != 0)
-        insert((info.m_nFlags & 0x08) != 0 ? SC_MAXIMIZE : SC_RESTORE);
-    if ((info.m_nFlags & 0x02) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_MAXIMIZE) != 0)
+        insert((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_MINIMIZE) != 0 ? SC_MAXIMIZE : SC_RESTORE);
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_CLOSE) != 0)
         insert(SC_CLOSE);
     return true;
 }

@@ -498,7 +498,9 @@ bool CExtBarNcAreaButtonMenu::OnNcAreaClicked(CPoint point)
     if (CExtControlBar::QueryFocusChangingEnabled(m_pBar, m_pBar->m_hWnd))
         m_pBar->SetFocus();
     const CPoint ptTrack = rcBtn.CenterPoint();
-    if (!pPopup->TrackPopupMenu(0x824, ptTrack.x, ptTrack.y, &rcBtn))
+    const UINT nTrackFlags =
+        CExtPopupMenuWnd::TMF_OWNER_DRAW | CExtPopupMenuWnd::TMF_COMBINE_BY_PM | CExtPopupMenuWnd::TMF_ALIGN_BELOW;
+    if (!pPopup->TrackPopupMenu(nTrackFlags, ptTrack.x, ptTrack.y, &rcBtn))
     {
         // A menu that could not be shown is not deleted by anybody else.
         delete pPopup;

@@ -1,5 +1,6 @@
 // The chevron: its size, look, tip, and the popup menu of hidden buttons and frame bars.
 #include "toolkit/bars/chevron_button.h"
+#include "framework/afxres.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/core/cmd_item.h"
 #include "toolkit/core/resource_manager.h"
@@ -10,7 +11,6 @@ IMPLEMENT_DYNCREATE(CExtBarContentExpandButton, CExtBarButton)
 
 namespace {
 
-const UINT IDLE_MESSAGE_ID = 0xE001;
 const UINT IDS_WHERE_ARE_BUTTONS = 30045;
 const UINT IDS_SHOW_HIDE_PANELS = 30009;
 
@@ -110,7 +110,7 @@ int CExtBarContentExpandButton::OnToolHitTest(CPoint, TOOLINFO* pTI)
         return -1;
     CRect rc = GetRect();
     ::CopyRect(&pTI->rect, &rc);
-    pTI->uId = IDLE_MESSAGE_ID;
+    pTI->uId = AFX_IDS_IDLEMESSAGE;
     pTI->hwnd = m_pBar != NULL ? m_pBar->GetSafeHwnd() : NULL;
     CString sTip;
     {
@@ -121,7 +121,7 @@ int CExtBarContentExpandButton::OnToolHitTest(CPoint, TOOLINFO* pTI)
         AfxSetResourceHandle(hOld);
     }
     SetToolTipText(pTI, sTip);
-    return (int)IDLE_MESSAGE_ID;
+    return (int)AFX_IDS_IDLEMESSAGE;
 }
 
 bool CExtBarContentExpandButton::CanStartCustomizeDrag() { return false; }
@@ -134,12 +134,12 @@ UINT CExtBarContentExpandButton::GetTrackPopupPlacement() const
     UINT nFlags = CExtBarButton::GetTrackPopupPlacement();
     CExtToolControlBar* pBar = GetBar();
     if (pBar != NULL && pBar->QueryChevronOption())
-        nFlags |= 0x10000;
-    nFlags &= ~UINT(0x30);
+        nFlags |= CExtPopupMenuWnd::TMF_PALETTE;
+    nFlags &= ~UINT(CExtPopupMenuWnd::TMF_COMBINE_MASK);
     // A theme that joins menus to their buttons (the XP look) joins the chevron's too.
     CExtPaintManager* pPM = m_pBar != NULL ? m_pBar->GetPaintManager() : g_CurrentPaintManager.GetPM();
     if (pPM != NULL && pPM->IsMenuCombinedWithOwner(NULL))
-        nFlags |= 0x20;
+        nFlags |= CExtPopupMenuWnd::TMF_COMBINE_BY_PM;
     return nFlags;
 }
 
@@ -159,7 +159,7 @@ UINT CExtBarContentExpandButton::OnTrackPopup(CPoint point, bool bSelectAny, boo
     CExtToolControlBar::g_bButtonMenuTracking = bWasTracking;
     BringFloatingBarForward(pBar);
 
-    UINT nFlags = GetTrackPopupPlacement() | 0x800;
+    UINT nFlags = GetTrackPopupPlacement() | CExtPopupMenuWnd::TMF_OWNER_DRAW;
     CWnd* pTarget = GetCmdTargetWnd();
     CExtPopupMenuWnd* pPopup = new CExtPopupMenuWnd;
     if (!pPopup->CreatePopupMenu(pTarget->GetSafeHwnd()))
@@ -180,7 +180,7 @@ UINT CExtBarContentExpandButton::OnTrackPopup(CPoint point, bool bSelectAny, boo
         if (bInFrame && bShowBarsMenu && pFrame != NULL)
             AddBarsSubMenu(pPopup, pFrame);
     }
-    if ((pBar->m_nToolbarOptions & 0x02) != 0)
+    if ((pBar->m_nToolbarOptions & CExtToolControlBar::__TBO_CUSTOMIZE) != 0)
         CExtDockBar::AppendToolbarCustomizeMenu(pPopup, pBar);
     data.NotifyTarget(true);
 
@@ -214,7 +214,7 @@ void CExtBarContentExpandButton::AddHiddenButtons(CExtPopupMenuWnd* pPopup, UINT
             continue;
         pTBB->PutToPopupMenu(pPopup);
     }
-    if ((nFlags & 0x10000) != 0)
+    if ((nFlags & CExtPopupMenuWnd::TMF_PALETTE) != 0)
     {
         RemoveNeedlessSeparators(pPopup);
         pPopup->UpdateItemsCmdUI();
@@ -232,7 +232,9 @@ void CExtBarContentExpandButton::AddBarsSubMenu(CExtPopupMenuWnd* pPopup, CFrame
         if (pPopup->ItemInsert(CExtPopupMenuWnd::TYPE_POPUP, -1, sCaption))
         {
             CExtPopupMenuWnd::MENUITEMDATA& mi = pPopup->ItemGetInfo(nPos);
-            mi.m_nLayoutFlags |= 0x08 | 0x10 | 0x20;
+            mi.m_nLayoutFlags |= CExtPopupMenuWnd::MENUITEMDATA::__MIF_COMBINED_SUBMENU |
+                                 CExtPopupMenuWnd::MENUITEMDATA::__MIF_NO_LEFT_AREA |
+                                 CExtPopupMenuWnd::MENUITEMDATA::__MIF_PALETTE_WRAP;
             mi.MeasureItem();
             CExtPopupMenuWnd* pSub = pPopup->ItemGetPopup(nPos);
             if (pSub == NULL || !FillFrameBarsList(pFrame, pSub, pBar, this))

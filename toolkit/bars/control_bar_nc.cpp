@@ -683,7 +683,7 @@ bool CExtControlBar::TrackBarsMenu(WORD nEventCode)
     }
     else if (hWndOwner != NULL && QueryFocusChangingEnabled(this, hWndOwner))
         ::SetFocus(hWndOwner);
-    if (!pPopup->TrackPopupMenu(0x800, ptCursor.x, ptCursor.y))
+    if (!pPopup->TrackPopupMenu(CExtPopupMenuWnd::TMF_OWNER_DRAW, ptCursor.x, ptCursor.y))
         delete pPopup;
     return true;
 }

@@ -284,7 +284,7 @@ void CExtDockBar::OnContextMenu(CWnd*, CPoint point)
     pOwner->SetFocus();
     if (point.x == -1 && point.y == -1)
         ::GetCursorPos(&point);
-    if (!pPopup->TrackPopupMenu(0x800, point.x, point.y))
+    if (!pPopup->TrackPopupMenu(CExtPopupMenuWnd::TMF_OWNER_DRAW, point.x, point.y))
         delete pPopup;
 }
 

@@ -340,7 +340,8 @@ void CExtDynTabWnd::OnContextMenu(CWnd*, CPoint point)
     }
     if (CExtControlBar::QueryFocusChangingEnabled(pGroup, pSiteWnd->m_hWnd))
         pSiteWnd->SetFocus();
-    if (!pPopup->TrackPopupMenu(0x0800, _pmed.m_ptScreen.x, _pmed.m_ptScreen.y, NULL, this, NULL, NULL, false))
+    if (!pPopup->TrackPopupMenu(CExtPopupMenuWnd::TMF_OWNER_DRAW, _pmed.m_ptScreen.x, _pmed.m_ptScreen.y, NULL, this,
+                                NULL, NULL, false))
         delete pPopup;
 }
 

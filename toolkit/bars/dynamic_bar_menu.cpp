@@ -286,7 +286,8 @@ bool CExtDynamicBarNcAreaButtonMenu::OnNcAreaClicked(CPoint point)
     CRect rcBtn(m_rc);
     rcBtn.InflateRect(1, 1);
     rcBtn.OffsetRect(rcWnd.left, rcWnd.top);
-    if (!pPopup->TrackPopupMenu(0x804, rcBtn.left, rcBtn.bottom, &rcBtn, this, NULL, NULL, true))
+    if (!pPopup->TrackPopupMenu(CExtPopupMenuWnd::TMF_OWNER_DRAW | CExtPopupMenuWnd::TMF_ALIGN_BELOW, rcBtn.left,
+                                rcBtn.bottom, &rcBtn, this, NULL, NULL, true))
     {
         m_nFlags &= BYTE(~kLowFlags);
         delete pPopup;

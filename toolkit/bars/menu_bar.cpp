@@ -673,24 +673,25 @@ void CExtMenuControlBar::GetMdiRightButtonsInfo(MDI_RIGHT_BUTTONS_INFO& info, CE
     if (hSysMenu != NULL)
     {
         const UINT nState = ::GetMenuState(hSysMenu, SC_CLOSE, MF_BYCOMMAND);
-        if (nState != 0xFFFFFFFF && (nState & 0x3) == 0)
-            info.m_nFlags |= 0x02;
+        if (nState != 0xFFFFFFFF && (nState & (MF_GRAYED | MF_DISABLED)) == 0)
+            info.m_nFlags |= MDI_RIGHT_BUTTONS_INFO::__MRBF_CLOSE;
     }
     if ((dwStyle & WS_MAXIMIZEBOX) != 0)
-        info.m_nFlags |= 0x04;
+        info.m_nFlags |= MDI_RIGHT_BUTTONS_INFO::__MRBF_MAXIMIZE;
     if ((dwStyle & WS_MINIMIZEBOX) != 0)
-        info.m_nFlags |= 0x08;
+        info.m_nFlags |= MDI_RIGHT_BUTTONS_INFO::__MRBF_MINIMIZE;
     if ((dwStyle & WS_MAXIMIZEBOX) != 0 && (dwExStyle & WS_EX_CONTEXTHELP) != 0)
-        info.m_nFlags |= 0x10;
+        info.m_nFlags |= MDI_RIGHT_BUTTONS_INFO::__MRBF_HELP;
     const int cxPart = bHorz ? info.m_cxButton : info.m_cyButton;
     int nLength = 2;
-    if ((info.m_nFlags & 0x08) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_MINIMIZE) != 0)
         nLength = 2 * cxPart + 6;
-    if ((info.m_nFlags & 0x04) != 0 && (info.m_nFlags & 0x08) == 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_MAXIMIZE) != 0 &&
+        (info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_MINIMIZE) == 0)
         nLength += cxPart + 2;
-    if ((info.m_nFlags & 0x10) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_HELP) != 0)
         nLength += cxPart + 2;
-    if ((info.m_nFlags & 0x02) != 0)
+    if ((info.m_nFlags & MDI_RIGHT_BUTTONS_INFO::__MRBF_CLOSE) != 0)
         nLength += cxPart + 2;
     if (bHorz)
     {
@@ -702,7 +703,7 @@ void CExtMenuControlBar::GetMdiRightButtonsInfo(MDI_RIGHT_BUTTONS_INFO& info, CE
         info.m_cxGroup = info.m_cxButton + 2;
         info.m_cyGroup = nLength;
     }
-    info.m_nFlags |= 0x01;
+    info.m_nFlags |= MDI_RIGHT_BUTTONS_INFO::__MRBF_VALID;
 }
 
 void CExtMenuControlBar::RecalcButtonPositions()
@@ -1009,15 +1010,15 @@ bool CExtMenuControlBar::TrackSystemMenu(CWnd* pWnd, const POINT* pPt, bool bSel
     }
     if (nFlags == UINT(-1))
         nFlags = 0;
-    if ((nFlags & 0xF) == 0)
-        nFlags |= bRTL ? 3 : 4;
+    if ((nFlags & CExtPopupMenuWnd::TMF_ALIGN_MASK) == 0)
+        nFlags |= bRTL ? CExtPopupMenuWnd::TMF_ALIGN_LEFT_OF : CExtPopupMenuWnd::TMF_ALIGN_BELOW;
     if (bSelectAny)
-        nFlags |= 0x40;
+        nFlags |= CExtPopupMenuWnd::TMF_SELECT_ANY;
     if (bWasTracking)
-        nFlags |= 0x100;
-    nFlags |= 0x800;
+        nFlags |= CExtPopupMenuWnd::TMF_EXPANDED;
+    nFlags |= CExtPopupMenuWnd::TMF_OWNER_DRAW;
     if (bCombined)
-        nFlags |= 0x20;
+        nFlags |= CExtPopupMenuWnd::TMF_COMBINE_BY_PM;
     pWnd->SetFocus();
     g_bButtonMenuTracking = bSelectAny ? bWasTracking : false;
     if (nTracked >= 0)

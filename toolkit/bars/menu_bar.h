@@ -28,11 +28,20 @@ struct MDI_RIGHT_BUTTONS_INFO
     CExtMenuControlBar* m_pBar;
     int m_cxButton, m_cyButton;
     int m_cxGroup, m_cyGroup;
-    BYTE m_nFlags;  // bit 0 valid, 1 close, 2 maximize box, 3 minimize box, 4 context help
+    BYTE m_nFlags;  // the parts the child has, below
     RECT m_rcClose, m_rcMaximize, m_rcRestore, m_rcMinimize, m_rcHelp;
 
+    enum
+    {
+        __MRBF_VALID = 0x01,     // there is a child
+        __MRBF_CLOSE = 0x02,     // its system menu has an enabled close command
+        __MRBF_MAXIMIZE = 0x04,  // maximize box
+        __MRBF_MINIMIZE = 0x08,  // minimize box
+        __MRBF_HELP = 0x10,      // context help; set only together with a maximize box
+    };
+
     MDI_RIGHT_BUTTONS_INFO();
-    bool IsValid() const { return (m_nFlags & 0x01) != 0; }
+    bool IsValid() const { return (m_nFlags & __MRBF_VALID) != 0; }
 };
 
 class CExtMenuControlBar : public CExtToolControlBar, public CExtHookSink

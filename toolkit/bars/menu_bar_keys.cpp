@@ -737,7 +737,7 @@ bool CExtMenuControlBar::HookMdiClientMsg(LRESULT& lResult, HWND hWndHooked, UIN
             else
             {
                 pOwner->SetFocus();
-                if (!pPopup->TrackPopupMenu(0x800, pt.x, pt.y, NULL, this, NULL, NULL, true))
+                if (!pPopup->TrackPopupMenu(CExtPopupMenuWnd::TMF_OWNER_DRAW, pt.x, pt.y, NULL, this, NULL, NULL, true))
                     delete pPopup;
             }
         }

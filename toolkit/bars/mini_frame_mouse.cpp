@@ -174,7 +174,7 @@ void CExtMiniDockFrameWnd::OnNcRButtonDown(UINT nHitTest, CPoint)
     }
     CPoint pt;
     ::GetCursorPos(&pt);
-    if (!pPopup->TrackPopupMenu(0x800, pt.x, pt.y))
+    if (!pPopup->TrackPopupMenu(CExtPopupMenuWnd::TMF_OWNER_DRAW, pt.x, pt.y))
         delete pPopup;
 }
 

@@ -423,7 +423,7 @@ void CExtStatusControlBar::OnContextMenu(CWnd* pWnd, CPoint point)
         return;
     }
     pOwner->SetFocus();
-    if (!pPopup->TrackPopupMenu(0x800, point.x, point.y, NULL, this, NULL, NULL, true))
+    if (!pPopup->TrackPopupMenu(CExtPopupMenuWnd::TMF_OWNER_DRAW, point.x, point.y, NULL, this, NULL, NULL, true))
         delete pPopup;
 }
 

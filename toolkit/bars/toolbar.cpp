@@ -22,7 +22,7 @@ const UINT CExtToolControlBar::g_nMsgContinueTrackMenu =
 CExtToolControlBar::CExtToolControlBar()
     : m_pRightBtn(NULL), m_nToolbarStyleFlags(__TBSF_SHOW_BARS_MENU), m_nLayoutState(0), m_nBtnIdxMenuTracking(-1),
       m_nBtnIdxCapture(-1), m_nBtnIdxHover(-1), m_pCustomizeSite(NULL), m_pCustomizeSelection(NULL),
-      m_pDropMarkerButton(NULL), m_nDropMarkerSide(0), m_nToolbarOptions(0x02)
+      m_pDropMarkerButton(NULL), m_nDropMarkerSide(0), m_nToolbarOptions(__TBO_CUSTOMIZE)
 {
     m_rcLastTip.SetRectEmpty();
     SetClassicMetrics();
@@ -443,7 +443,7 @@ CExtCustomizeSite* CExtToolControlBar::GetCustomizeSite() { return m_pCustomizeS
 bool CExtToolControlBar::SetCustomizeSite(CExtCustomizeSite* pSite)
 {
     m_pCustomizeSite = pSite;
-    return (m_nToolbarOptions & 0x02) != 0 && !IsPanelBar();
+    return (m_nToolbarOptions & __TBO_CUSTOMIZE) != 0 && !IsPanelBar();
 }
 
 bool CExtToolControlBar::IsCustomizeModeActive() const

@@ -4,7 +4,7 @@
 
 IMPLEMENT_DYNCREATE(CExtColorButton, CExtButton)
 
-CExtColorDialogServices g_ColorDialogServices = {NULL};
+CExtColorDialogServices g_ColorDialogServices = {};
 
 CExtColorButton::CExtColorButton()
     : m_bShowDefaultColor(1), m_bShowCustomColor(1), m_bUseSystemColorDialog(0), m_bPreviewOnHover(1),

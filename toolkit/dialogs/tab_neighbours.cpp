@@ -1,6 +1,6 @@
 #include "toolkit/dialogs/tab_neighbours.h"
 
-CExtTabBarServices::Services CExtTabBarServices::g_services = {NULL, NULL, NULL, NULL, NULL, NULL, NULL};
+CExtTabBarServices::Services CExtTabBarServices::g_services = {};
 
 bool CExtTabBarServices::ReposQueryInfo(WPARAM wParam, CWnd** ppWnd)
 {

@@ -502,35 +502,53 @@ struct MdiTabRelayRegistration
 
 const MdiTabRelayRegistration g_MdiTabRelayRegistration;
 
-// What the theme's tab painting reads of a tab window and its items.
 CExtTabWnd* TabOf(CObject* p) { return DYNAMIC_DOWNCAST(CExtTabWnd, p); }
 
-const CExtPmTabQueries::Queries g_tabPaintQueries = {
-    [](CObject* p) { CExtTabWnd* t = TabOf(p); return t != NULL ? t->ItemGetCount() : 0; },
-    [](CObject* p) { CExtTabWnd* t = TabOf(p); return t != NULL ? t->SelectionGet() : -1; },
-    [](CObject* p) { CExtTabWnd* t = TabOf(p); return t != NULL ? t->GetTabWndStyle() : (DWORD)0; },
-    [](CObject* p, int nIndex, DWORD& dwItemStyle) {
-        CExtTabWnd* t = TabOf(p);
-        CExtTabWnd::TAB_ITEM_INFO* pItem = (t != NULL) ? t->ItemGet(nIndex) : NULL;
-        if (pItem == NULL)
-            return false;
-        dwItemStyle = pItem->GetItemStyle();
-        return true;
-    },
-    [](CObject* p) {
-        // The tab window hands its own item records to the item-size query.
-        CExtTabWnd::TAB_ITEM_INFO* pItem = static_cast<CExtTabWnd::TAB_ITEM_INFO*>(p);
-        return pItem != NULL ? pItem->GetIndexOf() : -1;
-    },
-    [](CObject* p) { CExtTabWnd* t = TabOf(p); return t != NULL ? t->m_nTabWndFlags : (BYTE)0; },
-    [](CObject* p) { CExtTabWnd* t = TabOf(p); return t != NULL && t->PaintsOwnBackground(); },
-    [](CObject* p) { CExtTabWnd* t = TabOf(p); return t != NULL ? t->OrientationGet() : 0; },
-    RUNTIME_CLASS(CExtTabWnd),
-};
-
+// What the theme's tab painting reads of a tab window and its items.
 struct TabPaintQueriesRegistration
 {
-    TabPaintQueriesRegistration() { CExtPmTabQueries::g_tabs = g_tabPaintQueries; }
+    TabPaintQueriesRegistration()
+    {
+        CExtPmTabQueries::Queries& q = CExtPmTabQueries::g_tabs;
+        q.pTabWndClass = RUNTIME_CLASS(CExtTabWnd);
+        q.pfnItemCount = [](CObject* p) {
+            CExtTabWnd* t = TabOf(p);
+            return t != NULL ? t->ItemGetCount() : 0;
+        };
+        q.pfnSelection = [](CObject* p) {
+            CExtTabWnd* t = TabOf(p);
+            return t != NULL ? t->SelectionGet() : -1;
+        };
+        q.pfnTabWndStyle = [](CObject* p) {
+            CExtTabWnd* t = TabOf(p);
+            return t != NULL ? t->GetTabWndStyle() : (DWORD)0;
+        };
+        q.pfnItemStyle = [](CObject* p, int nIndex, DWORD& dwItemStyle) {
+            CExtTabWnd* t = TabOf(p);
+            CExtTabWnd::TAB_ITEM_INFO* pItem = (t != NULL) ? t->ItemGet(nIndex) : NULL;
+            if (pItem == NULL)
+                return false;
+            dwItemStyle = pItem->GetItemStyle();
+            return true;
+        };
+        q.pfnItemIndexOf = [](CObject* p) {
+            // The tab window hands its own item records to the item-size query.
+            CExtTabWnd::TAB_ITEM_INFO* pItem = static_cast<CExtTabWnd::TAB_ITEM_INFO*>(p);
+            return pItem != NULL ? pItem->GetIndexOf() : -1;
+        };
+        q.pfnTabWndFlags = [](CObject* p) {
+            CExtTabWnd* t = TabOf(p);
+            return t != NULL ? t->m_nTabWndFlags : (BYTE)0;
+        };
+        q.pfnPaintsOwnBackground = [](CObject* p) {
+            CExtTabWnd* t = TabOf(p);
+            return t != NULL && t->PaintsOwnBackground();
+        };
+        q.pfnOrientation = [](CObject* p) {
+            CExtTabWnd* t = TabOf(p);
+            return t != NULL ? t->OrientationGet() : 0;
+        };
+    }
 };
 
 const TabPaintQueriesRegistration g_TabPaintQueriesRegistration;

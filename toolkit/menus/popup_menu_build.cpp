@@ -11,7 +11,7 @@
 #include "toolkit/menus/popup_color_menu_wnd.h"
 #include "toolkit/menus/popup_picker_services.h"
 
-CExtPopupPickerServices g_PopupPickerServices = {NULL};
+CExtPopupPickerServices g_PopupPickerServices = {};
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <new>
 #include <time.h>
 
-CExtPopupBarServices g_PopupBarServices = {NULL, NULL, NULL, NULL, NULL};
+CExtPopupBarServices g_PopupBarServices = {};
 CExtPopupMenuWnd::TEAROFFNOTIFICATON* g_pActiveTearOff = NULL;
 
 long CExtPopupTrackingSite::g_nLastKeyTime = 0;

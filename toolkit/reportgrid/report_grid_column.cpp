@@ -5,6 +5,7 @@
 #include "toolkit/theme/paint_manager.h"
 #include "toolkit/theme/pm_glyphs.h"
 #include "toolkit/theme/pm_small_controls.h"
+#include <cmath>
 
 IMPLEMENT_SERIAL(CExtReportGridColumn, CExtGridCellHeader, VERSIONABLE_SCHEMA | 1)
 
@@ -41,8 +42,14 @@ void CExtReportGridColumn::CategoryNameSet(LPCTSTR sCategory)
 
 void CExtReportGridColumn::NameAndCategorySet(LPCTSTR sName, LPCTSTR sCategory)
 {
+    const CString strFiledCategory = m_strCategory;
     CExtGridCellHeader::TextSet(sName != NULL ? sName : _T(""));
     m_strCategory = sCategory != NULL ? sCategory : _T("");
+    // The registry files a column by its category (names are compared as they stand): a
+    // registered column is refiled as CategoryNameSet does it, or a lookup under the new
+    // category would miss it and the old category would keep it after it is gone.
+    if (m_pReportGrid != NULL)
+        m_pReportGrid->ColumnRegistryRefile(this, strFiledCategory, true);
 }
 
 bool CExtReportGridColumn::MenuListedGet() const { return (m_nFlags & __ERGCF_MENU_LISTED) != 0; }
@@ -107,26 +114,37 @@ void CExtReportGridColumn::SerializeFields(CArchive& ar)
     ar >> dwFlags;
     m_strCategory = strCategory;
     m_nFlags = BYTE((m_nFlags & ~__ERGCF_ALL) | (dwFlags & __ERGCF_ALL));
+    // The extents the grid's layout reader refuses: a column that took them would make
+    // the grid's own saved layout unreadable.
+    INT nCurrent = 10, nMin = 10, nMax = 32767;
+    double lfProportional = 0.0;
+    GetExtent(nCurrent, 0);
+    GetExtent(nMin, -1);
+    GetExtent(nMax, 1);
+    GetProportionalExtent(lfProportional);
+    if (nMin < 0 || nMax < nMin || nCurrent < 0 || !std::isfinite(lfProportional))
+        AfxThrowArchiveException(CArchiveException::badIndex);
 }
 
 void CExtReportGridColumn::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring() || m_pReportGrid == NULL)
+    if (ar.IsStoring())
     {
         SerializeFields(ar);
         return;
     }
-    // A registered column: the name and the category go in first, without the grid, and
-    // the grid then files this very column once under what was read. Moving it by name
+    // The name and the category go in first, without the grid, and a registered column's
+    // grid then files this very column once under what was read. Moving it by name
     // while the name and the category change one after the other would leave the
     // registry filing it where it no longer says it is. Whether it is shown stays the
     // grid's to say: the provider keeps it where it is.
     CExtReportGridWnd* pGrid = m_pReportGrid;
     const CString strFiledCategory = m_strCategory;
     const BYTE nActive = BYTE(m_nFlags & __ERGCF_ACTIVE);
+    // A refused archive leaves the column as it was, not half read.
+    CExtReportGridColumn before(GetOwner());
+    before.AssignFields(*this);
     {
-        // A damaged archive leaves the category as it was filed; the link comes back
-        // either way.
         struct GridLinkRestore
         {
             CExtReportGridColumn& column;
@@ -134,15 +152,29 @@ void CExtReportGridColumn::Serialize(CArchive& ar)
             ~GridLinkRestore() { column.m_pReportGrid = pGrid; }
         } restore{*this, pGrid};
         m_pReportGrid = NULL;
-        SerializeFields(ar);
+        try
+        {
+            SerializeFields(ar);
+            // Two registered columns of one name and category would be one column to
+            // every lookup, and the grid's saved layout would not read back.
+            if (pGrid != NULL && pGrid->ColumnFindOther(ColumnNameGet(), m_strCategory, this) != NULL)
+                AfxThrowArchiveException(CArchiveException::genericException);
+        }
+        catch (CException*)
+        {
+            AssignFields(before);
+            throw;
+        }
     }
+    if (pGrid == NULL)
+        return;
     m_nFlags = BYTE((m_nFlags & ~__ERGCF_ACTIVE) | nActive);
     pGrid->ColumnRegistryRefile(this, strFiledCategory, true);
 }
 
 void CExtReportGridColumn::Assign(const CExtGridCell& other)
 {
-    const CString strFiledCategory = m_strCategory;
+    const CString strFiledName = ColumnNameGet(), strFiledCategory = m_strCategory;
     const BYTE nActive = BYTE(m_nFlags & __ERGCF_ACTIVE);
     AssignFields(other);
     // A registered column that took another category is filed under it; where it is
@@ -150,6 +182,13 @@ void CExtReportGridColumn::Assign(const CExtGridCell& other)
     if (m_pReportGrid == NULL)
         return;
     m_nFlags = BYTE((m_nFlags & ~__ERGCF_ACTIVE) | nActive);
+    // It keeps its own name and category where another registered column has the ones it
+    // would take: the two would be one column to every lookup.
+    if (m_pReportGrid->ColumnFindOther(ColumnNameGet(), m_strCategory, this) != NULL)
+    {
+        CExtGridCellHeader::TextSet(strFiledName);
+        m_strCategory = strFiledCategory;
+    }
     m_pReportGrid->ColumnRegistryRefile(this, strFiledCategory, true);
 }
 

@@ -36,7 +36,7 @@ public:
     virtual LPCTSTR CategoryNameGet() const;
     // Moves the column in its grid's categories registry first.
     virtual void CategoryNameSet(LPCTSTR sCategory);
-    // Tells no grid.
+    // Sets both without moving the column by name; a registered column is refiled.
     virtual void NameAndCategorySet(LPCTSTR sName, LPCTSTR sCategory);
     virtual bool MenuListedGet() const;
     virtual void MenuListedSet(bool bListed);

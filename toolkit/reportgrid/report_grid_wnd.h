@@ -117,6 +117,9 @@ public:
     // it was filed under: for a column that took its category from an archive or another
     // cell. Moves that very column, whatever the names of the others.
     bool ColumnRegistryRefile(CExtReportGridColumn* pColumn, LPCTSTR sFiledCategory, bool bRedraw = true);
+    // A registered column other than pExcept filed under that name and category; NULL
+    // when there is none.
+    CExtReportGridColumn* ColumnFindOther(LPCTSTR sName, LPCTSTR sCategory, const CExtReportGridColumn* pExcept);
 
     // ---- items ---------------------------------------------------------------------------
     virtual bool ItemsRegister(CTypedPtrArray<CPtrArray, CExtReportGridItem*>& arrItems, bool bUpdate = true,
@@ -185,6 +188,8 @@ public:
     int RowExtentGet(bool bTopBand, int nRowNo, bool bZeroWithoutColumns = false) override;
     int GetColumnCount() const override;
     int GetRowCount() const override;
+    // Removed header columns take their columns out of the sort order and the registry.
+    int RemoveColumns(int nPos, int nCount = 1, bool bRedraw = true) override;
     bool EnsureColumnVisible(int nColumn, bool bRedraw = true) override;
     bool EnsureRowVisible(int nRow, bool bRedraw = true) override;
     bool OnQuerySelected(int nColumn, int nRow) override;

@@ -64,8 +64,9 @@ CExtReportGridColumn* CExtReportGridWnd::ColumnRegister(LPCTSTR sName, LPCTSTR s
         RemoveColumns(nCol, 1, false);
         return NULL;
     }
-    pColumn->m_pReportGrid = this;
+    // Named before it is linked: the registry files it below, once.
     pColumn->NameAndCategorySet(Safe(sName), Safe(sCategory));
+    pColumn->m_pReportGrid = this;
     pColumn->m_nFlags |= CExtReportGridColumn::__ERGCF_ACTIVE;
     CategoryArrayGet(sCategory, true)->Add(pColumn);
     m_mapColumns.SetAt(pColumn, pColumn);
@@ -116,6 +117,39 @@ int CExtReportGridWnd::ColumnUnregisterAll(LPCTSTR sName, LPCTSTR sCategory, boo
     return nCount;
 }
 
+int CExtReportGridWnd::RemoveColumns(int nPos, int nCount, bool bRedraw)
+{
+    // A header column's cell is its column, freed with it: it must leave the sort order
+    // (whose group-by part the group area shows) and the registry first, or storing the
+    // layout, painting the group area or the next rebuild would call through it.
+    CExtReportGridDataProvider& dp = GetReportDataProvider();
+    const int nActive = dp.ActiveColumnCountGet();
+    if (nCount < 0)
+        nCount = nActive;
+    CExtReportGridSortOrder order(SortOrderGet());
+    if ((GetScrollItemStyleEx() & __EGSE_EXTERNAL_DATA) == 0 && nPos >= 0 && nCount <= nActive - nPos)
+        for (int i = nPos; i < nPos + nCount; i++)
+        {
+            CExtReportGridColumn* pColumn = dp.ActiveColumnGet(i);
+            const int nIndex = order.IndexOf(pColumn);
+            if (nIndex >= 0)
+            {
+                const int nGroups = order.GetGroupCount();
+                order.ItemRemove(nIndex);
+                order.SetGroupCount(nIndex < nGroups ? nGroups - 1 : nGroups);
+            }
+            if (ColumnIsOwn(pColumn))
+                ColumnUnregister(pColumn, false);
+        }
+    const bool bOrderChanged = order != SortOrderGet();
+    if (bOrderChanged)
+        dp.ReportSortOrderGet().Assign(order);
+    const int nRemoved = CExtTreeGridWnd::RemoveColumns(nPos, nCount, bRedraw);
+    if (bOrderChanged)
+        RebuildItems(bRedraw);
+    return nRemoved;
+}
+
 CExtReportGridColumn* CExtReportGridWnd::ColumnFind(LPCTSTR sName, LPCTSTR sCategory)
 {
     ColumnArray* pArray = CategoryArrayGet(sCategory, false);
@@ -123,6 +157,18 @@ CExtReportGridColumn* CExtReportGridWnd::ColumnFind(LPCTSTR sName, LPCTSTR sCate
         return NULL;
     for (INT_PTR i = 0; i < pArray->GetSize(); i++)
         if (_tcscmp(pArray->GetAt(i)->ColumnNameGet(), Safe(sName)) == 0)
+            return pArray->GetAt(i);
+    return NULL;
+}
+
+CExtReportGridColumn* CExtReportGridWnd::ColumnFindOther(LPCTSTR sName, LPCTSTR sCategory,
+                                                         const CExtReportGridColumn* pExcept)
+{
+    ColumnArray* pArray = CategoryArrayGet(sCategory, false);
+    if (pArray == NULL)
+        return NULL;
+    for (INT_PTR i = 0; i < pArray->GetSize(); i++)
+        if (pArray->GetAt(i) != pExcept && _tcscmp(pArray->GetAt(i)->ColumnNameGet(), Safe(sName)) == 0)
             return pArray->GetAt(i);
     return NULL;
 }

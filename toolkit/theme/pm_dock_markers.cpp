@@ -7,7 +7,7 @@
 typedef CExtPaintManager::DockMarkerBase DockMarkerBase;
 typedef CExtPaintManager::DockMarkerBeta2 DockMarkerBeta2;
 
-CExtPmDockMarkerHooks::Hooks CExtPmDockMarkerHooks::g_hooks = {NULL, NULL, NULL};
+CExtPmDockMarkerHooks::Hooks CExtPmDockMarkerHooks::g_hooks = {};
 
 // ---- images ----------------------------------------------------------------------------------
 

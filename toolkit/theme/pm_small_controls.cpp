@@ -6,7 +6,7 @@
 #include "toolkit/theme/pm_neighbours.h"
 #include "toolkit/core/bitmap.h"
 
-CExtPmSmallControlQueries::Queries CExtPmSmallControlQueries::g_queries = {NULL, NULL, NULL, NULL, NULL};
+CExtPmSmallControlQueries::Queries CExtPmSmallControlQueries::g_queries = {};
 
 namespace {
 

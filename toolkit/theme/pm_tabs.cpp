@@ -5,7 +5,7 @@
 #include "toolkit/theme/pm_glyphs.h"
 #include "toolkit/core/cmd_icon.h"
 
-CExtPmTabQueries::Queries CExtPmTabQueries::g_tabs = {NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL};
+CExtPmTabQueries::Queries CExtPmTabQueries::g_tabs = {};
 
 int CExtPmTabQueries::ItemCount(CObject* p) { return (p != NULL && g_tabs.pfnItemCount != NULL) ? g_tabs.pfnItemCount(p) : 0; }
 int CExtPmTabQueries::Selection(CObject* p) { return (p != NULL && g_tabs.pfnSelection != NULL) ? g_tabs.pfnSelection(p) : -1; }

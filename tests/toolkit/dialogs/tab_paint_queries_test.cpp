@@ -27,3 +27,33 @@ TEST(TabPaintQueries, TabWindowAnswersTheTheme)
     EXPECT_FALSE(CExtPmTabQueries::ItemStyle(&wnd, 2, dw)) << "out of range";
     EXPECT_EQ(1, CExtPmTabQueries::ItemIndexOf(pSecond));
 }
+
+// The table is filled one field at a time at start-up: a query left out would read as
+// "no answer" in every theme without any other sign.
+class OwnBackgroundTabWnd : public CExtTabWnd
+{
+public:
+    bool PaintsOwnBackground() const override { return true; }
+};
+
+TEST(TabPaintQueries, EveryQueryIsInstalled)
+{
+    const CExtPmTabQueries::Queries& q = CExtPmTabQueries::g_tabs;
+    EXPECT_EQ(RUNTIME_CLASS(CExtTabWnd), q.pTabWndClass);
+    const struct
+    {
+        const char* sName;
+        const void* pfn;
+    } slots[] = {{"ItemCount", (void*)q.pfnItemCount},
+                 {"Selection", (void*)q.pfnSelection},
+                 {"TabWndStyle", (void*)q.pfnTabWndStyle},
+                 {"ItemStyle", (void*)q.pfnItemStyle},
+                 {"ItemIndexOf", (void*)q.pfnItemIndexOf},
+                 {"TabWndFlags", (void*)q.pfnTabWndFlags},
+                 {"PaintsOwnBackground", (void*)q.pfnPaintsOwnBackground},
+                 {"Orientation", (void*)q.pfnOrientation}};
+    for (const auto& slot : slots)
+        EXPECT_TRUE(slot.pfn != NULL) << slot.sName;
+    OwnBackgroundTabWnd wnd;
+    EXPECT_TRUE(CExtPmTabQueries::PaintsOwnBackground(&wnd));
+}
