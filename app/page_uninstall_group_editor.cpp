@@ -102,8 +102,7 @@ void CPageUninstallGroupEditor::ApplyGroup()
     pGroups->Save(GetGroupsFilePath().c_str());
     // The applied group becomes the current one: the tree highlights it, bold, and the
     // list, back on screen, shows the programs its keywords now match.
-    GroupEntry* pApplied = m_pGroup;
-    pGroups->m_pCurrentGroup = pApplied;
+    pGroups->m_pCurrentGroup = m_pGroup;
     CUiManager* pUi = CUiManager::GetInstance();
     pUi->RefreshGroups();
     pUi->CloseGroupEditor();
