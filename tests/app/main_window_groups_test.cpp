@@ -13,7 +13,7 @@
 #include "res/resource.h"
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
-#include <algorithm>
+#include <vector>
 
 using mainwindowtest::ClickAt;
 using mainwindowtest::PumpUntil;
@@ -64,9 +64,9 @@ bool ThreadFocusIs(HWND hWnd, HWND hFocus)
     return ::GetGUIThreadInfo(::GetWindowThreadProcessId(hWnd, NULL), &info) && info.hwndFocus == hFocus;
 }
 
-// Waits (bounded) until the box takes input, moves the pointer onto its button as a
-// hand does (the toolbar button under the pointer lets go of the mouse as it leaves),
-// and clicks.
+// Waits (bounded) until the box takes input, moves the pointer onto its button with
+// real input as a hand does, waits until it is there (a pointer only placed there was
+// not always where the click arrived), and clicks.
 void ClickBoxButton(HWND hBox, UINT nID)
 {
     HWND hButton = ::GetDlgItem(hBox, nID);
@@ -166,11 +166,6 @@ std::string GroupsState(CPurgeletDlg& dlg)
     return state;
 }
 
-std::string Expected(int nShown, const char* group)
-{
-    return std::to_string(nShown) + " of 6 programs found; highlighted " + group + "; bold " + group;
-}
-
 void ClickGroup(CPurgeletDlg& dlg, const char* text)
 {
     CRect rc;
@@ -211,6 +206,17 @@ void OpenInEditor(CPurgeletDlg& dlg, const char* group)
     EXPECT_TRUE(PumpUntil([&] { return editor.m_wndName.GetWindowTextLength() > 0; })) << group;
 }
 
+// A click into an editor field, then typing at its end.
+void TypeInto(CPurgeletDlg& dlg, CWnd& field, const char* text)
+{
+    ClickIn(field.m_hWnd);
+    PumpUntil([&] { return ::GetFocus() == field.m_hWnd; });
+    TapWith(VK_CONTROL, VK_END);
+    const int nLength = field.GetWindowTextLength() + (int)strlen(text);
+    Type(text);
+    PumpUntil([&] { return field.GetWindowTextLength() == nLength; });
+}
+
 // Add to Group from the Action menu with its keys; the dialog's keyword is typed over
 // (NULL: the program's name kept) and confirmed with Enter.
 void AddToGroup(CPurgeletDlg& dlg, const char* keyword)
@@ -231,6 +237,66 @@ void AddToGroup(CPurgeletDlg& dlg, const char* keyword)
     EXPECT_FALSE(ok.m_bStuck);
 }
 
+// Delete in the groups toolbar, its question answered with a click on nAnswer. Gives
+// back the question and its caption, and whether a word of it is wider than the box's
+// text: the box wraps a line between words but clips a word wider than itself.
+struct Question
+{
+    std::string caption, text;
+    bool bClipped = false;
+};
+Question DeleteAnswered(CPurgeletDlg& dlg, UINT nAnswer)
+{
+    Question question;
+    HWND hDlg = dlg.m_hWnd;
+    ownedbox::BoxWatcher box(hDlg, [&](HWND hBox) {
+        HWND hText = ::GetDlgItem(hBox, 0xFFFF);
+        char text[2048] = "";
+        ::GetWindowTextA(hText, text, sizeof(text));
+        CRect rc;
+        ::GetClientRect(hText, &rc);
+        HDC hdc = ::GetDC(hText);
+        HGDIOBJ hOld = ::SelectObject(hdc, (HFONT)::SendMessageA(hText, WM_GETFONT, 0, 0));
+        for (const char* p = text; *p != '\0';) {
+            const size_t n = strcspn(p, " \r\n");
+            SIZE size = {};
+            ::GetTextExtentPoint32A(hdc, p, (int)n, &size);
+            question.bClipped = question.bClipped || size.cx > rc.Width();
+            p += n + (p[n] != '\0' ? 1 : 0);
+        }
+        ::SelectObject(hdc, hOld);
+        ::ReleaseDC(hText, hdc);
+        ClickBoxButton(hBox, nAnswer);
+    });
+    ClickGroupTool(dlg, ID_GROUP_DELETE);
+    EXPECT_TRUE(PumpUntil([&] { return box.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; }));
+    box.Join();
+    EXPECT_FALSE(box.m_bStuck);
+    question.caption = box.m_caption;
+    question.text = box.m_text;
+    return question;
+}
+
+// One step of the user's: the input, then the count of the list and the group that is
+// both highlighted and bold, once the editor is closed.
+struct Step
+{
+    const char* what;
+    std::function<void()> input;
+    int nShown;
+    const char* group;
+};
+void RunSteps(CPurgeletDlg& dlg, const std::vector<Step>& steps)
+{
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        s.input();
+        const std::string expected = std::to_string(s.nShown) + " of 6 programs found; highlighted " + s.group +
+                                     "; bold " + s.group;
+        EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg) && GroupsState(dlg) == expected; })) << GroupsState(dlg);
+    }
+}
+
 }  // namespace
 
 TEST_F(MainWindowGroupsTest, ApplyCancelCloseAndKeysKeepTheListOnTheHighlightedGroup)
@@ -239,68 +305,35 @@ TEST_F(MainWindowGroupsTest, ApplyCancelCloseAndKeysKeepTheListOnTheHighlightedG
         ::SetForegroundWindow(dlg.m_hWnd);
         CPageUninstall& page = dlg.m_pageUninstall;
         CPageUninstallGroupEditor& editor = page.m_pageEditor;
-        auto apply = [&] { ClickIn(editor.m_wndApply.m_hWnd); };
-        auto cancel = [&] { ClickIn(editor.m_wndCancel.m_hWnd); };
         auto closeBox = [&] {
             CRect rc;
             page.m_wndEditorBar.GetCloseButtonRect(NULL, &rc);
             ClickIn(page.m_wndEditorBar.m_hWnd, rc);
         };
-        struct Step
-        {
-            const char* what;
-            std::function<void()> input;
-            int nShown;
-            const char* group;  // highlighted and bold
-        } steps[] = {
+        RunSteps(dlg, {
             {"Other", [&] { ClickGroup(dlg, "Other"); }, 6, "Other"},
             {"a new group applied",
              [&] {
                  ClickGroupTool(dlg, ID_GROUP_NEW);
-                 PumpUntil([&] { return ::GetFocus() == editor.m_wndName.m_hWnd; });
-                 Type("tools");
-                 ClickIn(editor.m_wndKeywords.m_hWnd);
-                 PumpUntil([&] { return ::GetFocus() == editor.m_wndKeywords.m_hWnd; });
-                 Type("corpus");
-                 PumpUntil([&] { return editor.m_wndKeywords.GetWindowTextLength() == 6; });
-                 apply();
+                 TypeInto(dlg, editor.m_wndName, "tools");
+                 TypeInto(dlg, editor.m_wndKeywords, "corpus");
+                 ClickIn(editor.m_wndApply.m_hWnd);
              },
              3, "tools"},
             {"Other again", [&] { ClickGroup(dlg, "Other"); }, 3, "Other"},
             {"Up", [&] { Tap(VK_UP); }, 3, "tools"},
             {"Up to the root", [&] { Tap(VK_UP); }, 6, "Groups"},
             {"End", [&] { Tap(VK_END); }, 3, "Other"},
-            {"Cancel",
-             [&] {
-                 OpenInEditor(dlg, "tools");
-                 cancel();
-             },
-             3, "Other"},
-            {"close button",
-             [&] {
-                 OpenInEditor(dlg, "tools");
-                 closeBox();
-             },
-             3, "Other"},
+            {"Cancel", [&] { OpenInEditor(dlg, "tools"); ClickIn(editor.m_wndCancel.m_hWnd); }, 3, "Other"},
+            {"close button", [&] { OpenInEditor(dlg, "tools"); closeBox(); }, 3, "Other"},
             {"an edited group applied",
              [&] {
                  OpenInEditor(dlg, "tools");
-                 ClickIn(editor.m_wndKeywords.m_hWnd);
-                 PumpUntil([&] { return ::GetFocus() == editor.m_wndKeywords.m_hWnd; });
-                 TapWith(VK_CONTROL, VK_END);
-                 Type("alpha");
-                 PumpUntil([&] { return editor.m_wndKeywords.GetWindowTextLength() == 13; });
-                 apply();
+                 TypeInto(dlg, editor.m_wndKeywords, "alpha");
+                 ClickIn(editor.m_wndApply.m_hWnd);
              },
              4, "tools"},
-        };
-        for (const Step& s : steps) {
-            SCOPED_TRACE(s.what);
-            s.input();
-            const std::string expected = Expected(s.nShown, s.group);
-            EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg) && GroupsState(dlg) == expected; }))
-                << GroupsState(dlg);
-        }
+        });
         CGroupManager* pGroups = CGroupManager::GetInstance();
         ASSERT_EQ(2u, pGroups->m_Groups.size());
         EXPECT_EQ((std::vector<std::string>{"corpus", "alpha"}), pGroups->m_Groups[1]->Keywords);
@@ -314,64 +347,63 @@ TEST_F(MainWindowGroupsTest, AddToGroupAndDeleteFilterTheListAndDeleteAsksFirst)
         AddGroup("Tools", "corpus");
         AddGroup("Media", "player");
         CUiManager::GetInstance()->RefreshGroups();
-        const CString kToolsQuestion =
-            "Are you sure you want to delete this group and its keywords?\r\n\r\nTools\r\n\r\n"
-            "The group cannot be restored.";
-        auto deleteAnswered = [&](UINT nAnswer, const CString& question) {
-            HWND hDlg = dlg.m_hWnd;
-            ownedbox::BoxWatcher box(hDlg, [nAnswer](HWND hBox) { ClickBoxButton(hBox, nAnswer); });
-            ClickGroupTool(dlg, ID_GROUP_DELETE);
-            EXPECT_TRUE(PumpUntil([&] { return box.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; }));
-            box.Join();
-            EXPECT_FALSE(box.m_bStuck);
-            EXPECT_EQ(std::string((LPCTSTR)question), box.m_text);
-            CString strTitle;
-            dlg.GetWindowText(strTitle);
-            EXPECT_EQ(std::string((LPCTSTR)strTitle), box.m_caption);
+        CString strTitle;
+        dlg.GetWindowText(strTitle);
+        auto deleteAnswered = [&](UINT nAnswer, const char* name) {
+            Question question = DeleteAnswered(dlg, nAnswer);
+            EXPECT_EQ(std::string("Are you sure you want to delete this group and its keywords?\r\n\r\n") + name +
+                          "\r\n\r\nThe group cannot be restored.",
+                      question.text);
+            EXPECT_EQ(std::string((LPCTSTR)strTitle), question.caption);
         };
-        struct Step
-        {
-            const char* what;
-            std::function<void()> input;
-            int nShown;
-            const char* group;  // highlighted and bold
-        } steps[] = {
+        RunSteps(dlg, {
             {"Other", [&] { ClickGroup(dlg, "Other"); }, 2, "Other"},  // Alpha Editor, Beta Viewer
             {"Alpha Editor added to Tools under Other",
-             [&] {
-                 ClickRow(dlg, "Alpha Editor");
-                 AddToGroup(dlg, NULL);
-             },
-             1, "Other"},
+             [&] { ClickRow(dlg, "Alpha Editor"); AddToGroup(dlg, NULL); }, 1, "Other"},
             {"Tools", [&] { ClickGroup(dlg, "Tools"); }, 4, "Tools"},
-            {"beta added to Tools under Tools",
-             [&] {
-                 ClickRow(dlg, "Corpus Reader");
-                 AddToGroup(dlg, "beta");
-             },
-             5, "Tools"},
-            {"Delete, No", [&] { deleteAnswered(IDNO, kToolsQuestion); }, 5, "Tools"},
+            {"beta added to Tools under Tools", [&] { ClickRow(dlg, "Corpus Reader"); AddToGroup(dlg, "beta"); }, 5,
+             "Tools"},
+            {"Delete, No", [&] { deleteAnswered(IDNO, "Tools"); }, 5, "Tools"},
             {"Other once more", [&] { ClickGroup(dlg, "Other"); }, 0, "Other"},
             {"Media deleted from the editor under Other",
              [&] {
                  OpenInEditor(dlg, "Media");
-                 deleteAnswered(IDYES, CPageUninstallGroups::DeleteQuestion("Media"));
+                 deleteAnswered(IDYES, "Media");
                  PumpUntil([&] { return TreeItem(dlg, "Media") == NULL; });
                  ClickIn(dlg.m_pageUninstall.m_pageEditor.m_wndCancel.m_hWnd);
              },
              1, "Other"},  // Gamma Player
             {"Tools", [&] { ClickGroup(dlg, "Tools"); }, 5, "Tools"},
-            {"Delete, Yes", [&] { deleteAnswered(IDYES, kToolsQuestion); }, 6, "Groups"},
-        };
-        for (const Step& s : steps) {
-            SCOPED_TRACE(s.what);
-            s.input();
-            const std::string expected = Expected(s.nShown, s.group);
-            EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg) && GroupsState(dlg) == expected; }))
-                << GroupsState(dlg);
-        }
+            {"Delete, Yes", [&] { deleteAnswered(IDYES, "Tools"); }, 6, "Groups"},
+        });
         EXPECT_EQ(1u, CGroupManager::GetInstance()->m_Groups.size());
         EXPECT_TRUE(TreeItem(dlg, "Other") != NULL);
+    }));
+}
+
+// A name of any length or with a line break from the groups file: the question shows
+// it on one line, shortened with "..." that the box shows whole.
+TEST_F(MainWindowGroupsTest, TheDeleteQuestionShowsALongNameWhole)
+{
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        struct Case
+        {
+            std::string name, line;
+        } cases[] = {
+            {std::string(300, 'W'), std::string(32, 'W') + "..."},
+            {"Two\r\nLines", "Two  Lines"},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.line);
+            AddGroup(c.name.c_str(), "corpus");
+            CGroupManager::GetInstance()->m_pCurrentGroup = CGroupManager::GetInstance()->m_Groups.back();
+            CUiManager::GetInstance()->RefreshGroups();
+            Question question = DeleteAnswered(dlg, IDNO);
+            EXPECT_NE(std::string::npos, question.text.find("\r\n\r\n" + c.line + "\r\n\r\n")) << question.text;
+            EXPECT_FALSE(question.bClipped);
+            EXPECT_EQ(&c - cases + 2u, CGroupManager::GetInstance()->m_Groups.size());
+        }
     }));
 }
 
@@ -402,59 +434,5 @@ TEST_F(MainWindowGroupsTest, DetailsShownAgainShowTheProgramSelectedNow)
         Tap('D');
         EXPECT_TRUE(PumpUntil([&] { return view.m_wndDetailsBar.IsWindowVisible() != FALSE; }));
         EXPECT_EQ("Beta Viewer", shownName());
-    }));
-}
-
-// A name of any length or with a line break from the groups file: the question shows
-// it on one line, shortened with "..." that the box shows whole (the box wraps a line
-// between words, but clips a word wider than itself).
-TEST_F(MainWindowGroupsTest, TheDeleteQuestionShowsALongNameWhole)
-{
-    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        ::SetForegroundWindow(dlg.m_hWnd);
-        struct Case
-        {
-            std::string name, line;
-        } cases[] = {
-            {std::string(300, 'W'), std::string(32, 'W') + "..."},
-            {"Two\r\nLines", "Two  Lines"},
-        };
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.line);
-            AddGroup(c.name.c_str(), "corpus");
-            CGroupManager::GetInstance()->m_pCurrentGroup = CGroupManager::GetInstance()->m_Groups.back();
-            CUiManager::GetInstance()->RefreshGroups();
-            int nWordWidth = 0, nTextWidth = 0;
-            std::string text;
-            HWND hDlg = dlg.m_hWnd;
-            ownedbox::BoxWatcher box(hDlg, [&](HWND hBox) {
-                HWND hText = ::GetDlgItem(hBox, 0xFFFF);
-                char buffer[2048] = "";
-                ::GetWindowTextA(hText, buffer, sizeof(buffer));
-                text = buffer;
-                HDC hdc = ::GetDC(hText);
-                HGDIOBJ hOld = ::SelectObject(hdc, (HFONT)::SendMessageA(hText, WM_GETFONT, 0, 0));
-                for (const char* p = buffer; *p != '\0';) {
-                    const size_t n = strcspn(p, " \r\n");
-                    SIZE size = {};
-                    ::GetTextExtentPoint32A(hdc, p, (int)n, &size);
-                    nWordWidth = std::max(nWordWidth, (int)size.cx);
-                    p += n;
-                    if (*p != '\0') ++p;
-                }
-                ::SelectObject(hdc, hOld);
-                ::ReleaseDC(hText, hdc);
-                CRect rc;
-                ::GetClientRect(hText, &rc);
-                nTextWidth = rc.Width();
-                ClickBoxButton(hBox, IDNO);
-            });
-            ClickGroupTool(dlg, ID_GROUP_DELETE);
-            EXPECT_TRUE(PumpUntil([&] { return box.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; }));
-            box.Join();
-            EXPECT_NE(std::string::npos, text.find("\r\n\r\n" + c.line + "\r\n\r\n")) << text;
-            EXPECT_LE(nWordWidth, nTextWidth);
-            EXPECT_EQ(&c - cases + 2u, CGroupManager::GetInstance()->m_Groups.size());
-        }
     }));
 }
