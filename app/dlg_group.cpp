@@ -8,7 +8,7 @@ BEGIN_MESSAGE_MAP(CDlgGroup, CExtResizableDialog)
 END_MESSAGE_MAP()
 
 CDlgGroup::CDlgGroup(CWnd* pParent, const ProgramEntry* pProgram)
-    : CExtResizableDialog(IDD_ADD_TO_GROUP, pParent), m_pProgram(pProgram)
+    : CExtResizableDialog(IDD_ADD_TO_GROUP, pParent), m_pProgram(pProgram), m_pGroupAdded(NULL)
 {
 }
 
@@ -67,4 +67,5 @@ void CDlgGroup::OnOK()
     // An empty keyword would be part of every name and pull every program in.
     if (m_strKeyword.IsEmpty()) return;
     pGroup->AddKeyword(m_strKeyword);
+    m_pGroupAdded = pGroup;
 }

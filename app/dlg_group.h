@@ -1,8 +1,8 @@
 // The "Add to group" dialog: the user picks one of the user-defined groups and confirms
 // a keyword (the display name of the program the command acted on is offered), which is
-// appended to the group's keywords. Nothing is refreshed or saved here: the keyword
-// takes effect at the next refresh of the groups and the program list, and reaches the
-// groups file when the groups page saves it.
+// appended to the group's keywords. Nothing is refreshed or saved here: the caller filters
+// the list again when the group that took the keyword decides what it shows, and the
+// keyword reaches the groups file when the groups page saves it.
 #pragma once
 #include "framework/framework.h"
 #include "toolkit/dialogs/button.h"
@@ -11,6 +11,7 @@
 #include "app/flat_edit.h"
 #include "app/smart_list_box.h"
 
+class GroupEntry;
 class ProgramEntry;
 
 class CDlgGroup : public CExtResizableDialog
@@ -25,6 +26,8 @@ public:
 
     CString m_strKeyword;
     const ProgramEntry* m_pProgram;
+    // The group that took the keyword when the dialog ended with OK; NULL when none did.
+    GroupEntry* m_pGroupAdded;
     CExtLabel m_wndKeywordLabel;
     CExtFlatEdit m_wndKeyword;
     CExtLabel m_wndGroupsLabel;

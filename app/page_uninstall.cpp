@@ -106,13 +106,11 @@ void CPageUninstall::MoveFocusOutOfGroups()
 
 void CPageUninstall::CloseEditor()
 {
-    // The group the editor applied or was editing; read before the editor goes.
-    const GroupEntry* pEdited = m_pageEditor.m_pGroup;
     SwapSecondPane(false);
     // The focus must not stay on a control that no longer shows: typing would go there,
     // and Tab would start from there through the hidden panes.
     if (m_wndGroupsBar.IsWindowVisible())
-        m_pageGroups.FocusGroup(pEdited);
+        m_pageGroups.FocusCurrentGroup();
     else
         FocusProgramList();
 }

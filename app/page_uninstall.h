@@ -45,7 +45,7 @@ protected:
     // second slot.
     void SwapSecondPane(bool bEditor);
     // Puts the right pane back in the editor's place and hands the focus, which may be
-    // in the editor now hidden, to the groups tree.
+    // in the editor now hidden, to the groups tree, on the group that filters the list.
     void CloseEditor();
     // The groups pane is going: the focus, when it is in there, moves to the program
     // list (to the editor while it has the list's place), so keys do not go on changing

@@ -100,9 +100,13 @@ void CPageUninstallGroupEditor::ApplyGroup()
     m_pGroup->Name = (LPCTSTR)m_strName;
 
     pGroups->Save(GetGroupsFilePath().c_str());
+    // The applied group becomes the current one: the tree highlights it, bold, and the
+    // list, back on screen, shows the programs its keywords now match.
+    pGroups->m_pCurrentGroup = m_pGroup;
     CUiManager* pUi = CUiManager::GetInstance();
     pUi->RefreshGroups();
     pUi->CloseGroupEditor();
+    pUi->RefreshPrograms(true);
 }
 
 void CPageUninstallGroupEditor::OnApply() { ApplyGroup(); }

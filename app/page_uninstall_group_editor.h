@@ -1,6 +1,7 @@
 // The group editor: one group's name and keywords (one per line), edited in place of
 // the program list. Apply stores the group (creating it when it is new), writes the
-// groups file, rebuilds the groups tree and closes the editor; Cancel closes it.
+// groups file, makes the group the current one, rebuilds the groups tree, closes the
+// editor and filters the list by the group; Cancel closes it.
 #pragma once
 #include "framework/framework.h"
 #include "toolkit/dialogs/button.h"

@@ -141,6 +141,9 @@ void CPageUninstallGroups::RefillTree()
     m_wndTree.Expand(m_hRoot, TVE_EXPAND);
     if (m_hCurrent == NULL) m_hCurrent = m_hRoot;
     m_wndTree.SetItemState(m_hCurrent, TVIS_BOLD, TVIS_BOLD);
+    // The highlight is the group that filters the list; a tree without one would also
+    // pick its first item (the root) as it gains the focus.
+    m_wndTree.SelectItem(m_hCurrent);
     m_wndTree.SendMessage(WM_SETREDRAW, TRUE, 0);
     m_bOwnSelection = false;
     UpdateToolBarButtons();
@@ -153,18 +156,38 @@ void CPageUninstallGroups::SelectQuietly(HTREEITEM hItem)
     m_bOwnSelection = false;
 }
 
-void CPageUninstallGroups::FocusGroup(const GroupEntry* pGroup)
+void CPageUninstallGroups::FocusCurrentGroup()
 {
-    HTREEITEM hItem = NULL;
-    HTREEITEM h = pGroup != NULL && m_hRoot != NULL ? m_wndTree.GetChildItem(m_hRoot) : NULL;
-    for (; h != NULL && hItem == NULL; h = m_wndTree.GetNextSiblingItem(h))
-        if ((const GroupEntry*)m_wndTree.GetItemData(h) == pGroup) hItem = h;
-    // A tree without a caret picks its first item when it gains the focus, and that
-    // would make the root the current group.
-    if (hItem == NULL && m_wndTree.GetSelectedItem() == NULL) hItem = m_hCurrent;
-    if (hItem != NULL && hItem != m_wndTree.GetSelectedItem()) SelectQuietly(hItem);
+    if (m_hCurrent != NULL && m_hCurrent != m_wndTree.GetSelectedItem()) SelectQuietly(m_hCurrent);
     m_wndTree.SetFocus();
     UpdateToolBarButtons();
+}
+
+bool CPageUninstallGroups::ListDependsOn(const GroupEntry* pGroup)
+{
+    const GroupEntry* pCurrent = CGroupManager::GetInstance()->m_pCurrentGroup;
+    if (pGroup == NULL || pCurrent == NULL) return false;
+    return pCurrent == pGroup || pCurrent->BuiltIn == 1;
+}
+
+CString CPageUninstallGroups::DeleteQuestion(const std::string& strName)
+{
+    // A name from the groups file may hold line breaks or run to any length: it must
+    // neither split the question nor be clipped by the box, which does not break a line
+    // without blanks; past kMaxNameChars characters (cut between characters, not inside
+    // a double-byte one) it ends in "...".
+    std::string strLine(strName);
+    for (char& c : strLine)
+        if ((unsigned char)c < 0x20 || c == 0x7F) c = ' ';
+    const size_t kMaxNameChars = 32;
+    const char* pEnd = strLine.c_str();
+    for (size_t n = 0; n < kMaxNameChars && *pEnd != '\0'; ++n)
+        pEnd = ::CharNextA(pEnd);
+    if (*pEnd != '\0') strLine = strLine.substr(0, (size_t)(pEnd - strLine.c_str())) + "...";
+    CString strText("Are you sure you want to delete this group and its keywords?\r\n\r\n");
+    strText += strLine.c_str();
+    strText += "\r\n\r\nThe group cannot be restored.";
+    return strText;
 }
 
 void CPageUninstallGroups::UpdateToolBarButtons()
@@ -180,14 +203,26 @@ void CPageUninstallGroups::OnGroupDelete()
 {
     GroupEntry* pGroup = GetCaretUserGroup();
     if (pGroup == NULL) return;
+    // A group and its keywords have no undo: the user confirms, with the group named.
+    // No is the default, so a stray Enter keeps the group.
+    CWnd* pOwner = GetTopLevelParent();
+    if (pOwner == NULL) pOwner = this;
+    CString strTitle;
+    pOwner->GetWindowText(strTitle);
+    const int nId = pGroup->Id;
+    if (pOwner->MessageBox(DeleteQuestion(pGroup->Name), strTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
+        IDYES)
+        return;
+    // The answer is about the group the question named; it may not be there any more.
     CGroupManager* pGroups = CGroupManager::GetInstance();
-    bool bWasCurrent = pGroups->m_pCurrentGroup == pGroup;
+    if (pGroups->FindGroup(nId) != pGroup) return;
+    // Its programs leave the list when it is the current group (the current group falls
+    // back to the root, which shows every program) and join "Other".
+    const bool bRefilter = ListDependsOn(pGroup);
+    if (pGroups->m_pCurrentGroup == pGroup) pGroups->m_pCurrentGroup = NULL;
     pGroups->DeleteGroup(pGroup);
-    // The deleted group must not stay the filter: the tree falls back to the root, and
-    // the list shows all programs again to match it.
-    if (bWasCurrent) pGroups->m_pCurrentGroup = NULL;
     RefillTree();
-    if (bWasCurrent) CUiManager::GetInstance()->RefreshPrograms(true);
+    if (bRefilter) CUiManager::GetInstance()->RefreshPrograms(true);
 }
 
 void CPageUninstallGroups::OnGroupEdit()

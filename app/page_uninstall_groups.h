@@ -8,6 +8,7 @@
 #include "toolkit/bars/control_bar.h"
 #include "toolkit/dialogs/resizable_dialog.h"
 #include "app/tree_ctrl.h"
+#include <string>
 
 class GroupEntry;
 
@@ -35,9 +36,15 @@ public:
     // Enables the toolbar's commands for the caret item at once.
     void UpdateToolBarButtons();
     GroupEntry* GetCaretUserGroup() const;
-    // Gives the tree the keyboard focus with pGroup's item as its caret (the caret stays
-    // where it is when pGroup has no item). The current group does not change.
-    void FocusGroup(const GroupEntry* pGroup);
+    // Gives the tree the keyboard focus with the current group's item as its caret, so
+    // the highlighted group is the one that filters the list again.
+    void FocusCurrentGroup();
+    // Whether a change of pGroup's keywords can change the programs the list shows: it
+    // is the current group, or the current group is "Other", which leaves out what any
+    // group's keywords match. The root shows every program whatever the groups hold.
+    static bool ListDependsOn(const GroupEntry* pGroup);
+    // The question Delete asks before it removes a group (its name on a line of its own).
+    static CString DeleteQuestion(const std::string& strName);
 
     CExtTreeCtrl m_wndTree;
     CExtToolBar m_wndToolBar;
@@ -49,7 +56,8 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     void LoadToolBarIcons();
     // Makes an item's group the current one (the item bold); the list is filtered again
-    // only when the group really changes.
+    // only when the group really changes (a change of the groups themselves filters
+    // where it is made).
     void MakeCurrent(HTREEITEM hItem);
     // Moves the caret without it counting as the user's selection.
     void SelectQuietly(HTREEITEM hItem);

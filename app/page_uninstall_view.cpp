@@ -171,6 +171,9 @@ LRESULT CPageUninstallView::OnShowDetailsBar(WPARAM wParam, LPARAM)
 {
     if (wParam == 0) MoveFocusOutOfDetails();
     m_wndSplitter.ShowPane(wParam != 0 ? -1 : 0);
+    // While hidden the pane was not filled: it shows the program selected now, not the
+    // one of its last fill.
+    if (wParam != 0) m_pageDetails.ShowProgram(CUiManager::GetInstance()->GetSelectedProgram());
     int nMark = m_pageList.m_wndList.GetSelectionMark();
     if (nMark != -1) m_pageList.m_wndList.EnsureVisible(nMark, FALSE);
     int nShow = wParam != 0 ? 1 : 0;

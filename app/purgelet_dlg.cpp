@@ -501,7 +501,10 @@ void CPurgeletDlg::OnAddToGroup()
     if (!IsProgramListOnScreen()) return;
     // The dialog is modal: the program is the one the command acts on now, handed over.
     CDlgGroup dlg(this, GetTargetProgram());
-    dlg.DoModal();
+    // The new keyword moves programs into the group and out of "Other": the list shows
+    // that at once when it is filtered by either.
+    if (dlg.DoModal() == IDOK && CPageUninstallGroups::ListDependsOn(dlg.m_pGroupAdded))
+        CUiManager::GetInstance()->RefreshPrograms(true);
 }
 
 std::string TrimFolderName(const std::string& location)

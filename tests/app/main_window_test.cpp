@@ -424,9 +424,9 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
                 editor.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_GROUP_APPLY, BN_CLICKED), 0);
                 EXPECT_NE(std::string::npos, ReadFile(m_groupsFile).find("Media"));
                 EXPECT_FALSE(CUiManager::GetInstance()->m_bGroupEditorOpen);
-                // Apply leaves the new group the tree's caret without filtering by it.
+                // Apply makes the new group the current one and filters the list by it.
                 EXPECT_EQ("Media", std::string(groups.m_wndTree.GetItemText(groups.m_wndTree.GetSelectedItem())));
-                EXPECT_STREQ("5 of 5 programs found", Status(dlg));
+                EXPECT_STREQ("2 of 5 programs found", Status(dlg));
                 groups.m_wndTree.SelectItem(groups.m_hRoot);
             }
             HTREEITEM hItem = groups.m_hRoot;

@@ -2,6 +2,7 @@
 // that filters the program list, the New, Delete and Edit commands with their enable
 // rules, and the group editor applying a name and keywords to the model and the file.
 #include "pages_test_util.h"
+#include "owned_box.h"
 #include "app/page_uninstall_group_editor.h"
 #include "app/page_uninstall_groups.h"
 #include "app/page_uninstall_view.h"
@@ -226,9 +227,16 @@ TEST_F(GroupsPageTest, DeleteAndEditActOnUserGroupsOnly)
     EXPECT_EQ(-1, m_left.m_calls[2].second) << "New";
     CUiManager::GetInstance()->m_bGroupEditorOpen = false;
 
-    // Deleting the current group: gone from the model and the tree, not yet in the file,
-    // and the tree and the filter fall back to all programs.
-    m_page.SendMessage(WM_COMMAND, ID_GROUP_DELETE, 0);
+    // Deleting the current group (once asked, Yes): gone from the model and the tree, not
+    // yet in the file, and the tree and the filter fall back to all programs.
+    {
+        ownedbox::BoxWatcher yes(m_host.GetSafeHwnd(), [](HWND hBox) {
+            ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+        });
+        m_page.SendMessage(WM_COMMAND, ID_GROUP_DELETE, 0);
+        yes.Join();
+        EXPECT_TRUE(yes.m_bFound);
+    }
     EXPECT_EQ(1u, CGroupManager::GetInstance()->m_Groups.size());
     EXPECT_TRUE(CGroupManager::GetInstance()->m_pCurrentGroup == NULL);
     EXPECT_EQ((std::vector<std::string>{"Other"}), ChildTexts());

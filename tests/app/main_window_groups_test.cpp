@@ -1,0 +1,438 @@
+// The groups pane of the real main window, driven with real keys and clicks: the list
+// shows the programs of the group the tree highlights and draws bold, after Apply,
+// Cancel, the editor's close button, Add to Group and Delete; Delete asks first; the
+// details pane shown again shows the program selected now.
+#include "main_window_fixture.h"
+#include "owned_box.h"
+#include "app/page_uninstall_groups.h"
+#include "app/purgelet_dlg.h"
+#include "app/ui_manager.h"
+#include "catalogue/groups.h"
+#include "catalogue/options.h"
+#include "catalogue/program_entry.h"
+#include "res/resource.h"
+#include "support/registry_sandbox.h"
+#include <gtest/gtest.h>
+#include <vector>
+
+using mainwindowtest::ClickAt;
+using mainwindowtest::PumpUntil;
+using testsupport::RegistrySandbox;
+
+namespace {
+
+void SendKey(WORD vk, bool bUp)
+{
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &in, sizeof(INPUT));
+}
+
+void Tap(WORD vk)
+{
+    SendKey(vk, false);
+    SendKey(vk, true);
+}
+
+void TapWith(WORD vkModifier, WORD vk)
+{
+    SendKey(vkModifier, false);
+    Tap(vk);
+    SendKey(vkModifier, true);
+}
+
+// Small letters and blanks, as typed.
+void Type(const char* text)
+{
+    for (; *text != '\0'; ++text) Tap(*text == ' ' ? VK_SPACE : (WORD)toupper((unsigned char)*text));
+}
+
+// The centre of a rectangle of a window's client area (empty: the whole).
+void ClickIn(HWND hWnd, CRect rc = CRect())
+{
+    if (rc.IsRectNull()) ::GetClientRect(hWnd, &rc);
+    ::MapWindowPoints(hWnd, NULL, (POINT*)&rc, 2);
+    ClickAt(rc.CenterPoint());
+}
+
+// Whether hWnd's thread has put its keyboard focus on hFocus (readable from any thread).
+bool ThreadFocusIs(HWND hWnd, HWND hFocus)
+{
+    GUITHREADINFO info = {sizeof(info)};
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(hWnd, NULL), &info) && info.hwndFocus == hFocus;
+}
+
+// Waits (bounded) until the box takes input, moves the pointer onto its button with
+// real input as a hand does, waits until it is there (a pointer only placed there was
+// not always where the click arrived), and clicks.
+void ClickBoxButton(HWND hBox, UINT nID)
+{
+    HWND hButton = ::GetDlgItem(hBox, nID);
+    const DWORD nThread = ::GetWindowThreadProcessId(hBox, NULL);
+    GUITHREADINFO info = {sizeof(info)};
+    for (int i = 0; i < 500; ++i) {
+        if (::GetGUIThreadInfo(nThread, &info) && info.hwndActive == hBox && ::IsWindowVisible(hButton)) break;
+        ::Sleep(10);
+    }
+    CRect rc;
+    ::GetWindowRect(hButton, &rc);
+    const POINT pt = rc.CenterPoint();
+    const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT move = {};
+    move.type = INPUT_MOUSE;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    move.mi.dx = (pt.x * 65536 + cx - 1) / cx;
+    move.mi.dy = (pt.y * 65536 + cy - 1) / cy;
+    ::SendInput(1, &move, sizeof(INPUT));
+    for (int i = 0; i < 500; ++i) {
+        POINT now;
+        if (::GetCursorPos(&now) && now.x == pt.x && now.y == pt.y && ::GetGUIThreadInfo(nThread, &info) &&
+            (info.hwndCapture == NULL || info.hwndCapture == hButton))
+            break;
+        ::Sleep(10);
+    }
+    ClickAt(pt);
+}
+
+class MainWindowGroupsTest : public mainwindowtest::MainWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        if (HasFatalFailure()) return;
+        ::DeleteFileA(m_groupsFile.c_str());
+        ClearGroups();
+        m_savedShowDetails = g_ShowDetails.Value;
+        g_ShowDetails.Value = 1;
+        const char* programs[][2] = {{"Reader", "Corpus Reader"}, {"Indexer", "Corpus Indexer"},
+                                     {"Tools", "Corpus Tools"},   {"Alpha", "Alpha Editor"},
+                                     {"Beta", "Beta Viewer"},     {"Gamma", "Gamma Player"}};
+        for (const auto& p : programs) {
+            const std::string path = UninstallKeyPath + p[0];
+            ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "DisplayName", p[1]));
+            ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "UninstallString",
+                                                   std::string(p[0]) + "_remove.exe"));
+        }
+    }
+    void TearDown() override
+    {
+        ClearGroups();
+        g_ShowDetails.Value = m_savedShowDetails;
+        MainWindowFixture::TearDown();
+    }
+    static void ClearGroups()
+    {
+        CGroupManager* pGroups = CGroupManager::GetInstance();
+        pGroups->m_pCurrentGroup = NULL;
+        while (pGroups->m_Groups.size() > 1) pGroups->DeleteGroup(pGroups->m_Groups.back());
+    }
+    static void AddGroup(const char* name, const char* keyword)
+    {
+        GroupEntry* pGroup = CGroupManager::GetInstance()->CreateGroup();
+        pGroup->Name = name;
+        pGroup->AddKeyword(keyword);
+    }
+
+    int m_savedShowDetails = 1;
+};
+
+CPageUninstallGroups& Groups(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageGroups; }
+CExtReportCtrl& List(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList; }
+
+HTREEITEM TreeItem(CPurgeletDlg& dlg, const char* text)
+{
+    CPageUninstallGroups& groups = Groups(dlg);
+    if (strcmp(text, "Groups") == 0) return groups.m_hRoot;
+    for (HTREEITEM h = groups.m_wndTree.GetChildItem(groups.m_hRoot); h != NULL;
+         h = groups.m_wndTree.GetNextSiblingItem(h))
+        if (groups.m_wndTree.GetItemText(h) == text) return h;
+    return NULL;
+}
+
+// What the user sees of the groups: the count of the list, the highlighted item and
+// every bold one, in one line so a failing step shows all of it.
+std::string GroupsState(CPurgeletDlg& dlg)
+{
+    CExtTreeCtrl& tree = Groups(dlg).m_wndTree;
+    HTREEITEM hSelected = tree.GetSelectedItem();
+    std::string state = std::string((LPCTSTR)dlg.m_wndStatusBar.GetPaneText(0)) + "; highlighted " +
+                        (hSelected != NULL ? (LPCTSTR)tree.GetItemText(hSelected) : "none") + "; bold";
+    for (HTREEITEM h = Groups(dlg).m_hRoot; h != NULL;
+         h = h == Groups(dlg).m_hRoot ? tree.GetChildItem(h) : tree.GetNextSiblingItem(h))
+        if ((tree.GetItemState(h, TVIS_BOLD) & TVIS_BOLD) != 0) state += " " + std::string(tree.GetItemText(h));
+    return state;
+}
+
+void ClickGroup(CPurgeletDlg& dlg, const char* text)
+{
+    CRect rc;
+    Groups(dlg).m_wndTree.GetItemRect(TreeItem(dlg, text), &rc, TRUE);
+    ClickIn(Groups(dlg).m_wndTree.m_hWnd, rc);
+}
+
+void ClickGroupTool(CPurgeletDlg& dlg, UINT nID)
+{
+    CExtToolControlBar& bar = Groups(dlg).m_wndToolBar;
+    for (int i = 0; i < bar.GetButtonsCount(); ++i)
+        if (bar.GetButton(i)->GetCmdID(false) == nID) ClickIn(bar.m_hWnd, bar.GetButton(i)->Rect());
+}
+
+void ClickRow(CPurgeletDlg& dlg, const char* name)
+{
+    LVFINDINFO find = {};
+    find.flags = LVFI_STRING;
+    find.psz = name;
+    CRect rc;
+    List(dlg).GetItemRect(List(dlg).FindItem(&find), &rc, LVIR_LABEL);
+    ClickIn(List(dlg).m_hWnd, rc);
+    PumpUntil([&] {
+        ProgramEntry* pSelected = CUiManager::GetInstance()->GetSelectedProgram();
+        return pSelected != NULL && pSelected->DisplayName == name;
+    });
+}
+
+bool EditorOpen(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_wndEditorBar.IsWindowVisible() != FALSE; }
+
+// New in the groups toolbar, then a click on the group to open it in the editor.
+void OpenInEditor(CPurgeletDlg& dlg, const char* group)
+{
+    CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+    ClickGroupTool(dlg, ID_GROUP_NEW);
+    EXPECT_TRUE(PumpUntil([&] { return EditorOpen(dlg) && ::GetFocus() == editor.m_wndName.m_hWnd; }));
+    ClickGroup(dlg, group);
+    EXPECT_TRUE(PumpUntil([&] { return editor.m_wndName.GetWindowTextLength() > 0; })) << group;
+}
+
+// A click into an editor field, then typing at its end.
+void TypeInto(CPurgeletDlg& dlg, CWnd& field, const char* text)
+{
+    ClickIn(field.m_hWnd);
+    PumpUntil([&] { return ::GetFocus() == field.m_hWnd; });
+    TapWith(VK_CONTROL, VK_END);
+    const int nLength = field.GetWindowTextLength() + (int)strlen(text);
+    Type(text);
+    PumpUntil([&] { return field.GetWindowTextLength() == nLength; });
+}
+
+// Add to Group from the Action menu with its keys; the dialog's keyword is typed over
+// (NULL: the program's name kept) and confirmed with Enter.
+void AddToGroup(CPurgeletDlg& dlg, const char* keyword)
+{
+    HWND hDlg = dlg.m_hWnd;
+    ownedbox::BoxWatcher ok(hDlg, [hDlg, keyword](HWND hBox) {
+        HWND hKeyword = ::GetDlgItem(hBox, IDC_KEYWORD);
+        for (int i = 0; i < 500 && !ThreadFocusIs(hDlg, hKeyword); ++i) ::Sleep(10);
+        if (keyword != NULL) Type(keyword);
+        Tap(VK_RETURN);
+    });
+    SendKey(VK_MENU, false);
+    Tap('A');
+    SendKey(VK_MENU, true);
+    Tap('A');
+    EXPECT_TRUE(PumpUntil([&] { return ok.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; }));
+    ok.Join();
+    EXPECT_FALSE(ok.m_bStuck);
+}
+
+// Delete in the groups toolbar, its question answered with a click on nAnswer. Gives
+// back the question and its caption, and whether a word of it is wider than the box's
+// text: the box wraps a line between words but clips a word wider than itself.
+struct Question
+{
+    std::string caption, text;
+    bool bClipped = false;
+};
+Question DeleteAnswered(CPurgeletDlg& dlg, UINT nAnswer)
+{
+    Question question;
+    HWND hDlg = dlg.m_hWnd;
+    ownedbox::BoxWatcher box(hDlg, [&](HWND hBox) {
+        HWND hText = ::GetDlgItem(hBox, 0xFFFF);
+        char text[2048] = "";
+        ::GetWindowTextA(hText, text, sizeof(text));
+        CRect rc;
+        ::GetClientRect(hText, &rc);
+        HDC hdc = ::GetDC(hText);
+        HGDIOBJ hOld = ::SelectObject(hdc, (HFONT)::SendMessageA(hText, WM_GETFONT, 0, 0));
+        for (const char* p = text; *p != '\0';) {
+            const size_t n = strcspn(p, " \r\n");
+            SIZE size = {};
+            ::GetTextExtentPoint32A(hdc, p, (int)n, &size);
+            question.bClipped = question.bClipped || size.cx > rc.Width();
+            p += n + (p[n] != '\0' ? 1 : 0);
+        }
+        ::SelectObject(hdc, hOld);
+        ::ReleaseDC(hText, hdc);
+        ClickBoxButton(hBox, nAnswer);
+    });
+    ClickGroupTool(dlg, ID_GROUP_DELETE);
+    EXPECT_TRUE(PumpUntil([&] { return box.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; }));
+    box.Join();
+    EXPECT_FALSE(box.m_bStuck);
+    question.caption = box.m_caption;
+    question.text = box.m_text;
+    return question;
+}
+
+// One step of the user's: the input, then the count of the list and the group that is
+// both highlighted and bold, once the editor is closed.
+struct Step
+{
+    const char* what;
+    std::function<void()> input;
+    int nShown;
+    const char* group;
+};
+void RunSteps(CPurgeletDlg& dlg, const std::vector<Step>& steps)
+{
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        s.input();
+        const std::string expected = std::to_string(s.nShown) + " of 6 programs found; highlighted " + s.group +
+                                     "; bold " + s.group;
+        EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg) && GroupsState(dlg) == expected; })) << GroupsState(dlg);
+    }
+}
+
+}  // namespace
+
+TEST_F(MainWindowGroupsTest, ApplyCancelCloseAndKeysKeepTheListOnTheHighlightedGroup)
+{
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        CPageUninstall& page = dlg.m_pageUninstall;
+        CPageUninstallGroupEditor& editor = page.m_pageEditor;
+        auto closeBox = [&] {
+            CRect rc;
+            page.m_wndEditorBar.GetCloseButtonRect(NULL, &rc);
+            ClickIn(page.m_wndEditorBar.m_hWnd, rc);
+        };
+        RunSteps(dlg, {
+            {"Other", [&] { ClickGroup(dlg, "Other"); }, 6, "Other"},
+            {"a new group applied",
+             [&] {
+                 ClickGroupTool(dlg, ID_GROUP_NEW);
+                 TypeInto(dlg, editor.m_wndName, "tools");
+                 TypeInto(dlg, editor.m_wndKeywords, "corpus");
+                 ClickIn(editor.m_wndApply.m_hWnd);
+             },
+             3, "tools"},
+            {"Other again", [&] { ClickGroup(dlg, "Other"); }, 3, "Other"},
+            {"Up", [&] { Tap(VK_UP); }, 3, "tools"},
+            {"Up to the root", [&] { Tap(VK_UP); }, 6, "Groups"},
+            {"End", [&] { Tap(VK_END); }, 3, "Other"},
+            {"Cancel", [&] { OpenInEditor(dlg, "tools"); ClickIn(editor.m_wndCancel.m_hWnd); }, 3, "Other"},
+            {"close button", [&] { OpenInEditor(dlg, "tools"); closeBox(); }, 3, "Other"},
+            {"an edited group applied",
+             [&] {
+                 OpenInEditor(dlg, "tools");
+                 TypeInto(dlg, editor.m_wndKeywords, "alpha");
+                 ClickIn(editor.m_wndApply.m_hWnd);
+             },
+             4, "tools"},
+        });
+        CGroupManager* pGroups = CGroupManager::GetInstance();
+        ASSERT_EQ(2u, pGroups->m_Groups.size());
+        EXPECT_EQ((std::vector<std::string>{"corpus", "alpha"}), pGroups->m_Groups[1]->Keywords);
+    }));
+}
+
+TEST_F(MainWindowGroupsTest, AddToGroupAndDeleteFilterTheListAndDeleteAsksFirst)
+{
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        AddGroup("Tools", "corpus");
+        AddGroup("Media", "player");
+        CUiManager::GetInstance()->RefreshGroups();
+        CString strTitle;
+        dlg.GetWindowText(strTitle);
+        auto deleteAnswered = [&](UINT nAnswer, const char* name) {
+            Question question = DeleteAnswered(dlg, nAnswer);
+            EXPECT_EQ(std::string("Are you sure you want to delete this group and its keywords?\r\n\r\n") + name +
+                          "\r\n\r\nThe group cannot be restored.",
+                      question.text);
+            EXPECT_EQ(std::string((LPCTSTR)strTitle), question.caption);
+        };
+        RunSteps(dlg, {
+            {"Other", [&] { ClickGroup(dlg, "Other"); }, 2, "Other"},  // Alpha Editor, Beta Viewer
+            {"Alpha Editor added to Tools under Other",
+             [&] { ClickRow(dlg, "Alpha Editor"); AddToGroup(dlg, NULL); }, 1, "Other"},
+            {"Tools", [&] { ClickGroup(dlg, "Tools"); }, 4, "Tools"},
+            {"beta added to Tools under Tools", [&] { ClickRow(dlg, "Corpus Reader"); AddToGroup(dlg, "beta"); }, 5,
+             "Tools"},
+            {"Delete, No", [&] { deleteAnswered(IDNO, "Tools"); }, 5, "Tools"},
+            {"Other once more", [&] { ClickGroup(dlg, "Other"); }, 0, "Other"},
+            {"Media deleted from the editor under Other",
+             [&] {
+                 OpenInEditor(dlg, "Media");
+                 deleteAnswered(IDYES, "Media");
+                 PumpUntil([&] { return TreeItem(dlg, "Media") == NULL; });
+                 ClickIn(dlg.m_pageUninstall.m_pageEditor.m_wndCancel.m_hWnd);
+             },
+             1, "Other"},  // Gamma Player
+            {"Tools", [&] { ClickGroup(dlg, "Tools"); }, 5, "Tools"},
+            {"Delete, Yes", [&] { deleteAnswered(IDYES, "Tools"); }, 6, "Groups"},
+        });
+        EXPECT_EQ(1u, CGroupManager::GetInstance()->m_Groups.size());
+        EXPECT_TRUE(TreeItem(dlg, "Other") != NULL);
+    }));
+}
+
+// A name of any length or with a line break from the groups file: the question shows
+// it on one line, shortened with "..." that the box shows whole.
+TEST_F(MainWindowGroupsTest, TheDeleteQuestionShowsALongNameWhole)
+{
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        struct Case
+        {
+            std::string name, line;
+        } cases[] = {
+            {std::string(300, 'W'), std::string(32, 'W') + "..."},
+            {"Two\r\nLines", "Two  Lines"},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.line);
+            AddGroup(c.name.c_str(), "corpus");
+            CGroupManager::GetInstance()->m_pCurrentGroup = CGroupManager::GetInstance()->m_Groups.back();
+            CUiManager::GetInstance()->RefreshGroups();
+            Question question = DeleteAnswered(dlg, IDNO);
+            EXPECT_NE(std::string::npos, question.text.find("\r\n\r\n" + c.line + "\r\n\r\n")) << question.text;
+            EXPECT_FALSE(question.bClipped);
+            EXPECT_EQ(&c - cases + 2u, CGroupManager::GetInstance()->m_Groups.size());
+        }
+    }));
+}
+
+TEST_F(MainWindowGroupsTest, DetailsShownAgainShowTheProgramSelectedNow)
+{
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        CPageUninstallView& view = dlg.m_pageUninstall.m_pageView;
+        CExtDetailsCtrl& details = view.m_pageDetails.m_wndDetails;
+        auto shownName = [&] {
+            LVFINDINFO find = {LVFI_STRING, "DisplayName", 0, {0, 0}, 0};
+            int nRow = details.FindItem(&find);
+            return nRow >= 0 ? std::string((LPCTSTR)details.GetItemText(nRow, 1)) : std::string("(none)");
+        };
+        ClickRow(dlg, "Alpha Editor");
+        EXPECT_TRUE(PumpUntil([&] { return shownName() == "Alpha Editor"; })) << shownName();
+
+        // Hidden with its caption's close button; another row chosen; View > Details.
+        CRect rc;
+        view.m_wndDetailsBar.GetCloseButtonRect(NULL, &rc);
+        ClickIn(view.m_wndDetailsBar.m_hWnd, rc);
+        EXPECT_TRUE(PumpUntil([&] { return !view.m_wndDetailsBar.IsWindowVisible(); }));
+        ClickRow(dlg, "Beta Viewer");
+        EXPECT_EQ("Alpha Editor", shownName()) << "not filled while hidden";
+        SendKey(VK_MENU, false);
+        Tap('V');
+        SendKey(VK_MENU, true);
+        Tap('D');
+        EXPECT_TRUE(PumpUntil([&] { return view.m_wndDetailsBar.IsWindowVisible() != FALSE; }));
+        EXPECT_EQ("Beta Viewer", shownName());
+    }));
+}
