@@ -60,7 +60,8 @@ void ClickIn(HWND hWnd, CRect rc = CRect())
 // Whether hWnd's thread has put its keyboard focus on hFocus (readable from any thread).
 bool ThreadFocusIs(HWND hWnd, HWND hFocus)
 {
-    GUITHREADINFO info = {sizeof(info)};
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
     return ::GetGUIThreadInfo(::GetWindowThreadProcessId(hWnd, NULL), &info) && info.hwndFocus == hFocus;
 }
 
@@ -71,7 +72,8 @@ void ClickBoxButton(HWND hBox, UINT nID)
 {
     HWND hButton = ::GetDlgItem(hBox, nID);
     const DWORD nThread = ::GetWindowThreadProcessId(hBox, NULL);
-    GUITHREADINFO info = {sizeof(info)};
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
     for (int i = 0; i < 500; ++i) {
         if (::GetGUIThreadInfo(nThread, &info) && info.hwndActive == hBox && ::IsWindowVisible(hButton)) break;
         ::Sleep(10);
