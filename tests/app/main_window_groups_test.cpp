@@ -209,7 +209,7 @@ void OpenInEditor(CPurgeletDlg& dlg, const char* group)
 }
 
 // A click into an editor field, then typing at its end.
-void TypeInto(CPurgeletDlg& dlg, CWnd& field, const char* text)
+void TypeInto(CWnd& field, const char* text)
 {
     ClickIn(field.m_hWnd);
     PumpUntil([&] { return ::GetFocus() == field.m_hWnd; });
@@ -317,8 +317,8 @@ TEST_F(MainWindowGroupsTest, ApplyCancelCloseAndKeysKeepTheListOnTheHighlightedG
             {"a new group applied",
              [&] {
                  ClickGroupTool(dlg, ID_GROUP_NEW);
-                 TypeInto(dlg, editor.m_wndName, "tools");
-                 TypeInto(dlg, editor.m_wndKeywords, "corpus");
+                 TypeInto(editor.m_wndName, "tools");
+                 TypeInto(editor.m_wndKeywords, "corpus");
                  ClickIn(editor.m_wndApply.m_hWnd);
              },
              3, "tools"},
@@ -331,7 +331,7 @@ TEST_F(MainWindowGroupsTest, ApplyCancelCloseAndKeysKeepTheListOnTheHighlightedG
             {"an edited group applied",
              [&] {
                  OpenInEditor(dlg, "tools");
-                 TypeInto(dlg, editor.m_wndKeywords, "alpha");
+                 TypeInto(editor.m_wndKeywords, "alpha");
                  ClickIn(editor.m_wndApply.m_hWnd);
              },
              4, "tools"},
