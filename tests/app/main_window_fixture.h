@@ -1,12 +1,14 @@
 // What the tests of the real main window share: the registry redirected into a sandbox,
 // the groups file and the application's registry key and profile put back afterwards, a
-// bounded pump through the modal loop's own step, and a run of the program's main dialog
-// with a scenario inside its modal loop.
+// bounded pump through the modal loop's own step, a run of the program's main dialog
+// with a scenario inside its modal loop, and the ways the tests look at the dialog.
 #pragma once
 
 #include "app_test_app.h"
+#include "real_input.h"
 #include "app/purgelet_dlg.h"
 #include "app/purgelet_app.h"
+#include "catalogue/groups.h"
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -66,15 +68,53 @@ inline std::string ClipboardText()
     return clip;
 }
 
-// A left click at a point of the screen; two in a row make a double-click.
-inline void ClickAt(POINT pt)
+// Gives something that must not happen the time to show up.
+inline void Pump(DWORD ms)
 {
-    ::SetCursorPos(pt.x, pt.y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, in, sizeof(INPUT));
+    PumpUntil([] { return false; }, ms);
+}
+
+// Moves the pointer through real input (with the button changes dwFlags gives) and
+// pumps until it is there.
+inline void MoveTo(POINT pt, DWORD dwFlags = 0)
+{
+    pt = realinput::SendMouse(dwFlags, pt);
+    PumpUntil([&] { return realinput::CursorAt(pt); });
+}
+
+// Brings hWnd's top window to the front with the focus on hWnd; true once it is there.
+inline bool FocusIn(HWND hWnd)
+{
+    ::SetForegroundWindow(::GetAncestor(hWnd, GA_ROOT));
+    ::SetFocus(hWnd);
+    return PumpUntil([&] { return ::GetFocus() == hWnd; });
+}
+
+inline CExtReportCtrl& List(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList; }
+
+// The text of the list's selected row, or "" when none is selected.
+inline std::string SelectedRowText(CPurgeletDlg& dlg)
+{
+    int nRow = List(dlg).GetNextItem(-1, LVNI_SELECTED);
+    return nRow < 0 ? std::string() : std::string((LPCSTR)List(dlg).GetItemText(nRow, 0));
+}
+
+// The button of a toolbar that sends nID, or NULL.
+inline CExtBarButton* BarButton(CExtToolControlBar& bar, UINT nID)
+{
+    for (int i = 0; i < bar.GetButtonsCount(); ++i)
+        if (bar.GetButton(i)->GetCmdID(false) == nID) return bar.GetButton(i);
+    return NULL;
+}
+
+// Whether the main window allows a command now (its update handler, as the menus, the
+// context menu, the toolbar and the accelerators ask it).
+inline BOOL CommandEnabled(CPurgeletDlg& dlg, UINT nID)
+{
+    CTestCmdUI state;
+    state.m_nID = nID;
+    dlg.OnCmdMsg(nID, (int)CN_UPDATE_COMMAND_UI, &state, NULL);
+    return state.m_bEnabled;
 }
 
 class MainWindowFixture : public testing::Test
@@ -102,6 +142,13 @@ protected:
         ::DeleteFileA(m_groupsFile.c_str());
         if (m_hadGroups) std::ofstream(m_groupsFile.c_str(), std::ios::binary) << m_savedGroups;
         m_box.RestoreOverrides();
+    }
+    // Only the "Other" group left, none current.
+    static void ClearGroups()
+    {
+        CGroupManager* pGroups = CGroupManager::GetInstance();
+        pGroups->m_pCurrentGroup = NULL;
+        while (pGroups->m_Groups.size() > 1) pGroups->DeleteGroup(pGroups->m_Groups.back());
     }
     // Runs the real program with the scenario inside its modal loop. The main window's
     // end asks the thread to quit, as it ends the program; the quit is taken off the

@@ -15,88 +15,16 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-using mainwindowtest::ClickAt;
+using mainwindowtest::List;
 using mainwindowtest::PumpUntil;
+using realinput::ClickIn;
+using realinput::Tap;
+using realinput::TapKeys;
+using realinput::TapWith;
+using realinput::Type;
 using testsupport::RegistrySandbox;
 
 namespace {
-
-void SendKey(WORD vk, bool bUp)
-{
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
-    ::SendInput(1, &in, sizeof(INPUT));
-}
-
-void Tap(WORD vk)
-{
-    SendKey(vk, false);
-    SendKey(vk, true);
-}
-
-void TapWith(WORD vkModifier, WORD vk)
-{
-    SendKey(vkModifier, false);
-    Tap(vk);
-    SendKey(vkModifier, true);
-}
-
-// Small letters and blanks, as typed.
-void Type(const char* text)
-{
-    for (; *text != '\0'; ++text) Tap(*text == ' ' ? VK_SPACE : (WORD)toupper((unsigned char)*text));
-}
-
-// The centre of a rectangle of a window's client area (empty: the whole).
-void ClickIn(HWND hWnd, CRect rc = CRect())
-{
-    if (rc.IsRectNull()) ::GetClientRect(hWnd, &rc);
-    ::MapWindowPoints(hWnd, NULL, (POINT*)&rc, 2);
-    ClickAt(rc.CenterPoint());
-}
-
-// Whether hWnd's thread has put its keyboard focus on hFocus (readable from any thread).
-bool ThreadFocusIs(HWND hWnd, HWND hFocus)
-{
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(hWnd, NULL), &info) && info.hwndFocus == hFocus;
-}
-
-// Waits (bounded) until the box takes input, moves the pointer onto its button with
-// real input as a hand does, waits until it is there (a pointer only placed there was
-// not always where the click arrived), and clicks.
-void ClickBoxButton(HWND hBox, UINT nID)
-{
-    HWND hButton = ::GetDlgItem(hBox, nID);
-    const DWORD nThread = ::GetWindowThreadProcessId(hBox, NULL);
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    for (int i = 0; i < 500; ++i) {
-        if (::GetGUIThreadInfo(nThread, &info) && info.hwndActive == hBox && ::IsWindowVisible(hButton)) break;
-        ::Sleep(10);
-    }
-    CRect rc;
-    ::GetWindowRect(hButton, &rc);
-    const POINT pt = rc.CenterPoint();
-    const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT move = {};
-    move.type = INPUT_MOUSE;
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    move.mi.dx = (pt.x * 65536 + cx - 1) / cx;
-    move.mi.dy = (pt.y * 65536 + cy - 1) / cy;
-    ::SendInput(1, &move, sizeof(INPUT));
-    for (int i = 0; i < 500; ++i) {
-        POINT now;
-        if (::GetCursorPos(&now) && now.x == pt.x && now.y == pt.y && ::GetGUIThreadInfo(nThread, &info) &&
-            (info.hwndCapture == NULL || info.hwndCapture == hButton))
-            break;
-        ::Sleep(10);
-    }
-    ClickAt(pt);
-}
 
 class MainWindowGroupsTest : public mainwindowtest::MainWindowFixture
 {
@@ -125,12 +53,6 @@ protected:
         g_ShowDetails.Value = m_savedShowDetails;
         MainWindowFixture::TearDown();
     }
-    static void ClearGroups()
-    {
-        CGroupManager* pGroups = CGroupManager::GetInstance();
-        pGroups->m_pCurrentGroup = NULL;
-        while (pGroups->m_Groups.size() > 1) pGroups->DeleteGroup(pGroups->m_Groups.back());
-    }
     static void AddGroup(const char* name, const char* keyword)
     {
         GroupEntry* pGroup = CGroupManager::GetInstance()->CreateGroup();
@@ -142,7 +64,6 @@ protected:
 };
 
 CPageUninstallGroups& Groups(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageGroups; }
-CExtReportCtrl& List(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList; }
 
 HTREEITEM TreeItem(CPurgeletDlg& dlg, const char* text)
 {
@@ -178,8 +99,7 @@ void ClickGroup(CPurgeletDlg& dlg, const char* text)
 void ClickGroupTool(CPurgeletDlg& dlg, UINT nID)
 {
     CExtToolControlBar& bar = Groups(dlg).m_wndToolBar;
-    for (int i = 0; i < bar.GetButtonsCount(); ++i)
-        if (bar.GetButton(i)->GetCmdID(false) == nID) ClickIn(bar.m_hWnd, bar.GetButton(i)->Rect());
+    if (CExtBarButton* pButton = mainwindowtest::BarButton(bar, nID)) ClickIn(bar.m_hWnd, pButton->Rect());
 }
 
 void ClickRow(CPurgeletDlg& dlg, const char* name)
@@ -226,14 +146,11 @@ void AddToGroup(CPurgeletDlg& dlg, const char* keyword)
     HWND hDlg = dlg.m_hWnd;
     ownedbox::BoxWatcher ok(hDlg, [hDlg, keyword](HWND hBox) {
         HWND hKeyword = ::GetDlgItem(hBox, IDC_KEYWORD);
-        for (int i = 0; i < 500 && !ThreadFocusIs(hDlg, hKeyword); ++i) ::Sleep(10);
+        realinput::SleepUntil([&] { return realinput::ThreadFocusIs(hDlg, hKeyword); });
         if (keyword != NULL) Type(keyword);
         Tap(VK_RETURN);
     });
-    SendKey(VK_MENU, false);
-    Tap('A');
-    SendKey(VK_MENU, true);
-    Tap('A');
+    TapKeys({{VK_MENU, 'A'}, {0, 'A'}});
     EXPECT_TRUE(PumpUntil([&] { return ok.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; }));
     ok.Join();
     EXPECT_FALSE(ok.m_bStuck);
@@ -268,7 +185,7 @@ Question DeleteAnswered(CPurgeletDlg& dlg, UINT nAnswer)
         }
         ::SelectObject(hdc, hOld);
         ::ReleaseDC(hText, hdc);
-        ClickBoxButton(hBox, nAnswer);
+        ownedbox::ClickBoxButton(hBox, nAnswer);
     });
     ClickGroupTool(dlg, ID_GROUP_DELETE);
     EXPECT_TRUE(PumpUntil([&] { return box.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; }));
@@ -430,10 +347,7 @@ TEST_F(MainWindowGroupsTest, DetailsShownAgainShowTheProgramSelectedNow)
         EXPECT_TRUE(PumpUntil([&] { return !view.m_wndDetailsBar.IsWindowVisible(); }));
         ClickRow(dlg, "Beta Viewer");
         EXPECT_EQ("Alpha Editor", shownName()) << "not filled while hidden";
-        SendKey(VK_MENU, false);
-        Tap('V');
-        SendKey(VK_MENU, true);
-        Tap('D');
+        TapKeys({{VK_MENU, 'V'}, {0, 'D'}});
         EXPECT_TRUE(PumpUntil([&] { return view.m_wndDetailsBar.IsWindowVisible() != FALSE; }));
         EXPECT_EQ("Beta Viewer", shownName());
     }));

@@ -21,46 +21,16 @@
 #include <string>
 #include <vector>
 
-using mainwindowtest::ClickAt;
 using mainwindowtest::ClipboardText;
+using mainwindowtest::MoveTo;
 using mainwindowtest::PumpUntil;
+using realinput::AltLetter;
+using realinput::ClickAt;
+using realinput::SendKeys;
+using realinput::Tap;
 using testsupport::RegistrySandbox;
 
 namespace {
-
-// Queues the keys (presses and releases) with one SendInput call.
-void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys)
-{
-    INPUT in[16] = {};
-    int n = 0;
-    for (const auto& k : keys) {
-        if (n == 16) break;
-        in[n].type = INPUT_KEYBOARD;
-        in[n].ki.wVk = k.first;
-        in[n].ki.dwFlags = k.second ? KEYEVENTF_KEYUP : 0;
-        ++n;
-    }
-    ::SendInput(n, in, sizeof(INPUT));
-}
-
-void Tap(WORD vk) { SendKeys({{vk, false}, {vk, true}}); }
-void AltLetter(WORD vk) { SendKeys({{VK_MENU, false}, {vk, false}, {vk, true}, {VK_MENU, true}}); }
-
-// Moves the pointer as a hand does, through real input, and waits until it is there.
-void MoveTo(POINT pt)
-{
-    const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in.mi.dx = (pt.x * 65536 + cx - 1) / cx;
-    in.mi.dy = (pt.y * 65536 + cy - 1) / cy;
-    ::SendInput(1, &in, sizeof(INPUT));
-    PumpUntil([&] {
-        POINT now;
-        return ::GetCursorPos(&now) && now.x == pt.x && now.y == pt.y;
-    });
-}
 
 COLORREF ScreenPixel(POINT pt)
 {

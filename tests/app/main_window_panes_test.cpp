@@ -17,14 +17,15 @@
 #include <algorithm>
 #include <string>
 
+using mainwindowtest::List;
+using mainwindowtest::MoveTo;
 using mainwindowtest::PumpUntil;
+using realinput::Tap;
 using testsupport::RegistrySandbox;
 
 namespace {
 
 const char kOptionsKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Nimbo Purgelet";
-
-CExtReportCtrl& List(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList; }
 
 // What of a window's client area shows on screen: clipped by every ancestor, in screen
 // coordinates; empty when the window or an ancestor is hidden.
@@ -88,24 +89,6 @@ std::string PaneFaults(CPurgeletDlg& dlg)
     return faults;
 }
 
-// Sends one real mouse event; a move goes to the point and waits until it is there.
-void Mouse(DWORD dwFlags, POINT pt)
-{
-    const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
-    pt.x = std::min(std::max(pt.x, 0L), (LONG)cx - 1);
-    pt.y = std::min(std::max(pt.y, 0L), (LONG)cy - 1);
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in.mi.dx = (pt.x * 65536 + cx - 1) / cx;
-    in.mi.dy = (pt.y * 65536 + cy - 1) / cy;
-    ::SendInput(1, &in, sizeof(INPUT));
-    PumpUntil([&] {
-        POINT now;
-        return ::GetCursorPos(&now) && now.x == pt.x && now.y == pt.y;
-    });
-}
-
 // Drags a splitter's bar with the real mouse, in steps, to a point of the screen.
 void DragBar(CExtSplitter& splitter, POINT ptTo)
 {
@@ -113,12 +96,12 @@ void DragBar(CExtSplitter& splitter, POINT ptTo)
     ASSERT_TRUE(splitter.GetBarRect(&rcBar));
     splitter.ClientToScreen(&rcBar);
     const POINT ptFrom = rcBar.CenterPoint();
-    Mouse(0, ptFrom);
-    Mouse(MOUSEEVENTF_LEFTDOWN, ptFrom);
+    MoveTo(ptFrom);
+    MoveTo(ptFrom, MOUSEEVENTF_LEFTDOWN);
     ASSERT_TRUE(PumpUntil([&] { return ::GetCapture() == splitter.m_hWnd; })) << "the bar did not take the mouse";
     for (int i = 1; i <= 6; ++i)
-        Mouse(0, {ptFrom.x + (ptTo.x - ptFrom.x) * i / 6, ptFrom.y + (ptTo.y - ptFrom.y) * i / 6});
-    Mouse(MOUSEEVENTF_LEFTUP, ptTo);
+        MoveTo({ptFrom.x + (ptTo.x - ptFrom.x) * i / 6, ptFrom.y + (ptTo.y - ptFrom.y) * i / 6});
+    MoveTo(ptTo, MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(PumpUntil([&] { return ::GetCapture() == NULL; }));
 }
 
@@ -140,9 +123,7 @@ protected:
     }
     void TearDown() override
     {
-        CGroupManager* pGroups = CGroupManager::GetInstance();
-        pGroups->m_pCurrentGroup = NULL;
-        while (pGroups->m_Groups.size() > 1) pGroups->DeleteGroup(pGroups->m_Groups.back());
+        ClearGroups();
         for (size_t i = 0; i < kOptions; ++i) Options()[i]->Value = m_saved[i];
         MainWindowFixture::TearDown();
     }
@@ -230,8 +211,8 @@ TEST_F(MainWindowPanesTest, ABarDraggedToTheWindowsEdgeLeavesEveryPaneUsable)
         CRect rcBar;
         ASSERT_TRUE(stacked.GetBarRect(&rcBar));
         stacked.ClientToScreen(&rcBar);
-        mainwindowtest::ClickAt(rcBar.CenterPoint());
-        mainwindowtest::ClickAt(rcBar.CenterPoint());
+        realinput::ClickAt(rcBar.CenterPoint());
+        realinput::ClickAt(rcBar.CenterPoint());
         const int nMiddle = (stacked.m_rcLayout.bottom - stacked.m_rcLayout.top - stacked.m_nBarSize) / 2;
         EXPECT_TRUE(PumpUntil([&] { return stacked.m_nPosition == nMiddle; })) << stacked.m_nPosition;
         // The list squeezed as far as it goes, to be stored at the close.
@@ -245,24 +226,10 @@ TEST_F(MainWindowPanesTest, ABarDraggedToTheWindowsEdgeLeavesEveryPaneUsable)
 
 namespace {
 
-// Taps keys through real input.
-void Keys(std::initializer_list<std::pair<WORD, bool>> keys)
-{
-    INPUT in[8] = {};
-    int n = 0;
-    for (const auto& k : keys) {
-        in[n].type = INPUT_KEYBOARD;
-        in[n].ki.wVk = k.first;
-        in[n++].ki.dwFlags = k.second ? KEYEVENTF_KEYUP : 0;
-    }
-    ::SendInput(n, in, sizeof(INPUT));
-}
-void Tap(WORD vk) { Keys({{vk, false}, {vk, true}}); }
-
 // Picks an item of the View menu with the keys: Alt+V, then its letter.
 void ViewMenuItem(WORD vkLetter)
 {
-    Keys({{VK_MENU, false}, {'V', false}, {'V', true}, {VK_MENU, true}});
+    realinput::AltLetter('V');
     ASSERT_TRUE(PumpUntil([] { return CExtPopupMenuWnd::IsMenuTracking(); })) << "the View menu did not open";
     Tap(vkLetter);
     EXPECT_TRUE(PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); }));
@@ -272,8 +239,7 @@ void ClickCloseButton(CExtContainerBar& bar)
 {
     CRect rc;
     bar.GetCloseButtonRect(NULL, &rc);
-    bar.ClientToScreen(&rc);
-    mainwindowtest::ClickAt(rc.CenterPoint());
+    realinput::ClickIn(bar, rc);
 }
 
 std::string StatusText(CPurgeletDlg& dlg)

@@ -4,6 +4,7 @@
 // program it named alone, the text fields' own editing keys, and the toolbar following
 // every change of the selection at once.
 #include "main_window_fixture.h"
+#include "owned_box.h"
 #include "app/page_uninstall_group_editor.h"
 #include "app/page_uninstall_groups.h"
 #include "app/ui_manager.h"
@@ -17,38 +18,22 @@
 #include <atomic>
 #include <thread>
 
+using mainwindowtest::BarButton;
 using mainwindowtest::ClipboardText;
+using mainwindowtest::CommandEnabled;
+using mainwindowtest::FocusIn;
+using mainwindowtest::List;
+using mainwindowtest::Pump;
 using mainwindowtest::PumpUntil;
+using mainwindowtest::SelectedRowText;
+using ownedbox::BoxWatcher;
+using realinput::ClickAt;
+using realinput::Tap;
+using realinput::TapKeys;
+using realinput::TapWith;
 using testsupport::RegistrySandbox;
 
 namespace {
-
-void Pump(DWORD ms) { PumpUntil([] { return false; }, ms); }
-
-// Keys in a row: each {modifier (0: none), key}.
-void PressKeys(std::initializer_list<std::pair<WORD, WORD>> keys)
-{
-    std::vector<INPUT> in;
-    for (const auto& k : keys) {
-        INPUT i = {};
-        i.type = INPUT_KEYBOARD;
-        if (k.first != 0) {
-            i.ki.wVk = k.first;
-            in.push_back(i);
-        }
-        i.ki.wVk = k.second;
-        in.push_back(i);
-        i.ki.dwFlags = KEYEVENTF_KEYUP;
-        in.push_back(i);
-        if (k.first != 0) {
-            i.ki.wVk = k.first;
-            in.push_back(i);
-        }
-    }
-    ::SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
-}
-
-void PressKey(WORD vk, WORD vkModifier = 0) { PressKeys({{vkModifier, vk}}); }
 
 void SetClipboard(const char* text)
 {
@@ -61,21 +46,7 @@ void SetClipboard(const char* text)
     ::CloseClipboard();
 }
 
-CExtReportCtrl& List(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList; }
-
 std::string Status(CPurgeletDlg& dlg) { return (LPCSTR)dlg.m_wndStatusBar.GetPaneText(0); }
-
-std::string SelectedRowText(CPurgeletDlg& dlg)
-{
-    int nRow = List(dlg).GetNextItem(-1, LVNI_SELECTED);
-    return nRow < 0 ? std::string() : std::string((LPCSTR)List(dlg).GetItemText(nRow, 0));
-}
-
-void ClickAt(CWnd& wnd, CPoint pt)
-{
-    wnd.ClientToScreen(&pt);
-    mainwindowtest::ClickAt(pt);
-}
 
 void ClickRow(CPurgeletDlg& dlg, const char* name)
 {
@@ -85,66 +56,10 @@ void ClickRow(CPurgeletDlg& dlg, const char* name)
     ClickAt(List(dlg), CPoint(40, rc.CenterPoint().y));
 }
 
-CExtBarButton* BarButton(CExtToolControlBar& bar, UINT nID)
-{
-    for (int i = 0; i < bar.GetButtonsCount(); ++i)
-        if (bar.GetButton(i)->GetCmdID(false) == nID) return bar.GetButton(i);
-    return NULL;
-}
-
-BOOL CommandEnabled(CPurgeletDlg& dlg, UINT nID)
-{
-    CTestCmdUI state;
-    state.m_nID = nID;
-    dlg.OnCmdMsg(nID, (int)CN_UPDATE_COMMAND_UI, &state, NULL);
-    return state.m_bEnabled;
-}
-
 const UINT kProgramCommands[] = {
     ID_PROGRAM_UNINSTALL,   ID_PROGRAM_UNINSTALL_QUIET, ID_PROGRAM_MODIFY,         ID_PROGRAM_REMOVE_ENTRY,
     ID_PROGRAM_OPEN_FOLDER, ID_PROGRAM_REGISTRY_ENTRY,  ID_PROGRAM_ADD_TO_GROUP,   ID_EDIT_COPY,
     ID_EDIT_COPY_APPLICATION, ID_EDIT_COPY_PUBLISHER,
-};
-
-// A visible dialog box owned by hOwner, or NULL.
-HWND FindBox(HWND hOwner)
-{
-    for (HWND h = ::GetWindow(::GetDesktopWindow(), GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT)) {
-        char sClass[16] = "";
-        ::GetClassNameA(h, sClass, sizeof(sClass));
-        if (::GetWindow(h, GW_OWNER) == hOwner && ::IsWindowVisible(h) && strcmp(sClass, "#32770") == 0) return h;
-    }
-    return NULL;
-}
-
-// In a thread of its own: waits (bounded) for a box of the main window, notes its text,
-// then runs the step given with the box.
-class BoxWatcher
-{
-public:
-    BoxWatcher(HWND hOwner, std::function<void(HWND)> step)
-    {
-        m_thread = std::thread([this, hOwner, step] {
-            HWND hBox = NULL;
-            for (int i = 0; i < 1000 && hBox == NULL && !m_bStop; ++i) {
-                hBox = FindBox(hOwner);
-                if (hBox == NULL) ::Sleep(10);
-            }
-            if (hBox == NULL) return;
-            char text[2048] = "";
-            ::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text));
-            m_text = text;
-            step(hBox);
-        });
-    }
-    ~BoxWatcher() { Join(); }
-    void Join()
-    {
-        if (m_thread.joinable()) m_thread.join();
-    }
-    std::atomic<bool> m_bStop{false};
-    std::string m_text;
-    std::thread m_thread;
 };
 
 // Posts each command and lets it run; true when none of them brought up a box of the
@@ -154,13 +69,11 @@ bool PostedCommandsShowNoBox(CPurgeletDlg& dlg, std::initializer_list<UINT> comm
     bool bQuiet = true;
     for (UINT nID : commands) {
         TestApp().m_boxes.clear();
-        BoxWatcher box(dlg.GetSafeHwnd(), [](HWND hBox) {
-            ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
-        });
+        BoxWatcher box(dlg.GetSafeHwnd(), ownedbox::Press(IDNO));
         ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, nID, 0);
         PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_POSTMESSAGE)) & QS_POSTMESSAGE) == 0; });
         Pump(100);
-        box.m_bStop = true;
+        box.Stop();
         box.Join();
         if (!box.m_text.empty() || !TestApp().m_boxes.empty()) bQuiet = false;
     }
@@ -193,12 +106,6 @@ protected:
         ClearGroups();
         MainWindowFixture::TearDown();
     }
-    static void ClearGroups()
-    {
-        CGroupManager* pGroups = CGroupManager::GetInstance();
-        pGroups->m_pCurrentGroup = NULL;
-        while (pGroups->m_Groups.size() > 1) pGroups->DeleteGroup(pGroups->m_Groups.back());
-    }
     // An entry whose commands name no program that exists: a run shows a launch failure.
     void Seed(const char* key, const char* name, bool bUninstall = true)
     {
@@ -213,13 +120,6 @@ protected:
     static bool EntryExists(const char* key)
     {
         return RegistrySandbox::KeyExists(HKEY_CURRENT_USER, UninstallKeyPath + key);
-    }
-    // Brings the main window to the front with the focus in a window of it.
-    static void FocusIn(CPurgeletDlg& dlg, CWnd& wnd)
-    {
-        ::SetForegroundWindow(dlg.GetSafeHwnd());
-        wnd.SetFocus();
-        ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == wnd.GetSafeHwnd(); }));
     }
 };
 
@@ -241,7 +141,7 @@ TEST_F(MainWindowTargetTest, NoProgramIsTheTargetWhileTheGroupEditorShows)
         CExtBarButton* pUninstall = BarButton(dlg.m_wndToolBar, ID_PROGRAM_UNINSTALL);
         CExtBarButton* pRemove = BarButton(dlg.m_wndToolBar, ID_PROGRAM_REMOVE_ENTRY);
         ASSERT_TRUE(pUninstall != NULL && pRemove != NULL);
-        FocusIn(dlg, List(dlg));
+        ASSERT_TRUE(FocusIn(List(dlg)));
         ClickRow(dlg, "Beta Tools");
         ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Beta Tools" && !pRemove->IsDisabled(); }));
         for (UINT nID : kProgramCommands) EXPECT_TRUE(CommandEnabled(dlg, nID)) << nID;
@@ -253,7 +153,7 @@ TEST_F(MainWindowTargetTest, NoProgramIsTheTargetWhileTheGroupEditorShows)
             SCOPED_TRACE(nStep == 0 ? "New" : "F5 typed into Name");
             if (nStep == 1) {
                 Seed("Gamma", "Gamma Tools");
-                PressKey(VK_F5);
+                Tap(VK_F5);
                 ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "3 of 3 programs found"; }));
                 EXPECT_TRUE(pUi->GetSelectedProgram() == NULL);
                 EXPECT_EQ("", SelectedRowText(dlg));
@@ -276,7 +176,7 @@ TEST_F(MainWindowTargetTest, NoProgramIsTheTargetWhileTheGroupEditorShows)
             EXPECT_TRUE(CommandEnabled(dlg, nID)) << nID;
         EXPECT_FALSE(CommandEnabled(dlg, ID_PROGRAM_UNINSTALL));
         // F5 with the list on screen selects the first row, as always.
-        PressKey(VK_F5);
+        Tap(VK_F5);
         ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools" && !pRemove->IsDisabled(); }));
         ASSERT_TRUE(pUi->GetTargetProgram() != NULL);
         EXPECT_EQ("Alpha Tools", pUi->GetTargetProgram()->DisplayName);
@@ -293,7 +193,7 @@ TEST_F(MainWindowTargetTest, TheRemoveWarningKeepsTheMainWindowsKeysAndRemovesWh
     g_refilled.clear();
     HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, NoteRefills, NULL, ::GetCurrentThreadId());
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        FocusIn(dlg, List(dlg));
+        ASSERT_TRUE(FocusIn(List(dlg)));
         ClickRow(dlg, "Gamma Tools");
         ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Gamma Tools"; }));
         SetClipboard("kept");
@@ -304,7 +204,7 @@ TEST_F(MainWindowTargetTest, TheRemoveWarningKeepsTheMainWindowsKeysAndRemovesWh
             ::SetForegroundWindow(hBox);
             // The keys go through the box's loop in order: by the time Y answers, F5 and
             // Ctrl+C have been handled.
-            PressKeys({{0, VK_F5}, {VK_CONTROL, 'C'}, {0, 'Y'}});
+            TapKeys({{0, VK_F5}, {VK_CONTROL, 'C'}, {0, 'Y'}});
         });
         ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
         ASSERT_TRUE(PumpUntil([&] { return !EntryExists("Gamma"); }));
@@ -328,7 +228,7 @@ TEST_F(MainWindowTargetTest, YesForAnEntryDeletedMeanwhileSaysItIsGone)
     Seed("Alpha", "Alpha Tools");
     Seed("Beta", "Beta Tools");
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        FocusIn(dlg, List(dlg));
+        ASSERT_TRUE(FocusIn(List(dlg)));
         ClickRow(dlg, "Beta Tools");
         ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Beta Tools"; }));
         BoxWatcher warning(dlg.GetSafeHwnd(), [](HWND hBox) {
@@ -394,17 +294,6 @@ TEST_F(MainWindowTargetTest, TheRemoveWarningShowsAShortenedNameWhole)
 
 namespace {
 
-// The mouse to a point of the screen, as the hardware moves it, with a button's state.
-void MouseTo(CPoint pt, DWORD dwButton = 0)
-{
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = (LONG)((pt.x * 65535LL) / (::GetSystemMetrics(SM_CXSCREEN) - 1));
-    in.mi.dy = (LONG)((pt.y * 65535LL) / (::GetSystemMetrics(SM_CYSCREEN) - 1));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | dwButton;
-    ::SendInput(1, &in, sizeof(INPUT));
-}
-
 std::string TextOf(CWnd& wnd)
 {
     CString s;
@@ -437,26 +326,26 @@ TEST_F(MainWindowTargetTest, TheTextFieldsKeepTheirEditingKeys)
                 ClickAt(groups.m_wndToolBar, BarButton(groups.m_wndToolBar, ID_GROUP_NEW)->Rect().CenterPoint());
                 ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == editor.m_wndName.GetSafeHwnd(); }));
             }
-            FocusIn(dlg, *f.pEdit);
+            ASSERT_TRUE(FocusIn(*f.pEdit));
             f.pEdit->SetWindowText("kestrel");
             f.pEdit->SetSel(0, 0);
             SetClipboard("other");
-            PressKey('A', VK_CONTROL);
+            TapWith(VK_CONTROL, 'A');
             EXPECT_TRUE(PumpUntil([&] { return f.pEdit->GetSel() == MAKELONG(0, 7); })) << std::hex << f.pEdit->GetSel();
-            PressKey('C', VK_CONTROL);
+            TapWith(VK_CONTROL, 'C');
             EXPECT_TRUE(PumpUntil([&] { return ClipboardText() == "kestrel"; })) << ClipboardText();
-            PressKey('X', VK_CONTROL);
+            TapWith(VK_CONTROL, 'X');
             EXPECT_TRUE(PumpUntil([&] { return TextOf(*f.pEdit).empty(); })) << TextOf(*f.pEdit);
-            PressKey('V', VK_CONTROL);
+            TapWith(VK_CONTROL, 'V');
             EXPECT_TRUE(PumpUntil([&] { return TextOf(*f.pEdit) == "kestrel"; })) << TextOf(*f.pEdit);
             f.pEdit->SetWindowText("kestrel");
             f.pEdit->SetSel(7, 7);
-            PressKey('S');
+            Tap('S');
             EXPECT_TRUE(PumpUntil([&] { return TextOf(*f.pEdit) == "kestrels"; })) << TextOf(*f.pEdit);
-            PressKey('Z', VK_CONTROL);
+            TapWith(VK_CONTROL, 'Z');
             EXPECT_TRUE(PumpUntil([&] { return TextOf(*f.pEdit) == "kestrel"; })) << TextOf(*f.pEdit);
             f.pEdit->SetSel(0, 0);
-            PressKey(VK_DELETE);
+            Tap(VK_DELETE);
             EXPECT_TRUE(PumpUntil([&] { return TextOf(*f.pEdit) == "estrel"; })) << TextOf(*f.pEdit);
             EXPECT_EQ(f.pEdit->GetSafeHwnd(), ::GetFocus());
         }
@@ -465,13 +354,13 @@ TEST_F(MainWindowTargetTest, TheTextFieldsKeepTheirEditingKeys)
         ASSERT_TRUE(PumpUntil([&] { return CUiManager::GetInstance()->IsProgramListOnScreen(); }));
         ClickRow(dlg, "Alpha Tools");
         ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools"; }));
-        FocusIn(dlg, List(dlg));
-        PressKey('C', VK_CONTROL);
+        ASSERT_TRUE(FocusIn(List(dlg)));
+        TapWith(VK_CONTROL, 'C');
         EXPECT_TRUE(PumpUntil([&] { return ClipboardText() == "Alpha Tools, N/A, N/A, N/A, N/A\r\n"; }))
             << ClipboardText();
         Seed("Beta", "Beta Tools");
-        FocusIn(dlg, list.m_wndSearch);
-        PressKey(VK_F5);
+        ASSERT_TRUE(FocusIn(list.m_wndSearch));
+        Tap(VK_F5);
         EXPECT_TRUE(PumpUntil([&] { return Status(dlg) == "2 of 2 programs found"; })) << Status(dlg);
     }));
 }
@@ -486,7 +375,7 @@ TEST_F(MainWindowTargetTest, TheToolbarFollowsEverySelectionChangeAtOnce)
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         CExtBarButton* pUninstall = BarButton(dlg.m_wndToolBar, ID_PROGRAM_UNINSTALL);
         CExtBarButton* pRemove = BarButton(dlg.m_wndToolBar, ID_PROGRAM_REMOVE_ENTRY);
-        FocusIn(dlg, List(dlg));
+        ASSERT_TRUE(FocusIn(List(dlg)));
         struct Step
         {
             const char* name;
@@ -495,8 +384,8 @@ TEST_F(MainWindowTargetTest, TheToolbarFollowsEverySelectionChangeAtOnce)
             bool bUninstall, bRemove;
         } steps[] = {
             {"click Alpha", [&] { ClickRow(dlg, "Alpha Tools"); }, "Alpha Tools", true, true},
-            {"Down", [&] { PressKey(VK_DOWN); }, "Beta Tools", false, true},
-            {"Down", [&] { PressKey(VK_DOWN); }, "Gamma Tools", true, true},
+            {"Down", [&] { Tap(VK_DOWN); }, "Beta Tools", false, true},
+            {"Down", [&] { Tap(VK_DOWN); }, "Gamma Tools", true, true},
             {"click Beta", [&] { ClickRow(dlg, "Beta Tools"); }, "Beta Tools", false, true},
             {"click Gamma", [&] { ClickRow(dlg, "Gamma Tools"); }, "Gamma Tools", true, true},
             {"drag from empty space",
@@ -506,12 +395,12 @@ TEST_F(MainWindowTargetTest, TheToolbarFollowsEverySelectionChangeAtOnce)
                  List(dlg).GetClientRect(&rcClient);
                  CPoint pt(40, rcLast.bottom + 30);
                  List(dlg).ClientToScreen(&pt);
-                 MouseTo(pt);
-                 MouseTo(pt, MOUSEEVENTF_LEFTDOWN);
+                 realinput::SendMouse(0, pt);
+                 realinput::SendMouse(MOUSEEVENTF_LEFTDOWN, pt);
                  Pump(50);
-                 for (int i = 1; i <= 4; ++i) MouseTo(pt + CSize(15 * i, 5 * i));
+                 for (int i = 1; i <= 4; ++i) realinput::SendMouse(0, pt + CSize(15 * i, 5 * i));
                  Pump(50);
-                 MouseTo(pt + CSize(60, 20), MOUSEEVENTF_LEFTUP);
+                 realinput::SendMouse(MOUSEEVENTF_LEFTUP, pt + CSize(60, 20));
              },
              "", false, false},
         };
@@ -537,7 +426,7 @@ TEST_F(MainWindowTargetTest, AddToGroupTakesTheProgramTheCommandActedOn)
     g_refilled.clear();
     HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, NoteRefills, NULL, ::GetCurrentThreadId());
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        FocusIn(dlg, List(dlg));
+        ASSERT_TRUE(FocusIn(List(dlg)));
         ClickRow(dlg, "Beta Tools");
         ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Beta Tools"; }));
         const size_t nRefills = g_refilled.size();
@@ -548,7 +437,7 @@ TEST_F(MainWindowTargetTest, AddToGroupTakesTheProgramTheCommandActedOn)
             keyword = text;
             ::SetForegroundWindow(hDlg);
             // In order through the dialog's loop: F5, then Enter for OK.
-            PressKeys({{0, VK_F5}, {0, VK_RETURN}});
+            TapKeys({{0, VK_F5}, {0, VK_RETURN}});
         });
         ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, ID_PROGRAM_ADD_TO_GROUP, 0);
         ASSERT_TRUE(PumpUntil([&] { return !pGroup->Keywords.empty(); }));

@@ -4,6 +4,7 @@
 // SendInput, then checks what the close stored. A screenshot of the main window goes
 // into the build folder.
 #include "main_window_fixture.h"
+#include "owned_box.h"
 #include "app/purgelet_dlg.h"
 #include "app/ui_manager.h"
 #include "catalogue/catalogue.h"
@@ -24,9 +25,21 @@
 #include <sstream>
 #include <thread>
 
+using mainwindowtest::BarButton;
 using mainwindowtest::ClipboardText;
+using mainwindowtest::CommandEnabled;
+using mainwindowtest::FocusIn;
+using mainwindowtest::List;
+using mainwindowtest::Pump;
 using mainwindowtest::PumpUntil;
 using mainwindowtest::ReadFile;
+using mainwindowtest::SelectedRowText;
+using ownedbox::BoxWatcher;
+using ownedbox::Press;
+using realinput::ClickAt;
+using realinput::ClickIn;
+using realinput::Tap;
+using realinput::TapWith;
 using testsupport::RegistrySandbox;
 
 namespace {
@@ -50,87 +63,6 @@ std::string MarkerPath()
     return std::string(path) + "purgelet_test_uninstaller_ran.txt";
 }
 
-// Gives something that must not happen the time to show up.
-void Pump(DWORD ms)
-{
-    PumpUntil([] { return false; }, ms);
-}
-
-// A key, held with a modifier key (0: none).
-void PressKeyWith(WORD vkModifier, WORD vk)
-{
-    INPUT in[4] = {};
-    int n = 0;
-    if (vkModifier != 0) in[n++].ki.wVk = vkModifier;
-    in[n++].ki.wVk = vk;
-    in[n].ki.wVk = vk;
-    in[n++].ki.dwFlags = KEYEVENTF_KEYUP;
-    if (vkModifier != 0) {
-        in[n].ki.wVk = vkModifier;
-        in[n++].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    for (int i = 0; i < n; ++i) in[i].type = INPUT_KEYBOARD;
-    ::SendInput(n, in, sizeof(INPUT));
-}
-
-void PressKey(WORD vk, bool bCtrl) { PressKeyWith(bCtrl ? VK_CONTROL : 0, vk); }
-
-// A dialog box the main window opened and shows; the other windows it owns (its
-// tooltips) are no boxes to answer.
-bool IsOpenBoxOf(HWND hWnd, HWND hOwner)
-{
-    char sClass[16] = "";
-    ::GetClassNameA(hWnd, sClass, sizeof(sClass));
-    return ::GetWindow(hWnd, GW_OWNER) == hOwner && ::IsWindowVisible(hWnd) && strcmp(sClass, "#32770") == 0;
-}
-
-// Waits in its own thread for a dialog box owned by the main window, notes its caption
-// and message text, and answers it.
-class BoxAnswerer
-{
-public:
-    BoxAnswerer(HWND hOwner, std::function<void(HWND)> answer)
-    {
-        // The thread starts only once every member it uses exists: started from the
-        // initialiser list it read a flag not yet set to false (a box answerer made on
-        // the same stack before had left it true) and gave up before the box opened.
-        m_thread = std::thread([this, hOwner, answer] {
-            for (int i = 0; i < 1000 && !m_bFound; ++i) {
-                HWND hBox = ::GetWindow(::GetDesktopWindow(), GW_CHILD);
-                for (; hBox != NULL; hBox = ::GetWindow(hBox, GW_HWNDNEXT))
-                    if (IsOpenBoxOf(hBox, hOwner)) break;
-                if (hBox == NULL) {
-                    ::Sleep(10);
-                    continue;
-                }
-                char text[2048] = "";
-                ::GetWindowTextA(hBox, text, sizeof(text));
-                m_caption = text;
-                text[0] = '\0';
-                ::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text));
-                m_text = text;
-                ::GetWindowRect(hBox, &m_rect);
-                m_bFound = true;
-                answer(hBox);
-            }
-        });
-    }
-    ~BoxAnswerer() { Join(); }
-    void Join()
-    {
-        if (m_thread.joinable()) m_thread.join();
-    }
-    std::atomic<bool> m_bFound{false};
-    std::string m_caption, m_text;
-    CRect m_rect;
-    std::thread m_thread;
-};
-
-std::function<void(HWND)> Press(UINT nID)
-{
-    return [nID](HWND hBox) { ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); };
-}
-
 class MainWindowTest : public mainwindowtest::MainWindowFixture
 {
 protected:
@@ -148,12 +80,6 @@ protected:
         ClearGroups();
         MainWindowFixture::TearDown();
         ::DeleteFileA(MarkerPath().c_str());
-    }
-    static void ClearGroups()
-    {
-        CGroupManager* pGroups = CGroupManager::GetInstance();
-        pGroups->m_pCurrentGroup = NULL;
-        while (pGroups->m_Groups.size() > 1) pGroups->DeleteGroup(pGroups->m_Groups.back());
     }
     void Seed(HKEY root, const std::string& key, const char* name, const std::string& uninstall,
               const char* location = NULL)
@@ -175,8 +101,6 @@ protected:
 
     std::string m_uninstaller;
 };
-
-CExtReportCtrl& List(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList; }
 
 CString Status(CPurgeletDlg& dlg) { return dlg.m_wndStatusBar.GetPaneText(0); }
 
@@ -202,24 +126,7 @@ bool SelectProgram(CPurgeletDlg& dlg, const char* name)
     return pSelected != NULL && pSelected->DisplayName == name;
 }
 
-CExtBarButton* BarButton(CExtToolControlBar& bar, UINT nID)
-{
-    for (int i = 0; i < bar.GetButtonsCount(); ++i)
-        if (bar.GetButton(i)->GetCmdID(false) == nID) return bar.GetButton(i);
-    return NULL;
-}
-
 CExtBarButton* GroupButton(CPageUninstallGroups& groups, UINT nID) { return BarButton(groups.m_wndToolBar, nID); }
-
-// Whether the main window allows a command now (its update handler, as the menus, the
-// context menu, the toolbar and the accelerators ask it).
-BOOL CommandEnabled(CPurgeletDlg& dlg, UINT nID)
-{
-    CTestCmdUI state;
-    state.m_nID = nID;
-    dlg.OnCmdMsg(nID, (int)CN_UPDATE_COMMAND_UI, &state, NULL);
-    return state.m_bEnabled;
-}
 
 // Pixels of the theme's text colour in the left part of the status pane, where its text
 // goes.
@@ -296,9 +203,7 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
 
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         HWND hDlg = dlg.GetSafeHwnd();
-        ::SetForegroundWindow(hDlg);
-        List(dlg).SetFocus();
-        PumpUntil([&] { return ::GetFocus() == List(dlg).m_hWnd; });
+        FocusIn(List(dlg));
         CString title;
         dlg.GetWindowText(title);
         EXPECT_STREQ("Nimbo Purgelet 1.1", title);
@@ -452,24 +357,24 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         // leave the window open.
         Seed(HKEY_CURRENT_USER, "Eta", "Eta Notes", "eta_remove.exe");
         List(dlg).SetFocus();
-        PressKey(VK_F5, false);
+        Tap(VK_F5);
         PumpUntil([&] { return Status(dlg) == "6 of 6 programs found"; });
         EXPECT_STREQ("6 of 6 programs found", Status(dlg));
         ASSERT_TRUE(SelectProgram(dlg, "Beta Viewer"));
-        PressKey('C', true);
+        TapWith(VK_CONTROL, 'C');
         std::string clip;
         PumpUntil([&] { return (clip = ClipboardText()).find("Beta Viewer") != std::string::npos; });
         EXPECT_EQ(0u, clip.find("Beta Viewer, Corvalin Labs, N/A, N/A, N/A\r\n")) << clip;
         EXPECT_EQ(hDlg, ::GetClipboardOwner()) << "the main window owns the copied text";
-        PressKey(VK_ESCAPE, false);
-        PressKey(VK_RETURN, false);
+        Tap(VK_ESCAPE);
+        Tap(VK_RETURN);
         Pump(300);
         EXPECT_TRUE(::IsWindowVisible(hDlg));
         EXPECT_TRUE(dlg.ContinueModal());
 
         // Options: hiding entries without an uninstall command reaches the list.
         {
-            BoxAnswerer options(hDlg, [](HWND hBox) {
+            BoxWatcher options(hDlg, [](HWND hBox) {
                 ::SendDlgItemMessageA(hBox, IDC_HIDE_INVALID, BM_SETCHECK, BST_CHECKED, 0);
                 ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             });
@@ -497,7 +402,7 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
             SCOPED_TRACE(std::string(r.name) + (r.answer == IDYES ? " yes" : " no"));
             TestApp().m_boxes.clear();
             ASSERT_TRUE(SelectProgram(dlg, r.name));
-            BoxAnswerer warning(hDlg, Press(r.answer));
+            BoxWatcher warning(hDlg, Press(r.answer));
             dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
             warning.Join();
             EXPECT_STREQ(CPurgeletDlg::RemoveWarning(r.name), warning.m_text.c_str());
@@ -522,7 +427,7 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         std::thread helper([&] {
             // The window is disabled once the uninstaller runs; a busy machine may take
             // a while to start it.
-            for (int i = 0; i < 2000 && ::IsWindowEnabled(hDlg); ++i) ::Sleep(10);
+            realinput::SleepUntil([&] { return !::IsWindowEnabled(hDlg); }, 20000);
             char text[64] = "";
             DWORD_PTR nResult = 0;
             bAnswered = ::SendMessageTimeoutA(hDlg, WM_GETTEXT, sizeof(text), (LPARAM)text, SMTO_NORMAL, 3000,
@@ -555,20 +460,6 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
 
 namespace {
 
-// The text of the list's selected row, or "" when none is selected.
-std::string SelectedRowText(CPurgeletDlg& dlg)
-{
-    int nRow = List(dlg).GetNextItem(-1, LVNI_SELECTED);
-    return nRow < 0 ? std::string() : std::string((LPCSTR)List(dlg).GetItemText(nRow, 0));
-}
-
-// A click at a point of a window's client area.
-void ClickAt(CWnd& wnd, CPoint pt)
-{
-    wnd.ClientToScreen(&pt);
-    mainwindowtest::ClickAt(pt);
-}
-
 // The screen's colour in a row's Size cell, left of its right-aligned text.
 COLORREF RowPixel(CPurgeletDlg& dlg, int nRow)
 {
@@ -590,11 +481,10 @@ bool SendCommandAnsweringBoxes(CPurgeletDlg& dlg, UINT nID)
     std::atomic<bool> bDone{false}, bBox{false};
     std::thread answerer([&] {
         while (!bDone) {
-            for (HWND h = ::GetWindow(::GetDesktopWindow(), GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT))
-                if (IsOpenBoxOf(h, hDlg)) {
-                    bBox = true;
-                    ::PostMessageA(h, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
-                }
+            if (HWND hBox = ownedbox::FindOpenBox(hDlg)) {
+                bBox = true;
+                ownedbox::Press(IDYES)(hBox);
+            }
             ::Sleep(10);
         }
     });
@@ -720,13 +610,11 @@ TEST_F(MainWindowTest, F5ShowsTheCataloguesFailureInAMessageBox)
         LVFINDINFO find = {LVFI_STRING, "Beta Viewer", 0, {0, 0}, 0};
         EXPECT_GE(List(dlg).FindItem(&find), 0) << "the machine's program is listed at first";
         EXPECT_TRUE(TestApp().m_boxes.empty());
-        ::SetForegroundWindow(dlg.GetSafeHwnd());
-        List(dlg).SetFocus();
-        ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == List(dlg).m_hWnd; }));
+        ASSERT_TRUE(FocusIn(List(dlg)));
 
         void* pReal = testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", (void*)&ThrowOnMachineRoot);
         ASSERT_TRUE(pReal != NULL);
-        PressKey(VK_F5, false);
+        Tap(VK_F5);
         PumpUntil([&] { return !TestApp().m_boxes.empty(); });
         testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", pReal);
 
@@ -767,7 +655,7 @@ TEST_F(MainWindowTest, TabVisitsEveryPaneInReadingOrder)
                 nPane = nShift == 0 ? (nPane + 1) % nPanes : (nPane + nPanes - 1) % nPanes;
                 const Pane& pane = panes[nPane];
                 SCOPED_TRACE(std::string(nShift ? "Shift+Tab to the " : "Tab to the ") + pane.name);
-                PressKeyWith(nShift ? VK_SHIFT : 0, VK_TAB);
+                TapWith(nShift ? VK_SHIFT : 0, VK_TAB);
                 EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == pane.hWnd; }));
                 for (const Pane& other : panes) {
                     if (other.pBar == NULL) continue;
@@ -816,7 +704,7 @@ TEST_F(MainWindowTest, ACommandActsOnlyOnTheProgramShownSelected)
             SCOPED_TRACE(first);
             if (first[0] == 'A') {
                 Seed(HKEY_CURRENT_USER, "Alpha", "Alpha Tools", "none_such_remover.exe", "C:\\");
-                PressKey(VK_F5, false);
+                Tap(VK_F5);
                 ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "4 of 4 programs found"; }));
             }
             EXPECT_EQ(hTree, ::GetFocus());
@@ -846,10 +734,10 @@ TEST_F(MainWindowTest, ACommandActsOnlyOnTheProgramShownSelected)
         // launch reported, nothing deleted.
         TestApp().m_boxes.clear();
         for (UINT nID : {ID_PROGRAM_UNINSTALL, ID_PROGRAM_REMOVE_ENTRY}) {
-            BoxAnswerer box(hDlg, Press(IDYES));
+            BoxWatcher box(hDlg, Press(IDYES));
             ::PostMessageA(hDlg, WM_COMMAND, nID, 0);
             PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_POSTMESSAGE)) & QS_POSTMESSAGE) == 0; });
-            box.m_bFound = true;  // stops the answerer
+            box.Stop();
             box.Join();
             EXPECT_TRUE(box.m_text.empty()) << nID << ": " << box.m_text;
         }
@@ -863,7 +751,7 @@ TEST_F(MainWindowTest, ACommandActsOnlyOnTheProgramShownSelected)
         List(dlg).GetItemRect(List(dlg).FindItem(&find), &rcGamma, LVIR_BOUNDS);
         ClickAt(List(dlg), CPoint(40, rcGamma.CenterPoint().y));
         ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Gamma Tools" && !pRemove->IsDisabled(); }));
-        BoxAnswerer warning(hDlg, Press(IDYES));
+        BoxWatcher warning(hDlg, Press(IDYES));
         ClickAt(dlg.m_wndToolBar, pRemove->Rect().CenterPoint());
         EXPECT_TRUE(PumpUntil([&] { return Status(dlg) == "3 of 3 programs found"; }));
         warning.Join();
@@ -885,7 +773,7 @@ TEST_F(MainWindowTest, TheRemoveWarningForAVeryLongNameFitsTheScreen)
     Seed(HKEY_CURRENT_USER, "Long", name.c_str(), "none_such_remover.exe");
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         ASSERT_TRUE(SelectProgram(dlg, name.c_str()));
-        BoxAnswerer warning(dlg.GetSafeHwnd(), Press(IDNO));
+        BoxWatcher warning(dlg.GetSafeHwnd(), Press(IDNO));
         dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
         warning.Join();
         EXPECT_LE(warning.m_rect.Width(), ::GetSystemMetrics(SM_CXSCREEN));
@@ -925,12 +813,6 @@ TEST_F(MainWindowTest, TheGroupEditorTakesTheTypingAndHandsTheFocusBackToTheTree
         CUiManager::GetInstance()->RefreshGroups();
         ::SetForegroundWindow(dlg.m_hWnd);
         page.m_pageView.m_pageList.m_wndSearch.SetFocus();
-        // Clicks the centre of a rectangle of a window's client area (empty: the whole).
-        auto click = [](CWnd& wnd, CRect rc) {
-            if (rc.IsRectNull()) wnd.GetClientRect(&rc);
-            wnd.ClientToScreen(&rc);
-            mainwindowtest::ClickAt(rc.CenterPoint());
-        };
         auto item = [&](int n) {  // the n-th group's item
             HTREEITEM h = tree.GetChildItem(page.m_pageGroups.m_hRoot);
             while (n-- > 0) h = tree.GetNextSiblingItem(h);
@@ -939,7 +821,7 @@ TEST_F(MainWindowTest, TheGroupEditorTakesTheTypingAndHandsTheFocusBackToTheTree
             return rc;
         };
         CPageUninstallGroups& groups = page.m_pageGroups;
-        auto tool = [&](UINT nID) { click(groups.m_wndToolBar, GroupButton(groups, nID)->Rect()); };
+        auto tool = [&](UINT nID) { ClickIn(groups.m_wndToolBar, GroupButton(groups, nID)->Rect()); };
         struct Step
         {
             std::function<void()> input;
@@ -947,19 +829,19 @@ TEST_F(MainWindowTest, TheGroupEditorTakesTheTypingAndHandsTheFocusBackToTheTree
             const char* text;  // the tree's selected item or the Name field, whichever has the focus
         } steps[] = {
             {[&] { tool(ID_GROUP_NEW); }, &editor.m_wndName, ""},
-            {[&] { PressKeyWith(VK_SHIFT, 'S'); PressKey('A', false); }, &editor.m_wndName, "Sa"},
-            {[&] { PressKeyWith(VK_SHIFT, VK_TAB); }, &tree, NULL},
-            {[&] { PressKey(VK_TAB, false); }, &editor.m_wndName, "Sa"},
-            {[&] { click(editor.m_wndApply, CRect()); }, &tree, "Sa"},
+            {[&] { TapWith(VK_SHIFT, 'S'); Tap('A'); }, &editor.m_wndName, "Sa"},
+            {[&] { TapWith(VK_SHIFT, VK_TAB); }, &tree, NULL},
+            {[&] { Tap(VK_TAB); }, &editor.m_wndName, "Sa"},
+            {[&] { ClickIn(editor.m_wndApply); }, &tree, "Sa"},
             {[&] { tool(ID_GROUP_EDIT); }, &editor.m_wndName, "Sa"},
-            {[&] { click(tree, item(0)); }, &tree, "Media"},
-            {[&] { PressKey(VK_DOWN, false); }, &tree, "Sa"},
-            {[&] { click(editor.m_wndCancel, CRect()); }, &tree, "Sa"},
-            {[&] { click(tree, item(1)); click(tree, item(1)); }, &editor.m_wndName, "Sa"},
+            {[&] { ClickIn(tree, item(0)); }, &tree, "Media"},
+            {[&] { Tap(VK_DOWN); }, &tree, "Sa"},
+            {[&] { ClickIn(editor.m_wndCancel); }, &tree, "Sa"},
+            {[&] { ClickIn(tree, item(1)); ClickIn(tree, item(1)); }, &editor.m_wndName, "Sa"},
             {[&] {
                  CRect rc;
                  page.m_wndEditorBar.GetCloseButtonRect(NULL, &rc);
-                 click(page.m_wndEditorBar, rc);
+                 ClickIn(page.m_wndEditorBar, rc);
              },
              &tree, "Sa"},
         };

@@ -2,6 +2,7 @@
 // its own: the window's thread sits in the box's modal loop until the answer comes.
 #pragma once
 #include "framework/framework.h"
+#include "real_input.h"
 #include <atomic>
 #include <cstring>
 #include <functional>
@@ -22,39 +23,66 @@ inline HWND FindOpenBox(HWND hOwner)
     return NULL;
 }
 
-// Waits (bounded) for the box, notes its caption and its message text, and runs the
-// answer on it. Read the notes after Join.
+// An answer that presses one of the box's buttons (IDYES, IDNO, IDOK ...).
+inline std::function<void(HWND)> Press(UINT nID)
+{
+    return [nID](HWND hBox) { ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); };
+}
+
+// Waits (bounded) until the box takes input, moves the pointer onto its button with
+// real input as a hand does, waits until it is there (a pointer only placed there was
+// not always where the click arrived), and clicks.
+inline void ClickBoxButton(HWND hBox, UINT nID)
+{
+    HWND hButton = ::GetDlgItem(hBox, nID);
+    GUITHREADINFO info;
+    realinput::SleepUntil([&] {
+        return realinput::ThreadInputOf(hBox, info) && info.hwndActive == hBox && ::IsWindowVisible(hButton);
+    });
+    CRect rc;
+    ::GetWindowRect(hButton, &rc);
+    const POINT pt = realinput::SendMouse(0, rc.CenterPoint());
+    realinput::SleepUntil([&] {
+        return realinput::CursorAt(pt) && realinput::ThreadInputOf(hBox, info) &&
+               (info.hwndCapture == NULL || info.hwndCapture == hButton);
+    });
+    realinput::ClickAt(pt);
+}
+
+// Waits (bounded) for the box, notes its caption, its message text and its place, and
+// runs the answer on it. Read the notes after Join.
 class BoxWatcher
 {
 public:
     BoxWatcher(HWND hOwner, std::function<void(HWND)> answer)
     {
+        // The thread starts only once every member it uses exists: started from the
+        // initialiser list it could read a flag not yet set and give up before the box
+        // opened.
         m_thread = std::thread([this, hOwner, answer] {
-            for (int i = 0; i < 1000; ++i) {
-                HWND hBox = FindOpenBox(hOwner);
-                if (hBox == NULL) {
-                    ::Sleep(10);
-                    continue;
-                }
-                char text[2048] = "";
-                ::GetWindowTextA(hBox, text, sizeof(text));
-                m_caption = text;
-                text[0] = '\0';
-                ::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text));
-                m_text = text;
-                m_bFound = true;
-                answer(hBox);
-                // A box the answer did not close would hold its owner's thread for good.
-                for (int j = 0; j < 500 && ::IsWindow(hBox) && ::IsWindowVisible(hBox); ++j) ::Sleep(10);
-                if (::IsWindow(hBox) && ::IsWindowVisible(hBox)) {
-                    m_bStuck = true;
-                    ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-                }
-                return;
+            HWND hBox = NULL;
+            realinput::SleepUntil([&] { return m_bStop || (hBox = FindOpenBox(hOwner)) != NULL; }, 10000);
+            if (hBox == NULL) return;
+            char text[2048] = "";
+            ::GetWindowTextA(hBox, text, sizeof(text));
+            m_caption = text;
+            text[0] = '\0';
+            ::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text));
+            m_text = text;
+            ::GetWindowRect(hBox, &m_rect);
+            m_bFound = true;
+            answer(hBox);
+            // A box the answer did not close would hold its owner's thread for good.
+            auto open = [hBox] { return ::IsWindow(hBox) && ::IsWindowVisible(hBox); };
+            if (!realinput::SleepUntil([&] { return !open(); }) && open()) {
+                m_bStuck = true;
+                ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             }
         });
     }
     ~BoxWatcher() { Join(); }
+    // Gives up waiting for a box that has not come (a box found already is answered).
+    void Stop() { m_bStop = true; }
     void Join()
     {
         if (m_thread.joinable()) m_thread.join();
@@ -63,8 +91,10 @@ public:
     std::atomic<bool> m_bFound{false};
     std::atomic<bool> m_bStuck{false};  // the answer left the box open: it was cancelled
     std::string m_caption, m_text;
+    CRect m_rect;
 
 private:
+    std::atomic<bool> m_bStop{false};
     std::thread m_thread;
 };
 

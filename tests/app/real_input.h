@@ -1,0 +1,149 @@
+// Real input for the tests that drive a window as a user does: keys and mouse events
+// through SendInput, so they pass every hook, filter and loop the program's own input
+// passes. Nothing here pumps messages, so a helper thread may use it while the window's
+// thread sits in a modal loop.
+#pragma once
+#include "framework/framework.h"
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+namespace realinput {
+
+// Queues the keys, each {key, released}, with one SendInput call: they arrive as one
+// burst, in order, as keys typed faster than the program handles them.
+inline void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys)
+{
+    std::vector<INPUT> in;
+    for (const auto& k : keys) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k.first;
+        i.ki.dwFlags = k.second ? KEYEVENTF_KEYUP : 0;
+        in.push_back(i);
+    }
+    ::SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+}
+
+// Keys tapped in a row, in one burst: each {modifier held around it (0: none), key}.
+inline void TapKeys(std::initializer_list<std::pair<WORD, WORD>> keys)
+{
+    std::vector<INPUT> in;
+    auto add = [&in](WORD vk, bool bUp) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = vk;
+        i.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+        in.push_back(i);
+    };
+    for (const auto& k : keys) {
+        if (k.first != 0) add(k.first, false);
+        add(k.second, false);
+        add(k.second, true);
+        if (k.first != 0) add(k.first, true);
+    }
+    ::SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+}
+
+// A key tapped, held with a modifier key (0: none).
+inline void TapWith(WORD vkModifier, WORD vk) { TapKeys({{vkModifier, vk}}); }
+inline void Tap(WORD vk) { TapWith(0, vk); }
+// A menu's letter with Alt held, as it opens the menu bar's menu.
+inline void AltLetter(WORD vk) { TapWith(VK_MENU, vk); }
+
+// Small letters and blanks, as typed.
+inline void Type(const char* text)
+{
+    for (; *text != '\0'; ++text) Tap(*text == ' ' ? VK_SPACE : (WORD)toupper((unsigned char)*text));
+}
+
+// The nearest point of the screen.
+inline POINT OnScreen(POINT pt)
+{
+    const LONG cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
+    pt.x = std::min(std::max(pt.x, 0L), cx - 1);
+    pt.y = std::min(std::max(pt.y, 0L), cy - 1);
+    return pt;
+}
+
+// One mouse event as the hardware sends it: the pointer moved to a point of the screen
+// (the nearest one when off it), with the button changes dwFlags gives. Answers where
+// the pointer goes.
+inline POINT SendMouse(DWORD dwFlags, POINT pt)
+{
+    pt = OnScreen(pt);
+    const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    // The smallest absolute value the system maps onto the point itself.
+    in.mi.dx = (pt.x * 65536 + cx - 1) / cx;
+    in.mi.dy = (pt.y * 65536 + cy - 1) / cy;
+    ::SendInput(1, &in, sizeof(INPUT));
+    return pt;
+}
+
+inline bool CursorAt(POINT pt)
+{
+    POINT now;
+    return ::GetCursorPos(&now) && now.x == pt.x && now.y == pt.y;
+}
+
+// A left click at a point of the screen; two in a row make a double-click.
+inline void ClickAt(POINT pt)
+{
+    ::SetCursorPos(pt.x, pt.y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, in, sizeof(INPUT));
+}
+
+// A left click at a point of a window's client area.
+inline void ClickAt(HWND hWnd, POINT ptClient)
+{
+    ::ClientToScreen(hWnd, &ptClient);
+    ClickAt(ptClient);
+}
+
+// A left click in the centre of a rectangle of a window's client area (empty: the whole).
+inline void ClickIn(HWND hWnd, CRect rc = CRect())
+{
+    if (rc.IsRectNull()) ::GetClientRect(hWnd, &rc);
+    ::MapWindowPoints(hWnd, NULL, (POINT*)&rc, 2);
+    ClickAt(rc.CenterPoint());
+}
+
+// For a thread that must not pump (it would take the messages of the window it waits
+// on): sleeps in short steps until pred() holds, about timeoutMs at most. Answers
+// whether it held.
+inline bool SleepUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
+{
+    for (DWORD n = 0; n < timeoutMs / 10; ++n) {
+        if (pred()) return true;
+        ::Sleep(10);
+    }
+    return pred();
+}
+
+// Reads the input state (focus, activation, capture) of the thread that owns hWnd, from
+// any thread; false when it cannot be read.
+inline bool ThreadInputOf(HWND hWnd, GUITHREADINFO& info)
+{
+    ZeroMemory(&info, sizeof(info));
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(hWnd, NULL), &info) != FALSE;
+}
+
+// Whether hWnd's thread has put its keyboard focus on hFocus.
+inline bool ThreadFocusIs(HWND hWnd, HWND hFocus)
+{
+    GUITHREADINFO info;
+    return ThreadInputOf(hWnd, info) && info.hwndFocus == hFocus;
+}
+
+}  // namespace realinput
