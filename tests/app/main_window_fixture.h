@@ -9,6 +9,7 @@
 #include "app/purgelet_dlg.h"
 #include "app/purgelet_app.h"
 #include "catalogue/groups.h"
+#include "catalogue/program_entry.h"
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -16,8 +17,12 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace mainwindowtest {
+
+// Where the program stores its options.
+const char kOptionsKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Nimbo Purgelet";
 
 inline std::string ReadFile(const std::string& path)
 {
@@ -117,6 +122,41 @@ inline BOOL CommandEnabled(CPurgeletDlg& dlg, UINT nID)
     return state.m_bEnabled;
 }
 
+// Notes, while it lives, every refill of a list of this thread: each LVM_DELETEALLITEMS.
+class RefillWatch
+{
+public:
+    RefillWatch()
+    {
+        Refilled().clear();
+        m_hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, Note, NULL, ::GetCurrentThreadId());
+    }
+    ~RefillWatch() { ::UnhookWindowsHookEx(m_hHook); }
+    // The refills of one list, or of every list when hList is NULL.
+    size_t Count(HWND hList = NULL) const
+    {
+        const std::vector<HWND>& refilled = Refilled();
+        size_t n = 0;
+        for (HWND h : refilled)
+            if (hList == NULL || h == hList) ++n;
+        return n;
+    }
+
+private:
+    static std::vector<HWND>& Refilled()
+    {
+        static std::vector<HWND> refilled;
+        return refilled;
+    }
+    static LRESULT CALLBACK Note(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        const CWPSTRUCT* p = (const CWPSTRUCT*)lParam;
+        if (nCode == HC_ACTION && p->message == LVM_DELETEALLITEMS) Refilled().push_back(p->hwnd);
+        return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+    }
+    HHOOK m_hHook;
+};
+
 class MainWindowFixture : public testing::Test
 {
 protected:
@@ -150,6 +190,10 @@ protected:
         pGroups->m_pCurrentGroup = NULL;
         while (pGroups->m_Groups.size() > 1) pGroups->DeleteGroup(pGroups->m_Groups.back());
     }
+    static bool EntryExists(const std::string& key)
+    {
+        return testsupport::RegistrySandbox::KeyExists(HKEY_CURRENT_USER, UninstallKeyPath + key);
+    }
     // Runs the real program with the scenario inside its modal loop. The main window's
     // end asks the thread to quit, as it ends the program; the quit is taken off the
     // queue (the tests that follow still pump messages) and the answer says whether
@@ -166,6 +210,25 @@ protected:
     testsupport::RegistrySandbox m_box;
     std::string m_groupsFile, m_savedGroups, m_savedKey, m_savedProfile;
     bool m_hadGroups = false;
+};
+
+// The main window over no stored groups: the groups file gone and only "Other" left,
+// before each test and after it.
+class NoGroupsFixture : public MainWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        if (HasFatalFailure()) return;
+        ::DeleteFileA(m_groupsFile.c_str());
+        ClearGroups();
+    }
+    void TearDown() override
+    {
+        ClearGroups();
+        MainWindowFixture::TearDown();
+    }
 };
 
 }  // namespace mainwindowtest

@@ -26,15 +26,13 @@ using testsupport::RegistrySandbox;
 
 namespace {
 
-class MainWindowGroupsTest : public mainwindowtest::MainWindowFixture
+class MainWindowGroupsTest : public mainwindowtest::NoGroupsFixture
 {
 protected:
     void SetUp() override
     {
-        MainWindowFixture::SetUp();
+        NoGroupsFixture::SetUp();
         if (HasFatalFailure()) return;
-        ::DeleteFileA(m_groupsFile.c_str());
-        ClearGroups();
         m_savedShowDetails = g_ShowDetails.Value;
         g_ShowDetails.Value = 1;
         const char* programs[][2] = {{"Reader", "Corpus Reader"}, {"Indexer", "Corpus Indexer"},
@@ -49,9 +47,8 @@ protected:
     }
     void TearDown() override
     {
-        ClearGroups();
         g_ShowDetails.Value = m_savedShowDetails;
-        MainWindowFixture::TearDown();
+        NoGroupsFixture::TearDown();
     }
     static void AddGroup(const char* name, const char* keyword)
     {
@@ -174,17 +171,8 @@ Question DeleteAnswered(CPurgeletDlg& dlg, UINT nAnswer)
         ::GetWindowTextA(hText, text, sizeof(text));
         CRect rc;
         ::GetClientRect(hText, &rc);
-        HDC hdc = ::GetDC(hText);
-        HGDIOBJ hOld = ::SelectObject(hdc, (HFONT)::SendMessageA(hText, WM_GETFONT, 0, 0));
-        for (const char* p = text; *p != '\0';) {
-            const size_t n = strcspn(p, " \r\n");
-            SIZE size = {};
-            ::GetTextExtentPoint32A(hdc, p, (int)n, &size);
-            question.bClipped = question.bClipped || size.cx > rc.Width();
-            p += n + (p[n] != '\0' ? 1 : 0);
-        }
-        ::SelectObject(hdc, hOld);
-        ::ReleaseDC(hText, hdc);
+        for (const auto& word : ownedbox::WordWidths(hText, text))
+            question.bClipped = question.bClipped || word.second > rc.Width();
         ownedbox::ClickBoxButton(hBox, nAnswer);
     });
     ClickGroupTool(dlg, ID_GROUP_DELETE);

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <string>
 
+using mainwindowtest::kOptionsKey;
 using mainwindowtest::List;
 using mainwindowtest::MoveTo;
 using mainwindowtest::PumpUntil;
@@ -24,8 +25,6 @@ using realinput::Tap;
 using testsupport::RegistrySandbox;
 
 namespace {
-
-const char kOptionsKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Nimbo Purgelet";
 
 // What of a window's client area shows on screen: clipped by every ancestor, in screen
 // coordinates; empty when the window or an ancestor is hidden.
@@ -105,15 +104,14 @@ void DragBar(CExtSplitter& splitter, POINT ptTo)
     EXPECT_TRUE(PumpUntil([&] { return ::GetCapture() == NULL; }));
 }
 
-class MainWindowPanesTest : public mainwindowtest::MainWindowFixture
+class MainWindowPanesTest : public mainwindowtest::NoGroupsFixture
 {
 protected:
     void SetUp() override
     {
-        MainWindowFixture::SetUp();
+        NoGroupsFixture::SetUp();
         if (HasFatalFailure()) return;
         for (size_t i = 0; i < kOptions; ++i) m_saved[i] = Options()[i]->Value;
-        ::DeleteFileA(m_groupsFile.c_str());
         const char* names[] = {"Alpha Editor", "Beta Viewer", "Gamma Viewer", "Delta Player", "Epsilon Tools",
                                "Zeta Driver", "Eta Viewer", "Theta Notes"};
         for (const char* name : names)
@@ -123,9 +121,8 @@ protected:
     }
     void TearDown() override
     {
-        ClearGroups();
         for (size_t i = 0; i < kOptions; ++i) Options()[i]->Value = m_saved[i];
-        MainWindowFixture::TearDown();
+        NoGroupsFixture::TearDown();
     }
     static const size_t kOptions = 4;
     static OptionValue* const* Options()

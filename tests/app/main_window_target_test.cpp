@@ -80,31 +80,16 @@ bool PostedCommandsShowNoBox(CPurgeletDlg& dlg, std::initializer_list<UINT> comm
     return bQuiet;
 }
 
-std::vector<HWND> g_refilled;  // each LVM_DELETEALLITEMS is a list's refill
-LRESULT CALLBACK NoteRefills(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    const CWPSTRUCT* p = (const CWPSTRUCT*)lParam;
-    if (nCode == HC_ACTION && p->message == LVM_DELETEALLITEMS) g_refilled.push_back(p->hwnd);
-    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
-}
-
-class MainWindowTargetTest : public mainwindowtest::MainWindowFixture
+class MainWindowTargetTest : public mainwindowtest::NoGroupsFixture
 {
 protected:
     void SetUp() override
     {
-        MainWindowFixture::SetUp();
+        NoGroupsFixture::SetUp();
         if (HasFatalFailure()) return;
-        ::DeleteFileA(m_groupsFile.c_str());
-        ClearGroups();
         TestApp().m_boxes.clear();
         // A test that failed with the editor open must not leave it open for the next.
         CUiManager::GetInstance()->m_bGroupEditorOpen = false;
-    }
-    void TearDown() override
-    {
-        ClearGroups();
-        MainWindowFixture::TearDown();
     }
     // An entry whose commands name no program that exists: a run shows a launch failure.
     void Seed(const char* key, const char* name, bool bUninstall = true)
@@ -116,10 +101,6 @@ protected:
         ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "QuietUninstallString", "none_such_quiet.exe"));
         ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "ModifyPath", "none_such_modify.exe"));
         ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "InstallLocation", "C:\\"));
-    }
-    static bool EntryExists(const char* key)
-    {
-        return RegistrySandbox::KeyExists(HKEY_CURRENT_USER, UninstallKeyPath + key);
     }
 };
 
@@ -190,16 +171,14 @@ TEST_F(MainWindowTargetTest, TheRemoveWarningKeepsTheMainWindowsKeysAndRemovesWh
     Seed("Alpha", "Alpha Tools");
     Seed("Beta", "Beta Tools");
     Seed("Gamma", "Gamma Tools");
-    g_refilled.clear();
-    HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, NoteRefills, NULL, ::GetCurrentThreadId());
+    mainwindowtest::RefillWatch refills;
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         ASSERT_TRUE(FocusIn(List(dlg)));
         ClickRow(dlg, "Gamma Tools");
         ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Gamma Tools"; }));
         SetClipboard("kept");
         const HWND hList = List(dlg).GetSafeHwnd();
-        auto refills = [&] { return std::count(g_refilled.begin(), g_refilled.end(), hList); };
-        const auto nRefills = refills();
+        const size_t nRefills = refills.Count(hList);
         BoxWatcher warning(dlg.GetSafeHwnd(), [&](HWND hBox) {
             ::SetForegroundWindow(hBox);
             // The keys go through the box's loop in order: by the time Y answers, F5 and
@@ -212,13 +191,12 @@ TEST_F(MainWindowTargetTest, TheRemoveWarningKeepsTheMainWindowsKeysAndRemovesWh
         EXPECT_STREQ(CPurgeletDlg::RemoveWarning("Gamma Tools"), warning.m_text.c_str());
         ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "2 of 2 programs found"; }));
         // One refill: the one after the removal.
-        EXPECT_EQ(nRefills + 1, refills());
+        EXPECT_EQ(nRefills + 1, refills.Count(hList));
         const std::string clip = ClipboardText();
         EXPECT_EQ(std::string::npos, clip.find("Gamma Tools, ")) << clip;
         EXPECT_TRUE(clip == "kept" || clip.find("Are you sure") != std::string::npos) << clip;
         for (const char* key : {"Alpha", "Beta"}) EXPECT_TRUE(EntryExists(key)) << key;
     }));
-    ::UnhookWindowsHookEx(hHook);
 }
 
 // Another process deletes the program's entry while the warning is up: Yes says that it
@@ -266,19 +244,7 @@ TEST_F(MainWindowTargetTest, TheRemoveWarningShowsAShortenedNameWhole)
             RECT rc;
             ::GetClientRect(hText, &rc);
             nClientWidth = rc.right - rc.left;
-            HDC hdc = ::GetDC(hText);
-            HGDIOBJ hOld = ::SelectObject(hdc, (HGDIOBJ)::SendMessageA(hText, WM_GETFONT, 0, 0));
-            for (size_t nPos = 0; nPos < line.size();) {
-                size_t nEnd = line.find(' ', nPos);
-                if (nEnd == std::string::npos) nEnd = line.size();
-                const std::string word = line.substr(nPos, nEnd - nPos);
-                SIZE size = {0, 0};
-                ::GetTextExtentPoint32A(hdc, word.c_str(), (int)word.size(), &size);
-                words.push_back({word, (int)size.cx});
-                nPos = nEnd + 1;
-            }
-            ::SelectObject(hdc, hOld);
-            ::ReleaseDC(hText, hdc);
+            words = ownedbox::WordWidths(hText, line);
             ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
         });
         dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
@@ -423,13 +389,12 @@ TEST_F(MainWindowTargetTest, AddToGroupTakesTheProgramTheCommandActedOn)
     Seed("Beta", "Beta Tools");
     GroupEntry* pGroup = CGroupManager::GetInstance()->CreateGroup();
     pGroup->Name = "Tools";
-    g_refilled.clear();
-    HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, NoteRefills, NULL, ::GetCurrentThreadId());
+    mainwindowtest::RefillWatch refills;
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         ASSERT_TRUE(FocusIn(List(dlg)));
         ClickRow(dlg, "Beta Tools");
         ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Beta Tools"; }));
-        const size_t nRefills = g_refilled.size();
+        const size_t nRefills = refills.Count();
         std::string keyword;
         BoxWatcher box(dlg.GetSafeHwnd(), [&](HWND hDlg) {
             char text[256] = "";
@@ -445,7 +410,6 @@ TEST_F(MainWindowTargetTest, AddToGroupTakesTheProgramTheCommandActedOn)
         EXPECT_EQ("Beta Tools", keyword);
         EXPECT_EQ("Beta Tools", pGroup->Keywords.back());
         Pump(100);
-        EXPECT_EQ(nRefills, g_refilled.size());
+        EXPECT_EQ(nRefills, refills.Count());
     }));
-    ::UnhookWindowsHookEx(hHook);
 }

@@ -29,6 +29,7 @@ using mainwindowtest::BarButton;
 using mainwindowtest::ClipboardText;
 using mainwindowtest::CommandEnabled;
 using mainwindowtest::FocusIn;
+using mainwindowtest::kOptionsKey;
 using mainwindowtest::List;
 using mainwindowtest::Pump;
 using mainwindowtest::PumpUntil;
@@ -45,7 +46,6 @@ using testsupport::RegistrySandbox;
 namespace {
 
 const char kEventName[] = "PurgeletMainWindowTestUninstall";
-const char kOptionsKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Nimbo Purgelet";
 
 std::string TestFolder()
 {
@@ -63,22 +63,19 @@ std::string MarkerPath()
     return std::string(path) + "purgelet_test_uninstaller_ran.txt";
 }
 
-class MainWindowTest : public mainwindowtest::MainWindowFixture
+class MainWindowTest : public mainwindowtest::NoGroupsFixture
 {
 protected:
     void SetUp() override
     {
-        MainWindowFixture::SetUp();
+        NoGroupsFixture::SetUp();
         if (HasFatalFailure()) return;
-        ::DeleteFileA(m_groupsFile.c_str());
         ::DeleteFileA(MarkerPath().c_str());
-        ClearGroups();
         m_uninstaller = TestFolder() + "test_uninstaller.exe";
     }
     void TearDown() override
     {
-        ClearGroups();
-        MainWindowFixture::TearDown();
+        NoGroupsFixture::TearDown();
         ::DeleteFileA(MarkerPath().c_str());
     }
     void Seed(HKEY root, const std::string& key, const char* name, const std::string& uninstall,
@@ -94,11 +91,6 @@ protected:
             ASSERT_TRUE(RegistrySandbox::SetString(root, path, "InstallLocation", location));
         }
     }
-    bool EntryExists(const std::string& key) const
-    {
-        return RegistrySandbox::KeyExists(HKEY_CURRENT_USER, UninstallKeyPath + key);
-    }
-
     std::string m_uninstaller;
 };
 
@@ -783,28 +775,15 @@ TEST_F(MainWindowTest, TheRemoveWarningForAVeryLongNameFitsTheScreen)
     }));
 }
 
-namespace {
-
-std::vector<HWND> g_deletedLists;  // each LVM_DELETEALLITEMS is a list's refill
-LRESULT CALLBACK NoteListDeletions(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    const CWPSTRUCT* p = (const CWPSTRUCT*)lParam;
-    if (nCode == HC_ACTION && p->message == LVM_DELETEALLITEMS) g_deletedLists.push_back(p->hwnd);
-    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
-}
-
-}  // namespace
-
 // The list is filled once at start-up, with the focus in it. The group editor takes
 // the typing and keeps the panes it hides out of the Tab order; Apply, Cancel and its
 // caption's close button hand the focus to the groups tree with the group selected.
 TEST_F(MainWindowTest, TheGroupEditorTakesTheTypingAndHandsTheFocusBackToTheTree)
 {
     Seed(HKEY_CURRENT_USER, "Alpha", "Alpha Editor", "a.exe");
-    g_deletedLists.clear();
-    HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, NoteListDeletions, NULL, ::GetCurrentThreadId());
+    mainwindowtest::RefillWatch refills;
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        EXPECT_EQ(1, std::count(g_deletedLists.begin(), g_deletedLists.end(), List(dlg).m_hWnd));
+        EXPECT_EQ(1u, refills.Count(List(dlg).m_hWnd));
         EXPECT_EQ(List(dlg).m_hWnd, ::GetFocus());
         CPageUninstall& page = dlg.m_pageUninstall;
         CPageUninstallGroupEditor& editor = page.m_pageEditor;
@@ -860,5 +839,4 @@ TEST_F(MainWindowTest, TheGroupEditorTakesTheTypingAndHandsTheFocusBackToTheTree
         EXPECT_EQ(0, page.m_pageView.m_pageList.m_wndSearch.GetWindowTextLength());
         EXPECT_STREQ("0 of 1 programs found", Status(dlg));
     }));
-    ::UnhookWindowsHookEx(hHook);
 }

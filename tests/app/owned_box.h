@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace ownedbox {
 
@@ -27,6 +29,28 @@ inline HWND FindOpenBox(HWND hOwner)
 inline std::function<void(HWND)> Press(UINT nID)
 {
     return [nID](HWND hBox) { ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); };
+}
+
+// The words of a text, split at blanks and line breaks, with their widths in the font
+// of the window hText: a box's text control wraps a line between words but clips a word
+// wider than itself.
+inline std::vector<std::pair<std::string, int>> WordWidths(HWND hText, const std::string& text)
+{
+    std::vector<std::pair<std::string, int>> words;
+    HDC hdc = ::GetDC(hText);
+    HGDIOBJ hOld = ::SelectObject(hdc, (HGDIOBJ)::SendMessageA(hText, WM_GETFONT, 0, 0));
+    for (size_t nPos = 0; nPos < text.size();) {
+        size_t nEnd = text.find_first_of(" \r\n", nPos);
+        if (nEnd == std::string::npos) nEnd = text.size();
+        const std::string word = text.substr(nPos, nEnd - nPos);
+        SIZE size = {0, 0};
+        ::GetTextExtentPoint32A(hdc, word.c_str(), (int)word.size(), &size);
+        words.push_back({word, (int)size.cx});
+        nPos = nEnd + 1;
+    }
+    ::SelectObject(hdc, hOld);
+    ::ReleaseDC(hText, hdc);
+    return words;
 }
 
 // Waits (bounded) until the box takes input, moves the pointer onto its button with
