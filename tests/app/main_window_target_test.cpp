@@ -14,9 +14,7 @@
 #include "res/resource.h"
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
-#include <algorithm>
-#include <atomic>
-#include <thread>
+#include <vector>
 
 using mainwindowtest::BarButton;
 using mainwindowtest::ClipboardText;

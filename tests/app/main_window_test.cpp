@@ -18,7 +18,6 @@
 #include "support/message_pump.h"
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
-#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <memory>
