@@ -1,4 +1,5 @@
 #include "app/page_uninstall_groups.h"
+#include "app/box_name_line.h"
 #include "app/container_bar.h"
 #include "app/purgelet_app.h"
 #include "app/ui_manager.h"
@@ -172,20 +173,9 @@ bool CPageUninstallGroups::ListDependsOn(const GroupEntry* pGroup)
 
 CString CPageUninstallGroups::DeleteQuestion(const std::string& strName)
 {
-    // A name from the groups file may hold line breaks or run to any length: it must
-    // neither split the question nor be clipped by the box, which does not break a line
-    // without blanks; past kMaxNameChars characters (cut between characters, not inside
-    // a double-byte one) it ends in "...".
-    std::string strLine(strName);
-    for (char& c : strLine)
-        if ((unsigned char)c < 0x20 || c == 0x7F) c = ' ';
-    const size_t kMaxNameChars = 32;
-    const char* pEnd = strLine.c_str();
-    for (size_t n = 0; n < kMaxNameChars && *pEnd != '\0'; ++n)
-        pEnd = ::CharNextA(pEnd);
-    if (*pEnd != '\0') strLine = strLine.substr(0, (size_t)(pEnd - strLine.c_str())) + "...";
+    // A name from the groups file may hold line breaks or run to any length.
     CString strText("Are you sure you want to delete this group and its keywords?\r\n\r\n");
-    strText += strLine.c_str();
+    strText += BoxNameLine(strName).c_str();
     strText += "\r\n\r\nThe group cannot be restored.";
     return strText;
 }

@@ -1,5 +1,6 @@
 #include "app/purgelet_dlg.h"
 #include "app/about_dlg.h"
+#include "app/box_name_line.h"
 #include "app/clipboard_text.h"
 #include "app/dlg_group.h"
 #include "app/options_dlg.h"
@@ -14,10 +15,6 @@
 #include "toolkit/core/cmd_item.h"
 #include "toolkit/core/cmd_manager.h"
 #include <shellapi.h>
-#include <algorithm>
-#include <stddef.h>
-#include <string.h>
-#include <vector>
 
 namespace {
 
@@ -40,76 +37,13 @@ const ToolbarButtonLook kToolbarLooks[] = {
 
 }  // namespace
 
-namespace {
-
-// The message boxes' font, as the system draws their text; NULL when it cannot be made.
-HFONT CreateMessageBoxFont()
-{
-    // The structure's size before the padded border width was added: every system
-    // takes it, and the headers' own size grows with the version they target.
-    NONCLIENTMETRICSA ncm;
-    memset(&ncm, 0, sizeof(ncm));
-    ncm.cbSize = (UINT)offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0)) return NULL;
-    return ::CreateFontIndirectA(&ncm.lfMessageFont);
-}
-
-}  // namespace
-
-std::string CPurgeletDlg::NameLine(const std::string& strName)
-{
-    // A line break or other control character in a registry value must not split the
-    // name or make it look like the box's own text.
-    std::string strLine(strName);
-    for (char& c : strLine)
-        if ((unsigned char)c < 0x20 || c == 0x7F) c = ' ';
-    // A message box grows as wide as its longest line only up to half the screen, and
-    // its icon and margins take their part of that; a longer line without blanks is
-    // clipped, so a cut name would look whole. A name wider than what is left in the
-    // box's font is cut between characters so that it fits with its "..." (the name's
-    // own start stays, as the list shows it).
-    const int kMarginsBesideText = 96;
-    const int nBudget = std::max(100, ::GetSystemMetrics(SM_CXSCREEN) / 2 - ::GetSystemMetrics(SM_CXICON) -
-                                          kMarginsBesideText);
-    HDC hdc = ::GetDC(NULL);
-    if (hdc == NULL) return strLine;
-    HFONT hFont = CreateMessageBoxFont();
-    HGDIOBJ hOldFont = ::SelectObject(hdc, hFont != NULL ? (HGDIOBJ)hFont : ::GetStockObject(DEFAULT_GUI_FONT));
-    auto width = [hdc](const std::string& text) {
-        SIZE size = {0, 0};
-        ::GetTextExtentPoint32A(hdc, text.c_str(), (int)text.size(), &size);
-        return (int)size.cx;
-    };
-    if (width(strLine) > nBudget) {
-        // The ends of the characters, for a cut that never splits a double-byte one.
-        std::vector<size_t> ends;
-        for (const char* p = strLine.c_str(); *p != '\0';) {
-            p = ::CharNextA(p);
-            ends.push_back((size_t)(p - strLine.c_str()));
-        }
-        size_t nLow = 0, nHigh = ends.size();  // the longest prefix that fits: ends[nLow - 1]
-        while (nLow < nHigh) {
-            size_t nMid = (nLow + nHigh + 1) / 2;
-            if (width(strLine.substr(0, ends[nMid - 1]) + "...") <= nBudget)
-                nLow = nMid;
-            else
-                nHigh = nMid - 1;
-        }
-        strLine = strLine.substr(0, nLow > 0 ? ends[nLow - 1] : 0) + "...";
-    }
-    ::SelectObject(hdc, hOldFont);
-    if (hFont != NULL) ::DeleteObject(hFont);
-    ::ReleaseDC(NULL, hdc);
-    return strLine;
-}
-
 CString CPurgeletDlg::RemoveWarning(const std::string& strName)
 {
     // The name stands on a line of its own.
     CString strText(
         "Warning: this command only removes selected program from the list of installed application!\r\n"
         "But it does not remove it from your hard disk.\r\n\r\n");
-    strText += NameLine(strName).c_str();
+    strText += BoxNameLine(strName).c_str();
     strText += "\r\n\r\nAre you sure you want to remove this program from the list?";
     return strText;
 }
@@ -117,7 +51,7 @@ CString CPurgeletDlg::RemoveWarning(const std::string& strName)
 CString CPurgeletDlg::RemovedEntryGone(const std::string& strName)
 {
     CString strText("The entry of this program is no longer in the registry; another program removed it:\r\n\r\n");
-    strText += NameLine(strName).c_str();
+    strText += BoxNameLine(strName).c_str();
     return strText;
 }
 
@@ -432,11 +366,6 @@ LRESULT CPurgeletDlg::OnSetMessageString(WPARAM wParam, LPARAM lParam)
 
 ProgramEntry* CPurgeletDlg::GetTargetProgram() { return CUiManager::GetInstance()->GetTargetProgram(); }
 
-bool CPurgeletDlg::IsProgramListOnScreen()
-{
-    return !CUiManager::IsModalWindowUp() && CUiManager::GetInstance()->IsProgramListOnScreen();
-}
-
 LRESULT CPurgeletDlg::OnCommandStatesChanged(WPARAM, LPARAM)
 {
     CExtControlBar::UpdateChildBarsCmdUI(this, TRUE);
@@ -445,7 +374,7 @@ LRESULT CPurgeletDlg::OnCommandStatesChanged(WPARAM, LPARAM)
 
 void CPurgeletDlg::OnEditCopy()
 {
-    if (IsProgramListOnScreen()) CUiManager::GetInstance()->CopySelection();
+    if (CUiManager::GetInstance()->IsProgramListInReach()) CUiManager::GetInstance()->CopySelection();
 }
 
 void CPurgeletDlg::OnEditCopyApplication()
@@ -498,7 +427,7 @@ void CPurgeletDlg::OnRemoveEntry()
 
 void CPurgeletDlg::OnAddToGroup()
 {
-    if (!IsProgramListOnScreen()) return;
+    if (!CUiManager::GetInstance()->IsProgramListInReach()) return;
     // The dialog is modal: the program is the one the command acts on now, handed over.
     CDlgGroup dlg(this, GetTargetProgram());
     // The new keyword moves programs into the group and out of "Other": the list shows
@@ -586,7 +515,7 @@ void CPurgeletDlg::OnUpdateAlways(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
 
 // Enabled without a selected program too (the command then does nothing), but not while
 // the list is out of sight: no program the user sees is chosen then.
-void CPurgeletDlg::OnUpdateListShown(CCmdUI* pCmdUI) { pCmdUI->Enable(IsProgramListOnScreen()); }
+void CPurgeletDlg::OnUpdateListShown(CCmdUI* pCmdUI) { pCmdUI->Enable(CUiManager::GetInstance()->IsProgramListInReach()); }
 
 void CPurgeletDlg::OnUpdateUninstall(CCmdUI* pCmdUI)
 {
@@ -614,7 +543,7 @@ void CPurgeletDlg::OnUpdateRemoveEntry(CCmdUI* pCmdUI)
 
 void CPurgeletDlg::OnUpdateAddToGroup(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(IsProgramListOnScreen() && CGroupManager::GetInstance()->m_Groups.size() >= 2);
+    pCmdUI->Enable(CUiManager::GetInstance()->IsProgramListInReach() && CGroupManager::GetInstance()->m_Groups.size() >= 2);
 }
 
 void CPurgeletDlg::OnUpdateOpenFolder(CCmdUI* pCmdUI)

@@ -39,9 +39,6 @@ public:
     static CString RemoveWarning(const std::string& strName);
     // The message shown when the program named lost its entry while the warning was up.
     static CString RemovedEntryGone(const std::string& strName);
-    // A program's name as one line of a message box: control characters become blanks,
-    // and a name wider than a box's line is cut at a character and ends in "...".
-    static std::string NameLine(const std::string& strName);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -62,9 +59,6 @@ protected:
 
     // The program the commands act on now (the mediator answers), or NULL.
     static ProgramEntry* GetTargetProgram();
-    // The program list is on screen: the commands that need no program (the copies,
-    // View Registry Entry, Add to Group) still have nothing to act on without it.
-    static bool IsProgramListOnScreen();
     // Runs one of the selected program's command lines, then refreshes the list.
     void RunSelectedCommand(const std::string ProgramEntry::*pCommand);
     void ShowBrowserPage(const char* pszAddress);

@@ -112,9 +112,10 @@ void CUiManager::SetSelectedProgram(ProgramEntry* pEntry)
 
 ProgramEntry* CUiManager::GetTargetProgram() const
 {
-    if (m_pSelectedProgram == NULL || IsModalWindowUp() || !IsProgramListOnScreen()) return NULL;
-    return m_pSelectedProgram;
+    return IsProgramListInReach() ? m_pSelectedProgram : NULL;
 }
+
+bool CUiManager::IsProgramListInReach() const { return !IsModalWindowUp() && IsProgramListOnScreen(); }
 
 bool CUiManager::IsProgramListOnScreen() const
 {

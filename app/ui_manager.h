@@ -50,11 +50,15 @@ public:
     void SetSelectedProgram(ProgramEntry* pEntry);
 
     // The program a command acts on now, or NULL: the program the list shows selected,
-    // only while that list is on screen and no modal window of the program is up. Every
-    // command of the main window and every state it shows asks this one question.
+    // only while the commands reach the list (IsProgramListInReach). Every command of the
+    // main window and every state it shows asks this one question.
     ProgramEntry* GetTargetProgram() const;
+    // The commands reach the program list: it is on screen and no modal window of the
+    // program is up. The commands that need no program (the copies, View Registry Entry,
+    // Add to Group) are offered only then.
+    bool IsProgramListInReach() const;
     // The program list is on screen: the list and the panes holding it are shown, the
-    // group editor does not stand in its place, and some of it lies inside each of them.
+    // group editor is not shown in its place, and some of it lies inside each of them.
     // The top-level window's own visibility does not count (the first refresh runs
     // before it shows).
     bool IsProgramListOnScreen() const;

@@ -294,12 +294,15 @@ TEST_F(MainWindowGroupsTest, TheDeleteQuestionShowsALongNameWhole)
 {
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         ::SetForegroundWindow(dlg.m_hWnd);
+        // The long name keeps as much of its start as the box's line holds, at least the
+        // first 32 characters, and ends in "...".
         struct Case
         {
             std::string name, line;
+            size_t nMinKept;
         } cases[] = {
-            {std::string(300, 'W'), std::string(32, 'W') + "..."},
-            {"Two\r\nLines", "Two  Lines"},
+            {std::string(300, 'W'), "300 W", 32},
+            {"Two\r\nLines", "Two  Lines", 0},
         };
         for (const Case& c : cases) {
             SCOPED_TRACE(c.line);
@@ -307,7 +310,18 @@ TEST_F(MainWindowGroupsTest, TheDeleteQuestionShowsALongNameWhole)
             CGroupManager::GetInstance()->m_pCurrentGroup = CGroupManager::GetInstance()->m_Groups.back();
             CUiManager::GetInstance()->RefreshGroups();
             Question question = DeleteAnswered(dlg, IDNO);
-            EXPECT_NE(std::string::npos, question.text.find("\r\n\r\n" + c.line + "\r\n\r\n")) << question.text;
+            const size_t nStart = question.text.find("\r\n\r\n");
+            ASSERT_NE(std::string::npos, nStart) << question.text;
+            const size_t nEnd = question.text.find("\r\n\r\n", nStart + 4);
+            ASSERT_NE(std::string::npos, nEnd) << question.text;
+            const std::string line = question.text.substr(nStart + 4, nEnd - nStart - 4);
+            if (c.nMinKept == 0) {
+                EXPECT_EQ(c.line, line);
+            } else {
+                EXPECT_EQ(std::string(line.size() - 3, 'W') + "...", line);
+                EXPECT_GT(line.size() - 3, c.nMinKept);
+                EXPECT_LT(line.size() - 3, c.name.size());
+            }
             EXPECT_FALSE(question.bClipped);
             EXPECT_EQ(&c - cases + 2u, CGroupManager::GetInstance()->m_Groups.size());
         }
