@@ -55,6 +55,12 @@ void CExtContainerBar::GetCloseButtonRect(const RECT* pClient, RECT* pRect)
     ::InflateRect(pRect, -3, -3);
 }
 
+bool CExtContainerBar::HasFocusWithin() const
+{
+    HWND hFocus = ::GetFocus();
+    return m_hWnd != NULL && hFocus != NULL && (hFocus == m_hWnd || ::IsChild(m_hWnd, hFocus));
+}
+
 int CExtContainerBar::GetCaptionMinWidth()
 {
     // The text goes from 5 pixels after the left edge to 5 pixels before the close

@@ -26,6 +26,8 @@ public:
     // NULL: the client rectangle.
     void GetCloseButtonRect(const RECT* pClient, RECT* pRect);
     bool IsCursorOverWindow();
+    // Whether the keyboard focus is in this bar (on it or on a window inside it).
+    bool HasFocusWithin() const;
     // The narrowest width at which the caption shows its whole text and the close button.
     int GetCaptionMinWidth();
     // Draws the caption active or not (the close button too).

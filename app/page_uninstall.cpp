@@ -95,9 +95,7 @@ void CPageUninstall::FocusProgramList() { m_pageView.m_pageList.m_wndList.SetFoc
 
 void CPageUninstall::MoveFocusOutOfGroups()
 {
-    HWND hFocus = ::GetFocus();
-    HWND hBar = m_wndGroupsBar.GetSafeHwnd();
-    if (hFocus == NULL || hBar == NULL || (hFocus != hBar && !::IsChild(hBar, hFocus))) return;
+    if (!m_wndGroupsBar.HasFocusWithin()) return;
     if (m_wndEditorBar.IsWindowVisible())
         m_pageEditor.FocusName();
     else

@@ -131,9 +131,7 @@ int CPageUninstallView::GetListMinWidth()
 
 void CPageUninstallView::MoveFocusOutOfDetails()
 {
-    HWND hFocus = ::GetFocus();
-    HWND hBar = m_wndDetailsBar.GetSafeHwnd();
-    if (hFocus != NULL && hBar != NULL && (hFocus == hBar || ::IsChild(hBar, hFocus))) m_pageList.m_wndList.SetFocus();
+    if (m_wndDetailsBar.HasFocusWithin()) m_pageList.m_wndList.SetFocus();
 }
 
 int CPageUninstallView::GetListPercentage() const
