@@ -45,12 +45,13 @@ static std::string EntrySubkey(const std::string& registryPath) {
     return registryPath.substr(slash + 1);
 }
 
+HKEY ProgramEntryKey::Root() const { return IsLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+
 bool ProgramEntryKey::Exists() const {
     const std::string subkey = EntrySubkey(RegistryPath);
     if (subkey.empty()) return false;
-    HKEY root = IsLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(root, (UninstallKeyPath + subkey).c_str(), 0, KEY_READ | RegView, &key) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(Root(), (UninstallKeyPath + subkey).c_str(), 0, KEY_READ | RegView, &key) != ERROR_SUCCESS)
         return false;
     ::RegCloseKey(key);
     return true;
@@ -59,7 +60,7 @@ bool ProgramEntryKey::Exists() const {
 BOOL ProgramEntryKey::Remove() const {
     const std::string subkey = EntrySubkey(RegistryPath);
     if (subkey.empty()) return FALSE;  // never ask the registry to delete the Uninstall key itself
-    HKEY root = IsLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    const HKEY root = Root();
 
     if (!IsGone(DeleteOneKey(root, UninstallKeyPath, subkey, RegView))) return FALSE;
     // The entry is gone from the list now; its cached size and usage belong to nothing.

@@ -31,6 +31,7 @@ struct ProgramEntryKey {
     REGSAM RegView = 0;
     std::string RegistryPath;
 
+    HKEY Root() const;
     // Whether the entry's Uninstall subkey still exists in its root and view.
     bool Exists() const;
     // As ProgramEntry::RemoveEntry, for the entry this key names.

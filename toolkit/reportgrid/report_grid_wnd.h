@@ -117,7 +117,7 @@ public:
     // it was filed under: for a column that took its category from an archive or another
     // cell. Moves that very column, whatever the names of the others.
     bool ColumnRegistryRefile(CExtReportGridColumn* pColumn, LPCTSTR sFiledCategory, bool bRedraw = true);
-    // A registered column other than pExcept filed under that name and category; NULL
+    // A registered column other than pExcept (NULL: any) filed under that name and category; NULL
     // when there is none.
     CExtReportGridColumn* ColumnFindOther(LPCTSTR sName, LPCTSTR sCategory, const CExtReportGridColumn* pExcept);
 

@@ -152,13 +152,7 @@ int CExtReportGridWnd::RemoveColumns(int nPos, int nCount, bool bRedraw)
 
 CExtReportGridColumn* CExtReportGridWnd::ColumnFind(LPCTSTR sName, LPCTSTR sCategory)
 {
-    ColumnArray* pArray = CategoryArrayGet(sCategory, false);
-    if (pArray == NULL)
-        return NULL;
-    for (INT_PTR i = 0; i < pArray->GetSize(); i++)
-        if (_tcscmp(pArray->GetAt(i)->ColumnNameGet(), Safe(sName)) == 0)
-            return pArray->GetAt(i);
-    return NULL;
+    return ColumnFindOther(sName, sCategory, NULL);
 }
 
 CExtReportGridColumn* CExtReportGridWnd::ColumnFindOther(LPCTSTR sName, LPCTSTR sCategory,
