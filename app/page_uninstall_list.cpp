@@ -222,7 +222,7 @@ void CPageUninstallList::RefreshList()
         ReleaseRowTableLeftovers();
     }
     // Selecting the first row makes its program the selected one (item change). A list
-    // that is not on screen (the group editor stands in its place) selects nothing: the
+    // that is not on screen (the group editor is shown in its place) selects nothing: the
     // user could not see which program the commands would act on, and chooses again
     // when the list is back.
     const bool bOnScreen = pUi->IsProgramListOnScreen();

@@ -70,8 +70,10 @@ struct ColumnScene
         {
             CExtReportGridColumn* pColumn = (CExtReportGridColumn*)p;
             if (pColumn->GetReportGrid() == &m_grid)
+            {
                 ASSERT_EQ(pColumn, m_grid.ColumnFind(pColumn->ColumnNameGet(), pColumn->CategoryNameGet()))
                     << pColumn->ColumnNameGet() << " in \"" << pColumn->CategoryNameGet() << "\"";
+            }
         }
     }
 };
@@ -126,7 +128,9 @@ void RunColumnSteps(const char* sOrder)
         }
         ASSERT_NO_FATAL_FAILURE(scene.CheckInvariant());
         if (!bRemoved)
+        {
             EXPECT_STREQ(bRenamed ? "Other" : "File", pName->CategoryNameGet());
+        }
     }
     EXPECT_TRUE(bRemoved);
     EXPECT_EQ(nullptr, grid.ColumnFind("Name", "File"));
