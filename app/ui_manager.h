@@ -41,7 +41,7 @@ public:
     virtual void OptionsChanged();
     virtual void UpdateStatusBar();
     // The small icon of a file by path (cached by path alone); with bUseDefault the
-    // cache's default icon stands in for a file without icons.
+    // cache's default icon serves for a file without icons.
     virtual HICON GetProgramIcon(const char* pszPath, int nIndex, bool bUseDefault);
 
     // The program the list shows selected (owned by the catalogue), or NULL. The list
