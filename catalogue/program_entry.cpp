@@ -47,6 +47,11 @@ static std::string EntrySubkey(const std::string& registryPath) {
 
 HKEY ProgramEntryKey::Root() const { return IsLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
+bool ProgramEntryKey::SameAs(const ProgramEntryKey& other) const {
+    return (IsLocalMachine != 0) == (other.IsLocalMachine != 0) && RegView == other.RegView &&
+           RegistryPath == other.RegistryPath;
+}
+
 bool ProgramEntryKey::Exists() const {
     const std::string subkey = EntrySubkey(RegistryPath);
     if (subkey.empty()) return false;

@@ -32,6 +32,9 @@ struct ProgramEntryKey {
     std::string RegistryPath;
 
     HKEY Root() const;
+    // Whether this key and another name the same registry key (root, view and path): how
+    // a program is found again among the entries of a later refresh.
+    bool SameAs(const ProgramEntryKey& other) const;
     // Whether the entry's Uninstall subkey still exists in its root and view.
     bool Exists() const;
     // As ProgramEntry::RemoveEntry, for the entry this key names.
