@@ -32,24 +32,98 @@ LPCTSTR CExtReportGridColumn::CategoryNameGet() const { return (LPCTSTR)m_strCat
 
 void CExtReportGridColumn::CategoryNameSet(LPCTSTR sCategory)
 {
-    // Refiled by the object, not looked up by name: two columns of one name in one
-    // category would otherwise let the other one move.
+    if (sCategory == NULL)
+        sCategory = _T("");
+    if (!LayoutAcceptsIdentity(ColumnNameGet(), sCategory))
+        return;
+    // Refiled by the object, not looked up by name, so the registry follows this very
+    // column whatever the names of the others.
     const CString strFiledCategory = m_strCategory;
-    m_strCategory = sCategory != NULL ? sCategory : _T("");
+    m_strCategory = sCategory;
     if (m_pReportGrid != NULL)
         m_pReportGrid->ColumnRegistryRefile(this, strFiledCategory, true);
 }
 
 void CExtReportGridColumn::NameAndCategorySet(LPCTSTR sName, LPCTSTR sCategory)
 {
+    if (sName == NULL)
+        sName = _T("");
+    if (sCategory == NULL)
+        sCategory = _T("");
+    if (!LayoutAcceptsIdentity(sName, sCategory))
+        return;
     const CString strFiledCategory = m_strCategory;
-    CExtGridCellHeader::TextSet(sName != NULL ? sName : _T(""));
-    m_strCategory = sCategory != NULL ? sCategory : _T("");
+    CExtGridCellHeader::TextSet(sName);
+    m_strCategory = sCategory;
     // The registry files a column by its category (names are compared as they stand): a
     // registered column is refiled as CategoryNameSet does it, or a lookup under the new
     // category would miss it and the old category would keep it after it is gone.
     if (m_pReportGrid != NULL)
         m_pReportGrid->ColumnRegistryRefile(this, strFiledCategory, true);
+}
+
+DWORD CExtReportGridColumn::stat_LayoutFaults(const LAYOUT_FIELDS& fields, CExtReportGridWnd* pGrid,
+                                              const CExtReportGridColumn* pColumn)
+{
+    DWORD dwFaults = 0;
+    if (fields.m_nMin < 0 || fields.m_nMax < fields.m_nMin || fields.m_nCurrent < 0 ||
+        !std::isfinite(fields.m_lfProportional))
+        dwFaults |= __ERGC_LAYOUT_BAD_EXTENTS;
+    if (pGrid != NULL && pGrid->ColumnFindOther(fields.m_strName, fields.m_strCategory, pColumn) != NULL)
+        dwFaults |= __ERGC_LAYOUT_TWIN;
+    return dwFaults;
+}
+
+CExtReportGridColumn::LAYOUT_FIELDS CExtReportGridColumn::LayoutFieldsGet()
+{
+    LAYOUT_FIELDS fields = ExtentFieldsGet();
+    fields.m_strName = ColumnNameGet();
+    fields.m_strCategory = m_strCategory;
+    return fields;
+}
+
+CExtReportGridColumn::LAYOUT_FIELDS CExtReportGridColumn::ExtentFieldsGet()
+{
+    LAYOUT_FIELDS fields;
+    GetExtent(fields.m_nCurrent, 0);
+    GetExtent(fields.m_nMin, -1);
+    GetExtent(fields.m_nMax, 1);
+    GetProportionalExtent(fields.m_lfProportional);
+    return fields;
+}
+
+bool CExtReportGridColumn::LayoutAcceptsIdentity(LPCTSTR sName, LPCTSTR sCategory)
+{
+    if (m_pReportGrid == NULL)
+        return true;
+    LAYOUT_FIELDS fields = ExtentFieldsGet();
+    fields.m_strName = sName;
+    fields.m_strCategory = sCategory;
+    return (stat_LayoutFaults(fields, m_pReportGrid, this) & __ERGC_LAYOUT_TWIN) == 0;
+}
+
+bool CExtReportGridColumn::ExtentAccess(INT& nExtent, bool bGet, INT nType)
+{
+    if (!bGet)
+    {
+        LAYOUT_FIELDS fields = ExtentFieldsGet();
+        (nType < 0 ? fields.m_nMin : (nType == 0 ? fields.m_nCurrent : fields.m_nMax)) = nExtent;
+        if ((stat_LayoutFaults(fields, NULL, this) & __ERGC_LAYOUT_BAD_EXTENTS) != 0)
+            return false;
+    }
+    return CExtGridCellHeader::ExtentAccess(nExtent, bGet, nType);
+}
+
+bool CExtReportGridColumn::ProportionalExtentAccess(double& lfExtent, bool bGet)
+{
+    if (!bGet)
+    {
+        LAYOUT_FIELDS fields = ExtentFieldsGet();
+        fields.m_lfProportional = lfExtent;
+        if ((stat_LayoutFaults(fields, NULL, this) & __ERGC_LAYOUT_BAD_EXTENTS) != 0)
+            return false;
+    }
+    return CExtGridCellHeader::ProportionalExtentAccess(lfExtent, bGet);
 }
 
 bool CExtReportGridColumn::MenuListedGet() const { return (m_nFlags & __ERGCF_MENU_LISTED) != 0; }
@@ -114,16 +188,6 @@ void CExtReportGridColumn::SerializeFields(CArchive& ar)
     ar >> dwFlags;
     m_strCategory = strCategory;
     m_nFlags = BYTE((m_nFlags & ~__ERGCF_ALL) | (dwFlags & __ERGCF_ALL));
-    // The extents the grid's layout reader refuses: a column that took them would make
-    // the grid's own saved layout unreadable.
-    INT nCurrent = 10, nMin = 10, nMax = 32767;
-    double lfProportional = 0.0;
-    GetExtent(nCurrent, 0);
-    GetExtent(nMin, -1);
-    GetExtent(nMax, 1);
-    GetProportionalExtent(lfProportional);
-    if (nMin < 0 || nMax < nMin || nCurrent < 0 || !std::isfinite(lfProportional))
-        AfxThrowArchiveException(CArchiveException::badIndex);
 }
 
 void CExtReportGridColumn::Serialize(CArchive& ar)
@@ -145,19 +209,16 @@ void CExtReportGridColumn::Serialize(CArchive& ar)
     CExtReportGridColumn before(GetOwner());
     before.AssignFields(*this);
     {
-        struct GridLinkRestore
-        {
-            CExtReportGridColumn& column;
-            CExtReportGridWnd* pGrid;
-            ~GridLinkRestore() { column.m_pReportGrid = pGrid; }
-        } restore{*this, pGrid};
-        m_pReportGrid = NULL;
+        const GridUnlink unlink(*this);
         try
         {
             SerializeFields(ar);
-            // Two registered columns of one name and category would be one column to
-            // every lookup, and the grid's saved layout would not read back.
-            if (pGrid != NULL && pGrid->ColumnFindOther(ColumnNameGet(), m_strCategory, this) != NULL)
+            // What the grid's layout reader would refuse, or a second registered column of
+            // one name and category, would make the grid's own saved layout unreadable.
+            const DWORD dwFaults = stat_LayoutFaults(LayoutFieldsGet(), pGrid, this);
+            if ((dwFaults & __ERGC_LAYOUT_BAD_EXTENTS) != 0)
+                AfxThrowArchiveException(CArchiveException::badIndex);
+            if ((dwFaults & __ERGC_LAYOUT_TWIN) != 0)
                 AfxThrowArchiveException(CArchiveException::genericException);
         }
         catch (CException*)
@@ -174,22 +235,39 @@ void CExtReportGridColumn::Serialize(CArchive& ar)
 
 void CExtReportGridColumn::Assign(const CExtGridCell& other)
 {
-    const CString strFiledName = ColumnNameGet(), strFiledCategory = m_strCategory;
+    const LAYOUT_FIELDS before = LayoutFieldsGet();
     const BYTE nActive = BYTE(m_nFlags & __ERGCF_ACTIVE);
-    AssignFields(other);
+    CExtReportGridWnd* pGrid = m_pReportGrid;
+    {
+        // Judged once all is in: a name taken on the way to another category is no twin.
+        const GridUnlink unlink(*this);
+        AssignFields(other);
+    }
+    const DWORD dwFaults = stat_LayoutFaults(LayoutFieldsGet(), pGrid, this);
+    // It keeps its own extents where the other cell's would be refused by the layout
+    // reader (the cell layers copy them as they stand) ...
+    if ((dwFaults & __ERGC_LAYOUT_BAD_EXTENTS) != 0)
+    {
+        INT nCurrent = before.m_nCurrent, nMin = before.m_nMin, nMax = before.m_nMax;
+        double lfProportional = before.m_lfProportional;
+        CExtGridCellHeader::ExtentAccess(nCurrent, false, 0);
+        CExtGridCellHeader::ExtentAccess(nMin, false, -1);
+        CExtGridCellHeader::ExtentAccess(nMax, false, 1);
+        CExtGridCellHeader::ProportionalExtentAccess(lfProportional, false);
+    }
+    // ... and its own name and category where another registered column has the ones it
+    // would take: the two would be one column to every lookup.
+    if ((dwFaults & __ERGC_LAYOUT_TWIN) != 0)
+    {
+        CExtGridCellHeader::TextSet(before.m_strName);
+        m_strCategory = before.m_strCategory;
+    }
     // A registered column that took another category is filed under it; where it is
     // shown stays the grid's.
-    if (m_pReportGrid == NULL)
+    if (pGrid == NULL)
         return;
     m_nFlags = BYTE((m_nFlags & ~__ERGCF_ACTIVE) | nActive);
-    // It keeps its own name and category where another registered column has the ones it
-    // would take: the two would be one column to every lookup.
-    if (m_pReportGrid->ColumnFindOther(ColumnNameGet(), m_strCategory, this) != NULL)
-    {
-        CExtGridCellHeader::TextSet(strFiledName);
-        m_strCategory = strFiledCategory;
-    }
-    m_pReportGrid->ColumnRegistryRefile(this, strFiledCategory, true);
+    pGrid->ColumnRegistryRefile(this, before.m_strCategory, true);
 }
 
 void CExtReportGridColumn::AssignFields(const CExtGridCell& other)
@@ -216,8 +294,13 @@ void CExtReportGridColumn::TextSet(LPCTSTR str, bool bAllowChangeDataType)
         str = _T("");
     if (m_pReportGrid != NULL)
     {
+        // A name another registered column of the category has is refused, and the
+        // grid's registry has the last word.
+        if (!LayoutAcceptsIdentity(str, m_strCategory))
+            return;
         const CString strOld = ColumnNameGet();
-        m_pReportGrid->ColumnRegistryMove(strOld, m_strCategory, str, m_strCategory, true);
+        if (!m_pReportGrid->ColumnRegistryMove(strOld, m_strCategory, str, m_strCategory, true))
+            return;
     }
     CExtGridCellHeader::TextSet(str, bAllowChangeDataType);
 }

@@ -34,7 +34,9 @@ public:
     virtual LPCTSTR ColumnNameGet() const;
     virtual void ColumnNameSet(LPCTSTR sName);
     virtual LPCTSTR CategoryNameGet() const;
-    // Moves the column in its grid's categories registry first.
+    // Moves the column in its grid's categories registry first. The name and category
+    // setters of a registered column leave it as it is when another registered column
+    // already has the pair it would take.
     virtual void CategoryNameSet(LPCTSTR sCategory);
     // Sets both without moving the column by name; a registered column is refiled.
     virtual void NameAndCategorySet(LPCTSTR sName, LPCTSTR sCategory);
@@ -53,6 +55,36 @@ public:
     virtual void SortAscendingSet(bool bAscending);
     virtual CSize MeasureHeader();
 
+    // What the grid's saved layout keeps of a column and matches it by: its name and
+    // category, its three extents and its proportional extent.
+    struct LAYOUT_FIELDS
+    {
+        CString m_strName, m_strCategory;
+        INT m_nCurrent = 10, m_nMin = 10, m_nMax = 32767;
+        double m_lfProportional = 0.0;
+    };
+    enum e_layout_fault_t : DWORD
+    {
+        // An extent the layout reader refuses: a negative current or minimum extent, a
+        // maximum below the minimum, a proportional extent that is no finite number.
+        __ERGC_LAYOUT_BAD_EXTENTS = 0x1,
+        // Another column registered in the grid has the same name and category: every
+        // lookup would find one of the two, and a layout that stored both would not
+        // read back once they differ in sorting or grouping.
+        __ERGC_LAYOUT_TWIN = 0x2,
+    };
+    // The one rule for what a column may hold so that the grid's own saved layout reads
+    // back: the layout reader, the column's archive and every setter of the name, the
+    // category and the extents ask it, and so does the grid before it registers or
+    // renames a column. pGrid NULL checks the extents only; pColumn is the column the
+    // fields would belong to (NULL: a column about to be registered). Answers the
+    // faults found, 0 for none.
+    static DWORD stat_LayoutFaults(const LAYOUT_FIELDS& fields, CExtReportGridWnd* pGrid,
+                                   const CExtReportGridColumn* pColumn);
+    // The column's present layout fields (the layout's defaults where the cell keeps
+    // no extent).
+    LAYOUT_FIELDS LayoutFieldsGet();
+
     bool IsActive() const { return (m_nFlags & __ERGCF_ACTIVE) != 0; }
     CExtReportGridWnd* GetReportGrid() const { return m_pReportGrid; }
     // The grid's transient paint marks (group area painting, drag image) that the
@@ -63,6 +95,9 @@ public:
     void Serialize(CArchive& ar) override;
     void Assign(const CExtGridCell& other) override;
     void TextSet(LPCTSTR str = NULL, bool bAllowChangeDataType = false) override;
+    // Extents the layout reader would refuse are refused (false, the column unchanged).
+    bool ExtentAccess(INT& nExtent, bool bGet, INT nType = 0) override;
+    bool ProportionalExtentAccess(double& lfExtent, bool bGet) override;
     CExtGridCell* Clone(IMalloc* pMalloc = NULL) const override;
     bool OnPaintBackground(EXT_GRID_CELL_PAINT_ARGS) const override;
     void OnPaintSortArrow(const RECT& rcSortArrow, EXT_GRID_CELL_PAINT_ARGS) const override;
@@ -83,6 +118,27 @@ protected:
     // The archive and the assignment of the column's own data, without the grid's registry.
     void SerializeFields(CArchive& ar);
     void AssignFields(const CExtGridCell& other);
+    // Whether the column may take this name and category: no other column of its grid
+    // has them (always, while it is not registered).
+    bool LayoutAcceptsIdentity(LPCTSTR sName, LPCTSTR sCategory);
+    // The extents alone (the names stay empty): what the extent setters judge, often
+    // while the grid resizes its columns.
+    LAYOUT_FIELDS ExtentFieldsGet();
+    // Unlinks the column from its grid for a while (an archive read, an assignment), so
+    // that its fields change without the registry and are judged once, when all are in;
+    // the link comes back however that ends.
+    struct GridUnlink
+    {
+        CExtReportGridColumn& m_column;
+        CExtReportGridWnd* const m_pGrid;
+        explicit GridUnlink(CExtReportGridColumn& column) : m_column(column), m_pGrid(column.m_pReportGrid)
+        {
+            column.m_pReportGrid = NULL;
+        }
+        ~GridUnlink() { m_column.m_pReportGrid = m_pGrid; }
+        GridUnlink(const GridUnlink&) = delete;
+        GridUnlink& operator=(const GridUnlink&) = delete;
+    };
 
     BYTE m_nFlags;
     CString m_strCategory;

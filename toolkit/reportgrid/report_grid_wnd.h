@@ -111,6 +111,8 @@ public:
     bool ColumnActivate(CExtReportGridColumn* pColumn, bool bActivate = true, int nPos = -1, bool bRedraw = true);
     bool ColumnIsActive(const CExtReportGridColumn* pColumn);
     int ColumnUnregisterAll(LPCTSTR sName = NULL, LPCTSTR sCategory = NULL, bool bRedraw = true);
+    // Refused (false, nothing moves) when another registered column already has the new
+    // name and category.
     bool ColumnRegistryMove(LPCTSTR sOldName, LPCTSTR sOldCategory, LPCTSTR sNewName, LPCTSTR sNewCategory,
                             bool bRedraw = true);
     // Files a registered column under the category it now names, taking it out of the one
@@ -291,6 +293,8 @@ protected:
     typedef CTypedPtrArray<CPtrArray, CExtReportGridColumn*> ColumnArray;
     ColumnArray* CategoryArrayGet(LPCTSTR sCategory, bool bCreate);
     void CategoryArrayRemove(LPCTSTR sCategory, CExtReportGridColumn* pColumn);
+    // Whether a registered column may take that name and category (no twin).
+    bool ColumnRegistryMoveAllowed(CExtReportGridColumn* pColumn, LPCTSTR sNewName, LPCTSTR sNewCategory);
     void LocksRaise();
     void LocksDrop();
     // A text from the string table, or the built-in one.

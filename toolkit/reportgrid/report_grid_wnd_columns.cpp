@@ -49,6 +49,13 @@ CExtReportGridColumn* CExtReportGridWnd::ColumnRegister(LPCTSTR sName, LPCTSTR s
         pColumnRTC = RUNTIME_CLASS(CExtReportGridColumn);
     if (!pColumnRTC->IsDerivedFrom(RUNTIME_CLASS(CExtReportGridColumn)))
         return NULL;
+    // A second column of one name and category would be one column to every lookup, and
+    // a layout that stored both would not read back.
+    CExtReportGridColumn::LAYOUT_FIELDS fields;
+    fields.m_strName = Safe(sName);
+    fields.m_strCategory = Safe(sCategory);
+    if (CExtReportGridColumn::stat_LayoutFaults(fields, this, NULL) != 0)
+        return NULL;
     GetDataProvider();
     if (m_pReportDP == NULL)
         return NULL;
@@ -340,6 +347,15 @@ CExtReportGridColumn* CExtReportGridWnd::ColumnGetNext(POSITION& pos, LPCTSTR sC
     return (CExtReportGridColumn*)pValue;
 }
 
+bool CExtReportGridWnd::ColumnRegistryMoveAllowed(CExtReportGridColumn* pColumn, LPCTSTR sNewName, LPCTSTR sNewCategory)
+{
+    CExtReportGridColumn::LAYOUT_FIELDS fields = pColumn->ExtentFieldsGet();
+    fields.m_strName = sNewName;
+    fields.m_strCategory = sNewCategory;
+    return (CExtReportGridColumn::stat_LayoutFaults(fields, this, pColumn) &
+            CExtReportGridColumn::__ERGC_LAYOUT_TWIN) == 0;
+}
+
 bool CExtReportGridWnd::ColumnRegistryMove(LPCTSTR sOldName, LPCTSTR sOldCategory, LPCTSTR sNewName,
                                            LPCTSTR sNewCategory, bool bRedraw)
 {
@@ -354,7 +370,7 @@ bool CExtReportGridWnd::ColumnRegistryMove(LPCTSTR sOldName, LPCTSTR sOldCategor
         if (pArray->GetSize() == 1 && strOldName != pArray->GetAt(0)->ColumnNameGet())
             return false;
         pColumn = ColumnFind(strOldName, strOldCategory);
-        if (pColumn == NULL)
+        if (pColumn == NULL || !ColumnRegistryMoveAllowed(pColumn, strNewName, strNewCategory))
             return false;
         CategoryArrayRemove(strOldCategory, pColumn);
         CategoryArrayGet(strNewCategory, true)->Add(pColumn);
@@ -364,7 +380,7 @@ bool CExtReportGridWnd::ColumnRegistryMove(LPCTSTR sOldName, LPCTSTR sOldCategor
         if (strOldName == strNewName)
             return true;
         pColumn = ColumnFind(strOldName, strOldCategory);
-        if (pColumn == NULL)
+        if (pColumn == NULL || !ColumnRegistryMoveAllowed(pColumn, strNewName, strNewCategory))
             return false;
     }
     m_mapColumns.SetAt(pColumn, pColumn);

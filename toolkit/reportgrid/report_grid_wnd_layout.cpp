@@ -4,7 +4,6 @@
 // short read, a negative or crossed extent, a proportional extent that is no number)
 // is refused as a whole.
 #include "toolkit/reportgrid/report_grid_wnd.h"
-#include <cmath>
 
 namespace {
 
@@ -74,8 +73,34 @@ void LoadColumn(CArchive& ar, ColumnRecord& rec, bool bReadStyle)
     if (bReadStyle)
         ar >> rec.dwStyle;
     ar >> rec.nCurrent >> rec.nMin >> rec.nMax >> rec.lfProportional;
-    if (rec.nMin < 0 || rec.nMax < rec.nMin || rec.nCurrent < 0 || !std::isfinite(rec.lfProportional))
+    // The same rule a column's extent setters follow, so what a grid stores reads back.
+    CExtReportGridColumn::LAYOUT_FIELDS fields;
+    fields.m_nCurrent = rec.nCurrent;
+    fields.m_nMin = rec.nMin;
+    fields.m_nMax = rec.nMax;
+    fields.m_lfProportional = rec.lfProportional;
+    if (CExtReportGridColumn::stat_LayoutFaults(fields, NULL, NULL) != 0)
         AfxThrowArchiveException(CArchiveException::badIndex);
+}
+
+// A column refuses extents that cross on the way: a minimum above its present maximum
+// goes in after the new maximum, any other after the new minimum.
+void ApplyExtents(CExtReportGridColumn* pColumn, const ColumnRecord& rec)
+{
+    INT nMaxNow = 32767;
+    pColumn->GetExtent(nMaxNow, 1);
+    pColumn->SetExtent(rec.nCurrent, 0);
+    if (rec.nMin > nMaxNow)
+    {
+        pColumn->SetExtent(rec.nMax, 1);
+        pColumn->SetExtent(rec.nMin, -1);
+    }
+    else
+    {
+        pColumn->SetExtent(rec.nMin, -1);
+        pColumn->SetExtent(rec.nMax, 1);
+    }
+    pColumn->SetProportionalExtent(rec.lfProportional);
 }
 
 // Everything a layout archive holds, read whole before anything changes.
@@ -201,10 +226,7 @@ void ApplyLayout(CExtReportGridWnd& wndGrid, const LoadedLayout& loaded, bool bS
             wndGrid.ColumnCellStyle3Set(pColumn, rec.dwStyle & 0x3, false);
             wndGrid.ColumnCellStyle30Set(pColumn, rec.dwStyle & 0x30, false);
         }
-        pColumn->SetExtent(rec.nCurrent, 0);
-        pColumn->SetExtent(rec.nMin, -1);
-        pColumn->SetExtent(rec.nMax, 1);
-        pColumn->SetProportionalExtent(rec.lfProportional);
+        ApplyExtents(pColumn, rec);
     }
     for (INT_PTR i = 0; i < loaded.arrActiveColumns.GetSize(); i++)
     {

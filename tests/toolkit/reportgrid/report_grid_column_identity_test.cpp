@@ -9,7 +9,12 @@
 #include "support/archive_bytes.h"
 #include "support/exception_probe.h"
 
+#include <algorithm>
+#include <functional>
+#include <limits>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -167,9 +172,11 @@ TEST(ReportColumnIdentity, StoredColumnWithImpossibleExtentsIsRefused)
         CExtGridDataProviderMemory dp;
         CExtReportGridColumn stored(&dp);
         stored.NameAndCategorySet("Size", "File");
-        stored.SetExtent(c.nMax, 1);
-        stored.SetExtent(c.nMin, -1);
-        stored.SetExtent(c.nCurrent, 0);
+        // The column's own setters refuse these extents, so they go into its fields as a
+        // damaged archive would carry them.
+        stored.m_nExtentMax = c.nMax;
+        stored.m_nExtentMin = c.nMin;
+        stored.m_nExtentCurrent = c.nCurrent;
         const std::vector<BYTE> bytes = testsupport::StoredBytes([&](CArchive& ar) { stored.Serialize(ar); });
         const int nCause = ThrownCause<CArchiveException>([&] {
             CMemFile file(const_cast<BYTE*>(bytes.data()), (UINT)bytes.size());
@@ -234,4 +241,202 @@ TEST(ReportColumnIdentity, NoSecondRegisteredColumnOfOneNameAndCategory)
     pDate->Assign(twin);
     EXPECT_EQ(pDate, grid.ColumnFind("When", "Stats"));
     scene.ExpectLayoutRoundTrips();
+}
+
+namespace {
+
+// A column's layout as the grid's archive keeps it, in words: the same text for two grids
+// means the same layout, whatever order their column sets iterate in.
+std::string ColumnDescription(CExtReportGridColumn* pColumn)
+{
+    INT nCurrent = 0, nMin = 0, nMax = 0;
+    double lfProportional = 0.0;
+    pColumn->GetExtent(nCurrent, 0);
+    pColumn->GetExtent(nMin, -1);
+    pColumn->GetExtent(nMax, 1);
+    pColumn->GetProportionalExtent(lfProportional);
+    char sz[256];
+    sprintf(sz, "%s|%s sort%d group%d drag%d listed%d align%d style%lx extents %d %d %d %g", pColumn->CategoryNameGet(),
+            pColumn->ColumnNameGet(), pColumn->SortingEnabledGet(), pColumn->GroupingEnabledGet(),
+            pColumn->DragEnabledGet(), pColumn->MenuListedGet(), pColumn->AlignmentMenuGet(),
+            (unsigned long)(pColumn->GetStyle() & 0x3333), nCurrent, nMin, nMax, lfProportional);
+    return sz;
+}
+
+std::string LayoutDescription(CExtReportGridWnd& grid)
+{
+    std::vector<std::string> columns;
+    for (POSITION pos = grid.ColumnGetStartPosition(NULL, true, true); pos != NULL;)
+        columns.push_back(ColumnDescription(grid.ColumnGetNext(pos, NULL, true, true)));
+    std::sort(columns.begin(), columns.end());
+    std::string s;
+    for (const std::string& column : columns)
+        s += column + "\n";
+    CExtReportGridDataProvider& dp = grid.GetReportDataProvider();
+    s += "header:";
+    for (int i = 0; i < dp.ActiveColumnCountGet(); i++)
+        s += std::string(" ") + dp.ActiveColumnGet(i)->CategoryNameGet() + "|" + dp.ActiveColumnGet(i)->ColumnNameGet();
+    const CExtReportGridSortOrder& order = grid.SortOrderGet();
+    s += "\nsort, groups " + std::to_string(order.GetGroupCount()) + ":";
+    for (int i = 0; i < order.GetCount(); i++)
+    {
+        bool bAscending = true;
+        CExtReportGridColumn* pColumn = order.ItemGet(i, &bAscending);
+        s += std::string(" ") + pColumn->ColumnNameGet() + (bAscending ? "+" : "-");
+    }
+    return s;
+}
+
+// A new grid with the columns of another registered under the same names and
+// categories, with the same permissions and shown or hidden alike, as an application
+// would set it up before it loads a saved layout.
+struct GridLike
+{
+    HWND m_hParent = NULL;
+    CExtReportGridWnd m_grid;
+    explicit GridLike(CExtReportGridWnd& source)
+    {
+        m_hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 500, 300, NULL, NULL, NULL, NULL);
+        EXPECT_TRUE(m_grid.Create(CWnd::FromHandle(m_hParent), CRect(0, 0, 500, 300), 1, 0, WS_CHILD));
+        for (POSITION pos = source.ColumnGetStartPosition(NULL, true, true); pos != NULL;)
+        {
+            CExtReportGridColumn* pFrom = source.ColumnGetNext(pos, NULL, true, true);
+            CExtReportGridColumn* pColumn =
+                m_grid.ColumnRegister(pFrom->ColumnNameGet(), pFrom->CategoryNameGet(), pFrom->IsActive(), false);
+            if (pColumn == NULL)
+            {
+                ADD_FAILURE() << "cannot register " << pFrom->ColumnNameGet() << " again";
+                continue;
+            }
+            pColumn->SortingEnabledSet(pFrom->SortingEnabledGet());
+            pColumn->GroupingEnabledSet(pFrom->GroupingEnabledGet());
+            pColumn->DragEnabledSet(pFrom->DragEnabledGet());
+        }
+    }
+    ~GridLike()
+    {
+        m_grid.DestroyWindow();
+        ::DestroyWindow(m_hParent);
+    }
+};
+
+// The grid's layout reads back into itself and into a new grid of the same columns, and
+// the new grid then has the same layout.
+void ExpectLayoutCarriesOver(ColumnScene& scene)
+{
+    scene.ExpectLayoutRoundTrips();
+    const std::vector<BYTE> bytes =
+        testsupport::StoredBytes([&](CArchive& ar) { EXPECT_TRUE(scene.m_grid.SerializeLayout(ar, true, true)); });
+    GridLike fresh(scene.m_grid);
+    CMemFile file(const_cast<BYTE*>(bytes.data()), (UINT)bytes.size());
+    CArchive ar(&file, CArchive::load);
+    bool bMismatch = true;
+    EXPECT_TRUE(fresh.m_grid.SerializeLayout(ar, true, true, false, &bMismatch)) << "a new grid refuses the layout";
+    EXPECT_FALSE(bMismatch);
+    EXPECT_EQ(LayoutDescription(scene.m_grid), LayoutDescription(fresh.m_grid));
+}
+
+struct SetterCase
+{
+    const char* name;
+    std::function<bool(ColumnScene&)> act;  // the setter's own answer; true where it has none
+    bool bAnswer;
+    const char *sName, *sCategory;  // Date's afterwards
+    INT nCurrent, nMin, nMax;
+    double lfProportional;
+};
+
+// One case on a scene of its own; a fatal failure ends that case only.
+void RunSetterCase(const SetterCase& c)
+{
+    SCOPED_TRACE(c.name);
+    ColumnScene scene;
+    CExtReportGridColumn* pDate = scene.m_pDate;
+    pDate->GroupingEnabledSet(false);
+    EXPECT_EQ(c.bAnswer, c.act(scene));
+    EXPECT_STREQ(c.sName, pDate->ColumnNameGet());
+    EXPECT_STREQ(c.sCategory, pDate->CategoryNameGet());
+    EXPECT_EQ(pDate, scene.m_grid.ColumnFind(c.sName, c.sCategory));
+    EXPECT_EQ(scene.m_pName, scene.m_grid.ColumnFind("Name", "File"));
+    INT nCurrent = -1, nMin = -1, nMax = -1;
+    double lfProportional = -1.0;
+    pDate->GetExtent(nCurrent, 0);
+    pDate->GetExtent(nMin, -1);
+    pDate->GetExtent(nMax, 1);
+    pDate->GetProportionalExtent(lfProportional);
+    EXPECT_EQ(c.nCurrent, nCurrent);
+    EXPECT_EQ(c.nMin, nMin);
+    EXPECT_EQ(c.nMax, nMax);
+    EXPECT_EQ(c.lfProportional, lfProportional);
+    ASSERT_NO_FATAL_FAILURE(scene.CheckInvariant());
+    ExpectLayoutCarriesOver(scene);
+}
+
+}  // namespace
+
+// Every way of naming, registering or sizing a column follows the rule the layout reader
+// follows: a second registered column of one name and category, or an extent the reader
+// refuses, is refused and the column stays as it was; what is allowed still goes in. Date
+// cannot group, Name can: a twin of the two would make the grid refuse its own layout.
+TEST(ReportColumnIdentity, SettersKeepTheGridsOwnLayoutReadable)
+{
+    const double lfNaN = std::numeric_limits<double>::quiet_NaN();
+    const SetterCase cases[] = {
+        {"NameAndCategorySet to Name's",
+         [](ColumnScene& s) { return s.m_pDate->NameAndCategorySet("Name", "File"), true; }, true, "Date", "", 10, 10,
+         32767, 0.5},
+        {"TextSet, then CategoryNameSet to Name's",
+         [](ColumnScene& s) { return s.m_pDate->TextSet("Name"), s.m_pDate->CategoryNameSet("File"), true; }, true,
+         "Name", "", 10, 10, 32767, 0.5},
+        {"ColumnNameSet, then CategoryNameSet to Name's",
+         [](ColumnScene& s) { return s.m_pDate->ColumnNameSet("Name"), s.m_pDate->CategoryNameSet("File"), true; },
+         true, "Name", "", 10, 10, 32767, 0.5},
+        {"CategoryNameSet, then ColumnNameSet to Name's",
+         [](ColumnScene& s) { return s.m_pDate->CategoryNameSet("File"), s.m_pDate->ColumnNameSet("Name"), true; },
+         true, "Date", "File", 10, 10, 32767, 0.5},
+        {"ColumnRegister of a second Name in File",
+         [](ColumnScene& s) { return s.m_grid.ColumnRegister("Name", "File", false, false) != NULL; }, false, "Date",
+         "", 10, 10, 32767, 0.5},
+        {"ColumnRegistryMove onto Name",
+         [](ColumnScene& s) { return s.m_grid.ColumnRegistryMove("Date", "", "Name", "File", false); }, false, "Date",
+         "", 10, 10, 32767, 0.5},
+        {"NameAndCategorySet to a free pair",
+         [](ColumnScene& s) { return s.m_pDate->NameAndCategorySet("Name", "Stats"), true; }, true, "Name", "Stats", 10,
+         10, 32767, 0.5},
+        {"ColumnRegister of a free pair",
+         [](ColumnScene& s) { return s.m_grid.ColumnRegister("Name", "", false, false) != NULL; }, true, "Date", "", 10,
+         10, 32767, 0.5},
+        {"minimum above the maximum", [](ColumnScene& s) { return s.m_pDate->SetExtent(32768, -1); }, false, "Date", "",
+         10, 10, 32767, 0.5},
+        {"negative minimum", [](ColumnScene& s) { return s.m_pDate->SetExtent(-1, -1); }, false, "Date", "", 10, 10,
+         32767, 0.5},
+        {"negative current", [](ColumnScene& s) { return s.m_pDate->SetExtent(-5, 0); }, false, "Date", "", 10, 10,
+         32767, 0.5},
+        {"maximum below the minimum", [](ColumnScene& s) { return s.m_pDate->SetExtent(9, 1); }, false, "Date", "", 10,
+         10, 32767, 0.5},
+        {"proportional extent no number", [&](ColumnScene& s) { return s.m_pDate->SetProportionalExtent(lfNaN); },
+         false, "Date", "", 10, 10, 32767, 0.5},
+        {"maximum raised, then the minimum above the old maximum",
+         [](ColumnScene& s) { return s.m_pDate->SetExtent(40000, 1) && s.m_pDate->SetExtent(35000, -1); }, true, "Date",
+         "", 10, 35000, 40000, 0.5},
+        {"minimum and maximum equal, proportional 0",
+         [](ColumnScene& s) {
+             return s.m_pDate->SetExtent(0, 0) && s.m_pDate->SetExtent(0, -1) && s.m_pDate->SetExtent(0, 1) &&
+                    s.m_pDate->SetProportionalExtent(0.0);
+         },
+         true, "Date", "", 0, 0, 0, 0.0},
+        {"assigned extents the reader refuses",
+         [](ColumnScene& s) {
+             CExtGridDataProviderMemory dp;
+             CExtGridCellHeader header(&dp);
+             header.TextSet("Date");
+             header.m_nExtentMin = 50;
+             header.m_nExtentMax = 20;
+             s.m_pDate->Assign(header);
+             return true;
+         },
+         true, "Date", "", 10, 10, 32767, 0.5},
+    };
+    for (const SetterCase& c : cases)
+        RunSetterCase(c);
 }

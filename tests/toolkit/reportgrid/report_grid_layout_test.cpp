@@ -195,9 +195,12 @@ TEST_F(ReportLayoutTest, ColumnTakingAnotherCategoryIsFiledUnderIt)
 
 TEST_F(ReportLayoutTest, CategoryChangeMovesTheColumnItWasAskedOf)
 {
-    // Two columns of one name in one category: the second one's move leaves the first.
+    // The name another column of the category has is refused; the move then takes the
+    // column it was asked of and leaves the one of that name where it is.
     m_pSize->ColumnNameSet("Name");
+    EXPECT_STREQ("Size", m_pSize->ColumnNameGet());
     m_pSize->CategoryNameSet("Stats");
+    m_pSize->ColumnNameSet("Name");
     EXPECT_EQ(m_pSize, m_grid.ColumnFind("Name", "Stats"));
     EXPECT_EQ(m_pName, m_grid.ColumnFind("Name", "File"));
     EXPECT_STREQ("File", m_pName->CategoryNameGet());
