@@ -618,13 +618,17 @@ bool SameFileBytes(const std::string& first, const std::string& second) {
 }
 
 bool KeepGroupsFileCopy(const std::string& path, std::string* copyPath, std::string* error) {
-    // A copy from an earlier start stays: each damaged file keeps a name of its own.
+    // A copy from an earlier start stays: each damaged file keeps a name of its own, and
+    // the same bytes started with again are kept once.
     const int kNames = 100;
     for (int n = 1; n <= kNames; ++n) {
         std::string name = path + ".damaged";
         if (n > 1) name += "-" + std::to_string(n);
         if (copyPath) *copyPath = name;
-        if (::GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+        if (::GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            if (SameFileBytes(path, name)) return true;
+            continue;
+        }
         if (::CopyFileA(path.c_str(), name.c_str(), TRUE)) return true;
         const DWORD failure = ::GetLastError();
         if (failure == ERROR_FILE_EXISTS || failure == ERROR_ALREADY_EXISTS) continue;

@@ -33,8 +33,9 @@ struct GroupsFileStatus {
 };
 
 // Copies the file beside itself as "<file>.damaged" ("<file>.damaged-2" ... when that
-// name is taken), never over another file; the file itself is not touched. False, with
-// the name tried and the system's reason, when no copy could be made.
+// name is taken), never over another file; a copy there already with the same bytes is
+// used as it is. The file itself is not touched. False, with the name tried and the
+// system's reason, when no copy could be made.
 bool KeepGroupsFileCopy(const std::string& path, std::string* copyPath, std::string* error);
 // Whether two files hold the same bytes (false when either cannot be read).
 bool SameFileBytes(const std::string& first, const std::string& second);

@@ -215,6 +215,9 @@ TEST_F(GroupsFile, ACopyOfADamagedFileNeverReplacesAnotherAndAFailedCopyIsSaid) 
     EXPECT_EQ("earlier", ReadWholeFile(path + ".damaged"));
     EXPECT_EQ("earlier 2", ReadWholeFile(path + ".damaged-2"));
     EXPECT_TRUE(SameFileBytes(path, copy));
+    // The same bytes once more: the copy there already serves.
+    ASSERT_TRUE(KeepGroupsFileCopy(path, &copy, &error)) << error;
+    EXPECT_EQ(path + ".damaged-3", copy);
     EXPECT_FALSE(SameFileBytes(path, path + ".damaged"));
     EXPECT_FALSE(SameFileBytes(path, path + ".none"));
 
