@@ -23,24 +23,6 @@ std::string ProgramPath()
     return folder + "..\\Purgelet.exe";
 }
 
-// Every value under the options key, with its type, as stored.
-std::map<std::string, std::string> StoredOptions()
-{
-    std::map<std::string, std::string> values;
-    HKEY hKey = NULL;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, mainwindowtest::kOptionsKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-        return values;
-    for (DWORD i = 0;; ++i) {
-        char name[256];
-        BYTE data[1024];
-        DWORD cchName = sizeof(name), cbData = sizeof(data), type = 0;
-        if (::RegEnumValueA(hKey, i, name, &cchName, NULL, &type, data, &cbData) != ERROR_SUCCESS) break;
-        values[name] = std::to_string(type) + ":" + std::string((const char*)data, cbData);
-    }
-    ::RegCloseKey(hKey);
-    return values;
-}
-
 struct Marked
 {
     std::vector<HWND> windows;
@@ -127,7 +109,7 @@ TEST(AppSecondStart, TheProgramStartedTwiceKeepsOneWindowAndTheSecondCopyWritesN
             60000));
         ::ShowWindow(hFirst, SW_MINIMIZE);
         ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return ::IsIconic(hFirst) != FALSE; }, 10000));
-        const std::map<std::string, std::string> options = StoredOptions();
+        const std::map<std::string, std::string> options = mainwindowtest::StoredOptions();
 
         Copy second;
         ASSERT_TRUE(second.Start());
@@ -135,7 +117,7 @@ TEST(AppSecondStart, TheProgramStartedTwiceKeepsOneWindowAndTheSecondCopyWritesN
         EXPECT_TRUE(mainwindowtest::PumpUntil([&] { return !::IsIconic(hFirst); }, 10000)) << "restored";
         EXPECT_EQ(std::vector<HWND>{hFirst}, MarkedWindows());
         EXPECT_FALSE(first.Ended(0));
-        EXPECT_EQ(options, StoredOptions());
+        EXPECT_EQ(options, mainwindowtest::StoredOptions());
         EXPECT_EQ(strBytes, mainwindowtest::ReadFile(strGroups));
 
         // The first copy closes as the user closes it; it changed no group either.
