@@ -22,8 +22,10 @@ std::string Fingerprint()
     std::string text;
     for (const GroupEntry* pGroup : CGroupManager::GetInstance()->m_Groups) {
         if (pGroup->BuiltIn == 1) continue;
-        text += std::to_string(pGroup->Name.size()) + ":" + pGroup->Name + "/" + std::to_string(pGroup->Keywords.size());
-        for (const std::string& keyword : pGroup->Keywords) text += "," + std::to_string(keyword.size()) + ":" + keyword;
+        text += std::to_string(pGroup->Name.size()) + ":" + pGroup->Name + "/";
+        text += std::to_string(pGroup->Keywords.size());
+        for (const std::string& keyword : pGroup->Keywords)
+            text += "," + std::to_string(keyword.size()) + ":" + keyword;
         text += ";";
     }
     return text;
@@ -82,8 +84,12 @@ bool SaveGroupsFile(bool bReport)
             s_strWritten = strNow;
             return true;
         }
-        strWhy = "cannot be written: " + (status.writeError.empty() ? std::string("unknown reason") : status.writeError) + ".";
+        const std::string strError = status.writeError.empty() ? std::string("unknown reason") : status.writeError;
+        strWhy = "cannot be written: " + strError + ".";
     }
-    if (bReport) AfxMessageBox(("The groups could not be saved.\r\n\r\n" + FileLines(path) + strWhy).c_str(), MB_OK | MB_ICONWARNING);
+    if (bReport) {
+        const std::string strText = "The groups could not be saved.\r\n\r\n" + FileLines(path) + strWhy;
+        AfxMessageBox(strText.c_str(), MB_OK | MB_ICONWARNING);
+    }
     return false;
 }

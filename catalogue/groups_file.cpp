@@ -574,11 +574,12 @@ BOOL CGroupManager::Save(const char* path, GroupsFileStatus* status, const char*
     // The user's bytes in a file that is no groups file are replaced only once a copy of
     // exactly those bytes is kept elsewhere.
     std::string refused;
-    if (ok && file.Status().Damaged() && !(path && keptCopy && *keptCopy && SameFileBytes(path, keptCopy))) {
+    const bool kept = path && keptCopy && *keptCopy && SameFileBytes(path, keptCopy);
+    if (ok && file.Status().Damaged() && !kept) {
         ok = FALSE;
         refused = file.Status().kind == GroupsFileStatus::Unreadable
                       ? file.Status().reason
-                      : "it cannot be read as groups (" + file.Status().reason + ") and its contents are kept nowhere else";
+                      : "it cannot be read as groups (" + file.Status().reason + ") and is kept nowhere else";
     }
     if (ok) ok = file.WriteGroups(this);
     if (ok) ok = file.Save();

@@ -402,7 +402,10 @@ protected:
     }
     std::string GroupsFile() const { return mainwindowtest::ReadFile(m_groupsFile); }
     std::string Copy() const { return m_groupsFile + ".damaged"; }
-    bool Exists(const std::string& path) const { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    static bool Exists(const std::string& path)
+    {
+        return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
     ULONGLONG WriteTime() const
     {
         WIN32_FILE_ATTRIBUTE_DATA data = {};
@@ -464,7 +467,8 @@ TEST_F(MainWindowGroupsFileTest, AddToGroupAndDeleteAreInTheFileBeforeTheExitAnd
         ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
         ClickRow(dlg, "Alpha Editor");
         AddToGroup(dlg, NULL);  // into Tools, the first group listed
-        EXPECT_TRUE(PumpUntil([&] { return GroupsFile().find("<Keyword>Alpha Editor</Keyword>") != std::string::npos; }))
+        EXPECT_TRUE(
+            PumpUntil([&] { return GroupsFile().find("<Keyword>Alpha Editor</Keyword>") != std::string::npos; }))
             << GroupsFile();
         ClickGroup(dlg, "Media");
         DeleteAnswered(dlg, IDYES);

@@ -157,7 +157,10 @@ TEST_F(GroupsFile, MissingDamagedAndForeignFilesYieldNoGroupsAndOnlyKeptBytesAre
     const std::string written =
         "<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n<Group Id=\"2\" Name=\"InMemory\">\n"
         "<Keyword>m</Keyword>\n</Group>\n</Purgelet>\n</NimboPurgelet>";
-    auto body = [&] { return Body(ReadWholeFile(path)).substr(0, Body(ReadWholeFile(path)).find_last_not_of("\r\n") + 1); };
+    auto body = [&] {
+        const std::string bytes = Body(ReadWholeFile(path));
+        return bytes.substr(0, bytes.find_last_not_of("\r\n") + 1);
+    };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.label);
         Reset();
