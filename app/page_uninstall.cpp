@@ -161,14 +161,20 @@ void CPageUninstall::OnSize(UINT nType, int cx, int cy)
     m_wndSplitter.SetLayoutRect(&rc);
 }
 
-void CPageUninstall::OnDestroy()
+void CPageUninstall::StoreGroupsPercentage()
 {
+    if (m_wndSplitter.GetSafeHwnd() == NULL) return;
     // A splitter without width has no meaningful percentage: the stored one stays.
     int nPercent = GetGroupsPercentage();
     if (nPercent >= 0 && nPercent != g_CatsSize.Value) {
         g_CatsSize.Value = nPercent;
         g_CatsSize.Changed = true;
     }
+}
+
+void CPageUninstall::OnDestroy()
+{
+    StoreGroupsPercentage();
     if (m_pageGroups.GetSafeHwnd() != NULL) m_pageGroups.DestroyWindow();
     if (m_pageView.GetSafeHwnd() != NULL) m_pageView.DestroyWindow();
     if (m_pageEditor.GetSafeHwnd() != NULL) m_pageEditor.DestroyWindow();

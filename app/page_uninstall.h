@@ -29,6 +29,9 @@ public:
     // The splitter position as a whole percentage of the layout width; -1 when the
     // splitter has no width.
     int GetGroupsPercentage() const;
+    // Puts that percentage into the option CatsSize (marked changed) when it differs; a
+    // splitter without width keeps the stored one.
+    void StoreGroupsPercentage();
     // Gives the keyboard focus to the program list.
     void FocusProgramList();
 

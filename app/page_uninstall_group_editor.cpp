@@ -1,4 +1,5 @@
 #include "app/page_uninstall_group_editor.h"
+#include "app/groups_store.h"
 #include "app/purgelet_app.h"
 #include "app/ui_manager.h"
 #include "catalogue/groups.h"
@@ -99,7 +100,7 @@ void CPageUninstallGroupEditor::ApplyGroup()
     }
     m_pGroup->Name = (LPCTSTR)m_strName;
 
-    pGroups->Save(GetGroupsFilePath().c_str());
+    SaveGroupsFile();
     // The applied group becomes the current one: the tree highlights it, bold, and the
     // list, back on screen, shows the programs its keywords now match.
     pGroups->m_pCurrentGroup = m_pGroup;

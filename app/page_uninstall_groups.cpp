@@ -1,6 +1,7 @@
 #include "app/page_uninstall_groups.h"
 #include "app/box_name_line.h"
 #include "app/container_bar.h"
+#include "app/groups_store.h"
 #include "app/purgelet_app.h"
 #include "app/ui_manager.h"
 #include "catalogue/groups.h"
@@ -8,6 +9,13 @@
 #include "toolkit/bars/chevron_button.h"
 #include "toolkit/core/cmd_manager.h"
 #include <algorithm>
+
+namespace
+{
+// Posted to itself at start: the box about an unreadable groups file shows over the
+// window, not before it.
+const UINT kMsgReportGroupsFile = WM_APP + 0x110;
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CPageUninstallGroups, CExtResizableDialog)
     ON_COMMAND(ID_GROUP_NEW, &CPageUninstallGroups::OnGroupNew)
@@ -22,6 +30,7 @@ BEGIN_MESSAGE_MAP(CPageUninstallGroups, CExtResizableDialog)
     ON_NOTIFY(NM_SETFOCUS, IDC_TREE, &CPageUninstallGroups::OnTreeSetFocus)
     ON_NOTIFY(NM_KILLFOCUS, IDC_TREE, &CPageUninstallGroups::OnTreeKillFocus)
     ON_REGISTERED_MESSAGE(g_nMsgRefreshGroups, &CPageUninstallGroups::OnRefreshGroups)
+    ON_MESSAGE(kMsgReportGroupsFile, &CPageUninstallGroups::OnReportGroupsFile)
     ON_WM_SIZE()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
@@ -76,7 +85,8 @@ BOOL CPageUninstallGroups::OnInitDialog()
     m_wndTree.MoveWindow(&rcTree);
     AddAnchor(IDC_TREE, CSize(0, 0), CSize(100, 100));
 
-    CGroupManager::GetInstance()->Load(GetGroupsFilePath().c_str());
+    m_strFileProblem = LoadGroupsFile();
+    if (!m_strFileProblem.empty()) PostMessage(kMsgReportGroupsFile);
     RefillTree();
     return TRUE;
 }
@@ -213,6 +223,8 @@ void CPageUninstallGroups::OnGroupDelete()
     pGroups->DeleteGroup(pGroup);
     RefillTree();
     if (bRefilter) CUiManager::GetInstance()->RefreshPrograms(true);
+    // Written now: a session's end or a crash before the exit loses no deletion.
+    SaveGroupsFile();
 }
 
 void CPageUninstallGroups::OnGroupEdit()
@@ -309,8 +321,18 @@ void CPageUninstallGroups::OnSize(UINT nType, int cx, int cy)
     if (nType != SIZE_MINIMIZED) RepositionBars(0, 0xFFFF, 0);
 }
 
+LRESULT CPageUninstallGroups::OnReportGroupsFile(WPARAM, LPARAM)
+{
+    std::string strText;
+    strText.swap(m_strFileProblem);
+    if (!strText.empty()) AfxMessageBox(strText.c_str(), MB_OK | MB_ICONWARNING);
+    return 0;
+}
+
 void CPageUninstallGroups::OnDestroy()
 {
-    CGroupManager::GetInstance()->Save(GetGroupsFilePath().c_str());
+    // Every change was written when it was made; only one whose write failed is tried
+    // once more, quietly (the failure was reported at the change).
+    SaveGroupsFile(false);
     CExtResizableDialog::OnDestroy();
 }

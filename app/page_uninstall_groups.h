@@ -2,7 +2,8 @@
 // with "Other" last, and a small toolbar with New, Delete and Edit. Selecting an item
 // makes its group the current one, which filters the program list; while the group
 // editor is open, selecting a group opens it there instead. The page loads the groups
-// file when it opens and writes it when it goes.
+// file when it opens (a file it cannot read is reported once the window is up) and
+// writes it after a Delete, and when it goes only if the groups changed unsaved.
 #pragma once
 #include "framework/framework.h"
 #include "toolkit/bars/control_bar.h"
@@ -73,6 +74,7 @@ protected:
     afx_msg void OnTreeSetFocus(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnTreeKillFocus(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg LRESULT OnRefreshGroups(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnReportGroupsFile(WPARAM wParam, LPARAM lParam);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
@@ -80,4 +82,6 @@ protected:
     // Selection changes the page makes itself (rebuilding the tree, placing the caret)
     // are not the user's.
     bool m_bOwnSelection;
+    // Why the groups file could not be read at start, until the box has said so.
+    std::string m_strFileProblem;
 };

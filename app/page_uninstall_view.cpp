@@ -193,13 +193,19 @@ LRESULT CPageUninstallView::OnNotifyBtnClose(WPARAM, LPARAM)
     return 0;
 }
 
-void CPageUninstallView::OnDestroy()
+void CPageUninstallView::StoreListPercentage()
 {
+    if (GetSafeHwnd() == NULL) return;
     // A splitter without height has no meaningful percentage: the stored one stays.
     int nPercent = GetListPercentage();
     if (nPercent >= 0 && nPercent != g_ListSize.Value) {
         g_ListSize.Value = nPercent;
         g_ListSize.Changed = true;
     }
+}
+
+void CPageUninstallView::OnDestroy()
+{
+    StoreListPercentage();
     CExtResizableDialog::OnDestroy();
 }

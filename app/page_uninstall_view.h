@@ -27,6 +27,9 @@ public:
     // The splitter position as a whole percentage of the layout height; -1 when the
     // splitter has no height.
     int GetListPercentage() const;
+    // Puts that percentage into the option ListSize (marked changed) when it differs; a
+    // splitter without height keeps the stored one.
+    void StoreListPercentage();
     // The smallest sizes at which the program list is still usable, measured on its
     // controls: the height shows the search box, the list's header and three rows; the
     // width shows the search box and the list's first column as it was created.

@@ -42,8 +42,79 @@ void SetupToolkit()
     SetupPopupMenuOptions();
 }
 
+namespace
+{
+// The mark of a running copy's main window, found by a second start.
+const char kMainWindowMark[] = "NimboPurgelet.MainWindow";
+
+BOOL CALLBACK FindMarkedWindow(HWND hWnd, LPARAM lParam)
+{
+    if (::GetPropA(hWnd, kMainWindowMark) == NULL) return TRUE;
+    *(HWND*)lParam = hWnd;
+    return FALSE;
+}
+}  // namespace
+
+void MarkMainWindow(HWND hWnd, bool bMark)
+{
+    // A property is removed before its window goes, as the system asks.
+    if (bMark)
+        ::SetPropA(hWnd, kMainWindowMark, (HANDLE)1);
+    else
+        ::RemovePropA(hWnd, kMainWindowMark);
+}
+
+HWND FindRunningMainWindow()
+{
+    HWND hFound = NULL;
+    ::EnumWindows(FindMarkedWindow, (LPARAM)&hFound);
+    return hFound;
+}
+
+bool TakeInstanceMutex()
+{
+    // Held until the process ends; a program started twice in one process (as the tests
+    // do) is still the one copy.
+    if (g_hPurgeletMutex != NULL) return true;
+    // The name without a prefix lies in the session's own namespace, so each user
+    // session runs one copy.
+    HANDLE hMutex = ::CreateMutexA(NULL, FALSE, "Mutex_NimboPurgelet");
+    const DWORD dwError = ::GetLastError();
+    // Access denied: a copy running under other rights in this session holds it.
+    if (hMutex == NULL ? dwError == ERROR_ACCESS_DENIED : dwError == ERROR_ALREADY_EXISTS) {
+        if (hMutex != NULL) ::CloseHandle(hMutex);
+        return false;
+    }
+    // A mutex that cannot be made at all must not keep the program from running.
+    g_hPurgeletMutex = hMutex;
+    return true;
+}
+
+void ShowRunningInstance()
+{
+    // The running copy may still be on its way up: its window comes within moments.
+    HWND hMain = FindRunningMainWindow();
+    for (const DWORD dwStart = ::GetTickCount(); hMain == NULL && ::GetTickCount() - dwStart < 5000;) {
+        ::Sleep(50);
+        hMain = FindRunningMainWindow();
+    }
+    if (hMain == NULL) return;
+    // Asynchronously: a busy copy must not hold this one up.
+    if (::IsIconic(hMain)) ::ShowWindowAsync(hMain, SW_RESTORE);
+    // A box the running copy shows stays in front of its window.
+    HWND hPopup = ::GetLastActivePopup(hMain);
+    ::SetForegroundWindow(hPopup != NULL && ::IsWindowVisible(hPopup) ? hPopup : hMain);
+}
+
 BOOL CPurgeletApp::InitInstance()
 {
+    // One copy per user session: a second start brings the running window to the front
+    // and ends before anything is set up, read or written, so that two copies never
+    // write their own views of the groups and options over each other.
+    if (!TakeInstanceMutex()) {
+        ShowRunningInstance();
+        return FALSE;
+    }
     SetupToolkit();
     ::InitCommonControls();
     CWinApp::InitInstance();
@@ -52,7 +123,6 @@ BOOL CPurgeletApp::InitInstance()
     // The framework's strings are heap copies it frees itself.
     free(const_cast<LPTSTR>(m_pszProfileName));
     m_pszProfileName = _strdup("Nimbo Purgelet");
-    g_hPurgeletMutex = ::CreateMutexA(NULL, FALSE, "Mutex_NimboPurgelet");
     RunMainDialog();
     return FALSE;
 }

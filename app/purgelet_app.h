@@ -7,8 +7,8 @@
 
 // The command profile of the whole application (main dialog, bars, groups page).
 extern const char* const g_szPurgeletProfileName;
-// The handle of the "Mutex_NimboPurgelet" mutex created at start-up; never looked at,
-// so a second instance runs normally.
+// The handle of the "Mutex_NimboPurgelet" mutex this copy holds while it runs; NULL
+// until start-up took it.
 extern HANDLE g_hPurgeletMutex;
 
 class CPurgeletDlg;
@@ -19,8 +19,9 @@ public:
     CPurgeletApp();
     virtual ~CPurgeletApp();
 
-    // Prepares the toolkit, the registry key and profile name and the mutex, then runs
-    // the main dialog; always FALSE, so the program ends when the dialog does.
+    // Takes the mutex (a second copy brings the running one to the front and ends at
+    // once), prepares the toolkit, the registry key and profile name, then runs the main
+    // dialog; always FALSE, so the program ends when the dialog does.
     BOOL InitInstance() override;
     // Applies the main dialog's accelerators while it runs modally.
     BOOL ProcessMessageFilter(int code, LPMSG lpMsg) override;
@@ -66,3 +67,13 @@ bool IsProgramRunning();
 // Brings up the registry editor and walks its tree to the given path
 // ("\HKEY_LOCAL_MACHINE\SOFTWARE\...").
 void ShowInRegEdit(const char* registryPath);
+// False when another copy of the program holds the "Mutex_NimboPurgelet" mutex;
+// otherwise this process holds it (from now, or from an earlier start) and true.
+bool TakeInstanceMutex();
+// Marks (or unmarks, before it is destroyed) the main window as the running copy's.
+void MarkMainWindow(HWND hWnd, bool bMark);
+// The main window of a running copy, or NULL.
+HWND FindRunningMainWindow();
+// Brings the running copy's window (or the box it shows) to the front, restored when
+// minimised; waits a few seconds for a copy still starting.
+void ShowRunningInstance();

@@ -3,6 +3,7 @@
 #include "app/box_name_line.h"
 #include "app/clipboard_text.h"
 #include "app/dlg_group.h"
+#include "app/groups_store.h"
 #include "app/options_dlg.h"
 #include "app/purgelet_app.h"
 #include "app/ui_manager.h"
@@ -64,6 +65,8 @@ BEGIN_MESSAGE_MAP(CPurgeletDlg, CExtResizableDialog)
     ON_WM_QUERYDRAGICON()
     ON_WM_SIZE()
     ON_WM_DESTROY()
+    ON_WM_QUERYENDSESSION()
+    ON_WM_ENDSESSION()
     ON_REGISTERED_MESSAGE(g_nMsgUpdateStatusBar, &CPurgeletDlg::OnUpdateStatusBar)
     ON_MESSAGE(WM_SETMESSAGESTRING, &CPurgeletDlg::OnSetMessageString)
     ON_REGISTERED_MESSAGE(g_nMsgCommandStatesChanged, &CPurgeletDlg::OnCommandStatesChanged)
@@ -126,6 +129,8 @@ void CPurgeletDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CPurgeletDlg::OnInitDialog()
 {
     CExtNCW<CExtResizableDialog>::OnInitDialog();
+    // A second start of the program finds this window by its mark and brings it up.
+    MarkMainWindow(m_hWnd, true);
     AddAboutToSystemMenu();
     SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_hIcon);
     SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_hIcon);
@@ -322,10 +327,34 @@ void CPurgeletDlg::OnSize(UINT nType, int cx, int cy)
 
 void CPurgeletDlg::OnDestroy()
 {
+    MarkMainWindow(m_hWnd, false);
     // The panes store their sizes and the groups file first; then every option.
     if (m_pageUninstall.GetSafeHwnd() != NULL) m_pageUninstall.DestroyWindow();
     SaveSettings();
     CExtNCW<CExtResizableDialog>::OnDestroy();
+}
+
+void CPurgeletDlg::StoreUserState()
+{
+    // In the order of the close; only what changed is written.
+    m_pageUninstall.StoreGroupsPercentage();
+    SaveGroupsFile(false);
+    m_pageUninstall.m_pageView.StoreListPercentage();
+    SaveSettings();
+}
+
+// A log-off or shut-down may end the process without closing the window: whatever the
+// close would store is stored when the session asks, and again when it ends.
+BOOL CPurgeletDlg::OnQueryEndSession()
+{
+    StoreUserState();
+    return TRUE;
+}
+
+void CPurgeletDlg::OnEndSession(BOOL bEnding)
+{
+    if (bEnding) StoreUserState();
+    CExtNCW<CExtResizableDialog>::OnEndSession(bEnding);
 }
 
 LRESULT CPurgeletDlg::OnUpdateStatusBar(WPARAM, LPARAM)
@@ -432,8 +461,10 @@ void CPurgeletDlg::OnAddToGroup()
     CDlgGroup dlg(this, GetTargetProgram());
     // The new keyword moves programs into the group and out of "Other": the list shows
     // that at once when it is filtered by either.
-    if (dlg.DoModal() == IDOK && CPageUninstallGroups::ListDependsOn(dlg.m_pGroupAdded))
-        CUiManager::GetInstance()->RefreshPrograms(true);
+    if (dlg.DoModal() != IDOK) return;
+    if (CPageUninstallGroups::ListDependsOn(dlg.m_pGroupAdded)) CUiManager::GetInstance()->RefreshPrograms(true);
+    // Written now: a session's end or a crash before the exit loses no keyword.
+    SaveGroupsFile();
 }
 
 std::string TrimFolderName(const std::string& location)

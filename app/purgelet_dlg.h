@@ -70,6 +70,11 @@ protected:
     afx_msg HCURSOR OnQueryDragIcon();
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnDestroy();
+    afx_msg BOOL OnQueryEndSession();
+    afx_msg void OnEndSession(BOOL bEnding);
+    // What the window's close stores, stored while it stays open (the session ends):
+    // the panes' sizes, groups not yet written, then the options.
+    void StoreUserState();
     afx_msg LRESULT OnUpdateStatusBar(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCommandStatesChanged(WPARAM wParam, LPARAM lParam);

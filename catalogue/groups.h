@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+struct GroupsFileStatus;
+
 class GroupEntry {
 public:
     GroupEntry();
@@ -35,9 +37,12 @@ public:
     // TRUE when some keyword of some group occurs in the name.
     BOOL IsExcludedFromOther(const char* displayName) const;
 
-    // The groups file (read appends to the list; save writes every user group).
-    BOOL Load(const char* path);
-    BOOL Save(const char* path);
+    // The groups file (read appends to the list; save writes every user group). The
+    // status, when asked for, tells what was found at the path and why a save failed.
+    BOOL Load(const char* path, GroupsFileStatus* status = nullptr);
+    // A file that is there but no groups file (Damaged) is not written over unless
+    // `keptCopy` names a file holding the same bytes.
+    BOOL Save(const char* path, GroupsFileStatus* status = nullptr, const char* keptCopy = nullptr);
 
     std::vector<GroupEntry*> m_Groups;  // owned; the first is always "Other"
     GroupEntry* m_pCurrentGroup;        // the selected group, or null for all programs

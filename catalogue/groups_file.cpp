@@ -1,6 +1,7 @@
 #include "catalogue/groups_file.h"
 #include <msxml.h>
 #include <oleauto.h>
+#include <cstring>
 #include <cwchar>
 #include <vector>
 #include "catalogue/ansi_text.h"
@@ -89,20 +90,47 @@ void ForEachChildNamed(IXMLDOMNode* parent, const wchar_t* wanted, F f) {
     });
 }
 
-// Whether the file declares a document type. Such a file is not ours and is refused
-// before the parser sees it: a document type can define entities that expand to far
-// more than the file holds. Zero bytes are skipped so that UTF-16 text is caught too.
-bool HasDocumentType(const std::string& path) {
+// The system's words for an error, without the line break and full stop it ends with.
+std::string SystemErrorText(DWORD error) {
+    char* buffer = nullptr;
+    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                        FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text;
+    if (length && buffer) text.assign(buffer, length);
+    if (buffer) ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.'))
+        text.pop_back();
+    if (text.empty()) text = "error " + std::to_string(error);
+    return text;
+}
+
+// Looks at the file before the parser does. A missing or empty file holds nothing of the
+// user's; one that cannot be opened is the user's all the same. A file that declares a
+// document type is not ours and is refused before the parser sees it: a document type
+// can define entities that expand to far more than the file holds. Zero bytes are
+// skipped so that UTF-16 text is caught too. True when the parser may read the file.
+bool ProbeFile(const std::string& path, GroupsFileStatus& status) {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME) {
+            status.kind = GroupsFileStatus::Missing;
+        } else {
+            status.kind = GroupsFileStatus::Unreadable;
+            status.reason = SystemErrorText(error);
+        }
+        return false;
+    }
     static const char kMarkup[] = "<!DOCTYPE";
     const size_t kLength = sizeof(kMarkup) - 1;
-    size_t matched = 0;
+    size_t matched = 0, total = 0;
     bool found = false;
     char buffer[16384];
     DWORD got = 0;
     while (!found && ::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+        total += got;
         for (DWORD i = 0; i < got && !found; ++i) {
             char c = buffer[i];
             if (c == '\0') continue;
@@ -112,7 +140,16 @@ bool HasDocumentType(const std::string& path) {
         }
     }
     ::CloseHandle(file);
-    return found;
+    if (found) {
+        status.kind = GroupsFileStatus::DocumentType;
+        status.reason = "it declares a document type, which a groups file never does";
+        return false;
+    }
+    if (total == 0) {
+        status.kind = GroupsFileStatus::Missing;
+        return false;
+    }
+    return true;
 }
 
 // Case-insensitive for the ASCII letters only, as attribute names are.
@@ -184,31 +221,37 @@ BOOL CGroupsFile::Open(const char* path) {
     ::CoInitialize(nullptr);
     Release(m_pGroups);
     Release(m_pDocument);
+    m_status = GroupsFileStatus();
     m_pDocument = CreateDocument();
     if (!m_pDocument) return FALSE;
 
     m_path = path ? path : "";
-    VARIANT source;
-    ::VariantInit(&source);
-    source.vt = VT_BSTR;
-    {
-        Bstr p(m_path);
-        source.bstrVal = ::SysAllocString(p);
-    }
-    VARIANT_BOOL loaded = VARIANT_FALSE;
-    HRESULT hr = S_FALSE;
-    if (!HasDocumentType(m_path)) hr = m_pDocument->load(source, &loaded);
-    ::VariantClear(&source);
-
     IXMLDOMNode* root = nullptr;
-    if (SUCCEEDED(hr) && loaded == VARIANT_TRUE) {
-        Bstr rootName(kRootName);
-        hr = m_pDocument->selectSingleNode(rootName, &root);
-        if (FAILED(hr)) return FALSE;
+    if (ProbeFile(m_path, m_status)) {
+        VARIANT source;
+        ::VariantInit(&source);
+        source.vt = VT_BSTR;
+        {
+            Bstr p(m_path);
+            source.bstrVal = ::SysAllocString(p);
+        }
+        VARIANT_BOOL loaded = VARIANT_FALSE;
+        HRESULT hr = m_pDocument->load(source, &loaded);
+        ::VariantClear(&source);
+        if (SUCCEEDED(hr) && loaded == VARIANT_TRUE) {
+            Bstr rootName(kRootName);
+            hr = m_pDocument->selectSingleNode(rootName, &root);
+            if (FAILED(hr)) return FALSE;
+            if (root) m_status.kind = GroupsFileStatus::Read;
+            else NoteForeignRoot();
+        } else {
+            NoteParseError();
+        }
     }
     if (!root) {
         // Missing, not well-formed, or somebody else's XML: start afresh in memory. The
-        // groups already in memory stay, and the next save writes a proper file.
+        // groups already in memory stay; whether the file may be replaced is the save's
+        // question (see CGroupManager::Save).
         if (!StartEmptyDocument()) return FALSE;
     } else {
         ForEachChildNamed(root, L"Purgelet", [&](IXMLDOMNode*& child) {
@@ -221,6 +264,47 @@ BOOL CGroupsFile::Open(const char* path) {
     }
     if (!m_pGroups) m_pGroups = CreateElement(kGroupsName);  // attached by Save
     return TRUE;
+}
+
+void CGroupsFile::NoteParseError() {
+    m_status.kind = GroupsFileStatus::NotWellFormed;
+    m_status.reason = "it is not well-formed XML";
+    // The parser's own words, where it gives them (not every one does).
+    IXMLDOMParseError* error = nullptr;
+    if (FAILED(m_pDocument->get_parseError(&error)) || !error) return;
+    long line = 0;
+    BSTR why = nullptr;
+    if (FAILED(error->get_line(&line))) line = 0;
+    std::string reason;
+    if (SUCCEEDED(error->get_reason(&why))) reason = TakeAnsi(why);
+    error->Release();
+    while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' ' ||
+                               reason.back() == '.'))
+        reason.pop_back();
+    // A line break or a novel from the parser would break the box's layout.
+    for (char& c : reason)
+        if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+    if (reason.size() > 200) reason = reason.substr(0, 200) + "...";
+    if (line > 0 && !reason.empty())
+        m_status.reason += " (line " + std::to_string(line) + ": " + reason + ")";
+    else if (line > 0)
+        m_status.reason += " (line " + std::to_string(line) + ")";
+    else if (!reason.empty())
+        m_status.reason += " (" + reason + ")";
+}
+
+void CGroupsFile::NoteForeignRoot() {
+    m_status.kind = GroupsFileStatus::ForeignRoot;
+    std::string name;
+    IXMLDOMElement* element = nullptr;
+    if (SUCCEEDED(m_pDocument->get_documentElement(&element)) && element) {
+        BSTR text = nullptr;
+        if (SUCCEEDED(element->get_nodeName(&text))) name = TakeAnsi(text);
+        element->Release();
+    }
+    if (name.size() > 64) name = name.substr(0, 64) + "...";
+    m_status.reason = name.empty() ? std::string("it has no root element") : "its root element is <" + name + ">";
+    m_status.reason += std::string(", not <") + kRootName + ">";
 }
 
 IXMLDOMNode* CGroupsFile::CreateElement(const char* name) {
@@ -357,16 +441,29 @@ BOOL CGroupsFile::WriteGroups(CGroupManager* manager) {
     return TRUE;
 }
 
-BOOL CGroupsFile::WriteDocument(IXMLDOMDocument* document) const {
+BOOL CGroupsFile::WriteDocument(IXMLDOMDocument* document) {
     // Written next to the file and moved over it only when complete, so that a failed
     // write never costs the user the groups stored before.
     // The user's read-only flag is honoured: such a file is never replaced.
     const DWORD attributes = ::GetFileAttributesA(m_path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        m_status.writeError = "a folder has its name";
         return FALSE;
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        m_status.writeError = "the file is read-only";
+        return FALSE;
+    }
     const std::string folder = FolderOf(m_path);
     char temp[MAX_PATH + 16];
-    if (folder.size() + 14 > MAX_PATH || !::GetTempFileNameA(folder.c_str(), "grp", 0, temp)) return FALSE;
+    if (folder.size() + 14 > MAX_PATH) {
+        m_status.writeError = "its folder's name is too long";
+        return FALSE;
+    }
+    if (!::GetTempFileNameA(folder.c_str(), "grp", 0, temp)) {
+        m_status.writeError = SystemErrorText(::GetLastError());
+        return FALSE;
+    }
 
     VARIANT target;
     ::VariantInit(&target);
@@ -380,8 +477,13 @@ BOOL CGroupsFile::WriteDocument(IXMLDOMDocument* document) const {
 
     WIN32_FILE_ATTRIBUTE_DATA written;
     if (hr != S_OK || !::GetFileAttributesExA(temp, GetFileExInfoStandard, &written) ||
-        (written.nFileSizeLow == 0 && written.nFileSizeHigh == 0) ||
-        !::MoveFileExA(temp, m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        (written.nFileSizeLow == 0 && written.nFileSizeHigh == 0)) {
+        m_status.writeError = "the new file could not be written";
+        ::DeleteFileA(temp);
+        return FALSE;
+    }
+    if (!::MoveFileExA(temp, m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        m_status.writeError = SystemErrorText(::GetLastError());
         ::DeleteFileA(temp);
         return FALSE;
     }
@@ -457,16 +559,83 @@ BOOL CGroupsFile::Save() {
     return WriteDocument(m_pDocument);
 }
 
-BOOL CGroupManager::Load(const char* path) {
+BOOL CGroupManager::Load(const char* path, GroupsFileStatus* status) {
     CGroupsFile file;
-    if (!file.Open(path)) return FALSE;
+    BOOL opened = file.Open(path);
+    if (status) *status = file.Status();
+    if (!opened) return FALSE;
     file.ReadGroups(this);
     return TRUE;
 }
 
-BOOL CGroupManager::Save(const char* path) {
+BOOL CGroupManager::Save(const char* path, GroupsFileStatus* status, const char* keptCopy) {
     CGroupsFile file;
-    if (!file.Open(path)) return FALSE;
-    if (!file.WriteGroups(this)) return FALSE;
-    return file.Save();
+    BOOL ok = file.Open(path);
+    // The user's bytes in a file that is no groups file are replaced only once a copy of
+    // exactly those bytes is kept elsewhere.
+    std::string refused;
+    const bool kept = path && keptCopy && *keptCopy && SameFileBytes(path, keptCopy);
+    if (ok && file.Status().Damaged() && !kept) {
+        ok = FALSE;
+        refused = file.Status().kind == GroupsFileStatus::Unreadable
+                      ? file.Status().reason
+                      : "it cannot be read as groups (" + file.Status().reason + ") and is kept nowhere else";
+    }
+    if (ok) ok = file.WriteGroups(this);
+    if (ok) ok = file.Save();
+    if (status) {
+        *status = file.Status();
+        if (!refused.empty()) status->writeError = refused;
+    }
+    return ok;
+}
+
+bool SameFileBytes(const std::string& first, const std::string& second) {
+    HANDLE a = ::CreateFileA(first.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (a == INVALID_HANDLE_VALUE) return false;
+    HANDLE b = ::CreateFileA(second.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (b == INVALID_HANDLE_VALUE) {
+        ::CloseHandle(a);
+        return false;
+    }
+    LARGE_INTEGER sizeA, sizeB;
+    bool same = ::GetFileSizeEx(a, &sizeA) && ::GetFileSizeEx(b, &sizeB) && sizeA.QuadPart == sizeB.QuadPart;
+    std::vector<char> bufferA(65536), bufferB(65536);
+    while (same) {
+        DWORD gotA = 0, gotB = 0;
+        if (!::ReadFile(a, bufferA.data(), 65536, &gotA, nullptr) ||
+            !::ReadFile(b, bufferB.data(), 65536, &gotB, nullptr) || gotA != gotB) {
+            same = false;
+            break;
+        }
+        if (gotA == 0) break;
+        same = std::memcmp(bufferA.data(), bufferB.data(), gotA) == 0;
+    }
+    ::CloseHandle(a);
+    ::CloseHandle(b);
+    return same;
+}
+
+bool KeepGroupsFileCopy(const std::string& path, std::string* copyPath, std::string* error) {
+    // A copy from an earlier start stays: each damaged file keeps a name of its own, and
+    // the same bytes started with again are kept once.
+    const int kNames = 100;
+    for (int n = 1; n <= kNames; ++n) {
+        std::string name = path + ".damaged";
+        if (n > 1) name += "-" + std::to_string(n);
+        if (copyPath) *copyPath = name;
+        if (::GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            if (SameFileBytes(path, name)) return true;
+            continue;
+        }
+        if (::CopyFileA(path.c_str(), name.c_str(), TRUE)) return true;
+        const DWORD failure = ::GetLastError();
+        if (failure == ERROR_FILE_EXISTS || failure == ERROR_ALREADY_EXISTS) continue;
+        if (error) *error = SystemErrorText(failure);
+        return false;
+    }
+    if (error) *error = "every name up to this one is taken";
+    return false;
 }

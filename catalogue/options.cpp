@@ -114,18 +114,36 @@ void LoadSettings() {
     g_ListSize.LoadInt(section);
 }
 
+namespace {
+
+// Whether the registry holds a usable value for the option: an integer reads the same
+// whatever default is offered; a text is not empty.
+bool IntStored(CWinApp* app, const char* section, const OptionValue& option) {
+    return app->GetProfileInt(section, option.Name.c_str(), 0) == app->GetProfileInt(section, option.Name.c_str(), 1);
+}
+
+bool TextStored(CWinApp* app, const char* section, const OptionValue& option) {
+    return !app->GetProfileString(section, option.Name.c_str(), "").IsEmpty();
+}
+
+}  // namespace
+
 void SaveSettings() {
     CWinApp* app = AfxGetApp();
     if (!app) return;
     const char* section = app->m_pszProfileName;
-    app->WriteProfileInt(section, g_SizeType.Name.c_str(), g_SizeType.Value);
-    g_GridColor1.SaveColor(section);
-    g_GridColor2.SaveColor(section);
-    g_GridEnabled.SaveBool(section);
-    g_AutoRefresh.SaveBool(section);
-    g_Hide.SaveBool(section);
-    g_ShowCats.SaveBool(section);
-    g_ShowDetails.SaveBool(section);
-    app->WriteProfileInt(section, g_CatsSize.Name.c_str(), g_CatsSize.Value);
-    app->WriteProfileInt(section, g_ListSize.Name.c_str(), g_ListSize.Value);
+    // Only what was changed in this run, or is not stored yet, is written: a value the
+    // user left alone stays as it is stored, whoever stored it last.
+    auto intDue = [&](const OptionValue& o) { return o.Changed || !IntStored(app, section, o); };
+    auto textDue = [&](const OptionValue& o) { return o.Changed || !TextStored(app, section, o); };
+    if (intDue(g_SizeType)) app->WriteProfileInt(section, g_SizeType.Name.c_str(), g_SizeType.Value);
+    if (textDue(g_GridColor1)) g_GridColor1.SaveColor(section);
+    if (textDue(g_GridColor2)) g_GridColor2.SaveColor(section);
+    if (textDue(g_GridEnabled)) g_GridEnabled.SaveBool(section);
+    if (textDue(g_AutoRefresh)) g_AutoRefresh.SaveBool(section);
+    if (textDue(g_Hide)) g_Hide.SaveBool(section);
+    if (textDue(g_ShowCats)) g_ShowCats.SaveBool(section);
+    if (textDue(g_ShowDetails)) g_ShowDetails.SaveBool(section);
+    if (intDue(g_CatsSize)) app->WriteProfileInt(section, g_CatsSize.Name.c_str(), g_CatsSize.Value);
+    if (intDue(g_ListSize)) app->WriteProfileInt(section, g_ListSize.Name.c_str(), g_ListSize.Value);
 }

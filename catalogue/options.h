@@ -33,6 +33,8 @@ extern OptionValue g_ShowDetails;  // the details pane is shown
 extern OptionValue g_CatsSize;     // splitter beside the groups pane, percent
 extern OptionValue g_ListSize;     // splitter between the list and the details pane, percent
 
-// Read / write all ten, in the order above; SaveSettings writes every one each time.
+// Read / write the ten, in the order above. SaveSettings writes an option only when it
+// was changed in this run (Changed) or nothing usable is stored for it, so a value the
+// user did not touch is never written back from memory.
 void LoadSettings();
 void SaveSettings();

@@ -1,6 +1,7 @@
 // Start-up of the application object: toolkit set-up, registry key and profile name,
 // the mutex, the main dialog's turn and the accelerators of the message filter.
 #include "app_test_app.h"
+#include "main_window_fixture.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/theme/paint_manager.h"
 #include "toolkit/menus/popup_base_wnd.h"
@@ -91,7 +92,7 @@ TEST(AppStartup, InitInstanceSetsUpToolkitProfileAndKeysThenRunsTheMainDialog)
     EXPECT_EQ("2", ReadString(sandbox.Root(), "hkcu\\Software\\Corvalin\\Nimbo Purgelet\\Nimbo Purgelet", "SizeType"));
 }
 
-TEST(AppStartup, TheMutexIsCreatedAndASecondStartRunsNormally)
+TEST(AppStartup, TheMutexIsHeldWhileTheProgramRunsAndTheSameProcessMayStartAgain)
 {
     RegistrySandbox sandbox;
     ASSERT_TRUE(sandbox.Override(HKEY_CURRENT_USER, "hkcu"));
@@ -103,11 +104,86 @@ TEST(AppStartup, TheMutexIsCreatedAndASecondStartRunsNormally)
     EXPECT_NE(nullptr, hOpen);
     if (hOpen != NULL) ::CloseHandle(hOpen);
 
-    // The mutex exists now, as it would for a second copy of the program.
+    // The mutex this process holds is its own: it is the one copy still.
+    HANDLE hHeld = g_hPurgeletMutex;
     int runsBefore = TestApp().m_nMainDialogRuns;
     EXPECT_FALSE(TestApp().InitInstance());
     EXPECT_EQ(runsBefore + 1, TestApp().m_nMainDialogRuns);
-    EXPECT_NE(nullptr, g_hPurgeletMutex);
+    EXPECT_EQ(hHeld, g_hPurgeletMutex);
+}
+
+namespace {
+
+// A stand-in for the main window of a copy of the program already running: marked as
+// the program marks its own, and minimised.
+class RunningCopy
+{
+public:
+    RunningCopy()
+    {
+        m_hOwnMutex = g_hPurgeletMutex;
+        g_hPurgeletMutex = NULL;
+        m_hOtherMutex = ::CreateMutexA(NULL, FALSE, "Mutex_NimboPurgelet");
+        m_wnd.CreateEx(0, AfxRegisterWndClass(0), "running copy", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300,
+                       200, NULL, NULL);
+        MarkMainWindow(m_wnd.GetSafeHwnd(), true);
+    }
+    ~RunningCopy()
+    {
+        MarkMainWindow(m_wnd.GetSafeHwnd(), false);
+        m_wnd.DestroyWindow();
+        if (m_hOtherMutex != NULL) ::CloseHandle(m_hOtherMutex);
+        g_hPurgeletMutex = m_hOwnMutex;
+    }
+    HWND Window() const { return m_wnd.GetSafeHwnd(); }
+
+private:
+    HANDLE m_hOwnMutex = NULL, m_hOtherMutex = NULL;
+    CWnd m_wnd;
+};
+
+}  // namespace
+
+TEST(AppStartup, ASecondCopyBringsTheRunningWindowUpAndEndsWithoutWritingAnything)
+{
+    RegistrySandbox sandbox;
+    HKEY hSoftware = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(sandbox.Root(), "hkcu\\Software", 0, NULL, 0, KEY_ALL_ACCESS, NULL,
+                                               &hSoftware, NULL));
+    ::RegCloseKey(hSoftware);
+    ASSERT_TRUE(sandbox.Override(HKEY_CURRENT_USER, "hkcu"));
+    AppNamesGuard names;
+    // The user's groups file, whose bytes the second copy must leave alone.
+    const std::string strPath = GetGroupsFilePath();
+    const bool bHadFile = ::GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::string strSaved = mainwindowtest::ReadFile(strPath);
+    const std::string strBytes = "<NimboPurgelet><Purgelet><Group Name=\"Kept\"/></Purgelet>";
+    std::ofstream(strPath.c_str(), std::ios::binary) << strBytes;
+
+    {
+        RunningCopy running;
+        ASSERT_NE(nullptr, running.Window());
+        ::ShowWindow(running.Window(), SW_MINIMIZE);
+        ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return ::IsIconic(running.Window()) != FALSE; }));
+        ::SetForegroundWindow(::GetDesktopWindow());
+        CExtPopupBaseWnd::g_nDefaultAnimation = 4;
+        const int runsBefore = TestApp().m_nMainDialogRuns;
+
+        EXPECT_FALSE(TestApp().InitInstance());
+
+        EXPECT_EQ(runsBefore, TestApp().m_nMainDialogRuns) << "no main dialog";
+        EXPECT_EQ(nullptr, g_hPurgeletMutex) << "the mutex stays the running copy's";
+        EXPECT_EQ(4, CExtPopupBaseWnd::g_nDefaultAnimation) << "nothing set up";
+        EXPECT_TRUE(mainwindowtest::PumpUntil([&] { return !::IsIconic(running.Window()); })) << "restored";
+        EXPECT_TRUE(mainwindowtest::PumpUntil([&] { return ::GetForegroundWindow() == running.Window(); }));
+        EXPECT_TRUE(::IsWindowVisible(running.Window()));
+    }
+    // Nothing written: no options key, the groups file as it was.
+    EXPECT_FALSE(RegistrySandbox::KeyExists(sandbox.Root(), "hkcu\\Software\\Corvalin"));
+    EXPECT_EQ(strBytes, mainwindowtest::ReadFile(strPath));
+    ::DeleteFileA(strPath.c_str());
+    if (bHadFile) std::ofstream(strPath.c_str(), std::ios::binary) << strSaved;
+    CExtPopupBaseWnd::g_nDefaultAnimation = 0;
 }
 
 namespace {

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -57,6 +58,23 @@ inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
         if (::GetTickCount() - start >= timeoutMs) return pred();
         ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
     }
+}
+
+// Every value under the options key, with its type, as stored.
+inline std::map<std::string, std::string> StoredOptions()
+{
+    std::map<std::string, std::string> values;
+    HKEY hKey = NULL;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kOptionsKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return values;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        BYTE data[1024];
+        DWORD cchName = sizeof(name), cbData = sizeof(data), type = 0;
+        if (::RegEnumValueA(hKey, i, name, &cchName, NULL, &type, data, &cbData) != ERROR_SUCCESS) break;
+        values[name] = std::to_string(type) + ":" + std::string((const char*)data, cbData);
+    }
+    ::RegCloseKey(hKey);
+    return values;
 }
 
 // The clipboard's text, or "" when it holds none.

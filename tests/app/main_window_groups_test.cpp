@@ -354,3 +354,303 @@ TEST_F(MainWindowGroupsTest, DetailsShownAgainShowTheProgramSelectedNow)
         EXPECT_EQ("Beta Viewer", shownName());
     }));
 }
+
+// ---- the groups file and the options through the real window ----------------------------
+
+namespace {
+
+const char kTwoGroups[] =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n"
+    "<Group Id=\"2\" Name=\"Tools\">\n<Keyword>corpus</Keyword>\n</Group>\n"
+    "<Group Id=\"3\" Name=\"Media\">\n<Keyword>player</Keyword>\n</Group>\n</Purgelet>\n</NimboPurgelet>\n";
+
+OptionValue* const kOptions[] = {&g_SizeType, &g_GridColor1, &g_GridColor2, &g_GridEnabled, &g_AutoRefresh,
+                                 &g_Hide,     &g_ShowCats,   &g_ShowDetails, &g_CatsSize,    &g_ListSize};
+
+// The groups file as the user left it before a start; the options in memory put back
+// afterwards, and the copies of damaged files and the read-only flag cleared.
+class MainWindowGroupsFileTest : public MainWindowGroupsTest
+{
+protected:
+    void SetUp() override
+    {
+        for (OptionValue* p : kOptions) {
+            m_options.push_back({p->Value, p->Changed});
+            p->Changed = false;
+        }
+        MainWindowGroupsTest::SetUp();
+        RemoveCopies();
+    }
+    void TearDown() override
+    {
+        ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveCopies();
+        MainWindowGroupsTest::TearDown();
+        for (size_t i = 0; i < m_options.size(); ++i) {
+            kOptions[i]->Value = m_options[i].first;
+            kOptions[i]->Changed = m_options[i].second;
+        }
+    }
+    void RemoveCopies()
+    {
+        ::DeleteFileA(Copy().c_str());
+        ::DeleteFileA((Copy() + "-2").c_str());
+    }
+    void WriteGroups(const std::string& bytes)
+    {
+        std::ofstream(m_groupsFile.c_str(), std::ios::binary) << bytes;
+    }
+    std::string GroupsFile() const { return mainwindowtest::ReadFile(m_groupsFile); }
+    std::string Copy() const { return m_groupsFile + ".damaged"; }
+    static bool Exists(const std::string& path)
+    {
+        return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    ULONGLONG WriteTime() const
+    {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        ::GetFileAttributesExA(m_groupsFile.c_str(), GetFileExInfoStandard, &data);
+        return ((ULONGLONG)data.ftLastWriteTime.dwHighDateTime << 32) | data.ftLastWriteTime.dwLowDateTime;
+    }
+    std::string FileLines() const { return "The groups file\r\n\r\n" + m_groupsFile + "\r\n\r\n"; }
+    std::string NotSaved(const std::string& why) const
+    {
+        return "The groups could not be saved.\r\n\r\n" + FileLines() + why;
+    }
+    // The boxes recorded, waited for until there are n.
+    std::vector<CPurgeletTestApp::BoxRecord>& Boxes(size_t n)
+    {
+        PumpUntil([&] { return TestApp().m_boxes.size() >= n; });
+        return TestApp().m_boxes;
+    }
+    // The tree lists exactly these groups (the root and "Other" left out).
+    static std::vector<std::string> TreeGroups(CPurgeletDlg& dlg)
+    {
+        std::vector<std::string> names;
+        CExtTreeCtrl& tree = Groups(dlg).m_wndTree;
+        for (HTREEITEM h = tree.GetChildItem(Groups(dlg).m_hRoot); h != NULL; h = tree.GetNextSiblingItem(h))
+            if (tree.GetItemText(h) != "Other") names.push_back((LPCTSTR)tree.GetItemText(h));
+        return names;
+    }
+    // A new group through the editor: New, a name, a keyword, Apply.
+    static void NewGroup(CPurgeletDlg& dlg, const char* name, const char* keyword)
+    {
+        CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+        ClickGroupTool(dlg, ID_GROUP_NEW);
+        EXPECT_TRUE(PumpUntil([&] { return EditorOpen(dlg) && ::GetFocus() == editor.m_wndName.m_hWnd; }));
+        TypeInto(editor.m_wndName, name);
+        TypeInto(editor.m_wndKeywords, keyword);
+        ClickIn(editor.m_wndApply.m_hWnd);
+        EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg) && TreeItem(dlg, name) != NULL; }))
+            << name;
+    }
+
+    std::vector<std::pair<int, bool>> m_options;
+};
+
+bool StartsWith(const std::string& text, const std::string& start) { return text.compare(0, start.size(), start) == 0; }
+
+bool EndsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+}  // namespace
+
+TEST_F(MainWindowGroupsFileTest, AddToGroupAndDeleteAreInTheFileBeforeTheExitAndTheExitWritesNothing)
+{
+    WriteGroups(kTwoGroups);
+    std::string strLastWritten;
+    ULONGLONG nWriteTime = 0;
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+        ClickRow(dlg, "Alpha Editor");
+        AddToGroup(dlg, NULL);  // into Tools, the first group listed
+        EXPECT_TRUE(
+            PumpUntil([&] { return GroupsFile().find("<Keyword>Alpha Editor</Keyword>") != std::string::npos; }))
+            << GroupsFile();
+        ClickGroup(dlg, "Media");
+        DeleteAnswered(dlg, IDYES);
+        EXPECT_TRUE(PumpUntil([&] { return GroupsFile().find("Media") == std::string::npos; })) << GroupsFile();
+        strLastWritten = GroupsFile();
+        nWriteTime = WriteTime();
+        EXPECT_NE(std::string::npos, strLastWritten.find("<Group Id=\"2\" Name=\"Tools\">\n<Keyword>corpus</Keyword>\n"
+                                                         "<Keyword>Alpha Editor</Keyword>\n</Group>"))
+            << strLastWritten;
+    }));
+    EXPECT_EQ(strLastWritten, GroupsFile());
+    EXPECT_EQ(nWriteTime, WriteTime());
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+}
+
+// A hand-edited file the reader refuses: the program starts without its groups and
+// says so, the file's bytes stay through the start and the exit, and before the first
+// change replaces the file they are copied beside it, as the box said.
+TEST_F(MainWindowGroupsFileTest, AFileThatIsNoGroupsFileIsReportedAndItsBytesSurviveAStartAnExitAndAChange)
+{
+    const struct
+    {
+        const char* what;
+        std::string bytes;
+        const char* reason;
+    } cases[] = {
+        {"an ampersand", std::string(kTwoGroups).replace(std::string(kTwoGroups).find("Tools"), 5, "Tom & Jerry"),
+         "it is not well-formed XML"},
+        {"a missing end tag", std::string(kTwoGroups).erase(std::string(kTwoGroups).find("</Group>"), 8),
+         "it is not well-formed XML"},
+        {"another root",
+         "<?xml version=\"1.0\"?>\n<Settings>\n<Purgelet>\n<Group Name=\"Tools\"/>\n</Purgelet>\n</Settings>\n",
+         "its root element is <Settings>, not <NimboPurgelet>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoveCopies();
+        WriteGroups(c.bytes);
+        for (int nPass = 0; nPass < 2; ++nPass) {
+            SCOPED_TRACE(nPass == 0 ? "start and exit" : "start, a change and exit");
+            TestApp().m_boxes.clear();
+            ClearGroups();
+            EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+                ::SetForegroundWindow(dlg.m_hWnd);
+                ASSERT_EQ(1u, Boxes(1).size());
+                const std::string& text = TestApp().m_boxes[0].text;
+                EXPECT_TRUE(StartsWith(text, FileLines() + "cannot be read as groups: " + c.reason)) << text;
+                EXPECT_TRUE(EndsWith(text, ".\r\n\r\nIts contents were kept in\r\n\r\n" + Copy() +
+                                               "\r\n\r\nThe program starts without the groups it holds; the groups "
+                                               "file is written anew when the groups change."))
+                    << text;
+                EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING), TestApp().m_boxes[0].type);
+                EXPECT_TRUE(TreeGroups(dlg).empty());
+                EXPECT_EQ(c.bytes, mainwindowtest::ReadFile(Copy()));
+                if (nPass == 1) {
+                    NewGroup(dlg, "cartoons", "tom");
+                    EXPECT_NE(std::string::npos, GroupsFile().find("Name=\"cartoons\">\n<Keyword>tom</Keyword>"))
+                        << GroupsFile();
+                }
+            }));
+            EXPECT_EQ(1u, TestApp().m_boxes.size());
+            EXPECT_EQ(c.bytes, mainwindowtest::ReadFile(Copy()));
+            EXPECT_FALSE(Exists(Copy() + "-2")) << "the same bytes are kept once";
+            if (nPass == 0) {
+                EXPECT_EQ(c.bytes, GroupsFile());
+            }
+        }
+    }
+}
+
+// A good file that cannot be opened at the start (another program holds it) is not
+// written over later: the user is told at the start and again at the change.
+TEST_F(MainWindowGroupsFileTest, AFileThatCannotBeOpenedAtTheStartIsLeftAlone)
+{
+    WriteGroups(kTwoGroups);
+    HANDLE hHeld = ::CreateFileA(m_groupsFile.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ASSERT_EQ(1u, Boxes(1).size());
+        ::CloseHandle(hHeld);
+        hHeld = NULL;
+        const std::string text = TestApp().m_boxes[0].text;
+        EXPECT_TRUE(StartsWith(text, FileLines() + "cannot be opened: ")) << text;
+        EXPECT_TRUE(EndsWith(text, ".\r\n\r\nIt is left as it is: changes to the groups are not saved until the "
+                                   "program is started again."))
+            << text;
+        EXPECT_FALSE(Exists(Copy()));
+        NewGroup(dlg, "cartoons", "tom");
+        ASSERT_EQ(2u, Boxes(2).size());
+        EXPECT_EQ(NotSaved("could not be read when the program started and is left as it is."),
+                  TestApp().m_boxes[1].text);
+    }));
+    if (hHeld != NULL) ::CloseHandle(hHeld);
+    EXPECT_EQ(2u, TestApp().m_boxes.size());
+    EXPECT_EQ(kTwoGroups, GroupsFile());
+}
+
+TEST_F(MainWindowGroupsFileTest, AReadOnlyFileGivesTheBoxAtEachChangeAndKeepsItsBytes)
+{
+    WriteGroups(kTwoGroups);
+    ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::string strBox = NotSaved("cannot be written: the file is read-only.");
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+        EXPECT_TRUE(TestApp().m_boxes.empty()) << "read-only is no reason to speak at the start";
+        ClickGroup(dlg, "Media");
+        DeleteAnswered(dlg, IDYES);
+        ASSERT_EQ(1u, Boxes(1).size());
+        EXPECT_EQ(strBox, TestApp().m_boxes[0].text);
+        EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING), TestApp().m_boxes[0].type);
+        ClickRow(dlg, "Alpha Editor");
+        AddToGroup(dlg, "alpha");
+        ASSERT_EQ(2u, Boxes(2).size());
+        EXPECT_EQ(strBox, TestApp().m_boxes[1].text);
+        NewGroup(dlg, "cartoons", "tom");
+        ASSERT_EQ(3u, Boxes(3).size());
+        EXPECT_EQ(strBox, TestApp().m_boxes[2].text);
+    }));
+    EXPECT_EQ(3u, TestApp().m_boxes.size()) << "the exit tries once more without a word";
+    EXPECT_EQ(kTwoGroups, GroupsFile());
+}
+
+// Nothing changed: a second start and exit leave the file and the options exactly as
+// the first left them; an option the user did not touch is not written back from
+// memory over what is stored.
+TEST_F(MainWindowGroupsFileTest, TwoStartsAndExitsLeaveTheFileAndTheOptionsByteIdentical)
+{
+    WriteGroups(kTwoGroups);
+    const ULONGLONG nWriteTime = WriteTime();
+    auto startAndExit = [&] {
+        ClearGroups();
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+            EXPECT_TRUE(PumpUntil([&] { return GroupsState(dlg).find("6 of 6 programs found") == 0; }));
+        }));
+    };
+    startAndExit();
+    EXPECT_EQ(kTwoGroups, GroupsFile());
+    EXPECT_EQ(nWriteTime, WriteTime());
+    const std::map<std::string, std::string> options = mainwindowtest::StoredOptions();
+    EXPECT_EQ(10u, options.size());
+
+    startAndExit();
+    EXPECT_EQ(kTwoGroups, GroupsFile());
+    EXPECT_EQ(nWriteTime, WriteTime());
+    EXPECT_EQ(options, mainwindowtest::StoredOptions());
+
+    // Another hand's text for an option the program reads as its current value stays.
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, mainwindowtest::kOptionsKey, "Hide", "no"));
+    const std::map<std::string, std::string> handEdited = mainwindowtest::StoredOptions();
+    startAndExit();
+    EXPECT_EQ(handEdited, mainwindowtest::StoredOptions());
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+}
+
+// The session ends (log-off, shut-down) with the window open: what its close would
+// store is stored when the session asks, before any close.
+TEST_F(MainWindowGroupsFileTest, ASessionEndStoresWhatTheCloseWould)
+{
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        CPageUninstallView& view = dlg.m_pageUninstall.m_pageView;
+        ASSERT_TRUE(PumpUntil([&] { return view.m_wndDetailsBar.IsWindowVisible() != FALSE; }));
+        TapKeys({{VK_MENU, 'V'}, {0, 'D'}});
+        ASSERT_TRUE(PumpUntil([&] { return !view.m_wndDetailsBar.IsWindowVisible(); }));
+        // Groups in memory that no command wrote yet.
+        AddGroup("Pending", "pend");
+        EXPECT_FALSE(Exists(m_groupsFile));
+
+        EXPECT_TRUE(dlg.SendMessage(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+        EXPECT_NE(std::string::npos, GroupsFile().find("Name=\"Pending\">\n<Keyword>pend</Keyword>")) << GroupsFile();
+        std::map<std::string, std::string> options = mainwindowtest::StoredOptions();
+        EXPECT_EQ(std::string("1:FALSE", 8), options["ShowDetails"]);
+        EXPECT_EQ(1u, options.count("CatsSize"));
+        EXPECT_EQ(1u, options.count("ListSize"));
+
+        dlg.SendMessage(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        EXPECT_EQ(options, mainwindowtest::StoredOptions());
+        EXPECT_TRUE(::IsWindow(dlg.m_hWnd));
+    }));
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+}

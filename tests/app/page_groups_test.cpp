@@ -227,8 +227,8 @@ TEST_F(GroupsPageTest, DeleteAndEditActOnUserGroupsOnly)
     EXPECT_EQ(-1, m_left.m_calls[2].second) << "New";
     CUiManager::GetInstance()->m_bGroupEditorOpen = false;
 
-    // Deleting the current group (once asked, Yes): gone from the model and the tree, not
-    // yet in the file, and the tree and the filter fall back to all programs.
+    // Deleting the current group (once asked, Yes): gone from the model, the tree and the
+    // file at once, and the tree and the filter fall back to all programs.
     {
         ownedbox::BoxWatcher yes(m_host.GetSafeHwnd(), [](HWND hBox) {
             ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
@@ -241,9 +241,11 @@ TEST_F(GroupsPageTest, DeleteAndEditActOnUserGroupsOnly)
     EXPECT_TRUE(CGroupManager::GetInstance()->m_pCurrentGroup == NULL);
     EXPECT_EQ((std::vector<std::string>{"Other"}), ChildTexts());
     EXPECT_TRUE(IsBold(m_page.m_hRoot));
-    bool bExists = true;
-    ReadFile(m_strPath, &bExists);
-    EXPECT_FALSE(bExists);
+    bool bExists = false;
+    const std::string strFile = ReadFile(m_strPath, &bExists);
+    EXPECT_TRUE(bExists);
+    EXPECT_NE(std::string::npos, strFile.find("<NimboPurgelet")) << strFile;
+    EXPECT_EQ(std::string::npos, strFile.find("Viewers")) << strFile;
 }
 
 TEST_F(GroupsPageTest, WhileTheEditorIsOpenSelectingAGroupOpensItThere)

@@ -40,8 +40,13 @@ TEST_F(GroupsFileHostile, DocumentTypesAreRefusedAndTheFileKept) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         cattest::WriteWholeFile(path, c.bytes);
-        EXPECT_TRUE(m->Load(path.c_str()));
+        GroupsFileStatus status;
+        EXPECT_TRUE(m->Load(path.c_str(), &status));
+        EXPECT_EQ(GroupsFileStatus::DocumentType, status.kind);
         EXPECT_EQ(1u, m->m_Groups.size());  // "Other" alone
+        EXPECT_EQ(c.bytes, cattest::ReadWholeFile(path));
+        // Nor does a save write over it.
+        EXPECT_FALSE(m->Save(path.c_str()));
         EXPECT_EQ(c.bytes, cattest::ReadWholeFile(path));
         Reset();
     }

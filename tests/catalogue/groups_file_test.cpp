@@ -137,38 +137,111 @@ TEST_F(GroupsFile, TheLastOfTwoGroupsElementsWins) {
     EXPECT_NE(std::string::npos, body.find("Name=\"Mine\""));
 }
 
-TEST_F(GroupsFile, MissingDamagedAndForeignFilesYieldNoGroupsAndAreReplacedOnSave) {
+TEST_F(GroupsFile, MissingDamagedAndForeignFilesYieldNoGroupsAndOnlyKeptBytesAreReplaced) {
     struct Case {
         const char* label;
         const char* content;  // null: no file
+        GroupsFileStatus::Kind kind;
+        const char* reason;  // the start of the reason given
     } cases[] = {
-        {"missing", nullptr},
-        {"not well-formed", "<NimboPurgelet><Purgelet><Group Name=\"x\">"},
-        {"empty", ""},
-        {"foreign root", "<?xml version=\"1.0\"?><Settings><Purgelet><Group Name=\"Foreign\"/></Purgelet></Settings>"},
+        {"missing", nullptr, GroupsFileStatus::Missing, ""},
+        {"empty", "", GroupsFileStatus::Missing, ""},
+        {"not well-formed", "<NimboPurgelet><Purgelet><Group Name=\"x\">", GroupsFileStatus::NotWellFormed,
+         "it is not well-formed XML"},
+        {"an unescaped ampersand",
+         "<NimboPurgelet><Purgelet><Group Name=\"Tom & Jerry\"/></Purgelet></NimboPurgelet>",
+         GroupsFileStatus::NotWellFormed, "it is not well-formed XML"},
+        {"foreign root", "<?xml version=\"1.0\"?><Settings><Purgelet><Group Name=\"Foreign\"/></Purgelet></Settings>",
+         GroupsFileStatus::ForeignRoot, "its root element is <Settings>, not <NimboPurgelet>"},
+    };
+    const std::string written =
+        "<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n<Group Id=\"2\" Name=\"InMemory\">\n"
+        "<Keyword>m</Keyword>\n</Group>\n</Purgelet>\n</NimboPurgelet>";
+    auto body = [&] {
+        const std::string bytes = Body(ReadWholeFile(path));
+        return bytes.substr(0, bytes.find_last_not_of("\r\n") + 1);
     };
     for (const Case& k : cases) {
+        SCOPED_TRACE(k.label);
         Reset();
         DeleteFileA(path.c_str());
+        DeleteFileA((path + ".damaged").c_str());
         if (k.content) {
-            ASSERT_TRUE(WriteWholeFile(path, k.content)) << k.label;
+            ASSERT_TRUE(WriteWholeFile(path, k.content));
         }
         GroupEntry* kept = Add("InMemory", {"m"});
-        EXPECT_TRUE(m->Load(path.c_str())) << k.label;
-        EXPECT_EQ("Other()InMemory(m)", Names()) << k.label;
+        GroupsFileStatus status;
+        EXPECT_TRUE(m->Load(path.c_str(), &status));
+        EXPECT_EQ(k.kind, status.kind);
+        EXPECT_EQ(0u, status.reason.find(k.reason)) << status.reason;
+        EXPECT_EQ("Other()InMemory(m)", Names());
         // Loading alone never writes.
         bool exists = false;
-        EXPECT_EQ(k.content ? std::string(k.content) : std::string(), ReadWholeFile(path, &exists)) << k.label;
-        EXPECT_EQ(k.content != nullptr, exists) << k.label;
+        EXPECT_EQ(k.content ? std::string(k.content) : std::string(), ReadWholeFile(path, &exists));
+        EXPECT_EQ(k.content != nullptr, exists);
 
-        ASSERT_TRUE(m->Save(path.c_str())) << k.label;
-        EXPECT_EQ(
-            "<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n<Group Id=\"2\" Name=\"InMemory\">\n"
-            "<Keyword>m</Keyword>\n</Group>\n</Purgelet>\n</NimboPurgelet>",
-            Body(ReadWholeFile(path)).substr(0, Body(ReadWholeFile(path)).find_last_not_of("\r\n") + 1))
-            << k.label;
-        EXPECT_EQ(kept, m->m_Groups[1]) << k.label;
+        if (status.Damaged()) {
+            // The user's bytes are not written over unseen...
+            EXPECT_FALSE(m->Save(path.c_str(), &status));
+            EXPECT_EQ(k.kind, status.kind);
+            EXPECT_EQ(std::string(k.content), ReadWholeFile(path));
+            // ...nor with a copy that holds other bytes...
+            std::string copy, error;
+            ASSERT_TRUE(WriteWholeFile(path + ".other", "<NimboPurgelet/>"));
+            EXPECT_FALSE(m->Save(path.c_str(), &status, (path + ".other").c_str()));
+            EXPECT_EQ(std::string(k.content), ReadWholeFile(path));
+            DeleteFileA((path + ".other").c_str());
+            // ...but once they are kept beside the file.
+            ASSERT_TRUE(KeepGroupsFileCopy(path, &copy, &error)) << error;
+            EXPECT_EQ(path + ".damaged", copy);
+            EXPECT_EQ(std::string(k.content), ReadWholeFile(copy));
+            ASSERT_TRUE(m->Save(path.c_str(), &status, copy.c_str()));
+            EXPECT_EQ(std::string(k.content), ReadWholeFile(copy));
+        } else {
+            ASSERT_TRUE(m->Save(path.c_str(), &status));
+        }
+        EXPECT_EQ(written, body());
+        EXPECT_EQ(kept, m->m_Groups[1]);
+        EXPECT_TRUE(status.writeError.empty()) << status.writeError;
     }
+}
+
+TEST_F(GroupsFile, ACopyOfADamagedFileNeverReplacesAnotherAndAFailedCopyIsSaid) {
+    const std::string bytes = "<NimboPurgelet><Purgelet>";
+    ASSERT_TRUE(WriteWholeFile(path, bytes));
+    ASSERT_TRUE(WriteWholeFile(path + ".damaged", "earlier"));
+    ASSERT_TRUE(WriteWholeFile(path + ".damaged-2", "earlier 2"));
+    std::string copy, error;
+    ASSERT_TRUE(KeepGroupsFileCopy(path, &copy, &error)) << error;
+    EXPECT_EQ(path + ".damaged-3", copy);
+    EXPECT_EQ(bytes, ReadWholeFile(copy));
+    EXPECT_EQ("earlier", ReadWholeFile(path + ".damaged"));
+    EXPECT_EQ("earlier 2", ReadWholeFile(path + ".damaged-2"));
+    EXPECT_TRUE(SameFileBytes(path, copy));
+    // The same bytes once more: the copy there already serves.
+    ASSERT_TRUE(KeepGroupsFileCopy(path, &copy, &error)) << error;
+    EXPECT_EQ(path + ".damaged-3", copy);
+    EXPECT_FALSE(SameFileBytes(path, path + ".damaged"));
+    EXPECT_FALSE(SameFileBytes(path, path + ".none"));
+
+    // A file held open without sharing can be neither copied nor replaced; it stays.
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_FALSE(KeepGroupsFileCopy(path, &copy, &error));
+    EXPECT_EQ(path + ".damaged-4", copy);
+    EXPECT_FALSE(error.empty());
+    GroupsFileStatus status;
+    EXPECT_TRUE(m->Load(path.c_str(), &status));
+    EXPECT_EQ(GroupsFileStatus::Unreadable, status.kind);
+    EXPECT_FALSE(status.reason.empty());
+    Add("New", {"n"});
+    EXPECT_FALSE(m->Save(path.c_str(), &status));
+    EXPECT_EQ(status.reason, status.writeError);
+    CloseHandle(held);
+    EXPECT_EQ(bytes, ReadWholeFile(path));
+    bool exists = true;
+    ReadWholeFile(path + ".damaged-4", &exists);
+    EXPECT_FALSE(exists);
 }
 
 TEST_F(GroupsFile, AFailedSaveReportsFalseAndKeepsTheOldFile) {
@@ -181,7 +254,9 @@ TEST_F(GroupsFile, AFailedSaveReportsFalseAndKeepsTheOldFile) {
     // A read-only file is not replaced. (Windows refuses to move a file over a read-only
     // one; Wine does not, so the catalogue checks the attribute itself.)
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(m->Save(path.c_str()));
+    GroupsFileStatus status;
+    EXPECT_FALSE(m->Save(path.c_str(), &status));
+    EXPECT_EQ("the file is read-only", status.writeError);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(before, ReadWholeFile(path));
     EXPECT_EQ(1u, FilesIn(folder.Path()));
@@ -190,9 +265,10 @@ TEST_F(GroupsFile, AFailedSaveReportsFalseAndKeepsTheOldFile) {
     // copy is thrown away.
     HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    const BOOL savedWhileHeld = m->Save(path.c_str());
+    const BOOL savedWhileHeld = m->Save(path.c_str(), &status);
     CloseHandle(held);
     EXPECT_FALSE(savedWhileHeld);
+    EXPECT_FALSE(status.writeError.empty());
     EXPECT_EQ(before, ReadWholeFile(path));
     EXPECT_EQ(1u, FilesIn(folder.Path()));
 

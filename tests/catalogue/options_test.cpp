@@ -18,7 +18,11 @@ const char kSection[] = "Software\\Corvalin\\Nimbo Purgelet\\Nimbo Purgelet";
 class Options : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (OptionValue* o : kAll) saved.push_back(o->Value);
+        for (OptionValue* o : kAll) {
+            saved.push_back(o->Value);
+            savedChanged.push_back(o->Changed);
+            o->Changed = false;
+        }
         ASSERT_TRUE(box.Override(HKEY_CURRENT_USER, "HKCU"));
         // A user's hive always has "Software"; the profile functions open it, not create it.
         HKEY software;
@@ -29,7 +33,10 @@ protected:
         ASSERT_STREQ("Nimbo Purgelet", app.m_pszProfileName);
     }
     void TearDown() override {
-        for (size_t i = 0; i < saved.size(); ++i) kAll[i]->Value = saved[i];
+        for (size_t i = 0; i < saved.size(); ++i) {
+            kAll[i]->Value = saved[i];
+            kAll[i]->Changed = savedChanged[i];
+        }
         box.RestoreOverrides();
     }
     static void Defaults() {
@@ -53,6 +60,7 @@ protected:
     }
 
     std::vector<int> saved;
+    std::vector<bool> savedChanged;
     RegistrySandbox box;
     CWinApp app{"Nimbo Purgelet"};
 };
@@ -81,12 +89,22 @@ TEST_F(Options, NothingStoredKeepsTheDefaultsAndTheFirstSaveWritesAllTen) {
         EXPECT_EQ(k.type, type) << k.name;
     }
 
-    // Saving writes every option each time, changed or not: what another hand stored in
-    // between is overwritten by the values in memory.
+    // A later save writes only what changed in this run: what another hand stored in
+    // between stays where the value in memory was not changed.
     Store("Hide", "yes");
     Store("GridColor2", "1,2,3");
     ASSERT_TRUE(RegistrySandbox::SetDword(HKEY_CURRENT_USER, kSection, "CatsSize", 99));
+    ASSERT_TRUE(RegistrySandbox::SetDword(HKEY_CURRENT_USER, kSection, "ListSize", 98));
+    g_ListSize.Value = 70;
+    g_ListSize.Changed = true;
     SaveSettings();
+    g_ListSize.Changed = false;
+    for (Case& k : cases) {
+        if (std::string(k.name) == "Hide") k.text = "yes";
+        if (std::string(k.name) == "GridColor2") k.text = "1,2,3";
+        if (std::string(k.name) == "CatsSize") k.text = "99";
+        if (std::string(k.name) == "ListSize") k.text = "70";
+    }
     for (const Case& k : cases) {
         DWORD type = 0;
         EXPECT_EQ(k.text, ReadText(k.name, &type)) << "second save: " << k.name;

@@ -1,0 +1,135 @@
+// The built program started twice in one session: the second copy brings the first
+// one's window up (restored from the taskbar) and ends without a window of its own and
+// without writing the user's options or groups.
+#include "app/purgelet_app.h"
+#include "framework/afxres.h"
+#include "main_window_fixture.h"
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kCompanyKey[] = "Software\\Corvalin";
+const char kProgramKey[] = "Software\\Corvalin\\Nimbo Purgelet";
+
+std::string ProgramPath()
+{
+    char path[MAX_PATH] = "";
+    ::GetModuleFileNameA(NULL, path, MAX_PATH);
+    std::string folder(path);
+    folder.erase(folder.find_last_of('\\') + 1);
+    return folder + "..\\Purgelet.exe";
+}
+
+struct Marked
+{
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK NoteMarked(HWND hWnd, LPARAM lParam)
+{
+    if (::GetPropA(hWnd, "NimboPurgelet.MainWindow") != NULL) ((Marked*)lParam)->windows.push_back(hWnd);
+    return TRUE;
+}
+
+std::vector<HWND> MarkedWindows()
+{
+    Marked marked;
+    ::EnumWindows(NoteMarked, (LPARAM)&marked);
+    return marked.windows;
+}
+
+bool KeyExists(const char* subKey)
+{
+    HKEY hKey = NULL;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, subKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(hKey);
+    return true;
+}
+
+// A copy of the program started from its file; ended (bounded) when the test is over.
+class Copy
+{
+public:
+    bool Start()
+    {
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        std::string commandLine = "\"" + ProgramPath() + "\"";
+        return ::CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &m_pi) != FALSE;
+    }
+    ~Copy()
+    {
+        if (m_pi.hProcess == NULL) return;
+        if (::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(m_pi.hProcess, 1);
+        ::CloseHandle(m_pi.hThread);
+        ::CloseHandle(m_pi.hProcess);
+    }
+    bool Ended(DWORD ms) const { return ::WaitForSingleObject(m_pi.hProcess, ms) == WAIT_OBJECT_0; }
+    DWORD Id() const { return m_pi.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+};
+
+}  // namespace
+
+TEST(AppSecondStart, TheProgramStartedTwiceKeepsOneWindowAndTheSecondCopyWritesNothing)
+{
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(ProgramPath().c_str())) << ProgramPath();
+    ASSERT_TRUE(MarkedWindows().empty()) << "a copy of the program is running already";
+    // This test process has run the program's start-up before and holds the mutex; the
+    // built program's first copy must be the one copy.
+    if (g_hPurgeletMutex != NULL) ::CloseHandle(g_hPurgeletMutex);
+    g_hPurgeletMutex = NULL;
+    // The real user's options and groups file of the test prefix, put back afterwards.
+    const bool bHadCompany = KeyExists(kCompanyKey), bHadProgram = KeyExists(kProgramKey);
+    const std::string strGroups = GetGroupsFilePath();
+    const bool bHadGroups = ::GetFileAttributesA(strGroups.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::string strSavedGroups = mainwindowtest::ReadFile(strGroups);
+    const std::string strBytes =
+        "<?xml version=\"1.0\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n<Group Id=\"2\" Name=\"Kept\">\n"
+        "<Keyword>kept</Keyword>\n</Group>\n</Purgelet>\n</NimboPurgelet>\n";
+    std::ofstream(strGroups.c_str(), std::ios::binary) << strBytes;
+
+    {
+        Copy first;
+        ASSERT_TRUE(first.Start());
+        HWND hFirst = NULL;
+        ASSERT_TRUE(mainwindowtest::PumpUntil(
+            [&] {
+                std::vector<HWND> windows = MarkedWindows();
+                DWORD pid = 0;
+                if (windows.size() == 1) ::GetWindowThreadProcessId(windows[0], &pid);
+                hFirst = pid == first.Id() ? windows[0] : NULL;
+                return hFirst != NULL && ::IsWindowVisible(hFirst);
+            },
+            60000));
+        ::ShowWindow(hFirst, SW_MINIMIZE);
+        ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return ::IsIconic(hFirst) != FALSE; }, 10000));
+        const std::map<std::string, std::string> options = mainwindowtest::StoredOptions();
+
+        Copy second;
+        ASSERT_TRUE(second.Start());
+        EXPECT_TRUE(second.Ended(60000)) << "the second copy ends by itself";
+        EXPECT_TRUE(mainwindowtest::PumpUntil([&] { return !::IsIconic(hFirst); }, 10000)) << "restored";
+        EXPECT_EQ(std::vector<HWND>{hFirst}, MarkedWindows());
+        EXPECT_FALSE(first.Ended(0));
+        EXPECT_EQ(options, mainwindowtest::StoredOptions());
+        EXPECT_EQ(strBytes, mainwindowtest::ReadFile(strGroups));
+
+        // The first copy closes as the user closes it; it changed no group either.
+        ::PostMessageA(hFirst, WM_COMMAND, ID_APP_EXIT, 0);
+        EXPECT_TRUE(first.Ended(30000));
+        EXPECT_EQ(strBytes, mainwindowtest::ReadFile(strGroups));
+    }
+
+    if (!bHadCompany)
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kCompanyKey);
+    else if (!bHadProgram)
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
+    ::DeleteFileA(strGroups.c_str());
+    if (bHadGroups) std::ofstream(strGroups.c_str(), std::ios::binary) << strSavedGroups;
+}
