@@ -94,7 +94,7 @@ bool CPurgeletApp::TranslateMainAccelerators(MSG* pMsg)
     // A modal window's loop comes through here as well: its keys are its own, and the
     // main window behind it takes no command (F5 would refresh the list the box's
     // question is about).
-    if (CUiManager::IsModalWindowUp()) return false;
+    if (!CUiManager::TakesCommands()) return false;
     // A text field keeps its editing keys (Ctrl+C copies its text, not the selected row).
     if (IsTextEditingKey(pMsg)) return false;
     HACCEL hAccel = GetMainAccelerators();

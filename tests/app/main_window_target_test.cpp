@@ -87,7 +87,7 @@ protected:
         if (HasFatalFailure()) return;
         TestApp().m_boxes.clear();
         // A test that failed with the editor open must not leave it open for the next.
-        CUiManager::GetInstance()->m_bGroupEditorOpen = false;
+        ForgetGroupEditor();
     }
     // An entry whose commands name no program that exists: a run shows a launch failure.
     void Seed(const char* key, const char* name, bool bUninstall = true)
@@ -151,9 +151,9 @@ TEST_F(MainWindowTargetTest, NoProgramIsTheTargetWhileTheGroupEditorShows)
         ClickAt(editor.m_wndCancel, CPoint(5, 5));
         ASSERT_TRUE(PumpUntil([&] { return pUi->IsProgramListOnScreen(); }));
         EXPECT_TRUE(pUi->GetTargetProgram() == NULL);
-        for (UINT nID : {ID_EDIT_COPY, ID_EDIT_COPY_APPLICATION, ID_PROGRAM_REGISTRY_ENTRY, ID_PROGRAM_ADD_TO_GROUP})
+        for (UINT nID : {ID_EDIT_COPY, ID_EDIT_COPY_APPLICATION, ID_PROGRAM_REGISTRY_ENTRY})
             EXPECT_TRUE(CommandEnabled(dlg, nID)) << nID;
-        EXPECT_FALSE(CommandEnabled(dlg, ID_PROGRAM_UNINSTALL));
+        for (UINT nID : {ID_PROGRAM_UNINSTALL, ID_PROGRAM_ADD_TO_GROUP}) EXPECT_FALSE(CommandEnabled(dlg, nID)) << nID;
         // F5 with the list on screen selects the first row, as always.
         Tap(VK_F5);
         ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools" && !pRemove->IsDisabled(); }));
