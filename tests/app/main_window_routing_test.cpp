@@ -439,3 +439,57 @@ TEST_F(MainWindowRoutingTest, AddToGroupNeedsASelectedProgram)
         EXPECT_TRUE(CGroupManager::GetInstance()->m_Groups.back()->Keywords.empty());
     }));
 }
+
+// While a dialog is up over the group editor, its Apply and Cancel clicked by posted
+// messages do nothing. The caption's close button then closes it the way Cancel does,
+// through the mediator: the editor no longer counts as open, so a group clicked in the
+// tree filters the list instead of opening in the editor.
+TEST_F(MainWindowRoutingTest, TheGroupEditorClosesThroughTheMediatorAndNotBehindABox)
+{
+    Seed("Alpha", "Alpha Tools");
+    Seed("Beta", "Beta Tools");
+    GroupEntry* pGroup = CGroupManager::GetInstance()->CreateGroup();
+    pGroup->Name = "Media";
+    pGroup->AddKeyword("alpha");
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        CUiManager* pUi = CUiManager::GetInstance();
+        CPageUninstall& page = dlg.m_pageUninstall;
+        CPageUninstallGroups& groups = page.m_pageGroups;
+        ::SetForegroundWindow(dlg.GetSafeHwnd());
+        CExtBarButton* pNew = mainwindowtest::BarButton(groups.m_wndToolBar, ID_GROUP_NEW);
+        ASSERT_TRUE(pNew != NULL);
+        ClickAt(groups.m_wndToolBar, pNew->Rect().CenterPoint());
+        ASSERT_TRUE(PumpUntil([&] { return pUi->IsGroupEditorOpen() && page.m_wndEditorBar.IsWindowVisible(); }));
+        page.m_pageEditor.m_wndName.SetWindowText("Fresh");
+
+        const HWND hEditor = page.m_pageEditor.GetSafeHwnd();
+        BoxWatcher options(dlg.GetSafeHwnd(), [&](HWND hBox) {
+            ::PostMessageA(hEditor, WM_COMMAND, MAKEWPARAM(IDC_GROUP_APPLY, BN_CLICKED),
+                           (LPARAM)page.m_pageEditor.m_wndApply.GetSafeHwnd());
+            ::PostMessageA(hEditor, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                           (LPARAM)page.m_pageEditor.m_wndCancel.GetSafeHwnd());
+            ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        });
+        dlg.SendMessage(WM_COMMAND, ID_VIEW_OPTIONS, 0);
+        options.Join();
+        ASSERT_TRUE(options.m_bFound);
+        testsupport::PumpUntilIdle(nullptr, 500);
+        EXPECT_TRUE(pUi->IsGroupEditorOpen());
+        EXPECT_TRUE(page.m_wndEditorBar.IsWindowVisible());
+        EXPECT_EQ(2u, CGroupManager::GetInstance()->m_Groups.size());
+
+        CRect rcClose;
+        page.m_wndEditorBar.GetCloseButtonRect(NULL, &rcClose);
+        realinput::ClickIn(page.m_wndEditorBar.m_hWnd, rcClose);
+        ASSERT_TRUE(PumpUntil([&] { return !page.m_wndEditorBar.IsWindowVisible(); }));
+        EXPECT_FALSE(pUi->IsGroupEditorOpen());
+        EXPECT_TRUE(pUi->IsProgramListOnScreen());
+        EXPECT_EQ(2u, CGroupManager::GetInstance()->m_Groups.size());
+        HTREEITEM hMedia = groups.m_wndTree.GetChildItem(groups.m_hRoot);
+        CRect rcItem;
+        groups.m_wndTree.GetItemRect(hMedia, &rcItem, TRUE);
+        ClickAt(groups.m_wndTree, rcItem.CenterPoint());
+        EXPECT_TRUE(PumpUntil([&] { return Status(dlg) == "1 of 2 programs found"; })) << Status(dlg);
+        EXPECT_FALSE(pUi->IsGroupEditorOpen());
+    }));
+}
