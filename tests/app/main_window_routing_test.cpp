@@ -217,9 +217,20 @@ TEST_F(MainWindowRoutingTest, TheKeyboardOpensTheProgramMenuByTheSelectedRowOrGr
             CloseMenu();
             EXPECT_EQ("Program 59", SelectedRowText(dlg));
 
-            // No row selected: the rows' top left, the program commands greyed.
-            List(dlg).SetItemState(-1, 0, LVIS_SELECTED);
-            ASSERT_TRUE(PumpUntil([] { return CUiManager::GetInstance()->GetSelectedProgram() == NULL; }));
+            // A search that leaves the program out takes its selection away, and the
+            // search cleared brings every row back with none selected; Tab goes back
+            // to the list. With no row selected: the rows' top left, the program
+            // commands greyed.
+            CExtEditWithIcon& search = dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch;
+            ASSERT_TRUE(FocusIn(search));
+            realinput::Type("zz");
+            ASSERT_TRUE(PumpUntil([&] { return List(dlg).GetItemCount() == 0; }));
+            realinput::TapKeys({{0, VK_BACK}, {0, VK_BACK}});
+            ASSERT_TRUE(PumpUntil([&] { return List(dlg).GetItemCount() == 60; }));
+            Tap(VK_TAB);
+            ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == List(dlg).GetSafeHwnd(); }));
+            ASSERT_EQ("", SelectedRowText(dlg));
+            ASSERT_TRUE(CUiManager::GetInstance()->GetSelectedProgram() == NULL);
             TapWith(key.vkModifier, key.vk);
             pMenu = OpenMenu();
             ASSERT_TRUE(pMenu != NULL) << "no menu without a selection";
