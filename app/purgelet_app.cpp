@@ -125,7 +125,7 @@ BOOL CPurgeletApp::PreTranslateMessage(MSG* pMsg)
     const bool bKey = pMsg != NULL && (pMsg->message == WM_KEYDOWN || pMsg->message == WM_KEYUP ||
                                        pMsg->message == WM_SYSKEYDOWN || pMsg->message == WM_SYSKEYUP);
     HWND hWndMain = m_pMainDlg != NULL ? m_pMainDlg->GetSafeHwnd() : NULL;
-    if (bKey && hWndMain != NULL && ::IsWindowEnabled(hWndMain) && IsInsideInnerDialog(pMsg->hwnd, hWndMain) &&
+    if (bKey && hWndMain != NULL && CUiManager::TakesCommands() && IsInsideInnerDialog(pMsg->hwnd, hWndMain) &&
         CExtControlBar::ChildBarsPreTranslateMessage(m_pMainDlg, pMsg))
         return TRUE;
     return CWinApp::PreTranslateMessage(pMsg);
