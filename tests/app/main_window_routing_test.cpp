@@ -2,7 +2,8 @@
 // real main dialog with real keys and clicks: the context menu asked for from the
 // keyboard opens by the program it acts on (or, with none, greyed at the list's top
 // left), the column header opens no program menu, nothing posted to a pane acts behind
-// a box, and Add to Group needs a program.
+// a box, Add to Group needs a program, and the group editor's caption closes it through
+// the mediator.
 #include "main_window_fixture.h"
 #include "owned_box.h"
 #include "app/page_uninstall_groups.h"
