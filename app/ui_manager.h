@@ -74,7 +74,9 @@ public:
     // Whether a message that reaches the main window or one of its panes must be refused
     // now (TakesCommands is false): a command (from a menu, an accelerator, a toolbar, a
     // button or posted), a context menu, or one of the application's messages that act:
-    // refresh, copy, options changed, the group editor shown or closed.
+    // refresh, copy, options changed, the group editor shown or closed. The messages that
+    // only show something (a pane shown or hidden, the details, the status bar, the groups
+    // tree) and a control's other notifications pass.
     static bool RefusesMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // The group editor is shown in the program list's place.
     bool IsGroupEditorOpen() const { return m_bGroupEditorOpen; }
