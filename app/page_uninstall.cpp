@@ -19,6 +19,13 @@ CPageUninstall::~CPageUninstall() {}
 
 BOOL CPageUninstall::Create(CWnd* pParentWnd) { return CExtResizableDialog::Create(IDD_PAGE_UNINSTALL, pParentWnd); }
 
+LRESULT CPageUninstall::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // A command posted or sent to the page must not act behind a box either.
+    if (CUiManager::RefusesMessage(message, wParam, lParam)) return 0;
+    return CExtResizableDialog::WindowProc(message, wParam, lParam);
+}
+
 BOOL CPageUninstall::OnInitDialog()
 {
     CExtResizableDialog::OnInitDialog();
@@ -146,8 +153,8 @@ LRESULT CPageUninstall::OnNotifyBtnClose(WPARAM, LPARAM lParam)
             g_ShowCats.Changed = true;
         }
     } else if (lParam == IDC_EDITOR_BAR) {
-        CloseEditor();
-        CUiManager::GetInstance()->m_bGroupEditorOpen = false;
+        // The same way as Cancel: the mediator closes the editor and notes it closed.
+        CUiManager::GetInstance()->CloseGroupEditor();
     }
     return 0;
 }

@@ -44,6 +44,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // Takes no command while a modal window is up (CUiManager::RefusesMessage).
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Puts the right pane (false) or the group editor (true) into the splitter's
     // second slot.
     void SwapSecondPane(bool bEditor);

@@ -37,6 +37,13 @@ void CPageUninstallGroupEditor::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_GROUP_KEYWORDS, m_strKeywords);
 }
 
+LRESULT CPageUninstallGroupEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // A command posted or sent to the page must not act behind a box either.
+    if (CUiManager::RefusesMessage(message, wParam, lParam)) return 0;
+    return CExtResizableDialog::WindowProc(message, wParam, lParam);
+}
+
 BOOL CPageUninstallGroupEditor::OnInitDialog()
 {
     CExtResizableDialog::OnInitDialog();

@@ -40,6 +40,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // Takes no command while a modal window is up (CUiManager::RefusesMessage).
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void DoDataExchange(CDataExchange* pDX) override;
     // Enter and Esc inside the page neither apply nor close it.
     void OnOK() override;

@@ -55,6 +55,13 @@ BOOL CPageUninstallGroups::Create(CWnd* pParentWnd)
     return CExtResizableDialog::Create(IDD_PAGE_GROUPS, pParentWnd);
 }
 
+LRESULT CPageUninstallGroups::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // A command posted or sent to the page must not act behind a box either.
+    if (CUiManager::RefusesMessage(message, wParam, lParam)) return 0;
+    return CExtResizableDialog::WindowProc(message, wParam, lParam);
+}
+
 BOOL CPageUninstallGroups::OnInitDialog()
 {
     CExtResizableDialog::OnInitDialog();
@@ -263,7 +270,7 @@ void CPageUninstallGroups::OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
     NMTREEVIEW* pNM = (NMTREEVIEW*)pNMHDR;
     // The caret moved: Delete and Edit follow it now rather than at the next idle pass.
     UpdateToolBarButtons();
-    if (CUiManager::GetInstance()->m_bGroupEditorOpen) {
+    if (CUiManager::GetInstance()->IsGroupEditorOpen()) {
         // Opening a group puts the focus in the editor's Name field; a user going
         // through the groups with the keys or the mouse keeps it in the tree.
         const bool bTreeFocused = ::GetFocus() == m_wndTree.m_hWnd;
@@ -280,7 +287,7 @@ void CPageUninstallGroups::OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
 void CPageUninstallGroups::OnTreeClick(NMHDR*, LRESULT* pResult)
 {
     *pResult = 0;
-    if (CUiManager::GetInstance()->m_bGroupEditorOpen) return;
+    if (CUiManager::GetInstance()->IsGroupEditorOpen()) return;
     const DWORD dwPos = ::GetMessagePos();
     CPoint pt((short)LOWORD(dwPos), (short)HIWORD(dwPos));
     m_wndTree.ScreenToClient(&pt);

@@ -54,6 +54,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // Takes no command while a modal window is up (CUiManager::RefusesMessage).
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void DoDataExchange(CDataExchange* pDX) override;
     void LoadToolBarIcons();
     // Makes an item's group the current one (the item bold); the list is filtered again

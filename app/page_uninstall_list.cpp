@@ -6,6 +6,7 @@
 #include "catalogue/options.h"
 #include "res/resource.h"
 #include "toolkit/menus/popup_menu_wnd.h"
+#include <algorithm>
 #include <mbstring.h>
 #include <stdio.h>
 #include <string.h>
@@ -50,6 +51,13 @@ CPageUninstallList::~CPageUninstallList()
 }
 
 BOOL CPageUninstallList::Create(CWnd* pParentWnd) { return CExtResizableDialog::Create(IDD_PAGE_LIST, pParentWnd); }
+
+LRESULT CPageUninstallList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // A command posted or sent to the page must not act behind a box either.
+    if (CUiManager::RefusesMessage(message, wParam, lParam)) return 0;
+    return CExtResizableDialog::WindowProc(message, wParam, lParam);
+}
 
 BOOL CPageUninstallList::OnInitDialog()
 {
@@ -456,8 +464,55 @@ void CPageUninstallList::OnListDblClk(NMHDR*, LRESULT* pResult)
     *pResult = 0;
 }
 
-void CPageUninstallList::OnContextMenu(CWnd*, CPoint point)
+bool CPageUninstallList::IsOnHeader(CWnd* pWnd, CPoint ptScreen) const
 {
+    CHeaderCtrl* pHeader = m_wndList.GetHeaderCtrl();
+    HWND hHeader = pHeader != NULL ? pHeader->GetSafeHwnd() : NULL;
+    if (hHeader == NULL) return false;
+    if (pWnd != NULL && pWnd->GetSafeHwnd() == hHeader) return true;
+    CRect rcHeader;
+    ::GetWindowRect(hHeader, &rcHeader);
+    return ::IsWindowVisible(hHeader) && rcHeader.PtInRect(ptScreen);
+}
+
+CPoint CPageUninstallList::KeyboardMenuPoint()
+{
+    // The rows' area: the client area below the header.
+    CRect rcRows;
+    m_wndList.GetClientRect(&rcRows);
+    CHeaderCtrl* pHeader = m_wndList.GetHeaderCtrl();
+    if (pHeader != NULL && pHeader->GetSafeHwnd() != NULL && pHeader->IsWindowVisible()) {
+        CRect rcHeader;
+        pHeader->GetWindowRect(&rcHeader);
+        m_wndList.ScreenToClient(&rcHeader);
+        rcRows.top = std::min(std::max(rcRows.top, rcHeader.bottom), rcRows.bottom);
+    }
+    CPoint pt = rcRows.TopLeft();
+    const int nRow = m_wndList.GetNextItem(-1, LVNI_SELECTED);
+    CRect rcRow;
+    if (nRow >= 0 && m_wndList.EnsureVisible(nRow, FALSE) && m_wndList.GetItemRect(nRow, &rcRow, LVIR_BOUNDS)) {
+        // The row shows where it scrolled to before the menu covers part of it.
+        m_wndList.UpdateWindow();
+        // Past the row's icon, halfway down the row, inside the rows' area.
+        pt.x = std::max(rcRow.left, rcRows.left) + ::GetSystemMetrics(SM_CXSMICON);
+        pt.y = (rcRow.top + rcRow.bottom) / 2;
+        pt.x = std::min(std::max(pt.x, rcRows.left), std::max(rcRows.left, rcRows.right - 1));
+        pt.y = std::min(std::max(pt.y, rcRows.top), std::max(rcRows.top, rcRows.bottom - 1));
+    }
+    m_wndList.ClientToScreen(&pt);
+    return pt;
+}
+
+void CPageUninstallList::OnContextMenu(CWnd* pWnd, CPoint point)
+{
+    // The program menu acts on the selected program. From the keyboard (the position is
+    // -1, -1) it opens by that program's row, scrolled into view first, not wherever the
+    // pointer rests over another row; with no row selected, at the list's top left with
+    // the program commands greyed. The column header is about the columns, not a program.
+    if (point.x == -1 && point.y == -1)
+        point = KeyboardMenuPoint();
+    else if (IsOnHeader(pWnd, point))
+        return;
     CExtPopupMenuWnd* pMenu = new CExtPopupMenuWnd;
     if (!pMenu->LoadMenu(m_hWnd, IDR_MENU_PROGRAM_CONTEXT, true)) {
         delete pMenu;

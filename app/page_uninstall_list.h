@@ -51,6 +51,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // Takes no command while a modal window is up (CUiManager::RefusesMessage).
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     HICON GetRowIcon(const ProgramEntry* pEntry);
     void SortRows();
@@ -64,6 +66,13 @@ protected:
     afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
     afx_msg LRESULT OnSelectionLost(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
+
+    // Whether a context menu asked for at a point of the screen comes from the list's
+    // column header (pWnd: the window the request names).
+    bool IsOnHeader(CWnd* pWnd, CPoint ptScreen) const;
+    // Where a context menu asked for from the keyboard opens, on the screen: by the
+    // selected row, scrolled into view; with none, at the top left of the rows' area.
+    CPoint KeyboardMenuPoint();
 
     void SelectRow(int nRow);
     // The row that shows the entry, or -1.

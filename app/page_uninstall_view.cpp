@@ -26,6 +26,13 @@ CPageUninstallView::~CPageUninstallView() {}
 
 BOOL CPageUninstallView::Create(CWnd* pParentWnd) { return CExtResizableDialog::Create(IDD_PAGE_VIEW, pParentWnd); }
 
+LRESULT CPageUninstallView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // A command posted or sent to the page must not act behind a box either.
+    if (CUiManager::RefusesMessage(message, wParam, lParam)) return 0;
+    return CExtResizableDialog::WindowProc(message, wParam, lParam);
+}
+
 BOOL CPageUninstallView::OnInitDialog()
 {
     CExtResizableDialog::OnInitDialog();

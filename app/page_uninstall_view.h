@@ -43,6 +43,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // Takes no command while a modal window is up (CUiManager::RefusesMessage).
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // The details pane is going: the focus, when it is in there, moves to the list, so
     // keys do not go on acting in a pane the user no longer sees.
     void MoveFocusOutOfDetails();

@@ -164,7 +164,7 @@ bool CPurgeletApp::TranslateMainAccelerators(MSG* pMsg)
     // A modal window's loop comes through here as well: its keys are its own, and the
     // main window behind it takes no command (F5 would refresh the list the box's
     // question is about).
-    if (CUiManager::IsModalWindowUp()) return false;
+    if (!CUiManager::TakesCommands()) return false;
     // A text field keeps its editing keys (Ctrl+C copies its text, not the selected row).
     if (IsTextEditingKey(pMsg)) return false;
     HACCEL hAccel = GetMainAccelerators();
@@ -195,7 +195,7 @@ BOOL CPurgeletApp::PreTranslateMessage(MSG* pMsg)
     const bool bKey = pMsg != NULL && (pMsg->message == WM_KEYDOWN || pMsg->message == WM_KEYUP ||
                                        pMsg->message == WM_SYSKEYDOWN || pMsg->message == WM_SYSKEYUP);
     HWND hWndMain = m_pMainDlg != NULL ? m_pMainDlg->GetSafeHwnd() : NULL;
-    if (bKey && hWndMain != NULL && ::IsWindowEnabled(hWndMain) && IsInsideInnerDialog(pMsg->hwnd, hWndMain) &&
+    if (bKey && hWndMain != NULL && CUiManager::TakesCommands() && IsInsideInnerDialog(pMsg->hwnd, hWndMain) &&
         CExtControlBar::ChildBarsPreTranslateMessage(m_pMainDlg, pMsg))
         return TRUE;
     return CWinApp::PreTranslateMessage(pMsg);

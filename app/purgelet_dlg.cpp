@@ -285,7 +285,7 @@ BOOL CPurgeletDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     // While a modal window is up (a box, a dialog, a program's command that runs), the
     // window takes no command: a key or a posted message must not act behind the box,
     // whose answer is about what it named.
-    if (CUiManager::IsModalWindowUp() || IsProgramRunning()) return TRUE;
+    if (CUiManager::RefusesMessage(WM_COMMAND, wParam, lParam)) return TRUE;
     return CExtNCW<CExtResizableDialog>::OnCommand(wParam, lParam);
 }
 
@@ -456,9 +456,12 @@ void CPurgeletDlg::OnRemoveEntry()
 
 void CPurgeletDlg::OnAddToGroup()
 {
-    if (!CUiManager::GetInstance()->IsProgramListInReach()) return;
+    // The dialog adds a keyword for a program: without one the user's keyword would have
+    // nowhere to go (the command is greyed then).
+    ProgramEntry* pProgram = GetTargetProgram();
+    if (pProgram == NULL) return;
     // The dialog is modal: the program is the one the command acts on now, handed over.
-    CDlgGroup dlg(this, GetTargetProgram());
+    CDlgGroup dlg(this, pProgram);
     // The new keyword moves programs into the group and out of "Other": the list shows
     // that at once when it is filtered by either.
     if (dlg.DoModal() != IDOK) return;
@@ -572,9 +575,11 @@ void CPurgeletDlg::OnUpdateRemoveEntry(CCmdUI* pCmdUI)
     pCmdUI->Enable(pProgram != NULL && !pProgram->RegistryPath.empty());
 }
 
+// A program command like Uninstall: it adds the selected program to a group, so it is
+// greyed without one, as it is while only "Other" exists.
 void CPurgeletDlg::OnUpdateAddToGroup(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(CUiManager::GetInstance()->IsProgramListInReach() && CGroupManager::GetInstance()->m_Groups.size() >= 2);
+    pCmdUI->Enable(GetTargetProgram() != NULL && CGroupManager::GetInstance()->m_Groups.size() >= 2);
 }
 
 void CPurgeletDlg::OnUpdateOpenFolder(CCmdUI* pCmdUI)

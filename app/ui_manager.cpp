@@ -1,4 +1,5 @@
 #include "app/ui_manager.h"
+#include "app/purgelet_app.h"
 
 const UINT g_nMsgShowGroupsBar = ::RegisterWindowMessageA("g_nMsgShowGroupsBar");
 const UINT g_nMsgShowDetailsBar = ::RegisterWindowMessageA("g_nMsgShowDetailsBar");
@@ -18,9 +19,9 @@ CUiManager::CUiManager()
       m_hWndDetailsPane(NULL),
       m_hWndGroupsPage(NULL),
       m_hWndProgramList(NULL),
-      m_bGroupEditorOpen(false),
       m_nTotalPrograms(0),
       m_nShownPrograms(0),
+      m_bGroupEditorOpen(false),
       m_pSelectedProgram(NULL)
 {
 }
@@ -51,6 +52,8 @@ void CUiManager::ShowProgramDetails(ProgramEntry* pEntry)
 
 void CUiManager::ShowGroupEditor(int nGroupId)
 {
+    // The pane refuses the message while a box is up; the flag stays what it shows.
+    if (!TakesCommands()) return;
     // The flag follows the pane's handling, so a selection change that opening the
     // editor causes still sees the editor closed.
     ::SendMessageA(m_hWndLeftPane, g_nMsgShowGroupEditor, (WPARAM)(INT_PTR)nGroupId, 0);
@@ -60,6 +63,7 @@ void CUiManager::ShowGroupEditor(int nGroupId)
 
 void CUiManager::CloseGroupEditor()
 {
+    if (!TakesCommands()) return;
     ::SendMessageA(m_hWndLeftPane, g_nMsgCloseGroupEditor, 0, 0);
     m_bGroupEditorOpen = false;
     CommandStatesChanged();
@@ -148,6 +152,24 @@ bool CUiManager::IsModalWindowUp()
     CWnd* pMainWnd = AfxGetMainWnd();
     HWND hMain = pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL;
     return hMain != NULL && ::IsWindow(hMain) && !::IsWindowEnabled(hMain);
+}
+
+bool CUiManager::TakesCommands() { return !IsModalWindowUp() && !IsProgramRunning(); }
+
+bool CUiManager::RefusesMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    bool bActs = false;
+    if (message == WM_COMMAND) {
+        // A command comes without a control (menu, accelerator, toolbar, posted) or as a
+        // button's click. Other notifications of a control only keep its owner up to
+        // date with it (an edit's text) and pass.
+        bActs = lParam == 0 || HIWORD(wParam) == BN_CLICKED;
+    } else {
+        bActs = message == WM_CONTEXTMENU || message == g_nMsgRefreshPrograms || message == g_nMsgCopySelection ||
+                message == g_nMsgOptionsChanged || message == g_nMsgShowGroupEditor ||
+                message == g_nMsgCloseGroupEditor;
+    }
+    return bActs && !TakesCommands();
 }
 
 void CUiManager::CommandStatesChanged()

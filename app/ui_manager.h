@@ -65,6 +65,21 @@ public:
     // A modal window of the program is up (a message box, a dialog, a running
     // program's wait): it disables the main window, which then takes no command.
     static bool IsModalWindowUp();
+    // Whether the main window and its panes take a command now: not while a modal window
+    // of the program is up or one of the program's commands runs. A box's answer is about
+    // what it named, and nothing may act behind it. Every way a command comes asks this
+    // one question: the accelerators, WM_COMMAND to the main window or to a pane, and the
+    // application's messages that act (RefusesMessage).
+    static bool TakesCommands();
+    // Whether a message that reaches the main window or one of its panes must be refused
+    // now (TakesCommands is false): a command (from a menu, an accelerator, a toolbar, a
+    // button or posted), a context menu, or one of the application's messages that act:
+    // refresh, copy, options changed, the group editor shown or closed. The messages that
+    // only show something (a pane shown or hidden, the details, the status bar, the groups
+    // tree) and a control's other notifications pass.
+    static bool RefusesMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The group editor is shown in the program list's place.
+    bool IsGroupEditorOpen() const { return m_bGroupEditorOpen; }
     // Asks the main window to show the commands' states again, soon.
     void CommandStatesChanged();
 
@@ -74,7 +89,6 @@ public:
     HWND m_hWndGroupsPage;
     HWND m_hWndProgramList;  // the list page's list control, set by the list page
     CExtIconCache m_IconCache;
-    bool m_bGroupEditorOpen;
     unsigned int m_nTotalPrograms;
     unsigned int m_nShownPrograms;
 
@@ -83,6 +97,10 @@ protected:
     virtual ~CUiManager();
 
 private:
+    // Written by ShowGroupEditor and CloseGroupEditor alone, so it says what the screen
+    // shows: every way the editor opens or closes (New, Edit, a double-click, Apply,
+    // Cancel, the caption's close button) goes through them.
+    bool m_bGroupEditorOpen;
     ProgramEntry* m_pSelectedProgram;  // owned by the catalogue
 
     CUiManager(const CUiManager&) = delete;

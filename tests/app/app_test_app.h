@@ -3,6 +3,7 @@
 // when a test gives a scenario to drive it; otherwise its turn is just counted.
 #pragma once
 #include "app/purgelet_app.h"
+#include "app/ui_manager.h"
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,3 +31,15 @@ protected:
 };
 
 CPurgeletTestApp& TestApp();
+
+// Closes the group editor as far as the mediator knows, telling no pane: a test that
+// ended with the editor open (or that played a pane) must not hand it to the next one.
+inline void ForgetGroupEditor()
+{
+    CUiManager* pUi = CUiManager::GetInstance();
+    if (!pUi->IsGroupEditorOpen()) return;
+    const HWND hLeftPane = pUi->m_hWndLeftPane;
+    pUi->m_hWndLeftPane = NULL;
+    pUi->CloseGroupEditor();
+    pUi->m_hWndLeftPane = hLeftPane;
+}

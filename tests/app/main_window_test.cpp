@@ -319,7 +319,7 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
                 editor.SetDlgItemText(IDC_GROUP_KEYWORDS, f.keywords);
                 editor.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_GROUP_APPLY, BN_CLICKED), 0);
                 EXPECT_NE(std::string::npos, ReadFile(m_groupsFile).find("Media"));
-                EXPECT_FALSE(CUiManager::GetInstance()->m_bGroupEditorOpen);
+                EXPECT_FALSE(CUiManager::GetInstance()->IsGroupEditorOpen());
                 // Apply makes the new group the current one and filters the list by it.
                 EXPECT_EQ("Media", std::string(groups.m_wndTree.GetItemText(groups.m_wndTree.GetSelectedItem())));
                 EXPECT_STREQ("2 of 5 programs found", Status(dlg));

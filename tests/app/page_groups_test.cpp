@@ -225,7 +225,7 @@ TEST_F(GroupsPageTest, DeleteAndEditActOnUserGroupsOnly)
     EXPECT_EQ(nViewersId, m_left.m_calls[0].second);
     EXPECT_EQ(nViewersId, m_left.m_calls[1].second) << "double click";
     EXPECT_EQ(-1, m_left.m_calls[2].second) << "New";
-    CUiManager::GetInstance()->m_bGroupEditorOpen = false;
+    ForgetGroupEditor();
 
     // Deleting the current group (once asked, Yes): gone from the model, the tree and the
     // file at once, and the tree and the filter fall back to all programs.
@@ -253,7 +253,9 @@ TEST_F(GroupsPageTest, WhileTheEditorIsOpenSelectingAGroupOpensItThere)
     AddGroup("Viewers", "view");
     GroupEntry* pPlayers = AddGroup("Players", "play");
     MakePage();
-    CUiManager::GetInstance()->m_bGroupEditorOpen = true;
+    // The editor open as New opens it; only the selections' openings count below.
+    CUiManager::GetInstance()->ShowGroupEditor(-1);
+    m_left.m_calls.clear();
     m_page.m_wndTree.SelectItem(FindItem("Players"));
     m_page.m_wndTree.SelectItem(FindItem("Other"));
     ASSERT_EQ(1u, m_left.m_calls.size());

@@ -58,7 +58,7 @@ protected:
         m_savedUi[3] = pUi->m_hWndGroupsPage;
         pUi->m_hWndLeftPane = pUi->m_hWndRightPane = pUi->m_hWndDetailsPane = pUi->m_hWndGroupsPage = NULL;
         pUi->SetSelectedProgram(NULL);
-        pUi->m_bGroupEditorOpen = false;
+        ForgetGroupEditor();
         ClearGroups();
         ASSERT_TRUE(m_host.CreateEx(0, AfxRegisterWndClass(0, NULL, (HBRUSH)(COLOR_BTNFACE + 1)), "pages host",
                                     WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 640, 480, NULL, NULL));
@@ -74,7 +74,7 @@ protected:
         pUi->m_hWndDetailsPane = m_savedUi[2];
         pUi->m_hWndGroupsPage = m_savedUi[3];
         pUi->SetSelectedProgram(NULL);
-        pUi->m_bGroupEditorOpen = false;
+        ForgetGroupEditor();
         OptionValue* options[] = {&g_SizeType, &g_GridColor1, &g_GridColor2, &g_GridEnabled, &g_Hide,
                                   &g_ShowCats, &g_ShowDetails, &g_CatsSize, &g_ListSize};
         for (size_t i = 0; i < m_savedOptions.size(); ++i) options[i]->Value = m_savedOptions[i];

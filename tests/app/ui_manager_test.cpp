@@ -1,5 +1,6 @@
 // The UI mediator: the ten registered messages by their exact names, the pane each
-// operation sends to with its parameters, and the program icon lookup.
+// operation sends to with its parameters, the group editor's flag, and the program icon
+// lookup.
 #include "app_test_app.h"
 #include "app/ui_manager.h"
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ std::vector<Sent> g_sent;
 LRESULT CALLBACK RecordingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message >= 0xC000 && message <= 0xFFFF) {
-        g_sent.push_back({hWnd, message, wParam, lParam, CUiManager::GetInstance()->m_bGroupEditorOpen});
+        g_sent.push_back({hWnd, message, wParam, lParam, CUiManager::GetInstance()->IsGroupEditorOpen()});
         return 0;
     }
     return ::DefWindowProcA(hWnd, message, wParam, lParam);
@@ -50,7 +51,7 @@ protected:
         m_ui = CUiManager::GetInstance();
         m_saved = {m_ui->m_hWndLeftPane, m_ui->m_hWndRightPane, m_ui->m_hWndDetailsPane, m_ui->m_hWndGroupsPage};
         m_ui->m_hWndLeftPane = m_ui->m_hWndRightPane = m_ui->m_hWndDetailsPane = m_ui->m_hWndGroupsPage = NULL;
-        m_ui->m_bGroupEditorOpen = false;
+        ForgetGroupEditor();
         m_left = MakePane("left");
         m_right = MakePane("right");
         m_details = MakePane("details");
@@ -63,7 +64,7 @@ protected:
         m_ui->m_hWndRightPane = m_saved[1];
         m_ui->m_hWndDetailsPane = m_saved[2];
         m_ui->m_hWndGroupsPage = m_saved[3];
-        m_ui->m_bGroupEditorOpen = false;
+        ForgetGroupEditor();
         for (HWND h : {m_left, m_right, m_details, m_groups}) ::DestroyWindow(h);
     }
     void Register()
@@ -165,12 +166,40 @@ TEST_F(UiManagerTest, TheGroupEditorFlagFollowsThePanesHandling)
     m_ui->ShowGroupEditor(3);
     ASSERT_EQ(1u, g_sent.size());
     EXPECT_FALSE(g_sent[0].editorOpenDuringHandling);
-    EXPECT_TRUE(m_ui->m_bGroupEditorOpen);
+    EXPECT_TRUE(m_ui->IsGroupEditorOpen());
 
     m_ui->CloseGroupEditor();
     ASSERT_EQ(2u, g_sent.size());
     EXPECT_TRUE(g_sent[1].editorOpenDuringHandling);
-    EXPECT_FALSE(m_ui->m_bGroupEditorOpen);
+    EXPECT_FALSE(m_ui->IsGroupEditorOpen());
+}
+
+// While a modal window is up (the main window disabled), the group editor's show and
+// close do nothing, so the mediator's flag stays what the screen shows.
+TEST_F(UiManagerTest, TheGroupEditorFlagStaysWhileAModalWindowIsUp)
+{
+    Register();
+    CWnd mainWnd;
+    ASSERT_TRUE(mainWnd.Attach(MakePane("main")));
+    CWnd* pOldMain = TestApp().m_pMainWnd;
+    TestApp().m_pMainWnd = &mainWnd;
+    mainWnd.EnableWindow(FALSE);
+    EXPECT_FALSE(CUiManager::TakesCommands());
+    m_ui->ShowGroupEditor(3);
+    EXPECT_FALSE(m_ui->IsGroupEditorOpen());
+    mainWnd.EnableWindow(TRUE);
+    EXPECT_TRUE(CUiManager::TakesCommands());
+    m_ui->ShowGroupEditor(3);
+    ASSERT_TRUE(m_ui->IsGroupEditorOpen());
+    mainWnd.EnableWindow(FALSE);
+    m_ui->CloseGroupEditor();
+    EXPECT_TRUE(m_ui->IsGroupEditorOpen());
+    // Only the opening with the window enabled reached the pane.
+    ASSERT_EQ(1u, g_sent.size());
+    EXPECT_EQ(g_nMsgShowGroupEditor, g_sent[0].message);
+    mainWnd.EnableWindow(TRUE);
+    TestApp().m_pMainWnd = pOldMain;
+    ::DestroyWindow(mainWnd.Detach());
 }
 
 TEST_F(UiManagerTest, WithoutTheRightOrDetailsPaneTheirOperationsDoNothing)
