@@ -230,9 +230,61 @@ void RunProgram(const char* commandLine)
     AfxMessageBox(text.c_str(), MB_OK);
 }
 
-void ShowInRegEdit(const char* registryPath)
+namespace {
+
+// How long a registry editor that was started may take to show its window: on a busy
+// machine under Wine it takes seconds.
+const DWORD kEditorWindowWaitMs = 30000;
+// How often the wait looks for the window; a window shown for less than this was never
+// seen by the user either.
+const DWORD kEditorLookMs = 10;
+
+HWND FindEditorWindow() { return ::FindWindowA("RegEdit_RegEdit", NULL); }
+
+// Waits, within a bound, until pred() holds, the process (when given) ended or the bound
+// passed; answers what pred() says at the end. Messages that other windows send to ours
+// meanwhile are answered (the editor's start-up may send some), nothing else is taken
+// from the queue: no command of ours runs during the wait.
+bool WaitForEditor(HANDLE hProcess, DWORD timeoutMs, bool (*pred)(HWND), HWND hEditor)
 {
-    HWND hEditor = ::FindWindowA("RegEdit_RegEdit", NULL);
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        if (pred(hEditor)) return true;
+        const DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= timeoutMs) return false;
+        const DWORD wait = timeoutMs - elapsed < kEditorLookMs ? timeoutMs - elapsed : kEditorLookMs;
+        const DWORD result =
+            ::MsgWaitForMultipleObjects(hProcess != NULL ? 1 : 0, &hProcess, FALSE, wait, QS_SENDMESSAGE);
+        if (hProcess != NULL && result == WAIT_OBJECT_0) return pred(hEditor);  // the editor ended
+        MSG msg;
+        if (result == (hProcess != NULL ? WAIT_OBJECT_0 + 1 : WAIT_OBJECT_0))
+            ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        else if (result == WAIT_FAILED)
+            ::Sleep(wait);
+    }
+}
+
+bool EditorWindowCame(HWND) { return FindEditorWindow() != NULL; }
+
+// The editor's key tree, once it holds its root; a window that closed has none.
+HWND ReadyTree(HWND hEditor)
+{
+    if (!::IsWindow(hEditor)) return NULL;
+    HWND hTree = ::FindWindowExA(hEditor, NULL, "SysTreeView32", NULL);
+    DWORD_PTR root = 0;
+    if (hTree == NULL ||
+        !::SendMessageTimeoutW(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0, SMTO_ABORTIFHUNG, 1000, &root) || root == 0)
+        return NULL;
+    return hTree;
+}
+
+bool TreeReadyOrEditorGone(HWND hEditor) { return !::IsWindow(hEditor) || ReadyTree(hEditor) != NULL; }
+
+}  // namespace
+
+void ShowInRegEdit(const wchar_t* registryPath)
+{
+    HWND hEditor = FindEditorWindow();
     if (hEditor == NULL) {
         SHELLEXECUTEINFOA sei;
         memset(&sei, 0, sizeof(sei));
@@ -241,36 +293,43 @@ void ShowInRegEdit(const char* registryPath)
         sei.lpVerb = "open";
         sei.lpFile = "regedit.exe";
         sei.nShow = SW_SHOWNORMAL;
-        if (::ShellExecuteExA(&sei) && sei.hProcess != NULL) {
-            // An editor that never becomes idle must not hold the window for ever.
-            ::WaitForInputIdle(sei.hProcess, 10000);
-            ::CloseHandle(sei.hProcess);
-        }
-        hEditor = ::FindWindowA("RegEdit_RegEdit", NULL);
-        if (hEditor == NULL) {
+        if (!::ShellExecuteExA(&sei)) {
             AfxMessageBox("Nimbo Purgelet was unable to launch RegEdit.", MB_ICONERROR);
             return;
         }
+        // The editor's window is what counts, not its idle state: an editor that the user
+        // closes again at once did open, and only one whose window never came failed.
+        const bool bCame = WaitForEditor(sei.hProcess, kEditorWindowWaitMs, EditorWindowCame, NULL);
+        hEditor = FindEditorWindow();
+        if (hEditor != NULL) WaitForEditor(sei.hProcess, kEditorWindowWaitMs, TreeReadyOrEditorGone, hEditor);
+        if (sei.hProcess != NULL) ::CloseHandle(sei.hProcess);
+        if (!bCame) {
+            AfxMessageBox("Nimbo Purgelet was unable to launch RegEdit.", MB_ICONERROR);
+            return;
+        }
+        if (hEditor == NULL) return;  // it came and the user closed it already
     }
     ::ShowWindow(hEditor, SW_SHOW);
     ::SetForegroundWindow(hEditor);
 
-    HWND hTree = ::FindWindowExA(hEditor, NULL, "SysTreeView32", NULL);
+    HWND hTree = ReadyTree(hEditor);
     if (hTree == NULL) return;
     CWnd tree;
     tree.Attach(hTree);
     ::SetForegroundWindow(tree.GetSafeHwnd());
     tree.SetFocus();
-    LPARAM root = tree.SendMessage(TVM_GETNEXTITEM, TVGN_ROOT, 0);
-    tree.SendMessage(TVM_EXPAND, TVE_EXPAND, root);
-    tree.SendMessage(TVM_SELECTITEM, TVGN_CARET, root);
+    LPARAM root = ::SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    ::SendMessageW(hTree, TVM_EXPAND, TVE_EXPAND, root);
+    ::SendMessageW(hTree, TVM_SELECTITEM, TVGN_CARET, root);
     // The tree's own keyboard handling walks the path: the right arrow opens the
-    // selected node, and typed capitals select the child by incremental search.
-    for (const char* p = registryPath != NULL ? registryPath : ""; *p != '\0'; ++p) {
-        if (*p == '\\')
-            tree.SendMessage(WM_KEYDOWN, VK_RIGHT, 0);
+    // selected node, and typed capitals select the child by incremental search. The
+    // characters go as they are (wide): a key named outside the code page is found by
+    // its own name, never by the "?" its ANSI form shows.
+    for (const wchar_t* p = registryPath != NULL ? registryPath : L""; *p != L'\0'; ++p) {
+        if (*p == L'\\')
+            ::SendMessageW(hTree, WM_KEYDOWN, VK_RIGHT, 0);
         else
-            tree.SendMessage(WM_CHAR, (WPARAM)toupper((unsigned char)*p), 0);
+            ::SendMessageW(hTree, WM_CHAR, (WPARAM)(ULONG_PTR)::CharUpperW((LPWSTR)(ULONG_PTR)*p), 0);
     }
     tree.Detach();
     ::SetForegroundWindow(hEditor);

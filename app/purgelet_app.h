@@ -64,5 +64,5 @@ bool IsTextEditingKey(const MSG* pMsg);
 // True while WaitForProgram waits.
 bool IsProgramRunning();
 // Brings up the registry editor and walks its tree to the given path
-// ("\HKEY_LOCAL_MACHINE\SOFTWARE\...").
-void ShowInRegEdit(const char* registryPath);
+// ("\HKEY_LOCAL_MACHINE\SOFTWARE\..."), typed by its exact (wide) key names.
+void ShowInRegEdit(const wchar_t* registryPath);

@@ -130,8 +130,8 @@ WNDPROC g_pfnTreeProc = NULL;
 LRESULT CALLBACK RecordingTreeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_KEYDOWN || message == WM_CHAR)
-        g_keys.push_back({message, wParam, (HTREEITEM)::SendMessageA(hWnd, TVM_GETNEXTITEM, TVGN_CARET, 0)});
-    return ::CallWindowProcA(g_pfnTreeProc, hWnd, message, wParam, lParam);
+        g_keys.push_back({message, wParam, (HTREEITEM)::SendMessageW(hWnd, TVM_GETNEXTITEM, TVGN_CARET, 0)});
+    return ::CallWindowProcW(g_pfnTreeProc, hWnd, message, wParam, lParam);
 }
 
 HTREEITEM AddItem(HWND hTree, HTREEITEM hParent, const char* text)
@@ -164,11 +164,12 @@ public:
         AddItem(m_hTree, m_hRoot, "HKEY_LOCAL_MACHINE");
         AddItem(m_hTree, hHkcu, "Software");
         g_keys.clear();
-        g_pfnTreeProc = (WNDPROC)::SetWindowLongPtrA(m_hTree, GWLP_WNDPROC, (LONG_PTR)RecordingTreeProc);
+        // A wide procedure: it sees the characters as they are, not their ANSI form.
+        g_pfnTreeProc = (WNDPROC)::SetWindowLongPtrW(m_hTree, GWLP_WNDPROC, (LONG_PTR)RecordingTreeProc);
     }
     ~FakeRegEdit()
     {
-        ::SetWindowLongPtrA(m_hTree, GWLP_WNDPROC, (LONG_PTR)g_pfnTreeProc);
+        ::SetWindowLongPtrW(m_hTree, GWLP_WNDPROC, (LONG_PTR)g_pfnTreeProc);
         ::DestroyWindow(m_hFrame);
         ::UnregisterClassA("RegEdit_RegEdit", ::GetModuleHandleA(NULL));
     }
@@ -182,7 +183,9 @@ TEST(ShowInRegEdit, AnOpenEditorIsReusedAndItsTreeWalkedFromTheRootByKeys)
 {
     FakeRegEdit editor;
     ASSERT_NE(nullptr, editor.m_hTree);
-    const char* path = "\\HKEY_CURRENT_USER\\Software\\a-b";
+    // A key named outside the code page is typed by its own characters.
+    const wchar_t* path = L"\\HKEY_CURRENT_USER\\Software\\a-\u0436b";
+    const std::wstring expected = L"\\HKEY_CURRENT_USER\\SOFTWARE\\A-\u0416B";
 
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run == 0 ? "first walk" : "second walk");
@@ -199,7 +202,6 @@ TEST(ShowInRegEdit, AnOpenEditorIsReusedAndItsTreeWalkedFromTheRootByKeys)
                           TVIS_EXPANDED);
         // One key per character: a backslash is the right arrow, the rest upper-case
         // characters; the walk starts at the root.
-        std::string expected = path;
         ASSERT_EQ(expected.size(), g_keys.size());
         EXPECT_EQ(editor.m_hRoot, g_keys[0].caret);
         for (size_t i = 0; i < expected.size(); ++i) {
@@ -209,7 +211,7 @@ TEST(ShowInRegEdit, AnOpenEditorIsReusedAndItsTreeWalkedFromTheRootByKeys)
                 EXPECT_EQ((WPARAM)VK_RIGHT, g_keys[i].wParam);
             } else {
                 EXPECT_EQ((UINT)WM_CHAR, g_keys[i].message);
-                EXPECT_EQ((WPARAM)toupper((unsigned char)expected[i]), g_keys[i].wParam);
+                EXPECT_EQ((WPARAM)expected[i], g_keys[i].wParam);
             }
         }
     }
