@@ -266,11 +266,28 @@ bool WaitForEditor(HANDLE hProcess, DWORD timeoutMs, bool (*pred)(HWND), HWND hE
 
 bool EditorWindowCame(HWND) { return FindEditorWindow() != NULL; }
 
+BOOL CALLBACK NoteTree(HWND hWnd, LPARAM lParam)
+{
+    char szClass[32] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (lstrcmpiA(szClass, "SysTreeView32") != 0) return TRUE;
+    *(HWND*)lParam = hWnd;
+    return FALSE;
+}
+
+// The editor's key tree: a child of its frame, or of a pane inside it (as in Wine's).
+HWND FindKeyTree(HWND hEditor)
+{
+    HWND hTree = NULL;
+    ::EnumChildWindows(hEditor, NoteTree, (LPARAM)&hTree);
+    return hTree;
+}
+
 // The editor's key tree, once it holds its root; a window that closed has none.
 HWND ReadyTree(HWND hEditor)
 {
     if (!::IsWindow(hEditor)) return NULL;
-    HWND hTree = ::FindWindowExA(hEditor, NULL, "SysTreeView32", NULL);
+    HWND hTree = FindKeyTree(hEditor);
     DWORD_PTR root = 0;
     if (hTree == NULL ||
         !::SendMessageTimeoutW(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0, SMTO_ABORTIFHUNG, 1000, &root) || root == 0)

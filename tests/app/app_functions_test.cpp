@@ -1,11 +1,15 @@
 // The application's free functions: the data folder and groups file, running a
 // command line, and the walk of the registry editor's tree.
 #include "app_test_app.h"
+#include "fake_regedit.h"
+#include "real_input.h"
 #include "support/registry_sandbox.h"
 #include "support/message_pump.h"
 #include <gtest/gtest.h>
 #include <commctrl.h>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 using testsupport::RegistrySandbox;
@@ -115,73 +119,10 @@ TEST(RunProgram, ACommandLineThatCannotStartIsReportedBetweenQuotes)
 
 // ---- the registry editor ----------------------------------------------------------------
 
-namespace {
-
-struct KeyRecord
-{
-    UINT message;
-    WPARAM wParam;
-    HTREEITEM caret;  // the selection when the key arrived
-};
-
-std::vector<KeyRecord> g_keys;
-WNDPROC g_pfnTreeProc = NULL;
-
-LRESULT CALLBACK RecordingTreeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_KEYDOWN || message == WM_CHAR)
-        g_keys.push_back({message, wParam, (HTREEITEM)::SendMessageW(hWnd, TVM_GETNEXTITEM, TVGN_CARET, 0)});
-    return ::CallWindowProcW(g_pfnTreeProc, hWnd, message, wParam, lParam);
-}
-
-HTREEITEM AddItem(HWND hTree, HTREEITEM hParent, const char* text)
-{
-    TVINSERTSTRUCTA tvi = {};
-    tvi.hParent = hParent;
-    tvi.hInsertAfter = TVI_LAST;
-    tvi.item.mask = TVIF_TEXT;
-    tvi.item.pszText = const_cast<char*>(text);
-    return (HTREEITEM)::SendMessageA(hTree, TVM_INSERTITEMA, 0, (LPARAM)&tvi);
-}
-
-// A stand-in for the registry editor's window: its frame class and its key tree.
-class FakeRegEdit
-{
-public:
-    FakeRegEdit()
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = ::DefWindowProcA;
-        wc.hInstance = ::GetModuleHandleA(NULL);
-        wc.lpszClassName = "RegEdit_RegEdit";
-        ::RegisterClassA(&wc);
-        m_hFrame = ::CreateWindowExA(0, "RegEdit_RegEdit", "Registry Editor", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300,
-                                     NULL, NULL, wc.hInstance, NULL);
-        m_hTree = ::CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS, 0, 0, 280, 260,
-                                    m_hFrame, NULL, wc.hInstance, NULL);
-        m_hRoot = AddItem(m_hTree, TVI_ROOT, "My Computer");
-        HTREEITEM hHkcu = AddItem(m_hTree, m_hRoot, "HKEY_CURRENT_USER");
-        AddItem(m_hTree, m_hRoot, "HKEY_LOCAL_MACHINE");
-        AddItem(m_hTree, hHkcu, "Software");
-        g_keys.clear();
-        // A wide procedure: it sees the characters as they are, not their ANSI form.
-        g_pfnTreeProc = (WNDPROC)::SetWindowLongPtrW(m_hTree, GWLP_WNDPROC, (LONG_PTR)RecordingTreeProc);
-    }
-    ~FakeRegEdit()
-    {
-        ::SetWindowLongPtrW(m_hTree, GWLP_WNDPROC, (LONG_PTR)g_pfnTreeProc);
-        ::DestroyWindow(m_hFrame);
-        ::UnregisterClassA("RegEdit_RegEdit", ::GetModuleHandleA(NULL));
-    }
-    HWND m_hFrame, m_hTree;
-    HTREEITEM m_hRoot;
-};
-
-}  // namespace
-
 TEST(ShowInRegEdit, AnOpenEditorIsReusedAndItsTreeWalkedFromTheRootByKeys)
 {
-    FakeRegEdit editor;
+    fakeregedit::FakeRegEdit editor;
+    std::vector<fakeregedit::KeyRecord>& g_keys = fakeregedit::Keys();
     ASSERT_NE(nullptr, editor.m_hTree);
     // A key named outside the code page is typed by its own characters.
     const wchar_t* path = L"\\HKEY_CURRENT_USER\\Software\\a-\u0436b";
@@ -215,4 +156,92 @@ TEST(ShowInRegEdit, AnOpenEditorIsReusedAndItsTreeWalkedFromTheRootByKeys)
             }
         }
     }
+}
+
+namespace {
+
+// The registry editor's window, when one is open (the real one runs in a process of its
+// own).
+HWND OpenEditor() { return ::FindWindowA("RegEdit_RegEdit", NULL); }
+
+BOOL CALLBACK NoteTreeOf(HWND hWnd, LPARAM lParam)
+{
+    char szClass[32] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (lstrcmpiA(szClass, "SysTreeView32") != 0) return TRUE;
+    *(HWND*)lParam = hWnd;
+    return FALSE;
+}
+
+// The editor's key tree (a pane of Wine's editor holds it), once it holds its root.
+HWND ReadyTreeOf(HWND hEditor)
+{
+    HWND hTree = NULL;
+    ::EnumChildWindows(hEditor, NoteTreeOf, (LPARAM)&hTree);
+    DWORD_PTR root = 0;
+    if (hTree == NULL ||
+        !::SendMessageTimeoutW(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0, SMTO_ABORTIFHUNG, 2000, &root) || root == 0)
+        return NULL;
+    return hTree;
+}
+
+// Closes every editor window and waits (bounded) until none is left.
+bool CloseEditors()
+{
+    return realinput::SleepUntil(
+        [] {
+            HWND hEditor = OpenEditor();
+            if (hEditor != NULL) ::PostMessageA(hEditor, WM_CLOSE, 0, 0);
+            return hEditor == NULL;
+        },
+        10000);
+}
+
+std::string FirstBox() { return TestApp().m_boxes.empty() ? std::string() : TestApp().m_boxes[0].text; }
+
+}  // namespace
+
+// With no editor open, the one started is walked as soon as its key tree is there (the
+// editor never tells that it is idle).
+TEST(ShowInRegEdit, AStartedEditorIsWalkedOnceItsKeyTreeIsThere)
+{
+    if (OpenEditor() != NULL) GTEST_SKIP() << "a registry editor is open already";
+    TestApp().m_boxes.clear();
+    ShowInRegEdit(L"\\HKEY_CURRENT_USER\\Software");
+    EXPECT_TRUE(TestApp().m_boxes.empty()) << FirstBox();
+    HWND hEditor = OpenEditor();
+    ASSERT_TRUE(hEditor != NULL);
+    EXPECT_TRUE(::IsWindowVisible(hEditor));
+    HWND hTree = ReadyTreeOf(hEditor);
+    ASSERT_TRUE(hTree != NULL);
+    LRESULT root = ::SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    EXPECT_NE(0u, (UINT)::SendMessageW(hTree, TVM_GETITEMSTATE, (WPARAM)root, TVIS_EXPANDED) & TVIS_EXPANDED);
+    // The walk went down from the root.
+    EXPECT_NE(root, ::SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    EXPECT_TRUE(CloseEditors());
+    TestApp().m_boxes.clear();
+}
+
+// An editor that the user closes right after its window came did open: nothing says it
+// could not be launched.
+TEST(ShowInRegEdit, AnEditorClosedRightAfterItsWindowCameIsNoFailure)
+{
+    if (OpenEditor() != NULL) GTEST_SKIP() << "a registry editor is open already";
+    TestApp().m_boxes.clear();
+    std::atomic<bool> bClosed{false};
+    std::thread user([&] {
+        HWND hEditor = NULL;
+        realinput::SleepUntil(
+            [&] { return (hEditor = OpenEditor()) != NULL && ::IsWindowVisible(hEditor) && ReadyTreeOf(hEditor); },
+            30000);
+        if (hEditor == NULL) return;
+        ::PostMessageA(hEditor, WM_CLOSE, 0, 0);
+        bClosed = true;
+    });
+    ShowInRegEdit(L"\\HKEY_CURRENT_USER\\Software");
+    user.join();
+    EXPECT_TRUE(bClosed);
+    EXPECT_TRUE(TestApp().m_boxes.empty()) << FirstBox();
+    EXPECT_TRUE(CloseEditors());
+    TestApp().m_boxes.clear();
 }
