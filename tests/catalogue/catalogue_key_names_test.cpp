@@ -254,7 +254,8 @@ TEST_F(CatalogueKeyNames, RemoveIfNamedRemovesOnlyTheProgramItWasAskedAbout) {
         const char* patched = nullptr;
         void* real = nullptr;
         if (k.stage == 1) {
-            ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kUninstall + kZhe, "DisplayName", "Other Product"));
+            ASSERT_TRUE(
+                RegistrySandbox::SetString(HKEY_CURRENT_USER, kUninstall + kZhe, "DisplayName", "Other Product"));
         } else if (k.stage == 2) {
             ASSERT_TRUE(RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kUninstall + kZhe));
         } else if (k.stage == 3) {
@@ -265,7 +266,8 @@ TEST_F(CatalogueKeyNames, RemoveIfNamedRemovesOnlyTheProgramItWasAskedAbout) {
             real = cattest::PatchImport("advapi32.dll", patched, reinterpret_cast<void*>(&RefuseDelete));
         } else if (k.stage == 5) {
             HKEY h = nullptr;
-            ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, (kUninstall + kZhe).c_str(), 0, KEY_SET_VALUE, &h));
+            ASSERT_EQ(ERROR_SUCCESS,
+                      RegOpenKeyExW(HKEY_CURRENT_USER, (kUninstall + kZhe).c_str(), 0, KEY_SET_VALUE, &h));
             RegDeleteValueA(h, "DisplayName");
             RegCloseKey(h);
         }
