@@ -122,6 +122,40 @@ TEST_F(CatalogueKeyNames, KeysThatLookAlikeInAnsiAreListedOnceEachWithTheirOwnVa
     }
 }
 
+// Names outside the code page show as the code page allows: a display name read from a
+// wide value, and a key's own name where it has no display name.
+TEST_F(CatalogueKeyNames, NamesOutsideTheCodePageShowAsTheCodePageAllows) {
+    struct Case {
+        const wchar_t* key;
+        const wchar_t* displayName;  // null: the key has another value only
+        const char* shown;
+    };
+    const Case cases[] = {
+        {L"Wide Name", L"ZZE \x0416 Suite", "ZZE ? Suite"},
+        {kZhe, nullptr, "ZZE ?1"},
+        {L"Caf\x00e9", L"Caf\x00e9 Suite", "Caf\xE9 Suite"},
+    };
+    for (const Case& k : cases) {
+        HKEY key = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (kUninstall + k.key).c_str(), 0, nullptr, 0,
+                                                 KEY_ALL_ACCESS, nullptr, &key, nullptr));
+        const wchar_t* value = k.displayName ? L"DisplayName" : L"Comments";
+        const wchar_t* text = k.displayName ? k.displayName : L"no name";
+        RegSetValueExW(key, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                       static_cast<DWORD>((std::wcslen(text) + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+    Collector c = Scan();
+    ASSERT_EQ(3u, c.entries.size());
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.shown);
+        ProgramEntry* e = ByKeyName(c, k.key);
+        ASSERT_TRUE(e != nullptr);
+        EXPECT_EQ(k.shown, e->DisplayName);
+        if (k.displayName) EXPECT_EQ(k.shown, e->Values["DisplayName"]);
+    }
+}
+
 // The ARP cache record is found under its key whatever the case of its name, as the
 // registry finds keys.
 TEST_F(CatalogueKeyNames, TheCacheRecordOfAKeyIsFoundWhateverTheCaseOfItsName) {
