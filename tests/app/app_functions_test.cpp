@@ -164,20 +164,34 @@ namespace {
 // own).
 HWND OpenEditor() { return ::FindWindowA("RegEdit_RegEdit", NULL); }
 
-BOOL CALLBACK NoteTreeOf(HWND hWnd, LPARAM lParam)
+struct ChildOfClass
 {
-    char szClass[32] = "";
+    const char* pszClass;
+    HWND hFound;
+};
+
+BOOL CALLBACK NoteChildOfClass(HWND hWnd, LPARAM lParam)
+{
+    ChildOfClass* pFind = (ChildOfClass*)lParam;
+    char szClass[64] = "";
     ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    if (lstrcmpiA(szClass, "SysTreeView32") != 0) return TRUE;
-    *(HWND*)lParam = hWnd;
+    if (lstrcmpiA(szClass, pFind->pszClass) != 0) return TRUE;
+    pFind->hFound = hWnd;
     return FALSE;
+}
+
+// The first window of a class among the children of a window, at any depth.
+HWND ChildOfClassIn(HWND hParent, const char* pszClass)
+{
+    ChildOfClass find = {pszClass, NULL};
+    ::EnumChildWindows(hParent, NoteChildOfClass, (LPARAM)&find);
+    return find.hFound;
 }
 
 // The editor's key tree (a pane of Wine's editor holds it), once it holds its root.
 HWND ReadyTreeOf(HWND hEditor)
 {
-    HWND hTree = NULL;
-    ::EnumChildWindows(hEditor, NoteTreeOf, (LPARAM)&hTree);
+    HWND hTree = ChildOfClassIn(hEditor, "SysTreeView32");
     DWORD_PTR root = 0;
     if (hTree == NULL ||
         !::SendMessageTimeoutW(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0, SMTO_ABORTIFHUNG, 2000, &root) || root == 0)
@@ -241,6 +255,51 @@ TEST(ShowInRegEdit, AnEditorClosedRightAfterItsWindowCameIsNoFailure)
     ShowInRegEdit(L"\\HKEY_CURRENT_USER\\Software");
     user.join();
     EXPECT_TRUE(bClosed);
+    EXPECT_TRUE(TestApp().m_boxes.empty()) << FirstBox();
+    EXPECT_TRUE(CloseEditors());
+    TestApp().m_boxes.clear();
+}
+
+namespace {
+
+// The path of the key the editor shows selected, as its status bar gives it.
+std::wstring ShownKey(HWND hEditor)
+{
+    HWND hStatus = ChildOfClassIn(hEditor, "msctls_statusbar32");
+    wchar_t text[1024] = L"";
+    DWORD_PTR nCopied = 0;
+    if (hStatus != NULL)
+        ::SendMessageTimeoutW(hStatus, WM_GETTEXT, 1024, (LPARAM)text, SMTO_ABORTIFHUNG, 2000, &nCopied);
+    return text;
+}
+
+}  // namespace
+
+// Keys whose names read alike in the code page ("ZZE ?1"), one whose name begins with
+// another's, and one beside them: the editor ends on each key named, by its exact name,
+// whether it was just started or open already.
+TEST(ShowInRegEdit, TheEditorEndsOnTheKeyOfTheExactNameGiven)
+{
+    if (OpenEditor() != NULL) GTEST_SKIP() << "a registry editor is open already";
+    // The sandbox's own key, not redirected: the editor runs in a process of its own.
+    RegistrySandbox box;
+    std::wstring parent;
+    for (char c : box.Path()) parent += (wchar_t)(unsigned char)c;
+    const wchar_t* names[] = {L"ZZE \x0416" L"1", L"ZZE \x0414" L"1", L"ZZE ?1", L"ZZE \x0416" L"10", L"ZZEPlain"};
+    for (const wchar_t* name : names)
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, parent + L"\\" + name, "DisplayName", "x"));
+    TestApp().m_boxes.clear();
+    for (const wchar_t* name : {names[0], names[1], names[3], names[2], names[4], names[0]}) {
+        const std::wstring path = L"\\HKEY_CURRENT_USER\\" + parent + L"\\" + name;
+        ShowInRegEdit(path.c_str());
+        HWND hEditor = OpenEditor();
+        ASSERT_TRUE(hEditor != NULL);
+        // The status bar names the computer first.
+        const std::wstring shown = ShownKey(hEditor);
+        const std::wstring::size_type nSlash = shown.find(L'\\');
+        EXPECT_TRUE(nSlash != std::wstring::npos && shown.substr(nSlash) == path)
+            << testing::PrintToString(shown) << " for " << testing::PrintToString(path);
+    }
     EXPECT_TRUE(TestApp().m_boxes.empty()) << FirstBox();
     EXPECT_TRUE(CloseEditors());
     TestApp().m_boxes.clear();
