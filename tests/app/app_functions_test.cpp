@@ -215,27 +215,6 @@ std::string FirstBox() { return TestApp().m_boxes.empty() ? std::string() : Test
 
 }  // namespace
 
-// With no editor open, the one started is walked as soon as its key tree is there (the
-// editor never tells that it is idle).
-TEST(ShowInRegEdit, AStartedEditorIsWalkedOnceItsKeyTreeIsThere)
-{
-    if (OpenEditor() != NULL) GTEST_SKIP() << "a registry editor is open already";
-    TestApp().m_boxes.clear();
-    ShowInRegEdit(L"\\HKEY_CURRENT_USER\\Software");
-    EXPECT_TRUE(TestApp().m_boxes.empty()) << FirstBox();
-    HWND hEditor = OpenEditor();
-    ASSERT_TRUE(hEditor != NULL);
-    EXPECT_TRUE(::IsWindowVisible(hEditor));
-    HWND hTree = ReadyTreeOf(hEditor);
-    ASSERT_TRUE(hTree != NULL);
-    LRESULT root = ::SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
-    EXPECT_NE(0u, (UINT)::SendMessageW(hTree, TVM_GETITEMSTATE, (WPARAM)root, TVIS_EXPANDED) & TVIS_EXPANDED);
-    // The walk went down from the root.
-    EXPECT_NE(root, ::SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    EXPECT_TRUE(CloseEditors());
-    TestApp().m_boxes.clear();
-}
-
 // An editor that the user closes right after its window came did open: nothing says it
 // could not be launched.
 TEST(ShowInRegEdit, AnEditorClosedRightAfterItsWindowCameIsNoFailure)

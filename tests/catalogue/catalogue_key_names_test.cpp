@@ -180,30 +180,6 @@ TEST_F(CatalogueKeyNames, TheCacheRecordOfAKeyIsFoundWhateverTheCaseOfItsName) {
     EXPECT_EQ(5, ByKeyName(c, L"Plain")->InstalledSize);
 }
 
-// Removing one of the three removes exactly its own key and cache record.
-TEST_F(CatalogueKeyNames, RemovingAKeyNamedOutsideTheCodePageRemovesThatKeyAlone) {
-    Seed(kZhe, "ZZE Cyr Zhe", "Zhe Works", 1000);
-    Seed(kDe, "ZZE Cyr De", "De Works", 2000);
-    Seed(kLiteral, "ZZE Literal Question", "Literal Works", 3000);
-    Collector c = Scan();
-    ProgramEntry* zhe = ByKeyName(c, kZhe);
-    ASSERT_TRUE(zhe != nullptr);
-    EXPECT_TRUE(zhe->GetKey().Exists());
-
-    const ProgramEntryKey::RemoveResult result = zhe->GetKey().RemoveIfNamed("ZZE Cyr Zhe");
-    EXPECT_EQ(ProgramEntryKey::Removed, result.outcome);
-    EXPECT_FALSE(Listed(kZhe));
-    EXPECT_FALSE(Cached(kZhe));
-    for (const wchar_t* kept : {kDe, kLiteral}) {
-        EXPECT_TRUE(Listed(kept));
-        EXPECT_TRUE(Cached(kept));
-    }
-    EXPECT_FALSE(zhe->GetKey().Exists());
-    ProgramEntry* de = ByKeyName(c, kDe);
-    ASSERT_TRUE(de != nullptr);
-    EXPECT_TRUE(de->GetKey().Exists());
-}
-
 // Under code page 932 the shown path of "表フ" holds a backslash byte before "フ": the
 // entry is still removed by its own name, and the key "フ" beside it stays.
 TEST_F(CatalogueKeyNames, AKeyWhoseDoubleByteNameHoldsABackslashByteIsRemovedAlone) {
