@@ -152,7 +152,9 @@ TEST_F(CatalogueKeyNames, NamesOutsideTheCodePageShowAsTheCodePageAllows) {
         ProgramEntry* e = ByKeyName(c, k.key);
         ASSERT_TRUE(e != nullptr);
         EXPECT_EQ(k.shown, e->DisplayName);
-        if (k.displayName) EXPECT_EQ(k.shown, e->Values["DisplayName"]);
+        if (k.displayName) {
+            EXPECT_EQ(k.shown, e->Values["DisplayName"]);
+        }
     }
 }
 
