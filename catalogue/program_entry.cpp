@@ -81,8 +81,10 @@ LONG ShownName(HKEY key, const std::wstring& keyName, std::string& name) {
         rc = ::RegQueryValueExA(key, "DisplayName", nullptr, nullptr, data.data(), &size);
         if (rc == ERROR_MORE_DATA) data.resize(std::max<size_t>(static_cast<size_t>(size) + 2, data.size() * 2));
     }
-    if (rc == ERROR_FILE_NOT_FOUND) size = 0;
-    else if (rc != ERROR_SUCCESS) return rc;
+    if (rc == ERROR_FILE_NOT_FOUND)
+        size = 0;  // no value: the key's own name is shown
+    else if (rc != ERROR_SUCCESS)
+        return rc;
     size = std::min<DWORD>(size, static_cast<DWORD>(data.size()));
     const char* text = reinterpret_cast<const char*>(data.data());
     const void* nul = size ? std::memchr(text, '\0', size) : nullptr;
