@@ -8,7 +8,6 @@
 #include "toolkit/menus/popup_menu_wnd.h"
 #include <shlobj.h>
 #include <shellapi.h>
-#include <ctype.h>
 #include <string.h>
 #include <vector>
 
@@ -298,51 +297,4 @@ void RunProgram(const char* commandLine)
     }
     std::string text = std::string("Couldn't launch the program \"") + commandLine + "\"";
     AfxMessageBox(text.c_str(), MB_OK);
-}
-
-void ShowInRegEdit(const char* registryPath)
-{
-    HWND hEditor = ::FindWindowA("RegEdit_RegEdit", NULL);
-    if (hEditor == NULL) {
-        SHELLEXECUTEINFOA sei;
-        memset(&sei, 0, sizeof(sei));
-        sei.cbSize = sizeof(sei);
-        sei.fMask = SEE_MASK_NOCLOSEPROCESS;
-        sei.lpVerb = "open";
-        sei.lpFile = "regedit.exe";
-        sei.nShow = SW_SHOWNORMAL;
-        if (::ShellExecuteExA(&sei) && sei.hProcess != NULL) {
-            // An editor that never becomes idle must not hold the window for ever.
-            ::WaitForInputIdle(sei.hProcess, 10000);
-            ::CloseHandle(sei.hProcess);
-        }
-        hEditor = ::FindWindowA("RegEdit_RegEdit", NULL);
-        if (hEditor == NULL) {
-            AfxMessageBox("Nimbo Purgelet was unable to launch RegEdit.", MB_ICONERROR);
-            return;
-        }
-    }
-    ::ShowWindow(hEditor, SW_SHOW);
-    ::SetForegroundWindow(hEditor);
-
-    HWND hTree = ::FindWindowExA(hEditor, NULL, "SysTreeView32", NULL);
-    if (hTree == NULL) return;
-    CWnd tree;
-    tree.Attach(hTree);
-    ::SetForegroundWindow(tree.GetSafeHwnd());
-    tree.SetFocus();
-    LPARAM root = tree.SendMessage(TVM_GETNEXTITEM, TVGN_ROOT, 0);
-    tree.SendMessage(TVM_EXPAND, TVE_EXPAND, root);
-    tree.SendMessage(TVM_SELECTITEM, TVGN_CARET, root);
-    // The tree's own keyboard handling walks the path: the right arrow opens the
-    // selected node, and typed capitals select the child by incremental search.
-    for (const char* p = registryPath != NULL ? registryPath : ""; *p != '\0'; ++p) {
-        if (*p == '\\')
-            tree.SendMessage(WM_KEYDOWN, VK_RIGHT, 0);
-        else
-            tree.SendMessage(WM_CHAR, (WPARAM)toupper((unsigned char)*p), 0);
-    }
-    tree.Detach();
-    ::SetForegroundWindow(hEditor);
-    ::SetFocus(hEditor);
 }

@@ -65,8 +65,8 @@ bool IsTextEditingKey(const MSG* pMsg);
 // True while WaitForProgram waits.
 bool IsProgramRunning();
 // Brings up the registry editor and walks its tree to the given path
-// ("\HKEY_LOCAL_MACHINE\SOFTWARE\...").
-void ShowInRegEdit(const char* registryPath);
+// ("\HKEY_LOCAL_MACHINE\SOFTWARE\..."), typed by its exact (wide) key names.
+void ShowInRegEdit(const wchar_t* registryPath);
 // False when another copy of the program holds the "Mutex_NimboPurgelet" mutex;
 // otherwise this process holds it (from now, or from an earlier start) and true.
 bool TakeInstanceMutex();

@@ -56,6 +56,38 @@ CString CPurgeletDlg::RemovedEntryGone(const std::string& strName)
     return strText;
 }
 
+CString CPurgeletDlg::RemovedEntryChanged(const std::string& strName)
+{
+    CString strText(
+        "The entry of this program changed while you were asked; it no longer shows the program named, "
+        "so nothing was removed:\r\n\r\n");
+    strText += BoxNameLine(strName).c_str();
+    return strText;
+}
+
+CString CPurgeletDlg::RemoveFailed(const std::string& strName, LONG nError)
+{
+    CString strText("The entry of this program could not be removed from the registry:\r\n\r\n");
+    strText += BoxNameLine(strName).c_str();
+    strText += "\r\n\r\n";
+    // The system's own words for what failed, else its number.
+    char* pszSystem = NULL;
+    DWORD nLength = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                         FORMAT_MESSAGE_IGNORE_INSERTS,
+                                     NULL, (DWORD)nError, 0, (LPSTR)&pszSystem, 0, NULL);
+    std::string strSystem = nLength != 0 && pszSystem != NULL ? std::string(pszSystem, nLength) : std::string();
+    if (pszSystem != NULL) ::LocalFree(pszSystem);
+    while (!strSystem.empty() && (strSystem.back() == '\r' || strSystem.back() == '\n' || strSystem.back() == ' '))
+        strSystem.pop_back();
+    if (strSystem.empty()) {
+        char szNumber[48];
+        wsprintfA(szNumber, "Error %ld.", nError);
+        strSystem = szNumber;
+    }
+    strText += strSystem.c_str();
+    return strText;
+}
+
 CExtBarContentExpandButton* CPurgeletDlg::CExtToolBar::CreateContentExpandButton() { return NULL; }
 
 BEGIN_MESSAGE_MAP(CPurgeletDlg, CExtResizableDialog)
@@ -447,10 +479,14 @@ void CPurgeletDlg::OnRemoveEntry()
     CString strTitle;
     GetWindowText(strTitle);
     if (MessageBox(RemoveWarning(strName), strTitle, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
-    if (!key.Exists())
+    // The key goes only while it still shows the program the warning named.
+    const ProgramEntryKey::RemoveResult result = key.RemoveIfNamed(strName);
+    if (result.outcome == ProgramEntryKey::Gone)
         AfxMessageBox(RemovedEntryGone(strName), MB_OK | MB_ICONINFORMATION);
-    else if (!key.Remove())
-        AfxMessageBox("The entry could not be removed from the registry.", MB_OK | MB_ICONERROR);
+    else if (result.outcome == ProgramEntryKey::Changed)
+        AfxMessageBox(RemovedEntryChanged(strName), MB_OK | MB_ICONINFORMATION);
+    else if (result.outcome == ProgramEntryKey::Failed)
+        AfxMessageBox(RemoveFailed(strName, result.error), MB_OK | MB_ICONERROR);
     CUiManager::GetInstance()->RefreshPrograms(false);
 }
 
@@ -503,7 +539,7 @@ void CPurgeletDlg::OnOpenFolder()
 void CPurgeletDlg::OnRegistryEntry()
 {
     ProgramEntry* pProgram = GetTargetProgram();
-    if (pProgram != NULL) ShowInRegEdit(pProgram->RegistryPath.c_str());
+    if (pProgram != NULL) ShowInRegEdit(pProgram->GetKey().EditorPath().c_str());
 }
 
 void CPurgeletDlg::OnRefresh() { CUiManager::GetInstance()->RefreshPrograms(false); }

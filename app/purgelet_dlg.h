@@ -39,6 +39,10 @@ public:
     static CString RemoveWarning(const std::string& strName);
     // The message shown when the program named lost its entry while the warning was up.
     static CString RemovedEntryGone(const std::string& strName);
+    // The message shown when the key was rewritten for another program meanwhile.
+    static CString RemovedEntryChanged(const std::string& strName);
+    // The message shown when the registry refused; it gives the system's reason.
+    static CString RemoveFailed(const std::string& strName, LONG nError);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

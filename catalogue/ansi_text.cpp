@@ -10,3 +10,9 @@ bool AnsiFromWide(const wchar_t* text, int units, std::string& out) {
     out.swap(result);
     return true;
 }
+
+std::string AnsiText(const std::wstring& text) {
+    std::string out;
+    AnsiFromWide(text.c_str(), static_cast<int>(text.size()), out);
+    return out;
+}

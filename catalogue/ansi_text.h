@@ -1,5 +1,5 @@
 // 8-bit ANSI text of UTF-16 text the catalogue reads from elsewhere (the Add/Remove
-// cache's fixed-size path field, the groups file's XML strings).
+// cache's fixed-size path field, the groups file's XML strings, registry key names).
 #pragma once
 #include <windows.h>
 #include <string>
@@ -8,3 +8,7 @@
 // False, with `out` untouched, when there is nothing to convert or the text has no
 // ANSI form; otherwise `out` holds what the conversion wrote (empty if it then failed).
 bool AnsiFromWide(const wchar_t* text, int units, std::string& out);
+
+// The ANSI form of a whole text, as the code page allows: a character it lacks becomes
+// the code page's default character. For showing a name, never for finding it again.
+std::string AnsiText(const std::wstring& text);

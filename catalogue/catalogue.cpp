@@ -12,16 +12,15 @@
 
 namespace {
 
-// Where the machine's 32-bit view really lives on 64-bit Windows; the registry editor
-// must be sent there to show an entry read through KEY_WOW64_32KEY.
-const char kWow64UninstallKeyPath[] = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
 // A value that keeps growing while we read it is given up after this many attempts.
 const int kMaxReadAttempts = 4;
 // Registry names are at most 16383 characters; no buffer for one grows beyond this.
 const size_t kMaxNameBuffer = 32768 + 2;
 
 void Grow(std::vector<char>& buf, size_t atLeast) {
+    if (buf.size() < atLeast) buf.resize(atLeast);
+}
+void Grow(std::vector<wchar_t>& buf, size_t atLeast) {
     if (buf.size() < atLeast) buf.resize(atLeast);
 }
 void Grow(std::vector<BYTE>& buf, size_t atLeast) {
@@ -45,24 +44,30 @@ void LogUnreadable(const char* subkeyName) {
     ::LeaveCriticalSection(&s_lock);
 }
 
-bool LessNoCase(const std::string& a, const std::string& b) { return _stricmp(a.c_str(), b.c_str()) < 0; }
+// A key name as the registry compares names: without regard to case. Folded names
+// compare with plain ordering, so one sort and one search agree.
+std::wstring FoldedName(const std::wstring& name) {
+    std::wstring folded(name);
+    if (!folded.empty()) ::CharUpperBuffW(&folded[0], static_cast<DWORD>(folded.size()));
+    return folded;
+}
 
-// Subkey names of a key, or false when there are more than `limit` of them.
-bool SubkeyNames(HKEY key, DWORD limit, std::vector<std::string>& names) {
+// Subkey names of a key, folded, or false when there are more than `limit` of them.
+bool FoldedSubkeyNames(HKEY key, DWORD limit, std::vector<std::wstring>& names) {
     DWORD count = 0, maxLen = 0;
-    if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &count, &maxLen, nullptr, nullptr, nullptr, nullptr,
+    if (::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &count, &maxLen, nullptr, nullptr, nullptr, nullptr,
                            nullptr, nullptr) != ERROR_SUCCESS ||
         count > limit)
         return false;
-    std::vector<char> name(static_cast<size_t>(maxLen) + 2);
+    std::vector<wchar_t> name(static_cast<size_t>(maxLen) + 2);
     for (DWORD index = 0; index < count; ++index) {
         DWORD length = static_cast<DWORD>(name.size() - 1);
-        LONG rc = ::RegEnumKeyExA(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        LONG rc = ::RegEnumKeyExW(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
         if (rc == ERROR_NO_MORE_ITEMS) break;
         if (rc != ERROR_SUCCESS) return false;  // changed meanwhile: fall back to opening each
-        names.emplace_back(name.data(), length);
+        names.push_back(FoldedName(std::wstring(name.data(), length)));
     }
-    std::sort(names.begin(), names.end(), LessNoCase);
+    std::sort(names.begin(), names.end());
     return true;
 }
 
@@ -111,7 +116,7 @@ void CVrelPurgelet::Populate(IUninstallManager* manager) {
 
 struct CVrelPurgelet::Slice {
     const RootScan* scan;
-    const std::vector<std::string>* names;
+    const std::vector<std::wstring>* names;
     size_t first, last;
     std::vector<ProgramEntry*> out;
     HANDLE thread;
@@ -123,7 +128,7 @@ void CVrelPurgelet::EnumerateRoot(HKEY root, REGSAM view, ScanBuffers& buffers) 
     if (::RegOpenKeyExA(root, UninstallKeyPath.c_str(), 0, KEY_READ | view, &uninstallKey) != ERROR_SUCCESS) return;
 
     DWORD subkeyCount = 0, maxSubkeyLen = 0;
-    if (::RegQueryInfoKeyA(uninstallKey, nullptr, nullptr, nullptr, &subkeyCount, &maxSubkeyLen, nullptr, nullptr,
+    if (::RegQueryInfoKeyW(uninstallKey, nullptr, nullptr, nullptr, &subkeyCount, &maxSubkeyLen, nullptr, nullptr,
                            nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
         ::RegCloseKey(uninstallKey);
         return;
@@ -142,19 +147,22 @@ void CVrelPurgelet::EnumerateRoot(HKEY root, REGSAM view, ScanBuffers& buffers) 
     if (::RegOpenKeyExA(root, ArpCacheKeyPath.c_str(), 0, KEY_READ | view, &scan.arpCacheKey) != ERROR_SUCCESS)
         scan.arpCacheKey = nullptr;
     else
-        scan.arpNamesKnown = SubkeyNames(scan.arpCacheKey, subkeyCount, scan.arpNames);
+        scan.arpNamesKnown = FoldedSubkeyNames(scan.arpCacheKey, subkeyCount, scan.arpNames);
     if (!scan.arpNamesKnown) scan.arpNames.clear();
 
-    std::vector<std::string> names;
+    // The subkeys are enumerated and opened by their exact (wide) names: the ANSI names
+    // turn every character the code page lacks into "?", so two keys would read as one
+    // name, and that name may open a third key or none.
+    std::vector<std::wstring> names;
     names.reserve(subkeyCount);
-    std::vector<char>& name = buffers.name;
+    std::vector<wchar_t>& name = buffers.keyName;
     Grow(name, static_cast<size_t>(maxSubkeyLen) + 4);
     for (DWORD index = 0; index < subkeyCount; ++index) {
         LONG rc = ERROR_MORE_DATA;
         DWORD length = 0;
         for (int attempt = 0; attempt < kMaxReadAttempts && rc == ERROR_MORE_DATA; ++attempt) {
             length = static_cast<DWORD>(name.size() - 1);
-            rc = ::RegEnumKeyExA(uninstallKey, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+            rc = ::RegEnumKeyExW(uninstallKey, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
             // A subkey with a longer name was added while we read: make room and ask again.
             if (rc == ERROR_MORE_DATA) Grow(name, std::min(name.size() * 2, kMaxNameBuffer));
         }
@@ -211,11 +219,11 @@ DWORD WINAPI CVrelPurgelet::ReadSlice(LPVOID param) {
     return 0;
 }
 
-void CVrelPurgelet::ReadPrograms(const RootScan& scan, const std::vector<std::string>& names, size_t first,
+void CVrelPurgelet::ReadPrograms(const RootScan& scan, const std::vector<std::wstring>& names, size_t first,
                                  size_t last, std::vector<ProgramEntry*>& out) {
     ScanBuffers buffers;
     for (size_t i = first; i < last; ++i) {
-        ProgramEntry* entry = ReadProgram(scan, names[i].c_str(), buffers);
+        ProgramEntry* entry = ReadProgram(scan, names[i], buffers);
         if (entry) out.push_back(entry);
     }
 }
@@ -240,12 +248,14 @@ void CVrelPurgelet::ReadArpCache(ProgramEntry* entry, HKEY arpKey) {
     entry->SetArpCacheData(record.InstalledSize, record.LastUsed, record.Frequency);
 }
 
-ProgramEntry* CVrelPurgelet::ReadProgram(const RootScan& scan, const char* subkeyName, ScanBuffers& buffers) {
+ProgramEntry* CVrelPurgelet::ReadProgram(const RootScan& scan, const std::wstring& subkeyName, ScanBuffers& buffers) {
     const HKEY root = scan.root;
     const REGSAM view = scan.view;
+    // The name as the code page shows it: for the log and a program without a name.
+    const std::string shownName = AnsiText(subkeyName);
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(scan.uninstallKey, subkeyName, 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
-        LogUnreadable(subkeyName);
+    if (::RegOpenKeyExW(scan.uninstallKey, subkeyName.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
+        LogUnreadable(shownName.c_str());
         return nullptr;
     }
 
@@ -261,17 +271,15 @@ ProgramEntry* CVrelPurgelet::ReadProgram(const RootScan& scan, const char* subke
     const bool machine = root == HKEY_LOCAL_MACHINE;
     entry->IsLocalMachine = machine ? 1 : 0;
     entry->RegView = view;
-    entry->RegistryPath = machine ? "\\HKEY_LOCAL_MACHINE\\" : "\\HKEY_CURRENT_USER\\";
-    entry->RegistryPath += (machine && view == KEY_WOW64_32KEY) ? std::string(kWow64UninstallKeyPath) : UninstallKeyPath;
-    entry->RegistryPath += subkeyName;
+    entry->KeyName = subkeyName;
+    entry->RegistryPath = AnsiText(entry->GetKey().EditorPath());
 
     const bool mayHaveRecord =
-        scan.arpCacheKey &&
-        (!scan.arpNamesKnown ||
-         std::binary_search(scan.arpNames.begin(), scan.arpNames.end(), std::string(subkeyName), LessNoCase));
+        scan.arpCacheKey && (!scan.arpNamesKnown || std::binary_search(scan.arpNames.begin(), scan.arpNames.end(),
+                                                                       FoldedName(subkeyName)));
     if (mayHaveRecord) {
         HKEY arpKey = nullptr;
-        if (::RegOpenKeyExA(scan.arpCacheKey, subkeyName, 0, KEY_READ | view, &arpKey) == ERROR_SUCCESS) {
+        if (::RegOpenKeyExW(scan.arpCacheKey, subkeyName.c_str(), 0, KEY_READ | view, &arpKey) == ERROR_SUCCESS) {
             ReadArpCache(entry.get(), arpKey);
             ::RegCloseKey(arpKey);
         }
@@ -304,7 +312,7 @@ ProgramEntry* CVrelPurgelet::ReadProgram(const RootScan& scan, const char* subke
         ReadValue(entry.get(), std::string(name.data(), nameLen).c_str(), type, data.data(), dataLen);
     }
 
-    if (entry->DisplayName.empty()) entry->DisplayName = subkeyName;
+    if (entry->DisplayName.empty()) entry->DisplayName = shownName;
     if (entry->DisplayIconPath.empty()) entry->DisplayIconPath = entry->ExePath;
     if (entry->Publisher.empty() && !entry->ExePath.empty()) {
         CModuleVersion version;

@@ -42,6 +42,7 @@ public:
 private:
     // Scratch buffers of one scan, grown as needed and reused for every key.
     struct ScanBuffers {
+        std::vector<wchar_t> keyName;
         std::vector<char> name;
         std::vector<BYTE> data;
     };
@@ -53,14 +54,14 @@ private:
         HKEY uninstallKey;
         HKEY arpCacheKey;
         bool arpNamesKnown;               // else each entry tries to open its record
-        std::vector<std::string> arpNames;  // sorted, ignoring case
+        std::vector<std::wstring> arpNames;  // folded to one case, sorted
     };
 
     void EnumerateRoot(HKEY root, REGSAM view, ScanBuffers& buffers);
     // Reads the programs of names[first, last) in order; a thread runs this for each slice.
-    static void ReadPrograms(const RootScan& scan, const std::vector<std::string>& names, size_t first, size_t last,
+    static void ReadPrograms(const RootScan& scan, const std::vector<std::wstring>& names, size_t first, size_t last,
                              std::vector<ProgramEntry*>& out);
-    static ProgramEntry* ReadProgram(const RootScan& scan, const char* subkeyName, ScanBuffers& buffers);
+    static ProgramEntry* ReadProgram(const RootScan& scan, const std::wstring& subkeyName, ScanBuffers& buffers);
     struct Slice;
     static DWORD WINAPI ReadSlice(LPVOID param);
     static void ReadValue(ProgramEntry* entry, const char* name, DWORD type, const BYTE* data, DWORD size);

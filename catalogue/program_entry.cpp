@@ -1,4 +1,8 @@
 #include "catalogue/program_entry.h"
+#include <algorithm>
+#include <cstring>
+#include <vector>
+#include "catalogue/ansi_text.h"
 #include "catalogue/registry_access.h"
 
 const std::string UninstallKeyPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
@@ -24,53 +28,133 @@ void ProgramEntry::SetDisplayIconPath(const std::string& text) { DisplayIconPath
 
 void ProgramEntry::AddValue(const std::string& name, const std::string& text) { Values[name] = text; }
 
+namespace {
+
+// Where the machine's 32-bit view really lives on 64-bit Windows; the registry editor
+// must be sent there to show an entry read through KEY_WOW64_32KEY.
+const wchar_t kWow64UninstallKeyPath[] = L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+std::wstring WideOf(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+// Opens `subkey` (exact name) below `parentPath` of `root` in `view`, with the parent open
+// too when `parent` is given. The registry's answer: ERROR_FILE_NOT_FOUND when either key
+// is not there.
+LONG OpenBelow(HKEY root, const std::string& parentPath, const std::wstring& subkey, REGSAM view, REGSAM access,
+               HKEY* parent, HKEY* key) {
+    HKEY parentKey = nullptr;
+    LONG rc = ::RegOpenKeyExA(root, parentPath.c_str(), 0, KEY_READ | view, &parentKey);
+    if (rc != ERROR_SUCCESS) return rc;
+    if (key) {
+        rc = ::RegOpenKeyExW(parentKey, subkey.c_str(), 0, access | view, key);
+        if (rc != ERROR_SUCCESS) *key = nullptr;
+    }
+    if (parent && rc == ERROR_SUCCESS)
+        *parent = parentKey;
+    else
+        ::RegCloseKey(parentKey);
+    return rc;
+}
+
 // Deletes `subkey` below `parentPath` of `root` in `view`. Returns ERROR_SUCCESS, or
 // ERROR_FILE_NOT_FOUND when the key (or its parent) does not exist, or the error.
-static LONG DeleteOneKey(HKEY root, const std::string& parentPath, const std::string& subkey, REGSAM view) {
+LONG DeleteOneKey(HKEY root, const std::string& parentPath, const std::wstring& subkey, REGSAM view) {
     HKEY parent = nullptr;
-    LONG rc = ::RegOpenKeyExA(root, parentPath.c_str(), 0, KEY_READ | view, &parent);
+    LONG rc = OpenBelow(root, parentPath, subkey, view, 0, &parent, nullptr);
     if (rc != ERROR_SUCCESS) return rc;
     rc = registry::DeleteKey(parent, subkey.c_str(), view);
     ::RegCloseKey(parent);
     return rc;
 }
 
-static bool IsGone(LONG rc) { return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_NOT_FOUND; }
+// Only "not found" means gone: access denied and the like leave the key where it is.
+bool IsGone(LONG rc) { return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND; }
 
-// The entry's own subkey name (the part of RegistryPath after its last backslash), or
-// "" when there is none: the Uninstall key itself is never the entry's key.
-static std::string EntrySubkey(const std::string& registryPath) {
-    std::string::size_type slash = registryPath.rfind('\\');
-    if (slash == std::string::npos) return std::string();
-    return registryPath.substr(slash + 1);
+// The program an Uninstall key shows, read as the catalogue reads it: the "DisplayName"
+// value's text up to its first NUL, whatever its type, else the key's own name.
+LONG ShownName(HKEY key, const std::wstring& keyName, std::string& name) {
+    std::vector<BYTE> data(256);
+    LONG rc = ERROR_MORE_DATA;
+    DWORD size = 0;
+    // A value that keeps growing while it is read is given up after a few attempts.
+    for (int attempt = 0; attempt < 4 && rc == ERROR_MORE_DATA; ++attempt) {
+        size = static_cast<DWORD>(data.size());
+        rc = ::RegQueryValueExA(key, "DisplayName", nullptr, nullptr, data.data(), &size);
+        if (rc == ERROR_MORE_DATA) data.resize(std::max<size_t>(static_cast<size_t>(size) + 2, data.size() * 2));
+    }
+    if (rc == ERROR_FILE_NOT_FOUND)
+        size = 0;  // no value: the key's own name is shown
+    else if (rc != ERROR_SUCCESS)
+        return rc;
+    size = std::min<DWORD>(size, static_cast<DWORD>(data.size()));
+    const char* text = reinterpret_cast<const char*>(data.data());
+    const void* nul = size ? std::memchr(text, '\0', size) : nullptr;
+    name.assign(text, nul ? static_cast<const char*>(nul) - text : static_cast<size_t>(size));
+    if (name.empty()) name = AnsiText(keyName);
+    return ERROR_SUCCESS;
 }
+
+}  // namespace
 
 HKEY ProgramEntryKey::Root() const { return IsLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
 bool ProgramEntryKey::SameAs(const ProgramEntryKey& other) const {
     return (IsLocalMachine != 0) == (other.IsLocalMachine != 0) && RegView == other.RegView &&
-           RegistryPath == other.RegistryPath;
+           KeyName == other.KeyName && RegistryPath == other.RegistryPath;
+}
+
+std::wstring ProgramEntryKey::EditorPath() const {
+    std::wstring path = IsLocalMachine ? L"\\HKEY_LOCAL_MACHINE\\" : L"\\HKEY_CURRENT_USER\\";
+    path += (IsLocalMachine && RegView == KEY_WOW64_32KEY) ? std::wstring(kWow64UninstallKeyPath)
+                                                           : WideOf(UninstallKeyPath);
+    return path + KeyName;
 }
 
 bool ProgramEntryKey::Exists() const {
-    const std::string subkey = EntrySubkey(RegistryPath);
-    if (subkey.empty()) return false;
+    if (KeyName.empty()) return false;
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(Root(), (UninstallKeyPath + subkey).c_str(), 0, KEY_READ | RegView, &key) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(key);
-    return true;
+    const LONG rc = OpenBelow(Root(), UninstallKeyPath, KeyName, RegView, KEY_READ, nullptr, &key);
+    if (key) ::RegCloseKey(key);
+    return rc != ERROR_FILE_NOT_FOUND;
 }
 
 BOOL ProgramEntryKey::Remove() const {
-    const std::string subkey = EntrySubkey(RegistryPath);
-    if (subkey.empty()) return FALSE;  // never ask the registry to delete the Uninstall key itself
+    if (KeyName.empty()) return FALSE;  // never ask the registry to delete the Uninstall key itself
     const HKEY root = Root();
 
-    if (!IsGone(DeleteOneKey(root, UninstallKeyPath, subkey, RegView))) return FALSE;
+    if (!IsGone(DeleteOneKey(root, UninstallKeyPath, KeyName, RegView))) return FALSE;
     // The entry is gone from the list now; its cached size and usage belong to nothing.
-    if (!IsGone(DeleteOneKey(root, ArpCacheKeyPath, subkey, RegView))) return FALSE;
+    if (!IsGone(DeleteOneKey(root, ArpCacheKeyPath, KeyName, RegView))) return FALSE;
     return TRUE;
+}
+
+ProgramEntryKey::RemoveResult ProgramEntryKey::RemoveIfNamed(const std::string& displayName) const {
+    if (KeyName.empty()) return {Failed, ERROR_INVALID_NAME};
+    const HKEY root = Root();
+    HKEY parent = nullptr, key = nullptr;
+    LONG rc = OpenBelow(root, UninstallKeyPath, KeyName, RegView, KEY_QUERY_VALUE, &parent, &key);
+    if (rc == ERROR_FILE_NOT_FOUND) return {Gone, ERROR_SUCCESS};
+    if (rc != ERROR_SUCCESS) return {Failed, rc};
+
+    // Read under the key itself just before it goes: a key rewritten for another program
+    // under the same name is that program's now.
+    std::string shown;
+    rc = ShownName(key, KeyName, shown);
+    ::RegCloseKey(key);
+    RemoveResult result = {Removed, ERROR_SUCCESS};
+    if (rc != ERROR_SUCCESS)
+        result = {Failed, rc};
+    else if (shown != displayName)
+        result = {Changed, ERROR_SUCCESS};
+    else if ((rc = registry::DeleteKey(parent, KeyName.c_str(), RegView)) == ERROR_FILE_NOT_FOUND)
+        result = {Gone, ERROR_SUCCESS};
+    else if (rc != ERROR_SUCCESS)
+        result = {Failed, rc};
+    ::RegCloseKey(parent);
+    if (result.outcome != Removed) return result;
+
+    rc = DeleteOneKey(root, ArpCacheKeyPath, KeyName, RegView);
+    if (!IsGone(rc)) return {Failed, rc};
+    return result;
 }
 
 ProgramEntryKey ProgramEntry::GetKey() const {
@@ -78,6 +162,7 @@ ProgramEntryKey ProgramEntry::GetKey() const {
     key.IsLocalMachine = IsLocalMachine;
     key.RegView = RegView;
     key.RegistryPath = RegistryPath;
+    key.KeyName = KeyName;
     return key;
 }
 

@@ -23,29 +23,52 @@ struct ArpCacheRecord {
 #pragma pack(pop)
 static_assert(sizeof(ArpCacheRecord) == 552, "ARP cache record layout");
 
-// What names an entry in the registry: its root, its view and its key path. It is a
-// copy that outlives the entry (a refresh frees every entry), so a question asked
+// What names an entry in the registry: its root, its view and its key's exact name. It
+// is a copy that outlives the entry (a refresh frees every entry), so a question asked
 // about one program is answered for that program alone.
 struct ProgramEntryKey {
     BOOL IsLocalMachine = 0;
     REGSAM RegView = 0;
-    std::string RegistryPath;
+    std::string RegistryPath;  // as shown; may hold "?" where the code page lacks a character
+    std::wstring KeyName;      // the Uninstall subkey's exact name: what every lookup uses
+
+    // What a removal of the program that the user confirmed by its name came to.
+    enum RemoveOutcome {
+        Removed,  // both keys are gone
+        Gone,     // the Uninstall key was not there (any more); nothing was deleted
+        Changed,  // the key now shows another program; nothing was deleted
+        Failed,   // the registry refused; `error` says why
+    };
+    struct RemoveResult {
+        RemoveOutcome outcome;
+        LONG error;  // the registry's answer when Failed, else ERROR_SUCCESS
+    };
 
     HKEY Root() const;
-    // Whether this key and another name the same registry key (root, view and path): how
-    // a program is found again among the entries of a later refresh.
+    // Whether this key and another name the same registry key (root, view and exact
+    // name): how a program is found again among the entries of a later refresh.
     bool SameAs(const ProgramEntryKey& other) const;
-    // Whether the entry's Uninstall subkey still exists in its root and view.
+    // The key's full path as the registry editor's tree shows it, with the exact name:
+    // "\HKEY_CURRENT_USER\SOFTWARE\...\Uninstall\" and the name (the machine's
+    // 32-bit view under its "Wow6432Node" path).
+    std::wstring EditorPath() const;
+    // Whether the entry's Uninstall subkey is still there in its root and view; false only
+    // when the registry says it is not (a key that cannot be opened is still there).
     bool Exists() const;
     // As ProgramEntry::RemoveEntry, for the entry this key names.
     BOOL Remove() const;
+    // Removes the entry's keys only while its Uninstall key still shows `displayName` (as
+    // the catalogue reads it, the key's name when it has none): the key may have been
+    // rewritten for another program since the name was shown. Only a key that is not
+    // found counts as gone; any other failure is Failed with the registry's answer.
+    RemoveResult RemoveIfNamed(const std::string& displayName) const;
 };
 
 class ProgramEntry {
 public:
     ProgramEntry();
 
-    std::string RegistryPath;
+    std::string RegistryPath;  // for showing: a name outside the code page shows its "?"
     std::string DisplayName;
     std::string UninstallString;
     std::string QuietUninstallString;
@@ -67,13 +90,16 @@ public:
     // KEY_WOW64_32KEY. A 32-bit process on 64-bit Windows reads both machine views, and
     // removing an entry must delete it in the view it came from.
     REGSAM RegView;
+    // The Uninstall subkey's exact name. RegistryPath is its ANSI form, which may name
+    // another key (or none): the registry is asked by this name alone.
+    std::wstring KeyName;
 
     void SetArpCacheData(LONGLONG installedSize, const FILETIME& lastUsed, int frequency);
     void SetDisplayIconPath(const std::string& text);
     void AddValue(const std::string& name, const std::string& text);
 
-    // Deletes the entry's Uninstall subkey and then its ARP cache subkey under the root and
-    // view it was read from. FALSE when the Uninstall subkey exists but could not be
+    // Deletes the entry's Uninstall subkey and then its ARP cache subkey (by KeyName) under
+    // the root and view it was read from. FALSE when the Uninstall subkey exists but could not be
     // deleted (access denied, subkeys of its own; the ARP cache key is then left alone), or
     // when an existing ARP cache key could not be deleted. A key that is already gone is
     // not a failure. Subkeys are never deleted. The entry stays until the next refresh.

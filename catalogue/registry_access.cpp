@@ -17,23 +17,23 @@ BOOL IsWow64() {
     return s_known ? TRUE : FALSE;
 }
 
-LONG DeleteKey(HKEY parent, const char* subkey, REGSAM view) {
+LONG DeleteKey(HKEY parent, const wchar_t* subkey, REGSAM view) {
     if (!subkey || !*subkey) return ERROR_INVALID_PARAMETER;  // an empty name would delete the parent
     if (view & (KEY_WOW64_64KEY | KEY_WOW64_32KEY)) {
-        typedef LONG(WINAPI * RegDeleteKeyExAFn)(HKEY, LPCSTR, REGSAM, DWORD);
-        static RegDeleteKeyExAFn s_fn = nullptr;
+        typedef LONG(WINAPI * RegDeleteKeyExWFn)(HKEY, LPCWSTR, REGSAM, DWORD);
+        static RegDeleteKeyExWFn s_fn = nullptr;
         static bool s_looked = false;
         if (!s_looked) {
             HMODULE advapi = ::GetModuleHandleA("advapi32.dll");
             if (advapi)
-                s_fn = reinterpret_cast<RegDeleteKeyExAFn>(
-                    reinterpret_cast<void*>(::GetProcAddress(advapi, "RegDeleteKeyExA")));
+                s_fn = reinterpret_cast<RegDeleteKeyExWFn>(
+                    reinterpret_cast<void*>(::GetProcAddress(advapi, "RegDeleteKeyExW")));
             s_looked = true;
         }
         if (s_fn) return s_fn(parent, subkey, view & (KEY_WOW64_64KEY | KEY_WOW64_32KEY), 0);
-        // Without RegDeleteKeyExA there is only one view, the process's own.
+        // Without RegDeleteKeyExW there is only one view, the process's own.
     }
-    return ::RegDeleteKeyA(parent, subkey);
+    return ::RegDeleteKeyW(parent, subkey);
 }
 
 }  // namespace registry

@@ -1,11 +1,15 @@
 // The application's free functions: the data folder and groups file, running a
 // command line, and the walk of the registry editor's tree.
 #include "app_test_app.h"
+#include "fake_regedit.h"
+#include "real_input.h"
 #include "support/registry_sandbox.h"
 #include "support/message_pump.h"
 #include <gtest/gtest.h>
 #include <commctrl.h>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 using testsupport::RegistrySandbox;
@@ -115,74 +119,14 @@ TEST(RunProgram, ACommandLineThatCannotStartIsReportedBetweenQuotes)
 
 // ---- the registry editor ----------------------------------------------------------------
 
-namespace {
-
-struct KeyRecord
-{
-    UINT message;
-    WPARAM wParam;
-    HTREEITEM caret;  // the selection when the key arrived
-};
-
-std::vector<KeyRecord> g_keys;
-WNDPROC g_pfnTreeProc = NULL;
-
-LRESULT CALLBACK RecordingTreeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_KEYDOWN || message == WM_CHAR)
-        g_keys.push_back({message, wParam, (HTREEITEM)::SendMessageA(hWnd, TVM_GETNEXTITEM, TVGN_CARET, 0)});
-    return ::CallWindowProcA(g_pfnTreeProc, hWnd, message, wParam, lParam);
-}
-
-HTREEITEM AddItem(HWND hTree, HTREEITEM hParent, const char* text)
-{
-    TVINSERTSTRUCTA tvi = {};
-    tvi.hParent = hParent;
-    tvi.hInsertAfter = TVI_LAST;
-    tvi.item.mask = TVIF_TEXT;
-    tvi.item.pszText = const_cast<char*>(text);
-    return (HTREEITEM)::SendMessageA(hTree, TVM_INSERTITEMA, 0, (LPARAM)&tvi);
-}
-
-// A stand-in for the registry editor's window: its frame class and its key tree.
-class FakeRegEdit
-{
-public:
-    FakeRegEdit()
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = ::DefWindowProcA;
-        wc.hInstance = ::GetModuleHandleA(NULL);
-        wc.lpszClassName = "RegEdit_RegEdit";
-        ::RegisterClassA(&wc);
-        m_hFrame = ::CreateWindowExA(0, "RegEdit_RegEdit", "Registry Editor", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300,
-                                     NULL, NULL, wc.hInstance, NULL);
-        m_hTree = ::CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS, 0, 0, 280, 260,
-                                    m_hFrame, NULL, wc.hInstance, NULL);
-        m_hRoot = AddItem(m_hTree, TVI_ROOT, "My Computer");
-        HTREEITEM hHkcu = AddItem(m_hTree, m_hRoot, "HKEY_CURRENT_USER");
-        AddItem(m_hTree, m_hRoot, "HKEY_LOCAL_MACHINE");
-        AddItem(m_hTree, hHkcu, "Software");
-        g_keys.clear();
-        g_pfnTreeProc = (WNDPROC)::SetWindowLongPtrA(m_hTree, GWLP_WNDPROC, (LONG_PTR)RecordingTreeProc);
-    }
-    ~FakeRegEdit()
-    {
-        ::SetWindowLongPtrA(m_hTree, GWLP_WNDPROC, (LONG_PTR)g_pfnTreeProc);
-        ::DestroyWindow(m_hFrame);
-        ::UnregisterClassA("RegEdit_RegEdit", ::GetModuleHandleA(NULL));
-    }
-    HWND m_hFrame, m_hTree;
-    HTREEITEM m_hRoot;
-};
-
-}  // namespace
-
 TEST(ShowInRegEdit, AnOpenEditorIsReusedAndItsTreeWalkedFromTheRootByKeys)
 {
-    FakeRegEdit editor;
+    fakeregedit::FakeRegEdit editor;
+    std::vector<fakeregedit::KeyRecord>& g_keys = fakeregedit::Keys();
     ASSERT_NE(nullptr, editor.m_hTree);
-    const char* path = "\\HKEY_CURRENT_USER\\Software\\a-b";
+    // A key named outside the code page is typed by its own characters.
+    const wchar_t* path = L"\\HKEY_CURRENT_USER\\Software\\a-\u0436b";
+    const std::wstring expected = L"\\HKEY_CURRENT_USER\\SOFTWARE\\A-\u0416B";
 
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run == 0 ? "first walk" : "second walk");
@@ -199,7 +143,6 @@ TEST(ShowInRegEdit, AnOpenEditorIsReusedAndItsTreeWalkedFromTheRootByKeys)
                           TVIS_EXPANDED);
         // One key per character: a backslash is the right arrow, the rest upper-case
         // characters; the walk starts at the root.
-        std::string expected = path;
         ASSERT_EQ(expected.size(), g_keys.size());
         EXPECT_EQ(editor.m_hRoot, g_keys[0].caret);
         for (size_t i = 0; i < expected.size(); ++i) {
@@ -209,8 +152,134 @@ TEST(ShowInRegEdit, AnOpenEditorIsReusedAndItsTreeWalkedFromTheRootByKeys)
                 EXPECT_EQ((WPARAM)VK_RIGHT, g_keys[i].wParam);
             } else {
                 EXPECT_EQ((UINT)WM_CHAR, g_keys[i].message);
-                EXPECT_EQ((WPARAM)toupper((unsigned char)expected[i]), g_keys[i].wParam);
+                EXPECT_EQ((WPARAM)expected[i], g_keys[i].wParam);
             }
         }
     }
+}
+
+namespace {
+
+// The registry editor's window, when one is open (the real one runs in a process of its
+// own).
+HWND OpenEditor() { return ::FindWindowA("RegEdit_RegEdit", NULL); }
+
+struct ChildOfClass
+{
+    const char* pszClass;
+    HWND hFound;
+};
+
+BOOL CALLBACK NoteChildOfClass(HWND hWnd, LPARAM lParam)
+{
+    ChildOfClass* pFind = (ChildOfClass*)lParam;
+    char szClass[64] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (lstrcmpiA(szClass, pFind->pszClass) != 0) return TRUE;
+    pFind->hFound = hWnd;
+    return FALSE;
+}
+
+// The first window of a class among the children of a window, at any depth.
+HWND ChildOfClassIn(HWND hParent, const char* pszClass)
+{
+    ChildOfClass find = {pszClass, NULL};
+    ::EnumChildWindows(hParent, NoteChildOfClass, (LPARAM)&find);
+    return find.hFound;
+}
+
+// The editor's key tree (a pane of Wine's editor holds it), once it holds its root.
+HWND ReadyTreeOf(HWND hEditor)
+{
+    HWND hTree = ChildOfClassIn(hEditor, "SysTreeView32");
+    DWORD_PTR root = 0;
+    if (hTree == NULL ||
+        !::SendMessageTimeoutW(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0, SMTO_ABORTIFHUNG, 2000, &root) || root == 0)
+        return NULL;
+    return hTree;
+}
+
+// Closes every editor window and waits (bounded) until none is left.
+bool CloseEditors()
+{
+    return realinput::SleepUntil(
+        [] {
+            HWND hEditor = OpenEditor();
+            if (hEditor != NULL) ::PostMessageA(hEditor, WM_CLOSE, 0, 0);
+            return hEditor == NULL;
+        },
+        10000);
+}
+
+std::string FirstBox() { return TestApp().m_boxes.empty() ? std::string() : TestApp().m_boxes[0].text; }
+
+}  // namespace
+
+// An editor that the user closes right after its window came did open: nothing says it
+// could not be launched.
+TEST(ShowInRegEdit, AnEditorClosedRightAfterItsWindowCameIsNoFailure)
+{
+    if (OpenEditor() != NULL) GTEST_SKIP() << "a registry editor is open already";
+    TestApp().m_boxes.clear();
+    std::atomic<bool> bClosed{false};
+    std::thread user([&] {
+        HWND hEditor = NULL;
+        realinput::SleepUntil(
+            [&] { return (hEditor = OpenEditor()) != NULL && ::IsWindowVisible(hEditor) && ReadyTreeOf(hEditor); },
+            30000);
+        if (hEditor == NULL) return;
+        ::PostMessageA(hEditor, WM_CLOSE, 0, 0);
+        bClosed = true;
+    });
+    ShowInRegEdit(L"\\HKEY_CURRENT_USER\\Software");
+    user.join();
+    EXPECT_TRUE(bClosed);
+    EXPECT_TRUE(TestApp().m_boxes.empty()) << FirstBox();
+    EXPECT_TRUE(CloseEditors());
+    TestApp().m_boxes.clear();
+}
+
+namespace {
+
+// The path of the key the editor shows selected, as its status bar gives it.
+std::wstring ShownKey(HWND hEditor)
+{
+    HWND hStatus = ChildOfClassIn(hEditor, "msctls_statusbar32");
+    wchar_t text[1024] = L"";
+    DWORD_PTR nCopied = 0;
+    if (hStatus != NULL)
+        ::SendMessageTimeoutW(hStatus, WM_GETTEXT, 1024, (LPARAM)text, SMTO_ABORTIFHUNG, 2000, &nCopied);
+    return text;
+}
+
+}  // namespace
+
+// Keys whose names read alike in the code page ("ZZE ?1"), one whose name begins with
+// another's, and one beside them: the editor ends on each key named, by its exact name,
+// whether it was just started or open already.
+TEST(ShowInRegEdit, TheEditorEndsOnTheKeyOfTheExactNameGiven)
+{
+    if (OpenEditor() != NULL) GTEST_SKIP() << "a registry editor is open already";
+    // The sandbox's own key, not redirected: the editor runs in a process of its own.
+    RegistrySandbox box;
+    std::wstring parent;
+    for (char c : box.Path()) parent += (wchar_t)(unsigned char)c;
+    const wchar_t* names[] = {L"ZZE \x0416" L"1", L"ZZE \x0414" L"1", L"ZZE ?1", L"ZZE \x0416" L"10", L"ZZEPlain"};
+    for (const wchar_t* name : names)
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, parent + L"\\" + name, "DisplayName", "x"));
+    TestApp().m_boxes.clear();
+    for (const wchar_t* name : {names[0], names[1], names[3], names[2], names[4], names[0]}) {
+        const std::wstring path = L"\\HKEY_CURRENT_USER\\" + parent + L"\\" + name;
+        ShowInRegEdit(path.c_str());
+        HWND hEditor = OpenEditor();
+        ASSERT_TRUE(hEditor != NULL);
+        // The status bar names the computer first.
+        const std::wstring shown = ShownKey(hEditor);
+        const std::wstring::size_type nSlash = shown.find(L'\\');
+        EXPECT_TRUE(nSlash != std::wstring::npos && shown.substr(nSlash) == path)
+            << testing::PrintToString(shown) << " for " << testing::PrintToString(path);
+    }
+    EXPECT_TRUE(TestApp().m_boxes.empty()) << FirstBox();
+    EXPECT_TRUE(CloseEditors());
+    TestApp().m_boxes.clear();
 }

@@ -2,6 +2,7 @@
 // catalogue reads exactly the entries each test seeds.
 #include <gtest/gtest.h>
 #include <cstring>
+#include <cwchar>
 #include "catalogue/catalogue.h"
 #include "catalogue/debug_log.h"
 #include "framework/app.h"
@@ -221,9 +222,9 @@ TEST_F(CatalogueScan, ValuesOfOddTypesAndSizesAreReadSafely) {
 // a value that another program lengthens between the key's query and its read, one that
 // keeps growing, one that cannot be read, and a subkey that cannot be enumerated.
 typedef LONG(WINAPI* RegEnumValueAFn)(HKEY, DWORD, LPSTR, LPDWORD, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
-typedef LONG(WINAPI* RegEnumKeyExAFn)(HKEY, DWORD, LPSTR, LPDWORD, LPDWORD, LPSTR, LPDWORD, PFILETIME);
+typedef LONG(WINAPI* RegEnumKeyExWFn)(HKEY, DWORD, LPWSTR, LPDWORD, LPDWORD, LPWSTR, LPDWORD, PFILETIME);
 RegEnumValueAFn g_realRegEnumValueA = nullptr;
-RegEnumKeyExAFn g_realRegEnumKeyExA = nullptr;
+RegEnumKeyExWFn g_realRegEnumKeyExW = nullptr;
 std::string g_growingKey;  // the key whose values grow, below the redirected current user
 int g_growOnce = 0;        // how often "Grows" is still lengthened
 size_t g_keepsGrowingSize = 0;
@@ -255,18 +256,18 @@ LONG WINAPI StagedEnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameLengt
     return g_realRegEnumValueA(key, index, name, nameLength, reserved, type, data, dataLength);
 }
 
-LONG WINAPI StagedEnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD length, LPDWORD reserved, LPSTR cls,
+LONG WINAPI StagedEnumKey(HKEY key, DWORD index, LPWSTR name, LPDWORD length, LPDWORD reserved, LPWSTR cls,
                           LPDWORD classLength, PFILETIME written) {
-    char peek[64];
-    DWORD peekLength = sizeof(peek);
-    if (g_realRegEnumKeyExA(key, index, peek, &peekLength, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-        if (std::strcmp(peek, "EnumFails") == 0) return ERROR_ACCESS_DENIED;
-        if (std::strcmp(peek, "EnumRetried") == 0 && g_keyMoreData > 0) {
+    wchar_t peek[64];
+    DWORD peekLength = sizeof(peek) / sizeof(peek[0]);
+    if (g_realRegEnumKeyExW(key, index, peek, &peekLength, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+        if (std::wcscmp(peek, L"EnumFails") == 0) return ERROR_ACCESS_DENIED;
+        if (std::wcscmp(peek, L"EnumRetried") == 0 && g_keyMoreData > 0) {
             --g_keyMoreData;
             return ERROR_MORE_DATA;
         }
     }
-    return g_realRegEnumKeyExA(key, index, name, length, reserved, cls, classLength, written);
+    return g_realRegEnumKeyExW(key, index, name, length, reserved, cls, classLength, written);
 }
 
 TEST_F(CatalogueScan, ValuesAndKeysThatFailToEnumerateAreRetriedOrSkipped) {
@@ -288,15 +289,15 @@ TEST_F(CatalogueScan, ValuesAndKeysThatFailToEnumerateAreRetriedOrSkipped) {
     HMODULE advapi = GetModuleHandleA("advapi32.dll");
     g_realRegEnumValueA =
         reinterpret_cast<RegEnumValueAFn>(reinterpret_cast<void*>(GetProcAddress(advapi, "RegEnumValueA")));
-    g_realRegEnumKeyExA =
-        reinterpret_cast<RegEnumKeyExAFn>(reinterpret_cast<void*>(GetProcAddress(advapi, "RegEnumKeyExA")));
-    ASSERT_TRUE(g_realRegEnumValueA && g_realRegEnumKeyExA);
+    g_realRegEnumKeyExW =
+        reinterpret_cast<RegEnumKeyExWFn>(reinterpret_cast<void*>(GetProcAddress(advapi, "RegEnumKeyExW")));
+    ASSERT_TRUE(g_realRegEnumValueA && g_realRegEnumKeyExW);
     void* realValue = cattest::PatchImport("advapi32.dll", "RegEnumValueA", reinterpret_cast<void*>(&StagedEnumValue));
-    void* realKey = cattest::PatchImport("advapi32.dll", "RegEnumKeyExA", reinterpret_cast<void*>(&StagedEnumKey));
+    void* realKey = cattest::PatchImport("advapi32.dll", "RegEnumKeyExW", reinterpret_cast<void*>(&StagedEnumKey));
     Collector c;
     if (realValue && realKey) catalogue.Refresh(&c);
     if (realValue) cattest::PatchImport("advapi32.dll", "RegEnumValueA", realValue);
-    if (realKey) cattest::PatchImport("advapi32.dll", "RegEnumKeyExA", realKey);
+    if (realKey) cattest::PatchImport("advapi32.dll", "RegEnumKeyExW", realKey);
     ASSERT_TRUE(realValue && realKey);
 
     ProgramEntry* e = c.Find("Growing");
@@ -460,6 +461,15 @@ TEST_F(CatalogueScan, ReadsTheCurrentUserFirstAndHandsEveryEntryOver) {
     EXPECT_EQ(0, catalogue.GetCount());
 }
 
+// A subkey that cannot be opened (access denied), staged at the import the catalogue
+// opens subkeys with.
+typedef LONG(WINAPI* RegOpenKeyExWFn)(HKEY, LPCWSTR, DWORD, REGSAM, PHKEY);
+RegOpenKeyExWFn g_realRegOpenKeyExW = nullptr;
+LONG WINAPI RefuseLocked(HKEY root, LPCWSTR path, DWORD options, REGSAM access, PHKEY result) {
+    if (path && std::wcscmp(path, L"Locked \x0416") == 0) return ERROR_ACCESS_DENIED;
+    return g_realRegOpenKeyExW(root, path, options, access, result);
+}
+
 TEST_F(CatalogueScan, LogsSubkeysThatCannotBeOpenedAndGoesOn) {
     cattest::TempFolder folder;
     char previous[MAX_PATH];
@@ -467,34 +477,39 @@ TEST_F(CatalogueScan, LogsSubkeysThatCannotBeOpenedAndGoesOn) {
     ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
     DebugLogRestart();
 
-    // The ANSI functions see a name outside the code page as question marks, under which
-    // the key cannot be opened; a name inside it is read normally.
-    HKEY k;
+    // Names outside the code page and inside it are read alike; the log names a key that
+    // cannot be opened as the code page shows it.
     const std::wstring uninstall(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (uninstall + L"\x041f\x0440\x043e").c_str(), 0,
-                                             nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr));
-    RegSetValueExW(k, L"DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"Cyrillic"), 18);
-    RegCloseKey(k);
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (uninstall + L"Caf\x00e9").c_str(), 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &k, nullptr));
-    RegSetValueExW(k, L"DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"Caf\x00e9 Suite"), 22);
-    RegCloseKey(k);
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, uninstall + L"\x041f\x0440\x043e", "DisplayName",
+                                           "Cyrillic"));
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, uninstall + L"Caf\x00e9", "DisplayName",
+                                           "Caf\xE9 Suite"));
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, uninstall + L"Locked \x0416", "DisplayName", "locked"));
     SetSz("Plain", "DisplayName", "plain");
 
-    Collector c = Scan();
-    // The sandbox deletes its tree through the ANSI functions, which cannot name this key.
-    EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_CURRENT_USER, (uninstall + L"\x041f\x0440\x043e").c_str()));
+    g_realRegOpenKeyExW = reinterpret_cast<RegOpenKeyExWFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegOpenKeyExW")));
+    ASSERT_TRUE(g_realRegOpenKeyExW != nullptr);
+    void* real = cattest::PatchImport("advapi32.dll", "RegOpenKeyExW", reinterpret_cast<void*>(&RefuseLocked));
+    Collector c;
+    if (real) catalogue.Refresh(&c);
+    if (real) cattest::PatchImport("advapi32.dll", "RegOpenKeyExW", real);
     bool exists = false;
     const std::string log = cattest::ReadWholeFile(folder.Path() + "~debug.log", &exists);
     DebugLogRestart();
     SetCurrentDirectoryA(previous);
+    ASSERT_TRUE(real != nullptr);
 
     EXPECT_TRUE(exists);
     // The log is a text-mode file: the C library writes each line feed as CR LF.
-    EXPECT_EQ("node = ???\r\n", log);
-    ASSERT_EQ(2u, c.entries.size());
+    EXPECT_EQ("node = Locked ?\r\n", log);
+    ASSERT_EQ(3u, c.entries.size());
     ASSERT_TRUE(c.Find("Caf\xE9") != nullptr);
     EXPECT_EQ("Caf\xE9 Suite", c.Find("Caf\xE9")->DisplayName);
+    EXPECT_EQ(L"Caf\x00e9", c.Find("Caf\xE9")->KeyName);
+    ASSERT_TRUE(c.Find("???") != nullptr);
+    EXPECT_EQ("Cyrillic", c.Find("???")->DisplayName);
+    EXPECT_EQ(L"\x041f\x0440\x043e", c.Find("???")->KeyName);
     EXPECT_TRUE(c.Find("Plain") != nullptr);
 }
 
@@ -502,11 +517,11 @@ class CatalogueRemove : public CatalogueScan {};
 
 // Stands in for a registry that refuses to delete the key "Denied" (access denied);
 // every other deletion goes through.
-typedef LONG(WINAPI* RegDeleteKeyAFn)(HKEY, LPCSTR);
-RegDeleteKeyAFn g_realRegDeleteKeyA = nullptr;
-LONG WINAPI RefuseDenied(HKEY parent, LPCSTR subkey) {
-    if (subkey && std::strcmp(subkey, "Denied") == 0) return ERROR_ACCESS_DENIED;
-    return g_realRegDeleteKeyA(parent, subkey);
+typedef LONG(WINAPI* RegDeleteKeyWFn)(HKEY, LPCWSTR);
+RegDeleteKeyWFn g_realRegDeleteKeyW = nullptr;
+LONG WINAPI RefuseDenied(HKEY parent, LPCWSTR subkey) {
+    if (subkey && std::wcscmp(subkey, L"Denied") == 0) return ERROR_ACCESS_DENIED;
+    return g_realRegDeleteKeyW(parent, subkey);
 }
 
 TEST_F(CatalogueRemove, DeletesTheUninstallAndArpKeysOfItsOwnRootOnly) {
@@ -571,13 +586,13 @@ TEST_F(CatalogueRemove, ReportsADeletionTheRegistryRefuses) {
 
     // The registry of the test prefix does not enforce a key's DACL, so the refusal is
     // staged at the import the catalogue calls.
-    g_realRegDeleteKeyA = reinterpret_cast<RegDeleteKeyAFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyA")));
-    ASSERT_TRUE(g_realRegDeleteKeyA != nullptr);
-    void* real = cattest::PatchImport("advapi32.dll", "RegDeleteKeyA", reinterpret_cast<void*>(&RefuseDenied));
+    g_realRegDeleteKeyW = reinterpret_cast<RegDeleteKeyWFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyW")));
+    ASSERT_TRUE(g_realRegDeleteKeyW != nullptr);
+    void* real = cattest::PatchImport("advapi32.dll", "RegDeleteKeyW", reinterpret_cast<void*>(&RefuseDenied));
     ASSERT_TRUE(real != nullptr);
     const BOOL removed = denied->RemoveEntry();
-    cattest::PatchImport("advapi32.dll", "RegDeleteKeyA", real);
+    cattest::PatchImport("advapi32.dll", "RegDeleteKeyW", real);
 
     EXPECT_FALSE(removed);
     EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, Key("Denied")));

@@ -3,19 +3,34 @@
 
 namespace testsupport {
 
-static LONG DeleteTreeImpl(HKEY root, const char* subKey, REGSAM extra) {
+// Walks the tree by exact (wide) names: an ANSI name turns characters outside the code
+// page into "?" and would miss the key, or name another one.
+static LONG DeleteTreeW(HKEY root, const wchar_t* subKey, REGSAM extra) {
     HKEY key;
-    LONG rc = RegOpenKeyExA(root, subKey, 0, KEY_READ | KEY_WRITE | extra, &key);
+    LONG rc = RegOpenKeyExW(root, subKey, 0, KEY_READ | KEY_WRITE | extra, &key);
     if (rc != ERROR_SUCCESS) return rc;
     for (;;) {
-        char name[512];
-        DWORD len = sizeof(name);
-        if (RegEnumKeyExA(key, 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        if (DeleteTreeImpl(key, name, extra) != ERROR_SUCCESS) break;
+        wchar_t name[512];
+        DWORD len = sizeof(name) / sizeof(name[0]);
+        if (RegEnumKeyExW(key, 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (DeleteTreeW(key, name, extra) != ERROR_SUCCESS) break;
     }
     RegCloseKey(key);
-    if (extra & (KEY_WOW64_32KEY | KEY_WOW64_64KEY)) return RegDeleteKeyExA(root, subKey, extra, 0);
-    return RegDeleteKeyA(root, subKey);
+    if (extra & (KEY_WOW64_32KEY | KEY_WOW64_64KEY)) return RegDeleteKeyExW(root, subKey, extra, 0);
+    return RegDeleteKeyW(root, subKey);
+}
+
+static std::wstring WideOf(const char* text) {
+    int units = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (units <= 0) return std::wstring();
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], units);
+    wide.resize(static_cast<size_t>(units - 1));
+    return wide;
+}
+
+static LONG DeleteTreeImpl(HKEY root, const char* subKey, REGSAM extra) {
+    return DeleteTreeW(root, WideOf(subKey).c_str(), extra);
 }
 
 RegistrySandbox::RegistrySandbox() {
@@ -94,6 +109,28 @@ bool RegistrySandbox::KeyExists(HKEY root, const std::string& subKey, REGSAM ext
 
 bool RegistrySandbox::DeleteTree(HKEY root, const std::string& subKey, REGSAM extra) {
     return DeleteTreeImpl(root, subKey.c_str(), extra) == ERROR_SUCCESS;
+}
+
+bool RegistrySandbox::SetString(HKEY root, const std::wstring& subKey, const char* name, const std::string& value) {
+    HKEY key;
+    if (RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    LONG rc = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+
+bool RegistrySandbox::KeyExists(HKEY root, const std::wstring& subKey, REGSAM extra) {
+    HKEY key;
+    if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ | extra, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool RegistrySandbox::DeleteTree(HKEY root, const std::wstring& subKey, REGSAM extra) {
+    return DeleteTreeW(root, subKey.c_str(), extra) == ERROR_SUCCESS;
 }
 
 }  // namespace testsupport

@@ -33,6 +33,10 @@ public:
                           DWORD type = REG_BINARY);
     static bool KeyExists(HKEY root, const std::string& subKey, REGSAM extra = 0);
     static bool DeleteTree(HKEY root, const std::string& subKey, REGSAM extra = 0);
+    // The same by exact (wide) key names, for keys named outside the code page.
+    static bool SetString(HKEY root, const std::wstring& subKey, const char* name, const std::string& value);
+    static bool KeyExists(HKEY root, const std::wstring& subKey, REGSAM extra = 0);
+    static bool DeleteTree(HKEY root, const std::wstring& subKey, REGSAM extra = 0);
 
 private:
     HKEY m_root = nullptr;
