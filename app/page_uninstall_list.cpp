@@ -216,6 +216,7 @@ void CPageUninstallList::RefreshList()
 {
     CBarUpdatesPaused paused(*this);
     CWaitCursor wait;
+    const ListPlace place = TakePlace();
     // The catalogue frees every entry it holds now; the mediator must not keep naming one.
     CUiManager* pUi = CUiManager::GetInstance();
     pUi->SetSelectedProgram(NULL);
@@ -229,14 +230,12 @@ void CPageUninstallList::RefreshList()
         m_wndList.SortItems(&CPageUninstallList::CompareRows, (DWORD_PTR)this);
         ReleaseRowTableLeftovers();
     }
-    // Selecting the first row makes its program the selected one (item change). A list
-    // that is not on screen (the group editor is shown in its place) selects nothing: the
-    // user could not see which program the commands would act on, and chooses again
-    // when the list is back.
-    const bool bOnScreen = pUi->IsProgramListOnScreen();
-    if (bOnScreen) m_wndList.SendMessage(LVM_SETSELECTIONMARK, 0, 0);
+    // Every command acts on the selected program, so the refresh selects none the user
+    // did not choose: after an uninstall that removed the chosen program, a second click
+    // must find nothing to run, not the program that moved into its row.
+    const int nShow = RestorePlace(place);
     m_wndList.SendMessage(WM_SETREDRAW, TRUE, 0);
-    if (bOnScreen && m_wndList.GetItemCount() > 0) m_wndList.EnsureVisible(0, FALSE);
+    if (nShow >= 0) m_wndList.EnsureVisible(nShow, FALSE);
     if (pUi->GetSelectedProgram() == NULL) DropSelection();
     UpdateCounts();
 }
@@ -246,7 +245,9 @@ void CPageUninstallList::FilterList()
     CBarUpdatesPaused paused(*this);
     // The commands act on the selected program: it must be one the list shows, and
     // the one the list shows selected.
-    ProgramEntry* pSelected = CUiManager::GetInstance()->GetSelectedProgram();
+    ListPlace place = TakePlace();
+    // Other rows now: a search starts at the top of what it found.
+    place.nFocusedRow = -1;
     m_wndList.SendMessage(WM_SETREDRAW, FALSE, 0);
     {
         CRefilling refilling(m_bRefilling);
@@ -255,23 +256,50 @@ void CPageUninstallList::FilterList()
         m_wndList.SortItems(&CPageUninstallList::CompareRows, (DWORD_PTR)this);
         ReleaseRowTableLeftovers();
     }
-    int nRow = FindRow(pSelected);
-    if (nRow >= 0) m_wndList.SendMessage(LVM_SETSELECTIONMARK, 0, nRow);
+    const int nShow = RestorePlace(place);
     m_wndList.SendMessage(WM_SETREDRAW, TRUE, 0);
-    if (nRow >= 0)
-        m_wndList.EnsureVisible(nRow, FALSE);
-    else
-        DropSelection();
+    if (nShow >= 0) m_wndList.EnsureVisible(nShow, FALSE);
+    if (m_wndList.GetNextItem(-1, LVNI_SELECTED) < 0) DropSelection();
     UpdateCounts();
 }
 
-int CPageUninstallList::FindRow(const ProgramEntry* pEntry) const
+CPageUninstallList::ListPlace CPageUninstallList::TakePlace() const
 {
-    if (pEntry == NULL) return -1;
-    int nCount = m_wndList.GetItemCount();
+    ListPlace place;
+    const ProgramEntry* pChosen = CUiManager::GetInstance()->GetSelectedProgram();
+    if (pChosen != NULL) {
+        place.bChosen = true;
+        place.chosen = pChosen->GetKey();
+    }
+    place.nFocusedRow = m_wndList.GetNextItem(-1, LVNI_FOCUSED);
+    return place;
+}
+
+int CPageUninstallList::RestorePlace(const ListPlace& place)
+{
+    const int nRow = place.bChosen ? FindRow(place.chosen) : -1;
+    if (nRow >= 0) {
+        // Selects and focuses the row; its item change makes its entry the selected
+        // program and shows its details.
+        m_wndList.SendMessage(LVM_SETSELECTIONMARK, 0, nRow);
+        return nRow;
+    }
+    const int nCount = m_wndList.GetItemCount();
+    if (nCount == 0) return -1;
+    // The row that took the chosen program's place, or the one the focus was on: the
+    // user keeps their place in the list, and Down or Space picks from there.
+    const int nFocus = place.nFocusedRow < 0 ? 0 : place.nFocusedRow < nCount ? place.nFocusedRow : nCount - 1;
+    m_wndList.SetItemState(nFocus, LVIS_FOCUSED, LVIS_FOCUSED);
+    return nFocus;
+}
+
+int CPageUninstallList::FindRow(const ProgramEntryKey& key) const
+{
+    const int nCount = m_wndList.GetItemCount();
     for (int nRow = 0; nRow < nCount; ++nRow) {
         const ReportRowData* pRow = (const ReportRowData*)m_wndList.GetItemData(nRow);
-        if (pRow != NULL && pRow->pUserData == pEntry) return nRow;
+        const ProgramEntry* pEntry = pRow != NULL ? (const ProgramEntry*)pRow->pUserData : NULL;
+        if (pEntry != NULL && pEntry->GetKey().SameAs(key)) return nRow;
     }
     return -1;
 }

@@ -21,7 +21,10 @@ public:
     // IUninstallManager: one entry of the catalogue, in catalogue order.
     void AddProgram(ProgramEntry* entry) override;
 
-    // Reads the registry again, fills and sorts the list and selects its first row.
+    // Reads the registry again, fills and sorts the list. The program the user chose
+    // stays selected while the list still shows it (found again by its registry key:
+    // the refresh frees every entry); otherwise no row is selected. No refresh picks a
+    // program for the user.
     void RefreshList();
     // Hands the entries already read over again (after a search or group change).
     // The selected program keeps its row selected while the list still shows it;
@@ -75,8 +78,23 @@ protected:
     CPoint KeyboardMenuPoint();
 
     void SelectRow(int nRow);
-    // The row that shows the entry, or -1.
-    int FindRow(const ProgramEntry* pEntry) const;
+    // The row that shows the program of this registry key, or -1.
+    int FindRow(const ProgramEntryKey& key) const;
+
+    // Where the user was in the list before a refill: the program they chose, named by
+    // its registry key (a full refresh frees the entry itself), and the focused row.
+    struct ListPlace
+    {
+        bool bChosen = false;
+        ProgramEntryKey chosen;
+        int nFocusedRow = -1;
+    };
+    ListPlace TakePlace() const;
+    // After a refill: the chosen program's row selected again when the list still shows
+    // it, otherwise no row selected and the focus resting where it was (row 0 after the
+    // first fill), so that the next key starts there. Answers the row to scroll into
+    // view once redrawing is on again, or -1.
+    int RestorePlace(const ListPlace& place);
     // No program is selected any more: the commands have none to act on and the
     // details pane shows none.
     void DropSelection();

@@ -178,10 +178,9 @@ BOOL CPurgeletDlg::OnInitDialog()
     CreatePages();
     CUiManager::GetInstance()->RefreshPrograms(false);
     // The first focus is the program list's, not the first tab stop's (the groups tree):
-    // every command of the window acts on the list's selected program, and the refresh
-    // has just selected the first row, so the keys move through the programs and the
-    // selection shows in the highlight colour from the start. A tree taking the focus
-    // would also pick its first item for itself.
+    // every command of the window acts on the program the user selects there. The
+    // first fill selects none; the list's focus rests on its first row, so that Down or
+    // Space picks it. A tree taking the focus would also pick its first item for itself.
     m_pageUninstall.FocusProgramList();
     return FALSE;  // the focus is set
 }

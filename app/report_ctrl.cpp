@@ -113,6 +113,33 @@ void CExtReportCtrl::DeselectAll()
         SetItemState(nRow, 0, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
+// A single-selection list with no row selected shows by its focus where the keys
+// start: the first Down picks that row rather than the one below it, and a key that
+// would move the focus nowhere (Home or Up on the first row) picks the row it rests on.
+LRESULT CExtReportCtrl::OnRowKey(WPARAM wParam, LPARAM lParam)
+{
+    const bool bMovesFocus = wParam == VK_DOWN || wParam == VK_UP || wParam == VK_HOME || wParam == VK_END ||
+                             wParam == VK_PRIOR || wParam == VK_NEXT;
+    const bool bPlain = ((::GetKeyState(VK_SHIFT) | ::GetKeyState(VK_CONTROL)) & 0x8000) == 0;
+    if (!bMovesFocus || !bPlain || (GetStyle() & LVS_SINGLESEL) == 0 || GetNextItem(-1, LVNI_SELECTED) >= 0)
+        return CListCtrl::WindowProc(WM_KEYDOWN, wParam, lParam);
+    if (wParam == VK_DOWN && SelectFocusedRow()) return 0;
+    LRESULT lResult = CListCtrl::WindowProc(WM_KEYDOWN, wParam, lParam);
+    SelectFocusedRow();
+    return lResult;
+}
+
+bool CExtReportCtrl::SelectFocusedRow()
+{
+    if (GetNextItem(-1, LVNI_SELECTED) >= 0) return false;
+    const int nFocused = GetNextItem(-1, LVNI_FOCUSED);
+    if (nFocused < 0) return false;
+    SetItemState(nFocused, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    EnsureVisible(nFocused, FALSE);
+    InvalidateBelowHeader();
+    return true;
+}
+
 BOOL CExtReportCtrl::RedrawRow(int nRow)
 {
     CRect rcRow;
@@ -578,6 +605,8 @@ LRESULT CExtReportCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         UpdateWindow();
         return 0;
     }
+    case WM_KEYDOWN:
+        return OnRowKey(wParam, lParam);
     case LVM_UPDATE:
         return RedrawRow((int)wParam);
     case WM_PRINTCLIENT: {

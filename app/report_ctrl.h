@@ -49,6 +49,8 @@ public:
     void SaveColumnWidths();
     void SaveColumnOrder();
     void DeselectAll();
+    // With no row selected, selects the focused row; false when there is none to select.
+    bool SelectFocusedRow();
     BOOL RedrawRow(int nRow);
 
     INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
@@ -96,6 +98,8 @@ protected:
     // Paints the rows through an off-screen buffer, then the themed one-pixel frame.
     void PaintClient(CDC* pDC, const CRect& rcClient);
     void InvalidateBelowHeader();
+    // A key that moves through the rows, in a list with no row selected yet.
+    LRESULT OnRowKey(WPARAM wParam, LPARAM lParam);
     CString CellText(int nRow, int nColumn) const;
     COLORREF ListBkColor() const;
     void SwapRows(int nFirst, int nSecond, int nColumns);

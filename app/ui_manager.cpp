@@ -142,7 +142,39 @@ bool CUiManager::IsProgramListOnScreen() const
         }
         if (bTopLevel) break;
     }
-    return true;
+    // A window may lie partly or wholly off every monitor (dragged down until only its
+    // caption shows): what lies there is not on screen, nor what the taskbar covers.
+    return LiesOnAMonitor(rcVisible);
+}
+
+namespace {
+
+struct MonitorSearch
+{
+    RECT rcTested;
+    bool bFound;
+};
+
+BOOL CALLBACK FindWorkAreaPart(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam)
+{
+    MonitorSearch* pSearch = (MonitorSearch*)lParam;
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    RECT rcPart;
+    if (::GetMonitorInfoA(hMonitor, &info) && ::IntersectRect(&rcPart, &pSearch->rcTested, &info.rcWork)) {
+        pSearch->bFound = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+bool CUiManager::LiesOnAMonitor(const RECT& rcScreen)
+{
+    MonitorSearch search = {rcScreen, false};
+    ::EnumDisplayMonitors(NULL, &rcScreen, &FindWorkAreaPart, (LPARAM)&search);
+    return search.bFound;
 }
 
 bool CUiManager::IsModalWindowUp()

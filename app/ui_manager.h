@@ -58,10 +58,12 @@ public:
     // Add to Group) are offered only then.
     bool IsProgramListInReach() const;
     // The program list is on screen: the list and the panes holding it are shown, the
-    // group editor is not shown in its place, and some of it lies inside each of them.
-    // The top-level window's own visibility does not count (the first refresh runs
-    // before it shows).
+    // group editor is not shown in its place, and some of it lies inside each of them
+    // and in a monitor's work area. The top-level window's own visibility does not
+    // count (the first refresh runs before it shows).
     bool IsProgramListOnScreen() const;
+    // Some of the rectangle (screen coordinates) lies in a monitor's work area.
+    static bool LiesOnAMonitor(const RECT& rcScreen);
     // A modal window of the program is up (a message box, a dialog, a running
     // program's wait): it disables the main window, which then takes no command.
     static bool IsModalWindowUp();

@@ -107,8 +107,8 @@ protected:
 
 // Select a program, then New in the groups pane: the editor stands in the list's place,
 // and no program is the target: the commands are disabled and refused when posted; F5
-// typed into the Name field refreshes without selecting a row; back in the list, the
-// user chooses again.
+// typed into the Name field refreshes and keeps the user's choice, unseen and no
+// target; back in the list, the program the user chose is the target again.
 TEST_F(MainWindowTargetTest, NoProgramIsTheTargetWhileTheGroupEditorShows)
 {
     Seed("Alpha", "Alpha Tools");
@@ -135,8 +135,9 @@ TEST_F(MainWindowTargetTest, NoProgramIsTheTargetWhileTheGroupEditorShows)
                 Seed("Gamma", "Gamma Tools");
                 Tap(VK_F5);
                 ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "3 of 3 programs found"; }));
-                EXPECT_TRUE(pUi->GetSelectedProgram() == NULL);
-                EXPECT_EQ("", SelectedRowText(dlg));
+                ASSERT_TRUE(pUi->GetSelectedProgram() != NULL);
+                EXPECT_EQ("Beta Tools", pUi->GetSelectedProgram()->DisplayName);
+                EXPECT_EQ("Beta Tools", SelectedRowText(dlg));
             }
             EXPECT_TRUE(pUi->GetTargetProgram() == NULL);
             for (UINT nID : kProgramCommands) EXPECT_FALSE(CommandEnabled(dlg, nID)) << nID;
@@ -147,19 +148,18 @@ TEST_F(MainWindowTargetTest, NoProgramIsTheTargetWhileTheGroupEditorShows)
             EXPECT_EQ(editor.m_wndName.GetSafeHwnd(), ::GetFocus());
         }
 
-        // Cancel: the list is back with no row selected; the commands that need no
-        // program are enabled again and the user chooses the program.
+        // Cancel: the list is back with the chosen row selected, and every command is
+        // enabled again for it.
         ClickAt(editor.m_wndCancel, CPoint(5, 5));
         ASSERT_TRUE(PumpUntil([&] { return pUi->IsProgramListOnScreen(); }));
-        EXPECT_TRUE(pUi->GetTargetProgram() == NULL);
-        for (UINT nID : {ID_EDIT_COPY, ID_EDIT_COPY_APPLICATION, ID_PROGRAM_REGISTRY_ENTRY})
-            EXPECT_TRUE(CommandEnabled(dlg, nID)) << nID;
-        for (UINT nID : {ID_PROGRAM_UNINSTALL, ID_PROGRAM_ADD_TO_GROUP}) EXPECT_FALSE(CommandEnabled(dlg, nID)) << nID;
-        // F5 with the list on screen selects the first row, as always.
-        Tap(VK_F5);
-        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools" && !pRemove->IsDisabled(); }));
         ASSERT_TRUE(pUi->GetTargetProgram() != NULL);
-        EXPECT_EQ("Alpha Tools", pUi->GetTargetProgram()->DisplayName);
+        EXPECT_EQ("Beta Tools", pUi->GetTargetProgram()->DisplayName);
+        for (UINT nID : kProgramCommands) EXPECT_TRUE(CommandEnabled(dlg, nID)) << nID;
+        // F5 with the list on screen keeps it, as any refresh does.
+        Tap(VK_F5);
+        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Beta Tools" && !pRemove->IsDisabled(); }));
+        ASSERT_TRUE(pUi->GetTargetProgram() != NULL);
+        EXPECT_EQ("Beta Tools", pUi->GetTargetProgram()->DisplayName);
     }));
 }
 
@@ -230,6 +230,8 @@ TEST_F(MainWindowTargetTest, TheRemoveWarningShowsAShortenedNameWhole)
     const std::string name = "Very Long Name " + std::string(600, 'W');
     Seed("Long", name.c_str());
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ASSERT_TRUE(FocusIn(List(dlg)));
+        ClickRow(dlg, name.c_str());
         ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == name; }));
         std::vector<std::pair<std::string, int>> words;  // the name line's words, with their widths
         int nClientWidth = -1;
@@ -278,7 +280,9 @@ TEST_F(MainWindowTargetTest, TheTextFieldsKeepTheirEditingKeys)
         CPageUninstallList& list = dlg.m_pageUninstall.m_pageView.m_pageList;
         CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
         CPageUninstallGroups& groups = dlg.m_pageUninstall.m_pageGroups;
-        ASSERT_EQ("Alpha Tools", SelectedRowText(dlg));
+        ASSERT_TRUE(FocusIn(List(dlg)));
+        ClickRow(dlg, "Alpha Tools");
+        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools"; }));
         struct Field
         {
             const char* name;

@@ -259,8 +259,9 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
             EXPECT_EQ(b.bDisabled, pButton->IsDisabled()) << b.nID;
         }
 
-        // Which commands the selected program allows (the first row is selected after
-        // the first refresh; then none); Add to Group needs a group besides "Other".
+        // Which commands the selected program allows (Alpha Editor, selected by the user:
+        // the first refresh selects none; then none); Add to Group needs a group besides
+        // "Other".
         struct CommandState
         {
             UINT nID;
@@ -272,8 +273,10 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
             {ID_EDIT_COPY_APPLICATION, TRUE, TRUE},   {ID_PROGRAM_REGISTRY_ENTRY, TRUE, TRUE},
             {ID_VIEW_REFRESH, TRUE, TRUE},
         };
+        EXPECT_TRUE(CUiManager::GetInstance()->GetSelectedProgram() == NULL);
+        EXPECT_EQ(-1, List(dlg).GetNextItem(-1, LVNI_SELECTED));
+        ASSERT_TRUE(SelectProgram(dlg, "Alpha Editor"));
         ProgramEntry* pFirst = CUiManager::GetInstance()->GetSelectedProgram();
-        ASSERT_TRUE(pFirst != NULL && pFirst->DisplayName == "Alpha Editor");
         for (int nPass = 0; nPass < 2; ++nPass) {
             // The second pass with no row selected in the list.
             if (nPass == 1) List(dlg).SetItemState(-1, 0, LVIS_SELECTED);
@@ -506,10 +509,10 @@ TEST_F(MainWindowTest, ACommandNeverActsOnAProgramTheListDoesNotShow)
         CExtDetailsCtrl& details = dlg.m_pageUninstall.m_pageView.m_pageDetails.m_wndDetails;
         CPageUninstallGroups& groups = dlg.m_pageUninstall.m_pageGroups;
 
-        // The first full refresh selects the first row, and the focused list paints it
-        // in the highlight colour.
-        ASSERT_EQ("Alpha Editor", SelectedRowText(dlg));
-        ASSERT_TRUE(CUiManager::GetInstance()->GetSelectedProgram() != NULL);
+        // The first full refresh selects no row; the user's selection shows in the
+        // highlight colour in the focused list.
+        ASSERT_EQ("", SelectedRowText(dlg));
+        ASSERT_TRUE(SelectProgram(dlg, "Alpha Editor"));
         EXPECT_EQ("Alpha Editor", CUiManager::GetInstance()->GetSelectedProgram()->DisplayName);
         EXPECT_TRUE(testsupport::PumpUntil([&] { return RowPixel(dlg, 0) == ::GetSysColor(COLOR_HIGHLIGHT); }))
             << "the first row is not shown selected";
@@ -690,17 +693,21 @@ TEST_F(MainWindowTest, ACommandActsOnlyOnTheProgramShownSelected)
         HWND hTree = dlg.m_pageUninstall.m_pageGroups.m_wndTree.GetSafeHwnd();
         ::SetFocus(hTree);
         ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == hTree; }));
-        // At start and after F5, the focus in the groups tree, the first row shows selected.
-        for (const char* first : {"Beta Tools", "Alpha Tools"}) {
-            SCOPED_TRACE(first);
-            if (first[0] == 'A') {
+        // At start no row is selected. The program the user selects shows selected with
+        // the focus in the groups tree, also after F5 has moved it down a row.
+        EXPECT_EQ("", SelectedRowText(dlg));
+        ASSERT_TRUE(SelectProgram(dlg, "Beta Tools"));
+        for (int nRow : {0, 1}) {
+            SCOPED_TRACE(nRow == 0 ? "selected" : "after F5");
+            if (nRow == 1) {
                 Seed(HKEY_CURRENT_USER, "Alpha", "Alpha Tools", "none_such_remover.exe", "C:\\");
                 Tap(VK_F5);
                 ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "4 of 4 programs found"; }));
             }
             EXPECT_EQ(hTree, ::GetFocus());
-            EXPECT_EQ(first, SelectedRowText(dlg));
-            EXPECT_TRUE(PumpUntil([&] { return RowPixel(dlg, 0) == clrSelected; })) << std::hex << RowPixel(dlg, 0);
+            EXPECT_EQ("Beta Tools", SelectedRowText(dlg));
+            EXPECT_EQ(nRow, List(dlg).GetNextItem(-1, LVNI_SELECTED));
+            EXPECT_TRUE(PumpUntil([&] { return RowPixel(dlg, nRow) == clrSelected; })) << std::hex << RowPixel(dlg, nRow);
         }
 
         // A click on empty space leaves no row selected and no program to act on.
@@ -736,7 +743,7 @@ TEST_F(MainWindowTest, ACommandActsOnlyOnTheProgramShownSelected)
         for (const char* key : {"Alpha", "Beta", "Gamma", "Delta"}) EXPECT_TRUE(EntryExists(key)) << key;
 
         // Clicking Gamma's row and the toolbar's Remove: the warning names Gamma, and Yes
-        // removes Gamma's key alone. The first row is then selected, and shows it.
+        // removes Gamma's key alone. No row is selected then, and Remove is disabled.
         LVFINDINFO find = {LVFI_STRING, "Gamma Tools", 0, {0, 0}, 0};
         CRect rcGamma;
         List(dlg).GetItemRect(List(dlg).FindItem(&find), &rcGamma, LVIR_BOUNDS);
@@ -751,8 +758,8 @@ TEST_F(MainWindowTest, ACommandActsOnlyOnTheProgramShownSelected)
         // A line break in a registry name does not split the name's line.
         EXPECT_NE(-1, CPurgeletDlg::RemoveWarning("Gamma\r\nTools\t").Find("\r\n\r\nGamma  Tools \r\n\r\n"));
         for (const char* key : {"Alpha", "Beta", "Gamma", "Delta"}) EXPECT_EQ(key[0] != 'G', EntryExists(key)) << key;
-        EXPECT_EQ("Alpha Tools", SelectedRowText(dlg));
-        EXPECT_TRUE(PumpUntil([&] { return RowPixel(dlg, 0) == clrSelected; })) << std::hex << RowPixel(dlg, 0);
+        EXPECT_EQ("", SelectedRowText(dlg));
+        EXPECT_TRUE(PumpUntil([&] { return pRemove->IsDisabled(); }));
     }));
 }
 

@@ -60,6 +60,12 @@ protected:
         ReportRowData* pRow = (ReportRowData*)m_page.m_wndList.GetItemData(nRow);
         return pRow != NULL ? (ProgramEntry*)pRow->pUserData : NULL;
     }
+    // The user selects a row.
+    void Choose(int nRow)
+    {
+        m_page.m_wndList.SetItemState(nRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    int SelectedRow() { return m_page.m_wndList.GetNextItem(-1, LVNI_SELECTED); }
     void ClickHeader(int nColumn)
     {
         CHeaderCtrl* pHeader = m_page.m_wndList.GetHeaderCtrl();
@@ -144,9 +150,36 @@ TEST_F(PageListTest, AFullRefreshListsEveryEntryWithItsColumnTexts)
     CUiManager* pUi = CUiManager::GetInstance();
     EXPECT_EQ(3u, pUi->m_nShownPrograms);
     EXPECT_EQ(3u, pUi->m_nTotalPrograms);
-    // The first row is selected and is the selected program.
-    EXPECT_EQ(LVIS_SELECTED, m_page.m_wndList.GetItemState(0, LVIS_SELECTED));
-    EXPECT_EQ(EntryOf(0), pUi->GetSelectedProgram());
+    // The refresh picks no program: no row is selected, the focus rests on the first.
+    EXPECT_EQ(-1, SelectedRow());
+    EXPECT_TRUE(pUi->GetSelectedProgram() == NULL);
+    EXPECT_EQ(0, m_page.m_wndList.GetNextItem(-1, LVNI_FOCUSED));
+}
+
+// The program the user chose stays selected through a full refresh, found again by its
+// registry key among the new entries; one that is gone leaves no row selected, and the
+// focus where its row was.
+TEST_F(PageListTest, AFullRefreshKeepsTheChosenProgramOrSelectsNone)
+{
+    m_page.RefreshList();
+    Choose(1);
+    ASSERT_EQ("beta tool", CUiManager::GetInstance()->GetSelectedProgram()->DisplayName);
+    // A program that sorts before it moves it down a row.
+    SeedEntry("AppAardvark", "Aardvark", "a.exe", NULL);
+    m_page.RefreshList();
+    ASSERT_EQ(4, Rows());
+    EXPECT_EQ(2, SelectedRow());
+    EXPECT_EQ(EntryOf(2), CUiManager::GetInstance()->GetSelectedProgram());
+    EXPECT_EQ("beta tool", EntryOf(2)->DisplayName);
+
+    // Another program of the same name under another key is not the chosen one.
+    ASSERT_TRUE(testsupport::RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, UninstallKeyPath + "AppBeta"));
+    SeedEntry("AppBeta2", "beta tool", NULL, NULL);
+    m_page.RefreshList();
+    ASSERT_EQ(4, Rows());
+    EXPECT_EQ(-1, SelectedRow());
+    EXPECT_TRUE(CUiManager::GetInstance()->GetSelectedProgram() == NULL);
+    EXPECT_EQ(2, m_page.m_wndList.GetNextItem(-1, LVNI_FOCUSED));
 }
 
 TEST_F(PageListTest, SizesFollowTheSizeUnit)
@@ -197,6 +230,7 @@ TEST_F(PageListTest, HiddenEntriesWithoutUninstallCommandStillCountInTheTotal)
 TEST_F(PageListTest, TheSearchTextFiltersByNameIgnoringCaseAndKeepsOnlyAShownSelection)
 {
     m_page.RefreshList();
+    Choose(0);
     ProgramEntry* pSelected = CUiManager::GetInstance()->GetSelectedProgram();
     ASSERT_TRUE(pSelected != NULL);
     ASSERT_EQ("Alpha Suite", pSelected->DisplayName);
@@ -272,10 +306,12 @@ TEST_F(PageListTest, HeaderClicksSortByTheirColumn)
     EXPECT_EQ("delta", Names()[2]);
     EXPECT_EQ("Alpha Suite", Names()[3]);
 
-    // A refresh keeps the sort state.
+    // A refresh keeps the sort state, and the chosen program at its sorted row.
+    Choose(3);
     m_page.RefreshList();
     EXPECT_EQ("Alpha Suite", Names()[3]);
-    EXPECT_EQ(EntryOf(0), CUiManager::GetInstance()->GetSelectedProgram());
+    EXPECT_EQ(3, SelectedRow());
+    EXPECT_EQ(EntryOf(3), CUiManager::GetInstance()->GetSelectedProgram());
 }
 
 TEST_F(PageListTest, SelectingARowMakesItsProgramTheSelectedOneAndShowsItsDetails)
@@ -313,6 +349,8 @@ TEST_F(PageListTest, SelectingARowMakesItsProgramTheSelectedOneAndShowsItsDetail
 TEST_F(PageListTest, CopyJoinsTheSelectedRowsCellsWithCommas)
 {
     m_page.RefreshList();
+    EXPECT_EQ("", std::string((LPCTSTR)m_page.GetSelectedRowsText()));
+    Choose(0);
     std::string expected = "Alpha Suite, Alpha Ltd, 1 234 567, " + Text(0, 3) + ", Frequently\r\n";
     EXPECT_EQ(expected, (LPCTSTR)m_page.GetSelectedRowsText());
     m_page.m_wndList.DeselectAll();
@@ -322,6 +360,7 @@ TEST_F(PageListTest, CopyJoinsTheSelectedRowsCellsWithCommas)
 TEST_F(PageListTest, AnEmptyRefreshLeavesNoSelectedProgram)
 {
     m_page.RefreshList();
+    Choose(0);
     ASSERT_TRUE(CUiManager::GetInstance()->GetSelectedProgram() != NULL);
     ASSERT_TRUE(testsupport::RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, UninstallKeyPath.substr(0, UninstallKeyPath.size() - 1)));
     m_page.RefreshList();

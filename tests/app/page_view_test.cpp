@@ -43,6 +43,12 @@ protected:
         testsupport::PumpPending();
     }
     int Bar() const { return ::GetSystemMetrics(SM_CYFRAME); }
+    // A full refresh (it selects no row), then the user selects the first row.
+    void RefreshAndChooseFirst()
+    {
+        CUiManager::GetInstance()->RefreshPrograms(false);
+        m_view.m_pageList.m_wndList.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
 
     CPageUninstallView m_view;
 };
@@ -152,7 +158,7 @@ TEST_F(PageViewTest, RefreshFilterAndOptionsReachTheList)
 TEST_F(PageViewTest, TheDetailsListShowsEveryValueOfTheSelectedProgram)
 {
     Make();
-    CUiManager::GetInstance()->RefreshPrograms(false);
+    RefreshAndChooseFirst();
     ProgramEntry* pEntry = CUiManager::GetInstance()->GetSelectedProgram();
     ASSERT_TRUE(pEntry != NULL);
     ASSERT_EQ("Alpha Suite", pEntry->DisplayName);
@@ -175,7 +181,7 @@ TEST_F(PageViewTest, TheDetailsListShowsEveryValueOfTheSelectedProgram)
 TEST_F(PageViewTest, AProgramWithoutValuesLeavesTheDetailsEmpty)
 {
     Make();
-    CUiManager::GetInstance()->RefreshPrograms(false);
+    RefreshAndChooseFirst();
     ASSERT_GT(m_view.m_pageDetails.m_wndDetails.GetItemCount(), 0);
     ProgramEntry empty;
     m_view.m_pageDetails.ShowProgram(&empty);
@@ -226,7 +232,7 @@ TEST_F(PageViewTest, TheDetailsColumnsTakeTheirSharesOfThePageWidth)
 TEST_F(PageViewTest, SelectingADetailsRowChangesNothingOnScreen)
 {
     Make();
-    CUiManager::GetInstance()->RefreshPrograms(false);
+    RefreshAndChooseFirst();
     CExtDetailsCtrl& list = m_view.m_pageDetails.m_wndDetails;
     ASSERT_GT(list.GetItemCount(), 1);
     CRect rcClient;
