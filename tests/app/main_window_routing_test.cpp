@@ -94,6 +94,9 @@ void ClickRow(CPurgeletDlg& dlg, const char* name, int nX = 40)
 // that way or the turn is handled.
 void Wheel(CPurgeletDlg& dlg, int nNotches)
 {
+    // The wheel turns the window under the pointer (or the focus, by platform): the
+    // pointer is put over the rows first, wherever an earlier test left it.
+    MoveTo(RowsAreaOnScreen(dlg).CenterPoint());
     INPUT in = {};
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = MOUSEEVENTF_WHEEL;
