@@ -285,6 +285,8 @@ void CGroupsFile::NoteParseError() {
     for (char& c : reason)
         if (c == '\r' || c == '\n' || c == '\t') c = ' ';
     if (reason.size() > 200) reason = reason.substr(0, 200) + "...";
+    // Some parsers give the bare word "error" as their reason: it tells the user nothing.
+    if (lstrcmpiA(reason.c_str(), "error") == 0) reason.clear();
     if (line > 0 && !reason.empty())
         m_status.reason += " (line " + std::to_string(line) + ": " + reason + ")";
     else if (line > 0)
