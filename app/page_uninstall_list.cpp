@@ -1,4 +1,5 @@
 #include "app/page_uninstall_list.h"
+#include "app/bar_updates_paused.h"
 #include "app/clipboard_text.h"
 #include "app/heap_pages.h"
 #include "app/ui_manager.h"
@@ -169,28 +170,6 @@ HICON CPageUninstallList::GetRowIcon(const ProgramEntry* pEntry)
 
 namespace {
 
-// Every row's notifications reach the page while the thread's current message is an
-// idle one, and each would make the page walk its control bars for their command
-// states: thousands of walks for one filling. The walks wait until the list is full;
-// the next idle message makes one.
-class CBarUpdatesPaused
-{
-public:
-    explicit CBarUpdatesPaused(CExtResizableDialog& dlg)
-        : m_dlg(dlg), m_nSaved(dlg.m_nRdFlags & CExtResizableDialog::__ERD_UPDATE_BARS)
-    {
-        m_dlg.m_nRdFlags &= ~CExtResizableDialog::__ERD_UPDATE_BARS;
-    }
-    ~CBarUpdatesPaused()
-    {
-        if (m_dlg.GetSafeHwnd() != NULL) m_dlg.m_nRdFlags |= m_nSaved;
-    }
-
-private:
-    CExtResizableDialog& m_dlg;
-    BYTE m_nSaved;
-};
-
 // Marks the list as being refilled for the life of one filling.
 class CRefilling
 {
@@ -214,6 +193,10 @@ void ReleaseRowTableLeftovers() { ReleaseFreeHeapPages(::GetProcessHeap()); }
 
 void CPageUninstallList::RefreshList()
 {
+    // Every row's notifications reach the page while the thread's current message is an
+    // idle one, and each would make the page walk its control bars for their command
+    // states: thousands of walks for one filling. The walks wait until the list is full;
+    // the next idle message makes one.
     CBarUpdatesPaused paused(*this);
     CWaitCursor wait;
     const ListPlace place = TakePlace();

@@ -1,9 +1,52 @@
 // View Registry Entry: brings up the registry editor (started when none is open) and
 // walks its key tree to a program's key, typed by the key's exact (wide) name.
+#include "app/regedit_view.h"
 #include "app/purgelet_app.h"
 #include <shellapi.h>
 #include <string>
 #include <vector>
+
+namespace {
+
+struct ChildOfClass
+{
+    const char* pszClass;
+    HWND hFound;
+};
+
+BOOL CALLBACK NoteChildOfClass(HWND hWnd, LPARAM lParam)
+{
+    ChildOfClass* pFind = (ChildOfClass*)lParam;
+    char szClass[64] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (lstrcmpiA(szClass, pFind->pszClass) != 0) return TRUE;
+    pFind->hFound = hWnd;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND FindRegEditWindow() { return ::FindWindowA("RegEdit_RegEdit", NULL); }
+
+HWND FindChildOfClass(HWND hParent, const char* pszClass)
+{
+    ChildOfClass find = {pszClass, NULL};
+    ::EnumChildWindows(hParent, NoteChildOfClass, (LPARAM)&find);
+    return find.hFound;
+}
+
+HWND FindRegEditReadyTree(HWND hEditor)
+{
+    if (!::IsWindow(hEditor)) return NULL;
+    HWND hTree = FindChildOfClass(hEditor, "SysTreeView32");
+    DWORD_PTR root = 0;
+    if (hTree == NULL ||
+        !::SendMessageTimeoutW(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0, SMTO_ABORTIFHUNG, 1000, &root) || root == 0)
+        return NULL;
+    return hTree;
+}
+
+HWND FindRegEditStatusBar(HWND hEditor) { return FindChildOfClass(hEditor, "msctls_statusbar32"); }
 
 namespace {
 
@@ -17,8 +60,6 @@ const DWORD kEditorLookMs = 10;
 // steps than any tree the editor shows.
 const DWORD_PTR kMaxShownPath = 65536;
 const int kMaxWalkSteps = 200000;
-
-HWND FindEditorWindow() { return ::FindWindowA("RegEdit_RegEdit", NULL); }
 
 // Waits, within a bound, until pred() holds, the process (when given) ended or the bound
 // passed; answers what pred() says at the end. Messages that other windows send to ours
@@ -43,51 +84,9 @@ bool WaitForEditor(HANDLE hProcess, DWORD timeoutMs, bool (*pred)(HWND), HWND hE
     }
 }
 
-bool EditorWindowCame(HWND) { return FindEditorWindow() != NULL; }
+bool EditorWindowCame(HWND) { return FindRegEditWindow() != NULL; }
 
-// Finds the first window of a class among the children of a window, at any depth.
-struct ChildOfClass
-{
-    const char* pszClass;
-    HWND hFound;
-};
-
-BOOL CALLBACK NoteChildOfClass(HWND hWnd, LPARAM lParam)
-{
-    ChildOfClass* pFind = (ChildOfClass*)lParam;
-    char szClass[64] = "";
-    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    if (lstrcmpiA(szClass, pFind->pszClass) != 0) return TRUE;
-    pFind->hFound = hWnd;
-    return FALSE;
-}
-
-HWND FindChildOfClass(HWND hParent, const char* pszClass)
-{
-    ChildOfClass find = {pszClass, NULL};
-    ::EnumChildWindows(hParent, NoteChildOfClass, (LPARAM)&find);
-    return find.hFound;
-}
-
-// The editor's key tree: a child of its frame, or of a pane inside it (as in Wine's).
-HWND FindKeyTree(HWND hEditor) { return FindChildOfClass(hEditor, "SysTreeView32"); }
-
-// The editor's key tree, once it holds its root; a window that closed has none.
-HWND ReadyTree(HWND hEditor)
-{
-    if (!::IsWindow(hEditor)) return NULL;
-    HWND hTree = FindKeyTree(hEditor);
-    DWORD_PTR root = 0;
-    if (hTree == NULL ||
-        !::SendMessageTimeoutW(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0, SMTO_ABORTIFHUNG, 1000, &root) || root == 0)
-        return NULL;
-    return hTree;
-}
-
-bool TreeReadyOrEditorGone(HWND hEditor) { return !::IsWindow(hEditor) || ReadyTree(hEditor) != NULL; }
-
-// The editor's status bar, which shows the path of the selected key.
-HWND FindStatusBar(HWND hEditor) { return FindChildOfClass(hEditor, "msctls_statusbar32"); }
+bool TreeReadyOrEditorGone(HWND hEditor) { return !::IsWindow(hEditor) || FindRegEditReadyTree(hEditor) != NULL; }
 
 // The components of a key path, split at its backslashes (a key name holds none).
 std::vector<std::wstring> PathComponents(const wchar_t* path)
@@ -192,7 +191,7 @@ bool WalkByArrows(HWND hTree, HWND hStatus, LPARAM root, const std::vector<std::
 
 void ShowInRegEdit(const wchar_t* registryPath)
 {
-    HWND hEditor = FindEditorWindow();
+    HWND hEditor = FindRegEditWindow();
     if (hEditor == NULL) {
         SHELLEXECUTEINFOA sei;
         memset(&sei, 0, sizeof(sei));
@@ -208,7 +207,7 @@ void ShowInRegEdit(const wchar_t* registryPath)
         // The editor's window is what counts, not its idle state: an editor that the user
         // closes again at once did open, and only one whose window never came failed.
         const bool bCame = WaitForEditor(sei.hProcess, kEditorWindowWaitMs, EditorWindowCame, NULL);
-        hEditor = FindEditorWindow();
+        hEditor = FindRegEditWindow();
         if (hEditor != NULL) WaitForEditor(sei.hProcess, kEditorWindowWaitMs, TreeReadyOrEditorGone, hEditor);
         if (sei.hProcess != NULL) ::CloseHandle(sei.hProcess);
         if (!bCame) {
@@ -220,7 +219,7 @@ void ShowInRegEdit(const wchar_t* registryPath)
     ::ShowWindow(hEditor, SW_SHOW);
     ::SetForegroundWindow(hEditor);
 
-    HWND hTree = ReadyTree(hEditor);
+    HWND hTree = FindRegEditReadyTree(hEditor);
     if (hTree == NULL) return;
     CWnd tree;
     tree.Attach(hTree);
@@ -242,7 +241,7 @@ void ShowInRegEdit(const wchar_t* registryPath)
     }
     // Where the status bar tells which key the typing reached and it is not the one
     // named, the walk is done again by arrow keys, name by name.
-    HWND hStatus = FindStatusBar(hEditor);
+    HWND hStatus = FindRegEditStatusBar(hEditor);
     const std::vector<std::wstring> wanted = PathComponents(registryPath);
     std::vector<std::wstring> shown = hStatus != NULL ? ShownPath(hStatus) : std::vector<std::wstring>();
     if (!shown.empty() && !ShowsPrefix(shown, wanted, wanted.size())) WalkByArrows(hTree, hStatus, root, wanted);

@@ -3,8 +3,10 @@
 #include "app_test_app.h"
 #include "fake_regedit.h"
 #include "real_input.h"
+#include "app/regedit_view.h"
 #include "support/registry_sandbox.h"
 #include "support/message_pump.h"
+#include "support/wide_key_names.h"
 #include <gtest/gtest.h>
 #include <commctrl.h>
 #include <atomic>
@@ -160,51 +162,12 @@ TEST(ShowInRegEdit, AnOpenEditorIsReusedAndItsTreeWalkedFromTheRootByKeys)
 
 namespace {
 
-// The registry editor's window, when one is open (the real one runs in a process of its
-// own).
-HWND OpenEditor() { return ::FindWindowA("RegEdit_RegEdit", NULL); }
-
-struct ChildOfClass
-{
-    const char* pszClass;
-    HWND hFound;
-};
-
-BOOL CALLBACK NoteChildOfClass(HWND hWnd, LPARAM lParam)
-{
-    ChildOfClass* pFind = (ChildOfClass*)lParam;
-    char szClass[64] = "";
-    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    if (lstrcmpiA(szClass, pFind->pszClass) != 0) return TRUE;
-    pFind->hFound = hWnd;
-    return FALSE;
-}
-
-// The first window of a class among the children of a window, at any depth.
-HWND ChildOfClassIn(HWND hParent, const char* pszClass)
-{
-    ChildOfClass find = {pszClass, NULL};
-    ::EnumChildWindows(hParent, NoteChildOfClass, (LPARAM)&find);
-    return find.hFound;
-}
-
-// The editor's key tree (a pane of Wine's editor holds it), once it holds its root.
-HWND ReadyTreeOf(HWND hEditor)
-{
-    HWND hTree = ChildOfClassIn(hEditor, "SysTreeView32");
-    DWORD_PTR root = 0;
-    if (hTree == NULL ||
-        !::SendMessageTimeoutW(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0, SMTO_ABORTIFHUNG, 2000, &root) || root == 0)
-        return NULL;
-    return hTree;
-}
-
 // Closes every editor window and waits (bounded) until none is left.
 bool CloseEditors()
 {
     return realinput::SleepUntil(
         [] {
-            HWND hEditor = OpenEditor();
+            HWND hEditor = FindRegEditWindow();
             if (hEditor != NULL) ::PostMessageA(hEditor, WM_CLOSE, 0, 0);
             return hEditor == NULL;
         },
@@ -219,13 +182,16 @@ std::string FirstBox() { return TestApp().m_boxes.empty() ? std::string() : Test
 // could not be launched.
 TEST(ShowInRegEdit, AnEditorClosedRightAfterItsWindowCameIsNoFailure)
 {
-    if (OpenEditor() != NULL) GTEST_SKIP() << "a registry editor is open already";
+    if (FindRegEditWindow() != NULL) GTEST_SKIP() << "a registry editor is open already";
     TestApp().m_boxes.clear();
     std::atomic<bool> bClosed{false};
     std::thread user([&] {
         HWND hEditor = NULL;
         realinput::SleepUntil(
-            [&] { return (hEditor = OpenEditor()) != NULL && ::IsWindowVisible(hEditor) && ReadyTreeOf(hEditor); },
+            [&] {
+                return (hEditor = FindRegEditWindow()) != NULL && ::IsWindowVisible(hEditor) &&
+                       FindRegEditReadyTree(hEditor) != NULL;
+            },
             30000);
         if (hEditor == NULL) return;
         ::PostMessageA(hEditor, WM_CLOSE, 0, 0);
@@ -244,7 +210,7 @@ namespace {
 // The path of the key the editor shows selected, as its status bar gives it.
 std::wstring ShownKey(HWND hEditor)
 {
-    HWND hStatus = ChildOfClassIn(hEditor, "msctls_statusbar32");
+    HWND hStatus = FindRegEditStatusBar(hEditor);
     wchar_t text[1024] = L"";
     DWORD_PTR nCopied = 0;
     if (hStatus != NULL)
@@ -259,19 +225,20 @@ std::wstring ShownKey(HWND hEditor)
 // whether it was just started or open already.
 TEST(ShowInRegEdit, TheEditorEndsOnTheKeyOfTheExactNameGiven)
 {
-    if (OpenEditor() != NULL) GTEST_SKIP() << "a registry editor is open already";
+    if (FindRegEditWindow() != NULL) GTEST_SKIP() << "a registry editor is open already";
     // The sandbox's own key, not redirected: the editor runs in a process of its own.
     RegistrySandbox box;
     std::wstring parent;
     for (char c : box.Path()) parent += (wchar_t)(unsigned char)c;
-    const wchar_t* names[] = {L"ZZE \x0416" L"1", L"ZZE \x0414" L"1", L"ZZE ?1", L"ZZE \x0416" L"10", L"ZZEPlain"};
+    using namespace testsupport::widekeys;
+    const wchar_t* names[] = {kZhe, kDe, kLiteral, L"ZZE \x0416" L"10", L"ZZEPlain"};
     for (const wchar_t* name : names)
         ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, parent + L"\\" + name, "DisplayName", "x"));
     TestApp().m_boxes.clear();
     for (const wchar_t* name : {names[0], names[1], names[3], names[2], names[4], names[0]}) {
         const std::wstring path = L"\\HKEY_CURRENT_USER\\" + parent + L"\\" + name;
         ShowInRegEdit(path.c_str());
-        HWND hEditor = OpenEditor();
+        HWND hEditor = FindRegEditWindow();
         ASSERT_TRUE(hEditor != NULL);
         // The status bar names the computer first.
         const std::wstring shown = ShownKey(hEditor);

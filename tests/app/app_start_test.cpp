@@ -41,6 +41,19 @@ private:
     bool m_hadProfile;
 };
 
+// HKEY_CURRENT_USER redirected into the sandbox's "hkcu", which holds an empty Software
+// key as a user's hive does.
+testing::AssertionResult RedirectUserKeysWithSoftware(RegistrySandbox& sandbox)
+{
+    HKEY hSoftware = NULL;
+    const LONG result = ::RegCreateKeyExA(sandbox.Root(), "hkcu\\Software", 0, NULL, 0, KEY_ALL_ACCESS, NULL,
+                                          &hSoftware, NULL);
+    if (result != ERROR_SUCCESS) return testing::AssertionFailure() << "hkcu\\Software not made: " << result;
+    ::RegCloseKey(hSoftware);
+    if (!sandbox.Override(HKEY_CURRENT_USER, "hkcu")) return testing::AssertionFailure() << "not redirected";
+    return testing::AssertionSuccess();
+}
+
 std::string ReadString(HKEY root, const std::string& subKey, const char* name)
 {
     HKEY hKey = NULL;
@@ -63,11 +76,7 @@ TEST(AppStartup, InitInstanceSetsUpToolkitProfileAndKeysThenRunsTheMainDialog)
     CExtPopupMenuWnd::g_bExpandAnimation = true;
     CExtPopupMenuWnd::g_bUseWorkArea = false;
     RegistrySandbox sandbox;
-    HKEY hSoftware = NULL;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(sandbox.Root(), "hkcu\\Software", 0, NULL, 0, KEY_ALL_ACCESS, NULL,
-                                               &hSoftware, NULL));
-    ::RegCloseKey(hSoftware);
-    ASSERT_TRUE(sandbox.Override(HKEY_CURRENT_USER, "hkcu"));
+    ASSERT_TRUE(RedirectUserKeysWithSoftware(sandbox));
     AppNamesGuard names;
     int runsBefore = TestApp().m_nMainDialogRuns;
 
@@ -147,11 +156,7 @@ private:
 TEST(AppStartup, ASecondCopyBringsTheRunningWindowUpAndEndsWithoutWritingAnything)
 {
     RegistrySandbox sandbox;
-    HKEY hSoftware = NULL;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(sandbox.Root(), "hkcu\\Software", 0, NULL, 0, KEY_ALL_ACCESS, NULL,
-                                               &hSoftware, NULL));
-    ::RegCloseKey(hSoftware);
-    ASSERT_TRUE(sandbox.Override(HKEY_CURRENT_USER, "hkcu"));
+    ASSERT_TRUE(RedirectUserKeysWithSoftware(sandbox));
     AppNamesGuard names;
     // The user's groups file, whose bytes the second copy must leave alone.
     const std::string strPath = GetGroupsFilePath();

@@ -13,6 +13,7 @@
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -77,6 +78,36 @@ inline std::map<std::string, std::string> StoredOptions()
     return values;
 }
 
+// The folder of the test program, where the test uninstaller lies beside it.
+inline std::string TestFolder()
+{
+    char path[MAX_PATH] = "";
+    ::GetModuleFileNameA(NULL, path, MAX_PATH);
+    char* slash = strrchr(path, '\\');
+    if (slash != NULL) slash[1] = '\0';
+    return path;
+}
+
+// The file the test uninstaller leaves when it is started without arguments.
+inline std::string UninstallerMarkerPath()
+{
+    char path[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, path);
+    return std::string(path) + "purgelet_test_uninstaller_ran.txt";
+}
+
+// Puts text on the clipboard, as another program would.
+inline void SetClipboard(const char* text)
+{
+    if (!::OpenClipboard(NULL)) return;
+    ::EmptyClipboard();
+    HGLOBAL hMem = ::GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+    memcpy(::GlobalLock(hMem), text, strlen(text) + 1);
+    ::GlobalUnlock(hMem);
+    ::SetClipboardData(CF_TEXT, hMem);
+    ::CloseClipboard();
+}
+
 // The clipboard's text, or "" when it holds none.
 inline std::string ClipboardText()
 {
@@ -114,6 +145,24 @@ inline bool FocusIn(HWND hWnd)
 }
 
 inline CExtReportCtrl& List(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList; }
+
+// The first pane of the main window's status bar.
+inline std::string Status(CPurgeletDlg& dlg) { return (LPCSTR)dlg.m_wndStatusBar.GetPaneText(0); }
+
+// The list's row that shows the program of this name, or -1.
+inline int RowOf(CPurgeletDlg& dlg, const char* name)
+{
+    LVFINDINFO find = {LVFI_STRING, name, 0, {0, 0}, 0};
+    return List(dlg).FindItem(&find);
+}
+
+// A click on the program's row, near its left end.
+inline void ClickRow(CPurgeletDlg& dlg, const char* name)
+{
+    CRect rc;
+    List(dlg).GetItemRect(RowOf(dlg, name), &rc, LVIR_BOUNDS);
+    realinput::ClickAt(List(dlg), CPoint(40, rc.CenterPoint().y));
+}
 
 // The text of the list's selected row, or "" when none is selected.
 inline std::string SelectedRowText(CPurgeletDlg& dlg)
@@ -208,6 +257,37 @@ protected:
         pGroups->m_pCurrentGroup = NULL;
         while (pGroups->m_Groups.size() > 1) pGroups->DeleteGroup(pGroups->m_Groups.back());
     }
+    // Writes an Uninstall entry under the key: its name and each command given (an empty
+    // one is not written).
+    static void SeedEntry(const std::string& key, const std::string& name, const std::string& uninstall,
+                          const std::string& quiet, const std::string& modify)
+    {
+        using testsupport::RegistrySandbox;
+        const std::string path = UninstallKeyPath + key;
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "DisplayName", name));
+        const struct
+        {
+            const char* value;
+            const std::string& command;
+        } commands[] = {{"UninstallString", uninstall}, {"QuietUninstallString", quiet}, {"ModifyPath", modify}};
+        for (const auto& c : commands) {
+            if (!c.command.empty()) {
+                ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, c.value, c.command)) << c.value;
+            }
+        }
+    }
+    // An entry whose commands name no program that exists: a run shows a launch failure.
+    // Without bCommands it has its name alone.
+    static void SeedUnrunnable(const std::string& key, const std::string& name, bool bCommands = true)
+    {
+        if (!bCommands) {
+            SeedEntry(key, name, "", "", "");
+            return;
+        }
+        SeedEntry(key, name, "none_such_remover.exe", "none_such_quiet.exe", "none_such_modify.exe");
+        ASSERT_TRUE(testsupport::RegistrySandbox::SetString(HKEY_CURRENT_USER, UninstallKeyPath + key,
+                                                            "InstallLocation", "C:\\"));
+    }
     static bool EntryExists(const std::string& key)
     {
         return testsupport::RegistrySandbox::KeyExists(HKEY_CURRENT_USER, UninstallKeyPath + key);
@@ -246,6 +326,20 @@ protected:
     {
         ClearGroups();
         MainWindowFixture::TearDown();
+    }
+};
+
+// The main window for the tests of its commands: no groups, no box recorded before the
+// test, and no group editor left open by a test that failed with it open.
+class CommandsFixture : public NoGroupsFixture
+{
+protected:
+    void SetUp() override
+    {
+        NoGroupsFixture::SetUp();
+        if (HasFatalFailure()) return;
+        TestApp().m_boxes.clear();
+        ForgetGroupEditor();
     }
 };
 

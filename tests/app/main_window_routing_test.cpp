@@ -25,34 +25,17 @@ using mainwindowtest::FocusIn;
 using mainwindowtest::List;
 using mainwindowtest::MoveTo;
 using mainwindowtest::PumpUntil;
+using mainwindowtest::RowOf;
 using mainwindowtest::SelectedRowText;
+using mainwindowtest::SetClipboard;
+using mainwindowtest::Status;
 using ownedbox::BoxWatcher;
 using ownedbox::FindOpenBox;
 using realinput::ClickAt;
 using realinput::Tap;
 using realinput::TapWith;
-using testsupport::RegistrySandbox;
 
 namespace {
-
-std::string Status(CPurgeletDlg& dlg) { return (LPCSTR)dlg.m_wndStatusBar.GetPaneText(0); }
-
-void SetClipboard(const char* text)
-{
-    if (!::OpenClipboard(NULL)) return;
-    ::EmptyClipboard();
-    HGLOBAL hMem = ::GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
-    memcpy(::GlobalLock(hMem), text, strlen(text) + 1);
-    ::GlobalUnlock(hMem);
-    ::SetClipboardData(CF_TEXT, hMem);
-    ::CloseClipboard();
-}
-
-int FindRow(CPurgeletDlg& dlg, const char* name)
-{
-    LVFINDINFO find = {LVFI_STRING, name, 0, {0, 0}, 0};
-    return List(dlg).FindItem(&find);
-}
 
 // A row's rectangle on the screen.
 CRect RowOnScreen(CPurgeletDlg& dlg, int nRow)
@@ -85,7 +68,7 @@ bool RowShown(CPurgeletDlg& dlg, int nRow)
 // double-click.
 void ClickRow(CPurgeletDlg& dlg, const char* name, int nX = 40)
 {
-    CRect rc = RowOnScreen(dlg, FindRow(dlg, name));
+    CRect rc = RowOnScreen(dlg, RowOf(dlg, name));
     realinput::ClickAt(CPoint(rc.left + nX, rc.CenterPoint().y));
 }
 
@@ -146,30 +129,13 @@ struct MenuKey
 };
 const MenuKey kMenuKeys[] = {{"Shift+F10", VK_SHIFT, VK_F10}, {"Menu key", 0, VK_APPS}};
 
-class MainWindowRoutingTest : public mainwindowtest::NoGroupsFixture
+class MainWindowRoutingTest : public mainwindowtest::CommandsFixture
 {
 protected:
-    void SetUp() override
-    {
-        NoGroupsFixture::SetUp();
-        if (HasFatalFailure()) return;
-        TestApp().m_boxes.clear();
-        ForgetGroupEditor();
-    }
     void TearDown() override
     {
         if (CExtPopupMenuWnd::IsMenuTracking()) CExtPopupMenuWnd::CancelMenuTracking();
-        NoGroupsFixture::TearDown();
-    }
-    // An entry whose commands name no program that exists.
-    void Seed(const char* key, const char* name)
-    {
-        const std::string path = UninstallKeyPath + key;
-        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "DisplayName", name));
-        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "UninstallString", "none_such_remover.exe"));
-        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "QuietUninstallString", "none_such_quiet.exe"));
-        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "ModifyPath", "none_such_modify.exe"));
-        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "InstallLocation", "C:\\"));
+        CommandsFixture::TearDown();
     }
 };
 
@@ -184,7 +150,7 @@ TEST_F(MainWindowRoutingTest, TheKeyboardOpensTheProgramMenuByTheSelectedRowOrGr
         char key[16], name[32];
         sprintf(key, "P%02d", i);
         sprintf(name, "Program %02d", i);
-        Seed(key, name);
+        SeedUnrunnable(key, name);
     }
     CGroupManager::GetInstance()->CreateGroup()->Name = "Media";
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
@@ -251,8 +217,8 @@ TEST_F(MainWindowRoutingTest, TheKeyboardOpensTheProgramMenuByTheSelectedRowOrGr
 // A right-click on a row opens the program menu; one on the column header does not.
 TEST_F(MainWindowRoutingTest, ARightClickOnTheColumnHeaderOpensNoProgramMenu)
 {
-    Seed("Alpha", "Alpha Tools");
-    Seed("Beta", "Beta Tools");
+    SeedUnrunnable("Alpha", "Alpha Tools");
+    SeedUnrunnable("Beta", "Beta Tools");
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         ASSERT_TRUE(FocusIn(List(dlg)));
         auto rightClick = [](CPoint pt) {
@@ -260,7 +226,7 @@ TEST_F(MainWindowRoutingTest, ARightClickOnTheColumnHeaderOpensNoProgramMenu)
             realinput::SendMouse(MOUSEEVENTF_RIGHTDOWN, pt);
             realinput::SendMouse(MOUSEEVENTF_RIGHTUP, pt);
         };
-        CRect rcRow = RowOnScreen(dlg, FindRow(dlg, "Beta Tools"));
+        CRect rcRow = RowOnScreen(dlg, RowOf(dlg, "Beta Tools"));
         rightClick(CPoint(rcRow.left + 40, rcRow.CenterPoint().y));
         ASSERT_TRUE(OpenMenu() != NULL) << "a row's right-click opens no menu";
         EXPECT_EQ("Beta Tools", SelectedRowText(dlg));
@@ -327,9 +293,9 @@ BehindTheWarning PostBehindTheRemoveWarning(CPurgeletDlg& dlg, HWND hTarget, UIN
 // text, the selection and its row stay, and no menu or editor shows.
 TEST_F(MainWindowRoutingTest, NothingPostedToThePanesActsBehindTheRemoveWarning)
 {
-    Seed("Alpha", "Alpha Tools");
-    Seed("Beta", "Beta Tools");
-    Seed("Gamma", "Gamma Tools");
+    SeedUnrunnable("Alpha", "Alpha Tools");
+    SeedUnrunnable("Beta", "Beta Tools");
+    SeedUnrunnable("Gamma", "Gamma Tools");
     mainwindowtest::RefillWatch refills;
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         CUiManager* pUi = CUiManager::GetInstance();
@@ -339,7 +305,7 @@ TEST_F(MainWindowRoutingTest, NothingPostedToThePanesActsBehindTheRemoveWarning)
         ClickRow(dlg, "Beta Tools");
         ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Beta Tools"; }));
         // Listed by the next refresh, if one ran.
-        Seed("Delta", "Delta Tools");
+        SeedUnrunnable("Delta", "Delta Tools");
         struct Posted
         {
             const char* name;
@@ -385,8 +351,8 @@ TEST_F(MainWindowRoutingTest, NothingPostedToThePanesActsBehindTheRemoveWarning)
 // nothing: no editor opens, no question comes, the group stays.
 TEST_F(MainWindowRoutingTest, TheGroupsPagesCommandsPostedBehindABoxDoNothing)
 {
-    Seed("Alpha", "Alpha Tools");
-    Seed("Beta", "Beta Tools");
+    SeedUnrunnable("Alpha", "Alpha Tools");
+    SeedUnrunnable("Beta", "Beta Tools");
     GroupEntry* pGroup = CGroupManager::GetInstance()->CreateGroup();
     pGroup->Name = "Media";
     pGroup->AddKeyword("tools");
@@ -431,8 +397,8 @@ TEST_F(MainWindowRoutingTest, TheGroupsPagesCommandsPostedBehindABoxDoNothing)
 // is posted: its dialog never opens to drop a keyword typed for no program.
 TEST_F(MainWindowRoutingTest, AddToGroupNeedsASelectedProgram)
 {
-    Seed("Alpha", "Alpha Tools");
-    Seed("Beta", "Beta Tools");
+    SeedUnrunnable("Alpha", "Alpha Tools");
+    SeedUnrunnable("Beta", "Beta Tools");
     CGroupManager::GetInstance()->CreateGroup()->Name = "Media";
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         ASSERT_TRUE(FocusIn(List(dlg)));
@@ -461,8 +427,8 @@ TEST_F(MainWindowRoutingTest, AddToGroupNeedsASelectedProgram)
 // tree filters the list instead of opening in the editor.
 TEST_F(MainWindowRoutingTest, TheGroupEditorClosesThroughTheMediatorAndNotBehindABox)
 {
-    Seed("Alpha", "Alpha Tools");
-    Seed("Beta", "Beta Tools");
+    SeedUnrunnable("Alpha", "Alpha Tools");
+    SeedUnrunnable("Beta", "Beta Tools");
     GroupEntry* pGroup = CGroupManager::GetInstance()->CreateGroup();
     pGroup->Name = "Media";
     pGroup->AddKeyword("alpha");

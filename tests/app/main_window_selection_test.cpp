@@ -21,8 +21,11 @@ using mainwindowtest::FocusIn;
 using mainwindowtest::List;
 using mainwindowtest::Pump;
 using mainwindowtest::PumpUntil;
+using mainwindowtest::RowOf;
 using mainwindowtest::RefillWatch;
 using mainwindowtest::SelectedRowText;
+using mainwindowtest::TestFolder;
+using mainwindowtest::UninstallerMarkerPath;
 using ownedbox::BoxWatcher;
 using realinput::AltLetter;
 using realinput::ClickAt;
@@ -35,33 +38,9 @@ namespace {
 const char kChosen[] = "ZZR Chosen";  // sorts last, below the rows a first page shows
 const int kFillers = 30;
 
-std::string TestFolder()
-{
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(NULL, path, MAX_PATH);
-    char* slash = strrchr(path, '\\');
-    if (slash != NULL) slash[1] = '\0';
-    return path;
-}
-
-// The test uninstaller started without arguments leaves this file: a command of a
+// The test uninstaller started without arguments leaves its marker: a command of a
 // program nobody chose has run.
-std::string MarkerPath()
-{
-    char path[MAX_PATH] = "";
-    ::GetTempPathA(MAX_PATH, path);
-    return std::string(path) + "purgelet_test_uninstaller_ran.txt";
-}
-
-bool MarkerLeft() { return ::GetFileAttributesA(MarkerPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string Status(CPurgeletDlg& dlg) { return (LPCSTR)dlg.m_wndStatusBar.GetPaneText(0); }
-
-int RowOf(CPurgeletDlg& dlg, const char* name)
-{
-    LVFINDINFO find = {LVFI_STRING, name, 0, {0, 0}, 0};
-    return List(dlg).FindItem(&find);
-}
+bool MarkerLeft() { return ::GetFileAttributesA(UninstallerMarkerPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool RowInView(CPurgeletDlg& dlg, int nRow)
 {
@@ -103,6 +82,15 @@ void PressEnter(HWND hBox)
     TapKeys({{0, VK_RETURN}});
 }
 
+// The toolbar's Remove, its warning answered with Enter; back once the warning closed.
+void RemoveAnsweredByEnter(CPurgeletDlg& dlg)
+{
+    BoxWatcher warning(dlg.GetSafeHwnd(), PressEnter);
+    ClickButton(dlg, ID_PROGRAM_REMOVE_ENTRY);
+    PumpUntil([&] { return warning.m_bFound.load(); });
+    PumpUntil([&] { return ownedbox::FindOpenBox(dlg.GetSafeHwnd()) == NULL; });
+}
+
 class MainWindowSelectionTest : public mainwindowtest::NoGroupsFixture
 {
 protected:
@@ -110,7 +98,7 @@ protected:
     {
         NoGroupsFixture::SetUp();
         if (HasFatalFailure()) return;
-        ::DeleteFileA(MarkerPath().c_str());
+        ::DeleteFileA(UninstallerMarkerPath().c_str());
         TestApp().m_boxes.clear();
         m_uninstaller = "\"" + TestFolder() + "test_uninstaller.exe\"";
         // Every program but the chosen one: any of its commands leaves the marker.
@@ -125,16 +113,13 @@ protected:
     void TearDown() override
     {
         NoGroupsFixture::TearDown();
-        ::DeleteFileA(MarkerPath().c_str());
+        ::DeleteFileA(UninstallerMarkerPath().c_str());
     }
-    void Seed(const std::string& key, const char* name, const std::string& command,
-              const std::string& modify = std::string())
+    // An entry whose commands are all `command`, but its modify command when one is given.
+    static void Seed(const std::string& key, const char* name, const std::string& command,
+                     const std::string& modify = std::string())
     {
-        const std::string path = UninstallKeyPath + key;
-        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "DisplayName", name));
-        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "UninstallString", command));
-        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "QuietUninstallString", command));
-        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "ModifyPath", modify.empty() ? command : modify));
+        SeedEntry(key, name, command, command, modify.empty() ? command : modify);
     }
     // The chosen program: its uninstallers delete its key and end at once; its modify
     // command runs and changes nothing, unless another one is given.
@@ -184,22 +169,8 @@ TEST_F(MainWindowSelectionTest, ARefreshKeepsTheChosenProgramOrSelectsNone)
         {"Alt+A, M (Modify)", [](CPurgeletDlg&) { ActionMenuItem('M'); }, true, NULL, false, 0},
         {"a Modify that cannot start", [](CPurgeletDlg&) { ActionMenuItem('M'); }, true, "none_such_modify.exe",
          false, 1},
-        {"the toolbar's Remove, Enter",
-         [](CPurgeletDlg& dlg) {
-             BoxWatcher warning(dlg.GetSafeHwnd(), PressEnter);
-             ClickButton(dlg, ID_PROGRAM_REMOVE_ENTRY);
-             PumpUntil([&] { return warning.m_bFound.load(); });
-             PumpUntil([&] { return ownedbox::FindOpenBox(dlg.GetSafeHwnd()) == NULL; });
-         },
-         false, NULL, false, 0},
-        {"a Remove that fails",
-         [](CPurgeletDlg& dlg) {
-             BoxWatcher warning(dlg.GetSafeHwnd(), PressEnter);
-             ClickButton(dlg, ID_PROGRAM_REMOVE_ENTRY);
-             PumpUntil([&] { return warning.m_bFound.load(); });
-             PumpUntil([&] { return ownedbox::FindOpenBox(dlg.GetSafeHwnd()) == NULL; });
-         },
-         true, NULL, true, 1},
+        {"the toolbar's Remove, Enter", RemoveAnsweredByEnter, false, NULL, false, 0},
+        {"a Remove that fails", RemoveAnsweredByEnter, true, NULL, true, 1},
         {"the toolbar's Options, OK",
          [](CPurgeletDlg& dlg) {
              BoxWatcher options(dlg.GetSafeHwnd(), [](HWND hBox) { ownedbox::ClickBoxButton(hBox, IDOK); });
@@ -212,9 +183,10 @@ TEST_F(MainWindowSelectionTest, ARefreshKeepsTheChosenProgramOrSelectsNone)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SeedChosen(c.modify != NULL ? c.modify : "");
-        if (c.bUndeletable)
+        if (c.bUndeletable) {
             ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, UninstallKeyPath + "Chosen\\Parts", "x", "y"));
-        ::DeleteFileA(MarkerPath().c_str());
+        }
+        ::DeleteFileA(UninstallerMarkerPath().c_str());
         TestApp().m_boxes.clear();
         RefillWatch refills;
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {

@@ -5,6 +5,7 @@
 // every change of the selection at once.
 #include "main_window_fixture.h"
 #include "owned_box.h"
+#include "app/bar_updates_paused.h"
 #include "app/page_uninstall_group_editor.h"
 #include "app/page_uninstall_groups.h"
 #include "app/ui_manager.h"
@@ -18,6 +19,7 @@
 #include <vector>
 
 using mainwindowtest::BarButton;
+using mainwindowtest::ClickRow;
 using mainwindowtest::ClipboardText;
 using mainwindowtest::CommandEnabled;
 using mainwindowtest::FocusIn;
@@ -25,6 +27,8 @@ using mainwindowtest::List;
 using mainwindowtest::Pump;
 using mainwindowtest::PumpUntil;
 using mainwindowtest::SelectedRowText;
+using mainwindowtest::SetClipboard;
+using mainwindowtest::Status;
 using ownedbox::BoxWatcher;
 using realinput::ClickAt;
 using realinput::Tap;
@@ -33,27 +37,6 @@ using realinput::TapWith;
 using testsupport::RegistrySandbox;
 
 namespace {
-
-void SetClipboard(const char* text)
-{
-    if (!::OpenClipboard(NULL)) return;
-    ::EmptyClipboard();
-    HGLOBAL hMem = ::GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
-    memcpy(::GlobalLock(hMem), text, strlen(text) + 1);
-    ::GlobalUnlock(hMem);
-    ::SetClipboardData(CF_TEXT, hMem);
-    ::CloseClipboard();
-}
-
-std::string Status(CPurgeletDlg& dlg) { return (LPCSTR)dlg.m_wndStatusBar.GetPaneText(0); }
-
-void ClickRow(CPurgeletDlg& dlg, const char* name)
-{
-    LVFINDINFO find = {LVFI_STRING, name, 0, {0, 0}, 0};
-    CRect rc;
-    List(dlg).GetItemRect(List(dlg).FindItem(&find), &rc, LVIR_BOUNDS);
-    ClickAt(List(dlg), CPoint(40, rc.CenterPoint().y));
-}
 
 const UINT kProgramCommands[] = {
     ID_PROGRAM_UNINSTALL,   ID_PROGRAM_UNINSTALL_QUIET, ID_PROGRAM_MODIFY,         ID_PROGRAM_REMOVE_ENTRY,
@@ -79,29 +62,7 @@ bool PostedCommandsShowNoBox(CPurgeletDlg& dlg, std::initializer_list<UINT> comm
     return bQuiet;
 }
 
-class MainWindowTargetTest : public mainwindowtest::NoGroupsFixture
-{
-protected:
-    void SetUp() override
-    {
-        NoGroupsFixture::SetUp();
-        if (HasFatalFailure()) return;
-        TestApp().m_boxes.clear();
-        // A test that failed with the editor open must not leave it open for the next.
-        ForgetGroupEditor();
-    }
-    // An entry whose commands name no program that exists: a run shows a launch failure.
-    void Seed(const char* key, const char* name, bool bUninstall = true)
-    {
-        const std::string path = UninstallKeyPath + key;
-        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "DisplayName", name));
-        if (!bUninstall) return;
-        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "UninstallString", "none_such_remover.exe"));
-        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "QuietUninstallString", "none_such_quiet.exe"));
-        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "ModifyPath", "none_such_modify.exe"));
-        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "InstallLocation", "C:\\"));
-    }
-};
+using MainWindowTargetTest = mainwindowtest::CommandsFixture;
 
 }  // namespace
 
@@ -111,8 +72,8 @@ protected:
 // target; back in the list, the program the user chose is the target again.
 TEST_F(MainWindowTargetTest, NoProgramIsTheTargetWhileTheGroupEditorShows)
 {
-    Seed("Alpha", "Alpha Tools");
-    Seed("Beta", "Beta Tools");
+    SeedUnrunnable("Alpha", "Alpha Tools");
+    SeedUnrunnable("Beta", "Beta Tools");
     CGroupManager::GetInstance()->CreateGroup()->Name = "Media";
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         CPageUninstallGroups& groups = dlg.m_pageUninstall.m_pageGroups;
@@ -132,7 +93,7 @@ TEST_F(MainWindowTargetTest, NoProgramIsTheTargetWhileTheGroupEditorShows)
         for (int nStep = 0; nStep < 2; ++nStep) {
             SCOPED_TRACE(nStep == 0 ? "New" : "F5 typed into Name");
             if (nStep == 1) {
-                Seed("Gamma", "Gamma Tools");
+                SeedUnrunnable("Gamma", "Gamma Tools");
                 Tap(VK_F5);
                 ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "3 of 3 programs found"; }));
                 ASSERT_TRUE(pUi->GetSelectedProgram() != NULL);
@@ -167,9 +128,9 @@ TEST_F(MainWindowTargetTest, NoProgramIsTheTargetWhileTheGroupEditorShows)
 // row; Yes then removes exactly the key the warning named.
 TEST_F(MainWindowTargetTest, TheRemoveWarningKeepsTheMainWindowsKeysAndRemovesWhatItNamed)
 {
-    Seed("Alpha", "Alpha Tools");
-    Seed("Beta", "Beta Tools");
-    Seed("Gamma", "Gamma Tools");
+    SeedUnrunnable("Alpha", "Alpha Tools");
+    SeedUnrunnable("Beta", "Beta Tools");
+    SeedUnrunnable("Gamma", "Gamma Tools");
     mainwindowtest::RefillWatch refills;
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         ASSERT_TRUE(FocusIn(List(dlg)));
@@ -202,8 +163,8 @@ TEST_F(MainWindowTargetTest, TheRemoveWarningKeepsTheMainWindowsKeysAndRemovesWh
 // is gone, naming it, and removes nothing else.
 TEST_F(MainWindowTargetTest, YesForAnEntryDeletedMeanwhileSaysItIsGone)
 {
-    Seed("Alpha", "Alpha Tools");
-    Seed("Beta", "Beta Tools");
+    SeedUnrunnable("Alpha", "Alpha Tools");
+    SeedUnrunnable("Beta", "Beta Tools");
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         ASSERT_TRUE(FocusIn(List(dlg)));
         ClickRow(dlg, "Beta Tools");
@@ -228,7 +189,7 @@ TEST_F(MainWindowTargetTest, YesForAnEntryDeletedMeanwhileSaysItIsGone)
 TEST_F(MainWindowTargetTest, TheRemoveWarningShowsAShortenedNameWhole)
 {
     const std::string name = "Very Long Name " + std::string(600, 'W');
-    Seed("Long", name.c_str());
+    SeedUnrunnable("Long", name.c_str());
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         ASSERT_TRUE(FocusIn(List(dlg)));
         ClickRow(dlg, name.c_str());
@@ -275,7 +236,7 @@ std::string TextOf(CWnd& wnd)
 // when the focus is not in a text field; F5 refreshes from a text field too.
 TEST_F(MainWindowTargetTest, TheTextFieldsKeepTheirEditingKeys)
 {
-    Seed("Alpha", "Alpha Tools");
+    SeedUnrunnable("Alpha", "Alpha Tools");
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         CPageUninstallList& list = dlg.m_pageUninstall.m_pageView.m_pageList;
         CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
@@ -327,35 +288,12 @@ TEST_F(MainWindowTargetTest, TheTextFieldsKeepTheirEditingKeys)
         TapWith(VK_CONTROL, 'C');
         EXPECT_TRUE(PumpUntil([&] { return ClipboardText() == "Alpha Tools, N/A, N/A, N/A, N/A\r\n"; }))
             << ClipboardText();
-        Seed("Beta", "Beta Tools");
+        SeedUnrunnable("Beta", "Beta Tools");
         ASSERT_TRUE(FocusIn(list.m_wndSearch));
         Tap(VK_F5);
         EXPECT_TRUE(PumpUntil([&] { return Status(dlg) == "2 of 2 programs found"; })) << Status(dlg);
     }));
 }
-
-namespace {
-
-// Turns off, while it lives, the main dialog's own bar update on idle messages (any
-// message it gets while the thread's current one counts as idle, such as the WM_SETCURSOR
-// a pointer's move passes up to it): that update comes whenever the pointer moves, and
-// would bring the toolbar up to date without the state-change post the selection makes.
-class IdleBarUpdatesOff
-{
-public:
-    explicit IdleBarUpdatesOff(CExtResizableDialog& dlg)
-        : m_dlg(dlg), m_nSaved(dlg.m_nRdFlags & CExtResizableDialog::__ERD_UPDATE_BARS)
-    {
-        m_dlg.m_nRdFlags &= ~CExtResizableDialog::__ERD_UPDATE_BARS;
-    }
-    ~IdleBarUpdatesOff() { m_dlg.m_nRdFlags |= m_nSaved; }
-
-private:
-    CExtResizableDialog& m_dlg;
-    BYTE m_nSaved;
-};
-
-}  // namespace
 
 // The toolbar shows the commands' states as soon as the selection changes, by a click,
 // by keys, or by a drag started on empty space that drops the selection: by the time the
@@ -363,14 +301,18 @@ private:
 // other message to the main window.
 TEST_F(MainWindowTargetTest, TheToolbarFollowsEverySelectionChangeAtOnce)
 {
-    Seed("Alpha", "Alpha Tools");
-    Seed("Beta", "Beta Tools", false);
-    Seed("Gamma", "Gamma Tools");
+    SeedUnrunnable("Alpha", "Alpha Tools");
+    SeedUnrunnable("Beta", "Beta Tools", false);
+    SeedUnrunnable("Gamma", "Gamma Tools");
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         CExtBarButton* pUninstall = BarButton(dlg.m_wndToolBar, ID_PROGRAM_UNINSTALL);
         CExtBarButton* pRemove = BarButton(dlg.m_wndToolBar, ID_PROGRAM_REMOVE_ENTRY);
         ASSERT_TRUE(FocusIn(List(dlg)));
-        IdleBarUpdatesOff idleUpdatesOff(dlg);
+        // The main dialog's own bar update on idle messages (any message it gets while
+        // the thread's current one counts as idle, such as the WM_SETCURSOR a pointer's
+        // move passes up to it) comes whenever the pointer moves, and would bring the
+        // toolbar up to date without the state-change post the selection makes: off.
+        CBarUpdatesPaused idleUpdatesOff(dlg);
         struct Step
         {
             const char* name;
@@ -416,8 +358,8 @@ TEST_F(MainWindowTargetTest, TheToolbarFollowsEverySelectionChangeAtOnce)
 // F5 refreshes nothing behind it.
 TEST_F(MainWindowTargetTest, AddToGroupTakesTheProgramTheCommandActedOn)
 {
-    Seed("Alpha", "Alpha Tools");
-    Seed("Beta", "Beta Tools");
+    SeedUnrunnable("Alpha", "Alpha Tools");
+    SeedUnrunnable("Beta", "Beta Tools");
     GroupEntry* pGroup = CGroupManager::GetInstance()->CreateGroup();
     pGroup->Name = "Tools";
     mainwindowtest::RefillWatch refills;

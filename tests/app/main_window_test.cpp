@@ -34,6 +34,8 @@ using mainwindowtest::Pump;
 using mainwindowtest::PumpUntil;
 using mainwindowtest::ReadFile;
 using mainwindowtest::SelectedRowText;
+using mainwindowtest::TestFolder;
+using mainwindowtest::UninstallerMarkerPath;
 using ownedbox::BoxWatcher;
 using ownedbox::Press;
 using realinput::ClickAt;
@@ -46,22 +48,6 @@ namespace {
 
 const char kEventName[] = "PurgeletMainWindowTestUninstall";
 
-std::string TestFolder()
-{
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(NULL, path, MAX_PATH);
-    char* slash = strrchr(path, '\\');
-    if (slash != NULL) slash[1] = '\0';
-    return path;
-}
-
-std::string MarkerPath()
-{
-    char path[MAX_PATH] = "";
-    ::GetTempPathA(MAX_PATH, path);
-    return std::string(path) + "purgelet_test_uninstaller_ran.txt";
-}
-
 class MainWindowTest : public mainwindowtest::NoGroupsFixture
 {
 protected:
@@ -69,13 +55,13 @@ protected:
     {
         NoGroupsFixture::SetUp();
         if (HasFatalFailure()) return;
-        ::DeleteFileA(MarkerPath().c_str());
+        ::DeleteFileA(UninstallerMarkerPath().c_str());
         m_uninstaller = TestFolder() + "test_uninstaller.exe";
     }
     void TearDown() override
     {
         NoGroupsFixture::TearDown();
-        ::DeleteFileA(MarkerPath().c_str());
+        ::DeleteFileA(UninstallerMarkerPath().c_str());
     }
     void Seed(HKEY root, const std::string& key, const char* name, const std::string& uninstall,
               const char* location = NULL)
@@ -413,7 +399,7 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         PumpUntil([] { return !TestApp().m_boxes.empty(); });
         Pump(100);
         EXPECT_EQ(1u, TestApp().m_boxes.size());
-        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(MarkerPath().c_str()));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(UninstallerMarkerPath().c_str()));
 
         // Uninstall: the window is disabled but answers while the uninstaller runs; the
         // list comes back without the entry.

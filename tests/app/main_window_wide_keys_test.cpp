@@ -12,29 +12,26 @@
 #include "support/import_patch.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "support/registry_sandbox.h"
+#include "support/wide_key_names.h"
 #include <gtest/gtest.h>
 #include <cwchar>
 #include <functional>
 #include <string>
 
 using mainwindowtest::BarButton;
+using mainwindowtest::ClickRow;
 using mainwindowtest::FocusIn;
 using mainwindowtest::List;
 using mainwindowtest::PumpUntil;
+using mainwindowtest::RowOf;
 using mainwindowtest::SelectedRowText;
+using mainwindowtest::Status;
 using ownedbox::BoxWatcher;
 using realinput::ClickAt;
 using testsupport::RegistrySandbox;
+using namespace testsupport::widekeys;
 
 namespace {
-
-const std::wstring kUninstall = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-const std::wstring kArpCache = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache\\";
-// "ZZE Ж1" and "ZZE Д1" read as "ZZE ?1" in the code page of the tests, which is also
-// the literal name of the third key.
-const wchar_t kZhe[] = L"ZZE \x0416" L"1";
-const wchar_t kDe[] = L"ZZE \x0414" L"1";
-const wchar_t kLiteral[] = L"ZZE ?1";
 
 struct Program
 {
@@ -48,25 +45,10 @@ const Program kPrograms[] = {
     {kLiteral, "ZZE Literal Question", "Literal Works"},
 };
 
-std::string Status(CPurgeletDlg& dlg) { return (LPCSTR)dlg.m_wndStatusBar.GetPaneText(0); }
-
-int RowOf(CPurgeletDlg& dlg, const char* name)
-{
-    LVFINDINFO find = {LVFI_STRING, name, 0, {0, 0}, 0};
-    return List(dlg).FindItem(&find);
-}
-
 std::string PublisherShown(CPurgeletDlg& dlg, const char* name)
 {
     int nRow = RowOf(dlg, name);
     return nRow < 0 ? std::string("(no row)") : std::string((LPCSTR)List(dlg).GetItemText(nRow, 1));
-}
-
-void ClickRow(CPurgeletDlg& dlg, const char* name)
-{
-    CRect rc;
-    List(dlg).GetItemRect(RowOf(dlg, name), &rc, LVIR_BOUNDS);
-    ClickAt(List(dlg), CPoint(40, rc.CenterPoint().y));
 }
 
 // Failures the registry of the test prefix does not give, staged at the import the
@@ -88,20 +70,12 @@ protected:
         if (HasFatalFailure()) return;
         TestApp().m_boxes.clear();
         for (const Program& p : kPrograms) {
-            const std::wstring key = kUninstall + p.key;
+            const std::wstring key = kUninstallPathW + p.key;
             ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, key, "DisplayName", p.name));
             ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, key, "Publisher", p.publisher));
             ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, key, "UninstallString", "none_such.exe"));
-            ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kArpCache + p.key, "Note", p.name));
+            ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kArpCachePathW + p.key, "Note", p.name));
         }
-    }
-    static bool Listed(const std::wstring& key)
-    {
-        return RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kUninstall + key);
-    }
-    static bool Cached(const std::wstring& key)
-    {
-        return RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kArpCache + key);
     }
     // Clicks the program's row and then the toolbar's Remove, with the warning answered
     // by `answer`; true once the warning came and went.
@@ -160,7 +134,8 @@ TEST_F(MainWindowWideKeysTest, AKeyRewrittenWhileTheWarningIsUpIsKeptWithABox)
         ASSERT_TRUE(RemoveThroughTheToolbar(
             dlg, "ZZE Cyr Zhe",
             [](HWND hBox) {
-                RegistrySandbox::SetString(HKEY_CURRENT_USER, kUninstall + kZhe, "DisplayName", "ZZE Other Product");
+                RegistrySandbox::SetString(HKEY_CURRENT_USER, kUninstallPathW + kZhe, "DisplayName",
+                                           "ZZE Other Product");
                 ownedbox::ClickBoxButton(hBox, IDYES);
             },
             warning));

@@ -43,6 +43,29 @@ HWND MakePane(const char* name)
                              ::GetModuleHandleA(NULL), NULL);
 }
 
+// A recording pane standing in as the application's main window while it lives; the
+// main window before it is put back at its end, whatever the test did meanwhile.
+class MainWindowStandIn
+{
+public:
+    MainWindowStandIn() : m_pOldMain(TestApp().m_pMainWnd)
+    {
+        if (m_wnd.Attach(MakePane("main"))) TestApp().m_pMainWnd = &m_wnd;
+    }
+    ~MainWindowStandIn()
+    {
+        TestApp().m_pMainWnd = m_pOldMain;
+        if (m_wnd.GetSafeHwnd() != NULL) ::DestroyWindow(m_wnd.Detach());
+    }
+    MainWindowStandIn(const MainWindowStandIn&) = delete;
+    MainWindowStandIn& operator=(const MainWindowStandIn&) = delete;
+    CWnd& Wnd() { return m_wnd; }
+
+private:
+    CWnd* m_pOldMain;
+    CWnd m_wnd;
+};
+
 class UiManagerTest : public testing::Test
 {
 protected:
@@ -113,10 +136,9 @@ TEST(UiMessages, EachIsRegisteredUnderItsOwnName)
 TEST_F(UiManagerTest, EachOperationSendsItsMessageToItsPane)
 {
     Register();
-    CWnd mainWnd;
-    ASSERT_TRUE(mainWnd.Attach(MakePane("main")));
-    CWnd* pOldMain = TestApp().m_pMainWnd;
-    TestApp().m_pMainWnd = &mainWnd;
+    MainWindowStandIn standIn;
+    CWnd& mainWnd = standIn.Wnd();
+    ASSERT_TRUE(mainWnd.GetSafeHwnd() != NULL);
     int entry = 0;
     ProgramEntry* pEntry = reinterpret_cast<ProgramEntry*>(&entry);
 
@@ -155,9 +177,6 @@ TEST_F(UiManagerTest, EachOperationSendsItsMessageToItsPane)
         EXPECT_EQ(c.wParam, g_sent[0].wParam);
         EXPECT_EQ(0, g_sent[0].lParam);
     }
-
-    TestApp().m_pMainWnd = pOldMain;
-    ::DestroyWindow(mainWnd.Detach());
 }
 
 TEST_F(UiManagerTest, TheGroupEditorFlagFollowsThePanesHandling)
@@ -179,10 +198,9 @@ TEST_F(UiManagerTest, TheGroupEditorFlagFollowsThePanesHandling)
 TEST_F(UiManagerTest, TheGroupEditorFlagStaysWhileAModalWindowIsUp)
 {
     Register();
-    CWnd mainWnd;
-    ASSERT_TRUE(mainWnd.Attach(MakePane("main")));
-    CWnd* pOldMain = TestApp().m_pMainWnd;
-    TestApp().m_pMainWnd = &mainWnd;
+    MainWindowStandIn standIn;
+    CWnd& mainWnd = standIn.Wnd();
+    ASSERT_TRUE(mainWnd.GetSafeHwnd() != NULL);
     mainWnd.EnableWindow(FALSE);
     EXPECT_FALSE(CUiManager::TakesCommands());
     m_ui->ShowGroupEditor(3);
@@ -198,8 +216,6 @@ TEST_F(UiManagerTest, TheGroupEditorFlagStaysWhileAModalWindowIsUp)
     ASSERT_EQ(1u, g_sent.size());
     EXPECT_EQ(g_nMsgShowGroupEditor, g_sent[0].message);
     mainWnd.EnableWindow(TRUE);
-    TestApp().m_pMainWnd = pOldMain;
-    ::DestroyWindow(mainWnd.Detach());
 }
 
 TEST_F(UiManagerTest, WithoutTheRightOrDetailsPaneTheirOperationsDoNothing)

@@ -9,20 +9,14 @@
 #include "catalogue/catalogue.h"
 #include "catalogue_test_util.h"
 #include "support/registry_sandbox.h"
+#include "support/wide_key_names.h"
 
 using cattest::Collector;
 using testsupport::RegistrySandbox;
+using namespace testsupport::widekeys;
 
 namespace {
 
-const std::wstring kUninstall = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-const std::wstring kArpCache = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache\\";
-
-// "ZZE " and a Cyrillic capital (Zhe, De) or a plain question mark, then "1": the code
-// page of the tests shows all three as "ZZE ?1".
-const wchar_t kZhe[] = L"ZZE \x0416" L"1";
-const wchar_t kDe[] = L"ZZE \x0414" L"1";
-const wchar_t kLiteral[] = L"ZZE ?1";
 // "表フ" ends in the same character as "フ"; under code page 932 "表" is 95 5C, so its
 // ANSI name holds a backslash byte before "フ".
 const wchar_t kHyoFu[] = L"\x8868\x30d5";
@@ -39,20 +33,14 @@ protected:
     // A program under the key `name` with its display name, a publisher and an ARP cache
     // record whose size tells the programs apart.
     static void Seed(const std::wstring& name, const char* displayName, const char* publisher, LONGLONG size) {
-        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kUninstall + name, "DisplayName", displayName));
-        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kUninstall + name, "Publisher", publisher));
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kUninstallPathW + name, "DisplayName", displayName));
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kUninstallPathW + name, "Publisher", publisher));
         const ArpCacheRecord record = cattest::MakeArpRecord(size, 0, 0, 1, nullptr);
         HKEY key = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (kArpCache + name).c_str(), 0, nullptr, 0,
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (kArpCachePathW + name).c_str(), 0, nullptr, 0,
                                                  KEY_ALL_ACCESS, nullptr, &key, nullptr));
         RegSetValueExA(key, "SlowInfoCache", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&record), sizeof(record));
         RegCloseKey(key);
-    }
-    static bool Listed(const std::wstring& name) {
-        return RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kUninstall + name);
-    }
-    static bool Cached(const std::wstring& name) {
-        return RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kArpCache + name);
     }
     static ProgramEntry* ByKeyName(const Collector& c, const std::wstring& name) {
         ProgramEntry* found = nullptr;
@@ -109,7 +97,7 @@ TEST_F(CatalogueKeyNames, KeysThatLookAlikeInAnsiAreListedOnceEachWithTheirOwnVa
             // What the list shows of the key is its name as the code page allows.
             EXPECT_EQ("\\HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZZE ?1",
                       e->RegistryPath);
-            EXPECT_EQ(L"\\HKEY_CURRENT_USER\\" + kUninstall + p.key, e->GetKey().EditorPath());
+            EXPECT_EQ(L"\\HKEY_CURRENT_USER\\" + kUninstallPathW + p.key, e->GetKey().EditorPath());
         }
         // Two entries whose shown paths are equal are two programs.
         ProgramEntry* zhe = ByKeyName(c, kZhe);
@@ -117,8 +105,8 @@ TEST_F(CatalogueKeyNames, KeysThatLookAlikeInAnsiAreListedOnceEachWithTheirOwnVa
         ASSERT_TRUE(zhe && de);
         EXPECT_FALSE(zhe->GetKey().SameAs(de->GetKey()));
         EXPECT_TRUE(zhe->GetKey().SameAs(zhe->GetKey()));
-        for (const Program& p : programs) RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kUninstall + p.key);
-        for (const Program& p : programs) RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kArpCache + p.key);
+        for (const Program& p : programs) RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kUninstallPathW + p.key);
+        for (const Program& p : programs) RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kArpCachePathW + p.key);
     }
 }
 
@@ -137,7 +125,7 @@ TEST_F(CatalogueKeyNames, NamesOutsideTheCodePageShowAsTheCodePageAllows) {
     };
     for (const Case& k : cases) {
         HKEY key = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (kUninstall + k.key).c_str(), 0, nullptr, 0,
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (kUninstallPathW + k.key).c_str(), 0, nullptr, 0,
                                                  KEY_ALL_ACCESS, nullptr, &key, nullptr));
         const wchar_t* value = k.displayName ? L"DisplayName" : L"Comments";
         const wchar_t* text = k.displayName ? k.displayName : L"no name";
@@ -162,12 +150,12 @@ TEST_F(CatalogueKeyNames, NamesOutsideTheCodePageShowAsTheCodePageAllows) {
 // registry finds keys.
 TEST_F(CatalogueKeyNames, TheCacheRecordOfAKeyIsFoundWhateverTheCaseOfItsName) {
     Seed(kZhe, "ZZE Cyr Zhe", "Zhe Works", 1000);
-    ASSERT_TRUE(RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kArpCache + kZhe));
+    ASSERT_TRUE(RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kArpCachePathW + kZhe));
     // "zze ж1": the same key name in small letters.
     const std::wstring lower = L"zze \x0436" L"1";
     const ArpCacheRecord record = cattest::MakeArpRecord(4321, 0, 0, 1, nullptr);
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (kArpCache + lower).c_str(), 0, nullptr, 0,
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (kArpCachePathW + lower).c_str(), 0, nullptr, 0,
                                              KEY_ALL_ACCESS, nullptr, &key, nullptr));
     RegSetValueExA(key, "SlowInfoCache", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&record), sizeof(record));
     RegCloseKey(key);
@@ -196,7 +184,7 @@ TEST_F(CatalogueKeyNames, AKeyWhoseDoubleByteNameHoldsABackslashByteIsRemovedAlo
         // The path as code page 932 shows it: 95 5C 83 74.
         hyoFu->RegistryPath = "\\HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
                               "\x95\x5C\x83\x74";
-        EXPECT_EQ(L"\\HKEY_CURRENT_USER\\" + kUninstall + kHyoFu, hyoFu->GetKey().EditorPath());
+        EXPECT_EQ(L"\\HKEY_CURRENT_USER\\" + kUninstallPathW + kHyoFu, hyoFu->GetKey().EditorPath());
         if (way == 0)
             EXPECT_TRUE(hyoFu->RemoveEntry());
         else
@@ -207,8 +195,8 @@ TEST_F(CatalogueKeyNames, AKeyWhoseDoubleByteNameHoldsABackslashByteIsRemovedAlo
         EXPECT_TRUE(Cached(kFu));
         ASSERT_TRUE(ByKeyName(c, kFu) != nullptr);
         EXPECT_TRUE(ByKeyName(c, kFu)->GetKey().Exists());
-        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kUninstall + kFu);
-        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kArpCache + kFu);
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kUninstallPathW + kFu);
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kArpCachePathW + kFu);
     }
 }
 
@@ -267,9 +255,9 @@ TEST_F(CatalogueKeyNames, RemoveIfNamedRemovesOnlyTheProgramItWasAskedAbout) {
         void* real = nullptr;
         if (k.stage == 1) {
             ASSERT_TRUE(
-                RegistrySandbox::SetString(HKEY_CURRENT_USER, kUninstall + kZhe, "DisplayName", "Other Product"));
+                RegistrySandbox::SetString(HKEY_CURRENT_USER, kUninstallPathW + kZhe, "DisplayName", "Other Product"));
         } else if (k.stage == 2) {
-            ASSERT_TRUE(RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kUninstall + kZhe));
+            ASSERT_TRUE(RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kUninstallPathW + kZhe));
         } else if (k.stage == 3) {
             patched = "RegOpenKeyExW";
             real = cattest::PatchImport("advapi32.dll", patched, reinterpret_cast<void*>(&RefuseOpen));
@@ -279,7 +267,7 @@ TEST_F(CatalogueKeyNames, RemoveIfNamedRemovesOnlyTheProgramItWasAskedAbout) {
         } else if (k.stage == 5) {
             HKEY h = nullptr;
             ASSERT_EQ(ERROR_SUCCESS,
-                      RegOpenKeyExW(HKEY_CURRENT_USER, (kUninstall + kZhe).c_str(), 0, KEY_SET_VALUE, &h));
+                      RegOpenKeyExW(HKEY_CURRENT_USER, (kUninstallPathW + kZhe).c_str(), 0, KEY_SET_VALUE, &h));
             RegDeleteValueA(h, "DisplayName");
             RegCloseKey(h);
         }
@@ -302,8 +290,8 @@ TEST_F(CatalogueKeyNames, RemoveIfNamedRemovesOnlyTheProgramItWasAskedAbout) {
         EXPECT_TRUE(Listed(kDe));
         EXPECT_TRUE(Cached(kDe));
         for (const wchar_t* name : {kZhe, kDe}) {
-            RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kUninstall + name);
-            RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kArpCache + name);
+            RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kUninstallPathW + name);
+            RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kArpCachePathW + name);
         }
     }
 }
