@@ -1,6 +1,5 @@
 #include "app/page_uninstall_list.h"
 #include "app/clipboard_text.h"
-#include "app/heap_pages.h"
 #include "app/ui_manager.h"
 #include "catalogue/groups.h"
 #include "catalogue/options.h"
@@ -194,14 +193,6 @@ private:
     bool& m_bRefilling;
 };
 
-// The list view keeps its rows in the process heap and grows its tables of rows a few
-// entries at a time. A table that cannot grow where it lies moves, and the block it
-// leaves stays committed while the rows put after it live (about 150 MB for 100,000
-// rows, against 30 MB of rows). A refill frees every row first, so the heap joins those
-// blocks and gives them back; after a first fill nothing is freed, and the working set
-// would stay at its peak until the user refreshes. The free blocks' pages go back here.
-void ReleaseRowTableLeftovers() { ReleaseFreeHeapPages(::GetProcessHeap()); }
-
 }  // namespace
 
 void CPageUninstallList::RefreshList()
@@ -219,7 +210,6 @@ void CPageUninstallList::RefreshList()
         // entries it read before the failure are listed all the same.
         if (!m_Catalogue.Refresh(this)) AfxMessageBox("CVrelPurgelet::Refresh", MB_OK);
         m_wndList.SortItems(&CPageUninstallList::CompareRows, (DWORD_PTR)this);
-        ReleaseRowTableLeftovers();
     }
     // Selecting the first row makes its program the selected one (item change). A list
     // that is not on screen (the group editor is shown in its place) selects nothing: the
@@ -245,7 +235,6 @@ void CPageUninstallList::FilterList()
         m_wndList.DeleteAllItems();
         m_Catalogue.Populate(this);
         m_wndList.SortItems(&CPageUninstallList::CompareRows, (DWORD_PTR)this);
-        ReleaseRowTableLeftovers();
     }
     int nRow = FindRow(pSelected);
     if (nRow >= 0) m_wndList.SendMessage(LVM_SETSELECTIONMARK, 0, nRow);
