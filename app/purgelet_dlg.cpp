@@ -444,6 +444,7 @@ void CPurgeletDlg::OnRemoveEntry()
     const std::string strName = pProgram->DisplayName;
     CString strTitle;
     GetWindowText(strTitle);
+    CBoxNameFitter fitter(strName);
     if (MessageBox(RemoveWarning(strName), strTitle, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
     if (!key.Exists())
         AfxMessageBox(RemovedEntryGone(strName), MB_OK | MB_ICONINFORMATION);
