@@ -217,6 +217,7 @@ void CPageUninstallGroups::OnGroupDelete()
     CString strTitle;
     pOwner->GetWindowText(strTitle);
     const int nId = pGroup->Id;
+    CBoxNameFitter fitter(pGroup->Name);
     if (pOwner->MessageBox(DeleteQuestion(pGroup->Name), strTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
         IDYES)
         return;

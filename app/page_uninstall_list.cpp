@@ -1,7 +1,6 @@
 #include "app/page_uninstall_list.h"
 #include "app/bar_updates_paused.h"
 #include "app/clipboard_text.h"
-#include "app/heap_pages.h"
 #include "app/ui_manager.h"
 #include "catalogue/groups.h"
 #include "catalogue/options.h"
@@ -181,14 +180,6 @@ private:
     bool& m_bRefilling;
 };
 
-// The list view keeps its rows in the process heap and grows its tables of rows a few
-// entries at a time. A table that cannot grow where it lies moves, and the block it
-// leaves stays committed while the rows put after it live (about 150 MB for 100,000
-// rows, against 30 MB of rows). A refill frees every row first, so the heap joins those
-// blocks and gives them back; after a first fill nothing is freed, and the working set
-// would stay at its peak until the user refreshes. The free blocks' pages go back here.
-void ReleaseRowTableLeftovers() { ReleaseFreeHeapPages(::GetProcessHeap()); }
-
 }  // namespace
 
 void CPageUninstallList::RefreshList()
@@ -211,7 +202,6 @@ void CPageUninstallList::RefreshList()
         // entries it read before the failure are listed all the same.
         if (!m_Catalogue.Refresh(this)) AfxMessageBox("CVrelPurgelet::Refresh", MB_OK);
         m_wndList.SortItems(&CPageUninstallList::CompareRows, (DWORD_PTR)this);
-        ReleaseRowTableLeftovers();
     }
     // Every command acts on the selected program, so the refresh selects none the user
     // did not choose: after an uninstall that removed the chosen program, a second click
@@ -237,7 +227,6 @@ void CPageUninstallList::FilterList()
         m_wndList.DeleteAllItems();
         m_Catalogue.Populate(this);
         m_wndList.SortItems(&CPageUninstallList::CompareRows, (DWORD_PTR)this);
-        ReleaseRowTableLeftovers();
     }
     const int nShow = RestorePlace(place);
     m_wndList.SendMessage(WM_SETREDRAW, TRUE, 0);

@@ -142,7 +142,8 @@ BEGIN_MESSAGE_MAP(CPurgeletDlg, CExtResizableDialog)
 END_MESSAGE_MAP()
 
 CPurgeletDlg::CPurgeletDlg(CWnd* pParent)
-    : CExtNCW<CExtResizableDialog>(IDD_PURGELET_DIALOG, pParent), m_hAccel(NULL), m_bCountsShown(false), m_bAppActive(false)
+    : CExtNCW<CExtResizableDialog>(IDD_PURGELET_DIALOG, pParent), m_hAccel(NULL), m_bCountsShown(false),
+      m_bAppActive(false), m_hFocusBeforeMinimise(NULL)
 {
     m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
@@ -301,6 +302,11 @@ void CPurgeletDlg::OnClose() { EndDialog(IDCANCEL); }
 
 LRESULT CPurgeletDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    const UINT nSysCmd = message == WM_SYSCOMMAND ? (UINT)(wParam & 0xFFF0) : 0;
+    if (nSysCmd == SC_MINIMIZE || (message == WM_SIZE && wParam == SIZE_MINIMIZED)) KeepFocusForRestore();
+    // Shown again, the window hands the focus to itself and the dialog manager passes it
+    // to its first control, the groups tree: the control the user left gets it instead.
+    if (message == WM_SETFOCUS && GiveBackFocus()) return 0;
     LRESULT lResult = CExtNCW<CExtResizableDialog>::WindowProc(message, wParam, lParam);
     if (message == WM_ACTIVATEAPP) {
         bool bActive = wParam != 0;
@@ -308,7 +314,28 @@ LRESULT CPurgeletDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             ::RedrawWindow(m_hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         m_bAppActive = bActive;
     }
+    if (nSysCmd == SC_RESTORE || nSysCmd == SC_MAXIMIZE || (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE))
+        GiveBackFocus();
     return lResult;
+}
+
+void CPurgeletDlg::KeepFocusForRestore()
+{
+    // The system drops the focus on the way down; only a control of this window counts.
+    HWND hFocus = ::GetFocus();
+    if (hFocus != NULL && ::IsChild(m_hWnd, hFocus)) m_hFocusBeforeMinimise = hFocus;
+}
+
+bool CPurgeletDlg::GiveBackFocus()
+{
+    HWND hFocus = m_hFocusBeforeMinimise;
+    if (hFocus == NULL || IsIconic() || ::GetActiveWindow() != m_hWnd) return false;
+    m_hFocusBeforeMinimise = NULL;
+    // A control hidden or disabled meanwhile (a pane closed) takes no keys.
+    if (!::IsWindow(hFocus) || !::IsChild(m_hWnd, hFocus) || !::IsWindowVisible(hFocus) || !::IsWindowEnabled(hFocus))
+        return false;
+    if (::GetFocus() != hFocus) ::SetFocus(hFocus);
+    return true;
 }
 
 BOOL CPurgeletDlg::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -477,6 +504,7 @@ void CPurgeletDlg::OnRemoveEntry()
     const std::string strName = pProgram->DisplayName;
     CString strTitle;
     GetWindowText(strTitle);
+    CBoxNameFitter fitter(strName);
     if (MessageBox(RemoveWarning(strName), strTitle, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
     // The key goes only while it still shows the program the warning named.
     const ProgramEntryKey::RemoveResult result = key.RemoveIfNamed(strName);

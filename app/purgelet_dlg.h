@@ -114,6 +114,12 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     bool m_bAppActive;  // the application was active at the last WM_ACTIVATEAPP
+
+    // The control that had the focus when the window was minimised, given it back when
+    // the window shows again; NULL when none is waiting.
+    HWND m_hFocusBeforeMinimise;
+    void KeepFocusForRestore();
+    bool GiveBackFocus();
 };
 
 // InstallLocation as a folder name: blanks and one pair of surrounding quotes taken off.

@@ -160,6 +160,7 @@ struct Question
 {
     std::string caption, text;
     bool bClipped = false;
+    ownedbox::ShownNameLine shown;  // the line that ends in "...", as the box shows it
 };
 Question DeleteAnswered(CPurgeletDlg& dlg, UINT nAnswer)
 {
@@ -173,6 +174,7 @@ Question DeleteAnswered(CPurgeletDlg& dlg, UINT nAnswer)
         ::GetClientRect(hText, &rc);
         for (const auto& word : ownedbox::WordWidths(hText, text))
             question.bClipped = question.bClipped || word.second > rc.Width();
+        question.shown = ownedbox::ReadShownNameLine(hBox);
         ownedbox::ClickBoxButton(hBox, nAnswer);
     });
     ClickGroupTool(dlg, ID_GROUP_DELETE);
@@ -289,7 +291,9 @@ TEST_F(MainWindowGroupsTest, AddToGroupAndDeleteFilterTheListAndDeleteAsksFirst)
 }
 
 // A name of any length or with a line break from the groups file: the question shows
-// it on one line, shortened with "..." that the box shows whole.
+// it on one line, shortened with "..." that the box shows whole: the line's extent in
+// the box's font and every pixel its glyphs cover lie inside the box's text control,
+// and the screen shows the line ending where the drawing of it ends.
 TEST_F(MainWindowGroupsTest, TheDeleteQuestionShowsALongNameWhole)
 {
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
@@ -302,6 +306,7 @@ TEST_F(MainWindowGroupsTest, TheDeleteQuestionShowsALongNameWhole)
             size_t nMinKept;
         } cases[] = {
             {std::string(300, 'W'), "300 W", 32},
+            {std::string(150, 'W'), "150 W", 32},
             {"Two\r\nLines", "Two  Lines", 0},
         };
         for (const Case& c : cases) {
@@ -318,9 +323,14 @@ TEST_F(MainWindowGroupsTest, TheDeleteQuestionShowsALongNameWhole)
             if (c.nMinKept == 0) {
                 EXPECT_EQ(c.line, line);
             } else {
-                EXPECT_EQ(std::string(line.size() - 3, 'W') + "...", line);
-                EXPECT_GT(line.size() - 3, c.nMinKept);
-                EXPECT_LT(line.size() - 3, c.name.size());
+                const ownedbox::ShownNameLine& shown = question.shown;
+                ASSERT_GT(shown.line.size(), 3u);
+                EXPECT_EQ(std::string(shown.line.size() - 3, 'W') + "...", shown.line);
+                EXPECT_GT(shown.line.size() - 3, c.nMinKept);
+                EXPECT_LT(shown.line.size() - 3, c.name.size());
+                EXPECT_LE(shown.nExtent, shown.nClientWidth);
+                EXPECT_LT(shown.nDrawnRight, shown.nClientWidth);
+                EXPECT_NEAR(shown.nDrawnRight, shown.nScreenRight, 1);
             }
             EXPECT_FALSE(question.bClipped);
             EXPECT_EQ(&c - cases + 2u, CGroupManager::GetInstance()->m_Groups.size());

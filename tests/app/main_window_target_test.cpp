@@ -184,40 +184,43 @@ TEST_F(MainWindowTargetTest, YesForAnEntryDeletedMeanwhileSaysItIsGone)
 }
 
 // A name far wider than the box: its line, "..." included, shows whole in the box's text
-// control. The control breaks lines at blanks, so each word of the line must fit its
-// width.
+// control, as the box draws it with its own font (WM_GETFONT) in its own width: the
+// line's extent and every pixel its glyphs cover lie inside the control, and the screen
+// shows the line ending where the drawing of it ends. Wine draws its default message
+// font wider than its extents say (an "x" measures 5 pixels and covers 6).
 TEST_F(MainWindowTargetTest, TheRemoveWarningShowsAShortenedNameWhole)
 {
-    const std::string name = "Very Long Name " + std::string(600, 'W');
-    SeedUnrunnable("Long", name.c_str());
-    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        ASSERT_TRUE(FocusIn(List(dlg)));
-        ClickRow(dlg, name.c_str());
-        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == name; }));
-        std::vector<std::pair<std::string, int>> words;  // the name line's words, with their widths
-        int nClientWidth = -1;
-        BoxWatcher warning(dlg.GetSafeHwnd(), [&](HWND hBox) {
-            HWND hText = ::GetDlgItem(hBox, 0xFFFF);
-            char text[2048] = "";
-            ::GetWindowTextA(hText, text, sizeof(text));
-            std::string line = text;
-            size_t nStart = line.find("Very Long Name");
-            if (nStart != std::string::npos) line = line.substr(nStart, line.find("\r\n", nStart) - nStart);
-            RECT rc;
-            ::GetClientRect(hText, &rc);
-            nClientWidth = rc.right - rc.left;
-            words = ownedbox::WordWidths(hText, line);
-            ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
-        });
-        dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
-        warning.Join();
-        ASSERT_EQ(4u, words.size());
-        const std::string& last = words.back().first;
-        EXPECT_GT(last.size(), 20u);
-        EXPECT_EQ("...", last.substr(last.size() - 3)) << last;
-        for (const auto& w : words) EXPECT_LE(w.second, nClientWidth) << w.first;
-        EXPECT_TRUE(EntryExists("Long"));
-    }));
+    const std::string names[] = {std::string(65536, 'x'), "Very Long Name " + std::string(600, 'W'),
+                                 std::string(150, 'W'), std::string(95, 'x')};
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name.substr(0, 20) + "... (" + std::to_string(name.size()) + " characters)");
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, UninstallKeyPath + "Long");
+        SeedUnrunnable("Long", name.c_str());
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            // The only program: the user picks its row.
+            ASSERT_TRUE(FocusIn(List(dlg)));
+            ASSERT_EQ(1, List(dlg).GetItemCount());
+            CRect rc;
+            List(dlg).GetItemRect(0, &rc, LVIR_BOUNDS);
+            realinput::ClickAt(List(dlg), CPoint(40, rc.CenterPoint().y));
+            ASSERT_TRUE(PumpUntil([&] { return !SelectedRowText(dlg).empty(); }));
+            ownedbox::ShownNameLine shown;
+            BoxWatcher warning(dlg.GetSafeHwnd(), [&](HWND hBox) {
+                shown = ownedbox::ReadShownNameLine(hBox);
+                ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+            });
+            dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
+            warning.Join();
+            const std::string& line = shown.line;
+            ASSERT_GT(line.size(), 23u) << line;
+            EXPECT_EQ("...", line.substr(line.size() - 3)) << line;
+            EXPECT_EQ(name.substr(0, line.size() - 3), line.substr(0, line.size() - 3));
+            EXPECT_LE(shown.nExtent, shown.nClientWidth) << line;
+            EXPECT_LT(shown.nDrawnRight, shown.nClientWidth) << line;
+            EXPECT_NEAR(shown.nDrawnRight, shown.nScreenRight, 1) << line;
+            EXPECT_TRUE(EntryExists("Long"));
+        }));
+    }
 }
 
 namespace {

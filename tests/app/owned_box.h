@@ -3,9 +3,11 @@
 #pragma once
 #include "framework/framework.h"
 #include "real_input.h"
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <string>
 #include <thread>
 #include <utility>
@@ -51,6 +53,120 @@ inline std::vector<std::pair<std::string, int>> WordWidths(HWND hText, const std
     ::SelectObject(hdc, hOld);
     ::ReleaseDC(hText, hdc);
     return words;
+}
+
+// The pixels of a window's client area: as drawn on screen (read back from the window),
+// or as a text drawn into a blank bitmap; 0x00RRGGBB, rows top down.
+struct Pixels
+{
+    int cx = 0, cy = 0;
+    std::vector<DWORD> bits;
+    DWORD At(int x, int y) const { return bits[(size_t)y * cx + x] & 0x00FFFFFF; }
+    // The rightmost column in rows [top, bottom) whose pixel is not `blank`, or -1.
+    int InkRight(int top, int bottom, DWORD blank) const
+    {
+        int right = -1;
+        for (int y = std::max(0, top); y < std::min(cy, bottom); ++y)
+            for (int x = cx - 1; x > right; --x)
+                if (At(x, y) != blank) right = x;
+        return right;
+    }
+};
+
+// Draws into a fresh 32-bit bitmap of cx x cy, filled with 0x00FFFFFF, through draw(hdc).
+inline Pixels DrawnPixels(int cx, int cy, const std::function<void(HDC)>& draw)
+{
+    Pixels px;
+    px.cx = cx;
+    px.cy = cy;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = cx;
+    bi.bmiHeader.biHeight = -cy;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    DWORD* pBits = NULL;
+    HDC hdc = ::CreateCompatibleDC(NULL);
+    HBITMAP hBitmap = ::CreateDIBSection(hdc, &bi, DIB_RGB_COLORS, (void**)&pBits, NULL, 0);
+    if (hBitmap == NULL) {
+        ::DeleteDC(hdc);
+        return Pixels();
+    }
+    HGDIOBJ hOld = ::SelectObject(hdc, hBitmap);
+    std::fill(pBits, pBits + (size_t)cx * cy, 0x00FFFFFF);
+    draw(hdc);
+    ::GdiFlush();
+    px.bits.assign(pBits, pBits + (size_t)cx * cy);
+    ::SelectObject(hdc, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hdc);
+    return px;
+}
+
+// The line of a box's text that ends in "...", as the box shows it: the text control's
+// font (WM_GETFONT) and client width, the line's extent in that font, the rightmost
+// pixel its glyphs cover when drawn with that font, and the rightmost pixel of its rows
+// that differs from the background on screen.
+struct ShownNameLine
+{
+    std::string line;
+    int nClientWidth = -1, nExtent = -1, nDrawnRight = -1, nScreenRight = -1;
+};
+
+inline ShownNameLine ReadShownNameLine(HWND hBox)
+{
+    ShownNameLine shown;
+    HWND hText = ::GetDlgItem(hBox, 0xFFFF);
+    RECT rc;
+    ::GetClientRect(hText, &rc);
+    shown.nClientWidth = rc.right;
+    HFONT hFont = (HFONT)::SendMessageA(hText, WM_GETFONT, 0, 0);
+    std::vector<char> buffer(70000, '\0');
+    ::GetWindowTextA(hText, buffer.data(), (int)buffer.size());
+    const std::string text = buffer.data();
+    const size_t nDots = text.find("...");
+    if (nDots == std::string::npos) return shown;
+    const size_t nStart = text.rfind('\n', nDots) == std::string::npos ? 0 : text.rfind('\n', nDots) + 1;
+    const size_t nEnd = std::min(text.find('\r', nDots), text.size());
+    shown.line = text.substr(nStart, nEnd - nStart);
+    // Where the line lies: the text up to its end, broken into lines as the control does.
+    HDC hdc = ::GetDC(hText);
+    HGDIOBJ hOldFont = ::SelectObject(hdc, hFont);
+    SIZE size = {0, 0};
+    ::GetTextExtentPoint32A(hdc, shown.line.c_str(), (int)shown.line.size(), &size);
+    shown.nExtent = size.cx;
+    TEXTMETRICA tm;
+    ::GetTextMetricsA(hdc, &tm);
+    RECT rcUpTo = {0, 0, rc.right, 0};
+    ::DrawTextA(hdc, text.c_str(), (int)nEnd, &rcUpTo, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    ::SelectObject(hdc, hOldFont);
+    const int nBottom = rcUpTo.bottom, nTop = rcUpTo.bottom - tm.tmHeight;
+
+    const int cxDrawn = 2 * std::max((int)size.cx, shown.nClientWidth) + 64;
+    Pixels drawn = DrawnPixels(cxDrawn, tm.tmHeight, [&](HDC hdcDrawn) {
+        ::SelectObject(hdcDrawn, hFont);
+        ::SetBkMode(hdcDrawn, TRANSPARENT);
+        ::TextOutA(hdcDrawn, 0, 0, shown.line.c_str(), (int)shown.line.size());
+    });
+    shown.nDrawnRight = drawn.InkRight(0, drawn.cy, 0x00FFFFFF);
+
+    // The screen, once the line shows there: the background is the control's most
+    // frequent colour.
+    auto readScreen = [&] {
+        Pixels screen = DrawnPixels(rc.right, rc.bottom, [&](HDC hdcScreen) {
+            ::BitBlt(hdcScreen, 0, 0, rc.right, rc.bottom, hdc, 0, 0, SRCCOPY);
+        });
+        if (screen.bits.empty()) return -1;
+        std::map<DWORD, size_t> counts;
+        for (DWORD c : screen.bits) ++counts[c & 0x00FFFFFF];
+        auto most = std::max_element(counts.begin(), counts.end(),
+                                     [](const std::pair<const DWORD, size_t>& a,
+                                        const std::pair<const DWORD, size_t>& b) { return a.second < b.second; });
+        return screen.InkRight(nTop, nBottom, most->first);
+    };
+    realinput::SleepUntil([&] { return (shown.nScreenRight = readScreen()) >= 0; });
+    ::ReleaseDC(hText, hdc);
+    return shown;
 }
 
 // Waits (bounded) until the box takes input, moves the pointer onto its button with
