@@ -224,6 +224,47 @@ private:
     HHOOK m_hHook;
 };
 
+// Counts, while it lives, the messages nMsg sent to hWnd on this thread (those that go
+// through its window procedure by SendMessage, a paint forced at once among them). Each
+// count starts at zero: a run repeated in the same process must not see the last one's.
+class SentCount
+{
+public:
+    SentCount(HWND hWnd, UINT nMsg)
+    {
+        Watched() = {hWnd, nMsg, 0};
+        m_hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, Note, NULL, ::GetCurrentThreadId());
+    }
+    ~SentCount() { Stop(); }
+    // Stops counting; the count stays what it was.
+    void Stop()
+    {
+        if (m_hHook != NULL) ::UnhookWindowsHookEx(m_hHook);
+        m_hHook = NULL;
+    }
+    int Count() const { return Watched().nCount; }
+
+private:
+    struct Watch
+    {
+        HWND hWnd;
+        UINT nMsg;
+        int nCount;
+    };
+    static Watch& Watched()
+    {
+        static Watch watch = {NULL, 0, 0};
+        return watch;
+    }
+    static LRESULT CALLBACK Note(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        const CWPSTRUCT* p = (const CWPSTRUCT*)lParam;
+        if (nCode == HC_ACTION && p->hwnd == Watched().hWnd && p->message == Watched().nMsg) ++Watched().nCount;
+        return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+    }
+    HHOOK m_hHook;
+};
+
 class MainWindowFixture : public testing::Test
 {
 protected:

@@ -164,21 +164,6 @@ TEST_F(MainWindowMenuKeysTest, AMenuOpenedByTheMouseMovesWithLeftAndRight)
     });
 }
 
-namespace {
-
-HWND g_hQueried = NULL;
-int g_nQueries = 0;
-
-LRESULT CALLBACK CountQueries(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    const CWPSTRUCT* p = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (nCode == HC_ACTION && p->hwnd == g_hQueried && p->message == CExtCustomizeSite::g_nMsgQueryCustomizeSite)
-        ++g_nQueries;
-    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
-}
-
-}  // namespace
-
 // The menu bar's filter sees every message of the main dialog; its question whether the
 // bars are customized, sent to the dialog, must not come back through the filter (nested
 // 66 deep in each message, it made a menu take half a second to open).
@@ -186,13 +171,12 @@ TEST_F(MainWindowMenuKeysTest, TheCustomizeQuestionDoesNotNestInTheMainWindowsMe
 {
     Run([](CPurgeletDlg& dlg) {
         MoveTo({::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1});  // off the bar
-        g_hQueried = dlg.m_hWnd;
-        HHOOK hHook = ::SetWindowsHookEx(WH_CALLWNDPROC, CountQueries, NULL, ::GetCurrentThreadId());
+        mainwindowtest::SentCount queries(dlg.m_hWnd, CExtCustomizeSite::g_nMsgQueryCustomizeSite);
         dlg.SendMessage(WM_NULL);
-        EXPECT_EQ(0, g_nQueries);
+        EXPECT_EQ(0, queries.Count());
         RunSteps(dlg.m_wndMenuBar, {{"Alt+F", [] { AltLetter('F'); }, OpenAt(0)}});
-        ::UnhookWindowsHookEx(hHook);
-        EXPECT_LT(g_nQueries, 30);  // one per question asked while the menu opens
+        queries.Stop();
+        EXPECT_LT(queries.Count(), 30);  // one per question asked while the menu opens
         RunSteps(dlg.m_wndMenuBar, {{"Esc", [] { Tap(VK_ESCAPE); }, kIdle}});
     });
 }

@@ -81,16 +81,6 @@ protected:
 
 CString Status(CPurgeletDlg& dlg) { return dlg.m_wndStatusBar.GetPaneText(0); }
 
-HWND g_hPaintWatched = NULL;
-int g_nPaints = 0;
-
-LRESULT CALLBACK CountPaints(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    const CWPSTRUCT* p = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (nCode == HC_ACTION && p->hwnd == g_hPaintWatched && p->message == WM_PAINT) ++g_nPaints;
-    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
-}
-
 bool SelectProgram(CPurgeletDlg& dlg, const char* name)
 {
     LVFINDINFO find = {};
@@ -219,16 +209,16 @@ TEST_F(MainWindowTest, TheProgramListsFiltersRunsRemovesAndStoresOnClose)
         // Every menu that closes puts the idle text back, twice: the same text leaves the
         // bar alone, another one is painted once at most.
         ASSERT_TRUE(PaintAll(dlg));
-        g_hPaintWatched = dlg.m_wndStatusBar.m_hWnd;
-        HHOOK hHook = ::SetWindowsHookEx(WH_CALLWNDPROC, CountPaints, NULL, ::GetCurrentThreadId());
+        const HWND hBar = dlg.m_wndStatusBar.m_hWnd;
+        mainwindowtest::SentCount paints(hBar, WM_PAINT);
         dlg.SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
-        EXPECT_FALSE(::GetUpdateRect(g_hPaintWatched, NULL, FALSE));
-        EXPECT_EQ(0, g_nPaints) << "same text";
+        EXPECT_FALSE(::GetUpdateRect(hBar, NULL, FALSE));
+        EXPECT_EQ(0, paints.Count()) << "same text";
         CUiManager::GetInstance()->m_nShownPrograms = 4;
         dlg.SendMessage(g_nMsgUpdateStatusBar, 0, 0);
-        EXPECT_TRUE(::GetUpdateRect(g_hPaintWatched, NULL, FALSE));
-        ::UnhookWindowsHookEx(hHook);
-        EXPECT_LE(g_nPaints, 1) << "new text";
+        EXPECT_TRUE(::GetUpdateRect(hBar, NULL, FALSE));
+        paints.Stop();
+        EXPECT_LE(paints.Count(), 1) << "new text";
         EXPECT_STREQ("4 of 5 programs found", Status(dlg));
         CUiManager::GetInstance()->m_nShownPrograms = 5;
         dlg.SendMessage(g_nMsgUpdateStatusBar, 0, 0);
