@@ -115,12 +115,21 @@ void ClickRow(CPurgeletDlg& dlg, const char* name)
 
 bool EditorOpen(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_wndEditorBar.IsWindowVisible() != FALSE; }
 
-// New in the groups toolbar, then a click on the group to open it in the editor.
-void OpenInEditor(CPurgeletDlg& dlg, const char* group)
+// New in the groups toolbar; returns once the editor is shown with the focus in its Name
+// field. A click aimed at the editor before then goes by where its fields lay while it
+// was hidden, and misses them when the panes were sized otherwise since.
+void NewGroup(CPurgeletDlg& dlg)
 {
     CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
     ClickGroupTool(dlg, ID_GROUP_NEW);
     EXPECT_TRUE(PumpUntil([&] { return EditorOpen(dlg) && ::GetFocus() == editor.m_wndName.m_hWnd; }));
+}
+
+// New in the groups toolbar, then a click on the group to open it in the editor.
+void OpenInEditor(CPurgeletDlg& dlg, const char* group)
+{
+    CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+    NewGroup(dlg);
     ClickGroup(dlg, group);
     EXPECT_TRUE(PumpUntil([&] { return editor.m_wndName.GetWindowTextLength() > 0; })) << group;
 }
@@ -129,11 +138,11 @@ void OpenInEditor(CPurgeletDlg& dlg, const char* group)
 void TypeInto(CWnd& field, const char* text)
 {
     ClickIn(field.m_hWnd);
-    PumpUntil([&] { return ::GetFocus() == field.m_hWnd; });
+    EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == field.m_hWnd; })) << text;
     TapWith(VK_CONTROL, VK_END);
     const int nLength = field.GetWindowTextLength() + (int)strlen(text);
     Type(text);
-    PumpUntil([&] { return field.GetWindowTextLength() == nLength; });
+    EXPECT_TRUE(PumpUntil([&] { return field.GetWindowTextLength() == nLength; })) << text;
 }
 
 // Add to Group from the Action menu with its keys; the dialog's keyword is typed over
@@ -223,7 +232,7 @@ TEST_F(MainWindowGroupsTest, ApplyCancelCloseAndKeysKeepTheListOnTheHighlightedG
             {"Other", [&] { ClickGroup(dlg, "Other"); }, 6, "Other"},
             {"a new group applied",
              [&] {
-                 ClickGroupTool(dlg, ID_GROUP_NEW);
+                 NewGroup(dlg);
                  TypeInto(editor.m_wndName, "tools");
                  TypeInto(editor.m_wndKeywords, "corpus");
                  ClickIn(editor.m_wndApply.m_hWnd);
