@@ -9,6 +9,7 @@
 #include "app/purgelet_dlg.h"
 #include "app/purgelet_app.h"
 #include "catalogue/groups.h"
+#include "catalogue/options.h"
 #include "catalogue/program_entry.h"
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
@@ -278,6 +279,10 @@ protected:
         CWinApp& app = TestApp();
         m_savedKey = app.m_pszRegistryKey ? app.m_pszRegistryKey : "";
         m_savedProfile = app.m_pszProfileName ? app.m_pszProfileName : "";
+        // The program keeps an option that nothing usable is stored for, and each test
+        // starts it over an empty registry: without this a test would inherit the splitter
+        // a test before it dragged (each pass of a repeated run a little further).
+        for (OptionValue* pOption : Options()) m_savedOptions.push_back(*pOption);
     }
     void TearDown() override
     {
@@ -289,7 +294,14 @@ protected:
         TestApp().m_boxes.clear();
         ::DeleteFileA(m_groupsFile.c_str());
         if (m_hadGroups) std::ofstream(m_groupsFile.c_str(), std::ios::binary) << m_savedGroups;
+        const std::vector<OptionValue*> options = Options();
+        for (size_t i = 0; i < m_savedOptions.size() && i < options.size(); ++i) *options[i] = m_savedOptions[i];
         m_box.RestoreOverrides();
+    }
+    static std::vector<OptionValue*> Options()
+    {
+        return {&g_SizeType, &g_GridColor1, &g_GridColor2, &g_GridEnabled, &g_AutoRefresh,
+                &g_Hide,     &g_ShowCats,   &g_ShowDetails, &g_CatsSize,   &g_ListSize};
     }
     // Only the "Other" group left, none current.
     static void ClearGroups()
@@ -349,6 +361,7 @@ protected:
     testsupport::RegistrySandbox m_box;
     std::string m_groupsFile, m_savedGroups, m_savedKey, m_savedProfile;
     bool m_hadGroups = false;
+    std::vector<OptionValue> m_savedOptions;
 };
 
 // The main window over no stored groups: the groups file gone and only "Other" left,
