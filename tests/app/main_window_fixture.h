@@ -294,6 +294,9 @@ protected:
         TestApp().m_boxes.clear();
         ::DeleteFileA(m_groupsFile.c_str());
         if (m_hadGroups) std::ofstream(m_groupsFile.c_str(), std::ios::binary) << m_savedGroups;
+        // A run that ended with the group editor open (the program ends with it) must
+        // not hand it to the next test's main window.
+        ForgetGroupEditor();
         const std::vector<OptionValue*> options = Options();
         for (size_t i = 0; i < m_savedOptions.size() && i < options.size(); ++i) *options[i] = m_savedOptions[i];
         m_box.RestoreOverrides();
