@@ -4,7 +4,7 @@
 #include "res/resource.h"
 #include <algorithm>
 
-BEGIN_MESSAGE_MAP(CPageUninstall, CExtResizableDialog)
+BEGIN_MESSAGE_MAP(CPageUninstall, CCommandPage)
     ON_REGISTERED_MESSAGE(g_nMsgShowGroupsBar, &CPageUninstall::OnShowGroupsBar)
     ON_REGISTERED_MESSAGE(g_nMsgShowGroupEditor, &CPageUninstall::OnShowGroupEditor)
     ON_REGISTERED_MESSAGE(g_nMsgCloseGroupEditor, &CPageUninstall::OnCloseGroupEditor)
@@ -13,18 +13,11 @@ BEGIN_MESSAGE_MAP(CPageUninstall, CExtResizableDialog)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CPageUninstall::CPageUninstall() : CExtResizableDialog(IDD_PAGE_UNINSTALL) {}
+CPageUninstall::CPageUninstall() : CCommandPage(IDD_PAGE_UNINSTALL) {}
 
 CPageUninstall::~CPageUninstall() {}
 
 BOOL CPageUninstall::Create(CWnd* pParentWnd) { return CExtResizableDialog::Create(IDD_PAGE_UNINSTALL, pParentWnd); }
-
-LRESULT CPageUninstall::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    // A command posted or sent to the page must not act behind a box either.
-    if (CUiManager::RefusesMessage(message, wParam, lParam)) return 0;
-    return CExtResizableDialog::WindowProc(message, wParam, lParam);
-}
 
 BOOL CPageUninstall::OnInitDialog()
 {

@@ -4,14 +4,14 @@
 // page keeps the groups pane's width as the percentage option CatsSize.
 #pragma once
 #include "framework/framework.h"
-#include "toolkit/dialogs/resizable_dialog.h"
+#include "app/command_page.h"
 #include "app/container_bar.h"
 #include "app/page_uninstall_group_editor.h"
 #include "app/page_uninstall_groups.h"
 #include "app/page_uninstall_view.h"
 #include "app/splitter.h"
 
-class CPageUninstall : public CExtResizableDialog
+class CPageUninstall : public CCommandPage
 {
 public:
     enum
@@ -44,8 +44,6 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    // Takes no command while a modal window is up (CUiManager::RefusesMessage).
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Puts the right pane (false) or the group editor (true) into the splitter's
     // second slot.
     void SwapSecondPane(bool bEditor);

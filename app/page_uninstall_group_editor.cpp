@@ -6,13 +6,13 @@
 #include "res/resource.h"
 #include <algorithm>
 
-BEGIN_MESSAGE_MAP(CPageUninstallGroupEditor, CExtResizableDialog)
+BEGIN_MESSAGE_MAP(CPageUninstallGroupEditor, CCommandPage)
     ON_BN_CLICKED(IDC_GROUP_APPLY, &CPageUninstallGroupEditor::OnApply)
     ON_BN_CLICKED(IDCANCEL, &CPageUninstallGroupEditor::OnCancelButton)
     ON_WM_SHOWWINDOW()
 END_MESSAGE_MAP()
 
-CPageUninstallGroupEditor::CPageUninstallGroupEditor() : CExtResizableDialog(IDD_PAGE_GROUP_EDITOR), m_pGroup(NULL)
+CPageUninstallGroupEditor::CPageUninstallGroupEditor() : CCommandPage(IDD_PAGE_GROUP_EDITOR), m_pGroup(NULL)
 {
 }
 
@@ -35,13 +35,6 @@ void CPageUninstallGroupEditor::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDCANCEL, m_wndCancel);
     DDX_Text(pDX, IDC_GROUP_NAME, m_strName);
     DDX_Text(pDX, IDC_GROUP_KEYWORDS, m_strKeywords);
-}
-
-LRESULT CPageUninstallGroupEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    // A command posted or sent to the page must not act behind a box either.
-    if (CUiManager::RefusesMessage(message, wParam, lParam)) return 0;
-    return CExtResizableDialog::WindowProc(message, wParam, lParam);
 }
 
 BOOL CPageUninstallGroupEditor::OnInitDialog()

@@ -7,12 +7,12 @@
 #include "toolkit/dialogs/button.h"
 #include "toolkit/dialogs/group_box.h"
 #include "toolkit/dialogs/label.h"
-#include "toolkit/dialogs/resizable_dialog.h"
+#include "app/command_page.h"
 #include "app/flat_edit.h"
 
 class GroupEntry;
 
-class CPageUninstallGroupEditor : public CExtResizableDialog
+class CPageUninstallGroupEditor : public CCommandPage
 {
 public:
     CPageUninstallGroupEditor();
@@ -40,8 +40,6 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    // Takes no command while a modal window is up (CUiManager::RefusesMessage).
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void DoDataExchange(CDataExchange* pDX) override;
     // Enter and Esc inside the page neither apply nor close it.
     void OnOK() override;

@@ -17,7 +17,7 @@ namespace
 const UINT kMsgReportGroupsFile = WM_APP + 0x110;
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CPageUninstallGroups, CExtResizableDialog)
+BEGIN_MESSAGE_MAP(CPageUninstallGroups, CCommandPage)
     ON_COMMAND(ID_GROUP_NEW, &CPageUninstallGroups::OnGroupNew)
     ON_COMMAND(ID_GROUP_DELETE, &CPageUninstallGroups::OnGroupDelete)
     ON_COMMAND(ID_GROUP_EDIT, &CPageUninstallGroups::OnGroupEdit)
@@ -36,7 +36,7 @@ BEGIN_MESSAGE_MAP(CPageUninstallGroups, CExtResizableDialog)
 END_MESSAGE_MAP()
 
 CPageUninstallGroups::CPageUninstallGroups()
-    : CExtResizableDialog(IDD_PAGE_GROUPS), m_hRoot(NULL), m_hCurrent(NULL), m_bOwnSelection(false)
+    : CCommandPage(IDD_PAGE_GROUPS), m_hRoot(NULL), m_hCurrent(NULL), m_bOwnSelection(false)
 {
 }
 
@@ -53,13 +53,6 @@ void CPageUninstallGroups::DoDataExchange(CDataExchange* pDX)
 BOOL CPageUninstallGroups::Create(CWnd* pParentWnd)
 {
     return CExtResizableDialog::Create(IDD_PAGE_GROUPS, pParentWnd);
-}
-
-LRESULT CPageUninstallGroups::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    // A command posted or sent to the page must not act behind a box either.
-    if (CUiManager::RefusesMessage(message, wParam, lParam)) return 0;
-    return CExtResizableDialog::WindowProc(message, wParam, lParam);
 }
 
 BOOL CPageUninstallGroups::OnInitDialog()

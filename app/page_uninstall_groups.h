@@ -7,13 +7,13 @@
 #pragma once
 #include "framework/framework.h"
 #include "toolkit/bars/control_bar.h"
-#include "toolkit/dialogs/resizable_dialog.h"
+#include "app/command_page.h"
 #include "app/tree_ctrl.h"
 #include <string>
 
 class GroupEntry;
 
-class CPageUninstallGroups : public CExtResizableDialog
+class CPageUninstallGroups : public CCommandPage
 {
 public:
     // The page's toolbar (New, Delete, Edit from toolbar resource 135), without the
@@ -54,8 +54,6 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    // Takes no command while a modal window is up (CUiManager::RefusesMessage).
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void DoDataExchange(CDataExchange* pDX) override;
     void LoadToolBarIcons();
     // Makes an item's group the current one (the item bold); the list is filtered again

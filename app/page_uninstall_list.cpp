@@ -29,7 +29,7 @@ const UINT kMsgSelectionLost = WM_APP + 0x103;
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CPageUninstallList, CExtResizableDialog)
+BEGIN_MESSAGE_MAP(CPageUninstallList, CCommandPage)
     ON_EN_CHANGE(IDC_SEARCH, &CPageUninstallList::OnSearchChange)
     ON_NOTIFY(HDN_ITEMCLICKA, IDC_LIST, &CPageUninstallList::OnHeaderItemClick)
     ON_NOTIFY(HDN_ITEMCLICKW, IDC_LIST, &CPageUninstallList::OnHeaderItemClick)
@@ -40,7 +40,7 @@ BEGIN_MESSAGE_MAP(CPageUninstallList, CExtResizableDialog)
     ON_MESSAGE(kMsgSelectionLost, &CPageUninstallList::OnSelectionLost)
 END_MESSAGE_MAP()
 
-CPageUninstallList::CPageUninstallList() : CExtResizableDialog(IDD_PAGE_LIST), m_bRefilling(false) {}
+CPageUninstallList::CPageUninstallList() : CCommandPage(IDD_PAGE_LIST), m_bRefilling(false) {}
 
 CPageUninstallList::~CPageUninstallList()
 {
@@ -51,13 +51,6 @@ CPageUninstallList::~CPageUninstallList()
 }
 
 BOOL CPageUninstallList::Create(CWnd* pParentWnd) { return CExtResizableDialog::Create(IDD_PAGE_LIST, pParentWnd); }
-
-LRESULT CPageUninstallList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    // A command posted or sent to the page must not act behind a box either.
-    if (CUiManager::RefusesMessage(message, wParam, lParam)) return 0;
-    return CExtResizableDialog::WindowProc(message, wParam, lParam);
-}
 
 BOOL CPageUninstallList::OnInitDialog()
 {

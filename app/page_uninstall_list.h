@@ -4,13 +4,13 @@
 // (hide option, current group, search text) and builds its row.
 #pragma once
 #include "framework/framework.h"
-#include "toolkit/dialogs/resizable_dialog.h"
+#include "app/command_page.h"
 #include "catalogue/catalogue.h"
 #include "app/flat_edit.h"
 #include "app/icon_cache.h"
 #include "app/report_ctrl.h"
 
-class CPageUninstallList : public CExtResizableDialog, public IUninstallManager
+class CPageUninstallList : public CCommandPage, public IUninstallManager
 {
 public:
     CPageUninstallList();
@@ -54,8 +54,6 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    // Takes no command while a modal window is up (CUiManager::RefusesMessage).
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     HICON GetRowIcon(const ProgramEntry* pEntry);
     void SortRows();

@@ -4,7 +4,7 @@
 #include "res/resource.h"
 #include <algorithm>
 
-BEGIN_MESSAGE_MAP(CPageUninstallView, CExtResizableDialog)
+BEGIN_MESSAGE_MAP(CPageUninstallView, CCommandPage)
     ON_REGISTERED_MESSAGE(g_nMsgRefreshPrograms, &CPageUninstallView::OnRefreshPrograms)
     ON_REGISTERED_MESSAGE(g_nMsgCopySelection, &CPageUninstallView::OnCopySelection)
     ON_REGISTERED_MESSAGE(g_nMsgOptionsChanged, &CPageUninstallView::OnOptionsChanged)
@@ -20,18 +20,11 @@ int SplitterPercentage(int nPosition, int nExtent)
     return (int)(fPercent + 0.5f);
 }
 
-CPageUninstallView::CPageUninstallView() : CExtResizableDialog(IDD_PAGE_VIEW) {}
+CPageUninstallView::CPageUninstallView() : CCommandPage(IDD_PAGE_VIEW) {}
 
 CPageUninstallView::~CPageUninstallView() {}
 
 BOOL CPageUninstallView::Create(CWnd* pParentWnd) { return CExtResizableDialog::Create(IDD_PAGE_VIEW, pParentWnd); }
-
-LRESULT CPageUninstallView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    // A command posted or sent to the page must not act behind a box either.
-    if (CUiManager::RefusesMessage(message, wParam, lParam)) return 0;
-    return CExtResizableDialog::WindowProc(message, wParam, lParam);
-}
 
 BOOL CPageUninstallView::OnInitDialog()
 {

@@ -4,13 +4,13 @@
 // percentage option ListSize.
 #pragma once
 #include "framework/framework.h"
-#include "toolkit/dialogs/resizable_dialog.h"
+#include "app/command_page.h"
 #include "app/container_bar.h"
 #include "app/page_uninstall_details.h"
 #include "app/page_uninstall_list.h"
 #include "app/splitter.h"
 
-class CPageUninstallView : public CExtResizableDialog
+class CPageUninstallView : public CCommandPage
 {
 public:
     enum
@@ -43,8 +43,6 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    // Takes no command while a modal window is up (CUiManager::RefusesMessage).
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // The details pane is going: the focus, when it is in there, moves to the list, so
     // keys do not go on acting in a pane the user no longer sees.
     void MoveFocusOutOfDetails();
