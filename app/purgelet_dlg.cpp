@@ -349,6 +349,8 @@ BOOL CPurgeletDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CPurgeletDlg::OnSysCommand(UINT nID, LPARAM lParam)
 {
+    // The system menu's About and Close are refused behind a box like the menu's.
+    if (CUiManager::RefusesMessage(WM_SYSCOMMAND, nID, lParam)) return;
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg dlg(this);
         dlg.DoModal();

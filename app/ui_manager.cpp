@@ -196,6 +196,11 @@ bool CUiManager::RefusesMessage(UINT message, WPARAM wParam, LPARAM lParam)
         // button's click. Other notifications of a control only keep its owner up to
         // date with it (an edit's text) and pass.
         bActs = lParam == 0 || HIWORD(wParam) == BN_CLICKED;
+    } else if (message == WM_SYSCOMMAND) {
+        // The items the program adds to the system menu (About) are its commands, and
+        // Close ends the window as File > Exit does. Moving, sizing and minimising pass.
+        const UINT nSysCommand = (UINT)(wParam & 0xFFF0);
+        bActs = nSysCommand < SC_SIZE || nSysCommand == SC_CLOSE;
     } else {
         bActs = message == WM_CONTEXTMENU || message == g_nMsgRefreshPrograms || message == g_nMsgCopySelection ||
                 message == g_nMsgOptionsChanged || message == g_nMsgShowGroupEditor ||

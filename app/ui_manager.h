@@ -75,7 +75,8 @@ public:
     static bool TakesCommands();
     // Whether a message that reaches the main window or one of its panes must be refused
     // now (TakesCommands is false): a command (from a menu, an accelerator, a toolbar, a
-    // button or posted), a context menu, or one of the application's messages that act:
+    // button, the system menu's own items or Close, or posted), a context menu, or one of
+    // the application's messages that act:
     // refresh, copy, options changed, the group editor shown or closed. The messages that
     // only show something (a pane shown or hidden, the details, the status bar, the groups
     // tree) and a control's other notifications pass.

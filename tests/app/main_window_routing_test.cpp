@@ -1,8 +1,8 @@
 // Where the program's commands come from and when they are refused, driven through the
 // real main dialog with real keys and clicks: the context menu asked for from the
 // keyboard opens by the program it acts on (or, with none, greyed at the list's top
-// left), the column header opens no program menu, nothing posted to a pane acts behind
-// a box, Add to Group needs a program, and the group editor's caption closes it through
+// left), the column header opens no program menu, nothing posted to a pane or to the
+// main window itself acts behind a box, Add to Group needs a program, and the group editor's caption closes it through
 // the mediator.
 #include "main_window_fixture.h"
 #include "owned_box.h"
@@ -16,6 +16,7 @@
 #include "support/registry_sandbox.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 #include <gtest/gtest.h>
+#include <atomic>
 #include <cstdio>
 #include <string>
 
@@ -252,7 +253,9 @@ namespace {
 
 // Opens the Remove warning for the selected program and, while it is up, posts one
 // message to a window of the main dialog, then answers No. A command that ran behind the
-// warning and opened a box of its own is answered No as well, and reported.
+// warning and opened a box or dialog of its own is answered No, then Cancel, and
+// reported: the watch lasts until the Remove command has returned, so a dialog that
+// opens late (after the warning took its No) is found and closed as well.
 struct BehindTheWarning
 {
     bool bWarned = false;
@@ -263,23 +266,30 @@ BehindTheWarning PostBehindTheRemoveWarning(CPurgeletDlg& dlg, HWND hTarget, UIN
 {
     BehindTheWarning result;
     const HWND hMain = dlg.GetSafeHwnd();
-    HWND hOther = NULL;
+    std::atomic<bool> bReturned{false}, bOther{false};
     BoxWatcher warning(hMain, [&](HWND hBox) {
         // Posted in this order, they are taken in this order by the box's own loop: the
         // message has been handled when No comes.
         ::PostMessageA(hTarget, message, wParam, 0);
         ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
-        realinput::SleepUntil([&] {
-            HWND h = FindOpenBox(hMain);
-            if (h != NULL && h != hBox) hOther = h;
-            return hOther != NULL || !::IsWindowVisible(hBox);
-        });
-        if (hOther != NULL) ownedbox::Press(IDNO)(hOther);
+        realinput::SleepUntil(
+            [&] {
+                HWND h = FindOpenBox(hMain);
+                if (h != NULL && h != hBox) {
+                    bOther = true;
+                    ownedbox::Press(IDNO)(h);
+                    ownedbox::Press(IDCANCEL)(h);
+                    realinput::SleepUntil([&] { return !::IsWindowVisible(h); });
+                }
+                return bReturned.load();
+            },
+            20000);
     });
     dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
+    bReturned = true;
     warning.Join();
     result.bWarned = warning.m_text.find("Are you sure") != std::string::npos;
-    result.bOtherBox = hOther != NULL;
+    result.bOtherBox = bOther;
     // What the message set going (a posted command, a refresh's own posts) is done.
     testsupport::PumpUntilIdle(nullptr, 500);
     return result;
@@ -344,6 +354,56 @@ TEST_F(MainWindowRoutingTest, NothingPostedToThePanesActsBehindTheRemoveWarning)
         // The same refresh once the warning is gone runs.
         ::PostMessageA(pUi->m_hWndRightPane, g_nMsgRefreshPrograms, 0, 0);
         EXPECT_TRUE(PumpUntil([&] { return Status(dlg) == "4 of 4 programs found"; })) << Status(dlg);
+    }));
+}
+
+// While the Remove warning is up, Options, About (from the menu or the system menu),
+// View > Groups, View > Details, Close and File > Exit posted to the main window itself do
+// nothing: no dialog opens, the panes keep their state and the window stays up.
+TEST_F(MainWindowRoutingTest, NothingPostedToTheMainWindowActsBehindTheRemoveWarning)
+{
+    SeedUnrunnable("Alpha", "Alpha Tools");
+    SeedUnrunnable("Beta", "Beta Tools");
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        CPageUninstall& page = dlg.m_pageUninstall;
+        ASSERT_TRUE(FocusIn(List(dlg)));
+        ClickRow(dlg, "Beta Tools");
+        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Beta Tools"; }));
+        ASSERT_TRUE(page.m_wndGroupsBar.IsWindowVisible());
+        ASSERT_TRUE(page.m_pageView.m_wndDetailsBar.IsWindowVisible());
+        const struct
+        {
+            const char* name;
+            UINT message;
+            WPARAM wParam;
+        } posts[] = {
+            {"Options", WM_COMMAND, ID_VIEW_OPTIONS},
+            {"About", WM_COMMAND, ID_APP_ABOUT},
+            {"the system menu's About", WM_SYSCOMMAND, IDM_ABOUTBOX},
+            {"View > Groups", WM_COMMAND, ID_VIEW_GROUPS},
+            {"View > Details", WM_COMMAND, ID_VIEW_DETAILS},
+            {"the system menu's Close", WM_SYSCOMMAND, SC_CLOSE},
+            {"File > Exit", WM_COMMAND, ID_APP_EXIT},
+        };
+        for (const auto& p : posts) {
+            SCOPED_TRACE(p.name);
+            const BehindTheWarning result = PostBehindTheRemoveWarning(dlg, dlg.GetSafeHwnd(), p.message, p.wParam);
+            EXPECT_TRUE(result.bWarned);
+            EXPECT_FALSE(result.bOtherBox);
+            EXPECT_EQ(1, g_ShowCats.Value);
+            EXPECT_EQ(1, g_ShowDetails.Value);
+            EXPECT_TRUE(page.m_wndGroupsBar.IsWindowVisible());
+            EXPECT_TRUE(page.m_pageView.m_wndDetailsBar.IsWindowVisible());
+            EXPECT_TRUE(dlg.ContinueModal());
+            EXPECT_TRUE(dlg.IsWindowVisible());
+            EXPECT_TRUE(::IsWindowEnabled(dlg.GetSafeHwnd()));
+            EXPECT_EQ("Beta Tools", SelectedRowText(dlg));
+            EXPECT_EQ("2 of 2 programs found", Status(dlg));
+        }
+        // Without the box, View > Groups hides the groups pane.
+        ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, ID_VIEW_GROUPS, 0);
+        EXPECT_TRUE(PumpUntil([&] { return !page.m_wndGroupsBar.IsWindowVisible(); }));
+        EXPECT_EQ(0, g_ShowCats.Value);
     }));
 }
 
