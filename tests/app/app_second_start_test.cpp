@@ -1,9 +1,10 @@
 // The built program started twice in one session: the second copy brings the first
-// one's window up (restored from the taskbar) and ends without a window of its own and
-// without writing the user's options or groups.
+// one's window up (restored from the taskbar), or the box the first one shows, and ends
+// without a window of its own and without writing the user's options or groups.
 #include "app/purgelet_app.h"
 #include "framework/afxres.h"
 #include "main_window_fixture.h"
+#include "owned_box.h"
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -74,31 +75,44 @@ private:
     PROCESS_INFORMATION m_pi = {};
 };
 
-}  // namespace
-
-TEST(AppSecondStart, TheProgramStartedTwiceKeepsOneWindowAndTheSecondCopyWritesNothing)
+// The real user's options and groups file of the test prefix, put back afterwards; the
+// groups file holds one group while the test runs. This test process has run the
+// program's start-up before and holds the mutex: the built program's first copy must be
+// the one copy, so the process lets it go.
+class AppSecondStart : public testing::Test
 {
-    ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(ProgramPath().c_str())) << ProgramPath();
-    ASSERT_TRUE(MarkedWindows().empty()) << "a copy of the program is running already";
-    // This test process has run the program's start-up before and holds the mutex; the
-    // built program's first copy must be the one copy.
-    if (g_hPurgeletMutex != NULL) ::CloseHandle(g_hPurgeletMutex);
-    g_hPurgeletMutex = NULL;
-    // The real user's options and groups file of the test prefix, put back afterwards.
-    const bool bHadCompany = KeyExists(kCompanyKey), bHadProgram = KeyExists(kProgramKey);
-    const std::string strGroups = GetGroupsFilePath();
-    const bool bHadGroups = ::GetFileAttributesA(strGroups.c_str()) != INVALID_FILE_ATTRIBUTES;
-    const std::string strSavedGroups = mainwindowtest::ReadFile(strGroups);
-    const std::string strBytes =
-        "<?xml version=\"1.0\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n<Group Id=\"2\" Name=\"Kept\">\n"
-        "<Keyword>kept</Keyword>\n</Group>\n</Purgelet>\n</NimboPurgelet>\n";
-    std::ofstream(strGroups.c_str(), std::ios::binary) << strBytes;
-
+protected:
+    void SetUp() override
     {
-        Copy first;
-        ASSERT_TRUE(first.Start());
+        ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(ProgramPath().c_str())) << ProgramPath();
+        ASSERT_TRUE(MarkedWindows().empty()) << "a copy of the program is running already";
+        if (g_hPurgeletMutex != NULL) {
+            ::ReleaseMutex(g_hPurgeletMutex);
+            ::CloseHandle(g_hPurgeletMutex);
+        }
+        g_hPurgeletMutex = NULL;
+        m_bHadCompany = KeyExists(kCompanyKey);
+        m_bHadProgram = KeyExists(kProgramKey);
+        m_strGroups = GetGroupsFilePath();
+        m_bHadGroups = ::GetFileAttributesA(m_strGroups.c_str()) != INVALID_FILE_ATTRIBUTES;
+        m_strSavedGroups = mainwindowtest::ReadFile(m_strGroups);
+        std::ofstream(m_strGroups.c_str(), std::ios::binary) << m_strBytes;
+    }
+    void TearDown() override
+    {
+        if (!m_bHadCompany)
+            ::RegDeleteTreeA(HKEY_CURRENT_USER, kCompanyKey);
+        else if (!m_bHadProgram)
+            ::RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
+        ::DeleteFileA(m_strGroups.c_str());
+        if (m_bHadGroups) std::ofstream(m_strGroups.c_str(), std::ios::binary) << m_strSavedGroups;
+    }
+    // Starts the first copy and waits until its window shows.
+    HWND StartFirst(Copy& first)
+    {
+        if (!first.Start()) return NULL;
         HWND hFirst = NULL;
-        ASSERT_TRUE(mainwindowtest::PumpUntil(
+        mainwindowtest::PumpUntil(
             [&] {
                 std::vector<HWND> windows = MarkedWindows();
                 DWORD pid = 0;
@@ -106,30 +120,80 @@ TEST(AppSecondStart, TheProgramStartedTwiceKeepsOneWindowAndTheSecondCopyWritesN
                 hFirst = pid == first.Id() ? windows[0] : NULL;
                 return hFirst != NULL && ::IsWindowVisible(hFirst);
             },
-            60000));
-        ::ShowWindow(hFirst, SW_MINIMIZE);
-        ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return ::IsIconic(hFirst) != FALSE; }, 10000));
-        const std::map<std::string, std::string> options = mainwindowtest::StoredOptions();
+            60000);
+        return hFirst != NULL && ::IsWindowVisible(hFirst) ? hFirst : NULL;
+    }
+
+    const std::string m_strBytes =
+        "<?xml version=\"1.0\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n<Group Id=\"2\" Name=\"Kept\">\n"
+        "<Keyword>kept</Keyword>\n</Group>\n</Purgelet>\n</NimboPurgelet>\n";
+    std::string m_strGroups, m_strSavedGroups;
+    bool m_bHadCompany = false, m_bHadProgram = false, m_bHadGroups = false;
+};
+
+}  // namespace
+
+TEST_F(AppSecondStart, TheProgramStartedTwiceKeepsOneWindowAndTheSecondCopyWritesNothing)
+{
+    Copy first;
+    const HWND hFirst = StartFirst(first);
+    ASSERT_TRUE(hFirst != NULL);
+    ::ShowWindow(hFirst, SW_MINIMIZE);
+    ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return ::IsIconic(hFirst) != FALSE; }, 10000));
+    const std::map<std::string, std::string> options = mainwindowtest::StoredOptions();
+
+    Copy second;
+    ASSERT_TRUE(second.Start());
+    EXPECT_TRUE(second.Ended(60000)) << "the second copy ends by itself";
+    EXPECT_TRUE(mainwindowtest::PumpUntil([&] { return !::IsIconic(hFirst); }, 10000)) << "restored";
+    EXPECT_EQ(std::vector<HWND>{hFirst}, MarkedWindows());
+    EXPECT_FALSE(first.Ended(0));
+    EXPECT_EQ(options, mainwindowtest::StoredOptions());
+    EXPECT_EQ(m_strBytes, mainwindowtest::ReadFile(m_strGroups));
+
+    // The first copy closes as the user closes it; it changed no group either.
+    ::PostMessageA(hFirst, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_TRUE(first.Ended(30000));
+    EXPECT_EQ(m_strBytes, mainwindowtest::ReadFile(m_strGroups));
+}
+
+// The first copy shows a box (its About dialog) and another window is in front, with the
+// first copy's window left as it is or minimised: the second start brings the box to
+// the front, over its restored window, not the window the box disables.
+TEST_F(AppSecondStart, ASecondStartBringsTheBoxTheFirstCopyShowsToTheFront)
+{
+    Copy first;
+    const HWND hFirst = StartFirst(first);
+    ASSERT_TRUE(hFirst != NULL);
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "in front", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300,
+                               200, NULL, NULL));
+    for (bool bMinimised : {false, true}) {
+        SCOPED_TRACE(bMinimised ? "minimised" : "as it was");
+        ::PostMessageA(hFirst, WM_COMMAND, ID_APP_ABOUT, 0);
+        HWND hBox = NULL;
+        ASSERT_TRUE(mainwindowtest::PumpUntil(
+            [&] { return (hBox = ownedbox::FindOpenBox(hFirst)) != NULL && !::IsWindowEnabled(hFirst); }, 30000));
+        if (bMinimised) {
+            ::ShowWindow(hFirst, SW_MINIMIZE);
+            ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return ::IsIconic(hFirst) != FALSE; }, 10000));
+        }
+        ::SetForegroundWindow(other.GetSafeHwnd());
+        ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return ::GetForegroundWindow() == other.GetSafeHwnd(); }));
 
         Copy second;
         ASSERT_TRUE(second.Start());
         EXPECT_TRUE(second.Ended(60000)) << "the second copy ends by itself";
-        EXPECT_TRUE(mainwindowtest::PumpUntil([&] { return !::IsIconic(hFirst); }, 10000)) << "restored";
+        EXPECT_TRUE(mainwindowtest::PumpUntil([&] { return ::GetForegroundWindow() == hBox; }, 10000))
+            << "in front: " << ::GetForegroundWindow() << ", the box " << hBox << ", the window " << hFirst;
+        EXPECT_TRUE(mainwindowtest::PumpUntil([&] { return !::IsIconic(hFirst) && ::IsWindowVisible(hBox); }, 10000));
         EXPECT_EQ(std::vector<HWND>{hFirst}, MarkedWindows());
-        EXPECT_FALSE(first.Ended(0));
-        EXPECT_EQ(options, mainwindowtest::StoredOptions());
-        EXPECT_EQ(strBytes, mainwindowtest::ReadFile(strGroups));
 
-        // The first copy closes as the user closes it; it changed no group either.
-        ::PostMessageA(hFirst, WM_COMMAND, ID_APP_EXIT, 0);
-        EXPECT_TRUE(first.Ended(30000));
-        EXPECT_EQ(strBytes, mainwindowtest::ReadFile(strGroups));
+        ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return ::IsWindowEnabled(hFirst) != FALSE; }, 10000));
     }
-
-    if (!bHadCompany)
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, kCompanyKey);
-    else if (!bHadProgram)
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
-    ::DeleteFileA(strGroups.c_str());
-    if (bHadGroups) std::ofstream(strGroups.c_str(), std::ios::binary) << strSavedGroups;
+    other.DestroyWindow();
+    ::PostMessageA(hFirst, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_TRUE(first.Ended(30000));
+    EXPECT_EQ(m_strBytes, mainwindowtest::ReadFile(m_strGroups));
 }
