@@ -70,18 +70,45 @@ HWND FindRunningMainWindow()
     return hFound;
 }
 
-bool TakeInstanceMutex()
+namespace
 {
+const char kInstanceMutexName[] = "Mutex_NimboPurgelet";
+
+// How long a second start waits at most for the window of a copy that holds the mutex
+// and lives: its window is made within a few seconds of its start even on a loaded
+// machine (and the first refresh, however long, runs with the window made already).
+// A copy still without a window after two minutes hangs; the second start then ends
+// rather than stay behind as a hidden process for as long as that copy hangs.
+const DWORD kRunningCopyPatience = 2 * 60 * 1000;
+
+// The running copy's main window once the user can see it, or the box it shows while it
+// starts (a box its start-up shows before the window appears), else NULL.
+HWND FindShownMainWindow()
+{
+    HWND hMain = FindRunningMainWindow();
+    if (hMain == NULL) return NULL;
+    HWND hPopup = ::GetLastActivePopup(hMain);
+    return ::IsWindowVisible(hMain) || (hPopup != hMain && ::IsWindowVisible(hPopup)) ? hMain : NULL;
+}
+}  // namespace
+
+bool TakeInstanceMutex(HANDLE* phHeldElsewhere)
+{
+    if (phHeldElsewhere != NULL) *phHeldElsewhere = NULL;
     // Held until the process ends; a program started twice in one process (as the tests
     // do) is still the one copy.
     if (g_hPurgeletMutex != NULL) return true;
     // The name without a prefix lies in the session's own namespace, so each user
-    // session runs one copy.
-    HANDLE hMutex = ::CreateMutexA(NULL, FALSE, "Mutex_NimboPurgelet");
+    // session runs one copy. The thread that runs the program owns it until the process
+    // ends: a second start waits on it and so learns when this copy is gone.
+    HANDLE hMutex = ::CreateMutexA(NULL, TRUE, kInstanceMutexName);
     const DWORD dwError = ::GetLastError();
     // Access denied: a copy running under other rights in this session holds it.
     if (hMutex == NULL ? dwError == ERROR_ACCESS_DENIED : dwError == ERROR_ALREADY_EXISTS) {
-        if (hMutex != NULL) ::CloseHandle(hMutex);
+        if (phHeldElsewhere != NULL)
+            *phHeldElsewhere = hMutex;
+        else if (hMutex != NULL)
+            ::CloseHandle(hMutex);
         return false;
     }
     // A mutex that cannot be made at all must not keep the program from running.
@@ -89,31 +116,45 @@ bool TakeInstanceMutex()
     return true;
 }
 
-void ShowRunningInstance()
+bool ShowRunningInstance(HANDLE hHeldElsewhere)
 {
-    // The running copy may still be on its way up: its window comes within moments.
-    HWND hMain = FindRunningMainWindow();
-    for (const DWORD dwStart = ::GetTickCount(); hMain == NULL && ::GetTickCount() - dwStart < 5000;) {
-        ::Sleep(50);
-        hMain = FindRunningMainWindow();
+    // The running copy may still be on its way up, or busy with its first refresh before
+    // its window shows: this start waits for the window as long as that copy lives.
+    HWND hMain = FindShownMainWindow();
+    for (const DWORD dwStart = ::GetTickCount(); hMain == NULL; hMain = FindShownMainWindow()) {
+        if (::GetTickCount() - dwStart >= kRunningCopyPatience) break;
+        const DWORD dwWait = hHeldElsewhere != NULL ? ::WaitForSingleObject(hHeldElsewhere, 50) : WAIT_FAILED;
+        if (dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED) {
+            // The copy ended without showing a window: the mutex is this one's now, and
+            // this start is the one copy.
+            g_hPurgeletMutex = hHeldElsewhere;
+            return false;
+        }
+        // Without a handle to wait on (a copy under other rights) only the window tells.
+        if (dwWait == WAIT_FAILED) ::Sleep(50);
     }
-    if (hMain == NULL) return;
+    if (hHeldElsewhere != NULL) ::CloseHandle(hHeldElsewhere);
+    if (hMain == NULL) return true;
+    // The running copy may bring its own windows to the front (it shows a box later).
+    DWORD dwProcessId = 0;
+    ::GetWindowThreadProcessId(hMain, &dwProcessId);
+    ::AllowSetForegroundWindow(dwProcessId);
     // Asynchronously: a busy copy must not hold this one up.
     if (::IsIconic(hMain)) ::ShowWindowAsync(hMain, SW_RESTORE);
     // A box the running copy shows stays in front of its window.
     HWND hPopup = ::GetLastActivePopup(hMain);
     ::SetForegroundWindow(hPopup != NULL && ::IsWindowVisible(hPopup) ? hPopup : hMain);
+    return true;
 }
 
 BOOL CPurgeletApp::InitInstance()
 {
     // One copy per user session: a second start brings the running window to the front
     // and ends before anything is set up, read or written, so that two copies never
-    // write their own views of the groups and options over each other.
-    if (!TakeInstanceMutex()) {
-        ShowRunningInstance();
-        return FALSE;
-    }
+    // write their own views of the groups and options over each other. When the running
+    // copy ends without ever showing a window, this start goes on as the one copy.
+    HANDLE hHeldElsewhere = NULL;
+    if (!TakeInstanceMutex(&hHeldElsewhere) && ShowRunningInstance(hHeldElsewhere)) return FALSE;
     SetupToolkit();
     ::InitCommonControls();
     CWinApp::InitInstance();

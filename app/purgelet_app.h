@@ -19,8 +19,9 @@ public:
     CPurgeletApp();
     virtual ~CPurgeletApp();
 
-    // Takes the mutex (a second copy brings the running one to the front and ends at
-    // once), prepares the toolkit, the registry key and profile name, then runs the main
+    // Takes the mutex (a second copy brings the running one's window to the front once
+    // it shows and ends; it goes on as the one copy when the running one ended without a
+    // window), prepares the toolkit, the registry key and profile name, then runs the main
     // dialog; always FALSE, so the program ends when the dialog does.
     BOOL InitInstance() override;
     // Applies the main dialog's accelerators while it runs modally.
@@ -67,13 +68,18 @@ bool IsProgramRunning();
 // Brings up the registry editor and walks its tree to the given path
 // ("\HKEY_LOCAL_MACHINE\SOFTWARE\..."), typed by its exact (wide) key names.
 void ShowInRegEdit(const wchar_t* registryPath);
-// False when another copy of the program holds the "Mutex_NimboPurgelet" mutex;
-// otherwise this process holds it (from now, or from an earlier start) and true.
-bool TakeInstanceMutex();
+// False when another copy of the program holds the "Mutex_NimboPurgelet" mutex; then
+// *phHeldElsewhere (when given) receives a handle to that mutex to wait on, the
+// caller's to close (NULL when it cannot be opened). Otherwise this process holds it
+// (from now, or from an earlier start), owned by the calling thread, and true.
+bool TakeInstanceMutex(HANDLE* phHeldElsewhere = NULL);
 // Marks (or unmarks, before it is destroyed) the main window as the running copy's.
 void MarkMainWindow(HWND hWnd, bool bMark);
 // The main window of a running copy, or NULL.
 HWND FindRunningMainWindow();
-// Brings the running copy's window (or the box it shows) to the front, restored when
-// minimised; waits a few seconds for a copy still starting.
-void ShowRunningInstance();
+// Waits for the running copy's window to show, as long as that copy holds the mutex
+// (at most two minutes), and brings the window, or the box it shows, to the front,
+// restored when minimised: true, and hHeldElsewhere (from TakeInstanceMutex) is closed.
+// False when the running copy ended without showing a window: this process holds the
+// mutex then, through hHeldElsewhere, and starts as the one copy.
+bool ShowRunningInstance(HANDLE hHeldElsewhere);

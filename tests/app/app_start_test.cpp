@@ -9,6 +9,9 @@
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
 #include <string.h>
+#include <atomic>
+#include <functional>
+#include <thread>
 
 using testsupport::RegistrySandbox;
 
@@ -189,6 +192,123 @@ TEST(AppStartup, ASecondCopyBringsTheRunningWindowUpAndEndsWithoutWritingAnythin
     ::DeleteFileA(strPath.c_str());
     if (bHadFile) std::ofstream(strPath.c_str(), std::ios::binary) << strSaved;
     CExtPopupBaseWnd::g_nDefaultAnimation = 0;
+}
+
+namespace {
+
+// A copy of the program on its way up, played by a thread of this process: it holds the
+// mutex without a window, then shows its marked window once told to (pumping its
+// messages until the end), or ends without one. The test process lets its own mutex go
+// first; the next start takes it again.
+class StartingCopy
+{
+public:
+    StartingCopy()
+    {
+        if (g_hPurgeletMutex != NULL) {
+            ::ReleaseMutex(g_hPurgeletMutex);
+            ::CloseHandle(g_hPurgeletMutex);
+        }
+        g_hPurgeletMutex = NULL;
+        m_thread = std::thread([this] { Run(); });
+        realinput::SleepUntil([this] { return m_hMutex.load() != NULL; });
+    }
+    ~StartingCopy()
+    {
+        End();
+        if (m_hMutex != NULL) ::CloseHandle(m_hMutex);
+    }
+    // Shows the window once pred() holds (checked on the copy's thread).
+    void ShowWindowWhen(std::function<bool()> pred) { m_showWhen = std::move(pred), m_bShow = true; }
+    // Ends the copy's thread, its window gone, the mutex left as a process's end leaves it.
+    void End()
+    {
+        m_bEnd = true;
+        if (m_thread.joinable()) m_thread.join();
+    }
+    // The copy's thread created the mutex and owns it.
+    bool Owned() const { return m_bOwned; }
+    HWND Window() const { return m_hWnd; }
+
+private:
+    void Run()
+    {
+        HANDLE hMutex = ::CreateMutexA(NULL, TRUE, "Mutex_NimboPurgelet");
+        m_bOwned = hMutex != NULL && ::GetLastError() != ERROR_ALREADY_EXISTS;
+        m_hMutex = hMutex;
+        while (!m_bEnd) {
+            if (m_hWnd == NULL && m_bShow && m_showWhen()) {
+                // Shown without taking the activation: the second start brings it up.
+                m_hWnd = ::CreateWindowExA(0, "STATIC", "starting copy", WS_OVERLAPPEDWINDOW, 120, 120, 300, 200, NULL,
+                                           NULL, NULL, NULL);
+                MarkMainWindow(m_hWnd, true);
+                ::ShowWindow(m_hWnd, SW_SHOWNA);
+            }
+            MSG msg;
+            while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+            ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+        }
+        if (m_hWnd != NULL) {
+            MarkMainWindow(m_hWnd, false);
+            ::DestroyWindow(m_hWnd);
+        }
+    }
+
+    std::thread m_thread;
+    std::atomic<HANDLE> m_hMutex{NULL};
+    std::atomic<bool> m_bOwned{false}, m_bShow{false}, m_bEnd{false};
+    std::function<bool()> m_showWhen;
+    std::atomic<HWND> m_hWnd{NULL};
+};
+
+}  // namespace
+
+// A copy still starting (no window yet) past the few seconds a start normally takes: a
+// second start waits for its window as long as it runs, brings it up and ends.
+TEST(AppStartup, ASecondStartWaitsForTheWindowOfACopyStillStarting)
+{
+    RegistrySandbox sandbox;
+    ASSERT_TRUE(RedirectUserKeysWithSoftware(sandbox));
+    AppNamesGuard names;
+    StartingCopy starting;
+    ASSERT_TRUE(starting.Owned());
+    std::atomic<DWORD> dwStart{::GetTickCount()};
+    // Six seconds: longer than the patience the program once had for a start.
+    starting.ShowWindowWhen([&] { return ::GetTickCount() - dwStart >= 6000; });
+    const int runsBefore = TestApp().m_nMainDialogRuns;
+    dwStart = ::GetTickCount();
+
+    EXPECT_FALSE(TestApp().InitInstance());
+
+    EXPECT_GE(::GetTickCount() - dwStart, 6000u);
+    EXPECT_EQ(runsBefore, TestApp().m_nMainDialogRuns) << "no main dialog";
+    EXPECT_EQ(nullptr, g_hPurgeletMutex) << "the mutex stays the running copy's";
+    ASSERT_TRUE(starting.Window() != NULL);
+    EXPECT_TRUE(mainwindowtest::PumpUntil([&] { return ::GetForegroundWindow() == starting.Window(); }));
+    EXPECT_FALSE(RegistrySandbox::KeyExists(sandbox.Root(), "hkcu\\Software\\Corvalin"));
+}
+
+// A copy that held the mutex and ended without a window (it crashed on its way up): the
+// start that waited for it goes on as the one copy.
+TEST(AppStartup, ASecondStartRunsWhenTheCopyItWaitsForEndsWithoutAWindow)
+{
+    RegistrySandbox sandbox;
+    ASSERT_TRUE(RedirectUserKeysWithSoftware(sandbox));
+    AppNamesGuard names;
+    StartingCopy starting;
+    ASSERT_TRUE(starting.Owned());
+    starting.End();
+    const int runsBefore = TestApp().m_nMainDialogRuns;
+
+    EXPECT_FALSE(TestApp().InitInstance());
+
+    EXPECT_EQ(runsBefore + 1, TestApp().m_nMainDialogRuns);
+    ASSERT_NE(nullptr, g_hPurgeletMutex);
+    // This thread owns the mutex now: another thread's wait for it times out.
+    HANDLE hHeld = g_hPurgeletMutex;
+    DWORD dwOther = 0;
+    std::thread([&] { dwOther = ::WaitForSingleObject(hHeld, 0); }).join();
+    EXPECT_EQ((DWORD)WAIT_TIMEOUT, dwOther);
 }
 
 namespace {
