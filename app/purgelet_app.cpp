@@ -336,6 +336,18 @@ void RunProgram(const char* commandLine)
         ::CloseHandle(pi.hProcess);
         return;
     }
+    const DWORD dwError = ::GetLastError();
+    AfxMessageBox(LaunchFailureText(commandLine, dwError).c_str(), MB_OK);
+}
+
+std::string LaunchFailureText(const char* commandLine, DWORD dwError)
+{
     std::string text = std::string("Couldn't launch the program \"") + commandLine + "\"";
-    AfxMessageBox(text.c_str(), MB_OK);
+    // An uninstaller that ran once often deletes itself and its folder, and leaves the
+    // entry behind: a second run then finds no file, which is no fault of the command.
+    if (dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND)
+        text += "\r\n\r\nThe uninstaller is no longer there: the program may have been removed already, "
+                "and its entry may be stale. Remove Entry takes the entry off the list; Refresh (F5) reads "
+                "the list again.";
+    return text;
 }

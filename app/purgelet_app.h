@@ -57,6 +57,10 @@ std::string FindDataFolder();
 // Runs a command line and waits for the process to end; a command line that cannot
 // be started is reported in a message box.
 void RunProgram(const char* commandLine);
+// The text of the box that says a command line could not be started, for the error
+// CreateProcess gave: a file or folder not found adds that the uninstaller is gone and
+// the entry may be stale.
+std::string LaunchFailureText(const char* commandLine, DWORD dwError);
 // Waits for a process while the thread's messages are dispatched, the main window
 // disabled for the time of the wait.
 void WaitForProgram(HANDLE hProcess);

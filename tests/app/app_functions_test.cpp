@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 #include <atomic>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -109,14 +110,39 @@ TEST(RunProgram, WaitsForTheProgramToEnd)
     ::RemoveDirectoryA(folder.c_str());
 }
 
+// The box names the command line between quotes; when the file it names is not there
+// (an uninstaller that removed itself on its first run), it adds that the entry may be
+// stale and how to take it off the list. Any other failure says no more.
 TEST(RunProgram, ACommandLineThatCannotStartIsReportedBetweenQuotes)
 {
+    const std::string folder = TempFolder("launch");
+    const std::string notProgram = folder + "\\readme.exe";
+    std::ofstream(notProgram.c_str(), std::ios::binary) << "no program in here";
+    const std::string stale =
+        "\r\n\r\nThe uninstaller is no longer there: the program may have been removed already, and its entry "
+        "may be stale. Remove Entry takes the entry off the list; Refresh (F5) reads the list again.";
+    const struct
+    {
+        const char* name;
+        std::string command;
+        bool bGone;
+    } cases[] = {
+        {"a folder that is not there", "Z:\\no\\such\\folder\\uninst.exe /S", true},
+        {"a file that is not there", "\"" + folder + "\\Uninstall Me.exe\" /S", true},
+        {"a file that is no program", "\"" + notProgram + "\"", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestApp().m_boxes.clear();
+        RunProgram(c.command.c_str());
+        ASSERT_EQ(1u, TestApp().m_boxes.size());
+        EXPECT_EQ("Couldn't launch the program \"" + c.command + "\"" + (c.bGone ? stale : ""),
+                  TestApp().m_boxes[0].text);
+        EXPECT_EQ((UINT)MB_OK, TestApp().m_boxes[0].type & 0xF);
+    }
     TestApp().m_boxes.clear();
-    RunProgram("Z:\\no\\such\\folder\\uninst.exe /S");
-    ASSERT_EQ(1u, TestApp().m_boxes.size());
-    EXPECT_EQ("Couldn't launch the program \"Z:\\no\\such\\folder\\uninst.exe /S\"", TestApp().m_boxes[0].text);
-    EXPECT_EQ((UINT)MB_OK, TestApp().m_boxes[0].type & 0xF);
-    TestApp().m_boxes.clear();
+    ::DeleteFileA(notProgram.c_str());
+    ::RemoveDirectoryA(folder.c_str());
 }
 
 // ---- the registry editor ----------------------------------------------------------------

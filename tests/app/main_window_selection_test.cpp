@@ -347,3 +347,54 @@ TEST_F(MainWindowSelectionTest, AListOffTheMonitorIsNoTarget)
         }));
     }));
 }
+
+// An uninstaller that took its own files with it and left the program's entry (as many
+// installers' uninstallers do): the entry stays chosen, and a second Uninstall says the
+// uninstaller is gone and the entry may be stale, and how to take it off the list;
+// Remove Entry then does.
+TEST_F(MainWindowSelectionTest, ASecondUninstallOfAProgramWhoseUninstallerIsGoneSaysTheEntryMayBeStale)
+{
+    char temp[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "purgelet-gone-" + std::to_string(::GetCurrentProcessId());
+    ::CreateDirectoryA(folder.c_str(), NULL);
+    const std::string uninstaller = folder + "\\Uninstall.exe";
+    ASSERT_TRUE(::CopyFileA((TestFolder() + "test_uninstaller.exe").c_str(), uninstaller.c_str(), FALSE));
+    const std::string command = "\"" + uninstaller + "\"";
+    Seed("Gone", "Gone Tools", command);
+    ::DeleteFileA(UninstallerMarkerPath().c_str());
+    TestApp().m_boxes.clear();
+    RefillWatch refills;
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        const HWND hList = List(dlg).GetSafeHwnd();
+        CExtBarButton* pUninstall = BarButton(dlg.m_wndToolBar, ID_PROGRAM_UNINSTALL);
+        ASSERT_TRUE(FocusIn(List(dlg)));
+        ClickRow(dlg, "Gone Tools");
+        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Gone Tools" && !pUninstall->IsDisabled(); }));
+        auto uninstall = [&] {
+            const size_t nRefills = refills.Count(hList);
+            ClickButton(dlg, ID_PROGRAM_UNINSTALL);
+            return PumpUntil([&] { return refills.Count(hList) > nRefills && ::IsWindowEnabled(dlg.m_hWnd); }, 20000);
+        };
+        ASSERT_TRUE(uninstall());
+        EXPECT_TRUE(MarkerLeft());
+        EXPECT_TRUE(TestApp().m_boxes.empty());
+        ASSERT_TRUE(::DeleteFileA(uninstaller.c_str()));
+        ASSERT_TRUE(::RemoveDirectoryA(folder.c_str()));
+
+        ASSERT_EQ("Gone Tools", SelectedRowText(dlg));
+        ASSERT_TRUE(PumpUntil([&] { return !pUninstall->IsDisabled(); }));
+        ASSERT_TRUE(uninstall());
+        ASSERT_EQ(1u, TestApp().m_boxes.size());
+        const std::string text = TestApp().m_boxes[0].text;
+        EXPECT_EQ("Couldn't launch the program \"" + command + "\"", text.substr(0, text.find('\r')));
+        for (const char* words : {"uninstaller is no longer there", "may be stale", "Remove Entry", "(F5)"})
+            EXPECT_NE(std::string::npos, text.find(words)) << words << " in " << text;
+
+        RemoveAnsweredByEnter(dlg);
+        EXPECT_TRUE(PumpUntil([&] { return !EntryExists("Gone") && RowOf(dlg, "Gone Tools") < 0; }));
+        EXPECT_EQ("-W" + std::string(kFillers, 'F'), KeysLeft());
+    }));
+    ::DeleteFileA(uninstaller.c_str());
+    ::RemoveDirectoryA(folder.c_str());
+}
