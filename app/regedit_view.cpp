@@ -61,10 +61,24 @@ const DWORD kEditorLookMs = 10;
 const DWORD_PTR kMaxShownPath = 65536;
 const int kMaxWalkSteps = 200000;
 
+// Paints of this thread's windows handled in one go at most: a window that never
+// validates itself must not keep the wait from looking at the editor.
+const int kMaxPaintsAtOnce = 64;
+
+// Paints the program's windows that wait for it (an editor starting over the main
+// window uncovers it, and the user sees it paint again). Only paints are taken from the
+// queue: no key, click or command of ours runs during the wait.
+void PaintWaitingWindows()
+{
+    MSG msg;
+    for (int n = 0; n < kMaxPaintsAtOnce && ::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE | PM_QS_PAINT); ++n)
+        if (msg.message == WM_PAINT) ::DispatchMessageA(&msg);
+}
+
 // Waits, within a bound, until pred() holds, the process (when given) ended or the bound
 // passed; answers what pred() says at the end. Messages that other windows send to ours
-// meanwhile are answered (the editor's start-up may send some), nothing else is taken
-// from the queue: no command of ours runs during the wait.
+// meanwhile are answered (the editor's start-up may send some) and our windows paint;
+// nothing else is taken from the queue: no command of ours runs during the wait.
 bool WaitForEditor(HANDLE hProcess, DWORD timeoutMs, bool (*pred)(HWND), HWND hEditor)
 {
     const DWORD start = ::GetTickCount();
@@ -73,14 +87,16 @@ bool WaitForEditor(HANDLE hProcess, DWORD timeoutMs, bool (*pred)(HWND), HWND hE
         const DWORD elapsed = ::GetTickCount() - start;
         if (elapsed >= timeoutMs) return false;
         const DWORD wait = timeoutMs - elapsed < kEditorLookMs ? timeoutMs - elapsed : kEditorLookMs;
-        const DWORD result =
-            ::MsgWaitForMultipleObjects(hProcess != NULL ? 1 : 0, &hProcess, FALSE, wait, QS_SENDMESSAGE);
+        const DWORD result = ::MsgWaitForMultipleObjects(hProcess != NULL ? 1 : 0, &hProcess, FALSE, wait,
+                                                         QS_SENDMESSAGE | QS_PAINT);
         if (hProcess != NULL && result == WAIT_OBJECT_0) return pred(hEditor);  // the editor ended
         MSG msg;
-        if (result == (hProcess != NULL ? WAIT_OBJECT_0 + 1 : WAIT_OBJECT_0))
+        if (result == (hProcess != NULL ? WAIT_OBJECT_0 + 1 : WAIT_OBJECT_0)) {
             ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        else if (result == WAIT_FAILED)
+            PaintWaitingWindows();
+        } else if (result == WAIT_FAILED) {
             ::Sleep(wait);
+        }
     }
 }
 

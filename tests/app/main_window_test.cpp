@@ -17,7 +17,9 @@
 #include "support/import_patch.h"
 #include "support/message_pump.h"
 #include "support/registry_sandbox.h"
+#include "toolkit/menus/popup_menu_wnd.h"
 #include <gtest/gtest.h>
+#include <shellapi.h>
 #include <atomic>
 #include <fstream>
 #include <memory>
@@ -821,4 +823,92 @@ TEST_F(MainWindowTest, TheGroupEditorTakesTheTypingAndHandsTheFocusBackToTheTree
         EXPECT_EQ(0, page.m_pageView.m_pageList.m_wndSearch.GetWindowTextLength());
         EXPECT_STREQ("0 of 1 programs found", Status(dlg));
     }));
+}
+
+namespace {
+
+// The registry editor held up on its way: View Registry Entry starts, in its place, a
+// process that shows no window until the test lets it end.
+const char kEditorStandInEvent[] = "PurgeletMainWindowTestEditorStandIn";
+std::atomic<bool> g_bEditorStandInStarted{false};
+
+BOOL WINAPI StartEditorStandIn(SHELLEXECUTEINFOA* pInfo)
+{
+    std::string command = "\"" + mainwindowtest::TestFolder() + "test_uninstaller.exe\" " +
+                          "Software\\Corvalin\\PurgeletNoSuchTestKey " + kEditorStandInEvent;
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!::CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return FALSE;
+    ::CloseHandle(pi.hThread);
+    pInfo->hProcess = pi.hProcess;
+    g_bEditorStandInStarted = true;
+    return TRUE;
+}
+
+COLORREF ScreenPixel(POINT pt)
+{
+    HDC hScreen = ::GetDC(NULL);
+    const COLORREF clr = ::GetPixel(hScreen, pt.x, pt.y);
+    ::ReleaseDC(NULL, hScreen);
+    return clr;
+}
+
+}  // namespace
+
+// While View Registry Entry waits for the editor to come, the main window paints what
+// needs painting (what the menu or another window uncovered).
+TEST_F(MainWindowTest, ViewRegistryEntryKeepsTheWindowPaintingWhileTheEditorStarts)
+{
+    Seed(HKEY_CURRENT_USER, "Alpha", "Alpha Editor", "alpha_remove.exe");
+    HANDLE hEvent = ::CreateEventA(NULL, TRUE, FALSE, kEditorStandInEvent);
+    ASSERT_TRUE(hEvent != NULL);
+    g_bEditorStandInStarted = false;
+    TestApp().m_boxes.clear();
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ASSERT_TRUE(FocusIn(List(dlg)));
+        ASSERT_TRUE(SelectProgram(dlg, "Alpha Editor"));
+        ASSERT_TRUE(PaintAll(dlg));
+        // A point of the list's empty part, away from where the Action menu opens.
+        const HWND hList = List(dlg).GetSafeHwnd();
+        CRect rcClient;
+        List(dlg).GetClientRect(&rcClient);
+        CPoint pt(rcClient.right - 20, rcClient.bottom - 10);
+        List(dlg).ClientToScreen(&pt);
+        const COLORREF clrShown = ScreenPixel(pt);
+        ASSERT_NE(RGB(0, 0, 0), clrShown);
+
+        void* pReal = testsupport::PatchImport("shell32.dll", "ShellExecuteExA", (void*)&StartEditorStandIn);
+        ASSERT_TRUE(pReal != NULL);
+        std::atomic<bool> bDone{false}, bBlackened{false}, bRepainted{false};
+        std::thread user([&] {
+            if (realinput::SleepUntil([] { return g_bEditorStandInStarted.load(); }, 10000)) {
+                // Something covered the list and went: its pixels need painting again.
+                HDC hdc = ::GetDC(hList);
+                RECT rc = {rcClient.right - 40, rcClient.bottom - 30, rcClient.right, rcClient.bottom};
+                ::FillRect(hdc, &rc, (HBRUSH)::GetStockObject(BLACK_BRUSH));
+                ::ReleaseDC(hList, hdc);
+                bBlackened = realinput::SleepUntil([&] { return ScreenPixel(pt) == RGB(0, 0, 0); });
+                ::InvalidateRect(hList, NULL, TRUE);
+                bRepainted = realinput::SleepUntil([&] { return ScreenPixel(pt) == clrShown; });
+            }
+            ::SetEvent(hEvent);
+            bDone = true;
+        });
+        realinput::AltLetter('A');
+        PumpUntil([] { return CExtPopupMenuWnd::IsMenuTracking() != FALSE; });
+        Tap('E');
+        PumpUntil([&] { return bDone && !TestApp().m_boxes.empty(); }, 30000);
+        testsupport::PatchImport("shell32.dll", "ShellExecuteExA", pReal);
+        user.join();
+        EXPECT_TRUE(g_bEditorStandInStarted);
+        EXPECT_TRUE(bBlackened);
+        EXPECT_TRUE(bRepainted) << std::hex << ScreenPixel(pt) << " for " << clrShown;
+        // The stand-in ended without a window: the editor did not come.
+        ASSERT_EQ(1u, TestApp().m_boxes.size());
+        EXPECT_EQ("Nimbo Purgelet was unable to launch RegEdit.", TestApp().m_boxes[0].text);
+        EXPECT_EQ("Alpha Editor", SelectedRowText(dlg));
+    }));
+    ::CloseHandle(hEvent);
+    TestApp().m_boxes.clear();
 }
