@@ -82,59 +82,88 @@ TEST_F(GroupsFile, RoundTripKeepsGroupsKeywordsAndOneElementPerLine) {
     EXPECT_EQ(bytes, ReadWholeFile(path));
 }
 
-TEST_F(GroupsFile, ReadsOnlyWhatItKnowsAndTheNextSaveDropsTheRest) {
+TEST_F(GroupsFile, AFileOfWhatTheProgramKeepsIsReadAndSavedWithItsRootAttributes) {
     ASSERT_TRUE(WriteWholeFile(path,
                                "<?xml version=\"1.0\"?>\r\n"
+                               "<!-- outside the root: the document keeps it -->\r\n"
                                "<NimboPurgelet Version=\"1.0\" Owner=\"me\">\r\n"
-                               "  <Notes>kept out</Notes>\r\n"
                                "  <Purgelet>\r\n"
-                               "    <Group Id=\"9\" NAME=\"Caps\"><Keyword>a</Keyword><keyword>lower</keyword>"
-                               // A zero-width joiner inside the name: another element.
-                               "<Key\xE2\x80\x8Dword>joined</Key\xE2\x80\x8Dword>"
-                               "<Keyword>b</Keyword></Group>\r\n"
+                               "    <Group Id=\"9\" NAME=\"Caps\"><Keyword>a</Keyword><Keyword><![CDATA[<b>]]></Keyword>"
+                               "</Group>\r\n"
                                "    <Group Id=\"1\"><Keyword>nameless</Keyword></Group>\r\n"
-                               "    <Folder Name=\"not a group\"/>\r\n"
                                "  </Purgelet>\r\n"
                                "</NimboPurgelet>\r\n"));
-    ASSERT_TRUE(m->Load(path.c_str()));
-    EXPECT_EQ("Other()Caps(a,b)(nameless)", Names());
+    GroupsFileStatus status;
+    ASSERT_TRUE(m->Load(path.c_str(), &status));
+    EXPECT_EQ(GroupsFileStatus::Read, status.kind) << status.reason;
+    EXPECT_EQ("Other()Caps(a,<b>)(nameless)", Names());
 
     ASSERT_TRUE(m->Save(path.c_str()));
-    // The root keeps its attributes (the Version of the file is not rewritten) and nothing
-    // else but the groups element.
+    // The root keeps its attributes (the Version of the file is not rewritten).
     EXPECT_EQ(
         "<NimboPurgelet Version=\"1.0\" Owner=\"me\">\n"
         "<Purgelet>\n"
         "<Group Id=\"2\" Name=\"Caps\">\n"
         "<Keyword>a</Keyword>\n"
-        "<Keyword>b</Keyword>\n"
+        "<Keyword>&lt;b&gt;</Keyword>\n"
         "</Group>\n"
         "<Group Id=\"3\" Name=\"\">\n"
         "<Keyword>nameless</Keyword>\n"
         "</Group>\n"
         "</Purgelet>\n"
         "</NimboPurgelet>",
-        Body(ReadWholeFile(path)).substr(0, Body(ReadWholeFile(path)).find_last_not_of("\r\n") + 1));
+        Body(ReadWholeFile(path)).substr(Body(ReadWholeFile(path)).find("<NimboPurgelet"),
+                                         Body(ReadWholeFile(path)).find_last_not_of("\r\n") + 1 -
+                                             Body(ReadWholeFile(path)).find("<NimboPurgelet")));
 }
 
-TEST_F(GroupsFile, TheLastOfTwoGroupsElementsWins) {
-    ASSERT_TRUE(WriteWholeFile(path,
-                               "<NimboPurgelet><Purgelet><Group Name=\"First\"/></Purgelet>"
-                               "<Purgelet><Group Name=\"Second\"><Keyword>k</Keyword></Group></Purgelet>"
-                               "</NimboPurgelet>"));
-    ASSERT_TRUE(m->Load(path.c_str()));
-    EXPECT_EQ("Other()Second(k)", Names());
-    Reset();
-    Add("Mine", {});
-    ASSERT_TRUE(m->Save(path.c_str()));
-    const std::string body = Body(ReadWholeFile(path));
-    EXPECT_EQ(1u, [&] {
-        size_t n = 0;
-        for (size_t at = body.find("<Purgelet>"); at != std::string::npos; at = body.find("<Purgelet>", at + 1)) ++n;
-        return n;
-    }());
-    EXPECT_EQ(std::string::npos, body.find("Second"));
-    EXPECT_NE(std::string::npos, body.find("Name=\"Mine\""));
+// A file the program would not load whole is damaged: read, it would lose at the first
+// save what the program does not keep.
+TEST_F(GroupsFile, AFileWithWhatTheProgramWouldDropIsDamagedAndKept) {
+    const struct {
+        const char* label;
+        const char* inside;  // the root's content
+        const char* reason;
+    } cases[] = {
+        {"two groups elements",
+         "<Purgelet><Group Name=\"First\"/></Purgelet><Purgelet><Group Name=\"Second\"/></Purgelet>",
+         "it holds a second <Purgelet> element, which the program would not keep"},
+        {"an element beside the groups", "<Notes>mine</Notes><Purgelet/>",
+         "it holds an element <Notes> beside the groups, which the program would not keep"},
+        {"text beside the groups", "<Purgelet/>loose", "it holds text beside the groups, which the program would not keep"},
+        {"a comment beside the groups", "<!-- mine --><Purgelet/>",
+         "it holds a comment beside the groups, which the program would not keep"},
+        {"a group in lower case", "<Purgelet><group Name=\"g\"/></Purgelet>",
+         "it holds an element <group> among the groups, which the program would not keep"},
+        {"a keyword in lower case", "<Purgelet><Group Name=\"g\"><keyword>k</keyword></Group></Purgelet>",
+         "it holds an element <keyword> in a group, which the program would not keep"},
+        {"a zero-width joiner in a keyword's name",
+         "<Purgelet><Group Name=\"g\"><Key\xE2\x80\x8Dword>k</Key\xE2\x80\x8Dword></Group></Purgelet>",
+         "it holds an element <Key"},
+        {"another attribute of a group", "<Purgelet><Group Name=\"g\" Colour=\"red\"/></Purgelet>",
+         "it holds an attribute Colour on a group, which the program would not keep"},
+        {"two names", "<Purgelet><Group Name=\"g\" NAME=\"h\"/></Purgelet>",
+         "it holds an attribute NAME on a group, which the program would not keep"},
+        {"an element in a keyword", "<Purgelet><Group Name=\"g\"><Keyword>a<b/>c</Keyword></Group></Purgelet>",
+         "it holds an element <b> in a keyword, which the program would not keep"},
+        {"an attribute of a keyword", "<Purgelet><Group Name=\"g\"><Keyword Case=\"1\">k</Keyword></Group></Purgelet>",
+         "it holds an attribute Case on a keyword, which the program would not keep"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        Reset();
+        const std::string bytes = std::string("<NimboPurgelet>") + c.inside + "</NimboPurgelet>";
+        ASSERT_TRUE(WriteWholeFile(path, bytes));
+        GroupsFileStatus status;
+        EXPECT_TRUE(m->Load(path.c_str(), &status));
+        EXPECT_EQ(GroupsFileStatus::Incomplete, status.kind);
+        EXPECT_TRUE(status.Damaged());
+        EXPECT_EQ(0u, status.reason.find(c.reason)) << status.reason;
+        EXPECT_EQ("Other()", Names());
+        Add("Mine", {"m"});
+        EXPECT_FALSE(m->Save(path.c_str(), &status));
+        EXPECT_EQ(bytes, ReadWholeFile(path));
+    }
 }
 
 TEST_F(GroupsFile, MissingDamagedAndForeignFilesYieldNoGroupsAndOnlyKeptBytesAreReplaced) {
