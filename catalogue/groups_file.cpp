@@ -625,12 +625,9 @@ void CGroupsFile::ReadGroups(std::vector<GroupEntry>* groups) {
     });
 }
 
-namespace {
-
-// Why a name or keyword cannot go into the file, or "" when it can: it must be text of
-// the code page (its UTF-16 form gives the same bytes back) and hold only characters
-// XML 1.0 can hold. A character reference is no way out: "&#1;" is not well-formed either.
-std::string TextFault(const std::string& text) {
+// A character reference is no way out for the characters refused here: "&#1;" is not
+// well-formed XML 1.0 either.
+std::string GroupsFileTextFault(const std::string& text) {
     if (text.empty()) return std::string();
     const int units = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
                                             nullptr, 0);
@@ -652,11 +649,13 @@ std::string TextFault(const std::string& text) {
         if ((c < 0x20 && c != 0x09 && c != 0x0A && c != 0x0D) || c == 0xFFFE || c == 0xFFFF || surrogate) {
             char code[16];
             wsprintfA(code, "U+%04X", c);
-            return std::string("the control character ") + code;
+            return std::string(c < 0x20 ? "the control character " : "the character ") + code;
         }
     }
     return std::string();
 }
+
+namespace {
 
 // A group's name as a box may show it: control characters as blanks, not too long.
 std::string ShownName(const std::string& name) {
@@ -726,14 +725,14 @@ BOOL CGroupsFile::WriteGroups(CGroupManager* manager) {
     m_written.clear();
     for (const GroupEntry* group : manager->m_Groups) {
         if (group->BuiltIn == 1) continue;
-        std::string fault = TextFault(group->Name);
+        std::string fault = GroupsFileTextFault(group->Name);
         if (!fault.empty()) {
             m_status.writeError = "the name of the group \"" + ShownName(group->Name) + "\" holds " + fault +
                                   ", which a groups file cannot hold";
             return FALSE;
         }
         for (const std::string& keyword : group->Keywords) {
-            fault = TextFault(keyword);
+            fault = GroupsFileTextFault(keyword);
             if (fault.empty()) continue;
             m_status.writeError = "a keyword of the group \"" + ShownName(group->Name) + "\" holds " + fault +
                                   ", which a groups file cannot hold";

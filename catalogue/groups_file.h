@@ -88,6 +88,13 @@ struct GroupsFileState {
 };
 GroupsFileState ReadGroupsFileState(const std::string& path);
 
+// Why a group's name or keyword cannot be written to the groups file, or "" when it can:
+// the one rule of what the file holds (see the top of this file), for the dialogs that
+// take a name or keyword to ask before the save would refuse. The reason names the
+// character ("the control character U+0007", "bytes that are no text in the system's
+// code page").
+std::string GroupsFileTextFault(const std::string& text);
+
 // Removes the temporary files a save left beside the file when the program ended in the
 // middle of it ("<file>.~*.tmp"); a file that another save holds open stays. Gives back
 // how many were removed.

@@ -131,6 +131,9 @@ TEST_F(GroupsFileSave, NamesAndKeywordsReadBackEqualOrNothingIsWritten) {
         }
         EXPECT_EQ(1u, Files());
     }
+    // The same rule for the dialogs that ask before a save.
+    EXPECT_EQ("", GroupsFileTextFault(" Gr\xFC\xDF" "e\t\r\n"));
+    EXPECT_EQ("the control character U+0001", GroupsFileTextFault("a\x01"));
 }
 
 namespace {
