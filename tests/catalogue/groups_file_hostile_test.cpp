@@ -1,5 +1,6 @@
-// Groups files made to attack the reader: document types with entities, in 8-bit and
-// UTF-16 text, are refused as damaged and left as they are.
+// Groups files made to attack the reader: document types with entities, and shapes that
+// make the parser slow, in 8-bit and UTF-16 text, are refused as damaged and left as
+// they are.
 #include <gtest/gtest.h>
 #include "catalogue/groups.h"
 #include "catalogue/groups_file.h"
@@ -12,15 +13,6 @@ protected:
     cattest::TempFolder folder;
     std::string path = folder.Path() + "Purgelet.xml";
 };
-
-std::string Utf16(const std::string& text) {
-    std::string out("\xFF\xFE", 2);
-    for (char c : text) {
-        out += c;
-        out += '\0';
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -36,7 +28,7 @@ TEST_F(GroupsFileHostile, DocumentTypesAreRefusedAndTheFileKept) {
     const struct {
         const char* name;
         std::string bytes;
-    } cases[] = {{"entities", laughs}, {"lower case", plain}, {"UTF-16", Utf16(laughs)}};
+    } cases[] = {{"entities", laughs}, {"lower case", plain}, {"UTF-16", cattest::Utf16LE(laughs)}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         cattest::WriteWholeFile(path, c.bytes);
@@ -73,7 +65,7 @@ TEST_F(GroupsFileHostile, ElementsWithTooManyAttributesOrTooDeepAreRefusedAndThe
         GroupsFileStatus::Kind kind;
     } cases[] = {
         {"100,000 attributes", attributes(100000), GroupsFileStatus::TooComplex},
-        {"100,000 attributes in UTF-16", Utf16(attributes(100000)), GroupsFileStatus::TooComplex},
+        {"100,000 attributes in UTF-16", cattest::Utf16LE(attributes(100000)), GroupsFileStatus::TooComplex},
         {"1,001 attributes", attributes(kMaxGroupsFileAttributes + 1), GroupsFileStatus::TooComplex},
         {"1,000 attributes", attributes(kMaxGroupsFileAttributes), GroupsFileStatus::Read},
         {"nested too deep", nested(kMaxGroupsFileDepth + 1), GroupsFileStatus::TooComplex},
