@@ -69,6 +69,12 @@ bool TakeChangedFile(const std::string& path, const GroupsFileState& now, std::s
                     "\r\n\r\nThe groups of this program were written in its place.";
         return true;
     }
+    if (status.kind == GroupsFileStatus::Missing) {
+        // Gone (or emptied to nothing): it holds nothing of the user's, and the groups here
+        // are written as they are rather than thinned to the changes made since.
+        s_fileState = now;
+        return true;
+    }
     std::vector<GroupEntry> disk;
     file.ReadGroups(&disk);
     std::vector<GroupEntry> newBase;

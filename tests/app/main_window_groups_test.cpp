@@ -713,6 +713,8 @@ TEST_F(MainWindowGroupsFileTest, AHandEditBetweenTwoChangesSurvivesTheSecond)
              return edited.replace(edited.find("Name=\"cartoons\""), 15, "Name=\"comics\"");
          },
          file(group(2, "Tools", {"corpus", "alpha"}) + group(3, "comics", {"tom"})), {"Tools", "comics"}, false},
+        {"the file emptied", [](const std::string&) { return std::string(); },
+         file(group(2, "Tools", {"corpus"}) + group(3, "cartoons", {"tom"})), {"Tools", "cartoons"}, false},
         {"the file made unreadable", [](const std::string&) { return std::string("<NimboPurgelet><Purgelet>"); },
          file(group(2, "Tools", {"corpus"}) + group(3, "cartoons", {"tom"})), {"Tools", "cartoons"}, true},
     };
