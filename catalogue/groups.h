@@ -44,6 +44,19 @@ public:
     // `keptCopy` names a file holding the same bytes.
     BOOL Save(const char* path, GroupsFileStatus* status = nullptr, const char* keptCopy = nullptr);
 
+    // Copies of the user groups (Ids, names, keywords) in order.
+    std::vector<GroupEntry> UserGroups() const;
+    // Someone else changed the groups file: `disk` is what it holds now, `base` the user
+    // groups as this program last read or wrote it. The list becomes `disk` with the
+    // changes made here since `base` applied to it (see groups.cpp for the rule). Groups
+    // that stay keep their objects (pointers to them stay good); groups that go are
+    // deleted. True when the list now differs from what it was before the call.
+    // `newBase`, when given, receives `disk` as a base for the next merge: each group with
+    // the Id of the group it became here (an Id below -1, which no group has, when it was
+    // deleted here).
+    bool MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
+                      std::vector<GroupEntry>* newBase = nullptr);
+
     std::vector<GroupEntry*> m_Groups;  // owned; the first is always "Other"
     GroupEntry* m_pCurrentGroup;        // the selected group, or null for all programs
 

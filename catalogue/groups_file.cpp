@@ -105,11 +105,102 @@ std::string SystemErrorText(DWORD error) {
     return text;
 }
 
+// Follows the markup of a file character by character, once, to find a shape that would
+// make the parser slow before the parser sees it: an element with very many attributes
+// (the parser compares each attribute with every one before it) or elements nested very
+// deep. Well-formedness is the parser's question: this only has to count right for files
+// that are.
+class ShapeScanner {
+public:
+    // Takes one character (a byte of 8-bit text, a code unit of UTF-16; anything above
+    // 127 is never markup). False once the shape is refused.
+    bool Take(unsigned c) {
+        switch (m_state) {
+        case Text:
+            if (c == '<') m_state = AfterOpen;
+            break;
+        case AfterOpen:
+            if (c == '/') {
+                m_state = EndTag;
+            } else if (c == '?') {
+                m_state = Instruction;
+            } else if (c == '!') {
+                m_state = Bang;
+            } else {
+                m_state = StartTag;
+                m_attributes = 0;
+                if (++m_depth > kMaxGroupsFileDepth) return Refuse(Deep);
+            }
+            break;
+        case StartTag:
+            if (c == '"' || c == '\'') {
+                m_quote = c;
+                m_state = Quoted;
+            } else if (c == '=') {
+                if (++m_attributes > kMaxGroupsFileAttributes) return Refuse(Wide);
+            } else if (c == '>') {
+                if (m_previous == '/' && m_depth > 0) --m_depth;  // an empty element
+                m_state = Text;
+            }
+            break;
+        case Quoted:
+            if (c == m_quote) m_state = StartTag;
+            c = 0;  // a "/" in a value ends no element
+            break;
+        case EndTag:
+            if (c == '>') {
+                if (m_depth > 0) --m_depth;
+                m_state = Text;
+            }
+            break;
+        case Instruction:
+            if (c == '>' && m_previous == '?') m_state = Text;
+            break;
+        case Bang:  // "<!--" a comment, "<![CDATA[" a section, anything else to its ">"
+            m_state = c == '-' ? Comment : c == '[' ? Section : c == '>' ? Text : Declaration;
+            m_run = 0;
+            break;
+        case Comment:
+        case Section:
+            if (c == '>' && m_run >= 2) m_state = Text;
+            else m_run = (c == (m_state == Comment ? '-' : ']')) ? m_run + 1 : 0;
+            break;
+        case Declaration:
+            if (c == '>') m_state = Text;
+            break;
+        }
+        m_previous = c;
+        return true;
+    }
+    std::string Reason() const {
+        if (m_refused == Wide)
+            return "one of its elements has more than " + std::to_string(kMaxGroupsFileAttributes) +
+                   " attributes, which no groups file has";
+        return "its elements are nested more than " + std::to_string(kMaxGroupsFileDepth) +
+               " deep, which no groups file is";
+    }
+
+private:
+    enum State { Text, AfterOpen, StartTag, Quoted, EndTag, Instruction, Bang, Comment, Section, Declaration };
+    enum Refusal { None, Wide, Deep };
+    bool Refuse(Refusal why) {
+        m_refused = why;
+        return false;
+    }
+    State m_state = Text;
+    Refusal m_refused = None;
+    unsigned m_quote = 0, m_previous = 0;
+    int m_attributes = 0, m_depth = 0, m_run = 0;
+};
+
 // Looks at the file before the parser does. A missing or empty file holds nothing of the
 // user's; one that cannot be opened is the user's all the same. A file that declares a
 // document type is not ours and is refused before the parser sees it: a document type
-// can define entities that expand to far more than the file holds. Zero bytes are
-// skipped so that UTF-16 text is caught too. True when the parser may read the file.
+// can define entities that expand to far more than the file holds. A file whose shape
+// would make the parser slow is refused too (ShapeScanner). UTF-16 text is read by code
+// units when it starts with a byte-order mark or "<?" in UTF-16; in any other file zero
+// bytes are skipped, so that unmarked wide text is caught too. One pass, in linear time.
+// True when the parser may read the file.
 bool ProbeFile(const std::string& path, GroupsFileStatus& status) {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -126,23 +217,58 @@ bool ProbeFile(const std::string& path, GroupsFileStatus& status) {
     static const char kMarkup[] = "<!DOCTYPE";
     const size_t kLength = sizeof(kMarkup) - 1;
     size_t matched = 0, total = 0;
-    bool found = false;
-    char buffer[16384];
+    bool found = false, refused = false;
+    ShapeScanner shape;
+    enum { Unknown, Bytes, Little, Big } width = Unknown;
+    int pending = -1;  // the first byte of a UTF-16 unit split between two reads
+    auto take = [&](unsigned c) {
+        if (c == 0) return;
+        unsigned upper = (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c;
+        matched = (upper == static_cast<unsigned char>(kMarkup[matched])) ? matched + 1 : (upper == '<' ? 1 : 0);
+        found = matched == kLength;
+        refused = !shape.Take(c > 127 ? 128 : c);
+    };
+    unsigned char buffer[16384];
     DWORD got = 0;
-    while (!found && ::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+    while (!found && !refused && ::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+        DWORD i = 0;
+        if (width == Unknown) {
+            const bool four = total == 0 && got >= 4;
+            if (got >= 2 && buffer[0] == 0xFF && buffer[1] == 0xFE) {
+                width = Little;
+                i = 2;
+            } else if (got >= 2 && buffer[0] == 0xFE && buffer[1] == 0xFF) {
+                width = Big;
+                i = 2;
+            } else if (four && !std::memcmp(buffer, "<\0?\0", 4)) {
+                width = Little;
+            } else if (four && !std::memcmp(buffer, "\0<\0?", 4)) {
+                width = Big;
+            } else {
+                width = Bytes;
+            }
+        }
         total += got;
-        for (DWORD i = 0; i < got && !found; ++i) {
-            char c = buffer[i];
-            if (c == '\0') continue;
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-            matched = (c == kMarkup[matched]) ? matched + 1 : (c == '<' ? 1 : 0);
-            found = matched == kLength;
+        for (; i < got && !found && !refused; ++i) {
+            if (width == Bytes) {
+                take(buffer[i]);
+            } else if (pending < 0) {
+                pending = buffer[i];
+            } else {
+                take(width == Little ? (buffer[i] << 8 | pending) : (pending << 8 | buffer[i]));
+                pending = -1;
+            }
         }
     }
     ::CloseHandle(file);
     if (found) {
         status.kind = GroupsFileStatus::DocumentType;
         status.reason = "it declares a document type, which a groups file never does";
+        return false;
+    }
+    if (refused) {
+        status.kind = GroupsFileStatus::TooComplex;
+        status.reason = shape.Reason();
         return false;
     }
     if (total == 0) {
@@ -174,6 +300,9 @@ IXMLDOMDocument* CreateDocument() {
     // A local file is read at once; a document type never fetches anything.
     document->put_async(VARIANT_FALSE);
     document->put_resolveExternals(VARIANT_FALSE);
+    // White space is read as the file holds it: otherwise the text of a keyword comes
+    // back without the blanks at its ends that the save wrote.
+    document->put_preserveWhiteSpace(VARIANT_TRUE);
     return document;
 }
 
@@ -187,6 +316,129 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 CGroupsFile::CGroupsFile() : m_pDocument(nullptr), m_pGroups(nullptr) {}
+
+namespace {
+
+bool IsBlank(const wchar_t* text) {
+    for (; text && *text; ++text)
+        if (*text != L' ' && *text != L'\t' && *text != L'\r' && *text != L'\n') return false;
+    return true;
+}
+
+DOMNodeType TypeOf(IXMLDOMNode* node) {
+    DOMNodeType type = NODE_INVALID;
+    if (FAILED(node->get_nodeType(&type))) type = NODE_INVALID;
+    return type;
+}
+
+std::string NameOf(IXMLDOMNode* node) {
+    BSTR name = nullptr;
+    std::string text = SUCCEEDED(node->get_nodeName(&name)) ? TakeAnsi(name) : std::string();
+    if (text.size() > 64) text = text.substr(0, 64) + "...";
+    return text;
+}
+
+bool IsElementNamed(IXMLDOMNode* node, const wchar_t* wanted) {
+    if (TypeOf(node) != NODE_ELEMENT) return false;
+    BSTR name = nullptr;
+    const bool is = SUCCEEDED(node->get_nodeName(&name)) && NameIs(name, wanted);
+    ::SysFreeString(name);
+    return is;
+}
+
+bool IsBlankText(IXMLDOMNode* node) {
+    if (TypeOf(node) != NODE_TEXT) return false;
+    BSTR text = nullptr;
+    const bool blank = SUCCEEDED(node->get_text(&text)) && IsBlank(text);
+    ::SysFreeString(text);
+    return blank;
+}
+
+// What a node is, in the user's words.
+std::string Describe(IXMLDOMNode* node) {
+    switch (TypeOf(node)) {
+    case NODE_ELEMENT: return "an element <" + NameOf(node) + ">";
+    case NODE_TEXT:
+    case NODE_CDATA_SECTION: return "text";
+    case NODE_COMMENT: return "a comment";
+    case NODE_PROCESSING_INSTRUCTION: return "a processing instruction";
+    default: return "content";
+    }
+}
+
+// The names of a node's attributes, in order, through a node-set query (the attribute
+// map walks from the first on each step).
+std::vector<std::pair<std::wstring, std::string>> AttributeNames(IXMLDOMNode* node) {
+    std::vector<std::pair<std::wstring, std::string>> names;
+    IXMLDOMNodeList* attributes = nullptr;
+    Bstr query("@*");
+    if (FAILED(node->selectNodes(query, &attributes)) || !attributes) return names;
+    attributes->reset();
+    IXMLDOMNode* attribute = nullptr;
+    while (attributes->nextNode(&attribute) == S_OK && attribute) {
+        BSTR name = nullptr;
+        if (SUCCEEDED(attribute->get_nodeName(&name)) && name) names.push_back({name, NameOf(attribute)});
+        ::SysFreeString(name);
+        Release(attribute);
+    }
+    attributes->Release();
+    return names;
+}
+
+}  // namespace
+
+// Everything inside the root must be something a save writes back: one groups element,
+// in it groups, in a group the Id and Name attributes and keywords, in a keyword text;
+// blank text between elements is the layout. Anything else would be read and then lost
+// at the first save, so the file is not taken as groups. The walk is as deep as the
+// layout (four levels) and visits each node once.
+bool CGroupsFile::FindDroppedContent(IXMLDOMNode* root) {
+    std::string found;
+    int groupsElements = 0;
+    auto note = [&](const std::string& what, const char* where) {
+        if (found.empty()) found = "it holds " + what + " " + where;
+    };
+    auto checkKeyword = [&](IXMLDOMNode* keyword) {
+        for (const auto& name : AttributeNames(keyword)) note("an attribute " + name.second, "on a keyword");
+        ForEachChild(keyword, [&](IXMLDOMNode*& child) {
+            const DOMNodeType type = TypeOf(child);
+            if (type != NODE_TEXT && type != NODE_CDATA_SECTION) note(Describe(child), "in a keyword");
+        });
+    };
+    auto checkGroup = [&](IXMLDOMNode* group) {
+        int names = 0;
+        for (const auto& name : AttributeNames(group)) {
+            if (NameIsNoCase(const_cast<wchar_t*>(name.first.c_str()), L"name") && ++names == 1) continue;
+            if (name.first == L"Id") continue;
+            note("an attribute " + name.second, "on a group");
+        }
+        ForEachChild(group, [&](IXMLDOMNode*& child) {
+            if (IsElementNamed(child, L"Keyword")) checkKeyword(child);
+            else if (!IsBlankText(child)) note(Describe(child), "in a group");
+        });
+    };
+    ForEachChild(root, [&](IXMLDOMNode*& child) {
+        if (!found.empty()) return;
+        if (!IsElementNamed(child, L"Purgelet")) {
+            if (!IsBlankText(child)) note(Describe(child), "beside the groups");
+            return;
+        }
+        if (++groupsElements > 1) {
+            note("a second <Purgelet> element", "");
+            return;
+        }
+        ForEachChild(child, [&](IXMLDOMNode*& group) {
+            if (!found.empty()) return;
+            if (IsElementNamed(group, L"Group")) checkGroup(group);
+            else if (!IsBlankText(group)) note(Describe(group), "among the groups");
+        });
+    });
+    if (found.empty()) return false;
+    while (!found.empty() && found.back() == ' ') found.pop_back();
+    m_status.kind = GroupsFileStatus::Incomplete;
+    m_status.reason = found + ", which the program would not keep";
+    return true;
+}
 
 CGroupsFile::~CGroupsFile() {
     m_path.clear();
@@ -242,8 +494,15 @@ BOOL CGroupsFile::Open(const char* path) {
             Bstr rootName(kRootName);
             hr = m_pDocument->selectSingleNode(rootName, &root);
             if (FAILED(hr)) return FALSE;
-            if (root) m_status.kind = GroupsFileStatus::Read;
-            else NoteForeignRoot();
+            if (!root) {
+                NoteForeignRoot();
+            } else if (FindDroppedContent(root)) {
+                // Read, the file would lose what the program does not keep at the first
+                // save: it is treated as damaged, and its groups are not taken.
+                Release(root);
+            } else {
+                m_status.kind = GroupsFileStatus::Read;
+            }
         } else {
             NoteParseError();
         }
@@ -323,7 +582,14 @@ IXMLDOMNode* CGroupsFile::CreateElement(const char* name) {
 }
 
 void CGroupsFile::ReadGroups(CGroupManager* manager) {
-    if (!m_pGroups || !manager) return;
+    if (!manager) return;
+    std::vector<GroupEntry> groups;
+    ReadGroups(&groups);
+    for (const GroupEntry& group : groups) manager->AddGroup(group);
+}
+
+void CGroupsFile::ReadGroups(std::vector<GroupEntry>* groups) {
+    if (!m_pGroups || !groups) return;
     ForEachChildNamed(m_pGroups, L"Group", [&](IXMLDOMNode*& groupNode) {
         GroupEntry entry;
         // The attributes through a node-set query, whose items are found directly (the
@@ -355,9 +621,58 @@ void CGroupsFile::ReadGroups(CGroupManager* manager) {
             BSTR text = nullptr;
             if (SUCCEEDED(child->get_text(&text))) entry.AddKeyword(TakeAnsi(text).c_str());
         });
-        manager->AddGroup(entry);
+        groups->push_back(entry);
     });
 }
+
+// A character reference is no way out for the characters refused here: "&#1;" is not
+// well-formed XML 1.0 either.
+std::string GroupsFileTextFault(const std::string& text) {
+    if (text.empty()) return std::string();
+    const int units = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                                            nullptr, 0);
+    std::wstring wide(units > 0 ? units : 0, L'\0');
+    if (units <= 0 || ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                                            &wide[0], units) != units)
+        return "bytes that are no text in the system's code page";
+    std::string back;
+    if (!AnsiFromWide(wide.data(), units, back) || back != text) return "bytes that are no text in the system's code page";
+    for (size_t i = 0; i < wide.size(); ++i) {
+        const unsigned c = wide[i];
+        const bool surrogate = c >= 0xD800 && c <= 0xDFFF;
+        const bool paired = c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+                            wide[i + 1] <= 0xDFFF;
+        if (paired) {
+            ++i;
+            continue;
+        }
+        if ((c < 0x20 && c != 0x09 && c != 0x0A && c != 0x0D) || c == 0xFFFE || c == 0xFFFF || surrogate) {
+            char code[16];
+            wsprintfA(code, "U+%04X", c);
+            return std::string(c < 0x20 ? "the control character " : "the character ") + code;
+        }
+    }
+    return std::string();
+}
+
+namespace {
+
+// A group's name as a box may show it: control characters as blanks, not too long.
+std::string ShownName(const std::string& name) {
+    std::string shown = name.size() > 64 ? name.substr(0, 64) + "..." : name;
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    return shown;
+}
+
+bool SameGroups(const std::vector<GroupEntry>& a, const std::vector<GroupEntry>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].Name != b[i].Name || a[i].Keywords != b[i].Keywords) return false;
+    return true;
+}
+
+}  // namespace
 
 BOOL CGroupsFile::AppendElement(IXMLDOMNode* parent, const char* name, const std::string& text) {
     IXMLDOMNode* element = CreateElement(name);
@@ -407,6 +722,24 @@ BOOL CGroupsFile::RemoveChildren(IXMLDOMNode* node) {
 
 BOOL CGroupsFile::WriteGroups(CGroupManager* manager) {
     if (!m_pGroups || !manager) return FALSE;
+    m_written.clear();
+    for (const GroupEntry* group : manager->m_Groups) {
+        if (group->BuiltIn == 1) continue;
+        std::string fault = GroupsFileTextFault(group->Name);
+        if (!fault.empty()) {
+            m_status.writeError = "the name of the group \"" + ShownName(group->Name) + "\" holds " + fault +
+                                  ", which a groups file cannot hold";
+            return FALSE;
+        }
+        for (const std::string& keyword : group->Keywords) {
+            fault = GroupsFileTextFault(keyword);
+            if (fault.empty()) continue;
+            m_status.writeError = "a keyword of the group \"" + ShownName(group->Name) + "\" holds " + fault +
+                                  ", which a groups file cannot hold";
+            return FALSE;
+        }
+        m_written.push_back(*group);
+    }
     if (!RemoveChildren(m_pGroups)) return FALSE;
     for (size_t i = 0; i < manager->m_Groups.size(); ++i) {
         const GroupEntry* group = manager->m_Groups[i];
@@ -443,9 +776,95 @@ BOOL CGroupsFile::WriteGroups(CGroupManager* manager) {
     return TRUE;
 }
 
+namespace {
+
+// A name of its own beside the file for the new bytes, "<file>.~<hex>.tmp", created
+// empty (never over another file). The pattern is the groups file's own, so that the
+// leftovers of a save that never ended can be found and removed at the next start.
+HANDLE CreateTemporaryFile(const std::string& path, std::string& temp) {
+    static LONG s_counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[32];
+        wsprintfA(suffix, ".~%lx.tmp",
+                  static_cast<unsigned long>(::GetCurrentProcessId() * 7919u + ::GetTickCount() +
+                                             static_cast<unsigned long>(::InterlockedIncrement(&s_counter))));
+        temp = path + suffix;
+        HANDLE file = ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    ::SetLastError(ERROR_FILE_EXISTS);
+    return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+BOOL CGroupsFile::SetUtf8Declaration() {
+    // Whatever the file declared goes: the bytes written are UTF-8, and a declaration of
+    // another encoding over them would make the next read take them for something else.
+    std::vector<IXMLDOMNode*> declarations;
+    ForEachChild(m_pDocument, [&](IXMLDOMNode*& child) {
+        if (TypeOf(child) != NODE_PROCESSING_INSTRUCTION) return;
+        BSTR name = nullptr;
+        if (SUCCEEDED(child->get_nodeName(&name)) && NameIs(name, L"xml")) {
+            declarations.push_back(child);
+            child = nullptr;  // kept
+        }
+        ::SysFreeString(name);
+    });
+    BOOL ok = TRUE;
+    for (IXMLDOMNode* declaration : declarations) {
+        IXMLDOMNode* removed = nullptr;
+        ok = SUCCEEDED(m_pDocument->removeChild(declaration, &removed)) && ok;
+        Release(removed);
+        declaration->Release();
+    }
+    IXMLDOMProcessingInstruction* declaration = nullptr;
+    Bstr target("xml");
+    Bstr data("version=\"1.0\" encoding=\"utf-8\"");
+    if (!ok || FAILED(m_pDocument->createProcessingInstruction(target, data, &declaration)) || !declaration)
+        return FALSE;
+    IXMLDOMNode* first = nullptr;
+    if (m_pDocument->get_firstChild(&first) != S_OK) first = nullptr;
+    VARIANT reference;
+    ::VariantInit(&reference);
+    if (first) {
+        reference.vt = VT_UNKNOWN;
+        reference.punkVal = first;  // borrowed: released below
+    }
+    IXMLDOMNode* inserted = nullptr;
+    ok = SUCCEEDED(m_pDocument->insertBefore(declaration, reference, &inserted));
+    Release(inserted);
+    Release(first);
+    declaration->Release();
+    return ok;
+}
+
+BOOL CGroupsFile::SerializeDocument(std::string& bytes) {
+    // The document object writes into memory; the program writes the file itself, so
+    // that it knows every byte went to the disk before the old file is replaced.
+    IStream* stream = nullptr;
+    if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, &stream)) || !stream) return FALSE;
+    VARIANT target;
+    ::VariantInit(&target);
+    target.vt = VT_UNKNOWN;
+    target.punkVal = stream;  // borrowed: released below
+    BOOL ok = m_pDocument->save(target) == S_OK;
+    HGLOBAL memory = nullptr;
+    STATSTG stat = {};
+    if (ok) ok = SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)) && SUCCEEDED(::GetHGlobalFromStream(stream, &memory));
+    if (ok && stat.cbSize.QuadPart > 0) {
+        const char* data = static_cast<const char*>(::GlobalLock(memory));
+        ok = data != nullptr;
+        if (ok) bytes.assign(data, static_cast<size_t>(stat.cbSize.QuadPart));
+        if (data) ::GlobalUnlock(memory);
+    }
+    stream->Release();
+    return ok && !bytes.empty();
+}
+
 BOOL CGroupsFile::WriteDocument(IXMLDOMDocument* document) {
-    // Written next to the file and moved over it only when complete, so that a failed
-    // write never costs the user the groups stored before.
+    // Written next to the file and moved over it only when complete and read back, so
+    // that a failed write never costs the user the groups stored before.
     // The user's read-only flag is honoured: such a file is never replaced.
     const DWORD attributes = ::GetFileAttributesA(m_path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -456,37 +875,70 @@ BOOL CGroupsFile::WriteDocument(IXMLDOMDocument* document) {
         m_status.writeError = "the file is read-only";
         return FALSE;
     }
-    const std::string folder = FolderOf(m_path);
-    char temp[MAX_PATH + 16];
-    if (folder.size() + 14 > MAX_PATH) {
-        m_status.writeError = "its folder's name is too long";
+    std::string bytes;
+    if (document != m_pDocument || !SetUtf8Declaration() || !SerializeDocument(bytes)) {
+        m_status.writeError = "the new file could not be made";
         return FALSE;
     }
-    if (!::GetTempFileNameA(folder.c_str(), "grp", 0, temp)) {
+    std::string temp;
+    HANDLE file = CreateTemporaryFile(m_path, temp);
+    if (file == INVALID_HANDLE_VALUE) {
         m_status.writeError = SystemErrorText(::GetLastError());
         return FALSE;
     }
-
-    VARIANT target;
-    ::VariantInit(&target);
-    target.vt = VT_BSTR;
-    {
-        Bstr p(temp);
-        target.bstrVal = ::SysAllocString(p);
+    DWORD written = 0;
+    BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+    DWORD error = ok ? 0 : ::GetLastError();
+    if (ok && !::FlushFileBuffers(file)) {
+        ok = FALSE;
+        error = ::GetLastError();
     }
-    HRESULT hr = target.bstrVal ? document->save(target) : E_OUTOFMEMORY;
-    ::VariantClear(&target);
-
-    WIN32_FILE_ATTRIBUTE_DATA written;
-    if (hr != S_OK || !::GetFileAttributesExA(temp, GetFileExInfoStandard, &written) ||
-        (written.nFileSizeLow == 0 && written.nFileSizeHigh == 0)) {
+    ::CloseHandle(file);
+    if (!ok) {
         m_status.writeError = "the new file could not be written";
-        ::DeleteFileA(temp);
+        if (error) m_status.writeError += " (" + SystemErrorText(error) + ")";
+        ::DeleteFileA(temp.c_str());
         return FALSE;
     }
-    if (!::MoveFileExA(temp, m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        m_status.writeError = SystemErrorText(::GetLastError());
-        ::DeleteFileA(temp);
+
+    // What was written must read back as the groups meant.
+    {
+        CGroupsFile check;
+        std::vector<GroupEntry> groups;
+        if (check.Open(temp.c_str()) && check.Status().kind == GroupsFileStatus::Read) check.ReadGroups(&groups);
+        if (check.Status().kind != GroupsFileStatus::Read || !SameGroups(groups, m_written)) {
+            m_status.writeError = "the new file would not read back as the groups";
+            ::DeleteFileA(temp.c_str());
+            return FALSE;
+        }
+    }
+
+    // The old file keeps its attributes (and what else the system keeps of a file it
+    // replaces); a first save only moves the new file in place.
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        ok = ::ReplaceFileA(m_path.c_str(), temp.c_str(), nullptr, REPLACEFILE_WRITE_THROUGH, nullptr, nullptr);
+        error = ok ? 0 : ::GetLastError();
+        if (!ok && error == ERROR_CALL_NOT_IMPLEMENTED) {
+            ok = ::MoveFileExA(temp.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+            error = ok ? 0 : ::GetLastError();
+        }
+        // Some systems replace the file without carrying its attributes over (Wine gives
+        // the new file its own): they are put back.
+        const DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        const DWORD now = ok ? ::GetFileAttributesA(m_path.c_str()) : INVALID_FILE_ATTRIBUTES;
+        if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (attributes & kKept)) {
+            const DWORD wanted = (now & ~kKept & ~FILE_ATTRIBUTE_NORMAL) | (attributes & kKept);
+            ::SetFileAttributesA(m_path.c_str(), wanted ? wanted : FILE_ATTRIBUTE_NORMAL);
+        }
+    } else {
+        ok = ::MoveFileExA(temp.c_str(), m_path.c_str(), MOVEFILE_WRITE_THROUGH);
+        error = ok ? 0 : ::GetLastError();
+    }
+    if (!ok) {
+        m_status.writeError = SystemErrorText(error);
+        ::DeleteFileA(temp.c_str());
         return FALSE;
     }
     return TRUE;
@@ -640,4 +1092,48 @@ bool KeepGroupsFileCopy(const std::string& path, std::string* copyPath, std::str
     }
     if (error) *error = "every name up to this one is taken";
     return false;
+}
+
+GroupsFileState ReadGroupsFileState(const std::string& path) {
+    GroupsFileState state;
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        state.exists = !(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME);
+        return state;
+    }
+    state.exists = true;
+    state.readable = true;
+    // FNV-1a over every byte: a hand edit that keeps the size and the time is seen too.
+    ULONGLONG hash = 14695981039346656037ull;
+    std::vector<unsigned char> buffer(65536);
+    DWORD got = 0;
+    while (::ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0) {
+        state.size += got;
+        for (DWORD i = 0; i < got; ++i) hash = (hash ^ buffer[i]) * 1099511628211ull;
+    }
+    ::CloseHandle(file);
+    state.hash = hash;
+    return state;
+}
+
+int RemoveGroupsFileLeftovers(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    const std::string prefix = path.substr(path.find_last_of("\\/") == std::string::npos ? 0 : path.find_last_of("\\/") + 1);
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((path + ".~*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int removed = 0;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        // The pattern's "*" may match short names too: only the file's own pattern goes.
+        const std::string name = found.cFileName;
+        if (name.compare(0, prefix.size() + 2, prefix + ".~") != 0 || name.size() < prefix.size() + 7 ||
+            name.compare(name.size() - 4, 4, ".tmp") != 0)
+            continue;
+        if (::DeleteFileA((folder + "\\" + name).c_str())) ++removed;
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return removed;
 }

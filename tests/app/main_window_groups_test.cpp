@@ -521,6 +521,9 @@ TEST_F(MainWindowGroupsFileTest, AFileThatIsNoGroupsFileIsReportedAndItsBytesSur
         {"another root",
          "<?xml version=\"1.0\"?>\n<Settings>\n<Purgelet>\n<Group Name=\"Tools\"/>\n</Purgelet>\n</Settings>\n",
          "its root element is <Settings>, not <NimboPurgelet>"},
+        {"two groups elements",
+         std::string(kTwoGroups).insert(std::string(kTwoGroups).find("<Group Id=\"3\""), "</Purgelet>\n<Purgelet>\n"),
+         "it holds a second <Purgelet> element, which the program would not keep"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -672,4 +675,82 @@ TEST_F(MainWindowGroupsFileTest, ASessionEndStoresWhatTheCloseWould)
         EXPECT_TRUE(::IsWindow(dlg.m_hWnd));
     }));
     EXPECT_TRUE(TestApp().m_boxes.empty());
+}
+
+// The file is changed by another hand between two changes made in the window: the second
+// change is applied to what the file holds then, and the tree shows the result. A file
+// the other hand left unreadable is kept beside itself, as the box says.
+TEST_F(MainWindowGroupsFileTest, AHandEditBetweenTwoChangesSurvivesTheSecond)
+{
+    auto file = [](const std::string& groups) {
+        return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n" + groups +
+               "</Purgelet>\n</NimboPurgelet>\n";
+    };
+    auto group = [](int nId, const char* name, std::vector<const char*> keywords) {
+        std::string text = "<Group Id=\"" + std::to_string(nId) + "\" Name=\"" + name + "\">\n";
+        for (const char* k : keywords) text += std::string("<Keyword>") + k + "</Keyword>\n";
+        return text + "</Group>\n";
+    };
+    const std::string cartoons = group(4, "cartoons", {"tom"});
+    const struct
+    {
+        const char* what;
+        std::function<std::string(const std::string&)> edit;  // the file as the other hand leaves it
+        std::string written;                                    // after Media is deleted here
+        std::vector<std::string> tree;
+        bool bDamaged;
+    } cases[] = {
+        {"a group added",
+         [&](const std::string& bytes) {
+             return std::string(bytes).insert(bytes.find("</Purgelet>"), group(9, "Hand", {"gamma"}));
+         },
+         file(group(2, "Tools", {"corpus"}) + group(3, "cartoons", {"tom"}) + group(4, "Hand", {"gamma"})),
+         {"Tools", "cartoons", "Hand"}, false},
+        {"a keyword added and a group renamed",
+         [&](const std::string& bytes) {
+             std::string edited = bytes;
+             edited.insert(edited.find("</Group>"), "<Keyword>alpha</Keyword>\n");
+             return edited.replace(edited.find("Name=\"cartoons\""), 15, "Name=\"comics\"");
+         },
+         file(group(2, "Tools", {"corpus", "alpha"}) + group(3, "comics", {"tom"})), {"Tools", "comics"}, false},
+        {"the file emptied", [](const std::string&) { return std::string(); },
+         file(group(2, "Tools", {"corpus"}) + group(3, "cartoons", {"tom"})), {"Tools", "cartoons"}, false},
+        {"the file made unreadable", [](const std::string&) { return std::string("<NimboPurgelet><Purgelet>"); },
+         file(group(2, "Tools", {"corpus"}) + group(3, "cartoons", {"tom"})), {"Tools", "cartoons"}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoveCopies();
+        WriteGroups(kTwoGroups);
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        std::string strEdited;
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+            NewGroup(dlg, "cartoons", "tom");
+            ASSERT_EQ(file(group(2, "Tools", {"corpus"}) + group(3, "Media", {"player"}) + cartoons), GroupsFile());
+            strEdited = c.edit(GroupsFile());
+            WriteGroups(strEdited);
+
+            ClickGroup(dlg, "Media");
+            DeleteAnswered(dlg, IDYES);
+            EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == c.tree; }));
+            EXPECT_EQ(c.written, GroupsFile());
+            if (c.bDamaged) {
+                ASSERT_EQ(1u, Boxes(1).size());
+                const std::string& text = TestApp().m_boxes[0].text;
+                EXPECT_TRUE(StartsWith(
+                    text, FileLines() + "was changed by another program and cannot be read as groups: it is not "
+                                        "well-formed XML"))
+                    << text;
+                EXPECT_TRUE(EndsWith(text, ".\r\n\r\nIts contents were kept in\r\n\r\n" + Copy() +
+                                               "\r\n\r\nThe groups of this program were written in its place."))
+                    << text;
+                EXPECT_EQ(strEdited, mainwindowtest::ReadFile(Copy()));
+            }
+        }));
+        EXPECT_EQ(c.written, GroupsFile());
+        EXPECT_EQ(c.bDamaged ? 1u : 0u, TestApp().m_boxes.size());
+    }
 }

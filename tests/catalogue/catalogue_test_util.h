@@ -82,6 +82,19 @@ inline bool WriteWholeFile(const std::string& path, const std::string& data) {
     return ok && written == data.size();
 }
 
+// UTF-8 text as UTF-16 bytes with the little-endian byte-order mark.
+inline std::string Utf16LE(const std::string& utf8) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), nullptr, 0);
+    std::wstring wide(n > 0 ? n : 0, L'\0');
+    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), &wide[0], n);
+    std::string bytes("\xFF\xFE", 2);
+    for (wchar_t c : wide) {
+        bytes += (char)(c & 0xFF);
+        bytes += (char)(c >> 8);
+    }
+    return bytes;
+}
+
 // A fresh empty folder under the temporary folder, removed with its files by the destructor.
 class TempFolder {
 public:

@@ -22,9 +22,12 @@ std::vector<testsupport::MutationReader> Readers() {
              return std::vector<Bytes>{Bytes(s.begin(), s.end())};
          },
          [](const Bytes& b) {
+             // A file of this run's own: another run from the same build folder, or
+             // another test program, writes its cases elsewhere.
              char path[MAX_PATH];
              ::GetTempPathA(MAX_PATH, path);
-             std::string file = std::string(path) + "purgelet_fuzz_groups.xml";
+             std::string file =
+                 std::string(path) + "purgelet_fuzz_groups-" + std::to_string(::GetCurrentProcessId()) + ".xml";
              FILE* f = fopen(file.c_str(), "wb");
              if (!f) return;
              fwrite(b.data(), 1, b.size(), f);
@@ -32,6 +35,7 @@ std::vector<testsupport::MutationReader> Readers() {
              CGroupManager* m = CGroupManager::GetInstance();
              m->Load(file.c_str());
              while (m->m_Groups.size() > 1) m->DeleteGroup(m->m_Groups.back());
+             ::DeleteFileA(file.c_str());
          }},
     };
 }

@@ -1,5 +1,6 @@
-// Groups files made to attack the reader: document types with entities, in 8-bit and
-// UTF-16 text, are refused as damaged and left as they are.
+// Groups files made to attack the reader: document types with entities, and shapes that
+// make the parser slow, in 8-bit and UTF-16 text, are refused as damaged and left as
+// they are.
 #include <gtest/gtest.h>
 #include "catalogue/groups.h"
 #include "catalogue/groups_file.h"
@@ -12,15 +13,6 @@ protected:
     cattest::TempFolder folder;
     std::string path = folder.Path() + "Purgelet.xml";
 };
-
-std::string Utf16(const std::string& text) {
-    std::string out("\xFF\xFE", 2);
-    for (char c : text) {
-        out += c;
-        out += '\0';
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -36,7 +28,7 @@ TEST_F(GroupsFileHostile, DocumentTypesAreRefusedAndTheFileKept) {
     const struct {
         const char* name;
         std::string bytes;
-    } cases[] = {{"entities", laughs}, {"lower case", plain}, {"UTF-16", Utf16(laughs)}};
+    } cases[] = {{"entities", laughs}, {"lower case", plain}, {"UTF-16", cattest::Utf16LE(laughs)}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         cattest::WriteWholeFile(path, c.bytes);
@@ -49,5 +41,49 @@ TEST_F(GroupsFileHostile, DocumentTypesAreRefusedAndTheFileKept) {
         EXPECT_FALSE(m->Save(path.c_str()));
         EXPECT_EQ(c.bytes, cattest::ReadWholeFile(path));
         Reset();
+    }
+}
+
+// A shape that makes the parser slow is refused by the one pass over the bytes before the
+// parser sees them; the same shape within the bounds is read.
+TEST_F(GroupsFileHostile, ElementsWithTooManyAttributesOrTooDeepAreRefusedAndTheFileKept) {
+    auto attributes = [](int n) {
+        std::string s = "<?xml version=\"1.0\"?>\n<NimboPurgelet";
+        for (int i = 0; i < n; ++i) s += " a" + std::to_string(i) + "='>/'";
+        return s + "><Purgelet><Group Name=\"G\"/></Purgelet></NimboPurgelet>";
+    };
+    auto nested = [](int depth) {
+        std::string s = "<NimboPurgelet><Purgelet><Group Name=\"G\"/></Purgelet>";
+        // An attribute, a comment and a section with markup characters inside count nothing.
+        for (int i = 2; i < depth; ++i) s += "<d x=\">/\"><!-- <a><b> --><![CDATA[<c>]]><e/>";
+        for (int i = 2; i < depth; ++i) s += "</d>";
+        return s + "</NimboPurgelet>";
+    };
+    const struct {
+        const char* name;
+        std::string bytes;
+        GroupsFileStatus::Kind kind;
+    } cases[] = {
+        {"100,000 attributes", attributes(100000), GroupsFileStatus::TooComplex},
+        {"100,000 attributes in UTF-16", cattest::Utf16LE(attributes(100000)), GroupsFileStatus::TooComplex},
+        {"1,001 attributes", attributes(kMaxGroupsFileAttributes + 1), GroupsFileStatus::TooComplex},
+        {"1,000 attributes", attributes(kMaxGroupsFileAttributes), GroupsFileStatus::Read},
+        {"nested too deep", nested(kMaxGroupsFileDepth + 1), GroupsFileStatus::TooComplex},
+        {"nested to the bound", nested(kMaxGroupsFileDepth), GroupsFileStatus::Incomplete},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reset();
+        cattest::WriteWholeFile(path, c.bytes);
+        GroupsFileStatus status;
+        EXPECT_TRUE(m->Load(path.c_str(), &status));
+        EXPECT_EQ(c.kind, status.kind) << status.reason;
+        if (c.kind != GroupsFileStatus::TooComplex) continue;
+        EXPECT_EQ(1u, m->m_Groups.size());
+        EXPECT_TRUE(status.reason == "one of its elements has more than 1000 attributes, which no groups file has" ||
+                    status.reason == "its elements are nested more than 64 deep, which no groups file is")
+            << status.reason;
+        EXPECT_FALSE(m->Save(path.c_str()));
+        EXPECT_EQ(c.bytes, cattest::ReadWholeFile(path));
     }
 }

@@ -1,5 +1,7 @@
-// The groups file through the platform's XML document object: layout, round trip, and
-// what happens to files that are not what we wrote.
+// The groups file through the platform's XML document object: layout, round trip, what
+// happens to files that are not what we wrote, and what a save writes: UTF-8 under its
+// own declaration whatever the file declared, names and keywords that read back equal or
+// no write at all, the old file whole when the write fails, its attributes kept.
 #include <gtest/gtest.h>
 #include "catalogue/groups.h"
 #include "catalogue/groups_file.h"
@@ -7,6 +9,7 @@
 
 using cattest::ReadWholeFile;
 using cattest::TempFolder;
+using cattest::Utf16LE;
 using cattest::WriteWholeFile;
 
 namespace {
@@ -82,59 +85,88 @@ TEST_F(GroupsFile, RoundTripKeepsGroupsKeywordsAndOneElementPerLine) {
     EXPECT_EQ(bytes, ReadWholeFile(path));
 }
 
-TEST_F(GroupsFile, ReadsOnlyWhatItKnowsAndTheNextSaveDropsTheRest) {
+TEST_F(GroupsFile, AFileOfWhatTheProgramKeepsIsReadAndSavedWithItsRootAttributes) {
     ASSERT_TRUE(WriteWholeFile(path,
                                "<?xml version=\"1.0\"?>\r\n"
+                               "<!-- outside the root: the document keeps it -->\r\n"
                                "<NimboPurgelet Version=\"1.0\" Owner=\"me\">\r\n"
-                               "  <Notes>kept out</Notes>\r\n"
                                "  <Purgelet>\r\n"
-                               "    <Group Id=\"9\" NAME=\"Caps\"><Keyword>a</Keyword><keyword>lower</keyword>"
-                               // A zero-width joiner inside the name: another element.
-                               "<Key\xE2\x80\x8Dword>joined</Key\xE2\x80\x8Dword>"
-                               "<Keyword>b</Keyword></Group>\r\n"
+                               "    <Group Id=\"9\" NAME=\"Caps\"><Keyword>a</Keyword><Keyword><![CDATA[<b>]]></Keyword>"
+                               "</Group>\r\n"
                                "    <Group Id=\"1\"><Keyword>nameless</Keyword></Group>\r\n"
-                               "    <Folder Name=\"not a group\"/>\r\n"
                                "  </Purgelet>\r\n"
                                "</NimboPurgelet>\r\n"));
-    ASSERT_TRUE(m->Load(path.c_str()));
-    EXPECT_EQ("Other()Caps(a,b)(nameless)", Names());
+    GroupsFileStatus status;
+    ASSERT_TRUE(m->Load(path.c_str(), &status));
+    EXPECT_EQ(GroupsFileStatus::Read, status.kind) << status.reason;
+    EXPECT_EQ("Other()Caps(a,<b>)(nameless)", Names());
 
     ASSERT_TRUE(m->Save(path.c_str()));
-    // The root keeps its attributes (the Version of the file is not rewritten) and nothing
-    // else but the groups element.
+    // The root keeps its attributes (the Version of the file is not rewritten).
     EXPECT_EQ(
         "<NimboPurgelet Version=\"1.0\" Owner=\"me\">\n"
         "<Purgelet>\n"
         "<Group Id=\"2\" Name=\"Caps\">\n"
         "<Keyword>a</Keyword>\n"
-        "<Keyword>b</Keyword>\n"
+        "<Keyword>&lt;b&gt;</Keyword>\n"
         "</Group>\n"
         "<Group Id=\"3\" Name=\"\">\n"
         "<Keyword>nameless</Keyword>\n"
         "</Group>\n"
         "</Purgelet>\n"
         "</NimboPurgelet>",
-        Body(ReadWholeFile(path)).substr(0, Body(ReadWholeFile(path)).find_last_not_of("\r\n") + 1));
+        Body(ReadWholeFile(path)).substr(Body(ReadWholeFile(path)).find("<NimboPurgelet"),
+                                         Body(ReadWholeFile(path)).find_last_not_of("\r\n") + 1 -
+                                             Body(ReadWholeFile(path)).find("<NimboPurgelet")));
 }
 
-TEST_F(GroupsFile, TheLastOfTwoGroupsElementsWins) {
-    ASSERT_TRUE(WriteWholeFile(path,
-                               "<NimboPurgelet><Purgelet><Group Name=\"First\"/></Purgelet>"
-                               "<Purgelet><Group Name=\"Second\"><Keyword>k</Keyword></Group></Purgelet>"
-                               "</NimboPurgelet>"));
-    ASSERT_TRUE(m->Load(path.c_str()));
-    EXPECT_EQ("Other()Second(k)", Names());
-    Reset();
-    Add("Mine", {});
-    ASSERT_TRUE(m->Save(path.c_str()));
-    const std::string body = Body(ReadWholeFile(path));
-    EXPECT_EQ(1u, [&] {
-        size_t n = 0;
-        for (size_t at = body.find("<Purgelet>"); at != std::string::npos; at = body.find("<Purgelet>", at + 1)) ++n;
-        return n;
-    }());
-    EXPECT_EQ(std::string::npos, body.find("Second"));
-    EXPECT_NE(std::string::npos, body.find("Name=\"Mine\""));
+// A file the program would not load whole is damaged: read, it would lose at the first
+// save what the program does not keep.
+TEST_F(GroupsFile, AFileWithWhatTheProgramWouldDropIsDamagedAndKept) {
+    const struct {
+        const char* label;
+        const char* inside;  // the root's content
+        const char* reason;
+    } cases[] = {
+        {"two groups elements",
+         "<Purgelet><Group Name=\"First\"/></Purgelet><Purgelet><Group Name=\"Second\"/></Purgelet>",
+         "it holds a second <Purgelet> element, which the program would not keep"},
+        {"an element beside the groups", "<Notes>mine</Notes><Purgelet/>",
+         "it holds an element <Notes> beside the groups, which the program would not keep"},
+        {"text beside the groups", "<Purgelet/>loose", "it holds text beside the groups, which the program would not keep"},
+        {"a comment beside the groups", "<!-- mine --><Purgelet/>",
+         "it holds a comment beside the groups, which the program would not keep"},
+        {"a group in lower case", "<Purgelet><group Name=\"g\"/></Purgelet>",
+         "it holds an element <group> among the groups, which the program would not keep"},
+        {"a keyword in lower case", "<Purgelet><Group Name=\"g\"><keyword>k</keyword></Group></Purgelet>",
+         "it holds an element <keyword> in a group, which the program would not keep"},
+        {"a zero-width joiner in a keyword's name",
+         "<Purgelet><Group Name=\"g\"><Key\xE2\x80\x8Dword>k</Key\xE2\x80\x8Dword></Group></Purgelet>",
+         "it holds an element <Key"},
+        {"another attribute of a group", "<Purgelet><Group Name=\"g\" Colour=\"red\"/></Purgelet>",
+         "it holds an attribute Colour on a group, which the program would not keep"},
+        {"two names", "<Purgelet><Group Name=\"g\" NAME=\"h\"/></Purgelet>",
+         "it holds an attribute NAME on a group, which the program would not keep"},
+        {"an element in a keyword", "<Purgelet><Group Name=\"g\"><Keyword>a<b/>c</Keyword></Group></Purgelet>",
+         "it holds an element <b> in a keyword, which the program would not keep"},
+        {"an attribute of a keyword", "<Purgelet><Group Name=\"g\"><Keyword Case=\"1\">k</Keyword></Group></Purgelet>",
+         "it holds an attribute Case on a keyword, which the program would not keep"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        Reset();
+        const std::string bytes = std::string("<NimboPurgelet>") + c.inside + "</NimboPurgelet>";
+        ASSERT_TRUE(WriteWholeFile(path, bytes));
+        GroupsFileStatus status;
+        EXPECT_TRUE(m->Load(path.c_str(), &status));
+        EXPECT_EQ(GroupsFileStatus::Incomplete, status.kind);
+        EXPECT_TRUE(status.Damaged());
+        EXPECT_EQ(0u, status.reason.find(c.reason)) << status.reason;
+        EXPECT_EQ("Other()", Names());
+        Add("Mine", {"m"});
+        EXPECT_FALSE(m->Save(path.c_str(), &status));
+        EXPECT_EQ(bytes, ReadWholeFile(path));
+    }
 }
 
 TEST_F(GroupsFile, MissingDamagedAndForeignFilesYieldNoGroupsAndOnlyKeptBytesAreReplaced) {
@@ -283,6 +315,139 @@ TEST_F(GroupsFile, AFailedSaveReportsFalseAndKeepsTheOldFile) {
     const std::string blocked = path + "\\Purgelet.xml";
     EXPECT_FALSE(m->Save(blocked.c_str()));
     EXPECT_EQ(before, ReadWholeFile(path));
+}
+
+// ---- what a save writes ----------------------------------------------------------------
+
+// The file the program writes for one group "Grüße" with the keyword "süß": the bytes whole.
+const char kWritten[] =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+    "<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n<Group Id=\"2\" Name=\"Gr\xC3\xBC\xC3\x9F" "e\">\n"
+    "<Keyword>s\xC3\xBC\xC3\x9F</Keyword>\n</Group>\n</Purgelet>\n</NimboPurgelet>\n";
+
+TEST_F(GroupsFile, EveryEncodingTheParserReadsIsWrittenAsUtf8AndKeepsItsNamesOverSaves) {
+    const std::string body = "<NimboPurgelet Version=\"1.1\"><Purgelet><Group Name=\"Gr\xC3\xBC\xC3\x9F" "e\">"
+                             "<Keyword>s\xC3\xBC\xC3\x9F</Keyword></Group></Purgelet></NimboPurgelet>";
+    const std::string latin1 = "<NimboPurgelet Version=\"1.1\"><Purgelet><Group Name=\"Gr\xFC\xDF" "e\">"
+                               "<Keyword>s\xFC\xDF</Keyword></Group></Purgelet></NimboPurgelet>";
+    const struct {
+        const char* label;
+        std::string bytes;
+    } cases[] = {
+        {"UTF-8", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + body},
+        {"UTF-8 without a declaration", body},
+        {"UTF-16 with a byte-order mark", Utf16LE("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n" + body)},
+        {"ISO-8859-1", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n" + latin1},
+        {"windows-1252", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n" + latin1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        ASSERT_TRUE(WriteWholeFile(path, c.bytes));
+        for (int save = 1; save <= 3; ++save) {
+            SCOPED_TRACE(save);
+            Reset();
+            GroupsFileStatus status;
+            ASSERT_TRUE(m->Load(path.c_str(), &status));
+            EXPECT_EQ(GroupsFileStatus::Read, status.kind) << status.reason;
+            EXPECT_EQ("Other()Gr\xFC\xDF" "e(s\xFC\xDF)", Names());
+            ASSERT_TRUE(m->Save(path.c_str(), &status)) << status.writeError;
+            EXPECT_EQ(kWritten, ReadWholeFile(path));
+        }
+        EXPECT_EQ(1u, FilesIn(folder.Path()));
+    }
+}
+
+// The file-level rule: text XML 1.0 cannot hold is refused whole, and the old file
+// stays; everything else reads back exactly, blanks at the ends included.
+TEST_F(GroupsFile, NamesAndKeywordsReadBackEqualOrNothingIsWritten) {
+    ASSERT_TRUE(WriteWholeFile(path, kWritten));
+    const struct {
+        const char* label;
+        std::string name, keyword;
+        const char* refusal;  // null: written and read back equal
+    } cases[] = {
+        {"blanks at the ends", " Padded ", "  two  ", nullptr},
+        {"only blanks", "   ", " ", nullptr},
+        {"tab, line feed and carriage return", "Tab\there", "a\tb\r\nc\rd\ne", nullptr},
+        {"markup characters", "<&>\"'", "]]>", nullptr},
+        {"a control character in a name", "Bell\x07", "k",
+         "the name of the group \"Bell \" holds the control character U+0007, which a groups file cannot hold"},
+        {"a control character in a keyword", "Escape", "esc\x1B",
+         "a keyword of the group \"Escape\" holds the control character U+001B, which a groups file cannot hold"},
+        {"a form feed", "Page", "\x0C",
+         "a keyword of the group \"Page\" holds the control character U+000C, which a groups file cannot hold"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        Reset();
+        Add("Kept", {"k"});
+        Add(c.name.c_str(), {c.keyword.c_str()});
+        GroupsFileStatus status;
+        const std::string before = ReadWholeFile(path);
+        if (c.refusal) {
+            EXPECT_FALSE(m->Save(path.c_str(), &status));
+            EXPECT_EQ(c.refusal, status.writeError);
+            EXPECT_EQ(before, ReadWholeFile(path));
+        } else {
+            ASSERT_TRUE(m->Save(path.c_str(), &status)) << status.writeError;
+            const std::string expected = Names();
+            Reset();
+            ASSERT_TRUE(m->Load(path.c_str(), &status));
+            EXPECT_EQ(GroupsFileStatus::Read, status.kind) << status.reason;
+            EXPECT_EQ(expected, Names()) << ReadWholeFile(path);
+        }
+        EXPECT_EQ(1u, FilesIn(folder.Path()));
+    }
+    // The same rule for the dialogs that ask before a save.
+    EXPECT_EQ("", GroupsFileTextFault(" Gr\xFC\xDF" "e\t\r\n"));
+    EXPECT_EQ("the control character U+0001", GroupsFileTextFault("a\x01"));
+}
+
+BOOL(WINAPI* g_realWriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED) = nullptr;
+
+// The disk fills up halfway through the write.
+BOOL WINAPI WriteHalfThenFail(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+    DWORD half = 0;
+    g_realWriteFile(file, data, size / 2, &half, overlapped);
+    if (written) *written = half;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+TEST_F(GroupsFile, AWriteThatFailsMidwayLeavesTheOldFileWholeAndNoTemporaryFile) {
+    ASSERT_TRUE(WriteWholeFile(path, kWritten));
+    Add("New", {"n"});
+    g_realWriteFile = reinterpret_cast<decltype(g_realWriteFile)>(
+        cattest::PatchImport("kernel32.dll", "WriteFile", reinterpret_cast<void*>(&WriteHalfThenFail)));
+    ASSERT_TRUE(g_realWriteFile != nullptr);
+    GroupsFileStatus status;
+    const BOOL saved = m->Save(path.c_str(), &status);
+    cattest::PatchImport("kernel32.dll", "WriteFile", reinterpret_cast<void*>(g_realWriteFile));
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(0u, status.writeError.find("the new file could not be written (")) << status.writeError;
+    EXPECT_EQ(kWritten, ReadWholeFile(path));
+    EXPECT_EQ(1u, FilesIn(folder.Path()));
+}
+
+TEST_F(GroupsFile, TheReplacedFileKeepsItsAttributesAndLeftoversAreRemoved) {
+    ASSERT_TRUE(WriteWholeFile(path, kWritten));
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    const DWORD before = GetFileAttributesA(path.c_str());
+    Add("New", {"n"});
+    GroupsFileStatus status;
+    ASSERT_TRUE(m->Save(path.c_str(), &status)) << status.writeError;
+    EXPECT_NE(std::string::npos, ReadWholeFile(path).find("Name=\"New\""));
+    EXPECT_EQ(before, GetFileAttributesA(path.c_str()));
+    EXPECT_EQ(1u, FilesIn(folder.Path()));
+
+    // A crash in the middle of a save leaves its temporary file; the next start removes it
+    // and nothing else.
+    ASSERT_TRUE(WriteWholeFile(path + ".~1a2b.tmp", "<NimboPurgelet"));
+    ASSERT_TRUE(WriteWholeFile(path + ".~.txt", "other"));
+    ASSERT_TRUE(WriteWholeFile(folder.Path() + "Other.xml.~1a2b.tmp", "other"));
+    EXPECT_EQ(1, RemoveGroupsFileLeftovers(path));
+    EXPECT_EQ(3u, FilesIn(folder.Path()));
+    EXPECT_NE(std::string::npos, ReadWholeFile(path).find("Name=\"New\""));
 }
 
 }  // namespace

@@ -13,6 +13,9 @@ namespace testsupport {
 namespace {
 
 const char kChildVariable[] = "PURGELET_FUZZ_CHILD";
+// The run's own name for its batch and progress files, handed to the child: two runs
+// from one build folder must not read each other's cases.
+const char kRunVariable[] = "PURGELET_FUZZ_RUN";
 
 // The nth mutation of a seed, the same in every run.
 MutationBytes Mutate(const MutationBytes& seed, unsigned n)
@@ -58,11 +61,19 @@ std::string Here(const std::string& name)
     return std::string(path) + "\\" + name;
 }
 
+// The batch or progress file of this run: "fuzz_batch-<parent's process id>.bin".
+std::string RunFile(const char* stem, const char* extension)
+{
+    const char* run = getenv(kRunVariable);
+    const std::string id = run != NULL ? run : std::to_string(::GetCurrentProcessId());
+    return Here(std::string(stem) + "-" + id + extension);
+}
+
 // The case the child is at, ~0 before its first.
 unsigned ProgressCase()
 {
     unsigned nCase = ~0u;
-    FILE* p = fopen(Here("fuzz_progress.txt").c_str(), "rb");
+    FILE* p = fopen(RunFile("fuzz_progress", ".txt").c_str(), "rb");
     if (p)
     {
         if (fread(&nCase, sizeof(nCase), 1, p) != 1)
@@ -111,9 +122,9 @@ void MutationChildRun(const std::vector<MutationReader>& readers)
     {
         if (std::string(r.name) != childReader)
             continue;
-        FILE* in = fopen(Here("fuzz_batch.bin").c_str(), "rb");
+        FILE* in = fopen(RunFile("fuzz_batch", ".bin").c_str(), "rb");
         ASSERT_TRUE(in != NULL);
-        HANDLE progress = ::CreateFileA(Here("fuzz_progress.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL,
+        HANDLE progress = ::CreateFileA(RunFile("fuzz_progress", ".txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL,
                                         CREATE_ALWAYS, 0, NULL);
         DWORD size = 0;
         for (unsigned i = 0; fread(&size, 4, 1, in) == 1; i++)
@@ -147,7 +158,7 @@ void MutationParentRun(const std::vector<MutationReader>& readers, const char* c
         std::vector<MutationBytes> cases;
         for (unsigned n = 0; n < nCases; n++)
             cases.push_back(Mutate(seeds[n % seeds.size()], n / (unsigned)seeds.size()));
-        FILE* out = fopen(Here("fuzz_batch.bin").c_str(), "wb");
+        FILE* out = fopen(RunFile("fuzz_batch", ".bin").c_str(), "wb");
         ASSERT_TRUE(out != NULL);
         for (const MutationBytes& b : cases)
         {
@@ -157,15 +168,17 @@ void MutationParentRun(const std::vector<MutationReader>& readers, const char* c
                 fwrite(b.data(), 1, size, out);
         }
         fclose(out);
-        ::DeleteFileA(Here("fuzz_progress.txt").c_str());
+        ::DeleteFileA(RunFile("fuzz_progress", ".txt").c_str());
 
         ::SetEnvironmentVariableA(kChildVariable, r.name);
+        ::SetEnvironmentVariableA(kRunVariable, std::to_string(::GetCurrentProcessId()).c_str());
         std::string command = std::string("\"") + exe + "\" --gtest_filter=" + childTest;
         STARTUPINFOA si = {};
         si.cb = sizeof(si);
         PROCESS_INFORMATION pi = {};
         ASSERT_TRUE(::CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi));
         ::SetEnvironmentVariableA(kChildVariable, NULL);
+        ::SetEnvironmentVariableA(kRunVariable, NULL);
         // A hang is a case that does not end within a minute; a long run only has to go on.
         DWORD wait = WAIT_TIMEOUT;
         unsigned nLastCase = ~0u;
@@ -189,10 +202,12 @@ void MutationParentRun(const std::vector<MutationReader>& readers, const char* c
         ::GetExitCodeProcess(pi.hProcess, &code);
         ::CloseHandle(pi.hThread);
         ::CloseHandle(pi.hProcess);
+        unsigned failed = ProgressCase();
+        ::DeleteFileA(RunFile("fuzz_batch", ".bin").c_str());
+        ::DeleteFileA(RunFile("fuzz_progress", ".txt").c_str());
         if (code == 0)
             continue;
 
-        unsigned failed = ProgressCase();
         if (failed == ~0u)
             failed = 0;
         std::string name = Here(std::string("fuzz_failure_") + r.name + "_" + std::to_string(failed) + ".bin");
