@@ -51,6 +51,7 @@ bool RowInView(CPurgeletDlg& dlg, int nRow)
 // The user scrolls to the row and clicks it.
 void ClickRow(CPurgeletDlg& dlg, const char* name)
 {
+    mainwindowtest::WaitUntilListTakesClicks();
     const int nRow = RowOf(dlg, name);
     List(dlg).EnsureVisible(nRow, FALSE);
     CRect rc;
