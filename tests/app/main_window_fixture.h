@@ -98,6 +98,10 @@ inline std::string UninstallerMarkerPath()
     return std::string(path) + "purgelet_test_uninstaller_ran.txt";
 }
 
+// The test uninstaller started without arguments has left its marker: a command of a
+// program nobody chose has run.
+inline bool MarkerLeft() { return ::GetFileAttributesA(UninstallerMarkerPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 // Puts text on the clipboard, as another program would.
 inline void SetClipboard(const char* text)
 {

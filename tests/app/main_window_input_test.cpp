@@ -1,8 +1,6 @@
-// Input aimed at the main window as it was never acts on what it shows now, driven
-// through the real program with real keys and clicks: clicks and typing queued while the
-// list is read again, a double-click that follows an uninstall at the place where the
-// removed program was, keys and clicks while a program's command runs (and the focus
-// back where it was afterwards, with no window manager to give it back), and the second
+// Input aimed at the main window as it was never acts on what it shows now, through the
+// real program with real keys and clicks: made while the list is read again, soon after
+// an uninstall where the removed program was, while a command runs, and as the second
 // click of a double-click on the Remove warning's button.
 #include "main_window_fixture.h"
 #include "owned_box.h"
@@ -21,6 +19,7 @@
 using mainwindowtest::FocusIn;
 using mainwindowtest::kOptionsKey;
 using mainwindowtest::List;
+using mainwindowtest::MarkerLeft;
 using mainwindowtest::PumpUntil;
 using mainwindowtest::RefillWatch;
 using mainwindowtest::RowOf;
@@ -36,10 +35,6 @@ using testsupport::RegistrySandbox;
 namespace {
 
 const char kEventName[] = "PurgeletInputTestUninstall";
-
-// The test uninstaller started without arguments leaves its marker: a command of a
-// program nobody chose has run.
-bool MarkerLeft() { return ::GetFileAttributesA(UninstallerMarkerPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string SearchText(CPurgeletDlg& dlg)
 {
@@ -168,7 +163,7 @@ TEST_F(MainWindowInputTest, ADoubleClickSoonAfterAnUninstallRunsNothing)
         std::thread helper([&] {
             SleepUntil([&] { return dwFirst != 0; });
             // The uninstaller takes its time, as one does, then removes itself.
-            SleepUntil([&] { return ::GetTickCount() - dwFirst >= 300; });
+            SleepUntil([&] { return ::GetTickCount() - dwFirst >= 450; });
             ::SetEvent(m_hEvent);
             SleepUntil([&] { return !EntryExists("Beta"); }, 20000);
             SleepUntil([&] { return ::GetTickCount() - dwFirst >= 600; });

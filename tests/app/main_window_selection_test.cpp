@@ -19,6 +19,7 @@
 using mainwindowtest::BarButton;
 using mainwindowtest::FocusIn;
 using mainwindowtest::List;
+using mainwindowtest::MarkerLeft;
 using mainwindowtest::Pump;
 using mainwindowtest::PumpUntil;
 using mainwindowtest::RowOf;
@@ -37,10 +38,6 @@ namespace {
 
 const char kChosen[] = "ZZR Chosen";  // sorts last, below the rows a first page shows
 const int kFillers = 30;
-
-// The test uninstaller started without arguments leaves its marker: a command of a
-// program nobody chose has run.
-bool MarkerLeft() { return ::GetFileAttributesA(UninstallerMarkerPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool RowInView(CPurgeletDlg& dlg, int nRow)
 {
