@@ -133,6 +133,9 @@ LRESULT CPageUninstall::OnShowGroupEditor(WPARAM wParam, LPARAM)
 LRESULT CPageUninstall::OnCloseGroupEditor(WPARAM, LPARAM)
 {
     CloseEditor();
+    // The list shows where the editor was: a click aimed at the editor's buttons must
+    // not land on a row.
+    CUiManager::GetInstance()->ProgramListChanged();
     return 0;
 }
 

@@ -65,6 +65,8 @@ BOOL CPageUninstallList::OnInitDialog()
     // The mediator answers whether this list is on screen, which decides whether its
     // selected program is the one the commands act on.
     CUiManager::GetInstance()->m_hWndProgramList = m_wndList.GetSafeHwnd();
+    CUiManager::GetInstance()->ForgetProgramListChange();
+    m_wndList.m_pfnTakesInput = &CPageUninstallList::TakesListInput;
 
     AddAnchor(IDC_SEARCH, CSize(0, 0), CSize(100, 0));
     AddAnchor(IDC_LIST, CSize(0, 0), CSize(100, 100));
@@ -204,6 +206,7 @@ void CPageUninstallList::RefreshList()
     if (nShow >= 0) m_wndList.EnsureVisible(nShow, FALSE);
     if (pUi->GetSelectedProgram() == NULL) DropSelection();
     UpdateCounts();
+    RowsReplaced(true);
 }
 
 void CPageUninstallList::FilterList()
@@ -226,6 +229,7 @@ void CPageUninstallList::FilterList()
     if (nShow >= 0) m_wndList.EnsureVisible(nShow, FALSE);
     if (m_wndList.GetNextItem(-1, LVNI_SELECTED) < 0) DropSelection();
     UpdateCounts();
+    RowsReplaced(false);
 }
 
 CPageUninstallList::ListPlace CPageUninstallList::TakePlace() const
@@ -276,6 +280,25 @@ void CPageUninstallList::DropSelection()
     // Also while the details pane is hidden: shown again, it must not bring back a
     // program that is no longer selected.
     pUi->ShowProgramDetails(NULL);
+}
+
+void CPageUninstallList::RowsReplaced(bool bFullRefresh)
+{
+    // What the user typed or clicked while the registry was read again was aimed at the
+    // window as it was; the list itself refuses what came before its change by the
+    // input's own time. Keys typed into the search box while it filters are its text.
+    if (bFullRefresh) CUiManager::DropMainWindowInput();
+    CUiManager* pUi = CUiManager::GetInstance();
+    pUi->ProgramListChanged();
+    // The bars show the commands' states for the rows shown now, also when the selected
+    // program stayed what it was (none, after the first fill): nothing else may come to
+    // bring them up to date before the user acts.
+    pUi->CommandStatesChanged();
+}
+
+bool CPageUninstallList::TakesListInput(UINT message, DWORD dwTime)
+{
+    return CUiManager::GetInstance()->TakesListInput(message, dwTime);
 }
 
 void CPageUninstallList::UpdateCounts()
@@ -379,6 +402,7 @@ void CPageUninstallList::SortRows()
     m_wndList.SendMessage(WM_SETREDRAW, FALSE, 0);
     m_wndList.SortItems(&CPageUninstallList::CompareRows, (DWORD_PTR)this);
     m_wndList.SendMessage(WM_SETREDRAW, TRUE, 0);
+    RowsReplaced(false);
 }
 
 // ---- notifications -----------------------------------------------------------------------

@@ -96,6 +96,12 @@ protected:
     // No program is selected any more: the commands have none to act on and the
     // details pane shows none.
     void DropSelection();
+    // The rows were filled again or moved: input aimed at them as they were goes
+    // unhandled. After a full refresh that is everything queued for the main window;
+    // after a re-filter (typed into the search box) only what reaches the list.
+    void RowsReplaced(bool bFullRefresh);
+    // The list's question before it takes a key or a click (the mediator answers).
+    static bool TakesListInput(UINT message, DWORD dwTime);
 
     // Set while the rows are deleted and added again: the list's own selection
     // changes then say nothing about the program the user chose.

@@ -289,6 +289,44 @@ static int s_nProgramsRunning = 0;
 
 bool IsProgramRunning() { return s_nProgramsRunning > 0; }
 
+namespace
+{
+// Where the keys went in the main window when a program's command started.
+struct MainWindowFocus
+{
+    HWND hFocus = NULL;
+    bool bForeground = false;
+};
+
+MainWindowFocus NoteMainWindowFocus(HWND hMain)
+{
+    MainWindowFocus focus;
+    if (hMain == NULL) return focus;
+    const HWND hFocus = ::GetFocus();
+    if (hFocus != NULL && ::IsChild(hMain, hFocus)) focus.hFocus = hFocus;
+    focus.bForeground = ::GetForegroundWindow() == hMain;
+    return focus;
+}
+
+// The program's own window took the front while the main window could not be activated
+// (it was disabled), so when that window closed nothing took the front, and without a
+// window manager nothing ever will: the main window comes back to the front when the
+// user left nothing else there. The keys go where they went before.
+void RestoreMainWindowFocus(HWND hMain, const MainWindowFocus& focus)
+{
+    if (hMain == NULL || !::IsWindow(hMain) || !::IsWindowEnabled(hMain)) return;
+    const HWND hForeground = ::GetForegroundWindow();
+    const bool bNothingInFront = hForeground == NULL || hForeground == ::GetDesktopWindow();
+    if (focus.bForeground && bNothingInFront) ::SetForegroundWindow(hMain);
+    if (::GetActiveWindow() != hMain) return;  // the dialog gives the focus back when activated
+    const HWND hFocus = focus.hFocus;
+    if (hFocus == NULL || !::IsWindow(hFocus) || !::IsChild(hMain, hFocus) || !::IsWindowVisible(hFocus) ||
+        !::IsWindowEnabled(hFocus))
+        return;
+    if (::GetFocus() != hFocus) ::SetFocus(hFocus);
+}
+}  // namespace
+
 void WaitForProgram(HANDLE hProcess)
 {
     // The window keeps painting and answering while the program runs, but takes no
@@ -296,6 +334,7 @@ void WaitForProgram(HANDLE hProcess)
     CWnd* pMainWnd = AfxGetMainWnd();
     HWND hMain = pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL;
     bool bReenable = hMain != NULL && ::IsWindowEnabled(hMain);
+    const MainWindowFocus focus = NoteMainWindowFocus(hMain);
     if (bReenable) ::EnableWindow(hMain, FALSE);
     ++s_nProgramsRunning;
     bool bQuit = false;
@@ -310,12 +349,17 @@ void WaitForProgram(HANDLE hProcess)
                 nQuitCode = (int)msg.wParam;
                 continue;
             }
+            // A disabled window's children still get the keys while one of them has the
+            // focus, and the clicks on them: none of it may reach the list, the search
+            // box or the groups pane while the program runs.
+            if (CUiManager::IsMainWindowInput(msg)) continue;
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
     }
     --s_nProgramsRunning;
     if (bReenable && ::IsWindow(hMain)) ::EnableWindow(hMain, TRUE);
+    if (bReenable) RestoreMainWindowFocus(hMain, focus);
     // A quit request belongs to the loop outside.
     if (bQuit) ::PostQuitMessage(nQuitCode);
 }

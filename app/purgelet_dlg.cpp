@@ -308,6 +308,9 @@ LRESULT CPurgeletDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     // to its first control, the groups tree: the control the user left gets it instead.
     if (message == WM_SETFOCUS && GiveBackFocus()) return 0;
     LRESULT lResult = CExtNCW<CExtResizableDialog>::WindowProc(message, wParam, lParam);
+    // Enabled again: a box closed (its window may have lain over the list) or a
+    // program's command ended.
+    if (message == WM_ENABLE && wParam != 0) CUiManager::GetInstance()->ProgramListChanged();
     if (message == WM_ACTIVATEAPP) {
         bool bActive = wParam != 0;
         if (bActive && !m_bAppActive && ::IsWindow(m_hWnd))

@@ -1,6 +1,7 @@
 #include "app/report_ctrl.h"
 #include "toolkit/dialogs/memory_dc.h"
 #include <mbstring.h>
+#include <windowsx.h>
 #include <string.h>
 #include <vector>
 
@@ -127,6 +128,40 @@ LRESULT CExtReportCtrl::OnRowKey(WPARAM wParam, LPARAM lParam)
     LRESULT lResult = CListCtrl::WindowProc(WM_KEYDOWN, wParam, lParam);
     SelectFocusedRow();
     return lResult;
+}
+
+void* CExtReportCtrl::RowDataAt(CPoint point)
+{
+    int nRow = -1;
+    if (!HitTestCell(point, &nRow, NULL, NULL) || nRow < 0) return NULL;
+    const ReportRowData* pRow = (const ReportRowData*)GetItemData(nRow);
+    return pRow != NULL ? pRow->pUserData : NULL;
+}
+
+LRESULT CExtReportCtrl::OnButtonInput(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pfnTakesInput == NULL) return CListCtrl::WindowProc(message, wParam, lParam);
+    const bool bLeft = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK;
+    const bool bRight = message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK;
+    if (!m_pfnTakesInput(message, ::GetMessageTime())) {
+        // Neither selects nor runs; the next press starts afresh.
+        if (bLeft) m_bClickTaken = false;
+        if (bRight) m_bRightRefused = true;
+        return 0;
+    }
+    if (bRight) m_bRightRefused = false;
+    if (!bLeft) return CListCtrl::WindowProc(message, wParam, lParam);
+    void* pData = RowDataAt(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+    const bool bPair = message == WM_LBUTTONDBLCLK && m_bClickTaken && pData != NULL && pData == m_pClickData;
+    m_bClickTaken = true;
+    m_pClickData = pData;
+    if (message == WM_LBUTTONDBLCLK && !bPair) {
+        // Its first half was refused, or the two halves fell on different programs: the
+        // second is a click of its own, never a double-click on the row it found.
+        Invalidate(FALSE);
+        return DefWindowProc(WM_LBUTTONDOWN, wParam, lParam);
+    }
+    return CListCtrl::WindowProc(message, wParam, lParam);
 }
 
 bool CExtReportCtrl::SelectFocusedRow()
@@ -605,8 +640,27 @@ LRESULT CExtReportCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         UpdateWindow();
         return 0;
     }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        return OnButtonInput(message, wParam, lParam);
+    case WM_RBUTTONUP:
+        // The release of a refused press would still ask for the context menu.
+        if (m_bRightRefused) {
+            m_bRightRefused = false;
+            return 0;
+        }
+        break;
     case WM_KEYDOWN:
+        if (m_pfnTakesInput != NULL && !m_pfnTakesInput(message, ::GetMessageTime())) return 0;
         return OnRowKey(wParam, lParam);
+    case WM_CHAR:
+        // Typed letters pick a row by its name.
+        if (m_pfnTakesInput != NULL && !m_pfnTakesInput(message, ::GetMessageTime())) return 0;
+        break;
     case LVM_UPDATE:
         return RedrawRow((int)wParam);
     case WM_PRINTCLIENT: {

@@ -75,6 +75,11 @@ public:
     int m_nSortColumn;
     bool m_bSortAscending;
     bool m_bSortOnHeaderClick;
+    // Asked, when set, before the list takes a click or a key: the message and the time
+    // the user made it. A list whose rows change under the pointer refuses input aimed
+    // at the rows it showed before; with it set, a double-click counts as one only when
+    // both clicks were taken on the same row's data (pUserData).
+    bool (*m_pfnTakesInput)(UINT message, DWORD dwTime) = NULL;
 
 protected:
     void PreSubclassWindow() override;
@@ -100,7 +105,17 @@ protected:
     void InvalidateBelowHeader();
     // A key that moves through the rows, in a list with no row selected yet.
     LRESULT OnRowKey(WPARAM wParam, LPARAM lParam);
+    // A mouse button pressed in the list, through m_pfnTakesInput.
+    LRESULT OnButtonInput(UINT message, WPARAM wParam, LPARAM lParam);
+    // The user data of the row at a point of the client area, or NULL.
+    void* RowDataAt(CPoint point);
     CString CellText(int nRow, int nColumn) const;
     COLORREF ListBkColor() const;
     void SwapRows(int nFirst, int nSecond, int nColumns);
+
+    // The last press of the left button: whether the list took it, and on which row's data.
+    bool m_bClickTaken = false;
+    void* m_pClickData = NULL;
+    // The last press of the right button was refused: its release asks for nothing.
+    bool m_bRightRefused = false;
 };

@@ -218,3 +218,68 @@ void CUiManager::CommandStatesChanged()
     if (pMainWnd != NULL && pMainWnd->GetSafeHwnd() != NULL)
         ::PostMessageA(pMainWnd->GetSafeHwnd(), g_nMsgCommandStatesChanged, 0, 0);
 }
+
+void CUiManager::ProgramListChanged()
+{
+    // Before the main window first shows, the user aimed at nothing in it.
+    CWnd* pMainWnd = AfxGetMainWnd();
+    HWND hMain = pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL;
+    if (hMain == NULL || !::IsWindowVisible(hMain)) return;
+    m_bListChanged = true;
+    m_dwListChanged = ::GetTickCount();
+}
+
+namespace {
+
+bool IsClick(UINT message)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_XBUTTONDOWN:
+    case WM_XBUTTONDBLCLK:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+bool CUiManager::TakesListInput(UINT message, DWORD dwTime) const
+{
+    if (!TakesCommands()) return false;
+    if (!m_bListChanged) return true;
+    // A key acts on the selection, which a refill keeps; a click acts on the row under
+    // the pointer, which the user may have aimed at before the change showed. The times
+    // are the input's own, so input queued while the list was busy counts as made then.
+    const LONG nSince = (LONG)(dwTime - m_dwListChanged);
+    return nSince >= (IsClick(message) ? (LONG)::GetDoubleClickTime() : 0);
+}
+
+bool CUiManager::IsMainWindowInput(const MSG& msg)
+{
+    const bool bInput = (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
+                        (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST);
+    CWnd* pMainWnd = AfxGetMainWnd();
+    HWND hMain = pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL;
+    return bInput && hMain != NULL && msg.hwnd != NULL && (msg.hwnd == hMain || ::IsChild(hMain, msg.hwnd));
+}
+
+void CUiManager::DropMainWindowInput()
+{
+    CWnd* pMainWnd = AfxGetMainWnd();
+    HWND hMain = pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL;
+    if (hMain == NULL) return;
+    // The filter takes the window's children too. Bounded: a pointer that keeps moving
+    // must not hold the thread here.
+    MSG msg;
+    for (int n = 0; n < 10000 && ::PeekMessageA(&msg, hMain, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE); ++n) {
+    }
+    for (int n = 0; n < 10000 && ::PeekMessageA(&msg, hMain, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE); ++n) {
+    }
+}

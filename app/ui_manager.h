@@ -86,6 +86,26 @@ public:
     // Asks the main window to show the commands' states again, soon.
     void CommandStatesChanged();
 
+    // What the program list shows under the pointer changed now, while the main window
+    // shows: its rows were filled again or sorted, or a box or the group editor that lay
+    // over them closed. Input the user aimed at the screen as it was must not act on it.
+    void ProgramListChanged();
+    // A new program list: nothing has changed under the pointer yet.
+    void ForgetProgramListChange() { m_bListChanged = false; }
+    // Whether the program list takes a key or a click the user made at dwTime (the
+    // message's time): none while the main window takes no command, no key made before
+    // the list last changed, and no click made before the system's double-click time has
+    // passed since, so that neither half of a double-click aimed at the old rows lands
+    // on the new ones. The one rule for input that reaches the list.
+    bool TakesListInput(UINT message, DWORD dwTime) const;
+    // Whether a message is a key or a click (or a move of the pointer) in the client
+    // area of the main window or one of its panes.
+    static bool IsMainWindowInput(const MSG& msg);
+    // Takes the keys and clicks queued for the main window and its panes off the queue
+    // unhandled: they were made while the window could not take them (the list was read
+    // again, a program's command ran) and were aimed at what it showed then.
+    static void DropMainWindowInput();
+
     HWND m_hWndLeftPane;
     HWND m_hWndRightPane;
     HWND m_hWndDetailsPane;
@@ -105,6 +125,9 @@ private:
     // Cancel, the caption's close button) goes through them.
     bool m_bGroupEditorOpen;
     ProgramEntry* m_pSelectedProgram;  // owned by the catalogue
+    // When what the program list shows last changed (GetTickCount), once it has.
+    bool m_bListChanged = false;
+    DWORD m_dwListChanged = 0;
 
     CUiManager(const CUiManager&) = delete;
     CUiManager& operator=(const CUiManager&) = delete;

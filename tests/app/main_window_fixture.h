@@ -8,6 +8,7 @@
 #include "real_input.h"
 #include "app/purgelet_dlg.h"
 #include "app/purgelet_app.h"
+#include "app/ui_manager.h"
 #include "catalogue/groups.h"
 #include "catalogue/options.h"
 #include "catalogue/program_entry.h"
@@ -97,6 +98,10 @@ inline std::string UninstallerMarkerPath()
     return std::string(path) + "purgelet_test_uninstaller_ran.txt";
 }
 
+// The test uninstaller started without arguments has left its marker: a command of a
+// program nobody chose has run.
+inline bool MarkerLeft() { return ::GetFileAttributesA(UninstallerMarkerPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 // Puts text on the clipboard, as another program would.
 inline void SetClipboard(const char* text)
 {
@@ -147,6 +152,14 @@ inline bool FocusIn(HWND hWnd)
 
 inline CExtReportCtrl& List(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList; }
 
+// Waits until the program list takes a click: for the system's double-click time after
+// its rows changed under the pointer (a refill, a box or the group editor closing over
+// it) it takes none, as a user's click aimed at what it showed before.
+inline bool WaitUntilListTakesClicks()
+{
+    return PumpUntil([] { return CUiManager::GetInstance()->TakesListInput(WM_LBUTTONDOWN, ::GetTickCount()); });
+}
+
 // The first pane of the main window's status bar.
 inline std::string Status(CPurgeletDlg& dlg) { return (LPCSTR)dlg.m_wndStatusBar.GetPaneText(0); }
 
@@ -160,6 +173,7 @@ inline int RowOf(CPurgeletDlg& dlg, const char* name)
 // A click on the program's row, near its left end.
 inline void ClickRow(CPurgeletDlg& dlg, const char* name)
 {
+    WaitUntilListTakesClicks();
     CRect rc;
     List(dlg).GetItemRect(RowOf(dlg, name), &rc, LVIR_BOUNDS);
     realinput::ClickAt(List(dlg), CPoint(40, rc.CenterPoint().y));

@@ -101,6 +101,7 @@ void ClickGroupTool(CPurgeletDlg& dlg, UINT nID)
 
 void ClickRow(CPurgeletDlg& dlg, const char* name)
 {
+    mainwindowtest::WaitUntilListTakesClicks();
     LVFINDINFO find = {};
     find.flags = LVFI_STRING;
     find.psz = name;

@@ -69,6 +69,7 @@ bool RowShown(CPurgeletDlg& dlg, int nRow)
 // double-click.
 void ClickRow(CPurgeletDlg& dlg, const char* name, int nX = 40)
 {
+    mainwindowtest::WaitUntilListTakesClicks();
     CRect rc = RowOnScreen(dlg, RowOf(dlg, name));
     realinput::ClickAt(CPoint(rc.left + nX, rc.CenterPoint().y));
 }

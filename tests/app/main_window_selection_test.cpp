@@ -19,6 +19,7 @@
 using mainwindowtest::BarButton;
 using mainwindowtest::FocusIn;
 using mainwindowtest::List;
+using mainwindowtest::MarkerLeft;
 using mainwindowtest::Pump;
 using mainwindowtest::PumpUntil;
 using mainwindowtest::RowOf;
@@ -38,10 +39,6 @@ namespace {
 const char kChosen[] = "ZZR Chosen";  // sorts last, below the rows a first page shows
 const int kFillers = 30;
 
-// The test uninstaller started without arguments leaves its marker: a command of a
-// program nobody chose has run.
-bool MarkerLeft() { return ::GetFileAttributesA(UninstallerMarkerPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 bool RowInView(CPurgeletDlg& dlg, int nRow)
 {
     const int nTop = List(dlg).GetTopIndex();
@@ -51,6 +48,7 @@ bool RowInView(CPurgeletDlg& dlg, int nRow)
 // The user scrolls to the row and clicks it.
 void ClickRow(CPurgeletDlg& dlg, const char* name)
 {
+    mainwindowtest::WaitUntilListTakesClicks();
     const int nRow = RowOf(dlg, name);
     List(dlg).EnsureVisible(nRow, FALSE);
     CRect rc;

@@ -693,6 +693,7 @@ TEST_F(MainWindowTest, ACommandActsOnlyOnTheProgramShownSelected)
         List(dlg).GetItemRect(List(dlg).GetItemCount() - 1, &rcLast, LVIR_BOUNDS);
         List(dlg).GetClientRect(&rcClient);
         ASSERT_LT(rcLast.bottom + 10, rcClient.bottom);
+        mainwindowtest::WaitUntilListTakesClicks();
         ClickAt(List(dlg), CPoint(40, rcLast.bottom + 10));
         ASSERT_TRUE(PumpUntil([] { return CUiManager::GetInstance()->GetSelectedProgram() == NULL; }));
         EXPECT_EQ("", SelectedRowText(dlg));
@@ -725,6 +726,7 @@ TEST_F(MainWindowTest, ACommandActsOnlyOnTheProgramShownSelected)
         LVFINDINFO find = {LVFI_STRING, "Gamma Tools", 0, {0, 0}, 0};
         CRect rcGamma;
         List(dlg).GetItemRect(List(dlg).FindItem(&find), &rcGamma, LVIR_BOUNDS);
+        mainwindowtest::WaitUntilListTakesClicks();
         ClickAt(List(dlg), CPoint(40, rcGamma.CenterPoint().y));
         ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Gamma Tools" && !pRemove->IsDisabled(); }));
         BoxWatcher warning(hDlg, Press(IDYES));

@@ -1,0 +1,317 @@
+// Input aimed at the main window as it was never acts on what it shows now, through the
+// real program with real keys and clicks: made while the list is read again, soon after
+// an uninstall where the removed program was, while a command runs, and as the second
+// click of a double-click on the Remove warning's button.
+#include "main_window_fixture.h"
+#include "owned_box.h"
+#include "app/ui_manager.h"
+#include "catalogue/program_entry.h"
+#include "res/resource.h"
+#include "support/import_patch.h"
+#include "support/message_pump.h"
+#include "support/registry_sandbox.h"
+#include <gtest/gtest.h>
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+using mainwindowtest::FocusIn;
+using mainwindowtest::kOptionsKey;
+using mainwindowtest::List;
+using mainwindowtest::MarkerLeft;
+using mainwindowtest::PumpUntil;
+using mainwindowtest::RefillWatch;
+using mainwindowtest::RowOf;
+using mainwindowtest::SelectedRowText;
+using mainwindowtest::Status;
+using mainwindowtest::TestFolder;
+using mainwindowtest::UninstallerMarkerPath;
+using realinput::ClickAt;
+using realinput::SleepUntil;
+using realinput::TapKeys;
+using testsupport::RegistrySandbox;
+
+namespace {
+
+const char kEventName[] = "PurgeletInputTestUninstall";
+
+std::string SearchText(CPurgeletDlg& dlg)
+{
+    CString s;
+    dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch.GetWindowText(s);
+    return (LPCSTR)s;
+}
+
+// The centre of a program's row, on the screen.
+POINT RowPoint(CPurgeletDlg& dlg, const char* name)
+{
+    CRect rc;
+    List(dlg).GetItemRect(RowOf(dlg, name), &rc, LVIR_BOUNDS);
+    CPoint pt(60, rc.CenterPoint().y);
+    List(dlg).ClientToScreen(&pt);
+    return pt;
+}
+
+// What the catalogue does first when it reads the registry again: opening the Uninstall
+// key of the current user. The test acts there, inside the refill, once.
+typedef LONG(WINAPI* RegOpenKeyExAFn)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
+RegOpenKeyExAFn g_realRegOpenKeyExA = NULL;
+std::function<void()> g_duringRefill;
+
+LONG WINAPI OpenActingOnce(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY result)
+{
+    if (root == HKEY_CURRENT_USER && path != NULL && UninstallKeyPath == path && g_duringRefill) {
+        std::function<void()> act;
+        act.swap(g_duringRefill);
+        act();
+    }
+    return g_realRegOpenKeyExA(root, path, options, access, result);
+}
+
+class MainWindowInputTest : public mainwindowtest::NoGroupsFixture
+{
+protected:
+    void SetUp() override
+    {
+        NoGroupsFixture::SetUp();
+        if (HasFatalFailure()) return;
+        ::DeleteFileA(UninstallerMarkerPath().c_str());
+        TestApp().m_boxes.clear();
+        m_uninstaller = "\"" + TestFolder() + "test_uninstaller.exe\"";
+        m_hEvent = ::CreateEventA(NULL, TRUE, FALSE, kEventName);
+    }
+    void TearDown() override
+    {
+        ::SetEvent(m_hEvent);
+        ::CloseHandle(m_hEvent);
+        NoGroupsFixture::TearDown();
+        ::DeleteFileA(UninstallerMarkerPath().c_str());
+    }
+    // A program any of whose commands leaves the marker.
+    void SeedWitness(const std::string& key, const char* name)
+    {
+        SeedEntry(key, name, m_uninstaller, m_uninstaller, m_uninstaller);
+    }
+    // A program whose uninstaller waits for the test's event, then deletes the key
+    // named (its own: it removes itself).
+    void SeedWaiting(const std::string& key, const char* name, const std::string& deletes)
+    {
+        const std::string command = m_uninstaller + " \"" + m_box.Path() + "\\HKCU\\" + UninstallKeyPath + deletes +
+                                    "\" " + kEventName;
+        SeedEntry(key, name, command, "", "");
+    }
+
+    std::string m_uninstaller;
+    HANDLE m_hEvent = NULL;
+};
+
+}  // namespace
+
+// F5 with the focus in the search box, and while the list is read again a click on one
+// row, a double-click on another and letters typed: once the list is back, no row is
+// selected, no command ran and the search box is empty.
+TEST_F(MainWindowInputTest, InputMadeWhileTheListIsReadAgainActsOnNothing)
+{
+    for (const char* key : {"Alpha", "Beta", "Gamma", "Delta"}) SeedWitness(key, (std::string(key) + " Tools").c_str());
+    g_realRegOpenKeyExA = (RegOpenKeyExAFn)(void*)::GetProcAddress(::GetModuleHandleA("advapi32.dll"), "RegOpenKeyExA");
+    ASSERT_TRUE(g_realRegOpenKeyExA != NULL);
+    RefillWatch refills;
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        const POINT ptBeta = RowPoint(dlg, "Beta Tools"), ptGamma = RowPoint(dlg, "Gamma Tools");
+        ASSERT_TRUE(FocusIn(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch));
+        bool bActed = false;
+        g_duringRefill = [&] {
+            ClickAt(ptBeta);
+            ClickAt(ptGamma);
+            ClickAt(ptGamma);
+            realinput::Type("zz");
+            bActed = true;
+        };
+        void* pReal = testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", (void*)&OpenActingOnce);
+        ASSERT_TRUE(pReal != NULL);
+        const size_t nRefills = refills.Count();
+        realinput::Tap(VK_F5);
+        const bool bRefilled = PumpUntil([&] { return refills.Count() > nRefills && bActed; });
+        testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", pReal);
+        g_duringRefill = nullptr;
+        ASSERT_TRUE(bRefilled);
+        // Whatever would come of the input has come once the double-click time is over.
+        EXPECT_TRUE(testsupport::PumpPastTimer(::GetDoubleClickTime() + 100));
+        EXPECT_TRUE(testsupport::PumpUntilIdle());
+        EXPECT_EQ("", SelectedRowText(dlg));
+        EXPECT_TRUE(CUiManager::GetInstance()->GetSelectedProgram() == NULL);
+        EXPECT_EQ("", SearchText(dlg));
+        EXPECT_EQ("4 of 4 programs found", Status(dlg));
+        EXPECT_FALSE(MarkerLeft()) << "a program's command ran";
+    }));
+}
+
+// A double-click uninstalls a program that removes itself; 0.6 s after it, a second
+// double-click at the same place, where the next program has moved up, runs nothing and
+// selects nothing.
+TEST_F(MainWindowInputTest, ADoubleClickSoonAfterAnUninstallRunsNothing)
+{
+    SeedWitness("Alpha", "Alpha Tools");
+    SeedWaiting("Beta", "Beta Tools", "Beta");
+    SeedWitness("Gamma", "Gamma Tools");
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ASSERT_TRUE(FocusIn(List(dlg)));
+        const POINT pt = RowPoint(dlg, "Beta Tools");
+        std::atomic<DWORD> dwFirst{0};
+        std::atomic<bool> bSecondSent{false};
+        std::thread helper([&] {
+            SleepUntil([&] { return dwFirst != 0; });
+            // The uninstaller takes its time, as one does, then removes itself.
+            SleepUntil([&] { return ::GetTickCount() - dwFirst >= 450; });
+            ::SetEvent(m_hEvent);
+            SleepUntil([&] { return !EntryExists("Beta"); }, 20000);
+            SleepUntil([&] { return ::GetTickCount() - dwFirst >= 600; });
+            ClickAt(pt);
+            ClickAt(pt);
+            bSecondSent = true;
+        });
+        dwFirst = ::GetTickCount();
+        ClickAt(pt);
+        ClickAt(pt);
+        const bool bDone = PumpUntil(
+            [&] {
+                return bSecondSent && !EntryExists("Beta") && ::IsWindowEnabled(dlg.m_hWnd) &&
+                       RowOf(dlg, "Beta Tools") < 0;
+            },
+            20000);
+        helper.join();
+        ASSERT_TRUE(bDone);
+        EXPECT_TRUE(testsupport::PumpPastTimer(::GetDoubleClickTime() + 100));
+        EXPECT_TRUE(testsupport::PumpUntilIdle());
+        EXPECT_FALSE(MarkerLeft()) << "the program that moved into the row ran";
+        EXPECT_EQ("", SelectedRowText(dlg));
+        for (const char* key : {"Alpha", "Gamma"}) EXPECT_TRUE(EntryExists(key)) << key;
+        EXPECT_EQ("2 of 2 programs found", Status(dlg));
+    }));
+}
+
+// While Beta's uninstaller runs: Down Down and a letter in the list, or letters in the
+// search box and a click on another row; then the uninstaller's own window takes the
+// front and closes while the main window cannot be activated. Afterwards Beta is still
+// selected, the search box empty, and the main window in front with the keys where they
+// were.
+TEST_F(MainWindowInputTest, KeysAndClicksWhileAProgramRunsReachNothing)
+{
+    struct Case
+    {
+        const char* name;
+        bool bSearchFocused;
+        std::function<void(CPurgeletDlg&)> input;
+    } cases[] = {
+        {"Down Down G in the list", false, [](CPurgeletDlg&) { TapKeys({{0, VK_DOWN}, {0, VK_DOWN}, {0, 'G'}}); }},
+        {"letters in the search box and a click on Delta", true,
+         [](CPurgeletDlg& dlg) {
+             realinput::Type("zz");
+             ClickAt(RowPoint(dlg, "Delta Tools"));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SeedWitness("Alpha", "Alpha Tools");
+        // Its uninstaller leaves it in the registry: the refresh keeps it selected.
+        SeedWaiting("Beta", "Beta Tools", "NoSuchProgram");
+        SeedWitness("Gamma", "Gamma Tools");
+        SeedWitness("Delta", "Delta Tools");
+        ::ResetEvent(m_hEvent);
+        RefillWatch refills;
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            const HWND hDlg = dlg.m_hWnd;
+            CWnd& search = dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch;
+            ASSERT_TRUE(FocusIn(List(dlg)));
+            mainwindowtest::ClickRow(dlg, "Beta Tools");
+            ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Beta Tools"; }));
+            const HWND hFocus = c.bSearchFocused ? search.m_hWnd : List(dlg).m_hWnd;
+            ASSERT_TRUE(FocusIn(hFocus));
+            const size_t nRefills = refills.Count();
+            std::atomic<bool> bDone{false};
+            std::thread helper([&] {
+                if (SleepUntil([&] { return !::IsWindowEnabled(hDlg); }, 20000)) {
+                    c.input(dlg);
+                    // The uninstaller's window: in front a moment, then gone while the
+                    // main window is still disabled.
+                    HWND hOwn = ::CreateWindowExA(0, "Static", "Uninstall", WS_POPUP | WS_VISIBLE, 10, 10, 120, 40,
+                                                  NULL, NULL, NULL, NULL);
+                    ::SetForegroundWindow(hOwn);
+                    SleepUntil([&] { return ::GetForegroundWindow() == hOwn; });
+                    ::DestroyWindow(hOwn);
+                }
+                ::SetEvent(m_hEvent);
+                bDone = true;
+            });
+            ::PostMessageA(hDlg, WM_COMMAND, ID_PROGRAM_UNINSTALL, 0);
+            const bool bBack =
+                PumpUntil([&] { return bDone && ::IsWindowEnabled(hDlg) && refills.Count() > nRefills; }, 20000);
+            helper.join();
+            ASSERT_TRUE(bBack);
+            EXPECT_TRUE(testsupport::PumpUntilIdle());
+            EXPECT_EQ("Beta Tools", SelectedRowText(dlg));
+            ASSERT_TRUE(CUiManager::GetInstance()->GetTargetProgram() != NULL);
+            EXPECT_EQ("Beta Tools", CUiManager::GetInstance()->GetTargetProgram()->DisplayName);
+            EXPECT_EQ("", SearchText(dlg));
+            EXPECT_EQ("4 of 4 programs found", Status(dlg));
+            EXPECT_EQ(hDlg, ::GetForegroundWindow());
+            EXPECT_EQ(hFocus, ::GetFocus());
+            EXPECT_FALSE(MarkerLeft()) << "another program's command ran";
+        }));
+    }
+}
+
+// A double-click on the Remove warning's Yes or No where the list's rows lie under the
+// button: the second click, which lands on the list once the warning is gone, selects
+// no row. Yes leaves none selected (the chosen program is gone), No leaves the chosen one.
+TEST_F(MainWindowInputTest, ADoubleClickOnTheRemoveWarningSelectsNoRowUnderIt)
+{
+    // The list alone fills the window, so that the warning's buttons lie over its rows.
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kOptionsKey, "ShowCats", "FALSE"));
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kOptionsKey, "ShowDetails", "FALSE"));
+    for (UINT nAnswer : {(UINT)IDYES, (UINT)IDNO}) {
+        SCOPED_TRACE(nAnswer == IDYES ? "Yes" : "No");
+        SeedWitness("Chosen", "!Chosen");
+        for (int i = 0; i < 60; ++i) {
+            char key[16], name[32];
+            wsprintfA(key, "Filler%02d", i);
+            wsprintfA(name, "Filler %02d", i);
+            SeedWitness(key, name);
+        }
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            // The warning stands in the middle of the screen: the window's left half
+            // there, where the list's columns are.
+            const int cxScreen = ::GetSystemMetrics(SM_CXSCREEN), cyScreen = ::GetSystemMetrics(SM_CYSCREEN);
+            dlg.SetWindowPos(NULL, cxScreen / 2 - 300, 0, 800, cyScreen, SWP_NOZORDER);
+            ASSERT_TRUE(FocusIn(List(dlg)));
+            mainwindowtest::ClickRow(dlg, "!Chosen");
+            ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "!Chosen"; }));
+            const HWND hList = List(dlg).m_hWnd;
+            std::atomic<int> nRowUnder{-1};
+            ownedbox::BoxWatcher warning(dlg.m_hWnd, [&](HWND hBox) {
+                CRect rc;
+                ::GetWindowRect(::GetDlgItem(hBox, nAnswer), &rc);
+                LVHITTESTINFO hit = {};
+                hit.pt = rc.CenterPoint();
+                ::ScreenToClient(hList, &hit.pt);
+                ::SendMessageA(hList, LVM_SUBITEMHITTEST, 0, (LPARAM)&hit);
+                nRowUnder = hit.iItem;
+                ownedbox::ClickBoxButton(hBox, nAnswer);
+                // The second press comes as a hand's does, once the warning is gone.
+                SleepUntil([&] { return !::IsWindow(hBox) || !::IsWindowVisible(hBox); }, 2000);
+                ClickAt(rc.CenterPoint());
+            });
+            ::PostMessageA(dlg.m_hWnd, WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
+            ASSERT_TRUE(
+                PumpUntil([&] { return warning.m_bFound && ownedbox::FindOpenBox(dlg.m_hWnd) == NULL; }, 20000));
+            warning.Join();
+            ASSERT_GE(nRowUnder, 0) << "the button does not lie over a row";
+            EXPECT_TRUE(testsupport::PumpPastTimer(::GetDoubleClickTime() + 100));
+            EXPECT_TRUE(testsupport::PumpUntilIdle());
+            EXPECT_EQ(nAnswer == IDYES ? "" : "!Chosen", SelectedRowText(dlg));
+            EXPECT_EQ(nAnswer == IDNO, EntryExists("Chosen"));
+            EXPECT_FALSE(MarkerLeft());
+        }));
+    }
+}
