@@ -84,9 +84,10 @@ struct ColumnScene
 };
 
 // The steps on the column Name: G groups by it (and sorts by Size), A activates it back
-// into the header, C renames its category through NameAndCategorySet, U unregisters it,
-// R removes its header column (it is active), X unregisters everything named Name under
-// File and under Other, S stores the layout and reads it back.
+// into the header, C renames its category through NameAndCategorySet, M through the
+// grid's ColumnRegistryMove, U unregisters it, R removes its header column (it is
+// active), X unregisters everything named Name under File and under Other, S stores the
+// layout and reads it back.
 void RunColumnSteps(const char* sOrder)
 {
     SCOPED_TRACE(sOrder);
@@ -114,6 +115,10 @@ void RunColumnSteps(const char* sOrder)
             break;
         case 'C':
             pName->NameAndCategorySet("Name", "Other");
+            bRenamed = true;
+            break;
+        case 'M':
+            ASSERT_TRUE(grid.ColumnRegistryMove("Name", "File", "Name", "Other", false));
             bRenamed = true;
             break;
         case 'U':
@@ -147,7 +152,7 @@ void RunColumnSteps(const char* sOrder)
 
 TEST(ReportColumnIdentity, ColumnStepsInAnyOrderLeaveNoStaleColumn)
 {
-    for (const char* sOrder : {"CURXS", "GAURS", "GACURXS", "CGAURS", "GARXS", "AGCAURS", "GAURXS", "CRXS"})
+    for (const char* sOrder : {"CURXS", "GAURS", "GACURXS", "CGAURS", "GARXS", "AGCAURS", "GAURXS", "CRXS", "MURXS", "GAMRXS"})
         RunColumnSteps(sOrder);
 }
 
@@ -436,6 +441,61 @@ TEST(ReportColumnIdentity, SettersKeepTheGridsOwnLayoutReadable)
              return true;
          },
          true, "Date", "", 10, 10, 32767, 0.5},
+        // Scripts that move, reset or re-own the column and then name it again: each ends
+        // with the column named where the registry files it.
+        {"ColumnRegistryMove to a free pair",
+         [](ColumnScene& s) { return s.m_grid.ColumnRegistryMove("Date", "", "When", "Stats", false); }, true, "When",
+         "Stats", 10, 10, 32767, 0.5},
+        {"ColumnRegistryMove to a new name in its category",
+         [](ColumnScene& s) { return s.m_grid.ColumnRegistryMove("Date", "", "When", "", false); }, true, "When", "",
+         10, 10, 32767, 0.5},
+        {"ColumnRegistryMove away, then ColumnRegister of the old pair makes another column",
+         [](ColumnScene& s) {
+             return s.m_grid.ColumnRegistryMove("Date", "", "Date", "Stats", false) &&
+                    s.m_grid.ColumnRegister("Date", "", false, false) != NULL &&
+                    s.m_grid.ColumnFind("Date", "") != s.m_pDate;
+         },
+         true, "Date", "Stats", 10, 10, 32767, 0.5},
+        {"CategoryNameSet, then ColumnRegistryMove by the pair it now has",
+         [](ColumnScene& s) {
+             s.m_pDate->CategoryNameSet("Stats");
+             return s.m_grid.ColumnRegistryMove("Date", "Stats", "When", "", false);
+         },
+         true, "When", "", 10, 10, 32767, 0.5},
+        {"a free pair read from an archive, then ColumnRegistryMove",
+         [](ColumnScene& s) {
+             CExtGridDataProviderMemory dp;
+             CExtReportGridColumn stored(&dp);
+             stored.NameAndCategorySet("When", "Stats");
+             stored.GroupingEnabledSet(false);
+             const std::vector<BYTE> bytes = testsupport::StoredBytes([&](CArchive& ar) { stored.Serialize(ar); });
+             CMemFile file(const_cast<BYTE*>(bytes.data()), (UINT)bytes.size());
+             CArchive ar(&file, CArchive::load);
+             s.m_pDate->Serialize(ar);
+             return s.m_grid.ColumnRegistryMove("When", "Stats", "Then", "Stats", false);
+         },
+         true, "Then", "Stats", 10, 10, 32767, 0.5},
+        {"Reset keeps the owner, then ColumnNameSet",
+         [](ColumnScene& s) {
+             s.m_pDate->Reset();
+             const bool bOwned = s.m_pDate->GetOwner() != NULL && s.m_pDate->ColumnNameGet()[0] == 0;
+             return !Throws<CMemoryException>([&] { s.m_pDate->ColumnNameSet("When"); }) && bOwned;
+         },
+         true, "When", "", 10, 10, 32767, 0.5},
+        {"Reset beside an unnamed column of its category keeps the name",
+         [](ColumnScene& s) {
+             if (s.m_grid.ColumnRegister("", "", false, false) == NULL)
+                 return false;
+             s.m_pDate->Reset();
+             return s.m_pDate->GetOwner() != NULL && CString(s.m_pDate->ColumnNameGet()) == "Date";
+         },
+         true, "Date", "", 10, 10, 32767, 0.5},
+        {"SetOwner to none, then ColumnNameSet",
+         [](ColumnScene& s) {
+             s.m_pDate->SetOwner(NULL);
+             return !Throws<CMemoryException>([&] { s.m_pDate->ColumnNameSet("When"); });
+         },
+         true, "When", "", 10, 10, 32767, 0.5},
     };
     for (const SetterCase& c : cases)
         RunSetterCase(c);
