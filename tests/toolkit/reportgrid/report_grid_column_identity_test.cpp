@@ -490,6 +490,25 @@ TEST(ReportColumnIdentity, SettersKeepTheGridsOwnLayoutReadable)
              return s.m_pDate->GetOwner() != NULL && CString(s.m_pDate->ColumnNameGet()) == "Date";
          },
          true, "Date", "", 10, 10, 32767, 0.5},
+        // Name's header cell is the column itself: the provider may not free it while the
+        // grid files it.
+        {"the provider empties Name's header cell",
+         [](ColumnScene& s) { return s.m_grid.GetDataProvider()->CellRangeEmpty(0, 0, 1, 1); }, false, "Date", "", 10,
+         10, 32767, 0.5},
+        {"the provider puts a string cell in place of Name's header cell",
+         [](ColumnScene& s) {
+             CExtGridDataProviderMemory dp;
+             CExtGridCellString cell(&dp);
+             cell.TextSet("Name");
+             return s.m_grid.GetDataProvider()->CellRangeSet(0, 0, 1, 1, &cell, true);
+         },
+         false, "Date", "", 10, 10, 32767, 0.5},
+        {"the provider removes Name's column",
+         [](ColumnScene& s) { return s.m_grid.GetDataProvider()->ColumnRemove(0, 1); }, false, "Date", "", 10, 10,
+         32767, 0.5},
+        {"the provider removes the header row",
+         [](ColumnScene& s) { return s.m_grid.GetDataProvider()->RowRemove(0, 1); }, false, "Date", "", 10, 10, 32767,
+         0.5},
         {"SetOwner to none, then ColumnNameSet",
          [](ColumnScene& s) {
              s.m_pDate->SetOwner(NULL);
