@@ -379,10 +379,12 @@ void RunSetterCase(const SetterCase& c)
 
 }  // namespace
 
-// Every way of naming, registering or sizing a column follows the rule the layout reader
-// follows: a second registered column of one name and category, or an extent the reader
-// refuses, is refused and the column stays as it was; what is allowed still goes in. Date
-// cannot group, Name can: a twin of the two would make the grid refuse its own layout.
+// Every way of naming, moving, resetting, registering or sizing a column follows the rule
+// the layout reader follows: a second registered column of one name and category, or an
+// extent the reader refuses, is refused and the column stays as it was; what is allowed
+// still goes in, into the column itself as well as the registry. A registered column keeps
+// its owner, and its header cell stays while the grid files it. Date cannot group, Name
+// can: a twin of the two would make the grid refuse its own layout.
 TEST(ReportColumnIdentity, SettersKeepTheGridsOwnLayoutReadable)
 {
     const double lfNaN = std::numeric_limits<double>::quiet_NaN();
