@@ -34,14 +34,12 @@ void CExtReportGridColumn::CategoryNameSet(LPCTSTR sCategory)
 {
     if (sCategory == NULL)
         sCategory = _T("");
-    if (!LayoutAcceptsIdentity(ColumnNameGet(), sCategory))
-        return;
     // Refiled by the object, not looked up by name, so the registry follows this very
     // column whatever the names of the others.
-    const CString strFiledCategory = m_strCategory;
-    m_strCategory = sCategory;
     if (m_pReportGrid != NULL)
-        m_pReportGrid->ColumnRegistryRefile(this, strFiledCategory, true);
+        m_pReportGrid->ColumnIdentitySet(this, CString(ColumnNameGet()), sCategory, true);
+    else
+        m_strCategory = sCategory;
 }
 
 void CExtReportGridColumn::NameAndCategorySet(LPCTSTR sName, LPCTSTR sCategory)
@@ -50,16 +48,16 @@ void CExtReportGridColumn::NameAndCategorySet(LPCTSTR sName, LPCTSTR sCategory)
         sName = _T("");
     if (sCategory == NULL)
         sCategory = _T("");
-    if (!LayoutAcceptsIdentity(sName, sCategory))
+    // The registry files a column by its category (names are compared as they stand): a
+    // registered column is refiled with its new pair, or a lookup under the new category
+    // would miss it and the old category would keep it after it is gone.
+    if (m_pReportGrid != NULL)
+    {
+        m_pReportGrid->ColumnIdentitySet(this, sName, sCategory, true);
         return;
-    const CString strFiledCategory = m_strCategory;
+    }
     CExtGridCellHeader::TextSet(sName);
     m_strCategory = sCategory;
-    // The registry files a column by its category (names are compared as they stand): a
-    // registered column is refiled as CategoryNameSet does it, or a lookup under the new
-    // category would miss it and the old category would keep it after it is gone.
-    if (m_pReportGrid != NULL)
-        m_pReportGrid->ColumnRegistryRefile(this, strFiledCategory, true);
 }
 
 DWORD CExtReportGridColumn::stat_LayoutFaults(const LAYOUT_FIELDS& fields, CExtReportGridWnd* pGrid,
@@ -292,17 +290,45 @@ void CExtReportGridColumn::TextSet(LPCTSTR str, bool bAllowChangeDataType)
 {
     if (str == NULL)
         str = _T("");
+    // The header text of a registered column is the name its grid files it by: the grid
+    // renames it, and refuses a name another registered column of the category has.
     if (m_pReportGrid != NULL)
+        m_pReportGrid->ColumnIdentitySet(this, str, CString(m_strCategory), true);
+    else
+        CExtGridCellHeader::TextSet(str, bAllowChangeDataType);
+}
+
+// A registered column still lives in its grid's header row, and its text there is the
+// name the grid files it by. So Reset keeps what registration gave it: the owner, whose
+// memory holds the name (without it the next name setter could only throw), and the
+// grid; the name is emptied only where the name setters would allow it, and otherwise
+// stays. Everything else goes back as on any cell. A caller resetting a header cell wants
+// a blank header of the same grid, not one cut off from it, and refusing the Reset
+// outright would silently keep the styles and value it meant to clear.
+void CExtReportGridColumn::Reset()
+{
+    CExtReportGridWnd* pGrid = m_pReportGrid;
+    if (pGrid == NULL)
     {
-        // A name another registered column of the category has is refused, and the
-        // grid's registry has the last word.
-        if (!LayoutAcceptsIdentity(str, m_strCategory))
-            return;
-        const CString strOld = ColumnNameGet();
-        if (!m_pReportGrid->ColumnRegistryMove(strOld, m_strCategory, str, m_strCategory, true))
-            return;
+        CExtGridCellHeader::Reset();
+        return;
     }
-    CExtGridCellHeader::TextSet(str, bAllowChangeDataType);
+    CExtGridDataProvider* pOwner = GetOwner();
+    if (LayoutAcceptsIdentity(_T(""), m_strCategory))
+        CExtGridCellHeader::Reset();
+    else
+        CExtGridCell::Reset();  // the root fields alone: the text stays
+    CExtGridCell::SetOwner(pOwner);
+    pGrid->UpdateAndRedraw();
+}
+
+// A registered column's name lives in its owner's memory: another owner would take the
+// name with it (none would drop it) while the column stays in its grid's header row.
+CExtGridDataProvider* CExtReportGridColumn::SetOwner(CExtGridDataProvider* pOwner)
+{
+    if (m_pReportGrid != NULL && pOwner != GetOwner())
+        return GetOwner();
+    return CExtGridCellHeader::SetOwner(pOwner);
 }
 
 // A column, with an allocator or without: a stored column read back without one must

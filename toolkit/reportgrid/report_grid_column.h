@@ -34,11 +34,11 @@ public:
     virtual LPCTSTR ColumnNameGet() const;
     virtual void ColumnNameSet(LPCTSTR sName);
     virtual LPCTSTR CategoryNameGet() const;
-    // Moves the column in its grid's categories registry first. The name and category
-    // setters of a registered column leave it as it is when another registered column
-    // already has the pair it would take.
+    // A registered column takes its new name or category together with its grid's
+    // categories registry. The name and category setters of a registered column leave it
+    // as it is when another registered column already has the pair it would take.
     virtual void CategoryNameSet(LPCTSTR sCategory);
-    // Sets both without moving the column by name; a registered column is refiled.
+    // Sets both in one step; a registered column is refiled under the new pair.
     virtual void NameAndCategorySet(LPCTSTR sName, LPCTSTR sCategory);
     virtual bool MenuListedGet() const;
     virtual void MenuListedSet(bool bListed);
@@ -95,6 +95,11 @@ public:
     void Serialize(CArchive& ar) override;
     void Assign(const CExtGridCell& other) override;
     void TextSet(LPCTSTR str = NULL, bool bAllowChangeDataType = false) override;
+    // A registered column keeps its owner and its grid, and its name empties only under
+    // the name setters' rule.
+    void Reset() override;
+    // A registered column keeps the owner of its grid's header row (the call answers it).
+    CExtGridDataProvider* SetOwner(CExtGridDataProvider* pOwner) override;
     // Extents the layout reader would refuse are refused (false, the column unchanged).
     bool ExtentAccess(INT& nExtent, bool bGet, INT nType = 0) override;
     bool ProportionalExtentAccess(double& lfExtent, bool bGet) override;

@@ -99,6 +99,17 @@ public:
 
     bool SortOrderGet(CExtGridDataSortOrder& _gdso, bool bColumns) const override;
     bool MoveColumnOrRow(bool bColumns, ULONG nFrom, ULONG nTo, IDataProviderEvents* pDPE = NULL) override;
+    // A registered column is its own header cell: emptying or replacing that cell, or
+    // removing its column or the header row, would free a column its grid still files,
+    // sorts and groups by. Refused (false, nothing changed) until the grid has let the
+    // column go (ColumnUnregister; the grid's RemoveColumns does it first). A value
+    // assigned into the cell goes through the column's own Assign.
+    bool CellRangeSet(ULONG nColNo, ULONG nRowNo, ULONG nColCount = 1, ULONG nRowCount = 1,
+                      const CExtGridCell* pCellNewValue = NULL, bool bReplace = false, CRuntimeClass* pInitRTC = NULL,
+                      bool bAutoFindValue = true, bool bUseColumnDefaultValue = true,
+                      ULONG* p_nUpdatedCellsCount = NULL) override;
+    bool ColumnRemove(ULONG nColNo, ULONG nRemoveCount = 1) override;
+    bool RowRemove(ULONG nRowNo, ULONG nRemoveCount = 1) override;
 
     // The flat column of a column (active or inactive); -1 when it is in neither part.
     LONG FlatColumnOf(const CExtReportGridColumn* pColumn);
@@ -106,6 +117,8 @@ public:
 protected:
     // The flat row of the header row the columns live in.
     ULONG HeaderFlatRow() const;
+    // Whether a registered column lives in the header row within these flat columns.
+    bool HeaderHoldsRegisteredColumn(ULONG nFlatColNo, ULONG nFlatColCount);
     // Rebuild steps.
     void RebuildSortArrows();
     // Back to flat rows under the root; bTables rebuilds the node tables as well.

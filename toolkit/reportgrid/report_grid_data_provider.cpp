@@ -70,6 +70,58 @@ bool CExtReportGridDataProvider::ReportSortOrderCheck(const CExtReportGridSortOr
 
 ULONG CExtReportGridDataProvider::HeaderFlatRow() const { return m_nReservedRowCount; }
 
+bool CExtReportGridDataProvider::HeaderHoldsRegisteredColumn(ULONG nFlatColNo, ULONG nFlatColCount)
+{
+    const ULONG nFlatCols = m_DP.ColumnCountGet();
+    if (nFlatColNo >= nFlatCols)
+        return false;
+    if (nFlatColCount > nFlatCols - nFlatColNo)
+        nFlatColCount = nFlatCols - nFlatColNo;
+    for (ULONG c = nFlatColNo; c < nFlatColNo + nFlatColCount; c++)
+    {
+        const CExtReportGridColumn* pColumn =
+            DYNAMIC_DOWNCAST(CExtReportGridColumn, m_DP.CellGet(c, HeaderFlatRow(), NULL, false, false));
+        if (pColumn != NULL && pColumn->GetReportGrid() != NULL)
+            return true;
+    }
+    return false;
+}
+
+// The header row is the grid's first outer row: flat row HeaderFlatRow() is grid row 0.
+bool CExtReportGridDataProvider::CellRangeSet(ULONG nColNo, ULONG nRowNo, ULONG nColCount, ULONG nRowCount,
+                                              const CExtGridCell* pCellNewValue, bool bReplace, CRuntimeClass* pInitRTC,
+                                              bool bAutoFindValue, bool bUseColumnDefaultValue,
+                                              ULONG* p_nUpdatedCellsCount)
+{
+    if ((pCellNewValue == NULL || bReplace) && nRowNo == 0 && nRowCount > 0 && nColCount > 0 && GridOuterRows() > 0 &&
+        HeaderHoldsRegisteredColumn(FlatColumnGet(nColNo), nColCount))
+    {
+        if (p_nUpdatedCellsCount != NULL)
+            *p_nUpdatedCellsCount = 0;
+        return false;
+    }
+    return CExtTreeGridDataProvider::CellRangeSet(nColNo, nRowNo, nColCount, nRowCount, pCellNewValue, bReplace,
+                                                  pInitRTC, bAutoFindValue, bUseColumnDefaultValue,
+                                                  p_nUpdatedCellsCount);
+}
+
+bool CExtReportGridDataProvider::ColumnRemove(ULONG nColNo, ULONG nRemoveCount)
+{
+    GetFlatProvider();
+    if (nRemoveCount > 0 && HeaderHoldsRegisteredColumn(FlatColumnGet(nColNo), nRemoveCount))
+        return false;
+    return CExtTreeGridDataProvider::ColumnRemove(nColNo, nRemoveCount);
+}
+
+// Removing the header row would free the shown and the hidden columns alike.
+bool CExtReportGridDataProvider::RowRemove(ULONG nRowNo, ULONG nRemoveCount)
+{
+    GetFlatProvider();
+    if (nRowNo == 0 && nRemoveCount > 0 && GridOuterRows() > 0 && HeaderHoldsRegisteredColumn(0, ULONG(-1)))
+        return false;
+    return CExtTreeGridDataProvider::RowRemove(nRowNo, nRemoveCount);
+}
+
 int CExtReportGridDataProvider::InactiveColumnCountGet()
 {
     GetFlatProvider();

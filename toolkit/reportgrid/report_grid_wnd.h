@@ -111,14 +111,12 @@ public:
     bool ColumnActivate(CExtReportGridColumn* pColumn, bool bActivate = true, int nPos = -1, bool bRedraw = true);
     bool ColumnIsActive(const CExtReportGridColumn* pColumn);
     int ColumnUnregisterAll(LPCTSTR sName = NULL, LPCTSTR sCategory = NULL, bool bRedraw = true);
-    // Refused (false, nothing moves) when another registered column already has the new
-    // name and category.
+    // Renames the registered column found by the old name and category: the column itself
+    // takes the new name and category and is filed under them, in one step. Refused (false,
+    // nothing changed) when no column has the old pair or another registered column
+    // already has the new one.
     bool ColumnRegistryMove(LPCTSTR sOldName, LPCTSTR sOldCategory, LPCTSTR sNewName, LPCTSTR sNewCategory,
                             bool bRedraw = true);
-    // Files a registered column under the category it now names, taking it out of the one
-    // it was filed under: for a column that took its category from an archive or another
-    // cell. Moves that very column, whatever the names of the others.
-    bool ColumnRegistryRefile(CExtReportGridColumn* pColumn, LPCTSTR sFiledCategory, bool bRedraw = true);
     // A registered column other than pExcept (NULL: any) filed under that name and category; NULL
     // when there is none.
     CExtReportGridColumn* ColumnFindOther(LPCTSTR sName, LPCTSTR sCategory, const CExtReportGridColumn* pExcept);
@@ -295,6 +293,17 @@ protected:
     void CategoryArrayRemove(LPCTSTR sCategory, CExtReportGridColumn* pColumn);
     // Whether a registered column may take that name and category (no twin).
     bool ColumnRegistryMoveAllowed(CExtReportGridColumn* pColumn, LPCTSTR sNewName, LPCTSTR sNewCategory);
+    // The column's setters and ColumnRegistryMove end here: a registered column takes the
+    // name and category and is filed under them, or, when another registered column has
+    // them, nothing changes (false). The name goes in first: it is the one step that can
+    // fail (no memory), and then nothing else has moved.
+    friend class CExtReportGridColumn;
+    bool ColumnIdentitySet(CExtReportGridColumn* pColumn, LPCTSTR sName, LPCTSTR sCategory, bool bRedraw);
+    // Files a registered column under the category it now names, taking it out of the one
+    // it was filed under: for a column that took its category from an archive or another
+    // cell and was judged by the rule already. Moves that very column, whatever the names
+    // of the others.
+    bool ColumnRegistryRefile(CExtReportGridColumn* pColumn, LPCTSTR sFiledCategory, bool bRedraw = true);
     void LocksRaise();
     void LocksDrop();
     // A text from the string table, or the built-in one.

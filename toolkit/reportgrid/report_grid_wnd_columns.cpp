@@ -360,30 +360,28 @@ bool CExtReportGridWnd::ColumnRegistryMove(LPCTSTR sOldName, LPCTSTR sOldCategor
                                            LPCTSTR sNewCategory, bool bRedraw)
 {
     const CString strOldName = Safe(sOldName), strOldCategory = Safe(sOldCategory);
-    const CString strNewName = Safe(sNewName), strNewCategory = Safe(sNewCategory);
-    CExtReportGridColumn* pColumn = NULL;
-    if (strOldCategory != strNewCategory)
-    {
-        ColumnArray* pArray = CategoryArrayGet(strOldCategory, false);
-        if (pArray == NULL)
-            return false;
-        if (pArray->GetSize() == 1 && strOldName != pArray->GetAt(0)->ColumnNameGet())
-            return false;
-        pColumn = ColumnFind(strOldName, strOldCategory);
-        if (pColumn == NULL || !ColumnRegistryMoveAllowed(pColumn, strNewName, strNewCategory))
-            return false;
-        CategoryArrayRemove(strOldCategory, pColumn);
-        CategoryArrayGet(strNewCategory, true)->Add(pColumn);
-    }
-    else
-    {
-        if (strOldName == strNewName)
-            return true;
-        pColumn = ColumnFind(strOldName, strOldCategory);
-        if (pColumn == NULL || !ColumnRegistryMoveAllowed(pColumn, strNewName, strNewCategory))
-            return false;
-    }
-    m_mapColumns.SetAt(pColumn, pColumn);
+    if (strOldCategory == Safe(sNewCategory) && strOldName == Safe(sNewName))
+        return true;
+    // Moving the registry entry alone would file the column under a pair it does not
+    // name: lookups by its own pair would miss it, the layout would store a pair that
+    // reads back as no column, and ColumnRegister would make a second column of it.
+    CExtReportGridColumn* pColumn = ColumnFind(strOldName, strOldCategory);
+    return pColumn != NULL && ColumnIdentitySet(pColumn, sNewName, sNewCategory, bRedraw);
+}
+
+bool CExtReportGridWnd::ColumnIdentitySet(CExtReportGridColumn* pColumn, LPCTSTR sName, LPCTSTR sCategory, bool bRedraw)
+{
+    if (!ColumnIsOwn(pColumn))
+        return false;
+    const CString strName = Safe(sName), strCategory = Safe(sCategory);
+    const CString strFiledCategory = pColumn->CategoryNameGet();
+    if (strName == pColumn->ColumnNameGet() && strCategory == strFiledCategory)
+        return true;
+    if (!ColumnRegistryMoveAllowed(pColumn, strName, strCategory))
+        return false;
+    pColumn->CExtGridCellHeader::TextSet(strName);
+    pColumn->m_strCategory = strCategory;
+    ColumnRegistryRefile(pColumn, strFiledCategory, false);
     if (bRedraw)
         UpdateAndRedraw();
     return true;

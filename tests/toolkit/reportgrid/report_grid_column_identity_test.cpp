@@ -84,9 +84,10 @@ struct ColumnScene
 };
 
 // The steps on the column Name: G groups by it (and sorts by Size), A activates it back
-// into the header, C renames its category through NameAndCategorySet, U unregisters it,
-// R removes its header column (it is active), X unregisters everything named Name under
-// File and under Other, S stores the layout and reads it back.
+// into the header, C renames its category through NameAndCategorySet, M through the
+// grid's ColumnRegistryMove, U unregisters it, R removes its header column (it is
+// active), X unregisters everything named Name under File and under Other, S stores the
+// layout and reads it back.
 void RunColumnSteps(const char* sOrder)
 {
     SCOPED_TRACE(sOrder);
@@ -114,6 +115,10 @@ void RunColumnSteps(const char* sOrder)
             break;
         case 'C':
             pName->NameAndCategorySet("Name", "Other");
+            bRenamed = true;
+            break;
+        case 'M':
+            ASSERT_TRUE(grid.ColumnRegistryMove("Name", "File", "Name", "Other", false));
             bRenamed = true;
             break;
         case 'U':
@@ -147,7 +152,7 @@ void RunColumnSteps(const char* sOrder)
 
 TEST(ReportColumnIdentity, ColumnStepsInAnyOrderLeaveNoStaleColumn)
 {
-    for (const char* sOrder : {"CURXS", "GAURS", "GACURXS", "CGAURS", "GARXS", "AGCAURS", "GAURXS", "CRXS"})
+    for (const char* sOrder : {"CURXS", "GAURS", "GACURXS", "CGAURS", "GARXS", "AGCAURS", "GAURXS", "CRXS", "MURXS", "GAMRXS"})
         RunColumnSteps(sOrder);
 }
 
@@ -374,10 +379,12 @@ void RunSetterCase(const SetterCase& c)
 
 }  // namespace
 
-// Every way of naming, registering or sizing a column follows the rule the layout reader
-// follows: a second registered column of one name and category, or an extent the reader
-// refuses, is refused and the column stays as it was; what is allowed still goes in. Date
-// cannot group, Name can: a twin of the two would make the grid refuse its own layout.
+// Every way of naming, moving, resetting, registering or sizing a column follows the rule
+// the layout reader follows: a second registered column of one name and category, or an
+// extent the reader refuses, is refused and the column stays as it was; what is allowed
+// still goes in, into the column itself as well as the registry. A registered column keeps
+// its owner, and its header cell stays while the grid files it. Date cannot group, Name
+// can: a twin of the two would make the grid refuse its own layout.
 TEST(ReportColumnIdentity, SettersKeepTheGridsOwnLayoutReadable)
 {
     const double lfNaN = std::numeric_limits<double>::quiet_NaN();
@@ -436,6 +443,80 @@ TEST(ReportColumnIdentity, SettersKeepTheGridsOwnLayoutReadable)
              return true;
          },
          true, "Date", "", 10, 10, 32767, 0.5},
+        // Scripts that move, reset or re-own the column and then name it again: each ends
+        // with the column named where the registry files it.
+        {"ColumnRegistryMove to a free pair",
+         [](ColumnScene& s) { return s.m_grid.ColumnRegistryMove("Date", "", "When", "Stats", false); }, true, "When",
+         "Stats", 10, 10, 32767, 0.5},
+        {"ColumnRegistryMove to a new name in its category",
+         [](ColumnScene& s) { return s.m_grid.ColumnRegistryMove("Date", "", "When", "", false); }, true, "When", "",
+         10, 10, 32767, 0.5},
+        {"ColumnRegistryMove away, then ColumnRegister of the old pair makes another column",
+         [](ColumnScene& s) {
+             return s.m_grid.ColumnRegistryMove("Date", "", "Date", "Stats", false) &&
+                    s.m_grid.ColumnRegister("Date", "", false, false) != NULL &&
+                    s.m_grid.ColumnFind("Date", "") != s.m_pDate;
+         },
+         true, "Date", "Stats", 10, 10, 32767, 0.5},
+        {"CategoryNameSet, then ColumnRegistryMove by the pair it now has",
+         [](ColumnScene& s) {
+             s.m_pDate->CategoryNameSet("Stats");
+             return s.m_grid.ColumnRegistryMove("Date", "Stats", "When", "", false);
+         },
+         true, "When", "", 10, 10, 32767, 0.5},
+        {"a free pair read from an archive, then ColumnRegistryMove",
+         [](ColumnScene& s) {
+             CExtGridDataProviderMemory dp;
+             CExtReportGridColumn stored(&dp);
+             stored.NameAndCategorySet("When", "Stats");
+             stored.GroupingEnabledSet(false);
+             const std::vector<BYTE> bytes = testsupport::StoredBytes([&](CArchive& ar) { stored.Serialize(ar); });
+             CMemFile file(const_cast<BYTE*>(bytes.data()), (UINT)bytes.size());
+             CArchive ar(&file, CArchive::load);
+             s.m_pDate->Serialize(ar);
+             return s.m_grid.ColumnRegistryMove("When", "Stats", "Then", "Stats", false);
+         },
+         true, "Then", "Stats", 10, 10, 32767, 0.5},
+        {"Reset keeps the owner, then ColumnNameSet",
+         [](ColumnScene& s) {
+             s.m_pDate->Reset();
+             const bool bOwned = s.m_pDate->GetOwner() != NULL && s.m_pDate->ColumnNameGet()[0] == 0;
+             return !Throws<CMemoryException>([&] { s.m_pDate->ColumnNameSet("When"); }) && bOwned;
+         },
+         true, "When", "", 10, 10, 32767, 0.5},
+        {"Reset beside an unnamed column of its category keeps the name",
+         [](ColumnScene& s) {
+             if (s.m_grid.ColumnRegister("", "", false, false) == NULL)
+                 return false;
+             s.m_pDate->Reset();
+             return s.m_pDate->GetOwner() != NULL && CString(s.m_pDate->ColumnNameGet()) == "Date";
+         },
+         true, "Date", "", 10, 10, 32767, 0.5},
+        // Name's header cell is the column itself: the provider may not free it while the
+        // grid files it.
+        {"the provider empties Name's header cell",
+         [](ColumnScene& s) { return s.m_grid.GetDataProvider()->CellRangeEmpty(0, 0, 1, 1); }, false, "Date", "", 10,
+         10, 32767, 0.5},
+        {"the provider puts a string cell in place of Name's header cell",
+         [](ColumnScene& s) {
+             CExtGridDataProviderMemory dp;
+             CExtGridCellString cell(&dp);
+             cell.TextSet("Name");
+             return s.m_grid.GetDataProvider()->CellRangeSet(0, 0, 1, 1, &cell, true);
+         },
+         false, "Date", "", 10, 10, 32767, 0.5},
+        {"the provider removes Name's column",
+         [](ColumnScene& s) { return s.m_grid.GetDataProvider()->ColumnRemove(0, 1); }, false, "Date", "", 10, 10,
+         32767, 0.5},
+        {"the provider removes the header row",
+         [](ColumnScene& s) { return s.m_grid.GetDataProvider()->RowRemove(0, 1); }, false, "Date", "", 10, 10, 32767,
+         0.5},
+        {"SetOwner to none, then ColumnNameSet",
+         [](ColumnScene& s) {
+             s.m_pDate->SetOwner(NULL);
+             return !Throws<CMemoryException>([&] { s.m_pDate->ColumnNameSet("When"); });
+         },
+         true, "When", "", 10, 10, 32767, 0.5},
     };
     for (const SetterCase& c : cases)
         RunSetterCase(c);
