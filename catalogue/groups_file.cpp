@@ -520,6 +520,12 @@ BOOL CGroupsFile::Open(const char* path) {
             child = nullptr;
         });
         root->Release();
+        if (!ReadGroupNodes()) {
+            // A name or keyword the code page cannot hold: the file is treated as
+            // damaged, like one holding what a save would drop.
+            Release(m_pGroups);
+            if (!StartEmptyDocument()) return FALSE;
+        }
     }
     if (!m_pGroups) m_pGroups = CreateElement(kGroupsName);  // attached by Save
     return TRUE;
@@ -581,17 +587,75 @@ IXMLDOMNode* CGroupsFile::CreateElement(const char* name) {
     return node;
 }
 
+namespace {
+
+// A group's name as a box may show it: control characters as blanks, not too long.
+std::string ShownName(const std::string& name) {
+    std::string shown = name.size() > 64 ? name.substr(0, 64) + "..." : name;
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    return shown;
+}
+
+bool SameGroups(const std::vector<GroupEntry>& a, const std::vector<GroupEntry>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].Name != b[i].Name || a[i].Keywords != b[i].Keywords) return false;
+    return true;
+}
+
+// The first character of a text that the code page cannot hold, as "U+0416", or "" when
+// each holds alone (then only their sequence has no exact form).
+std::string FirstUnshownCharacter(const std::wstring& text) {
+    for (size_t i = 0; i < text.size();) {
+        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                          text[i + 1] <= 0xDFFF;
+        const int width = pair ? 2 : 1;
+        std::string ignored;
+        if (!ExactAnsiFromWide(text.data() + i, width, ignored)) {
+            const unsigned code = pair ? 0x10000 + ((text[i] - 0xD800u) << 10) + (text[i + 1] - 0xDC00u) : text[i];
+            char shown[16];
+            wsprintfA(shown, "U+%04X", code);
+            return shown;
+        }
+        i += width;
+    }
+    return std::string();
+}
+
+// Takes the BSTR. False when the text has no exact form in the code page: read as the
+// code page shows it, it would be written back as "?" or as a look-alike at the first
+// save.
+bool TakeExactAnsi(BSTR text, std::string& out, std::wstring& wide) {
+    wide.assign(text ? text : L"", text ? ::SysStringLen(text) : 0);
+    ::SysFreeString(text);
+    return ExactAnsiFromWide(wide.data(), static_cast<int>(wide.size()), out);
+}
+
+}  // namespace
+
 void CGroupsFile::ReadGroups(CGroupManager* manager) {
     if (!manager) return;
-    std::vector<GroupEntry> groups;
-    ReadGroups(&groups);
-    for (const GroupEntry& group : groups) manager->AddGroup(group);
+    for (const GroupEntry& group : m_groups) manager->AddGroup(group);
 }
 
 void CGroupsFile::ReadGroups(std::vector<GroupEntry>* groups) {
-    if (!m_pGroups || !groups) return;
+    if (groups) groups->insert(groups->end(), m_groups.begin(), m_groups.end());
+}
+
+bool CGroupsFile::ReadGroupNodes() {
+    m_groups.clear();
+    if (!m_pGroups) return true;
+    bool found = false;         // a name or keyword the code page cannot hold
+    std::wstring unshown;       // that text
+    std::wstring unshownName;   // the name of its group
+    bool unshownIsName = false;
+    size_t unshownGroup = 0;    // the group's place in the file, from 1
     ForEachChildNamed(m_pGroups, L"Group", [&](IXMLDOMNode*& groupNode) {
+        if (found) return;
         GroupEntry entry;
+        std::wstring name, wide;
+        bool nameExact = true;
         // The attributes through a node-set query, whose items are found directly (the
         // attribute map, like the child lists, walks from the first on each step).
         IXMLDOMNodeList* attributes = nullptr;
@@ -600,29 +664,61 @@ void CGroupsFile::ReadGroups(std::vector<GroupEntry>* groups) {
             attributes->reset();
             IXMLDOMNode* attribute = nullptr;
             while (attributes->nextNode(&attribute) == S_OK && attribute) {
-                BSTR name = nullptr;
-                if (SUCCEEDED(attribute->get_nodeName(&name)) && NameIsNoCase(name, L"name")) {
+                BSTR attributeName = nullptr;
+                if (SUCCEEDED(attribute->get_nodeName(&attributeName)) && NameIsNoCase(attributeName, L"name")) {
                     VARIANT value;
                     ::VariantInit(&value);
                     if (SUCCEEDED(attribute->get_nodeValue(&value)) &&
                         SUCCEEDED(::VariantChangeType(&value, &value, 0, VT_BSTR))) {
-                        entry.Name = TakeAnsi(value.bstrVal);
+                        nameExact = TakeExactAnsi(value.bstrVal, entry.Name, name);
                         value.vt = VT_EMPTY;  // the BSTR was taken
                     }
                     ::VariantClear(&value);
                 }
-                ::SysFreeString(name);
+                ::SysFreeString(attributeName);
                 Release(attribute);
             }
             attributes->Release();
         }
+        const size_t place = m_groups.size() + 1;
+        if (!nameExact) {
+            found = true;
+            unshown = name;
+            unshownName = name;
+            unshownIsName = true;
+            unshownGroup = place;
+            return;
+        }
 
         ForEachChildNamed(groupNode, L"Keyword", [&](IXMLDOMNode*& child) {
+            if (found) return;
             BSTR text = nullptr;
-            if (SUCCEEDED(child->get_text(&text))) entry.AddKeyword(TakeAnsi(text).c_str());
+            if (FAILED(child->get_text(&text))) return;
+            std::string keyword;
+            if (TakeExactAnsi(text, keyword, wide)) {
+                entry.AddKeyword(keyword.c_str());
+            } else {
+                found = true;
+                unshown = wide;
+                unshownName = name;
+                unshownGroup = place;
+            }
         });
-        groups->push_back(entry);
+        m_groups.push_back(entry);
     });
+    if (!found) return true;
+
+    // Read as the code page shows it, the text would come back as "?" or a look-alike,
+    // and the first save would write that over the user's own: the file is not taken.
+    m_groups.clear();
+    std::string character = FirstUnshownCharacter(unshown);
+    character = character.empty() ? std::string("characters") : "the character " + character;
+    m_status.kind = GroupsFileStatus::Incomplete;
+    m_status.reason = std::string(unshownIsName ? "the name of group " : "a keyword of group ") +
+                      std::to_string(unshownGroup) + " (\"" + ShownName(AnsiText(unshownName)) + "\") holds " +
+                      character + ", which this system's code page (" + std::to_string(::GetACP()) +
+                      ") cannot show, so the program would not keep it";
+    return false;
 }
 
 // A character reference is no way out for the characters refused here: "&#1;" is not
@@ -654,25 +750,6 @@ std::string GroupsFileTextFault(const std::string& text) {
     }
     return std::string();
 }
-
-namespace {
-
-// A group's name as a box may show it: control characters as blanks, not too long.
-std::string ShownName(const std::string& name) {
-    std::string shown = name.size() > 64 ? name.substr(0, 64) + "..." : name;
-    for (char& c : shown)
-        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-    return shown;
-}
-
-bool SameGroups(const std::vector<GroupEntry>& a, const std::vector<GroupEntry>& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i].Name != b[i].Name || a[i].Keywords != b[i].Keywords) return false;
-    return true;
-}
-
-}  // namespace
 
 BOOL CGroupsFile::AppendElement(IXMLDOMNode* parent, const char* name, const std::string& text) {
     IXMLDOMNode* element = CreateElement(name);

@@ -28,8 +28,9 @@
 //
 // A file is read only when the program would keep everything it holds: a file with a
 // second groups element, or anything inside the root that a save would drop (another
-// element, text, a comment, an attribute of a group other than Id and Name), counts as
-// damaged, as does a file whose shape would make the parser slow (an element with more
+// element, text, a comment, an attribute of a group other than Id and Name), or a name
+// or keyword with a character the system's code page cannot hold exactly (it would be
+// read as "?" or a look-alike and written back so), counts as damaged, as does a file whose shape would make the parser slow (an element with more
 // than kMaxGroupsFileAttributes attributes, elements nested deeper than
 // kMaxGroupsFileDepth), found by one pass over the bytes before the parser sees them.
 #pragma once
@@ -57,7 +58,8 @@ struct GroupsFileStatus {
         NotWellFormed,  // not well-formed XML
         ForeignRoot,    // XML with another root element
         DocumentType,   // declares a document type: refused unread
-        Incomplete,     // holds something the program would not keep (a second groups element...)
+        Incomplete,     // holds something the program would not keep (a second groups element,
+                        // a name the code page cannot hold...)
         TooComplex,     // its shape would make the parser slow: refused unread
     };
     Kind kind = Missing;
@@ -117,9 +119,9 @@ public:
     // no document could be made at all.
     BOOL Open(const char* path);
     const GroupsFileStatus& Status() const { return m_status; }
-    // Appends the groups of the file to the manager.
+    // Appends the groups the file held when opened to the manager.
     void ReadGroups(CGroupManager* manager);
-    // The groups of the file, in file order (Ids left 0).
+    // The same groups, appended to `groups` in file order (Ids left 0).
     void ReadGroups(std::vector<GroupEntry>* groups);
     // Replaces the groups element's content by the manager's user groups. FALSE, with the
     // reason in Status().writeError, when a name or keyword cannot be written.
@@ -135,6 +137,7 @@ private:
     void NoteParseError();
     void NoteForeignRoot();
     bool FindDroppedContent(IXMLDOMNode* root);
+    bool ReadGroupNodes();
     BOOL SetUtf8Declaration();
     BOOL SerializeDocument(std::string& bytes);
     BOOL AppendElement(IXMLDOMNode* parent, const char* name, const std::string& text);
@@ -149,5 +152,6 @@ private:
     IXMLDOMNode* m_pGroups;
     std::string m_path;
     GroupsFileStatus m_status;
+    std::vector<GroupEntry> m_groups;   // the groups the file held when opened
     std::vector<GroupEntry> m_written;  // the groups WriteGroups put in, for the read-back
 };

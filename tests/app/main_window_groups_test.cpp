@@ -525,6 +525,9 @@ TEST_F(MainWindowGroupsFileTest, AFileThatIsNoGroupsFileIsReportedAndItsBytesSur
         {"two groups elements",
          std::string(kTwoGroups).insert(std::string(kTwoGroups).find("<Group Id=\"3\""), "</Purgelet>\n<Purgelet>\n"),
          "it holds a second <Purgelet> element, which the program would not keep"},
+        {"a name the code page cannot show",
+         std::string(kTwoGroups).replace(std::string(kTwoGroups).find("Tools"), 5, "\xD0\x96\xD0\xB6"),
+         "the name of group 1 (\"??\") holds the character U+0416, which this system's code page ("},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -699,25 +702,33 @@ TEST_F(MainWindowGroupsFileTest, AHandEditBetweenTwoChangesSurvivesTheSecond)
         std::function<std::string(const std::string&)> edit;  // the file as the other hand leaves it
         std::string written;                                    // after Media is deleted here
         std::vector<std::string> tree;
-        bool bDamaged;
+        const char* damaged;  // why the edited file cannot be read, or null
     } cases[] = {
         {"a group added",
          [&](const std::string& bytes) {
              return std::string(bytes).insert(bytes.find("</Purgelet>"), group(9, "Hand", {"gamma"}));
          },
          file(group(2, "Tools", {"corpus"}) + group(3, "cartoons", {"tom"}) + group(4, "Hand", {"gamma"})),
-         {"Tools", "cartoons", "Hand"}, false},
+         {"Tools", "cartoons", "Hand"}, nullptr},
         {"a keyword added and a group renamed",
          [&](const std::string& bytes) {
              std::string edited = bytes;
              edited.insert(edited.find("</Group>"), "<Keyword>alpha</Keyword>\n");
              return edited.replace(edited.find("Name=\"cartoons\""), 15, "Name=\"comics\"");
          },
-         file(group(2, "Tools", {"corpus", "alpha"}) + group(3, "comics", {"tom"})), {"Tools", "comics"}, false},
+         file(group(2, "Tools", {"corpus", "alpha"}) + group(3, "comics", {"tom"})), {"Tools", "comics"}, nullptr},
         {"the file emptied", [](const std::string&) { return std::string(); },
-         file(group(2, "Tools", {"corpus"}) + group(3, "cartoons", {"tom"})), {"Tools", "cartoons"}, false},
+         file(group(2, "Tools", {"corpus"}) + group(3, "cartoons", {"tom"})), {"Tools", "cartoons"}, nullptr},
         {"the file made unreadable", [](const std::string&) { return std::string("<NimboPurgelet><Purgelet>"); },
-         file(group(2, "Tools", {"corpus"}) + group(3, "cartoons", {"tom"})), {"Tools", "cartoons"}, true},
+         file(group(2, "Tools", {"corpus"}) + group(3, "cartoons", {"tom"})), {"Tools", "cartoons"},
+         "it is not well-formed XML"},
+        // Read as the code page shows it, the keyword would be merged in as "??".
+        {"a keyword the code page cannot show",
+         [&](const std::string& bytes) {
+             return std::string(bytes).insert(bytes.find("</Group>"), "<Keyword>\xD0\x96\xD0\xB6</Keyword>\n");
+         },
+         file(group(2, "Tools", {"corpus"}) + group(3, "cartoons", {"tom"})), {"Tools", "cartoons"},
+         "a keyword of group 1 (\"Tools\") holds the character U+0416, which this system's code page ("},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -738,12 +749,11 @@ TEST_F(MainWindowGroupsFileTest, AHandEditBetweenTwoChangesSurvivesTheSecond)
             DeleteAnswered(dlg, IDYES);
             EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == c.tree; }));
             EXPECT_EQ(c.written, GroupsFile());
-            if (c.bDamaged) {
+            if (c.damaged) {
                 ASSERT_EQ(1u, Boxes(1).size());
                 const std::string& text = TestApp().m_boxes[0].text;
                 EXPECT_TRUE(StartsWith(
-                    text, FileLines() + "was changed by another program and cannot be read as groups: it is not "
-                                        "well-formed XML"))
+                    text, FileLines() + "was changed by another program and cannot be read as groups: " + c.damaged))
                     << text;
                 EXPECT_TRUE(EndsWith(text, ".\r\n\r\nIts contents were kept in\r\n\r\n" + Copy() +
                                                "\r\n\r\nThe groups of this program were written in its place."))
@@ -752,6 +762,6 @@ TEST_F(MainWindowGroupsFileTest, AHandEditBetweenTwoChangesSurvivesTheSecond)
             }
         }));
         EXPECT_EQ(c.written, GroupsFile());
-        EXPECT_EQ(c.bDamaged ? 1u : 0u, TestApp().m_boxes.size());
+        EXPECT_EQ(c.damaged ? 1u : 0u, TestApp().m_boxes.size());
     }
 }

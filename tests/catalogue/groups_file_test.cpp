@@ -151,6 +151,18 @@ TEST_F(GroupsFile, AFileWithWhatTheProgramWouldDropIsDamagedAndKept) {
          "it holds an element <b> in a keyword, which the program would not keep"},
         {"an attribute of a keyword", "<Purgelet><Group Name=\"g\"><Keyword Case=\"1\">k</Keyword></Group></Purgelet>",
          "it holds an attribute Case on a keyword, which the program would not keep"},
+        // Text the code page of the tests (1252) cannot hold: read, it would be written
+        // back as "?" or as the look-alike that best fit makes of it ("\u0101" as "a").
+        {"a name in Cyrillic", "<Purgelet><Group Name=\"g\"/><Group Name=\"\xD0\x96\xD0\xB6\"/></Purgelet>",
+         "the name of group 2 (\"??\") holds the character U+0416, which this system's code page ("},
+        {"a keyword with a best-fit character",
+         "<Purgelet><Group Name=\"Mine\"><Keyword>k</Keyword><Keyword>\xC4\x81shok</Keyword></Group></Purgelet>",
+         "a keyword of group 1 (\"Mine\") holds the character U+0101, which this system's code page ("},
+        {"a combining accent", "<Purgelet><Group Name=\"Cafe\xCC\x81\"/></Purgelet>",
+         "the name of group 1 (\"Cafe\xB4\") holds the character U+0301, which this system's code page ("},
+        {"a character beyond the first plane",
+         "<Purgelet><Group Name=\"g\"><Keyword>\xF0\x9F\x98\x80</Keyword></Group></Purgelet>",
+         "a keyword of group 1 (\"g\") holds the character U+1F600, which this system's code page ("},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
