@@ -15,8 +15,10 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+using mainwindowtest::AddGroup;
 using mainwindowtest::List;
 using mainwindowtest::PumpUntil;
+using mainwindowtest::TreeItem;
 using realinput::ClickIn;
 using realinput::Tap;
 using realinput::TapKeys;
@@ -50,27 +52,10 @@ protected:
         g_ShowDetails.Value = m_savedShowDetails;
         NoGroupsFixture::TearDown();
     }
-    static void AddGroup(const char* name, const char* keyword)
-    {
-        GroupEntry* pGroup = CGroupManager::GetInstance()->CreateGroup();
-        pGroup->Name = name;
-        pGroup->AddKeyword(keyword);
-    }
-
     int m_savedShowDetails = 1;
 };
 
 CPageUninstallGroups& Groups(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageGroups; }
-
-HTREEITEM TreeItem(CPurgeletDlg& dlg, const char* text)
-{
-    CPageUninstallGroups& groups = Groups(dlg);
-    if (strcmp(text, "Groups") == 0) return groups.m_hRoot;
-    for (HTREEITEM h = groups.m_wndTree.GetChildItem(groups.m_hRoot); h != NULL;
-         h = groups.m_wndTree.GetNextSiblingItem(h))
-        if (groups.m_wndTree.GetItemText(h) == text) return h;
-    return NULL;
-}
 
 // What the user sees of the groups: the count of the list, the highlighted item and
 // every bold one, in one line so a failing step shows all of it.
