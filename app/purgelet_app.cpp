@@ -167,12 +167,32 @@ BOOL CPurgeletApp::InitInstance()
     return FALSE;
 }
 
+namespace
+{
+HHOOK s_hMainWindowInputFilter = NULL;
+
+// The system's own modal loops (a message box's, a dialog box's, a menu's) offer every
+// message they take to the thread's message filter before they dispatch it: a key or a
+// click for the main window behind them is dropped there.
+LRESULT CALLBACK FilterMainWindowInput(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode >= 0 && lParam != 0 && CUiManager::RefusesMainWindowInput(*(const MSG*)lParam)) return TRUE;
+    return ::CallNextHookEx(s_hMainWindowInputFilter, nCode, wParam, lParam);
+}
+}  // namespace
+
 void CPurgeletApp::RunMainDialog()
 {
     CPurgeletDlg dlg;
     m_pMainWnd = &dlg;
     m_pMainDlg = &dlg;
+    // A filter of its own, not the framework's: that one is not asked again inside a
+    // loop that runs from a filter call (a box an accelerator's command shows).
+    s_hMainWindowInputFilter =
+        ::SetWindowsHookExA(WH_MSGFILTER, FilterMainWindowInput, NULL, ::GetCurrentThreadId());
     dlg.DoModal();
+    if (s_hMainWindowInputFilter != NULL) ::UnhookWindowsHookEx(s_hMainWindowInputFilter);
+    s_hMainWindowInputFilter = NULL;
     // Nothing may reach the dialog object once it is gone.
     m_pMainDlg = NULL;
     m_pMainWnd = NULL;
@@ -229,6 +249,10 @@ static bool IsInsideInnerDialog(HWND hWnd, HWND hWndMain)
 
 BOOL CPurgeletApp::PreTranslateMessage(MSG* pMsg)
 {
+    // Every loop of the framework and the toolkit (a dialog's, a menu's, a bar's drag)
+    // offers its messages here first: behind a modal window nothing of the main window
+    // takes a key or a click.
+    if (pMsg != NULL && CUiManager::RefusesMainWindowInput(*pMsg)) return TRUE;
     // The focus mostly sits in a page, a dialog of its own inside the main one. The menu
     // bar must still see Alt, F10, Alt+letter and the keys of its keyboard selection
     // there, as it does where the main dialog's own filter hands them over.
@@ -350,9 +374,9 @@ void WaitForProgram(HANDLE hProcess)
                 continue;
             }
             // A disabled window's children still get the keys while one of them has the
-            // focus, and the clicks on them: none of it may reach the list, the search
-            // box or the groups pane while the program runs.
-            if (CUiManager::IsMainWindowInput(msg)) continue;
+            // focus: none of it may reach the list, the search box or the groups pane
+            // while the program runs.
+            if (CUiManager::RefusesMainWindowInput(msg)) continue;
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }

@@ -29,12 +29,16 @@ public:
     // The one place that decides whether a key is the main window's command: not while
     // a modal window is up, and not a text field's editing key.
     bool TranslateMainAccelerators(MSG* pMsg);
-    // Offers the keys typed anywhere in the main dialog to its menu bar first.
+    // Drops a key or a click for the main window behind a modal window of the program
+    // (the mediator decides); offers the keys typed anywhere in the main dialog to its
+    // menu bar first.
     BOOL PreTranslateMessage(MSG* pMsg) override;
     void HtmlHelp(DWORD_PTR dwData, UINT nCmd = 0x000F) override;
 
 protected:
-    // Runs the main dialog modally as the framework's main window.
+    // Runs the main dialog modally as the framework's main window, with a message filter
+    // that drops its keys and clicks in the system's modal loops while a modal window
+    // of the program is up.
     virtual void RunMainDialog();
     // The running main dialog's accelerator table; NULL when none runs.
     virtual HACCEL GetMainAccelerators();

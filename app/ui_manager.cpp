@@ -270,6 +270,8 @@ bool CUiManager::IsMainWindowInput(const MSG& msg)
     return bInput && hMain != NULL && msg.hwnd != NULL && (msg.hwnd == hMain || ::IsChild(hMain, msg.hwnd));
 }
 
+bool CUiManager::RefusesMainWindowInput(const MSG& msg) { return !TakesCommands() && IsMainWindowInput(msg); }
+
 void CUiManager::DropMainWindowInput()
 {
     CWnd* pMainWnd = AfxGetMainWnd();

@@ -101,6 +101,15 @@ public:
     // Whether a message is a key or a click (or a move of the pointer) in the client
     // area of the main window or one of its panes.
     static bool IsMainWindowInput(const MSG& msg);
+    // Whether such input (IsMainWindowInput) is dropped unhandled: while the main window
+    // takes no command (TakesCommands), behind a modal window of the program or while a
+    // program's command runs, nothing of it takes a key or a click, however the system
+    // routes them (a disabled window's children still get the keys while one of them has
+    // the focus, and a system may deliver clicks to them). Every loop asks it before it
+    // dispatches: the wait for a program, the framework's loops (through the
+    // application's PreTranslateMessage) and the system's own, a message box's, a dialog
+    // box's or a menu's (through the thread's message filter).
+    static bool RefusesMainWindowInput(const MSG& msg);
     // Takes the keys and clicks queued for the main window and its panes off the queue
     // unhandled: they were made while the window could not take them (the list was read
     // again, a program's command ran) and were aimed at what it showed then.

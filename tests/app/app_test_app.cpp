@@ -6,10 +6,10 @@ static CPurgeletTestApp s_testApp;
 
 CPurgeletTestApp& TestApp() { return s_testApp; }
 
-int CPurgeletTestApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT)
+int CPurgeletTestApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt)
 {
     m_boxes.push_back({lpszPrompt != NULL ? lpszPrompt : "", nType});
-    return IDOK;
+    return m_bShowBoxes ? CPurgeletApp::DoMessageBox(lpszPrompt, nType, nIDPrompt) : IDOK;
 }
 
 static VOID CALLBACK RunScenario(HWND, UINT, UINT_PTR nIDEvent, DWORD)

@@ -17,6 +17,8 @@ public:
         UINT type;
     };
     std::vector<BoxRecord> m_boxes;
+    // Set: each box is shown too, as the program shows it, for a test that answers it.
+    bool m_bShowBoxes = false;
     int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt) override;
 
     int m_nMainDialogRuns = 0;

@@ -179,6 +179,26 @@ inline void ClickRow(CPurgeletDlg& dlg, const char* name)
     realinput::ClickAt(List(dlg), CPoint(40, rc.CenterPoint().y));
 }
 
+// A user group with one keyword, added to the groups model (the tree shows it once
+// the groups are refreshed).
+inline void AddGroup(const char* name, const char* keyword)
+{
+    GroupEntry* pGroup = CGroupManager::GetInstance()->CreateGroup();
+    pGroup->Name = name;
+    pGroup->AddKeyword(keyword);
+}
+
+// The groups tree's item of this text ("Groups": the root), or NULL.
+inline HTREEITEM TreeItem(CPurgeletDlg& dlg, const char* text)
+{
+    CPageUninstallGroups& groups = dlg.m_pageUninstall.m_pageGroups;
+    if (strcmp(text, "Groups") == 0) return groups.m_hRoot;
+    for (HTREEITEM h = groups.m_wndTree.GetChildItem(groups.m_hRoot); h != NULL;
+         h = groups.m_wndTree.GetNextSiblingItem(h))
+        if (groups.m_wndTree.GetItemText(h) == text) return h;
+    return NULL;
+}
+
 // The text of the list's selected row, or "" when none is selected.
 inline std::string SelectedRowText(CPurgeletDlg& dlg)
 {
@@ -306,6 +326,7 @@ protected:
         free(const_cast<LPTSTR>(app.m_pszProfileName));
         app.m_pszProfileName = m_savedProfile.empty() ? NULL : _strdup(m_savedProfile.c_str());
         TestApp().m_boxes.clear();
+        TestApp().m_bShowBoxes = false;
         ::DeleteFileA(m_groupsFile.c_str());
         if (m_hadGroups) std::ofstream(m_groupsFile.c_str(), std::ios::binary) << m_savedGroups;
         // A run that ended with the group editor open (the program ends with it) must

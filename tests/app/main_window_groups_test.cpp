@@ -11,12 +11,17 @@
 #include "catalogue/options.h"
 #include "catalogue/program_entry.h"
 #include "res/resource.h"
+#include "support/message_pump.h"
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
+#include <atomic>
+#include <thread>
 #include <vector>
 
+using mainwindowtest::AddGroup;
 using mainwindowtest::List;
 using mainwindowtest::PumpUntil;
+using mainwindowtest::TreeItem;
 using realinput::ClickIn;
 using realinput::Tap;
 using realinput::TapKeys;
@@ -50,27 +55,10 @@ protected:
         g_ShowDetails.Value = m_savedShowDetails;
         NoGroupsFixture::TearDown();
     }
-    static void AddGroup(const char* name, const char* keyword)
-    {
-        GroupEntry* pGroup = CGroupManager::GetInstance()->CreateGroup();
-        pGroup->Name = name;
-        pGroup->AddKeyword(keyword);
-    }
-
     int m_savedShowDetails = 1;
 };
 
 CPageUninstallGroups& Groups(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageGroups; }
-
-HTREEITEM TreeItem(CPurgeletDlg& dlg, const char* text)
-{
-    CPageUninstallGroups& groups = Groups(dlg);
-    if (strcmp(text, "Groups") == 0) return groups.m_hRoot;
-    for (HTREEITEM h = groups.m_wndTree.GetChildItem(groups.m_hRoot); h != NULL;
-         h = groups.m_wndTree.GetNextSiblingItem(h))
-        if (groups.m_wndTree.GetItemText(h) == text) return h;
-    return NULL;
-}
 
 // What the user sees of the groups: the count of the list, the highlighted item and
 // every bold one, in one line so a failing step shows all of it.
@@ -373,6 +361,67 @@ TEST_F(MainWindowGroupsTest, DetailsShownAgainShowTheProgramSelectedNow)
         EXPECT_TRUE(PumpUntil([&] { return view.m_wndDetailsBar.IsWindowVisible() != FALSE; }));
         EXPECT_EQ("Beta Viewer", shownName());
     }));
+}
+
+// A double-click on the group editor's Apply or Cancel where the list's rows lie under
+// the button: the first click closes the editor, and the second, which lands on the
+// list, leaves no row selected and runs nothing. The second comes once the editor is
+// gone, or at once with the first (both wait in the queue while the first is handled).
+TEST_F(MainWindowGroupsTest, ADoubleClickOnTheEditorsButtonsSelectsNoRowUnderThem)
+{
+    // The list alone fills the right pane, and its rows reach down past the buttons.
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, mainwindowtest::kOptionsKey, "ShowDetails", "FALSE"));
+    for (int i = 0; i < 60; ++i) {
+        char key[16], name[16];
+        wsprintfA(key, "Filler%02d", i);
+        wsprintfA(name, "Filler %02d", i);
+        const std::string path = UninstallKeyPath + key;
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "DisplayName", name));
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, path, "UninstallString", "filler_remove.exe"));
+    }
+    for (bool bApply : {true, false}) {
+        for (bool bAtOnce : {false, true}) {
+            SCOPED_TRACE(std::string(bApply ? "Apply" : "Cancel") + (bAtOnce ? ", both clicks at once" : ""));
+            ClearGroups();
+            ::DeleteFileA(m_groupsFile.c_str());
+            TestApp().m_boxes.clear();
+            EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+                dlg.SetWindowPos(NULL, 0, 0, 900, ::GetSystemMetrics(SM_CYSCREEN), SWP_NOZORDER);
+                ::SetForegroundWindow(dlg.m_hWnd);
+                CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+                NewGroup(dlg);
+                TypeInto(editor.m_wndName, "fillers");
+                TypeInto(editor.m_wndKeywords, "filler");
+                CRect rcButton;
+                (bApply ? editor.m_wndApply : editor.m_wndCancel).GetWindowRect(&rcButton);
+                const POINT pt = rcButton.CenterPoint();
+                const HWND hEditorBar = dlg.m_pageUninstall.m_wndEditorBar.m_hWnd;
+                std::atomic<bool> bSecondSent{false};
+                std::thread hand([&] {
+                    realinput::ClickAt(pt);
+                    // As a hand's, the second press comes once the editor is gone.
+                    if (!bAtOnce) realinput::SleepUntil([&] { return !::IsWindowVisible(hEditorBar); }, 2000);
+                    realinput::ClickAt(pt);
+                    bSecondSent = true;
+                });
+                const bool bDone = PumpUntil([&] { return bSecondSent && !EditorOpen(dlg); }, 10000);
+                hand.join();
+                ASSERT_TRUE(bDone);
+                EXPECT_TRUE(testsupport::PumpPastTimer(::GetDoubleClickTime() + 100));
+                EXPECT_TRUE(testsupport::PumpUntilIdle());
+                LVHITTESTINFO hit = {};
+                hit.pt = pt;
+                List(dlg).ScreenToClient(&hit.pt);
+                List(dlg).SendMessage(LVM_SUBITEMHITTEST, 0, (LPARAM)&hit);
+                EXPECT_GE(hit.iItem, 0) << "the button does not lie over a row";
+                EXPECT_EQ("", mainwindowtest::SelectedRowText(dlg));
+                EXPECT_TRUE(CUiManager::GetInstance()->GetSelectedProgram() == NULL);
+                EXPECT_EQ(bApply ? "60 of 66 programs found" : "66 of 66 programs found",
+                          mainwindowtest::Status(dlg));
+                EXPECT_TRUE(TestApp().m_boxes.empty()) << "a command ran: " << TestApp().m_boxes[0].text;
+            }));
+        }
+    }
 }
 
 // ---- the groups file and the options through the real window ----------------------------

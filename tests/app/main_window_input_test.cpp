@@ -315,3 +315,140 @@ TEST_F(MainWindowInputTest, ADoubleClickOnTheRemoveWarningSelectsNoRowUnderIt)
         }));
     }
 }
+
+namespace {
+
+// Counts the releases of one key that this thread takes off its queue, in any loop (a
+// box's own among them). Input and posted messages are each taken in the order they
+// came, and a message is handled before the next is taken: once the last key made is
+// taken, what came before it has been handled.
+class ReleaseWatch
+{
+public:
+    explicit ReleaseWatch(WORD vk)
+    {
+        Watched() = vk;
+        Taken() = 0;
+        m_hHook = ::SetWindowsHookExA(WH_GETMESSAGE, Note, NULL, ::GetCurrentThreadId());
+    }
+    ~ReleaseWatch() { ::UnhookWindowsHookEx(m_hHook); }
+    static int Count() { return Taken(); }
+
+private:
+    static WORD& Watched()
+    {
+        static WORD vk = 0;
+        return vk;
+    }
+    static std::atomic<int>& Taken()
+    {
+        static std::atomic<int> n{0};
+        return n;
+    }
+    static LRESULT CALLBACK Note(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        const MSG* p = (const MSG*)lParam;
+        if (nCode == HC_ACTION && wParam == PM_REMOVE && p->message == WM_KEYUP && p->wParam == Watched()) ++Taken();
+        return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+    }
+    HHOOK m_hHook;
+};
+
+// The centre of a window's client area, on the screen.
+POINT CentreOnScreen(HWND hWnd)
+{
+    CRect rc;
+    ::GetClientRect(hWnd, &rc);
+    ::MapWindowPoints(hWnd, NULL, (POINT*)&rc, 2);
+    return rc.CenterPoint();
+}
+
+// A left click at a point of the screen, queued straight to the window under it, as a
+// system queues the click for a child of a disabled window that it still delivers to.
+void PostClick(HWND hWnd, POINT ptScreen)
+{
+    ::ScreenToClient(hWnd, &ptScreen);
+    ::PostMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptScreen.x, ptScreen.y));
+    ::PostMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(ptScreen.x, ptScreen.y));
+}
+
+}  // namespace
+
+// Behind the Remove warning (a message box's own loop), Options (the framework's modal
+// loop) and a failure box (the framework's message box), a click on a group in the groups pane, a click into the
+// search box and letters typed after it reach nothing of the main window: the current
+// group, the list, its selection and the search text stay as they were. The input comes
+// as real input, and queued straight to the pane and the search box, as a system that
+// delivers input to the children of a disabled window queues it.
+TEST_F(MainWindowInputTest, BehindABoxOrADialogNoClickOrKeyReachesTheMainWindow)
+{
+    const struct
+    {
+        const char* name;
+        UINT nCommand;
+        UINT nAnswer;
+    } boxes[] = {{"the Remove warning", ID_PROGRAM_REMOVE_ENTRY, IDNO},
+                 {"Options", ID_VIEW_OPTIONS, IDCANCEL},
+                 {"the box that says the uninstaller cannot be started", ID_PROGRAM_UNINSTALL, IDOK}};
+    for (const auto& box : boxes) {
+        for (bool bQueued : {false, true}) {
+            SCOPED_TRACE(std::string(box.name) + (bQueued ? ", input queued to the controls" : ", real input"));
+            ClearGroups();
+            ::DeleteFileA(m_groupsFile.c_str());
+            SeedUnrunnable("Alpha", "Alpha Tools");
+            SeedWitness("Beta", "Beta Tools");
+            SeedWitness("Reader", "Corpus Reader");
+            TestApp().m_bShowBoxes = true;
+            EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+                mainwindowtest::AddGroup("Corpus", "corpus");
+                CUiManager::GetInstance()->RefreshGroups();
+                ASSERT_TRUE(FocusIn(List(dlg)));
+                mainwindowtest::ClickRow(dlg, "Alpha Tools");
+                ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools"; }));
+                CExtTreeCtrl& tree = dlg.m_pageUninstall.m_pageGroups.m_wndTree;
+                CRect rcGroup;
+                tree.GetItemRect(mainwindowtest::TreeItem(dlg, "Corpus"), &rcGroup, TRUE);
+                tree.ClientToScreen(&rcGroup);
+                const POINT ptGroup = rcGroup.CenterPoint();
+                const HWND hTree = tree.m_hWnd, hSearch = dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch.m_hWnd;
+                const POINT ptSearch = CentreOnScreen(hSearch);
+                ReleaseWatch typed('Q');
+                std::atomic<bool> bBoxClear{false};
+                ownedbox::BoxWatcher watcher(dlg.m_hWnd, [&](HWND hBox) {
+                    GUITHREADINFO info;
+                    SleepUntil([&] { return realinput::ThreadInputOf(hBox, info) && info.hwndActive == hBox; });
+                    CRect rcBox;
+                    ::GetWindowRect(hBox, &rcBox);
+                    bBoxClear = !rcBox.PtInRect(ptGroup) && !rcBox.PtInRect(ptSearch);
+                    const int nTyped = ReleaseWatch::Count();
+                    if (bQueued) {
+                        PostClick(hTree, ptGroup);
+                        PostClick(hSearch, ptSearch);
+                        for (char ch : {'z', 'q'}) ::PostMessageA(hSearch, WM_CHAR, ch, 1);
+                        ::PostMessageA(hSearch, WM_KEYUP, 'Q', 0xC0000001);
+                    } else {
+                        ClickAt(ptGroup);
+                        ClickAt(ptSearch);
+                        realinput::Type("zq");
+                    }
+                    SleepUntil([&] { return ReleaseWatch::Count() > nTyped; });
+                    ownedbox::Press(box.nAnswer)(hBox);
+                });
+                ::PostMessageA(dlg.m_hWnd, WM_COMMAND, box.nCommand, 0);
+                ASSERT_TRUE(
+                    PumpUntil([&] { return watcher.m_bFound && ownedbox::FindOpenBox(dlg.m_hWnd) == NULL; }, 20000));
+                watcher.Join();
+                EXPECT_TRUE(bBoxClear) << "the box lies over the group or the search box";
+                EXPECT_FALSE(watcher.m_bStuck);
+                EXPECT_TRUE(testsupport::PumpUntilIdle());
+                EXPECT_TRUE(CGroupManager::GetInstance()->m_pCurrentGroup == NULL);
+                EXPECT_EQ("", SearchText(dlg));
+                EXPECT_EQ("3 of 3 programs found", Status(dlg));
+                EXPECT_EQ("Alpha Tools", SelectedRowText(dlg));
+                EXPECT_TRUE(EntryExists("Alpha"));
+                EXPECT_FALSE(MarkerLeft());
+            }));
+            TestApp().m_bShowBoxes = false;
+        }
+    }
+}
