@@ -2,6 +2,7 @@
 #include "app/groups_store.h"
 #include "app/purgelet_app.h"
 #include "app/ui_manager.h"
+#include "app/box_name_line.h"
 #include "catalogue/groups.h"
 #include "res/resource.h"
 #include <algorithm>
@@ -9,6 +10,8 @@
 BEGIN_MESSAGE_MAP(CPageUninstallGroupEditor, CCommandPage)
     ON_BN_CLICKED(IDC_GROUP_APPLY, &CPageUninstallGroupEditor::OnApply)
     ON_BN_CLICKED(IDCANCEL, &CPageUninstallGroupEditor::OnCancelButton)
+    ON_EN_CHANGE(IDC_GROUP_NAME, &CPageUninstallGroupEditor::OnFieldChange)
+    ON_EN_CHANGE(IDC_GROUP_KEYWORDS, &CPageUninstallGroupEditor::OnFieldChange)
     ON_WM_SHOWWINDOW()
 END_MESSAGE_MAP()
 
@@ -58,7 +61,23 @@ void CPageUninstallGroupEditor::OnShowWindow(BOOL bShow, UINT nStatus)
     m_pGroup = NULL;
     m_strName.Empty();
     m_strKeywords.Empty();
+    ShowOpened();
+}
+
+void CPageUninstallGroupEditor::ShowOpened()
+{
+    m_strOpenedName = m_strName;
+    m_strOpenedKeywords = m_strKeywords;
     UpdateData(FALSE);
+}
+
+void CPageUninstallGroupEditor::OnFieldChange()
+{
+    if (m_wndName.GetSafeHwnd() == NULL || m_wndKeywords.GetSafeHwnd() == NULL) return;
+    CString strName, strKeywords;
+    m_wndName.GetWindowText(strName);
+    m_wndKeywords.GetWindowText(strKeywords);
+    CUiManager::GetInstance()->SetGroupEditorTyped(strName != m_strOpenedName || strKeywords != m_strOpenedKeywords);
 }
 
 void CPageUninstallGroupEditor::OpenGroup(int nGroupId)
@@ -74,15 +93,88 @@ void CPageUninstallGroupEditor::OpenGroup(int nGroupId)
             m_strKeywords += "\r\n";
         }
     }
-    UpdateData(FALSE);
+    ShowOpened();
 }
 
 void CPageUninstallGroupEditor::FocusName() { GotoDlgCtrl(&m_wndName); }
 
-void CPageUninstallGroupEditor::ApplyGroup()
+namespace
+{
+
+// A character below a blank: the XML the groups file is written as cannot hold most of
+// them, and a keyword, one line of text to look for in a program's name, holds none. It
+// is refused before it is stored, rather than lost or written into a file that no longer
+// reads.
+bool IsControl(char c) { return (unsigned char)c < 0x20; }
+
+// The characters of text before the byte at nByte (a double-byte character counts once).
+int CharsBefore(const CString& text, int nByte)
+{
+    int nChars = 0;
+    for (LPCTSTR p = text, pEnd = (LPCTSTR)text + nByte; p < pEnd; p = ::CharNextA(p)) ++nChars;
+    return nChars;
+}
+
+std::string CodeText(char c) { return "(code " + std::to_string((unsigned char)c) + ")"; }
+
+}  // namespace
+
+CPageUninstallGroupEditor::Unstorable CPageUninstallGroupEditor::FindUnstorable(const CString& strName,
+                                                                                const CString& strKeywords)
+{
+    Unstorable found;
+    const std::string strEnd = "\r\n\r\nRemove it and apply again.";
+    for (int i = 0; i < strName.GetLength(); ++i) {
+        const char c = strName[i];
+        if (!IsControl(c) || c == '\t' || c == '\r' || c == '\n') continue;
+        found.nField = IDC_GROUP_NAME;
+        found.nChar = CharsBefore(strName, i);
+        found.text = "The group is not applied: its name holds a control character " + CodeText(c) +
+                     " at character " + std::to_string(found.nChar + 1) + ", which a group's name cannot hold." +
+                     strEnd;
+        return found;
+    }
+    // Line breaks separate the keywords; anything else below a blank lies inside one.
+    int nLineStart = 0;
+    for (int i = 0; i < strKeywords.GetLength(); ++i) {
+        const char c = strKeywords[i];
+        if (c == '\r' || c == '\n') {
+            nLineStart = i + 1;
+            continue;
+        }
+        if (!IsControl(c)) continue;
+        int nLineEnd = i;
+        while (nLineEnd < strKeywords.GetLength() && strKeywords[nLineEnd] != '\r' && strKeywords[nLineEnd] != '\n')
+            ++nLineEnd;
+        found.keyword.assign((LPCTSTR)strKeywords + nLineStart, (size_t)(nLineEnd - nLineStart));
+        found.nField = IDC_GROUP_KEYWORDS;
+        found.nChar = CharsBefore(strKeywords, i);
+        found.text = "The group is not applied: the keyword\r\n\r\n" + BoxNameLine(found.keyword) +
+                     "\r\n\r\nholds a control character " + CodeText(c) + " at character " +
+                     std::to_string(found.nChar - CharsBefore(strKeywords, nLineStart) + 1) +
+                     ", which a keyword cannot hold." + strEnd;
+        return found;
+    }
+    return found;
+}
+
+bool CPageUninstallGroupEditor::ApplyGroup()
 {
     UpdateData(TRUE);
-    if (m_strName.IsEmpty()) return;
+    if (m_strName.IsEmpty()) return false;
+    const Unstorable refused = FindUnstorable(m_strName, m_strKeywords);
+    if (!refused.text.empty()) {
+        // Nothing is stored or written; the typing stays for the user to mend, with the
+        // character selected.
+        CBoxNameFitter fitter(refused.keyword);
+        CUiManager::ShowBoxOver(m_hWnd, refused.text.c_str(), MB_OK | MB_ICONWARNING);
+        CWnd* pField = GetDlgItem(refused.nField);
+        if (pField != NULL) {
+            GotoDlgCtrl(pField);
+            pField->SendMessage(EM_SETSEL, refused.nChar, refused.nChar + 1);
+        }
+        return false;
+    }
     CGroupManager* pGroups = CGroupManager::GetInstance();
     // A group deleted while it was open is gone: Apply makes a new one rather than
     // writing into the freed one.
@@ -108,6 +200,7 @@ void CPageUninstallGroupEditor::ApplyGroup()
     pUi->RefreshGroups();
     pUi->CloseGroupEditor();
     pUi->RefreshPrograms(true);
+    return true;
 }
 
 void CPageUninstallGroupEditor::OnApply() { ApplyGroup(); }

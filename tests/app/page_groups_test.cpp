@@ -384,6 +384,37 @@ TEST_F(GroupEditorTest, AnEmptyNameKeepsTheEditorOpenAndCancelChangesNothing)
     EXPECT_TRUE(::IsWindow(m_editor.GetSafeHwnd()));
 }
 
+// Where the refusal points: names keep tabs and line breaks, a keyword holds no control
+// character at all; the place is counted in characters of the field, the box's in the
+// keyword's own line.
+TEST_F(GroupEditorTest, ControlCharactersAreFoundWhereTheyLie)
+{
+    const struct
+    {
+        const char *name, *keywords;
+        int nField, nChar;
+        const char* inBox;
+    } cases[] = {
+        {"Tab\tand\r\nbreaks", "a\r\n\r\nb c\r\n", 0, 0, ""},
+        {"Unit\x1fSep", "", IDC_GROUP_NAME, 4, "control character (code 31) at character 5, which a group's name"},
+        {"\x1b", "", IDC_GROUP_NAME, 0, "(code 27) at character 1,"},
+        {"Fine", "first\r\n\r\nsec\x7fond\r\nthi\x02rd\r\n", IDC_GROUP_KEYWORDS, 21,
+         "the keyword\r\n\r\nthi rd\r\n\r\nholds a control character (code 2) at character 4,"},
+        {"Fine", "\ttab first", IDC_GROUP_KEYWORDS, 0, "(code 9) at character 1,"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CPageUninstallGroupEditor::Unstorable found = CPageUninstallGroupEditor::FindUnstorable(c.name, c.keywords);
+        EXPECT_EQ(c.nField, found.nField);
+        EXPECT_EQ(c.nChar, found.nChar);
+        if (*c.inBox == '\0') {
+            EXPECT_EQ("", found.text);
+        } else {
+            EXPECT_NE(std::string::npos, found.text.find(c.inBox)) << found.text;
+        }
+    }
+}
+
 TEST_F(GroupEditorTest, AGroupDeletedWhileOpenIsNotWrittenInto)
 {
     GroupEntry* pGroup = AddGroup("Viewers", "view");
