@@ -4,6 +4,7 @@
 #include "app/ui_manager.h"
 #include "app/box_name_line.h"
 #include "catalogue/groups.h"
+#include "catalogue/groups_file.h"
 #include "res/resource.h"
 #include <algorithm>
 
@@ -101,59 +102,65 @@ void CPageUninstallGroupEditor::FocusName() { GotoDlgCtrl(&m_wndName); }
 namespace
 {
 
-// A character below a blank: the XML the groups file is written as cannot hold most of
-// them, and a keyword, one line of text to look for in a program's name, holds none. It
-// is refused before it is stored, rather than lost or written into a file that no longer
-// reads.
-bool IsControl(char c) { return (unsigned char)c < 0x20; }
-
 // The characters of text before the byte at nByte (a double-byte character counts once).
-int CharsBefore(const CString& text, int nByte)
+int CharsBefore(const std::string& text, size_t nByte)
 {
     int nChars = 0;
-    for (LPCTSTR p = text, pEnd = (LPCTSTR)text + nByte; p < pEnd; p = ::CharNextA(p)) ++nChars;
+    for (const char *p = text.c_str(), *pEnd = text.c_str() + nByte; p < pEnd; p = ::CharNextA(p)) ++nChars;
     return nChars;
 }
 
-std::string CodeText(char c) { return "(code " + std::to_string((unsigned char)c) + ")"; }
+// Where in a text the groups file's rule finds its fault, counted in characters: the
+// first character that fails the rule alone; -1 when none does by itself.
+int FaultAt(const std::string& text)
+{
+    int nChar = 0;
+    for (const char* p = text.c_str(); *p != '\0'; ++nChar) {
+        const char* pNext = ::CharNextA(p);
+        if (pNext == p) break;
+        if (!GroupsFileTextFault(std::string(p, (size_t)(pNext - p))).empty()) return nChar;
+        p = pNext;
+    }
+    return -1;
+}
+
+std::string AtCharacter(int nChar) { return nChar < 0 ? "" : " at character " + std::to_string(nChar + 1); }
 
 }  // namespace
 
 CPageUninstallGroupEditor::Unstorable CPageUninstallGroupEditor::FindUnstorable(const CString& strName,
                                                                                 const CString& strKeywords)
 {
+    // The groups file's own rule decides; the save would refuse the same text, after the
+    // editor had closed on it.
     Unstorable found;
-    const std::string strEnd = "\r\n\r\nRemove it and apply again.";
-    for (int i = 0; i < strName.GetLength(); ++i) {
-        const char c = strName[i];
-        if (!IsControl(c) || c == '\t' || c == '\r' || c == '\n') continue;
+    const std::string strEnd = ", which a groups file cannot hold.\r\n\r\nRemove it and apply again.";
+    const std::string name = (LPCTSTR)strName;
+    std::string fault = GroupsFileTextFault(name);
+    if (!fault.empty()) {
+        const int nAt = FaultAt(name);
         found.nField = IDC_GROUP_NAME;
-        found.nChar = CharsBefore(strName, i);
-        found.text = "The group is not applied: its name holds a control character " + CodeText(c) +
-                     " at character " + std::to_string(found.nChar + 1) + ", which a group's name cannot hold." +
-                     strEnd;
+        found.nChar = nAt;
+        found.text = "The group is not applied: its name holds " + fault + AtCharacter(nAt) + strEnd;
         return found;
     }
-    // Line breaks separate the keywords; anything else below a blank lies inside one.
-    int nLineStart = 0;
-    for (int i = 0; i < strKeywords.GetLength(); ++i) {
-        const char c = strKeywords[i];
-        if (c == '\r' || c == '\n') {
-            nLineStart = i + 1;
-            continue;
+    // Each line is a keyword (runs of line breaks separate them, as Apply splits them).
+    const std::string keywords = (LPCTSTR)strKeywords;
+    for (size_t nStart = 0; nStart < keywords.size();) {
+        size_t nEnd = keywords.find_first_of("\r\n", nStart);
+        if (nEnd == std::string::npos) nEnd = keywords.size();
+        const std::string keyword = keywords.substr(nStart, nEnd - nStart);
+        fault = GroupsFileTextFault(keyword);
+        if (!fault.empty()) {
+            const int nAt = FaultAt(keyword);
+            found.keyword = keyword;
+            found.nField = IDC_GROUP_KEYWORDS;
+            found.nChar = nAt < 0 ? -1 : CharsBefore(keywords, nStart) + nAt;
+            found.text = "The group is not applied: the keyword\r\n\r\n" + BoxNameLine(keyword) +
+                         "\r\n\r\nholds " + fault + AtCharacter(nAt) + strEnd;
+            return found;
         }
-        if (!IsControl(c)) continue;
-        int nLineEnd = i;
-        while (nLineEnd < strKeywords.GetLength() && strKeywords[nLineEnd] != '\r' && strKeywords[nLineEnd] != '\n')
-            ++nLineEnd;
-        found.keyword.assign((LPCTSTR)strKeywords + nLineStart, (size_t)(nLineEnd - nLineStart));
-        found.nField = IDC_GROUP_KEYWORDS;
-        found.nChar = CharsBefore(strKeywords, i);
-        found.text = "The group is not applied: the keyword\r\n\r\n" + BoxNameLine(found.keyword) +
-                     "\r\n\r\nholds a control character " + CodeText(c) + " at character " +
-                     std::to_string(found.nChar - CharsBefore(strKeywords, nLineStart) + 1) +
-                     ", which a keyword cannot hold." + strEnd;
-        return found;
+        nStart = nEnd + 1;
     }
     return found;
 }
@@ -171,7 +178,7 @@ bool CPageUninstallGroupEditor::ApplyGroup()
         CWnd* pField = GetDlgItem(refused.nField);
         if (pField != NULL) {
             GotoDlgCtrl(pField);
-            pField->SendMessage(EM_SETSEL, refused.nChar, refused.nChar + 1);
+            if (refused.nChar >= 0) pField->SendMessage(EM_SETSEL, refused.nChar, refused.nChar + 1);
         }
         return false;
     }

@@ -2,7 +2,7 @@
 // the program list. Apply stores the group (creating it when it is new), writes the
 // groups file, makes the group the current one, rebuilds the groups tree, closes the
 // editor and filters the list by the group; Cancel closes it. A name or keyword holding a
-// character the groups file cannot keep is refused at Apply, with a box that names it.
+// character the groups file cannot hold is refused at Apply, with a box that names it.
 #pragma once
 #include "framework/framework.h"
 #include "toolkit/dialogs/button.h"
@@ -27,15 +27,16 @@ public:
     // True when the group was stored, written and the editor closed; false when nothing
     // was stored (no name, or a refused character) and the editor stays as it is.
     bool ApplyGroup();
-    // What stops a name and keywords from being stored: a control character, which the
-    // groups file cannot keep. Names may hold tabs and line breaks; a keyword is one
-    // line, so it holds none.
+    // What stops a name and keywords from being stored: a character the groups file
+    // cannot hold (GroupsFileTextFault: a control character other than tab and line
+    // breaks, bytes that are no text in the code page). A keyword is one line.
     struct Unstorable
     {
         std::string text;     // the box that refuses them, or "" when nothing stops them
         std::string keyword;  // the keyword that holds the character, as typed
         int nField = 0;       // IDC_GROUP_NAME or IDC_GROUP_KEYWORDS
-        int nChar = 0;        // the character's place in the field's text, in characters
+        int nChar = 0;        // the character's place in the field's text, in characters;
+                              // -1 when no one character is to blame
     };
     static Unstorable FindUnstorable(const CString& strName, const CString& strKeywords);
     // Puts the keyboard focus in the Name field, its text selected.

@@ -1,7 +1,8 @@
 // The groups page: the groups of the groups model as a tree under the root "Groups",
 // with "Other" last, and a small toolbar with New, Delete and Edit. Selecting an item
 // makes its group the current one, which filters the program list; while the group
-// editor is open, selecting a group opens it there instead. The page loads the groups
+// editor is open, selecting a group opens it there instead (after asking whether to apply
+// what the editor holds, when it holds typing not applied yet). The page loads the groups
 // file when it opens (a file it cannot read is reported once the window is up) and
 // writes it after a Delete, and when it goes only if the groups changed unsaved.
 #pragma once

@@ -872,12 +872,12 @@ TEST_F(MainWindowGroupsFileTest, ApplyRefusesAControlCharacterAndWritesNothing)
         const char* written;
     } cases[] = {
         {"in the name", "Tom\x01Jerry", "", IDC_GROUP_NAME, 3,
-         "The group is not applied: its name holds a control character (code 1) at character 4, which a group's "
-         "name cannot hold.\r\n\r\nRemove it and apply again.",
+         "The group is not applied: its name holds the control character U+0001 at character 4, which a groups "
+         "file cannot hold.\r\n\r\nRemove it and apply again.",
          "x", "Name=\"TomxJerry\""},
-        {"a tab in a keyword", "Tools", "corpus\r\nread\ter", IDC_GROUP_KEYWORDS, 12,
-         "The group is not applied: the keyword\r\n\r\nread er\r\n\r\nholds a control character (code 9) at "
-         "character 5, which a keyword cannot hold.\r\n\r\nRemove it and apply again.",
+        {"in a keyword", "Tools", "corpus\r\nread\x02" "er", IDC_GROUP_KEYWORDS, 12,
+         "The group is not applied: the keyword\r\n\r\nread er\r\n\r\nholds the control character U+0002 at "
+         "character 5, which a groups file cannot hold.\r\n\r\nRemove it and apply again.",
          " ", "Name=\"Tools\">\n<Keyword>corpus</Keyword>\n<Keyword>read er</Keyword>\n</Group>"},
     };
     for (const auto& c : cases) {
@@ -915,6 +915,25 @@ TEST_F(MainWindowGroupsFileTest, ApplyRefusesAControlCharacterAndWritesNothing)
         }));
         EXPECT_TRUE(TestApp().m_boxes.empty());
     }
+}
+
+// A keyword is kept as typed, blanks at its ends too: through Apply, the file and the
+// next start.
+TEST_F(MainWindowGroupsFileTest, AKeywordKeepsItsBlanksThroughApplyTheFileAndTheNextStart)
+{
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        NewGroup(dlg, "spaced", " a b ");
+        EXPECT_NE(std::string::npos, GroupsFile().find("<Keyword> a b </Keyword>")) << GroupsFile();
+    }));
+    ClearGroups();
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ASSERT_EQ((std::vector<std::string>{"spaced"}), TreeGroups(dlg));
+        ASSERT_EQ(2u, CGroupManager::GetInstance()->m_Groups.size());
+        EXPECT_EQ((std::vector<std::string>{" a b "}), CGroupManager::GetInstance()->m_Groups[1]->Keywords);
+    }));
+    EXPECT_TRUE(TestApp().m_boxes.empty());
 }
 
 // A click on another group in the tree while the editor holds a new group's typing asks
