@@ -991,6 +991,31 @@ TEST_F(MainWindowGroupsFileTest, ATreeClickWhileTheEditorHoldsTypingAsksWhetherT
     }
 }
 
+// A double-click on the group the editor holds typing for asks too; Yes applies the typing
+// and opens the group again as applied.
+TEST_F(MainWindowGroupsFileTest, ADoubleClickOnTheEditedGroupAsksBeforeOpeningItAgain)
+{
+    AddGroup("Tools", "corpus");
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+        OpenInEditor(dlg, "Tools");
+        TypeInto(editor.m_wndKeywords, "alpha");
+        CRect rc;
+        Groups(dlg).m_wndTree.GetItemRect(TreeItem(dlg, "Tools"), &rc, TRUE);
+        const auto box = BoxAnswered(dlg, IDYES, [&] {
+            ClickIn(Groups(dlg).m_wndTree.m_hWnd, rc);
+            ClickIn(Groups(dlg).m_wndTree.m_hWnd, rc);
+        });
+        EXPECT_EQ("The group editor holds changes that are not applied yet.\r\n\r\nDo you want to apply them?",
+                  box.second);
+        EXPECT_TRUE(PumpUntil([&] { return EditorOpen(dlg) && TextOf(editor.m_wndKeywords) == "corpus\r\nalpha\r\n"; }))
+            << TextOf(editor.m_wndKeywords);
+        EXPECT_NE(std::string::npos, GroupsFile().find("<Keyword>corpus</Keyword>\n<Keyword>alpha</Keyword>"))
+            << GroupsFile();
+    }));
+}
+
 // "&" in a group's name is a character: the Add to Group list and the groups tree draw
 // it, rather than underlining the next character as a mnemonic.
 TEST_F(MainWindowGroupsTest, AnAmpersandInAGroupNameIsDrawnAsItIs)
