@@ -8,6 +8,7 @@ BEGIN_MESSAGE_MAP(CPageUninstall, CCommandPage)
     ON_REGISTERED_MESSAGE(g_nMsgShowGroupsBar, &CPageUninstall::OnShowGroupsBar)
     ON_REGISTERED_MESSAGE(g_nMsgShowGroupEditor, &CPageUninstall::OnShowGroupEditor)
     ON_REGISTERED_MESSAGE(g_nMsgCloseGroupEditor, &CPageUninstall::OnCloseGroupEditor)
+    ON_REGISTERED_MESSAGE(g_nMsgApplyGroupEditor, &CPageUninstall::OnApplyGroupEditor)
     ON_REGISTERED_MESSAGE(CExtContainerBar::g_nMsgNotifyBtnClose, &CPageUninstall::OnNotifyBtnClose)
     ON_WM_SIZE()
     ON_WM_DESTROY()
@@ -128,6 +129,11 @@ LRESULT CPageUninstall::OnShowGroupEditor(WPARAM wParam, LPARAM)
     // hold the focus: typing meant for the editor would filter the list unseen.
     m_pageEditor.FocusName();
     return 0;
+}
+
+LRESULT CPageUninstall::OnApplyGroupEditor(WPARAM, LPARAM)
+{
+    return m_pageEditor.ApplyGroup() ? 1 : 0;
 }
 
 LRESULT CPageUninstall::OnCloseGroupEditor(WPARAM, LPARAM)

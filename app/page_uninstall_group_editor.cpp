@@ -2,13 +2,17 @@
 #include "app/groups_store.h"
 #include "app/purgelet_app.h"
 #include "app/ui_manager.h"
+#include "app/box_name_line.h"
 #include "catalogue/groups.h"
+#include "catalogue/groups_file.h"
 #include "res/resource.h"
 #include <algorithm>
 
 BEGIN_MESSAGE_MAP(CPageUninstallGroupEditor, CCommandPage)
     ON_BN_CLICKED(IDC_GROUP_APPLY, &CPageUninstallGroupEditor::OnApply)
     ON_BN_CLICKED(IDCANCEL, &CPageUninstallGroupEditor::OnCancelButton)
+    ON_EN_CHANGE(IDC_GROUP_NAME, &CPageUninstallGroupEditor::OnFieldChange)
+    ON_EN_CHANGE(IDC_GROUP_KEYWORDS, &CPageUninstallGroupEditor::OnFieldChange)
     ON_WM_SHOWWINDOW()
 END_MESSAGE_MAP()
 
@@ -58,7 +62,23 @@ void CPageUninstallGroupEditor::OnShowWindow(BOOL bShow, UINT nStatus)
     m_pGroup = NULL;
     m_strName.Empty();
     m_strKeywords.Empty();
+    ShowOpened();
+}
+
+void CPageUninstallGroupEditor::ShowOpened()
+{
+    m_strOpenedName = m_strName;
+    m_strOpenedKeywords = m_strKeywords;
     UpdateData(FALSE);
+}
+
+void CPageUninstallGroupEditor::OnFieldChange()
+{
+    if (m_wndName.GetSafeHwnd() == NULL || m_wndKeywords.GetSafeHwnd() == NULL) return;
+    CString strName, strKeywords;
+    m_wndName.GetWindowText(strName);
+    m_wndKeywords.GetWindowText(strKeywords);
+    CUiManager::GetInstance()->SetGroupEditorTyped(strName != m_strOpenedName || strKeywords != m_strOpenedKeywords);
 }
 
 void CPageUninstallGroupEditor::OpenGroup(int nGroupId)
@@ -74,15 +94,94 @@ void CPageUninstallGroupEditor::OpenGroup(int nGroupId)
             m_strKeywords += "\r\n";
         }
     }
-    UpdateData(FALSE);
+    ShowOpened();
 }
 
 void CPageUninstallGroupEditor::FocusName() { GotoDlgCtrl(&m_wndName); }
 
-void CPageUninstallGroupEditor::ApplyGroup()
+namespace
+{
+
+// The characters of text before the byte at nByte (a double-byte character counts once).
+int CharsBefore(const std::string& text, size_t nByte)
+{
+    int nChars = 0;
+    for (const char *p = text.c_str(), *pEnd = text.c_str() + nByte; p < pEnd; p = ::CharNextA(p)) ++nChars;
+    return nChars;
+}
+
+// Where in a text the groups file's rule finds its fault, counted in characters: the
+// first character that fails the rule alone; -1 when none does by itself.
+int FaultAt(const std::string& text)
+{
+    int nChar = 0;
+    for (const char* p = text.c_str(); *p != '\0'; ++nChar) {
+        const char* pNext = ::CharNextA(p);
+        if (pNext == p) break;
+        if (!GroupsFileTextFault(std::string(p, (size_t)(pNext - p))).empty()) return nChar;
+        p = pNext;
+    }
+    return -1;
+}
+
+std::string AtCharacter(int nChar) { return nChar < 0 ? "" : " at character " + std::to_string(nChar + 1); }
+
+}  // namespace
+
+CPageUninstallGroupEditor::Unstorable CPageUninstallGroupEditor::FindUnstorable(const CString& strName,
+                                                                                const CString& strKeywords)
+{
+    // The groups file's own rule decides; the save would refuse the same text, after the
+    // editor had closed on it.
+    Unstorable found;
+    const std::string strEnd = ", which a groups file cannot hold.\r\n\r\nRemove it and apply again.";
+    const std::string name = (LPCTSTR)strName;
+    std::string fault = GroupsFileTextFault(name);
+    if (!fault.empty()) {
+        const int nAt = FaultAt(name);
+        found.nField = IDC_GROUP_NAME;
+        found.nChar = nAt;
+        found.text = "The group is not applied: its name holds " + fault + AtCharacter(nAt) + strEnd;
+        return found;
+    }
+    // Each line is a keyword (runs of line breaks separate them, as Apply splits them).
+    const std::string keywords = (LPCTSTR)strKeywords;
+    for (size_t nStart = 0; nStart < keywords.size();) {
+        size_t nEnd = keywords.find_first_of("\r\n", nStart);
+        if (nEnd == std::string::npos) nEnd = keywords.size();
+        const std::string keyword = keywords.substr(nStart, nEnd - nStart);
+        fault = GroupsFileTextFault(keyword);
+        if (!fault.empty()) {
+            const int nAt = FaultAt(keyword);
+            found.keyword = keyword;
+            found.nField = IDC_GROUP_KEYWORDS;
+            found.nChar = nAt < 0 ? -1 : CharsBefore(keywords, nStart) + nAt;
+            found.text = "The group is not applied: the keyword\r\n\r\n" + BoxNameLine(keyword) +
+                         "\r\n\r\nholds " + fault + AtCharacter(nAt) + strEnd;
+            return found;
+        }
+        nStart = nEnd + 1;
+    }
+    return found;
+}
+
+bool CPageUninstallGroupEditor::ApplyGroup()
 {
     UpdateData(TRUE);
-    if (m_strName.IsEmpty()) return;
+    if (m_strName.IsEmpty()) return false;
+    const Unstorable refused = FindUnstorable(m_strName, m_strKeywords);
+    if (!refused.text.empty()) {
+        // Nothing is stored or written; the typing stays for the user to mend, with the
+        // character selected.
+        CBoxNameFitter fitter(refused.keyword);
+        CUiManager::ShowBoxOver(m_hWnd, refused.text.c_str(), MB_OK | MB_ICONWARNING);
+        CWnd* pField = GetDlgItem(refused.nField);
+        if (pField != NULL) {
+            GotoDlgCtrl(pField);
+            if (refused.nChar >= 0) pField->SendMessage(EM_SETSEL, refused.nChar, refused.nChar + 1);
+        }
+        return false;
+    }
     CGroupManager* pGroups = CGroupManager::GetInstance();
     // A group deleted while it was open is gone: Apply makes a new one rather than
     // writing into the freed one.
@@ -108,6 +207,7 @@ void CPageUninstallGroupEditor::ApplyGroup()
     pUi->RefreshGroups();
     pUi->CloseGroupEditor();
     pUi->RefreshPrograms(true);
+    return true;
 }
 
 void CPageUninstallGroupEditor::OnApply() { ApplyGroup(); }

@@ -15,6 +15,9 @@ namespace
 // Posted to itself at start: the box about an unreadable groups file shows over the
 // window, not before it.
 const UINT kMsgReportGroupsFile = WM_APP + 0x110;
+// Posted to itself: a group the user picked in the tree, to open in the editor once the
+// tree's handling of the click or key is over (wParam: the group's id).
+const UINT kMsgEditFromTree = WM_APP + 0x111;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPageUninstallGroups, CCommandPage)
@@ -24,6 +27,7 @@ BEGIN_MESSAGE_MAP(CPageUninstallGroups, CCommandPage)
     ON_UPDATE_COMMAND_UI(ID_GROUP_NEW, &CPageUninstallGroups::OnUpdateGroupNew)
     ON_UPDATE_COMMAND_UI(ID_GROUP_DELETE, &CPageUninstallGroups::OnUpdateGroupUserCommand)
     ON_UPDATE_COMMAND_UI(ID_GROUP_EDIT, &CPageUninstallGroups::OnUpdateGroupUserCommand)
+    ON_NOTIFY(TVN_SELCHANGING, IDC_TREE, &CPageUninstallGroups::OnTreeSelChanging)
     ON_NOTIFY(TVN_SELCHANGED, IDC_TREE, &CPageUninstallGroups::OnTreeSelChanged)
     ON_NOTIFY(NM_CLICK, IDC_TREE, &CPageUninstallGroups::OnTreeClick)
     ON_NOTIFY(NM_DBLCLK, IDC_TREE, &CPageUninstallGroups::OnTreeDblClk)
@@ -31,6 +35,7 @@ BEGIN_MESSAGE_MAP(CPageUninstallGroups, CCommandPage)
     ON_NOTIFY(NM_KILLFOCUS, IDC_TREE, &CPageUninstallGroups::OnTreeKillFocus)
     ON_REGISTERED_MESSAGE(g_nMsgRefreshGroups, &CPageUninstallGroups::OnRefreshGroups)
     ON_MESSAGE(kMsgReportGroupsFile, &CPageUninstallGroups::OnReportGroupsFile)
+    ON_MESSAGE(kMsgEditFromTree, &CPageUninstallGroups::OnEditFromTree)
     ON_WM_SIZE()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
@@ -167,6 +172,14 @@ void CPageUninstallGroups::SelectQuietly(HTREEITEM hItem)
     m_bOwnSelection = false;
 }
 
+HTREEITEM CPageUninstallGroups::ItemOf(const GroupEntry* pGroup) const
+{
+    if (pGroup == NULL || m_hRoot == NULL) return NULL;
+    for (HTREEITEM h = m_wndTree.GetChildItem(m_hRoot); h != NULL; h = m_wndTree.GetNextSiblingItem(h))
+        if ((const GroupEntry*)m_wndTree.GetItemData(h) == pGroup) return h;
+    return NULL;
+}
+
 void CPageUninstallGroups::FocusCurrentGroup()
 {
     if (m_hCurrent != NULL && m_hCurrent != m_wndTree.GetSelectedItem()) SelectQuietly(m_hCurrent);
@@ -205,13 +218,9 @@ void CPageUninstallGroups::OnGroupDelete()
     if (pGroup == NULL) return;
     // A group and its keywords have no undo: the user confirms, with the group named.
     // No is the default, so a stray Enter keeps the group.
-    CWnd* pOwner = GetTopLevelParent();
-    if (pOwner == NULL) pOwner = this;
-    CString strTitle;
-    pOwner->GetWindowText(strTitle);
     const int nId = pGroup->Id;
     CBoxNameFitter fitter(pGroup->Name);
-    if (pOwner->MessageBox(DeleteQuestion(pGroup->Name), strTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
+    if (CUiManager::ShowBoxOver(m_hWnd, DeleteQuestion(pGroup->Name), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
         IDYES)
         return;
     // The answer is about the group the question named; it may not be there any more.
@@ -257,6 +266,38 @@ void CPageUninstallGroups::MakeCurrent(HTREEITEM hItem)
     CUiManager::GetInstance()->RefreshPrograms(true);
 }
 
+void CPageUninstallGroups::EditFromTreeLater(const GroupEntry* pGroup)
+{
+    PostMessage(kMsgEditFromTree, (WPARAM)(INT_PTR)pGroup->Id);
+}
+
+void CPageUninstallGroups::OnTreeSelChanging(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    *pResult = 0;
+    if (m_bOwnSelection || !CUiManager::GetInstance()->IsGroupEditorTyped()) return;
+    // The root and "Other" open nothing in the editor: the caret moves, the typing stays.
+    GroupEntry* pGroup = GetItemGroup(((NMTREEVIEW*)pNMHDR)->itemNew.hItem);
+    if (pGroup == NULL || pGroup->BuiltIn == 1) return;
+    *pResult = TRUE;
+    EditFromTreeLater(pGroup);
+}
+
+LRESULT CPageUninstallGroups::OnEditFromTree(WPARAM wParam, LPARAM)
+{
+    // The group is found again by its id: the question's Yes rebuilds the tree, and the
+    // group may have gone meanwhile. A click whose editor has closed since opens nothing.
+    CUiManager* pUi = CUiManager::GetInstance();
+    GroupEntry* pGroup = CGroupManager::GetInstance()->FindGroup((int)(INT_PTR)wParam);
+    if (!pUi->IsGroupEditorOpen() || pGroup == NULL || pGroup->BuiltIn == 1) return 0;
+    const bool bTreeFocused = ::GetFocus() == m_wndTree.m_hWnd;
+    if (!pUi->ShowGroupEditor(pGroup->Id)) return 0;
+    HTREEITEM hItem = ItemOf(pGroup);
+    if (hItem != NULL) SelectQuietly(hItem);
+    if (bTreeFocused) m_wndTree.SetFocus();
+    UpdateToolBarButtons();
+    return 0;
+}
+
 void CPageUninstallGroups::OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
 {
     *pResult = 0;
@@ -293,8 +334,15 @@ void CPageUninstallGroups::OnTreeClick(NMHDR*, LRESULT* pResult)
 
 void CPageUninstallGroups::OnTreeDblClk(NMHDR*, LRESULT* pResult)
 {
-    OnGroupEdit();
     *pResult = 0;
+    GroupEntry* pGroup = GetCaretUserGroup();
+    if (pGroup != NULL && CUiManager::GetInstance()->IsGroupEditorTyped()) {
+        // The tree's own handling of the double-click goes on with the item after this.
+        *pResult = 1;
+        EditFromTreeLater(pGroup);
+        return;
+    }
+    OnGroupEdit();
 }
 
 // The Groups caption shows when the tree has the keyboard focus.

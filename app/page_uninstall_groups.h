@@ -1,7 +1,8 @@
 // The groups page: the groups of the groups model as a tree under the root "Groups",
 // with "Other" last, and a small toolbar with New, Delete and Edit. Selecting an item
 // makes its group the current one, which filters the program list; while the group
-// editor is open, selecting a group opens it there instead. The page loads the groups
+// editor is open, selecting a group opens it there instead (after asking whether to apply
+// what the editor holds, when it holds typing not applied yet). The page loads the groups
 // file when it opens (a file it cannot read is reported once the window is up) and
 // writes it after a Delete, and when it goes only if the groups changed unsaved.
 #pragma once
@@ -62,12 +63,20 @@ protected:
     void MakeCurrent(HTREEITEM hItem);
     // Moves the caret without it counting as the user's selection.
     void SelectQuietly(HTREEITEM hItem);
+    // The tree's item of a group, or NULL.
+    HTREEITEM ItemOf(const GroupEntry* pGroup) const;
+    // A click or key in the tree that would open another group in the editor while the
+    // editor holds typing: the tree is left as it is, and the group is opened once the
+    // tree's own handling is over, after the question whether to apply the typing
+    // (applying it rebuilds the tree, which must not happen inside the tree's handling).
+    void EditFromTreeLater(const GroupEntry* pGroup);
 
     afx_msg void OnGroupNew();
     afx_msg void OnGroupDelete();
     afx_msg void OnGroupEdit();
     afx_msg void OnUpdateGroupNew(CCmdUI* pCmdUI);
     afx_msg void OnUpdateGroupUserCommand(CCmdUI* pCmdUI);
+    afx_msg void OnTreeSelChanging(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnTreeClick(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnTreeDblClk(NMHDR* pNMHDR, LRESULT* pResult);
@@ -75,6 +84,7 @@ protected:
     afx_msg void OnTreeKillFocus(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg LRESULT OnRefreshGroups(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnReportGroupsFile(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnEditFromTree(WPARAM wParam, LPARAM lParam);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()

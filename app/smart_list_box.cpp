@@ -61,7 +61,9 @@ void CExtSmartListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
         pOldFont = pDC->SelectObject(pItem != NULL && pItem->bBold ? &pPM->m_FontBold : &pPM->m_FontNormal);
     int nOldMode = pDC->SetBkMode(TRANSPARENT);
     COLORREF clrOldText = pDC->SetTextColor(clrText);
-    if (pItem != NULL) pDC->DrawText(pItem->strText, &rcText, DT_SINGLELINE | DT_VCENTER | DT_WORD_ELLIPSIS);
+    // An item is a name as the user wrote it (a group's): "&" is a character, not a mnemonic.
+    if (pItem != NULL)
+        pDC->DrawText(pItem->strText, &rcText, DT_SINGLELINE | DT_VCENTER | DT_WORD_ELLIPSIS | DT_NOPREFIX);
     if (bFocused) pDC->DrawFocusRect(&rcItem);
     pDC->SetTextColor(clrOldText);
     pDC->SetBkMode(nOldMode);

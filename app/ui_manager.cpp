@@ -12,6 +12,7 @@ const UINT g_nMsgCopySelection = ::RegisterWindowMessageA("g_nMsgCopySelection")
 const UINT g_nMsgOptionsChanged = ::RegisterWindowMessageA("g_nMsgOptionsChanged");
 const UINT g_nMsgUpdateStatusBar = ::RegisterWindowMessageA("g_nMsgUpdateStatusBar");
 const UINT g_nMsgCommandStatesChanged = ::RegisterWindowMessageA("g_nMsgCommandStatesChanged");
+const UINT g_nMsgApplyGroupEditor = ::RegisterWindowMessageA("g_nMsgApplyGroupEditor");
 
 CUiManager::CUiManager()
     : m_hWndLeftPane(NULL),
@@ -22,6 +23,7 @@ CUiManager::CUiManager()
       m_nTotalPrograms(0),
       m_nShownPrograms(0),
       m_bGroupEditorOpen(false),
+      m_bGroupEditorTyped(false),
       m_pSelectedProgram(NULL)
 {
 }
@@ -50,15 +52,33 @@ void CUiManager::ShowProgramDetails(ProgramEntry* pEntry)
         ::SendMessageA(m_hWndDetailsPane, g_nMsgShowProgramDetails, (WPARAM)pEntry, 0);
 }
 
-void CUiManager::ShowGroupEditor(int nGroupId)
+bool CUiManager::ShowGroupEditor(int nGroupId)
 {
     // The pane refuses the message while a box is up; the flag stays what it shows.
-    if (!TakesCommands()) return;
+    if (!TakesCommands()) return false;
+    // What the user typed is never replaced unasked, whichever way the other group
+    // comes (New, Edit, a double-click, a click or a key in the tree).
+    if (IsGroupEditorTyped() && !SettleGroupEditorTyping()) return false;
     // The flag follows the pane's handling, so a selection change that opening the
     // editor causes still sees the editor closed.
     ::SendMessageA(m_hWndLeftPane, g_nMsgShowGroupEditor, (WPARAM)(INT_PTR)nGroupId, 0);
     m_bGroupEditorOpen = true;
+    m_bGroupEditorTyped = false;
     CommandStatesChanged();
+    return true;
+}
+
+bool CUiManager::SettleGroupEditorTyping()
+{
+    const int nAnswer = ShowBoxOver(m_hWndLeftPane,
+                                    "The group editor holds changes that are not applied yet.\r\n\r\n"
+                                    "Do you want to apply them?",
+                                    MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (nAnswer == IDNO) return true;
+    if (nAnswer != IDYES) return false;
+    // Apply may refuse (no name, a character the groups file cannot hold): the editor
+    // then stays as it is, with what was typed.
+    return ::SendMessageA(m_hWndLeftPane, g_nMsgApplyGroupEditor, 0, 0) != 0;
 }
 
 void CUiManager::CloseGroupEditor()
@@ -66,6 +86,7 @@ void CUiManager::CloseGroupEditor()
     if (!TakesCommands()) return;
     ::SendMessageA(m_hWndLeftPane, g_nMsgCloseGroupEditor, 0, 0);
     m_bGroupEditorOpen = false;
+    m_bGroupEditorTyped = false;
     CommandStatesChanged();
 }
 
@@ -204,9 +225,21 @@ bool CUiManager::RefusesMessage(UINT message, WPARAM wParam, LPARAM lParam)
     } else {
         bActs = message == WM_CONTEXTMENU || message == g_nMsgRefreshPrograms || message == g_nMsgCopySelection ||
                 message == g_nMsgOptionsChanged || message == g_nMsgShowGroupEditor ||
-                message == g_nMsgCloseGroupEditor;
+                message == g_nMsgCloseGroupEditor || message == g_nMsgApplyGroupEditor;
     }
     return bActs && !TakesCommands();
+}
+
+int CUiManager::ShowBoxOver(HWND hWnd, LPCTSTR pszText, UINT nType)
+{
+    HWND hOwner = hWnd != NULL ? ::GetAncestor(hWnd, GA_ROOT) : NULL;
+    if (hOwner == NULL) {
+        CWnd* pMainWnd = AfxGetMainWnd();
+        hOwner = pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL;
+    }
+    CString strTitle;
+    if (hOwner != NULL) CWnd::FromHandle(hOwner)->GetWindowText(strTitle);
+    return ::MessageBoxA(hOwner, pszText, strTitle, nType);
 }
 
 void CUiManager::CommandStatesChanged()

@@ -24,6 +24,9 @@ extern const UINT g_nMsgUpdateStatusBar;     // to the main window
 // Posted to the main window when what a command acts on may have changed (the selected
 // program, the group editor shown or closed): its bars show the commands' states again.
 extern const UINT g_nMsgCommandStatesChanged;
+// Sent to the left pane when the user chose to apply what the group editor holds before
+// it is given another group; answers 1 when the group was applied (and the editor closed).
+extern const UINT g_nMsgApplyGroupEditor;
 
 class CUiManager
 {
@@ -33,7 +36,12 @@ public:
     virtual void ShowGroupsBar(bool bShow);
     virtual void ShowDetailsBar(bool bShow);
     virtual void ShowProgramDetails(ProgramEntry* pEntry);
-    virtual void ShowGroupEditor(int nGroupId);
+    // Opens the group (-1: a new one) in the editor. While the editor holds typing not
+    // applied yet, the user is asked first whether to apply it: Yes applies it and goes
+    // on, No drops it and goes on, Cancel leaves the editor as it is. False when the
+    // editor was not given the group (refused behind a box, Cancel, an Apply that did
+    // not go through).
+    virtual bool ShowGroupEditor(int nGroupId);
     virtual void CloseGroupEditor();
     virtual void RefreshGroups();
     virtual void RefreshPrograms(bool bFilterOnly);
@@ -83,6 +91,14 @@ public:
     static bool RefusesMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // The group editor is shown in the program list's place.
     bool IsGroupEditorOpen() const { return m_bGroupEditorOpen; }
+    // The group editor is open and its fields differ from what it was opened with: the
+    // user typed something not applied yet, which no other group may replace unasked.
+    bool IsGroupEditorTyped() const { return m_bGroupEditorOpen && m_bGroupEditorTyped; }
+    // Set by the editor whenever its fields change.
+    void SetGroupEditorTyped(bool bTyped) { m_bGroupEditorTyped = bTyped; }
+    // A message box owned by the top-level window that holds hWnd, under that window's
+    // title: the way the program's questions and refusals show.
+    static int ShowBoxOver(HWND hWnd, LPCTSTR pszText, UINT nType);
     // Asks the main window to show the commands' states again, soon.
     void CommandStatesChanged();
 
@@ -133,10 +149,16 @@ private:
     // shows: every way the editor opens or closes (New, Edit, a double-click, Apply,
     // Cancel, the caption's close button) goes through them.
     bool m_bGroupEditorOpen;
+    // The editor's fields differ from what it was opened with; read only while it is open.
+    bool m_bGroupEditorTyped;
     ProgramEntry* m_pSelectedProgram;  // owned by the catalogue
     // When what the program list shows last changed (GetTickCount), once it has.
     bool m_bListChanged = false;
     DWORD m_dwListChanged = 0;
+
+    // Asks whether to apply the editor's typing before it is given another group; true
+    // to go on (applied, or dropped by the user's No).
+    bool SettleGroupEditorTyping();
 
     CUiManager(const CUiManager&) = delete;
     CUiManager& operator=(const CUiManager&) = delete;

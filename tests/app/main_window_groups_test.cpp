@@ -10,6 +10,7 @@
 #include "catalogue/groups.h"
 #include "catalogue/options.h"
 #include "catalogue/program_entry.h"
+#include "toolkit/theme/paint_manager.h"
 #include "res/resource.h"
 #include "support/message_pump.h"
 #include "support/registry_sandbox.h"
@@ -141,12 +142,12 @@ void AddToGroup(CPurgeletDlg& dlg, const char* keyword)
     HWND hDlg = dlg.m_hWnd;
     ownedbox::BoxWatcher ok(hDlg, [hDlg, keyword](HWND hBox) {
         HWND hKeyword = ::GetDlgItem(hBox, IDC_KEYWORD);
-        realinput::SleepUntil([&] { return realinput::ThreadFocusIs(hDlg, hKeyword); });
+        realinput::SleepUntil([&] { return realinput::ThreadFocusIs(hDlg, hKeyword); }, ownedbox::kBoxWaitMs);
         if (keyword != NULL) Type(keyword);
         Tap(VK_RETURN);
     });
     TapKeys({{VK_MENU, 'A'}, {0, 'A'}});
-    EXPECT_TRUE(PumpUntil([&] { return ok.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; }));
+    EXPECT_TRUE(PumpUntil([&] { return ok.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; }, ownedbox::kBoxWaitMs));
     ok.Join();
     EXPECT_FALSE(ok.m_bStuck);
 }
@@ -176,7 +177,7 @@ Question DeleteAnswered(CPurgeletDlg& dlg, UINT nAnswer)
         ownedbox::ClickBoxButton(hBox, nAnswer);
     });
     ClickGroupTool(dlg, ID_GROUP_DELETE);
-    EXPECT_TRUE(PumpUntil([&] { return box.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; }));
+    EXPECT_TRUE(PumpUntil([&] { return box.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; }, ownedbox::kBoxWaitMs));
     box.Join();
     EXPECT_FALSE(box.m_bStuck);
     question.caption = box.m_caption;
@@ -200,7 +201,8 @@ void RunSteps(CPurgeletDlg& dlg, const std::vector<Step>& steps)
         s.input();
         const std::string expected = std::to_string(s.nShown) + " of 6 programs found; highlighted " + s.group +
                                      "; bold " + s.group;
-        EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg) && GroupsState(dlg) == expected; })) << GroupsState(dlg);
+        EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg) && GroupsState(dlg) == expected; }, ownedbox::kBoxWaitMs))
+            << GroupsState(dlg);
     }
 }
 
@@ -813,4 +815,292 @@ TEST_F(MainWindowGroupsFileTest, AHandEditBetweenTwoChangesSurvivesTheSecond)
         EXPECT_EQ(c.written, GroupsFile());
         EXPECT_EQ(c.damaged ? 1u : 0u, TestApp().m_boxes.size());
     }
+}
+
+// ---- what the editor holds, and names as the user wrote them ------------------------------
+
+namespace {
+
+// Pastes text (which keys cannot type) into an editor field, as the user does from
+// another program.
+void PasteInto(CWnd& field, const char* text)
+{
+    mainwindowtest::SetClipboard(text);
+    ClickIn(field.m_hWnd);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == field.m_hWnd; })) << text;
+    const int nLength = field.GetWindowTextLength() + (int)strlen(text);
+    TapWith(VK_CONTROL, 'V');
+    EXPECT_TRUE(PumpUntil([&] { return field.GetWindowTextLength() == nLength; })) << text;
+}
+
+std::string TextOf(CWnd& wnd)
+{
+    CString text;
+    wnd.GetWindowText(text);
+    return (LPCTSTR)text;
+}
+
+// A box the main window shows over itself while the input runs, answered with a click
+// on nAnswer; gives back its caption and text.
+std::pair<std::string, std::string> BoxAnswered(CPurgeletDlg& dlg, UINT nAnswer, const std::function<void()>& input)
+{
+    HWND hDlg = dlg.m_hWnd;
+    ownedbox::BoxWatcher box(hDlg, [nAnswer](HWND hBox) { ownedbox::ClickBoxButton(hBox, nAnswer); });
+    input();
+    EXPECT_TRUE(PumpUntil([&] { return box.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; }, ownedbox::kBoxWaitMs));
+    box.Join();
+    EXPECT_FALSE(box.m_bStuck);
+    return {box.m_caption, box.m_text};
+}
+
+std::string Title(CPurgeletDlg& dlg) { return TextOf(dlg); }
+
+// From the first to the last column in rows [top, bottom) and columns [left, right) whose
+// pixel differs from the band's most frequent colour: how wide the ink of a text is.
+int InkWidth(const ownedbox::Pixels& px, int top, int bottom, int left = 0, int right = INT_MAX)
+{
+    std::map<DWORD, int> counts;
+    left = std::max(0, left);
+    right = std::min(px.cx, right);
+    for (int y = std::max(0, top); y < std::min(px.cy, bottom); ++y)
+        for (int x = left; x < right; ++x) ++counts[px.At(x, y)];
+    if (counts.empty()) return 0;
+    DWORD blank = counts.begin()->first;
+    for (const auto& c : counts)
+        if (c.second > counts[blank]) blank = c.first;
+    int first = INT_MAX, last = -1;
+    for (int y = std::max(0, top); y < std::min(px.cy, bottom); ++y)
+        for (int x = left; x < right; ++x)
+            if (px.At(x, y) != blank) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+    return last < 0 ? 0 : last - first + 1;
+}
+
+// A control's client area as the control draws it.
+ownedbox::Pixels Printed(HWND hCtrl)
+{
+    CRect rc;
+    ::GetClientRect(hCtrl, &rc);
+    return ownedbox::DrawnPixels(rc.Width(), rc.Height(), [hCtrl](HDC hdc) {
+        ::SendMessageA(hCtrl, WM_PRINTCLIENT, (WPARAM)hdc, PRF_CLIENT | PRF_ERASEBKGND);
+    });
+}
+
+// The ink width of a line drawn with a font: with DT_NOPREFIX "&" is drawn, without it
+// the "&" is left out and the character after it underlined.
+int TextInkWidth(HFONT hFont, const char* text, UINT nFlags)
+{
+    ownedbox::Pixels px = ownedbox::DrawnPixels(400, 60, [&](HDC hdc) {
+        ::SelectObject(hdc, hFont);
+        ::SetBkMode(hdc, TRANSPARENT);
+        RECT rc = {4, 4, 396, 56};
+        ::DrawTextA(hdc, text, -1, &rc, DT_SINGLELINE | nFlags);
+    });
+    return InkWidth(px, 0, px.cy);
+}
+
+}  // namespace
+
+// A control character pasted into the editor (the groups file cannot keep one): Apply
+// refuses with a box over the main window that names it, stores and writes nothing, and
+// leaves the editor open with what was typed and the character selected, so that a key
+// typed over it mends it and Apply then goes through.
+TEST_F(MainWindowGroupsFileTest, ApplyRefusesAControlCharacterAndWritesNothing)
+{
+    const struct
+    {
+        const char* what;
+        const char* name;
+        const char* keywords;
+        int nField;
+        int nChar;
+        const char* box;
+        const char* typedOver;
+        const char* written;
+    } cases[] = {
+        {"in the name", "Tom\x01Jerry", "", IDC_GROUP_NAME, 3,
+         "The group is not applied: its name holds the control character U+0001 at character 4, which a groups "
+         "file cannot hold.\r\n\r\nRemove it and apply again.",
+         "x", "Name=\"TomxJerry\""},
+        {"in a keyword", "Tools", "corpus\r\nread\x02" "er", IDC_GROUP_KEYWORDS, 12,
+         "The group is not applied: the keyword\r\n\r\nread er\r\n\r\nholds the control character U+0002 at "
+         "character 5, which a groups file cannot hold.\r\n\r\nRemove it and apply again.",
+         " ", "Name=\"Tools\">\n<Keyword>corpus</Keyword>\n<Keyword>read er</Keyword>\n</Group>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClearGroups();
+        ::DeleteFileA(m_groupsFile.c_str());
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+            ::NewGroup(dlg);
+            PasteInto(editor.m_wndName, c.name);
+            if (*c.keywords != '\0') PasteInto(editor.m_wndKeywords, c.keywords);
+            const auto box = BoxAnswered(dlg, IDOK, [&] { ClickIn(editor.m_wndApply.m_hWnd); });
+            EXPECT_EQ(Title(dlg), box.first);
+            EXPECT_EQ(c.box, box.second);
+
+            EXPECT_TRUE(EditorOpen(dlg));
+            EXPECT_EQ(c.name, TextOf(editor.m_wndName));
+            EXPECT_EQ(c.keywords, TextOf(editor.m_wndKeywords));
+            EXPECT_EQ(1u, CGroupManager::GetInstance()->m_Groups.size());
+            EXPECT_TRUE(TreeGroups(dlg).empty());
+            EXPECT_FALSE(Exists(m_groupsFile));
+            CWnd* pField = editor.GetDlgItem(c.nField);
+            EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == pField->m_hWnd; }));
+            DWORD nStart = 0, nEnd = 0;
+            pField->SendMessage(EM_GETSEL, (WPARAM)&nStart, (LPARAM)&nEnd);
+            EXPECT_EQ((DWORD)c.nChar, nStart);
+            EXPECT_EQ((DWORD)c.nChar + 1, nEnd);
+
+            Type(c.typedOver);
+            EXPECT_TRUE(PumpUntil([&] { return TextOf(*pField)[c.nChar] == c.typedOver[0]; })) << TextOf(*pField);
+            ClickIn(editor.m_wndApply.m_hWnd);
+            EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg) && TreeGroups(dlg).size() == 1u; }));
+            EXPECT_NE(std::string::npos, GroupsFile().find(c.written)) << GroupsFile();
+        }));
+        EXPECT_TRUE(TestApp().m_boxes.empty());
+    }
+}
+
+// A keyword is kept as typed, blanks at its ends too: through Apply, the file and the
+// next start.
+TEST_F(MainWindowGroupsFileTest, AKeywordKeepsItsBlanksThroughApplyTheFileAndTheNextStart)
+{
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        NewGroup(dlg, "spaced", " a b ");
+        EXPECT_NE(std::string::npos, GroupsFile().find("<Keyword> a b </Keyword>")) << GroupsFile();
+    }));
+    ClearGroups();
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ASSERT_EQ((std::vector<std::string>{"spaced"}), TreeGroups(dlg));
+        ASSERT_EQ(2u, CGroupManager::GetInstance()->m_Groups.size());
+        EXPECT_EQ((std::vector<std::string>{" a b "}), CGroupManager::GetInstance()->m_Groups[1]->Keywords);
+    }));
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+}
+
+// A click on another group in the tree while the editor holds a new group's typing asks
+// first: Yes applies the typing and opens the group clicked, No drops it and opens that
+// group, Cancel leaves the editor with its typing and the tree as it was.
+TEST_F(MainWindowGroupsFileTest, ATreeClickWhileTheEditorHoldsTypingAsksWhetherToApplyIt)
+{
+    const struct
+    {
+        UINT nAnswer;
+        const char* what;
+    } cases[] = {{IDYES, "Yes"}, {IDNO, "No"}, {IDCANCEL, "Cancel"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClearGroups();
+        ::DeleteFileA(m_groupsFile.c_str());
+        AddGroup("Tools", "corpus");
+        AddGroup("Media", "player");
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+            CExtTreeCtrl& tree = Groups(dlg).m_wndTree;
+            ::NewGroup(dlg);
+            TypeInto(editor.m_wndName, "cartoons");
+            TypeInto(editor.m_wndKeywords, "alpha");
+            const HTREEITEM hCaret = tree.GetSelectedItem();
+
+            const auto box = BoxAnswered(dlg, c.nAnswer, [&] { ClickGroup(dlg, "Media"); });
+            EXPECT_EQ(Title(dlg), box.first);
+            EXPECT_EQ("The group editor holds changes that are not applied yet.\r\n\r\nDo you want to apply them?",
+                      box.second);
+
+            EXPECT_TRUE(EditorOpen(dlg));
+            if (c.nAnswer == IDCANCEL) {
+                EXPECT_EQ("cartoons", TextOf(editor.m_wndName));
+                EXPECT_EQ("alpha", TextOf(editor.m_wndKeywords));
+                EXPECT_EQ(hCaret, tree.GetSelectedItem());
+                EXPECT_EQ((std::vector<std::string>{"Tools", "Media"}), TreeGroups(dlg));
+                EXPECT_FALSE(Exists(m_groupsFile));
+                return;
+            }
+            EXPECT_TRUE(PumpUntil([&] { return TextOf(editor.m_wndName) == "Media"; })) << TextOf(editor.m_wndName);
+            EXPECT_EQ("player\r\n", TextOf(editor.m_wndKeywords));
+            EXPECT_EQ(TreeItem(dlg, "Media"), tree.GetSelectedItem());
+            if (c.nAnswer == IDYES) {
+                EXPECT_EQ((std::vector<std::string>{"Tools", "Media", "cartoons"}), TreeGroups(dlg));
+                EXPECT_NE(std::string::npos, GroupsFile().find("Name=\"cartoons\">\n<Keyword>alpha</Keyword>"))
+                    << GroupsFile();
+            } else {
+                EXPECT_EQ((std::vector<std::string>{"Tools", "Media"}), TreeGroups(dlg));
+                EXPECT_FALSE(Exists(m_groupsFile));
+            }
+        }));
+        EXPECT_TRUE(TestApp().m_boxes.empty());
+    }
+}
+
+// A double-click on the group the editor holds typing for asks too; Yes applies the typing
+// and opens the group again as applied.
+TEST_F(MainWindowGroupsFileTest, ADoubleClickOnTheEditedGroupAsksBeforeOpeningItAgain)
+{
+    AddGroup("Tools", "corpus");
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+        OpenInEditor(dlg, "Tools");
+        TypeInto(editor.m_wndKeywords, "alpha");
+        CRect rc;
+        Groups(dlg).m_wndTree.GetItemRect(TreeItem(dlg, "Tools"), &rc, TRUE);
+        const auto box = BoxAnswered(dlg, IDYES, [&] {
+            ClickIn(Groups(dlg).m_wndTree.m_hWnd, rc);
+            ClickIn(Groups(dlg).m_wndTree.m_hWnd, rc);
+        });
+        EXPECT_EQ("The group editor holds changes that are not applied yet.\r\n\r\nDo you want to apply them?",
+                  box.second);
+        EXPECT_TRUE(PumpUntil([&] { return EditorOpen(dlg) && TextOf(editor.m_wndKeywords) == "corpus\r\nalpha\r\n"; }))
+            << TextOf(editor.m_wndKeywords);
+        EXPECT_NE(std::string::npos, GroupsFile().find("<Keyword>corpus</Keyword>\n<Keyword>alpha</Keyword>"))
+            << GroupsFile();
+    }));
+}
+
+// "&" in a group's name is a character: the Add to Group list and the groups tree draw
+// it, rather than underlining the next character as a mnemonic.
+TEST_F(MainWindowGroupsTest, AnAmpersandInAGroupNameIsDrawnAsItIs)
+{
+    const char kName[] = "R&D Tools";
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        AddGroup("Media", "player");
+        AddGroup(kName, "corpus");
+        CUiManager::GetInstance()->RefreshGroups();
+
+        CExtTreeCtrl& tree = Groups(dlg).m_wndTree;
+        HFONT hTreeFont = (HFONT)tree.SendMessage(WM_GETFONT);
+        CRect rcLabel;
+        ASSERT_TRUE(tree.GetItemRect(TreeItem(dlg, kName), &rcLabel, TRUE));
+        const int nTreeInk = InkWidth(Printed(tree.m_hWnd), rcLabel.top, rcLabel.bottom, rcLabel.left);
+        EXPECT_EQ(TextInkWidth(hTreeFont, kName, DT_NOPREFIX), nTreeInk);
+        EXPECT_NE(TextInkWidth(hTreeFont, kName, 0), nTreeInk);
+
+        HFONT hListFont = (HFONT)g_CurrentPaintManager.GetPM()->m_FontNormal.GetSafeHandle();
+        int nListInk = -1;
+        ClickRow(dlg, "Alpha Editor");
+        HWND hDlg = dlg.m_hWnd;
+        ownedbox::BoxWatcher addToGroup(hDlg, [&](HWND hBox) {
+            HWND hList = ::GetDlgItem(hBox, IDC_LIST);
+            CRect rcItem;
+            if (::SendMessageA(hList, LB_GETITEMRECT, 1, (LPARAM)&rcItem) != LB_ERR)
+                nListInk = InkWidth(Printed(hList), rcItem.top, rcItem.bottom);
+            ownedbox::ClickBoxButton(hBox, IDCANCEL);
+        });
+        TapKeys({{VK_MENU, 'A'}, {0, 'A'}});
+        EXPECT_TRUE(PumpUntil([&] { return addToGroup.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; },
+                              ownedbox::kBoxWaitMs));
+        addToGroup.Join();
+        EXPECT_FALSE(addToGroup.m_bStuck);
+        EXPECT_EQ(TextInkWidth(hListFont, kName, DT_NOPREFIX), nListInk);
+        EXPECT_NE(TextInkWidth(hListFont, kName, 0), nListInk);
+    }));
 }

@@ -15,6 +15,13 @@
 
 namespace ownedbox {
 
+// How long the helpers below wait for something the box's thread must do (show the box,
+// activate it, take a click and close): a guard against a hang, not a time the program
+// has to keep. On a busy machine the window's thread and the Wine server it talks to can
+// go seconds without running; a click answered by a fixed few seconds was then taken
+// after the watcher had given up on it and called the box stuck.
+const DWORD kBoxWaitMs = 60000;
+
 // The dialog box hOwner owns and shows, or NULL; the other windows it owns (tooltips,
 // shadows) are no boxes.
 inline HWND FindOpenBox(HWND hOwner)
@@ -169,24 +176,32 @@ inline ShownNameLine ReadShownNameLine(HWND hBox)
     return shown;
 }
 
-// Waits (bounded) until the box takes input, moves the pointer onto its button with
-// real input as a hand does, waits until it is there (a pointer only placed there was
-// not always where the click arrived), and clicks.
-inline void ClickBoxButton(HWND hBox, UINT nID)
+// Waits until the box takes input, moves the pointer onto its button with real input as
+// a hand does, waits until it is there (a pointer only placed there was not always where
+// the click arrived), and clicks. False, with no click, when the box never got there.
+inline bool ClickBoxButton(HWND hBox, UINT nID)
 {
     HWND hButton = ::GetDlgItem(hBox, nID);
     GUITHREADINFO info;
-    realinput::SleepUntil([&] {
-        return realinput::ThreadInputOf(hBox, info) && info.hwndActive == hBox && ::IsWindowVisible(hButton);
-    });
+    if (!realinput::SleepUntil(
+            [&] {
+                return realinput::ThreadInputOf(hBox, info) && info.hwndActive == hBox &&
+                       ::IsWindowVisible(hButton) && ::IsWindowEnabled(hButton);
+            },
+            kBoxWaitMs))
+        return false;
     CRect rc;
     ::GetWindowRect(hButton, &rc);
     const POINT pt = realinput::SendMouse(0, rc.CenterPoint());
-    realinput::SleepUntil([&] {
-        return realinput::CursorAt(pt) && realinput::ThreadInputOf(hBox, info) &&
-               (info.hwndCapture == NULL || info.hwndCapture == hButton);
-    });
+    if (!realinput::SleepUntil(
+            [&] {
+                return realinput::CursorAt(pt) && realinput::ThreadInputOf(hBox, info) &&
+                       (info.hwndCapture == NULL || info.hwndCapture == hButton);
+            },
+            kBoxWaitMs))
+        return false;
     realinput::ClickAt(pt);
+    return true;
 }
 
 // Waits (bounded) for the box, notes its caption, its message text and its place, and
@@ -201,7 +216,7 @@ public:
         // opened.
         m_thread = std::thread([this, hOwner, answer] {
             HWND hBox = NULL;
-            realinput::SleepUntil([&] { return m_bStop || (hBox = FindOpenBox(hOwner)) != NULL; }, 10000);
+            realinput::SleepUntil([&] { return m_bStop || (hBox = FindOpenBox(hOwner)) != NULL; }, kBoxWaitMs);
             if (hBox == NULL) return;
             char text[2048] = "";
             ::GetWindowTextA(hBox, text, sizeof(text));
@@ -212,16 +227,18 @@ public:
             ::GetWindowRect(hBox, &m_rect);
             m_bFound = true;
             answer(hBox);
-            // A box the answer did not close would hold its owner's thread for good.
+            // A box the answer did not close would hold its owner's thread for good. The
+            // answer is queued input: the box's thread takes it when it next runs.
             auto open = [hBox] { return ::IsWindow(hBox) && ::IsWindowVisible(hBox); };
-            if (!realinput::SleepUntil([&] { return !open(); }) && open()) {
+            if (!realinput::SleepUntil([&] { return !open(); }, kBoxWaitMs) && open()) {
                 m_bStuck = true;
                 ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             }
         });
     }
     ~BoxWatcher() { Join(); }
-    // Gives up waiting for a box that has not come (a box found already is answered).
+    // Gives up waiting for a box that has not come (a box found already is answered);
+    // a test that expects no box says so, rather than waiting for the bound.
     void Stop() { m_bStop = true; }
     void Join()
     {

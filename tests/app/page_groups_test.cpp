@@ -334,12 +334,7 @@ TEST_F(GroupEditorTest, ApplyStoresNameAndKeywordsWritesTheFileAndClosesTheEdito
     ASSERT_EQ(2u, CGroupManager::GetInstance()->m_Groups.size());
     GroupEntry* pRead = CGroupManager::GetInstance()->m_Groups[1];
     EXPECT_EQ("Image Viewers", pRead->Name);
-    // (A keyword of blanks is the groups file's own matter; its reader does not keep
-    // the blanks, so only the others are compared here.)
-    ASSERT_EQ(4u, pRead->Keywords.size());
-    EXPECT_EQ("a", pRead->Keywords[0]);
-    EXPECT_EQ("b", pRead->Keywords[1]);
-    EXPECT_EQ("Mixed Case", pRead->Keywords[3]);
+    EXPECT_EQ((std::vector<std::string>{"a", "b", "   ", "Mixed Case"}), pRead->Keywords);
 }
 
 TEST_F(GroupEditorTest, ANewGroupWithoutKeywordsIsCreatedAndMatchesNothing)
@@ -382,6 +377,36 @@ TEST_F(GroupEditorTest, AnEmptyNameKeepsTheEditorOpenAndCancelChangesNothing)
     EXPECT_TRUE(Closed());
     EXPECT_EQ("Viewers", pGroup->Name);
     EXPECT_TRUE(::IsWindow(m_editor.GetSafeHwnd()));
+}
+
+// Where the refusal points: names and keywords keep tabs (and names line breaks), other
+// control characters are refused; the place is counted in characters of the field, the
+// box's in the keyword's own line.
+TEST_F(GroupEditorTest, ControlCharactersAreFoundWhereTheyLie)
+{
+    const struct
+    {
+        const char *name, *keywords;
+        int nField, nChar;
+        const char* inBox;
+    } cases[] = {
+        {"Tab\tand\r\nbreaks", "a\r\n\r\nb c\r\n\ttab\r\nsec\x7fond", 0, 0, ""},
+        {"Unit\x1fSep", "", IDC_GROUP_NAME, 4, "its name holds the control character U+001F at character 5, which"},
+        {"\x1b", "", IDC_GROUP_NAME, 0, "U+001B at character 1,"},
+        {"Fine", "first\r\n\r\nsec\x7fond\r\nthi\x02rd\r\n", IDC_GROUP_KEYWORDS, 21,
+         "the keyword\r\n\r\nthi rd\r\n\r\nholds the control character U+0002 at character 4, which"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CPageUninstallGroupEditor::Unstorable found = CPageUninstallGroupEditor::FindUnstorable(c.name, c.keywords);
+        EXPECT_EQ(c.nField, found.nField);
+        EXPECT_EQ(c.nChar, found.nChar);
+        if (*c.inBox == '\0') {
+            EXPECT_EQ("", found.text);
+        } else {
+            EXPECT_NE(std::string::npos, found.text.find(c.inBox)) << found.text;
+        }
+    }
 }
 
 TEST_F(GroupEditorTest, AGroupDeletedWhileOpenIsNotWrittenInto)
