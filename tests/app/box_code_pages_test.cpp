@@ -1,0 +1,301 @@
+// The Remove warning's shortened name under ANSI code pages whose characters the message
+// font's own character set does not give: a Hebrew name with its points (1255), a
+// Vietnamese name written with combining accents and a name of many combining marks
+// (1258), long Japanese (932) and Chinese (936) names. In each, through the real main
+// window and its real box: the line that ends in "..." is a start of the name cut between
+// whole characters (never inside a double-byte one, never between a letter and its
+// marks), its extent and every pixel it covers lie inside the box's text control as the
+// box draws it, and the box lies inside the work area.
+//
+// How a code page is chosen: under Wine 8 a process's ANSI code page follows the Unix
+// locale of the Wine process that started it (LC_ALL, LC_CTYPE, LANG; the locale need
+// not be installed). Neither the prefix's registry value
+// HKLM\System\CurrentControlSet\Control\Nls\CodePage "ACP" (Wine writes it, never reads
+// it) nor an environment block given to CreateProcess changes it for a Windows child,
+// which keeps its parent's locale. A Unix program started through CreateProcess gets that
+// environment block as its own environment, so the parent starts /bin/sh with LC_ALL set,
+// and the shell starts this test program again under Wine with only the child test. Such
+// a start gives no process handle: the shell writes the child's exit status into a file
+// of its own once the child has ended, and the parent waits for that file. On Windows a
+// process cannot choose its code page: the test is skipped there.
+#include "main_window_fixture.h"
+#include "owned_box.h"
+#include "app/purgelet_app.h"
+#include "res/resource.h"
+#include "support/message_pump.h"
+#include "support/registry_sandbox.h"
+#include "support/wide_key_names.h"
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+using mainwindowtest::FocusIn;
+using mainwindowtest::List;
+using mainwindowtest::PumpUntil;
+using mainwindowtest::SelectedRowText;
+using ownedbox::BoxWatcher;
+using testsupport::RegistrySandbox;
+using namespace testsupport::widekeys;
+
+namespace {
+
+const char kChildVariable[] = "PURGELET_CODE_PAGE_CHILD";
+
+struct NameCase
+{
+    const char* what;
+    const wchar_t* piece;  // the name is this, repeated
+    int nRepeats;
+};
+
+struct CodePage
+{
+    UINT nCodePage;
+    const char* locale;  // the Unix locale whose code page it is
+    std::vector<NameCase> names;
+};
+
+const CodePage kCodePages[] = {
+    // "שָׁלוֹם ": shin with its dot and qamats, lamed, vav with holam, final mem.
+    {1255, "he_IL.UTF-8", {{"a Hebrew name with its points", L"\x05E9\x05C1\x05B8\x05DC\x05D5\x05B9\x05DD ", 80}}},
+    // "Tiếng Việt ", each accented letter an "ê" and a combining accent (as code page
+    // 1258 writes them); then letters that carry three and four marks each. The font's
+    // character set reads a mark's byte as a narrow letter ("ì"), so a cut measured that
+    // way ran the box past the screen.
+    {1258,
+     "vi_VN.UTF-8",
+     {{"a Vietnamese name with combining accents", L"Ti\x00EA\x0301ng Vi\x00EA\x0323t ", 60},
+      {"a name of many combining marks", L"a\x0300\x0301\x0303", 300},
+      {"letters under four acute accents each", L"e\x0301\x0301\x0301\x0301", 200}}},
+    // "日本語ソフト表ｿﾌﾄ": "表" is 95 5C, a trail byte that reads as a backslash; the
+    // half-width katakana are single bytes among the double-byte characters.
+    {932,
+     "ja_JP.UTF-8",
+     {{"a long Japanese name", L"\x65E5\x672C\x8A9E\x30BD\x30D5\x30C8\x8868\xFF7F\xFF8C\xFF84", 50}}},
+    // "中文软件工具"
+    {936, "zh_CN.UTF-8", {{"a long Chinese name", L"\x4E2D\x6587\x8F6F\x4EF6\x5DE5\x5177", 60}}},
+};
+
+// Whether a character is drawn onto the one before it, in the ranges the names above use.
+bool IsCombining(wchar_t c) { return (c >= 0x0300 && c <= 0x036F) || (c >= 0x0591 && c <= 0x05C7); }
+
+std::wstring Repeated(const wchar_t* piece, int nTimes)
+{
+    std::wstring s;
+    for (int i = 0; i < nTimes; ++i) s += piece;
+    return s;
+}
+
+std::string Ansi(const std::wstring& wide)
+{
+    const int nBytes = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), (int)wide.size(), NULL, 0, NULL, NULL);
+    std::string ansi((size_t)std::max(0, nBytes), '\0');
+    if (nBytes > 0) ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), (int)wide.size(), &ansi[0], nBytes, NULL, NULL);
+    return ansi;
+}
+
+// ---- the child: one code page, its names in real boxes ------------------------------------
+
+class BoxCodePagesTest : public mainwindowtest::NoGroupsFixture
+{
+};
+
+TEST_F(BoxCodePagesTest, Child)
+{
+    const char* pszCodePage = getenv(kChildVariable);
+    if (pszCodePage == NULL) GTEST_SKIP() << "run by BoxCodePages.TheRemoveWarningFitsTheNameUnderEachCodePage";
+    const UINT nCodePage = (UINT)atoi(pszCodePage);
+    ASSERT_EQ(nCodePage, ::GetACP()) << "the child runs under the code page it was started for";
+    const CodePage* pCodePage = NULL;
+    for (const CodePage& cp : kCodePages)
+        if (cp.nCodePage == nCodePage) pCodePage = &cp;
+    ASSERT_TRUE(pCodePage != NULL);
+
+    for (const NameCase& k : pCodePage->names) {
+        SCOPED_TRACE(k.what);
+        const std::wstring name = Repeated(k.piece, k.nRepeats);
+        const std::wstring key = kUninstallPathW + L"CodePageName";
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, key);
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, key, L"DisplayName", name));
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, key, "UninstallString", "none_such.exe"));
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            // The only program: the user picks its row.
+            ASSERT_TRUE(FocusIn(List(dlg)));
+            ASSERT_EQ(1, List(dlg).GetItemCount());
+            ASSERT_EQ(Ansi(name), std::string((LPCSTR)List(dlg).GetItemText(0, 0)));
+            CRect rc;
+            List(dlg).GetItemRect(0, &rc, LVIR_BOUNDS);
+            realinput::ClickAt(List(dlg), CPoint(40, rc.CenterPoint().y));
+            ASSERT_TRUE(PumpUntil([&] { return !SelectedRowText(dlg).empty(); }));
+            ownedbox::ShownNameLine shown;
+            BoxWatcher warning(dlg.GetSafeHwnd(), [&](HWND hBox) {
+                shown = ownedbox::ReadShownNameLine(hBox);
+                ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+            });
+            dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
+            warning.Join();
+            ASSERT_TRUE(warning.m_bFound);
+
+            const std::wstring& line = shown.wline;
+            ASSERT_GT(line.size(), 13u);
+            EXPECT_EQ(L"...", line.substr(line.size() - 3));
+            // A start of the name, whole characters only: a double-byte character taken
+            // apart would read as another character, and a letter never loses its marks.
+            const std::wstring kept = line.substr(0, line.size() - 3);
+            EXPECT_EQ(name.substr(0, kept.size()), kept);
+            ASSERT_LT(kept.size(), name.size());
+            EXPECT_FALSE(IsCombining(name[kept.size()])) << "cut at " << kept.size();
+            // As the box draws it: inside its text control, ending on screen where the
+            // drawing of it ends.
+            EXPECT_LE(shown.nExtent, shown.nClientWidth);
+            EXPECT_LT(shown.nDrawnRight, shown.nClientWidth);
+            EXPECT_NEAR(shown.nDrawnRight, shown.nScreenRight, 1);
+            // The box inside the work area of its monitor.
+            MONITORINFO mi;
+            mi.cbSize = sizeof(mi);
+            ASSERT_TRUE(::GetMonitorInfoA(::MonitorFromRect(&warning.m_rect, MONITOR_DEFAULTTONEAREST), &mi));
+            EXPECT_GE(warning.m_rect.left, mi.rcWork.left);
+            EXPECT_LE(warning.m_rect.right, mi.rcWork.right);
+            EXPECT_GE(warning.m_rect.top, mi.rcWork.top);
+            EXPECT_LE(warning.m_rect.bottom, mi.rcWork.bottom);
+        }));
+    }
+}
+
+// ---- the parent: a child process per code page --------------------------------------------
+
+typedef char*(CDECL* UnixFileNameFn)(LPCWSTR);
+typedef WCHAR*(CDECL* DosFileNameFn)(LPCSTR);
+
+struct ChildRun
+{
+    bool bEnded = false;
+    int nExit = -1;
+    std::string output;
+};
+
+std::wstring Wide(const std::string& ansi)
+{
+    const int nUnits = ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), (int)ansi.size(), NULL, 0);
+    std::wstring wide((size_t)std::max(0, nUnits), L'\0');
+    if (nUnits > 0) ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), (int)ansi.size(), &wide[0], nUnits);
+    return wide;
+}
+
+class WinePaths
+{
+public:
+    WinePaths()
+    {
+        HMODULE hKernel = ::GetModuleHandleA("kernel32.dll");
+        m_pfnUnix = (UnixFileNameFn)(void*)::GetProcAddress(hKernel, "wine_get_unix_file_name");
+        m_pfnDos = (DosFileNameFn)(void*)::GetProcAddress(hKernel, "wine_get_dos_file_name");
+    }
+    bool Known() const { return m_pfnUnix != NULL && m_pfnDos != NULL; }
+    std::string Unix(const std::wstring& dos) const
+    {
+        char* psz = m_pfnUnix(dos.c_str());
+        std::string unix = psz != NULL ? psz : "";
+        if (psz != NULL) ::HeapFree(::GetProcessHeap(), 0, psz);
+        return unix;
+    }
+    std::wstring Dos(const char* unix) const
+    {
+        WCHAR* psz = m_pfnDos(unix);
+        std::wstring dos = psz != NULL ? psz : L"";
+        if (psz != NULL) ::HeapFree(::GetProcessHeap(), 0, psz);
+        return dos;
+    }
+
+private:
+    UnixFileNameFn m_pfnUnix;
+    DosFileNameFn m_pfnDos;
+};
+
+void WriteAll(const std::wstring& path, const std::string& text)
+{
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD nWritten = 0;
+    if (h != INVALID_HANDLE_VALUE) ::WriteFile(h, text.data(), (DWORD)text.size(), &nWritten, NULL);
+    if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
+}
+
+std::string ReadAll(const std::wstring& path)
+{
+    std::string text;
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0,
+                             NULL);
+    if (h == INVALID_HANDLE_VALUE) return text;
+    char buffer[4096];
+    DWORD nRead = 0;
+    while (::ReadFile(h, buffer, sizeof(buffer), &nRead, NULL) && nRead != 0) text.append(buffer, nRead);
+    ::CloseHandle(h);
+    return text;
+}
+
+// Runs the child test under the code page's locale and waits (bounded) until it ended.
+ChildRun RunChild(const WinePaths& paths, const CodePage& cp)
+{
+    ChildRun run;
+    WCHAR exe[MAX_PATH] = L"", temp[MAX_PATH] = L"";
+    ::GetModuleFileNameW(NULL, exe, MAX_PATH);
+    ::GetTempPathW(MAX_PATH, temp);
+    // Files of this run alone: two runs from one build folder never read each other's.
+    const std::wstring stem = std::wstring(temp) + L"purgelet-codepage-" + std::to_wstring(::GetCurrentProcessId()) +
+                              L"-" + std::to_wstring(::GetTickCount()) + L"-" + std::to_wstring(cp.nCodePage);
+    const std::wstring script = stem + L".sh", output = stem + L".out", status = stem + L".status";
+    std::wstring exeFolder(exe);
+    exeFolder.erase(exeFolder.find_last_of(L'\\'));
+    const std::string statusUnix = paths.Unix(status);
+    WriteAll(script, "cd \"" + paths.Unix(exeFolder) + "\" || exit 1\n"
+                     "wine \"" + paths.Unix(exe) + "\" --gtest_color=no --gtest_filter=BoxCodePagesTest.Child >\"" +
+                         paths.Unix(output) + "\" 2>&1\n"
+                         "echo $? >\"" + statusUnix + ".part\"\n"
+                         "mv \"" + statusUnix + ".part\" \"" + statusUnix + "\"\n");
+
+    const std::wstring sh = paths.Dos("/bin/sh");
+    std::wstring command = L"\"" + sh + L"\" \"" + Wide(paths.Unix(script)) + L"\"";
+    ::SetEnvironmentVariableA("LC_ALL", cp.locale);
+    ::SetEnvironmentVariableA(kChildVariable, std::to_string(cp.nCodePage).c_str());
+    STARTUPINFOW si;
+    memset(&si, 0, sizeof(si));
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi;
+    memset(&pi, 0, sizeof(pi));
+    const BOOL bStarted = ::CreateProcessW(sh.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
+    ::SetEnvironmentVariableA("LC_ALL", NULL);
+    ::SetEnvironmentVariableA(kChildVariable, NULL);
+    if (pi.hProcess != NULL) ::CloseHandle(pi.hProcess);
+    if (pi.hThread != NULL) ::CloseHandle(pi.hThread);
+    if (bStarted) {
+        // A Wine start and a main window with a box, on a machine that may be busy.
+        run.bEnded = testsupport::PumpUntil(
+            [&] { return ::GetFileAttributesW(status.c_str()) != INVALID_FILE_ATTRIBUTES; }, 180000);
+    }
+    if (run.bEnded) run.nExit = atoi(ReadAll(status).c_str());
+    run.output = ReadAll(output);
+    for (const std::wstring& file : {script, output, status}) ::DeleteFileW(file.c_str());
+    return run;
+}
+
+}  // namespace
+
+TEST(BoxCodePages, TheRemoveWarningFitsTheNameUnderEachCodePage)
+{
+    if (getenv(kChildVariable) != NULL) GTEST_SKIP();
+    const WinePaths paths;
+    if (!paths.Known()) GTEST_SKIP() << "a process chooses its ANSI code page only under Wine";
+    // This process may have run the program before and hold its one-copy mutex: the
+    // child's program must be the one copy.
+    if (g_hPurgeletMutex != NULL) ::CloseHandle(g_hPurgeletMutex);
+    g_hPurgeletMutex = NULL;
+    for (const CodePage& cp : kCodePages) {
+        SCOPED_TRACE("code page " + std::to_string(cp.nCodePage) + " (" + cp.locale + ")");
+        const ChildRun run = RunChild(paths, cp);
+        ASSERT_TRUE(run.bEnded) << run.output;
+        EXPECT_EQ(0, run.nExit) << run.output;
+        // The child ran its test rather than skipping it.
+        EXPECT_NE(std::string::npos, run.output.find("[       OK ] BoxCodePagesTest.Child")) << run.output;
+    }
+}
