@@ -334,10 +334,11 @@ void CVrelPurgelet::ReadValue(ProgramEntry* entry, const wchar_t* name, DWORD na
         break;
     }
 
-    std::string shownName;
-    AnsiFromWide(name, static_cast<int>(nameLength), shownName);
+    // Listed under the name as spelt, as the code page shows it.
+    std::string listedName;
+    AnsiFromWide(name, static_cast<int>(nameLength), listedName);
     if (type == REG_SZ) {
-        entry->AddValue(shownName, text);
+        entry->AddValue(listedName, text);
     } else if (type == REG_DWORD) {
         // A value shorter than a DWORD is zero-extended from the bytes that exist.
         DWORD value = 0;
@@ -345,6 +346,6 @@ void CVrelPurgelet::ReadValue(ProgramEntry* entry, const wchar_t* name, DWORD na
         char formatted[512];
         std::snprintf(formatted, sizeof(formatted), "%u   (hex: 0x%08X)", static_cast<unsigned>(value),
                       static_cast<unsigned>(value));
-        entry->AddValue(shownName, formatted);
+        entry->AddValue(listedName, formatted);
     }
 }
