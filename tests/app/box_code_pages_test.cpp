@@ -27,6 +27,7 @@
 #include "support/wide_key_names.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -165,118 +166,70 @@ TEST_F(BoxCodePagesTest, Child)
 
 // ---- the parent: a child process per code page --------------------------------------------
 
-typedef char*(CDECL* UnixFileNameFn)(LPCWSTR);
-typedef WCHAR*(CDECL* DosFileNameFn)(LPCSTR);
-
-struct ChildRun
+// A path the other way round, through the functions Wine exports for it; "" outside Wine.
+std::string UnixPath(const std::string& dos)
 {
-    bool bEnded = false;
-    int nExit = -1;
-    std::string output;
-};
-
-std::wstring Wide(const std::string& ansi)
+    typedef char*(CDECL * UnixFileNameFn)(LPCWSTR);
+    const UnixFileNameFn pfn =
+        (UnixFileNameFn)(void*)::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+    WCHAR wide[MAX_PATH] = L"";
+    ::MultiByteToWideChar(CP_ACP, 0, dos.c_str(), -1, wide, MAX_PATH);
+    char* psz = pfn != NULL ? pfn(wide) : NULL;
+    const std::string unix = psz != NULL ? psz : "";
+    if (psz != NULL) ::HeapFree(::GetProcessHeap(), 0, psz);
+    return unix;
+}
+std::string DosPath(const char* unix)
 {
-    const int nUnits = ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), (int)ansi.size(), NULL, 0);
-    std::wstring wide((size_t)std::max(0, nUnits), L'\0');
-    if (nUnits > 0) ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), (int)ansi.size(), &wide[0], nUnits);
-    return wide;
+    typedef WCHAR*(CDECL * DosFileNameFn)(LPCSTR);
+    const DosFileNameFn pfn =
+        (DosFileNameFn)(void*)::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name");
+    WCHAR* psz = pfn != NULL ? pfn(unix) : NULL;
+    char dos[MAX_PATH] = "";
+    if (psz != NULL) ::WideCharToMultiByte(CP_ACP, 0, psz, -1, dos, MAX_PATH, NULL, NULL);
+    if (psz != NULL) ::HeapFree(::GetProcessHeap(), 0, psz);
+    return dos;
 }
 
-class WinePaths
+// Runs the child test under the code page's locale; its output once it ended, with its
+// exit status in `nExit` (-1 when it did not end in time).
+std::string RunChild(const CodePage& cp, int& nExit)
 {
-public:
-    WinePaths()
-    {
-        HMODULE hKernel = ::GetModuleHandleA("kernel32.dll");
-        m_pfnUnix = (UnixFileNameFn)(void*)::GetProcAddress(hKernel, "wine_get_unix_file_name");
-        m_pfnDos = (DosFileNameFn)(void*)::GetProcAddress(hKernel, "wine_get_dos_file_name");
-    }
-    bool Known() const { return m_pfnUnix != NULL && m_pfnDos != NULL; }
-    std::string Unix(const std::wstring& dos) const
-    {
-        char* psz = m_pfnUnix(dos.c_str());
-        std::string unix = psz != NULL ? psz : "";
-        if (psz != NULL) ::HeapFree(::GetProcessHeap(), 0, psz);
-        return unix;
-    }
-    std::wstring Dos(const char* unix) const
-    {
-        WCHAR* psz = m_pfnDos(unix);
-        std::wstring dos = psz != NULL ? psz : L"";
-        if (psz != NULL) ::HeapFree(::GetProcessHeap(), 0, psz);
-        return dos;
-    }
-
-private:
-    UnixFileNameFn m_pfnUnix;
-    DosFileNameFn m_pfnDos;
-};
-
-void WriteAll(const std::wstring& path, const std::string& text)
-{
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    DWORD nWritten = 0;
-    if (h != INVALID_HANDLE_VALUE) ::WriteFile(h, text.data(), (DWORD)text.size(), &nWritten, NULL);
-    if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
-}
-
-std::string ReadAll(const std::wstring& path)
-{
-    std::string text;
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0,
-                             NULL);
-    if (h == INVALID_HANDLE_VALUE) return text;
-    char buffer[4096];
-    DWORD nRead = 0;
-    while (::ReadFile(h, buffer, sizeof(buffer), &nRead, NULL) && nRead != 0) text.append(buffer, nRead);
-    ::CloseHandle(h);
-    return text;
-}
-
-// Runs the child test under the code page's locale and waits (bounded) until it ended.
-ChildRun RunChild(const WinePaths& paths, const CodePage& cp)
-{
-    ChildRun run;
-    WCHAR exe[MAX_PATH] = L"", temp[MAX_PATH] = L"";
-    ::GetModuleFileNameW(NULL, exe, MAX_PATH);
-    ::GetTempPathW(MAX_PATH, temp);
+    char exe[MAX_PATH] = "", temp[MAX_PATH] = "";
+    ::GetModuleFileNameA(NULL, exe, MAX_PATH);
+    ::GetTempPathA(MAX_PATH, temp);
     // Files of this run alone: two runs from one build folder never read each other's.
-    const std::wstring stem = std::wstring(temp) + L"purgelet-codepage-" + std::to_wstring(::GetCurrentProcessId()) +
-                              L"-" + std::to_wstring(::GetTickCount()) + L"-" + std::to_wstring(cp.nCodePage);
-    const std::wstring script = stem + L".sh", output = stem + L".out", status = stem + L".status";
-    std::wstring exeFolder(exe);
-    exeFolder.erase(exeFolder.find_last_of(L'\\'));
-    const std::string statusUnix = paths.Unix(status);
-    WriteAll(script, "cd \"" + paths.Unix(exeFolder) + "\" || exit 1\n"
-                     "wine \"" + paths.Unix(exe) + "\" --gtest_color=no --gtest_filter=BoxCodePagesTest.Child >\"" +
-                         paths.Unix(output) + "\" 2>&1\n"
-                         "echo $? >\"" + statusUnix + ".part\"\n"
-                         "mv \"" + statusUnix + ".part\" \"" + statusUnix + "\"\n");
+    const std::string stem = std::string(temp) + "purgelet-codepage-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                             std::to_string(::GetTickCount()) + "-" + std::to_string(cp.nCodePage);
+    const std::string script = stem + ".sh", output = stem + ".out", status = stem + ".status";
+    const std::string exeFolder = std::string(exe).substr(0, std::string(exe).find_last_of('\\'));
+    std::ofstream(script.c_str(), std::ios::binary)
+        << "cd \"" << UnixPath(exeFolder) << "\" || exit 1\n"
+        << "wine \"" << UnixPath(exe) << "\" --gtest_color=no --gtest_filter=BoxCodePagesTest.Child >\""
+        << UnixPath(output) << "\" 2>&1\n"
+        << "echo $? >\"" << UnixPath(status) << ".part\"\n"
+        << "mv \"" << UnixPath(status) << ".part\" \"" << UnixPath(status) << "\"\n";
 
-    const std::wstring sh = paths.Dos("/bin/sh");
-    std::wstring command = L"\"" + sh + L"\" \"" + Wide(paths.Unix(script)) + L"\"";
+    const std::string sh = DosPath("/bin/sh");
+    std::string command = "\"" + sh + "\" \"" + UnixPath(script) + "\"";
     ::SetEnvironmentVariableA("LC_ALL", cp.locale);
     ::SetEnvironmentVariableA(kChildVariable, std::to_string(cp.nCodePage).c_str());
-    STARTUPINFOW si;
-    memset(&si, 0, sizeof(si));
+    STARTUPINFOA si = {};
     si.cb = sizeof(si);
-    PROCESS_INFORMATION pi;
-    memset(&pi, 0, sizeof(pi));
-    const BOOL bStarted = ::CreateProcessW(sh.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
+    PROCESS_INFORMATION pi = {};
+    const BOOL bStarted = ::CreateProcessA(sh.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
     ::SetEnvironmentVariableA("LC_ALL", NULL);
     ::SetEnvironmentVariableA(kChildVariable, NULL);
     if (pi.hProcess != NULL) ::CloseHandle(pi.hProcess);
     if (pi.hThread != NULL) ::CloseHandle(pi.hThread);
-    if (bStarted) {
-        // A Wine start and a main window with a box, on a machine that may be busy.
-        run.bEnded = testsupport::PumpUntil(
-            [&] { return ::GetFileAttributesW(status.c_str()) != INVALID_FILE_ATTRIBUTES; }, 180000);
-    }
-    if (run.bEnded) run.nExit = atoi(ReadAll(status).c_str());
-    run.output = ReadAll(output);
-    for (const std::wstring& file : {script, output, status}) ::DeleteFileW(file.c_str());
-    return run;
+    // A Wine start and a main window with a box, on a machine that may be busy.
+    const bool bEnded =
+        bStarted && testsupport::PumpUntil(
+                        [&] { return ::GetFileAttributesA(status.c_str()) != INVALID_FILE_ATTRIBUTES; }, 180000);
+    nExit = bEnded ? atoi(mainwindowtest::ReadFile(status).c_str()) : -1;
+    const std::string text = mainwindowtest::ReadFile(output);
+    for (const std::string& file : {script, output, status}) ::DeleteFileA(file.c_str());
+    return text;
 }
 
 }  // namespace
@@ -284,18 +237,17 @@ ChildRun RunChild(const WinePaths& paths, const CodePage& cp)
 TEST(BoxCodePages, TheRemoveWarningFitsTheNameUnderEachCodePage)
 {
     if (getenv(kChildVariable) != NULL) GTEST_SKIP();
-    const WinePaths paths;
-    if (!paths.Known()) GTEST_SKIP() << "a process chooses its ANSI code page only under Wine";
+    if (UnixPath("C:\\").empty()) GTEST_SKIP() << "a process chooses its ANSI code page only under Wine";
     // This process may have run the program before and hold its one-copy mutex: the
     // child's program must be the one copy.
     if (g_hPurgeletMutex != NULL) ::CloseHandle(g_hPurgeletMutex);
     g_hPurgeletMutex = NULL;
     for (const CodePage& cp : kCodePages) {
         SCOPED_TRACE("code page " + std::to_string(cp.nCodePage) + " (" + cp.locale + ")");
-        const ChildRun run = RunChild(paths, cp);
-        ASSERT_TRUE(run.bEnded) << run.output;
-        EXPECT_EQ(0, run.nExit) << run.output;
+        int nExit = -1;
+        const std::string output = RunChild(cp, nExit);
+        EXPECT_EQ(0, nExit) << output;
         // The child ran its test rather than skipping it.
-        EXPECT_NE(std::string::npos, run.output.find("[       OK ] BoxCodePagesTest.Child")) << run.output;
+        EXPECT_NE(std::string::npos, output.find("[       OK ] BoxCodePagesTest.Child")) << output;
     }
 }
