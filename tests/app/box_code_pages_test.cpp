@@ -8,13 +8,13 @@
 // box draws it, and the box lies inside the work area.
 //
 // How a code page is chosen: under Wine 8 a process's ANSI code page follows the Unix
-// locale of the Wine process that started it (LC_ALL, LC_CTYPE, LANG; the locale need
-// not be installed). Neither the prefix's registry value
-// HKLM\System\CurrentControlSet\Control\Nls\CodePage "ACP" (Wine writes it, never reads
-// it) nor an environment block given to CreateProcess changes it for a Windows child,
+// locale that LC_ALL names in the environment of the Wine process that started it (the
+// locale need not be installed). Neither the prefix's registry value
+// HKLM\System\CurrentControlSet\Control\Nls\CodePage "ACP" (Wine does not read it)
+// nor an environment block given to CreateProcess changes it for a Windows child,
 // which keeps its parent's locale. A Unix program started through CreateProcess gets that
-// environment block as its own environment, so the parent starts /bin/sh with LC_ALL set,
-// and the shell starts this test program again under Wine with only the child test. Such
+// environment block as its own environment, so the parent starts /bin/sh, and the shell
+// starts this test program again under Wine with LC_ALL set and only the child test. Such
 // a start gives no process handle (the record CreateProcess fills holds stray values):
 // the shell writes the child's exit status into a file of its own once the child has
 // ended, and the parent waits for that file. On Windows a process cannot choose its
@@ -194,6 +194,15 @@ std::string DosPath(const char* unix)
     return dos;
 }
 
+// The user locale the prefix's settings name.
+std::string UserLocaleName()
+{
+    char name[LOCALE_NAME_MAX_LENGTH] = "";
+    DWORD nSize = sizeof(name);
+    ::RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\International", "LocaleName", RRF_RT_REG_SZ, NULL, name, &nSize);
+    return name;
+}
+
 // Runs the child test under the code page's locale; its output once it ended, with its
 // exit status in `nExit` (-1 when it did not end in time).
 std::string RunChild(const CodePage& cp, int& nExit)
@@ -206,22 +215,27 @@ std::string RunChild(const CodePage& cp, int& nExit)
                              std::to_string(::GetTickCount()) + "-" + std::to_string(cp.nCodePage);
     const std::string script = stem + ".sh", output = stem + ".out", status = stem + ".status";
     const std::string exeFolder = std::string(exe).substr(0, std::string(exe).find_last_of('\\'));
+    // A Wine process writes its user locale into the prefix's "Control Panel\International"
+    // as it starts: once the child has ended, a process in this process's locale writes
+    // this one's back before the status tells that the child is done.
     std::ofstream(script.c_str(), std::ios::binary)
         << "cd \"" << UnixPath(exeFolder) << "\" || exit 1\n"
-        << "wine \"" << UnixPath(exe) << "\" --gtest_color=no --gtest_filter=BoxCodePagesTest.Child >\""
-        << UnixPath(output) << "\" 2>&1\n"
-        << "echo $? >\"" << UnixPath(status) << ".part\"\n"
+        << "LC_ALL=\"$" << kChildVariable << "_LOCALE\" wine \"" << UnixPath(exe)
+        << "\" --gtest_color=no --gtest_filter=BoxCodePagesTest.Child >\"" << UnixPath(output) << "\" 2>&1\n"
+        << "child=$?\n"
+        << "wine cmd /c exit 0 >/dev/null 2>&1\n"
+        << "echo $child >\"" << UnixPath(status) << ".part\"\n"
         << "mv \"" << UnixPath(status) << ".part\" \"" << UnixPath(status) << "\"\n";
 
     const std::string sh = DosPath("/bin/sh");
     std::string command = "\"" + sh + "\" \"" + UnixPath(script) + "\"";
-    ::SetEnvironmentVariableA("LC_ALL", cp.locale);
+    ::SetEnvironmentVariableA((std::string(kChildVariable) + "_LOCALE").c_str(), cp.locale);
     ::SetEnvironmentVariableA(kChildVariable, std::to_string(cp.nCodePage).c_str());
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     const BOOL bStarted = ::CreateProcessA(sh.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
-    ::SetEnvironmentVariableA("LC_ALL", NULL);
+    ::SetEnvironmentVariableA((std::string(kChildVariable) + "_LOCALE").c_str(), NULL);
     ::SetEnvironmentVariableA(kChildVariable, NULL);
     // No handles come back for a Unix program: the record's handle fields then hold
     // stray values that may name handles of this process, so they are left alone.
@@ -245,6 +259,7 @@ TEST(BoxCodePages, TheRemoveWarningFitsTheNameUnderEachCodePage)
     // child's program must be the one copy.
     if (g_hPurgeletMutex != NULL) ::CloseHandle(g_hPurgeletMutex);
     g_hPurgeletMutex = NULL;
+    const std::string locale = UserLocaleName();
     for (const CodePage& cp : kCodePages) {
         SCOPED_TRACE("code page " + std::to_string(cp.nCodePage) + " (" + cp.locale + ")");
         int nExit = -1;
@@ -252,5 +267,7 @@ TEST(BoxCodePages, TheRemoveWarningFitsTheNameUnderEachCodePage)
         EXPECT_EQ(0, nExit) << output;
         // The child ran its test rather than skipping it.
         EXPECT_NE(std::string::npos, output.find("[       OK ] BoxCodePagesTest.Child")) << output;
+        // The prefix's user settings are as the child found them.
+        EXPECT_EQ(locale, UserLocaleName());
     }
 }
