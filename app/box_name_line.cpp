@@ -6,28 +6,94 @@
 
 namespace {
 
+// The room a message box keeps beside its text: its frame, its margins and the gaps
+// around its icon.
+const int kMarginsBesideText = 96;
+
 // The message boxes' font, as the system draws their text; NULL when it cannot be made.
 HFONT CreateMessageBoxFont()
 {
     // The structure's size before the padded border width was added: every system
     // takes it, and the headers' own size grows with the version they target.
-    NONCLIENTMETRICSA ncm;
+    NONCLIENTMETRICSW ncm;
     memset(&ncm, 0, sizeof(ncm));
-    ncm.cbSize = (UINT)offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0)) return NULL;
-    return ::CreateFontIndirectA(&ncm.lfMessageFont);
+    ncm.cbSize = (UINT)offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0)) return NULL;
+    return ::CreateFontIndirectW(&ncm.lfMessageFont);
+}
+
+// The width of the narrowest work area a box of this thread may show on: the primary
+// monitor's, where a box without an owner goes, and that of the active window's monitor.
+int NarrowestWorkAreaWidth()
+{
+    const POINT ptOrigin = {0, 0};
+    HMONITOR monitors[2] = {::MonitorFromPoint(ptOrigin, MONITOR_DEFAULTTOPRIMARY), NULL};
+    HWND hActive = ::GetActiveWindow();
+    if (hActive != NULL) monitors[1] = ::MonitorFromWindow(hActive, MONITOR_DEFAULTTOPRIMARY);
+    int nWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    for (HMONITOR hMonitor : monitors) {
+        MONITORINFO mi;
+        mi.cbSize = sizeof(mi);
+        if (hMonitor != NULL && ::GetMonitorInfoW(hMonitor, &mi))
+            nWidth = std::min(nWidth, (int)(mi.rcWork.right - mi.rcWork.left));
+    }
+    return nWidth;
 }
 
 std::string WithBlanksForControls(const std::string& strName)
 {
+    // No trail byte of a double-byte code page lies below 0x40, so this never splits one.
     std::string strLine(strName);
     for (char& c : strLine)
         if ((unsigned char)c < 0x20 || c == 0x7F) c = ' ';
     return strLine;
 }
 
+// The text as a box draws it: a box takes its text through the ANSI code page.
+std::wstring AsTheBoxReadsIt(const char* psz, size_t nBytes)
+{
+    if (nBytes == 0 || nBytes > 0x7FFFFFFF) return std::wstring();
+    const int nUnits = ::MultiByteToWideChar(CP_ACP, 0, psz, (int)nBytes, NULL, 0);
+    if (nUnits <= 0) return std::wstring();
+    std::wstring wide((size_t)nUnits, L'\0');
+    const int nWritten = ::MultiByteToWideChar(CP_ACP, 0, psz, (int)nBytes, &wide[0], nUnits);
+    wide.resize(nWritten > 0 ? (size_t)nWritten : 0);
+    return wide;
+}
+
+// The bytes of the ANSI character at psz: two for a lead byte of a double-byte code page
+// (a lead byte at the end stands alone), a whole sequence under UTF-8.
+size_t CharBytes(const char* psz, UINT nCodePage)
+{
+    const unsigned char b = (unsigned char)psz[0];
+    size_t nWanted = 1;
+    if (nCodePage == CP_UTF8)
+        nWanted = b < 0xC0 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+    else if (::IsDBCSLeadByteEx(nCodePage, b))
+        nWanted = 2;
+    size_t nBytes = 1;
+    while (nBytes < nWanted && psz[nBytes] != '\0') ++nBytes;
+    return nBytes;
+}
+
+// Whether the character is drawn onto the one before it (a combining accent, a vowel or
+// cantillation point): a cut must not part them.
+bool IsMark(const char* psz, size_t nBytes)
+{
+    WCHAR units[4];
+    const int nUnits = ::MultiByteToWideChar(CP_ACP, 0, psz, (int)nBytes, units, 4);
+    if (nUnits <= 0) return false;
+    WORD types[4] = {0, 0, 0, 0};
+    if (!::GetStringTypeW(CT_CTYPE3, units, nUnits, types)) return false;
+    for (int i = 0; i < nUnits; ++i)
+        if (!(types[i] & C3_NONSPACING)) return false;
+    return true;
+}
+
 // Answers whether a one-line text fits a width in one font, as drawn: its extent and
-// every pixel its glyphs cover lie left of the width.
+// every pixel its glyphs cover lie left of the width. The text is measured and drawn in
+// the characters the box draws, through the wide calls: the ANSI calls read bytes in
+// the font's character set, which need not be the code page the box reads them in.
 class CLineGauge
 {
 public:
@@ -37,8 +103,8 @@ public:
     {
         if (m_hdc == NULL) return;
         m_hOldFont = ::SelectObject(m_hdc, hFont != NULL ? (HGDIOBJ)hFont : ::GetStockObject(SYSTEM_FONT));
-        TEXTMETRICA tm;
-        if (!::GetTextMetricsA(m_hdc, &tm)) return;
+        TEXTMETRICW tm;
+        if (!::GetTextMetricsW(m_hdc, &tm)) return;
         // Room right of the width for glyphs drawn further than their extents say; a
         // line drawn beyond that room covers pixels inside it too, as its glyphs follow
         // each other without gaps wider than a blank.
@@ -71,16 +137,17 @@ public:
         ::DeleteDC(m_hdc);
     }
 
-    bool Fits(const std::string& text)
+    bool Fits(const std::wstring& text)
     {
         if (m_hdc == NULL) return false;
         SIZE size = {0, 0};
-        if (!::GetTextExtentPoint32A(m_hdc, text.c_str(), (int)text.size(), &size) || size.cx > m_nWidth) return false;
+        if (!::GetTextExtentPoint32W(m_hdc, text.c_str(), (int)text.size(), &size) || size.cx > m_nWidth)
+            return false;
         // Without a bitmap to draw into, the extent is all there is to go by.
         if (m_pBits == NULL) return true;
         const DWORD kBlank = 0x00FFFFFF;
         std::fill(m_pBits, m_pBits + (size_t)m_cx * m_cy, kBlank);
-        ::TextOutA(m_hdc, 0, 0, text.c_str(), (int)text.size());
+        ::TextOutW(m_hdc, 0, 0, text.c_str(), (int)text.size());
         ::GdiFlush();
         for (int y = 0; y < m_cy; ++y) {
             const DWORD* pRow = m_pBits + (size_t)y * m_cx;
@@ -89,6 +156,7 @@ public:
         }
         return true;
     }
+    bool Fits(const std::string& ansi) { return Fits(AsTheBoxReadsIt(ansi.c_str(), ansi.size())); }
     int Width() const { return m_nWidth; }
 
 private:
@@ -100,19 +168,49 @@ private:
     int m_cx, m_cy;
 };
 
-// The longest start of the line that fits with "..." after it, or the line itself when
-// it fits whole.
+// Where the line may be cut: the byte offsets that end a character of the code page and
+// are not followed by a mark on that character. `bWhole` tells whether the list reaches
+// the line's end.
+struct CutPlaces
+{
+    std::vector<size_t> ends;
+    bool bWhole = true;
+};
+
+CutPlaces FindCutPlaces(const std::string& strLine, size_t nMaxSpacing)
+{
+    // Every character that is not drawn onto another covers a pixel at least: more of
+    // them than pixels never fit, so a name of any length is looked at over a start of
+    // the width's size only.
+    CutPlaces places;
+    const UINT nCodePage = ::GetACP();
+    const char* pszLine = strLine.c_str();
+    size_t nSpacing = 0, nAt = 0;
+    bool bAfterBase = false;
+    while (nAt < strLine.size() && pszLine[nAt] != '\0') {
+        const size_t nBytes = CharBytes(pszLine + nAt, nCodePage);
+        const bool bMark = IsMark(pszLine + nAt, nBytes);
+        // A mark belongs to the character before it; marks that begin the line have none.
+        if (bMark && bAfterBase) {
+            if (!places.ends.empty()) places.ends.pop_back();
+        } else if (++nSpacing > nMaxSpacing) {
+            places.bWhole = false;
+            return places;
+        }
+        bAfterBase = bAfterBase || !bMark;
+        nAt += nBytes;
+        places.ends.push_back(nAt);
+    }
+    return places;
+}
+
+// The longest start of the line, ending between characters, that fits with "..." after
+// it, or the line itself when it fits whole.
 std::string CutToFit(const std::string& strLine, CLineGauge& gauge)
 {
-    // Every character covers a pixel at least: more characters than pixels never fit,
-    // so a name of any length is measured over a start of the width's size only.
-    std::vector<size_t> ends;  // the ends of the characters: a cut never splits a double-byte one
-    const size_t nMaxChars = (size_t)gauge.Width() + 1;
-    for (const char* p = strLine.c_str(); *p != '\0' && ends.size() <= nMaxChars;) {
-        p = ::CharNextA(p);
-        ends.push_back((size_t)(p - strLine.c_str()));
-    }
-    if (ends.size() <= nMaxChars && gauge.Fits(strLine)) return strLine;
+    const CutPlaces places = FindCutPlaces(strLine, (size_t)gauge.Width() + 1);
+    if (places.bWhole && gauge.Fits(strLine)) return strLine;
+    const std::vector<size_t>& ends = places.ends;
     size_t nLow = 0, nHigh = ends.size();  // the longest prefix that fits: ends[nLow - 1]
     while (nLow < nHigh) {
         size_t nMid = (nLow + nHigh + 1) / 2;
@@ -127,13 +225,13 @@ std::string CutToFit(const std::string& strLine, CLineGauge& gauge)
 // The fitter whose box this thread shows now, innermost first.
 thread_local CBoxNameFitter* t_pFitter = NULL;
 
-std::string WindowTextOf(HWND hWnd)
+std::wstring WindowTextOf(HWND hWnd)
 {
-    const int nLength = ::GetWindowTextLengthA(hWnd);
-    if (nLength <= 0) return std::string();
-    std::vector<char> text((size_t)nLength + 1, '\0');
-    const int nRead = ::GetWindowTextA(hWnd, text.data(), nLength + 1);
-    return std::string(text.data(), (size_t)std::max(0, nRead));
+    const int nLength = ::GetWindowTextLengthW(hWnd);
+    if (nLength <= 0) return std::wstring();
+    std::vector<WCHAR> text((size_t)nLength + 1, L'\0');
+    const int nRead = ::GetWindowTextW(hWnd, text.data(), nLength + 1);
+    return std::wstring(text.data(), (size_t)std::max(0, nRead));
 }
 
 bool IsClass(HWND hWnd, const char* pszClass)
@@ -147,11 +245,10 @@ bool IsClass(HWND hWnd, const char* pszClass)
 
 std::string BoxNameLine(const std::string& strName)
 {
-    // A message box grows as wide as its longest line only up to half the screen, and
-    // its icon and margins take their part of that.
-    const int kMarginsBesideText = 96;
-    const int nBudget = std::max(100, ::GetSystemMetrics(SM_CXSCREEN) / 2 - ::GetSystemMetrics(SM_CXICON) -
-                                          kMarginsBesideText);
+    // A message box grows as wide as its longest line: a line of half the work area,
+    // with the box's icon and margins beside it, keeps it well inside.
+    const int nBudget =
+        std::max(100, NarrowestWorkAreaWidth() / 2 - ::GetSystemMetrics(SM_CXICON) - kMarginsBesideText);
     HFONT hFont = CreateMessageBoxFont();
     const std::string strLine = BoxNameLine(strName, hFont != NULL ? hFont : (HFONT)::GetStockObject(DEFAULT_GUI_FONT),
                                             nBudget);
@@ -190,19 +287,22 @@ LRESULT CALLBACK CBoxNameFitter::OnCbt(int nCode, WPARAM wParam, LPARAM lParam)
 void CBoxNameFitter::Fit(HWND hBox)
 {
     if (m_strLine.empty() || hBox == m_hFitted || !IsClass(hBox, "#32770")) return;
+    // The box holds its text in the characters it draws; the line is found and replaced
+    // in those, so a double-byte character is never taken apart.
+    const std::wstring strLine = AsTheBoxReadsIt(m_strLine.c_str(), m_strLine.size());
     for (HWND hText = ::GetWindow(hBox, GW_CHILD); hText != NULL; hText = ::GetWindow(hText, GW_HWNDNEXT)) {
         if (!IsClass(hText, "Static")) continue;
-        std::string text = WindowTextOf(hText);
-        const size_t nAt = text.find(m_strLine);
-        if (nAt == std::string::npos) continue;
+        std::wstring text = WindowTextOf(hText);
+        const size_t nAt = text.find(strLine);
+        if (nAt == std::wstring::npos) continue;
         RECT rc;
         if (!::GetClientRect(hText, &rc)) return;
-        const HFONT hFont = (HFONT)::SendMessageA(hText, WM_GETFONT, 0, 0);
+        const HFONT hFont = (HFONT)::SendMessageW(hText, WM_GETFONT, 0, 0);
         const std::string strFitted = BoxNameLine(m_strName, hFont, rc.right - rc.left);
         m_hFitted = hBox;
         if (strFitted == m_strLine) return;
-        text.replace(nAt, m_strLine.size(), strFitted);
-        ::SetWindowTextA(hText, text.c_str());
+        text.replace(nAt, strLine.size(), AsTheBoxReadsIt(strFitted.c_str(), strFitted.size()));
+        ::SetWindowTextW(hText, text.c_str());
         return;
     }
 }

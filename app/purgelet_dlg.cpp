@@ -507,12 +507,14 @@ void CPurgeletDlg::OnRemoveEntry()
     if (pProgram == NULL) return;
     const ProgramEntryKey key = pProgram->GetKey();
     const std::string strName = pProgram->DisplayName;
+    // The check compares the exact name: two programs may show alike in the code page.
+    const std::wstring strExactName = pProgram->ExactDisplayName;
     CString strTitle;
     GetWindowText(strTitle);
     CBoxNameFitter fitter(strName);
     if (MessageBox(RemoveWarning(strName), strTitle, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
     // The key goes only while it still shows the program the warning named.
-    const ProgramEntryKey::RemoveResult result = key.RemoveIfNamed(strName);
+    const ProgramEntryKey::RemoveResult result = key.RemoveIfNamed(strExactName);
     if (result.outcome == ProgramEntryKey::Gone)
         AfxMessageBox(RemovedEntryGone(strName), MB_OK | MB_ICONINFORMATION);
     else if (result.outcome == ProgramEntryKey::Changed)

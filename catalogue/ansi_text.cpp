@@ -43,3 +43,13 @@ bool ExactAnsiFromWide(const wchar_t* text, int units, std::string& out) {
     out.swap(result);
     return true;
 }
+
+std::wstring WideFromAnsi(const char* text, size_t bytes) {
+    if (!text || bytes == 0 || bytes > 0x7FFFFFFF) return std::wstring();
+    const int units = ::MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(bytes), nullptr, 0);
+    if (units <= 0) return std::wstring();
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    const int written = ::MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(bytes), &wide[0], units);
+    wide.resize(written > 0 ? static_cast<size_t>(written) : 0);
+    return wide;
+}

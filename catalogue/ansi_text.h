@@ -19,3 +19,7 @@ bool ExactAnsiFromWide(const wchar_t* text, int units, std::string& out);
 // The ANSI form of a whole text, as the code page allows: a character it lacks becomes
 // the code page's default character. For showing a name, never for finding it again.
 std::string AnsiText(const std::wstring& text);
+
+// The wide form of `bytes` bytes of ANSI text (no terminator needed), as the code page
+// reads them; empty when there is nothing to convert.
+std::wstring WideFromAnsi(const char* text, size_t bytes);

@@ -7,31 +7,19 @@
 #include <memory>
 #include "catalogue/ansi_text.h"
 #include "catalogue/debug_log.h"
+#include "catalogue/entry_values.h"
 #include "catalogue/module_version.h"
 #include "catalogue/registry_access.h"
 
 namespace {
 
-// A value that keeps growing while we read it is given up after this many attempts.
+// A subkey name that keeps growing while we read it is given up after this many attempts.
 const int kMaxReadAttempts = 4;
 // Registry names are at most 16383 characters; no buffer for one grows beyond this.
 const size_t kMaxNameBuffer = 32768 + 2;
 
-void Grow(std::vector<char>& buf, size_t atLeast) {
-    if (buf.size() < atLeast) buf.resize(atLeast);
-}
 void Grow(std::vector<wchar_t>& buf, size_t atLeast) {
     if (buf.size() < atLeast) buf.resize(atLeast);
-}
-void Grow(std::vector<BYTE>& buf, size_t atLeast) {
-    if (buf.size() < atLeast) buf.resize(atLeast);
-}
-
-// Text of a value: its bytes up to the first NUL, never beyond the length returned.
-std::string TextOf(const BYTE* data, DWORD size) {
-    const char* s = reinterpret_cast<const char*>(data);
-    const void* nul = size ? std::memchr(s, '\0', size) : nullptr;
-    return std::string(s, nul ? static_cast<const char*>(nul) - s : static_cast<size_t>(size));
 }
 
 // Several readers may fail to open a key at once; the log takes one line at a time.
@@ -42,14 +30,6 @@ void LogUnreadable(const char* subkeyName) {
     ::EnterCriticalSection(&s_lock);
     DebugLog("node = %s\n", subkeyName);
     ::LeaveCriticalSection(&s_lock);
-}
-
-// A key name as the registry compares names: without regard to case. Folded names
-// compare with plain ordering, so one sort and one search agree.
-std::wstring FoldedName(const std::wstring& name) {
-    std::wstring folded(name);
-    if (!folded.empty()) ::CharUpperBuffW(&folded[0], static_cast<DWORD>(folded.size()));
-    return folded;
 }
 
 // Subkey names of a key, folded, or false when there are more than `limit` of them.
@@ -65,7 +45,7 @@ bool FoldedSubkeyNames(HKEY key, DWORD limit, std::vector<std::wstring>& names) 
         LONG rc = ::RegEnumKeyExW(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
         if (rc == ERROR_NO_MORE_ITEMS) break;
         if (rc != ERROR_SUCCESS) return false;  // changed meanwhile: fall back to opening each
-        names.push_back(FoldedName(std::wstring(name.data(), length)));
+        names.push_back(registry::FoldedName(std::wstring(name.data(), length)));
     }
     std::sort(names.begin(), names.end());
     return true;
@@ -259,10 +239,8 @@ ProgramEntry* CVrelPurgelet::ReadProgram(const RootScan& scan, const std::wstrin
         return nullptr;
     }
 
-    DWORD valueCount = 0, maxNameLen = 0, maxDataLen = 0;
-    if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount, &maxNameLen,
-                           &maxDataLen, nullptr, nullptr) != ERROR_SUCCESS ||
-        valueCount == 0) {
+    DWORD valueCount = 0;
+    if (registry::QueryValues(key, valueCount, buffers.values) != ERROR_SUCCESS || valueCount == 0) {
         ::RegCloseKey(key);
         return nullptr;
     }
@@ -276,7 +254,7 @@ ProgramEntry* CVrelPurgelet::ReadProgram(const RootScan& scan, const std::wstrin
 
     const bool mayHaveRecord =
         scan.arpCacheKey && (!scan.arpNamesKnown || std::binary_search(scan.arpNames.begin(), scan.arpNames.end(),
-                                                                       FoldedName(subkeyName)));
+                                                                       registry::FoldedName(subkeyName)));
     if (mayHaveRecord) {
         HKEY arpKey = nullptr;
         if (::RegOpenKeyExW(scan.arpCacheKey, subkeyName.c_str(), 0, KEY_READ | view, &arpKey) == ERROR_SUCCESS) {
@@ -285,34 +263,15 @@ ProgramEntry* CVrelPurgelet::ReadProgram(const RootScan& scan, const std::wstrin
         }
     }
 
-    std::vector<char>& name = buffers.name;
-    std::vector<BYTE>& data = buffers.data;
-    Grow(name, static_cast<size_t>(maxNameLen) + 2);
-    Grow(data, static_cast<size_t>(maxDataLen) + 2);
-    for (DWORD index = 0; index < valueCount; ++index) {
-        LONG rc = ERROR_MORE_DATA;
-        DWORD nameLen = 0, dataLen = 0, type = REG_SZ;
-        for (int attempt = 0; attempt < kMaxReadAttempts && rc == ERROR_MORE_DATA; ++attempt) {
-            nameLen = static_cast<DWORD>(name.size() - 1);
-            dataLen = static_cast<DWORD>(data.size() - 1);
-            type = REG_SZ;
-            rc = ::RegEnumValueA(key, index, name.data(), &nameLen, nullptr, &type, data.data(), &dataLen);
-            if (rc == ERROR_MORE_DATA) {
-                // The value grew since the key was queried. The registry tells the data size it
-                // needs but not the name's, so the name buffer simply doubles.
-                const size_t wanted = std::max<size_t>(static_cast<size_t>(dataLen) + 2, data.size() * 2);
-                Grow(data, wanted);
-                Grow(name, std::min(name.size() * 2, kMaxNameBuffer));
-            }
-        }
-        if (rc == ERROR_NO_MORE_ITEMS) break;
-        if (rc != ERROR_SUCCESS || nameLen >= name.size() || dataLen >= data.size()) continue;
-        name[nameLen] = '\0';
-        data[dataLen] = 0;
-        ReadValue(entry.get(), std::string(name.data(), nameLen).c_str(), type, data.data(), dataLen);
-    }
+    registry::ForEachValue(key, valueCount, buffers.values,
+                           [&](const wchar_t* name, DWORD nameLength, DWORD type, const BYTE* data, DWORD size) {
+                               ReadValue(entry.get(), name, nameLength, type, data, size);
+                           });
 
-    if (entry->DisplayName.empty()) entry->DisplayName = shownName;
+    if (entry->DisplayName.empty()) {
+        entry->DisplayName = shownName;
+        entry->ExactDisplayName = subkeyName;
+    }
     if (entry->DisplayIconPath.empty()) entry->DisplayIconPath = entry->ExePath;
     if (entry->Publisher.empty() && !entry->ExePath.empty()) {
         CModuleVersion version;
@@ -324,16 +283,26 @@ ProgramEntry* CVrelPurgelet::ReadProgram(const RootScan& scan, const std::wstrin
     return entry.release();
 }
 
-void CVrelPurgelet::ReadValue(ProgramEntry* entry, const char* name, DWORD type, const BYTE* data, DWORD size) {
-    const std::string text = TextOf(data, size);
+void CVrelPurgelet::ReadValue(ProgramEntry* entry, const wchar_t* name, DWORD nameLength, DWORD type,
+                              const BYTE* data, DWORD size) {
+    const EntryField field = FieldOfValue(name, nameLength);
+    // Only the known fields and the values the details list shows are kept.
+    if (field == EntryField::None && type != REG_SZ && type != REG_DWORD) return;
+    const std::string text = ShownValueText(type, data, size);
 
-    if (std::strcmp(name, "DisplayName") == 0) {
+    switch (field) {
+    case EntryField::DisplayName:
         entry->DisplayName = text;
-    } else if (std::strcmp(name, "UninstallString") == 0) {
+        // Kept exactly as well: names that show alike are still two names.
+        entry->ExactDisplayName = ExactValueText(type, data, size);
+        break;
+    case EntryField::UninstallString:
         entry->UninstallString = text;
-    } else if (std::strcmp(name, "Publisher") == 0) {
+        break;
+    case EntryField::Publisher:
         entry->Publisher = text;
-    } else if (std::strcmp(name, "DisplayIcon") == 0) {
+        break;
+    case EntryField::DisplayIcon: {
         std::string::size_type comma = text.find(',');
         if (comma != std::string::npos) {
             // strtol rather than atoi: an index too large for an int is clamped, not undefined.
@@ -344,20 +313,32 @@ void CVrelPurgelet::ReadValue(ProgramEntry* entry, const char* name, DWORD type,
             entry->IconIndex = 0;
             entry->SetDisplayIconPath(text);
         }
-    } else if (std::strcmp(name, "InstallDate") == 0) {
+        break;
+    }
+    case EntryField::InstallDate:
         entry->InstallDate = text;
-    } else if (std::strcmp(name, "InstallLocation") == 0) {
+        break;
+    case EntryField::InstallLocation:
         entry->InstallLocation = text;
-    } else if (std::strcmp(name, "QuietUninstallString") == 0) {
+        break;
+    case EntryField::QuietUninstallString:
         entry->QuietUninstallString = text;
-    } else if (std::strcmp(name, "HelpLink") == 0) {
+        break;
+    case EntryField::HelpLink:
         entry->HelpLink = text;
-    } else if (std::strcmp(name, "ModifyPath") == 0) {
+        break;
+    case EntryField::ModifyPath:
         entry->ModifyPath = text;
+        break;
+    case EntryField::None:
+        break;
     }
 
+    // Listed under the name as spelt, as the code page shows it.
+    std::string listedName;
+    AnsiFromWide(name, static_cast<int>(nameLength), listedName);
     if (type == REG_SZ) {
-        entry->AddValue(name, text);
+        entry->AddValue(listedName, text);
     } else if (type == REG_DWORD) {
         // A value shorter than a DWORD is zero-extended from the bytes that exist.
         DWORD value = 0;
@@ -365,6 +346,6 @@ void CVrelPurgelet::ReadValue(ProgramEntry* entry, const char* name, DWORD type,
         char formatted[512];
         std::snprintf(formatted, sizeof(formatted), "%u   (hex: 0x%08X)", static_cast<unsigned>(value),
                       static_cast<unsigned>(value));
-        entry->AddValue(name, formatted);
+        entry->AddValue(listedName, formatted);
     }
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "catalogue/program_entry.h"
+#include "catalogue/registry_access.h"
 
 // The catalogue's own failure; Refresh catches it and answers false.
 class CVrelException {
@@ -43,8 +44,7 @@ private:
     // Scratch buffers of one scan, grown as needed and reused for every key.
     struct ScanBuffers {
         std::vector<wchar_t> keyName;
-        std::vector<char> name;
-        std::vector<BYTE> data;
+        registry::ValueBuffers values;
     };
 
     // What the readers of one root share: its open keys and the ARP cache's record names.
@@ -64,7 +64,10 @@ private:
     static ProgramEntry* ReadProgram(const RootScan& scan, const std::wstring& subkeyName, ScanBuffers& buffers);
     struct Slice;
     static DWORD WINAPI ReadSlice(LPVOID param);
-    static void ReadValue(ProgramEntry* entry, const char* name, DWORD type, const BYTE* data, DWORD size);
+    // Fills what one value of a program's key gives: a known field (found by its name as
+    // the registry compares names), and the value as the details list shows it.
+    static void ReadValue(ProgramEntry* entry, const wchar_t* name, DWORD nameLength, DWORD type, const BYTE* data,
+                          DWORD size);
     static void ReadArpCache(ProgramEntry* entry, HKEY arpKey);
 
     std::vector<ProgramEntry*> m_entries;

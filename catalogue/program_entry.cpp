@@ -1,8 +1,5 @@
 #include "catalogue/program_entry.h"
-#include <algorithm>
-#include <cstring>
-#include <vector>
-#include "catalogue/ansi_text.h"
+#include "catalogue/entry_values.h"
 #include "catalogue/registry_access.h"
 
 const std::string UninstallKeyPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
@@ -69,30 +66,6 @@ LONG DeleteOneKey(HKEY root, const std::string& parentPath, const std::wstring& 
 // Only "not found" means gone: access denied and the like leave the key where it is.
 bool IsGone(LONG rc) { return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND; }
 
-// The program an Uninstall key shows, read as the catalogue reads it: the "DisplayName"
-// value's text up to its first NUL, whatever its type, else the key's own name.
-LONG ShownName(HKEY key, const std::wstring& keyName, std::string& name) {
-    std::vector<BYTE> data(256);
-    LONG rc = ERROR_MORE_DATA;
-    DWORD size = 0;
-    // A value that keeps growing while it is read is given up after a few attempts.
-    for (int attempt = 0; attempt < 4 && rc == ERROR_MORE_DATA; ++attempt) {
-        size = static_cast<DWORD>(data.size());
-        rc = ::RegQueryValueExA(key, "DisplayName", nullptr, nullptr, data.data(), &size);
-        if (rc == ERROR_MORE_DATA) data.resize(std::max<size_t>(static_cast<size_t>(size) + 2, data.size() * 2));
-    }
-    if (rc == ERROR_FILE_NOT_FOUND)
-        size = 0;  // no value: the key's own name is shown
-    else if (rc != ERROR_SUCCESS)
-        return rc;
-    size = std::min<DWORD>(size, static_cast<DWORD>(data.size()));
-    const char* text = reinterpret_cast<const char*>(data.data());
-    const void* nul = size ? std::memchr(text, '\0', size) : nullptr;
-    name.assign(text, nul ? static_cast<const char*>(nul) - text : static_cast<size_t>(size));
-    if (name.empty()) name = AnsiText(keyName);
-    return ERROR_SUCCESS;
-}
-
 }  // namespace
 
 HKEY ProgramEntryKey::Root() const { return IsLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
@@ -127,7 +100,7 @@ BOOL ProgramEntryKey::Remove() const {
     return TRUE;
 }
 
-ProgramEntryKey::RemoveResult ProgramEntryKey::RemoveIfNamed(const std::string& displayName) const {
+ProgramEntryKey::RemoveResult ProgramEntryKey::RemoveIfNamed(const std::wstring& exactName) const {
     if (KeyName.empty()) return {Failed, ERROR_INVALID_NAME};
     const HKEY root = Root();
     HKEY parent = nullptr, key = nullptr;
@@ -137,13 +110,13 @@ ProgramEntryKey::RemoveResult ProgramEntryKey::RemoveIfNamed(const std::string& 
 
     // Read under the key itself just before it goes: a key rewritten for another program
     // under the same name is that program's now.
-    std::string shown;
-    rc = ShownName(key, KeyName, shown);
+    std::wstring shown;
+    rc = ReadExactDisplayName(key, KeyName, shown);
     ::RegCloseKey(key);
     RemoveResult result = {Removed, ERROR_SUCCESS};
     if (rc != ERROR_SUCCESS)
         result = {Failed, rc};
-    else if (shown != displayName)
+    else if (shown != exactName)
         result = {Changed, ERROR_SUCCESS};
     else if ((rc = registry::DeleteKey(parent, KeyName.c_str(), RegView)) == ERROR_FILE_NOT_FOUND)
         result = {Gone, ERROR_SUCCESS};

@@ -57,11 +57,13 @@ struct ProgramEntryKey {
     bool Exists() const;
     // As ProgramEntry::RemoveEntry, for the entry this key names.
     BOOL Remove() const;
-    // Removes the entry's keys only while its Uninstall key still shows `displayName` (as
-    // the catalogue reads it, the key's name when it has none): the key may have been
-    // rewritten for another program since the name was shown. Only a key that is not
-    // found counts as gone; any other failure is Failed with the registry's answer.
-    RemoveResult RemoveIfNamed(const std::string& displayName) const;
+    // Removes the entry's keys only while its Uninstall key still shows exactly
+    // `exactName` (an entry's ExactDisplayName: read as the list reads it, the key's own
+    // name when it has none, and compared as wide text, so that another program whose
+    // name merely shows alike in the code page is not taken for it): the key may have
+    // been rewritten for another program since the name was shown. Only a key that is
+    // not found counts as gone; any other failure is Failed with the registry's answer.
+    RemoveResult RemoveIfNamed(const std::wstring& exactName) const;
 };
 
 class ProgramEntry {
@@ -70,6 +72,9 @@ public:
 
     std::string RegistryPath;  // for showing: a name outside the code page shows its "?"
     std::string DisplayName;
+    // The display name exactly as the registry holds it (the key's name when it has
+    // none); DisplayName is its ANSI form, which names outside the code page share.
+    std::wstring ExactDisplayName;
     std::string UninstallString;
     std::string QuietUninstallString;
     std::string ModifyPath;

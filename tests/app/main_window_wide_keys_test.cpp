@@ -1,8 +1,10 @@
 // Uninstall keys whose names the code page cannot show, driven through the real main
 // window with real clicks and keys: each key is a program of its own in the list, Remove
 // takes exactly the key the user chose, a key rewritten for another program while the
-// warning is up is kept with a box, a refused deletion says what the system answered,
-// and View Registry Entry types the key's exact name into the editor's tree.
+// warning is up is kept with a box (also when the new name shows like the old one), a
+// display name spelt in small letters is the name the list shows and Remove checks, a
+// refused deletion says what the system answered, and View Registry Entry types the
+// key's exact name into the editor's tree.
 #include "main_window_fixture.h"
 #include "fake_regedit.h"
 #include "owned_box.h"
@@ -152,6 +154,55 @@ TEST_F(MainWindowWideKeysTest, AKeyRewrittenWhileTheWarningIsUpIsKeptWithABox)
         EXPECT_EQ("Zhe Works", PublisherShown(dlg, "ZZE Other Product"));
         EXPECT_LT(RowOf(dlg, "ZZE Cyr Zhe"), 0);
         EXPECT_EQ("3 of 3 programs found", Status(dlg));
+    }));
+}
+
+// A display name value spelt in small letters is the key's display name, as the registry
+// finds it: the list shows it, and Remove takes the key without asking again.
+TEST_F(MainWindowWideKeysTest, ADisplayNameSpeltInSmallLettersIsListedByItAndRemoved)
+{
+    const std::wstring key = kUninstallPathW + L"Spelt";
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, key, L"displayname", L"ZZE Spelt Small"));
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, key, "UninstallString", "none_such.exe"));
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "4 of 4 programs found"; })) << Status(dlg);
+        EXPECT_GE(RowOf(dlg, "ZZE Spelt Small"), 0);
+        EXPECT_LT(RowOf(dlg, "Spelt"), 0);
+        std::string warning;
+        ASSERT_TRUE(RemoveThroughTheToolbar(
+            dlg, "ZZE Spelt Small", [](HWND hBox) { ownedbox::ClickBoxButton(hBox, IDYES); }, warning));
+        EXPECT_STREQ(CPurgeletDlg::RemoveWarning("ZZE Spelt Small"), warning.c_str());
+        ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "3 of 3 programs found"; })) << Status(dlg);
+        EXPECT_TRUE(TestApp().m_boxes.empty());
+        EXPECT_FALSE(Listed(L"Spelt"));
+        EXPECT_LT(RowOf(dlg, "ZZE Spelt Small"), 0);
+    }));
+}
+
+// "ЖЖ Suite" is rewritten to "ДД Suite" while the warning is up: both show as "?? Suite",
+// but they are two names, so Yes removes nothing and a box says why.
+TEST_F(MainWindowWideKeysTest, ANameRewrittenToOneThatShowsAlikeIsKeptWithABox)
+{
+    const std::wstring key = kUninstallPathW + L"Suite";
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, key, L"DisplayName", L"\x0416\x0416 Suite"));
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, key, "UninstallString", "none_such.exe"));
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "4 of 4 programs found"; })) << Status(dlg);
+        std::string warning;
+        ASSERT_TRUE(RemoveThroughTheToolbar(
+            dlg, "?? Suite",
+            [&](HWND hBox) {
+                RegistrySandbox::SetString(HKEY_CURRENT_USER, key, L"DisplayName", L"\x0414\x0414 Suite");
+                ownedbox::ClickBoxButton(hBox, IDYES);
+            },
+            warning));
+        EXPECT_STREQ(CPurgeletDlg::RemoveWarning("?? Suite"), warning.c_str());
+        ASSERT_TRUE(PumpUntil([] { return !TestApp().m_boxes.empty(); }));
+        ASSERT_EQ(1u, TestApp().m_boxes.size());
+        EXPECT_STREQ(CPurgeletDlg::RemovedEntryChanged("?? Suite"), TestApp().m_boxes[0].text.c_str());
+        EXPECT_TRUE(Listed(L"Suite"));
+        ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "4 of 4 programs found"; })) << Status(dlg);
+        EXPECT_GE(RowOf(dlg, "?? Suite"), 0);
     }));
 }
 

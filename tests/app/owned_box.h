@@ -113,10 +113,13 @@ inline Pixels DrawnPixels(int cx, int cy, const std::function<void(HDC)>& draw)
 // The line of a box's text that ends in "...", as the box shows it: the text control's
 // font (WM_GETFONT) and client width, the line's extent in that font, the rightmost
 // pixel its glyphs cover when drawn with that font, and the rightmost pixel of its rows
-// that differs from the background on screen.
+// that differs from the background on screen. The box holds and draws its text in wide
+// characters (read from the ANSI text through the code page), so the line is read and
+// measured in those: the ANSI calls would read its bytes in the font's character set.
 struct ShownNameLine
 {
-    std::string line;
+    std::string line;    // in the ANSI code page
+    std::wstring wline;  // as the box draws it
     int nClientWidth = -1, nExtent = -1, nDrawnRight = -1, nScreenRight = -1;
 };
 
@@ -127,25 +130,31 @@ inline ShownNameLine ReadShownNameLine(HWND hBox)
     RECT rc;
     ::GetClientRect(hText, &rc);
     shown.nClientWidth = rc.right;
-    HFONT hFont = (HFONT)::SendMessageA(hText, WM_GETFONT, 0, 0);
-    std::vector<char> buffer(70000, '\0');
-    ::GetWindowTextA(hText, buffer.data(), (int)buffer.size());
-    const std::string text = buffer.data();
-    const size_t nDots = text.find("...");
-    if (nDots == std::string::npos) return shown;
-    const size_t nStart = text.rfind('\n', nDots) == std::string::npos ? 0 : text.rfind('\n', nDots) + 1;
-    const size_t nEnd = std::min(text.find('\r', nDots), text.size());
-    shown.line = text.substr(nStart, nEnd - nStart);
+    HFONT hFont = (HFONT)::SendMessageW(hText, WM_GETFONT, 0, 0);
+    std::vector<WCHAR> buffer(70000, L'\0');
+    ::GetWindowTextW(hText, buffer.data(), (int)buffer.size());
+    const std::wstring text = buffer.data();
+    const size_t nDots = text.find(L"...");
+    if (nDots == std::wstring::npos) return shown;
+    const size_t nStart = text.rfind(L'\n', nDots) == std::wstring::npos ? 0 : text.rfind(L'\n', nDots) + 1;
+    const size_t nEnd = std::min(text.find(L'\r', nDots), text.size());
+    shown.wline = text.substr(nStart, nEnd - nStart);
+    const int nBytes =
+        ::WideCharToMultiByte(CP_ACP, 0, shown.wline.c_str(), (int)shown.wline.size(), NULL, 0, NULL, NULL);
+    shown.line.assign((size_t)std::max(0, nBytes), '\0');
+    if (nBytes > 0)
+        ::WideCharToMultiByte(CP_ACP, 0, shown.wline.c_str(), (int)shown.wline.size(), &shown.line[0], nBytes, NULL,
+                              NULL);
     // Where the line lies: the text up to its end, broken into lines as the control does.
     HDC hdc = ::GetDC(hText);
     HGDIOBJ hOldFont = ::SelectObject(hdc, hFont);
     SIZE size = {0, 0};
-    ::GetTextExtentPoint32A(hdc, shown.line.c_str(), (int)shown.line.size(), &size);
+    ::GetTextExtentPoint32W(hdc, shown.wline.c_str(), (int)shown.wline.size(), &size);
     shown.nExtent = size.cx;
-    TEXTMETRICA tm;
-    ::GetTextMetricsA(hdc, &tm);
+    TEXTMETRICW tm;
+    ::GetTextMetricsW(hdc, &tm);
     RECT rcUpTo = {0, 0, rc.right, 0};
-    ::DrawTextA(hdc, text.c_str(), (int)nEnd, &rcUpTo, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    ::DrawTextW(hdc, text.c_str(), (int)nEnd, &rcUpTo, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
     ::SelectObject(hdc, hOldFont);
     const int nBottom = rcUpTo.bottom, nTop = rcUpTo.bottom - tm.tmHeight;
 
@@ -153,7 +162,7 @@ inline ShownNameLine ReadShownNameLine(HWND hBox)
     Pixels drawn = DrawnPixels(cxDrawn, tm.tmHeight, [&](HDC hdcDrawn) {
         ::SelectObject(hdcDrawn, hFont);
         ::SetBkMode(hdcDrawn, TRANSPARENT);
-        ::TextOutA(hdcDrawn, 0, 0, shown.line.c_str(), (int)shown.line.size());
+        ::TextOutW(hdcDrawn, 0, 0, shown.wline.c_str(), (int)shown.wline.size());
     });
     shown.nDrawnRight = drawn.InkRight(0, drawn.cy, 0x00FFFFFF);
 

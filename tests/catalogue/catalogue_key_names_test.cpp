@@ -188,7 +188,7 @@ TEST_F(CatalogueKeyNames, AKeyWhoseDoubleByteNameHoldsABackslashByteIsRemovedAlo
         if (way == 0)
             EXPECT_TRUE(hyoFu->RemoveEntry());
         else
-            EXPECT_EQ(ProgramEntryKey::Removed, hyoFu->GetKey().RemoveIfNamed("Hyo Fu").outcome);
+            EXPECT_EQ(ProgramEntryKey::Removed, hyoFu->GetKey().RemoveIfNamed(L"Hyo Fu").outcome);
         EXPECT_FALSE(Listed(kHyoFu));
         EXPECT_FALSE(Cached(kHyoFu));
         EXPECT_TRUE(Listed(kFu));
@@ -215,27 +215,51 @@ LONG WINAPI RefuseDelete(HKEY parent, LPCWSTR subkey) {
     return g_realDelete(parent, subkey);
 }
 
-// A removal acts only on the program the user was asked about: a key rewritten for
-// another program is kept, a key that is gone is gone, and any other failure says what
-// the registry answered and keeps the key.
+// A removal acts only on the program the user was asked about, named exactly as the list
+// reads it: a key rewritten for another program is kept, also when the two names show
+// alike in the code page; a display name value spelt in small letters is the display
+// name, in the list and in the check alike; a key that is gone is gone, and any other
+// failure says what the registry answered and keeps the key.
 TEST_F(CatalogueKeyNames, RemoveIfNamedRemovesOnlyTheProgramItWasAskedAbout) {
+    // "ЖЖ Suite" and "ДД Suite": both show as "?? Suite".
+    const wchar_t kZheZhe[] = L"\x0416\x0416 Suite";
+    const wchar_t kDeDe[] = L"\x0414\x0414 Suite";
     struct Case {
         const char* what;
-        const char* askedName;  // the name the warning showed
-        int stage;              // 0 none, 1 rewritten, 2 deleted, 3 open refused, 4 delete refused, 5 no name
+        const wchar_t* valueName;  // the display name value as spelt in the key; null: none
+        const wchar_t* seeded;     // its text
+        const char* shown;         // what the list shows
+        const wchar_t* rewritten;  // stage 1: the text another program writes meanwhile
+        const wchar_t* askedName;  // null: the entry's own exact name, as the main window asks
+        int stage;                 // 0 none, 1 rewritten, 2 deleted, 3 open refused, 4 delete refused
         ProgramEntryKey::RemoveOutcome outcome;
         LONG error;
         bool kept;
     };
     const Case cases[] = {
-        {"unchanged", "ZZE Cyr Zhe", 0, ProgramEntryKey::Removed, ERROR_SUCCESS, false},
-        {"rewritten meanwhile", "ZZE Cyr Zhe", 1, ProgramEntryKey::Changed, ERROR_SUCCESS, true},
-        {"deleted meanwhile", "ZZE Cyr Zhe", 2, ProgramEntryKey::Gone, ERROR_SUCCESS, false},
-        {"open refused", "ZZE Cyr Zhe", 3, ProgramEntryKey::Failed, ERROR_ACCESS_DENIED, true},
-        {"delete refused", "ZZE Cyr Zhe", 4, ProgramEntryKey::Failed, ERROR_ACCESS_DENIED, true},
-        // A key without a display name shows its own name, as the code page shows it.
-        {"its name lost", "ZZE ?1", 5, ProgramEntryKey::Removed, ERROR_SUCCESS, false},
-        {"asked by another name", "ZZE Cyr De", 0, ProgramEntryKey::Changed, ERROR_SUCCESS, true},
+        {"unchanged", L"DisplayName", L"ZZE Cyr Zhe", "ZZE Cyr Zhe", nullptr, nullptr, 0, ProgramEntryKey::Removed,
+         ERROR_SUCCESS, false},
+        {"rewritten meanwhile", L"DisplayName", L"ZZE Cyr Zhe", "ZZE Cyr Zhe", L"Other Product", nullptr, 1,
+         ProgramEntryKey::Changed, ERROR_SUCCESS, true},
+        {"rewritten to a name that shows alike", L"DisplayName", kZheZhe, "?? Suite", kDeDe, nullptr, 1,
+         ProgramEntryKey::Changed, ERROR_SUCCESS, true},
+        {"its value spelt in small letters", L"displayname", L"ZZE Cyr Zhe", "ZZE Cyr Zhe", nullptr, nullptr, 0,
+         ProgramEntryKey::Removed, ERROR_SUCCESS, false},
+        {"its value spelt in capitals, rewritten", L"DISPLAYNAME", L"ZZE Cyr Zhe", "ZZE Cyr Zhe", L"Other Product",
+         nullptr, 1, ProgramEntryKey::Changed, ERROR_SUCCESS, true},
+        {"deleted meanwhile", L"DisplayName", L"ZZE Cyr Zhe", "ZZE Cyr Zhe", nullptr, nullptr, 2,
+         ProgramEntryKey::Gone, ERROR_SUCCESS, false},
+        {"open refused", L"DisplayName", L"ZZE Cyr Zhe", "ZZE Cyr Zhe", nullptr, nullptr, 3, ProgramEntryKey::Failed,
+         ERROR_ACCESS_DENIED, true},
+        {"delete refused", L"DisplayName", L"ZZE Cyr Zhe", "ZZE Cyr Zhe", nullptr, nullptr, 4,
+         ProgramEntryKey::Failed, ERROR_ACCESS_DENIED, true},
+        // A key without a display name shows its own name.
+        {"no name of its own", nullptr, nullptr, "ZZE ?1", nullptr, nullptr, 0, ProgramEntryKey::Removed,
+         ERROR_SUCCESS, false},
+        {"asked by another name", L"DisplayName", L"ZZE Cyr Zhe", "ZZE Cyr Zhe", nullptr, L"ZZE Cyr De", 0,
+         ProgramEntryKey::Changed, ERROR_SUCCESS, true},
+        {"asked by a name that shows alike", L"DisplayName", kZheZhe, "?? Suite", nullptr, kDeDe, 0,
+         ProgramEntryKey::Changed, ERROR_SUCCESS, true},
     };
     HMODULE advapi = GetModuleHandleA("advapi32.dll");
     g_realOpen = reinterpret_cast<RegOpenKeyExWFn>(reinterpret_cast<void*>(GetProcAddress(advapi, "RegOpenKeyExW")));
@@ -245,17 +269,28 @@ TEST_F(CatalogueKeyNames, RemoveIfNamedRemovesOnlyTheProgramItWasAskedAbout) {
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
         Seed(kZhe, "ZZE Cyr Zhe", "Zhe Works", 1000);
+        HKEY h = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegOpenKeyExW(HKEY_CURRENT_USER, (kUninstallPathW + kZhe).c_str(), 0, KEY_SET_VALUE, &h));
+        RegDeleteValueA(h, "DisplayName");
+        RegCloseKey(h);
+        if (k.valueName) {
+            ASSERT_TRUE(
+                RegistrySandbox::SetString(HKEY_CURRENT_USER, kUninstallPathW + kZhe, k.valueName, k.seeded));
+        }
         Seed(kDe, "ZZE Cyr De", "De Works", 2000);
         Collector c = Scan();
         ProgramEntry* zhe = ByKeyName(c, kZhe);
         ASSERT_TRUE(zhe != nullptr);
+        EXPECT_EQ(k.shown, zhe->DisplayName);
+        EXPECT_EQ(k.seeded ? std::wstring(k.seeded) : std::wstring(kZhe), zhe->ExactDisplayName);
         const ProgramEntryKey key = zhe->GetKey();
 
         const char* patched = nullptr;
         void* real = nullptr;
         if (k.stage == 1) {
             ASSERT_TRUE(
-                RegistrySandbox::SetString(HKEY_CURRENT_USER, kUninstallPathW + kZhe, "DisplayName", "Other Product"));
+                RegistrySandbox::SetString(HKEY_CURRENT_USER, kUninstallPathW + kZhe, L"DisplayName", k.rewritten));
         } else if (k.stage == 2) {
             ASSERT_TRUE(RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kUninstallPathW + kZhe));
         } else if (k.stage == 3) {
@@ -264,17 +299,11 @@ TEST_F(CatalogueKeyNames, RemoveIfNamedRemovesOnlyTheProgramItWasAskedAbout) {
         } else if (k.stage == 4) {
             patched = "RegDeleteKeyW";
             real = cattest::PatchImport("advapi32.dll", patched, reinterpret_cast<void*>(&RefuseDelete));
-        } else if (k.stage == 5) {
-            HKEY h = nullptr;
-            ASSERT_EQ(ERROR_SUCCESS,
-                      RegOpenKeyExW(HKEY_CURRENT_USER, (kUninstallPathW + kZhe).c_str(), 0, KEY_SET_VALUE, &h));
-            RegDeleteValueA(h, "DisplayName");
-            RegCloseKey(h);
         }
         ProgramEntryKey::RemoveResult result = {ProgramEntryKey::Removed, -1};
         bool exists = false;
         if (patched == nullptr || real != nullptr) {
-            result = key.RemoveIfNamed(k.askedName);
+            result = key.RemoveIfNamed(k.askedName ? std::wstring(k.askedName) : zhe->ExactDisplayName);
             exists = key.Exists();
         }
         if (real) cattest::PatchImport("advapi32.dll", patched, real);

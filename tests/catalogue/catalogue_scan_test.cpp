@@ -56,9 +56,18 @@ TEST_F(CatalogueScan, FillsEveryKnownFieldFromItsValueName) {
     SetSz("App1", "HelpLink", "http://alpha.example/help");
     SetSz("App1", "InstallDate", "20240131");
     SetSz("App1", "DisplayIcon", "C:\\Alpha\\alpha.exe,-3");
-    // Registry value names are case-insensitive, so the lower-case spelling needs a key of
-    // its own: there it names the value, fills no field and is listed as it is spelt.
-    SetSz("App2", "displayname", "lower case is not the display name");
+    // The registry holds one value of a name whatever its spelling, so the other
+    // spellings get a key of their own: each fills its field, as the registry finds
+    // them, and is listed as it is spelt.
+    SetSz("App2", "displayname", "Beta Suite");
+    SetSz("App2", "UNINSTALLSTRING", "C:\\Beta\\unins.exe /x");
+    SetSz("App2", "quietUninstallString", "C:\\Beta\\unins.exe /q");
+    SetSz("App2", "modifypath", "C:\\Beta\\setup.exe /m");
+    SetSz("App2", "PUBLISHER", "Beta Ltd");
+    SetSz("App2", "installlocation", "C:\\Beta\\");
+    SetSz("App2", "HELPLINK", "http://beta.example/help");
+    SetSz("App2", "installDATE", "20250228");
+    SetSz("App2", "displayICON", "C:\\Beta\\beta.exe,2");
     ASSERT_TRUE(RegistrySandbox::SetDword(HKEY_CURRENT_USER, Key("App1"), "EstimatedSize", 255));
 
     Collector c = Scan();
@@ -91,12 +100,26 @@ TEST_F(CatalogueScan, FillsEveryKnownFieldFromItsValueName) {
     EXPECT_EQ(expected, names);
     EXPECT_EQ("255   (hex: 0x000000FF)", e->Values["EstimatedSize"]);
 
-    ProgramEntry* lower = c.Find("App2");
-    ASSERT_TRUE(lower != nullptr);
-    EXPECT_EQ("App2", lower->DisplayName);
-    ASSERT_EQ(1u, lower->Values.size());
-    EXPECT_EQ("displayname", lower->Values.begin()->first);
-    EXPECT_EQ("lower case is not the display name", lower->Values.begin()->second);
+    ProgramEntry* other = c.Find("App2");
+    ASSERT_TRUE(other != nullptr);
+    EXPECT_EQ("Beta Suite", other->DisplayName);
+    EXPECT_EQ(L"Beta Suite", other->ExactDisplayName);
+    EXPECT_EQ("C:\\Beta\\unins.exe /x", other->UninstallString);
+    EXPECT_EQ("C:\\Beta\\unins.exe /q", other->QuietUninstallString);
+    EXPECT_EQ("C:\\Beta\\setup.exe /m", other->ModifyPath);
+    EXPECT_EQ("Beta Ltd", other->Publisher);
+    EXPECT_EQ("C:\\Beta\\", other->InstallLocation);
+    EXPECT_EQ("http://beta.example/help", other->HelpLink);
+    EXPECT_EQ("20250228", other->InstallDate);
+    EXPECT_EQ("C:\\Beta\\beta.exe", other->DisplayIconPath);
+    EXPECT_EQ(2, other->IconIndex);
+    names.clear();
+    for (const auto& v : other->Values) names.push_back(v.first);
+    const std::vector<std::string> spelt = {"HELPLINK",   "PUBLISHER",  "UNINSTALLSTRING", "displayICON",
+                                            "displayname", "installDATE", "installlocation", "modifypath",
+                                            "quietUninstallString"};
+    EXPECT_EQ(spelt, names);
+    EXPECT_EQ("Beta Suite", other->Values["displayname"]);
 }
 
 TEST_F(CatalogueScan, SplitsDisplayIconAtTheFirstComma) {
@@ -221,9 +244,9 @@ TEST_F(CatalogueScan, ValuesOfOddTypesAndSizesAreReadSafely) {
 // Registry calls that go wrong while the catalogue reads, staged at the imports it calls:
 // a value that another program lengthens between the key's query and its read, one that
 // keeps growing, one that cannot be read, and a subkey that cannot be enumerated.
-typedef LONG(WINAPI* RegEnumValueAFn)(HKEY, DWORD, LPSTR, LPDWORD, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+typedef LONG(WINAPI* RegEnumValueWFn)(HKEY, DWORD, LPWSTR, LPDWORD, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
 typedef LONG(WINAPI* RegEnumKeyExWFn)(HKEY, DWORD, LPWSTR, LPDWORD, LPDWORD, LPWSTR, LPDWORD, PFILETIME);
-RegEnumValueAFn g_realRegEnumValueA = nullptr;
+RegEnumValueWFn g_realRegEnumValueW = nullptr;
 RegEnumKeyExWFn g_realRegEnumKeyExW = nullptr;
 std::string g_growingKey;  // the key whose values grow, below the redirected current user
 int g_growOnce = 0;        // how often "Grows" is still lengthened
@@ -238,22 +261,22 @@ void Lengthen(const char* value, size_t size) {
     RegCloseKey(key);
 }
 
-LONG WINAPI StagedEnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD reserved, LPDWORD type,
+LONG WINAPI StagedEnumValue(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWORD reserved, LPDWORD type,
                             LPBYTE data, LPDWORD dataLength) {
-    char peek[64];
-    DWORD peekLength = sizeof(peek);
-    if (g_realRegEnumValueA(key, index, peek, &peekLength, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-        if (std::strcmp(peek, "Grows") == 0 && g_growOnce > 0) {
+    wchar_t peek[64];
+    DWORD peekLength = sizeof(peek) / sizeof(peek[0]);
+    if (g_realRegEnumValueW(key, index, peek, &peekLength, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+        if (std::wcscmp(peek, L"Grows") == 0 && g_growOnce > 0) {
             --g_growOnce;
             Lengthen("Grows", 5000);
-        } else if (std::strcmp(peek, "KeepsGrowing") == 0) {
+        } else if (std::wcscmp(peek, L"KeepsGrowing") == 0) {
             g_keepsGrowingSize *= 4;
             Lengthen("KeepsGrowing", g_keepsGrowingSize);
-        } else if (std::strcmp(peek, "Unreadable") == 0) {
+        } else if (std::wcscmp(peek, L"Unreadable") == 0) {
             return ERROR_ACCESS_DENIED;
         }
     }
-    return g_realRegEnumValueA(key, index, name, nameLength, reserved, type, data, dataLength);
+    return g_realRegEnumValueW(key, index, name, nameLength, reserved, type, data, dataLength);
 }
 
 LONG WINAPI StagedEnumKey(HKEY key, DWORD index, LPWSTR name, LPDWORD length, LPDWORD reserved, LPWSTR cls,
@@ -287,16 +310,16 @@ TEST_F(CatalogueScan, ValuesAndKeysThatFailToEnumerateAreRetriedOrSkipped) {
     g_keyMoreData = 2;
 
     HMODULE advapi = GetModuleHandleA("advapi32.dll");
-    g_realRegEnumValueA =
-        reinterpret_cast<RegEnumValueAFn>(reinterpret_cast<void*>(GetProcAddress(advapi, "RegEnumValueA")));
+    g_realRegEnumValueW =
+        reinterpret_cast<RegEnumValueWFn>(reinterpret_cast<void*>(GetProcAddress(advapi, "RegEnumValueW")));
     g_realRegEnumKeyExW =
         reinterpret_cast<RegEnumKeyExWFn>(reinterpret_cast<void*>(GetProcAddress(advapi, "RegEnumKeyExW")));
-    ASSERT_TRUE(g_realRegEnumValueA && g_realRegEnumKeyExW);
-    void* realValue = cattest::PatchImport("advapi32.dll", "RegEnumValueA", reinterpret_cast<void*>(&StagedEnumValue));
+    ASSERT_TRUE(g_realRegEnumValueW && g_realRegEnumKeyExW);
+    void* realValue = cattest::PatchImport("advapi32.dll", "RegEnumValueW", reinterpret_cast<void*>(&StagedEnumValue));
     void* realKey = cattest::PatchImport("advapi32.dll", "RegEnumKeyExW", reinterpret_cast<void*>(&StagedEnumKey));
     Collector c;
     if (realValue && realKey) catalogue.Refresh(&c);
-    if (realValue) cattest::PatchImport("advapi32.dll", "RegEnumValueA", realValue);
+    if (realValue) cattest::PatchImport("advapi32.dll", "RegEnumValueW", realValue);
     if (realKey) cattest::PatchImport("advapi32.dll", "RegEnumKeyExW", realKey);
     ASSERT_TRUE(realValue && realKey);
 

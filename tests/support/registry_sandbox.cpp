@@ -122,6 +122,18 @@ bool RegistrySandbox::SetString(HKEY root, const std::wstring& subKey, const cha
     return rc == ERROR_SUCCESS;
 }
 
+bool RegistrySandbox::SetString(HKEY root, const std::wstring& subKey, const wchar_t* name,
+                                const std::wstring& value) {
+    HKEY key;
+    if (RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    LONG rc = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+
 bool RegistrySandbox::KeyExists(HKEY root, const std::wstring& subKey, REGSAM extra) {
     HKEY key;
     if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ | extra, &key) != ERROR_SUCCESS) return false;

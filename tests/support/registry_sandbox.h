@@ -35,6 +35,8 @@ public:
     static bool DeleteTree(HKEY root, const std::string& subKey, REGSAM extra = 0);
     // The same by exact (wide) key names, for keys named outside the code page.
     static bool SetString(HKEY root, const std::wstring& subKey, const char* name, const std::string& value);
+    // A text value by its exact name and text, for texts outside the code page.
+    static bool SetString(HKEY root, const std::wstring& subKey, const wchar_t* name, const std::wstring& value);
     static bool KeyExists(HKEY root, const std::wstring& subKey, REGSAM extra = 0);
     static bool DeleteTree(HKEY root, const std::wstring& subKey, REGSAM extra = 0);
 
