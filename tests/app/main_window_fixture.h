@@ -391,6 +391,9 @@ protected:
     {
         TestApp().m_scenario = scenario;
         EXPECT_FALSE(TestApp().InitInstance());
+        // The main dialog takes the scenario when it runs it: one still here never ran
+        // (no display, a dialog that could not be made), and the test saw nothing.
+        EXPECT_FALSE(TestApp().m_scenario) << "the main dialog never ran the scenario";
         TestApp().m_scenario = nullptr;
         MSG quit;
         return ::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
