@@ -147,6 +147,12 @@ void CPageUninstallList::AddProgram(ProgramEntry* entry)
     first.hIcon = GetRowIcon(entry);
     m_wndList.SetItemText(nRow, 1, entry->Publisher.empty() ? "N/A" : entry->Publisher.c_str());
     pRow->pUserData = entry;
+    NoteChosenRow(entry, pRow);
+}
+
+void CPageUninstallList::NoteChosenRow(const ProgramEntry* pEntry, const ReportRowData* pRow)
+{
+    if (m_chosen.bSought && m_chosen.pRow == NULL && pEntry->HasKey(m_chosen.key)) m_chosen.pRow = pRow;
 }
 
 HICON CPageUninstallList::GetRowIcon(const ProgramEntry* pEntry)
@@ -202,7 +208,6 @@ void CPageUninstallList::RefreshList()
     const int nShow = RestorePlace(place);
     m_wndList.SendMessage(WM_SETREDRAW, TRUE, 0);
     if (nShow >= 0) m_wndList.EnsureVisible(nShow, FALSE);
-    if (pUi->GetSelectedProgram() == NULL) DropSelection();
     UpdateCounts();
 }
 
@@ -224,31 +229,31 @@ void CPageUninstallList::FilterList()
     const int nShow = RestorePlace(place);
     m_wndList.SendMessage(WM_SETREDRAW, TRUE, 0);
     if (nShow >= 0) m_wndList.EnsureVisible(nShow, FALSE);
-    if (m_wndList.GetNextItem(-1, LVNI_SELECTED) < 0) DropSelection();
     UpdateCounts();
 }
 
-CPageUninstallList::ListPlace CPageUninstallList::TakePlace() const
+CPageUninstallList::ListPlace CPageUninstallList::TakePlace()
 {
-    ListPlace place;
     const ProgramEntry* pChosen = CUiManager::GetInstance()->GetSelectedProgram();
-    if (pChosen != NULL) {
-        place.bChosen = true;
-        place.chosen = pChosen->GetKey();
-    }
+    m_chosen.bSought = pChosen != NULL;
+    m_chosen.key = pChosen != NULL ? pChosen->GetKey() : ProgramEntryKey();
+    m_chosen.pRow = NULL;
+    ListPlace place;
     place.nFocusedRow = m_wndList.GetNextItem(-1, LVNI_FOCUSED);
     return place;
 }
 
 int CPageUninstallList::RestorePlace(const ListPlace& place)
 {
-    const int nRow = place.bChosen ? FindRow(place.chosen) : -1;
+    const int nRow = FindRow();
+    m_chosen = ChosenRow();
     if (nRow >= 0) {
         // Selects and focuses the row; its item change makes its entry the selected
         // program and shows its details.
         m_wndList.SendMessage(LVM_SETSELECTIONMARK, 0, nRow);
         return nRow;
     }
+    DropSelection();
     const int nCount = m_wndList.GetItemCount();
     if (nCount == 0) return -1;
     // The row that took the chosen program's place, or the one the focus was on: the
@@ -258,15 +263,13 @@ int CPageUninstallList::RestorePlace(const ListPlace& place)
     return nFocus;
 }
 
-int CPageUninstallList::FindRow(const ProgramEntryKey& key) const
+int CPageUninstallList::FindRow() const
 {
-    const int nCount = m_wndList.GetItemCount();
-    for (int nRow = 0; nRow < nCount; ++nRow) {
-        const ReportRowData* pRow = (const ReportRowData*)m_wndList.GetItemData(nRow);
-        const ProgramEntry* pEntry = pRow != NULL ? (const ProgramEntry*)pRow->pUserData : NULL;
-        if (pEntry != NULL && pEntry->GetKey().SameAs(key)) return nRow;
-    }
-    return -1;
+    if (m_chosen.pRow == NULL) return -1;
+    LVFINDINFO find = {};
+    find.flags = LVFI_PARAM;
+    find.lParam = (LPARAM)m_chosen.pRow;
+    return m_wndList.FindItem(&find, -1);
 }
 
 void CPageUninstallList::DropSelection()
