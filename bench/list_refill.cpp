@@ -4,7 +4,8 @@
 // over again). The selected program stays selected through each; finding its row again
 // is part of the time. References in the same run: for F5, a refresh of a catalogue of
 // its own that only counts the entries; for a typed key, the entries handed over to a
-// view that only asks the page's own filter.
+// view that only asks the page's own filter; for the chosen program's search among the
+// rows, the same comparisons with a copy of each entry's key, as a refill made them before.
 //
 // Usage: bench_list_refill [entries] [rounds]   (defaults 100000 and 5)
 #include <windows.h>
@@ -78,7 +79,22 @@ double Median(std::vector<double> v)
 
 int g_rounds = 5;
 bool g_ok = false;
-std::vector<double> g_refresh, g_key, g_erase, g_refReference, g_keyReference;
+std::vector<double> g_refresh, g_key, g_erase, g_refReference, g_keyReference, g_inPlace, g_copies;
+int g_nSame = 0;
+
+// What a refill does per row to know the chosen program: the entry compared with the kept
+// key in place, against a copy of the entry's key built for each comparison (as before).
+void TimeKeyComparisons(const CVrelPurgelet& catalogue, const ProgramEntryKey& key)
+{
+    LARGE_INTEGER t0, t1, t2;
+    QueryPerformanceCounter(&t0);
+    for (int i = 0; i < catalogue.GetCount(); ++i) g_nSame += catalogue.GetAt(i)->HasKey(key) ? 1 : 0;
+    QueryPerformanceCounter(&t1);
+    for (int i = 0; i < catalogue.GetCount(); ++i) g_nSame += catalogue.GetAt(i)->GetKey().SameAs(key) ? 1 : 0;
+    QueryPerformanceCounter(&t2);
+    g_inPlace.push_back(Ms(t0, t1));
+    g_copies.push_back(Ms(t1, t2));
+}
 std::string g_chosenName;
 
 std::string SelectedName()
@@ -122,6 +138,7 @@ VOID CALLBACK Drive(HWND, UINT, UINT_PTR nIDEvent, DWORD)
         FilterOnlyView filter(page);
         page.m_Catalogue.Populate(&filter);
         QueryPerformanceCounter(&t5);
+        if (ProgramEntry* pChosen = pUi->GetSelectedProgram()) TimeKeyComparisons(page.m_Catalogue, pChosen->GetKey());
         g_refresh.push_back(Ms(t0, t1));
         g_key.push_back(Ms(t1, t2));
         g_erase.push_back(Ms(t2, t3));
@@ -180,5 +197,10 @@ int main(int argc, char** argv)
     if (refreshReference > 0.0 && keyReference > 0.0)
         std::printf("ratio:                 %.2f F5 / catalogue refresh, %.2f typed key / filter alone\n",
                     refresh / refreshReference, key / keyReference);
+    const double inPlace = Median(g_inPlace), copies = Median(g_copies);
+    std::printf("key per row, in place: %.1f ms for %d entries (median; chosen found %d times)\n", inPlace, entries,
+                g_nSame);
+    std::printf("  with a copy per row: %.1f ms (reference: the comparison before)\n", copies);
+    if (copies > 0.0) std::printf("ratio:                 %.2f (in place / with a copy)\n", inPlace / copies);
     return g_ok ? 0 : 2;
 }
