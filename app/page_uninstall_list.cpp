@@ -122,6 +122,7 @@ void CPageUninstallList::AddProgram(ProgramEntry* entry)
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = m_wndList.GetItemCount();
+    if (item.iItem == 0) SizeRowTables();
     item.pszText = const_cast<char*>(entry->DisplayName.c_str());
     item.lParam = (LPARAM)pNewRow;
     int nRow = m_wndList.InsertItem(&item);
@@ -148,6 +149,17 @@ void CPageUninstallList::AddProgram(ProgramEntry* entry)
     m_wndList.SetItemText(nRow, 1, entry->Publisher.empty() ? "N/A" : entry->Publisher.c_str());
     pRow->pUserData = entry;
     NoteChosenRow(entry, pRow);
+}
+
+void CPageUninstallList::SizeRowTables()
+{
+    // The list view grows its tables of rows a few rows at a time, and each table that
+    // cannot grow where it lies moves, leaving its old block behind in the heap while
+    // the rows put after it live: a first fill of a long list would keep that memory
+    // until the next refill. Told the count first, it sizes them once (Wine 8 takes the
+    // count only from lists without rows of their own, and grows them step by step). The
+    // count is the catalogue's, the most rows a fill can add; nothing needs repainting.
+    m_wndList.SetItemCountEx(m_Catalogue.GetCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 void CPageUninstallList::NoteChosenRow(const ProgramEntry* pEntry, const ReportRowData* pRow)

@@ -94,6 +94,9 @@ protected:
     int FindRow() const;
     // Notes the row just added when it shows the chosen program.
     void NoteChosenRow(const ProgramEntry* pEntry, const ReportRowData* pRow);
+    // Sizes the list's row tables for every entry of the catalogue before the first row
+    // of a fill, so that they do not move again and again while the rows come.
+    void SizeRowTables();
     // No program is selected any more: the commands have none to act on and the
     // details pane shows none.
     void DropSelection();
