@@ -124,6 +124,7 @@ void CPageUninstallList::AddProgram(ProgramEntry* entry)
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = m_wndList.GetItemCount();
+    if (item.iItem == 0) SizeRowTables();
     item.pszText = const_cast<char*>(entry->DisplayName.c_str());
     item.lParam = (LPARAM)pNewRow;
     int nRow = m_wndList.InsertItem(&item);
@@ -149,6 +150,23 @@ void CPageUninstallList::AddProgram(ProgramEntry* entry)
     first.hIcon = GetRowIcon(entry);
     m_wndList.SetItemText(nRow, 1, entry->Publisher.empty() ? "N/A" : entry->Publisher.c_str());
     pRow->pUserData = entry;
+    NoteChosenRow(entry, pRow);
+}
+
+void CPageUninstallList::SizeRowTables()
+{
+    // The list view grows its tables of rows a few rows at a time, and each table that
+    // cannot grow where it lies moves, leaving its old block behind in the heap while
+    // the rows put after it live: a first fill of a long list would keep that memory
+    // until the next refill. Told the count first, it sizes them once (Wine 8 takes the
+    // count only from lists without rows of their own, and grows them step by step). The
+    // count is the catalogue's, the most rows a fill can add; nothing needs repainting.
+    m_wndList.SetItemCountEx(m_Catalogue.GetCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
+void CPageUninstallList::NoteChosenRow(const ProgramEntry* pEntry, const ReportRowData* pRow)
+{
+    if (m_chosen.bSought && m_chosen.pRow == NULL && pEntry->HasKey(m_chosen.key)) m_chosen.pRow = pRow;
 }
 
 HICON CPageUninstallList::GetRowIcon(const ProgramEntry* pEntry)
@@ -204,7 +222,6 @@ void CPageUninstallList::RefreshList()
     const int nShow = RestorePlace(place);
     m_wndList.SendMessage(WM_SETREDRAW, TRUE, 0);
     if (nShow >= 0) m_wndList.EnsureVisible(nShow, FALSE);
-    if (pUi->GetSelectedProgram() == NULL) DropSelection();
     UpdateCounts();
     RowsReplaced(true);
 }
@@ -227,32 +244,32 @@ void CPageUninstallList::FilterList()
     const int nShow = RestorePlace(place);
     m_wndList.SendMessage(WM_SETREDRAW, TRUE, 0);
     if (nShow >= 0) m_wndList.EnsureVisible(nShow, FALSE);
-    if (m_wndList.GetNextItem(-1, LVNI_SELECTED) < 0) DropSelection();
     UpdateCounts();
     RowsReplaced(false);
 }
 
-CPageUninstallList::ListPlace CPageUninstallList::TakePlace() const
+CPageUninstallList::ListPlace CPageUninstallList::TakePlace()
 {
-    ListPlace place;
     const ProgramEntry* pChosen = CUiManager::GetInstance()->GetSelectedProgram();
-    if (pChosen != NULL) {
-        place.bChosen = true;
-        place.chosen = pChosen->GetKey();
-    }
+    m_chosen.bSought = pChosen != NULL;
+    m_chosen.key = pChosen != NULL ? pChosen->GetKey() : ProgramEntryKey();
+    m_chosen.pRow = NULL;
+    ListPlace place;
     place.nFocusedRow = m_wndList.GetNextItem(-1, LVNI_FOCUSED);
     return place;
 }
 
 int CPageUninstallList::RestorePlace(const ListPlace& place)
 {
-    const int nRow = place.bChosen ? FindRow(place.chosen) : -1;
+    const int nRow = FindRow();
+    m_chosen = ChosenRow();
     if (nRow >= 0) {
         // Selects and focuses the row; its item change makes its entry the selected
         // program and shows its details.
         m_wndList.SendMessage(LVM_SETSELECTIONMARK, 0, nRow);
         return nRow;
     }
+    DropSelection();
     const int nCount = m_wndList.GetItemCount();
     if (nCount == 0) return -1;
     // The row that took the chosen program's place, or the one the focus was on: the
@@ -262,15 +279,13 @@ int CPageUninstallList::RestorePlace(const ListPlace& place)
     return nFocus;
 }
 
-int CPageUninstallList::FindRow(const ProgramEntryKey& key) const
+int CPageUninstallList::FindRow() const
 {
-    const int nCount = m_wndList.GetItemCount();
-    for (int nRow = 0; nRow < nCount; ++nRow) {
-        const ReportRowData* pRow = (const ReportRowData*)m_wndList.GetItemData(nRow);
-        const ProgramEntry* pEntry = pRow != NULL ? (const ProgramEntry*)pRow->pUserData : NULL;
-        if (pEntry != NULL && pEntry->GetKey().SameAs(key)) return nRow;
-    }
-    return -1;
+    if (m_chosen.pRow == NULL) return -1;
+    LVFINDINFO find = {};
+    find.flags = LVFI_PARAM;
+    find.lParam = (LPARAM)m_chosen.pRow;
+    return m_wndList.FindItem(&find, -1);
 }
 
 void CPageUninstallList::DropSelection()

@@ -76,23 +76,27 @@ protected:
     CPoint KeyboardMenuPoint();
 
     void SelectRow(int nRow);
-    // The row that shows the program of this registry key, or -1.
-    int FindRow(const ProgramEntryKey& key) const;
 
-    // Where the user was in the list before a refill: the program they chose, named by
-    // its registry key (a full refresh frees the entry itself), and the focused row.
+    // Where the user was in the list before a refill: the focused row. The program they
+    // chose is sought while the rows are added (m_chosen).
     struct ListPlace
     {
-        bool bChosen = false;
-        ProgramEntryKey chosen;
         int nFocusedRow = -1;
     };
-    ListPlace TakePlace() const;
+    // Before a refill: the place, and the chosen program to seek among the new rows.
+    ListPlace TakePlace();
     // After a refill: the chosen program's row selected again when the list still shows
-    // it, otherwise no row selected and the focus resting where it was (row 0 after the
-    // first fill), so that the next key starts there. Answers the row to scroll into
-    // view once redrawing is on again, or -1.
+    // it, otherwise no row selected (no program selected, the details empty) and the
+    // focus resting where it was (row 0 after the first fill), so that the next key
+    // starts there. Answers the row to scroll into view once redrawing is on again, or -1.
     int RestorePlace(const ListPlace& place);
+    // The row AddProgram noted for the chosen program, where the sort has put it, or -1.
+    int FindRow() const;
+    // Notes the row just added when it shows the chosen program.
+    void NoteChosenRow(const ProgramEntry* pEntry, const ReportRowData* pRow);
+    // Sizes the list's row tables for every entry of the catalogue before the first row
+    // of a fill, so that they do not move again and again while the rows come.
+    void SizeRowTables();
     // No program is selected any more: the commands have none to act on and the
     // details pane shows none.
     void DropSelection();
@@ -106,4 +110,16 @@ protected:
     // Set while the rows are deleted and added again: the list's own selection
     // changes then say nothing about the program the user chose.
     bool m_bRefilling;
+
+    // The program the user chose, sought during a refill: named by its registry key (a
+    // full refresh frees the entry itself), compared with each entry in place, and the
+    // record of the row that shows it once AddProgram has added that row. The record
+    // travels with its row through the sort, so the row is found again without a walk.
+    struct ChosenRow
+    {
+        bool bSought = false;
+        ProgramEntryKey key;
+        const ReportRowData* pRow = NULL;
+    };
+    ChosenRow m_chosen;
 };

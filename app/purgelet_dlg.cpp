@@ -162,6 +162,8 @@ void CPurgeletDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CPurgeletDlg::OnInitDialog()
 {
     CExtNCW<CExtResizableDialog>::OnInitDialog();
+    // The displays may have changed while no main window heard of it.
+    CUiManager::GetInstance()->DisplaysChanged();
     // A second start of the program finds this window by its mark and brings it up.
     MarkMainWindow(m_hWnd, true);
     AddAboutToSystemMenu();
@@ -302,6 +304,8 @@ void CPurgeletDlg::OnClose() { EndDialog(IDCANCEL); }
 
 LRESULT CPurgeletDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Whether the program list is on screen depends on the monitors' work areas.
+    if (message == WM_DISPLAYCHANGE || message == WM_SETTINGCHANGE) CUiManager::GetInstance()->DisplaysChanged();
     const UINT nSysCmd = message == WM_SYSCOMMAND ? (UINT)(wParam & 0xFFF0) : 0;
     if (nSysCmd == SC_MINIMIZE || (message == WM_SIZE && wParam == SIZE_MINIMIZED)) KeepFocusForRestore();
     // Shown again, the window hands the focus to itself and the dialog manager passes it

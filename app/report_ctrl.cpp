@@ -110,8 +110,15 @@ CString CExtReportCtrl::CellText(int nRow, int nColumn) const
 
 void CExtReportCtrl::DeselectAll()
 {
-    for (int nRow = GetNextItem(-1, LVNI_SELECTED); nRow >= 0; nRow = GetNextItem(nRow, LVNI_SELECTED))
+    // Each search for the next selected row walks the rows after it: the search ends at
+    // the last selected row, not at the end of a long list (after a refill no row is
+    // selected at all).
+    int nRow = -1;
+    for (UINT nLeft = GetSelectedCount(); nLeft > 0; --nLeft) {
+        nRow = GetNextItem(nRow, LVNI_SELECTED);
+        if (nRow < 0) break;
         SetItemState(nRow, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    }
 }
 
 // A single-selection list with no row selected shows by its focus where the keys

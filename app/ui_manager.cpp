@@ -24,7 +24,8 @@ CUiManager::CUiManager()
       m_nShownPrograms(0),
       m_bGroupEditorOpen(false),
       m_bGroupEditorTyped(false),
-      m_pSelectedProgram(NULL)
+      m_pSelectedProgram(NULL),
+      m_bWorkAreasRead(false)
 {
 }
 
@@ -137,7 +138,8 @@ void CUiManager::SetSelectedProgram(ProgramEntry* pEntry)
 
 ProgramEntry* CUiManager::GetTargetProgram() const
 {
-    return IsProgramListInReach() ? m_pSelectedProgram : NULL;
+    // With none selected there is nothing to ask about.
+    return m_pSelectedProgram != NULL && IsProgramListInReach() ? m_pSelectedProgram : NULL;
 }
 
 bool CUiManager::IsProgramListInReach() const { return !IsModalWindowUp() && IsProgramListOnScreen(); }
@@ -170,32 +172,35 @@ bool CUiManager::IsProgramListOnScreen() const
 
 namespace {
 
-struct MonitorSearch
+BOOL CALLBACK AddWorkArea(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam)
 {
-    RECT rcTested;
-    bool bFound;
-};
-
-BOOL CALLBACK FindWorkAreaPart(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam)
-{
-    MonitorSearch* pSearch = (MonitorSearch*)lParam;
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
-    RECT rcPart;
-    if (::GetMonitorInfoA(hMonitor, &info) && ::IntersectRect(&rcPart, &pSearch->rcTested, &info.rcWork)) {
-        pSearch->bFound = true;
-        return FALSE;
-    }
+    if (::GetMonitorInfoA(hMonitor, &info)) ((std::vector<RECT>*)lParam)->push_back(info.rcWork);
     return TRUE;
 }
 
 }  // namespace
 
-bool CUiManager::LiesOnAMonitor(const RECT& rcScreen)
+const std::vector<RECT>& CUiManager::WorkAreas() const
 {
-    MonitorSearch search = {rcScreen, false};
-    ::EnumDisplayMonitors(NULL, &rcScreen, &FindWorkAreaPart, (LPARAM)&search);
-    return search.bFound;
+    if (!m_bWorkAreasRead) {
+        m_workAreas.clear();
+        ::EnumDisplayMonitors(NULL, NULL, &AddWorkArea, (LPARAM)&m_workAreas);
+        // No answer at all is asked again next time rather than kept.
+        m_bWorkAreasRead = !m_workAreas.empty();
+    }
+    return m_workAreas;
+}
+
+void CUiManager::DisplaysChanged() { m_bWorkAreasRead = false; }
+
+bool CUiManager::LiesOnAMonitor(const RECT& rcScreen) const
+{
+    RECT rcPart;
+    for (const RECT& rcWork : WorkAreas())
+        if (::IntersectRect(&rcPart, &rcScreen, &rcWork)) return true;
+    return false;
 }
 
 bool CUiManager::IsModalWindowUp()

@@ -6,6 +6,7 @@
 #pragma once
 #include "framework/framework.h"
 #include "app/icon_cache.h"
+#include <vector>
 
 class ProgramEntry;
 
@@ -68,10 +69,15 @@ public:
     // The program list is on screen: the list and the panes holding it are shown, the
     // group editor is not shown in its place, and some of it lies inside each of them
     // and in a monitor's work area. The top-level window's own visibility does not
-    // count (the first refresh runs before it shows).
+    // count (the first refresh runs before it shows). The windows are asked each time, so
+    // a move or a resize counts at once; the monitors are asked once (WorkAreas).
     bool IsProgramListOnScreen() const;
     // Some of the rectangle (screen coordinates) lies in a monitor's work area.
-    static bool LiesOnAMonitor(const RECT& rcScreen);
+    bool LiesOnAMonitor(const RECT& rcScreen) const;
+    // The displays or the system's settings changed (the main window's WM_DISPLAYCHANGE
+    // and WM_SETTINGCHANGE, which also come when the taskbar moves): the monitors' work
+    // areas are read again at the next question.
+    void DisplaysChanged();
     // A modal window of the program is up (a message box, a dialog, a running
     // program's wait): it disables the main window, which then takes no command.
     static bool IsModalWindowUp();
@@ -159,6 +165,13 @@ private:
     // Asks whether to apply the editor's typing before it is given another group; true
     // to go on (applied, or dropped by the user's No).
     bool SettleGroupEditorTyping();
+
+    // The monitors' work areas, read at the first question after a change of the
+    // displays: every command state asks whether the list is on screen (a menu opened
+    // asks once per item), and asking the system for its monitors each time is felt.
+    const std::vector<RECT>& WorkAreas() const;
+    mutable std::vector<RECT> m_workAreas;
+    mutable bool m_bWorkAreasRead;
 
     CUiManager(const CUiManager&) = delete;
     CUiManager& operator=(const CUiManager&) = delete;

@@ -4,6 +4,9 @@
 // messages sent to it); the menus open over the program list, which repaints what the
 // old menu covered. Keys are sent from a thread timer, which only fires with the
 // queue empty and every window painted, so each step starts from a quiet window.
+// At the end, with the window still up, the question every command state asks (whether
+// the program list is on screen) is timed 24 times, as one Alt+F asks it, against the
+// same question with the monitors asked each time, as before their work areas were kept.
 //
 // Usage: bench_menu_bar_switch [entries] [rounds]   (defaults 400 and 12)
 #include <windows.h>
@@ -16,6 +19,7 @@
 #include <vector>
 #include "app/purgelet_app.h"
 #include "app/purgelet_dlg.h"
+#include "app/ui_manager.h"
 #include "catalogue/program_entry.h"
 #include "support/registry_sandbox.h"
 #include "toolkit/menus/popup_menu_wnd.h"
@@ -80,6 +84,45 @@ LRESULT CALLBACK WatchShow(int nCode, WPARAM wParam, LPARAM lParam)
         }
     }
     return ::CallNextHookEx(g_hook, nCode, wParam, lParam);
+}
+
+// The question every command state asks (is the program list on screen, no box up), 24
+// times as one Alt+F asks it; the reference asks the system for its monitors besides at
+// each question, as the program did before it kept their work areas.
+BOOL CALLBACK TouchWorkArea(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (::GetMonitorInfoA(hMonitor, &info))
+        ++*reinterpret_cast<int*>(lParam);
+    return TRUE;
+}
+
+std::vector<double> g_question, g_questionReference;
+int g_nOnScreen = 0;
+
+void TimeQuestions(HWND hList)
+{
+    const int kPerAltF = 24;
+    for (int pass = 0; pass < 50; ++pass)
+    {
+        LARGE_INTEGER t0, t1, t2;
+        QueryPerformanceCounter(&t0);
+        for (int i = 0; i < kPerAltF; ++i)
+            g_nOnScreen += CUiManager::GetInstance()->IsProgramListInReach() ? 1 : 0;
+        QueryPerformanceCounter(&t1);
+        for (int i = 0; i < kPerAltF; ++i)
+        {
+            g_nOnScreen += CUiManager::GetInstance()->IsProgramListInReach() ? 1 : 0;
+            RECT rc;
+            ::GetWindowRect(hList, &rc);
+            int nMonitors = 0;
+            ::EnumDisplayMonitors(NULL, &rc, &TouchWorkArea, reinterpret_cast<LPARAM>(&nMonitors));
+        }
+        QueryPerformanceCounter(&t2);
+        g_question.push_back(Ms(t0, t1));
+        g_questionReference.push_back(Ms(t1, t2));
+    }
 }
 
 enum Step
@@ -175,6 +218,7 @@ VOID CALLBACK Drive(HWND, UINT, UINT_PTR nIDEvent, DWORD)
             break;
         }
         g_step = kDone;
+        TimeQuestions(static_cast<CPurgeletDlg*>(pMain)->m_pageUninstall.m_pageView.m_pageList.m_wndList.GetSafeHwnd());
         ::KillTimer(NULL, nIDEvent);
         ::PostMessageA(pMain->GetSafeHwnd(), WM_CLOSE, 0, 0);
         break;
@@ -241,5 +285,12 @@ int main(int argc, char** argv)
     if (open > 0.0)
         std::printf("ratio:                 %.2f Right, %.2f Left (to Alt+F; goal 1.0 or less)\n", right / open,
                     left / open);
+    const double question = Median(g_question), questionReference = Median(g_questionReference);
+    std::printf("on-screen question x24: %.3f ms (median of %d; list on screen in %d of %d answers)\n", question,
+                (int)g_question.size(), g_nOnScreen, (int)(g_question.size() + g_questionReference.size()) * 24);
+    std::printf("  monitors asked each: %.3f ms (reference: the question before the work areas were kept)\n",
+                questionReference);
+    if (questionReference > 0.0)
+        std::printf("ratio:                 %.2f (question / reference)\n", question / questionReference);
     return g_failed || g_left.empty() ? 2 : 0;
 }

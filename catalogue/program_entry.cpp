@@ -63,6 +63,14 @@ LONG DeleteOneKey(HKEY root, const std::string& parentPath, const std::wstring& 
     return rc;
 }
 
+// One rule for what names the same registry key, whether the one side is a key's copy or
+// an entry itself: root, view, exact name, and the name as shown. The cheap fields first.
+bool NamesSameKey(BOOL isLocalMachine, REGSAM regView, const std::wstring& keyName, const std::string& registryPath,
+                  const ProgramEntryKey& key) {
+    return (isLocalMachine != 0) == (key.IsLocalMachine != 0) && regView == key.RegView && keyName == key.KeyName &&
+           registryPath == key.RegistryPath;
+}
+
 // Only "not found" means gone: access denied and the like leave the key where it is.
 bool IsGone(LONG rc) { return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND; }
 
@@ -71,8 +79,7 @@ bool IsGone(LONG rc) { return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
 HKEY ProgramEntryKey::Root() const { return IsLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
 bool ProgramEntryKey::SameAs(const ProgramEntryKey& other) const {
-    return (IsLocalMachine != 0) == (other.IsLocalMachine != 0) && RegView == other.RegView &&
-           KeyName == other.KeyName && RegistryPath == other.RegistryPath;
+    return NamesSameKey(IsLocalMachine, RegView, KeyName, RegistryPath, other);
 }
 
 std::wstring ProgramEntryKey::EditorPath() const {
@@ -137,6 +144,10 @@ ProgramEntryKey ProgramEntry::GetKey() const {
     key.RegistryPath = RegistryPath;
     key.KeyName = KeyName;
     return key;
+}
+
+bool ProgramEntry::HasKey(const ProgramEntryKey& key) const {
+    return NamesSameKey(IsLocalMachine, RegView, KeyName, RegistryPath, key);
 }
 
 BOOL ProgramEntry::RemoveEntry() { return GetKey().Remove(); }

@@ -111,6 +111,9 @@ public:
     BOOL RemoveEntry();
     // The copy of what names this entry in the registry.
     ProgramEntryKey GetKey() const;
+    // Whether this entry is the one `key` names (as ProgramEntryKey::SameAs), asked of the
+    // entry itself: a list that looks for a program among thousands of rows builds no copy.
+    bool HasKey(const ProgramEntryKey& key) const;
 };
 
 class IUninstallManager {

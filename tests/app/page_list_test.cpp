@@ -182,6 +182,36 @@ TEST_F(PageListTest, AFullRefreshKeepsTheChosenProgramOrSelectsNone)
     EXPECT_EQ(2, m_page.m_wndList.GetNextItem(-1, LVNI_FOCUSED));
 }
 
+// Sorted against the catalogue's order, a refill still selects the chosen program's row
+// where the sort put it, not where the row was added.
+TEST_F(PageListTest, ARefillSelectsTheChosenRowWhereTheSortPutsIt)
+{
+    m_page.RefreshList();
+    ClickHeader(0);  // by name again: descending
+    ASSERT_EQ((std::vector<std::string>{"Gamma Viewer", "beta tool", "Alpha Suite"}), Names());
+    Choose(2);
+    ProgramEntry* pChosen = CUiManager::GetInstance()->GetSelectedProgram();
+    ASSERT_TRUE(pChosen != NULL);
+    ASSERT_EQ("Alpha Suite", pChosen->DisplayName);
+    struct Step
+    {
+        const char* search;  // NULL: a full refresh
+        int nRow;
+    } steps[] = {{"t", 1}, {"", 2}, {"su", 0}, {NULL, 0}, {"", 2}, {NULL, 2}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.search != NULL ? std::string("search \"") + step.search + "\"" : "full refresh");
+        if (step.search != NULL)
+            m_page.m_wndSearch.SetWindowText(step.search);
+        else
+            m_page.RefreshList();
+        EXPECT_EQ(step.nRow, SelectedRow());
+        ProgramEntry* pSelected = CUiManager::GetInstance()->GetSelectedProgram();
+        ASSERT_TRUE(pSelected != NULL);
+        EXPECT_EQ(EntryOf(step.nRow), pSelected);
+        EXPECT_EQ("Alpha Suite", pSelected->DisplayName);
+    }
+}
+
 TEST_F(PageListTest, SizesFollowTheSizeUnit)
 {
     struct Case

@@ -105,6 +105,10 @@ TEST_F(CatalogueKeyNames, KeysThatLookAlikeInAnsiAreListedOnceEachWithTheirOwnVa
         ASSERT_TRUE(zhe && de);
         EXPECT_FALSE(zhe->GetKey().SameAs(de->GetKey()));
         EXPECT_TRUE(zhe->GetKey().SameAs(zhe->GetKey()));
+        // The entry asked in place answers as its copy does.
+        EXPECT_FALSE(zhe->HasKey(de->GetKey()));
+        EXPECT_FALSE(de->HasKey(zhe->GetKey()));
+        EXPECT_TRUE(zhe->HasKey(zhe->GetKey()));
         for (const Program& p : programs) RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kUninstallPathW + p.key);
         for (const Program& p : programs) RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kArpCachePathW + p.key);
     }
