@@ -1065,6 +1065,71 @@ TEST_F(MainWindowGroupsFileTest, ADoubleClickOnTheEditedGroupAsksBeforeOpeningIt
     }));
 }
 
+// A display name holding a control character (registry data may hold one), offered as
+// the keyword: OK refuses it with a box over the dialog that names it, adds and writes
+// nothing, and keeps the dialog up with the character selected; typed over, OK adds it.
+TEST_F(MainWindowGroupsFileTest, AddToGroupRefusesAKeywordTheFileCannotHold)
+{
+    WriteGroups(kTwoGroups);
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, UninstallKeyPath + "Delta", "DisplayName",
+                                           "Delta\x01Suite"));
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+        ClickRow(dlg, "Delta\x01Suite");
+        HWND hDlg = dlg.m_hWnd;
+        std::string caption, text, fileMeanwhile;
+        DWORD nStart = 0, nEnd = 0;
+        bool bStayed = false, bStuck = false;
+        ownedbox::BoxWatcher adding(hDlg, [&](HWND hAdd) {
+            HWND hKeyword = ::GetDlgItem(hAdd, IDC_KEYWORD);
+            realinput::SleepUntil([&] { return realinput::ThreadFocusIs(hDlg, hKeyword); }, ownedbox::kBoxWaitMs);
+            {
+                ownedbox::BoxWatcher refusal(hAdd, [](HWND hBox) { ownedbox::ClickBoxButton(hBox, IDOK); });
+                Tap(VK_RETURN);
+                refusal.Join();
+                caption = refusal.m_caption;
+                text = refusal.m_text;
+                bStuck = refusal.m_bStuck;
+            }
+            realinput::SleepUntil([&] { return realinput::ThreadFocusIs(hDlg, hKeyword); }, ownedbox::kBoxWaitMs);
+            bStayed = ::IsWindowVisible(hAdd) != FALSE;
+            fileMeanwhile = GroupsFile();
+            ::SendMessageA(hKeyword, EM_GETSEL, (WPARAM)&nStart, (LPARAM)&nEnd);
+            Type(" ");
+            const bool bMended = realinput::SleepUntil(
+                [&] {
+                    char typed[32] = "";
+                    ::GetWindowTextA(hKeyword, typed, sizeof(typed));
+                    return strcmp(typed, "Delta Suite") == 0;
+                },
+                ownedbox::kBoxWaitMs);
+            Tap(bMended ? VK_RETURN : VK_ESCAPE);  // not mended: OK would be refused again
+        });
+        TapKeys({{VK_MENU, 'A'}, {0, 'A'}});
+        EXPECT_TRUE(PumpUntil([&] { return adding.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; },
+                              ownedbox::kBoxWaitMs));
+        adding.Join();
+        EXPECT_FALSE(adding.m_bStuck);
+        EXPECT_FALSE(bStuck);
+        EXPECT_EQ("Add to group", caption);
+        EXPECT_EQ("Nothing is added to the group: the keyword\r\n\r\nDelta Suite\r\n\r\nholds the control character "
+                  "U+0001 at character 6, which a groups file cannot hold.\r\n\r\nRemove it and click OK again.",
+                  text);
+        EXPECT_TRUE(bStayed);
+        EXPECT_EQ(5u, nStart);
+        EXPECT_EQ(6u, nEnd);
+        EXPECT_EQ(kTwoGroups, fileMeanwhile);
+
+        EXPECT_TRUE(PumpUntil([&] { return GroupsFile().find("<Keyword>Delta Suite</Keyword>") != std::string::npos; }))
+            << GroupsFile();
+        ASSERT_EQ(3u, CGroupManager::GetInstance()->m_Groups.size());
+        EXPECT_EQ((std::vector<std::string>{"corpus", "Delta Suite"}),
+                  CGroupManager::GetInstance()->m_Groups[1]->Keywords);
+    }));
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+}
+
 // "&" in a group's name is a character: the Add to Group list and the groups tree draw
 // it, rather than underlining the next character as a mnemonic.
 TEST_F(MainWindowGroupsTest, AnAmpersandInAGroupNameIsDrawnAsItIs)
