@@ -1065,6 +1065,72 @@ TEST_F(MainWindowGroupsFileTest, ADoubleClickOnTheEditedGroupAsksBeforeOpeningIt
     }));
 }
 
+// Closing the main window while the editor holds a new group's typing asks first, as a
+// tree click does: Yes applies it and closes, No closes without it, Cancel keeps the window
+// and the typing. File > Exit and Alt+F4 (the system menu's Close, SC_CLOSE) ask; a
+// session's end asks nothing and keeps the window.
+TEST_F(MainWindowGroupsFileTest, ClosingTheWindowWhileTheEditorHoldsTypingAsksWhetherToApplyIt)
+{
+    const struct
+    {
+        const char* what;
+        std::function<void(CPurgeletDlg&)> close;
+        UINT nAnswer;  // 0: no question comes
+        bool bClosed, bWritten;
+    } cases[] = {
+        {"File > Exit, Yes", [](CPurgeletDlg&) { TapKeys({{VK_MENU, 'F'}, {0, 'X'}}); }, IDYES, true, true},
+        {"Alt+F4, No", [](CPurgeletDlg&) { TapWith(VK_MENU, VK_F4); }, IDNO, true, false},
+        {"Alt+F4, Cancel", [](CPurgeletDlg&) { TapWith(VK_MENU, VK_F4); }, IDCANCEL, false, false},
+        {"the session ends",
+         [](CPurgeletDlg& dlg) {
+             EXPECT_TRUE(dlg.SendMessage(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+             dlg.SendMessage(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+         },
+         0, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClearGroups();
+        ::DeleteFileA(m_groupsFile.c_str());
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+            ::NewGroup(dlg);
+            TypeInto(editor.m_wndName, "cartoons");
+            TypeInto(editor.m_wndKeywords, "alpha");
+
+            HWND hDlg = dlg.m_hWnd;
+            ownedbox::BoxWatcher box(hDlg, [&](HWND hBox) { ownedbox::ClickBoxButton(hBox, c.nAnswer); });
+            c.close(dlg);
+            if (c.nAnswer != 0) {
+                EXPECT_TRUE(PumpUntil([&] { return box.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; },
+                                      ownedbox::kBoxWaitMs));
+            }
+            box.Stop();
+            box.Join();
+            EXPECT_FALSE(box.m_bStuck);
+            EXPECT_EQ(c.nAnswer == 0 ? "" : "The group editor holds changes that are not applied yet.\r\n\r\n"
+                                            "Do you want to apply them?",
+                      box.m_text);
+
+            EXPECT_EQ(c.bClosed, !dlg.ContinueModal());
+            EXPECT_EQ(c.bClosed, !dlg.IsWindowVisible());
+            if (!c.bClosed) {
+                EXPECT_TRUE(EditorOpen(dlg));
+                EXPECT_EQ("cartoons", TextOf(editor.m_wndName));
+                EXPECT_EQ("alpha", TextOf(editor.m_wndKeywords));
+            }
+        }));
+        if (c.bWritten) {
+            EXPECT_NE(std::string::npos, GroupsFile().find("Name=\"cartoons\">\n<Keyword>alpha</Keyword>"))
+                << GroupsFile();
+        } else {
+            EXPECT_FALSE(Exists(m_groupsFile)) << GroupsFile();
+        }
+        EXPECT_TRUE(TestApp().m_boxes.empty());
+    }
+}
+
 // A display name holding a control character (registry data may hold one), offered as
 // the keyword: OK refuses it with a box over the dialog that names it, adds and writes
 // nothing, and keeps the dialog up with the character selected; typed over, OK adds it.
