@@ -1,4 +1,5 @@
 #include "app/dlg_group.h"
+#include "app/unstorable_text.h"
 #include "catalogue/groups.h"
 #include "catalogue/program_entry.h"
 #include "res/resource.h"
@@ -58,6 +59,18 @@ void CDlgGroup::OnOK()
     SmartListItem* pItem = nSel >= 0 ? m_wndGroups.GetItem(nSel) : NULL;
     GroupEntry* pGroup = pItem != NULL ? (GroupEntry*)pItem->pUserData : NULL;
     if (!UpdateData(TRUE)) return;
+    // A display name may hold what the groups file cannot (registry data can hold a
+    // control character): added, it would make this save and every later one fail. The
+    // dialog stays up with the keyword and the character selected, for the user to mend.
+    const std::string keyword = (LPCTSTR)m_strKeyword;
+    const UnstorableText found = FindUnstorableText(keyword);
+    if (!found.fault.empty()) {
+        RefuseUnstorableText(*this, IDC_KEYWORD, found.nChar,
+                             UnstorableTextBox("Nothing is added to the group", KeywordLines(keyword), found,
+                                               "click OK again"),
+                             keyword);
+        return;
+    }
     EndDialog(IDOK);
 
     // The group may have gone since the list was filled; only a listed group takes it.

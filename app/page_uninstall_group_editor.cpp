@@ -2,9 +2,8 @@
 #include "app/groups_store.h"
 #include "app/purgelet_app.h"
 #include "app/ui_manager.h"
-#include "app/box_name_line.h"
+#include "app/unstorable_text.h"
 #include "catalogue/groups.h"
-#include "catalogue/groups_file.h"
 #include "res/resource.h"
 #include <algorithm>
 
@@ -110,38 +109,20 @@ int CharsBefore(const std::string& text, size_t nByte)
     return nChars;
 }
 
-// Where in a text the groups file's rule finds its fault, counted in characters: the
-// first character that fails the rule alone; -1 when none does by itself.
-int FaultAt(const std::string& text)
-{
-    int nChar = 0;
-    for (const char* p = text.c_str(); *p != '\0'; ++nChar) {
-        const char* pNext = ::CharNextA(p);
-        if (pNext == p) break;
-        if (!GroupsFileTextFault(std::string(p, (size_t)(pNext - p))).empty()) return nChar;
-        p = pNext;
-    }
-    return -1;
-}
-
-std::string AtCharacter(int nChar) { return nChar < 0 ? "" : " at character " + std::to_string(nChar + 1); }
+const char kNotApplied[] = "The group is not applied";
+const char kApplyAgain[] = "apply again";
 
 }  // namespace
 
 CPageUninstallGroupEditor::Unstorable CPageUninstallGroupEditor::FindUnstorable(const CString& strName,
                                                                                 const CString& strKeywords)
 {
-    // The groups file's own rule decides; the save would refuse the same text, after the
-    // editor had closed on it.
     Unstorable found;
-    const std::string strEnd = ", which a groups file cannot hold.\r\n\r\nRemove it and apply again.";
-    const std::string name = (LPCTSTR)strName;
-    std::string fault = GroupsFileTextFault(name);
-    if (!fault.empty()) {
-        const int nAt = FaultAt(name);
+    const UnstorableText name = FindUnstorableText((LPCTSTR)strName);
+    if (!name.fault.empty()) {
         found.nField = IDC_GROUP_NAME;
-        found.nChar = nAt;
-        found.text = "The group is not applied: its name holds " + fault + AtCharacter(nAt) + strEnd;
+        found.nChar = name.nChar;
+        found.text = UnstorableTextBox(kNotApplied, "its name ", name, kApplyAgain);
         return found;
     }
     // Each line is a keyword (runs of line breaks separate them, as Apply splits them).
@@ -150,14 +131,12 @@ CPageUninstallGroupEditor::Unstorable CPageUninstallGroupEditor::FindUnstorable(
         size_t nEnd = keywords.find_first_of("\r\n", nStart);
         if (nEnd == std::string::npos) nEnd = keywords.size();
         const std::string keyword = keywords.substr(nStart, nEnd - nStart);
-        fault = GroupsFileTextFault(keyword);
-        if (!fault.empty()) {
-            const int nAt = FaultAt(keyword);
+        const UnstorableText line = FindUnstorableText(keyword);
+        if (!line.fault.empty()) {
             found.keyword = keyword;
             found.nField = IDC_GROUP_KEYWORDS;
-            found.nChar = nAt < 0 ? -1 : CharsBefore(keywords, nStart) + nAt;
-            found.text = "The group is not applied: the keyword\r\n\r\n" + BoxNameLine(keyword) +
-                         "\r\n\r\nholds " + fault + AtCharacter(nAt) + strEnd;
+            found.nChar = line.nChar < 0 ? -1 : CharsBefore(keywords, nStart) + line.nChar;
+            found.text = UnstorableTextBox(kNotApplied, KeywordLines(keyword), line, kApplyAgain);
             return found;
         }
         nStart = nEnd + 1;
@@ -173,13 +152,7 @@ bool CPageUninstallGroupEditor::ApplyGroup()
     if (!refused.text.empty()) {
         // Nothing is stored or written; the typing stays for the user to mend, with the
         // character selected.
-        CBoxNameFitter fitter(refused.keyword);
-        CUiManager::ShowBoxOver(m_hWnd, refused.text.c_str(), MB_OK | MB_ICONWARNING);
-        CWnd* pField = GetDlgItem(refused.nField);
-        if (pField != NULL) {
-            GotoDlgCtrl(pField);
-            if (refused.nChar >= 0) pField->SendMessage(EM_SETSEL, refused.nChar, refused.nChar + 1);
-        }
+        RefuseUnstorableText(*this, refused.nField, refused.nChar, refused.text, refused.keyword);
         return false;
     }
     CGroupManager* pGroups = CGroupManager::GetInstance();

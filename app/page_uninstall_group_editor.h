@@ -28,7 +28,7 @@ public:
     // was stored (no name, or a refused character) and the editor stays as it is.
     bool ApplyGroup();
     // What stops a name and keywords from being stored: a character the groups file
-    // cannot hold (GroupsFileTextFault: a control character other than tab and line
+    // cannot hold (FindUnstorableText: a control character other than tab and line
     // breaks, bytes that are no text in the code page). A keyword is one line.
     struct Unstorable
     {

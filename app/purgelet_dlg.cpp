@@ -300,7 +300,15 @@ void CPurgeletDlg::OnOK() {}
 // request (File > Exit, the system menu's Close) ends the dialog.
 void CPurgeletDlg::OnCancel() {}
 
-void CPurgeletDlg::OnClose() { EndDialog(IDCANCEL); }
+// File > Exit, the system menu's Close and Alt+F4 all end here. Typing the group editor
+// has not applied is not dropped unasked: the mediator asks, as before another group
+// replaces it. A session's end does not come here: it stores what the close would and
+// must not wait on a box.
+void CPurgeletDlg::OnClose()
+{
+    if (!CUiManager::GetInstance()->SettleGroupEditorTyping()) return;
+    EndDialog(IDCANCEL);
+}
 
 LRESULT CPurgeletDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -59,7 +59,7 @@ bool CUiManager::ShowGroupEditor(int nGroupId)
     if (!TakesCommands()) return false;
     // What the user typed is never replaced unasked, whichever way the other group
     // comes (New, Edit, a double-click, a click or a key in the tree).
-    if (IsGroupEditorTyped() && !SettleGroupEditorTyping()) return false;
+    if (!SettleGroupEditorTyping()) return false;
     // The flag follows the pane's handling, so a selection change that opening the
     // editor causes still sees the editor closed.
     ::SendMessageA(m_hWndLeftPane, g_nMsgShowGroupEditor, (WPARAM)(INT_PTR)nGroupId, 0);
@@ -71,11 +71,17 @@ bool CUiManager::ShowGroupEditor(int nGroupId)
 
 bool CUiManager::SettleGroupEditorTyping()
 {
+    if (!IsGroupEditorTyped()) return true;
+    if (!TakesCommands()) return false;
     const int nAnswer = ShowBoxOver(m_hWndLeftPane,
                                     "The group editor holds changes that are not applied yet.\r\n\r\n"
                                     "Do you want to apply them?",
                                     MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (nAnswer == IDNO) return true;
+    if (nAnswer == IDNO) {
+        // Dropped: nothing asks about it again.
+        m_bGroupEditorTyped = false;
+        return true;
+    }
     if (nAnswer != IDYES) return false;
     // Apply may refuse (no name, a character the groups file cannot hold): the editor
     // then stays as it is, with what was typed.

@@ -102,6 +102,12 @@ public:
     bool IsGroupEditorTyped() const { return m_bGroupEditorOpen && m_bGroupEditorTyped; }
     // Set by the editor whenever its fields change.
     void SetGroupEditorTyped(bool bTyped) { m_bGroupEditorTyped = bTyped; }
+    // The one question before something replaces or ends the group editor while it holds
+    // typing not applied yet (another group opened in it, the main window closed): whether
+    // to apply it. Yes applies it, No drops it, Cancel keeps it. True to go on (nothing
+    // typed, applied, or dropped); false to stay as it is (Cancel, an Apply that did not
+    // go through, or a box of the program already up, behind which nothing is asked).
+    bool SettleGroupEditorTyping();
     // A message box owned by the top-level window that holds hWnd, under that window's
     // title: the way the program's questions and refusals show.
     static int ShowBoxOver(HWND hWnd, LPCTSTR pszText, UINT nType);
@@ -161,10 +167,6 @@ private:
     // When what the program list shows last changed (GetTickCount), once it has.
     bool m_bListChanged = false;
     DWORD m_dwListChanged = 0;
-
-    // Asks whether to apply the editor's typing before it is given another group; true
-    // to go on (applied, or dropped by the user's No).
-    bool SettleGroupEditorTyping();
 
     // The monitors' work areas, read at the first question after a change of the
     // displays: every command state asks whether the list is on screen (a menu opened

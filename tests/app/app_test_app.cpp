@@ -1,6 +1,8 @@
 #include "app_test_app.h"
+#include "owned_box.h"
 #include "app/purgelet_dlg.h"
 #include "framework/afxres.h"
+#include <memory>
 
 static CPurgeletTestApp s_testApp;
 
@@ -20,7 +22,14 @@ static VOID CALLBACK RunScenario(HWND, UINT, UINT_PTR nIDEvent, DWORD)
     std::function<void(CPurgeletDlg&)> scenario;
     scenario.swap(TestApp().m_scenario);
     scenario(*pDlg);
-    if (::IsWindow(pDlg->GetSafeHwnd())) pDlg->SendMessage(WM_COMMAND, ID_APP_EXIT, 0);
+    if (!::IsWindow(pDlg->GetSafeHwnd())) return;
+    // A scenario that left typing in the group editor is asked about it at the exit, as a
+    // user is, and drops it.
+    std::unique_ptr<ownedbox::BoxWatcher> drop;
+    if (CUiManager::GetInstance()->IsGroupEditorTyped())
+        drop.reset(new ownedbox::BoxWatcher(pDlg->GetSafeHwnd(), ownedbox::Press(IDNO)));
+    pDlg->SendMessage(WM_COMMAND, ID_APP_EXIT, 0);
+    if (drop) drop->Stop();
 }
 
 void CPurgeletTestApp::RunMainDialog()

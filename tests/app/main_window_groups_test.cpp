@@ -1065,6 +1065,137 @@ TEST_F(MainWindowGroupsFileTest, ADoubleClickOnTheEditedGroupAsksBeforeOpeningIt
     }));
 }
 
+// Closing the main window while the editor holds a new group's typing asks first, as a
+// tree click does: Yes applies it and closes, No closes without it, Cancel keeps the window
+// and the typing. File > Exit and Alt+F4 (the system menu's Close, SC_CLOSE) ask; a
+// session's end asks nothing and keeps the window.
+TEST_F(MainWindowGroupsFileTest, ClosingTheWindowWhileTheEditorHoldsTypingAsksWhetherToApplyIt)
+{
+    const struct
+    {
+        const char* what;
+        std::function<void(CPurgeletDlg&)> close;
+        UINT nAnswer;  // 0: no question comes
+        bool bClosed, bWritten;
+    } cases[] = {
+        {"File > Exit, Yes", [](CPurgeletDlg&) { TapKeys({{VK_MENU, 'F'}, {0, 'X'}}); }, IDYES, true, true},
+        {"Alt+F4, No", [](CPurgeletDlg&) { TapWith(VK_MENU, VK_F4); }, IDNO, true, false},
+        {"Alt+F4, Cancel", [](CPurgeletDlg&) { TapWith(VK_MENU, VK_F4); }, IDCANCEL, false, false},
+        {"the session ends",
+         [](CPurgeletDlg& dlg) {
+             EXPECT_TRUE(dlg.SendMessage(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+             dlg.SendMessage(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+         },
+         0, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClearGroups();
+        ::DeleteFileA(m_groupsFile.c_str());
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+            ::NewGroup(dlg);
+            TypeInto(editor.m_wndName, "cartoons");
+            TypeInto(editor.m_wndKeywords, "alpha");
+
+            HWND hDlg = dlg.m_hWnd;
+            ownedbox::BoxWatcher box(hDlg, [&](HWND hBox) { ownedbox::ClickBoxButton(hBox, c.nAnswer); });
+            c.close(dlg);
+            if (c.nAnswer != 0) {
+                EXPECT_TRUE(PumpUntil([&] { return box.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; },
+                                      ownedbox::kBoxWaitMs));
+            }
+            box.Stop();
+            box.Join();
+            EXPECT_FALSE(box.m_bStuck);
+            EXPECT_EQ(c.nAnswer == 0 ? "" : "The group editor holds changes that are not applied yet.\r\n\r\n"
+                                            "Do you want to apply them?",
+                      box.m_text);
+
+            EXPECT_EQ(c.bClosed, !dlg.ContinueModal());
+            EXPECT_EQ(c.bClosed, !dlg.IsWindowVisible());
+            if (!c.bClosed) {
+                EXPECT_TRUE(EditorOpen(dlg));
+                EXPECT_EQ("cartoons", TextOf(editor.m_wndName));
+                EXPECT_EQ("alpha", TextOf(editor.m_wndKeywords));
+            }
+        }));
+        if (c.bWritten) {
+            EXPECT_NE(std::string::npos, GroupsFile().find("Name=\"cartoons\">\n<Keyword>alpha</Keyword>"))
+                << GroupsFile();
+        } else {
+            EXPECT_FALSE(Exists(m_groupsFile)) << GroupsFile();
+        }
+        EXPECT_TRUE(TestApp().m_boxes.empty());
+    }
+}
+
+// A display name holding a control character (registry data may hold one), offered as
+// the keyword: OK refuses it with a box over the dialog that names it, adds and writes
+// nothing, and keeps the dialog up with the character selected; typed over, OK adds it.
+TEST_F(MainWindowGroupsFileTest, AddToGroupRefusesAKeywordTheFileCannotHold)
+{
+    WriteGroups(kTwoGroups);
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, UninstallKeyPath + "Delta", "DisplayName",
+                                           "Delta\x01Suite"));
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+        ClickRow(dlg, "Delta\x01Suite");
+        HWND hDlg = dlg.m_hWnd;
+        std::string caption, text, fileMeanwhile;
+        DWORD nStart = 0, nEnd = 0;
+        bool bStayed = false, bStuck = false;
+        ownedbox::BoxWatcher adding(hDlg, [&](HWND hAdd) {
+            HWND hKeyword = ::GetDlgItem(hAdd, IDC_KEYWORD);
+            realinput::SleepUntil([&] { return realinput::ThreadFocusIs(hDlg, hKeyword); }, ownedbox::kBoxWaitMs);
+            {
+                ownedbox::BoxWatcher refusal(hAdd, [](HWND hBox) { ownedbox::ClickBoxButton(hBox, IDOK); });
+                Tap(VK_RETURN);
+                refusal.Join();
+                caption = refusal.m_caption;
+                text = refusal.m_text;
+                bStuck = refusal.m_bStuck;
+            }
+            realinput::SleepUntil([&] { return realinput::ThreadFocusIs(hDlg, hKeyword); }, ownedbox::kBoxWaitMs);
+            bStayed = ::IsWindowVisible(hAdd) != FALSE;
+            fileMeanwhile = GroupsFile();
+            ::SendMessageA(hKeyword, EM_GETSEL, (WPARAM)&nStart, (LPARAM)&nEnd);
+            Type(" ");
+            const bool bMended = realinput::SleepUntil(
+                [&] {
+                    char typed[32] = "";
+                    ::GetWindowTextA(hKeyword, typed, sizeof(typed));
+                    return strcmp(typed, "Delta Suite") == 0;
+                },
+                ownedbox::kBoxWaitMs);
+            Tap(bMended ? VK_RETURN : VK_ESCAPE);  // not mended: OK would be refused again
+        });
+        TapKeys({{VK_MENU, 'A'}, {0, 'A'}});
+        EXPECT_TRUE(PumpUntil([&] { return adding.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; },
+                              ownedbox::kBoxWaitMs));
+        adding.Join();
+        EXPECT_FALSE(adding.m_bStuck);
+        EXPECT_FALSE(bStuck);
+        EXPECT_EQ("Add to group", caption);
+        EXPECT_EQ("Nothing is added to the group: the keyword\r\n\r\nDelta Suite\r\n\r\nholds the control character "
+                  "U+0001 at character 6, which a groups file cannot hold.\r\n\r\nRemove it and click OK again.",
+                  text);
+        EXPECT_TRUE(bStayed);
+        EXPECT_EQ(5u, nStart);
+        EXPECT_EQ(6u, nEnd);
+        EXPECT_EQ(kTwoGroups, fileMeanwhile);
+
+        EXPECT_TRUE(PumpUntil([&] { return GroupsFile().find("<Keyword>Delta Suite</Keyword>") != std::string::npos; }))
+            << GroupsFile();
+        ASSERT_EQ(3u, CGroupManager::GetInstance()->m_Groups.size());
+        EXPECT_EQ((std::vector<std::string>{"corpus", "Delta Suite"}),
+                  CGroupManager::GetInstance()->m_Groups[1]->Keywords);
+    }));
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+}
+
 // "&" in a group's name is a character: the Add to Group list and the groups tree draw
 // it, rather than underlining the next character as a mnemonic.
 TEST_F(MainWindowGroupsTest, AnAmpersandInAGroupNameIsDrawnAsItIs)
