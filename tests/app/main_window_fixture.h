@@ -424,6 +424,29 @@ protected:
     }
 };
 
+// The main window with the test uninstaller at hand: no groups, no box recorded before the
+// test, and no marker of the uninstaller before or after it. `m_uninstaller` is its path in
+// quotes, the start of a command line.
+class UninstallerFixture : public NoGroupsFixture
+{
+protected:
+    void SetUp() override
+    {
+        NoGroupsFixture::SetUp();
+        if (HasFatalFailure()) return;
+        ::DeleteFileA(UninstallerMarkerPath().c_str());
+        TestApp().m_boxes.clear();
+        m_uninstaller = "\"" + TestFolder() + "test_uninstaller.exe\"";
+    }
+    void TearDown() override
+    {
+        NoGroupsFixture::TearDown();
+        ::DeleteFileA(UninstallerMarkerPath().c_str());
+    }
+
+    std::string m_uninstaller;
+};
+
 // The main window for the tests of its commands: no groups, no box recorded before the
 // test, and no group editor left open by a test that failed with it open.
 class CommandsFixture : public NoGroupsFixture
