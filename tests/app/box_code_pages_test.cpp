@@ -34,9 +34,7 @@
 
 using mainwindowtest::FocusIn;
 using mainwindowtest::List;
-using mainwindowtest::PumpUntil;
-using mainwindowtest::SelectedRowText;
-using ownedbox::BoxWatcher;
+using mainwindowtest::ReadRemoveWarningOfFirstRow;
 using testsupport::RegistrySandbox;
 using namespace testsupport::widekeys;
 
@@ -126,18 +124,10 @@ TEST_F(BoxCodePagesTest, Child)
             ASSERT_TRUE(FocusIn(List(dlg)));
             ASSERT_EQ(1, List(dlg).GetItemCount());
             ASSERT_EQ(Ansi(name), std::string((LPCSTR)List(dlg).GetItemText(0, 0)));
-            CRect rc;
-            List(dlg).GetItemRect(0, &rc, LVIR_BOUNDS);
-            realinput::ClickAt(List(dlg), CPoint(40, rc.CenterPoint().y));
-            ASSERT_TRUE(PumpUntil([&] { return !SelectedRowText(dlg).empty(); }));
-            ownedbox::ShownNameLine shown;
-            BoxWatcher warning(dlg.GetSafeHwnd(), [&](HWND hBox) {
-                shown = ownedbox::ReadShownNameLine(hBox);
-                ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
-            });
-            dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
-            warning.Join();
-            ASSERT_TRUE(warning.m_bFound);
+            mainwindowtest::ShownRemoveWarning warning;
+            ASSERT_NO_FATAL_FAILURE(ReadRemoveWarningOfFirstRow(dlg, warning));
+            ASSERT_TRUE(warning.bFound);
+            const ownedbox::ShownNameLine& shown = warning.shown;
 
             const std::wstring& line = shown.wline;
             ASSERT_GT(line.size(), 13u);
@@ -158,11 +148,11 @@ TEST_F(BoxCodePagesTest, Child)
             // The box inside the work area of its monitor.
             MONITORINFO mi;
             mi.cbSize = sizeof(mi);
-            ASSERT_TRUE(::GetMonitorInfoA(::MonitorFromRect(&warning.m_rect, MONITOR_DEFAULTTONEAREST), &mi));
-            EXPECT_GE(warning.m_rect.left, mi.rcWork.left);
-            EXPECT_LE(warning.m_rect.right, mi.rcWork.right);
-            EXPECT_GE(warning.m_rect.top, mi.rcWork.top);
-            EXPECT_LE(warning.m_rect.bottom, mi.rcWork.bottom);
+            ASSERT_TRUE(::GetMonitorInfoA(::MonitorFromRect(&warning.rect, MONITOR_DEFAULTTONEAREST), &mi));
+            EXPECT_GE(warning.rect.left, mi.rcWork.left);
+            EXPECT_LE(warning.rect.right, mi.rcWork.right);
+            EXPECT_GE(warning.rect.top, mi.rcWork.top);
+            EXPECT_LE(warning.rect.bottom, mi.rcWork.bottom);
         }));
     }
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app_test_app.h"
+#include "owned_box.h"
 #include "real_input.h"
 #include "app/purgelet_dlg.h"
 #include "app/purgelet_app.h"
@@ -12,6 +13,7 @@
 #include "catalogue/groups.h"
 #include "catalogue/options.h"
 #include "catalogue/program_entry.h"
+#include "res/resource.h"
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -204,6 +206,33 @@ inline std::string SelectedRowText(CPurgeletDlg& dlg)
 {
     int nRow = List(dlg).GetNextItem(-1, LVNI_SELECTED);
     return nRow < 0 ? std::string() : std::string((LPCSTR)List(dlg).GetItemText(nRow, 0));
+}
+
+// The Remove warning as the user saw it: the line with the name as the box shows it, and
+// where the box stood. bFound: a warning came.
+struct ShownRemoveWarning
+{
+    ownedbox::ShownNameLine shown;
+    CRect rect;
+    bool bFound = false;
+};
+
+// Picks the list's first row with a click and, once it is selected, asks Remove for it;
+// the warning is read and answered No.
+inline void ReadRemoveWarningOfFirstRow(CPurgeletDlg& dlg, ShownRemoveWarning& seen)
+{
+    CRect rc;
+    List(dlg).GetItemRect(0, &rc, LVIR_BOUNDS);
+    realinput::ClickAt(List(dlg), CPoint(40, rc.CenterPoint().y));
+    ASSERT_TRUE(PumpUntil([&] { return !SelectedRowText(dlg).empty(); }));
+    ownedbox::BoxWatcher warning(dlg.GetSafeHwnd(), [&](HWND hBox) {
+        seen.shown = ownedbox::ReadShownNameLine(hBox);
+        ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+    });
+    dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
+    warning.Join();
+    seen.rect = warning.m_rect;
+    seen.bFound = warning.m_bFound;
 }
 
 // The button of a toolbar that sends nID, or NULL.
