@@ -87,14 +87,6 @@ std::wstring Repeated(const wchar_t* piece, int nTimes)
     return s;
 }
 
-std::string Ansi(const std::wstring& wide)
-{
-    const int nBytes = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), (int)wide.size(), NULL, 0, NULL, NULL);
-    std::string ansi((size_t)std::max(0, nBytes), '\0');
-    if (nBytes > 0) ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), (int)wide.size(), &ansi[0], nBytes, NULL, NULL);
-    return ansi;
-}
-
 // ---- the child: one code page, its names in real boxes ------------------------------------
 
 class BoxCodePagesTest : public mainwindowtest::NoGroupsFixture
@@ -123,7 +115,7 @@ TEST_F(BoxCodePagesTest, Child)
             // The only program: the user picks its row.
             ASSERT_TRUE(FocusIn(List(dlg)));
             ASSERT_EQ(1, List(dlg).GetItemCount());
-            ASSERT_EQ(Ansi(name), std::string((LPCSTR)List(dlg).GetItemText(0, 0)));
+            ASSERT_EQ(ownedbox::AnsiOf(name), std::string((LPCSTR)List(dlg).GetItemText(0, 0)));
             mainwindowtest::ShownRemoveWarning warning;
             ASSERT_NO_FATAL_FAILURE(ReadRemoveWarningOfFirstRow(dlg, warning));
             ASSERT_TRUE(warning.bFound);
