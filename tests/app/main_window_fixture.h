@@ -162,6 +162,14 @@ inline bool WaitUntilListTakesClicks()
     return PumpUntil([] { return CUiManager::GetInstance()->TakesListInput(WM_LBUTTONDOWN, ::GetTickCount()); });
 }
 
+// A window's text.
+inline std::string TextOf(CWnd& wnd)
+{
+    CString s;
+    wnd.GetWindowText(s);
+    return (LPCSTR)s;
+}
+
 // The first pane of the main window's status bar.
 inline std::string Status(CPurgeletDlg& dlg) { return (LPCSTR)dlg.m_wndStatusBar.GetPaneText(0); }
 

@@ -25,6 +25,7 @@ using mainwindowtest::RefillWatch;
 using mainwindowtest::RowOf;
 using mainwindowtest::SelectedRowText;
 using mainwindowtest::Status;
+using mainwindowtest::TextOf;
 using mainwindowtest::UninstallerMarkerPath;
 using realinput::ClickAt;
 using realinput::SleepUntil;
@@ -35,12 +36,7 @@ namespace {
 
 const char kEventName[] = "PurgeletInputTestUninstall";
 
-std::string SearchText(CPurgeletDlg& dlg)
-{
-    CString s;
-    dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch.GetWindowText(s);
-    return (LPCSTR)s;
-}
+std::string SearchText(CPurgeletDlg& dlg) { return TextOf(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch); }
 
 // The centre of a program's row, on the screen.
 POINT RowPoint(CPurgeletDlg& dlg, const char* name)

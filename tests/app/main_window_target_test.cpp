@@ -30,6 +30,7 @@ using mainwindowtest::ReadRemoveWarningOfFirstRow;
 using mainwindowtest::SelectedRowText;
 using mainwindowtest::SetClipboard;
 using mainwindowtest::Status;
+using mainwindowtest::TextOf;
 using ownedbox::BoxWatcher;
 using realinput::ClickAt;
 using realinput::Tap;
@@ -215,17 +216,6 @@ TEST_F(MainWindowTargetTest, TheRemoveWarningShowsAShortenedNameWhole)
         }));
     }
 }
-
-namespace {
-
-std::string TextOf(CWnd& wnd)
-{
-    CString s;
-    wnd.GetWindowText(s);
-    return (LPCSTR)s;
-}
-
-}  // namespace
 
 // In the search box and the group editor's fields the editing keys edit the field:
 // Ctrl+A, Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+Z and Del. Ctrl+C copies the selected row only
