@@ -28,18 +28,6 @@ namespace {
 
 CPurgeletApp s_app;
 
-void Seed(int entries)
-{
-    HKEY uninstall = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, UninstallKeyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &uninstall,
-                    nullptr);
-    for (int i = 0; i < entries; ++i) {
-        char name[64];
-        if (HKEY key = CreateSeedEntry(uninstall, "-REFILL-", i, name)) RegCloseKey(key);
-    }
-    RegCloseKey(uninstall);
-}
-
 class CountingView : public IUninstallManager
 {
 public:
@@ -148,7 +136,7 @@ int main(int argc, char** argv)
         std::printf("could not redirect the registry roots\n");
         return 1;
     }
-    Seed(entries);
+    SeedPlainEntries("-REFILL-", entries);
     const BenchFileKept groupsFile(GetGroupsFilePath());
 
     ::SetTimer(NULL, 0, 1, Drive);

@@ -28,20 +28,6 @@ namespace {
 
 CPurgeletApp s_app;
 
-void Seed(int entries)
-{
-    HKEY uninstall = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, UninstallKeyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &uninstall,
-                    nullptr);
-    for (int i = 0; i < entries; ++i)
-    {
-        char name[64];
-        if (HKEY key = CreateSeedEntry(uninstall, "-MENU-", i, name))
-            RegCloseKey(key);
-    }
-    RegCloseKey(uninstall);
-}
-
 void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys)
 {
     INPUT in[8] = {};
@@ -234,7 +220,7 @@ int main(int argc, char** argv)
         std::printf("could not redirect the registry roots\n");
         return 1;
     }
-    Seed(entries);
+    SeedPlainEntries("-MENU-", entries);
     const BenchFileKept groupsFile(GetGroupsFilePath());
 
     g_hook = ::SetWindowsHookExA(WH_CALLWNDPROC, WatchShow, NULL, ::GetCurrentThreadId());
