@@ -38,6 +38,28 @@ inline std::string ReadFile(const std::string& path)
     return s.str();
 }
 
+// A file as it is now, its bytes or that it is not there, put back by Restore: the tests
+// write the groups file of the test prefix and leave the user's as it was.
+class KeptFile
+{
+public:
+    void Keep(const std::string& path)
+    {
+        m_path = path;
+        m_bHad = ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        m_bytes = ReadFile(path);
+    }
+    void Restore() const
+    {
+        ::DeleteFileA(m_path.c_str());
+        if (m_bHad) std::ofstream(m_path.c_str(), std::ios::binary) << m_bytes;
+    }
+
+private:
+    std::string m_path, m_bytes;
+    bool m_bHad = false;
+};
+
 // Pumps the way the dialog's modal loop does, so the application's and the dialog's
 // message filters (the accelerators, the menu bar's keys) see every message as they do
 // in the running program, until pred() holds or timeoutMs passed.
@@ -345,8 +367,7 @@ protected:
         ASSERT_TRUE(m_box.Override(HKEY_CURRENT_USER, "HKCU"));
         ASSERT_TRUE(m_box.Override(HKEY_LOCAL_MACHINE, "HKLM"));
         m_groupsFile = GetGroupsFilePath();
-        m_hadGroups = ::GetFileAttributesA(m_groupsFile.c_str()) != INVALID_FILE_ATTRIBUTES;
-        m_savedGroups = ReadFile(m_groupsFile);
+        m_keptGroups.Keep(m_groupsFile);
         CWinApp& app = TestApp();
         m_savedKey = app.m_pszRegistryKey ? app.m_pszRegistryKey : "";
         m_savedProfile = app.m_pszProfileName ? app.m_pszProfileName : "";
@@ -364,8 +385,7 @@ protected:
         app.m_pszProfileName = m_savedProfile.empty() ? NULL : _strdup(m_savedProfile.c_str());
         TestApp().m_boxes.clear();
         TestApp().m_bShowBoxes = false;
-        ::DeleteFileA(m_groupsFile.c_str());
-        if (m_hadGroups) std::ofstream(m_groupsFile.c_str(), std::ios::binary) << m_savedGroups;
+        m_keptGroups.Restore();
         // A run that ended with the group editor open (the program ends with it) must
         // not hand it to the next test's main window.
         ForgetGroupEditor();
@@ -437,8 +457,8 @@ protected:
     }
 
     testsupport::RegistrySandbox m_box;
-    std::string m_groupsFile, m_savedGroups, m_savedKey, m_savedProfile;
-    bool m_hadGroups = false;
+    std::string m_groupsFile, m_savedKey, m_savedProfile;
+    KeptFile m_keptGroups;
     std::vector<OptionValue> m_savedOptions;
 };
 
