@@ -1,4 +1,5 @@
 #include "app/box_name_line.h"
+#include "catalogue/ansi_text.h"
 #include <algorithm>
 #include <stddef.h>
 #include <string.h>
@@ -47,18 +48,6 @@ std::string WithBlanksForControls(const std::string& strName)
     for (char& c : strLine)
         if ((unsigned char)c < 0x20 || c == 0x7F) c = ' ';
     return strLine;
-}
-
-// The text as a box draws it: a box takes its text through the ANSI code page.
-std::wstring AsTheBoxReadsIt(const char* psz, size_t nBytes)
-{
-    if (nBytes == 0 || nBytes > 0x7FFFFFFF) return std::wstring();
-    const int nUnits = ::MultiByteToWideChar(CP_ACP, 0, psz, (int)nBytes, NULL, 0);
-    if (nUnits <= 0) return std::wstring();
-    std::wstring wide((size_t)nUnits, L'\0');
-    const int nWritten = ::MultiByteToWideChar(CP_ACP, 0, psz, (int)nBytes, &wide[0], nUnits);
-    wide.resize(nWritten > 0 ? (size_t)nWritten : 0);
-    return wide;
 }
 
 // The bytes of the ANSI character at psz: two for a lead byte of a double-byte code page
@@ -156,7 +145,8 @@ public:
         }
         return true;
     }
-    bool Fits(const std::string& ansi) { return Fits(AsTheBoxReadsIt(ansi.c_str(), ansi.size())); }
+    // The text as a box draws it: a box takes its text through the ANSI code page.
+    bool Fits(const std::string& ansi) { return Fits(WideFromAnsi(ansi.c_str(), ansi.size())); }
     int Width() const { return m_nWidth; }
 
 private:
@@ -289,7 +279,7 @@ void CBoxNameFitter::Fit(HWND hBox)
     if (m_strLine.empty() || hBox == m_hFitted || !IsClass(hBox, "#32770")) return;
     // The box holds its text in the characters it draws; the line is found and replaced
     // in those, so a double-byte character is never taken apart.
-    const std::wstring strLine = AsTheBoxReadsIt(m_strLine.c_str(), m_strLine.size());
+    const std::wstring strLine = WideFromAnsi(m_strLine.c_str(), m_strLine.size());
     for (HWND hText = ::GetWindow(hBox, GW_CHILD); hText != NULL; hText = ::GetWindow(hText, GW_HWNDNEXT)) {
         if (!IsClass(hText, "Static")) continue;
         std::wstring text = WindowTextOf(hText);
@@ -301,7 +291,7 @@ void CBoxNameFitter::Fit(HWND hBox)
         const std::string strFitted = BoxNameLine(m_strName, hFont, rc.right - rc.left);
         m_hFitted = hBox;
         if (strFitted == m_strLine) return;
-        text.replace(nAt, strLine.size(), AsTheBoxReadsIt(strFitted.c_str(), strFitted.size()));
+        text.replace(nAt, strLine.size(), WideFromAnsi(strFitted.c_str(), strFitted.size()));
         ::SetWindowTextW(hText, text.c_str());
         return;
     }

@@ -1,4 +1,5 @@
 #include "app/report_ctrl.h"
+#include "app/click_message.h"
 #include "toolkit/dialogs/memory_dc.h"
 #include <mbstring.h>
 #include <windowsx.h>
@@ -632,6 +633,7 @@ BOOL CExtReportCtrl::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
 
 LRESULT CExtReportCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (IsClickMessage(message)) return OnButtonInput(message, wParam, lParam);
     switch (message) {
     case WM_DESTROY:
         if (m_bSaveLayout) {
@@ -647,13 +649,6 @@ LRESULT CExtReportCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         UpdateWindow();
         return 0;
     }
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-        return OnButtonInput(message, wParam, lParam);
     case WM_RBUTTONUP:
         // The release of a refused press would still ask for the context menu.
         if (m_bRightRefused) {

@@ -1,4 +1,5 @@
 #include "app/ui_manager.h"
+#include "app/click_message.h"
 #include "app/purgelet_app.h"
 
 const UINT g_nMsgShowGroupsBar = ::RegisterWindowMessageA("g_nMsgShowGroupsBar");
@@ -273,27 +274,6 @@ void CUiManager::ProgramListChanged()
     m_dwListChanged = ::GetTickCount();
 }
 
-namespace {
-
-bool IsClick(UINT message)
-{
-    switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-    case WM_XBUTTONDOWN:
-    case WM_XBUTTONDBLCLK:
-        return true;
-    default:
-        return false;
-    }
-}
-
-}  // namespace
-
 bool CUiManager::TakesListInput(UINT message, DWORD dwTime) const
 {
     if (!TakesCommands()) return false;
@@ -302,7 +282,7 @@ bool CUiManager::TakesListInput(UINT message, DWORD dwTime) const
     // the pointer, which the user may have aimed at before the change showed. The times
     // are the input's own, so input queued while the list was busy counts as made then.
     const LONG nSince = (LONG)(dwTime - m_dwListChanged);
-    return nSince >= (IsClick(message) ? (LONG)::GetDoubleClickTime() : 0);
+    return nSince >= (IsClickMessage(message) ? (LONG)::GetDoubleClickTime() : 0);
 }
 
 bool CUiManager::IsMainWindowInput(const MSG& msg)

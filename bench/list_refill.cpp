@@ -12,8 +12,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 #include "app/page_uninstall_list.h"
@@ -24,22 +22,11 @@
 #include "catalogue/program_entry.h"
 #include "support/registry_sandbox.h"
 #include "bench/registry_bench.h"
+#include "bench/window_bench.h"
 
 namespace {
 
 CPurgeletApp s_app;
-
-void Seed(int entries)
-{
-    HKEY uninstall = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, UninstallKeyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &uninstall,
-                    nullptr);
-    for (int i = 0; i < entries; ++i) {
-        char name[64];
-        if (HKEY key = CreateSeedEntry(uninstall, "-REFILL-", i, name)) RegCloseKey(key);
-    }
-    RegCloseKey(uninstall);
-}
 
 class CountingView : public IUninstallManager
 {
@@ -63,20 +50,6 @@ private:
     const CPageUninstallList& m_page;
 };
 
-double Ms(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> v)
-{
-    if (v.empty()) return 0.0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 int g_rounds = 5;
 bool g_ok = false;
 std::vector<double> g_refresh, g_key, g_erase, g_refReference, g_keyReference, g_inPlace, g_copies;
@@ -92,8 +65,8 @@ void TimeKeyComparisons(const CVrelPurgelet& catalogue, const ProgramEntryKey& k
     QueryPerformanceCounter(&t1);
     for (int i = 0; i < catalogue.GetCount(); ++i) g_nSame += catalogue.GetAt(i)->GetKey().SameAs(key) ? 1 : 0;
     QueryPerformanceCounter(&t2);
-    g_inPlace.push_back(Ms(t0, t1));
-    g_copies.push_back(Ms(t1, t2));
+    g_inPlace.push_back(BenchMs(t0, t1));
+    g_copies.push_back(BenchMs(t1, t2));
 }
 std::string g_chosenName;
 
@@ -139,22 +112,14 @@ VOID CALLBACK Drive(HWND, UINT, UINT_PTR nIDEvent, DWORD)
         page.m_Catalogue.Populate(&filter);
         QueryPerformanceCounter(&t5);
         if (ProgramEntry* pChosen = pUi->GetSelectedProgram()) TimeKeyComparisons(page.m_Catalogue, pChosen->GetKey());
-        g_refresh.push_back(Ms(t0, t1));
-        g_key.push_back(Ms(t1, t2));
-        g_erase.push_back(Ms(t2, t3));
-        g_refReference.push_back(Ms(t3, t4));
-        g_keyReference.push_back(Ms(t4, t5));
+        g_refresh.push_back(BenchMs(t0, t1));
+        g_key.push_back(BenchMs(t1, t2));
+        g_erase.push_back(BenchMs(t2, t3));
+        g_refReference.push_back(BenchMs(t3, t4));
+        g_keyReference.push_back(BenchMs(t4, t5));
     }
     g_ok = bKept;
     ::PostMessageA(pMain->GetSafeHwnd(), WM_CLOSE, 0, 0);
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 }  // namespace
@@ -171,11 +136,8 @@ int main(int argc, char** argv)
         std::printf("could not redirect the registry roots\n");
         return 1;
     }
-    Seed(entries);
-    // The window writes the groups file when it closes: the user's stays as it was.
-    const std::string groupsFile = GetGroupsFilePath();
-    const bool bHadGroups = ::GetFileAttributesA(groupsFile.c_str()) != INVALID_FILE_ATTRIBUTES;
-    const std::string savedGroups = ReadFile(groupsFile);
+    SeedPlainEntries("-REFILL-", entries);
+    const BenchFileKept groupsFile(GetGroupsFilePath());
 
     ::SetTimer(NULL, 0, 1, Drive);
     s_app.InitInstance();
@@ -183,11 +145,10 @@ int main(int argc, char** argv)
     ::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
 
     box.RestoreOverrides();
-    ::DeleteFileA(groupsFile.c_str());
-    if (bHadGroups) std::ofstream(groupsFile.c_str(), std::ios::binary) << savedGroups;
+    groupsFile.Restore();
 
-    const double refresh = Median(g_refresh), key = Median(g_key), erase = Median(g_erase);
-    const double refreshReference = Median(g_refReference), keyReference = Median(g_keyReference);
+    const double refresh = BenchMedian(g_refresh), key = BenchMedian(g_key), erase = BenchMedian(g_erase);
+    const double refreshReference = BenchMedian(g_refReference), keyReference = BenchMedian(g_keyReference);
     std::printf("entries seeded:        %d, rounds: %d of %d, chosen: %s%s\n", entries, (int)g_refresh.size(),
                 g_rounds, g_chosenName.c_str(), g_ok ? "" : " (NOT kept selected)");
     std::printf("F5, program selected:  %.1f ms (median; catalogue refresh alone %.1f ms)\n", refresh,
@@ -197,7 +158,7 @@ int main(int argc, char** argv)
     if (refreshReference > 0.0 && keyReference > 0.0)
         std::printf("ratio:                 %.2f F5 / catalogue refresh, %.2f typed key / filter alone\n",
                     refresh / refreshReference, key / keyReference);
-    const double inPlace = Median(g_inPlace), copies = Median(g_copies);
+    const double inPlace = BenchMedian(g_inPlace), copies = BenchMedian(g_copies);
     std::printf("key per row, in place: %.1f ms for %d entries (median; chosen found %d times)\n", inPlace, entries,
                 g_nSame);
     std::printf("  with a copy per row: %.1f ms (reference: the comparison before)\n", copies);

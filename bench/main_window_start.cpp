@@ -19,8 +19,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 #include "app/purgelet_app.h"
@@ -29,6 +27,7 @@
 #include "res/resource.h"
 #include "support/registry_sandbox.h"
 #include "bench/registry_bench.h"
+#include "bench/window_bench.h"
 
 namespace {
 
@@ -120,14 +119,6 @@ double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
     return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // Best of three starts of the window and of the bare loop over the entries seeded now.
 bool Measure(int entries)
 {
@@ -198,10 +189,7 @@ int main(int argc, char** argv)
         std::printf("could not redirect the registry roots\n");
         return 1;
     }
-    // The window writes the groups file when it closes: the user's stays as it was.
-    const std::string groupsFile = GetGroupsFilePath();
-    const bool bHadGroups = ::GetFileAttributesA(groupsFile.c_str()) != INVALID_FILE_ATTRIBUTES;
-    const std::string savedGroups = ReadFile(groupsFile);
+    const BenchFileKept groupsFile(GetGroupsFilePath());
 
     // Each size adds to the entries of the one before.
     bool bOk = true;
@@ -212,7 +200,6 @@ int main(int argc, char** argv)
         bOk = Measure(entries) && bOk;
     }
     box.RestoreOverrides();
-    ::DeleteFileA(groupsFile.c_str());
-    if (bHadGroups) std::ofstream(groupsFile.c_str(), std::ios::binary) << savedGroups;
+    groupsFile.Restore();
     return bOk ? 0 : 2;
 }

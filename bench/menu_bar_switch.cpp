@@ -13,8 +13,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 #include "app/purgelet_app.h"
@@ -24,31 +22,11 @@
 #include "support/registry_sandbox.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "bench/registry_bench.h"
+#include "bench/window_bench.h"
 
 namespace {
 
 CPurgeletApp s_app;
-
-void Seed(int entries)
-{
-    HKEY uninstall = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, UninstallKeyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &uninstall,
-                    nullptr);
-    for (int i = 0; i < entries; ++i)
-    {
-        char name[64];
-        if (HKEY key = CreateSeedEntry(uninstall, "-MENU-", i, name))
-            RegCloseKey(key);
-    }
-    RegCloseKey(uninstall);
-}
-
-double Ms(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys)
 {
@@ -120,8 +98,8 @@ void TimeQuestions(HWND hList)
             ::EnumDisplayMonitors(NULL, &rc, &TouchWorkArea, reinterpret_cast<LPARAM>(&nMonitors));
         }
         QueryPerformanceCounter(&t2);
-        g_question.push_back(Ms(t0, t1));
-        g_questionReference.push_back(Ms(t1, t2));
+        g_question.push_back(BenchMs(t0, t1));
+        g_questionReference.push_back(BenchMs(t1, t2));
     }
 }
 
@@ -198,7 +176,7 @@ VOID CALLBACK Drive(HWND, UINT, UINT_PTR nIDEvent, DWORD)
     if (bMenuStep)
     {
         std::vector<double>& v = g_step == kOpen ? g_open : g_step == kRight ? g_right : g_left;
-        v.push_back(Ms(g_sent, g_shown));
+        v.push_back(BenchMs(g_sent, g_shown));
     }
     switch (g_step)
     {
@@ -225,22 +203,6 @@ VOID CALLBACK Drive(HWND, UINT, UINT_PTR nIDEvent, DWORD)
     }
 }
 
-double Median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0.0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -258,10 +220,8 @@ int main(int argc, char** argv)
         std::printf("could not redirect the registry roots\n");
         return 1;
     }
-    Seed(entries);
-    const std::string groupsFile = GetGroupsFilePath();
-    const bool bHadGroups = ::GetFileAttributesA(groupsFile.c_str()) != INVALID_FILE_ATTRIBUTES;
-    const std::string savedGroups = ReadFile(groupsFile);
+    SeedPlainEntries("-MENU-", entries);
+    const BenchFileKept groupsFile(GetGroupsFilePath());
 
     g_hook = ::SetWindowsHookExA(WH_CALLWNDPROC, WatchShow, NULL, ::GetCurrentThreadId());
     ::SetTimer(NULL, 0, 20, Drive);
@@ -271,11 +231,9 @@ int main(int argc, char** argv)
     ::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
 
     box.RestoreOverrides();
-    ::DeleteFileA(groupsFile.c_str());
-    if (bHadGroups)
-        std::ofstream(groupsFile.c_str(), std::ios::binary) << savedGroups;
+    groupsFile.Restore();
 
-    const double open = Median(g_open), right = Median(g_right), left = Median(g_left);
+    const double open = BenchMedian(g_open), right = BenchMedian(g_right), left = BenchMedian(g_left);
     std::printf("programs listed:       %d, rounds: %d of %d\n", entries, (int)g_left.size(), g_rounds);
     std::printf("Alt+F to File shown:   %.1f ms (median; reference)\n", open);
     std::printf("Right to Edit shown:   %.1f ms (median, worst %.1f)\n", right,
@@ -285,7 +243,7 @@ int main(int argc, char** argv)
     if (open > 0.0)
         std::printf("ratio:                 %.2f Right, %.2f Left (to Alt+F; goal 1.0 or less)\n", right / open,
                     left / open);
-    const double question = Median(g_question), questionReference = Median(g_questionReference);
+    const double question = BenchMedian(g_question), questionReference = BenchMedian(g_questionReference);
     std::printf("on-screen question x24: %.3f ms (median of %d; list on screen in %d of %d answers)\n", question,
                 (int)g_question.size(), g_nOnScreen, (int)(g_question.size() + g_questionReference.size()) * 24);
     std::printf("  monitors asked each: %.3f ms (reference: the question before the work areas were kept)\n",

@@ -27,6 +27,19 @@ inline HKEY CreateSeedEntry(HKEY uninstall, const char* mark, int i, char (&name
     return key;
 }
 
+// Seeds the entries numbered 0 to entries - 1 under the Uninstall key with the values
+// every seeded entry carries and nothing else.
+inline void SeedPlainEntries(const char* mark, int entries) {
+    HKEY uninstall = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, UninstallKeyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &uninstall,
+                    nullptr);
+    for (int i = 0; i < entries; ++i) {
+        char name[64];
+        if (HKEY key = CreateSeedEntry(uninstall, mark, i, name)) RegCloseKey(key);
+    }
+    RegCloseKey(uninstall);
+}
+
 // The reference: every call a scan cannot avoid, nothing else.
 inline int BareLoop() {
     int programs = 0;

@@ -1,7 +1,13 @@
 #pragma once
 // What the window benchmarks share: the clock, a bounded message pump, a visible host
-// window and a timed repaint.
+// window, a timed repaint, the median of the rounds, and a file a run of the program's
+// window rewrites kept for the user.
 #include <windows.h>
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
 
 inline double BenchNow()
 {
@@ -41,3 +47,46 @@ inline double BenchPaintNow(HWND hWnd)
     ::GdiFlush();
     return BenchNow() - t0;
 }
+
+// The time between two readings of the performance counter, in milliseconds.
+inline double BenchMs(LARGE_INTEGER from, LARGE_INTEGER to)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// The middle of the rounds' times (of an even count, the upper of the two); 0 for none.
+inline double BenchMedian(std::vector<double> v)
+{
+    if (v.empty())
+        return 0.0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// A file as it is now, put back by Restore: the program's main window writes its groups
+// file when it closes, and the user's stays as it was.
+class BenchFileKept
+{
+public:
+    explicit BenchFileKept(const std::string& path)
+        : m_path(path), m_bHad(::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+    {
+        std::ifstream in(path.c_str(), std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        m_bytes = s.str();
+    }
+    void Restore() const
+    {
+        ::DeleteFileA(m_path.c_str());
+        if (m_bHad)
+            std::ofstream(m_path.c_str(), std::ios::binary) << m_bytes;
+    }
+
+private:
+    std::string m_path;
+    bool m_bHad;
+    std::string m_bytes;
+};

@@ -94,8 +94,7 @@ protected:
         m_bHadCompany = KeyExists(kCompanyKey);
         m_bHadProgram = KeyExists(kProgramKey);
         m_strGroups = GetGroupsFilePath();
-        m_bHadGroups = ::GetFileAttributesA(m_strGroups.c_str()) != INVALID_FILE_ATTRIBUTES;
-        m_strSavedGroups = mainwindowtest::ReadFile(m_strGroups);
+        m_keptGroups.Keep(m_strGroups);
         std::ofstream(m_strGroups.c_str(), std::ios::binary) << m_strBytes;
     }
     void TearDown() override
@@ -104,8 +103,7 @@ protected:
             ::RegDeleteTreeA(HKEY_CURRENT_USER, kCompanyKey);
         else if (!m_bHadProgram)
             ::RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
-        ::DeleteFileA(m_strGroups.c_str());
-        if (m_bHadGroups) std::ofstream(m_strGroups.c_str(), std::ios::binary) << m_strSavedGroups;
+        m_keptGroups.Restore();
     }
     // Starts the first copy and waits until its window shows.
     HWND StartFirst(Copy& first)
@@ -127,8 +125,9 @@ protected:
     const std::string m_strBytes =
         "<?xml version=\"1.0\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n<Group Id=\"2\" Name=\"Kept\">\n"
         "<Keyword>kept</Keyword>\n</Group>\n</Purgelet>\n</NimboPurgelet>\n";
-    std::string m_strGroups, m_strSavedGroups;
-    bool m_bHadCompany = false, m_bHadProgram = false, m_bHadGroups = false;
+    std::string m_strGroups;
+    mainwindowtest::KeptFile m_keptGroups;
+    bool m_bHadCompany = false, m_bHadProgram = false;
 };
 
 }  // namespace

@@ -163,8 +163,8 @@ TEST(AppStartup, ASecondCopyBringsTheRunningWindowUpAndEndsWithoutWritingAnythin
     AppNamesGuard names;
     // The user's groups file, whose bytes the second copy must leave alone.
     const std::string strPath = GetGroupsFilePath();
-    const bool bHadFile = ::GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
-    const std::string strSaved = mainwindowtest::ReadFile(strPath);
+    mainwindowtest::KeptFile kept;
+    kept.Keep(strPath);
     const std::string strBytes = "<NimboPurgelet><Purgelet><Group Name=\"Kept\"/></Purgelet>";
     std::ofstream(strPath.c_str(), std::ios::binary) << strBytes;
 
@@ -189,8 +189,7 @@ TEST(AppStartup, ASecondCopyBringsTheRunningWindowUpAndEndsWithoutWritingAnythin
     // Nothing written: no options key, the groups file as it was.
     EXPECT_FALSE(RegistrySandbox::KeyExists(sandbox.Root(), "hkcu\\Software\\Corvalin"));
     EXPECT_EQ(strBytes, mainwindowtest::ReadFile(strPath));
-    ::DeleteFileA(strPath.c_str());
-    if (bHadFile) std::ofstream(strPath.c_str(), std::ios::binary) << strSaved;
+    kept.Restore();
     CExtPopupBaseWnd::g_nDefaultAnimation = 0;
 }
 

@@ -34,9 +34,7 @@
 
 using mainwindowtest::FocusIn;
 using mainwindowtest::List;
-using mainwindowtest::PumpUntil;
-using mainwindowtest::SelectedRowText;
-using ownedbox::BoxWatcher;
+using mainwindowtest::ReadRemoveWarningOfFirstRow;
 using testsupport::RegistrySandbox;
 using namespace testsupport::widekeys;
 
@@ -89,14 +87,6 @@ std::wstring Repeated(const wchar_t* piece, int nTimes)
     return s;
 }
 
-std::string Ansi(const std::wstring& wide)
-{
-    const int nBytes = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), (int)wide.size(), NULL, 0, NULL, NULL);
-    std::string ansi((size_t)std::max(0, nBytes), '\0');
-    if (nBytes > 0) ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), (int)wide.size(), &ansi[0], nBytes, NULL, NULL);
-    return ansi;
-}
-
 // ---- the child: one code page, its names in real boxes ------------------------------------
 
 class BoxCodePagesTest : public mainwindowtest::NoGroupsFixture
@@ -125,19 +115,11 @@ TEST_F(BoxCodePagesTest, Child)
             // The only program: the user picks its row.
             ASSERT_TRUE(FocusIn(List(dlg)));
             ASSERT_EQ(1, List(dlg).GetItemCount());
-            ASSERT_EQ(Ansi(name), std::string((LPCSTR)List(dlg).GetItemText(0, 0)));
-            CRect rc;
-            List(dlg).GetItemRect(0, &rc, LVIR_BOUNDS);
-            realinput::ClickAt(List(dlg), CPoint(40, rc.CenterPoint().y));
-            ASSERT_TRUE(PumpUntil([&] { return !SelectedRowText(dlg).empty(); }));
-            ownedbox::ShownNameLine shown;
-            BoxWatcher warning(dlg.GetSafeHwnd(), [&](HWND hBox) {
-                shown = ownedbox::ReadShownNameLine(hBox);
-                ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
-            });
-            dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
-            warning.Join();
-            ASSERT_TRUE(warning.m_bFound);
+            ASSERT_EQ(ownedbox::AnsiOf(name), std::string((LPCSTR)List(dlg).GetItemText(0, 0)));
+            mainwindowtest::ShownRemoveWarning warning;
+            ASSERT_NO_FATAL_FAILURE(ReadRemoveWarningOfFirstRow(dlg, warning));
+            ASSERT_TRUE(warning.bFound);
+            const ownedbox::ShownNameLine& shown = warning.shown;
 
             const std::wstring& line = shown.wline;
             ASSERT_GT(line.size(), 13u);
@@ -158,11 +140,11 @@ TEST_F(BoxCodePagesTest, Child)
             // The box inside the work area of its monitor.
             MONITORINFO mi;
             mi.cbSize = sizeof(mi);
-            ASSERT_TRUE(::GetMonitorInfoA(::MonitorFromRect(&warning.m_rect, MONITOR_DEFAULTTONEAREST), &mi));
-            EXPECT_GE(warning.m_rect.left, mi.rcWork.left);
-            EXPECT_LE(warning.m_rect.right, mi.rcWork.right);
-            EXPECT_GE(warning.m_rect.top, mi.rcWork.top);
-            EXPECT_LE(warning.m_rect.bottom, mi.rcWork.bottom);
+            ASSERT_TRUE(::GetMonitorInfoA(::MonitorFromRect(&warning.rect, MONITOR_DEFAULTTONEAREST), &mi));
+            EXPECT_GE(warning.rect.left, mi.rcWork.left);
+            EXPECT_LE(warning.rect.right, mi.rcWork.right);
+            EXPECT_GE(warning.rect.top, mi.rcWork.top);
+            EXPECT_LE(warning.rect.bottom, mi.rcWork.bottom);
         }));
     }
 }

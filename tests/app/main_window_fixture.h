@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app_test_app.h"
+#include "owned_box.h"
 #include "real_input.h"
 #include "app/purgelet_dlg.h"
 #include "app/purgelet_app.h"
@@ -12,6 +13,7 @@
 #include "catalogue/groups.h"
 #include "catalogue/options.h"
 #include "catalogue/program_entry.h"
+#include "res/resource.h"
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -35,6 +37,28 @@ inline std::string ReadFile(const std::string& path)
     s << in.rdbuf();
     return s.str();
 }
+
+// A file as it is now, its bytes or that it is not there, put back by Restore: the tests
+// write the groups file of the test prefix and leave the user's as it was.
+class KeptFile
+{
+public:
+    void Keep(const std::string& path)
+    {
+        m_path = path;
+        m_bHad = ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        m_bytes = ReadFile(path);
+    }
+    void Restore() const
+    {
+        ::DeleteFileA(m_path.c_str());
+        if (m_bHad) std::ofstream(m_path.c_str(), std::ios::binary) << m_bytes;
+    }
+
+private:
+    std::string m_path, m_bytes;
+    bool m_bHad = false;
+};
 
 // Pumps the way the dialog's modal loop does, so the application's and the dialog's
 // message filters (the accelerators, the menu bar's keys) see every message as they do
@@ -160,6 +184,14 @@ inline bool WaitUntilListTakesClicks()
     return PumpUntil([] { return CUiManager::GetInstance()->TakesListInput(WM_LBUTTONDOWN, ::GetTickCount()); });
 }
 
+// A window's text.
+inline std::string TextOf(CWnd& wnd)
+{
+    CString s;
+    wnd.GetWindowText(s);
+    return (LPCSTR)s;
+}
+
 // The first pane of the main window's status bar.
 inline std::string Status(CPurgeletDlg& dlg) { return (LPCSTR)dlg.m_wndStatusBar.GetPaneText(0); }
 
@@ -204,6 +236,33 @@ inline std::string SelectedRowText(CPurgeletDlg& dlg)
 {
     int nRow = List(dlg).GetNextItem(-1, LVNI_SELECTED);
     return nRow < 0 ? std::string() : std::string((LPCSTR)List(dlg).GetItemText(nRow, 0));
+}
+
+// The Remove warning as the user saw it: the line with the name as the box shows it, and
+// where the box stood. bFound: a warning came.
+struct ShownRemoveWarning
+{
+    ownedbox::ShownNameLine shown;
+    CRect rect;
+    bool bFound = false;
+};
+
+// Picks the list's first row with a click and, once it is selected, asks Remove for it;
+// the warning is read and answered No.
+inline void ReadRemoveWarningOfFirstRow(CPurgeletDlg& dlg, ShownRemoveWarning& seen)
+{
+    CRect rc;
+    List(dlg).GetItemRect(0, &rc, LVIR_BOUNDS);
+    realinput::ClickAt(List(dlg), CPoint(40, rc.CenterPoint().y));
+    ASSERT_TRUE(PumpUntil([&] { return !SelectedRowText(dlg).empty(); }));
+    ownedbox::BoxWatcher warning(dlg.GetSafeHwnd(), [&](HWND hBox) {
+        seen.shown = ownedbox::ReadShownNameLine(hBox);
+        ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+    });
+    dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
+    warning.Join();
+    seen.rect = warning.m_rect;
+    seen.bFound = warning.m_bFound;
 }
 
 // The button of a toolbar that sends nID, or NULL.
@@ -308,8 +367,7 @@ protected:
         ASSERT_TRUE(m_box.Override(HKEY_CURRENT_USER, "HKCU"));
         ASSERT_TRUE(m_box.Override(HKEY_LOCAL_MACHINE, "HKLM"));
         m_groupsFile = GetGroupsFilePath();
-        m_hadGroups = ::GetFileAttributesA(m_groupsFile.c_str()) != INVALID_FILE_ATTRIBUTES;
-        m_savedGroups = ReadFile(m_groupsFile);
+        m_keptGroups.Keep(m_groupsFile);
         CWinApp& app = TestApp();
         m_savedKey = app.m_pszRegistryKey ? app.m_pszRegistryKey : "";
         m_savedProfile = app.m_pszProfileName ? app.m_pszProfileName : "";
@@ -327,8 +385,7 @@ protected:
         app.m_pszProfileName = m_savedProfile.empty() ? NULL : _strdup(m_savedProfile.c_str());
         TestApp().m_boxes.clear();
         TestApp().m_bShowBoxes = false;
-        ::DeleteFileA(m_groupsFile.c_str());
-        if (m_hadGroups) std::ofstream(m_groupsFile.c_str(), std::ios::binary) << m_savedGroups;
+        m_keptGroups.Restore();
         // A run that ended with the group editor open (the program ends with it) must
         // not hand it to the next test's main window.
         ForgetGroupEditor();
@@ -400,8 +457,8 @@ protected:
     }
 
     testsupport::RegistrySandbox m_box;
-    std::string m_groupsFile, m_savedGroups, m_savedKey, m_savedProfile;
-    bool m_hadGroups = false;
+    std::string m_groupsFile, m_savedKey, m_savedProfile;
+    KeptFile m_keptGroups;
     std::vector<OptionValue> m_savedOptions;
 };
 
@@ -422,6 +479,29 @@ protected:
         ClearGroups();
         MainWindowFixture::TearDown();
     }
+};
+
+// The main window with the test uninstaller at hand: no groups, no box recorded before the
+// test, and no marker of the uninstaller before or after it. `m_uninstaller` is its path in
+// quotes, the start of a command line.
+class UninstallerFixture : public NoGroupsFixture
+{
+protected:
+    void SetUp() override
+    {
+        NoGroupsFixture::SetUp();
+        if (HasFatalFailure()) return;
+        ::DeleteFileA(UninstallerMarkerPath().c_str());
+        TestApp().m_boxes.clear();
+        m_uninstaller = "\"" + TestFolder() + "test_uninstaller.exe\"";
+    }
+    void TearDown() override
+    {
+        NoGroupsFixture::TearDown();
+        ::DeleteFileA(UninstallerMarkerPath().c_str());
+    }
+
+    std::string m_uninstaller;
 };
 
 // The main window for the tests of its commands: no groups, no box recorded before the

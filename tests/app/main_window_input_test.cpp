@@ -25,7 +25,7 @@ using mainwindowtest::RefillWatch;
 using mainwindowtest::RowOf;
 using mainwindowtest::SelectedRowText;
 using mainwindowtest::Status;
-using mainwindowtest::TestFolder;
+using mainwindowtest::TextOf;
 using mainwindowtest::UninstallerMarkerPath;
 using realinput::ClickAt;
 using realinput::SleepUntil;
@@ -36,12 +36,7 @@ namespace {
 
 const char kEventName[] = "PurgeletInputTestUninstall";
 
-std::string SearchText(CPurgeletDlg& dlg)
-{
-    CString s;
-    dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch.GetWindowText(s);
-    return (LPCSTR)s;
-}
+std::string SearchText(CPurgeletDlg& dlg) { return TextOf(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch); }
 
 // The centre of a program's row, on the screen.
 POINT RowPoint(CPurgeletDlg& dlg, const char* name)
@@ -69,24 +64,20 @@ LONG WINAPI OpenActingOnce(HKEY root, LPCSTR path, DWORD options, REGSAM access,
     return g_realRegOpenKeyExA(root, path, options, access, result);
 }
 
-class MainWindowInputTest : public mainwindowtest::NoGroupsFixture
+class MainWindowInputTest : public mainwindowtest::UninstallerFixture
 {
 protected:
     void SetUp() override
     {
-        NoGroupsFixture::SetUp();
+        UninstallerFixture::SetUp();
         if (HasFatalFailure()) return;
-        ::DeleteFileA(UninstallerMarkerPath().c_str());
-        TestApp().m_boxes.clear();
-        m_uninstaller = "\"" + TestFolder() + "test_uninstaller.exe\"";
         m_hEvent = ::CreateEventA(NULL, TRUE, FALSE, kEventName);
     }
     void TearDown() override
     {
         ::SetEvent(m_hEvent);
         ::CloseHandle(m_hEvent);
-        NoGroupsFixture::TearDown();
-        ::DeleteFileA(UninstallerMarkerPath().c_str());
+        UninstallerFixture::TearDown();
     }
     // A program any of whose commands leaves the marker.
     void SeedWitness(const std::string& key, const char* name)
@@ -102,7 +93,6 @@ protected:
         SeedEntry(key, name, command, "", "");
     }
 
-    std::string m_uninstaller;
     HANDLE m_hEvent = NULL;
 };
 

@@ -26,19 +26,12 @@ using mainwindowtest::MoveTo;
 using mainwindowtest::PumpUntil;
 using realinput::AltLetter;
 using realinput::ClickAt;
+using realinput::ScreenPixel;
 using realinput::SendKeys;
 using realinput::Tap;
 using testsupport::RegistrySandbox;
 
 namespace {
-
-COLORREF ScreenPixel(POINT pt)
-{
-    HDC hScreen = ::GetDC(NULL);
-    const COLORREF clr = ::GetPixel(hScreen, pt.x, pt.y);
-    ::ReleaseDC(NULL, hScreen);
-    return clr;
-}
 
 // The bar's state in one line, so a failing step shows all of it.
 std::string BarState(CExtMenuControlBar& bar)

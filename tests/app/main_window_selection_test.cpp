@@ -89,16 +89,13 @@ void RemoveAnsweredByEnter(CPurgeletDlg& dlg)
     PumpUntil([&] { return ownedbox::FindOpenBox(dlg.GetSafeHwnd()) == NULL; });
 }
 
-class MainWindowSelectionTest : public mainwindowtest::NoGroupsFixture
+class MainWindowSelectionTest : public mainwindowtest::UninstallerFixture
 {
 protected:
     void SetUp() override
     {
-        NoGroupsFixture::SetUp();
+        UninstallerFixture::SetUp();
         if (HasFatalFailure()) return;
-        ::DeleteFileA(UninstallerMarkerPath().c_str());
-        TestApp().m_boxes.clear();
-        m_uninstaller = "\"" + TestFolder() + "test_uninstaller.exe\"";
         // Every program but the chosen one: any of its commands leaves the marker.
         Seed("Witness", "!Witness Top", m_uninstaller);
         for (int i = 0; i < kFillers; ++i) {
@@ -107,11 +104,6 @@ protected:
             wsprintfA(name, "Filler %02d", i);
             Seed(key, name, m_uninstaller);
         }
-    }
-    void TearDown() override
-    {
-        NoGroupsFixture::TearDown();
-        ::DeleteFileA(UninstallerMarkerPath().c_str());
     }
     // An entry whose commands are all `command`, but its modify command when one is given.
     static void Seed(const std::string& key, const char* name, const std::string& command,
@@ -138,8 +130,6 @@ protected:
         }
         return keys;
     }
-
-    std::string m_uninstaller;
 };
 
 }  // namespace

@@ -26,9 +26,11 @@ using mainwindowtest::FocusIn;
 using mainwindowtest::List;
 using mainwindowtest::Pump;
 using mainwindowtest::PumpUntil;
+using mainwindowtest::ReadRemoveWarningOfFirstRow;
 using mainwindowtest::SelectedRowText;
 using mainwindowtest::SetClipboard;
 using mainwindowtest::Status;
+using mainwindowtest::TextOf;
 using ownedbox::BoxWatcher;
 using realinput::ClickAt;
 using realinput::Tap;
@@ -200,17 +202,9 @@ TEST_F(MainWindowTargetTest, TheRemoveWarningShowsAShortenedNameWhole)
             // The only program: the user picks its row.
             ASSERT_TRUE(FocusIn(List(dlg)));
             ASSERT_EQ(1, List(dlg).GetItemCount());
-            CRect rc;
-            List(dlg).GetItemRect(0, &rc, LVIR_BOUNDS);
-            realinput::ClickAt(List(dlg), CPoint(40, rc.CenterPoint().y));
-            ASSERT_TRUE(PumpUntil([&] { return !SelectedRowText(dlg).empty(); }));
-            ownedbox::ShownNameLine shown;
-            BoxWatcher warning(dlg.GetSafeHwnd(), [&](HWND hBox) {
-                shown = ownedbox::ReadShownNameLine(hBox);
-                ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
-            });
-            dlg.SendMessage(WM_COMMAND, ID_PROGRAM_REMOVE_ENTRY, 0);
-            warning.Join();
+            mainwindowtest::ShownRemoveWarning warning;
+            ASSERT_NO_FATAL_FAILURE(ReadRemoveWarningOfFirstRow(dlg, warning));
+            const ownedbox::ShownNameLine& shown = warning.shown;
             const std::string& line = shown.line;
             ASSERT_GT(line.size(), 23u) << line;
             EXPECT_EQ("...", line.substr(line.size() - 3)) << line;
@@ -222,17 +216,6 @@ TEST_F(MainWindowTargetTest, TheRemoveWarningShowsAShortenedNameWhole)
         }));
     }
 }
-
-namespace {
-
-std::string TextOf(CWnd& wnd)
-{
-    CString s;
-    wnd.GetWindowText(s);
-    return (LPCSTR)s;
-}
-
-}  // namespace
 
 // In the search box and the group editor's fields the editing keys edit the field:
 // Ctrl+A, Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+Z and Del. Ctrl+C copies the selected row only

@@ -42,6 +42,7 @@ using ownedbox::BoxWatcher;
 using ownedbox::Press;
 using realinput::ClickAt;
 using realinput::ClickIn;
+using realinput::ScreenPixel;
 using realinput::Tap;
 using realinput::TapWith;
 using testsupport::RegistrySandbox;
@@ -439,10 +440,7 @@ COLORREF RowPixel(CPurgeletDlg& dlg, int nRow)
     List(dlg).GetSubItemRect(nRow, 2, LVIR_LABEL, rc);
     CPoint pt(rc.left + 4, rc.CenterPoint().y);
     List(dlg).ClientToScreen(&pt);
-    HDC hScreen = ::GetDC(NULL);
-    COLORREF clr = ::GetPixel(hScreen, pt.x, pt.y);
-    ::ReleaseDC(NULL, hScreen);
-    return clr;
+    return ScreenPixel(pt);
 }
 
 // Sends a command to the main window while a helper thread answers Yes to any message
@@ -846,14 +844,6 @@ BOOL WINAPI StartEditorStandIn(SHELLEXECUTEINFOA* pInfo)
     pInfo->hProcess = pi.hProcess;
     g_bEditorStandInStarted = true;
     return TRUE;
-}
-
-COLORREF ScreenPixel(POINT pt)
-{
-    HDC hScreen = ::GetDC(NULL);
-    const COLORREF clr = ::GetPixel(hScreen, pt.x, pt.y);
-    ::ReleaseDC(NULL, hScreen);
-    return clr;
 }
 
 }  // namespace

@@ -110,6 +110,16 @@ inline Pixels DrawnPixels(int cx, int cy, const std::function<void(HDC)>& draw)
     return px;
 }
 
+// A wide text in the ANSI code page, as the system converts it (a character the code page
+// lacks becomes its default character).
+inline std::string AnsiOf(const std::wstring& wide)
+{
+    const int nBytes = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), (int)wide.size(), NULL, 0, NULL, NULL);
+    std::string ansi((size_t)std::max(0, nBytes), '\0');
+    if (nBytes > 0) ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), (int)wide.size(), &ansi[0], nBytes, NULL, NULL);
+    return ansi;
+}
+
 // The line of a box's text that ends in "...", as the box shows it: the text control's
 // font (WM_GETFONT) and client width, the line's extent in that font, the rightmost
 // pixel its glyphs cover when drawn with that font, and the rightmost pixel of its rows
@@ -139,12 +149,7 @@ inline ShownNameLine ReadShownNameLine(HWND hBox)
     const size_t nStart = text.rfind(L'\n', nDots) == std::wstring::npos ? 0 : text.rfind(L'\n', nDots) + 1;
     const size_t nEnd = std::min(text.find(L'\r', nDots), text.size());
     shown.wline = text.substr(nStart, nEnd - nStart);
-    const int nBytes =
-        ::WideCharToMultiByte(CP_ACP, 0, shown.wline.c_str(), (int)shown.wline.size(), NULL, 0, NULL, NULL);
-    shown.line.assign((size_t)std::max(0, nBytes), '\0');
-    if (nBytes > 0)
-        ::WideCharToMultiByte(CP_ACP, 0, shown.wline.c_str(), (int)shown.wline.size(), &shown.line[0], nBytes, NULL,
-                              NULL);
+    shown.line = AnsiOf(shown.wline);
     // Where the line lies: the text up to its end, broken into lines as the control does.
     HDC hdc = ::GetDC(hText);
     HGDIOBJ hOldFont = ::SelectObject(hdc, hFont);

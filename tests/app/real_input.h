@@ -92,6 +92,15 @@ inline bool CursorAt(POINT pt)
     return ::GetCursorPos(&now) && now.x == pt.x && now.y == pt.y;
 }
 
+// The colour the screen shows at a point, as the user sees it.
+inline COLORREF ScreenPixel(POINT pt)
+{
+    HDC hScreen = ::GetDC(NULL);
+    const COLORREF clr = ::GetPixel(hScreen, pt.x, pt.y);
+    ::ReleaseDC(NULL, hScreen);
+    return clr;
+}
+
 // A left click at a point of the screen; two in a row make a double-click.
 inline void ClickAt(POINT pt)
 {

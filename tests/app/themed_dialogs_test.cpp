@@ -1,6 +1,7 @@
 // The application's dialogs under the gradient themes: their labels, check boxes, links
 // and group boxes show the dialog's own background, read back from the screen.
 #include "app_test_app.h"
+#include "real_input.h"
 #include "app/about_dlg.h"
 #include "app/dlg_group.h"
 #include "app/options_dlg.h"
@@ -11,15 +12,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+using realinput::ScreenPixel;
 
-COLORREF ScreenPixel(POINT pt)
-{
-    HDC hdc = ::GetDC(NULL);
-    COLORREF clr = ::GetPixel(hdc, pt.x, pt.y);
-    ::ReleaseDC(NULL, hdc);
-    return clr;
-}
+namespace {
 
 void Repaint(HWND hWnd)
 {

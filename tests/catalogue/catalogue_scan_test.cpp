@@ -42,6 +42,33 @@ protected:
         return c;
     }
 
+    // The fields a scan fills from the known value names.
+    struct KnownFields {
+        const char* displayName;
+        const char* uninstall;
+        const char* quietUninstall;
+        const char* modify;
+        const char* publisher;
+        const char* installLocation;
+        const char* helpLink;
+        const char* installDate;
+        const char* iconPath;
+        int iconIndex;
+    };
+    static void ExpectKnownFields(const ProgramEntry& e, const KnownFields& f) {
+        SCOPED_TRACE(e.RegistryPath);
+        EXPECT_EQ(f.displayName, e.DisplayName);
+        EXPECT_EQ(f.uninstall, e.UninstallString);
+        EXPECT_EQ(f.quietUninstall, e.QuietUninstallString);
+        EXPECT_EQ(f.modify, e.ModifyPath);
+        EXPECT_EQ(f.publisher, e.Publisher);
+        EXPECT_EQ(f.installLocation, e.InstallLocation);
+        EXPECT_EQ(f.helpLink, e.HelpLink);
+        EXPECT_EQ(f.installDate, e.InstallDate);
+        EXPECT_EQ(f.iconPath, e.DisplayIconPath);
+        EXPECT_EQ(f.iconIndex, e.IconIndex);
+    }
+
     RegistrySandbox box;
     CVrelPurgelet catalogue;
 };
@@ -75,16 +102,9 @@ TEST_F(CatalogueScan, FillsEveryKnownFieldFromItsValueName) {
     ProgramEntry* e = c.Find("App1");
     ASSERT_TRUE(e != nullptr);
     EXPECT_EQ("\\HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\App1", e->RegistryPath);
-    EXPECT_EQ("Alpha Suite", e->DisplayName);
-    EXPECT_EQ("C:\\Alpha\\unins.exe /x", e->UninstallString);
-    EXPECT_EQ("C:\\Alpha\\unins.exe /q", e->QuietUninstallString);
-    EXPECT_EQ("C:\\Alpha\\setup.exe /m", e->ModifyPath);
-    EXPECT_EQ("Alpha Ltd", e->Publisher);
-    EXPECT_EQ("C:\\Alpha\\", e->InstallLocation);
-    EXPECT_EQ("http://alpha.example/help", e->HelpLink);
-    EXPECT_EQ("20240131", e->InstallDate);
-    EXPECT_EQ("C:\\Alpha\\alpha.exe", e->DisplayIconPath);
-    EXPECT_EQ(-3, e->IconIndex);
+    ExpectKnownFields(*e, {"Alpha Suite", "C:\\Alpha\\unins.exe /x", "C:\\Alpha\\unins.exe /q",
+                           "C:\\Alpha\\setup.exe /m", "Alpha Ltd", "C:\\Alpha\\", "http://alpha.example/help",
+                           "20240131", "C:\\Alpha\\alpha.exe", -3});
     EXPECT_FALSE(e->IsLocalMachine);
     EXPECT_FALSE(e->HasArpCacheData);
     EXPECT_EQ(0, e->InstalledSize);
@@ -102,17 +122,10 @@ TEST_F(CatalogueScan, FillsEveryKnownFieldFromItsValueName) {
 
     ProgramEntry* other = c.Find("App2");
     ASSERT_TRUE(other != nullptr);
-    EXPECT_EQ("Beta Suite", other->DisplayName);
+    ExpectKnownFields(*other,
+                      {"Beta Suite", "C:\\Beta\\unins.exe /x", "C:\\Beta\\unins.exe /q", "C:\\Beta\\setup.exe /m",
+                       "Beta Ltd", "C:\\Beta\\", "http://beta.example/help", "20250228", "C:\\Beta\\beta.exe", 2});
     EXPECT_EQ(L"Beta Suite", other->ExactDisplayName);
-    EXPECT_EQ("C:\\Beta\\unins.exe /x", other->UninstallString);
-    EXPECT_EQ("C:\\Beta\\unins.exe /q", other->QuietUninstallString);
-    EXPECT_EQ("C:\\Beta\\setup.exe /m", other->ModifyPath);
-    EXPECT_EQ("Beta Ltd", other->Publisher);
-    EXPECT_EQ("C:\\Beta\\", other->InstallLocation);
-    EXPECT_EQ("http://beta.example/help", other->HelpLink);
-    EXPECT_EQ("20250228", other->InstallDate);
-    EXPECT_EQ("C:\\Beta\\beta.exe", other->DisplayIconPath);
-    EXPECT_EQ(2, other->IconIndex);
     names.clear();
     for (const auto& v : other->Values) names.push_back(v.first);
     const std::vector<std::string> spelt = {"HELPLINK",   "PUBLISHER",  "UNINSTALLSTRING", "displayICON",
