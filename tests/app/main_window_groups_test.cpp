@@ -22,6 +22,7 @@
 using mainwindowtest::AddGroup;
 using mainwindowtest::List;
 using mainwindowtest::PumpUntil;
+using mainwindowtest::TextOf;
 using mainwindowtest::TreeItem;
 using realinput::ClickIn;
 using realinput::Tap;
@@ -831,13 +832,6 @@ void PasteInto(CWnd& field, const char* text)
     const int nLength = field.GetWindowTextLength() + (int)strlen(text);
     TapWith(VK_CONTROL, 'V');
     EXPECT_TRUE(PumpUntil([&] { return field.GetWindowTextLength() == nLength; })) << text;
-}
-
-std::string TextOf(CWnd& wnd)
-{
-    CString text;
-    wnd.GetWindowText(text);
-    return (LPCTSTR)text;
 }
 
 // A box the main window shows over itself while the input runs, answered with a click
