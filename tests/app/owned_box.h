@@ -193,29 +193,39 @@ inline ShownNameLine ReadShownNameLine(HWND hBox)
 // Waits until the box takes input, moves the pointer onto its button with real input as
 // a hand does, waits until it is there (a pointer only placed there was not always where
 // the click arrived), and clicks. False, with no click, when the box never got there.
+// Now and then on a loaded display a press arrives nowhere: while the box still stands
+// ready with its button under the pointer some seconds after a click, it is clicked again,
+// as a hand would. A press queued while the box shows goes to the box, and one the box
+// no longer takes dies with it, so no click of this lands behind a box that closed.
 inline bool ClickBoxButton(HWND hBox, UINT nID)
 {
+    const DWORD kAgainAfterMs = 10000;
     HWND hButton = ::GetDlgItem(hBox, nID);
     GUITHREADINFO info;
-    if (!realinput::SleepUntil(
-            [&] {
-                return realinput::ThreadInputOf(hBox, info) && info.hwndActive == hBox &&
-                       ::IsWindowVisible(hButton) && ::IsWindowEnabled(hButton);
-            },
-            kBoxWaitMs))
-        return false;
-    CRect rc;
-    ::GetWindowRect(hButton, &rc);
-    const POINT pt = realinput::SendMouse(0, rc.CenterPoint());
-    if (!realinput::SleepUntil(
-            [&] {
-                return realinput::CursorAt(pt) && realinput::ThreadInputOf(hBox, info) &&
-                       (info.hwndCapture == NULL || info.hwndCapture == hButton);
-            },
-            kBoxWaitMs))
-        return false;
-    realinput::ClickAt(pt);
-    return true;
+    auto ready = [&] {
+        return realinput::ThreadInputOf(hBox, info) && info.hwndActive == hBox && ::IsWindowVisible(hButton) &&
+               ::IsWindowEnabled(hButton);
+    };
+    auto closed = [&] { return !::IsWindow(hBox) || !::IsWindowVisible(hBox); };
+    if (!realinput::SleepUntil(ready, kBoxWaitMs)) return false;
+    bool bClicked = false;
+    for (const DWORD dwStart = ::GetTickCount(); ::GetTickCount() - dwStart < kBoxWaitMs;) {
+        CRect rc;
+        ::GetWindowRect(hButton, &rc);
+        const POINT pt = realinput::SendMouse(0, rc.CenterPoint());
+        if (!realinput::SleepUntil(
+                [&] {
+                    return realinput::CursorAt(pt) && realinput::ThreadInputOf(hBox, info) &&
+                           (info.hwndCapture == NULL || info.hwndCapture == hButton);
+                },
+                kBoxWaitMs))
+            return bClicked;
+        if (bClicked && (closed() || !ready())) return true;
+        realinput::ClickAt(pt);
+        bClicked = true;
+        if (realinput::SleepUntil(closed, kAgainAfterMs) || !ready()) return true;
+    }
+    return bClicked;
 }
 
 // Waits (bounded) for the box, notes its caption, its message text and its place, and
