@@ -283,6 +283,15 @@ class CExtGridDataProviderMemory : public CExtGridDataProviderBL
 {
     DECLARE_DYNAMIC(CExtGridDataProviderMemory)
 public:
+    // Cells that another object holds on to while they live here (a report grid's
+    // registered columns are their own header cells). Emptying, replacing or removing
+    // such a cell would free it under its holder, wherever in the store it lies now.
+    class ICellKeeper
+    {
+    public:
+        virtual bool IsCellKept(const CExtGridCell* pCell) = 0;
+    };
+
     // NULL allocators are made here (a pooled zero-filling one for the cells; the
     // general and the series allocators share it or an unpooled one). Allocators passed
     // in get one reference. Throws the memory exception when one cannot be made.
@@ -330,6 +339,12 @@ public:
 
     ULONG GetGranularity() const { return m_nGranularity; }
 
+    // The keeper asked before any cell is emptied, replaced or removed; NULL for none (not
+    // owned). A change that would take a kept cell is refused whole: false, nothing changed.
+    void CellKeeperSet(ICellKeeper* pKeeper) { m_pCellKeeper = pKeeper; }
+    // Whether a kept cell lies in the rectangle (clipped to the store).
+    bool CellRangeHoldsKept(ULONG nColNo, ULONG nRowNo, ULONG nColCount, ULONG nRowCount);
+
 protected:
     // A column's array of cell pointers; with bCreate an absent one is made (all empty).
     CExtGridCell** _ColumnArrayGet(ULONG nColNo, bool bCreate);
@@ -358,6 +373,7 @@ private:
     // change that could leave them stale (cells destroyed, series inserted, removed or
     // moved), when the sort goes on without them.
     CExtGridSortKeyTable* m_pSortKeys;
+    ICellKeeper* m_pCellKeeper;
 
     CExtGridDataProviderMemory(const CExtGridDataProviderMemory&) = delete;
     CExtGridDataProviderMemory& operator=(const CExtGridDataProviderMemory&) = delete;

@@ -27,7 +27,7 @@ CExtGridDataProviderMemory::CExtGridDataProviderMemory(IMalloc* pMallocData, IMa
                                                        IMalloc* pMallocSeries, ULONG nGranularity)
     : m_pMallocData(pMallocData), m_pMallocCells(pMallocCells), m_pMallocSeries(pMallocSeries),
       m_nGranularity(nGranularity < 2 ? 1 : nGranularity), m_nColCount(0), m_nRowCount(0), m_pppSeries(NULL),
-      m_pSortKeys(NULL)
+      m_pSortKeys(NULL), m_pCellKeeper(NULL)
 {
     if (m_pMallocData != NULL) m_pMallocData->AddRef();
     if (m_pMallocCells != NULL) m_pMallocCells->AddRef();
@@ -128,6 +128,20 @@ CExtGridCell** CExtGridDataProviderMemory::_ColumnArrayGet(ULONG nColNo, bool bC
     return ppColumn;
 }
 
+bool CExtGridDataProviderMemory::CellRangeHoldsKept(ULONG nColNo, ULONG nRowNo, ULONG nColCount, ULONG nRowCount)
+{
+    if (m_pCellKeeper == NULL || m_pppSeries == NULL || nColNo >= m_nColCount || nRowNo >= m_nRowCount) return false;
+    const ULONG nColEnd = nColCount > m_nColCount - nColNo ? m_nColCount : nColNo + nColCount;
+    const ULONG nRowEnd = nRowCount > m_nRowCount - nRowNo ? m_nRowCount : nRowNo + nRowCount;
+    for (ULONG nCol = nColNo; nCol < nColEnd; nCol++) {
+        CExtGridCell** ppColumn = m_pppSeries[nCol];
+        if (ppColumn == NULL) continue;
+        for (ULONG nRow = nRowNo; nRow < nRowEnd; nRow++)
+            if (ppColumn[nRow] != NULL && m_pCellKeeper->IsCellKept(ppColumn[nRow])) return true;
+    }
+    return false;
+}
+
 void CExtGridDataProviderMemory::_CellDestroy(CExtGridCell* pCell)
 {
     m_pSortKeys = NULL;
@@ -204,6 +218,7 @@ bool CExtGridDataProviderMemory::CellRangeSet(ULONG nColNo, ULONG nRowNo, ULONG 
     if (nColCount == 0 || nRowCount == 0) return false;
     if (nColNo > m_nColCount || nColCount > m_nColCount - nColNo) return false;
     if (nRowNo > m_nRowCount || nRowCount > m_nRowCount - nRowNo) return false;
+    if ((pCellNewValue == NULL || bReplace) && CellRangeHoldsKept(nColNo, nRowNo, nColCount, nRowCount)) return false;
     ULONG nUpdated = 0;
     bool bResult = true;
     for (ULONG nCol = nColNo; nCol < nColNo + nColCount && bResult; nCol++) {
@@ -330,6 +345,7 @@ bool CExtGridDataProviderMemory::ColumnRemove(ULONG nColNo, ULONG nRemoveCount)
     if (nColNo >= m_nColCount) return false;
     if (nRemoveCount == 0) return true;
     if (nRemoveCount > m_nColCount - nColNo) return false;
+    if (CellRangeHoldsKept(nColNo, 0, nRemoveCount, m_nRowCount)) return false;
     if (nColNo == 0 && nRemoveCount == m_nColCount) {
         _DestroyAllCells(true);
         m_gdsoRows.Empty();
@@ -359,6 +375,7 @@ bool CExtGridDataProviderMemory::RowRemove(ULONG nRowNo, ULONG nRemoveCount)
     if (nRowNo >= m_nRowCount) return false;
     if (nRemoveCount == 0) return true;
     if (nRemoveCount > m_nRowCount - nRowNo) return false;
+    if (CellRangeHoldsKept(0, nRowNo, m_nColCount, nRemoveCount)) return false;
     if (nRowNo == 0 && nRemoveCount == m_nRowCount) {
         _DestroyAllCells(m_nColCount == 0);
         m_nRowCount = 0;

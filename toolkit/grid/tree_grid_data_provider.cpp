@@ -509,6 +509,11 @@ bool CExtTreeGridDataProvider::CellRangeSet(ULONG nColNo, ULONG nRowNo, ULONG nC
     const ULONG nGridRows = GridOuterRows(), nRows = nGridRows + VisibleRowCountGet();
     if (nRowCount == 0 || nColCount == 0 || nRowNo >= nRows || nRowCount > nRows - nRowNo)
         return false;
+    // A cell the store keeps refuses the whole change, before any row of it is made.
+    if (pCellNewValue == NULL || bReplace)
+        for (ULONG i = 0; i < nRowCount; i++)
+            if (m_DP.CellRangeHoldsKept(FlatColumnGet(nColNo), FlatRowGet(nRowNo + i), nColCount, 1))
+                return false;
     for (ULONG i = 0; i < nRowCount; i++)
     {
         ULONG nDone = 0;

@@ -99,17 +99,11 @@ public:
 
     bool SortOrderGet(CExtGridDataSortOrder& _gdso, bool bColumns) const override;
     bool MoveColumnOrRow(bool bColumns, ULONG nFrom, ULONG nTo, IDataProviderEvents* pDPE = NULL) override;
-    // A registered column is its own header cell: emptying or replacing that cell, or
-    // removing its column or the header row, would free a column its grid still files,
-    // sorts and groups by. Refused (false, nothing changed) until the grid has let the
-    // column go (ColumnUnregister; the grid's RemoveColumns does it first). A value
-    // assigned into the cell goes through the column's own Assign.
-    bool CellRangeSet(ULONG nColNo, ULONG nRowNo, ULONG nColCount = 1, ULONG nRowCount = 1,
-                      const CExtGridCell* pCellNewValue = NULL, bool bReplace = false, CRuntimeClass* pInitRTC = NULL,
-                      bool bAutoFindValue = true, bool bUseColumnDefaultValue = true,
-                      ULONG* p_nUpdatedCellsCount = NULL) override;
-    bool ColumnRemove(ULONG nColNo, ULONG nRemoveCount = 1) override;
-    bool RowRemove(ULONG nRowNo, ULONG nRemoveCount = 1) override;
+    // The columns live in the first header row, where the provider reads them: a row put
+    // above it, or a reservation that leaves no header row, would move registered columns
+    // out of the grid's sight. Refused (false, nothing changed) while that row holds one.
+    bool RowInsert(ULONG nRowNo, ULONG nInsertCount) override;
+    bool OuterCellsReserve(ULONG nReservedColCount, ULONG nReservedRowCount) override;
 
     // The flat column of a column (active or inactive); -1 when it is in neither part.
     LONG FlatColumnOf(const CExtReportGridColumn* pColumn);
@@ -117,8 +111,8 @@ public:
 protected:
     // The flat row of the header row the columns live in.
     ULONG HeaderFlatRow() const;
-    // Whether a registered column lives in the header row within these flat columns.
-    bool HeaderHoldsRegisteredColumn(ULONG nFlatColNo, ULONG nFlatColCount);
+    // Whether a registered column lives in the header row.
+    bool HeaderHoldsRegisteredColumn();
     // Rebuild steps.
     void RebuildSortArrows();
     // Back to flat rows under the root; bTables rebuilds the node tables as well.
@@ -131,6 +125,17 @@ protected:
     void RebuildTables();
     ULONG RebuildCounts(CExtTreeGridCellNode* pNode, bool bShown);
 
+    // A registered column is its own header cell: the flat store refuses to empty,
+    // replace or remove it (a column, the header row or the cell alone, through this
+    // provider or the flat store itself) until the grid has let it go (ColumnUnregister;
+    // the grid's RemoveColumns does it first), since the grid still files, sorts and
+    // groups by it. A value assigned into the cell goes through the column's own Assign.
+    class CRegisteredColumnKeeper : public CExtGridDataProviderMemory::ICellKeeper
+    {
+    public:
+        bool IsCellKept(const CExtGridCell* pCell) override;
+    };
+    CRegisteredColumnKeeper m_keeper;
     ULONG m_nNodeColumnCount;
     ULONG m_nHeaderRowCount;
     CExtReportGridSortOrder m_rgso;

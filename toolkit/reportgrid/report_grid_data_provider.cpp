@@ -19,9 +19,16 @@ CExtReportGridDataProvider::CExtReportGridDataProvider()
     m_nNodeColumnCount = m_nReservedColCount;
     m_nHeaderRowCount = m_nReservedRowCount;
     m_pNodeRTC = RUNTIME_CLASS(CExtReportGridItem);
+    m_DP.CellKeeperSet(&m_keeper);
 }
 
-CExtReportGridDataProvider::~CExtReportGridDataProvider() {}
+CExtReportGridDataProvider::~CExtReportGridDataProvider() { m_DP.CellKeeperSet(NULL); }
+
+bool CExtReportGridDataProvider::CRegisteredColumnKeeper::IsCellKept(const CExtGridCell* pCell)
+{
+    const CExtReportGridColumn* pColumn = DYNAMIC_DOWNCAST(CExtReportGridColumn, const_cast<CExtGridCell*>(pCell));
+    return pColumn != NULL && pColumn->GetReportGrid() != NULL;
+}
 
 CExtReportGridSortOrder& CExtReportGridDataProvider::ReportSortOrderGet() { return m_rgso; }
 
@@ -70,56 +77,24 @@ bool CExtReportGridDataProvider::ReportSortOrderCheck(const CExtReportGridSortOr
 
 ULONG CExtReportGridDataProvider::HeaderFlatRow() const { return m_nReservedRowCount; }
 
-bool CExtReportGridDataProvider::HeaderHoldsRegisteredColumn(ULONG nFlatColNo, ULONG nFlatColCount)
-{
-    const ULONG nFlatCols = m_DP.ColumnCountGet();
-    if (nFlatColNo >= nFlatCols)
-        return false;
-    if (nFlatColCount > nFlatCols - nFlatColNo)
-        nFlatColCount = nFlatCols - nFlatColNo;
-    for (ULONG c = nFlatColNo; c < nFlatColNo + nFlatColCount; c++)
-    {
-        const CExtReportGridColumn* pColumn =
-            DYNAMIC_DOWNCAST(CExtReportGridColumn, m_DP.CellGet(c, HeaderFlatRow(), NULL, false, false));
-        if (pColumn != NULL && pColumn->GetReportGrid() != NULL)
-            return true;
-    }
-    return false;
-}
-
-// The header row is the grid's first outer row: flat row HeaderFlatRow() is grid row 0.
-bool CExtReportGridDataProvider::CellRangeSet(ULONG nColNo, ULONG nRowNo, ULONG nColCount, ULONG nRowCount,
-                                              const CExtGridCell* pCellNewValue, bool bReplace, CRuntimeClass* pInitRTC,
-                                              bool bAutoFindValue, bool bUseColumnDefaultValue,
-                                              ULONG* p_nUpdatedCellsCount)
-{
-    if ((pCellNewValue == NULL || bReplace) && nRowNo == 0 && nRowCount > 0 && nColCount > 0 && GridOuterRows() > 0 &&
-        HeaderHoldsRegisteredColumn(FlatColumnGet(nColNo), nColCount))
-    {
-        if (p_nUpdatedCellsCount != NULL)
-            *p_nUpdatedCellsCount = 0;
-        return false;
-    }
-    return CExtTreeGridDataProvider::CellRangeSet(nColNo, nRowNo, nColCount, nRowCount, pCellNewValue, bReplace,
-                                                  pInitRTC, bAutoFindValue, bUseColumnDefaultValue,
-                                                  p_nUpdatedCellsCount);
-}
-
-bool CExtReportGridDataProvider::ColumnRemove(ULONG nColNo, ULONG nRemoveCount)
+bool CExtReportGridDataProvider::HeaderHoldsRegisteredColumn()
 {
     GetFlatProvider();
-    if (nRemoveCount > 0 && HeaderHoldsRegisteredColumn(FlatColumnGet(nColNo), nRemoveCount))
-        return false;
-    return CExtTreeGridDataProvider::ColumnRemove(nColNo, nRemoveCount);
+    return GridOuterRows() > 0 && m_DP.CellRangeHoldsKept(0, HeaderFlatRow(), m_DP.ColumnCountGet(), 1);
 }
 
-// Removing the header row would free the shown and the hidden columns alike.
-bool CExtReportGridDataProvider::RowRemove(ULONG nRowNo, ULONG nRemoveCount)
+bool CExtReportGridDataProvider::RowInsert(ULONG nRowNo, ULONG nInsertCount)
 {
-    GetFlatProvider();
-    if (nRowNo == 0 && nRemoveCount > 0 && GridOuterRows() > 0 && HeaderHoldsRegisteredColumn(0, ULONG(-1)))
+    if (nRowNo == 0 && nInsertCount > 0 && HeaderHoldsRegisteredColumn())
         return false;
-    return CExtTreeGridDataProvider::RowRemove(nRowNo, nRemoveCount);
+    return CExtTreeGridDataProvider::RowInsert(nRowNo, nInsertCount);
+}
+
+bool CExtReportGridDataProvider::OuterCellsReserve(ULONG nReservedColCount, ULONG nReservedRowCount)
+{
+    if (nReservedRowCount == 0 && HeaderHoldsRegisteredColumn())
+        return false;
+    return CExtTreeGridDataProvider::OuterCellsReserve(nReservedColCount, nReservedRowCount);
 }
 
 int CExtReportGridDataProvider::InactiveColumnCountGet()

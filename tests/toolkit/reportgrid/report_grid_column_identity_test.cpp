@@ -511,6 +511,50 @@ TEST(ReportColumnIdentity, SettersKeepTheGridsOwnLayoutReadable)
         {"the provider removes the header row",
          [](ColumnScene& s) { return s.m_grid.GetDataProvider()->RowRemove(0, 1); }, false, "Date", "", 10, 10, 32767,
          0.5},
+        // Wherever a call would take the header row, the columns stay where the provider
+        // reads them, and no registered column is freed: through the provider, or through
+        // its flat store (flat row 1 is the header row, the columns from flat column 1 on).
+        {"the provider puts a row above the header row, then removes Name's column",
+         [](ColumnScene& s) {
+             CExtGridDataProvider* pDP = s.m_grid.GetDataProvider();
+             return pDP->RowInsert(0, 1) || pDP->ColumnRemove(0, 1);
+         },
+         false, "Date", "", 10, 10, 32767, 0.5},
+        {"the provider reserves no header row, then removes or empties Name's column",
+         [](ColumnScene& s) {
+             CExtGridDataProvider* pDP = s.m_grid.GetDataProvider();
+             ULONG nCols = 0, nRows = 0;
+             pDP->OuterCellsReservedGet(&nCols, NULL);
+             pDP->OuterCellsReserve(nCols, 0);
+             pDP->OuterCellsReservedGet(NULL, &nRows);
+             return nRows != 1 || pDP->ColumnRemove(0, 1) || pDP->CellRangeEmpty(0, 0, 1, 1);
+         },
+         false, "Date", "", 10, 10, 32767, 0.5},
+        {"the flat store removes the header row",
+         [](ColumnScene& s) { return s.m_grid.GetReportDataProvider().GetFlatProvider().RowRemove(1, 1); }, false,
+         "Date", "", 10, 10, 32767, 0.5},
+        {"the flat store empties the header row or replaces Name's header cell",
+         [](ColumnScene& s) {
+             CExtGridDataProviderMemory& flat = s.m_grid.GetReportDataProvider().GetFlatProvider();
+             CExtGridCellString cell(&flat);
+             const ULONG nName = (ULONG)s.m_grid.GetReportDataProvider().FlatColumnOf(s.m_pName);
+             return flat.CellRangeSet(0, 1, flat.ColumnCountGet(), 1) ||
+                    flat.CellRangeSet(nName, 1, 1, 1, &cell, true);
+         },
+         false, "Date", "", 10, 10, 32767, 0.5},
+        {"the flat store moves the header row below the items, removes it there and moves it back",
+         [](ColumnScene& s) {
+             CTypedPtrArray<CPtrArray, CExtReportGridItem*> items;
+             items.SetSize(2);
+             if (!s.m_grid.ItemsRegister(items, false, false))
+                 return false;
+             CExtGridDataProviderMemory& flat = s.m_grid.GetReportDataProvider().GetFlatProvider();
+             const ULONG nLast = flat.RowCountGet();
+             const bool bRemoved = flat.MoveColumnOrRow(false, 1, nLast) &&
+                                   (flat.RowRemove(nLast - 1, 1) || flat.ColumnRemove(1, flat.ColumnCountGet() - 1));
+             return flat.MoveColumnOrRow(false, nLast - 1, 1) && !bRemoved;
+         },
+         true, "Date", "", 10, 10, 32767, 0.5},
         {"SetOwner to none, then ColumnNameSet",
          [](ColumnScene& s) {
              s.m_pDate->SetOwner(NULL);
