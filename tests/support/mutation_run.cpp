@@ -1,4 +1,5 @@
 #include "support/mutation_run.h"
+#include "support/child_run.h"
 
 #include <gtest/gtest.h>
 #include <stdio.h>
@@ -13,9 +14,10 @@ namespace testsupport {
 namespace {
 
 const char kChildVariable[] = "PURGELET_FUZZ_CHILD";
-// The run's own name for its batch and progress files, handed to the child: two runs
-// from one build folder must not read each other's cases.
-const char kRunVariable[] = "PURGELET_FUZZ_RUN";
+// The run's batch and progress files, made by the parent under names no other run can
+// take and handed to the child.
+const char kBatchVariable[] = "PURGELET_FUZZ_BATCH";
+const char kProgressVariable[] = "PURGELET_FUZZ_PROGRESS";
 
 // The nth mutation of a seed, the same in every run.
 MutationBytes Mutate(const MutationBytes& seed, unsigned n)
@@ -61,28 +63,6 @@ std::string Here(const std::string& name)
     return std::string(path) + "\\" + name;
 }
 
-// The batch or progress file of this run: "fuzz_batch-<parent's process id>.bin".
-std::string RunFile(const char* stem, const char* extension)
-{
-    const char* run = getenv(kRunVariable);
-    const std::string id = run != NULL ? run : std::to_string(::GetCurrentProcessId());
-    return Here(std::string(stem) + "-" + id + extension);
-}
-
-// The case the child is at, ~0 before its first.
-unsigned ProgressCase()
-{
-    unsigned nCase = ~0u;
-    FILE* p = fopen(RunFile("fuzz_progress", ".txt").c_str(), "rb");
-    if (p)
-    {
-        if (fread(&nCase, sizeof(nCase), 1, p) != 1)
-            nCase = ~0u;
-        fclose(p);
-    }
-    return nCase;
-}
-
 }  // namespace
 
 void MutationSwallow(const std::function<void()>& f)
@@ -122,30 +102,28 @@ void MutationChildRun(const std::vector<MutationReader>& readers)
     {
         if (std::string(r.name) != childReader)
             continue;
-        FILE* in = fopen(RunFile("fuzz_batch", ".bin").c_str(), "rb");
+        const char* batch = getenv(kBatchVariable);
+        const char* progressPath = getenv(kProgressVariable);
+        ASSERT_TRUE(batch != NULL && progressPath != NULL);
+        FILE* in = fopen(batch, "rb");
         ASSERT_TRUE(in != NULL);
-        HANDLE progress = ::CreateFileA(RunFile("fuzz_progress", ".txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL,
-                                        CREATE_ALWAYS, 0, NULL);
+        EndOnCrash();
+        ChildProgress progress(progressPath);
         DWORD size = 0;
         for (unsigned i = 0; fread(&size, 4, 1, in) == 1; i++)
         {
             MutationBytes b(size);
             if (size && fread(b.data(), 1, size, in) != size)
                 break;
-            DWORD written;
-            ::SetFilePointer(progress, 0, NULL, FILE_BEGIN);
-            ::WriteFile(progress, &i, sizeof(i), &written, NULL);
+            progress.Write(i);
             r.read(b);
         }
-        ::CloseHandle(progress);
         fclose(in);
     }
 }
 
 void MutationParentRun(const std::vector<MutationReader>& readers, const char* childTest)
 {
-    char exe[MAX_PATH];
-    ::GetModuleFileNameA(NULL, exe, MAX_PATH);
     const unsigned nCases = CasesPerReader();
     const char* sOnly = getenv("PURGELET_FUZZ_ONLY");
     for (const MutationReader& r : readers)
@@ -158,7 +136,10 @@ void MutationParentRun(const std::vector<MutationReader>& readers, const char* c
         std::vector<MutationBytes> cases;
         for (unsigned n = 0; n < nCases; n++)
             cases.push_back(Mutate(seeds[n % seeds.size()], n / (unsigned)seeds.size()));
-        FILE* out = fopen(RunFile("fuzz_batch", ".bin").c_str(), "wb");
+        const std::string batch = CreateRunFile("fuzz_batch", ".bin");
+        const std::string progress = CreateRunFile("fuzz_progress", ".bin");
+        ASSERT_FALSE(batch.empty() || progress.empty()) << "no files for the run";
+        FILE* out = fopen(batch.c_str(), "wb");
         ASSERT_TRUE(out != NULL);
         for (const MutationBytes& b : cases)
         {
@@ -168,43 +149,16 @@ void MutationParentRun(const std::vector<MutationReader>& readers, const char* c
                 fwrite(b.data(), 1, size, out);
         }
         fclose(out);
-        ::DeleteFileA(RunFile("fuzz_progress", ".txt").c_str());
 
-        ::SetEnvironmentVariableA(kChildVariable, r.name);
-        ::SetEnvironmentVariableA(kRunVariable, std::to_string(::GetCurrentProcessId()).c_str());
-        std::string command = std::string("\"") + exe + "\" --gtest_filter=" + childTest;
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi = {};
-        ASSERT_TRUE(::CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi));
-        ::SetEnvironmentVariableA(kChildVariable, NULL);
-        ::SetEnvironmentVariableA(kRunVariable, NULL);
         // A hang is a case that does not end within a minute; a long run only has to go on.
-        DWORD wait = WAIT_TIMEOUT;
-        unsigned nLastCase = ~0u;
-        DWORD dwLastMove = ::GetTickCount();
-        while ((wait = ::WaitForSingleObject(pi.hProcess, 1000)) == WAIT_TIMEOUT)
-        {
-            const unsigned nCase = ProgressCase();
-            if (nCase != nLastCase)
-            {
-                nLastCase = nCase;
-                dwLastMove = ::GetTickCount();
-            }
-            else if (::GetTickCount() - dwLastMove > 60 * 1000)
-            {
-                ::TerminateProcess(pi.hProcess, 0xDEAD);
-                ::WaitForSingleObject(pi.hProcess, INFINITE);
-                break;
-            }
-        }
-        DWORD code = 0;
-        ::GetExitCodeProcess(pi.hProcess, &code);
-        ::CloseHandle(pi.hThread);
-        ::CloseHandle(pi.hProcess);
-        unsigned failed = ProgressCase();
-        ::DeleteFileA(RunFile("fuzz_batch", ".bin").c_str());
-        ::DeleteFileA(RunFile("fuzz_progress", ".txt").c_str());
+        const ChildOutcome outcome = RunChildTest(
+            childTest, {{kChildVariable, r.name}, {kBatchVariable, batch}, {kProgressVariable, progress}}, progress,
+            60 * 1000);
+        ASSERT_TRUE(outcome.bStarted);
+        const DWORD code = outcome.dwExitCode;
+        unsigned failed = ChildProgress::Read(progress);
+        ::DeleteFileA(batch.c_str());
+        ::DeleteFileA(progress.c_str());
         if (code == 0)
             continue;
 
@@ -217,7 +171,7 @@ void MutationParentRun(const std::vector<MutationReader>& readers, const char* c
         if (f)
             fclose(f);
         ADD_FAILURE() << "the reader ended with 0x" << std::hex << code << std::dec << " on case " << failed
-                      << (wait != WAIT_OBJECT_0 ? " (hung)" : "") << "; input written to " << name;
+                      << (outcome.bHung ? " (hung)" : "") << "; input written to " << name;
     }
 }
 
