@@ -148,7 +148,7 @@ void AddToGroup(CPurgeletDlg& dlg, const char* keyword)
         Tap(VK_RETURN);
     });
     TapKeys({{VK_MENU, 'A'}, {0, 'A'}});
-    EXPECT_TRUE(PumpUntil([&] { return ok.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; }, ownedbox::kBoxWaitMs));
+    EXPECT_TRUE(PumpUntil([&] { return ok.Settled(hDlg); }, ownedbox::kBoxWaitMs) && ok.m_bFound);
     ok.Join();
     EXPECT_FALSE(ok.m_bStuck);
 }
@@ -178,7 +178,7 @@ Question DeleteAnswered(CPurgeletDlg& dlg, UINT nAnswer)
         ownedbox::ClickBoxButton(hBox, nAnswer);
     });
     ClickGroupTool(dlg, ID_GROUP_DELETE);
-    EXPECT_TRUE(PumpUntil([&] { return box.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; }, ownedbox::kBoxWaitMs));
+    EXPECT_TRUE(PumpUntil([&] { return box.Settled(hDlg); }, ownedbox::kBoxWaitMs) && box.m_bFound);
     box.Join();
     EXPECT_FALSE(box.m_bStuck);
     question.caption = box.m_caption;
@@ -841,7 +841,7 @@ std::pair<std::string, std::string> BoxAnswered(CPurgeletDlg& dlg, UINT nAnswer,
     HWND hDlg = dlg.m_hWnd;
     ownedbox::BoxWatcher box(hDlg, [nAnswer](HWND hBox) { ownedbox::ClickBoxButton(hBox, nAnswer); });
     input();
-    EXPECT_TRUE(PumpUntil([&] { return box.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; }, ownedbox::kBoxWaitMs));
+    EXPECT_TRUE(PumpUntil([&] { return box.Settled(hDlg); }, ownedbox::kBoxWaitMs) && box.m_bFound);
     box.Join();
     EXPECT_FALSE(box.m_bStuck);
     return {box.m_caption, box.m_text};
@@ -1097,8 +1097,8 @@ TEST_F(MainWindowGroupsFileTest, ClosingTheWindowWhileTheEditorHoldsTypingAsksWh
             ownedbox::BoxWatcher box(hDlg, [&](HWND hBox) { ownedbox::ClickBoxButton(hBox, c.nAnswer); });
             c.close(dlg);
             if (c.nAnswer != 0) {
-                EXPECT_TRUE(PumpUntil([&] { return box.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; },
-                                      ownedbox::kBoxWaitMs));
+                EXPECT_TRUE(PumpUntil([&] { return box.Settled(hDlg); },
+                                      ownedbox::kBoxWaitMs) && box.m_bFound);
             }
             box.Stop();
             box.Join();
@@ -1167,8 +1167,8 @@ TEST_F(MainWindowGroupsFileTest, AddToGroupRefusesAKeywordTheFileCannotHold)
             Tap(bMended ? VK_RETURN : VK_ESCAPE);  // not mended: OK would be refused again
         });
         TapKeys({{VK_MENU, 'A'}, {0, 'A'}});
-        EXPECT_TRUE(PumpUntil([&] { return adding.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; },
-                              ownedbox::kBoxWaitMs));
+        EXPECT_TRUE(PumpUntil([&] { return adding.Settled(hDlg); },
+                              ownedbox::kBoxWaitMs) && adding.m_bFound);
         adding.Join();
         EXPECT_FALSE(adding.m_bStuck);
         EXPECT_FALSE(bStuck);
@@ -1221,8 +1221,8 @@ TEST_F(MainWindowGroupsTest, AnAmpersandInAGroupNameIsDrawnAsItIs)
             ownedbox::ClickBoxButton(hBox, IDCANCEL);
         });
         TapKeys({{VK_MENU, 'A'}, {0, 'A'}});
-        EXPECT_TRUE(PumpUntil([&] { return addToGroup.m_bFound && ownedbox::FindOpenBox(hDlg) == NULL; },
-                              ownedbox::kBoxWaitMs));
+        EXPECT_TRUE(PumpUntil([&] { return addToGroup.Settled(hDlg); },
+                              ownedbox::kBoxWaitMs) && addToGroup.m_bFound);
         addToGroup.Join();
         EXPECT_FALSE(addToGroup.m_bStuck);
         EXPECT_EQ(TextInkWidth(hListFont, kName, DT_NOPREFIX), nListInk);

@@ -21,6 +21,10 @@ namespace ownedbox {
 // go seconds without running; a click answered by a fixed few seconds was then taken
 // after the watcher had given up on it and called the box stuck.
 const DWORD kBoxWaitMs = 60000;
+// How long a box may take to come after what opens it: a box that never comes fails its
+// test within this rather than after the guard above. A box comes once the window's
+// thread has handled one command, which even a busy machine does within seconds.
+const DWORD kBoxComesMs = 10000;
 
 // The dialog box hOwner owns and shows, or NULL; the other windows it owns (tooltips,
 // shadows) are no boxes.
@@ -228,7 +232,7 @@ inline bool ClickBoxButton(HWND hBox, UINT nID)
     return bClicked;
 }
 
-// Waits (bounded) for the box, notes its caption, its message text and its place, and
+// Waits (bounded by kBoxComesMs) for the box, notes its caption, its message text and its place, and
 // runs the answer on it. Read the notes after Join.
 class BoxWatcher
 {
@@ -240,8 +244,11 @@ public:
         // opened.
         m_thread = std::thread([this, hOwner, answer] {
             HWND hBox = NULL;
-            realinput::SleepUntil([&] { return m_bStop || (hBox = FindOpenBox(hOwner)) != NULL; }, kBoxWaitMs);
-            if (hBox == NULL) return;
+            realinput::SleepUntil([&] { return m_bStop || (hBox = FindOpenBox(hOwner)) != NULL; }, kBoxComesMs);
+            if (hBox == NULL) {
+                m_bGaveUp = true;
+                return;
+            }
             char text[2048] = "";
             ::GetWindowTextA(hBox, text, sizeof(text));
             m_caption = text;
@@ -268,9 +275,13 @@ public:
     {
         if (m_thread.joinable()) m_thread.join();
     }
+    // Whether the watcher is through: the box came and is gone from hOwner, or none came
+    // within kBoxComesMs (m_bFound tells which). A test pumps until this holds.
+    bool Settled(HWND hOwner) const { return m_bGaveUp || (m_bFound && FindOpenBox(hOwner) == NULL); }
 
     std::atomic<bool> m_bFound{false};
     std::atomic<bool> m_bStuck{false};  // the answer left the box open: it was cancelled
+    std::atomic<bool> m_bGaveUp{false};  // no box came within kBoxComesMs
     std::string m_caption, m_text;
     CRect m_rect;
 
