@@ -1,10 +1,10 @@
 // Uninstall keys whose names the code page cannot show, driven through the real main
 // window with real clicks and keys: each key is a program of its own in the list, Remove
-// takes exactly the key the user chose, a key rewritten for another program while the
-// warning is up is kept with a box (also when the new name shows like the old one), a
-// display name spelt in small letters is the name the list shows and Remove checks, a
-// refused deletion says what the system answered, and View Registry Entry types the
-// key's exact name into the editor's tree.
+// takes exactly the key the user chose (also one whose name the code page cannot show), a
+// key rewritten for another program while the warning is up is kept with a box (also when
+// the new name shows like the old one), a display name spelt in small letters is the name
+// the list shows and Remove checks, a refused deletion says what the system answered, and
+// View Registry Entry types the key's exact name into the editor's tree.
 #include "main_window_fixture.h"
 #include "fake_regedit.h"
 #include "owned_box.h"
@@ -179,31 +179,49 @@ TEST_F(MainWindowWideKeysTest, ADisplayNameSpeltInSmallLettersIsListedByItAndRem
     }));
 }
 
-// "ЖЖ Suite" is rewritten to "ДД Suite" while the warning is up: both show as "?? Suite",
-// but they are two names, so Yes removes nothing and a box says why.
-TEST_F(MainWindowWideKeysTest, ANameRewrittenToOneThatShowsAlikeIsKeptWithABox)
+// "ЖЖ Suite" shows as "?? Suite" under the code page. Unchanged since it was listed, Yes
+// removes it without a word; rewritten to "ДД Suite" while the warning is up, which shows
+// alike, Yes removes nothing and a box says why: Remove compares the names themselves.
+TEST_F(MainWindowWideKeysTest, RemoveChecksANameOutsideTheCodePageAsItIs)
 {
+    const struct
+    {
+        const char* what;
+        const wchar_t* rewritten;  // NULL: left as it is
+    } cases[] = {{"unchanged", NULL}, {"rewritten to one that shows alike", L"\x0414\x0414 Suite"}};
     const std::wstring key = kUninstallPathW + L"Suite";
-    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, key, L"DisplayName", L"\x0416\x0416 Suite"));
-    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, key, "UninstallString", "none_such.exe"));
-    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "4 of 4 programs found"; })) << Status(dlg);
-        std::string warning;
-        ASSERT_TRUE(RemoveThroughTheToolbar(
-            dlg, "?? Suite",
-            [&](HWND hBox) {
-                RegistrySandbox::SetString(HKEY_CURRENT_USER, key, L"DisplayName", L"\x0414\x0414 Suite");
-                ownedbox::ClickBoxButton(hBox, IDYES);
-            },
-            warning));
-        EXPECT_STREQ(CPurgeletDlg::RemoveWarning("?? Suite"), warning.c_str());
-        ASSERT_TRUE(PumpUntil([] { return !TestApp().m_boxes.empty(); }));
-        ASSERT_EQ(1u, TestApp().m_boxes.size());
-        EXPECT_STREQ(CPurgeletDlg::RemovedEntryChanged("?? Suite"), TestApp().m_boxes[0].text.c_str());
-        EXPECT_TRUE(Listed(L"Suite"));
-        ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "4 of 4 programs found"; })) << Status(dlg);
-        EXPECT_GE(RowOf(dlg, "?? Suite"), 0);
-    }));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestApp().m_boxes.clear();
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, key, L"DisplayName", L"\x0416\x0416 Suite"));
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, key, "UninstallString", "none_such.exe"));
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "4 of 4 programs found"; })) << Status(dlg);
+            std::string warning;
+            ASSERT_TRUE(RemoveThroughTheToolbar(
+                dlg, "?? Suite",
+                [&](HWND hBox) {
+                    if (c.rewritten != NULL)
+                        RegistrySandbox::SetString(HKEY_CURRENT_USER, key, L"DisplayName", c.rewritten);
+                    ownedbox::ClickBoxButton(hBox, IDYES);
+                },
+                warning));
+            EXPECT_STREQ(CPurgeletDlg::RemoveWarning("?? Suite"), warning.c_str());
+            if (c.rewritten == NULL) {
+                ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "3 of 3 programs found"; })) << Status(dlg);
+                EXPECT_TRUE(TestApp().m_boxes.empty());
+                EXPECT_FALSE(Listed(L"Suite"));
+                EXPECT_LT(RowOf(dlg, "?? Suite"), 0);
+                return;
+            }
+            ASSERT_TRUE(PumpUntil([] { return !TestApp().m_boxes.empty(); }));
+            ASSERT_EQ(1u, TestApp().m_boxes.size());
+            EXPECT_STREQ(CPurgeletDlg::RemovedEntryChanged("?? Suite"), TestApp().m_boxes[0].text.c_str());
+            EXPECT_TRUE(Listed(L"Suite"));
+            ASSERT_TRUE(PumpUntil([&] { return Status(dlg) == "4 of 4 programs found"; })) << Status(dlg);
+            EXPECT_GE(RowOf(dlg, "?? Suite"), 0);
+        }));
+    }
 }
 
 // The registry refuses the deletion: a box gives the program and the system's own words
