@@ -5,7 +5,8 @@
 // window and its real box: the line that ends in "..." is a start of the name cut between
 // whole characters (never inside a double-byte one, never between a letter and its
 // marks), its extent and every pixel it covers lie inside the box's text control as the
-// box draws it, and the box lies inside the work area.
+// box draws it and within half the narrowest work area, and the box lies inside the work
+// area.
 //
 // How a code page is chosen: under Wine 8 a process's ANSI code page follows the Unix
 // locale that LC_ALL names in the environment of the Wine process that started it (the
@@ -137,6 +138,7 @@ TEST_F(BoxCodePagesTest, Child)
             EXPECT_LT(shown.nDrawnRight, shown.nClientWidth);
             EXPECT_GE(shown.nScreenRight, shown.nDrawnRight - 1);
             EXPECT_LT(shown.nScreenRight, shown.nClientWidth);
+            EXPECT_LE(std::max(shown.nExtent, shown.nDrawnRight + 1), ownedbox::HalfNarrowestWorkArea(dlg.m_hWnd));
             // The box inside the work area of its monitor.
             MONITORINFO mi;
             mi.cbSize = sizeof(mi);

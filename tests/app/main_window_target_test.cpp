@@ -187,9 +187,10 @@ TEST_F(MainWindowTargetTest, YesForAnEntryDeletedMeanwhileSaysItIsGone)
 
 // A name far wider than the box: its line, "..." included, shows whole in the box's text
 // control, as the box draws it with its own font (WM_GETFONT) in its own width: the
-// line's extent and every pixel its glyphs cover lie inside the control, and the screen
-// shows the line ending where the drawing of it ends. Wine draws its default message
-// font wider than its extents say (an "x" measures 5 pixels and covers 6).
+// line's extent and every pixel its glyphs cover lie inside the control and within half
+// the narrowest work area, and the screen shows the line ending where the drawing of it
+// ends. Wine draws its default message font wider than its extents say (an "x" measures 5
+// pixels and covers 6).
 TEST_F(MainWindowTargetTest, TheRemoveWarningShowsAShortenedNameWhole)
 {
     const std::string names[] = {std::string(65536, 'x'), "Very Long Name " + std::string(600, 'W'),
@@ -212,6 +213,9 @@ TEST_F(MainWindowTargetTest, TheRemoveWarningShowsAShortenedNameWhole)
             EXPECT_LE(shown.nExtent, shown.nClientWidth) << line;
             EXPECT_LT(shown.nDrawnRight, shown.nClientWidth) << line;
             EXPECT_NEAR(shown.nDrawnRight, shown.nScreenRight, 1) << line;
+            // Within half the narrowest work area: a line as wide as the box could grow
+            // would stretch it across the screen.
+            EXPECT_LE(std::max(shown.nExtent, shown.nDrawnRight + 1), ownedbox::HalfNarrowestWorkArea(dlg.m_hWnd));
             EXPECT_TRUE(EntryExists("Long"));
         }));
     }

@@ -137,6 +137,22 @@ struct ShownNameLine
     int nClientWidth = -1, nExtent = -1, nDrawnRight = -1, nScreenRight = -1;
 };
 
+// Half the width of the narrowest work area a box of hOwner may show on: the primary
+// monitor's, where a box without an owner goes, and that of hOwner's monitor. A name
+// line no wider than this keeps the box, with its icon and margins, well inside.
+inline int HalfNarrowestWorkArea(HWND hOwner)
+{
+    int nWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    const POINT ptOrigin = {0, 0};
+    for (HMONITOR hMonitor : {::MonitorFromPoint(ptOrigin, MONITOR_DEFAULTTOPRIMARY),
+                              ::MonitorFromWindow(hOwner, MONITOR_DEFAULTTOPRIMARY)}) {
+        MONITORINFO mi;
+        mi.cbSize = sizeof(mi);
+        if (::GetMonitorInfoA(hMonitor, &mi)) nWidth = std::min(nWidth, (int)(mi.rcWork.right - mi.rcWork.left));
+    }
+    return nWidth / 2;
+}
+
 inline ShownNameLine ReadShownNameLine(HWND hBox)
 {
     ShownNameLine shown;
