@@ -73,6 +73,12 @@ ULONG CExtTreeGridDataProvider::GridOuterRows() const
     return nRows > m_nReservedRowCount ? nRows - m_nReservedRowCount : 0;
 }
 
+ULONG CExtTreeGridDataProvider::GridOuterRowsHeld()
+{
+    const ULONG nRows = m_DP.RowCountGet(), nOthers = m_nReservedRowCount + (ULONG)m_arrGridRef.GetSize();
+    return nRows > nOthers ? nRows - nOthers : 0;
+}
+
 ULONG CExtTreeGridDataProvider::FlatColumnGet(ULONG nColNo) { return nColNo + m_nReservedColCount; }
 
 ULONG CExtTreeGridDataProvider::FlatRowGet(ULONG nRowNo)
@@ -414,14 +420,18 @@ bool CExtTreeGridDataProvider::ColumnInsert(ULONG nColNo, ULONG nInsertCount)
     return m_DP.ColumnInsert(FlatColumnGet(nColNo), nInsertCount);
 }
 
+// Only the grid's outer rows come and go this way (node rows come and go with their
+// nodes), and only as the reservation says: the grid reserves first and then inserts or
+// removes (OuterCellsReserve). The nodes' rows start where the reservation ends, so a row
+// put in or taken out beyond that would shift every node row and each node would read
+// another's cells.
 bool CExtTreeGridDataProvider::RowInsert(ULONG nRowNo, ULONG nInsertCount)
 {
-    // Only the grid's outer rows come this way; node rows come with their nodes.
     GetFlatProvider();
-    const ULONG nFlat = m_nReservedRowCount + nRowNo;
-    if (nRowNo > 0x7FFFFFFF || nFlat > FlatReservedRows())
+    const ULONG nHeld = GridOuterRowsHeld(), nReserved = GridOuterRows();
+    if (nRowNo > nHeld || nHeld > nReserved || nInsertCount > nReserved - nHeld)
         return false;
-    return m_DP.RowInsert(nFlat, nInsertCount);
+    return m_DP.RowInsert(m_nReservedRowCount + nRowNo, nInsertCount);
 }
 
 ULONG CExtTreeGridDataProvider::ColumnCountGet()
@@ -445,10 +455,9 @@ bool CExtTreeGridDataProvider::ColumnRemove(ULONG nColNo, ULONG nRemoveCount)
 
 bool CExtTreeGridDataProvider::RowRemove(ULONG nRowNo, ULONG nRemoveCount)
 {
-    // The grid's outer rows may go; node rows go with their nodes only.
     GetFlatProvider();
-    const ULONG nGridRows = GridOuterRows();
-    if (nRowNo >= nGridRows || nRemoveCount > nGridRows - nRowNo)
+    const ULONG nHeld = GridOuterRowsHeld(), nReserved = GridOuterRows();
+    if (nRowNo >= nHeld || nRemoveCount > nHeld - nRowNo || nHeld < nReserved || nRemoveCount > nHeld - nReserved)
         return false;
     return m_DP.RowRemove(m_nReservedRowCount + nRowNo, nRemoveCount);
 }

@@ -97,6 +97,10 @@ public:
 protected:
     // Grid outer rows: the flat provider's reserved rows less the tree's own.
     ULONG GridOuterRows() const;
+    // Grid outer rows the flat provider holds now: its rows less the tree's own and the
+    // nodes'. Between the grid's reservation and its insertion or removal it differs from
+    // GridOuterRows.
+    ULONG GridOuterRowsHeld();
     ULONG FlatReservedRows() const;
     // A grid row that is an outer row of the grid or a shown node.
     bool IsRowShown(ULONG nRowNo);

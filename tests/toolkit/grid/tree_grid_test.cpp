@@ -133,6 +133,50 @@ TEST_F(TreeGridTest, ItemCellsAndGridCellsAgreeWithOuterColumns)
     }
 }
 
+// Outer rows come and go through the provider only as the grid reserves them: a row put
+// in or taken out without a reservation would shift the node rows, and each item would
+// read another's cells. After every step each item still reads its own text, by item and
+// by grid row, under the top outer rows the grid counts.
+TEST_F(TreeGridTest, OuterRowsChangedThroughTheProviderLeaveTheItemsTheirCells)
+{
+    m_grid.SetTopOuterRowCount(1, false);
+    m_grid.InsertColumns(0, 1, false);
+    HTREEITEM hA = m_grid.ItemInsert(NULL, ULONG(-1), 3, false);
+    HTREEITEM arrItems[3] = {hA, m_grid.ItemGetNext(hA, true, false, false), NULL};
+    arrItems[2] = m_grid.ItemGetNext(arrItems[1], true, false, false);
+    for (int i = 0; i < 3; i++)
+        m_grid.ItemGetCell(arrItems[i], 0, 0, RUNTIME_CLASS(CExtGridCellString))->TextSet(CString((char)('A' + i)));
+    CExtGridDataProvider* pDP = m_grid.GetDataProvider();
+    const struct
+    {
+        const char* name;
+        std::function<bool()> act;
+        bool bDone;  // the grid's setter answers the count it had, -1 when refused
+        int nOuterRows;
+    } steps[] = {
+        {"a row put above the outer row without a reservation", [&] { return pDP->RowInsert(0, 1); }, false, 1},
+        {"the outer row taken out without a reservation", [&] { return pDP->RowRemove(0, 1); }, false, 1},
+        {"a row put among the items", [&] { return pDP->RowInsert(1, 1); }, false, 1},
+        {"two more outer rows through the grid", [&] { return m_grid.SetTopOuterRowCount(3, false) == 1; }, true, 3},
+        {"back to none through the grid", [&] { return m_grid.SetTopOuterRowCount(0, false) == 3; }, true, 0},
+        {"an outer row removed when there is none", [&] { return pDP->RowRemove(0, 1); }, false, 0},
+    };
+    for (const auto& step : steps)
+    {
+        SCOPED_TRACE(step.name);
+        EXPECT_EQ(step.bDone, step.act());
+        EXPECT_EQ(step.nOuterRows, m_grid.GetTopOuterRowCount());
+        ASSERT_EQ(3, m_grid.GetRowCount());
+        for (int i = 0; i < 3; i++)
+        {
+            const CString sExpected((char)('A' + i));
+            EXPECT_EQ(sExpected, Text(m_grid.ItemGetCell(arrItems[i], 0, 0))) << "item " << i;
+            EXPECT_EQ(sExpected, Text(m_grid.GridCellGet(0, m_grid.ItemGetVisibleRow(arrItems[i]), 0, 0)))
+                << "row " << i;
+        }
+    }
+}
+
 TEST_F(TreeGridTest, KeysAndTheOutlineButtonExpandAndCollapse)
 {
     m_grid.InsertColumns(0, 2, false);
