@@ -515,10 +515,16 @@ TEST(ReportColumnIdentity, SettersKeepTheGridsOwnLayoutReadable)
         // Wherever a call would take the header row, the columns stay where the provider
         // reads them, and no registered column is freed: through the provider, or through
         // its flat store (flat row 1 is the header row, the columns from flat column 1 on).
-        {"the provider puts a row above the header row, then removes Name's column",
+        {"the provider reserves a second row, puts it above the header row, then removes Name's column",
          [](ColumnScene& s) {
              CExtGridDataProvider* pDP = s.m_grid.GetDataProvider();
-             return pDP->RowInsert(0, 1) || pDP->ColumnRemove(0, 1);
+             ULONG nCols = 0;
+             pDP->OuterCellsReservedGet(&nCols, NULL);
+             pDP->OuterCellsReserve(nCols, 2);
+             const bool bInserted = pDP->RowInsert(0, 1);
+             if (!bInserted)
+                 pDP->OuterCellsReserve(nCols, 1);
+             return bInserted || pDP->ColumnRemove(0, 1);
          },
          false, "Date", "", 10, 10, 32767, 0.5},
         {"the provider reserves no header row, then removes or empties Name's column",
