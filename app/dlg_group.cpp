@@ -60,15 +60,16 @@ void CDlgGroup::OnOK()
     GroupEntry* pGroup = pItem != NULL ? (GroupEntry*)pItem->pUserData : NULL;
     if (!UpdateData(TRUE)) return;
     // A display name may hold what the groups file cannot (registry data can hold a
-    // control character): added, it would make this save and every later one fail. The
+    // control character): added, it would make this save and every later one fail. Nor
+    // may it hold a line break, which the group editor would split into two keywords. The
     // dialog stays up with the keyword and the character selected, for the user to mend.
     const std::string keyword = (LPCTSTR)m_strKeyword;
-    const UnstorableText found = FindUnstorableText(keyword);
+    const UnstorableText found = FindUnstorableKeyword(keyword);
     if (!found.fault.empty()) {
         RefuseUnstorableText(*this, IDC_KEYWORD, found.nChar,
                              UnstorableTextBox("Nothing is added to the group", KeywordLines(keyword), found,
                                                "click OK again"),
-                             keyword);
+                             keyword, found.nChars);
         return;
     }
     EndDialog(IDOK);

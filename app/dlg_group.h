@@ -1,9 +1,10 @@
 // The "Add to group" dialog: the user picks one of the user-defined groups and confirms
 // a keyword (the display name of the program the command acted on is offered), which is
-// appended to the group's keywords. A keyword the groups file cannot hold is refused at
-// OK with a box, as the group editor refuses it. Nothing is refreshed or saved here: the caller filters
-// the list again when the group that took the keyword decides what it shows, and the
-// keyword reaches the groups file when the groups page saves it.
+// appended to the group's keywords. A keyword the groups file cannot hold, or one holding
+// a line break, is refused at OK with a box, by the group editor's rule. Nothing is
+// refreshed or saved here: the caller filters the list again when the group that took
+// the keyword decides what it shows, and the keyword reaches the groups file when the
+// groups page saves it.
 #pragma once
 #include "framework/framework.h"
 #include "toolkit/dialogs/button.h"

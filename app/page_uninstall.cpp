@@ -9,6 +9,7 @@ BEGIN_MESSAGE_MAP(CPageUninstall, CCommandPage)
     ON_REGISTERED_MESSAGE(g_nMsgShowGroupEditor, &CPageUninstall::OnShowGroupEditor)
     ON_REGISTERED_MESSAGE(g_nMsgCloseGroupEditor, &CPageUninstall::OnCloseGroupEditor)
     ON_REGISTERED_MESSAGE(g_nMsgApplyGroupEditor, &CPageUninstall::OnApplyGroupEditor)
+    ON_REGISTERED_MESSAGE(g_nMsgGroupEditorTyped, &CPageUninstall::OnGroupEditorTyped)
     ON_REGISTERED_MESSAGE(CExtContainerBar::g_nMsgNotifyBtnClose, &CPageUninstall::OnNotifyBtnClose)
     ON_WM_SIZE()
     ON_WM_DESTROY()
@@ -71,6 +72,8 @@ BOOL CPageUninstall::OnInitDialog()
     CUiManager* pUi = CUiManager::GetInstance();
     pUi->m_hWndLeftPane = m_hWnd;
     pUi->m_hWndGroupsPage = m_pageGroups.GetSafeHwnd();
+    // The groups are loaded: typing the last session's end kept comes back in the editor.
+    m_pageEditor.RestoreKeptTyping();
     return TRUE;
 }
 
@@ -133,11 +136,16 @@ LRESULT CPageUninstall::OnShowGroupEditor(WPARAM wParam, LPARAM)
 
 LRESULT CPageUninstall::OnApplyGroupEditor(WPARAM, LPARAM)
 {
-    return m_pageEditor.ApplyGroup() ? 1 : 0;
+    // The user answered Yes to the question whether to apply the typing.
+    return m_pageEditor.ApplyGroup(true) ? 1 : 0;
 }
+
+LRESULT CPageUninstall::OnGroupEditorTyped(WPARAM, LPARAM) { return m_pageEditor.IsTyped() ? 1 : 0; }
 
 LRESULT CPageUninstall::OnCloseGroupEditor(WPARAM, LPARAM)
 {
+    // Closed, the editor holds nothing; the next opening loads a group.
+    m_pageEditor.Clear();
     CloseEditor();
     // The list shows where the editor was: a click aimed at the editor's buttons must
     // not land on a row.

@@ -59,6 +59,7 @@ protected:
     afx_msg LRESULT OnShowGroupEditor(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCloseGroupEditor(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnApplyGroupEditor(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnGroupEditorTyped(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnNotifyBtnClose(WPARAM wParam, LPARAM lParam);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnDestroy();

@@ -1,4 +1,5 @@
 #include "app/page_uninstall_group_editor.h"
+#include "app/box_name_line.h"
 #include "app/groups_store.h"
 #include "app/purgelet_app.h"
 #include "app/ui_manager.h"
@@ -6,6 +7,7 @@
 #include "catalogue/groups.h"
 #include "res/resource.h"
 #include <algorithm>
+#include <vector>
 
 BEGIN_MESSAGE_MAP(CPageUninstallGroupEditor, CCommandPage)
     ON_BN_CLICKED(IDC_GROUP_APPLY, &CPageUninstallGroupEditor::OnApply)
@@ -58,6 +60,11 @@ void CPageUninstallGroupEditor::OnShowWindow(BOOL bShow, UINT nStatus)
 {
     CExtResizableDialog::OnShowWindow(bShow, nStatus);
     // Every show or hide starts clean; an opening loads the group afterwards.
+    Clear();
+}
+
+void CPageUninstallGroupEditor::Clear()
+{
     m_pGroup = NULL;
     m_strName.Empty();
     m_strKeywords.Empty();
@@ -69,15 +76,19 @@ void CPageUninstallGroupEditor::ShowOpened()
     m_strOpenedName = m_strName;
     m_strOpenedKeywords = m_strKeywords;
     UpdateData(FALSE);
+    // A multi-line edit given its text tells nothing of the change.
+    m_bTyped = false;
 }
 
-void CPageUninstallGroupEditor::OnFieldChange()
+void CPageUninstallGroupEditor::OnFieldChange() { NoteTyping(); }
+
+void CPageUninstallGroupEditor::NoteTyping()
 {
     if (m_wndName.GetSafeHwnd() == NULL || m_wndKeywords.GetSafeHwnd() == NULL) return;
     CString strName, strKeywords;
     m_wndName.GetWindowText(strName);
     m_wndKeywords.GetWindowText(strKeywords);
-    CUiManager::GetInstance()->SetGroupEditorTyped(strName != m_strOpenedName || strKeywords != m_strOpenedKeywords);
+    m_bTyped = strName != m_strOpenedName || strKeywords != m_strOpenedKeywords;
 }
 
 void CPageUninstallGroupEditor::OpenGroup(int nGroupId)
@@ -131,7 +142,7 @@ CPageUninstallGroupEditor::Unstorable CPageUninstallGroupEditor::FindUnstorable(
         size_t nEnd = keywords.find_first_of("\r\n", nStart);
         if (nEnd == std::string::npos) nEnd = keywords.size();
         const std::string keyword = keywords.substr(nStart, nEnd - nStart);
-        const UnstorableText line = FindUnstorableText(keyword);
+        const UnstorableText line = FindUnstorableKeyword(keyword);
         if (!line.fault.empty()) {
             found.keyword = keyword;
             found.nField = IDC_GROUP_KEYWORDS;
@@ -144,10 +155,41 @@ CPageUninstallGroupEditor::Unstorable CPageUninstallGroupEditor::FindUnstorable(
     return found;
 }
 
-bool CPageUninstallGroupEditor::ApplyGroup()
+GroupEntry* CPageUninstallGroupEditor::ListedGroup() const
+{
+    // A group deleted while it was open is gone: Apply makes a new one rather than
+    // writing into the freed one.
+    const std::vector<GroupEntry*>& groups = CGroupManager::GetInstance()->m_Groups;
+    return m_pGroup != NULL && std::find(groups.begin(), groups.end(), m_pGroup) != groups.end() ? m_pGroup : NULL;
+}
+
+std::string CPageUninstallGroupEditor::KeywordApplySplits() const
+{
+    const GroupEntry* pGroup = ListedGroup();
+    if (pGroup == NULL || m_strKeywords == m_strOpenedKeywords) return std::string();
+    for (const std::string& keyword : pGroup->Keywords)
+        if (keyword.find_first_of("\r\n") != std::string::npos) return keyword;
+    return std::string();
+}
+
+CString CPageUninstallGroupEditor::SplitQuestion(const std::string& strKeyword)
+{
+    CString strText("The keyword\r\n\r\n");
+    strText += BoxNameLine(strKeyword).c_str();
+    strText += "\r\n\r\nholds a line break, and the editor shows each of its lines as a keyword of its own: "
+               "applied, the group keeps them as separate keywords.\r\n\r\nDo you want to apply the group?";
+    return strText;
+}
+
+bool CPageUninstallGroupEditor::ApplyGroup(bool bAsked)
 {
     UpdateData(TRUE);
-    if (m_strName.IsEmpty()) return false;
+    if (m_strName.IsEmpty()) {
+        if (bAsked)
+            RefuseUnstorableText(*this, IDC_GROUP_NAME, -1,
+                                 "The group is not applied: it has no name.\r\n\r\nType a name and apply again.", "");
+        return false;
+    }
     const Unstorable refused = FindUnstorable(m_strName, m_strKeywords);
     if (!refused.text.empty()) {
         // Nothing is stored or written; the typing stays for the user to mend, with the
@@ -155,24 +197,42 @@ bool CPageUninstallGroupEditor::ApplyGroup()
         RefuseUnstorableText(*this, refused.nField, refused.nChar, refused.text, refused.keyword);
         return false;
     }
-    CGroupManager* pGroups = CGroupManager::GetInstance();
-    // A group deleted while it was open is gone: Apply makes a new one rather than
-    // writing into the freed one.
-    if (m_pGroup != NULL &&
-        std::find(pGroups->m_Groups.begin(), pGroups->m_Groups.end(), m_pGroup) == pGroups->m_Groups.end())
-        m_pGroup = NULL;
-    if (m_pGroup == NULL) m_pGroup = pGroups->CreateGroup();
+    // A keyword read from a hand-edited file may hold a line break; the editor shows its
+    // lines one per line, and storing them so is the user's call, not a silent split.
+    const std::string split = KeywordApplySplits();
+    if (!split.empty()) {
+        CBoxNameFitter fitter(split);
+        if (CUiManager::ShowBoxOver(m_hWnd, SplitQuestion(split), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+            return false;
+    }
+    StoreAndClose(true);
+    return true;
+}
 
-    m_pGroup->Keywords.clear();
-    int nStart = 0;
-    for (;;) {
-        CString strToken = m_strKeywords.Tokenize("\r\n", nStart);
-        if (nStart < 0) break;
-        m_pGroup->AddKeyword(strToken);
+bool CPageUninstallGroupEditor::StoreAndClose(bool bReport)
+{
+    CGroupManager* pGroups = CGroupManager::GetInstance();
+    m_pGroup = ListedGroup();
+    // Untouched keywords stay as stored: their text shows an empty keyword as no line
+    // and a keyword holding a line break as two.
+    const bool bKeywordsTyped = m_pGroup == NULL || m_strKeywords != m_strOpenedKeywords;
+    if (m_pGroup == NULL) m_pGroup = pGroups->CreateGroup();
+    if (bKeywordsTyped) {
+        m_pGroup->Keywords.clear();
+        int nStart = 0;
+        for (;;) {
+            CString strToken = m_strKeywords.Tokenize("\r\n", nStart);
+            if (nStart < 0) break;
+            m_pGroup->AddKeyword(strToken);
+        }
     }
     m_pGroup->Name = (LPCTSTR)m_strName;
+    // Stored: nothing is left to apply, also when the editor cannot close now.
+    m_strOpenedName = m_strName;
+    m_strOpenedKeywords = m_strKeywords;
+    m_bTyped = false;
 
-    SaveGroupsFile();
+    const bool bWritten = SaveGroupsFile(bReport);
     // The applied group becomes the current one: the tree highlights it, bold, and the
     // list, back on screen, shows the programs its keywords now match.
     pGroups->m_pCurrentGroup = m_pGroup;
@@ -180,7 +240,97 @@ bool CPageUninstallGroupEditor::ApplyGroup()
     pUi->RefreshGroups();
     pUi->CloseGroupEditor();
     pUi->RefreshPrograms(true);
+    return bWritten;
+}
+
+namespace
+{
+
+// The program's registry section that holds typing a session's end could not apply:
+// "Group" (the name of the group it was typed for; none for a new group), "Name" and
+// "Keywords" (the fields as typed).
+const char kKeptSection[] = "Group Editor";
+
+// The kept section opened for reading, or NULL when there is none (it is only read,
+// never made, here: reading must not leave keys behind).
+HKEY OpenKept()
+{
+    CWinApp* pApp = AfxGetApp();
+    if (pApp == NULL || pApp->m_pszRegistryKey == NULL || pApp->m_pszProfileName == NULL) return NULL;
+    const std::string key = std::string("Software\\") + pApp->m_pszRegistryKey + "\\" + pApp->m_pszProfileName +
+                            "\\" + kKeptSection;
+    HKEY hKey = NULL;
+    return ::RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &hKey) == ERROR_SUCCESS ? hKey : NULL;
+}
+
+// A text value of the kept section; false when there is none.
+bool ReadKept(HKEY hKey, const char* pszValue, std::string& text)
+{
+    DWORD dwType = 0, cbData = 0;
+    if (::RegQueryValueExA(hKey, pszValue, NULL, &dwType, NULL, &cbData) != ERROR_SUCCESS || dwType != REG_SZ)
+        return false;
+    std::vector<char> data(cbData + 1, '\0');
+    if (::RegQueryValueExA(hKey, pszValue, NULL, &dwType, (LPBYTE)data.data(), &cbData) != ERROR_SUCCESS ||
+        dwType != REG_SZ)
+        return false;
+    text = data.data();
     return true;
+}
+
+}  // namespace
+
+void CPageUninstallGroupEditor::KeepTypingAtSessionEnd()
+{
+    if (!m_bTyped) return;
+    UpdateData(TRUE);
+    // Taken before Apply empties the fields: a group the file did not take is kept too.
+    const CString strName = m_strName, strKeywords = m_strKeywords;
+    const GroupEntry* pGroup = ListedGroup();
+    const std::string group = pGroup != NULL ? pGroup->Name : std::string();
+    if (!strName.IsEmpty() && FindUnstorable(strName, strKeywords).text.empty() && KeywordApplySplits().empty() &&
+        StoreAndClose(false))
+        return;
+    CWinApp* pApp = AfxGetApp();
+    ForgetKeptTyping();
+    if (pGroup != NULL) pApp->WriteProfileString(kKeptSection, "Group", group.c_str());
+    pApp->WriteProfileString(kKeptSection, "Name", strName);
+    pApp->WriteProfileString(kKeptSection, "Keywords", strKeywords);
+}
+
+void CPageUninstallGroupEditor::ForgetKeptTyping()
+{
+    HKEY hKey = OpenKept();
+    if (hKey == NULL) return;
+    ::RegCloseKey(hKey);
+    AfxGetApp()->WriteProfileString(kKeptSection, NULL, NULL);
+}
+
+void CPageUninstallGroupEditor::RestoreKeptTyping()
+{
+    HKEY hKey = OpenKept();
+    if (hKey == NULL) return;
+    std::string group, name, keywords;
+    const bool bGroup = ReadKept(hKey, "Group", group);
+    const bool bName = ReadKept(hKey, "Name", name), bKeywords = ReadKept(hKey, "Keywords", keywords);
+    ::RegCloseKey(hKey);
+    if (!bName && !bKeywords) {
+        ForgetKeptTyping();
+        return;
+    }
+    int nGroupId = -1;
+    for (const GroupEntry* pGroup : CGroupManager::GetInstance()->m_Groups) {
+        if (bGroup && pGroup->BuiltIn != 1 && pGroup->Name == group) {
+            nGroupId = pGroup->Id;
+            break;
+        }
+    }
+    // Not opened (a box already up): kept for the start after.
+    if (!CUiManager::GetInstance()->ShowGroupEditor(nGroupId)) return;
+    m_strName = name.c_str();
+    m_strKeywords = keywords.c_str();
+    UpdateData(FALSE);
+    NoteTyping();
+    AfxGetApp()->WriteProfileString(kKeptSection, NULL, NULL);
 }
 
 void CPageUninstallGroupEditor::OnApply() { ApplyGroup(); }

@@ -3,6 +3,9 @@
 // groups file, makes the group the current one, rebuilds the groups tree, closes the
 // editor and filters the list by the group; Cancel closes it. A name or keyword holding a
 // character the groups file cannot hold is refused at Apply, with a box that names it.
+// The editor knows whether it holds typing not applied yet; a session that ends applies
+// that typing when it can be stored, and otherwise keeps it in the program's registry
+// key, to be shown in the editor again at the next start.
 #pragma once
 #include "framework/framework.h"
 #include "toolkit/dialogs/button.h"
@@ -24,9 +27,28 @@ public:
 
     // -1: a new group.
     void OpenGroup(int nGroupId);
+    // Empties the fields and forgets the group: the editor holds nothing typed.
+    void Clear();
     // True when the group was stored, written and the editor closed; false when nothing
-    // was stored (no name, or a refused character) and the editor stays as it is.
-    bool ApplyGroup();
+    // was stored (no name, a refused character, the split of a keyword holding a line
+    // break not confirmed) and the editor stays as it is. bAsked: the user answered Yes to
+    // the question whether to apply the typing, and expects the step that asked to go on;
+    // an empty name is then refused with a box that says so (the Apply button leaves the
+    // empty field to speak for itself).
+    bool ApplyGroup(bool bAsked = false);
+    // The fields differ from what the editor was opened with: typing not applied yet.
+    bool IsTyped() const { return m_bTyped; }
+    // The session ends and no question can be asked: typing that Apply would store
+    // without a question is applied; other typing (no name, a character the groups file
+    // cannot hold, a keyword holding a line break that Apply would split) is kept in the
+    // program's registry key for the next start.
+    void KeepTypingAtSessionEnd();
+    // The session goes on after all: the typing kept for the next start is dropped (the
+    // editor still holds it).
+    static void ForgetKeptTyping();
+    // At start: typing kept when the last session ended is opened in the editor again,
+    // over the group it was typed for (or a new group), and the kept copy dropped.
+    void RestoreKeptTyping();
     // What stops a name and keywords from being stored: a character the groups file
     // cannot hold (FindUnstorableText: a control character other than tab and line
     // breaks, bytes that are no text in the code page). A keyword is one line.
@@ -39,6 +61,9 @@ public:
                               // -1 when no one character is to blame
     };
     static Unstorable FindUnstorable(const CString& strName, const CString& strKeywords);
+    // The question asked before Apply splits a keyword holding a line break into one
+    // keyword per line (such a keyword comes only from a groups file edited by hand).
+    static CString SplitQuestion(const std::string& strKeyword);
     // Puts the keyboard focus in the Name field, its text selected.
     void FocusName();
 
@@ -59,6 +84,21 @@ public:
     CString m_strOpenedKeywords;
 
 protected:
+    // The group being edited, while it is still in the groups model; NULL for a new one
+    // or one deleted meanwhile.
+    GroupEntry* ListedGroup() const;
+    // The keyword of the group being edited that holds a line break, when the keywords'
+    // text was changed (Apply would split it into one keyword per line); "" otherwise.
+    std::string KeywordApplySplits() const;
+    // Stores the fields in the group (a new one when none is listed) and writes the
+    // groups file (a file that cannot be written reported when bReport is set); the
+    // keywords stay as they were when their text is unchanged. Then the group becomes the
+    // current one, the tree is rebuilt, the editor closed and the list filtered. True when
+    // the file holds the group.
+    bool StoreAndClose(bool bReport);
+    // Whether the fields differ from what was opened; notes it.
+    void NoteTyping();
+
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     // Enter and Esc inside the page neither apply nor close it.
@@ -67,10 +107,12 @@ protected:
 
     // Fills the fields from m_strName and m_strKeywords, which become what was opened.
     void ShowOpened();
-    // Tells the mediator whether the fields differ from what was opened.
     afx_msg void OnFieldChange();
     afx_msg void OnApply();
     afx_msg void OnCancelButton();
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
     DECLARE_MESSAGE_MAP()
+
+private:
+    bool m_bTyped = false;  // NoteTyping's answer; false once opened or cleared
 };

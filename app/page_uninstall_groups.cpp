@@ -240,7 +240,18 @@ void CPageUninstallGroups::OnGroupDelete()
 void CPageUninstallGroups::OnGroupEdit()
 {
     GroupEntry* pGroup = GetCaretUserGroup();
-    if (pGroup != NULL) CUiManager::GetInstance()->ShowGroupEditor(pGroup->Id);
+    if (pGroup != NULL) EditGroup(pGroup->Id);
+}
+
+bool CPageUninstallGroups::EditGroup(int nGroupId)
+{
+    if (!CUiManager::GetInstance()->ShowGroupEditor(nGroupId)) return false;
+    // Applying the typing the editor held first rebuilt the tree around the group it
+    // applied: the highlight goes back to the group the editor shows now.
+    HTREEITEM hItem = ItemOf(CGroupManager::GetInstance()->FindGroup(nGroupId));
+    if (hItem != NULL && hItem != m_wndTree.GetSelectedItem()) SelectQuietly(hItem);
+    UpdateToolBarButtons();
+    return true;
 }
 
 void CPageUninstallGroups::OnUpdateGroupNew(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
@@ -290,11 +301,7 @@ LRESULT CPageUninstallGroups::OnEditFromTree(WPARAM wParam, LPARAM)
     GroupEntry* pGroup = CGroupManager::GetInstance()->FindGroup((int)(INT_PTR)wParam);
     if (!pUi->IsGroupEditorOpen() || pGroup == NULL || pGroup->BuiltIn == 1) return 0;
     const bool bTreeFocused = ::GetFocus() == m_wndTree.m_hWnd;
-    if (!pUi->ShowGroupEditor(pGroup->Id)) return 0;
-    HTREEITEM hItem = ItemOf(pGroup);
-    if (hItem != NULL) SelectQuietly(hItem);
-    if (bTreeFocused) m_wndTree.SetFocus();
-    UpdateToolBarButtons();
+    if (EditGroup(pGroup->Id) && bTreeFocused) m_wndTree.SetFocus();
     return 0;
 }
 

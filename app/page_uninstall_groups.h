@@ -65,6 +65,9 @@ protected:
     void SelectQuietly(HTREEITEM hItem);
     // The tree's item of a group, or NULL.
     HTREEITEM ItemOf(const GroupEntry* pGroup) const;
+    // Opens the group in the editor (the typing it holds settled first) and highlights
+    // its item; false when the editor was not given the group.
+    bool EditGroup(int nGroupId);
     // A click or key in the tree that would open another group in the editor while the
     // editor holds typing: the tree is left as it is, and the group is opened once the
     // tree's own handling is over, after the question whether to apply the typing

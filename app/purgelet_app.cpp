@@ -74,12 +74,8 @@ namespace
 {
 const char kInstanceMutexName[] = "Mutex_NimboPurgelet";
 
-// How long a second start waits at most for the window of a copy that holds the mutex
-// and lives: its window is made within a few seconds of its start even on a loaded
-// machine (and the first refresh, however long, runs with the window made already).
-// A copy still without a window after two minutes hangs; the second start then ends
-// rather than stay behind as a hidden process for as long as that copy hangs.
-const DWORD kRunningCopyPatience = 2 * 60 * 1000;
+// A copy still without a window after kRunningCopyPatience hangs; the second start then
+// says so and ends rather than stay behind as a hidden process for as long as it hangs.
 
 // The running copy's main window once the user can see it, or the box it shows while it
 // starts (a box its start-up shows before the window appears), else NULL.
@@ -116,13 +112,20 @@ bool TakeInstanceMutex(HANDLE* phHeldElsewhere)
     return true;
 }
 
-bool ShowRunningInstance(HANDLE hHeldElsewhere)
+std::string RunningCopyHangsText()
+{
+    return "Nimbo Purgelet is running already, but its window has not shown within two minutes: the running copy "
+           "may hang.\r\n\r\nThis start ends. If no window shows, end the running copy (Purgelet.exe in the Task "
+           "Manager) and start the program again.";
+}
+
+bool ShowRunningInstance(HANDLE hHeldElsewhere, DWORD dwPatience)
 {
     // The running copy may still be on its way up, or busy with its first refresh before
     // its window shows: this start waits for the window as long as that copy lives.
     HWND hMain = FindShownMainWindow();
     for (const DWORD dwStart = ::GetTickCount(); hMain == NULL; hMain = FindShownMainWindow()) {
-        if (::GetTickCount() - dwStart >= kRunningCopyPatience) break;
+        if (::GetTickCount() - dwStart >= dwPatience) break;
         const DWORD dwWait = hHeldElsewhere != NULL ? ::WaitForSingleObject(hHeldElsewhere, 50) : WAIT_FAILED;
         if (dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED) {
             // The copy ended without showing a window: the mutex is this one's now, and
@@ -134,7 +137,13 @@ bool ShowRunningInstance(HANDLE hHeldElsewhere)
         if (dwWait == WAIT_FAILED) ::Sleep(50);
     }
     if (hHeldElsewhere != NULL) ::CloseHandle(hHeldElsewhere);
-    if (hMain == NULL) return true;
+    if (hMain == NULL) {
+        // Ending without a word would leave the user waiting for a window that never comes.
+        AfxMessageBox(RunningCopyHangsText().c_str(), MB_OK | MB_ICONWARNING);
+        // The window may have shown meanwhile: brought up below, as when it had shown in time.
+        hMain = FindShownMainWindow();
+        if (hMain == NULL) return true;
+    }
     // The running copy may bring its own windows to the front (it shows a box later).
     DWORD dwProcessId = 0;
     ::GetWindowThreadProcessId(hMain, &dwProcessId);

@@ -85,9 +85,16 @@ bool TakeInstanceMutex(HANDLE* phHeldElsewhere = NULL);
 void MarkMainWindow(HWND hWnd, bool bMark);
 // The main window of a running copy, or NULL.
 HWND FindRunningMainWindow();
+// How long a second start waits at most for the window of a copy that holds the mutex
+// and lives: its window is made within a few seconds of its start even on a loaded
+// machine (and the first refresh, however long, runs with the window made already).
+const DWORD kRunningCopyPatience = 2 * 60 * 1000;
 // Waits for the running copy's window to show, as long as that copy holds the mutex
-// (at most two minutes), and brings the window, or the box it shows, to the front,
+// (at most dwPatience ms), and brings the window, or the box it shows, to the front,
 // restored when minimised: true, and hHeldElsewhere (from TakeInstanceMutex) is closed.
+// A window that never shows is reported in a box (RunningCopyHangsText), and true.
 // False when the running copy ended without showing a window: this process holds the
 // mutex then, through hHeldElsewhere, and starts as the one copy.
-bool ShowRunningInstance(HANDLE hHeldElsewhere);
+bool ShowRunningInstance(HANDLE hHeldElsewhere, DWORD dwPatience = kRunningCopyPatience);
+// The box's text when the running copy's window has not shown in time.
+std::string RunningCopyHangsText();

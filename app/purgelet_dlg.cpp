@@ -303,7 +303,7 @@ void CPurgeletDlg::OnCancel() {}
 // File > Exit, the system menu's Close and Alt+F4 all end here. Typing the group editor
 // has not applied is not dropped unasked: the mediator asks, as before another group
 // replaces it. A session's end does not come here: it stores what the close would and
-// must not wait on a box.
+// must not wait on a box (StoreUserState).
 void CPurgeletDlg::OnClose()
 {
     if (!CUiManager::GetInstance()->SettleGroupEditorTyping()) return;
@@ -411,6 +411,9 @@ void CPurgeletDlg::OnDestroy()
 
 void CPurgeletDlg::StoreUserState()
 {
+    // No question can be asked now: the group editor applies its typing when it can,
+    // else keeps it for the next start. The close would have asked.
+    m_pageUninstall.m_pageEditor.KeepTypingAtSessionEnd();
     // In the order of the close; only what changed is written.
     m_pageUninstall.StoreGroupsPercentage();
     SaveGroupsFile(false);
@@ -428,7 +431,10 @@ BOOL CPurgeletDlg::OnQueryEndSession()
 
 void CPurgeletDlg::OnEndSession(BOOL bEnding)
 {
-    if (bEnding) StoreUserState();
+    if (bEnding)
+        StoreUserState();
+    else
+        CPageUninstallGroupEditor::ForgetKeptTyping();  // the editor still holds it
     CExtNCW<CExtResizableDialog>::OnEndSession(bEnding);
 }
 

@@ -77,7 +77,8 @@ protected:
     afx_msg BOOL OnQueryEndSession();
     afx_msg void OnEndSession(BOOL bEnding);
     // What the window's close stores, stored while it stays open (the session ends):
-    // the panes' sizes, groups not yet written, then the options.
+    // the group editor's typing (applied, or kept for the next start), the panes'
+    // sizes, groups not yet written, then the options.
     void StoreUserState();
     afx_msg LRESULT OnUpdateStatusBar(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);

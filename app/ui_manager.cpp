@@ -14,6 +14,7 @@ const UINT g_nMsgOptionsChanged = ::RegisterWindowMessageA("g_nMsgOptionsChanged
 const UINT g_nMsgUpdateStatusBar = ::RegisterWindowMessageA("g_nMsgUpdateStatusBar");
 const UINT g_nMsgCommandStatesChanged = ::RegisterWindowMessageA("g_nMsgCommandStatesChanged");
 const UINT g_nMsgApplyGroupEditor = ::RegisterWindowMessageA("g_nMsgApplyGroupEditor");
+const UINT g_nMsgGroupEditorTyped = ::RegisterWindowMessageA("g_nMsgGroupEditorTyped");
 
 CUiManager::CUiManager()
     : m_hWndLeftPane(NULL),
@@ -24,7 +25,6 @@ CUiManager::CUiManager()
       m_nTotalPrograms(0),
       m_nShownPrograms(0),
       m_bGroupEditorOpen(false),
-      m_bGroupEditorTyped(false),
       m_pSelectedProgram(NULL),
       m_bWorkAreasRead(false)
 {
@@ -65,9 +65,14 @@ bool CUiManager::ShowGroupEditor(int nGroupId)
     // editor causes still sees the editor closed.
     ::SendMessageA(m_hWndLeftPane, g_nMsgShowGroupEditor, (WPARAM)(INT_PTR)nGroupId, 0);
     m_bGroupEditorOpen = true;
-    m_bGroupEditorTyped = false;
     CommandStatesChanged();
     return true;
+}
+
+bool CUiManager::IsGroupEditorTyped() const
+{
+    return m_bGroupEditorOpen && m_hWndLeftPane != NULL &&
+           ::SendMessageA(m_hWndLeftPane, g_nMsgGroupEditorTyped, 0, 0) != 0;
 }
 
 bool CUiManager::SettleGroupEditorTyping()
@@ -78,14 +83,11 @@ bool CUiManager::SettleGroupEditorTyping()
                                     "The group editor holds changes that are not applied yet.\r\n\r\n"
                                     "Do you want to apply them?",
                                     MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (nAnswer == IDNO) {
-        // Dropped: nothing asks about it again.
-        m_bGroupEditorTyped = false;
-        return true;
-    }
+    // No drops it: what goes on replaces or ends the editor.
+    if (nAnswer == IDNO) return true;
     if (nAnswer != IDYES) return false;
-    // Apply may refuse (no name, a character the groups file cannot hold): the editor
-    // then stays as it is, with what was typed.
+    // Apply may refuse (no name, a character the groups file cannot hold; it says why):
+    // the editor then stays as it is, with what was typed.
     return ::SendMessageA(m_hWndLeftPane, g_nMsgApplyGroupEditor, 0, 0) != 0;
 }
 
@@ -94,7 +96,6 @@ void CUiManager::CloseGroupEditor()
     if (!TakesCommands()) return;
     ::SendMessageA(m_hWndLeftPane, g_nMsgCloseGroupEditor, 0, 0);
     m_bGroupEditorOpen = false;
-    m_bGroupEditorTyped = false;
     CommandStatesChanged();
 }
 

@@ -28,6 +28,8 @@ extern const UINT g_nMsgCommandStatesChanged;
 // Sent to the left pane when the user chose to apply what the group editor holds before
 // it is given another group; answers 1 when the group was applied (and the editor closed).
 extern const UINT g_nMsgApplyGroupEditor;
+// Sent to the left pane: answers 1 while the group editor holds typing not applied yet.
+extern const UINT g_nMsgGroupEditorTyped;
 
 class CUiManager
 {
@@ -99,9 +101,8 @@ public:
     bool IsGroupEditorOpen() const { return m_bGroupEditorOpen; }
     // The group editor is open and its fields differ from what it was opened with: the
     // user typed something not applied yet, which no other group may replace unasked.
-    bool IsGroupEditorTyped() const { return m_bGroupEditorOpen && m_bGroupEditorTyped; }
-    // Set by the editor whenever its fields change.
-    void SetGroupEditorTyped(bool bTyped) { m_bGroupEditorTyped = bTyped; }
+    // The editor knows; it is asked.
+    bool IsGroupEditorTyped() const;
     // The one question before something replaces or ends the group editor while it holds
     // typing not applied yet (another group opened in it, the main window closed): whether
     // to apply it. Yes applies it, No drops it, Cancel keeps it. True to go on (nothing
@@ -161,8 +162,6 @@ private:
     // shows: every way the editor opens or closes (New, Edit, a double-click, Apply,
     // Cancel, the caption's close button) goes through them.
     bool m_bGroupEditorOpen;
-    // The editor's fields differ from what it was opened with; read only while it is open.
-    bool m_bGroupEditorTyped;
     ProgramEntry* m_pSelectedProgram;  // owned by the catalogue
     // When what the program list shows last changed (GetTickCount), once it has.
     bool m_bListChanged = false;

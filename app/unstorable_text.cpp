@@ -23,12 +23,26 @@ UnstorableText FindUnstorableText(const std::string& text)
     return found;
 }
 
+UnstorableText FindUnstorableKeyword(const std::string& keyword)
+{
+    UnstorableText found = FindUnstorableText(keyword);
+    if (!found.fault.empty()) return found;
+    const size_t nBreak = keyword.find_first_of("\r\n");
+    if (nBreak == std::string::npos) return found;
+    found.fault = "a line break";
+    found.why = "a keyword cannot hold: the group editor shows each keyword on a line of its own";
+    found.nChar = 0;
+    for (const char* p = keyword.c_str(); p < keyword.c_str() + nBreak && *p != '\0'; p = ::CharNextA(p)) ++found.nChar;
+    found.nChars = keyword.compare(nBreak, 2, "\r\n") == 0 ? 2 : 1;
+    return found;
+}
+
 std::string UnstorableTextBox(const std::string& strNotDone, const std::string& strHolder, const UnstorableText& found,
                               const std::string& strAgain)
 {
     const std::string strAt = found.nChar < 0 ? "" : " at character " + std::to_string(found.nChar + 1);
-    return strNotDone + ": " + strHolder + "holds " + found.fault + strAt +
-           ", which a groups file cannot hold.\r\n\r\nRemove it and " + strAgain + ".";
+    return strNotDone + ": " + strHolder + "holds " + found.fault + strAt + ", which " + found.why +
+           ".\r\n\r\nRemove it and " + strAgain + ".";
 }
 
 std::string KeywordLines(const std::string& keyword)
@@ -36,7 +50,8 @@ std::string KeywordLines(const std::string& keyword)
     return "the keyword\r\n\r\n" + BoxNameLine(keyword) + "\r\n\r\n";
 }
 
-void RefuseUnstorableText(CDialog& dlg, int nField, int nChar, const std::string& strBox, const std::string& strKeyword)
+void RefuseUnstorableText(CDialog& dlg, int nField, int nChar, const std::string& strBox, const std::string& strKeyword,
+                          int nChars)
 {
     {
         CBoxNameFitter fitter(strKeyword);
@@ -45,5 +60,5 @@ void RefuseUnstorableText(CDialog& dlg, int nField, int nChar, const std::string
     CWnd* pField = dlg.GetDlgItem(nField);
     if (pField == NULL) return;
     dlg.GotoDlgCtrl(pField);
-    if (nChar >= 0) pField->SendMessage(EM_SETSEL, nChar, nChar + 1);
+    if (nChar >= 0) pField->SendMessage(EM_SETSEL, nChar, nChar + nChars);
 }

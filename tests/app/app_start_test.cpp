@@ -310,6 +310,30 @@ TEST(AppStartup, ASecondStartRunsWhenTheCopyItWaitsForEndsWithoutAWindow)
     EXPECT_EQ((DWORD)WAIT_TIMEOUT, dwOther);
 }
 
+// A copy that holds the mutex and never shows a window (it hangs on its way up): the
+// start that waits for it gives up after its patience, says so in a box and ends.
+TEST(AppStartup, ASecondStartSaysSoWhenTheCopyItWaitsForNeverShowsAWindow)
+{
+    StartingCopy starting;
+    ASSERT_TRUE(starting.Owned());
+    HANDLE hHeld = NULL;
+    ASSERT_FALSE(TakeInstanceMutex(&hHeld));
+    TestApp().m_boxes.clear();
+    const DWORD dwStart = ::GetTickCount();
+
+    EXPECT_TRUE(ShowRunningInstance(hHeld, 1500));
+
+    EXPECT_GE(::GetTickCount() - dwStart, 1500u);
+    ASSERT_EQ(1u, TestApp().m_boxes.size());
+    EXPECT_EQ("Nimbo Purgelet is running already, but its window has not shown within two minutes: the running copy "
+              "may hang.\r\n\r\nThis start ends. If no window shows, end the running copy (Purgelet.exe in the Task "
+              "Manager) and start the program again.",
+              TestApp().m_boxes[0].text);
+    EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING), TestApp().m_boxes[0].type);
+    EXPECT_EQ(nullptr, g_hPurgeletMutex) << "the mutex stays the running copy's";
+    TestApp().m_boxes.clear();
+}
+
 namespace {
 
 class CCommandWnd : public CWnd

@@ -87,12 +87,13 @@ inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
     }
 }
 
-// Every value under the options key, with its type, as stored.
-inline std::map<std::string, std::string> StoredOptions()
+// Every value under a key of HKEY_CURRENT_USER, with its type, as stored; none when the
+// key is not there.
+inline std::map<std::string, std::string> StoredValues(const char* pszKey)
 {
     std::map<std::string, std::string> values;
     HKEY hKey = NULL;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kOptionsKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return values;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, pszKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return values;
     for (DWORD i = 0;; ++i) {
         char name[256];
         BYTE data[1024];
@@ -103,6 +104,9 @@ inline std::map<std::string, std::string> StoredOptions()
     ::RegCloseKey(hKey);
     return values;
 }
+
+// Every value under the options key, with its type, as stored.
+inline std::map<std::string, std::string> StoredOptions() { return StoredValues(kOptionsKey); }
 
 // The folder of the test program, where the test uninstaller lies beside it.
 inline std::string TestFolder()

@@ -156,9 +156,11 @@ TEST_F(UiManagerTest, EachOperationSendsItsMessageToItsPane)
         {"ShowDetailsBar(false)", [&] { m_ui->ShowDetailsBar(false); }, m_right, g_nMsgShowDetailsBar, 0},
         {"ShowProgramDetails", [&] { m_ui->ShowProgramDetails(pEntry); }, m_details, g_nMsgShowProgramDetails,
          (WPARAM)pEntry},
+        // Each opens the editor closed: an open one is first asked whether it holds typing.
         {"ShowGroupEditor(7)", [&] { m_ui->ShowGroupEditor(7); }, m_left, g_nMsgShowGroupEditor, 7},
-        {"ShowGroupEditor(-1)", [&] { m_ui->ShowGroupEditor(-1); }, m_left, g_nMsgShowGroupEditor, (WPARAM)-1},
         {"CloseGroupEditor", [&] { m_ui->CloseGroupEditor(); }, m_left, g_nMsgCloseGroupEditor, 0},
+        {"ShowGroupEditor(-1)", [&] { m_ui->ShowGroupEditor(-1); }, m_left, g_nMsgShowGroupEditor, (WPARAM)-1},
+        {"CloseGroupEditor again", [&] { m_ui->CloseGroupEditor(); }, m_left, g_nMsgCloseGroupEditor, 0},
         {"RefreshGroups", [&] { m_ui->RefreshGroups(); }, m_groups, g_nMsgRefreshGroups, 0},
         {"RefreshPrograms(false)", [&] { m_ui->RefreshPrograms(false); }, m_right, g_nMsgRefreshPrograms, 0},
         {"RefreshPrograms(true)", [&] { m_ui->RefreshPrograms(true); }, m_right, g_nMsgRefreshPrograms, 1},
