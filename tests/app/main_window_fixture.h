@@ -9,6 +9,7 @@
 #include "real_input.h"
 #include "app/purgelet_dlg.h"
 #include "app/purgelet_app.h"
+#include "app/input_rule.h"
 #include "app/ui_manager.h"
 #include "catalogue/groups.h"
 #include "catalogue/options.h"
@@ -176,12 +177,17 @@ inline bool FocusIn(HWND hWnd)
 
 inline CExtReportCtrl& List(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList; }
 
-// Waits until the program list takes a click: for the system's double-click time after
-// its rows changed under the pointer (a refill, a box or the group editor closing over
-// it) it takes none, as a user's click aimed at what it showed before.
+// Waits until the program list takes a click on any of its rows: for the system's
+// double-click time after a row changed under the pointer (a refill, a sort, a scroll, a
+// box or the group editor closing over it) it takes none there, as a user's click aimed
+// at what it showed before.
 inline bool WaitUntilListTakesClicks()
 {
-    return PumpUntil([] { return CUiManager::GetInstance()->TakesListInput(WM_LBUTTONDOWN, ::GetTickCount()); });
+    return PumpUntil([] {
+        CWnd* pList = CWnd::FromHandlePermanent(CUiManager::GetInstance()->m_hWndProgramList);
+        return pList != NULL && CInputRule::TakesCommands() &&
+               static_cast<CExtReportCtrl*>(pList)->RowsSettled(::GetTickCount64());
+    });
 }
 
 // A window's text.

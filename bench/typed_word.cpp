@@ -1,0 +1,136 @@
+// A word typed into the program list's search box as a quick hand types it: sixteen
+// letters 20 ms apart (real keys), every entry matching each start of the word. Measured:
+// how long after the last key the list shows what the whole word finds, and how many
+// re-filters ran. Reference in the same run: one re-filter of the list by the same word.
+//
+// Usage: bench_typed_word [entries] [rounds]   (defaults 20000 and 3)
+#include <windows.h>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+#include "app/page_uninstall_list.h"
+#include "app/purgelet_app.h"
+#include "app/purgelet_dlg.h"
+#include "app/ui_manager.h"
+#include "support/registry_sandbox.h"
+#include "bench/registry_bench.h"
+#include "bench/window_bench.h"
+
+namespace {
+
+CPurgeletApp s_app;
+const char kWord[] = "benchmark progra";  // sixteen letters, each start in every name
+int g_rounds = 3;
+std::vector<double> g_after, g_reference;
+std::vector<int> g_filters;
+CPageUninstallList* g_pPage = NULL;
+HHOOK g_hHook = NULL;
+std::atomic<double> g_lastKey{0.0};
+double g_shown = 0.0;
+int g_nFilters = 0;
+
+// Each re-filter ends in the status bar's counts: the last one for the whole word is
+// when the user sees its list.
+LRESULT CALLBACK NoteFilters(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* p = (const CWPSTRUCT*)lParam;
+    if (nCode == HC_ACTION && p->message == g_nMsgUpdateStatusBar && g_pPage != NULL) {
+        ++g_nFilters;
+        if (g_pPage->m_strSearch == kWord) g_shown = BenchNow();
+    }
+    return ::CallNextHookEx(g_hHook, nCode, wParam, lParam);
+}
+
+void TypeWord()
+{
+    for (const char* p = kWord; *p != '\0'; ++p) {
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[1].ki.wVk = *p == ' ' ? VK_SPACE : (WORD)toupper((unsigned char)*p);
+        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, in, sizeof(INPUT));
+        g_lastKey = BenchNow();
+        ::Sleep(20);
+    }
+}
+
+// Pumps until the list shows the whole word's rows, at most a minute.
+bool PumpUntilShown()
+{
+    const double start = BenchNow();
+    while (g_shown == 0.0 && BenchNow() - start < 60.0) {
+        MSG msg;
+        while (::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE) && g_shown == 0.0) AfxPumpMessage();
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
+    }
+    return g_shown != 0.0;
+}
+
+VOID CALLBACK Drive(HWND, UINT, UINT_PTR nIDEvent, DWORD)
+{
+    CWnd* pMain = AfxGetMainWnd();
+    if (pMain == nullptr || !::IsWindowVisible(pMain->GetSafeHwnd())) return;
+    ::KillTimer(NULL, nIDEvent);
+    CPageUninstallList& page = static_cast<CPurgeletDlg*>(pMain)->m_pageUninstall.m_pageView.m_pageList;
+    g_pPage = &page;
+    ::SetForegroundWindow(pMain->GetSafeHwnd());
+    page.m_wndSearch.SetFocus();
+    for (int r = 0; r < g_rounds; ++r) {
+        // The reference: the list filtered once by the whole word.
+        page.m_wndSearch.SetWindowText(kWord);
+        const double t0 = BenchNow();
+        page.FilterList();
+        g_reference.push_back((BenchNow() - t0) * 1000.0);
+        page.m_wndSearch.SetWindowText("");
+        BenchPump();
+        g_shown = 0.0;
+        g_nFilters = 0;
+        g_hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, NoteFilters, NULL, ::GetCurrentThreadId());
+        std::thread hand(TypeWord);
+        const bool bShown = PumpUntilShown();
+        hand.join();
+        ::UnhookWindowsHookEx(g_hHook);
+        if (!bShown) break;
+        g_after.push_back((g_shown - g_lastKey) * 1000.0);
+        g_filters.push_back(g_nFilters);
+        page.m_wndSearch.SetWindowText("");
+        BenchPump();
+    }
+    ::PostMessageA(pMain->GetSafeHwnd(), WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int entries = argc > 1 ? std::atoi(argv[1]) : 20000;
+    if (entries <= 0) entries = 20000;
+    if (argc > 2 && std::atoi(argv[2]) > 0) g_rounds = std::atoi(argv[2]);
+    AfxWinInit(::GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), SW_SHOWNORMAL);
+    testsupport::RegistrySandbox box;
+    if (!box.Override(HKEY_CURRENT_USER, "HKCU") || !box.Override(HKEY_LOCAL_MACHINE, "HKLM")) {
+        std::printf("could not redirect the registry roots\n");
+        return 1;
+    }
+    SeedPlainEntries("-TYPED-", entries);
+    const BenchFileKept groupsFile(GetGroupsFilePath());
+    ::SetTimer(NULL, 0, 1, Drive);
+    s_app.InitInstance();
+    MSG quit;
+    ::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
+    box.RestoreOverrides();
+    groupsFile.Restore();
+
+    const double after = BenchMedian(g_after), reference = BenchMedian(g_reference);
+    std::vector<double> filters(g_filters.begin(), g_filters.end());
+    std::printf("entries seeded:          %d, rounds: %d of %d\n", entries, (int)g_after.size(), g_rounds);
+    std::printf("16 letters 20 ms apart:  list shown %.1f ms after the last key (median), %.0f re-filters\n", after,
+                BenchMedian(filters));
+    std::printf("one re-filter:           %.1f ms (median)\n", reference);
+    if (reference > 0.0)
+        std::printf("ratio:                   %.2f (after the last key / one re-filter)\n", after / reference);
+    return (int)g_after.size() == g_rounds ? 0 : 2;
+}
