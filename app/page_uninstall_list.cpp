@@ -461,8 +461,9 @@ bool CPageUninstallList::TextKeyWaiting() const
     MSG msg;
     const HWND hSearch = m_wndSearch.GetSafeHwnd();
     if (!::PeekMessageA(&msg, hSearch, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE | PM_NOYIELD)) return false;
-    const UINT vk = (UINT)msg.wParam;
-    return vk == VK_BACK || vk == VK_DELETE || ::MapVirtualKeyA(vk, MAPVK_VK_TO_CHAR) != 0;
+    // Tab, Enter and Esc map to characters too, but type none into the box.
+    const UINT vk = (UINT)msg.wParam, ch = ::MapVirtualKeyA(vk, MAPVK_VK_TO_CHAR) & 0x7FFF;
+    return vk == VK_BACK || vk == VK_DELETE || ch >= 0x20;
 }
 
 void CPageUninstallList::OnTimer(UINT_PTR nIDEvent)
