@@ -101,8 +101,9 @@ protected:
     // details pane shows none.
     void DropSelection();
     // The rows were filled again or moved: input aimed at them as they were goes
-    // unhandled. After a full refresh that is everything queued for the main window;
-    // after a re-filter (typed into the search box) only what reaches the list.
+    // unhandled. After a full refresh the clicks queued for the main window go, and the
+    // list takes no key made before it (TakesListInput); the rows that changed under the
+    // pointer the list notes by itself.
     void RowsReplaced(bool bFullRefresh);
     // The list's question before it takes a key or a click made at dwTime.
     bool TakesListInput(UINT message, DWORD dwTime) const;

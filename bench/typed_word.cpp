@@ -15,9 +15,7 @@
 #include "app/purgelet_app.h"
 #include "app/purgelet_dlg.h"
 #include "app/ui_manager.h"
-#include "support/registry_sandbox.h"
-#include "bench/registry_bench.h"
-#include "bench/window_bench.h"
+#include "bench/seeded_window.h"
 
 namespace {
 
@@ -102,20 +100,7 @@ int main(int argc, char** argv)
     int entries = argc > 1 ? std::atoi(argv[1]) : 20000;
     if (entries <= 0) entries = 20000;
     if (argc > 2 && std::atoi(argv[2]) > 0) g_rounds = std::atoi(argv[2]);
-    AfxWinInit(::GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), SW_SHOWNORMAL);
-    testsupport::RegistrySandbox box;
-    if (!box.Override(HKEY_CURRENT_USER, "HKCU") || !box.Override(HKEY_LOCAL_MACHINE, "HKLM")) {
-        std::printf("could not redirect the registry roots\n");
-        return 1;
-    }
-    SeedPlainEntries("-TYPED-", entries);
-    const BenchFileKept groupsFile(GetGroupsFilePath());
-    ::SetTimer(NULL, 0, 1, Drive);
-    s_app.InitInstance();
-    MSG quit;
-    ::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
-    box.RestoreOverrides();
-    groupsFile.Restore();
+    if (!RunSeededMainWindow(s_app, "-TYPED-", entries, Drive)) return 1;
 
     const double after = BenchMedian(g_after), reference = BenchMedian(g_reference);
     std::printf("entries seeded:          %d, rounds: %d of %d\n", entries, (int)g_after.size(), g_rounds);

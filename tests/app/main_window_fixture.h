@@ -507,6 +507,22 @@ protected:
         ::DeleteFileA(UninstallerMarkerPath().c_str());
     }
 
+    // A program any of whose commands leaves the marker.
+    void SeedWitness(const std::string& key, const char* name)
+    {
+        SeedEntry(key, name, m_uninstaller, m_uninstaller, m_uninstaller);
+    }
+    // nCount witnesses, "Filler 00" on, under the keys "Filler00" on.
+    void SeedFillers(int nCount)
+    {
+        for (int i = 0; i < nCount; ++i) {
+            char key[16], name[32];
+            wsprintfA(key, "Filler%02d", i);
+            wsprintfA(name, "Filler %02d", i);
+            SeedWitness(key, name);
+        }
+    }
+
     std::string m_uninstaller;
 };
 

@@ -76,11 +76,6 @@ protected:
     {
         SeedEntry(key, name, m_uninstaller + " \"" + m_box.Path() + "\\HKCU\\" + UninstallKeyPath + key + "\"", "", "");
     }
-    // A program any of whose commands leaves the marker.
-    void SeedWitness(const std::string& key, const char* name)
-    {
-        SeedEntry(key, name, m_uninstaller, m_uninstaller, m_uninstaller);
-    }
     // Waits for the input and what it set off to be over: past the double-click time and
     // nothing left to handle.
     static void Settle()
@@ -203,12 +198,7 @@ TEST_F(MainWindowInputOrderTest, AClickAtOnceAfterAReFilterActsOnlyOnARowThatSto
 // the toolbar's Uninstall runs nothing.
 TEST_F(MainWindowInputOrderTest, ADoubleClickOnAPartlyShownRowRunsNothing)
 {
-    for (int i = 0; i < 60; ++i) {
-        char key[16], name[32];
-        wsprintfA(key, "Filler%02d", i);
-        wsprintfA(name, "Filler %02d", i);
-        SeedWitness(key, name);
-    }
+    SeedFillers(60);
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         CExtReportCtrl& list = List(dlg);
         CRect rcClient, rcRow;
@@ -287,12 +277,7 @@ TEST_F(MainWindowInputOrderTest, AClickAtOnceOnARowNoBoxCoveredIsTaken)
                                                         "FALSE"));
     ASSERT_TRUE(testsupport::RegistrySandbox::SetString(HKEY_CURRENT_USER, mainwindowtest::kOptionsKey,
                                                         "ShowDetails", "FALSE"));
-    for (int i = 0; i < 40; ++i) {
-        char key[16], name[32];
-        wsprintfA(key, "Filler%02d", i);
-        wsprintfA(name, "Filler %02d", i);
-        SeedWitness(key, name);
-    }
+    SeedFillers(40);
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         // Tall, so that the box, in the middle, leaves rows uncovered.
         dlg.SetWindowPos(NULL, 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN) - 40,

@@ -80,11 +80,6 @@ protected:
         ::CloseHandle(m_hEvent);
         UninstallerFixture::TearDown();
     }
-    // A program any of whose commands leaves the marker.
-    void SeedWitness(const std::string& key, const char* name)
-    {
-        SeedEntry(key, name, m_uninstaller, m_uninstaller, m_uninstaller);
-    }
     // A program whose uninstaller waits for the test's event, then deletes the key
     // named (its own: it removes itself).
     void SeedWaiting(const std::string& key, const char* name, const std::string& deletes)
@@ -310,12 +305,7 @@ TEST_F(MainWindowInputTest, ADoubleClickOnTheRemoveWarningSelectsNoRowUnderIt)
     for (UINT nAnswer : {(UINT)IDYES, (UINT)IDNO}) {
         SCOPED_TRACE(nAnswer == IDYES ? "Yes" : "No");
         SeedWitness("Chosen", "!Chosen");
-        for (int i = 0; i < 60; ++i) {
-            char key[16], name[32];
-            wsprintfA(key, "Filler%02d", i);
-            wsprintfA(name, "Filler %02d", i);
-            SeedWitness(key, name);
-        }
+        SeedFillers(60);
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
             // The warning stands in the middle of the screen: the window's left half
             // there, where the list's columns are.
