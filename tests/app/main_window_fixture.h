@@ -159,6 +159,19 @@ inline void Pump(DWORD ms)
     PumpUntil([] { return false; }, ms);
 }
 
+// Pumps the way the modal loop does until what the user's input set off is over: the
+// double-click time passed and no input or posted message waits. False when the queue
+// never empties.
+inline bool SettleInput()
+{
+    const DWORD dwStart = ::GetTickCount();
+    return PumpUntil([&] {
+        const UINT nPending = QS_INPUT | QS_POSTMESSAGE;
+        return ::GetTickCount() - dwStart > ::GetDoubleClickTime() + 100 &&
+               (HIWORD(::GetQueueStatus(nPending)) & nPending) == 0;
+    });
+}
+
 // Moves the pointer through real input (with the button changes dwFlags gives) and
 // pumps until it is there.
 inline void MoveTo(POINT pt, DWORD dwFlags = 0)

@@ -131,8 +131,7 @@ TEST_F(MainWindowInputTest, ClicksWhileTheListIsReadAgainActOnNothingAndTypedTex
         g_duringRefill = nullptr;
         ASSERT_TRUE(bRefilled);
         // Whatever would come of the input has come once the double-click time is over.
-        EXPECT_TRUE(testsupport::PumpPastTimer(::GetDoubleClickTime() + 100));
-        EXPECT_TRUE(testsupport::PumpUntilIdle());
+        EXPECT_TRUE(mainwindowtest::SettleInput());
         EXPECT_EQ("", SelectedRowText(dlg));
         EXPECT_TRUE(CUiManager::GetInstance()->GetSelectedProgram() == NULL);
         EXPECT_TRUE(CGroupManager::GetInstance()->m_pCurrentGroup == NULL);
@@ -166,8 +165,7 @@ TEST_F(MainWindowInputTest, AKeyMadeBeforeARefillTakesTheSelectionAway)
         testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", pReal);
         g_duringRefill = nullptr;
         ASSERT_TRUE(bRefilled);
-        EXPECT_TRUE(testsupport::PumpPastTimer(::GetDoubleClickTime() + 100));
-        EXPECT_TRUE(testsupport::PumpUntilIdle());
+        EXPECT_TRUE(mainwindowtest::SettleInput());
         if (CExtPopupMenuWnd::IsMenuTracking()) realinput::Tap(VK_ESCAPE);
         PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); });
         EXPECT_EQ("", SelectedRowText(dlg));
@@ -213,8 +211,7 @@ TEST_F(MainWindowInputTest, ADoubleClickSoonAfterAnUninstallRunsNothing)
                 20000);
             helper.join();
             ASSERT_TRUE(bDone);
-            EXPECT_TRUE(testsupport::PumpPastTimer(::GetDoubleClickTime() + 100));
-            EXPECT_TRUE(testsupport::PumpUntilIdle());
+            EXPECT_TRUE(mainwindowtest::SettleInput());
             EXPECT_FALSE(MarkerLeft()) << "the program that moved into the row ran";
             EXPECT_EQ("", SelectedRowText(dlg));
             for (const char* key : {"Alpha", "Gamma"}) EXPECT_TRUE(EntryExists(key)) << key;
@@ -334,8 +331,7 @@ TEST_F(MainWindowInputTest, ADoubleClickOnTheRemoveWarningSelectsNoRowUnderIt)
                 PumpUntil([&] { return warning.m_bFound && ownedbox::FindOpenBox(dlg.m_hWnd) == NULL; }, 20000));
             warning.Join();
             ASSERT_GE(nRowUnder, 0) << "the button does not lie over a row";
-            EXPECT_TRUE(testsupport::PumpPastTimer(::GetDoubleClickTime() + 100));
-            EXPECT_TRUE(testsupport::PumpUntilIdle());
+            EXPECT_TRUE(mainwindowtest::SettleInput());
             EXPECT_EQ("", SelectedRowText(dlg));
             EXPECT_TRUE(CUiManager::GetInstance()->GetTargetProgram() == NULL);
             EXPECT_EQ(nAnswer == IDNO, EntryExists("Chosen"));
