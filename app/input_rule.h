@@ -1,8 +1,9 @@
 // When the main window takes input: the one rule every loop, the accelerators and the
 // panes ask before a key, a click or a command reaches the main window. It holds what
 // that rule reads and nothing else: how many of the program's commands run now, the
-// message filter that the system's own modal loops ask, and the keys it dropped last.
-// The count and the filter are scoped objects, so nothing can leave them set.
+// message hook that the system's own modal loops ask, the last key it dropped, and where
+// the windows of the program that just closed lay. The count and the hook are scoped
+// objects, so nothing can leave them set.
 #pragma once
 #include "framework/framework.h"
 
