@@ -149,7 +149,7 @@ LRESULT CPageUninstall::OnCloseGroupEditor(WPARAM, LPARAM)
     CloseEditor();
     // The list shows where the editor was: a click aimed at the editor's buttons must
     // not land on a row.
-    CUiManager::GetInstance()->ProgramListChanged();
+    m_pageView.m_pageList.m_wndList.RowsUncovered();
     return 0;
 }
 

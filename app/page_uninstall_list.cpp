@@ -1,6 +1,8 @@
 #include "app/page_uninstall_list.h"
 #include "app/bar_updates_paused.h"
+#include "app/click_message.h"
 #include "app/clipboard_text.h"
+#include "app/input_rule.h"
 #include "app/ui_manager.h"
 #include "catalogue/groups.h"
 #include "catalogue/options.h"
@@ -27,6 +29,12 @@ const COLORREF kNoUninstallTextColor = RGB(192, 0, 0);
 // Posted to the page when the list's last selected row lost its selection.
 const UINT kMsgSelectionLost = WM_APP + 0x103;
 
+// The re-filter that waits for the rest of a typed word.
+const UINT_PTR kFilterTimer = 0x4601;
+
+// How long after a row double-click that ran a command no other one acts (ms).
+const ULONGLONG kDoubleClickRest = 1000;
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPageUninstallList, CCommandPage)
@@ -38,6 +46,7 @@ BEGIN_MESSAGE_MAP(CPageUninstallList, CCommandPage)
     ON_NOTIFY(NM_DBLCLK, IDC_LIST, &CPageUninstallList::OnListDblClk)
     ON_WM_CONTEXTMENU()
     ON_MESSAGE(kMsgSelectionLost, &CPageUninstallList::OnSelectionLost)
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 CPageUninstallList::CPageUninstallList() : CCommandPage(IDD_PAGE_LIST), m_bRefilling(false) {}
@@ -65,8 +74,7 @@ BOOL CPageUninstallList::OnInitDialog()
     // The mediator answers whether this list is on screen, which decides whether its
     // selected program is the one the commands act on.
     CUiManager::GetInstance()->m_hWndProgramList = m_wndList.GetSafeHwnd();
-    CUiManager::GetInstance()->ForgetProgramListChange();
-    m_wndList.m_pfnTakesInput = &CPageUninstallList::TakesListInput;
+    m_wndList.m_fnTakesInput = [this](UINT message, DWORD dwTime) { return TakesListInput(message, dwTime); };
 
     AddAnchor(IDC_SEARCH, CSize(0, 0), CSize(100, 0));
     AddAnchor(IDC_LIST, CSize(0, 0), CSize(100, 100));
@@ -228,6 +236,8 @@ void CPageUninstallList::RefreshList()
 
 void CPageUninstallList::FilterList()
 {
+    m_bFilterWaiting = false;
+    if (m_hWnd != NULL) KillTimer(kFilterTimer);
     CBarUpdatesPaused paused(*this);
     // The commands act on the selected program: it must be one the list shows, and
     // the one the list shows selected.
@@ -299,21 +309,30 @@ void CPageUninstallList::DropSelection()
 
 void CPageUninstallList::RowsReplaced(bool bFullRefresh)
 {
-    // What the user typed or clicked while the registry was read again was aimed at the
-    // window as it was; the list itself refuses what came before its change by the
-    // input's own time. Keys typed into the search box while it filters are its text.
-    if (bFullRefresh) CUiManager::DropMainWindowInput();
-    CUiManager* pUi = CUiManager::GetInstance();
-    pUi->ProgramListChanged();
+    // What the user clicked while the registry was read again was aimed at the window as
+    // it was. The keys stay: typed into the search box they are its text, and the list
+    // itself refuses those made before it was read again (TakesListInput). The list
+    // notes by itself which rows changed under the pointer.
+    if (bFullRefresh) {
+        CInputRule::DropMainWindowInput(false);
+        const HWND hTop = ::GetAncestor(m_hWnd, GA_ROOT);
+        m_ullRefilled = hTop != NULL && ::IsWindowVisible(hTop) ? ::GetTickCount64() : 0;
+    }
     // The bars show the commands' states for the rows shown now, also when the selected
     // program stayed what it was (none, after the first fill): nothing else may come to
     // bring them up to date before the user acts.
-    pUi->CommandStatesChanged();
+    CUiManager::GetInstance()->CommandStatesChanged();
 }
 
-bool CPageUninstallList::TakesListInput(UINT message, DWORD dwTime)
+bool CPageUninstallList::TakesListInput(UINT message, DWORD dwTime) const
 {
-    return CUiManager::GetInstance()->TakesListInput(message, dwTime);
+    if (!CInputRule::TakesCommands()) return false;
+    // A click is the list's to judge by the rows under the pointer. A key acts on the
+    // selection, which a re-filter or a sort keeps, so the keys typed meanwhile act in
+    // turn; but a key made before the registry was read again was aimed at the list as
+    // it was, whose programs may be gone or have moved.
+    if (IsClickMessage(message) || m_ullRefilled == 0) return true;
+    return CInputRule::InputTime(dwTime, ::GetTickCount64()) >= m_ullRefilled;
 }
 
 void CPageUninstallList::UpdateCounts()
@@ -425,7 +444,35 @@ void CPageUninstallList::SortRows()
 void CPageUninstallList::OnSearchChange()
 {
     m_wndSearch.GetWindowText(m_strSearch);
+    // A word typed in one go costs one re-filter, after its last letter: while the next
+    // letter for the box waits, the list waits for it. Any other key (Tab, Down, a menu
+    // key) finds the list filtered by the text typed before it. The timer comes only
+    // once no input waits, should no further change follow.
+    if (TextKeyWaiting()) {
+        m_bFilterWaiting = true;
+        SetTimer(kFilterTimer, USER_TIMER_MINIMUM, NULL);
+        return;
+    }
     FilterList();
+}
+
+bool CPageUninstallList::TextKeyWaiting() const
+{
+    MSG msg;
+    const HWND hSearch = m_wndSearch.GetSafeHwnd();
+    if (!::PeekMessageA(&msg, hSearch, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE | PM_NOYIELD)) return false;
+    // Tab, Enter and Esc map to characters too, but type none into the box.
+    const UINT vk = (UINT)msg.wParam, ch = ::MapVirtualKeyA(vk, MAPVK_VK_TO_CHAR) & 0x7FFF;
+    return vk == VK_BACK || vk == VK_DELETE || ch >= 0x20;
+}
+
+void CPageUninstallList::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != kFilterTimer) {
+        CCommandPage::OnTimer(nIDEvent);
+        return;
+    }
+    if (m_bFilterWaiting && !TextKeyWaiting()) FilterList();
 }
 
 void CPageUninstallList::OnHeaderItemClick(NMHDR*, LRESULT* pResult)
@@ -490,10 +537,20 @@ void CPageUninstallList::OnListClick(NMHDR*, LRESULT* pResult)
 
 void CPageUninstallList::OnListDblClk(NMHDR*, LRESULT* pResult)
 {
-    CWnd* pMainWnd = AfxGetMainWnd();
-    if (pMainWnd != NULL && pMainWnd->GetSafeHwnd() != NULL)
-        pMainWnd->SendMessage(WM_COMMAND, ID_PROGRAM_UNINSTALL, 0);
     *pResult = 0;
+    // A command that ends at once, with its refill, is over before a hand's second
+    // double-click: within a second of one that ran a command, no other one acts, on
+    // whatever row moved under the pointer meanwhile.
+    const ULONGLONG ullNow = ::GetTickCount64(), ullClick = CInputRule::InputTime(::GetMessageTime(), ullNow);
+    if (m_ullCommandClick != 0 && (ullClick < m_ullCommandClick || ullClick - m_ullCommandClick < kDoubleClickRest)) {
+        // Aimed at the row the command acted on, whatever shows there now.
+        m_wndList.DropSelectionForRefused();
+        return;
+    }
+    CWnd* pMainWnd = AfxGetMainWnd();
+    if (pMainWnd == NULL || pMainWnd->GetSafeHwnd() == NULL) return;
+    m_ullCommandClick = ullClick;
+    pMainWnd->SendMessage(WM_COMMAND, ID_PROGRAM_UNINSTALL, 0);
 }
 
 bool CPageUninstallList::IsOnHeader(CWnd* pWnd, CPoint ptScreen) const

@@ -101,11 +101,23 @@ protected:
     // details pane shows none.
     void DropSelection();
     // The rows were filled again or moved: input aimed at them as they were goes
-    // unhandled. After a full refresh that is everything queued for the main window;
-    // after a re-filter (typed into the search box) only what reaches the list.
+    // unhandled. After a full refresh the clicks queued for the main window go, and the
+    // list takes no key made before it (TakesListInput); the rows that changed under the
+    // pointer the list notes by itself.
     void RowsReplaced(bool bFullRefresh);
-    // The list's question before it takes a key or a click (the mediator answers).
-    static bool TakesListInput(UINT message, DWORD dwTime);
+    // The list's question before it takes a key or a click made at dwTime.
+    bool TakesListInput(UINT message, DWORD dwTime) const;
+    // A key that would change the search text waits for the search box.
+    bool TextKeyWaiting() const;
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+
+    // When the registry was last read again while the window showed (64-bit ticks; 0:
+    // not since).
+    ULONGLONG m_ullRefilled = 0;
+    // When a row double-click last ran a command (the click's time; 0: none yet).
+    ULONGLONG m_ullCommandClick = 0;
+    // The search text changed and the list waits for the rest of the word.
+    bool m_bFilterWaiting = false;
 
     // Set while the rows are deleted and added again: the list's own selection
     // changes then say nothing about the program the user chose.

@@ -1,6 +1,6 @@
 #include "app/purgelet_app.h"
 #include "app/purgelet_dlg.h"
-#include "app/ui_manager.h"
+#include "app/input_rule.h"
 #include "toolkit/bars/control_bar.h"
 #include "toolkit/core/cmd_manager.h"
 #include "toolkit/theme/paint_manager.h"
@@ -176,32 +176,15 @@ BOOL CPurgeletApp::InitInstance()
     return FALSE;
 }
 
-namespace
-{
-HHOOK s_hMainWindowInputFilter = NULL;
-
-// The system's own modal loops (a message box's, a dialog box's, a menu's) offer every
-// message they take to the thread's message filter before they dispatch it: a key or a
-// click for the main window behind them is dropped there.
-LRESULT CALLBACK FilterMainWindowInput(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    if (nCode >= 0 && lParam != 0 && CUiManager::RefusesMainWindowInput(*(const MSG*)lParam)) return TRUE;
-    return ::CallNextHookEx(s_hMainWindowInputFilter, nCode, wParam, lParam);
-}
-}  // namespace
-
 void CPurgeletApp::RunMainDialog()
 {
     CPurgeletDlg dlg;
     m_pMainWnd = &dlg;
     m_pMainDlg = &dlg;
-    // A filter of its own, not the framework's: that one is not asked again inside a
-    // loop that runs from a filter call (a box an accelerator's command shows).
-    s_hMainWindowInputFilter =
-        ::SetWindowsHookExA(WH_MSGFILTER, FilterMainWindowInput, NULL, ::GetCurrentThreadId());
-    dlg.DoModal();
-    if (s_hMainWindowInputFilter != NULL) ::UnhookWindowsHookEx(s_hMainWindowInputFilter);
-    s_hMainWindowInputFilter = NULL;
+    {
+        CInputRule::CMessageHook hook;
+        dlg.DoModal();
+    }
     // Nothing may reach the dialog object once it is gone.
     m_pMainDlg = NULL;
     m_pMainWnd = NULL;
@@ -233,7 +216,7 @@ bool CPurgeletApp::TranslateMainAccelerators(MSG* pMsg)
     // A modal window's loop comes through here as well: its keys are its own, and the
     // main window behind it takes no command (F5 would refresh the list the box's
     // question is about).
-    if (!CUiManager::TakesCommands()) return false;
+    if (!CInputRule::TakesCommands()) return false;
     // A text field keeps its editing keys (Ctrl+C copies its text, not the selected row).
     if (IsTextEditingKey(pMsg)) return false;
     HACCEL hAccel = GetMainAccelerators();
@@ -261,14 +244,14 @@ BOOL CPurgeletApp::PreTranslateMessage(MSG* pMsg)
     // Every loop of the framework and the toolkit (a dialog's, a menu's, a bar's drag)
     // offers its messages here first: behind a modal window nothing of the main window
     // takes a key or a click.
-    if (pMsg != NULL && CUiManager::RefusesMainWindowInput(*pMsg)) return TRUE;
+    if (pMsg != NULL && CInputRule::RefusesMainWindowInput(*pMsg)) return TRUE;
     // The focus mostly sits in a page, a dialog of its own inside the main one. The menu
     // bar must still see Alt, F10, Alt+letter and the keys of its keyboard selection
     // there, as it does where the main dialog's own filter hands them over.
     const bool bKey = pMsg != NULL && (pMsg->message == WM_KEYDOWN || pMsg->message == WM_KEYUP ||
                                        pMsg->message == WM_SYSKEYDOWN || pMsg->message == WM_SYSKEYUP);
     HWND hWndMain = m_pMainDlg != NULL ? m_pMainDlg->GetSafeHwnd() : NULL;
-    if (bKey && hWndMain != NULL && CUiManager::TakesCommands() && IsInsideInnerDialog(pMsg->hwnd, hWndMain) &&
+    if (bKey && hWndMain != NULL && CInputRule::TakesCommands() && IsInsideInnerDialog(pMsg->hwnd, hWndMain) &&
         CExtControlBar::ChildBarsPreTranslateMessage(m_pMainDlg, pMsg))
         return TRUE;
     return CWinApp::PreTranslateMessage(pMsg);
@@ -318,10 +301,6 @@ std::string GetDataFolder()
 
 std::string GetGroupsFilePath() { return GetDataFolder() + "Purgelet.xml"; }
 
-static int s_nProgramsRunning = 0;
-
-bool IsProgramRunning() { return s_nProgramsRunning > 0; }
-
 namespace
 {
 // Where the keys went in the main window when a program's command started.
@@ -369,10 +348,9 @@ void WaitForProgram(HANDLE hProcess)
     bool bReenable = hMain != NULL && ::IsWindowEnabled(hMain);
     const MainWindowFocus focus = NoteMainWindowFocus(hMain);
     if (bReenable) ::EnableWindow(hMain, FALSE);
-    ++s_nProgramsRunning;
     bool bQuit = false;
     int nQuitCode = 0;
-    for (;;) {
+    for (CInputRule::CProgramRun running;;) {
         DWORD dwResult = ::MsgWaitForMultipleObjects(1, &hProcess, FALSE, INFINITE, QS_ALLINPUT);
         if (dwResult != WAIT_OBJECT_0 + 1) break;  // the process ended, or the wait failed
         MSG msg;
@@ -385,12 +363,11 @@ void WaitForProgram(HANDLE hProcess)
             // A disabled window's children still get the keys while one of them has the
             // focus: none of it may reach the list, the search box or the groups pane
             // while the program runs.
-            if (CUiManager::RefusesMainWindowInput(msg)) continue;
+            if (CInputRule::RefusesMainWindowInput(msg)) continue;
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
     }
-    --s_nProgramsRunning;
     if (bReenable && ::IsWindow(hMain)) ::EnableWindow(hMain, TRUE);
     if (bReenable) RestoreMainWindowFocus(hMain, focus);
     // A quit request belongs to the loop outside.

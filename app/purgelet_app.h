@@ -36,9 +36,9 @@ public:
     void HtmlHelp(DWORD_PTR dwData, UINT nCmd = 0x000F) override;
 
 protected:
-    // Runs the main dialog modally as the framework's main window, with a message filter
-    // that drops its keys and clicks in the system's modal loops while a modal window
-    // of the program is up.
+    // Runs the main dialog modally as the framework's main window, with the input rule's
+    // message hook in place (it drops the dialog's keys and clicks in the system's modal
+    // loops while a modal window of the program is up).
     virtual void RunMainDialog();
     // The running main dialog's accelerator table; NULL when none runs.
     virtual HACCEL GetMainAccelerators();
@@ -71,8 +71,6 @@ void WaitForProgram(HANDLE hProcess);
 // A key that edits the text of the focused window (Del, Ins, Backspace, Ctrl+letter),
 // when that window is a text field.
 bool IsTextEditingKey(const MSG* pMsg);
-// True while WaitForProgram waits.
-bool IsProgramRunning();
 // Brings up the registry editor and walks its tree to the given path
 // ("\HKEY_LOCAL_MACHINE\SOFTWARE\..."), typed by its exact (wide) key names.
 void ShowInRegEdit(const wchar_t* registryPath);

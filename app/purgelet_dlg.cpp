@@ -4,6 +4,7 @@
 #include "app/clipboard_text.h"
 #include "app/dlg_group.h"
 #include "app/groups_store.h"
+#include "app/input_rule.h"
 #include "app/options_dlg.h"
 #include "app/purgelet_app.h"
 #include "app/ui_manager.h"
@@ -163,7 +164,7 @@ BOOL CPurgeletDlg::OnInitDialog()
 {
     CExtNCW<CExtResizableDialog>::OnInitDialog();
     // The displays may have changed while no main window heard of it.
-    CUiManager::GetInstance()->DisplaysChanged();
+    CUiManager::GetInstance()->m_WorkAreas.DisplaysChanged();
     // A second start of the program finds this window by its mark and brings it up.
     MarkMainWindow(m_hWnd, true);
     AddAboutToSystemMenu();
@@ -313,16 +314,14 @@ void CPurgeletDlg::OnClose()
 LRESULT CPurgeletDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     // Whether the program list is on screen depends on the monitors' work areas.
-    if (message == WM_DISPLAYCHANGE || message == WM_SETTINGCHANGE) CUiManager::GetInstance()->DisplaysChanged();
+    if (message == WM_DISPLAYCHANGE || message == WM_SETTINGCHANGE)
+        CUiManager::GetInstance()->m_WorkAreas.DisplaysChanged();
     const UINT nSysCmd = message == WM_SYSCOMMAND ? (UINT)(wParam & 0xFFF0) : 0;
     if (nSysCmd == SC_MINIMIZE || (message == WM_SIZE && wParam == SIZE_MINIMIZED)) KeepFocusForRestore();
     // Shown again, the window hands the focus to itself and the dialog manager passes it
     // to its first control, the groups tree: the control the user left gets it instead.
     if (message == WM_SETFOCUS && GiveBackFocus()) return 0;
     LRESULT lResult = CExtNCW<CExtResizableDialog>::WindowProc(message, wParam, lParam);
-    // Enabled again: a box closed (its window may have lain over the list) or a
-    // program's command ended.
-    if (message == WM_ENABLE && wParam != 0) CUiManager::GetInstance()->ProgramListChanged();
     if (message == WM_ACTIVATEAPP) {
         bool bActive = wParam != 0;
         if (bActive && !m_bAppActive && ::IsWindow(m_hWnd))
@@ -507,6 +506,9 @@ void CPurgeletDlg::RunSelectedCommand(const std::string ProgramEntry::*pCommand)
     std::string strCommand = pProgram->*pCommand;
     RunProgram(strCommand.c_str());
     CUiManager::GetInstance()->RefreshPrograms(false);
+    // The keys typed while the command ran were dropped; those typed while the list was
+    // read again after it go with them, and the rest of that burst after them.
+    CInputRule::DropMainWindowInput(true);
 }
 
 void CPurgeletDlg::OnUninstall() { RunSelectedCommand(&ProgramEntry::UninstallString); }

@@ -1,6 +1,8 @@
 #include "app/report_ctrl.h"
 #include "app/click_message.h"
+#include "app/input_rule.h"
 #include "toolkit/dialogs/memory_dc.h"
+#include <algorithm>
 #include <mbstring.h>
 #include <windowsx.h>
 #include <string.h>
@@ -148,28 +150,126 @@ void* CExtReportCtrl::RowDataAt(CPoint point)
 
 LRESULT CExtReportCtrl::OnButtonInput(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (m_pfnTakesInput == NULL) return CListCtrl::WindowProc(message, wParam, lParam);
+    if (!m_fnTakesInput) return CListCtrl::WindowProc(message, wParam, lParam);
     const bool bLeft = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK;
     const bool bRight = message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK;
-    if (!m_pfnTakesInput(message, ::GetMessageTime())) {
+    const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    // The second half of a double-click goes where its first half went: aimed at the
+    // same rows, it is refused with it.
+    const bool bFirstRefused = message == WM_LBUTTONDBLCLK && !m_bClickTaken;
+    if (bFirstRefused || !TakesClickAt(message, point, ::GetMessageTime())) {
         // Neither selects nor runs; the next press starts afresh.
         if (bLeft) m_bClickTaken = false;
         if (bRight) m_bRightRefused = true;
+        DropSelectionForRefused();
         return 0;
     }
     if (bRight) m_bRightRefused = false;
-    if (!bLeft) return CListCtrl::WindowProc(message, wParam, lParam);
-    void* pData = RowDataAt(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
-    const bool bPair = message == WM_LBUTTONDBLCLK && m_bClickTaken && pData != NULL && pData == m_pClickData;
-    m_bClickTaken = true;
-    m_pClickData = pData;
-    if (message == WM_LBUTTONDBLCLK && !bPair) {
-        // Its first half was refused, or the two halves fell on different programs: the
-        // second is a click of its own, never a double-click on the row it found.
-        Invalidate(FALSE);
-        return DefWindowProc(WM_LBUTTONDOWN, wParam, lParam);
+    LRESULT lResult = 0;
+    if (bLeft) {
+        void* pData = RowDataAt(point);
+        const bool bPair = message == WM_LBUTTONDBLCLK && pData != NULL && pData == m_pClickData;
+        m_bClickTaken = true;
+        m_pClickData = pData;
+        if (message == WM_LBUTTONDBLCLK && !bPair) {
+            // The two halves fell on different programs: the second is a click of its
+            // own, never a double-click on the row it found.
+            Invalidate(FALSE);
+            lResult = DefWindowProc(WM_LBUTTONDOWN, wParam, lParam);
+        } else {
+            lResult = CListCtrl::WindowProc(message, wParam, lParam);
+        }
+    } else {
+        lResult = CListCtrl::WindowProc(message, wParam, lParam);
     }
-    return CListCtrl::WindowProc(message, wParam, lParam);
+    // A click on a partly shown row scrolls it into view: what lies under the pointer
+    // changed, and a second click there was aimed at the row that was there.
+    NoteShownRows();
+    return lResult;
+}
+
+bool CExtReportCtrl::TakesClickAt(UINT message, CPoint point, DWORD dwTime)
+{
+    if (m_fnTakesInput && !m_fnTakesInput(message, dwTime)) return false;
+    // A change no message told of counts from now.
+    NoteShownRows();
+    const ULONGLONG ullClick = CInputRule::InputTime(dwTime, ::GetTickCount64());
+    const int nPlace = ShownRowAt(point);
+    if (nPlace >= 0 && nPlace < (int)m_shownRows.size() &&
+        CInputRule::SoonAfter(ullClick, m_shownRows[nPlace].ullChanged))
+        return false;
+    CPoint ptScreen = point;
+    ClientToScreen(&ptScreen);
+    return !CInputRule::CoveredAt(ptScreen, ullClick);
+}
+
+bool CExtReportCtrl::RowsSettled(ULONGLONG ullNow) const
+{
+    const int nHeight = std::max(1, m_nRowHeight);
+    for (size_t i = 0; i < m_shownRows.size(); ++i) {
+        if (CInputRule::SoonAfter(ullNow, m_shownRows[i].ullChanged)) return false;
+        CPoint pt(m_nClientWidth / 2, RowsTop() + (int)i * nHeight + nHeight / 2);
+        ClientToScreen(&pt);
+        if (CInputRule::CoveredAt(pt, ullNow)) return false;
+    }
+    return true;
+}
+
+void CExtReportCtrl::RowsUncovered() { NoteShownRows(true); }
+
+int CExtReportCtrl::RowsTop() const
+{
+    CRect rcTop;
+    if (GetItemCount() > 0 && GetItemRect(GetTopIndex(), &rcTop, LVIR_BOUNDS)) return rcTop.top;
+    CHeaderCtrl* pHeader = GetHeaderCtrl();
+    if (pHeader == NULL || pHeader->GetSafeHwnd() == NULL || !pHeader->IsWindowVisible()) return 0;
+    CRect rcHeader;
+    pHeader->GetWindowRect(&rcHeader);
+    ScreenToClient(&rcHeader);
+    return rcHeader.bottom;
+}
+
+int CExtReportCtrl::ShownRowAt(CPoint point) const
+{
+    const int nTop = RowsTop();
+    return point.y < nTop ? -1 : (point.y - nTop) / std::max(1, m_nRowHeight);
+}
+
+void CExtReportCtrl::NoteShownRows(bool bAll)
+{
+    if (!m_fnTakesInput || m_bRedrawOff || m_hWnd == NULL) return;
+    // Before the window first shows, the user aimed at nothing in it.
+    const bool bShown = ::IsWindowVisible(::GetAncestor(m_hWnd, GA_ROOT)) != FALSE;
+    const ULONGLONG ullNow = ::GetTickCount64();
+    const int nTop = GetTopIndex(), nCount = GetItemCount();
+    CHeaderCtrl* pHeader = GetHeaderCtrl();
+    const int nColumns = pHeader != NULL ? pHeader->GetItemCount() : 1;
+    // A partly shown row below the whole ones counts as well.
+    m_shownRows.resize((size_t)std::max(0, GetCountPerPage()) + 1);
+    for (size_t i = 0; i < m_shownRows.size(); ++i) {
+        const int nRow = nTop + (int)i;
+        std::string text;
+        for (int nColumn = 0; nRow < nCount && nColumn < nColumns; ++nColumn) {
+            text += (LPCSTR)CellText(nRow, nColumn);
+            text += '\t';
+        }
+        ShownRow& shown = m_shownRows[i];
+        if (!bAll && shown.text == text) continue;
+        shown.text = text;
+        if (bShown) shown.ullChanged = ullNow;
+    }
+}
+
+void CExtReportCtrl::DropSelectionForRefused()
+{
+    // The focus stays where it was, so the keys go on from there.
+    int nRow = -1;
+    bool bDropped = false;
+    while ((nRow = GetNextItem(nRow, LVNI_SELECTED)) >= 0) {
+        SetItemState(nRow, 0, LVIS_SELECTED);
+        bDropped = true;
+    }
+    if (bDropped) InvalidateBelowHeader();
 }
 
 bool CExtReportCtrl::SelectFocusedRow()
@@ -657,12 +757,36 @@ LRESULT CExtReportCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_KEYDOWN:
-        if (m_pfnTakesInput != NULL && !m_pfnTakesInput(message, ::GetMessageTime())) return 0;
-        return OnRowKey(wParam, lParam);
-    case WM_CHAR:
+    case WM_CHAR: {
         // Typed letters pick a row by its name.
-        if (m_pfnTakesInput != NULL && !m_pfnTakesInput(message, ::GetMessageTime())) return 0;
-        break;
+        if (m_fnTakesInput && !m_fnTakesInput(message, ::GetMessageTime())) {
+            DropSelectionForRefused();
+            return 0;
+        }
+        const LRESULT lResult =
+            message == WM_KEYDOWN ? OnRowKey(wParam, lParam) : CListCtrl::WindowProc(message, wParam, lParam);
+        // A key may scroll the rows.
+        NoteShownRows();
+        return lResult;
+    }
+    case WM_SETREDRAW: {
+        // Filled or sorted with redrawing off: what shows is compared when it is on again.
+        m_bRedrawOff = wParam == 0;
+        const LRESULT lResult = CListCtrl::WindowProc(message, wParam, lParam);
+        NoteShownRows();
+        return lResult;
+    }
+    case WM_VSCROLL:
+    case WM_MOUSEWHEEL:
+    case WM_SIZE:
+    case LVM_SCROLL:
+    case LVM_ENSUREVISIBLE:
+    case LVM_SORTITEMS:
+    case LVM_DELETEALLITEMS: {
+        const LRESULT lResult = CListCtrl::WindowProc(message, wParam, lParam);
+        NoteShownRows();
+        return lResult;
+    }
     case LVM_UPDATE:
         return RedrawRow((int)wParam);
     case WM_PRINTCLIENT: {

@@ -6,6 +6,9 @@
 #pragma once
 #include "framework/framework.h"
 #include "toolkit/theme/paint_manager.h"
+#include <functional>
+#include <string>
+#include <vector>
 
 // The format of one cell. Only cell 0's colours and boldness are read: they format the
 // whole row. The icon is borrowed, never destroyed.
@@ -76,10 +79,26 @@ public:
     bool m_bSortAscending;
     bool m_bSortOnHeaderClick;
     // Asked, when set, before the list takes a click or a key: the message and the time
-    // the user made it. A list whose rows change under the pointer refuses input aimed
-    // at the rows it showed before; with it set, a double-click counts as one only when
-    // both clicks were taken on the same row's data (pUserData).
-    bool (*m_pfnTakesInput)(UINT message, DWORD dwTime) = NULL;
+    // the user made it. With it set the list also watches its rows under the pointer: a
+    // click on a row that changed there a moment before (filled again, sorted, scrolled,
+    // uncovered) or under a window of the program that just closed goes unhandled, as
+    // aimed at what showed there before; a double-click counts as one only when both
+    // clicks were taken on the same row's data (pUserData). Refused input takes the
+    // selection away, so that no command acts on the row the user was moving away from.
+    std::function<bool(UINT message, DWORD dwTime)> m_fnTakesInput;
+
+    // Whether the list takes a click made at dwTime (the message's time) at a point of
+    // its client area: its owner's question, the rows that changed there and the
+    // windows that closed over it.
+    bool TakesClickAt(UINT message, CPoint point, DWORD dwTime);
+    // Whether no shown row changed less than the double-click time before ullNow (the
+    // 64-bit tick count): every click is the owner's to decide.
+    bool RowsSettled(ULONGLONG ullNow) const;
+    // Every shown row changed under the pointer now (a pane that covered the list went).
+    void RowsUncovered();
+    // Refused input: the selected row is selected no more; the focus stays, so that the
+    // keys go on from there.
+    void DropSelectionForRefused();
 
 protected:
     void PreSubclassWindow() override;
@@ -118,4 +137,23 @@ protected:
     void* m_pClickData = NULL;
     // The last press of the right button was refused: its release asks for nothing.
     bool m_bRightRefused = false;
+
+    // What each place of a row on screen (counted from the top of the rows' area) shows,
+    // and when that last changed while the window showed (0: not since it first showed).
+    struct ShownRow
+    {
+        std::string text;
+        ULONGLONG ullChanged = 0;
+    };
+    std::vector<ShownRow> m_shownRows;
+    // Redrawing is off: the rows are being filled or sorted, and what shows is compared
+    // once it is on again.
+    bool m_bRedrawOff = false;
+    // Compares what the rows' places show now with what they showed, and notes the time
+    // of each change (all of them with bAll).
+    void NoteShownRows(bool bAll = false);
+    // The place of the row under a point of the client area, or -1 above the rows.
+    int ShownRowAt(CPoint point) const;
+    // The top of the rows' area in the client area.
+    int RowsTop() const;
 };

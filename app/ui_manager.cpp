@@ -1,6 +1,5 @@
 #include "app/ui_manager.h"
-#include "app/click_message.h"
-#include "app/purgelet_app.h"
+#include "app/input_rule.h"
 
 const UINT g_nMsgShowGroupsBar = ::RegisterWindowMessageA("g_nMsgShowGroupsBar");
 const UINT g_nMsgShowDetailsBar = ::RegisterWindowMessageA("g_nMsgShowDetailsBar");
@@ -25,8 +24,7 @@ CUiManager::CUiManager()
       m_nTotalPrograms(0),
       m_nShownPrograms(0),
       m_bGroupEditorOpen(false),
-      m_pSelectedProgram(NULL),
-      m_bWorkAreasRead(false)
+      m_pSelectedProgram(NULL)
 {
 }
 
@@ -57,7 +55,7 @@ void CUiManager::ShowProgramDetails(ProgramEntry* pEntry)
 bool CUiManager::ShowGroupEditor(int nGroupId)
 {
     // The pane refuses the message while a box is up; the flag stays what it shows.
-    if (!TakesCommands()) return false;
+    if (!CInputRule::TakesCommands()) return false;
     // What the user typed is never replaced unasked, whichever way the other group
     // comes (New, Edit, a double-click, a click or a key in the tree).
     if (!SettleGroupEditorTyping()) return false;
@@ -78,7 +76,7 @@ bool CUiManager::IsGroupEditorTyped() const
 bool CUiManager::SettleGroupEditorTyping()
 {
     if (!IsGroupEditorTyped()) return true;
-    if (!TakesCommands()) return false;
+    if (!CInputRule::TakesCommands()) return false;
     const int nAnswer = ShowBoxOver(m_hWndLeftPane,
                                     "The group editor holds changes that are not applied yet.\r\n\r\n"
                                     "Do you want to apply them?",
@@ -93,7 +91,7 @@ bool CUiManager::SettleGroupEditorTyping()
 
 void CUiManager::CloseGroupEditor()
 {
-    if (!TakesCommands()) return;
+    if (!CInputRule::TakesCommands()) return;
     ::SendMessageA(m_hWndLeftPane, g_nMsgCloseGroupEditor, 0, 0);
     m_bGroupEditorOpen = false;
     CommandStatesChanged();
@@ -150,7 +148,10 @@ ProgramEntry* CUiManager::GetTargetProgram() const
     return m_pSelectedProgram != NULL && IsProgramListInReach() ? m_pSelectedProgram : NULL;
 }
 
-bool CUiManager::IsProgramListInReach() const { return !IsModalWindowUp() && IsProgramListOnScreen(); }
+bool CUiManager::IsProgramListInReach() const
+{
+    return !CInputRule::IsModalWindowUp() && IsProgramListOnScreen();
+}
 
 bool CUiManager::IsProgramListOnScreen() const
 {
@@ -175,52 +176,8 @@ bool CUiManager::IsProgramListOnScreen() const
     }
     // A window may lie partly or wholly off every monitor (dragged down until only its
     // caption shows): what lies there is not on screen, nor what the taskbar covers.
-    return LiesOnAMonitor(rcVisible);
+    return m_WorkAreas.Holds(rcVisible);
 }
-
-namespace {
-
-BOOL CALLBACK AddWorkArea(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam)
-{
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    if (::GetMonitorInfoA(hMonitor, &info)) ((std::vector<RECT>*)lParam)->push_back(info.rcWork);
-    return TRUE;
-}
-
-}  // namespace
-
-const std::vector<RECT>& CUiManager::WorkAreas() const
-{
-    if (!m_bWorkAreasRead) {
-        m_workAreas.clear();
-        ::EnumDisplayMonitors(NULL, NULL, &AddWorkArea, (LPARAM)&m_workAreas);
-        // No answer at all is asked again next time rather than kept.
-        m_bWorkAreasRead = !m_workAreas.empty();
-    }
-    return m_workAreas;
-}
-
-void CUiManager::DisplaysChanged() { m_bWorkAreasRead = false; }
-
-bool CUiManager::LiesOnAMonitor(const RECT& rcScreen) const
-{
-    RECT rcPart;
-    for (const RECT& rcWork : WorkAreas())
-        if (::IntersectRect(&rcPart, &rcScreen, &rcWork)) return true;
-    return false;
-}
-
-bool CUiManager::IsModalWindowUp()
-{
-    // Every modal window of the program is owned by the main window and disables it for
-    // its time: the framework's dialogs, the message boxes, the wait for a program.
-    CWnd* pMainWnd = AfxGetMainWnd();
-    HWND hMain = pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL;
-    return hMain != NULL && ::IsWindow(hMain) && !::IsWindowEnabled(hMain);
-}
-
-bool CUiManager::TakesCommands() { return !IsModalWindowUp() && !IsProgramRunning(); }
 
 bool CUiManager::RefusesMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -240,7 +197,7 @@ bool CUiManager::RefusesMessage(UINT message, WPARAM wParam, LPARAM lParam)
                 message == g_nMsgOptionsChanged || message == g_nMsgShowGroupEditor ||
                 message == g_nMsgCloseGroupEditor || message == g_nMsgApplyGroupEditor;
     }
-    return bActs && !TakesCommands();
+    return bActs && !CInputRule::TakesCommands();
 }
 
 int CUiManager::ShowBoxOver(HWND hWnd, LPCTSTR pszText, UINT nType)
@@ -263,50 +220,4 @@ void CUiManager::CommandStatesChanged()
     CWnd* pMainWnd = AfxGetMainWnd();
     if (pMainWnd != NULL && pMainWnd->GetSafeHwnd() != NULL)
         ::PostMessageA(pMainWnd->GetSafeHwnd(), g_nMsgCommandStatesChanged, 0, 0);
-}
-
-void CUiManager::ProgramListChanged()
-{
-    // Before the main window first shows, the user aimed at nothing in it.
-    CWnd* pMainWnd = AfxGetMainWnd();
-    HWND hMain = pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL;
-    if (hMain == NULL || !::IsWindowVisible(hMain)) return;
-    m_bListChanged = true;
-    m_dwListChanged = ::GetTickCount();
-}
-
-bool CUiManager::TakesListInput(UINT message, DWORD dwTime) const
-{
-    if (!TakesCommands()) return false;
-    if (!m_bListChanged) return true;
-    // A key acts on the selection, which a refill keeps; a click acts on the row under
-    // the pointer, which the user may have aimed at before the change showed. The times
-    // are the input's own, so input queued while the list was busy counts as made then.
-    const LONG nSince = (LONG)(dwTime - m_dwListChanged);
-    return nSince >= (IsClickMessage(message) ? (LONG)::GetDoubleClickTime() : 0);
-}
-
-bool CUiManager::IsMainWindowInput(const MSG& msg)
-{
-    const bool bInput = (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
-                        (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST);
-    CWnd* pMainWnd = AfxGetMainWnd();
-    HWND hMain = pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL;
-    return bInput && hMain != NULL && msg.hwnd != NULL && (msg.hwnd == hMain || ::IsChild(hMain, msg.hwnd));
-}
-
-bool CUiManager::RefusesMainWindowInput(const MSG& msg) { return !TakesCommands() && IsMainWindowInput(msg); }
-
-void CUiManager::DropMainWindowInput()
-{
-    CWnd* pMainWnd = AfxGetMainWnd();
-    HWND hMain = pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL;
-    if (hMain == NULL) return;
-    // The filter takes the window's children too. Bounded: a pointer that keeps moving
-    // must not hold the thread here.
-    MSG msg;
-    for (int n = 0; n < 10000 && ::PeekMessageA(&msg, hMain, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE); ++n) {
-    }
-    for (int n = 0; n < 10000 && ::PeekMessageA(&msg, hMain, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE); ++n) {
-    }
 }

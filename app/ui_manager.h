@@ -6,7 +6,7 @@
 #pragma once
 #include "framework/framework.h"
 #include "app/icon_cache.h"
-#include <vector>
+#include "app/work_areas.h"
 
 class ProgramEntry;
 
@@ -72,28 +72,13 @@ public:
     // group editor is not shown in its place, and some of it lies inside each of them
     // and in a monitor's work area. The top-level window's own visibility does not
     // count (the first refresh runs before it shows). The windows are asked each time, so
-    // a move or a resize counts at once; the monitors are asked once (WorkAreas).
+    // a move or a resize counts at once; the monitors are asked once (m_WorkAreas).
     bool IsProgramListOnScreen() const;
-    // Some of the rectangle (screen coordinates) lies in a monitor's work area.
-    bool LiesOnAMonitor(const RECT& rcScreen) const;
-    // The displays or the system's settings changed (the main window's WM_DISPLAYCHANGE
-    // and WM_SETTINGCHANGE, which also come when the taskbar moves): the monitors' work
-    // areas are read again at the next question.
-    void DisplaysChanged();
-    // A modal window of the program is up (a message box, a dialog, a running
-    // program's wait): it disables the main window, which then takes no command.
-    static bool IsModalWindowUp();
-    // Whether the main window and its panes take a command now: not while a modal window
-    // of the program is up or one of the program's commands runs. A box's answer is about
-    // what it named, and nothing may act behind it. Every way a command comes asks this
-    // one question: the accelerators, WM_COMMAND to the main window or to a pane, and the
-    // application's messages that act (RefusesMessage).
-    static bool TakesCommands();
     // Whether a message that reaches the main window or one of its panes must be refused
-    // now (TakesCommands is false): a command (from a menu, an accelerator, a toolbar, a
-    // button, the system menu's own items or Close, or posted), a context menu, or one of
-    // the application's messages that act:
-    // refresh, copy, options changed, the group editor shown or closed. The messages that
+    // now (CInputRule::TakesCommands is false): a command (from a menu, an accelerator, a
+    // toolbar, a button, the system menu's own items or Close, or posted), a context menu,
+    // or one of the application's messages that act: refresh, copy, options changed, the
+    // group editor shown or closed. The messages that
     // only show something (a pane shown or hidden, the details, the status bar, the groups
     // tree) and a control's other notifications pass.
     static bool RefusesMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -115,41 +100,14 @@ public:
     // Asks the main window to show the commands' states again, soon.
     void CommandStatesChanged();
 
-    // What the program list shows under the pointer changed now, while the main window
-    // shows: its rows were filled again or sorted, or a box or the group editor that lay
-    // over them closed. Input the user aimed at the screen as it was must not act on it.
-    void ProgramListChanged();
-    // A new program list: nothing has changed under the pointer yet.
-    void ForgetProgramListChange() { m_bListChanged = false; }
-    // Whether the program list takes a key or a click the user made at dwTime (the
-    // message's time): none while the main window takes no command, no key made before
-    // the list last changed, and no click made before the system's double-click time has
-    // passed since, so that neither half of a double-click aimed at the old rows lands
-    // on the new ones. The one rule for input that reaches the list.
-    bool TakesListInput(UINT message, DWORD dwTime) const;
-    // Whether a message is a key or a click (or a move of the pointer) in the client
-    // area of the main window or one of its panes.
-    static bool IsMainWindowInput(const MSG& msg);
-    // Whether such input (IsMainWindowInput) is dropped unhandled: while the main window
-    // takes no command (TakesCommands), behind a modal window of the program or while a
-    // program's command runs, nothing of it takes a key or a click, however the system
-    // routes them (a disabled window's children still get the keys while one of them has
-    // the focus, and a system may deliver clicks to them). Every loop asks it before it
-    // dispatches: the wait for a program, the framework's loops (through the
-    // application's PreTranslateMessage) and the system's own, a message box's, a dialog
-    // box's or a menu's (through the thread's message filter).
-    static bool RefusesMainWindowInput(const MSG& msg);
-    // Takes the keys and clicks queued for the main window and its panes off the queue
-    // unhandled: they were made while the window could not take them (the list was read
-    // again, a program's command ran) and were aimed at what it showed then.
-    static void DropMainWindowInput();
-
     HWND m_hWndLeftPane;
     HWND m_hWndRightPane;
     HWND m_hWndDetailsPane;
     HWND m_hWndGroupsPage;
     HWND m_hWndProgramList;  // the list page's list control, set by the list page
     CExtIconCache m_IconCache;
+    // The monitors' work areas, which decide whether the list is on screen.
+    mutable CWorkAreas m_WorkAreas;
     unsigned int m_nTotalPrograms;
     unsigned int m_nShownPrograms;
 
@@ -163,16 +121,6 @@ private:
     // Cancel, the caption's close button) goes through them.
     bool m_bGroupEditorOpen;
     ProgramEntry* m_pSelectedProgram;  // owned by the catalogue
-    // When what the program list shows last changed (GetTickCount), once it has.
-    bool m_bListChanged = false;
-    DWORD m_dwListChanged = 0;
-
-    // The monitors' work areas, read at the first question after a change of the
-    // displays: every command state asks whether the list is on screen (a menu opened
-    // asks once per item), and asking the system for its monitors each time is felt.
-    const std::vector<RECT>& WorkAreas() const;
-    mutable std::vector<RECT> m_workAreas;
-    mutable bool m_bWorkAreasRead;
 
     CUiManager(const CUiManager&) = delete;
     CUiManager& operator=(const CUiManager&) = delete;

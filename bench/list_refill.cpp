@@ -21,8 +21,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/program_entry.h"
 #include "support/registry_sandbox.h"
-#include "bench/registry_bench.h"
-#include "bench/window_bench.h"
+#include "bench/seeded_window.h"
 
 namespace {
 
@@ -129,23 +128,7 @@ int main(int argc, char** argv)
     int entries = argc > 1 ? std::atoi(argv[1]) : 100000;
     if (entries <= 0) entries = 100000;
     if (argc > 2 && std::atoi(argv[2]) > 0) g_rounds = std::atoi(argv[2]);
-    AfxWinInit(::GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), SW_SHOWNORMAL);
-
-    testsupport::RegistrySandbox box;
-    if (!box.Override(HKEY_CURRENT_USER, "HKCU") || !box.Override(HKEY_LOCAL_MACHINE, "HKLM")) {
-        std::printf("could not redirect the registry roots\n");
-        return 1;
-    }
-    SeedPlainEntries("-REFILL-", entries);
-    const BenchFileKept groupsFile(GetGroupsFilePath());
-
-    ::SetTimer(NULL, 0, 1, Drive);
-    s_app.InitInstance();
-    MSG quit;
-    ::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
-
-    box.RestoreOverrides();
-    groupsFile.Restore();
+    if (!RunSeededMainWindow(s_app, "-REFILL-", entries, Drive)) return 1;
 
     const double refresh = BenchMedian(g_refresh), key = BenchMedian(g_key), erase = BenchMedian(g_erase);
     const double refreshReference = BenchMedian(g_refReference), keyReference = BenchMedian(g_keyReference);

@@ -9,6 +9,7 @@
 #include "real_input.h"
 #include "app/purgelet_dlg.h"
 #include "app/purgelet_app.h"
+#include "app/input_rule.h"
 #include "app/ui_manager.h"
 #include "catalogue/groups.h"
 #include "catalogue/options.h"
@@ -162,6 +163,19 @@ inline void Pump(DWORD ms)
     PumpUntil([] { return false; }, ms);
 }
 
+// Pumps the way the modal loop does until what the user's input set off is over: the
+// double-click time passed and no input or posted message waits. False when the queue
+// never empties.
+inline bool SettleInput()
+{
+    const DWORD dwStart = ::GetTickCount();
+    return PumpUntil([&] {
+        const UINT nPending = QS_INPUT | QS_POSTMESSAGE;
+        return ::GetTickCount() - dwStart > ::GetDoubleClickTime() + 100 &&
+               (HIWORD(::GetQueueStatus(nPending)) & nPending) == 0;
+    });
+}
+
 // Moves the pointer through real input (with the button changes dwFlags gives) and
 // pumps until it is there.
 inline void MoveTo(POINT pt, DWORD dwFlags = 0)
@@ -180,12 +194,17 @@ inline bool FocusIn(HWND hWnd)
 
 inline CExtReportCtrl& List(CPurgeletDlg& dlg) { return dlg.m_pageUninstall.m_pageView.m_pageList.m_wndList; }
 
-// Waits until the program list takes a click: for the system's double-click time after
-// its rows changed under the pointer (a refill, a box or the group editor closing over
-// it) it takes none, as a user's click aimed at what it showed before.
+// Waits until the program list takes a click on any of its rows: for the system's
+// double-click time after a row changed under the pointer (a refill, a sort, a scroll, a
+// box or the group editor closing over it) it takes none there, as a user's click aimed
+// at what it showed before.
 inline bool WaitUntilListTakesClicks()
 {
-    return PumpUntil([] { return CUiManager::GetInstance()->TakesListInput(WM_LBUTTONDOWN, ::GetTickCount()); });
+    return PumpUntil([] {
+        CWnd* pList = CWnd::FromHandlePermanent(CUiManager::GetInstance()->m_hWndProgramList);
+        return pList != NULL && CInputRule::TakesCommands() &&
+               static_cast<CExtReportCtrl*>(pList)->RowsSettled(::GetTickCount64());
+    });
 }
 
 // A window's text.
@@ -503,6 +522,22 @@ protected:
     {
         NoGroupsFixture::TearDown();
         ::DeleteFileA(UninstallerMarkerPath().c_str());
+    }
+
+    // A program any of whose commands leaves the marker.
+    void SeedWitness(const std::string& key, const char* name)
+    {
+        SeedEntry(key, name, m_uninstaller, m_uninstaller, m_uninstaller);
+    }
+    // nCount witnesses, "Filler 00" on, under the keys "Filler00" on.
+    void SeedFillers(int nCount)
+    {
+        for (int i = 0; i < nCount; ++i) {
+            char key[16], name[32];
+            wsprintfA(key, "Filler%02d", i);
+            wsprintfA(name, "Filler %02d", i);
+            SeedWitness(key, name);
+        }
     }
 
     std::string m_uninstaller;

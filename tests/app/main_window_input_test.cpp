@@ -10,6 +10,7 @@
 #include "support/import_patch.h"
 #include "support/message_pump.h"
 #include "support/registry_sandbox.h"
+#include "toolkit/menus/popup_menu_wnd.h"
 #include <gtest/gtest.h>
 #include <atomic>
 #include <functional>
@@ -79,11 +80,6 @@ protected:
         ::CloseHandle(m_hEvent);
         UninstallerFixture::TearDown();
     }
-    // A program any of whose commands leaves the marker.
-    void SeedWitness(const std::string& key, const char* name)
-    {
-        SeedEntry(key, name, m_uninstaller, m_uninstaller, m_uninstaller);
-    }
     // A program whose uninstaller waits for the test's event, then deletes the key
     // named (its own: it removes itself).
     void SeedWaiting(const std::string& key, const char* name, const std::string& deletes)
@@ -99,9 +95,10 @@ protected:
 }  // namespace
 
 // F5 with the focus in the search box, and while the list is read again a click on one
-// row, a double-click on another and letters typed: once the list is back, no row is
-// selected, no command ran and the search box is empty.
-TEST_F(MainWindowInputTest, InputMadeWhileTheListIsReadAgainActsOnNothing)
+// row, a double-click on another, a click on a group and letters typed: once the list is
+// back, no row is selected, no group is current and no command ran; the letters are the
+// search box's text and the list follows it.
+TEST_F(MainWindowInputTest, ClicksWhileTheListIsReadAgainActOnNothingAndTypedTextStays)
 {
     for (const char* key : {"Alpha", "Beta", "Gamma", "Delta"}) SeedWitness(key, (std::string(key) + " Tools").c_str());
     g_realRegOpenKeyExA = (RegOpenKeyExAFn)(void*)::GetProcAddress(::GetModuleHandleA("advapi32.dll"), "RegOpenKeyExA");
@@ -109,13 +106,20 @@ TEST_F(MainWindowInputTest, InputMadeWhileTheListIsReadAgainActsOnNothing)
     RefillWatch refills;
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         const POINT ptBeta = RowPoint(dlg, "Beta Tools"), ptGamma = RowPoint(dlg, "Gamma Tools");
+        mainwindowtest::AddGroup("Corpus", "corpus");
+        CUiManager::GetInstance()->RefreshGroups();
+        CExtTreeCtrl& tree = dlg.m_pageUninstall.m_pageGroups.m_wndTree;
+        CRect rcGroup;
+        tree.GetItemRect(mainwindowtest::TreeItem(dlg, "Corpus"), &rcGroup, TRUE);
+        tree.ClientToScreen(&rcGroup);
         ASSERT_TRUE(FocusIn(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch));
         bool bActed = false;
         g_duringRefill = [&] {
+            ClickAt(rcGroup.CenterPoint());
             ClickAt(ptBeta);
             ClickAt(ptGamma);
             ClickAt(ptGamma);
-            realinput::Type("zz");
+            realinput::Type("ga");
             bActed = true;
         };
         void* pReal = testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", (void*)&OpenActingOnce);
@@ -127,58 +131,93 @@ TEST_F(MainWindowInputTest, InputMadeWhileTheListIsReadAgainActsOnNothing)
         g_duringRefill = nullptr;
         ASSERT_TRUE(bRefilled);
         // Whatever would come of the input has come once the double-click time is over.
-        EXPECT_TRUE(testsupport::PumpPastTimer(::GetDoubleClickTime() + 100));
-        EXPECT_TRUE(testsupport::PumpUntilIdle());
+        EXPECT_TRUE(mainwindowtest::SettleInput());
         EXPECT_EQ("", SelectedRowText(dlg));
         EXPECT_TRUE(CUiManager::GetInstance()->GetSelectedProgram() == NULL);
-        EXPECT_EQ("", SearchText(dlg));
-        EXPECT_EQ("4 of 4 programs found", Status(dlg));
+        EXPECT_TRUE(CGroupManager::GetInstance()->m_pCurrentGroup == NULL);
+        EXPECT_EQ("ga", SearchText(dlg));
+        EXPECT_EQ("1 of 4 programs found", Status(dlg));
+        EXPECT_EQ(0, RowOf(dlg, "Gamma Tools"));
         EXPECT_FALSE(MarkerLeft()) << "a program's command ran";
     }));
 }
 
-// A double-click uninstalls a program that removes itself; 0.6 s after it, a second
-// double-click at the same place, where the next program has moved up, runs nothing and
-// selects nothing.
+// The list's own key rule: Alpha selected, and while F5 reads the list again Down, then
+// Alt+A, U: the Down, made before the list was read again, is refused and takes the
+// selection away, so the menu's Uninstall runs nothing.
+TEST_F(MainWindowInputTest, AKeyMadeBeforeARefillTakesTheSelectionAway)
+{
+    SeedWaiting("Alpha", "Alpha Tools", "Alpha");
+    for (const char* key : {"Beta", "Gamma"}) SeedWitness(key, (std::string(key) + " Tools").c_str());
+    ::SetEvent(m_hEvent);
+    g_realRegOpenKeyExA = (RegOpenKeyExAFn)(void*)::GetProcAddress(::GetModuleHandleA("advapi32.dll"), "RegOpenKeyExA");
+    RefillWatch refills;
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        mainwindowtest::ClickRow(dlg, "Alpha Tools");
+        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools"; }));
+        ASSERT_TRUE(FocusIn(List(dlg)));
+        g_duringRefill = [] { TapKeys({{0, VK_DOWN}, {VK_MENU, 'A'}, {0, 'U'}}); };
+        void* pReal = testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", (void*)&OpenActingOnce);
+        ASSERT_TRUE(pReal != NULL);
+        const size_t nRefills = refills.Count();
+        realinput::Tap(VK_F5);
+        const bool bRefilled = PumpUntil([&] { return refills.Count() > nRefills && !g_duringRefill; });
+        testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", pReal);
+        g_duringRefill = nullptr;
+        ASSERT_TRUE(bRefilled);
+        EXPECT_TRUE(mainwindowtest::SettleInput());
+        if (CExtPopupMenuWnd::IsMenuTracking()) realinput::Tap(VK_ESCAPE);
+        PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); });
+        EXPECT_EQ("", SelectedRowText(dlg));
+        EXPECT_TRUE(EntryExists("Alpha"));
+        EXPECT_FALSE(MarkerLeft()) << "the program below Alpha ran";
+    }));
+}
+
+// A double-click uninstalls a program that removes itself and ends at once; 0.6 s and
+// 0.9 s after it, a second double-click at the same place, where the next program has
+// moved up, runs nothing and leaves nothing selected.
 TEST_F(MainWindowInputTest, ADoubleClickSoonAfterAnUninstallRunsNothing)
 {
-    SeedWitness("Alpha", "Alpha Tools");
-    SeedWaiting("Beta", "Beta Tools", "Beta");
-    SeedWitness("Gamma", "Gamma Tools");
-    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        ASSERT_TRUE(FocusIn(List(dlg)));
-        const POINT pt = RowPoint(dlg, "Beta Tools");
-        std::atomic<DWORD> dwFirst{0};
-        std::atomic<bool> bSecondSent{false};
-        std::thread helper([&] {
-            SleepUntil([&] { return dwFirst != 0; });
-            // The uninstaller takes its time, as one does, then removes itself.
-            SleepUntil([&] { return ::GetTickCount() - dwFirst >= 450; });
-            ::SetEvent(m_hEvent);
-            SleepUntil([&] { return !EntryExists("Beta"); }, 20000);
-            SleepUntil([&] { return ::GetTickCount() - dwFirst >= 600; });
+    for (DWORD nDelay : {600u, 900u}) {
+        SCOPED_TRACE(nDelay);
+        ::DeleteFileA(UninstallerMarkerPath().c_str());
+        ::SetEvent(m_hEvent);
+        SeedWitness("Alpha", "Alpha Tools");
+        SeedWaiting("Beta", "Beta Tools", "Beta");
+        SeedWitness("Gamma", "Gamma Tools");
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ASSERT_TRUE(FocusIn(List(dlg)));
+            mainwindowtest::WaitUntilListTakesClicks();
+            const POINT pt = RowPoint(dlg, "Beta Tools");
+            std::atomic<DWORD> dwFirst{0};
+            std::atomic<bool> bSecondSent{false};
+            std::thread helper([&] {
+                SleepUntil([&] { return dwFirst != 0; });
+                SleepUntil([&] { return !EntryExists("Beta"); }, 20000);
+                SleepUntil([&] { return ::GetTickCount() - dwFirst >= nDelay; });
+                ClickAt(pt);
+                ClickAt(pt);
+                bSecondSent = true;
+            });
+            dwFirst = ::GetTickCount();
             ClickAt(pt);
             ClickAt(pt);
-            bSecondSent = true;
-        });
-        dwFirst = ::GetTickCount();
-        ClickAt(pt);
-        ClickAt(pt);
-        const bool bDone = PumpUntil(
-            [&] {
-                return bSecondSent && !EntryExists("Beta") && ::IsWindowEnabled(dlg.m_hWnd) &&
-                       RowOf(dlg, "Beta Tools") < 0;
-            },
-            20000);
-        helper.join();
-        ASSERT_TRUE(bDone);
-        EXPECT_TRUE(testsupport::PumpPastTimer(::GetDoubleClickTime() + 100));
-        EXPECT_TRUE(testsupport::PumpUntilIdle());
-        EXPECT_FALSE(MarkerLeft()) << "the program that moved into the row ran";
-        EXPECT_EQ("", SelectedRowText(dlg));
-        for (const char* key : {"Alpha", "Gamma"}) EXPECT_TRUE(EntryExists(key)) << key;
-        EXPECT_EQ("2 of 2 programs found", Status(dlg));
-    }));
+            const bool bDone = PumpUntil(
+                [&] {
+                    return bSecondSent && !EntryExists("Beta") && ::IsWindowEnabled(dlg.m_hWnd) &&
+                           RowOf(dlg, "Beta Tools") < 0;
+                },
+                20000);
+            helper.join();
+            ASSERT_TRUE(bDone);
+            EXPECT_TRUE(mainwindowtest::SettleInput());
+            EXPECT_FALSE(MarkerLeft()) << "the program that moved into the row ran";
+            EXPECT_EQ("", SelectedRowText(dlg));
+            for (const char* key : {"Alpha", "Gamma"}) EXPECT_TRUE(EntryExists(key)) << key;
+            EXPECT_EQ("2 of 2 programs found", Status(dlg));
+        }));
+    }
 }
 
 // While Beta's uninstaller runs: Down Down and a letter in the list, or letters in the
@@ -254,7 +293,7 @@ TEST_F(MainWindowInputTest, KeysAndClicksWhileAProgramRunsReachNothing)
 
 // A double-click on the Remove warning's Yes or No where the list's rows lie under the
 // button: the second click, which lands on the list once the warning is gone, selects
-// no row. Yes leaves none selected (the chosen program is gone), No leaves the chosen one.
+// no row, and takes the selection away (it was aimed away from the chosen program).
 TEST_F(MainWindowInputTest, ADoubleClickOnTheRemoveWarningSelectsNoRowUnderIt)
 {
     // The list alone fills the window, so that the warning's buttons lie over its rows.
@@ -263,12 +302,7 @@ TEST_F(MainWindowInputTest, ADoubleClickOnTheRemoveWarningSelectsNoRowUnderIt)
     for (UINT nAnswer : {(UINT)IDYES, (UINT)IDNO}) {
         SCOPED_TRACE(nAnswer == IDYES ? "Yes" : "No");
         SeedWitness("Chosen", "!Chosen");
-        for (int i = 0; i < 60; ++i) {
-            char key[16], name[32];
-            wsprintfA(key, "Filler%02d", i);
-            wsprintfA(name, "Filler %02d", i);
-            SeedWitness(key, name);
-        }
+        SeedFillers(60);
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
             // The warning stands in the middle of the screen: the window's left half
             // there, where the list's columns are.
@@ -297,9 +331,9 @@ TEST_F(MainWindowInputTest, ADoubleClickOnTheRemoveWarningSelectsNoRowUnderIt)
                 PumpUntil([&] { return warning.m_bFound && ownedbox::FindOpenBox(dlg.m_hWnd) == NULL; }, 20000));
             warning.Join();
             ASSERT_GE(nRowUnder, 0) << "the button does not lie over a row";
-            EXPECT_TRUE(testsupport::PumpPastTimer(::GetDoubleClickTime() + 100));
-            EXPECT_TRUE(testsupport::PumpUntilIdle());
-            EXPECT_EQ(nAnswer == IDYES ? "" : "!Chosen", SelectedRowText(dlg));
+            EXPECT_TRUE(mainwindowtest::SettleInput());
+            EXPECT_EQ("", SelectedRowText(dlg));
+            EXPECT_TRUE(CUiManager::GetInstance()->GetTargetProgram() == NULL);
             EXPECT_EQ(nAnswer == IDNO, EntryExists("Chosen"));
             EXPECT_FALSE(MarkerLeft());
         }));

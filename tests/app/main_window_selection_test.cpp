@@ -48,9 +48,9 @@ bool RowInView(CPurgeletDlg& dlg, int nRow)
 // The user scrolls to the row and clicks it.
 void ClickRow(CPurgeletDlg& dlg, const char* name)
 {
-    mainwindowtest::WaitUntilListTakesClicks();
     const int nRow = RowOf(dlg, name);
     List(dlg).EnsureVisible(nRow, FALSE);
+    mainwindowtest::WaitUntilListTakesClicks();
     CRect rc;
     List(dlg).GetItemRect(nRow, &rc, LVIR_BOUNDS);
     ClickAt(List(dlg), CPoint(40, rc.CenterPoint().y));

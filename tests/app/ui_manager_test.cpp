@@ -2,6 +2,7 @@
 // operation sends to with its parameters, the group editor's flag, and the program icon
 // lookup.
 #include "app_test_app.h"
+#include "app/input_rule.h"
 #include "app/ui_manager.h"
 #include <gtest/gtest.h>
 #include <string>
@@ -204,11 +205,11 @@ TEST_F(UiManagerTest, TheGroupEditorFlagStaysWhileAModalWindowIsUp)
     CWnd& mainWnd = standIn.Wnd();
     ASSERT_TRUE(mainWnd.GetSafeHwnd() != NULL);
     mainWnd.EnableWindow(FALSE);
-    EXPECT_FALSE(CUiManager::TakesCommands());
+    EXPECT_FALSE(CInputRule::TakesCommands());
     m_ui->ShowGroupEditor(3);
     EXPECT_FALSE(m_ui->IsGroupEditorOpen());
     mainWnd.EnableWindow(TRUE);
-    EXPECT_TRUE(CUiManager::TakesCommands());
+    EXPECT_TRUE(CInputRule::TakesCommands());
     m_ui->ShowGroupEditor(3);
     ASSERT_TRUE(m_ui->IsGroupEditorOpen());
     mainWnd.EnableWindow(FALSE);

@@ -1,0 +1,157 @@
+#include "app/input_rule.h"
+#include <algorithm>
+#include <vector>
+
+namespace
+{
+int s_nProgramsRunning = 0;
+HHOOK s_hFilter = NULL;
+HHOOK s_hWindows = NULL;
+// The time of the last key the rule dropped (0: none yet): the keys typed in one go
+// after it go with it.
+ULONGLONG s_ullKeyDropped = 0;
+
+// A window of the thread that closed: where it lay and when.
+struct ClosedWindow
+{
+    RECT rc;
+    ULONGLONG ullTime;
+};
+std::vector<ClosedWindow> s_closed;
+
+HWND MainWindow()
+{
+    CWnd* pMainWnd = AfxGetMainWnd();
+    return pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL;
+}
+
+bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
+
+// A key pressed (not released): what makes a burst and carries it on.
+bool IsKeyPress(UINT message) { return message == WM_KEYDOWN || message == WM_SYSKEYDOWN; }
+
+ULONGLONG Now() { return ::GetTickCount64(); }
+
+LRESULT CALLBACK FilterMainWindowInput(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode >= 0 && lParam != 0 && CInputRule::RefusesMainWindowInput(*(const MSG*)lParam)) return TRUE;
+    return ::CallNextHookEx(s_hFilter, nCode, wParam, lParam);
+}
+
+// A box, a dialog or a menu of the program that goes uncovers what lay under it.
+LRESULT CALLBACK NoteWindowGone(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HCBT_DESTROYWND) {
+        const HWND hWnd = (HWND)wParam;
+        RECT rc;
+        if ((::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) == 0 && hWnd != MainWindow() && ::GetWindowRect(hWnd, &rc))
+            CInputRule::NoteClosedWindow(rc, Now());
+    }
+    return ::CallNextHookEx(s_hWindows, nCode, wParam, lParam);
+}
+}  // namespace
+
+CInputRule::CProgramRun::CProgramRun() { ++s_nProgramsRunning; }
+
+CInputRule::CProgramRun::~CProgramRun() { --s_nProgramsRunning; }
+
+CInputRule::CMessageHook::CMessageHook()
+{
+    // Filters of its own, not the framework's: that one is not asked again inside a loop
+    // that runs from a filter call (a box an accelerator's command shows).
+    m_hFilter = ::SetWindowsHookExA(WH_MSGFILTER, FilterMainWindowInput, NULL, ::GetCurrentThreadId());
+    m_hWindows = ::SetWindowsHookExA(WH_CBT, NoteWindowGone, NULL, ::GetCurrentThreadId());
+    s_hFilter = m_hFilter;
+    s_hWindows = m_hWindows;
+}
+
+CInputRule::CMessageHook::~CMessageHook()
+{
+    if (m_hFilter != NULL) ::UnhookWindowsHookEx(m_hFilter);
+    if (m_hWindows != NULL) ::UnhookWindowsHookEx(m_hWindows);
+    s_hFilter = NULL;
+    s_hWindows = NULL;
+    s_closed.clear();
+}
+
+bool CInputRule::IsProgramRunning() { return s_nProgramsRunning > 0; }
+
+bool CInputRule::IsModalWindowUp()
+{
+    // Every modal window of the program is owned by the main window and disables it for
+    // its time: the framework's dialogs, the message boxes, the wait for a program.
+    const HWND hMain = MainWindow();
+    return hMain != NULL && ::IsWindow(hMain) && !::IsWindowEnabled(hMain);
+}
+
+bool CInputRule::TakesCommands() { return !IsModalWindowUp() && !IsProgramRunning(); }
+
+bool CInputRule::IsMainWindowInput(const MSG& msg)
+{
+    const bool bInput = IsKeyMessage(msg.message) || (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST);
+    const HWND hMain = MainWindow();
+    return bInput && hMain != NULL && msg.hwnd != NULL && (msg.hwnd == hMain || ::IsChild(hMain, msg.hwnd));
+}
+
+ULONGLONG CInputRule::InputTime(DWORD dwMessageTime, ULONGLONG ullNow)
+{
+    const DWORD dwAge = (DWORD)ullNow - dwMessageTime;
+    // A time ahead of the clock (another clock's rounding) counts as now.
+    if (dwAge >= 0x80000000u || dwAge > ullNow) return ullNow;
+    return ullNow - dwAge;
+}
+
+bool CInputRule::RefusesKeyOfBurst(const MSG& msg)
+{
+    const ULONGLONG ullKey = InputTime(msg.time, Now());
+    if (!SoonAfter(ullKey, s_ullKeyDropped)) return false;
+    if (IsKeyPress(msg.message)) s_ullKeyDropped = std::max(s_ullKeyDropped, ullKey);
+    return true;
+}
+
+bool CInputRule::RefusesMainWindowInput(const MSG& msg)
+{
+    if (!IsMainWindowInput(msg)) return false;
+    const bool bKey = IsKeyMessage(msg.message);
+    if (!TakesCommands()) {
+        if (IsKeyPress(msg.message)) s_ullKeyDropped = std::max(s_ullKeyDropped, InputTime(msg.time, Now()));
+        return true;
+    }
+    return bKey && RefusesKeyOfBurst(msg);
+}
+
+void CInputRule::DropMainWindowInput(bool bKeys)
+{
+    const HWND hMain = MainWindow();
+    if (hMain == NULL) return;
+    // The filter takes the window's children too. Bounded: a pointer that keeps moving
+    // must not hold the thread here.
+    MSG msg;
+    const ULONGLONG ullNow = Now();
+    for (int n = 0; bKeys && n < 10000 && ::PeekMessageA(&msg, hMain, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE); ++n)
+        if (IsKeyPress(msg.message)) s_ullKeyDropped = std::max(s_ullKeyDropped, InputTime(msg.time, ullNow));
+    for (int n = 0; n < 10000 && ::PeekMessageA(&msg, hMain, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE); ++n) {
+    }
+}
+
+void CInputRule::NoteClosedWindow(const RECT& rcScreen, ULONGLONG ullTime)
+{
+    // Only those a click can still be aimed at are kept.
+    std::vector<ClosedWindow> kept;
+    for (const ClosedWindow& closed : s_closed)
+        if (SoonAfter(ullTime, closed.ullTime)) kept.push_back(closed);
+    kept.push_back({rcScreen, ullTime});
+    s_closed.swap(kept);
+}
+
+bool CInputRule::CoveredAt(POINT ptScreen, ULONGLONG ullTime)
+{
+    for (const ClosedWindow& closed : s_closed)
+        if (::PtInRect(&closed.rc, ptScreen) && SoonAfter(ullTime, closed.ullTime)) return true;
+    return false;
+}
+
+bool CInputRule::SoonAfter(ULONGLONG ullInput, ULONGLONG ullEvent)
+{
+    return ullEvent != 0 && (ullInput < ullEvent || ullInput - ullEvent < ::GetDoubleClickTime());
+}
