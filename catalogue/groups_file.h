@@ -180,8 +180,6 @@ private:
     BOOL EditGroup(StoredGroup& stored, const GroupEntry& wanted);
     BOOL EditKeywords(IXMLDOMNode* element, const std::vector<std::string>& from, const std::vector<std::string>& to);
     IXMLDOMNode* NewGroupElement(const GroupEntry& group);
-    BOOL SetUtf8Declaration();
-    BOOL SerializeDocument(std::string& bytes);
     BOOL SetAttribute(IXMLDOMNode* element, const char* name, const VARIANT& value);
     BOOL SetText(IXMLDOMNode* element, const std::string& text);
     IXMLDOMNode* CreateElement(const char* name);

@@ -293,70 +293,157 @@ BOOL CGroupsFile::WriteGroups(CGroupManager* manager, const std::vector<GroupEnt
     return ok;
 }
 
-// A new file's groups element, and one added to a file without, goes into the root.
-BOOL CGroupsFile::SetUtf8Declaration() {
-    // Whatever the file declared goes: the bytes written are UTF-8, and a declaration of
-    // another encoding over them would make the next read take them for something else.
-    std::vector<IXMLDOMNode*> declarations;
-    ForEachChild(m_pDocument, [&](IXMLDOMNode*& child) {
-        if (TypeOf(child) != NODE_PROCESSING_INSTRUCTION) return;
-        BSTR name = nullptr;
-        if (SUCCEEDED(child->get_nodeName(&name)) && NameIs(name, L"xml")) {
-            declarations.push_back(child);
-            child = nullptr;  // kept
-        }
-        ::SysFreeString(name);
-    });
-    BOOL ok = TRUE;
-    for (IXMLDOMNode* declaration : declarations) {
-        IXMLDOMNode* removed = nullptr;
-        ok = SUCCEEDED(m_pDocument->removeChild(declaration, &removed)) && ok;
-        Release(removed);
-        declaration->Release();
-    }
-    IXMLDOMProcessingInstruction* declaration = nullptr;
-    Bstr target("xml");
-    Bstr data("version=\"1.0\" encoding=\"utf-8\"");
-    if (!ok || FAILED(m_pDocument->createProcessingInstruction(target, data, &declaration)) || !declaration)
-        return FALSE;
-    IXMLDOMNode* first = nullptr;
-    if (m_pDocument->get_firstChild(&first) != S_OK) first = nullptr;
-    VARIANT reference;
-    ::VariantInit(&reference);
-    if (first) {
-        reference.vt = VT_UNKNOWN;
-        reference.punkVal = first;  // borrowed: released below
-    }
-    IXMLDOMNode* inserted = nullptr;
-    ok = SUCCEEDED(m_pDocument->insertBefore(declaration, reference, &inserted));
-    Release(inserted);
-    Release(first);
-    declaration->Release();
-    return ok;
-}
+namespace {
 
-BOOL CGroupsFile::SerializeDocument(std::string& bytes) {
-    // The document object writes into memory; the program writes the file itself, so
-    // that it knows every byte went to the disk before the old file is replaced.
-    IStream* stream = nullptr;
-    if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, &stream)) || !stream) return FALSE;
-    VARIANT target;
-    ::VariantInit(&target);
-    target.vt = VT_UNKNOWN;
-    target.punkVal = stream;  // borrowed: released below
-    BOOL ok = m_pDocument->save(target) == S_OK;
-    HGLOBAL memory = nullptr;
-    STATSTG stat = {};
-    if (ok) ok = SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)) && SUCCEEDED(::GetHGlobalFromStream(stream, &memory));
-    if (ok && stat.cbSize.QuadPart > 0) {
-        const char* data = static_cast<const char*>(::GlobalLock(memory));
-        ok = data != nullptr;
-        if (ok) bytes.assign(data, static_cast<size_t>(stat.cbSize.QuadPart));
-        if (data) ::GlobalUnlock(memory);
+// The document as UTF-8 XML, written by the program itself: the document object's own
+// serialisation (save, xml) keeps memory the size of the document alive at each call under
+// some systems, which would grow the program by that much at every change of the groups.
+// Everything the reader keeps is written: elements, attributes in order, text, CDATA
+// sections, comments and processing instructions, with its own UTF-8 declaration in
+// place of whatever the file declared (the bytes are UTF-8, and a declaration of another
+// encoding over them would make the next read take them for something else).
+class DocumentText {
+public:
+    bool Document(IXMLDOMDocument* document) {
+        m_out = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
+        ForEachChild(document, [&](IXMLDOMNode*& child) {
+            if (TypeOf(child) == NODE_PROCESSING_INSTRUCTION && NameOf(child) == "xml") return;
+            Node(child);
+            m_out += "\n";
+        });
+        return m_ok;
     }
-    stream->Release();
-    return ok && !bytes.empty();
-}
+    std::string& Bytes() { return m_out; }
+
+private:
+    void Node(IXMLDOMNode* node) {
+        switch (TypeOf(node)) {
+        case NODE_ELEMENT: Element(node); break;
+        case NODE_TEXT: Escaped(Value(node), false); break;
+        case NODE_CDATA_SECTION: m_out += "<![CDATA[" + Utf8(Value(node)) + "]]>"; break;
+        case NODE_COMMENT: m_out += "<!--" + Utf8(Value(node)) + "-->"; break;
+        case NODE_PROCESSING_INSTRUCTION: {
+            const std::wstring data = Value(node);
+            m_out += "<?" + NameOf(node) + (data.empty() ? "" : " " + Utf8(data)) + "?>";
+            break;
+        }
+        default: m_ok = false; break;  // nothing else comes out of a file the probe let through
+        }
+    }
+
+    void Element(IXMLDOMNode* element) {
+        const std::string name = NameOf(element);
+        m_out += "<" + name;
+        Attributes(element);
+        IXMLDOMNode* first = nullptr;
+        if (element->get_firstChild(&first) != S_OK || !first) {
+            m_out += "/>";
+            return;
+        }
+        first->Release();
+        m_out += ">";
+        ForEachChild(element, [&](IXMLDOMNode*& child) { Node(child); });
+        m_out += "</" + name + ">";
+    }
+
+    void Attributes(IXMLDOMNode* element) {
+        IXMLDOMNamedNodeMap* map = nullptr;
+        long count = 0;
+        if (FAILED(element->get_attributes(&map)) || !map || FAILED(map->get_length(&count))) count = 0;
+        Release(map);
+        if (count == 0) return;
+        long listed = 0;
+        ForEachAttribute(element, [&](BSTR name, IXMLDOMNode* attribute) {
+            ++listed;
+            m_attributes += " " + Utf8(std::wstring(name, ::SysStringLen(name))) + "=\"";
+            BSTR text = AttributeText(attribute);
+            const std::wstring value(text ? text : L"", text ? ::SysStringLen(text) : 0);
+            ::SysFreeString(text);
+            std::swap(m_out, m_attributes);
+            Escaped(value, true);
+            std::swap(m_out, m_attributes);
+            m_attributes += "\"";
+        });
+        if (listed == count) {
+            m_out += m_attributes;
+        } else {
+            // Namespace declarations are attributes the query does not list: the element's
+            // start tag as the document object writes it alone (a copy without children,
+            // so that what it keeps is one element's worth).
+            m_out += StartTagAttributes(element);
+        }
+        m_attributes.clear();
+    }
+
+    std::string StartTagAttributes(IXMLDOMNode* element) {
+        IXMLDOMNode* copy = nullptr;
+        BSTR xml = nullptr;
+        if (FAILED(element->cloneNode(VARIANT_FALSE, &copy)) || !copy || FAILED(copy->get_xml(&xml)) || !xml) {
+            Release(copy);
+            m_ok = false;
+            return std::string();
+        }
+        copy->Release();
+        std::string tag = Utf8(std::wstring(xml, ::SysStringLen(xml)));
+        ::SysFreeString(xml);
+        // "<name attributes/>" or "<name attributes>": what lies between the name and the end.
+        const std::string::size_type start = tag.find_first_of(" \t\r\n");
+        const std::string::size_type end = tag.find('>');
+        if (start == std::string::npos || end == std::string::npos || start > end) return std::string();
+        return tag.substr(start, end - start - (tag[end - 1] == '/' ? 1 : 0));
+    }
+
+    void Escaped(const std::wstring& text, bool attribute) {
+        std::wstring escaped;
+        escaped.reserve(text.size());
+        for (wchar_t c : text) {
+            switch (c) {
+            case L'&': escaped += L"&amp;"; break;
+            case L'<': escaped += L"&lt;"; break;
+            case L'>': escaped += L"&gt;"; break;
+            case L'\r': escaped += L"&#13;"; break;
+            case L'"': escaped += attribute ? L"&quot;" : L"\""; break;
+            case L'\t': escaped += attribute ? L"&#9;" : L"\t"; break;
+            case L'\n': escaped += attribute ? L"&#10;" : L"\n"; break;
+            default: escaped += c; break;
+            }
+        }
+        m_out += Utf8(escaped);
+    }
+
+    static std::wstring Value(IXMLDOMNode* node) {
+        VARIANT value;
+        ::VariantInit(&value);
+        std::wstring text;
+        if (SUCCEEDED(node->get_nodeValue(&value)) && value.vt == VT_BSTR && value.bstrVal)
+            text.assign(value.bstrVal, ::SysStringLen(value.bstrVal));
+        ::VariantClear(&value);
+        return text;
+    }
+    std::string NameOf(IXMLDOMNode* node) {
+        BSTR name = nullptr;
+        std::string text;
+        if (SUCCEEDED(node->get_nodeName(&name)) && name) text = Utf8(std::wstring(name, ::SysStringLen(name)));
+        ::SysFreeString(name);
+        return text;
+    }
+    std::string Utf8(const std::wstring& text) {
+        if (text.empty()) return std::string();
+        const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                                nullptr, nullptr);
+        std::string out(bytes > 0 ? bytes : 0, '\0');
+        if (bytes <= 0 || ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], bytes,
+                                                nullptr, nullptr) != bytes)
+            m_ok = false;
+        return out;
+    }
+
+    std::string m_out;
+    std::string m_attributes;
+    bool m_ok = true;
+};
+
+}  // namespace
 
 BOOL CGroupsFile::WriteDocument() {
     // Written next to the file and moved over it only when complete and read back, so
@@ -371,11 +458,12 @@ BOOL CGroupsFile::WriteDocument() {
         m_status.writeError = "the file is read-only";
         return FALSE;
     }
-    std::string bytes;
-    if (!SetUtf8Declaration() || !SerializeDocument(bytes)) {
+    DocumentText text;
+    if (!text.Document(m_pDocument)) {
         m_status.writeError = "the new file could not be made";
         return FALSE;
     }
+    const std::string& bytes = text.Bytes();
     std::string temp;
     HANDLE file = CreateTemporaryFile(m_path, temp);
     if (file == INVALID_HANDLE_VALUE) {

@@ -173,6 +173,10 @@ TEST_F(GroupsFile, WhatTheProgramDoesNotUseOrShowStaysThroughAChange) {
          "<keyword>lower</keyword><Key\xE2\x80\x8Dword>k</Key\xE2\x80\x8Dword><Keyword>a<b/>c</Keyword></Group>"
          "text</Purgelet>",
          "Other()g(ac)", "", 3},
+        {"namespace declarations",
+         "<Notes xmlns=\"urn:n\" xmlns:n=\"urn:m\" n:a=\"1\"><n:x/></Notes><Purgelet xmlns:t=\"urn:t\">"
+         "<Group Id=\"2\" Name=\"g\" t:tag=\"1\"/></Purgelet>",
+         "Other()g()", "", 3},
         {"two groups elements: the last is read",
          "<Purgelet><Group Id=\"2\" Name=\"First\"/><Group Id=\"8\" Name=\"Far\"/></Purgelet>"
          "<Purgelet><Group Id=\"3\" Name=\"Second\"/></Purgelet>",
@@ -208,6 +212,11 @@ TEST_F(GroupsFile, WhatTheProgramDoesNotUseOrShowStaysThroughAChange) {
         ASSERT_TRUE(WriteWholeFile(folder.Path() + "expected.xml", after));
         EXPECT_EQ(xmlnodes::OfFile(folder.Path() + "expected.xml"), xmlnodes::OfFile(path));
         DeleteFileA((folder.Path() + "expected.xml").c_str());
+        // The document object does not list every namespace declaration among the nodes.
+        const std::string saved = ReadWholeFile(path);
+        for (const char* declaration : {"xmlns=\"urn:n\"", "xmlns:n=\"urn:m\"", "xmlns:t=\"urn:t\""})
+            EXPECT_EQ(bytes.find(declaration) != std::string::npos, saved.find(declaration) != std::string::npos)
+                << declaration << "\n" << saved;
     }
 }
 
