@@ -14,6 +14,7 @@
 #include "res/resource.h"
 #include "support/message_pump.h"
 #include "support/registry_sandbox.h"
+#include "support/xml_nodes.h"
 #include <gtest/gtest.h>
 #include <atomic>
 #include <thread>
@@ -725,6 +726,98 @@ TEST_F(MainWindowGroupsFileTest, ASessionEndStoresWhatTheCloseWould)
         EXPECT_TRUE(::IsWindow(dlg.m_hWnd));
     }));
     EXPECT_TRUE(TestApp().m_boxes.empty());
+}
+
+// A file holding what the program does not use or cannot show, changed through the window
+// (Add to Group, Delete, a new group with Apply) and the program closed: the document is
+// the one read, node for node, but for the three changes; the groups the code page cannot
+// show are left out of the tree and named in a box at the start.
+TEST_F(MainWindowGroupsFileTest, AddToGroupDeleteAndApplyEditTheFileAndKeepEverythingElse)
+{
+    auto tools = [](const char* attributes) {
+        return std::string("<Group Id=\"2\" Name=\"Tools\"") + attributes + ">\n<Keyword>corpus</Keyword>\n</Group>\n";
+    };
+    const std::string media = "<Group Id=\"3\" Name=\"Media\">\n<Keyword>player</Keyword>\n</Group>\n";
+    auto file = [](const std::string& beforeGroups, const std::string& groups) {
+        return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n" + beforeGroups +
+               "<Purgelet>\n" + groups + "</Purgelet>\n</NimboPurgelet>\n";
+    };
+    const struct
+    {
+        const char* what;
+        std::string bytes;
+        int nNewId;           // the Id the new group takes
+        const char* unshown;  // the groups named in the box at the start, or null
+    } cases[] = {
+        {"a comment and a processing instruction in the root",
+         file("<!-- the user's own -->\n<?reader keep this?>\n", tools("") + "<!-- media -->\n" + media), 4, nullptr},
+        {"attributes the program does not use",
+         file("", tools(" Color=\"red\"") + "<Group Id=\"3\" Name=\"Media\" ID=\"7\">\n<Keyword>player</Keyword>\n"
+                                             "</Group>\n"),
+         4, nullptr},
+        {"a second groups element", file("<Purgelet>\n<Group Id=\"5\" Name=\"Old\"/>\n</Purgelet>\n", tools("") + media),
+         6, nullptr},
+        {"a Cyrillic group under 1252",
+         file("", tools("") + "<Group Id=\"4\" Name=\"\xD0\x96\xD0\xB6\">\n<Keyword>\xD0\xB6</Keyword>\n</Group>\n" + media),
+         5, "\"??\".\r\n\r\nIt is kept in the file as it is"},
+        // As the program writes it under code page 932: Japanese names and keywords.
+        {"a file written under 932",
+         file("", tools("") + "<Group Id=\"4\" Name=\"\xE3\x83\x84\xE3\x83\xBC\xE3\x83\xAB\">\n"
+                              "<Keyword>\xE6\x97\xA5\xE6\x9C\xAC</Keyword>\n</Group>\n" + media +
+                              "<Group Id=\"5\" Name=\"Games\">\n<Keyword>game</Keyword>\n"
+                              "<Keyword>\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0</Keyword>\n</Group>\n"),
+         6, "\"???\", \"Games\".\r\n\r\nThey are kept in the file as they are"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteGroups(c.bytes);
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+            if (c.unshown) {
+                ASSERT_EQ(1u, Boxes(1).size());
+                EXPECT_NE(std::string::npos, TestApp().m_boxes[0].text.find("cannot show: " + std::string(c.unshown)))
+                    << TestApp().m_boxes[0].text;
+            }
+            ClickRow(dlg, "Alpha Editor");
+            AddToGroup(dlg, NULL);  // into Tools, the first group listed
+            ClickGroup(dlg, "Media");
+            DeleteAnswered(dlg, IDYES);
+            NewGroup(dlg, "cartoons", "tom");
+        }));
+        EXPECT_EQ(c.unshown ? 1u : 0u, TestApp().m_boxes.size());
+        std::string expected = c.bytes;
+        const std::string corpus = "<Keyword>corpus</Keyword>\n";
+        expected.insert(expected.find(corpus) + corpus.size(), "<Keyword>Alpha Editor</Keyword>\n");
+        const std::string::size_type at = expected.find("<Group Id=\"3\" Name=\"Media\"");
+        expected.erase(at, expected.find("</Group>\n", at) + 9 - at);
+        expected.insert(expected.rfind("</Purgelet>"), "<Group Id=\"" + std::to_string(c.nNewId) +
+                                                           "\" Name=\"cartoons\">\n<Keyword>tom</Keyword>\n</Group>\n");
+        const std::string expectedFile = m_groupsFile + ".expected";
+        std::ofstream(expectedFile.c_str(), std::ios::binary) << expected;
+        EXPECT_EQ(xmlnodes::OfFile(expectedFile), xmlnodes::OfFile(m_groupsFile)) << GroupsFile();
+        ::DeleteFileA(expectedFile.c_str());
+    }
+}
+
+// What a save cut short left beside the file (the program ended in the middle of it) is
+// removed at the start; other files there stay.
+TEST_F(MainWindowGroupsFileTest, TheStartRemovesWhatASaveCutShortLeftBesideTheFile)
+{
+    WriteGroups(kTwoGroups);
+    const std::string leftover = m_groupsFile + ".~1a2b.tmp", other = m_groupsFile + ".~notes.txt";
+    std::ofstream(leftover.c_str(), std::ios::binary) << "<NimboPurgelet";
+    std::ofstream(other.c_str(), std::ios::binary) << "mine";
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+        EXPECT_FALSE(Exists(leftover));
+        EXPECT_TRUE(Exists(other));
+    }));
+    EXPECT_EQ(kTwoGroups, GroupsFile());
+    ::DeleteFileA(leftover.c_str());
+    ::DeleteFileA(other.c_str());
 }
 
 // The file is changed by another hand between two changes made in the window: the second
