@@ -856,6 +856,12 @@ TEST_F(MainWindowGroupsFileTest, AHandEditBetweenTwoChangesSurvivesTheSecond)
              return edited.replace(edited.find("Name=\"cartoons\""), 15, "Name=\"comics\"");
          },
          file(group(2, "Tools", {"corpus", "alpha"}) + group(4, "comics", {"tom"})), {"Tools", "comics"}, nullptr},
+        // Followed by its Id, the group deleted here is the one the other hand renamed.
+        {"the group deleted here renamed there",
+         [&](const std::string& bytes) {
+             return std::string(bytes).replace(bytes.find("Name=\"Media\""), 12, "Name=\"Movies\"");
+         },
+         file(group(2, "Tools", {"corpus"}) + cartoons), {"Tools", "cartoons"}, nullptr},
         {"the file emptied", [](const std::string&) { return std::string(); },
          file(group(2, "Tools", {"corpus"}) + cartoons), {"Tools", "cartoons"}, nullptr},
         {"the file made unreadable", [](const std::string&) { return std::string("<NimboPurgelet><Purgelet>"); },
