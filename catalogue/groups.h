@@ -14,7 +14,7 @@ public:
 
     void AddKeyword(const char* keyword);
 
-    int Id;
+    int Id;  // names the group: kept from the groups file, never given to two groups in a run
     std::string Name;
     std::vector<std::string> Keywords;  // in the order added; duplicates and empty ones kept
     int BuiltIn;                        // 1 only for "Other"
@@ -62,8 +62,7 @@ public:
     // rule). Groups that stay keep their objects (pointers to them stay good); groups
     // that go are deleted. True when the list now differs from what it was before.
     // `newBase`, when given, receives `disk` as a base for the next merge: each group with
-    // the Id of the group it became here (an Id below -1, which no group has, when it was
-    // deleted here).
+    // the Id it has here (a group deleted here keeps the file's Id, which no group here has).
     bool MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
                       std::vector<GroupEntry>* newBase = nullptr);
 

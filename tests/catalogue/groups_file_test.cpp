@@ -501,19 +501,42 @@ BOOL WINAPI WriteHalfThenFail(HANDLE file, LPCVOID data, DWORD size, LPDWORD wri
     return FALSE;
 }
 
-TEST_F(GroupsFile, AWriteThatFailsMidwayLeavesTheOldFileWholeAndNoTemporaryFile) {
-    ASSERT_TRUE(WriteWholeFile(path, kWritten));
-    Add("New", {"n"});
-    g_realWriteFile = reinterpret_cast<decltype(g_realWriteFile)>(
-        cattest::PatchImport("kernel32.dll", "WriteFile", reinterpret_cast<void*>(&WriteHalfThenFail)));
-    ASSERT_TRUE(g_realWriteFile != nullptr);
-    GroupsFileStatus status;
-    const BOOL saved = m->Save(path.c_str(), &status);
-    cattest::PatchImport("kernel32.dll", "WriteFile", reinterpret_cast<void*>(g_realWriteFile));
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(0u, status.writeError.find("the new file could not be written (")) << status.writeError;
-    EXPECT_EQ(kWritten, ReadWholeFile(path));
-    EXPECT_EQ(1u, FilesIn(folder.Path()));
+// The bytes reach the disk otherwise than they were handed over, and nobody says so.
+BOOL WINAPI WriteGarbled(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+    std::string bytes(static_cast<const char*>(data), size);
+    const std::string::size_type name = bytes.find("Name=\"New\"");
+    if (name != std::string::npos) bytes[name + 6] = 'M';
+    return g_realWriteFile(file, bytes.data(), size, written, overlapped);
+}
+
+// A write that fails midway, or whose file does not read back as the groups meant (the
+// save reads it back before it replaces the old file), replaces nothing.
+TEST_F(GroupsFile, AWriteThatFailsOrDoesNotReadBackLeavesTheOldFileWholeAndNoTemporaryFile) {
+    const struct {
+        const char* label;
+        void* write;
+        const char* error;  // the start of the reason given
+    } cases[] = {
+        {"the disk full midway", reinterpret_cast<void*>(&WriteHalfThenFail), "the new file could not be written ("},
+        {"the bytes garbled", reinterpret_cast<void*>(&WriteGarbled), "the new file would not read back as the groups"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        Reset();
+        ASSERT_TRUE(WriteWholeFile(path, kWritten));
+        ASSERT_TRUE(m->Load(path.c_str()));
+        Add("New", {"n"});
+        g_realWriteFile =
+            reinterpret_cast<decltype(g_realWriteFile)>(cattest::PatchImport("kernel32.dll", "WriteFile", c.write));
+        ASSERT_TRUE(g_realWriteFile != nullptr);
+        GroupsFileStatus status;
+        const BOOL saved = m->Save(path.c_str(), &status);
+        cattest::PatchImport("kernel32.dll", "WriteFile", reinterpret_cast<void*>(g_realWriteFile));
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(0u, status.writeError.find(c.error)) << status.writeError;
+        EXPECT_EQ(kWritten, ReadWholeFile(path));
+        EXPECT_EQ(1u, FilesIn(folder.Path()));
+    }
 }
 
 TEST_F(GroupsFile, TheReplacedFileKeepsItsAttributesAndLeftoversAreRemoved) {
@@ -535,33 +558,6 @@ TEST_F(GroupsFile, TheReplacedFileKeepsItsAttributesAndLeftoversAreRemoved) {
     EXPECT_EQ(1, RemoveGroupsFileLeftovers(path));
     EXPECT_EQ(3u, FilesIn(folder.Path()));
     EXPECT_NE(std::string::npos, ReadWholeFile(path).find("Name=\"New\""));
-}
-
-// A save reads the new file back before it replaces the old one: bytes that reach the
-// disk otherwise than meant are never put in its place.
-BOOL(WINAPI* g_writeFileToGarble)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED) = nullptr;
-
-BOOL WINAPI WriteGarbled(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
-    std::string bytes(static_cast<const char*>(data), size);
-    const std::string::size_type name = bytes.find("Name=\"New\"");
-    if (name != std::string::npos) bytes[name + 6] = 'M';
-    return g_writeFileToGarble(file, bytes.data(), size, written, overlapped);
-}
-
-TEST_F(GroupsFile, ANewFileThatDoesNotReadBackAsMeantReplacesNothing) {
-    ASSERT_TRUE(WriteWholeFile(path, kWritten));
-    ASSERT_TRUE(m->Load(path.c_str()));
-    Add("New", {"n"});
-    g_writeFileToGarble = reinterpret_cast<decltype(g_writeFileToGarble)>(
-        cattest::PatchImport("kernel32.dll", "WriteFile", reinterpret_cast<void*>(&WriteGarbled)));
-    ASSERT_TRUE(g_writeFileToGarble != nullptr);
-    GroupsFileStatus status;
-    const BOOL saved = m->Save(path.c_str(), &status);
-    cattest::PatchImport("kernel32.dll", "WriteFile", reinterpret_cast<void*>(g_writeFileToGarble));
-    EXPECT_FALSE(saved);
-    EXPECT_EQ("the new file would not read back as the groups", status.writeError);
-    EXPECT_EQ(kWritten, ReadWholeFile(path));
-    EXPECT_EQ(1u, FilesIn(folder.Path()));
 }
 
 }  // namespace
