@@ -87,15 +87,23 @@ GroupEntry* CGroupManager::AddGroup(const GroupEntry& source) {
     return group;
 }
 
-GroupEntry* CGroupManager::AddStoredGroup(const GroupEntry& source) {
-    if (source.Id <= 0 || IdInList(source.Id)) return AddGroup(source);
-    GroupEntry* group = new GroupEntry;
-    group->Name = source.Name;
-    group->Keywords = source.Keywords;
-    group->Id = source.Id;
-    ReserveId(source.Id);
-    m_Groups.push_back(group);
-    return group;
+void CGroupManager::AddStoredGroups(const std::vector<GroupEntry>& groups) {
+    // The Ids present are gathered once: a file of many groups is read in linear time.
+    std::set<int> taken;
+    for (const GroupEntry* group : m_Groups) taken.insert(group->Id);
+    for (const GroupEntry& source : groups) ReserveId(source.Id);
+    for (const GroupEntry& source : groups) {
+        if (source.Id <= 0 || taken.count(source.Id)) {
+            taken.insert(AddGroup(source)->Id);
+            continue;
+        }
+        GroupEntry* group = new GroupEntry;
+        group->Name = source.Name;
+        group->Keywords = source.Keywords;
+        group->Id = source.Id;
+        taken.insert(source.Id);
+        m_Groups.push_back(group);
+    }
 }
 
 GroupEntry* CGroupManager::CreateGroup() {
@@ -209,6 +217,9 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
             ReserveId(theirs.Id);
         }
 
+    std::vector<GroupEntry*> addedHere;
+    for (GroupEntry* group : m_Groups)
+        if (group->BuiltIn != 1 && !baseById.count(group->Id)) addedHere.push_back(group);
     std::vector<GroupEntry> became = disk;  // the file's groups with the Ids they have here
     std::vector<GroupEntry*> result;
     std::set<GroupEntry*> placed;
@@ -218,9 +229,8 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
         if (b == baseById.end()) {  // new in the file
             // The same group made here too (a new group of the same name): one group.
             GroupEntry* same = nullptr;
-            for (GroupEntry* group : m_Groups)
-                if (group->BuiltIn != 1 && !baseById.count(group->Id) && !placed.count(group) &&
-                    group->Name == theirs.Name) {
+            for (GroupEntry* group : addedHere)
+                if (!placed.count(group) && group->Name == theirs.Name) {
                     same = group;
                     break;
                 }

@@ -26,9 +26,9 @@ public:
 
     // Appends a copy of `source` (name, keywords, built-in flag) with a fresh Id.
     GroupEntry* AddGroup(const GroupEntry& source);
-    // Appends a copy of a group read from the groups file with the file's Id, or a fresh
-    // one when its Id is 0 (the file gave none, or one that was not its own) or taken.
-    GroupEntry* AddStoredGroup(const GroupEntry& source);
+    // Appends copies of groups read from the groups file, each with the file's Id, or a
+    // fresh one when its Id is 0 (the file gave none, or one that was not its own) or taken.
+    void AddStoredGroups(const std::vector<GroupEntry>& groups);
     // Appends an empty group with a fresh Id.
     GroupEntry* CreateGroup();
     // Marks an Id as used (a group the file holds but the list does not show, a group of

@@ -137,7 +137,9 @@ bool CGroupsFile::ReadGroup(IXMLDOMNode* element, StoredGroup& stored, std::wstr
 void CGroupsFile::ReadGroups(CGroupManager* manager) {
     if (!manager) return;
     ReserveIds(manager);
-    for (const StoredGroup& stored : m_groups) manager->AddStoredGroup(stored.group);
+    std::vector<GroupEntry> groups;
+    ReadGroups(&groups);
+    manager->AddStoredGroups(groups);
 }
 
 void CGroupsFile::ReserveIds(CGroupManager* manager) const {

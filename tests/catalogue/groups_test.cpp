@@ -220,7 +220,7 @@ TEST_F(Groups, AMergeAppliesTheChangesMadeHereToTheFileAsItIsNowById) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         Reset();
-        for (const GroupEntry& g : Parse(c.base)) m->AddStoredGroup(g);
+        m->AddStoredGroups(Parse(c.base));
         const std::vector<GroupEntry> base = m->UserGroups();
         ASSERT_EQ(c.base, Show(base));
         c.change(m);
