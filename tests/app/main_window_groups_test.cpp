@@ -2,12 +2,14 @@
 // shows the programs of the group the tree highlights and draws bold, after Apply,
 // Cancel, the editor's close button, Add to Group and Delete; Delete asks first; the
 // details pane shown again shows the program selected now.
+#include "code_page_child.h"
 #include "main_window_fixture.h"
 #include "owned_box.h"
 #include "app/page_uninstall_groups.h"
 #include "app/purgelet_dlg.h"
 #include "app/ui_manager.h"
 #include "catalogue/groups.h"
+#include "catalogue/groups_file.h"
 #include "catalogue/options.h"
 #include "catalogue/program_entry.h"
 #include "toolkit/theme/paint_manager.h"
@@ -728,6 +730,53 @@ TEST_F(MainWindowGroupsFileTest, ASessionEndStoresWhatTheCloseWould)
     EXPECT_TRUE(TestApp().m_boxes.empty());
 }
 
+const char kGroupsFileChild[] = "PURGELET_GROUPS_FILE_CHILD";
+
+// Under code page 932 (started by WrittenUnder932): the groups Tools, Media, a group with
+// a Japanese name and a group with one Japanese keyword, written by the program to the
+// file the variable names.
+TEST(GroupsFileUnder932, Child)
+{
+    const char* pszPath = getenv(kGroupsFileChild);
+    if (pszPath == NULL) GTEST_SKIP() << "run by AddToGroupDeleteAndApplyEditTheFileAndKeepEverythingElse";
+    ASSERT_EQ(932u, ::GetACP());
+    auto ansi = [](const wchar_t* text) {
+        char bytes[64] = "";
+        ::WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, sizeof(bytes), NULL, NULL);
+        return std::string(bytes);
+    };
+    CGroupManager* pGroups = CGroupManager::GetInstance();
+    pGroups->Clear();
+    const std::vector<std::pair<std::string, std::vector<std::string>>> groups = {
+        {"Tools", {"corpus"}},
+        {"Media", {"player"}},
+        {ansi(L"\x30C4\x30FC\x30EB"), {ansi(L"\x65E5\x672C")}},  // "ツール", "日本"
+        {"Games", {"game", ansi(L"\x30B2\x30FC\x30E0")}},         // "ゲーム"
+    };
+    for (const auto& g : groups) {
+        GroupEntry* pGroup = pGroups->CreateGroup();
+        pGroup->Name = g.first;
+        for (const std::string& k : g.second) pGroup->AddKeyword(k.c_str());
+    }
+    GroupsFileStatus status;
+    EXPECT_TRUE(pGroups->Save(pszPath, &status)) << status.writeError;
+    pGroups->Clear();
+}
+
+// The bytes of the groups file the program writes under code page 932 (a child process
+// of this one), or "" where a process cannot choose its code page.
+static std::string WrittenUnder932(const std::string& path)
+{
+    if (codepagechild::UnixPath("C:\\").empty()) return std::string();
+    int nExit = -1;
+    const std::string output = codepagechild::Run("ja_JP.UTF-8", "GroupsFileUnder932.Child", {{kGroupsFileChild, path}}, nExit);
+    EXPECT_EQ(0, nExit) << output;
+    EXPECT_NE(std::string::npos, output.find("[       OK ] GroupsFileUnder932.Child")) << output;
+    const std::string bytes = mainwindowtest::ReadFile(path);
+    ::DeleteFileA(path.c_str());
+    return bytes;
+}
+
 // A file holding what the program does not use or cannot show, changed through the window
 // (Add to Group, Delete, a new group with Apply) and the program closed: the document is
 // the one read, node for node, but for the three changes; the groups the code page cannot
@@ -760,16 +809,13 @@ TEST_F(MainWindowGroupsFileTest, AddToGroupDeleteAndApplyEditTheFileAndKeepEvery
         {"a Cyrillic group under 1252",
          file("", tools("") + "<Group Id=\"4\" Name=\"\xD0\x96\xD0\xB6\">\n<Keyword>\xD0\xB6</Keyword>\n</Group>\n" + media),
          5, "\"??\".\r\n\r\nIt is kept in the file as it is"},
-        // As the program writes it under code page 932: Japanese names and keywords.
-        {"a file written under 932",
-         file("", tools("") + "<Group Id=\"4\" Name=\"\xE3\x83\x84\xE3\x83\xBC\xE3\x83\xAB\">\n"
-                              "<Keyword>\xE6\x97\xA5\xE6\x9C\xAC</Keyword>\n</Group>\n" + media +
-                              "<Group Id=\"5\" Name=\"Games\">\n<Keyword>game</Keyword>\n"
-                              "<Keyword>\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0</Keyword>\n</Group>\n"),
-         6, "\"???\", \"Games\".\r\n\r\nThey are kept in the file as they are"},
+        // Japanese names and a Japanese keyword, as this program wrote them under 932.
+        {"a file written under 932", WrittenUnder932(m_groupsFile + ".932"), 6,
+         "\"???\", \"Games\".\r\n\r\nThey are kept in the file as they are"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
+        if (c.bytes.empty()) continue;  // no file written under another code page here
         WriteGroups(c.bytes);
         TestApp().m_boxes.clear();
         ClearGroups();
