@@ -1,20 +1,61 @@
 // The groups file of the running program: read once when the groups pane opens, and
 // written after every change of the groups (Apply, Add to Group, Delete), never when
-// nothing changed. A file that is there but cannot be read as groups is copied beside
-// itself before anything is written over it; when it cannot even be copied or opened,
-// nothing is written to it until the next start. A file that another program changed
-// since this run read or wrote it is read again before the write, and the user's changes
-// made here since are applied to what it holds now (CGroupManager::MergeChanges): the
-// list of groups may then gain, lose or change groups, and the groups tree is rebuilt.
+// nothing changed. A save edits the file as it is: only the groups changed here are
+// touched, each found by its Id, and whatever else the file holds stays as it was
+// (CGroupsFile). Groups whose names or keywords the system's code page cannot show stay
+// in the file and out of the list; the box at start names them. A file that is there
+// but cannot be read as groups is copied beside itself before anything is written over
+// it; when it cannot even be copied or opened, nothing is written to it until the next
+// start. A file that another program changed since this run read or wrote it is merged
+// first: the user's changes made here since are applied to what it holds now, group by
+// Id (CGroupManager::MergeChanges); the list of groups may then gain, lose or change
+// groups, and the groups tree is rebuilt.
 #pragma once
+#include <set>
 #include <string>
+#include <vector>
+#include "catalogue/groups.h"
+#include "catalogue/groups_file.h"
 
-// Reads the groups file into the groups model, after removing the temporary files a save
-// cut short left beside it. Gives back the text of the box that
-// tells the user why the file could not be read and what became of it, or "" when
-// there is nothing to tell.
+class CGroupsStore
+{
+public:
+    // The program's one store of the groups file.
+    static CGroupsStore& Instance();
+
+    // Reads the groups file into the groups model, after removing the temporary files a
+    // save cut short left beside it. Gives back the text of the box that tells the user
+    // why the file could not be read and what became of it, or which of its groups the
+    // code page cannot show, or "" when there is nothing to tell.
+    std::string Load();
+    // Writes the groups when they differ from what the file was last read or written
+    // with. A file that cannot be written is reported in a box naming it when bReport is
+    // set. True when the file holds the groups now.
+    bool Save(bool bReport);
+
+private:
+    CGroupsStore();
+    CGroupsStore(const CGroupsStore&) = delete;
+    CGroupsStore& operator=(const CGroupsStore&) = delete;
+
+    bool SameAsBase() const;
+    bool TakeChangedFile(CGroupsFile& file, const GroupsFileState& now, std::string& strWhy, std::string& strNotice);
+
+    // The user groups as the file held them when this run last read or wrote it, in the
+    // file's order, with the Ids they have here: what the user changed since is the
+    // difference.
+    std::vector<GroupEntry> m_base;
+    // The file's bytes as this run last read or wrote them (its size and a hash): a
+    // difference means somebody else wrote it since.
+    GroupsFileState m_fileState;
+    // The copy of a damaged file's bytes, which lets the file be written over.
+    std::string m_strKeptCopy;
+    // The groups the code page cannot show that the user was told of.
+    std::set<std::string> m_reportedUnshown;
+    // Set when the file could neither be read nor kept: this run writes nothing to it.
+    bool m_bLeftAlone;
+};
+
+// The store's Load and Save, as the pages and the main dialog call them.
 std::string LoadGroupsFile();
-// Writes the groups when they differ from what the file was last read or written with.
-// A file that cannot be written is reported in a box naming it when bReport is set.
-// True when the file holds the groups now.
 bool SaveGroupsFile(bool bReport = true);

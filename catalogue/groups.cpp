@@ -1,6 +1,9 @@
 #include "catalogue/groups.h"
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <map>
+#include <set>
 
 GroupEntry::GroupEntry() : Id(0), BuiltIn(0) {}
 
@@ -40,11 +43,38 @@ CGroupManager::~CGroupManager() {
 }
 
 int CGroupManager::NextId() {
-    // One more than the largest Id present, so that Ids stay distinct after deletions; the
-    // very first group, "Other", gets 0. The largest is kept rather than searched for, so
-    // that reading a file of many groups stays linear.
-    if (m_Groups.empty()) return m_nLargestId = 0;
-    return ++m_nLargestId;
+    // "Other" gets 0. A user group gets one more than the largest Id this run gave or saw
+    // (so no group made after a deletion takes the deleted one's Id, which the file may
+    // still hold), and at least its position plus one, the Id a fresh file has always
+    // given its n-th group.
+    if (m_Groups.empty()) return 0;
+    const int position = static_cast<int>(m_Groups.size());
+    if (m_nLargestId < INT_MAX - 1) {
+        m_nLargestId = std::max(m_nLargestId + 1, position + 1);
+        return m_nLargestId;
+    }
+    // Only a file holding the largest Ids there are gets here: the smallest free one.
+    for (int id = 1;; ++id)
+        if (!IdInList(id)) return id;
+}
+
+bool CGroupManager::IdInList(int id) const {
+    for (const GroupEntry* group : m_Groups)
+        if (group->Id == id) return true;
+    return false;
+}
+
+void CGroupManager::ReserveId(int id) {
+    if (id > m_nLargestId) m_nLargestId = id;
+}
+
+void CGroupManager::Clear() {
+    while (m_Groups.size() > 1) {
+        delete m_Groups.back();
+        m_Groups.pop_back();
+    }
+    m_pCurrentGroup = nullptr;
+    m_nLargestId = 0;
 }
 
 GroupEntry* CGroupManager::AddGroup(const GroupEntry& source) {
@@ -55,6 +85,25 @@ GroupEntry* CGroupManager::AddGroup(const GroupEntry& source) {
     group->Id = NextId();
     m_Groups.push_back(group);
     return group;
+}
+
+void CGroupManager::AddStoredGroups(const std::vector<GroupEntry>& groups) {
+    // The Ids present are gathered once: a file of many groups is read in linear time.
+    std::set<int> taken;
+    for (const GroupEntry* group : m_Groups) taken.insert(group->Id);
+    for (const GroupEntry& source : groups) ReserveId(source.Id);
+    for (const GroupEntry& source : groups) {
+        if (source.Id <= 0 || taken.count(source.Id)) {
+            taken.insert(AddGroup(source)->Id);
+            continue;
+        }
+        GroupEntry* group = new GroupEntry;
+        group->Name = source.Name;
+        group->Keywords = source.Keywords;
+        group->Id = source.Id;
+        taken.insert(source.Id);
+        m_Groups.push_back(group);
+    }
 }
 
 GroupEntry* CGroupManager::CreateGroup() {
@@ -69,10 +118,6 @@ void CGroupManager::DeleteGroup(GroupEntry* group) {
     if (it == m_Groups.end()) return;
     m_Groups.erase(it);
     if (m_pCurrentGroup == group) m_pCurrentGroup = nullptr;
-    if (group->Id == m_nLargestId) {
-        m_nLargestId = 0;
-        for (const GroupEntry* g : m_Groups) m_nLargestId = std::max(m_nLargestId, g->Id);
-    }
     delete group;
 }
 
@@ -110,23 +155,34 @@ namespace {
 
 bool SameContent(const GroupEntry& a, const GroupEntry& b) { return a.Name == b.Name && a.Keywords == b.Keywords; }
 
-// The keywords of a group that both sides changed: the file's keywords, less those this
-// program removed since the base (one occurrence each), plus those it added, at the end.
+// The keywords of a group that both sides changed. Each keyword ends up as many times as
+// the side that changed its count wants; when both changed it the same way (both added
+// it, both removed it) the change is made once, not twice. The file's order is kept, and
+// what only this program added comes at the end in its order.
 std::vector<std::string> MergeKeywords(const std::vector<std::string>& base, const std::vector<std::string>& mine,
                                        const std::vector<std::string>& theirs) {
-    std::map<std::string, int> count;
-    for (const std::string& k : base) ++count[k];
-    std::vector<std::string> added;
-    for (const std::string& k : mine) {
-        if (count[k] > 0) --count[k];
-        else added.push_back(k);
-    }
+    if (mine == base) return theirs;
+    if (theirs == base) return mine;
+    std::map<std::string, int> inBase, inMine, inTheirs;
+    for (const std::string& k : base) ++inBase[k];
+    for (const std::string& k : mine) ++inMine[k];
+    for (const std::string& k : theirs) ++inTheirs[k];
+    auto wanted = [&](const std::string& k) {
+        const int b = inBase[k], m = inMine[k], t = inTheirs[k];
+        const int dm = m - b, dt = t - b;
+        if (dm == 0) return t;
+        if (dt == 0) return m;
+        if ((dm > 0) == (dt > 0)) return std::abs(dm) > std::abs(dt) ? m : t;
+        return std::max(0, t + dm);
+    };
+    std::map<std::string, int> taken;
     std::vector<std::string> result;
-    for (const std::string& k : theirs) {
-        if (count[k] > 0) --count[k];  // removed here
-        else result.push_back(k);
-    }
-    result.insert(result.end(), added.begin(), added.end());
+    for (const std::vector<std::string>* side : {&theirs, &mine})
+        for (const std::string& k : *side)
+            if (taken[k] < wanted(k)) {
+                ++taken[k];
+                result.push_back(k);
+            }
     return result;
 }
 
@@ -134,75 +190,87 @@ std::vector<std::string> MergeKeywords(const std::vector<std::string>& base, con
 
 // The rule: the file as it is now wins, except for what the user changed in this program
 // since the file was last read or written, which is applied to it as the change it was.
-// - The groups of `base` are found in the file by name (the n-th group of a name in the
-//   base is the n-th of that name in the file); the file carries no lasting Ids.
-// - A group deleted here goes from the file's list; a group added here comes at its end.
-// - A group edited here: when the file still holds it as it was, the edit replaces it;
-//   when the file changed it too, a new name here wins over the file's, and the keywords
-//   are the file's with this program's removals and additions applied.
-// - A group that the file no longer holds (deleted or renamed by the other hand) stays
-//   gone, unless it was edited here: then the edit is kept, at the end.
-// - Groups only the file holds are taken as they are.
+// - Groups are followed by their Id: a group the other hand renamed is the same group.
+// - A group deleted here goes from the file's list; a group added here comes at its end
+//   (with a new Id when the file gave its Id to a group of its own meanwhile). A group
+//   added here and one of the same name added there are one group: the file's, with the
+//   keywords of both.
+// - A group edited here: a new name here wins over the file's; the keywords are the
+//   file's with this program's removals and additions applied, none made twice.
+// - A group that the file no longer holds (deleted by the other hand) stays gone, unless
+//   it was edited here: then the edit is kept, at the end.
+// - Groups only the file holds are taken as they are, with the file's Id (a fresh one
+//   when the file gave none of their own).
 bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
                                  std::vector<GroupEntry>* newBase) {
-    std::map<std::string, std::vector<size_t>> byName;  // file positions of each name, in order
-    for (size_t i = 0; i < disk.size(); ++i) byName[disk[i].Name].push_back(i);
-    std::map<std::string, size_t> used;
-    std::vector<const GroupEntry*> baseOf(disk.size(), nullptr);  // the base group each file group is
-    std::map<int, bool> found;                                    // base Id -> found in the file
-    for (const GroupEntry& b : base) {
-        std::vector<size_t>& places = byName[b.Name];
-        size_t& next = used[b.Name];
-        found[b.Id] = next < places.size();
-        if (next < places.size()) baseOf[places[next++]] = &b;
-    }
+    const std::vector<GroupEntry> before = UserGroups();
+    std::map<int, const GroupEntry*> baseById;
+    for (const GroupEntry& b : base)
+        if (b.Id > 0) baseById[b.Id] = &b;
     std::map<int, GroupEntry*> mine;
     for (GroupEntry* group : m_Groups)
         if (group->BuiltIn != 1) mine[group->Id] = group;
-    std::map<int, const GroupEntry*> baseById;
-    for (const GroupEntry& b : base) baseById[b.Id] = &b;
+    std::set<int> onDisk;
+    for (const GroupEntry& theirs : disk)
+        if (theirs.Id > 0) {
+            onDisk.insert(theirs.Id);
+            ReserveId(theirs.Id);
+        }
 
-    const std::vector<GroupEntry> before = UserGroups();
+    std::vector<GroupEntry*> addedHere;
+    for (GroupEntry* group : m_Groups)
+        if (group->BuiltIn != 1 && !baseById.count(group->Id)) addedHere.push_back(group);
+    std::vector<GroupEntry> became = disk;  // the file's groups with the Ids they have here
     std::vector<GroupEntry*> result;
-    std::vector<GroupEntry*> placed;
-    std::vector<int> became(disk.size(), 0);  // the Id each file group has here
+    std::set<GroupEntry*> placed;
     for (size_t i = 0; i < disk.size(); ++i) {
         const GroupEntry& theirs = disk[i];
-        const GroupEntry* b = baseOf[i];
-        if (!b) {  // only the file holds it
+        std::map<int, const GroupEntry*>::const_iterator b = theirs.Id > 0 ? baseById.find(theirs.Id) : baseById.end();
+        if (b == baseById.end()) {  // new in the file
+            // The same group made here too (a new group of the same name): one group.
+            GroupEntry* same = nullptr;
+            for (GroupEntry* group : addedHere)
+                if (!placed.count(group) && group->Name == theirs.Name) {
+                    same = group;
+                    break;
+                }
+            if (same) {
+                same->Keywords = MergeKeywords(std::vector<std::string>(), same->Keywords, theirs.Keywords);
+                if (theirs.Id > 0) same->Id = theirs.Id;
+                became[i].Id = same->Id;
+                result.push_back(same);
+                placed.insert(same);
+                continue;
+            }
             GroupEntry* group = new GroupEntry;
             group->Name = theirs.Name;
             group->Keywords = theirs.Keywords;
-            group->Id = ++m_nLargestId;
-            became[i] = group->Id;
+            group->Id = theirs.Id > 0 ? theirs.Id : NextId();
+            became[i].Id = group->Id;
             result.push_back(group);
             continue;
         }
-        std::map<int, GroupEntry*>::iterator it = mine.find(b->Id);
-        if (it == mine.end()) {  // deleted here: an Id below -1, which no group is ever given
-            became[i] = -2 - static_cast<int>(i);
-            continue;
-        }
-        became[i] = b->Id;
+        std::map<int, GroupEntry*>::iterator it = mine.find(theirs.Id);
+        if (it == mine.end()) continue;  // deleted here
         GroupEntry* group = it->second;
-        if (SameContent(*group, *b)) {
-            group->Name = theirs.Name;
-            group->Keywords = theirs.Keywords;
-        } else if (!SameContent(theirs, *b)) {
-            if (group->Name == b->Name) group->Name = theirs.Name;
-            group->Keywords = MergeKeywords(b->Keywords, group->Keywords, theirs.Keywords);
-        }
+        if (group->Name == b->second->Name) group->Name = theirs.Name;
+        group->Keywords = MergeKeywords(b->second->Keywords, group->Keywords, theirs.Keywords);
         result.push_back(group);
-        placed.push_back(group);
+        placed.insert(group);
     }
     std::vector<GroupEntry*> gone;
     for (GroupEntry* group : m_Groups) {
-        if (group->BuiltIn == 1 || std::find(placed.begin(), placed.end(), group) != placed.end()) continue;
-        std::map<int, const GroupEntry*>::iterator b = baseById.find(group->Id);
+        if (group->BuiltIn == 1 || placed.count(group)) continue;
+        std::map<int, const GroupEntry*>::const_iterator b = baseById.find(group->Id);
         const bool addedHere = b == baseById.end();
         const bool editedHere = !addedHere && !SameContent(*group, *b->second);
-        if (addedHere || (editedHere && found[group->Id] == false)) result.push_back(group);
-        else gone.push_back(group);
+        if (!addedHere && !editedHere) {
+            gone.push_back(group);
+            continue;
+        }
+        // The file gave this Id to a group of its own meanwhile: this one takes a new Id.
+        if (onDisk.count(group->Id)) group->Id = NextId();
+        result.push_back(group);
     }
 
     GroupEntry* other = m_Groups.front();
@@ -212,12 +280,7 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
         if (m_pCurrentGroup == group) m_pCurrentGroup = nullptr;
         delete group;
     }
-    m_nLargestId = 0;
-    for (const GroupEntry* g : m_Groups) m_nLargestId = std::max(m_nLargestId, g->Id);
-    if (newBase) {
-        *newBase = disk;
-        for (size_t i = 0; i < disk.size(); ++i) (*newBase)[i].Id = became[i];
-    }
+    if (newBase) newBase->swap(became);
 
     const std::vector<GroupEntry> after = UserGroups();
     if (after.size() != before.size()) return true;

@@ -14,7 +14,7 @@ public:
 
     void AddKeyword(const char* keyword);
 
-    int Id;
+    int Id;  // names the group: kept from the groups file, never given to two groups in a run
     std::string Name;
     std::vector<std::string> Keywords;  // in the order added; duplicates and empty ones kept
     int BuiltIn;                        // 1 only for "Other"
@@ -26,8 +26,17 @@ public:
 
     // Appends a copy of `source` (name, keywords, built-in flag) with a fresh Id.
     GroupEntry* AddGroup(const GroupEntry& source);
+    // Appends copies of groups read from the groups file, each with the file's Id, or a
+    // fresh one when its Id is 0 (the file gave none, or one that was not its own) or taken.
+    void AddStoredGroups(const std::vector<GroupEntry>& groups);
     // Appends an empty group with a fresh Id.
     GroupEntry* CreateGroup();
+    // Marks an Id as used (a group the file holds but the list does not show, a group of
+    // the file as last read): no new group gets it during this run.
+    void ReserveId(int id);
+    // Back to the state at start: only "Other", no current group, no Id used. For a
+    // process that reads another groups file afresh.
+    void Clear();
     // Removes and deletes the group; when it was the current group, none is current.
     void DeleteGroup(GroupEntry* group);
     GroupEntry* FindGroup(int id) const;
@@ -46,14 +55,14 @@ public:
 
     // Copies of the user groups (Ids, names, keywords) in order.
     std::vector<GroupEntry> UserGroups() const;
-    // Someone else changed the groups file: `disk` is what it holds now, `base` the user
-    // groups as this program last read or wrote it. The list becomes `disk` with the
-    // changes made here since `base` applied to it (see groups.cpp for the rule). Groups
-    // that stay keep their objects (pointers to them stay good); groups that go are
-    // deleted. True when the list now differs from what it was before the call.
+    // Someone else changed the groups file: `disk` is what it holds now (each group with
+    // the file's Id, or 0 when the file gave it none of its own), `base` the user groups
+    // as this program last read or wrote it. Groups are followed by Id. The list becomes
+    // `disk` with the changes made here since `base` applied to it (see groups.cpp for the
+    // rule). Groups that stay keep their objects (pointers to them stay good); groups
+    // that go are deleted. True when the list now differs from what it was before.
     // `newBase`, when given, receives `disk` as a base for the next merge: each group with
-    // the Id of the group it became here (an Id below -1, which no group has, when it was
-    // deleted here).
+    // the Id it has here (a group deleted here keeps the file's Id, which no group here has).
     bool MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
                       std::vector<GroupEntry>* newBase = nullptr);
 
@@ -67,9 +76,13 @@ private:
     CGroupManager(const CGroupManager&) = delete;
     CGroupManager& operator=(const CGroupManager&) = delete;
 
+    // A fresh Id for a group appended at the end of the list.
     int NextId();
+    bool IdInList(int id) const;
 
-    int m_nLargestId;  // the largest Id in the list, kept as groups come and go
+    // The largest Id given or reserved in this run; it never goes down, so that no group
+    // made later takes the Id of one deleted (the file may still hold it).
+    int m_nLargestId;
 };
 
 // Lower-cases A to Z of an 8-bit text; every other byte stays as it is.

@@ -5,8 +5,20 @@
 //   <Group Id="2" Name="..."> <Keyword>...</Keyword> ... </Group> ...
 //   </Purgelet>
 //   </NimboPurgelet>
-// with one element per line. The built-in group "Other" is never written, and the Ids
-// written are not read back (they only need to be unique within a run).
+// with one element per line. The built-in group "Other" is never written.
+//
+// The file is edited, never rebuilt: a save reads the document as the file holds it and
+// changes only the groups that changed, each found by its Id (its name, its keywords,
+// the group added or deleted); everything else is written back as it was read: comments
+// and processing instructions, attributes and elements the program does not use, other
+// groups elements, and groups whose names or keywords the system's code page cannot show
+// (those are left out of the list, see UnshownGroups, and never touched). The groups read
+// are those of the last "Purgelet" element of the root.
+//
+// Ids: a group keeps the Id the file gives it. A group whose Id is missing, not a plain
+// decimal number from 1 to kMaxStoredGroupId, or the same as an earlier group's, is read
+// with Id 0 (the program gives it one, written at the next save); a new group gets an Id
+// the file does not hold (CGroupManager::ReserveId).
 //
 // What a save writes reads back equal, or nothing is written:
 // - Every save writes UTF-8 with its own declaration (version="1.0" encoding="utf-8"),
@@ -23,16 +35,14 @@
 //   kept: the reader keeps white space as the file holds it (preserveWhiteSpace), and
 //   the writer leaves it to the document object to write them as references where
 //   the XML would otherwise change them.
-// - The new file is read back and compared with the groups before it replaces the old
-//   one; any difference refuses the write.
+// - The new file is read back and compared with the groups meant before it replaces the
+//   old one; any difference refuses the write.
 //
-// A file is read only when the program would keep everything it holds: a file with a
-// second groups element, or anything inside the root that a save would drop (another
-// element, text, a comment, an attribute of a group other than Id and Name), or a name
-// or keyword with a character the system's code page cannot hold exactly (it would be
-// read as "?" or a look-alike and written back so), counts as damaged, as does a file whose shape would make the parser slow (an element with more
-// than kMaxGroupsFileAttributes attributes, elements nested deeper than
-// kMaxGroupsFileDepth), found by one pass over the bytes before the parser sees them.
+// A file is damaged only when the parser cannot read it (not well-formed), when it is no
+// groups file (another root element, a document type), or when its shape would make the
+// parser slow (an element with more than kMaxGroupsFileAttributes attributes, elements
+// nested deeper than kMaxGroupsFileDepth, more than kMaxGroupsFileNamespaces namespace
+// declarations), found by one pass over the bytes before the parser sees them.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -42,11 +52,15 @@
 struct IXMLDOMDocument;
 struct IXMLDOMNode;
 
-// Bounds of the file's shape. A groups file has two attributes on a group and four
-// levels of elements; the parser's time grows with the square of one element's
-// attributes.
+// Bounds of the file's shape. A groups file has two attributes on a group, four levels
+// of elements and no namespace declaration; the parser's time grows with the square of
+// one element's attributes, and with the declarations in scope for each prefixed name.
 const int kMaxGroupsFileAttributes = 1000;
 const int kMaxGroupsFileDepth = 64;
+const int kMaxGroupsFileNamespaces = 64;  // in the whole file
+// The largest Id read from a file; larger ones count as none, so that the Ids the program
+// gives after them stay far from overflowing.
+const int kMaxStoredGroupId = 0x3FFFFFFF;
 
 // What a load or a save found where the groups file belongs. A file that is there but
 // is no groups file holds bytes of the user's that no save may destroy unseen.
@@ -58,8 +72,6 @@ struct GroupsFileStatus {
         NotWellFormed,  // not well-formed XML
         ForeignRoot,    // XML with another root element
         DocumentType,   // declares a document type: refused unread
-        Incomplete,     // holds something the program would not keep (a second groups element,
-                        // a name the code page cannot hold...)
         TooComplex,     // its shape would make the parser slow: refused unread
     };
     Kind kind = Missing;
@@ -119,39 +131,73 @@ public:
     // no document could be made at all.
     BOOL Open(const char* path);
     const GroupsFileStatus& Status() const { return m_status; }
-    // Appends the groups the file held when opened to the manager.
+    // Appends the groups the file held when opened to the manager, each with the file's
+    // Id where it has one of its own, and reserves every Id the file holds.
     void ReadGroups(CGroupManager* manager);
-    // The same groups, appended to `groups` in file order (Ids left 0).
+    // The same groups, appended to `groups` in file order, with the file's Ids (0 where
+    // the file gives none of its own).
     void ReadGroups(std::vector<GroupEntry>* groups);
-    // Replaces the groups element's content by the manager's user groups. FALSE, with the
-    // reason in Status().writeError, when a name or keyword cannot be written.
-    BOOL WriteGroups(CGroupManager* manager);
-    // Writes the document as UTF-8, one element per line. The new bytes go to a file of
-    // their own beside the old one, are read back and compared with the groups, and only
-    // then replace the old file (which keeps its attributes); FALSE when the file could
-    // not be written, with the reason in Status().writeError, and the old file whole.
+    // Marks every Id the file holds as used in the manager, also those of groups it does
+    // not show and of other groups elements.
+    void ReserveIds(CGroupManager* manager) const;
+    // The names (as the code page shows them) of the groups the file holds that are left
+    // out of ReadGroups because the code page cannot show their name or a keyword.
+    const std::vector<std::string>& UnshownGroups() const { return m_unshown; }
+    // Edits the document so that its groups become the manager's user groups: each group
+    // of the file is the group of the same Id in the manager, or, when `ids` is given (as
+    // many as ReadGroups gave, in its order), the group of the Id at its place there. A
+    // group the manager lacks is removed, one only the manager has is added at the end,
+    // and of the others only a changed name or keyword is touched. FALSE, with the reason
+    // in Status().writeError, when a name or keyword cannot be written.
+    BOOL WriteGroups(CGroupManager* manager, const std::vector<GroupEntry>* ids = nullptr);
+    // The groups WriteGroups left in the document, in its order (as a later ReadGroups of
+    // the saved file gives them, with their Ids).
+    const std::vector<GroupEntry>& Written() const { return m_written; }
+    // Whether a save may put the groups where the file is: not over a file that is there
+    // but no groups file (Damaged) unless `keptCopy` names a file holding the same bytes.
+    // FALSE, with the reason in Status().writeError, when not.
+    BOOL MayReplace(const char* keptCopy);
+    // Writes the document as UTF-8. The new bytes go to a file of their own beside the old
+    // one, are read back and compared with the groups, and only then replace the old file
+    // (which keeps its attributes); FALSE when the file could not be written, with the
+    // reason in Status().writeError, and the old file whole.
     BOOL Save();
 
 private:
+    struct StoredGroup {
+        GroupEntry group;          // as read (Id 0 when the file gives it none of its own)
+        IXMLDOMNode* element;      // its element, owned
+        IXMLDOMNode* nameAttribute;  // the attribute its name was read from, owned, or null
+    };
+
     BOOL StartEmptyDocument();
     void NoteParseError();
     void NoteForeignRoot();
-    bool FindDroppedContent(IXMLDOMNode* root);
-    bool ReadGroupNodes();
-    BOOL SetUtf8Declaration();
-    BOOL SerializeDocument(std::string& bytes);
-    BOOL AppendElement(IXMLDOMNode* parent, const char* name, const std::string& text);
+    void ReadGroupNodes(IXMLDOMNode* root);
+    bool ReadGroup(IXMLDOMNode* element, StoredGroup& stored, std::wstring& unshownName);
+    void ForgetGroups();
+    BOOL CheckWritable(const GroupEntry& group);
+    BOOL EditGroup(StoredGroup& stored, const GroupEntry& wanted);
+    BOOL EditKeywords(IXMLDOMNode* element, const std::vector<std::string>& from, const std::vector<std::string>& to);
+    IXMLDOMNode* NewGroupElement(const GroupEntry& group);
     BOOL SetAttribute(IXMLDOMNode* element, const char* name, const VARIANT& value);
-    BOOL RemoveChildren(IXMLDOMNode* node);
+    BOOL SetText(IXMLDOMNode* element, const std::string& text);
     IXMLDOMNode* CreateElement(const char* name);
-    BOOL WriteDocument(IXMLDOMDocument* document);
-    BOOL AddLineBreaks(IXMLDOMNode* element);
+    BOOL Insert(IXMLDOMNode* parent, IXMLDOMNode* node, IXMLDOMNode* before);
     BOOL InsertLineFeed(IXMLDOMNode* parent, IXMLDOMNode* before);
+    BOOL InsertLine(IXMLDOMNode* parent, IXMLDOMNode* node, IXMLDOMNode* before);
+    BOOL InsertOnItsOwnLine(IXMLDOMNode* parent, IXMLDOMNode* node);
+    BOOL RemoveWithItsLine(IXMLDOMNode* parent, IXMLDOMNode* node);
+    BOOL WriteDocument();
+    bool ReadsBackAsWritten(const std::string& temp);
 
     IXMLDOMDocument* m_pDocument;
-    IXMLDOMNode* m_pGroups;
+    IXMLDOMNode* m_pGroups;   // the groups element read and written
+    bool m_bGroupsAttached;   // whether m_pGroups is in the document yet
     std::string m_path;
     GroupsFileStatus m_status;
-    std::vector<GroupEntry> m_groups;   // the groups the file held when opened
-    std::vector<GroupEntry> m_written;  // the groups WriteGroups put in, for the read-back
+    std::vector<StoredGroup> m_groups;  // the groups the file holds that the program shows
+    std::vector<std::string> m_unshown;
+    std::vector<int> m_otherIds;        // Ids of the file's groups not in m_groups
+    std::vector<GroupEntry> m_written;  // the groups WriteGroups made, for the read-back
 };

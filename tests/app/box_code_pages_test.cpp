@@ -8,18 +8,9 @@
 // box draws it and within half the narrowest work area, and the box lies inside the work
 // area.
 //
-// How a code page is chosen: under Wine 8 a process's ANSI code page follows the Unix
-// locale that LC_ALL names in the environment of the Wine process that started it (the
-// locale need not be installed). Neither the prefix's registry value
-// HKLM\System\CurrentControlSet\Control\Nls\CodePage "ACP" (Wine does not read it)
-// nor an environment block given to CreateProcess changes it for a Windows child,
-// which keeps its parent's locale. A Unix program started through CreateProcess gets that
-// environment block as its own environment, so the parent starts /bin/sh, and the shell
-// starts this test program again under Wine with LC_ALL set and only the child test. Such
-// a start gives no process handle (the record CreateProcess fills holds stray values):
-// the shell writes the child's exit status into a file of its own once the child has
-// ended, and the parent waits for that file. On Windows a process cannot choose its
-// code page: the test is skipped there.
+// How a code page is chosen: see code_page_child.h. On Windows a process cannot choose
+// its code page: the test is skipped there.
+#include "code_page_child.h"
 #include "main_window_fixture.h"
 #include "owned_box.h"
 #include "app/purgelet_app.h"
@@ -153,84 +144,12 @@ TEST_F(BoxCodePagesTest, Child)
 
 // ---- the parent: a child process per code page --------------------------------------------
 
-// A path the other way round, through the functions Wine exports for it; "" outside Wine.
-std::string UnixPath(const std::string& dos)
-{
-    typedef char*(CDECL * UnixFileNameFn)(LPCWSTR);
-    const UnixFileNameFn pfn =
-        (UnixFileNameFn)(void*)::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
-    WCHAR wide[MAX_PATH] = L"";
-    ::MultiByteToWideChar(CP_ACP, 0, dos.c_str(), -1, wide, MAX_PATH);
-    char* psz = pfn != NULL ? pfn(wide) : NULL;
-    const std::string unix = psz != NULL ? psz : "";
-    if (psz != NULL) ::HeapFree(::GetProcessHeap(), 0, psz);
-    return unix;
-}
-std::string DosPath(const char* unix)
-{
-    typedef WCHAR*(CDECL * DosFileNameFn)(LPCSTR);
-    const DosFileNameFn pfn =
-        (DosFileNameFn)(void*)::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name");
-    WCHAR* psz = pfn != NULL ? pfn(unix) : NULL;
-    char dos[MAX_PATH] = "";
-    if (psz != NULL) ::WideCharToMultiByte(CP_ACP, 0, psz, -1, dos, MAX_PATH, NULL, NULL);
-    if (psz != NULL) ::HeapFree(::GetProcessHeap(), 0, psz);
-    return dos;
-}
-
-// The user locale the prefix's settings name.
-std::string UserLocaleName()
-{
-    char name[LOCALE_NAME_MAX_LENGTH] = "";
-    DWORD nSize = sizeof(name);
-    ::RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\International", "LocaleName", RRF_RT_REG_SZ, NULL, name, &nSize);
-    return name;
-}
-
 // Runs the child test under the code page's locale; its output once it ended, with its
 // exit status in `nExit` (-1 when it did not end in time).
 std::string RunChild(const CodePage& cp, int& nExit)
 {
-    char exe[MAX_PATH] = "", temp[MAX_PATH] = "";
-    ::GetModuleFileNameA(NULL, exe, MAX_PATH);
-    ::GetTempPathA(MAX_PATH, temp);
-    // Files of this run alone: two runs from one build folder never read each other's.
-    const std::string stem = std::string(temp) + "purgelet-codepage-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                             std::to_string(::GetTickCount()) + "-" + std::to_string(cp.nCodePage);
-    const std::string script = stem + ".sh", output = stem + ".out", status = stem + ".status";
-    const std::string exeFolder = std::string(exe).substr(0, std::string(exe).find_last_of('\\'));
-    // A Wine process writes its user locale into the prefix's "Control Panel\International"
-    // as it starts: once the child has ended, a process in this process's locale writes
-    // this one's back before the status tells that the child is done.
-    std::ofstream(script.c_str(), std::ios::binary)
-        << "cd \"" << UnixPath(exeFolder) << "\" || exit 1\n"
-        << "LC_ALL=\"$" << kChildVariable << "_LOCALE\" wine \"" << UnixPath(exe)
-        << "\" --gtest_color=no --gtest_filter=BoxCodePagesTest.Child >\"" << UnixPath(output) << "\" 2>&1\n"
-        << "child=$?\n"
-        << "wine cmd /c exit 0 >/dev/null 2>&1\n"
-        << "echo $child >\"" << UnixPath(status) << ".part\"\n"
-        << "mv \"" << UnixPath(status) << ".part\" \"" << UnixPath(status) << "\"\n";
-
-    const std::string sh = DosPath("/bin/sh");
-    std::string command = "\"" + sh + "\" \"" + UnixPath(script) + "\"";
-    ::SetEnvironmentVariableA((std::string(kChildVariable) + "_LOCALE").c_str(), cp.locale);
-    ::SetEnvironmentVariableA(kChildVariable, std::to_string(cp.nCodePage).c_str());
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    const BOOL bStarted = ::CreateProcessA(sh.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
-    ::SetEnvironmentVariableA((std::string(kChildVariable) + "_LOCALE").c_str(), NULL);
-    ::SetEnvironmentVariableA(kChildVariable, NULL);
-    // No handles come back for a Unix program: the record's handle fields then hold
-    // stray values that may name handles of this process, so they are left alone.
-    // A Wine start and a main window with a box, on a machine that may be busy.
-    const bool bEnded =
-        bStarted && testsupport::PumpUntil(
-                        [&] { return ::GetFileAttributesA(status.c_str()) != INVALID_FILE_ATTRIBUTES; }, 180000);
-    nExit = bEnded ? atoi(mainwindowtest::ReadFile(status).c_str()) : -1;
-    const std::string text = mainwindowtest::ReadFile(output);
-    for (const std::string& file : {script, output, status}) ::DeleteFileA(file.c_str());
-    return text;
+    return codepagechild::Run(cp.locale, "BoxCodePagesTest.Child", {{kChildVariable, std::to_string(cp.nCodePage)}},
+                              nExit);
 }
 
 }  // namespace
@@ -238,12 +157,12 @@ std::string RunChild(const CodePage& cp, int& nExit)
 TEST(BoxCodePages, TheRemoveWarningFitsTheNameUnderEachCodePage)
 {
     if (getenv(kChildVariable) != NULL) GTEST_SKIP();
-    if (UnixPath("C:\\").empty()) GTEST_SKIP() << "a process chooses its ANSI code page only under Wine";
+    if (codepagechild::UnixPath("C:\\").empty()) GTEST_SKIP() << "a process chooses its ANSI code page only under Wine";
     // This process may have run the program before and hold its one-copy mutex: the
     // child's program must be the one copy.
     if (g_hPurgeletMutex != NULL) ::CloseHandle(g_hPurgeletMutex);
     g_hPurgeletMutex = NULL;
-    const std::string locale = UserLocaleName();
+    const std::string locale = codepagechild::UserLocaleName();
     for (const CodePage& cp : kCodePages) {
         SCOPED_TRACE("code page " + std::to_string(cp.nCodePage) + " (" + cp.locale + ")");
         int nExit = -1;
@@ -252,6 +171,6 @@ TEST(BoxCodePages, TheRemoveWarningFitsTheNameUnderEachCodePage)
         // The child ran its test rather than skipping it.
         EXPECT_NE(std::string::npos, output.find("[       OK ] BoxCodePagesTest.Child")) << output;
         // The prefix's user settings are as the child found them.
-        EXPECT_EQ(locale, UserLocaleName());
+        EXPECT_EQ(locale, codepagechild::UserLocaleName());
     }
 }

@@ -424,9 +424,7 @@ protected:
     // Only the "Other" group left, none current.
     static void ClearGroups()
     {
-        CGroupManager* pGroups = CGroupManager::GetInstance();
-        pGroups->m_pCurrentGroup = NULL;
-        while (pGroups->m_Groups.size() > 1) pGroups->DeleteGroup(pGroups->m_Groups.back());
+        CGroupManager::GetInstance()->Clear();
     }
     // Writes an Uninstall entry under the key: its name and each command given (an empty
     // one is not written).

@@ -2,6 +2,7 @@
 // shows the programs of the group the tree highlights and draws bold, after Apply,
 // Cancel, the editor's close button, Add to Group and Delete; Delete asks first; the
 // details pane shown again shows the program selected now.
+#include "code_page_child.h"
 #include "main_window_fixture.h"
 #include "owned_box.h"
 #include "app/box_name_line.h"
@@ -9,12 +10,14 @@
 #include "app/purgelet_dlg.h"
 #include "app/ui_manager.h"
 #include "catalogue/groups.h"
+#include "catalogue/groups_file.h"
 #include "catalogue/options.h"
 #include "catalogue/program_entry.h"
 #include "toolkit/theme/paint_manager.h"
 #include "res/resource.h"
 #include "support/message_pump.h"
 #include "support/registry_sandbox.h"
+#include "support/xml_nodes.h"
 #include <gtest/gtest.h>
 #include <atomic>
 #include <memory>
@@ -576,12 +579,6 @@ TEST_F(MainWindowGroupsFileTest, AFileThatIsNoGroupsFileIsReportedAndItsBytesSur
         {"another root",
          "<?xml version=\"1.0\"?>\n<Settings>\n<Purgelet>\n<Group Name=\"Tools\"/>\n</Purgelet>\n</Settings>\n",
          "its root element is <Settings>, not <NimboPurgelet>"},
-        {"two groups elements",
-         std::string(kTwoGroups).insert(std::string(kTwoGroups).find("<Group Id=\"3\""), "</Purgelet>\n<Purgelet>\n"),
-         "it holds a second <Purgelet> element, which the program would not keep"},
-        {"a name the code page cannot show",
-         std::string(kTwoGroups).replace(std::string(kTwoGroups).find("Tools"), 5, "\xD0\x96\xD0\xB6"),
-         "the name of group 1 (\"??\") holds the character U+0416, which this system's code page ("},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -735,6 +732,142 @@ TEST_F(MainWindowGroupsFileTest, ASessionEndStoresWhatTheCloseWould)
     EXPECT_TRUE(TestApp().m_boxes.empty());
 }
 
+const char kGroupsFileChild[] = "PURGELET_GROUPS_FILE_CHILD";
+
+// Under code page 932 (started by WrittenUnder932): the groups Tools, Media, a group with
+// a Japanese name and a group with one Japanese keyword, written by the program to the
+// file the variable names.
+TEST(GroupsFileUnder932, Child)
+{
+    const char* pszPath = getenv(kGroupsFileChild);
+    if (pszPath == NULL) GTEST_SKIP() << "run by AddToGroupDeleteAndApplyEditTheFileAndKeepEverythingElse";
+    ASSERT_EQ(932u, ::GetACP());
+    auto ansi = [](const wchar_t* text) {
+        char bytes[64] = "";
+        ::WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, sizeof(bytes), NULL, NULL);
+        return std::string(bytes);
+    };
+    CGroupManager* pGroups = CGroupManager::GetInstance();
+    pGroups->Clear();
+    const std::vector<std::pair<std::string, std::vector<std::string>>> groups = {
+        {"Tools", {"corpus"}},
+        {"Media", {"player"}},
+        {ansi(L"\x30C4\x30FC\x30EB"), {ansi(L"\x65E5\x672C")}},  // "ツール", "日本"
+        {"Games", {"game", ansi(L"\x30B2\x30FC\x30E0")}},         // "ゲーム"
+    };
+    for (const auto& g : groups) {
+        GroupEntry* pGroup = pGroups->CreateGroup();
+        pGroup->Name = g.first;
+        for (const std::string& k : g.second) pGroup->AddKeyword(k.c_str());
+    }
+    GroupsFileStatus status;
+    EXPECT_TRUE(pGroups->Save(pszPath, &status)) << status.writeError;
+    pGroups->Clear();
+}
+
+// The bytes of the groups file the program writes under code page 932 (a child process
+// of this one), or "" where a process cannot choose its code page.
+static std::string WrittenUnder932(const std::string& path)
+{
+    if (codepagechild::UnixPath("C:\\").empty()) return std::string();
+    int nExit = -1;
+    const std::string output = codepagechild::Run("ja_JP.UTF-8", "GroupsFileUnder932.Child", {{kGroupsFileChild, path}}, nExit);
+    EXPECT_EQ(0, nExit) << output;
+    EXPECT_NE(std::string::npos, output.find("[       OK ] GroupsFileUnder932.Child")) << output;
+    const std::string bytes = mainwindowtest::ReadFile(path);
+    ::DeleteFileA(path.c_str());
+    return bytes;
+}
+
+// A file holding what the program does not use or cannot show, changed through the window
+// (Add to Group, Delete, a new group with Apply) and the program closed: the document is
+// the one read, node for node, but for the three changes; the groups the code page cannot
+// show are left out of the tree and named in a box at the start.
+TEST_F(MainWindowGroupsFileTest, AddToGroupDeleteAndApplyEditTheFileAndKeepEverythingElse)
+{
+    auto tools = [](const char* attributes) {
+        return std::string("<Group Id=\"2\" Name=\"Tools\"") + attributes + ">\n<Keyword>corpus</Keyword>\n</Group>\n";
+    };
+    const std::string media = "<Group Id=\"3\" Name=\"Media\">\n<Keyword>player</Keyword>\n</Group>\n";
+    auto file = [](const std::string& beforeGroups, const std::string& groups) {
+        return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n" + beforeGroups +
+               "<Purgelet>\n" + groups + "</Purgelet>\n</NimboPurgelet>\n";
+    };
+    const struct
+    {
+        const char* what;
+        std::string bytes;
+        int nNewId;           // the Id the new group takes
+        const char* unshown;  // the groups named in the box at the start, or null
+    } cases[] = {
+        {"a comment and a processing instruction in the root",
+         file("<!-- the user's own -->\n<?reader keep this?>\n", tools("") + "<!-- media -->\n" + media), 4, nullptr},
+        {"attributes the program does not use",
+         file("", tools(" Color=\"red\"") + "<Group Id=\"3\" Name=\"Media\" ID=\"7\">\n<Keyword>player</Keyword>\n"
+                                             "</Group>\n"),
+         4, nullptr},
+        {"a second groups element", file("<Purgelet>\n<Group Id=\"5\" Name=\"Old\"/>\n</Purgelet>\n", tools("") + media),
+         6, nullptr},
+        {"a Cyrillic group under 1252",
+         file("", tools("") + "<Group Id=\"4\" Name=\"\xD0\x96\xD0\xB6\">\n<Keyword>\xD0\xB6</Keyword>\n</Group>\n" + media),
+         5, "\"??\".\r\n\r\nIt is kept in the file as it is"},
+        // Japanese names and a Japanese keyword, as this program wrote them under 932.
+        {"a file written under 932", WrittenUnder932(m_groupsFile + ".932"), 6,
+         "\"???\", \"Games\".\r\n\r\nThey are kept in the file as they are"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.bytes.empty()) continue;  // no file written under another code page here
+        WriteGroups(c.bytes);
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+            if (c.unshown) {
+                ASSERT_EQ(1u, Boxes(1).size());
+                EXPECT_NE(std::string::npos, TestApp().m_boxes[0].text.find("cannot show: " + std::string(c.unshown)))
+                    << TestApp().m_boxes[0].text;
+            }
+            ClickRow(dlg, "Alpha Editor");
+            AddToGroup(dlg, NULL);  // into Tools, the first group listed
+            ClickGroup(dlg, "Media");
+            DeleteAnswered(dlg, IDYES);
+            NewGroup(dlg, "cartoons", "tom");
+        }));
+        EXPECT_EQ(c.unshown ? 1u : 0u, TestApp().m_boxes.size());
+        std::string expected = c.bytes;
+        const std::string corpus = "<Keyword>corpus</Keyword>\n";
+        expected.insert(expected.find(corpus) + corpus.size(), "<Keyword>Alpha Editor</Keyword>\n");
+        const std::string::size_type at = expected.find("<Group Id=\"3\" Name=\"Media\"");
+        expected.erase(at, expected.find("</Group>\n", at) + 9 - at);
+        expected.insert(expected.rfind("</Purgelet>"), "<Group Id=\"" + std::to_string(c.nNewId) +
+                                                           "\" Name=\"cartoons\">\n<Keyword>tom</Keyword>\n</Group>\n");
+        const std::string expectedFile = m_groupsFile + ".expected";
+        std::ofstream(expectedFile.c_str(), std::ios::binary) << expected;
+        EXPECT_EQ(xmlnodes::OfFile(expectedFile), xmlnodes::OfFile(m_groupsFile)) << GroupsFile();
+        ::DeleteFileA(expectedFile.c_str());
+    }
+}
+
+// What a save cut short left beside the file (the program ended in the middle of it) is
+// removed at the start; other files there stay.
+TEST_F(MainWindowGroupsFileTest, TheStartRemovesWhatASaveCutShortLeftBesideTheFile)
+{
+    WriteGroups(kTwoGroups);
+    const std::string leftover = m_groupsFile + ".~1a2b.tmp", other = m_groupsFile + ".~notes.txt";
+    std::ofstream(leftover.c_str(), std::ios::binary) << "<NimboPurgelet";
+    std::ofstream(other.c_str(), std::ios::binary) << "mine";
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+        EXPECT_FALSE(Exists(leftover));
+        EXPECT_TRUE(Exists(other));
+    }));
+    EXPECT_EQ(kTwoGroups, GroupsFile());
+    ::DeleteFileA(leftover.c_str());
+    ::DeleteFileA(other.c_str());
+}
+
 // The file is changed by another hand between two changes made in the window: the second
 // change is applied to what the file holds then, and the tree shows the result. A file
 // the other hand left unreadable is kept beside itself, as the box says.
@@ -762,27 +895,32 @@ TEST_F(MainWindowGroupsFileTest, AHandEditBetweenTwoChangesSurvivesTheSecond)
          [&](const std::string& bytes) {
              return std::string(bytes).insert(bytes.find("</Purgelet>"), group(9, "Hand", {"gamma"}));
          },
-         file(group(2, "Tools", {"corpus"}) + group(3, "cartoons", {"tom"}) + group(4, "Hand", {"gamma"})),
-         {"Tools", "cartoons", "Hand"}, nullptr},
+         file(group(2, "Tools", {"corpus"}) + cartoons + group(9, "Hand", {"gamma"})), {"Tools", "cartoons", "Hand"},
+         nullptr},
         {"a keyword added and a group renamed",
          [&](const std::string& bytes) {
              std::string edited = bytes;
              edited.insert(edited.find("</Group>"), "<Keyword>alpha</Keyword>\n");
              return edited.replace(edited.find("Name=\"cartoons\""), 15, "Name=\"comics\"");
          },
-         file(group(2, "Tools", {"corpus", "alpha"}) + group(3, "comics", {"tom"})), {"Tools", "comics"}, nullptr},
+         file(group(2, "Tools", {"corpus", "alpha"}) + group(4, "comics", {"tom"})), {"Tools", "comics"}, nullptr},
+        // Followed by its Id, the group deleted here is the one the other hand renamed.
+        {"the group deleted here renamed there",
+         [&](const std::string& bytes) {
+             return std::string(bytes).replace(bytes.find("Name=\"Media\""), 12, "Name=\"Movies\"");
+         },
+         file(group(2, "Tools", {"corpus"}) + cartoons), {"Tools", "cartoons"}, nullptr},
         {"the file emptied", [](const std::string&) { return std::string(); },
-         file(group(2, "Tools", {"corpus"}) + group(3, "cartoons", {"tom"})), {"Tools", "cartoons"}, nullptr},
+         file(group(2, "Tools", {"corpus"}) + cartoons), {"Tools", "cartoons"}, nullptr},
         {"the file made unreadable", [](const std::string&) { return std::string("<NimboPurgelet><Purgelet>"); },
-         file(group(2, "Tools", {"corpus"}) + group(3, "cartoons", {"tom"})), {"Tools", "cartoons"},
-         "it is not well-formed XML"},
-        // Read as the code page shows it, the keyword would be merged in as "??".
+         file(group(2, "Tools", {"corpus"}) + cartoons), {"Tools", "cartoons"}, "it is not well-formed XML"},
+        // Read as the code page shows it, the keyword would be merged in as "??": the group
+        // stays in the file as it is and leaves the tree, as a box says.
         {"a keyword the code page cannot show",
          [&](const std::string& bytes) {
              return std::string(bytes).insert(bytes.find("</Group>"), "<Keyword>\xD0\x96\xD0\xB6</Keyword>\n");
          },
-         file(group(2, "Tools", {"corpus"}) + group(3, "cartoons", {"tom"})), {"Tools", "cartoons"},
-         "a keyword of group 1 (\"Tools\") holds the character U+0416, which this system's code page ("},
+         file(group(2, "Tools", {"corpus", "\xD0\x96\xD0\xB6"}) + cartoons), {"cartoons"}, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -814,9 +952,16 @@ TEST_F(MainWindowGroupsFileTest, AHandEditBetweenTwoChangesSurvivesTheSecond)
                     << text;
                 EXPECT_EQ(strEdited, mainwindowtest::ReadFile(Copy()));
             }
+            if (c.tree.size() == 1) {
+                ASSERT_EQ(1u, Boxes(1).size());
+                EXPECT_EQ(FileLines() + "holds a group whose name or keywords this system's code page (1252) cannot "
+                                        "show: \"Tools\".\r\n\r\nIt is kept in the file as it is and left out of "
+                                        "the groups here.",
+                          TestApp().m_boxes[0].text);
+            }
         }));
         EXPECT_EQ(c.written, GroupsFile());
-        EXPECT_EQ(c.damaged ? 1u : 0u, TestApp().m_boxes.size());
+        EXPECT_EQ(c.damaged || c.tree.size() == 1 ? 1u : 0u, TestApp().m_boxes.size());
     }
 }
 

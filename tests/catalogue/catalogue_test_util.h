@@ -137,9 +137,7 @@ protected:
     void SetUp() override { Reset(); }
     void TearDown() override { Reset(); }
     static void Reset() {
-        CGroupManager* m = CGroupManager::GetInstance();
-        m->m_pCurrentGroup = nullptr;
-        while (m->m_Groups.size() > 1) m->DeleteGroup(m->m_Groups.back());
+        CGroupManager::GetInstance()->Clear();
     }
     static GroupEntry* Add(const char* name, std::initializer_list<const char*> keywords) {
         GroupEntry g;

@@ -1,6 +1,6 @@
 // The mutation run over the groups file's reader: a valid file, then bit flips,
-// truncations and odd field values, each case loaded by the group manager in a child
-// process (scripts/fuzz.sh runs many more cases).
+// truncations and odd field values, each case loaded by the group manager, edited and
+// saved in a child process (scripts/fuzz.sh runs many more cases).
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string>
@@ -17,8 +17,9 @@ std::vector<testsupport::MutationReader> Readers() {
     return {
         {"groups",
          [] {
-             std::string s = "<?xml version=\"1.0\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n"
-                             "<Group Id=\"2\" Name=\"A\">\n<Keyword>x</Keyword>\n</Group>\n</Purgelet>\n</NimboPurgelet>";
+             std::string s = "<?xml version=\"1.0\"?>\n<NimboPurgelet Version=\"1.1\">\n<!-- c -->\n<Purgelet>\n"
+                             "<Group Id=\"2\" Name=\"A\">\n<Keyword>x</Keyword>\n</Group>\n"
+                             "<Group Id=\"3\" Name=\"B\" Color=\"red\"/>\n</Purgelet>\n</NimboPurgelet>";
              return std::vector<Bytes>{Bytes(s.begin(), s.end())};
          },
          [](const Bytes& b) {
@@ -33,8 +34,15 @@ std::vector<testsupport::MutationReader> Readers() {
              fwrite(b.data(), 1, b.size(), f);
              fclose(f);
              CGroupManager* m = CGroupManager::GetInstance();
-             m->Load(file.c_str());
-             while (m->m_Groups.size() > 1) m->DeleteGroup(m->m_Groups.back());
+             // Read, then edited: a group renamed, given a keyword and deleted, one added.
+             if (m->Load(file.c_str()) && m->m_Groups.size() > 1) {
+                 m->m_Groups[1]->Name += "!";
+                 m->m_Groups[1]->AddKeyword("new");
+                 if (m->m_Groups.size() > 2) m->DeleteGroup(m->m_Groups[2]);
+                 m->CreateGroup()->Name = "Added";
+                 m->Save(file.c_str());
+             }
+             m->Clear();
              ::DeleteFileA(file.c_str());
          }},
     };

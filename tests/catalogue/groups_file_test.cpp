@@ -6,6 +6,8 @@
 #include "catalogue/groups.h"
 #include "catalogue/groups_file.h"
 #include "catalogue_test_util.h"
+#include "support/xml_nodes.h"
+#include <functional>
 
 using cattest::ReadWholeFile;
 using cattest::TempFolder;
@@ -37,6 +39,13 @@ static std::string Body(const std::string& bytes) {
     std::string::size_type start = end + 2;
     while (start < bytes.size() && (bytes[start] == '\r' || bytes[start] == '\n')) ++start;
     return bytes.substr(start);
+}
+
+// The text with its first `from` replaced by `to`.
+static std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::string::size_type at = text.find(from);
+    if (at == std::string::npos) return "(" + from + " not found)";
+    return text.replace(at, from.size(), to);
 }
 
 static size_t FilesIn(const std::string& folder) {
@@ -78,107 +87,166 @@ TEST_F(GroupsFile, RoundTripKeepsGroupsKeywordsAndOneElementPerLine) {
     Reset();
     ASSERT_TRUE(m->Load(path.c_str()));
     EXPECT_EQ("Other()A(x,y)B()C & <D>(,\xE9t\xE9)", Names());
-    EXPECT_EQ(1, m->m_Groups[1]->Id);  // Ids are given afresh, not read
+    // Each group keeps the file's Id.
+    EXPECT_EQ(2, m->m_Groups[1]->Id);
+    EXPECT_EQ(4, m->m_Groups[3]->Id);
 
     // Loading appends; saving what was loaded writes the same bytes again.
     ASSERT_TRUE(m->Save(path.c_str()));
     EXPECT_EQ(bytes, ReadWholeFile(path));
 }
 
-TEST_F(GroupsFile, AFileOfWhatTheProgramKeepsIsReadAndSavedWithItsRootAttributes) {
-    ASSERT_TRUE(WriteWholeFile(path,
-                               "<?xml version=\"1.0\"?>\r\n"
-                               "<!-- outside the root: the document keeps it -->\r\n"
-                               "<NimboPurgelet Version=\"1.0\" Owner=\"me\">\r\n"
-                               "  <Purgelet>\r\n"
-                               "    <Group Id=\"9\" NAME=\"Caps\"><Keyword>a</Keyword><Keyword><![CDATA[<b>]]></Keyword>"
-                               "</Group>\r\n"
-                               "    <Group Id=\"1\"><Keyword>nameless</Keyword></Group>\r\n"
-                               "  </Purgelet>\r\n"
-                               "</NimboPurgelet>\r\n"));
-    GroupsFileStatus status;
-    ASSERT_TRUE(m->Load(path.c_str(), &status));
-    EXPECT_EQ(GroupsFileStatus::Read, status.kind) << status.reason;
-    EXPECT_EQ("Other()Caps(a,<b>)(nameless)", Names());
-
-    ASSERT_TRUE(m->Save(path.c_str()));
-    // The root keeps its attributes (the Version of the file is not rewritten).
-    EXPECT_EQ(
-        "<NimboPurgelet Version=\"1.0\" Owner=\"me\">\n"
-        "<Purgelet>\n"
-        "<Group Id=\"2\" Name=\"Caps\">\n"
-        "<Keyword>a</Keyword>\n"
-        "<Keyword>&lt;b&gt;</Keyword>\n"
-        "</Group>\n"
-        "<Group Id=\"3\" Name=\"\">\n"
-        "<Keyword>nameless</Keyword>\n"
-        "</Group>\n"
-        "</Purgelet>\n"
-        "</NimboPurgelet>",
-        Body(ReadWholeFile(path)).substr(Body(ReadWholeFile(path)).find("<NimboPurgelet"),
-                                         Body(ReadWholeFile(path)).find_last_not_of("\r\n") + 1 -
-                                             Body(ReadWholeFile(path)).find("<NimboPurgelet")));
-}
-
-// A file the program would not load whole is damaged: read, it would lose at the first
-// save what the program does not keep.
-TEST_F(GroupsFile, AFileWithWhatTheProgramWouldDropIsDamagedAndKept) {
+// A change edits the one group it concerns; the rest of the document stays node for node
+// as it was read: comments, processing instructions, blanks, the spelling of attributes,
+// CDATA sections, a group without a name.
+TEST_F(GroupsFile, EachChangeEditsOnlyTheGroupItConcerns) {
+    const std::string original =
+        "<?xml version=\"1.0\"?>\r\n"
+        "<!-- outside the root -->\r\n"
+        "<NimboPurgelet Version=\"1.0\" Owner=\"me\">\r\n"
+        "  <!-- mine -->\r\n"
+        "  <Purgelet>\r\n"
+        "    <Group Id=\"9\" NAME=\"Caps\"><Keyword>a</Keyword><Keyword><![CDATA[<b>]]></Keyword>"
+        "<Keyword>c</Keyword></Group>\r\n"
+        "    <Group Id=\"1\"><?note x?>\r\n      <Keyword>nameless</Keyword>\r\n    </Group>\r\n"
+        "    <Group Id=\"4\" Name=\"Gone\"><Keyword>g</Keyword></Group>\r\n"
+        "    <Group Id=\"5\" Name=\"Kept\">\r\n      <Keyword>k</Keyword>\r\n    </Group>\r\n"
+        "  </Purgelet>\r\n"
+        "</NimboPurgelet>\r\n";
     const struct {
         const char* label;
-        const char* inside;  // the root's content
-        const char* reason;
+        std::function<void(CGroupManager*)> change;
+        std::string after;  // the original as it should be after the change
     } cases[] = {
-        {"two groups elements",
-         "<Purgelet><Group Name=\"First\"/></Purgelet><Purgelet><Group Name=\"Second\"/></Purgelet>",
-         "it holds a second <Purgelet> element, which the program would not keep"},
-        {"an element beside the groups", "<Notes>mine</Notes><Purgelet/>",
-         "it holds an element <Notes> beside the groups, which the program would not keep"},
-        {"text beside the groups", "<Purgelet/>loose", "it holds text beside the groups, which the program would not keep"},
-        {"a comment beside the groups", "<!-- mine --><Purgelet/>",
-         "it holds a comment beside the groups, which the program would not keep"},
-        {"a group in lower case", "<Purgelet><group Name=\"g\"/></Purgelet>",
-         "it holds an element <group> among the groups, which the program would not keep"},
-        {"a keyword in lower case", "<Purgelet><Group Name=\"g\"><keyword>k</keyword></Group></Purgelet>",
-         "it holds an element <keyword> in a group, which the program would not keep"},
-        {"a zero-width joiner in a keyword's name",
-         "<Purgelet><Group Name=\"g\"><Key\xE2\x80\x8Dword>k</Key\xE2\x80\x8Dword></Group></Purgelet>",
-         "it holds an element <Key"},
-        {"another attribute of a group", "<Purgelet><Group Name=\"g\" Colour=\"red\"/></Purgelet>",
-         "it holds an attribute Colour on a group, which the program would not keep"},
-        {"two names", "<Purgelet><Group Name=\"g\" NAME=\"h\"/></Purgelet>",
-         "it holds an attribute NAME on a group, which the program would not keep"},
-        {"an element in a keyword", "<Purgelet><Group Name=\"g\"><Keyword>a<b/>c</Keyword></Group></Purgelet>",
-         "it holds an element <b> in a keyword, which the program would not keep"},
-        {"an attribute of a keyword", "<Purgelet><Group Name=\"g\"><Keyword Case=\"1\">k</Keyword></Group></Purgelet>",
-         "it holds an attribute Case on a keyword, which the program would not keep"},
-        // Text the code page of the tests (1252) cannot hold: read, it would be written
-        // back as "?" or as the look-alike that best fit makes of it ("\u0101" as "a").
-        {"a name in Cyrillic", "<Purgelet><Group Name=\"g\"/><Group Name=\"\xD0\x96\xD0\xB6\"/></Purgelet>",
-         "the name of group 2 (\"??\") holds the character U+0416, which this system's code page ("},
-        {"a keyword with a best-fit character",
-         "<Purgelet><Group Name=\"Mine\"><Keyword>k</Keyword><Keyword>\xC4\x81shok</Keyword></Group></Purgelet>",
-         "a keyword of group 1 (\"Mine\") holds the character U+0101, which this system's code page ("},
-        {"a combining accent", "<Purgelet><Group Name=\"Cafe\xCC\x81\"/></Purgelet>",
-         "the name of group 1 (\"Cafe\xB4\") holds the character U+0301, which this system's code page ("},
-        {"a character beyond the first plane",
-         "<Purgelet><Group Name=\"g\"><Keyword>\xF0\x9F\x98\x80</Keyword></Group></Purgelet>",
-         "a keyword of group 1 (\"g\") holds the character U+1F600, which this system's code page ("},
+        {"nothing", [](CGroupManager*) {}, original},
+        {"a rename keeps the attribute's spelling", [](CGroupManager* m) { m->FindGroup(9)->Name = "Capitals"; },
+         Replaced(original, "NAME=\"Caps\"", "NAME=\"Capitals\"")},
+        {"a name for a nameless group", [](CGroupManager* m) { m->FindGroup(1)->Name = "Named"; },
+         Replaced(original, "<Group Id=\"1\">", "<Group Id=\"1\" Name=\"Named\">")},
+        {"a keyword added", [](CGroupManager* m) { m->FindGroup(5)->AddKeyword("k2"); },
+         Replaced(original, "<Keyword>k</Keyword>\r\n", "<Keyword>k</Keyword>\n<Keyword>k2</Keyword>\r\n")},
+        {"a keyword changed in the middle", [](CGroupManager* m) { m->FindGroup(9)->Keywords[1] = "B"; },
+         Replaced(original, "<Keyword><![CDATA[<b>]]></Keyword>", "\n<Keyword>B</Keyword>")},
+        {"a keyword removed", [](CGroupManager* m) { m->FindGroup(1)->Keywords.clear(); },
+         Replaced(original, "\r\n      <Keyword>nameless</Keyword>", "")},
+        {"a group deleted", [](CGroupManager* m) { m->DeleteGroup(m->FindGroup(4)); },
+         Replaced(original, "\r\n    <Group Id=\"4\" Name=\"Gone\"><Keyword>g</Keyword></Group>", "")},
+        {"a group added", [](CGroupManager* m) { m->CreateGroup()->Name = "New"; },
+         Replaced(original, "\r\n  </Purgelet>", "\n<Group Id=\"10\" Name=\"New\"/>\r\n  </Purgelet>")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        Reset();
+        ASSERT_TRUE(WriteWholeFile(path, original));
+        GroupsFileStatus status;
+        ASSERT_TRUE(m->Load(path.c_str(), &status));
+        EXPECT_EQ(GroupsFileStatus::Read, status.kind) << status.reason;
+        EXPECT_EQ("Other()Caps(a,<b>,c)(nameless)Gone(g)Kept(k)", Names());
+        c.change(m);
+        ASSERT_TRUE(m->Save(path.c_str(), &status)) << status.writeError;
+        ASSERT_TRUE(WriteWholeFile(folder.Path() + "expected.xml", c.after));
+        EXPECT_EQ(xmlnodes::OfFile(folder.Path() + "expected.xml"), xmlnodes::OfFile(path));
+        DeleteFileA((folder.Path() + "expected.xml").c_str());
+    }
+}
+
+// What the program does not use or cannot show stays in the file as it was through a
+// change; the groups it shows are read.
+TEST_F(GroupsFile, WhatTheProgramDoesNotUseOrShowStaysThroughAChange) {
+    const struct {
+        const char* label;
+        const char* inside;   // the root's content
+        const char* shown;    // the groups read
+        const char* unshown;  // the groups left out, as the code page shows their names
+        int newId;            // the Id of a group added then
+    } cases[] = {
+        {"comments and processing instructions",
+         "<!-- mine --><?app x?><Purgelet><!-- g --><Group Id=\"2\" Name=\"g\"><?k?><Keyword>k</Keyword><!-- k -->"
+         "</Group></Purgelet>",
+         "Other()g(k)", "", 3},
+        {"attributes the program does not use",
+         "<Purgelet a=\"1\"><Group Id=\"2\" Name=\"g\" Color=\"red\"/><Group Id=\"3\" ID=\"30\" Name=\"h\">"
+         "<Keyword Case=\"1\">k</Keyword></Group></Purgelet>",
+         "Other()g()h(k)", "", 4},
+        {"elements and text the program does not use",
+         "<Notes>mine</Notes>loose<Purgelet><group Id=\"7\" Name=\"lower\"/><Group Id=\"2\" Name=\"g\">"
+         "<keyword>lower</keyword><Key\xE2\x80\x8Dword>k</Key\xE2\x80\x8Dword><Keyword>a<b/>c</Keyword></Group>"
+         "text</Purgelet>",
+         "Other()g(ac)", "", 3},
+        {"namespace declarations",
+         "<Notes xmlns=\"urn:n\" xmlns:n=\"urn:m\" n:a=\"1\"><n:x/></Notes><Purgelet xmlns:t=\"urn:t\">"
+         "<Group Id=\"2\" Name=\"g\" t:tag=\"1\"/></Purgelet>",
+         "Other()g()", "", 3},
+        {"two groups elements: the last is read",
+         "<Purgelet><Group Id=\"2\" Name=\"First\"/><Group Id=\"8\" Name=\"Far\"/></Purgelet>"
+         "<Purgelet><Group Id=\"3\" Name=\"Second\"/></Purgelet>",
+         "Other()Second()", "", 9},
+        {"names and keywords the code page cannot show",
+         "<Purgelet><Group Id=\"2\" Name=\"g\"/><Group Id=\"6\" Name=\"\xD0\x96\xD0\xB6\"/>"
+         "<Group Id=\"3\" Name=\"Mine\"><Keyword>k</Keyword><Keyword>\xC4\x81shok</Keyword></Group>"
+         "<Group Id=\"4\" Name=\"Cafe\xCC\x81\"/><Group Id=\"5\" Name=\"x\"><Keyword>\xF0\x9F\x98\x80</Keyword>"
+         "</Group></Purgelet>",
+         "Other()g()", "??,Mine,Cafe\xB4,x", 7},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         Reset();
         const std::string bytes = std::string("<NimboPurgelet>") + c.inside + "</NimboPurgelet>";
         ASSERT_TRUE(WriteWholeFile(path, bytes));
-        GroupsFileStatus status;
-        EXPECT_TRUE(m->Load(path.c_str(), &status));
-        EXPECT_EQ(GroupsFileStatus::Incomplete, status.kind);
-        EXPECT_TRUE(status.Damaged());
-        EXPECT_EQ(0u, status.reason.find(c.reason)) << status.reason;
-        EXPECT_EQ("Other()", Names());
+        CGroupsFile file;
+        ASSERT_TRUE(file.Open(path.c_str()));
+        EXPECT_EQ(GroupsFileStatus::Read, file.Status().kind) << file.Status().reason;
+        file.ReadGroups(m);
+        EXPECT_EQ(c.shown, Names());
+        std::string unshown;
+        for (const std::string& name : file.UnshownGroups()) unshown += (unshown.empty() ? "" : ",") + name;
+        EXPECT_EQ(c.unshown, unshown);
+
         Add("Mine", {"m"});
-        EXPECT_FALSE(m->Save(path.c_str(), &status));
-        EXPECT_EQ(bytes, ReadWholeFile(path));
+        EXPECT_EQ(c.newId, m->m_Groups.back()->Id);
+        ASSERT_TRUE(file.WriteGroups(m));
+        ASSERT_TRUE(file.Save()) << file.Status().writeError;
+        std::string after = bytes;
+        after.insert(after.rfind("</Purgelet>"),
+                     "\n<Group Id=\"" + std::to_string(c.newId) + "\" Name=\"Mine\">\n<Keyword>m</Keyword>\n</Group>");
+        ASSERT_TRUE(WriteWholeFile(folder.Path() + "expected.xml", after));
+        EXPECT_EQ(xmlnodes::OfFile(folder.Path() + "expected.xml"), xmlnodes::OfFile(path));
+        DeleteFileA((folder.Path() + "expected.xml").c_str());
+        // The document object does not list every namespace declaration among the nodes.
+        const std::string saved = ReadWholeFile(path);
+        for (const char* declaration : {"xmlns=\"urn:n\"", "xmlns:n=\"urn:m\"", "xmlns:t=\"urn:t\""})
+            EXPECT_EQ(bytes.find(declaration) != std::string::npos, saved.find(declaration) != std::string::npos)
+                << declaration << "\n" << saved;
     }
+}
+
+// Groups are followed by the Id the file gives them. A group whose Id is missing, not a
+// plain number or taken by an earlier group gets one of its own, written at the next
+// save; no new group takes an Id the file or this run used.
+TEST_F(GroupsFile, GroupsKeepTheFilesIdsAndNewGroupsTakeNoneUsedBefore) {
+    ASSERT_TRUE(WriteWholeFile(path,
+                               "<NimboPurgelet><Purgelet>"
+                               "<Group Id=\"12\" Name=\"a\"/><Group Name=\"none\"/><Group Id=\"12\" Name=\"twin\"/>"
+                               "<Group Id=\"x1\" Name=\"letters\"/><Group Id=\"-3\" Name=\"negative\"/>"
+                               "<Group Id=\"0\" Name=\"zero\"/><Group Id=\" 7\" Name=\"blank\"/>"
+                               "<Group Id=\"99999999999\" Name=\"huge\"/><Group Id=\"1073741824\" Name=\"above\"/>"
+                               "<Group Id=\"3\" Name=\"b\"/><Group Id=\"20\" Name=\"\xD0\x96\"/>"
+                               "</Purgelet></NimboPurgelet>"));
+    ASSERT_TRUE(m->Load(path.c_str()));
+    std::string ids;
+    for (const GroupEntry* g : m->m_Groups) ids += g->Name + "=" + std::to_string(g->Id) + " ";
+    EXPECT_EQ("Other=0 a=12 none=21 twin=22 letters=23 negative=24 zero=25 blank=26 huge=27 above=28 b=3 ", ids);
+
+    // The group of the largest Id deleted, a new one made: it takes no Id used before.
+    m->DeleteGroup(m->FindGroup(28));
+    EXPECT_EQ(29, m->CreateGroup()->Id);
+    m->m_Groups.back()->Name = "new";
+    ASSERT_TRUE(m->Save(path.c_str()));
+    Reset();
+    ASSERT_TRUE(m->Load(path.c_str()));
+    ids.clear();
+    for (const GroupEntry* g : m->m_Groups) ids += g->Name + "=" + std::to_string(g->Id) + " ";
+    EXPECT_EQ("Other=0 a=12 none=21 twin=22 letters=23 negative=24 zero=25 blank=26 huge=27 b=3 new=29 ", ids);
 }
 
 TEST_F(GroupsFile, MissingDamagedAndForeignFilesYieldNoGroupsAndOnlyKeptBytesAreReplaced) {
@@ -337,6 +405,13 @@ const char kWritten[] =
     "<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n<Group Id=\"2\" Name=\"Gr\xC3\xBC\xC3\x9F" "e\">\n"
     "<Keyword>s\xC3\xBC\xC3\x9F</Keyword>\n</Group>\n</Purgelet>\n</NimboPurgelet>\n";
 
+// The same group read from a file written on one line without Ids: the layout stays,
+// and the group is given its Id.
+const char kEdited[] =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+    "<NimboPurgelet Version=\"1.1\"><Purgelet><Group Name=\"Gr\xC3\xBC\xC3\x9F" "e\" Id=\"2\">"
+    "<Keyword>s\xC3\xBC\xC3\x9F</Keyword></Group></Purgelet></NimboPurgelet>\n";
+
 TEST_F(GroupsFile, EveryEncodingTheParserReadsIsWrittenAsUtf8AndKeepsItsNamesOverSaves) {
     const std::string body = "<NimboPurgelet Version=\"1.1\"><Purgelet><Group Name=\"Gr\xC3\xBC\xC3\x9F" "e\">"
                              "<Keyword>s\xC3\xBC\xC3\x9F</Keyword></Group></Purgelet></NimboPurgelet>";
@@ -363,7 +438,7 @@ TEST_F(GroupsFile, EveryEncodingTheParserReadsIsWrittenAsUtf8AndKeepsItsNamesOve
             EXPECT_EQ(GroupsFileStatus::Read, status.kind) << status.reason;
             EXPECT_EQ("Other()Gr\xFC\xDF" "e(s\xFC\xDF)", Names());
             ASSERT_TRUE(m->Save(path.c_str(), &status)) << status.writeError;
-            EXPECT_EQ(kWritten, ReadWholeFile(path));
+            EXPECT_EQ(kEdited, ReadWholeFile(path));
         }
         EXPECT_EQ(1u, FilesIn(folder.Path()));
     }
@@ -426,19 +501,42 @@ BOOL WINAPI WriteHalfThenFail(HANDLE file, LPCVOID data, DWORD size, LPDWORD wri
     return FALSE;
 }
 
-TEST_F(GroupsFile, AWriteThatFailsMidwayLeavesTheOldFileWholeAndNoTemporaryFile) {
-    ASSERT_TRUE(WriteWholeFile(path, kWritten));
-    Add("New", {"n"});
-    g_realWriteFile = reinterpret_cast<decltype(g_realWriteFile)>(
-        cattest::PatchImport("kernel32.dll", "WriteFile", reinterpret_cast<void*>(&WriteHalfThenFail)));
-    ASSERT_TRUE(g_realWriteFile != nullptr);
-    GroupsFileStatus status;
-    const BOOL saved = m->Save(path.c_str(), &status);
-    cattest::PatchImport("kernel32.dll", "WriteFile", reinterpret_cast<void*>(g_realWriteFile));
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(0u, status.writeError.find("the new file could not be written (")) << status.writeError;
-    EXPECT_EQ(kWritten, ReadWholeFile(path));
-    EXPECT_EQ(1u, FilesIn(folder.Path()));
+// The bytes reach the disk otherwise than they were handed over, and nobody says so.
+BOOL WINAPI WriteGarbled(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+    std::string bytes(static_cast<const char*>(data), size);
+    const std::string::size_type name = bytes.find("Name=\"New\"");
+    if (name != std::string::npos) bytes[name + 6] = 'M';
+    return g_realWriteFile(file, bytes.data(), size, written, overlapped);
+}
+
+// A write that fails midway, or whose file does not read back as the groups meant (the
+// save reads it back before it replaces the old file), replaces nothing.
+TEST_F(GroupsFile, AWriteThatFailsOrDoesNotReadBackLeavesTheOldFileWholeAndNoTemporaryFile) {
+    const struct {
+        const char* label;
+        void* write;
+        const char* error;  // the start of the reason given
+    } cases[] = {
+        {"the disk full midway", reinterpret_cast<void*>(&WriteHalfThenFail), "the new file could not be written ("},
+        {"the bytes garbled", reinterpret_cast<void*>(&WriteGarbled), "the new file would not read back as the groups"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        Reset();
+        ASSERT_TRUE(WriteWholeFile(path, kWritten));
+        ASSERT_TRUE(m->Load(path.c_str()));
+        Add("New", {"n"});
+        g_realWriteFile =
+            reinterpret_cast<decltype(g_realWriteFile)>(cattest::PatchImport("kernel32.dll", "WriteFile", c.write));
+        ASSERT_TRUE(g_realWriteFile != nullptr);
+        GroupsFileStatus status;
+        const BOOL saved = m->Save(path.c_str(), &status);
+        cattest::PatchImport("kernel32.dll", "WriteFile", reinterpret_cast<void*>(g_realWriteFile));
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(0u, status.writeError.find(c.error)) << status.writeError;
+        EXPECT_EQ(kWritten, ReadWholeFile(path));
+        EXPECT_EQ(1u, FilesIn(folder.Path()));
+    }
 }
 
 TEST_F(GroupsFile, TheReplacedFileKeepsItsAttributesAndLeftoversAreRemoved) {

@@ -3,6 +3,7 @@
 #include "catalogue/groups.h"
 #include "catalogue_test_util.h"
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -69,23 +70,28 @@ TEST_F(Groups, IdsStayUniqueAfterDeletions) {
     GroupEntry* a = Add("A", {});
     GroupEntry* b = Add("B", {});
     GroupEntry* c = m->CreateGroup();
-    EXPECT_EQ(1, a->Id);
-    EXPECT_EQ(2, b->Id);
-    EXPECT_EQ(3, c->Id);
+    // Position plus one at first, as a fresh file has always numbered its groups.
+    EXPECT_EQ(2, a->Id);
+    EXPECT_EQ(3, b->Id);
+    EXPECT_EQ(4, c->Id);
     EXPECT_EQ("", c->Name);
     EXPECT_EQ(0, c->BuiltIn);
 
     m->DeleteGroup(a);
     GroupEntry* d = m->CreateGroup();
     GroupEntry* e = Add("E", {});
-    EXPECT_EQ(4, d->Id);
-    EXPECT_EQ(5, e->Id);
+    // Never an Id given before, also when the group of the largest one is gone.
+    m->DeleteGroup(c);
+    GroupEntry* f = m->CreateGroup();
+    EXPECT_EQ(5, d->Id);
+    EXPECT_EQ(6, e->Id);
+    EXPECT_EQ(7, f->Id);
     for (size_t i = 0; i < m->m_Groups.size(); ++i)
         for (size_t j = i + 1; j < m->m_Groups.size(); ++j)
             EXPECT_NE(m->m_Groups[i]->Id, m->m_Groups[j]->Id) << m->m_Groups[i]->Name << " / " << m->m_Groups[j]->Name;
-    EXPECT_EQ(b, m->FindGroup(2));
-    EXPECT_EQ(d, m->FindGroup(4));
-    EXPECT_TRUE(m->FindGroup(1) == nullptr);
+    EXPECT_EQ(b, m->FindGroup(3));
+    EXPECT_EQ(d, m->FindGroup(5));
+    EXPECT_TRUE(m->FindGroup(2) == nullptr);
     EXPECT_TRUE(m->FindGroup(-1) == nullptr);
 }
 
@@ -100,7 +106,7 @@ TEST_F(Groups, AddGroupCopiesAndDeleteClearsTheCurrentGroup) {
     ASSERT_NE(&source, g);
     EXPECT_EQ("Copied", g->Name);
     EXPECT_EQ((std::vector<std::string>{"k1", "k1", ""}), g->Keywords);
-    EXPECT_EQ(1, g->Id);  // not the source's
+    EXPECT_EQ(2, g->Id);  // not the source's
     EXPECT_EQ(g, m->m_Groups.back());
 
     GroupEntry* other = Add("Stays", {});
@@ -123,7 +129,9 @@ std::vector<GroupEntry> Parse(const std::string& text) {
         const size_t end = text.find(';', at);
         const std::string one = text.substr(at, end - at);
         GroupEntry g;
-        g.Name = one.substr(0, one.find(':'));
+        const size_t id = one.find('=');
+        g.Id = id == std::string::npos ? 0 : std::atoi(one.substr(0, id).c_str());
+        g.Name = one.substr(id == std::string::npos ? 0 : id + 1, one.find(':') - (id == std::string::npos ? 0 : id + 1));
         for (size_t k = one.find(':') + 1; k <= one.size() && k != 0;) {
             const size_t comma = one.find(',', k);
             if (k < one.size()) g.AddKeyword(one.substr(k, comma - k).c_str());
@@ -139,7 +147,7 @@ std::vector<GroupEntry> Parse(const std::string& text) {
 std::string Show(const std::vector<GroupEntry>& groups) {
     std::string s;
     for (const GroupEntry& g : groups) {
-        s += g.Name + ":";
+        s += std::to_string(g.Id) + "=" + g.Name + ":";
         for (size_t i = 0; i < g.Keywords.size(); ++i) s += (i ? "," : "") + g.Keywords[i];
         s += ";";
     }
@@ -147,53 +155,88 @@ std::string Show(const std::vector<GroupEntry>& groups) {
 }
 
 // The file changed on disk between two changes made here: the changes made here since the
-// file was read are applied to what it holds now, and nothing else of it is lost.
-TEST_F(Groups, AMergeAppliesTheChangesMadeHereToTheFileAsItIsNow) {
+// file was read are applied to what it holds now, group by Id, none made twice, and
+// nothing else of it is lost. Groups are written "Id=Name:keyword,keyword;".
+TEST_F(Groups, AMergeAppliesTheChangesMadeHereToTheFileAsItIsNowById) {
+    auto named = [](const char* name) {
+        return [name](CGroupManager* m) {
+            GroupEntry* g = m->CreateGroup();
+            g->Name = name;
+        };
+    };
     const struct {
         const char* label;
         const char* base;  // the file as this program read it, and the list then
         std::function<void(CGroupManager*)> change;  // what the user did here since
-        const char* disk;  // the file as another hand left it
+        const char* disk;     // the file as another hand left it
         const char* merged;
+        const char* newBase;  // null: the file's groups as they are
     } cases[] = {
-        {"added here, added there", "A:a;", [](CGroupManager* m) { m->CreateGroup()->Name = "Mine"; }, "A:a;Hand:h;",
-         "A:a;Hand:h;Mine:;"},
-        {"deleted here, edited there", "A:a;B:b;", [](CGroupManager* m) { m->DeleteGroup(m->m_Groups[1]); },
-         "A:a,x;B:b;", "B:b;"},
-        {"edited here, unchanged there", "A:a;B:b;",
-         [](CGroupManager* m) { m->m_Groups[2]->Keywords = {"b2"}; }, "A:a;B:b;C:c;", "A:a;B:b2;C:c;"},
-        {"edited on both sides", "A:a,b,c;",
-         [](CGroupManager* m) { m->m_Groups[1]->Keywords = {"a", "c", "mine"}; }, "A:a,b,c,theirs;",
-         "A:a,c,theirs,mine;"},
-        {"renamed here, keywords there", "A:a;",
-         [](CGroupManager* m) { m->m_Groups[1]->Name = "Renamed"; }, "A:a,x;", "Renamed:a,x;"},
-        {"unchanged here, deleted there", "A:a;B:b;", [](CGroupManager* m) { m->CreateGroup()->Name = "N"; },
-         "B:b;", "B:b;N:;"},
-        {"edited here, deleted there", "A:a;B:b;", [](CGroupManager* m) { m->m_Groups[1]->Keywords = {"a2"}; },
-         "B:b;", "B:b;A:a2;"},
-        {"two of one name", "D:1;D:2;", [](CGroupManager* m) { m->m_Groups[2]->Keywords = {"two"}; },
-         "D:1;X:x;D:2;", "D:1;X:x;D:two;"},
-        {"the file emptied", "A:a;", [](CGroupManager* m) { m->CreateGroup()->Name = "N"; }, "", "N:;"},
+        {"added here, added there", "2=A:a;", named("Mine"), "2=A:a;3=Hand:h;", "2=A:a;3=Hand:h;4=Mine:;", nullptr},
+        {"deleted here, edited there", "2=A:a;3=B:b;", [](CGroupManager* m) { m->DeleteGroup(m->FindGroup(2)); },
+         "2=A:a,x;3=B:b;", "3=B:b;", nullptr},
+        {"edited here, unchanged there", "2=A:a;3=B:b;", [](CGroupManager* m) { m->FindGroup(3)->Keywords = {"b2"}; },
+         "2=A:a;3=B:b;4=C:c;", "2=A:a;3=B:b2;4=C:c;", nullptr},
+        {"edited on both sides", "2=A:a,b,c;",
+         [](CGroupManager* m) { m->FindGroup(2)->Keywords = {"a", "c", "mine"}; }, "2=A:a,b,c,theirs;",
+         "2=A:a,c,theirs,mine;", nullptr},
+        {"renamed here, keywords there", "2=A:a;", [](CGroupManager* m) { m->FindGroup(2)->Name = "Renamed"; },
+         "2=A:a,x;", "2=Renamed:a,x;", nullptr},
+        {"unchanged here, deleted there", "2=A:a;3=B:b;", named("N"), "3=B:b;", "3=B:b;4=N:;", nullptr},
+        {"edited here, deleted there", "2=A:a;3=B:b;", [](CGroupManager* m) { m->FindGroup(2)->Keywords = {"a2"}; },
+         "3=B:b;", "3=B:b;2=A:a2;", nullptr},
+        {"renamed there, a keyword added here", "2=A:a;3=B:b;", [](CGroupManager* m) { m->FindGroup(3)->AddKeyword("x"); },
+         "2=A:a;3=B renamed:b;", "2=A:a;3=B renamed:b,x;", nullptr},
+        {"renamed on both sides", "2=A:a;", [](CGroupManager* m) { m->FindGroup(2)->Name = "Mine"; }, "2=Theirs:a;",
+         "2=Mine:a;", nullptr},
+        {"renamed in case there, edited here", "2=Tools:t;", [](CGroupManager* m) { m->FindGroup(2)->AddKeyword("u"); },
+         "2=tools:t;", "2=tools:t,u;", nullptr},
+        {"a keyword added on both sides", "2=A:a;", [](CGroupManager* m) { m->FindGroup(2)->AddKeyword("k"); },
+         "2=A:a,k;", "2=A:a,k;", nullptr},
+        {"a group added on both sides",
+         "2=A:a;",
+         [](CGroupManager* m) {
+             GroupEntry* g = m->CreateGroup();
+             g->Name = "X";
+             g->Keywords = {"x", "y"};
+         },
+         "2=A:a;5=X:x,z;", "2=A:a;5=X:x,z,y;", nullptr},
+        {"deleted here, renamed there", "2=A:a;3=B:b;", [](CGroupManager* m) { m->DeleteGroup(m->FindGroup(3)); },
+         "2=A:a;3=Bee:b;", "2=A:a;", nullptr},
+        {"made after deleting the group of the largest Id", "2=A:a;3=B:b;",
+         [](CGroupManager* m) {
+             m->DeleteGroup(m->FindGroup(3));
+             GroupEntry* g = m->CreateGroup();
+             g->Name = "N";
+             g->AddKeyword("n");
+         },
+         "2=A:a;3=B:b,x;", "2=A:a;4=N:n;", nullptr},
+        {"two of one name", "2=D:1;3=D:2;", [](CGroupManager* m) { m->FindGroup(3)->Keywords = {"two"}; },
+         "2=D:1;9=X:x;3=D:2;", "2=D:1;9=X:x;3=D:two;", nullptr},
+        {"a group the file gives no Id", "2=A:a;", [](CGroupManager* m) { m->FindGroup(2)->AddKeyword("b"); },
+         "2=A:a;0=Hand:h;", "2=A:a,b;3=Hand:h;", "2=A:a;3=Hand:h;"},
+        {"the file emptied", "2=A:a;", named("N"), "", "3=N:;", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         Reset();
-        for (const GroupEntry& g : Parse(c.base)) m->AddGroup(g);
+        m->AddStoredGroups(Parse(c.base));
         const std::vector<GroupEntry> base = m->UserGroups();
+        ASSERT_EQ(c.base, Show(base));
         c.change(m);
         std::vector<GroupEntry*> objects(m->m_Groups.begin(), m->m_Groups.end());
         std::vector<GroupEntry> newBase;
         const bool changes = Show(m->UserGroups()) != c.merged;
         EXPECT_EQ(changes, m->MergeChanges(base, Parse(c.disk), &newBase));
         EXPECT_EQ(c.merged, Show(m->UserGroups()));
-        EXPECT_EQ(c.disk, Show(newBase));
+        EXPECT_EQ(c.newBase ? c.newBase : c.disk, Show(newBase));
         // A group that stays is the same object; Ids stay distinct.
         for (GroupEntry* g : m->m_Groups) {
             if (std::find(objects.begin(), objects.end(), g) == objects.end()) continue;
             EXPECT_EQ(g, m->FindGroup(g->Id));
         }
-        // Merging once more against the new base changes nothing that was applied.
-        EXPECT_FALSE(m->MergeChanges(newBase, Parse(c.disk)));
+        // Merging once more with the file as the merge left it changes nothing.
+        EXPECT_FALSE(m->MergeChanges(newBase, newBase));
         EXPECT_EQ(c.merged, Show(m->UserGroups()));
     }
 }

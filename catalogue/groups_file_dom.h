@@ -1,0 +1,123 @@
+// What the parts of the groups file share (groups_file.cpp, _probe, _reader, _writer,
+// _text): texts handed to and taken from the document object, walks over its nodes, and
+// the probe that looks at the bytes before the parser does. Not for use outside them.
+#pragma once
+#include <windows.h>
+#include <msxml.h>
+#include <oleauto.h>
+#include <cwchar>
+#include <string>
+#include "catalogue/groups_file.h"
+
+namespace groupsfile {
+
+extern const char kRootName[];    // "NimboPurgelet"
+extern const char kGroupsName[];  // "Purgelet"
+
+// A BSTR made from 8-bit ANSI text, freed with the object.
+class Bstr {
+public:
+    explicit Bstr(const char* text);
+    explicit Bstr(const std::string& text) : Bstr(text.c_str()) {}
+    ~Bstr() { ::SysFreeString(m_bstr); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    operator BSTR() const { return m_bstr; }
+    // Hands the string over (to a VARIANT that frees it).
+    BSTR Detach() {
+        BSTR text = m_bstr;
+        m_bstr = nullptr;
+        return text;
+    }
+
+private:
+    BSTR m_bstr;
+};
+
+// 8-bit ANSI text of a BSTR as the code page shows it; frees the BSTR.
+std::string TakeAnsi(BSTR text);
+
+template <class T>
+void Release(T*& p) {
+    if (p) {
+        p->Release();
+        p = nullptr;
+    }
+}
+
+// Element names match code unit for code unit: lstrcmpW compares by locale and would
+// take a name padded with ignorable characters for ours.
+inline bool NameIs(BSTR name, const wchar_t* wanted) { return name && std::wcscmp(name, wanted) == 0; }
+// Case-insensitive for the ASCII letters only, as the "Name" attribute is read.
+bool NameIsNoCase(const wchar_t* name, const wchar_t* wanted);
+
+DOMNodeType TypeOf(IXMLDOMNode* node);
+bool IsElementNamed(IXMLDOMNode* node, const wchar_t* wanted);
+bool IsBlankText(IXMLDOMNode* node);
+
+// Calls f with each child of parent in document order, stepping from sibling to sibling:
+// the document object's child lists find an item by index by walking from the first, so
+// going by index would make a long file quadratic. The child is released afterwards
+// unless f takes the reference (leaves the pointer null).
+template <class F>
+void ForEachChild(IXMLDOMNode* parent, F f) {
+    IXMLDOMNode* child = nullptr;
+    if (parent->get_firstChild(&child) != S_OK) child = nullptr;
+    while (child) {
+        IXMLDOMNode* next = nullptr;
+        if (child->get_nextSibling(&next) != S_OK) next = nullptr;
+        f(child);
+        Release(child);
+        child = next;
+    }
+}
+
+// The same for the element children named `wanted`.
+template <class F>
+void ForEachChildNamed(IXMLDOMNode* parent, const wchar_t* wanted, F f) {
+    ForEachChild(parent, [&](IXMLDOMNode*& child) {
+        if (IsElementNamed(child, wanted)) f(child);
+    });
+}
+
+// Calls f(name, attribute) for each attribute of an element, through a node-set query
+// whose items are found directly (the attribute map walks from the first on each step).
+template <class F>
+void ForEachAttribute(IXMLDOMNode* element, F f) {
+    IXMLDOMNodeList* attributes = nullptr;
+    Bstr query("@*");
+    if (FAILED(element->selectNodes(query, &attributes)) || !attributes) return;
+    attributes->reset();
+    IXMLDOMNode* attribute = nullptr;
+    while (attributes->nextNode(&attribute) == S_OK && attribute) {
+        BSTR name = nullptr;
+        if (SUCCEEDED(attribute->get_nodeName(&name)) && name) f(name, attribute);
+        ::SysFreeString(name);
+        Release(attribute);
+    }
+    attributes->Release();
+}
+
+// An attribute's value as a BSTR the caller frees, or null.
+BSTR AttributeText(IXMLDOMNode* attribute);
+
+// The system's words for an error, without the line break and full stop it ends with.
+std::string SystemErrorText(DWORD error);
+
+IXMLDOMDocument* CreateDocument();
+
+// Looks at the file before the parser does (groups_file_probe.cpp). True when the parser
+// may read it; otherwise `status` says what was found.
+bool ProbeFile(const std::string& path, GroupsFileStatus& status);
+
+// Takes the BSTR. False when the text has no exact form in the code page: read as the
+// code page shows it, it would be written back as "?" or as a look-alike.
+bool TakeExactAnsi(BSTR text, std::string& out, std::wstring& wide);
+// A group's name as a box may show it: control characters as blanks, not too long.
+std::string ShownName(const std::string& name);
+
+// The Id a group element gives itself: its "Id" attribute as a plain decimal number from
+// 1 to kMaxStoredGroupId, or 0 when it has none such.
+int StoredId(IXMLDOMNode* group);
+
+}  // namespace groupsfile

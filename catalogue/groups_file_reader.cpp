@@ -1,0 +1,197 @@
+#include <set>
+#include "catalogue/ansi_text.h"
+#include "catalogue/groups.h"
+#include "catalogue/groups_file_dom.h"
+
+// The reader: the file's document as the parser gives it, and the groups in it that the
+// program shows.
+
+using namespace groupsfile;
+
+BOOL CGroupsFile::StartEmptyDocument() {
+    std::string text = std::string("<") + kRootName + " Version=\"1.1\">\n<" + kGroupsName + ">\n</" + kGroupsName +
+                       ">\n</" + kRootName + ">";
+    Bstr xml(text);
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    if (FAILED(m_pDocument->loadXML(xml, &ok)) || ok != VARIANT_TRUE) return FALSE;
+    IXMLDOMElement* root = nullptr;
+    if (FAILED(m_pDocument->get_documentElement(&root)) || !root) return FALSE;
+    ForEachChildNamed(root, L"Purgelet", [&](IXMLDOMNode*& child) {
+        Release(m_pGroups);
+        m_pGroups = child;
+        child = nullptr;
+    });
+    root->Release();
+    m_bGroupsAttached = true;
+    return m_pGroups != nullptr;
+}
+
+BOOL CGroupsFile::Open(const char* path) {
+    ::CoInitialize(nullptr);
+    ForgetGroups();
+    Release(m_pGroups);
+    Release(m_pDocument);
+    m_bGroupsAttached = false;
+    m_status = GroupsFileStatus();
+    m_pDocument = CreateDocument();
+    if (!m_pDocument) return FALSE;
+
+    m_path = path ? path : "";
+    IXMLDOMNode* root = nullptr;
+    if (ProbeFile(m_path, m_status)) {
+        VARIANT source;
+        ::VariantInit(&source);
+        source.vt = VT_BSTR;
+        source.bstrVal = Bstr(m_path).Detach();
+        VARIANT_BOOL loaded = VARIANT_FALSE;
+        HRESULT hr = m_pDocument->load(source, &loaded);
+        ::VariantClear(&source);
+        if (SUCCEEDED(hr) && loaded == VARIANT_TRUE) {
+            Bstr rootName(kRootName);
+            hr = m_pDocument->selectSingleNode(rootName, &root);
+            if (FAILED(hr)) return FALSE;
+            if (!root) NoteForeignRoot();
+            else m_status.kind = GroupsFileStatus::Read;
+        } else {
+            NoteParseError();
+        }
+    }
+    if (!root) {
+        // Missing, not well-formed, or somebody else's XML: start afresh in memory. The
+        // groups already in memory stay; whether the file may be replaced is the save's
+        // question (see CGroupManager::Save).
+        return StartEmptyDocument();
+    }
+    ReadGroupNodes(root);
+    root->Release();
+    return TRUE;
+}
+
+void CGroupsFile::ReadGroupNodes(IXMLDOMNode* root) {
+    // The last groups element holds the groups; the Ids of the groups in the others are
+    // kept from new groups all the same.
+    std::vector<IXMLDOMNode*> groupsElements;
+    ForEachChildNamed(root, L"Purgelet", [&](IXMLDOMNode*& child) {
+        groupsElements.push_back(child);
+        child = nullptr;  // kept
+    });
+    for (size_t i = 0; i + 1 < groupsElements.size(); ++i) {
+        ForEachChildNamed(groupsElements[i], L"Group", [&](IXMLDOMNode*& group) {
+            if (const int id = StoredId(group)) m_otherIds.push_back(id);
+        });
+        groupsElements[i]->Release();
+    }
+    if (groupsElements.empty()) {
+        m_pGroups = CreateElement(kGroupsName);  // attached by Save
+        return;
+    }
+    m_pGroups = groupsElements.back();
+    m_bGroupsAttached = true;
+
+    std::set<int> seen;
+    ForEachChildNamed(m_pGroups, L"Group", [&](IXMLDOMNode*& element) {
+        StoredGroup stored = {GroupEntry(), nullptr, nullptr};
+        int id = StoredId(element);
+        // A second group of one Id is no group of that Id: the program gives it its own.
+        if (id && !seen.insert(id).second) id = 0;
+        stored.group.Id = id;
+        std::wstring unshownName;
+        if (ReadGroup(element, stored, unshownName)) {
+            stored.element = element;
+            element = nullptr;  // kept
+            m_groups.push_back(stored);
+            return;
+        }
+        // Read as the code page shows it, the text would come back as "?" or a look-alike,
+        // and a save would write that over the user's own: the group is left as it is.
+        Release(stored.nameAttribute);
+        m_unshown.push_back(ShownName(AnsiText(unshownName)));
+        if (id) m_otherIds.push_back(id);
+    });
+}
+
+// Reads one group element: its name (from an attribute named "Name" in any case; the
+// last such wins) and its keywords (the "Keyword" children's text). False when the code
+// page cannot show the name or a keyword exactly; `unshownName` then holds the name.
+bool CGroupsFile::ReadGroup(IXMLDOMNode* element, StoredGroup& stored, std::wstring& unshownName) {
+    bool exact = true;
+    std::wstring wide;
+    ForEachAttribute(element, [&](BSTR name, IXMLDOMNode* attribute) {
+        if (!NameIsNoCase(name, L"name")) return;
+        Release(stored.nameAttribute);
+        stored.nameAttribute = attribute;
+        attribute->AddRef();
+        stored.group.Name.clear();
+        exact = TakeExactAnsi(AttributeText(attribute), stored.group.Name, unshownName);
+    });
+    ForEachChildNamed(element, L"Keyword", [&](IXMLDOMNode*& child) {
+        BSTR text = nullptr;
+        if (!exact || FAILED(child->get_text(&text))) return;
+        std::string keyword;
+        exact = TakeExactAnsi(text, keyword, wide);
+        stored.group.AddKeyword(keyword.c_str());
+    });
+    return exact;
+}
+
+void CGroupsFile::ReadGroups(CGroupManager* manager) {
+    if (!manager) return;
+    ReserveIds(manager);
+    std::vector<GroupEntry> groups;
+    ReadGroups(&groups);
+    manager->AddStoredGroups(groups);
+}
+
+void CGroupsFile::ReserveIds(CGroupManager* manager) const {
+    for (int id : m_otherIds) manager->ReserveId(id);
+    for (const StoredGroup& stored : m_groups) manager->ReserveId(stored.group.Id);
+}
+
+void CGroupsFile::ReadGroups(std::vector<GroupEntry>* groups) {
+    if (!groups) return;
+    for (const StoredGroup& stored : m_groups) groups->push_back(stored.group);
+}
+
+void CGroupsFile::NoteParseError() {
+    m_status.kind = GroupsFileStatus::NotWellFormed;
+    m_status.reason = "it is not well-formed XML";
+    // The parser's own words, where it gives them (not every one does).
+    IXMLDOMParseError* error = nullptr;
+    if (FAILED(m_pDocument->get_parseError(&error)) || !error) return;
+    long line = 0;
+    BSTR why = nullptr;
+    if (FAILED(error->get_line(&line))) line = 0;
+    std::string reason;
+    if (SUCCEEDED(error->get_reason(&why))) reason = TakeAnsi(why);
+    error->Release();
+    while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' ' ||
+                               reason.back() == '.'))
+        reason.pop_back();
+    // A line break or a novel from the parser would break the box's layout.
+    for (char& c : reason)
+        if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+    if (reason.size() > 200) reason = reason.substr(0, 200) + "...";
+    // Some parsers give the bare word "error" as their reason: it tells the user nothing.
+    if (lstrcmpiA(reason.c_str(), "error") == 0) reason.clear();
+    if (line > 0 && !reason.empty())
+        m_status.reason += " (line " + std::to_string(line) + ": " + reason + ")";
+    else if (line > 0)
+        m_status.reason += " (line " + std::to_string(line) + ")";
+    else if (!reason.empty())
+        m_status.reason += " (" + reason + ")";
+}
+
+void CGroupsFile::NoteForeignRoot() {
+    m_status.kind = GroupsFileStatus::ForeignRoot;
+    std::string name;
+    IXMLDOMElement* element = nullptr;
+    if (SUCCEEDED(m_pDocument->get_documentElement(&element)) && element) {
+        BSTR text = nullptr;
+        if (SUCCEEDED(element->get_nodeName(&text))) name = TakeAnsi(text);
+        element->Release();
+    }
+    if (name.size() > 64) name = name.substr(0, 64) + "...";
+    m_status.reason = name.empty() ? std::string("it has no root element") : "its root element is <" + name + ">";
+    m_status.reason += std::string(", not <") + kRootName + ">";
+}
+

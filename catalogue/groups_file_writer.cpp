@@ -1,0 +1,549 @@
+#include <map>
+#include <set>
+#include "catalogue/groups.h"
+#include "catalogue/groups_file_dom.h"
+
+// The writer: the changes of the groups made as edits of the document read, and the
+// document written through a file of its own that is read back before it replaces the
+// old one.
+
+using namespace groupsfile;
+
+namespace {
+
+// A name of its own beside the file for the new bytes, "<file>.~<hex>.tmp", created
+// empty (never over another file). The pattern is the groups file's own, so that the
+// leftovers of a save that never ended can be found and removed at the next start.
+HANDLE CreateTemporaryFile(const std::string& path, std::string& temp) {
+    static LONG s_counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[32];
+        wsprintfA(suffix, ".~%lx.tmp",
+                  static_cast<unsigned long>(::GetCurrentProcessId() * 7919u + ::GetTickCount() +
+                                             static_cast<unsigned long>(::InterlockedIncrement(&s_counter))));
+        temp = path + suffix;
+        HANDLE file = ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    ::SetLastError(ERROR_FILE_EXISTS);
+    return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+IXMLDOMNode* CGroupsFile::CreateElement(const char* name) {
+    if (!m_pDocument) return nullptr;
+    VARIANT type;
+    ::VariantInit(&type);
+    type.vt = VT_I4;
+    type.lVal = NODE_ELEMENT;
+    Bstr elementName(name);
+    Bstr noNamespace("");
+    IXMLDOMNode* node = nullptr;
+    if (FAILED(m_pDocument->createNode(type, elementName, noNamespace, &node))) return nullptr;
+    return node;
+}
+
+BOOL CGroupsFile::SetAttribute(IXMLDOMNode* element, const char* name, const VARIANT& value) {
+    if (!m_pDocument) return FALSE;
+    Bstr attributeName(name);
+    IXMLDOMAttribute* attribute = nullptr;
+    if (FAILED(m_pDocument->createAttribute(attributeName, &attribute)) || !attribute) return FALSE;
+    BOOL ok = SUCCEEDED(attribute->put_nodeValue(value));
+    IXMLDOMNamedNodeMap* attributes = nullptr;
+    if (ok) ok = SUCCEEDED(element->get_attributes(&attributes)) && attributes;
+    IXMLDOMNode* previous = nullptr;
+    if (ok) ok = SUCCEEDED(attributes->setNamedItem(attribute, &previous));
+    Release(previous);
+    Release(attributes);
+    attribute->Release();
+    return ok;
+}
+
+BOOL CGroupsFile::SetText(IXMLDOMNode* element, const std::string& text) {
+    if (text.empty()) return TRUE;  // an empty keyword is an empty element
+    Bstr value(text);
+    return SUCCEEDED(element->put_text(value));
+}
+
+BOOL CGroupsFile::Insert(IXMLDOMNode* parent, IXMLDOMNode* node, IXMLDOMNode* before) {
+    VARIANT reference;
+    ::VariantInit(&reference);
+    if (before) {
+        reference.vt = VT_UNKNOWN;
+        reference.punkVal = before;  // borrowed: not cleared
+    }
+    IXMLDOMNode* inserted = nullptr;
+    const HRESULT hr = parent->insertBefore(node, reference, &inserted);
+    Release(inserted);
+    return SUCCEEDED(hr);
+}
+
+BOOL CGroupsFile::InsertLineFeed(IXMLDOMNode* parent, IXMLDOMNode* before) {
+    Bstr lineFeed("\n");
+    IXMLDOMText* text = nullptr;
+    if (FAILED(m_pDocument->createTextNode(lineFeed, &text)) || !text) return FALSE;
+    const BOOL ok = Insert(parent, text, before);
+    text->Release();
+    return ok;
+}
+
+// The node goes before `before` (at the end when null), on a line of its own: a line
+// feed goes in front of it. The node goes in first: the document object joins a text
+// node put next to another text node with it, so the line feed is put next to the node.
+BOOL CGroupsFile::InsertLine(IXMLDOMNode* parent, IXMLDOMNode* node, IXMLDOMNode* before) {
+    return Insert(parent, node, before) && InsertLineFeed(parent, node);
+}
+
+// The layout of the file is one element per line: a node added among elements gets a line
+// of its own, at the end of its parent (before the line break that closes the parent's
+// last line, or followed by one when the parent was empty).
+BOOL CGroupsFile::InsertOnItsOwnLine(IXMLDOMNode* parent, IXMLDOMNode* node) {
+    IXMLDOMNode* last = nullptr;
+    if (parent->get_lastChild(&last) != S_OK) last = nullptr;
+    BOOL ok;
+    if (last && IsBlankText(last)) {
+        ok = InsertLine(parent, node, last);
+    } else {
+        ok = InsertLine(parent, node, nullptr);
+        if (ok && !last) ok = InsertLineFeed(parent, nullptr);
+    }
+    Release(last);
+    return ok;
+}
+
+// A node removed takes the line break before it along, so that no empty line is left.
+BOOL CGroupsFile::RemoveWithItsLine(IXMLDOMNode* parent, IXMLDOMNode* node) {
+    IXMLDOMNode* previous = nullptr;
+    if (node->get_previousSibling(&previous) != S_OK) previous = nullptr;
+    IXMLDOMNode* removed = nullptr;
+    BOOL ok = SUCCEEDED(parent->removeChild(node, &removed));
+    Release(removed);
+    if (ok && previous && IsBlankText(previous)) {
+        ok = SUCCEEDED(parent->removeChild(previous, &removed));
+        Release(removed);
+    }
+    Release(previous);
+    return ok;
+}
+
+BOOL CGroupsFile::CheckWritable(const GroupEntry& group) {
+    std::string fault = GroupsFileTextFault(group.Name);
+    if (!fault.empty()) {
+        m_status.writeError = "the name of the group \"" + ShownName(group.Name) + "\" holds " + fault +
+                              ", which a groups file cannot hold";
+        return FALSE;
+    }
+    for (const std::string& keyword : group.Keywords) {
+        fault = GroupsFileTextFault(keyword);
+        if (fault.empty()) continue;
+        m_status.writeError = "a keyword of the group \"" + ShownName(group.Name) + "\" holds " + fault +
+                              ", which a groups file cannot hold";
+        return FALSE;
+    }
+    return TRUE;
+}
+
+IXMLDOMNode* CGroupsFile::NewGroupElement(const GroupEntry& group) {
+    IXMLDOMNode* element = CreateElement("Group");
+    if (!element) return nullptr;
+    VARIANT id;
+    ::VariantInit(&id);
+    id.vt = VT_UI4;
+    id.ulVal = static_cast<ULONG>(group.Id);
+    BOOL ok = SetAttribute(element, "Id", id);
+    VARIANT name;
+    ::VariantInit(&name);
+    name.vt = VT_BSTR;
+    name.bstrVal = Bstr(group.Name).Detach();
+    if (ok) ok = name.bstrVal && SetAttribute(element, "Name", name);
+    ::VariantClear(&name);
+    for (size_t k = 0; ok && k < group.Keywords.size(); ++k) {
+        IXMLDOMNode* keyword = CreateElement("Keyword");
+        ok = keyword && SetText(keyword, group.Keywords[k]) && InsertOnItsOwnLine(element, keyword);
+        Release(keyword);
+    }
+    if (!ok) Release(element);
+    return element;
+}
+
+// Changes the element of a group the file holds into `wanted`: its Id when the file gave
+// it none of its own, its name and its keywords, each only when it differs.
+BOOL CGroupsFile::EditGroup(StoredGroup& stored, const GroupEntry& wanted) {
+    BOOL ok = TRUE;
+    if (stored.group.Id != wanted.Id) {
+        VARIANT id;
+        ::VariantInit(&id);
+        id.vt = VT_UI4;
+        id.ulVal = static_cast<ULONG>(wanted.Id);
+        ok = SetAttribute(stored.element, "Id", id);
+    }
+    if (ok && stored.group.Name != wanted.Name) {
+        VARIANT name;
+        ::VariantInit(&name);
+        name.vt = VT_BSTR;
+        name.bstrVal = Bstr(wanted.Name).Detach();
+        // The attribute the name was read from keeps its own spelling ("NAME").
+        if (!name.bstrVal) ok = FALSE;
+        else if (stored.nameAttribute) ok = SUCCEEDED(stored.nameAttribute->put_nodeValue(name));
+        else ok = SetAttribute(stored.element, "Name", name);
+        ::VariantClear(&name);
+    }
+    if (ok && stored.group.Keywords != wanted.Keywords)
+        ok = EditKeywords(stored.element, stored.group.Keywords, wanted.Keywords);
+    return ok;
+}
+
+// The keywords that stay at the start and at the end stay as the elements they are; the
+// ones between are removed and the new ones put in their place: adding a keyword adds one
+// element, deleting one removes one.
+BOOL CGroupsFile::EditKeywords(IXMLDOMNode* element, const std::vector<std::string>& from,
+                               const std::vector<std::string>& to) {
+    std::vector<IXMLDOMNode*> keywords;  // as many as `from`, in its order (that is how it was read)
+    ForEachChildNamed(element, L"Keyword", [&](IXMLDOMNode*& child) {
+        keywords.push_back(child);
+        child = nullptr;  // kept
+    });
+    BOOL ok = keywords.size() == from.size();
+    size_t head = 0, tail = 0;
+    while (head < from.size() && head < to.size() && from[head] == to[head]) ++head;
+    while (tail < from.size() - head && tail < to.size() - head &&
+           from[from.size() - 1 - tail] == to[to.size() - 1 - tail])
+        ++tail;
+    for (size_t i = head; ok && i < from.size() - tail; ++i) ok = RemoveWithItsLine(element, keywords[i]);
+    // The new ones go before the line of the first keyword that stays at the end, after
+    // the last that stays at the start, or at the end of the group.
+    IXMLDOMNode* before = nullptr;
+    if (ok && tail > 0) {
+        IXMLDOMNode* next = keywords[from.size() - tail];
+        if (next->get_previousSibling(&before) != S_OK || !before || !IsBlankText(before)) {
+            Release(before);
+            before = next;
+            next->AddRef();
+        }
+    } else if (ok && head > 0) {
+        if (keywords[head - 1]->get_nextSibling(&before) != S_OK) before = nullptr;
+    }
+    for (size_t i = head; ok && i < to.size() - tail; ++i) {
+        IXMLDOMNode* keyword = CreateElement("Keyword");
+        ok = keyword && SetText(keyword, to[i]);
+        if (ok) ok = before ? InsertLine(element, keyword, before) : InsertOnItsOwnLine(element, keyword);
+        Release(keyword);
+    }
+    Release(before);
+    for (IXMLDOMNode* keyword : keywords) keyword->Release();
+    return ok;
+}
+
+BOOL CGroupsFile::WriteGroups(CGroupManager* manager, const std::vector<GroupEntry>* ids) {
+    if (!m_pDocument || !m_pGroups || !manager) return FALSE;
+    std::map<int, const GroupEntry*> wanted;
+    for (const GroupEntry* group : manager->m_Groups) {
+        if (group->BuiltIn == 1) continue;
+        if (!CheckWritable(*group)) return FALSE;
+        wanted[group->Id] = group;
+    }
+    const bool byPlace = ids && ids->size() == m_groups.size();
+    // Without the Ids of the program, a group the file gave no Id of its own is the
+    // manager's group of the same name and keywords whose Id the file does not hold.
+    std::multimap<std::string, const GroupEntry*> unnumbered;
+    if (!byPlace) {
+        std::set<int> inFile;
+        for (const StoredGroup& stored : m_groups) inFile.insert(stored.group.Id);
+        for (const auto& group : wanted)
+            if (!inFile.count(group.first)) unnumbered.insert({group.second->Name, group.second});
+    }
+    auto unnumberedId = [&](const GroupEntry& read) {
+        auto range = unnumbered.equal_range(read.Name);
+        for (auto it = range.first; it != range.second; ++it) {
+            if (it->second->Keywords != read.Keywords) continue;
+            const int id = it->second->Id;
+            unnumbered.erase(it);
+            return id;
+        }
+        return 0;
+    };
+    m_written.clear();
+    std::set<int> placed;
+    BOOL ok = TRUE;
+    for (size_t i = 0; ok && i < m_groups.size(); ++i) {
+        StoredGroup& stored = m_groups[i];
+        const int id = byPlace ? (*ids)[i].Id : stored.group.Id ? stored.group.Id : unnumberedId(stored.group);
+        std::map<int, const GroupEntry*>::const_iterator it = id > 0 ? wanted.find(id) : wanted.end();
+        if (it == wanted.end() || !placed.insert(id).second) {
+            ok = RemoveWithItsLine(m_pGroups, stored.element);
+            continue;
+        }
+        ok = EditGroup(stored, *it->second);
+        m_written.push_back(*it->second);
+    }
+    for (const GroupEntry* group : manager->m_Groups) {
+        if (!ok || group->BuiltIn == 1 || placed.count(group->Id)) continue;
+        IXMLDOMNode* element = NewGroupElement(*group);
+        ok = element && InsertOnItsOwnLine(m_pGroups, element);
+        Release(element);
+        m_written.push_back(*group);
+    }
+    // The elements now stand for other groups than those read: they are not used again.
+    for (StoredGroup& stored : m_groups) {
+        Release(stored.element);
+        Release(stored.nameAttribute);
+    }
+    m_groups.clear();
+    return ok;
+}
+
+namespace {
+
+// The document as UTF-8 XML, written by the program itself: the document object's own
+// serialisation (save, xml) keeps memory the size of the document alive at each call under
+// some systems, which would grow the program by that much at every change of the groups.
+// Everything the reader keeps is written: elements, attributes in order, text, CDATA
+// sections, comments and processing instructions, with its own UTF-8 declaration in
+// place of whatever the file declared (the bytes are UTF-8, and a declaration of another
+// encoding over them would make the next read take them for something else).
+class DocumentText {
+public:
+    bool Document(IXMLDOMDocument* document) {
+        m_out = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
+        ForEachChild(document, [&](IXMLDOMNode*& child) {
+            if (TypeOf(child) == NODE_PROCESSING_INSTRUCTION && NameOf(child) == "xml") return;
+            Node(child);
+            m_out += "\n";
+        });
+        return m_ok;
+    }
+    std::string& Bytes() { return m_out; }
+
+private:
+    void Node(IXMLDOMNode* node) {
+        switch (TypeOf(node)) {
+        case NODE_ELEMENT: Element(node); break;
+        case NODE_TEXT: Escaped(Value(node), false); break;
+        case NODE_CDATA_SECTION: m_out += "<![CDATA[" + Utf8(Value(node)) + "]]>"; break;
+        case NODE_COMMENT: m_out += "<!--" + Utf8(Value(node)) + "-->"; break;
+        case NODE_PROCESSING_INSTRUCTION: {
+            const std::wstring data = Value(node);
+            m_out += "<?" + NameOf(node) + (data.empty() ? "" : " " + Utf8(data)) + "?>";
+            break;
+        }
+        default: m_ok = false; break;  // nothing else comes out of a file the probe let through
+        }
+    }
+
+    void Element(IXMLDOMNode* element) {
+        const std::string name = NameOf(element);
+        m_out += "<" + name;
+        Attributes(element);
+        IXMLDOMNode* first = nullptr;
+        if (element->get_firstChild(&first) != S_OK || !first) {
+            m_out += "/>";
+            return;
+        }
+        first->Release();
+        m_out += ">";
+        ForEachChild(element, [&](IXMLDOMNode*& child) { Node(child); });
+        m_out += "</" + name + ">";
+    }
+
+    void Attributes(IXMLDOMNode* element) {
+        IXMLDOMNamedNodeMap* map = nullptr;
+        long count = 0;
+        if (FAILED(element->get_attributes(&map)) || !map || FAILED(map->get_length(&count))) count = 0;
+        Release(map);
+        if (count == 0) return;
+        long listed = 0;
+        ForEachAttribute(element, [&](BSTR name, IXMLDOMNode* attribute) {
+            ++listed;
+            m_attributes += " " + Utf8(std::wstring(name, ::SysStringLen(name))) + "=\"";
+            BSTR text = AttributeText(attribute);
+            const std::wstring value(text ? text : L"", text ? ::SysStringLen(text) : 0);
+            ::SysFreeString(text);
+            std::swap(m_out, m_attributes);
+            Escaped(value, true);
+            std::swap(m_out, m_attributes);
+            m_attributes += "\"";
+        });
+        if (listed == count) {
+            m_out += m_attributes;
+        } else {
+            // Namespace declarations are attributes the query does not list: the element's
+            // start tag as the document object writes it alone (a copy without children,
+            // so that what it keeps is one element's worth).
+            m_out += StartTagAttributes(element);
+        }
+        m_attributes.clear();
+    }
+
+    std::string StartTagAttributes(IXMLDOMNode* element) {
+        IXMLDOMNode* copy = nullptr;
+        BSTR xml = nullptr;
+        if (FAILED(element->cloneNode(VARIANT_FALSE, &copy)) || !copy || FAILED(copy->get_xml(&xml)) || !xml) {
+            Release(copy);
+            m_ok = false;
+            return std::string();
+        }
+        copy->Release();
+        std::string tag = Utf8(std::wstring(xml, ::SysStringLen(xml)));
+        ::SysFreeString(xml);
+        // "<name attributes/>" or "<name attributes>": what lies between the name and the end.
+        const std::string::size_type start = tag.find_first_of(" \t\r\n");
+        const std::string::size_type end = tag.find('>');
+        if (start == std::string::npos || end == std::string::npos || start > end) return std::string();
+        return tag.substr(start, end - start - (tag[end - 1] == '/' ? 1 : 0));
+    }
+
+    void Escaped(const std::wstring& text, bool attribute) {
+        std::wstring escaped;
+        escaped.reserve(text.size());
+        for (wchar_t c : text) {
+            switch (c) {
+            case L'&': escaped += L"&amp;"; break;
+            case L'<': escaped += L"&lt;"; break;
+            case L'>': escaped += L"&gt;"; break;
+            case L'\r': escaped += L"&#13;"; break;
+            case L'"': escaped += attribute ? L"&quot;" : L"\""; break;
+            case L'\t': escaped += attribute ? L"&#9;" : L"\t"; break;
+            case L'\n': escaped += attribute ? L"&#10;" : L"\n"; break;
+            default: escaped += c; break;
+            }
+        }
+        m_out += Utf8(escaped);
+    }
+
+    static std::wstring Value(IXMLDOMNode* node) {
+        VARIANT value;
+        ::VariantInit(&value);
+        std::wstring text;
+        if (SUCCEEDED(node->get_nodeValue(&value)) && value.vt == VT_BSTR && value.bstrVal)
+            text.assign(value.bstrVal, ::SysStringLen(value.bstrVal));
+        ::VariantClear(&value);
+        return text;
+    }
+    std::string NameOf(IXMLDOMNode* node) {
+        BSTR name = nullptr;
+        std::string text;
+        if (SUCCEEDED(node->get_nodeName(&name)) && name) text = Utf8(std::wstring(name, ::SysStringLen(name)));
+        ::SysFreeString(name);
+        return text;
+    }
+    std::string Utf8(const std::wstring& text) {
+        if (text.empty()) return std::string();
+        const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                                nullptr, nullptr);
+        std::string out(bytes > 0 ? bytes : 0, '\0');
+        if (bytes <= 0 || ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], bytes,
+                                                nullptr, nullptr) != bytes)
+            m_ok = false;
+        return out;
+    }
+
+    std::string m_out;
+    std::string m_attributes;
+    bool m_ok = true;
+};
+
+}  // namespace
+
+BOOL CGroupsFile::WriteDocument() {
+    // Written next to the file and moved over it only when complete and read back, so
+    // that a failed write never costs the user the groups stored before.
+    // The user's read-only flag is honoured: such a file is never replaced.
+    const DWORD attributes = ::GetFileAttributesA(m_path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        m_status.writeError = "a folder has its name";
+        return FALSE;
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        m_status.writeError = "the file is read-only";
+        return FALSE;
+    }
+    DocumentText text;
+    if (!text.Document(m_pDocument)) {
+        m_status.writeError = "the new file could not be made";
+        return FALSE;
+    }
+    const std::string& bytes = text.Bytes();
+    std::string temp;
+    HANDLE file = CreateTemporaryFile(m_path, temp);
+    if (file == INVALID_HANDLE_VALUE) {
+        m_status.writeError = SystemErrorText(::GetLastError());
+        return FALSE;
+    }
+    DWORD written = 0;
+    BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+    DWORD error = ok ? 0 : ::GetLastError();
+    if (ok && !::FlushFileBuffers(file)) {
+        ok = FALSE;
+        error = ::GetLastError();
+    }
+    ::CloseHandle(file);
+    if (!ok) {
+        m_status.writeError = "the new file could not be written";
+        if (error) m_status.writeError += " (" + SystemErrorText(error) + ")";
+        ::DeleteFileA(temp.c_str());
+        return FALSE;
+    }
+
+    // What was written must read back as the groups meant.
+    if (!ReadsBackAsWritten(temp)) {
+        m_status.writeError = "the new file would not read back as the groups";
+        ::DeleteFileA(temp.c_str());
+        return FALSE;
+    }
+
+    // The old file keeps its attributes (and what else the system keeps of a file it
+    // replaces); a first save only moves the new file in place.
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        ok = ::ReplaceFileA(m_path.c_str(), temp.c_str(), nullptr, REPLACEFILE_WRITE_THROUGH, nullptr, nullptr);
+        error = ok ? 0 : ::GetLastError();
+        if (!ok && error == ERROR_CALL_NOT_IMPLEMENTED) {
+            ok = ::MoveFileExA(temp.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+            error = ok ? 0 : ::GetLastError();
+        }
+        // Some systems replace the file without carrying its attributes over (Wine gives
+        // the new file its own): they are put back.
+        const DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        const DWORD now = ok ? ::GetFileAttributesA(m_path.c_str()) : INVALID_FILE_ATTRIBUTES;
+        if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (attributes & kKept)) {
+            const DWORD wanted = (now & ~kKept & ~FILE_ATTRIBUTE_NORMAL) | (attributes & kKept);
+            ::SetFileAttributesA(m_path.c_str(), wanted ? wanted : FILE_ATTRIBUTE_NORMAL);
+        }
+    } else {
+        ok = ::MoveFileExA(temp.c_str(), m_path.c_str(), MOVEFILE_WRITE_THROUGH);
+        error = ok ? 0 : ::GetLastError();
+    }
+    if (!ok) {
+        m_status.writeError = SystemErrorText(error);
+        ::DeleteFileA(temp.c_str());
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool CGroupsFile::ReadsBackAsWritten(const std::string& temp) {
+    CGroupsFile check;
+    if (!check.Open(temp.c_str()) || check.Status().kind != GroupsFileStatus::Read) return false;
+    if (check.m_groups.size() != m_written.size() || check.m_unshown != m_unshown) return false;
+    for (size_t i = 0; i < m_written.size(); ++i) {
+        const GroupEntry& read = check.m_groups[i].group;
+        if (read.Id != m_written[i].Id || read.Name != m_written[i].Name || read.Keywords != m_written[i].Keywords)
+            return false;
+    }
+    return true;
+}
+
+BOOL CGroupsFile::Save() {
+    if (!m_pDocument || !m_pGroups || m_path.empty()) return FALSE;
+    if (!m_bGroupsAttached) {
+        IXMLDOMElement* root = nullptr;
+        if (FAILED(m_pDocument->get_documentElement(&root)) || !root) return FALSE;
+        const BOOL ok = InsertOnItsOwnLine(root, m_pGroups);
+        root->Release();
+        if (!ok) return FALSE;
+        m_bGroupsAttached = true;
+    }
+    return WriteDocument();
+}
