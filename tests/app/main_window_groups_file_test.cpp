@@ -1,0 +1,459 @@
+// The groups file and the options through the real main window: each change is in the
+// file before the exit and the exit writes nothing; a file that cannot be read, opened or
+// written is reported and its bytes kept; what the program does not use or cannot show
+// survives a change, as does another hand's edit between two changes.
+#include "code_page_child.h"
+#include "main_window_groups_fixture.h"
+#include "catalogue/groups_file.h"
+#include "support/xml_nodes.h"
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+using mainwindowtest::AddGroup;
+using namespace mainwindowgroupstest;
+
+namespace {
+
+bool StartsWith(const std::string& text, const std::string& start) { return text.compare(0, start.size(), start) == 0; }
+
+bool EndsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+}  // namespace
+
+TEST_F(MainWindowGroupsFileTest, AddToGroupAndDeleteAreInTheFileBeforeTheExitAndTheExitWritesNothing)
+{
+    WriteGroups(kTwoGroups);
+    std::string strLastWritten;
+    ULONGLONG nWriteTime = 0;
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+        ClickRow(dlg, "Alpha Editor");
+        AddToGroup(dlg, NULL);  // into Tools, the first group listed
+        EXPECT_TRUE(
+            PumpUntil([&] { return GroupsFile().find("<Keyword>Alpha Editor</Keyword>") != std::string::npos; }))
+            << GroupsFile();
+        ClickGroup(dlg, "Media");
+        DeleteAnswered(dlg, IDYES);
+        EXPECT_TRUE(PumpUntil([&] { return GroupsFile().find("Media") == std::string::npos; })) << GroupsFile();
+        strLastWritten = GroupsFile();
+        nWriteTime = WriteTime();
+        EXPECT_NE(std::string::npos, strLastWritten.find("<Group Id=\"2\" Name=\"Tools\">\n<Keyword>corpus</Keyword>\n"
+                                                         "<Keyword>Alpha Editor</Keyword>\n</Group>"))
+            << strLastWritten;
+    }));
+    EXPECT_EQ(strLastWritten, GroupsFile());
+    EXPECT_EQ(nWriteTime, WriteTime());
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+}
+
+// A hand-edited file the reader refuses: the program starts without its groups and
+// says so, the file's bytes stay through the start and the exit, and before the first
+// change replaces the file they are copied beside it, as the box said.
+TEST_F(MainWindowGroupsFileTest, AFileThatIsNoGroupsFileIsReportedAndItsBytesSurviveAStartAnExitAndAChange)
+{
+    const struct
+    {
+        const char* what;
+        std::string bytes;
+        const char* reason;
+    } cases[] = {
+        {"an ampersand", std::string(kTwoGroups).replace(std::string(kTwoGroups).find("Tools"), 5, "Tom & Jerry"),
+         "it is not well-formed XML"},
+        {"a missing end tag", std::string(kTwoGroups).erase(std::string(kTwoGroups).find("</Group>"), 8),
+         "it is not well-formed XML"},
+        {"another root",
+         "<?xml version=\"1.0\"?>\n<Settings>\n<Purgelet>\n<Group Name=\"Tools\"/>\n</Purgelet>\n</Settings>\n",
+         "its root element is <Settings>, not <NimboPurgelet>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoveCopies();
+        WriteGroups(c.bytes);
+        for (int nPass = 0; nPass < 2; ++nPass) {
+            SCOPED_TRACE(nPass == 0 ? "start and exit" : "start, a change and exit");
+            TestApp().m_boxes.clear();
+            ClearGroups();
+            EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+                ::SetForegroundWindow(dlg.m_hWnd);
+                ASSERT_EQ(1u, Boxes(1).size());
+                const std::string& text = TestApp().m_boxes[0].text;
+                EXPECT_TRUE(StartsWith(text, FileLines() + "cannot be read as groups: " + c.reason)) << text;
+                EXPECT_TRUE(EndsWith(text, ".\r\n\r\nIts contents were kept in\r\n\r\n" + Copy() +
+                                               "\r\n\r\nThe program starts without the groups it holds; the groups "
+                                               "file is written anew when the groups change."))
+                    << text;
+                EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING), TestApp().m_boxes[0].type);
+                EXPECT_TRUE(TreeGroups(dlg).empty());
+                EXPECT_EQ(c.bytes, mainwindowtest::ReadFile(Copy()));
+                if (nPass == 1) {
+                    NewGroup(dlg, "cartoons", "tom");
+                    EXPECT_NE(std::string::npos, GroupsFile().find("Name=\"cartoons\">\n<Keyword>tom</Keyword>"))
+                        << GroupsFile();
+                }
+            }));
+            EXPECT_EQ(1u, TestApp().m_boxes.size());
+            EXPECT_EQ(c.bytes, mainwindowtest::ReadFile(Copy()));
+            EXPECT_FALSE(Exists(Copy() + "-2")) << "the same bytes are kept once";
+            if (nPass == 0) {
+                EXPECT_EQ(c.bytes, GroupsFile());
+            }
+        }
+    }
+}
+
+// A good file that cannot be opened at the start (another program holds it) is not
+// written over later: the user is told at the start and again at the change.
+TEST_F(MainWindowGroupsFileTest, AFileThatCannotBeOpenedAtTheStartIsLeftAlone)
+{
+    WriteGroups(kTwoGroups);
+    HANDLE hHeld = ::CreateFileA(m_groupsFile.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ASSERT_EQ(1u, Boxes(1).size());
+        ::CloseHandle(hHeld);
+        hHeld = NULL;
+        const std::string text = TestApp().m_boxes[0].text;
+        EXPECT_TRUE(StartsWith(text, FileLines() + "cannot be opened: ")) << text;
+        EXPECT_TRUE(EndsWith(text, ".\r\n\r\nIt is left as it is: changes to the groups are not saved until the "
+                                   "program is started again."))
+            << text;
+        EXPECT_FALSE(Exists(Copy()));
+        NewGroup(dlg, "cartoons", "tom");
+        ASSERT_EQ(2u, Boxes(2).size());
+        EXPECT_EQ(NotSaved("could not be read when the program started and is left as it is."),
+                  TestApp().m_boxes[1].text);
+    }));
+    if (hHeld != NULL) ::CloseHandle(hHeld);
+    EXPECT_EQ(2u, TestApp().m_boxes.size());
+    EXPECT_EQ(kTwoGroups, GroupsFile());
+}
+
+TEST_F(MainWindowGroupsFileTest, AReadOnlyFileGivesTheBoxAtEachChangeAndKeepsItsBytes)
+{
+    WriteGroups(kTwoGroups);
+    ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::string strBox = NotSaved("cannot be written: the file is read-only.");
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+        EXPECT_TRUE(TestApp().m_boxes.empty()) << "read-only is no reason to speak at the start";
+        ClickGroup(dlg, "Media");
+        DeleteAnswered(dlg, IDYES);
+        ASSERT_EQ(1u, Boxes(1).size());
+        EXPECT_EQ(strBox, TestApp().m_boxes[0].text);
+        EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING), TestApp().m_boxes[0].type);
+        ClickRow(dlg, "Alpha Editor");
+        AddToGroup(dlg, "alpha");
+        ASSERT_EQ(2u, Boxes(2).size());
+        EXPECT_EQ(strBox, TestApp().m_boxes[1].text);
+        NewGroup(dlg, "cartoons", "tom");
+        ASSERT_EQ(3u, Boxes(3).size());
+        EXPECT_EQ(strBox, TestApp().m_boxes[2].text);
+    }));
+    EXPECT_EQ(3u, TestApp().m_boxes.size()) << "the exit tries once more without a word";
+    EXPECT_EQ(kTwoGroups, GroupsFile());
+}
+
+// Nothing changed: a second start and exit leave the file and the options exactly as
+// the first left them; an option the user did not touch is not written back from
+// memory over what is stored.
+TEST_F(MainWindowGroupsFileTest, TwoStartsAndExitsLeaveTheFileAndTheOptionsByteIdentical)
+{
+    WriteGroups(kTwoGroups);
+    const ULONGLONG nWriteTime = WriteTime();
+    auto startAndExit = [&] {
+        ClearGroups();
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+            EXPECT_TRUE(PumpUntil([&] { return GroupsState(dlg).find("6 of 6 programs found") == 0; }));
+        }));
+    };
+    startAndExit();
+    EXPECT_EQ(kTwoGroups, GroupsFile());
+    EXPECT_EQ(nWriteTime, WriteTime());
+    const std::map<std::string, std::string> options = mainwindowtest::StoredOptions();
+    EXPECT_EQ(10u, options.size());
+
+    startAndExit();
+    EXPECT_EQ(kTwoGroups, GroupsFile());
+    EXPECT_EQ(nWriteTime, WriteTime());
+    EXPECT_EQ(options, mainwindowtest::StoredOptions());
+
+    // Another hand's text for an option the program reads as its current value stays.
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, mainwindowtest::kOptionsKey, "Hide", "no"));
+    const std::map<std::string, std::string> handEdited = mainwindowtest::StoredOptions();
+    startAndExit();
+    EXPECT_EQ(handEdited, mainwindowtest::StoredOptions());
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+}
+
+// The session ends (log-off, shut-down) with the window open: what its close would
+// store is stored when the session asks, before any close.
+TEST_F(MainWindowGroupsFileTest, ASessionEndStoresWhatTheCloseWould)
+{
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        CPageUninstallView& view = dlg.m_pageUninstall.m_pageView;
+        ASSERT_TRUE(PumpUntil([&] { return view.m_wndDetailsBar.IsWindowVisible() != FALSE; }));
+        TapKeys({{VK_MENU, 'V'}, {0, 'D'}});
+        ASSERT_TRUE(PumpUntil([&] { return !view.m_wndDetailsBar.IsWindowVisible(); }));
+        // Groups in memory that no command wrote yet.
+        AddGroup("Pending", "pend");
+        EXPECT_FALSE(Exists(m_groupsFile));
+
+        EXPECT_TRUE(dlg.SendMessage(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+        EXPECT_NE(std::string::npos, GroupsFile().find("Name=\"Pending\">\n<Keyword>pend</Keyword>")) << GroupsFile();
+        std::map<std::string, std::string> options = mainwindowtest::StoredOptions();
+        EXPECT_EQ(std::string("1:FALSE", 8), options["ShowDetails"]);
+        EXPECT_EQ(1u, options.count("CatsSize"));
+        EXPECT_EQ(1u, options.count("ListSize"));
+
+        dlg.SendMessage(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        EXPECT_EQ(options, mainwindowtest::StoredOptions());
+        EXPECT_TRUE(::IsWindow(dlg.m_hWnd));
+    }));
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+}
+
+const char kGroupsFileChild[] = "PURGELET_GROUPS_FILE_CHILD";
+
+// Under code page 932 (started by WrittenUnder932): the groups Tools, Media, a group with
+// a Japanese name and a group with one Japanese keyword, written by the program to the
+// file the variable names.
+TEST(GroupsFileUnder932, Child)
+{
+    const char* pszPath = getenv(kGroupsFileChild);
+    if (pszPath == NULL) GTEST_SKIP() << "run by AddToGroupDeleteAndApplyEditTheFileAndKeepEverythingElse";
+    ASSERT_EQ(932u, ::GetACP());
+    auto ansi = [](const wchar_t* text) {
+        char bytes[64] = "";
+        ::WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, sizeof(bytes), NULL, NULL);
+        return std::string(bytes);
+    };
+    CGroupManager* pGroups = CGroupManager::GetInstance();
+    pGroups->Clear();
+    const std::vector<std::pair<std::string, std::vector<std::string>>> groups = {
+        {"Tools", {"corpus"}},
+        {"Media", {"player"}},
+        {ansi(L"\x30C4\x30FC\x30EB"), {ansi(L"\x65E5\x672C")}},  // "ツール", "日本"
+        {"Games", {"game", ansi(L"\x30B2\x30FC\x30E0")}},         // "ゲーム"
+    };
+    for (const auto& g : groups) {
+        GroupEntry* pGroup = pGroups->CreateGroup();
+        pGroup->Name = g.first;
+        for (const std::string& k : g.second) pGroup->AddKeyword(k.c_str());
+    }
+    GroupsFileStatus status;
+    EXPECT_TRUE(pGroups->Save(pszPath, &status)) << status.writeError;
+    pGroups->Clear();
+}
+
+// The bytes of the groups file the program writes under code page 932 (a child process
+// of this one), or "" where a process cannot choose its code page.
+static std::string WrittenUnder932(const std::string& path)
+{
+    if (codepagechild::UnixPath("C:\\").empty()) return std::string();
+    int nExit = -1;
+    const std::string output = codepagechild::Run("ja_JP.UTF-8", "GroupsFileUnder932.Child", {{kGroupsFileChild, path}}, nExit);
+    EXPECT_EQ(0, nExit) << output;
+    EXPECT_NE(std::string::npos, output.find("[       OK ] GroupsFileUnder932.Child")) << output;
+    const std::string bytes = mainwindowtest::ReadFile(path);
+    ::DeleteFileA(path.c_str());
+    return bytes;
+}
+
+// A file holding what the program does not use or cannot show, changed through the window
+// (Add to Group, Delete, a new group with Apply) and the program closed: the document is
+// the one read, node for node, but for the three changes; the groups the code page cannot
+// show are left out of the tree and named in a box at the start.
+TEST_F(MainWindowGroupsFileTest, AddToGroupDeleteAndApplyEditTheFileAndKeepEverythingElse)
+{
+    auto tools = [](const char* attributes) {
+        return std::string("<Group Id=\"2\" Name=\"Tools\"") + attributes + ">\n<Keyword>corpus</Keyword>\n</Group>\n";
+    };
+    const std::string media = "<Group Id=\"3\" Name=\"Media\">\n<Keyword>player</Keyword>\n</Group>\n";
+    auto file = [](const std::string& beforeGroups, const std::string& groups) {
+        return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n" + beforeGroups +
+               "<Purgelet>\n" + groups + "</Purgelet>\n</NimboPurgelet>\n";
+    };
+    const struct
+    {
+        const char* what;
+        std::string bytes;
+        int nNewId;           // the Id the new group takes
+        const char* unshown;  // the groups named in the box at the start, or null
+    } cases[] = {
+        {"a comment and a processing instruction in the root",
+         file("<!-- the user's own -->\n<?reader keep this?>\n", tools("") + "<!-- media -->\n" + media), 4, nullptr},
+        {"attributes the program does not use",
+         file("", tools(" Color=\"red\"") + "<Group Id=\"3\" Name=\"Media\" ID=\"7\">\n<Keyword>player</Keyword>\n"
+                                             "</Group>\n"),
+         4, nullptr},
+        {"a second groups element", file("<Purgelet>\n<Group Id=\"5\" Name=\"Old\"/>\n</Purgelet>\n", tools("") + media),
+         6, nullptr},
+        {"a Cyrillic group under 1252",
+         file("", tools("") + "<Group Id=\"4\" Name=\"\xD0\x96\xD0\xB6\">\n<Keyword>\xD0\xB6</Keyword>\n</Group>\n" + media),
+         5, "\"??\".\r\n\r\nIt is kept in the file as it is"},
+        // Japanese names and a Japanese keyword, as this program wrote them under 932.
+        {"a file written under 932", WrittenUnder932(m_groupsFile + ".932"), 6,
+         "\"???\", \"Games\".\r\n\r\nThey are kept in the file as they are"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.bytes.empty()) continue;  // no file written under another code page here
+        WriteGroups(c.bytes);
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+            if (c.unshown) {
+                ASSERT_EQ(1u, Boxes(1).size());
+                EXPECT_NE(std::string::npos, TestApp().m_boxes[0].text.find("cannot show: " + std::string(c.unshown)))
+                    << TestApp().m_boxes[0].text;
+            }
+            ClickRow(dlg, "Alpha Editor");
+            AddToGroup(dlg, NULL);  // into Tools, the first group listed
+            ClickGroup(dlg, "Media");
+            DeleteAnswered(dlg, IDYES);
+            NewGroup(dlg, "cartoons", "tom");
+        }));
+        EXPECT_EQ(c.unshown ? 1u : 0u, TestApp().m_boxes.size());
+        std::string expected = c.bytes;
+        const std::string corpus = "<Keyword>corpus</Keyword>\n";
+        expected.insert(expected.find(corpus) + corpus.size(), "<Keyword>Alpha Editor</Keyword>\n");
+        const std::string::size_type at = expected.find("<Group Id=\"3\" Name=\"Media\"");
+        expected.erase(at, expected.find("</Group>\n", at) + 9 - at);
+        expected.insert(expected.rfind("</Purgelet>"), "<Group Id=\"" + std::to_string(c.nNewId) +
+                                                           "\" Name=\"cartoons\">\n<Keyword>tom</Keyword>\n</Group>\n");
+        const std::string expectedFile = m_groupsFile + ".expected";
+        std::ofstream(expectedFile.c_str(), std::ios::binary) << expected;
+        EXPECT_EQ(xmlnodes::OfFile(expectedFile), xmlnodes::OfFile(m_groupsFile)) << GroupsFile();
+        ::DeleteFileA(expectedFile.c_str());
+    }
+}
+
+// What a save cut short left beside the file (the program ended in the middle of it) is
+// removed at the start; other files there stay.
+TEST_F(MainWindowGroupsFileTest, TheStartRemovesWhatASaveCutShortLeftBesideTheFile)
+{
+    WriteGroups(kTwoGroups);
+    const std::string leftover = m_groupsFile + ".~1a2b.tmp", other = m_groupsFile + ".~notes.txt";
+    std::ofstream(leftover.c_str(), std::ios::binary) << "<NimboPurgelet";
+    std::ofstream(other.c_str(), std::ios::binary) << "mine";
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+        EXPECT_FALSE(Exists(leftover));
+        EXPECT_TRUE(Exists(other));
+    }));
+    EXPECT_EQ(kTwoGroups, GroupsFile());
+    ::DeleteFileA(leftover.c_str());
+    ::DeleteFileA(other.c_str());
+}
+
+// The file is changed by another hand between two changes made in the window: the second
+// change is applied to what the file holds then, and the tree shows the result. A file
+// the other hand left unreadable is kept beside itself, as the box says.
+TEST_F(MainWindowGroupsFileTest, AHandEditBetweenTwoChangesSurvivesTheSecond)
+{
+    auto file = [](const std::string& groups) {
+        return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n" + groups +
+               "</Purgelet>\n</NimboPurgelet>\n";
+    };
+    auto group = [](int nId, const char* name, std::vector<const char*> keywords) {
+        std::string text = "<Group Id=\"" + std::to_string(nId) + "\" Name=\"" + name + "\">\n";
+        for (const char* k : keywords) text += std::string("<Keyword>") + k + "</Keyword>\n";
+        return text + "</Group>\n";
+    };
+    const std::string cartoons = group(4, "cartoons", {"tom"});
+    const struct
+    {
+        const char* what;
+        std::function<std::string(const std::string&)> edit;  // the file as the other hand leaves it
+        std::string written;                                    // after Media is deleted here
+        std::vector<std::string> tree;
+        const char* damaged;  // why the edited file cannot be read, or null
+    } cases[] = {
+        {"a group added",
+         [&](const std::string& bytes) {
+             return std::string(bytes).insert(bytes.find("</Purgelet>"), group(9, "Hand", {"gamma"}));
+         },
+         file(group(2, "Tools", {"corpus"}) + cartoons + group(9, "Hand", {"gamma"})), {"Tools", "cartoons", "Hand"},
+         nullptr},
+        {"a keyword added and a group renamed",
+         [&](const std::string& bytes) {
+             std::string edited = bytes;
+             edited.insert(edited.find("</Group>"), "<Keyword>alpha</Keyword>\n");
+             return edited.replace(edited.find("Name=\"cartoons\""), 15, "Name=\"comics\"");
+         },
+         file(group(2, "Tools", {"corpus", "alpha"}) + group(4, "comics", {"tom"})), {"Tools", "comics"}, nullptr},
+        // Followed by its Id, the group deleted here is the one the other hand renamed.
+        {"the group deleted here renamed there",
+         [&](const std::string& bytes) {
+             return std::string(bytes).replace(bytes.find("Name=\"Media\""), 12, "Name=\"Movies\"");
+         },
+         file(group(2, "Tools", {"corpus"}) + cartoons), {"Tools", "cartoons"}, nullptr},
+        {"the file emptied", [](const std::string&) { return std::string(); },
+         file(group(2, "Tools", {"corpus"}) + cartoons), {"Tools", "cartoons"}, nullptr},
+        {"the file made unreadable", [](const std::string&) { return std::string("<NimboPurgelet><Purgelet>"); },
+         file(group(2, "Tools", {"corpus"}) + cartoons), {"Tools", "cartoons"}, "it is not well-formed XML"},
+        // Read as the code page shows it, the keyword would be merged in as "??": the group
+        // stays in the file as it is and leaves the tree, as a box says.
+        {"a keyword the code page cannot show",
+         [&](const std::string& bytes) {
+             return std::string(bytes).insert(bytes.find("</Group>"), "<Keyword>\xD0\x96\xD0\xB6</Keyword>\n");
+         },
+         file(group(2, "Tools", {"corpus", "\xD0\x96\xD0\xB6"}) + cartoons), {"cartoons"}, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoveCopies();
+        WriteGroups(kTwoGroups);
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        std::string strEdited;
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+            NewGroup(dlg, "cartoons", "tom");
+            ASSERT_EQ(file(group(2, "Tools", {"corpus"}) + group(3, "Media", {"player"}) + cartoons), GroupsFile());
+            strEdited = c.edit(GroupsFile());
+            WriteGroups(strEdited);
+
+            ClickGroup(dlg, "Media");
+            DeleteAnswered(dlg, IDYES);
+            EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == c.tree; }));
+            EXPECT_EQ(c.written, GroupsFile());
+            if (c.damaged) {
+                ASSERT_EQ(1u, Boxes(1).size());
+                const std::string& text = TestApp().m_boxes[0].text;
+                EXPECT_TRUE(StartsWith(
+                    text, FileLines() + "was changed by another program and cannot be read as groups: " + c.damaged))
+                    << text;
+                EXPECT_TRUE(EndsWith(text, ".\r\n\r\nIts contents were kept in\r\n\r\n" + Copy() +
+                                               "\r\n\r\nThe groups of this program were written in its place."))
+                    << text;
+                EXPECT_EQ(strEdited, mainwindowtest::ReadFile(Copy()));
+            }
+            if (c.tree.size() == 1) {
+                ASSERT_EQ(1u, Boxes(1).size());
+                EXPECT_EQ(FileLines() + "holds a group whose name or keywords this system's code page (1252) cannot "
+                                        "show: \"Tools\".\r\n\r\nIt is kept in the file as it is and left out of "
+                                        "the groups here.",
+                          TestApp().m_boxes[0].text);
+            }
+        }));
+        EXPECT_EQ(c.written, GroupsFile());
+        EXPECT_EQ(c.damaged || c.tree.size() == 1 ? 1u : 0u, TestApp().m_boxes.size());
+    }
+}
