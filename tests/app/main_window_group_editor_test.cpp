@@ -543,9 +543,10 @@ TEST_F(MainWindowGroupsFileTest, ASessionEndAppliesTheEditorsTypingOrKeepsItForT
                 EXPECT_TRUE(CUiManager::GetInstance()->IsGroupEditorTyped());
                 EXPECT_EQ("alpha", TextOf(editor.m_wndKeywords));
             }
-            if (c.kept.empty() && c.bEnds)
+            if (c.kept.empty() && c.bEnds) {
                 EXPECT_NE(std::string::npos, GroupsFile().find("Name=\"cartoons\">\n<Keyword>alpha</Keyword>"))
                     << GroupsFile();
+            }
         }));
         EXPECT_TRUE(TestApp().m_boxes.empty());
         if (c.kept.empty()) continue;
