@@ -94,7 +94,7 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, const GroupsFileState& now
     std::vector<GroupEntry> disk, newBase;
     file.ReadGroups(&disk);
     file.ReserveIds(pGroups);
-    if (pGroups->MergeChanges(m_base, disk, &newBase)) {
+    if (pGroups->MergeChanges(m_base, disk, &newBase, &file.OtherIds())) {
         // The tree holds the groups by address: it is built again from the list as it is.
         CUiManager::GetInstance()->RefreshGroups();
     }

@@ -202,7 +202,7 @@ std::vector<std::string> MergeKeywords(const std::vector<std::string>& base, con
 // - Groups only the file holds are taken as they are, with the file's Id (a fresh one
 //   when the file gave none of their own).
 bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
-                                 std::vector<GroupEntry>* newBase) {
+                                 std::vector<GroupEntry>* newBase, const std::vector<int>* heldIds) {
     const std::vector<GroupEntry> before = UserGroups();
     std::map<int, const GroupEntry*> baseById;
     for (const GroupEntry& b : base)
@@ -211,6 +211,7 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
     for (GroupEntry* group : m_Groups)
         if (group->BuiltIn != 1) mine[group->Id] = group;
     std::set<int> onDisk;
+    if (heldIds) onDisk.insert(heldIds->begin(), heldIds->end());
     for (const GroupEntry& theirs : disk)
         if (theirs.Id > 0) {
             onDisk.insert(theirs.Id);

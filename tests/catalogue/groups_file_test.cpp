@@ -253,6 +253,30 @@ TEST_F(GroupsFile, GroupsKeepTheFilesIdsAndNewGroupsTakeNoneUsedBefore) {
     EXPECT_EQ("Other=0 a=12 none=21 twin=22 letters=23 negative=24 zero=25 blank=26 huge=27 b=3 new=29 ", ids);
 }
 
+// The other hand renamed a group to a name the code page cannot show while it was changed
+// here: the file's group stays as it is, and the change made here is written as a group
+// of its own under an Id the file does not hold, so that the save reads back.
+TEST_F(GroupsFile, AMergeGivesAGroupKeptHereNoIdOfAGroupTheFileDoesNotShow) {
+    const std::string head = "<NimboPurgelet><Purgelet>\n<Group Id=\"2\" Name=\"a\"/>\n";
+    ASSERT_TRUE(WriteWholeFile(path, head + "<Group Id=\"3\" Name=\"b\"/>\n</Purgelet></NimboPurgelet>"));
+    ASSERT_TRUE(m->Load(path.c_str()));
+    const std::vector<GroupEntry> base = m->UserGroups();
+    m->FindGroup(3)->AddKeyword("mine");
+    const std::string theirs = head + "<Group Id=\"3\" Name=\"\xD0\x96\"/>\n";
+    ASSERT_TRUE(WriteWholeFile(path, theirs + "</Purgelet></NimboPurgelet>"));
+
+    CGroupsFile file;
+    ASSERT_TRUE(file.Open(path.c_str()));
+    std::vector<GroupEntry> disk, newBase;
+    file.ReadGroups(&disk);
+    file.ReserveIds(m);
+    m->MergeChanges(base, disk, &newBase, &file.OtherIds());
+    EXPECT_EQ("Other()a()b(mine)", Names());
+    ASSERT_TRUE(file.WriteGroups(m, &newBase) && file.Save()) << file.Status().writeError;
+    EXPECT_EQ(theirs + "<Group Id=\"4\" Name=\"b\">\n<Keyword>mine</Keyword>\n</Group>\n</Purgelet></NimboPurgelet>\n",
+              Body(ReadWholeFile(path)));
+}
+
 TEST_F(GroupsFile, MissingDamagedAndForeignFilesYieldNoGroupsAndOnlyKeptBytesAreReplaced) {
     struct Case {
         const char* label;
