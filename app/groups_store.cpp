@@ -59,8 +59,9 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, const GroupsFileState& now
     const std::string path = GetGroupsFilePath();
     const GroupsFileStatus& status = file.Status();
     if (status.kind == GroupsFileStatus::Unreadable) {
-        strWhy = "was changed by another program and cannot be opened now: " + status.reason +
-                 ".\r\n\r\nIt is left as it is.";
+        // Held open by another program (a sync client, a scanner) more often than changed:
+        // nothing of it could be read to tell.
+        strWhy = "cannot be opened now: " + status.reason + ".\r\n\r\nIt is left as it is.";
         return false;
     }
     if (status.Damaged()) {
