@@ -59,8 +59,9 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, const GroupsFileState& now
     const std::string path = GetGroupsFilePath();
     const GroupsFileStatus& status = file.Status();
     if (status.kind == GroupsFileStatus::Unreadable) {
-        strWhy = "was changed by another program and cannot be opened now: " + status.reason +
-                 ".\r\n\r\nIt is left as it is.";
+        // Held open by another program (a sync client, a scanner) more often than changed:
+        // nothing of it could be read to tell.
+        strWhy = "cannot be opened now: " + status.reason + ".\r\n\r\nIt is left as it is.";
         return false;
     }
     if (status.Damaged()) {
@@ -94,7 +95,7 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, const GroupsFileState& now
     std::vector<GroupEntry> disk, newBase;
     file.ReadGroups(&disk);
     file.ReserveIds(pGroups);
-    if (pGroups->MergeChanges(m_base, disk, &newBase)) {
+    if (pGroups->MergeChanges(m_base, disk, &newBase, &file.OtherIds())) {
         // The tree holds the groups by address: it is built again from the list as it is.
         CUiManager::GetInstance()->RefreshGroups();
     }

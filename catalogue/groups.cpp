@@ -200,9 +200,10 @@ std::vector<std::string> MergeKeywords(const std::vector<std::string>& base, con
 // - A group that the file no longer holds (deleted by the other hand) stays gone, unless
 //   it was edited here: then the edit is kept, at the end.
 // - Groups only the file holds are taken as they are, with the file's Id (a fresh one
-//   when the file gave none of their own).
+//   when the file gave none of their own). A group the file gives no Id and holds as it
+//   was read is the group it was read as.
 bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
-                                 std::vector<GroupEntry>* newBase) {
+                                 std::vector<GroupEntry>* newBase, const std::vector<int>* heldIds) {
     const std::vector<GroupEntry> before = UserGroups();
     std::map<int, const GroupEntry*> baseById;
     for (const GroupEntry& b : base)
@@ -211,20 +212,39 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
     for (GroupEntry* group : m_Groups)
         if (group->BuiltIn != 1) mine[group->Id] = group;
     std::set<int> onDisk;
+    if (heldIds) onDisk.insert(heldIds->begin(), heldIds->end());
     for (const GroupEntry& theirs : disk)
         if (theirs.Id > 0) {
             onDisk.insert(theirs.Id);
             ReserveId(theirs.Id);
         }
 
+    // A group the file gives no Id of its own (made by hand, the second of two with one Id)
+    // was given one here when read: while the file holds it as it was then (the same name
+    // and keywords), it is the base's group of that Id, not a new one.
+    std::vector<GroupEntry> numbered = disk;
+    std::multimap<std::string, const GroupEntry*> unnumbered;
+    for (const GroupEntry& b : base)
+        if (b.Id > 0 && !onDisk.count(b.Id)) unnumbered.insert({b.Name, &b});
+    for (GroupEntry& theirs : numbered) {
+        if (theirs.Id > 0) continue;
+        auto range = unnumbered.equal_range(theirs.Name);
+        for (auto it = range.first; it != range.second; ++it)
+            if (it->second->Keywords == theirs.Keywords) {
+                theirs.Id = it->second->Id;
+                unnumbered.erase(it);
+                break;
+            }
+    }
+
     std::vector<GroupEntry*> addedHere;
     for (GroupEntry* group : m_Groups)
         if (group->BuiltIn != 1 && !baseById.count(group->Id)) addedHere.push_back(group);
-    std::vector<GroupEntry> became = disk;  // the file's groups with the Ids they have here
+    std::vector<GroupEntry> became = numbered;  // the file's groups with the Ids they have here
     std::vector<GroupEntry*> result;
     std::set<GroupEntry*> placed;
-    for (size_t i = 0; i < disk.size(); ++i) {
-        const GroupEntry& theirs = disk[i];
+    for (size_t i = 0; i < numbered.size(); ++i) {
+        const GroupEntry& theirs = numbered[i];
         std::map<int, const GroupEntry*>::const_iterator b = theirs.Id > 0 ? baseById.find(theirs.Id) : baseById.end();
         if (b == baseById.end()) {  // new in the file
             // The same group made here too (a new group of the same name): one group.

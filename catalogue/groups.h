@@ -63,8 +63,10 @@ public:
     // that go are deleted. True when the list now differs from what it was before.
     // `newBase`, when given, receives `disk` as a base for the next merge: each group with
     // the Id it has here (a group deleted here keeps the file's Id, which no group here has).
+    // `heldIds`, when given, are the Ids the file holds besides those of `disk` (groups it
+    // does not show): a group kept here takes none of them either.
     bool MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
-                      std::vector<GroupEntry>* newBase = nullptr);
+                      std::vector<GroupEntry>* newBase = nullptr, const std::vector<int>* heldIds = nullptr);
 
     std::vector<GroupEntry*> m_Groups;  // owned; the first is always "Other"
     GroupEntry* m_pCurrentGroup;        // the selected group, or null for all programs

@@ -143,6 +143,9 @@ public:
     // The names (as the code page shows them) of the groups the file holds that are left
     // out of ReadGroups because the code page cannot show their name or a keyword.
     const std::vector<std::string>& UnshownGroups() const { return m_unshown; }
+    // The Ids the file holds besides those of ReadGroups: of the groups it does not show
+    // and of the other groups elements.
+    const std::vector<int>& OtherIds() const { return m_otherIds; }
     // Edits the document so that its groups become the manager's user groups: each group
     // of the file is the group of the same Id in the manager, or, when `ids` is given (as
     // many as ReadGroups gave, in its order), the group of the Id at its place there. A

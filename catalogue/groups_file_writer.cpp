@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <map>
 #include <set>
 #include "catalogue/groups.h"
@@ -194,9 +195,57 @@ BOOL CGroupsFile::EditGroup(StoredGroup& stored, const GroupEntry& wanted) {
     return ok;
 }
 
-// The keywords that stay at the start and at the end stay as the elements they are; the
-// ones between are removed and the new ones put in their place: adding a keyword adds one
-// element, deleting one removes one.
+namespace {
+
+// Past this many pairs of keywords compared, the keywords between the first and the last
+// that changed are all written anew: the table below takes this many cells.
+const size_t kMaxKeywordPairs = 1 << 18;
+
+// For each keyword wanted, the keyword read that it stays as (its index), or -1 for a new
+// one: the most keywords both lists hold in the same order, so that a keyword that stays
+// keeps its element as the file holds it (its attributes, a CDATA section, the comments
+// beside it) however many keywords change around it.
+std::vector<int> KeptKeywords(const std::vector<std::string>& from, const std::vector<std::string>& to) {
+    std::vector<int> kept(to.size(), -1);
+    size_t head = 0, tail = 0;
+    while (head < from.size() && head < to.size() && from[head] == to[head]) {
+        kept[head] = static_cast<int>(head);
+        ++head;
+    }
+    while (tail < from.size() - head && tail < to.size() - head &&
+           from[from.size() - 1 - tail] == to[to.size() - 1 - tail]) {
+        kept[to.size() - 1 - tail] = static_cast<int>(from.size() - 1 - tail);
+        ++tail;
+    }
+    const size_t n = from.size() - head - tail, m = to.size() - head - tail;
+    if (n == 0 || m == 0 || n > kMaxKeywordPairs / m) return kept;
+    // length[i][j]: the most keywords from[head + i ...] and to[head + j ...] hold in order.
+    const size_t w = m + 1;
+    std::vector<unsigned> length((n + 1) * w, 0);
+    for (size_t i = n; i-- > 0;)
+        for (size_t j = m; j-- > 0;)
+            length[i * w + j] = from[head + i] == to[head + j]
+                                    ? length[(i + 1) * w + j + 1] + 1
+                                    : std::max(length[(i + 1) * w + j], length[i * w + j + 1]);
+    for (size_t i = 0, j = 0; i < n && j < m;) {
+        if (from[head + i] == to[head + j]) {
+            kept[head + j] = static_cast<int>(head + i);
+            ++i;
+            ++j;
+        } else if (length[(i + 1) * w + j] >= length[i * w + j + 1]) {
+            ++i;
+        } else {
+            ++j;
+        }
+    }
+    return kept;
+}
+
+}  // namespace
+
+// The keywords that stay stay as the elements they are (KeptKeywords); the others are
+// removed and the new ones put where they belong among those that stay: adding a keyword
+// adds one element, deleting one removes one.
 BOOL CGroupsFile::EditKeywords(IXMLDOMNode* element, const std::vector<std::string>& from,
                                const std::vector<std::string>& to) {
     std::vector<IXMLDOMNode*> keywords;  // as many as `from`, in its order (that is how it was read)
@@ -205,28 +254,42 @@ BOOL CGroupsFile::EditKeywords(IXMLDOMNode* element, const std::vector<std::stri
         child = nullptr;  // kept
     });
     BOOL ok = keywords.size() == from.size();
-    size_t head = 0, tail = 0;
-    while (head < from.size() && head < to.size() && from[head] == to[head]) ++head;
-    while (tail < from.size() - head && tail < to.size() - head &&
-           from[from.size() - 1 - tail] == to[to.size() - 1 - tail])
-        ++tail;
-    for (size_t i = head; ok && i < from.size() - tail; ++i) ok = RemoveWithItsLine(element, keywords[i]);
-    // The new ones go before the line of the first keyword that stays at the end, after
-    // the last that stays at the start, or at the end of the group.
+    const std::vector<int> kept = KeptKeywords(from, to);
+    std::vector<bool> stays(from.size(), false);
+    for (int i : kept)
+        if (i >= 0) stays[i] = true;
+    for (size_t i = 0; ok && i < from.size(); ++i)
+        if (!stays[i]) ok = RemoveWithItsLine(element, keywords[i]);
+    // A run of new keywords goes before the line of the next keyword that stays, after
+    // the last that stayed before it, or at the end of the group; every keyword of the run
+    // goes before the same node, so that they keep their order.
     IXMLDOMNode* before = nullptr;
-    if (ok && tail > 0) {
-        IXMLDOMNode* next = keywords[from.size() - tail];
-        if (next->get_previousSibling(&before) != S_OK || !before || !IsBlankText(before)) {
+    bool inRun = false;
+    int lastKept = -1;
+    for (size_t j = 0; ok && j < to.size(); ++j) {
+        if (kept[j] >= 0) {
+            lastKept = kept[j];
+            inRun = false;
             Release(before);
-            before = next;
-            next->AddRef();
+            continue;
         }
-    } else if (ok && head > 0) {
-        if (keywords[head - 1]->get_nextSibling(&before) != S_OK) before = nullptr;
-    }
-    for (size_t i = head; ok && i < to.size() - tail; ++i) {
+        if (!inRun) {
+            inRun = true;
+            size_t next = j;
+            while (next < to.size() && kept[next] < 0) ++next;
+            if (next < to.size()) {
+                IXMLDOMNode* stay = keywords[kept[next]];
+                if (stay->get_previousSibling(&before) != S_OK || !before || !IsBlankText(before)) {
+                    Release(before);
+                    before = stay;
+                    stay->AddRef();
+                }
+            } else if (lastKept >= 0) {
+                if (keywords[lastKept]->get_nextSibling(&before) != S_OK) before = nullptr;
+            }
+        }
         IXMLDOMNode* keyword = CreateElement("Keyword");
-        ok = keyword && SetText(keyword, to[i]);
+        ok = keyword && SetText(keyword, to[j]);
         if (ok) ok = before ? InsertLine(element, keyword, before) : InsertOnItsOwnLine(element, keyword);
         Release(keyword);
     }

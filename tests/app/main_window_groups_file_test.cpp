@@ -137,6 +137,35 @@ TEST_F(MainWindowGroupsFileTest, AFileThatCannotBeOpenedAtTheStartIsLeftAlone)
     EXPECT_EQ(kTwoGroups, GroupsFile());
 }
 
+// A file another program holds open at a change (a sync client, a scanner) is left as it
+// is and the box says why, without claiming it was changed; once let go, the next change
+// writes both.
+TEST_F(MainWindowGroupsFileTest, AFileHeldAtAChangeIsLeftAloneAndTheNextChangeWritesIt)
+{
+    WriteGroups(kTwoGroups);
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+        HANDLE hHeld = ::CreateFileA(m_groupsFile.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
+        ClickGroup(dlg, "Media");
+        DeleteAnswered(dlg, IDYES);
+        ::CloseHandle(hHeld);
+        ASSERT_EQ(1u, Boxes(1).size());
+        const std::string text = TestApp().m_boxes[0].text;
+        EXPECT_TRUE(StartsWith(text, NotSaved("cannot be opened now: "))) << text;
+        EXPECT_TRUE(EndsWith(text, ".\r\n\r\nIt is left as it is.")) << text;
+        EXPECT_EQ(kTwoGroups, GroupsFile());
+        ClickRow(dlg, "Alpha Editor");
+        AddToGroup(dlg, NULL);
+        EXPECT_TRUE(PumpUntil([&] { return GroupsFile().find("Alpha Editor") != std::string::npos; }));
+    }));
+    EXPECT_EQ(1u, TestApp().m_boxes.size());
+    EXPECT_EQ(std::string::npos, GroupsFile().find("Media")) << GroupsFile();
+    EXPECT_NE(std::string::npos, GroupsFile().find("<Keyword>corpus</Keyword>\n<Keyword>Alpha Editor</Keyword>"))
+        << GroupsFile();
+}
+
 TEST_F(MainWindowGroupsFileTest, AReadOnlyFileGivesTheBoxAtEachChangeAndKeepsItsBytes)
 {
     WriteGroups(kTwoGroups);

@@ -127,6 +127,10 @@ TEST_F(GroupsFile, EachChangeEditsOnlyTheGroupItConcerns) {
          Replaced(original, "<Keyword>k</Keyword>\r\n", "<Keyword>k</Keyword>\n<Keyword>k2</Keyword>\r\n")},
         {"a keyword changed in the middle", [](CGroupManager* m) { m->FindGroup(9)->Keywords[1] = "B"; },
          Replaced(original, "<Keyword><![CDATA[<b>]]></Keyword>", "\n<Keyword>B</Keyword>")},
+        {"keywords changed on both sides of one that stays",
+         [](CGroupManager* m) { m->FindGroup(9)->Keywords = {"A", "<b>", "C"}; },
+         Replaced(original, "<Keyword>a</Keyword><Keyword><![CDATA[<b>]]></Keyword><Keyword>c</Keyword>",
+                  "\n<Keyword>A</Keyword><Keyword><![CDATA[<b>]]></Keyword>\n<Keyword>C</Keyword>")},
         {"a keyword removed", [](CGroupManager* m) { m->FindGroup(1)->Keywords.clear(); },
          Replaced(original, "\r\n      <Keyword>nameless</Keyword>", "")},
         {"a group deleted", [](CGroupManager* m) { m->DeleteGroup(m->FindGroup(4)); },
@@ -247,6 +251,30 @@ TEST_F(GroupsFile, GroupsKeepTheFilesIdsAndNewGroupsTakeNoneUsedBefore) {
     ids.clear();
     for (const GroupEntry* g : m->m_Groups) ids += g->Name + "=" + std::to_string(g->Id) + " ";
     EXPECT_EQ("Other=0 a=12 none=21 twin=22 letters=23 negative=24 zero=25 blank=26 huge=27 b=3 new=29 ", ids);
+}
+
+// The other hand renamed a group to a name the code page cannot show while it was changed
+// here: the file's group stays as it is, and the change made here is written as a group
+// of its own under an Id the file does not hold, so that the save reads back.
+TEST_F(GroupsFile, AMergeGivesAGroupKeptHereNoIdOfAGroupTheFileDoesNotShow) {
+    const std::string head = "<NimboPurgelet><Purgelet>\n<Group Id=\"2\" Name=\"a\"/>\n";
+    ASSERT_TRUE(WriteWholeFile(path, head + "<Group Id=\"3\" Name=\"b\"/>\n</Purgelet></NimboPurgelet>"));
+    ASSERT_TRUE(m->Load(path.c_str()));
+    const std::vector<GroupEntry> base = m->UserGroups();
+    m->FindGroup(3)->AddKeyword("mine");
+    const std::string theirs = head + "<Group Id=\"3\" Name=\"\xD0\x96\"/>\n";
+    ASSERT_TRUE(WriteWholeFile(path, theirs + "</Purgelet></NimboPurgelet>"));
+
+    CGroupsFile file;
+    ASSERT_TRUE(file.Open(path.c_str()));
+    std::vector<GroupEntry> disk, newBase;
+    file.ReadGroups(&disk);
+    file.ReserveIds(m);
+    m->MergeChanges(base, disk, &newBase, &file.OtherIds());
+    EXPECT_EQ("Other()a()b(mine)", Names());
+    ASSERT_TRUE(file.WriteGroups(m, &newBase) && file.Save()) << file.Status().writeError;
+    EXPECT_EQ(theirs + "<Group Id=\"4\" Name=\"b\">\n<Keyword>mine</Keyword>\n</Group>\n</Purgelet></NimboPurgelet>\n",
+              Body(ReadWholeFile(path)));
 }
 
 TEST_F(GroupsFile, MissingDamagedAndForeignFilesYieldNoGroupsAndOnlyKeptBytesAreReplaced) {

@@ -215,6 +215,14 @@ TEST_F(Groups, AMergeAppliesTheChangesMadeHereToTheFileAsItIsNowById) {
          "2=D:1;9=X:x;3=D:2;", "2=D:1;9=X:x;3=D:two;", nullptr},
         {"a group the file gives no Id", "2=A:a;", [](CGroupManager* m) { m->FindGroup(2)->AddKeyword("b"); },
          "2=A:a;0=Hand:h;", "2=A:a,b;3=Hand:h;", "2=A:a;3=Hand:h;"},
+        // The file still gives no Id to a group it gave none when read: it is the group of
+        // the Id it was given here while it is as it was read.
+        {"a group the file gives no Id edited here", "2=A:a;5=Hand:h;",
+         [](CGroupManager* m) { m->FindGroup(5)->AddKeyword("x"); }, "2=A:a,y;0=Hand:h;", "2=A:a,y;5=Hand:h,x;",
+         "2=A:a,y;5=Hand:h;"},
+        {"a group the file gives no Id deleted here", "2=A:a;5=Hand:h;",
+         [](CGroupManager* m) { m->DeleteGroup(m->FindGroup(5)); }, "2=A:a,y;0=Hand:h;", "2=A:a,y;",
+         "2=A:a,y;5=Hand:h;"},
         {"the file emptied", "2=A:a;", named("N"), "", "3=N:;", nullptr},
     };
     for (const auto& c : cases) {
