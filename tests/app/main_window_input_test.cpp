@@ -174,6 +174,61 @@ TEST_F(MainWindowInputTest, AKeyMadeBeforeARefillTakesTheSelectionAway)
     }));
 }
 
+// Alpha selected, and Down typed on every 60 ms from inside F5's reading of the list
+// until it is over, then Down, Alt+A, U: the Downs made before the list was read again
+// are refused, and the keys typed on in the same go are dropped with them, so the first
+// Down after the refill does not pick Alpha again for the menu's Uninstall.
+TEST_F(MainWindowInputTest, KeysTypedOnAfterAKeyMadeBeforeARefillGoWithIt)
+{
+    SeedWaiting("Alpha", "Alpha Tools", "Alpha");
+    for (const char* key : {"Beta", "Gamma"}) SeedWitness(key, (std::string(key) + " Tools").c_str());
+    ::SetEvent(m_hEvent);
+    g_realRegOpenKeyExA = (RegOpenKeyExAFn)(void*)::GetProcAddress(::GetModuleHandleA("advapi32.dll"), "RegOpenKeyExA");
+    RefillWatch refills;
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        mainwindowtest::ClickRow(dlg, "Alpha Tools");
+        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools"; }));
+        ASSERT_TRUE(FocusIn(List(dlg)));
+        std::atomic<bool> bFirst{false}, bBack{false}, bTyped{false};
+        std::thread hand;
+        g_duringRefill = [&] {
+            hand = std::thread([&] {
+                realinput::Tap(VK_DOWN);
+                bFirst = true;
+                while (!bBack) {
+                    ::Sleep(60);
+                    realinput::Tap(VK_DOWN);
+                }
+                for (const auto& key : {std::make_pair<WORD, WORD>(0, VK_DOWN), std::make_pair<WORD, WORD>(VK_MENU, 'A'),
+                                        std::make_pair<WORD, WORD>(0, 'U')}) {
+                    ::Sleep(60);
+                    realinput::TapWith(key.first, key.second);
+                }
+                bTyped = true;
+            });
+            SleepUntil([&] { return bFirst.load(); });
+        };
+        void* pReal = testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", (void*)&OpenActingOnce);
+        ASSERT_TRUE(pReal != NULL);
+        const size_t nRefills = refills.Count();
+        realinput::Tap(VK_F5);
+        const bool bRefilled = PumpUntil([&] { return refills.Count() > nRefills && !g_duringRefill; });
+        testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", pReal);
+        g_duringRefill = nullptr;
+        bBack = true;
+        const bool bDone = PumpUntil([&] { return bTyped.load(); });
+        if (hand.joinable()) hand.join();
+        ASSERT_TRUE(bRefilled);
+        ASSERT_TRUE(bDone);
+        EXPECT_TRUE(mainwindowtest::SettleInput());
+        if (CExtPopupMenuWnd::IsMenuTracking()) realinput::Tap(VK_ESCAPE);
+        PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); });
+        EXPECT_EQ("", SelectedRowText(dlg));
+        EXPECT_TRUE(EntryExists("Alpha")) << "Alpha, which the user moved away from, ran";
+        EXPECT_FALSE(MarkerLeft()) << "a program below Alpha ran";
+    }));
+}
+
 // A double-click uninstalls a program that removes itself and ends at once; 0.6 s and
 // 0.9 s after it, a second double-click at the same place, where the next program has
 // moved up, runs nothing and leaves nothing selected.
