@@ -460,6 +460,10 @@ bool CPageUninstallList::TextKeyWaiting() const
 {
     MSG msg;
     const HWND hSearch = m_wndSearch.GetSafeHwnd();
+    // A menu or system key among the waiting ones (Alt+A, U) must find the list filtered
+    // by what was typed before it; the key looked at next is the first plain one, which
+    // may come after it.
+    if (::PeekMessageA(&msg, hSearch, WM_SYSKEYDOWN, WM_SYSKEYDOWN, PM_NOREMOVE | PM_NOYIELD)) return false;
     if (!::PeekMessageA(&msg, hSearch, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE | PM_NOYIELD)) return false;
     // Tab, Enter and Esc map to characters too, but type none into the box.
     const UINT vk = (UINT)msg.wParam, ch = ::MapVirtualKeyA(vk, MAPVK_VK_TO_CHAR) & 0x7FFF;

@@ -123,6 +123,27 @@ TEST_F(MainWindowInputOrderTest, KeysTypedWhileTheirReFilterRunsActInTurn)
     }));
 }
 
+// Alpha selected, "px" typed into the search box and Alt+A, U right after, all in one go
+// (keys pile up while the window is busy): the menu's Uninstall finds the list filtered
+// by "px", which shows no program, and runs nothing; Alpha, which "x" filtered out, is
+// not uninstalled.
+TEST_F(MainWindowInputOrderTest, AMenuKeyRightAfterLettersFindsTheListFilteredByThem)
+{
+    SeedSelfRemoving("Alpha", "Alpha Tools");
+    SeedWitness("Beta", "Beta Tools");
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ClickRow(dlg, "Alpha Tools");
+        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools"; }));
+        ASSERT_TRUE(FocusIn(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch));
+        realinput::TapKeys({{0, 'P'}, {0, 'X'}, {VK_MENU, 'A'}, {0, 'U'}});
+        Settle();
+        EXPECT_EQ("px", mainwindowtest::TextOf(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch));
+        EXPECT_EQ(0, List(dlg).GetItemCount());
+        EXPECT_TRUE(EntryExists("Alpha")) << "the program the typed text filtered out ran";
+        EXPECT_FALSE(MarkerLeft());
+    }));
+}
+
 // Alpha's uninstaller runs while Down is typed; when it ends, Downs typed on in the same
 // go, then Alt+A, U, are dropped with it, also those that come after the list was read
 // again: Alpha stays selected and nothing else runs.
