@@ -460,11 +460,15 @@ bool CPageUninstallList::TextKeyWaiting() const
 {
     MSG msg;
     const HWND hSearch = m_wndSearch.GetSafeHwnd();
-    // A menu or system key among the waiting ones (Alt+A, U) must find the list filtered
-    // by what was typed before it; the key looked at next is the first plain one, which
-    // may come after it.
-    if (::PeekMessageA(&msg, hSearch, WM_SYSKEYDOWN, WM_SYSKEYDOWN, PM_NOREMOVE | PM_NOYIELD)) return false;
-    if (!::PeekMessageA(&msg, hSearch, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE | PM_NOYIELD)) return false;
+    // A menu or system key (Alt+A, U) or a click (a toolbar button) among the waiting
+    // input must find the list filtered by what was typed before it; the key looked at
+    // next is the first plain one, which may come after it.
+    const UINT nPeek = PM_NOREMOVE | PM_NOYIELD;
+    if (::PeekMessageA(&msg, hSearch, WM_SYSKEYDOWN, WM_SYSKEYDOWN, nPeek) ||
+        ::PeekMessageA(&msg, NULL, WM_LBUTTONDOWN, WM_MOUSELAST, nPeek) ||
+        ::PeekMessageA(&msg, NULL, WM_NCLBUTTONDOWN, WM_NCMBUTTONDBLCLK, nPeek))
+        return false;
+    if (!::PeekMessageA(&msg, hSearch, WM_KEYDOWN, WM_KEYDOWN, nPeek)) return false;
     // Tab, Enter and Esc map to characters too, but type none into the box.
     const UINT vk = (UINT)msg.wParam, ch = ::MapVirtualKeyA(vk, MAPVK_VK_TO_CHAR) & 0x7FFF;
     return vk == VK_BACK || vk == VK_DELETE || ch >= 0x20;

@@ -8,6 +8,7 @@
 #include "toolkit/menus/popup_menu_wnd.h"
 #include <gtest/gtest.h>
 #include <atomic>
+#include <functional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -123,25 +124,43 @@ TEST_F(MainWindowInputOrderTest, KeysTypedWhileTheirReFilterRunsActInTurn)
     }));
 }
 
-// Alpha selected, "px" typed into the search box and Alt+A, U right after, all in one go
-// (keys pile up while the window is busy): the menu's Uninstall finds the list filtered
-// by "px", which shows no program, and runs nothing; Alpha, which "x" filtered out, is
-// not uninstalled.
-TEST_F(MainWindowInputOrderTest, AMenuKeyRightAfterLettersFindsTheListFilteredByThem)
+// Alpha selected, "px" typed into the search box and right after, all in one go (input
+// piles up while the window is busy), Alt+A, U, or a click on the toolbar's Uninstall
+// and one more letter: the command finds the list filtered by "px", which shows no
+// program, and runs nothing; Alpha, which "x" filtered out, is not uninstalled.
+TEST_F(MainWindowInputOrderTest, ACommandRightAfterLettersFindsTheListFilteredByThem)
 {
     SeedSelfRemoving("Alpha", "Alpha Tools");
     SeedWitness("Beta", "Beta Tools");
-    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        ClickRow(dlg, "Alpha Tools");
-        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools"; }));
-        ASSERT_TRUE(FocusIn(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch));
-        realinput::TapKeys({{0, 'P'}, {0, 'X'}, {VK_MENU, 'A'}, {0, 'U'}});
-        Settle();
-        EXPECT_EQ("px", mainwindowtest::TextOf(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch));
-        EXPECT_EQ(0, List(dlg).GetItemCount());
-        EXPECT_TRUE(EntryExists("Alpha")) << "the program the typed text filtered out ran";
-        EXPECT_FALSE(MarkerLeft());
-    }));
+    const struct
+    {
+        const char* name;
+        std::function<void(CPurgeletDlg&)> act;
+        const char* text;
+    } cases[] = {
+        {"menu keys", [](CPurgeletDlg&) { realinput::TapKeys({{0, 'P'}, {0, 'X'}, {VK_MENU, 'A'}, {0, 'U'}}); }, "px"},
+        {"toolbar click",
+         [](CPurgeletDlg& dlg) {
+             realinput::TapKeys({{0, 'P'}, {0, 'X'}});
+             ClickAt(dlg.m_wndToolBar, BarButton(dlg.m_wndToolBar, ID_PROGRAM_UNINSTALL)->Rect().CenterPoint());
+             realinput::Tap('Z');
+         },
+         "pxz"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ClickRow(dlg, "Alpha Tools");
+            ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools"; }));
+            ASSERT_TRUE(FocusIn(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch));
+            c.act(dlg);
+            Settle();
+            EXPECT_EQ(c.text, mainwindowtest::TextOf(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch));
+            EXPECT_EQ(0, List(dlg).GetItemCount());
+            EXPECT_TRUE(EntryExists("Alpha")) << "the program the typed text filtered out ran";
+            EXPECT_FALSE(MarkerLeft());
+        }));
+    }
 }
 
 // Alpha's uninstaller runs while Down is typed; when it ends, Downs typed on in the same
