@@ -235,6 +235,45 @@ TEST_F(MainWindowInputOrderTest, AClickAtOnceAfterAReFilterActsOnlyOnARowThatSto
     }));
 }
 
+// "t" typed into the search box moves Charlie up into Bravo's row; a double-click there
+// whose first half comes at once (refused: aimed at Bravo) and whose second comes when
+// the row has stood still for the double-click time is refused with its first half: it
+// neither selects Charlie nor runs a command. The halves carry the times they stand for.
+TEST_F(MainWindowInputOrderTest, TheSecondHalfOfADoubleClickGoesWithARefusedFirstHalf)
+{
+    SeedWitness("Alpha", "Alpha Tools");
+    SeedWitness("Bravo", "Bravo");
+    SeedWitness("Charlie", "Charlie Tools");
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        const POINT ptSecond = RowCentre(dlg, 1);
+        CExtEditWithIcon& search = dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch;
+        const DWORD dwDouble = ::GetDoubleClickTime();
+        // The rows change between the two readings of the clock: when exactly is not
+        // known, so the readings must lie close together (a machine that stalls the
+        // thread longer in between is given another try).
+        DWORD dwBefore = 0, dwAfter = dwDouble;
+        for (int nTry = 0; nTry < 5 && dwAfter - dwBefore >= dwDouble / 4; ++nTry) {
+            mainwindowtest::WaitUntilListTakesClicks();
+            const bool bFilter = nTry % 2 == 0;
+            dwBefore = ::GetTickCount();
+            search.SetWindowText(bFilter ? "t" : "");
+            dwAfter = ::GetTickCount();
+            if (!bFilter) dwAfter = dwBefore + dwDouble;
+        }
+        ASSERT_LT(dwAfter - dwBefore, dwDouble / 4) << "the rows never changed at a time known closely enough";
+        ASSERT_EQ(1, RowOf(dlg, "Charlie Tools"));
+        // The first half soon after the change; the second, within the double-click time
+        // of it, once the change is that time old.
+        const DWORD dwFirst = dwAfter + 1, dwSecond = dwFirst + dwDouble - 1;
+        realinput::ClickAtTime(ptSecond, dwFirst);
+        ASSERT_TRUE(PumpUntil([&] { return ::GetTickCount() - dwSecond < 0x80000000u; }));
+        realinput::ClickAtTime(ptSecond, dwSecond);
+        Settle();
+        EXPECT_EQ("", SelectedRowText(dlg));
+        EXPECT_FALSE(MarkerLeft()) << "a double-click ran a command";
+    }));
+}
+
 // A double-click on the partly shown last row: the first click scrolls it into view, and
 // the second, on the row that moved under the pointer, is refused with the selection, so
 // the toolbar's Uninstall runs nothing.
