@@ -109,12 +109,17 @@ bool CInputRule::RefusesKeyOfBurst(const MSG& msg)
     return true;
 }
 
+void CInputRule::KeyRefused(UINT message, DWORD dwTime)
+{
+    if (IsKeyPress(message)) s_ullKeyDropped = std::max(s_ullKeyDropped, InputTime(dwTime, Now()));
+}
+
 bool CInputRule::RefusesMainWindowInput(const MSG& msg)
 {
     if (!IsMainWindowInput(msg)) return false;
     const bool bKey = IsKeyMessage(msg.message);
     if (!TakesCommands()) {
-        if (IsKeyPress(msg.message)) s_ullKeyDropped = std::max(s_ullKeyDropped, InputTime(msg.time, Now()));
+        KeyRefused(msg.message, msg.time);
         return true;
     }
     return bKey && RefusesKeyOfBurst(msg);
@@ -127,9 +132,8 @@ void CInputRule::DropMainWindowInput(bool bKeys)
     // The filter takes the window's children too. Bounded: a pointer that keeps moving
     // must not hold the thread here.
     MSG msg;
-    const ULONGLONG ullNow = Now();
     for (int n = 0; bKeys && n < 10000 && ::PeekMessageA(&msg, hMain, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE); ++n)
-        if (IsKeyPress(msg.message)) s_ullKeyDropped = std::max(s_ullKeyDropped, InputTime(msg.time, ullNow));
+        KeyRefused(msg.message, msg.time);
     for (int n = 0; n < 10000 && ::PeekMessageA(&msg, hMain, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE); ++n) {
     }
 }

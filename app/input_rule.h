@@ -63,6 +63,10 @@ public:
     // off the queue unhandled: they were made while the window could not take them and
     // were aimed at what it showed then. Dropped keys start a burst as above.
     static void DropMainWindowInput(bool bKeys);
+    // A pane refused a key of its own accord (made at dwTime, the message's time): a key
+    // press so refused starts a burst as above, so that the keys typed on after it do not
+    // act without it.
+    static void KeyRefused(UINT message, DWORD dwTime);
 
     // The time of an input message (GetMessageTime, 32 bits) on the 64-bit tick count of
     // ullNow, which the message is not older than: the rule compares times that never

@@ -458,12 +458,22 @@ void CPageUninstallList::OnSearchChange()
 
 bool CPageUninstallList::TextKeyWaiting() const
 {
-    MSG msg;
+    MSG key;
     const HWND hSearch = m_wndSearch.GetSafeHwnd();
-    if (!::PeekMessageA(&msg, hSearch, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE | PM_NOYIELD)) return false;
+    const UINT nPeek = PM_NOREMOVE | PM_NOYIELD;
+    if (!::PeekMessageA(&key, hSearch, WM_KEYDOWN, WM_KEYDOWN, nPeek)) return false;
     // Tab, Enter and Esc map to characters too, but type none into the box.
-    const UINT vk = (UINT)msg.wParam, ch = ::MapVirtualKeyA(vk, MAPVK_VK_TO_CHAR) & 0x7FFF;
-    return vk == VK_BACK || vk == VK_DELETE || ch >= 0x20;
+    const UINT vk = (UINT)key.wParam, ch = ::MapVirtualKeyA(vk, MAPVK_VK_TO_CHAR) & 0x7FFF;
+    if (vk != VK_BACK && vk != VK_DELETE && ch < 0x20) return false;
+    // A menu or system key (Alt+A, U) or a click (a toolbar button) made before that key
+    // must find the list filtered by what was typed before it: the first plain key is not
+    // always the next input. Made in the same tick, it counts as made before.
+    MSG other;
+    const auto madeFirst = [&](HWND hWnd, UINT nFirst, UINT nLast) {
+        return ::PeekMessageA(&other, hWnd, nFirst, nLast, nPeek) && (LONG)(key.time - other.time) >= 0;
+    };
+    return !madeFirst(hSearch, WM_SYSKEYDOWN, WM_SYSKEYDOWN) && !madeFirst(NULL, WM_LBUTTONDOWN, WM_MOUSELAST) &&
+           !madeFirst(NULL, WM_NCLBUTTONDOWN, WM_NCMBUTTONDBLCLK);
 }
 
 void CPageUninstallList::OnTimer(UINT_PTR nIDEvent)

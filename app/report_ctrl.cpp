@@ -760,6 +760,8 @@ LRESULT CExtReportCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CHAR: {
         // Typed letters pick a row by its name.
         if (m_fnTakesInput && !m_fnTakesInput(message, ::GetMessageTime())) {
+            // The keys typed on after it were aimed at the list as it was too.
+            CInputRule::KeyRefused(message, ::GetMessageTime());
             DropSelectionForRefused();
             return 0;
         }

@@ -8,6 +8,7 @@
 #include "toolkit/menus/popup_menu_wnd.h"
 #include <gtest/gtest.h>
 #include <atomic>
+#include <functional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -123,6 +124,45 @@ TEST_F(MainWindowInputOrderTest, KeysTypedWhileTheirReFilterRunsActInTurn)
     }));
 }
 
+// Alpha selected, "px" typed into the search box and right after, all in one go (input
+// piles up while the window is busy), Alt+A, U, or a click on the toolbar's Uninstall
+// and one more letter: the command finds the list filtered by "px", which shows no
+// program, and runs nothing; Alpha, which "x" filtered out, is not uninstalled.
+TEST_F(MainWindowInputOrderTest, ACommandRightAfterLettersFindsTheListFilteredByThem)
+{
+    SeedSelfRemoving("Alpha", "Alpha Tools");
+    SeedWitness("Beta", "Beta Tools");
+    const struct
+    {
+        const char* name;
+        std::function<void(CPurgeletDlg&)> act;
+        const char* text;
+    } cases[] = {
+        {"menu keys", [](CPurgeletDlg&) { realinput::TapKeys({{0, 'P'}, {0, 'X'}, {VK_MENU, 'A'}, {0, 'U'}}); }, "px"},
+        {"toolbar click",
+         [](CPurgeletDlg& dlg) {
+             realinput::TapKeys({{0, 'P'}, {0, 'X'}});
+             ClickAt(dlg.m_wndToolBar, BarButton(dlg.m_wndToolBar, ID_PROGRAM_UNINSTALL)->Rect().CenterPoint());
+             realinput::Tap('Z');
+         },
+         "pxz"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ClickRow(dlg, "Alpha Tools");
+            ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools"; }));
+            ASSERT_TRUE(FocusIn(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch));
+            c.act(dlg);
+            Settle();
+            EXPECT_EQ(c.text, mainwindowtest::TextOf(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch));
+            EXPECT_EQ(0, List(dlg).GetItemCount());
+            EXPECT_TRUE(EntryExists("Alpha")) << "the program the typed text filtered out ran";
+            EXPECT_FALSE(MarkerLeft());
+        }));
+    }
+}
+
 // Alpha's uninstaller runs while Down is typed; when it ends, Downs typed on in the same
 // go, then Alt+A, U, are dropped with it, also those that come after the list was read
 // again: Alpha stays selected and nothing else runs.
@@ -192,6 +232,45 @@ TEST_F(MainWindowInputOrderTest, AClickAtOnceAfterAReFilterActsOnlyOnARowThatSto
         ClickAt(ptSecond);
         EXPECT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Charlie Tools"; }));
         EXPECT_EQ("to", mainwindowtest::TextOf(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch));
+    }));
+}
+
+// "t" typed into the search box moves Charlie up into Bravo's row; a double-click there
+// whose first half comes at once (refused: aimed at Bravo) and whose second comes when
+// the row has stood still for the double-click time is refused with its first half: it
+// neither selects Charlie nor runs a command. The halves carry the times they stand for.
+TEST_F(MainWindowInputOrderTest, TheSecondHalfOfADoubleClickGoesWithARefusedFirstHalf)
+{
+    SeedWitness("Alpha", "Alpha Tools");
+    SeedWitness("Bravo", "Bravo");
+    SeedWitness("Charlie", "Charlie Tools");
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        const POINT ptSecond = RowCentre(dlg, 1);
+        CExtEditWithIcon& search = dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch;
+        const DWORD dwDouble = ::GetDoubleClickTime();
+        // The rows change between the two readings of the clock: when exactly is not
+        // known, so the readings must lie close together (a machine that stalls the
+        // thread longer in between is given another try).
+        DWORD dwBefore = 0, dwAfter = dwDouble;
+        for (int nTry = 0; nTry < 5 && dwAfter - dwBefore >= dwDouble / 4; ++nTry) {
+            mainwindowtest::WaitUntilListTakesClicks();
+            const bool bFilter = nTry % 2 == 0;
+            dwBefore = ::GetTickCount();
+            search.SetWindowText(bFilter ? "t" : "");
+            dwAfter = ::GetTickCount();
+            if (!bFilter) dwAfter = dwBefore + dwDouble;
+        }
+        ASSERT_LT(dwAfter - dwBefore, dwDouble / 4) << "the rows never changed at a time known closely enough";
+        ASSERT_EQ(1, RowOf(dlg, "Charlie Tools"));
+        // The first half soon after the change; the second, within the double-click time
+        // of it, once the change is that time old.
+        const DWORD dwFirst = dwAfter + 1, dwSecond = dwFirst + dwDouble - 1;
+        realinput::ClickAtTime(ptSecond, dwFirst);
+        ASSERT_TRUE(PumpUntil([&] { return ::GetTickCount() - dwSecond < 0x80000000u; }));
+        realinput::ClickAtTime(ptSecond, dwSecond);
+        Settle();
+        EXPECT_EQ("", SelectedRowText(dlg));
+        EXPECT_FALSE(MarkerLeft()) << "a double-click ran a command";
     }));
 }
 

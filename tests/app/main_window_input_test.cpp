@@ -142,36 +142,82 @@ TEST_F(MainWindowInputTest, ClicksWhileTheListIsReadAgainActOnNothingAndTypedTex
     }));
 }
 
-// The list's own key rule: Alpha selected, and while F5 reads the list again Down, then
-// Alt+A, U: the Down, made before the list was read again, is refused and takes the
-// selection away, so the menu's Uninstall runs nothing.
-TEST_F(MainWindowInputTest, AKeyMadeBeforeARefillTakesTheSelectionAway)
+// The list's own key rule: Alpha selected, and while F5 reads the list again a hand types
+// Down, then Alt+A, U, or Down every 60 ms until the list is back and Down, Alt+A, U
+// after it. The Downs made before the list was read again are refused and take the
+// selection away, and the keys typed on in the same go are dropped with them: no Down
+// after the refill picks a row again for the menu's Uninstall, which runs nothing.
+TEST_F(MainWindowInputTest, AKeyMadeBeforeARefillTakesTheSelectionAwayAndItsBurstGoesWithIt)
 {
-    SeedWaiting("Alpha", "Alpha Tools", "Alpha");
-    for (const char* key : {"Beta", "Gamma"}) SeedWitness(key, (std::string(key) + " Tools").c_str());
-    ::SetEvent(m_hEvent);
-    g_realRegOpenKeyExA = (RegOpenKeyExAFn)(void*)::GetProcAddress(::GetModuleHandleA("advapi32.dll"), "RegOpenKeyExA");
-    RefillWatch refills;
-    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        mainwindowtest::ClickRow(dlg, "Alpha Tools");
-        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools"; }));
-        ASSERT_TRUE(FocusIn(List(dlg)));
-        g_duringRefill = [] { TapKeys({{0, VK_DOWN}, {VK_MENU, 'A'}, {0, 'U'}}); };
-        void* pReal = testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", (void*)&OpenActingOnce);
-        ASSERT_TRUE(pReal != NULL);
-        const size_t nRefills = refills.Count();
-        realinput::Tap(VK_F5);
-        const bool bRefilled = PumpUntil([&] { return refills.Count() > nRefills && !g_duringRefill; });
-        testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", pReal);
-        g_duringRefill = nullptr;
-        ASSERT_TRUE(bRefilled);
-        EXPECT_TRUE(mainwindowtest::SettleInput());
-        if (CExtPopupMenuWnd::IsMenuTracking()) realinput::Tap(VK_ESCAPE);
-        PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); });
-        EXPECT_EQ("", SelectedRowText(dlg));
-        EXPECT_TRUE(EntryExists("Alpha"));
-        EXPECT_FALSE(MarkerLeft()) << "the program below Alpha ran";
-    }));
+    // What the hand types, from inside the refill (bMade once its first key is made) on
+    // until the list is back (bBack) and after.
+    typedef std::function<void(const std::atomic<bool>& bBack, std::atomic<bool>& bMade)> Hand;
+    const struct
+    {
+        const char* name;
+        Hand type;
+    } cases[] = {
+        {"all inside the refill",
+         [](const std::atomic<bool>&, std::atomic<bool>& bMade) {
+             TapKeys({{0, VK_DOWN}, {VK_MENU, 'A'}, {0, 'U'}});
+             bMade = true;
+         }},
+        {"typed on after it",
+         [](const std::atomic<bool>& bBack, std::atomic<bool>& bMade) {
+             realinput::Tap(VK_DOWN);
+             bMade = true;
+             while (!bBack) {
+                 ::Sleep(60);
+                 realinput::Tap(VK_DOWN);
+             }
+             for (const std::pair<WORD, WORD> key : {std::pair<WORD, WORD>(0, VK_DOWN), {VK_MENU, 'A'}, {0, 'U'}}) {
+                 ::Sleep(60);
+                 realinput::TapWith(key.first, key.second);
+             }
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ::DeleteFileA(UninstallerMarkerPath().c_str());
+        SeedWaiting("Alpha", "Alpha Tools", "Alpha");
+        for (const char* key : {"Beta", "Gamma"}) SeedWitness(key, (std::string(key) + " Tools").c_str());
+        ::SetEvent(m_hEvent);
+        g_realRegOpenKeyExA =
+            (RegOpenKeyExAFn)(void*)::GetProcAddress(::GetModuleHandleA("advapi32.dll"), "RegOpenKeyExA");
+        RefillWatch refills;
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            mainwindowtest::ClickRow(dlg, "Alpha Tools");
+            ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools"; }));
+            ASSERT_TRUE(FocusIn(List(dlg)));
+            std::atomic<bool> bMade{false}, bBack{false}, bTyped{false};
+            std::thread hand;
+            g_duringRefill = [&] {
+                hand = std::thread([&] {
+                    c.type(bBack, bMade);
+                    bTyped = true;
+                });
+                SleepUntil([&] { return bMade.load(); });
+            };
+            void* pReal = testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", (void*)&OpenActingOnce);
+            ASSERT_TRUE(pReal != NULL);
+            const size_t nRefills = refills.Count();
+            realinput::Tap(VK_F5);
+            const bool bRefilled = PumpUntil([&] { return refills.Count() > nRefills && !g_duringRefill; });
+            testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", pReal);
+            g_duringRefill = nullptr;
+            bBack = true;
+            const bool bDone = PumpUntil([&] { return bTyped.load(); });
+            if (hand.joinable()) hand.join();
+            ASSERT_TRUE(bRefilled);
+            ASSERT_TRUE(bDone);
+            EXPECT_TRUE(mainwindowtest::SettleInput());
+            if (CExtPopupMenuWnd::IsMenuTracking()) realinput::Tap(VK_ESCAPE);
+            PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); });
+            EXPECT_EQ("", SelectedRowText(dlg));
+            EXPECT_TRUE(EntryExists("Alpha")) << "Alpha, which the user moved away from, ran";
+            EXPECT_FALSE(MarkerLeft()) << "a program below Alpha ran";
+        }));
+    }
 }
 
 // A double-click uninstalls a program that removes itself and ends at once; 0.6 s and

@@ -112,6 +112,20 @@ inline void ClickAt(POINT pt)
     ::SendInput(2, in, sizeof(INPUT));
 }
 
+// A left click at a point of the screen that the system stamps as made at dwTime (the
+// tick count, as a message's time): the halves of a double-click can be made as far
+// apart as a case needs, whatever the machine's load.
+inline void ClickAtTime(POINT pt, DWORD dwTime)
+{
+    ::SetCursorPos(pt.x, pt.y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    in[0].mi.time = in[1].mi.time = dwTime;
+    ::SendInput(2, in, sizeof(INPUT));
+}
+
 // A left click at a point of a window's client area.
 inline void ClickAt(HWND hWnd, POINT ptClient)
 {
