@@ -11,7 +11,6 @@
 #include <windows.h>
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 #include "app/page_uninstall_list.h"
@@ -125,9 +124,8 @@ VOID CALLBACK Drive(HWND, UINT, UINT_PTR nIDEvent, DWORD)
 
 int main(int argc, char** argv)
 {
-    int entries = argc > 1 ? std::atoi(argv[1]) : 100000;
-    if (entries <= 0) entries = 100000;
-    if (argc > 2 && std::atoi(argv[2]) > 0) g_rounds = std::atoi(argv[2]);
+    const int entries = BenchCountArg(argc, argv, 1, 100000);
+    g_rounds = BenchCountArg(argc, argv, 2, g_rounds);
     if (!RunSeededMainWindow(s_app, "-REFILL-", entries, Drive)) return 1;
 
     const double refresh = BenchMedian(g_refresh), key = BenchMedian(g_key), erase = BenchMedian(g_erase);

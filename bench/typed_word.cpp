@@ -7,7 +7,6 @@
 #include <windows.h>
 #include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -97,9 +96,8 @@ VOID CALLBACK Drive(HWND, UINT, UINT_PTR nIDEvent, DWORD)
 
 int main(int argc, char** argv)
 {
-    int entries = argc > 1 ? std::atoi(argv[1]) : 20000;
-    if (entries <= 0) entries = 20000;
-    if (argc > 2 && std::atoi(argv[2]) > 0) g_rounds = std::atoi(argv[2]);
+    const int entries = BenchCountArg(argc, argv, 1, 20000);
+    g_rounds = BenchCountArg(argc, argv, 2, g_rounds);
     if (!RunSeededMainWindow(s_app, "-TYPED-", entries, Drive)) return 1;
 
     const double after = BenchMedian(g_after), reference = BenchMedian(g_reference);
