@@ -74,9 +74,6 @@ namespace
 {
 const char kInstanceMutexName[] = "Mutex_NimboPurgelet";
 
-// A copy still without a window after kRunningCopyPatience hangs; the second start then
-// says so and ends rather than stay behind as a hidden process for as long as it hangs.
-
 // The running copy's main window once the user can see it, or the box it shows while it
 // starts (a box its start-up shows before the window appears), else NULL.
 HWND FindShownMainWindow()
@@ -138,7 +135,9 @@ bool ShowRunningInstance(HANDLE hHeldElsewhere, DWORD dwPatience)
     }
     if (hHeldElsewhere != NULL) ::CloseHandle(hHeldElsewhere);
     if (hMain == NULL) {
-        // Ending without a word would leave the user waiting for a window that never comes.
+        // A copy still without a window after dwPatience hangs: this start says so and ends
+        // rather than stay behind as a hidden process for as long as it hangs. Ending
+        // without a word would leave the user waiting for a window that never comes.
         AfxMessageBox(RunningCopyHangsText().c_str(), MB_OK | MB_ICONWARNING);
         // The window may have shown meanwhile: brought up below, as when it had shown in time.
         hMain = FindShownMainWindow();
