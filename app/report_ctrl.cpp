@@ -165,20 +165,19 @@ LRESULT CExtReportCtrl::OnButtonInput(UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     }
     if (bRight) m_bRightRefused = false;
-    LRESULT lResult = 0;
+    bool bUnpaired = false;
     if (bLeft) {
         void* pData = RowDataAt(point);
-        const bool bPair = message == WM_LBUTTONDBLCLK && pData != NULL && pData == m_pClickData;
+        bUnpaired = message == WM_LBUTTONDBLCLK && (pData == NULL || pData != m_pClickData);
         m_bClickTaken = true;
         m_pClickData = pData;
-        if (message == WM_LBUTTONDBLCLK && !bPair) {
-            // The two halves fell on different programs: the second is a click of its
-            // own, never a double-click on the row it found.
-            Invalidate(FALSE);
-            lResult = DefWindowProc(WM_LBUTTONDOWN, wParam, lParam);
-        } else {
-            lResult = CListCtrl::WindowProc(message, wParam, lParam);
-        }
+    }
+    LRESULT lResult = 0;
+    if (bUnpaired) {
+        // The two halves fell on different programs: the second is a click of its own,
+        // never a double-click on the row it found.
+        Invalidate(FALSE);
+        lResult = DefWindowProc(WM_LBUTTONDOWN, wParam, lParam);
     } else {
         lResult = CListCtrl::WindowProc(message, wParam, lParam);
     }
