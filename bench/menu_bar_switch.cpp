@@ -207,11 +207,8 @@ VOID CALLBACK Drive(HWND, UINT, UINT_PTR nIDEvent, DWORD)
 
 int main(int argc, char** argv)
 {
-    int entries = argc > 1 ? std::atoi(argv[1]) : 400;
-    if (entries <= 0)
-        entries = 400;
-    if (argc > 2 && std::atoi(argv[2]) > 0)
-        g_rounds = std::atoi(argv[2]);
+    const int entries = BenchCountArg(argc, argv, 1, 400);
+    g_rounds = BenchCountArg(argc, argv, 2, g_rounds);
     AfxWinInit(::GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), SW_SHOWNORMAL);
 
     testsupport::RegistrySandbox box;

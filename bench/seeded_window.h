@@ -10,14 +10,6 @@
 #include "bench/registry_bench.h"
 #include "bench/window_bench.h"
 
-// The count the command line gives at argv[index], when there is one above 0; else the
-// fallback.
-inline int BenchCountArg(int argc, char** argv, int index, int fallback)
-{
-    const int n = argc > index ? std::atoi(argv[index]) : 0;
-    return n > 0 ? n : fallback;
-}
-
 // False when the registry roots cannot be redirected (said on the output); otherwise the
 // window ran until the drive closed it.
 inline bool RunSeededMainWindow(CWinApp& app, const char* mark, int entries, TIMERPROC drive)

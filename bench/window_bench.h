@@ -1,13 +1,22 @@
 #pragma once
-// What the window benchmarks share: the clock, a bounded message pump, a visible host
-// window, a timed repaint, the median of the rounds, and a file a run of the program's
-// window rewrites kept for the user.
+// What the window benchmarks share: the counts the command line gives, the clock, a
+// bounded message pump, a visible host window, a timed repaint, the median of the rounds,
+// and a file a run of the program's window rewrites kept for the user.
 #include <windows.h>
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+// The count the command line gives at argv[index], when there is one above 0; else the
+// fallback.
+inline int BenchCountArg(int argc, char** argv, int index, int fallback)
+{
+    const int n = argc > index ? std::atoi(argv[index]) : 0;
+    return n > 0 ? n : fallback;
+}
 
 inline double BenchNow()
 {
