@@ -113,6 +113,11 @@ std::string SystemErrorText(DWORD error) {
     return text;
 }
 
+HANDLE OpenToRead(const std::string& path) {
+    return ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 IXMLDOMDocument* CreateDocument() {
     IXMLDOMDocument* document = nullptr;
     if (FAILED(::CoCreateInstance(CLSID_DOMDocument, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument,
@@ -192,11 +197,9 @@ BOOL CGroupManager::Save(const char* path, GroupsFileStatus* status, const char*
 }
 
 bool SameFileBytes(const std::string& first, const std::string& second) {
-    HANDLE a = ::CreateFileA(first.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE a = OpenToRead(first);
     if (a == INVALID_HANDLE_VALUE) return false;
-    HANDLE b = ::CreateFileA(second.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE b = OpenToRead(second);
     if (b == INVALID_HANDLE_VALUE) {
         ::CloseHandle(a);
         return false;
@@ -243,11 +246,9 @@ bool KeepGroupsFileCopy(const std::string& path, std::string* copyPath, std::str
 
 GroupsFileState ReadGroupsFileState(const std::string& path) {
     GroupsFileState state;
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenToRead(path);
     if (file == INVALID_HANDLE_VALUE) {
-        const DWORD error = ::GetLastError();
-        state.exists = !(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME);
+        state.exists = !IsNoFile(::GetLastError());
         return state;
     }
     state.exists = true;

@@ -104,6 +104,14 @@ BSTR AttributeText(IXMLDOMNode* attribute);
 // The system's words for an error, without the line break and full stop it ends with.
 std::string SystemErrorText(DWORD error);
 
+// The file opened for reading, leaving it to others to read and write meanwhile;
+// INVALID_HANDLE_VALUE, with the system's error, when it cannot be opened.
+HANDLE OpenToRead(const std::string& path);
+// Whether an error opening a file means there is no file at the path.
+inline bool IsNoFile(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME;
+}
+
 IXMLDOMDocument* CreateDocument();
 
 // Looks at the file before the parser does (groups_file_probe.cpp). True when the parser
