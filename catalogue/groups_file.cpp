@@ -98,6 +98,11 @@ int StoredId(IXMLDOMNode* group) {
     return id;
 }
 
+void TrimSentenceEnd(std::string& text) {
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.'))
+        text.pop_back();
+}
+
 // The system's words for an error, without the line break and full stop it ends with.
 std::string SystemErrorText(DWORD error) {
     char* buffer = nullptr;
@@ -107,8 +112,7 @@ std::string SystemErrorText(DWORD error) {
     std::string text;
     if (length && buffer) text.assign(buffer, length);
     if (buffer) ::LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.'))
-        text.pop_back();
+    TrimSentenceEnd(text);
     if (text.empty()) text = "error " + std::to_string(error);
     return text;
 }

@@ -101,6 +101,9 @@ void ForEachAttribute(IXMLDOMNode* element, F f) {
 // An attribute's value as a BSTR the caller frees, or null.
 BSTR AttributeText(IXMLDOMNode* attribute);
 
+// Takes the line breaks, blanks and full stops off the end of a sentence the system or
+// the parser gave, so that it can stand inside one of the program's own.
+void TrimSentenceEnd(std::string& text);
 // The system's words for an error, without the line break and full stop it ends with.
 std::string SystemErrorText(DWORD error);
 
