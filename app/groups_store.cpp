@@ -39,12 +39,7 @@ CGroupsStore::CGroupsStore() : m_bLeftAlone(false) {}
 
 bool CGroupsStore::SameAsBase() const
 {
-    const std::vector<GroupEntry> now = CGroupManager::GetInstance()->UserGroups();
-    if (now.size() != m_base.size()) return false;
-    for (size_t i = 0; i < now.size(); ++i)
-        if (now[i].Id != m_base[i].Id || now[i].Name != m_base[i].Name || now[i].Keywords != m_base[i].Keywords)
-            return false;
-    return true;
+    return SameGroups(CGroupManager::GetInstance()->UserGroups(), m_base);
 }
 
 // Somebody else wrote the file since this run read or wrote it. The user's changes made

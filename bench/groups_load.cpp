@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include "catalogue/groups.h"
+#include "groups_bench.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ double LoadSeconds(const std::string& path) {
     QueryPerformanceCounter(&t0);
     m->Load(path.c_str());
     QueryPerformanceCounter(&t1);
-    while (m->m_Groups.size() > 1) m->DeleteGroup(m->m_Groups.back());
+    m->Clear();
     return static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(f.QuadPart);
 }
 
@@ -33,26 +33,16 @@ double LoadSeconds(const std::string& path) {
 int main(int argc, char** argv) {
     int most = argc > 1 ? std::atoi(argv[1]) : 8000;
     if (most < 4) most = 8000;
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    const std::string path = std::string(folder) + "purgelet_bench_groups.xml";
+    const std::string path = GroupsBenchPath("purgelet_bench_groups.xml");
     for (int keywordsPerGroup : {3, 0}) {
     double firstPerGroup = 0.0;
     for (int elements : {most / 4, most / 2, most}) {
         // keywordsPerGroup 0: one group holding all the keywords
         const int groups = keywordsPerGroup ? elements : 1;
         const int keywords = keywordsPerGroup ? keywordsPerGroup : elements;
-        std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n";
-        for (int i = 0; i < groups; ++i) {
-            text += "<Group Id=\"" + std::to_string(i + 2) + "\" Name=\"Group " + std::to_string(i) + "\">\n";
-            for (int k = 0; k < keywords; ++k) text += "<Keyword>word" + std::to_string(i * 3 + k) + "</Keyword>\n";
-            text += "</Group>\n";
-        }
-        text += "</Purgelet>\n</NimboPurgelet>";
-        FILE* f = std::fopen(path.c_str(), "wb");
-        if (!f) return 1;
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
+        if (!GroupsBenchWriteFile(path, groups, keywords,
+                                  [](int i, int k) { return "word" + std::to_string(i * 3 + k); }))
+            return 1;
         double best = 1e9;
         for (int r = 0; r < 3; ++r) best = std::min(best, LoadSeconds(path));
         const double perGroup = best / elements;
@@ -65,17 +55,14 @@ int main(int argc, char** argv) {
         std::string wide = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet";
         for (int i = 0; i < 100000; ++i) wide += " a" + std::to_string(i) + "=\"v\"";
         wide += "><Purgelet/></NimboPurgelet>";
-        std::string plain = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n";
+        std::string plain = GroupsBenchHead;
         for (int i = 0; plain.size() < wide.size(); ++i)
             plain += "<Group Id=\"" + std::to_string(i + 2) + "\" Name=\"G" + std::to_string(i) + "\"/>\n";
-        plain += "</Purgelet>\n</NimboPurgelet>";
+        plain += GroupsBenchTail;
         double seconds[2] = {1e9, 1e9};
         const std::string* texts[2] = {&plain, &wide};
         for (int k = 0; k < 2; ++k) {
-            FILE* f = std::fopen(path.c_str(), "wb");
-            if (!f) return 1;
-            std::fwrite(texts[k]->data(), 1, texts[k]->size(), f);
-            std::fclose(f);
+            if (!GroupsBenchWrite(path, *texts[k])) return 1;
             for (int r = 0; r < 3; ++r) seconds[k] = std::min(seconds[k], LoadSeconds(path));
         }
         std::printf("100,000 attributes on one element (%u bytes): refused in %8.1f ms; a file of as many bytes read "

@@ -15,16 +15,10 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
-#include "catalogue/groups.h"
+#include "groups_bench.h"
+#include "window_bench.h"
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 double WorkingSetMb() {
     PROCESS_MEMORY_COUNTERS counters = {};
@@ -33,50 +27,25 @@ double WorkingSetMb() {
     return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
 }
 
-void ClearGroups(CGroupManager* m) {
-    m->m_pCurrentGroup = nullptr;
-    while (m->m_Groups.size() > 1) m->DeleteGroup(m->m_Groups.back());
-}
-
-bool WriteFile(const std::string& path, int groups, int keywords) {
-    std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n";
-    for (int i = 0; i < groups; ++i) {
-        text += "<Group Id=\"" + std::to_string(i + 2) + "\" Name=\"Group " + std::to_string(i) + "\">\n";
-        for (int k = 0; k < keywords; ++k)
-            text += "<Keyword>program " + std::to_string(i) + "-" + std::to_string(k) + "</Keyword>\n";
-        text += "</Group>\n";
-    }
-    text += "</Purgelet>\n</NimboPurgelet>\n";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
-    return true;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     int saves = argc > 1 ? std::atoi(argv[1]) : 20;
     if (saves < 2) saves = 20;
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
     const std::string path =
-        std::string(folder) + "purgelet_bench_groups_save-" + std::to_string(GetCurrentProcessId()) + ".xml";
+        GroupsBenchPath("purgelet_bench_groups_save-" + std::to_string(GetCurrentProcessId()) + ".xml");
     CGroupManager* m = CGroupManager::GetInstance();
     for (int groups : {200, 2000}) {
-        if (!WriteFile(path, groups, 20)) return 1;
+        if (!GroupsBenchWriteFile(path, groups, 20, [](int i, int k) {
+                return "program " + std::to_string(i) + "-" + std::to_string(k);
+            }))
+            return 1;
         std::vector<double> loads;
         for (int r = 0; r < 5; ++r) {
-            ClearGroups(m);
-            const double t0 = Now();
+            m->Clear();
+            const double t0 = BenchNow();
             m->Load(path.c_str());
-            loads.push_back(Now() - t0);
+            loads.push_back(BenchNow() - t0);
         }
         if (m->m_Groups.size() != static_cast<size_t>(groups) + 1) {
             std::printf("%d groups: the file read back %u groups\n", groups, static_cast<unsigned>(m->m_Groups.size() - 1));
@@ -87,21 +56,21 @@ int main(int argc, char** argv) {
         for (int s = 0; s < saves; ++s) {
             GroupEntry* group = m->m_Groups[1 + (s * 37) % groups];
             group->AddKeyword(("added " + std::to_string(s)).c_str());
-            const double t0 = Now();
+            const double t0 = BenchNow();
             if (!m->Save(path.c_str())) {
                 std::printf("%d groups: save %d failed\n", groups, s + 1);
                 return 1;
             }
-            times.push_back(Now() - t0);
+            times.push_back(BenchNow() - t0);
             if (s == 0) firstSet = WorkingSetMb();
             lastSet = WorkingSetMb();
         }
         std::printf("%5d groups x 20 keywords: load %7.1f ms (median %7.1f); save %7.1f ms (median %7.1f); "
                     "working set after save 1 %6.1f MB, after save %d %6.1f MB (%+.1f MB)\n",
-                    groups, *std::min_element(loads.begin(), loads.end()) * 1000.0, Median(loads) * 1000.0,
-                    *std::min_element(times.begin(), times.end()) * 1000.0, Median(times) * 1000.0, firstSet, saves,
+                    groups, *std::min_element(loads.begin(), loads.end()) * 1000.0, BenchMedian(loads) * 1000.0,
+                    *std::min_element(times.begin(), times.end()) * 1000.0, BenchMedian(times) * 1000.0, firstSet, saves,
                     lastSet, lastSet - firstSet);
-        ClearGroups(m);
+        m->Clear();
     }
     DeleteFileA(path.c_str());
     return 0;

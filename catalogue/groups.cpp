@@ -302,9 +302,12 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
     }
     if (newBase) newBase->swap(became);
 
-    const std::vector<GroupEntry> after = UserGroups();
-    if (after.size() != before.size()) return true;
-    for (size_t i = 0; i < after.size(); ++i)
-        if (after[i].Id != before[i].Id || !SameContent(after[i], before[i])) return true;
-    return false;
+    return !SameGroups(UserGroups(), before);
+}
+
+bool SameGroups(const std::vector<GroupEntry>& first, const std::vector<GroupEntry>& second) {
+    if (first.size() != second.size()) return false;
+    for (size_t i = 0; i < first.size(); ++i)
+        if (first[i].Id != second[i].Id || !SameContent(first[i], second[i])) return false;
+    return true;
 }

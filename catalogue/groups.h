@@ -87,5 +87,8 @@ private:
     int m_nLargestId;
 };
 
+// Whether two lists hold the same groups in the same order: Ids, names and keywords.
+bool SameGroups(const std::vector<GroupEntry>& first, const std::vector<GroupEntry>& second);
+
 // Lower-cases A to Z of an 8-bit text; every other byte stays as it is.
 std::string GroupsLowerCase(const char* text);

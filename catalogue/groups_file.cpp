@@ -98,6 +98,11 @@ int StoredId(IXMLDOMNode* group) {
     return id;
 }
 
+void TrimSentenceEnd(std::string& text) {
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.'))
+        text.pop_back();
+}
+
 // The system's words for an error, without the line break and full stop it ends with.
 std::string SystemErrorText(DWORD error) {
     char* buffer = nullptr;
@@ -107,10 +112,14 @@ std::string SystemErrorText(DWORD error) {
     std::string text;
     if (length && buffer) text.assign(buffer, length);
     if (buffer) ::LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.'))
-        text.pop_back();
+    TrimSentenceEnd(text);
     if (text.empty()) text = "error " + std::to_string(error);
     return text;
+}
+
+HANDLE OpenToRead(const std::string& path) {
+    return ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 IXMLDOMDocument* CreateDocument() {
@@ -192,11 +201,9 @@ BOOL CGroupManager::Save(const char* path, GroupsFileStatus* status, const char*
 }
 
 bool SameFileBytes(const std::string& first, const std::string& second) {
-    HANDLE a = ::CreateFileA(first.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE a = OpenToRead(first);
     if (a == INVALID_HANDLE_VALUE) return false;
-    HANDLE b = ::CreateFileA(second.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE b = OpenToRead(second);
     if (b == INVALID_HANDLE_VALUE) {
         ::CloseHandle(a);
         return false;
@@ -243,11 +250,9 @@ bool KeepGroupsFileCopy(const std::string& path, std::string* copyPath, std::str
 
 GroupsFileState ReadGroupsFileState(const std::string& path) {
     GroupsFileState state;
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenToRead(path);
     if (file == INVALID_HANDLE_VALUE) {
-        const DWORD error = ::GetLastError();
-        state.exists = !(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME);
+        state.exists = !IsNoFile(::GetLastError());
         return state;
     }
     state.exists = true;

@@ -184,6 +184,8 @@ private:
     BOOL EditKeywords(IXMLDOMNode* element, const std::vector<std::string>& from, const std::vector<std::string>& to);
     IXMLDOMNode* NewGroupElement(const GroupEntry& group);
     BOOL SetAttribute(IXMLDOMNode* element, const char* name, const VARIANT& value);
+    BOOL SetId(IXMLDOMNode* element, int id);
+    BOOL SetName(IXMLDOMNode* element, IXMLDOMNode* nameAttribute, const std::string& name);
     BOOL SetText(IXMLDOMNode* element, const std::string& text);
     IXMLDOMNode* CreateElement(const char* name);
     BOOL Insert(IXMLDOMNode* parent, IXMLDOMNode* node, IXMLDOMNode* before);

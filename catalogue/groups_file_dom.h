@@ -101,8 +101,19 @@ void ForEachAttribute(IXMLDOMNode* element, F f) {
 // An attribute's value as a BSTR the caller frees, or null.
 BSTR AttributeText(IXMLDOMNode* attribute);
 
+// Takes the line breaks, blanks and full stops off the end of a sentence the system or
+// the parser gave, so that it can stand inside one of the program's own.
+void TrimSentenceEnd(std::string& text);
 // The system's words for an error, without the line break and full stop it ends with.
 std::string SystemErrorText(DWORD error);
+
+// The file opened for reading, leaving it to others to read and write meanwhile;
+// INVALID_HANDLE_VALUE, with the system's error, when it cannot be opened.
+HANDLE OpenToRead(const std::string& path);
+// Whether an error opening a file means there is no file at the path.
+inline bool IsNoFile(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME;
+}
 
 IXMLDOMDocument* CreateDocument();
 

@@ -142,11 +142,10 @@ private:
 // bytes are skipped, so that unmarked wide text is caught too. One pass, in linear time.
 // True when the parser may read the file.
 bool ProbeFile(const std::string& path, GroupsFileStatus& status) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenToRead(path);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME) {
+        if (IsNoFile(error)) {
             status.kind = GroupsFileStatus::Missing;
         } else {
             status.kind = GroupsFileStatus::Unreadable;

@@ -164,9 +164,7 @@ void CGroupsFile::NoteParseError() {
     std::string reason;
     if (SUCCEEDED(error->get_reason(&why))) reason = TakeAnsi(why);
     error->Release();
-    while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' ' ||
-                               reason.back() == '.'))
-        reason.pop_back();
+    TrimSentenceEnd(reason);
     // A line break or a novel from the parser would break the box's layout.
     for (char& c : reason)
         if (c == '\r' || c == '\n' || c == '\t') c = ' ';

@@ -145,20 +145,32 @@ BOOL CGroupsFile::CheckWritable(const GroupEntry& group) {
     return TRUE;
 }
 
+BOOL CGroupsFile::SetId(IXMLDOMNode* element, int id) {
+    VARIANT value;
+    ::VariantInit(&value);
+    value.vt = VT_UI4;
+    value.ulVal = static_cast<ULONG>(id);
+    return SetAttribute(element, "Id", value);
+}
+
+// Into `nameAttribute` when the name was read from one (it keeps its own spelling,
+// "NAME"), else into a "Name" attribute of the element.
+BOOL CGroupsFile::SetName(IXMLDOMNode* element, IXMLDOMNode* nameAttribute, const std::string& name) {
+    VARIANT value;
+    ::VariantInit(&value);
+    value.vt = VT_BSTR;
+    value.bstrVal = Bstr(name).Detach();
+    BOOL ok = FALSE;
+    if (value.bstrVal)
+        ok = nameAttribute ? SUCCEEDED(nameAttribute->put_nodeValue(value)) : SetAttribute(element, "Name", value);
+    ::VariantClear(&value);
+    return ok;
+}
+
 IXMLDOMNode* CGroupsFile::NewGroupElement(const GroupEntry& group) {
     IXMLDOMNode* element = CreateElement("Group");
     if (!element) return nullptr;
-    VARIANT id;
-    ::VariantInit(&id);
-    id.vt = VT_UI4;
-    id.ulVal = static_cast<ULONG>(group.Id);
-    BOOL ok = SetAttribute(element, "Id", id);
-    VARIANT name;
-    ::VariantInit(&name);
-    name.vt = VT_BSTR;
-    name.bstrVal = Bstr(group.Name).Detach();
-    if (ok) ok = name.bstrVal && SetAttribute(element, "Name", name);
-    ::VariantClear(&name);
+    BOOL ok = SetId(element, group.Id) && SetName(element, nullptr, group.Name);
     for (size_t k = 0; ok && k < group.Keywords.size(); ++k) {
         IXMLDOMNode* keyword = CreateElement("Keyword");
         ok = keyword && SetText(keyword, group.Keywords[k]) && InsertOnItsOwnLine(element, keyword);
@@ -172,24 +184,8 @@ IXMLDOMNode* CGroupsFile::NewGroupElement(const GroupEntry& group) {
 // it none of its own, its name and its keywords, each only when it differs.
 BOOL CGroupsFile::EditGroup(StoredGroup& stored, const GroupEntry& wanted) {
     BOOL ok = TRUE;
-    if (stored.group.Id != wanted.Id) {
-        VARIANT id;
-        ::VariantInit(&id);
-        id.vt = VT_UI4;
-        id.ulVal = static_cast<ULONG>(wanted.Id);
-        ok = SetAttribute(stored.element, "Id", id);
-    }
-    if (ok && stored.group.Name != wanted.Name) {
-        VARIANT name;
-        ::VariantInit(&name);
-        name.vt = VT_BSTR;
-        name.bstrVal = Bstr(wanted.Name).Detach();
-        // The attribute the name was read from keeps its own spelling ("NAME").
-        if (!name.bstrVal) ok = FALSE;
-        else if (stored.nameAttribute) ok = SUCCEEDED(stored.nameAttribute->put_nodeValue(name));
-        else ok = SetAttribute(stored.element, "Name", name);
-        ::VariantClear(&name);
-    }
+    if (stored.group.Id != wanted.Id) ok = SetId(stored.element, wanted.Id);
+    if (ok && stored.group.Name != wanted.Name) ok = SetName(stored.element, stored.nameAttribute, wanted.Name);
     if (ok && stored.group.Keywords != wanted.Keywords)
         ok = EditKeywords(stored.element, stored.group.Keywords, wanted.Keywords);
     return ok;
