@@ -17,6 +17,7 @@
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -260,6 +261,20 @@ protected:
         for (HTREEITEM h = tree.GetChildItem(Groups(dlg).m_hRoot); h != NULL; h = tree.GetNextSiblingItem(h))
             if (tree.GetItemText(h) != "Other") names.push_back((LPCTSTR)tree.GetItemText(h));
         return names;
+    }
+    // From no groups file and only the groups given {name, keyword} in memory, a run of
+    // the program with the scenario started in the editor of a new group, the main window
+    // in front. Answers as Run does.
+    bool RunInNewGroup(const std::function<void(CPurgeletDlg&, CPageUninstallGroupEditor&)>& scenario,
+                       const std::vector<std::pair<const char*, const char*>>& groups = {})
+    {
+        ForgetGroups();
+        for (const auto& group : groups) mainwindowtest::AddGroup(group.first, group.second);
+        return Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            mainwindowgroupstest::NewGroup(dlg);
+            scenario(dlg, dlg.m_pageUninstall.m_pageEditor);
+        });
     }
     // A new group through the editor: New, a name, a keyword, Apply.
     static void NewGroup(CPurgeletDlg& dlg, const char* name, const char* keyword)

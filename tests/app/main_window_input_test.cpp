@@ -463,8 +463,7 @@ TEST_F(MainWindowInputTest, BehindABoxOrADialogNoClickOrKeyReachesTheMainWindow)
     for (const auto& box : boxes) {
         for (bool bQueued : {false, true}) {
             SCOPED_TRACE(std::string(box.name) + (bQueued ? ", input queued to the controls" : ", real input"));
-            ClearGroups();
-            ::DeleteFileA(m_groupsFile.c_str());
+            ForgetGroups();
             SeedUnrunnable("Alpha", "Alpha Tools");
             SeedWitness("Beta", "Beta Tools");
             SeedWitness("Reader", "Corpus Reader");
