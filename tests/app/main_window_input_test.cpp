@@ -166,14 +166,8 @@ TEST_F(MainWindowInputTest, AKeyMadeBeforeARefillTakesTheSelectionAwayAndItsBurs
          [](const std::atomic<bool>& bBack, std::atomic<bool>& bMade) {
              realinput::Tap(VK_DOWN);
              bMade = true;
-             while (!bBack) {
-                 ::Sleep(60);
-                 realinput::Tap(VK_DOWN);
-             }
-             for (const std::pair<WORD, WORD> key : {std::pair<WORD, WORD>(0, VK_DOWN), {VK_MENU, 'A'}, {0, 'U'}}) {
-                 ::Sleep(60);
-                 realinput::TapWith(key.first, key.second);
-             }
+             while (!bBack) realinput::TypePaced({{0, VK_DOWN}});
+             realinput::TypePaced({{0, VK_DOWN}, {VK_MENU, 'A'}, {0, 'U'}});
          }},
     };
     for (const auto& c : cases) {
