@@ -280,8 +280,7 @@ protected:
     static void NewGroup(CPurgeletDlg& dlg, const char* name, const char* keyword)
     {
         CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
-        ClickGroupTool(dlg, ID_GROUP_NEW);
-        EXPECT_TRUE(PumpUntil([&] { return EditorOpen(dlg) && ::GetFocus() == editor.m_wndName.m_hWnd; }));
+        mainwindowgroupstest::NewGroup(dlg);
         TypeInto(editor.m_wndName, name);
         TypeInto(editor.m_wndKeywords, keyword);
         ClickIn(editor.m_wndApply.m_hWnd);
