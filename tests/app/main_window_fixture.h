@@ -492,13 +492,18 @@ protected:
     {
         MainWindowFixture::SetUp();
         if (HasFatalFailure()) return;
-        ::DeleteFileA(m_groupsFile.c_str());
-        ClearGroups();
+        ForgetGroups();
     }
     void TearDown() override
     {
         ClearGroups();
         MainWindowFixture::TearDown();
+    }
+    // No group in memory but "Other" and no groups file, as before a first start.
+    void ForgetGroups()
+    {
+        ::DeleteFileA(m_groupsFile.c_str());
+        ClearGroups();
     }
 };
 

@@ -107,12 +107,7 @@ TEST_F(MainWindowGroupsFileTest, ApplyRefusesAControlCharacterAndWritesNothing)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        ClearGroups();
-        ::DeleteFileA(m_groupsFile.c_str());
-        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-            ::SetForegroundWindow(dlg.m_hWnd);
-            CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
-            ::NewGroup(dlg);
+        EXPECT_TRUE(RunInNewGroup([&](CPurgeletDlg& dlg, CPageUninstallGroupEditor& editor) {
             PasteInto(editor.m_wndName, c.name);
             if (*c.keywords != '\0') PasteInto(editor.m_wndKeywords, c.keywords);
             const auto box = BoxAnswered(dlg, IDOK, [&] { ClickIn(editor.m_wndApply.m_hWnd); });
@@ -173,15 +168,8 @@ TEST_F(MainWindowGroupsFileTest, ATreeClickWhileTheEditorHoldsTypingAsksWhetherT
     } cases[] = {{IDYES, "Yes"}, {IDNO, "No"}, {IDCANCEL, "Cancel"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        ClearGroups();
-        ::DeleteFileA(m_groupsFile.c_str());
-        AddGroup("Tools", "corpus");
-        AddGroup("Media", "player");
-        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-            ::SetForegroundWindow(dlg.m_hWnd);
-            CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+        EXPECT_TRUE(RunInNewGroup([&](CPurgeletDlg& dlg, CPageUninstallGroupEditor& editor) {
             CExtTreeCtrl& tree = Groups(dlg).m_wndTree;
-            ::NewGroup(dlg);
             TypeInto(editor.m_wndName, "cartoons");
             TypeInto(editor.m_wndKeywords, "alpha");
             const HTREEITEM hCaret = tree.GetSelectedItem();
@@ -211,7 +199,7 @@ TEST_F(MainWindowGroupsFileTest, ATreeClickWhileTheEditorHoldsTypingAsksWhetherT
                 EXPECT_EQ((std::vector<std::string>{"Tools", "Media"}), TreeGroups(dlg));
                 EXPECT_FALSE(Exists(m_groupsFile));
             }
-        }));
+        }, {{"Tools", "corpus"}, {"Media", "player"}}));
         EXPECT_TRUE(TestApp().m_boxes.empty());
     }
 }
@@ -259,12 +247,7 @@ TEST_F(MainWindowGroupsFileTest, ClosingTheWindowWhileTheEditorHoldsTypingAsksWh
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        ClearGroups();
-        ::DeleteFileA(m_groupsFile.c_str());
-        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-            ::SetForegroundWindow(dlg.m_hWnd);
-            CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
-            ::NewGroup(dlg);
+        EXPECT_TRUE(RunInNewGroup([&](CPurgeletDlg& dlg, CPageUninstallGroupEditor& editor) {
             TypeInto(editor.m_wndName, "cartoons");
             TypeInto(editor.m_wndKeywords, "alpha");
 
@@ -434,13 +417,7 @@ TEST_F(MainWindowGroupsFileTest, YesToApplyTypingWithoutANameSaysWhyAndKeepsIt)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        ClearGroups();
-        AddGroup("Tools", "corpus");
-        AddGroup("Media", "player");
-        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-            ::SetForegroundWindow(dlg.m_hWnd);
-            CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
-            ::NewGroup(dlg);
+        EXPECT_TRUE(RunInNewGroup([&](CPurgeletDlg& dlg, CPageUninstallGroupEditor& editor) {
             TypeInto(editor.m_wndKeywords, "alpha");
             const HTREEITEM hCaret = Groups(dlg).m_wndTree.GetSelectedItem();
 
@@ -458,7 +435,7 @@ TEST_F(MainWindowGroupsFileTest, YesToApplyTypingWithoutANameSaysWhyAndKeepsIt)
             EXPECT_EQ(hCaret, Groups(dlg).m_wndTree.GetSelectedItem());
             EXPECT_EQ((std::vector<std::string>{"Tools", "Media"}), TreeGroups(dlg));
             EXPECT_FALSE(Exists(m_groupsFile));
-        }));
+        }, {{"Tools", "corpus"}, {"Media", "player"}}));
         EXPECT_TRUE(TestApp().m_boxes.empty());
     }
 }
@@ -514,8 +491,7 @@ TEST_F(MainWindowGroupsFileTest, ASessionEndAppliesTheEditorsTypingOrKeepsItForT
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        ClearGroups();
-        ::DeleteFileA(m_groupsFile.c_str());
+        ForgetGroups();
         AddGroup("Tools", "corpus");
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
             ::SetForegroundWindow(dlg.m_hWnd);

@@ -17,6 +17,7 @@
 #include "support/registry_sandbox.h"
 #include <gtest/gtest.h>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -261,12 +262,25 @@ protected:
             if (tree.GetItemText(h) != "Other") names.push_back((LPCTSTR)tree.GetItemText(h));
         return names;
     }
+    // From no groups file and only the groups given {name, keyword} in memory, a run of
+    // the program with the scenario started in the editor of a new group, the main window
+    // in front. Answers as Run does.
+    bool RunInNewGroup(const std::function<void(CPurgeletDlg&, CPageUninstallGroupEditor&)>& scenario,
+                       const std::vector<std::pair<const char*, const char*>>& groups = {})
+    {
+        ForgetGroups();
+        for (const auto& group : groups) mainwindowtest::AddGroup(group.first, group.second);
+        return Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            mainwindowgroupstest::NewGroup(dlg);
+            scenario(dlg, dlg.m_pageUninstall.m_pageEditor);
+        });
+    }
     // A new group through the editor: New, a name, a keyword, Apply.
     static void NewGroup(CPurgeletDlg& dlg, const char* name, const char* keyword)
     {
         CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
-        ClickGroupTool(dlg, ID_GROUP_NEW);
-        EXPECT_TRUE(PumpUntil([&] { return EditorOpen(dlg) && ::GetFocus() == editor.m_wndName.m_hWnd; }));
+        mainwindowgroupstest::NewGroup(dlg);
         TypeInto(editor.m_wndName, name);
         TypeInto(editor.m_wndKeywords, keyword);
         ClickIn(editor.m_wndApply.m_hWnd);

@@ -266,8 +266,7 @@ TEST_F(MainWindowGroupsTest, ADoubleClickOnTheEditorsButtonsSelectsNoRowUnderThe
     for (bool bApply : {true, false}) {
         for (bool bAtOnce : {false, true}) {
             SCOPED_TRACE(std::string(bApply ? "Apply" : "Cancel") + (bAtOnce ? ", both clicks at once" : ""));
-            ClearGroups();
-            ::DeleteFileA(m_groupsFile.c_str());
+            ForgetGroups();
             TestApp().m_boxes.clear();
             EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
                 dlg.SetWindowPos(NULL, 0, 0, 900, ::GetSystemMetrics(SM_CYSCREEN), SWP_NOZORDER);

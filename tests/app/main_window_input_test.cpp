@@ -166,14 +166,8 @@ TEST_F(MainWindowInputTest, AKeyMadeBeforeARefillTakesTheSelectionAwayAndItsBurs
          [](const std::atomic<bool>& bBack, std::atomic<bool>& bMade) {
              realinput::Tap(VK_DOWN);
              bMade = true;
-             while (!bBack) {
-                 ::Sleep(60);
-                 realinput::Tap(VK_DOWN);
-             }
-             for (const std::pair<WORD, WORD> key : {std::pair<WORD, WORD>(0, VK_DOWN), {VK_MENU, 'A'}, {0, 'U'}}) {
-                 ::Sleep(60);
-                 realinput::TapWith(key.first, key.second);
-             }
+             while (!bBack) realinput::TypePaced({{0, VK_DOWN}});
+             realinput::TypePaced({{0, VK_DOWN}, {VK_MENU, 'A'}, {0, 'U'}});
          }},
     };
     for (const auto& c : cases) {
@@ -463,8 +457,7 @@ TEST_F(MainWindowInputTest, BehindABoxOrADialogNoClickOrKeyReachesTheMainWindow)
     for (const auto& box : boxes) {
         for (bool bQueued : {false, true}) {
             SCOPED_TRACE(std::string(box.name) + (bQueued ? ", input queued to the controls" : ", real input"));
-            ClearGroups();
-            ::DeleteFileA(m_groupsFile.c_str());
+            ForgetGroups();
             SeedUnrunnable("Alpha", "Alpha Tools");
             SeedWitness("Beta", "Beta Tools");
             SeedWitness("Reader", "Corpus Reader");

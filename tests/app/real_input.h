@@ -60,6 +60,20 @@ inline void Type(const char* text)
     for (; *text != '\0'; ++text) Tap(*text == ' ' ? VK_SPACE : (WORD)toupper((unsigned char)*text));
 }
 
+// The pace of a quick hand: each of its keys comes this long after the one before. It
+// is how the hand types, not a wait for anything the program does.
+const DWORD kHandPaceMs = 60;
+
+// Keys {modifier (0: none), key} tapped one by one at a quick hand's pace, the first a
+// pace after what the hand did before.
+inline void TypePaced(const std::vector<std::pair<WORD, WORD>>& keys)
+{
+    for (const auto& key : keys) {
+        ::Sleep(kHandPaceMs);
+        TapWith(key.first, key.second);
+    }
+}
+
 // The nearest point of the screen.
 inline POINT OnScreen(POINT pt)
 {
