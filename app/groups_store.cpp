@@ -4,6 +4,7 @@
 #include "catalogue/groups.h"
 #include "catalogue/groups_file.h"
 #include "framework/framework.h"
+#include <algorithm>
 
 namespace
 {
@@ -25,6 +26,17 @@ std::string UnshownText(const std::string& path, const std::vector<std::string>&
            " this system's code page (" + std::to_string(::GetACP()) + ") cannot show: " + strNames + ".\r\n\r\n" +
            (bOne ? "It is" : "They are") + " kept in the file as " + (bOne ? "it is" : "they are") +
            " and left out of the groups here.";
+}
+
+// The sentence that tells which changes made here a merge dropped (MergeChanges).
+std::string DroppedText(const std::vector<std::string>& names)
+{
+    std::string strNames;
+    for (size_t i = 0; i < names.size(); ++i) strNames += (i ? ", \"" : "\"") + names[i] + "\"";
+    const bool bOne = names.size() == 1;
+    return std::string("The changes made here to the ") + (bOne ? "group " : "groups ") + strNames +
+           " are not stored: another program changed " + (bOne ? "it" : "them") + " meanwhile, and " +
+           (bOne ? "it is" : "they are") + " no longer among the groups shown here.";
 }
 
 }  // namespace
@@ -88,12 +100,17 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, const GroupsFileState& now
     strNotice = UnshownText(path, unshown);
     CGroupManager* pGroups = CGroupManager::GetInstance();
     std::vector<GroupEntry> disk, newBase;
+    std::vector<std::string> dropped;
     file.ReadGroups(&disk);
     file.ReserveIds(pGroups);
-    if (pGroups->MergeChanges(m_base, disk, &newBase, &file.OtherIds())) {
+    if (pGroups->MergeChanges(m_base, disk, &newBase, &file.OtherIds(), &dropped)) {
         // The tree holds the groups by address: it is built again from the list as it is.
         CUiManager::GetInstance()->RefreshGroups();
     }
+    if (!dropped.empty())
+        strNotice += (strNotice.empty() ? FileLines(path) + "was changed by another program." : std::string()) +
+                     "\r\n\r\n" + DroppedText(dropped);
+    NoteUnstatedIds(disk, newBase);
     m_base.swap(newBase);
     m_fileState = now;
     return true;
@@ -114,6 +131,11 @@ std::string CGroupsStore::Load()
     if (bOpened) file.ReadGroups(pGroups);
     // The groups as read, in the file's order, with the Ids they were given here.
     m_base = pGroups->UserGroups();
+    std::vector<GroupEntry> read;
+    file.ReadGroups(&read);
+    // ReadGroups appended them to the list: the base ends with them.
+    const size_t nRead = std::min(read.size(), m_base.size());
+    NoteUnstatedIds(read, std::vector<GroupEntry>(m_base.end() - nRead, m_base.end()));
     m_fileState = ReadGroupsFileState(path);
     if (!bOpened && !status.Damaged()) {
         // No document object at all: the file was not looked at, so it is not written
@@ -144,9 +166,16 @@ std::string CGroupsStore::Load()
            "change.";
 }
 
-bool CGroupsStore::Save(bool bReport)
+void CGroupsStore::NoteUnstatedIds(const std::vector<GroupEntry>& read, const std::vector<GroupEntry>& here)
 {
-    if (SameAsBase()) return true;
+    m_unstated.clear();
+    for (size_t i = 0; i < read.size() && i < here.size(); ++i)
+        if (read[i].Id != here[i].Id) m_unstated.insert(here[i].Id);
+}
+
+bool CGroupsStore::Save(bool bReport, int nLastingId)
+{
+    if (SameAsBase() && !m_unstated.count(nLastingId)) return true;
     const std::string path = GetGroupsFilePath();
     std::string strWhy, strNotice;
     if (m_bLeftAlone) {
@@ -162,6 +191,7 @@ bool CGroupsStore::Save(bool bReport)
             CGroupManager* pGroups = CGroupManager::GetInstance();
             if (file.MayReplace(m_strKeptCopy.c_str()) && file.WriteGroups(pGroups, &m_base) && file.Save()) {
                 m_base = file.Written();
+                m_unstated.clear();
                 m_fileState = ReadGroupsFileState(path);
                 if (bReport && !strNotice.empty()) Report(strNotice);
                 return true;
@@ -179,4 +209,4 @@ bool CGroupsStore::Save(bool bReport)
 
 std::string LoadGroupsFile() { return CGroupsStore::Instance().Load(); }
 
-bool SaveGroupsFile(bool bReport) { return CGroupsStore::Instance().Save(bReport); }
+bool SaveGroupsFile(bool bReport, int nLastingId) { return CGroupsStore::Instance().Save(bReport, nLastingId); }

@@ -29,9 +29,11 @@ public:
     // code page cannot show, or "" when there is nothing to tell.
     std::string Load();
     // Writes the groups when they differ from what the file was last read or written
-    // with. A file that cannot be written is reported in a box naming it when bReport is
+    // with, or when nLastingId names a group whose Id the file does not hold yet (a group
+    // it gives no Id of its own: something kept for the next start names the group by
+    // it). A file that cannot be written is reported in a box naming it when bReport is
     // set. True when the file holds the groups now.
-    bool Save(bool bReport);
+    bool Save(bool bReport, int nLastingId = 0);
 
 private:
     CGroupsStore();
@@ -40,6 +42,8 @@ private:
 
     bool SameAsBase() const;
     bool TakeChangedFile(CGroupsFile& file, const GroupsFileState& now, std::string& strWhy, std::string& strNotice);
+    // Notes the Ids here of the groups that the file, as read, gives another Id or none.
+    void NoteUnstatedIds(const std::vector<GroupEntry>& read, const std::vector<GroupEntry>& here);
 
     // The user groups as the file held them when this run last read or wrote it, in the
     // file's order, with the Ids they have here: what the user changed since is the
@@ -50,6 +54,9 @@ private:
     GroupsFileState m_fileState;
     // The copy of a damaged file's bytes, which lets the file be written over.
     std::string m_strKeptCopy;
+    // The Ids of the base's groups that the file does not hold (it gives them none of
+    // their own): the next write puts them in.
+    std::set<int> m_unstated;
     // The groups the code page cannot show that the user was told of.
     std::set<std::string> m_reportedUnshown;
     // Set when the file could neither be read nor kept: this run writes nothing to it.
@@ -58,4 +65,4 @@ private:
 
 // The store's Load and Save, as the pages and the main dialog call them.
 std::string LoadGroupsFile();
-bool SaveGroupsFile(bool bReport = true);
+bool SaveGroupsFile(bool bReport = true, int nLastingId = 0);

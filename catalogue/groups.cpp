@@ -188,22 +188,74 @@ std::vector<std::string> MergeKeywords(const std::vector<std::string>& base, con
 
 }  // namespace
 
+namespace {
+
+// For each group of the file, the Id of the base's group it is, or 0 for a group new in
+// the file. A group is followed by its Id while the base's group of that Id is what it
+// was read as or the only candidate. A group the file gives no Id of its own, an Id the
+// base does not know, or an Id whose base group it no longer resembles, is the base's
+// group that the file no longer holds by its Id and that has exactly its name and
+// keywords, if there is one: a group made by hand without an Id, the second of two groups
+// of one Id once the first is deleted, a group whose Id was changed by hand. Base groups
+// whose Ids the file holds in groups it does not show are those groups, and stay theirs.
+std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
+                                  const std::set<int>& heldIds) {
+    std::map<int, const GroupEntry*> baseById;
+    for (const GroupEntry& b : base)
+        if (b.Id > 0) baseById[b.Id] = &b;
+    std::set<int> onDisk;
+    for (const GroupEntry& theirs : disk)
+        if (theirs.Id > 0) onDisk.insert(theirs.Id);
+    // By name, in the base's order (equal keys keep the order they were put in).
+    std::multimap<std::string, const GroupEntry*> missing;
+    for (const GroupEntry& b : base)
+        if (b.Id > 0 && !onDisk.count(b.Id) && !heldIds.count(b.Id)) missing.insert({b.Name, &b});
+    auto takeMissing = [&](const GroupEntry& theirs) {
+        auto range = missing.equal_range(theirs.Name);
+        for (auto it = range.first; it != range.second; ++it)
+            if (it->second->Keywords == theirs.Keywords) {
+                const int id = it->second->Id;
+                missing.erase(it);
+                return id;
+            }
+        return 0;
+    };
+    std::vector<int> followed(disk.size(), 0);
+    for (size_t i = 0; i < disk.size(); ++i) {
+        const GroupEntry& theirs = disk[i];
+        std::map<int, const GroupEntry*>::const_iterator b = theirs.Id > 0 ? baseById.find(theirs.Id) : baseById.end();
+        if (b != baseById.end() && SameContent(*b->second, theirs)) {
+            followed[i] = theirs.Id;
+            continue;
+        }
+        const int asRead = takeMissing(theirs);
+        followed[i] = asRead ? asRead : b != baseById.end() ? theirs.Id : 0;
+    }
+    return followed;
+}
+
+}  // namespace
+
 // The rule: the file as it is now wins, except for what the user changed in this program
 // since the file was last read or written, which is applied to it as the change it was.
-// - Groups are followed by their Id: a group the other hand renamed is the same group.
-// - A group deleted here goes from the file's list; a group added here comes at its end
-//   (with a new Id when the file gave its Id to a group of its own meanwhile). A group
-//   added here and one of the same name added there are one group: the file's, with the
-//   keywords of both.
+// - Groups are followed by their Id (FollowFileGroups): a group the other hand renamed is
+//   the same group. A group takes the Id the file gives it.
+// - A group deleted here goes from the file's list; a group added here comes at its end.
+//   A group added here and one of the same name added there are one group: the file's,
+//   with the keywords of both.
 // - A group edited here: a new name here wins over the file's; the keywords are the
 //   file's with this program's removals and additions applied, none made twice.
 // - A group that the file no longer holds (deleted by the other hand) stays gone, unless
-//   it was edited here: then the edit is kept, at the end.
-// - Groups only the file holds are taken as they are, with the file's Id (a fresh one
-//   when the file gave none of their own). A group the file gives no Id and holds as it
-//   was read is the group it was read as.
+//   it was edited here: then the edit is kept, at the end. A group the file now holds
+//   where it is not shown here (renamed beyond the code page, moved to another groups
+//   element) is the file's: an edit made here is dropped and named in `dropped`.
+// - Groups only the file holds are taken as they are.
+// - Then each Id is held by one group: a group that does not hold the file's own Id
+//   (made here, kept here, a group the file gives no Id) takes a fresh one when the file
+//   holds its Id for another group or a group before it in the list holds it.
 bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
-                                 std::vector<GroupEntry>* newBase, const std::vector<int>* heldIds) {
+                                 std::vector<GroupEntry>* newBase, const std::vector<int>* heldIds,
+                                 std::vector<std::string>* dropped) {
     const std::vector<GroupEntry> before = UserGroups();
     std::map<int, const GroupEntry*> baseById;
     for (const GroupEntry& b : base)
@@ -211,70 +263,52 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
     std::map<int, GroupEntry*> mine;
     for (GroupEntry* group : m_Groups)
         if (group->BuiltIn != 1) mine[group->Id] = group;
-    std::set<int> onDisk;
-    if (heldIds) onDisk.insert(heldIds->begin(), heldIds->end());
+    std::set<int> held;
+    if (heldIds) held.insert(heldIds->begin(), heldIds->end());
+    std::set<int> claimed = held;  // the Ids the file holds
+    for (int id : held) ReserveId(id);
     for (const GroupEntry& theirs : disk)
         if (theirs.Id > 0) {
-            onDisk.insert(theirs.Id);
+            claimed.insert(theirs.Id);
             ReserveId(theirs.Id);
         }
-
-    // A group the file gives no Id of its own (made by hand, the second of two with one Id)
-    // was given one here when read: while the file holds it as it was then (the same name
-    // and keywords), it is the base's group of that Id, not a new one.
-    std::vector<GroupEntry> numbered = disk;
-    std::multimap<std::string, const GroupEntry*> unnumbered;
-    for (const GroupEntry& b : base)
-        if (b.Id > 0 && !onDisk.count(b.Id)) unnumbered.insert({b.Name, &b});
-    for (GroupEntry& theirs : numbered) {
-        if (theirs.Id > 0) continue;
-        auto range = unnumbered.equal_range(theirs.Name);
-        for (auto it = range.first; it != range.second; ++it)
-            if (it->second->Keywords == theirs.Keywords) {
-                theirs.Id = it->second->Id;
-                unnumbered.erase(it);
-                break;
-            }
-    }
+    const std::vector<int> followed = FollowFileGroups(base, disk, held);
 
     std::vector<GroupEntry*> addedHere;
     for (GroupEntry* group : m_Groups)
         if (group->BuiltIn != 1 && !baseById.count(group->Id)) addedHere.push_back(group);
-    std::vector<GroupEntry> became = numbered;  // the file's groups with the Ids they have here
     std::vector<GroupEntry*> result;
-    std::set<GroupEntry*> placed;
-    for (size_t i = 0; i < numbered.size(); ++i) {
-        const GroupEntry& theirs = numbered[i];
-        std::map<int, const GroupEntry*>::const_iterator b = theirs.Id > 0 ? baseById.find(theirs.Id) : baseById.end();
-        if (b == baseById.end()) {  // new in the file
+    std::vector<GroupEntry*> became(disk.size(), nullptr);  // the group here each of the file's is
+    std::set<GroupEntry*> placed, owners;
+    for (size_t i = 0; i < disk.size(); ++i) {
+        const GroupEntry& theirs = disk[i];
+        GroupEntry* group = nullptr;
+        if (!followed[i]) {  // new in the file
             // The same group made here too (a new group of the same name): one group.
-            GroupEntry* same = nullptr;
-            for (GroupEntry* group : addedHere)
-                if (!placed.count(group) && group->Name == theirs.Name) {
-                    same = group;
+            for (GroupEntry* here : addedHere)
+                if (!placed.count(here) && here->Name == theirs.Name) {
+                    group = here;
+                    group->Keywords = MergeKeywords(std::vector<std::string>(), group->Keywords, theirs.Keywords);
                     break;
                 }
-            if (same) {
-                same->Keywords = MergeKeywords(std::vector<std::string>(), same->Keywords, theirs.Keywords);
-                if (theirs.Id > 0) same->Id = theirs.Id;
-                became[i].Id = same->Id;
-                result.push_back(same);
-                placed.insert(same);
-                continue;
+            if (!group) {
+                group = new GroupEntry;
+                group->Name = theirs.Name;
+                group->Keywords = theirs.Keywords;
             }
-            GroupEntry* group = new GroupEntry;
-            group->Name = theirs.Name;
-            group->Keywords = theirs.Keywords;
-            group->Id = theirs.Id > 0 ? theirs.Id : NextId();
-            became[i].Id = group->Id;
-            result.push_back(group);
-            continue;
+        } else {
+            std::map<int, GroupEntry*>::iterator it = mine.find(followed[i]);
+            if (it == mine.end()) continue;  // deleted here
+            group = it->second;
+            const GroupEntry& b = *baseById[followed[i]];
+            if (group->Name == b.Name) group->Name = theirs.Name;
+            group->Keywords = MergeKeywords(b.Keywords, group->Keywords, theirs.Keywords);
         }
-        std::map<int, GroupEntry*>::iterator it = mine.find(theirs.Id);
-        if (it == mine.end()) continue;  // deleted here
-        GroupEntry* group = it->second;
-        if (group->Name == b->second->Name) group->Name = theirs.Name;
-        group->Keywords = MergeKeywords(b->second->Keywords, group->Keywords, theirs.Keywords);
+        if (theirs.Id > 0) {
+            group->Id = theirs.Id;
+            owners.insert(group);
+        }
+        became[i] = group;
         result.push_back(group);
         placed.insert(group);
     }
@@ -284,13 +318,26 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
         std::map<int, const GroupEntry*>::const_iterator b = baseById.find(group->Id);
         const bool addedHere = b == baseById.end();
         const bool editedHere = !addedHere && !SameContent(*group, *b->second);
-        if (!addedHere && !editedHere) {
+        if (!addedHere && (!editedHere || held.count(group->Id))) {
+            if (editedHere && dropped) dropped->push_back(group->Name);
             gone.push_back(group);
             continue;
         }
-        // The file gave this Id to a group of its own meanwhile: this one takes a new Id.
-        if (onDisk.count(group->Id)) group->Id = NextId();
         result.push_back(group);
+    }
+
+    // Each Id once, checked. A fresh Id is none the file, the list or the base holds.
+    std::set<int> taken = claimed, seen;
+    for (const GroupEntry& b : base) taken.insert(b.Id);
+    for (const GroupEntry* group : result) taken.insert(group->Id);
+    for (GroupEntry* group : result) {
+        if (group->Id <= 0 || seen.count(group->Id) || (!owners.count(group) && claimed.count(group->Id))) {
+            int id = NextId();
+            for (int candidate = 1; taken.count(id) || id <= 0; ++candidate) id = candidate;
+            group->Id = id;
+            taken.insert(id);
+        }
+        seen.insert(group->Id);
     }
 
     GroupEntry* other = m_Groups.front();
@@ -300,7 +347,14 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
         if (m_pCurrentGroup == group) m_pCurrentGroup = nullptr;
         delete group;
     }
-    if (newBase) newBase->swap(became);
+    if (newBase) {
+        // The file's groups with the Ids they have here; one deleted here keeps the file's
+        // Id or the base's, which no group here has.
+        std::vector<GroupEntry> next = disk;
+        for (size_t i = 0; i < next.size(); ++i)
+            next[i].Id = became[i] ? became[i]->Id : next[i].Id > 0 ? next[i].Id : followed[i];
+        newBase->swap(next);
+    }
 
     return !SameGroups(UserGroups(), before);
 }

@@ -64,9 +64,13 @@ public:
     // `newBase`, when given, receives `disk` as a base for the next merge: each group with
     // the Id it has here (a group deleted here keeps the file's Id, which no group here has).
     // `heldIds`, when given, are the Ids the file holds besides those of `disk` (groups it
-    // does not show): a group kept here takes none of them either.
+    // does not show): a group made or kept here takes none of them, and a group of the
+    // base the file holds so is that group, no longer shown here. An edit made here to
+    // such a group is dropped; `dropped`, when given, receives the group's name as it was
+    // here. After the merge each Id is held by one group.
     bool MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
-                      std::vector<GroupEntry>* newBase = nullptr, const std::vector<int>* heldIds = nullptr);
+                      std::vector<GroupEntry>* newBase = nullptr, const std::vector<int>* heldIds = nullptr,
+                      std::vector<std::string>* dropped = nullptr);
 
     std::vector<GroupEntry*> m_Groups;  // owned; the first is always "Other"
     GroupEntry* m_pCurrentGroup;        // the selected group, or null for all programs

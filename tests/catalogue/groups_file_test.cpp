@@ -253,28 +253,32 @@ TEST_F(GroupsFile, GroupsKeepTheFilesIdsAndNewGroupsTakeNoneUsedBefore) {
     EXPECT_EQ("Other=0 a=12 none=21 twin=22 letters=23 negative=24 zero=25 blank=26 huge=27 b=3 new=29 ", ids);
 }
 
-// The other hand renamed a group to a name the code page cannot show while it was changed
-// here: the file's group stays as it is, and the change made here is written as a group
-// of its own under an Id the file does not hold, so that the save reads back.
-TEST_F(GroupsFile, AMergeGivesAGroupKeptHereNoIdOfAGroupTheFileDoesNotShow) {
+// The other hand renamed a group beyond the code page while it was changed here, and made
+// a group of its own beyond it under the Id this run gave next: the file's groups stay as
+// they are, the change made here to the renamed group is dropped and named, and the group
+// made here takes an Id the file does not hold, so that the save reads back.
+TEST_F(GroupsFile, AMergeLeavesTheFileItsGroupsTheCodePageCannotShow) {
     const std::string head = "<NimboPurgelet><Purgelet>\n<Group Id=\"2\" Name=\"a\"/>\n";
     ASSERT_TRUE(WriteWholeFile(path, head + "<Group Id=\"3\" Name=\"b\"/>\n</Purgelet></NimboPurgelet>"));
     ASSERT_TRUE(m->Load(path.c_str()));
     const std::vector<GroupEntry> base = m->UserGroups();
     m->FindGroup(3)->AddKeyword("mine");
-    const std::string theirs = head + "<Group Id=\"3\" Name=\"\xD0\x96\"/>\n";
+    GroupEntry* made = m->CreateGroup();
+    made->Name = "c";
+    ASSERT_EQ(4, made->Id);
+    const std::string theirs = head + "<Group Id=\"3\" Name=\"\xD0\x96\"/>\n<Group Id=\"4\" Name=\"\xD0\x97\"/>\n";
     ASSERT_TRUE(WriteWholeFile(path, theirs + "</Purgelet></NimboPurgelet>"));
 
     CGroupsFile file;
     ASSERT_TRUE(file.Open(path.c_str()));
     std::vector<GroupEntry> disk, newBase;
+    std::vector<std::string> dropped;
     file.ReadGroups(&disk);
-    file.ReserveIds(m);
-    m->MergeChanges(base, disk, &newBase, &file.OtherIds());
-    EXPECT_EQ("Other()a()b(mine)", Names());
+    m->MergeChanges(base, disk, &newBase, &file.OtherIds(), &dropped);
+    EXPECT_EQ("Other()a()c()", Names());
+    EXPECT_EQ(std::vector<std::string>{"b"}, dropped);
     ASSERT_TRUE(file.WriteGroups(m, &newBase) && file.Save()) << file.Status().writeError;
-    EXPECT_EQ(theirs + "<Group Id=\"4\" Name=\"b\">\n<Keyword>mine</Keyword>\n</Group>\n</Purgelet></NimboPurgelet>\n",
-              Body(ReadWholeFile(path)));
+    EXPECT_EQ(theirs + "<Group Id=\"5\" Name=\"c\"/>\n</Purgelet></NimboPurgelet>\n", Body(ReadWholeFile(path)));
 }
 
 TEST_F(GroupsFile, MissingDamagedAndForeignFilesYieldNoGroupsAndOnlyKeptBytesAreReplaced) {

@@ -224,6 +224,22 @@ TEST_F(Groups, AMergeAppliesTheChangesMadeHereToTheFileAsItIsNowById) {
          [](CGroupManager* m) { m->DeleteGroup(m->FindGroup(5)); }, "2=A:a,y;0=Hand:h;", "2=A:a,y;",
          "2=A:a,y;5=Hand:h;"},
         {"the file emptied", "2=A:a;", named("N"), "", "3=N:;", nullptr},
+        // Each Id is held by one group afterwards.
+        {"made here; the file gave its Id to a group of its own and holds one of its name without an Id", "2=A:a;",
+         [](CGroupManager* m) {
+             GroupEntry* g = m->CreateGroup();
+             g->Name = "X";
+             g->Keywords = {"x"};
+         },
+         "2=A:a;3=Q:q;0=X:y;", "2=A:a;3=Q:q;4=X:y,x;", "2=A:a;3=Q:q;4=X:y;"},
+        // B was read with A's Id (3 given here); the other hand deleted A.
+        {"the first of two groups of one Id deleted there, the second edited here", "2=A:a;3=B:b;",
+         [](CGroupManager* m) { m->FindGroup(3)->AddKeyword("mine"); }, "2=B:b;", "2=B:b,mine;", nullptr},
+        {"an Id changed by hand, the group edited here", "2=A:a;3=B:b;",
+         [](CGroupManager* m) { m->FindGroup(3)->AddKeyword("x"); }, "2=A:a;30=B:b;", "2=A:a;30=B:b,x;", nullptr},
+        {"two groups of one name the file gives no Id: the first deleted there, the second edited here",
+         "2=A:a;5=Hand:h;6=Hand:k;", [](CGroupManager* m) { m->FindGroup(6)->AddKeyword("x"); }, "2=A:a;0=Hand:k;",
+         "2=A:a;6=Hand:k,x;", "2=A:a;6=Hand:k;"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -232,17 +248,13 @@ TEST_F(Groups, AMergeAppliesTheChangesMadeHereToTheFileAsItIsNowById) {
         const std::vector<GroupEntry> base = m->UserGroups();
         ASSERT_EQ(c.base, Show(base));
         c.change(m);
-        std::vector<GroupEntry*> objects(m->m_Groups.begin(), m->m_Groups.end());
         std::vector<GroupEntry> newBase;
         const bool changes = Show(m->UserGroups()) != c.merged;
         EXPECT_EQ(changes, m->MergeChanges(base, Parse(c.disk), &newBase));
         EXPECT_EQ(c.merged, Show(m->UserGroups()));
         EXPECT_EQ(c.newBase ? c.newBase : c.disk, Show(newBase));
-        // A group that stays is the same object; Ids stay distinct.
-        for (GroupEntry* g : m->m_Groups) {
-            if (std::find(objects.begin(), objects.end(), g) == objects.end()) continue;
-            EXPECT_EQ(g, m->FindGroup(g->Id));
-        }
+        // Each Id is held by one group.
+        for (GroupEntry* g : m->m_Groups) EXPECT_EQ(g, m->FindGroup(g->Id)) << g->Name;
         // Merging once more with the file as the merge left it changes nothing.
         EXPECT_FALSE(m->MergeChanges(newBase, newBase));
         EXPECT_EQ(c.merged, Show(m->UserGroups()));
