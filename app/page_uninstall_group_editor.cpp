@@ -7,6 +7,7 @@
 #include "catalogue/groups.h"
 #include "res/resource.h"
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 BEGIN_MESSAGE_MAP(CPageUninstallGroupEditor, CCommandPage)
@@ -209,7 +210,7 @@ bool CPageUninstallGroupEditor::ApplyGroup(bool bAsked)
     return true;
 }
 
-bool CPageUninstallGroupEditor::StoreAndClose(bool bReport)
+bool CPageUninstallGroupEditor::StoreAndClose(bool bReport, int* pnStoredId)
 {
     CGroupManager* pGroups = CGroupManager::GetInstance();
     m_pGroup = ListedGroup();
@@ -233,6 +234,10 @@ bool CPageUninstallGroupEditor::StoreAndClose(bool bReport)
     m_bTyped = false;
 
     const bool bWritten = SaveGroupsFile(bReport);
+    // A merge with the file as another program left it may have taken the group away
+    // (that program made it a group not shown here): then no group is current.
+    m_pGroup = ListedGroup();
+    if (pnStoredId != NULL) *pnStoredId = m_pGroup != NULL ? m_pGroup->Id : 0;
     // The applied group becomes the current one: the tree highlights it, bold, and the
     // list, back on screen, shows the programs its keywords now match.
     pGroups->m_pCurrentGroup = m_pGroup;
@@ -247,9 +252,11 @@ namespace
 {
 
 // The program's registry section that holds typing a session's end could not apply:
-// "Group" (the name of the group it was typed for; none for a new group), "Name" and
-// "Keywords" (the fields as typed).
+// "Group Id" (the Id of the group it was typed for; none for a new group), "Name" and
+// "Keywords" (the fields as typed). Earlier builds named the group by its name ("Group"),
+// which two groups may share: such typing comes back as a new group's.
 const char kKeptSection[] = "Group Editor";
+const char kKeptGroupId[] = "Group Id";
 
 // The kept section opened for reading, or NULL when there is none (it is only read,
 // never made, here: reading must not leave keys behind).
@@ -277,6 +284,14 @@ bool ReadKept(HKEY hKey, const char* pszValue, std::string& text)
     return true;
 }
 
+// A number of the kept section; false when there is none.
+bool ReadKeptNumber(HKEY hKey, const char* pszValue, DWORD& nNumber)
+{
+    DWORD dwType = 0, cbData = sizeof(nNumber);
+    return ::RegQueryValueExA(hKey, pszValue, NULL, &dwType, (LPBYTE)&nNumber, &cbData) == ERROR_SUCCESS &&
+           dwType == REG_DWORD && cbData == sizeof(nNumber);
+}
+
 }  // namespace
 
 void CPageUninstallGroupEditor::KeepTypingAtSessionEnd()
@@ -285,14 +300,22 @@ void CPageUninstallGroupEditor::KeepTypingAtSessionEnd()
     UpdateData(TRUE);
     // Taken before Apply empties the fields: a group the file did not take is kept too.
     const CString strName = m_strName, strKeywords = m_strKeywords;
-    const GroupEntry* pGroup = ListedGroup();
-    const std::string group = pGroup != NULL ? pGroup->Name : std::string();
-    if (!strName.IsEmpty() && FindUnstorable(strName, strKeywords).text.empty() && KeywordApplySplits().empty() &&
-        StoreAndClose(false))
-        return;
+    const bool bListed = ListedGroup() != NULL;
+    int nGroupId = 0;
+    if (!strName.IsEmpty() && FindUnstorable(strName, strKeywords).text.empty() && KeywordApplySplits().empty()) {
+        if (StoreAndClose(false, &nGroupId)) return;
+        // A new group the file did not take has no Id the next start knows.
+        if (!bListed) nGroupId = 0;
+    } else if (bListed) {
+        // The next start finds the group by its Id: the file is to hold it (a group made
+        // by hand has none until a save gives it one). A merge on the way may take the
+        // group away or give it the file's Id.
+        SaveGroupsFile(false, m_pGroup->Id);
+        nGroupId = ListedGroup() != NULL ? m_pGroup->Id : 0;
+    }
     CWinApp* pApp = AfxGetApp();
     ForgetKeptTyping();
-    if (pGroup != NULL) pApp->WriteProfileString(kKeptSection, "Group", group.c_str());
+    if (nGroupId > 0) pApp->WriteProfileInt(kKeptSection, kKeptGroupId, nGroupId);
     pApp->WriteProfileString(kKeptSection, "Name", strName);
     pApp->WriteProfileString(kKeptSection, "Keywords", strKeywords);
 }
@@ -309,21 +332,21 @@ void CPageUninstallGroupEditor::RestoreKeptTyping()
 {
     HKEY hKey = OpenKept();
     if (hKey == NULL) return;
-    std::string group, name, keywords;
-    const bool bGroup = ReadKept(hKey, "Group", group);
+    std::string name, keywords;
+    DWORD nKeptId = 0;
+    const bool bGroup = ReadKeptNumber(hKey, kKeptGroupId, nKeptId);
     const bool bName = ReadKept(hKey, "Name", name), bKeywords = ReadKept(hKey, "Keywords", keywords);
     ::RegCloseKey(hKey);
     if (!bName && !bKeywords) {
         ForgetKeptTyping();
         return;
     }
-    int nGroupId = -1;
-    for (const GroupEntry* pGroup : CGroupManager::GetInstance()->m_Groups) {
-        if (bGroup && pGroup->BuiltIn != 1 && pGroup->Name == group) {
-            nGroupId = pGroup->Id;
-            break;
-        }
-    }
+    // Only into the group it was typed for, whatever its name now; a group gone since
+    // gives a new group with the typing.
+    const GroupEntry* pGroup = bGroup && nKeptId > 0 && nKeptId <= INT_MAX
+                                   ? CGroupManager::GetInstance()->FindGroup(static_cast<int>(nKeptId))
+                                   : NULL;
+    const int nGroupId = pGroup != NULL && pGroup->BuiltIn != 1 ? pGroup->Id : -1;
     // Not opened (a box already up): kept for the start after.
     if (!CUiManager::GetInstance()->ShowGroupEditor(nGroupId)) return;
     m_strName = name.c_str();

@@ -38,16 +38,17 @@ public:
     bool ApplyGroup(bool bAsked = false);
     // The fields differ from what the editor was opened with: typing not applied yet.
     bool IsTyped() const { return m_bTyped; }
-    // The session ends and no question can be asked: typing that Apply would store
-    // without a question is applied; other typing (no name, a character the groups file
-    // cannot hold, a keyword holding a line break that Apply would split) is kept in the
-    // program's registry key for the next start.
+    // The session ends (only then: a log-off called off leaves the typing as it is) and
+    // no question can be asked: typing that Apply would store without a question is
+    // applied; other typing (no name, a character the groups file cannot hold, a keyword
+    // holding a line break that Apply would split) is kept in the program's registry key
+    // for the next start, with the Id of its group.
     void KeepTypingAtSessionEnd();
-    // The session goes on after all: the typing kept for the next start is dropped (the
-    // editor still holds it).
+    // Drops the typing kept for the next start.
     static void ForgetKeptTyping();
     // At start: typing kept when the last session ended is opened in the editor again,
-    // over the group it was typed for (or a new group), and the kept copy dropped.
+    // over the group of its Id (or a new group, when that group is gone), and the kept
+    // copy dropped.
     void RestoreKeptTyping();
     // What stops a name and keywords from being stored: a character the groups file
     // cannot hold (FindUnstorableText: a control character other than tab and line
@@ -94,8 +95,9 @@ protected:
     // groups file (a file that cannot be written reported when bReport is set); the
     // keywords stay as they were when their text is unchanged. Then the group becomes the
     // current one, the tree is rebuilt, the editor closed and the list filtered. True when
-    // the file holds the group.
-    bool StoreAndClose(bool bReport);
+    // the file holds the group. pnStoredId, when given, receives the group's Id after the
+    // save (0 when a merge with the file took it away).
+    bool StoreAndClose(bool bReport, int* pnStoredId = NULL);
     // Whether the fields differ from what was opened; notes it.
     void NoteTyping();
 

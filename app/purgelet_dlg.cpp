@@ -410,9 +410,6 @@ void CPurgeletDlg::OnDestroy()
 
 void CPurgeletDlg::StoreUserState()
 {
-    // No question can be asked now: the group editor applies its typing when it can,
-    // else keeps it for the next start. The close would have asked.
-    m_pageUninstall.m_pageEditor.KeepTypingAtSessionEnd();
     // In the order of the close; only what changed is written.
     m_pageUninstall.StoreGroupsPercentage();
     SaveGroupsFile(false);
@@ -430,10 +427,14 @@ BOOL CPurgeletDlg::OnQueryEndSession()
 
 void CPurgeletDlg::OnEndSession(BOOL bEnding)
 {
-    if (bEnding)
+    if (bEnding) {
+        // No question can be asked now: the group editor applies its typing when it can,
+        // else keeps it for the next start (the close would have asked). Only now: a
+        // session end that is asked and then called off leaves the typing unapplied in
+        // the editor, where the user left it.
+        m_pageUninstall.m_pageEditor.KeepTypingAtSessionEnd();
         StoreUserState();
-    else
-        CPageUninstallGroupEditor::ForgetKeptTyping();  // the editor still holds it
+    }
     CExtNCW<CExtResizableDialog>::OnEndSession(bEnding);
 }
 

@@ -4,7 +4,9 @@
 // end applies it or keeps it for the next start.
 #include "main_window_groups_fixture.h"
 #include "app/box_name_line.h"
+#include "support/xml_nodes.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <functional>
@@ -52,6 +54,27 @@ const char kKeptTypingKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Group Editor"
 
 // A text value as the registry test reads it back (type REG_SZ, ending in its zero).
 std::string Sz(const std::string& text) { return "1:" + text + std::string(1, '\0'); }
+// A number value as the registry test reads it back (type REG_DWORD).
+std::string Dw(DWORD nValue) { return "4:" + std::string((const char*)&nValue, sizeof(nValue)); }
+
+// Sends a session's end message as the system does. It must not wait on a box: one that
+// comes anyway is answered No at once and the test fails, rather than hanging on it.
+LRESULT SendSessionEnd(CPurgeletDlg& dlg, UINT nMessage, WPARAM wParam)
+{
+    ownedbox::BoxWatcher box(dlg.m_hWnd, ownedbox::Press(IDNO));
+    const LRESULT nResult = dlg.SendMessage(nMessage, wParam, ENDSESSION_LOGOFF);
+    box.Stop();
+    box.Join();
+    EXPECT_FALSE(box.m_bFound) << box.m_text;
+    return nResult;
+}
+
+// The session asks and ends (or is called off).
+void EndSession(CPurgeletDlg& dlg, bool bEnds)
+{
+    EXPECT_TRUE(SendSessionEnd(dlg, WM_QUERYENDSESSION, 0));
+    SendSessionEnd(dlg, WM_ENDSESSION, bEnds);
+}
 
 // Two boxes in a row over the main window while the input runs: the first answered
 // nFirst, then the one it leads to answered nSecond. Gives back their texts.
@@ -471,7 +494,8 @@ TEST_F(MainWindowGroupsFileTest, EditAfterYesHighlightsTheGroupTheEditorShows)
 // The session ends (log-off, shut-down) while the editor holds typing; nothing is asked.
 // Typing Apply would store goes into the groups file. Typing it would refuse (no name) is
 // kept in the program's key and comes back in the editor at the next start, over the
-// group it was typed for, ready to be applied; a session end called off drops the kept copy.
+// group it was typed for, ready to be applied. Nothing of it happens while the session
+// only asks: an end called off leaves the typing in the editor, unapplied and not kept.
 TEST_F(MainWindowGroupsFileTest, ASessionEndAppliesTheEditorsTypingOrKeepsItForTheNextStart)
 {
     const struct
@@ -486,8 +510,9 @@ TEST_F(MainWindowGroupsFileTest, ASessionEndAppliesTheEditorsTypingOrKeepsItForT
         {"a new group", NULL, "cartoons", true, {}, {"alpha"}},
         {"a new group without a name", NULL, "", true, {{"Name", Sz("")}, {"Keywords", Sz("alpha")}}, {"alpha"}},
         {"a group whose name was emptied", "Tools", "", true,
-         {{"Group", Sz("Tools")}, {"Name", Sz("")}, {"Keywords", Sz("corpus\r\nalpha")}}, {"corpus", "alpha"}},
-        {"the end called off", NULL, "", false, {}, {}},
+         {{"Group Id", Dw(2)}, {"Name", Sz("")}, {"Keywords", Sz("corpus\r\nalpha")}}, {"corpus", "alpha"}},
+        {"the end called off", NULL, "cartoons", false, {}, {}},
+        {"the end called off, no name", NULL, "", false, {}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -509,8 +534,12 @@ TEST_F(MainWindowGroupsFileTest, ASessionEndAppliesTheEditorsTypingOrKeepsItForT
             if (*c.name != '\0') TypeInto(editor.m_wndName, c.name);
             TypeInto(editor.m_wndKeywords, "alpha");
 
-            EXPECT_TRUE(dlg.SendMessage(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
-            dlg.SendMessage(WM_ENDSESSION, c.bEnds, ENDSESSION_LOGOFF);
+            // Asked, the session may still go on: the typing stays where it is.
+            EXPECT_TRUE(SendSessionEnd(dlg, WM_QUERYENDSESSION, 0));
+            EXPECT_TRUE(EditorOpen(dlg) && CUiManager::GetInstance()->IsGroupEditorTyped());
+            EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptTypingKey));
+            EXPECT_FALSE(Exists(m_groupsFile)) << GroupsFile();
+            SendSessionEnd(dlg, WM_ENDSESSION, c.bEnds);
             EXPECT_EQ(c.kept, mainwindowtest::StoredValues(kKeptTypingKey));
             EXPECT_EQ(c.kept.empty() && c.bEnds, !EditorOpen(dlg));
             EXPECT_EQ(c.kept.empty() && c.bEnds, Exists(m_groupsFile));
@@ -548,5 +577,102 @@ TEST_F(MainWindowGroupsFileTest, ASessionEndAppliesTheEditorsTypingOrKeepsItForT
             EXPECT_EQ(c.keywords, groups.back()->Keywords);
         }));
         EXPECT_TRUE(TestApp().m_boxes.empty());
+    }
+}
+
+// Typing a session's end kept for a group comes back at the next start into that group,
+// found by its Id, however the groups were named meanwhile: never into another group of
+// its name, nor as a new group beside it; into a new group only when it is gone. A group
+// the file gave no Id has one written at that end, so that a group put before it
+// meanwhile does not take its place. Everything else in the file stays node for node.
+TEST_F(MainWindowGroupsFileTest, TypingKeptAtASessionsEndComesBackIntoItsOwnGroup)
+{
+    auto file = [](const std::string& groups) {
+        return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n" + groups +
+               "</Purgelet>\n</NimboPurgelet>\n";
+    };
+    // A group element; attributes as written, keywords one per line.
+    auto group = [](const std::string& attributes, std::vector<const char*> keywords) {
+        std::string text = "<Group " + attributes + ">\n";
+        for (const char* k : keywords) text += std::string("<Keyword>") + k + "</Keyword>\n";
+        return text + "</Group>\n";
+    };
+    auto id = [](int nId) { return "Id=\"" + std::to_string(nId) + "\""; };
+    const std::string tools = group("Id=\"2\" Name=\"Tools\"", {"corpus"});
+    const std::string kept = group("Id=\"3\" Name=\"kept\"", {"player", "alpha"});
+    const struct
+    {
+        const char* what;
+        std::string first;                                 // the file at the first start
+        std::function<std::string(const std::string&)> between;  // the file made of it before the next
+        bool bGone;                                        // the next start has no group of its Id
+        std::function<std::string(int)> after;  // the file after Apply, given the Id the next start gave
+    } cases[] = {
+        {"names swapped", kTwoGroups,
+         [&](const std::string&) {
+             return file(group("Id=\"2\" Name=\"Media\"", {"corpus"}) + group("Id=\"3\" Name=\"Tools\"", {"player"}));
+         },
+         false, [&](int) { return file(group("Id=\"2\" Name=\"Media\"", {"corpus"}) + kept); }},
+        {"one name twice", kTwoGroups,
+         [&](const std::string&) {
+             return file(group("Id=\"2\" Name=\"Media\"", {"corpus"}) + group("Id=\"3\" Name=\"Media\"", {"player"}));
+         },
+         false, [&](int) { return file(group("Id=\"2\" Name=\"Media\"", {"corpus"}) + kept); }},
+        {"renamed", kTwoGroups,
+         [&](const std::string&) { return file(tools + group("Id=\"3\" Name=\"Movies\"", {"player"})); }, false,
+         [&](int) { return file(tools + kept); }},
+        {"gone", kTwoGroups, [&](const std::string&) { return file(tools); }, true,
+         [&](int nNew) { return file(tools + group(id(nNew) + " Name=\"kept\"", {"player", "alpha"})); }},
+        {"a group the file gave no Id, another put before it",
+         file(tools + group("Name=\"Media\"", {"player"})),
+         [&](const std::string& written) {
+             EXPECT_EQ(file(tools + group("Name=\"Media\" Id=\"3\"", {"player"})), written);
+             return std::string(written).insert(written.find("<Group Name"), group("Name=\"Hand\"", {"hand"}));
+         },
+         false,
+         [&](int nNew) {
+             return file(tools + group("Name=\"Hand\" " + id(nNew), {"hand"}) +
+                         group("Name=\"kept\" Id=\"3\"", {"player", "alpha"}));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteGroups(c.first);
+        ClearGroups();
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+            OpenInEditor(dlg, "Media");
+            ClickIn(editor.m_wndName.m_hWnd);
+            Tap(VK_HOME);
+            TapWith(VK_SHIFT, VK_END);
+            Tap(VK_DELETE);
+            EXPECT_TRUE(PumpUntil([&] { return editor.m_wndName.GetWindowTextLength() == 0; }));
+            TypeInto(editor.m_wndKeywords, "alpha");
+            EndSession(dlg, true);
+            EXPECT_EQ((std::map<std::string, std::string>{
+                          {"Group Id", Dw(3)}, {"Name", Sz("")}, {"Keywords", Sz("player\r\nalpha")}}),
+                      mainwindowtest::StoredValues(kKeptTypingKey));
+        }));
+        WriteGroups(c.between(GroupsFile()));
+
+        ClearGroups();
+        int nNew = 0;
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+            CGroupManager* pGroups = CGroupManager::GetInstance();
+            ASSERT_TRUE(PumpUntil([&] { return EditorOpen(dlg) && dlg.IsWindowVisible(); }));
+            EXPECT_EQ(c.bGone ? NULL : pGroups->FindGroup(3), editor.m_pGroup);
+            TypeInto(editor.m_wndName, "kept");
+            ClickIn(editor.m_wndApply.m_hWnd);
+            EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg); }));
+            for (const GroupEntry* pGroup : pGroups->m_Groups) nNew = std::max(nNew, pGroup->Id);
+        }));
+        EXPECT_TRUE(TestApp().m_boxes.empty());
+        const std::string expectedFile = m_groupsFile + ".expected";
+        std::ofstream(expectedFile.c_str(), std::ios::binary) << c.after(nNew);
+        EXPECT_EQ(xmlnodes::OfFile(expectedFile), xmlnodes::OfFile(m_groupsFile)) << GroupsFile();
+        ::DeleteFileA(expectedFile.c_str());
     }
 }
