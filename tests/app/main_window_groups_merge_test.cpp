@@ -1,0 +1,91 @@
+// The groups file changed by another program between changes made in the real main
+// window, in a file that holds what the program does not show: groups the code page cannot
+// show, another groups element, groups without an Id. Each change made here is applied to
+// the file as it is then; the document stays node for node what the other program left
+// but for that change.
+#include "main_window_groups_fixture.h"
+#include "catalogue/groups_file.h"
+#include "support/xml_nodes.h"
+#include <gtest/gtest.h>
+#include <fstream>
+#include <string>
+#include <vector>
+
+using namespace mainwindowgroupstest;
+
+namespace {
+
+// Puts text before the first (or, with bLast, the last) place `at` in the file's text.
+std::string InsertedBefore(const std::string& text, const std::string& at, const std::string& inserted, bool bLast)
+{
+    const std::string::size_type pos = bLast ? text.rfind(at) : text.find(at);
+    EXPECT_NE(std::string::npos, pos) << at;
+    return pos == std::string::npos ? text : std::string(text).insert(pos, inserted);
+}
+
+// The text with the first `from` replaced by `to`.
+std::string Replaced(const std::string& text, const std::string& from, const std::string& to)
+{
+    const std::string::size_type pos = text.find(from);
+    EXPECT_NE(std::string::npos, pos) << from;
+    return pos == std::string::npos ? text : std::string(text).replace(pos, from.size(), to);
+}
+
+}  // namespace
+
+// The other program adds, before this run's first change, a group the code page cannot
+// show under the Id this run would give next and a group without an Id; the user adds a
+// keyword to a group the file gave no Id. Then it adds a group to the other groups
+// element under the next Id again, and the user makes a new group. Each write edits the
+// group where it stands (the group without an Id gets the Id this run gave it), and no
+// group here takes an Id the file holds.
+TEST_F(MainWindowGroupsFileTest, ChangesMadeHereGoIntoAFileAnotherProgramChangedWhereTheyStand)
+{
+    const std::string hand = "<Group Name=\"Hand\" Color=\"red\">\n<Keyword>alpha</Keyword>\n</Group>\n";
+    const std::string first =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n"
+        "<Purgelet>\n<Group Id=\"7\" Name=\"Old\"/>\n</Purgelet>\n<Purgelet>\n"
+        "<Group Id=\"2\" Name=\"Tools\">\n<Keyword>corpus</Keyword>\n</Group>\n" +
+        hand + "<Group Id=\"4\" Name=\"\xD0\x96\xD0\xB6\">\n<Keyword>\xD0\xB6</Keyword>\n</Group>\n"
+               "<Group Id=\"3\" Name=\"Media\">\n<Keyword>player</Keyword>\n</Group>\n</Purgelet>\n</NimboPurgelet>\n";
+    // Hand is given 8 here: one above the largest Id the file holds.
+    const std::string theirs1 = InsertedBefore(
+        first, "</Purgelet>",
+        "<Group Id=\"9\" Name=\"\xD0\x97\xD0\xB7\"/>\n<Group Name=\"Extra\">\n<Keyword>beta</Keyword>\n</Group>\n", true);
+    const std::string written1 = Replaced(Replaced(theirs1, hand,
+                                                   "<Group Name=\"Hand\" Color=\"red\" Id=\"8\">\n<Keyword>alpha</Keyword>\n"
+                                                   "<Keyword>gamma</Keyword>\n</Group>\n"),
+                                          "<Group Name=\"Extra\">", "<Group Name=\"Extra\" Id=\"10\">");
+    const std::string theirs2 = InsertedBefore(written1, "</Purgelet>", "<Group Id=\"11\" Name=\"Older\"/>\n", false);
+    const std::string written2 = InsertedBefore(
+        theirs2, "</Purgelet>", "<Group Id=\"12\" Name=\"cartoons\">\n<Keyword>tom</Keyword>\n</Group>\n", true);
+
+    const std::string expectedFile = m_groupsFile + ".expected";
+    auto sameNodes = [&](const std::string& expected) {
+        std::ofstream(expectedFile.c_str(), std::ios::binary | std::ios::trunc) << expected;
+        EXPECT_EQ(xmlnodes::OfFile(expectedFile), xmlnodes::OfFile(m_groupsFile)) << GroupsFile();
+    };
+    WriteGroups(first);
+    ClearGroups();
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Hand", "Media"}; }));
+        WriteGroups(theirs1);
+        OpenInEditor(dlg, "Hand");
+        TypeInto(editor.m_wndKeywords, "gamma");
+        ClickIn(editor.m_wndApply.m_hWnd);
+        EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg); }));
+        EXPECT_EQ((std::vector<std::string>{"Tools", "Hand", "Media", "Extra"}), TreeGroups(dlg));
+        sameNodes(written1);
+
+        WriteGroups(theirs2);
+        NewGroup(dlg, "cartoons", "tom");
+        EXPECT_EQ((std::vector<std::string>{"Tools", "Hand", "Media", "Extra", "cartoons"}), TreeGroups(dlg));
+        sameNodes(written2);
+    }));
+    sameNodes(written2);
+    for (const auto& box : TestApp().m_boxes)
+        EXPECT_EQ(std::string::npos, box.text.find("could not be saved")) << box.text;
+    ::DeleteFileA(expectedFile.c_str());
+}
