@@ -71,6 +71,89 @@ bool IsBlankText(IXMLDOMNode* node) {
     return blank;
 }
 
+namespace {
+
+// "xmlns" alone or "xmlns:" and a prefix: a declaration, not an attribute of the element.
+bool IsNamespaceDeclaration(const wchar_t* name) {
+    return std::wcsncmp(name, L"xmlns", 5) == 0 && (name[5] == L'\0' || name[5] == L':');
+}
+
+// The attribute map finds each next item by walking from the first (quadratic in the
+// attributes), the node-set query costs about as much as ten short walks: a map longer
+// than this is read through the query. Group and keyword elements have two attributes.
+const long kWalkedMapLength = 16;
+
+}  // namespace
+
+AttributeList::AttributeList(IXMLDOMNode* element) {
+    if (!FromMap(element)) {
+        Clear();
+        FromQuery(element);
+    }
+}
+
+AttributeList::~AttributeList() { Clear(); }
+
+void AttributeList::Clear() {
+    for (Item& item : m_items) {
+        ::SysFreeString(item.name);
+        item.node->Release();
+    }
+    m_items.clear();
+}
+
+// True when the map gave every item it counts: some document objects fail on a
+// namespace declaration partway, and the query then lists what the map could not.
+bool AttributeList::FromMap(IXMLDOMNode* element) {
+    IXMLDOMNamedNodeMap* map = nullptr;
+    long length = 0;
+    if (FAILED(element->get_attributes(&map)) || !map) return true;  // no attributes (a text node)
+    bool whole = SUCCEEDED(map->get_length(&length)) && length <= kWalkedMapLength;
+    long walked = 0;
+    if (whole && length > 0) {
+        m_items.reserve(static_cast<size_t>(length));
+        map->reset();
+        IXMLDOMNode* attribute = nullptr;
+        while (walked < length && map->nextNode(&attribute) == S_OK && attribute) {
+            ++walked;
+            BSTR name = nullptr;
+            if (FAILED(attribute->get_nodeName(&name)) || !name) {
+                attribute->Release();
+                break;
+            }
+            if (IsNamespaceDeclaration(name)) {
+                ::SysFreeString(name);
+                attribute->Release();
+            } else {
+                m_items.push_back({name, attribute});
+            }
+            attribute = nullptr;
+        }
+        whole = walked == length;
+    }
+    map->Release();
+    return whole;
+}
+
+void AttributeList::FromQuery(IXMLDOMNode* element) {
+    IXMLDOMNodeList* attributes = nullptr;
+    Bstr query("@*");
+    if (FAILED(element->selectNodes(query, &attributes)) || !attributes) return;
+    attributes->reset();
+    IXMLDOMNode* attribute = nullptr;
+    while (attributes->nextNode(&attribute) == S_OK && attribute) {
+        BSTR name = nullptr;
+        if (SUCCEEDED(attribute->get_nodeName(&name)) && name) {
+            m_items.push_back({name, attribute});
+        } else {
+            ::SysFreeString(name);
+            attribute->Release();
+        }
+        attribute = nullptr;
+    }
+    attributes->Release();
+}
+
 BSTR AttributeText(IXMLDOMNode* attribute) {
     VARIANT value;
     ::VariantInit(&value);
@@ -134,6 +217,67 @@ IXMLDOMDocument* CreateDocument() {
     // White space is read as the file holds it: otherwise the text of a keyword comes
     // back without the blanks at its ends that the save wrote.
     document->put_preserveWhiteSpace(VARIANT_TRUE);
+    return document;
+}
+
+bool FileHolds(const std::string& path, const std::string& bytes) {
+    HANDLE file = OpenToRead(path);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size;
+    bool same = ::GetFileSizeEx(file, &size) && static_cast<ULONGLONG>(size.QuadPart) == bytes.size();
+    std::vector<char> buffer(65536);
+    size_t at = 0;
+    while (same) {
+        DWORD got = 0;
+        if (!::ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
+            same = false;
+        } else if (got == 0) {
+            same = at == bytes.size();
+            break;
+        } else {
+            same = got <= bytes.size() - at && std::memcmp(buffer.data(), bytes.data() + at, got) == 0;
+            at += got;
+        }
+    }
+    ::CloseHandle(file);
+    return same;
+}
+
+namespace {
+
+struct KeptDocument {
+    std::string path;
+    std::string bytes;  // what the document was read from
+    IXMLDOMDocument* document = nullptr;
+    ~KeptDocument() { Release(document); }
+};
+
+KeptDocument& Kept() {
+    static KeptDocument s_kept;
+    return s_kept;
+}
+
+}  // namespace
+
+void KeepDocument(const std::string& path, std::string bytes, IXMLDOMDocument* document) {
+    KeptDocument& kept = Kept();
+    Release(kept.document);
+    kept.path = path;
+    kept.bytes.swap(bytes);
+    kept.document = document;
+    if (document) document->AddRef();
+}
+
+IXMLDOMDocument* TakeKeptDocument(const std::string& path) {
+    KeptDocument& kept = Kept();
+    if (!kept.document || kept.path != path) return nullptr;
+    IXMLDOMDocument* document = kept.document;
+    kept.document = nullptr;
+    // Compared byte for byte, not by a hash: a document that is not the file's own would
+    // have the save edit, and write back, what the file does not hold.
+    if (!FileHolds(path, kept.bytes)) Release(document);
+    kept.path.clear();
+    std::string().swap(kept.bytes);
     return document;
 }
 

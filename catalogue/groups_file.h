@@ -128,7 +128,8 @@ public:
 
     // Loads the file, or starts an empty document when it is missing, not well-formed or
     // not ours (a root other than "NimboPurgelet"); Status() says which. FALSE only when
-    // no document could be made at all.
+    // no document could be made at all. A file that holds exactly the bytes the last save
+    // of this process wrote there is not parsed again: the save's reading of them serves.
     BOOL Open(const char* path);
     const GroupsFileStatus& Status() const { return m_status; }
     // Appends the groups the file held when opened to the manager, each with the file's
@@ -194,7 +195,7 @@ private:
     BOOL InsertOnItsOwnLine(IXMLDOMNode* parent, IXMLDOMNode* node);
     BOOL RemoveWithItsLine(IXMLDOMNode* parent, IXMLDOMNode* node);
     BOOL WriteDocument();
-    bool ReadsBackAsWritten(const std::string& temp);
+    bool ReadsBackAsWritten(const std::string& temp, const std::string& bytes, IXMLDOMDocument** readBack);
 
     IXMLDOMDocument* m_pDocument;
     IXMLDOMNode* m_pGroups;   // the groups element read and written

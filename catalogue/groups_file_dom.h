@@ -7,6 +7,7 @@
 #include <oleauto.h>
 #include <cwchar>
 #include <string>
+#include <vector>
 #include "catalogue/groups_file.h"
 
 namespace groupsfile {
@@ -80,22 +81,35 @@ void ForEachChildNamed(IXMLDOMNode* parent, const wchar_t* wanted, F f) {
     });
 }
 
-// Calls f(name, attribute) for each attribute of an element, through a node-set query
-// whose items are found directly (the attribute map walks from the first on each step).
+// An element's attributes in document order, namespace declarations left out: each
+// with its name (freed by the list) and its node (released by the list).
+class AttributeList {
+public:
+    explicit AttributeList(IXMLDOMNode* element);
+    ~AttributeList();
+    AttributeList(const AttributeList&) = delete;
+    AttributeList& operator=(const AttributeList&) = delete;
+    size_t Count() const { return m_items.size(); }
+    BSTR Name(size_t i) const { return m_items[i].name; }
+    IXMLDOMNode* Node(size_t i) const { return m_items[i].node; }
+
+private:
+    struct Item {
+        BSTR name;
+        IXMLDOMNode* node;
+    };
+    bool FromMap(IXMLDOMNode* element);
+    void FromQuery(IXMLDOMNode* element);
+    void Clear();
+    std::vector<Item> m_items;
+};
+
+// Calls f(name, attribute) for each attribute of an element, namespace declarations left
+// out, in document order.
 template <class F>
 void ForEachAttribute(IXMLDOMNode* element, F f) {
-    IXMLDOMNodeList* attributes = nullptr;
-    Bstr query("@*");
-    if (FAILED(element->selectNodes(query, &attributes)) || !attributes) return;
-    attributes->reset();
-    IXMLDOMNode* attribute = nullptr;
-    while (attributes->nextNode(&attribute) == S_OK && attribute) {
-        BSTR name = nullptr;
-        if (SUCCEEDED(attribute->get_nodeName(&name)) && name) f(name, attribute);
-        ::SysFreeString(name);
-        Release(attribute);
-    }
-    attributes->Release();
+    AttributeList attributes(element);
+    for (size_t i = 0; i < attributes.Count(); ++i) f(attributes.Name(i), attributes.Node(i));
 }
 
 // An attribute's value as a BSTR the caller frees, or null.
@@ -116,6 +130,17 @@ inline bool IsNoFile(DWORD error) {
 }
 
 IXMLDOMDocument* CreateDocument();
+
+// Whether the file at `path` holds exactly these bytes.
+bool FileHolds(const std::string& path, const std::string& bytes);
+// The document a save read back from the bytes it wrote, kept for the next Open of the
+// file, so that a change does not parse again what the save before it has just parsed:
+// one document, of the last file saved. Takes a reference to the document.
+void KeepDocument(const std::string& path, std::string bytes, IXMLDOMDocument* document);
+// The kept document of `path`, handed over (the caller releases it), when the file still
+// holds exactly the bytes it was read from; null otherwise. A kept document of `path` that
+// the file no longer matches is let go.
+IXMLDOMDocument* TakeKeptDocument(const std::string& path);
 
 // Looks at the file before the parser does (groups_file_probe.cpp). True when the parser
 // may read it; otherwise `status` says what was found.

@@ -38,7 +38,14 @@ BOOL CGroupsFile::Open(const char* path) {
 
     m_path = path ? path : "";
     IXMLDOMNode* root = nullptr;
-    if (ProbeFile(m_path, m_status)) {
+    if (IXMLDOMDocument* kept = TakeKeptDocument(m_path)) {
+        // The file holds what the last save here wrote and read back: that reading serves.
+        m_pDocument->Release();
+        m_pDocument = kept;
+        Bstr rootName(kRootName);
+        if (FAILED(m_pDocument->selectSingleNode(rootName, &root))) return FALSE;
+        if (root) m_status.kind = GroupsFileStatus::Read;
+    } else if (ProbeFile(m_path, m_status)) {
         VARIANT source;
         ::VariantInit(&source);
         source.vt = VT_BSTR;

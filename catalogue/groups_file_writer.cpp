@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <utility>
 #include "catalogue/groups.h"
 #include "catalogue/groups_file_dom.h"
 
@@ -546,7 +547,8 @@ BOOL CGroupsFile::WriteDocument() {
     }
 
     // What was written must read back as the groups meant.
-    if (!ReadsBackAsWritten(temp)) {
+    IXMLDOMDocument* readBack = nullptr;
+    if (!ReadsBackAsWritten(temp, bytes, &readBack)) {
         m_status.writeError = "the new file would not read back as the groups";
         ::DeleteFileA(temp.c_str());
         return FALSE;
@@ -577,12 +579,18 @@ BOOL CGroupsFile::WriteDocument() {
     if (!ok) {
         m_status.writeError = SystemErrorText(error);
         ::DeleteFileA(temp.c_str());
+        Release(readBack);
         return FALSE;
     }
+    if (readBack) KeepDocument(m_path, std::move(text.Bytes()), readBack);
+    Release(readBack);
     return TRUE;
 }
 
-bool CGroupsFile::ReadsBackAsWritten(const std::string& temp) {
+// Whether the parser reads the file as the groups meant. When the file holds exactly
+// `bytes`, the document it read is given back in `readBack` (a reference the caller
+// releases), as the reading of those bytes.
+bool CGroupsFile::ReadsBackAsWritten(const std::string& temp, const std::string& bytes, IXMLDOMDocument** readBack) {
     CGroupsFile check;
     if (!check.Open(temp.c_str()) || check.Status().kind != GroupsFileStatus::Read) return false;
     if (check.m_groups.size() != m_written.size() || check.m_unshown != m_unshown) return false;
@@ -590,6 +598,10 @@ bool CGroupsFile::ReadsBackAsWritten(const std::string& temp) {
         const GroupEntry& read = check.m_groups[i].group;
         if (read.Id != m_written[i].Id || read.Name != m_written[i].Name || read.Keywords != m_written[i].Keywords)
             return false;
+    }
+    if (FileHolds(temp, bytes)) {
+        *readBack = check.m_pDocument;
+        check.m_pDocument->AddRef();
     }
     return true;
 }
