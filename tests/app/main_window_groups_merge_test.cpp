@@ -7,6 +7,7 @@
 #include "catalogue/groups_file.h"
 #include "support/xml_nodes.h"
 #include <gtest/gtest.h>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -87,5 +88,83 @@ TEST_F(MainWindowGroupsFileTest, ChangesMadeHereGoIntoAFileAnotherProgramChanged
     sameNodes(written2);
     for (const auto& box : TestApp().m_boxes)
         EXPECT_EQ(std::string::npos, box.text.find("could not be saved")) << box.text;
+    ::DeleteFileA(expectedFile.c_str());
+}
+
+// The merges that gave one Id to two groups or made one group two, through the window:
+// the other program changes the file before the user's change (the first of this run for
+// two groups of one Id), and the write is the other program's file with that change
+// alone, node for node; each Id is held by one group, and a change that cannot be made
+// where the other program put the group is named in a box.
+TEST_F(MainWindowGroupsFileTest, AChangeMadeHereAfterAnotherProgramsEditComesOutOnceUnderAnIdOfItsOwn)
+{
+    auto file = [](const std::string& groups) {
+        return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n" + groups +
+               "</Purgelet>\n</NimboPurgelet>\n";
+    };
+    auto group = [](const std::string& attributes, std::vector<const char*> keywords) {
+        std::string text = "<Group " + attributes + ">\n";
+        for (const char* k : keywords) text += std::string("<Keyword>") + k + "</Keyword>\n";
+        return text + "</Group>\n";
+    };
+    const std::string tools = group("Id=\"2\" Name=\"Tools\"", {"corpus"});
+    const std::string media = group("Id=\"3\" Name=\"Media\"", {"player"});
+    const struct
+    {
+        const char* what;
+        std::string first, theirs;  // the file at the start, and as the other program leaves it
+        bool bNewGroup;             // the change: a new group "cartoons" (tom), or "alpha" added to Media
+        std::string written;
+        std::vector<std::string> tree;
+        const char* box;  // the end of the one box, or null for none
+    } cases[] = {
+        // Tools and Media hold 2 and 3: this run gives 4 next.
+        {"a group under the next Id and one without an Id, named as the group made here", file(tools + media),
+         file(tools + media + group("Id=\"4\" Name=\"Q\"", {"q"}) + group("Name=\"cartoons\"", {"y"})), true,
+         file(tools + media + group("Id=\"4\" Name=\"Q\"", {"q"}) + group("Name=\"cartoons\" Id=\"5\"", {"y", "tom"})),
+         {"Tools", "Media", "Q", "cartoons"}, nullptr},
+        {"two groups of one Id, the first deleted", file(tools + group("Id=\"2\" Name=\"Media\"", {"player"})),
+         file(group("Id=\"2\" Name=\"Media\"", {"player"})), false,
+         file(group("Id=\"2\" Name=\"Media\"", {"player", "alpha"})), {"Media"}, nullptr},
+        {"an Id changed by hand", file(tools + media), file(tools + group("Id=\"30\" Name=\"Media\"", {"player"})),
+         false, file(tools + group("Id=\"30\" Name=\"Media\"", {"player", "alpha"})), {"Tools", "Media"}, nullptr},
+        {"renamed beyond the code page", file(tools + media),
+         file(tools + group("Id=\"3\" Name=\"\xD0\x96\xD0\xB6\"", {"player"})), false,
+         file(tools + group("Id=\"3\" Name=\"\xD0\x96\xD0\xB6\"", {"player"})), {"Tools"},
+         "left out of the groups here.\r\n\r\nThe changes made here to the group \"Media\" are not stored: another "
+         "program changed it meanwhile, and it is no longer among the groups shown here."},
+    };
+    const std::string expectedFile = m_groupsFile + ".expected";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteGroups(c.first);
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+            ASSERT_TRUE(PumpUntil([&] { return TreeItem(dlg, "Media") != NULL; }));
+            WriteGroups(c.theirs);
+            if (c.bNewGroup) {
+                NewGroup(dlg, "cartoons", "tom");
+            } else {
+                OpenInEditor(dlg, "Media");
+                TypeInto(editor.m_wndKeywords, "alpha");
+                ClickIn(editor.m_wndApply.m_hWnd);
+                EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg); }));
+            }
+            EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == c.tree; }));
+            for (const GroupEntry* pGroup : CGroupManager::GetInstance()->m_Groups)
+                EXPECT_EQ(pGroup, CGroupManager::GetInstance()->FindGroup(pGroup->Id)) << pGroup->Name;
+        }));
+        std::ofstream(expectedFile.c_str(), std::ios::binary | std::ios::trunc) << c.written;
+        EXPECT_EQ(xmlnodes::OfFile(expectedFile), xmlnodes::OfFile(m_groupsFile)) << GroupsFile();
+        ASSERT_EQ(c.box ? 1u : 0u, TestApp().m_boxes.size());
+        if (c.box) {
+            const std::string& text = TestApp().m_boxes[0].text;
+            EXPECT_TRUE(text.size() > strlen(c.box) && text.compare(text.size() - strlen(c.box), strlen(c.box), c.box) == 0)
+                << text;
+        }
+    }
     ::DeleteFileA(expectedFile.c_str());
 }
