@@ -21,6 +21,14 @@ bool ExactAnsiFromWide(const wchar_t* text, int units, std::string& out) {
     out.clear();
     if (units <= 0) return true;
     if (!text) return false;
+    // Every code page the system may use holds ASCII as itself: most names and keywords
+    // need no conversion to be known exact.
+    int ascii = 0;
+    while (ascii < units && text[ascii] < 0x80) ++ascii;
+    if (ascii == units) {
+        out.assign(text, text + units);
+        return true;
+    }
     // The UTF-8 code page takes neither the flag nor the question; the round trip below
     // answers for it.
     const bool utf8 = ::GetACP() == CP_UTF8;
