@@ -59,11 +59,11 @@ bool IsBlankText(IXMLDOMNode* node);
 // Calls f with each child of parent in document order, stepping from sibling to sibling:
 // the document object's child lists find an item by index by walking from the first, so
 // going by index would make a long file quadratic. The child is released afterwards
-// unless f takes the reference (leaves the pointer null).
+// unless f takes the reference (leaves the pointer null). ForEachSibling does the same
+// from `first` (a reference it takes) on.
 template <class F>
-void ForEachChild(IXMLDOMNode* parent, F f) {
-    IXMLDOMNode* child = nullptr;
-    if (parent->get_firstChild(&child) != S_OK) child = nullptr;
+void ForEachSibling(IXMLDOMNode* first, F f) {
+    IXMLDOMNode* child = first;
     while (child) {
         IXMLDOMNode* next = nullptr;
         if (child->get_nextSibling(&next) != S_OK) next = nullptr;
@@ -71,6 +71,13 @@ void ForEachChild(IXMLDOMNode* parent, F f) {
         Release(child);
         child = next;
     }
+}
+
+template <class F>
+void ForEachChild(IXMLDOMNode* parent, F f) {
+    IXMLDOMNode* child = nullptr;
+    if (parent->get_firstChild(&child) != S_OK) child = nullptr;
+    ForEachSibling(child, f);
 }
 
 // The same for the element children named `wanted`.

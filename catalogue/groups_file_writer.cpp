@@ -379,7 +379,7 @@ private:
     void Node(IXMLDOMNode* node) {
         switch (TypeOf(node)) {
         case NODE_ELEMENT: Element(node); break;
-        case NODE_TEXT: Escaped(Value(node), false); break;
+        case NODE_TEXT: EscapedText(node); break;
         case NODE_CDATA_SECTION: m_out += "<![CDATA[" + Utf8(Value(node)) + "]]>"; break;
         case NODE_COMMENT: m_out += "<!--" + Utf8(Value(node)) + "-->"; break;
         case NODE_PROCESSING_INSTRUCTION: {
@@ -393,17 +393,19 @@ private:
 
     void Element(IXMLDOMNode* element) {
         const std::string name = NameOf(element);
-        m_out += "<" + name;
+        m_out += '<';
+        m_out += name;
         Attributes(element);
         IXMLDOMNode* first = nullptr;
         if (element->get_firstChild(&first) != S_OK || !first) {
             m_out += "/>";
             return;
         }
-        first->Release();
-        m_out += ">";
-        ForEachChild(element, [&](IXMLDOMNode*& child) { Node(child); });
-        m_out += "</" + name + ">";
+        m_out += '>';
+        ForEachSibling(first, [&](IXMLDOMNode*& child) { Node(child); });
+        m_out += "</";
+        m_out += name;
+        m_out += '>';
     }
 
     void Attributes(IXMLDOMNode* element) {
@@ -453,22 +455,38 @@ private:
         return tag.substr(start, end - start - (tag[end - 1] == '/' ? 1 : 0));
     }
 
-    void Escaped(const std::wstring& text, bool attribute) {
-        std::wstring escaped;
-        escaped.reserve(text.size());
-        for (wchar_t c : text) {
-            switch (c) {
-            case L'&': escaped += L"&amp;"; break;
-            case L'<': escaped += L"&lt;"; break;
-            case L'>': escaped += L"&gt;"; break;
-            case L'\r': escaped += L"&#13;"; break;
-            case L'"': escaped += attribute ? L"&quot;" : L"\""; break;
-            case L'\t': escaped += attribute ? L"&#9;" : L"\t"; break;
-            case L'\n': escaped += attribute ? L"&#10;" : L"\n"; break;
-            default: escaped += c; break;
+    void Escaped(const std::wstring& text, bool attribute) { Escaped(text.data(), text.size(), attribute); }
+    // Plain ASCII goes out as it is, markup as references, and each run of other
+    // characters through one conversion (a surrogate pair stays within its run).
+    void Escaped(const wchar_t* text, size_t length, bool attribute) {
+        for (size_t i = 0; i < length;) {
+            const wchar_t c = text[i];
+            if (c >= 0x80) {
+                size_t end = i + 1;
+                while (end < length && text[end] >= 0x80) ++end;
+                AppendUtf8(m_out, text + i, end - i);
+                i = end;
+                continue;
             }
+            switch (c) {
+            case L'&': m_out += "&amp;"; break;
+            case L'<': m_out += "&lt;"; break;
+            case L'>': m_out += "&gt;"; break;
+            case L'\r': m_out += "&#13;"; break;
+            case L'"': m_out += attribute ? "&quot;" : "\""; break;
+            case L'\t': m_out += attribute ? "&#9;" : "\t"; break;
+            case L'\n': m_out += attribute ? "&#10;" : "\n"; break;
+            default: m_out += static_cast<char>(c); break;
+            }
+            ++i;
         }
-        m_out += Utf8(escaped);
+    }
+    void EscapedText(IXMLDOMNode* node) {
+        VARIANT value;
+        ::VariantInit(&value);
+        if (SUCCEEDED(node->get_nodeValue(&value)) && value.vt == VT_BSTR && value.bstrVal)
+            Escaped(value.bstrVal, ::SysStringLen(value.bstrVal), false);
+        ::VariantClear(&value);
     }
 
     static std::wstring Value(IXMLDOMNode* node) {
@@ -483,19 +501,28 @@ private:
     std::string NameOf(IXMLDOMNode* node) {
         BSTR name = nullptr;
         std::string text;
-        if (SUCCEEDED(node->get_nodeName(&name)) && name) text = Utf8(std::wstring(name, ::SysStringLen(name)));
+        if (SUCCEEDED(node->get_nodeName(&name)) && name) AppendUtf8(text, name, ::SysStringLen(name));
         ::SysFreeString(name);
         return text;
     }
     std::string Utf8(const std::wstring& text) {
-        if (text.empty()) return std::string();
-        const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                                nullptr, nullptr);
-        std::string out(bytes > 0 ? bytes : 0, '\0');
-        if (bytes <= 0 || ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], bytes,
-                                                nullptr, nullptr) != bytes)
-            m_ok = false;
+        std::string out;
+        AppendUtf8(out, text.data(), text.size());
         return out;
+    }
+    // Appends the UTF-8 form of the text: ASCII as it is, the rest through the system.
+    void AppendUtf8(std::string& out, const wchar_t* text, size_t length) {
+        size_t ascii = 0;
+        while (ascii < length && text[ascii] < 0x80) ++ascii;
+        for (size_t i = 0; i < ascii; ++i) out += static_cast<char>(text[i]);
+        if (ascii == length) return;
+        text += ascii;
+        const int units = static_cast<int>(length - ascii);
+        const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text, units, nullptr, 0, nullptr, nullptr);
+        const size_t at = out.size();
+        out.resize(at + (bytes > 0 ? bytes : 0));
+        if (bytes <= 0 || ::WideCharToMultiByte(CP_UTF8, 0, text, units, &out[at], bytes, nullptr, nullptr) != bytes)
+            m_ok = false;
     }
 
     std::string m_out;
