@@ -25,14 +25,23 @@ bool TakeExactAnsi(BSTR text, std::string& out, std::wstring& wide) {
 // well-formed XML 1.0 either.
 std::string GroupsFileTextFault(const std::string& text) {
     if (text.empty()) return std::string();
-    const int units = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                                            nullptr, 0);
-    std::wstring wide(units > 0 ? units : 0, L'\0');
-    if (units <= 0 || ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                                            &wide[0], units) != units)
-        return "bytes that are no text in the system's code page";
-    std::string back;
-    if (!AnsiFromWide(wide.data(), units, back) || back != text) return "bytes that are no text in the system's code page";
+    std::wstring wide;
+    size_t ascii = 0;
+    while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+    if (ascii == text.size()) {
+        // Every code page the system may use holds ASCII as itself: no round trip to make.
+        wide.assign(text.begin(), text.end());
+    } else {
+        const int units = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(),
+                                                static_cast<int>(text.size()), nullptr, 0);
+        wide.assign(units > 0 ? units : 0, L'\0');
+        if (units <= 0 || ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(),
+                                                static_cast<int>(text.size()), &wide[0], units) != units)
+            return "bytes that are no text in the system's code page";
+        std::string back;
+        if (!AnsiFromWide(wide.data(), units, back) || back != text)
+            return "bytes that are no text in the system's code page";
+    }
     for (size_t i = 0; i < wide.size(); ++i) {
         const unsigned c = wide[i];
         const bool surrogate = c >= 0xD800 && c <= 0xDFFF;
