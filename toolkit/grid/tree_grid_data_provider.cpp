@@ -7,12 +7,13 @@
 IMPLEMENT_DYNAMIC(CExtTreeGridDataProvider, CExtGridDataProvider)
 
 CExtTreeGridDataProvider::CExtTreeGridDataProvider()
-    : m_DP(NULL, NULL, NULL, 32),
+    : m_DP(*this),
       m_pCellRoot(NULL),
       m_nReservedColCount(1),
       m_nReservedRowCount(1),
       m_pNodeRTC(RUNTIME_CLASS(CExtTreeGridCellNode)),
-      m_nIndentPxDefault(19)
+      m_nIndentPxDefault(19),
+      m_nTreeChanges(0)
 {
 }
 
@@ -219,6 +220,7 @@ CExtTreeGridCellNode* CExtTreeGridDataProvider::TreeNodeInsert(CExtTreeGridCellN
         nPlaceShown = pParent->TreeNodeCalcOffset(true) + 1;
     }
     const ULONG nFlatRow = nPlace + FlatReservedRows();
+    CTreeChange change(*this);
     if (nCount > 0x7FFFFFFF - m_DP.RowCountGet() || !InRange(nPlace, 0, (ULONG)m_arrGridRef.GetSize()) ||
         !m_DP.RowInsert(nFlatRow, nCount))
         return NULL;
@@ -285,6 +287,7 @@ ULONG CExtTreeGridDataProvider::TreeNodeRemove(CExtTreeGridCellNode* pNode, bool
     }
     Recount(pRecount);
     // The cells go last: the node itself is one of them.
+    CTreeChange change(*this);
     m_DP.RowRemove(nPlace + FlatReservedRows(), nRemove);
     return nRemove;
 }
@@ -338,6 +341,7 @@ bool CExtTreeGridDataProvider::OuterColumnCountSet(ULONG nCount)
         m_nReservedColCount = nCount;
         return true;
     }
+    CTreeChange change(*this);
     ULONG nCols = 0, nRows = 0;
     m_DP.OuterCellsReservedGet(&nCols, &nRows);
     const bool bDone = nCount > m_nReservedColCount ? m_DP.ColumnInsert(m_nReservedColCount, nCount - m_nReservedColCount)
@@ -360,6 +364,7 @@ bool CExtTreeGridDataProvider::OuterRowCountSet(ULONG nCount)
         m_nReservedRowCount = nCount;
         return true;
     }
+    CTreeChange change(*this);
     ULONG nCols = 0, nRows = 0;
     m_DP.OuterCellsReservedGet(&nCols, &nRows);
     const bool bDone = nCount > m_nReservedRowCount ? m_DP.RowInsert(m_nReservedRowCount, nCount - m_nReservedRowCount)
@@ -431,6 +436,7 @@ bool CExtTreeGridDataProvider::RowInsert(ULONG nRowNo, ULONG nInsertCount)
     const ULONG nHeld = GridOuterRowsHeld(), nReserved = GridOuterRows();
     if (nRowNo > nHeld || nHeld > nReserved || nInsertCount > nReserved - nHeld)
         return false;
+    CTreeChange change(*this);
     return m_DP.RowInsert(m_nReservedRowCount + nRowNo, nInsertCount);
 }
 
@@ -459,6 +465,7 @@ bool CExtTreeGridDataProvider::RowRemove(ULONG nRowNo, ULONG nRemoveCount)
     const ULONG nHeld = GridOuterRowsHeld(), nReserved = GridOuterRows();
     if (nRowNo >= nHeld || nRemoveCount > nHeld - nRowNo || nHeld < nReserved || nRemoveCount > nHeld - nReserved)
         return false;
+    CTreeChange change(*this);
     return m_DP.RowRemove(m_nReservedRowCount + nRowNo, nRemoveCount);
 }
 
@@ -538,6 +545,7 @@ bool CExtTreeGridDataProvider::CellRangeSet(ULONG nColNo, ULONG nRowNo, ULONG nC
 bool CExtTreeGridDataProvider::OuterCellsReserve(ULONG nReservedColCount, ULONG nReservedRowCount)
 {
     GetFlatProvider();
+    CTreeChange change(*this);
     return m_DP.OuterCellsReserve(nReservedColCount + m_nReservedColCount, nReservedRowCount + m_nReservedRowCount);
 }
 
@@ -582,3 +590,120 @@ bool CExtTreeGridDataProvider::SortOrderGet(CExtGridDataSortOrder& _gdso, bool) 
 }
 
 bool CExtTreeGridDataProvider::MoveColumnOrRow(bool, ULONG, ULONG, IDataProviderEvents*) { return true; }
+
+// ---- the flat provider, kept for the tree ----------------------------------------------------
+
+CExtTreeGridDataProvider::CFlatProvider::CFlatProvider(CExtTreeGridDataProvider& tree)
+    : CExtGridDataProviderMemory(NULL, NULL, NULL, 32), m_tree(tree)
+{
+}
+
+// Before the root is made the store holds no tree yet, and the tree lays it out itself.
+bool CExtTreeGridDataProvider::CFlatProvider::KeepsTree() const
+{
+    return m_tree.m_pCellRoot != NULL && m_tree.m_nTreeChanges == 0;
+}
+
+// Every row is the tree's, so any row that moves moves the tree; of the columns only the
+// node column is, and a column that lands before it moves it as well.
+bool CExtTreeGridDataProvider::CFlatProvider::MovesTree(bool bColumns, ULONG nFirst, ULONG nSecond) const
+{
+    return !bColumns || nFirst == 0 || nSecond == 0;
+}
+
+bool CExtTreeGridDataProvider::CFlatProvider::ColumnInsert(ULONG nColNo, ULONG nInsertCount)
+{
+    if (nInsertCount > 0 && nColNo == 0 && KeepsTree())
+        return false;
+    return CExtGridDataProviderMemory::ColumnInsert(nColNo, nInsertCount);
+}
+
+bool CExtTreeGridDataProvider::CFlatProvider::ColumnRemove(ULONG nColNo, ULONG nRemoveCount)
+{
+    if (nRemoveCount > 0 && nColNo == 0 && KeepsTree())
+        return false;
+    return CExtGridDataProviderMemory::ColumnRemove(nColNo, nRemoveCount);
+}
+
+// A row put in or taken out anywhere moves the node rows after it, or leaves a row that
+// no node and no reservation accounts for, which the tree would later count as an outer
+// row of the grid or as a node's.
+bool CExtTreeGridDataProvider::CFlatProvider::RowInsert(ULONG nRowNo, ULONG nInsertCount)
+{
+    if (nInsertCount > 0 && KeepsTree())
+        return false;
+    return CExtGridDataProviderMemory::RowInsert(nRowNo, nInsertCount);
+}
+
+bool CExtTreeGridDataProvider::CFlatProvider::RowRemove(ULONG nRowNo, ULONG nRemoveCount)
+{
+    if (nRemoveCount > 0 && KeepsTree())
+        return false;
+    return CExtGridDataProviderMemory::RowRemove(nRowNo, nRemoveCount);
+}
+
+// Emptying or replacing a node would free it under the tree: the root's row and the rows
+// after the reserved ones hold nodes in the node column. A value assigned into a node
+// goes through the node's Assign, which leaves its place in the tree alone.
+bool CExtTreeGridDataProvider::CFlatProvider::CellRangeSet(ULONG nColNo, ULONG nRowNo, ULONG nColCount, ULONG nRowCount,
+                                                           const CExtGridCell* pCellNewValue, bool bReplace,
+                                                           CRuntimeClass* pInitRTC, bool bAutoFindValue,
+                                                           bool bUseColumnDefaultValue, ULONG* p_nUpdatedCellsCount)
+{
+    if ((pCellNewValue == NULL || bReplace) && nColNo == 0 && nColCount > 0 && nRowCount > 0 && KeepsTree())
+    {
+        ULONG nRows = 0;
+        OuterCellsReservedGet(NULL, &nRows);
+        if (nRowNo == 0 || nRowNo >= nRows || nRowCount > nRows - nRowNo)
+        {
+            if (p_nUpdatedCellsCount != NULL)
+                *p_nUpdatedCellsCount = 0;
+            return false;
+        }
+    }
+    return CExtGridDataProviderMemory::CellRangeSet(nColNo, nRowNo, nColCount, nRowCount, pCellNewValue, bReplace,
+                                                    pInitRTC, bAutoFindValue, bUseColumnDefaultValue,
+                                                    p_nUpdatedCellsCount);
+}
+
+// Another count of reserved rows would have the tree look for every node in another row;
+// fewer reserved columns than the tree's own would let a column sort move the node column.
+bool CExtTreeGridDataProvider::CFlatProvider::OuterCellsReserve(ULONG nReservedColCount, ULONG nReservedRowCount)
+{
+    if (KeepsTree())
+    {
+        ULONG nRows = 0;
+        OuterCellsReservedGet(NULL, &nRows);
+        if (nReservedRowCount != nRows || nReservedColCount < m_tree.m_nReservedColCount)
+            return false;
+    }
+    return CExtGridDataProviderMemory::OuterCellsReserve(nReservedColCount, nReservedRowCount);
+}
+
+// A row order is refused before it is stored: kept, it would be applied by a later sort.
+bool CExtTreeGridDataProvider::CFlatProvider::SortOrderSet(const CExtGridDataSortOrder& _gdso, bool bColumns,
+                                                           IDataProviderEvents* pDPE)
+{
+    if (!bColumns && !_gdso.IsEmpty() && KeepsTree())
+        return false;
+    return CExtGridDataProviderMemory::SortOrderSet(_gdso, bColumns, pDPE);
+}
+
+bool CExtTreeGridDataProvider::CFlatProvider::MoveColumnOrRow(bool bColumns, ULONG nFrom, ULONG nTo,
+                                                              IDataProviderEvents* pDPE)
+{
+    const ULONG nCount = bColumns ? m_nColCount : m_nRowCount;
+    const bool bMoves = nFrom < nCount && nTo <= nCount && nFrom != nTo && nFrom + 1 != nTo;
+    if (bMoves && MovesTree(bColumns, nFrom, nTo) && KeepsTree())
+        return false;
+    return CExtGridDataProviderMemory::MoveColumnOrRow(bColumns, nFrom, nTo, pDPE);
+}
+
+// Also the step of every sort: a refused swap ends the sort before anything moved.
+bool CExtTreeGridDataProvider::CFlatProvider::SwapSeries(ULONG nRowColNo1, ULONG nRowColNo2, ULONG& nSwapCounter,
+                                                         IDataProviderEvents* pDPE, bool bColumns)
+{
+    if (nRowColNo1 != nRowColNo2 && MovesTree(bColumns, nRowColNo1, nRowColNo2) && KeepsTree())
+        return false;
+    return CExtGridDataProviderMemory::SwapSeries(nRowColNo1, nRowColNo2, nSwapCounter, pDPE, bColumns);
+}

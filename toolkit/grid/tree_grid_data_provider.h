@@ -8,6 +8,9 @@
 // Node rows are made and removed by TreeNodeInsert and TreeNodeRemove only; the rows of
 // a tree are not sorted or moved through the provider interface (that would tear the
 // rows from their nodes), so SortApply and a sort order that is not empty answer false.
+// The same holds for the flat provider itself, which GetFlatProvider hands out: what
+// reaches it from outside the tree may change cells and the grid's columns, but not the
+// node column or the rows (CFlatProvider).
 #pragma once
 #include "toolkit/grid/grid_data_provider.h"
 #include "toolkit/grid/tree_grid_node.h"
@@ -16,6 +19,44 @@ class CExtTreeGridDataProvider : public CExtGridDataProvider
 {
     DECLARE_DYNAMIC(CExtTreeGridDataProvider)
 public:
+    // The flat provider of a tree. The tree finds a node's cells by the node's place: the
+    // node is the cell of flat column 0 in the row of its place in the whole tree, counted
+    // after the reserved rows, the root is flat cell (0, 0), and every row is the tree's
+    // own, a grid outer row reserved through the tree provider, or a node's. A change
+    // that would free or move the node column or any row, or re-place the rows by another
+    // reservation, would leave the tree reading freed cells or another node's, so it is
+    // refused whole (false, nothing changed) unless the tree makes it itself (CTreeChange).
+    // The column is also kept out of column sorts: the reserved columns cover at least
+    // the tree's own. It keeps the memory provider's run-time class and comparison.
+    class CFlatProvider : public CExtGridDataProviderMemory
+    {
+    public:
+        explicit CFlatProvider(CExtTreeGridDataProvider& tree);
+
+        bool ColumnInsert(ULONG nColNo, ULONG nInsertCount) override;
+        bool RowInsert(ULONG nRowNo, ULONG nInsertCount) override;
+        bool ColumnRemove(ULONG nColNo, ULONG nRemoveCount = 1) override;
+        bool RowRemove(ULONG nRowNo, ULONG nRemoveCount = 1) override;
+        bool CellRangeSet(ULONG nColNo, ULONG nRowNo, ULONG nColCount = 1, ULONG nRowCount = 1,
+                          const CExtGridCell* pCellNewValue = NULL, bool bReplace = false,
+                          CRuntimeClass* pInitRTC = NULL, bool bAutoFindValue = true,
+                          bool bUseColumnDefaultValue = true, ULONG* p_nUpdatedCellsCount = NULL) override;
+        bool OuterCellsReserve(ULONG nReservedColCount, ULONG nReservedRowCount) override;
+        bool SortOrderSet(const CExtGridDataSortOrder& _gdso, bool bColumns, IDataProviderEvents* pDPE = NULL) override;
+        bool MoveColumnOrRow(bool bColumns, ULONG nFrom, ULONG nTo, IDataProviderEvents* pDPE = NULL) override;
+        bool SwapSeries(ULONG nRowColNo1, ULONG nRowColNo2, ULONG& nSwapCounter, IDataProviderEvents* pDPE,
+                        bool bColumns) override;
+
+    private:
+        // Whether the node column and the rows are the tree's to change alone now: the
+        // tree has its root and is not changing them itself.
+        bool KeepsTree() const;
+        // Whether moving or exchanging these series would move the node column or a row.
+        bool MovesTree(bool bColumns, ULONG nFirst, ULONG nSecond) const;
+
+        CExtTreeGridDataProvider& m_tree;
+    };
+
     CExtTreeGridDataProvider();
     virtual ~CExtTreeGridDataProvider();
 
@@ -95,6 +136,20 @@ public:
     bool MoveColumnOrRow(bool bColumns, ULONG nFrom, ULONG nTo, IDataProviderEvents* pDPE = NULL) override;
 
 protected:
+    // Held while the tree itself moves or frees node rows or re-places them through its
+    // flat provider, which refuses that to everyone else.
+    class CTreeChange
+    {
+    public:
+        explicit CTreeChange(CExtTreeGridDataProvider& tree) : m_tree(tree) { m_tree.m_nTreeChanges++; }
+        ~CTreeChange() { m_tree.m_nTreeChanges--; }
+
+    private:
+        CTreeChange(const CTreeChange&) = delete;
+        CTreeChange& operator=(const CTreeChange&) = delete;
+        CExtTreeGridDataProvider& m_tree;
+    };
+
     // Grid outer rows: the flat provider's reserved rows less the tree's own.
     ULONG GridOuterRows() const;
     // Grid outer rows the flat provider holds now: its rows less the tree's own and the
@@ -115,7 +170,7 @@ protected:
     // Index in a node array from a place computed by offsets, checked.
     static bool InRange(ULONG nIndex, ULONG nCount, ULONG nSize) { return nIndex <= nSize && nCount <= nSize - nIndex; }
 
-    CExtGridDataProviderMemory m_DP;
+    CFlatProvider m_DP;
     CExtTreeGridCellNode* m_pCellRoot;
     CExtTreeGridCellNode::NodeArray m_arrGridRef;  // every node, full tree order
     CExtTreeGridCellNode::NodeArray m_arrGridVis;  // shown nodes, display order
@@ -123,4 +178,5 @@ protected:
     ULONG m_nReservedRowCount;
     CRuntimeClass* m_pNodeRTC;
     INT m_nIndentPxDefault;
+    int m_nTreeChanges;
 };

@@ -438,6 +438,8 @@ bool CExtReportGridDataProvider::RebuildRows(CExtReportGridWnd* pWndReport)
     GetFlatProvider();
     if (m_pCellRoot == NULL)
         return false;
+    // The rebuild moves, makes and frees node rows in the flat store itself.
+    CTreeChange change(*this);
     RebuildSortArrows();
     // With keys to apply the tables are built once, after the rows found their places.
     const int nCount = m_rgso.GetCount();

@@ -8,6 +8,7 @@
 #include "toolkit/reportgrid/report_grid.h"
 #include "support/archive_bytes.h"
 #include "support/child_run.h"
+#include "support/dib_canvas.h"
 #include "support/exception_probe.h"
 
 #include <algorithm>
@@ -549,19 +550,37 @@ TEST(ReportColumnIdentity, SettersKeepTheGridsOwnLayoutReadable)
                     flat.CellRangeSet(nName, 1, 1, 1, &cell, true);
          },
          false, "Date", "", 10, 10, 32767, 0.5},
-        {"the flat store moves the header row below the items, removes it there and moves it back",
+        {"the flat store moves the header row below the items, or removes it or the columns there",
          [](ColumnScene& s) {
              CTypedPtrArray<CPtrArray, CExtReportGridItem*> items;
              items.SetSize(2);
              if (!s.m_grid.ItemsRegister(items, false, false))
-                 return false;
+                 return true;
              CExtGridDataProviderMemory& flat = s.m_grid.GetReportDataProvider().GetFlatProvider();
              const ULONG nLast = flat.RowCountGet();
-             const bool bRemoved = flat.MoveColumnOrRow(false, 1, nLast) &&
-                                   (flat.RowRemove(nLast - 1, 1) || flat.ColumnRemove(1, flat.ColumnCountGet() - 1));
-             return flat.MoveColumnOrRow(false, nLast - 1, 1) && !bRemoved;
+             return flat.MoveColumnOrRow(false, 1, nLast) || flat.RowRemove(nLast - 1, 1) ||
+                    flat.ColumnRemove(1, flat.ColumnCountGet() - 1);
          },
-         true, "Date", "", 10, 10, 32767, 0.5},
+         false, "Date", "", 10, 10, 32767, 0.5},
+        // The tree's node column and rows through the flat store: nothing is freed or moved
+        // under the tree, so the grid goes on registering items and painting its rows.
+        {"the flat store removes the node column, puts a row above the root or removes an item's row",
+         [](ColumnScene& s) {
+             CExtGridDataProviderMemory& flat = s.m_grid.GetReportDataProvider().GetFlatProvider();
+             CTypedPtrArray<CPtrArray, CExtReportGridItem*> items;
+             items.SetSize(2);
+             bool bChanged = !s.m_grid.ItemsRegister(items, true, false) || flat.ColumnRemove(0, 1);
+             bChanged |= !s.m_grid.ItemsRegister(items, true, false);
+             bChanged |= flat.RowInsert(0, 1) || flat.RowRemove(flat.RowCountGet() - 1, 1);
+             testsupport::DibCanvas canvas(500, 300);
+             CDC dc;
+             dc.Attach(canvas.Dc());
+             s.m_grid.OnPaintContent(dc);
+             dc.Detach();
+             return bChanged || s.m_grid.GetRowCount() != 4 ||
+                    s.m_grid.ItemFromNode(s.m_grid.ItemGetByVisibleRow(3)) != items[1];
+         },
+         false, "Date", "", 10, 10, 32767, 0.5},
         {"SetOwner to none, then ColumnNameSet",
          [](ColumnScene& s) {
              s.m_pDate->SetOwner(NULL);
