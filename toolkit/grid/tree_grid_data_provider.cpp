@@ -220,10 +220,15 @@ CExtTreeGridCellNode* CExtTreeGridDataProvider::TreeNodeInsert(CExtTreeGridCellN
         nPlaceShown = pParent->TreeNodeCalcOffset(true) + 1;
     }
     const ULONG nFlatRow = nPlace + FlatReservedRows();
-    CTreeChange change(*this);
-    if (nCount > 0x7FFFFFFF - m_DP.RowCountGet() || !InRange(nPlace, 0, (ULONG)m_arrGridRef.GetSize()) ||
-        !m_DP.RowInsert(nFlatRow, nCount))
+    if (nCount > 0x7FFFFFFF - m_DP.RowCountGet() || !InRange(nPlace, 0, (ULONG)m_arrGridRef.GetSize()))
         return NULL;
+    {
+        // Held for the rows alone: the new-node hook below is a derived provider's code,
+        // which the flat provider treats as anyone else's.
+        CTreeChange change(*this);
+        if (!m_DP.RowInsert(nFlatRow, nCount))
+            return NULL;
+    }
     CExtTreeGridCellNode::NodeArray arrNew;
     for (ULONG i = 0; i < nCount; i++)
     {
@@ -232,6 +237,7 @@ CExtTreeGridCellNode* CExtTreeGridDataProvider::TreeNodeInsert(CExtTreeGridCellN
         if (pNode == NULL)
         {
             // No node for the new rows: they go again and the tree stays as it was.
+            CTreeChange change(*this);
             m_DP.RowRemove(nFlatRow, nCount);
             return NULL;
         }
