@@ -221,7 +221,10 @@ IXMLDOMDocument* CreateDocument() {
 }
 
 bool FileHolds(const std::string& path, const std::string& bytes) {
-    HANDLE file = OpenToRead(path);
+    // Shared for reading only: a file another program holds open for writing may be
+    // changing under the comparison, and is left to the reader's own rules for such a file.
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER size;
     bool same = ::GetFileSizeEx(file, &size) && static_cast<ULONGLONG>(size.QuadPart) == bytes.size();

@@ -138,7 +138,8 @@ inline bool IsNoFile(DWORD error) {
 
 IXMLDOMDocument* CreateDocument();
 
-// Whether the file at `path` holds exactly these bytes.
+// Whether the file at `path` holds exactly these bytes; false while another program
+// holds it open for writing.
 bool FileHolds(const std::string& path, const std::string& bytes);
 // The document a save read back from the bytes it wrote, kept for the next Open of the
 // file, so that a change does not parse again what the save before it has just parsed:
