@@ -303,7 +303,9 @@ void CPageUninstallGroupEditor::KeepTypingAtSessionEnd()
     const bool bListed = ListedGroup() != NULL;
     int nGroupId = 0;
     if (!strName.IsEmpty() && FindUnstorable(strName, strKeywords).text.empty() && KeywordApplySplits().empty()) {
-        if (StoreAndClose(false, &nGroupId)) return;
+        // Stored, unless a merge on the way took the group away (another program made it
+        // a group not shown here): then the typing comes back as a new group's.
+        if (StoreAndClose(false, &nGroupId) && nGroupId != 0) return;
         // A new group the file did not take has no Id the next start knows.
         if (!bListed) nGroupId = 0;
     } else if (bListed) {

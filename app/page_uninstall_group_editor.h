@@ -44,8 +44,6 @@ public:
     // holding a line break that Apply would split) is kept in the program's registry key
     // for the next start, with the Id of its group.
     void KeepTypingAtSessionEnd();
-    // Drops the typing kept for the next start.
-    static void ForgetKeptTyping();
     // At start: typing kept when the last session ended is opened in the editor again,
     // over the group of its Id (or a new group, when that group is gone), and the kept
     // copy dropped.
@@ -116,5 +114,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Drops the typing kept for the next start.
+    static void ForgetKeptTyping();
+
     bool m_bTyped = false;  // NoteTyping's answer; false once opened or cleared
 };
