@@ -164,19 +164,22 @@ BSTR AttributeText(IXMLDOMNode* attribute) {
     return value.bstrVal;  // handed over
 }
 
+int StoredIdOf(IXMLDOMNode* attribute) {
+    BSTR text = AttributeText(attribute);
+    long long value = 0;
+    bool plain = text && *text && (text[0] != L'0');
+    for (const wchar_t* c = text; plain && *c; ++c) {
+        plain = *c >= L'0' && *c <= L'9' && value <= kMaxStoredGroupId;
+        value = value * 10 + (*c - L'0');
+    }
+    ::SysFreeString(text);
+    return plain && value >= 1 && value <= kMaxStoredGroupId ? static_cast<int>(value) : 0;
+}
+
 int StoredId(IXMLDOMNode* group) {
     int id = 0;
     ForEachAttribute(group, [&](BSTR name, IXMLDOMNode* attribute) {
-        if (!NameIs(name, L"Id")) return;
-        BSTR text = AttributeText(attribute);
-        long long value = 0;
-        bool plain = text && *text && (text[0] != L'0');
-        for (const wchar_t* c = text; plain && *c; ++c) {
-            plain = *c >= L'0' && *c <= L'9' && value <= kMaxStoredGroupId;
-            value = value * 10 + (*c - L'0');
-        }
-        if (plain && value >= 1 && value <= kMaxStoredGroupId) id = static_cast<int>(value);
-        ::SysFreeString(text);
+        if (NameIs(name, L"Id")) id = StoredIdOf(attribute);
     });
     return id;
 }

@@ -163,5 +163,7 @@ std::string ShownName(const std::string& name);
 // The Id a group element gives itself: its "Id" attribute as a plain decimal number from
 // 1 to kMaxStoredGroupId, or 0 when it has none such.
 int StoredId(IXMLDOMNode* group);
+// The same of an "Id" attribute itself.
+int StoredIdOf(IXMLDOMNode* attribute);
 
 }  // namespace groupsfile

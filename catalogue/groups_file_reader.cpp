@@ -1,4 +1,5 @@
 #include <set>
+#include <utility>
 #include "catalogue/ansi_text.h"
 #include "catalogue/groups.h"
 #include "catalogue/groups_file_dom.h"
@@ -98,15 +99,15 @@ void CGroupsFile::ReadGroupNodes(IXMLDOMNode* root) {
     std::set<int> seen;
     ForEachChildNamed(m_pGroups, L"Group", [&](IXMLDOMNode*& element) {
         StoredGroup stored = {GroupEntry(), nullptr, nullptr};
-        int id = StoredId(element);
+        std::wstring unshownName;
+        const bool shown = ReadGroup(element, stored, unshownName);
+        int& id = stored.group.Id;
         // A second group of one Id is no group of that Id: the program gives it its own.
         if (id && !seen.insert(id).second) id = 0;
-        stored.group.Id = id;
-        std::wstring unshownName;
-        if (ReadGroup(element, stored, unshownName)) {
+        if (shown) {
             stored.element = element;
             element = nullptr;  // kept
-            m_groups.push_back(stored);
+            m_groups.push_back(std::move(stored));
             return;
         }
         // Read as the code page shows it, the text would come back as "?" or a look-alike,
@@ -117,13 +118,16 @@ void CGroupsFile::ReadGroupNodes(IXMLDOMNode* root) {
     });
 }
 
-// Reads one group element: its name (from an attribute named "Name" in any case; the
-// last such wins) and its keywords (the "Keyword" children's text). False when the code
-// page cannot show the name or a keyword exactly; `unshownName` then holds the name.
+// Reads one group element: its Id (StoredId), its name (from an attribute named "Name"
+// in any case; the last such wins) and its keywords (the "Keyword" children's text).
+// False when the code page cannot show the name or a keyword exactly; `unshownName` then
+// holds the name.
 bool CGroupsFile::ReadGroup(IXMLDOMNode* element, StoredGroup& stored, std::wstring& unshownName) {
     bool exact = true;
     std::wstring wide;
+    // One walk over the attributes for the Id and the name: each costs a call per attribute.
     ForEachAttribute(element, [&](BSTR name, IXMLDOMNode* attribute) {
+        if (NameIs(name, L"Id")) stored.group.Id = StoredIdOf(attribute);
         if (!NameIsNoCase(name, L"name")) return;
         Release(stored.nameAttribute);
         stored.nameAttribute = attribute;
