@@ -186,18 +186,14 @@ std::vector<std::string> MergeKeywords(const std::vector<std::string>& base, con
     return result;
 }
 
-}  // namespace
-
-namespace {
-
 // For each group of the file, the Id of the base's group it is, or 0 for a group new in
-// the file. A group is followed by its Id while the base's group of that Id is what it
-// was read as or the only candidate. A group the file gives no Id of its own, an Id the
-// base does not know, or an Id whose base group it no longer resembles, is the base's
-// group that the file no longer holds by its Id and that has exactly its name and
-// keywords, if there is one: a group made by hand without an Id, the second of two groups
-// of one Id once the first is deleted, a group whose Id was changed by hand. Base groups
-// whose Ids the file holds in groups it does not show are those groups, and stay theirs.
+// the file. A group whose Id names a base group of the same name and keywords is that
+// group. Otherwise it is the base's group that the file no longer holds by its Id and that
+// has exactly its name and keywords, if there is one (a group made by hand without an Id,
+// the second of two groups of one Id once the first is deleted elsewhere, a group whose
+// Id was changed by hand); failing that, the base's group of its Id (changed by the other
+// hand), or none. Base groups whose Ids the file holds in groups it does not show are
+// those groups, and match none here.
 std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
                                   const std::set<int>& heldIds) {
     std::map<int, const GroupEntry*> baseById;
