@@ -192,10 +192,13 @@ std::vector<std::string> MergeKeywords(const std::vector<std::string>& base, con
 // has exactly its name and keywords, if there is one (a group made by hand without an Id,
 // the second of two groups of one Id once the first is deleted elsewhere, a group whose
 // Id was changed by hand); failing that, the base's group of its Id (changed by the other
-// hand), or none. Base groups whose Ids the file holds in groups it does not show are
-// those groups, and match none here.
+// hand), or none. Last, a group still unmatched is the base's group of its name that the
+// file no longer holds by its Id, when that group is still here (its keywords changed by
+// the other hand too); a group deleted here matches none this way, so that a group the
+// other hand made anew under its name stays. Base groups whose Ids the file holds in
+// groups it does not show are those groups, and match none here.
 std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
-                                  const std::set<int>& heldIds) {
+                                  const std::set<int>& heldIds, const std::map<int, GroupEntry*>& here) {
     std::map<int, const GroupEntry*> baseById;
     for (const GroupEntry& b : base)
         if (b.Id > 0) baseById[b.Id] = &b;
@@ -206,10 +209,10 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
     std::multimap<std::string, const GroupEntry*> missing;
     for (const GroupEntry& b : base)
         if (b.Id > 0 && !onDisk.count(b.Id) && !heldIds.count(b.Id)) missing.insert({b.Name, &b});
-    auto takeMissing = [&](const GroupEntry& theirs) {
+    auto takeMissing = [&](const GroupEntry& theirs, bool byName) {
         auto range = missing.equal_range(theirs.Name);
         for (auto it = range.first; it != range.second; ++it)
-            if (it->second->Keywords == theirs.Keywords) {
+            if (byName ? here.count(it->second->Id) != 0 : it->second->Keywords == theirs.Keywords) {
                 const int id = it->second->Id;
                 missing.erase(it);
                 return id;
@@ -224,9 +227,11 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
             followed[i] = theirs.Id;
             continue;
         }
-        const int asRead = takeMissing(theirs);
+        const int asRead = takeMissing(theirs, false);
         followed[i] = asRead ? asRead : b != baseById.end() ? theirs.Id : 0;
     }
+    for (size_t i = 0; i < disk.size(); ++i)
+        if (!followed[i]) followed[i] = takeMissing(disk[i], true);
     return followed;
 }
 
@@ -268,7 +273,7 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
             claimed.insert(theirs.Id);
             ReserveId(theirs.Id);
         }
-    const std::vector<int> followed = FollowFileGroups(base, disk, held);
+    const std::vector<int> followed = FollowFileGroups(base, disk, held, mine);
 
     std::vector<GroupEntry*> addedHere;
     for (GroupEntry* group : m_Groups)
