@@ -13,6 +13,35 @@ std::string FileLines(const std::string& path) { return "The groups file\r\n\r\n
 
 void Report(const std::string& strText) { AfxMessageBox(strText.c_str(), MB_OK | MB_ICONWARNING); }
 
+std::string NotSavedText(const std::string& path) { return "The groups could not be saved.\r\n\r\n" + FileLines(path); }
+
+// How long a file another program holds is tried again: at the start and at a change (the
+// window waits meanwhile), and at the exit for a change not stored yet.
+const DWORD kHeldWaitMs = 1500;
+const DWORD kHeldExitWaitMs = 5000;
+const DWORD kHeldStepMs = 100;
+
+bool IsHeld(const CGroupsFile& file) { return file.Status().kind == GroupsFileStatus::InUse; }
+
+// Why a change is not written while another program holds the file.
+std::string HeldWhy(const GroupsFileStatus& status)
+{
+    return "cannot be opened now: " + status.reason +
+           ".\r\n\r\nAnother program holds it. It is left as it is, and the change is written with the next one.";
+}
+
+// Opens the groups file, again every kHeldStepMs while another program holds it, for at
+// most dwWaitMs. As CGroupsFile::Open; the status says InUse when it was held throughout.
+bool OpenWhenFree(CGroupsFile& file, const std::string& path, DWORD dwWaitMs)
+{
+    const ULONGLONG nStart = ::GetTickCount64();
+    for (;;) {
+        const bool bOpened = file.Open(path.c_str()) != FALSE;
+        if (!bOpened || !IsHeld(file) || ::GetTickCount64() - nStart >= dwWaitMs) return bOpened;
+        ::Sleep(kHeldStepMs);
+    }
+}
+
 // The box that names the groups the code page cannot show, each once.
 std::string UnshownText(const std::string& path, const std::vector<std::string>& names)
 {
@@ -47,27 +76,27 @@ CGroupsStore& CGroupsStore::Instance()
     return s_store;
 }
 
-CGroupsStore::CGroupsStore() : m_bLeftAlone(false) {}
+CGroupsStore::CGroupsStore() : m_bLeftAlone(false), m_bUnread(false), m_bExited(false) {}
 
 bool CGroupsStore::SameAsBase() const
 {
     return SameGroups(CGroupManager::GetInstance()->UserGroups(), m_base);
 }
 
-// Somebody else wrote the file since this run read or wrote it. The user's changes made
+// Somebody else wrote the file since this run read or wrote it (or it was held when this
+// run would have read it). The user's changes made
 // here since are applied to what it holds now (CGroupManager::MergeChanges), so that the
 // write keeps the other hand's edit; the file's groups then stand for the merged base. A
 // file that cannot be read as groups now is copied beside itself first, as at the start.
 // Gives back false when nothing may be written (the reason in strWhy), and in strNotice
 // what the user is to be told even when the write goes ahead.
-bool CGroupsStore::TakeChangedFile(CGroupsFile& file, const GroupsFileState& now, std::string& strWhy,
-                                   std::string& strNotice)
+bool CGroupsStore::TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::string& strNotice)
 {
     const std::string path = GetGroupsFilePath();
     const GroupsFileStatus& status = file.Status();
+    const GroupsFileState& now = file.State();
     if (status.kind == GroupsFileStatus::Unreadable) {
-        // Held open by another program (a sync client, a scanner) more often than changed:
-        // nothing of it could be read to tell.
+        // Access taken away: nothing of it could be read to tell.
         strWhy = "cannot be opened now: " + status.reason + ".\r\n\r\nIt is left as it is.";
         return false;
     }
@@ -82,6 +111,7 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, const GroupsFileState& now
         }
         m_strKeptCopy = strCopy;
         m_fileState = now;
+        m_bUnread = false;
         strNotice = FileLines(path) + strRead + "Its contents were kept in\r\n\r\n" + strCopy +
                     "\r\n\r\nThe groups of this program were written in its place.";
         return true;
@@ -90,6 +120,7 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, const GroupsFileState& now
         // Gone or emptied to nothing, it holds nothing of the user's: the groups here are
         // written as they are rather than thinned to the changes made since.
         m_fileState = now;
+        m_bUnread = false;
         return true;
     }
     // Groups the other hand gave names or keywords the code page cannot show drop out of
@@ -113,6 +144,7 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, const GroupsFileState& now
     NoteUnstatedIds(disk, newBase);
     m_base.swap(newBase);
     m_fileState = now;
+    m_bUnread = false;
     return true;
 }
 
@@ -122,12 +154,23 @@ std::string CGroupsStore::Load()
     m_strKeptCopy.clear();
     m_reportedUnshown.clear();
     m_bLeftAlone = false;
+    m_bUnread = false;
+    m_bExited = false;
     // What a save cut short by the end of the program left beside the file.
     RemoveGroupsFileLeftovers(path);
     CGroupManager* pGroups = CGroupManager::GetInstance();
     CGroupsFile file;
-    const bool bOpened = file.Open(path.c_str()) != FALSE;
-    const GroupsFileStatus status = file.Status();
+    const bool bOpened = OpenWhenFree(file, path, kHeldWaitMs);
+    if (bOpened && IsHeld(file)) {
+        // Another program is writing it (or holds it unshared): read once it is free
+        // (ReadHeldFile), or before the first write, whichever comes first.
+        m_bUnread = true;
+        m_base = pGroups->UserGroups();
+        m_unstated.clear();
+        return FileLines(path) + "is in use by another program (" + file.Status().reason +
+               ").\r\n\r\nIts groups are read as soon as it is free, and the changes made to the groups meanwhile "
+               "are applied to them.";
+    }
     if (bOpened) file.ReadGroups(pGroups);
     // The groups as read, in the file's order, with the Ids they were given here.
     m_base = pGroups->UserGroups();
@@ -136,13 +179,25 @@ std::string CGroupsStore::Load()
     // ReadGroups appended them to the list: the base ends with them.
     const size_t nRead = std::min(read.size(), m_base.size());
     NoteUnstatedIds(read, std::vector<GroupEntry>(m_base.end() - nRead, m_base.end()));
-    m_fileState = ReadGroupsFileState(path);
-    if (!bOpened && !status.Damaged()) {
+    if (!bOpened && !file.Status().Damaged()) {
         // No document object at all: the file was not looked at, so it is not written
         // over either.
+        m_fileState = ReadGroupsFileState(path);
         m_bLeftAlone = true;
         return std::string();
     }
+    return TakeFirstRead(file, "starts");
+}
+
+// The file read for the first time in this run, at the start or once the program that
+// held it let go: the groups it holds are in the list already. Gives back what the user is
+// to be told: which groups the code page cannot show, or why the file cannot be read
+// as groups and what became of it.
+std::string CGroupsStore::TakeFirstRead(CGroupsFile& file, const char* pszGoesOn)
+{
+    const std::string path = GetGroupsFilePath();
+    const GroupsFileStatus status = file.Status();
+    m_fileState = file.State();
     if (!status.Damaged()) {
         m_reportedUnshown.insert(file.UnshownGroups().begin(), file.UnshownGroups().end());
         return UnshownText(path, file.UnshownGroups());
@@ -161,9 +216,8 @@ std::string CGroupsStore::Load()
                "), so it is left as it is: " + strLater;
     }
     m_strKeptCopy = strCopy;
-    return strWhy + "Its contents were kept in\r\n\r\n" + strCopy +
-           "\r\n\r\nThe program starts without the groups it holds; the groups file is written anew when the groups "
-           "change.";
+    return strWhy + "Its contents were kept in\r\n\r\n" + strCopy + "\r\n\r\nThe program " + pszGoesOn +
+           " without the groups it holds; the groups file is written anew when the groups change.";
 }
 
 void CGroupsStore::NoteUnstatedIds(const std::vector<GroupEntry>& read, const std::vector<GroupEntry>& here)
@@ -173,40 +227,95 @@ void CGroupsStore::NoteUnstatedIds(const std::vector<GroupEntry>& read, const st
         if (read[i].Id != here[i].Id) m_unstated.insert(here[i].Id);
 }
 
-bool CGroupsStore::Save(bool bReport, int nLastingId)
+std::string CGroupsStore::ReadHeldFile()
 {
-    if (SameAsBase() && !m_unstated.count(nLastingId)) return true;
+    if (!m_bUnread) return std::string();
+    CGroupsFile file;
+    if (!file.Open(GetGroupsFilePath().c_str()) || IsHeld(file)) return std::string();
+    const GroupsFileStatus::Kind kind = file.Status().kind;
+    if (kind != GroupsFileStatus::Read && kind != GroupsFileStatus::Missing) {
+        // As at the start: nothing of it joins the list.
+        m_bUnread = false;
+        return TakeFirstRead(file, "goes on");
+    }
+    // What the user changed meanwhile is applied to what the file holds, as when another
+    // program changed it between two changes.
+    std::string strWhy, strNotice;
+    TakeChangedFile(file, strWhy, strNotice);
+    return strNotice;
+}
+
+CGroupsStore::Outcome CGroupsStore::Write(bool bReport, DWORD dwHeldWaitMs, int nLastingId)
+{
+    if (SameAsBase() && !m_unstated.count(nLastingId)) return Stored;
     const std::string path = GetGroupsFilePath();
     std::string strWhy, strNotice;
+    Outcome outcome = Failed;
     if (m_bLeftAlone) {
         strWhy = "could not be read when the program started and is left as it is.";
     } else {
-        const GroupsFileState now = ReadGroupsFileState(path);
-        CGroupsFile file;
-        bool bWrite = file.Open(path.c_str()) != FALSE;
-        if (!bWrite) strWhy = "could not be read again.";
-        // While the file is as this run left it, its groups are the base's, place by place.
-        if (bWrite && now != m_fileState) bWrite = TakeChangedFile(file, now, strWhy, strNotice);
-        if (bWrite) {
+        const ULONGLONG nStart = ::GetTickCount64();
+        for (int nRead = 1;; ++nRead) {
+            const ULONGLONG nWaited = ::GetTickCount64() - nStart;
+            CGroupsFile file;
+            if (!OpenWhenFree(file, path, nWaited < dwHeldWaitMs ? (DWORD)(dwHeldWaitMs - nWaited) : 0)) {
+                strWhy = "could not be read again.";
+                break;
+            }
+            // Never written unread: while it is held, the change waits for the next one.
+            if (IsHeld(file)) {
+                outcome = Held;
+                strWhy = HeldWhy(file.Status());
+                break;
+            }
+            // While the file is as this run left it, its groups are the base's, place by place.
+            if ((m_bUnread || file.State() != m_fileState) && !TakeChangedFile(file, strWhy, strNotice)) break;
             CGroupManager* pGroups = CGroupManager::GetInstance();
             if (file.MayReplace(m_strKeptCopy.c_str()) && file.WriteGroups(pGroups, &m_base) && file.Save()) {
                 m_base = file.Written();
                 m_unstated.clear();
-                m_fileState = ReadGroupsFileState(path);
+                m_fileState = file.State();
                 if (bReport && !strNotice.empty()) Report(strNotice);
-                return true;
+                return Stored;
             }
-            const std::string& strError = file.Status().writeError;
+            // Taken or written by another program between the read and the write: read
+            // again (and merged), a few times.
+            const GroupsFileStatus& status = file.Status();
+            if ((status.kind == GroupsFileStatus::InUse || status.changedSinceRead) && nRead < 3) continue;
+            if (status.kind == GroupsFileStatus::InUse) {
+                outcome = Held;
+                strWhy = HeldWhy(status);
+                break;
+            }
+            const std::string& strError = status.writeError;
             strWhy = "cannot be written: " + (strError.empty() ? std::string("unknown reason") : strError) + ".";
+            break;
         }
     }
     if (bReport) {
         if (!strNotice.empty()) Report(strNotice);
-        Report("The groups could not be saved.\r\n\r\n" + FileLines(path) + strWhy);
+        Report(NotSavedText(path) + strWhy);
     }
-    return false;
+    return outcome;
+}
+
+bool CGroupsStore::Save(bool bReport, int nLastingId)
+{
+    return Write(bReport, m_bExited ? 0 : kHeldWaitMs, nLastingId) == Stored;
+}
+
+void CGroupsStore::SaveAtExit()
+{
+    const Outcome outcome = Write(false, kHeldExitWaitMs, 0);
+    // The exit has waited: saves after it (the pages going) try once, without waiting.
+    m_bExited = true;
+    if (outcome != Held) return;
+    Report(NotSavedText(GetGroupsFilePath()) +
+           "is still in use by another program: the latest changes to the groups are not stored in it.");
 }
 
 std::string LoadGroupsFile() { return CGroupsStore::Instance().Load(); }
 
 bool SaveGroupsFile(bool bReport, int nLastingId) { return CGroupsStore::Instance().Save(bReport, nLastingId); }
+
+void SaveGroupsFileAtExit() { CGroupsStore::Instance().SaveAtExit(); }

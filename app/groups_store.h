@@ -10,6 +10,14 @@
 // first: the user's changes made here since are applied to what it holds now, group by
 // Id (CGroupManager::MergeChanges); the list of groups may then gain, lose or change
 // groups, and the groups tree is rebuilt.
+//
+// A file another program holds (open for writing, or without sharing: a sync client, an
+// editor saving) is never taken for damaged nor written over unread. The store tries
+// again for a short while; held at the start, the file is read as soon as it is free
+// (ReadHeldFile) and always before a write, and the changes made meanwhile are merged into
+// what it holds. A change that cannot be written while the file is held says so and is
+// written with the next one; one still pending at the exit is written when the file frees
+// within a few seconds, or the exit says that it was not stored.
 #pragma once
 #include <set>
 #include <string>
@@ -34,14 +42,28 @@ public:
     // it). A file that cannot be written is reported in a box naming it when bReport is
     // set. True when the file holds the groups now.
     bool Save(bool bReport, int nLastingId = 0);
+    // The exit's save: a change still pending while another program holds the file waits
+    // a few seconds for it; a box says so when it was not stored. Other failures were
+    // reported at the change and are not again.
+    void SaveAtExit();
+    // Whether the file was held when the program would have read it, and is not read yet.
+    bool WaitsForHeldFile() const { return m_bUnread; }
+    // Tries once to read a file held at the start: its groups join the list, with the
+    // changes made meanwhile applied to them (the tree is rebuilt). Gives back what the
+    // user is to be told of the file now, or "" (also while it is still held).
+    std::string ReadHeldFile();
 
 private:
+    enum Outcome { Stored, Held, Failed };
+
     CGroupsStore();
     CGroupsStore(const CGroupsStore&) = delete;
     CGroupsStore& operator=(const CGroupsStore&) = delete;
 
     bool SameAsBase() const;
-    bool TakeChangedFile(CGroupsFile& file, const GroupsFileState& now, std::string& strWhy, std::string& strNotice);
+    Outcome Write(bool bReport, DWORD dwHeldWaitMs, int nLastingId);
+    bool TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::string& strNotice);
+    std::string TakeFirstRead(CGroupsFile& file, const char* pszGoesOn);
     // Notes the Ids here of the groups that the file, as read, gives another Id or none.
     void NoteUnstatedIds(const std::vector<GroupEntry>& read, const std::vector<GroupEntry>& here);
 
@@ -49,20 +71,26 @@ private:
     // file's order, with the Ids they have here: what the user changed since is the
     // difference.
     std::vector<GroupEntry> m_base;
+    // The Ids of the base's groups that the file does not hold (it gives them none of
+    // their own): the next write puts them in.
+    std::set<int> m_unstated;
     // The file's bytes as this run last read or wrote them (its size and a hash): a
     // difference means somebody else wrote it since.
     GroupsFileState m_fileState;
     // The copy of a damaged file's bytes, which lets the file be written over.
     std::string m_strKeptCopy;
-    // The Ids of the base's groups that the file does not hold (it gives them none of
-    // their own): the next write puts them in.
-    std::set<int> m_unstated;
     // The groups the code page cannot show that the user was told of.
     std::set<std::string> m_reportedUnshown;
     // Set when the file could neither be read nor kept: this run writes nothing to it.
     bool m_bLeftAlone;
+    // Set while the file, held at the start, has not been read: m_base holds no group of
+    // it, and the next write merges with what it holds.
+    bool m_bUnread;
+    // Set once the exit's save has waited for a held file: later saves do not wait again.
+    bool m_bExited;
 };
 
 // The store's Load and Save, as the pages and the main dialog call them.
 std::string LoadGroupsFile();
 bool SaveGroupsFile(bool bReport = true, int nLastingId = 0);
+void SaveGroupsFileAtExit();

@@ -2,6 +2,7 @@
 #include "app/box_name_line.h"
 #include "app/container_bar.h"
 #include "app/groups_store.h"
+#include "app/input_rule.h"
 #include "app/purgelet_app.h"
 #include "app/ui_manager.h"
 #include "catalogue/groups.h"
@@ -18,6 +19,10 @@ const UINT kMsgReportGroupsFile = WM_APP + 0x110;
 // Posted to itself: a group the user picked in the tree, to open in the editor once the
 // tree's handling of the click or key is over (wParam: the group's id).
 const UINT kMsgEditFromTree = WM_APP + 0x111;
+// While the groups file is held by another program since the start: how often the page
+// tries to read it.
+const UINT_PTR kHeldFileTimer = 0x4845;
+const UINT kHeldFilePollMs = 500;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPageUninstallGroups, CCommandPage)
@@ -37,6 +42,7 @@ BEGIN_MESSAGE_MAP(CPageUninstallGroups, CCommandPage)
     ON_MESSAGE(kMsgReportGroupsFile, &CPageUninstallGroups::OnReportGroupsFile)
     ON_MESSAGE(kMsgEditFromTree, &CPageUninstallGroups::OnEditFromTree)
     ON_WM_SIZE()
+    ON_WM_TIMER()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -92,6 +98,7 @@ BOOL CPageUninstallGroups::OnInitDialog()
 
     m_strFileProblem = LoadGroupsFile();
     if (!m_strFileProblem.empty()) PostMessage(kMsgReportGroupsFile);
+    if (CGroupsStore::Instance().WaitsForHeldFile()) SetTimer(kHeldFileTimer, kHeldFilePollMs, NULL);
     RefillTree();
     return TRUE;
 }
@@ -383,6 +390,22 @@ LRESULT CPageUninstallGroups::OnReportGroupsFile(WPARAM, LPARAM)
     strText.swap(m_strFileProblem);
     if (!strText.empty()) AfxMessageBox(strText.c_str(), MB_OK | MB_ICONWARNING);
     return 0;
+}
+
+// The groups file was held by another program at the start: its groups join the tree as
+// soon as it is free. Not behind a box or while a command runs, which hold groups or a
+// program the user chose among those shown.
+void CPageUninstallGroups::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != kHeldFileTimer) {
+        CCommandPage::OnTimer(nIDEvent);
+        return;
+    }
+    if (!CInputRule::TakesCommands()) return;
+    CGroupsStore& store = CGroupsStore::Instance();
+    const std::string strText = store.ReadHeldFile();
+    if (!store.WaitsForHeldFile()) KillTimer(kHeldFileTimer);
+    if (!strText.empty()) AfxMessageBox(strText.c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void CPageUninstallGroups::OnDestroy()

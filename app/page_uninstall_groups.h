@@ -3,8 +3,9 @@
 // makes its group the current one, which filters the program list; while the group
 // editor is open, selecting a group opens it there instead (after asking whether to apply
 // what the editor holds, when it holds typing not applied yet). The page loads the groups
-// file when it opens (a file it cannot read is reported once the window is up) and
-// writes it after a Delete, and when it goes only if the groups changed unsaved.
+// file when it opens (a file it cannot read is reported once the window is up; one another
+// program holds is read once it is free) and writes it after a Delete, and when it goes
+// only if the groups changed unsaved.
 #pragma once
 #include "framework/framework.h"
 #include "toolkit/bars/control_bar.h"
@@ -89,6 +90,7 @@ protected:
     afx_msg LRESULT OnReportGroupsFile(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnEditFromTree(WPARAM wParam, LPARAM lParam);
     afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 

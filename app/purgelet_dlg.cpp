@@ -308,6 +308,9 @@ void CPurgeletDlg::OnCancel() {}
 void CPurgeletDlg::OnClose()
 {
     if (!CUiManager::GetInstance()->SettleGroupEditorTyping()) return;
+    // A change another program kept from the groups file is stored now or said lost,
+    // while the window is still there to own the box.
+    SaveGroupsFileAtExit();
     EndDialog(IDCANCEL);
 }
 

@@ -274,7 +274,7 @@ void KeepDocument(const std::string& path, std::string bytes, IXMLDOMDocument* d
     if (document) document->AddRef();
 }
 
-IXMLDOMDocument* TakeKeptDocument(const std::string& path) {
+IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* state) {
     KeptDocument& kept = Kept();
     if (!kept.document || kept.path != path) return nullptr;
     IXMLDOMDocument* document = kept.document;
@@ -282,6 +282,11 @@ IXMLDOMDocument* TakeKeptDocument(const std::string& path) {
     // Compared byte for byte, not by a hash: a document that is not the file's own would
     // have the save edit, and write back, what the file does not hold.
     if (!FileHolds(path, kept.bytes)) Release(document);
+    if (document && state) {
+        *state = GroupsFileState();
+        state->exists = state->readable = true;
+        AddToState(*state, reinterpret_cast<const unsigned char*>(kept.bytes.data()), kept.bytes.size());
+    }
     kept.path.clear();
     std::string().swap(kept.bytes);
     return document;
@@ -333,6 +338,10 @@ BOOL CGroupManager::Load(const char* path, GroupsFileStatus* status) {
 BOOL CGroupsFile::MayReplace(const char* keptCopy) {
     // The user's bytes in a file that is no groups file are replaced only once a copy of
     // exactly those bytes is kept elsewhere.
+    if (m_status.kind == GroupsFileStatus::InUse) {
+        m_status.writeError = "it is in use by another program (" + m_status.reason + ")";
+        return FALSE;
+    }
     if (!m_status.Damaged()) return TRUE;
     if (keptCopy && *keptCopy && SameFileBytes(m_path, keptCopy)) return TRUE;
     m_status.writeError = m_status.kind == GroupsFileStatus::Unreadable
@@ -407,18 +416,27 @@ GroupsFileState ReadGroupsFileState(const std::string& path) {
     }
     state.exists = true;
     state.readable = true;
-    // FNV-1a over every byte: a hand edit that keeps the size and the time is seen too.
-    ULONGLONG hash = 14695981039346656037ull;
     std::vector<unsigned char> buffer(65536);
     DWORD got = 0;
-    while (::ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0) {
-        state.size += got;
-        for (DWORD i = 0; i < got; ++i) hash = (hash ^ buffer[i]) * 1099511628211ull;
-    }
+    BOOL read = FALSE;
+    while ((read = ::ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) && got > 0)
+        AddToState(state, buffer.data(), got);
+    // Part of it locked by another program: what could be read is not what it holds.
+    if (!read) state.readable = false;
     ::CloseHandle(file);
-    state.hash = hash;
     return state;
 }
+
+namespace groupsfile {
+
+void AddToState(GroupsFileState& state, const unsigned char* bytes, size_t count) {
+    // FNV-1a over every byte: a hand edit that keeps the size and the time is seen too.
+    if (state.size == 0) state.hash = 14695981039346656037ull;
+    state.size += count;
+    for (size_t i = 0; i < count; ++i) state.hash = (state.hash ^ bytes[i]) * 1099511628211ull;
+}
+
+}  // namespace groupsfile
 
 int RemoveGroupsFileLeftovers(const std::string& path) {
     const std::string folder = FolderOf(path);

@@ -38,6 +38,11 @@
 // - The new file is read back and compared with the groups meant before it replaces the
 //   old one; any difference refuses the write.
 //
+// A file another program holds so that it cannot be read whole now (open for writing, a
+// sync client or an editor saving it, or open without sharing) is in use: never damaged,
+// never replaced. While the document object parses the file, nobody may open it for
+// writing, and a save replaces the file only while it still holds the bytes read (State).
+//
 // A file is damaged only when the parser cannot read it (not well-formed), when it is no
 // groups file (another root element, a document type), or when its shape would make the
 // parser slow (an element with more than kMaxGroupsFileAttributes attributes, elements
@@ -68,7 +73,8 @@ struct GroupsFileStatus {
     enum Kind {
         Read,           // a groups file, read
         Missing,        // no file, or an empty one: nothing stored yet
-        Unreadable,     // there, but it cannot be opened (locked, no access)
+        InUse,          // another program holds it open for writing or without sharing: try later
+        Unreadable,     // there, but it cannot be opened (no access)
         NotWellFormed,  // not well-formed XML
         ForeignRoot,    // XML with another root element
         DocumentType,   // declares a document type: refused unread
@@ -77,6 +83,9 @@ struct GroupsFileStatus {
     Kind kind = Missing;
     std::string reason;      // why the file cannot be read as groups, for the user
     std::string writeError;  // why a save could not write the file, for the user
+    // Set by a save that found the file changed since it was read: nothing was written,
+    // and the file is to be read again before the next try.
+    bool changedSinceRead = false;
     bool Damaged() const { return kind >= Unreadable; }
 };
 
@@ -132,6 +141,9 @@ public:
     // of this process wrote there is not parsed again: the save's reading of them serves.
     BOOL Open(const char* path);
     const GroupsFileStatus& Status() const { return m_status; }
+    // The file as this object last read it (Open) or wrote it (Save): what a later
+    // ReadGroupsFileState gives while nobody else wrote it since.
+    const GroupsFileState& State() const { return m_state; }
     // Appends the groups the file held when opened to the manager, each with the file's
     // Id where it has one of its own, and reserves every Id the file holds.
     void ReadGroups(CGroupManager* manager);
@@ -163,8 +175,10 @@ public:
     BOOL MayReplace(const char* keptCopy);
     // Writes the document as UTF-8. The new bytes go to a file of their own beside the old
     // one, are read back and compared with the groups, and only then replace the old file
-    // (which keeps its attributes); FALSE when the file could not be written, with the
-    // reason in Status().writeError, and the old file whole.
+    // (which keeps its attributes), if it still holds what Open read; FALSE when the file
+    // could not be written, with the reason in Status().writeError (the kind InUse when
+    // another program held the file, changedSinceRead when it wrote it), and the old file
+    // whole.
     BOOL Save();
 
 private:
@@ -202,6 +216,7 @@ private:
     bool m_bGroupsAttached;   // whether m_pGroups is in the document yet
     std::string m_path;
     GroupsFileStatus m_status;
+    GroupsFileState m_state;
     std::vector<StoredGroup> m_groups;  // the groups the file holds that the program shows
     std::vector<std::string> m_unshown;
     std::vector<int> m_otherIds;        // Ids of the file's groups not in m_groups

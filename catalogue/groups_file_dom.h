@@ -147,12 +147,18 @@ bool FileHolds(const std::string& path, const std::string& bytes);
 void KeepDocument(const std::string& path, std::string bytes, IXMLDOMDocument* document);
 // The kept document of `path`, handed over (the caller releases it), when the file still
 // holds exactly the bytes it was read from; null otherwise. A kept document of `path` that
-// the file no longer matches is let go.
-IXMLDOMDocument* TakeKeptDocument(const std::string& path);
+// the file no longer matches is let go. `state` then receives the state of those bytes.
+IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* state);
 
 // Looks at the file before the parser does (groups_file_probe.cpp). True when the parser
-// may read it; otherwise `status` says what was found.
-bool ProbeFile(const std::string& path, GroupsFileStatus& status);
+// may read it; otherwise `status` says what was found. `state` receives what the file
+// holds (all of it, also when refused). When true, `held` is the file opened so that
+// nobody can write it until the caller closes it, after the parser read it.
+bool ProbeFile(const std::string& path, GroupsFileStatus& status, GroupsFileState& state, HANDLE& held);
+// Whether an error opening or reading a file means another program holds it.
+inline bool IsHeldByAnother(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+// Adds bytes of the file to its state (size and hash).
+void AddToState(GroupsFileState& state, const unsigned char* bytes, size_t count);
 
 // Takes the BSTR. False when the text has no exact form in the code page: read as the
 // code page shows it, it would be written back as "?" or as a look-alike.

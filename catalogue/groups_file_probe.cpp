@@ -134,25 +134,34 @@ private:
 }  // namespace
 
 // Looks at the file before the parser does. A missing or empty file holds nothing of the
-// user's; one that cannot be opened is the user's all the same. A file that declares a
-// document type is not ours and is refused before the parser sees it: a document type
-// can define entities that expand to far more than the file holds. A file whose shape
+// user's; one that cannot be opened is the user's all the same, and one that another
+// program holds for writing may be half written: it is in use, to be read later. A file
+// that declares a document type is not ours and is refused before the parser sees it: a
+// document type can define entities that expand to far more than the file holds. A file whose shape
 // would make the parser slow is refused too (ShapeScanner). UTF-16 text is read by code
 // units when it starts with a byte-order mark or "<?" in UTF-16; in any other file zero
 // bytes are skipped, so that unmarked wide text is caught too. One pass, in linear time.
 // True when the parser may read the file.
-bool ProbeFile(const std::string& path, GroupsFileStatus& status) {
-    HANDLE file = OpenToRead(path);
+bool ProbeFile(const std::string& path, GroupsFileStatus& status, GroupsFileState& state, HANDLE& held) {
+    held = INVALID_HANDLE_VALUE;
+    state = GroupsFileState();
+    // Shared for reading only: the open fails while another program may write the file,
+    // and while the handle stays open (through the parse) no program can start to.
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
         if (IsNoFile(error)) {
             status.kind = GroupsFileStatus::Missing;
         } else {
-            status.kind = GroupsFileStatus::Unreadable;
+            state.exists = true;
+            status.kind = IsHeldByAnother(error) ? GroupsFileStatus::InUse : GroupsFileStatus::Unreadable;
             status.reason = SystemErrorText(error);
         }
         return false;
     }
+    state.exists = true;
+    state.readable = true;
     static const char kMarkup[] = "<!DOCTYPE";
     const size_t kLength = sizeof(kMarkup) - 1;
     size_t matched = 0, total = 0;
@@ -169,7 +178,11 @@ bool ProbeFile(const std::string& path, GroupsFileStatus& status) {
     };
     unsigned char buffer[16384];
     DWORD got = 0;
-    while (!found && !refused && ::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+    BOOL read = FALSE;
+    // Read to the end, also past a refusal: the state covers every byte.
+    while ((read = ::ReadFile(file, buffer, sizeof(buffer), &got, nullptr)) && got > 0) {
+        AddToState(state, buffer, got);
+        if (found || refused) continue;
         DWORD i = 0;
         if (width == Unknown) {
             const bool four = total == 0 && got >= 4;
@@ -199,7 +212,16 @@ bool ProbeFile(const std::string& path, GroupsFileStatus& status) {
             }
         }
     }
-    ::CloseHandle(file);
+    if (!read) {
+        // Part of it locked by another program (or a failing disk).
+        const DWORD error = ::GetLastError();
+        ::CloseHandle(file);
+        state.readable = false;
+        status.kind = IsHeldByAnother(error) ? GroupsFileStatus::InUse : GroupsFileStatus::Unreadable;
+        status.reason = SystemErrorText(error);
+        return false;
+    }
+    if (found || refused || total == 0) ::CloseHandle(file);
     if (found) {
         status.kind = GroupsFileStatus::DocumentType;
         status.reason = "it declares a document type, which a groups file never does";
@@ -214,6 +236,7 @@ bool ProbeFile(const std::string& path, GroupsFileStatus& status) {
         status.kind = GroupsFileStatus::Missing;
         return false;
     }
+    held = file;
     return true;
 }
 

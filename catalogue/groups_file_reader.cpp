@@ -34,19 +34,21 @@ BOOL CGroupsFile::Open(const char* path) {
     Release(m_pDocument);
     m_bGroupsAttached = false;
     m_status = GroupsFileStatus();
+    m_state = GroupsFileState();
     m_pDocument = CreateDocument();
     if (!m_pDocument) return FALSE;
 
     m_path = path ? path : "";
     IXMLDOMNode* root = nullptr;
-    if (IXMLDOMDocument* kept = TakeKeptDocument(m_path)) {
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (IXMLDOMDocument* kept = TakeKeptDocument(m_path, &m_state)) {
         // The file holds what the last save here wrote and read back: that reading serves.
         m_pDocument->Release();
         m_pDocument = kept;
         Bstr rootName(kRootName);
         if (FAILED(m_pDocument->selectSingleNode(rootName, &root))) return FALSE;
         if (root) m_status.kind = GroupsFileStatus::Read;
-    } else if (ProbeFile(m_path, m_status)) {
+    } else if (ProbeFile(m_path, m_status, m_state, held)) {
         VARIANT source;
         ::VariantInit(&source);
         source.vt = VT_BSTR;
@@ -54,6 +56,8 @@ BOOL CGroupsFile::Open(const char* path) {
         VARIANT_BOOL loaded = VARIANT_FALSE;
         HRESULT hr = m_pDocument->load(source, &loaded);
         ::VariantClear(&source);
+        // The parser has read the bytes the probe saw; others may write the file again.
+        ::CloseHandle(held);
         if (SUCCEEDED(hr) && loaded == VARIANT_TRUE) {
             Bstr rootName(kRootName);
             hr = m_pDocument->selectSingleNode(rootName, &root);

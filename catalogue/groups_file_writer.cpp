@@ -31,6 +31,36 @@ HANDLE CreateTemporaryFile(const std::string& path, std::string& temp) {
     return INVALID_HANDLE_VALUE;
 }
 
+// The names of the files beside `path` that match `pattern` ("rf*.tmp"), with their sizes.
+std::map<std::string, ULONGLONG> FilesBeside(const std::string& path, const char* pattern) {
+    const std::string::size_type slash = path.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    std::map<std::string, ULONGLONG> files;
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((folder + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return files;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            files[folder + found.cFileName] = (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return files;
+}
+
+// Replaces the file with the new one. Wine's ReplaceFile moves the old file aside under a
+// name of its own from GetTempFileName ("rf<hex>.tmp" beside it) and leaves that name
+// behind, empty, when the replace fails (the old file held by another program): the empty
+// ones that came during the call go. A full one may hold the user's old bytes and stays.
+BOOL ReplaceLeavingNothing(const std::string& path, const std::string& temp) {
+    const std::map<std::string, ULONGLONG> before = FilesBeside(path, "rf*.tmp");
+    const BOOL ok = ::ReplaceFileA(path.c_str(), temp.c_str(), nullptr, REPLACEFILE_WRITE_THROUGH, nullptr, nullptr);
+    const DWORD error = ok ? 0 : ::GetLastError();
+    for (const auto& file : FilesBeside(path, "rf*.tmp"))
+        if (file.second == 0 && !before.count(file.first)) ::DeleteFileA(file.first.c_str());
+    ::SetLastError(error);
+    return ok;
+}
+
 }  // namespace
 
 IXMLDOMNode* CGroupsFile::CreateElement(const char* name) {
@@ -580,11 +610,19 @@ BOOL CGroupsFile::WriteDocument() {
         ::DeleteFileA(temp.c_str());
         return FALSE;
     }
+    // Only the bytes read are replaced: what another program wrote since is read first.
+    if (ReadGroupsFileState(m_path) != m_state) {
+        m_status.changedSinceRead = true;
+        m_status.writeError = "another program changed it while it was being written";
+        ::DeleteFileA(temp.c_str());
+        Release(readBack);
+        return FALSE;
+    }
 
     // The old file keeps its attributes (and what else the system keeps of a file it
     // replaces); a first save only moves the new file in place.
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-        ok = ::ReplaceFileA(m_path.c_str(), temp.c_str(), nullptr, REPLACEFILE_WRITE_THROUGH, nullptr, nullptr);
+        ok = ReplaceLeavingNothing(m_path, temp);
         error = ok ? 0 : ::GetLastError();
         if (!ok && error == ERROR_CALL_NOT_IMPLEMENTED) {
             ok = ::MoveFileExA(temp.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
@@ -605,10 +643,21 @@ BOOL CGroupsFile::WriteDocument() {
     }
     if (!ok) {
         m_status.writeError = SystemErrorText(error);
+        // Held by another program: to be tried again, as a file in use at the read is.
+        if (IsHeldByAnother(error)) {
+            m_status.kind = GroupsFileStatus::InUse;
+            m_status.reason = m_status.writeError;
+            m_status.writeError = "it is in use by another program (" + m_status.reason + ")";
+        }
+        // Made by another program since it was found missing.
+        m_status.changedSinceRead = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
         ::DeleteFileA(temp.c_str());
         Release(readBack);
         return FALSE;
     }
+    m_state = GroupsFileState();
+    m_state.exists = m_state.readable = true;
+    AddToState(m_state, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
     if (readBack) KeepDocument(m_path, std::move(text.Bytes()), readBack);
     Release(readBack);
     return TRUE;

@@ -3,6 +3,7 @@
 // written is reported and its bytes kept; what the program does not use or cannot show
 // survives a change, as does another hand's edit between two changes.
 #include "code_page_child.h"
+#include "held_file.h"
 #include "main_window_groups_fixture.h"
 #include "catalogue/groups_file.h"
 #include "support/xml_nodes.h"
@@ -109,61 +110,184 @@ TEST_F(MainWindowGroupsFileTest, AFileThatIsNoGroupsFileIsReportedAndItsBytesSur
     }
 }
 
-// A good file that cannot be opened at the start (another program holds it) is not
-// written over later: the user is told at the start and again at the change.
-TEST_F(MainWindowGroupsFileTest, AFileThatCannotBeOpenedAtTheStartIsLeftAlone)
+namespace {
+
+// The groups file as another program leaves it after holding it: a group of its own added.
+std::string HandAdded(const std::string& bytes)
 {
-    WriteGroups(kTwoGroups);
-    HANDLE hHeld = ::CreateFileA(m_groupsFile.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
-    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        ::SetForegroundWindow(dlg.m_hWnd);
-        ASSERT_EQ(1u, Boxes(1).size());
-        ::CloseHandle(hHeld);
-        hHeld = NULL;
-        const std::string text = TestApp().m_boxes[0].text;
-        EXPECT_TRUE(StartsWith(text, FileLines() + "cannot be opened: ")) << text;
-        EXPECT_TRUE(EndsWith(text, ".\r\n\r\nIt is left as it is: changes to the groups are not saved until the "
-                                   "program is started again."))
-            << text;
-        EXPECT_FALSE(Exists(Copy()));
-        NewGroup(dlg, "cartoons", "tom");
-        ASSERT_EQ(2u, Boxes(2).size());
-        EXPECT_EQ(NotSaved("could not be read when the program started and is left as it is."),
-                  TestApp().m_boxes[1].text);
-    }));
-    if (hHeld != NULL) ::CloseHandle(hHeld);
-    EXPECT_EQ(2u, TestApp().m_boxes.size());
-    EXPECT_EQ(kTwoGroups, GroupsFile());
+    return std::string(bytes).insert(bytes.find("</Purgelet>"),
+                                     "<!-- synced -->\n<Group Id=\"9\" Name=\"Hand\">\n<Keyword>gamma</Keyword>\n</Group>\n");
 }
 
-// A file another program holds open at a change (a sync client, a scanner) is left as it
-// is and the box says why, without claiming it was changed; once let go, the next change
-// writes both.
-TEST_F(MainWindowGroupsFileTest, AFileHeldAtAChangeIsLeftAloneAndTheNextChangeWritesIt)
+// The bytes with a keyword added to the group Tools, Media deleted, and a group added last.
+std::string Edited(std::string bytes, const char* keyword, bool bMediaGone, const std::string& added)
 {
-    WriteGroups(kTwoGroups);
-    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        ::SetForegroundWindow(dlg.m_hWnd);
-        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
-        HANDLE hHeld = ::CreateFileA(m_groupsFile.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-        ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
-        ClickGroup(dlg, "Media");
-        DeleteAnswered(dlg, IDYES);
-        ::CloseHandle(hHeld);
-        ASSERT_EQ(1u, Boxes(1).size());
-        const std::string text = TestApp().m_boxes[0].text;
-        EXPECT_TRUE(StartsWith(text, NotSaved("cannot be opened now: "))) << text;
-        EXPECT_TRUE(EndsWith(text, ".\r\n\r\nIt is left as it is.")) << text;
-        EXPECT_EQ(kTwoGroups, GroupsFile());
-        ClickRow(dlg, "Alpha Editor");
-        AddToGroup(dlg, NULL);
-        EXPECT_TRUE(PumpUntil([&] { return GroupsFile().find("Alpha Editor") != std::string::npos; }));
-    }));
-    EXPECT_EQ(1u, TestApp().m_boxes.size());
-    EXPECT_EQ(std::string::npos, GroupsFile().find("Media")) << GroupsFile();
-    EXPECT_NE(std::string::npos, GroupsFile().find("<Keyword>corpus</Keyword>\n<Keyword>Alpha Editor</Keyword>"))
-        << GroupsFile();
+    const std::string corpus = "<Keyword>corpus</Keyword>\n";
+    if (keyword != NULL) bytes.insert(bytes.find(corpus) + corpus.size(), "<Keyword>" + std::string(keyword) + "</Keyword>\n");
+    const std::string::size_type at = bytes.find("<Group Id=\"3\" Name=\"Media\"");
+    if (bMediaGone) bytes.erase(at, bytes.find("</Group>\n", at) + 9 - at);
+    return bytes.insert(bytes.rfind("</Purgelet>"), added);
+}
+
+}  // namespace
+
+// The groups file is, node for node, the document `expected` holds; nothing of a save is
+// left beside it.
+void MainWindowGroupsFileTest::ExpectFileNodes(const std::string& expected)
+{
+    const std::string expectedFile = m_groupsFile + ".expected";
+    std::ofstream(expectedFile.c_str(), std::ios::binary) << expected;
+    EXPECT_EQ(xmlnodes::OfFile(expectedFile), xmlnodes::OfFile(m_groupsFile)) << GroupsFile();
+    ::DeleteFileA(expectedFile.c_str());
+    const std::string folder = m_groupsFile.substr(0, m_groupsFile.rfind('\\') + 1);
+    WIN32_FIND_DATAA found;
+    HANDLE hSearch = ::FindFirstFileA((folder + "*.tmp").c_str(), &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, hSearch) << found.cFileName;
+    if (hSearch != INVALID_HANDLE_VALUE) ::FindClose(hSearch);
+    EXPECT_FALSE(Exists(Copy()));
+}
+
+namespace {
+
+const char kHeldAtAChange[] = "cannot be opened now: ";
+const char kWrittenWithTheNext[] =
+    ".\r\n\r\nAnother program holds it. It is left as it is, and the change is written with the next one.";
+
+}  // namespace
+
+// A file another program holds while the program starts (a sync client at logon, an
+// editor saving, caught halfway through its write) is neither damaged nor written: the box
+// says it is in use, a change meanwhile says it waits, and once the other program lets go
+// its groups join the tree with that change applied; the next change writes both.
+TEST_F(MainWindowGroupsFileTest, AFileHeldAtTheStartIsReadOnceFreeWithTheChangesMadeMeanwhile)
+{
+    const struct
+    {
+        const char* what;
+        HeldFile::Share share;
+    } cases[] = {{"held for writing, sharing reads", HeldFile::SharingReads},
+                 {"held sharing nothing", HeldFile::SharingNothing}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteGroups(kTwoGroups);
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        HeldFile held(m_groupsFile, c.share, HandAdded(kTwoGroups));
+        ASSERT_TRUE(held.Hold());
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            ASSERT_EQ(1u, Boxes(1).size());
+            const std::string text = TestApp().m_boxes[0].text;
+            EXPECT_TRUE(StartsWith(text, FileLines() + "is in use by another program (")) << text;
+            EXPECT_TRUE(EndsWith(text, ").\r\n\r\nIts groups are read as soon as it is free, and the changes made to "
+                                       "the groups meanwhile are applied to them."))
+                << text;
+            EXPECT_TRUE(TreeGroups(dlg).empty());
+            NewGroup(dlg, "cartoons", "tom");
+            ASSERT_EQ(2u, Boxes(2).size());
+            EXPECT_TRUE(StartsWith(TestApp().m_boxes[1].text, NotSaved(kHeldAtAChange))) << TestApp().m_boxes[1].text;
+            EXPECT_TRUE(EndsWith(TestApp().m_boxes[1].text, kWrittenWithTheNext)) << TestApp().m_boxes[1].text;
+            held.Release();
+            ASSERT_TRUE(held.Join());
+            EXPECT_EQ(HandAdded(kTwoGroups), GroupsFile());
+            EXPECT_TRUE(PumpUntil([&] {
+                return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media", "Hand", "cartoons"};
+            }));
+            ClickGroup(dlg, "Groups");  // every program listed again, not only the new group's
+            ClickRow(dlg, "Alpha Editor");
+            AddToGroup(dlg, NULL);  // into Tools, the first group listed
+            EXPECT_TRUE(PumpUntil([&] { return GroupsFile().find("Alpha Editor") != std::string::npos; }));
+        }));
+        EXPECT_EQ(2u, TestApp().m_boxes.size());
+        const GroupEntry* pCartoons = NULL;
+        for (const GroupEntry* pGroup : CGroupManager::GetInstance()->m_Groups)
+            if (pGroup->Name == "cartoons") pCartoons = pGroup;
+        ASSERT_TRUE(pCartoons != NULL);
+        EXPECT_GT(pCartoons->Id, 9);
+        ExpectFileNodes(Edited(HandAdded(kTwoGroups), "Alpha Editor", false,
+                               "<Group Id=\"" + std::to_string(pCartoons->Id) +
+                                   "\" Name=\"cartoons\">\n<Keyword>tom</Keyword>\n</Group>\n"));
+    }
+}
+
+// A change while another program holds the file (in the middle of writing it, or only
+// open) says so and waits; once the other program let go, the next change reads what it
+// wrote and writes both changes into it.
+TEST_F(MainWindowGroupsFileTest, AChangeWhileTheFileIsHeldIsWrittenWithTheNext)
+{
+    const struct
+    {
+        const char* what;
+        HeldFile::Share share;
+        std::string written;  // by the other program while it holds the file
+        std::vector<std::string> tree;
+    } cases[] = {
+        {"held for writing, sharing reads, a group added", HeldFile::SharingReads, HandAdded(kTwoGroups),
+         {"Tools", "Hand"}},
+        {"held sharing nothing", HeldFile::SharingNothing, "", {"Tools"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteGroups(kTwoGroups);
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+            HeldFile held(m_groupsFile, c.share, c.written);
+            ASSERT_TRUE(held.Hold());
+            ClickGroup(dlg, "Media");
+            DeleteAnswered(dlg, IDYES);
+            ASSERT_EQ(1u, Boxes(1).size());
+            const std::string text = TestApp().m_boxes[0].text;
+            EXPECT_TRUE(StartsWith(text, NotSaved(kHeldAtAChange))) << text;
+            EXPECT_TRUE(EndsWith(text, kWrittenWithTheNext)) << text;
+            held.Release();
+            ASSERT_TRUE(held.Join());
+            EXPECT_EQ(c.written.empty() ? kTwoGroups : c.written, GroupsFile());
+            ClickRow(dlg, "Alpha Editor");
+            AddToGroup(dlg, NULL);
+            EXPECT_TRUE(PumpUntil([&] { return GroupsFile().find("Alpha Editor") != std::string::npos; }));
+            EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == c.tree; }));
+        }));
+        EXPECT_EQ(1u, TestApp().m_boxes.size());
+        ExpectFileNodes(Edited(c.written.empty() ? kTwoGroups : c.written, "Alpha Editor", true, ""));
+    }
+}
+
+// A change still pending at the exit because another program holds the file is written
+// when the file frees within the exit's wait; otherwise the exit says it is not stored,
+// and the file stays as it was.
+TEST_F(MainWindowGroupsFileTest, AChangePendingAtTheExitIsWrittenWhenTheFileFreesInTimeOrSaidNotStored)
+{
+    for (const bool bFreed : {true, false}) {
+        SCOPED_TRACE(bFreed ? "freed a second into the exit" : "never freed");
+        WriteGroups(kTwoGroups);
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        HeldFile held(m_groupsFile, HeldFile::SharingReads, "", bFreed ? 1000 : 0);
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+            ASSERT_TRUE(held.Hold());
+            ClickGroup(dlg, "Media");
+            DeleteAnswered(dlg, IDYES);
+            ASSERT_EQ(1u, Boxes(1).size());
+            EXPECT_TRUE(StartsWith(TestApp().m_boxes[0].text, NotSaved(kHeldAtAChange)));
+            if (bFreed) held.Release();
+        }));
+        held.Release();
+        ASSERT_TRUE(held.Join());
+        if (bFreed) {
+            EXPECT_EQ(1u, TestApp().m_boxes.size());
+            ExpectFileNodes(Edited(kTwoGroups, NULL, true, ""));
+        } else {
+            ASSERT_EQ(2u, TestApp().m_boxes.size());
+            EXPECT_EQ(NotSaved("is still in use by another program: the latest changes to the groups are not stored in it."),
+                      TestApp().m_boxes[1].text);
+            EXPECT_EQ(kTwoGroups, GroupsFile());
+        }
+    }
 }
 
 TEST_F(MainWindowGroupsFileTest, AReadOnlyFileGivesTheBoxAtEachChangeAndKeepsItsBytes)

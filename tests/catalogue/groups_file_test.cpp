@@ -6,6 +6,7 @@
 #include "catalogue/groups.h"
 #include "catalogue/groups_file.h"
 #include "catalogue_test_util.h"
+#include "support/child_run.h"
 #include "support/xml_nodes.h"
 #include <functional>
 
@@ -376,11 +377,11 @@ TEST_F(GroupsFile, ACopyOfADamagedFileNeverReplacesAnotherAndAFailedCopyIsSaid) 
     EXPECT_FALSE(error.empty());
     GroupsFileStatus status;
     EXPECT_TRUE(m->Load(path.c_str(), &status));
-    EXPECT_EQ(GroupsFileStatus::Unreadable, status.kind);
+    EXPECT_EQ(GroupsFileStatus::InUse, status.kind);
     EXPECT_FALSE(status.reason.empty());
     Add("New", {"n"});
     EXPECT_FALSE(m->Save(path.c_str(), &status));
-    EXPECT_EQ(status.reason, status.writeError);
+    EXPECT_EQ("it is in use by another program (" + status.reason + ")", status.writeError);
     CloseHandle(held);
     EXPECT_EQ(bytes, ReadWholeFile(path));
     bool exists = true;
@@ -415,45 +416,101 @@ TEST_F(GroupsFile, AnEditElsewhereBetweenTwoSavesStaysThroughTheSecond) {
     }
 }
 
+// Each way a save can fail, from a file holding one group: the save says so, and the old
+// file stays whole with nothing beside it. Run in a child process, each case within a
+// bound: a broken writer can loop or crash (which under Wine waits for a debugger).
 TEST_F(GroupsFile, AFailedSaveReportsFalseAndKeepsTheOldFile) {
-    Add("Old", {"o"});
-    ASSERT_TRUE(m->Save(path.c_str()));
-    const std::string before = ReadWholeFile(path);
-    Reset();
-    Add("New", {"n"});
-
-    // A read-only file is not replaced. (Windows refuses to move a file over a read-only
-    // one; Wine does not, so the catalogue checks the attribute itself.)
-    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    std::string before;
     GroupsFileStatus status;
-    EXPECT_FALSE(m->Save(path.c_str(), &status));
-    EXPECT_EQ("the file is read-only", status.writeError);
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(before, ReadWholeFile(path));
-    EXPECT_EQ(1u, FilesIn(folder.Path()));
-
-    // A file another program holds open without sharing cannot be replaced; the written
-    // copy is thrown away.
-    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    const BOOL savedWhileHeld = m->Save(path.c_str(), &status);
-    CloseHandle(held);
-    EXPECT_FALSE(savedWhileHeld);
-    EXPECT_FALSE(status.writeError.empty());
-    EXPECT_EQ(before, ReadWholeFile(path));
-    EXPECT_EQ(1u, FilesIn(folder.Path()));
-
-    // A folder that does not exist cannot take the file at all.
-    const std::string nowhere = folder.Path() + "missing\\Purgelet.xml";
-    EXPECT_FALSE(m->Save(nowhere.c_str()));
-    bool exists = true;
-    ReadWholeFile(nowhere, &exists);
-    EXPECT_FALSE(exists);
-
-    // A file standing where the folder should be.
-    const std::string blocked = path + "\\Purgelet.xml";
-    EXPECT_FALSE(m->Save(blocked.c_str()));
-    EXPECT_EQ(before, ReadWholeFile(path));
+    auto held = [&](DWORD access, DWORD share) {
+        return CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    };
+    // What another program holding the file makes of a save.
+    auto refusedWhileHeld = [&](DWORD access, DWORD share) {
+        HANDLE file = held(access, share);
+        EXPECT_NE(INVALID_HANDLE_VALUE, file);
+        const BOOL saved = m->Save(path.c_str(), &status);
+        CloseHandle(file);
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(GroupsFileStatus::InUse, status.kind) << status.reason;
+        EXPECT_FALSE(status.Damaged());
+        EXPECT_EQ(0u, status.writeError.find("it is in use by another program (")) << status.writeError;
+    };
+    const struct {
+        const char* name;
+        std::function<void()> run;
+    } cases[] = {
+        // Windows refuses to move a file over a read-only one; Wine does not, so the
+        // catalogue checks the attribute itself.
+        {"a read-only file",
+         [&] {
+             ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+             EXPECT_FALSE(m->Save(path.c_str(), &status));
+             EXPECT_EQ("the file is read-only", status.writeError);
+             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+         }},
+        {"held open without sharing", [&] { refusedWhileHeld(GENERIC_READ, 0); }},
+        // Read now, it may be half written: in use, not damaged.
+        {"held for writing, sharing reads",
+         [&] {
+             refusedWhileHeld(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ);
+             HANDLE file = held(GENERIC_WRITE, FILE_SHARE_READ);
+             GroupsFileStatus loaded;
+             EXPECT_TRUE(m->Load(path.c_str(), &loaded));
+             CloseHandle(file);
+             EXPECT_EQ(GroupsFileStatus::InUse, loaded.kind);
+             EXPECT_EQ(1u + 1u, m->m_Groups.size()) << "nothing read";
+         }},
+        // The file taken between the read and the replace: nothing of the replace stays
+        // beside it (Wine's ReplaceFile leaves an empty file of its own behind).
+        {"held at the replace",
+         [&] {
+             CGroupsFile file;
+             ASSERT_TRUE(file.Open(path.c_str()));
+             HANDLE reader = held(GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
+             EXPECT_TRUE(file.WriteGroups(m));
+             const BOOL saved = file.Save();
+             CloseHandle(reader);
+             EXPECT_FALSE(saved);
+             EXPECT_EQ(GroupsFileStatus::InUse, file.Status().kind);
+         }},
+        // Written by another program between the read and the replace: not replaced unread.
+        {"changed between the read and the replace",
+         [&] {
+             CGroupsFile file;
+             ASSERT_TRUE(file.Open(path.c_str()));
+             before = Replaced(before, "Old", "Hand");
+             ASSERT_TRUE(WriteWholeFile(path, before));
+             EXPECT_TRUE(file.WriteGroups(m));
+             EXPECT_FALSE(file.Save());
+             EXPECT_TRUE(file.Status().changedSinceRead);
+         }},
+        {"a folder that does not exist",
+         [&] {
+             const std::string nowhere = folder.Path() + "missing\\Purgelet.xml";
+             EXPECT_FALSE(m->Save(nowhere.c_str()));
+             bool exists = true;
+             ReadWholeFile(nowhere, &exists);
+             EXPECT_FALSE(exists);
+         }},
+        {"a file standing where the folder should be",
+         [&] { EXPECT_FALSE(m->Save((path + "\\Purgelet.xml").c_str())); }},
+    };
+    testsupport::RunCasesBounded(
+        "GroupsFile.AFailedSaveReportsFalseAndKeepsTheOldFile", sizeof(cases) / sizeof(cases[0]),
+        [&](size_t i) {
+            SCOPED_TRACE(cases[i].name);
+            Reset();
+            Add("Old", {"o"});
+            ASSERT_TRUE(m->Save(path.c_str()));
+            before = ReadWholeFile(path);
+            Reset();
+            Add("New", {"n"});
+            cases[i].run();
+            EXPECT_EQ(before, ReadWholeFile(path));
+            EXPECT_EQ(1u, FilesIn(folder.Path()));
+        },
+        [&](size_t i) { return std::string(cases[i].name); }, 20000);
 }
 
 // ---- what a save writes ----------------------------------------------------------------

@@ -1,0 +1,49 @@
+// Another program holding the groups file, for the main window's tests. Started as
+//   file_holder.exe <file> <read|none> <delay ms> <event name> [<file of new bytes>]
+// it opens the file for writing, sharing reads ("read", as a sync client or an editor
+// saving) or nothing ("none"). Given new bytes, it writes the first half of them over the
+// file at once, as a program in the middle of writing it. It then sets the event
+// "<event name>.held" and waits (at most 60 s) for the event "<event name>"; after the
+// delay it writes the rest of the new bytes and lets go of the file.
+#include <windows.h>
+#include <stdlib.h>
+#include <string>
+
+static std::string ReadAll(const char* path)
+{
+    std::string bytes;
+    HANDLE hFile = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (hFile == INVALID_HANDLE_VALUE) return bytes;
+    char buffer[4096];
+    DWORD dwGot = 0;
+    while (::ReadFile(hFile, buffer, sizeof(buffer), &dwGot, NULL) && dwGot > 0) bytes.append(buffer, dwGot);
+    ::CloseHandle(hFile);
+    return bytes;
+}
+
+static bool Write(HANDLE hFile, const std::string& bytes)
+{
+    DWORD dwWritten = 0;
+    return bytes.empty() ||
+           (::WriteFile(hFile, bytes.data(), (DWORD)bytes.size(), &dwWritten, NULL) && dwWritten == bytes.size());
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 5) return 2;
+    const DWORD dwShare = std::string(argv[2]) == "read" ? FILE_SHARE_READ : 0;
+    HANDLE hFile = ::CreateFileA(argv[1], GENERIC_READ | GENERIC_WRITE, dwShare, NULL, OPEN_EXISTING, 0, NULL);
+    if (hFile == INVALID_HANDLE_VALUE) return 3;
+    const std::string bytes = argc > 5 ? ReadAll(argv[5]) : std::string();
+    const size_t nHalf = bytes.size() / 2;
+    if (argc > 5 && (!::SetEndOfFile(hFile) || !Write(hFile, bytes.substr(0, nHalf)))) return 4;
+    HANDLE hHeld = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, (std::string(argv[4]) + ".held").c_str());
+    HANDLE hRelease = ::OpenEventA(SYNCHRONIZE, FALSE, argv[4]);
+    if (hHeld == NULL || hRelease == NULL) return 5;
+    ::SetEvent(hHeld);
+    ::WaitForSingleObject(hRelease, 60000);
+    ::Sleep(strtoul(argv[3], NULL, 10));
+    if (argc > 5 && !Write(hFile, bytes.substr(nHalf))) return 6;
+    ::CloseHandle(hFile);
+    return 0;
+}
