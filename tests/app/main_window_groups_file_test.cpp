@@ -115,15 +115,16 @@ namespace {
 // The groups file as another program leaves it after holding it: a group of its own added.
 std::string HandAdded(const std::string& bytes)
 {
-    return std::string(bytes).insert(bytes.find("</Purgelet>"),
-                                     "<!-- synced -->\n<Group Id=\"9\" Name=\"Hand\">\n<Keyword>gamma</Keyword>\n</Group>\n");
+    return std::string(bytes).insert(
+        bytes.find("</Purgelet>"), "<!-- synced -->\n<Group Id=\"9\" Name=\"Hand\">\n<Keyword>gamma</Keyword>\n</Group>\n");
 }
 
 // The bytes with a keyword added to the group Tools, Media deleted, and a group added last.
 std::string Edited(std::string bytes, const char* keyword, bool bMediaGone, const std::string& added)
 {
     const std::string corpus = "<Keyword>corpus</Keyword>\n";
-    if (keyword != NULL) bytes.insert(bytes.find(corpus) + corpus.size(), "<Keyword>" + std::string(keyword) + "</Keyword>\n");
+    if (keyword != NULL)
+        bytes.insert(bytes.find(corpus) + corpus.size(), "<Keyword>" + std::string(keyword) + "</Keyword>\n");
     const std::string::size_type at = bytes.find("<Group Id=\"3\" Name=\"Media\"");
     if (bMediaGone) bytes.erase(at, bytes.find("</Group>\n", at) + 9 - at);
     return bytes.insert(bytes.rfind("</Purgelet>"), added);
@@ -283,7 +284,8 @@ TEST_F(MainWindowGroupsFileTest, AChangePendingAtTheExitIsWrittenWhenTheFileFree
             ExpectFileNodes(Edited(kTwoGroups, NULL, true, ""));
         } else {
             ASSERT_EQ(2u, TestApp().m_boxes.size());
-            EXPECT_EQ(NotSaved("is still in use by another program: the latest changes to the groups are not stored in it."),
+            EXPECT_EQ(NotSaved("is still in use by another program: the latest changes to the groups are not stored "
+                               "in it."),
                       TestApp().m_boxes[1].text);
             EXPECT_EQ(kTwoGroups, GroupsFile());
         }
