@@ -57,18 +57,6 @@ std::string Sz(const std::string& text) { return "1:" + text + std::string(1, '\
 // A number value as the registry test reads it back (type REG_DWORD).
 std::string Dw(DWORD nValue) { return "4:" + std::string((const char*)&nValue, sizeof(nValue)); }
 
-// Sends a session's end message as the system does. It must not wait on a box: one that
-// comes anyway is answered No at once and the test fails, rather than hanging on it.
-LRESULT SendSessionEnd(CPurgeletDlg& dlg, UINT nMessage, WPARAM wParam)
-{
-    ownedbox::BoxWatcher box(dlg.m_hWnd, ownedbox::Press(IDNO));
-    const LRESULT nResult = dlg.SendMessage(nMessage, wParam, ENDSESSION_LOGOFF);
-    box.Stop();
-    box.Join();
-    EXPECT_FALSE(box.m_bFound) << box.m_text;
-    return nResult;
-}
-
 // The session asks and ends (or is called off).
 void EndSession(CPurgeletDlg& dlg, bool bEnds)
 {

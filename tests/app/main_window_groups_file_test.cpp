@@ -366,14 +366,14 @@ TEST_F(MainWindowGroupsFileTest, ASessionEndStoresWhatTheCloseWould)
         AddGroup("Pending", "pend");
         EXPECT_FALSE(Exists(m_groupsFile));
 
-        EXPECT_TRUE(dlg.SendMessage(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+        EXPECT_TRUE(SendSessionEnd(dlg, WM_QUERYENDSESSION, 0));
         EXPECT_NE(std::string::npos, GroupsFile().find("Name=\"Pending\">\n<Keyword>pend</Keyword>")) << GroupsFile();
         std::map<std::string, std::string> options = mainwindowtest::StoredOptions();
         EXPECT_EQ(std::string("1:FALSE", 8), options["ShowDetails"]);
         EXPECT_EQ(1u, options.count("CatsSize"));
         EXPECT_EQ(1u, options.count("ListSize"));
 
-        dlg.SendMessage(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        SendSessionEnd(dlg, WM_ENDSESSION, TRUE);
         EXPECT_EQ(options, mainwindowtest::StoredOptions());
         EXPECT_TRUE(::IsWindow(dlg.m_hWnd));
     }));

@@ -189,6 +189,19 @@ inline Question DeleteAnswered(CPurgeletDlg& dlg, UINT nAnswer)
     return question;
 }
 
+// Sends a session's end message (WM_QUERYENDSESSION, WM_ENDSESSION) as the system does. It
+// must not wait on a box: one that comes anyway is answered No at once and the test
+// fails, rather than hanging on it.
+inline LRESULT SendSessionEnd(CPurgeletDlg& dlg, UINT nMessage, WPARAM wParam)
+{
+    ownedbox::BoxWatcher box(dlg.m_hWnd, ownedbox::Press(IDNO));
+    const LRESULT nResult = dlg.SendMessage(nMessage, wParam, ENDSESSION_LOGOFF);
+    box.Stop();
+    box.Join();
+    EXPECT_FALSE(box.m_bFound) << box.m_text;
+    return nResult;
+}
+
 const char kTwoGroups[] =
     "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n"
     "<Group Id=\"2\" Name=\"Tools\">\n<Keyword>corpus</Keyword>\n</Group>\n"
