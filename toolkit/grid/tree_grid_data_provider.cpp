@@ -393,6 +393,8 @@ bool CExtTreeGridDataProvider::ColumnsMoveToOuter(ULONG nColNo, ULONG nCount, UL
     if (nCount == 0 || nOuterPos < 1 || nOuterPos > m_nReservedColCount || nColNo >= nInner ||
         nCount > nInner - nColNo)
         return false;
+    // The columns change bands here, and the counts follow at once.
+    CTreeChange change(*this);
     for (ULONG i = 0; i < nCount; i++)
         if (!m_DP.MoveColumnOrRow(true, nFirstInner + nColNo + i, nOuterPos + i))
             return false;
@@ -412,6 +414,7 @@ bool CExtTreeGridDataProvider::ColumnsMoveToInner(ULONG nOuterPos, ULONG nCount,
         return false;
     // Each move takes the first of the run from the outer band to its place among the
     // inner columns, which the shrinking band brings one step nearer.
+    CTreeChange change(*this);
     for (ULONG i = 0; i < nCount; i++)
         if (!m_DP.MoveColumnOrRow(true, nOuterPos, nCols + nColNo + i))
             return false;
@@ -425,10 +428,17 @@ bool CExtTreeGridDataProvider::ColumnsMoveToInner(ULONG nOuterPos, ULONG nCount,
 void* CExtTreeGridDataProvider::MallocAlloc(ULONG nSize) { return m_DP.MallocAlloc(nSize); }
 void CExtTreeGridDataProvider::MallocFree(void* pMemory) { m_DP.MallocFree(pMemory); }
 
+// The grid's own columns, as the grid asks for them: it reserves first and then inserts or
+// removes, so between the two a column lies in the band it is on its way to; the change
+// is the tree's to make, never one of the tree's own columns.
 bool CExtTreeGridDataProvider::ColumnInsert(ULONG nColNo, ULONG nInsertCount)
 {
     GetFlatProvider();
-    return m_DP.ColumnInsert(FlatColumnGet(nColNo), nInsertCount);
+    const ULONG nFlatCol = FlatColumnGet(nColNo);
+    if (nFlatCol < m_nReservedColCount)
+        return false;
+    CTreeChange change(*this);
+    return m_DP.ColumnInsert(nFlatCol, nInsertCount);
 }
 
 // Only the grid's outer rows come and go this way (node rows come and go with their
@@ -462,7 +472,11 @@ ULONG CExtTreeGridDataProvider::RowCountGet()
 bool CExtTreeGridDataProvider::ColumnRemove(ULONG nColNo, ULONG nRemoveCount)
 {
     GetFlatProvider();
-    return m_DP.ColumnRemove(FlatColumnGet(nColNo), nRemoveCount);
+    const ULONG nFlatCol = FlatColumnGet(nColNo);
+    if (nFlatCol < m_nReservedColCount)
+        return false;
+    CTreeChange change(*this);
+    return m_DP.ColumnRemove(nFlatCol, nRemoveCount);
 }
 
 bool CExtTreeGridDataProvider::RowRemove(ULONG nRowNo, ULONG nRemoveCount)
@@ -617,16 +631,54 @@ bool CExtTreeGridDataProvider::CFlatProvider::MovesTree(bool bColumns, ULONG nFi
     return !bColumns || nFirst == 0 || nSecond == 0;
 }
 
+ULONG CExtTreeGridDataProvider::CFlatProvider::ReservedColumns() const
+{
+    ULONG nCols = 0;
+    OuterCellsReservedGet(&nCols, NULL);
+    return nCols;
+}
+
+ULONG CExtTreeGridDataProvider::CFlatProvider::ColumnBand(ULONG nColNo, ULONG nReservedCols) const
+{
+    if (nColNo == 0)
+        return 0;
+    if (nColNo < m_tree.m_nReservedColCount)
+        return 1;
+    return nColNo < nReservedCols ? 2 : 3;
+}
+
+bool CExtTreeGridDataProvider::CFlatProvider::CarriesKeptAcross(ULONG nColNo, ULONG nNewColNo, ULONG nNewReservedCols)
+{
+    return ColumnBand(nColNo, ReservedColumns()) != ColumnBand(nNewColNo, nNewReservedCols) &&
+           CellRangeHoldsKept(nColNo, 0, 1, m_nRowCount);
+}
+
+// Only columns before the reservation's end can change bands by a shift: past it every
+// column is an inner one before and after.
+bool CExtTreeGridDataProvider::CFlatProvider::ShiftCarriesKeptAcross(ULONG nFirst, ULONG nEnd, LONG nShift)
+{
+    const ULONG nReserved = ReservedColumns();
+    const ULONG nStop = std::min<ULONG>(std::min<ULONG>(nEnd, m_nColCount), nReserved + (nShift < 0 ? -nShift : 0));
+    for (ULONG i = nFirst; i < nStop; i++)
+        if (CarriesKeptAcross(i, i + nShift, nReserved))
+            return true;
+    return false;
+}
+
 bool CExtTreeGridDataProvider::CFlatProvider::ColumnInsert(ULONG nColNo, ULONG nInsertCount)
 {
-    if (nInsertCount > 0 && nColNo == 0 && KeepsTree())
+    if (nInsertCount > 0 && KeepsTree() &&
+        (nColNo == 0 || (nColNo <= m_nColCount && nInsertCount <= 0x7FFFFFFF &&
+                         ShiftCarriesKeptAcross(nColNo, m_nColCount, (LONG)nInsertCount))))
         return false;
     return CExtGridDataProviderMemory::ColumnInsert(nColNo, nInsertCount);
 }
 
 bool CExtTreeGridDataProvider::CFlatProvider::ColumnRemove(ULONG nColNo, ULONG nRemoveCount)
 {
-    if (nRemoveCount > 0 && nColNo == 0 && KeepsTree())
+    if (nRemoveCount > 0 && KeepsTree() &&
+        (nColNo == 0 || (nColNo < m_nColCount && nRemoveCount <= m_nColCount - nColNo &&
+                         ShiftCarriesKeptAcross(nColNo + nRemoveCount, m_nColCount, -(LONG)nRemoveCount))))
         return false;
     return CExtGridDataProviderMemory::ColumnRemove(nColNo, nRemoveCount);
 }
@@ -678,10 +730,15 @@ bool CExtTreeGridDataProvider::CFlatProvider::OuterCellsReserve(ULONG nReservedC
 {
     if (KeepsTree())
     {
-        ULONG nRows = 0;
-        OuterCellsReservedGet(NULL, &nRows);
+        ULONG nCols = 0, nRows = 0;
+        OuterCellsReservedGet(&nCols, &nRows);
         if (nReservedRowCount != nRows || nReservedColCount < m_tree.m_nReservedColCount)
             return false;
+        // The columns between the old and the new end change between outer and inner.
+        for (ULONG i = std::min(nCols, nReservedColCount); i < std::max(nCols, nReservedColCount) && i < m_nColCount;
+             i++)
+            if (CarriesKeptAcross(i, i, nReservedColCount))
+                return false;
     }
     return CExtGridDataProviderMemory::OuterCellsReserve(nReservedColCount, nReservedRowCount);
 }
@@ -700,8 +757,17 @@ bool CExtTreeGridDataProvider::CFlatProvider::MoveColumnOrRow(bool bColumns, ULO
 {
     const ULONG nCount = bColumns ? m_nColCount : m_nRowCount;
     const bool bMoves = nFrom < nCount && nTo <= nCount && nFrom != nTo && nFrom + 1 != nTo;
-    if (bMoves && MovesTree(bColumns, nFrom, nTo) && KeepsTree())
-        return false;
+    if (bMoves && KeepsTree())
+    {
+        if (MovesTree(bColumns, nFrom, nTo))
+            return false;
+        // The column lands before the place it was put at when it moves on; the columns
+        // it passes take one step back towards its old place.
+        const ULONG nLanding = nFrom < nTo ? nTo - 1 : nTo;
+        if (CarriesKeptAcross(nFrom, nLanding, ReservedColumns()) ||
+            (nFrom < nTo ? ShiftCarriesKeptAcross(nFrom + 1, nTo, -1) : ShiftCarriesKeptAcross(nTo, nFrom, 1)))
+            return false;
+    }
     return CExtGridDataProviderMemory::MoveColumnOrRow(bColumns, nFrom, nTo, pDPE);
 }
 
@@ -709,7 +775,9 @@ bool CExtTreeGridDataProvider::CFlatProvider::MoveColumnOrRow(bool bColumns, ULO
 bool CExtTreeGridDataProvider::CFlatProvider::SwapSeries(ULONG nRowColNo1, ULONG nRowColNo2, ULONG& nSwapCounter,
                                                          IDataProviderEvents* pDPE, bool bColumns)
 {
-    if (nRowColNo1 != nRowColNo2 && MovesTree(bColumns, nRowColNo1, nRowColNo2) && KeepsTree())
+    if (nRowColNo1 != nRowColNo2 && KeepsTree() &&
+        (MovesTree(bColumns, nRowColNo1, nRowColNo2) || CarriesKeptAcross(nRowColNo1, nRowColNo2, ReservedColumns()) ||
+         CarriesKeptAcross(nRowColNo2, nRowColNo1, ReservedColumns())))
         return false;
     return CExtGridDataProviderMemory::SwapSeries(nRowColNo1, nRowColNo2, nSwapCounter, pDPE, bColumns);
 }

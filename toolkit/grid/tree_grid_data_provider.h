@@ -28,6 +28,13 @@ public:
     // refused whole (false, nothing changed) unless the tree makes it itself (CTreeChange).
     // The column is also kept out of column sorts: the reserved columns cover at least
     // the tree's own. It keeps the memory provider's run-time class and comparison.
+    // The columns lie in bands by place: the node column, the tree's other own columns,
+    // the grid's outer columns, its inner ones. A kept cell (the keeper's, a report grid's
+    // registered column) is filed by its band, which the counts of the tree and of the
+    // reservation say and only the tree changes with the filing; so a change from outside
+    // that would carry a column holding one into another band (a column put in, taken out
+    // or moved before a band's end, two exchanged, another reservation) is refused whole.
+    // Moves inside a band, and columns that hold no kept cell, stay open.
     class CFlatProvider : public CExtGridDataProviderMemory
     {
     public:
@@ -53,6 +60,16 @@ public:
         bool KeepsTree() const;
         // Whether moving or exchanging these series would move the node column or a row.
         bool MovesTree(bool bColumns, ULONG nFirst, ULONG nSecond) const;
+        // The band of a flat column under a reservation of nReservedCols columns: 0 the
+        // node column, 1 the tree's other own columns, 2 the grid's outer, 3 its inner.
+        ULONG ColumnBand(ULONG nColNo, ULONG nReservedCols) const;
+        // Whether column nColNo holds a kept cell and would land at nNewColNo, under a
+        // reservation of nNewReservedCols, in another band than it lies in now.
+        bool CarriesKeptAcross(ULONG nColNo, ULONG nNewColNo, ULONG nNewReservedCols);
+        // Whether the columns nFirst..nEnd-1 moved by nShift places carry a kept cell
+        // across a band's end.
+        bool ShiftCarriesKeptAcross(ULONG nFirst, ULONG nEnd, LONG nShift);
+        ULONG ReservedColumns() const;
 
         CExtTreeGridDataProvider& m_tree;
     };

@@ -82,6 +82,27 @@ struct ColumnScene
                     << pColumn->ColumnNameGet() << " in \"" << pColumn->CategoryNameGet() << "\"";
             }
         }
+        ASSERT_NO_FATAL_FAILURE(CheckParts());
+    }
+    // Every registered column lies in the part of the header its active flag names, and
+    // the grid can still move it to the other part and back to its place.
+    void CheckParts()
+    {
+        CExtReportGridDataProvider& dp = m_grid.GetReportDataProvider();
+        std::vector<CExtReportGridColumn*> registered;
+        for (POSITION pos = m_grid.ColumnGetStartPosition(NULL, true, true); pos != NULL;)
+            registered.push_back(m_grid.ColumnGetNext(pos, NULL, true, true));
+        for (CExtReportGridColumn* pColumn : registered)
+        {
+            SCOPED_TRACE(pColumn->ColumnNameGet());
+            const bool bActive = pColumn->IsActive();
+            auto place = [&] { return bActive ? dp.ActiveColumnIndexOf(pColumn) : dp.InactiveColumnIndexOf(pColumn); };
+            const int nAt = place();
+            ASSERT_LE(0, nAt) << (bActive ? "shown" : "hidden") << " by its flag, but not there";
+            ASSERT_TRUE(m_grid.ColumnActivate(pColumn, !bActive, -1, false));
+            ASSERT_TRUE(m_grid.ColumnActivate(pColumn, bActive, nAt, false));
+            ASSERT_EQ(nAt, place());
+        }
     }
 };
 
@@ -581,6 +602,43 @@ TEST(ReportColumnIdentity, SettersKeepTheGridsOwnLayoutReadable)
                     s.m_grid.ItemFromNode(s.m_grid.ItemGetByVisibleRow(3)) != items[1];
          },
          false, "Date", "", 10, 10, 32767, 0.5},
+        // The registered columns' parts through the flat store (flat column 1 is Date, the
+        // hidden part's last, 2 and 3 are Name and Size, the shown part): nothing carries a
+        // registered column into another part, where the grid would not find it by its flag.
+        {"the flat store puts a column in before Date",
+         [](ColumnScene& s) { return s.m_grid.GetReportDataProvider().GetFlatProvider().ColumnInsert(1, 1); }, false,
+         "Date", "", 10, 10, 32767, 0.5},
+        {"the flat store moves or exchanges Date and Name across their parts",
+         [](ColumnScene& s) {
+             CExtGridDataProviderMemory& flat = s.m_grid.GetReportDataProvider().GetFlatProvider();
+             ULONG nSwaps = 0;
+             return flat.MoveColumnOrRow(true, 1, 4) || flat.MoveColumnOrRow(true, 2, 1) ||
+                    flat.SwapSeries(1, 2, nSwaps, NULL, true);
+         },
+         false, "Date", "", 10, 10, 32767, 0.5},
+        {"the flat store reserves Name as an outer column",
+         [](ColumnScene& s) {
+             CExtGridDataProviderMemory& flat = s.m_grid.GetReportDataProvider().GetFlatProvider();
+             ULONG nRows = 0;
+             flat.OuterCellsReservedGet(NULL, &nRows);
+             return flat.OuterCellsReserve(3, nRows);
+         },
+         false, "Date", "", 10, 10, 32767, 0.5},
+        {"the grid makes an outer column, the flat store removes it from before Name",
+         [](ColumnScene& s) {
+             const bool bMade = s.m_grid.SetLeftOuterColumnCount(1, false) != -1;
+             const bool bRemoved = s.m_grid.GetReportDataProvider().GetFlatProvider().ColumnRemove(2, 1);
+             return !bMade || bRemoved || s.m_grid.SetLeftOuterColumnCount(0, false) == -1;
+         },
+         false, "Date", "", 10, 10, 32767, 0.5},
+        {"the flat store moves and exchanges Name and Size among the shown columns",
+         [](ColumnScene& s) {
+             CExtReportGridDataProvider& dp = s.m_grid.GetReportDataProvider();
+             ULONG nSwaps = 0;
+             return dp.GetFlatProvider().MoveColumnOrRow(true, 3, 2) && dp.ActiveColumnIndexOf(s.m_pSize) == 0 &&
+                    dp.GetFlatProvider().SwapSeries(2, 3, nSwaps, NULL, true) && dp.ActiveColumnIndexOf(s.m_pSize) == 1;
+         },
+         true, "Date", "", 10, 10, 32767, 0.5},
         {"SetOwner to none, then ColumnNameSet",
          [](ColumnScene& s) {
              s.m_pDate->SetOwner(NULL);
