@@ -1,6 +1,7 @@
 #include "app/page_uninstall_group_editor.h"
 #include "app/box_name_line.h"
 #include "app/groups_store.h"
+#include "app/input_rule.h"
 #include "app/purgelet_app.h"
 #include "app/ui_manager.h"
 #include "app/unstorable_text.h"
@@ -16,6 +17,7 @@ BEGIN_MESSAGE_MAP(CPageUninstallGroupEditor, CCommandPage)
     ON_EN_CHANGE(IDC_GROUP_NAME, &CPageUninstallGroupEditor::OnFieldChange)
     ON_EN_CHANGE(IDC_GROUP_KEYWORDS, &CPageUninstallGroupEditor::OnFieldChange)
     ON_WM_SHOWWINDOW()
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 CPageUninstallGroupEditor::CPageUninstallGroupEditor() : CCommandPage(IDD_PAGE_GROUP_EDITOR), m_pGroup(NULL)
@@ -257,6 +259,10 @@ namespace
 // which two groups may share: such typing comes back as a new group's.
 const char kKeptSection[] = "Group Editor";
 const char kKeptGroupId[] = "Group Id";
+// While the groups file another program held at the start is not read yet: how often the
+// kept typing asks whether its group can be found now.
+const UINT_PTR kKeptTypingTimer = 0x4B54;
+const UINT kKeptTypingPollMs = 250;
 
 // The kept section opened for reading, or NULL when there is none (it is only read,
 // never made, here: reading must not leave keys behind).
@@ -334,6 +340,13 @@ void CPageUninstallGroupEditor::RestoreKeptTyping()
 {
     HKEY hKey = OpenKept();
     if (hKey == NULL) return;
+    if (CGroupsStore::Instance().WaitsForHeldFile()) {
+        // The group the typing names may be in the file another program still holds: it
+        // comes back once the file is read (OnTimer).
+        ::RegCloseKey(hKey);
+        SetTimer(kKeptTypingTimer, kKeptTypingPollMs, NULL);
+        return;
+    }
     std::string name, keywords;
     DWORD nKeptId = 0;
     const bool bGroup = ReadKeptNumber(hKey, kKeptGroupId, nKeptId);
@@ -356,6 +369,19 @@ void CPageUninstallGroupEditor::RestoreKeptTyping()
     UpdateData(FALSE);
     NoteTyping();
     AfxGetApp()->WriteProfileString(kKeptSection, NULL, NULL);
+}
+
+void CPageUninstallGroupEditor::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != kKeptTypingTimer) {
+        CCommandPage::OnTimer(nIDEvent);
+        return;
+    }
+    if (CGroupsStore::Instance().WaitsForHeldFile() || !CInputRule::TakesCommands()) return;
+    KillTimer(kKeptTypingTimer);
+    // A group the user opened meanwhile is not replaced unasked: the kept typing waits for
+    // the next start.
+    if (!CUiManager::GetInstance()->IsGroupEditorOpen()) RestoreKeptTyping();
 }
 
 void CPageUninstallGroupEditor::OnApply() { ApplyGroup(); }

@@ -46,7 +46,8 @@ public:
     void KeepTypingAtSessionEnd();
     // At start: typing kept when the last session ended is opened in the editor again,
     // over the group of its Id (or a new group, when that group is gone), and the kept
-    // copy dropped.
+    // copy dropped. While the groups file another program holds is not read yet, this
+    // waits for it.
     void RestoreKeptTyping();
     // What stops a name and keywords from being stored: a character the groups file
     // cannot hold (FindUnstorableText: a control character other than tab and line
@@ -111,6 +112,7 @@ protected:
     afx_msg void OnApply();
     afx_msg void OnCancelButton();
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
     DECLARE_MESSAGE_MAP()
 
 private:

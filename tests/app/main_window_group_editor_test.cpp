@@ -3,6 +3,7 @@
 // asked about before a tree click, Edit or the window's close goes on, and a session's
 // end applies it or keeps it for the next start.
 #include "main_window_groups_fixture.h"
+#include "held_file.h"
 #include "app/box_name_line.h"
 #include "support/xml_nodes.h"
 #include <gtest/gtest.h>
@@ -663,4 +664,31 @@ TEST_F(MainWindowGroupsFileTest, TypingKeptAtASessionsEndComesBackIntoItsOwnGrou
         EXPECT_EQ(xmlnodes::OfFile(expectedFile), xmlnodes::OfFile(m_groupsFile)) << GroupsFile();
         ::DeleteFileA(expectedFile.c_str());
     }
+}
+
+// Typing kept for a group of a file that another program holds at the next start comes
+// back into that group once the file is read, not as a new group before it.
+TEST_F(MainWindowGroupsFileTest, TypingKeptForAGroupOfAFileHeldAtTheStartComesBackOnceItIsRead)
+{
+    WriteGroups(kTwoGroups);
+    ClearGroups();
+    ASSERT_TRUE(RegistrySandbox::SetDword(HKEY_CURRENT_USER, kKeptTypingKey, "Group Id", 3));
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kKeptTypingKey, "Name", ""));
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kKeptTypingKey, "Keywords", "player\r\nalpha"));
+    HeldFile held(m_groupsFile, HeldFile::SharingNothing);
+    ASSERT_TRUE(held.Hold());
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+        ASSERT_EQ(1u, Boxes(1).size()) << "the file is in use";
+        EXPECT_FALSE(EditorOpen(dlg));
+        held.Release();
+        ASSERT_TRUE(held.Join());
+        ASSERT_TRUE(PumpUntil([&] { return EditorOpen(dlg); }));
+        EXPECT_TRUE(editor.m_pGroup != NULL && editor.m_pGroup == CGroupManager::GetInstance()->FindGroup(3));
+        EXPECT_EQ("", TextOf(editor.m_wndName));
+        EXPECT_EQ("player\r\nalpha", TextOf(editor.m_wndKeywords));
+        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptTypingKey));
+    }));
+    EXPECT_EQ(kTwoGroups, GroupsFile());
 }
