@@ -186,7 +186,10 @@ std::string CGroupsStore::Load()
         m_bLeftAlone = true;
         return std::string();
     }
-    return TakeFirstRead(file, "starts");
+    const std::string strText = TakeFirstRead(file, "starts");
+    // The first change edits this reading of the file unless the file changes meanwhile.
+    file.KeepReading();
+    return strText;
 }
 
 // The file read for the first time in this run, at the start or once the program that

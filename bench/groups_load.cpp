@@ -34,17 +34,21 @@ int main(int argc, char** argv) {
     int most = argc > 1 ? std::atoi(argv[1]) : 8000;
     if (most < 4) most = 8000;
     const std::string path = GroupsBenchPath("purgelet_bench_groups.xml");
+    // A load keeps its reading for the next one of the same bytes: the rounds take turns
+    // with a copy elsewhere, so that each parses the file.
+    const std::string copy = GroupsBenchPath("purgelet_bench_groups_copy.xml");
     for (int keywordsPerGroup : {3, 0}) {
     double firstPerGroup = 0.0;
     for (int elements : {most / 4, most / 2, most}) {
         // keywordsPerGroup 0: one group holding all the keywords
         const int groups = keywordsPerGroup ? elements : 1;
         const int keywords = keywordsPerGroup ? keywordsPerGroup : elements;
-        if (!GroupsBenchWriteFile(path, groups, keywords,
-                                  [](int i, int k) { return "word" + std::to_string(i * 3 + k); }))
-            return 1;
+        for (const std::string* file : {&path, &copy})
+            if (!GroupsBenchWriteFile(*file, groups, keywords,
+                                      [](int i, int k) { return "word" + std::to_string(i * 3 + k); }))
+                return 1;
         double best = 1e9;
-        for (int r = 0; r < 3; ++r) best = std::min(best, LoadSeconds(path));
+        for (int r = 0; r < 4; ++r) best = std::min(best, LoadSeconds(r % 2 ? copy : path));
         const double perGroup = best / elements;
         if (firstPerGroup == 0.0) firstPerGroup = perGroup;
         std::printf("%6d groups of %5d keywords: %8.1f ms, %6.2f us per element (x%.2f of the smallest file's)\n",
@@ -62,8 +66,8 @@ int main(int argc, char** argv) {
         double seconds[2] = {1e9, 1e9};
         const std::string* texts[2] = {&plain, &wide};
         for (int k = 0; k < 2; ++k) {
-            if (!GroupsBenchWrite(path, *texts[k])) return 1;
-            for (int r = 0; r < 3; ++r) seconds[k] = std::min(seconds[k], LoadSeconds(path));
+            if (!GroupsBenchWrite(path, *texts[k]) || !GroupsBenchWrite(copy, *texts[k])) return 1;
+            for (int r = 0; r < 4; ++r) seconds[k] = std::min(seconds[k], LoadSeconds(r % 2 ? copy : path));
         }
         std::printf("100,000 attributes on one element (%u bytes): refused in %8.1f ms; a file of as many bytes read "
                     "in %8.1f ms (x%.2f)\n",
@@ -71,5 +75,6 @@ int main(int argc, char** argv) {
                     seconds[1] / seconds[0]);
     }
     DeleteFileA(path.c_str());
+    DeleteFileA(copy.c_str());
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "catalogue/groups_file.h"
 #include <cstring>
+#include <utility>
 #include <vector>
 #include "catalogue/ansi_text.h"
 #include "catalogue/groups.h"
@@ -274,7 +275,7 @@ void KeepDocument(const std::string& path, std::string bytes, IXMLDOMDocument* d
     if (document) document->AddRef();
 }
 
-IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* state) {
+IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* state, std::string* bytes) {
     KeptDocument& kept = Kept();
     if (!kept.document || kept.path != path) return nullptr;
     IXMLDOMDocument* document = kept.document;
@@ -287,6 +288,7 @@ IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* stat
         state->exists = state->readable = true;
         AddToState(*state, reinterpret_cast<const unsigned char*>(kept.bytes.data()), kept.bytes.size());
     }
+    if (document && bytes) bytes->swap(kept.bytes);
     kept.path.clear();
     std::string().swap(kept.bytes);
     return document;
@@ -332,7 +334,18 @@ BOOL CGroupManager::Load(const char* path, GroupsFileStatus* status) {
     if (status) *status = file.Status();
     if (!opened) return FALSE;
     file.ReadGroups(this);
+    file.KeepReading();
     return TRUE;
+}
+
+void CGroupsFile::KeepReading() {
+    if (m_pDocument && m_status.kind == GroupsFileStatus::Read && !m_readFrom.empty())
+        KeepDocument(m_path, std::move(m_readFrom), m_pDocument);
+    // Nothing here may edit the kept document.
+    std::string().swap(m_readFrom);
+    ForgetGroups();
+    Release(m_pGroups);
+    Release(m_pDocument);
 }
 
 BOOL CGroupsFile::MayReplace(const char* keptCopy) {

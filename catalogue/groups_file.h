@@ -180,6 +180,11 @@ public:
     // another program held the file, changedSinceRead when it wrote it), and the old file
     // whole.
     BOOL Save();
+    // Hands the document, when it is the file's reading as Open made it (nothing edited),
+    // to the next Open of the file, which takes it instead of parsing the file again while
+    // the file holds the same bytes; this object is left holding nothing. For a load, whose
+    // reading the first change then edits.
+    void KeepReading();
 
 private:
     struct StoredGroup {
@@ -215,6 +220,7 @@ private:
     IXMLDOMNode* m_pGroups;   // the groups element read and written
     bool m_bGroupsAttached;   // whether m_pGroups is in the document yet
     std::string m_path;
+    std::string m_readFrom;  // the bytes the document was read from, until it is edited
     GroupsFileStatus m_status;
     GroupsFileState m_state;
     std::vector<StoredGroup> m_groups;  // the groups the file holds that the program shows

@@ -141,20 +141,23 @@ IXMLDOMDocument* CreateDocument();
 // Whether the file at `path` holds exactly these bytes; false while another program
 // holds it open for writing.
 bool FileHolds(const std::string& path, const std::string& bytes);
-// The document a save read back from the bytes it wrote, kept for the next Open of the
-// file, so that a change does not parse again what the save before it has just parsed:
-// one document, of the last file saved. Takes a reference to the document.
+// The document read from the bytes of a file (by a save's read-back of what it wrote, or
+// by a load), kept for the next Open of the file, so that a change does not parse again
+// what was parsed just before: one document, of the last file kept. Takes a reference.
 void KeepDocument(const std::string& path, std::string bytes, IXMLDOMDocument* document);
 // The kept document of `path`, handed over (the caller releases it), when the file still
 // holds exactly the bytes it was read from; null otherwise. A kept document of `path` that
-// the file no longer matches is let go. `state` then receives the state of those bytes.
-IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* state);
+// the file no longer matches is let go. `state` then receives the state of those bytes,
+// and `bytes` the bytes.
+IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* state, std::string* bytes);
 
 // Looks at the file before the parser does (groups_file_probe.cpp). True when the parser
 // may read it; otherwise `status` says what was found. `state` receives what the file
 // holds (all of it, also when refused). When true, `held` is the file opened so that
 // nobody can write it until the caller closes it, after the parser read it.
-bool ProbeFile(const std::string& path, GroupsFileStatus& status, GroupsFileState& state, HANDLE& held);
+// `bytes`, when given, receives what the file holds.
+bool ProbeFile(const std::string& path, GroupsFileStatus& status, GroupsFileState& state, HANDLE& held,
+               std::string* bytes = nullptr);
 // Whether an error opening or reading a file means another program holds it.
 inline bool IsHeldByAnother(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 // Adds bytes of the file to its state (size and hash).

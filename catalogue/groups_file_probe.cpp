@@ -142,7 +142,8 @@ private:
 // units when it starts with a byte-order mark or "<?" in UTF-16; in any other file zero
 // bytes are skipped, so that unmarked wide text is caught too. One pass, in linear time.
 // True when the parser may read the file.
-bool ProbeFile(const std::string& path, GroupsFileStatus& status, GroupsFileState& state, HANDLE& held) {
+bool ProbeFile(const std::string& path, GroupsFileStatus& status, GroupsFileState& state, HANDLE& held,
+               std::string* bytes) {
     held = INVALID_HANDLE_VALUE;
     state = GroupsFileState();
     // Shared for reading only: the open fails while another program may write the file,
@@ -182,6 +183,7 @@ bool ProbeFile(const std::string& path, GroupsFileStatus& status, GroupsFileStat
     // Read to the end, also past a refusal: the state covers every byte.
     while ((read = ::ReadFile(file, buffer, sizeof(buffer), &got, nullptr)) && got > 0) {
         AddToState(state, buffer, got);
+        if (bytes) bytes->append(reinterpret_cast<const char*>(buffer), got);
         if (found || refused) continue;
         DWORD i = 0;
         if (width == Unknown) {

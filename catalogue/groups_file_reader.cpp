@@ -41,14 +41,15 @@ BOOL CGroupsFile::Open(const char* path) {
     m_path = path ? path : "";
     IXMLDOMNode* root = nullptr;
     HANDLE held = INVALID_HANDLE_VALUE;
-    if (IXMLDOMDocument* kept = TakeKeptDocument(m_path, &m_state)) {
+    std::string().swap(m_readFrom);
+    if (IXMLDOMDocument* kept = TakeKeptDocument(m_path, &m_state, &m_readFrom)) {
         // The file holds what the last save here wrote and read back: that reading serves.
         m_pDocument->Release();
         m_pDocument = kept;
         Bstr rootName(kRootName);
         if (FAILED(m_pDocument->selectSingleNode(rootName, &root))) return FALSE;
         if (root) m_status.kind = GroupsFileStatus::Read;
-    } else if (ProbeFile(m_path, m_status, m_state, held)) {
+    } else if (ProbeFile(m_path, m_status, m_state, held, &m_readFrom)) {
         VARIANT source;
         ::VariantInit(&source);
         source.vt = VT_BSTR;
@@ -69,6 +70,7 @@ BOOL CGroupsFile::Open(const char* path) {
         }
     }
     if (!root) {
+        std::string().swap(m_readFrom);
         // Missing, not well-formed, or somebody else's XML: start afresh in memory. The
         // groups already in memory stay; whether the file may be replaced is the save's
         // question (see CGroupManager::Save).

@@ -327,6 +327,7 @@ BOOL CGroupsFile::EditKeywords(IXMLDOMNode* element, const std::vector<std::stri
 
 BOOL CGroupsFile::WriteGroups(CGroupManager* manager, const std::vector<GroupEntry>* ids) {
     if (!m_pDocument || !m_pGroups || !manager) return FALSE;
+    std::string().swap(m_readFrom);  // the document is the file's reading no more
     std::map<int, const GroupEntry*> wanted;
     for (const GroupEntry* group : manager->m_Groups) {
         if (group->BuiltIn == 1) continue;
@@ -684,6 +685,7 @@ bool CGroupsFile::ReadsBackAsWritten(const std::string& temp, const std::string&
 
 BOOL CGroupsFile::Save() {
     if (!m_pDocument || !m_pGroups || m_path.empty()) return FALSE;
+    std::string().swap(m_readFrom);
     if (!m_bGroupsAttached) {
         IXMLDOMElement* root = nullptr;
         if (FAILED(m_pDocument->get_documentElement(&root)) || !root) return FALSE;

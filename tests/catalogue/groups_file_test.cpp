@@ -389,10 +389,10 @@ TEST_F(GroupsFile, ACopyOfADamagedFileNeverReplacesAnotherAndAFailedCopyIsSaid) 
     EXPECT_FALSE(exists);
 }
 
-// Each save edits the file as it is then, also right after a save of this program's own
-// (whose reading it may reuse only while the file holds the very bytes it wrote): an edit
-// made elsewhere in between stays, whether or not it changes the file's size.
-TEST_F(GroupsFile, AnEditElsewhereBetweenTwoSavesStaysThroughTheSecond) {
+// Each save edits the file as it is then, also right after a load or a save of this
+// program's own (whose reading it may reuse only while the file holds the very bytes read):
+// an edit made elsewhere in between stays, whether or not it changes the file's size.
+TEST_F(GroupsFile, AnEditElsewhereAfterALoadOrASaveStaysThroughTheNextSave) {
     const struct {
         const char* label;
         const char* from;
@@ -401,18 +401,24 @@ TEST_F(GroupsFile, AnEditElsewhereBetweenTwoSavesStaysThroughTheSecond) {
         {"an attribute of the same length", "Version=\"1.1\"", "Version=\"1.2\""},
         {"a comment added", "<Purgelet>", "<!-- mine --><Purgelet>"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        Reset();
-        DeleteFileA(path.c_str());
-        Add("A", {"a"});
-        ASSERT_TRUE(m->Save(path.c_str()));
-        const std::string edited = Replaced(ReadWholeFile(path), c.from, c.to);
-        ASSERT_TRUE(WriteWholeFile(path, edited));
-        m->m_Groups[1]->AddKeyword("b");
-        ASSERT_TRUE(m->Save(path.c_str()));
-        EXPECT_EQ(Replaced(edited, "<Keyword>a</Keyword>\n", "<Keyword>a</Keyword>\n<Keyword>b</Keyword>\n"),
-                  ReadWholeFile(path));
+    for (bool afterLoad : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.label) + (afterLoad ? ", after a load" : ", after a save"));
+            Reset();
+            DeleteFileA(path.c_str());
+            Add("A", {"a"});
+            ASSERT_TRUE(m->Save(path.c_str()));
+            if (afterLoad) {
+                Reset();
+                ASSERT_TRUE(m->Load(path.c_str()));
+            }
+            const std::string edited = Replaced(ReadWholeFile(path), c.from, c.to);
+            ASSERT_TRUE(WriteWholeFile(path, edited));
+            m->m_Groups[1]->AddKeyword("b");
+            ASSERT_TRUE(m->Save(path.c_str()));
+            EXPECT_EQ(Replaced(edited, "<Keyword>a</Keyword>\n", "<Keyword>a</Keyword>\n<Keyword>b</Keyword>\n"),
+                      ReadWholeFile(path));
+        }
     }
 }
 
