@@ -1,5 +1,6 @@
 #include "app/input_rule.h"
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace
@@ -10,6 +11,10 @@ HHOOK s_hWindows = NULL;
 // The time of the last key the rule dropped (0: none yet): the keys typed in one go
 // after it go with it.
 ULONGLONG s_ullKeyDropped = 0;
+// When the last of the program's commands ended (0: none yet).
+ULONGLONG s_ullRunEnded = 0;
+// Gives up the program the commands act on.
+std::function<void()> s_fnTargetGone;
 
 // A window of the thread that closed: where it lay and when.
 struct ClosedWindow
@@ -29,6 +34,33 @@ bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM
 
 // A key pressed (not released): what makes a burst and carries it on.
 bool IsKeyPress(UINT message) { return message == WM_KEYDOWN || message == WM_SYSKEYDOWN; }
+
+bool IsModifierKey(WPARAM vk)
+{
+    switch (vk) {
+    case VK_SHIFT: case VK_CONTROL: case VK_MENU: case VK_LSHIFT: case VK_RSHIFT: case VK_LCONTROL:
+    case VK_RCONTROL: case VK_LMENU: case VK_RMENU: case VK_LWIN: case VK_RWIN:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Input that picks, moves or acts on a program: a key other than a modifier alone, a
+// typed character, a button pressed. A release, a move of the pointer or the wheel
+// leave the selection as it is.
+bool ChangesTarget(UINT message, WPARAM wParam)
+{
+    if (IsKeyPress(message)) return !IsModifierKey(wParam);
+    switch (message) {
+    case WM_CHAR: case WM_SYSCHAR: case WM_DEADCHAR: case WM_SYSDEADCHAR:
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_XBUTTONDOWN: case WM_XBUTTONDBLCLK:
+        return true;
+    default:
+        return false;
+    }
+}
 
 ULONGLONG Now() { return ::GetTickCount64(); }
 
@@ -53,7 +85,11 @@ LRESULT CALLBACK NoteWindowGone(int nCode, WPARAM wParam, LPARAM lParam)
 
 CInputRule::CProgramRun::CProgramRun() { ++s_nProgramsRunning; }
 
-CInputRule::CProgramRun::~CProgramRun() { --s_nProgramsRunning; }
+CInputRule::CProgramRun::~CProgramRun()
+{
+    --s_nProgramsRunning;
+    s_ullRunEnded = Now();
+}
 
 CInputRule::CMessageHook::CMessageHook()
 {
@@ -103,39 +139,48 @@ ULONGLONG CInputRule::InputTime(DWORD dwMessageTime, ULONGLONG ullNow)
 
 bool CInputRule::RefusesKeyOfBurst(const MSG& msg)
 {
-    const ULONGLONG ullKey = InputTime(msg.time, Now());
-    if (!SoonAfter(ullKey, s_ullKeyDropped)) return false;
-    if (IsKeyPress(msg.message)) s_ullKeyDropped = std::max(s_ullKeyDropped, ullKey);
-    return true;
+    return SoonAfter(InputTime(msg.time, Now()), s_ullKeyDropped);
 }
 
-void CInputRule::KeyRefused(UINT message, DWORD dwTime)
+bool CInputRule::MadeBeforeRunEnded(const MSG& msg)
+{
+    // The wait may end with input still queued: the process's end and a key can come at
+    // once. Made while the command ran, it was aimed at the window as it was.
+    return s_ullRunEnded != 0 && InputTime(msg.time, Now()) <= s_ullRunEnded;
+}
+
+void CInputRule::InputDropped(UINT message, WPARAM wParam, DWORD dwTime)
 {
     if (IsKeyPress(message)) s_ullKeyDropped = std::max(s_ullKeyDropped, InputTime(dwTime, Now()));
+    if (!ChangesTarget(message, wParam) || !s_fnTargetGone) return;
+    // Called through a copy: giving the target up may drop more input, or replace the
+    // handler.
+    const std::function<void()> fnTargetGone = s_fnTargetGone;
+    fnTargetGone();
 }
+
+void CInputRule::SetTargetGone(std::function<void()> fnTargetGone) { s_fnTargetGone = std::move(fnTargetGone); }
+
+ULONGLONG CInputRule::RunEnded() { return s_ullRunEnded; }
 
 bool CInputRule::RefusesMainWindowInput(const MSG& msg)
 {
     if (!IsMainWindowInput(msg)) return false;
-    const bool bKey = IsKeyMessage(msg.message);
-    if (!TakesCommands()) {
-        KeyRefused(msg.message, msg.time);
-        return true;
-    }
-    return bKey && RefusesKeyOfBurst(msg);
+    const bool bRefused = !TakesCommands() || MadeBeforeRunEnded(msg) ||
+                          (IsKeyMessage(msg.message) && RefusesKeyOfBurst(msg));
+    if (bRefused) InputDropped(msg.message, msg.wParam, msg.time);
+    return bRefused;
 }
 
-void CInputRule::DropMainWindowInput(bool bKeys)
+void CInputRule::DropQueuedClicks()
 {
     const HWND hMain = MainWindow();
     if (hMain == NULL) return;
     // The filter takes the window's children too. Bounded: a pointer that keeps moving
     // must not hold the thread here.
     MSG msg;
-    for (int n = 0; bKeys && n < 10000 && ::PeekMessageA(&msg, hMain, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE); ++n)
-        KeyRefused(msg.message, msg.time);
-    for (int n = 0; n < 10000 && ::PeekMessageA(&msg, hMain, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE); ++n) {
-    }
+    for (int n = 0; n < 10000 && ::PeekMessageA(&msg, hMain, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE); ++n)
+        InputDropped(msg.message, msg.wParam, msg.time);
 }
 
 void CInputRule::NoteClosedWindow(const RECT& rcScreen, ULONGLONG ullTime)

@@ -1,17 +1,20 @@
 // When the main window takes input: the one rule every loop, the accelerators and the
-// panes ask before a key, a click or a command reaches the main window. It holds what
-// that rule reads and nothing else: how many of the program's commands run now, the
-// message hook that the system's own modal loops ask, the last key it dropped, and where
-// the windows of the program that just closed lay. The count and the hook are scoped
-// objects, so nothing can leave them set.
+// panes ask before a key, a click or a command reaches the main window, and what follows
+// when input aimed there is dropped. It holds what that rule reads and nothing else: how
+// many of the program's commands run now and when the last one ended, the message hook
+// that the system's own modal loops ask, the last key it dropped, where the windows of
+// the program that just closed lay, and who gives up the target. The count and the hook
+// are scoped objects, so nothing can leave them set.
 #pragma once
 #include "framework/framework.h"
+#include <functional>
 
 class CInputRule
 {
 public:
     // While one lives, one of the program's commands runs (a program started and waited
-    // for): the main window takes no command and no input.
+    // for): the main window takes no command and no input. When it goes, the run has
+    // ended (RunEnded).
     class CProgramRun
     {
     public:
@@ -50,23 +53,34 @@ public:
     // Whether a message is a key or a click (or a move of the pointer) in the client
     // area of the main window or one of its panes.
     static bool IsMainWindowInput(const MSG& msg);
-    // Whether such input is dropped unhandled: every loop asks before it dispatches (the
-    // wait for a program, the framework's loops through the application's
-    // PreTranslateMessage, the system's own through the thread's message filter). Behind
-    // a modal window and while a command runs, nothing of the main window takes a key or
-    // a click, however the system routes them (a disabled window's children still get
-    // the keys while one of them has the focus). A key dropped so starts a burst: the
-    // keys typed after it in one go are dropped with it, the menu and command keys among
-    // them, so that no part of what the user typed acts without the rest.
+    // Whether such input is dropped unhandled, and drops it (InputDropped): every loop
+    // asks before it dispatches (the wait for a program, the framework's loops through
+    // the application's PreTranslateMessage, the system's own through the thread's
+    // message filter). Behind a modal window and while a command runs, nothing of the
+    // main window takes a key or a click, however the system routes them (a disabled
+    // window's children still get the keys while one of them has the focus), nor
+    // afterwards what was made before the command ended and still waits in the queue;
+    // and the keys of a burst that was dropped go with it.
     static bool RefusesMainWindowInput(const MSG& msg);
-    // Takes the keys (with bKeys) and the clicks queued for the main window and its panes
-    // off the queue unhandled: they were made while the window could not take them and
-    // were aimed at what it showed then. Dropped keys start a burst as above.
-    static void DropMainWindowInput(bool bKeys);
-    // A pane refused a key of its own accord (made at dwTime, the message's time): a key
-    // press so refused starts a burst as above, so that the keys typed on after it do not
-    // act without it.
-    static void KeyRefused(UINT message, DWORD dwTime);
+    // Takes the clicks queued for the main window and its panes off the queue unhandled
+    // (InputDropped): they were made while the list was read again and were aimed at
+    // what it showed before.
+    static void DropQueuedClicks();
+    // The one rule for input aimed at the main window, its panes or its commands that
+    // the program drops, whoever drops it (the loops above, the list refusing a click on
+    // a row that just changed or a key made before the list was read again, a
+    // double-click too soon after a command): input that would have changed the
+    // program the commands act on (a key, a typed character, a button pressed; not a
+    // release, a move or a modifier key alone) takes that program away (the selection
+    // goes, TargetGone), so that no command acts on the program the user was moving
+    // away from; and a key press starts a burst, so that the keys typed on after it in
+    // one go (within the double-click time of the one before) are dropped with it, the
+    // menu and command keys among them.
+    static void InputDropped(UINT message, WPARAM wParam, DWORD dwTime);
+    // Who gives the target up when input is dropped: the program list (empty: none).
+    static void SetTargetGone(std::function<void()> fnTargetGone);
+    // When the last of the program's commands ended (64-bit ticks; 0: none yet).
+    static ULONGLONG RunEnded();
 
     // The time of an input message (GetMessageTime, 32 bits) on the 64-bit tick count of
     // ullNow, which the message is not older than: the rule compares times that never
@@ -87,4 +101,5 @@ public:
 
 private:
     static bool RefusesKeyOfBurst(const MSG& msg);
+    static bool MadeBeforeRunEnded(const MSG& msg);
 };

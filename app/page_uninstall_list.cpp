@@ -32,7 +32,8 @@ const UINT kMsgSelectionLost = WM_APP + 0x103;
 // The re-filter that waits for the rest of a typed word.
 const UINT_PTR kFilterTimer = 0x4601;
 
-// How long after a row double-click that ran a command no other one acts (ms).
+// How long after a row double-click that ran a command, and after the refill that
+// follows a command, no row double-click acts (ms).
 const ULONGLONG kDoubleClickRest = 1000;
 
 }  // namespace
@@ -53,6 +54,7 @@ CPageUninstallList::CPageUninstallList() : CCommandPage(IDD_PAGE_LIST), m_bRefil
 
 CPageUninstallList::~CPageUninstallList()
 {
+    CInputRule::SetTargetGone(nullptr);
     // The catalogue's entries go with the page; the mediator must not keep naming one.
     CUiManager* pUi = CUiManager::GetInstance();
     for (int i = 0; i < m_Catalogue.GetCount(); ++i)
@@ -75,6 +77,10 @@ BOOL CPageUninstallList::OnInitDialog()
     // selected program is the one the commands act on.
     CUiManager::GetInstance()->m_hWndProgramList = m_wndList.GetSafeHwnd();
     m_wndList.m_fnTakesInput = [this](UINT message, DWORD dwTime) { return TakesListInput(message, dwTime); };
+    // Input dropped anywhere in the window takes the selected program away.
+    CInputRule::SetTargetGone([this] { TargetGone(); });
+    // Only a command that ends while this page lives makes the rest after its refill.
+    m_ullRunSeen = CInputRule::RunEnded();
 
     AddAnchor(IDC_SEARCH, CSize(0, 0), CSize(100, 0));
     AddAnchor(IDC_LIST, CSize(0, 0), CSize(100, 100));
@@ -307,16 +313,35 @@ void CPageUninstallList::DropSelection()
     pUi->ShowProgramDetails(NULL);
 }
 
+void CPageUninstallList::TargetGone()
+{
+    if (m_wndList.GetSafeHwnd() == NULL) return;
+    const bool bHeld = CUiManager::GetInstance()->GetSelectedProgram() != NULL;
+    // A refill under way no longer seeks the program the user chose.
+    m_chosen = ChosenRow();
+    m_wndList.DropSelectionForRefused();
+    if (bHeld) DropSelection();
+}
+
 void CPageUninstallList::RowsReplaced(bool bFullRefresh)
 {
     // What the user clicked while the registry was read again was aimed at the window as
-    // it was. The keys stay: typed into the search box they are its text, and the list
-    // itself refuses those made before it was read again (TakesListInput). The list
-    // notes by itself which rows changed under the pointer.
+    // it was. The keys stay, after F5 and after a command alike: typed into the search
+    // box they are its text, and the list itself refuses those made before it was read
+    // again (TakesListInput). The list notes by itself which rows changed under the
+    // pointer.
     if (bFullRefresh) {
-        CInputRule::DropMainWindowInput(false);
+        CInputRule::DropQueuedClicks();
+        const ULONGLONG ullNow = ::GetTickCount64();
         const HWND hTop = ::GetAncestor(m_hWnd, GA_ROOT);
-        m_ullRefilled = hTop != NULL && ::IsWindowVisible(hTop) ? ::GetTickCount64() : 0;
+        m_ullRefilled = hTop != NULL && ::IsWindowVisible(hTop) ? ullNow : 0;
+        // The refill after a command: however long the command ran, the rows changed
+        // now, and a second double-click of a hand that double-clicked before it may
+        // still come.
+        if (CInputRule::RunEnded() != m_ullRunSeen) {
+            m_ullRunSeen = CInputRule::RunEnded();
+            m_ullCommandRefill = ullNow;
+        }
     }
     // The bars show the commands' states for the rows shown now, also when the selected
     // program stayed what it was (none, after the first fill): nothing else may come to
@@ -549,12 +574,15 @@ void CPageUninstallList::OnListDblClk(NMHDR*, LRESULT* pResult)
 {
     *pResult = 0;
     // A command that ends at once, with its refill, is over before a hand's second
-    // double-click: within a second of one that ran a command, no other one acts, on
-    // whatever row moved under the pointer meanwhile.
+    // double-click, and a slow one may end just before it: within a second of one that
+    // ran a command, and within a second after the list was read again because a
+    // command ended, no other one acts, on whatever row moved under the pointer
+    // meanwhile.
     const ULONGLONG ullNow = ::GetTickCount64(), ullClick = CInputRule::InputTime(::GetMessageTime(), ullNow);
-    if (m_ullCommandClick != 0 && (ullClick < m_ullCommandClick || ullClick - m_ullCommandClick < kDoubleClickRest)) {
+    const ULONGLONG ullRest = std::max(m_ullCommandClick, m_ullCommandRefill);
+    if (ullRest != 0 && (ullClick < ullRest || ullClick - ullRest < kDoubleClickRest)) {
         // Aimed at the row the command acted on, whatever shows there now.
-        m_wndList.DropSelectionForRefused();
+        CInputRule::InputDropped(WM_LBUTTONDBLCLK, MK_LBUTTON, ::GetMessageTime());
         return;
     }
     CWnd* pMainWnd = AfxGetMainWnd();

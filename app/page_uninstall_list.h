@@ -105,6 +105,10 @@ protected:
     // list takes no key made before it (TakesListInput); the rows that changed under the
     // pointer the list notes by itself.
     void RowsReplaced(bool bFullRefresh);
+    // Input aimed at the window was dropped: the program it would have changed is the
+    // target no more. No row stays selected, the commands have no program, and a refill
+    // under way does not bring the chosen one back.
+    void TargetGone();
     // The list's question before it takes a key or a click made at dwTime.
     bool TakesListInput(UINT message, DWORD dwTime) const;
     // A key that would change the search text waits for the search box.
@@ -116,6 +120,10 @@ protected:
     ULONGLONG m_ullRefilled = 0;
     // When a row double-click last ran a command (the click's time; 0: none yet).
     ULONGLONG m_ullCommandClick = 0;
+    // When the list was last read again after one of the program's commands ended (0:
+    // not yet), and the end of the last command this page has seen to.
+    ULONGLONG m_ullCommandRefill = 0;
+    ULONGLONG m_ullRunSeen = 0;
     // The search text changed and the list waits for the rest of the word.
     bool m_bFilterWaiting = false;
 

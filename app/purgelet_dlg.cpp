@@ -324,6 +324,12 @@ LRESULT CPurgeletDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     // Shown again, the window hands the focus to itself and the dialog manager passes it
     // to its first control, the groups tree: the control the user left gets it instead.
     if (message == WM_SETFOCUS && GiveBackFocus()) return 0;
+    // A click on the window while it is disabled (behind a box, while a command runs)
+    // never comes as a click: the system drops it and only asks for the cursor, naming
+    // the button. It was aimed at what the window showed, and goes the way of the input
+    // the program drops.
+    if (message == WM_SETCURSOR && LOWORD(lParam) == (WORD)HTERROR)
+        CInputRule::InputDropped(HIWORD(lParam), 0, ::GetMessageTime());
     LRESULT lResult = CExtNCW<CExtResizableDialog>::WindowProc(message, wParam, lParam);
     if (message == WM_ACTIVATEAPP) {
         bool bActive = wParam != 0;
@@ -508,11 +514,10 @@ void CPurgeletDlg::RunSelectedCommand(const std::string ProgramEntry::*pCommand)
     if (pProgram == NULL) return;
     // The entry goes with the refresh below; the command line is taken before.
     std::string strCommand = pProgram->*pCommand;
+    // What is typed and clicked meanwhile is dropped (CInputRule); the list is read
+    // again as after F5.
     RunProgram(strCommand.c_str());
     CUiManager::GetInstance()->RefreshPrograms(false);
-    // The keys typed while the command ran were dropped; those typed while the list was
-    // read again after it go with them, and the rest of that burst after them.
-    CInputRule::DropMainWindowInput(true);
 }
 
 void CPurgeletDlg::OnUninstall() { RunSelectedCommand(&ProgramEntry::UninstallString); }

@@ -161,7 +161,7 @@ LRESULT CExtReportCtrl::OnButtonInput(UINT message, WPARAM wParam, LPARAM lParam
         // Neither selects nor runs; the next press starts afresh.
         if (bLeft) m_bClickTaken = false;
         if (bRight) m_bRightRefused = true;
-        DropSelectionForRefused();
+        CInputRule::InputDropped(message, wParam, ::GetMessageTime());
         return 0;
     }
     if (bRight) m_bRightRefused = false;
@@ -760,8 +760,7 @@ LRESULT CExtReportCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // Typed letters pick a row by its name.
         if (m_fnTakesInput && !m_fnTakesInput(message, ::GetMessageTime())) {
             // The keys typed on after it were aimed at the list as it was too.
-            CInputRule::KeyRefused(message, ::GetMessageTime());
-            DropSelectionForRefused();
+            CInputRule::InputDropped(message, wParam, ::GetMessageTime());
             return 0;
         }
         const LRESULT lResult =

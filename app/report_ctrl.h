@@ -83,8 +83,9 @@ public:
     // click on a row that changed there a moment before (filled again, sorted, scrolled,
     // uncovered) or under a window of the program that just closed goes unhandled, as
     // aimed at what showed there before; a double-click counts as one only when both
-    // clicks were taken on the same row's data (pUserData). Refused input takes the
-    // selection away, so that no command acts on the row the user was moving away from.
+    // clicks were taken on the same row's data (pUserData). Refused input goes to the
+    // input rule (CInputRule::InputDropped), which takes the program the commands act on
+    // away, so that no command acts on the row the user was moving away from.
     std::function<bool(UINT message, DWORD dwTime)> m_fnTakesInput;
 
     // Whether the list takes a click made at dwTime (the message's time) at a point of
@@ -96,7 +97,7 @@ public:
     bool RowsSettled(ULONGLONG ullNow) const;
     // Every shown row changed under the pointer now (a pane that covered the list went).
     void RowsUncovered();
-    // Refused input: the selected row is selected no more; the focus stays, so that the
+    // Dropped input: the selected row is selected no more; the focus stays, so that the
     // keys go on from there.
     void DropSelectionForRefused();
 

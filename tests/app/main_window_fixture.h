@@ -131,6 +131,18 @@ inline std::string UninstallerMarkerPath()
 // program nobody chose has run.
 inline bool MarkerLeft() { return ::GetFileAttributesA(UninstallerMarkerPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// The log the witnesses of the test uninstaller write: a line with the program's name
+// each time one of its commands starts.
+inline std::string WitnessLogPath()
+{
+    char path[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, path);
+    return std::string(path) + "purgelet_test_uninstaller_log.txt";
+}
+
+// The witnesses that ran, in order, one name a line.
+inline std::string WitnessLog() { return ReadFile(WitnessLogPath()); }
+
 // Puts text on the clipboard, as another program would.
 inline void SetClipboard(const char* text)
 {
@@ -518,6 +530,7 @@ protected:
         NoGroupsFixture::SetUp();
         if (HasFatalFailure()) return;
         ::DeleteFileA(UninstallerMarkerPath().c_str());
+        ::DeleteFileA(WitnessLogPath().c_str());
         TestApp().m_boxes.clear();
         m_uninstaller = "\"" + TestFolder() + "test_uninstaller.exe\"";
     }
@@ -525,6 +538,16 @@ protected:
     {
         NoGroupsFixture::TearDown();
         ::DeleteFileA(UninstallerMarkerPath().c_str());
+        ::DeleteFileA(WitnessLogPath().c_str());
+    }
+
+    // A program whose uninstaller logs its name (WitnessLog), runs for the milliseconds
+    // given or until the event named is set, then deletes its own entry when bRemovesItself.
+    void SeedLogging(const std::string& key, const char* name, const std::string& runs, bool bRemovesItself = false)
+    {
+        std::string command = m_uninstaller + " --log \"" + name + "\" " + runs;
+        if (bRemovesItself) command += " \"" + m_box.Path() + "\\HKCU\\" + UninstallKeyPath + key + "\"";
+        SeedEntry(key, name, command, "", "");
     }
 
     // A program any of whose commands leaves the marker.

@@ -156,7 +156,7 @@ TEST_F(MainWindowInputOrderTest, ACommandRightAfterLettersFindsTheListFilteredBy
 
 // Alpha's uninstaller runs while Down is typed; when it ends, Downs typed on in the same
 // go, then Alt+A, U, are dropped with it, also those that come after the list was read
-// again: Alpha stays selected and nothing else runs.
+// again: the dropped Down took the selection away, and nothing else runs.
 TEST_F(MainWindowInputOrderTest, TheKeysOfABurstACommandDroppedGoWithIt)
 {
     const char kEvent[] = "PurgeletInputOrderTest";
@@ -186,11 +186,120 @@ TEST_F(MainWindowInputOrderTest, TheKeysOfABurstACommandDroppedGoWithIt)
         hand.join();
         ASSERT_TRUE(bDone);
         Settle();
-        EXPECT_EQ("Alpha Tools", SelectedRowText(dlg));
+        EXPECT_EQ("", SelectedRowText(dlg));
         EXPECT_FALSE(MarkerLeft()) << "a key after the command acted";
     }));
     ::SetEvent(hEvent);
     ::CloseHandle(hEvent);
+}
+
+// Alpha's uninstaller waits until the hand has seen it run; then keys stamped by the time
+// they were made around the end of the run (E): made before it and taken off the queue
+// after it, a key or a menu key is dropped and starts a burst; the keys typed on in the
+// same go, each within the double-click time of the one before, go with it, carried by
+// plain and menu keys alike, however long the go. Alpha ran once and nothing else.
+TEST_F(MainWindowInputOrderTest, KeysAroundTheEndOfACommandGoAsOneBurst)
+{
+    const char kEvent[] = "PurgeletInputBurstTest";
+    HANDLE hEvent = ::CreateEventA(NULL, TRUE, FALSE, kEvent);
+    const WORD kAlt = VK_MENU;
+    struct Key
+    {
+        int nAt;  // ms after the end of the run
+        WORD vkModifier, vk;
+    };
+    const struct
+    {
+        const char* name;
+        bool bSearch;  // the focus in the search box (else in the list)
+        std::vector<Key> keys;
+    } cases[] = {
+        {"a letter made before the end, then Tab, Down, Alt+A, U", true,
+         {{-1, 0, 'X'}, {300, 0, VK_TAB}, {360, 0, VK_DOWN}, {420, kAlt, 'A'}, {480, 0, 'U'}}},
+        {"a menu key made before the end, then Down, Alt+A, U", false,
+         {{-1, kAlt, 'A'}, {300, 0, VK_DOWN}, {360, kAlt, 'A'}, {420, 0, 'U'}}},
+        {"menu keys carry the burst on", false,
+         {{-1, 0, VK_DOWN}, {400, kAlt, 'A'}, {800, kAlt, 'A'}, {1200, 0, VK_DOWN}, {1260, kAlt, 'A'}, {1320, 0, 'U'}}},
+        {"Downs carry the burst on", false,
+         {{-1, 0, VK_DOWN}, {350, 0, VK_DOWN}, {700, 0, VK_DOWN}, {1050, 0, VK_DOWN}, {1400, 0, VK_DOWN},
+          {1460, kAlt, 'A'}, {1520, 0, 'U'}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ::ResetEvent(hEvent);
+        ::DeleteFileA(mainwindowtest::WitnessLogPath().c_str());
+        SeedLogging("Alpha", "Alpha Tools", kEvent);
+        for (const char* key : {"Beta", "Gamma"}) SeedLogging(key, (std::string(key) + " Tools").c_str(), "0");
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            const HWND hDlg = dlg.m_hWnd;
+            CExtEditWithIcon& search = dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch;
+            ClickRow(dlg, "Alpha Tools");
+            ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools"; }));
+            ASSERT_TRUE(FocusIn(c.bSearch ? search.m_hWnd : List(dlg).m_hWnd));
+            std::atomic<bool> bTyped{false};
+            std::thread hand([&] {
+                if (SleepUntil([&] { return !::IsWindowEnabled(hDlg); }, 20000)) {
+                    ::SetEvent(hEvent);
+                    SleepUntil([&] { return ::IsWindowEnabled(hDlg) != FALSE; }, 20000);
+                    // Set before the window takes input again.
+                    const DWORD dwEnd = (DWORD)CInputRule::RunEnded();
+                    for (const Key& key : c.keys) {
+                        const DWORD dwAt = dwEnd + (DWORD)key.nAt;
+                        SleepUntil([&] { return (LONG)(::GetTickCount() - dwAt) >= 0; });
+                        realinput::TapAtTime(key.vkModifier, key.vk, dwAt);
+                    }
+                }
+                bTyped = true;
+            });
+            ::PostMessageA(hDlg, WM_COMMAND, ID_PROGRAM_UNINSTALL, 0);
+            const bool bDone = PumpUntil([&] { return bTyped.load(); }, 20000);
+            hand.join();
+            ASSERT_TRUE(bDone);
+            Settle();
+            EXPECT_EQ("", mainwindowtest::TextOf(search));
+            EXPECT_EQ("Alpha Tools\n", mainwindowtest::WitnessLog());
+            EXPECT_EQ("", SelectedRowText(dlg));
+        }));
+    }
+    ::SetEvent(hEvent);
+    ::CloseHandle(hEvent);
+}
+
+// A word typed into the search box in one go, its letters queued before the first is
+// handled, filters the list once, by the whole word.
+TEST_F(MainWindowInputOrderTest, AWordTypedInOneGoFiltersTheListOnce)
+{
+    SeedWitness("Gamma", "Gamma Tools");
+    SeedFillers(10);
+    mainwindowtest::RefillWatch refills;
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ASSERT_TRUE(FocusIn(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch));
+        const size_t nRefills = refills.Count(List(dlg).m_hWnd);
+        realinput::TapKeys({{0, 'G'}, {0, 'A'}, {0, 'M'}, {0, 'M'}, {0, 'A'}});
+        Settle();
+        EXPECT_EQ("gamma", mainwindowtest::TextOf(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch));
+        EXPECT_EQ(1, List(dlg).GetItemCount());
+        EXPECT_EQ(nRefills + 1, refills.Count(List(dlg).m_hWnd));
+    }));
+}
+
+// "t" typed into the search box moves Charlie up into Bravo's row while the list does not
+// redraw; a click there once the row has stood still for the double-click time selects
+// Charlie.
+TEST_F(MainWindowInputOrderTest, AClickWellAfterAReFilterOnARowThatChangedIsTaken)
+{
+    SeedWitness("Alpha", "Alpha Tools");
+    SeedWitness("Bravo", "Bravo");
+    SeedWitness("Charlie", "Charlie Tools");
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        const POINT ptSecond = RowCentre(dlg, 1);
+        ASSERT_TRUE(FocusIn(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch));
+        realinput::Tap('T');
+        ASSERT_TRUE(PumpUntil([&] { return RowOf(dlg, "Charlie Tools") == 1; }));
+        EXPECT_TRUE(mainwindowtest::SettleInput());
+        ClickAt(ptSecond);
+        EXPECT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Charlie Tools"; }));
+    }));
 }
 
 // Alpha selected; "t" typed into the search box moves Charlie up into Bravo's row, and a

@@ -214,57 +214,193 @@ TEST_F(MainWindowInputTest, AKeyMadeBeforeARefillTakesTheSelectionAwayAndItsBurs
     }
 }
 
-// A double-click uninstalls a program that removes itself and ends at once; 0.6 s and
-// 0.9 s after it, a second double-click at the same place, where the next program has
-// moved up, runs nothing and leaves nothing selected.
-TEST_F(MainWindowInputTest, ADoubleClickSoonAfterAnUninstallRunsNothing)
+// A double-click uninstalls Beta, whose uninstaller runs 0, 0.5, 1.5 or 5 s and removes
+// its own entry; 0.6 to 0.75 s after the list was read again, when Gamma has moved up
+// into Beta's row and stood still there longer than the double-click time, a second
+// double-click at the same place runs nothing and leaves nothing selected.
+TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACommand)
 {
-    for (DWORD nDelay : {600u, 900u}) {
-        SCOPED_TRACE(nDelay);
-        ::DeleteFileA(UninstallerMarkerPath().c_str());
-        ::SetEvent(m_hEvent);
-        SeedWitness("Alpha", "Alpha Tools");
-        SeedWaiting("Beta", "Beta Tools", "Beta");
-        SeedWitness("Gamma", "Gamma Tools");
+    const struct
+    {
+        int nRunMs;
+        DWORD dwAfterMs;
+    } cases[] = {{0, 600}, {500, 750}, {1500, 600}, {5000, 750}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.nRunMs) + " ms run, " + std::to_string(c.dwAfterMs) + " ms after");
+        ::DeleteFileA(mainwindowtest::WitnessLogPath().c_str());
+        SeedLogging("Alpha", "Alpha Tools", "0");
+        SeedLogging("Beta", "Beta Tools", std::to_string(c.nRunMs), true);
+        SeedLogging("Gamma", "Gamma Tools", "0");
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
             ASSERT_TRUE(FocusIn(List(dlg)));
             mainwindowtest::WaitUntilListTakesClicks();
             const POINT pt = RowPoint(dlg, "Beta Tools");
-            std::atomic<DWORD> dwFirst{0};
-            std::atomic<bool> bSecondSent{false};
-            std::thread helper([&] {
-                SleepUntil([&] { return dwFirst != 0; });
+            const HWND hList = List(dlg).m_hWnd;
+            std::atomic<bool> bFirstSent{false}, bSecondSent{false};
+            std::thread hand([&] {
+                SleepUntil([&] { return bFirstSent.load(); });
                 SleepUntil([&] { return !EntryExists("Beta"); }, 20000);
-                SleepUntil([&] { return ::GetTickCount() - dwFirst >= nDelay; });
+                // The list answers once it is read again: Gamma has moved up.
+                SleepUntil(
+                    [&] {
+                        DWORD_PTR nRows = 0;
+                        return ::SendMessageTimeoutA(hList, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 1000, &nRows) &&
+                               nRows == 2;
+                    },
+                    20000);
+                const DWORD dwChanged = ::GetTickCount();
+                SleepUntil([&] { return ::GetTickCount() - dwChanged >= c.dwAfterMs; });
                 ClickAt(pt);
                 ClickAt(pt);
                 bSecondSent = true;
             });
-            dwFirst = ::GetTickCount();
             ClickAt(pt);
             ClickAt(pt);
-            const bool bDone = PumpUntil(
-                [&] {
-                    return bSecondSent && !EntryExists("Beta") && ::IsWindowEnabled(dlg.m_hWnd) &&
-                           RowOf(dlg, "Beta Tools") < 0;
-                },
-                20000);
-            helper.join();
+            bFirstSent = true;
+            const bool bDone = PumpUntil([&] { return bSecondSent && ::IsWindowEnabled(dlg.m_hWnd); }, 20000);
+            hand.join();
             ASSERT_TRUE(bDone);
             EXPECT_TRUE(mainwindowtest::SettleInput());
-            EXPECT_FALSE(MarkerLeft()) << "the program that moved into the row ran";
+            EXPECT_EQ("Beta Tools\n", mainwindowtest::WitnessLog()) << "the program that moved into the row ran";
             EXPECT_EQ("", SelectedRowText(dlg));
-            for (const char* key : {"Alpha", "Gamma"}) EXPECT_TRUE(EntryExists(key)) << key;
             EXPECT_EQ("2 of 2 programs found", Status(dlg));
+        }));
+    }
+}
+
+// "Slow" selected and the toolbar's Uninstall clicked; input the program drops on its own
+// (Down or a click on another row while the uninstaller runs, a click while the list is
+// read again after it or after F5), and once that input's double-click time is over,
+// Alt+A, U: the program the dropped input would have changed is the target no more, so
+// the menu's Uninstall runs nothing. "Slow" ran once (after F5, never), and no row is
+// selected.
+TEST_F(MainWindowInputTest, InputTheProgramDropsLeavesNoTargetBehind)
+{
+    const struct
+    {
+        const char* name;
+        bool bCommand;   // Uninstall (else F5)
+        int nRunMs;      // how long the uninstaller runs
+        int nInputAtMs;  // when into the run the input comes (-1: while the list is read again)
+        bool bClick;     // a click on Beta's row (else Down in the list)
+    } cases[] = {
+        {"Down while a 0.5-s uninstaller runs", true, 500, 200, false},
+        {"a click on another row while a 1.5-s uninstaller runs", true, 1500, 700, true},
+        {"Down 3 s into a 5-s uninstaller", true, 5000, 3000, false},
+        {"a click while the list is read again after a 0-s uninstaller", true, 0, -1, true},
+        {"a click while F5 reads the list again", false, 0, -1, true},
+    };
+    g_realRegOpenKeyExA = (RegOpenKeyExAFn)(void*)::GetProcAddress(::GetModuleHandleA("advapi32.dll"), "RegOpenKeyExA");
+    ASSERT_TRUE(g_realRegOpenKeyExA != NULL);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ::DeleteFileA(mainwindowtest::WitnessLogPath().c_str());
+        SeedLogging("Slow", "Slow", std::to_string(c.nRunMs));
+        SeedLogging("Beta", "Beta Tools", "0");
+        SeedLogging("Gamma", "Gamma Tools", "0");
+        RefillWatch refills;
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            const HWND hDlg = dlg.m_hWnd;
+            mainwindowtest::ClickRow(dlg, "Slow");
+            ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Slow"; }));
+            ASSERT_TRUE(FocusIn(List(dlg)));
+            const POINT ptBeta = RowPoint(dlg, "Beta Tools");
+            const auto act = [&] {
+                if (c.bClick)
+                    ClickAt(ptBeta);
+                else
+                    realinput::Tap(VK_DOWN);
+            };
+            std::atomic<bool> bActed{false};
+            std::thread hand;
+            void* pReal = NULL;
+            if (c.nInputAtMs < 0) {
+                g_duringRefill = [&] {
+                    act();
+                    bActed = true;
+                };
+                pReal = testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", (void*)&OpenActingOnce);
+                ASSERT_TRUE(pReal != NULL);
+            } else {
+                hand = std::thread([&] {
+                    if (SleepUntil([&] { return !::IsWindowEnabled(hDlg); }, 20000)) {
+                        const DWORD dwStart = ::GetTickCount();
+                        SleepUntil([&] { return ::GetTickCount() - dwStart >= (DWORD)c.nInputAtMs; }, 20000);
+                        act();
+                    }
+                    bActed = true;
+                });
+            }
+            const size_t nRefills = refills.Count();
+            if (c.bCommand)
+                ClickAt(dlg.m_wndToolBar,
+                        mainwindowtest::BarButton(dlg.m_wndToolBar, ID_PROGRAM_UNINSTALL)->Rect().CenterPoint());
+            else
+                realinput::Tap(VK_F5);
+            const bool bBack =
+                PumpUntil([&] { return bActed && ::IsWindowEnabled(hDlg) && refills.Count() > nRefills; }, 20000);
+            if (hand.joinable()) hand.join();
+            if (pReal != NULL) testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", pReal);
+            g_duringRefill = nullptr;
+            ASSERT_TRUE(bBack);
+            // The user's next keys, well after the dropped input.
+            EXPECT_TRUE(mainwindowtest::SettleInput());
+            TapKeys({{VK_MENU, 'A'}, {0, 'U'}});
+            EXPECT_TRUE(mainwindowtest::SettleInput());
+            if (CExtPopupMenuWnd::IsMenuTracking()) realinput::Tap(VK_ESCAPE);
+            PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); });
+            EXPECT_EQ(c.bCommand ? "Slow\n" : "", mainwindowtest::WitnessLog());
+            EXPECT_EQ("", SelectedRowText(dlg));
+            EXPECT_TRUE(CUiManager::GetInstance()->GetTargetProgram() == NULL);
+        }));
+    }
+}
+
+// Alpha's uninstaller runs 0 or 1.5 s with the focus in the search box; while the list is
+// read again after it, "ga" is typed: the letters are the search box's text and the list
+// follows them.
+TEST_F(MainWindowInputTest, LettersTypedWhileTheListIsReadAgainAfterACommandStay)
+{
+    g_realRegOpenKeyExA = (RegOpenKeyExAFn)(void*)::GetProcAddress(::GetModuleHandleA("advapi32.dll"), "RegOpenKeyExA");
+    ASSERT_TRUE(g_realRegOpenKeyExA != NULL);
+    for (int nRunMs : {0, 1500}) {
+        SCOPED_TRACE(nRunMs);
+        ::DeleteFileA(mainwindowtest::WitnessLogPath().c_str());
+        SeedLogging("Alpha", "Alpha Tools", std::to_string(nRunMs));
+        for (const char* key : {"Beta", "Gamma", "Delta"}) SeedLogging(key, (std::string(key) + " Tools").c_str(), "0");
+        RefillWatch refills;
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            mainwindowtest::ClickRow(dlg, "Alpha Tools");
+            ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools"; }));
+            ASSERT_TRUE(FocusIn(dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch));
+            bool bTyped = false;
+            g_duringRefill = [&] {
+                realinput::Type("ga");
+                bTyped = true;
+            };
+            void* pReal = testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", (void*)&OpenActingOnce);
+            ASSERT_TRUE(pReal != NULL);
+            const size_t nRefills = refills.Count();
+            TapKeys({{VK_MENU, 'A'}, {0, 'U'}});
+            const bool bBack = PumpUntil(
+                [&] { return bTyped && ::IsWindowEnabled(dlg.m_hWnd) && refills.Count() > nRefills; }, 20000);
+            testsupport::PatchImport("advapi32.dll", "RegOpenKeyExA", pReal);
+            g_duringRefill = nullptr;
+            ASSERT_TRUE(bBack);
+            EXPECT_TRUE(mainwindowtest::SettleInput());
+            EXPECT_EQ("ga", SearchText(dlg));
+            EXPECT_EQ("1 of 4 programs found", Status(dlg));
+            EXPECT_EQ(0, RowOf(dlg, "Gamma Tools"));
+            EXPECT_EQ("Alpha Tools\n", mainwindowtest::WitnessLog());
         }));
     }
 }
 
 // While Beta's uninstaller runs: Down Down and a letter in the list, or letters in the
 // search box and a click on another row; then the uninstaller's own window takes the
-// front and closes while the main window cannot be activated. Afterwards Beta is still
-// selected, the search box empty, and the main window in front with the keys where they
-// were.
+// front and closes while the main window cannot be activated. Afterwards no program is
+// selected (the dropped input was moving away from Beta), the search box is empty, and
+// the main window is in front with the keys where they were.
 TEST_F(MainWindowInputTest, KeysAndClicksWhileAProgramRunsReachNothing)
 {
     struct Case
@@ -319,9 +455,8 @@ TEST_F(MainWindowInputTest, KeysAndClicksWhileAProgramRunsReachNothing)
             helper.join();
             ASSERT_TRUE(bBack);
             EXPECT_TRUE(testsupport::PumpUntilIdle());
-            EXPECT_EQ("Beta Tools", SelectedRowText(dlg));
-            ASSERT_TRUE(CUiManager::GetInstance()->GetTargetProgram() != NULL);
-            EXPECT_EQ("Beta Tools", CUiManager::GetInstance()->GetTargetProgram()->DisplayName);
+            EXPECT_EQ("", SelectedRowText(dlg));
+            EXPECT_TRUE(CUiManager::GetInstance()->GetTargetProgram() == NULL);
             EXPECT_EQ("", SearchText(dlg));
             EXPECT_EQ("4 of 4 programs found", Status(dlg));
             EXPECT_EQ(hDlg, ::GetForegroundWindow());
@@ -441,7 +576,7 @@ void PostClick(HWND hWnd, POINT ptScreen)
 // Behind the Remove warning (a message box's own loop), Options (the framework's modal
 // loop) and a failure box (the framework's message box), a click on a group in the groups pane, a click into the
 // search box and letters typed after it reach nothing of the main window: the current
-// group, the list, its selection and the search text stay as they were. The input comes
+// group, the list and the search text stay as they were, and the selection goes. The input comes
 // as real input, and queued straight to the pane and the search box, as a system that
 // delivers input to the children of a disabled window queues it.
 TEST_F(MainWindowInputTest, BehindABoxOrADialogNoClickOrKeyReachesTheMainWindow)
@@ -507,7 +642,8 @@ TEST_F(MainWindowInputTest, BehindABoxOrADialogNoClickOrKeyReachesTheMainWindow)
                 EXPECT_TRUE(CGroupManager::GetInstance()->m_pCurrentGroup == NULL);
                 EXPECT_EQ("", SearchText(dlg));
                 EXPECT_EQ("3 of 3 programs found", Status(dlg));
-                EXPECT_EQ("Alpha Tools", SelectedRowText(dlg));
+                // The dropped clicks and keys were moving away from Alpha.
+                EXPECT_EQ("", SelectedRowText(dlg));
                 EXPECT_TRUE(EntryExists("Alpha"));
                 EXPECT_FALSE(MarkerLeft());
             }));

@@ -48,6 +48,27 @@ inline void TapKeys(std::initializer_list<std::pair<WORD, WORD>> keys)
     ::SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
 }
 
+// A key tapped, held with a modifier key (0: none), that the system stamps as made at
+// dwTime (the tick count, as a message's time): keys made while the program was busy
+// and taken off its queue afterwards.
+inline void TapAtTime(WORD vkModifier, WORD vk, DWORD dwTime)
+{
+    std::vector<INPUT> in;
+    auto add = [&](WORD vkKey, bool bUp) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = vkKey;
+        i.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+        i.ki.time = dwTime;
+        in.push_back(i);
+    };
+    if (vkModifier != 0) add(vkModifier, false);
+    add(vk, false);
+    add(vk, true);
+    if (vkModifier != 0) add(vkModifier, true);
+    ::SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+}
+
 // A key tapped, held with a modifier key (0: none).
 inline void TapWith(WORD vkModifier, WORD vk) { TapKeys({{vkModifier, vk}}); }
 inline void Tap(WORD vk) { TapWith(0, vk); }
