@@ -1,4 +1,5 @@
 #include "app/input_rule.h"
+#include "app/click_message.h"
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -35,15 +36,11 @@ bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM
 // A key pressed (not released): what makes a burst and carries it on.
 bool IsKeyPress(UINT message) { return message == WM_KEYDOWN || message == WM_SYSKEYDOWN; }
 
+// A key that only changes what the next key means.
 bool IsModifierKey(WPARAM vk)
 {
-    switch (vk) {
-    case VK_SHIFT: case VK_CONTROL: case VK_MENU: case VK_LSHIFT: case VK_RSHIFT: case VK_LCONTROL:
-    case VK_RCONTROL: case VK_LMENU: case VK_RMENU: case VK_LWIN: case VK_RWIN:
-        return true;
-    default:
-        return false;
-    }
+    return vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU || (vk >= VK_LSHIFT && vk <= VK_RMENU) ||
+           vk == VK_LWIN || vk == VK_RWIN;
 }
 
 // Input that picks, moves or acts on a program: a key other than a modifier alone, a
@@ -52,14 +49,9 @@ bool IsModifierKey(WPARAM vk)
 bool ChangesTarget(UINT message, WPARAM wParam)
 {
     if (IsKeyPress(message)) return !IsModifierKey(wParam);
-    switch (message) {
-    case WM_CHAR: case WM_SYSCHAR: case WM_DEADCHAR: case WM_SYSDEADCHAR:
-    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_XBUTTONDOWN: case WM_XBUTTONDBLCLK:
-        return true;
-    default:
-        return false;
-    }
+    const bool bCharacter =
+        message == WM_CHAR || message == WM_SYSCHAR || message == WM_DEADCHAR || message == WM_SYSDEADCHAR;
+    return bCharacter || IsClickMessage(message);
 }
 
 ULONGLONG Now() { return ::GetTickCount64(); }
