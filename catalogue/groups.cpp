@@ -335,6 +335,7 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
         if (group->Id <= 0 || seen.count(group->Id) || (!owners.count(group) && claimed.count(group->Id))) {
             int id = NextId();
             for (int candidate = 1; taken.count(id) || id <= 0; ++candidate) id = candidate;
+            ReserveId(id);  // given: no later group takes it
             group->Id = id;
             taken.insert(id);
         }
