@@ -581,6 +581,10 @@ BOOL CGroupsFile::WriteDocument() {
         m_status.writeError = "the new file could not be made";
         return FALSE;
     }
+    // The document is in the bytes now: its memory goes before the read-back parses them.
+    // (What WriteGroups kept of it went with the groups it edited.)
+    Release(m_pGroups);
+    Release(m_pDocument);
     const std::string& bytes = text.Bytes();
     std::string temp;
     HANDLE file = CreateTemporaryFile(m_path, temp);
