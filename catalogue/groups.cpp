@@ -1,6 +1,5 @@
 #include "catalogue/groups.h"
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -44,28 +43,31 @@ CGroupManager::~CGroupManager() {
 
 int CGroupManager::NextId() {
     // "Other" gets 0. A user group gets one more than the largest Id this run gave or saw
-    // (so no group made after a deletion takes the deleted one's Id, which the file may
-    // still hold), and at least its position plus one, the Id a fresh file has always
-    // given its n-th group.
+    // (so no group made after a deletion takes the deleted one's Id, which the file or a
+    // copy of this program still running may still hold), and at least its position plus
+    // one, the Id a fresh file has always given its n-th group.
     if (m_Groups.empty()) return 0;
     const int position = static_cast<int>(m_Groups.size());
-    if (m_nLargestId < INT_MAX - 1) {
-        m_nLargestId = std::max(m_nLargestId + 1, position + 1);
-        return m_nLargestId;
+    int id = std::max(m_nLargestId + 1, position + 1);
+    if (id > kMaxGroupId) {
+        // Only a file holding the largest Ids there are gets here: the largest Id that no
+        // group of the list holds and that was neither reserved nor given in this run. The
+        // file would not read an Id above kMaxGroupId back.
+        std::set<int> held(m_usedIds);
+        for (const GroupEntry* group : m_Groups) held.insert(group->Id);
+        for (id = kMaxGroupId; id > 0 && held.count(id); --id) {
+        }
     }
-    // Only a file holding the largest Ids there are gets here: the smallest free one.
-    for (int id = 1;; ++id)
-        if (!IdInList(id)) return id;
-}
-
-bool CGroupManager::IdInList(int id) const {
-    for (const GroupEntry* group : m_Groups)
-        if (group->Id == id) return true;
-    return false;
+    if (id > m_nLargestId) m_nLargestId = id;
+    m_usedIds.insert(id);
+    return id;
 }
 
 void CGroupManager::ReserveId(int id) {
+    if (id <= 0) return;
+    if (id > kMaxGroupId) id = kMaxGroupId;
     if (id > m_nLargestId) m_nLargestId = id;
+    m_usedIds.insert(id);
 }
 
 void CGroupManager::Clear() {
@@ -75,6 +77,7 @@ void CGroupManager::Clear() {
     }
     m_pCurrentGroup = nullptr;
     m_nLargestId = 0;
+    m_usedIds.clear();
 }
 
 GroupEntry* CGroupManager::AddGroup(const GroupEntry& source) {

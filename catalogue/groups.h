@@ -3,10 +3,15 @@
 // "Other" is always first and holds what no keyword of any group matches.
 #pragma once
 #include <windows.h>
+#include <set>
 #include <string>
 #include <vector>
 
 struct GroupsFileStatus;
+
+// The largest Id a group may have: the groups file holds no larger one, so that the Ids
+// given after the largest stored stay far from overflowing.
+const int kMaxGroupId = 0x3FFFFFFF;
 
 class GroupEntry {
 public:
@@ -32,8 +37,12 @@ public:
     // Appends an empty group with a fresh Id.
     GroupEntry* CreateGroup();
     // Marks an Id as used (a group the file holds but the list does not show, a group of
-    // the file as last read): no new group gets it during this run.
+    // the file as last read, the largest Id the file says it ever gave): no new group gets
+    // it during this run, nor an Id below the largest reserved while there are Ids above.
     void ReserveId(int id);
+    // The largest Id given or reserved in this run (0 before any): the groups file keeps
+    // it, so that no later run gives an Id again that another copy may still know.
+    int LargestId() const { return m_nLargestId; }
     // Back to the state at start: only "Other", no current group, no Id used. For a
     // process that reads another groups file afresh.
     void Clear();
@@ -84,11 +93,13 @@ private:
 
     // A fresh Id for a group appended at the end of the list.
     int NextId();
-    bool IdInList(int id) const;
 
     // The largest Id given or reserved in this run; it never goes down, so that no group
     // made later takes the Id of one deleted (the file may still hold it).
     int m_nLargestId;
+    // Every Id reserved or given in this run: once the Ids run up to kMaxGroupId, a new
+    // group takes the largest Id below it that none of them is.
+    std::set<int> m_usedIds;
 };
 
 // Whether two lists hold the same groups in the same order: Ids, names and keywords.

@@ -177,10 +177,10 @@ int StoredIdOf(IXMLDOMNode* attribute) {
     return plain && value >= 1 && value <= kMaxStoredGroupId ? static_cast<int>(value) : 0;
 }
 
-int StoredId(IXMLDOMNode* group) {
+int StoredId(IXMLDOMNode* element, const wchar_t* attributeName) {
     int id = 0;
-    ForEachAttribute(group, [&](BSTR name, IXMLDOMNode* attribute) {
-        if (NameIs(name, L"Id")) id = StoredIdOf(attribute);
+    ForEachAttribute(element, [&](BSTR name, IXMLDOMNode* attribute) {
+        if (NameIs(name, attributeName)) id = StoredIdOf(attribute);
     });
     return id;
 }
@@ -309,7 +309,7 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-CGroupsFile::CGroupsFile() : m_pDocument(nullptr), m_pGroups(nullptr), m_bGroupsAttached(false) {}
+CGroupsFile::CGroupsFile() : m_pDocument(nullptr), m_pGroups(nullptr), m_bGroupsAttached(false), m_lastId(0) {}
 
 CGroupsFile::~CGroupsFile() {
     m_path.clear();
@@ -326,6 +326,7 @@ void CGroupsFile::ForgetGroups() {
     m_groups.clear();
     m_unshown.clear();
     m_otherIds.clear();
+    m_lastId = 0;
 }
 
 BOOL CGroupManager::Load(const char* path, GroupsFileStatus* status) {

@@ -19,8 +19,16 @@
 // decimal number from 1 to kMaxStoredGroupId, or the same as an earlier group's, is read
 // with Id 0 (the program gives it one, written at the next save); a new group gets an Id
 // the file does not hold (CGroupManager::ReserveId).
+// An Id is given once per file, across runs: a copy of the program still running on an
+// older state of the file follows its groups by Id, and would take a new group of a
+// reused Id for the one deleted. So when the largest Id ever given is no longer held by
+// a group (that group was deleted), the groups element keeps it in its attribute
+// "LastId" (<Purgelet LastId="7">), read back as an Id the file holds. Files without it
+// (written before, or never needing it) give their largest group Id instead; the
+// attribute is written only when it must grow, and otherwise left as it is.
 //
-// What a save writes reads back equal, or nothing is written:
+// What a save writes reads back equal, or nothing is written (Status().writeError says
+// what would have read back otherwise):
 // - Every save writes UTF-8 with its own declaration (version="1.0" encoding="utf-8"),
 //   whatever the file declared before: a file read as UTF-16, ISO-8859-1 or
 //   windows-1252 becomes UTF-8 at its first save, with the same names.
@@ -45,7 +53,8 @@
 //
 // A file is damaged only when the parser cannot read it (not well-formed), when it is no
 // groups file (another root element, a document type), or when its shape would make the
-// parser slow (an element with more than kMaxGroupsFileAttributes attributes, elements
+// parser slow (an element with more than kMaxGroupsFileAttributes attributes besides
+// those a save may add itself (Id, Name, LastId: one of each at most), elements
 // nested deeper than kMaxGroupsFileDepth, more than kMaxGroupsFileNamespaces namespace
 // declarations), found by one pass over the bytes before the parser sees them.
 #pragma once
@@ -63,9 +72,8 @@ struct IXMLDOMNode;
 const int kMaxGroupsFileAttributes = 1000;
 const int kMaxGroupsFileDepth = 64;
 const int kMaxGroupsFileNamespaces = 64;  // in the whole file
-// The largest Id read from a file; larger ones count as none, so that the Ids the program
-// gives after them stay far from overflowing.
-const int kMaxStoredGroupId = 0x3FFFFFFF;
+// The largest Id read from a file; larger ones count as none (see kMaxGroupId).
+const int kMaxStoredGroupId = kMaxGroupId;
 
 // What a load or a save found where the groups file belongs. A file that is there but
 // is no groups file holds bytes of the user's that no save may destroy unseen.
@@ -151,7 +159,7 @@ public:
     // the file gives none of its own).
     void ReadGroups(std::vector<GroupEntry>* groups);
     // Marks every Id the file holds as used in the manager, also those of groups it does
-    // not show and of other groups elements.
+    // not show and of other groups elements, and its LastId.
     void ReserveIds(CGroupManager* manager) const;
     // The names (as the code page shows them) of the groups the file holds that are left
     // out of ReadGroups because the code page cannot show their name or a keyword.
@@ -159,12 +167,15 @@ public:
     // The Ids the file holds besides those of ReadGroups: of the groups it does not show
     // and of the other groups elements.
     const std::vector<int>& OtherIds() const { return m_otherIds; }
+    // The largest Id the groups element says was ever given ("LastId"), or 0.
+    int LastId() const { return m_lastId; }
     // Edits the document so that its groups become the manager's user groups: each group
     // of the file is the group of the same Id in the manager, or, when `ids` is given (as
     // many as ReadGroups gave, in its order), the group of the Id at its place there. A
     // group the manager lacks is removed, one only the manager has is added at the end,
     // and of the others only a changed name or keyword is touched. FALSE, with the reason
-    // in Status().writeError, when a name or keyword cannot be written.
+    // in Status().writeError, when a name or keyword cannot be written. The groups
+    // element's "LastId" grows to the manager's largest Id when no group holds it.
     BOOL WriteGroups(CGroupManager* manager, const std::vector<GroupEntry>* ids = nullptr);
     // The groups WriteGroups left in the document, in its order (as a later ReadGroups of
     // the saved file gives them, with their Ids).
@@ -214,7 +225,8 @@ private:
     BOOL InsertOnItsOwnLine(IXMLDOMNode* parent, IXMLDOMNode* node);
     BOOL RemoveWithItsLine(IXMLDOMNode* parent, IXMLDOMNode* node);
     BOOL WriteDocument();
-    bool ReadsBackAsWritten(const std::string& temp, const std::string& bytes, IXMLDOMDocument** readBack);
+    BOOL KeepLargestId(const CGroupManager& manager, int largestRead);
+    std::string ReadBackFault(const std::string& temp, const std::string& bytes, IXMLDOMDocument** readBack);
 
     IXMLDOMDocument* m_pDocument;
     IXMLDOMNode* m_pGroups;   // the groups element read and written
@@ -227,4 +239,5 @@ private:
     std::vector<std::string> m_unshown;
     std::vector<int> m_otherIds;        // Ids of the file's groups not in m_groups
     std::vector<GroupEntry> m_written;  // the groups WriteGroups made, for the read-back
+    int m_lastId;                       // the groups element's "LastId" as read or written
 };

@@ -170,8 +170,10 @@ bool TakeExactAnsi(BSTR text, std::string& out, std::wstring& wide);
 std::string ShownName(const std::string& name);
 
 // The Id a group element gives itself: its "Id" attribute as a plain decimal number from
-// 1 to kMaxStoredGroupId, or 0 when it has none such.
-int StoredId(IXMLDOMNode* group);
+// 1 to kMaxStoredGroupId (no sign, blank or leading zero: "07" is no Id, it would be
+// written back as "7"), or 0 when it has none such. With `attributeName`, the same for
+// another attribute ("LastId" of the groups element).
+int StoredId(IXMLDOMNode* element, const wchar_t* attributeName = L"Id");
 // The same of an "Id" attribute itself.
 int StoredIdOf(IXMLDOMNode* attribute);
 

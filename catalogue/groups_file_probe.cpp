@@ -42,7 +42,9 @@ public:
                 m_quote = c;
                 m_state = Quoted;
             } else if (c == '=') {
-                if (++m_attributes > kMaxGroupsFileAttributes) return Refuse(Wide);
+                // What a save adds itself is not counted, so that a save never turns a file
+                // the probe took into one it refuses: an element holds one of each at most.
+                if (!IsAddedBySave() && ++m_attributes > kMaxGroupsFileAttributes) return Refuse(Wide);
                 if (IsNamespaceDeclaration() && ++m_namespaces > kMaxGroupsFileNamespaces) return Refuse(Namespaces);
                 m_nameLength = 0;
             } else if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
@@ -111,6 +113,13 @@ private:
         if (m_nameLength < kNameKept) m_name[m_nameLength] = static_cast<char>(c);
         if (m_nameLength <= kNameKept) ++m_nameLength;
     }
+    bool NameIs(const char* name) const {
+        const int length = static_cast<int>(std::strlen(name));
+        return m_nameLength == length && std::memcmp(m_name, name, length) == 0;
+    }
+    // The attributes a save may give an element: a group's Id and Name, the groups
+    // element's LastId.
+    bool IsAddedBySave() const { return NameIs("Id") || NameIs("Name") || NameIs("LastId"); }
     // "xmlns" alone or "xmlns:" and a prefix.
     bool IsNamespaceDeclaration() const {
         if (m_nameLength < 5 || std::memcmp(m_name, "xmlns", 5) != 0) return false;

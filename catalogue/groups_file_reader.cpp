@@ -101,6 +101,7 @@ void CGroupsFile::ReadGroupNodes(IXMLDOMNode* root) {
     }
     m_pGroups = groupsElements.back();
     m_bGroupsAttached = true;
+    m_lastId = StoredId(m_pGroups, L"LastId");
 
     std::set<int> seen;
     ForEachChildNamed(m_pGroups, L"Group", [&](IXMLDOMNode*& element) {
@@ -160,6 +161,7 @@ void CGroupsFile::ReadGroups(CGroupManager* manager) {
 }
 
 void CGroupsFile::ReserveIds(CGroupManager* manager) const {
+    manager->ReserveId(m_lastId);
     for (int id : m_otherIds) manager->ReserveId(id);
     for (const StoredGroup& stored : m_groups) manager->ReserveId(stored.group.Id);
 }

@@ -355,6 +355,8 @@ BOOL CGroupsFile::WriteGroups(CGroupManager* manager, const std::vector<GroupEnt
         return 0;
     };
     m_written.clear();
+    int largestRead = 0;
+    for (const StoredGroup& stored : m_groups) largestRead = std::max(largestRead, stored.group.Id);
     std::set<int> placed;
     BOOL ok = TRUE;
     for (size_t i = 0; ok && i < m_groups.size(); ++i) {
@@ -375,6 +377,7 @@ BOOL CGroupsFile::WriteGroups(CGroupManager* manager, const std::vector<GroupEnt
         Release(element);
         m_written.push_back(*group);
     }
+    if (ok) ok = KeepLargestId(*manager, largestRead);
     // The elements now stand for other groups than those read: they are not used again.
     for (StoredGroup& stored : m_groups) {
         Release(stored.element);
@@ -382,6 +385,24 @@ BOOL CGroupsFile::WriteGroups(CGroupManager* manager, const std::vector<GroupEnt
     }
     m_groups.clear();
     return ok;
+}
+
+// The largest Id ever given stays in the file while no group holds it (see the top of
+// groups_file.h): the attribute grows, and is not touched while it says enough or a group
+// holds the largest Id.
+BOOL CGroupsFile::KeepLargestId(const CGroupManager& manager, int largestRead) {
+    int held = 0;
+    for (const GroupEntry& group : m_written) held = std::max(held, group.Id);
+    for (int id : m_otherIds) held = std::max(held, id);
+    const int largest = std::max(manager.LargestId(), std::max(largestRead, held));
+    if (largest <= held || largest <= m_lastId) return TRUE;
+    VARIANT value;
+    ::VariantInit(&value);
+    value.vt = VT_UI4;
+    value.ulVal = static_cast<ULONG>(largest);
+    if (!SetAttribute(m_pGroups, "LastId", value)) return FALSE;
+    m_lastId = largest;
+    return TRUE;
 }
 
 namespace {
@@ -446,6 +467,7 @@ private:
         Release(map);
         if (count == 0) return;
         long listed = 0;
+        m_attributes.clear();
         ForEachAttribute(element, [&](BSTR name, IXMLDOMNode* attribute) {
             ++listed;
             m_attributes += " " + Utf8(std::wstring(name, ::SysStringLen(name))) + "=\"";
@@ -457,18 +479,20 @@ private:
             std::swap(m_out, m_attributes);
             m_attributes += "\"";
         });
-        if (listed == count) {
-            m_out += m_attributes;
-        } else {
-            // Namespace declarations are attributes the query does not list: the element's
-            // start tag as the document object writes it alone (a copy without children,
-            // so that what it keeps is one element's worth).
-            m_out += StartTagAttributes(element);
-        }
+        // Namespace declarations are attributes the query does not list (count - listed
+        // of them): they are taken from the element's start tag as the document object
+        // writes it alone.
+        if (listed < count) m_out += OwnDeclarations(element, count - listed);
+        m_out += m_attributes;
         m_attributes.clear();
     }
 
-    std::string StartTagAttributes(IXMLDOMNode* element) {
+    // The first `own` namespace declarations of the start tag of a child-less copy of the
+    // element (so that what the document object keeps is one element's worth). The copy
+    // stands alone: after the element's own declarations it declares again every prefix
+    // the element or its attributes use from higher up, which the file does not hold here
+    // and which would add a node at every save.
+    std::string OwnDeclarations(IXMLDOMNode* element, long own) {
         IXMLDOMNode* copy = nullptr;
         BSTR xml = nullptr;
         if (FAILED(element->cloneNode(VARIANT_FALSE, &copy)) || !copy || FAILED(copy->get_xml(&xml)) || !xml) {
@@ -477,13 +501,28 @@ private:
             return std::string();
         }
         copy->Release();
-        std::string tag = Utf8(std::wstring(xml, ::SysStringLen(xml)));
+        const std::wstring tag(xml, ::SysStringLen(xml));
         ::SysFreeString(xml);
-        // "<name attributes/>" or "<name attributes>": what lies between the name and the end.
-        const std::string::size_type start = tag.find_first_of(" \t\r\n");
-        const std::string::size_type end = tag.find('>');
-        if (start == std::string::npos || end == std::string::npos || start > end) return std::string();
-        return tag.substr(start, end - start - (tag[end - 1] == '/' ? 1 : 0));
+        // "<name attributes/>" or "<name attributes>": the attributes as name="value",
+        // each value quoted and escaped by the document object.
+        std::string declarations;
+        size_t at = tag.find_first_of(L" \t\r\n");
+        while (own > 0 && at != std::wstring::npos) {
+            at = tag.find_first_not_of(L" \t\r\n", at);
+            if (at == std::wstring::npos || tag[at] == L'>' || tag[at] == L'/') break;
+            const size_t equals = tag.find(L'=', at);
+            const size_t open = equals == std::wstring::npos ? equals : tag.find_first_of(L"\"'", equals);
+            const size_t close = open == std::wstring::npos ? open : tag.find(tag[open], open + 1);
+            if (close == std::wstring::npos) break;
+            const std::wstring name = tag.substr(at, tag.find_last_not_of(L" \t\r\n", equals - 1) + 1 - at);
+            if (name == L"xmlns" || name.compare(0, 6, L"xmlns:") == 0) {
+                declarations += " " + Utf8(name) + "=" + Utf8(tag.substr(open, close + 1 - open));
+                --own;
+            }
+            at = close + 1;
+        }
+        if (own > 0) m_ok = false;  // fewer than the element holds: no file rather than a wrong one
+        return declarations;
     }
 
     void Escaped(const std::wstring& text, bool attribute) { Escaped(text.data(), text.size(), attribute); }
@@ -610,8 +649,9 @@ BOOL CGroupsFile::WriteDocument() {
 
     // What was written must read back as the groups meant.
     IXMLDOMDocument* readBack = nullptr;
-    if (!ReadsBackAsWritten(temp, bytes, &readBack)) {
-        m_status.writeError = "the new file would not read back as the groups";
+    const std::string fault = ReadBackFault(temp, bytes, &readBack);
+    if (!fault.empty()) {
+        m_status.writeError = "the new file would not read back as the groups: " + fault;
         ::DeleteFileA(temp.c_str());
         return FALSE;
     }
@@ -668,23 +708,38 @@ BOOL CGroupsFile::WriteDocument() {
     return TRUE;
 }
 
-// Whether the parser reads the file as the groups meant. When the file holds exactly
-// `bytes`, the document it read is given back in `readBack` (a reference the caller
-// releases), as the reading of those bytes.
-bool CGroupsFile::ReadsBackAsWritten(const std::string& temp, const std::string& bytes, IXMLDOMDocument** readBack) {
+// Why the file written to `temp` does not read back as the groups meant, or "". When it
+// reads back and holds exactly `bytes`, the document it read is given back in `readBack`
+// (a reference the caller releases), as the reading of those bytes.
+std::string CGroupsFile::ReadBackFault(const std::string& temp, const std::string& bytes,
+                                       IXMLDOMDocument** readBack) {
     CGroupsFile check;
-    if (!check.Open(temp.c_str()) || check.Status().kind != GroupsFileStatus::Read) return false;
-    if (check.m_groups.size() != m_written.size() || check.m_unshown != m_unshown) return false;
+    if (!check.Open(temp.c_str())) return "it could not be read again";
+    if (check.Status().kind != GroupsFileStatus::Read)
+        return check.Status().reason.empty() ? std::string("it could not be read again") : check.Status().reason;
+    if (check.m_groups.size() != m_written.size())
+        return "it holds " + std::to_string(check.m_groups.size()) + " groups the program shows, not " +
+               std::to_string(m_written.size());
+    if (check.m_unshown != m_unshown) return "the groups this system's code page cannot show would change";
+    if (check.m_lastId != m_lastId)
+        return "the largest Id given (" + std::to_string(m_lastId) + ") would read back as " +
+               std::to_string(check.m_lastId);
     for (size_t i = 0; i < m_written.size(); ++i) {
         const GroupEntry& read = check.m_groups[i].group;
-        if (read.Id != m_written[i].Id || read.Name != m_written[i].Name || read.Keywords != m_written[i].Keywords)
-            return false;
+        const GroupEntry& meant = m_written[i];
+        const std::string group = "the group \"" + ShownName(meant.Name) + "\"";
+        if (read.Id != meant.Id)
+            return group + (read.Id ? " would read back with the Id " + std::to_string(read.Id)
+                                    : std::string(" would read back without an Id")) +
+                   ", not " + std::to_string(meant.Id);
+        if (read.Name != meant.Name) return group + " would read back as \"" + ShownName(read.Name) + "\"";
+        if (read.Keywords != meant.Keywords) return "the keywords of " + group + " would read back otherwise";
     }
     if (FileHolds(temp, bytes)) {
         *readBack = check.m_pDocument;
         check.m_pDocument->AddRef();
     }
-    return true;
+    return std::string();
 }
 
 BOOL CGroupsFile::Save() {

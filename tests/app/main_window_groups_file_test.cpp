@@ -6,7 +6,9 @@
 #include "held_file.h"
 #include "main_window_groups_fixture.h"
 #include "catalogue/groups_file.h"
+#include "support/child_run.h"
 #include "support/xml_nodes.h"
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <functional>
@@ -611,4 +613,154 @@ TEST_F(MainWindowGroupsFileTest, AHandEditBetweenTwoChangesSurvivesTheSecond)
         EXPECT_EQ(c.written, GroupsFile());
         EXPECT_EQ(c.damaged || c.tree.size() == 1 ? 1u : 0u, TestApp().m_boxes.size());
     }
+}
+
+// Files at the reader's bounds, changed through the window (Add to Group into Tools, Media
+// deleted, a new group): every change is stored without a box and the rest stays node for
+// node. What a save adds itself (an Id, the largest Id given) never makes the file one
+// the reader refuses, and an element's namespace declarations stay its own.
+TEST_F(MainWindowGroupsFileTest, EveryChangeToAFileAtTheReadersBoundsIsStored)
+{
+    const std::string top = std::to_string(kMaxStoredGroupId), below = std::to_string(kMaxStoredGroupId - 1);
+    std::string wide;  // the user's attributes: with the name, as many as the reader takes
+    for (int i = 1; i < kMaxGroupsFileAttributes; ++i) wide += " a" + std::to_string(i) + "=\"v\"";
+    std::string extras;
+    for (int i = 0; i < 33; ++i) extras += "<Extra xmlns:q=\"urn:q\" p:y=\"2\"/>\n";
+    const struct
+    {
+        const char* what;
+        std::string root;     // attributes of the root
+        std::string tools;    // attributes of Tools
+        std::string mediaId;  // Media's Id
+        std::string after;    // the root's content after the groups element
+        std::string toolsId;  // the Id Tools is given, or ""
+        std::string newId;    // the Id of the new group
+        std::string lastId;   // the largest Id given, kept by the groups element, or ""
+    } cases[] = {
+        {"the largest Id", "", " Id=\"2\" Name=\"Tools\"", top, "", "", below, top},
+        {"the largest Id and a group without one", "", " Name=\"Tools\"", top, "", below,
+         std::to_string(kMaxStoredGroupId - 2), top},
+        {"a group at the attribute bound without an Id", "", " Name=\"Tools\"" + wide, "3", "", "4", "5", ""},
+        {"33 elements declaring a namespace and using one declared above", " xmlns:p=\"urn:p\"",
+         " Id=\"2\" Name=\"Tools\"", "3", extras, "", "4", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string media = "<Group Id=\"" + c.mediaId + "\" Name=\"Media\">\n<Keyword>player</Keyword>\n</Group>\n";
+        const std::string bytes = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\"" + c.root +
+                                  ">\n<Purgelet>\n<Group" + c.tools + ">\n<Keyword>corpus</Keyword>\n</Group>\n" + media +
+                                  "</Purgelet>\n" + c.after + "</NimboPurgelet>\n";
+        WriteGroups(bytes);
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+            ClickRow(dlg, "Alpha Editor");
+            AddToGroup(dlg, NULL);  // into Tools, the first group listed
+            EXPECT_TRUE(PumpUntil([&] { return GroupsFile().find("Alpha Editor") != std::string::npos; }));
+            ClickGroup(dlg, "Media");
+            DeleteAnswered(dlg, IDYES);
+            EXPECT_TRUE(PumpUntil([&] { return GroupsFile().find("Media") == std::string::npos; }));
+            NewGroup(dlg, "cartoons", "tom");
+            EXPECT_TRUE(PumpUntil([&] { return GroupsFile().find("cartoons") != std::string::npos; }));
+        }));
+        EXPECT_TRUE(TestApp().m_boxes.empty()) << TestApp().m_boxes[0].text;
+        std::string expected = bytes;
+        const std::string corpus = "<Keyword>corpus</Keyword>\n";
+        expected.insert(expected.find(corpus) + corpus.size(), "<Keyword>Alpha Editor</Keyword>\n");
+        if (!c.toolsId.empty()) expected.insert(expected.find(c.tools) + c.tools.size(), " Id=\"" + c.toolsId + "\"");
+        expected.erase(expected.find(media), media.size());
+        expected.insert(expected.rfind("</Purgelet>"),
+                        "<Group Id=\"" + c.newId + "\" Name=\"cartoons\">\n<Keyword>tom</Keyword>\n</Group>\n");
+        if (!c.lastId.empty()) expected.replace(expected.find("<Purgelet>"), 10, "<Purgelet LastId=\"" + c.lastId + "\">");
+        const std::string expectedFile = m_groupsFile + ".expected";
+        std::ofstream(expectedFile.c_str(), std::ios::binary) << expected;
+        EXPECT_EQ(xmlnodes::OfFile(expectedFile), xmlnodes::OfFile(m_groupsFile)) << GroupsFile();
+        ::DeleteFileA(expectedFile.c_str());
+        const std::string saved = GroupsFile();
+        EXPECT_EQ(std::count(bytes.begin(), bytes.end(), ':'), std::count(saved.begin(), saved.end(), ':'))
+            << "namespace declarations and prefixes";
+    }
+}
+
+const char kSecondCopyChild[] = "PURGELET_GROUPS_SECOND_COPY";
+
+// Another copy of the program on the file the variable names (started by
+// ACopyStillRunningOnAnOlderFileNeverTakesANewGroupForADeletedOne): one run deletes
+// Media, the next makes the group "cartoons".
+TEST(GroupsFileSecondCopy, Child)
+{
+    const char* pszPath = getenv(kSecondCopyChild);
+    if (pszPath == NULL) GTEST_SKIP() << "run by ACopyStillRunningOnAnOlderFileNeverTakesANewGroupForADeletedOne";
+    CGroupManager* pGroups = CGroupManager::GetInstance();
+    auto run = [&](const std::function<void()>& change) {
+        pGroups->Clear();
+        GroupsFileStatus status;
+        ASSERT_TRUE(pGroups->Load(pszPath, &status));
+        ASSERT_EQ(GroupsFileStatus::Read, status.kind) << status.reason;
+        change();
+        EXPECT_TRUE(pGroups->Save(pszPath, &status)) << status.writeError;
+    };
+    run([&] {
+        for (GroupEntry* pGroup : pGroups->m_Groups)
+            if (pGroup->Name == "Media") {
+                pGroups->DeleteGroup(pGroup);
+                break;
+            }
+    });
+    run([&] {
+        GroupEntry* pGroup = pGroups->CreateGroup();
+        pGroup->Name = "cartoons";
+        pGroup->AddKeyword("tom");
+    });
+    pGroups->Clear();
+}
+
+// This window reads the file, then another copy of the program deletes Media in one run
+// and makes a new group in the next; Media is then changed here. The new group keeps its
+// own Id, so the change made here is not taken for an edit of it: Media comes back with
+// the change, and the other copy's group stays as it wrote it.
+TEST_F(MainWindowGroupsFileTest, ACopyStillRunningOnAnOlderFileNeverTakesANewGroupForADeletedOne)
+{
+    WriteGroups(kTwoGroups);
+    std::string strAfterOther;
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+        const std::string output = m_groupsFile + ".child.txt";
+        const testsupport::ChildOutcome outcome =
+            testsupport::RunChildTest("GroupsFileSecondCopy.Child", {{kSecondCopyChild, m_groupsFile}}, "", 60000, output);
+        const std::string text = mainwindowtest::ReadFile(output);
+        ::DeleteFileA(output.c_str());
+        ASSERT_TRUE(outcome.bStarted && !outcome.bHung && outcome.dwExitCode == 0) << text;
+        ASSERT_NE(std::string::npos, text.find("[       OK ] GroupsFileSecondCopy.Child")) << text;
+        strAfterOther = GroupsFile();
+
+        CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+        OpenInEditor(dlg, "Media");
+        TypeInto(editor.m_wndName, "s");
+        TypeInto(editor.m_wndKeywords, "movie");
+        ClickIn(editor.m_wndApply.m_hWnd);
+        EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg) && TreeItem(dlg, "Medias") != NULL; }));
+        EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg).size() == 3; }));
+        EXPECT_EQ((std::vector<std::string>{"Tools", "cartoons", "Medias"}), TreeGroups(dlg));
+    }));
+    EXPECT_TRUE(TestApp().m_boxes.empty()) << TestApp().m_boxes[0].text;
+    ASSERT_NE(std::string::npos, strAfterOther.find("<Group Id=\"4\" Name=\"cartoons\">")) << strAfterOther;
+    // Media comes back under an Id of its own: the one it had, or any no other group holds.
+    const std::string saved = GroupsFile();
+    const std::string::size_type nameAt = saved.find("\" Name=\"Medias\"");
+    ASSERT_NE(std::string::npos, nameAt) << saved;
+    const std::string::size_type idAt = saved.rfind("Id=\"", nameAt) + 4;
+    const std::string mediaId = saved.substr(idAt, nameAt - idAt);
+    EXPECT_TRUE(mediaId != "2" && mediaId != "4") << saved;
+    std::string expected = strAfterOther;
+    expected.insert(expected.rfind("</Purgelet>"), "<Group Id=\"" + mediaId +
+                                                       "\" Name=\"Medias\">\n<Keyword>player</Keyword>\n"
+                                                       "<Keyword>movie</Keyword>\n</Group>\n");
+    const std::string expectedFile = m_groupsFile + ".expected";
+    std::ofstream(expectedFile.c_str(), std::ios::binary) << expected;
+    EXPECT_EQ(xmlnodes::OfFile(expectedFile), xmlnodes::OfFile(m_groupsFile)) << GroupsFile();
+    ::DeleteFileA(expectedFile.c_str());
 }

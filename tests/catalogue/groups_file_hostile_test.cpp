@@ -77,6 +77,12 @@ TEST_F(GroupsFileHostile, ElementsWithTooManyAttributesOrNamespacesOrTooDeepAreR
         for (int l = 0; l < levels; ++l) s += "</d>";
         return s + "</NimboPurgelet>";
     };
+    // `n` elements whose one attribute, right after the element's name, declares a namespace.
+    auto firstDeclarations = [](int n) {
+        std::string s = "<NimboPurgelet><Purgelet><Group Name=\"G\"/></Purgelet>";
+        for (int i = 0; i < n; ++i) s += i % 2 ? "<e xmlns:q='urn:q'/>" : "<f\txmlns=\"urn:f\"></f>";
+        return s + "</NimboPurgelet>";
+    };
     const struct {
         const char* name;
         std::string bytes;
@@ -95,6 +101,10 @@ TEST_F(GroupsFileHostile, ElementsWithTooManyAttributesOrNamespacesOrTooDeepAreR
          GroupsFileStatus::TooComplex},
         {"namespace declarations to the bound", namespaces(2, kMaxGroupsFileNamespaces / 2), GroupsFileStatus::Read},
         {"namespace declarations in UTF-16", cattest::Utf16LE(namespaces(30, 999)), GroupsFileStatus::TooComplex},
+        {"declarations first in their tags, one too many", firstDeclarations(kMaxGroupsFileNamespaces + 1),
+         GroupsFileStatus::TooComplex},
+        {"declarations first in their tags, to the bound", firstDeclarations(kMaxGroupsFileNamespaces),
+         GroupsFileStatus::Read},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -233,25 +233,26 @@ TEST_F(GroupsFile, GroupsKeepTheFilesIdsAndNewGroupsTakeNoneUsedBefore) {
                                "<NimboPurgelet><Purgelet>"
                                "<Group Id=\"12\" Name=\"a\"/><Group Name=\"none\"/><Group Id=\"12\" Name=\"twin\"/>"
                                "<Group Id=\"x1\" Name=\"letters\"/><Group Id=\"-3\" Name=\"negative\"/>"
-                               "<Group Id=\"0\" Name=\"zero\"/><Group Id=\" 7\" Name=\"blank\"/>"
+                               "<Group Id=\"0\" Name=\"zero\"/><Group Id=\" 7\" Name=\"blank\"/><Group Id=\"07\" Name=\"lead\"/>"
                                "<Group Id=\"99999999999\" Name=\"huge\"/><Group Id=\"1073741824\" Name=\"above\"/>"
                                "<Group Id=\"3\" Name=\"b\"/><Group Id=\"20\" Name=\"\xD0\x96\"/>"
                                "</Purgelet></NimboPurgelet>"));
     ASSERT_TRUE(m->Load(path.c_str()));
     std::string ids;
     for (const GroupEntry* g : m->m_Groups) ids += g->Name + "=" + std::to_string(g->Id) + " ";
-    EXPECT_EQ("Other=0 a=12 none=21 twin=22 letters=23 negative=24 zero=25 blank=26 huge=27 above=28 b=3 ", ids);
+    EXPECT_EQ("Other=0 a=12 none=21 twin=22 letters=23 negative=24 zero=25 blank=26 lead=27 huge=28 above=29 b=3 ",
+              ids);
 
     // The group of the largest Id deleted, a new one made: it takes no Id used before.
-    m->DeleteGroup(m->FindGroup(28));
-    EXPECT_EQ(29, m->CreateGroup()->Id);
+    m->DeleteGroup(m->FindGroup(29));
+    EXPECT_EQ(30, m->CreateGroup()->Id);
     m->m_Groups.back()->Name = "new";
     ASSERT_TRUE(m->Save(path.c_str()));
     Reset();
     ASSERT_TRUE(m->Load(path.c_str()));
     ids.clear();
     for (const GroupEntry* g : m->m_Groups) ids += g->Name + "=" + std::to_string(g->Id) + " ";
-    EXPECT_EQ("Other=0 a=12 none=21 twin=22 letters=23 negative=24 zero=25 blank=26 huge=27 b=3 new=29 ", ids);
+    EXPECT_EQ("Other=0 a=12 none=21 twin=22 letters=23 negative=24 zero=25 blank=26 lead=27 huge=28 b=3 new=30 ", ids);
 }
 
 // The other hand renamed a group beyond the code page while it was changed here, and made
@@ -578,6 +579,8 @@ TEST_F(GroupsFile, NamesAndKeywordsReadBackEqualOrNothingIsWritten) {
         {"blanks at the ends", " Padded ", "  two  ", nullptr},
         {"only blanks", "   ", " ", nullptr},
         {"tab, line feed and carriage return", "Tab\there", "a\tb\r\nc\rd\ne", nullptr},
+        // An attribute's line feed written as it is would read back as a blank.
+        {"a line feed and a carriage return in a name", "Line\nfeed\r", "k", nullptr},
         {"markup characters", "<&>\"'", "]]>", nullptr},
         {"a control character in a name", "Bell\x07", "k",
          "the name of the group \"Bell \" holds the control character U+0007, which a groups file cannot hold"},
@@ -623,31 +626,50 @@ BOOL WINAPI WriteHalfThenFail(HANDLE file, LPCVOID data, DWORD size, LPDWORD wri
     return FALSE;
 }
 
-// The bytes reach the disk otherwise than they were handed over, and nobody says so.
+// The bytes reach the disk otherwise than they were handed over, and nobody says so:
+// the first `g_garbled.first` becomes `g_garbled.second`.
+std::pair<std::string, std::string> g_garbled;
 BOOL WINAPI WriteGarbled(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
     std::string bytes(static_cast<const char*>(data), size);
-    const std::string::size_type name = bytes.find("Name=\"New\"");
-    if (name != std::string::npos) bytes[name + 6] = 'M';
-    return g_realWriteFile(file, bytes.data(), size, written, overlapped);
+    const std::string::size_type at = bytes.find(g_garbled.first);
+    if (at != std::string::npos) bytes.replace(at, g_garbled.first.size(), g_garbled.second);
+    DWORD done = 0;
+    const BOOL ok = g_realWriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, overlapped);
+    if (written) *written = ok ? size : 0;
+    return ok;
 }
 
 // A write that fails midway, or whose file does not read back as the groups meant (the
-// save reads it back before it replaces the old file), replaces nothing.
+// save reads it back before it replaces the old file), replaces nothing, and says why.
 TEST_F(GroupsFile, AWriteThatFailsOrDoesNotReadBackLeavesTheOldFileWholeAndNoTemporaryFile) {
+    const std::string unshown = "<Group Id=\"5\" Name=\"\xD0\x96\"/>\n";
+    const std::string original = Replaced(kWritten, "</Purgelet>", unshown + "</Purgelet>");
+    const std::string readBack = "the new file would not read back as the groups: ";
     const struct {
         const char* label;
         void* write;
-        const char* error;  // the start of the reason given
+        std::pair<std::string, std::string> garbled;
+        std::string error;  // the start of the reason given
     } cases[] = {
-        {"the disk full midway", reinterpret_cast<void*>(&WriteHalfThenFail), "the new file could not be written ("},
-        {"the bytes garbled", reinterpret_cast<void*>(&WriteGarbled), "the new file would not read back as the groups"},
+        {"the disk full midway", reinterpret_cast<void*>(&WriteHalfThenFail), {}, "the new file could not be written ("},
+        {"a name garbled", reinterpret_cast<void*>(&WriteGarbled), {"Name=\"New\"", "Name=\"Mew\""},
+         readBack + "the group \"New\" would read back as \"Mew\""},
+        {"a keyword garbled", reinterpret_cast<void*>(&WriteGarbled), {"<Keyword>n<", "<Keyword>m<"},
+         readBack + "the keywords of the group \"New\" would read back otherwise"},
+        {"an Id garbled", reinterpret_cast<void*>(&WriteGarbled), {"Id=\"6\"", "Id=\"06\""},
+         readBack + "the group \"New\" would read back without an Id, not 6"},
+        {"a group the code page cannot show lost", reinterpret_cast<void*>(&WriteGarbled), {unshown, ""},
+         readBack + "the groups this system's code page cannot show would change"},
+        {"a shape the reader refuses", reinterpret_cast<void*>(&WriteGarbled), {"<Purgelet>", "<!DOCTYPE x><Purgelet>"},
+         readBack + "it declares a document type"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         Reset();
-        ASSERT_TRUE(WriteWholeFile(path, kWritten));
+        ASSERT_TRUE(WriteWholeFile(path, original));
         ASSERT_TRUE(m->Load(path.c_str()));
         Add("New", {"n"});
+        g_garbled = c.garbled;
         g_realWriteFile =
             reinterpret_cast<decltype(g_realWriteFile)>(cattest::PatchImport("kernel32.dll", "WriteFile", c.write));
         ASSERT_TRUE(g_realWriteFile != nullptr);
@@ -656,7 +678,7 @@ TEST_F(GroupsFile, AWriteThatFailsOrDoesNotReadBackLeavesTheOldFileWholeAndNoTem
         cattest::PatchImport("kernel32.dll", "WriteFile", reinterpret_cast<void*>(g_realWriteFile));
         EXPECT_FALSE(saved);
         EXPECT_EQ(0u, status.writeError.find(c.error)) << status.writeError;
-        EXPECT_EQ(kWritten, ReadWholeFile(path));
+        EXPECT_EQ(original, ReadWholeFile(path));
         EXPECT_EQ(1u, FilesIn(folder.Path()));
     }
 }

@@ -95,6 +95,28 @@ TEST_F(Groups, IdsStayUniqueAfterDeletions) {
     EXPECT_TRUE(m->FindGroup(-1) == nullptr);
 }
 
+// Stored groups keep their Ids unless a group of the list or an earlier stored one holds
+// it; two lists of the same names and keywords under other Ids are not the same groups.
+TEST_F(Groups, StoredGroupsTakeNoIdTheListHoldsAndIdsTellGroupsApart) {
+    GroupEntry* here = m->CreateGroup();
+    ASSERT_EQ(2, here->Id);
+    std::vector<GroupEntry> stored(4);
+    const int ids[] = {2, 9, 9, 0};
+    for (size_t i = 0; i < stored.size(); ++i) {
+        stored[i].Id = ids[i];
+        stored[i].Name = "s" + std::to_string(i);
+    }
+    m->AddStoredGroups(stored);
+    std::string got;
+    for (const GroupEntry* g : m->m_Groups) got += g->Name + "=" + std::to_string(g->Id) + " ";
+    EXPECT_EQ("Other=0 =2 s0=10 s1=9 s2=11 s3=12 ", got);
+
+    std::vector<GroupEntry> renumbered = m->UserGroups();
+    EXPECT_TRUE(SameGroups(m->UserGroups(), renumbered));
+    renumbered[1].Id = 13;
+    EXPECT_FALSE(SameGroups(m->UserGroups(), renumbered));
+}
+
 TEST_F(Groups, AddGroupCopiesAndDeleteClearsTheCurrentGroup) {
     GroupEntry source;
     source.Name = "Copied";

@@ -1,0 +1,166 @@
+// Files at the reader's bounds stay writable: the largest Id it takes, a group with as
+// many attributes as the probe takes, namespace declarations under a prefix declared
+// higher up. What a save adds itself (an Id, a name, the largest Id given) never turns
+// a file the reader took into one it refuses, and an Id is given once per file, across
+// runs.
+#include <gtest/gtest.h>
+#include "catalogue/groups.h"
+#include "catalogue/groups_file.h"
+#include "catalogue_test_util.h"
+#include "support/xml_nodes.h"
+#include <functional>
+
+using cattest::ReadWholeFile;
+using cattest::WriteWholeFile;
+
+namespace {
+
+class GroupsFileBounds : public cattest::GroupsTest {
+protected:
+    std::string Ids() const {
+        std::string s;
+        for (const GroupEntry* g : m->m_Groups) s += g->Name + "=" + std::to_string(g->Id) + " ";
+        return s;
+    }
+    // Loads the file, makes the change and saves it, as one run of the program does.
+    void Run(const std::function<void(CGroupManager*)>& change) {
+        Reset();
+        GroupsFileStatus status;
+        ASSERT_TRUE(m->Load(path.c_str(), &status));
+        ASSERT_EQ(GroupsFileStatus::Read, status.kind) << status.reason;
+        change(m);
+        ASSERT_TRUE(m->Save(path.c_str(), &status)) << status.writeError;
+    }
+    // The saved file is `expected`, node for node.
+    void ExpectFile(const std::string& expected) {
+        const std::string expectedPath = folder.Path() + "expected.xml";
+        ASSERT_TRUE(WriteWholeFile(expectedPath, expected));
+        EXPECT_EQ(xmlnodes::OfFile(expectedPath), xmlnodes::OfFile(path)) << ReadWholeFile(path);
+        DeleteFileA(expectedPath.c_str());
+    }
+    cattest::TempFolder folder;
+    std::string path = folder.Path() + "Purgelet.xml";
+};
+
+std::string File(const std::string& groups, const std::string& groupsAttributes = "") {
+    return "<NimboPurgelet>\n<Purgelet" + groupsAttributes + ">\n" + groups + "</Purgelet>\n</NimboPurgelet>\n";
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::string::size_type at = text.find(from);
+    if (at == std::string::npos) return "(" + from + " not found)";
+    return text.replace(at, from.size(), to);
+}
+
+const std::string kTop = std::to_string(kMaxStoredGroupId);
+
+}  // namespace
+
+// A file holding the largest Id the reader takes: new groups and a group the file gave no
+// Id take the largest Ids below it that no group holds, and every save reads back.
+TEST_F(GroupsFileBounds, TheLargestIdLeavesEveryChangeWritable) {
+    const std::string top = "<Group Id=\"" + kTop + "\" Name=\"top\"/>\n";
+    const struct {
+        const char* label;
+        std::string groups;
+        std::string idsRead, idsAfter;
+    } cases[] = {
+        {"every group with its Id", top, "Other=0 top=" + kTop + " ",
+         "Other=0 top=" + kTop + " new=1073741822 later=1073741821 "},
+        {"and a group without one", top + "<Group Name=\"none\"/>\n",
+         "Other=0 top=" + kTop + " none=1073741822 ",
+         "Other=0 top=" + kTop + " none=1073741822 new=1073741821 later=1073741820 "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        ASSERT_TRUE(WriteWholeFile(path, File(c.groups)));
+        Run([&](CGroupManager* m) {
+            EXPECT_EQ(c.idsRead, Ids());
+            m->CreateGroup()->Name = "new";
+        });
+        Run([](CGroupManager* m) {
+            m->CreateGroup()->Name = "later";
+            m->m_Groups[1]->AddKeyword("k");
+        });
+        Run([&](CGroupManager*) { EXPECT_EQ(c.idsAfter, Ids()); });
+        std::string expected = Replaced(File(c.groups), "Name=\"top\"/>", "Name=\"top\">\n<Keyword>k</Keyword>\n</Group>");
+        if (c.groups.find("none") != std::string::npos)
+            expected = Replaced(expected, "<Group Name=\"none\"/>", "<Group Name=\"none\" Id=\"1073741822\"/>");
+        const std::string added = c.groups.find("none") != std::string::npos
+                                      ? "<Group Id=\"1073741821\" Name=\"new\"/>\n<Group Id=\"1073741820\" Name=\"later\"/>\n"
+                                      : "<Group Id=\"1073741822\" Name=\"new\"/>\n<Group Id=\"1073741821\" Name=\"later\"/>\n";
+        ExpectFile(Replaced(expected, "</Purgelet>", added + "</Purgelet>"));
+    }
+}
+
+// A group element with as many attributes as the probe takes and no Id, with and without
+// a name: the Id and the name a save gives it never make the file one the probe refuses.
+TEST_F(GroupsFileBounds, AGroupAtTheAttributeBoundTakesItsIdAndName) {
+    auto wide = [](bool named) {
+        std::string s = "<Group";
+        if (named) s += " Name=\"wide\"";
+        for (int i = named ? 1 : 0; i < kMaxGroupsFileAttributes; ++i) s += " a" + std::to_string(i) + "=\"v\"";
+        return s + "/>\n";
+    };
+    const std::string other = "<Group Id=\"2\" Name=\"other\"/>\n";
+    for (bool named : {true, false}) {
+        SCOPED_TRACE(named ? "with a name" : "without a name");
+        const std::string original = File(other + wide(named));
+        ASSERT_TRUE(WriteWholeFile(path, original));
+        // Another group changed: the wide one takes its Id.
+        Run([](CGroupManager* m) { m->FindGroup(2)->AddKeyword("k"); });
+        const std::string withId =
+            Replaced(Replaced(original, "a999=\"v\"/>", "a999=\"v\" Id=\"3\"/>"), "Name=\"other\"/>",
+                     "Name=\"other\">\n<Keyword>k</Keyword>\n</Group>");
+        ExpectFile(withId);
+        // The wide one renamed.
+        Run([](CGroupManager* m) { m->FindGroup(3)->Name = "renamed"; });
+        ExpectFile(named ? Replaced(withId, "Name=\"wide\"", "Name=\"renamed\"")
+                         : Replaced(withId, "Id=\"3\"/>", "Id=\"3\" Name=\"renamed\"/>"));
+    }
+}
+
+// Elements that declare a namespace of their own and use a prefix declared on the root
+// are written with their own declarations alone, save after save.
+TEST_F(GroupsFileBounds, ElementsThatUseAPrefixDeclaredAboveKeepTheirOwnDeclarations) {
+    std::string extras;
+    for (int i = 0; i < 33; ++i) extras += "<Extra xmlns:q=\"urn:q\" p:y=\"2\"><q:in p:z=\"3\"/></Extra>\n";
+    const std::string original = "<NimboPurgelet xmlns:p=\"urn:p\">\n" + extras +
+                                 "<Purgelet>\n<Group Id=\"2\" Name=\"g\">\n</Group>\n</Purgelet>\n</NimboPurgelet>\n";
+    ASSERT_TRUE(WriteWholeFile(path, original));
+    std::string expected = original, keywords;
+    for (int save = 1; save <= 20; ++save) {
+        SCOPED_TRACE(save);
+        const std::string keyword = "k" + std::to_string(save);
+        Run([&](CGroupManager* m) { m->FindGroup(2)->AddKeyword(keyword.c_str()); });
+        keywords += "<Keyword>" + keyword + "</Keyword>\n";
+        ExpectFile(Replaced(original, "Name=\"g\">\n", "Name=\"g\">\n" + keywords));
+        const std::string saved = ReadWholeFile(path);
+        size_t declarations = 0;
+        for (size_t at = saved.find("xmlns"); at != std::string::npos; at = saved.find("xmlns", at + 1)) ++declarations;
+        EXPECT_EQ(34u, declarations) << saved;
+    }
+}
+
+// An Id is given once per file: the largest Id given stays in the file when the group
+// that held it is deleted, so that the next run does not give it again; files without it
+// are read as before, and it is written only when it must grow.
+TEST_F(GroupsFileBounds, TheLargestIdGivenStaysInTheFileAcrossRuns) {
+    const std::string original = File("<Group Id=\"2\" Name=\"a\"/>\n<Group Id=\"3\" Name=\"b\"/>\n");
+    ASSERT_TRUE(WriteWholeFile(path, original));
+    Run([](CGroupManager* m) { m->DeleteGroup(m->FindGroup(3)); });
+    const std::string deleted = File("<Group Id=\"2\" Name=\"a\"/>\n", " LastId=\"3\"");
+    ExpectFile(deleted);
+    Run([](CGroupManager* m) {
+        EXPECT_EQ(4, m->CreateGroup()->Id);
+        m->m_Groups.back()->Name = "c";
+    });
+    ExpectFile(Replaced(deleted, "</Purgelet>", "<Group Id=\"4\" Name=\"c\"/>\n</Purgelet>"));
+    // A hand edit lowered it: the largest Id the file holds still counts.
+    ASSERT_TRUE(WriteWholeFile(path, Replaced(ReadWholeFile(path), "LastId=\"3\"", "LastId=\"1\"")));
+    Run([](CGroupManager* m) { m->DeleteGroup(m->FindGroup(4)); });
+    ExpectFile(File("<Group Id=\"2\" Name=\"a\"/>\n", " LastId=\"4\""));
+    // Not a plain Id: none, as for a group.
+    ASSERT_TRUE(WriteWholeFile(path, File("<Group Id=\"2\" Name=\"a\"/>\n", " LastId=\"07\"")));
+    Run([](CGroupManager* m) { EXPECT_EQ(3, m->CreateGroup()->Id); });
+}
