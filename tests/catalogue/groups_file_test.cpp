@@ -233,7 +233,8 @@ TEST_F(GroupsFile, GroupsKeepTheFilesIdsAndNewGroupsTakeNoneUsedBefore) {
                                "<NimboPurgelet><Purgelet>"
                                "<Group Id=\"12\" Name=\"a\"/><Group Name=\"none\"/><Group Id=\"12\" Name=\"twin\"/>"
                                "<Group Id=\"x1\" Name=\"letters\"/><Group Id=\"-3\" Name=\"negative\"/>"
-                               "<Group Id=\"0\" Name=\"zero\"/><Group Id=\" 7\" Name=\"blank\"/><Group Id=\"07\" Name=\"lead\"/>"
+                               "<Group Id=\"0\" Name=\"zero\"/><Group Id=\" 7\" Name=\"blank\"/>"
+                               "<Group Id=\"07\" Name=\"lead\"/>"
                                "<Group Id=\"99999999999\" Name=\"huge\"/><Group Id=\"1073741824\" Name=\"above\"/>"
                                "<Group Id=\"3\" Name=\"b\"/><Group Id=\"20\" Name=\"\xD0\x96\"/>"
                                "</Purgelet></NimboPurgelet>"));
@@ -651,7 +652,8 @@ TEST_F(GroupsFile, AWriteThatFailsOrDoesNotReadBackLeavesTheOldFileWholeAndNoTem
         std::pair<std::string, std::string> garbled;
         std::string error;  // the start of the reason given
     } cases[] = {
-        {"the disk full midway", reinterpret_cast<void*>(&WriteHalfThenFail), {}, "the new file could not be written ("},
+        {"the disk full midway", reinterpret_cast<void*>(&WriteHalfThenFail), {},
+         "the new file could not be written ("},
         {"a name garbled", reinterpret_cast<void*>(&WriteGarbled), {"Name=\"New\"", "Name=\"Mew\""},
          readBack + "the group \"New\" would read back as \"Mew\""},
         {"a keyword garbled", reinterpret_cast<void*>(&WriteGarbled), {"<Keyword>n<", "<Keyword>m<"},
