@@ -40,9 +40,6 @@ public:
     // the file as last read, the largest Id the file says it ever gave): no new group gets
     // it during this run, nor an Id below the largest reserved while there are Ids above.
     void ReserveId(int id);
-    // The largest Id given or reserved in this run (0 before any): the groups file keeps
-    // it, so that no later run gives an Id again that another copy may still know.
-    int LargestId() const { return m_nLargestId; }
     // Back to the state at start: only "Other", no current group, no Id used. For a
     // process that reads another groups file afresh.
     void Clear();

@@ -175,7 +175,7 @@ public:
     // group the manager lacks is removed, one only the manager has is added at the end,
     // and of the others only a changed name or keyword is touched. FALSE, with the reason
     // in Status().writeError, when a name or keyword cannot be written. The groups
-    // element's "LastId" grows to the manager's largest Id when no group holds it.
+    // element's "LastId" grows to the largest Id the file held when no group holds it now.
     BOOL WriteGroups(CGroupManager* manager, const std::vector<GroupEntry>* ids = nullptr);
     // The groups WriteGroups left in the document, in its order (as a later ReadGroups of
     // the saved file gives them, with their Ids).
@@ -225,7 +225,7 @@ private:
     BOOL InsertOnItsOwnLine(IXMLDOMNode* parent, IXMLDOMNode* node);
     BOOL RemoveWithItsLine(IXMLDOMNode* parent, IXMLDOMNode* node);
     BOOL WriteDocument();
-    BOOL KeepLargestId(const CGroupManager& manager, int largestRead);
+    BOOL KeepLargestId(int largestRead);
     std::string ReadBackFault(const std::string& temp, const std::string& bytes, IXMLDOMDocument** readBack);
 
     IXMLDOMDocument* m_pDocument;

@@ -377,7 +377,7 @@ BOOL CGroupsFile::WriteGroups(CGroupManager* manager, const std::vector<GroupEnt
         Release(element);
         m_written.push_back(*group);
     }
-    if (ok) ok = KeepLargestId(*manager, largestRead);
+    if (ok) ok = KeepLargestId(largestRead);
     // The elements now stand for other groups than those read: they are not used again.
     for (StoredGroup& stored : m_groups) {
         Release(stored.element);
@@ -387,14 +387,15 @@ BOOL CGroupsFile::WriteGroups(CGroupManager* manager, const std::vector<GroupEnt
     return ok;
 }
 
-// The largest Id ever given stays in the file while no group holds it (see the top of
+// The largest Id the file ever held stays in it while no group holds it (see the top of
 // groups_file.h): the attribute grows, and is not touched while it says enough or a group
-// holds the largest Id.
-BOOL CGroupsFile::KeepLargestId(const CGroupManager& manager, int largestRead) {
+// holds the largest Id. An Id given here but never written is known to no other copy and
+// needs no keeping: every Id that leaves the file leaves it at a save that read it.
+BOOL CGroupsFile::KeepLargestId(int largestRead) {
     int held = 0;
     for (const GroupEntry& group : m_written) held = std::max(held, group.Id);
     for (int id : m_otherIds) held = std::max(held, id);
-    const int largest = std::max(manager.LargestId(), std::max(largestRead, held));
+    const int largest = std::max(largestRead, held);
     if (largest <= held || largest <= m_lastId) return TRUE;
     VARIANT value;
     ::VariantInit(&value);
