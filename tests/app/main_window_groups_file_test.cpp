@@ -129,6 +129,12 @@ std::string Edited(std::string bytes, const char* keyword, bool bMediaGone, cons
         bytes.insert(bytes.find(corpus) + corpus.size(), "<Keyword>" + std::string(keyword) + "</Keyword>\n");
     const std::string::size_type at = bytes.find("<Group Id=\"3\" Name=\"Media\"");
     if (bMediaGone) bytes.erase(at, bytes.find("</Group>\n", at) + 9 - at);
+    // Media held the largest Id the file gave unless a group of a larger one stays: the
+    // groups element keeps it from then on.
+    int nLargest = 0;
+    for (std::string::size_type id = bytes.find(" Id=\""); id != std::string::npos; id = bytes.find(" Id=\"", id + 1))
+        nLargest = std::max(nLargest, atoi(bytes.c_str() + id + 5));
+    if (bMediaGone && nLargest < 3) bytes.replace(bytes.rfind("<Purgelet>"), 10, "<Purgelet LastId=\"3\">");
     return bytes.insert(bytes.rfind("</Purgelet>"), added);
 }
 
