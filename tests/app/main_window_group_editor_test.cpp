@@ -576,16 +576,8 @@ TEST_F(MainWindowGroupsFileTest, ASessionEndAppliesTheEditorsTypingOrKeepsItForT
 // meanwhile does not take its place. Everything else in the file stays node for node.
 TEST_F(MainWindowGroupsFileTest, TypingKeptAtASessionsEndComesBackIntoItsOwnGroup)
 {
-    auto file = [](const std::string& groups) {
-        return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n" + groups +
-               "</Purgelet>\n</NimboPurgelet>\n";
-    };
-    // A group element; attributes as written, keywords one per line.
-    auto group = [](const std::string& attributes, std::vector<const char*> keywords) {
-        std::string text = "<Group " + attributes + ">\n";
-        for (const char* k : keywords) text += std::string("<Keyword>") + k + "</Keyword>\n";
-        return text + "</Group>\n";
-    };
+    const auto file = GroupsFileOf;
+    const auto group = GroupElement;
     auto id = [](int nId) { return "Id=\"" + std::to_string(nId) + "\""; };
     const std::string tools = group("Id=\"2\" Name=\"Tools\"", {"corpus"});
     const std::string kept = group("Id=\"3\" Name=\"kept\"", {"player", "alpha"});

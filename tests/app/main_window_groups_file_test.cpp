@@ -531,14 +531,9 @@ TEST_F(MainWindowGroupsFileTest, TheStartRemovesWhatASaveCutShortLeftBesideTheFi
 // the other hand left unreadable is kept beside itself, as the box says.
 TEST_F(MainWindowGroupsFileTest, AHandEditBetweenTwoChangesSurvivesTheSecond)
 {
-    auto file = [](const std::string& groups) {
-        return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n" + groups +
-               "</Purgelet>\n</NimboPurgelet>\n";
-    };
+    const auto file = GroupsFileOf;
     auto group = [](int nId, const char* name, std::vector<const char*> keywords) {
-        std::string text = "<Group Id=\"" + std::to_string(nId) + "\" Name=\"" + name + "\">\n";
-        for (const char* k : keywords) text += std::string("<Keyword>") + k + "</Keyword>\n";
-        return text + "</Group>\n";
+        return GroupElement("Id=\"" + std::to_string(nId) + "\" Name=\"" + name + "\"", keywords);
     };
     const std::string cartoons = group(4, "cartoons", {"tom"});
     const struct

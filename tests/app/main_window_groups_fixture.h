@@ -36,6 +36,21 @@ using realinput::TapWith;
 using realinput::Type;
 using testsupport::RegistrySandbox;
 
+// A groups file as the program writes it, around the given Group elements.
+inline std::string GroupsFileOf(const std::string& groups)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n" + groups +
+           "</Purgelet>\n</NimboPurgelet>\n";
+}
+
+// A Group element with its attributes as written and its keywords one per line.
+inline std::string GroupElement(const std::string& attributes, const std::vector<const char*>& keywords)
+{
+    std::string text = "<Group " + attributes + ">\n";
+    for (const char* k : keywords) text += std::string("<Keyword>") + k + "</Keyword>\n";
+    return text + "</Group>\n";
+}
+
 class MainWindowGroupsTest : public mainwindowtest::NoGroupsFixture
 {
 protected:

@@ -98,15 +98,8 @@ TEST_F(MainWindowGroupsFileTest, ChangesMadeHereGoIntoAFileAnotherProgramChanged
 // where the other program put the group is named in a box.
 TEST_F(MainWindowGroupsFileTest, AChangeMadeHereAfterAnotherProgramsEditComesOutOnceUnderAnIdOfItsOwn)
 {
-    auto file = [](const std::string& groups) {
-        return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n" + groups +
-               "</Purgelet>\n</NimboPurgelet>\n";
-    };
-    auto group = [](const std::string& attributes, std::vector<const char*> keywords) {
-        std::string text = "<Group " + attributes + ">\n";
-        for (const char* k : keywords) text += std::string("<Keyword>") + k + "</Keyword>\n";
-        return text + "</Group>\n";
-    };
+    const auto file = GroupsFileOf;
+    const auto group = GroupElement;
     const std::string tools = group("Id=\"2\" Name=\"Tools\"", {"corpus"});
     const std::string media = group("Id=\"3\" Name=\"Media\"", {"player"});
     const struct
