@@ -134,7 +134,7 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::
     std::vector<std::string> dropped;
     file.ReadGroups(&disk);
     file.ReserveIds(pGroups);
-    if (pGroups->MergeChanges(m_base, disk, &newBase, &file.OtherIds(), &dropped)) {
+    if (pGroups->MergeChanges(m_base, disk, &newBase, &file.OtherIds(), &dropped, file.LastId())) {
         // The tree holds the groups by address: it is built again from the list as it is.
         CUiManager::GetInstance()->RefreshGroups();
     }

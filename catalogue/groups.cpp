@@ -259,7 +259,7 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
 //   holds its Id for another group or a group before it in the list holds it.
 bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
                                  std::vector<GroupEntry>* newBase, const std::vector<int>* heldIds,
-                                 std::vector<std::string>* dropped) {
+                                 std::vector<std::string>* dropped, int lastId) {
     const std::vector<GroupEntry> before = UserGroups();
     std::map<int, const GroupEntry*> baseById;
     for (const GroupEntry& b : base)
@@ -271,6 +271,7 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
     if (heldIds) held.insert(heldIds->begin(), heldIds->end());
     std::set<int> claimed = held;  // the Ids the file holds
     for (int id : held) ReserveId(id);
+    ReserveId(lastId);
     for (const GroupEntry& theirs : disk)
         if (theirs.Id > 0) {
             claimed.insert(theirs.Id);
@@ -331,11 +332,20 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
     }
 
     // Each Id once, checked. A fresh Id is none the file, the list or the base holds.
+    // A group made here (its Id above the base's, as this run gives them) holds no Id up to
+    // the largest the file gave either: this run gave it before it knew of those, and
+    // another copy may have given it to a group deleted since, which a copy that read the
+    // file before the deletion still follows by it.
+    int fileLargest = lastId, baseLargest = 0;
+    for (int id : claimed) fileLargest = std::max(fileLargest, id);
+    for (const GroupEntry& b : base) baseLargest = std::max(baseLargest, b.Id);
     std::set<int> taken = claimed, seen;
     for (const GroupEntry& b : base) taken.insert(b.Id);
     for (const GroupEntry* group : result) taken.insert(group->Id);
     for (GroupEntry* group : result) {
-        if (group->Id <= 0 || seen.count(group->Id) || (!owners.count(group) && claimed.count(group->Id))) {
+        const bool madeHere = !owners.count(group) && group->Id > baseLargest;
+        if (group->Id <= 0 || seen.count(group->Id) || (!owners.count(group) && claimed.count(group->Id)) ||
+            (madeHere && group->Id <= fileLargest)) {
             int id = NextId();
             for (int candidate = 1; taken.count(id) || id <= 0; ++candidate) id = candidate;
             ReserveId(id);  // given: no later group takes it

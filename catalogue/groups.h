@@ -73,10 +73,12 @@ public:
     // does not show): a group made or kept here takes none of them, and a group of the
     // base the file holds so is that group, no longer shown here. An edit made here to
     // such a group is dropped; `dropped`, when given, receives the group's name as it was
-    // here. After the merge each Id is held by one group.
+    // here. `lastId` is the largest Id the file says was ever given (CGroupsFile::LastId):
+    // a group made here keeps no Id the file has given up to it, which another copy may
+    // have given and deleted since. After the merge each Id is held by one group.
     bool MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
                       std::vector<GroupEntry>* newBase = nullptr, const std::vector<int>* heldIds = nullptr,
-                      std::vector<std::string>* dropped = nullptr);
+                      std::vector<std::string>* dropped = nullptr, int lastId = 0);
 
     std::vector<GroupEntry*> m_Groups;  // owned; the first is always "Other"
     GroupEntry* m_pCurrentGroup;        // the selected group, or null for all programs

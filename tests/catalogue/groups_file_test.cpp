@@ -284,6 +284,31 @@ TEST_F(GroupsFile, AMergeLeavesTheFileItsGroupsTheCodePageCannotShow) {
     EXPECT_EQ(theirs + "<Group Id=\"5\" Name=\"c\"/>\n</Purgelet></NimboPurgelet>\n", Body(ReadWholeFile(path)));
 }
 
+// Another copy gave the Id this run gave next to a group of its own and deleted it before
+// this run's save (its "LastId" keeps it): a third copy that read the file while that group
+// was in it follows the Id, so the group made here must not arrive under it.
+TEST_F(GroupsFile, AMergeGivesAGroupMadeHereNoIdTheFileGaveElsewhere) {
+    const std::string head = "<NimboPurgelet><Purgelet";
+    const std::string groups = ">\n<Group Id=\"2\" Name=\"a\"/>\n<Group Id=\"3\" Name=\"b\"/>\n";
+    ASSERT_TRUE(WriteWholeFile(path, head + groups + "</Purgelet></NimboPurgelet>"));
+    ASSERT_TRUE(m->Load(path.c_str()));
+    const std::vector<GroupEntry> base = m->UserGroups();
+    GroupEntry* made = m->CreateGroup();
+    made->Name = "c";
+    ASSERT_EQ(4, made->Id);
+    const std::string theirs = head + " LastId=\"4\"" + groups;
+    ASSERT_TRUE(WriteWholeFile(path, theirs + "</Purgelet></NimboPurgelet>"));
+
+    CGroupsFile file;
+    ASSERT_TRUE(file.Open(path.c_str()));
+    std::vector<GroupEntry> disk, newBase;
+    file.ReadGroups(&disk);
+    file.ReserveIds(m);
+    m->MergeChanges(base, disk, &newBase, &file.OtherIds(), nullptr, file.LastId());
+    ASSERT_TRUE(file.WriteGroups(m, &newBase) && file.Save()) << file.Status().writeError;
+    EXPECT_EQ(theirs + "<Group Id=\"5\" Name=\"c\"/>\n</Purgelet></NimboPurgelet>\n", Body(ReadWholeFile(path)));
+}
+
 TEST_F(GroupsFile, MissingDamagedAndForeignFilesYieldNoGroupsAndOnlyKeptBytesAreReplaced) {
     struct Case {
         const char* label;
