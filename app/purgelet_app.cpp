@@ -147,11 +147,15 @@ bool ShowRunningInstance(HANDLE hHeldElsewhere, DWORD dwPatience)
     DWORD dwProcessId = 0;
     ::GetWindowThreadProcessId(hMain, &dwProcessId);
     ::AllowSetForegroundWindow(dwProcessId);
-    // Asynchronously: a busy copy must not hold this one up.
-    if (::IsIconic(hMain)) ::ShowWindowAsync(hMain, SW_RESTORE);
     // A box the running copy shows stays in front of its window.
-    HWND hPopup = ::GetLastActivePopup(hMain);
-    ::SetForegroundWindow(hPopup != NULL && ::IsWindowVisible(hPopup) ? hPopup : hMain);
+    const HWND hPopup = ::GetLastActivePopup(hMain);
+    const bool bBox = hPopup != NULL && hPopup != hMain && ::IsWindowVisible(hPopup);
+    // Asynchronously: a busy copy must not hold this one up. The running copy restores
+    // its window whenever it gets to it, maybe after the box below came to the front:
+    // under a box the restore leaves the activation alone, or it would put the window
+    // the box disables in front of it.
+    if (::IsIconic(hMain)) ::ShowWindowAsync(hMain, bBox ? SW_SHOWNOACTIVATE : SW_RESTORE);
+    ::SetForegroundWindow(bBox ? hPopup : hMain);
     return true;
 }
 

@@ -171,8 +171,15 @@ TEST_F(AppSecondStart, ASecondStartBringsTheBoxTheFirstCopyShowsToTheFront)
         SCOPED_TRACE(bMinimised ? "minimised" : "as it was");
         ::PostMessageA(hFirst, WM_COMMAND, ID_APP_ABOUT, 0);
         HWND hBox = NULL;
+        // The box is up once it has taken the front: it shows before it is activated, and
+        // on a busy machine its activation could come after the other window was put in
+        // front and take the front back from it.
         ASSERT_TRUE(mainwindowtest::PumpUntil(
-            [&] { return (hBox = ownedbox::FindOpenBox(hFirst)) != NULL && !::IsWindowEnabled(hFirst); }, 30000));
+            [&] {
+                return (hBox = ownedbox::FindOpenBox(hFirst)) != NULL && !::IsWindowEnabled(hFirst) &&
+                       ::GetForegroundWindow() == hBox;
+            },
+            30000));
         if (bMinimised) {
             ::ShowWindow(hFirst, SW_MINIMIZE);
             ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return ::IsIconic(hFirst) != FALSE; }, 10000));
