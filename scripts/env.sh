@@ -90,6 +90,14 @@ prepare_prefix() {
     wine regedit /S "$regfile" >/dev/null 2>&1 || true
     wineserver -w || true
   fi
+  # A crash starts Wine's debugger, which shows its crash box and waits for a click that
+  # never comes on Xvfb: the test program (or the program or helper a test started) would
+  # hang until the suite's time limit. Without the box the debugger prints the exception
+  # and a backtrace and ends the process at once, with the exception code.
+  if ! grep -qF '"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    wineserver -w || true
+  fi
   # No persistent wineserver: the desktop process it keeps alive would inherit the
   # test's output pipe and ctest would wait on it for ever.
 }
