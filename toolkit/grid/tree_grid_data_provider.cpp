@@ -13,7 +13,9 @@ CExtTreeGridDataProvider::CExtTreeGridDataProvider()
       m_nReservedRowCount(1),
       m_pNodeRTC(RUNTIME_CLASS(CExtTreeGridCellNode)),
       m_nIndentPxDefault(19),
-      m_nTreeChanges(0)
+      m_nTreeChanges(0),
+      m_nGridColsAsked(0),
+      m_nGridRowsAsked(0)
 {
 }
 
@@ -38,6 +40,8 @@ CExtGridDataProviderMemory& CExtTreeGridDataProvider::GetFlatProvider()
     if (m_DP.RowCountGet() < m_nReservedRowCount)
         m_DP.RowInsert(0, m_nReservedRowCount - m_DP.RowCountGet());
     m_DP.OuterCellsReserve(nCols + m_nReservedColCount, nRows + m_nReservedRowCount);
+    m_nGridColsAsked = nCols;
+    m_nGridRowsAsked = nRows;
     CExtGridCell* pCell = m_DP.CellGet(0, 0, NodeClassGet(), false, false);
     m_pCellRoot = DYNAMIC_DOWNCAST(CExtTreeGridCellNode, pCell);
     if (m_pCellRoot != NULL)
@@ -74,10 +78,19 @@ ULONG CExtTreeGridDataProvider::GridOuterRows() const
     return nRows > m_nReservedRowCount ? nRows - m_nReservedRowCount : 0;
 }
 
-ULONG CExtTreeGridDataProvider::GridOuterRowsHeld()
+ULONG CExtTreeGridDataProvider::GridOuterColumns() const
 {
-    const ULONG nRows = m_DP.RowCountGet(), nOthers = m_nReservedRowCount + (ULONG)m_arrGridRef.GetSize();
-    return nRows > nOthers ? nRows - nOthers : 0;
+    ULONG nCols = 0;
+    m_DP.OuterCellsReservedGet(&nCols, NULL);
+    return nCols > m_nReservedColCount ? nCols - m_nReservedColCount : 0;
+}
+
+void CExtTreeGridDataProvider::FlatReservationShift(LONG nCols, LONG nRows)
+{
+    ULONG nFlatCols = 0, nFlatRows = 0;
+    m_DP.OuterCellsReservedGet(&nFlatCols, &nFlatRows);
+    CTreeChange change(*this);
+    m_DP.OuterCellsReserve(nFlatCols + (ULONG)nCols, nFlatRows + (ULONG)nRows);
 }
 
 ULONG CExtTreeGridDataProvider::FlatColumnGet(ULONG nColNo) { return nColNo + m_nReservedColCount; }
@@ -393,11 +406,16 @@ bool CExtTreeGridDataProvider::ColumnsMoveToOuter(ULONG nColNo, ULONG nCount, UL
     if (nCount == 0 || nOuterPos < 1 || nOuterPos > m_nReservedColCount || nColNo >= nInner ||
         nCount > nInner - nColNo)
         return false;
-    // The columns change bands here, and the counts follow at once.
+    // The columns change bands here, and the counts follow at once. A move the store
+    // refuses half-way is taken back: the call changes all or nothing.
     CTreeChange change(*this);
     for (ULONG i = 0; i < nCount; i++)
         if (!m_DP.MoveColumnOrRow(true, nFirstInner + nColNo + i, nOuterPos + i))
+        {
+            while (i-- > 0)
+                m_DP.MoveColumnOrRow(true, nOuterPos + i, nFirstInner + nColNo + i + 1);
             return false;
+        }
     m_nReservedColCount += nCount;
     m_DP.OuterCellsReserve(nCols + nCount, nRows);
     return true;
@@ -413,11 +431,15 @@ bool CExtTreeGridDataProvider::ColumnsMoveToInner(ULONG nOuterPos, ULONG nCount,
         nColNo > nInner)
         return false;
     // Each move takes the first of the run from the outer band to its place among the
-    // inner columns, which the shrinking band brings one step nearer.
+    // inner columns, which the shrinking band brings one step nearer; undone as above.
     CTreeChange change(*this);
     for (ULONG i = 0; i < nCount; i++)
         if (!m_DP.MoveColumnOrRow(true, nOuterPos, nCols + nColNo + i))
+        {
+            while (i-- > 0)
+                m_DP.MoveColumnOrRow(true, nCols + nColNo + i - 1, nOuterPos);
             return false;
+        }
     m_nReservedColCount -= nCount;
     m_DP.OuterCellsReserve(nCols - nCount, nRows);
     return true;
@@ -428,32 +450,53 @@ bool CExtTreeGridDataProvider::ColumnsMoveToInner(ULONG nOuterPos, ULONG nCount,
 void* CExtTreeGridDataProvider::MallocAlloc(ULONG nSize) { return m_DP.MallocAlloc(nSize); }
 void CExtTreeGridDataProvider::MallocFree(void* pMemory) { m_DP.MallocFree(pMemory); }
 
-// The grid's own columns, as the grid asks for them: it reserves first and then inserts or
-// removes, so between the two a column lies in the band it is on its way to; the change
-// is the tree's to make, never one of the tree's own columns.
+// The grid's outer rows and columns come in two steps: the grid reserves (noted only,
+// see OuterCellsReserve) and then puts in or takes out the rows or columns at its band.
+// The flat store's reservation follows them in the same call, so it always covers the
+// rows and columns that are there: the node rows start where it ends, and a column
+// keeps the band it lies in. A reservation never followed up changes nothing.
+bool CExtTreeGridDataProvider::IsOuterColumnChange(ULONG nColNo, ULONG nCount, bool bInsert)
+{
+    const ULONG nHeld = GridOuterColumns();
+    if (bInsert)
+        return m_nGridColsAsked > nHeld && nColNo <= nHeld && nCount <= m_nGridColsAsked - nHeld;
+    return m_nGridColsAsked < nHeld && nColNo < nHeld && nCount <= nHeld - nColNo && nCount <= nHeld - m_nGridColsAsked;
+}
+
+// Any other column goes in or out without touching a band's end: the flat store then
+// refuses it where it would carry a kept cell into another band.
 bool CExtTreeGridDataProvider::ColumnInsert(ULONG nColNo, ULONG nInsertCount)
 {
     GetFlatProvider();
     const ULONG nFlatCol = FlatColumnGet(nColNo);
     if (nFlatCol < m_nReservedColCount)
         return false;
-    CTreeChange change(*this);
-    return m_DP.ColumnInsert(nFlatCol, nInsertCount);
+    if (nInsertCount == 0 || !IsOuterColumnChange(nColNo, nInsertCount, true))
+        return m_DP.ColumnInsert(nFlatCol, nInsertCount);
+    {
+        CTreeChange change(*this);
+        if (!m_DP.ColumnInsert(nFlatCol, nInsertCount))
+            return false;
+    }
+    FlatReservationShift((LONG)nInsertCount, 0);
+    return true;
 }
 
 // Only the grid's outer rows come and go this way (node rows come and go with their
-// nodes), and only as the reservation says: the grid reserves first and then inserts or
-// removes (OuterCellsReserve). The nodes' rows start where the reservation ends, so a row
-// put in or taken out beyond that would shift every node row and each node would read
-// another's cells.
+// nodes), and only as far as the reservation asks.
 bool CExtTreeGridDataProvider::RowInsert(ULONG nRowNo, ULONG nInsertCount)
 {
     GetFlatProvider();
-    const ULONG nHeld = GridOuterRowsHeld(), nReserved = GridOuterRows();
-    if (nRowNo > nHeld || nHeld > nReserved || nInsertCount > nReserved - nHeld)
+    const ULONG nHeld = GridOuterRows();
+    if (nRowNo > nHeld || nHeld > m_nGridRowsAsked || nInsertCount > m_nGridRowsAsked - nHeld)
         return false;
-    CTreeChange change(*this);
-    return m_DP.RowInsert(m_nReservedRowCount + nRowNo, nInsertCount);
+    {
+        CTreeChange change(*this);
+        if (!m_DP.RowInsert(m_nReservedRowCount + nRowNo, nInsertCount))
+            return false;
+    }
+    FlatReservationShift(0, (LONG)nInsertCount);
+    return true;
 }
 
 ULONG CExtTreeGridDataProvider::ColumnCountGet()
@@ -475,18 +518,31 @@ bool CExtTreeGridDataProvider::ColumnRemove(ULONG nColNo, ULONG nRemoveCount)
     const ULONG nFlatCol = FlatColumnGet(nColNo);
     if (nFlatCol < m_nReservedColCount)
         return false;
-    CTreeChange change(*this);
-    return m_DP.ColumnRemove(nFlatCol, nRemoveCount);
+    if (nRemoveCount == 0 || !IsOuterColumnChange(nColNo, nRemoveCount, false))
+        return m_DP.ColumnRemove(nFlatCol, nRemoveCount);
+    {
+        CTreeChange change(*this);
+        if (!m_DP.ColumnRemove(nFlatCol, nRemoveCount))
+            return false;
+    }
+    FlatReservationShift(-(LONG)nRemoveCount, 0);
+    return true;
 }
 
 bool CExtTreeGridDataProvider::RowRemove(ULONG nRowNo, ULONG nRemoveCount)
 {
     GetFlatProvider();
-    const ULONG nHeld = GridOuterRowsHeld(), nReserved = GridOuterRows();
-    if (nRowNo >= nHeld || nRemoveCount > nHeld - nRowNo || nHeld < nReserved || nRemoveCount > nHeld - nReserved)
+    const ULONG nHeld = GridOuterRows();
+    if (nRowNo >= nHeld || nRemoveCount > nHeld - nRowNo || nHeld < m_nGridRowsAsked ||
+        nRemoveCount > nHeld - m_nGridRowsAsked)
         return false;
-    CTreeChange change(*this);
-    return m_DP.RowRemove(m_nReservedRowCount + nRowNo, nRemoveCount);
+    {
+        CTreeChange change(*this);
+        if (!m_DP.RowRemove(m_nReservedRowCount + nRowNo, nRemoveCount))
+            return false;
+    }
+    FlatReservationShift(0, -(LONG)nRemoveCount);
+    return true;
 }
 
 void CExtTreeGridDataProvider::MinimizeMemoryUsage() { m_DP.MinimizeMemoryUsage(); }
@@ -562,11 +618,16 @@ bool CExtTreeGridDataProvider::CellRangeSet(ULONG nColNo, ULONG nRowNo, ULONG nC
     return true;
 }
 
+// Noted, and answered false as the memory provider answers: the grid puts the rows and
+// columns in or takes them out next, and the flat store's reservation follows them.
+// Moved at once, it would have the tree look for its nodes in rows that are not there
+// yet (or no longer), and carry columns across a band's end.
 bool CExtTreeGridDataProvider::OuterCellsReserve(ULONG nReservedColCount, ULONG nReservedRowCount)
 {
     GetFlatProvider();
-    CTreeChange change(*this);
-    return m_DP.OuterCellsReserve(nReservedColCount + m_nReservedColCount, nReservedRowCount + m_nReservedRowCount);
+    m_nGridColsAsked = nReservedColCount;
+    m_nGridRowsAsked = nReservedRowCount;
+    return false;
 }
 
 void CExtTreeGridDataProvider::OuterCellsReservedGet(ULONG* p_nReservedColCount, ULONG* p_nReservedRowCount) const

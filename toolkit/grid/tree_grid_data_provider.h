@@ -169,10 +169,14 @@ protected:
 
     // Grid outer rows: the flat provider's reserved rows less the tree's own.
     ULONG GridOuterRows() const;
-    // Grid outer rows the flat provider holds now: its rows less the tree's own and the
-    // nodes'. Between the grid's reservation and its insertion or removal it differs from
-    // GridOuterRows.
-    ULONG GridOuterRowsHeld();
+    // Grid outer columns: the flat provider's reserved columns less the tree's own.
+    ULONG GridOuterColumns() const;
+    // Whether columns put in (or taken out) at a grid column are the grid's outer ones
+    // that its last reservation asked for, at the end of the outer columns held now.
+    bool IsOuterColumnChange(ULONG nColNo, ULONG nCount, bool bInsert);
+    // Moves the flat provider's reservation along with outer rows or columns put in or
+    // taken out.
+    void FlatReservationShift(LONG nCols, LONG nRows);
     ULONG FlatReservedRows() const;
     // A grid row that is an outer row of the grid or a shown node.
     bool IsRowShown(ULONG nRowNo);
@@ -196,4 +200,8 @@ protected:
     CRuntimeClass* m_pNodeRTC;
     INT m_nIndentPxDefault;
     int m_nTreeChanges;
+    // The grid's outer counts as its last reservation asked; the flat provider's
+    // reservation holds those that are there.
+    ULONG m_nGridColsAsked;
+    ULONG m_nGridRowsAsked;
 };

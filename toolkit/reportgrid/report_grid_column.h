@@ -118,6 +118,7 @@ public:
 
 protected:
     friend class CExtReportGridWnd;
+    friend class CExtReportGridDataProvider;
     // Paints the band-style header: the separator lines, or the plain raised face.
     void PaintBandSeparators(CExtReportGridWnd& wndReport, CDC& dc, const RECT& rcCell, LONG nColNo) const;
     // The archive and the assignment of the column's own data, without the grid's registry.

@@ -104,6 +104,10 @@ public:
     // out of the grid's sight. Refused (false, nothing changed) while that row holds one.
     bool RowInsert(ULONG nRowNo, ULONG nInsertCount) override;
     bool OuterCellsReserve(ULONG nReservedColCount, ULONG nReservedRowCount) override;
+    // A column is shown exactly while it lies among the shown columns: whoever moves it
+    // between the two parts, its active flag moves with it.
+    bool ColumnsMoveToOuter(ULONG nColNo, ULONG nCount, ULONG nOuterPos) override;
+    bool ColumnsMoveToInner(ULONG nOuterPos, ULONG nCount, ULONG nColNo) override;
 
     // The flat column of a column (active or inactive); -1 when it is in neither part.
     LONG FlatColumnOf(const CExtReportGridColumn* pColumn);
@@ -113,6 +117,8 @@ protected:
     ULONG HeaderFlatRow() const;
     // Whether a registered column lives in the header row.
     bool HeaderHoldsRegisteredColumn();
+    // Sets the active flag of the columns now at these flat columns.
+    void ActiveFlagsFollow(ULONG nFlatFirst, ULONG nCount, bool bActive);
     // Rebuild steps.
     void RebuildSortArrows();
     // Back to flat rows under the root; bTables rebuilds the node tables as well.

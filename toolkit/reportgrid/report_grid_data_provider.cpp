@@ -97,6 +97,33 @@ bool CExtReportGridDataProvider::OuterCellsReserve(ULONG nReservedColCount, ULON
     return CExtTreeGridDataProvider::OuterCellsReserve(nReservedColCount, nReservedRowCount);
 }
 
+void CExtReportGridDataProvider::ActiveFlagsFollow(ULONG nFlatFirst, ULONG nCount, bool bActive)
+{
+    for (ULONG i = 0; i < nCount; i++)
+        if (CExtReportGridColumn* pColumn = DYNAMIC_DOWNCAST(
+                CExtReportGridColumn, m_DP.CellGet(nFlatFirst + i, HeaderFlatRow(), NULL, false, false)))
+            pColumn->m_nFlags = BYTE(bActive ? pColumn->m_nFlags | CExtReportGridColumn::__ERGCF_ACTIVE
+                                             : pColumn->m_nFlags & ~CExtReportGridColumn::__ERGCF_ACTIVE);
+}
+
+bool CExtReportGridDataProvider::ColumnsMoveToOuter(ULONG nColNo, ULONG nCount, ULONG nOuterPos)
+{
+    if (!CExtTreeGridDataProvider::ColumnsMoveToOuter(nColNo, nCount, nOuterPos))
+        return false;
+    ActiveFlagsFollow(nOuterPos, nCount, false);
+    return true;
+}
+
+bool CExtReportGridDataProvider::ColumnsMoveToInner(ULONG nOuterPos, ULONG nCount, ULONG nColNo)
+{
+    if (!CExtTreeGridDataProvider::ColumnsMoveToInner(nOuterPos, nCount, nColNo))
+        return false;
+    ULONG nOuterCols = 0;
+    m_DP.OuterCellsReservedGet(&nOuterCols, NULL);
+    ActiveFlagsFollow(nOuterCols + nColNo, nCount, true);
+    return true;
+}
+
 int CExtReportGridDataProvider::InactiveColumnCountGet()
 {
     GetFlatProvider();
@@ -204,7 +231,10 @@ bool CExtReportGridDataProvider::SortOrderGet(CExtGridDataSortOrder& _gdso, bool
 
 bool CExtReportGridDataProvider::MoveColumnOrRow(bool bColumns, ULONG nFrom, ULONG nTo, IDataProviderEvents* pDPE)
 {
-    if (!bColumns)
+    // Shown columns only: shifted past the reserved ones, a place beyond them would wrap
+    // round onto the node column or a hidden one.
+    const ULONG nActive = (ULONG)ActiveColumnCountGet();
+    if (!bColumns || nFrom >= nActive || nTo > nActive)
         return false;
     ULONG nOuterCols = 0;
     m_DP.OuterCellsReservedGet(&nOuterCols, NULL);

@@ -242,31 +242,21 @@ bool CExtReportGridWnd::ColumnActivate(LPCTSTR sName, LPCTSTR sCategory, bool bA
     CExtReportGridColumn* pColumn = ColumnFind(sName, sCategory);
     if (pColumn == NULL)
         return false;
+    // The provider moves the column's active flag with it.
     bool bDone = true;
     if (!bActivate)
     {
         if (pColumn->IsActive())
-        {
             bDone = dp.ColumnDeactivate(dp.ActiveColumnIndexOf(pColumn), nPos < 0 ? -1 : nPos);
-            if (bDone)
-                pColumn->m_nFlags &= ~CExtReportGridColumn::__ERGCF_ACTIVE;
-        }
     }
     else if (!pColumn->IsActive())
-    {
         bDone = dp.ColumnActivate(dp.InactiveColumnIndexOf(pColumn), nPos);
-        if (bDone)
-            pColumn->m_nFlags |= CExtReportGridColumn::__ERGCF_ACTIVE;
-    }
     else
     {
+        // One move among the shown columns: it lands where the way through the hidden
+        // ones would bring it (before nPos, counted before the move), or stays.
         const int nIndex = dp.ActiveColumnIndexOf(pColumn);
-        if (nIndex != nPos)
-        {
-            if (nIndex < nPos)
-                nPos--;
-            bDone = dp.ColumnDeactivate(nIndex, 0) && dp.ColumnActivate(0, nPos);
-        }
+        bDone = nIndex >= 0 && dp.MoveColumnOrRow(true, (ULONG)nIndex, (ULONG)nPos);
     }
     if (!bDone)
         return false;

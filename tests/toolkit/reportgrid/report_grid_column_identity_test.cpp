@@ -10,6 +10,7 @@
 #include "support/child_run.h"
 #include "support/dib_canvas.h"
 #include "support/exception_probe.h"
+#include "report_grid_fixture.h"
 
 #include <algorithm>
 #include <functional>
@@ -82,27 +83,7 @@ struct ColumnScene
                     << pColumn->ColumnNameGet() << " in \"" << pColumn->CategoryNameGet() << "\"";
             }
         }
-        ASSERT_NO_FATAL_FAILURE(CheckParts());
-    }
-    // Every registered column lies in the part of the header its active flag names, and
-    // the grid can still move it to the other part and back to its place.
-    void CheckParts()
-    {
-        CExtReportGridDataProvider& dp = m_grid.GetReportDataProvider();
-        std::vector<CExtReportGridColumn*> registered;
-        for (POSITION pos = m_grid.ColumnGetStartPosition(NULL, true, true); pos != NULL;)
-            registered.push_back(m_grid.ColumnGetNext(pos, NULL, true, true));
-        for (CExtReportGridColumn* pColumn : registered)
-        {
-            SCOPED_TRACE(pColumn->ColumnNameGet());
-            const bool bActive = pColumn->IsActive();
-            auto place = [&] { return bActive ? dp.ActiveColumnIndexOf(pColumn) : dp.InactiveColumnIndexOf(pColumn); };
-            const int nAt = place();
-            ASSERT_LE(0, nAt) << (bActive ? "shown" : "hidden") << " by its flag, but not there";
-            ASSERT_TRUE(m_grid.ColumnActivate(pColumn, !bActive, -1, false));
-            ASSERT_TRUE(m_grid.ColumnActivate(pColumn, bActive, nAt, false));
-            ASSERT_EQ(nAt, place());
-        }
+        ASSERT_NO_FATAL_FAILURE(CheckColumnsInTheirParts(m_grid));
     }
 };
 

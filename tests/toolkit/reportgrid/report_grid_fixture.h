@@ -7,6 +7,27 @@
 #include "toolkit/grid/grid_cell_string.h"
 #include "toolkit/reportgrid/report_grid.h"
 
+// Every registered column lies in the part of the header its active flag names, and the
+// grid can still move it to the other part and back to its place.
+inline void CheckColumnsInTheirParts(CExtReportGridWnd& grid)
+{
+    CExtReportGridDataProvider& dp = grid.GetReportDataProvider();
+    std::vector<CExtReportGridColumn*> registered;
+    for (POSITION pos = grid.ColumnGetStartPosition(NULL, true, true); pos != NULL;)
+        registered.push_back(grid.ColumnGetNext(pos, NULL, true, true));
+    for (CExtReportGridColumn* pColumn : registered)
+    {
+        SCOPED_TRACE(pColumn->ColumnNameGet());
+        const bool bActive = pColumn->IsActive();
+        auto place = [&] { return bActive ? dp.ActiveColumnIndexOf(pColumn) : dp.InactiveColumnIndexOf(pColumn); };
+        const int nAt = place();
+        ASSERT_LE(0, nAt) << (bActive ? "shown" : "hidden") << " by its flag, but not there";
+        ASSERT_TRUE(grid.ColumnActivate(pColumn, !bActive, -1, false));
+        ASSERT_TRUE(grid.ColumnActivate(pColumn, bActive, nAt, false));
+        ASSERT_EQ(nAt, place());
+    }
+}
+
 struct ReportGridFixture : testing::Test
 {
     HWND m_hParent = NULL;
