@@ -134,8 +134,10 @@ struct FlatScene
         case 'D':
             return flat.RowRemove(nLast, 1) || flat.RowRemove(0, 1);
         case 'M':
+            // The node column moved or swapped away, or another column onto its place.
             return flat.MoveColumnOrRow(false, nLast, 0) || flat.MoveColumnOrRow(true, 0, 2) ||
-                   flat.SwapSeries(nLast, 0, nSwaps, NULL, false) || flat.SwapSeries(0, 1, nSwaps, NULL, true);
+                   flat.MoveColumnOrRow(true, 2, 0) || flat.SwapSeries(nLast, 0, nSwaps, NULL, false) ||
+                   flat.SwapSeries(0, 1, nSwaps, NULL, true) || flat.SwapSeries(2, 0, nSwaps, NULL, true);
         case 'S':
         {
             CExtGridDataSortOrder order;
@@ -154,7 +156,8 @@ struct FlatScene
         case 'X':
         {
             CExtGridCellString cell(&flat);
-            return flat.CellRangeSet(0, 0, 1, nLast + 1) || flat.CellRangeSet(0, nLast, 1, 1, &cell, true);
+            return flat.CellRangeSet(0, 0, 1, nLast + 1) || flat.CellRangeSet(0, 0, 1, 1) ||
+                   flat.CellRangeSet(0, nLast, 1, 1, &cell, true);
         }
         case 'n':
             return Label(m_grid.ItemInsert(NULL, 0, 2, false), 2);
