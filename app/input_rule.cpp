@@ -7,6 +7,7 @@
 namespace
 {
 int s_nProgramsRunning = 0;
+int s_nCommandsCarriedOut = 0;
 HHOOK s_hFilter = NULL;
 HHOOK s_hWindows = NULL;
 // The time of the last key the rule dropped (0: none yet): the keys typed in one go
@@ -83,6 +84,10 @@ CInputRule::CProgramRun::~CProgramRun()
     s_ullRunEnded = Now();
 }
 
+CInputRule::CCommandCarriedOut::CCommandCarriedOut() { ++s_nCommandsCarriedOut; }
+
+CInputRule::CCommandCarriedOut::~CCommandCarriedOut() { --s_nCommandsCarriedOut; }
+
 CInputRule::CMessageHook::CMessageHook()
 {
     // Filters of its own, not the framework's: that one is not asked again inside a loop
@@ -103,6 +108,8 @@ CInputRule::CMessageHook::~CMessageHook()
 }
 
 bool CInputRule::IsProgramRunning() { return s_nProgramsRunning > 0; }
+
+bool CInputRule::IsCarryingOutCommand() { return s_nCommandsCarriedOut > 0; }
 
 bool CInputRule::IsModalWindowUp()
 {

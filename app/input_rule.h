@@ -1,10 +1,11 @@
 // When the main window takes input: the one rule every loop, the accelerators and the
 // panes ask before a key, a click or a command reaches the main window, and what follows
 // when input aimed there is dropped. It holds what that rule reads and nothing else: how
-// many of the program's commands run now and when the last one ended, the message hook
-// that the system's own modal loops ask, the last key it dropped, where the windows of
-// the program that just closed lay, and who gives up the target. The count and the hook
-// are scoped objects, so nothing can leave them set.
+// many of the program's commands run now and when the last one ended, whether the main
+// window carries out a command, the message hook that the system's own modal loops ask,
+// the last key it dropped, where the windows of the program that just closed lay, and who
+// gives up the target. The counts and the hook are scoped objects, so nothing can leave
+// them set.
 #pragma once
 #include "framework/framework.h"
 #include <functional>
@@ -22,6 +23,18 @@ public:
         ~CProgramRun();
         CProgramRun(const CProgramRun&) = delete;
         CProgramRun& operator=(const CProgramRun&) = delete;
+    };
+
+    // While one lives, the main window carries out one of its commands (a menu item, a
+    // button, a key, a row's double-click): a refill of the list now is that command's
+    // doing, and a hand that double-clicked for it may still be clicking.
+    class CCommandCarriedOut
+    {
+    public:
+        CCommandCarriedOut();
+        ~CCommandCarriedOut();
+        CCommandCarriedOut(const CCommandCarriedOut&) = delete;
+        CCommandCarriedOut& operator=(const CCommandCarriedOut&) = delete;
     };
 
     // While one lives, the system's own modal loops (a message box's, a dialog box's, a
@@ -43,6 +56,8 @@ public:
 
     // True while a CProgramRun lives.
     static bool IsProgramRunning();
+    // True while a CCommandCarriedOut lives.
+    static bool IsCarryingOutCommand();
     // A modal window of the program is up (a message box, a dialog, a running program's
     // wait): it disables the main window, which then takes no command.
     static bool IsModalWindowUp();

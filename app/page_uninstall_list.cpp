@@ -79,8 +79,6 @@ BOOL CPageUninstallList::OnInitDialog()
     m_wndList.m_fnTakesInput = [this](UINT message, DWORD dwTime) { return TakesListInput(message, dwTime); };
     // Input dropped anywhere in the window takes the selected program away.
     CInputRule::SetTargetGone([this] { TargetGone(); });
-    // Only a command that ends while this page lives makes the rest after its refill.
-    m_ullRunSeen = CInputRule::RunEnded();
 
     AddAnchor(IDC_SEARCH, CSize(0, 0), CSize(100, 0));
     AddAnchor(IDC_LIST, CSize(0, 0), CSize(100, 100));
@@ -330,19 +328,16 @@ void CPageUninstallList::RowsReplaced(bool bFullRefresh)
     // box they are its text, and the list itself refuses those made before it was read
     // again (TakesListInput). The list notes by itself which rows changed under the
     // pointer.
+    const ULONGLONG ullNow = ::GetTickCount64();
     if (bFullRefresh) {
         CInputRule::DropQueuedClicks();
-        const ULONGLONG ullNow = ::GetTickCount64();
         const HWND hTop = ::GetAncestor(m_hWnd, GA_ROOT);
         m_ullRefilled = hTop != NULL && ::IsWindowVisible(hTop) ? ullNow : 0;
-        // The refill after a command: however long the command ran, the rows changed
-        // now, and a second double-click of a hand that double-clicked before it may
-        // still come.
-        if (CInputRule::RunEnded() != m_ullRunSeen) {
-            m_ullRunSeen = CInputRule::RunEnded();
-            m_ullCommandRefill = ullNow;
-        }
     }
+    // A command's refill (an uninstall, Remove Entry, the options, a keyword added, F5):
+    // however long the command or its box took, the rows changed now, and a second
+    // double-click of a hand that double-clicked before it may still come.
+    if (CInputRule::IsCarryingOutCommand()) m_ullCommandRefill = ullNow;
     // The bars show the commands' states for the rows shown now, also when the selected
     // program stayed what it was (none, after the first fill): nothing else may come to
     // bring them up to date before the user acts.
@@ -574,9 +569,9 @@ void CPageUninstallList::OnListDblClk(NMHDR*, LRESULT* pResult)
 {
     *pResult = 0;
     // A command that ends at once, with its refill, is over before a hand's second
-    // double-click, and a slow one may end just before it: within a second of one that
-    // ran a command, and within a second after the list was read again because a
-    // command ended, no other one acts, on whatever row moved under the pointer
+    // double-click, and a slow one (or one that asked first) may end just before it:
+    // within a second of one that ran a command, and within a second after any command
+    // filled the list again, no other one acts, on whatever row moved under the pointer
     // meanwhile.
     const ULONGLONG ullNow = ::GetTickCount64(), ullClick = CInputRule::InputTime(::GetMessageTime(), ullNow);
     const ULONGLONG ullRest = std::max(m_ullCommandClick, m_ullCommandRefill);

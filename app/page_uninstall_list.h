@@ -120,10 +120,8 @@ protected:
     ULONGLONG m_ullRefilled = 0;
     // When a row double-click last ran a command (the click's time; 0: none yet).
     ULONGLONG m_ullCommandClick = 0;
-    // When the list was last read again after one of the program's commands ended (0:
-    // not yet), and the end of the last command this page has seen to.
+    // When one of the main window's commands last filled the list again (0: not yet).
     ULONGLONG m_ullCommandRefill = 0;
-    ULONGLONG m_ullRunSeen = 0;
     // The search text changed and the list waits for the rest of the word.
     bool m_bFilterWaiting = false;
 

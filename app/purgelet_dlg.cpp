@@ -370,6 +370,18 @@ BOOL CPurgeletDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     return CExtNCW<CExtResizableDialog>::OnCommand(wParam, lParam);
 }
 
+BOOL CPurgeletDlg::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    // Every command of the window is carried out here, also one routed up from a page (its
+    // context menu): a refill of the list meanwhile is the command's (the rest after it,
+    // CPageUninstallList::OnListDblClk). A question whether a handler exists carries out
+    // nothing.
+    if (nCode != (int)CN_COMMAND || pHandlerInfo != NULL)
+        return CExtNCW<CExtResizableDialog>::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    CInputRule::CCommandCarriedOut carrying;
+    return CExtNCW<CExtResizableDialog>::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
 void CPurgeletDlg::OnSysCommand(UINT nID, LPARAM lParam)
 {
     // The system menu's About and Close are refused behind a box like the menu's.

@@ -318,13 +318,15 @@ inline BOOL CommandEnabled(CPurgeletDlg& dlg, UINT nID)
     return state.m_bEnabled;
 }
 
-// Notes, while it lives, every refill of a list of this thread: each LVM_DELETEALLITEMS.
+// Notes, while it lives, every refill of a list of this thread: each LVM_DELETEALLITEMS,
+// and when the last one began.
 class RefillWatch
 {
 public:
     RefillWatch()
     {
         Refilled().clear();
+        LastStart() = 0;
         m_hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, Note, NULL, ::GetCurrentThreadId());
     }
     ~RefillWatch() { ::UnhookWindowsHookEx(m_hHook); }
@@ -337,6 +339,8 @@ public:
             if (hList == NULL || h == hList) ++n;
         return n;
     }
+    // When the last refill began (GetTickCount; 0: none yet).
+    DWORD LastStarted() const { return LastStart(); }
 
 private:
     static std::vector<HWND>& Refilled()
@@ -344,10 +348,18 @@ private:
         static std::vector<HWND> refilled;
         return refilled;
     }
+    static DWORD& LastStart()
+    {
+        static DWORD dwStart = 0;
+        return dwStart;
+    }
     static LRESULT CALLBACK Note(int nCode, WPARAM wParam, LPARAM lParam)
     {
         const CWPSTRUCT* p = (const CWPSTRUCT*)lParam;
-        if (nCode == HC_ACTION && p->message == LVM_DELETEALLITEMS) Refilled().push_back(p->hwnd);
+        if (nCode == HC_ACTION && p->message == LVM_DELETEALLITEMS) {
+            Refilled().push_back(p->hwnd);
+            LastStart() = ::GetTickCount();
+        }
         return ::CallNextHookEx(NULL, nCode, wParam, lParam);
     }
     HHOOK m_hHook;

@@ -214,56 +214,99 @@ TEST_F(MainWindowInputTest, AKeyMadeBeforeARefillTakesTheSelectionAwayAndItsBurs
     }
 }
 
-// A double-click uninstalls Beta, whose uninstaller runs 0, 0.5, 1.5 or 5 s and removes
-// its own entry; 0.6 to 0.75 s after the list was read again, when Gamma has moved up
-// into Beta's row and stood still there longer than the double-click time, a second
-// double-click at the same place runs nothing and leaves nothing selected.
+// Beta, in the middle row, acted on by a command that fills the list again: a double-click
+// on it (its uninstaller runs 0, 0.5, 1.5 or 5 s and removes its own entry), the toolbar's
+// Remove answered Yes, F5, or Options answered OK. 0.6 to 0.95 s after the list was read
+// again (Gamma, where Beta's entry went, has moved up into its row and stood still there
+// longer than the double-click time), a double-click at the same place runs nothing and
+// leaves nothing selected; 1.3 s after it, it runs the program the user sees there.
 TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACommand)
 {
+    enum Command
+    {
+        DoubleClick,
+        Remove,
+        Refresh,
+        Options
+    };
+    const char* const kCommandNames[] = {"a double-click", "Remove", "F5", "Options"};
     const struct
     {
+        Command command;
         int nRunMs;
         DWORD dwAfterMs;
-    } cases[] = {{0, 600}, {500, 750}, {1500, 600}, {5000, 750}};
+        const char* ran;
+    } cases[] = {
+        {DoubleClick, 0, 600, "Beta Tools\n"},    {DoubleClick, 500, 750, "Beta Tools\n"},
+        {DoubleClick, 1500, 600, "Beta Tools\n"}, {DoubleClick, 5000, 750, "Beta Tools\n"},
+        {Remove, 0, 600, ""},                     {Remove, 0, 750, ""},
+        {Remove, 0, 950, ""},                     {Remove, 0, 1300, "Gamma Tools\n"},
+        {Refresh, 0, 750, ""},                    {Options, 0, 750, ""},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.nRunMs) + " ms run, " + std::to_string(c.dwAfterMs) + " ms after");
+        SCOPED_TRACE(std::string(kCommandNames[c.command]) + ", " + std::to_string(c.nRunMs) + " ms run, " +
+                     std::to_string(c.dwAfterMs) + " ms after");
         ::DeleteFileA(mainwindowtest::WitnessLogPath().c_str());
         SeedLogging("Alpha", "Alpha Tools", "0");
         SeedLogging("Beta", "Beta Tools", std::to_string(c.nRunMs), true);
         SeedLogging("Gamma", "Gamma Tools", "0");
+        const bool bRemoves = c.command == DoubleClick || c.command == Remove;
+        const bool bInRest = c.dwAfterMs < 1000;
+        RefillWatch refills;
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
             ASSERT_TRUE(FocusIn(List(dlg)));
             mainwindowtest::WaitUntilListTakesClicks();
             const POINT pt = RowPoint(dlg, "Beta Tools");
             const HWND hList = List(dlg).m_hWnd;
-            std::atomic<bool> bFirstSent{false}, bSecondSent{false};
+            const bool bAsks = c.command == Remove || c.command == Options;
+            if (bAsks) {
+                ClickAt(pt);
+                ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Beta Tools"; }));
+            }
+            // When the refill began and when the test saw it over: the rest runs from its
+            // end, between the two. A double-click meant within it is stamped from the
+            // start, one meant after it from the end, whenever the hand's thread runs.
+            std::atomic<DWORD> dwStarted{0}, dwOver{0};
+            std::atomic<bool> bSecondSent{false};
             std::thread hand([&] {
-                SleepUntil([&] { return bFirstSent.load(); });
-                SleepUntil([&] { return !EntryExists("Beta"); }, 20000);
-                // The list answers once it is read again: Gamma has moved up.
-                SleepUntil(
-                    [&] {
-                        DWORD_PTR nRows = 0;
-                        return ::SendMessageTimeoutA(hList, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 1000, &nRows) &&
-                               nRows == 2;
-                    },
-                    20000);
-                const DWORD dwChanged = ::GetTickCount();
-                SleepUntil([&] { return ::GetTickCount() - dwChanged >= c.dwAfterMs; });
-                ClickAt(pt);
-                ClickAt(pt);
+                SleepUntil([&] { return dwOver != 0; }, 30000);
+                const DWORD dwAt = (bInRest ? dwStarted.load() : dwOver.load()) + c.dwAfterMs;
+                SleepUntil([&] { return (LONG)(::GetTickCount() - dwAt) >= 0; });
+                realinput::ClickAtTime(pt, dwAt);
+                realinput::ClickAtTime(pt, dwAt);
                 bSecondSent = true;
             });
-            ClickAt(pt);
-            ClickAt(pt);
-            bFirstSent = true;
-            const bool bDone = PumpUntil([&] { return bSecondSent && ::IsWindowEnabled(dlg.m_hWnd); }, 20000);
+            ownedbox::BoxWatcher box(dlg.m_hWnd, [&](HWND hBox) {
+                ownedbox::ClickBoxButton(hBox, c.command == Remove ? IDYES : IDOK);
+            });
+            if (!bAsks) box.Stop();
+            const size_t nRefills = refills.Count(hList);
+            if (c.command == DoubleClick) {
+                ClickAt(pt);
+                ClickAt(pt);
+            } else if (c.command == Refresh) {
+                realinput::Tap(VK_F5);
+            } else {
+                const UINT nID = c.command == Remove ? ID_PROGRAM_REMOVE_ENTRY : ID_VIEW_OPTIONS;
+                ClickAt(dlg.m_wndToolBar, mainwindowtest::BarButton(dlg.m_wndToolBar, nID)->Rect().CenterPoint());
+            }
+            const bool bDone = PumpUntil(
+                [&] {
+                    if (dwOver == 0 && refills.Count(hList) > nRefills && ::IsWindowEnabled(dlg.m_hWnd)) {
+                        dwStarted = refills.LastStarted();
+                        dwOver = ::GetTickCount();
+                    }
+                    return bSecondSent && ::IsWindowEnabled(dlg.m_hWnd);
+                },
+                30000);
             hand.join();
+            box.Join();
             ASSERT_TRUE(bDone);
             EXPECT_TRUE(mainwindowtest::SettleInput());
-            EXPECT_EQ("Beta Tools\n", mainwindowtest::WitnessLog()) << "the program that moved into the row ran";
-            EXPECT_EQ("", SelectedRowText(dlg));
-            EXPECT_EQ("2 of 2 programs found", Status(dlg));
+            PumpUntil([&] { return ::IsWindowEnabled(dlg.m_hWnd); }, 20000);
+            EXPECT_EQ(c.ran, mainwindowtest::WitnessLog()) << "not the program the user saw ran";
+            EXPECT_EQ(bInRest ? "" : "Gamma Tools", SelectedRowText(dlg));
+            EXPECT_EQ(bRemoves ? "2 of 2 programs found" : "3 of 3 programs found", Status(dlg));
         }));
     }
 }
