@@ -316,7 +316,8 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
 // read again after it or after F5), and once that input's double-click time is over,
 // Alt+A, U: the program the dropped input would have changed is the target no more, so
 // the menu's Uninstall runs nothing. "Slow" ran once (after F5, never), and no row is
-// selected.
+// selected. Shift, Ctrl or Alt alone changes no program: "Slow" stays the target and
+// runs again.
 TEST_F(MainWindowInputTest, InputTheProgramDropsLeavesNoTargetBehind)
 {
     const struct
@@ -325,13 +326,16 @@ TEST_F(MainWindowInputTest, InputTheProgramDropsLeavesNoTargetBehind)
         bool bCommand;   // Uninstall (else F5)
         int nRunMs;      // how long the uninstaller runs
         int nInputAtMs;  // when into the run the input comes (-1: while the list is read again)
-        bool bClick;     // a click on Beta's row (else Down in the list)
+        WORD vk;         // the key tapped in the list (0: a click on Beta's row)
     } cases[] = {
-        {"Down while a 0.5-s uninstaller runs", true, 500, 200, false},
-        {"a click on another row while a 1.5-s uninstaller runs", true, 1500, 700, true},
-        {"Down 3 s into a 5-s uninstaller", true, 5000, 3000, false},
-        {"a click while the list is read again after a 0-s uninstaller", true, 0, -1, true},
-        {"a click while F5 reads the list again", false, 0, -1, true},
+        {"Down while a 0.5-s uninstaller runs", true, 500, 200, VK_DOWN},
+        {"a click on another row while a 1.5-s uninstaller runs", true, 1500, 700, 0},
+        {"Down 3 s into a 5-s uninstaller", true, 5000, 3000, VK_DOWN},
+        {"a click while the list is read again after a 0-s uninstaller", true, 0, -1, 0},
+        {"a click while F5 reads the list again", false, 0, -1, 0},
+        {"Shift alone while a 1-s uninstaller runs", true, 1000, 400, VK_SHIFT},
+        {"Ctrl alone while a 1-s uninstaller runs", true, 1000, 400, VK_CONTROL},
+        {"Alt alone while a 1-s uninstaller runs", true, 1000, 400, VK_MENU},
     };
     g_realRegOpenKeyExA = (RegOpenKeyExAFn)(void*)::GetProcAddress(::GetModuleHandleA("advapi32.dll"), "RegOpenKeyExA");
     ASSERT_TRUE(g_realRegOpenKeyExA != NULL);
@@ -349,10 +353,10 @@ TEST_F(MainWindowInputTest, InputTheProgramDropsLeavesNoTargetBehind)
             ASSERT_TRUE(FocusIn(List(dlg)));
             const POINT ptBeta = RowPoint(dlg, "Beta Tools");
             const auto act = [&] {
-                if (c.bClick)
+                if (c.vk == 0)
                     ClickAt(ptBeta);
                 else
-                    realinput::Tap(VK_DOWN);
+                    realinput::Tap(c.vk);
             };
             std::atomic<bool> bActed{false};
             std::thread hand;
@@ -392,9 +396,12 @@ TEST_F(MainWindowInputTest, InputTheProgramDropsLeavesNoTargetBehind)
             EXPECT_TRUE(mainwindowtest::SettleInput());
             if (CExtPopupMenuWnd::IsMenuTracking()) realinput::Tap(VK_ESCAPE);
             PumpUntil([] { return !CExtPopupMenuWnd::IsMenuTracking(); });
-            EXPECT_EQ(c.bCommand ? "Slow\n" : "", mainwindowtest::WitnessLog());
-            EXPECT_EQ("", SelectedRowText(dlg));
-            EXPECT_TRUE(CUiManager::GetInstance()->GetTargetProgram() == NULL);
+            const bool bModifier = c.vk == VK_SHIFT || c.vk == VK_CONTROL || c.vk == VK_MENU;
+            const std::string ran = bModifier ? "Slow\nSlow\n" : c.bCommand ? "Slow\n" : "";
+            PumpUntil([&] { return mainwindowtest::WitnessLog() == ran && ::IsWindowEnabled(hDlg); });
+            EXPECT_EQ(ran, mainwindowtest::WitnessLog());
+            EXPECT_EQ(bModifier ? "Slow" : "", SelectedRowText(dlg));
+            EXPECT_EQ(bModifier, CUiManager::GetInstance()->GetTargetProgram() != NULL);
         }));
     }
 }
