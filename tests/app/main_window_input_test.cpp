@@ -216,10 +216,11 @@ TEST_F(MainWindowInputTest, AKeyMadeBeforeARefillTakesTheSelectionAwayAndItsBurs
 
 // Beta, in the middle row, acted on by a command that fills the list again: a double-click
 // on it (its uninstaller runs 0, 0.5, 1.5 or 5 s and removes its own entry), the toolbar's
-// Remove answered Yes, F5, or Options answered OK. 0.6 to 0.95 s after the list was read
-// again (Gamma, where Beta's entry went, has moved up into its row and stood still there
-// longer than the double-click time), a double-click at the same place runs nothing and
-// leaves nothing selected; 1.3 s after it, it runs the program the user sees there.
+// Remove answered Yes, F5, Options answered OK, or Add to Group answered OK while the list
+// shows "Other". 0.6 to 0.95 s after the list was filled again (Gamma, where Beta went,
+// has moved up into its row and stood still there longer than the double-click time), a
+// double-click at the same place runs nothing and leaves nothing selected; 1.3 s after
+// it, it runs the program the user sees there.
 TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACommand)
 {
     enum Command
@@ -227,21 +228,24 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
         DoubleClick,
         Remove,
         Refresh,
-        Options
+        Options,
+        AddToGroup
     };
-    const char* const kCommandNames[] = {"a double-click", "Remove", "F5", "Options"};
+    const char* const kCommandNames[] = {"a double-click", "Remove", "F5", "Options", "Add to Group"};
     const struct
     {
         Command command;
         int nRunMs;
         DWORD dwAfterMs;
         const char* ran;
+        const char* status;
     } cases[] = {
-        {DoubleClick, 0, 600, "Beta Tools\n"},    {DoubleClick, 500, 750, "Beta Tools\n"},
-        {DoubleClick, 1500, 600, "Beta Tools\n"}, {DoubleClick, 5000, 750, "Beta Tools\n"},
-        {Remove, 0, 600, ""},                     {Remove, 0, 750, ""},
-        {Remove, 0, 950, ""},                     {Remove, 0, 1300, "Gamma Tools\n"},
-        {Refresh, 0, 750, ""},                    {Options, 0, 750, ""},
+        {DoubleClick, 0, 600, "Beta Tools\n", "2 of 2"},    {DoubleClick, 500, 750, "Beta Tools\n", "2 of 2"},
+        {DoubleClick, 1500, 600, "Beta Tools\n", "2 of 2"}, {DoubleClick, 5000, 750, "Beta Tools\n", "2 of 2"},
+        {Remove, 0, 600, "", "2 of 2"},                     {Remove, 0, 750, "", "2 of 2"},
+        {Remove, 0, 950, "", "2 of 2"},                     {Remove, 0, 1300, "Gamma Tools\n", "2 of 2"},
+        {Refresh, 0, 750, "", "3 of 3"},                    {Options, 0, 750, "", "3 of 3"},
+        {AddToGroup, 0, 750, "", "2 of 3"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(kCommandNames[c.command]) + ", " + std::to_string(c.nRunMs) + " ms run, " +
@@ -250,15 +254,24 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
         SeedLogging("Alpha", "Alpha Tools", "0");
         SeedLogging("Beta", "Beta Tools", std::to_string(c.nRunMs), true);
         SeedLogging("Gamma", "Gamma Tools", "0");
-        const bool bRemoves = c.command == DoubleClick || c.command == Remove;
         const bool bInRest = c.dwAfterMs < 1000;
         RefillWatch refills;
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            if (c.command == AddToGroup) {
+                mainwindowtest::AddGroup("Set", "zzz");
+                CUiManager::GetInstance()->RefreshGroups();
+                CExtTreeCtrl& tree = dlg.m_pageUninstall.m_pageGroups.m_wndTree;
+                CRect rcOther;
+                tree.GetItemRect(mainwindowtest::TreeItem(dlg, "Other"), &rcOther, TRUE);
+                tree.ClientToScreen(&rcOther);
+                ClickAt(rcOther.CenterPoint());
+                ASSERT_TRUE(PumpUntil([] { return CGroupManager::GetInstance()->m_pCurrentGroup != NULL; }));
+            }
             ASSERT_TRUE(FocusIn(List(dlg)));
             mainwindowtest::WaitUntilListTakesClicks();
             const POINT pt = RowPoint(dlg, "Beta Tools");
             const HWND hList = List(dlg).m_hWnd;
-            const bool bAsks = c.command == Remove || c.command == Options;
+            const bool bAsks = c.command != DoubleClick && c.command != Refresh;
             if (bAsks) {
                 ClickAt(pt);
                 ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Beta Tools"; }));
@@ -286,6 +299,8 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
                 ClickAt(pt);
             } else if (c.command == Refresh) {
                 realinput::Tap(VK_F5);
+            } else if (c.command == AddToGroup) {
+                ::PostMessageA(dlg.m_hWnd, WM_COMMAND, ID_PROGRAM_ADD_TO_GROUP, 0);
             } else {
                 const UINT nID = c.command == Remove ? ID_PROGRAM_REMOVE_ENTRY : ID_VIEW_OPTIONS;
                 ClickAt(dlg.m_wndToolBar, mainwindowtest::BarButton(dlg.m_wndToolBar, nID)->Rect().CenterPoint());
@@ -306,7 +321,7 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
             PumpUntil([&] { return ::IsWindowEnabled(dlg.m_hWnd); }, 20000);
             EXPECT_EQ(c.ran, mainwindowtest::WitnessLog()) << "not the program the user saw ran";
             EXPECT_EQ(bInRest ? "" : "Gamma Tools", SelectedRowText(dlg));
-            EXPECT_EQ(bRemoves ? "2 of 2 programs found" : "3 of 3 programs found", Status(dlg));
+            EXPECT_EQ(std::string(c.status) + " programs found", Status(dlg));
         }));
     }
 }
