@@ -258,7 +258,7 @@ CGroupsStore::Outcome CGroupsStore::Write(bool bReport, DWORD dwHeldWaitMs, int 
         strWhy = "could not be read when the program started and is left as it is.";
     } else {
         const ULONGLONG nStart = ::GetTickCount64();
-        for (int nRead = 1;; ++nRead) {
+        for (int nAtOnce = 0;;) {
             const ULONGLONG nWaited = ::GetTickCount64() - nStart;
             CGroupsFile file;
             if (!OpenWhenFree(file, path, nWaited < dwHeldWaitMs ? (DWORD)(dwHeldWaitMs - nWaited) : 0)) {
@@ -281,10 +281,18 @@ CGroupsStore::Outcome CGroupsStore::Write(bool bReport, DWORD dwHeldWaitMs, int 
                 if (bReport && !strNotice.empty()) Report(strNotice);
                 return Stored;
             }
-            // Taken or written by another program between the read and the write: read
-            // again (and merged), a few times.
+            // Held by another program at the replace (one that reads it sharing reads only, a
+            // scanner or a backup, keeps it from being replaced as a writer keeps it from being
+            // read): tried again within the same wait as a file held at the read. Taken or
+            // written by another program between the read and the write: read again (and
+            // merged), a few times.
             const GroupsFileStatus& status = file.Status();
-            if ((status.kind == GroupsFileStatus::InUse || status.changedSinceRead) && nRead < 3) continue;
+            const bool bHeld = status.kind == GroupsFileStatus::InUse;
+            if (bHeld && ::GetTickCount64() - nStart < dwHeldWaitMs) {
+                ::Sleep(kHeldStepMs);
+                continue;
+            }
+            if ((bHeld || status.changedSinceRead) && ++nAtOnce < 3) continue;
             if (status.kind == GroupsFileStatus::InUse) {
                 outcome = Held;
                 strWhy = HeldWhy(status);

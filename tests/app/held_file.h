@@ -1,7 +1,7 @@
 // Another program holding a file, as a sync client or an editor saving it would: a child
 // process (file_holder.exe beside the tests) that opens the file for writing, sharing
-// reads or nothing, optionally in the middle of writing new bytes over it, until it is
-// told to let go.
+// reads or nothing, optionally in the middle of writing new bytes over it, or only reads it
+// sharing reads (a scanner, a backup), until it is told to let go.
 #pragma once
 
 #include "main_window_fixture.h"
@@ -11,7 +11,7 @@
 class HeldFile
 {
 public:
-    enum Share { SharingReads, SharingNothing };
+    enum Share { SharingReads, SharingNothing, ReadingSharingReads };
     // With `newBytes`, the holder writes half of them over the file when it takes it and
     // the rest when it lets go; it lets go dwDelayMs after Release.
     HeldFile(const std::string& path, Share share, const std::string& newBytes = std::string(), DWORD dwDelayMs = 0)
@@ -38,7 +38,7 @@ public:
         m_hHeld = ::CreateEventA(NULL, TRUE, FALSE, (std::string(name) + ".held").c_str());
         if (m_hRelease == NULL || m_hHeld == NULL) return false;
         std::string command = "\"" + mainwindowtest::TestFolder() + "file_holder.exe\" \"" + m_path + "\" " +
-                              (m_share == SharingReads ? "read " : "none ") + std::to_string(m_dwDelayMs) + " " + name;
+                              (m_share == SharingReads ? "read " : m_share == SharingNothing ? "none " : "reader ") + std::to_string(m_dwDelayMs) + " " + name;
         if (!m_newBytes.empty()) {
             char folder[MAX_PATH] = "";
             ::GetTempPathA(MAX_PATH, folder);

@@ -234,6 +234,7 @@ TEST_F(MainWindowGroupsFileTest, AChangeWhileTheFileIsHeldIsWrittenWithTheNext)
         {"held for writing, sharing reads, a group added", HeldFile::SharingReads, HandAdded(kTwoGroups),
          {"Tools", "Hand"}},
         {"held sharing nothing", HeldFile::SharingNothing, "", {"Tools"}},
+        {"read sharing reads only", HeldFile::ReadingSharingReads, "", {"Tools"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -264,17 +265,21 @@ TEST_F(MainWindowGroupsFileTest, AChangeWhileTheFileIsHeldIsWrittenWithTheNext)
     }
 }
 
-// A change still pending at the exit because another program holds the file is written
+// A change still pending at the exit because another program holds the file (writing it,
+// or reading it and sharing reads only, which keeps it from being replaced) is written
 // when the file frees within the exit's wait; otherwise the exit says it is not stored,
 // and the file stays as it was.
 TEST_F(MainWindowGroupsFileTest, AChangePendingAtTheExitIsWrittenWhenTheFileFreesInTimeOrSaidNotStored)
 {
-    for (const bool bFreed : {true, false}) {
-        SCOPED_TRACE(bFreed ? "freed a second into the exit" : "never freed");
+    for (const int nCase : {0, 1, 2, 3}) {
+        const bool bFreed = nCase % 2 == 0;
+        const HeldFile::Share share = nCase < 2 ? HeldFile::SharingReads : HeldFile::ReadingSharingReads;
+        SCOPED_TRACE(std::string(nCase < 2 ? "written, " : "read sharing reads only, ") +
+                     (bFreed ? "freed a second into the exit" : "never freed"));
         WriteGroups(kTwoGroups);
         TestApp().m_boxes.clear();
         ClearGroups();
-        HeldFile held(m_groupsFile, HeldFile::SharingReads, "", bFreed ? 1000 : 0);
+        HeldFile held(m_groupsFile, share, "", bFreed ? 1000 : 0);
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
             ::SetForegroundWindow(dlg.m_hWnd);
             ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));

@@ -1,7 +1,8 @@
 // Another program holding the groups file, for the main window's tests. Started as
 //   file_holder.exe <file> <read|none> <delay ms> <event name> [<file of new bytes>]
 // it opens the file for writing, sharing reads ("read", as a sync client or an editor
-// saving) or nothing ("none"). Given new bytes, it writes the first half of them over the
+// saving) or nothing ("none"), or for reading only, sharing reads ("reader", as a scanner or
+// a backup). Given new bytes, it writes the first half of them over the
 // file at once, as a program in the middle of writing it. It then sets the event
 // "<event name>.held" and waits (at most 60 s) for the event "<event name>"; after the
 // delay it writes the rest of the new bytes and lets go of the file.
@@ -31,8 +32,10 @@ static bool Write(HANDLE hFile, const std::string& bytes)
 int main(int argc, char** argv)
 {
     if (argc < 5) return 2;
-    const DWORD dwShare = std::string(argv[2]) == "read" ? FILE_SHARE_READ : 0;
-    HANDLE hFile = ::CreateFileA(argv[1], GENERIC_READ | GENERIC_WRITE, dwShare, NULL, OPEN_EXISTING, 0, NULL);
+    const std::string mode = argv[2];
+    const DWORD dwShare = mode == "none" ? 0 : FILE_SHARE_READ;
+    const DWORD dwAccess = mode == "reader" ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
+    HANDLE hFile = ::CreateFileA(argv[1], dwAccess, dwShare, NULL, OPEN_EXISTING, 0, NULL);
     if (hFile == INVALID_HANDLE_VALUE) return 3;
     const std::string bytes = argc > 5 ? ReadAll(argv[5]) : std::string();
     const size_t nHalf = bytes.size() / 2;
