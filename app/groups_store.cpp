@@ -134,7 +134,8 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::
     std::vector<std::string> dropped;
     file.ReadGroups(&disk);
     file.ReserveIds(pGroups);
-    if (pGroups->MergeChanges(m_base, disk, &newBase, &file.OtherIds(), &dropped, file.LastId())) {
+    if (pGroups->MergeChanges(m_base, disk, &newBase, &file.OtherIds(), &dropped, file.LastId(), file.LowestTopId(),
+                              &m_baseOtherIds)) {
         // The tree holds the groups by address: it is built again from the list as it is.
         CUiManager::GetInstance()->RefreshGroups();
     }
@@ -143,6 +144,7 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::
                      "\r\n\r\n" + DroppedText(dropped);
     NoteUnstatedIds(disk, newBase);
     m_base.swap(newBase);
+    m_baseOtherIds = file.OtherIds();
     m_fileState = now;
     m_bUnread = false;
     return true;
@@ -166,6 +168,7 @@ std::string CGroupsStore::Load()
         // (ReadHeldFile), or before the first write, whichever comes first.
         m_bUnread = true;
         m_base = pGroups->UserGroups();
+        m_baseOtherIds.clear();
         m_unstated.clear();
         return FileLines(path) + "is in use by another program (" + file.Status().reason +
                ").\r\n\r\nIts groups are read as soon as it is free, and the changes made to the groups meanwhile "
@@ -174,6 +177,7 @@ std::string CGroupsStore::Load()
     if (bOpened) file.ReadGroups(pGroups);
     // The groups as read, in the file's order, with the Ids they were given here.
     m_base = pGroups->UserGroups();
+    m_baseOtherIds = file.OtherIds();
     std::vector<GroupEntry> read;
     file.ReadGroups(&read);
     // ReadGroups appended them to the list: the base ends with them.
@@ -276,6 +280,7 @@ CGroupsStore::Outcome CGroupsStore::Write(bool bReport, DWORD dwHeldWaitMs, int 
             CGroupManager* pGroups = CGroupManager::GetInstance();
             if (file.MayReplace(m_strKeptCopy.c_str()) && file.WriteGroups(pGroups, &m_base) && file.Save()) {
                 m_base = file.Written();
+                m_baseOtherIds = file.OtherIds();
                 m_unstated.clear();
                 m_fileState = file.State();
                 if (bReport && !strNotice.empty()) Report(strNotice);

@@ -71,6 +71,9 @@ private:
     // file's order, with the Ids they have here: what the user changed since is the
     // difference.
     std::vector<GroupEntry> m_base;
+    // The Ids the file held besides those of its shown groups then (CGroupsFile::OtherIds):
+    // a group of the base whose Id the file holds so later moved only when this is without it.
+    std::vector<int> m_baseOtherIds;
     // The Ids of the base's groups that the file does not hold (it gives them none of
     // their own): the next write puts them in.
     std::set<int> m_unstated;

@@ -50,13 +50,20 @@ int CGroupManager::NextId() {
     const int position = static_cast<int>(m_Groups.size());
     int id = std::max(m_nLargestId + 1, position + 1);
     if (id > kMaxGroupId) {
-        // Only a file holding the largest Ids there are gets here: the largest Id that no
-        // group of the list holds and that was neither reserved nor given in this run. The
-        // file would not read an Id above kMaxGroupId back.
+        // Only a file holding the largest Ids there are gets here (the file would not read
+        // an Id above kMaxGroupId back): Ids are given downwards. Every top Id from the
+        // lowest one used up counts as given (a group deleted since, in this run or another,
+        // may have held it): the largest Id below that no group of the list holds and that
+        // was neither reserved nor given in this run. Only when none is left below, the
+        // largest such Id at all.
         std::set<int> held(m_usedIds);
         for (const GroupEntry* group : m_Groups) held.insert(group->Id);
-        for (id = kMaxGroupId; id > 0 && held.count(id); --id) {
-        }
+        const std::set<int>::const_iterator lowestTop = held.lower_bound(kFirstTopGroupId);
+        id = lowestTop == held.end() ? kMaxGroupId : *lowestTop - 1;
+        while (id > 0 && held.count(id)) --id;
+        if (id <= 0)
+            for (id = kMaxGroupId; id > 0 && held.count(id); --id) {
+            }
     }
     if (id > m_nLargestId) m_nLargestId = id;
     m_usedIds.insert(id);
@@ -195,13 +202,15 @@ std::vector<std::string> MergeKeywords(const std::vector<std::string>& base, con
 // has exactly its name and keywords, if there is one (a group made by hand without an Id,
 // the second of two groups of one Id once the first is deleted elsewhere, a group whose
 // Id was changed by hand); failing that, the base's group of its Id (changed by the other
-// hand), or none. Last, a group still unmatched is the base's group of its name that the
-// file no longer holds by its Id, when that group is still here (its keywords changed by
-// the other hand too); a group deleted here matches none this way, so that a group the
-// other hand made anew under its name stays. Base groups whose Ids the file holds in
-// groups it does not show are those groups, and match none here.
+// hand), or none. Of base groups alike, one still here is taken before one deleted here:
+// a delete here removes only the group the user deleted. Last, a group still unmatched is
+// the base's group of its name that the file no longer holds by its Id, when that group is
+// still here (its keywords changed by the other hand too); a group deleted here matches
+// none this way, so that a group the other hand made anew under its name stays. Base
+// groups that moved where the file does not show them (`moved`) are those groups, and
+// match none here.
 std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
-                                  const std::set<int>& heldIds, const std::map<int, GroupEntry*>& here) {
+                                  const std::set<int>& moved, const std::map<int, GroupEntry*>& here) {
     std::map<int, const GroupEntry*> baseById;
     for (const GroupEntry& b : base)
         if (b.Id > 0) baseById[b.Id] = &b;
@@ -211,16 +220,20 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
     // By name, in the base's order (equal keys keep the order they were put in).
     std::multimap<std::string, const GroupEntry*> missing;
     for (const GroupEntry& b : base)
-        if (b.Id > 0 && !onDisk.count(b.Id) && !heldIds.count(b.Id)) missing.insert({b.Name, &b});
+        if (b.Id > 0 && !onDisk.count(b.Id) && !moved.count(b.Id)) missing.insert({b.Name, &b});
     auto takeMissing = [&](const GroupEntry& theirs, bool byName) {
         auto range = missing.equal_range(theirs.Name);
-        for (auto it = range.first; it != range.second; ++it)
-            if (byName ? here.count(it->second->Id) != 0 : it->second->Keywords == theirs.Keywords) {
-                const int id = it->second->Id;
-                missing.erase(it);
-                return id;
-            }
-        return 0;
+        auto taken = range.second;
+        for (auto it = range.first; it != range.second; ++it) {
+            const bool stillHere = here.count(it->second->Id) != 0;
+            if (!(byName ? stillHere : it->second->Keywords == theirs.Keywords)) continue;
+            if (taken == range.second || stillHere) taken = it;
+            if (stillHere) break;
+        }
+        if (taken == range.second) return 0;
+        const int id = taken->second->Id;
+        missing.erase(taken);
+        return id;
     };
     std::vector<int> followed(disk.size(), 0);
     for (size_t i = 0; i < disk.size(); ++i) {
@@ -252,14 +265,16 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
 // - A group that the file no longer holds (deleted by the other hand) stays gone, unless
 //   it was edited here: then the edit is kept, at the end. A group the file now holds
 //   where it is not shown here (renamed beyond the code page, moved to another groups
-//   element) is the file's: an edit made here is dropped and named in `dropped`.
+//   element) is the file's: an edit made here is dropped and named in `dropped`. Only an
+//   Id the file did not hold so when the base was read tells such a move.
 // - Groups only the file holds are taken as they are.
 // - Then each Id is held by one group: a group that does not hold the file's own Id
 //   (made here, kept here, a group the file gives no Id) takes a fresh one when the file
 //   holds its Id for another group or a group before it in the list holds it.
 bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
                                  std::vector<GroupEntry>* newBase, const std::vector<int>* heldIds,
-                                 std::vector<std::string>* dropped, int lastId) {
+                                 std::vector<std::string>* dropped, int lastId, int lowestTopId,
+                                 const std::vector<int>* baseHeldIds) {
     const std::vector<GroupEntry> before = UserGroups();
     std::map<int, const GroupEntry*> baseById;
     for (const GroupEntry& b : base)
@@ -269,15 +284,19 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
         if (group->BuiltIn != 1) mine[group->Id] = group;
     std::set<int> held;
     if (heldIds) held.insert(heldIds->begin(), heldIds->end());
+    std::set<int> moved = held;  // of those, the Ids of groups that went where they are not shown
+    if (baseHeldIds)
+        for (int id : *baseHeldIds) moved.erase(id);
     std::set<int> claimed = held;  // the Ids the file holds
     for (int id : held) ReserveId(id);
     ReserveId(lastId);
+    if (lowestTopId >= kFirstTopGroupId) ReserveId(lowestTopId);
     for (const GroupEntry& theirs : disk)
         if (theirs.Id > 0) {
             claimed.insert(theirs.Id);
             ReserveId(theirs.Id);
         }
-    const std::vector<int> followed = FollowFileGroups(base, disk, held, mine);
+    const std::vector<int> followed = FollowFileGroups(base, disk, moved, mine);
 
     std::vector<GroupEntry*> addedHere;
     for (GroupEntry* group : m_Groups)
@@ -323,7 +342,7 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
         std::map<int, const GroupEntry*>::const_iterator b = baseById.find(group->Id);
         const bool addedHere = b == baseById.end();
         const bool editedHere = !addedHere && !SameContent(*group, *b->second);
-        if (!addedHere && (!editedHere || held.count(group->Id))) {
+        if (!addedHere && (!editedHere || moved.count(group->Id))) {
             if (editedHere && dropped) dropped->push_back(group->Name);
             gone.push_back(group);
             continue;
@@ -332,20 +351,32 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
     }
 
     // Each Id once, checked. A fresh Id is none the file, the list or the base holds.
-    // A group made here (its Id above the base's, as this run gives them) holds no Id up to
-    // the largest the file gave either: this run gave it before it knew of those, and
-    // another copy may have given it to a group deleted since, which a copy that read the
-    // file before the deletion still follows by it.
+    // A group made here (its Id above the base's, or below the base's top Ids, as this run
+    // gives them) holds no Id the file gave since the base either, up to its largest or
+    // down to its lowest top Id: this run gave it before it knew of those, and another copy
+    // may have given it to a group deleted since, which a copy that read the file before
+    // the deletion still follows by it.
     int fileLargest = lastId, baseLargest = 0;
+    int fileLowestTop = lowestTopId >= kFirstTopGroupId ? lowestTopId : kMaxGroupId + 1;
+    int baseLowestTop = kMaxGroupId + 1;
+    if (lastId >= kFirstTopGroupId) fileLowestTop = std::min(fileLowestTop, lastId);
     for (int id : claimed) fileLargest = std::max(fileLargest, id);
-    for (const GroupEntry& b : base) baseLargest = std::max(baseLargest, b.Id);
+    if (claimed.lower_bound(kFirstTopGroupId) != claimed.end())
+        fileLowestTop = std::min(fileLowestTop, *claimed.lower_bound(kFirstTopGroupId));
+    for (const GroupEntry& b : base) {
+        baseLargest = std::max(baseLargest, b.Id);
+        if (b.Id >= kFirstTopGroupId) baseLowestTop = std::min(baseLowestTop, b.Id);
+    }
     std::set<int> taken = claimed, seen;
     for (const GroupEntry& b : base) taken.insert(b.Id);
     for (const GroupEntry* group : result) taken.insert(group->Id);
     for (GroupEntry* group : result) {
-        const bool madeHere = !owners.count(group) && group->Id > baseLargest;
-        if (group->Id <= 0 || seen.count(group->Id) || (!owners.count(group) && claimed.count(group->Id)) ||
-            (madeHere && group->Id <= fileLargest)) {
+        const bool notTheFiles = !owners.count(group);  // no Id of the file's own
+        const bool givenSince = notTheFiles && ((group->Id > baseLargest && group->Id <= fileLargest) ||
+                                         (!baseById.count(group->Id) && group->Id >= fileLowestTop &&
+                                          group->Id < baseLowestTop));
+        if (group->Id <= 0 || seen.count(group->Id) || (notTheFiles && claimed.count(group->Id)) ||
+            givenSince) {
             int id = NextId();
             for (int candidate = 1; taken.count(id) || id <= 0; ++candidate) id = candidate;
             ReserveId(id);  // given: no later group takes it

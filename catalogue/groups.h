@@ -12,6 +12,11 @@ struct GroupsFileStatus;
 // The largest Id a group may have: the groups file holds no larger one, so that the Ids
 // given after the largest stored stay far from overflowing.
 const int kMaxGroupId = 0x3FFFFFFF;
+// The upper half of the Ids: giving them one above the largest would take half a billion
+// groups, so a file holds them only by hand or as given downwards from kMaxGroupId once
+// the Ids ran up to it. Every Id from the lowest of them a file ever held up to
+// kMaxGroupId counts as given in that file.
+const int kFirstTopGroupId = kMaxGroupId / 2 + 1;
 
 class GroupEntry {
 public:
@@ -37,8 +42,10 @@ public:
     // Appends an empty group with a fresh Id.
     GroupEntry* CreateGroup();
     // Marks an Id as used (a group the file holds but the list does not show, a group of
-    // the file as last read, the largest Id the file says it ever gave): no new group gets
-    // it during this run, nor an Id below the largest reserved while there are Ids above.
+    // the file as last read, the largest and the lowest top Id the file says it ever
+    // gave): no new group gets it during this run, nor an Id below the largest reserved
+    // while there are Ids above, nor, once they ran up to kMaxGroupId, an Id from the
+    // lowest top one used (kFirstTopGroupId) up.
     void ReserveId(int id);
     // Back to the state at start: only "Other", no current group, no Id used. For a
     // process that reads another groups file afresh.
@@ -70,15 +77,20 @@ public:
     // `newBase`, when given, receives `disk` as a base for the next merge: each group with
     // the Id it has here (a group deleted here keeps the file's Id, which no group here has).
     // `heldIds`, when given, are the Ids the file holds besides those of `disk` (groups it
-    // does not show): a group made or kept here takes none of them, and a group of the
-    // base the file holds so is that group, no longer shown here. An edit made here to
-    // such a group is dropped; `dropped`, when given, receives the group's name as it was
-    // here. `lastId` is the largest Id the file says was ever given (CGroupsFile::LastId):
-    // a group made here keeps no Id the file has given up to it, which another copy may
-    // have given and deleted since. After the merge each Id is held by one group.
+    // does not show): a group made or kept here takes none of them. `baseHeldIds` are
+    // those it held so when `base` was read (none when not given): a group of the base
+    // whose Id the file holds so now and did not then moved where it is not shown here;
+    // an edit made here to it is dropped, and `dropped`, when given, receives the group's
+    // name as it was here. An Id held so then too says nothing of the group: it is
+    // followed as any other. `lastId` is the largest Id the file says was ever given
+    // (CGroupsFile::LastId), `lowestTopId` the lowest of the top Ids
+    // (CGroupsFile::LowestTopId): a group made here keeps no Id the file has given up to
+    // the one or down to the other since `base`, which another copy may have given and
+    // deleted since. After the merge each Id is held by one group.
     bool MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
                       std::vector<GroupEntry>* newBase = nullptr, const std::vector<int>* heldIds = nullptr,
-                      std::vector<std::string>* dropped = nullptr, int lastId = 0);
+                      std::vector<std::string>* dropped = nullptr, int lastId = 0, int lowestTopId = 0,
+                      const std::vector<int>* baseHeldIds = nullptr);
 
     std::vector<GroupEntry*> m_Groups;  // owned; the first is always "Other"
     GroupEntry* m_pCurrentGroup;        // the selected group, or null for all programs
@@ -97,7 +109,7 @@ private:
     // made later takes the Id of one deleted (the file may still hold it).
     int m_nLargestId;
     // Every Id reserved or given in this run: once the Ids run up to kMaxGroupId, a new
-    // group takes the largest Id below it that none of them is.
+    // group takes the largest Id below the lowest top one of them that none of them is.
     std::set<int> m_usedIds;
 };
 

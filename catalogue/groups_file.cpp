@@ -309,7 +309,8 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-CGroupsFile::CGroupsFile() : m_pDocument(nullptr), m_pGroups(nullptr), m_bGroupsAttached(false), m_lastId(0) {}
+CGroupsFile::CGroupsFile()
+    : m_pDocument(nullptr), m_pGroups(nullptr), m_bGroupsAttached(false), m_lastId(0), m_lowestTopId(0) {}
 
 CGroupsFile::~CGroupsFile() {
     m_path.clear();
@@ -327,6 +328,7 @@ void CGroupsFile::ForgetGroups() {
     m_unshown.clear();
     m_otherIds.clear();
     m_lastId = 0;
+    m_lowestTopId = 0;
 }
 
 BOOL CGroupManager::Load(const char* path, GroupsFileStatus* status) {

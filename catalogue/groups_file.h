@@ -26,6 +26,13 @@
 // "LastId" (<Purgelet LastId="7">), read back as an Id the file holds. Files without it
 // (written before, or never needing it) give their largest group Id instead; the
 // attribute is written only when it must grow, and otherwise left as it is.
+// Once the Ids ran up to kMaxStoredGroupId, new ones are given downwards, below every top
+// Id (kFirstTopGroupId and up) the file holds or held: when the lowest top Id it held
+// leaves it, the groups element keeps that Id in "LowestTopId" (<Purgelet
+// LowestTopId="1073741822">), read back as an Id the file holds; every top Id from it up
+// counts as given. Files without it give their lowest top Id instead (an earlier build
+// reads neither attribute and keeps both as they are); it is written only when it must
+// go down, and otherwise left as it is.
 //
 // What a save writes reads back equal, or nothing is written (Status().writeError says
 // what would have read back otherwise):
@@ -54,7 +61,7 @@
 // A file is damaged only when the parser cannot read it (not well-formed), when it is no
 // groups file (another root element, a document type), or when its shape would make the
 // parser slow (an element with more than kMaxGroupsFileAttributes attributes besides
-// those a save may add itself (Id, Name, LastId: one of each at most), elements
+// those a save may add itself (Id, Name, LastId, LowestTopId: one of each at most), elements
 // nested deeper than kMaxGroupsFileDepth, more than kMaxGroupsFileNamespaces namespace
 // declarations), found by one pass over the bytes before the parser sees them.
 #pragma once
@@ -169,13 +176,16 @@ public:
     const std::vector<int>& OtherIds() const { return m_otherIds; }
     // The largest Id the groups element says was ever given ("LastId"), or 0.
     int LastId() const { return m_lastId; }
+    // The lowest top Id the groups element says the file held ("LowestTopId"), or 0.
+    int LowestTopId() const { return m_lowestTopId; }
     // Edits the document so that its groups become the manager's user groups: each group
     // of the file is the group of the same Id in the manager, or, when `ids` is given (as
     // many as ReadGroups gave, in its order), the group of the Id at its place there. A
     // group the manager lacks is removed, one only the manager has is added at the end,
     // and of the others only a changed name or keyword is touched. FALSE, with the reason
     // in Status().writeError, when a name or keyword cannot be written. The groups
-    // element's "LastId" grows to the largest Id the file held when no group holds it now.
+    // element's "LastId" grows to the largest Id the file held when no group holds it now,
+    // and its "LowestTopId" goes down to the lowest top Id it held likewise.
     BOOL WriteGroups(CGroupManager* manager, const std::vector<GroupEntry>* ids = nullptr);
     // The groups WriteGroups left in the document, in its order (as a later ReadGroups of
     // the saved file gives them, with their Ids).
@@ -225,7 +235,7 @@ private:
     BOOL InsertOnItsOwnLine(IXMLDOMNode* parent, IXMLDOMNode* node);
     BOOL RemoveWithItsLine(IXMLDOMNode* parent, IXMLDOMNode* node);
     BOOL WriteDocument();
-    BOOL KeepLargestId(int largestRead);
+    BOOL KeepGivenIds(const std::vector<int>& idsRead);
     std::string ReadBackFault(const std::string& temp, const std::string& bytes, IXMLDOMDocument** readBack);
 
     IXMLDOMDocument* m_pDocument;
@@ -240,4 +250,5 @@ private:
     std::vector<int> m_otherIds;        // Ids of the file's groups not in m_groups
     std::vector<GroupEntry> m_written;  // the groups WriteGroups made, for the read-back
     int m_lastId;                       // the groups element's "LastId" as read or written
+    int m_lowestTopId;                  // its "LowestTopId" likewise
 };

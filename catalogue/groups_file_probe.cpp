@@ -118,14 +118,16 @@ private:
         return m_nameLength == length && std::memcmp(m_name, name, length) == 0;
     }
     // The attributes a save may give an element: a group's Id and Name, the groups
-    // element's LastId.
-    bool IsAddedBySave() const { return NameIs("Id") || NameIs("Name") || NameIs("LastId"); }
+    // element's LastId and LowestTopId.
+    bool IsAddedBySave() const {
+        return NameIs("Id") || NameIs("Name") || NameIs("LastId") || NameIs("LowestTopId");
+    }
     // "xmlns" alone or "xmlns:" and a prefix.
     bool IsNamespaceDeclaration() const {
         if (m_nameLength < 5 || std::memcmp(m_name, "xmlns", 5) != 0) return false;
         return m_nameLength == 5 || m_name[5] == ':';
     }
-    static const int kNameKept = 6;
+    static const int kNameKept = 12;  // the longest name asked about, and one more
     char m_name[kNameKept] = {};
     int m_nameLength = 0;
     bool m_nameEnded = false;

@@ -102,6 +102,9 @@ void CGroupsFile::ReadGroupNodes(IXMLDOMNode* root) {
     m_pGroups = groupsElements.back();
     m_bGroupsAttached = true;
     m_lastId = StoredId(m_pGroups, L"LastId");
+    // Any other value says nothing of the top Ids: none, as an Id that is no plain number.
+    m_lowestTopId = StoredId(m_pGroups, L"LowestTopId");
+    if (m_lowestTopId < kFirstTopGroupId) m_lowestTopId = 0;
 
     std::set<int> seen;
     ForEachChildNamed(m_pGroups, L"Group", [&](IXMLDOMNode*& element) {
@@ -109,6 +112,7 @@ void CGroupsFile::ReadGroupNodes(IXMLDOMNode* root) {
         std::wstring unshownName;
         const bool shown = ReadGroup(element, stored, unshownName);
         int& id = stored.group.Id;
+        const int held = id;
         // A second group of one Id is no group of that Id: the program gives it its own.
         if (id && !seen.insert(id).second) id = 0;
         if (shown) {
@@ -121,7 +125,8 @@ void CGroupsFile::ReadGroupNodes(IXMLDOMNode* root) {
         // and a save would write that over the user's own: the group is left as it is.
         Release(stored.nameAttribute);
         m_unshown.push_back(ShownName(AnsiText(unshownName)));
-        if (id) m_otherIds.push_back(id);
+        // Never written, it holds its Id also where it repeats another group's.
+        if (held) m_otherIds.push_back(held);
     });
 }
 
@@ -162,6 +167,7 @@ void CGroupsFile::ReadGroups(CGroupManager* manager) {
 
 void CGroupsFile::ReserveIds(CGroupManager* manager) const {
     manager->ReserveId(m_lastId);
+    manager->ReserveId(m_lowestTopId);
     for (int id : m_otherIds) manager->ReserveId(id);
     for (const StoredGroup& stored : m_groups) manager->ReserveId(stored.group.Id);
 }

@@ -355,8 +355,9 @@ BOOL CGroupsFile::WriteGroups(CGroupManager* manager, const std::vector<GroupEnt
         return 0;
     };
     m_written.clear();
-    int largestRead = 0;
-    for (const StoredGroup& stored : m_groups) largestRead = std::max(largestRead, stored.group.Id);
+    std::vector<int> idsRead;
+    idsRead.reserve(m_groups.size());
+    for (const StoredGroup& stored : m_groups) idsRead.push_back(stored.group.Id);
     std::set<int> placed;
     BOOL ok = TRUE;
     for (size_t i = 0; ok && i < m_groups.size(); ++i) {
@@ -377,7 +378,7 @@ BOOL CGroupsFile::WriteGroups(CGroupManager* manager, const std::vector<GroupEnt
         Release(element);
         m_written.push_back(*group);
     }
-    if (ok) ok = KeepLargestId(largestRead);
+    if (ok) ok = KeepGivenIds(idsRead);
     // The elements now stand for other groups than those read: they are not used again.
     for (StoredGroup& stored : m_groups) {
         Release(stored.element);
@@ -387,22 +388,40 @@ BOOL CGroupsFile::WriteGroups(CGroupManager* manager, const std::vector<GroupEnt
     return ok;
 }
 
-// The largest Id the file ever held stays in it while no group holds it (see the top of
-// groups_file.h): the attribute grows, and is not touched while it says enough or a group
-// holds the largest Id. An Id given here but never written is known to no other copy and
-// needs no keeping: every Id that leaves the file leaves it at a save that read it.
-BOOL CGroupsFile::KeepLargestId(int largestRead) {
-    int held = 0;
-    for (const GroupEntry& group : m_written) held = std::max(held, group.Id);
-    for (int id : m_otherIds) held = std::max(held, id);
-    const int largest = std::max(largestRead, held);
-    if (largest <= held || largest <= m_lastId) return TRUE;
+// The largest Id the file ever held, and its lowest top Id, stay in it while no group
+// holds them (see the top of groups_file.h): "LastId" only grows and "LowestTopId" only
+// goes down, and neither is touched while it says enough or a group holds that Id. An Id
+// given here but never written is known to no other copy and needs no keeping: every Id
+// that leaves the file leaves it at a save that read it.
+BOOL CGroupsFile::KeepGivenIds(const std::vector<int>& idsRead) {
+    const int kNone = kMaxGroupId + 1;
+    int largestHeld = 0, lowestTopHeld = kNone;
+    auto hold = [&](int id) {
+        largestHeld = std::max(largestHeld, id);
+        if (id >= kFirstTopGroupId) lowestTopHeld = std::min(lowestTopHeld, id);
+    };
+    for (const GroupEntry& group : m_written) hold(group.Id);
+    for (int id : m_otherIds) hold(id);
+    int largest = largestHeld, lowestTop = lowestTopHeld;
+    for (int id : idsRead) {
+        largest = std::max(largest, id);
+        if (id >= kFirstTopGroupId) lowestTop = std::min(lowestTop, id);
+    }
     VARIANT value;
     ::VariantInit(&value);
     value.vt = VT_UI4;
-    value.ulVal = static_cast<ULONG>(largest);
-    if (!SetAttribute(m_pGroups, "LastId", value)) return FALSE;
-    m_lastId = largest;
+    if (largest > largestHeld && largest > m_lastId) {
+        value.ulVal = static_cast<ULONG>(largest);
+        if (!SetAttribute(m_pGroups, "LastId", value)) return FALSE;
+        m_lastId = largest;
+    }
+    // The next read takes the largest Id given for a top Id held too.
+    if (m_lastId >= kFirstTopGroupId) lowestTopHeld = std::min(lowestTopHeld, m_lastId);
+    if (lowestTop < lowestTopHeld && (m_lowestTopId == 0 || lowestTop < m_lowestTopId)) {
+        value.ulVal = static_cast<ULONG>(lowestTop);
+        if (!SetAttribute(m_pGroups, "LowestTopId", value)) return FALSE;
+        m_lowestTopId = lowestTop;
+    }
     return TRUE;
 }
 
@@ -725,6 +744,9 @@ std::string CGroupsFile::ReadBackFault(const std::string& temp, const std::strin
     if (check.m_lastId != m_lastId)
         return "the largest Id given (" + std::to_string(m_lastId) + ") would read back as " +
                std::to_string(check.m_lastId);
+    if (check.m_lowestTopId != m_lowestTopId)
+        return "the lowest top Id given (" + std::to_string(m_lowestTopId) + ") would read back as " +
+               std::to_string(check.m_lowestTopId);
     for (size_t i = 0; i < m_written.size(); ++i) {
         const GroupEntry& read = check.m_groups[i].group;
         const GroupEntry& meant = m_written[i];

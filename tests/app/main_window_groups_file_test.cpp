@@ -730,49 +730,73 @@ TEST(GroupsFileSecondCopy, Child)
 
 // This window reads the file, then another copy of the program deletes Media in one run
 // and makes a new group in the next; Media is then changed here. The new group keeps its
-// own Id, so the change made here is not taken for an edit of it: Media comes back with
-// the change, and the other copy's group stays as it wrote it.
+// own Id, also where Ids are given downwards from the largest the reader takes, so the
+// change made here is not taken for an edit of it: Media comes back with the change, and
+// the other copy's group stays as it wrote it.
 TEST_F(MainWindowGroupsFileTest, ACopyStillRunningOnAnOlderFileNeverTakesANewGroupForADeletedOne)
 {
-    WriteGroups(kTwoGroups);
-    std::string strAfterOther;
-    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        ::SetForegroundWindow(dlg.m_hWnd);
-        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
-        const std::string output = m_groupsFile + ".child.txt";
-        // The child writes no progress: the bound is on its whole run.
-        const testsupport::ChildOutcome outcome = testsupport::RunChildTest(
-            "GroupsFileSecondCopy.Child", {{kSecondCopyChild, m_groupsFile}}, "", 60000, output);
-        const std::string text = mainwindowtest::ReadFile(output);
-        ::DeleteFileA(output.c_str());
-        ASSERT_TRUE(outcome.bStarted && !outcome.bHung && outcome.dwExitCode == 0) << text;
-        ASSERT_NE(std::string::npos, text.find("[       OK ] GroupsFileSecondCopy.Child")) << text;
-        strAfterOther = GroupsFile();
+    const std::string top = std::to_string(kMaxStoredGroupId), below = std::to_string(kMaxStoredGroupId - 1);
+    const auto group = GroupElement;
+    const struct
+    {
+        const char* what;
+        std::string first;
+        std::string newId;  // of the other copy's group
+        std::vector<std::string> tree;
+    } cases[] = {
+        {"two groups", kTwoGroups, "4", {"Tools", "cartoons", "Medias"}},
+        {"Media just below the largest Id", GroupsFileOf(group("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
+         group("Id=\"" + below + "\" Name=\"Media\"", {"player"}) + group("Id=\"" + top + "\" Name=\"Max\"", {})),
+         std::to_string(kMaxStoredGroupId - 2), {"Tools", "Max", "cartoons", "Medias"}},
+        {"Media the largest Id, a group just below", GroupsFileOf(group("Id=\"" + below + "\" Name=\"Tools\"",
+         {"corpus"}) + group("Id=\"" + top + "\" Name=\"Media\"", {"player"})),
+         std::to_string(kMaxStoredGroupId - 2), {"Tools", "cartoons", "Medias"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteGroups(c.first);
+        ClearGroups();
+        TestApp().m_boxes.clear();
+        std::string strAfterOther;
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            ASSERT_TRUE(PumpUntil([&] { return TreeItem(dlg, "Media") != NULL; }));
+            const std::string output = m_groupsFile + ".child.txt";
+            // The child writes no progress: the bound is on its whole run.
+            const testsupport::ChildOutcome outcome = testsupport::RunChildTest(
+                "GroupsFileSecondCopy.Child", {{kSecondCopyChild, m_groupsFile}}, "", 60000, output);
+            const std::string text = mainwindowtest::ReadFile(output);
+            ::DeleteFileA(output.c_str());
+            ASSERT_TRUE(outcome.bStarted && !outcome.bHung && outcome.dwExitCode == 0) << text;
+            ASSERT_NE(std::string::npos, text.find("[       OK ] GroupsFileSecondCopy.Child")) << text;
+            strAfterOther = GroupsFile();
 
-        CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
-        OpenInEditor(dlg, "Media");
-        TypeInto(editor.m_wndName, "s");
-        TypeInto(editor.m_wndKeywords, "movie");
-        ClickIn(editor.m_wndApply.m_hWnd);
-        EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg) && TreeItem(dlg, "Medias") != NULL; }));
-        EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg).size() == 3; }));
-        EXPECT_EQ((std::vector<std::string>{"Tools", "cartoons", "Medias"}), TreeGroups(dlg));
-    }));
-    EXPECT_TRUE(TestApp().m_boxes.empty()) << TestApp().m_boxes[0].text;
-    ASSERT_NE(std::string::npos, strAfterOther.find("<Group Id=\"4\" Name=\"cartoons\">")) << strAfterOther;
-    // Media comes back under an Id of its own: the one it had, or any no other group holds.
-    const std::string saved = GroupsFile();
-    const std::string::size_type nameAt = saved.find("\" Name=\"Medias\"");
-    ASSERT_NE(std::string::npos, nameAt) << saved;
-    const std::string::size_type idAt = saved.rfind("Id=\"", nameAt) + 4;
-    const std::string mediaId = saved.substr(idAt, nameAt - idAt);
-    EXPECT_TRUE(mediaId != "2" && mediaId != "4") << saved;
-    std::string expected = strAfterOther;
-    expected.insert(expected.rfind("</Purgelet>"), "<Group Id=\"" + mediaId +
-                                                       "\" Name=\"Medias\">\n<Keyword>player</Keyword>\n"
-                                                       "<Keyword>movie</Keyword>\n</Group>\n");
-    const std::string expectedFile = m_groupsFile + ".expected";
-    std::ofstream(expectedFile.c_str(), std::ios::binary) << expected;
-    EXPECT_EQ(xmlnodes::OfFile(expectedFile), xmlnodes::OfFile(m_groupsFile)) << GroupsFile();
-    ::DeleteFileA(expectedFile.c_str());
+            CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+            OpenInEditor(dlg, "Media");
+            TypeInto(editor.m_wndName, "s");
+            TypeInto(editor.m_wndKeywords, "movie");
+            ClickIn(editor.m_wndApply.m_hWnd);
+            EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg) && TreeItem(dlg, "Medias") != NULL; }));
+            EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg).size() == c.tree.size(); }));
+            EXPECT_EQ(c.tree, TreeGroups(dlg));
+        }));
+        EXPECT_TRUE(TestApp().m_boxes.empty()) << TestApp().m_boxes[0].text;
+        ASSERT_NE(std::string::npos, strAfterOther.find("<Group Id=\"" + c.newId + "\" Name=\"cartoons\">"))
+            << strAfterOther;
+        // Media comes back under an Id of its own: the one it had, or any no other group holds.
+        const std::string saved = GroupsFile();
+        const std::string::size_type nameAt = saved.find("\" Name=\"Medias\"");
+        ASSERT_NE(std::string::npos, nameAt) << saved;
+        const std::string::size_type idAt = saved.rfind("Id=\"", nameAt) + 4;
+        const std::string mediaId = saved.substr(idAt, nameAt - idAt);
+        EXPECT_EQ(std::string::npos, strAfterOther.find("<Group Id=\"" + mediaId + "\"")) << saved;
+        std::string expected = strAfterOther;
+        expected.insert(expected.rfind("</Purgelet>"), "<Group Id=\"" + mediaId +
+                                                           "\" Name=\"Medias\">\n<Keyword>player</Keyword>\n"
+                                                           "<Keyword>movie</Keyword>\n</Group>\n");
+        const std::string expectedFile = m_groupsFile + ".expected";
+        std::ofstream(expectedFile.c_str(), std::ios::binary) << expected;
+        EXPECT_EQ(xmlnodes::OfFile(expectedFile), xmlnodes::OfFile(m_groupsFile)) << GroupsFile();
+        ::DeleteFileA(expectedFile.c_str());
+    }
 }

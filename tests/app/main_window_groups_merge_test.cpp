@@ -4,6 +4,7 @@
 // the file as it is then; the document stays node for node what the other program left
 // but for that change.
 #include "main_window_groups_fixture.h"
+#include "held_file.h"
 #include "catalogue/groups_file.h"
 #include "support/xml_nodes.h"
 #include <gtest/gtest.h>
@@ -102,30 +103,62 @@ TEST_F(MainWindowGroupsFileTest, AChangeMadeHereAfterAnotherProgramsEditComesOut
     const auto group = GroupElement;
     const std::string tools = group("Id=\"2\" Name=\"Tools\"", {"corpus"});
     const std::string media = group("Id=\"3\" Name=\"Media\"", {"player"});
+    const std::string unshown = group("Id=\"3\" Name=\"\xD0\x96\xD0\xB6\"", {"player"});
+    const std::string media4 = group("Id=\"4\" Name=\"Media\"", {"player", "alpha"});
+    const std::string below = std::to_string(kMaxStoredGroupId - 1);
+    const std::string mediaTop = group("Id=\"" + std::to_string(kMaxStoredGroupId) + "\" Name=\"Media\"", {"player"});
+    // With another groups element before, holding Media's Id; with the largest Id given.
+    const auto earlier = [](const std::string& text) {
+        return Replaced(text, "<Purgelet>", "<Purgelet>\n<Group Id=\"3\" Name=\"Old\"/>\n</Purgelet>\n<Purgelet>");
+    };
+    const auto lastId = [](const std::string& text) { return Replaced(text, "<Purgelet>", "<Purgelet LastId=\"4\">"); };
+    const char* const kDropped = "left out of the groups here.\r\n\r\nThe changes made here to the group \"Media\" are "
+                                 "not stored: another program changed it meanwhile, and it is no longer among the groups "
+                                 "shown here.";
     const struct
     {
         const char* what;
         std::string first, theirs;  // the file at the start, and as the other program leaves it
-        bool bNewGroup;             // the change: a new group "cartoons" (tom), or "alpha" added to Media
+        char change;  // 'n': a new group "cartoons" (tom), 'k': "alpha" added to Media, 'd': the first Media deleted
         std::string written;
         std::vector<std::string> tree;
         const char* box;  // the end of the one box, or null for none
     } cases[] = {
         // Tools and Media hold 2 and 3: this run gives 4 next.
         {"a group under the next Id and one without an Id, named as the group made here", file(tools + media),
-         file(tools + media + group("Id=\"4\" Name=\"Q\"", {"q"}) + group("Name=\"cartoons\"", {"y"})), true,
+         file(tools + media + group("Id=\"4\" Name=\"Q\"", {"q"}) + group("Name=\"cartoons\"", {"y"})), 'n',
          file(tools + media + group("Id=\"4\" Name=\"Q\"", {"q"}) + group("Name=\"cartoons\" Id=\"5\"", {"y", "tom"})),
          {"Tools", "Media", "Q", "cartoons"}, nullptr},
+        {"the next Id given and deleted", file(tools + media), lastId(file(tools + media)), 'n',
+         lastId(file(tools + media + group("Id=\"5\" Name=\"cartoons\"", {"tom"}))), {"Tools", "Media", "cartoons"},
+         nullptr},
+        {"the top Id this run gives next given and deleted", file(tools + mediaTop),
+         Replaced(file(tools + mediaTop), "<Purgelet>", "<Purgelet LowestTopId=\"" + below + "\">"), 'n',
+         Replaced(file(tools + mediaTop + group("Id=\"" + std::to_string(kMaxStoredGroupId - 2) + "\" Name=\"cartoons\"",
+                                                {"tom"})),
+                  "<Purgelet>", "<Purgelet LowestTopId=\"" + below + "\">"),
+         {"Tools", "Media", "cartoons"}, nullptr},
         {"two groups of one Id, the first deleted", file(tools + group("Id=\"2\" Name=\"Media\"", {"player"})),
-         file(group("Id=\"2\" Name=\"Media\"", {"player"})), false,
+         file(group("Id=\"2\" Name=\"Media\"", {"player"})), 'k',
          file(group("Id=\"2\" Name=\"Media\"", {"player", "alpha"})), {"Media"}, nullptr},
         {"an Id changed by hand", file(tools + media), file(tools + group("Id=\"30\" Name=\"Media\"", {"player"})),
-         false, file(tools + group("Id=\"30\" Name=\"Media\"", {"player", "alpha"})), {"Tools", "Media"}, nullptr},
-        {"renamed beyond the code page", file(tools + media),
-         file(tools + group("Id=\"3\" Name=\"\xD0\x96\xD0\xB6\"", {"player"})), false,
-         file(tools + group("Id=\"3\" Name=\"\xD0\x96\xD0\xB6\"", {"player"})), {"Tools"},
-         "left out of the groups here.\r\n\r\nThe changes made here to the group \"Media\" are not stored: another "
-         "program changed it meanwhile, and it is no longer among the groups shown here."},
+         'k', file(tools + group("Id=\"30\" Name=\"Media\"", {"player", "alpha"})), {"Tools", "Media"}, nullptr},
+        {"an Id changed by hand, held by another groups element", earlier(file(tools + media)),
+         earlier(file(tools + group("Id=\"30\" Name=\"Media\"", {"player"}))), 'k',
+         earlier(file(tools + group("Id=\"30\" Name=\"Media\"", {"player", "alpha"}))), {"Tools", "Media"}, nullptr},
+        {"deleted, its Id held by another groups element", earlier(file(tools + media)), earlier(file(tools)), 'k',
+         earlier(file(tools + media4)), {"Tools", "Media"}, nullptr},
+        {"deleted, its Id held by a group not shown", file(tools + media + unshown), file(tools + unshown), 'k',
+         file(tools + unshown + media4), {"Tools", "Media"}, "left out of the groups here."},
+        {"renamed beyond the code page", file(tools + media), file(tools + unshown), 'k', file(tools + unshown),
+         {"Tools"}, kDropped},
+        {"renamed beyond the code page, and a group like it made", file(tools + media),
+         file(tools + unshown + group("Id=\"5\" Name=\"Media\"", {"player"})), 'k',
+         file(tools + unshown + group("Id=\"5\" Name=\"Media\"", {"player"})), {"Tools", "Media"}, kDropped},
+        {"two groups alike, the first deleted and the second given another Id",
+         file(tools + media + group("Id=\"4\" Name=\"Media\"", {"player"})),
+         file(tools + group("Id=\"30\" Name=\"Media\"", {"player"})), 'd',
+         file(tools + group("Id=\"30\" Name=\"Media\"", {"player"})), {"Tools", "Media"}, nullptr},
     };
     const std::string expectedFile = m_groupsFile + ".expected";
     for (const auto& c : cases) {
@@ -138,8 +171,11 @@ TEST_F(MainWindowGroupsFileTest, AChangeMadeHereAfterAnotherProgramsEditComesOut
             CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
             ASSERT_TRUE(PumpUntil([&] { return TreeItem(dlg, "Media") != NULL; }));
             WriteGroups(c.theirs);
-            if (c.bNewGroup) {
+            if (c.change == 'n') {
                 NewGroup(dlg, "cartoons", "tom");
+            } else if (c.change == 'd') {
+                ClickGroup(dlg, "Media");
+                DeleteAnswered(dlg, IDYES);
             } else {
                 OpenInEditor(dlg, "Media");
                 TypeInto(editor.m_wndKeywords, "alpha");
@@ -160,4 +196,34 @@ TEST_F(MainWindowGroupsFileTest, AChangeMadeHereAfterAnotherProgramsEditComesOut
         }
     }
     ::DeleteFileA(expectedFile.c_str());
+}
+
+// A file held at the start is read once free, and a group it gives no Id is given one
+// here. Typing kept at a session's end names that group by its Id, so the end writes the
+// Id into the file, though the groups did not change otherwise.
+TEST_F(MainWindowGroupsFileTest, AnIdGivenWhenAHeldFileIsReadIsWrittenForTypingKeptAtASessionsEnd)
+{
+    const std::string first =
+        GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) + GroupElement("Name=\"Media\"", {"player"}));
+    WriteGroups(first);
+    ClearGroups();
+    HeldFile held(m_groupsFile, HeldFile::SharingNothing);
+    ASSERT_TRUE(held.Hold());
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+        ASSERT_EQ(1u, Boxes(1).size()) << "the file is in use";
+        held.Release();
+        ASSERT_TRUE(held.Join());
+        ASSERT_TRUE(PumpUntil([&] { return TreeItem(dlg, "Media") != NULL; }));
+        OpenInEditor(dlg, "Media");
+        ClickIn(editor.m_wndName.m_hWnd);
+        Tap(VK_HOME);
+        TapWith(VK_SHIFT, VK_END);
+        Tap(VK_DELETE);
+        EXPECT_TRUE(PumpUntil([&] { return editor.m_wndName.GetWindowTextLength() == 0; }));
+        EXPECT_TRUE(SendSessionEnd(dlg, WM_QUERYENDSESSION, 0));
+        SendSessionEnd(dlg, WM_ENDSESSION, TRUE);
+    }));
+    EXPECT_EQ(Replaced(first, "Name=\"Media\"", "Name=\"Media\" Id=\"3\""), GroupsFile());
 }

@@ -8,8 +8,10 @@
 #include "catalogue/groups_file.h"
 #include "catalogue_test_util.h"
 #include "support/xml_nodes.h"
+#include <algorithm>
 #include <cstring>
 #include <functional>
+#include <vector>
 
 using cattest::ReadWholeFile;
 using cattest::WriteWholeFile;
@@ -168,4 +170,44 @@ TEST_F(GroupsFileBounds, TheLargestIdGivenStaysInTheFileAcrossRuns) {
     // Not a plain Id: none, as for a group.
     ASSERT_TRUE(WriteWholeFile(path, File("<Group Id=\"2\" Name=\"a\"/>\n", " LastId=\"07\"")));
     Run([](CGroupManager* m) { EXPECT_EQ(3, m->CreateGroup()->Id); });
+}
+
+// An Id is given once per file also where Ids are given downwards from the largest the
+// reader takes: the lowest top Id the file held stays in it when its group is deleted,
+// and neither kept Id is written over one that says more.
+TEST_F(GroupsFileBounds, AnIdGivenDownwardsFromTheTopIsGivenOncePerFileAcrossRuns) {
+    const std::string below = std::to_string(kMaxStoredGroupId - 1);
+    const struct {
+        const char* label;
+        std::string attributes;
+        std::vector<std::string> ids, deleted;
+        std::string attributesAfter;
+        int next;  // the Id of a group made by the run after
+    } cases[] = {
+        {"the group just below the largest deleted", "", {"2", below, kTop}, {below},
+         " LowestTopId=\"" + below + "\"", kMaxStoredGroupId - 2},
+        {"the largest deleted", "", {below, kTop}, {kTop}, " LastId=\"" + kTop + "\"", kMaxStoredGroupId - 2},
+        {"both deleted", "", {"2", below, kTop}, {below, kTop},
+         " LastId=\"" + kTop + "\" LowestTopId=\"" + below + "\"", kMaxStoredGroupId - 2},
+        {"a lower top Id kept", " LowestTopId=\"1000000000\"", {"2", below, kTop}, {below},
+         " LowestTopId=\"1000000000\"", 999999999},
+        {"a kept top Id that is none", " LowestTopId=\"5\"", {"2", below, kTop}, {below},
+         " LowestTopId=\"" + below + "\"", kMaxStoredGroupId - 2},
+        {"a larger LastId kept", " LastId=\"9\"", {"2", "3"}, {"3"}, " LastId=\"9\"", 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::string groups, kept;
+        for (const std::string& id : c.ids) {
+            const std::string group = "<Group Id=\"" + id + "\" Name=\"g" + id + "\"/>\n";
+            groups += group;
+            if (std::find(c.deleted.begin(), c.deleted.end(), id) == c.deleted.end()) kept += group;
+        }
+        ASSERT_TRUE(WriteWholeFile(path, File(groups, c.attributes)));
+        Run([&](CGroupManager* m) {
+            for (const std::string& id : c.deleted) m->DeleteGroup(m->FindGroup(std::stoi(id)));
+        });
+        ExpectFile(File(kept, c.attributesAfter));
+        Run([&](CGroupManager* m) { EXPECT_EQ(c.next, m->CreateGroup()->Id); });
+    }
 }
