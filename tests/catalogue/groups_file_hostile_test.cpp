@@ -52,10 +52,11 @@ TEST_F(GroupsFileHostile, DocumentTypesAreRefusedAndTheFileKept) {
 // A shape that makes the parser slow is refused by the one pass over the bytes before the
 // parser sees them; the same shape within the bounds is read.
 TEST_F(GroupsFileHostile, ElementsWithTooManyAttributesOrNamespacesOrTooDeepAreRefusedAndTheFileKept) {
-    auto attributes = [](int n) {
+    // `n` attributes, then those named in `more`.
+    auto attributes = [](int n, const std::string& more = "") {
         std::string s = "<?xml version=\"1.0\"?>\n<NimboPurgelet";
         for (int i = 0; i < n; ++i) s += " a" + std::to_string(i) + "='>/'";
-        return s + "><Purgelet><Group Name=\"G\"/></Purgelet></NimboPurgelet>";
+        return s + more + "><Purgelet><Group Name=\"G\"/></Purgelet></NimboPurgelet>";
     };
     auto nested = [](int depth) {
         std::string s = "<NimboPurgelet><Purgelet><Group Name=\"G\"/></Purgelet>";
@@ -80,7 +81,7 @@ TEST_F(GroupsFileHostile, ElementsWithTooManyAttributesOrNamespacesOrTooDeepAreR
     // `n` elements whose one attribute, right after the element's name, declares a namespace.
     auto firstDeclarations = [](int n) {
         std::string s = "<NimboPurgelet><Purgelet><Group Name=\"G\"/></Purgelet>";
-        for (int i = 0; i < n; ++i) s += i % 2 ? "<e xmlns:q='urn:q'/>" : "<f\txmlns=\"urn:f\"></f>";
+        for (int i = 0; i < n; ++i) s += i % 2 ? "<Entry xmlns:q='urn:q'/>" : "<Field\txmlns=\"urn:f\"></Field>";
         return s + "</NimboPurgelet>";
     };
     const struct {
@@ -92,6 +93,16 @@ TEST_F(GroupsFileHostile, ElementsWithTooManyAttributesOrNamespacesOrTooDeepAreR
         {"100,000 attributes in UTF-16", cattest::Utf16LE(attributes(100000)), GroupsFileStatus::TooComplex},
         {"1,001 attributes", attributes(kMaxGroupsFileAttributes + 1), GroupsFileStatus::TooComplex},
         {"1,000 attributes", attributes(kMaxGroupsFileAttributes), GroupsFileStatus::Read},
+        // Those a save adds itself are not counted; names that only start like them are.
+        {"1,000 attributes and those a save adds",
+         attributes(kMaxGroupsFileAttributes, " Id='2' Name='n' LastId='3' LowestTopId='4'"), GroupsFileStatus::Read},
+        {"1,000 attributes and Idx", attributes(kMaxGroupsFileAttributes, " Idx='1'"), GroupsFileStatus::TooComplex},
+        {"1,000 attributes and Names", attributes(kMaxGroupsFileAttributes, " Names='1'"),
+         GroupsFileStatus::TooComplex},
+        {"1,000 attributes and LastIds", attributes(kMaxGroupsFileAttributes, " LastIds='1'"),
+         GroupsFileStatus::TooComplex},
+        {"1,000 attributes and LowestTopIds", attributes(kMaxGroupsFileAttributes, " LowestTopIds='1'"),
+         GroupsFileStatus::TooComplex},
         {"nested too deep", nested(kMaxGroupsFileDepth + 1), GroupsFileStatus::TooComplex},
         {"nested to the bound", nested(kMaxGroupsFileDepth), GroupsFileStatus::Read},
         // Each prefixed name is looked up among the namespaces in scope: 30 elements of 999
