@@ -111,10 +111,12 @@ TEST_F(MainWindowGroupsFileTest, AChangeMadeHereAfterAnotherProgramsEditComesOut
     const auto earlier = [](const std::string& text) {
         return Replaced(text, "<Purgelet>", "<Purgelet>\n<Group Id=\"3\" Name=\"Old\"/>\n</Purgelet>\n<Purgelet>");
     };
-    const auto lastId = [](const std::string& text) { return Replaced(text, "<Purgelet>", "<Purgelet LastId=\"4\">"); };
-    const char* const kDropped = "left out of the groups here.\r\n\r\nThe changes made here to the group \"Media\" are "
-                                 "not stored: another program changed it meanwhile, and it is no longer among the groups "
-                                 "shown here.";
+    const auto lastId = [](const std::string& text) {
+        return Replaced(text, "<Purgelet>", "<Purgelet LastId=\"4\">");
+    };
+    const char* const kDropped =
+        "left out of the groups here.\r\n\r\nThe changes made here to the group \"Media\" are not stored: another "
+        "program changed it meanwhile, and it is no longer among the groups shown here.";
     const struct
     {
         const char* what;
@@ -134,8 +136,8 @@ TEST_F(MainWindowGroupsFileTest, AChangeMadeHereAfterAnotherProgramsEditComesOut
          nullptr},
         {"the top Id this run gives next given and deleted", file(tools + mediaTop),
          Replaced(file(tools + mediaTop), "<Purgelet>", "<Purgelet LowestTopId=\"" + below + "\">"), 'n',
-         Replaced(file(tools + mediaTop + group("Id=\"" + std::to_string(kMaxStoredGroupId - 2) + "\" Name=\"cartoons\"",
-                                                {"tom"})),
+         Replaced(file(tools + mediaTop +
+                       group("Id=\"" + std::to_string(kMaxStoredGroupId - 2) + "\" Name=\"cartoons\"", {"tom"})),
                   "<Purgelet>", "<Purgelet LowestTopId=\"" + below + "\">"),
          {"Tools", "Media", "cartoons"}, nullptr},
         {"two groups of one Id, the first deleted", file(tools + group("Id=\"2\" Name=\"Media\"", {"player"})),
@@ -203,8 +205,8 @@ TEST_F(MainWindowGroupsFileTest, AChangeMadeHereAfterAnotherProgramsEditComesOut
 // Id into the file, though the groups did not change otherwise.
 TEST_F(MainWindowGroupsFileTest, AnIdGivenWhenAHeldFileIsReadIsWrittenForTypingKeptAtASessionsEnd)
 {
-    const std::string first =
-        GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) + GroupElement("Name=\"Media\"", {"player"}));
+    const std::string first = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
+                                           GroupElement("Name=\"Media\"", {"player"}));
     WriteGroups(first);
     ClearGroups();
     HeldFile held(m_groupsFile, HeldFile::SharingNothing);
