@@ -19,10 +19,6 @@ const UINT kMsgReportGroupsFile = WM_APP + 0x110;
 // Posted to itself: a group the user picked in the tree, to open in the editor once the
 // tree's handling of the click or key is over (wParam: the group's id).
 const UINT kMsgEditFromTree = WM_APP + 0x111;
-// While the groups file is held by another program since the start: how often the page
-// tries to read it.
-const UINT_PTR kHeldFileTimer = 0x4845;
-const UINT kHeldFilePollMs = 500;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPageUninstallGroups, CCommandPage)

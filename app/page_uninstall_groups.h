@@ -26,6 +26,11 @@ public:
         CExtBarContentExpandButton* CreateContentExpandButton() override;
     };
 
+    // While the groups file is held by another program since the start: the timer that
+    // tries to read it, and how often.
+    static const UINT_PTR kHeldFileTimer = 0x4845;
+    static const UINT kHeldFilePollMs = 500;
+
     CPageUninstallGroups();
     virtual ~CPageUninstallGroups();
 

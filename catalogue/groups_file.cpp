@@ -424,12 +424,21 @@ bool KeepGroupsFileCopy(const std::string& path, std::string* copyPath, std::str
 }
 
 GroupsFileState ReadGroupsFileState(const std::string& path) {
-    GroupsFileState state;
     HANDLE file = OpenToRead(path);
     if (file == INVALID_HANDLE_VALUE) {
+        GroupsFileState state;
         state.exists = !IsNoFile(::GetLastError());
         return state;
     }
+    const GroupsFileState state = groupsfile::ReadGroupsFileState(file);
+    ::CloseHandle(file);
+    return state;
+}
+
+namespace groupsfile {
+
+GroupsFileState ReadGroupsFileState(HANDLE file) {
+    GroupsFileState state;
     state.exists = true;
     state.readable = true;
     std::vector<unsigned char> buffer(65536);
@@ -439,9 +448,10 @@ GroupsFileState ReadGroupsFileState(const std::string& path) {
         AddToState(state, buffer.data(), got);
     // Part of it locked by another program: what could be read is not what it holds.
     if (!read) state.readable = false;
-    ::CloseHandle(file);
     return state;
 }
+
+}  // namespace groupsfile
 
 namespace groupsfile {
 

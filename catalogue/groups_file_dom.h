@@ -160,6 +160,8 @@ bool ProbeFile(const std::string& path, GroupsFileStatus& status, GroupsFileStat
                std::string* bytes = nullptr);
 // Whether an error opening or reading a file means another program holds it.
 inline bool IsHeldByAnother(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+// The state of what an open file holds, read from where the handle stands to the end.
+GroupsFileState ReadGroupsFileState(HANDLE file);
 // Adds bytes of the file to its state (size and hash).
 void AddToState(GroupsFileState& state, const unsigned char* bytes, size_t count);
 

@@ -13,17 +13,22 @@ using namespace groupsfile;
 
 namespace {
 
+// A name of its own beside the file, "<file>.~<hex><ending>", not taken when made.
+std::string NameBeside(const std::string& path, const char* ending) {
+    static LONG s_counter = 0;
+    const unsigned long number = ::GetCurrentProcessId() * 7919u + ::GetTickCount() +
+                                 static_cast<unsigned long>(::InterlockedIncrement(&s_counter));
+    char suffix[32];
+    wsprintfA(suffix, ".~%lx", number);
+    return path + suffix + ending;
+}
+
 // A name of its own beside the file for the new bytes, "<file>.~<hex>.tmp", created
 // empty (never over another file). The pattern is the groups file's own, so that the
 // leftovers of a save that never ended can be found and removed at the next start.
 HANDLE CreateTemporaryFile(const std::string& path, std::string& temp) {
-    static LONG s_counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[32];
-        wsprintfA(suffix, ".~%lx.tmp",
-                  static_cast<unsigned long>(::GetCurrentProcessId() * 7919u + ::GetTickCount() +
-                                             static_cast<unsigned long>(::InterlockedIncrement(&s_counter))));
-        temp = path + suffix;
+        temp = NameBeside(path, ".tmp");
         HANDLE file = ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return file;
     }
@@ -31,32 +36,69 @@ HANDLE CreateTemporaryFile(const std::string& path, std::string& temp) {
     return INVALID_HANDLE_VALUE;
 }
 
-// The names of the files beside `path` that match `pattern` ("rf*.tmp"), with their sizes.
-std::map<std::string, ULONGLONG> FilesBeside(const std::string& path, const char* pattern) {
-    const std::string::size_type slash = path.find_last_of("\\/");
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    std::map<std::string, ULONGLONG> files;
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((folder + pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return files;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            files[folder + found.cFileName] = (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
-    return files;
+// Gives the held file the name `name` (never over another file), through its handle.
+BOOL RenameHeld(HANDLE held, const std::string& name) {
+    char full[MAX_PATH];
+    const DWORD length = ::GetFullPathNameA(name.c_str(), MAX_PATH, full, nullptr);
+    const int units = length && length < MAX_PATH ? ::MultiByteToWideChar(CP_ACP, 0, full, -1, nullptr, 0) : 0;
+    if (units <= 0) return FALSE;
+    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + units * sizeof(WCHAR), 0);
+    FILE_RENAME_INFO* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = FALSE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>((units - 1) * sizeof(WCHAR));
+    ::MultiByteToWideChar(CP_ACP, 0, full, -1, info->FileName, units);
+    return ::SetFileInformationByHandle(held, FileRenameInfo, info, static_cast<DWORD>(buffer.size()));
 }
 
-// Replaces the file with the new one. Wine's ReplaceFile moves the old file aside under a
-// name of its own from GetTempFileName ("rf<hex>.tmp" beside it) and leaves that name
-// behind, empty, when the replace fails (the old file held by another program): the empty
-// ones that came during the call go. A full one may hold the user's old bytes and stays.
-BOOL ReplaceLeavingNothing(const std::string& path, const std::string& temp) {
-    const std::map<std::string, ULONGLONG> before = FilesBeside(path, "rf*.tmp");
-    const BOOL ok = ::ReplaceFileA(path.c_str(), temp.c_str(), nullptr, REPLACEFILE_WRITE_THROUGH, nullptr, nullptr);
-    const DWORD error = ok ? 0 : ::GetLastError();
-    for (const auto& file : FilesBeside(path, "rf*.tmp"))
-        if (file.second == 0 && !before.count(file.first)) ::DeleteFileA(file.first.c_str());
+// Replaces the file at `path` with `temp` when it still holds the bytes read (`read`);
+// `changed` says when it does not, or when another program made the file meanwhile. From
+// the look at its bytes to the end the file is held, read and shared for reading alone:
+// no other program can write it, replace it, rename it or delete it in between (its save
+// waits or fails, and is read at the next try). Nothing can be moved over a file that is
+// open, and ReplaceFile would need it shared for deletion, which lets another program's
+// replace in; so the held file is renamed aside through its handle, the new one moved to
+// its name (never over another file), and the old one deleted through the handle. The
+// name stands empty between the two moves: a program that makes the file then makes the
+// move fail, and its file is read.
+BOOL ReplaceHeldFile(const std::string& path, const std::string& temp, const GroupsFileState& read, bool& changed) {
+    changed = false;
+    HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (held == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        changed = IsNoFile(error);  // gone since it was read
+        ::SetLastError(error);
+        return FALSE;
+    }
+    if (ReadGroupsFileState(held) != read) {
+        ::CloseHandle(held);
+        changed = true;
+        ::SetLastError(ERROR_SUCCESS);
+        return FALSE;
+    }
+    // Not named as the temporary files are: the start removes those, and this one holds the
+    // user's bytes until the new file has the name.
+    std::string aside;
+    BOOL ok = FALSE;
+    DWORD error = ERROR_FILE_EXISTS;
+    for (int attempt = 0; !ok && error == ERROR_FILE_EXISTS && attempt < 100; ++attempt) {
+        aside = NameBeside(path, ".old");
+        ok = RenameHeld(held, aside);
+        error = ok ? 0 : ::GetLastError();
+        if (error == ERROR_ALREADY_EXISTS) error = ERROR_FILE_EXISTS;
+    }
+    if (ok) {
+        ok = ::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+        error = ok ? 0 : ::GetLastError();
+        changed = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+        // The old file goes back to its name; when another program made a new one there,
+        // it stays beside it: it holds groups the new one may lack.
+        if (!ok) RenameHeld(held, path);
+    }
+    FILE_DISPOSITION_INFO gone = {TRUE};
+    if (ok) ::SetFileInformationByHandle(held, FileDispositionInfo, &gone, sizeof(gone));
+    ::CloseHandle(held);
     ::SetLastError(error);
     return ok;
 }
@@ -676,35 +718,31 @@ BOOL CGroupsFile::WriteDocument() {
         return FALSE;
     }
     // Only the bytes read are replaced: what another program wrote since is read first.
-    if (ReadGroupsFileState(m_path) != m_state) {
+    bool changed = false;
+    if (m_state.exists) {
+        ok = ReplaceHeldFile(m_path, temp, m_state, changed);
+        error = ok ? 0 : ::GetLastError();
+        // Moved in, the new file has attributes of its own: the old file's are put back.
+        const DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        const DWORD now = ok ? ::GetFileAttributesA(m_path.c_str()) : INVALID_FILE_ATTRIBUTES;
+        if (attributes != INVALID_FILE_ATTRIBUTES && now != INVALID_FILE_ATTRIBUTES &&
+            (now & kKept) != (attributes & kKept)) {
+            const DWORD wanted = (now & ~kKept & ~FILE_ATTRIBUTE_NORMAL) | (attributes & kKept);
+            ::SetFileAttributesA(m_path.c_str(), wanted ? wanted : FILE_ATTRIBUTE_NORMAL);
+        }
+    } else {
+        // Found missing: moved in, never over a file another program made since.
+        ok = ::MoveFileExA(temp.c_str(), m_path.c_str(), MOVEFILE_WRITE_THROUGH);
+        error = ok ? 0 : ::GetLastError();
+        changed = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+    }
+    if (!ok && changed) {
         m_status.changedSinceRead = true;
         m_status.writeError = "another program changed it while it was being written";
         ::DeleteFileA(temp.c_str());
         Release(readBack);
         return FALSE;
-    }
-
-    // The old file keeps its attributes (and what else the system keeps of a file it
-    // replaces); a first save only moves the new file in place.
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        ok = ReplaceLeavingNothing(m_path, temp);
-        error = ok ? 0 : ::GetLastError();
-        if (!ok && error == ERROR_CALL_NOT_IMPLEMENTED) {
-            ok = ::MoveFileExA(temp.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-            error = ok ? 0 : ::GetLastError();
-        }
-        // Some systems replace the file without carrying its attributes over (Wine gives
-        // the new file its own): they are put back.
-        const DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-        const DWORD now = ok ? ::GetFileAttributesA(m_path.c_str()) : INVALID_FILE_ATTRIBUTES;
-        if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (attributes & kKept)) {
-            const DWORD wanted = (now & ~kKept & ~FILE_ATTRIBUTE_NORMAL) | (attributes & kKept);
-            ::SetFileAttributesA(m_path.c_str(), wanted ? wanted : FILE_ATTRIBUTE_NORMAL);
-        }
-    } else {
-        ok = ::MoveFileExA(temp.c_str(), m_path.c_str(), MOVEFILE_WRITE_THROUGH);
-        error = ok ? 0 : ::GetLastError();
     }
     if (!ok) {
         m_status.writeError = SystemErrorText(error);
@@ -714,8 +752,6 @@ BOOL CGroupsFile::WriteDocument() {
             m_status.reason = m_status.writeError;
             m_status.writeError = "it is in use by another program (" + m_status.reason + ")";
         }
-        // Made by another program since it was found missing.
-        m_status.changedSinceRead = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
         ::DeleteFileA(temp.c_str());
         Release(readBack);
         return FALSE;

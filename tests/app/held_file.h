@@ -1,7 +1,8 @@
 // Another program holding a file, as a sync client or an editor saving it would: a child
 // process (file_holder.exe beside the tests) that opens the file for writing, sharing
 // reads or nothing, optionally in the middle of writing new bytes over it, or only reads it
-// sharing reads (a scanner, a backup), until it is told to let go.
+// sharing reads (a scanner, a backup), until it is told to let go; or that saves new bytes
+// over it once a save of the program under test is under way (file_holder.cpp).
 #pragma once
 
 #include "main_window_fixture.h"
@@ -11,7 +12,7 @@
 class HeldFile
 {
 public:
-    enum Share { SharingReads, SharingNothing, ReadingSharingReads };
+    enum Share { SharingReads, SharingNothing, ReadingSharingReads, WritingInTheGap, MovingInTheGap };
     // With `newBytes`, the holder writes half of them over the file when it takes it and
     // the rest when it lets go; it lets go dwDelayMs after Release.
     HeldFile(const std::string& path, Share share, const std::string& newBytes = std::string(), DWORD dwDelayMs = 0)
@@ -37,8 +38,9 @@ public:
         m_hRelease = ::CreateEventA(NULL, TRUE, FALSE, name);
         m_hHeld = ::CreateEventA(NULL, TRUE, FALSE, (std::string(name) + ".held").c_str());
         if (m_hRelease == NULL || m_hHeld == NULL) return false;
+        static const char* const kModes[] = {"read", "none", "reader", "write-gap", "move-gap"};
         std::string command = "\"" + mainwindowtest::TestFolder() + "file_holder.exe\" \"" + m_path + "\" " +
-                              (m_share == SharingReads ? "read " : m_share == SharingNothing ? "none " : "reader ") + std::to_string(m_dwDelayMs) + " " + name;
+                              kModes[m_share] + " " + std::to_string(m_dwDelayMs) + " " + name;
         if (!m_newBytes.empty()) {
             char folder[MAX_PATH] = "";
             ::GetTempPathA(MAX_PATH, folder);
@@ -68,6 +70,7 @@ public:
         if (!bEnded) ::TerminateProcess(m_pi.hProcess, 1);
         DWORD dwExit = 1;
         ::GetExitCodeProcess(m_pi.hProcess, &dwExit);
+        m_dwExit = bEnded ? dwExit : 1;
         ::CloseHandle(m_pi.hProcess);
         ::CloseHandle(m_pi.hThread);
         ::CloseHandle(m_hRelease);
@@ -77,7 +80,12 @@ public:
         return bEnded && dwExit == 0;
     }
 
+    // How the holder ended (after Join): 0 when all went as told; for a save in the gap, 7
+    // when its save was refused and 8 when it never came to it.
+    DWORD ExitCode() const { return m_dwExit; }
+
 private:
+    DWORD m_dwExit = 1;
     std::string m_path, m_bytesPath;
     Share m_share;
     std::string m_newBytes;

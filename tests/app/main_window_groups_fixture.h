@@ -276,8 +276,8 @@ protected:
         return "The groups could not be saved.\r\n\r\n" + FileLines() + why;
     }
     // The groups file is, node for node, the document `expected` holds; no temporary file
-    // or copy is left beside it.
-    void ExpectFileNodes(const std::string& expected);
+    // or copy is left beside it. A large file's difference is not printed (bBrief).
+    void ExpectFileNodes(const std::string& expected, bool bBrief = false);
     // The boxes recorded, waited for until there are n.
     std::vector<CPurgeletTestApp::BoxRecord>& Boxes(size_t n)
     {

@@ -495,7 +495,7 @@ TEST_F(GroupsFile, AFailedSaveReportsFalseAndKeepsTheOldFile) {
              EXPECT_EQ(1u + 1u, m->m_Groups.size()) << "nothing read";
          }},
         // The file taken between the read and the replace: nothing of the replace stays
-        // beside it (Wine's ReplaceFile leaves an empty file of its own behind).
+        // beside it.
         {"held at the replace",
          [&] {
              CGroupsFile file;

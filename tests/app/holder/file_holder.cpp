@@ -6,6 +6,11 @@
 // file at once, as a program in the middle of writing it. It then sets the event
 // "<event name>.held" and waits (at most 60 s) for the event "<event name>"; after the
 // delay it writes the rest of the new bytes and lets go of the file.
+//   file_holder.exe <file> <write-gap|move-gap> 0 <event name> <file of new bytes>
+// saves the new bytes once, as another program would, at the moment a save of the program
+// under test has read the file and is writing its new one beside it (a "<file>.~*.tmp"):
+// over the file, or moved over it from a file of its own. It ends with 0 when its save
+// went in, 7 when it was refused, 8 when it was told to let go before that moment came.
 #include <windows.h>
 #include <stdlib.h>
 #include <string>
@@ -29,10 +34,42 @@ static bool Write(HANDLE hFile, const std::string& bytes)
            (::WriteFile(hFile, bytes.data(), (DWORD)bytes.size(), &dwWritten, NULL) && dwWritten == bytes.size());
 }
 
+static int SaveInTheGap(const char* path, bool bMove, const std::string& bytes, HANDLE hRelease)
+{
+    const std::string pattern = std::string(path) + ".~*.tmp";
+    for (;;) {
+        WIN32_FIND_DATAA found;
+        HANDLE hFind = ::FindFirstFileA(pattern.c_str(), &found);
+        if (hFind != INVALID_HANDLE_VALUE) {
+            ::FindClose(hFind);
+            break;
+        }
+        if (::WaitForSingleObject(hRelease, 0) == WAIT_OBJECT_0) return 8;
+    }
+    const std::string own = std::string(path) + ".theirs";
+    HANDLE hFile = bMove ? ::CreateFileA(own.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL)
+                         : ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (hFile == INVALID_HANDLE_VALUE) return 7;
+    const bool bWritten = ::SetEndOfFile(hFile) && Write(hFile, bytes);
+    ::CloseHandle(hFile);
+    if (!bWritten) return 6;
+    if (!bMove || ::MoveFileExA(own.c_str(), path, MOVEFILE_REPLACE_EXISTING)) return 0;
+    ::DeleteFileA(own.c_str());
+    return 7;
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 5) return 2;
     const std::string mode = argv[2];
+    if (argc > 5 && (mode == "write-gap" || mode == "move-gap")) {
+        HANDLE hHeld = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, (std::string(argv[4]) + ".held").c_str());
+        HANDLE hRelease = ::OpenEventA(SYNCHRONIZE, FALSE, argv[4]);
+        if (hHeld == NULL || hRelease == NULL) return 5;
+        const std::string bytes = ReadAll(argv[5]);
+        ::SetEvent(hHeld);
+        return SaveInTheGap(argv[1], mode == "move-gap", bytes, hRelease);
+    }
     const DWORD dwShare = mode == "none" ? 0 : FILE_SHARE_READ;
     const DWORD dwAccess = mode == "reader" ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
     HANDLE hFile = ::CreateFileA(argv[1], dwAccess, dwShare, NULL, OPEN_EXISTING, 0, NULL);
