@@ -1,4 +1,5 @@
 #include "app/groups_store.h"
+#include "app/groups_kept.h"
 #include "app/purgelet_app.h"
 #include "app/ui_manager.h"
 #include "catalogue/groups.h"
@@ -76,7 +77,11 @@ CGroupsStore& CGroupsStore::Instance()
     return s_store;
 }
 
-CGroupsStore::CGroupsStore() : m_bLeftAlone(false), m_bUnread(false), m_bExited(false) {}
+CGroupsStore::CGroupsStore()
+    : m_bLeftAlone(false), m_bUnread(false), m_bExited(false), m_bEnded(false), m_bKeptInKey(false),
+      m_bKeptToStore(false)
+{
+}
 
 bool CGroupsStore::SameAsBase() const
 {
@@ -158,21 +163,39 @@ std::string CGroupsStore::Load()
     m_bLeftAlone = false;
     m_bUnread = false;
     m_bExited = false;
+    m_bEnded = false;
+    // What an earlier end kept may be in the registry: the first store drops it.
+    m_bKeptInKey = true;
     // What a save cut short by the end of the program left beside the file.
     RemoveGroupsFileLeftovers(path);
     CGroupManager* pGroups = CGroupManager::GetInstance();
+    // Changes the last run could not store are made again, against the groups as that run
+    // knew them: the file's first read merges them as changes made here.
+    std::vector<GroupEntry> keptBase;
+    std::set<int> keptUnstated;
+    m_bKeptToStore = TakeKeptChanges(keptBase, keptUnstated);
     CGroupsFile file;
     const bool bOpened = OpenWhenFree(file, path, kHeldWaitMs);
     if (bOpened && IsHeld(file)) {
         // Another program is writing it (or holds it unshared): read once it is free
         // (ReadHeldFile), or before the first write, whichever comes first.
         m_bUnread = true;
-        m_base = pGroups->UserGroups();
+        m_base = m_bKeptToStore ? keptBase : pGroups->UserGroups();
         m_baseOtherIds.clear();
-        m_unstated.clear();
+        m_unstated = keptUnstated;
         return FileLines(path) + "is in use by another program (" + file.Status().reason +
                ").\r\n\r\nIts groups are read as soon as it is free, and the changes made to the groups meanwhile "
                "are applied to them.";
+    }
+    const GroupsFileStatus::Kind kind = file.Status().kind;
+    if (m_bKeptToStore && bOpened && (kind == GroupsFileStatus::Read || kind == GroupsFileStatus::Missing)) {
+        m_bUnread = true;
+        m_base = keptBase;
+        m_baseOtherIds.clear();
+        m_unstated = keptUnstated;
+        std::string strWhy, strNotice;
+        TakeChangedFile(file, strWhy, strNotice);
+        return StoreKeptChanges(strNotice);
     }
     if (bOpened) file.ReadGroups(pGroups);
     // The groups as read, in the file's order, with the Ids they were given here.
@@ -183,6 +206,13 @@ std::string CGroupsStore::Load()
     // ReadGroups appended them to the list: the base ends with them.
     const size_t nRead = std::min(read.size(), m_base.size());
     NoteUnstatedIds(read, std::vector<GroupEntry>(m_base.end() - nRead, m_base.end()));
+    if (m_bKeptToStore) {
+        // Not read as groups: the kept changes wait for a write, as changes made here.
+        m_bKeptToStore = false;
+        m_base = keptBase;
+        m_baseOtherIds.clear();
+        m_unstated = keptUnstated;
+    }
     if (!bOpened && !file.Status().Damaged()) {
         // No document object at all: the file was not looked at, so it is not written
         // over either.
@@ -249,14 +279,88 @@ std::string CGroupsStore::ReadHeldFile()
     // program changed it between two changes.
     std::string strWhy, strNotice;
     TakeChangedFile(file, strWhy, strNotice);
-    return strNotice;
+    return m_bKeptToStore ? StoreKeptChanges(strNotice) : strNotice;
 }
 
-CGroupsStore::Outcome CGroupsStore::Write(bool bReport, DWORD dwHeldWaitMs, int nLastingId)
+bool CGroupsStore::FileHoldsId(int nId) const
 {
-    if (SameAsBase() && !m_unstated.count(nLastingId)) return Stored;
+    if (m_bUnread || nId <= 0 || m_unstated.count(nId)) return false;
+    for (const GroupEntry& group : m_base)
+        if (group.Id == nId) return true;
+    return false;
+}
+
+bool CGroupsStore::TakeKeptChanges(std::vector<GroupEntry>& base, std::set<int>& unstated)
+{
+    std::vector<KeptGroupChange> kept;
+    if (!ReadKeptGroupChanges(&kept)) return false;
+    CGroupManager* pGroups = CGroupManager::GetInstance();
+    base = pGroups->UserGroups();
+    for (const KeptGroupChange& change : kept) pGroups->ReserveId(change.nId);
+    for (const KeptGroupChange& change : kept) {
+        int nId = change.nId;
+        if (change.bHere && change.bBase && nId > 0 && pGroups->FindGroup(nId) == NULL) {
+            GroupEntry here = change.here;
+            here.Id = nId;
+            pGroups->AddStoredGroups(std::vector<GroupEntry>(1, here));
+        } else if (change.bHere) {
+            nId = pGroups->AddGroup(change.here)->Id;
+        } else if (nId <= 0 || pGroups->FindGroup(nId) != NULL) {
+            // Deleted there, of no Id of the file's: an Id that no group here takes.
+            GroupEntry* pGone = pGroups->CreateGroup();
+            nId = pGone->Id;
+            pGroups->DeleteGroup(pGone);
+        }
+        if (!change.bBase) continue;
+        if (nId != change.nId) unstated.insert(nId);
+        base.push_back(change.base);
+        base.back().Id = nId;
+    }
+    return true;
+}
+
+std::string CGroupsStore::StoreKeptChanges(const std::string& strRead)
+{
+    m_bKeptToStore = false;
     const std::string path = GetGroupsFilePath();
-    std::string strWhy, strNotice;
+    std::string strNotice, strWhy, strText = strRead;
+    const Outcome outcome = Write(kHeldWaitMs, 0, strNotice, strWhy);
+    if (outcome == Stored) {
+        strWhy = FileLines(path) +
+                 "now holds the changes to the groups that could not be stored in it when the program last ended.";
+    } else {
+        strWhy = "The changes to the groups that could not be stored when the program last ended are not stored "
+                 "yet.\r\n\r\n" + FileLines(path) + strWhy;
+        if (outcome == Failed) strWhy += "\r\n\r\nThey are kept, and stored with the next change or at the next start.";
+    }
+    for (const std::string* pPart : {&strNotice, &strWhy})
+        if (!pPart->empty()) strText += (strText.empty() ? "" : "\r\n\r\n") + *pPart;
+    return strText;
+}
+
+void CGroupsStore::DropKept()
+{
+    if (!m_bKeptInKey) return;
+    KeepGroupChanges(std::vector<KeptGroupChange>());
+    m_bKeptInKey = false;
+}
+
+void CGroupsStore::KeepPending()
+{
+    const std::vector<KeptGroupChange> changes =
+        GroupChangesBetween(m_base, CGroupManager::GetInstance()->UserGroups(), m_unstated);
+    m_bKeptInKey = KeepGroupChanges(changes) && !changes.empty();
+}
+
+CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, std::string& strNotice,
+                                          std::string& strWhy)
+{
+    if (SameAsBase() && !m_unstated.count(nLastingId)) {
+        // The file holds everything: nothing kept from an earlier end is left to store.
+        if (!m_bUnread) DropKept();
+        return Stored;
+    }
+    const std::string path = GetGroupsFilePath();
     Outcome outcome = Failed;
     if (m_bLeftAlone) {
         strWhy = "could not be read when the program started and is left as it is.";
@@ -283,7 +387,7 @@ CGroupsStore::Outcome CGroupsStore::Write(bool bReport, DWORD dwHeldWaitMs, int 
                 m_baseOtherIds = file.OtherIds();
                 m_unstated.clear();
                 m_fileState = file.State();
-                if (bReport && !strNotice.empty()) Report(strNotice);
+                DropKept();
                 return Stored;
             }
             // Held by another program at the replace (one that reads it sharing reads only, a
@@ -308,26 +412,38 @@ CGroupsStore::Outcome CGroupsStore::Write(bool bReport, DWORD dwHeldWaitMs, int 
             break;
         }
     }
-    if (bReport) {
-        if (!strNotice.empty()) Report(strNotice);
-        Report(NotSavedText(path) + strWhy);
-    }
     return outcome;
 }
 
 bool CGroupsStore::Save(bool bReport, int nLastingId)
 {
-    return Write(bReport, m_bExited ? 0 : kHeldWaitMs, nLastingId) == Stored;
+    std::string strNotice, strWhy;
+    const Outcome outcome = Write(m_bExited ? 0 : kHeldWaitMs, nLastingId, strNotice, strWhy);
+    if (bReport && !strNotice.empty()) Report(strNotice);
+    if (bReport && outcome != Stored) Report(NotSavedText(GetGroupsFilePath()) + strWhy);
+    return outcome == Stored;
 }
 
 void CGroupsStore::SaveAtExit()
 {
-    const Outcome outcome = Write(false, kHeldExitWaitMs, 0);
+    std::string strNotice, strWhy;
+    const Outcome outcome = Write(m_bEnded ? 0 : kHeldExitWaitMs, 0, strNotice, strWhy);
     // The exit has waited: saves after it (the pages going) try once, without waiting.
     m_bExited = true;
+    if (outcome != Stored) KeepPending();
+    if (m_bEnded) return;
+    if (!strNotice.empty()) Report(strNotice);
     if (outcome != Held) return;
     Report(NotSavedText(GetGroupsFilePath()) +
-           "is still in use by another program: the latest changes to the groups are not stored in it.");
+           "is still in use by another program: the latest changes to the groups are not stored in it now. They "
+           "are kept, and stored in it at the next start.");
+}
+
+void CGroupsStore::EndSession()
+{
+    m_bExited = true;
+    m_bEnded = true;
+    if (!SameAsBase() || m_bKeptInKey) KeepPending();
 }
 
 std::string LoadGroupsFile() { return CGroupsStore::Instance().Load(); }

@@ -17,7 +17,12 @@
 // (ReadHeldFile) and always before a write, and the changes made meanwhile are merged into
 // what it holds. A change that cannot be written while the file is held says so and is
 // written with the next one; one still pending at the exit is written when the file frees
-// within a few seconds, or the exit says that it was not stored.
+// within a few seconds.
+//
+// What the file does not hold when the program exits or the session ends (held, or not
+// writable) is kept in the program's registry key (app/groups_kept.h) and stored at the
+// next start through the same merge as a change made then; that start says whether it
+// was stored.
 #pragma once
 #include <set>
 #include <string>
@@ -43,9 +48,17 @@ public:
     // set. True when the file holds the groups now.
     bool Save(bool bReport, int nLastingId = 0);
     // The exit's save: a change still pending while another program holds the file waits
-    // a few seconds for it; a box says so when it was not stored. Other failures were
-    // reported at the change and are not again.
+    // a few seconds for it. What is not stored then is kept for the next start, and a box
+    // says so when the file was held (other failures were reported at the change). A
+    // change the merge with another program's edit drops is told as at any change.
     void SaveAtExit();
+    // The session ends, and the system ends the program without its exit: what the file
+    // does not hold now is kept for the next start. From here on nothing waits for the
+    // file or speaks.
+    void EndSession();
+    // Whether the file holds the group of this Id under it, as this run last read or
+    // wrote the file: something kept for the next start may name the group by it.
+    bool FileHoldsId(int nId) const;
     // Whether the file was held when the program would have read it, and is not read yet.
     bool WaitsForHeldFile() const { return m_bUnread; }
     // Tries once to read a file held at the start: its groups join the list, with the
@@ -61,7 +74,22 @@ private:
     CGroupsStore& operator=(const CGroupsStore&) = delete;
 
     bool SameAsBase() const;
-    Outcome Write(bool bReport, DWORD dwHeldWaitMs, int nLastingId);
+    // Stores the changes in the file. strNotice receives what the user is to be told also
+    // when it was written (a change the merge dropped, groups no longer shown), strWhy why
+    // it was not.
+    Outcome Write(DWORD dwHeldWaitMs, int nLastingId, std::string& strNotice, std::string& strWhy);
+    // The changes the last run kept, made again in the groups as it knew them: `base` gets
+    // those groups as the file held them (after the groups here already), `unstated` the
+    // Ids here of those the file gave none. False when nothing was kept.
+    bool TakeKeptChanges(std::vector<GroupEntry>& base, std::set<int>& unstated);
+    // Writes the kept changes once the file is read (strRead: what the read told), and
+    // gives back what the user is told of them.
+    std::string StoreKeptChanges(const std::string& strRead);
+    // Keeps what the file does not hold for the next start (or drops what was kept, when
+    // it holds everything).
+    void KeepPending();
+    // Drops what an earlier end kept: the file holds it now.
+    void DropKept();
     bool TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::string& strNotice);
     std::string TakeFirstRead(CGroupsFile& file, const char* pszGoesOn);
     // Notes the Ids here of the groups that the file, as read, gives another Id or none.
@@ -91,6 +119,12 @@ private:
     bool m_bUnread;
     // Set once the exit's save has waited for a held file: later saves do not wait again.
     bool m_bExited;
+    // Set once the session ended: the system ends the program, nobody answers a box.
+    bool m_bEnded;
+    // Set while changes may be kept in the registry from an earlier end: a store drops them.
+    bool m_bKeptInKey;
+    // Set while the changes the last run kept wait for their first write in this run.
+    bool m_bKeptToStore;
 };
 
 // The store's Load and Save, as the pages and the main dialog call them.

@@ -1,5 +1,6 @@
 #include "app/page_uninstall_group_editor.h"
 #include "app/box_name_line.h"
+#include "app/groups_kept.h"
 #include "app/groups_store.h"
 #include "app/input_rule.h"
 #include "app/purgelet_app.h"
@@ -94,6 +95,34 @@ void CPageUninstallGroupEditor::NoteTyping()
     m_bTyped = strName != m_strOpenedName || strKeywords != m_strOpenedKeywords;
 }
 
+namespace
+{
+
+// The keywords as the editor shows them: each on a line of its own, ended by a line break.
+CString TextOfKeywords(const std::vector<std::string>& keywords)
+{
+    CString strText;
+    for (const std::string& keyword : keywords) {
+        strText += keyword.c_str();
+        strText += "\r\n";
+    }
+    return strText;
+}
+
+// The keywords the editor's text gives: each line one, runs of line breaks as one.
+std::vector<std::string> KeywordsOfText(const CString& strText)
+{
+    std::vector<std::string> keywords;
+    for (int nStart = 0;;) {
+        CString strToken = strText.Tokenize("\r\n", nStart);
+        if (nStart < 0) break;
+        keywords.push_back((LPCTSTR)strToken);
+    }
+    return keywords;
+}
+
+}  // namespace
+
 void CPageUninstallGroupEditor::OpenGroup(int nGroupId)
 {
     m_strKeywords.Empty();
@@ -102,10 +131,7 @@ void CPageUninstallGroupEditor::OpenGroup(int nGroupId)
     if (nGroupId != -1) m_pGroup = CGroupManager::GetInstance()->FindGroup(nGroupId);
     if (m_pGroup != NULL) {
         m_strName = m_pGroup->Name.c_str();
-        for (const std::string& keyword : m_pGroup->Keywords) {
-            m_strKeywords += keyword.c_str();
-            m_strKeywords += "\r\n";
-        }
+        m_strKeywords = TextOfKeywords(m_pGroup->Keywords);
     }
     ShowOpened();
 }
@@ -220,15 +246,7 @@ bool CPageUninstallGroupEditor::StoreAndClose(bool bReport, int* pnStoredId)
     // and a keyword holding a line break as two.
     const bool bKeywordsTyped = m_pGroup == NULL || m_strKeywords != m_strOpenedKeywords;
     if (m_pGroup == NULL) m_pGroup = pGroups->CreateGroup();
-    if (bKeywordsTyped) {
-        m_pGroup->Keywords.clear();
-        int nStart = 0;
-        for (;;) {
-            CString strToken = m_strKeywords.Tokenize("\r\n", nStart);
-            if (nStart < 0) break;
-            m_pGroup->AddKeyword(strToken);
-        }
-    }
+    if (bKeywordsTyped) m_pGroup->Keywords = KeywordsOfText(m_strKeywords);
     m_pGroup->Name = (LPCTSTR)m_strName;
     // Stored: nothing is left to apply, also when the editor cannot close now.
     m_strOpenedName = m_strName;
@@ -254,49 +272,19 @@ namespace
 {
 
 // The program's registry section that holds typing a session's end could not apply:
-// "Group Id" (the Id of the group it was typed for; none for a new group), "Name" and
-// "Keywords" (the fields as typed). Earlier builds named the group by its name ("Group"),
-// which two groups may share: such typing comes back as a new group's.
+// "Group Id" (the Id of the group it was typed for; none for a new group, or one the file
+// does not hold under that Id), "Name" and "Keywords" (the fields as typed), and with a
+// group's Id "Opened Name" and "Opened Keywords" (the fields as the group was opened, what
+// the typing changed). Earlier builds named the group by its name ("Group"), which two
+// groups may share: such typing comes back as a new group's.
 const char kKeptSection[] = "Group Editor";
 const char kKeptGroupId[] = "Group Id";
+const char kKeptOpenedName[] = "Opened Name";
+const char kKeptOpenedKeywords[] = "Opened Keywords";
 // While the groups file another program held at the start is not read yet: how often the
 // kept typing asks whether its group can be found now.
 const UINT_PTR kKeptTypingTimer = 0x4B54;
 const UINT kKeptTypingPollMs = 250;
-
-// The kept section opened for reading, or NULL when there is none (it is only read,
-// never made, here: reading must not leave keys behind).
-HKEY OpenKept()
-{
-    CWinApp* pApp = AfxGetApp();
-    if (pApp == NULL || pApp->m_pszRegistryKey == NULL || pApp->m_pszProfileName == NULL) return NULL;
-    const std::string key = std::string("Software\\") + pApp->m_pszRegistryKey + "\\" + pApp->m_pszProfileName +
-                            "\\" + kKeptSection;
-    HKEY hKey = NULL;
-    return ::RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &hKey) == ERROR_SUCCESS ? hKey : NULL;
-}
-
-// A text value of the kept section; false when there is none.
-bool ReadKept(HKEY hKey, const char* pszValue, std::string& text)
-{
-    DWORD dwType = 0, cbData = 0;
-    if (::RegQueryValueExA(hKey, pszValue, NULL, &dwType, NULL, &cbData) != ERROR_SUCCESS || dwType != REG_SZ)
-        return false;
-    std::vector<char> data(cbData + 1, '\0');
-    if (::RegQueryValueExA(hKey, pszValue, NULL, &dwType, (LPBYTE)data.data(), &cbData) != ERROR_SUCCESS ||
-        dwType != REG_SZ)
-        return false;
-    text = data.data();
-    return true;
-}
-
-// A number of the kept section; false when there is none.
-bool ReadKeptNumber(HKEY hKey, const char* pszValue, DWORD& nNumber)
-{
-    DWORD dwType = 0, cbData = sizeof(nNumber);
-    return ::RegQueryValueExA(hKey, pszValue, NULL, &dwType, (LPBYTE)&nNumber, &cbData) == ERROR_SUCCESS &&
-           dwType == REG_DWORD && cbData == sizeof(nNumber);
-}
 
 }  // namespace
 
@@ -304,41 +292,42 @@ void CPageUninstallGroupEditor::KeepTypingAtSessionEnd()
 {
     if (!m_bTyped) return;
     UpdateData(TRUE);
-    // Taken before Apply empties the fields: a group the file did not take is kept too.
+    // Taken before Apply empties the fields.
     const CString strName = m_strName, strKeywords = m_strKeywords;
-    const bool bListed = ListedGroup() != NULL;
+    const CString strOpenedName = m_strOpenedName, strOpenedKeywords = m_strOpenedKeywords;
     int nGroupId = 0;
     if (!strName.IsEmpty() && FindUnstorable(strName, strKeywords).text.empty() && KeywordApplySplits().empty()) {
-        // Stored, unless a merge on the way took the group away (another program made it
-        // a group not shown here): then the typing comes back as a new group's.
-        if (StoreAndClose(false, &nGroupId) && nGroupId != 0) return;
-        // A new group the file did not take has no Id the next start knows.
-        if (!bListed) nGroupId = 0;
-    } else if (bListed) {
+        // Stored in the group; what the file cannot take now the groups store keeps for
+        // the next start. A merge on the way may take the group away (another program
+        // made it a group not shown here): then the typing comes back as a new group's.
+        StoreAndClose(false, &nGroupId);
+        if (nGroupId != 0) return;
+    } else if (ListedGroup() != NULL) {
         // The next start finds the group by its Id: the file is to hold it (a group made
         // by hand has none until a save gives it one). A merge on the way may take the
         // group away or give it the file's Id.
         SaveGroupsFile(false, m_pGroup->Id);
         nGroupId = ListedGroup() != NULL ? m_pGroup->Id : 0;
     }
+    // An Id the file does not hold for this group (one made here and never written) may be
+    // another group's there: the typing then comes back as a new group's.
+    if (!CGroupsStore::Instance().FileHoldsId(nGroupId)) nGroupId = 0;
     CWinApp* pApp = AfxGetApp();
     ForgetKeptTyping();
-    if (nGroupId > 0) pApp->WriteProfileInt(kKeptSection, kKeptGroupId, nGroupId);
+    if (nGroupId > 0) {
+        pApp->WriteProfileInt(kKeptSection, kKeptGroupId, nGroupId);
+        pApp->WriteProfileString(kKeptSection, kKeptOpenedName, strOpenedName);
+        pApp->WriteProfileString(kKeptSection, kKeptOpenedKeywords, strOpenedKeywords);
+    }
     pApp->WriteProfileString(kKeptSection, "Name", strName);
     pApp->WriteProfileString(kKeptSection, "Keywords", strKeywords);
 }
 
-void CPageUninstallGroupEditor::ForgetKeptTyping()
-{
-    HKEY hKey = OpenKept();
-    if (hKey == NULL) return;
-    ::RegCloseKey(hKey);
-    AfxGetApp()->WriteProfileString(kKeptSection, NULL, NULL);
-}
+void CPageUninstallGroupEditor::ForgetKeptTyping() { ForgetProgramSection(kKeptSection); }
 
 void CPageUninstallGroupEditor::RestoreKeptTyping()
 {
-    HKEY hKey = OpenKept();
+    HKEY hKey = OpenProgramSection(kKeptSection);
     if (hKey == NULL) return;
     if (CGroupsStore::Instance().WaitsForHeldFile()) {
         // The group the typing names may be in the file another program still holds: it
@@ -347,10 +336,12 @@ void CPageUninstallGroupEditor::RestoreKeptTyping()
         SetTimer(kKeptTypingTimer, kKeptTypingPollMs, NULL);
         return;
     }
-    std::string name, keywords;
+    std::string name, keywords, openedName, openedKeywords;
     DWORD nKeptId = 0;
-    const bool bGroup = ReadKeptNumber(hKey, kKeptGroupId, nKeptId);
-    const bool bName = ReadKept(hKey, "Name", name), bKeywords = ReadKept(hKey, "Keywords", keywords);
+    const bool bGroup = ReadSectionNumber(hKey, kKeptGroupId, nKeptId);
+    const bool bName = ReadSectionText(hKey, "Name", name), bKeywords = ReadSectionText(hKey, "Keywords", keywords);
+    const bool bOpened = ReadSectionText(hKey, kKeptOpenedName, openedName) &&
+                         ReadSectionText(hKey, kKeptOpenedKeywords, openedKeywords);
     ::RegCloseKey(hKey);
     if (!bName && !bKeywords) {
         ForgetKeptTyping();
@@ -366,9 +357,21 @@ void CPageUninstallGroupEditor::RestoreKeptTyping()
     if (!CUiManager::GetInstance()->ShowGroupEditor(nGroupId)) return;
     m_strName = name.c_str();
     m_strKeywords = keywords.c_str();
+    if (ListedGroup() != NULL && bOpened) {
+        // The typing is a change of the group as it was opened then: what another program
+        // changed in it since, and the user did not, stays (the editor now shows the group
+        // as it is).
+        if (name == openedName) m_strName = m_strOpenedName;
+        if (keywords == openedKeywords) {
+            m_strKeywords = m_strOpenedKeywords;
+        } else if (m_strOpenedKeywords != openedKeywords.c_str()) {
+            m_strKeywords = TextOfKeywords(MergeKeywords(KeywordsOfText(openedKeywords.c_str()),
+                                                         KeywordsOfText(m_strKeywords), m_pGroup->Keywords));
+        }
+    }
     UpdateData(FALSE);
     NoteTyping();
-    AfxGetApp()->WriteProfileString(kKeptSection, NULL, NULL);
+    ForgetKeptTyping();
 }
 
 void CPageUninstallGroupEditor::OnTimer(UINT_PTR nIDEvent)

@@ -455,6 +455,9 @@ void CPurgeletDlg::OnEndSession(BOOL bEnding)
         // the editor, where the user left it.
         m_pageUninstall.m_pageEditor.KeepTypingAtSessionEnd();
         StoreUserState();
+        // The process ends without its exit: what the groups file does not hold now is
+        // kept for the next start.
+        CGroupsStore::Instance().EndSession();
     }
     CExtNCW<CExtResizableDialog>::OnEndSession(bEnding);
 }

@@ -165,10 +165,12 @@ namespace {
 
 bool SameContent(const GroupEntry& a, const GroupEntry& b) { return a.Name == b.Name && a.Keywords == b.Keywords; }
 
-// The keywords of a group that both sides changed. Each keyword ends up as many times as
-// the side that changed its count wants; when both changed it the same way (both added
-// it, both removed it) the change is made once, not twice. The file's order is kept, and
-// what only this program added comes at the end in its order.
+}  // namespace
+
+// Each keyword ends up as many times as the side that changed its count wants; when both
+// changed it the same way (both added it, both removed it) the change is made once, not
+// twice. The file's order is kept, and what only this program added comes at the end in
+// its order.
 std::vector<std::string> MergeKeywords(const std::vector<std::string>& base, const std::vector<std::string>& mine,
                                        const std::vector<std::string>& theirs) {
     if (mine == base) return theirs;
@@ -195,6 +197,8 @@ std::vector<std::string> MergeKeywords(const std::vector<std::string>& base, con
             }
     return result;
 }
+
+namespace {
 
 // For each group of the file, the Id of the base's group it is, or 0 for a group new in
 // the file. A group whose Id names a base group of the same name and keywords is that

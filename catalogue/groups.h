@@ -113,6 +113,11 @@ private:
     std::set<int> m_usedIds;
 };
 
+// The keywords of a group that both sides changed since `base`: this program's changes
+// (`mine`) applied to the other side's keywords (`theirs`).
+std::vector<std::string> MergeKeywords(const std::vector<std::string>& base, const std::vector<std::string>& mine,
+                                       const std::vector<std::string>& theirs);
+
 // Whether two lists hold the same groups in the same order: Ids, names and keywords.
 bool SameGroups(const std::vector<GroupEntry>& first, const std::vector<GroupEntry>& second);
 

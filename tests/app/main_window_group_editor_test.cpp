@@ -50,21 +50,6 @@ std::pair<std::string, std::string> BoxAnswered(CPurgeletDlg& dlg, UINT nAnswer,
 
 std::string Title(CPurgeletDlg& dlg) { return TextOf(dlg); }
 
-// Where the typing a session's end could not apply is kept.
-const char kKeptTypingKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Group Editor";
-
-// A text value as the registry test reads it back (type REG_SZ, ending in its zero).
-std::string Sz(const std::string& text) { return "1:" + text + std::string(1, '\0'); }
-// A number value as the registry test reads it back (type REG_DWORD).
-std::string Dw(DWORD nValue) { return "4:" + std::string((const char*)&nValue, sizeof(nValue)); }
-
-// The session asks and ends (or is called off).
-void EndSession(CPurgeletDlg& dlg, bool bEnds)
-{
-    EXPECT_TRUE(SendSessionEnd(dlg, WM_QUERYENDSESSION, 0));
-    SendSessionEnd(dlg, WM_ENDSESSION, bEnds);
-}
-
 // Two boxes in a row over the main window while the input runs: the first answered
 // nFirst, then the one it leads to answered nSecond. Gives back their texts.
 std::pair<std::string, std::string> TwoBoxesAnswered(CPurgeletDlg& dlg, UINT nFirst, UINT nSecond,
@@ -499,7 +484,12 @@ TEST_F(MainWindowGroupsFileTest, ASessionEndAppliesTheEditorsTypingOrKeepsItForT
         {"a new group", NULL, "cartoons", true, {}, {"alpha"}},
         {"a new group without a name", NULL, "", true, {{"Name", Sz("")}, {"Keywords", Sz("alpha")}}, {"alpha"}},
         {"a group whose name was emptied", "Tools", "", true,
-         {{"Group Id", Dw(2)}, {"Name", Sz("")}, {"Keywords", Sz("corpus\r\nalpha")}}, {"corpus", "alpha"}},
+         {{"Group Id", Dw(2)},
+          {"Name", Sz("")},
+          {"Keywords", Sz("corpus\r\nalpha")},
+          {"Opened Name", Sz("Tools")},
+          {"Opened Keywords", Sz("corpus\r\n")}},
+         {"corpus", "alpha"}},
         {"the end called off", NULL, "cartoons", false, {}, {}},
         {"the end called off, no name", NULL, "", false, {}, {}},
     };
@@ -512,11 +502,7 @@ TEST_F(MainWindowGroupsFileTest, ASessionEndAppliesTheEditorsTypingOrKeepsItForT
             CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
             if (c.group != NULL) {
                 OpenInEditor(dlg, c.group);
-                ClickIn(editor.m_wndName.m_hWnd);
-                Tap(VK_HOME);
-                TapWith(VK_SHIFT, VK_END);
-                Tap(VK_DELETE);
-                EXPECT_TRUE(PumpUntil([&] { return editor.m_wndName.GetWindowTextLength() == 0; }));
+                EmptyField(editor.m_wndName);
             } else {
                 ::NewGroup(dlg);
             }
@@ -602,6 +588,10 @@ TEST_F(MainWindowGroupsFileTest, TypingKeptAtASessionsEndComesBackIntoItsOwnGrou
         {"renamed", kTwoGroups,
          [&](const std::string&) { return file(tools + group("Id=\"3\" Name=\"Movies\"", {"player"})); }, false,
          [&](int) { return file(tools + kept); }},
+        // What the other program changed and the typing did not stays: the keyword it added.
+        {"renamed, a keyword added", kTwoGroups,
+         [&](const std::string&) { return file(tools + group("Id=\"3\" Name=\"Movies\"", {"player", "k2"})); },
+         false, [&](int) { return file(tools + group("Id=\"3\" Name=\"kept\"", {"player", "k2", "alpha"})); }},
         {"gone", kTwoGroups, [&](const std::string&) { return file(tools); }, true,
          [&](int nNew) { return file(tools + group(id(nNew) + " Name=\"kept\"", {"player", "alpha"})); }},
         {"a group the file gave no Id, another put before it",
@@ -624,15 +614,14 @@ TEST_F(MainWindowGroupsFileTest, TypingKeptAtASessionsEndComesBackIntoItsOwnGrou
             ::SetForegroundWindow(dlg.m_hWnd);
             CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
             OpenInEditor(dlg, "Media");
-            ClickIn(editor.m_wndName.m_hWnd);
-            Tap(VK_HOME);
-            TapWith(VK_SHIFT, VK_END);
-            Tap(VK_DELETE);
-            EXPECT_TRUE(PumpUntil([&] { return editor.m_wndName.GetWindowTextLength() == 0; }));
+            EmptyField(editor.m_wndName);
             TypeInto(editor.m_wndKeywords, "alpha");
             EndSession(dlg, true);
-            EXPECT_EQ((std::map<std::string, std::string>{
-                          {"Group Id", Dw(3)}, {"Name", Sz("")}, {"Keywords", Sz("player\r\nalpha")}}),
+            EXPECT_EQ((std::map<std::string, std::string>{{"Group Id", Dw(3)},
+                                                          {"Name", Sz("")},
+                                                          {"Keywords", Sz("player\r\nalpha")},
+                                                          {"Opened Name", Sz("Media")},
+                                                          {"Opened Keywords", Sz("player\r\n")}}),
                       mainwindowtest::StoredValues(kKeptTypingKey));
         }));
         WriteGroups(c.between(GroupsFile()));
@@ -659,28 +648,87 @@ TEST_F(MainWindowGroupsFileTest, TypingKeptAtASessionsEndComesBackIntoItsOwnGrou
 }
 
 // Typing kept for a group of a file that another program holds at the next start comes
-// back into that group once the file is read, not as a new group before it.
+// back into that group once the file is read, not as a new group before it. An editor the
+// user opened meanwhile is neither replaced nor asked about: the typing waits for the
+// start after.
 TEST_F(MainWindowGroupsFileTest, TypingKeptForAGroupOfAFileHeldAtTheStartComesBackOnceItIsRead)
 {
-    WriteGroups(kTwoGroups);
-    ClearGroups();
-    ASSERT_TRUE(RegistrySandbox::SetDword(HKEY_CURRENT_USER, kKeptTypingKey, "Group Id", 3));
-    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kKeptTypingKey, "Name", ""));
-    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kKeptTypingKey, "Keywords", "player\r\nalpha"));
-    HeldFile held(m_groupsFile, HeldFile::SharingNothing);
-    ASSERT_TRUE(held.Hold());
-    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        ::SetForegroundWindow(dlg.m_hWnd);
+    auto comesBack = [&](CPurgeletDlg& dlg) {
         CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
-        ASSERT_EQ(1u, Boxes(1).size()) << "the file is in use";
-        EXPECT_FALSE(EditorOpen(dlg));
-        held.Release();
-        ASSERT_TRUE(held.Join());
         ASSERT_TRUE(PumpUntil([&] { return EditorOpen(dlg); }));
         EXPECT_TRUE(editor.m_pGroup != NULL && editor.m_pGroup == CGroupManager::GetInstance()->FindGroup(3));
         EXPECT_EQ("", TextOf(editor.m_wndName));
         EXPECT_EQ("player\r\nalpha", TextOf(editor.m_wndKeywords));
         EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptTypingKey));
+    };
+    for (const bool bOpened : {false, true}) {
+        SCOPED_TRACE(bOpened ? "an editor opened meanwhile" : "no editor opened");
+        WriteGroups(kTwoGroups);
+        ClearGroups();
+        TestApp().m_boxes.clear();
+        ASSERT_TRUE(RegistrySandbox::SetDword(HKEY_CURRENT_USER, kKeptTypingKey, "Group Id", 3));
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kKeptTypingKey, "Name", ""));
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kKeptTypingKey, "Keywords", "player\r\nalpha"));
+        HeldFile held(m_groupsFile, HeldFile::SharingNothing);
+        ASSERT_TRUE(held.Hold());
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+            ASSERT_EQ(1u, Boxes(1).size()) << "the file is in use";
+            EXPECT_FALSE(EditorOpen(dlg));
+            if (bOpened) {
+                ::NewGroup(dlg);
+                TypeInto(editor.m_wndName, "mine");
+            }
+            held.Release();
+            ASSERT_TRUE(held.Join());
+            if (!bOpened) return comesBack(dlg);
+            ownedbox::BoxWatcher box(dlg.m_hWnd, ownedbox::Press(IDNO));
+            ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+            mainwindowtest::Pump(1000);  // several turns of the kept typing's timer
+            box.Stop();
+            box.Join();
+            EXPECT_FALSE(box.m_bFound) << box.m_text;
+            EXPECT_TRUE(editor.m_pGroup == NULL && TextOf(editor.m_wndName) == "mine") << TextOf(editor.m_wndName);
+            EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptTypingKey));
+        }));
+        ClearGroups();
+        if (bOpened) {
+            EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) { comesBack(dlg); }));
+        }
+        EXPECT_EQ(kTwoGroups, GroupsFile());
+    }
+}
+
+// Typing for Media when the session ends, after another program made Media a group this
+// system's code page cannot show: the merge at the end takes the group away, and the
+// typing is kept as a new group's, to come back as one at the next start.
+TEST_F(MainWindowGroupsFileTest, TypingWhoseGroupTheEndsMergeTakesAwayComesBackAsANewGroups)
+{
+    const std::string unshown = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
+                                             GroupElement("Id=\"3\" Name=\"\xD0\x96\xD0\xB6\"", {"player"}));
+    WriteGroups(kTwoGroups);
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+        OpenInEditor(dlg, "Media");
+        TypeInto(editor.m_wndKeywords, "alpha");
+        WriteGroups(unshown);
+        EndSession(dlg, true);
+        EXPECT_EQ((std::map<std::string, std::string>{{"Name", Sz("Media")}, {"Keywords", Sz("player\r\nalpha")}}),
+                  mainwindowtest::StoredValues(kKeptTypingKey));
     }));
-    EXPECT_EQ(kTwoGroups, GroupsFile());
+    ClearGroups();
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+        ASSERT_TRUE(PumpUntil([&] { return EditorOpen(dlg) && dlg.IsWindowVisible(); }));
+        EXPECT_TRUE(editor.m_pGroup == NULL);
+        EXPECT_EQ("Media", TextOf(editor.m_wndName));
+        EXPECT_EQ("player\r\nalpha", TextOf(editor.m_wndKeywords));
+        ClickIn(editor.m_wndApply.m_hWnd);
+        EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg); }));
+    }));
+    ExpectFileNodes(std::string(unshown).insert(unshown.find("</Purgelet>"),
+                                                GroupElement("Id=\"4\" Name=\"Media\"", {"player", "alpha"})));
 }

@@ -355,7 +355,7 @@ TEST_F(MainWindowGroupsFileTest, AChangePendingAtTheExitIsWrittenWhenTheFileFree
         } else {
             ASSERT_EQ(2u, TestApp().m_boxes.size());
             EXPECT_EQ(NotSaved("is still in use by another program: the latest changes to the groups are not stored "
-                               "in it."),
+                               "in it now. They are kept, and stored in it at the next start."),
                       TestApp().m_boxes[1].text);
             EXPECT_EQ(kTwoGroups, GroupsFile());
         }
@@ -391,6 +391,123 @@ TEST_F(MainWindowGroupsFileTest, AnotherProgramsSaveDuringASaveHereIsReadOrRefus
         }));
         EXPECT_TRUE(TestApp().m_boxes.empty());
         ExpectFileNodes(Edited(other.ExitCode() == 0 ? HandAdded(big) : big, NULL, true, ""), true);
+    }
+}
+
+// A change pending at the exit because another program holds the file, which renames the
+// group beyond the code page before it lets go within the exit's wait: the exit's merge
+// drops the change, and a box says so as at any change.
+TEST_F(MainWindowGroupsFileTest, AChangeTheExitsMergeDropsIsTold)
+{
+    const std::string unshown = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
+                                             GroupElement("Id=\"3\" Name=\"\xD0\x96\xD0\xB6\"", {"player"}));
+    WriteGroups(kTwoGroups);
+    HeldFile held(m_groupsFile, HeldFile::SharingReads, unshown, 1000);
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+        ASSERT_TRUE(held.Hold());
+        OpenInEditor(dlg, "Media");
+        TypeInto(editor.m_wndKeywords, "alpha");
+        ClickIn(editor.m_wndApply.m_hWnd);
+        ASSERT_EQ(1u, Boxes(1).size());
+        EXPECT_TRUE(EndsWith(TestApp().m_boxes[0].text, kWrittenWithTheNext)) << TestApp().m_boxes[0].text;
+        held.Release();
+    }));
+    ASSERT_TRUE(held.Join());
+    ASSERT_EQ(2u, TestApp().m_boxes.size());
+    EXPECT_TRUE(EndsWith(TestApp().m_boxes[1].text,
+                         "left out of the groups here.\r\n\r\nThe changes made here to the group \"Media\" are not "
+                         "stored: another program changed it meanwhile, and it is no longer among the groups shown "
+                         "here."))
+        << TestApp().m_boxes[1].text;
+    ExpectFileNodes(unshown);
+    EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+}
+
+// A new group made while the file cannot take it (another program holds it from before
+// the start, or it is read-only), then typing for it in the editor, and a log-off (or a
+// plain exit): the group is kept in the program's key and stored at the next start into
+// the file as another program left it meanwhile, which a box says. Typing the editor
+// could not apply comes back as a new group's, never over the group of the Id the new
+// group had here (Tools, 2; the other program's 4).
+TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart)
+{
+    const auto group = GroupElement;
+    const std::string between = GroupsFileOf(group("Id=\"2\" Name=\"Tools\"", {"corpus", "k2"}) +
+                                             group("Id=\"3\" Name=\"Media\"", {"player"}) +
+                                             group("Id=\"4\" Name=\"Theirs\"", {"theirs"}));
+    const struct
+    {
+        const char* what;
+        bool bHeld, bNameEmptied, bLogOff;
+    } cases[] = {
+        {"held, typing applied at a log-off", true, false, true},
+        {"held, typing without a name", true, true, true},
+        {"read-only, typing without a name", false, true, true},
+        {"held, a plain exit", true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteGroups(kTwoGroups);
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        HeldFile held(m_groupsFile, HeldFile::SharingNothing);
+        ASSERT_TRUE(c.bHeld ? held.Hold() : ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+            const size_t nBoxes = c.bHeld ? 1 : 0;  // the file in use at the start
+            ASSERT_EQ(nBoxes, Boxes(nBoxes).size());
+            NewGroup(dlg, "nh", "nhkw");
+            ASSERT_EQ(nBoxes + 1, Boxes(nBoxes + 1).size()) << "not saved";
+            if (!c.bLogOff) return;
+            ClickGroupTool(dlg, ID_GROUP_EDIT);  // on nh, the group made current
+            EXPECT_TRUE(PumpUntil([&] { return mainwindowtest::TextOf(editor.m_wndName) == "nh"; }));
+            if (c.bNameEmptied) EmptyField(editor.m_wndName);
+            TypeInto(editor.m_wndKeywords, "typed");
+            EndSession(dlg, true);
+            EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+            std::map<std::string, std::string> typing;
+            if (c.bNameEmptied) typing = {{"Name", Sz("")}, {"Keywords", Sz("nhkw\r\ntyped")}};
+            EXPECT_EQ(typing, mainwindowtest::StoredValues(kKeptTypingKey));
+        }));
+        if (!c.bLogOff) {
+            EXPECT_EQ(NotSaved("is still in use by another program: the latest changes to the groups are not stored "
+                               "in it now. They are kept, and stored in it at the next start."),
+                      TestApp().m_boxes.back().text);
+        }
+        held.Release();
+        ASSERT_TRUE(held.Join());
+        ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(kTwoGroups, GroupsFile());
+        WriteGroups(between);
+
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+            ASSERT_EQ(1u, Boxes(1).size());
+            EXPECT_EQ(FileLines() + "now holds the changes to the groups that could not be stored in it when the "
+                                    "program last ended.",
+                      TestApp().m_boxes[0].text);
+            if (!c.bNameEmptied) return;
+            ASSERT_TRUE(PumpUntil([&] { return EditorOpen(dlg) && dlg.IsWindowVisible(); }));
+            EXPECT_TRUE(editor.m_pGroup == NULL) << editor.m_pGroup->Name;
+            EXPECT_EQ("nhkw\r\ntyped", mainwindowtest::TextOf(editor.m_wndKeywords));
+            TypeInto(editor.m_wndName, "nh2");
+            ClickIn(editor.m_wndApply.m_hWnd);
+            EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg); }));
+        }));
+        std::string expected = between;
+        expected.insert(expected.find("</Purgelet>"),
+                        group("Id=\"5\" Name=\"nh\"", c.bLogOff && !c.bNameEmptied ? std::vector<const char*>{"nhkw", "typed"}
+                                                                                  : std::vector<const char*>{"nhkw"}) +
+                            (c.bNameEmptied ? group("Id=\"6\" Name=\"nh2\"", {"nhkw", "typed"}) : ""));
+        ExpectFileNodes(expected);
+        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptTypingKey));
     }
 }
 

@@ -217,6 +217,33 @@ inline LRESULT SendSessionEnd(CPurgeletDlg& dlg, UINT nMessage, WPARAM wParam)
     return nResult;
 }
 
+// The session asks and ends (or is called off).
+inline void EndSession(CPurgeletDlg& dlg, bool bEnds)
+{
+    EXPECT_TRUE(SendSessionEnd(dlg, WM_QUERYENDSESSION, 0));
+    SendSessionEnd(dlg, WM_ENDSESSION, bEnds);
+}
+
+// Empties an editor field with keys: Home, Shift+End, Delete.
+inline void EmptyField(CWnd& field)
+{
+    ClickIn(field.m_hWnd);
+    Tap(VK_HOME);
+    TapWith(VK_SHIFT, VK_END);
+    Tap(VK_DELETE);
+    EXPECT_TRUE(PumpUntil([&] { return field.GetWindowTextLength() == 0; }));
+}
+
+// Where the typing a session's end could not apply is kept, and the changes to the groups
+// the file did not hold when the program ended.
+const char kKeptTypingKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Group Editor";
+const char kKeptChangesKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Groups Not Stored";
+
+// A text value as the registry test reads it back (type REG_SZ, ending in its zero).
+inline std::string Sz(const std::string& text) { return "1:" + text + std::string(1, '\0'); }
+// A number value as the registry test reads it back (type REG_DWORD).
+inline std::string Dw(DWORD nValue) { return "4:" + std::string((const char*)&nValue, sizeof(nValue)); }
+
 const char kTwoGroups[] =
     "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n"
     "<Group Id=\"2\" Name=\"Tools\">\n<Keyword>corpus</Keyword>\n</Group>\n"
