@@ -306,7 +306,8 @@ bool CGroupsStore::TakeKeptChanges(std::vector<GroupEntry>& base, std::set<int>&
         } else if (change.bHere) {
             nId = pGroups->AddGroup(change.here)->Id;
         } else if (nId <= 0 || pGroups->FindGroup(nId) != NULL) {
-            // Deleted there, of no Id of the file's: an Id that no group here takes.
+            // Deleted in that run, a group the file gave no Id of its own: an Id no group
+            // here takes, so that the merge finds the file's group by its name and keywords.
             GroupEntry* pGone = pGroups->CreateGroup();
             nId = pGone->Id;
             pGroups->DeleteGroup(pGone);
@@ -347,9 +348,9 @@ void CGroupsStore::DropKept()
 
 void CGroupsStore::KeepPending()
 {
-    const std::vector<KeptGroupChange> changes =
-        GroupChangesBetween(m_base, CGroupManager::GetInstance()->UserGroups(), m_unstated);
-    m_bKeptInKey = KeepGroupChanges(changes) && !changes.empty();
+    KeepGroupChanges(GroupChangesBetween(m_base, CGroupManager::GetInstance()->UserGroups(), m_unstated));
+    // Also when the registry refused: what an earlier end kept may still be there.
+    m_bKeptInKey = true;
 }
 
 CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, std::string& strNotice,
@@ -443,7 +444,7 @@ void CGroupsStore::EndSession()
 {
     m_bExited = true;
     m_bEnded = true;
-    if (!SameAsBase() || m_bKeptInKey) KeepPending();
+    KeepPending();
 }
 
 std::string LoadGroupsFile() { return CGroupsStore::Instance().Load(); }

@@ -511,6 +511,38 @@ TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart
     }
 }
 
+// Kept changes that cannot be read as such (another type, bytes cut short, a count beyond
+// the bytes, no side) change nothing: the start goes on without a word, and the exit
+// drops them.
+TEST_F(MainWindowGroupsFileTest, KeptChangesThatCannotBeReadChangeNothingAndAreDropped)
+{
+    auto n = [](DWORD nValue) { return std::string((const char*)&nValue, sizeof(nValue)); };
+    const struct
+    {
+        const char* what;
+        DWORD type;
+        std::string bytes;
+    } cases[] = {
+        {"a text", REG_SZ, std::string("x", 2)},
+        {"cut short", REG_BINARY, n(2) + n(2) + n(5) + "ab"},
+        {"a count beyond the bytes", REG_BINARY, n(2) + n(2) + n(1) + "x" + n(0x7FFFFFFF)},
+        {"no side", REG_BINARY, n(2) + n(0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteGroups(kTwoGroups);
+        ClearGroups();
+        ASSERT_TRUE(RegistrySandbox::SetBinary(HKEY_CURRENT_USER, kKeptChangesKey, "Groups", c.bytes.data(),
+                                               (DWORD)c.bytes.size(), c.type));
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+        }));
+        EXPECT_TRUE(TestApp().m_boxes.empty());
+        EXPECT_EQ(kTwoGroups, GroupsFile());
+        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+    }
+}
+
 TEST_F(MainWindowGroupsFileTest, AReadOnlyFileGivesTheBoxAtEachChangeAndKeepsItsBytes)
 {
     WriteGroups(kTwoGroups);
