@@ -336,6 +336,8 @@ TEST_F(MainWindowGroupsFileTest, AChangePendingAtTheExitIsWrittenWhenTheFileFree
         WriteGroups(kTwoGroups);
         TestApp().m_boxes.clear();
         ClearGroups();
+        // What a case before kept for the next start would be stored at this one's.
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
         HeldFile held(m_groupsFile, share, "", bFreed ? 1000 : 0);
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
             ::SetForegroundWindow(dlg.m_hWnd);
@@ -358,6 +360,7 @@ TEST_F(MainWindowGroupsFileTest, AChangePendingAtTheExitIsWrittenWhenTheFileFree
                                "in it now. They are kept, and stored in it at the next start."),
                       TestApp().m_boxes[1].text);
             EXPECT_EQ(kTwoGroups, GroupsFile());
+            EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
         }
     }
 }
