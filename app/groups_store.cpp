@@ -166,7 +166,9 @@ std::string CGroupsStore::Load()
     m_bEnded = false;
     // What an earlier end kept may be in the registry: the first store drops it.
     m_bKeptInKey = true;
-    // What a save cut short by the end of the program left beside the file.
+    // What a save cut short by the end of the program left beside the file: the user's file
+    // set aside goes back to its name, the new bytes not yet in place go.
+    RestoreGroupsFileSetAside(path);
     RemoveGroupsFileLeftovers(path);
     CGroupManager* pGroups = CGroupManager::GetInstance();
     // Changes the last run could not store are made again, against the groups as that run

@@ -464,22 +464,53 @@ void AddToState(GroupsFileState& state, const unsigned char* bytes, size_t count
 
 }  // namespace groupsfile
 
-int RemoveGroupsFileLeftovers(const std::string& path) {
+namespace {
+
+// Calls take(full name, find data) for every file "<file>.~<something><ending>" beside the
+// groups file: the files a save makes for itself.
+template <class Take>
+void ForEachSaveFile(const std::string& path, const char* ending, Take take) {
     const std::string folder = FolderOf(path);
-    const std::string prefix = path.substr(path.find_last_of("\\/") == std::string::npos ? 0 : path.find_last_of("\\/") + 1);
+    const std::string::size_type slash = path.find_last_of("\\/");
+    const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1);
+    const std::string tail = ending;
     WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((path + ".~*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    int removed = 0;
+    HANDLE search = ::FindFirstFileA((path + ".~*" + tail).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        // The pattern's "*" may match short names too: only the file's own pattern goes.
+        // The pattern's "*" may match short names too: only the file's own pattern counts.
         const std::string name = found.cFileName;
-        if (name.compare(0, prefix.size() + 2, prefix + ".~") != 0 || name.size() < prefix.size() + 7 ||
-            name.compare(name.size() - 4, 4, ".tmp") != 0)
+        if (name.compare(0, prefix.size() + 2, prefix + ".~") != 0 || name.size() < prefix.size() + 3 + tail.size() ||
+            name.compare(name.size() - tail.size(), tail.size(), tail) != 0)
             continue;
-        if (::DeleteFileA((folder + "\\" + name).c_str())) ++removed;
+        take(folder + "\\" + name, found);
     } while (::FindNextFileA(search, &found));
     ::FindClose(search);
+}
+
+}  // namespace
+
+int RemoveGroupsFileLeftovers(const std::string& path) {
+    int removed = 0;
+    ForEachSaveFile(path, ".tmp", [&](const std::string& name, const WIN32_FIND_DATAA&) {
+        if (::DeleteFileA(name.c_str())) ++removed;
+    });
     return removed;
+}
+
+bool RestoreGroupsFileSetAside(const std::string& path) {
+    if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES || !IsNoFile(::GetLastError())) return false;
+    // The newest is the one the last save set aside; an older one stayed beside a file
+    // another program made while a save ran, and that file was read after it.
+    std::string newest;
+    FILETIME newestTime = {0, 0};
+    ForEachSaveFile(path, ".old", [&](const std::string& name, const WIN32_FIND_DATAA& found) {
+        if (newest.empty() || ::CompareFileTime(&found.ftLastWriteTime, &newestTime) > 0) {
+            newest = name;
+            newestTime = found.ftLastWriteTime;
+        }
+    });
+    // Never over a file another program made meanwhile.
+    return !newest.empty() && ::MoveFileExA(newest.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
 }

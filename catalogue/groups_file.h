@@ -137,6 +137,10 @@ std::string GroupsFileTextFault(const std::string& text);
 // middle of it ("<file>.~*.tmp"); a file that another save holds open stays. Gives back
 // how many were removed.
 int RemoveGroupsFileLeftovers(const std::string& path);
+// A save sets the old file aside ("<file>.~*.old") for the moment before the new one takes
+// its name; one that the end of the program cut short there leaves no file at the path.
+// When the path holds no file, the file set aside last is put back there. True when one was.
+bool RestoreGroupsFileSetAside(const std::string& path);
 
 // The classic MSXML document class and its interface. mingw's msxml2.h maps the class
 // name to DOMDocument2, so the program spells them out itself.

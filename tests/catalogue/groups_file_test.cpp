@@ -729,6 +729,23 @@ TEST_F(GroupsFile, TheReplacedFileKeepsItsAttributesAndLeftoversAreRemoved) {
     EXPECT_EQ(1, RemoveGroupsFileLeftovers(path));
     EXPECT_EQ(3u, FilesIn(folder.Path()));
     EXPECT_NE(std::string::npos, ReadWholeFile(path).find("Name=\"New\""));
+
+    // Cut short between setting the old file aside and moving the new one in: no file at
+    // the path, and the file set aside last goes back there, never over a file.
+    ASSERT_TRUE(WriteWholeFile(path + ".~1.old", "older"));
+    ASSERT_TRUE(WriteWholeFile(path + ".~2.old", kWritten));
+    HANDLE older = CreateFileA((path + ".~1.old").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, older);
+    FILETIME longAgo = {0, 0x01000000};
+    ASSERT_TRUE(SetFileTime(older, nullptr, nullptr, &longAgo));
+    CloseHandle(older);
+    EXPECT_FALSE(RestoreGroupsFileSetAside(path));
+    EXPECT_NE(std::string::npos, ReadWholeFile(path).find("Name=\"New\""));
+    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    EXPECT_TRUE(RestoreGroupsFileSetAside(path));
+    EXPECT_EQ(kWritten, ReadWholeFile(path));
+    EXPECT_EQ("older", ReadWholeFile(path + ".~1.old"));
+    EXPECT_EQ(0, RemoveGroupsFileLeftovers(path));
 }
 
 }  // namespace
