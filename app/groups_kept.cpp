@@ -12,6 +12,8 @@ namespace
 const char kKeptSection[] = "Groups Not Stored";
 const char kKeptValue[] = "Groups";
 const DWORD kSideBase = 1, kSideHere = 2;
+const char kUntoldSection[] = "Groups Not Told";
+const char kUntoldValue[] = "Text";
 // More than any groups a user keeps: a larger value is no kept change of this program.
 const DWORD kMaxKeptBytes = 16 * 1024 * 1024;
 
@@ -169,6 +171,22 @@ bool KeepGroupChanges(const std::vector<KeptGroupChange>& changes)
         if (change.bHere) PutGroup(bytes, change.here);
     }
     return AfxGetApp()->WriteProfileBinary(kKeptSection, kKeptValue, (LPBYTE)&bytes[0], (UINT)bytes.size()) != FALSE;
+}
+
+void KeepUntoldText(const std::string& text)
+{
+    if (!text.empty()) AfxGetApp()->WriteProfileString(kUntoldSection, kUntoldValue, text.c_str());
+}
+
+std::string TakeUntoldText()
+{
+    HKEY hKey = OpenProgramSection(kUntoldSection);
+    if (hKey == NULL) return std::string();
+    std::string text;
+    ReadSectionText(hKey, kUntoldValue, text);
+    ::RegCloseKey(hKey);
+    ForgetProgramSection(kUntoldSection);
+    return text;
 }
 
 bool ReadKeptGroupChanges(std::vector<KeptGroupChange>* changes)

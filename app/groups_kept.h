@@ -44,3 +44,9 @@ std::vector<KeptGroupChange> GroupChangesBetween(const std::vector<GroupEntry>& 
 bool KeepGroupChanges(const std::vector<KeptGroupChange>& changes);
 // The changes kept; false when none are kept or what is kept cannot be read as changes.
 bool ReadKeptGroupChanges(std::vector<KeptGroupChange>* changes);
+
+// What the user is to be told of the groups file and could not be when the session ended
+// (a change a merge then dropped), kept for the next start (section "Groups Not Told").
+void KeepUntoldText(const std::string& text);
+// That text, given back once: "" when there is none.
+std::string TakeUntoldText();

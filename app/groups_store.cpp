@@ -157,6 +157,14 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::
 
 std::string CGroupsStore::Load()
 {
+    m_strUntold.clear();
+    // What the last session's end could not tell comes first.
+    const std::string strUntold = TakeUntoldText(), strText = LoadFile();
+    return strUntold + (strUntold.empty() || strText.empty() ? "" : "\r\n\r\n") + strText;
+}
+
+std::string CGroupsStore::LoadFile()
+{
     const std::string path = GetGroupsFilePath();
     m_strKeptCopy.clear();
     m_reportedUnshown.clear();
@@ -422,7 +430,7 @@ bool CGroupsStore::Save(bool bReport, int nLastingId)
 {
     std::string strNotice, strWhy;
     const Outcome outcome = Write(m_bExited ? 0 : kHeldWaitMs, nLastingId, strNotice, strWhy);
-    if (bReport && !strNotice.empty()) Report(strNotice);
+    Tell(strNotice, bReport);
     if (bReport && outcome != Stored) Report(NotSavedText(GetGroupsFilePath()) + strWhy);
     return outcome == Stored;
 }
@@ -434,8 +442,11 @@ void CGroupsStore::SaveAtExit()
     // The exit has waited: saves after it (the pages going) try once, without waiting.
     m_bExited = true;
     if (outcome != Stored) KeepPending();
-    if (m_bEnded) return;
-    if (!strNotice.empty()) Report(strNotice);
+    Tell(strNotice, !m_bEnded);
+    if (m_bEnded) {
+        KeepUntoldText(m_strUntold);
+        return;
+    }
     if (outcome != Held) return;
     Report(NotSavedText(GetGroupsFilePath()) +
            "is still in use by another program: the latest changes to the groups are not stored in it now. They "
@@ -447,6 +458,17 @@ void CGroupsStore::EndSession()
     m_bExited = true;
     m_bEnded = true;
     KeepPending();
+    // A change a merge dropped at the end (the saves before spoke to nobody) is told at
+    // the next start.
+    KeepUntoldText(m_strUntold);
+}
+
+void CGroupsStore::Tell(const std::string& strNotice, bool bNow)
+{
+    if (!strNotice.empty()) m_strUntold += (m_strUntold.empty() ? "" : "\r\n\r\n") + strNotice;
+    if (!bNow || m_strUntold.empty()) return;
+    Report(m_strUntold);
+    m_strUntold.clear();
 }
 
 std::string LoadGroupsFile() { return CGroupsStore::Instance().Load(); }

@@ -73,6 +73,12 @@ private:
     CGroupsStore(const CGroupsStore&) = delete;
     CGroupsStore& operator=(const CGroupsStore&) = delete;
 
+    // Load but for what an earlier session's end could not tell.
+    std::string LoadFile();
+    // Tells what a save found (strNotice) with what saves before could not, now (bNow) or
+    // with the next box about the file.
+    void Tell(const std::string& strNotice, bool bNow);
+
     bool SameAsBase() const;
     // Stores the changes in the file. strNotice receives what the user is to be told also
     // when it was written (a change the merge dropped, groups no longer shown), strWhy why
@@ -125,6 +131,9 @@ private:
     bool m_bKeptInKey;
     // Set while the changes the last run kept wait for their first write in this run.
     bool m_bKeptToStore;
+    // What saves that spoke to nobody (at the session's end, the pages going) had to tell:
+    // the next box about the file, or the next start, tells it.
+    std::string m_strUntold;
 };
 
 // The store's Load and Save, as the pages and the main dialog call them.

@@ -702,7 +702,8 @@ TEST_F(MainWindowGroupsFileTest, TypingKeptForAGroupOfAFileHeldAtTheStartComesBa
 
 // Typing for Media when the session ends, after another program made Media a group this
 // system's code page cannot show: the merge at the end takes the group away, and the
-// typing is kept as a new group's, to come back as one at the next start.
+// typing is kept as a new group's, to come back as one at the next start, which says
+// that the change to Media was not stored.
 TEST_F(MainWindowGroupsFileTest, TypingWhoseGroupTheEndsMergeTakesAwayComesBackAsANewGroups)
 {
     const std::string unshown = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
@@ -717,12 +718,19 @@ TEST_F(MainWindowGroupsFileTest, TypingWhoseGroupTheEndsMergeTakesAwayComesBackA
         EndSession(dlg, true);
         EXPECT_EQ((std::map<std::string, std::string>{{"Name", Sz("Media")}, {"Keywords", Sz("player\r\nalpha")}}),
                   mainwindowtest::StoredValues(kKeptTypingKey));
+        // The process may end now: what is to be told is kept already.
+        EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kUntoldKey));
     }));
     ClearGroups();
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         ::SetForegroundWindow(dlg.m_hWnd);
         CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
         ASSERT_TRUE(PumpUntil([&] { return EditorOpen(dlg) && dlg.IsWindowVisible(); }));
+        ASSERT_EQ(1u, Boxes(1).size());
+        EXPECT_NE(std::string::npos, TestApp().m_boxes[0].text.find("The changes made here to the group \"Media\" are "
+                                                                    "not stored: another program changed it"))
+            << TestApp().m_boxes[0].text;
+        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kUntoldKey));
         EXPECT_TRUE(editor.m_pGroup == NULL);
         EXPECT_EQ("Media", TextOf(editor.m_wndName));
         EXPECT_EQ("player\r\nalpha", TextOf(editor.m_wndKeywords));

@@ -503,10 +503,11 @@ TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart
             ClickIn(editor.m_wndApply.m_hWnd);
             EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg); }));
         }));
+        const bool bTypingStored = c.bLogOff && !c.bNameEmptied;
         std::string expected = between;
         expected.insert(expected.find("</Purgelet>"),
-                        group("Id=\"5\" Name=\"nh\"", c.bLogOff && !c.bNameEmptied ? std::vector<const char*>{"nhkw", "typed"}
-                                                                                  : std::vector<const char*>{"nhkw"}) +
+                        group("Id=\"5\" Name=\"nh\"", bTypingStored ? std::vector<const char*>{"nhkw", "typed"}
+                                                                     : std::vector<const char*>{"nhkw"}) +
                             (c.bNameEmptied ? group("Id=\"6\" Name=\"nh2\"", {"nhkw", "typed"}) : ""));
         ExpectFileNodes(expected);
         EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));

@@ -238,6 +238,7 @@ inline void EmptyField(CWnd& field)
 // the file did not hold when the program ended.
 const char kKeptTypingKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Group Editor";
 const char kKeptChangesKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Groups Not Stored";
+const char kUntoldKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Groups Not Told";
 
 // A text value as the registry test reads it back (type REG_SZ, ending in its zero).
 inline std::string Sz(const std::string& text) { return "1:" + text + std::string(1, '\0'); }
