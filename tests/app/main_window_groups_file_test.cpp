@@ -433,7 +433,8 @@ TEST_F(MainWindowGroupsFileTest, AChangeTheExitsMergeDropsIsTold)
 // plain exit): the group is kept in the program's key and stored at the next start into
 // the file as another program left it meanwhile, which a box says. Typing the editor
 // could not apply comes back as a new group's, never over the group of the Id the new
-// group had here (Tools, 2; the other program's 4).
+// group had here (Tools, 2; the other program's 4). A file still read-only at the next
+// start keeps them kept, as its box says.
 TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart)
 {
     const auto group = GroupElement;
@@ -443,12 +444,13 @@ TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart
     const struct
     {
         const char* what;
-        bool bHeld, bNameEmptied, bLogOff;
+        bool bHeld, bNameEmptied, bLogOff, bStillReadOnly;
     } cases[] = {
-        {"held, typing applied at a log-off", true, false, true},
-        {"held, typing without a name", true, true, true},
-        {"read-only, typing without a name", false, true, true},
-        {"held, a plain exit", true, false, false},
+        {"held, typing applied at a log-off", true, false, true, false},
+        {"held, typing without a name", true, true, true, false},
+        {"read-only, typing without a name", false, true, true, false},
+        {"held, a plain exit", true, false, false, false},
+        {"read-only at the next start too", false, false, true, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -485,6 +487,7 @@ TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart
         ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(kTwoGroups, GroupsFile());
         WriteGroups(between);
+        if (c.bStillReadOnly) ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY);
 
         TestApp().m_boxes.clear();
         ClearGroups();
@@ -492,8 +495,12 @@ TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart
             ::SetForegroundWindow(dlg.m_hWnd);
             CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
             ASSERT_EQ(1u, Boxes(1).size());
-            EXPECT_EQ(FileLines() + "now holds the changes to the groups that could not be stored in it when the "
-                                    "program last ended.",
+            EXPECT_EQ(c.bStillReadOnly
+                          ? "The changes to the groups that could not be stored when the program last ended are not "
+                            "stored yet.\r\n\r\n" + FileLines() + "cannot be written: the file is read-only.\r\n\r\n"
+                            "They are kept, and stored with the next change or at the next start."
+                          : FileLines() + "now holds the changes to the groups that could not be stored in it when "
+                                          "the program last ended.",
                       TestApp().m_boxes[0].text);
             if (!c.bNameEmptied) return;
             ASSERT_TRUE(PumpUntil([&] { return EditorOpen(dlg) && dlg.IsWindowVisible(); }));
@@ -503,6 +510,11 @@ TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart
             ClickIn(editor.m_wndApply.m_hWnd);
             EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg); }));
         }));
+        if (c.bStillReadOnly) {
+            EXPECT_EQ(between, GroupsFile());
+            EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+            continue;
+        }
         const bool bTypingStored = c.bLogOff && !c.bNameEmptied;
         std::string expected = between;
         expected.insert(expected.find("</Purgelet>"),
