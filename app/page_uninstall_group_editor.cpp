@@ -387,6 +387,12 @@ void CPageUninstallGroupEditor::OnTimer(UINT_PTR nIDEvent)
     if (!CUiManager::GetInstance()->IsGroupEditorOpen()) RestoreKeptTyping();
 }
 
-void CPageUninstallGroupEditor::OnApply() { ApplyGroup(); }
+void CPageUninstallGroupEditor::OnApply()
+{
+    // The list comes back filtered by the group where the editor stood: a double-click
+    // there right after rests as after any command.
+    CInputRule::CCommandCarriedOut carrying;
+    ApplyGroup();
+}
 
 void CPageUninstallGroupEditor::OnCancelButton() { CUiManager::GetInstance()->CloseGroupEditor(); }

@@ -229,9 +229,12 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
         Remove,
         Refresh,
         Options,
-        AddToGroup
+        AddToGroup,
+        Apply,
+        DeleteGroup
     };
-    const char* const kCommandNames[] = {"a double-click", "Remove", "F5", "Options", "Add to Group"};
+    const char* const kCommandNames[] = {"a double-click", "Remove", "F5",   "Options",
+                                         "Add to Group",   "Apply",  "Delete"};
     const struct
     {
         Command command;
@@ -245,7 +248,8 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
         {Remove, 0, 600, "", "2 of 2"},                     {Remove, 0, 750, "", "2 of 2"},
         {Remove, 0, 950, "", "2 of 2"},                     {Remove, 0, 1300, "Gamma Tools\n", "2 of 2"},
         {Refresh, 0, 750, "", "3 of 3"},                    {Options, 0, 750, "", "3 of 3"},
-        {AddToGroup, 0, 750, "", "2 of 3"},
+        {AddToGroup, 0, 750, "", "2 of 3"},                 {Apply, 0, 750, "", "2 of 3"},
+        {Apply, 0, 1300, "Gamma Tools\n", "2 of 3"},        {DeleteGroup, 0, 750, "", "3 of 3"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(kCommandNames[c.command]) + ", " + std::to_string(c.nRunMs) + " ms run, " +
@@ -257,22 +261,27 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
         const bool bInRest = c.dwAfterMs < 1000;
         RefillWatch refills;
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-            if (c.command == AddToGroup) {
-                mainwindowtest::AddGroup("Set", "zzz");
+            if (c.command == AddToGroup || c.command == DeleteGroup) {
+                // Add to Group while the list shows "Other"; Delete of the group "Set" it shows.
+                mainwindowtest::AddGroup("Set", c.command == AddToGroup ? "zzz" : "alpha");
+                if (c.command == DeleteGroup) CGroupManager::GetInstance()->m_Groups.back()->AddKeyword("gamma");
                 CUiManager::GetInstance()->RefreshGroups();
                 CExtTreeCtrl& tree = dlg.m_pageUninstall.m_pageGroups.m_wndTree;
                 CRect rcOther;
-                tree.GetItemRect(mainwindowtest::TreeItem(dlg, "Other"), &rcOther, TRUE);
+                tree.GetItemRect(mainwindowtest::TreeItem(dlg, c.command == AddToGroup ? "Other" : "Set"), &rcOther,
+                                 TRUE);
                 tree.ClientToScreen(&rcOther);
                 ClickAt(rcOther.CenterPoint());
                 ASSERT_TRUE(PumpUntil([] { return CGroupManager::GetInstance()->m_pCurrentGroup != NULL; }));
             }
             ASSERT_TRUE(FocusIn(List(dlg)));
             mainwindowtest::WaitUntilListTakesClicks();
-            const POINT pt = RowPoint(dlg, "Beta Tools");
+            // Where Beta stands, and after Delete Beta comes back: the place is Gamma's row.
+            POINT pt = RowPoint(dlg, c.command == DeleteGroup ? "Gamma Tools" : "Beta Tools");
             const HWND hList = List(dlg).m_hWnd;
-            const bool bAsks = c.command != DoubleClick && c.command != Refresh;
-            if (bAsks) {
+            const bool bSelects = c.command == Remove || c.command == Options || c.command == AddToGroup;
+            const bool bAsks = bSelects || c.command == DeleteGroup;
+            if (bSelects) {
                 ClickAt(pt);
                 ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Beta Tools"; }));
             }
@@ -290,7 +299,7 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
                 bSecondSent = true;
             });
             ownedbox::BoxWatcher box(dlg.m_hWnd, [&](HWND hBox) {
-                ownedbox::ClickBoxButton(hBox, c.command == Remove ? IDYES : IDOK);
+                ownedbox::ClickBoxButton(hBox, c.command == Remove || c.command == DeleteGroup ? IDYES : IDOK);
             });
             if (!bAsks) box.Stop();
             const size_t nRefills = refills.Count(hList);
@@ -301,6 +310,17 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
                 realinput::Tap(VK_F5);
             } else if (c.command == AddToGroup) {
                 ::PostMessageA(dlg.m_hWnd, WM_COMMAND, ID_PROGRAM_ADD_TO_GROUP, 0);
+            } else if (c.command == Apply) {
+                CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+                ASSERT_TRUE(CUiManager::GetInstance()->ShowGroupEditor(-1));
+                editor.m_wndName.SetWindowTextA("Set");
+                editor.m_wndKeywords.SetWindowTextA("alpha\r\ngamma");
+                CRect rcApply;
+                editor.m_wndApply.GetWindowRect(&rcApply);
+                ClickAt(rcApply.CenterPoint());
+            } else if (c.command == DeleteGroup) {
+                CExtToolControlBar& bar = dlg.m_pageUninstall.m_pageGroups.m_wndToolBar;
+                ClickAt(bar, mainwindowtest::BarButton(bar, ID_GROUP_DELETE)->Rect().CenterPoint());
             } else {
                 const UINT nID = c.command == Remove ? ID_PROGRAM_REMOVE_ENTRY : ID_VIEW_OPTIONS;
                 ClickAt(dlg.m_wndToolBar, mainwindowtest::BarButton(dlg.m_wndToolBar, nID)->Rect().CenterPoint());
@@ -308,6 +328,8 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
             const bool bDone = PumpUntil(
                 [&] {
                     if (dwOver == 0 && refills.Count(hList) > nRefills && ::IsWindowEnabled(dlg.m_hWnd)) {
+                        // The list comes back where the editor stood: the place is Beta's row there.
+                        if (c.command == Apply) pt = RowPoint(dlg, "Gamma Tools");
                         dwStarted = refills.LastStarted();
                         dwOver = ::GetTickCount();
                     }
