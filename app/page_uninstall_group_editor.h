@@ -40,14 +40,18 @@ public:
     bool IsTyped() const { return m_bTyped; }
     // The session ends (only then: a log-off called off leaves the typing as it is) and
     // no question can be asked: typing that Apply would store without a question is
-    // applied; other typing (no name, a character the groups file cannot hold, a keyword
-    // holding a line break that Apply would split) is kept in the program's registry key
-    // for the next start, with the Id of its group.
+    // applied (what the file cannot take now the groups store keeps); other typing (no
+    // name, a character the groups file cannot hold, a keyword holding a line break that
+    // Apply would split), or typing whose group a merge took away, is kept in the
+    // program's registry key for the next start: with the Id of its group and the fields
+    // as opened when the file holds the group under that Id, else as a new group's.
     void KeepTypingAtSessionEnd();
     // At start: typing kept when the last session ended is opened in the editor again,
-    // over the group of its Id (or a new group, when that group is gone), and the kept
-    // copy dropped. While the groups file another program holds is not read yet, this
-    // waits for it.
+    // over the group of its Id (or a new group, when that group is gone), as a change of
+    // the group as it was opened (what another program changed in it since, and the
+    // typing did not, stays), and the kept copy dropped. While the groups file another
+    // program holds is not read yet, this waits for it; an editor the user opened
+    // meanwhile leaves it for the start after.
     void RestoreKeptTyping();
     // What stops a name and keywords from being stored: a character the groups file
     // cannot hold (FindUnstorableText: a control character other than tab and line

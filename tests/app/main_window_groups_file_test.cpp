@@ -433,8 +433,8 @@ TEST_F(MainWindowGroupsFileTest, AChangeTheExitsMergeDropsIsTold)
 // plain exit): the group is kept in the program's key and stored at the next start into
 // the file as another program left it meanwhile, which a box says. Typing the editor
 // could not apply comes back as a new group's, never over the group of the Id the new
-// group had here (Tools, 2; the other program's 4). A file still read-only at the next
-// start keeps them kept, as its box says.
+// group had here (Tools, 2; the other program's 4). A file held at the next start takes
+// them once it is free; one still read-only keeps them kept, as its box says.
 TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart)
 {
     const auto group = GroupElement;
@@ -444,19 +444,21 @@ TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart
     const struct
     {
         const char* what;
-        bool bHeld, bNameEmptied, bLogOff, bStillReadOnly;
+        bool bHeld, bNameEmptied, bLogOff, bStillReadOnly, bHeldAtNext;
     } cases[] = {
-        {"held, typing applied at a log-off", true, false, true, false},
-        {"held, typing without a name", true, true, true, false},
-        {"read-only, typing without a name", false, true, true, false},
-        {"held, a plain exit", true, false, false, false},
-        {"read-only at the next start too", false, false, true, true},
+        {"held, typing applied at a log-off", true, false, true, false, false},
+        {"held, typing without a name", true, true, true, false, false},
+        {"read-only, typing without a name", false, true, true, false, false},
+        {"held, a plain exit", true, false, false, false, false},
+        {"read-only at the next start too", false, false, true, true, false},
+        {"held at the next start too", true, false, true, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         WriteGroups(kTwoGroups);
         TestApp().m_boxes.clear();
         ClearGroups();
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);  // what a case before kept
         HeldFile held(m_groupsFile, HeldFile::SharingNothing);
         ASSERT_TRUE(c.bHeld ? held.Hold() : ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
@@ -488,12 +490,20 @@ TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart
         EXPECT_EQ(kTwoGroups, GroupsFile());
         WriteGroups(between);
         if (c.bStillReadOnly) ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY);
+        HeldFile heldAtNext(m_groupsFile, HeldFile::SharingNothing);
+        if (c.bHeldAtNext) ASSERT_TRUE(heldAtNext.Hold());
 
         TestApp().m_boxes.clear();
         ClearGroups();
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
             ::SetForegroundWindow(dlg.m_hWnd);
             CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+            if (c.bHeldAtNext) {
+                ASSERT_EQ(1u, Boxes(1).size()) << "the file is in use";
+                TestApp().m_boxes.clear();
+                heldAtNext.Release();
+                ASSERT_TRUE(heldAtNext.Join());
+            }
             ASSERT_EQ(1u, Boxes(1).size());
             EXPECT_EQ(c.bStillReadOnly
                           ? "The changes to the groups that could not be stored when the program last ended are not "
