@@ -501,6 +501,12 @@ int RemoveGroupsFileLeftovers(const std::string& path) {
 
 bool RestoreGroupsFileSetAside(const std::string& path) {
     if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES || !IsNoFile(::GetLastError())) return false;
+    // A save cut short between the two moves leaves its new bytes beside too (removed at
+    // every start). Without them the user removed the file: a file an earlier save left
+    // set aside is an old copy, not to be brought back.
+    bool cutShort = false;
+    ForEachSaveFile(path, ".tmp", [&](const std::string&, const WIN32_FIND_DATAA&) { cutShort = true; });
+    if (!cutShort) return false;
     // The newest is the one the last save set aside; an older one stayed beside a file
     // another program made while a save ran, and that file was read after it.
     std::string newest;

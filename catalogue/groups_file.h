@@ -139,7 +139,8 @@ std::string GroupsFileTextFault(const std::string& text);
 int RemoveGroupsFileLeftovers(const std::string& path);
 // A save sets the old file aside ("<file>.~*.old") for the moment before the new one takes
 // its name; one that the end of the program cut short there leaves no file at the path.
-// When the path holds no file, the file set aside last is put back there. True when one was.
+// When the path holds no file and that save's new bytes lie beside it ("<file>.~*.tmp",
+// which every start removes), the file set aside last is put back there. True when one was.
 bool RestoreGroupsFileSetAside(const std::string& path);
 
 // The classic MSXML document class and its interface. mingw's msxml2.h maps the class

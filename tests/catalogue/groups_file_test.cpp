@@ -741,11 +741,15 @@ TEST_F(GroupsFile, TheReplacedFileKeepsItsAttributesAndLeftoversAreRemoved) {
     CloseHandle(older);
     EXPECT_FALSE(RestoreGroupsFileSetAside(path));
     EXPECT_NE(std::string::npos, ReadWholeFile(path).find("Name=\"New\""));
+    // Deleted by the user: an old file set aside stays where it is.
     ASSERT_TRUE(DeleteFileA(path.c_str()));
+    EXPECT_FALSE(RestoreGroupsFileSetAside(path));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str()));
+    ASSERT_TRUE(WriteWholeFile(path + ".~3.tmp", "<NimboPurgelet"));
     EXPECT_TRUE(RestoreGroupsFileSetAside(path));
     EXPECT_EQ(kWritten, ReadWholeFile(path));
     EXPECT_EQ("older", ReadWholeFile(path + ".~1.old"));
-    EXPECT_EQ(0, RemoveGroupsFileLeftovers(path));
+    EXPECT_EQ(1, RemoveGroupsFileLeftovers(path));
 }
 
 }  // namespace
