@@ -1,4 +1,5 @@
 #include "app/groups_kept.h"
+#include "catalogue/groups_file.h"
 #include "framework/framework.h"
 #include <map>
 
@@ -65,6 +66,15 @@ public:
         group.Keywords.resize(nCount);
         for (std::string& keyword : group.Keywords)
             if (!Text(keyword)) return false;
+        return true;
+    }
+    // A group as changed here holds only what the groups file can: one it cannot would make
+    // every save fail, and be kept again at every end.
+    bool StorableGroup(GroupEntry& group)
+    {
+        if (!Group(group) || !GroupsFileTextFault(group.Name).empty()) return false;
+        for (const std::string& keyword : group.Keywords)
+            if (!GroupsFileTextFault(keyword).empty()) return false;
         return true;
     }
 
@@ -210,7 +220,7 @@ bool ReadKeptGroupChanges(std::vector<KeptGroupChange>* changes)
         change.nId = (int)nId;
         change.bBase = (nSides & kSideBase) != 0;
         change.bHere = (nSides & kSideHere) != 0;
-        if ((change.bBase && !reader.Group(change.base)) || (change.bHere && !reader.Group(change.here))) {
+        if ((change.bBase && !reader.Group(change.base)) || (change.bHere && !reader.StorableGroup(change.here))) {
             changes->clear();
             return false;
         }

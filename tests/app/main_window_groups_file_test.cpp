@@ -538,8 +538,8 @@ TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart
 }
 
 // Kept changes that cannot be read as such (another type, bytes cut short, a count beyond
-// the bytes, no side) change nothing: the start goes on without a word, and the exit
-// drops them.
+// the bytes, no side, a group the file cannot hold) change nothing: the start goes on
+// without a word, and the exit drops them.
 TEST_F(MainWindowGroupsFileTest, KeptChangesThatCannotBeReadChangeNothingAndAreDropped)
 {
     auto n = [](DWORD nValue) { return std::string((const char*)&nValue, sizeof(nValue)); };
@@ -553,6 +553,7 @@ TEST_F(MainWindowGroupsFileTest, KeptChangesThatCannotBeReadChangeNothingAndAreD
         {"cut short", REG_BINARY, n(2) + n(2) + n(5) + "ab"},
         {"a count beyond the bytes", REG_BINARY, n(2) + n(2) + n(1) + "x" + n(0x7FFFFFFF)},
         {"no side", REG_BINARY, n(2) + n(0)},
+        {"a name the file cannot hold", REG_BINARY, n(0) + n(2) + n(3) + "a\x01z" + n(0)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
