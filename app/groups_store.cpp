@@ -190,9 +190,7 @@ std::string CGroupsStore::LoadFile()
         // Another program is writing it (or holds it unshared): read once it is free
         // (ReadHeldFile), or before the first write, whichever comes first.
         m_bUnread = true;
-        m_base = m_bKeptToStore ? keptBase : pGroups->UserGroups();
-        m_baseOtherIds.clear();
-        m_unstated = keptUnstated;
+        StartFrom(m_bKeptToStore ? keptBase : pGroups->UserGroups(), keptUnstated);
         return FileLines(path) + "is in use by another program (" + file.Status().reason +
                ").\r\n\r\nIts groups are read as soon as it is free, and the changes made to the groups meanwhile "
                "are applied to them.";
@@ -200,9 +198,7 @@ std::string CGroupsStore::LoadFile()
     const GroupsFileStatus::Kind kind = file.Status().kind;
     if (m_bKeptToStore && bOpened && (kind == GroupsFileStatus::Read || kind == GroupsFileStatus::Missing)) {
         m_bUnread = true;
-        m_base = keptBase;
-        m_baseOtherIds.clear();
-        m_unstated = keptUnstated;
+        StartFrom(keptBase, keptUnstated);
         std::string strWhy, strNotice;
         TakeChangedFile(file, strWhy, strNotice);
         return StoreKeptChanges(strNotice);
@@ -219,9 +215,7 @@ std::string CGroupsStore::LoadFile()
     if (m_bKeptToStore) {
         // Not read as groups: the kept changes wait for a write, as changes made here.
         m_bKeptToStore = false;
-        m_base = keptBase;
-        m_baseOtherIds.clear();
-        m_unstated = keptUnstated;
+        StartFrom(keptBase, keptUnstated);
     }
     if (!bOpened && !file.Status().Damaged()) {
         // No document object at all: the file was not looked at, so it is not written
@@ -290,6 +284,13 @@ std::string CGroupsStore::ReadHeldFile()
     std::string strWhy, strNotice;
     TakeChangedFile(file, strWhy, strNotice);
     return m_bKeptToStore ? StoreKeptChanges(strNotice) : strNotice;
+}
+
+void CGroupsStore::StartFrom(const std::vector<GroupEntry>& base, const std::set<int>& unstated)
+{
+    m_base = base;
+    m_baseOtherIds.clear();
+    m_unstated = unstated;
 }
 
 bool CGroupsStore::FileHoldsId(int nId) const

@@ -96,6 +96,9 @@ private:
     void KeepPending();
     // Drops what an earlier end kept: the file holds it now.
     void DropKept();
+    // The base for changes made before the file is read (held at the start, or kept from
+    // an earlier end): no Ids of the file's other groups are known for it.
+    void StartFrom(const std::vector<GroupEntry>& base, const std::set<int>& unstated);
     bool TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::string& strNotice);
     std::string TakeFirstRead(CGroupsFile& file, const char* pszGoesOn);
     // Notes the Ids here of the groups that the file, as read, gives another Id or none.

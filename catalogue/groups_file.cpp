@@ -451,9 +451,6 @@ GroupsFileState ReadGroupsFileState(HANDLE file) {
     return state;
 }
 
-}  // namespace groupsfile
-
-namespace groupsfile {
 
 void AddToState(GroupsFileState& state, const unsigned char* bytes, size_t count) {
     // FNV-1a over every byte: a hand edit that keeps the size and the time is seen too.
