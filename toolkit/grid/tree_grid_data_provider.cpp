@@ -396,52 +396,50 @@ bool CExtTreeGridDataProvider::OuterRowCountSet(ULONG nCount)
     return true;
 }
 
-bool CExtTreeGridDataProvider::ColumnsMoveToOuter(ULONG nColNo, ULONG nCount, ULONG nOuterPos)
+// The inner columns start where the flat store's reservation ends. The store takes a
+// reservation past its last column from anyone (or keeps one over columns taken out
+// since); counted from it, a place past the end would wrap round onto the node column,
+// so it leaves no inner column to move and no place to move one to.
+bool CExtTreeGridDataProvider::InnerColumnsGet(ULONG& nFirstInner, ULONG& nInner)
 {
     GetFlatProvider();
-    ULONG nCols = 0, nRows = 0;
-    m_DP.OuterCellsReservedGet(&nCols, &nRows);
-    const ULONG nFirstInner = nCols;  // own outer, then the grid's outer columns
-    const ULONG nInner = m_DP.ColumnCountGet() - nFirstInner;
-    if (nCount == 0 || nOuterPos < 1 || nOuterPos > m_nReservedColCount || nColNo >= nInner ||
-        nCount > nInner - nColNo)
+    m_DP.OuterCellsReservedGet(&nFirstInner, NULL);
+    const ULONG nFlat = m_DP.ColumnCountGet();
+    nInner = nFlat > nFirstInner ? nFlat - nFirstInner : 0;
+    return nFirstInner <= nFlat;
+}
+
+// Every move below lies within the store's columns (checked first) and is the tree's own
+// change, which the store does not refuse: the call changes all or nothing.
+bool CExtTreeGridDataProvider::ColumnsMoveToOuter(ULONG nColNo, ULONG nCount, ULONG nOuterPos)
+{
+    ULONG nCols = 0, nInner = 0;
+    if (!InnerColumnsGet(nCols, nInner) || nCount == 0 || nOuterPos < 1 || nOuterPos > m_nReservedColCount ||
+        nColNo >= nInner || nCount > nInner - nColNo)
         return false;
-    // The columns change bands here, and the counts follow at once. A move the store
-    // refuses half-way is taken back: the call changes all or nothing.
+    // The columns change bands here, and the counts follow at once.
     CTreeChange change(*this);
     for (ULONG i = 0; i < nCount; i++)
-        if (!m_DP.MoveColumnOrRow(true, nFirstInner + nColNo + i, nOuterPos + i))
-        {
-            while (i-- > 0)
-                m_DP.MoveColumnOrRow(true, nOuterPos + i, nFirstInner + nColNo + i + 1);
-            return false;
-        }
+        m_DP.MoveColumnOrRow(true, nCols + nColNo + i, nOuterPos + i);
     m_nReservedColCount += nCount;
-    m_DP.OuterCellsReserve(nCols + nCount, nRows);
+    m_DP.OuterCellsReserve(nCols + nCount, FlatReservedRows());
     return true;
 }
 
 bool CExtTreeGridDataProvider::ColumnsMoveToInner(ULONG nOuterPos, ULONG nCount, ULONG nColNo)
 {
-    GetFlatProvider();
-    ULONG nCols = 0, nRows = 0;
-    m_DP.OuterCellsReservedGet(&nCols, &nRows);
-    const ULONG nInner = m_DP.ColumnCountGet() - nCols;
-    if (nCount == 0 || nOuterPos < 1 || nOuterPos >= m_nReservedColCount || nCount > m_nReservedColCount - nOuterPos ||
-        nColNo > nInner)
+    ULONG nCols = 0, nInner = 0;
+    if (!InnerColumnsGet(nCols, nInner) || nCount == 0 || nOuterPos < 1 || nOuterPos >= m_nReservedColCount ||
+        nCount > m_nReservedColCount - nOuterPos || nColNo > nInner)
         return false;
-    // Each move takes the first of the run from the outer band to its place among the
-    // inner columns, which the shrinking band brings one step nearer; undone as above.
+    // Each move takes the first of the run to the place just before inner column nColNo
+    // (the same flat place each time: the band shrinks by the one it takes out), behind
+    // those moved before it, so that the run lands whole and in its order.
     CTreeChange change(*this);
     for (ULONG i = 0; i < nCount; i++)
-        if (!m_DP.MoveColumnOrRow(true, nOuterPos, nCols + nColNo + i))
-        {
-            while (i-- > 0)
-                m_DP.MoveColumnOrRow(true, nCols + nColNo + i - 1, nOuterPos);
-            return false;
-        }
+        m_DP.MoveColumnOrRow(true, nOuterPos, nCols + nColNo);
     m_nReservedColCount -= nCount;
-    m_DP.OuterCellsReserve(nCols - nCount, nRows);
+    m_DP.OuterCellsReserve(nCols - nCount, FlatReservedRows());
     return true;
 }
 

@@ -174,6 +174,9 @@ protected:
     // Whether columns put in (or taken out) at a grid column are the grid's outer ones
     // that its last reservation asked for, at the end of the outer columns held now.
     bool IsOuterColumnChange(ULONG nColNo, ULONG nCount, bool bInsert);
+    // The first inner column of the flat provider and the number of inner columns; false
+    // (none) when its reservation reaches past its last column.
+    bool InnerColumnsGet(ULONG& nFirstInner, ULONG& nInner);
     // Moves the flat provider's reservation along with outer rows or columns put in or
     // taken out.
     void FlatReservationShift(LONG nCols, LONG nRows);

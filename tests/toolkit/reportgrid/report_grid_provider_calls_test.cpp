@@ -1,8 +1,9 @@
 // The report grid's data provider called from outside the grid's own paths: a call that
 // refuses changes nothing (reservation, flat rows and columns, the columns' parts and
 // flags, the tree), and one that moves a column between the shown and the hidden part
-// moves its active flag with it; either way the grid then removes items, activates
-// columns and rebuilds as before. Freed items are poisoned, and the heap is checked
+// moves its active flag with it (several columns move together, in their order, to the
+// place asked); either way the grid then removes items, activates columns and rebuilds
+// as before. Freed items are poisoned, and the heap is checked
 // after every step.
 #include <gtest/gtest.h>
 #include "framework/framework.h"
@@ -112,6 +113,21 @@ struct Scene
             s += pColumn->IsActive() ? std::string(" ") + pColumn->ColumnNameGet() : "";
         return s + "; rows " + Rows();
     }
+    // The shown columns and then the hidden ones, in order ("Name Size / Date"); a column
+    // whose active flag names the other part is marked '!'.
+    std::string Parts()
+    {
+        CExtReportGridDataProvider& dp = Provider();
+        std::string s;
+        for (int i = 0; i < dp.ActiveColumnCountGet(); i++)
+            s += std::string(i ? " " : "") + dp.ActiveColumnGet(i)->ColumnNameGet() +
+                 (dp.ActiveColumnGet(i)->IsActive() ? "" : "!");
+        s += " /";
+        for (int i = 0; i < dp.InactiveColumnCountGet(); i++)
+            s += std::string(" ") + dp.InactiveColumnGet(i)->ColumnNameGet() +
+                 (dp.InactiveColumnGet(i)->IsActive() ? "!" : "");
+        return s;
+    }
     // The shown rows: a group row as <its leaf's Date>, a data row as its Name.
     std::string Rows()
     {
@@ -152,8 +168,24 @@ struct CallCase
     const char* name;
     std::function<bool(CExtReportGridDataProvider&)> call;
     bool bAnswer;
-    const char* sShownAfter;  // NULL: a refusal, which changes nothing
+    const char* sPartsAfter;         // NULL: a refusal, which changes nothing
+    void (*prepare)(Scene&) = NULL;  // before the call
 };
+
+void AddKindAndPath(Scene& s)
+{
+    ASSERT_NE(nullptr, s.m_grid.ColumnRegister("Kind", "", false, false));
+    ASSERT_NE(nullptr, s.m_grid.ColumnRegister("Path", "", false, false));
+}
+
+// Name shown and Kind the last hidden column, both let go by the grid: the store keeps
+// neither in its band any more.
+void LetNameAndKindGo(Scene& s)
+{
+    ASSERT_NE(nullptr, s.m_grid.ColumnRegister("Kind", "", false, false));
+    ASSERT_EQ(1, s.m_grid.ColumnUnregisterAll("Kind", "", false));
+    ASSERT_TRUE(s.m_grid.ColumnUnregister(s.m_pName, false));
+}
 
 const CallCase g_cases[] = {
     // The reservation alone is noted: the flat store's follows only rows and columns put
@@ -183,16 +215,43 @@ const CallCase g_cases[] = {
                 dp.MoveColumnOrRow(true, 0, 3) || dp.MoveColumnOrRow(false, 0, 1);
      },
      false, NULL},
+    {"a move to a place past the shown columns that wraps round onto the hidden ones",
+     [](CExtReportGridDataProvider& dp) { return dp.MoveColumnOrRow(true, 0, ULONG(-1)); }, false, NULL,
+     LetNameAndKindGo},
     // Moves between the parts that are allowed: the flag follows the column.
-    {"Size deactivated", [](CExtReportGridDataProvider& dp) { return dp.ColumnDeactivate(1, -1); }, true, "Name"},
+    {"Size deactivated", [](CExtReportGridDataProvider& dp) { return dp.ColumnDeactivate(1, -1); }, true,
+     "Name / Date Size"},
     {"Name and Size moved to the hidden part",
-     [](CExtReportGridDataProvider& dp) { return dp.ColumnsMoveToOuter(0, 2, 1); }, true, ""},
+     [](CExtReportGridDataProvider& dp) { return dp.ColumnsMoveToOuter(0, 2, 1); }, true, " / Name Size Date"},
     {"Date activated first", [](CExtReportGridDataProvider& dp) { return dp.ColumnActivate(0, 0); }, true,
-     "Date Name Size"},
+     "Date Name Size /"},
     {"Date moved to the shown part last", [](CExtReportGridDataProvider& dp) { return dp.ColumnsMoveToInner(1, 1, 2); },
-     true, "Name Size Date"},
+     true, "Name Size Date /"},
     {"Size moved before Name", [](CExtReportGridDataProvider& dp) { return dp.MoveColumnOrRow(true, 1, 0); }, true,
-     "Size Name"},
+     "Size Name / Date"},
+    {"Name moved to the end, after the last shown column",
+     [](CExtReportGridDataProvider& dp) { return dp.MoveColumnOrRow(true, 0, 2); }, true, "Size Name / Date"},
+    // Several columns move together, in their order, to the place asked.
+    {"Name and Size hidden between Date and Kind",
+     [](CExtReportGridDataProvider& dp) { return dp.ColumnsMoveToOuter(0, 2, 2); }, true, " / Date Name Size Kind Path",
+     AddKindAndPath},
+    {"Kind and Path shown first", [](CExtReportGridDataProvider& dp) { return dp.ColumnsMoveToInner(2, 2, 0); }, true,
+     "Kind Path Name Size / Date", AddKindAndPath},
+    {"Kind and Path shown between Name and Size",
+     [](CExtReportGridDataProvider& dp) { return dp.ColumnsMoveToInner(2, 2, 1); }, true, "Name Kind Path Size / Date",
+     AddKindAndPath},
+    {"Kind and Path shown last", [](CExtReportGridDataProvider& dp) { return dp.ColumnsMoveToInner(2, 2, 2); }, true,
+     "Name Size Kind Path / Date", AddKindAndPath},
+    {"Date and Kind shown between Name and Size",
+     [](CExtReportGridDataProvider& dp) { return dp.ColumnsMoveToInner(1, 2, 1); }, true, "Name Date Kind Size / Path",
+     AddKindAndPath},
+    {"Date, Kind and Path shown first", [](CExtReportGridDataProvider& dp) { return dp.ColumnsMoveToInner(1, 3, 0); },
+     true, "Date Kind Path Name Size /", AddKindAndPath},
+    {"Date, Kind and Path shown between Name and Size",
+     [](CExtReportGridDataProvider& dp) { return dp.ColumnsMoveToInner(1, 3, 1); }, true, "Name Date Kind Path Size /",
+     AddKindAndPath},
+    {"Date, Kind and Path shown last", [](CExtReportGridDataProvider& dp) { return dp.ColumnsMoveToInner(1, 3, 2); },
+     true, "Name Size Date Kind Path /", AddKindAndPath},
 };
 
 }  // namespace
@@ -206,18 +265,17 @@ TEST(ReportGridProviderCalls, ARefusedCallChangesNothingAndAMoveCarriesTheActive
             const CallCase& c = g_cases[i];
             SCOPED_TRACE(c.name);
             Scene scene;
+            if (c.prepare != NULL)
+            {
+                ASSERT_NO_FATAL_FAILURE(c.prepare(scene));
+            }
             const std::string sBefore = scene.State();
             ASSERT_EQ("<d1>ca<d2>db", scene.Rows());
             EXPECT_EQ(c.bAnswer, c.call(scene.Provider()));
-            if (c.sShownAfter == NULL)
+            if (c.sPartsAfter == NULL)
                 EXPECT_EQ(sBefore, scene.State());
             else
-            {
-                std::string sShown;
-                for (int n = 0; n < scene.Provider().ActiveColumnCountGet(); n++)
-                    sShown += std::string(n ? " " : "") + scene.Provider().ActiveColumnGet(n)->ColumnNameGet();
-                EXPECT_EQ(c.sShownAfter, sShown);
-            }
+                EXPECT_EQ(c.sPartsAfter, scene.Parts());
             ASSERT_NO_FATAL_FAILURE(scene.CheckTheGridGoesOn("<d1>a<d2>db"));
         },
         [](size_t i) { return std::string(g_cases[i].name); }, 20000);
