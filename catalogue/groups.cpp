@@ -28,7 +28,8 @@ CGroupManager* CGroupManager::GetInstance() {
     return &s_manager;
 }
 
-CGroupManager::CGroupManager() : m_pCurrentGroup(nullptr), m_nLargestId(0) {
+CGroupManager::CGroupManager()
+    : m_pCurrentGroup(nullptr), m_nLargestId(0), m_nReservedFrom(kMaxGroupId + 1), m_nLowestGivenDownwards(0) {
     GroupEntry other;
     other.Name = "Other";
     other.BuiltIn = 1;
@@ -51,16 +52,17 @@ int CGroupManager::NextId() {
     int id = std::max(m_nLargestId + 1, position + 1);
     if (id > kMaxGroupId) {
         // Only a file holding the largest Ids there are gets here (the file would not read
-        // an Id above kMaxGroupId back): Ids are given downwards. Every top Id from the
-        // lowest one used up counts as given (a group deleted since, in this run or another,
-        // may have held it): the largest Id below that no group of the list holds and that
-        // was neither reserved nor given in this run. Only when none is left below, the
-        // largest such Id at all.
+        // an Id above kMaxGroupId back): Ids are given downwards. Every Id from the lowest
+        // top one used, or from the lowest the file says it gave, up counts as given (a
+        // group deleted since, in this run or another, may have held it): the largest Id
+        // below that no group of the list holds and that was neither reserved nor given in
+        // this run. Only when none is left below, the largest such Id at all.
         std::set<int> held(m_usedIds);
         for (const GroupEntry* group : m_Groups) held.insert(group->Id);
         const std::set<int>::const_iterator lowestTop = held.lower_bound(kFirstTopGroupId);
-        id = lowestTop == held.end() ? kMaxGroupId : *lowestTop - 1;
+        id = std::min(m_nReservedFrom, lowestTop == held.end() ? kMaxGroupId + 1 : *lowestTop) - 1;
         while (id > 0 && held.count(id)) --id;
+        if (id > 0 && (!m_nLowestGivenDownwards || id < m_nLowestGivenDownwards)) m_nLowestGivenDownwards = id;
         if (id <= 0)
             for (id = kMaxGroupId; id > 0 && held.count(id); --id) {
             }
@@ -77,6 +79,13 @@ void CGroupManager::ReserveId(int id) {
     m_usedIds.insert(id);
 }
 
+void CGroupManager::ReserveIdsFrom(int id) {
+    if (id <= 0) return;
+    if (id > kMaxGroupId) id = kMaxGroupId;
+    ReserveId(id);
+    m_nReservedFrom = std::min(m_nReservedFrom, id);
+}
+
 void CGroupManager::Clear() {
     while (m_Groups.size() > 1) {
         delete m_Groups.back();
@@ -85,6 +94,8 @@ void CGroupManager::Clear() {
     m_pCurrentGroup = nullptr;
     m_nLargestId = 0;
     m_usedIds.clear();
+    m_nReservedFrom = kMaxGroupId + 1;
+    m_nLowestGivenDownwards = 0;
 }
 
 GroupEntry* CGroupManager::AddGroup(const GroupEntry& source) {
@@ -294,7 +305,6 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
     std::set<int> claimed = held;  // the Ids the file holds
     for (int id : held) ReserveId(id);
     ReserveId(lastId);
-    if (lowestTopId >= kFirstTopGroupId) ReserveId(lowestTopId);
     for (const GroupEntry& theirs : disk)
         if (theirs.Id > 0) {
             claimed.insert(theirs.Id);
@@ -361,10 +371,16 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
     // may have given it to a group deleted since, which a copy that read the file before
     // the deletion still follows by it.
     int fileLargest = lastId, baseLargest = 0;
-    int fileLowestTop = lowestTopId >= kFirstTopGroupId ? lowestTopId : kMaxGroupId + 1;
+    for (int id : claimed) fileLargest = std::max(fileLargest, id);
+    // A kept lowest Id below the top half says something only once the Ids ran up to the
+    // top: then Ids were given downwards below it.
+    int fileLowestTop = kMaxGroupId + 1;
+    if (lowestTopId >= kFirstTopGroupId || (lowestTopId > 0 && fileLargest >= kMaxGroupId)) {
+        fileLowestTop = lowestTopId;
+        ReserveIdsFrom(lowestTopId);
+    }
     int baseLowestTop = kMaxGroupId + 1;
     if (lastId >= kFirstTopGroupId) fileLowestTop = std::min(fileLowestTop, lastId);
-    for (int id : claimed) fileLargest = std::max(fileLargest, id);
     if (claimed.lower_bound(kFirstTopGroupId) != claimed.end())
         fileLowestTop = std::min(fileLowestTop, *claimed.lower_bound(kFirstTopGroupId));
     for (const GroupEntry& b : base) {

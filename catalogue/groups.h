@@ -47,6 +47,14 @@ public:
     // while there are Ids above, nor, once they ran up to kMaxGroupId, an Id from the
     // lowest top one used (kFirstTopGroupId) up.
     void ReserveId(int id);
+    // Marks every Id from `id` up to kMaxGroupId as given (the groups file's "LowestTopId"):
+    // once the Ids ran up to kMaxGroupId, a new group takes one below it. It may lie below
+    // kFirstTopGroupId: Ids given downwards go on below the top half when that is used up.
+    void ReserveIdsFrom(int id);
+    // The lowest Id this run gave downwards (once the Ids ran up to kMaxGroupId), or 0. The
+    // groups file records it when it is written: below kFirstTopGroupId nothing else tells
+    // an Id given downwards from one given upwards long before.
+    int LowestIdGivenDownwards() const { return m_nLowestGivenDownwards; }
     // Back to the state at start: only "Other", no current group, no Id used. For a
     // process that reads another groups file afresh.
     void Clear();
@@ -109,8 +117,13 @@ private:
     // made later takes the Id of one deleted (the file may still hold it).
     int m_nLargestId;
     // Every Id reserved or given in this run: once the Ids run up to kMaxGroupId, a new
-    // group takes the largest Id below the lowest top one of them that none of them is.
+    // group takes the largest Id below the lowest top one of them (or below
+    // m_nReservedFrom) that none of them is.
     std::set<int> m_usedIds;
+    // The lowest Id from which every Id up counts as given (ReserveIdsFrom), or
+    // kMaxGroupId + 1.
+    int m_nReservedFrom;
+    int m_nLowestGivenDownwards;
 };
 
 // The keywords of a group that both sides changed since `base`: this program's changes

@@ -29,8 +29,11 @@
 // Once the Ids ran up to kMaxStoredGroupId, new ones are given downwards, below every top
 // Id (kFirstTopGroupId and up) the file holds or held: when the lowest top Id it held
 // leaves it, the groups element keeps that Id in "LowestTopId" (<Purgelet
-// LowestTopId="1073741822">), read back as an Id the file holds; every top Id from it up
-// counts as given. Files without it give their lowest top Id instead (an earlier build
+// LowestTopId="1073741822">), read back as an Id the file holds; every Id from it up
+// counts as given. A "LastId" that was a top Id goes there when a larger one replaces it.
+// When the top half is used up, Ids are given downwards below it too, and the lowest of
+// them goes there as soon as its group is written (no group's Id tells it from an Id
+// given upwards). Files without it give their lowest top Id instead (an earlier build
 // reads neither attribute and keeps both as they are); it is written only when it must
 // go down, and otherwise left as it is.
 //
@@ -181,7 +184,7 @@ public:
     const std::vector<int>& OtherIds() const { return m_otherIds; }
     // The largest Id the groups element says was ever given ("LastId"), or 0.
     int LastId() const { return m_lastId; }
-    // The lowest top Id the groups element says the file held ("LowestTopId"), or 0.
+    // The lowest Id given downwards that the groups element records ("LowestTopId"), or 0.
     int LowestTopId() const { return m_lowestTopId; }
     // Edits the document so that its groups become the manager's user groups: each group
     // of the file is the group of the same Id in the manager, or, when `ids` is given (as
@@ -190,7 +193,8 @@ public:
     // and of the others only a changed name or keyword is touched. FALSE, with the reason
     // in Status().writeError, when a name or keyword cannot be written. The groups
     // element's "LastId" grows to the largest Id the file held when no group holds it now,
-    // and its "LowestTopId" goes down to the lowest top Id it held likewise.
+    // and its "LowestTopId" goes down to the lowest top Id it held likewise, or to the
+    // lowest Id the manager gave downwards.
     BOOL WriteGroups(CGroupManager* manager, const std::vector<GroupEntry>* ids = nullptr);
     // The groups WriteGroups left in the document, in its order (as a later ReadGroups of
     // the saved file gives them, with their Ids).
@@ -240,7 +244,7 @@ private:
     BOOL InsertOnItsOwnLine(IXMLDOMNode* parent, IXMLDOMNode* node);
     BOOL RemoveWithItsLine(IXMLDOMNode* parent, IXMLDOMNode* node);
     BOOL WriteDocument();
-    BOOL KeepGivenIds(const std::vector<int>& idsRead);
+    BOOL KeepGivenIds(const std::vector<int>& idsRead, int givenDownwards);
     std::string ReadBackFault(const std::string& temp, const std::string& bytes, IXMLDOMDocument** readBack);
 
     IXMLDOMDocument* m_pDocument;

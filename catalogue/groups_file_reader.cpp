@@ -102,9 +102,8 @@ void CGroupsFile::ReadGroupNodes(IXMLDOMNode* root) {
     m_pGroups = groupsElements.back();
     m_bGroupsAttached = true;
     m_lastId = StoredId(m_pGroups, L"LastId");
-    // Any other value says nothing of the top Ids: none, as an Id that is no plain number.
+    // Below the top half too: Ids given downwards go on there once the top half is used up.
     m_lowestTopId = StoredId(m_pGroups, L"LowestTopId");
-    if (m_lowestTopId < kFirstTopGroupId) m_lowestTopId = 0;
 
     std::set<int> seen;
     ForEachChildNamed(m_pGroups, L"Group", [&](IXMLDOMNode*& element) {
@@ -167,7 +166,7 @@ void CGroupsFile::ReadGroups(CGroupManager* manager) {
 
 void CGroupsFile::ReserveIds(CGroupManager* manager) const {
     manager->ReserveId(m_lastId);
-    manager->ReserveId(m_lowestTopId);
+    manager->ReserveIdsFrom(m_lowestTopId);
     for (int id : m_otherIds) manager->ReserveId(id);
     for (const StoredGroup& stored : m_groups) manager->ReserveId(stored.group.Id);
 }

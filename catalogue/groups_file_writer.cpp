@@ -420,7 +420,7 @@ BOOL CGroupsFile::WriteGroups(CGroupManager* manager, const std::vector<GroupEnt
         Release(element);
         m_written.push_back(*group);
     }
-    if (ok) ok = KeepGivenIds(idsRead);
+    if (ok) ok = KeepGivenIds(idsRead, manager->LowestIdGivenDownwards());
     // The elements now stand for other groups than those read: they are not used again.
     for (StoredGroup& stored : m_groups) {
         Release(stored.element);
@@ -434,8 +434,11 @@ BOOL CGroupsFile::WriteGroups(CGroupManager* manager, const std::vector<GroupEnt
 // holds them (see the top of groups_file.h): "LastId" only grows and "LowestTopId" only
 // goes down, and neither is touched while it says enough or a group holds that Id. An Id
 // given here but never written is known to no other copy and needs no keeping: every Id
-// that leaves the file leaves it at a save that read it.
-BOOL CGroupsFile::KeepGivenIds(const std::vector<int>& idsRead) {
+// that leaves the file leaves it at a save that read it. Two Ids leave no trace in the
+// groups the file holds, and are kept as they come: a "LastId" that was a top Id (the file
+// held that Id) when a larger one takes its place, and an Id given downwards below the top
+// half (`givenDownwards`), which no group's Id tells from one given upwards.
+BOOL CGroupsFile::KeepGivenIds(const std::vector<int>& idsRead, int givenDownwards) {
     const int kNone = kMaxGroupId + 1;
     int largestHeld = 0, lowestTopHeld = kNone;
     auto hold = [&](int id) {
@@ -449,6 +452,8 @@ BOOL CGroupsFile::KeepGivenIds(const std::vector<int>& idsRead) {
         largest = std::max(largest, id);
         if (id >= kFirstTopGroupId) lowestTop = std::min(lowestTop, id);
     }
+    if (m_lastId >= kFirstTopGroupId) lowestTop = std::min(lowestTop, m_lastId);
+    if (givenDownwards > 0) lowestTop = std::min(lowestTop, givenDownwards);
     VARIANT value;
     ::VariantInit(&value);
     value.vt = VT_UI4;

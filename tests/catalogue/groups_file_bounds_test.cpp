@@ -191,8 +191,10 @@ TEST_F(GroupsFileBounds, AnIdGivenDownwardsFromTheTopIsGivenOncePerFileAcrossRun
          " LastId=\"" + kTop + "\" LowestTopId=\"" + below + "\"", kMaxStoredGroupId - 2},
         {"a lower top Id kept", " LowestTopId=\"1000000000\"", {"2", below, kTop}, {below},
          " LowestTopId=\"1000000000\"", 999999999},
-        {"a kept top Id that is none", " LowestTopId=\"5\"", {"2", below, kTop}, {below},
+        {"a kept Id that is none", " LowestTopId=\"05\"", {"2", below, kTop}, {below},
          " LowestTopId=\"" + below + "\"", kMaxStoredGroupId - 2},
+        {"a kept Id below the top half", " LowestTopId=\"536870900\"", {"2", "536870912", kTop}, {"536870912"},
+         " LowestTopId=\"536870900\"", 536870899},
         {"a larger LastId kept", " LastId=\"9\"", {"2", "3"}, {"3"}, " LastId=\"9\"", 10},
     };
     for (const auto& c : cases) {
