@@ -488,6 +488,16 @@ void ForEachSaveFile(const std::string& path, const char* ending, Take take) {
 
 }  // namespace
 
+namespace groupsfile {
+
+std::string SetAsideTwin(const std::string& name) {
+    const std::string::size_type dot = name.find_last_of('.');
+    if (dot == std::string::npos) return name;
+    return name.substr(0, dot) + (name.compare(dot, std::string::npos, ".old") == 0 ? ".tmp" : ".old");
+}
+
+}  // namespace groupsfile
+
 int RemoveGroupsFileLeftovers(const std::string& path) {
     int removed = 0;
     ForEachSaveFile(path, ".tmp", [&](const std::string& name, const WIN32_FIND_DATAA&) {
@@ -498,22 +508,23 @@ int RemoveGroupsFileLeftovers(const std::string& path) {
 
 bool RestoreGroupsFileSetAside(const std::string& path) {
     if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES || !IsNoFile(::GetLastError())) return false;
-    // A save cut short between the two moves leaves its new bytes beside too (removed at
-    // every start). Without them the user removed the file: a file an earlier save left
-    // set aside is an old copy, not to be brought back.
-    bool cutShort = false;
-    ForEachSaveFile(path, ".tmp", [&](const std::string&, const WIN32_FIND_DATAA&) { cutShort = true; });
-    if (!cutShort) return false;
-    // The newest is the one the last save set aside; an older one stayed beside a file
-    // another program made while a save ran, and that file was read after it.
-    std::string newest;
+    // Only a file whose save left its new bytes (or their mark) beside it under the same
+    // name never finished: a file set aside beside one another program made meanwhile has
+    // none, nor has an old copy once the user deleted the file.
+    std::string newest, newestTwin;
     FILETIME newestTime = {0, 0};
     ForEachSaveFile(path, ".old", [&](const std::string& name, const WIN32_FIND_DATAA& found) {
+        const std::string twin = SetAsideTwin(name);
+        if (::GetFileAttributesA(twin.c_str()) == INVALID_FILE_ATTRIBUTES) return;
         if (newest.empty() || ::CompareFileTime(&found.ftLastWriteTime, &newestTime) > 0) {
             newest = name;
+            newestTwin = twin;
             newestTime = found.ftLastWriteTime;
         }
     });
     // Never over a file another program made meanwhile.
-    return !newest.empty() && ::MoveFileExA(newest.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+    if (newest.empty() || !::MoveFileExA(newest.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return false;
+    ::DeleteFileA(newestTwin.c_str());
+    return true;
 }
+

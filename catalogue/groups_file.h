@@ -140,10 +140,16 @@ std::string GroupsFileTextFault(const std::string& text);
 // middle of it ("<file>.~*.tmp"); a file that another save holds open stays. Gives back
 // how many were removed.
 int RemoveGroupsFileLeftovers(const std::string& path);
-// A save sets the old file aside ("<file>.~*.old") for the moment before the new one takes
-// its name; one that the end of the program cut short there leaves no file at the path.
-// When the path holds no file and that save's new bytes lie beside it ("<file>.~*.tmp",
-// which every start removes), the file set aside last is put back there. True when one was.
+// A save sets the old file aside ("<file>.~<n>.old") for the moment before the new one
+// takes its name; its new bytes lie beside under the same name ("<file>.~<n>.tmp"). One
+// that the end of the program cut short there, or whose new file could not be moved in nor
+// the old one put back, leaves no file at the path and its pair of files beside (the
+// latter marks the pair with an empty "<file>.~<n>.tmp" when its new bytes are gone).
+// When the path holds no file, the file set aside last of such a pair is put back there,
+// and its twin removed. A file set aside without its twin stays where it is: beside a file
+// another program made meanwhile, or an old copy when the user deleted the file. True when
+// one was put back. Every open of the file calls it first, and every start before it
+// removes the leftovers.
 bool RestoreGroupsFileSetAside(const std::string& path);
 
 // The classic MSXML document class and its interface. mingw's msxml2.h maps the class

@@ -138,6 +138,10 @@ inline bool IsNoFile(DWORD error) {
 
 IXMLDOMDocument* CreateDocument();
 
+// The other of a save's pair of files beside the groups file: "<file>.~<n>.tmp" (its new
+// bytes) for "<file>.~<n>.old" (the old file it set aside), and back.
+std::string SetAsideTwin(const std::string& name);
+
 // Whether the file at `path` holds exactly these bytes; false while another program
 // holds it open for writing.
 bool FileHolds(const std::string& path, const std::string& bytes);

@@ -39,6 +39,9 @@ BOOL CGroupsFile::Open(const char* path) {
     if (!m_pDocument) return FALSE;
 
     m_path = path ? path : "";
+    // A save of this program that set the file aside and could not put it back: the
+    // user's groups go back to their name before anything is read or written there.
+    RestoreGroupsFileSetAside(m_path);
     IXMLDOMNode* root = nullptr;
     HANDLE held = INVALID_HANDLE_VALUE;
     std::string().swap(m_readFrom);

@@ -60,9 +60,13 @@ BOOL RenameHeld(HANDLE held, const std::string& name) {
 // replace in; so the held file is renamed aside through its handle, the new one moved to
 // its name (never over another file), and the old one deleted through the handle. The
 // name stands empty between the two moves: a program that makes the file then makes the
-// move fail, and its file is read.
-BOOL ReplaceHeldFile(const std::string& path, const std::string& temp, const GroupsFileState& read, bool& changed) {
-    changed = false;
+// move fail, and its file is read. The old file is set aside under the name of `temp`
+// with ".old" for ".tmp" (`temp` may take another name for that): the pair tells a save
+// that never finished (RestoreGroupsFileSetAside). `keptAside` is set when neither file
+// could take the name: `temp`, or an empty file in its place, then stays as the mark.
+BOOL ReplaceHeldFile(const std::string& path, std::string& temp, const GroupsFileState& read, bool& changed,
+                     bool& keptAside) {
+    changed = keptAside = false;
     HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (held == INVALID_HANDLE_VALUE) {
@@ -79,12 +83,17 @@ BOOL ReplaceHeldFile(const std::string& path, const std::string& temp, const Gro
     }
     // Not named as the temporary files are: the start removes those, and this one holds the
     // user's bytes until the new file has the name.
-    std::string aside;
     BOOL ok = FALSE;
     DWORD error = ERROR_FILE_EXISTS;
     for (int attempt = 0; !ok && error == ERROR_FILE_EXISTS && attempt < 100; ++attempt) {
-        aside = NameBeside(path, ".old");
-        ok = RenameHeld(held, aside);
+        const std::string other = attempt ? NameBeside(path, ".tmp") : temp;
+        if (attempt && !::MoveFileExA(temp.c_str(), other.c_str(), 0)) {
+            error = ::GetLastError();
+            if (error == ERROR_ALREADY_EXISTS) error = ERROR_FILE_EXISTS;
+            continue;
+        }
+        temp = other;
+        ok = RenameHeld(held, SetAsideTwin(temp));
         error = ok ? 0 : ::GetLastError();
         if (error == ERROR_ALREADY_EXISTS) error = ERROR_FILE_EXISTS;
     }
@@ -94,7 +103,12 @@ BOOL ReplaceHeldFile(const std::string& path, const std::string& temp, const Gro
         changed = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
         // The old file goes back to its name; when another program made a new one there,
         // it stays beside it: it holds groups the new one may lack.
-        if (!ok) RenameHeld(held, path);
+        if (!ok && !RenameHeld(held, path) && !changed) {
+            keptAside = true;
+            HANDLE mark = ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                        nullptr);
+            if (mark != INVALID_HANDLE_VALUE) ::CloseHandle(mark);
+        }
     }
     FILE_DISPOSITION_INFO gone = {TRUE};
     if (ok) ::SetFileInformationByHandle(held, FileDispositionInfo, &gone, sizeof(gone));
@@ -723,10 +737,13 @@ BOOL CGroupsFile::WriteDocument() {
         return FALSE;
     }
     // Only the bytes read are replaced: what another program wrote since is read first.
-    bool changed = false;
+    bool changed = false, keptAside = false;
     if (m_state.exists) {
-        ok = ReplaceHeldFile(m_path, temp, m_state, changed);
+        ok = ReplaceHeldFile(m_path, temp, m_state, changed, keptAside);
         error = ok ? 0 : ::GetLastError();
+        // The user's groups are only in the file set aside: put back as soon as the name
+        // takes it, here or at the next open of the file.
+        if (keptAside) RestoreGroupsFileSetAside(m_path);
         // Moved in, the new file has attributes of its own: the old file's are put back.
         const DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -757,7 +774,11 @@ BOOL CGroupsFile::WriteDocument() {
             m_status.reason = m_status.writeError;
             m_status.writeError = "it is in use by another program (" + m_status.reason + ")";
         }
-        ::DeleteFileA(temp.c_str());
+        const std::string aside = SetAsideTwin(temp);
+        if (keptAside && ::GetFileAttributesA(aside.c_str()) != INVALID_FILE_ATTRIBUTES)
+            m_status.writeError += "; it was set aside as " + aside + " and goes back to its name at the next change "
+                                   "or start";
+        if (!keptAside) ::DeleteFileA(temp.c_str());
         Release(readBack);
         return FALSE;
     }

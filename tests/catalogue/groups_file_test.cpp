@@ -731,9 +731,10 @@ TEST_F(GroupsFile, TheReplacedFileKeepsItsAttributesAndLeftoversAreRemoved) {
     EXPECT_NE(std::string::npos, ReadWholeFile(path).find("Name=\"New\""));
 
     // Cut short between setting the old file aside and moving the new one in: no file at
-    // the path, and the file set aside last goes back there, never over a file.
-    ASSERT_TRUE(WriteWholeFile(path + ".~1.old", "older"));
-    ASSERT_TRUE(WriteWholeFile(path + ".~2.old", kWritten));
+    // the path, the old file beside with the new bytes under the same name. The file set
+    // aside last of such pairs goes back there, never over a file, and its twin goes.
+    for (const char* name : {".~1.old", ".~1.tmp", ".~2.tmp"}) ASSERT_TRUE(WriteWholeFile(path + name, "older"));
+    ASSERT_TRUE(WriteWholeFile(path + ".~3.old", kWritten));
     HANDLE older = CreateFileA((path + ".~1.old").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, 0);
     ASSERT_NE(INVALID_HANDLE_VALUE, older);
     FILETIME longAgo = {0, 0x01000000};
@@ -741,15 +742,18 @@ TEST_F(GroupsFile, TheReplacedFileKeepsItsAttributesAndLeftoversAreRemoved) {
     CloseHandle(older);
     EXPECT_FALSE(RestoreGroupsFileSetAside(path));
     EXPECT_NE(std::string::npos, ReadWholeFile(path).find("Name=\"New\""));
-    // Deleted by the user: an old file set aside stays where it is.
+    // Deleted by the user: an old file set aside without its twin stays where it is, also
+    // beside another save's leftover.
     ASSERT_TRUE(DeleteFileA(path.c_str()));
+    ASSERT_TRUE(DeleteFileA((path + ".~1.tmp").c_str()));
     EXPECT_FALSE(RestoreGroupsFileSetAside(path));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str()));
-    ASSERT_TRUE(WriteWholeFile(path + ".~3.tmp", "<NimboPurgelet"));
+    for (const char* twin : {".~1.tmp", ".~3.tmp"}) ASSERT_TRUE(WriteWholeFile(path + twin, "<NimboPurgelet"));
     EXPECT_TRUE(RestoreGroupsFileSetAside(path));
     EXPECT_EQ(kWritten, ReadWholeFile(path));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((path + ".~3.tmp").c_str()));
     EXPECT_EQ("older", ReadWholeFile(path + ".~1.old"));
-    EXPECT_EQ(1, RemoveGroupsFileLeftovers(path));
+    EXPECT_EQ(2, RemoveGroupsFileLeftovers(path));
 }
 
 }  // namespace

@@ -1,0 +1,251 @@
+// The replace at the end of a save, through the program's store, with the platform's
+// failures staged: a file set aside and not put back is put back by the next look at the
+// file (the same run's next save, or the next start after the session ended), and never
+// when the user deleted the file; another program's file made at the name in the gap, or
+// the file deleted since the read, is read (or written anew), never reported as a failure.
+#include "main_window_groups_fixture.h"
+#include "app/groups_store.h"
+#include "catalogue/groups.h"
+#include "catalogue/groups_file.h"
+#include "support/import_patch.h"
+#include <gtest/gtest.h>
+#include <string>
+
+using namespace mainwindowgroupstest;
+
+namespace {
+
+std::string g_strGroupsFile;  // the path the staged failures concern
+std::string g_strTheirs;      // what another program writes there, in the gap
+int g_nMovesIn = 0;           // moves onto the groups file's name while staged
+bool g_bMoveInFails = false;  // every move onto the name fails
+
+BOOL(WINAPI* g_realMove)(LPCSTR, LPCSTR, DWORD) = NULL;
+BOOL(WINAPI* g_realSetInfo)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD) = NULL;
+BOOL(WINAPI* g_realWrite)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED) = NULL;
+
+BOOL WINAPI StagedMove(LPCSTR pszFrom, LPCSTR pszTo, DWORD dwFlags)
+{
+    const bool bOntoFile = pszTo != NULL && lstrcmpiA(pszTo, g_strGroupsFile.c_str()) == 0;
+    if (bOntoFile && g_bMoveInFails) {
+        ::SetLastError(ERROR_WRITE_FAULT);
+        return FALSE;
+    }
+    // Another program saves its own file there while the name stands empty.
+    if (bOntoFile && g_nMovesIn++ == 0 && !g_strTheirs.empty())
+        std::ofstream(g_strGroupsFile.c_str(), std::ios::binary) << g_strTheirs;
+    return g_realMove(pszFrom, pszTo, dwFlags);
+}
+
+// A rename through a handle onto the groups file's name (the old file put back) fails.
+BOOL WINAPI StagedSetInfo(HANDLE hFile, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID pInfo, DWORD dwSize)
+{
+    if (kind == FileRenameInfo) {
+        const FILE_RENAME_INFO* pRename = (const FILE_RENAME_INFO*)pInfo;
+        const std::wstring name(pRename->FileName, pRename->FileNameLength / sizeof(WCHAR));
+        if (name.size() < 4 || name.compare(name.size() - 4, 4, L".old") != 0) {
+            ::SetLastError(ERROR_WRITE_FAULT);
+            return FALSE;
+        }
+    }
+    return g_realSetInfo(hFile, kind, pInfo, dwSize);
+}
+
+// The groups file is deleted while the save writes its new bytes.
+BOOL WINAPI DeletingWrite(HANDLE hFile, LPCVOID pData, DWORD nSize, LPDWORD pWritten, LPOVERLAPPED pOverlapped)
+{
+    ::DeleteFileA(g_strGroupsFile.c_str());
+    return g_realWrite(hFile, pData, nSize, pWritten, pOverlapped);
+}
+
+class GroupsStoreReplaceTest : public MainWindowGroupsFileTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowGroupsFileTest::SetUp();
+        g_strGroupsFile = m_groupsFile;
+        g_strTheirs.clear();
+        g_nMovesIn = 0;
+        g_bMoveInFails = false;
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
+        // The program's key, as the start names it: what a session's end keeps goes there.
+        CWinApp& app = TestApp();
+        free(const_cast<LPTSTR>(app.m_pszRegistryKey));
+        app.m_pszRegistryKey = _strdup("Corvalin");
+        free(const_cast<LPTSTR>(app.m_pszProfileName));
+        app.m_pszProfileName = _strdup("Nimbo Purgelet");
+    }
+    void TearDown() override
+    {
+        Unstage();
+        RemoveSaveFiles();
+        MainWindowGroupsFileTest::TearDown();
+    }
+    void Stage(const char* pszFunction, void* pReplacement, void** ppReal)
+    {
+        *ppReal = testsupport::PatchImport("kernel32.dll", pszFunction, pReplacement);
+        ASSERT_TRUE(*ppReal != NULL) << pszFunction;
+        m_staged.push_back({pszFunction, ppReal});
+    }
+    void Unstage()
+    {
+        for (const auto& staged : m_staged) testsupport::PatchImport("kernel32.dll", staged.first, *staged.second);
+        m_staged.clear();
+    }
+    // The files a save makes beside the groups file ("<file>.~*"), by name.
+    std::vector<std::string> SaveFiles() const
+    {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found;
+        HANDLE hSearch = ::FindFirstFileA((m_groupsFile + ".~*").c_str(), &found);
+        if (hSearch == INVALID_HANDLE_VALUE) return names;
+        do
+            names.push_back(found.cFileName);
+        while (::FindNextFileA(hSearch, &found));
+        ::FindClose(hSearch);
+        return names;
+    }
+    void RemoveSaveFiles() const
+    {
+        const std::string folder = m_groupsFile.substr(0, m_groupsFile.rfind('\\') + 1);
+        for (const std::string& name : SaveFiles()) ::DeleteFileA((folder + name).c_str());
+    }
+    // A new group "nh" with the keyword "nhkw" in the groups read.
+    static void MakeNh()
+    {
+        GroupEntry* pGroup = CGroupManager::GetInstance()->CreateGroup();
+        pGroup->Name = "nh";
+        pGroup->AddKeyword("nhkw");
+    }
+
+    std::vector<std::pair<const char*, void**>> m_staged;
+};
+
+std::string WithGroup(const std::string& bytes, const std::string& group)
+{
+    return std::string(bytes).insert(bytes.find("</Purgelet>"), group);
+}
+
+const std::string kNh = GroupElement("Id=\"4\" Name=\"nh\"", {"nhkw"});
+
+}  // namespace
+
+// A save whose new file could not be moved in, nor the old one put back: the user's groups
+// are only in the file set aside. The next look at the file puts it back before anything
+// is read or written: the same run's next save, or, after the session ended with the
+// change kept, the next start, which then stores the kept change into the user's groups.
+TEST_F(GroupsStoreReplaceTest, AFileASaveSetAsideAndCouldNotPutBackIsPutBackByTheNextLook)
+{
+    for (const bool bSessionEnds : {false, true}) {
+        SCOPED_TRACE(bSessionEnds ? "the next start after the session's end" : "the same run's next save");
+        WriteGroups(kTwoGroups);
+        ClearGroups();
+        TestApp().m_boxes.clear();
+        g_nMovesIn = 0;
+        ASSERT_EQ("", LoadGroupsFile());
+        MakeNh();
+        g_bMoveInFails = true;
+        Stage("MoveFileExA", (void*)&StagedMove, (void**)&g_realMove);
+        Stage("SetFileInformationByHandle", (void*)&StagedSetInfo, (void**)&g_realSetInfo);
+        EXPECT_FALSE(SaveGroupsFile(false));
+        Unstage();
+        g_bMoveInFails = false;
+        ASSERT_FALSE(Exists(m_groupsFile)) << "staged in vain";
+
+        if (bSessionEnds) {
+            CGroupsStore::Instance().EndSession();
+            ClearGroups();
+            EXPECT_EQ(FileLines() + "now holds the changes to the groups that could not be stored in it when the "
+                                    "program last ended.",
+                      LoadGroupsFile());
+        } else {
+            CGroupManager::GetInstance()->FindGroup(2)->AddKeyword("k2");
+            EXPECT_TRUE(SaveGroupsFile(true));
+            EXPECT_TRUE(TestApp().m_boxes.empty()) << TestApp().m_boxes[0].text;
+        }
+        std::string expected = WithGroup(kTwoGroups, kNh);
+        if (!bSessionEnds) expected.insert(expected.find("</Group>"), "<Keyword>k2</Keyword>\n");
+        ExpectFileNodes(expected);
+    }
+}
+
+// The start puts back the file a save set aside only when that save never finished (its
+// new bytes lie beside the file under the same name), and never over a file.
+TEST_F(GroupsStoreReplaceTest, TheStartPutsBackOnlyTheFileAnUnfinishedSaveSetAside)
+{
+    const struct
+    {
+        const char* what;
+        bool bFile;                      // a file at the name
+        const char *pszOld, *pszTmp;     // beside it
+        bool bPutBack;
+    } cases[] = {
+        {"cut short between the two moves", false, ".~5e1.old", ".~5e1.tmp", true},
+        {"deleted by the user, an old copy beside", false, ".~5e1.old", NULL, false},
+        {"deleted by the user, another save's leftover beside", false, ".~5e1.old", ".~77.tmp", false},
+        {"a file at the name", true, ".~5e1.old", ".~5e1.tmp", false},
+    };
+    const std::string other = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Other program\"", {"op"}));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoveSaveFiles();
+        ::DeleteFileA(m_groupsFile.c_str());
+        if (c.bFile) WriteGroups(other);
+        std::ofstream((m_groupsFile + c.pszOld).c_str(), std::ios::binary) << kTwoGroups;
+        if (c.pszTmp != NULL) std::ofstream((m_groupsFile + c.pszTmp).c_str(), std::ios::binary) << "<NimboPurg";
+        ClearGroups();
+        EXPECT_EQ("", LoadGroupsFile());
+        std::vector<std::string> names;
+        for (const GroupEntry& group : CGroupManager::GetInstance()->UserGroups()) names.push_back(group.Name);
+        const std::vector<std::string> expected =
+            c.bPutBack ? std::vector<std::string>{"Tools", "Media"}
+                       : c.bFile ? std::vector<std::string>{"Other program"} : std::vector<std::string>();
+        EXPECT_EQ(expected, names);
+        EXPECT_EQ(c.bPutBack ? std::string(kTwoGroups) : c.bFile ? other : std::string(""), GroupsFile());
+        // What is not put back stays beside; the new bytes of an unfinished save go.
+        EXPECT_EQ(c.bPutBack ? std::vector<std::string>() : std::vector<std::string>{"Purgelet.xml" + std::string(c.pszOld)},
+                  SaveFiles());
+    }
+}
+
+// Another program makes its file at the name between the moves of a save here, or deletes
+// the file after the save read it: the save reads the new file and merges the change into
+// it, or writes its groups anew, and nothing is reported. A file set aside beside the
+// other program's file stays there (it may hold groups that one lacks) and is never put back.
+TEST_F(GroupsStoreReplaceTest, AFileMadeInTheGapOrDeletedSinceTheReadIsReadNotReportedAsAFailure)
+{
+    const std::string theirs = WithGroup(kTwoGroups, GroupElement("Id=\"4\" Name=\"Theirs\"", {"t"}));
+    for (const bool bClash : {true, false}) {
+        SCOPED_TRACE(bClash ? "a file made at the name in the gap" : "the file deleted since the read");
+        RemoveSaveFiles();
+        WriteGroups(kTwoGroups);
+        ClearGroups();
+        TestApp().m_boxes.clear();
+        g_nMovesIn = 0;
+        g_strTheirs = bClash ? theirs : "";
+        ASSERT_EQ("", LoadGroupsFile());
+        MakeNh();
+        if (bClash)
+            Stage("MoveFileExA", (void*)&StagedMove, (void**)&g_realMove);
+        else
+            Stage("WriteFile", (void*)&DeletingWrite, (void**)&g_realWrite);
+        const bool bSaved = SaveGroupsFile(true);
+        Unstage();
+        EXPECT_TRUE(bSaved);
+        EXPECT_TRUE(TestApp().m_boxes.empty()) << TestApp().m_boxes[0].text;
+        if (!bClash) {
+            ExpectFileNodes(WithGroup(kTwoGroups, kNh));
+            continue;
+        }
+        const std::vector<std::string> beside = SaveFiles();
+        EXPECT_EQ(1u, beside.size());
+        for (const std::string& name : beside) {
+            const std::string aside = m_groupsFile.substr(0, m_groupsFile.rfind('\\') + 1) + name;
+            EXPECT_EQ(".old", name.substr(name.size() - 4));
+            EXPECT_EQ(kTwoGroups, mainwindowtest::ReadFile(aside));
+            ::DeleteFileA(aside.c_str());
+        }
+        ExpectFileNodes(WithGroup(theirs, GroupElement("Id=\"5\" Name=\"nh\"", {"nhkw"})));
+    }
+}
