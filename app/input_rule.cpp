@@ -17,6 +17,8 @@ ULONGLONG s_ullKeyDropped = 0;
 ULONGLONG s_ullRunEnded = 0;
 // Gives up the program the commands act on.
 std::function<void()> s_fnTargetGone;
+// Hears that the outermost command carried out is over.
+std::function<void()> s_fnCommandEnded;
 
 // A window of the thread that closed: where it lay and when.
 struct ClosedWindow
@@ -84,9 +86,18 @@ CInputRule::CProgramRun::~CProgramRun()
     s_ullRunEnded = Now();
 }
 
-CInputRule::CCommandCarriedOut::CCommandCarriedOut() { ++s_nCommandsCarriedOut; }
+CInputRule::CCommandCarriedOut::CCommandCarriedOut(bool bCommand) : m_bCommand(bCommand)
+{
+    if (m_bCommand) ++s_nCommandsCarriedOut;
+}
 
-CInputRule::CCommandCarriedOut::~CCommandCarriedOut() { --s_nCommandsCarriedOut; }
+CInputRule::CCommandCarriedOut::~CCommandCarriedOut()
+{
+    if (!m_bCommand || --s_nCommandsCarriedOut > 0 || !s_fnCommandEnded) return;
+    // Called through a copy: the one told may replace the handler.
+    const std::function<void()> fnCommandEnded = s_fnCommandEnded;
+    fnCommandEnded();
+}
 
 CInputRule::CMessageHook::CMessageHook()
 {
@@ -159,6 +170,8 @@ void CInputRule::InputDropped(UINT message, WPARAM wParam, DWORD dwTime)
 }
 
 void CInputRule::SetTargetGone(std::function<void()> fnTargetGone) { s_fnTargetGone = std::move(fnTargetGone); }
+
+void CInputRule::SetCommandEnded(std::function<void()> fnCommandEnded) { s_fnCommandEnded = std::move(fnCommandEnded); }
 
 ULONGLONG CInputRule::RunEnded() { return s_ullRunEnded; }
 

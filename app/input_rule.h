@@ -25,16 +25,21 @@ public:
         CProgramRun& operator=(const CProgramRun&) = delete;
     };
 
-    // While one lives, the main window carries out one of its commands (a menu item, a
-    // button, a key, a row's double-click): a refill of the list now is that command's
-    // doing, and a hand that double-clicked for it may still be clicking.
+    // While one lives (made with bCommand true), the main window or one of its panes
+    // carries out a command (a menu item, a button, a key, a row's double-click, a box's
+    // answer): a refill of the list now is that command's doing, and a hand that clicked
+    // for it may still be clicking. When the outermost one goes, the command is over
+    // (SetCommandEnded).
     class CCommandCarriedOut
     {
     public:
-        CCommandCarriedOut();
+        explicit CCommandCarriedOut(bool bCommand = true);
         ~CCommandCarriedOut();
         CCommandCarriedOut(const CCommandCarriedOut&) = delete;
         CCommandCarriedOut& operator=(const CCommandCarriedOut&) = delete;
+
+    private:
+        bool m_bCommand;
     };
 
     // While one lives, the system's own modal loops (a message box's, a dialog box's, a
@@ -94,6 +99,9 @@ public:
     static void InputDropped(UINT message, WPARAM wParam, DWORD dwTime);
     // Who gives the target up when input is dropped: the program list (empty: none).
     static void SetTargetGone(std::function<void()> fnTargetGone);
+    // Who is told when the outermost command carried out is over, with everything it
+    // changed (a save after a refill, a box after it): the program list (empty: none).
+    static void SetCommandEnded(std::function<void()> fnCommandEnded);
     // When the last of the program's commands ended (64-bit ticks; 0: none yet).
     static ULONGLONG RunEnded();
 

@@ -387,12 +387,6 @@ void CPageUninstallGroupEditor::OnTimer(UINT_PTR nIDEvent)
     if (!CUiManager::GetInstance()->IsGroupEditorOpen()) RestoreKeptTyping();
 }
 
-void CPageUninstallGroupEditor::OnApply()
-{
-    // The list comes back filtered by the group where the editor stood: a double-click
-    // there right after rests as after any command.
-    CInputRule::CCommandCarriedOut carrying;
-    ApplyGroup();
-}
+void CPageUninstallGroupEditor::OnApply() { ApplyGroup(); }
 
 void CPageUninstallGroupEditor::OnCancelButton() { CUiManager::GetInstance()->CloseGroupEditor(); }

@@ -55,6 +55,7 @@ CPageUninstallList::CPageUninstallList() : CCommandPage(IDD_PAGE_LIST), m_bRefil
 CPageUninstallList::~CPageUninstallList()
 {
     CInputRule::SetTargetGone(nullptr);
+    CInputRule::SetCommandEnded(nullptr);
     // The catalogue's entries go with the page; the mediator must not keep naming one.
     CUiManager* pUi = CUiManager::GetInstance();
     for (int i = 0; i < m_Catalogue.GetCount(); ++i)
@@ -79,6 +80,10 @@ BOOL CPageUninstallList::OnInitDialog()
     m_wndList.m_fnTakesInput = [this](UINT message, DWORD dwTime) { return TakesListInput(message, dwTime); };
     // Input dropped anywhere in the window takes the selected program away.
     CInputRule::SetTargetGone([this] { TargetGone(); });
+    // The rest after a command's refill runs from the end of the command and from when
+    // the user sees the rows it brought.
+    CInputRule::SetCommandEnded([this] { CommandEnded(); });
+    m_wndList.m_fnShown = [this] { RowsShown(); };
 
     AddAnchor(IDC_SEARCH, CSize(0, 0), CSize(100, 0));
     AddAnchor(IDC_LIST, CSize(0, 0), CSize(100, 100));
@@ -334,14 +339,40 @@ void CPageUninstallList::RowsReplaced(bool bFullRefresh)
         const HWND hTop = ::GetAncestor(m_hWnd, GA_ROOT);
         m_ullRefilled = hTop != NULL && ::IsWindowVisible(hTop) ? ullNow : 0;
     }
-    // A command's refill (an uninstall, Remove Entry, the options, a keyword added, F5):
-    // however long the command or its box took, the rows changed now, and a second
-    // double-click of a hand that double-clicked before it may still come.
-    if (CInputRule::IsCarryingOutCommand()) m_ullCommandRefill = ullNow;
+    // A command's refill (an uninstall, Remove Entry, the options, a keyword added, a
+    // group deleted or applied, F5), from whatever window the command came: however long
+    // the command or its box took, the rows changed now, and a second double-click of a
+    // hand that double-clicked before it may still come. The rest runs on until the
+    // command is over and its rows show (CommandEnded, RowsShown).
+    if (CInputRule::IsCarryingOutCommand()) {
+        m_ullCommandRefill = ullNow;
+        m_bCommandRefilled = true;
+    }
     // The bars show the commands' states for the rows shown now, also when the selected
     // program stayed what it was (none, after the first fill): nothing else may come to
     // bring them up to date before the user acts.
     CUiManager::GetInstance()->CommandStatesChanged();
+}
+
+void CPageUninstallList::CommandEnded()
+{
+    if (!m_bCommandRefilled) return;
+    m_bCommandRefilled = false;
+    // What the command did after the refill (a save, a box) kept the window from showing
+    // the new rows: the user sees them from now at the earliest.
+    m_ullCommandRefill = ::GetTickCount64();
+    const bool bPaintDue = m_wndList.GetSafeHwnd() != NULL && ::GetUpdateRect(m_wndList.m_hWnd, NULL, FALSE);
+    m_bRestAwaitsShow = bPaintDue || !m_wndList.IsWindowVisible();
+}
+
+void CPageUninstallList::RowsShown()
+{
+    // A busy machine paints late, after the input that came meanwhile (the pointer's
+    // moves over the window a box uncovered): the rows the command brought show only
+    // now, and the hand that saw them takes its second from here.
+    if (!m_bRestAwaitsShow) return;
+    m_bRestAwaitsShow = false;
+    m_ullCommandRefill = ::GetTickCount64();
 }
 
 bool CPageUninstallList::TakesListInput(UINT message, DWORD dwTime) const
@@ -571,8 +602,9 @@ void CPageUninstallList::OnListDblClk(NMHDR*, LRESULT* pResult)
     // A command that ends at once, with its refill, is over before a hand's second
     // double-click, and a slow one (or one that asked first) may end just before it:
     // within a second of one that ran a command, and within a second after any command
-    // filled the list again, no other one acts, on whatever row moved under the pointer
-    // meanwhile.
+    // that filled the list again was over and its rows showed, no other one acts, on
+    // whatever row moved under the pointer meanwhile. Judged by the time the click was
+    // made, not when it is taken: a click made before that counts as within.
     const ULONGLONG ullNow = ::GetTickCount64(), ullClick = CInputRule::InputTime(::GetMessageTime(), ullNow);
     const ULONGLONG ullRest = std::max(m_ullCommandClick, m_ullCommandRefill);
     if (ullRest != 0 && (ullClick < ullRest || ullClick - ullRest < kDoubleClickRest)) {

@@ -109,6 +109,11 @@ protected:
     // target no more. No row stays selected, the commands have no program, and a refill
     // under way does not bring the chosen one back.
     void TargetGone();
+    // The outermost command carried out is over: when it filled the list again, the
+    // rest after it runs from now, and from when the rows show if they are not painted.
+    void CommandEnded();
+    // The list painted its rows on the screen.
+    void RowsShown();
     // The list's question before it takes a key or a click made at dwTime.
     bool TakesListInput(UINT message, DWORD dwTime) const;
     // A key that would change the search text waits for the search box.
@@ -120,8 +125,13 @@ protected:
     ULONGLONG m_ullRefilled = 0;
     // When a row double-click last ran a command (the click's time; 0: none yet).
     ULONGLONG m_ullCommandClick = 0;
-    // When one of the main window's commands last filled the list again (0: not yet).
+    // When the rest after a command that filled the list again began: the refill, then
+    // the command's end, then the first paint of the rows after it (0: none yet).
     ULONGLONG m_ullCommandRefill = 0;
+    // A command carried out now filled the list again.
+    bool m_bCommandRefilled = false;
+    // The command that filled the list again is over, and its rows have not shown yet.
+    bool m_bRestAwaitsShow = false;
     // The search text changed and the list waits for the rest of the word.
     bool m_bFilterWaiting = false;
 

@@ -330,7 +330,14 @@ LRESULT CPurgeletDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     // the program drops.
     if (message == WM_SETCURSOR && LOWORD(lParam) == (WORD)HTERROR)
         CInputRule::InputDropped(HIWORD(lParam), 0, ::GetMessageTime());
-    LRESULT lResult = CExtNCW<CExtResizableDialog>::WindowProc(message, wParam, lParam);
+    LRESULT lResult = 0;
+    {
+        // A command of the window (its menus, toolbar, keys, a row's double-click) is
+        // carried out as the pages' are (CCommandPage): a refill of the list meanwhile is
+        // the command's doing, and the list rests a double-click after it.
+        CInputRule::CCommandCarriedOut carrying(CUiManager::IsCommandMessage(message, wParam, lParam));
+        lResult = CExtNCW<CExtResizableDialog>::WindowProc(message, wParam, lParam);
+    }
     if (message == WM_ACTIVATEAPP) {
         bool bActive = wParam != 0;
         if (bActive && !m_bAppActive && ::IsWindow(m_hWnd))
@@ -368,18 +375,6 @@ BOOL CPurgeletDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     // whose answer is about what it named.
     if (CUiManager::RefusesMessage(WM_COMMAND, wParam, lParam)) return TRUE;
     return CExtNCW<CExtResizableDialog>::OnCommand(wParam, lParam);
-}
-
-BOOL CPurgeletDlg::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
-{
-    // Every command of the window is carried out here, also one routed up from a page (its
-    // context menu): a refill of the list meanwhile is the command's (the rest after it,
-    // CPageUninstallList::OnListDblClk). A question whether a handler exists carries out
-    // nothing.
-    if (nCode != (int)CN_COMMAND || pHandlerInfo != NULL)
-        return CExtNCW<CExtResizableDialog>::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-    CInputRule::CCommandCarriedOut carrying;
-    return CExtNCW<CExtResizableDialog>::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 void CPurgeletDlg::OnSysCommand(UINT nID, LPARAM lParam)

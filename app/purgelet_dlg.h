@@ -44,9 +44,6 @@ public:
     // The message shown when the registry refused; it gives the system's reason.
     static CString RemoveFailed(const std::string& strName, LONG nError);
 
-    // Carries out a command (CN_COMMAND), or answers for its update handler.
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
-
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;

@@ -325,6 +325,7 @@ void CExtReportCtrl::OnPaint()
     dcWindow.GetClipBox(&rcClip);
     CExtPaintManager* pPM = GetPaintManager();
     if (pPM != NULL) pPM->DrawSimpleFrame(dcWindow, rcClip, this);
+    if (m_fnShown) m_fnShown();
 }
 
 void CExtReportCtrl::PaintClient(CDC* pDC, const CRect& rcClient)

@@ -87,6 +87,9 @@ public:
     // input rule (CInputRule::InputDropped), which takes the program the commands act on
     // away, so that no command acts on the row the user was moving away from.
     std::function<bool(UINT message, DWORD dwTime)> m_fnTakesInput;
+    // Called, when set, each time the list has painted its rows on the screen: what the
+    // user sees of them changes only then.
+    std::function<void()> m_fnShown;
 
     // Whether the list takes a click made at dwTime (the message's time) at a point of
     // its client area: its owner's question, the rows that changed there and the

@@ -88,6 +88,30 @@ inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
     }
 }
 
+// Pumps as PumpUntil does, but asks pred() after every message handled: the moment
+// something happens is seen as soon as the message that did it is over, not once the
+// queue is empty (a paint, a posted message after it).
+inline bool PumpUntilAfterEach(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
+{
+    struct WakeTimer
+    {
+        UINT_PTR id = ::SetTimer(NULL, 0, 50, NULL);
+        ~WakeTimer() { ::KillTimer(NULL, id); }
+    } wake;
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        if (!::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE)) {
+            ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+        } else if (!AfxPumpMessage()) {
+            ::PostQuitMessage((int)msg.wParam);
+            return pred();
+        }
+        if (pred()) return true;
+        if (::GetTickCount() - start >= timeoutMs) return pred();
+    }
+}
+
 // Every value under a key of HKEY_CURRENT_USER, with its type, as stored; none when the
 // key is not there.
 inline std::map<std::string, std::string> StoredValues(const char* pszKey)
