@@ -6,12 +6,19 @@
 namespace
 {
 
-// The section and its one value: every change in one binary value, so that the changes
-// are kept whole or not at all. Each change: its Id, which sides it has (1: as the file
-// held it, 2: as here), then each side: its name and its keywords, a count first. Every
-// number is four bytes, low byte first; a text is its length and its bytes.
+// The section and its one value: everything in one binary value, so that the changes are
+// kept whole or not at all. Every number is four bytes, low byte first; a text is its
+// length and its bytes; a group is its name, its keyword count and its keywords.
+//   kWithBase; the count of the base's other Ids and each; the count of base groups and
+//   each (its Id in the file, 0 for none, and the group); then each change to the end: the
+//   place of its base group plus one (0: added here), 1 when the group is here (followed
+//   by it as changed) or 0 when it was deleted here.
+// Earlier builds kept no base but the changed groups: each change is its Id, which sides
+// it has (1: as the file held it, 2: as here) and those sides in that order.
 const char kKeptSection[] = "Groups Not Stored";
 const char kKeptValue[] = "Groups";
+// Above every Id, so that no value of the earlier layout starts with it.
+const DWORD kWithBase = 0x80000002;
 const DWORD kSideBase = 1, kSideHere = 2;
 const char kUntoldSection[] = "Groups Not Told";
 const char kUntoldValue[] = "Text";
@@ -40,8 +47,10 @@ void PutGroup(std::string& bytes, const GroupEntry& group)
 class KeptReader
 {
 public:
-    KeptReader(const std::vector<BYTE>& bytes) : m_bytes(bytes), m_nAt(0) {}
+    KeptReader(const std::vector<BYTE>& bytes) : m_bytes(bytes), m_nAt(0), m_bUnstorable(false) {}
     bool AtEnd() const { return m_nAt == m_bytes.size(); }
+    // A count of things of at least nBytes each that the bytes left can hold.
+    bool Count(DWORD& nCount, size_t nBytes) { return Number(nCount) && nCount <= (m_bytes.size() - m_nAt) / nBytes; }
     bool Number(DWORD& nNumber)
     {
         if (m_bytes.size() - m_nAt < 4) return false;
@@ -72,15 +81,19 @@ public:
     // every save fail, and be kept again at every end.
     bool StorableGroup(GroupEntry& group)
     {
-        if (!Group(group) || !GroupsFileTextFault(group.Name).empty()) return false;
+        if (!Group(group)) return false;
+        m_bUnstorable = !GroupsFileTextFault(group.Name).empty();
         for (const std::string& keyword : group.Keywords)
-            if (!GroupsFileTextFault(keyword).empty()) return false;
-        return true;
+            m_bUnstorable = m_bUnstorable || !GroupsFileTextFault(keyword).empty();
+        return !m_bUnstorable;
     }
+    // The last group read holds what the file cannot.
+    bool Unstorable() const { return m_bUnstorable; }
 
 private:
     const std::vector<BYTE>& m_bytes;
     size_t m_nAt;
+    bool m_bUnstorable;
 };
 
 bool ReadSectionBytes(HKEY hKey, const char* pszValue, std::vector<BYTE>& bytes)
@@ -139,45 +152,56 @@ void ForgetProgramSection(const char* pszSection)
     AfxGetApp()->WriteProfileString(pszSection, NULL, NULL);
 }
 
-std::vector<KeptGroupChange> GroupChangesBetween(const std::vector<GroupEntry>& base,
-                                                 const std::vector<GroupEntry>& here, const std::set<int>& unstated)
+KeptGroups GroupChangesBetween(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& here,
+                               const std::set<int>& unstated, const std::vector<int>& baseOtherIds)
 {
-    std::map<int, const GroupEntry*> hereById, baseById;
+    std::map<int, const GroupEntry*> hereById;
+    std::set<int> inBase;
     for (const GroupEntry& group : here) hereById[group.Id] = &group;
-    for (const GroupEntry& group : base) baseById[group.Id] = &group;
-    std::vector<KeptGroupChange> changes;
+    KeptGroups kept;
+    kept.baseOtherIds = baseOtherIds;
     for (const GroupEntry& group : base) {
+        kept.base.push_back(group);
+        // An Id given here and never written is none of the file's: the next start finds
+        // the group by its name and keywords.
+        if (unstated.count(group.Id)) kept.base.back().Id = 0;
+        inBase.insert(group.Id);
         std::map<int, const GroupEntry*>::const_iterator it = hereById.find(group.Id);
         if (it != hereById.end() && it->second->Name == group.Name && it->second->Keywords == group.Keywords) continue;
         KeptGroupChange change;
-        change.nId = unstated.count(group.Id) ? 0 : group.Id;
-        change.bBase = true;
-        change.base = group;
+        change.nBase = (int)kept.base.size() - 1;
         change.bHere = it != hereById.end();
         if (change.bHere) change.here = *it->second;
-        changes.push_back(change);
+        kept.changes.push_back(change);
     }
     for (const GroupEntry& group : here) {
-        if (baseById.count(group.Id)) continue;
+        if (inBase.count(group.Id)) continue;
         KeptGroupChange change;
         change.bHere = true;
         change.here = group;
-        changes.push_back(change);
+        kept.changes.push_back(change);
     }
-    return changes;
+    return kept;
 }
 
-bool KeepGroupChanges(const std::vector<KeptGroupChange>& changes)
+bool KeepGroupChanges(const KeptGroups& kept)
 {
-    if (changes.empty()) {
+    if (kept.changes.empty()) {
         ForgetProgramSection(kKeptSection);
         return true;
     }
     std::string bytes;
-    for (const KeptGroupChange& change : changes) {
-        PutNumber(bytes, (DWORD)change.nId);
-        PutNumber(bytes, (change.bBase ? kSideBase : 0) | (change.bHere ? kSideHere : 0));
-        if (change.bBase) PutGroup(bytes, change.base);
+    PutNumber(bytes, kWithBase);
+    PutNumber(bytes, (DWORD)kept.baseOtherIds.size());
+    for (int nId : kept.baseOtherIds) PutNumber(bytes, (DWORD)nId);
+    PutNumber(bytes, (DWORD)kept.base.size());
+    for (const GroupEntry& group : kept.base) {
+        PutNumber(bytes, (DWORD)group.Id);
+        PutGroup(bytes, group);
+    }
+    for (const KeptGroupChange& change : kept.changes) {
+        PutNumber(bytes, (DWORD)(change.nBase + 1));
+        PutNumber(bytes, change.bHere ? 1 : 0);
         if (change.bHere) PutGroup(bytes, change.here);
     }
     return AfxGetApp()->WriteProfileBinary(kKeptSection, kKeptValue, (LPBYTE)&bytes[0], (UINT)bytes.size()) != FALSE;
@@ -199,32 +223,115 @@ std::string TakeUntoldText()
     return text;
 }
 
-bool ReadKeptGroupChanges(std::vector<KeptGroupChange>* changes)
+namespace
 {
-    changes->clear();
+
+const char kCutShort[] = "they are cut short or damaged";
+
+// The layout with the base (kWithBase read already). False, with the reason, when the
+// bytes are not such a value whole.
+bool ReadWithBase(KeptReader& reader, KeptGroups* kept, std::string* why)
+{
+    DWORD nCount = 0;
+    *why = kCutShort;
+    if (!reader.Count(nCount, 4)) return false;
+    kept->baseOtherIds.resize(nCount);
+    for (int& nId : kept->baseOtherIds) {
+        DWORD nRead = 0;
+        if (!reader.Number(nRead) || nRead == 0 || nRead > (DWORD)kMaxGroupId) return false;
+        nId = (int)nRead;
+    }
+    // A base group takes twelve bytes at least: its Id, an empty name and no keywords.
+    if (!reader.Count(nCount, 12)) return false;
+    kept->base.resize(nCount);
+    std::set<int> ids;
+    for (GroupEntry& group : kept->base) {
+        DWORD nId = 0;
+        if (!reader.Number(nId) || nId > (DWORD)kMaxGroupId || !reader.StorableGroup(group)) return false;
+        group.Id = (int)nId;
+        if (nId != 0 && !ids.insert(group.Id).second) {
+            *why = "they name the group Id " + std::to_string(nId) + " twice";
+            return false;
+        }
+    }
+    std::vector<bool> changed(kept->base.size(), false);
+    while (!reader.AtEnd()) {
+        KeptGroupChange change;
+        DWORD nPlace = 0, nHere = 0;
+        if (!reader.Number(nPlace) || !reader.Number(nHere) || nPlace > kept->base.size() || nHere > 1 ||
+            (nPlace == 0 && nHere == 0))
+            return false;
+        if (nPlace > 0) {
+            if (changed[nPlace - 1]) {
+                *why = "they change one group twice";
+                return false;
+            }
+            changed[nPlace - 1] = true;
+        }
+        change.nBase = (int)nPlace - 1;
+        change.bHere = nHere != 0;
+        if (change.bHere && !reader.StorableGroup(change.here)) return false;
+        kept->changes.push_back(change);
+    }
+    return true;
+}
+
+// The layout of earlier builds: the changed groups' sides, the first Id read already.
+bool ReadChangedSides(KeptReader& reader, DWORD nFirstId, KeptGroups* kept, std::string* why)
+{
+    std::set<int> ids;
+    *why = kCutShort;
+    for (DWORD nId = nFirstId;; ) {
+        DWORD nSides = 0;
+        if (nId > (DWORD)kMaxGroupId || !reader.Number(nSides) || nSides == 0 || nSides > (kSideBase | kSideHere))
+            return false;
+        if (nId != 0 && !ids.insert((int)nId).second) {
+            *why = "they name the group Id " + std::to_string(nId) + " twice";
+            return false;
+        }
+        KeptGroupChange change;
+        change.bHere = (nSides & kSideHere) != 0;
+        if (nSides & kSideBase) {
+            GroupEntry base;
+            if (!reader.Group(base)) return false;
+            base.Id = (int)nId;
+            change.nBase = (int)kept->base.size();
+            kept->base.push_back(base);
+        }
+        if (change.bHere && !reader.StorableGroup(change.here)) return false;
+        kept->changes.push_back(change);
+        if (reader.AtEnd()) return true;
+        if (!reader.Number(nId)) return false;
+    }
+}
+
+}  // namespace
+
+KeptRead ReadKeptGroupChanges(KeptGroups* kept, std::string* why)
+{
+    *kept = KeptGroups();
+    why->clear();
     HKEY hKey = OpenProgramSection(kKeptSection);
-    if (hKey == NULL) return false;
+    if (hKey == NULL) return KeptRead::None;
+    DWORD dwType = 0;
+    const bool bThere = ::RegQueryValueExA(hKey, kKeptValue, NULL, &dwType, NULL, NULL) == ERROR_SUCCESS;
     std::vector<BYTE> bytes;
     const bool bRead = ReadSectionBytes(hKey, kKeptValue, bytes);
     ::RegCloseKey(hKey);
-    if (!bRead) return false;
+    if (!bThere) return KeptRead::None;
     KeptReader reader(bytes);
-    while (!reader.AtEnd()) {
-        KeptGroupChange change;
-        DWORD nId = 0, nSides = 0;
-        if (!reader.Number(nId) || !reader.Number(nSides) || nId > (DWORD)kMaxGroupId || nSides == 0 ||
-            nSides > (kSideBase | kSideHere)) {
-            changes->clear();
-            return false;
-        }
-        change.nId = (int)nId;
-        change.bBase = (nSides & kSideBase) != 0;
-        change.bHere = (nSides & kSideHere) != 0;
-        if ((change.bBase && !reader.Group(change.base)) || (change.bHere && !reader.StorableGroup(change.here))) {
-            changes->clear();
-            return false;
-        }
-        changes->push_back(change);
+    DWORD nFirst = 0;
+    bool bWhole = false;
+    if (!bRead) {
+        *why = "they are not kept as this program keeps them";
+    } else if (!reader.Number(nFirst)) {
+        *why = kCutShort;
+    } else {
+        bWhole = nFirst == kWithBase ? ReadWithBase(reader, kept, why) : ReadChangedSides(reader, nFirst, kept, why);
     }
-    return !changes->empty();
+    if (bWhole && !kept->changes.empty()) return KeptRead::Read;
+    if (bWhole) *why = "they hold no change";
+    if (reader.Unstorable()) *why = "they hold a name or keyword the groups file cannot hold";
+    *kept = KeptGroups();
+    return KeptRead::Unreadable;
 }

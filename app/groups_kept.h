@@ -3,11 +3,12 @@
 // ends (it was held by another program, or could not be written), in the section
 // "Groups Not Stored", and the sections' reading, which never makes a key.
 //
-// The changes are kept as a merge needs them: each group changed, added or deleted here,
-// with its Id in the file and the group as the file held it when this run last read or
-// wrote it, and as it is here. The next start applies them to what the file holds then,
-// as a change made in that run (CGroupsStore), so that what another program changed in
-// the file meanwhile stays.
+// The changes are kept as a merge needs them: the file's groups as this run last read or
+// wrote them (with the file's Ids, and the other Ids it held), and each group changed,
+// added or deleted here since. The next start makes that run's groups again and applies
+// them to what the file holds then through the merge of a change made in that run
+// (CGroupsStore), so that what another program changed in the file meanwhile stays and
+// no kept change lands on another group.
 #pragma once
 #include <windows.h>
 #include <set>
@@ -28,22 +29,45 @@ void ForgetProgramSection(const char* pszSection);
 // One group changed, added or deleted here that the groups file does not hold so yet.
 struct KeptGroupChange
 {
-    int nId = 0;         // the group's Id in the file; 0 when the file gives it none (a group added here)
-    bool bBase = false;  // the file held the group: `base` is the group as this run last read or wrote it
+    int nBase = -1;      // the group's place in KeptGroups::base; -1 for a group added here
     bool bHere = false;  // the group is here: `here` is it as changed; not here: deleted here
-    GroupEntry base, here;
+    GroupEntry here;
+};
+
+// What the next start needs to merge the changes made here into the file as the running
+// program would have: the file's groups as this run last read or wrote them, and what the
+// user changed in them since.
+struct KeptGroups
+{
+    // The user groups as the file held them then, in its order, each with the file's Id, or
+    // 0 where the file gave it none of its own (such a group is found by its name and
+    // keywords, and is given an Id only once the file is read).
+    std::vector<GroupEntry> base;
+    // The Ids the file held then besides those of `base` (CGroupsFile::OtherIds).
+    std::vector<int> baseOtherIds;
+    // Only what the file does not hold: groups added here come last, in their order here.
+    std::vector<KeptGroupChange> changes;
 };
 
 // The changes that make `here` of `base` (both with the Ids the groups have here, `base`
 // in the file's order); `unstated` holds the Ids of base groups the file does not hold
-// under those Ids. Groups added here come last, in their order here.
-std::vector<KeptGroupChange> GroupChangesBetween(const std::vector<GroupEntry>& base,
-                                                 const std::vector<GroupEntry>& here, const std::set<int>& unstated);
-// Keeps the changes for the next start in place of those kept before; none drops what
-// was kept. False when the registry refused them.
-bool KeepGroupChanges(const std::vector<KeptGroupChange>& changes);
-// The changes kept; false when none are kept or what is kept cannot be read as changes.
-bool ReadKeptGroupChanges(std::vector<KeptGroupChange>* changes);
+// under those Ids, `baseOtherIds` the file's other Ids as `base` was read.
+KeptGroups GroupChangesBetween(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& here,
+                               const std::set<int>& unstated, const std::vector<int>& baseOtherIds);
+// Keeps the changes for the next start in place of those kept before; no changes drops
+// what was kept. False when the registry refused them.
+bool KeepGroupChanges(const KeptGroups& kept);
+// What ReadKeptGroupChanges found.
+enum class KeptRead
+{
+    None,       // nothing kept
+    Read,       // the changes, read whole
+    Unreadable  // something kept that cannot be read as changes (why: the reason, for the user)
+};
+// The changes kept. Nothing of a value that cannot be read whole is used, nor of one that
+// names one Id twice. Values an earlier build kept (each changed group with its Id and
+// sides, no other group of the file) are read as a base of the changed groups alone.
+KeptRead ReadKeptGroupChanges(KeptGroups* kept, std::string* why);
 
 // What the user is to be told of the groups file and could not be when the session ended
 // (a change a merge then dropped), kept for the next start (section "Groups Not Told").

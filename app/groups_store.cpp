@@ -6,6 +6,7 @@
 #include "catalogue/groups_file.h"
 #include "framework/framework.h"
 #include <algorithm>
+#include <map>
 
 namespace
 {
@@ -67,6 +68,29 @@ std::string DroppedText(const std::vector<std::string>& names)
     return std::string("The changes made here to the ") + (bOne ? "group " : "groups ") + strNames +
            " are not stored: another program changed " + (bOne ? "it" : "them") + " meanwhile, and " +
            (bOne ? "it is" : "they are") + " no longer among the groups shown here.";
+}
+
+// What the start tells of kept changes it cannot read (why: the reader's reason).
+std::string UnreadableKeptText(const std::string& why)
+{
+    return "The changes to the groups that could not be stored when the program last ended cannot be read back (" +
+           why + "). They are not stored in the groups file, and are dropped.";
+}
+
+// An Id no group of the list holds, given: no group made later takes it either.
+int GiveFreshId(CGroupManager* pGroups)
+{
+    GroupEntry* pGroup = pGroups->CreateGroup();
+    const int nId = pGroup->Id;
+    // CreateGroup appended it: it goes at once, from the end, without a walk of the list.
+    pGroups->m_Groups.pop_back();
+    delete pGroup;
+    return nId;
+}
+
+std::string Joined(const std::string& first, const std::string& second)
+{
+    return first + (first.empty() || second.empty() ? "" : "\r\n\r\n") + second;
 }
 
 }  // namespace
@@ -139,6 +163,7 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::
     std::vector<std::string> dropped;
     file.ReadGroups(&disk);
     file.ReserveIds(pGroups);
+    RenumberClaimedUnstated(disk, file.OtherIds());
     if (pGroups->MergeChanges(m_base, disk, &newBase, &file.OtherIds(), &dropped, file.LastId(), file.LowestTopId(),
                               &m_baseOtherIds)) {
         // The tree holds the groups by address: it is built again from the list as it is.
@@ -159,8 +184,8 @@ std::string CGroupsStore::Load()
 {
     m_strUntold.clear();
     // What the last session's end could not tell comes first.
-    const std::string strUntold = TakeUntoldText(), strText = LoadFile();
-    return strUntold + (strUntold.empty() || strText.empty() ? "" : "\r\n\r\n") + strText;
+    const std::string strUntold = TakeUntoldText();
+    return Joined(strUntold, LoadFile());
 }
 
 std::string CGroupsStore::LoadFile()
@@ -179,29 +204,46 @@ std::string CGroupsStore::LoadFile()
     RestoreGroupsFileSetAside(path);
     RemoveGroupsFileLeftovers(path);
     CGroupManager* pGroups = CGroupManager::GetInstance();
-    // Changes the last run could not store are made again, against the groups as that run
-    // knew them: the file's first read merges them as changes made here.
-    std::vector<GroupEntry> keptBase;
-    std::set<int> keptUnstated;
-    m_bKeptToStore = TakeKeptChanges(keptBase, keptUnstated);
+    KeptGroups kept;
+    std::string strKeptWhy;
+    const KeptRead keptRead = ReadKeptGroupChanges(&kept, &strKeptWhy);
+    // Kept changes that cannot be read are told first: the user was told they were kept.
+    const std::string strLost = keptRead == KeptRead::Unreadable ? UnreadableKeptText(strKeptWhy) : std::string();
     CGroupsFile file;
     const bool bOpened = OpenWhenFree(file, path, kHeldWaitMs);
-    if (bOpened && IsHeld(file)) {
+    const bool bHeld = bOpened && IsHeld(file);
+    const GroupsFileStatus::Kind kind = file.Status().kind;
+    // Changes the last run could not store are made again, in the groups as that run knew
+    // them: the file's first read merges them as changes made in that run. A kept group
+    // takes no Id the file holds: a group the file holds without an Id is found by its name
+    // and keywords then, as that run would have found it.
+    std::vector<GroupEntry> keptBase;
+    std::set<int> keptUnstated;
+    m_bKeptToStore = keptRead == KeptRead::Read;
+    if (m_bKeptToStore) {
+        if (bOpened && !bHeld && kind == GroupsFileStatus::Read) file.ReserveIds(pGroups);
+        TakeKeptChanges(kept, keptBase, keptUnstated);
+    }
+    if (bHeld) {
         // Another program is writing it (or holds it unshared): read once it is free
         // (ReadHeldFile), or before the first write, whichever comes first.
         m_bUnread = true;
-        StartFrom(m_bKeptToStore ? keptBase : pGroups->UserGroups(), keptUnstated);
-        return FileLines(path) + "is in use by another program (" + file.Status().reason +
-               ").\r\n\r\nIts groups are read as soon as it is free, and the changes made to the groups meanwhile "
-               "are applied to them.";
+        if (m_bKeptToStore)
+            StartFrom(keptBase, keptUnstated, kept.baseOtherIds);
+        else
+            StartFrom(pGroups->UserGroups(), std::set<int>(), std::vector<int>());
+        return Joined(strLost, FileLines(path) + "is in use by another program (" + file.Status().reason +
+                                   ").\r\n\r\nIts groups are read as soon as it is free, and the changes made to "
+                                   "the groups meanwhile are applied to them.");
     }
-    const GroupsFileStatus::Kind kind = file.Status().kind;
     if (m_bKeptToStore && bOpened && (kind == GroupsFileStatus::Read || kind == GroupsFileStatus::Missing)) {
         m_bUnread = true;
-        StartFrom(keptBase, keptUnstated);
+        StartFrom(keptBase, keptUnstated, kept.baseOtherIds);
         std::string strWhy, strNotice;
         TakeChangedFile(file, strWhy, strNotice);
-        return StoreKeptChanges(strNotice);
+        // The write takes this reading of the file instead of parsing it again.
+        file.KeepReading();
+        return Joined(strLost, StoreKeptChanges(strNotice));
     }
     if (bOpened) file.ReadGroups(pGroups);
     // The groups as read, in the file's order, with the Ids they were given here.
@@ -215,19 +257,19 @@ std::string CGroupsStore::LoadFile()
     if (m_bKeptToStore) {
         // Not read as groups: the kept changes wait for a write, as changes made here.
         m_bKeptToStore = false;
-        StartFrom(keptBase, keptUnstated);
+        StartFrom(keptBase, keptUnstated, kept.baseOtherIds);
     }
     if (!bOpened && !file.Status().Damaged()) {
         // No document object at all: the file was not looked at, so it is not written
         // over either.
         m_fileState = ReadGroupsFileState(path);
         m_bLeftAlone = true;
-        return std::string();
+        return strLost;
     }
     const std::string strText = TakeFirstRead(file, "starts");
     // The first change edits this reading of the file unless the file changes meanwhile.
     file.KeepReading();
-    return strText;
+    return Joined(strLost, strText);
 }
 
 // The file read for the first time in this run, at the start or once the program that
@@ -286,11 +328,34 @@ std::string CGroupsStore::ReadHeldFile()
     return m_bKeptToStore ? StoreKeptChanges(strNotice) : strNotice;
 }
 
-void CGroupsStore::StartFrom(const std::vector<GroupEntry>& base, const std::set<int>& unstated)
+void CGroupsStore::StartFrom(const std::vector<GroupEntry>& base, const std::set<int>& unstated,
+                             const std::vector<int>& baseOtherIds)
 {
     m_base = base;
-    m_baseOtherIds.clear();
+    m_baseOtherIds = baseOtherIds;
     m_unstated = unstated;
+}
+
+void CGroupsStore::RenumberClaimedUnstated(const std::vector<GroupEntry>& disk, const std::vector<int>& otherIds)
+{
+    if (m_unstated.empty()) return;
+    std::set<int> claimed(otherIds.begin(), otherIds.end());
+    for (const GroupEntry& group : disk)
+        if (group.Id > 0) claimed.insert(group.Id);
+    CGroupManager* pGroups = CGroupManager::GetInstance();
+    std::map<int, GroupEntry*> here;
+    for (GroupEntry& base : m_base) {
+        if (!m_unstated.count(base.Id) || !claimed.count(base.Id)) continue;
+        if (here.empty())
+            for (GroupEntry* pGroup : pGroups->m_Groups) here[pGroup->Id] = pGroup;
+        // Given here and never written: the group here of that Id is this one.
+        const int nId = GiveFreshId(pGroups);
+        std::map<int, GroupEntry*>::iterator it = here.find(base.Id);
+        if (it != here.end()) it->second->Id = nId;
+        m_unstated.erase(base.Id);
+        m_unstated.insert(nId);
+        base.Id = nId;
+    }
 }
 
 bool CGroupsStore::FileHoldsId(int nId) const
@@ -301,34 +366,50 @@ bool CGroupsStore::FileHoldsId(int nId) const
     return false;
 }
 
-bool CGroupsStore::TakeKeptChanges(std::vector<GroupEntry>& base, std::set<int>& unstated)
+void CGroupsStore::TakeKeptChanges(const KeptGroups& kept, std::vector<GroupEntry>& base, std::set<int>& unstated)
 {
-    std::vector<KeptGroupChange> kept;
-    if (!ReadKeptGroupChanges(&kept)) return false;
     CGroupManager* pGroups = CGroupManager::GetInstance();
     base = pGroups->UserGroups();
-    for (const KeptGroupChange& change : kept) pGroups->ReserveId(change.nId);
-    for (const KeptGroupChange& change : kept) {
-        int nId = change.nId;
-        if (change.bHere && change.bBase && nId > 0 && pGroups->FindGroup(nId) == NULL) {
-            GroupEntry here = change.here;
-            here.Id = nId;
-            pGroups->AddStoredGroups(std::vector<GroupEntry>(1, here));
-        } else if (change.bHere) {
-            nId = pGroups->AddGroup(change.here)->Id;
-        } else if (nId <= 0 || pGroups->FindGroup(nId) != NULL) {
-            // Deleted in that run, a group the file gave no Id of its own: an Id no group
-            // here takes, so that the merge finds the file's group by its name and keywords.
-            GroupEntry* pGone = pGroups->CreateGroup();
-            nId = pGone->Id;
-            pGroups->DeleteGroup(pGone);
-        }
-        if (!change.bBase) continue;
-        if (nId != change.nId) unstated.insert(nId);
-        base.push_back(change.base);
-        base.back().Id = nId;
+    unstated.clear();
+    for (int nId : kept.baseOtherIds) pGroups->ReserveId(nId);
+    for (const GroupEntry& group : kept.base) pGroups->ReserveId(group.Id);
+    std::vector<const KeptGroupChange*> changeOf(kept.base.size(), NULL);
+    for (const KeptGroupChange& change : kept.changes)
+        if (change.nBase >= 0) changeOf[change.nBase] = &change;
+    // That run's groups in its order: each group of the file as changed there, with the
+    // file's Id (none: given one now), then those it added. One call for all of them: the
+    // Ids present are gathered once.
+    const size_t kDeleted = (size_t)-1;
+    std::vector<size_t> placeOf(kept.base.size(), kDeleted);
+    std::vector<GroupEntry> groups;
+    groups.reserve(kept.base.size() + kept.changes.size());
+    for (size_t i = 0; i < kept.base.size(); ++i) {
+        const KeptGroupChange* pChange = changeOf[i];
+        if (pChange != NULL && !pChange->bHere) continue;
+        placeOf[i] = groups.size();
+        groups.push_back(pChange != NULL ? pChange->here : kept.base[i]);
+        groups.back().Id = kept.base[i].Id;
     }
-    return true;
+    for (const KeptGroupChange& change : kept.changes) {
+        if (change.nBase >= 0) continue;
+        groups.push_back(change.here);
+        groups.back().Id = 0;
+    }
+    const size_t nFirst = pGroups->m_Groups.size();
+    pGroups->AddStoredGroups(groups);
+    for (size_t i = 0; i < kept.base.size(); ++i) {
+        GroupEntry group = kept.base[i];
+        if (placeOf[i] != kDeleted) {
+            group.Id = pGroups->m_Groups[nFirst + placeOf[i]]->Id;
+        } else if (group.Id <= 0) {
+            // Deleted in that run, a group the file gave no Id of its own: an Id no group
+            // here takes, so that the merge finds the file's group by its name and keywords
+            // and leaves it out.
+            group.Id = GiveFreshId(pGroups);
+        }
+        if (group.Id != kept.base[i].Id) unstated.insert(group.Id);
+        base.push_back(group);
+    }
 }
 
 std::string CGroupsStore::StoreKeptChanges(const std::string& strRead)
@@ -353,23 +434,26 @@ std::string CGroupsStore::StoreKeptChanges(const std::string& strRead)
 void CGroupsStore::DropKept()
 {
     if (!m_bKeptInKey) return;
-    KeepGroupChanges(std::vector<KeptGroupChange>());
+    KeepGroupChanges(KeptGroups());
     m_bKeptInKey = false;
 }
 
-void CGroupsStore::KeepPending()
+bool CGroupsStore::KeepPending()
 {
-    KeepGroupChanges(GroupChangesBetween(m_base, CGroupManager::GetInstance()->UserGroups(), m_unstated));
+    const bool bKept = KeepGroupChanges(
+        GroupChangesBetween(m_base, CGroupManager::GetInstance()->UserGroups(), m_unstated, m_baseOtherIds));
     // Also when the registry refused: what an earlier end kept may still be there.
     m_bKeptInKey = true;
+    return bKept;
 }
 
 CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, std::string& strNotice,
                                           std::string& strWhy)
 {
     if (SameAsBase() && !m_unstated.count(nLastingId)) {
-        // The file holds everything: nothing kept from an earlier end is left to store.
-        if (!m_bUnread) DropKept();
+        // Nothing is left to store: what an earlier end kept is in the file, or the user
+        // undid it here (the base of a file not read yet is what that end knew of it).
+        DropKept();
         return Stored;
     }
     const std::string path = GetGroupsFilePath();
@@ -442,16 +526,21 @@ void CGroupsStore::SaveAtExit()
     const Outcome outcome = Write(m_bEnded ? 0 : kHeldExitWaitMs, 0, strNotice, strWhy);
     // The exit has waited: saves after it (the pages going) try once, without waiting.
     m_bExited = true;
-    if (outcome != Stored) KeepPending();
+    const bool bKept = outcome == Stored || KeepPending();
     Tell(strNotice, !m_bEnded);
     if (m_bEnded) {
         KeepUntoldText(m_strUntold);
         return;
     }
-    if (outcome != Held) return;
+    if (outcome == Stored) return;
+    // Whatever kept the change from the file, the user learns what becomes of it.
+    const std::string strKept = bKept ? "They are kept, and stored in it at the next start."
+                                      : "They could not be kept for the next start either: the registry refused them.";
     Report(NotSavedText(GetGroupsFilePath()) +
-           "is still in use by another program: the latest changes to the groups are not stored in it now. They "
-           "are kept, and stored in it at the next start.");
+           (outcome == Held ? "is still in use by another program: the latest changes to the groups are not stored in "
+                              "it now. "
+                            : strWhy + "\r\n\r\nThe latest changes to the groups are not stored in it. ") +
+           strKept);
 }
 
 void CGroupsStore::EndSession()

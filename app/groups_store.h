@@ -30,6 +30,8 @@
 #include "catalogue/groups.h"
 #include "catalogue/groups_file.h"
 
+struct KeptGroups;
+
 class CGroupsStore
 {
 public:
@@ -49,7 +51,7 @@ public:
     bool Save(bool bReport, int nLastingId = 0);
     // The exit's save: a change still pending while another program holds the file waits
     // a few seconds for it. What is not stored then is kept for the next start, and a box
-    // says so when the file was held (other failures were reported at the change). A
+    // says why it is not stored and that it is kept (or that the registry refused it). A
     // change the merge with another program's edit drops is told as at any change.
     void SaveAtExit();
     // The session ends, and the system ends the program without its exit: what the file
@@ -84,21 +86,28 @@ private:
     // when it was written (a change the merge dropped, groups no longer shown), strWhy why
     // it was not.
     Outcome Write(DWORD dwHeldWaitMs, int nLastingId, std::string& strNotice, std::string& strWhy);
-    // The changes the last run kept, made again in the groups as it knew them: `base` gets
-    // those groups as the file held them (after the groups here already), `unstated` the
-    // Ids here of those the file gave none. False when nothing was kept.
-    bool TakeKeptChanges(std::vector<GroupEntry>& base, std::set<int>& unstated);
+    // The groups the last run kept, made again as that run left them: the list gets them
+    // (the file's groups as it knew them, with its changes applied), `base` the file's
+    // groups as it knew them (after the groups here already), with the Ids they have here,
+    // `unstated` the Ids here of those the file gave none. Ids reserved before (the file's,
+    // when it is read first) go to none of them.
+    void TakeKeptChanges(const KeptGroups& kept, std::vector<GroupEntry>& base, std::set<int>& unstated);
     // Writes the kept changes once the file is read (strRead: what the read told), and
     // gives back what the user is told of them.
     std::string StoreKeptChanges(const std::string& strRead);
     // Keeps what the file does not hold for the next start (or drops what was kept, when
-    // it holds everything).
-    void KeepPending();
+    // it holds everything). False when the registry refused it.
+    bool KeepPending();
     // Drops what an earlier end kept: the file holds it now.
     void DropKept();
     // The base for changes made before the file is read (held at the start, or kept from
-    // an earlier end): no Ids of the file's other groups are known for it.
-    void StartFrom(const std::vector<GroupEntry>& base, const std::set<int>& unstated);
+    // an earlier end), with the other Ids the file held as it was known.
+    void StartFrom(const std::vector<GroupEntry>& base, const std::set<int>& unstated,
+                   const std::vector<int>& baseOtherIds);
+    // A base group the file gave no Id of its own holds an Id given here; one the file now
+    // holds (another program gave it since) takes a fresh one, here and in the base, before
+    // the merge would take the file's group of that Id for it.
+    void RenumberClaimedUnstated(const std::vector<GroupEntry>& disk, const std::vector<int>& otherIds);
     bool TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::string& strNotice);
     std::string TakeFirstRead(CGroupsFile& file, const char* pszGoesOn);
     // Notes the Ids here of the groups that the file, as read, gives another Id or none.

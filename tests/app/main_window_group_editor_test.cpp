@@ -700,6 +700,31 @@ TEST_F(MainWindowGroupsFileTest, TypingKeptForAGroupOfAFileHeldAtTheStartComesBa
     }
 }
 
+// Typing kept for a group whose name the user left alone comes back over the name another
+// program gave the group meanwhile: Apply stores the typing and leaves that rename.
+TEST_F(MainWindowGroupsFileTest, KeptTypingThatLeftTheNameAloneKeepsAnotherProgramsRename)
+{
+    const std::string tools = GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"});
+    WriteGroups(GroupsFileOf(tools + GroupElement("Id=\"3\" Name=\"Movies\"", {"player"})));
+    ClearGroups();
+    ASSERT_TRUE(RegistrySandbox::SetDword(HKEY_CURRENT_USER, kKeptTypingKey, "Group Id", 3));
+    for (const char* name : {"Name", "Opened Name"})
+        ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kKeptTypingKey, name, "Media"));
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kKeptTypingKey, "Keywords", "player\r\nalpha"));
+    ASSERT_TRUE(RegistrySandbox::SetString(HKEY_CURRENT_USER, kKeptTypingKey, "Opened Keywords", "player\r\n"));
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+        ASSERT_TRUE(PumpUntil([&] { return EditorOpen(dlg) && dlg.IsWindowVisible(); }));
+        EXPECT_EQ("Movies", TextOf(editor.m_wndName));
+        EXPECT_EQ("player\r\nalpha", TextOf(editor.m_wndKeywords));
+        ClickIn(editor.m_wndApply.m_hWnd);
+        EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg); }));
+    }));
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+    ExpectFileNodes(GroupsFileOf(tools + GroupElement("Id=\"3\" Name=\"Movies\"", {"player", "alpha"})));
+}
+
 // Typing for Media when the session ends, after another program made Media a group this
 // system's code page cannot show: the merge at the end takes the group away, and the
 // typing is kept as a new group's, to come back as one at the next start, which says

@@ -537,35 +537,67 @@ TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart
     }
 }
 
-// Kept changes that cannot be read as such (another type, bytes cut short, a count beyond
-// the bytes, no side, a group the file cannot hold) change nothing: the start goes on
-// without a word, and the exit drops them.
-TEST_F(MainWindowGroupsFileTest, KeptChangesThatCannotBeReadChangeNothingAndAreDropped)
+// Kept changes are read whole or not at all. Those an earlier build kept (the changed
+// groups alone) are stored as changes. Those that cannot be read as such (another type,
+// bytes cut short, a count beyond the bytes, no side, a group the file cannot hold, one
+// Id or one group twice) change nothing: the start says they are dropped, and they are.
+TEST_F(MainWindowGroupsFileTest, KeptChangesAreReadWholeOrToldAndDropped)
 {
     auto n = [](DWORD nValue) { return std::string((const char*)&nValue, sizeof(nValue)); };
+    auto g = [&](const std::string& name, const std::vector<std::string>& keywords) {
+        std::string bytes = n((DWORD)name.size()) + name + n((DWORD)keywords.size());
+        for (const std::string& k : keywords) bytes += n((DWORD)k.size()) + k;
+        return bytes;
+    };
+    auto dropped = [](const std::string& why) {
+        return "The changes to the groups that could not be stored when the program last ended cannot be read back (" +
+               why + "). They are not stored in the groups file, and are dropped.";
+    };
+    const std::string stored = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
+                                            GroupElement("Id=\"3\" Name=\"Media\"", {"player", "alpha"}) +
+                                            GroupElement("Id=\"4\" Name=\"cartoons\"", {"tom"}));
     const struct
     {
         const char* what;
         DWORD type;
         std::string bytes;
+        std::string box;  // without the file's lines when stored
+        std::string after;
     } cases[] = {
-        {"a text", REG_SZ, std::string("x", 2)},
-        {"cut short", REG_BINARY, n(2) + n(2) + n(5) + "ab"},
-        {"a count beyond the bytes", REG_BINARY, n(2) + n(2) + n(1) + "x" + n(0x7FFFFFFF)},
-        {"no side", REG_BINARY, n(2) + n(0)},
-        {"a name the file cannot hold", REG_BINARY, n(0) + n(2) + n(3) + "a\x01z" + n(0)},
+        {"an earlier build's", REG_BINARY,
+         n(3) + n(3) + g("Media", {"player"}) + g("Media", {"player", "alpha"}) + n(0) + n(2) + g("cartoons", {"tom"}),
+         "now holds the changes to the groups that could not be stored in it when the program last ended.", stored},
+        {"a text", REG_SZ, std::string("x", 2), dropped("they are not kept as this program keeps them"), kTwoGroups},
+        {"cut short", REG_BINARY, n(2) + n(2) + n(5) + "ab", dropped("they are cut short or damaged"), kTwoGroups},
+        {"a count beyond the bytes", REG_BINARY, n(2) + n(2) + n(1) + "x" + n(0x7FFFFFFF),
+         dropped("they are cut short or damaged"), kTwoGroups},
+        {"no side", REG_BINARY, n(2) + n(0), dropped("they are cut short or damaged"), kTwoGroups},
+        {"a name the file cannot hold", REG_BINARY, n(0) + n(2) + n(3) + "a\x01z" + n(0),
+         dropped("they hold a name or keyword the groups file cannot hold"), kTwoGroups},
+        {"one Id twice, an earlier build's", REG_BINARY,
+         n(2) + n(3) + g("Tools", {}) + g("T", {}) + n(2) + n(1) + g("Media", {}),
+         dropped("they name the group Id 2 twice"), kTwoGroups},
+        {"one Id twice", REG_BINARY,
+         n(0x80000002) + n(0) + n(2) + n(2) + g("Tools", {"corpus"}) + n(2) + g("Media", {"player"}) + n(1) + n(0),
+         dropped("they name the group Id 2 twice"), kTwoGroups},
+        {"one group changed twice", REG_BINARY,
+         n(0x80000002) + n(0) + n(1) + n(2) + g("Tools", {"corpus"}) + n(1) + n(0) + n(1) + n(0),
+         dropped("they change one group twice"), kTwoGroups},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         WriteGroups(kTwoGroups);
         ClearGroups();
+        TestApp().m_boxes.clear();
         ASSERT_TRUE(RegistrySandbox::SetBinary(HKEY_CURRENT_USER, kKeptChangesKey, "Groups", c.bytes.data(),
                                                (DWORD)c.bytes.size(), c.type));
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-            EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+            ASSERT_EQ(1u, Boxes(1).size());
+            EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg).size() == (c.after == kTwoGroups ? 2u : 3u); }));
         }));
-        EXPECT_TRUE(TestApp().m_boxes.empty());
-        EXPECT_EQ(kTwoGroups, GroupsFile());
+        ASSERT_EQ(1u, TestApp().m_boxes.size());
+        EXPECT_EQ(c.after == kTwoGroups ? c.box : FileLines() + c.box, TestApp().m_boxes[0].text);
+        ExpectFileNodes(c.after);
         EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
     }
 }
@@ -592,7 +624,10 @@ TEST_F(MainWindowGroupsFileTest, AReadOnlyFileGivesTheBoxAtEachChangeAndKeepsIts
         ASSERT_EQ(3u, Boxes(3).size());
         EXPECT_EQ(strBox, TestApp().m_boxes[2].text);
     }));
-    EXPECT_EQ(3u, TestApp().m_boxes.size()) << "the exit tries once more without a word";
+    ASSERT_EQ(4u, TestApp().m_boxes.size()) << "the exit tries once more, and says what becomes of the changes";
+    EXPECT_EQ(NotSaved("cannot be written: the file is read-only.\r\n\r\nThe latest changes to the groups are not "
+                       "stored in it. They are kept, and stored in it at the next start."),
+              TestApp().m_boxes[3].text);
     EXPECT_EQ(kTwoGroups, GroupsFile());
 }
 

@@ -1,0 +1,105 @@
+// The groups' part of a start with changes kept at the last end, against a plain start,
+// on a file of 2,000 groups of 20 keywords: the store's load as the groups pane runs it
+// when it opens. A plain start parses the file once. A start with kept changes parses it
+// once too, takes the kept changes (in time that grows with their number, not with their
+// number times the groups), merges them into what the file holds and writes the file; the
+// write reads its new bytes back before they replace the old ones, as every save does.
+// The figures: the median of the rounds for a plain start and for 1 and for every group
+// changed, each with its ratio to the plain start. The kinds take turns round by round.
+//
+// Usage: bench_groups_kept_start [groups] [keywords] [rounds]   (default 2000 20 7)
+#include <windows.h>
+#include <cstdio>
+#include <string>
+#include <vector>
+#include "app/groups_kept.h"
+#include "app/groups_store.h"
+#include "app/purgelet_app.h"
+#include "support/registry_sandbox.h"
+#include "bench/groups_bench.h"
+#include "bench/window_bench.h"
+
+namespace {
+
+CWinApp s_app("Nimbo Purgelet");
+
+// The bench's file, each round with a comment of another length in front of its groups: a
+// load keeps its reading for the next load of the same bytes, and every round is to parse.
+std::string FileText(int groups, int keywords, int round)
+{
+    std::string text = GroupsBenchHead;
+    text += "<!-- " + std::string(round + 1, 'r') + " -->\n";
+    for (int i = 0; i < groups; ++i) {
+        text += "<Group Id=\"" + std::to_string(i + 2) + "\" Name=\"Group " + std::to_string(i) + "\">\n";
+        for (int k = 0; k < keywords; ++k) text += "<Keyword>word" + std::to_string(i * keywords + k) + "</Keyword>\n";
+        text += "</Group>\n";
+    }
+    return text + GroupsBenchTail;
+}
+
+// The changes a run kept whose first `changed` groups each got a keyword more.
+KeptGroups KeptChanges(int groups, int keywords, int changed)
+{
+    std::vector<GroupEntry> base, here;
+    for (int i = 0; i < groups; ++i) {
+        GroupEntry group;
+        group.Id = i + 2;
+        group.Name = "Group " + std::to_string(i);
+        for (int k = 0; k < keywords; ++k) group.Keywords.push_back("word" + std::to_string(i * keywords + k));
+        base.push_back(group);
+        if (i < changed) group.Keywords.push_back("kept" + std::to_string(i));
+        here.push_back(group);
+    }
+    return GroupChangesBetween(base, here, std::set<int>(), std::vector<int>());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int groups = BenchCountArg(argc, argv, 1, 2000);
+    const int keywords = BenchCountArg(argc, argv, 2, 20);
+    const int rounds = BenchCountArg(argc, argv, 3, 7);
+    AfxWinInit(::GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), SW_SHOWNORMAL);
+    s_app.SetRegistryKey("Corvalin");
+    testsupport::RegistrySandbox box;
+    if (!box.Override(HKEY_CURRENT_USER, "HKCU")) {
+        std::printf("could not redirect the registry\n");
+        return 1;
+    }
+    const std::string path = GetGroupsFilePath();
+    const BenchFileKept userFile(path);
+    const int changedCounts[] = {0, 1, groups};
+    const KeptGroups kept[] = {KeptGroups(), KeptChanges(groups, keywords, 1), KeptChanges(groups, keywords, groups)};
+    std::vector<double> ms[3];
+    bool stored[3] = {true, true, true};
+    for (int r = 0; r < rounds; ++r) {
+        for (int kind = 0; kind < 3; ++kind) {
+            GroupsBenchWrite(path, FileText(groups, keywords, r * 3 + kind));
+            CGroupManager::GetInstance()->Clear();
+            KeepGroupChanges(kept[kind]);
+            const double t0 = BenchNow();
+            const std::string told = CGroupsStore::Instance().Load();
+            ms[kind].push_back((BenchNow() - t0) * 1000.0);
+            // Every kept change is in the list, and the file holds them (the box says so).
+            const std::vector<GroupEntry> loaded = CGroupManager::GetInstance()->UserGroups();
+            const bool bTold = kind == 0 ? told.empty() : told.find("now holds") != std::string::npos;
+            bool bAll = bTold && (int)loaded.size() == groups;
+            for (int i = 0; bAll && i < changedCounts[kind]; ++i)
+                bAll = loaded[i].Keywords.size() == (size_t)keywords + 1;
+            stored[kind] = stored[kind] && bAll;
+        }
+    }
+    const double plain = BenchMedian(ms[0]);
+    std::printf("%d groups of %d keywords, median of %d rounds\n", groups, keywords, rounds);
+    std::printf("plain start:                 %8.1f ms\n", plain);
+    for (int kind = 1; kind < 3; ++kind) {
+        std::printf("start with %5d kept changes: %8.1f ms (x%.2f of a plain start)%s\n", changedCounts[kind],
+                    BenchMedian(ms[kind]), BenchMedian(ms[kind]) / plain, stored[kind] ? "" : "  NOT STORED");
+    }
+    CGroupManager::GetInstance()->Clear();
+    KeepGroupChanges(KeptGroups());
+    box.RestoreOverrides();
+    userFile.Restore();
+    return stored[0] && stored[1] && stored[2] ? 0 : 1;
+}

@@ -1,0 +1,218 @@
+// Changes the groups file cannot take when the program ends (another program holds it, or
+// it is read-only), kept in the program's key and stored at the next start: through the
+// real window, the other program a holder process and the end a log-off as the system sends
+// it or a plain exit, then the next start in the same test. What comes back lands where the
+// running program's merge would have put it, and only what the file does not hold is kept.
+#include "held_file.h"
+#include "main_window_groups_fixture.h"
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using namespace mainwindowgroupstest;
+
+namespace {
+
+const char kNowHolds[] =
+    "now holds the changes to the groups that could not be stored in it when the program last ended.";
+
+// One change made through the window: 'k' a keyword "bkw" added to the group, 'r' the
+// group renamed "renamed", 'd' the group deleted, 'n' a new group "games" (g2).
+void ChangeGroup(CPurgeletDlg& dlg, char change, const char* group)
+{
+    CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+    if (change == 'd') {
+        ClickGroup(dlg, group);
+        DeleteAnswered(dlg, IDYES);
+        return;
+    }
+    if (change == 'n') {
+        mainwindowgroupstest::NewGroup(dlg);
+        TypeInto(editor.m_wndName, "games");
+        TypeInto(editor.m_wndKeywords, "g2");
+    } else {
+        OpenInEditor(dlg, group);
+        if (change == 'r') {
+            EmptyField(editor.m_wndName);
+            TypeInto(editor.m_wndName, "renamed");
+        } else {
+            TypeInto(editor.m_wndKeywords, "bkw");
+        }
+    }
+    ClickIn(editor.m_wndApply.m_hWnd);
+    EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg); }));
+}
+
+}  // namespace
+
+// A change the file could not take (held, then a log-off; read-only, then a plain exit) comes
+// back at the next start through the merge the running program would have made with the
+// file as it is then: a group the file gave no Id is found by its name and keywords, never
+// as the group whose Id the start would give it; the file's own groups are the file's, so a
+// new group of one's name stays a group of its own, and a group another program deleted
+// takes no change meant for another group alike. The exit says the changes are kept.
+TEST_F(MainWindowGroupsFileTest, AChangeKeptAtAnEndComesBackThroughTheMergeOfTheRunThatKeptIt)
+{
+    const auto file = GroupsFileOf;
+    const auto group = GroupElement;
+    const std::string a = group("Id=\"2\" Name=\"A\"", {"zze", "alpha"});
+    const std::string b = group("Name=\"B\"", {"beta"}), b4 = group("Name=\"B\" Id=\"4\"", {"beta"});
+    const std::string games = group("Id=\"3\" Name=\"games\"", {"gamma"});
+    const std::string newGames = group("Id=\"5\" Name=\"games\"", {"g2"});
+    const std::string tools = group("Id=\"2\" Name=\"Tools\"", {"corpus"});
+    const std::string media4 = group("Id=\"4\" Name=\"Media\"", {"player"});
+    const std::string x = group("Id=\"4\" Name=\"X\"", {"x"});
+    // This run gives B the Id 4, past the file's; the other program's X takes it meanwhile.
+    const std::string abg = file(a + b + games);
+    const std::string twoMedia = file(tools + group("Id=\"3\" Name=\"Media\"", {"player"}) + media4);
+    const struct
+    {
+        const char* what;
+        std::string first;
+        char change;
+        const char* group;
+        bool bHeld;         // held, then a log-off; else read-only, then a plain exit
+        std::string between;  // the file as another program leaves it for the next start; "": none
+        bool bHeldAtNext;   // held at the next start, and read once free
+        std::string after;
+    } cases[] = {
+        {"a keyword added to a group the file gave no Id", abg, 'k', "B", true, abg, false,
+         file(a + group("Name=\"B\" Id=\"4\"", {"beta", "bkw"}) + games)},
+        {"the same, its Id given meanwhile", abg, 'k', "B", false, file(a + b + games + x), false,
+         file(a + group("Name=\"B\" Id=\"5\"", {"beta", "bkw"}) + games + x)},
+        {"the same, held at the next start", abg, 'k', "B", true, file(a + b + games + x), true,
+         file(a + group("Name=\"B\" Id=\"5\"", {"beta", "bkw"}) + games + x)},
+        {"a group the file gave no Id renamed", abg, 'r', "B", false, abg, false,
+         file(a + group("Name=\"renamed\" Id=\"4\"", {"beta"}) + games)},
+        {"a group the file gave no Id deleted", abg, 'd', "B", true, abg, false, file(a + games)},
+        {"a keyword added to a group of the file's Id", abg, 'k', "A", false, abg, false,
+         file(group("Id=\"2\" Name=\"A\"", {"zze", "alpha", "bkw"}) + b4 + games)},
+        {"a new group of the name of one of the file's", abg, 'n', NULL, true, abg, false,
+         file(a + b4 + games + newGames)},
+        {"a rename of a group another program deleted, beside one like it", twoMedia, 'r', "Media", true,
+         file(tools + media4), false, file(tools + media4 + group("Id=\"3\" Name=\"renamed\"", {"player"}))},
+        {"a delete of a group another program deleted too, beside one like it", twoMedia, 'd', "Media", false,
+         file(tools + media4), false, file(tools + media4)},
+        {"the file gone at the next start", abg, 'n', NULL, true, "", false,
+         file(a + group("Id=\"4\" Name=\"B\"", {"beta"}) + games + newGames)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteGroups(c.first);
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);  // what a case before kept
+        HeldFile held(m_groupsFile, HeldFile::SharingNothing);
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg).size() == 3; }));
+            ASSERT_TRUE(c.bHeld ? held.Hold() : ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+            ChangeGroup(dlg, c.change, c.group);
+            ASSERT_EQ(1u, Boxes(1).size()) << "not saved";
+            if (c.bHeld) EndSession(dlg, true);
+        }));
+        if (!c.bHeld) {
+            ASSERT_EQ(2u, TestApp().m_boxes.size());
+            EXPECT_EQ(NotSaved("cannot be written: the file is read-only.\r\n\r\nThe latest changes to the groups are "
+                               "not stored in it. They are kept, and stored in it at the next start."),
+                      TestApp().m_boxes[1].text);
+        }
+        held.Release();
+        ASSERT_TRUE(held.Join());
+        ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(c.first, GroupsFile());
+        if (c.between.empty())
+            ::DeleteFileA(m_groupsFile.c_str());
+        else
+            WriteGroups(c.between);
+        HeldFile heldAtNext(m_groupsFile, HeldFile::SharingNothing);
+        if (c.bHeldAtNext) {
+            ASSERT_TRUE(heldAtNext.Hold());
+        }
+
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        EXPECT_TRUE(Run([&](CPurgeletDlg&) {
+            if (c.bHeldAtNext) {
+                ASSERT_EQ(1u, Boxes(1).size()) << "the file is in use";
+                TestApp().m_boxes.clear();
+                heldAtNext.Release();
+                ASSERT_TRUE(heldAtNext.Join());
+            }
+            ASSERT_EQ(1u, Boxes(1).size());
+            EXPECT_EQ(FileLines() + kNowHolds, TestApp().m_boxes[0].text);
+        }));
+        EXPECT_EQ(1u, TestApp().m_boxes.size());
+        ExpectFileNodes(c.after);
+        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+    }
+}
+
+// A group made while another program holds the file is kept at a log-off; the next start,
+// the file still held, shows it, and the user deletes it again and exits: nothing is kept
+// any more, and the start after, the file free, stores nothing and says nothing.
+TEST_F(MainWindowGroupsFileTest, AKeptChangeUndoneWhileTheFileIsStillHeldIsNoLongerKept)
+{
+    WriteGroups(kTwoGroups);
+    ClearGroups();
+    HeldFile held(m_groupsFile, HeldFile::SharingNothing);
+    ASSERT_TRUE(held.Hold());
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ASSERT_EQ(1u, Boxes(1).size()) << "the file is in use";
+        NewGroup(dlg, "cartoons", "tom");
+        ASSERT_EQ(2u, Boxes(2).size()) << "not saved";
+        EndSession(dlg, true);
+    }));
+    EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+    TestApp().m_boxes.clear();
+    ClearGroups();
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ASSERT_EQ(1u, Boxes(1).size()) << "the file is in use";
+        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"cartoons"}; }));
+        ClickGroup(dlg, "cartoons");
+        DeleteAnswered(dlg, IDYES);
+        EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg).empty(); }));
+    }));
+    EXPECT_EQ(1u, TestApp().m_boxes.size());
+    EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+    held.Release();
+    ASSERT_TRUE(held.Join());
+    TestApp().m_boxes.clear();
+    ClearGroups();
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+    }));
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+    EXPECT_EQ(kTwoGroups, GroupsFile());
+}
+
+// The registry takes no section below the program's key (a volatile key keeps none that
+// lasts): the exit after a change the file refused says the changes are not kept.
+TEST_F(MainWindowGroupsFileTest, AnExitWhoseChangesTheRegistryRefusesSaysTheyAreNotKept)
+{
+    WriteGroups(kTwoGroups);
+    RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, "Software\\Corvalin\\Nimbo Purgelet");
+    HKEY hMaker = NULL, hProgram = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Corvalin", 0, NULL, 0, KEY_ALL_ACCESS,
+                                               NULL, &hMaker, NULL));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(hMaker, "Nimbo Purgelet", 0, NULL, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                                               NULL, &hProgram, NULL));
+    ::RegCloseKey(hProgram);
+    ::RegCloseKey(hMaker);
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+        ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+        ClickGroup(dlg, "Media");
+        DeleteAnswered(dlg, IDYES);
+        ASSERT_EQ(1u, Boxes(1).size()) << "not saved";
+    }));
+    ASSERT_EQ(2u, TestApp().m_boxes.size());
+    EXPECT_EQ(NotSaved("cannot be written: the file is read-only.\r\n\r\nThe latest changes to the groups are not "
+                       "stored in it. They could not be kept for the next start either: the registry refused them."),
+              TestApp().m_boxes[1].text);
+    EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+    EXPECT_EQ(kTwoGroups, GroupsFile());
+}
