@@ -241,9 +241,7 @@ std::string CGroupsStore::LoadFile()
         StartFrom(keptBase, keptUnstated, kept.baseOtherIds);
         std::string strWhy, strNotice;
         TakeChangedFile(file, strWhy, strNotice);
-        // The write takes this reading of the file instead of parsing it again.
-        file.KeepReading();
-        return Joined(strLost, StoreKeptChanges(strNotice));
+        return Joined(strLost, StoreKeptChanges(file, strNotice));
     }
     if (bOpened) file.ReadGroups(pGroups);
     // The groups as read, in the file's order, with the Ids they were given here.
@@ -325,7 +323,10 @@ std::string CGroupsStore::ReadHeldFile()
     // program changed it between two changes.
     std::string strWhy, strNotice;
     TakeChangedFile(file, strWhy, strNotice);
-    return m_bKeptToStore ? StoreKeptChanges(strNotice) : strNotice;
+    if (m_bKeptToStore) return StoreKeptChanges(file, strNotice);
+    // The first change edits this reading of the file unless the file changes meanwhile.
+    file.KeepReading();
+    return strNotice;
 }
 
 void CGroupsStore::StartFrom(const std::vector<GroupEntry>& base, const std::set<int>& unstated,
@@ -412,12 +413,13 @@ void CGroupsStore::TakeKeptChanges(const KeptGroups& kept, std::vector<GroupEntr
     }
 }
 
-std::string CGroupsStore::StoreKeptChanges(const std::string& strRead)
+std::string CGroupsStore::StoreKeptChanges(CGroupsFile& file, const std::string& strRead)
 {
     m_bKeptToStore = false;
     const std::string path = GetGroupsFilePath();
     std::string strNotice, strWhy, strText = strRead;
-    const Outcome outcome = Write(kHeldWaitMs, 0, strNotice, strWhy);
+    // Into the reading the merge took: the file is parsed once at such a start.
+    const Outcome outcome = Write(kHeldWaitMs, 0, strNotice, strWhy, &file);
     if (outcome == Stored) {
         strWhy = FileLines(path) +
                  "now holds the changes to the groups that could not be stored in it when the program last ended.";
@@ -448,7 +450,7 @@ bool CGroupsStore::KeepPending()
 }
 
 CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, std::string& strNotice,
-                                          std::string& strWhy)
+                                          std::string& strWhy, CGroupsFile* pRead)
 {
     if (SameAsBase() && !m_unstated.count(nLastingId)) {
         // Nothing is left to store: what an earlier end kept is in the file, or the user
@@ -464,11 +466,15 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
         const ULONGLONG nStart = ::GetTickCount64();
         for (int nAtOnce = 0;;) {
             const ULONGLONG nWaited = ::GetTickCount64() - nStart;
-            CGroupsFile file;
-            if (!OpenWhenFree(file, path, nWaited < dwHeldWaitMs ? (DWORD)(dwHeldWaitMs - nWaited) : 0)) {
+            CGroupsFile opened;
+            CGroupsFile& file = pRead != NULL ? *pRead : opened;
+            if (pRead == NULL &&
+                !OpenWhenFree(opened, path, nWaited < dwHeldWaitMs ? (DWORD)(dwHeldWaitMs - nWaited) : 0)) {
                 strWhy = "could not be read again.";
                 break;
             }
+            // A try after the first reads the file again.
+            pRead = NULL;
             // Never written unread: while it is held, the change waits for the next one.
             if (IsHeld(file)) {
                 outcome = Held;

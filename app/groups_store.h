@@ -84,17 +84,19 @@ private:
     bool SameAsBase() const;
     // Stores the changes in the file. strNotice receives what the user is to be told also
     // when it was written (a change the merge dropped, groups no longer shown), strWhy why
-    // it was not.
-    Outcome Write(DWORD dwHeldWaitMs, int nLastingId, std::string& strNotice, std::string& strWhy);
+    // it was not. pRead, when given, is the file as just read (and merged): the first try
+    // writes into that reading instead of opening the file again.
+    Outcome Write(DWORD dwHeldWaitMs, int nLastingId, std::string& strNotice, std::string& strWhy,
+                  CGroupsFile* pRead = NULL);
     // The groups the last run kept, made again as that run left them: the list gets them
     // (the file's groups as it knew them, with its changes applied), `base` the file's
     // groups as it knew them (after the groups here already), with the Ids they have here,
     // `unstated` the Ids here of those the file gave none. Ids reserved before (the file's,
     // when it is read first) go to none of them.
     void TakeKeptChanges(const KeptGroups& kept, std::vector<GroupEntry>& base, std::set<int>& unstated);
-    // Writes the kept changes once the file is read (strRead: what the read told), and
+    // Writes the kept changes into the file just read (what the read told: strRead), and
     // gives back what the user is told of them.
-    std::string StoreKeptChanges(const std::string& strRead);
+    std::string StoreKeptChanges(CGroupsFile& file, const std::string& strRead);
     // Keeps what the file does not hold for the next start (or drops what was kept, when
     // it holds everything). False when the registry refused it.
     bool KeepPending();

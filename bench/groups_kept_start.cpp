@@ -4,8 +4,10 @@
 // once too, takes the kept changes (in time that grows with their number, not with their
 // number times the groups), merges them into what the file holds and writes the file; the
 // write reads its new bytes back before they replace the old ones, as every save does.
-// The figures: the median of the rounds for a plain start and for 1 and for every group
-// changed, each with its ratio to the plain start. The kinds take turns round by round.
+// The figures: the median of the rounds for a plain start, for the save of one change made
+// after it (what the rest of a start with kept changes is made of), and for a start with 1
+// and with every group changed, each with its ratio to the plain start. The kinds take
+// turns round by round.
 //
 // Usage: bench_groups_kept_start [groups] [keywords] [rounds]   (default 2000 20 7)
 #include <windows.h>
@@ -71,7 +73,7 @@ int main(int argc, char** argv)
     const BenchFileKept userFile(path);
     const int changedCounts[] = {0, 1, groups};
     const KeptGroups kept[] = {KeptGroups(), KeptChanges(groups, keywords, 1), KeptChanges(groups, keywords, groups)};
-    std::vector<double> ms[3];
+    std::vector<double> ms[3], saveMs;
     bool stored[3] = {true, true, true};
     for (int r = 0; r < rounds; ++r) {
         for (int kind = 0; kind < 3; ++kind) {
@@ -88,11 +90,18 @@ int main(int argc, char** argv)
             for (int i = 0; bAll && i < changedCounts[kind]; ++i)
                 bAll = loaded[i].Keywords.size() == (size_t)keywords + 1;
             stored[kind] = stored[kind] && bAll;
+            if (kind != 0) continue;
+            // Beside them, what a change made in the running program costs to save.
+            CGroupManager::GetInstance()->m_Groups[1]->AddKeyword("saved");
+            const double t1 = BenchNow();
+            stored[0] = CGroupsStore::Instance().Save(false) && stored[0];
+            saveMs.push_back((BenchNow() - t1) * 1000.0);
         }
     }
     const double plain = BenchMedian(ms[0]);
     std::printf("%d groups of %d keywords, median of %d rounds\n", groups, keywords, rounds);
     std::printf("plain start:                 %8.1f ms\n", plain);
+    std::printf("a change's save after it:    %8.1f ms (x%.2f)\n", BenchMedian(saveMs), BenchMedian(saveMs) / plain);
     for (int kind = 1; kind < 3; ++kind) {
         std::printf("start with %5d kept changes: %8.1f ms (x%.2f of a plain start)%s\n", changedCounts[kind],
                     BenchMedian(ms[kind]), BenchMedian(ms[kind]) / plain, stored[kind] ? "" : "  NOT STORED");
