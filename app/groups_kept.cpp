@@ -22,7 +22,8 @@ const DWORD kWithBase = 0x80000002;
 const DWORD kSideBase = 1, kSideHere = 2;
 const char kUntoldSection[] = "Groups Not Told";
 const char kUntoldValue[] = "Text";
-// More than any groups a user keeps: a larger value is no kept change of this program.
+// More than the groups of any file a user keeps: a larger value is no kept change of this
+// program, and changes that would take more are not kept.
 const DWORD kMaxKeptBytes = 16 * 1024 * 1024;
 
 void PutNumber(std::string& bytes, DWORD nNumber)
@@ -204,7 +205,12 @@ bool KeepGroupChanges(const KeptGroups& kept)
         PutNumber(bytes, change.bHere ? 1 : 0);
         if (change.bHere) PutGroup(bytes, change.here);
     }
-    return AfxGetApp()->WriteProfileBinary(kKeptSection, kKeptValue, (LPBYTE)&bytes[0], (UINT)bytes.size()) != FALSE;
+    // What was kept before is older than these changes: it never stays in their place.
+    if (bytes.size() <= kMaxKeptBytes &&
+        AfxGetApp()->WriteProfileBinary(kKeptSection, kKeptValue, (LPBYTE)&bytes[0], (UINT)bytes.size()))
+        return true;
+    ForgetProgramSection(kKeptSection);
+    return false;
 }
 
 void KeepUntoldText(const std::string& text)

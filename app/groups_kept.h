@@ -55,7 +55,7 @@ struct KeptGroups
 KeptGroups GroupChangesBetween(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& here,
                                const std::set<int>& unstated, const std::vector<int>& baseOtherIds);
 // Keeps the changes for the next start in place of those kept before; no changes drops
-// what was kept. False when the registry refused them.
+// what was kept. False when the registry refused them (what was kept before goes then too).
 bool KeepGroupChanges(const KeptGroups& kept);
 // What ReadKeptGroupChanges found.
 enum class KeptRead
