@@ -498,16 +498,29 @@ std::string SetAsideTwin(const std::string& name) {
 
 }  // namespace groupsfile
 
+namespace {
+
+bool NoFileAt(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && IsNoFile(::GetLastError());
+}
+
+}  // namespace
+
 int RemoveGroupsFileLeftovers(const std::string& path) {
     int removed = 0;
+    // While the name holds no file, new bytes beside the user's file set aside mark it as
+    // the one to put back: they stay until it is back.
+    const bool noFile = NoFileAt(path);
     ForEachSaveFile(path, ".tmp", [&](const std::string& name, const WIN32_FIND_DATAA&) {
+        if (noFile && ::GetFileAttributesA(SetAsideTwin(name).c_str()) != INVALID_FILE_ATTRIBUTES) return;
         if (::DeleteFileA(name.c_str())) ++removed;
     });
     return removed;
 }
 
-bool RestoreGroupsFileSetAside(const std::string& path) {
-    if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES || !IsNoFile(::GetLastError())) return false;
+bool RestoreGroupsFileSetAside(const std::string& path, std::string* notBack) {
+    if (notBack) notBack->clear();
+    if (!NoFileAt(path)) return false;
     // Only a file whose save left its new bytes (or their mark) beside it under the same
     // name never finished: a file set aside beside one another program made meanwhile has
     // none, nor has an old copy once the user deleted the file.
@@ -522,8 +535,15 @@ bool RestoreGroupsFileSetAside(const std::string& path) {
             newestTime = found.ftLastWriteTime;
         }
     });
+    if (newest.empty()) return false;
     // Never over a file another program made meanwhile.
-    if (newest.empty() || !::MoveFileExA(newest.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return false;
+    if (!::MoveFileExA(newest.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = ::GetLastError();
+        if (notBack && error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+            *notBack = "it was set aside as " + newest +
+                       " by a save that did not finish, and cannot be put back now: " + SystemErrorText(error);
+        return false;
+    }
     ::DeleteFileA(newestTwin.c_str());
     return true;
 }

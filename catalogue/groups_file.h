@@ -137,8 +137,9 @@ GroupsFileState ReadGroupsFileState(const std::string& path);
 std::string GroupsFileTextFault(const std::string& text);
 
 // Removes the temporary files a save left beside the file when the program ended in the
-// middle of it ("<file>.~*.tmp"); a file that another save holds open stays. Gives back
-// how many were removed.
+// middle of it ("<file>.~*.tmp"); a file that another save holds open stays, and so does
+// one that marks a file set aside to put back while the path holds no file (see
+// RestoreGroupsFileSetAside). Gives back how many were removed.
 int RemoveGroupsFileLeftovers(const std::string& path);
 // A save sets the old file aside ("<file>.~<n>.old") for the moment before the new one
 // takes its name; its new bytes lie beside under the same name ("<file>.~<n>.tmp"). One
@@ -149,8 +150,10 @@ int RemoveGroupsFileLeftovers(const std::string& path);
 // and its twin removed. A file set aside without its twin stays where it is: beside a file
 // another program made meanwhile, or an old copy when the user deleted the file. True when
 // one was put back. Every open of the file calls it first, and every start before it
-// removes the leftovers.
-bool RestoreGroupsFileSetAside(const std::string& path);
+// removes the leftovers. When such a file is there but cannot be moved back (another
+// program holds it), `notBack`, when given, receives why: the user's file is in use
+// until it is back, and nothing may be written at its name meanwhile.
+bool RestoreGroupsFileSetAside(const std::string& path, std::string* notBack = nullptr);
 
 // The classic MSXML document class and its interface. mingw's msxml2.h maps the class
 // name to DOMDocument2, so the program spells them out itself.

@@ -40,8 +40,16 @@ BOOL CGroupsFile::Open(const char* path) {
 
     m_path = path ? path : "";
     // A save of this program that set the file aside and could not put it back: the
-    // user's groups go back to their name before anything is read or written there.
-    RestoreGroupsFileSetAside(m_path);
+    // user's groups go back to their name before anything is read or written there. Until
+    // they can, the file is in use: a save would write the groups here over its empty name.
+    std::string notBack;
+    RestoreGroupsFileSetAside(m_path, &notBack);
+    if (!notBack.empty()) {
+        m_status.kind = GroupsFileStatus::InUse;
+        m_status.reason = notBack;
+        m_state.exists = true;
+        return StartEmptyDocument();
+    }
     IXMLDOMNode* root = nullptr;
     HANDLE held = INVALID_HANDLE_VALUE;
     std::string().swap(m_readFrom);

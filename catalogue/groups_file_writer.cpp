@@ -36,6 +36,13 @@ HANDLE CreateTemporaryFile(const std::string& path, std::string& temp) {
     return INVALID_HANDLE_VALUE;
 }
 
+// Whether a move of the new bytes at `temp` failed because they are gone: another copy of
+// the program, starting on the same file, removed them as a save's leftover.
+bool NewBytesTaken(DWORD error, const std::string& temp) {
+    return IsNoFile(error) && ::GetFileAttributesA(temp.c_str()) == INVALID_FILE_ATTRIBUTES &&
+           IsNoFile(::GetLastError());
+}
+
 // Gives the held file the name `name` (never over another file), through its handle.
 BOOL RenameHeld(HANDLE held, const std::string& name) {
     char full[MAX_PATH];
@@ -100,10 +107,14 @@ BOOL ReplaceHeldFile(const std::string& path, std::string& temp, const GroupsFil
     if (ok) {
         ok = ::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
         error = ok ? 0 : ::GetLastError();
-        changed = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+        const bool clash = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
         // The old file goes back to its name; when another program made a new one there,
         // it stays beside it: it holds groups the new one may lack.
-        if (!ok && !RenameHeld(held, path) && !changed) {
+        const bool back = !ok && RenameHeld(held, path);
+        // The new bytes gone since they were read back (another copy's start took them for
+        // a leftover): with the old file back, the save is simply made again.
+        changed = clash || (back && NewBytesTaken(error, temp));
+        if (!ok && !back && !clash) {
             keptAside = true;
             HANDLE mark = ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                         nullptr);
@@ -757,7 +768,7 @@ BOOL CGroupsFile::WriteDocument() {
         // Found missing: moved in, never over a file another program made since.
         ok = ::MoveFileExA(temp.c_str(), m_path.c_str(), MOVEFILE_WRITE_THROUGH);
         error = ok ? 0 : ::GetLastError();
-        changed = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+        changed = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS || (!ok && NewBytesTaken(error, temp));
     }
     if (!ok && changed) {
         m_status.changedSinceRead = true;

@@ -249,3 +249,92 @@ TEST_F(GroupsStoreReplaceTest, AFileMadeInTheGapOrDeletedSinceTheReadIsReadNotRe
         ExpectFileNodes(WithGroup(theirs, GroupElement("Id=\"5\" Name=\"nh\"", {"nhkw"})));
     }
 }
+
+namespace {
+
+// Another copy of the program starts on the same file between the save's read-back and
+// its move-in, and removes the new bytes as a leftover of a save cut short.
+BOOL WINAPI TakingMove(LPCSTR pszFrom, LPCSTR pszTo, DWORD dwFlags)
+{
+    if (pszTo != NULL && lstrcmpiA(pszTo, g_strGroupsFile.c_str()) == 0 && g_nMovesIn++ == 0)
+        ::DeleteFileA(pszFrom);
+    return g_realMove(pszFrom, pszTo, dwFlags);
+}
+
+int g_nAsideHeld = 0;  // moves of a file set aside back to its name that fail yet
+
+// The file a save set aside cannot be moved back to its name while another program holds
+// it without sharing its deletion (g_nAsideHeld more tries).
+BOOL WINAPI HeldAsideMove(LPCSTR pszFrom, LPCSTR pszTo, DWORD dwFlags)
+{
+    const std::string from = pszFrom != NULL ? pszFrom : "";
+    if (g_nAsideHeld > 0 && pszTo != NULL && lstrcmpiA(pszTo, g_strGroupsFile.c_str()) == 0 && from.size() > 4 &&
+        from.compare(from.size() - 4, 4, ".old") == 0) {
+        --g_nAsideHeld;
+        ::SetLastError(ERROR_SHARING_VIOLATION);
+        return FALSE;
+    }
+    return g_realMove(pszFrom, pszTo, dwFlags);
+}
+
+}  // namespace
+
+// The new bytes are gone at the move-in (another copy's start took them for a leftover):
+// the save is made again, with the file there or not, and nothing is reported.
+TEST_F(GroupsStoreReplaceTest, NewBytesTakenAwayBeforeTheMoveInAreWrittenAgain)
+{
+    for (const bool bFileThere : {true, false}) {
+        SCOPED_TRACE(bFileThere ? "the file there" : "no file yet");
+        RemoveSaveFiles();
+        ::DeleteFileA(m_groupsFile.c_str());
+        if (bFileThere) WriteGroups(kTwoGroups);
+        ClearGroups();
+        TestApp().m_boxes.clear();
+        g_nMovesIn = 0;
+        ASSERT_EQ("", LoadGroupsFile());
+        MakeNh();
+        Stage("MoveFileExA", (void*)&TakingMove, (void**)&g_realMove);
+        const bool bSaved = SaveGroupsFile(true);
+        Unstage();
+        EXPECT_TRUE(bSaved);
+        EXPECT_EQ(2, g_nMovesIn);
+        EXPECT_TRUE(TestApp().m_boxes.empty()) << TestApp().m_boxes[0].text;
+        ExpectFileNodes(bFileThere ? WithGroup(kTwoGroups, kNh)
+                                   : GroupsFileOf(GroupElement("Id=\"2\" Name=\"nh\"", {"nhkw"})));
+    }
+}
+
+// The start finds the file set aside by a save that never finished and cannot put it back
+// at once (another program holds it): the pair stays, and the file counts as in use until
+// it is back, so that no change is written at its empty name meanwhile. Once it can be
+// moved, the next look puts it back and the change made meanwhile joins its groups.
+TEST_F(GroupsStoreReplaceTest, AFileSetAsideThatCannotBePutBackYetCountsAsInUse)
+{
+    for (const bool bAMoment : {true, false}) {
+        SCOPED_TRACE(bAMoment ? "held for a moment" : "held until after the user's change");
+        RemoveSaveFiles();
+        ::DeleteFileA(m_groupsFile.c_str());
+        std::ofstream((m_groupsFile + ".~5e1.old").c_str(), std::ios::binary) << kTwoGroups;
+        std::ofstream((m_groupsFile + ".~5e1.tmp").c_str(), std::ios::binary) << "<NimboPurg";
+        ClearGroups();
+        TestApp().m_boxes.clear();
+        g_nAsideHeld = bAMoment ? 1 : 1000000;
+        Stage("MoveFileExA", (void*)&HeldAsideMove, (void**)&g_realMove);
+        const std::string strBox = LoadGroupsFile();
+        if (!bAMoment) {
+            EXPECT_NE(std::string::npos, strBox.find("is in use by another program (")) << strBox;
+            EXPECT_NE(std::string::npos, strBox.find("Purgelet.xml.~5e1.old")) << strBox;
+            MakeNh();
+            EXPECT_FALSE(SaveGroupsFile(false));
+            EXPECT_FALSE(Exists(m_groupsFile)) << GroupsFile();
+            g_nAsideHeld = 0;
+            EXPECT_TRUE(SaveGroupsFile(true));
+            EXPECT_TRUE(TestApp().m_boxes.empty()) << TestApp().m_boxes[0].text;
+        } else {
+            EXPECT_EQ("", strBox);
+            EXPECT_EQ(2u, CGroupManager::GetInstance()->UserGroups().size());
+        }
+        Unstage();
+        ExpectFileNodes(bAMoment ? std::string(kTwoGroups) : WithGroup(kTwoGroups, kNh));
+    }
+}
