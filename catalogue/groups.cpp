@@ -29,7 +29,8 @@ CGroupManager* CGroupManager::GetInstance() {
 }
 
 CGroupManager::CGroupManager()
-    : m_pCurrentGroup(nullptr), m_nLargestId(0), m_nReservedFrom(kMaxGroupId + 1), m_nLowestGivenDownwards(0) {
+    : m_pCurrentGroup(nullptr), m_nLargestId(0), m_nReservedFrom(kMaxGroupId + 1), m_nLowestGivenDownwards(0),
+      m_nDownwardsFrom(kMaxGroupId), m_nLargestFree(kMaxGroupId) {
     GroupEntry other;
     other.Name = "Other";
     other.BuiltIn = 1;
@@ -55,17 +56,23 @@ int CGroupManager::NextId() {
         // an Id above kMaxGroupId back): Ids are given downwards. Every Id from the lowest
         // top one used, or from the lowest the file says it gave, up counts as given (a
         // group deleted since, in this run or another, may have held it): the largest Id
-        // below that no group of the list holds and that was neither reserved nor given in
-        // this run. Only when none is left below, the largest such Id at all.
-        std::set<int> held(m_usedIds);
-        for (const GroupEntry* group : m_Groups) held.insert(group->Id);
-        const std::set<int>::const_iterator lowestTop = held.lower_bound(kFirstTopGroupId);
-        id = std::min(m_nReservedFrom, lowestTop == held.end() ? kMaxGroupId + 1 : *lowestTop) - 1;
-        while (id > 0 && held.count(id)) --id;
-        if (id > 0 && (!m_nLowestGivenDownwards || id < m_nLowestGivenDownwards)) m_nLowestGivenDownwards = id;
-        if (id <= 0)
-            for (id = kMaxGroupId; id > 0 && held.count(id); --id) {
+        // below that which was neither reserved nor given in this run (every group of the
+        // list holds one of those). Only when none is left below, the largest such Id at all.
+        // Neither search goes over an Id twice in a run: Ids only ever become used, so every
+        // Id between where a search began and the Id it gave stays used, and the next search
+        // begins below that Id (a file of many groups without an Id is read in linear time).
+        const std::set<int>::const_iterator lowestTop = m_usedIds.lower_bound(kFirstTopGroupId);
+        id = std::min(m_nReservedFrom, lowestTop == m_usedIds.end() ? kMaxGroupId + 1 : *lowestTop) - 1;
+        id = std::min(id, m_nDownwardsFrom);
+        while (id > 0 && m_usedIds.count(id)) --id;
+        m_nDownwardsFrom = std::max(id - 1, 0);
+        if (id > 0) {
+            m_nLowestGivenDownwards = id;
+        } else {
+            for (id = m_nLargestFree; id > 0 && m_usedIds.count(id); --id) {
             }
+            m_nLargestFree = id;
+        }
     }
     if (id > m_nLargestId) m_nLargestId = id;
     m_usedIds.insert(id);
@@ -96,6 +103,8 @@ void CGroupManager::Clear() {
     m_usedIds.clear();
     m_nReservedFrom = kMaxGroupId + 1;
     m_nLowestGivenDownwards = 0;
+    m_nDownwardsFrom = kMaxGroupId;
+    m_nLargestFree = kMaxGroupId;
 }
 
 GroupEntry* CGroupManager::AddGroup(const GroupEntry& source) {

@@ -116,14 +116,19 @@ private:
     // The largest Id given or reserved in this run; it never goes down, so that no group
     // made later takes the Id of one deleted (the file may still hold it).
     int m_nLargestId;
-    // Every Id reserved or given in this run: once the Ids run up to kMaxGroupId, a new
-    // group takes the largest Id below the lowest top one of them (or below
-    // m_nReservedFrom) that none of them is.
+    // Every Id reserved or given in this run, the Ids of the list's groups among them: once
+    // the Ids run up to kMaxGroupId, a new group takes the largest Id below the lowest top
+    // one of them (or below m_nReservedFrom) that none of them is.
     std::set<int> m_usedIds;
     // The lowest Id from which every Id up counts as given (ReserveIdsFrom), or
     // kMaxGroupId + 1.
     int m_nReservedFrom;
     int m_nLowestGivenDownwards;
+    // Where the next search for an Id given downwards begins at the highest, and, once no
+    // Id is left below, where the search for the largest free one does: no Id above either
+    // is free (see NextId).
+    int m_nDownwardsFrom;
+    int m_nLargestFree;
 };
 
 // The keywords of a group that both sides changed since `base`: this program's changes

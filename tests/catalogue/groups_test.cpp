@@ -95,6 +95,18 @@ TEST_F(Groups, IdsStayUniqueAfterDeletions) {
     EXPECT_TRUE(m->FindGroup(-1) == nullptr);
 }
 
+// Once the Ids ran up to the top, each new group takes the largest Id below everything
+// counted as given that no group holds and nothing reserved; once none is left below, the
+// largest free Id at all.
+TEST_F(Groups, IdsGivenDownwardsSkipEveryUsedIdThenTakeTheLargestFree) {
+    for (int id : {kMaxGroupId, 4, 2}) m->ReserveId(id);
+    m->ReserveIdsFrom(6);
+    std::vector<int> given;
+    for (int i = 0; i < 5; ++i) given.push_back(m->CreateGroup()->Id);
+    EXPECT_EQ((std::vector<int>{5, 3, 1, kMaxGroupId - 1, kMaxGroupId - 2}), given);
+    EXPECT_EQ(1, m->LowestIdGivenDownwards());
+}
+
 // Stored groups keep their Ids unless a group of the list or an earlier stored one holds
 // it; two lists of the same names and keywords under other Ids are not the same groups.
 TEST_F(Groups, StoredGroupsTakeNoIdTheListHoldsAndIdsTellGroupsApart) {
