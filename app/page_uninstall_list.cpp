@@ -603,11 +603,15 @@ void CPageUninstallList::OnListDblClk(NMHDR*, LRESULT* pResult)
     // double-click, and a slow one (or one that asked first) may end just before it:
     // within a second of one that ran a command, and within a second after any command
     // that filled the list again was over and its rows showed, no other one acts, on
-    // whatever row moved under the pointer meanwhile. Judged by the time the click was
-    // made, not when it is taken: a click made before that counts as within.
+    // whatever row moved under the pointer meanwhile. Judged by the time the hand made
+    // the double-click, not when it is taken: its first press, since the second may come
+    // up to the double-click time later (a slow hand, or a busy machine that delivers it
+    // late), and a double-click begun before that counts as within. The rest after one
+    // that runs a command counts from its second press.
     const ULONGLONG ullNow = ::GetTickCount64(), ullClick = CInputRule::InputTime(::GetMessageTime(), ullNow);
+    const ULONGLONG ullBegun = std::min(ullClick, CInputRule::InputTime(m_wndList.LastPressTime(), ullNow));
     const ULONGLONG ullRest = std::max(m_ullCommandClick, m_ullCommandRefill);
-    if (ullRest != 0 && (ullClick < ullRest || ullClick - ullRest < kDoubleClickRest)) {
+    if (ullRest != 0 && (ullBegun < ullRest || ullBegun - ullRest < kDoubleClickRest)) {
         // Aimed at the row the command acted on, whatever shows there now.
         CInputRule::InputDropped(WM_LBUTTONDBLCLK, MK_LBUTTON, ::GetMessageTime());
         return;

@@ -171,6 +171,9 @@ LRESULT CExtReportCtrl::OnButtonInput(UINT message, WPARAM wParam, LPARAM lParam
         bUnpaired = message == WM_LBUTTONDBLCLK && (pData == NULL || pData != m_pClickData);
         m_bClickTaken = true;
         m_pClickData = pData;
+        // A double-click's second half keeps the time of its first: the hand made the
+        // double-click when it began it.
+        if (message == WM_LBUTTONDOWN || bUnpaired) m_dwPressTime = ::GetMessageTime();
     }
     LRESULT lResult = 0;
     if (bUnpaired) {

@@ -98,6 +98,9 @@ public:
     // Whether no shown row changed less than the double-click time before ullNow (the
     // 64-bit tick count): every click is the owner's to decide.
     bool RowsSettled(ULONGLONG ullNow) const;
+    // When the left button was pressed for the click the list took last (the message's
+    // time): the first half of the double-click the list reports, when it reports one.
+    DWORD LastPressTime() const { return m_dwPressTime; }
     // Every shown row changed under the pointer now (a pane that covered the list went).
     void RowsUncovered();
     // Dropped input: the selected row is selected no more; the focus stays, so that the
@@ -139,6 +142,7 @@ protected:
     // The last press of the left button: whether the list took it, and on which row's data.
     bool m_bClickTaken = false;
     void* m_pClickData = NULL;
+    DWORD m_dwPressTime = 0;
     // The last press of the right button was refused: its release asks for nothing.
     bool m_bRightRefused = false;
 

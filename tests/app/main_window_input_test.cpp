@@ -285,7 +285,8 @@ TEST_F(MainWindowInputTest, AKeyMadeBeforeARefillTakesTheSelectionAwayAndItsBurs
 // and shows the new rows well after the command). 0.6 to 0.95 s after the list showed
 // the rows the command brought (the program that moved under the pointer has stood still
 // there longer than the double-click time), a double-click at the same place runs nothing
-// and leaves nothing selected; 1.3 s after it, it runs the program the user sees there.
+// and leaves nothing selected, also when its second half comes after the second is over;
+// 1.3 s after it, it runs the program the user sees there.
 TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACommand)
 {
     enum Command
@@ -309,6 +310,7 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
         const char* ran;
         const char* status;
         bool bBusy;
+        DWORD dwSecondMs;  // how long after the first half the second comes
     } cases[] = {
         {DoubleClick, 0, 600, "Beta Tools\n", "2 of 2"},
         {DoubleClick, 500, 750, "Beta Tools\n", "2 of 2"},
@@ -317,6 +319,7 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
         {Remove, 0, 600, "", "2 of 2"},
         {Remove, 0, 950, "", "2 of 2"},
         {Remove, 0, 600, "", "2 of 2", kBusy},
+        {Remove, 0, 600, "", "2 of 2", false, 450},
         {Remove, 0, 1300, "Gamma Tools\n", "2 of 2"},
         {Refresh, 0, 750, "", "3 of 3"},
         {Options, 0, 750, "", "3 of 3"},
@@ -329,7 +332,8 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(kCommandNames[c.command]) + ", " + std::to_string(c.nRunMs) + " ms run, " +
-                     std::to_string(c.dwAfterMs) + " ms after" + (c.bBusy ? ", busy" : ""));
+                     std::to_string(c.dwAfterMs) + " ms after" + (c.bBusy ? ", busy" : "") +
+                     (c.dwSecondMs != 0 ? ", second half " + std::to_string(c.dwSecondMs) + " ms later" : ""));
         ForgetGroups();
         ::DeleteFileA(mainwindowtest::WitnessLogPath().c_str());
         SeedLogging("Alpha", "Alpha Tools", "0");
@@ -378,7 +382,9 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
                 const DWORD dwAt = dwShown.load() + c.dwAfterMs;
                 SleepUntil([&] { return (LONG)(::GetTickCount() - dwAt) >= 0; });
                 realinput::ClickAtTime(pt, dwAt);
-                realinput::ClickAtTime(pt, dwAt);
+                const DWORD dwSecondAt = dwAt + c.dwSecondMs;
+                SleepUntil([&] { return (LONG)(::GetTickCount() - dwSecondAt) >= 0; });
+                realinput::ClickAtTime(pt, dwSecondAt);
                 bSecondSent = true;
             });
             ownedbox::BoxWatcher box(dlg.m_hWnd, [&](HWND hBox) {
