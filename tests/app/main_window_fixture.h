@@ -63,8 +63,11 @@ private:
 
 // Pumps the way the dialog's modal loop does, so the application's and the dialog's
 // message filters (the accelerators, the menu bar's keys) see every message as they do
-// in the running program, until pred() holds or timeoutMs passed.
-inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
+// in the running program, until pred() holds or timeoutMs passed. pred() is asked once
+// the queue is empty, or with bAfterEach after every message handled: then the moment
+// something happens is seen as soon as the message that did it is over (a paint, a
+// posted message after it).
+inline bool PumpMessagesUntil(const std::function<bool()>& pred, DWORD timeoutMs, bool bAfterEach)
 {
     // A hook may eat the input message GetMessage takes (an open menu eats the pointer's
     // moves over it) and leave it waiting for a next one; a thread timer wakes it.
@@ -76,40 +79,29 @@ inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
     const DWORD start = ::GetTickCount();
     for (;;) {
         MSG msg;
+        bool bHandled = false;
         while (::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE)) {
             if (!AfxPumpMessage()) {
                 ::PostQuitMessage((int)msg.wParam);
                 return pred();
             }
+            bHandled = true;
+            if (bAfterEach) break;
         }
         if (pred()) return true;
         if (::GetTickCount() - start >= timeoutMs) return pred();
-        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+        if (!bAfterEach || !bHandled) ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
     }
 }
 
-// Pumps as PumpUntil does, but asks pred() after every message handled: the moment
-// something happens is seen as soon as the message that did it is over, not once the
-// queue is empty (a paint, a posted message after it).
+inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
+{
+    return PumpMessagesUntil(pred, timeoutMs, false);
+}
+
 inline bool PumpUntilAfterEach(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
 {
-    struct WakeTimer
-    {
-        UINT_PTR id = ::SetTimer(NULL, 0, 50, NULL);
-        ~WakeTimer() { ::KillTimer(NULL, id); }
-    } wake;
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG msg;
-        if (!::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE)) {
-            ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
-        } else if (!AfxPumpMessage()) {
-            ::PostQuitMessage((int)msg.wParam);
-            return pred();
-        }
-        if (pred()) return true;
-        if (::GetTickCount() - start >= timeoutMs) return pred();
-    }
+    return PumpMessagesUntil(pred, timeoutMs, true);
 }
 
 // Every value under a key of HKEY_CURRENT_USER, with its type, as stored; none when the
