@@ -454,8 +454,10 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
 {
     if (SameAsBase() && !m_unstated.count(nLastingId)) {
         // Nothing is left to store: what an earlier end kept is in the file, or the user
-        // undid it here (the base of a file not read yet is what that end knew of it).
+        // undid it here (the base of a file not read yet is what that end knew of it). Undone,
+        // it is no change the file is to be said to hold once it is read.
         DropKept();
+        m_bKeptToStore = false;
         return Stored;
     }
     const std::string path = GetGroupsFilePath();

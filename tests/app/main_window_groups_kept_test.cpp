@@ -5,6 +5,7 @@
 // running program's merge would have put it, and only what the file does not hold is kept.
 #include "held_file.h"
 #include "main_window_groups_fixture.h"
+#include "app/groups_store.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -149,43 +150,53 @@ TEST_F(MainWindowGroupsFileTest, AChangeKeptAtAnEndComesBackThroughTheMergeOfThe
 }
 
 // A group made while another program holds the file is kept at a log-off; the next start,
-// the file still held, shows it, and the user deletes it again and exits: nothing is kept
-// any more, and the start after, the file free, stores nothing and says nothing.
+// the file still held, shows it, and the user deletes it again: nothing is kept any more.
+// The file freed later in that run, or only at the start after, is read and nothing is
+// stored or said of the changes kept (the file holds what the user has).
 TEST_F(MainWindowGroupsFileTest, AKeptChangeUndoneWhileTheFileIsStillHeldIsNoLongerKept)
 {
-    WriteGroups(kTwoGroups);
-    ClearGroups();
-    HeldFile held(m_groupsFile, HeldFile::SharingNothing);
-    ASSERT_TRUE(held.Hold());
-    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        ::SetForegroundWindow(dlg.m_hWnd);
-        ASSERT_EQ(1u, Boxes(1).size()) << "the file is in use";
-        NewGroup(dlg, "cartoons", "tom");
-        ASSERT_EQ(2u, Boxes(2).size()) << "not saved";
-        EndSession(dlg, true);
-    }));
-    EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
-    TestApp().m_boxes.clear();
-    ClearGroups();
-    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        ::SetForegroundWindow(dlg.m_hWnd);
-        ASSERT_EQ(1u, Boxes(1).size()) << "the file is in use";
-        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"cartoons"}; }));
-        ClickGroup(dlg, "cartoons");
-        DeleteAnswered(dlg, IDYES);
-        EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg).empty(); }));
-    }));
-    EXPECT_EQ(1u, TestApp().m_boxes.size());
-    EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
-    held.Release();
-    ASSERT_TRUE(held.Join());
-    TestApp().m_boxes.clear();
-    ClearGroups();
-    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
-    }));
-    EXPECT_TRUE(TestApp().m_boxes.empty());
-    EXPECT_EQ(kTwoGroups, GroupsFile());
+    for (const bool bFreedInThatRun : {false, true}) {
+        SCOPED_TRACE(bFreedInThatRun ? "freed in that run" : "freed after it");
+        WriteGroups(kTwoGroups);
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        HeldFile held(m_groupsFile, HeldFile::SharingNothing);
+        ASSERT_TRUE(held.Hold());
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            ASSERT_EQ(1u, Boxes(1).size()) << "the file is in use";
+            NewGroup(dlg, "cartoons", "tom");
+            ASSERT_EQ(2u, Boxes(2).size()) << "not saved";
+            EndSession(dlg, true);
+        }));
+        EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            ASSERT_EQ(1u, Boxes(1).size()) << "the file is in use";
+            ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"cartoons"}; }));
+            ClickGroup(dlg, "cartoons");
+            DeleteAnswered(dlg, IDYES);
+            EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg).empty(); }));
+            if (!bFreedInThatRun) return;
+            held.Release();
+            ASSERT_TRUE(held.Join());
+            EXPECT_TRUE(PumpUntil([&] { return !CGroupsStore::Instance().WaitsForHeldFile(); }));
+            EXPECT_EQ((std::vector<std::string>{"Tools", "Media"}), TreeGroups(dlg));
+        }));
+        EXPECT_EQ(1u, TestApp().m_boxes.size());
+        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+        held.Release();
+        ASSERT_TRUE(held.Join());
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+        }));
+        EXPECT_TRUE(TestApp().m_boxes.empty());
+        EXPECT_EQ(kTwoGroups, GroupsFile());
+    }
 }
 
 // The registry takes no section below the program's key (a volatile key keeps none that
