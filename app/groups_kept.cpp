@@ -9,16 +9,24 @@ namespace
 // The section and its one value: everything in one binary value, so that the changes are
 // kept whole or not at all. Every number is four bytes, low byte first; a text is its
 // length and its bytes; a group is its name, its keyword count and its keywords.
-//   kWithBase; the count of the base's other Ids and each; the count of base groups and
-//   each (its Id in the file, 0 for none, and the group); then each change to the end: the
-//   place of its base group plus one (0: added here), 1 when the group is here (followed
-//   by it as changed) or 0 when it was deleted here.
-// Earlier builds kept no base but the changed groups: each change is its Id, which sides
-// it has (1: as the file held it, 2: as here) and those sides in that order.
+//   kWithBaseIdsOnce; the count of the base's other Ids and each; the count of base groups
+//   and each (its Id in the file, 0 for none, with kHeldBesides when the file held that Id
+//   for another group too, and the group); then each change to the end: the place of its
+//   base group plus one (0: added here), 1 when the group is here (followed by it as
+//   changed) or 0 when it was deleted here. Each Id is named once: a value that names one
+//   twice is damaged.
+// An earlier build kept the same after kWithBase, with an Id the file held twice named both
+// among the other Ids and on its base group. Builds before kept no base but the changed
+// groups: each change is its Id, which sides it has (1: as the file held it, 2: as here)
+// and those sides in that order.
 const char kKeptSection[] = "Groups Not Stored";
 const char kKeptValue[] = "Groups";
-// Above every Id, so that no value of the earlier layout starts with it.
+// Above every Id, so that no value of the earliest layout starts with either.
 const DWORD kWithBase = 0x80000002;
+const DWORD kWithBaseIdsOnce = 0x80000003;
+// Above every Id too: set on a base group's Id, it says the file held that Id elsewhere too
+// (a group it does not show, another groups element).
+const DWORD kHeldBesides = 0x40000000;
 const DWORD kSideBase = 1, kSideHere = 2;
 const char kUntoldSection[] = "Groups Not Told";
 const char kUntoldValue[] = "Text";
@@ -191,13 +199,25 @@ bool KeepGroupChanges(const KeptGroups& kept)
         ForgetProgramSection(kKeptSection);
         return true;
     }
+    // The file may hold one Id twice (a group it does not show, another groups element):
+    // each is named once, that of a base group on the group.
+    std::set<int> others(kept.baseOtherIds.begin(), kept.baseOtherIds.end()), onBase;
+    for (const GroupEntry& group : kept.base)
+        if (group.Id > 0) onBase.insert(group.Id);
     std::string bytes;
-    PutNumber(bytes, kWithBase);
-    PutNumber(bytes, (DWORD)kept.baseOtherIds.size());
-    for (int nId : kept.baseOtherIds) PutNumber(bytes, (DWORD)nId);
+    PutNumber(bytes, kWithBaseIdsOnce);
+    std::string otherBytes;
+    DWORD nOthers = 0;
+    for (int nId : others)
+        if (!onBase.count(nId)) {
+            PutNumber(otherBytes, (DWORD)nId);
+            ++nOthers;
+        }
+    PutNumber(bytes, nOthers);
+    bytes += otherBytes;
     PutNumber(bytes, (DWORD)kept.base.size());
     for (const GroupEntry& group : kept.base) {
-        PutNumber(bytes, (DWORD)group.Id);
+        PutNumber(bytes, (DWORD)group.Id | (group.Id > 0 && others.count(group.Id) ? kHeldBesides : 0));
         PutGroup(bytes, group);
     }
     for (const KeptGroupChange& change : kept.changes) {
@@ -234,31 +254,45 @@ namespace
 
 const char kCutShort[] = "they are cut short or damaged";
 
-// The layout with the base (kWithBase read already). False, with the reason, when the
-// bytes are not such a value whole.
-bool ReadWithBase(KeptReader& reader, KeptGroups* kept, std::string* why)
+std::string TwiceText(DWORD nId) { return "they name the group Id " + std::to_string(nId) + " twice"; }
+
+// The layouts with the base (kWithBase or kWithBaseIdsOnce read already, bIdsOnce for the
+// latter). False, with the reason, when the bytes are not such a value whole. In memory an
+// Id the file held twice is among the other Ids and on its base group, as the file gave it.
+bool ReadWithBase(KeptReader& reader, bool bIdsOnce, KeptGroups* kept, std::string* why)
 {
     DWORD nCount = 0;
     *why = kCutShort;
     if (!reader.Count(nCount, 4)) return false;
     kept->baseOtherIds.resize(nCount);
+    std::set<int> ids;
     for (int& nId : kept->baseOtherIds) {
         DWORD nRead = 0;
         if (!reader.Number(nRead) || nRead == 0 || nRead > (DWORD)kMaxGroupId) return false;
         nId = (int)nRead;
+        if (bIdsOnce && !ids.insert(nId).second) {
+            *why = TwiceText(nRead);
+            return false;
+        }
     }
+    // The earlier build named an Id the file held twice among both: the other Ids say nothing
+    // of the base's groups.
+    if (!bIdsOnce) ids.clear();
     // A base group takes twelve bytes at least: its Id, an empty name and no keywords.
     if (!reader.Count(nCount, 12)) return false;
     kept->base.resize(nCount);
-    std::set<int> ids;
     for (GroupEntry& group : kept->base) {
         DWORD nId = 0;
-        if (!reader.Number(nId) || nId > (DWORD)kMaxGroupId || !reader.StorableGroup(group)) return false;
+        if (!reader.Number(nId)) return false;
+        const bool bHeldBesides = bIdsOnce && (nId & kHeldBesides) != 0;
+        if (bHeldBesides) nId &= ~kHeldBesides;
+        if (nId > (DWORD)kMaxGroupId || (bHeldBesides && nId == 0) || !reader.StorableGroup(group)) return false;
         group.Id = (int)nId;
         if (nId != 0 && !ids.insert(group.Id).second) {
-            *why = "they name the group Id " + std::to_string(nId) + " twice";
+            *why = TwiceText(nId);
             return false;
         }
+        if (bHeldBesides) kept->baseOtherIds.push_back(group.Id);
     }
     std::vector<bool> changed(kept->base.size(), false);
     while (!reader.AtEnd()) {
@@ -292,7 +326,7 @@ bool ReadChangedSides(KeptReader& reader, DWORD nFirstId, KeptGroups* kept, std:
         if (nId > (DWORD)kMaxGroupId || !reader.Number(nSides) || nSides == 0 || nSides > (kSideBase | kSideHere))
             return false;
         if (nId != 0 && !ids.insert((int)nId).second) {
-            *why = "they name the group Id " + std::to_string(nId) + " twice";
+            *why = TwiceText(nId);
             return false;
         }
         KeptGroupChange change;
@@ -333,7 +367,9 @@ KeptRead ReadKeptGroupChanges(KeptGroups* kept, std::string* why)
     } else if (!reader.Number(nFirst)) {
         *why = kCutShort;
     } else {
-        bWhole = nFirst == kWithBase ? ReadWithBase(reader, kept, why) : ReadChangedSides(reader, nFirst, kept, why);
+        bWhole = nFirst == kWithBase || nFirst == kWithBaseIdsOnce
+                     ? ReadWithBase(reader, nFirst == kWithBaseIdsOnce, kept, why)
+                     : ReadChangedSides(reader, nFirst, kept, why);
     }
     if (bWhole && !kept->changes.empty()) return KeptRead::Read;
     if (bWhole) *why = "they hold no change";

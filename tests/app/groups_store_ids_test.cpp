@@ -45,6 +45,27 @@ protected:
         EXPECT_TRUE(SaveGroupsFile(false)) << step;
     }
 
+    // The program's key, as the start names it: what a session's end keeps goes there.
+    void UseProgramKey()
+    {
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
+        CWinApp& app = TestApp();
+        free(const_cast<LPTSTR>(app.m_pszRegistryKey));
+        app.m_pszRegistryKey = _strdup("Corvalin");
+        free(const_cast<LPTSTR>(app.m_pszProfileName));
+        app.m_pszProfileName = _strdup("Nimbo Purgelet");
+    }
+    static std::string KeptBytes()
+    {
+        HKEY hKey = NULL;
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, kKeptChangesKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return "";
+        std::string bytes(4096, '\0');
+        DWORD cbData = (DWORD)bytes.size();
+        if (::RegQueryValueExA(hKey, "Groups", NULL, NULL, (LPBYTE)&bytes[0], &cbData) != ERROR_SUCCESS) cbData = 0;
+        ::RegCloseKey(hKey);
+        return bytes.substr(0, cbData);
+    }
+
     std::set<int> m_given;  // every Id the file held since the test wrote it
     int m_nMade = 0;
     int m_nLastMade = 0;
@@ -146,4 +167,38 @@ TEST_F(GroupsStoreIdsTest, ManyRunsOfRandomChangesNeverGiveAnIdTwice)
             }
         }
     }
+}
+
+// A file that holds one Id twice (a group of an earlier groups element, and a group shown):
+// the change kept at the session's end names that Id once, on the group, and the next start
+// merges it as the run that kept it would have. Another program deleted the group shown
+// meanwhile: the edit made here comes back at the end, not taken for a group moved out of
+// sight (the Id was held elsewhere all along).
+TEST_F(GroupsStoreIdsTest, AnIdTheFileHoldsTwiceIsKeptOnceAndMergedAsTheRunThatKeptIt)
+{
+    UseProgramKey();
+    auto file = [](const std::string& groups) {
+        std::string bytes = GroupsFileOf(groups);
+        return bytes.insert(bytes.find("<Purgelet>"),
+                            "<Purgelet>\n" + GroupElement("Id=\"2\" Name=\"old\"", {"o"}) + "</Purgelet>\n");
+    };
+    WriteGroups(file(GroupElement("Id=\"2\" Name=\"A\"", {"a"})));
+    StartRun();
+    ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+    CGroupManager::GetInstance()->FindGroup(2)->AddKeyword("k");
+    EXPECT_FALSE(SaveGroupsFile(false));
+    CGroupsStore::Instance().EndSession();
+    auto n = [](DWORD nValue) { return std::string((const char*)&nValue, sizeof(nValue)); };
+    const std::string a = n(1) + "A" + n(1) + n(1) + "a";
+    EXPECT_EQ(n(0x80000003) + n(0) + n(1) + n(0x40000002) + a + n(1) + n(1) + n(1) + "A" + n(2) + n(1) + "a" +
+                  n(1) + "k",
+              KeptBytes());
+
+    ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+    WriteGroups(file(""));
+    ClearGroups();
+    EXPECT_EQ(FileLines() + "now holds the changes to the groups that could not be stored in it when the program "
+                            "last ended.",
+              LoadGroupsFile());
+    ExpectFileNodes(file(GroupElement("Id=\"3\" Name=\"A\"", {"a", "k"})));
 }

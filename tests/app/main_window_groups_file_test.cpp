@@ -538,9 +538,10 @@ TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart
 }
 
 // Kept changes are read whole or not at all. Those an earlier build kept (the changed
-// groups alone) are stored as changes. Those that cannot be read as such (another type,
-// bytes cut short, a count beyond the bytes, no side, a group the file cannot hold, one
-// Id or one group twice) change nothing: the start says they are dropped, and they are.
+// groups alone, or an Id the file held twice named twice) are stored as changes. Those that
+// cannot be read as such (another type, bytes cut short, a count beyond the bytes, no side,
+// a group the file cannot hold, one Id or one group twice) change nothing: the start says
+// they are dropped, and they are.
 TEST_F(MainWindowGroupsFileTest, KeptChangesAreReadWholeOrToldAndDropped)
 {
     auto n = [](DWORD nValue) { return std::string((const char*)&nValue, sizeof(nValue)); };
@@ -579,6 +580,13 @@ TEST_F(MainWindowGroupsFileTest, KeptChangesAreReadWholeOrToldAndDropped)
          dropped("they name the group Id 2 twice"), kTwoGroups},
         {"one Id twice", REG_BINARY,
          n(0x80000002) + n(0) + n(2) + n(2) + g("Tools", {"corpus"}) + n(2) + g("Media", {"player"}) + n(1) + n(0),
+         dropped("they name the group Id 2 twice"), kTwoGroups},
+        {"an Id the file held twice, an earlier build's", REG_BINARY,
+         n(0x80000002) + n(1) + n(3) + n(1) + n(3) + g("Media", {"player"}) + n(1) + n(1) +
+             g("Media", {"player", "alpha"}) + n(0) + n(1) + g("cartoons", {"tom"}),
+         "now holds the changes to the groups that could not be stored in it when the program last ended.", stored},
+        {"an Id among the other Ids and the base", REG_BINARY,
+         n(0x80000003) + n(1) + n(2) + n(1) + n(2) + g("Tools", {"corpus"}) + n(1) + n(0),
          dropped("they name the group Id 2 twice"), kTwoGroups},
         {"one group changed twice", REG_BINARY,
          n(0x80000002) + n(0) + n(1) + n(2) + g("Tools", {"corpus"}) + n(1) + n(0) + n(1) + n(0),
