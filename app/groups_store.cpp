@@ -489,7 +489,10 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
             if (file.MayReplace(m_strKeptCopy.c_str()) && file.WriteGroups(pGroups, &m_base) && file.Save()) {
                 m_base = file.Written();
                 m_baseOtherIds = file.OtherIds();
+                // A group named for this run only is written without an Id.
                 m_unstated.clear();
+                for (const GroupEntry& group : m_base)
+                    if (IsRunOnlyId(group.Id)) m_unstated.insert(group.Id);
                 m_fileState = file.State();
                 DropKept();
                 return Stored;

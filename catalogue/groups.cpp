@@ -1,6 +1,7 @@
 #include "catalogue/groups.h"
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <set>
 
@@ -30,7 +31,7 @@ CGroupManager* CGroupManager::GetInstance() {
 
 CGroupManager::CGroupManager()
     : m_pCurrentGroup(nullptr), m_nLargestId(0), m_nReservedFrom(kMaxGroupId + 1), m_nLowestGivenDownwards(0),
-      m_nDownwardsFrom(kMaxGroupId), m_nLargestFree(kMaxGroupId) {
+      m_nDownwardsFrom(kMaxGroupId), m_nRunOnlyId(kMaxGroupId + 1) {
     GroupEntry other;
     other.Name = "Other";
     other.BuiltIn = 1;
@@ -51,28 +52,27 @@ int CGroupManager::NextId() {
     if (m_Groups.empty()) return 0;
     const int position = static_cast<int>(m_Groups.size());
     int id = std::max(m_nLargestId + 1, position + 1);
-    if (id > kMaxGroupId) {
-        // Only a file holding the largest Ids there are gets here (the file would not read
-        // an Id above kMaxGroupId back): Ids are given downwards. Every Id from the lowest
-        // top one used, or from the lowest the file says it gave, up counts as given (a
-        // group deleted since, in this run or another, may have held it): the largest Id
-        // below that which was neither reserved nor given in this run (every group of the
-        // list holds one of those). Only when none is left below, the largest such Id at all.
-        // Neither search goes over an Id twice in a run: Ids only ever become used, so every
-        // Id between where a search began and the Id it gave stays used, and the next search
-        // begins below that Id (a file of many groups without an Id is read in linear time).
+    if (id > kMaxGroupId || id >= m_nReservedFrom) {
+        // Only a file holding the largest Ids there are, or saying it gave Ids downwards,
+        // gets here (the file would not read an Id above kMaxGroupId back): Ids are given
+        // downwards. Every Id from the lowest top one used, or from the lowest the file says
+        // it gave, up counts as given (a group deleted since, in this run or another, may
+        // have held it), and so does every Id up to the largest used below that, as Ids
+        // given upwards: the largest Id between the two, when there is one. Ids only ever
+        // become used, so the next search begins below the Id given (a file of many groups
+        // without an Id is read in linear time).
         const std::set<int>::const_iterator lowestTop = m_usedIds.lower_bound(kFirstTopGroupId);
         id = std::min(m_nReservedFrom, lowestTop == m_usedIds.end() ? kMaxGroupId + 1 : *lowestTop) - 1;
         id = std::min(id, m_nDownwardsFrom);
-        while (id > 0 && m_usedIds.count(id)) --id;
-        m_nDownwardsFrom = std::max(id - 1, 0);
-        if (id > 0) {
-            m_nLowestGivenDownwards = id;
-        } else {
-            for (id = m_nLargestFree; id > 0 && m_usedIds.count(id); --id) {
-            }
-            m_nLargestFree = id;
+        const std::set<int>::const_iterator above = m_usedIds.upper_bound(id);
+        const int givenUpwards = above == m_usedIds.begin() ? 0 : *std::prev(above);
+        if (id <= givenUpwards) {
+            // The file counts every Id as given: none is given again. The group is named for
+            // this run only, by an Id the file holds none of, and is written without one.
+            return m_nRunOnlyId++;
         }
+        m_nDownwardsFrom = id - 1;
+        m_nLowestGivenDownwards = id;
     }
     if (id > m_nLargestId) m_nLargestId = id;
     m_usedIds.insert(id);
@@ -80,8 +80,8 @@ int CGroupManager::NextId() {
 }
 
 void CGroupManager::ReserveId(int id) {
-    if (id <= 0) return;
-    if (id > kMaxGroupId) id = kMaxGroupId;
+    // An Id for this run only is none the file holds.
+    if (id <= 0 || IsRunOnlyId(id)) return;
     if (id > m_nLargestId) m_nLargestId = id;
     m_usedIds.insert(id);
 }
@@ -104,7 +104,7 @@ void CGroupManager::Clear() {
     m_nReservedFrom = kMaxGroupId + 1;
     m_nLowestGivenDownwards = 0;
     m_nDownwardsFrom = kMaxGroupId;
-    m_nLargestFree = kMaxGroupId;
+    m_nRunOnlyId = kMaxGroupId + 1;
 }
 
 GroupEntry* CGroupManager::AddGroup(const GroupEntry& source) {
@@ -381,10 +381,10 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
     // the deletion still follows by it.
     int fileLargest = lastId, baseLargest = 0;
     for (int id : claimed) fileLargest = std::max(fileLargest, id);
-    // A kept lowest Id below the top half says something only once the Ids ran up to the
-    // top: then Ids were given downwards below it.
+    // A kept lowest Id says that every Id from it up was given, also below the top half
+    // (Ids given downwards there), as the reader takes it.
     int fileLowestTop = kMaxGroupId + 1;
-    if (lowestTopId >= kFirstTopGroupId || (lowestTopId > 0 && fileLargest >= kMaxGroupId)) {
+    if (lowestTopId > 0) {
         fileLowestTop = lowestTopId;
         ReserveIdsFrom(lowestTopId);
     }
@@ -393,6 +393,7 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
     if (claimed.lower_bound(kFirstTopGroupId) != claimed.end())
         fileLowestTop = std::min(fileLowestTop, *claimed.lower_bound(kFirstTopGroupId));
     for (const GroupEntry& b : base) {
+        if (IsRunOnlyId(b.Id)) continue;
         baseLargest = std::max(baseLargest, b.Id);
         if (b.Id >= kFirstTopGroupId) baseLowestTop = std::min(baseLowestTop, b.Id);
     }

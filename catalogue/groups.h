@@ -17,6 +17,10 @@ const int kMaxGroupId = 0x3FFFFFFF;
 // the Ids ran up to it. Every Id from the lowest of them a file ever held up to
 // kMaxGroupId counts as given in that file.
 const int kFirstTopGroupId = kMaxGroupId / 2 + 1;
+// An Id above kMaxGroupId names a group for one run only: the groups file holds no Id for
+// it (the group is written without one). The manager gives such Ids only when the file
+// counts every Id it can hold as given.
+inline bool IsRunOnlyId(int id) { return id > kMaxGroupId; }
 
 class GroupEntry {
 public:
@@ -45,7 +49,7 @@ public:
     // the file as last read, the largest and the lowest top Id the file says it ever
     // gave): no new group gets it during this run, nor an Id below the largest reserved
     // while there are Ids above, nor, once they ran up to kMaxGroupId, an Id from the
-    // lowest top one used (kFirstTopGroupId) up.
+    // lowest top one used (kFirstTopGroupId) up, nor one below the largest used below that.
     void ReserveId(int id);
     // Marks every Id from `id` up to kMaxGroupId as given (the groups file's "LowestTopId"):
     // once the Ids ran up to kMaxGroupId, a new group takes one below it. It may lie below
@@ -124,11 +128,11 @@ private:
     // kMaxGroupId + 1.
     int m_nReservedFrom;
     int m_nLowestGivenDownwards;
-    // Where the next search for an Id given downwards begins at the highest, and, once no
-    // Id is left below, where the search for the largest free one does: no Id above either
+    // Where the next search for an Id given downwards begins at the highest: no Id above it
     // is free (see NextId).
     int m_nDownwardsFrom;
-    int m_nLargestFree;
+    // The next Id for this run only (IsRunOnlyId), once the file counts every Id as given.
+    int m_nRunOnlyId;
 };
 
 // The keywords of a group that both sides changed since `base`: this program's changes

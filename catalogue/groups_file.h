@@ -25,7 +25,8 @@
 // a group (that group was deleted), the groups element keeps it in its attribute
 // "LastId" (<Purgelet LastId="7">), read back as an Id the file holds. Files without it
 // (written before, or never needing it) give their largest group Id instead; the
-// attribute is written only when it must grow, and otherwise left as it is.
+// attribute is written only when it must grow, or when a top Id there gives way to the
+// largest Id given upwards (below), and otherwise left as it is.
 // Once the Ids ran up to kMaxStoredGroupId, new ones are given downwards, below every top
 // Id (kFirstTopGroupId and up) the file holds or held: when the lowest top Id it held
 // leaves it, the groups element keeps that Id in "LowestTopId" (<Purgelet
@@ -35,7 +36,10 @@
 // them goes there as soon as its group is written (no group's Id tells it from an Id
 // given upwards). Files without it give their lowest top Id instead (an earlier build
 // reads neither attribute and keeps both as they are); it is written only when it must
-// go down, and otherwise left as it is.
+// go down, and otherwise left as it is. Ids given downwards stop above the largest Id
+// given upwards below them (every Id up to it counts as given): while no group holds that
+// one, "LastId" keeps it rather than a top Id, which "LowestTopId" then keeps. When no Id
+// is left between, a new group is written without an Id (IsRunOnlyId).
 //
 // What a save writes reads back equal, or nothing is written (Status().writeError says
 // what would have read back otherwise):

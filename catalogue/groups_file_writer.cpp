@@ -244,6 +244,17 @@ BOOL CGroupsFile::CheckWritable(const GroupEntry& group) {
 }
 
 BOOL CGroupsFile::SetId(IXMLDOMNode* element, int id) {
+    if (IsRunOnlyId(id)) {
+        // The file holds no Id for such a group: one the element held (not its own) goes.
+        IXMLDOMNamedNodeMap* attributes = nullptr;
+        if (FAILED(element->get_attributes(&attributes)) || !attributes) return FALSE;
+        Bstr name("Id");
+        IXMLDOMNode* removed = nullptr;
+        const BOOL ok = SUCCEEDED(attributes->removeNamedItem(name, &removed));
+        Release(removed);
+        attributes->Release();
+        return ok;
+    }
     VARIANT value;
     ::VariantInit(&value);
     value.vt = VT_UI4;
@@ -462,34 +473,55 @@ BOOL CGroupsFile::WriteGroups(CGroupManager* manager, const std::vector<GroupEnt
 // that leaves the file leaves it at a save that read it. Two Ids leave no trace in the
 // groups the file holds, and are kept as they come: a "LastId" that was a top Id (the file
 // held that Id) when a larger one takes its place, and an Id given downwards below the top
-// half (`givenDownwards`), which no group's Id tells from one given upwards.
+// half (`givenDownwards`), which no group's Id tells from one given upwards. The largest
+// Id given upwards, below the top ones, is what tells that every Id below it counts as
+// given: when no group holds it any more, "LastId" keeps it, and a top Id that would take
+// its place there is kept by "LowestTopId" instead, as every Id from that one up.
 BOOL CGroupsFile::KeepGivenIds(const std::vector<int>& idsRead, int givenDownwards) {
     const int kNone = kMaxGroupId + 1;
-    int largestHeld = 0, lowestTopHeld = kNone;
+    // Given upwards: below the top half and below every Id the file says it gave downwards.
+    auto upwards = [&](int id) {
+        return id > 0 && id < kFirstTopGroupId && (m_lowestTopId == 0 || id < m_lowestTopId) &&
+               (givenDownwards <= 0 || id < givenDownwards);
+    };
+    int largestHeld = 0, lowestTopHeld = kNone, upwardsHeld = 0;
     auto hold = [&](int id) {
+        if (IsRunOnlyId(id)) return;  // written without an Id
         largestHeld = std::max(largestHeld, id);
         if (id >= kFirstTopGroupId) lowestTopHeld = std::min(lowestTopHeld, id);
+        if (upwards(id)) upwardsHeld = std::max(upwardsHeld, id);
     };
     for (const GroupEntry& group : m_written) hold(group.Id);
     for (int id : m_otherIds) hold(id);
-    int largest = largestHeld, lowestTop = lowestTopHeld;
+    int largest = largestHeld, lowestTop = lowestTopHeld, largestUpwards = upwardsHeld;
     for (int id : idsRead) {
         largest = std::max(largest, id);
         if (id >= kFirstTopGroupId) lowestTop = std::min(lowestTop, id);
+        if (upwards(id)) largestUpwards = std::max(largestUpwards, id);
     }
+    if (upwards(m_lastId)) largestUpwards = std::max(largestUpwards, m_lastId);
     if (m_lastId >= kFirstTopGroupId) lowestTop = std::min(lowestTop, m_lastId);
     if (givenDownwards > 0) lowestTop = std::min(lowestTop, givenDownwards);
     VARIANT value;
     ::VariantInit(&value);
     value.vt = VT_UI4;
-    if (largest > largestHeld && largest > m_lastId) {
-        value.ulVal = static_cast<ULONG>(largest);
+    // Only "LastId" can say how far Ids were given upwards: it says that rather than a top Id.
+    const int lastIdRead = m_lastId;
+    const int lastId = largestUpwards > upwardsHeld ? largestUpwards
+                       : largest > largestHeld && largest > m_lastId ? largest
+                                                                     : m_lastId;
+    if (lastId != m_lastId) {
+        value.ulVal = static_cast<ULONG>(lastId);
         if (!SetAttribute(m_pGroups, "LastId", value)) return FALSE;
-        m_lastId = largest;
+        m_lastId = lastId;
     }
-    // The next read takes the largest Id given for a top Id held too.
+    // The next read takes the largest Id given for a top Id held too. When neither a group
+    // nor "LastId" holds the largest Id given any more, "LowestTopId" is what stops the next
+    // run giving Ids upwards from the largest it sees.
     if (m_lastId >= kFirstTopGroupId) lowestTopHeld = std::min(lowestTopHeld, m_lastId);
-    if (lowestTop < lowestTopHeld && (m_lowestTopId == 0 || lowestTop < m_lowestTopId)) {
+    const bool largestUnheld = std::max(largest, lastIdRead) > std::max(largestHeld, m_lastId);
+    if ((lowestTop < lowestTopHeld || (largestUnheld && lowestTop < kNone)) &&
+        (m_lowestTopId == 0 || lowestTop < m_lowestTopId)) {
         value.ulVal = static_cast<ULONG>(lowestTop);
         if (!SetAttribute(m_pGroups, "LowestTopId", value)) return FALSE;
         m_lowestTopId = lowestTop;
@@ -824,7 +856,7 @@ std::string CGroupsFile::ReadBackFault(const std::string& temp, const std::strin
         const GroupEntry& read = check.m_groups[i].group;
         const GroupEntry& meant = m_written[i];
         const std::string group = "the group \"" + ShownName(meant.Name) + "\"";
-        if (read.Id != meant.Id)
+        if (read.Id != (IsRunOnlyId(meant.Id) ? 0 : meant.Id))
             return group + (read.Id ? " would read back with the Id " + std::to_string(read.Id)
                                     : std::string(" would read back without an Id")) +
                    ", not " + std::to_string(meant.Id);

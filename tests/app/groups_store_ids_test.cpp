@@ -7,6 +7,7 @@
 #include "catalogue/groups_file.h"
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <set>
 #include <string>
@@ -24,16 +25,24 @@ protected:
     {
         ClearGroups();
         EXPECT_EQ("", LoadGroupsFile());
-        for (const GroupEntry& group : CGroupManager::GetInstance()->UserGroups()) m_given.insert(group.Id);
+        for (const GroupEntry& group : CGroupManager::GetInstance()->UserGroups())
+            if (!IsRunOnlyId(group.Id)) m_given.insert(group.Id);
     }
-    // A new group, saved as the editor's Apply saves it: its Id is none the file ever held.
+    // A new group, saved as the editor's Apply saves it: its Id is none the file ever held
+    // nor one its record counted as given before (m_givenBefore), or, when the file counts
+    // every Id as given, one for the run only, and the file holds the group without an Id.
     int New(const std::string& step)
     {
         GroupEntry* pGroup = CGroupManager::GetInstance()->CreateGroup();
         pGroup->Name = "g" + std::to_string(++m_nMade);
         const int nId = pGroup->Id;
         EXPECT_TRUE(SaveGroupsFile(false)) << step;
-        EXPECT_TRUE(m_given.insert(nId).second) << step << ": " << nId << " given again\n" << GroupsFile();
+        if (IsRunOnlyId(nId)) {
+            EXPECT_NE(std::string::npos, GroupsFile().find("<Group Name=\"" + pGroup->Name + "\"")) << step;
+        } else {
+            EXPECT_TRUE(m_given.insert(nId).second && !(m_givenBefore && m_givenBefore(nId)))
+                << step << ": " << nId << " given again\n" << GroupsFile();
+        }
         m_nLastMade = nId;
         return nId;
     }
@@ -67,6 +76,7 @@ protected:
     }
 
     std::set<int> m_given;  // every Id the file held since the test wrote it
+    std::function<bool(int)> m_givenBefore;  // the Ids the file's record says were given before
     int m_nMade = 0;
     int m_nLastMade = 0;
 };
@@ -127,17 +137,22 @@ TEST_F(GroupsStoreIdsTest, ManyRunsOfRandomChangesNeverGiveAnIdTwice)
     {
         const char* what;
         std::string file;
+        std::function<bool(int)> givenBefore;
     } starts[] = {
-        {"from the bottom", FileOfIds({2})},
-        {"near the top", FileOfIds({2, kTop - 3})},
-        {"the only group near the top", FileOfIds({kTop - 2})},
-        {"a top Id deleted before", FileOfIds({2}, " LastId=\"" + std::to_string(kTop - 2) + "\"")},
-        {"at the start of the top half", FileOfIds({2, kFirstTopGroupId + 1, kTop})},
+        {"from the bottom", FileOfIds({2}), nullptr},
+        {"near the top", FileOfIds({2, kTop - 3}), nullptr},
+        {"the only group near the top", FileOfIds({kTop - 2}), nullptr},
+        {"a top Id deleted before", FileOfIds({2}, " LastId=\"" + std::to_string(kTop - 2) + "\""), nullptr},
+        {"at the start of the top half", FileOfIds({2, kFirstTopGroupId + 1, kTop}), nullptr},
+        // Ids up to 100 given upwards, and from 110 up: nine are free, then none.
+        {"a LastId by hand below Ids given downwards", FileOfIds({2, kTop - 1}, " LastId=\"100\" LowestTopId=\"110\""),
+         [](int nId) { return nId <= 100 || nId >= 110; }},
     };
     std::mt19937 random(55);
     for (const auto& start : starts) {
         for (int history = 0; history < 16 && !HasFailure(); ++history) {
             m_given.clear();
+            m_givenBefore = start.givenBefore;
             WriteGroups(start.file);
             StartRun();
             for (int step = 0; step < 20 && !HasFailure(); ++step) {
@@ -167,6 +182,51 @@ TEST_F(GroupsStoreIdsTest, ManyRunsOfRandomChangesNeverGiveAnIdTwice)
             }
         }
     }
+}
+
+// Where the file's record leaves few Ids or none, none it counts as given is given again: a
+// LastId made by hand below the top stays when the top group goes (only it tells that every
+// Id up to it was given), Ids given downwards stop above it, and once none is left a new
+// group is named for the run only and written without an Id. A LowestTopId of 2 with the
+// top reached leaves only 1.
+TEST_F(GroupsStoreIdsTest, IdsTheFileCountsAsGivenAreNeverGivenAgain)
+{
+    WriteGroups(FileOfIds({2, kTop - 1}, " LastId=\"100\" LowestTopId=\"102\""));
+    m_givenBefore = [](int nId) { return nId <= 100 || nId >= 102; };
+    StartRun();
+    Delete(kTop - 1, "the top group deleted");
+    StartRun();
+    EXPECT_EQ(101, New("the one Id left"));
+    int nRunOnly = 0;
+    for (int run = 0; run < 2; ++run) {
+        StartRun();
+        nRunOnly = New("none left");
+        EXPECT_TRUE(IsRunOnlyId(nRunOnly));
+    }
+    // A change to such a group kept at the session's end comes back at the next start.
+    UseProgramKey();
+    ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+    CGroupManager::GetInstance()->FindGroup(nRunOnly)->AddKeyword("k");
+    EXPECT_FALSE(SaveGroupsFile(false));
+    CGroupsStore::Instance().EndSession();
+    ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ClearGroups();
+    EXPECT_EQ(FileLines() + "now holds the changes to the groups that could not be stored in it when the program "
+                            "last ended.",
+              LoadGroupsFile());
+    const std::string file = GroupsFile();
+    for (const char* part : {"<Purgelet LastId=\"100\" LowestTopId=\"101\">", "<Group Id=\"2\" Name=\"f2\"",
+                             "<Group Id=\"101\" Name=\"g1\"", "<Group Name=\"g2\"",
+                             "<Group Name=\"g3\">\n<Keyword>k</Keyword>"})
+        EXPECT_NE(std::string::npos, file.find(part)) << part << "\n" << file;
+
+    m_given.clear();
+    WriteGroups(FileOfIds({2, kTop}, " LowestTopId=\"2\""));
+    m_givenBefore = [](int nId) { return nId >= 2; };
+    StartRun();
+    EXPECT_EQ(1, New("below the lowest"));
+    StartRun();
+    EXPECT_TRUE(IsRunOnlyId(New("none left")));
 }
 
 // A file that holds one Id twice (a group of an earlier groups element, and a group shown):

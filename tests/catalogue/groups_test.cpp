@@ -96,15 +96,15 @@ TEST_F(Groups, IdsStayUniqueAfterDeletions) {
 }
 
 // Once the Ids ran up to the top, each new group takes the largest Id below everything
-// counted as given that no group holds and nothing reserved; once none is left below, the
-// largest free Id at all.
-TEST_F(Groups, IdsGivenDownwardsSkipEveryUsedIdThenTakeTheLargestFree) {
+// counted as given downwards and above every Id used below that (every Id up to the largest
+// of those counts as given upwards); once none is left between, an Id for the run only.
+TEST_F(Groups, IdsGivenDownwardsStopAboveTheIdsGivenUpwardsThenNameGroupsForTheRunOnly) {
     for (int id : {kMaxGroupId, 4, 2}) m->ReserveId(id);
     m->ReserveIdsFrom(6);
     std::vector<int> given;
-    for (int i = 0; i < 5; ++i) given.push_back(m->CreateGroup()->Id);
-    EXPECT_EQ((std::vector<int>{5, 3, 1, kMaxGroupId - 1, kMaxGroupId - 2}), given);
-    EXPECT_EQ(1, m->LowestIdGivenDownwards());
+    for (int i = 0; i < 4; ++i) given.push_back(m->CreateGroup()->Id);
+    EXPECT_EQ((std::vector<int>{5, kMaxGroupId + 1, kMaxGroupId + 2, kMaxGroupId + 3}), given);
+    EXPECT_EQ(5, m->LowestIdGivenDownwards());
 }
 
 // Stored groups keep their Ids unless a group of the list or an earlier stored one holds
