@@ -36,6 +36,16 @@ const UINT_PTR kFilterTimer = 0x4601;
 // follows a command, no row double-click acts (ms).
 const ULONGLONG kDoubleClickRest = 1000;
 
+// How long after the list painted the rows a command brought the screen may still show
+// what stood there before (ms). The paint hands the rows over to the system, which puts
+// them on the screen when it gets to it: it may wait until the window's thread next
+// waits for input, which on a busy machine runs on a while, and the display must draw
+// them after that; no call tells when that is done. Watched on the screen while three busy programs ran on
+// every processor, the thread took up to about 0.15 s to get there. The hand that saw
+// the rows take their place counts its second from when it saw them; kept well short of
+// a third of a second, so a double-click made once the second is plainly over acts.
+const ULONGLONG kRowsReachScreen = 200;
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPageUninstallList, CCommandPage)
@@ -602,7 +612,7 @@ void CPageUninstallList::OnListDblClk(NMHDR*, LRESULT* pResult)
     // A command that ends at once, with its refill, is over before a hand's second
     // double-click, and a slow one (or one that asked first) may end just before it:
     // within a second of one that ran a command, and within a second after any command
-    // that filled the list again was over and its rows showed, no other one acts, on
+    // that filled the list again was over and its rows reached the screen, none acts, on
     // whatever row moved under the pointer meanwhile. Judged by the time the hand made
     // the double-click, not when it is taken: its first press, since the second may come
     // up to the double-click time later (a slow hand, or a busy machine that delivers it
@@ -610,7 +620,8 @@ void CPageUninstallList::OnListDblClk(NMHDR*, LRESULT* pResult)
     // that runs a command counts from its second press.
     const ULONGLONG ullNow = ::GetTickCount64(), ullClick = CInputRule::InputTime(::GetMessageTime(), ullNow);
     const ULONGLONG ullBegun = std::min(ullClick, CInputRule::InputTime(m_wndList.LastPressTime(), ullNow));
-    const ULONGLONG ullRest = std::max(m_ullCommandClick, m_ullCommandRefill);
+    const ULONGLONG ullRowsSeen = m_ullCommandRefill != 0 ? m_ullCommandRefill + kRowsReachScreen : 0;
+    const ULONGLONG ullRest = std::max(m_ullCommandClick, ullRowsSeen);
     if (ullRest != 0 && (ullBegun < ullRest || ullBegun - ullRest < kDoubleClickRest)) {
         // Aimed at the row the command acted on, whatever shows there now.
         CInputRule::InputDropped(WM_LBUTTONDBLCLK, MK_LBUTTON, ::GetMessageTime());

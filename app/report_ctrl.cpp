@@ -318,16 +318,19 @@ void CExtReportCtrl::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) { Meas
 
 void CExtReportCtrl::OnPaint()
 {
-    CPaintDC dc(this);
-    CRect rcClient;
-    GetClientRect(&rcClient);
-    if (!dc.RectVisible(&rcClient)) return;
-    PaintClient(&dc, rcClient);
-    CWindowDC dcWindow(this);
-    CRect rcClip;
-    dcWindow.GetClipBox(&rcClip);
-    CExtPaintManager* pPM = GetPaintManager();
-    if (pPM != NULL) pPM->DrawSimpleFrame(dcWindow, rcClip, this);
+    {
+        CPaintDC dc(this);
+        CRect rcClient;
+        GetClientRect(&rcClient);
+        if (!dc.RectVisible(&rcClient)) return;
+        PaintClient(&dc, rcClient);
+        CWindowDC dcWindow(this);
+        CRect rcClip;
+        dcWindow.GetClipBox(&rcClip);
+        CExtPaintManager* pPM = GetPaintManager();
+        if (pPM != NULL) pPM->DrawSimpleFrame(dcWindow, rcClip, this);
+    }
+    // The rows are the system's to show once the paint has ended, not before.
     if (m_fnShown) m_fnShown();
 }
 

@@ -87,8 +87,8 @@ public:
     // input rule (CInputRule::InputDropped), which takes the program the commands act on
     // away, so that no command acts on the row the user was moving away from.
     std::function<bool(UINT message, DWORD dwTime)> m_fnTakesInput;
-    // Called, when set, each time the list has painted its rows on the screen: what the
-    // user sees of them changes only then.
+    // Called, when set, each time the list has ended a paint of its rows: what the user
+    // sees of them changes then at the earliest (the system may show them later).
     std::function<void()> m_fnShown;
 
     // Whether the list takes a click made at dwTime (the message's time) at a point of

@@ -282,11 +282,12 @@ TEST_F(MainWindowInputTest, AKeyMadeBeforeARefillTakesTheSelectionAwayAndItsBurs
 // answered with the Y key while the list shows the group (Beta comes back where Gamma
 // stood). The groups file is slow to write (a save after the re-filter is part of the
 // command), and in some cases the machine is kept busy (the window's thread runs late
-// and shows the new rows well after the command). 0.6 to 0.95 s after the list showed
-// the rows the command brought (the program that moved under the pointer has stood still
-// there longer than the double-click time), a double-click at the same place runs nothing
-// and leaves nothing selected, also when its second half comes after the second is over;
-// 1.3 s after it, it runs the program the user sees there.
+// and shows the new rows well after the command), or the screen shows the rows the list
+// painted 0.15 s late, as a busy machine's display does. 0.6 to 0.95 s after the user
+// sees the rows the command brought (the program that moved under the pointer has stood
+// still there longer than the double-click time), a double-click at the same place runs
+// nothing and leaves nothing selected, also when its second half comes after the second
+// is over; 1.3 s after it, it runs the program the user sees there.
 TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACommand)
 {
     enum Command
@@ -311,6 +312,7 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
         const char* status;
         bool bBusy;
         DWORD dwSecondMs;  // how long after the first half the second comes
+        DWORD dwScreenMs;  // how long after the list painted the rows the screen shows them
     } cases[] = {
         {DoubleClick, 0, 600, "Beta Tools\n", "2 of 2"},
         {DoubleClick, 500, 750, "Beta Tools\n", "2 of 2"},
@@ -318,6 +320,7 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
         {DoubleClick, 5000, 750, "Beta Tools\n", "2 of 2"},
         {Remove, 0, 600, "", "2 of 2"},
         {Remove, 0, 950, "", "2 of 2"},
+        {Remove, 0, 950, "", "2 of 2", false, 0, 150},
         {Remove, 0, 600, "", "2 of 2", kBusy},
         {Remove, 0, 600, "", "2 of 2", false, 450},
         {Remove, 0, 1300, "Gamma Tools\n", "2 of 2"},
@@ -333,7 +336,8 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(kCommandNames[c.command]) + ", " + std::to_string(c.nRunMs) + " ms run, " +
                      std::to_string(c.dwAfterMs) + " ms after" + (c.bBusy ? ", busy" : "") +
-                     (c.dwSecondMs != 0 ? ", second half " + std::to_string(c.dwSecondMs) + " ms later" : ""));
+                     (c.dwSecondMs != 0 ? ", second half " + std::to_string(c.dwSecondMs) + " ms later" : "") +
+                     (c.dwScreenMs != 0 ? ", on the screen " + std::to_string(c.dwScreenMs) + " ms late" : ""));
         ForgetGroups();
         ::DeleteFileA(mainwindowtest::WitnessLogPath().c_str());
         SeedLogging("Alpha", "Alpha Tools", "0");
@@ -379,7 +383,7 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
             std::atomic<bool> bSecondSent{false};
             std::thread hand([&] {
                 SleepUntil([&] { return dwShown != 0; }, 60000);
-                const DWORD dwAt = dwShown.load() + c.dwAfterMs;
+                const DWORD dwAt = dwShown.load() + c.dwScreenMs + c.dwAfterMs;
                 SleepUntil([&] { return (LONG)(::GetTickCount() - dwAt) >= 0; });
                 realinput::ClickAtTime(pt, dwAt);
                 const DWORD dwSecondAt = dwAt + c.dwSecondMs;
