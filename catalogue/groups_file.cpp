@@ -165,16 +165,21 @@ BSTR AttributeText(IXMLDOMNode* attribute) {
     return value.bstrVal;  // handed over
 }
 
-int StoredIdOf(IXMLDOMNode* attribute) {
-    BSTR text = AttributeText(attribute);
+int IdFromText(const wchar_t* text) {
     long long value = 0;
     bool plain = text && *text && (text[0] != L'0');
     for (const wchar_t* c = text; plain && *c; ++c) {
         plain = *c >= L'0' && *c <= L'9' && value <= kMaxStoredGroupId;
         value = value * 10 + (*c - L'0');
     }
-    ::SysFreeString(text);
     return plain && value >= 1 && value <= kMaxStoredGroupId ? static_cast<int>(value) : 0;
+}
+
+int StoredIdOf(IXMLDOMNode* attribute) {
+    BSTR text = AttributeText(attribute);
+    const int id = IdFromText(text);
+    ::SysFreeString(text);
+    return id;
 }
 
 int StoredId(IXMLDOMNode* element, const wchar_t* attributeName) {

@@ -57,8 +57,13 @@
 //   kept: the reader keeps white space as the file holds it (preserveWhiteSpace), and
 //   the writer leaves it to the document object to write them as references where
 //   the XML would otherwise change them.
-// - The new file is read back and compared with the groups meant before it replaces the
-//   old one; any difference refuses the write.
+// - What the new bytes read as is compared with the groups meant before anything is
+//   written, and the new file is read back and must hold exactly those bytes before it
+//   replaces the old one; any difference refuses the write. The writer writes each
+//   construct in the form the parser gives back as it was, and reads the groups as a load
+//   reads them while it writes them: so the bytes need no parse to be known, except where
+//   the document declares namespaces (their text is the document object's), which are
+//   parsed back from the new file.
 //
 // A file another program holds so that it cannot be read whole now (open for writing, a
 // sync client or an editor saving it, or open without sharing) is in use: never damaged,
@@ -79,6 +84,10 @@
 
 struct IXMLDOMDocument;
 struct IXMLDOMNode;
+namespace groupsfile {
+struct GroupReading;
+struct GroupsReading;
+}  // namespace groupsfile
 
 // Bounds of the file's shape. A groups file has two attributes on a group, four levels
 // of elements and no namespace declaration; the parser's time grows with the square of
@@ -216,8 +225,9 @@ public:
     // but no groups file (Damaged) unless `keptCopy` names a file holding the same bytes.
     // FALSE, with the reason in Status().writeError, when not.
     BOOL MayReplace(const char* keptCopy);
-    // Writes the document as UTF-8. The new bytes go to a file of their own beside the old
-    // one, are read back and compared with the groups, and only then replace the old file
+    // Writes the document as UTF-8. The new bytes, known to read as the groups, go to a file
+    // of their own beside the old one, are read back and compared with what was written,
+    // and only then replace the old file
     // (which keeps its attributes), if it still holds what Open read; FALSE when the file
     // could not be written, with the reason in Status().writeError (the kind InUse when
     // another program held the file, changedSinceRead when it wrote it), and the old file
@@ -240,7 +250,7 @@ private:
     void NoteParseError();
     void NoteForeignRoot();
     void ReadGroupNodes(IXMLDOMNode* root);
-    bool ReadGroup(IXMLDOMNode* element, StoredGroup& stored, std::wstring& unshownName);
+    void ReadGroup(IXMLDOMNode* element, groupsfile::GroupReading& group, IXMLDOMNode*& nameAttribute);
     void ForgetGroups();
     BOOL CheckWritable(const GroupEntry& group);
     BOOL EditGroup(StoredGroup& stored, const GroupEntry& wanted);
@@ -258,7 +268,9 @@ private:
     BOOL RemoveWithItsLine(IXMLDOMNode* parent, IXMLDOMNode* node);
     BOOL WriteDocument();
     BOOL KeepGivenIds(const std::vector<int>& idsRead, int givenDownwards);
+    std::string WrittenFault(const std::string& temp, const std::string& bytes, IXMLDOMDocument** readBack);
     std::string ReadBackFault(const std::string& temp, const std::string& bytes, IXMLDOMDocument** readBack);
+    std::string ReadingFault(const groupsfile::GroupsReading& read) const;
 
     IXMLDOMDocument* m_pDocument;
     IXMLDOMNode* m_pGroups;   // the groups element read and written

@@ -6,6 +6,7 @@
 #include <msxml.h>
 #include <oleauto.h>
 #include <cwchar>
+#include <set>
 #include <string>
 #include <vector>
 #include "catalogue/groups_file.h"
@@ -180,7 +181,42 @@ std::string ShownName(const std::string& name);
 // written back as "7"), or 0 when it has none such. With `attributeName`, the same for
 // another attribute ("LastId" of the groups element).
 int StoredId(IXMLDOMNode* element, const wchar_t* attributeName = L"Id");
-// The same of an "Id" attribute itself.
+// The same of an "Id" attribute itself, and of an attribute's text.
 int StoredIdOf(IXMLDOMNode* attribute);
+int IdFromText(const wchar_t* text);
+
+// One "Group" element as a load reads it, taken attribute by attribute and then keyword
+// by keyword in document order. The reader and the check of what a save writes read
+// groups by this one rule.
+struct GroupReading {
+    GroupEntry group;   // its Id (StoredId), name and keywords
+    std::wstring name;  // the name as the file holds it
+    bool exact = true;  // whether the code page shows the name and every keyword exactly
+    // Takes an attribute (the value stays the caller's): the "Id", and the name from an
+    // attribute named "Name" in any case (the last such wins). True when it gave the name.
+    bool Attribute(BSTR attributeName, BSTR value);
+    // Takes a keyword's text and frees it; one the code page cannot show ends the reading.
+    void Keyword(BSTR text);
+};
+
+// The groups element read as a load reads it: the groups shown, in document order, and the
+// names of those the code page cannot show.
+struct GroupsReading {
+    bool read = false;  // the root is "NimboPurgelet": the file reads as groups
+    std::vector<GroupEntry> groups;
+    std::vector<std::string> unshown;
+    int lastId = 0;       // "LastId"
+    int lowestTopId = 0;  // "LowestTopId"
+    std::set<int> seen;   // the Ids of the groups taken so far
+    // Takes the next group read: a second group of one Id is no group of that Id (its Id
+    // becomes 0, the program gives it its own). True when the code page shows it; else its
+    // name joins `unshown`.
+    bool Take(GroupReading& reading);
+};
+
+// Why bytes about to be written as the groups file would not pass the look a load takes
+// at them before the parser does (ProbeFile: a document type, a shape that would make the
+// parser slow), or "". For UTF-8 bytes.
+std::string ProbeFault(const std::string& bytes);
 
 }  // namespace groupsfile

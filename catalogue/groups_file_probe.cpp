@@ -142,7 +142,43 @@ private:
     int m_attributes = 0, m_depth = 0, m_run = 0;
 };
 
+const char kDocumentType[] = "<!DOCTYPE";
+
+// The whole look at the text: a document type declared anywhere ("<!DOCTYPE" in any case),
+// and the shape (ShapeScanner), character by character.
+class TextProbe {
+public:
+    // Takes one character; false once the text is refused.
+    bool Take(unsigned c) {
+        if (c == 0) return true;
+        const unsigned upper = (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c;
+        m_matched =
+            (upper == static_cast<unsigned char>(kDocumentType[m_matched])) ? m_matched + 1 : (upper == '<' ? 1 : 0);
+        m_typed = m_matched == sizeof(kDocumentType) - 1;
+        m_refused = !m_shape.Take(c > 127 ? 128 : c);
+        return !m_typed && !m_refused;
+    }
+    bool Typed() const { return m_typed; }
+    bool Refused() const { return m_refused; }
+    // Why the text was refused, for the user.
+    std::string Reason() const {
+        return m_typed ? std::string("it declares a document type, which a groups file never does") : m_shape.Reason();
+    }
+
+private:
+    ShapeScanner m_shape;
+    size_t m_matched = 0;
+    bool m_typed = false, m_refused = false;
+};
+
 }  // namespace
+
+std::string ProbeFault(const std::string& bytes) {
+    TextProbe probe;
+    for (const char c : bytes)
+        if (!probe.Take(static_cast<unsigned char>(c))) return probe.Reason();
+    return std::string();
+}
 
 // Looks at the file before the parser does. A missing or empty file holds nothing of the
 // user's; one that cannot be opened is the user's all the same, and one that another
@@ -174,19 +210,15 @@ bool ProbeFile(const std::string& path, GroupsFileStatus& status, GroupsFileStat
     }
     state.exists = true;
     state.readable = true;
-    static const char kMarkup[] = "<!DOCTYPE";
-    const size_t kLength = sizeof(kMarkup) - 1;
-    size_t matched = 0, total = 0;
+    size_t total = 0;
     bool found = false, refused = false;
-    ShapeScanner shape;
+    TextProbe probe;
     enum { Unknown, Bytes, Little, Big } width = Unknown;
     int pending = -1;  // the first byte of a UTF-16 unit split between two reads
     auto take = [&](unsigned c) {
-        if (c == 0) return;
-        unsigned upper = (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c;
-        matched = (upper == static_cast<unsigned char>(kMarkup[matched])) ? matched + 1 : (upper == '<' ? 1 : 0);
-        found = matched == kLength;
-        refused = !shape.Take(c > 127 ? 128 : c);
+        probe.Take(c);
+        found = probe.Typed();
+        refused = probe.Refused();
     };
     unsigned char buffer[16384];
     DWORD got = 0;
@@ -235,14 +267,9 @@ bool ProbeFile(const std::string& path, GroupsFileStatus& status, GroupsFileStat
         return false;
     }
     if (found || refused || total == 0) ::CloseHandle(file);
-    if (found) {
-        status.kind = GroupsFileStatus::DocumentType;
-        status.reason = "it declares a document type, which a groups file never does";
-        return false;
-    }
-    if (refused) {
-        status.kind = GroupsFileStatus::TooComplex;
-        status.reason = shape.Reason();
+    if (found || refused) {
+        status.kind = found ? GroupsFileStatus::DocumentType : GroupsFileStatus::TooComplex;
+        status.reason = probe.Reason();
         return false;
     }
     if (total == 0) {

@@ -116,56 +116,72 @@ void CGroupsFile::ReadGroupNodes(IXMLDOMNode* root) {
     // Below the top half too: Ids given downwards go on there once the top half is used up.
     m_lowestTopId = StoredId(m_pGroups, L"LowestTopId");
 
-    std::set<int> seen;
+    GroupsReading reading;
     ForEachChildNamed(m_pGroups, L"Group", [&](IXMLDOMNode*& element) {
-        StoredGroup stored = {GroupEntry(), nullptr, nullptr};
-        std::wstring unshownName;
-        const bool shown = ReadGroup(element, stored, unshownName);
-        int& id = stored.group.Id;
-        const int held = id;
-        // A second group of one Id is no group of that Id: the program gives it its own.
-        if (id && !seen.insert(id).second) id = 0;
-        if (shown) {
-            stored.element = element;
+        IXMLDOMNode* nameAttribute = nullptr;
+        GroupReading group;
+        ReadGroup(element, group, nameAttribute);
+        const int held = group.group.Id;
+        if (reading.Take(group)) {
+            m_groups.push_back({std::move(group.group), element, nameAttribute});
             element = nullptr;  // kept
-            m_groups.push_back(std::move(stored));
             return;
         }
         // Read as the code page shows it, the text would come back as "?" or a look-alike,
         // and a save would write that over the user's own: the group is left as it is.
-        Release(stored.nameAttribute);
-        m_unshown.push_back(ShownName(AnsiText(unshownName)));
+        Release(nameAttribute);
         // Never written, it holds its Id also where it repeats another group's.
         if (held) m_otherIds.push_back(held);
     });
+    m_unshown.swap(reading.unshown);
 }
 
-// Reads one group element: its Id (StoredId), its name (from an attribute named "Name"
-// in any case; the last such wins) and its keywords (the "Keyword" children's text).
-// False when the code page cannot show the name or a keyword exactly; `unshownName` then
-// holds the name.
-bool CGroupsFile::ReadGroup(IXMLDOMNode* element, StoredGroup& stored, std::wstring& unshownName) {
-    bool exact = true;
-    std::wstring wide;
+// Reads one group element (GroupReading); `nameAttribute` receives the attribute its
+// name was read from.
+void CGroupsFile::ReadGroup(IXMLDOMNode* element, GroupReading& group, IXMLDOMNode*& nameAttribute) {
     // One walk over the attributes for the Id and the name: each costs a call per attribute.
     ForEachAttribute(element, [&](BSTR name, IXMLDOMNode* attribute) {
-        if (NameIs(name, L"Id")) stored.group.Id = StoredIdOf(attribute);
-        if (!NameIsNoCase(name, L"name")) return;
-        Release(stored.nameAttribute);
-        stored.nameAttribute = attribute;
-        attribute->AddRef();
-        stored.group.Name.clear();
-        exact = TakeExactAnsi(AttributeText(attribute), stored.group.Name, unshownName);
+        BSTR value = AttributeText(attribute);
+        if (group.Attribute(name, value)) {
+            Release(nameAttribute);
+            nameAttribute = attribute;
+            attribute->AddRef();
+        }
+        ::SysFreeString(value);
     });
     ForEachChildNamed(element, L"Keyword", [&](IXMLDOMNode*& child) {
         BSTR text = nullptr;
-        if (!exact || FAILED(child->get_text(&text))) return;
-        std::string keyword;
-        exact = TakeExactAnsi(text, keyword, wide);
-        stored.group.AddKeyword(keyword.c_str());
+        if (group.exact && SUCCEEDED(child->get_text(&text))) group.Keyword(text);
     });
-    return exact;
 }
+
+namespace groupsfile {
+
+bool GroupReading::Attribute(BSTR attributeName, BSTR value) {
+    if (NameIs(attributeName, L"Id")) group.Id = IdFromText(value);
+    if (!NameIsNoCase(attributeName, L"name")) return false;
+    name.assign(value ? value : L"", value ? ::SysStringLen(value) : 0);
+    group.Name.clear();
+    exact = ExactAnsiFromWide(name.data(), static_cast<int>(name.size()), group.Name);
+    return true;
+}
+
+void GroupReading::Keyword(BSTR text) {
+    std::string keyword;
+    std::wstring wide;
+    exact = TakeExactAnsi(text, keyword, wide);
+    group.AddKeyword(keyword.c_str());
+}
+
+bool GroupsReading::Take(GroupReading& reading) {
+    int& id = reading.group.Id;
+    if (id && !seen.insert(id).second) id = 0;
+    if (reading.exact) return true;
+    unshown.push_back(ShownName(AnsiText(reading.name)));
+    return false;
+}
+
+}  // namespace groupsfile
 
 void CGroupsFile::ReadGroups(CGroupManager* manager) {
     if (!manager) return;

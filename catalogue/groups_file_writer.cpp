@@ -538,28 +538,45 @@ namespace {
 // sections, comments and processing instructions, with its own UTF-8 declaration in
 // place of whatever the file declared (the bytes are UTF-8, and a declaration of another
 // encoding over them would make the next read take them for something else).
+//
+// The writing also reads the groups as a load will read them from its bytes (Reading):
+// each name, keyword and Id goes out as the very text it reads, and every construct is
+// written in the form the parser gives back as it was (markup and the white space the
+// parser would change as references, UTF-8 converted exactly, no character XML cannot
+// hold, no comment, CDATA section or instruction that its own text would end early;
+// anything else makes no bytes at all). So the bytes read back as that reading without a
+// parse. Namespace declarations are the exception (their text is the document object's):
+// Vouched() is false then, and the bytes are to be parsed to know what they read as.
 class DocumentText {
 public:
     bool Document(IXMLDOMDocument* document) {
         m_out = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
         ForEachChild(document, [&](IXMLDOMNode*& child) {
             if (TypeOf(child) == NODE_PROCESSING_INSTRUCTION && NameOf(child) == "xml") return;
-            Node(child);
+            Node(child, Place::Document);
             m_out += "\n";
         });
         return m_ok;
     }
     std::string& Bytes() { return m_out; }
+    // Whether Reading() is what the bytes read as (see above).
+    bool Vouched() const { return m_vouched; }
+    const GroupsReading& Reading() const { return m_reading; }
 
 private:
-    void Node(IXMLDOMNode* node) {
+    // Where an element stands, as the reader looks for the groups: the document, its root
+    // "NimboPurgelet", a groups element "Purgelet" of the root, a "Group" in it, elsewhere.
+    enum class Place { Document, Root, Groups, Group, Elsewhere };
+
+    void Node(IXMLDOMNode* node, Place parent) {
         switch (TypeOf(node)) {
-        case NODE_ELEMENT: Element(node); break;
+        case NODE_ELEMENT: Element(node, parent); break;
         case NODE_TEXT: EscapedText(node); break;
-        case NODE_CDATA_SECTION: m_out += "<![CDATA[" + Utf8(Value(node)) + "]]>"; break;
-        case NODE_COMMENT: m_out += "<!--" + Utf8(Value(node)) + "-->"; break;
+        case NODE_CDATA_SECTION: Enclosed(node, "<![CDATA[", L"]]>", "]]>", false); break;
+        case NODE_COMMENT: Enclosed(node, "<!--", L"--", "-->", true); break;
         case NODE_PROCESSING_INSTRUCTION: {
             const std::wstring data = Value(node);
+            if (data.find(L"?>") != std::wstring::npos || !Legal(data.data(), data.size())) m_ok = false;
             m_out += "<?" + NameOf(node) + (data.empty() ? "" : " " + Utf8(data)) + "?>";
             break;
         }
@@ -567,24 +584,60 @@ private:
         }
     }
 
-    void Element(IXMLDOMNode* element) {
+    // A comment or CDATA section: its text as it is, which must not hold its own end
+    // (`inner`), nor end with a hyphen in a comment.
+    void Enclosed(IXMLDOMNode* node, const char* open, const wchar_t* inner, const char* close, bool comment) {
+        const std::wstring text = Value(node);
+        if (text.find(inner) != std::wstring::npos || (comment && !text.empty() && text.back() == L'-')) m_ok = false;
+        if (!Legal(text.data(), text.size())) m_ok = false;
+        m_out += open;
+        m_out += Utf8(text);
+        m_out += close;
+    }
+
+    static Place PlaceOf(Place parent, const std::string& name) {
+        if (parent == Place::Document && name == kRootName) return Place::Root;
+        if (parent == Place::Root && name == kGroupsName) return Place::Groups;
+        if (parent == Place::Groups && name == "Group") return Place::Group;
+        return Place::Elsewhere;
+    }
+
+    void Element(IXMLDOMNode* element, Place parent) {
         const std::string name = NameOf(element);
+        const Place place = PlaceOf(parent, name);
+        GroupReading group;
+        if (place == Place::Root) {
+            m_reading.read = true;
+        } else if (place == Place::Groups) {
+            // The last groups element holds the groups.
+            m_reading = GroupsReading();
+            m_reading.read = true;
+        } else if (place == Place::Group) {
+            m_group = &group;
+        } else if (parent == Place::Group && name == "Keyword" && m_group && m_group->exact) {
+            BSTR text = nullptr;
+            if (SUCCEEDED(element->get_text(&text))) m_group->Keyword(text);
+        }
         m_out += '<';
         m_out += name;
-        Attributes(element);
+        Attributes(element, place);
         IXMLDOMNode* first = nullptr;
         if (element->get_firstChild(&first) != S_OK || !first) {
             m_out += "/>";
-            return;
+        } else {
+            m_out += '>';
+            ForEachSibling(first, [&](IXMLDOMNode*& child) { Node(child, place); });
+            m_out += "</";
+            m_out += name;
+            m_out += '>';
         }
-        m_out += '>';
-        ForEachSibling(first, [&](IXMLDOMNode*& child) { Node(child); });
-        m_out += "</";
-        m_out += name;
-        m_out += '>';
+        if (place == Place::Group) {
+            m_group = nullptr;
+            if (m_reading.Take(group)) m_reading.groups.push_back(std::move(group.group));
+        }
     }
 
-    void Attributes(IXMLDOMNode* element) {
+    void Attributes(IXMLDOMNode* element, Place place) {
         IXMLDOMNamedNodeMap* map = nullptr;
         long count = 0;
         if (FAILED(element->get_attributes(&map)) || !map || FAILED(map->get_length(&count))) count = 0;
@@ -596,17 +649,22 @@ private:
             ++listed;
             m_attributes += " " + Utf8(std::wstring(name, ::SysStringLen(name))) + "=\"";
             BSTR text = AttributeText(attribute);
-            const std::wstring value(text ? text : L"", text ? ::SysStringLen(text) : 0);
+            if (place == Place::Group) m_group->Attribute(name, text);
+            if (place == Place::Groups && NameIs(name, L"LastId")) m_reading.lastId = IdFromText(text);
+            if (place == Place::Groups && NameIs(name, L"LowestTopId")) m_reading.lowestTopId = IdFromText(text);
+            std::swap(m_out, m_attributes);
+            Escaped(text ? text : L"", text ? ::SysStringLen(text) : 0, true);
+            std::swap(m_out, m_attributes);
             ::SysFreeString(text);
-            std::swap(m_out, m_attributes);
-            Escaped(value, true);
-            std::swap(m_out, m_attributes);
             m_attributes += "\"";
         });
         // Namespace declarations are attributes the query does not list (count - listed
         // of them): they are taken from the element's start tag as the document object
         // writes it alone.
-        if (listed < count) m_out += OwnDeclarations(element, count - listed);
+        if (listed < count) {
+            m_vouched = false;
+            m_out += OwnDeclarations(element, count - listed);
+        }
         m_out += m_attributes;
         m_attributes.clear();
     }
@@ -649,7 +707,17 @@ private:
         return declarations;
     }
 
-    void Escaped(const std::wstring& text, bool attribute) { Escaped(text.data(), text.size(), attribute); }
+    // Whether XML can hold every character of the text, not even as a reference: no control
+    // character but tab, line feed and carriage return, no U+FFFE or U+FFFF. (A surrogate
+    // without its pair fails the conversion to UTF-8.)
+    static bool Legal(const wchar_t* text, size_t length) {
+        for (size_t i = 0; i < length; ++i) {
+            const wchar_t c = text[i];
+            if ((c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r') || c == 0xFFFE || c == 0xFFFF) return false;
+        }
+        return true;
+    }
+
     // Plain ASCII goes out as it is, markup as references, and each run of other
     // characters through one conversion (a surrogate pair stays within its run).
     void Escaped(const wchar_t* text, size_t length, bool attribute) {
@@ -658,10 +726,12 @@ private:
             if (c >= 0x80) {
                 size_t end = i + 1;
                 while (end < length && text[end] >= 0x80) ++end;
+                if (!Legal(text + i, end - i)) m_ok = false;
                 AppendUtf8(m_out, text + i, end - i);
                 i = end;
                 continue;
             }
+            if (c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r') m_ok = false;
             switch (c) {
             case L'&': m_out += "&amp;"; break;
             case L'<': m_out += "&lt;"; break;
@@ -712,23 +782,36 @@ private:
         if (ascii == length) return;
         text += ascii;
         const int units = static_cast<int>(length - ascii);
-        const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text, units, nullptr, 0, nullptr, nullptr);
+        // A surrogate without its pair has no UTF-8 form: no bytes rather than a stand-in.
+        const DWORD kExact = WC_ERR_INVALID_CHARS;
+        const int bytes = ::WideCharToMultiByte(CP_UTF8, kExact, text, units, nullptr, 0, nullptr, nullptr);
         const size_t at = out.size();
         out.resize(at + (bytes > 0 ? bytes : 0));
-        if (bytes <= 0 || ::WideCharToMultiByte(CP_UTF8, 0, text, units, &out[at], bytes, nullptr, nullptr) != bytes)
+        if (bytes <= 0 ||
+            ::WideCharToMultiByte(CP_UTF8, kExact, text, units, &out[at], bytes, nullptr, nullptr) != bytes)
             m_ok = false;
     }
 
     std::string m_out;
     std::string m_attributes;
     bool m_ok = true;
+    bool m_vouched = true;
+    GroupReading* m_group = nullptr;  // the group whose element is being written
+    GroupsReading m_reading;
 };
 
 }  // namespace
 
+namespace {
+
+const char kReadsOtherwise[] = "the new file would not read back as the groups: ";
+
+}  // namespace
+
 BOOL CGroupsFile::WriteDocument() {
-    // Written next to the file and moved over it only when complete and read back, so
-    // that a failed write never costs the user the groups stored before.
+    // Written next to the file and moved over it only when complete and known to read
+    // back as the groups, so that a failed write never costs the user the groups stored
+    // before.
     // The user's read-only flag is honoured: such a file is never replaced.
     const DWORD attributes = ::GetFileAttributesA(m_path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -744,11 +827,20 @@ BOOL CGroupsFile::WriteDocument() {
         m_status.writeError = "the new file could not be made";
         return FALSE;
     }
-    // The document is in the bytes now: its memory goes before the read-back parses them.
-    // (What WriteGroups kept of it went with the groups it edited.)
+    // (What WriteGroups kept of the document went with the groups it edited.)
     Release(m_pGroups);
-    Release(m_pDocument);
     const std::string& bytes = text.Bytes();
+    // What the bytes read as is known from their writing where it vouches for it: the look a
+    // load takes before the parser, and the groups, are checked before anything is written.
+    std::string fault;
+    if (text.Vouched()) fault = ProbeFault(bytes);
+    if (text.Vouched() && fault.empty()) fault = ReadingFault(text.Reading());
+    if (!fault.empty()) {
+        m_status.writeError = kReadsOtherwise + fault;
+        return FALSE;
+    }
+    // Otherwise the bytes are parsed once written: the document's memory goes first.
+    if (!text.Vouched()) Release(m_pDocument);
     std::string temp;
     HANDLE file = CreateTemporaryFile(m_path, temp);
     if (file == INVALID_HANDLE_VALUE) {
@@ -771,11 +863,10 @@ BOOL CGroupsFile::WriteDocument() {
         return FALSE;
     }
 
-    // What was written must read back as the groups meant.
     IXMLDOMDocument* readBack = nullptr;
-    const std::string fault = ReadBackFault(temp, bytes, &readBack);
+    fault = WrittenFault(temp, bytes, &readBack);
     if (!fault.empty()) {
-        m_status.writeError = "the new file would not read back as the groups: " + fault;
+        m_status.writeError = kReadsOtherwise + fault;
         ::DeleteFileA(temp.c_str());
         return FALSE;
     }
@@ -833,27 +924,62 @@ BOOL CGroupsFile::WriteDocument() {
     return TRUE;
 }
 
-// Why the file written to `temp` does not read back as the groups meant, or "". When it
-// reads back and holds exactly `bytes`, the document it read is given back in `readBack`
-// (a reference the caller releases), as the reading of those bytes.
+// Why the file written to `temp` does not read back exactly as written, or "". When it
+// holds exactly `bytes`, `readBack` receives the document that reads as them (a reference
+// the caller releases): the one written, when the writing vouched for what its bytes read
+// as (it is still held then), else the parse of the file. A file that holds other bytes is
+// parsed too, so that the reason says what would read back otherwise.
+std::string CGroupsFile::WrittenFault(const std::string& temp, const std::string& bytes,
+                                      IXMLDOMDocument** readBack) {
+    if (m_pDocument && FileHolds(temp, bytes)) {
+        *readBack = m_pDocument;
+        m_pDocument = nullptr;
+        return std::string();
+    }
+    Release(m_pDocument);
+    const std::string fault = ReadBackFault(temp, bytes, readBack);
+    return fault.empty() && !*readBack ? "it holds other bytes than were written" : fault;
+}
+
+// Why the file written to `temp` does not read back as the groups meant, or "", by a parse
+// of it. When it reads back and holds exactly `bytes`, the document it read is given back
+// in `readBack` (a reference the caller releases), as the reading of those bytes.
 std::string CGroupsFile::ReadBackFault(const std::string& temp, const std::string& bytes,
                                        IXMLDOMDocument** readBack) {
     CGroupsFile check;
     if (!check.Open(temp.c_str())) return "it could not be read again";
     if (check.Status().kind != GroupsFileStatus::Read)
         return check.Status().reason.empty() ? std::string("it could not be read again") : check.Status().reason;
-    if (check.m_groups.size() != m_written.size())
-        return "it holds " + std::to_string(check.m_groups.size()) + " groups the program shows, not " +
+    GroupsReading read;
+    read.read = true;
+    for (const StoredGroup& stored : check.m_groups) read.groups.push_back(stored.group);
+    read.unshown = check.m_unshown;
+    read.lastId = check.m_lastId;
+    read.lowestTopId = check.m_lowestTopId;
+    const std::string fault = ReadingFault(read);
+    if (!fault.empty()) return fault;
+    if (FileHolds(temp, bytes)) {
+        *readBack = check.m_pDocument;
+        check.m_pDocument->AddRef();
+    }
+    return std::string();
+}
+
+// Why groups read as `read` are not the groups WriteGroups meant, or "".
+std::string CGroupsFile::ReadingFault(const GroupsReading& reading) const {
+    if (!reading.read) return "it could not be read as groups";
+    if (reading.groups.size() != m_written.size())
+        return "it holds " + std::to_string(reading.groups.size()) + " groups the program shows, not " +
                std::to_string(m_written.size());
-    if (check.m_unshown != m_unshown) return "the groups this system's code page cannot show would change";
-    if (check.m_lastId != m_lastId)
+    if (reading.unshown != m_unshown) return "the groups this system's code page cannot show would change";
+    if (reading.lastId != m_lastId)
         return "the largest Id given (" + std::to_string(m_lastId) + ") would read back as " +
-               std::to_string(check.m_lastId);
-    if (check.m_lowestTopId != m_lowestTopId)
+               std::to_string(reading.lastId);
+    if (reading.lowestTopId != m_lowestTopId)
         return "the lowest top Id given (" + std::to_string(m_lowestTopId) + ") would read back as " +
-               std::to_string(check.m_lowestTopId);
+               std::to_string(reading.lowestTopId);
     for (size_t i = 0; i < m_written.size(); ++i) {
-        const GroupEntry& read = check.m_groups[i].group;
+        const GroupEntry& read = reading.groups[i];
         const GroupEntry& meant = m_written[i];
         const std::string group = "the group \"" + ShownName(meant.Name) + "\"";
         if (read.Id != (IsRunOnlyId(meant.Id) ? 0 : meant.Id))
@@ -862,10 +988,6 @@ std::string CGroupsFile::ReadBackFault(const std::string& temp, const std::strin
                    ", not " + std::to_string(meant.Id);
         if (read.Name != meant.Name) return group + " would read back as \"" + ShownName(read.Name) + "\"";
         if (read.Keywords != meant.Keywords) return "the keywords of " + group + " would read back otherwise";
-    }
-    if (FileHolds(temp, bytes)) {
-        *readBack = check.m_pDocument;
-        check.m_pDocument->AddRef();
     }
     return std::string();
 }

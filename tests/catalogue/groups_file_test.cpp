@@ -665,7 +665,7 @@ BOOL WINAPI WriteGarbled(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
     return ok;
 }
 
-// A write that fails midway, or whose file does not read back as the groups meant (the
+// A write that fails midway, or whose file does not read back exactly as written (the
 // save reads it back before it replaces the old file), replaces nothing, and says why.
 TEST_F(GroupsFile, AWriteThatFailsOrDoesNotReadBackLeavesTheOldFileWholeAndNoTemporaryFile) {
     const std::string unshown = "<Group Id=\"5\" Name=\"\xD0\x96\"/>\n";
@@ -689,6 +689,9 @@ TEST_F(GroupsFile, AWriteThatFailsOrDoesNotReadBackLeavesTheOldFileWholeAndNoTem
          readBack + "the groups this system's code page cannot show would change"},
         {"a shape the reader refuses", reinterpret_cast<void*>(&WriteGarbled), {"<Purgelet>", "<!DOCTYPE x><Purgelet>"},
          readBack + "it declares a document type"},
+        // The groups read back as meant, but the file is not what was written.
+        {"a byte beside the groups garbled", reinterpret_cast<void*>(&WriteGarbled),
+         {"Version=\"1.1\"", "Version=\"1.2\""}, readBack + "it holds other bytes than were written"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
