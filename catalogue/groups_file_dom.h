@@ -195,8 +195,9 @@ struct GroupReading {
     // Takes an attribute (the value stays the caller's): the "Id", and the name from an
     // attribute named "Name" in any case (the last such wins). True when it gave the name.
     bool Attribute(BSTR attributeName, BSTR value);
-    // Takes a keyword's text and frees it; one the code page cannot show ends the reading.
-    void Keyword(BSTR text);
+    // Takes a keyword's text (get_text of its element); one the code page cannot show ends
+    // the reading.
+    void Keyword(const wchar_t* text, size_t length);
 };
 
 // The groups element read as a load reads it: the groups shown, in document order, and the

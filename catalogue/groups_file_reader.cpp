@@ -151,7 +151,9 @@ void CGroupsFile::ReadGroup(IXMLDOMNode* element, GroupReading& group, IXMLDOMNo
     });
     ForEachChildNamed(element, L"Keyword", [&](IXMLDOMNode*& child) {
         BSTR text = nullptr;
-        if (group.exact && SUCCEEDED(child->get_text(&text))) group.Keyword(text);
+        if (!group.exact || FAILED(child->get_text(&text))) return;
+        group.Keyword(text ? text : L"", text ? ::SysStringLen(text) : 0);
+        ::SysFreeString(text);
     });
 }
 
@@ -166,10 +168,9 @@ bool GroupReading::Attribute(BSTR attributeName, BSTR value) {
     return true;
 }
 
-void GroupReading::Keyword(BSTR text) {
+void GroupReading::Keyword(const wchar_t* text, size_t length) {
     std::string keyword;
-    std::wstring wide;
-    exact = TakeExactAnsi(text, keyword, wide);
+    exact = ExactAnsiFromWide(text, static_cast<int>(length), keyword);
     group.AddKeyword(keyword.c_str());
 }
 

@@ -614,10 +614,13 @@ private:
             m_reading.read = true;
         } else if (place == Place::Group) {
             m_group = &group;
-        } else if (parent == Place::Group && name == "Keyword" && m_group && m_group->exact) {
-            BSTR text = nullptr;
-            if (SUCCEEDED(element->get_text(&text))) m_group->Keyword(text);
         }
+        // A keyword's text, as get_text gives it: a keyword element holds one text node as
+        // a rule, whose value is written anyway.
+        const bool keyword = parent == Place::Group && name == "Keyword" && m_group && m_group->exact;
+        BSTR text = nullptr;
+        int children = 0;
+        bool onlyText = false;
         m_out += '<';
         m_out += name;
         Attributes(element, place);
@@ -626,11 +629,23 @@ private:
             m_out += "/>";
         } else {
             m_out += '>';
-            ForEachSibling(first, [&](IXMLDOMNode*& child) { Node(child, place); });
+            ForEachSibling(first, [&](IXMLDOMNode*& child) {
+                onlyText = keyword && ++children == 1 && TypeOf(child) == NODE_TEXT;
+                if (onlyText) EscapedText(child, &text);
+                else Node(child, place);
+            });
             m_out += "</";
             m_out += name;
             m_out += '>';
         }
+        bool read = keyword;
+        if (keyword && children != 0 && !onlyText) {
+            ::SysFreeString(text);
+            text = nullptr;
+            read = SUCCEEDED(element->get_text(&text));  // a keyword whose text fails is not read
+        }
+        if (read) m_group->Keyword(text ? text : L"", text ? ::SysStringLen(text) : 0);
+        ::SysFreeString(text);
         if (place == Place::Group) {
             m_group = nullptr;
             if (m_reading.Take(group)) m_reading.groups.push_back(std::move(group.group));
@@ -745,11 +760,17 @@ private:
             ++i;
         }
     }
-    void EscapedText(IXMLDOMNode* node) {
+    // A text node's value, escaped; `keep`, when given, receives the value (the caller frees it).
+    void EscapedText(IXMLDOMNode* node, BSTR* keep = nullptr) {
         VARIANT value;
         ::VariantInit(&value);
-        if (SUCCEEDED(node->get_nodeValue(&value)) && value.vt == VT_BSTR && value.bstrVal)
+        if (SUCCEEDED(node->get_nodeValue(&value)) && value.vt == VT_BSTR && value.bstrVal) {
             Escaped(value.bstrVal, ::SysStringLen(value.bstrVal), false);
+            if (keep) {
+                *keep = value.bstrVal;
+                value.vt = VT_EMPTY;
+            }
+        }
         ::VariantClear(&value);
     }
 
