@@ -192,6 +192,7 @@ std::string CGroupsStore::LoadFile()
 {
     const std::string path = GetGroupsFilePath();
     m_strKeptCopy.clear();
+    m_strKeptMerge.clear();
     m_reportedUnshown.clear();
     m_bLeftAlone = false;
     m_bUnread = false;
@@ -239,9 +240,12 @@ std::string CGroupsStore::LoadFile()
     if (m_bKeptToStore && bOpened && (kind == GroupsFileStatus::Read || kind == GroupsFileStatus::Missing)) {
         m_bUnread = true;
         StartFrom(keptBase, keptUnstated, kept.baseOtherIds);
-        std::string strWhy, strNotice;
-        TakeChangedFile(file, strWhy, strNotice);
-        return Joined(strLost, StoreKeptChanges(file, strNotice));
+        std::string strWhy;
+        TakeChangedFile(file, strWhy, m_strKeptMerge);
+        // Stored by StoreKept, into this reading of the file unless it changes meanwhile:
+        // the file is parsed once at such a start.
+        file.KeepReading();
+        return strLost;
     }
     if (bOpened) file.ReadGroups(pGroups);
     // The groups as read, in the file's order, with the Ids they were given here.
@@ -323,7 +327,7 @@ std::string CGroupsStore::ReadHeldFile()
     // program changed it between two changes.
     std::string strWhy, strNotice;
     TakeChangedFile(file, strWhy, strNotice);
-    if (m_bKeptToStore) return StoreKeptChanges(file, strNotice);
+    if (m_bKeptToStore) return StoreKeptChanges(&file, strNotice);
     // The first change edits this reading of the file unless the file changes meanwhile.
     file.KeepReading();
     return strNotice;
@@ -413,13 +417,20 @@ void CGroupsStore::TakeKeptChanges(const KeptGroups& kept, std::vector<GroupEntr
     }
 }
 
-std::string CGroupsStore::StoreKeptChanges(CGroupsFile& file, const std::string& strRead)
+std::string CGroupsStore::StoreKept()
+{
+    if (!KeepsChangesToStore()) return std::string();
+    std::string strMerge;
+    strMerge.swap(m_strKeptMerge);
+    return StoreKeptChanges(NULL, strMerge);
+}
+
+std::string CGroupsStore::StoreKeptChanges(CGroupsFile* pRead, const std::string& strRead)
 {
     m_bKeptToStore = false;
     const std::string path = GetGroupsFilePath();
     std::string strNotice, strWhy, strText = strRead;
-    // Into the reading the merge took: the file is parsed once at such a start.
-    const Outcome outcome = Write(kHeldWaitMs, 0, strNotice, strWhy, &file);
+    const Outcome outcome = Write(kHeldWaitMs, 0, strNotice, strWhy, pRead);
     if (outcome == Stored) {
         strWhy = FileLines(path) +
                  "now holds the changes to the groups that could not be stored in it when the program last ended.";

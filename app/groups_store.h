@@ -22,7 +22,9 @@
 // What the file does not hold when the program exits or the session ends (held, or not
 // writable) is kept in the program's registry key (app/groups_kept.h) and stored at the
 // next start through the same merge as a change made then; that start says whether it
-// was stored.
+// was stored. The start's load reads and merges them, so that the list shows them, and
+// the groups pane stores them once the window is up (StoreKept): nothing else is written
+// before, and any write stores them too.
 #pragma once
 #include <set>
 #include <string>
@@ -39,10 +41,18 @@ public:
     static CGroupsStore& Instance();
 
     // Reads the groups file into the groups model, after removing the temporary files a
-    // save cut short left beside it. Gives back the text of the box that tells the user
-    // why the file could not be read and what became of it, or which of its groups the
-    // code page cannot show, or "" when there is nothing to tell.
+    // save cut short left beside it, with the changes the last run kept applied (stored by
+    // StoreKept). Gives back the text of the box that tells the user why the file could
+    // not be read and what became of it, or which of its groups the code page cannot show,
+    // or "" when there is nothing to tell.
     std::string Load();
+    // Whether Load applied changes the last run kept to the file it read, and they wait for
+    // StoreKept.
+    bool KeepsChangesToStore() const { return m_bKeptToStore && !m_bUnread; }
+    // Stores those changes in the file (in the reading Load made of it while the file still
+    // holds those bytes), and gives back what the user is told of them and of the merge with
+    // the file: that the file now holds them, or why not. "" when none wait.
+    std::string StoreKept();
     // Writes the groups when they differ from what the file was last read or written
     // with, or when nLastingId names a group whose Id the file does not hold yet (a group
     // it gives no Id of its own: something kept for the next start names the group by
@@ -94,9 +104,9 @@ private:
     // `unstated` the Ids here of those the file gave none. Ids reserved before (the file's,
     // when it is read first) go to none of them.
     void TakeKeptChanges(const KeptGroups& kept, std::vector<GroupEntry>& base, std::set<int>& unstated);
-    // Writes the kept changes into the file just read (what the read told: strRead), and
-    // gives back what the user is told of them.
-    std::string StoreKeptChanges(CGroupsFile& file, const std::string& strRead);
+    // Writes the kept changes into the file just read (pRead; NULL: opened again), and gives
+    // back what the user is told of them after what the read told (strRead).
+    std::string StoreKeptChanges(CGroupsFile* pRead, const std::string& strRead);
     // Keeps what the file does not hold for the next start (or drops what was kept, when
     // it holds everything). False when the registry refused it.
     bool KeepPending();
@@ -145,6 +155,8 @@ private:
     bool m_bKeptInKey;
     // Set while the changes the last run kept wait for their first write in this run.
     bool m_bKeptToStore;
+    // What the merge of the kept changes with the file had to tell, until StoreKept tells it.
+    std::string m_strKeptMerge;
     // What saves that spoke to nobody (at the session's end, the pages going) had to tell:
     // the next box about the file, or the next start, tells it.
     std::string m_strUntold;

@@ -93,7 +93,12 @@ BOOL CPageUninstallGroups::OnInitDialog()
     AddAnchor(IDC_TREE, CSize(0, 0), CSize(100, 100));
 
     m_strFileProblem = LoadGroupsFile();
-    if (!m_strFileProblem.empty()) PostMessage(kMsgReportGroupsFile);
+    // The list shows the changes the last run kept from its first fill; the file takes
+    // them once the window is up, and one box tells of them after what the load found.
+    if (CGroupsStore::Instance().KeepsChangesToStore())
+        SetTimer(kKeptChangesTimer, kKeptChangesPollMs, NULL);
+    else if (!m_strFileProblem.empty())
+        PostMessage(kMsgReportGroupsFile);
     if (CGroupsStore::Instance().WaitsForHeldFile()) SetTimer(kHeldFileTimer, kHeldFilePollMs, NULL);
     RefillTree();
     return TRUE;
@@ -388,11 +393,28 @@ LRESULT CPageUninstallGroups::OnReportGroupsFile(WPARAM, LPARAM)
     return 0;
 }
 
+// The changes the last run kept are stored once the main window shows its list (the
+// timer's first tick may come before the window is shown), and not behind a box or while a
+// command runs. A change stored before stores them with it.
+void CPageUninstallGroups::StoreKeptChanges()
+{
+    CWnd* pMain = GetTopLevelParent();
+    if ((pMain != NULL && !pMain->IsWindowVisible()) || !CInputRule::TakesCommands()) return;
+    KillTimer(kKeptChangesTimer);
+    const std::string strKept = CGroupsStore::Instance().StoreKept();
+    m_strFileProblem += (m_strFileProblem.empty() || strKept.empty() ? "" : "\r\n\r\n") + strKept;
+    OnReportGroupsFile(0, 0);
+}
+
 // The groups file was held by another program at the start: its groups join the tree as
 // soon as it is free. Not behind a box or while a command runs, which hold groups or a
 // program the user chose among those shown.
 void CPageUninstallGroups::OnTimer(UINT_PTR nIDEvent)
 {
+    if (nIDEvent == kKeptChangesTimer) {
+        StoreKeptChanges();
+        return;
+    }
     if (nIDEvent != kHeldFileTimer) {
         CCommandPage::OnTimer(nIDEvent);
         return;

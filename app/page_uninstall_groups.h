@@ -30,6 +30,9 @@ public:
     // tries to read it, and how often.
     static const UINT_PTR kHeldFileTimer = 0x4845;
     static const UINT kHeldFilePollMs = 500;
+    // Changes the last run kept, applied at the start, are stored once the window is up.
+    static const UINT_PTR kKeptChangesTimer = 0x4B43;
+    static const UINT kKeptChangesPollMs = 10;
 
     CPageUninstallGroups();
     virtual ~CPageUninstallGroups();
@@ -104,4 +107,6 @@ protected:
     bool m_bOwnSelection;
     // Why the groups file could not be read at start, until the box has said so.
     std::string m_strFileProblem;
+
+    void StoreKeptChanges();
 };

@@ -8,9 +8,26 @@ static CPurgeletTestApp s_testApp;
 
 CPurgeletTestApp& TestApp() { return s_testApp; }
 
+static BOOL CALLBACK NoteUnpainted(HWND hChild, LPARAM lParam)
+{
+    if (::IsWindowVisible(hChild) && ::GetUpdateRect(hChild, NULL, FALSE)) *(bool*)lParam = false;
+    return TRUE;
+}
+
+// Whether the window is visible and it and its visible children have nothing left to paint.
+static bool DrawnWhole(HWND hWnd)
+{
+    if (!::IsWindowVisible(hWnd) || ::GetUpdateRect(hWnd, NULL, FALSE)) return false;
+    bool bDrawn = true;
+    ::EnumChildWindows(hWnd, NoteUnpainted, (LPARAM)&bDrawn);
+    return bDrawn;
+}
+
 int CPurgeletTestApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt)
 {
-    m_boxes.push_back({lpszPrompt != NULL ? lpszPrompt : "", nType});
+    CWnd* pMain = AfxGetMainWnd();
+    const bool bDrawn = pMain != NULL && ::IsWindow(pMain->GetSafeHwnd()) && DrawnWhole(pMain->GetSafeHwnd());
+    m_boxes.push_back({lpszPrompt != NULL ? lpszPrompt : "", nType, bDrawn});
     return m_bShowBoxes ? CPurgeletApp::DoMessageBox(lpszPrompt, nType, nIDPrompt) : IDOK;
 }
 

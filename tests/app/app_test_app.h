@@ -15,6 +15,7 @@ public:
     {
         std::string text;
         UINT type;
+        bool bMainWindowDrawn;  // the main window was on the screen and painted whole when the box came
     };
     std::vector<BoxRecord> m_boxes;
     // Set: each box is shown too, as the program shows it, for a test that answers it.

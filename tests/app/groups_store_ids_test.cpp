@@ -213,7 +213,7 @@ TEST_F(GroupsStoreIdsTest, IdsTheFileCountsAsGivenAreNeverGivenAgain)
     ClearGroups();
     EXPECT_EQ(FileLines() + "now holds the changes to the groups that could not be stored in it when the program "
                             "last ended.",
-              LoadGroupsFile());
+              LoadGroupsFileAndStoreKept());
     const std::string file = GroupsFile();
     for (const char* part : {"<Purgelet LastId=\"100\" LowestTopId=\"101\">", "<Group Id=\"2\" Name=\"f2\"",
                              "<Group Id=\"101\" Name=\"g1\"", "<Group Name=\"g2\"",
@@ -259,6 +259,6 @@ TEST_F(GroupsStoreIdsTest, AnIdTheFileHoldsTwiceIsKeptOnceAndMergedAsTheRunThatK
     ClearGroups();
     EXPECT_EQ(FileLines() + "now holds the changes to the groups that could not be stored in it when the program "
                             "last ended.",
-              LoadGroupsFile());
+              LoadGroupsFileAndStoreKept());
     ExpectFileNodes(file(GroupElement("Id=\"3\" Name=\"A\"", {"a", "k"})));
 }

@@ -158,7 +158,7 @@ TEST_F(GroupsStoreReplaceTest, AFileASaveSetAsideAndCouldNotPutBackIsPutBackByTh
             ClearGroups();
             EXPECT_EQ(FileLines() + "now holds the changes to the groups that could not be stored in it when the "
                                     "program last ended.",
-                      LoadGroupsFile());
+                      LoadGroupsFileAndStoreKept());
         } else {
             CGroupManager::GetInstance()->FindGroup(2)->AddKeyword("k2");
             EXPECT_TRUE(SaveGroupsFile(true));

@@ -7,6 +7,7 @@
 #include "main_window_fixture.h"
 #include "owned_box.h"
 #include "real_input.h"
+#include "app/groups_store.h"
 #include "app/page_uninstall_groups.h"
 #include "app/purgelet_dlg.h"
 #include "app/ui_manager.h"
@@ -41,6 +42,15 @@ inline std::string GroupsFileOf(const std::string& groups)
 {
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n" + groups +
            "</Purgelet>\n</NimboPurgelet>\n";
+}
+
+// A start of the store as the groups pane makes it: the load, then the store of the
+// changes the last run kept once the window is up; what the user is told of both.
+inline std::string LoadGroupsFileAndStoreKept()
+{
+    const std::string strLoad = LoadGroupsFile();
+    const std::string strKept = CGroupsStore::Instance().StoreKept();
+    return strLoad + (strLoad.empty() || strKept.empty() ? "" : "\r\n\r\n") + strKept;
 }
 
 // A Group element with its attributes as written and its keywords one per line.

@@ -142,6 +142,9 @@ TEST_F(MainWindowGroupsFileTest, AChangeKeptAtAnEndComesBackThroughTheMergeOfThe
             }
             ASSERT_EQ(1u, Boxes(1).size());
             EXPECT_EQ(FileLines() + kNowHolds, TestApp().m_boxes[0].text);
+            // Stored once the window showed its list, not before (a file held at the start is
+            // stored when it frees, later still).
+            if (!c.bHeldAtNext) EXPECT_TRUE(TestApp().m_boxes[0].bMainWindowDrawn);
         }));
         EXPECT_EQ(1u, TestApp().m_boxes.size());
         ExpectFileNodes(c.after);
