@@ -103,7 +103,7 @@ CGroupsStore& CGroupsStore::Instance()
 
 CGroupsStore::CGroupsStore()
     : m_bLeftAlone(false), m_bUnread(false), m_bExited(false), m_bEnded(false), m_bKeptInKey(false),
-      m_bKeptToStore(false)
+      m_bKeptToStore(false), m_bKeptAllDropped(false)
 {
 }
 
@@ -119,8 +119,10 @@ bool CGroupsStore::SameAsBase() const
 // file that cannot be read as groups now is copied beside itself first, as at the start.
 // Gives back false when nothing may be written (the reason in strWhy), and in strNotice
 // what the user is to be told even when the write goes ahead.
-bool CGroupsStore::TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::string& strNotice)
+bool CGroupsStore::TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::string& strNotice, bool* pAllDropped)
 {
+    if (pAllDropped != NULL)
+        *pAllDropped = false;
     const std::string path = GetGroupsFilePath();
     const GroupsFileStatus& status = file.Status();
     const GroupsFileState& now = file.State();
@@ -175,6 +177,8 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::
     NoteUnstatedIds(disk, newBase);
     m_base.swap(newBase);
     m_baseOtherIds = file.OtherIds();
+    if (pAllDropped != NULL)
+        *pAllDropped = !dropped.empty() && SameAsBase();
     m_fileState = now;
     m_bUnread = false;
     return true;
@@ -193,6 +197,7 @@ std::string CGroupsStore::LoadFile()
     const std::string path = GetGroupsFilePath();
     m_strKeptCopy.clear();
     m_strKeptMerge.clear();
+    m_bKeptAllDropped = false;
     m_reportedUnshown.clear();
     m_bLeftAlone = false;
     m_bUnread = false;
@@ -241,7 +246,7 @@ std::string CGroupsStore::LoadFile()
         m_bUnread = true;
         StartFrom(keptBase, keptUnstated, kept.baseOtherIds);
         std::string strWhy;
-        TakeChangedFile(file, strWhy, m_strKeptMerge);
+        TakeChangedFile(file, strWhy, m_strKeptMerge, &m_bKeptAllDropped);
         // Stored by StoreKept, into this reading of the file unless it changes meanwhile:
         // the file is parsed once at such a start.
         file.KeepReading();
@@ -326,8 +331,10 @@ std::string CGroupsStore::ReadHeldFile()
     // What the user changed meanwhile is applied to what the file holds, as when another
     // program changed it between two changes.
     std::string strWhy, strNotice;
-    TakeChangedFile(file, strWhy, strNotice);
-    if (m_bKeptToStore) return StoreKeptChanges(&file, strNotice);
+    bool bAllDropped = false;
+    TakeChangedFile(file, strWhy, strNotice, &bAllDropped);
+    if (m_bKeptToStore)
+        return StoreKeptChanges(&file, strNotice, bAllDropped);
     // The first change edits this reading of the file unless the file changes meanwhile.
     file.KeepReading();
     return strNotice;
@@ -422,19 +429,27 @@ std::string CGroupsStore::StoreKept()
     if (!KeepsChangesToStore()) return std::string();
     std::string strMerge;
     strMerge.swap(m_strKeptMerge);
-    return StoreKeptChanges(NULL, strMerge);
+    return StoreKeptChanges(NULL, strMerge, m_bKeptAllDropped);
 }
 
-std::string CGroupsStore::StoreKeptChanges(CGroupsFile* pRead, const std::string& strRead)
+std::string CGroupsStore::StoreKeptChanges(CGroupsFile* pRead, const std::string& strRead, bool bAllDropped)
 {
     m_bKeptToStore = false;
     const std::string path = GetGroupsFilePath();
     std::string strNotice, strWhy, strText = strRead;
     const Outcome outcome = Write(kHeldWaitMs, 0, strNotice, strWhy, pRead);
-    if (outcome == Stored) {
+    if (outcome == Stored && bAllDropped)
+    {
+        // The file holds none of them: what the read told says why.
+        strWhy.clear();
+    }
+    else if (outcome == Stored)
+    {
         strWhy = FileLines(path) +
                  "now holds the changes to the groups that could not be stored in it when the program last ended.";
-    } else {
+    }
+    else
+    {
         strWhy = "The changes to the groups that could not be stored when the program last ended are not stored "
                  "yet.\r\n\r\n" + FileLines(path) + strWhy;
         if (outcome == Failed) strWhy += "\r\n\r\nThey are kept, and stored with the next change or at the next start.";

@@ -105,8 +105,9 @@ private:
     // when it is read first) go to none of them.
     void TakeKeptChanges(const KeptGroups& kept, std::vector<GroupEntry>& base, std::set<int>& unstated);
     // Writes the kept changes into the file just read (pRead; NULL: opened again), and gives
-    // back what the user is told of them after what the read told (strRead).
-    std::string StoreKeptChanges(CGroupsFile* pRead, const std::string& strRead);
+    // back what the user is told of them after what the read told (strRead). bAllDropped:
+    // the read's merge dropped them and left nothing to store (strRead says so).
+    std::string StoreKeptChanges(CGroupsFile* pRead, const std::string& strRead, bool bAllDropped);
     // Keeps what the file does not hold for the next start (or drops what was kept, when
     // it holds everything). False when the registry refused it.
     bool KeepPending();
@@ -120,7 +121,9 @@ private:
     // holds (another program gave it since) takes a fresh one, here and in the base, before
     // the merge would take the file's group of that Id for it.
     void RenumberClaimedUnstated(const std::vector<GroupEntry>& disk, const std::vector<int>& otherIds);
-    bool TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::string& strNotice);
+    // pAllDropped, when given, is set when the merge dropped a change made here and left
+    // nothing to store.
+    bool TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::string& strNotice, bool* pAllDropped = NULL);
     std::string TakeFirstRead(CGroupsFile& file, const char* pszGoesOn);
     // Notes the Ids here of the groups that the file, as read, gives another Id or none.
     void NoteUnstatedIds(const std::vector<GroupEntry>& read, const std::vector<GroupEntry>& here);
@@ -157,6 +160,8 @@ private:
     bool m_bKeptToStore;
     // What the merge of the kept changes with the file had to tell, until StoreKept tells it.
     std::string m_strKeptMerge;
+    // Set when that merge dropped them and left nothing to store.
+    bool m_bKeptAllDropped;
     // What saves that spoke to nobody (at the session's end, the pages going) had to tell:
     // the next box about the file, or the next start, tells it.
     std::string m_strUntold;

@@ -152,6 +152,37 @@ TEST_F(MainWindowGroupsFileTest, AChangeKeptAtAnEndComesBackThroughTheMergeOfThe
     }
 }
 
+// A keyword kept at an exit for a group that another program then renames beyond the code
+// page: the next start's merge drops it, as the running program's would, and its box says
+// so, never that the file now holds the changes (it holds none of them).
+TEST_F(MainWindowGroupsFileTest, AKeptChangeTheStartsMergeDropsIsNotSaidToBeStored)
+{
+    const std::string unshown = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
+                                             GroupElement("Id=\"3\" Name=\"\xD0\x96\xD0\xB6\"", {"player"}));
+    WriteGroups(kTwoGroups);
+    ClearGroups();
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg).size() == 2; }));
+        ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+        ChangeGroup(dlg, 'k', "Media");
+        ASSERT_EQ(1u, Boxes(1).size()) << "not saved";
+    }));
+    ASSERT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+    ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+    WriteGroups(unshown);
+    TestApp().m_boxes.clear();
+    ClearGroups();
+    EXPECT_TRUE(Run([&](CPurgeletDlg&) { ASSERT_EQ(1u, Boxes(1).size()); }));
+    ASSERT_EQ(1u, TestApp().m_boxes.size());
+    const std::string& box = TestApp().m_boxes[0].text;
+    const std::string dropped = "The changes made here to the group \"Media\" are not stored: another program "
+                                "changed it meanwhile, and it is no longer among the groups shown here.";
+    EXPECT_EQ(box.size() - dropped.size(), box.rfind(dropped)) << box;
+    ExpectFileNodes(unshown);
+    EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+}
+
 // A group made while another program holds the file is kept at a log-off; the next start,
 // the file still held, shows it, and the user deletes it again: nothing is kept any more.
 // The file freed later in that run, or only at the start after, is read and nothing is
