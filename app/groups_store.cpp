@@ -478,7 +478,9 @@ bool CGroupsStore::KeepPending()
 CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, std::string& strNotice,
                                           std::string& strWhy, CGroupsFile* pRead)
 {
-    if (SameAsBase() && !m_unstated.count(nLastingId)) {
+    // A group named for this run only gets no Id from a write: the file holds none for it.
+    if (SameAsBase() && (!m_unstated.count(nLastingId) || IsRunOnlyId(nLastingId)))
+    {
         // Nothing is left to store: what an earlier end kept is in the file, or the user
         // undid it here (the base of a file not read yet is what that end knew of it). Undone,
         // it is no change the file is to be said to hold once it is read.

@@ -56,8 +56,8 @@ public:
     // Writes the groups when they differ from what the file was last read or written
     // with, or when nLastingId names a group whose Id the file does not hold yet (a group
     // it gives no Id of its own: something kept for the next start names the group by
-    // it). A file that cannot be written is reported in a box naming it when bReport is
-    // set. True when the file holds the groups now.
+    // it), unless that group is named for this run only (IsRunOnlyId). A file that cannot be written is reported in a
+    // box naming it when bReport is set. True when the file holds the groups now.
     bool Save(bool bReport, int nLastingId = 0);
     // The exit's save: a change still pending while another program holds the file waits
     // a few seconds for it. What is not stored then is kept for the next start, and a box

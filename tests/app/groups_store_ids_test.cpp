@@ -206,6 +206,8 @@ TEST_F(GroupsStoreIdsTest, IdsTheFileCountsAsGivenAreNeverGivenAgain)
     // A change to such a group kept at the session's end comes back at the next start.
     UseProgramKey();
     ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+    // Typing kept for it at that end cannot name it by an Id: no write is tried for one.
+    EXPECT_TRUE(SaveGroupsFile(false, nRunOnly));
     CGroupManager::GetInstance()->FindGroup(nRunOnly)->AddKeyword("k");
     EXPECT_FALSE(SaveGroupsFile(false));
     CGroupsStore::Instance().EndSession();
