@@ -165,7 +165,7 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::
     std::vector<std::string> dropped;
     file.ReadGroups(&disk);
     file.ReserveIds(pGroups);
-    RenumberClaimedUnstated(disk, file.OtherIds());
+    RenumberClaimedUnstated(file, disk);
     if (pGroups->MergeChanges(m_base, disk, &newBase, &file.OtherIds(), &dropped, file.LastId(), file.LowestTopId(),
                               &m_baseOtherIds)) {
         // The tree holds the groups by address: it is built again from the list as it is.
@@ -348,16 +348,38 @@ void CGroupsStore::StartFrom(const std::vector<GroupEntry>& base, const std::set
     m_unstated = unstated;
 }
 
-void CGroupsStore::RenumberClaimedUnstated(const std::vector<GroupEntry>& disk, const std::vector<int>& otherIds)
+void CGroupsStore::RenumberClaimedUnstated(const CGroupsFile& file, const std::vector<GroupEntry>& disk)
 {
     if (m_unstated.empty()) return;
-    std::set<int> claimed(otherIds.begin(), otherIds.end());
+    std::set<int> claimed(file.OtherIds().begin(), file.OtherIds().end());
     for (const GroupEntry& group : disk)
         if (group.Id > 0) claimed.insert(group.Id);
+    // Besides the Ids it holds, the file counts as given every Id up to its largest, and
+    // from its lowest top Id up once the Ids ran to the top (as the merge counts them). One
+    // given here past the base's own Ids (or below its top ones) that it counts so now was
+    // given by another program meanwhile, to a group it may have deleted since, which a copy
+    // that read the file before still follows by that Id.
+    int nFileLargest = file.LastId();
+    for (int nId : claimed) nFileLargest = std::max(nFileLargest, nId);
+    const int nLowestTopId = file.LowestTopId();
+    int nFileLowestTop = kMaxGroupId + 1;
+    if (nLowestTopId >= kFirstTopGroupId || (nLowestTopId > 0 && nFileLargest >= kMaxGroupId))
+        nFileLowestTop = nLowestTopId;
+    if (file.LastId() >= kFirstTopGroupId) nFileLowestTop = std::min(nFileLowestTop, file.LastId());
+    int nBaseLargest = 0, nBaseLowestTop = kMaxGroupId + 1;
+    for (const GroupEntry& base : m_base) {
+        if (m_unstated.count(base.Id)) continue;
+        nBaseLargest = std::max(nBaseLargest, base.Id);
+        if (base.Id >= kFirstTopGroupId) nBaseLowestTop = std::min(nBaseLowestTop, base.Id);
+    }
+    const auto givenElsewhere = [&](int nId) {
+        return claimed.count(nId) || (nId > nBaseLargest && nId <= nFileLargest) ||
+               (nId >= nFileLowestTop && nId < nBaseLowestTop);
+    };
     CGroupManager* pGroups = CGroupManager::GetInstance();
     std::map<int, GroupEntry*> here;
     for (GroupEntry& base : m_base) {
-        if (!m_unstated.count(base.Id) || !claimed.count(base.Id)) continue;
+        if (!m_unstated.count(base.Id) || !givenElsewhere(base.Id)) continue;
         if (here.empty())
             for (GroupEntry* pGroup : pGroups->m_Groups) here[pGroup->Id] = pGroup;
         // Given here and never written: the group here of that Id is this one.

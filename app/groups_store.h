@@ -118,9 +118,10 @@ private:
     void StartFrom(const std::vector<GroupEntry>& base, const std::set<int>& unstated,
                    const std::vector<int>& baseOtherIds);
     // A base group the file gave no Id of its own holds an Id given here; one the file now
-    // holds (another program gave it since) takes a fresh one, here and in the base, before
-    // the merge would take the file's group of that Id for it.
-    void RenumberClaimedUnstated(const std::vector<GroupEntry>& disk, const std::vector<int>& otherIds);
+    // holds or counts as given (another program gave it since) takes a fresh one, here and in
+    // the base, before the merge would take the file's group of that Id for it, or write the
+    // Id a second time.
+    void RenumberClaimedUnstated(const CGroupsFile& file, const std::vector<GroupEntry>& disk);
     // pAllDropped, when given, is set when the merge dropped a change made here and left
     // nothing to store.
     bool TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::string& strNotice, bool* pAllDropped = NULL);

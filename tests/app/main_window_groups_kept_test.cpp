@@ -66,6 +66,10 @@ TEST_F(MainWindowGroupsFileTest, AChangeKeptAtAnEndComesBackThroughTheMergeOfThe
     // This run gives B the Id 4, past the file's; the other program's X takes it meanwhile.
     const std::string abg = file(a + b + games);
     const std::string twoMedia = file(tools + group("Id=\"3\" Name=\"Media\"", {"player"}) + media4);
+    // The file as another program leaves it after giving the Ids up to 9 and deleting those groups again.
+    const auto givenTo9 = [&](const std::string& groups) {
+        return file(groups).replace(file(groups).find("<Purgelet>"), 10, "<Purgelet LastId=\"9\">");
+    };
     const struct
     {
         const char* what;
@@ -83,6 +87,8 @@ TEST_F(MainWindowGroupsFileTest, AChangeKeptAtAnEndComesBackThroughTheMergeOfThe
          file(a + group("Name=\"B\" Id=\"5\"", {"beta", "bkw"}) + games + x)},
         {"the same, held at the next start", abg, 'k', "B", true, file(a + b + games + x), true,
          file(a + group("Name=\"B\" Id=\"5\"", {"beta", "bkw"}) + games + x)},
+        {"the same, the Ids up to 9 given and deleted meanwhile", abg, 'k', "B", true, givenTo9(a + b + games), true,
+         givenTo9(a + group("Name=\"B\" Id=\"10\"", {"beta", "bkw"}) + games)},
         {"a group the file gave no Id renamed", abg, 'r', "B", false, abg, false,
          file(a + group("Name=\"renamed\" Id=\"4\"", {"beta"}) + games)},
         {"a group the file gave no Id deleted", abg, 'd', "B", true, abg, false, file(a + games)},

@@ -39,8 +39,8 @@ std::string Replaced(const std::string& text, const std::string& from, const std
 // show under the Id this run would give next and a group without an Id; the user adds a
 // keyword to a group the file gave no Id. Then it adds a group to the other groups
 // element under the next Id again, and the user makes a new group. Each write edits the
-// group where it stands (the group without an Id gets the Id this run gave it), and no
-// group here takes an Id the file holds.
+// group where it stands (the group without an Id gets an Id of this run, past every one
+// the file counts as given), and no group here takes an Id the file holds.
 TEST_F(MainWindowGroupsFileTest, ChangesMadeHereGoIntoAFileAnotherProgramChangedWhereTheyStand)
 {
     const std::string hand = "<Group Name=\"Hand\" Color=\"red\">\n<Keyword>alpha</Keyword>\n</Group>\n";
@@ -50,17 +50,18 @@ TEST_F(MainWindowGroupsFileTest, ChangesMadeHereGoIntoAFileAnotherProgramChanged
         "<Group Id=\"2\" Name=\"Tools\">\n<Keyword>corpus</Keyword>\n</Group>\n" +
         hand + "<Group Id=\"4\" Name=\"\xD0\x96\xD0\xB6\">\n<Keyword>\xD0\xB6</Keyword>\n</Group>\n"
                "<Group Id=\"3\" Name=\"Media\">\n<Keyword>player</Keyword>\n</Group>\n</Purgelet>\n</NimboPurgelet>\n";
-    // Hand is given 8 here: one above the largest Id the file holds.
+    // Hand is given 8 here, one above the largest Id the file holds; the other program's 9
+    // counts 8 as given, so the write gives Hand a fresh one.
     const std::string theirs1 = InsertedBefore(
         first, "</Purgelet>",
         "<Group Id=\"9\" Name=\"\xD0\x97\xD0\xB7\"/>\n<Group Name=\"Extra\">\n<Keyword>beta</Keyword>\n</Group>\n", true);
     const std::string written1 = Replaced(Replaced(theirs1, hand,
-                                                   "<Group Name=\"Hand\" Color=\"red\" Id=\"8\">\n<Keyword>alpha</Keyword>\n"
-                                                   "<Keyword>gamma</Keyword>\n</Group>\n"),
-                                          "<Group Name=\"Extra\">", "<Group Name=\"Extra\" Id=\"10\">");
-    const std::string theirs2 = InsertedBefore(written1, "</Purgelet>", "<Group Id=\"11\" Name=\"Older\"/>\n", false);
+                                                   "<Group Name=\"Hand\" Color=\"red\" Id=\"10\">\n"
+                                                   "<Keyword>alpha</Keyword>\n<Keyword>gamma</Keyword>\n</Group>\n"),
+                                          "<Group Name=\"Extra\">", "<Group Name=\"Extra\" Id=\"11\">");
+    const std::string theirs2 = InsertedBefore(written1, "</Purgelet>", "<Group Id=\"12\" Name=\"Older\"/>\n", false);
     const std::string written2 = InsertedBefore(
-        theirs2, "</Purgelet>", "<Group Id=\"12\" Name=\"cartoons\">\n<Keyword>tom</Keyword>\n</Group>\n", true);
+        theirs2, "</Purgelet>", "<Group Id=\"13\" Name=\"cartoons\">\n<Keyword>tom</Keyword>\n</Group>\n", true);
 
     const std::string expectedFile = m_groupsFile + ".expected";
     auto sameNodes = [&](const std::string& expected) {
