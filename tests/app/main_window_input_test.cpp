@@ -126,6 +126,43 @@ private:
     void* m_pReal = NULL;
 };
 
+// Counts the releases of one key that this thread takes off its queue, in any loop (a
+// box's own among them). Input and posted messages are each taken in the order they
+// came, and a message is handled before the next is taken: once the last key made is
+// taken, what came before it has been handled.
+class ReleaseWatch
+{
+public:
+    explicit ReleaseWatch(WORD vk)
+    {
+        Watched() = vk;
+        Taken() = 0;
+        m_hHook = ::SetWindowsHookExA(WH_GETMESSAGE, Note, NULL, ::GetCurrentThreadId());
+    }
+    ~ReleaseWatch() { ::UnhookWindowsHookEx(m_hHook); }
+    static int Count() { return Taken(); }
+
+private:
+    static WORD& Watched()
+    {
+        static WORD vk = 0;
+        return vk;
+    }
+    static std::atomic<int>& Taken()
+    {
+        static std::atomic<int> n{0};
+        return n;
+    }
+    static LRESULT CALLBACK Note(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        const MSG* p = (const MSG*)lParam;
+        if (nCode == HC_ACTION && wParam == PM_REMOVE && p->message == WM_KEYUP && p->wParam == Watched())
+            ++Taken();
+        return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+    }
+    HHOOK m_hHook;
+};
+
 class MainWindowInputTest : public mainwindowtest::UninstallerFixture
 {
 protected:
@@ -594,11 +631,12 @@ TEST_F(MainWindowInputTest, LettersTypedWhileTheListIsReadAgainAfterACommandStay
     }
 }
 
-// While Beta's uninstaller runs: Down Down and a letter in the list, or letters in the
-// search box and a click on another row; then the uninstaller's own window takes the
-// front and closes while the main window cannot be activated. Afterwards no program is
-// selected (the dropped input was moving away from Beta), the search box is empty, and
-// the main window is in front with the keys where they were.
+// While Beta's uninstaller runs: Down Down and a letter in the list, or a click on
+// another row and letters in the search box; then, once the window's thread has taken
+// them, the uninstaller's own window takes the front and closes while the main window
+// cannot be activated. Afterwards no program is selected (the dropped input was moving
+// away from Beta), the search box is empty, and the main window is in front with the
+// keys where they were.
 TEST_F(MainWindowInputTest, KeysAndClicksWhileAProgramRunsReachNothing)
 {
     struct Case
@@ -606,13 +644,19 @@ TEST_F(MainWindowInputTest, KeysAndClicksWhileAProgramRunsReachNothing)
         const char* name;
         bool bSearchFocused;
         std::function<void(CPurgeletDlg&)> input;
+        WORD vkLast;  // the last key the input releases
     } cases[] = {
-        {"Down Down G in the list", false, [](CPurgeletDlg&) { TapKeys({{0, VK_DOWN}, {0, VK_DOWN}, {0, 'G'}}); }},
-        {"letters in the search box and a click on Delta", true,
+        {"Down Down G in the list", false,
+         [](CPurgeletDlg&) {
+             TapKeys({{0, VK_DOWN}, {0, VK_DOWN}, {0, 'G'}});
+         },
+         'G'},
+        {"a click on Delta and letters in the search box", true,
          [](CPurgeletDlg& dlg) {
-             realinput::Type("zz");
              ClickAt(RowPoint(dlg, "Delta Tools"));
-         }},
+             realinput::Type("zq");
+         },
+         'Q'},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -632,10 +676,17 @@ TEST_F(MainWindowInputTest, KeysAndClicksWhileAProgramRunsReachNothing)
             const HWND hFocus = c.bSearchFocused ? search.m_hWnd : List(dlg).m_hWnd;
             ASSERT_TRUE(FocusIn(hFocus));
             const size_t nRefills = refills.Count();
+            ReleaseWatch taken(c.vkLast);
             std::atomic<bool> bDone{false};
             std::thread helper([&] {
                 if (SleepUntil([&] { return !::IsWindowEnabled(hDlg); }, 20000)) {
                     c.input(dlg);
+                    // The uninstaller's window comes after the hand, once the window's
+                    // thread has taken what it made. The system routes a key when the
+                    // thread takes it, not when it is made: a key still queued when
+                    // another thread's window takes the front goes to no window, and
+                    // the program never sees it (a busy machine runs the thread late).
+                    SleepUntil([&] { return ReleaseWatch::Count() > 0; }, 20000);
                     // The uninstaller's window: in front a moment, then gone while the
                     // main window is still disabled.
                     HWND hOwn = ::CreateWindowExA(0, "Static", "Uninstall", WS_POPUP | WS_VISIBLE, 10, 10, 120, 40,
@@ -714,42 +765,6 @@ TEST_F(MainWindowInputTest, ADoubleClickOnTheRemoveWarningSelectsNoRowUnderIt)
 }
 
 namespace {
-
-// Counts the releases of one key that this thread takes off its queue, in any loop (a
-// box's own among them). Input and posted messages are each taken in the order they
-// came, and a message is handled before the next is taken: once the last key made is
-// taken, what came before it has been handled.
-class ReleaseWatch
-{
-public:
-    explicit ReleaseWatch(WORD vk)
-    {
-        Watched() = vk;
-        Taken() = 0;
-        m_hHook = ::SetWindowsHookExA(WH_GETMESSAGE, Note, NULL, ::GetCurrentThreadId());
-    }
-    ~ReleaseWatch() { ::UnhookWindowsHookEx(m_hHook); }
-    static int Count() { return Taken(); }
-
-private:
-    static WORD& Watched()
-    {
-        static WORD vk = 0;
-        return vk;
-    }
-    static std::atomic<int>& Taken()
-    {
-        static std::atomic<int> n{0};
-        return n;
-    }
-    static LRESULT CALLBACK Note(int nCode, WPARAM wParam, LPARAM lParam)
-    {
-        const MSG* p = (const MSG*)lParam;
-        if (nCode == HC_ACTION && wParam == PM_REMOVE && p->message == WM_KEYUP && p->wParam == Watched()) ++Taken();
-        return ::CallNextHookEx(NULL, nCode, wParam, lParam);
-    }
-    HHOOK m_hHook;
-};
 
 // The centre of a window's client area, on the screen.
 POINT CentreOnScreen(HWND hWnd)
