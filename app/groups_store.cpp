@@ -198,6 +198,7 @@ std::string CGroupsStore::LoadFile()
     m_strKeptCopy.clear();
     m_strKeptMerge.clear();
     m_bKeptAllDropped = false;
+    m_pKeptRead.reset();
     m_reportedUnshown.clear();
     m_bLeftAlone = false;
     m_bUnread = false;
@@ -215,7 +216,8 @@ std::string CGroupsStore::LoadFile()
     const KeptRead keptRead = ReadKeptGroupChanges(&kept, &strKeptWhy);
     // Kept changes that cannot be read are told first: the user was told they were kept.
     const std::string strLost = keptRead == KeptRead::Unreadable ? UnreadableKeptText(strKeptWhy) : std::string();
-    CGroupsFile file;
+    std::unique_ptr<CGroupsFile> pFile(new CGroupsFile);
+    CGroupsFile& file = *pFile;
     const bool bOpened = OpenWhenFree(file, path, kHeldWaitMs);
     const bool bHeld = bOpened && IsHeld(file);
     const GroupsFileStatus::Kind kind = file.Status().kind;
@@ -247,9 +249,9 @@ std::string CGroupsStore::LoadFile()
         StartFrom(keptBase, keptUnstated, kept.baseOtherIds);
         std::string strWhy;
         TakeChangedFile(file, strWhy, m_strKeptMerge, &m_bKeptAllDropped);
-        // Stored by StoreKept, into this reading of the file unless it changes meanwhile:
-        // the file is parsed once at such a start.
-        file.KeepReading();
+        // Stored by StoreKept, into this reading of the file: the file is parsed and walked
+        // once at such a start.
+        m_pKeptRead = std::move(pFile);
         return strLost;
     }
     if (bOpened) file.ReadGroups(pGroups);
@@ -500,6 +502,10 @@ bool CGroupsStore::KeepPending()
 CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, std::string& strNotice,
                                           std::string& strWhy, CGroupsFile* pRead)
 {
+    // The start's reading goes with the first write, used or not: a later one reads the file
+    // again. Replacing the file checks that it still holds what was read.
+    std::unique_ptr<CGroupsFile> pKeptRead(m_pKeptRead.release());
+    if (pRead == NULL) pRead = pKeptRead.get();
     // A group named for this run only gets no Id from a write: the file holds none for it.
     if (SameAsBase() && (!m_unstated.count(nLastingId) || IsRunOnlyId(nLastingId)))
     {

@@ -26,6 +26,7 @@
 // the groups pane stores them once the window is up (StoreKept): nothing else is written
 // before, and any write stores them too.
 #pragma once
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -163,6 +164,9 @@ private:
     std::string m_strKeptMerge;
     // Set when that merge dropped them and left nothing to store.
     bool m_bKeptAllDropped;
+    // The start's reading of the file the kept changes were merged with: the first write
+    // writes into it, as into a reading it made itself.
+    std::unique_ptr<CGroupsFile> m_pKeptRead;
     // What saves that spoke to nobody (at the session's end, the pages going) had to tell:
     // the next box about the file, or the next start, tells it.
     std::string m_strUntold;

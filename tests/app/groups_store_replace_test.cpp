@@ -338,3 +338,28 @@ TEST_F(GroupsStoreReplaceTest, AFileSetAsideThatCannotBePutBackYetCountsAsInUse)
         ExpectFileNodes(bAMoment ? std::string(kTwoGroups) : WithGroup(kTwoGroups, kNh));
     }
 }
+
+// Changes the last run kept show from the start's load and are stored once the window is
+// up, into the load's reading of the file: another program's save in between is read and
+// merged with them, never written over.
+TEST_F(GroupsStoreReplaceTest, AFileSavedBetweenTheStartAndTheStoreOfKeptChangesIsMergedWithThem)
+{
+    WriteGroups(kTwoGroups);
+    ClearGroups();
+    ASSERT_EQ("", LoadGroupsFile());
+    MakeNh();
+    CGroupsStore::Instance().EndSession();
+    ClearGroups();
+    EXPECT_EQ("", LoadGroupsFile());
+    ASSERT_TRUE(CGroupsStore::Instance().KeepsChangesToStore());
+    ASSERT_EQ(3u, CGroupManager::GetInstance()->UserGroups().size());
+    EXPECT_EQ(std::string(kTwoGroups), GroupsFile());
+    WriteGroups(WithGroup(kTwoGroups, GroupElement("Id=\"5\" Name=\"theirs\"", {"tkw"})));
+    EXPECT_EQ(FileLines() + "now holds the changes to the groups that could not be stored in it when the program "
+                            "last ended.",
+              CGroupsStore::Instance().StoreKept());
+    const std::string file = GroupsFile();
+    for (const char* name : {"Name=\"Tools\"", "Name=\"Media\"", "Name=\"theirs\"", "Name=\"nh\""})
+        EXPECT_NE(std::string::npos, file.find(name)) << name << "\n" << file;
+    EXPECT_FALSE(CGroupsStore::Instance().KeepsChangesToStore());
+}
