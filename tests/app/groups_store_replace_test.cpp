@@ -68,13 +68,7 @@ protected:
         g_strTheirs.clear();
         g_nMovesIn = 0;
         g_bMoveInFails = false;
-        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
-        // The program's key, as the start names it: what a session's end keeps goes there.
-        CWinApp& app = TestApp();
-        free(const_cast<LPTSTR>(app.m_pszRegistryKey));
-        app.m_pszRegistryKey = _strdup("Corvalin");
-        free(const_cast<LPTSTR>(app.m_pszProfileName));
-        app.m_pszProfileName = _strdup("Nimbo Purgelet");
+        UseProgramKey();
     }
     void TearDown() override
     {

@@ -287,6 +287,16 @@ protected:
             kOptions[i]->Changed = m_options[i].second;
         }
     }
+    // The program's key, as the start names it: what a session's end keeps goes there.
+    void UseProgramKey()
+    {
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
+        CWinApp& app = TestApp();
+        free(const_cast<LPTSTR>(app.m_pszRegistryKey));
+        app.m_pszRegistryKey = _strdup("Corvalin");
+        free(const_cast<LPTSTR>(app.m_pszProfileName));
+        app.m_pszProfileName = _strdup("Nimbo Purgelet");
+    }
     void RemoveCopies()
     {
         ::DeleteFileA(Copy().c_str());
