@@ -40,10 +40,11 @@ const ULONGLONG kDoubleClickRest = 1000;
 // what stood there before (ms). The paint hands the rows over to the system, which puts
 // them on the screen when it gets to it: it may wait until the window's thread next
 // waits for input, which on a busy machine runs on a while, and the display must draw
-// them after that; no call tells when that is done. Watched on the screen while three busy programs ran on
-// every processor, the thread took up to about 0.15 s to get there. The hand that saw
-// the rows take their place counts its second from when it saw them; kept well short of
-// a third of a second, so a double-click made once the second is plainly over acts.
+// them after that; no call tells when that is done. Watched on the screen while three
+// busy programs ran on every processor, the thread took up to about 0.15 s to get there.
+// The hand that saw the rows take their place counts its second from when it saw them;
+// kept well short of a third of a second, so a double-click made once the second is
+// plainly over acts.
 const ULONGLONG kRowsReachScreen = 200;
 
 }  // namespace

@@ -803,7 +803,8 @@ private:
         if (ascii == length) return;
         text += ascii;
         const int units = static_cast<int>(length - ascii);
-        // A surrogate without its pair has no UTF-8 form: no bytes rather than a stand-in.
+        // A surrogate without its pair has no UTF-8 form: the write is refused rather than
+        // given a replacement character.
         const DWORD kExact = WC_ERR_INVALID_CHARS;
         const int bytes = ::WideCharToMultiByte(CP_UTF8, kExact, text, units, nullptr, 0, nullptr, nullptr);
         const size_t at = out.size();
