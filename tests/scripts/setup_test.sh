@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The set-up script against stand-ins of the package tools: an index that fails to
+# download is tried again and then left to apt, and only a failed install stops the
+# set-up, naming the packages and what apt said.
+set -uo pipefail
+setup="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/setup.sh"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+# apt-get fails its first $STUB_UPDATE_FAILS updates the way a mirror in mid-sync makes it
+# fail, and its install as $STUB_INSTALL says; every call is logged.
+mkdir -p "$work/bin"
+cat >"$work/bin/apt-get" <<'STUB'
+#!/usr/bin/env bash
+echo "apt-get $*" >>"$STUB_LOG"
+case "$1" in
+update)
+  n=$(grep -c '^apt-get update' "$STUB_LOG")
+  if [ "$n" -le "$STUB_UPDATE_FAILS" ]; then
+    echo "Err:6 http://deb.example/debian-security bookworm-security/main i386 Packages"
+    echo "  File has unexpected size (374820 != 376004). Mirror sync in progress?"
+    echo "E: Some index files failed to download. They have been ignored, or old ones used instead."
+    exit 100
+  fi
+  echo "Reading package lists..." ;;
+install)
+  if [ "$STUB_INSTALL" = fail ]; then
+    echo " wine32:i386 : Depends: libwine:i386 (= 8.0~repack-4) but it is not going to be installed"
+    echo "E: Unable to correct problems, you have held broken packages."
+    exit 100
+  fi
+  echo "Setting up wine ..." ;;
+esac
+STUB
+printf '#!/bin/sh\nexit 1\n' >"$work/bin/dpkg-query"
+printf '#!/bin/sh\necho i386\n' >"$work/bin/dpkg"
+printf '#!/bin/sh\necho 0\n' >"$work/bin/id"
+chmod +x "$work/bin/"*
+
+# case: updates failing | install | expected exit | texts expected in the output (|-separated)
+cases=(
+  "1|ok|0|try 1 of 3|Setting up wine"
+  "9|ok|0|apt-get update failed 3 times; going on with the package indexes apt has|E: Some index files failed to download|Setting up wine"
+  "9|fail|1|the install of wine wine64 wine32:i386 fonts-wine failed|E: Unable to correct problems|a later run may succeed"
+)
+for c in "${cases[@]}"; do
+  IFS='|' read -r fails install want_rc texts <<<"$c"
+  log="$work/calls.log"; : >"$log"
+  out=$(PATH="$work/bin:$PATH" STUB_LOG="$log" STUB_UPDATE_FAILS="$fails" STUB_INSTALL="$install" \
+        SETUP_APT_UPDATE_PAUSE=0 bash "$setup" 2>&1)
+  rc=$?
+  label="update fails $fails, install $install"
+  [ "$rc" = "$want_rc" ] || { echo "FAIL [$label]: exit $rc, expected $want_rc"; failures=$((failures + 1)); }
+  IFS='|' read -ra want <<<"$texts"
+  for t in "${want[@]}"; do
+    grep -qF -- "$t" <<<"$out" || { echo "FAIL [$label]: output lacks \"$t\""; failures=$((failures + 1)); }
+  done
+  updates=$(grep -c '^apt-get update' "$log")
+  expect_updates=$(( fails < 3 ? fails + 1 : 3 ))
+  [ "$updates" = "$expect_updates" ] || { echo "FAIL [$label]: $updates updates, expected $expect_updates"; failures=$((failures + 1)); }
+  grep -q '^apt-get install -y -q --no-install-recommends .*wine32:i386' "$log" ||
+    { echo "FAIL [$label]: no install of the missing packages"; failures=$((failures + 1)); }
+  [ $failures -eq 0 ] || { echo "--- output:"; echo "$out"; }
+done
+
+# Everything present: nothing is installed, apt is not called.
+printf '#!/bin/sh\necho "install ok installed"\n' >"$work/bin/dpkg-query"
+for t in cmake make i686-w64-mingw32-g++-posix i686-w64-mingw32-windres Xvfb xauth; do
+  printf '#!/bin/sh\n' >"$work/bin/$t"; chmod +x "$work/bin/$t"
+done
+: >"$work/CMakeLists.txt"; : >"$log"
+PATH="$work/bin:$PATH" STUB_LOG="$log" SETUP_GTEST_CMAKELISTS="$work/CMakeLists.txt" bash "$setup" >/dev/null 2>&1 ||
+  { echo "FAIL [all present]: the set-up failed"; failures=$((failures + 1)); }
+[ ! -s "$log" ] || { echo "FAIL [all present]: apt-get was called"; failures=$((failures + 1)); }
+
+[ $failures -eq 0 ] && echo "setup_test: all cases passed"
+exit $((failures > 0))
