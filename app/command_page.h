@@ -19,7 +19,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (CUiManager::RefusesMessage(message, wParam, lParam)) return 0;
-        CInputRule::CCommandCarriedOut carrying(CUiManager::IsCommandMessage(message, wParam, lParam));
+        CInputRule::CCommandCarriedOut carrying(CInputRule::IsCommandMessage(message, wParam, lParam));
         return CExtResizableDialog::WindowProc(message, wParam, lParam);
     }
 };

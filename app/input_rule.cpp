@@ -1,5 +1,6 @@
 #include "app/input_rule.h"
 #include "app/click_message.h"
+#include "app/ui_manager.h"
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -131,6 +132,25 @@ bool CInputRule::IsModalWindowUp()
 }
 
 bool CInputRule::TakesCommands() { return !IsModalWindowUp() && !IsProgramRunning(); }
+
+bool CInputRule::IsCommandMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND) {
+        // A command comes without a control (menu, accelerator, toolbar, posted) or as a
+        // button's click. Other notifications of a control only keep its owner up to
+        // date with it (an edit's text) and pass.
+        return lParam == 0 || HIWORD(wParam) == BN_CLICKED;
+    }
+    if (message == WM_SYSCOMMAND) {
+        // The items the program adds to the system menu (About) are its commands, and
+        // Close ends the window as File > Exit does. Moving, sizing and minimising pass.
+        const UINT nSysCommand = (UINT)(wParam & 0xFFF0);
+        return nSysCommand < SC_SIZE || nSysCommand == SC_CLOSE;
+    }
+    // The editor's typing applied when a box's Yes answers for it (another group picked
+    // in the tree, the editor closed).
+    return message == g_nMsgApplyGroupEditor;
+}
 
 bool CInputRule::IsMainWindowInput(const MSG& msg)
 {

@@ -70,6 +70,12 @@ public:
     // of the program is up or one of the program's commands runs. A box's answer is about
     // what it named, and nothing may act behind it.
     static bool TakesCommands();
+    // Whether a message that reaches the main window or one of its panes carries out a
+    // command of the user's: a command (from a menu, an accelerator, a toolbar, a button,
+    // the system menu's own items or Close, or posted), or the group editor's typing
+    // applied (a box's Yes). Each window of the main window marks the time it handles
+    // one (CCommandCarriedOut), whichever window the command came from.
+    static bool IsCommandMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Whether a message is a key or a click (or a move of the pointer) in the client
     // area of the main window or one of its panes.
     static bool IsMainWindowInput(const MSG& msg);

@@ -335,7 +335,7 @@ LRESULT CPurgeletDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // A command of the window (its menus, toolbar, keys, a row's double-click) is
         // carried out as the pages' are (CCommandPage): a refill of the list meanwhile is
         // the command's doing, and the list rests a double-click after it.
-        CInputRule::CCommandCarriedOut carrying(CUiManager::IsCommandMessage(message, wParam, lParam));
+        CInputRule::CCommandCarriedOut carrying(CInputRule::IsCommandMessage(message, wParam, lParam));
         lResult = CExtNCW<CExtResizableDialog>::WindowProc(message, wParam, lParam);
     }
     if (message == WM_ACTIVATEAPP) {

@@ -82,12 +82,6 @@ public:
     // only show something (a pane shown or hidden, the details, the status bar, the groups
     // tree) and a control's other notifications pass.
     static bool RefusesMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // Whether a message that reaches the main window or one of its panes carries out a
-    // command of the user's: a command (from a menu, an accelerator, a toolbar, a button,
-    // the system menu's own items or Close, or posted), or the group editor's typing
-    // applied (a box's Yes). Each window of the main window marks the time it handles
-    // one (CInputRule::CCommandCarriedOut), whichever window the command came from.
-    static bool IsCommandMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // The group editor is shown in the program list's place.
     bool IsGroupEditorOpen() const { return m_bGroupEditorOpen; }
     // The group editor is open and its fields differ from what it was opened with: the
