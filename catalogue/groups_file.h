@@ -62,8 +62,9 @@
 //   replaces the old one; any difference refuses the write. The writer writes each
 //   construct in the form the parser gives back as it was, and reads the groups as a load
 //   reads them while it writes them: so the bytes need no parse to be known, except where
-//   the document declares namespaces (their text is the document object's), which are
-//   parsed back from the new file.
+//   the document declares namespaces (their text is the document object's) or holds a text
+//   longer than a million bytes (a parser may refuse one of ten million): those are parsed
+//   back from the new file.
 //
 // A file another program holds so that it cannot be read whole now (open for writing, a
 // sync client or an editor saving it, or open without sharing) is in use: never damaged,

@@ -545,10 +545,14 @@ namespace {
 // parser would change as references, UTF-8 converted exactly, no character XML cannot
 // hold, no comment, CDATA section or instruction that its own text would end early;
 // anything else makes no bytes at all). So the bytes read back as that reading without a
-// parse. Namespace declarations are the exception (their text is the document object's):
+// parse. Namespace declarations are an exception (their text is the document object's), and
+// so is a text or value too long for every parser to take (kMaxVouchedValueBytes):
 // Vouched() is false then, and the bytes are to be parsed to know what they read as.
 class DocumentText {
 public:
+    // The longest text or attribute value, as written, whose reading the writing vouches for.
+    static const size_t kMaxVouchedValueBytes = 1000000;
+
     bool Document(IXMLDOMDocument* document) {
         m_out = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
         ForEachChild(document, [&](IXMLDOMNode*& child) {
@@ -736,6 +740,7 @@ private:
     // Plain ASCII goes out as it is, markup as references, and each run of other
     // characters through one conversion (a surrogate pair stays within its run).
     void Escaped(const wchar_t* text, size_t length, bool attribute) {
+        const size_t start = m_out.size();
         for (size_t i = 0; i < length;) {
             const wchar_t c = text[i];
             if (c >= 0x80) {
@@ -759,6 +764,9 @@ private:
             }
             ++i;
         }
+        // Some parsers refuse a value of ten million bytes or more as not well-formed: only
+        // the parse of the bytes can tell whether a value that long reads back.
+        if (m_out.size() - start > kMaxVouchedValueBytes) m_vouched = false;
     }
     // A text node's value, escaped; `keep`, when given, receives the value (the caller frees it).
     void EscapedText(IXMLDOMNode* node, BSTR* keep = nullptr) {

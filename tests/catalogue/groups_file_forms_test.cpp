@@ -229,4 +229,23 @@ TEST_F(GroupsFileForms, ASaveWhoseBytesWouldReadAsOtherGroupsWritesNothing) {
     }
 }
 
+// A name past what the parser takes (ten million bytes) is written only when its bytes
+// read back as it: the writing cannot vouch for them, they are parsed.
+TEST_F(GroupsFileForms, ANameLongerThanTheParserTakesIsWrittenOnlyWhenItReadsBack) {
+    const std::string before = File("<Group Id=\"2\" Name=\"g\"/>");
+    ASSERT_TRUE(WriteWholeFile(path, before));
+    ASSERT_TRUE(m->Load(path.c_str()));
+    m->CreateGroup()->Name = Repeated("\xE9", 5000000);  // ten million bytes in UTF-8
+    const std::string meant = Shown(m->UserGroups());
+    GroupsFileStatus status;
+    if (m->Save(path.c_str(), &status)) {
+        std::string unshown;
+        EXPECT_EQ(meant, FreshLoad(ReadWholeFile(path), &unshown));
+    } else {
+        EXPECT_EQ(0u, status.writeError.find("the new file would not read back as the groups: it is not well-formed"))
+            << status.writeError;
+        EXPECT_EQ(before, ReadWholeFile(path));
+    }
+}
+
 }  // namespace
