@@ -1,8 +1,9 @@
 // What a save writes, loaded afresh: for each form a name, a keyword or the file around
-// them may take, the groups the save says it wrote, the groups a later start reads from
-// its bytes (a parse of a file of their own, so that nothing this process kept of the save
-// serves instead) and the groups meant are the same, and the bytes read and written again
-// are the same bytes. Where the bytes would read as other groups, nothing is written.
+// them may take, the groups the save says it wrote, the reading it keeps for the next
+// change, the groups a later start reads from its bytes (a parse of a file of their own, so
+// that nothing this process kept of the save serves instead) and the groups meant are the
+// same, and the bytes read and written again are the same bytes. Where the bytes would read
+// as other groups, nothing is written.
 #include <gtest/gtest.h>
 #include <functional>
 #include "catalogue/groups.h"
@@ -184,6 +185,12 @@ TEST_F(GroupsFileForms, EachFormReadsBackAsTheSaveSaysItWroteIt) {
         const std::string bytes = ReadWholeFile(path);
         std::string unshown;
         EXPECT_EQ(meant, Shown(file.Written()));
+        // The reading the save keeps for the next change of the file, and a start's.
+        CGroupsFile next;
+        std::vector<GroupEntry> kept;
+        ASSERT_TRUE(next.Open(path.c_str()));
+        next.ReadGroups(&kept);
+        EXPECT_EQ(meant, Shown(kept));
         EXPECT_EQ(meant, FreshLoad(bytes, &unshown)) << bytes.substr(0, 2000);
         EXPECT_EQ(c.unshown, unshown);
 
