@@ -32,6 +32,12 @@ std::string HeldWhy(const GroupsFileStatus& status)
            ".\r\n\r\nAnother program holds it. It is left as it is, and the change is written with the next one.";
 }
 
+// What becomes of a change the file refused during the run (read-only, a full disk): the
+// store keeps it until a write goes in, and the end keeps it for the next start.
+const char kRefusedChangeKept[] =
+    "\r\n\r\nThe change is kept: it goes with the next change that can be written, and one still not "
+    "written when the program ends is stored at the next start.";
+
 // Opens the groups file, again every kHeldStepMs while another program holds it, for at
 // most dwWaitMs. As CGroupsFile::Open; the status says InUse when it was held throughout.
 bool OpenWhenFree(CGroupsFile& file, const std::string& path, DWORD dwWaitMs)
@@ -583,7 +589,9 @@ bool CGroupsStore::Save(bool bReport, int nLastingId)
     std::string strNotice, strWhy;
     const Outcome outcome = Write(m_bExited ? 0 : kHeldWaitMs, nLastingId, strNotice, strWhy);
     Tell(strNotice, bReport);
-    if (bReport && outcome != Stored) Report(NotSavedText(GetGroupsFilePath()) + strWhy);
+    if (bReport && outcome != Stored)
+        Report(NotSavedText(GetGroupsFilePath()) + strWhy +
+               (outcome == Failed && !m_bLeftAlone ? kRefusedChangeKept : ""));
     return outcome == Stored;
 }
 

@@ -8,6 +8,7 @@
 #include "app/groups_store.h"
 #include "catalogue/groups_file.h"
 #include "support/child_run.h"
+#include "support/import_patch.h"
 #include "support/xml_nodes.h"
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -27,6 +28,19 @@ bool StartsWith(const std::string& text, const std::string& start) { return text
 bool EndsWith(const std::string& text, const std::string& end)
 {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// What the box of a change the file refused says becomes of it.
+const char kRefusedChangeKept[] =
+    "\r\n\r\nThe change is kept: it goes with the next change that can be written, and one still not "
+    "written when the program ends is stored at the next start.";
+
+// The disk is full: no write of a file takes a byte.
+BOOL WINAPI WriteToFullDisk(HANDLE, LPCVOID, DWORD, LPDWORD pdwWritten, LPOVERLAPPED)
+{
+    if (pdwWritten != NULL) *pdwWritten = 0;
+    ::SetLastError(ERROR_DISK_FULL);
+    return FALSE;
 }
 
 }  // namespace
@@ -610,33 +624,71 @@ TEST_F(MainWindowGroupsFileTest, KeptChangesAreReadWholeOrToldAndDropped)
     }
 }
 
-TEST_F(MainWindowGroupsFileTest, AReadOnlyFileGivesTheBoxAtEachChangeAndKeepsItsBytes)
+// A file that refuses the writes (read-only, a full disk) gives the box at each change, which
+// says what becomes of it: kept, and stored at the next start when the exit cannot write it.
+TEST_F(MainWindowGroupsFileTest, AFileThatRefusesWritesGivesTheBoxAtEachChangeAndKeepsItsBytes)
 {
-    WriteGroups(kTwoGroups);
-    ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
-    const std::string strBox = NotSaved("cannot be written: the file is read-only.");
-    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        ::SetForegroundWindow(dlg.m_hWnd);
-        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
-        EXPECT_TRUE(TestApp().m_boxes.empty()) << "read-only is no reason to speak at the start";
-        ClickGroup(dlg, "Media");
-        DeleteAnswered(dlg, IDYES);
-        ASSERT_EQ(1u, Boxes(1).size());
-        EXPECT_EQ(strBox, TestApp().m_boxes[0].text);
-        EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING), TestApp().m_boxes[0].type);
-        ClickRow(dlg, "Alpha Editor");
-        AddToGroup(dlg, "alpha");
-        ASSERT_EQ(2u, Boxes(2).size());
-        EXPECT_EQ(strBox, TestApp().m_boxes[1].text);
-        NewGroup(dlg, "cartoons", "tom");
-        ASSERT_EQ(3u, Boxes(3).size());
-        EXPECT_EQ(strBox, TestApp().m_boxes[2].text);
-    }));
-    ASSERT_EQ(4u, TestApp().m_boxes.size()) << "the exit tries once more, and says what becomes of the changes";
-    EXPECT_EQ(NotSaved("cannot be written: the file is read-only.\r\n\r\nThe latest changes to the groups are not "
-                       "stored in it. They are kept, and stored in it at the next start."),
-              TestApp().m_boxes[3].text);
-    EXPECT_EQ(kTwoGroups, GroupsFile());
+    const struct
+    {
+        const char* what;
+        bool bFullDisk;
+        const char* why;
+    } refusals[] = {
+        {"read-only", false, "cannot be written: the file is read-only."},
+        {"a full disk", true, "cannot be written: the new file could not be written (Disk full)."},
+    };
+    for (const auto& r : refusals) {
+        SCOPED_TRACE(r.what);
+        WriteGroups(kTwoGroups);
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        void* pRealWriteFile = NULL;
+        if (r.bFullDisk) {
+            pRealWriteFile = testsupport::PatchImport("kernel32.dll", "WriteFile", (void*)&WriteToFullDisk);
+            ASSERT_TRUE(pRealWriteFile != NULL);
+        } else {
+            ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+        }
+        const std::string strBox = NotSaved(r.why + std::string(kRefusedChangeKept));
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
+            EXPECT_TRUE(TestApp().m_boxes.empty()) << "no reason to speak at the start";
+            ClickGroup(dlg, "Media");
+            DeleteAnswered(dlg, IDYES);
+            ASSERT_EQ(1u, Boxes(1).size());
+            EXPECT_EQ(strBox, TestApp().m_boxes[0].text);
+            EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING), TestApp().m_boxes[0].type);
+            ClickRow(dlg, "Alpha Editor");
+            AddToGroup(dlg, "alpha");
+            ASSERT_EQ(2u, Boxes(2).size());
+            EXPECT_EQ(strBox, TestApp().m_boxes[1].text);
+            NewGroup(dlg, "cartoons", "tom");
+            ASSERT_EQ(3u, Boxes(3).size());
+            EXPECT_EQ(strBox, TestApp().m_boxes[2].text);
+        }));
+        if (pRealWriteFile != NULL) testsupport::PatchImport("kernel32.dll", "WriteFile", pRealWriteFile);
+        ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_EQ(4u, TestApp().m_boxes.size()) << "the exit tries once more, and says what becomes of the changes";
+        EXPECT_EQ(NotSaved(r.why + std::string("\r\n\r\nThe latest changes to the groups are not stored in it. "
+                                               "They are kept, and stored in it at the next start.")),
+                  TestApp().m_boxes[3].text);
+        EXPECT_EQ(kTwoGroups, GroupsFile());
+        // As the box said: the next start stores them.
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ASSERT_EQ(1u, Boxes(1).size());
+            EXPECT_EQ((std::vector<std::string>{"Tools", "cartoons"}), TreeGroups(dlg));
+        }));
+        EXPECT_EQ(FileLines() + "now holds the changes to the groups that could not be stored in it when the program "
+                                "last ended.",
+                  TestApp().m_boxes[0].text);
+        const std::string stored = GroupsFile();
+        EXPECT_TRUE(stored.find("Name=\"cartoons\"") != std::string::npos && stored.find("Media") == std::string::npos)
+            << stored;
+        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+    }
 }
 
 // Nothing changed: a second start and exit leave the file and the options exactly as
