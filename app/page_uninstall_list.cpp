@@ -36,16 +36,16 @@ const UINT_PTR kFilterTimer = 0x4601;
 // follows a command, no row double-click acts (ms).
 const ULONGLONG kDoubleClickRest = 1000;
 
-// How long after the list painted the rows a command brought the screen may still show
-// what stood there before (ms). The paint hands the rows over to the system, which puts
-// them on the screen when it gets to it: it may wait until the window's thread next
-// waits for input, which on a busy machine runs on a while, and the display must draw
-// them after that; no call tells when that is done. Watched on the screen while three
-// busy programs ran on every processor, the thread took up to about 0.15 s to get there.
-// The hand that saw the rows take their place counts its second from when it saw them;
-// kept well short of a third of a second, so a double-click made once the second is
-// plainly over acts.
-const ULONGLONG kRowsReachScreen = 200;
+// Comes once the window's thread has nothing else to do after it painted the rows a
+// command brought: no input, posted message or paint waits (a timer's message comes only
+// then). The paint hands the rows over to the system, which puts them on the screen when
+// the thread next waits for input; on a busy machine the thread may run on a while
+// before it does, and input taken before then was aimed at what showed before.
+const UINT_PTR kRowsShownTimer = 0x4602;
+
+// How long after the window's thread handed the rows over the display may still show
+// what stood there before (ms): it draws them when it gets to it.
+const ULONGLONG kRowsReachScreen = 50;
 
 }  // namespace
 
@@ -370,19 +370,36 @@ void CPageUninstallList::CommandEnded()
     if (!m_bCommandRefilled) return;
     m_bCommandRefilled = false;
     // What the command did after the refill (a save, a box) kept the window from showing
-    // the new rows: the user sees them from now at the earliest.
+    // the new rows: the user sees them from now at the earliest, once the list has
+    // painted what the box or the refill left to paint and the thread has handed it over.
     m_ullCommandRefill = ::GetTickCount64();
     const bool bPaintDue = m_wndList.GetSafeHwnd() != NULL && ::GetUpdateRect(m_wndList.m_hWnd, NULL, FALSE);
-    m_bRestAwaitsShow = bPaintDue || !m_wndList.IsWindowVisible();
+    if (bPaintDue || !m_wndList.IsWindowVisible())
+        m_restAwaits = RestAwaits::Paint;
+    else
+        AwaitRowsHandedOver();
 }
 
 void CPageUninstallList::RowsShown()
 {
     // A busy machine paints late, after the input that came meanwhile (the pointer's
-    // moves over the window a box uncovered): the rows the command brought show only
-    // now, and the hand that saw them takes its second from here.
-    if (!m_bRestAwaitsShow) return;
-    m_bRestAwaitsShow = false;
+    // moves over the window a box uncovered): the rows the command brought are drawn
+    // only now, and reach the screen once the thread is through with what waits.
+    if (m_restAwaits == RestAwaits::Paint) AwaitRowsHandedOver();
+}
+
+void CPageUninstallList::AwaitRowsHandedOver()
+{
+    m_restAwaits = RestAwaits::HandedOver;
+    if (m_hWnd == NULL || SetTimer(kRowsShownTimer, USER_TIMER_MINIMUM, NULL) == 0) RowsHandedOver();
+}
+
+void CPageUninstallList::RowsHandedOver()
+{
+    if (m_hWnd != NULL) KillTimer(kRowsShownTimer);
+    if (m_restAwaits != RestAwaits::HandedOver) return;
+    // The hand that saw the rows take their place counts its second from here.
+    m_restAwaits = RestAwaits::None;
     m_ullCommandRefill = ::GetTickCount64();
 }
 
@@ -540,6 +557,10 @@ bool CPageUninstallList::TextKeyWaiting() const
 
 void CPageUninstallList::OnTimer(UINT_PTR nIDEvent)
 {
+    if (nIDEvent == kRowsShownTimer) {
+        RowsHandedOver();
+        return;
+    }
     if (nIDEvent != kFilterTimer) {
         CCommandPage::OnTimer(nIDEvent);
         return;
@@ -614,16 +635,18 @@ void CPageUninstallList::OnListDblClk(NMHDR*, LRESULT* pResult)
     // double-click, and a slow one (or one that asked first) may end just before it:
     // within a second of one that ran a command, and within a second after any command
     // that filled the list again was over and its rows reached the screen, none acts, on
-    // whatever row moved under the pointer meanwhile. Judged by the time the hand made
-    // the double-click, not when it is taken: its first press, since the second may come
-    // up to the double-click time later (a slow hand, or a busy machine that delivers it
-    // late), and a double-click begun before that counts as within. The rest after one
-    // that runs a command counts from its second press.
+    // whatever row moved under the pointer meanwhile; nor one taken before they got
+    // there. Judged by the time the hand made the double-click, not when it is taken:
+    // its first press, since the second may come up to the double-click time later (a
+    // slow hand, or a busy machine that delivers it late), and a double-click begun
+    // before that counts as within. The rest after one that runs a command counts from
+    // its second press.
     const ULONGLONG ullNow = ::GetTickCount64(), ullClick = CInputRule::InputTime(::GetMessageTime(), ullNow);
     const ULONGLONG ullBegun = std::min(ullClick, CInputRule::InputTime(m_wndList.LastPressTime(), ullNow));
     const ULONGLONG ullRowsSeen = m_ullCommandRefill != 0 ? m_ullCommandRefill + kRowsReachScreen : 0;
     const ULONGLONG ullRest = std::max(m_ullCommandClick, ullRowsSeen);
-    if (ullRest != 0 && (ullBegun < ullRest || ullBegun - ullRest < kDoubleClickRest)) {
+    const bool bRowsComing = m_restAwaits != RestAwaits::None;
+    if (bRowsComing || (ullRest != 0 && (ullBegun < ullRest || ullBegun - ullRest < kDoubleClickRest))) {
         // Aimed at the row the command acted on, whatever shows there now.
         CInputRule::InputDropped(WM_LBUTTONDBLCLK, MK_LBUTTON, ::GetMessageTime());
         return;

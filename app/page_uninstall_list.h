@@ -110,10 +110,15 @@ protected:
     // under way does not bring the chosen one back.
     void TargetGone();
     // The outermost command carried out is over: when it filled the list again, the
-    // rest after it runs from now, and from when the rows show if they are not painted.
+    // rest after it runs from when its rows reach the screen (painted, and handed over).
     void CommandEnded();
-    // The list painted its rows on the screen.
+    // The list painted its rows.
     void RowsShown();
+    // The rest after a command's refill waits until the window's thread has handed the
+    // painted rows over to the screen (it has nothing else waiting).
+    void AwaitRowsHandedOver();
+    // The thread had nothing else waiting after the rows' paint: the rest runs from now.
+    void RowsHandedOver();
     // The list's question before it takes a key or a click made at dwTime.
     bool TakesListInput(UINT message, DWORD dwTime) const;
     // A key that would change the search text waits for the search box.
@@ -126,12 +131,21 @@ protected:
     // When a row double-click last ran a command (the click's time; 0: none yet).
     ULONGLONG m_ullCommandClick = 0;
     // When the rest after a command that filled the list again began: the refill, then
-    // the command's end, then the first paint of the rows after it (0: none yet).
+    // the command's end, then when the thread handed the rows painted after it over to
+    // the screen (0: none yet).
     ULONGLONG m_ullCommandRefill = 0;
     // A command carried out now filled the list again.
     bool m_bCommandRefilled = false;
-    // The command that filled the list again is over, and its rows have not shown yet.
-    bool m_bRestAwaitsShow = false;
+    // What the rest after a command that filled the list again waits for before it runs:
+    // nothing (it runs, or none is due), the rows' paint, or the thread handing the
+    // painted rows over to the screen.
+    enum class RestAwaits
+    {
+        None,
+        Paint,
+        HandedOver
+    };
+    RestAwaits m_restAwaits = RestAwaits::None;
     // The search text changed and the list waits for the rest of the word.
     bool m_bFilterWaiting = false;
 
