@@ -584,10 +584,10 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
     return outcome;
 }
 
-bool CGroupsStore::Save(bool bReport, int nLastingId)
+bool CGroupsStore::Save(bool bReport, int nLastingId, bool bWaitWhileHeld)
 {
     std::string strNotice, strWhy;
-    const Outcome outcome = Write(m_bExited ? 0 : kHeldWaitMs, nLastingId, strNotice, strWhy);
+    const Outcome outcome = Write(m_bExited || !bWaitWhileHeld ? 0 : kHeldWaitMs, nLastingId, strNotice, strWhy);
     Tell(strNotice, bReport);
     if (bReport && outcome != Stored)
         Report(NotSavedText(GetGroupsFilePath()) + strWhy +
@@ -638,6 +638,9 @@ void CGroupsStore::Tell(const std::string& strNotice, bool bNow)
 
 std::string LoadGroupsFile() { return CGroupsStore::Instance().Load(); }
 
-bool SaveGroupsFile(bool bReport, int nLastingId) { return CGroupsStore::Instance().Save(bReport, nLastingId); }
+bool SaveGroupsFile(bool bReport, int nLastingId, bool bWaitWhileHeld)
+{
+    return CGroupsStore::Instance().Save(bReport, nLastingId, bWaitWhileHeld);
+}
 
 void SaveGroupsFileAtExit() { CGroupsStore::Instance().SaveAtExit(); }

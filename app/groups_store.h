@@ -58,8 +58,10 @@ public:
     // with, or when nLastingId names a group whose Id the file does not hold yet (a group
     // it gives no Id of its own: something kept for the next start names the group by
     // it), unless that group is named for this run only (IsRunOnlyId). A file that cannot be written is reported in a
-    // box naming it when bReport is set. True when the file holds the groups now.
-    bool Save(bool bReport, int nLastingId = 0);
+    // box naming it when bReport is set. A file another program holds is waited for a
+    // little unless bWaitWhileHeld is false (one look at it). True when the file holds the
+    // groups now.
+    bool Save(bool bReport, int nLastingId = 0, bool bWaitWhileHeld = true);
     // The exit's save: a change still pending while another program holds the file waits
     // a few seconds for it. What is not stored then is kept for the next start, and a box
     // says why it is not stored and that it is kept (or that the registry refused it). A
@@ -174,5 +176,5 @@ private:
 
 // The store's Load and Save, as the pages and the main dialog call them.
 std::string LoadGroupsFile();
-bool SaveGroupsFile(bool bReport = true, int nLastingId = 0);
+bool SaveGroupsFile(bool bReport = true, int nLastingId = 0, bool bWaitWhileHeld = true);
 void SaveGroupsFileAtExit();

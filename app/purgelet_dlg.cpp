@@ -424,20 +424,23 @@ void CPurgeletDlg::OnDestroy()
     CExtNCW<CExtResizableDialog>::OnDestroy();
 }
 
-void CPurgeletDlg::StoreUserState()
+void CPurgeletDlg::StoreUserState(bool bWaitForHeldFile)
 {
     // In the order of the close; only what changed is written.
     m_pageUninstall.StoreGroupsPercentage();
-    SaveGroupsFile(false);
+    SaveGroupsFile(false, 0, bWaitForHeldFile);
     m_pageUninstall.m_pageView.StoreListPercentage();
     SaveSettings();
 }
 
 // A log-off or shut-down may end the process without closing the window: whatever the
-// close would store is stored when the session asks, and again when it ends.
+// close would store is stored when the session asks, and again when it ends. The question
+// is answered at once (a late answer holds the log-off up, and the system may count it as a
+// refusal): a groups file another program holds is looked at once here, and waited for only
+// when the session ends, which keeps for the next start what the file cannot take.
 BOOL CPurgeletDlg::OnQueryEndSession()
 {
-    StoreUserState();
+    StoreUserState(false);
     return TRUE;
 }
 
@@ -449,7 +452,7 @@ void CPurgeletDlg::OnEndSession(BOOL bEnding)
         // session end that is asked and then called off leaves the typing unapplied in
         // the editor, where the user left it.
         m_pageUninstall.m_pageEditor.KeepTypingAtSessionEnd();
-        StoreUserState();
+        StoreUserState(true);
         // The process ends without its exit: what the groups file does not hold now is
         // kept for the next start.
         CGroupsStore::Instance().EndSession();

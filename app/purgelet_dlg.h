@@ -78,8 +78,9 @@ protected:
     afx_msg void OnEndSession(BOOL bEnding);
     // What the window's close stores, stored while it stays open (the session ends):
     // the group editor's typing (applied, or kept for the next start), the panes'
-    // sizes, groups not yet written, then the options.
-    void StoreUserState();
+    // sizes, groups not yet written, then the options. A groups file another program
+    // holds is waited for a little only with bWaitForHeldFile.
+    void StoreUserState(bool bWaitForHeldFile);
     afx_msg LRESULT OnUpdateStatusBar(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCommandStatesChanged(WPARAM wParam, LPARAM lParam);

@@ -6,8 +6,11 @@
 #include "held_file.h"
 #include "main_window_groups_fixture.h"
 #include "app/groups_store.h"
+#include "support/import_patch.h"
 #include <gtest/gtest.h>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace mainwindowgroupstest;
@@ -43,6 +46,75 @@ void ChangeGroup(CPurgeletDlg& dlg, char change, const char* group)
     ClickIn(editor.m_wndApply.m_hWnd);
     EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg); }));
 }
+
+
+// The system's log-off as another process sends it, from its own thread: WM_QUERYENDSESSION
+// to every top-level window of the program, each answer awaited (one that never comes counts
+// as a refusal), then WM_ENDSESSION with the verdict. It starts once the main window exists,
+// or once it shows (bShown). Made on the window's thread, it counts the waits (Sleep) that
+// thread makes while the system waits for its answers.
+class SystemLogOff
+{
+public:
+    explicit SystemLogOff(bool bShown)
+    {
+        s_dwWindowThread = ::GetCurrentThreadId();
+        s_nWaitsWhileAsked = 0;
+        s_pSleep = (decltype(s_pSleep))testsupport::PatchImport("kernel32.dll", "Sleep", (void*)&CountedSleep);
+        m_thread = std::thread([this, bShown] { Run(bShown); });
+    }
+    ~SystemLogOff()
+    {
+        m_thread.join();
+        testsupport::PatchImport("kernel32.dll", "Sleep", (void*)s_pSleep);
+    }
+    bool Done() const { return m_bDone; }
+    // Each window's answer to the question (0: a refusal, or none in time).
+    std::vector<LRESULT> m_answers;
+    static inline std::atomic<int> s_nWaitsWhileAsked{0};
+
+private:
+    static BOOL CALLBACK Collect(HWND hWnd, LPARAM lParam)
+    {
+        DWORD dwProcess = 0;
+        ::GetWindowThreadProcessId(hWnd, &dwProcess);
+        if (dwProcess == ::GetCurrentProcessId()) ((std::vector<HWND>*)lParam)->push_back(hWnd);
+        return TRUE;
+    }
+    static void WINAPI CountedSleep(DWORD dwMs)
+    {
+        if (s_bAsking && ::GetCurrentThreadId() == s_dwWindowThread) ++s_nWaitsWhileAsked;
+        s_pSleep(dwMs);
+    }
+    void Run(bool bShown)
+    {
+        std::vector<HWND> windows;
+        for (DWORD dwStart = ::GetTickCount(); ::GetTickCount() - dwStart < 20000; s_pSleep(1)) {
+            windows.clear();
+            ::EnumWindows(Collect, (LPARAM)&windows);
+            HWND hMain = ::FindWindowA("#32770", "Nimbo Purgelet 1.1");
+            if (hMain != NULL && (!bShown || ::IsWindowVisible(hMain))) break;
+        }
+        bool bEnds = true;
+        s_bAsking = true;
+        for (HWND hWnd : windows) {
+            DWORD_PTR nAnswer = 0;
+            if (!::SendMessageTimeoutA(hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &nAnswer))
+                nAnswer = 0;
+            m_answers.push_back((LRESULT)nAnswer);
+            bEnds = bEnds && nAnswer != 0;
+        }
+        s_bAsking = false;
+        for (HWND hWnd : windows)
+            ::SendMessageTimeoutA(hWnd, WM_ENDSESSION, bEnds, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, NULL);
+        m_bDone = true;
+    }
+    static inline DWORD s_dwWindowThread = 0;
+    static inline std::atomic<bool> s_bAsking{false};
+    static inline void(WINAPI* s_pSleep)(DWORD) = NULL;
+    std::atomic<bool> m_bDone{false};
+    std::thread m_thread;
+};
 
 }  // namespace
 
@@ -266,4 +338,59 @@ TEST_F(MainWindowGroupsFileTest, AnExitWhoseChangesTheRegistryRefusesSaysTheyAre
               TestApp().m_boxes[1].text);
     EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
     EXPECT_EQ(kTwoGroups, GroupsFile());
+}
+
+// A log-off in the first moments of a run, as the system sends it, while another program
+// holds the groups file and a change waits for it: every window answers yes, at once (the
+// window's thread does not wait for the file while the system waits for its answer), and
+// the end keeps the change, which the next start stores.
+TEST_F(MainWindowGroupsFileTest, ALogOffAsTheRunStartsIsAnsweredYesAtOnceAndKeepsEverything)
+{
+    std::string deleted = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}));
+    deleted.replace(deleted.find("<Purgelet>"), 10, "<Purgelet LastId=\"3\">");
+    const struct
+    {
+        const char* when;
+        bool bShown;
+        HeldFile::Share share;
+    } cases[] = {
+        {"as the window shows", true, HeldFile::SharingNothing},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.when);
+        // A change the file refused at the last exit waits in the program's key.
+        WriteGroups(kTwoGroups);
+        ClearGroups();
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg).size() == 2; }));
+            ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+            ChangeGroup(dlg, 'd', "Media");
+        }));
+        ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+
+        HeldFile held(m_groupsFile, c.share);
+        ASSERT_TRUE(held.Hold());
+        ClearGroups();
+        {
+            SystemLogOff logOff(c.bShown);
+            EXPECT_TRUE(Run([&](CPurgeletDlg&) { EXPECT_TRUE(PumpUntil([&] { return logOff.Done(); }, 30000)); }));
+            ASSERT_FALSE(logOff.m_answers.empty());
+            for (size_t i = 0; i < logOff.m_answers.size(); ++i) EXPECT_NE(0, logOff.m_answers[i]) << "window " << i;
+            EXPECT_EQ(0, SystemLogOff::s_nWaitsWhileAsked) << "the window's thread waited while the system asked";
+        }
+        held.Release();
+        ASSERT_TRUE(held.Join());
+        EXPECT_EQ(kTwoGroups, GroupsFile());
+        ASSERT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        EXPECT_TRUE(Run([&](CPurgeletDlg&) { ASSERT_EQ(1u, Boxes(1).size()); }));
+        EXPECT_EQ(FileLines() + kNowHolds, TestApp().m_boxes[0].text);
+        EXPECT_EQ(deleted, GroupsFile());
+        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+    }
 }
