@@ -36,12 +36,15 @@ const UINT_PTR kFilterTimer = 0x4601;
 // follows a command, no row double-click acts (ms).
 const ULONGLONG kDoubleClickRest = 1000;
 
-// Comes once the window's thread has nothing else to do after it painted the rows a
-// command brought: no input, posted message or paint waits (a timer's message comes only
-// then). The paint hands the rows over to the system, which puts them on the screen when
-// the thread next waits for input; on a busy machine the thread may run on a while
-// before it does, and input taken before then was aimed at what showed before.
-const UINT_PTR kRowsShownTimer = 0x4602;
+// The rest's timer. A timer's message comes only when no input, posted message or paint
+// waits, so input taken before it was made before it, whatever time the system stamped
+// on it (one that took a process's first input late stamps later input late too). It
+// comes first once the window's thread has nothing else to do after it painted the rows
+// a command brought: the paint hands them over to the system, which puts them on the
+// screen when the thread next waits for input; on a busy machine the thread may run on
+// a while before it does, and input taken before then was aimed at what showed before.
+// Then it comes when the rest is over.
+const UINT_PTR kRestTimer = 0x4602;
 
 // How long after the window's thread handed the rows over the display may still show
 // what stood there before (ms): it draws them when it gets to it.
@@ -374,6 +377,7 @@ void CPageUninstallList::CommandEnded()
     // painted what the box or the refill left to paint and the thread has handed it over.
     m_ullCommandRefill = ::GetTickCount64();
     const bool bPaintDue = m_wndList.GetSafeHwnd() != NULL && ::GetUpdateRect(m_wndList.m_hWnd, NULL, FALSE);
+    KillTimer(kRestTimer);
     if (bPaintDue || !m_wndList.IsWindowVisible())
         m_restAwaits = RestAwaits::Paint;
     else
@@ -391,16 +395,24 @@ void CPageUninstallList::RowsShown()
 void CPageUninstallList::AwaitRowsHandedOver()
 {
     m_restAwaits = RestAwaits::HandedOver;
-    if (m_hWnd == NULL || SetTimer(kRowsShownTimer, USER_TIMER_MINIMUM, NULL) == 0) RowsHandedOver();
+    // Without its timer the rest is over only by the times the system stamps.
+    if (m_hWnd == NULL || SetTimer(kRestTimer, USER_TIMER_MINIMUM, NULL) == 0) RestTimerCame();
 }
 
-void CPageUninstallList::RowsHandedOver()
+void CPageUninstallList::RestTimerCame()
 {
-    if (m_hWnd != NULL) KillTimer(kRowsShownTimer);
-    if (m_restAwaits != RestAwaits::HandedOver) return;
-    // The hand that saw the rows take their place counts its second from here.
+    KillTimer(kRestTimer);
+    const ULONGLONG ullNow = ::GetTickCount64();
+    if (m_restAwaits == RestAwaits::HandedOver) {
+        // The hand that saw the rows take their place counts its second from here.
+        m_ullCommandRefill = ullNow;
+        m_restAwaits = RestAwaits::Running;
+        if (m_hWnd != NULL && SetTimer(kRestTimer, (UINT)(kRowsReachScreen + kDoubleClickRest), NULL) != 0) return;
+    } else if (m_restAwaits != RestAwaits::Running) {
+        return;
+    }
     m_restAwaits = RestAwaits::None;
-    m_ullCommandRefill = ::GetTickCount64();
+    m_ullRestOver = ullNow;
 }
 
 bool CPageUninstallList::TakesListInput(UINT message, DWORD dwTime) const
@@ -557,8 +569,8 @@ bool CPageUninstallList::TextKeyWaiting() const
 
 void CPageUninstallList::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent == kRowsShownTimer) {
-        RowsHandedOver();
+    if (nIDEvent == kRestTimer) {
+        RestTimerCame();
         return;
     }
     if (nIDEvent != kFilterTimer) {
@@ -635,18 +647,19 @@ void CPageUninstallList::OnListDblClk(NMHDR*, LRESULT* pResult)
     // double-click, and a slow one (or one that asked first) may end just before it:
     // within a second of one that ran a command, and within a second after any command
     // that filled the list again was over and its rows reached the screen, none acts, on
-    // whatever row moved under the pointer meanwhile; nor one taken before they got
-    // there. Judged by the time the hand made the double-click, not when it is taken:
-    // its first press, since the second may come up to the double-click time later (a
-    // slow hand, or a busy machine that delivers it late), and a double-click begun
-    // before that counts as within. The rest after one that runs a command counts from
+    // whatever row moved under the pointer meanwhile. Judged by the time the hand made
+    // the double-click, not when it is taken: its first press, since the second may come
+    // up to the double-click time later (a slow hand, or a busy machine that delivers it
+    // late), and a double-click begun before that counts as within; and by its first
+    // press taken off the queue after the rest's timer came, since the system may stamp
+    // input later than it was made. The rest after one that runs a command counts from
     // its second press.
     const ULONGLONG ullNow = ::GetTickCount64(), ullClick = CInputRule::InputTime(::GetMessageTime(), ullNow);
     const ULONGLONG ullBegun = std::min(ullClick, CInputRule::InputTime(m_wndList.LastPressTime(), ullNow));
     const ULONGLONG ullRowsSeen = m_ullCommandRefill != 0 ? m_ullCommandRefill + kRowsReachScreen : 0;
     const ULONGLONG ullRest = std::max(m_ullCommandClick, ullRowsSeen);
-    const bool bRowsComing = m_restAwaits != RestAwaits::None;
-    if (bRowsComing || (ullRest != 0 && (ullBegun < ullRest || ullBegun - ullRest < kDoubleClickRest))) {
+    const bool bTakenInRest = m_restAwaits != RestAwaits::None || m_wndList.LastPressTaken() < m_ullRestOver;
+    if (bTakenInRest || (ullRest != 0 && (ullBegun < ullRest || ullBegun - ullRest < kDoubleClickRest))) {
         // Aimed at the row the command acted on, whatever shows there now.
         CInputRule::InputDropped(WM_LBUTTONDBLCLK, MK_LBUTTON, ::GetMessageTime());
         return;

@@ -117,8 +117,9 @@ protected:
     // The rest after a command's refill waits until the window's thread has handed the
     // painted rows over to the screen (it has nothing else waiting).
     void AwaitRowsHandedOver();
-    // The thread had nothing else waiting after the rows' paint: the rest runs from now.
-    void RowsHandedOver();
+    // The rest's timer came: the thread had nothing else waiting after the rows' paint,
+    // and the rest runs from now; or the rest is over.
+    void RestTimerCame();
     // The list's question before it takes a key or a click made at dwTime.
     bool TakesListInput(UINT message, DWORD dwTime) const;
     // A key that would change the search text waits for the search box.
@@ -136,16 +137,19 @@ protected:
     ULONGLONG m_ullCommandRefill = 0;
     // A command carried out now filled the list again.
     bool m_bCommandRefilled = false;
-    // What the rest after a command that filled the list again waits for before it runs:
-    // nothing (it runs, or none is due), the rows' paint, or the thread handing the
-    // painted rows over to the screen.
+    // Where the rest after a command that filled the list again stands: none runs, it
+    // waits for the rows' paint, or for the thread to hand the painted rows over to the
+    // screen, or it runs until its timer comes.
     enum class RestAwaits
     {
         None,
         Paint,
-        HandedOver
+        HandedOver,
+        Running
     };
     RestAwaits m_restAwaits = RestAwaits::None;
+    // When the rest's timer last said it was over (64-bit ticks; 0: not yet).
+    ULONGLONG m_ullRestOver = 0;
     // The search text changed and the list waits for the rest of the word.
     bool m_bFilterWaiting = false;
 

@@ -173,7 +173,10 @@ LRESULT CExtReportCtrl::OnButtonInput(UINT message, WPARAM wParam, LPARAM lParam
         m_pClickData = pData;
         // A double-click's second half keeps the time of its first: the hand made the
         // double-click when it began it.
-        if (message == WM_LBUTTONDOWN || bUnpaired) m_dwPressTime = ::GetMessageTime();
+        if (message == WM_LBUTTONDOWN || bUnpaired) {
+            m_dwPressTime = ::GetMessageTime();
+            m_ullPressTaken = ::GetTickCount64();
+        }
     }
     LRESULT lResult = 0;
     if (bUnpaired) {

@@ -101,6 +101,9 @@ public:
     // When the left button was pressed for the click the list took last (the message's
     // time): the first half of the double-click the list reports, when it reports one.
     DWORD LastPressTime() const { return m_dwPressTime; }
+    // When the list took that press off the queue (64-bit ticks): made before then,
+    // whatever time the system stamped on it.
+    ULONGLONG LastPressTaken() const { return m_ullPressTaken; }
     // Every shown row changed under the pointer now (a pane that covered the list went).
     void RowsUncovered();
     // Dropped input: the selected row is selected no more; the focus stays, so that the
@@ -143,6 +146,7 @@ protected:
     bool m_bClickTaken = false;
     void* m_pClickData = NULL;
     DWORD m_dwPressTime = 0;
+    ULONGLONG m_ullPressTaken = 0;
     // The last press of the right button was refused: its release asks for nothing.
     bool m_bRightRefused = false;
 

@@ -354,6 +354,7 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
         DWORD dwSecondMs;  // how long after the first half the second comes
         DWORD dwLateMs;    // how long the window's thread runs on once it painted the rows
         bool bSaveFails;   // the groups file is read-only: a box says the change is not saved
+        DWORD dwStampedMs;  // stamped as made this long after the rows show, and taken after that
     } cases[] = {
         {DoubleClick, 0, 600, "Beta Tools\n", "2 of 2"},
         {DoubleClick, 500, 750, "Beta Tools\n", "2 of 2"},
@@ -364,6 +365,7 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
         {Remove, 0, 1150, "Gamma Tools\n", "2 of 2"},
         {Remove, 0, 950, "", "2 of 2", false, 400},
         {Remove, 0, 800, "", "2 of 2", false, 0, 500},
+        {Remove, 0, 300, "", "2 of 2", false, 0, 0, false, 1300},
         {Remove, 0, 600, "", "2 of 2", kBusy},
         {Remove, 0, 600, "", "2 of 2", false, 450},
         {Remove, 0, 1300, "Gamma Tools\n", "2 of 2"},
@@ -384,14 +386,15 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
                      std::to_string(c.dwAfterMs) + " ms after" + (c.bBusy ? ", busy" : "") +
                      (c.dwSecondMs != 0 ? ", second half " + std::to_string(c.dwSecondMs) + " ms later" : "") +
                      (c.dwLateMs != 0 ? ", thread " + std::to_string(c.dwLateMs) + " ms late" : "") +
-                     (c.bSaveFails ? ", the save fails" : ""));
+                     (c.bSaveFails ? ", the save fails" : "") +
+                     (c.dwStampedMs != 0 ? ", stamped " + std::to_string(c.dwStampedMs) + " ms after" : ""));
         ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
         ForgetGroups();
         ::DeleteFileA(mainwindowtest::WitnessLogPath().c_str());
         SeedLogging("Alpha", "Alpha Tools", "0");
         SeedLogging("Beta", "Beta Tools", std::to_string(c.nRunMs), true);
         SeedLogging("Gamma", "Gamma Tools", "0");
-        const bool bInRest = c.dwAfterMs < 1000 || c.dwSecondMs != 0 || c.dwLateMs != 0;
+        const bool bInRest = c.dwAfterMs < 1000 || c.dwSecondMs != 0 || c.dwLateMs != 0 || c.dwStampedMs != 0;
         // A double-click that acts leaves its row selected: Gamma's, which stays listed
         // (Beta, under the pointer after Delete, removes itself).
         const std::string strSelected = bInRest || c.command == DeleteGroup ? "" : "Gamma Tools";
@@ -429,14 +432,18 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
             // double-click is stamped from then, whenever the hand's thread runs.
             std::atomic<DWORD> dwOver{0}, dwShown{0}, dwSeen{0};
             std::atomic<bool> bSecondSent{false};
+            bool bHeld = false;
             std::thread hand([&] {
                 SleepUntil([&] { return dwSeen != 0; }, 60000);
                 const DWORD dwAt = dwSeen.load() + c.dwAfterMs;
                 SleepUntil([&] { return (LONG)(::GetTickCount() - dwAt) >= 0; });
-                realinput::ClickAtTime(pt, dwAt);
+                // A system that took the program's first input late stamps later input
+                // as made later than it was.
+                const DWORD dwStamp = c.dwStampedMs != 0 ? dwSeen.load() + c.dwStampedMs : dwAt;
+                realinput::ClickAtTime(pt, dwStamp);
                 const DWORD dwSecondAt = dwAt + c.dwSecondMs;
                 SleepUntil([&] { return (LONG)(::GetTickCount() - dwSecondAt) >= 0; });
-                realinput::ClickAtTime(pt, dwSecondAt);
+                realinput::ClickAtTime(pt, dwStamp + c.dwSecondMs);
                 bSecondSent = true;
             });
             if (c.bSaveFails) {
@@ -510,6 +517,12 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
                         // screen only when it runs on.
                         if (c.dwLateMs != 0) ::Sleep(c.dwLateMs);
                         dwSeen = ::GetTickCount();
+                    }
+                    if (c.dwStampedMs != 0 && dwSeen != 0 && !bHeld && ::GetTickCount() - dwSeen >= 200) {
+                        // Busy from 0.2 s on, the thread takes the double-click only once
+                        // the time stamped on it has passed.
+                        bHeld = true;
+                        while (::GetTickCount() - dwSeen < c.dwStampedMs + 100) ::Sleep(10);
                     }
                     return bSecondSent && ::IsWindowEnabled(dlg.m_hWnd);
                 },
