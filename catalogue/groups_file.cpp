@@ -165,6 +165,18 @@ BSTR AttributeText(IXMLDOMNode* attribute) {
     return value.bstrVal;  // handed over
 }
 
+size_t NodesIn(IXMLDOMNode* node) {
+    size_t count = 1;
+    IXMLDOMNamedNodeMap* map = nullptr;
+    long attributes = 0;
+    if (SUCCEEDED(node->get_attributes(&map)) && map && SUCCEEDED(map->get_length(&attributes)) && attributes > 0)
+        count += 2 * static_cast<size_t>(attributes);  // each with its value
+    Release(map);
+    // As deep as the file's elements go: the probe bounds that.
+    ForEachChild(node, [&](IXMLDOMNode*& child) { count += NodesIn(child); });
+    return count;
+}
+
 int IdFromText(const wchar_t* text) {
     long long value = 0;
     bool plain = text && *text && (text[0] != L'0');
@@ -261,6 +273,7 @@ struct KeptDocument {
     std::string path;
     std::string bytes;  // what the document was read from
     IXMLDOMDocument* document = nullptr;
+    size_t removed = 0;  // nodes saves took out of it since
     ~KeptDocument() { Release(document); }
 };
 
@@ -271,16 +284,18 @@ KeptDocument& Kept() {
 
 }  // namespace
 
-void KeepDocument(const std::string& path, std::string bytes, IXMLDOMDocument* document) {
+void KeepDocument(const std::string& path, std::string bytes, IXMLDOMDocument* document, size_t removed) {
     KeptDocument& kept = Kept();
     Release(kept.document);
     kept.path = path;
     kept.bytes.swap(bytes);
     kept.document = document;
+    kept.removed = removed;
     if (document) document->AddRef();
 }
 
-IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* state, std::string* bytes) {
+IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* state, std::string* bytes,
+                                  size_t* removed) {
     KeptDocument& kept = Kept();
     if (!kept.document || kept.path != path) return nullptr;
     IXMLDOMDocument* document = kept.document;
@@ -294,6 +309,7 @@ IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* stat
         AddToState(*state, reinterpret_cast<const unsigned char*>(kept.bytes.data()), kept.bytes.size());
     }
     if (document && bytes) bytes->swap(kept.bytes);
+    if (document && removed) *removed = kept.removed;
     kept.path.clear();
     std::string().swap(kept.bytes);
     return document;
@@ -315,7 +331,12 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 CGroupsFile::CGroupsFile()
-    : m_pDocument(nullptr), m_pGroups(nullptr), m_bGroupsAttached(false), m_lastId(0), m_lowestTopId(0) {}
+    : m_pDocument(nullptr),
+      m_pGroups(nullptr),
+      m_bGroupsAttached(false),
+      m_removedNodes(0),
+      m_lastId(0),
+      m_lowestTopId(0) {}
 
 CGroupsFile::~CGroupsFile() {
     m_path.clear();
@@ -348,7 +369,7 @@ BOOL CGroupManager::Load(const char* path, GroupsFileStatus* status) {
 
 void CGroupsFile::KeepReading() {
     if (m_pDocument && m_status.kind == GroupsFileStatus::Read && !m_readFrom.empty())
-        KeepDocument(m_path, std::move(m_readFrom), m_pDocument);
+        KeepDocument(m_path, std::move(m_readFrom), m_pDocument, m_removedNodes);
     // Nothing here may edit the kept document.
     std::string().swap(m_readFrom);
     ForgetGroups();

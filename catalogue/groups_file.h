@@ -278,6 +278,9 @@ private:
     bool m_bGroupsAttached;   // whether m_pGroups is in the document yet
     std::string m_path;
     std::string m_readFrom;  // the bytes the document was read from, until it is edited
+    // The nodes taken out of the document since it was parsed (NodesIn): the document object
+    // may keep them as long as the document lives.
+    size_t m_removedNodes;
     GroupsFileStatus m_status;
     GroupsFileState m_state;
     std::vector<StoredGroup> m_groups;  // the groups the file holds that the program shows

@@ -149,12 +149,17 @@ bool FileHolds(const std::string& path, const std::string& bytes);
 // The document read from the bytes of a file (by a save's read-back of what it wrote, or
 // by a load), kept for the next Open of the file, so that a change does not parse again
 // what was parsed just before: one document, of the last file kept. Takes a reference.
-void KeepDocument(const std::string& path, std::string bytes, IXMLDOMDocument* document);
+// `removed`: how many nodes saves took out of it since it was parsed (NodesIn).
+void KeepDocument(const std::string& path, std::string bytes, IXMLDOMDocument* document, size_t removed);
 // The kept document of `path`, handed over (the caller releases it), when the file still
 // holds exactly the bytes it was read from; null otherwise. A kept document of `path` that
 // the file no longer matches is let go. `state` then receives the state of those bytes,
-// and `bytes` the bytes.
-IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* state, std::string* bytes);
+// `bytes` the bytes, and `removed` the count it was kept with.
+IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* state, std::string* bytes,
+                                  size_t* removed);
+// The nodes a node holds, itself, its attributes and their values included: what a document
+// may go on keeping of a node taken out of it (see CGroupsFile::WriteDocument).
+size_t NodesIn(IXMLDOMNode* node);
 
 // Looks at the file before the parser does (groups_file_probe.cpp). True when the parser
 // may read it; otherwise `status` says what was found. `state` receives what the file

@@ -33,6 +33,7 @@ BOOL CGroupsFile::Open(const char* path) {
     Release(m_pGroups);
     Release(m_pDocument);
     m_bGroupsAttached = false;
+    m_removedNodes = 0;
     m_status = GroupsFileStatus();
     m_state = GroupsFileState();
     m_pDocument = CreateDocument();
@@ -53,7 +54,7 @@ BOOL CGroupsFile::Open(const char* path) {
     IXMLDOMNode* root = nullptr;
     HANDLE held = INVALID_HANDLE_VALUE;
     std::string().swap(m_readFrom);
-    if (IXMLDOMDocument* kept = TakeKeptDocument(m_path, &m_state, &m_readFrom)) {
+    if (IXMLDOMDocument* kept = TakeKeptDocument(m_path, &m_state, &m_readFrom, &m_removedNodes)) {
         // The file holds what the last save here wrote and read back: that reading serves.
         m_pDocument->Release();
         m_pDocument = kept;

@@ -153,6 +153,7 @@ BOOL CGroupsFile::SetAttribute(IXMLDOMNode* element, const char* name, const VAR
     if (ok) ok = SUCCEEDED(element->get_attributes(&attributes)) && attributes;
     IXMLDOMNode* previous = nullptr;
     if (ok) ok = SUCCEEDED(attributes->setNamedItem(attribute, &previous));
+    if (previous) m_removedNodes += NodesIn(previous);
     Release(previous);
     Release(attributes);
     attribute->Release();
@@ -215,12 +216,15 @@ BOOL CGroupsFile::InsertOnItsOwnLine(IXMLDOMNode* parent, IXMLDOMNode* node) {
 BOOL CGroupsFile::RemoveWithItsLine(IXMLDOMNode* parent, IXMLDOMNode* node) {
     IXMLDOMNode* previous = nullptr;
     if (node->get_previousSibling(&previous) != S_OK) previous = nullptr;
+    const size_t nodes = NodesIn(node);
     IXMLDOMNode* removed = nullptr;
     BOOL ok = SUCCEEDED(parent->removeChild(node, &removed));
     Release(removed);
+    if (ok) m_removedNodes += nodes;
     if (ok && previous && IsBlankText(previous)) {
         ok = SUCCEEDED(parent->removeChild(previous, &removed));
         Release(removed);
+        if (ok) ++m_removedNodes;
     }
     Release(previous);
     return ok;
@@ -251,6 +255,7 @@ BOOL CGroupsFile::SetId(IXMLDOMNode* element, int id) {
         Bstr name("Id");
         IXMLDOMNode* removed = nullptr;
         const BOOL ok = SUCCEEDED(attributes->removeNamedItem(name, &removed));
+        if (removed) m_removedNodes += NodesIn(removed);
         Release(removed);
         attributes->Release();
         return ok;
@@ -566,6 +571,8 @@ public:
     // Whether Reading() is what the bytes read as (see above).
     bool Vouched() const { return m_vouched; }
     const GroupsReading& Reading() const { return m_reading; }
+    // The nodes written, counted as NodesIn counts them.
+    size_t Nodes() const { return m_nodes; }
 
 private:
     // Where an element stands, as the reader looks for the groups: the document, its root
@@ -573,6 +580,7 @@ private:
     enum class Place { Document, Root, Groups, Group, Elsewhere };
 
     void Node(IXMLDOMNode* node, Place parent) {
+        ++m_nodes;
         switch (TypeOf(node)) {
         case NODE_ELEMENT: Element(node, parent); break;
         case NODE_TEXT: EscapedText(node); break;
@@ -635,8 +643,12 @@ private:
             m_out += '>';
             ForEachSibling(first, [&](IXMLDOMNode*& child) {
                 onlyText = keyword && ++children == 1 && TypeOf(child) == NODE_TEXT;
-                if (onlyText) EscapedText(child, &text);
-                else Node(child, place);
+                if (onlyText) {
+                    ++m_nodes;
+                    EscapedText(child, &text);
+                } else {
+                    Node(child, place);
+                }
             });
             m_out += "</";
             m_out += name;
@@ -664,6 +676,7 @@ private:
         if (count == 0) return;
         long listed = 0;
         m_attributes.clear();
+        m_nodes += 2 * static_cast<size_t>(count);
         ForEachAttribute(element, [&](BSTR name, IXMLDOMNode* attribute) {
             ++listed;
             m_attributes += " " + Utf8(std::wstring(name, ::SysStringLen(name))) + "=\"";
@@ -826,6 +839,7 @@ private:
     std::string m_attributes;
     bool m_ok = true;
     bool m_vouched = true;
+    size_t m_nodes = 0;
     GroupReading* m_group = nullptr;  // the group whose element is being written
     GroupsReading m_reading;
 };
@@ -835,6 +849,9 @@ private:
 namespace {
 
 const char kReadsOtherwise[] = "the new file would not read back as the groups: ";
+// A kept reading serves the next save while the nodes taken out of it stay within this
+// part of those it holds (one in so many).
+const size_t kRemovedNodesShare = 256;
 
 }  // namespace
 
@@ -949,7 +966,12 @@ BOOL CGroupsFile::WriteDocument() {
     m_state = GroupsFileState();
     m_state.exists = m_state.readable = true;
     AddToState(m_state, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
-    if (readBack) KeepDocument(m_path, std::move(text.Bytes()), readBack);
+    // The document object may keep the nodes a save takes out of the document for as long
+    // as the document lives (Wine's does), so a reading kept from save to save would grow by
+    // every group and keyword deleted in the run. Once they pass a small share of what it
+    // holds, the next save reads the file afresh: in time that share pays for the parse.
+    if (readBack && m_removedNodes <= text.Nodes() / kRemovedNodesShare)
+        KeepDocument(m_path, std::move(text.Bytes()), readBack, m_removedNodes);
     Release(readBack);
     return TRUE;
 }
@@ -967,6 +989,7 @@ std::string CGroupsFile::WrittenFault(const std::string& temp, const std::string
         return std::string();
     }
     Release(m_pDocument);
+    m_removedNodes = 0;  // a reading of its own
     const std::string fault = ReadBackFault(temp, bytes, readBack);
     return fault.empty() && !*readBack ? "it holds other bytes than were written" : fault;
 }
