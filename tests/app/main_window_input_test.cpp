@@ -389,6 +389,7 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
                      (c.bSaveFails ? ", the save fails" : "") +
                      (c.dwStampedMs != 0 ? ", stamped " + std::to_string(c.dwStampedMs) + " ms after" : ""));
         ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+        TestApp().m_bShowBoxes = false;
         ForgetGroups();
         ::DeleteFileA(mainwindowtest::WitnessLogPath().c_str());
         SeedLogging("Alpha", "Alpha Tools", "0");
@@ -412,6 +413,11 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
                 tree.ClientToScreen(&rcOther);
                 ClickAt(rcOther.CenterPoint());
                 ASSERT_TRUE(PumpUntil([] { return CGroupManager::GetInstance()->m_pCurrentGroup != NULL; }));
+            }
+            if (c.bSaveFails) {
+                ASSERT_TRUE(SaveGroupsFile(false));
+                ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+                TestApp().m_bShowBoxes = true;
             }
             ASSERT_TRUE(FocusIn(List(dlg)));
             mainwindowtest::WaitUntilListTakesClicks();
@@ -446,11 +452,6 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
                 realinput::ClickAtTime(pt, dwStamp + c.dwSecondMs);
                 bSecondSent = true;
             });
-            if (c.bSaveFails) {
-                ASSERT_TRUE(SaveGroupsFile(false));
-                ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
-                TestApp().m_bShowBoxes = true;
-            }
             ownedbox::BoxWatcher box(dlg.m_hWnd, [&](HWND hBox) {
                 if (c.command != DeleteGroup) {
                     ownedbox::ClickBoxButton(hBox, c.command == Remove ? IDYES : IDOK);
