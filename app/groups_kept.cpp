@@ -1,6 +1,7 @@
 #include "app/groups_kept.h"
 #include "catalogue/groups_file.h"
 #include "framework/framework.h"
+#include <algorithm>
 #include <map>
 
 namespace
@@ -15,6 +16,11 @@ namespace
 //   base group plus one (0: added here), 1 when the group is here (followed by it as
 //   changed) or 0 when it was deleted here. Each Id is named once: a value that names one
 //   twice is damaged.
+// Since kWithSeen the value opens with what that run saw the file count as given beyond the
+// base and its other Ids (their count and each, then the Id up to which and the Id from
+// which every Id counts, 0 for none), the largest Id it gave or saw and the lowest it gave
+// downwards (0 for none); then the rest as kWithBaseIdsOnce, where a base group of Id 0 is followed by the Id
+// it had in that run and a group added here by its Id there (0 for none to keep).
 // An earlier build kept the same after kWithBase, with an Id the file held twice named both
 // among the other Ids and on its base group. Builds before kept no base but the changed
 // groups: each change is its Id, which sides it has (1: as the file held it, 2: as here)
@@ -24,6 +30,7 @@ const char kKeptValue[] = "Groups";
 // Above every Id, so that no value of the earliest layout starts with either.
 const DWORD kWithBase = 0x80000002;
 const DWORD kWithBaseIdsOnce = 0x80000003;
+const DWORD kWithSeen = 0x80000004;
 // Above every Id too: set on a base group's Id, it says the file held that Id elsewhere too
 // (a group it does not show, another groups element).
 const DWORD kHeldBesides = 0x40000000;
@@ -171,9 +178,13 @@ KeptGroups GroupChangesBetween(const std::vector<GroupEntry>& base, const std::v
     kept.baseOtherIds = baseOtherIds;
     for (const GroupEntry& group : base) {
         kept.base.push_back(group);
+        kept.baseHereIds.push_back(0);
         // An Id given here and never written is none of the file's: the next start finds
-        // the group by its name and keywords.
-        if (unstated.count(group.Id)) kept.base.back().Id = 0;
+        // the group by its name and keywords, and gives it this Id again.
+        if (unstated.count(group.Id)) {
+            kept.base.back().Id = 0;
+            if (!IsRunOnlyId(group.Id)) kept.baseHereIds.back() = group.Id;
+        }
         inBase.insert(group.Id);
         std::map<int, const GroupEntry*>::const_iterator it = hereById.find(group.Id);
         if (it != hereById.end() && it->second->Name == group.Name && it->second->Keywords == group.Keywords) continue;
@@ -205,7 +216,20 @@ bool KeepGroupChanges(const KeptGroups& kept)
     for (const GroupEntry& group : kept.base)
         if (group.Id > 0) onBase.insert(group.Id);
     std::string bytes;
-    PutNumber(bytes, kWithBaseIdsOnce);
+    PutNumber(bytes, kWithSeen);
+    std::string seenBytes;
+    DWORD nSeen = 0;
+    for (int nId : kept.seen.Ids())
+        if (!others.count(nId) && !onBase.count(nId)) {
+            PutNumber(seenBytes, (DWORD)nId);
+            ++nSeen;
+        }
+    PutNumber(bytes, nSeen);
+    bytes += seenBytes;
+    PutNumber(bytes, (DWORD)kept.seen.UpTo());
+    PutNumber(bytes, (DWORD)kept.seen.From());
+    PutNumber(bytes, IsRunOnlyId(kept.nLargestId) ? (DWORD)kMaxGroupId : (DWORD)std::max(kept.nLargestId, 0));
+    PutNumber(bytes, (DWORD)std::max(kept.nLowestDownwards, 0));
     std::string otherBytes;
     DWORD nOthers = 0;
     for (int nId : others)
@@ -216,14 +240,22 @@ bool KeepGroupChanges(const KeptGroups& kept)
     PutNumber(bytes, nOthers);
     bytes += otherBytes;
     PutNumber(bytes, (DWORD)kept.base.size());
-    for (const GroupEntry& group : kept.base) {
+    // The Ids of that run's groups, each named once: one named already is given anew at the
+    // next start.
+    std::set<int> named(others.begin(), others.end());
+    named.insert(onBase.begin(), onBase.end());
+    const auto hereId = [&](int nId) { return nId > 0 && !IsRunOnlyId(nId) && named.insert(nId).second ? nId : 0; };
+    for (size_t i = 0; i < kept.base.size(); ++i) {
+        const GroupEntry& group = kept.base[i];
         PutNumber(bytes, (DWORD)group.Id | (group.Id > 0 && others.count(group.Id) ? kHeldBesides : 0));
         PutGroup(bytes, group);
+        if (group.Id <= 0) PutNumber(bytes, i < kept.baseHereIds.size() ? (DWORD)hereId(kept.baseHereIds[i]) : 0);
     }
     for (const KeptGroupChange& change : kept.changes) {
         PutNumber(bytes, (DWORD)(change.nBase + 1));
         PutNumber(bytes, change.bHere ? 1 : 0);
         if (change.bHere) PutGroup(bytes, change.here);
+        if (change.bHere && change.nBase < 0) PutNumber(bytes, (DWORD)hereId(change.here.Id));
     }
     // What was kept before is older than these changes: it never stays in their place.
     if (bytes.size() <= kMaxKeptBytes &&
@@ -256,43 +288,72 @@ const char kCutShort[] = "they are cut short or damaged";
 
 std::string TwiceText(DWORD nId) { return "they name the group Id " + std::to_string(nId) + " twice"; }
 
-// The layouts with the base (kWithBase or kWithBaseIdsOnce read already, bIdsOnce for the
-// latter). False, with the reason, when the bytes are not such a value whole. In memory an
-// Id the file held twice is among the other Ids and on its base group, as the file gave it.
-bool ReadWithBase(KeptReader& reader, bool bIdsOnce, KeptGroups* kept, std::string* why)
+// An Id of such a value: 1 to kMaxGroupId, or 0 too when bNone.
+bool ReadId(KeptReader& reader, int& nId, bool bNone)
 {
+    DWORD nRead = 0;
+    if (!reader.Number(nRead) || nRead > (DWORD)kMaxGroupId || (nRead == 0 && !bNone)) return false;
+    nId = (int)nRead;
+    return true;
+}
+
+// The layouts with the base (kWithBase, kWithBaseIdsOnce or kWithSeen read already). False,
+// with the reason, when the bytes are not such a value whole. In memory an Id the file held
+// twice is among the other Ids and on its base group, as the file gave it; what that run
+// saw is read as kept (ReadKeptGroupChanges adds the base's and the other Ids).
+bool ReadWithBase(KeptReader& reader, DWORD nLayout, KeptGroups* kept, std::string* why)
+{
+    const bool bIdsOnce = nLayout != kWithBase, bSeen = nLayout == kWithSeen;
     DWORD nCount = 0;
     *why = kCutShort;
+    if (bSeen) {
+        if (!reader.Count(nCount, 4)) return false;
+        std::set<int> seen;
+        for (DWORD i = 0; i < nCount; ++i) {
+            int nId = 0;
+            if (!ReadId(reader, nId, false)) return false;
+            seen.insert(nId);
+        }
+        int nUpTo = 0, nFrom = 0;
+        if (!ReadId(reader, nUpTo, true) || !ReadId(reader, nFrom, true) || !ReadId(reader, kept->nLargestId, true) ||
+            !ReadId(reader, kept->nLowestDownwards, true))
+            return false;
+        kept->seen = GivenIds::Of(seen, nUpTo, nFrom);
+    }
     if (!reader.Count(nCount, 4)) return false;
     kept->baseOtherIds.resize(nCount);
     std::set<int> ids;
-    for (int& nId : kept->baseOtherIds) {
-        DWORD nRead = 0;
-        if (!reader.Number(nRead) || nRead == 0 || nRead > (DWORD)kMaxGroupId) return false;
-        nId = (int)nRead;
-        if (bIdsOnce && !ids.insert(nId).second) {
-            *why = TwiceText(nRead);
-            return false;
-        }
-    }
+    // Each Id named once: a second naming is no value this program kept.
+    const auto once = [&](int nId) {
+        if (nId == 0 || !bIdsOnce || ids.insert(nId).second) return true;
+        *why = TwiceText((DWORD)nId);
+        return false;
+    };
+    for (int& nId : kept->baseOtherIds)
+        if (!ReadId(reader, nId, false) || !once(nId)) return false;
     // The earlier build named an Id the file held twice among both: the other Ids say nothing
     // of the base's groups.
     if (!bIdsOnce) ids.clear();
     // A base group takes twelve bytes at least: its Id, an empty name and no keywords.
     if (!reader.Count(nCount, 12)) return false;
     kept->base.resize(nCount);
-    for (GroupEntry& group : kept->base) {
+    kept->baseHereIds.assign(nCount, 0);
+    for (size_t i = 0; i < kept->base.size(); ++i) {
+        GroupEntry& group = kept->base[i];
         DWORD nId = 0;
         if (!reader.Number(nId)) return false;
         const bool bHeldBesides = bIdsOnce && (nId & kHeldBesides) != 0;
         if (bHeldBesides) nId &= ~kHeldBesides;
         if (nId > (DWORD)kMaxGroupId || (bHeldBesides && nId == 0) || !reader.StorableGroup(group)) return false;
         group.Id = (int)nId;
-        if (nId != 0 && !ids.insert(group.Id).second) {
+        if (nId != 0 && !bIdsOnce && !ids.insert(group.Id).second) {
             *why = TwiceText(nId);
             return false;
         }
+        if (!once(group.Id)) return false;
         if (bHeldBesides) kept->baseOtherIds.push_back(group.Id);
+        if (bSeen && nId == 0 && (!ReadId(reader, kept->baseHereIds[i], true) || !once(kept->baseHereIds[i])))
+            return false;
     }
     std::vector<bool> changed(kept->base.size(), false);
     while (!reader.AtEnd()) {
@@ -311,6 +372,7 @@ bool ReadWithBase(KeptReader& reader, bool bIdsOnce, KeptGroups* kept, std::stri
         change.nBase = (int)nPlace - 1;
         change.bHere = nHere != 0;
         if (change.bHere && !reader.StorableGroup(change.here)) return false;
+        if (bSeen && nPlace == 0 && (!ReadId(reader, change.here.Id, true) || !once(change.here.Id))) return false;
         kept->changes.push_back(change);
     }
     return true;
@@ -367,11 +429,18 @@ KeptRead ReadKeptGroupChanges(KeptGroups* kept, std::string* why)
     } else if (!reader.Number(nFirst)) {
         *why = kCutShort;
     } else {
-        bWhole = nFirst == kWithBase || nFirst == kWithBaseIdsOnce
-                     ? ReadWithBase(reader, nFirst == kWithBaseIdsOnce, kept, why)
+        bWhole = nFirst == kWithBase || nFirst == kWithBaseIdsOnce || nFirst == kWithSeen
+                     ? ReadWithBase(reader, nFirst, kept, why)
                      : ReadChangedSides(reader, nFirst, kept, why);
     }
-    if (bWhole && !kept->changes.empty()) return KeptRead::Read;
+    if (bWhole && !kept->changes.empty()) {
+        // That run saw the file hold the base's Ids and the other Ids; earlier builds kept
+        // nothing else of what it counted as given.
+        std::set<int> held(kept->baseOtherIds.begin(), kept->baseOtherIds.end());
+        for (const GroupEntry& group : kept->base) held.insert(group.Id);
+        kept->seen.Add(nFirst == kWithSeen ? GivenIds::Of(held, 0, 0) : GivenIds::OfFile(held, 0));
+        return KeptRead::Read;
+    }
     if (bWhole) *why = "they hold no change";
     if (reader.Unstorable()) *why = "they hold a name or keyword the groups file cannot hold";
     *kept = KeptGroups();

@@ -31,6 +31,7 @@ struct KeptGroupChange
 {
     int nBase = -1;      // the group's place in KeptGroups::base; -1 for a group added here
     bool bHere = false;  // the group is here: `here` is it as changed; not here: deleted here
+    // Of a group added here, its Id there too (0: one for that run only, or none kept).
     GroupEntry here;
 };
 
@@ -47,6 +48,15 @@ struct KeptGroups
     std::vector<int> baseOtherIds;
     // Only what the file does not hold: groups added here come last, in their order here.
     std::vector<KeptGroupChange> changes;
+    // For each group of `base` the file gave no Id of its own, the Id it had in that run, so
+    // that the next start's merge is that run's (0 elsewhere, and where none is kept).
+    std::vector<int> baseHereIds;
+    // What that run saw the file count as given (GivenIds), with the Ids of `base` and
+    // `baseOtherIds` (kept without them); the largest Id it gave or saw, and the lowest it gave downwards (0:
+    // none): the next start gives none of them again.
+    GivenIds seen;
+    int nLargestId = 0;
+    int nLowestDownwards = 0;
 };
 
 // The changes that make `here` of `base` (both with the Ids the groups have here, `base`

@@ -172,7 +172,8 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::
     file.ReadGroups(&disk);
     file.ReserveIds(pGroups);
     RenumberClaimedUnstated(file, disk);
-    if (pGroups->MergeChanges(m_base, disk, &newBase, &file.OtherIds(), &dropped, file.LastId(), file.LowestTopId(),
+    const GivenIds given = file.IdsGiven();
+    if (pGroups->MergeChanges(m_base, disk, &newBase, &file.OtherIds(), &dropped, &given, &m_seen,
                               &m_baseOtherIds)) {
         // The tree holds the groups by address: it is built again from the list as it is.
         CUiManager::GetInstance()->RefreshGroups();
@@ -183,6 +184,7 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::
     NoteUnstatedIds(disk, newBase);
     m_base.swap(newBase);
     m_baseOtherIds = file.OtherIds();
+    m_seen.Add(given);
     if (pAllDropped != NULL)
         *pAllDropped = !dropped.empty() && SameAsBase();
     m_fileState = now;
@@ -243,16 +245,16 @@ std::string CGroupsStore::LoadFile()
         // (ReadHeldFile), or before the first write, whichever comes first.
         m_bUnread = true;
         if (m_bKeptToStore)
-            StartFrom(keptBase, keptUnstated, kept.baseOtherIds);
+            StartFrom(keptBase, keptUnstated, kept.baseOtherIds, kept.seen);
         else
-            StartFrom(pGroups->UserGroups(), std::set<int>(), std::vector<int>());
+            StartFrom(pGroups->UserGroups(), std::set<int>(), std::vector<int>(), GivenIds());
         return Joined(strLost, FileLines(path) + "is in use by another program (" + file.Status().reason +
                                    ").\r\n\r\nIts groups are read as soon as it is free, and the changes made to "
                                    "the groups meanwhile are applied to them.");
     }
     if (m_bKeptToStore && bOpened && (kind == GroupsFileStatus::Read || kind == GroupsFileStatus::Missing)) {
         m_bUnread = true;
-        StartFrom(keptBase, keptUnstated, kept.baseOtherIds);
+        StartFrom(keptBase, keptUnstated, kept.baseOtherIds, kept.seen);
         std::string strWhy;
         TakeChangedFile(file, strWhy, m_strKeptMerge, &m_bKeptAllDropped);
         // Stored by StoreKept, into this reading of the file: the file is parsed and walked
@@ -264,6 +266,7 @@ std::string CGroupsStore::LoadFile()
     // The groups as read, in the file's order, with the Ids they were given here.
     m_base = pGroups->UserGroups();
     m_baseOtherIds = file.OtherIds();
+    m_seen = file.IdsGiven();
     std::vector<GroupEntry> read;
     file.ReadGroups(&read);
     // ReadGroups appended them to the list: the base ends with them.
@@ -272,7 +275,7 @@ std::string CGroupsStore::LoadFile()
     if (m_bKeptToStore) {
         // Not read as groups: the kept changes wait for a write, as changes made here.
         m_bKeptToStore = false;
-        StartFrom(keptBase, keptUnstated, kept.baseOtherIds);
+        StartFrom(keptBase, keptUnstated, kept.baseOtherIds, kept.seen);
     }
     if (!bOpened && !file.Status().Damaged()) {
         // No document object at all: the file was not looked at, so it is not written
@@ -349,11 +352,12 @@ std::string CGroupsStore::ReadHeldFile()
 }
 
 void CGroupsStore::StartFrom(const std::vector<GroupEntry>& base, const std::set<int>& unstated,
-                             const std::vector<int>& baseOtherIds)
+                             const std::vector<int>& baseOtherIds, const GivenIds& seen)
 {
     m_base = base;
     m_baseOtherIds = baseOtherIds;
     m_unstated = unstated;
+    m_seen = seen;
 }
 
 void CGroupsStore::RenumberClaimedUnstated(const CGroupsFile& file, const std::vector<GroupEntry>& disk)
@@ -362,32 +366,11 @@ void CGroupsStore::RenumberClaimedUnstated(const CGroupsFile& file, const std::v
     std::set<int> claimed(file.OtherIds().begin(), file.OtherIds().end());
     for (const GroupEntry& group : disk)
         if (group.Id > 0) claimed.insert(group.Id);
-    // Besides the Ids it holds, the file counts as given every Id up to its largest, and
-    // from its lowest top Id up once the Ids ran to the top (as the merge counts them). One
-    // given here past the base's own Ids (or below its top ones) that it counts so now was
-    // given by another program meanwhile, to a group it may have deleted since, which a copy
-    // that read the file before still follows by that Id.
-    int nFileLargest = file.LastId();
-    for (int nId : claimed) nFileLargest = std::max(nFileLargest, nId);
-    const int nLowestTopId = file.LowestTopId();
-    int nFileLowestTop = kMaxGroupId + 1;
-    if (nLowestTopId >= kFirstTopGroupId || (nLowestTopId > 0 && nFileLargest >= kMaxGroupId))
-        nFileLowestTop = nLowestTopId;
-    if (file.LastId() >= kFirstTopGroupId) nFileLowestTop = std::min(nFileLowestTop, file.LastId());
-    int nBaseLargest = 0, nBaseLowestTop = kMaxGroupId + 1;
-    for (const GroupEntry& base : m_base) {
-        if (m_unstated.count(base.Id)) continue;
-        nBaseLargest = std::max(nBaseLargest, base.Id);
-        if (base.Id >= kFirstTopGroupId) nBaseLowestTop = std::min(nBaseLowestTop, base.Id);
-    }
-    const auto givenElsewhere = [&](int nId) {
-        return claimed.count(nId) || (nId > nBaseLargest && nId <= nFileLargest) ||
-               (nId >= nFileLowestTop && nId < nBaseLowestTop);
-    };
+    const GivenIds given = file.IdsGiven();
     CGroupManager* pGroups = CGroupManager::GetInstance();
     std::map<int, GroupEntry*> here;
     for (GroupEntry& base : m_base) {
-        if (!m_unstated.count(base.Id) || !givenElsewhere(base.Id)) continue;
+        if (!m_unstated.count(base.Id) || !IdTakenInFile(base.Id, claimed, given, m_seen)) continue;
         if (here.empty())
             for (GroupEntry* pGroup : pGroups->m_Groups) here[pGroup->Id] = pGroup;
         // Given here and never written: the group here of that Id is this one.
@@ -413,14 +396,23 @@ void CGroupsStore::TakeKeptChanges(const KeptGroups& kept, std::vector<GroupEntr
     CGroupManager* pGroups = CGroupManager::GetInstance();
     base = pGroups->UserGroups();
     unstated.clear();
+    // No Id that run saw in the file or gave is given anew: a copy that read the file then
+    // may follow a group by it.
+    pGroups->ReserveIds(kept.seen);
     for (int nId : kept.baseOtherIds) pGroups->ReserveId(nId);
     for (const GroupEntry& group : kept.base) pGroups->ReserveId(group.Id);
+    for (int nId : kept.baseHereIds) pGroups->ReserveId(nId);
+    pGroups->ReserveId(kept.nLargestId);
+    pGroups->TakeGivenDownwards(kept.nLowestDownwards);
+    const auto hereId = [&](size_t i) {
+        return kept.base[i].Id > 0 || i >= kept.baseHereIds.size() ? kept.base[i].Id : kept.baseHereIds[i];
+    };
     std::vector<const KeptGroupChange*> changeOf(kept.base.size(), NULL);
     for (const KeptGroupChange& change : kept.changes)
         if (change.nBase >= 0) changeOf[change.nBase] = &change;
-    // That run's groups in its order: each group of the file as changed there, with the
-    // file's Id (none: given one now), then those it added. One call for all of them: the
-    // Ids present are gathered once.
+    // That run's groups in its order, each with the Id it had there (none kept: given one
+    // now): each group of the file as changed there, then those it added. One call for all
+    // of them: the Ids present are gathered once.
     const size_t kDeleted = (size_t)-1;
     std::vector<size_t> placeOf(kept.base.size(), kDeleted);
     std::vector<GroupEntry> groups;
@@ -430,13 +422,10 @@ void CGroupsStore::TakeKeptChanges(const KeptGroups& kept, std::vector<GroupEntr
         if (pChange != NULL && !pChange->bHere) continue;
         placeOf[i] = groups.size();
         groups.push_back(pChange != NULL ? pChange->here : kept.base[i]);
-        groups.back().Id = kept.base[i].Id;
+        groups.back().Id = hereId(i);
     }
-    for (const KeptGroupChange& change : kept.changes) {
-        if (change.nBase >= 0) continue;
-        groups.push_back(change.here);
-        groups.back().Id = 0;
-    }
+    for (const KeptGroupChange& change : kept.changes)
+        if (change.nBase < 0) groups.push_back(change.here);
     const size_t nFirst = pGroups->m_Groups.size();
     pGroups->AddStoredGroups(groups);
     for (size_t i = 0; i < kept.base.size(); ++i) {
@@ -447,7 +436,7 @@ void CGroupsStore::TakeKeptChanges(const KeptGroups& kept, std::vector<GroupEntr
             // Deleted in that run, a group the file gave no Id of its own: an Id no group
             // here takes, so that the merge finds the file's group by its name and keywords
             // and leaves it out.
-            group.Id = GiveFreshId(pGroups);
+            group.Id = hereId(i) > 0 ? hereId(i) : GiveFreshId(pGroups);
         }
         if (group.Id != kept.base[i].Id) unstated.insert(group.Id);
         base.push_back(group);
@@ -498,8 +487,12 @@ void CGroupsStore::DropKept()
 
 bool CGroupsStore::KeepPending()
 {
-    const bool bKept = KeepGroupChanges(
-        GroupChangesBetween(m_base, CGroupManager::GetInstance()->UserGroups(), m_unstated, m_baseOtherIds));
+    CGroupManager* pGroups = CGroupManager::GetInstance();
+    KeptGroups kept = GroupChangesBetween(m_base, pGroups->UserGroups(), m_unstated, m_baseOtherIds);
+    kept.seen = m_seen;
+    kept.nLargestId = pGroups->LargestId();
+    kept.nLowestDownwards = pGroups->LowestIdGivenDownwards();
+    const bool bKept = KeepGroupChanges(kept);
     // Also when the registry refused: what an earlier end kept may still be there.
     m_bKeptInKey = true;
     return bKept;
@@ -546,11 +539,21 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
                 break;
             }
             // While the file is as this run left it, its groups are the base's, place by place.
-            if ((m_bUnread || file.State() != m_fileState) && !TakeChangedFile(file, strWhy, strNotice)) break;
+            if (m_bUnread || file.State() != m_fileState) {
+                if (!TakeChangedFile(file, strWhy, strNotice)) break;
+                // The file holds every change already (another program made it too, or the
+                // merge dropped it): nothing is written, as at the next start's store.
+                if (!m_bLeftAlone && file.Status().kind == GroupsFileStatus::Read && SameAsBase() &&
+                    (!m_unstated.count(nLastingId) || IsRunOnlyId(nLastingId))) {
+                    DropKept();
+                    return Stored;
+                }
+            }
             CGroupManager* pGroups = CGroupManager::GetInstance();
             if (file.MayReplace(m_strKeptCopy.c_str()) && file.WriteGroups(pGroups, &m_base) && file.Save()) {
                 m_base = file.Written();
                 m_baseOtherIds = file.OtherIds();
+                m_seen.Add(file.IdsGiven());
                 // A group named for this run only is written without an Id.
                 m_unstated.clear();
                 for (const GroupEntry& group : m_base)

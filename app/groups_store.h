@@ -117,13 +117,14 @@ private:
     // Drops what an earlier end kept: the file holds it now.
     void DropKept();
     // The base for changes made before the file is read (held at the start, or kept from
-    // an earlier end), with the other Ids the file held as it was known.
+    // an earlier end), with the other Ids the file held and what it counted as given as it
+    // was known.
     void StartFrom(const std::vector<GroupEntry>& base, const std::set<int>& unstated,
-                   const std::vector<int>& baseOtherIds);
+                   const std::vector<int>& baseOtherIds, const GivenIds& seen);
     // A base group the file gave no Id of its own holds an Id given here; one the file now
-    // holds or counts as given (another program gave it since) takes a fresh one, here and in
-    // the base, before the merge would take the file's group of that Id for it, or write the
-    // Id a second time.
+    // holds or gave since (IdTakenInFile) takes a fresh one, here and in the base, before
+    // the merge would take the file's group of that Id for it, or write the Id a second
+    // time.
     void RenumberClaimedUnstated(const CGroupsFile& file, const std::vector<GroupEntry>& disk);
     // pAllDropped, when given, is set when the merge dropped a change made here and left
     // nothing to store.
@@ -142,6 +143,10 @@ private:
     // The Ids of the base's groups that the file does not hold (it gives them none of
     // their own): the next write puts them in.
     std::set<int> m_unstated;
+    // What the file counted as given each time this run (or the run that kept its changes)
+    // read or wrote it: an Id among them stays with the group that holds it here, and no
+    // group takes one anew.
+    GivenIds m_seen;
     // The file's bytes as this run last read or wrote them (its size and a hash): a
     // difference means somebody else wrote it since.
     GroupsFileState m_fileState;

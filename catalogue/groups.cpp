@@ -93,6 +93,18 @@ void CGroupManager::ReserveIdsFrom(int id) {
     m_nReservedFrom = std::min(m_nReservedFrom, id);
 }
 
+void CGroupManager::ReserveIds(const GivenIds& given) {
+    for (int id : given.Ids()) ReserveId(id);
+    ReserveId(given.UpTo());
+    ReserveIdsFrom(given.From());
+}
+
+void CGroupManager::TakeGivenDownwards(int id) {
+    if (id <= 0 || IsRunOnlyId(id)) return;
+    ReserveIdsFrom(id);
+    if (m_nLowestGivenDownwards == 0 || id < m_nLowestGivenDownwards) m_nLowestGivenDownwards = id;
+}
+
 void CGroupManager::Clear() {
     while (m_Groups.size() > 1) {
         delete m_Groups.back();
@@ -270,6 +282,16 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
         const int asRead = takeMissing(theirs, false);
         followed[i] = asRead ? asRead : b != baseById.end() ? theirs.Id : 0;
     }
+    // A base group whose Id the file now gives a group that is another base group (the
+    // other hand wrote that group's Id over its own) is missing too: the file's group still
+    // holding the Id reads as one without an Id (its Id repeats the other's), and is found
+    // by its name and keywords.
+    std::set<int> followedIds(followed.begin(), followed.end());
+    for (const GroupEntry& b : base)
+        if (b.Id > 0 && onDisk.count(b.Id) && !followedIds.count(b.Id) && !moved.count(b.Id))
+            missing.insert({b.Name, &b});
+    for (size_t i = 0; i < disk.size(); ++i)
+        if (!followed[i]) followed[i] = takeMissing(disk[i], false);
     for (size_t i = 0; i < disk.size(); ++i)
         if (!followed[i]) followed[i] = takeMissing(disk[i], true);
     return followed;
@@ -294,11 +316,12 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
 // - Groups only the file holds are taken as they are.
 // - Then each Id is held by one group: a group that does not hold the file's own Id
 //   (made here, kept here, a group the file gives no Id) takes a fresh one when the file
-//   holds its Id for another group or a group before it in the list holds it.
+//   holds its Id for another group or gave it since this run saw the file
+//   (IdTakenInFile), or a group before it in the list holds it.
 bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
                                  std::vector<GroupEntry>* newBase, const std::vector<int>* heldIds,
-                                 std::vector<std::string>* dropped, int lastId, int lowestTopId,
-                                 const std::vector<int>* baseHeldIds) {
+                                 std::vector<std::string>* dropped, const GivenIds* given,
+                                 const GivenIds* seen, const std::vector<int>* baseHeldIds) {
     const std::vector<GroupEntry> before = UserGroups();
     std::map<int, const GroupEntry*> baseById;
     for (const GroupEntry& b : base)
@@ -311,14 +334,15 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
     std::set<int> moved = held;  // of those, the Ids of groups that went where they are not shown
     if (baseHeldIds)
         for (int id : *baseHeldIds) moved.erase(id);
-    std::set<int> claimed = held;  // the Ids the file holds
-    for (int id : held) ReserveId(id);
-    ReserveId(lastId);
+    std::set<int> claimed = held;  // the Ids the file holds for groups
     for (const GroupEntry& theirs : disk)
-        if (theirs.Id > 0) {
-            claimed.insert(theirs.Id);
-            ReserveId(theirs.Id);
-        }
+        if (theirs.Id > 0) claimed.insert(theirs.Id);
+    std::set<int> baseIds;
+    for (const GroupEntry& b : base) baseIds.insert(b.Id);
+    const GivenIds now = given ? *given : GivenIds::OfFile(claimed, 0);
+    const GivenIds seenBefore = seen ? *seen : GivenIds::OfFile(baseIds, 0);
+    ReserveIds(now);
+    for (int id : claimed) ReserveId(id);
     const std::vector<int> followed = FollowFileGroups(base, disk, moved, mine);
 
     std::vector<GroupEntry*> addedHere;
@@ -373,47 +397,23 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
         result.push_back(group);
     }
 
-    // Each Id once, checked. A fresh Id is none the file, the list or the base holds.
-    // A group made here (its Id above the base's, or below the base's top Ids, as this run
-    // gives them) holds no Id the file gave since the base either, up to its largest or
-    // down to its lowest top Id: this run gave it before it knew of those, and another copy
-    // may have given it to a group deleted since, which a copy that read the file before
-    // the deletion still follows by it.
-    int fileLargest = lastId, baseLargest = 0;
-    for (int id : claimed) fileLargest = std::max(fileLargest, id);
-    // A kept lowest Id says that every Id from it up was given, also below the top half
-    // (Ids given downwards there), as the reader takes it.
-    int fileLowestTop = kMaxGroupId + 1;
-    if (lowestTopId > 0) {
-        fileLowestTop = lowestTopId;
-        ReserveIdsFrom(lowestTopId);
-    }
-    int baseLowestTop = kMaxGroupId + 1;
-    if (lastId >= kFirstTopGroupId) fileLowestTop = std::min(fileLowestTop, lastId);
-    if (claimed.lower_bound(kFirstTopGroupId) != claimed.end())
-        fileLowestTop = std::min(fileLowestTop, *claimed.lower_bound(kFirstTopGroupId));
-    for (const GroupEntry& b : base) {
-        if (IsRunOnlyId(b.Id)) continue;
-        baseLargest = std::max(baseLargest, b.Id);
-        if (b.Id >= kFirstTopGroupId) baseLowestTop = std::min(baseLowestTop, b.Id);
-    }
-    std::set<int> taken = claimed, seen;
+    // Each Id once, checked. A fresh Id is none the file, the list or the base holds. A group
+    // that does not hold the file's own Id (made here, kept here, a group the file gives no
+    // Id) keeps its Id unless the file holds it for another group or gave it since.
+    std::set<int> taken = claimed, seenHere;
     for (const GroupEntry& b : base) taken.insert(b.Id);
     for (const GroupEntry* group : result) taken.insert(group->Id);
     for (GroupEntry* group : result) {
-        const bool notTheFiles = !owners.count(group);  // no Id of the file's own
-        const bool givenSince = notTheFiles && ((group->Id > baseLargest && group->Id <= fileLargest) ||
-                                         (!baseById.count(group->Id) && group->Id >= fileLowestTop &&
-                                          group->Id < baseLowestTop));
-        if (group->Id <= 0 || seen.count(group->Id) || (notTheFiles && claimed.count(group->Id)) ||
-            givenSince) {
+        const bool notTheFiles = !owners.count(group);
+        if (group->Id <= 0 || seenHere.count(group->Id) ||
+            (notTheFiles && IdTakenInFile(group->Id, claimed, now, seenBefore))) {
             int id = NextId();
             for (int candidate = 1; taken.count(id) || id <= 0; ++candidate) id = candidate;
             ReserveId(id);  // given: no later group takes it
             group->Id = id;
             taken.insert(id);
         }
-        seen.insert(group->Id);
+        seenHere.insert(group->Id);
     }
 
     GroupEntry* other = m_Groups.front();
@@ -425,14 +425,74 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
     }
     if (newBase) {
         // The file's groups with the Ids they have here; one deleted here keeps the file's
-        // Id or the base's, which no group here has.
+        // Id or the base's, which no group here has, or else a fresh one: the next merge
+        // must find it by that Id or by its name and keywords, never as another group.
         std::vector<GroupEntry> next = disk;
-        for (size_t i = 0; i < next.size(); ++i)
-            next[i].Id = became[i] ? became[i]->Id : next[i].Id > 0 ? next[i].Id : followed[i];
+        for (const GroupEntry* group : result) taken.insert(group->Id);
+        for (size_t i = 0; i < next.size(); ++i) {
+            if (became[i] || next[i].Id > 0) {
+                next[i].Id = became[i] ? became[i]->Id : next[i].Id;
+                continue;
+            }
+            int id = followed[i];
+            if (id <= 0 || seenHere.count(id) || claimed.count(id)) {
+                id = NextId();
+                for (int candidate = 1; taken.count(id) || id <= 0; ++candidate) id = candidate;
+                ReserveId(id);
+                taken.insert(id);
+            }
+            seenHere.insert(id);
+            next[i].Id = id;
+        }
         newBase->swap(next);
     }
 
     return !SameGroups(UserGroups(), before);
+}
+
+// As the manager gives Ids (CGroupManager::NextId): upwards from the largest while it is
+// below kMaxGroupId and the file records no lowest top Id, else downwards from the lowest
+// top one, down to the largest below.
+GivenIds GivenIds::OfFile(const std::set<int>& held, int lowestTopId) {
+    GivenIds given;
+    for (int id : held)
+        if (id > 0 && !IsRunOnlyId(id)) given.m_ids.insert(id);
+    if (lowestTopId > 0) given.m_ids.insert(std::min(lowestTopId, kMaxGroupId));
+    if (given.m_ids.empty()) return given;
+    const int largest = *given.m_ids.rbegin();
+    if (largest < kMaxGroupId && lowestTopId <= 0) {
+        given.m_upTo = largest;
+        return given;
+    }
+    const std::set<int>::const_iterator top = given.m_ids.lower_bound(kFirstTopGroupId);
+    given.m_from = top == given.m_ids.end() ? kMaxGroupId : *top;
+    if (lowestTopId > 0) given.m_from = std::min(given.m_from, std::min(lowestTopId, kMaxGroupId));
+    const std::set<int>::const_iterator above = given.m_ids.lower_bound(given.m_from);
+    if (above != given.m_ids.begin()) given.m_upTo = *std::prev(above);
+    return given;
+}
+
+GivenIds GivenIds::Of(const std::set<int>& held, int upTo, int from) {
+    GivenIds given;
+    for (int id : held)
+        if (id > 0 && !IsRunOnlyId(id)) given.m_ids.insert(id);
+    given.m_upTo = std::max(0, std::min(upTo, kMaxGroupId));
+    if (from > 0) given.m_from = std::min(from, kMaxGroupId);
+    return given;
+}
+
+void GivenIds::Add(const GivenIds& other) {
+    m_ids.insert(other.m_ids.begin(), other.m_ids.end());
+    m_upTo = std::max(m_upTo, other.m_upTo);
+    m_from = std::min(m_from, other.m_from);
+}
+
+bool GivenIds::Counts(int id) const {
+    return id > 0 && !IsRunOnlyId(id) && (id <= m_upTo || id >= m_from || m_ids.count(id));
+}
+
+bool IdTakenInFile(int id, const std::set<int>& held, const GivenIds& now, const GivenIds& seen) {
+    return held.count(id) || (now.Counts(id) && !seen.Counts(id));
 }
 
 bool SameGroups(const std::vector<GroupEntry>& first, const std::vector<GroupEntry>& second) {

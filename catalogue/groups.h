@@ -22,6 +22,40 @@ const int kFirstTopGroupId = kMaxGroupId / 2 + 1;
 // counts every Id it can hold as given.
 inline bool IsRunOnlyId(int id) { return id > kMaxGroupId; }
 
+// The Ids a groups file counts as given: every Id it holds (its groups', those of groups it
+// does not show and of other groups elements, its "LastId"), and every Id up to the largest
+// of them; once Ids are given downwards (the largest is kMaxGroupId, or the file records a
+// "LowestTopId"), every Id from the lowest top one (or its LowestTopId) up and every Id up
+// to the largest below that instead. What the file counted as given each time this run
+// read or wrote it joins it (Add): a copy of the program that read the file then may still
+// follow a group by one of those Ids. The manager gives none (CGroupManager::ReserveIds).
+class GivenIds {
+public:
+    GivenIds() : m_upTo(0), m_from(kMaxGroupId + 1) {}
+    // What one file counts as given: the Ids it holds and its "LowestTopId" (0: none).
+    static GivenIds OfFile(const std::set<int>& held, int lowestTopId);
+    // As kept for a later run: the Ids held, and every Id up to `upTo` and from `from` (0: none).
+    static GivenIds Of(const std::set<int>& held, int upTo, int from);
+    // What either counts.
+    void Add(const GivenIds& other);
+    bool Counts(int id) const;
+    const std::set<int>& Ids() const { return m_ids; }
+    int UpTo() const { return m_upTo; }
+    int From() const { return m_from > kMaxGroupId ? 0 : m_from; }
+
+private:
+    std::set<int> m_ids;
+    int m_upTo;  // every Id from 1 up to it counts
+    int m_from;  // every Id from it up to kMaxGroupId counts
+};
+
+// Whether a group that does not hold the file's own Id must take a fresh one before it is
+// written: the file holds its Id for a group (`held`), or counts it as given (`now`) while
+// nothing this run saw of the file did (`seen`): another program gave it since, to a group
+// it may have deleted again, which a copy that read the file meanwhile still follows by it.
+// An Id the run saw stays with its group: the group is the one the file held under it.
+bool IdTakenInFile(int id, const std::set<int>& held, const GivenIds& now, const GivenIds& seen);
+
 class GroupEntry {
 public:
     GroupEntry();
@@ -55,6 +89,13 @@ public:
     // once the Ids ran up to kMaxGroupId, a new group takes one below it. It may lie below
     // kFirstTopGroupId: Ids given downwards go on below the top half when that is used up.
     void ReserveIdsFrom(int id);
+    // Marks every Id the record counts as given.
+    void ReserveIds(const GivenIds& given);
+    // Takes on that a run before gave Ids downwards down to `id` (its LowestIdGivenDownwards):
+    // every Id from it up counts as given, and the file records it as that run would have.
+    void TakeGivenDownwards(int id);
+    // The largest Id given or reserved in this run.
+    int LargestId() const { return m_nLargestId; }
     // The lowest Id this run gave downwards (once the Ids ran up to kMaxGroupId), or 0. The
     // groups file records it when it is written: below kFirstTopGroupId nothing else tells
     // an Id given downwards from one given upwards long before.
@@ -94,15 +135,15 @@ public:
     // whose Id the file holds so now and did not then moved where it is not shown here;
     // an edit made here to it is dropped, and `dropped`, when given, receives the group's
     // name as it was here. An Id held so then too says nothing of the group: it is
-    // followed as any other. `lastId` is the largest Id the file says was ever given
-    // (CGroupsFile::LastId), `lowestTopId` the lowest of the top Ids
-    // (CGroupsFile::LowestTopId): a group made here keeps no Id the file has given up to
-    // the one or down to the other since `base`, which another copy may have given and
-    // deleted since. After the merge each Id is held by one group.
+    // followed as any other. `given` is what the file counts as given now
+    // (CGroupsFile::IdsGiven; when not given, the Ids of `disk` and `heldIds`), `seen` what
+    // this run saw of it before (when not given, the Ids of `base`): a group here that does
+    // not hold the file's own Id keeps no Id the file holds for another group nor one it
+    // gave since (IdTakenInFile). After the merge each Id is held by one group.
     bool MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
                       std::vector<GroupEntry>* newBase = nullptr, const std::vector<int>* heldIds = nullptr,
-                      std::vector<std::string>* dropped = nullptr, int lastId = 0, int lowestTopId = 0,
-                      const std::vector<int>* baseHeldIds = nullptr);
+                      std::vector<std::string>* dropped = nullptr, const GivenIds* given = nullptr,
+                      const GivenIds* seen = nullptr, const std::vector<int>* baseHeldIds = nullptr);
 
     std::vector<GroupEntry*> m_Groups;  // owned; the first is always "Other"
     GroupEntry* m_pCurrentGroup;        // the selected group, or null for all programs

@@ -353,6 +353,7 @@ void CGroupsFile::ForgetGroups() {
     m_groups.clear();
     m_unshown.clear();
     m_otherIds.clear();
+    m_written.clear();
     m_lastId = 0;
     m_lowestTopId = 0;
 }

@@ -28,10 +28,11 @@
 // attribute is written only when it must grow, or when a top Id there gives way to the
 // largest Id given upwards (below), and otherwise left as it is.
 // Once the Ids ran up to kMaxStoredGroupId, new ones are given downwards, below every top
-// Id (kFirstTopGroupId and up) the file holds or held: when the lowest top Id it held
-// leaves it, the groups element keeps that Id in "LowestTopId" (<Purgelet
-// LowestTopId="1073741822">), read back as an Id the file holds; every Id from it up
-// counts as given. A "LastId" that was a top Id goes there when a larger one replaces it.
+// Id (kFirstTopGroupId and up) the file holds or held: when a top Id leaves it that
+// "LastId" does not keep, the groups element keeps the lowest top Id it held in
+// "LowestTopId" (<Purgelet LowestTopId="1073741822">), read back as an Id the file holds;
+// every Id from it up counts as given (GivenIds), also once another program deletes the
+// group of the lowest without a trace. A "LastId" that was a top Id goes there when a larger one replaces it.
 // When the top half is used up, Ids are given downwards below it too, and the lowest of
 // them goes there as soon as its group is written (no group's Id tells it from an Id
 // given upwards). Files without it give their lowest top Id instead (an earlier build
@@ -205,6 +206,9 @@ public:
     // The Ids the file holds besides those of ReadGroups: of the groups it does not show
     // and of the other groups elements.
     const std::vector<int>& OtherIds() const { return m_otherIds; }
+    // What the file counts as given (GivenIds): the Ids of its groups, those of OtherIds,
+    // LastId and LowestTopId, as read, or as written by the last WriteGroups.
+    GivenIds IdsGiven() const;
     // The largest Id the groups element says was ever given ("LastId"), or 0.
     int LastId() const { return m_lastId; }
     // The lowest Id given downwards that the groups element records ("LowestTopId"), or 0.

@@ -193,11 +193,14 @@ void CGroupsFile::ReadGroups(CGroupManager* manager) {
     manager->AddStoredGroups(groups);
 }
 
-void CGroupsFile::ReserveIds(CGroupManager* manager) const {
-    manager->ReserveId(m_lastId);
-    manager->ReserveIdsFrom(m_lowestTopId);
-    for (int id : m_otherIds) manager->ReserveId(id);
-    for (const StoredGroup& stored : m_groups) manager->ReserveId(stored.group.Id);
+void CGroupsFile::ReserveIds(CGroupManager* manager) const { manager->ReserveIds(IdsGiven()); }
+
+GivenIds CGroupsFile::IdsGiven() const {
+    std::set<int> held(m_otherIds.begin(), m_otherIds.end());
+    held.insert(m_lastId);
+    for (const StoredGroup& stored : m_groups) held.insert(stored.group.Id);
+    for (const GroupEntry& group : m_written) held.insert(group.Id);
+    return GivenIds::OfFile(held, m_lowestTopId);
 }
 
 void CGroupsFile::ReadGroups(std::vector<GroupEntry>* groups) {

@@ -499,6 +499,9 @@ BOOL CGroupsFile::KeepGivenIds(const std::vector<int>& idsRead, int givenDownwar
     for (const GroupEntry& group : m_written) hold(group.Id);
     for (int id : m_otherIds) hold(id);
     int largest = largestHeld, lowestTop = lowestTopHeld, largestUpwards = upwardsHeld;
+    std::set<int> held;
+    for (const GroupEntry& group : m_written) held.insert(group.Id);
+    held.insert(m_otherIds.begin(), m_otherIds.end());
     for (int id : idsRead) {
         largest = std::max(largest, id);
         if (id >= kFirstTopGroupId) lowestTop = std::min(lowestTop, id);
@@ -525,7 +528,12 @@ BOOL CGroupsFile::KeepGivenIds(const std::vector<int>& idsRead, int givenDownwar
     // run giving Ids upwards from the largest it sees.
     if (m_lastId >= kFirstTopGroupId) lowestTopHeld = std::min(lowestTopHeld, m_lastId);
     const bool largestUnheld = std::max(largest, lastIdRead) > std::max(largestHeld, m_lastId);
-    if ((lowestTop < lowestTopHeld || (largestUnheld && lowestTop < kNone)) &&
+    // A top Id that leaves the file and that "LastId" does not keep is kept by the record
+    // itself: a lower top Id the file still holds counts it as given only while its group
+    // stays, and another program may delete that group without a trace.
+    bool topLeft = false;
+    for (int id : idsRead) topLeft = topLeft || (id >= kFirstTopGroupId && !held.count(id) && id != m_lastId);
+    if ((lowestTop < lowestTopHeld || ((largestUnheld || topLeft) && lowestTop < kNone)) &&
         (m_lowestTopId == 0 || lowestTop < m_lowestTopId)) {
         value.ulVal = static_cast<ULONG>(lowestTop);
         if (!SetAttribute(m_pGroups, "LowestTopId", value)) return FALSE;

@@ -1,6 +1,7 @@
 // Ids across runs of the program's store: every change is saved as the program saves it,
 // each run reads the file afresh, and no Id the file ever held is given again, also where
 // Ids are given downwards from the largest the reader takes and below the top half.
+#include "held_file.h"
 #include "main_window_groups_fixture.h"
 #include "app/groups_store.h"
 #include "catalogue/groups.h"
@@ -242,8 +243,9 @@ TEST_F(GroupsStoreIdsTest, AnIdTheFileHoldsTwiceIsKeptOnceAndMergedAsTheRunThatK
     CGroupsStore::Instance().EndSession();
     auto n = [](DWORD nValue) { return std::string((const char*)&nValue, sizeof(nValue)); };
     const std::string a = n(1) + "A" + n(1) + n(1) + "a";
-    EXPECT_EQ(n(0x80000003) + n(0) + n(1) + n(0x40000002) + a + n(1) + n(1) + n(1) + "A" + n(2) + n(1) + "a" +
-                  n(1) + "k",
+    // Nothing seen beyond the base and the other Ids: up to 2, no top Id, 2 the largest.
+    EXPECT_EQ(n(0x80000004) + n(0) + n(2) + n(0) + n(2) + n(0) + n(0) + n(1) + n(0x40000002) + a + n(1) + n(1) +
+                  n(1) + "A" + n(2) + n(1) + "a" + n(1) + "k",
               KeptBytes());
 
     ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -253,4 +255,242 @@ TEST_F(GroupsStoreIdsTest, AnIdTheFileHoldsTwiceIsKeptOnceAndMergedAsTheRunThatK
                             "last ended.",
               LoadGroupsFileAndStoreKept());
     ExpectFileNodes(file(GroupElement("Id=\"3\" Name=\"A\"", {"a", "k"})));
+}
+
+namespace {
+
+// Runs of the store where a change waits while another program changes the file: the same
+// history ends once in the running program (the file writable again, the next save) and
+// once at a session's end and the next start; both leave the same file, Ids included.
+class GroupsStoreKeptIdsTest : public GroupsStoreIdsTest
+{
+protected:
+    // Another program's edit of the file, also while it is read-only.
+    void Theirs(const std::string& bytes)
+    {
+        const DWORD dwAttributes = ::GetFileAttributesA(m_groupsFile.c_str());
+        ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+        WriteGroups(bytes);
+        ::SetFileAttributesA(m_groupsFile.c_str(), dwAttributes);
+    }
+    // The waiting change ends: bNextStart, the session ends and the next start stores what
+    // was kept; else the same run saves. The file as it is then.
+    std::string Ended(bool bNextStart, HeldFile* pHeld = NULL)
+    {
+        if (bNextStart) CGroupsStore::Instance().EndSession();
+        if (pHeld != NULL) {
+            pHeld->Release();
+            EXPECT_TRUE(pHeld->Join());
+        }
+        ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (bNextStart) {
+            ClearGroups();
+            LoadGroupsFileAndStoreKept();
+        } else {
+            EXPECT_TRUE(SaveGroupsFile(false));
+        }
+        return GroupsFile();
+    }
+};
+
+GroupEntry* Group(int nId) { return CGroupManager::GetInstance()->FindGroup(nId); }
+
+}  // namespace
+
+// What another program does to the file while a change made here waits (the file held or
+// read-only) never makes the next start store the change otherwise than the running program
+// would: a group it deleted and the user changed here comes back under its own Id, and no
+// Id the file held when this run read it (a group removed without a trace) is given to a
+// group made here or one the file gives no Id. One group of two that share an Id, changed
+// here, is written once.
+TEST_F(GroupsStoreKeptIdsTest, AKeptChangeComesBackUnderTheIdTheRunningMergeKeeps)
+{
+    const std::string below = std::to_string(kTop - 1);
+    const auto file = GroupsFileOf;
+    const auto group = GroupElement;
+    const struct
+    {
+        const char* what;
+        std::string first, theirs;
+        bool bHeld;  // else read-only
+        std::function<void()> change;
+        std::string after;
+    } cases[] = {
+        {"a group deleted there and changed here", FileOfIds({2, 4}), FileOfIds({2}), false,
+         [] { Group(4)->AddKeyword("k"); },
+         file(group("Id=\"2\" Name=\"f2\"", {}) + group("Id=\"4\" Name=\"f4\"", {"k"}))},
+        {"the same, the file held", FileOfIds({2, 4}), FileOfIds({2}), true, [] { Group(4)->AddKeyword("k"); },
+         file(group("Id=\"2\" Name=\"f2\"", {}) + group("Id=\"4\" Name=\"f4\"", {"k"}))},
+        {"a group removed there without a trace, one made here", FileOfIds({2}), FileOfIds({}), false,
+         [] { CGroupManager::GetInstance()->CreateGroup()->Name = "new"; }, file("<Group Id=\"3\" Name=\"new\"/>\n")},
+        {"the same, the file held", FileOfIds({2}), FileOfIds({}), true,
+         [] { CGroupManager::GetInstance()->CreateGroup()->Name = "new"; }, file("<Group Id=\"3\" Name=\"new\"/>\n")},
+        {"the top group removed there without a trace, one made here", FileOfIds({2, kTop}), FileOfIds({2}), false,
+         [] { CGroupManager::GetInstance()->CreateGroup()->Name = "new"; },
+         file(group("Id=\"2\" Name=\"f2\"", {}) + "<Group Id=\"" + below + "\" Name=\"new\"/>\n")},
+        {"a group removed there without a trace, one the file gives no Id changed here",
+         file(group("Id=\"2\" Name=\"f2\"", {}) + group("Name=\"B\"", {})), file(group("Name=\"B\"", {})), false,
+         [] { Group(3)->AddKeyword("k"); }, file(group("Name=\"B\" Id=\"3\"", {"k"}))},
+        {"two groups of one Id there, the second changed here", FileOfIds({2, 3}),
+         file(group("Id=\"3\" Name=\"f2\"", {}) + group("Id=\"3\" Name=\"f3\"", {})), false,
+         [] { Group(3)->AddKeyword("k"); },
+         file(group("Id=\"3\" Name=\"f2\"", {}) + group("Name=\"f3\" Id=\"4\"", {"k"}))},
+    };
+    for (const auto& c : cases) {
+        for (const bool bNextStart : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (bNextStart ? ", stored at the next start" : ", stored by the run"));
+            UseProgramKey();
+            WriteGroups(c.first);
+            StartRun();
+            Theirs(c.theirs);
+            HeldFile held(m_groupsFile, HeldFile::SharingNothing);
+            ASSERT_TRUE(c.bHeld ? held.Hold() : ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+            c.change();
+            EXPECT_FALSE(SaveGroupsFile(false));
+            EXPECT_EQ(c.after, Ended(bNextStart, c.bHeld ? &held : NULL));
+        }
+    }
+}
+
+// A top Id this program deletes stays recorded in the file itself, also where a lower top
+// Id the file holds counted it as given: another program may delete that group plainly
+// later, and no run gives the deleted Id again.
+TEST_F(GroupsStoreKeptIdsTest, AnIdDeletedHereStaysRecordedWhoeverDeletesTheGroupThatCoveredIt)
+{
+    const struct
+    {
+        std::vector<int> ids;
+        int nDeleted, nCovering;  // deleted here, then plainly by another program
+    } cases[] = {
+        {{2, 938649565, kTop - 1, kTop}, kTop - 1, 938649565},
+        {{2, 938649565, kTop}, 938649565, kTop},
+        {{kFirstTopGroupId, kFirstTopGroupId + 7, kTop}, kFirstTopGroupId + 7, kFirstTopGroupId},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nDeleted);
+        m_given.clear();
+        WriteGroups(FileOfIds(c.ids));
+        StartRun();
+        Delete(c.nDeleted, "deleted here");
+        std::string bytes = GroupsFile();
+        // The lowest top Id the file held stands for every Id from it up.
+        const int nLowestTop = *std::find_if(c.ids.begin(), c.ids.end(), [](int nId) { return nId >= kFirstTopGroupId; });
+        EXPECT_NE(std::string::npos, bytes.find("<Purgelet LowestTopId=\"" + std::to_string(nLowestTop) + "\">"))
+            << bytes;
+        const size_t at = bytes.find("<Group Id=\"" + std::to_string(c.nCovering) + "\"");
+        ASSERT_NE(std::string::npos, at);
+        bytes.erase(at, bytes.find("</Group>\n", at) + 9 - at);
+        Theirs(bytes);
+        for (int run = 0; run < 2; ++run) {
+            StartRun();
+            for (int i = 0; i < 3; ++i) New("a later run's group");
+        }
+    }
+}
+
+namespace {
+
+// Another program's edit as an earlier build or a hand makes it: the groups read, one
+// change, the groups written back with the record of Ids as it was read (nothing recorded
+// of what it removes). `a` and `b` pick groups.
+std::string TheirEdit(const std::string& path, int kind, unsigned a, unsigned b)
+{
+    CGroupsFile file;
+    file.Open(path.c_str());
+    std::vector<GroupEntry> groups;
+    file.ReadGroups(&groups);
+    int nLargest = file.LastId();
+    for (const GroupEntry& group : groups) nLargest = std::max(nLargest, group.Id);
+    const size_t n = groups.size();
+    if (kind == 0 && n > 0) {
+        groups.erase(groups.begin() + a % n);
+    } else if (kind == 1 || n == 0) {
+        GroupEntry made;
+        made.Name = "t" + std::to_string(a % 100);
+        made.Id = nLargest < kMaxStoredGroupId && b % 3 != 0 ? nLargest + 1 : 0;
+        groups.push_back(made);
+    } else if (kind == 2) {
+        groups[a % n].AddKeyword("t");
+    } else if (n > 1) {
+        // One group's Id written onto an earlier one.
+        const size_t nTo = a % (n - 1), nFrom = nTo + 1 + b % (n - 1 - nTo);
+        groups[nTo].Id = groups[nFrom].Id;
+    }
+    std::string text;
+    for (const GroupEntry& group : groups) {
+        std::vector<const char*> keywords;
+        for (const std::string& keyword : group.Keywords) keywords.push_back(keyword.c_str());
+        text += GroupElement((group.Id > 0 ? "Id=\"" + std::to_string(group.Id) + "\" " : std::string()) + "Name=\"" +
+                                 group.Name + "\"",
+                             keywords);
+    }
+    std::string attributes;
+    if (file.LastId() > 0) attributes += " LastId=\"" + std::to_string(file.LastId()) + "\"";
+    if (file.LowestTopId() > 0) attributes += " LowestTopId=\"" + std::to_string(file.LowestTopId()) + "\"";
+    text = GroupsFileOf(text);
+    return text.replace(text.find("<Purgelet>"), 10, "<Purgelet" + attributes + ">");
+}
+
+}  // namespace
+
+// Random histories of changes made here and by another program; at the end a change waits
+// while the file is read-only and the other program edits it again. The next start stores
+// what was kept exactly as the running program's next save does, Ids included.
+TEST_F(GroupsStoreKeptIdsTest, ARandomHistorysNextStartStoresWhatTheRunningMergeWould)
+{
+    struct Step
+    {
+        int kind;  // 0-3 here: a new group, a delete, a keyword, a rename; 4-7 theirs (TheirEdit); 8 a new run
+        unsigned a, b;
+    };
+    const std::string starts[] = {FileOfIds({2, 3}), FileOfIds({2, kTop - 3, kTop}),
+                                  FileOfIds({2, 5}, " LastId=\"9\""), FileOfIds({kFirstTopGroupId, kTop})};
+    std::mt19937 random(59);
+    for (const std::string& start : starts) {
+        for (int history = 0; history < 24 && !HasFailure(); ++history) {
+            std::vector<Step> steps;
+            std::string told;
+            for (int i = 0; i < 12; ++i) {
+                // The last five while the file is read-only: no new run.
+                const Step step = {(int)(random() % (i < 7 ? 9 : 8)), (unsigned)random(), (unsigned)random()};
+                steps.push_back(step);
+                told += std::to_string(step.kind) + (i == 6 ? " | " : " ");
+            }
+            std::string ended[2];
+            for (const bool bNextStart : {false, true}) {
+                SCOPED_TRACE(start + "steps " + told + (bNextStart ? "; the next start" : "; the same run"));
+                UseProgramKey();
+                WriteGroups(start);
+                StartRun();
+                for (size_t i = 0; i < steps.size() && !HasFatalFailure(); ++i) {
+                    const Step& step = steps[i];
+                    const bool bReadOnly = i >= 7;
+                    if (i == 7) ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+                    if (step.kind >= 4 && step.kind < 8) {
+                        Theirs(TheirEdit(m_groupsFile, step.kind - 4, step.a, step.b));
+                        continue;
+                    }
+                    if (step.kind == 8) {
+                        StartRun();
+                        continue;
+                    }
+                    CGroupManager* pGroups = CGroupManager::GetInstance();
+                    const std::vector<GroupEntry> groups = pGroups->UserGroups();
+                    if (step.kind == 0 || groups.empty()) {
+                        pGroups->CreateGroup()->Name = "h" + std::to_string(i);
+                    } else {
+                        GroupEntry* pGroup = pGroups->FindGroup(groups[step.a % groups.size()].Id);
+                        if (step.kind == 1) pGroups->DeleteGroup(pGroup);
+                        if (step.kind == 2) pGroup->AddKeyword(("k" + std::to_string(i)).c_str());
+                        if (step.kind == 3) pGroup->Name = "r" + std::to_string(i);
+                    }
+                    // Refused while read-only, unless the file holds the groups already.
+                    const bool bSaved = SaveGroupsFile(false);
+                    EXPECT_TRUE(bSaved || bReadOnly);
+                }
+                ended[bNextStart] = Ended(bNextStart);
+            }
+            EXPECT_EQ(ended[0], ended[1]) << start << "steps " << told;
+        }
+    }
 }

@@ -602,6 +602,19 @@ TEST_F(MainWindowGroupsFileTest, KeptChangesAreReadWholeOrToldAndDropped)
         {"an Id among the other Ids and the base", REG_BINARY,
          n(0x80000003) + n(1) + n(2) + n(1) + n(2) + g("Tools", {"corpus"}) + n(1) + n(0),
          dropped("they name the group Id 2 twice"), kTwoGroups},
+        // Seen 9, the largest given: the group added there comes back under its Id 10.
+        {"with what that run saw", REG_BINARY,
+         n(0x80000004) + n(1) + n(9) + n(0) + n(0) + n(10) + n(0) + n(0) + n(2) + n(2) + g("Tools", {"corpus"}) +
+             n(3) + g("Media", {"player"}) + n(2) + n(1) + g("Media", {"player", "alpha"}) + n(0) + n(1) +
+             g("cartoons", {"tom"}) + n(10),
+         "now holds the changes to the groups that could not be stored in it when the program last ended.",
+         GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
+                      GroupElement("Id=\"3\" Name=\"Media\"", {"player", "alpha"}) +
+                      GroupElement("Id=\"10\" Name=\"cartoons\"", {"tom"}))},
+        {"an added group's Id twice", REG_BINARY,
+         n(0x80000004) + n(0) + n(0) + n(0) + n(3) + n(0) + n(0) + n(1) + n(3) + g("Media", {"player"}) + n(0) +
+             n(1) + g("cartoons", {"tom"}) + n(3),
+         dropped("they name the group Id 3 twice"), kTwoGroups},
         {"one group changed twice", REG_BINARY,
          n(0x80000002) + n(0) + n(1) + n(2) + g("Tools", {"corpus"}) + n(1) + n(0) + n(1) + n(0),
          dropped("they change one group twice"), kTwoGroups},

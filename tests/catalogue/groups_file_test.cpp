@@ -304,7 +304,8 @@ TEST_F(GroupsFile, AMergeGivesAGroupMadeHereNoIdTheFileGaveElsewhere) {
     std::vector<GroupEntry> disk, newBase;
     file.ReadGroups(&disk);
     file.ReserveIds(m);
-    m->MergeChanges(base, disk, &newBase, &file.OtherIds(), nullptr, file.LastId());
+    const GivenIds given = file.IdsGiven();
+    m->MergeChanges(base, disk, &newBase, &file.OtherIds(), nullptr, &given);
     ASSERT_TRUE(file.WriteGroups(m, &newBase) && file.Save()) << file.Status().writeError;
     EXPECT_EQ(theirs + "<Group Id=\"5\" Name=\"c\"/>\n</Purgelet></NimboPurgelet>\n", Body(ReadWholeFile(path)));
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <set>
 
 namespace {
 
@@ -105,6 +106,62 @@ TEST_F(Groups, IdsGivenDownwardsStopAboveTheIdsGivenUpwardsThenNameGroupsForTheR
     for (int i = 0; i < 4; ++i) given.push_back(m->CreateGroup()->Id);
     EXPECT_EQ((std::vector<int>{5, kMaxGroupId + 1, kMaxGroupId + 2, kMaxGroupId + 3}), given);
     EXPECT_EQ(5, m->LowestIdGivenDownwards());
+}
+
+// What a file counts as given, from its Ids and its lowest top Id: every Id up to its
+// largest, or once Ids are given downwards every Id from its lowest top one up and up to
+// the largest below. A manager that reserved the record gives none of them; of two records
+// joined, either counts. A group that does not hold the file's Id keeps one this run saw,
+// and leaves one the file holds or gave since.
+TEST_F(Groups, AFileCountsAsGivenWhatTheManagerNeverGivesAgain) {
+    const int top = kMaxGroupId;
+    const struct {
+        const char* what;
+        std::set<int> held;
+        int lowestTopId;
+        std::vector<int> counted, free;
+    } cases[] = {
+        {"no Id", {}, 0, {}, {1, 2, top}},
+        {"upwards", {2, 5}, 0, {1, 3, 5}, {6, kFirstTopGroupId, top}},
+        {"a top Id by hand, upwards yet", {2, kFirstTopGroupId + 5}, 0, {7, kFirstTopGroupId + 5},
+         {kFirstTopGroupId + 6, top}},
+        {"the top reached", {2, 100, kFirstTopGroupId + 5, top}, 0, {1, 100, kFirstTopGroupId + 5,
+         kFirstTopGroupId + 6, top}, {101, kFirstTopGroupId + 4}},
+        {"a lowest top Id below the top half, the top not held", {2, 50, top - 1}, 102, {50, 102, top},
+         {51, 101}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const GivenIds given = GivenIds::OfFile(c.held, c.lowestTopId);
+        for (int id : c.counted) EXPECT_TRUE(given.Counts(id)) << id;
+        for (int id : c.free) EXPECT_FALSE(given.Counts(id)) << id;
+        Reset();
+        m->ReserveIds(given);
+        for (int i = 0; i < 3; ++i) {
+            const int id = m->CreateGroup()->Id;
+            EXPECT_TRUE(IsRunOnlyId(id) || !given.Counts(id)) << id;
+        }
+        // Kept as its Ids and bounds, it counts the same.
+        const GivenIds kept = GivenIds::Of(given.Ids(), given.UpTo(), given.From());
+        for (int id : c.counted) EXPECT_TRUE(kept.Counts(id)) << id;
+        for (int id : c.free) EXPECT_FALSE(kept.Counts(id)) << id;
+    }
+
+    // The top group removed without a trace: the file now counts every Id up to its largest.
+    GivenIds seen = GivenIds::OfFile({top - 5, top}, 0);
+    const GivenIds now = GivenIds::OfFile({top - 5}, 0);
+    EXPECT_TRUE(IdTakenInFile(top - 6, {}, now, seen));
+    seen.Add(now);
+    EXPECT_TRUE(seen.Counts(top - 6) && seen.Counts(top - 1));
+    EXPECT_FALSE(IdTakenInFile(top - 6, {}, now, seen));
+    // Seen in the file, deleted there (recorded or not): the group here keeps it, unless the
+    // file holds it for another group.
+    EXPECT_FALSE(IdTakenInFile(4, {}, GivenIds::OfFile({2}, 0), GivenIds::OfFile({2, 4}, 0)));
+    EXPECT_FALSE(IdTakenInFile(4, {}, GivenIds::OfFile({2, 4}, 0), GivenIds::OfFile({2, 4}, 0)));
+    EXPECT_TRUE(IdTakenInFile(4, {4}, GivenIds::OfFile({2, 4}, 0), GivenIds::OfFile({2, 4}, 0)));
+    // Given here past what the run saw, and given there since (its LastId).
+    EXPECT_TRUE(IdTakenInFile(5, {}, GivenIds::OfFile({2, 5}, 0), GivenIds::OfFile({2, 4}, 0)));
+    EXPECT_FALSE(IdTakenInFile(6, {}, GivenIds::OfFile({2, 5}, 0), GivenIds::OfFile({2, 4}, 0)));
 }
 
 // Stored groups keep their Ids unless a group of the list or an earlier stored one holds
@@ -279,6 +336,10 @@ TEST_F(Groups, AMergeAppliesTheChangesMadeHereToTheFileAsItIsNowById) {
          nullptr},
         {"deleted here, made anew there under its name", "2=A:a;3=B:b;",
          [](CGroupManager* m) { m->DeleteGroup(m->FindGroup(3)); }, "2=A:a;30=B:z;", "2=A:a;30=B:z;", nullptr},
+        // The other hand wrote B's Id onto A: A read first holds it, B reads as without one.
+        {"one group's Id written onto another there, the second edited here", "2=A:a;3=B:b;",
+         [](CGroupManager* m) { m->FindGroup(3)->AddKeyword("mine"); }, "3=A:a;0=B:b;", "3=A:a;4=B:b,mine;",
+         "3=A:a;4=B:b;"},
         {"two groups of one name the file gives no Id: the first deleted there, the second edited here",
          "2=A:a;5=Hand:h;6=Hand:k;", [](CGroupManager* m) { m->FindGroup(6)->AddKeyword("x"); }, "2=A:a;0=Hand:k;",
          "2=A:a;6=Hand:k,x;", "2=A:a;6=Hand:k;"},
