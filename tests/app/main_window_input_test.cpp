@@ -437,12 +437,20 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
             // when the user sees them: once the window's thread next waits. The
             // double-click is stamped from then, whenever the hand's thread runs.
             std::atomic<DWORD> dwOver{0}, dwShown{0}, dwSeen{0};
-            std::atomic<bool> bSecondSent{false};
-            bool bHeld = false;
+            std::atomic<bool> bSecondSent{false}, bRestOver{false};
+            bool bHeld = false, bRestBegun = false;
             std::thread hand([&] {
                 SleepUntil([&] { return dwSeen != 0; }, 60000);
-                const DWORD dwAt = dwSeen.load() + c.dwAfterMs;
+                DWORD dwAt = dwSeen.load() + c.dwAfterMs;
                 SleepUntil([&] { return (LONG)(::GetTickCount() - dwAt) >= 0; });
+                if (!bInRest) {
+                    // A busy machine runs the rest's timer late, and input that comes
+                    // before it is taken within the rest: the hand that is to be served
+                    // double-clicks once the second is over.
+                    SleepUntil([&] { return bRestOver.load(); }, 10000);
+                    const DWORD dwNow = ::GetTickCount();
+                    if ((LONG)(dwNow - dwAt) > 0) dwAt = dwNow;
+                }
                 // A system that took the program's first input late stamps later input
                 // as made later than it was.
                 const DWORD dwStamp = c.dwStampedMs != 0 ? dwSeen.load() + c.dwStampedMs : dwAt;
@@ -519,6 +527,9 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
                         if (c.dwLateMs != 0) ::Sleep(c.dwLateMs);
                         dwSeen = ::GetTickCount();
                     }
+                    const bool bRestRuns = dlg.m_pageUninstall.m_pageView.m_pageList.RestAfterRefillRuns();
+                    if (dwOver != 0 && bRestRuns) bRestBegun = true;
+                    if (bRestBegun && !bRestRuns) bRestOver = true;
                     if (c.dwStampedMs != 0 && dwSeen != 0 && !bHeld && ::GetTickCount() - dwSeen >= 200) {
                         // Busy from 0.2 s on, the thread takes the double-click only once
                         // the time stamped on it has passed.
