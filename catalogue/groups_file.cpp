@@ -1,4 +1,5 @@
 #include "catalogue/groups_file.h"
+#include <bcrypt.h>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -11,6 +12,10 @@
 
 extern "C" const CLSID CLSID_DOMDocument = {0x2933BF90, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 extern "C" const IID IID_IXMLDOMDocument = {0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+
+bool BytesDigest::Matches(const BytesDigest& other) const {
+    return known && other.known && std::memcmp(value, other.value, sizeof(value)) == 0;
+}
 
 namespace groupsfile {
 
@@ -267,11 +272,71 @@ bool FileHolds(const std::string& path, const std::string& bytes) {
     return same;
 }
 
+Digester::Digester() : m_algorithm(nullptr), m_hash(nullptr), m_ok(false) {
+    BCRYPT_ALG_HANDLE algorithm = nullptr;
+    BCRYPT_HASH_HANDLE hash = nullptr;
+    if (!BCRYPT_SUCCESS(::BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) return;
+    m_algorithm = algorithm;
+    m_ok = BCRYPT_SUCCESS(::BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0));
+    m_hash = hash;
+}
+
+Digester::~Digester() {
+    if (m_hash) ::BCryptDestroyHash(m_hash);
+    if (m_algorithm) ::BCryptCloseAlgorithmProvider(m_algorithm, 0);
+}
+
+void Digester::Add(const void* bytes, size_t count) {
+    const unsigned char* at = static_cast<const unsigned char*>(bytes);
+    while (m_ok && count > 0) {
+        const ULONG piece = count > 0x10000000 ? 0x10000000 : static_cast<ULONG>(count);
+        m_ok = BCRYPT_SUCCESS(::BCryptHashData(m_hash, const_cast<PUCHAR>(at), piece, 0));
+        at += piece;
+        count -= piece;
+    }
+}
+
+BytesDigest Digester::Finish() {
+    BytesDigest digest;
+    digest.known = m_ok && BCRYPT_SUCCESS(::BCryptFinishHash(m_hash, digest.value, sizeof(digest.value), 0));
+    m_ok = false;
+    return digest;
+}
+
+BytesDigest DigestOf(const std::string& bytes) {
+    Digester digester;
+    digester.Add(bytes.data(), bytes.size());
+    return digester.Finish();
+}
+
 namespace {
+
+// The digest of what the file at `path` holds, with its state; no digest while another
+// program holds it open for writing (it may be changing under the reading).
+BytesDigest FileDigest(const std::string& path, GroupsFileState& state) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return BytesDigest();
+    state = GroupsFileState();
+    state.exists = state.readable = true;
+    Digester digester;
+    std::vector<unsigned char> buffer(65536);
+    DWORD got = 0;
+    BOOL read = FALSE;
+    while ((read = ::ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) && got > 0) {
+        AddToState(state, buffer.data(), got);
+        digester.Add(buffer.data(), got);
+    }
+    ::CloseHandle(file);
+    return read ? digester.Finish() : BytesDigest();
+}
 
 struct KeptDocument {
     std::string path;
-    std::string bytes;  // what the document was read from
+    // What the document was read from: its bytes are not kept, they would add a good part of
+    // the document's own memory.
+    GroupsFileState state;
+    BytesDigest digest;
     IXMLDOMDocument* document = nullptr;
     size_t removed = 0;  // nodes saves took out of it since
     ~KeptDocument() { Release(document); }
@@ -284,34 +349,32 @@ KeptDocument& Kept() {
 
 }  // namespace
 
-void KeepDocument(const std::string& path, std::string bytes, IXMLDOMDocument* document, size_t removed) {
+void KeepDocument(const std::string& path, const GroupsFileState& state, const BytesDigest& digest,
+                  IXMLDOMDocument* document, size_t removed) {
     KeptDocument& kept = Kept();
     Release(kept.document);
     kept.path = path;
-    kept.bytes.swap(bytes);
-    kept.document = document;
+    kept.state = state;
+    kept.digest = digest;
+    kept.document = digest.known ? document : nullptr;
     kept.removed = removed;
-    if (document) document->AddRef();
+    if (kept.document) kept.document->AddRef();
 }
 
-IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* state, std::string* bytes,
+IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* state, BytesDigest* digest,
                                   size_t* removed) {
     KeptDocument& kept = Kept();
     if (!kept.document || kept.path != path) return nullptr;
     IXMLDOMDocument* document = kept.document;
     kept.document = nullptr;
-    // Compared byte for byte, not by a hash: a document that is not the file's own would
-    // have the save edit, and write back, what the file does not hold.
-    if (!FileHolds(path, kept.bytes)) Release(document);
-    if (document && state) {
-        *state = GroupsFileState();
-        state->exists = state->readable = true;
-        AddToState(*state, reinterpret_cast<const unsigned char*>(kept.bytes.data()), kept.bytes.size());
-    }
-    if (document && bytes) bytes->swap(kept.bytes);
+    // Compared by a digest no other bytes share, not by a quick hash: a document that is not
+    // the file's own would have the save edit, and write back, what the file does not hold.
+    GroupsFileState now;
+    if (!FileDigest(path, now).Matches(kept.digest) || now != kept.state) Release(document);
+    if (document && state) *state = kept.state;
+    if (document && digest) *digest = kept.digest;
     if (document && removed) *removed = kept.removed;
     kept.path.clear();
-    std::string().swap(kept.bytes);
     return document;
 }
 
@@ -369,10 +432,10 @@ BOOL CGroupManager::Load(const char* path, GroupsFileStatus* status) {
 }
 
 void CGroupsFile::KeepReading() {
-    if (m_pDocument && m_status.kind == GroupsFileStatus::Read && !m_readFrom.empty())
-        KeepDocument(m_path, std::move(m_readFrom), m_pDocument, m_removedNodes);
+    if (m_pDocument && m_status.kind == GroupsFileStatus::Read && m_readFrom.known)
+        KeepDocument(m_path, m_state, m_readFrom, m_pDocument, m_removedNodes);
     // Nothing here may edit the kept document.
-    std::string().swap(m_readFrom);
+    m_readFrom = BytesDigest();
     ForgetGroups();
     Release(m_pGroups);
     Release(m_pDocument);

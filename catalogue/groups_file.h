@@ -144,6 +144,15 @@ struct GroupsFileState {
 };
 GroupsFileState ReadGroupsFileState(const std::string& path);
 
+// The SHA-256 digest of bytes, through the system's cryptography: no two files met in
+// practice share one, so it tells a file's bytes as surely as the bytes themselves, in 32
+// bytes. `known` is false when the system gave none; such a digest matches nothing.
+struct BytesDigest {
+    unsigned char value[32] = {};
+    bool known = false;
+    bool Matches(const BytesDigest& other) const;
+};
+
 // Why a group's name or keyword cannot be written to the groups file, or "" when it can:
 // the one rule of what the file holds (see the top of this file), for the dialogs that
 // take a name or keyword to ask before the save would refuse. The reason names the
@@ -281,7 +290,7 @@ private:
     IXMLDOMNode* m_pGroups;   // the groups element read and written
     bool m_bGroupsAttached;   // whether m_pGroups is in the document yet
     std::string m_path;
-    std::string m_readFrom;  // the bytes the document was read from, until it is edited
+    BytesDigest m_readFrom;  // of the bytes the document was read from, until it is edited
     // The nodes taken out of the document since it was parsed (NodesIn): the document object
     // may keep them as long as the document lives.
     size_t m_removedNodes;

@@ -146,16 +146,36 @@ std::string SetAsideTwin(const std::string& name);
 // Whether the file at `path` holds exactly these bytes; false while another program
 // holds it open for writing.
 bool FileHolds(const std::string& path, const std::string& bytes);
+
+// Takes bytes piece by piece and gives their digest.
+class Digester {
+public:
+    Digester();
+    ~Digester();
+    Digester(const Digester&) = delete;
+    Digester& operator=(const Digester&) = delete;
+    void Add(const void* bytes, size_t count);
+    BytesDigest Finish();
+
+private:
+    void* m_algorithm;
+    void* m_hash;
+    bool m_ok;
+};
+BytesDigest DigestOf(const std::string& bytes);
+
 // The document read from the bytes of a file (by a save's read-back of what it wrote, or
 // by a load), kept for the next Open of the file, so that a change does not parse again
 // what was parsed just before: one document, of the last file kept. Takes a reference.
-// `removed`: how many nodes saves took out of it since it was parsed (NodesIn).
-void KeepDocument(const std::string& path, std::string bytes, IXMLDOMDocument* document, size_t removed);
+// `state` and `digest` are those of the bytes it was read from, `removed` how many nodes
+// saves took out of it since it was parsed (NodesIn). Nothing else is kept with it.
+void KeepDocument(const std::string& path, const GroupsFileState& state, const BytesDigest& digest,
+                  IXMLDOMDocument* document, size_t removed);
 // The kept document of `path`, handed over (the caller releases it), when the file still
 // holds exactly the bytes it was read from; null otherwise. A kept document of `path` that
-// the file no longer matches is let go. `state` then receives the state of those bytes,
-// `bytes` the bytes, and `removed` the count it was kept with.
-IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* state, std::string* bytes,
+// the file no longer matches is let go. `state`, `digest` and `removed` then receive what
+// it was kept with.
+IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* state, BytesDigest* digest,
                                   size_t* removed);
 // The nodes a node holds, itself, its attributes and their values included: what a document
 // may go on keeping of a node taken out of it (see CGroupsFile::WriteDocument).
@@ -165,9 +185,9 @@ size_t NodesIn(IXMLDOMNode* node);
 // may read it; otherwise `status` says what was found. `state` receives what the file
 // holds (all of it, also when refused). When true, `held` is the file opened so that
 // nobody can write it until the caller closes it, after the parser read it.
-// `bytes`, when given, receives what the file holds.
+// `digest`, when given, receives the digest of what the file holds.
 bool ProbeFile(const std::string& path, GroupsFileStatus& status, GroupsFileState& state, HANDLE& held,
-               std::string* bytes = nullptr);
+               BytesDigest* digest = nullptr);
 // Whether an error opening or reading a file means another program holds it.
 inline bool IsHeldByAnother(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 // The state of what an open file holds, read from where the handle stands to the end.

@@ -190,7 +190,7 @@ std::string ProbeFault(const std::string& bytes) {
 // bytes are skipped, so that unmarked wide text is caught too. One pass, in linear time.
 // True when the parser may read the file.
 bool ProbeFile(const std::string& path, GroupsFileStatus& status, GroupsFileState& state, HANDLE& held,
-               std::string* bytes) {
+               BytesDigest* digest) {
     held = INVALID_HANDLE_VALUE;
     state = GroupsFileState();
     // Shared for reading only: the open fails while another program may write the file,
@@ -220,13 +220,14 @@ bool ProbeFile(const std::string& path, GroupsFileStatus& status, GroupsFileStat
         found = probe.Typed();
         refused = probe.Refused();
     };
+    Digester digester;
     unsigned char buffer[16384];
     DWORD got = 0;
     BOOL read = FALSE;
     // Read to the end, also past a refusal: the state covers every byte.
     while ((read = ::ReadFile(file, buffer, sizeof(buffer), &got, nullptr)) && got > 0) {
         AddToState(state, buffer, got);
-        if (bytes) bytes->append(reinterpret_cast<const char*>(buffer), got);
+        if (digest) digester.Add(buffer, got);
         if (found || refused) continue;
         DWORD i = 0;
         if (width == Unknown) {
@@ -276,6 +277,7 @@ bool ProbeFile(const std::string& path, GroupsFileStatus& status, GroupsFileStat
         status.kind = GroupsFileStatus::Missing;
         return false;
     }
+    if (digest) *digest = digester.Finish();
     held = file;
     return true;
 }

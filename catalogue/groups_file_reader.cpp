@@ -53,7 +53,7 @@ BOOL CGroupsFile::Open(const char* path) {
     }
     IXMLDOMNode* root = nullptr;
     HANDLE held = INVALID_HANDLE_VALUE;
-    std::string().swap(m_readFrom);
+    m_readFrom = BytesDigest();
     if (IXMLDOMDocument* kept = TakeKeptDocument(m_path, &m_state, &m_readFrom, &m_removedNodes)) {
         // The file holds what the last save here wrote and read back: that reading serves.
         m_pDocument->Release();
@@ -82,7 +82,7 @@ BOOL CGroupsFile::Open(const char* path) {
         }
     }
     if (!root) {
-        std::string().swap(m_readFrom);
+        m_readFrom = BytesDigest();
         // Missing, not well-formed, or somebody else's XML: start afresh in memory. The
         // groups already in memory stay; whether the file may be replaced is the save's
         // question (see CGroupManager::Save).

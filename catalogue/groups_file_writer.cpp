@@ -410,7 +410,7 @@ BOOL CGroupsFile::EditKeywords(IXMLDOMNode* element, const std::vector<std::stri
 
 BOOL CGroupsFile::WriteGroups(CGroupManager* manager, const std::vector<GroupEntry>* ids) {
     if (!m_pDocument || !m_pGroups || !manager) return FALSE;
-    std::string().swap(m_readFrom);  // the document is the file's reading no more
+    m_readFrom = BytesDigest();  // the document is the file's reading no more
     std::map<int, const GroupEntry*> wanted;
     for (const GroupEntry* group : manager->m_Groups) {
         if (group->BuiltIn == 1) continue;
@@ -979,7 +979,7 @@ BOOL CGroupsFile::WriteDocument() {
     // every group and keyword deleted in the run. Once they pass a small share of what it
     // holds, the next save reads the file afresh: in time that share pays for the parse.
     if (readBack && m_removedNodes <= text.Nodes() / kRemovedNodesShare)
-        KeepDocument(m_path, std::move(text.Bytes()), readBack, m_removedNodes);
+        KeepDocument(m_path, m_state, DigestOf(bytes), readBack, m_removedNodes);
     Release(readBack);
     return TRUE;
 }
@@ -1055,7 +1055,7 @@ std::string CGroupsFile::ReadingFault(const GroupsReading& reading) const {
 
 BOOL CGroupsFile::Save() {
     if (!m_pDocument || !m_pGroups || m_path.empty()) return FALSE;
-    std::string().swap(m_readFrom);
+    m_readFrom = BytesDigest();
     if (!m_bGroupsAttached) {
         IXMLDOMElement* root = nullptr;
         if (FAILED(m_pDocument->get_documentElement(&root)) || !root) return FALSE;
