@@ -134,6 +134,7 @@ TEST_F(MainWindowGroupsFileTest, AChangeKeptAtAnEndComesBackThroughTheMergeOfThe
     const std::string newGames = group("Id=\"5\" Name=\"games\"", {"g2"});
     const std::string tools = group("Id=\"2\" Name=\"Tools\"", {"corpus"});
     const std::string media4 = group("Id=\"4\" Name=\"Media\"", {"player"});
+    const std::string games5 = group("Id=\"5\" Name=\"games\"", {"gamma"});
     const std::string x = group("Id=\"4\" Name=\"X\"", {"x"});
     // This run gives B the Id 4, past the file's; the other program's X takes it meanwhile.
     const std::string abg = file(a + b + games);
@@ -152,6 +153,7 @@ TEST_F(MainWindowGroupsFileTest, AChangeKeptAtAnEndComesBackThroughTheMergeOfThe
         std::string between;  // the file as another program leaves it for the next start; "": none
         bool bHeldAtNext;   // held at the next start, and read once free
         std::string after;
+        std::string during;  // the file as another program leaves it before the change; "": as it was
     } cases[] = {
         {"a keyword added to a group the file gave no Id", abg, 'k', "B", true, abg, false,
          file(a + group("Name=\"B\" Id=\"4\"", {"beta", "bkw"}) + games)},
@@ -174,6 +176,10 @@ TEST_F(MainWindowGroupsFileTest, AChangeKeptAtAnEndComesBackThroughTheMergeOfThe
          file(tools + media4), false, file(tools + media4)},
         {"the file gone at the next start", abg, 'n', NULL, true, "", false,
          file(a + group("Id=\"4\" Name=\"B\"", {"beta"}) + games + newGames)},
+        // The running program's merge keeps the group under its own Id: so does the next start.
+        {"a keyword added to a group another program deleted meanwhile", file(a + media4 + games5), 'k', "Media",
+         false, file(a + games5), false, file(a + games5 + group("Id=\"4\" Name=\"Media\"", {"player", "bkw"})),
+         file(a + games5)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -185,6 +191,7 @@ TEST_F(MainWindowGroupsFileTest, AChangeKeptAtAnEndComesBackThroughTheMergeOfThe
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
             ::SetForegroundWindow(dlg.m_hWnd);
             ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg).size() == 3; }));
+            if (!c.during.empty()) WriteGroups(c.during);
             ASSERT_TRUE(c.bHeld ? held.Hold() : ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
             ChangeGroup(dlg, c.change, c.group);
             ASSERT_EQ(1u, Boxes(1).size()) << "not saved";
@@ -199,7 +206,7 @@ TEST_F(MainWindowGroupsFileTest, AChangeKeptAtAnEndComesBackThroughTheMergeOfThe
         held.Release();
         ASSERT_TRUE(held.Join());
         ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(c.first, GroupsFile());
+        EXPECT_EQ(c.during.empty() ? c.first : c.during, GroupsFile());
         if (c.between.empty())
             ::DeleteFileA(m_groupsFile.c_str());
         else
