@@ -38,6 +38,21 @@ const char kRefusedChangeKept[] =
     "\r\n\r\nThe change is kept: it goes with the next change that can be written, and one still not "
     "written when the program ends is stored at the next start.";
 
+// One step of a wait for a file another program holds. The messages other threads send
+// meanwhile are answered (the system asks every window whether the session may end, and
+// counts one that keeps it waiting as holding the log-off up); nothing posted, no input and
+// no timer is taken. False once the session has ended: nothing waits any more.
+bool WaitForHeldFile()
+{
+    const ULONGLONG nEnd = ::GetTickCount64() + kHeldStepMs;
+    for (ULONGLONG nNow; !CGroupsStore::Instance().SessionEnded() && (nNow = ::GetTickCount64()) < nEnd;) {
+        MSG msg;
+        if (::MsgWaitForMultipleObjects(0, NULL, FALSE, (DWORD)(nEnd - nNow), QS_SENDMESSAGE) == WAIT_OBJECT_0)
+            ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    return !CGroupsStore::Instance().SessionEnded();
+}
+
 // Opens the groups file, again every kHeldStepMs while another program holds it, for at
 // most dwWaitMs. As CGroupsFile::Open; the status says InUse when it was held throughout.
 bool OpenWhenFree(CGroupsFile& file, const std::string& path, DWORD dwWaitMs)
@@ -45,8 +60,8 @@ bool OpenWhenFree(CGroupsFile& file, const std::string& path, DWORD dwWaitMs)
     const ULONGLONG nStart = ::GetTickCount64();
     for (;;) {
         const bool bOpened = file.Open(path.c_str()) != FALSE;
-        if (!bOpened || !IsHeld(file) || ::GetTickCount64() - nStart >= dwWaitMs) return bOpened;
-        ::Sleep(kHeldStepMs);
+        if (!bOpened || !IsHeld(file) || ::GetTickCount64() - nStart >= dwWaitMs || !WaitForHeldFile())
+            return bOpened;
     }
 }
 
@@ -109,7 +124,7 @@ CGroupsStore& CGroupsStore::Instance()
 
 CGroupsStore::CGroupsStore()
     : m_bLeftAlone(false), m_bUnread(false), m_bExited(false), m_bEnded(false), m_bKeptInKey(false),
-      m_bKeptToStore(false), m_bKeptAllDropped(false)
+      m_bKeptToStore(false), m_bKeptAllDropped(false), m_bWriting(false)
 {
 }
 
@@ -501,6 +516,17 @@ bool CGroupsStore::KeepPending()
 CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, std::string& strNotice,
                                           std::string& strWhy, CGroupsFile* pRead)
 {
+    // Asked again while a write waits for the file (the session's end comes then): this one
+    // goes on with what is to be written, and the end keeps it should it not get there.
+    if (m_bWriting) {
+        strWhy = "is being written now.";
+        return Failed;
+    }
+    struct Writing
+    {
+        bool& bWriting;
+        ~Writing() { bWriting = false; }
+    } writing{m_bWriting = true};
     // The start's reading goes with the first write, used or not: a later one reads the file
     // again. Replacing the file checks that it still holds what was read.
     std::unique_ptr<CGroupsFile> pKeptRead(m_pKeptRead.release());
@@ -569,10 +595,7 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
             // merged), a few times.
             const GroupsFileStatus& status = file.Status();
             const bool bHeld = status.kind == GroupsFileStatus::InUse;
-            if (bHeld && ::GetTickCount64() - nStart < dwHeldWaitMs) {
-                ::Sleep(kHeldStepMs);
-                continue;
-            }
+            if (bHeld && ::GetTickCount64() - nStart < dwHeldWaitMs && WaitForHeldFile()) continue;
             if ((bHeld || status.changedSinceRead) && ++nAtOnce < 3) continue;
             if (status.kind == GroupsFileStatus::InUse) {
                 outcome = Held;
@@ -591,8 +614,8 @@ bool CGroupsStore::Save(bool bReport, int nLastingId, bool bWaitWhileHeld)
 {
     std::string strNotice, strWhy;
     const Outcome outcome = Write(m_bExited || !bWaitWhileHeld ? 0 : kHeldWaitMs, nLastingId, strNotice, strWhy);
-    Tell(strNotice, bReport);
-    if (bReport && outcome != Stored)
+    Tell(strNotice, bReport && !m_bEnded);
+    if (bReport && !m_bEnded && outcome != Stored)
         Report(NotSavedText(GetGroupsFilePath()) + strWhy +
                (outcome == Failed && !m_bLeftAlone ? kRefusedChangeKept : ""));
     return outcome == Stored;

@@ -71,6 +71,7 @@ public:
     // does not hold now is kept for the next start. From here on nothing waits for the
     // file or speaks.
     void EndSession();
+    bool SessionEnded() const { return m_bEnded; }
     // Whether the file holds the group of this Id under it, as this run last read or
     // wrote the file: something kept for the next start may name the group by it.
     bool FileHoldsId(int nId) const;
@@ -171,6 +172,8 @@ private:
     std::string m_strKeptMerge;
     // Set when that merge dropped them and left nothing to store.
     bool m_bKeptAllDropped;
+    // Set while a write is under way (it may wait for the file, answering the session).
+    bool m_bWriting;
     // The start's reading of the file the kept changes were merged with: the first write
     // writes into it, as into a reading it made itself.
     std::unique_ptr<CGroupsFile> m_pKeptRead;

@@ -389,7 +389,9 @@ LRESULT CPageUninstallGroups::OnReportGroupsFile(WPARAM, LPARAM)
 {
     std::string strText;
     strText.swap(m_strFileProblem);
-    if (!strText.empty()) AfxMessageBox(strText.c_str(), MB_OK | MB_ICONWARNING);
+    // Once the session has ended, the system ends the program: nobody answers a box.
+    if (!strText.empty() && !CGroupsStore::Instance().SessionEnded())
+        AfxMessageBox(strText.c_str(), MB_OK | MB_ICONWARNING);
     return 0;
 }
 

@@ -144,7 +144,7 @@ END_MESSAGE_MAP()
 
 CPurgeletDlg::CPurgeletDlg(CWnd* pParent)
     : CExtNCW<CExtResizableDialog>(IDD_PURGELET_DIALOG, pParent), m_hAccel(NULL), m_bCountsShown(false),
-      m_bAppActive(false), m_hFocusBeforeMinimise(NULL)
+      m_bInitialised(false), m_bAppActive(false), m_hFocusBeforeMinimise(NULL)
 {
     m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
@@ -186,6 +186,7 @@ BOOL CPurgeletDlg::OnInitDialog()
     // first fill selects none; the list's focus rests on its first row, so that Down or
     // Space picks it. A tree taking the focus would also pick its first item for itself.
     m_pageUninstall.FocusProgramList();
+    m_bInitialised = true;
     return FALSE;  // the focus is set
 }
 
@@ -437,16 +438,18 @@ void CPurgeletDlg::StoreUserState(bool bWaitForHeldFile)
 // close would store is stored when the session asks, and again when it ends. The question
 // is answered at once (a late answer holds the log-off up, and the system may count it as a
 // refusal): a groups file another program holds is looked at once here, and waited for only
-// when the session ends, which keeps for the next start what the file cannot take.
+// when the session ends, which keeps for the next start what the file cannot take. Before
+// the window is set up, nothing of this run is there to store, and what an earlier end kept
+// stays where it is.
 BOOL CPurgeletDlg::OnQueryEndSession()
 {
-    StoreUserState(false);
+    if (m_bInitialised) StoreUserState(false);
     return TRUE;
 }
 
 void CPurgeletDlg::OnEndSession(BOOL bEnding)
 {
-    if (bEnding) {
+    if (bEnding && m_bInitialised) {
         // No question can be asked now: the group editor applies its typing when it can,
         // else keeps it for the next start (the close would have asked). Only now: a
         // session end that is asked and then called off leaves the typing unapplied in

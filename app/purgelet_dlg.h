@@ -34,6 +34,9 @@ public:
     // Set once the status pane has shown the program counts: from then on the idle
     // message brings the counts back instead of the idle text.
     bool m_bCountsShown;
+    // Set once the initialisation is over: the session's messages that come before (a wait
+    // for the groups file answers them) find nothing of this run to store.
+    bool m_bInitialised;
 
     // The warning shown before the entry of the program named is removed.
     static CString RemoveWarning(const std::string& strName);

@@ -51,27 +51,31 @@ void ChangeGroup(CPurgeletDlg& dlg, char change, const char* group)
 // The system's log-off as another process sends it, from its own thread: WM_QUERYENDSESSION
 // to every top-level window of the program, each answer awaited (one that never comes counts
 // as a refusal), then WM_ENDSESSION with the verdict. It starts once the main window exists,
-// or once it shows (bShown). Made on the window's thread, it counts the waits (Sleep) that
-// thread makes while the system waits for its answers.
+// once it shows, or once *pbNow is set. Made on the window's thread, it counts the waits of
+// that thread that leave messages sent to it unanswered (Sleep, or a wait for other things)
+// while the system waits for its answers.
 class SystemLogOff
 {
 public:
-    explicit SystemLogOff(bool bShown)
+    SystemLogOff(bool bShown, const std::atomic<bool>* pbNow = NULL)
     {
         s_dwWindowThread = ::GetCurrentThreadId();
-        s_nWaitsWhileAsked = 0;
+        s_nDeafWaits = 0;
         s_pSleep = (decltype(s_pSleep))testsupport::PatchImport("kernel32.dll", "Sleep", (void*)&CountedSleep);
-        m_thread = std::thread([this, bShown] { Run(bShown); });
+        s_pMsgWait = (decltype(s_pMsgWait))testsupport::PatchImport("user32.dll", "MsgWaitForMultipleObjects",
+                                                                    (void*)&CountedMsgWait);
+        m_thread = std::thread([this, bShown, pbNow] { Run(bShown, pbNow); });
     }
     ~SystemLogOff()
     {
         m_thread.join();
         testsupport::PatchImport("kernel32.dll", "Sleep", (void*)s_pSleep);
+        testsupport::PatchImport("user32.dll", "MsgWaitForMultipleObjects", (void*)s_pMsgWait);
     }
     bool Done() const { return m_bDone; }
     // Each window's answer to the question (0: a refusal, or none in time).
     std::vector<LRESULT> m_answers;
-    static inline std::atomic<int> s_nWaitsWhileAsked{0};
+    static inline std::atomic<int> s_nDeafWaits{0};
 
 private:
     static BOOL CALLBACK Collect(HWND hWnd, LPARAM lParam)
@@ -81,20 +85,28 @@ private:
         if (dwProcess == ::GetCurrentProcessId()) ((std::vector<HWND>*)lParam)->push_back(hWnd);
         return TRUE;
     }
+    static void Note(bool bDeaf)
+    {
+        if (bDeaf && s_bAsking && ::GetCurrentThreadId() == s_dwWindowThread) ++s_nDeafWaits;
+    }
     static void WINAPI CountedSleep(DWORD dwMs)
     {
-        if (s_bAsking && ::GetCurrentThreadId() == s_dwWindowThread) ++s_nWaitsWhileAsked;
+        Note(true);
         s_pSleep(dwMs);
     }
-    void Run(bool bShown)
+    static DWORD WINAPI CountedMsgWait(DWORD nCount, const HANDLE* pHandles, BOOL bAll, DWORD dwMs, DWORD dwWake)
     {
-        std::vector<HWND> windows;
+        Note((dwWake & QS_SENDMESSAGE) == 0);
+        return s_pMsgWait(nCount, pHandles, bAll, dwMs, dwWake);
+    }
+    void Run(bool bShown, const std::atomic<bool>* pbNow)
+    {
         for (DWORD dwStart = ::GetTickCount(); ::GetTickCount() - dwStart < 20000; s_pSleep(1)) {
-            windows.clear();
-            ::EnumWindows(Collect, (LPARAM)&windows);
             HWND hMain = ::FindWindowA("#32770", "Nimbo Purgelet 1.1");
-            if (hMain != NULL && (!bShown || ::IsWindowVisible(hMain))) break;
+            if (pbNow != NULL ? pbNow->load() : hMain != NULL && (!bShown || ::IsWindowVisible(hMain))) break;
         }
+        std::vector<HWND> windows;
+        ::EnumWindows(Collect, (LPARAM)&windows);
         bool bEnds = true;
         s_bAsking = true;
         for (HWND hWnd : windows) {
@@ -112,9 +124,22 @@ private:
     static inline DWORD s_dwWindowThread = 0;
     static inline std::atomic<bool> s_bAsking{false};
     static inline void(WINAPI* s_pSleep)(DWORD) = NULL;
+    static inline DWORD(WINAPI* s_pMsgWait)(DWORD, const HANDLE*, BOOL, DWORD, DWORD) = NULL;
     std::atomic<bool> m_bDone{false};
     std::thread m_thread;
 };
+
+BOOL(WINAPI* g_pSetFileInfo)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD) = NULL;
+std::atomic<bool> g_bRenameRefused{false};
+
+// Another program keeps the file from being renamed, and so replaced: it reads it, sharing reads.
+BOOL WINAPI RenameRefused(HANDLE hFile, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID pInfo, DWORD dwSize)
+{
+    if (kind != FileRenameInfo) return g_pSetFileInfo(hFile, kind, pInfo, dwSize);
+    g_bRenameRefused = true;
+    ::SetLastError(ERROR_SHARING_VIOLATION);
+    return FALSE;
+}
 
 }  // namespace
 
@@ -347,24 +372,28 @@ TEST_F(MainWindowGroupsFileTest, AnExitWhoseChangesTheRegistryRefusesSaysTheyAre
     EXPECT_EQ(kTwoGroups, GroupsFile());
 }
 
-// A log-off in the first moments of a run, as the system sends it, while another program
-// holds the groups file and a change waits for it: every window answers yes, at once (the
-// window's thread does not wait for the file while the system waits for its answer), and
-// the end keeps the change, which the next start stores.
+// A log-off in the first moments of a run, as the system sends it, while a change the last
+// run kept waits for a groups file another program holds (before the window shows, while
+// the start waits for the file; as it shows; while the store of the kept changes after the
+// start waits for a file another program keeps from being replaced): every window answers
+// yes, at once (the window's thread never waits deaf to the system's question), and the end
+// keeps the change, which the next start stores.
 TEST_F(MainWindowGroupsFileTest, ALogOffAsTheRunStartsIsAnsweredYesAtOnceAndKeepsEverything)
 {
     std::string deleted = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}));
     deleted.replace(deleted.find("<Purgelet>"), 10, "<Purgelet LastId=\"3\">");
     const struct
     {
-        const char* when;
+        const char* what;
         bool bShown;
-        HeldFile::Share share;
+        bool bReadable;  // kept from being replaced only, else from being read too
     } cases[] = {
-        {"as the window shows", true, HeldFile::SharingNothing},
+        {"while the start waits for the file, before the window shows", false, false},
+        {"as the window shows", true, false},
+        {"while the store of the kept changes waits for the file", true, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.when);
+        SCOPED_TRACE(c.what);
         // A change the file refused at the last exit waits in the program's key.
         WriteGroups(kTwoGroups);
         ClearGroups();
@@ -378,18 +407,25 @@ TEST_F(MainWindowGroupsFileTest, ALogOffAsTheRunStartsIsAnsweredYesAtOnceAndKeep
         ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
         ASSERT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
 
-        HeldFile held(m_groupsFile, c.share);
-        ASSERT_TRUE(held.Hold());
+        HeldFile held(m_groupsFile, HeldFile::SharingNothing);
+        g_bRenameRefused = false;
+        if (c.bReadable) {
+            g_pSetFileInfo = (decltype(g_pSetFileInfo))testsupport::PatchImport(
+                "kernel32.dll", "SetFileInformationByHandle", (void*)&RenameRefused);
+        } else {
+            ASSERT_TRUE(held.Hold());
+        }
         ClearGroups();
         {
-            SystemLogOff logOff(c.bShown);
+            SystemLogOff logOff(c.bShown, c.bReadable ? &g_bRenameRefused : NULL);
             EXPECT_TRUE(Run([&](CPurgeletDlg&) { EXPECT_TRUE(PumpUntil([&] { return logOff.Done(); }, 30000)); }));
             ASSERT_FALSE(logOff.m_answers.empty());
             for (size_t i = 0; i < logOff.m_answers.size(); ++i) EXPECT_NE(0, logOff.m_answers[i]) << "window " << i;
-            EXPECT_EQ(0, SystemLogOff::s_nWaitsWhileAsked) << "the window's thread waited while the system asked";
+            EXPECT_EQ(0, SystemLogOff::s_nDeafWaits) << "the window's thread waited deaf while the system asked";
         }
         held.Release();
         ASSERT_TRUE(held.Join());
+        if (c.bReadable) testsupport::PatchImport("kernel32.dll", "SetFileInformationByHandle", (void*)g_pSetFileInfo);
         EXPECT_EQ(kTwoGroups, GroupsFile());
         ASSERT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
 
