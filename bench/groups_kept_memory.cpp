@@ -10,7 +10,8 @@
 //   changed and back, a group deleted and made again), the reading kept from save to save
 //   as the program keeps it, against the same saves with the file parsed afresh for each
 //   (the reference): the growth per 100 saves from the 100th on should stand near 0 for
-//   both;
+//   both; then the same saves through the program's store, as a run of the program makes
+//   them;
 // - the document object alone: a group of 20 keywords added to a parsed document and
 //   taken out again, so many times, every reference let go: what the document goes on
 //   keeping of the nodes taken out of it, until it goes itself.
@@ -21,11 +22,16 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "app/groups_store.h"
+#include "app/purgelet_app.h"
 #include "catalogue/groups_file.h"
+#include "support/registry_sandbox.h"
 #include "groups_bench.h"
 #include "window_bench.h"
 
 namespace {
+
+CWinApp s_app("Nimbo Purgelet");
 
 double PrivateMb() {
     PROCESS_MEMORY_COUNTERS_EX counters = {};
@@ -141,19 +147,35 @@ int main(int argc, char** argv) {
     const double keptSave = before - PrivateMb();
     std::printf("reading kept after a save:  %7.2f MB (x%.2f of a bare parse)\n", keptSave, keptSave / bareMb);
 
-    const char* const names[2] = {"kept from save to save: ", "parsed afresh each save:"};
-    double perHundred[2] = {0.0, 0.0};
-    for (int fresh = 0; fresh < 2; ++fresh) {
+    AfxWinInit(::GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), SW_SHOWNORMAL);
+    s_app.SetRegistryKey("Corvalin");
+    testsupport::RegistrySandbox box;
+    if (!box.Override(HKEY_CURRENT_USER, "HKCU")) {
+        std::printf("could not redirect the registry\n");
+        return 1;
+    }
+    const std::string storePath = GetGroupsFilePath();
+    const BenchFileKept userFile(storePath);
+    const char* const names[3] = {"kept from save to save: ", "parsed afresh each save:", "through the store:      "};
+    double perHundred[3] = {0.0, 0.0, 0.0};
+    for (int series = 0; series < 3; ++series) {
+        const bool fresh = series == 1, store = series == 2;
         // From a save of the same groups: the first reading of the series is there.
-        m->Save(path.c_str());
+        if (store) {
+            CopyFileA(path.c_str(), storePath.c_str(), FALSE);
+            m->Clear();
+            CGroupsStore::Instance().Load();
+        } else {
+            m->Save(path.c_str());
+        }
         if (fresh) LetGo(path);
-        std::printf("%s %7.2f MB", names[fresh], PrivateMb());
+        std::printf("%s %7.2f MB", names[series], PrivateMb());
         // Counted from the 100th save on: a reading kept holds some of what saves took out
         // of it until it is read afresh, which the first hundred saves fill.
         double at100 = 0.0;
         for (int s = 0; s < saves; ++s) {
             Change(m, s, groups);
-            if (!m->Save(path.c_str())) {
+            if (!(store ? CGroupsStore::Instance().Save(false) : m->Save(path.c_str()) != FALSE)) {
                 std::printf("\nsave %d failed\n", s + 1);
                 return 1;
             }
@@ -161,13 +183,17 @@ int main(int argc, char** argv) {
             if ((s + 1) % 100 == 0) std::printf(" %7.2f", PrivateMb());
             if (s + 1 == 100) at100 = PrivateMb();
         }
-        perHundred[fresh] = saves > 100 ? (PrivateMb() - at100) * 1024.0 * 100.0 / (saves - 100) : 0.0;
-        std::printf("; %+7.1f KB per 100 saves after the 100th\n", perHundred[fresh]);
+        perHundred[series] = saves > 100 ? (PrivateMb() - at100) * 1024.0 * 100.0 / (saves - 100) : 0.0;
+        std::printf("; %+7.1f KB per 100 saves after the 100th\n", perHundred[series]);
         std::fflush(stdout);
     }
-    std::printf("kept against parsed afresh: %+7.1f KB per 100 saves\n", perHundred[0] - perHundred[1]);
+    std::printf("kept against parsed afresh: %+7.1f KB per 100 saves, through the store %+7.1f KB\n",
+                perHundred[0] - perHundred[1], perHundred[2] - perHundred[1]);
     m->Clear();
     LetGo(path);
+    LetGo(storePath);
+    box.RestoreOverrides();
+    userFile.Restore();
 
     // The document object alone.
     IXMLDOMDocument* document = Parse(path);
