@@ -108,13 +108,12 @@ TEST_F(Groups, IdsGivenDownwardsStopAboveTheIdsGivenUpwardsThenNameGroupsForTheR
     EXPECT_EQ(5, m->LowestIdGivenDownwards());
 }
 
-// What a file counts as given, from its Ids and its lowest top Id: every Id up to its
-// largest, or once Ids are given downwards every Id from its lowest top one up and up to
-// the largest below. A manager that reserved the record gives none of them; of two records
-// joined, either counts. A group that does not hold the file's Id keeps one this run saw,
-// and leaves one the file holds or gave since.
+// What a file counts as given (every Id up to its largest, or once Ids go downwards every Id
+// from its lowest top one up and up to the largest below), alone or kept as its bounds, a
+// manager that reserved it never gives; of two records joined, either counts. A group that
+// does not hold the file's Id keeps one this run saw, and leaves one the file holds or gave since.
 TEST_F(Groups, AFileCountsAsGivenWhatTheManagerNeverGivesAgain) {
-    const int top = kMaxGroupId;
+    const int top = kMaxGroupId, t = kFirstTopGroupId;
     const struct {
         const char* what;
         std::set<int> held;
@@ -122,31 +121,26 @@ TEST_F(Groups, AFileCountsAsGivenWhatTheManagerNeverGivesAgain) {
         std::vector<int> counted, free;
     } cases[] = {
         {"no Id", {}, 0, {}, {1, 2, top}},
-        {"upwards", {2, 5}, 0, {1, 3, 5}, {6, kFirstTopGroupId, top}},
-        {"a top Id by hand, upwards yet", {2, kFirstTopGroupId + 5}, 0, {7, kFirstTopGroupId + 5},
-         {kFirstTopGroupId + 6, top}},
-        {"the top reached", {2, 100, kFirstTopGroupId + 5, top}, 0, {1, 100, kFirstTopGroupId + 5,
-         kFirstTopGroupId + 6, top}, {101, kFirstTopGroupId + 4}},
-        {"a lowest top Id below the top half, the top not held", {2, 50, top - 1}, 102, {50, 102, top},
-         {51, 101}},
+        {"upwards", {2, 5}, 0, {1, 3, 5}, {6, t, top}},
+        {"a top Id by hand, upwards yet", {2, t + 5}, 0, {7, t + 5}, {t + 6, top}},
+        {"the top reached", {2, 100, t + 5, top}, 0, {1, 100, t + 5, t + 6, top}, {101, t + 4}},
+        {"a lowest top Id below the top half, the top not held", {2, 50, top - 1}, 102, {50, 102, top}, {51, 101}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const GivenIds given = GivenIds::OfFile(c.held, c.lowestTopId);
-        for (int id : c.counted) EXPECT_TRUE(given.Counts(id)) << id;
-        for (int id : c.free) EXPECT_FALSE(given.Counts(id)) << id;
+        const GivenIds kept = GivenIds::Of(given.Ids(), given.UpTo(), given.From());
+        for (const GivenIds* g : {&given, &kept}) {
+            for (int id : c.counted) EXPECT_TRUE(g->Counts(id)) << id << (g == &kept ? " kept" : "");
+            for (int id : c.free) EXPECT_FALSE(g->Counts(id)) << id << (g == &kept ? " kept" : "");
+        }
         Reset();
         m->ReserveIds(given);
         for (int i = 0; i < 3; ++i) {
             const int id = m->CreateGroup()->Id;
             EXPECT_TRUE(IsRunOnlyId(id) || !given.Counts(id)) << id;
         }
-        // Kept as its Ids and bounds, it counts the same.
-        const GivenIds kept = GivenIds::Of(given.Ids(), given.UpTo(), given.From());
-        for (int id : c.counted) EXPECT_TRUE(kept.Counts(id)) << id;
-        for (int id : c.free) EXPECT_FALSE(kept.Counts(id)) << id;
     }
-
     // The top group removed without a trace: the file now counts every Id up to its largest.
     GivenIds seen = GivenIds::OfFile({top - 5, top}, 0);
     const GivenIds now = GivenIds::OfFile({top - 5}, 0);
@@ -154,8 +148,7 @@ TEST_F(Groups, AFileCountsAsGivenWhatTheManagerNeverGivesAgain) {
     seen.Add(now);
     EXPECT_TRUE(seen.Counts(top - 6) && seen.Counts(top - 1));
     EXPECT_FALSE(IdTakenInFile(top - 6, {}, now, seen));
-    // Seen in the file, deleted there (recorded or not): the group here keeps it, unless the
-    // file holds it for another group.
+    // Seen in the file, deleted there (recorded or not): kept here unless the file holds it for another group.
     EXPECT_FALSE(IdTakenInFile(4, {}, GivenIds::OfFile({2}, 0), GivenIds::OfFile({2, 4}, 0)));
     EXPECT_FALSE(IdTakenInFile(4, {}, GivenIds::OfFile({2, 4}, 0), GivenIds::OfFile({2, 4}, 0)));
     EXPECT_TRUE(IdTakenInFile(4, {4}, GivenIds::OfFile({2, 4}, 0), GivenIds::OfFile({2, 4}, 0)));
