@@ -259,13 +259,12 @@ TEST_F(GroupsStoreIdsTest, AnIdTheFileHoldsTwiceIsKeptOnceAndMergedAsTheRunThatK
 
 namespace {
 
-// Runs of the store where a change waits while another program changes the file: the same
-// history ends once in the running program (the file writable again, the next save) and
-// once at a session's end and the next start; both leave the same file, Ids included.
+// A change waits while another program changes the file; the same history ends once in the
+// running program and once at a session's end and the next start: both leave the same file.
 class GroupsStoreKeptIdsTest : public GroupsStoreIdsTest
 {
 protected:
-    // Another program's edit of the file, also while it is read-only.
+    // Another program's edit, also of a read-only file.
     void Theirs(const std::string& bytes)
     {
         const DWORD dwAttributes = ::GetFileAttributesA(m_groupsFile.c_str());
@@ -273,15 +272,12 @@ protected:
         WriteGroups(bytes);
         ::SetFileAttributesA(m_groupsFile.c_str(), dwAttributes);
     }
-    // The waiting change ends: bNextStart, the session ends and the next start stores what
-    // was kept; else the same run saves. The file as it is then.
+    // The file once this run's next save, or (bNextStart) the start after a session's end, stored the waiting change.
     std::string Ended(bool bNextStart, HeldFile* pHeld = NULL)
     {
         if (bNextStart) CGroupsStore::Instance().EndSession();
-        if (pHeld != NULL) {
-            pHeld->Release();
-            EXPECT_TRUE(pHeld->Join());
-        }
+        if (pHeld != NULL) pHeld->Release();
+        EXPECT_TRUE(pHeld == NULL || pHeld->Join());
         ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (bNextStart) {
             ClearGroups();
@@ -293,68 +289,94 @@ protected:
     }
 };
 
-GroupEntry* Group(int nId) { return CGroupManager::GetInstance()->FindGroup(nId); }
+// Another program's edit as an earlier build or a hand makes it: one change, written back
+// with the record of Ids as read (nothing of what it removes). `a` and `b` pick groups.
+std::string TheirEdit(const std::string& path, int kind, unsigned a, unsigned b)
+{
+    CGroupsFile file;
+    file.Open(path.c_str());
+    std::vector<GroupEntry> groups;
+    file.ReadGroups(&groups);
+    int nLargest = file.LastId();
+    for (const GroupEntry& group : groups) nLargest = std::max(nLargest, group.Id);
+    const size_t n = groups.size();
+    if (kind == 0 && n > 0) {
+        groups.erase(groups.begin() + a % n);
+    } else if (kind == 1 || n == 0) {
+        GroupEntry made;
+        made.Name = "t" + std::to_string(a % 100);
+        made.Id = nLargest < kMaxStoredGroupId && b % 3 != 0 ? nLargest + 1 : 0;
+        groups.push_back(made);
+    } else if (kind == 2) {
+        groups[a % n].AddKeyword("t");
+    } else if (n > 1) {
+        // One group's Id written onto an earlier one.
+        const size_t nTo = a % (n - 1), nFrom = nTo + 1 + b % (n - 1 - nTo);
+        groups[nTo].Id = groups[nFrom].Id;
+    }
+    std::string text, record;
+    for (const GroupEntry& group : groups) {
+        std::vector<const char*> keywords;
+        for (const std::string& keyword : group.Keywords) keywords.push_back(keyword.c_str());
+        const std::string id = group.Id > 0 ? "Id=\"" + std::to_string(group.Id) + "\" " : "";
+        text += GroupElement(id + "Name=\"" + group.Name + "\"", keywords);
+    }
+    if (file.LastId() > 0) record += " LastId=\"" + std::to_string(file.LastId()) + "\"";
+    if (file.LowestTopId() > 0) record += " LowestTopId=\"" + std::to_string(file.LowestTopId()) + "\"";
+    text = GroupsFileOf(text);
+    return text.replace(text.find("<Purgelet>"), 10, "<Purgelet" + record + ">");
+}
 
 }  // namespace
 
-// What another program does to the file while a change made here waits (the file held or
-// read-only) never makes the next start store the change otherwise than the running program
-// would: a group it deleted and the user changed here comes back under its own Id, and no
-// Id the file held when this run read it (a group removed without a trace) is given to a
-// group made here or one the file gives no Id. One group of two that share an Id, changed
-// here, is written once.
+// Another program's edits while a change made here waits never make the next start store it
+// otherwise than the running program would, Ids included.
 TEST_F(GroupsStoreKeptIdsTest, AKeptChangeComesBackUnderTheIdTheRunningMergeKeeps)
 {
-    const std::string below = std::to_string(kTop - 1);
     const auto file = GroupsFileOf;
     const auto group = GroupElement;
+    const std::string f2 = group("Id=\"2\" Name=\"f2\"", {}), b = group("Name=\"B\"", {});
     const struct
     {
         const char* what;
         std::string first, theirs;
-        bool bHeld;  // else read-only
-        std::function<void()> change;
+        bool bAlsoHeld;  // run with the file read-only, and again held
+        int nKeyword;    // the group given the keyword "k"; 0: a group "new" made
         std::string after;
     } cases[] = {
-        {"a group deleted there and changed here", FileOfIds({2, 4}), FileOfIds({2}), false,
-         [] { Group(4)->AddKeyword("k"); },
-         file(group("Id=\"2\" Name=\"f2\"", {}) + group("Id=\"4\" Name=\"f4\"", {"k"}))},
-        {"the same, the file held", FileOfIds({2, 4}), FileOfIds({2}), true, [] { Group(4)->AddKeyword("k"); },
-         file(group("Id=\"2\" Name=\"f2\"", {}) + group("Id=\"4\" Name=\"f4\"", {"k"}))},
-        {"a group removed there without a trace, one made here", FileOfIds({2}), FileOfIds({}), false,
-         [] { CGroupManager::GetInstance()->CreateGroup()->Name = "new"; }, file("<Group Id=\"3\" Name=\"new\"/>\n")},
-        {"the same, the file held", FileOfIds({2}), FileOfIds({}), true,
-         [] { CGroupManager::GetInstance()->CreateGroup()->Name = "new"; }, file("<Group Id=\"3\" Name=\"new\"/>\n")},
+        {"a group deleted there and changed here", FileOfIds({2, 4}), FileOfIds({2}), true, 4,
+         file(f2 + group("Id=\"4\" Name=\"f4\"", {"k"}))},
+        {"a group removed there without a trace, one made here", FileOfIds({2}), FileOfIds({}), true, 0,
+         file("<Group Id=\"3\" Name=\"new\"/>\n")},
         {"the top group removed there without a trace, one made here", FileOfIds({2, kTop}), FileOfIds({2}), false,
-         [] { CGroupManager::GetInstance()->CreateGroup()->Name = "new"; },
-         file(group("Id=\"2\" Name=\"f2\"", {}) + "<Group Id=\"" + below + "\" Name=\"new\"/>\n")},
-        {"a group removed there without a trace, one the file gives no Id changed here",
-         file(group("Id=\"2\" Name=\"f2\"", {}) + group("Name=\"B\"", {})), file(group("Name=\"B\"", {})), false,
-         [] { Group(3)->AddKeyword("k"); }, file(group("Name=\"B\" Id=\"3\"", {"k"}))},
+         0, file(f2 + "<Group Id=\"" + std::to_string(kTop - 1) + "\" Name=\"new\"/>\n")},
+        {"a group removed there without a trace, one the file gives no Id changed here", file(f2 + b), file(b), false,
+         3, file(group("Name=\"B\" Id=\"3\"", {"k"}))},
         {"two groups of one Id there, the second changed here", FileOfIds({2, 3}),
-         file(group("Id=\"3\" Name=\"f2\"", {}) + group("Id=\"3\" Name=\"f3\"", {})), false,
-         [] { Group(3)->AddKeyword("k"); },
+         file(group("Id=\"3\" Name=\"f2\"", {}) + group("Id=\"3\" Name=\"f3\"", {})), false, 3,
          file(group("Id=\"3\" Name=\"f2\"", {}) + group("Name=\"f3\" Id=\"4\"", {"k"}))},
     };
     for (const auto& c : cases) {
-        for (const bool bNextStart : {false, true}) {
-            SCOPED_TRACE(std::string(c.what) + (bNextStart ? ", stored at the next start" : ", stored by the run"));
+        for (int nEnd = 0; nEnd < (c.bAlsoHeld ? 4 : 2); ++nEnd) {
+            const bool bHeld = nEnd >= 2, bNextStart = nEnd % 2 == 1;
+            SCOPED_TRACE(std::string(c.what) + (bHeld ? ", the file held" : "") +
+                         (bNextStart ? ", stored at the next start" : ", stored by the run"));
             UseProgramKey();
             WriteGroups(c.first);
             StartRun();
             Theirs(c.theirs);
             HeldFile held(m_groupsFile, HeldFile::SharingNothing);
-            ASSERT_TRUE(c.bHeld ? held.Hold() : ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
-            c.change();
+            ASSERT_TRUE(bHeld ? held.Hold() : ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+            if (c.nKeyword == 0) CGroupManager::GetInstance()->CreateGroup()->Name = "new";
+            if (c.nKeyword != 0) CGroupManager::GetInstance()->FindGroup(c.nKeyword)->AddKeyword("k");
             EXPECT_FALSE(SaveGroupsFile(false));
-            EXPECT_EQ(c.after, Ended(bNextStart, c.bHeld ? &held : NULL));
+            EXPECT_EQ(c.after, Ended(bNextStart, &held));
         }
     }
 }
 
-// A top Id this program deletes stays recorded in the file itself, also where a lower top
-// Id the file holds counted it as given: another program may delete that group plainly
-// later, and no run gives the deleted Id again.
+// A top Id deleted here stays recorded in the file even where a lower top Id counted it as
+// given: another program may delete that group plainly later.
 TEST_F(GroupsStoreKeptIdsTest, AnIdDeletedHereStaysRecordedWhoeverDeletesTheGroupThatCoveredIt)
 {
     const struct
@@ -388,54 +410,8 @@ TEST_F(GroupsStoreKeptIdsTest, AnIdDeletedHereStaysRecordedWhoeverDeletesTheGrou
     }
 }
 
-namespace {
-
-// Another program's edit as an earlier build or a hand makes it: the groups read, one
-// change, the groups written back with the record of Ids as it was read (nothing recorded
-// of what it removes). `a` and `b` pick groups.
-std::string TheirEdit(const std::string& path, int kind, unsigned a, unsigned b)
-{
-    CGroupsFile file;
-    file.Open(path.c_str());
-    std::vector<GroupEntry> groups;
-    file.ReadGroups(&groups);
-    int nLargest = file.LastId();
-    for (const GroupEntry& group : groups) nLargest = std::max(nLargest, group.Id);
-    const size_t n = groups.size();
-    if (kind == 0 && n > 0) {
-        groups.erase(groups.begin() + a % n);
-    } else if (kind == 1 || n == 0) {
-        GroupEntry made;
-        made.Name = "t" + std::to_string(a % 100);
-        made.Id = nLargest < kMaxStoredGroupId && b % 3 != 0 ? nLargest + 1 : 0;
-        groups.push_back(made);
-    } else if (kind == 2) {
-        groups[a % n].AddKeyword("t");
-    } else if (n > 1) {
-        // One group's Id written onto an earlier one.
-        const size_t nTo = a % (n - 1), nFrom = nTo + 1 + b % (n - 1 - nTo);
-        groups[nTo].Id = groups[nFrom].Id;
-    }
-    std::string text;
-    for (const GroupEntry& group : groups) {
-        std::vector<const char*> keywords;
-        for (const std::string& keyword : group.Keywords) keywords.push_back(keyword.c_str());
-        text += GroupElement((group.Id > 0 ? "Id=\"" + std::to_string(group.Id) + "\" " : std::string()) + "Name=\"" +
-                                 group.Name + "\"",
-                             keywords);
-    }
-    std::string attributes;
-    if (file.LastId() > 0) attributes += " LastId=\"" + std::to_string(file.LastId()) + "\"";
-    if (file.LowestTopId() > 0) attributes += " LowestTopId=\"" + std::to_string(file.LowestTopId()) + "\"";
-    text = GroupsFileOf(text);
-    return text.replace(text.find("<Purgelet>"), 10, "<Purgelet" + attributes + ">");
-}
-
-}  // namespace
-
-// Random histories of changes made here and by another program; at the end a change waits
-// while the file is read-only and the other program edits it again. The next start stores
-// what was kept exactly as the running program's next save does, Ids included.
+// Random histories of changes here and by another program, the last while the file is
+// read-only: the next start stores what was kept as the running program's next save does.
 TEST_F(GroupsStoreKeptIdsTest, ARandomHistorysNextStartStoresWhatTheRunningMergeWould)
 {
     struct Step
@@ -452,9 +428,8 @@ TEST_F(GroupsStoreKeptIdsTest, ARandomHistorysNextStartStoresWhatTheRunningMerge
             std::string told;
             for (int i = 0; i < 12; ++i) {
                 // The last five while the file is read-only: no new run.
-                const Step step = {(int)(random() % (i < 7 ? 9 : 8)), (unsigned)random(), (unsigned)random()};
-                steps.push_back(step);
-                told += std::to_string(step.kind) + (i == 6 ? " | " : " ");
+                steps.push_back({(int)(random() % (i < 7 ? 9 : 8)), (unsigned)random(), (unsigned)random()});
+                told += std::to_string(steps.back().kind) + (i == 6 ? " | " : " ");
             }
             std::string ended[2];
             for (const bool bNextStart : {false, true}) {
@@ -464,29 +439,21 @@ TEST_F(GroupsStoreKeptIdsTest, ARandomHistorysNextStartStoresWhatTheRunningMerge
                 StartRun();
                 for (size_t i = 0; i < steps.size() && !HasFatalFailure(); ++i) {
                     const Step& step = steps[i];
-                    const bool bReadOnly = i >= 7;
                     if (i == 7) ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
-                    if (step.kind >= 4 && step.kind < 8) {
-                        Theirs(TheirEdit(m_groupsFile, step.kind - 4, step.a, step.b));
-                        continue;
-                    }
-                    if (step.kind == 8) {
-                        StartRun();
+                    if (step.kind >= 4) {
+                        step.kind == 8 ? StartRun() : Theirs(TheirEdit(m_groupsFile, step.kind - 4, step.a, step.b));
                         continue;
                     }
                     CGroupManager* pGroups = CGroupManager::GetInstance();
                     const std::vector<GroupEntry> groups = pGroups->UserGroups();
-                    if (step.kind == 0 || groups.empty()) {
-                        pGroups->CreateGroup()->Name = "h" + std::to_string(i);
-                    } else {
-                        GroupEntry* pGroup = pGroups->FindGroup(groups[step.a % groups.size()].Id);
-                        if (step.kind == 1) pGroups->DeleteGroup(pGroup);
-                        if (step.kind == 2) pGroup->AddKeyword(("k" + std::to_string(i)).c_str());
-                        if (step.kind == 3) pGroup->Name = "r" + std::to_string(i);
-                    }
+                    const int kind = groups.empty() ? 0 : step.kind;
+                    GroupEntry* pGroup =
+                        kind == 0 ? pGroups->CreateGroup() : pGroups->FindGroup(groups[step.a % groups.size()].Id);
+                    if (kind == 0 || kind == 3) pGroup->Name = (kind == 0 ? "h" : "r") + std::to_string(i);
+                    if (kind == 1) pGroups->DeleteGroup(pGroup);
+                    if (kind == 2) pGroup->AddKeyword(("k" + std::to_string(i)).c_str());
                     // Refused while read-only, unless the file holds the groups already.
-                    const bool bSaved = SaveGroupsFile(false);
-                    EXPECT_TRUE(bSaved || bReadOnly);
+                    EXPECT_TRUE(SaveGroupsFile(false) || i >= 7);
                 }
                 ended[bNextStart] = Ended(bNextStart);
             }

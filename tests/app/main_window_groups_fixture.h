@@ -249,6 +249,9 @@ inline void EmptyField(CWnd& field)
 const char kKeptTypingKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Group Editor";
 const char kKeptChangesKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Groups Not Stored";
 const char kUntoldKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Groups Not Told";
+// What the start says, after the file's lines, once it stored the changes kept.
+const char kNowHolds[] =
+    "now holds the changes to the groups that could not be stored in it when the program last ended.";
 
 // A text value as the registry test reads it back (type REG_SZ, ending in its zero).
 inline std::string Sz(const std::string& text) { return "1:" + text + std::string(1, '\0'); }

@@ -8,6 +8,7 @@
 #include "app/groups_store.h"
 #include "support/import_patch.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -16,9 +17,6 @@
 using namespace mainwindowgroupstest;
 
 namespace {
-
-const char kNowHolds[] =
-    "now holds the changes to the groups that could not be stored in it when the program last ended.";
 
 // One change made through the window: 'k' a keyword "bkw" added to the group, 'r' the
 // group renamed "renamed", 'd' the group deleted, 'n' a new group "games" (g2).
@@ -47,13 +45,10 @@ void ChangeGroup(CPurgeletDlg& dlg, char change, const char* group)
     EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg); }));
 }
 
-
-// The system's log-off as another process sends it, from its own thread: WM_QUERYENDSESSION
-// to every top-level window of the program, each answer awaited (one that never comes counts
-// as a refusal), then WM_ENDSESSION with the verdict. It starts once the main window exists,
-// once it shows, or once *pbNow is set. Made on the window's thread, it counts the waits of
-// that thread that leave messages sent to it unanswered (Sleep, or a wait for other things)
-// while the system waits for its answers.
+// The system's log-off, sent from another thread once the main window exists, once it shows
+// or once *pbNow is set: WM_QUERYENDSESSION to each of the program's top-level windows (no
+// answer in time is a refusal), then WM_ENDSESSION with the verdict. Made on the window's
+// thread, it counts that thread's waits that leave sent messages unanswered while it asks.
 class SystemLogOff
 {
 public:
@@ -73,30 +68,19 @@ public:
         testsupport::PatchImport("user32.dll", "MsgWaitForMultipleObjects", (void*)s_pMsgWait);
     }
     bool Done() const { return m_bDone; }
-    // Each window's answer to the question (0: a refusal, or none in time).
-    std::vector<LRESULT> m_answers;
+    std::vector<LRESULT> m_answers;  // each window's (0: a refusal, or none in time)
     static inline std::atomic<int> s_nDeafWaits{0};
 
 private:
-    static BOOL CALLBACK Collect(HWND hWnd, LPARAM lParam)
-    {
-        DWORD dwProcess = 0;
-        ::GetWindowThreadProcessId(hWnd, &dwProcess);
-        if (dwProcess == ::GetCurrentProcessId()) ((std::vector<HWND>*)lParam)->push_back(hWnd);
-        return TRUE;
-    }
-    static void Note(bool bDeaf)
-    {
-        if (bDeaf && s_bAsking && ::GetCurrentThreadId() == s_dwWindowThread) ++s_nDeafWaits;
-    }
+    static bool Asked() { return s_bAsking && ::GetCurrentThreadId() == s_dwWindowThread; }
     static void WINAPI CountedSleep(DWORD dwMs)
     {
-        Note(true);
+        if (Asked()) ++s_nDeafWaits;
         s_pSleep(dwMs);
     }
     static DWORD WINAPI CountedMsgWait(DWORD nCount, const HANDLE* pHandles, BOOL bAll, DWORD dwMs, DWORD dwWake)
     {
-        Note((dwWake & QS_SENDMESSAGE) == 0);
+        if (Asked() && (dwWake & QS_SENDMESSAGE) == 0) ++s_nDeafWaits;
         return s_pMsgWait(nCount, pHandles, bAll, dwMs, dwWake);
     }
     void Run(bool bShown, const std::atomic<bool>* pbNow)
@@ -106,17 +90,20 @@ private:
             if (pbNow != NULL ? pbNow->load() : hMain != NULL && (!bShown || ::IsWindowVisible(hMain))) break;
         }
         std::vector<HWND> windows;
-        ::EnumWindows(Collect, (LPARAM)&windows);
-        bool bEnds = true;
+        for (HWND hWnd = ::GetTopWindow(NULL); hWnd != NULL; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+            DWORD dwProcess = 0;
+            ::GetWindowThreadProcessId(hWnd, &dwProcess);
+            if (dwProcess == ::GetCurrentProcessId()) windows.push_back(hWnd);
+        }
         s_bAsking = true;
         for (HWND hWnd : windows) {
             DWORD_PTR nAnswer = 0;
             if (!::SendMessageTimeoutA(hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &nAnswer))
                 nAnswer = 0;
             m_answers.push_back((LRESULT)nAnswer);
-            bEnds = bEnds && nAnswer != 0;
         }
         s_bAsking = false;
+        const bool bEnds = std::count(m_answers.begin(), m_answers.end(), 0) == 0;
         for (HWND hWnd : windows)
             ::SendMessageTimeoutA(hWnd, WM_ENDSESSION, bEnds, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, NULL);
         m_bDone = true;
@@ -132,7 +119,7 @@ private:
 BOOL(WINAPI* g_pSetFileInfo)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD) = NULL;
 std::atomic<bool> g_bRenameRefused{false};
 
-// Another program keeps the file from being renamed, and so replaced: it reads it, sharing reads.
+// Another program reading the file, sharing reads, keeps it from being renamed and replaced.
 BOOL WINAPI RenameRefused(HANDLE hFile, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID pInfo, DWORD dwSize)
 {
     if (kind != FileRenameInfo) return g_pSetFileInfo(hFile, kind, pInfo, dwSize);
@@ -372,12 +359,8 @@ TEST_F(MainWindowGroupsFileTest, AnExitWhoseChangesTheRegistryRefusesSaysTheyAre
     EXPECT_EQ(kTwoGroups, GroupsFile());
 }
 
-// A log-off in the first moments of a run, as the system sends it, while a change the last
-// run kept waits for a groups file another program holds (before the window shows, while
-// the start waits for the file; as it shows; while the store of the kept changes after the
-// start waits for a file another program keeps from being replaced): every window answers
-// yes, at once (the window's thread never waits deaf to the system's question), and the end
-// keeps the change, which the next start stores.
+// A log-off as a run starts while a change the last run kept waits for a file another program
+// holds: every window answers yes at once, and the end keeps the change for the next start.
 TEST_F(MainWindowGroupsFileTest, ALogOffAsTheRunStartsIsAnsweredYesAtOnceAndKeepsEverything)
 {
     std::string deleted = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}));
@@ -409,12 +392,9 @@ TEST_F(MainWindowGroupsFileTest, ALogOffAsTheRunStartsIsAnsweredYesAtOnceAndKeep
 
         HeldFile held(m_groupsFile, HeldFile::SharingNothing);
         g_bRenameRefused = false;
-        if (c.bReadable) {
-            g_pSetFileInfo = (decltype(g_pSetFileInfo))testsupport::PatchImport(
-                "kernel32.dll", "SetFileInformationByHandle", (void*)&RenameRefused);
-        } else {
-            ASSERT_TRUE(held.Hold());
-        }
+        ASSERT_TRUE(c.bReadable ? (g_pSetFileInfo = (decltype(g_pSetFileInfo))testsupport::PatchImport(
+                                       "kernel32.dll", "SetFileInformationByHandle", (void*)&RenameRefused)) != NULL
+                                : held.Hold());
         ClearGroups();
         {
             SystemLogOff logOff(c.bShown, c.bReadable ? &g_bRenameRefused : NULL);
