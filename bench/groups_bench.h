@@ -1,11 +1,13 @@
 #pragma once
 // What the groups file benchmarks share: the bench's file in the temp folder, a groups
-// file of so many groups and keywords written there, and the groups model emptied
-// between loads.
+// file of so many groups and keywords written there, the groups model emptied between
+// loads, and the program's store set up without its window.
 #include <windows.h>
 #include <cstdio>
 #include <string>
 #include "catalogue/groups.h"
+#include "framework/app.h"
+#include "support/registry_sandbox.h"
 
 // The groups file's text up to its first group and from its last on.
 const char* const GroupsBenchHead = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<NimboPurgelet Version=\"1.1\">\n<Purgelet>\n";
@@ -38,4 +40,15 @@ bool GroupsBenchWriteFile(const std::string& path, int groups, int keywords, Key
     }
     text += GroupsBenchTail;
     return GroupsBenchWrite(path, text);
+}
+
+// The program's store as a run has it, for a bench without the main window: the
+// framework's registry key, and the user's hive redirected to a scratch key so that the
+// store's kept changes stay out of the user's. False, and said, when it cannot be redirected.
+inline bool GroupsBenchStoreSetUp(CWinApp& app, testsupport::RegistrySandbox& box) {
+    AfxWinInit(::GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), SW_SHOWNORMAL);
+    app.SetRegistryKey("Corvalin");
+    if (box.Override(HKEY_CURRENT_USER, "HKCU")) return true;
+    std::printf("could not redirect the registry\n");
+    return false;
 }

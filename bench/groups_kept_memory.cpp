@@ -147,13 +147,8 @@ int main(int argc, char** argv) {
     const double keptSave = before - PrivateMb();
     std::printf("reading kept after a save:  %7.2f MB (x%.2f of a bare parse)\n", keptSave, keptSave / bareMb);
 
-    AfxWinInit(::GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), SW_SHOWNORMAL);
-    s_app.SetRegistryKey("Corvalin");
     testsupport::RegistrySandbox box;
-    if (!box.Override(HKEY_CURRENT_USER, "HKCU")) {
-        std::printf("could not redirect the registry\n");
-        return 1;
-    }
+    if (!GroupsBenchStoreSetUp(s_app, box)) return 1;
     const std::string storePath = GetGroupsFilePath();
     const BenchFileKept userFile(storePath);
     const char* const names[3] = {"kept from save to save: ", "parsed afresh each save:", "through the store:      "};

@@ -63,13 +63,8 @@ int main(int argc, char** argv)
     const int groups = BenchCountArg(argc, argv, 1, 2000);
     const int keywords = BenchCountArg(argc, argv, 2, 20);
     const int rounds = BenchCountArg(argc, argv, 3, 7);
-    AfxWinInit(::GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), SW_SHOWNORMAL);
-    s_app.SetRegistryKey("Corvalin");
     testsupport::RegistrySandbox box;
-    if (!box.Override(HKEY_CURRENT_USER, "HKCU")) {
-        std::printf("could not redirect the registry\n");
-        return 1;
-    }
+    if (!GroupsBenchStoreSetUp(s_app, box)) return 1;
     const std::string path = GetGroupsFilePath();
     const BenchFileKept userFile(path);
     const int changedCounts[] = {0, 1, groups};
