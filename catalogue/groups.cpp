@@ -403,16 +403,19 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
     std::set<int> taken = claimed, seenHere;
     for (const GroupEntry& b : base) taken.insert(b.Id);
     for (const GroupEntry* group : result) taken.insert(group->Id);
+    // An Id none of those holds, given: no later group takes it.
+    const auto freshId = [&] {
+        int id = NextId();
+        for (int candidate = 1; taken.count(id) || id <= 0; ++candidate) id = candidate;
+        ReserveId(id);
+        taken.insert(id);
+        return id;
+    };
     for (GroupEntry* group : result) {
         const bool notTheFiles = !owners.count(group);
         if (group->Id <= 0 || seenHere.count(group->Id) ||
-            (notTheFiles && IdTakenInFile(group->Id, claimed, now, seenBefore))) {
-            int id = NextId();
-            for (int candidate = 1; taken.count(id) || id <= 0; ++candidate) id = candidate;
-            ReserveId(id);  // given: no later group takes it
-            group->Id = id;
-            taken.insert(id);
-        }
+            (notTheFiles && IdTakenInFile(group->Id, claimed, now, seenBefore)))
+            group->Id = freshId();
         seenHere.insert(group->Id);
     }
 
@@ -428,19 +431,13 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
         // Id or the base's, which no group here has, or else a fresh one: the next merge
         // must find it by that Id or by its name and keywords, never as another group.
         std::vector<GroupEntry> next = disk;
-        for (const GroupEntry* group : result) taken.insert(group->Id);
         for (size_t i = 0; i < next.size(); ++i) {
             if (became[i] || next[i].Id > 0) {
                 next[i].Id = became[i] ? became[i]->Id : next[i].Id;
                 continue;
             }
             int id = followed[i];
-            if (id <= 0 || seenHere.count(id) || claimed.count(id)) {
-                id = NextId();
-                for (int candidate = 1; taken.count(id) || id <= 0; ++candidate) id = candidate;
-                ReserveId(id);
-                taken.insert(id);
-            }
+            if (id <= 0 || seenHere.count(id) || claimed.count(id)) id = freshId();
             seenHere.insert(id);
             next[i].Id = id;
         }

@@ -317,18 +317,10 @@ BytesDigest FileDigest(const std::string& path, GroupsFileState& state) {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return BytesDigest();
-    state = GroupsFileState();
-    state.exists = state.readable = true;
-    Digester digester;
-    std::vector<unsigned char> buffer(65536);
-    DWORD got = 0;
-    BOOL read = FALSE;
-    while ((read = ::ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) && got > 0) {
-        AddToState(state, buffer.data(), got);
-        digester.Add(buffer.data(), got);
-    }
+    BytesDigest digest;
+    state = ReadGroupsFileState(file, &digest);
     ::CloseHandle(file);
-    return read ? digester.Finish() : BytesDigest();
+    return digest;
 }
 
 struct KeptDocument {
@@ -527,17 +519,21 @@ GroupsFileState ReadGroupsFileState(const std::string& path) {
 
 namespace groupsfile {
 
-GroupsFileState ReadGroupsFileState(HANDLE file) {
+GroupsFileState ReadGroupsFileState(HANDLE file, BytesDigest* digest) {
     GroupsFileState state;
     state.exists = true;
     state.readable = true;
+    Digester digester;
     std::vector<unsigned char> buffer(65536);
     DWORD got = 0;
     BOOL read = FALSE;
-    while ((read = ::ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) && got > 0)
+    while ((read = ::ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) && got > 0) {
         AddToState(state, buffer.data(), got);
+        if (digest) digester.Add(buffer.data(), got);
+    }
     // Part of it locked by another program: what could be read is not what it holds.
     if (!read) state.readable = false;
+    if (digest) *digest = read ? digester.Finish() : BytesDigest();
     return state;
 }
 

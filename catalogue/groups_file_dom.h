@@ -190,8 +190,9 @@ bool ProbeFile(const std::string& path, GroupsFileStatus& status, GroupsFileStat
                BytesDigest* digest = nullptr);
 // Whether an error opening or reading a file means another program holds it.
 inline bool IsHeldByAnother(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
-// The state of what an open file holds, read from where the handle stands to the end.
-GroupsFileState ReadGroupsFileState(HANDLE file);
+// The state of what an open file holds, read from where the handle stands to the end;
+// `digest`, when given, receives the digest of those bytes (none when a read failed).
+GroupsFileState ReadGroupsFileState(HANDLE file, BytesDigest* digest = nullptr);
 // Adds bytes of the file to its state (size and hash).
 void AddToState(GroupsFileState& state, const unsigned char* bytes, size_t count);
 

@@ -490,7 +490,9 @@ BOOL CGroupsFile::KeepGivenIds(const std::vector<int>& idsRead, int givenDownwar
                (givenDownwards <= 0 || id < givenDownwards);
     };
     int largestHeld = 0, lowestTopHeld = kNone, upwardsHeld = 0;
+    std::set<int> held;  // every Id the file holds now
     auto hold = [&](int id) {
+        held.insert(id);
         if (IsRunOnlyId(id)) return;  // written without an Id
         largestHeld = std::max(largestHeld, id);
         if (id >= kFirstTopGroupId) lowestTopHeld = std::min(lowestTopHeld, id);
@@ -499,9 +501,6 @@ BOOL CGroupsFile::KeepGivenIds(const std::vector<int>& idsRead, int givenDownwar
     for (const GroupEntry& group : m_written) hold(group.Id);
     for (int id : m_otherIds) hold(id);
     int largest = largestHeld, lowestTop = lowestTopHeld, largestUpwards = upwardsHeld;
-    std::set<int> held;
-    for (const GroupEntry& group : m_written) held.insert(group.Id);
-    held.insert(m_otherIds.begin(), m_otherIds.end());
     for (int id : idsRead) {
         largest = std::max(largest, id);
         if (id >= kFirstTopGroupId) lowestTop = std::min(lowestTop, id);
