@@ -532,9 +532,9 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
                     if (bRestBegun && !bRestRuns) bRestOver = true;
                     if (c.dwStampedMs != 0 && dwSeen != 0 && !bHeld && ::GetTickCount() - dwSeen >= 200) {
                         // Busy from 0.2 s on, the thread takes the double-click only once
-                        // the time stamped on it has passed.
+                        // the hand has made it and the time stamped on it has passed.
                         bHeld = true;
-                        while (::GetTickCount() - dwSeen < c.dwStampedMs + 100) ::Sleep(10);
+                        SleepUntil([&] { return bSecondSent && ::GetTickCount() - dwSeen >= c.dwStampedMs + 100; });
                     }
                     return bSecondSent && ::IsWindowEnabled(dlg.m_hWnd);
                 },
