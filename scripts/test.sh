@@ -10,11 +10,16 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$ROOT/scripts/check_layers.sh" --self-test || exit 1
 "$ROOT/scripts/check_layers.sh" || exit 1
 configure_and_build || exit 1
-trap stop_all EXIT
+# The lanes copy the build folder's prefix: prepare it once here, on a display of its own.
 start_xvfb || exit 1
 prepare_prefix
+stop_all
+# Each ctest test is a lane with its own display and prefix (tests/scripts/lane.sh), so they
+# run side by side, one per processor (at least two: most of a lane's time is waiting).
+jobs=$(nproc)
+[ "$jobs" -ge 2 ] || jobs=2
 cd "$BUILD_DIR"
-ctest --output-on-failure "$@" 2>&1 | tee "$BUILD_DIR/ctest.log"
+ctest --output-on-failure -j "$jobs" "$@" 2>&1 | tee "$BUILD_DIR/ctest.log"
 status=${PIPESTATUS[0]}
 grep -E 'tests passed|tests failed' "$BUILD_DIR/ctest.log" | tail -1
 exit "$status"
