@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The set-up script against stand-ins of the package tools: an index that fails to
 # download is tried again and then left to apt, and only a failed install stops the
-# set-up, naming the packages and what apt said.
+# set-up, naming the packages and what apt said. The script runs on a PATH of the
+# stand-ins and of the few plain tools it and they run (base/), so what this machine has
+# installed never decides what the script finds: every tool it probes is a stand-in.
 set -uo pipefail
 setup="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/setup.sh"
 work=$(mktemp -d)
@@ -36,7 +38,18 @@ STUB
 printf '#!/bin/sh\nexit 1\n' >"$work/bin/dpkg-query"
 printf '#!/bin/sh\necho i386\n' >"$work/bin/dpkg"
 printf '#!/bin/sh\necho 0\n' >"$work/bin/id"
+# Every command the script probes is there, as a stand-in; the googletest sources too.
+probed=$(sed -n 's/^have_cmd \([^ ]*\) .*/\1/p' "$setup")
+[ -n "$probed" ] || { echo "FAIL: no probed command found in $setup"; exit 1; }
+for t in $probed; do printf '#!/bin/sh\n' >"$work/bin/$t"; done
 chmod +x "$work/bin/"*
+: >"$work/CMakeLists.txt"
+mkdir -p "$work/base"
+for t in bash grep sed tee mktemp rm sleep cat; do
+  ln -s "$(command -v "$t")" "$work/base/$t" ||
+    { echo "FAIL: this machine lacks $t, which the set-up runs"; exit 1; }
+done
+run_path="$work/bin:$work/base"
 
 # case: updates failing | install | expected exit | texts expected in the output (|-separated)
 cases=(
@@ -47,8 +60,8 @@ cases=(
 for c in "${cases[@]}"; do
   IFS='|' read -r fails install want_rc texts <<<"$c"
   log="$work/calls.log"; : >"$log"
-  out=$(PATH="$work/bin:$PATH" STUB_LOG="$log" STUB_UPDATE_FAILS="$fails" STUB_INSTALL="$install" \
-        SETUP_APT_UPDATE_PAUSE=0 bash "$setup" 2>&1)
+  out=$(PATH="$run_path" STUB_LOG="$log" STUB_UPDATE_FAILS="$fails" STUB_INSTALL="$install" \
+        SETUP_GTEST_CMAKELISTS="$work/CMakeLists.txt" SETUP_APT_UPDATE_PAUSE=0 bash "$setup" 2>&1)
   rc=$?
   label="update fails $fails, install $install"
   [ "$rc" = "$want_rc" ] || { echo "FAIL [$label]: exit $rc, expected $want_rc"; failures=$((failures + 1)); }
@@ -64,15 +77,24 @@ for c in "${cases[@]}"; do
   [ $failures -eq 0 ] || { echo "--- output:"; echo "$out"; }
 done
 
-# Everything present: nothing is installed, apt is not called.
+# Everything present: nothing is installed, apt is not called. Each probed command
+# missing alone: one package is installed for it.
 printf '#!/bin/sh\necho "install ok installed"\n' >"$work/bin/dpkg-query"
-for t in cmake make i686-w64-mingw32-g++-posix i686-w64-mingw32-windres Xvfb xauth; do
-  printf '#!/bin/sh\n' >"$work/bin/$t"; chmod +x "$work/bin/$t"
+for missing in "" $probed; do
+  label=${missing:+$missing missing}; label=${label:-all present}
+  [ -z "$missing" ] || mv "$work/bin/$missing" "$work/hidden"
+  : >"$log"
+  PATH="$run_path" STUB_LOG="$log" STUB_INSTALL=ok SETUP_GTEST_CMAKELISTS="$work/CMakeLists.txt" bash "$setup" >/dev/null 2>&1 ||
+    { echo "FAIL [$label]: the set-up failed"; failures=$((failures + 1)); }
+  installs=$(grep '^apt-get install' "$log")
+  read -ra packages <<<"${installs#apt-get install -y -q --no-install-recommends}"
+  if [ -z "$missing" ]; then
+    [ ! -s "$log" ] || { echo "FAIL [$label]: apt-get was called"; failures=$((failures + 1)); }
+  elif [ "${#packages[@]}" != 1 ]; then
+    echo "FAIL [$label]: installs \"$installs\", expected one package"; failures=$((failures + 1))
+  fi
+  [ -z "$missing" ] || mv "$work/hidden" "$work/bin/$missing"
 done
-: >"$work/CMakeLists.txt"; : >"$log"
-PATH="$work/bin:$PATH" STUB_LOG="$log" SETUP_GTEST_CMAKELISTS="$work/CMakeLists.txt" bash "$setup" >/dev/null 2>&1 ||
-  { echo "FAIL [all present]: the set-up failed"; failures=$((failures + 1)); }
-[ ! -s "$log" ] || { echo "FAIL [all present]: apt-get was called"; failures=$((failures + 1)); }
 
 [ $failures -eq 0 ] && echo "setup_test: all cases passed"
 exit $((failures > 0))
