@@ -336,6 +336,9 @@ TEST_F(GroupsStoreKeptIdsTest, AKeptChangeComesBackUnderTheIdTheRunningMergeKeep
     const auto file = GroupsFileOf;
     const auto group = GroupElement;
     const std::string f2 = group("Id=\"2\" Name=\"f2\"", {}), b = group("Name=\"B\"", {});
+    const auto lastId3 = [](std::string bytes) {
+        return bytes.replace(bytes.find("<Purgelet>"), 10, "<Purgelet LastId=\"3\">");
+    };
     const struct
     {
         const char* what;
@@ -343,6 +346,10 @@ TEST_F(GroupsStoreKeptIdsTest, AKeptChangeComesBackUnderTheIdTheRunningMergeKeep
         bool bAlsoHeld;  // run with the file read-only, and again held
         int nKeyword;    // the group given the keyword "k"; 0: a group "new" made
         std::string after;
+        bool bMadeFirst = false;  // a group "new" made and written here before their edit
+        // Another program's edit before theirs, merged at a change here (the keyword "k" to
+        // the group of Id 2) that the read-only file refuses; "": none.
+        std::string theirsBefore = "";
     } cases[] = {
         {"a group deleted there and changed here", FileOfIds({2, 4}), FileOfIds({2}), true, 4,
          file(f2 + group("Id=\"4\" Name=\"f4\"", {"k"}))},
@@ -355,6 +362,14 @@ TEST_F(GroupsStoreKeptIdsTest, AKeptChangeComesBackUnderTheIdTheRunningMergeKeep
         {"two groups of one Id there, the second changed here", FileOfIds({2, 3}),
          file(group("Id=\"3\" Name=\"f2\"", {}) + group("Id=\"3\" Name=\"f3\"", {})), false, 3,
          file(group("Id=\"3\" Name=\"f2\"", {}) + group("Name=\"f3\" Id=\"4\"", {"k"}))},
+        // The Ids this run saw grow at each write and at each merge: another copy that
+        // deletes the group and records its Id in LastId gave it to no other group.
+        {"a group made and written here, deleted there with its Id in LastId, changed here", FileOfIds({2}),
+         FileOfIds({2}, " LastId=\"3\""), true, 3, lastId3(file(f2 + group("Id=\"3\" Name=\"new\"", {"k"}))), true},
+        {"a group merged from there at a refused change, deleted there with its Id in LastId, changed here",
+         FileOfIds({2}), FileOfIds({2}, " LastId=\"3\""), false, 3,
+         lastId3(file(group("Id=\"2\" Name=\"f2\"", {"k"}) + group("Id=\"3\" Name=\"f3\"", {"k"}))), false,
+         FileOfIds({2, 3})},
     };
     for (const auto& c : cases) {
         for (int nEnd = 0; nEnd < (c.bAlsoHeld ? 4 : 2); ++nEnd) {
@@ -364,6 +379,16 @@ TEST_F(GroupsStoreKeptIdsTest, AKeptChangeComesBackUnderTheIdTheRunningMergeKeep
             UseProgramKey();
             WriteGroups(c.first);
             StartRun();
+            if (c.bMadeFirst) {
+                CGroupManager::GetInstance()->CreateGroup()->Name = "new";
+                EXPECT_TRUE(SaveGroupsFile(false));
+            }
+            if (!c.theirsBefore.empty()) {
+                Theirs(c.theirsBefore);
+                ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+                CGroupManager::GetInstance()->FindGroup(2)->AddKeyword("k");
+                EXPECT_FALSE(SaveGroupsFile(false));
+            }
             Theirs(c.theirs);
             HeldFile held(m_groupsFile, HeldFile::SharingNothing);
             ASSERT_TRUE(bHeld ? held.Hold() : ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
