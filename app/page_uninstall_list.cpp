@@ -181,7 +181,7 @@ void CPageUninstallList::AddProgram(ProgramEntry* entry)
     first.hIcon = GetRowIcon(entry);
     m_wndList.SetItemText(nRow, 1, entry->Publisher.empty() ? "N/A" : entry->Publisher.c_str());
     pRow->pUserData = entry;
-    NoteChosenRow(entry, pRow);
+    NoteSoughtRows(entry, pRow);
 }
 
 void CPageUninstallList::SizeRowTables()
@@ -195,9 +195,10 @@ void CPageUninstallList::SizeRowTables()
     m_wndList.SetItemCountEx(m_Catalogue.GetCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
-void CPageUninstallList::NoteChosenRow(const ProgramEntry* pEntry, const ReportRowData* pRow)
+void CPageUninstallList::NoteSoughtRows(const ProgramEntry* pEntry, const ReportRowData* pRow)
 {
-    if (m_chosen.bSought && m_chosen.pRow == NULL && pEntry->HasKey(m_chosen.key)) m_chosen.pRow = pRow;
+    for (SoughtRow* pSought : {&m_chosen, &m_top})
+        if (pSought->bSought && pSought->pRow == NULL && pEntry->HasKey(pSought->key)) pSought->pRow = pRow;
 }
 
 HICON CPageUninstallList::GetRowIcon(const ProgramEntry* pEntry)
@@ -234,7 +235,7 @@ void CPageUninstallList::RefreshList()
     // the next idle message makes one.
     CBarUpdatesPaused paused(*this);
     CWaitCursor wait;
-    const ListPlace place = TakePlace();
+    const ListPlace place = TakePlace(true);
     // The catalogue frees every entry it holds now; the mediator must not keep naming one.
     CUiManager* pUi = CUiManager::GetInstance();
     pUi->SetSelectedProgram(NULL);
@@ -252,6 +253,8 @@ void CPageUninstallList::RefreshList()
     // must find nothing to run, not the program that moved into its row.
     const int nShow = RestorePlace(place);
     m_wndList.SendMessage(WM_SETREDRAW, TRUE, 0);
+    // The list scrolls by the rows it knows of only once redrawing is on again.
+    RestoreView(place);
     if (nShow >= 0) m_wndList.EnsureVisible(nShow, FALSE);
     UpdateCounts();
     RowsReplaced(true);
@@ -264,9 +267,7 @@ void CPageUninstallList::FilterList()
     CBarUpdatesPaused paused(*this);
     // The commands act on the selected program: it must be one the list shows, and
     // the one the list shows selected.
-    ListPlace place = TakePlace();
-    // Other rows now: a search starts at the top of what it found.
-    place.nFocusedRow = -1;
+    const ListPlace place = TakePlace(false);
     m_wndList.SendMessage(WM_SETREDRAW, FALSE, 0);
     {
         CRefilling refilling(m_bRefilling);
@@ -281,21 +282,47 @@ void CPageUninstallList::FilterList()
     RowsReplaced(false);
 }
 
-CPageUninstallList::ListPlace CPageUninstallList::TakePlace()
+CPageUninstallList::ListPlace CPageUninstallList::TakePlace(bool bKeepView)
 {
-    const ProgramEntry* pChosen = CUiManager::GetInstance()->GetSelectedProgram();
-    m_chosen.bSought = pChosen != NULL;
-    m_chosen.key = pChosen != NULL ? pChosen->GetKey() : ProgramEntryKey();
-    m_chosen.pRow = NULL;
+    const auto Seek = [](SoughtRow& sought, const ProgramEntry* pEntry) {
+        sought.bSought = pEntry != NULL;
+        sought.key = pEntry != NULL ? pEntry->GetKey() : ProgramEntryKey();
+        sought.pRow = NULL;
+    };
+    Seek(m_chosen, CUiManager::GetInstance()->GetSelectedProgram());
     ListPlace place;
+    if (!bKeepView) {
+        // Other rows now: a search starts at the top of what it found.
+        place.bFocusInView = true;
+        Seek(m_top, NULL);
+        return place;
+    }
+    const int nCount = m_wndList.GetItemCount();
     place.nFocusedRow = m_wndList.GetNextItem(-1, LVNI_FOCUSED);
+    place.nTopRow = nCount > 0 ? m_wndList.GetTopIndex() : 0;
+    place.bFocusInView =
+        place.nFocusedRow >= place.nTopRow && place.nFocusedRow < place.nTopRow + m_wndList.GetCountPerPage();
+    const ReportRowData* pTop = place.nTopRow < nCount ? m_wndList.GetRowData(place.nTopRow) : NULL;
+    Seek(m_top, pTop != NULL ? (const ProgramEntry*)pTop->pUserData : NULL);
     return place;
+}
+
+void CPageUninstallList::RestoreView(const ListPlace& place)
+{
+    const int nCount = m_wndList.GetItemCount();
+    int nTop = FindRow(m_top);
+    m_top = SoughtRow();
+    if (nTop < 0) nTop = std::min(place.nTopRow, nCount - 1);
+    CRect rcRow;
+    if (nTop <= 0 || !m_wndList.GetItemRect(0, &rcRow, LVIR_BOUNDS)) return;
+    // In a report the list scrolls by whole rows, from where the refill left it.
+    m_wndList.Scroll(CSize(0, (nTop - m_wndList.GetTopIndex()) * rcRow.Height()));
 }
 
 int CPageUninstallList::RestorePlace(const ListPlace& place)
 {
-    const int nRow = FindRow();
-    m_chosen = ChosenRow();
+    const int nRow = FindRow(m_chosen);
+    m_chosen = SoughtRow();
     if (nRow >= 0) {
         // Selects and focuses the row; its item change makes its entry the selected
         // program and shows its details.
@@ -309,15 +336,15 @@ int CPageUninstallList::RestorePlace(const ListPlace& place)
     // user keeps their place in the list, and Down or Space picks from there.
     const int nFocus = place.nFocusedRow < 0 ? 0 : place.nFocusedRow < nCount ? place.nFocusedRow : nCount - 1;
     m_wndList.SetItemState(nFocus, LVIS_FOCUSED, LVIS_FOCUSED);
-    return nFocus;
+    return place.bFocusInView ? nFocus : -1;
 }
 
-int CPageUninstallList::FindRow() const
+int CPageUninstallList::FindRow(const SoughtRow& sought) const
 {
-    if (m_chosen.pRow == NULL) return -1;
+    if (sought.pRow == NULL) return -1;
     LVFINDINFO find = {};
     find.flags = LVFI_PARAM;
-    find.lParam = (LPARAM)m_chosen.pRow;
+    find.lParam = (LPARAM)sought.pRow;
     return m_wndList.FindItem(&find, -1);
 }
 
@@ -335,7 +362,7 @@ void CPageUninstallList::TargetGone()
     if (m_wndList.GetSafeHwnd() == NULL) return;
     const bool bHeld = CUiManager::GetInstance()->GetSelectedProgram() != NULL;
     // A refill under way no longer seeks the program the user chose.
-    m_chosen = ChosenRow();
+    m_chosen = SoughtRow();
     m_wndList.DropSelectionForRefused();
     if (bHeld) DropSelection();
 }

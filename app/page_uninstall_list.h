@@ -80,23 +80,43 @@ protected:
 
     void SelectRow(int nRow);
 
-    // Where the user was in the list before a refill: the focused row. The program they
-    // chose is sought while the rows are added (m_chosen).
+    // Where the user was in the list before a refill: the focused row and whether it was
+    // in view, and the row at the top of the view. The program they chose, and the one
+    // the top row showed, are sought while the rows are added (m_chosen, m_top).
     struct ListPlace
     {
         int nFocusedRow = -1;
+        bool bFocusInView = false;
+        int nTopRow = 0;
     };
-    // Before a refill: the place, and the chosen program to seek among the new rows.
-    ListPlace TakePlace();
+    // Before a refill: the place, and the chosen program to seek among the new rows. With
+    // bKeepView (a full refresh) the top row's program is sought too; otherwise (a new
+    // search) the rows start at the top of what the list then shows.
+    ListPlace TakePlace(bool bKeepView);
     // After a refill: the chosen program's row selected again when the list still shows
     // it, otherwise no row selected (no program selected, the details empty) and the
     // focus resting where it was (row 0 after the first fill), so that the next key
-    // starts there. Answers the row to scroll into view once redrawing is on again, or -1.
+    // starts there. Answers the row to scroll into view once redrawing is on again, or -1
+    // (the focus alone, out of view before: the view stays where it was).
     int RestorePlace(const ListPlace& place);
-    // The row AddProgram noted for the chosen program, where the sort has put it, or -1.
-    int FindRow() const;
-    // Notes the row just added when it shows the chosen program.
-    void NoteChosenRow(const ProgramEntry* pEntry, const ReportRowData* pRow);
+    // After a full refresh, once redrawing is on again: the rows in view stay where they
+    // were. The row of the program the top row showed comes to the top again, or, where
+    // that program is no longer listed, the row at the same place.
+    void RestoreView(const ListPlace& place);
+    // A program sought during a refill: named by its registry key (a full refresh frees
+    // the entry itself), compared with each entry in place, and the record of the row
+    // that shows it once AddProgram has added that row. The record travels with its row
+    // through the sort, so the row is found again without a walk.
+    struct SoughtRow
+    {
+        bool bSought = false;
+        ProgramEntryKey key;
+        const ReportRowData* pRow = NULL;
+    };
+    // The row AddProgram noted for a sought program, where the sort has put it, or -1.
+    int FindRow(const SoughtRow& sought) const;
+    // Notes the row just added when it shows a sought program.
+    void NoteSoughtRows(const ProgramEntry* pEntry, const ReportRowData* pRow);
     // Sizes the list's row tables for every entry of the catalogue before the first row
     // of a fill, so that they do not move again and again while the rows come.
     void SizeRowTables();
@@ -160,15 +180,8 @@ protected:
     // changes then say nothing about the program the user chose.
     bool m_bRefilling;
 
-    // The program the user chose, sought during a refill: named by its registry key (a
-    // full refresh frees the entry itself), compared with each entry in place, and the
-    // record of the row that shows it once AddProgram has added that row. The record
-    // travels with its row through the sort, so the row is found again without a walk.
-    struct ChosenRow
-    {
-        bool bSought = false;
-        ProgramEntryKey key;
-        const ReportRowData* pRow = NULL;
-    };
-    ChosenRow m_chosen;
+    // The program the user chose, sought during a refill.
+    SoughtRow m_chosen;
+    // The program at the top of the view, sought during a full refresh.
+    SoughtRow m_top;
 };

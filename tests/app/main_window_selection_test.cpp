@@ -244,6 +244,71 @@ TEST_F(MainWindowSelectionTest, ARefreshKeepsTheChosenProgramOrSelectsNone)
     }
 }
 
+// F5 leaves the rows in view where they were: the list scrolled by the wheel, the top row
+// shows the same program after the refill, found by it (a program above it gone meanwhile),
+// or where that program went meanwhile, the row at its place does. The refill selects no
+// program the user did not choose, and the one chosen stays selected.
+TEST_F(MainWindowSelectionTest, F5KeepsTheRowsInViewWhereTheyWere)
+{
+    enum Gone { None, TheTop, OneAbove };
+    const struct
+    {
+        const char* what;
+        bool bChoose;  // the row below the top chosen first
+        Gone gone;     // the program another program removes before F5
+    } cases[] = {
+        {"nothing chosen", false, None},
+        {"a program in view chosen", true, None},
+        {"the top program gone meanwhile", false, TheTop},
+        {"a program above the top gone meanwhile", true, OneAbove},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RefillWatch refills;
+        std::string strGone;
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            const HWND hList = List(dlg).GetSafeHwnd();
+            ASSERT_TRUE(FocusIn(List(dlg)));
+            // One notch of the wheel over the list, as the hand turns it.
+            CRect rc;
+            List(dlg).GetClientRect(&rc);
+            List(dlg).ClientToScreen(&rc);
+            realinput::SendMouse(0, rc.CenterPoint());
+            INPUT wheel = {};
+            wheel.type = INPUT_MOUSE;
+            wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+            wheel.mi.mouseData = (DWORD)-WHEEL_DELTA;
+            ::SendInput(1, &wheel, sizeof(wheel));
+            ASSERT_TRUE(PumpUntil([&] { return List(dlg).GetTopIndex() >= 2; })) << "the wheel scrolled nothing";
+            const int nTop = List(dlg).GetTopIndex();
+            ASSERT_LT(nTop + List(dlg).GetCountPerPage(), List(dlg).GetItemCount());
+            const std::string strChosen = c.bChoose ? (LPCSTR)List(dlg).GetItemText(nTop + 1, 0) : "";
+            if (c.bChoose) {
+                mainwindowtest::ClickRow(dlg, strChosen.c_str());
+                ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == strChosen; }));
+                ASSERT_EQ(nTop, List(dlg).GetTopIndex());
+            }
+            std::string strTop = (LPCSTR)List(dlg).GetItemText(nTop, 0);
+            if (c.gone != None) {
+                strGone = (LPCSTR)List(dlg).GetItemText(c.gone == TheTop ? nTop : nTop - 1, 0);
+                ASSERT_EQ(0u, strGone.find("Filler "));
+                RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, UninstallKeyPath + "Filler" + strGone.substr(7));
+                // Its row goes: the next program's takes its place.
+                if (c.gone == TheTop) strTop = (LPCSTR)List(dlg).GetItemText(nTop + 1, 0);
+            }
+            const size_t nRefills = refills.Count(hList);
+            Tap(VK_F5);
+            ASSERT_TRUE(PumpUntil([&] { return refills.Count(hList) > nRefills; }));
+            Pump(50);
+            EXPECT_EQ(strTop, (LPCSTR)List(dlg).GetItemText(List(dlg).GetTopIndex(), 0));
+            EXPECT_EQ(c.gone == OneAbove ? nTop - 1 : nTop, List(dlg).GetTopIndex());
+            EXPECT_EQ(strChosen, SelectedRowText(dlg));
+            EXPECT_EQ(c.bChoose, CUiManager::GetInstance()->GetSelectedProgram() != NULL);
+        }));
+        if (!strGone.empty()) Seed("Filler" + strGone.substr(7), strGone.c_str(), m_uninstaller);
+    }
+}
+
 // The first fill selects no program: nothing is the target, the program commands are
 // greyed and the details empty. The focus rests on the first row, and Down, Space or
 // Home picks it.
