@@ -188,8 +188,9 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::
     file.ReserveIds(pGroups);
     RenumberClaimedUnstated(file, disk);
     const GivenIds given = file.IdsGiven();
+    const std::vector<int> repeatedIds = file.RepeatedIds();
     if (pGroups->MergeChanges(m_base, disk, &newBase, &file.OtherIds(), &dropped, &given, &m_seen,
-                              &m_baseOtherIds)) {
+                              &m_baseOtherIds, &repeatedIds)) {
         // The tree holds the groups by address: it is built again from the list as it is.
         CUiManager::GetInstance()->RefreshGroups();
     }

@@ -245,11 +245,26 @@ namespace {
 // none this way, so that a group the other hand made anew under its name stays. Base
 // groups that moved where the file does not show them (`moved`) are those groups, and
 // match none here.
+// Where the file holds an Id twice (`repeated`: the Id the file gives each group where an
+// earlier group holds it too), the group that is the base's group of that Id as read is
+// that group, whichever of the two comes first: the other hand wrote the Id onto the other
+// one, which is then followed as any group the file no longer holds by its own Id, except
+// that by name a group deleted here matches it too (a group that held an Id of the file
+// was not made anew there).
 std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
-                                  const std::set<int>& moved, const std::map<int, GroupEntry*>& here) {
+                                  const std::set<int>& moved, const std::map<int, GroupEntry*>& here,
+                                  const std::vector<int>* repeated) {
     std::map<int, const GroupEntry*> baseById;
     for (const GroupEntry& b : base)
         if (b.Id > 0) baseById[b.Id] = &b;
+    // The later holder of a base group's Id that is exactly that group, by the Id.
+    std::map<int, size_t> exactTwin;
+    if (repeated && repeated->size() == disk.size())
+        for (size_t i = 0; i < disk.size(); ++i) {
+            const int id = (*repeated)[i];
+            std::map<int, const GroupEntry*>::const_iterator b = id > 0 ? baseById.find(id) : baseById.end();
+            if (b != baseById.end() && SameContent(*b->second, disk[i])) exactTwin.insert({id, i});
+        }
     std::set<int> onDisk;
     for (const GroupEntry& theirs : disk)
         if (theirs.Id > 0) onDisk.insert(theirs.Id);
@@ -257,12 +272,13 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
     std::multimap<std::string, const GroupEntry*> missing;
     for (const GroupEntry& b : base)
         if (b.Id > 0 && !onDisk.count(b.Id) && !moved.count(b.Id)) missing.insert({b.Name, &b});
-    auto takeMissing = [&](const GroupEntry& theirs, bool byName) {
+    // `orDeleted`: by name, a group deleted here matches too.
+    auto takeMissing = [&](const GroupEntry& theirs, bool byName, bool orDeleted) {
         auto range = missing.equal_range(theirs.Name);
         auto taken = range.second;
         for (auto it = range.first; it != range.second; ++it) {
             const bool stillHere = here.count(it->second->Id) != 0;
-            if (!(byName ? stillHere : it->second->Keywords == theirs.Keywords)) continue;
+            if (!(byName ? stillHere || orDeleted : it->second->Keywords == theirs.Keywords)) continue;
             if (taken == range.second || stillHere) taken = it;
             if (stillHere) break;
         }
@@ -272,15 +288,25 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
         return id;
     };
     std::vector<int> followed(disk.size(), 0);
+    // The groups that hold the Id of an exact twin after them: another base group the other
+    // hand wrote that Id onto, not one it made anew, so a delete here matches it by name.
+    std::vector<bool> gaveWay(disk.size(), false);
     for (size_t i = 0; i < disk.size(); ++i) {
+        if (followed[i]) continue;  // the exact twin of a group before it
         const GroupEntry& theirs = disk[i];
         std::map<int, const GroupEntry*>::const_iterator b = theirs.Id > 0 ? baseById.find(theirs.Id) : baseById.end();
         if (b != baseById.end() && SameContent(*b->second, theirs)) {
             followed[i] = theirs.Id;
             continue;
         }
-        const int asRead = takeMissing(theirs, false);
-        followed[i] = asRead ? asRead : b != baseById.end() ? theirs.Id : 0;
+        const std::map<int, size_t>::const_iterator twin =
+            b != baseById.end() ? exactTwin.find(theirs.Id) : exactTwin.end();
+        if (twin != exactTwin.end()) {
+            followed[twin->second] = theirs.Id;
+            gaveWay[i] = true;
+        }
+        const int asRead = takeMissing(theirs, false, false);
+        followed[i] = asRead ? asRead : b != baseById.end() && twin == exactTwin.end() ? theirs.Id : 0;
     }
     // A base group whose Id the file now gives a group that is another base group (the
     // other hand wrote that group's Id over its own) is missing too: the file's group still
@@ -291,9 +317,9 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
         if (b.Id > 0 && onDisk.count(b.Id) && !followedIds.count(b.Id) && !moved.count(b.Id))
             missing.insert({b.Name, &b});
     for (size_t i = 0; i < disk.size(); ++i)
-        if (!followed[i]) followed[i] = takeMissing(disk[i], false);
+        if (!followed[i]) followed[i] = takeMissing(disk[i], false, false);
     for (size_t i = 0; i < disk.size(); ++i)
-        if (!followed[i]) followed[i] = takeMissing(disk[i], true);
+        if (!followed[i]) followed[i] = takeMissing(disk[i], true, gaveWay[i]);
     return followed;
 }
 
@@ -321,7 +347,8 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
 bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
                                  std::vector<GroupEntry>* newBase, const std::vector<int>* heldIds,
                                  std::vector<std::string>* dropped, const GivenIds* given,
-                                 const GivenIds* seen, const std::vector<int>* baseHeldIds) {
+                                 const GivenIds* seen, const std::vector<int>* baseHeldIds,
+                                 const std::vector<int>* repeatedIds) {
     const std::vector<GroupEntry> before = UserGroups();
     std::map<int, const GroupEntry*> baseById;
     for (const GroupEntry& b : base)
@@ -343,7 +370,7 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
     const GivenIds seenBefore = seen ? *seen : GivenIds::OfFile(baseIds, 0);
     ReserveIds(now);
     for (int id : claimed) ReserveId(id);
-    const std::vector<int> followed = FollowFileGroups(base, disk, moved, mine);
+    const std::vector<int> followed = FollowFileGroups(base, disk, moved, mine, repeatedIds);
 
     std::vector<GroupEntry*> addedHere;
     for (GroupEntry* group : m_Groups)

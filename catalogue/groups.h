@@ -140,10 +140,14 @@ public:
     // this run saw of it before (when not given, the Ids of `base`): a group here that does
     // not hold the file's own Id keeps no Id the file holds for another group nor one it
     // gave since (IdTakenInFile). After the merge each Id is held by one group.
+    // `repeatedIds`, when given, holds for each group of `disk` the Id the file gives it
+    // where an earlier group holds that Id too (CGroupsFile::RepeatedIds), or 0: of two
+    // groups of one Id, the one that is the base's group of that Id as read is that group.
     bool MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
                       std::vector<GroupEntry>* newBase = nullptr, const std::vector<int>* heldIds = nullptr,
                       std::vector<std::string>* dropped = nullptr, const GivenIds* given = nullptr,
-                      const GivenIds* seen = nullptr, const std::vector<int>* baseHeldIds = nullptr);
+                      const GivenIds* seen = nullptr, const std::vector<int>* baseHeldIds = nullptr,
+                      const std::vector<int>* repeatedIds = nullptr);
 
     std::vector<GroupEntry*> m_Groups;  // owned; the first is always "Other"
     GroupEntry* m_pCurrentGroup;        // the selected group, or null for all programs

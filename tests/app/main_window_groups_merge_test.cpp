@@ -144,6 +144,11 @@ TEST_F(MainWindowGroupsFileTest, AChangeMadeHereAfterAnotherProgramsEditComesOut
         {"two groups of one Id, the first deleted", file(tools + group("Id=\"2\" Name=\"Media\"", {"player"})),
          file(group("Id=\"2\" Name=\"Media\"", {"player"})), 'k',
          file(group("Id=\"2\" Name=\"Media\"", {"player", "alpha"})), {"Media"}, nullptr},
+        {"two groups of one Id, the first edited", file(tools + media),
+         file(group("Id=\"3\" Name=\"Tools\"", {"corpus", "x"}) + media), 'k',
+         file(group("Id=\"3\" Name=\"Tools\"", {"corpus", "x"}) +
+              group("Name=\"Media\" Id=\"4\"", {"player", "alpha"})),
+         {"Tools", "Media"}, nullptr},
         {"an Id changed by hand", file(tools + media), file(tools + group("Id=\"30\" Name=\"Media\"", {"player"})),
          'k', file(tools + group("Id=\"30\" Name=\"Media\"", {"player", "alpha"})), {"Tools", "Media"}, nullptr},
         {"an Id changed by hand, held by another groups element", earlier(file(tools + media)),

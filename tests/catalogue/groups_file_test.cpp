@@ -311,6 +311,81 @@ TEST_F(GroupsFile, AMergeGivesAGroupMadeHereNoIdTheFileGaveElsewhere) {
     EXPECT_EQ(theirs + "<Group Id=\"5\" Name=\"c\"/>\n</Purgelet></NimboPurgelet>\n", Body(ReadWholeFile(path)));
 }
 
+// Another program wrote Office's Id onto Tools, which comes first, and added a keyword to
+// one of them or none; the user renamed, gave a keyword to or deleted one of them here. The
+// change lands on that group, whichever of the two holds the Id first, and the write edits
+// only it (and gives the later an Id of its own).
+TEST_F(GroupsFile, AChangeToOneOfTwoGroupsOfOneIdLandsOnTheGroupChanged) {
+    using Keywords = std::vector<std::string>;
+    auto group = [](const std::string& attributes, const Keywords& keywords) {
+        std::string text = "<Group " + attributes + (keywords.empty() ? "/>\n" : ">\n");
+        for (const std::string& k : keywords) text += "<Keyword>" + k + "</Keyword>\n";
+        return keywords.empty() ? text : text + "</Group>\n";
+    };
+    auto file = [](const std::string& groups) {
+        return "<NimboPurgelet><Purgelet>\n" + groups + "</Purgelet></NimboPurgelet>";
+    };
+    const std::string tools = group("Id=\"3\" Name=\"Tools\"", {"t"});
+    const std::string toolsX = group("Id=\"3\" Name=\"Tools\"", {"t", "x"});
+    const std::string work = group("Id=\"3\" Name=\"Work\"", {"t"}), work4 = group("Name=\"Work\" Id=\"4\"", {"o"});
+    const std::string first = group("Id=\"2\" Name=\"Tools\"", {"t"}) + group("Id=\"3\" Name=\"Office\"", {"o"});
+    const std::string office4 = group("Name=\"Office\" Id=\"4\"", {"o"});
+    const std::string office4X = group("Name=\"Office\" Id=\"4\"", {"o", "x"});
+    const std::string office4K = group("Name=\"Office\" Id=\"4\"", {"o", "k"});
+    const struct {
+        const char* what;
+        int changed;       // the group changed here: 2 Tools (the earlier), 3 Office (the later)
+        char change;       // 'r' renamed Work, 'k' a keyword "k" added, 'd' deleted
+        const char* edit;  // the group the other program gave the keyword "x", or ""
+        std::string written;
+    } cases[] = {
+        {"the later renamed", 3, 'r', "", file(tools + work4)},
+        {"the later renamed, the earlier edited", 3, 'r', "Tools", file(toolsX + work4)},
+        {"the later given a keyword", 3, 'k', "", file(tools + office4K)},
+        {"the later given a keyword, the earlier edited", 3, 'k', "Tools", file(toolsX + office4K)},
+        {"the later deleted", 3, 'd', "", file(tools)},
+        {"the later deleted, the earlier edited", 3, 'd', "Tools", file(toolsX)},
+        {"the earlier renamed", 2, 'r', "", file(work + office4)},
+        {"the earlier renamed, the later edited", 2, 'r', "Office", file(work + office4X)},
+        {"the earlier renamed and edited there", 2, 'r', "Tools",
+         file(group("Id=\"3\" Name=\"Work\"", {"t", "x"}) + office4)},
+        {"the earlier given a keyword", 2, 'k', "", file(group("Id=\"3\" Name=\"Tools\"", {"t", "k"}) + office4)},
+        {"the earlier given a keyword, the later edited", 2, 'k', "Office",
+         file(group("Id=\"3\" Name=\"Tools\"", {"t", "k"}) + office4X)},
+        {"the earlier given a keyword and edited there", 2, 'k', "Tools",
+         file(group("Id=\"3\" Name=\"Tools\"", {"t", "x", "k"}) + office4)},
+        {"the earlier deleted", 2, 'd', "", file(office4)},
+        {"the earlier deleted, the later edited", 2, 'd', "Office", file(office4X)},
+        {"the earlier deleted and edited there", 2, 'd', "Tools", file(office4)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Reset();
+        ASSERT_TRUE(WriteWholeFile(path, file(first)));
+        ASSERT_TRUE(m->Load(path.c_str()));
+        const std::vector<GroupEntry> base = m->UserGroups();
+        GroupEntry* changed = m->FindGroup(c.changed);
+        if (c.change == 'r') changed->Name = "Work";
+        if (c.change == 'k') changed->AddKeyword("k");
+        if (c.change == 'd') m->DeleteGroup(changed);
+        const std::string edit = c.edit;
+        const Keywords t = edit == "Tools" ? Keywords{"t", "x"} : Keywords{"t"};
+        const Keywords o = edit == "Office" ? Keywords{"o", "x"} : Keywords{"o"};
+        const std::string theirs = group("Id=\"3\" Name=\"Tools\"", t) + group("Id=\"3\" Name=\"Office\"", o);
+        ASSERT_TRUE(WriteWholeFile(path, file(theirs)));
+        CGroupsFile read;
+        ASSERT_TRUE(read.Open(path.c_str()));
+        std::vector<GroupEntry> disk, newBase;
+        read.ReadGroups(&disk);
+        read.ReserveIds(m);
+        const GivenIds given = read.IdsGiven();
+        const std::vector<int> repeated = read.RepeatedIds();
+        m->MergeChanges(base, disk, &newBase, &read.OtherIds(), nullptr, &given, nullptr, nullptr, &repeated);
+        ASSERT_TRUE(read.WriteGroups(m, &newBase) && read.Save()) << read.Status().writeError;
+        EXPECT_EQ(c.written + "\n", Body(ReadWholeFile(path)));
+    }
+}
+
 TEST_F(GroupsFile, MissingDamagedAndForeignFilesYieldNoGroupsAndOnlyKeptBytesAreReplaced) {
     struct Case {
         const char* label;
