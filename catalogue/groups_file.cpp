@@ -311,16 +311,21 @@ BytesDigest DigestOf(const std::string& bytes) {
 
 namespace {
 
-// The digest of what the file at `path` holds, with its state; no digest while another
-// program holds it open for writing (it may be changing under the reading).
-BytesDigest FileDigest(const std::string& path, GroupsFileState& state) {
+// Whether the file at `path` holds the bytes `state` and `digest` were taken of; not while
+// another program holds it open for writing (it may be changing under the reading). A file
+// of another size holds other bytes: it is not read, nor its digest taken.
+bool FileStillHolds(const std::string& path, const GroupsFileState& state, const BytesDigest& digest) {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return BytesDigest();
-    BytesDigest digest;
-    state = ReadGroupsFileState(file, &digest);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size;
+    bool same = ::GetFileSizeEx(file, &size) && static_cast<ULONGLONG>(size.QuadPart) == state.size;
+    if (same) {
+        BytesDigest now;
+        same = ReadGroupsFileState(file, &now) == state && now.Matches(digest);
+    }
     ::CloseHandle(file);
-    return digest;
+    return same;
 }
 
 struct KeptDocument {
@@ -361,8 +366,7 @@ IXMLDOMDocument* TakeKeptDocument(const std::string& path, GroupsFileState* stat
     kept.document = nullptr;
     // Compared by a digest no other bytes share, not by a quick hash: a document that is not
     // the file's own would have the save edit, and write back, what the file does not hold.
-    GroupsFileState now;
-    if (!FileDigest(path, now).Matches(kept.digest) || now != kept.state) Release(document);
+    if (!FileStillHolds(path, kept.state, kept.digest)) Release(document);
     if (document && state) *state = kept.state;
     if (document && digest) *digest = kept.digest;
     if (document && removed) *removed = kept.removed;

@@ -286,8 +286,10 @@ private:
     BOOL RemoveWithItsLine(IXMLDOMNode* parent, IXMLDOMNode* node);
     BOOL WriteDocument();
     BOOL KeepGivenIds(const std::vector<int>& idsRead, int givenDownwards);
-    std::string WrittenFault(const std::string& temp, const std::string& bytes, IXMLDOMDocument** readBack);
-    std::string ReadBackFault(const std::string& temp, const std::string& bytes, IXMLDOMDocument** readBack);
+    std::string WrittenFault(const std::string& temp, const std::string& bytes, IXMLDOMDocument** readBack,
+                             BytesDigest* digest);
+    std::string ReadBackFault(const std::string& temp, const std::string& bytes, IXMLDOMDocument** readBack,
+                              BytesDigest* digest);
     std::string ReadingFault(const groupsfile::GroupsReading& read) const;
 
     IXMLDOMDocument* m_pDocument;

@@ -82,7 +82,10 @@ BOOL ReplaceHeldFile(const std::string& path, std::string& temp, const GroupsFil
         ::SetLastError(error);
         return FALSE;
     }
-    if (ReadGroupsFileState(held) != read) {
+    // A file of another size holds other bytes: it is not read to be told so.
+    LARGE_INTEGER size;
+    const bool sized = ::GetFileSizeEx(held, &size) != FALSE;
+    if ((sized && static_cast<ULONGLONG>(size.QuadPart) != read.size) || ReadGroupsFileState(held) != read) {
         ::CloseHandle(held);
         changed = true;
         ::SetLastError(ERROR_SUCCESS);
@@ -918,7 +921,8 @@ BOOL CGroupsFile::WriteDocument() {
     }
 
     IXMLDOMDocument* readBack = nullptr;
-    fault = WrittenFault(temp, bytes, &readBack);
+    BytesDigest digest;
+    fault = WrittenFault(temp, bytes, &readBack, &digest);
     if (!fault.empty()) {
         m_status.writeError = kReadsOtherwise + fault;
         ::DeleteFileA(temp.c_str());
@@ -978,7 +982,7 @@ BOOL CGroupsFile::WriteDocument() {
     // every group and keyword deleted in the run. Once they pass a small share of what it
     // holds, the next save reads the file afresh: in time that share pays for the parse.
     if (readBack && m_removedNodes <= text.Nodes() / kRemovedNodesShare)
-        KeepDocument(m_path, m_state, DigestOf(bytes), readBack, m_removedNodes);
+        KeepDocument(m_path, m_state, digest.known ? digest : DigestOf(bytes), readBack, m_removedNodes);
     Release(readBack);
     return TRUE;
 }
@@ -986,10 +990,11 @@ BOOL CGroupsFile::WriteDocument() {
 // Why the file written to `temp` does not read back exactly as written, or "". When it
 // holds exactly `bytes`, `readBack` receives the document that reads as them (a reference
 // the caller releases): the one written, when the writing vouched for what its bytes read
-// as (it is still held then), else the parse of the file. A file that holds other bytes is
+// as (it is still held then), else the parse of the file, and then `digest` the digest of
+// the bytes that parse read (they are not hashed twice). A file that holds other bytes is
 // parsed too, so that the reason says what would read back otherwise.
 std::string CGroupsFile::WrittenFault(const std::string& temp, const std::string& bytes,
-                                      IXMLDOMDocument** readBack) {
+                                      IXMLDOMDocument** readBack, BytesDigest* digest) {
     if (m_pDocument && FileHolds(temp, bytes)) {
         *readBack = m_pDocument;
         m_pDocument = nullptr;
@@ -997,15 +1002,16 @@ std::string CGroupsFile::WrittenFault(const std::string& temp, const std::string
     }
     Release(m_pDocument);
     m_removedNodes = 0;  // a reading of its own
-    const std::string fault = ReadBackFault(temp, bytes, readBack);
+    const std::string fault = ReadBackFault(temp, bytes, readBack, digest);
     return fault.empty() && !*readBack ? "it holds other bytes than were written" : fault;
 }
 
 // Why the file written to `temp` does not read back as the groups meant, or "", by a parse
 // of it. When it reads back and holds exactly `bytes`, the document it read is given back
-// in `readBack` (a reference the caller releases), as the reading of those bytes.
+// in `readBack` (a reference the caller releases), as the reading of those bytes, with
+// their digest in `digest`.
 std::string CGroupsFile::ReadBackFault(const std::string& temp, const std::string& bytes,
-                                       IXMLDOMDocument** readBack) {
+                                       IXMLDOMDocument** readBack, BytesDigest* digest) {
     CGroupsFile check;
     if (!check.Open(temp.c_str())) return "it could not be read again";
     if (check.Status().kind != GroupsFileStatus::Read)
@@ -1021,6 +1027,7 @@ std::string CGroupsFile::ReadBackFault(const std::string& temp, const std::strin
     if (FileHolds(temp, bytes)) {
         *readBack = check.m_pDocument;
         check.m_pDocument->AddRef();
+        *digest = check.m_readFrom;
     }
     return std::string();
 }
