@@ -37,10 +37,6 @@ public:
 
     // Whether the list leaves an entry out: hide option, current group, search text.
     bool IsFilteredOut(const ProgramEntry* pEntry) const;
-    // A command filled the list again and the second after its rows reached the screen,
-    // in which no row double-click acts, is not over yet.
-    bool RestAfterRefillRuns() const { return m_restAwaits != RestAwaits::None; }
-
     // Column texts.
     static CString FormatSize(LONGLONG nSize, int nSizeType);
     static CString FormatDate(const FILETIME& ftLastUsed);

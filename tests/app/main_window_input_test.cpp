@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <thread>
@@ -125,6 +126,43 @@ public:
 
 private:
     void* m_pReal = NULL;
+};
+
+// The list's rest after a command, run alongside by timers of the test's own on the window's
+// thread, set as the list sets its own once the rows show: one of the shortest period (the
+// thread has handed the rows over), then one of the rest's length (a second from when the
+// rows reach the screen, 50 ms after that), and a little more. The thread takes timers in
+// the order they fall due, so once the test's second has come, the list's rest is over; when
+// it has not come by a served double-click's time, the thread ran too late to judge it.
+class OwnRest
+{
+public:
+    static void Start()
+    {
+        s_bOver = false;
+        s_nId = ::SetTimer(NULL, 0, USER_TIMER_MINIMUM, HandedOver);
+    }
+    static void Stop()
+    {
+        if (s_nId != 0) ::KillTimer(NULL, s_nId);
+        s_nId = 0;
+    }
+    static bool Over() { return s_bOver; }
+
+private:
+    static void CALLBACK HandedOver(HWND, UINT, UINT_PTR nId, DWORD)
+    {
+        ::KillTimer(NULL, nId);
+        s_nId = ::SetTimer(NULL, 0, 1050 + 20, RestOver);
+    }
+    static void CALLBACK RestOver(HWND, UINT, UINT_PTR nId, DWORD)
+    {
+        ::KillTimer(NULL, nId);
+        s_nId = 0;
+        s_bOver = true;
+    }
+    static inline std::atomic<bool> s_bOver{false};
+    static inline UINT_PTR s_nId = 0;
 };
 
 // Counts the releases of one key that this thread takes off its queue, in any loop (a
@@ -316,9 +354,10 @@ TEST_F(MainWindowInputTest, AKeyMadeBeforeARefillTakesTheSelectionAwayAndItsBurs
 // Beta, in the middle row, acted on by a command that fills the list again: a double-click
 // on it (its uninstaller runs 0, 0.5, 1.5 or 5 s and removes its own entry), the toolbar's
 // Remove answered with a click on Yes, F5, Options answered OK, Add to Group answered OK
-// while the list shows "Other", the group editor's Apply, or the groups pane's Delete
-// answered with the Y key while the list shows the group (Beta comes back where Gamma
-// stood). The groups file is slow to write (a save after the re-filter is part of the
+// while the list shows "Other", the group editor's Apply, the editor's typing applied by
+// Yes to the question a click on another group in the tree asks (the editor then shows
+// that group and is cancelled), or the groups pane's Delete answered with the Y key while
+// the list shows the group (Beta comes back where Gamma stood). The groups file is slow to write (a save after the re-filter is part of the
 // command), or cannot be written, and the box that says so stays up 1.5 s after the
 // refill. In some cases the machine is kept busy (the window's thread runs late and
 // shows the new rows well after the command), or the window's thread, once it painted
@@ -326,8 +365,10 @@ TEST_F(MainWindowInputTest, AKeyMadeBeforeARefillTakesTheSelectionAwayAndItsBurs
 // 0.6 to 0.95 s after the user sees the rows the command brought (the program that moved
 // under the pointer has stood still there longer than the double-click time), a
 // double-click at the same place runs nothing and leaves nothing selected, also when its
-// second half comes after the second is over; 1.15 to 1.2 s after it, it runs the
-// program the user sees there.
+// second half comes after the second is over, and also when the system stamps it as made
+// after the second while its first press was taken within it; 1.15 to 1.3 s after it, at
+// its own time, it runs the program the user sees there (where the window's thread runs too
+// late to judge that, the test says so and checks only that nothing else ran).
 TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACommand)
 {
     enum Command
@@ -338,10 +379,11 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
         Options,
         AddToGroup,
         Apply,
+        ApplyByYes,
         DeleteGroup
     };
-    const char* const kCommandNames[] = {"a double-click", "Remove", "F5",   "Options",
-                                         "Add to Group",   "Apply",  "Delete"};
+    const char* const kCommandNames[] = {"a double-click", "Remove", "F5",           "Options",
+                                         "Add to Group",   "Apply",  "Apply by Yes", "Delete"};
     const bool kBusy = true;
     const struct
     {
@@ -366,6 +408,7 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
         {Remove, 0, 950, "", "2 of 2", false, 400},
         {Remove, 0, 800, "", "2 of 2", false, 0, 500},
         {Remove, 0, 300, "", "2 of 2", false, 0, 0, false, 1300},
+        {Remove, 0, 900, "", "2 of 2", false, 400, 0, false, 1300},
         {Remove, 0, 600, "", "2 of 2", kBusy},
         {Remove, 0, 600, "", "2 of 2", false, 450},
         {Remove, 0, 1300, "Gamma Tools\n", "2 of 2"},
@@ -376,6 +419,7 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
         {AddToGroup, 0, 1200, "Gamma Tools\n", "2 of 3", false, 0, 0, true},
         {Apply, 0, 750, "", "2 of 3"},
         {Apply, 0, 1200, "Gamma Tools\n", "2 of 3"},
+        {ApplyByYes, 0, 750, "", "2 of 3"},
         {DeleteGroup, 0, 600, "", "3 of 3"},
         {DeleteGroup, 0, 600, "", "3 of 3", kBusy},
         {DeleteGroup, 0, 750, "", "3 of 3", false, 0, 0, true},
@@ -414,6 +458,11 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
                 ClickAt(rcOther.CenterPoint());
                 ASSERT_TRUE(PumpUntil([] { return CGroupManager::GetInstance()->m_pCurrentGroup != NULL; }));
             }
+            if (c.command == ApplyByYes) {
+                // The group the click in the tree goes to.
+                mainwindowtest::AddGroup("Tools", "zzz");
+                CUiManager::GetInstance()->RefreshGroups();
+            }
             if (c.bSaveFails) {
                 ASSERT_TRUE(SaveGroupsFile(false));
                 ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -427,7 +476,7 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
             POINT pt = RowPoint(dlg, pszUnder);
             const HWND hList = List(dlg).m_hWnd;
             const bool bSelects = c.command == Remove || c.command == Options || c.command == AddToGroup;
-            const bool bAsks = bSelects || c.command == DeleteGroup;
+            const bool bAsks = bSelects || c.command == DeleteGroup || c.command == ApplyByYes;
             if (bSelects) {
                 ClickAt(pt);
                 ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Beta Tools"; }));
@@ -437,17 +486,17 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
             // when the user sees them: once the window's thread next waits. The
             // double-click is stamped from then, whenever the hand's thread runs.
             std::atomic<DWORD> dwOver{0}, dwShown{0}, dwSeen{0};
-            std::atomic<bool> bSecondSent{false}, bRestOver{false};
-            bool bHeld = false, bRestBegun = false;
+            std::atomic<bool> bSecondSent{false}, bJudged{true};
+            bool bHeld = false, bCancelled = false;
             std::thread hand([&] {
                 SleepUntil([&] { return dwSeen != 0; }, 60000);
                 DWORD dwAt = dwSeen.load() + c.dwAfterMs;
                 SleepUntil([&] { return (LONG)(::GetTickCount() - dwAt) >= 0; });
                 if (!bInRest) {
-                    // A busy machine runs the rest's timer late, and input that comes
-                    // before it is taken within the rest: the hand that is to be served
-                    // double-clicks once the second is over.
-                    SleepUntil([&] { return bRestOver.load(); }, 10000);
+                    // The hand to be served double-clicks at its own time. A busy machine
+                    // may run the rest's timer late, and input that comes before it is
+                    // taken within the rest: then the outcome tells nothing.
+                    bJudged = OwnRest::Over();
                     const DWORD dwNow = ::GetTickCount();
                     if ((LONG)(dwNow - dwAt) > 0) dwAt = dwNow;
                 }
@@ -462,7 +511,7 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
             });
             ownedbox::BoxWatcher box(dlg.m_hWnd, [&](HWND hBox) {
                 if (c.command != DeleteGroup) {
-                    ownedbox::ClickBoxButton(hBox, c.command == Remove ? IDYES : IDOK);
+                    ownedbox::ClickBoxButton(hBox, c.command == Remove || c.command == ApplyByYes ? IDYES : IDOK);
                 } else {
                     GUITHREADINFO info;
                     SleepUntil([&] { return realinput::ThreadInputOf(hBox, info) && info.hwndActive == hBox; },
@@ -492,14 +541,20 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
                 realinput::Tap(VK_F5);
             } else if (c.command == AddToGroup) {
                 ::PostMessageA(dlg.m_hWnd, WM_COMMAND, ID_PROGRAM_ADD_TO_GROUP, 0);
-            } else if (c.command == Apply) {
+            } else if (c.command == Apply || c.command == ApplyByYes) {
                 CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
                 ASSERT_TRUE(CUiManager::GetInstance()->ShowGroupEditor(-1));
                 editor.m_wndName.SetWindowTextA("Set");
                 editor.m_wndKeywords.SetWindowTextA("alpha\r\ngamma");
-                CRect rcApply;
-                editor.m_wndApply.GetWindowRect(&rcApply);
-                ClickAt(rcApply.CenterPoint());
+                CRect rcClick;
+                if (c.command == Apply) {
+                    editor.m_wndApply.GetWindowRect(&rcClick);
+                } else {
+                    CExtTreeCtrl& tree = dlg.m_pageUninstall.m_pageGroups.m_wndTree;
+                    tree.GetItemRect(mainwindowtest::TreeItem(dlg, "Tools"), &rcClick, TRUE);
+                    tree.ClientToScreen(&rcClick);
+                }
+                ClickAt(rcClick.CenterPoint());
             } else if (c.command == DeleteGroup) {
                 CExtToolControlBar& bar = dlg.m_pageUninstall.m_pageGroups.m_wndToolBar;
                 ClickAt(bar, mainwindowtest::BarButton(bar, ID_GROUP_DELETE)->Rect().CenterPoint());
@@ -509,9 +564,17 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
             }
             const bool bDone = mainwindowtest::PumpUntilAfterEach(
                 [&] {
-                    if (dwOver == 0 && refills.Count(hList) > nRefills && ::IsWindowEnabled(dlg.m_hWnd)) {
+                    const bool bRefilled = refills.Count(hList) > nRefills && ::IsWindowEnabled(dlg.m_hWnd);
+                    if (c.command == ApplyByYes && bRefilled && !bCancelled) {
+                        // Yes applied the typing, and the editor shows the group clicked:
+                        // the user cancels it.
+                        CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+                        bCancelled = editor.PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                                                        (LPARAM)editor.m_wndCancel.m_hWnd) != FALSE;
+                    }
+                    if (dwOver == 0 && bRefilled && ::IsWindowVisible(hList)) {
                         // The list comes back where the editor stood: the place is Beta's row there.
-                        if (c.command == Apply) pt = RowPoint(dlg, "Gamma Tools");
+                        if (c.command == Apply || c.command == ApplyByYes) pt = RowPoint(dlg, "Gamma Tools");
                         dwOver = ::GetTickCount();
                         if (!::GetUpdateRect(hList, NULL, FALSE)) dwShown = dwOver.load();
                         // A busy machine runs the window's thread late: here it does not
@@ -526,13 +589,14 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
                         // screen only when it runs on.
                         if (c.dwLateMs != 0) ::Sleep(c.dwLateMs);
                         dwSeen = ::GetTickCount();
+                        OwnRest::Start();
                     }
-                    const bool bRestRuns = dlg.m_pageUninstall.m_pageView.m_pageList.RestAfterRefillRuns();
-                    if (dwOver != 0 && bRestRuns) bRestBegun = true;
-                    if (bRestBegun && !bRestRuns) bRestOver = true;
-                    if (c.dwStampedMs != 0 && dwSeen != 0 && !bHeld && ::GetTickCount() - dwSeen >= 200) {
+                    if (c.dwStampedMs != 0 && c.dwSecondMs == 0 && dwSeen != 0 && !bHeld &&
+                        ::GetTickCount() - dwSeen >= 200) {
                         // Busy from 0.2 s on, the thread takes the double-click only once
-                        // the hand has made it and the time stamped on it has passed.
+                        // the hand has made it and the time stamped on it has passed. (A
+                        // double-click whose first press is taken at once, within the
+                        // rest, and its second after it, is stamped ahead of the clock.)
                         bHeld = true;
                         SleepUntil([&] { return bSecondSent && ::GetTickCount() - dwSeen >= c.dwStampedMs + 100; });
                     }
@@ -542,13 +606,22 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
             hand.join();
             box.Join();
             busy.Stop();
+            OwnRest::Stop();
             ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
             TestApp().m_bShowBoxes = false;
             ASSERT_TRUE(bDone);
             EXPECT_TRUE(mainwindowtest::SettleInput());
             PumpUntil([&] { return ::IsWindowEnabled(dlg.m_hWnd); }, 20000);
-            EXPECT_EQ(c.ran, mainwindowtest::WitnessLog()) << "not the program the user saw ran";
-            EXPECT_EQ(strSelected, SelectedRowText(dlg));
+            if (bJudged) {
+                EXPECT_EQ(c.ran, mainwindowtest::WitnessLog()) << "not the program the user saw ran";
+                EXPECT_EQ(strSelected, SelectedRowText(dlg));
+            } else {
+                std::printf("[   NOTE   ] %s, %u ms after: the window's thread ran the rest's timer too late to judge "
+                            "the served double-click; only that nothing else ran is checked\n",
+                            kCommandNames[c.command], (unsigned)c.dwAfterMs);
+                const std::string ran = mainwindowtest::WitnessLog();
+                EXPECT_TRUE(ran.empty() || ran == c.ran) << ran;
+            }
             EXPECT_EQ(std::string(c.status) + " programs found", Status(dlg));
         }));
     }
