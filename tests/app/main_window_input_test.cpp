@@ -357,9 +357,9 @@ TEST_F(MainWindowInputTest, AKeyMadeBeforeARefillTakesTheSelectionAwayAndItsBurs
 // while the list shows "Other", the group editor's Apply, the editor's typing applied by
 // Yes to the question a click on another group in the tree asks (the editor then shows
 // that group and is cancelled), or the groups pane's Delete answered with the Y key while
-// the list shows the group (Beta comes back where Gamma stood). The groups file is slow to write (a save after the re-filter is part of the
-// command), or cannot be written, and the box that says so stays up 1.5 s after the
-// refill. In some cases the machine is kept busy (the window's thread runs late and
+// the list shows the group (Beta comes back where Gamma stood). The groups file is slow
+// to write (a save after the re-filter is part of the command), or cannot be written,
+// and the box that says so stays up 1.5 s after the refill. In some cases the machine is kept busy (the window's thread runs late and
 // shows the new rows well after the command), or the window's thread, once it painted
 // the rows, runs on 0.5 s before it waits for input (the system shows them only then).
 // 0.6 to 0.95 s after the user sees the rows the command brought (the program that moved
@@ -594,9 +594,10 @@ TEST_F(MainWindowInputTest, NoRowDoubleClickActsWithinASecondOfTheRefillAfterACo
                     if (c.dwStampedMs != 0 && c.dwSecondMs == 0 && dwSeen != 0 && !bHeld &&
                         ::GetTickCount() - dwSeen >= 200) {
                         // Busy from 0.2 s on, the thread takes the double-click only once
-                        // the hand has made it and the time stamped on it has passed. (A
-                        // double-click whose first press is taken at once, within the
-                        // rest, and its second after it, is stamped ahead of the clock.)
+                        // the hand has made it and the time stamped on it has passed. One
+                        // whose halves come apart is not held: its first press, stamped
+                        // ahead of the clock, is taken at once within the rest, and its
+                        // second after the rest is over.
                         bHeld = true;
                         SleepUntil([&] { return bSecondSent && ::GetTickCount() - dwSeen >= c.dwStampedMs + 100; });
                     }
