@@ -2,6 +2,8 @@
 #include "catalogue/groups_file.h"
 #include "framework/framework.h"
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <map>
 
 namespace
@@ -25,12 +27,20 @@ namespace
 // among the other Ids and on its base group. Builds before kept no base but the changed
 // groups: each change is its Id, which sides it has (1: as the file held it, 2: as here)
 // and those sides in that order.
+// Since kRecords each end keeps its value under a name of its own, "Groups " and the time it
+// was first kept (16 hex digits of the system's FILETIME) and the process's id (8 hex
+// digits), so that the names sort in the order kept; the value "Groups" then holds kRecords
+// alone, which an earlier build takes for damaged and says so rather than drop the records
+// unseen. A value "Groups" of an earlier layout is a record too, the first kept.
 const char kKeptSection[] = "Groups Not Stored";
 const char kKeptValue[] = "Groups";
+const char kRecordPrefix[] = "Groups ";
+const size_t kRecordNameLength = sizeof(kRecordPrefix) - 1 + 16 + 1 + 8;
 // Above every Id, so that no value of the earliest layout starts with either.
 const DWORD kWithBase = 0x80000002;
 const DWORD kWithBaseIdsOnce = 0x80000003;
 const DWORD kWithSeen = 0x80000004;
+const DWORD kRecords = 0x80000005;
 // Above every Id too: set on a base group's Id, it says the file held that Id elsewhere too
 // (a group it does not show, another groups element).
 const DWORD kHeldBesides = 0x40000000;
@@ -127,17 +137,47 @@ bool ReadSectionBytes(HKEY hKey, const char* pszValue, std::vector<BYTE>& bytes)
     return true;
 }
 
-}  // namespace
-
-HKEY OpenProgramSection(const char* pszSection)
+HKEY OpenSection(const char* pszSection, REGSAM access)
 {
     CWinApp* pApp = AfxGetApp();
     if (pApp == NULL || pApp->m_pszRegistryKey == NULL || pApp->m_pszProfileName == NULL) return NULL;
     const std::string key = std::string("Software\\") + pApp->m_pszRegistryKey + "\\" + pApp->m_pszProfileName +
                             "\\" + pszSection;
     HKEY hKey = NULL;
-    return ::RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &hKey) == ERROR_SUCCESS ? hKey : NULL;
+    return ::RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, access, &hKey) == ERROR_SUCCESS ? hKey : NULL;
 }
+
+// Whether the value "Groups" is the mark of records kept by name (kRecords alone).
+bool IsRecordsMark(HKEY hKey)
+{
+    std::vector<BYTE> bytes;
+    return ReadSectionBytes(hKey, kKeptValue, bytes) && bytes.size() == 4 &&
+           (bytes[0] | bytes[1] << 8 | bytes[2] << 16 | (DWORD)bytes[3] << 24) == kRecords;
+}
+
+bool IsRecordName(const std::string& name)
+{
+    if (name.size() != kRecordNameLength || name.compare(0, sizeof(kRecordPrefix) - 1, kRecordPrefix) != 0)
+        return false;
+    for (size_t i = sizeof(kRecordPrefix) - 1; i < name.size(); ++i)
+        if (!(isxdigit((unsigned char)name[i]) || (name[i] == ' ' && i == name.size() - 9))) return false;
+    return true;
+}
+
+// A name for a record kept now: it sorts after every record kept before.
+std::string NewRecordName()
+{
+    FILETIME now = {};
+    ::GetSystemTimeAsFileTime(&now);
+    char name[64];
+    sprintf(name, "%s%08lX%08lX %08lX", kRecordPrefix, (unsigned long)now.dwHighDateTime,
+            (unsigned long)now.dwLowDateTime, (unsigned long)::GetCurrentProcessId());
+    return name;
+}
+
+}  // namespace
+
+HKEY OpenProgramSection(const char* pszSection) { return OpenSection(pszSection, KEY_READ); }
 
 bool ReadSectionText(HKEY hKey, const char* pszValue, std::string& text)
 {
@@ -204,12 +244,53 @@ KeptGroups GroupChangesBetween(const std::vector<GroupEntry>& base, const std::v
     return kept;
 }
 
-bool KeepGroupChanges(const KeptGroups& kept)
+std::vector<std::string> KeptRecordNames()
 {
-    if (kept.changes.empty()) {
-        ForgetProgramSection(kKeptSection);
-        return true;
+    std::vector<std::string> names;
+    HKEY hKey = OpenProgramSection(kKeptSection);
+    if (hKey == NULL) return names;
+    bool bEarlier = false;
+    for (DWORD i = 0;; ++i) {
+        char name[64];
+        DWORD cchName = sizeof(name);
+        const LONG nResult = ::RegEnumValueA(hKey, i, name, &cchName, NULL, NULL, NULL, NULL);
+        if (nResult == ERROR_NO_MORE_ITEMS) break;
+        // A longer name is none of ours.
+        if (nResult != ERROR_SUCCESS) continue;
+        if (IsRecordName(name)) names.push_back(name);
+        if (lstrcmpiA(name, kKeptValue) == 0) bEarlier = !IsRecordsMark(hKey);
     }
+    ::RegCloseKey(hKey);
+    std::sort(names.begin(), names.end());
+    if (bEarlier) names.insert(names.begin(), kKeptValue);
+    return names;
+}
+
+void ForgetKeptRecords(const std::set<std::string>& names)
+{
+    if (names.empty()) return;
+    // Opened first: deleting a value of a section that is not there would make the key.
+    HKEY hKey = OpenSection(kKeptSection, KEY_READ | KEY_SET_VALUE);
+    if (hKey == NULL) return;
+    for (const std::string& name : names) ::RegDeleteValueA(hKey, name.c_str());
+    if (KeptRecordNames().empty()) {
+        ::RegCloseKey(hKey);
+        ForgetProgramSection(kKeptSection);
+        return;
+    }
+    // Records another copy kept stay: an earlier build is to see that something is kept.
+    DWORD dwType = 0;
+    if (::RegQueryValueExA(hKey, kKeptValue, NULL, &dwType, NULL, NULL) != ERROR_SUCCESS) {
+        std::string mark;
+        PutNumber(mark, kRecords);
+        ::RegSetValueExA(hKey, kKeptValue, 0, REG_BINARY, (const BYTE*)mark.data(), (DWORD)mark.size());
+    }
+    ::RegCloseKey(hKey);
+}
+
+bool KeepGroupChanges(const KeptGroups& kept, std::string* pName)
+{
+    if (kept.changes.empty()) return true;
     // The file may hold one Id twice (a group it does not show, another groups element):
     // each is named once, that of a base group on the group.
     std::set<int> others(kept.baseOtherIds.begin(), kept.baseOtherIds.end()), onBase;
@@ -257,11 +338,29 @@ bool KeepGroupChanges(const KeptGroups& kept)
         if (change.bHere) PutGroup(bytes, change.here);
         if (change.bHere && change.nBase < 0) PutNumber(bytes, (DWORD)hereId(change.here.Id));
     }
-    // What was kept before is older than these changes: it never stays in their place.
-    if (bytes.size() <= kMaxKeptBytes &&
-        AfxGetApp()->WriteProfileBinary(kKeptSection, kKeptValue, (LPBYTE)&bytes[0], (UINT)bytes.size()))
-        return true;
-    ForgetProgramSection(kKeptSection);
+    // The record of an earlier build's value takes the place before every record named.
+    std::string name = pName != NULL && IsRecordName(*pName) ? *pName : NewRecordName();
+    if (pName != NULL && lstrcmpiA(pName->c_str(), kKeptValue) == 0)
+        name.replace(sizeof(kRecordPrefix) - 1, 16, 16, '0');
+    if (pName != NULL) *pName = name;
+    std::string mark;
+    PutNumber(mark, kRecords);
+    CWinApp* pApp = AfxGetApp();
+    // Twice at most: a copy that removed its own last record may take the section away
+    // between the two writes.
+    for (int nTry = 0; nTry < 2 && bytes.size() <= kMaxKeptBytes; ++nTry) {
+        HKEY hKey = OpenProgramSection(kKeptSection);
+        DWORD dwType = 0;
+        const bool bMarked = hKey != NULL && ::RegQueryValueExA(hKey, kKeptValue, NULL, &dwType, NULL, NULL) == ERROR_SUCCESS;
+        if (hKey != NULL) ::RegCloseKey(hKey);
+        if (!bMarked && !pApp->WriteProfileBinary(kKeptSection, kKeptValue, (LPBYTE)&mark[0], (UINT)mark.size()))
+            break;
+        if (!pApp->WriteProfileBinary(kKeptSection, name.c_str(), (LPBYTE)&bytes[0], (UINT)bytes.size())) break;
+        const std::vector<std::string> names = KeptRecordNames();
+        if (std::find(names.begin(), names.end(), name) != names.end()) return true;
+    }
+    // What this record held before is older than these changes: it never stays in their place.
+    ForgetKeptRecords({name});
     return false;
 }
 
@@ -409,16 +508,16 @@ bool ReadChangedSides(KeptReader& reader, DWORD nFirstId, KeptGroups* kept, std:
 
 }  // namespace
 
-KeptRead ReadKeptGroupChanges(KeptGroups* kept, std::string* why)
+KeptRead ReadKeptGroupChanges(const std::string& name, KeptGroups* kept, std::string* why)
 {
     *kept = KeptGroups();
     why->clear();
     HKEY hKey = OpenProgramSection(kKeptSection);
     if (hKey == NULL) return KeptRead::None;
     DWORD dwType = 0;
-    const bool bThere = ::RegQueryValueExA(hKey, kKeptValue, NULL, &dwType, NULL, NULL) == ERROR_SUCCESS;
+    const bool bThere = ::RegQueryValueExA(hKey, name.c_str(), NULL, &dwType, NULL, NULL) == ERROR_SUCCESS;
     std::vector<BYTE> bytes;
-    const bool bRead = ReadSectionBytes(hKey, kKeptValue, bytes);
+    const bool bRead = ReadSectionBytes(hKey, name.c_str(), bytes);
     ::RegCloseKey(hKey);
     if (!bThere) return KeptRead::None;
     KeptReader reader(bytes);

@@ -64,9 +64,17 @@ struct KeptGroups
 // under those Ids, `baseOtherIds` the file's other Ids as `base` was read.
 KeptGroups GroupChangesBetween(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& here,
                                const std::set<int>& unstated, const std::vector<int>& baseOtherIds);
-// Keeps the changes for the next start in place of those kept before; no changes drops
-// what was kept. False when the registry refused them (what was kept before goes then too).
-bool KeepGroupChanges(const KeptGroups& kept);
+// Each end that keeps changes keeps them as a record of its own beside those other copies
+// of the program kept (two sessions of one user share the key): one copy never replaces
+// nor removes what another kept. The names of the records kept, in the order they were
+// kept (the value of an earlier build first).
+std::vector<std::string> KeptRecordNames();
+// Keeps the changes as the record *pName (a new record, named here, when it is empty) in
+// place of what that record held. No changes keep nothing. False when the registry refused
+// them (the record is gone then too: what it held is older than these changes).
+bool KeepGroupChanges(const KeptGroups& kept, std::string* pName = NULL);
+// Removes these records, and the section once it holds no record.
+void ForgetKeptRecords(const std::set<std::string>& names);
 // What ReadKeptGroupChanges found.
 enum class KeptRead
 {
@@ -74,10 +82,10 @@ enum class KeptRead
     Read,       // the changes, read whole
     Unreadable  // something kept that cannot be read as changes (why: the reason, for the user)
 };
-// The changes kept. Nothing of a value that cannot be read whole is used, nor of one that
-// names one Id twice. Values an earlier build kept (each changed group with its Id and
-// sides, no other group of the file) are read as a base of the changed groups alone.
-KeptRead ReadKeptGroupChanges(KeptGroups* kept, std::string* why);
+// The changes kept in one record. Nothing of a value that cannot be read whole is used, nor
+// of one that names one Id twice. Values an earlier build kept (each changed group with its
+// Id and sides, no other group of the file) are read as a base of the changed groups alone.
+KeptRead ReadKeptGroupChanges(const std::string& name, KeptGroups* kept, std::string* why);
 
 // What the user is to be told of the groups file and could not be when the session ended
 // (a change a merge then dropped), kept for the next start (section "Groups Not Told").

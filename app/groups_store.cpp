@@ -29,7 +29,9 @@ bool IsHeld(const CGroupsFile& file) { return file.Status().kind == GroupsFileSt
 std::string HeldWhy(const GroupsFileStatus& status)
 {
     return "cannot be opened now: " + status.reason +
-           ".\r\n\r\nAnother program holds it. It is left as it is, and the change is written with the next one.";
+           ".\r\n\r\nAnother program holds it. It is left as it is, and the change is written with the next one; "
+           "one still not written when the program ends is written if the file frees within a few seconds, and "
+           "otherwise kept and stored at the next start.";
 }
 
 // What becomes of a change the file refused during the run (read-only, a full disk): the
@@ -123,7 +125,7 @@ CGroupsStore& CGroupsStore::Instance()
 }
 
 CGroupsStore::CGroupsStore()
-    : m_bLeftAlone(false), m_bUnread(false), m_bExited(false), m_bEnded(false), m_bKeptInKey(false),
+    : m_bLeftAlone(false), m_bUnread(false), m_bExited(false), m_bEnded(false),
       m_bKeptToStore(false), m_bKeptAllDropped(false), m_bWriting(false)
 {
 }
@@ -228,18 +230,37 @@ std::string CGroupsStore::LoadFile()
     m_bUnread = false;
     m_bExited = false;
     m_bEnded = false;
-    // What an earlier end kept may be in the registry: the first store drops it.
-    m_bKeptInKey = true;
+    m_keptRecords.clear();
+    m_strOwnRecord.clear();
+    m_laterKept.clear();
     // What a save cut short by the end of the program left beside the file: the user's file
     // set aside goes back to its name, the new bytes not yet in place go.
     RestoreGroupsFileSetAside(path);
     RemoveGroupsFileLeftovers(path);
     CGroupManager* pGroups = CGroupManager::GetInstance();
+    // Each end that kept changes kept a record of its own (another copy of the program may
+    // have ended meanwhile): the first that can be read is merged here, the others each once
+    // the one before is stored. Those that cannot be read are told first (the user was told
+    // they were kept) and dropped.
     KeptGroups kept;
-    std::string strKeptWhy;
-    const KeptRead keptRead = ReadKeptGroupChanges(&kept, &strKeptWhy);
-    // Kept changes that cannot be read are told first: the user was told they were kept.
-    const std::string strLost = keptRead == KeptRead::Unreadable ? UnreadableKeptText(strKeptWhy) : std::string();
+    KeptRead keptRead = KeptRead::None;
+    std::string strLost;
+    for (const std::string& name : KeptRecordNames()) {
+        if (keptRead == KeptRead::Read) {
+            m_laterKept.push_back(name);
+            continue;
+        }
+        std::string why;
+        const KeptRead read = ReadKeptGroupChanges(name, &kept, &why);
+        if (read == KeptRead::None) continue;
+        m_keptRecords.insert(name);
+        if (read == KeptRead::Unreadable) {
+            strLost = Joined(strLost, UnreadableKeptText(why));
+            continue;
+        }
+        keptRead = read;
+        m_strOwnRecord = name;
+    }
     std::unique_ptr<CGroupsFile> pFile(new CGroupsFile);
     CGroupsFile& file = *pFile;
     const bool bOpened = OpenWhenFree(file, path, kHeldWaitMs);
@@ -472,8 +493,21 @@ std::string CGroupsStore::StoreKeptChanges(CGroupsFile* pRead, const std::string
     m_bKeptToStore = false;
     const std::string path = GetGroupsFilePath();
     std::string strNotice, strWhy, strText = strRead;
-    const Outcome outcome = Write(kHeldWaitMs, 0, strNotice, strWhy, pRead);
-    if (outcome == Stored && bAllDropped)
+    Outcome outcome = Write(kHeldWaitMs, 0, strNotice, strWhy, pRead);
+    bool bStored = outcome == Stored && !bAllDropped;
+    // What other ends kept after that record, each merged with the file as the store before
+    // left it, in the order kept.
+    std::string strLost;
+    while (outcome == Stored && TakeLaterKept(strLost)) {
+        std::string strMerged;
+        outcome = Write(kHeldWaitMs, 0, strMerged, strWhy, NULL, &bAllDropped);
+        bStored = bStored || (outcome == Stored && !bAllDropped);
+        strNotice = Joined(strNotice, strMerged);
+    }
+    strText = Joined(strText, strLost);
+    // Records that could not be read go once the others are stored.
+    if (outcome == Stored) DropKept();
+    if (outcome == Stored && !bStored)
     {
         // The file holds none of them: what the read told says why.
         strWhy.clear();
@@ -494,11 +528,48 @@ std::string CGroupsStore::StoreKeptChanges(CGroupsFile* pRead, const std::string
     return strText;
 }
 
+bool CGroupsStore::TakeLaterKept(std::string& strLost)
+{
+    while (!m_laterKept.empty()) {
+        const std::string name = m_laterKept.front();
+        m_laterKept.erase(m_laterKept.begin());
+        KeptGroups kept;
+        std::string why;
+        const KeptRead read = ReadKeptGroupChanges(name, &kept, &why);
+        // Gone: the copy that kept it stored it meanwhile.
+        if (read == KeptRead::None) continue;
+        m_keptRecords.insert(name);
+        if (read == KeptRead::Unreadable) {
+            strLost = Joined(strLost, UnreadableKeptText(why));
+            continue;
+        }
+        if (m_strOwnRecord.empty()) m_strOwnRecord = name;
+        // The file holds the groups here now: they are made again as the run that kept the
+        // record left them, and the next write merges them with the file as that run's next
+        // start would have.
+        CGroupManager* pGroups = CGroupManager::GetInstance();
+        const int nCurrent = pGroups->m_pCurrentGroup != NULL ? pGroups->m_pCurrentGroup->Id : 0;
+        pGroups->m_pCurrentGroup = NULL;
+        for (; pGroups->m_Groups.size() > 1; pGroups->m_Groups.pop_back()) delete pGroups->m_Groups.back();
+        std::vector<GroupEntry> base;
+        std::set<int> unstated;
+        TakeKeptChanges(kept, base, unstated);
+        StartFrom(base, unstated, kept.baseOtherIds, kept.seen);
+        m_bUnread = true;
+        if (nCurrent != 0) pGroups->m_pCurrentGroup = pGroups->FindGroup(nCurrent);
+        // The tree holds the groups by address.
+        CUiManager::GetInstance()->RefreshGroups();
+        return true;
+    }
+    return false;
+}
+
 void CGroupsStore::DropKept()
 {
-    if (!m_bKeptInKey) return;
-    KeepGroupChanges(KeptGroups());
-    m_bKeptInKey = false;
+    // Only what this run read at its start or kept itself: another copy's stay.
+    ForgetKeptRecords(m_keptRecords);
+    m_keptRecords.clear();
+    m_strOwnRecord.clear();
 }
 
 bool CGroupsStore::KeepPending()
@@ -508,15 +579,27 @@ bool CGroupsStore::KeepPending()
     kept.seen = m_seen;
     kept.nLargestId = pGroups->LargestId();
     kept.nLowestDownwards = pGroups->LowestIdGivenDownwards();
-    const bool bKept = KeepGroupChanges(kept);
-    // Also when the registry refused: what an earlier end kept may still be there.
-    m_bKeptInKey = true;
+    if (kept.changes.empty()) {
+        DropKept();
+        return true;
+    }
+    // Kept beside what other copies kept, in the place of the first record this run took.
+    const bool bKept = KeepGroupChanges(kept, &m_strOwnRecord);
+    // The other records this run took are in these changes (older, also when the registry
+    // refused them).
+    std::set<std::string> taken;
+    taken.swap(m_keptRecords);
+    taken.erase(m_strOwnRecord);
+    ForgetKeptRecords(taken);
+    if (bKept) m_keptRecords.insert(m_strOwnRecord);
+    if (!bKept) m_strOwnRecord.clear();
     return bKept;
 }
 
 CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, std::string& strNotice,
-                                          std::string& strWhy, CGroupsFile* pRead)
+                                          std::string& strWhy, CGroupsFile* pRead, bool* pAllDropped)
 {
+    if (pAllDropped != NULL) *pAllDropped = false;
     // Asked again while a write waits for the file (the session's end comes then): this one
     // goes on with what is to be written, and the end keeps it should it not get there.
     if (m_bWriting) {
@@ -567,7 +650,7 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
             }
             // While the file is as this run left it, its groups are the base's, place by place.
             if (m_bUnread || file.State() != m_fileState) {
-                if (!TakeChangedFile(file, strWhy, strNotice)) break;
+                if (!TakeChangedFile(file, strWhy, strNotice, pAllDropped)) break;
                 // The file holds every change already (another program made it too, or the
                 // merge dropped it): nothing is written, as at the next start's store.
                 if (!m_bLeftAlone && file.Status().kind == GroupsFileStatus::Read && SameAsBase() &&

@@ -100,8 +100,9 @@ private:
     // when it was written (a change the merge dropped, groups no longer shown), strWhy why
     // it was not. pRead, when given, is the file as just read (and merged): the first try
     // writes into that reading instead of opening the file again.
+    // pAllDropped, when given, is set when a merge dropped every change made here.
     Outcome Write(DWORD dwHeldWaitMs, int nLastingId, std::string& strNotice, std::string& strWhy,
-                  CGroupsFile* pRead = NULL);
+                  CGroupsFile* pRead = NULL, bool* pAllDropped = NULL);
     // The groups the last run kept, made again as that run left them: the list gets them
     // (the file's groups as it knew them, with its changes applied), `base` the file's
     // groups as it knew them (after the groups here already), with the Ids they have here,
@@ -112,6 +113,10 @@ private:
     // back what the user is told of them after what the read told (strRead). bAllDropped:
     // the read's merge dropped them and left nothing to store (strRead says so).
     std::string StoreKeptChanges(CGroupsFile* pRead, const std::string& strRead, bool bAllDropped);
+    // Makes the next of the later records the groups here, as the run that kept it left
+    // them, for the next write to merge with the file. Records that cannot be read are told
+    // in strLost. False when none is left.
+    bool TakeLaterKept(std::string& strLost);
     // Keeps what the file does not hold for the next start (or drops what was kept, when
     // it holds everything). False when the registry refused it.
     bool KeepPending();
@@ -164,8 +169,15 @@ private:
     bool m_bExited;
     // Set once the session ended: the system ends the program, nobody answers a box.
     bool m_bEnded;
-    // Set while changes may be kept in the registry from an earlier end: a store drops them.
-    bool m_bKeptInKey;
+    // The records of kept changes this run read at its start (and merged into its groups) or
+    // kept itself: the only ones it removes from the registry (another copy of the program
+    // may keep its own meanwhile). The first, or the one this run kept, takes its changes
+    // at its end (m_strOwnRecord).
+    std::set<std::string> m_keptRecords;
+    std::string m_strOwnRecord;
+    // The records found at the start after the first that could be read: each is stored
+    // once the one before is, merged with the file as that store left it.
+    std::vector<std::string> m_laterKept;
     // Set while the changes the last run kept wait for their first write in this run.
     bool m_bKeptToStore;
     // What the merge of the kept changes with the file had to tell, until StoreKept tells it.

@@ -3,6 +3,7 @@
 // Ids are given downwards from the largest the reader takes and below the top half.
 #include "held_file.h"
 #include "main_window_groups_fixture.h"
+#include "app/groups_kept.h"
 #include "app/groups_store.h"
 #include "catalogue/groups.h"
 #include "catalogue/groups_file.h"
@@ -55,13 +56,15 @@ protected:
         EXPECT_TRUE(SaveGroupsFile(false)) << step;
     }
 
-    static std::string KeptBytes()
+    // The bytes of the value `name` of the kept changes (one end's record, or "Groups": what an
+    // earlier build reads).
+    static std::string KeptBytes(const std::string& name)
     {
         HKEY hKey = NULL;
         if (::RegOpenKeyExA(HKEY_CURRENT_USER, kKeptChangesKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return "";
         std::string bytes(4096, '\0');
         DWORD cbData = (DWORD)bytes.size();
-        if (::RegQueryValueExA(hKey, "Groups", NULL, NULL, (LPBYTE)&bytes[0], &cbData) != ERROR_SUCCESS) cbData = 0;
+        if (::RegQueryValueExA(hKey, name.c_str(), NULL, NULL, (LPBYTE)&bytes[0], &cbData) != ERROR_SUCCESS) cbData = 0;
         ::RegCloseKey(hKey);
         return bytes.substr(0, cbData);
     }
@@ -246,7 +249,9 @@ TEST_F(GroupsStoreIdsTest, AnIdTheFileHoldsTwiceIsKeptOnceAndMergedAsTheRunThatK
     // Nothing seen beyond the base and the other Ids: up to 2, no top Id, 2 the largest.
     EXPECT_EQ(n(0x80000004) + n(0) + n(2) + n(0) + n(2) + n(0) + n(0) + n(1) + n(0x40000002) + a + n(1) + n(1) +
                   n(1) + "A" + n(2) + n(1) + "a" + n(1) + "k",
-              KeptBytes());
+              KeptBytes(KeptRecordNames().at(0)));
+    // An earlier build takes it for damaged, and says so: it reads no other value.
+    EXPECT_EQ(n(0x80000005), KeptBytes("Groups"));
 
     ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
     WriteGroups(file(""));

@@ -225,7 +225,9 @@ bool FreedBehindABox(CPurgeletDlg& dlg, HeldFile& held)
 
 const char kHeldAtAChange[] = "cannot be opened now: ";
 const char kWrittenWithTheNext[] =
-    ".\r\n\r\nAnother program holds it. It is left as it is, and the change is written with the next one.";
+    ".\r\n\r\nAnother program holds it. It is left as it is, and the change is written with the next one; one "
+    "still not written when the program ends is written if the file frees within a few seconds, and otherwise kept "
+    "and stored at the next start.";
 
 }  // namespace
 
