@@ -351,7 +351,8 @@ bool KeepGroupChanges(const KeptGroups& kept, std::string* pName)
     for (int nTry = 0; nTry < 2 && bytes.size() <= kMaxKeptBytes; ++nTry) {
         HKEY hKey = OpenProgramSection(kKeptSection);
         DWORD dwType = 0;
-        const bool bMarked = hKey != NULL && ::RegQueryValueExA(hKey, kKeptValue, NULL, &dwType, NULL, NULL) == ERROR_SUCCESS;
+        const bool bMarked =
+            hKey != NULL && ::RegQueryValueExA(hKey, kKeptValue, NULL, &dwType, NULL, NULL) == ERROR_SUCCESS;
         if (hKey != NULL) ::RegCloseKey(hKey);
         if (!bMarked && !pApp->WriteProfileBinary(kKeptSection, kKeptValue, (LPBYTE)&mark[0], (UINT)mark.size()))
             break;

@@ -449,98 +449,73 @@ TEST_F(MainWindowGroupsFileTest, ALogOffAsTheRunStartsIsAnsweredYesAtOnceAndKeep
     }
 }
 
-namespace {
-
-// The values of the section of kept changes, taken out of the registry, so that another
-// copy's end can come when the test has it come.
-std::vector<std::pair<std::string, std::string>> TakeKeptValues()
+// Moves what the program's key keeps into the key `to` (added to what that holds): another
+// copy's end is taken out of the key until the test has it come.
+void MoveKept(const std::string& from, const std::string& to)
 {
-    std::vector<std::pair<std::string, std::string>> values;
-    HKEY hKey = NULL;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kKeptChangesKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return values;
-    char name[64];
-    BYTE data[4096];
-    for (DWORD i = 0, cchName = sizeof(name), cbData = sizeof(data);
-         ::RegEnumValueA(hKey, i, name, &cchName, NULL, NULL, data, &cbData) == ERROR_SUCCESS;
-         ++i, cchName = sizeof(name), cbData = sizeof(data))
-        values.push_back({name, std::string((const char*)data, cbData)});
-    ::RegCloseKey(hKey);
-    RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
-    return values;
+    HKEY hFrom = NULL, hTo = NULL;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, from.c_str(), 0, KEY_READ, &hFrom) != ERROR_SUCCESS) return;
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, to.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &hTo, NULL);
+    EXPECT_EQ(ERROR_SUCCESS, ::RegCopyTreeA(hFrom, NULL, hTo)) << from;
+    ::RegCloseKey(hFrom);
+    ::RegCloseKey(hTo);
+    RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, from);
 }
-
-void PutKeptValues(const std::vector<std::pair<std::string, std::string>>& values)
-{
-    for (const auto& value : values)
-        EXPECT_TRUE(RegistrySandbox::SetBinary(HKEY_CURRENT_USER, kKeptChangesKey, value.first.c_str(),
-                                               value.second.data(), (DWORD)value.second.size(), REG_BINARY));
-}
-
-}  // namespace
 
 // Two copies of the program for one user (two sessions: one file, one key), each a run of
 // the store. Other copies end keeping a keyword for Media the read-only file refused ("k1",
-// "k2" before B started, "ka" after), then B ends: with nothing pending, at an exit with
-// nothing to store, after a save of its own that went through, or keeping a change of its
-// own. What another copy kept stays beside what B keeps, and B's next start stores every
-// record in the order kept, with one box. B takes (and keeps as one record) only what it
-// read at its start.
+// "k2" before B started, "ka" after); then B's session ends with nothing pending, B exits
+// with nothing to store, saves a change of its own, or keeps one. B takes (and keeps as one
+// record) only what it read at its start; the others' records stay, and B's next start
+// stores every record in the order kept, with one box.
 TEST_F(MainWindowGroupsFileTest, ChangesAnotherCopyKeptAtItsEndStayUntilAStartStoresThem)
 {
     UseProgramKey();
     const std::string tools = GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"});
-    const auto media = [](std::vector<const char*> keywords) {
-        return GroupElement("Id=\"3\" Name=\"Media\"", keywords);
-    };
+    const auto media = [](std::vector<const char*> words) { return GroupElement("Id=\"3\" Name=\"Media\"", words); };
+    const std::string key = kKeptChangesKey, before = key + " before", after = key + " after";
     const struct
     {
         const char* what;
-        int nBefore;       // copies that ended before B started (the file read-only at B's start then)
-        bool bAfter;       // a copy that ended after B started
+        int nBefore;       // copies ended before B started (the file read-only at B's start then)
+        bool bAfter;       // a copy ended after B started
         bool bUnreadable;  // a record that cannot be read, kept first
-        char b;            // B: 'e' a session's end, 'x' an exit, 's' a save of "kb" to Tools, 'k' "kb" kept
-        size_t nRecords;   // kept once B ended
+        char b;            // 'e' a session's end, 'x' an exit, 's' "kb" saved to Tools, 'k' "kb" to Media kept
+        size_t nRecords;   // once B ended
         std::string after;
     } cases[] = {
-        {"B's session ends with nothing pending", 0, true, false, 'e', 1, GroupsFileOf(tools + media({"player", "ka"}))},
-        {"B exits with nothing to store", 0, true, false, 'x', 1, GroupsFileOf(tools + media({"player", "ka"}))},
-        {"B's own save goes through", 0, true, false, 's', 1,
+        {"B's session ends", 0, true, false, 'e', 1, GroupsFileOf(tools + media({"player", "ka"}))},
+        {"B exits", 0, true, false, 'x', 1, GroupsFileOf(tools + media({"player", "ka"}))},
+        {"B's save goes through", 0, true, false, 's', 1,
          GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus", "kb"}) + media({"player", "ka"}))},
-        {"B keeps its own change to the same group", 0, true, false, 'k', 2,
-         GroupsFileOf(tools + media({"player", "ka", "kb"}))},
-        {"one copy: B took what was kept before it started", 1, false, true, 'k', 1,
-         GroupsFileOf(tools + media({"player", "k1", "kb"}))},
-        {"B took the first of two kept before it started, and ends", 2, true, false, 'e', 3,
-         GroupsFileOf(tools + media({"player", "k1", "k2", "ka"}))},
+        {"B keeps its own", 0, true, false, 'k', 2, GroupsFileOf(tools + media({"player", "ka", "kb"}))},
+        {"one copy", 1, false, true, 'k', 1, GroupsFileOf(tools + media({"player", "k1", "kb"}))},
+        {"B took the first of two", 2, true, false, 'e', 3, GroupsFileOf(tools + media({"player", "k1", "k2", "ka"}))},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         WriteGroups(kTwoGroups);
-        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
         const auto readOnly = [&](bool bReadOnly) {
             ::SetFileAttributesA(m_groupsFile.c_str(), bReadOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
         };
-        // Each other copy's whole run, its end taken out of the key until it comes.
-        const auto copyKeeps = [&](const char* keyword) {
+        // Each other copy's whole run.
+        for (int i = 0; i < c.nBefore + c.bAfter; ++i) {
             ClearGroups();
             LoadGroupsFileAndStoreKept();
             readOnly(true);
-            CGroupManager::GetInstance()->FindGroup(3)->AddKeyword(keyword);
+            CGroupManager::GetInstance()->FindGroup(3)->AddKeyword(i == c.nBefore ? "ka" : i == 0 ? "k1" : "k2");
             EXPECT_FALSE(SaveGroupsFile(false));
             SaveGroupsFileAtExit();
             readOnly(false);
-            return TakeKeptValues();
-        };
-        std::vector<std::pair<std::string, std::string>> before, after;
-        for (int i = 0; i < c.nBefore; ++i)
-            for (const auto& value : copyKeeps(i == 0 ? "k1" : "k2")) before.push_back(value);
-        if (c.bAfter) after = copyKeeps("ka");
-        if (c.bUnreadable) before.push_back({"Groups 0000000000000001 00000001", "x"});
-        PutKeptValues(before);
+            MoveKept(key, i == c.nBefore ? after : before);
+        }
+        MoveKept(before, key);
+        if (c.bUnreadable)
+            RegistrySandbox::SetBinary(HKEY_CURRENT_USER, key, "Groups 0000000000000001 00000001", "x", 1);
         ClearGroups();
         readOnly(c.nBefore > 0);
         LoadGroupsFileAndStoreKept();
-        PutKeptValues(after);
+        MoveKept(after, key);
         readOnly(c.b == 'k');
         if (c.b == 'k' || c.b == 's') {
             CGroupManager::GetInstance()->FindGroup(c.b == 's' ? 2 : 3)->AddKeyword("kb");
