@@ -49,10 +49,29 @@ static VOID CALLBACK RunScenario(HWND, UINT, UINT_PTR nIDEvent, DWORD)
     if (drop) drop->Stop();
 }
 
+// A run starts as the program does, long after the last key typed at a copy before: the
+// hand has been at rest for the double-click time. The runs of the tests follow each
+// other in one process, and the input rule keeps the last key it dropped for the
+// process's life (the main window's, in the program): a key dropped while the last run's
+// command ran would open a burst that drops the first keys typed at this one. What is
+// waited for is that moment alone, so the thread sleeps until it.
+static void AwaitHandAtRest()
+{
+    const DWORD dwRest = ::GetDoubleClickTime();
+    for (;;) {
+        LASTINPUTINFO last = {sizeof(last), 0};
+        if (!::GetLastInputInfo(&last)) return;
+        const DWORD dwSince = ::GetTickCount() - last.dwTime;
+        if (dwSince > dwRest) return;
+        ::Sleep(dwRest + 1 - dwSince);
+    }
+}
+
 void CPurgeletTestApp::RunMainDialog()
 {
     ++m_nMainDialogRuns;
     if (!m_scenario) return;
+    AwaitHandAtRest();
     ::SetTimer(NULL, 0, 10, RunScenario);
     CPurgeletApp::RunMainDialog();
 }
