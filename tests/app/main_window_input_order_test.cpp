@@ -193,56 +193,6 @@ TEST_F(MainWindowInputOrderTest, TheKeysOfABurstACommandDroppedGoWithIt)
     ::CloseHandle(hEvent);
 }
 
-// The runs of the program follow each other in one test process: a Down dropped while
-// the first run's uninstaller ran, right before it closed, opens no burst in the next
-// run, whose first letters, typed as soon as it is up, fill its search box. A slow
-// hand's double-click time from then on (a user's setting) puts the next run well within
-// what would be the Down's burst, however fast the machine starts it.
-TEST_F(MainWindowInputOrderTest, TheNextRunTakesTheKeysTypedAtOnce)
-{
-    const char kEvent[] = "PurgeletInputOrderTestNextRun";
-    HANDLE hEvent = ::CreateEventA(NULL, TRUE, FALSE, kEvent);
-    SeedEntry("Alpha", "Alpha Tools",
-              m_uninstaller + " \"" + m_box.Path() + "\\HKCU\\" + UninstallKeyPath + "NoSuchProgram\" " + kEvent, "",
-              "");
-    SeedWitness("Beta", "Beta Tools");
-    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        const HWND hDlg = dlg.m_hWnd;
-        ClickRow(dlg, "Alpha Tools");
-        ASSERT_TRUE(PumpUntil([&] { return SelectedRowText(dlg) == "Alpha Tools"; }));
-        ASSERT_TRUE(FocusIn(List(dlg)));
-        std::thread hand([&] {
-            SleepUntil([&] { return !::IsWindowEnabled(hDlg); }, 20000);
-            realinput::Tap(VK_DOWN);
-            ::SetEvent(hEvent);
-        });
-        ::PostMessageA(hDlg, WM_COMMAND, ID_PROGRAM_UNINSTALL, 0);
-        // The dropped Down took the selection away.
-        const bool bDropped = PumpUntil(
-            [&] {
-                return ::WaitForSingleObject(hEvent, 0) == WAIT_OBJECT_0 && ::IsWindowEnabled(hDlg) &&
-                       SelectedRowText(dlg).empty();
-            },
-            20000);
-        hand.join();
-        ASSERT_TRUE(bDropped);
-    }));
-    ::CloseHandle(hEvent);
-    struct SlowHand
-    {
-        const UINT nWas = ::GetDoubleClickTime();
-        SlowHand() { ::SetDoubleClickTime(2000); }
-        ~SlowHand() { ::SetDoubleClickTime(nWas); }
-    } slow;
-    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-        CWnd& search = dlg.m_pageUninstall.m_pageView.m_pageList.m_wndSearch;
-        ASSERT_TRUE(FocusIn(search));
-        realinput::Type("be");
-        EXPECT_TRUE(PumpUntil([&] { return mainwindowtest::TextOf(search) == "be"; }))
-            << "search box: \"" << mainwindowtest::TextOf(search) << "\"";
-    }));
-}
-
 // Alpha's uninstaller waits until the hand has seen it run; then keys stamped by the time
 // they were made around the end of the run (E): made before it and taken off the queue
 // after it, a key or a menu key is dropped and starts a burst; the keys typed on in the
