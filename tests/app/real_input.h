@@ -4,6 +4,7 @@
 // thread sits in a modal loop.
 #pragma once
 #include "framework/framework.h"
+#include "support/mouse_input.h"
 #include <algorithm>
 #include <cctype>
 #include <functional>
@@ -95,31 +96,8 @@ inline void TypePaced(const std::vector<std::pair<WORD, WORD>>& keys)
     }
 }
 
-// The nearest point of the screen.
-inline POINT OnScreen(POINT pt)
-{
-    const LONG cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
-    pt.x = std::min(std::max(pt.x, 0L), cx - 1);
-    pt.y = std::min(std::max(pt.y, 0L), cy - 1);
-    return pt;
-}
-
-// One mouse event as the hardware sends it: the pointer moved to a point of the screen
-// (the nearest one when off it), with the button changes dwFlags gives. Answers where
-// the pointer goes.
-inline POINT SendMouse(DWORD dwFlags, POINT pt)
-{
-    pt = OnScreen(pt);
-    const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    // The smallest absolute value the system maps onto the point itself.
-    in.mi.dx = (pt.x * 65536 + cx - 1) / cx;
-    in.mi.dy = (pt.y * 65536 + cy - 1) / cy;
-    ::SendInput(1, &in, sizeof(INPUT));
-    return pt;
-}
+using testsupport::OnScreen;
+using testsupport::SendMouse;
 
 inline bool CursorAt(POINT pt)
 {

@@ -2,6 +2,7 @@
 #include "toolkit/dialogs/control_font.h"
 #include "toolkit/dialogs/memory_dc.h"
 #include "toolkit/core/cmd_manager.h"
+#include "toolkit/core/message_point.h"
 #include "toolkit/theme/pm_push_button.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "toolkit/menus/popup_menu_tip_wnd.h"
@@ -239,6 +240,19 @@ int CExtButton::HitTestPart(POINT ptClient)
     return PART_NONE;
 }
 
+int CExtButton::HitTestAt(POINT ptClient)
+{
+    if (!IsAlive())
+        return PART_NONE;
+    POINT ptScreen = ptClient;
+    ::ClientToScreen(m_hWnd, &ptScreen);
+    if (::WindowFromPoint(ptScreen) != m_hWnd)
+        return PART_NONE;
+    if ((m_nState & STATE_SPLIT) == 0)
+        return PART_MAIN;
+    return HitTestPart(ptClient);
+}
+
 int CExtButton::HitTestCursor()
 {
     if (!IsAlive())
@@ -246,12 +260,8 @@ int CExtButton::HitTestCursor()
     POINT pt;
     if (!::GetCursorPos(&pt))
         return PART_NONE;
-    if (::WindowFromPoint(pt) != m_hWnd)
-        return PART_NONE;
-    if ((m_nState & STATE_SPLIT) == 0)
-        return PART_MAIN;
     ::ScreenToClient(m_hWnd, &pt);
-    return HitTestPart(pt);
+    return HitTestAt(pt);
 }
 
 // ---- taking over -----------------------------------------------------------------------
@@ -280,7 +290,7 @@ void CExtButton::PreSubclassWindow()
 
 // ---- mouse -----------------------------------------------------------------------------
 
-void CExtButton::OnButtonDown(WPARAM, LPARAM, bool bTakeFocus)
+void CExtButton::OnButtonDown(WPARAM, LPARAM lParam, bool bTakeFocus)
 {
     if (bTakeFocus && ::IsWindowEnabled(m_hWnd))
     {
@@ -291,7 +301,7 @@ void CExtButton::OnButtonDown(WPARAM, LPARAM, bool bTakeFocus)
     }
     if (!IsAlive())
         return;
-    m_nPressedPart = HitTestCursor();
+    m_nPressedPart = HitTestAt(MessagePoint(m_hWnd, WM_LBUTTONDOWN, lParam));
     if (m_nPressedPart != PART_NONE)
     {
         m_nState |= STATE_HOVER | STATE_PUSHED | STATE_PRESSING;
@@ -301,9 +311,11 @@ void CExtButton::OnButtonDown(WPARAM, LPARAM, bool bTakeFocus)
     }
 }
 
-void CExtButton::OnButtonMove(WPARAM wParam, LPARAM)
+void CExtButton::OnButtonMove(WPARAM wParam, LPARAM lParam)
 {
-    int nPart = HitTestCursor();
+    // Where this move was made, not where the pointer is now: the pushed look it sets
+    // decides whether the release that follows it clicks.
+    int nPart = HitTestAt(MessagePoint(m_hWnd, WM_MOUSEMOVE, lParam));
     bool bPressing = (m_nState & STATE_PRESSING) != 0;
     bool bOver = bPressing ? (nPart == m_nPressedPart) : (nPart != PART_NONE);
     bool bChanged = false;
@@ -343,9 +355,11 @@ void CExtButton::OnButtonMove(WPARAM wParam, LPARAM)
     }
 }
 
-void CExtButton::OnButtonUp(WPARAM, LPARAM)
+void CExtButton::OnButtonUp(WPARAM, LPARAM lParam)
 {
-    int nPart = HitTestCursor();
+    // Judged where the hand released it: by the time a busy thread takes the release
+    // the pointer may be elsewhere.
+    int nPart = HitTestAt(MessagePoint(m_hWnd, WM_LBUTTONUP, lParam));
     bool bClick = (m_nState & (STATE_PUSHED | STATE_PRESSING)) == (STATE_PUSHED | STATE_PRESSING) &&
                   nPart == m_nPressedPart;
     m_nState &= ~(STATE_HOVER | STATE_PUSHED | STATE_PRESSING);

@@ -49,6 +49,11 @@ public:
 
     void GetPartRects(CRect& rcMain, CRect& rcDropDown);
     int HitTestPart(POINT ptClient);
+    // The part at a client point: none where another window lies over it there, the
+    // main part anywhere on a button that is not split. The mouse handlers ask it for
+    // the point their message carries.
+    int HitTestAt(POINT ptClient);
+    // The same for the cursor as it is now.
     int HitTestCursor();
     void PaintBuffered(CDC& dc, bool bTransparentBackground, bool bRespectRtl);
 

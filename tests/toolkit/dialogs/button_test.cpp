@@ -8,6 +8,7 @@
 #include "support/dib_canvas.h"
 #include "support/msg_recorder.h"
 #include "support/message_pump.h"
+#include "support/mouse_input.h"
 
 using namespace testsupport;
 
@@ -300,26 +301,84 @@ TEST_F(ExtButtonTest, SplitButtonMenuOpensFromTheArrowPartOnly)
     m_btn.m_nState |= 0x40;
     FillMenu();
     // main part pressed, released over the arrow: the parts differ, nothing
-    CursorAt(20, 10);
-    ::SendMessage(m_btn.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    CursorAt(95, 10);
-    ::SendMessage(m_btn.m_hWnd, WM_LBUTTONUP, 0, 0);
+    ::SendMessage(m_btn.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
+    ::SendMessage(m_btn.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(95, 10));
     EXPECT_EQ(0u, Clicks());
     EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking());
     // main part: a plain click
-    CursorAt(20, 10);
-    ::SendMessage(m_btn.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    ::SendMessage(m_btn.m_hWnd, WM_LBUTTONUP, 0, 0);
+    ::SendMessage(m_btn.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
+    ::SendMessage(m_btn.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(20, 10));
     EXPECT_EQ(1u, Clicks());
     EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking());
     // arrow part: the menu, no command
-    CursorAt(95, 10);
-    ::SendMessage(m_btn.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    ::SendMessage(m_btn.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(95, 10));
     EXPECT_EQ(2, m_btn.m_nPressedPart);
-    ::SendMessage(m_btn.m_hWnd, WM_LBUTTONUP, 0, 0);
+    ::SendMessage(m_btn.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(95, 10));
     PumpPending();
     EXPECT_TRUE(CExtPopupMenuWnd::IsMenuTracking());
     EXPECT_EQ(1u, Clicks());
+}
+
+// A press and a release are judged where the hand made them, whatever the pointer does
+// before the button's thread takes them (the thread is held: it takes nothing until
+// the hand is done). Made on the button (or the part pressed) with the pointer moved
+// away, the release clicks; made beside it with the pointer moved back, it does not.
+TEST_F(ExtButtonTest, PressAndReleaseAreJudgedWhereTheHandMadeThem)
+{
+    const POINT kMain = {20, 10}, kArrow = {95, 10}, kBeside = {240, 140};
+    const struct
+    {
+        const char* what;
+        DWORD dwStyle;
+        bool bSplit;
+        bool bPressHeld;  // the press too is made while the thread is held
+        POINT press, release, after;
+        size_t nClicks;
+        bool bMenu;
+    } cases[] = {
+        {"push: released on it, the pointer moved away", BS_PUSHBUTTON, false, false, kMain, kMain, kBeside, 1, false},
+        {"push: pressed and released on it, the pointer moved away", BS_PUSHBUTTON, false, true, kMain, kMain, kBeside,
+         1, false},
+        {"push: released beside it, the pointer moved onto it", BS_PUSHBUTTON, false, false, kMain, kBeside, kMain, 0,
+         false},
+        {"check box: released on it, the pointer moved away", BS_AUTOCHECKBOX, false, false, kMain, kMain, kBeside, 1,
+         false},
+        {"check box: released beside it, the pointer moved onto it", BS_AUTOCHECKBOX, false, false, kMain, kBeside,
+         kMain, 0, false},
+        {"split: released on the arrow, the pointer moved to the main part", BS_PUSHBUTTON, true, true, kArrow, kArrow,
+         kMain, 0, true},
+        {"split: pressed on the main part, released on the arrow, the pointer moved back", BS_PUSHBUTTON, true, false,
+         kMain, kArrow, kMain, 0, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        Take(c.dwStyle);
+        if (c.bSplit)
+        {
+            m_btn.m_nState |= 0x40;
+            FillMenu();
+        }
+        m_rec.Clear();
+        SendMouseOn(0, m_btn.m_hWnd, c.press);
+        PumpUntilIdle();
+        SendMouseOn(MOUSEEVENTF_LEFTDOWN, m_btn.m_hWnd, c.press);
+        if (!c.bPressHeld)
+            EXPECT_TRUE(PumpUntilIdle([&] { return ::GetCapture() == m_btn.m_hWnd; }));
+        SendMouseOn(0, m_btn.m_hWnd, c.release);
+        SendMouseOn(MOUSEEVENTF_LEFTUP, m_btn.m_hWnd, c.release);
+        SendMouseOn(0, m_btn.m_hWnd, c.after);
+        EXPECT_TRUE(PumpUntilIdle());
+        EXPECT_EQ(c.nClicks, Clicks());
+        EXPECT_EQ(c.bMenu, CExtPopupMenuWnd::IsMenuTracking());
+        if (CExtPopupMenuWnd::IsMenuTracking())
+            CExtPopupMenuWnd::CancelMenuTracking();
+        PumpPending();
+        m_btn.DestroyWindow();
+        m_btn.m_nState &= ~0x40;
+        if (c.bSplit)
+            m_btn.m_menu.DestroyMenu();
+    }
 }
 
 TEST_F(ExtButtonTest, ButtonWithMenuNeverSendsACommand)

@@ -1,0 +1,50 @@
+// The point a mouse message carries, in one place for every handler that judges a hit.
+#include "toolkit/core/message_point.h"
+
+namespace {
+
+bool CarriesClientPoint(UINT nMessage)
+{
+    return nMessage >= WM_MOUSEFIRST && nMessage <= WM_MOUSELAST && nMessage != WM_MOUSEWHEEL &&
+           nMessage != WM_MOUSEHWHEEL;
+}
+
+bool CarriesScreenPoint(UINT nMessage, LPARAM lParam)
+{
+    if (nMessage == WM_MOUSEWHEEL || nMessage == WM_MOUSEHWHEEL || nMessage == WM_NCHITTEST)
+        return true;
+    if (nMessage >= WM_NCMOUSEMOVE && nMessage <= WM_NCXBUTTONDBLCLK)
+        return true;
+    // A context menu asked for by the keyboard carries (-1, -1), no point.
+    return nMessage == WM_CONTEXTMENU && lParam != (LPARAM)-1;
+}
+
+CPoint PointOf(LPARAM lParam)
+{
+    // Signed: a point left of or above the window (a captured drag) is negative.
+    return CPoint((int)(short)LOWORD(lParam), (int)(short)HIWORD(lParam));
+}
+
+}  // namespace
+
+CPoint MessageScreenPoint() { return PointOf((LPARAM)::GetMessagePos()); }
+
+CPoint MessageClientPoint(HWND hWnd)
+{
+    CPoint pt = MessageScreenPoint();
+    if (hWnd != NULL)
+        ::ScreenToClient(hWnd, &pt);
+    return pt;
+}
+
+CPoint MessagePoint(HWND hWnd, UINT nMessage, LPARAM lParam)
+{
+    if (CarriesClientPoint(nMessage))
+        return PointOf(lParam);
+    if (!CarriesScreenPoint(nMessage, lParam))
+        return MessageClientPoint(hWnd);
+    CPoint pt = PointOf(lParam);
+    if (hWnd != NULL)
+        ::ScreenToClient(hWnd, &pt);
+    return pt;
+}
