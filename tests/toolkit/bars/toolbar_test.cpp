@@ -7,6 +7,7 @@
 #include "framework/framework.h"
 #include "support/dib_canvas.h"
 #include "support/message_pump.h"
+#include "support/mouse_input.h"
 #include "toolbar_test_ids.h"
 #include "toolkit/bars/chevron_button.h"
 #include "toolkit/bars/toolbar.h"
@@ -303,6 +304,40 @@ TEST_F(ToolbarTest, HoverPressAndReleaseFollowThePointer)
     }
     ASSERT_EQ(1u, m_host.m_commands.size());
     EXPECT_EQ(ID_TB_OPEN, m_host.m_commands[0]);
+}
+
+// A release is judged where the hand made it, whatever the pointer does before the
+// bar's thread takes it (the thread is held: it takes nothing until the hand is done).
+TEST_F(ToolbarTest, AReleaseIsJudgedWhereTheHandMadeIt)
+{
+    LayOutInDialog();
+    m_host.SetForegroundWindow();
+    m_host.SetActiveWindow();
+    PumpPending();
+    const CPoint ptOpen = Rect(B_OPEN).CenterPoint(), ptBelow(ptOpen.x, 150);  // the host, below the bar
+    const struct
+    {
+        const char* what;
+        CPoint release, after;
+        size_t nCommands;
+    } cases[] = {
+        {"released on Open, the pointer moved away", ptOpen, ptBelow, 1},
+        {"released below the bar, the pointer moved onto Open", ptBelow, ptOpen, 0},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        m_host.m_commands.clear();
+        testsupport::SendMouseOn(0, m_bar.m_hWnd, ptOpen);
+        testsupport::SendMouseOn(MOUSEEVENTF_LEFTDOWN, m_bar.m_hWnd, ptOpen);
+        EXPECT_TRUE(testsupport::PumpUntilIdle([&] { return m_bar.GetPressedButton() == B_OPEN; }));
+        testsupport::SendMouseOn(0, m_bar.m_hWnd, c.release);
+        testsupport::SendMouseOn(MOUSEEVENTF_LEFTUP, m_bar.m_hWnd, c.release);
+        testsupport::SendMouseOn(0, m_bar.m_hWnd, c.after);
+        EXPECT_TRUE(testsupport::PumpUntilIdle());
+        EXPECT_EQ(-1, m_bar.GetPressedButton());
+        EXPECT_EQ(c.nCommands, m_host.m_commands.size());
+    }
 }
 
 TEST_F(ToolbarTest, CommandStateDisablesButtonsWithoutHandlerAndRefusesTheirClicks)

@@ -5,6 +5,7 @@
 
 #include "framework/framework.h"
 #include "support/message_pump.h"
+#include "support/mouse_input.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "toolkit/theme/paint_manager.h"
 
@@ -218,4 +219,50 @@ TEST_F(MenuMouseTest, DisabledItemsKeepTheMenuOpenAndDeactivationClosesIt)
     pMenu->SendMessage(WM_ACTIVATEAPP, FALSE, 0);
     PumpPending();
     EXPECT_FALSE(CExtPopupMenuWnd::IsMenuTracking());
+}
+
+// An item's release is judged where the hand made it, whatever the pointer does before
+// the menu's thread takes it (the thread is held: it takes nothing until the hand is
+// done). Made on the item with the pointer moved off the menu, it runs the command;
+// made off the menu with the pointer moved onto the item, it runs nothing.
+TEST_F(MenuMouseTest, AReleaseIsJudgedWhereTheHandMadeIt)
+{
+    const struct
+    {
+        const char* what;
+        bool bReleasedOnItem;
+        int nCommands;
+    } cases[] = {
+        {"released on the item, the pointer moved off the menu", true, 1},
+        {"released off the menu, the pointer moved onto the item", false, 0},
+    };
+    // A window of this thread beside the menu, so that the release off the menu comes
+    // to this thread; made before the menu opens, as a window shown closes an open menu.
+    HWND hBeside = ::CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, m_rcWork.left + 400,
+                                     m_rcWork.top + 40, 80, 80, NULL, NULL, NULL, NULL);
+    PumpPending();
+    const POINT ptOff = {m_rcWork.left + 440, m_rcWork.top + 80};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        g_nCommands = 0;
+        CExtPopupMenuWnd* pMenu = NewMenu();
+        pMenu->ItemInsertCommand(0x7901, -1, "Alpha");
+        EnableAll(pMenu);
+        ASSERT_TRUE(pMenu->TrackPopupMenu(kBaseFlags, m_rcWork.left + 40, m_rcWork.top + 40));
+        PumpPending();
+        const POINT ptItem = ScreenCentre(pMenu, 0);
+        testsupport::SendMouse(0, ptItem);
+        testsupport::SendMouse(MOUSEEVENTF_LEFTDOWN, ptItem);
+        EXPECT_TRUE(testsupport::PumpUntilIdle());
+        const POINT ptRelease = c.bReleasedOnItem ? ptItem : ptOff;
+        testsupport::SendMouse(0, ptRelease);
+        testsupport::SendMouse(MOUSEEVENTF_LEFTUP, ptRelease);
+        testsupport::SendMouse(0, c.bReleasedOnItem ? ptOff : ptItem);
+        EXPECT_TRUE(testsupport::PumpUntilIdle());
+        EXPECT_EQ(c.nCommands, g_nCommands);
+        CExtPopupMenuWnd::CancelMenuTracking();
+        PumpPending();
+    }
+    ::DestroyWindow(hBeside);
 }
