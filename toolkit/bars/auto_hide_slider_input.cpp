@@ -48,11 +48,16 @@ LRESULT CALLBACK CExtDynAutoHideSlider::HookMouseProc(int nCode, WPARAM wParam, 
         CPoint pt;
         if (::GetCursorPos(&pt))
         {
+            // A move follows the pointer as it is; a button is judged where the hand
+            // pressed or released it, the point the message carries.
+            const CPoint ptMove = pt;
+            if (lParam != 0)
+                pt = ((const MOUSEHOOKSTRUCT*)lParam)->pt;
             bool bEaten = false;
             switch (wParam)
             {
             case WM_MOUSEMOVE:
-            case WM_NCMOUSEMOVE: bEaten = pSlider->HandleMouseMove(pt); break;
+            case WM_NCMOUSEMOVE: bEaten = pSlider->HandleMouseMove(ptMove); break;
             case WM_LBUTTONDOWN: bEaten = pSlider->HandleMouseButton(1, true, false, pt); break;
             case WM_LBUTTONUP: bEaten = pSlider->HandleMouseButton(1, false, false, pt); break;
             case WM_NCLBUTTONDOWN: bEaten = pSlider->HandleMouseButton(1, true, true, pt); break;

@@ -823,7 +823,7 @@ protected:
     void PrintBar(HDC hDC, LPARAM lParamPrint);
     // The bars menu of a right click (event code 1 in the client area, 2 outside it);
     // false when the click is left to the default handling.
-    bool TrackBarsMenu(WORD nEventCode);
+    bool TrackBarsMenu(WORD nEventCode, CPoint ptCursor);
 
     virtual void PreSubclassWindow();
     virtual void PostNcDestroy();

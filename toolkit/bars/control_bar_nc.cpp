@@ -613,31 +613,37 @@ void CExtControlBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
 
 void CExtControlBar::OnRButtonUp(UINT nFlags, CPoint point)
 {
-    if (!TrackBarsMenu(1))
+    CPoint ptScreen = point;
+    ClientToScreen(&ptScreen);
+    if (!TrackBarsMenu(1, ptScreen))
         CControlBar::OnRButtonUp(nFlags, point);
 }
 
 void CExtControlBar::OnNcRButtonUp(UINT nHitTest, CPoint point)
 {
-    if (!TrackBarsMenu(2))
+    if (!TrackBarsMenu(2, point))
         CControlBar::OnNcRButtonUp(nHitTest, point);
 }
 
 void CExtControlBar::OnContextMenu(CWnd* pWnd, CPoint point)
 {
-    CPoint ptClient(point);
+    CPoint ptScreen(point);
     if (point.x == -1 && point.y == -1)
-        ::GetCursorPos(&ptClient);
+        ::GetCursorPos(&ptScreen);
+    CPoint ptClient(ptScreen);
     ScreenToClient(&ptClient);
     CRect rcClient;
     GetClientRect(&rcClient);
     if (rcClient.PtInRect(ptClient))
         return;
-    if (!TrackBarsMenu(1))
+    if (!TrackBarsMenu(1, ptScreen))
         CControlBar::OnContextMenu(pWnd, point);
 }
 
-bool CExtControlBar::TrackBarsMenu(WORD nEventCode)
+// ptCursor: where the right button was released, on the screen. It decides whether the
+// click fell on the client area, and the menu opens there, wherever the pointer has gone
+// since.
+bool CExtControlBar::TrackBarsMenu(WORD nEventCode, CPoint ptCursor)
 {
     if (IsCustomizeModeActive())
         return true;
@@ -646,9 +652,6 @@ bool CExtControlBar::TrackBarsMenu(WORD nEventCode)
         return false;
     CFrameWnd* pFrame = GetDockingFrame();
     if (pFrame == NULL || pFrame->GetSafeHwnd() == NULL || IsFrameInHelpMode(pFrame))
-        return true;
-    CPoint ptCursor;
-    if (!::GetCursorPos(&ptCursor))
         return true;
     if (nEventCode == 1 && !IsFixedMode() && !CExtPaintManagerHolder::IsKindOfByName(this, "CExtPanelControlBar"))
     {

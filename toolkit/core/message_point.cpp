@@ -25,17 +25,16 @@ CPoint PointOf(LPARAM lParam)
     return CPoint((int)(short)LOWORD(lParam), (int)(short)HIWORD(lParam));
 }
 
-}  // namespace
-
-CPoint MessageScreenPoint() { return PointOf((LPARAM)::GetMessagePos()); }
-
+// The position of the message the thread took last, in hWnd's client coordinates.
 CPoint MessageClientPoint(HWND hWnd)
 {
-    CPoint pt = MessageScreenPoint();
+    CPoint pt = PointOf((LPARAM)::GetMessagePos());
     if (hWnd != NULL)
         ::ScreenToClient(hWnd, &pt);
     return pt;
 }
+
+}  // namespace
 
 CPoint MessagePoint(HWND hWnd, UINT nMessage, LPARAM lParam)
 {

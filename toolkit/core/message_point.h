@@ -12,7 +12,3 @@
 // wheel, non-client or context-menu message made by the mouse, else the position of the
 // message the thread took last (GetMessagePos), as for a message that carries none.
 CPoint MessagePoint(HWND hWnd, UINT nMessage, LPARAM lParam);
-// The position of the message the thread took last, on the screen.
-CPoint MessageScreenPoint();
-// The same in hWnd's client coordinates.
-CPoint MessageClientPoint(HWND hWnd);

@@ -1,5 +1,6 @@
 #include "toolkit/grid/content_expand_wnd.h"
 #include "toolkit/dialogs/memory_dc.h"
+#include "toolkit/core/message_point.h"
 #include "toolkit/theme/pm_glyphs.h"
 
 // ---- the forwarding drop target ---------------------------------------------------
@@ -383,7 +384,7 @@ void CExtContentExpandWnd::PaintPopup()
     }
 }
 
-bool CExtContentExpandWnd::PassMouseMessage(UINT message, WPARAM wParam, LRESULT& lResult)
+bool CExtContentExpandWnd::PassMouseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
     static const struct
     {
@@ -407,10 +408,9 @@ bool CExtContentExpandWnd::PassMouseMessage(UINT message, WPARAM wParam, LRESULT
         return false;
     const DWORD dwFlags = m_dwActivateFlags;
     const HWND hWndOwner = m_pWndOwner->GetSafeHwnd();
-    POINT pt;
-    ::GetCursorPos(&pt);
-    if (hWndOwner != NULL)
-        ::ScreenToClient(hWndOwner, &pt);
+    // The owner judges the click where the hand made it, not where the pointer has gone.
+    POINT pt = MessagePoint(m_hWnd, message, lParam);
+    ::MapWindowPoints(m_hWnd, hWndOwner, &pt, 1);
     const LPARAM lParamOwner = MAKELPARAM((WORD)(short)pt.x, (WORD)(short)pt.y);
     const LRESULT lOwner = hWndOwner != NULL ? ::SendMessage(hWndOwner, message, wParam, lParamOwner) : 0;
     if ((dwFlags & __ECWAF_KEEP_AFTER_PASS) == 0)
@@ -450,7 +450,7 @@ LRESULT CExtContentExpandWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
         break;
     default: {
         LRESULT lResult = 0;
-        if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && PassMouseMessage(message, wParam, lResult))
+        if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && PassMouseMessage(message, wParam, lParam, lResult))
             return lResult;
         break;
     }

@@ -114,6 +114,6 @@ protected:
     void AddDot(int xCenter, int yCenter);
     // Sends the owner the paint request; an empty or hidden item counts as painted.
     bool SendPaintItem(CDC& dc, const RECT& rcItem);
-    bool PassMouseMessage(UINT message, WPARAM wParam, LRESULT& lResult);
+    bool PassMouseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
     void PaintPopup();
 };

@@ -316,11 +316,12 @@ HWND CExtPopupDatePickerMenuWnd::OnCreateChildControl(const RECT& rc)
     return pPicker->GetSafeHwnd();
 }
 
-bool CExtPopupDatePickerMenuWnd::IsOverHeaderPopup() const
+bool CExtPopupDatePickerMenuWnd::IsOverHeaderPopup(CPoint ptClient) const
 {
-    CPoint pt;
-    ::GetCursorPos(&pt);
-    HWND hWnds[2] = {::WindowFromPoint(pt), ::GetCapture()};
+    // The point the message was made at: a click the hand made on the header's popup
+    // belongs to it wherever the pointer is by the time it is taken.
+    ::ClientToScreen(m_hWnd, &ptClient);
+    HWND hWnds[2] = {::WindowFromPoint(ptClient), ::GetCapture()};
     for (HWND h : hWnds) {
         CWnd* p = h != NULL ? CWnd::FromHandlePermanent(h) : NULL;
         if (p != NULL && p->IsKindOf(RUNTIME_CLASS(CExtDatePickerHeaderPopupWnd)))
@@ -333,7 +334,7 @@ bool CExtPopupDatePickerMenuWnd::OnMouseWheelTracked(UINT, MOUSEHOOKSTRUCT*, boo
 
 bool CExtPopupDatePickerMenuWnd::OnMouseMoveTracked(UINT nMsg, CPoint ptClient, bool& bNoEat)
 {
-    if (IsOverHeaderPopup()) {
+    if (IsOverHeaderPopup(ptClient)) {
         bNoEat = true;
         return false;
     }
@@ -342,7 +343,7 @@ bool CExtPopupDatePickerMenuWnd::OnMouseMoveTracked(UINT nMsg, CPoint ptClient, 
 
 bool CExtPopupDatePickerMenuWnd::OnMouseClickTracked(UINT nMsg, CPoint ptClient, bool& bNoEat)
 {
-    if (IsOverHeaderPopup()) {
+    if (IsOverHeaderPopup(ptClient)) {
         bNoEat = true;
         return false;
     }

@@ -192,6 +192,6 @@ public:
     LPVOID m_pDatePickerInitCookie;
 
 protected:
-    bool IsOverHeaderPopup() const;
+    bool IsOverHeaderPopup(CPoint ptClient) const;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };

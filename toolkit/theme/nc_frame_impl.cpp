@@ -1,4 +1,5 @@
 #include "toolkit/theme/nc_frame_impl.h"
+#include "toolkit/core/message_point.h"
 
 namespace {
 
@@ -453,7 +454,7 @@ bool CExtNcFrameImpl::FrameWindowProcHook(LRESULT& lResult, UINT message, WPARAM
     case WM_NCHITTEST:
         if (bOwnMargins)
             return false;
-        lResult = HitTestFrame(hWnd);
+        lResult = HitTestFrame(hWnd, lParam);
         return true;
     case WM_NCLBUTTONDBLCLK:
         if (bOwnMargins)
@@ -468,17 +469,21 @@ bool CExtNcFrameImpl::FrameWindowProcHook(LRESULT& lResult, UINT message, WPARAM
         return TrackCaptionButtonHover(hWnd, message);
     case WM_NCLBUTTONDOWN:
     case WM_LBUTTONDOWN:
-        if (m_nHoverSysCmd == 0)
+    {
+        // The button the press was made on, wherever the pointer is by now.
+        const UINT nCmd = SysCmdFromPoint(WindowPointOfMessage(hWnd, message, lParam));
+        if (nCmd == 0)
             return false;
-        m_nPushedSysCmd = m_nHoverSysCmd;
+        m_nPushedSysCmd = m_nHoverSysCmd = nCmd;
         ::SetCapture(hWnd);
         ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
         lResult = 0;
         return true;
+    }
     case WM_LBUTTONUP:
         if (m_nPushedSysCmd == 0)
             return false;
-        ReleaseCaptionButton(hWnd);
+        ReleaseCaptionButton(hWnd, SysCmdFromPoint(WindowPointOfMessage(hWnd, message, lParam)));
         lResult = 0;
         return true;
     case WM_STYLECHANGED:
@@ -555,11 +560,22 @@ void CExtNcFrameImpl::ShrinkToClientArea(HWND hWnd, RECT* pRect, bool bOwnMargin
     pRect->bottom -= rcMargins.bottom;
 }
 
-LRESULT CExtNcFrameImpl::HitTestFrame(HWND hWnd)
+POINT CExtNcFrameImpl::WindowPointOfMessage(HWND hWnd, UINT message, LPARAM lParam)
 {
-    POINT ptScreen;
-    if (!::GetCursorPos(&ptScreen))
-        ptScreen.x = ptScreen.y = NO_POINT;
+    POINT pt = MessagePoint(hWnd, message, lParam);
+    ::ClientToScreen(hWnd, &pt);
+    RECT rcWnd;
+    ::GetWindowRect(hWnd, &rcWnd);
+    pt.x -= rcWnd.left;
+    pt.y -= rcWnd.top;
+    return pt;
+}
+
+LRESULT CExtNcFrameImpl::HitTestFrame(HWND hWnd, LPARAM lParam)
+{
+    // The point the system asks about: that of the mouse message it is placing, which
+    // the pointer may have left by the time the thread takes it.
+    const POINT ptScreen = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
     RECT rcWnd;
     ::GetWindowRect(hWnd, &rcWnd);
     POINT ptWnd = {ptScreen.x - rcWnd.left, ptScreen.y - rcWnd.top};
@@ -636,10 +652,10 @@ bool CExtNcFrameImpl::TrackCaptionButtonHover(HWND hWnd, UINT message)
     return message == WM_NCMOUSEMOVE && nCmd != 0;
 }
 
-void CExtNcFrameImpl::ReleaseCaptionButton(HWND hWnd)
+void CExtNcFrameImpl::ReleaseCaptionButton(HWND hWnd, UINT nReleasedOn)
 {
     UINT nCmd = m_nPushedSysCmd;
-    const bool bReleasedOver = m_nHoverSysCmd == nCmd;
+    const bool bReleasedOver = nReleasedOn == nCmd;
     m_nPushedSysCmd = 0;
     m_nHoverSysCmd = 0;
     if (::GetCapture() == hWnd)

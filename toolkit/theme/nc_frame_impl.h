@@ -139,10 +139,13 @@ protected:
     void FollowActivation(HWND hWnd, UINT message, WPARAM wParam, bool bRepaint);
     void SetFrameIconScaled(HICON hIcon);
     void ShrinkToClientArea(HWND hWnd, RECT* pRect, bool bOwnMargins, const RECT* pOwnMargins);
-    LRESULT HitTestFrame(HWND hWnd);
+    // The point a mouse message was made at, relative to the window's rectangle.
+    POINT WindowPointOfMessage(HWND hWnd, UINT message, LPARAM lParam);
+    LRESULT HitTestFrame(HWND hWnd, LPARAM lParam);
     bool OnFrameDoubleClick(HWND hWnd, WPARAM nHitTest, LRESULT& lResult);
     bool TrackCaptionButtonHover(HWND hWnd, UINT message);
-    void ReleaseCaptionButton(HWND hWnd);
+    // nReleasedOn: the caption button the release was made on (0: none).
+    void ReleaseCaptionButton(HWND hWnd, UINT nReleasedOn);
     void DropRightToLeftStyles(HWND hWnd);
 
 private:
