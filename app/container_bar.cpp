@@ -87,6 +87,12 @@ bool CExtContainerBar::IsCursorOverWindow()
     return ::WindowFromPoint(pt) == m_hWnd;
 }
 
+bool CExtContainerBar::IsOverWindowAt(CPoint ptClient)
+{
+    ClientToScreen(&ptClient);
+    return ::WindowFromPoint(ptClient) == m_hWnd;
+}
+
 void CExtContainerBar::SetActive(bool bActive)
 {
     if (m_bActive == bActive) return;
@@ -196,7 +202,8 @@ void CExtContainerBar::OnLButtonUp(UINT nFlags, CPoint point)
     UpdateWindow();
     RECT rcClose;
     GetCloseButtonRect(NULL, &rcClose);
-    if (IsCursorOverWindow() && ::PtInRect(&rcClose, point) && m_pWndNotify != NULL &&
+    // Judged where the hand released it, not where the pointer is by now.
+    if (IsOverWindowAt(point) && ::PtInRect(&rcClose, point) && m_pWndNotify != NULL &&
         m_pWndNotify->GetSafeHwnd() != NULL)
         m_pWndNotify->SendMessage(g_nMsgNotifyBtnClose, (WPARAM)m_hWnd, (LPARAM)GetDlgCtrlID());
 }

@@ -26,6 +26,9 @@ public:
     // NULL: the client rectangle.
     void GetCloseButtonRect(const RECT* pClient, RECT* pRect);
     bool IsCursorOverWindow();
+    // Whether this bar, not a window over it, lies at a point of its client area: where
+    // a mouse message was made.
+    bool IsOverWindowAt(CPoint ptClient);
     // Whether the keyboard focus is in this bar (on it or on a window inside it).
     bool HasFocusWithin() const;
     // The narrowest width at which the caption shows its whole text and the close button.

@@ -20,15 +20,11 @@ class ThreadHold
 public:
     ThreadHold()
     {
-        static const char* const kClass = [] {
-            WNDCLASSA wc = {};
-            wc.lpfnWndProc = Proc;
-            wc.hInstance = ::GetModuleHandleA(NULL);
-            wc.lpszClassName = "PurgeletTestThreadHold";
-            ::RegisterClassA(&wc);
-            return "PurgeletTestThreadHold";
-        }();
-        m_hWnd = ::CreateWindowA(kClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, ::GetModuleHandleA(NULL), NULL);
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.lpszClassName = "PurgeletTestThreadHold";
+        ::RegisterClassA(&wc);
+        m_hWnd = ::CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
         ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, (LONG_PTR)this);
     }
     ~ThreadHold()
@@ -50,68 +46,47 @@ public:
 private:
     static LRESULT CALLBACK Proc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     {
-        ThreadHold* pHold = (ThreadHold*)::GetWindowLongPtrA(hWnd, GWLP_USERDATA);
-        if (nMsg != WM_APP || pHold == NULL) return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
-        ::SetEvent(pHold->m_hHeld);
-        ::WaitForSingleObject(pHold->m_hRelease, ownedbox::kBoxWaitMs);
+        ThreadHold* p = (ThreadHold*)::GetWindowLongPtrA(hWnd, GWLP_USERDATA);
+        if (nMsg != WM_APP || p == NULL) return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
+        ::SetEvent(p->m_hHeld);
+        ::WaitForSingleObject(p->m_hRelease, ownedbox::kBoxWaitMs);
         return 0;
     }
     HWND m_hWnd = NULL;
     HANDLE m_hHeld = ::CreateEventA(NULL, FALSE, FALSE, NULL), m_hRelease = ::CreateEventA(NULL, TRUE, FALSE, NULL);
 };
 
-// On the thread that makes it: counts the clicks of OK buttons (BN_CLICKED sent to
-// their box) and notes when the thread takes a mouse move made at a point.
-class ClickWatch
+// On the thread that makes it: counts the clicks of OK buttons (BN_CLICKED sent to their
+// box), and notes when the thread takes the move made at s_ptLast, the hand's last:
+// whatever came before it has been handled by then.
+class HandWatch
 {
 public:
-    explicit ClickWatch()
-    {
-        Clicks() = 0;
-        Taken() = false;
-        m_hSent = ::SetWindowsHookExA(WH_CALLWNDPROC, Sent, NULL, ::GetCurrentThreadId());
-        m_hTaken = ::SetWindowsHookExA(WH_GETMESSAGE, TakenProc, NULL, ::GetCurrentThreadId());
-    }
-    ~ClickWatch()
+    HandWatch() { s_nClicks = 0, s_bTaken = false; }
+    ~HandWatch()
     {
         ::UnhookWindowsHookEx(m_hSent);
         ::UnhookWindowsHookEx(m_hTaken);
     }
-    static std::atomic<int>& Clicks()
-    {
-        static std::atomic<int> n{0};
-        return n;
-    }
-    // Whether the thread took a move made at Awaited(), the hand's last: whatever came
-    // before it has been handled.
-    static std::atomic<bool>& Taken()
-    {
-        static std::atomic<bool> b{false};
-        return b;
-    }
-    static POINT& Awaited()
-    {
-        static POINT pt = {-1, -1};
-        return pt;
-    }
+    static inline std::atomic<int> s_nClicks{0};
+    static inline std::atomic<bool> s_bTaken{false};
+    static inline POINT s_ptLast = {-1, -1};
 
 private:
     static LRESULT CALLBACK Sent(int nCode, WPARAM wParam, LPARAM lParam)
     {
         const CWPSTRUCT* p = (const CWPSTRUCT*)lParam;
-        if (nCode == HC_ACTION && p->message == WM_COMMAND && p->wParam == MAKEWPARAM(IDOK, BN_CLICKED) &&
-            p->lParam != 0)
-            ++Clicks();
+        if (nCode == HC_ACTION && p->message == WM_COMMAND && p->wParam == MAKEWPARAM(IDOK, BN_CLICKED) && p->lParam != 0) ++s_nClicks;
         return ::CallNextHookEx(NULL, nCode, wParam, lParam);
     }
-    static LRESULT CALLBACK TakenProc(int nCode, WPARAM wParam, LPARAM lParam)
+    static LRESULT CALLBACK Taken(int nCode, WPARAM wParam, LPARAM lParam)
     {
         const MSG* p = (const MSG*)lParam;
-        if (nCode == HC_ACTION && p->message == WM_MOUSEMOVE && p->pt.x == Awaited().x && p->pt.y == Awaited().y)
-            Taken() = true;
+        if (nCode == HC_ACTION && p->message == WM_MOUSEMOVE && p->pt.x == s_ptLast.x && p->pt.y == s_ptLast.y) s_bTaken = true;
         return ::CallNextHookEx(NULL, nCode, wParam, lParam);
     }
-    HHOOK m_hSent, m_hTaken;
+    HHOOK m_hSent = ::SetWindowsHookExA(WH_CALLWNDPROC, Sent, NULL, ::GetCurrentThreadId());
+    HHOOK m_hTaken = ::SetWindowsHookExA(WH_GETMESSAGE, Taken, NULL, ::GetCurrentThreadId());
 };
 
 class MainWindowReleaseTest : public NoGroupsFixture
@@ -125,57 +100,52 @@ class MainWindowReleaseTest : public NoGroupsFixture
 // the pointer moved onto it before the thread runs, does not.
 TEST_F(MainWindowReleaseTest, OptionsOkIsJudgedWhereTheHandReleasedIt)
 {
+    enum { OnOk, BesideOk, Away };
     const struct
     {
         const char* what;
-        bool bReleasedOnOk;
+        int nRelease, nAfter;  // where the hand releases, where the pointer goes then
         int nClicks;
     } cases[] = {
-        {"released on OK, the pointer moved away", true, 1},
-        {"released beside OK, the pointer moved onto it", false, 0},
+        {"released on OK, the pointer moved away", OnOk, Away, 1},
+        {"released beside OK, the pointer moved onto it", BesideOk, OnOk, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
             ThreadHold hold;
-            ClickWatch watch;
+            HandWatch watch;
             BoxWatcher options(dlg.GetSafeHwnd(), [&](HWND hBox) {
                 const HWND hOk = ::GetDlgItem(hBox, IDOK);
                 GUITHREADINFO info;
                 ASSERT_TRUE(realinput::SleepUntil(
                     [&] { return realinput::ThreadInputOf(hBox, info) && info.hwndActive == hBox; },
                     ownedbox::kBoxWaitMs));
-                CRect rcOk;
-                ::GetWindowRect(hOk, &rcOk);
-                const POINT ptOk = SendMouse(0, rcOk.CenterPoint());
-                const POINT ptBeside = realinput::OnScreen({rcOk.CenterPoint().x, rcOk.bottom + 12});
-                const POINT ptAway = realinput::OnScreen({rcOk.left - 40, rcOk.top - 40});
-                if (!c.bReleasedOnOk) {
-                    SendMouse(MOUSEEVENTF_LEFTDOWN, ptOk);
-                    EXPECT_TRUE(realinput::SleepUntil(
-                        [&] { return realinput::ThreadInputOf(hBox, info) && info.hwndCapture == hOk; },
-                        ownedbox::kBoxWaitMs));
-                }
-                ClickWatch::Awaited() = c.bReleasedOnOk ? ptAway : ptOk;
+                CRect rc;
+                ::GetWindowRect(hOk, &rc);
+                const POINT pts[] = {realinput::OnScreen(rc.CenterPoint()),
+                                     realinput::OnScreen({rc.CenterPoint().x, rc.bottom + 12}),
+                                     realinput::OnScreen({rc.left - 40, rc.top - 40})};
+                SendMouse(0, pts[OnOk]);
+                SendMouse(MOUSEEVENTF_LEFTDOWN, pts[OnOk]);
+                EXPECT_TRUE(realinput::SleepUntil(
+                    [&] { return realinput::ThreadInputOf(hBox, info) && info.hwndCapture == hOk; },
+                    ownedbox::kBoxWaitMs));
+                HandWatch::s_ptLast = pts[c.nAfter];
+                HandWatch::s_bTaken = false;
                 ASSERT_TRUE(hold.Hold());
-                if (c.bReleasedOnOk) {
-                    SendMouse(MOUSEEVENTF_LEFTDOWN, ptOk);
-                    SendMouse(MOUSEEVENTF_LEFTUP, ptOk);
-                    SendMouse(0, ptAway);
-                } else {
-                    SendMouse(0, ptBeside);
-                    SendMouse(MOUSEEVENTF_LEFTUP, ptBeside);
-                    SendMouse(0, ptOk);
-                }
+                SendMouse(0, pts[c.nRelease]);
+                SendMouse(MOUSEEVENTF_LEFTUP, pts[c.nRelease]);
+                SendMouse(0, pts[c.nAfter]);
                 hold.Release();
-                EXPECT_TRUE(realinput::SleepUntil([] { return ClickWatch::Taken().load(); }, ownedbox::kBoxWaitMs));
+                EXPECT_TRUE(realinput::SleepUntil([] { return HandWatch::s_bTaken.load(); }, ownedbox::kBoxWaitMs));
                 if (::IsWindow(hBox) && ::IsWindowVisible(hBox))
                     ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             });
             dlg.SendMessage(WM_COMMAND, ID_VIEW_OPTIONS, 0);
             options.Join();
             EXPECT_TRUE(options.m_bFound.load());
-            EXPECT_EQ(c.nClicks, ClickWatch::Clicks().load());
+            EXPECT_EQ(c.nClicks, HandWatch::s_nClicks.load());
         }));
     }
 }

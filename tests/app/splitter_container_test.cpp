@@ -319,14 +319,15 @@ protected:
         m_bar.MoveWindow(0, 0, 200, 150);
         ::SetForegroundWindow(m_host.GetSafeHwnd());
     }
-    // Presses and releases the left button with the cursor over client points.
-    void Click(CPoint ptDown, CPoint ptUp)
+    // Presses and releases the left button with the cursor over client points; with
+    // ptCursorAtUp, the pointer has gone there before the release is taken.
+    void Click(CPoint ptDown, CPoint ptUp, CPoint ptCursorAtUp = CPoint(-1, -1))
     {
         CPoint pt = ptDown;
         m_bar.ClientToScreen(&pt);
         ::SetCursorPos(pt.x, pt.y);
         m_bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptDown.x, ptDown.y));
-        pt = ptUp;
+        pt = ptCursorAtUp.x < 0 ? ptUp : ptCursorAtUp;
         m_bar.ClientToScreen(&pt);
         ::SetCursorPos(pt.x, pt.y);
         m_bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptUp.x, ptUp.y));
@@ -377,7 +378,7 @@ TEST_F(ContainerBarTest, ReleasingOverTheCloseButtonNotifiesTheOwner)
     EXPECT_TRUE(recorder.m_calls.empty());
     EXPECT_FALSE(m_bar.m_bPressed);
 
-    Click(CPoint(190, 8), CPoint(191, 9));
+    Click(CPoint(190, 8), CPoint(191, 9), CPoint(600, 400));  // the pointer gone on since
     ASSERT_EQ(1u, recorder.m_calls.size());
     EXPECT_EQ((WPARAM)m_bar.GetSafeHwnd(), recorder.m_calls[0].first);
     EXPECT_EQ(331, (int)recorder.m_calls[0].second);
