@@ -1,4 +1,5 @@
 #include "app/splitter.h"
+#include "toolkit/core/message_point.h"
 #include <algorithm>
 
 IMPLEMENT_DYNAMIC(CExtSplitter, CWnd)
@@ -412,9 +413,8 @@ int CExtSplitter::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message
 {
     int nResult = CWnd::OnMouseActivate(pDesktopWnd, nHitTest, message);
     if (nResult == MA_ACTIVATE || nResult == MA_ACTIVATEANDEAT) {
-        CPoint pt;
-        ::GetCursorPos(&pt);
-        ScreenToClient(&pt);
+        // The pane the press was made on, not the one the pointer has moved to since.
+        const CPoint pt = MessagePoint(m_hWnd, WM_MOUSEACTIVATE, 0);
         for (int i = 0; i < 2; ++i) {
             RECT rcPane;
             if (GetPaneRect(i, &rcPane) && ::PtInRect(&rcPane, pt)) m_nFocusPane = i;

@@ -2,6 +2,8 @@
 // across resizes, clamping, single-pane mode and dragging; the container bar's caption,
 // close button geometry and notification, and its hosted child.
 #include "pages_test_util.h"
+#include "real_input.h"
+#include "support/message_pump.h"
 #include "app/container_bar.h"
 #include "app/splitter.h"
 #include "support/dib_canvas.h"
@@ -288,6 +290,26 @@ TEST_F(SplitterTest, TheBarIsPaintedInTheThemesToolbarBackground)
     g_CurrentPaintManager.GetPM()->DrawToolbarBackground(dc, rcBar, &m_splitter);
     dc.Detach();
     for (int y : {0, 150, 299}) EXPECT_EQ(expected.Pixel(100, y), shown->Pixel(100, y)) << y;
+}
+
+// The pane a press was made on becomes the focus pane, wherever the pointer has gone by
+// the time the thread takes the press (it is held: nothing is taken until the hand is done).
+TEST_F(SplitterTest, ThePanePressedIsTheOneThePressWasMadeOn)
+{
+    Make(true);
+    ::SetForegroundWindow(m_host.GetSafeHwnd());
+    for (int nPane = 0; nPane < 2; ++nPane) {
+        SCOPED_TRACE(nPane);
+        CRect rcPressed, rcOther;
+        m_pane[nPane].GetWindowRect(&rcPressed);
+        m_pane[1 - nPane].GetWindowRect(&rcOther);
+        realinput::SendMouse(0, rcPressed.CenterPoint());
+        realinput::SendMouse(MOUSEEVENTF_LEFTDOWN, rcPressed.CenterPoint());
+        realinput::SendMouse(MOUSEEVENTF_LEFTUP, rcPressed.CenterPoint());
+        realinput::SendMouse(0, rcOther.CenterPoint());
+        EXPECT_TRUE(testsupport::PumpUntilIdle());
+        EXPECT_EQ(nPane, m_splitter.m_nFocusPane);
+    }
 }
 
 TEST_F(SplitterTest, TheFocusGoesToTheFocusPaneOrTheOnlyPaneShown)

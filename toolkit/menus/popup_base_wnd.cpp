@@ -2,6 +2,7 @@
 // paint dispatch and the paint-manager bridge.
 #include "toolkit/menus/popup_base_wnd.h"
 #include "toolkit/core/resource_manager.h"
+#include "toolkit/core/message_point.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "toolkit/menus/sound_player.h"
 
@@ -259,9 +260,11 @@ BOOL CExtPopupBaseWnd::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 
 int CExtPopupBaseWnd::MouseActivateTracked()
 {
-    POINT pt;
-    if (::GetWindow(m_hWnd, GW_CHILD) == NULL || !::GetCursorPos(&pt))
+    if (::GetWindow(m_hWnd, GW_CHILD) == NULL)
         return MA_NOACTIVATEANDEAT;
+    // The window the press was made on, not the one the pointer has moved to since.
+    POINT pt = MessagePoint(m_hWnd, WM_MOUSEACTIVATE, 0);
+    ::ClientToScreen(m_hWnd, &pt);
     HWND hWndUnder = ::WindowFromPoint(pt);
     if (hWndUnder != NULL && (::GetWindowLong(hWndUnder, GWL_STYLE) & WS_CHILD) != 0 &&
         ::GetParent(hWndUnder) == m_hWnd)
