@@ -13,76 +13,53 @@ using realinput::SendMouse;
 
 namespace {
 
-// Holds the thread that made it: a message posted to its window keeps the thread in
-// the window's procedure until Release, while input queues behind it.
-class ThreadHold
-{
-public:
-    ThreadHold()
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.lpszClassName = "PurgeletTestThreadHold";
-        ::RegisterClassA(&wc);
-        m_hWnd = ::CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
-        ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, (LONG_PTR)this);
-    }
-    ~ThreadHold()
-    {
-        Release();
-        ::DestroyWindow(m_hWnd);
-        ::CloseHandle(m_hHeld);
-        ::CloseHandle(m_hRelease);
-    }
-    // From another thread: answers once the thread is held.
-    bool Hold()
-    {
-        ::ResetEvent(m_hRelease);
-        ::PostMessageA(m_hWnd, WM_APP, 0, 0);
-        return ::WaitForSingleObject(m_hHeld, ownedbox::kBoxWaitMs) == WAIT_OBJECT_0;
-    }
-    void Release() { ::SetEvent(m_hRelease); }
-
-private:
-    static LRESULT CALLBACK Proc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
-    {
-        ThreadHold* p = (ThreadHold*)::GetWindowLongPtrA(hWnd, GWLP_USERDATA);
-        if (nMsg != WM_APP || p == NULL) return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
-        ::SetEvent(p->m_hHeld);
-        ::WaitForSingleObject(p->m_hRelease, ownedbox::kBoxWaitMs);
-        return 0;
-    }
-    HWND m_hWnd = NULL;
-    HANDLE m_hHeld = ::CreateEventA(NULL, FALSE, FALSE, NULL), m_hRelease = ::CreateEventA(NULL, TRUE, FALSE, NULL);
-};
-
-// On the thread that makes it: counts the clicks of OK buttons (BN_CLICKED sent to their
-// box), and notes when the thread takes the move made at s_ptLast, the hand's last:
-// whatever came before it has been handled by then.
+// Watches the thread that makes it (through its hooks): counts the clicks of OK buttons
+// (BN_CLICKED sent to their box), holds the thread on a kHold message posted to any of
+// its windows until Release, and notes when the thread takes the move made at s_ptLast, the
+// hand's last: whatever came before it has been handled by then.
 class HandWatch
 {
 public:
     HandWatch() { s_nClicks = 0, s_bTaken = false; }
     ~HandWatch()
     {
+        Release();
         ::UnhookWindowsHookEx(m_hSent);
         ::UnhookWindowsHookEx(m_hTaken);
     }
+    // From another thread: answers once the thread is held. A posted message comes
+    // before any input queued meanwhile.
+    static bool Hold(HWND hWnd)
+    {
+        ::ResetEvent(s_hRelease);
+        ::PostMessageA(hWnd, kHold, 0, 0);
+        return ::WaitForSingleObject(s_hHeld, ownedbox::kBoxWaitMs) == WAIT_OBJECT_0;
+    }
+    static void Release() { ::SetEvent(s_hRelease); }
     static inline std::atomic<int> s_nClicks{0};
     static inline std::atomic<bool> s_bTaken{false};
     static inline POINT s_ptLast = {-1, -1};
 
 private:
+    static inline const UINT kHold = ::RegisterWindowMessageA("PurgeletTestHoldThread");
+    static inline const HANDLE s_hHeld = ::CreateEventA(NULL, FALSE, FALSE, NULL);
+    static inline const HANDLE s_hRelease = ::CreateEventA(NULL, TRUE, FALSE, NULL);
     static LRESULT CALLBACK Sent(int nCode, WPARAM wParam, LPARAM lParam)
     {
         const CWPSTRUCT* p = (const CWPSTRUCT*)lParam;
-        if (nCode == HC_ACTION && p->message == WM_COMMAND && p->wParam == MAKEWPARAM(IDOK, BN_CLICKED) && p->lParam != 0) ++s_nClicks;
+        if (nCode == HC_ACTION && p->message == WM_COMMAND && p->wParam == MAKEWPARAM(IDOK, BN_CLICKED) && p->lParam != 0)
+            ++s_nClicks;
         return ::CallNextHookEx(NULL, nCode, wParam, lParam);
     }
     static LRESULT CALLBACK Taken(int nCode, WPARAM wParam, LPARAM lParam)
     {
         const MSG* p = (const MSG*)lParam;
-        if (nCode == HC_ACTION && p->message == WM_MOUSEMOVE && p->pt.x == s_ptLast.x && p->pt.y == s_ptLast.y) s_bTaken = true;
+        if (nCode == HC_ACTION && p->message == WM_MOUSEMOVE && p->pt.x == s_ptLast.x && p->pt.y == s_ptLast.y)
+            s_bTaken = true;
+        if (nCode == HC_ACTION && wParam == PM_REMOVE && p->message == kHold) {
+            ::SetEvent(s_hHeld);
+            ::WaitForSingleObject(s_hRelease, ownedbox::kBoxWaitMs);
+        }
         return ::CallNextHookEx(NULL, nCode, wParam, lParam);
     }
     HHOOK m_hSent = ::SetWindowsHookExA(WH_CALLWNDPROC, Sent, NULL, ::GetCurrentThreadId());
@@ -113,7 +90,6 @@ TEST_F(MainWindowReleaseTest, OptionsOkIsJudgedWhereTheHandReleasedIt)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
-            ThreadHold hold;
             HandWatch watch;
             BoxWatcher options(dlg.GetSafeHwnd(), [&](HWND hBox) {
                 const HWND hOk = ::GetDlgItem(hBox, IDOK);
@@ -133,11 +109,11 @@ TEST_F(MainWindowReleaseTest, OptionsOkIsJudgedWhereTheHandReleasedIt)
                     ownedbox::kBoxWaitMs));
                 HandWatch::s_ptLast = pts[c.nAfter];
                 HandWatch::s_bTaken = false;
-                ASSERT_TRUE(hold.Hold());
+                ASSERT_TRUE(HandWatch::Hold(hBox));
                 SendMouse(0, pts[c.nRelease]);
                 SendMouse(MOUSEEVENTF_LEFTUP, pts[c.nRelease]);
                 SendMouse(0, pts[c.nAfter]);
-                hold.Release();
+                HandWatch::Release();
                 EXPECT_TRUE(realinput::SleepUntil([] { return HandWatch::s_bTaken.load(); }, ownedbox::kBoxWaitMs));
                 if (::IsWindow(hBox) && ::IsWindowVisible(hBox))
                     ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);

@@ -343,12 +343,8 @@ TEST_F(ExtButtonTest, PressAndReleaseAreJudgedWhereTheHandMadeThem)
          false},
         {"check box: released on it, the pointer moved away", BS_AUTOCHECKBOX, false, false, kMain, kMain, kBeside, 1,
          false},
-        {"check box: released beside it, the pointer moved onto it", BS_AUTOCHECKBOX, false, false, kMain, kBeside,
-         kMain, 0, false},
         {"split: released on the arrow, the pointer moved to the main part", BS_PUSHBUTTON, true, true, kArrow, kArrow,
          kMain, 0, true},
-        {"split: pressed on the main part, released on the arrow, the pointer moved back", BS_PUSHBUTTON, true, false,
-         kMain, kArrow, kMain, 0, false},
     };
     for (const auto& c : cases)
     {
@@ -360,8 +356,6 @@ TEST_F(ExtButtonTest, PressAndReleaseAreJudgedWhereTheHandMadeThem)
             FillMenu();
         }
         m_rec.Clear();
-        SendMouseOn(0, m_btn.m_hWnd, c.press);
-        PumpUntilIdle();
         SendMouseOn(MOUSEEVENTF_LEFTDOWN, m_btn.m_hWnd, c.press);
         if (!c.bPressHeld)
             EXPECT_TRUE(PumpUntilIdle([&] { return ::GetCapture() == m_btn.m_hWnd; }));

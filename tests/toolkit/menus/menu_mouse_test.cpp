@@ -20,6 +20,7 @@ const UINT kBaseFlags =
     CExtPopupMenuWnd::TMF_NO_CMD_UI | CExtPopupMenuWnd::TMF_NO_ANIMATION | CExtPopupMenuWnd::TMF_NO_SHADOW;
 int g_nExpandedNotes = 0;
 int g_nCommands = 0;
+UINT g_nLastCommand = 0;
 
 LRESULT CALLBACK MouseReceiverProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
 {
@@ -31,6 +32,7 @@ LRESULT CALLBACK MouseReceiverProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
     if (msg == WM_COMMAND)
     {
         g_nCommands++;
+        g_nLastCommand = LOWORD(wp);
         return 0;
     }
     return ::DefWindowProcA(hWnd, msg, wp, lp);
@@ -223,46 +225,40 @@ TEST_F(MenuMouseTest, DisabledItemsKeepTheMenuOpenAndDeactivationClosesIt)
 
 // An item's release is judged where the hand made it, whatever the pointer does before
 // the menu's thread takes it (the thread is held: it takes nothing until the hand is
-// done). Made on the item with the pointer moved off the menu, it runs the command;
-// made off the menu with the pointer moved onto the item, it runs nothing.
+// done): the item released on runs, not the one the pointer has moved to.
 TEST_F(MenuMouseTest, AReleaseIsJudgedWhereTheHandMadeIt)
 {
     const struct
     {
         const char* what;
-        bool bReleasedOnItem;
-        int nCommands;
+        int nRelease, nAfter;  // items; -1: off the menu
     } cases[] = {
-        {"released on the item, the pointer moved off the menu", true, 1},
-        {"released off the menu, the pointer moved onto the item", false, 0},
+        {"released on Alpha, the pointer moved off the menu", 0, -1},
+        {"released on Beta, the pointer moved onto Alpha", 1, 0},
     };
-    // A window of this thread beside the menu, so that the release off the menu comes
-    // to this thread; made before the menu opens, as a window shown closes an open menu.
-    HWND hBeside = ::CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, m_rcWork.left + 400,
-                                     m_rcWork.top + 40, 80, 80, NULL, NULL, NULL, NULL);
-    PumpPending();
-    const POINT ptOff = {m_rcWork.left + 440, m_rcWork.top + 80};
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.what);
         g_nCommands = 0;
         CExtPopupMenuWnd* pMenu = NewMenu();
         pMenu->ItemInsertCommand(0x7901, -1, "Alpha");
+        pMenu->ItemInsertCommand(0x7902, -1, "Beta");
         EnableAll(pMenu);
         ASSERT_TRUE(pMenu->TrackPopupMenu(kBaseFlags, m_rcWork.left + 40, m_rcWork.top + 40));
         PumpPending();
-        const POINT ptItem = ScreenCentre(pMenu, 0);
-        testsupport::SendMouse(0, ptItem);
-        testsupport::SendMouse(MOUSEEVENTF_LEFTDOWN, ptItem);
+        CRect rcMenu;
+        pMenu->GetWindowRect(&rcMenu);
+        const POINT ptRelease = ScreenCentre(pMenu, c.nRelease);
+        const POINT ptAfter = c.nAfter < 0 ? CPoint(rcMenu.right + 40, rcMenu.bottom + 40) : ScreenCentre(pMenu, c.nAfter);
+        testsupport::SendMouse(MOUSEEVENTF_LEFTDOWN, ScreenCentre(pMenu, 0));
         EXPECT_TRUE(testsupport::PumpUntilIdle());
-        const POINT ptRelease = c.bReleasedOnItem ? ptItem : ptOff;
         testsupport::SendMouse(0, ptRelease);
         testsupport::SendMouse(MOUSEEVENTF_LEFTUP, ptRelease);
-        testsupport::SendMouse(0, c.bReleasedOnItem ? ptOff : ptItem);
+        testsupport::SendMouse(0, ptAfter);
         EXPECT_TRUE(testsupport::PumpUntilIdle());
-        EXPECT_EQ(c.nCommands, g_nCommands);
+        EXPECT_EQ(1, g_nCommands);
+        EXPECT_EQ(0x7901u + c.nRelease, g_nLastCommand);
         CExtPopupMenuWnd::CancelMenuTracking();
         PumpPending();
     }
-    ::DestroyWindow(hBeside);
 }
