@@ -102,7 +102,16 @@ TEST_F(MainWindowReleaseTest, OptionsOkIsJudgedWhereTheHandReleasedIt)
                 const POINT pts[] = {realinput::OnScreen(rc.CenterPoint()),
                                      realinput::OnScreen({rc.CenterPoint().x, rc.bottom + 12}),
                                      realinput::OnScreen({rc.left - 40, rc.top - 40})};
+                // A control the pointer rested on holds the mouse while it hovers: the
+                // press waits until the pointer has left it for OK.
+                SendMouse(0, pts[Away]);
                 SendMouse(0, pts[OnOk]);
+                EXPECT_TRUE(realinput::SleepUntil(
+                    [&] {
+                        return realinput::ThreadInputOf(hBox, info) &&
+                               (info.hwndCapture == NULL || info.hwndCapture == hOk);
+                    },
+                    ownedbox::kBoxWaitMs));
                 SendMouse(MOUSEEVENTF_LEFTDOWN, pts[OnOk]);
                 EXPECT_TRUE(realinput::SleepUntil(
                     [&] { return realinput::ThreadInputOf(hBox, info) && info.hwndCapture == hOk; },
