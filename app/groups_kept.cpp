@@ -288,6 +288,50 @@ void ForgetKeptRecords(const std::set<std::string>& names)
     ::RegCloseKey(hKey);
 }
 
+bool ClaimKeptRecord(const std::string& name, std::string* pClaimed)
+{
+    HKEY hKey = OpenSection(kKeptSection, KEY_READ | KEY_SET_VALUE);
+    if (hKey == NULL) return false;
+    // Copied first under a name of this copy's own, then the record deleted: a copy that
+    // dies between the two leaves the record to the next start (under both names then,
+    // stored twice rather than lost), never neither.
+    DWORD dwType = 0, cbData = 0;
+    std::vector<BYTE> bytes;
+    bool bCopied = ::RegQueryValueExA(hKey, name.c_str(), NULL, &dwType, NULL, &cbData) == ERROR_SUCCESS;
+    if (bCopied) {
+        bytes.assign(cbData + 1, 0);
+        DWORD cbRead = cbData;
+        bCopied = ::RegQueryValueExA(hKey, name.c_str(), NULL, &dwType, bytes.data(), &cbRead) == ERROR_SUCCESS &&
+                  cbRead <= cbData;
+        bytes.resize(cbRead);
+    }
+    // The mark that records are kept by name is no record: another copy claimed the
+    // earlier build's value before.
+    if (bCopied && lstrcmpiA(name.c_str(), kKeptValue) == 0) bCopied = !IsRecordsMark(hKey);
+    std::string claimed;
+    if (bCopied) {
+        // Just after the record claimed, so that it keeps its place among the records; a
+        // name no record has (the process's id may be the one that kept it).
+        unsigned long long nTime = 0;
+        if (IsRecordName(name)) nTime = std::stoull(name.substr(sizeof(kRecordPrefix) - 1, 16), NULL, 16);
+        for (;;) {
+            char text[64];
+            sprintf(text, "%s%016llX %08lX", kRecordPrefix, ++nTime, (unsigned long)::GetCurrentProcessId());
+            claimed = text;
+            if (::RegQueryValueExA(hKey, claimed.c_str(), NULL, NULL, NULL, NULL) == ERROR_FILE_NOT_FOUND) break;
+        }
+        bCopied = ::RegSetValueExA(hKey, claimed.c_str(), 0, dwType, bytes.data(), (DWORD)bytes.size()) ==
+                  ERROR_SUCCESS;
+    }
+    // The registry deletes a value for one caller only: the copy whose delete goes through
+    // stores the record, every other leaves it alone.
+    const bool bClaimed = bCopied && ::RegDeleteValueA(hKey, name.c_str()) == ERROR_SUCCESS;
+    if (bCopied && !bClaimed) ::RegDeleteValueA(hKey, claimed.c_str());
+    ::RegCloseKey(hKey);
+    if (bClaimed) *pClaimed = claimed;
+    return bClaimed;
+}
+
 bool KeepGroupChanges(const KeptGroups& kept, std::string* pName)
 {
     if (kept.changes.empty()) return true;

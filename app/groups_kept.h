@@ -73,6 +73,11 @@ std::vector<std::string> KeptRecordNames();
 // place of what that record held. No changes keep nothing. False when the registry refused
 // them (the record is gone then too: what it held is older than these changes).
 bool KeepGroupChanges(const KeptGroups& kept, std::string* pName = NULL);
+// Takes the record for this copy alone before it stores it (two copies may have read it
+// at their starts): it goes under a name of this copy's own, *pClaimed, kept in the same
+// place in the order. False when the record is gone (another copy took it) or could not be
+// taken: it is not this copy's to store then.
+bool ClaimKeptRecord(const std::string& name, std::string* pClaimed);
 // Removes these records, and the section once it holds no record.
 void ForgetKeptRecords(const std::set<std::string>& names);
 // What ReadKeptGroupChanges found.

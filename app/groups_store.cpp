@@ -126,7 +126,7 @@ CGroupsStore& CGroupsStore::Instance()
 
 CGroupsStore::CGroupsStore()
     : m_bLeftAlone(false), m_bUnread(false), m_bExited(false), m_bEnded(false),
-      m_bKeptToStore(false), m_bKeptAllDropped(false), m_bWriting(false)
+      m_bClaimed(false), m_bKeptToStore(false), m_bKeptAllDropped(false), m_bWriting(false)
 {
 }
 
@@ -233,6 +233,8 @@ std::string CGroupsStore::LoadFile()
     m_keptRecords.clear();
     m_strOwnRecord.clear();
     m_laterKept.clear();
+    m_bClaimed = false;
+    m_keptMerged.clear();
     // What a save cut short by the end of the program left beside the file: the user's file
     // set aside goes back to its name, the new bytes not yet in place go.
     RestoreGroupsFileSetAside(path);
@@ -276,6 +278,7 @@ std::string CGroupsStore::LoadFile()
     if (m_bKeptToStore) {
         if (bOpened && !bHeld && kind == GroupsFileStatus::Read) file.ReserveIds(pGroups);
         TakeKeptChanges(kept, keptBase, keptUnstated);
+        m_keptMerged = pGroups->UserGroups();
     }
     if (bHeld) {
         // Another program is writing it (or holds it unshared): read once it is free
@@ -294,6 +297,7 @@ std::string CGroupsStore::LoadFile()
         StartFrom(keptBase, keptUnstated, kept.baseOtherIds, kept.seen);
         std::string strWhy;
         TakeChangedFile(file, strWhy, m_strKeptMerge, &m_bKeptAllDropped);
+        m_keptMerged = pGroups->UserGroups();
         // Stored by StoreKept, into this reading of the file: the file is parsed and walked
         // once at such a start.
         m_pKeptRead = std::move(pFile);
@@ -493,8 +497,11 @@ std::string CGroupsStore::StoreKeptChanges(CGroupsFile* pRead, const std::string
     m_bKeptToStore = false;
     const std::string path = GetGroupsFilePath();
     std::string strNotice, strWhy, strText = strRead;
+    // Another copy that read the same record at its start may store it first: it is then
+    // that copy's to store and to tell of.
+    const bool bOurs = ClaimKept();
     Outcome outcome = Write(kHeldWaitMs, 0, strNotice, strWhy, pRead);
-    bool bStored = outcome == Stored && !bAllDropped;
+    bool bStored = outcome == Stored && !bAllDropped && bOurs;
     // What other ends kept after that record, each merged with the file as the store before
     // left it, in the order kept.
     std::string strLost;
@@ -507,9 +514,10 @@ std::string CGroupsStore::StoreKeptChanges(CGroupsFile* pRead, const std::string
     strText = Joined(strText, strLost);
     // Records that could not be read go once the others are stored.
     if (outcome == Stored) DropKept();
-    if (outcome == Stored && !bStored)
+    if ((outcome == Stored && !bStored) || m_strOwnRecord.empty())
     {
-        // The file holds none of them: what the read told says why.
+        // The file holds none of them: what the read told says why (or nothing of them is
+        // this run's: another copy stores them).
         strWhy.clear();
     }
     else if (outcome == Stored)
@@ -533,17 +541,19 @@ bool CGroupsStore::TakeLaterKept(std::string& strLost)
     while (!m_laterKept.empty()) {
         const std::string name = m_laterKept.front();
         m_laterKept.erase(m_laterKept.begin());
+        // Gone, or another copy took it first: that copy stores it.
+        std::string claimed;
+        if (!ClaimKeptRecord(name, &claimed)) continue;
+        m_keptRecords.insert(claimed);
         KeptGroups kept;
         std::string why;
-        const KeptRead read = ReadKeptGroupChanges(name, &kept, &why);
-        // Gone: the copy that kept it stored it meanwhile.
+        const KeptRead read = ReadKeptGroupChanges(claimed, &kept, &why);
         if (read == KeptRead::None) continue;
-        m_keptRecords.insert(name);
         if (read == KeptRead::Unreadable) {
             strLost = Joined(strLost, UnreadableKeptText(why));
             continue;
         }
-        if (m_strOwnRecord.empty()) m_strOwnRecord = name;
+        if (m_strOwnRecord.empty()) m_strOwnRecord = claimed;
         // The file holds the groups here now: they are made again as the run that kept the
         // record left them, and the next write merges them with the file as that run's next
         // start would have.
@@ -572,8 +582,37 @@ void CGroupsStore::DropKept()
     m_strOwnRecord.clear();
 }
 
+bool CGroupsStore::ClaimKept()
+{
+    if (m_bClaimed) return !m_strOwnRecord.empty();
+    m_bClaimed = true;
+    std::set<std::string> taken;
+    taken.swap(m_keptRecords);
+    bool bOurs = m_strOwnRecord.empty();
+    for (const std::string& name : taken) {
+        std::string claimed;
+        if (!ClaimKeptRecord(name, &claimed)) continue;
+        m_keptRecords.insert(claimed);
+        if (name == m_strOwnRecord) {
+            m_strOwnRecord = claimed;
+            bOurs = true;
+        }
+    }
+    if (bOurs) return !m_strOwnRecord.empty();
+    // Its changes are in the groups here since the start: they are no change of this run's
+    // any more. Another write of the file since is merged with what remains, as any other
+    // program's.
+    m_strOwnRecord.clear();
+    m_bKeptToStore = false;
+    m_base = m_keptMerged;
+    // A file kept aside as damaged, or left alone, is not merged with.
+    if (!m_bLeftAlone && m_strKeptCopy.empty()) m_bUnread = true;
+    return false;
+}
+
 bool CGroupsStore::KeepPending()
 {
+    ClaimKept();
     CGroupManager* pGroups = CGroupManager::GetInstance();
     KeptGroups kept = GroupChangesBetween(m_base, pGroups->UserGroups(), m_unstated, m_baseOtherIds);
     kept.seen = m_seen;
@@ -611,6 +650,7 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
         bool& bWriting;
         ~Writing() { bWriting = false; }
     } writing{m_bWriting = true};
+    ClaimKept();
     // The start's reading goes with the first write, used or not: a later one reads the file
     // again. Replacing the file checks that it still holds what was read.
     std::unique_ptr<CGroupsFile> pKeptRead(m_pKeptRead.release());

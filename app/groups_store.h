@@ -122,6 +122,12 @@ private:
     bool KeepPending();
     // Drops what an earlier end kept: the file holds it now.
     void DropKept();
+    // Takes the records read at the start for this run alone, once, before anything of them
+    // is stored or kept again (another copy may have read them at its start too). One
+    // another copy took first is its to store: its changes leave this run's, which go on
+    // from the groups as they would be with them (the file is read again before a write).
+    // False when the record whose changes the start made here is not this run's.
+    bool ClaimKept();
     // The base for changes made before the file is read (held at the start, or kept from
     // an earlier end), with the other Ids the file held and what it counted as given as it
     // was known.
@@ -178,6 +184,11 @@ private:
     // The records found at the start after the first that could be read: each is stored
     // once the one before is, merged with the file as that store left it.
     std::vector<std::string> m_laterKept;
+    // Set once ClaimKept ran for the records read at the start.
+    bool m_bClaimed;
+    // The groups as the start left them with the changes of the record it read: what a
+    // record another copy took leaves this run with as its base.
+    std::vector<GroupEntry> m_keptMerged;
     // Set while the changes the last run kept wait for their first write in this run.
     bool m_bKeptToStore;
     // What the merge of the kept changes with the file had to tell, until StoreKept tells it.
