@@ -514,7 +514,7 @@ std::string CGroupsStore::StoreKeptChanges(CGroupsFile* pRead, const std::string
     strText = Joined(strText, strLost);
     // Records that could not be read go once the others are stored.
     if (outcome == Stored) DropKept();
-    if ((outcome == Stored && !bStored) || m_strOwnRecord.empty())
+    if ((outcome == Stored && !bStored) || (outcome != Stored && !bOurs))
     {
         // The file holds none of them: what the read told says why (or nothing of them is
         // this run's: another copy stores them).

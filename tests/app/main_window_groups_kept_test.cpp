@@ -449,8 +449,9 @@ TEST_F(MainWindowGroupsFileTest, ALogOffAsTheRunStartsIsAnsweredYesAtOnceAndKeep
     }
 }
 
-// Moves the kept changes of key `from` into key `to`: another copy's end comes when the test has it come.
-void MoveKept(const std::string& from, const std::string& to)
+// Moves the kept changes of key `from` into key `to` (copies them, bLeave): another copy's end comes when the
+// test has it come.
+void MoveKept(const std::string& from, const std::string& to, bool bLeave = false)
 {
     HKEY hFrom = NULL, hTo = NULL;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, from.c_str(), 0, KEY_READ, &hFrom) != ERROR_SUCCESS) return;
@@ -458,7 +459,7 @@ void MoveKept(const std::string& from, const std::string& to)
     EXPECT_EQ(ERROR_SUCCESS, ::RegCopyTreeA(hFrom, NULL, hTo)) << from;
     ::RegCloseKey(hFrom);
     ::RegCloseKey(hTo);
-    RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, from);
+    if (!bLeave) RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, from);
 }
 
 // Two copies of the program for one user (one file, one key), each a run of the store. Other
@@ -524,6 +525,66 @@ TEST_F(MainWindowGroupsFileTest, ChangesAnotherCopyKeptAtItsEndStayUntilAStartSt
         if (c.b == 's') tools.push_back("kb");
         ExpectFileNodes(GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", tools) +
                                      GroupElement("Id=\"3\" Name=\"Media\"", c.media)));
+        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+    }
+}
+
+// Copies X and Y both start after A ended with a group made and a keyword added for Media that
+// the read-only file refused: both read A's record, and it is stored once, by the first to
+// store it, also when that one finds the file held then and keeps it at an end after the other
+// stored. One run of the store is one copy: X runs first, and what its store and its end did to
+// the file and the key is put in place at those moments between Y's start, store and end.
+TEST_F(MainWindowGroupsFileTest, ARecordTwoCopiesReadAtTheirStartsIsStoredByOneOfThem)
+{
+    UseProgramKey();
+    const std::string key = kKeptChangesKey, atA = key + " A", atStore = key + " store", atEnd = key + " end";
+    const std::string withA = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
+                                           GroupElement("Id=\"3\" Name=\"Media\"", {"player", "ka"}) +
+                                           GroupElement("Id=\"4\" Name=\"games\"", {"g2"}));
+    for (const bool bHeld : {false, true}) {
+        SCOPED_TRACE(bHeld ? "X finds the file held and ends after Y stored" : "X stores first");
+        for (const std::string& aside : {atA, atStore, atEnd}) RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, aside);
+        WriteGroups(kTwoGroups);
+        ClearGroups();
+        LoadGroupsFileAndStoreKept();
+        ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY);
+        GroupEntry games;
+        games.Name = "games";
+        games.AddKeyword("g2");
+        CGroupManager::GetInstance()->AddGroup(games);
+        CGroupManager::GetInstance()->FindGroup(3)->AddKeyword("ka");
+        EXPECT_FALSE(SaveGroupsFile(false));
+        SaveGroupsFileAtExit();
+        ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+        MoveKept(key, atA, true);
+
+        ClearGroups();
+        LoadGroupsFile();
+        HeldFile held(m_groupsFile, HeldFile::SharingNothing);
+        if (bHeld) ASSERT_TRUE(held.Hold());
+        CGroupsStore::Instance().StoreKept();
+        MoveKept(key, atStore, true);
+        CGroupsStore::Instance().EndSession();
+        MoveKept(key, atEnd);
+        held.Release();
+        ASSERT_TRUE(held.Join());
+        const std::string afterX = GroupsFile();
+
+        WriteGroups(kTwoGroups);
+        MoveKept(atA, key);
+        ClearGroups();
+        LoadGroupsFile();
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, key);
+        MoveKept(atStore, key);
+        WriteGroups(afterX);
+        EXPECT_EQ("", CGroupsStore::Instance().StoreKept()) << "X tells of them";
+        SaveGroupsFileAtExit();
+        EXPECT_EQ(afterX, GroupsFile());
+        MoveKept(atEnd, key);
+
+        ClearGroups();
+        EXPECT_EQ(bHeld ? FileLines() + kNowHolds : "", LoadGroupsFileAndStoreKept());
+        ExpectFileNodes(withA);
         EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
     }
 }
