@@ -568,7 +568,9 @@ TEST_F(MainWindowGroupsFileTest, ARecordTwoCopiesReadAtTheirStartsIsStoredByOneO
         MoveKept(key, atEnd);
         held.Release();
         ASSERT_TRUE(held.Join());
-        const std::string afterX = GroupsFile();
+        // Stored, the group is X's user's to rename: a second store of the record would make it again.
+        std::string afterX = GroupsFile();
+        if (!bHeld) afterX.replace(afterX.find("\"games\""), 7, "\"fun\"");
 
         WriteGroups(kTwoGroups);
         MoveKept(atA, key);
@@ -584,7 +586,7 @@ TEST_F(MainWindowGroupsFileTest, ARecordTwoCopiesReadAtTheirStartsIsStoredByOneO
 
         ClearGroups();
         EXPECT_EQ(bHeld ? FileLines() + kNowHolds : "", LoadGroupsFileAndStoreKept());
-        ExpectFileNodes(withA);
+        ExpectFileNodes(bHeld ? withA : std::string(withA).replace(withA.find("\"games\""), 7, "\"fun\""));
         EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
     }
 }
