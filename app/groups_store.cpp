@@ -498,9 +498,11 @@ std::string CGroupsStore::StoreKeptChanges(CGroupsFile* pRead, const std::string
     const std::string path = GetGroupsFilePath();
     std::string strNotice, strWhy, strText = strRead;
     // Another copy that read the same record at its start may store it first: it is then
-    // that copy's to store and to tell of.
+    // that copy's to store and to tell of, and the groups here follow the file as that copy
+    // leaves it (read now, or once it is free).
     const bool bOurs = ClaimKept();
-    Outcome outcome = Write(kHeldWaitMs, 0, strNotice, strWhy, pRead);
+    if (!bOurs) strText = Joined(strText, ReadHeldFile());
+    Outcome outcome = Write(kHeldWaitMs, 0, strNotice, strWhy, bOurs ? pRead : NULL);
     bool bStored = outcome == Stored && !bAllDropped && bOurs;
     // What other ends kept after that record, each merged with the file as the store before
     // left it, in the order kept.
@@ -605,6 +607,8 @@ bool CGroupsStore::ClaimKept()
     m_strOwnRecord.clear();
     m_bKeptToStore = false;
     m_base = m_keptMerged;
+    // The start's reading is of the file as it was before that copy stored them.
+    m_pKeptRead.reset();
     // A file kept aside as damaged, or left alone, is not merged with.
     if (!m_bLeftAlone && m_strKeptCopy.empty()) m_bUnread = true;
     return false;

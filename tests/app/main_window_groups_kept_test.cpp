@@ -580,6 +580,10 @@ TEST_F(MainWindowGroupsFileTest, ARecordTwoCopiesReadAtTheirStartsIsStoredByOneO
         MoveKept(atStore, key);
         WriteGroups(afterX);
         EXPECT_EQ("", CGroupsStore::Instance().StoreKept()) << "X tells of them";
+        // Y's groups are the file's as X left it.
+        std::string names;
+        for (const GroupEntry& group : CGroupManager::GetInstance()->UserGroups()) names += " " + group.Name;
+        EXPECT_EQ(bHeld ? " Tools Media" : " Tools Media fun", names);
         SaveGroupsFileAtExit();
         EXPECT_EQ(afterX, GroupsFile());
         MoveKept(atEnd, key);
