@@ -31,11 +31,15 @@ namespace
 // was first kept (16 hex digits of the system's FILETIME) and the process's id (8 hex
 // digits), so that the names sort in the order kept; the value "Groups" then holds kRecords
 // alone, which an earlier build takes for damaged and says so rather than drop the records
-// unseen. A value "Groups" of an earlier layout is a record too, the first kept.
+// unseen. A value "Groups" of an earlier layout is a record too, the first kept. A record a
+// copy took to store has its name go on with when that process started (16 hex digits of its
+// FILETIME): while that process runs it is its alone.
 const char kKeptSection[] = "Groups Not Stored";
 const char kKeptValue[] = "Groups";
 const char kRecordPrefix[] = "Groups ";
 const size_t kRecordNameLength = sizeof(kRecordPrefix) - 1 + 16 + 1 + 8;
+// A record a copy took to store: the name goes on with when that process started.
+const size_t kTakenNameLength = kRecordNameLength + 1 + 16;
 // Above every Id, so that no value of the earliest layout starts with either.
 const DWORD kWithBase = 0x80000002;
 const DWORD kWithBaseIdsOnce = 0x80000003;
@@ -157,11 +161,73 @@ bool IsRecordsMark(HKEY hKey)
 
 bool IsRecordName(const std::string& name)
 {
-    if (name.size() != kRecordNameLength || name.compare(0, sizeof(kRecordPrefix) - 1, kRecordPrefix) != 0)
+    if ((name.size() != kRecordNameLength && name.size() != kTakenNameLength) ||
+        name.compare(0, sizeof(kRecordPrefix) - 1, kRecordPrefix) != 0)
         return false;
-    for (size_t i = sizeof(kRecordPrefix) - 1; i < name.size(); ++i)
-        if (!(isxdigit((unsigned char)name[i]) || (name[i] == ' ' && i == name.size() - 9))) return false;
-    return true;
+    for (size_t i = sizeof(kRecordPrefix) - 1; i < name.size(); ++i) {
+        const bool bGap = i == kRecordNameLength - 9 || i == kRecordNameLength;
+        if (!(isxdigit((unsigned char)name[i]) || (name[i] == ' ' && bGap))) return false;
+    }
+    return name.size() == kRecordNameLength || name[kRecordNameLength] == ' ';
+}
+
+// When a process was started (its FILETIME as one number): with its id it names that very
+// process, also once the id is given to another. 0 when it cannot be had.
+unsigned long long StartedAt(HANDLE hProcess)
+{
+    FILETIME created = {}, exited = {}, kernel = {}, user = {};
+    if (!::GetProcessTimes(hProcess, &created, &exited, &kernel, &user)) return 0;
+    return (unsigned long long)created.dwHighDateTime << 32 | created.dwLowDateTime;
+}
+
+// The one rule every reader of the records asks: a record another copy of the program took
+// to store while that copy still runs is that copy's alone (it stores it once the file is
+// free, or keeps it at its end); no other copy reads, takes or removes it. Once that copy
+// has ended (it stored it and removed it, kept it at its end, or died) it is any copy's.
+// Only a taken name carries the process and when it started: an earlier layout's is any
+// copy's, as before.
+bool IsAnotherRunningCopysRecord(const std::string& name)
+{
+    if (name.size() != kTakenNameLength || !IsRecordName(name)) return false;
+    const DWORD dwProcess = strtoul(name.substr(kRecordNameLength - 8, 8).c_str(), NULL, 16);
+    const unsigned long long nStarted = std::stoull(name.substr(kRecordNameLength + 1), NULL, 16);
+    if (dwProcess == ::GetCurrentProcessId() && nStarted == StartedAt(::GetCurrentProcess())) return false;
+    HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, dwProcess);
+    if (hProcess == NULL && ::GetLastError() == ERROR_ACCESS_DENIED)
+        hProcess = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, dwProcess);
+    // No such process: it ended. One this user may not look at may be the copy: its record
+    // waits (stored later rather than twice).
+    if (hProcess == NULL) return ::GetLastError() == ERROR_ACCESS_DENIED;
+    // Another process with that id since, or that process ended (someone still holds it).
+    DWORD dwExit = 0;
+    const bool bRuns = StartedAt(hProcess) == nStarted && ::GetExitCodeProcess(hProcess, &dwExit) &&
+                       dwExit == STILL_ACTIVE;
+    ::CloseHandle(hProcess);
+    return bRuns;
+}
+
+// Every record's name, those another running copy took too, in the order kept (the value of
+// an earlier build first).
+std::vector<std::string> AllRecordNames()
+{
+    std::vector<std::string> names;
+    HKEY hKey = OpenProgramSection(kKeptSection);
+    if (hKey == NULL) return names;
+    bool bEarlier = false;
+    for (DWORD i = 0;; ++i) {
+        char name[96];
+        DWORD cchName = sizeof(name);
+        const LONG nResult = ::RegEnumValueA(hKey, i, name, &cchName, NULL, NULL, NULL, NULL);
+        if (nResult == ERROR_NO_MORE_ITEMS) break;
+        // A longer name is none of ours.
+        if (nResult != ERROR_SUCCESS) continue;
+        if (IsRecordName(name)) names.push_back(name);
+        if (lstrcmpiA(name, kKeptValue) == 0) bEarlier = !IsRecordsMark(hKey);
+    }
+    ::RegCloseKey(hKey);
+    std::sort(names.begin(), names.end());
+    if (bEarlier) names.insert(names.begin(), kKeptValue);
+    return names;
 }
 
 // A name for a record kept now: it sorts after every record kept before.
@@ -246,23 +312,8 @@ KeptGroups GroupChangesBetween(const std::vector<GroupEntry>& base, const std::v
 
 std::vector<std::string> KeptRecordNames()
 {
-    std::vector<std::string> names;
-    HKEY hKey = OpenProgramSection(kKeptSection);
-    if (hKey == NULL) return names;
-    bool bEarlier = false;
-    for (DWORD i = 0;; ++i) {
-        char name[64];
-        DWORD cchName = sizeof(name);
-        const LONG nResult = ::RegEnumValueA(hKey, i, name, &cchName, NULL, NULL, NULL, NULL);
-        if (nResult == ERROR_NO_MORE_ITEMS) break;
-        // A longer name is none of ours.
-        if (nResult != ERROR_SUCCESS) continue;
-        if (IsRecordName(name)) names.push_back(name);
-        if (lstrcmpiA(name, kKeptValue) == 0) bEarlier = !IsRecordsMark(hKey);
-    }
-    ::RegCloseKey(hKey);
-    std::sort(names.begin(), names.end());
-    if (bEarlier) names.insert(names.begin(), kKeptValue);
+    std::vector<std::string> names = AllRecordNames();
+    names.erase(std::remove_if(names.begin(), names.end(), IsAnotherRunningCopysRecord), names.end());
     return names;
 }
 
@@ -272,8 +323,9 @@ void ForgetKeptRecords(const std::set<std::string>& names)
     // Opened first: deleting a value of a section that is not there would make the key.
     HKEY hKey = OpenSection(kKeptSection, KEY_READ | KEY_SET_VALUE);
     if (hKey == NULL) return;
-    for (const std::string& name : names) ::RegDeleteValueA(hKey, name.c_str());
-    if (KeptRecordNames().empty()) {
+    for (const std::string& name : names)
+        if (!IsAnotherRunningCopysRecord(name)) ::RegDeleteValueA(hKey, name.c_str());
+    if (AllRecordNames().empty()) {
         ::RegCloseKey(hKey);
         ForgetProgramSection(kKeptSection);
         return;
@@ -290,6 +342,7 @@ void ForgetKeptRecords(const std::set<std::string>& names)
 
 bool ClaimKeptRecord(const std::string& name, std::string* pClaimed)
 {
+    if (IsAnotherRunningCopysRecord(name)) return false;
     HKEY hKey = OpenSection(kKeptSection, KEY_READ | KEY_SET_VALUE);
     if (hKey == NULL) return false;
     // Copied first under a name of this copy's own, then the record deleted: a copy that
@@ -311,12 +364,15 @@ bool ClaimKeptRecord(const std::string& name, std::string* pClaimed)
     std::string claimed;
     if (bCopied) {
         // Just after the record claimed, so that it keeps its place among the records; a
-        // name no record has (the process's id may be the one that kept it).
+        // name no record has (the process's id may be the one that kept it). It names this
+        // very process, so that other copies leave it alone while this one runs.
         unsigned long long nTime = 0;
         if (IsRecordName(name)) nTime = std::stoull(name.substr(sizeof(kRecordPrefix) - 1, 16), NULL, 16);
+        const unsigned long long nStarted = StartedAt(::GetCurrentProcess());
         for (;;) {
-            char text[64];
-            sprintf(text, "%s%016llX %08lX", kRecordPrefix, ++nTime, (unsigned long)::GetCurrentProcessId());
+            char text[96];
+            sprintf(text, "%s%016llX %08lX %016llX", kRecordPrefix, ++nTime, (unsigned long)::GetCurrentProcessId(),
+                    nStarted);
             claimed = text;
             if (::RegQueryValueExA(hKey, claimed.c_str(), NULL, NULL, NULL, NULL) == ERROR_FILE_NOT_FOUND) break;
         }
@@ -557,6 +613,7 @@ KeptRead ReadKeptGroupChanges(const std::string& name, KeptGroups* kept, std::st
 {
     *kept = KeptGroups();
     why->clear();
+    if (IsAnotherRunningCopysRecord(name)) return KeptRead::None;
     HKEY hKey = OpenProgramSection(kKeptSection);
     if (hKey == NULL) return KeptRead::None;
     DWORD dwType = 0;

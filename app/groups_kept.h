@@ -67,7 +67,8 @@ KeptGroups GroupChangesBetween(const std::vector<GroupEntry>& base, const std::v
 // Each end that keeps changes keeps them as a record of its own beside those other copies
 // of the program kept (two sessions of one user share the key): one copy never replaces
 // nor removes what another kept. The names of the records kept, in the order they were
-// kept (the value of an earlier build first).
+// kept (the value of an earlier build first); not those another copy that still runs took
+// to store (they are its alone until it ends).
 std::vector<std::string> KeptRecordNames();
 // Keeps the changes as the record *pName (a new record, named here, when it is empty) in
 // place of what that record held. No changes keep nothing. False when the registry refused
@@ -76,7 +77,8 @@ bool KeepGroupChanges(const KeptGroups& kept, std::string* pName = NULL);
 // Takes the record for this copy alone before it stores it (two copies may have read it
 // at their starts): it goes under a name of this copy's own, *pClaimed, kept in the same
 // place in the order. False when the record is gone (another copy took it) or could not be
-// taken: it is not this copy's to store then.
+// taken: it is not this copy's to store then. The name taken says which process took it,
+// so that no other copy reads, takes or removes the record while this one runs.
 bool ClaimKeptRecord(const std::string& name, std::string* pClaimed);
 // Removes these records, and the section once it holds no record.
 void ForgetKeptRecords(const std::set<std::string>& names);

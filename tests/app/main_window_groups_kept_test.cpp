@@ -462,10 +462,31 @@ void MoveKept(const std::string& from, const std::string& to, bool bLeave = fals
     if (!bLeave) RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, from);
 }
 
+// The record this run took to store renamed for another process, as that one would have taken
+// it.
+void TakenFor(const std::string& key, const PROCESS_INFORMATION& pi)
+{
+    std::string name;
+    for (const std::string& record : KeptRecordNames()) name = record.size() > 32 ? record : name;
+    FILETIME started = {}, times[3] = {};
+    ASSERT_TRUE(::GetProcessTimes(pi.hProcess, &started, &times[0], &times[1], &times[2]) && !name.empty());
+    char taken[96];
+    sprintf(taken, "%s %08lX %08lX%08lX", name.substr(0, 23).c_str(), pi.dwProcessId, started.dwHighDateTime,
+            started.dwLowDateTime);
+    std::vector<BYTE> bytes(1 << 16);
+    DWORD cbData = (DWORD)bytes.size();
+    ASSERT_EQ(ERROR_SUCCESS, ::RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_REG_BINARY, NULL,
+                                            bytes.data(), &cbData));
+    RegistrySandbox::SetBinary(HKEY_CURRENT_USER, key, taken, bytes.data(), cbData);
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, key.c_str(), name.c_str());
+}
+
 // Two copies of the program for one user (one file, one key), each a run of the store. Other
 // copies end keeping a keyword for Media the read-only file refused ("k1", "k2" before B
 // started, "ka" after); then B ends in one of four ways. B takes (and keeps as one record) only
 // what it read at its start; the next start stores every record in the order kept, one box.
+// A record a copy X took to store (its store failed) is X's while X runs: B, started then,
+// neither stores nor removes it; once X ended the next start stores it.
 TEST_F(MainWindowGroupsFileTest, ChangesAnotherCopyKeptAtItsEndStayUntilAStartStoresThem)
 {
     UseProgramKey();
@@ -479,16 +500,18 @@ TEST_F(MainWindowGroupsFileTest, ChangesAnotherCopyKeptAtItsEndStayUntilAStartSt
         int nBefore;       // copies ended before B started (the file read-only at B's start then)
         bool bAfter;       // a copy ended after B started
         bool bUnreadable;  // a record that cannot be read, kept first
+        bool bTaken;       // X took the first record before B started, and runs until B ended
         char b;            // 'e' a session's end, 'x' an exit, 's' "kb" saved to Tools, 'k' "kb" to Media kept
         size_t nRecords;   // once B ended
         std::vector<const char*> media;  // Media's keywords after the next start
     } cases[] = {
-        {"B's session ends", 0, true, false, 'e', 1, {"player", "ka"}},
-        {"B exits", 0, true, false, 'x', 1, {"player", "ka"}},
-        {"B's save goes through", 0, true, false, 's', 1, {"player", "ka"}},
-        {"B keeps its own", 0, true, false, 'k', 2, {"player", "ka", "kb"}},
-        {"one copy", 1, false, true, 'k', 1, {"player", "k1", "kb"}},
-        {"B took the first of two", 2, true, false, 'e', 3, {"player", "k1", "k2", "ka"}},
+        {"B's session ends", 0, true, false, false, 'e', 1, {"player", "ka"}},
+        {"B exits", 0, true, false, false, 'x', 1, {"player", "ka"}},
+        {"B's save goes through", 0, true, false, false, 's', 1, {"player", "ka"}},
+        {"B keeps its own", 0, true, false, false, 'k', 2, {"player", "ka", "kb"}},
+        {"one copy", 1, false, true, false, 'k', 1, {"player", "k1", "kb"}},
+        {"B took the first of two", 2, true, false, false, 'e', 3, {"player", "k1", "k2", "ka"}},
+        {"X runs on with the record it took", 1, false, false, true, 'x', 1, {"player", "k1"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -506,6 +529,18 @@ TEST_F(MainWindowGroupsFileTest, ChangesAnotherCopyKeptAtItsEndStayUntilAStartSt
         MoveKept(before, key);
         if (c.bUnreadable)
             RegistrySandbox::SetBinary(HKEY_CURRENT_USER, key, "Groups 0000000000000001 00000001", "x", 1);
+        // X takes the first record, its store fails, and it runs on (a process held suspended)
+        // until B ended.
+        PROCESS_INFORMATION x = {};
+        std::string command = "\"" + mainwindowtest::TestFolder() + "file_holder.exe\"";
+        STARTUPINFOA si = {sizeof(si)};
+        if (c.bTaken) {
+            ASSERT_TRUE(::CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, CREATE_SUSPENDED, NULL, NULL, &si, &x));
+            ClearGroups();
+            readOnly(true);
+            LoadGroupsFileAndStoreKept();
+            TakenFor(key, x);
+        }
         ClearGroups();
         readOnly(c.nBefore > 0);
         LoadGroupsFileAndStoreKept();
@@ -517,6 +552,13 @@ TEST_F(MainWindowGroupsFileTest, ChangesAnotherCopyKeptAtItsEndStayUntilAStartSt
         }
         c.b == 'e' ? CGroupsStore::Instance().EndSession() : SaveGroupsFileAtExit();
         readOnly(false);
+        if (c.bTaken) {
+            EXPECT_EQ(kTwoGroups, GroupsFile()) << "B stored X's record";
+            ::TerminateProcess(x.hProcess, 0);
+            EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(x.hProcess, 10000));
+            ::CloseHandle(x.hProcess);
+            ::CloseHandle(x.hThread);
+        }
         EXPECT_EQ(c.nRecords, KeptRecordNames().size());
 
         ClearGroups();
