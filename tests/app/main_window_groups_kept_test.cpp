@@ -533,7 +533,8 @@ TEST_F(MainWindowGroupsFileTest, ChangesAnotherCopyKeptAtItsEndStayUntilAStartSt
         // until B ended.
         PROCESS_INFORMATION x = {};
         std::string command = "\"" + mainwindowtest::TestFolder() + "file_holder.exe\"";
-        STARTUPINFOA si = {sizeof(si)};
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
         if (c.bTaken) {
             ASSERT_TRUE(::CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, CREATE_SUSPENDED, NULL, NULL, &si, &x));
             ClearGroups();
