@@ -50,6 +50,22 @@ static std::string Replaced(std::string text, const std::string& from, const std
     return text.replace(at, from.size(), to);
 }
 
+// Merges what the manager changed since base into the file at path and writes it, as a save
+// does after another program changed the file.
+static ::testing::AssertionResult MergeIntoFile(CGroupManager* m, const std::vector<GroupEntry>& base,
+                                                const std::string& path) {
+    CGroupsFile file;
+    if (!file.Open(path.c_str())) return ::testing::AssertionFailure() << "the file did not open";
+    std::vector<GroupEntry> disk, newBase;
+    file.ReadGroups(&disk);
+    file.ReserveIds(m);
+    const GivenIds given = file.IdsGiven();
+    const std::vector<int> repeated = file.RepeatedIds();
+    m->MergeChanges(base, disk, &newBase, &file.OtherIds(), nullptr, &given, nullptr, nullptr, &repeated);
+    if (!file.WriteGroups(m, &newBase) || !file.Save()) return ::testing::AssertionFailure() << file.Status().writeError;
+    return ::testing::AssertionSuccess();
+}
+
 static size_t FilesIn(const std::string& folder) {
     size_t n = 0;
     WIN32_FIND_DATAA fd;
@@ -300,14 +316,7 @@ TEST_F(GroupsFile, AMergeGivesAGroupMadeHereNoIdTheFileGaveElsewhere) {
     const std::string theirs = head + " LastId=\"4\"" + groups;
     ASSERT_TRUE(WriteWholeFile(path, theirs + "</Purgelet></NimboPurgelet>"));
 
-    CGroupsFile file;
-    ASSERT_TRUE(file.Open(path.c_str()));
-    std::vector<GroupEntry> disk, newBase;
-    file.ReadGroups(&disk);
-    file.ReserveIds(m);
-    const GivenIds given = file.IdsGiven();
-    m->MergeChanges(base, disk, &newBase, &file.OtherIds(), nullptr, &given);
-    ASSERT_TRUE(file.WriteGroups(m, &newBase) && file.Save()) << file.Status().writeError;
+    ASSERT_TRUE(MergeIntoFile(m, base, path));
     EXPECT_EQ(theirs + "<Group Id=\"5\" Name=\"c\"/>\n</Purgelet></NimboPurgelet>\n", Body(ReadWholeFile(path)));
 }
 
@@ -373,15 +382,7 @@ TEST_F(GroupsFile, AChangeToOneOfTwoGroupsOfOneIdLandsOnTheGroupChanged) {
         const Keywords o = edit == "Office" ? Keywords{"o", "x"} : Keywords{"o"};
         const std::string theirs = group("Id=\"3\" Name=\"Tools\"", t) + group("Id=\"3\" Name=\"Office\"", o);
         ASSERT_TRUE(WriteWholeFile(path, file(theirs)));
-        CGroupsFile read;
-        ASSERT_TRUE(read.Open(path.c_str()));
-        std::vector<GroupEntry> disk, newBase;
-        read.ReadGroups(&disk);
-        read.ReserveIds(m);
-        const GivenIds given = read.IdsGiven();
-        const std::vector<int> repeated = read.RepeatedIds();
-        m->MergeChanges(base, disk, &newBase, &read.OtherIds(), nullptr, &given, nullptr, nullptr, &repeated);
-        ASSERT_TRUE(read.WriteGroups(m, &newBase) && read.Save()) << read.Status().writeError;
+        ASSERT_TRUE(MergeIntoFile(m, base, path));
         EXPECT_EQ(c.written + "\n", Body(ReadWholeFile(path)));
     }
 }
