@@ -312,18 +312,12 @@ BytesDigest DigestOf(const std::string& bytes) {
 namespace {
 
 // Whether the file at `path` holds the bytes `state` and `digest` were taken of; not while
-// another program holds it open for writing (it may be changing under the reading). A file
-// of another size holds other bytes: it is not read, nor its digest taken.
+// another program holds it open for writing (it may be changing under the reading).
 bool FileStillHolds(const std::string& path, const GroupsFileState& state, const BytesDigest& digest) {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size;
-    bool same = ::GetFileSizeEx(file, &size) && static_cast<ULONGLONG>(size.QuadPart) == state.size;
-    if (same) {
-        BytesDigest now;
-        same = ReadGroupsFileState(file, &now) == state && now.Matches(digest);
-    }
+    const bool same = HandleHolds(file, state, &digest);
     ::CloseHandle(file);
     return same;
 }
@@ -541,6 +535,12 @@ GroupsFileState ReadGroupsFileState(HANDLE file, BytesDigest* digest) {
     return state;
 }
 
+bool HandleHolds(HANDLE file, const GroupsFileState& read, const BytesDigest* digest) {
+    LARGE_INTEGER size;
+    if (::GetFileSizeEx(file, &size) && static_cast<ULONGLONG>(size.QuadPart) != read.size) return false;
+    BytesDigest now;
+    return ReadGroupsFileState(file, digest ? &now : nullptr) == read && (!digest || now.Matches(*digest));
+}
 
 void AddToState(GroupsFileState& state, const unsigned char* bytes, size_t count) {
     // FNV-1a over every byte: a hand edit that keeps the size and the time is seen too.

@@ -193,6 +193,10 @@ inline bool IsHeldByAnother(DWORD error) { return error == ERROR_SHARING_VIOLATI
 // The state of what an open file holds, read from where the handle stands to the end;
 // `digest`, when given, receives the digest of those bytes (none when a read failed).
 GroupsFileState ReadGroupsFileState(HANDLE file, BytesDigest* digest = nullptr);
+// Whether an open file, from where the handle stands, holds the bytes `read` is the state of
+// (and `digest`, when given, the digest of). A file of another size holds other bytes: it is
+// not read to be told so.
+bool HandleHolds(HANDLE file, const GroupsFileState& read, const BytesDigest* digest = nullptr);
 // Adds bytes of the file to its state (size and hash).
 void AddToState(GroupsFileState& state, const unsigned char* bytes, size_t count);
 

@@ -82,10 +82,7 @@ BOOL ReplaceHeldFile(const std::string& path, std::string& temp, const GroupsFil
         ::SetLastError(error);
         return FALSE;
     }
-    // A file of another size holds other bytes: it is not read to be told so.
-    LARGE_INTEGER size;
-    const bool sized = ::GetFileSizeEx(held, &size) != FALSE;
-    if ((sized && static_cast<ULONGLONG>(size.QuadPart) != read.size) || ReadGroupsFileState(held) != read) {
+    if (!HandleHolds(held, read)) {
         ::CloseHandle(held);
         changed = true;
         ::SetLastError(ERROR_SUCCESS);
