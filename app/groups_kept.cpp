@@ -159,6 +159,17 @@ bool IsRecordsMark(HKEY hKey)
            (bytes[0] | bytes[1] << 8 | bytes[2] << 16 | (DWORD)bytes[3] << 24) == kRecords;
 }
 
+// Sets the value "Groups" to the mark that records are kept by name where the section has
+// none, so that an earlier build sees that something is kept. False when it cannot be set.
+bool MarkRecordsKept(HKEY hKey)
+{
+    if (::RegQueryValueExA(hKey, kKeptValue, NULL, NULL, NULL, NULL) == ERROR_SUCCESS) return true;
+    std::string mark;
+    PutNumber(mark, kRecords);
+    return ::RegSetValueExA(hKey, kKeptValue, 0, REG_BINARY, (const BYTE*)mark.data(), (DWORD)mark.size()) ==
+           ERROR_SUCCESS;
+}
+
 bool IsRecordName(const std::string& name)
 {
     if ((name.size() != kRecordNameLength && name.size() != kTakenNameLength) ||
@@ -331,12 +342,7 @@ void ForgetKeptRecords(const std::set<std::string>& names)
         return;
     }
     // Records another copy kept stay: an earlier build is to see that something is kept.
-    DWORD dwType = 0;
-    if (::RegQueryValueExA(hKey, kKeptValue, NULL, &dwType, NULL, NULL) != ERROR_SUCCESS) {
-        std::string mark;
-        PutNumber(mark, kRecords);
-        ::RegSetValueExA(hKey, kKeptValue, 0, REG_BINARY, (const BYTE*)mark.data(), (DWORD)mark.size());
-    }
+    MarkRecordsKept(hKey);
     ::RegCloseKey(hKey);
 }
 
@@ -443,20 +449,16 @@ bool KeepGroupChanges(const KeptGroups& kept, std::string* pName)
     if (pName != NULL && lstrcmpiA(pName->c_str(), kKeptValue) == 0)
         name.replace(sizeof(kRecordPrefix) - 1, 16, 16, '0');
     if (pName != NULL) *pName = name;
-    std::string mark;
-    PutNumber(mark, kRecords);
-    CWinApp* pApp = AfxGetApp();
     // Twice at most: a copy that removed its own last record may take the section away
     // between the two writes.
     for (int nTry = 0; nTry < 2 && bytes.size() <= kMaxKeptBytes; ++nTry) {
-        HKEY hKey = OpenProgramSection(kKeptSection);
-        DWORD dwType = 0;
-        const bool bMarked =
-            hKey != NULL && ::RegQueryValueExA(hKey, kKeptValue, NULL, &dwType, NULL, NULL) == ERROR_SUCCESS;
+        // The mark first: an earlier build that finds a record alone would take nothing for kept.
+        HKEY hKey = AfxGetApp()->GetSectionKey(kKeptSection);
+        const bool bWritten = hKey != NULL && MarkRecordsKept(hKey) &&
+                              ::RegSetValueExA(hKey, name.c_str(), 0, REG_BINARY, (const BYTE*)&bytes[0],
+                                               (DWORD)bytes.size()) == ERROR_SUCCESS;
         if (hKey != NULL) ::RegCloseKey(hKey);
-        if (!bMarked && !pApp->WriteProfileBinary(kKeptSection, kKeptValue, (LPBYTE)&mark[0], (UINT)mark.size()))
-            break;
-        if (!pApp->WriteProfileBinary(kKeptSection, name.c_str(), (LPBYTE)&bytes[0], (UINT)bytes.size())) break;
+        if (!bWritten) break;
         const std::vector<std::string> names = KeptRecordNames();
         if (std::find(names.begin(), names.end(), name) != names.end()) return true;
     }
