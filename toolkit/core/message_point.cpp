@@ -25,24 +25,14 @@ CPoint PointOf(LPARAM lParam)
     return CPoint((int)(short)LOWORD(lParam), (int)(short)HIWORD(lParam));
 }
 
-// The position of the message the thread took last, in hWnd's client coordinates.
-CPoint MessageClientPoint(HWND hWnd)
-{
-    CPoint pt = PointOf((LPARAM)::GetMessagePos());
-    if (hWnd != NULL)
-        ::ScreenToClient(hWnd, &pt);
-    return pt;
-}
-
 }  // namespace
 
 CPoint MessagePoint(HWND hWnd, UINT nMessage, LPARAM lParam)
 {
     if (CarriesClientPoint(nMessage))
         return PointOf(lParam);
-    if (!CarriesScreenPoint(nMessage, lParam))
-        return MessageClientPoint(hWnd);
-    CPoint pt = PointOf(lParam);
+    // A screen point: the message's own, or where the message the thread took last was made.
+    CPoint pt = PointOf(CarriesScreenPoint(nMessage, lParam) ? lParam : (LPARAM)::GetMessagePos());
     if (hWnd != NULL)
         ::ScreenToClient(hWnd, &pt);
     return pt;
