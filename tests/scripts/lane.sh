@@ -26,9 +26,11 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
 template="$WINEPREFIX"
 lane_dir="$BUILD_DIR/lanes/$lane"
 
+# The lane's wineserver and display go with it (stop_all leaves a prefix of the caller's
+# choosing as it is, so it ends the lane's server, never the shared prefix's).
 cleanup() {
-  WINEPREFIX="$lane_dir/wineprefix" wineserver -k >/dev/null 2>&1 || true
-  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" >/dev/null 2>&1 || true; wait "$XVFB_PID" 2>/dev/null || true; fi
+  export WINEPREFIX="$lane_dir/wineprefix"
+  stop_all
 }
 trap cleanup EXIT
 trap 'exit 143' TERM INT HUP
