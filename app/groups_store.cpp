@@ -184,27 +184,30 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::
         if (m_reportedUnshown.insert(name).second) unshown.push_back(name);
     strNotice = UnshownText(path, unshown);
     CGroupManager* pGroups = CGroupManager::GetInstance();
-    std::vector<GroupEntry> disk, newBase;
-    std::vector<std::string> dropped;
-    file.ReadGroups(&disk);
+    GroupsMerge merge;
+    file.ReadGroups(&merge.disk);
     file.ReserveIds(pGroups);
-    RenumberClaimedUnstated(file, disk);
-    const GivenIds given = file.IdsGiven();
-    const std::vector<int> repeatedIds = file.RepeatedIds();
-    if (pGroups->MergeChanges(m_base, disk, &newBase, &file.OtherIds(), &dropped, &given, &m_seen,
-                              &m_baseOtherIds, &repeatedIds)) {
+    RenumberClaimedUnstated(file, merge.disk);
+    merge.base = m_base;
+    merge.baseHeldIds = m_baseOtherIds;
+    merge.seen = m_seen;
+    merge.heldIds = file.OtherIds();
+    merge.given = file.IdsGiven();
+    merge.repeatedIds = file.RepeatedIds();
+    GroupsMerged merged = pGroups->MergeChanges(merge);
+    if (merged.changed) {
         // The tree holds the groups by address: it is built again from the list as it is.
         CUiManager::GetInstance()->RefreshGroups();
     }
-    if (!dropped.empty())
+    if (!merged.dropped.empty())
         strNotice += (strNotice.empty() ? FileLines(path) + "was changed by another program." : std::string()) +
-                     "\r\n\r\n" + DroppedText(dropped);
-    NoteUnstatedIds(disk, newBase);
-    m_base.swap(newBase);
+                     "\r\n\r\n" + DroppedText(merged.dropped);
+    NoteUnstatedIds(merge.disk, merged.newBase);
+    m_base.swap(merged.newBase);
     m_baseOtherIds = file.OtherIds();
-    m_seen.Add(given);
+    m_seen.Add(*merge.given);
     if (pAllDropped != NULL)
-        *pAllDropped = !dropped.empty() && SameAsBase();
+        *pAllDropped = !merged.dropped.empty() && SameAsBase();
     m_fileState = now;
     m_bUnread = false;
     return true;

@@ -253,15 +253,15 @@ namespace {
 // was not made anew there).
 std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
                                   const std::set<int>& moved, const std::map<int, GroupEntry*>& here,
-                                  const std::vector<int>* repeated) {
+                                  const std::vector<int>& repeated) {
     std::map<int, const GroupEntry*> baseById;
     for (const GroupEntry& b : base)
         if (b.Id > 0) baseById[b.Id] = &b;
     // The later holder of a base group's Id that is exactly that group, by the Id.
     std::map<int, size_t> exactTwin;
-    if (repeated && repeated->size() == disk.size())
+    if (repeated.size() == disk.size())
         for (size_t i = 0; i < disk.size(); ++i) {
-            const int id = (*repeated)[i];
+            const int id = repeated[i];
             std::map<int, const GroupEntry*>::const_iterator b = id > 0 ? baseById.find(id) : baseById.end();
             if (b != baseById.end() && SameContent(*b->second, disk[i])) exactTwin.insert({id, i});
         }
@@ -344,11 +344,10 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
 //   (made here, kept here, a group the file gives no Id) takes a fresh one when the file
 //   holds its Id for another group or gave it since this run saw the file
 //   (IdTakenInFile), or a group before it in the list holds it.
-bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
-                                 std::vector<GroupEntry>* newBase, const std::vector<int>* heldIds,
-                                 std::vector<std::string>* dropped, const GivenIds* given,
-                                 const GivenIds* seen, const std::vector<int>* baseHeldIds,
-                                 const std::vector<int>* repeatedIds) {
+GroupsMerged CGroupManager::MergeChanges(const GroupsMerge& merge) {
+    const std::vector<GroupEntry>& base = merge.base;
+    const std::vector<GroupEntry>& disk = merge.disk;
+    GroupsMerged merged;
     const std::vector<GroupEntry> before = UserGroups();
     std::map<int, const GroupEntry*> baseById;
     for (const GroupEntry& b : base)
@@ -356,21 +355,19 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
     std::map<int, GroupEntry*> mine;
     for (GroupEntry* group : m_Groups)
         if (group->BuiltIn != 1) mine[group->Id] = group;
-    std::set<int> held;
-    if (heldIds) held.insert(heldIds->begin(), heldIds->end());
+    std::set<int> held(merge.heldIds.begin(), merge.heldIds.end());
     std::set<int> moved = held;  // of those, the Ids of groups that went where they are not shown
-    if (baseHeldIds)
-        for (int id : *baseHeldIds) moved.erase(id);
+    for (int id : merge.baseHeldIds) moved.erase(id);
     std::set<int> claimed = held;  // the Ids the file holds for groups
     for (const GroupEntry& theirs : disk)
         if (theirs.Id > 0) claimed.insert(theirs.Id);
     std::set<int> baseIds;
     for (const GroupEntry& b : base) baseIds.insert(b.Id);
-    const GivenIds now = given ? *given : GivenIds::OfFile(claimed, 0);
-    const GivenIds seenBefore = seen ? *seen : GivenIds::OfFile(baseIds, 0);
+    const GivenIds now = merge.given ? *merge.given : GivenIds::OfFile(claimed, 0);
+    const GivenIds seenBefore = merge.seen ? *merge.seen : GivenIds::OfFile(baseIds, 0);
     ReserveIds(now);
     for (int id : claimed) ReserveId(id);
-    const std::vector<int> followed = FollowFileGroups(base, disk, moved, mine, repeatedIds);
+    const std::vector<int> followed = FollowFileGroups(base, disk, moved, mine, merge.repeatedIds);
 
     std::vector<GroupEntry*> addedHere;
     for (GroupEntry* group : m_Groups)
@@ -417,7 +414,7 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
         const bool addedHere = b == baseById.end();
         const bool editedHere = !addedHere && !SameContent(*group, *b->second);
         if (!addedHere && (!editedHere || moved.count(group->Id))) {
-            if (editedHere && dropped) dropped->push_back(group->Name);
+            if (editedHere) merged.dropped.push_back(group->Name);
             gone.push_back(group);
             continue;
         }
@@ -453,25 +450,24 @@ bool CGroupManager::MergeChanges(const std::vector<GroupEntry>& base, const std:
         if (m_pCurrentGroup == group) m_pCurrentGroup = nullptr;
         delete group;
     }
-    if (newBase) {
-        // The file's groups with the Ids they have here; one deleted here keeps the file's
-        // Id or the base's, which no group here has, or else a fresh one: the next merge
-        // must find it by that Id or by its name and keywords, never as another group.
-        std::vector<GroupEntry> next = disk;
-        for (size_t i = 0; i < next.size(); ++i) {
-            if (became[i] || next[i].Id > 0) {
-                next[i].Id = became[i] ? became[i]->Id : next[i].Id;
-                continue;
-            }
-            int id = followed[i];
-            if (id <= 0 || seenHere.count(id) || claimed.count(id)) id = freshId();
-            seenHere.insert(id);
-            next[i].Id = id;
+    // The file's groups with the Ids they have here; one deleted here keeps the file's Id or
+    // the base's, which no group here has, or else a fresh one: the next merge must find it
+    // by that Id or by its name and keywords, never as another group.
+    std::vector<GroupEntry>& next = merged.newBase;
+    next = disk;
+    for (size_t i = 0; i < next.size(); ++i) {
+        if (became[i] || next[i].Id > 0) {
+            next[i].Id = became[i] ? became[i]->Id : next[i].Id;
+            continue;
         }
-        newBase->swap(next);
+        int id = followed[i];
+        if (id <= 0 || seenHere.count(id) || claimed.count(id)) id = freshId();
+        seenHere.insert(id);
+        next[i].Id = id;
     }
 
-    return !SameGroups(UserGroups(), before);
+    merged.changed = !SameGroups(UserGroups(), before);
+    return merged;
 }
 
 // As the manager gives Ids (CGroupManager::NextId): upwards from the largest while it is

@@ -3,6 +3,7 @@
 // "Other" is always first and holds what no keyword of any group matches.
 #pragma once
 #include <windows.h>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -68,6 +69,49 @@ public:
     int BuiltIn;                        // 1 only for "Other"
 };
 
+// What a merge of the changes made here with the groups file as another hand left it is
+// given (CGroupManager::MergeChanges): the file as this program last read or wrote it (the
+// base), and the file as it is now.
+struct GroupsMerge {
+    // The user groups as this program last read or wrote the file, in its order, with the
+    // Ids they have here: what the user changed since is the difference.
+    std::vector<GroupEntry> base;
+    // The Ids the file held besides those of `base` when it was read (groups it did not
+    // show): a group of the base whose Id the file holds so now and did not then moved
+    // where it is not shown here; an edit made here to it is dropped (GroupsMerged::dropped).
+    // An Id held so then too says nothing of the group: it is followed as any other.
+    std::vector<int> baseHeldIds;
+    // What this run saw the file count as given before; unset: the Ids of `base`.
+    std::optional<GivenIds> seen;
+
+    // What the file holds now: each group with the file's Id, or 0 when the file gave it
+    // none of its own.
+    std::vector<GroupEntry> disk;
+    // The Ids the file holds besides those of `disk` (groups it does not show): a group made
+    // or kept here takes none of them.
+    std::vector<int> heldIds;
+    // What the file counts as given now (CGroupsFile::IdsGiven); unset: the Ids of `disk`
+    // and `heldIds`. A group here that does not hold the file's own Id keeps no Id the file
+    // holds for another group nor one it gave since this run saw it (IdTakenInFile).
+    std::optional<GivenIds> given;
+    // For each group of `disk` the Id the file gives it where an earlier group holds that Id
+    // too (CGroupsFile::RepeatedIds), or 0; empty: none. Of two groups of one Id, the one
+    // that is the base's group of that Id as read is that group.
+    std::vector<int> repeatedIds;
+};
+
+// What a merge gives back.
+struct GroupsMerged {
+    // Whether the list now differs from what it was before.
+    bool changed = false;
+    // `disk` as a base for the next merge: each group with the Id it has here (a group
+    // deleted here keeps the file's Id, which no group here has).
+    std::vector<GroupEntry> newBase;
+    // The names, as they were here, of groups edited here that the file now holds where
+    // they are not shown here: their edits are dropped.
+    std::vector<std::string> dropped;
+};
+
 class CGroupManager {
 public:
     static CGroupManager* GetInstance();
@@ -121,33 +165,12 @@ public:
 
     // Copies of the user groups (Ids, names, keywords) in order.
     std::vector<GroupEntry> UserGroups() const;
-    // Someone else changed the groups file: `disk` is what it holds now (each group with
-    // the file's Id, or 0 when the file gave it none of its own), `base` the user groups
-    // as this program last read or wrote it. Groups are followed by Id. The list becomes
-    // `disk` with the changes made here since `base` applied to it (see groups.cpp for the
-    // rule). Groups that stay keep their objects (pointers to them stay good); groups
-    // that go are deleted. True when the list now differs from what it was before.
-    // `newBase`, when given, receives `disk` as a base for the next merge: each group with
-    // the Id it has here (a group deleted here keeps the file's Id, which no group here has).
-    // `heldIds`, when given, are the Ids the file holds besides those of `disk` (groups it
-    // does not show): a group made or kept here takes none of them. `baseHeldIds` are
-    // those it held so when `base` was read (none when not given): a group of the base
-    // whose Id the file holds so now and did not then moved where it is not shown here;
-    // an edit made here to it is dropped, and `dropped`, when given, receives the group's
-    // name as it was here. An Id held so then too says nothing of the group: it is
-    // followed as any other. `given` is what the file counts as given now
-    // (CGroupsFile::IdsGiven; when not given, the Ids of `disk` and `heldIds`), `seen` what
-    // this run saw of it before (when not given, the Ids of `base`): a group here that does
-    // not hold the file's own Id keeps no Id the file holds for another group nor one it
-    // gave since (IdTakenInFile). After the merge each Id is held by one group.
-    // `repeatedIds`, when given, holds for each group of `disk` the Id the file gives it
-    // where an earlier group holds that Id too (CGroupsFile::RepeatedIds), or 0: of two
-    // groups of one Id, the one that is the base's group of that Id as read is that group.
-    bool MergeChanges(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
-                      std::vector<GroupEntry>* newBase = nullptr, const std::vector<int>* heldIds = nullptr,
-                      std::vector<std::string>* dropped = nullptr, const GivenIds* given = nullptr,
-                      const GivenIds* seen = nullptr, const std::vector<int>* baseHeldIds = nullptr,
-                      const std::vector<int>* repeatedIds = nullptr);
+    // Someone else changed the groups file: the list becomes what it holds now with the
+    // changes made here since the base applied to it (see GroupsMerge, and groups.cpp for
+    // the rule). Groups are followed by Id. Groups that stay keep their objects (pointers to
+    // them stay good); groups that go are deleted. After the merge each Id is held by one
+    // group.
+    GroupsMerged MergeChanges(const GroupsMerge& merge);
 
     std::vector<GroupEntry*> m_Groups;  // owned; the first is always "Other"
     GroupEntry* m_pCurrentGroup;        // the selected group, or null for all programs

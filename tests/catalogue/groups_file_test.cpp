@@ -56,13 +56,15 @@ static ::testing::AssertionResult MergeIntoFile(CGroupManager* m, const std::vec
                                                 const std::string& path) {
     CGroupsFile file;
     if (!file.Open(path.c_str())) return ::testing::AssertionFailure() << "the file did not open";
-    std::vector<GroupEntry> disk, newBase;
-    file.ReadGroups(&disk);
+    GroupsMerge merge;
+    merge.base = base;
+    file.ReadGroups(&merge.disk);
     file.ReserveIds(m);
-    const GivenIds given = file.IdsGiven();
-    const std::vector<int> repeated = file.RepeatedIds();
-    m->MergeChanges(base, disk, &newBase, &file.OtherIds(), nullptr, &given, nullptr, nullptr, &repeated);
-    if (!file.WriteGroups(m, &newBase) || !file.Save()) return ::testing::AssertionFailure() << file.Status().writeError;
+    merge.heldIds = file.OtherIds();
+    merge.given = file.IdsGiven();
+    merge.repeatedIds = file.RepeatedIds();
+    const GroupsMerged merged = m->MergeChanges(merge);
+    if (!file.WriteGroups(m, &merged.newBase) || !file.Save()) return ::testing::AssertionFailure() << file.Status().writeError;
     return ::testing::AssertionSuccess();
 }
 
@@ -291,13 +293,14 @@ TEST_F(GroupsFile, AMergeLeavesTheFileItsGroupsTheCodePageCannotShow) {
 
     CGroupsFile file;
     ASSERT_TRUE(file.Open(path.c_str()));
-    std::vector<GroupEntry> disk, newBase;
-    std::vector<std::string> dropped;
-    file.ReadGroups(&disk);
-    m->MergeChanges(base, disk, &newBase, &file.OtherIds(), &dropped);
+    GroupsMerge merge;
+    merge.base = base;
+    file.ReadGroups(&merge.disk);
+    merge.heldIds = file.OtherIds();
+    const GroupsMerged merged = m->MergeChanges(merge);
     EXPECT_EQ("Other()a()c()", Names());
-    EXPECT_EQ(std::vector<std::string>{"b"}, dropped);
-    ASSERT_TRUE(file.WriteGroups(m, &newBase) && file.Save()) << file.Status().writeError;
+    EXPECT_EQ(std::vector<std::string>{"b"}, merged.dropped);
+    ASSERT_TRUE(file.WriteGroups(m, &merged.newBase) && file.Save()) << file.Status().writeError;
     EXPECT_EQ(theirs + "<Group Id=\"5\" Name=\"c\"/>\n</Purgelet></NimboPurgelet>\n", Body(ReadWholeFile(path)));
 }
 

@@ -344,15 +344,20 @@ TEST_F(Groups, AMergeAppliesTheChangesMadeHereToTheFileAsItIsNowById) {
         const std::vector<GroupEntry> base = m->UserGroups();
         ASSERT_EQ(c.base, Show(base));
         c.change(m);
-        std::vector<GroupEntry> newBase;
         const bool changes = Show(m->UserGroups()) != c.merged;
-        EXPECT_EQ(changes, m->MergeChanges(base, Parse(c.disk), &newBase));
+        GroupsMerge merge;
+        merge.base = base;
+        merge.disk = Parse(c.disk);
+        const GroupsMerged merged = m->MergeChanges(merge);
+        EXPECT_EQ(changes, merged.changed);
         EXPECT_EQ(c.merged, Show(m->UserGroups()));
-        EXPECT_EQ(c.newBase ? c.newBase : c.disk, Show(newBase));
+        EXPECT_EQ(c.newBase ? c.newBase : c.disk, Show(merged.newBase));
         // Each Id is held by one group.
         for (GroupEntry* g : m->m_Groups) EXPECT_EQ(g, m->FindGroup(g->Id)) << g->Name;
         // Merging once more with the file as the merge left it changes nothing.
-        EXPECT_FALSE(m->MergeChanges(newBase, newBase));
+        GroupsMerge again;
+        again.base = again.disk = merged.newBase;
+        EXPECT_FALSE(m->MergeChanges(again).changed);
         EXPECT_EQ(c.merged, Show(m->UserGroups()));
     }
 }
