@@ -459,6 +459,14 @@ bool CExtNcFrameImpl::FrameWindowProcHook(LRESULT& lResult, UINT message, WPARAM
     case WM_NCLBUTTONDBLCLK:
         if (bOwnMargins)
             return false;
+        // The hit test calls a caption button caption, so the second press of a quick
+        // double click on a button comes as one on the caption: it presses the button
+        // again, and only a double click made on the caption itself maximises or restores.
+        if (PressCaptionButton(hWnd, message, lParam))
+        {
+            lResult = 0;
+            return true;
+        }
         return OnFrameDoubleClick(hWnd, wParam, lResult);
     case WM_NCPAINT:
         PaintFrame();
@@ -469,17 +477,10 @@ bool CExtNcFrameImpl::FrameWindowProcHook(LRESULT& lResult, UINT message, WPARAM
         return TrackCaptionButtonHover(hWnd, message);
     case WM_NCLBUTTONDOWN:
     case WM_LBUTTONDOWN:
-    {
-        // The button the press was made on, wherever the pointer is by now.
-        const UINT nCmd = SysCmdFromPoint(WindowPointOfMessage(hWnd, message, lParam));
-        if (nCmd == 0)
+        if (!PressCaptionButton(hWnd, message, lParam))
             return false;
-        m_nPushedSysCmd = m_nHoverSysCmd = nCmd;
-        ::SetCapture(hWnd);
-        ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
         lResult = 0;
         return true;
-    }
     case WM_LBUTTONUP:
         if (m_nPushedSysCmd == 0)
             return false;
@@ -650,6 +651,18 @@ bool CExtNcFrameImpl::TrackCaptionButtonHover(HWND hWnd, UINT message)
     }
     // Only a move over a caption button is kept from the window.
     return message == WM_NCMOUSEMOVE && nCmd != 0;
+}
+
+bool CExtNcFrameImpl::PressCaptionButton(HWND hWnd, UINT message, LPARAM lParam)
+{
+    // The button the press was made on, wherever the pointer is by now.
+    const UINT nCmd = SysCmdFromPoint(WindowPointOfMessage(hWnd, message, lParam));
+    if (nCmd == 0)
+        return false;
+    m_nPushedSysCmd = m_nHoverSysCmd = nCmd;
+    ::SetCapture(hWnd);
+    ::SendMessageA(hWnd, WM_NCPAINT, 0, 0);
+    return true;
 }
 
 void CExtNcFrameImpl::ReleaseCaptionButton(HWND hWnd, UINT nReleasedOn)

@@ -144,6 +144,9 @@ protected:
     LRESULT HitTestFrame(HWND hWnd, LPARAM lParam);
     bool OnFrameDoubleClick(HWND hWnd, WPARAM nHitTest, LRESULT& lResult);
     bool TrackCaptionButtonHover(HWND hWnd, UINT message);
+    // Pushes the caption button a press was made on (judged by the message's point) and
+    // takes the mouse; false when the press was made on none.
+    bool PressCaptionButton(HWND hWnd, UINT message, LPARAM lParam);
     // nReleasedOn: the caption button the release was made on (0: none).
     void ReleaseCaptionButton(HWND hWnd, UINT nReleasedOn);
     void DropRightToLeftStyles(HWND hWnd);
