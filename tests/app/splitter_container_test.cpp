@@ -294,9 +294,13 @@ TEST_F(SplitterTest, TheBarIsPaintedInTheThemesToolbarBackground)
 
 // The pane a press was made on becomes the focus pane, wherever the pointer has gone by
 // the time the thread takes the press (it is held: nothing is taken until the hand is done).
+// The splitter lies away from the screen's origin and from its host's corner, so that the
+// press's screen point taken as a client one falls in the other pane or in none.
 TEST_F(SplitterTest, ThePanePressedIsTheOneThePressWasMadeOn)
 {
     Make(true);
+    m_host.MoveWindow(150, 110, 640, 480);
+    m_splitter.MoveWindow(30, 20, 400, 300);
     ::SetForegroundWindow(m_host.GetSafeHwnd());
     for (int nPane = 0; nPane < 2; ++nPane) {
         SCOPED_TRACE(nPane);
