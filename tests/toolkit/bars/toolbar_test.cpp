@@ -315,6 +315,8 @@ TEST_F(ToolbarTest, AReleaseIsJudgedWhereTheHandMadeIt)
     m_host.SetActiveWindow();
     PumpPending();
     const CPoint ptOpen = Rect(B_OPEN).CenterPoint(), ptBelow(ptOpen.x, 150);  // the host, below the bar
+    // Off the host, left of and above the bar: under the bar's capture, negative points.
+    const CPoint ptLeft(-20, ptOpen.y), ptAbove(ptOpen.x, -10);
     const struct
     {
         const char* what;
@@ -323,6 +325,8 @@ TEST_F(ToolbarTest, AReleaseIsJudgedWhereTheHandMadeIt)
     } cases[] = {
         {"released on Open, the pointer moved away", ptOpen, ptBelow, 1},
         {"released below the bar, the pointer moved onto Open", ptBelow, ptOpen, 0},
+        {"released left of the bar, the pointer moved onto Open", ptLeft, ptOpen, 0},
+        {"released above the bar, the pointer moved onto Open", ptAbove, ptOpen, 0},
     };
     for (const auto& c : cases)
     {

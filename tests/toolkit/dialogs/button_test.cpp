@@ -325,7 +325,9 @@ TEST_F(ExtButtonTest, SplitButtonMenuOpensFromTheArrowPartOnly)
 // away, the release clicks; made beside it with the pointer moved back, it does not.
 TEST_F(ExtButtonTest, PressAndReleaseAreJudgedWhereTheHandMadeThem)
 {
-    const POINT kMain = {20, 10}, kArrow = {95, 10}, kBeside = {240, 140};
+    // Left of and above the button (on its parent): under the button's capture a release
+    // there carries a negative point.
+    const POINT kMain = {20, 10}, kArrow = {95, 10}, kBeside = {240, 140}, kLeft = {-8, 10}, kAbove = {95, -6};
     const struct
     {
         const char* what;
@@ -345,6 +347,10 @@ TEST_F(ExtButtonTest, PressAndReleaseAreJudgedWhereTheHandMadeThem)
          false},
         {"split: released on the arrow, the pointer moved to the main part", BS_PUSHBUTTON, true, true, kArrow, kArrow,
          kMain, 0, true},
+        {"push: released left of it, the pointer moved onto it", BS_PUSHBUTTON, false, false, kMain, kLeft, kMain, 0,
+         false},
+        {"split: pressed on the arrow, released above it, the pointer moved back", BS_PUSHBUTTON, true, false, kArrow,
+         kAbove, kArrow, 0, false},
     };
     for (const auto& c : cases)
     {
