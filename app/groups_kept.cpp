@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdio>
 #include <map>
+#include <tuple>
 
 namespace
 {
@@ -191,32 +192,6 @@ unsigned long long StartedAt(HANDLE hProcess)
     return (unsigned long long)created.dwHighDateTime << 32 | created.dwLowDateTime;
 }
 
-// The one rule every reader of the records asks: a record another copy of the program took
-// to store while that copy still runs is that copy's alone (it stores it once the file is
-// free, or keeps it at its end); no other copy reads, takes or removes it. Once that copy
-// has ended (it stored it and removed it, kept it at its end, or died) it is any copy's.
-// Only a taken name carries the process and when it started: an earlier layout's is any
-// copy's, as before.
-bool IsAnotherRunningCopysRecord(const std::string& name)
-{
-    if (name.size() != kTakenNameLength || !IsRecordName(name)) return false;
-    const DWORD dwProcess = strtoul(name.substr(kRecordNameLength - 8, 8).c_str(), NULL, 16);
-    const unsigned long long nStarted = std::stoull(name.substr(kRecordNameLength + 1), NULL, 16);
-    if (dwProcess == ::GetCurrentProcessId() && nStarted == StartedAt(::GetCurrentProcess())) return false;
-    HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, dwProcess);
-    if (hProcess == NULL && ::GetLastError() == ERROR_ACCESS_DENIED)
-        hProcess = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, dwProcess);
-    // No such process: it ended. One this user may not look at may be the copy: its record
-    // waits (stored later rather than twice).
-    if (hProcess == NULL) return ::GetLastError() == ERROR_ACCESS_DENIED;
-    // Another process with that id since, or that process ended (someone still holds it).
-    DWORD dwExit = 0;
-    const bool bRuns = StartedAt(hProcess) == nStarted && ::GetExitCodeProcess(hProcess, &dwExit) &&
-                       dwExit == STILL_ACTIVE;
-    ::CloseHandle(hProcess);
-    return bRuns;
-}
-
 // Every record's name, those another running copy took too, in the order kept (the value of
 // an earlier build first).
 std::vector<std::string> AllRecordNames()
@@ -224,7 +199,6 @@ std::vector<std::string> AllRecordNames()
     std::vector<std::string> names;
     HKEY hKey = OpenProgramSection(kKeptSection);
     if (hKey == NULL) return names;
-    bool bEarlier = false;
     for (DWORD i = 0;; ++i) {
         char name[96];
         DWORD cchName = sizeof(name);
@@ -232,12 +206,10 @@ std::vector<std::string> AllRecordNames()
         if (nResult == ERROR_NO_MORE_ITEMS) break;
         // A longer name is none of ours.
         if (nResult != ERROR_SUCCESS) continue;
-        if (IsRecordName(name)) names.push_back(name);
-        if (lstrcmpiA(name, kKeptValue) == 0) bEarlier = !IsRecordsMark(hKey);
+        if (IsRecordName(name) || (lstrcmpiA(name, kKeptValue) == 0 && !IsRecordsMark(hKey))) names.push_back(name);
     }
     ::RegCloseKey(hKey);
-    std::sort(names.begin(), names.end());
-    if (bEarlier) names.insert(names.begin(), kKeptValue);
+    SortKeptRecordNames(names);
     return names;
 }
 
@@ -255,6 +227,61 @@ std::string NewRecordName()
 }  // namespace
 
 HKEY OpenProgramSection(const char* pszSection) { return OpenSection(pszSection, KEY_READ); }
+
+bool IsAnotherRunningCopysRecord(const std::string& name, OpenProcessFunction pOpenProcess)
+{
+    if (name.size() != kTakenNameLength || !IsRecordName(name)) return false;
+    const DWORD dwProcess = strtoul(name.substr(kRecordNameLength - 8, 8).c_str(), NULL, 16);
+    const unsigned long long nStarted = std::stoull(name.substr(kRecordNameLength + 1), NULL, 16);
+    if (dwProcess == ::GetCurrentProcessId() && nStarted == StartedAt(::GetCurrentProcess())) return false;
+    // A system that knows no limited query refuses it: the full one then.
+    HANDLE hProcess = pOpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, dwProcess);
+    if (hProcess == NULL && ::GetLastError() == ERROR_ACCESS_DENIED)
+        hProcess = pOpenProcess(PROCESS_QUERY_INFORMATION, FALSE, dwProcess);
+    // No such process: it ended. One this user may not look at may be the copy: its record
+    // waits (stored later rather than twice).
+    if (hProcess == NULL) return ::GetLastError() == ERROR_ACCESS_DENIED;
+    // Another process with that id since, or that process ended (someone still holds it).
+    DWORD dwExit = 0;
+    const bool bRuns = StartedAt(hProcess) == nStarted && ::GetExitCodeProcess(hProcess, &dwExit) &&
+                       dwExit == STILL_ACTIVE;
+    ::CloseHandle(hProcess);
+    return bRuns;
+}
+
+void SortKeptRecordNames(std::vector<std::string>& names)
+{
+    // Where a name stands: the earlier layout's value before every named record, then the
+    // time it was kept as one number (the registry lists values in no order it promises, and
+    // the name's text sorts as its number only while every name is written alike), then the
+    // process; a record taken to store follows the one it was taken from (its time is one
+    // more) and, at one time, a record not taken.
+    struct Place
+    {
+        bool bNamed;
+        unsigned long long nTime;
+        unsigned long nProcess;
+        bool bTaken;
+        unsigned long long nStarted;
+        bool operator<(const Place& other) const
+        {
+            return std::tie(bNamed, nTime, nProcess, bTaken, nStarted) <
+                   std::tie(other.bNamed, other.nTime, other.nProcess, other.bTaken, other.nStarted);
+        }
+    };
+    const auto placeOf = [](const std::string& name) {
+        Place place = {IsRecordName(name), 0, 0, false, 0};
+        if (!place.bNamed) return place;
+        const size_t nTimeAt = sizeof(kRecordPrefix) - 1;
+        place.nTime = std::stoull(name.substr(nTimeAt, 16), NULL, 16);
+        place.nProcess = std::stoul(name.substr(kRecordNameLength - 8, 8), NULL, 16);
+        place.bTaken = name.size() == kTakenNameLength;
+        if (place.bTaken) place.nStarted = std::stoull(name.substr(kRecordNameLength + 1), NULL, 16);
+        return place;
+    };
+    std::stable_sort(names.begin(), names.end(),
+                     [&](const std::string& a, const std::string& b) { return placeOf(a) < placeOf(b); });
+}
 
 bool ReadSectionText(HKEY hKey, const char* pszValue, std::string& text)
 {
@@ -324,7 +351,9 @@ KeptGroups GroupChangesBetween(const std::vector<GroupEntry>& base, const std::v
 std::vector<std::string> KeptRecordNames()
 {
     std::vector<std::string> names = AllRecordNames();
-    names.erase(std::remove_if(names.begin(), names.end(), IsAnotherRunningCopysRecord), names.end());
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [](const std::string& name) { return IsAnotherRunningCopysRecord(name); }),
+                names.end());
     return names;
 }
 
@@ -336,10 +365,17 @@ void ForgetKeptRecords(const std::set<std::string>& names)
     if (hKey == NULL) return;
     for (const std::string& name : names)
         if (!IsAnotherRunningCopysRecord(name)) ::RegDeleteValueA(hKey, name.c_str());
+    // The section itself stays: another copy may be writing a record into it this very
+    // moment, which deleting the key would take with it. Once no record is left the mark
+    // goes, so that an earlier build does not take an empty section for damaged changes; a
+    // record written meanwhile has it set again, by this copy when it finds the record now,
+    // or by the writer when it looks after its write (KeepGroupChanges).
     if (AllRecordNames().empty()) {
-        ::RegCloseKey(hKey);
-        ForgetProgramSection(kKeptSection);
-        return;
+        if (IsRecordsMark(hKey)) ::RegDeleteValueA(hKey, kKeptValue);
+        if (AllRecordNames().empty()) {
+            ::RegCloseKey(hKey);
+            return;
+        }
     }
     // Records another copy kept stay: an earlier build is to see that something is kept.
     MarkRecordsKept(hKey);
@@ -449,19 +485,16 @@ bool KeepGroupChanges(const KeptGroups& kept, std::string* pName)
     if (pName != NULL && lstrcmpiA(pName->c_str(), kKeptValue) == 0)
         name.replace(sizeof(kRecordPrefix) - 1, 16, 16, '0');
     if (pName != NULL) *pName = name;
-    // Twice at most: a copy that removed its own last record may take the section away
-    // between the two writes.
-    for (int nTry = 0; nTry < 2 && bytes.size() <= kMaxKeptBytes; ++nTry) {
-        // The mark first: an earlier build that finds a record alone would take nothing for kept.
-        HKEY hKey = AfxGetApp()->GetSectionKey(kKeptSection);
-        const bool bWritten = hKey != NULL && MarkRecordsKept(hKey) &&
-                              ::RegSetValueExA(hKey, name.c_str(), 0, REG_BINARY, (const BYTE*)&bytes[0],
-                                               (DWORD)bytes.size()) == ERROR_SUCCESS;
-        if (hKey != NULL) ::RegCloseKey(hKey);
-        if (!bWritten) break;
-        const std::vector<std::string> names = KeptRecordNames();
-        if (std::find(names.begin(), names.end(), name) != names.end()) return true;
-    }
+    HKEY hKey = bytes.size() <= kMaxKeptBytes ? AfxGetApp()->GetSectionKey(kKeptSection) : NULL;
+    // The mark first: an earlier build that finds a record alone would take nothing for kept.
+    const bool bWritten = hKey != NULL && MarkRecordsKept(hKey) &&
+                          ::RegSetValueExA(hKey, name.c_str(), 0, REG_BINARY, (const BYTE*)&bytes[0],
+                                           (DWORD)bytes.size()) == ERROR_SUCCESS;
+    // A copy that forgot its last record may have taken the mark away between the two
+    // writes, having found no record yet: it is set again now that the record is there.
+    if (bWritten) MarkRecordsKept(hKey);
+    if (hKey != NULL) ::RegCloseKey(hKey);
+    if (bWritten) return true;
     // What this record held before is older than these changes: it never stays in their place.
     ForgetKeptRecords({name});
     return false;

@@ -70,6 +70,20 @@ KeptGroups GroupChangesBetween(const std::vector<GroupEntry>& base, const std::v
 // kept (the value of an earlier build first); not those another copy that still runs took
 // to store (they are its alone until it ends).
 std::vector<std::string> KeptRecordNames();
+// Puts records' names (each "Groups <time> <process>", one taken to store with " <when its
+// taker started>" after it, or the value "Groups" of an earlier layout) in the order they
+// were kept, however the registry listed them: the earlier layout's value first, then by the
+// time in the name; a record taken to store stays where the one it was taken from stood.
+void SortKeptRecordNames(std::vector<std::string>& names);
+// How a copy opens another process to look at it (::OpenProcess but in tests).
+typedef HANDLE(WINAPI* OpenProcessFunction)(DWORD, BOOL, DWORD);
+// The one rule every reader of the records asks: a record another copy of the program took
+// to store while that copy still runs is that copy's alone (it stores it once the file is
+// free, or keeps it at its end); no other copy reads, takes or removes it. Once that copy
+// has ended (it stored it and removed it, kept it at its end, or died) it is any copy's.
+// Only a taken name carries the process and when it started: an earlier layout's is any
+// copy's, as before.
+bool IsAnotherRunningCopysRecord(const std::string& name, OpenProcessFunction pOpenProcess = ::OpenProcess);
 // Keeps the changes as the record *pName (a new record, named here, when it is empty) in
 // place of what that record held. No changes keep nothing. False when the registry refused
 // them (the record is gone then too: what it held is older than these changes).
@@ -80,7 +94,8 @@ bool KeepGroupChanges(const KeptGroups& kept, std::string* pName = NULL);
 // taken: it is not this copy's to store then. The name taken says which process took it,
 // so that no other copy reads, takes or removes the record while this one runs.
 bool ClaimKeptRecord(const std::string& name, std::string* pClaimed);
-// Removes these records, and the section once it holds no record.
+// Removes these records, and the mark that records are kept once none is left. The section
+// stays: another copy may be keeping a record in it meanwhile.
 void ForgetKeptRecords(const std::set<std::string>& names);
 // What ReadKeptGroupChanges found.
 enum class KeptRead

@@ -371,7 +371,7 @@ TEST_F(MainWindowGroupsFileTest, AChangePendingAtTheExitIsWrittenWhenTheFileFree
                                "in it now. They are kept, and stored in it at the next start."),
                       TestApp().m_boxes[1].text);
             EXPECT_EQ(kTwoGroups, GroupsFile());
-            EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+            EXPECT_TRUE(KeptChangesThere());
         }
     }
 }
@@ -436,7 +436,7 @@ TEST_F(MainWindowGroupsFileTest, AChangeTheExitsMergeDropsIsTold)
                          "here."))
         << TestApp().m_boxes[1].text;
     ExpectFileNodes(unshown);
-    EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+    EXPECT_FALSE(KeptChangesThere());
 }
 
 // A new group made while the file cannot take it (another program holds it from before
@@ -485,7 +485,7 @@ TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart
             if (c.bNameEmptied) EmptyField(editor.m_wndName);
             TypeInto(editor.m_wndKeywords, "typed");
             EndSession(dlg, true);
-            EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+            EXPECT_TRUE(KeptChangesThere());
             std::map<std::string, std::string> typing;
             if (c.bNameEmptied) typing = {{"Name", Sz("")}, {"Keywords", Sz("nhkw\r\ntyped")}};
             EXPECT_EQ(typing, mainwindowtest::StoredValues(kKeptTypingKey));
@@ -533,7 +533,7 @@ TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart
         }));
         if (c.bStillReadOnly) {
             EXPECT_EQ(between, GroupsFile());
-            EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+            EXPECT_TRUE(KeptChangesThere());
             continue;
         }
         const bool bTypingStored = c.bLogOff && !c.bNameEmptied;
@@ -543,7 +543,7 @@ TEST_F(MainWindowGroupsFileTest, ChangesNotStoredAtTheEndAreStoredAtTheNextStart
                                                                      : std::vector<const char*>{"nhkw"}) +
                             (c.bNameEmptied ? group("Id=\"6\" Name=\"nh2\"", {"nhkw", "typed"}) : ""));
         ExpectFileNodes(expected);
-        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+        EXPECT_FALSE(KeptChangesThere());
         EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptTypingKey));
     }
 }
@@ -627,7 +627,7 @@ TEST_F(MainWindowGroupsFileTest, KeptChangesAreReadWholeOrToldAndDropped)
         ASSERT_EQ(1u, TestApp().m_boxes.size());
         EXPECT_EQ(c.after == kTwoGroups ? c.box : FileLines() + c.box, TestApp().m_boxes[0].text);
         ExpectFileNodes(c.after);
-        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+        EXPECT_FALSE(KeptChangesThere());
     }
 }
 
@@ -691,7 +691,7 @@ TEST_F(MainWindowGroupsFileTest, AFileThatRefusesWritesGivesTheBoxAtEachChangeAn
         const std::string stored = GroupsFile();
         EXPECT_TRUE(stored.find("Name=\"cartoons\"") != std::string::npos && stored.find("Media") == std::string::npos)
             << stored;
-        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+        EXPECT_FALSE(KeptChangesThere());
     }
 }
 

@@ -249,6 +249,18 @@ inline void EmptyField(CWnd& field)
 const char kKeptTypingKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Group Editor";
 const char kKeptChangesKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Groups Not Stored";
 const char kUntoldKey[] = "Software\\Corvalin\\Nimbo Purgelet\\Groups Not Told";
+// Whether the program's key keeps changes for the next start (a record, or the mark an
+// earlier build reads); the section may stay behind empty.
+inline bool KeptChangesThere()
+{
+    HKEY hKey = NULL;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kKeptChangesKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return false;
+    DWORD nValues = 0;
+    const LONG nResult =
+        ::RegQueryInfoKeyA(hKey, NULL, NULL, NULL, NULL, NULL, NULL, &nValues, NULL, NULL, NULL, NULL);
+    ::RegCloseKey(hKey);
+    return nResult != ERROR_SUCCESS || nValues > 0;
+}
 // What the start says, after the file's lines, once it stored the changes kept.
 const char kNowHolds[] =
     "now holds the changes to the groups that could not be stored in it when the program last ended.";

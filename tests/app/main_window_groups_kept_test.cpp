@@ -265,7 +265,7 @@ TEST_F(MainWindowGroupsFileTest, AChangeKeptAtAnEndComesBackThroughTheMergeOfThe
         }));
         EXPECT_EQ(1u, TestApp().m_boxes.size());
         ExpectFileNodes(c.after);
-        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+        EXPECT_FALSE(KeptChangesThere());
     }
 }
 
@@ -285,7 +285,7 @@ TEST_F(MainWindowGroupsFileTest, AKeptChangeTheStartsMergeDropsIsNotSaidToBeStor
         ChangeGroup(dlg, 'k', "Media");
         ASSERT_EQ(1u, Boxes(1).size()) << "not saved";
     }));
-    ASSERT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+    ASSERT_TRUE(KeptChangesThere());
     ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
     WriteGroups(unshown);
     TestApp().m_boxes.clear();
@@ -297,7 +297,7 @@ TEST_F(MainWindowGroupsFileTest, AKeptChangeTheStartsMergeDropsIsNotSaidToBeStor
                                 "changed it meanwhile, and it is no longer among the groups shown here.";
     EXPECT_EQ(box.size() - dropped.size(), box.rfind(dropped)) << box;
     ExpectFileNodes(unshown);
-    EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+    EXPECT_FALSE(KeptChangesThere());
 }
 
 // A group made while another program holds the file is kept at a log-off; the next start,
@@ -320,7 +320,7 @@ TEST_F(MainWindowGroupsFileTest, AKeptChangeUndoneWhileTheFileIsStillHeldIsNoLon
             ASSERT_EQ(2u, Boxes(2).size()) << "not saved";
             EndSession(dlg, true);
         }));
-        EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+        EXPECT_TRUE(KeptChangesThere());
         TestApp().m_boxes.clear();
         ClearGroups();
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
@@ -337,7 +337,7 @@ TEST_F(MainWindowGroupsFileTest, AKeptChangeUndoneWhileTheFileIsStillHeldIsNoLon
             EXPECT_EQ((std::vector<std::string>{"Tools", "Media"}), TreeGroups(dlg));
         }));
         EXPECT_EQ(1u, TestApp().m_boxes.size());
-        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+        EXPECT_FALSE(KeptChangesThere());
         held.Release();
         ASSERT_TRUE(held.Join());
         TestApp().m_boxes.clear();
@@ -375,7 +375,7 @@ TEST_F(MainWindowGroupsFileTest, AnExitWhoseChangesTheRegistryRefusesSaysTheyAre
     EXPECT_EQ(NotSaved("cannot be written: the file is read-only.\r\n\r\nThe latest changes to the groups are not "
                        "stored in it. They could not be kept for the next start either: the registry refused them."),
               TestApp().m_boxes[1].text);
-    EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+    EXPECT_FALSE(KeptChangesThere());
     EXPECT_EQ(kTwoGroups, GroupsFile());
 }
 
@@ -410,7 +410,7 @@ TEST_F(MainWindowGroupsFileTest, ALogOffAsTheRunStartsIsAnsweredYesAtOnceAndKeep
             ChangeGroup(dlg, 'd', "Media");
         }));
         ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ASSERT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+        ASSERT_TRUE(KeptChangesThere());
 
         HeldFile held(m_groupsFile, HeldFile::SharingNothing);
         g_bRenameRefused = false;
@@ -438,14 +438,14 @@ TEST_F(MainWindowGroupsFileTest, ALogOffAsTheRunStartsIsAnsweredYesAtOnceAndKeep
         ASSERT_TRUE(held.Join());
         if (c.bReadable) testsupport::PatchImport("kernel32.dll", "SetFileInformationByHandle", (void*)g_pSetFileInfo);
         EXPECT_EQ(kTwoGroups, GroupsFile());
-        ASSERT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+        ASSERT_TRUE(KeptChangesThere());
 
         TestApp().m_boxes.clear();
         ClearGroups();
         EXPECT_TRUE(Run([&](CPurgeletDlg&) { ASSERT_EQ(1u, Boxes(1).size()); }));
         EXPECT_EQ(FileLines() + kNowHolds, TestApp().m_boxes[0].text);
         EXPECT_EQ(deleted, GroupsFile());
-        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+        EXPECT_FALSE(KeptChangesThere());
     }
 }
 
@@ -568,7 +568,7 @@ TEST_F(MainWindowGroupsFileTest, ChangesAnotherCopyKeptAtItsEndStayUntilAStartSt
         if (c.b == 's') tools.push_back("kb");
         ExpectFileNodes(GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", tools) +
                                      GroupElement("Id=\"3\" Name=\"Media\"", c.media)));
-        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+        EXPECT_FALSE(KeptChangesThere());
     }
 }
 
@@ -634,6 +634,6 @@ TEST_F(MainWindowGroupsFileTest, ARecordTwoCopiesReadAtTheirStartsIsStoredByOneO
         ClearGroups();
         EXPECT_EQ(bHeld ? FileLines() + kNowHolds : "", LoadGroupsFileAndStoreKept());
         ExpectFileNodes(bHeld ? withA : std::string(withA).replace(withA.find("\"games\""), 7, "\"fun\""));
-        EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kKeptChangesKey));
+        EXPECT_FALSE(KeptChangesThere());
     }
 }
