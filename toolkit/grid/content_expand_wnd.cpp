@@ -408,15 +408,23 @@ bool CExtContentExpandWnd::PassMouseMessage(UINT message, WPARAM wParam, LPARAM 
         return false;
     const DWORD dwFlags = m_dwActivateFlags;
     const HWND hWndOwner = m_pWndOwner->GetSafeHwnd();
-    // The owner judges the click where the hand made it, not where the pointer has gone.
-    POINT pt = MessagePoint(m_hWnd, message, lParam);
-    ::MapWindowPoints(m_hWnd, hWndOwner, &pt, 1);
-    const LPARAM lParamOwner = MAKELPARAM((WORD)(short)pt.x, (WORD)(short)pt.y);
+    // The owner judges the click where the hand made it, not where the pointer has gone:
+    // the message's own point, in the owner's client coordinates. A wheel carries its
+    // point on the screen, which holds for the owner as it stands.
+    LPARAM lParamOwner = lParam;
+    if (message != WM_MOUSEWHEEL)
+    {
+        POINT pt = MessagePoint(m_hWnd, message, lParam);
+        ::MapWindowPoints(m_hWnd, hWndOwner, &pt, 1);
+        lParamOwner = MAKELPARAM((WORD)(short)pt.x, (WORD)(short)pt.y);
+    }
     const LRESULT lOwner = hWndOwner != NULL ? ::SendMessage(hWndOwner, message, wParam, lParamOwner) : 0;
     if ((dwFlags & __ECWAF_KEEP_AFTER_PASS) == 0)
         Deactivate();
+    // The popup's own default handling takes the message as the popup was given it (a
+    // right release becomes a context menu at the point on the screen it was made at).
     if ((dwFlags & __ECWAF_ALSO_DEFAULT) != 0)
-        lResult = ::IsWindow(m_hWnd) ? CWnd::DefWindowProc(message, wParam, lParamOwner) : 0;
+        lResult = ::IsWindow(m_hWnd) ? CWnd::DefWindowProc(message, wParam, lParam) : 0;
     else
         lResult = (dwFlags & __ECWAF_RETURN_OWNER_RESULT) != 0 ? lOwner : 0;
     return true;

@@ -3,6 +3,7 @@
 #include "framework/framework.h"
 #include "toolkit/grid/content_expand_wnd.h"
 #include "support/message_pump.h"
+#include "support/msg_recorder.h"
 
 namespace {
 
@@ -120,28 +121,52 @@ TEST_F(ContentExpandTest, EmptyItemIsNotSentToTheOwner)
     wnd.Deactivate();
 }
 
-// With the default flags a click reaches the owner at the same owner-relative point and
-// takes the popup down; with 0x200000 the popup stays.
+// A click reaches the owner where the hand made it, in the owner's coordinates (a wheel
+// at its point on the screen), wherever the pointer is by the time the popup takes it;
+// with the default flags the popup goes down, with 0x200000 it stays. With 0x400000 the
+// popup's own default handling takes the click as the popup was given it.
 TEST_F(ContentExpandTest, ClicksPassToTheOwner)
 {
     const struct
     {
+        const char* what;
         DWORD flags;
-        bool bStays;
-    } cases[] = {{0x4F, false}, {0x4F | 0x200000, true}};
+        UINT msg;
+        POINT pt;       // the message's point: in the popup's client area, a wheel's on the screen
+        POINT ptOwner;  // the point the owner gets
+        bool bStays, bContextMenu;
+    } cases[] = {
+        {"a press on the item", 0x4F, WM_LBUTTONDOWN, {5, 5}, {25, 35}, false, false},
+        {"a press, the popup kept", 0x4F | 0x200000, WM_LBUTTONDOWN, {5, 5}, {25, 35}, true, false},
+        {"a press left of and above the owner, under capture", 0x4F, WM_RBUTTONDOWN, {-30, -40}, {-10, -10}, false,
+         false},
+        {"a wheel", 0x4F, WM_MOUSEWHEEL, {200 + 25, 150 + 35}, {225, 185}, false, false},
+        {"a right release, also the default", 0x4F | 0x10000 | 0x200000 | 0x400000, WM_RBUTTONUP, {5, 5}, {25, 35},
+         true, true},
+    };
     for (const auto& c : cases)
     {
-        SCOPED_TRACE(c.flags);
+        SCOPED_TRACE(c.what);
         g_ownerMouse.clear();
         CExtContentExpandWnd wnd;
         ASSERT_TRUE(wnd.Activate(CRect(20, 30, 60, 46), Owner(), c.flags));
-        ::SetCursorPos(200 + 25, 150 + 35);
-        ::SendMessage(wnd.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        testsupport::MsgRecorder rec;
+        rec.Only({WM_CONTEXTMENU});
+        rec.Watch(wnd.m_hWnd);
+        rec.HookThread();
+        // The pointer has gone elsewhere by the time the popup takes the message.
+        ::SetCursorPos(700, 600);
+        ::PostMessage(wnd.m_hWnd, c.msg, c.msg == WM_MOUSEWHEEL ? MAKEWPARAM(0, WHEEL_DELTA) : 0,
+                      MAKELPARAM(c.pt.x, c.pt.y));
+        EXPECT_TRUE(testsupport::PumpUntilIdle([&] { return !g_ownerMouse.empty(); }));
+        rec.Unhook();
         ASSERT_EQ(1u, g_ownerMouse.size());
-        EXPECT_EQ((UINT)WM_LBUTTONDOWN, g_ownerMouse[0].first);
-        EXPECT_EQ(MAKELPARAM(25, 35), g_ownerMouse[0].second);
+        EXPECT_EQ(c.msg, g_ownerMouse[0].first);
+        EXPECT_EQ(MAKELPARAM(c.ptOwner.x, c.ptOwner.y), g_ownerMouse[0].second);
         EXPECT_EQ(c.bStays, ::IsWindow(wnd.m_hWnd) != FALSE);
-        ::SendMessage(wnd.m_hWnd ? wnd.m_hWnd : m_hOwner, WM_RBUTTONUP, 0, 0);
+        ASSERT_EQ(c.bContextMenu ? 1u : 0u, rec.Records().size());
+        if (c.bContextMenu)
+            EXPECT_EQ(MAKELPARAM(200 + 25, 150 + 35), rec.Records()[0].lParam) << "on the screen, where it was made";
         wnd.Deactivate();
     }
 }
