@@ -111,13 +111,12 @@ BOOL CExtDatePickerHeaderPopupWnd::PreCreateWindow(CREATESTRUCT& cs)
 
 void CExtDatePickerHeaderPopupWnd::PostNcDestroy() { delete this; }
 
-void CExtDatePickerHeaderPopupWnd::OnTrackMouse()
+void CExtDatePickerHeaderPopupWnd::OnTrackMouse(CPoint ptScreen)
 {
     HWND hWnd = GetSafeHwnd();
     if (hWnd == NULL)
         return;
-    CPoint pt;
-    ::GetCursorPos(&pt);
+    CPoint pt = ptScreen;
     ::ScreenToClient(hWnd, &pt);
     if (pt.y >= 1 && pt.y < m_nWindowHeight) {
         if (m_nFlags & FLAG_TIMER_DOWN)
@@ -280,6 +279,13 @@ bool EndsHeaderLoop(const MSG& msg, HWND hWndPopup, bool& bAccepted)
     return false;
 }
 
+// Whether a mouse message other than a move (a button or the wheel) waits in the queue.
+bool IsButtonMessageQueued()
+{
+    MSG msg;
+    return ::PeekMessage(&msg, NULL, WM_LBUTTONDOWN, WM_MOUSELAST, PM_NOREMOVE) != FALSE;
+}
+
 }  // namespace
 
 void CExtDatePickerWnd::RunHeaderPopup(MONTH_INFO* pMonth)
@@ -313,17 +319,25 @@ void CExtDatePickerWnd::RunHeaderPopup(MONTH_INFO* pMonth)
     bool bHostedInMenu = (GetStyle() & (WS_POPUP | WS_TABSTOP)) == 0 && (GetStyle() & WS_CHILD) &&
                          hWndParent != NULL && CWnd::FromHandlePermanent(hWndParent) != NULL &&
                          CWnd::FromHandlePermanent(hWndParent)->IsKindOf(RUNTIME_CLASS(CExtPopupMenuWnd));
+    // The month is chosen where the hand released the button, the release's own point.
+    CPoint ptRelease;
     while (::IsWindow(hWndPopup)) {
         MSG msg;
         if (::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE)) {
-            if (EndsHeaderLoop(msg, hWndPopup, bAccepted))
+            if (EndsHeaderLoop(msg, hWndPopup, bAccepted)) {
+                ptRelease = msg.pt;
                 break;
+            }
             if (msg.message == WM_MOUSEMOVE)
-                pPopup->OnTrackMouse();
+                pPopup->OnTrackMouse(msg.pt);
         }
-        if (::GetCapture() != hWndPopup || (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0 ||
-            (::GetAsyncKeyState(VK_MBUTTON) & 0x8000) != 0 ||
-            (::GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0)
+        if (::GetCapture() != hWndPopup)
+            break;
+        // The buttons as they are now end the loop only while no button message waits: a
+        // release the hand made while this thread was busy is taken from the queue.
+        if (!IsButtonMessageQueued() && ((::GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0 ||
+                                         (::GetAsyncKeyState(VK_MBUTTON) & 0x8000) != 0 ||
+                                         (::GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0))
             break;
         if (CExtPopupMenuWnd::IsMenuTracking() && !bHostedInMenu)
             break;
@@ -342,7 +356,7 @@ void CExtDatePickerWnd::RunHeaderPopup(MONTH_INFO* pMonth)
     if (::GetCapture() == hWndPopup)
         ::ReleaseCapture();
     if (bAccepted) {
-        pPopup->OnTrackMouse();
+        pPopup->OnTrackMouse(ptRelease);
         int m = 0, y = 0;
         if (pPopup->GetSelectedMonthYear(m, y))
             ApplyHeaderChoice(nPressedRow, nPressedCol, m, y);

@@ -21,7 +21,8 @@ public:
     void SetMonthYear(int nMonth, int nYear);
     bool GetSelectedMonthYear(int& nMonth, int& nYear) const;
     int HitTest(int x, int y) const;
-    void OnTrackMouse();
+    // The hover line (and the scrolling beyond the list) for the pointer at a point of the screen.
+    void OnTrackMouse(CPoint ptScreen);
     int GetCentreMonth() const { return m_nCentreMonth; }
     int GetCentreYear() const { return m_nCentreYear; }
     int GetItemHeight() const { return m_nItemHeight; }

@@ -314,6 +314,43 @@ TEST_F(DatePickerTest, HeaderPopupChoosesAMonthWithTheMouse)
     EXPECT_EQ(NULL, ::GetCapture());
 }
 
+// The month is chosen where the hand released the button, whatever the pointer does before
+// the picker's thread takes the release (the thread is held: nothing is taken until the
+// hand is done, so the button is up long before the popup's loop sees the release).
+TEST_F(DatePickerTest, HeaderPopupChoosesWhereTheHandReleased)
+{
+    ::SetWindowPos(m_hHost, NULL, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Make(1, 1);
+    ::SetForegroundWindow(m_hHost);
+    testsupport::PumpPending();
+    CRect rcCaption = m_picker.GetMonthAt(0)->m_rcCaptionText;
+    m_picker.ClientToScreen(&rcCaption);
+    const CPoint ptCaption = rcCaption.CenterPoint();
+    CExtDatePickerHeaderPopupWnd probe(&m_picker, true);
+    const CPoint ptJuly(ptCaption.x, ptCaption.y + 2 * probe.GetItemHeight());
+    const CPoint ptBelow(ptCaption.x, ptCaption.y + 4 * probe.GetItemHeight() + 20);  // off the list
+    const struct {
+        const char* what;
+        CPoint release, after;
+        const char* date;
+    } cases[] = {
+        {"released on July, the pointer moved below the list", ptJuly, ptBelow, "2024-07-01"},
+        {"released below the list, the pointer moved onto July", ptBelow, ptJuly, "2024-05-01"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_picker.SetCurrentDate(COleDateTime(2024, 5, 1, 0, 0, 0), false);
+        SendMouse(0, ptCaption);
+        SendMouse(MOUSEEVENTF_LEFTDOWN, ptCaption);
+        SendMouse(0, c.release);
+        SendMouse(MOUSEEVENTF_LEFTUP, c.release);
+        SendMouse(0, c.after);
+        EXPECT_TRUE(testsupport::PumpUntilIdle());
+        EXPECT_EQ(c.date, Ymd(m_picker.GetCurrentDate()));
+        EXPECT_EQ(NULL, ::GetCapture());
+    }
+}
+
 struct ThemeCase {
     CRuntimeClass* pClass;
     const char* name;
