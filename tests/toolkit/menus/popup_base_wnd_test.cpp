@@ -1,9 +1,11 @@
 // The popup base window: animation kinds and steps, the sound at the end of the
-// animation, delayed show, deferred repaint, paint dispatch and mouse activation.
+// animation, delayed show, deferred repaint, paint dispatch and mouse activation (by the
+// window a press was made on).
 #include <gtest/gtest.h>
 
 #include "framework/framework.h"
 #include "support/message_pump.h"
+#include "support/mouse_input.h"
 #include "support/msg_recorder.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "toolkit/menus/sound_player.h"
@@ -260,4 +262,49 @@ TEST_F(PopupBaseTest, AnUntrackedMenuComesToTheTopWithoutActivating)
     EXPECT_EQ(menu.m_nPaintMenu, nPaints + 1) << "repainted at once";
     EXPECT_NE(::GetActiveWindow(), menu.GetSafeHwnd());
     menu.DestroyWindow();
+}
+
+// A tracked popup activates only for a press on one of its child windows (a menu's in-place
+// editor), and it is the window the press was made on that counts, not the one the
+// pointer has moved to by the time the thread takes the press (the thread is held: it
+// takes nothing until the hand is done). A press eaten reaches no window.
+TEST_F(PopupBaseTest, APressActivatesByTheWindowItWasMadeOn)
+{
+    const POINT ptChild = {300 + 10, 200 + 20}, ptPopup = {300 + 45, 200 + 20};
+    const struct
+    {
+        const char* what;
+        POINT press, after;
+        bool bToChild;
+    } cases[] = {
+        {"pressed on the child, the pointer moved onto the popup", ptChild, ptPopup, true},
+        {"pressed on the popup, the pointer moved onto the child", ptPopup, ptChild, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        TestPopup popup;
+        ASSERT_TRUE(popup.Create(300, 200));
+        HWND hChild = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 0, 30, 40,
+                                        popup.GetSafeHwnd(), NULL, NULL, NULL);
+        ASSERT_NE(nullptr, hChild);
+        ::ShowWindow(popup.GetSafeHwnd(), SW_SHOWNA);
+        testsupport::PumpPending();
+        testsupport::MsgRecorder rec;
+        rec.Only({WM_LBUTTONDOWN});
+        rec.Watch(popup.GetSafeHwnd());
+        rec.Watch(hChild);
+        rec.HookThread();
+        testsupport::SendMouse(0, c.press);
+        testsupport::SendMouse(MOUSEEVENTF_LEFTDOWN, c.press);
+        testsupport::SendMouse(MOUSEEVENTF_LEFTUP, c.press);
+        testsupport::SendMouse(0, c.after);
+        EXPECT_TRUE(testsupport::PumpUntilIdle());
+        rec.Unhook();
+        EXPECT_EQ(c.bToChild ? 1u : 0u, rec.Count(WM_LBUTTONDOWN)) << rec.Dump();
+        if (c.bToChild && rec.Count(WM_LBUTTONDOWN) == 1)
+            EXPECT_EQ(hChild, rec.Records()[0].hwnd);
+        popup.DestroyWindow();
+        testsupport::PumpPending();
+    }
 }

@@ -6,7 +6,10 @@
 
 #include "support/dib_canvas.h"
 #include "support/message_pump.h"
+#include "support/mouse_input.h"
+#include "support/msg_recorder.h"
 #include "toolkit/core/cmd_tree.h"
+#include "toolkit/pickers/date_picker_header_popup.h"
 #include "toolkit/pickers/popup_control_menu.h"
 #include "toolkit/pickers/popup_undo_redo.h"
 
@@ -185,6 +188,64 @@ TEST_F(PopupControlMenuTest, DatePickerMenuHostsAPickerThatTakesTheKeys)
     PumpPending();
     // The selection change itself notifies, then the key handler (not final in a popup).
     EXPECT_EQ("picked(11) picked(11) picked final(11) ", Events());
+}
+
+// A click made on the picker's month list passes through the menu to the list; one made
+// beside it is the menu's (a press outside closes it). Each is judged where the hand made
+// it, whatever the pointer does before the menu's thread takes it (the thread is held:
+// it takes nothing until the hand is done). The list lies beside the menu here, over a
+// window of this program.
+TEST_F(PopupControlMenuTest, AClickOnTheMonthListIsJudgedWhereTheHandMadeIt)
+{
+    HWND hBackdrop = ::CreateWindowA("STATIC", "", WS_POPUP | SS_NOTIFY, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    const struct {
+        const char* what;
+        bool bOnList, bTracking;
+    } cases[] = {
+        {"clicked on the list, the pointer moved onto the window beside it", true, true},
+        {"clicked on the window beside the list, the pointer moved onto the list", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CExtPopupDatePickerMenuWnd* pMenu = new CExtPopupDatePickerMenuWnd(9);
+        ASSERT_TRUE(Track(pMenu));
+        CExtDatePickerWnd* pPicker =
+            DYNAMIC_DOWNCAST(CExtDatePickerWnd, CWnd::FromHandlePermanent(pMenu->m_hWndChildControl));
+        ASSERT_NE(nullptr, pPicker);
+        CRect rcMenu;
+        pMenu->GetWindowRect(&rcMenu);
+        ::SetWindowPos(hBackdrop, NULL, rcMenu.right + 20, rcMenu.top, 300, 300,
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        CExtDatePickerHeaderPopupWnd* pList = new CExtDatePickerHeaderPopupWnd(pPicker, false);
+        CSize size;
+        pList->GetWindowSize(size, false);
+        ASSERT_TRUE(pList->CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(CS_SAVEBITS), _T(""), WS_POPUP,
+                                    rcMenu.right + 40, rcMenu.top + 10, size.cx, size.cy, hBackdrop,
+                                    NULL));
+        const HWND hList = pList->GetSafeHwnd();
+        ::ShowWindow(hList, SW_SHOWNA);
+        PumpPending();
+        CRect rcList;
+        ::GetWindowRect(hList, &rcList);
+        const CPoint ptList = rcList.CenterPoint(), ptBeside(ptList.x, rcList.bottom + 30);
+        const CPoint ptClick = c.bOnList ? ptList : ptBeside, ptAfter = c.bOnList ? ptBeside : ptList;
+        testsupport::MsgRecorder rec;
+        rec.Only({WM_LBUTTONDOWN});
+        rec.Watch(hList);
+        rec.HookThread();
+        testsupport::SendMouse(0, ptClick);
+        testsupport::SendMouse(MOUSEEVENTF_LEFTDOWN, ptClick);
+        testsupport::SendMouse(MOUSEEVENTF_LEFTUP, ptClick);
+        testsupport::SendMouse(0, ptAfter);
+        EXPECT_TRUE(testsupport::PumpUntilIdle());
+        rec.Unhook();
+        EXPECT_EQ(c.bTracking, CExtPopupMenuWnd::IsMenuTracking());
+        EXPECT_EQ(c.bOnList ? 1u : 0u, rec.Count(WM_LBUTTONDOWN)) << "the press reached the list";
+        ::DestroyWindow(hList);  // the list deletes itself
+        CExtPopupMenuWnd::CancelMenuTracking();
+        PumpPending();
+    }
+    ::DestroyWindow(hBackdrop);
 }
 
 TEST_F(PopupControlMenuTest, UndoRedoSelectionRunsFromTheFirstActionAndCountsInTheCaption)
