@@ -136,6 +136,47 @@ TEST(AutoHide, TheCaptionButtonPinsTheBarAwayAndTheSlidersButtonsBringItBackOrHi
     }
 }
 
+// The slider's caption buttons are judged where the hand pressed and released them,
+// whatever the pointer does before the frame's thread takes the clicks (the thread is
+// held: it takes nothing until the hand is done).
+TEST(AutoHide, TheSlidersButtonsAreJudgedWhereTheHandMadeTheClick)
+{
+    struct
+    {
+        const char* sName;
+        bool bReleasedOnButton;  // else beside it, on the caption
+        bool bUnpinned;
+    } cases[] = {{"released on Auto Hide, the pointer moved off the slider", true, true},
+                 {"released beside Auto Hide, the pointer moved back onto it", false, false}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.sName);
+        PinFrame f;
+        f.bar.LayoutNcAreaButtons();
+        Click(PinFrame::ButtonCentre(f.bar.m_vNcAreaButtons[1], f.bar.m_hWnd));
+        ASSERT_TRUE(PumpUntil([&] { return f.bar.AutoHideModeGet() && f.pSlider->IsOut(); }, 2000));
+        PumpPending();
+        const CPoint ptButton = PinFrame::ButtonCentre(f.bar.m_vNcAreaButtons[1], f.pSlider->m_hWnd);
+        CRect rcCaption;
+        ASSERT_TRUE(f.pSlider->GetCaptionRect(rcCaption));
+        const CPoint ptBeside(WndRect(f.pSlider->m_hWnd).left + rcCaption.left + 4, ptButton.y);
+        const CRect rcSlider = WndRect(f.pSlider->m_hWnd);
+        const CPoint ptOff(rcSlider.right + 60, rcSlider.CenterPoint().y);
+        const CPoint ptRelease = c.bReleasedOnButton ? ptButton : ptBeside;
+        SendMouse(ptButton);
+        SendMouse(ptButton, MOUSEEVENTF_LEFTDOWN);
+        SendMouse(ptRelease);
+        SendMouse(ptRelease, MOUSEEVENTF_LEFTUP);
+        SendMouse(c.bReleasedOnButton ? ptOff : ptButton);
+        if (c.bUnpinned)
+            PumpUntil([&] { return !f.bar.AutoHideModeGet(); }, 2000);
+        else
+            EXPECT_TRUE(testsupport::PumpUntilIdle());
+        EXPECT_EQ(c.bUnpinned, !f.bar.AutoHideModeGet());
+        EXPECT_EQ(c.bUnpinned ? f.bar.m_hWnd : f.pSlider->m_hWnd, ::GetParent(f.hWndContent));
+    }
+}
+
 TEST(AutoHide, CtrlPageDownWalksToTheNextPinnedBarWithWrapAround)
 {
     PinFrame f;

@@ -6,6 +6,7 @@
 #include "framework/framework.h"
 #include "framework/afxres.h"
 #include "support/message_pump.h"
+#include "support/mouse_input.h"
 #include "support/msg_recorder.h"
 #include "toolkit/bars/control_bar.h"
 #include "toolkit/core/cmd_manager.h"
@@ -117,6 +118,54 @@ TEST(ControlBarMenu, RightClickOnAFrameBarOpensTheBarsMenuButNotInADialog)
     ::SetCursorPos(rcClient.left + 5, rcClient.top + 5);
     f.panel.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_TRUE(g_PopupTrackingSite.IsEmpty());
+}
+
+// A right click on a bar is judged where the hand released the button, and the menu
+// opens there, whatever the pointer does before the frame's thread takes the release (the
+// thread is held: it takes nothing until the hand is done).
+TEST(ControlBarMenu, TheRightClickIsJudgedWhereTheHandReleasedIt)
+{
+    BarsFrame f;
+    f.pFrame->SetWindowPos(NULL, 150, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    f.pFrame->RecalcLayout();
+    testsupport::PumpPending();
+    CRect rcWnd, rcClient;
+    f.panel.GetWindowRect(&rcWnd);
+    f.panel.GetClientRect(&rcClient);
+    f.panel.ClientToScreen(&rcClient);
+    // The caption lies above the client area: the release there is a client message whose
+    // point is negative.
+    const CPoint ptCaption(rcWnd.left + 30, (rcWnd.top + rcClient.top) / 2);
+    const CPoint ptClient = rcClient.CenterPoint(), ptAway(900, 700);
+    ASSERT_LT(ptCaption.y, rcClient.top);
+    const struct
+    {
+        const char* what;
+        CPoint release, after;
+        bool bMenu;
+    } cases[] = {
+        {"released on the caption, the pointer moved away", ptCaption, ptAway, true},
+        {"released in the client area, the pointer moved onto the caption", ptClient, ptCaption, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        testsupport::SendMouse(0, c.release);
+        testsupport::SendMouse(MOUSEEVENTF_RIGHTDOWN, c.release);
+        testsupport::SendMouse(MOUSEEVENTF_RIGHTUP, c.release);
+        testsupport::SendMouse(0, c.after);
+        EXPECT_TRUE(testsupport::PumpUntilIdle());
+        CExtPopupMenuWnd* pTracked = g_PopupTrackingSite.GetInstance();
+        ASSERT_EQ(c.bMenu, pTracked != NULL);
+        if (pTracked != NULL)
+        {
+            CRect rcMenu;
+            pTracked->GetWindowRect(&rcMenu);
+            EXPECT_TRUE(rcMenu.PtInRect(c.release + CPoint(2, 2))) << "opened where the button was released";
+        }
+        CExtPopupMenuWnd::CancelMenuTracking();
+        testsupport::PumpPending();
+    }
 }
 
 TEST(ControlBarMenu, OptionsButtonOfAFloatingFixedBarCarriesTheBarsSubMenu)
