@@ -5,6 +5,7 @@
 #include <vector>
 #include "framework/framework.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/mouse_input.h"
 #include "toolkit/grid/grid_base_wnd.h"
 #include "toolkit/grid/grid_cell_string.h"
 #include "toolkit/grid/grid_wnd.h"
@@ -373,6 +374,48 @@ TEST(GridContentExpand, ACutOffCellShowsInFullOverItsPlace)
         EXPECT_TRUE(grid.m_wndContentExpand.GetSafeHwnd() == NULL ||
                     !::IsWindowVisible(grid.m_wndContentExpand.GetSafeHwnd()));
     }
+    grid.DestroyWindow();
+    ::DestroyWindow(hParent);
+}
+
+// A click on an expanded cell is the grid's, judged where the hand made it: the popup hands
+// the grid the click's own point, whatever the pointer does before the grid's thread takes
+// it (the thread is held: it takes nothing until the hand is done).
+TEST(GridContentExpand, AClickOnTheExpandedCellIsJudgedWhereTheHandMadeIt)
+{
+    HWND hParent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 100, 100, 420, 300, NULL, NULL, NULL,
+                                     NULL);
+    CExtGridWnd grid;
+    ASSERT_TRUE(grid.Create(CWnd::FromHandle(hParent), CRect(0, 0, 420, 300), 1,
+                            0xA | CExtGridBaseWnd::GRID_SELECT_CELLS, WS_CHILD | WS_VISIBLE));
+    grid.SetDefaultRowExtent(20, false);
+    grid.InsertColumns(0, 2, false);
+    grid.InsertRows(0, 3, false);
+    grid.GridCellGet(1, 0, 0, 0, RUNTIME_CLASS(CExtGridCellString))
+        ->TextSet("A text far wider than the sixty pixels of its column");
+    grid.UpdateScrollBars();
+    grid.ModifyScrollItemStyleEx(CExtGridBaseWnd::GRID_EX_EXPAND_NOW_INNER, 0xFFFFFFFFu, false);
+    // A click only moves the focus: no in-place editor opens.
+    grid.ModifyBehaviorStyle(0, CExtGridWnd::__EGBS_EDIT_ON_CLICK | CExtGridWnd::__EGBS_EDIT_ON_CLICK_FOCUS_ONLY |
+                                    CExtGridWnd::__EGBS_EDIT_ON_DBLCLICK, false);
+    grid.FocusSet(POINT{0, 1}, false, false, true, false);
+    ::SetActiveWindow(hParent);
+    const POINT ptExpanded = {100 + 90, 100 + 10}, ptElsewhere = {100 + 30, 100 + 50};  // cells (1, 0), (0, 2)
+    SendMouse(ptExpanded, 0);
+    ASSERT_TRUE(PumpUntilIdle([&] {
+        const HWND h = grid.m_wndContentExpand.GetSafeHwnd();
+        return h != NULL && ::IsWindowVisible(h);
+    }));
+    RECT rcPopup;
+    ::GetWindowRect(grid.m_wndContentExpand.GetSafeHwnd(), &rcPopup);
+    ASSERT_TRUE(::PtInRect(&rcPopup, ptExpanded));
+    testsupport::SendMouse(MOUSEEVENTF_LEFTDOWN, ptExpanded);
+    testsupport::SendMouse(MOUSEEVENTF_LEFTUP, ptExpanded);
+    testsupport::SendMouse(0, ptElsewhere);
+    EXPECT_TRUE(PumpUntilIdle());
+    EXPECT_EQ(1, grid.FocusGet().x);
+    EXPECT_EQ(0, grid.FocusGet().y);
+    SendMouse(POINT{700, 500}, 0);
     grid.DestroyWindow();
     ::DestroyWindow(hParent);
 }
