@@ -56,10 +56,63 @@ start_xvfb() {
   return 1
 }
 
+# The processes of a prefix: every process (but this shell) whose environment names it.
+# Wine passes WINEPREFIX to every process it starts, the services and devices it starts on
+# its own included, so this finds them also when their wineserver is gone and no longer
+# knows them. Only shell builtins run here: a command started from this shell would carry
+# the prefix in its own environment.
+prefix_processes() {
+  local prefix=$1 p v own=$BASHPID
+  local -a env
+  for p in /proc/[0-9]*; do
+    p=${p#/proc/}
+    [ "$p" = "$$" ] || [ "$p" = "$own" ] && continue
+    { mapfile -d '' -t env <"/proc/$p/environ"; } 2>/dev/null || continue
+    for v in "${env[@]}"; do
+      if [ "$v" = "WINEPREFIX=$prefix" ]; then echo "$p"; break; fi
+    done
+  done
+}
+
+# Ends every process of a prefix: those its wineserver knows, then any left behind (a
+# process whose server died waits on its pipe for ever, out of the server's reach).
+end_prefix() {
+  local prefix=$1 round pids
+  WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+  for round in 1 2 3 4 5 6 7 8 9 10; do
+    pids=$(prefix_processes "$prefix")
+    [ -n "$pids" ] || return 0
+    # shellcheck disable=SC2086
+    kill -KILL $pids 2>/dev/null
+    sleep 0.1
+  done
+  [ -z "$(prefix_processes "$prefix")" ]
+}
+
 stop_all() {
   follow_build_dir
-  wineserver -k >/dev/null 2>&1 || true
+  end_prefix "$WINEPREFIX"
   if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" >/dev/null 2>&1 || true; wait "$XVFB_PID" 2>/dev/null || true; fi
+}
+
+# Wine brings a prefix up to date at its first start after the Wine package changed: it
+# rewrites the prefix's modules in place. The prefix's .update-timestamp holds the time of
+# the wine.inf it was last brought up to date with ("disable": never).
+WINE_INF="${WINE_INF:-/usr/share/wine/wine.inf}"
+prefix_is_current() {
+  local stamp
+  [ -f "$1/system.reg" ] || return 1
+  [ -f "$WINE_INF" ] || return 0
+  stamp=$(tr -d '\r\n' <"$1/.update-timestamp" 2>/dev/null)
+  [ "$stamp" = disable ] || [ "$stamp" = "$(stat -c %Y "$WINE_INF")" ]
+}
+
+# True when prepare_prefix has nothing left to do in $WINEPREFIX.
+prefix_is_prepared() {
+  prefix_is_current "$WINEPREFIX" &&
+    { [ ! -d /usr/share/wine/fonts ] || [ -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; } &&
+    grep -qF 'AppDefaults\\app_tests.exe\\X11 Driver' "$WINEPREFIX/user.reg" 2>/dev/null &&
+    grep -qF '"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg" 2>/dev/null
 }
 
 prepare_prefix() {
@@ -68,6 +121,11 @@ prepare_prefix() {
     echo "Creating the Wine prefix in $WINEPREFIX (first run only)..."
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
+    wineserver -w || true
+  elif ! prefix_is_current "$WINEPREFIX"; then
+    # Done here, once, rather than at the first start of a copy of the prefix.
+    echo "Bringing the Wine prefix in $WINEPREFIX up to date with Wine..."
+    wineboot -u >/dev/null 2>&1 || true
     wineserver -w || true
   fi
   # Debian's Wine does not see the fonts of fonts-wine (Tahoma, Marlett, MS Sans Serif)

@@ -10,9 +10,14 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$ROOT/scripts/check_layers.sh" --self-test || exit 1
 "$ROOT/scripts/check_layers.sh" || exit 1
 configure_and_build || exit 1
-# The lanes copy the build folder's prefix: prepare it once here, on a display of its own.
+# The lanes copy the build folder's prefix: prepare it once here (brought up to date with
+# Wine too), on a display of its own, under the lock the lanes take before they copy it.
 start_xvfb || exit 1
-prepare_prefix
+mkdir -p "$BUILD_DIR/lanes"
+(
+  flock -x 9
+  prepare_prefix 9>&-
+) 9>"$BUILD_DIR/lanes/.prefix.lock"
 stop_all
 # Each ctest test is a lane with its own display and prefix (tests/scripts/lane.sh), so they
 # run side by side, one per processor (at least two: most of a lane's time is waiting).

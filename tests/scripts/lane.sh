@@ -7,94 +7,158 @@
 #   lane.sh <build-folder> <lane> <program.exe> [arguments...]
 #
 # The lane's prefix is a fresh copy of the build folder's prepared prefix at each run: the
-# modules and fonts are hard links (nothing writes them), every other file a copy of its own,
-# so a lane starts from the same state whatever an earlier run left.
+# modules and fonts are hard links, every other file a copy of its own, so a lane starts
+# from the same state whatever an earlier run left. Nothing may write a linked file: the
+# shared prefix is brought up to date with Wine once, under the lock, before any lane copies
+# it and never while one runs (the lanes hold the lock shared for their whole run), the
+# lane's own prefix is told never to bring itself up to date, and a lane that wrote a linked
+# file all the same fails.
 #
-# LANE_SHARDS and LANE_INDEX (0-based), when ctest sets them, give the lane its share of the
-# program's cases as a --gtest_filter. (gtest's own sharding variables would reach the test
-# programs the cases start in turn, which then find no case of theirs to run.) The shares are
-# balanced by the seconds tests/scripts/lane_weights.txt gives the long cases (any other counts
-# as half a second): each case, longest first, goes to the lane with the least so far, so a
-# lane of the two-minute tables does not also get a share of the rest. Every lane computes
-# the same split from the same list.
+# The program first lists its cases; a lane fails when it cannot, or lists none. LANE_SHARDS
+# and LANE_INDEX (0-based), when ctest sets them, give the lane its share of the cases as a
+# --gtest_filter (gtest's own sharding variables would reach the test programs the cases
+# start in turn, which then find no case of theirs to run); tests/scripts/lane_deal.awk deals
+# them. A lane passes only when the program ran every case it was given.
+#
+# The lane runs its own wineserver and watches it: when it ends while the program still
+# runs (killed, or crashed), the program would wait on its pipe for ever; the lane fails at
+# once instead. Whatever ends the lane, no process of its prefix outlives it.
 set -uo pipefail
 build_dir=$1 lane=$2
 shift 2
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 export BUILD_DIR="$build_dir"
 unset PURGELET_OWN_WINEPREFIX WINEPREFIX
-source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
+source "$here/../../scripts/env.sh"
 template="$WINEPREFIX"
 lane_dir="$BUILD_DIR/lanes/$lane"
+lane_prefix="$lane_dir/wineprefix"
+log="$lane_dir/output.txt"
+shown=""
 
-# The lane's wineserver and display go with it (stop_all leaves a prefix of the caller's
-# choosing as it is, so it ends the lane's server, never the shared prefix's).
+fail() {
+  echo "lane $lane: $*" >&2
+  exit 1
+}
+
+# The program's output, once, also when the lane is cut short.
+show_output() {
+  if [ -z "$shown" ] && [ -f "$log" ]; then
+    shown=1
+    tr -d '\r' <"$log"
+  fi
+}
+
+# The lane's processes, wineserver and display go with it.
 cleanup() {
-  export WINEPREFIX="$lane_dir/wineprefix"
+  show_output
+  end_prefix "$lane_prefix" || echo "lane $lane: processes of $lane_prefix are left: $(prefix_processes "$lane_prefix")" >&2
   stop_all
 }
 trap cleanup EXIT
 trap 'exit 143' TERM INT HUP
 
-start_xvfb || exit 1
-# Lanes start together: one of them prepares the shared prefix, the others wait for it.
-mkdir -p "$BUILD_DIR/lanes"
-(
-  flock 9
-  prepare_prefix
-) 9>"$BUILD_DIR/lanes/.prefix.lock"
+# True while the process runs (a dead one not yet reaped is a zombie, "Z").
+alive() {
+  local stat
+  [ -n "$1" ] && { read -r stat <"/proc/$1/stat"; } 2>/dev/null || return 1
+  stat=${stat##*) }
+  [ "${stat%% *}" != Z ]
+}
 
-# A lane that an earlier run left behind (a run cut short) may still have its server.
-WINEPREFIX="$lane_dir/wineprefix" wineserver -k >/dev/null 2>&1 || true
+# Whatever the lane starts carries the lane's prefix, so that its end finds it; all but
+# the display, which ends as a display ends (its lock file removed).
+WINEPREFIX="" start_xvfb || exit 1
+export WINEPREFIX="$lane_prefix"
+
+# Lanes start together: the first that finds the shared prefix not ready prepares it
+# alone; every lane then holds the lock shared while it runs, so the prefix is never
+# brought up to date under a lane that links its modules.
+mkdir -p "$BUILD_DIR/lanes"
+exec 9>"$BUILD_DIR/lanes/.prefix.lock"
+flock -s 9
+if ! WINEPREFIX="$template" prefix_is_prepared; then
+  flock -x 9
+  WINEPREFIX="$template" prefix_is_prepared || (export WINEPREFIX="$template" && prepare_prefix 9>&-)
+  flock -s 9
+fi
+prefix_is_current "$template" || fail "the shared prefix $template is not up to date with Wine."
+
+# A lane that an earlier run left behind (a run cut short) may still have its processes.
+end_prefix "$lane_prefix" || fail "processes of an earlier run of the lane in $lane_prefix do not end."
 rm -rf "$lane_dir"
 mkdir -p "$lane_dir"
-cp -a --link "$template" "$lane_dir/wineprefix" || exit 1
+cp -a --link "$template" "$lane_prefix" || fail "cannot link the shared prefix into $lane_prefix."
 # Every file but the modules and fonts gets a copy of its own: the system rewrites some in
-# place (the .ini files), which must not reach the shared prefix through a link.
+# place (the registry, the .ini files), which must not reach the shared prefix through a link.
 (
   cd "$template" &&
     find . -type f ! -iname '*.dll' ! -iname '*.exe' ! -iname '*.drv' ! -iname '*.sys' \
       ! -iname '*.ocx' ! -iname '*.acm' ! -iname '*.cpl' ! -iname '*.tlb' ! -iname '*.ttf' \
-      ! -iname '*.fon' -print0
-) | while IFS= read -r -d '' f; do
-  cp -p --remove-destination "$template/$f" "$lane_dir/wineprefix/$f" || exit 1
-done || exit 1
-export WINEPREFIX="$lane_dir/wineprefix"
+      ! -iname '*.fon' -print0 | xargs -0 -r cp -p --parents --remove-destination -t "$lane_prefix"
+) || fail "cannot copy the shared prefix's files into $lane_prefix."
+rm -f "$lane_prefix/.update-timestamp"
+echo disable >"$lane_prefix/.update-timestamp"
+touch "$lane_dir/.linked"
 
-if [ -n "${LANE_SHARDS:-}" ]; then
-  # --gtest_list_tests prints "Suite." lines, each followed by its "  Case" lines (a
-  # parameterised one with a "# GetParam() = ..." note after the name).
-  weights="$(dirname "${BASH_SOURCE[0]}")/lane_weights.txt"
-  [ -f "$weights" ] || weights=/dev/null
-  cases=$("$@" --gtest_list_tests | tr -d '\r' | awk -v n="$LANE_SHARDS" -v k="$LANE_INDEX" '
-    FNR == NR { if ($1 ~ /^[0-9.]+$/) w[$2] = $1; next }
-    /^[^ ]/ { suite = ($1 ~ /\.$/) ? $1 : ""; next }
-    /^  [^ ]/ && suite != "" { name[m] = suite $1; cost[m] = (suite $1 in w) ? w[suite $1] : 0.5; m++ }
-    END {
-      # Longest first; equal costs keep the listing order, so the split is stable.
-      for (i = 0; i < m; i++) order[i] = i
-      for (i = 1; i < m; i++) {
-        j = order[i]; p = i - 1
-        while (p >= 0 && cost[order[p]] < cost[j]) { order[p + 1] = order[p]; p-- }
-        order[p + 1] = j
-      }
-      for (l = 0; l < n; l++) load[l] = 0
-      for (i = 0; i < m; i++) {
-        c = order[i]; best = 0
-        for (l = 1; l < n; l++) if (load[l] < load[best]) best = l
-        load[best] += cost[c]
-        if (best == k) list = list (list == "" ? "" : ":") name[c]
-      }
-      print list
-    }' "$weights" -)
-  if [ -z "$cases" ]; then
-    echo "lane $lane: no case of the program falls to this lane." >&2
+# The lane's own server, kept for the lane's life (the listing and the run share it).
+wineserver -f -p </dev/null >/dev/null 2>&1 9>&- &
+server=$!
+for _ in $(seq 1 100); do
+  [ -e "/proc/$server/cwd/socket" ] && break
+  alive "$server" || fail "its wineserver ended at its start."
+  sleep 0.1
+done
+
+# --gtest_list_tests prints "Suite." lines, each followed by its "  Case" lines.
+"$@" --gtest_list_tests </dev/null >"$lane_dir/listing.txt" 2>"$lane_dir/listing.err" 9>&-
+listed=$?
+if [ "$listed" -ne 0 ]; then
+  cat "$lane_dir/listing.err" >&2
+  fail "the program cannot list its cases (exit $listed): $*"
+fi
+total=$(awk -v n=1 -v k=0 -f "$here/lane_deal.awk" "$lane_dir/listing.txt" | grep -c .)
+[ "$total" -gt 0 ] || fail "the program lists no case: $*"
+
+shards=${LANE_SHARDS:-1} index=${LANE_INDEX:-0}
+[[ "$shards" =~ ^[1-9][0-9]*$ && "$index" =~ ^[0-9]+$ ]] && [ "$index" -lt "$shards" ] ||
+  fail "LANE_SHARDS=$shards and LANE_INDEX=$index name no lane."
+if [ "$shards" -gt 1 ]; then
+  weights="$here/lane_weights.txt"
+  [ -f "$weights" ] || echo "lane $lane: no $weights; every case counts the same." >&2
+  awk -v n="$shards" -v k="$index" -v weights="$weights" -f "$here/lane_deal.awk" \
+    "$lane_dir/listing.txt" >"$lane_dir/cases.txt"
+  dealt=$(grep -c . "$lane_dir/cases.txt")
+  if [ "$dealt" -eq 0 ]; then
+    # Only a program of fewer cases than lanes leaves a lane without one.
+    [ "$total" -lt "$shards" ] || fail "no case of the program's $total falls to this lane."
+    echo "lane $lane: the program's $total cases all fall to the other lanes."
     exit 0
   fi
-  set -- "$@" "--gtest_filter=$cases"
+  set -- "$@" "--gtest_filter=$(paste -sd: "$lane_dir/cases.txt")"
+else
+  awk -v n=1 -v k=0 -f "$here/lane_deal.awk" "$lane_dir/listing.txt" >"$lane_dir/cases.txt"
+  dealt=$total
 fi
+# gtest lists disabled cases but does not run them.
+expected=$(grep -cv -e '^DISABLED_' -e '\.DISABLED_' "$lane_dir/cases.txt")
 
-"$@" &
+"$@" </dev/null >"$log" 2>&1 9>&- &
 child=$!
+while alive "$child"; do
+  if ! alive "$server"; then
+    show_output
+    fail "its wineserver ended while the program ran."
+  fi
+  sleep 0.2
+done
 wait "$child"
 status=$?
-exit "$status"
+show_output
+changed=$(find "$lane_prefix" -type f -links +1 -newer "$lane_dir/.linked" | head -5)
+[ -z "$changed" ] || fail "files of the shared prefix were written through their links: $changed"
+[ "$status" -eq 0 ] || exit "$status"
+ran=$(tr -d '\r' <"$log" | sed -nE 's/^\[==========\] ([0-9]+) tests? from .* ran\..*/\1/p' | tail -1)
+[ "${ran:-0}" -eq "$expected" ] ||
+  fail "the program ran ${ran:-no} cases of the $expected dealt to the lane."
+exit 0
