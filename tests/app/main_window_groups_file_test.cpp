@@ -379,7 +379,9 @@ TEST_F(MainWindowGroupsFileTest, AChangePendingAtTheExitIsWrittenWhenTheFileFree
 // Another program's save that lands while a change here is being saved (after its read,
 // before its replace; written over the file, or moved over it) is never replaced unread:
 // the save reads it and writes the change into it, or holds the file so that the other
-// save is refused. A large group makes the save take its time.
+// save is refused. A large group makes the save take its time. A machine too busy for
+// the other program to save in that moment leaves the case not judged, and the change
+// made here stored alone.
 TEST_F(MainWindowGroupsFileTest, AnotherProgramsSaveDuringASaveHereIsReadOrRefusedNeverLost)
 {
     std::string big = "<Group Id=\"4\" Name=\"Big\">\n";
@@ -399,12 +401,36 @@ TEST_F(MainWindowGroupsFileTest, AnotherProgramsSaveDuringASaveHereIsReadOrRefus
             DeleteAnswered(dlg, IDYES);
             other.Release();
             other.Join();
-            ASSERT_TRUE(other.ExitCode() == 0 || other.ExitCode() == 7) << other.ExitCode();
+            // 8: it saw no save here before it was let go; 9: its save may have come after;
+            // 10: it took the name while the save here had set the file aside.
+            ASSERT_TRUE(other.ExitCode() == 0 || (other.ExitCode() >= 7 && other.ExitCode() <= 10))
+                << other.ExitCode();
             const std::vector<std::string> tree = {"Tools", "Big", "Hand"};
-            if (other.ExitCode() == 0) EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == tree; }));
+            if (other.ExitCode() == 0 || other.ExitCode() == 10)
+                EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == tree; }));
         }));
+        if (other.ExitCode() == 10) {
+            // The file set aside stays beside the other program's: it may hold groups the
+            // new one lacks. It is the file as it was.
+            WIN32_FIND_DATAA found;
+            HANDLE hSearch = ::FindFirstFileA((m_groupsFile + ".~*.old").c_str(), &found);
+            ASSERT_NE(INVALID_HANDLE_VALUE, hSearch);
+            ::FindClose(hSearch);
+            const std::string aside = m_groupsFile.substr(0, m_groupsFile.rfind('\\') + 1) + found.cFileName;
+            std::ifstream in(aside.c_str(), std::ios::binary);
+            EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == big);
+            in.close();
+            ::DeleteFileA(aside.c_str());
+        }
+        if (other.ExitCode() >= 8)
+            std::printf("[   NOTE   ] %s: not judged, the other program's save did not land within the save here "
+                        "(exit %lu of the holder; the machine is too busy)\n",
+                        share == HeldFile::WritingInTheGap ? "written over the file" : "moved over the file",
+                        other.ExitCode());
+        if (other.ExitCode() == 9) continue;
         EXPECT_TRUE(TestApp().m_boxes.empty());
-        ExpectFileNodes(Edited(other.ExitCode() == 0 ? HandAdded(big) : big, NULL, true, ""), true);
+        const bool bTheirsRead = other.ExitCode() == 0 || other.ExitCode() == 10;
+        ExpectFileNodes(Edited(bTheirsRead ? HandAdded(big) : big, NULL, true, ""), true);
     }
 }
 

@@ -10,7 +10,11 @@
 // saves the new bytes once, as another program would, at the moment a save of the program
 // under test has read the file and is writing its new one beside it (a "<file>.~*.tmp"):
 // over the file, or moved over it from a file of its own. It ends with 0 when its save
-// went in, 7 when it was refused, 8 when it was told to let go before that moment came.
+// went in while that save was still to replace the file, 7 when it was refused, 8 when it
+// was told to let go before that moment came (or none came within 60 s), and 9 when its
+// save went in but the save under test may have replaced the file before it (the holder
+// came too late to tell); moved, 10 when it took the file's name while the save under test
+// had set the file aside.
 #include <windows.h>
 #include <stdlib.h>
 #include <string>
@@ -34,28 +38,71 @@ static bool Write(HANDLE hFile, const std::string& bytes)
            (::WriteFile(hFile, bytes.data(), (DWORD)bytes.size(), &dwWritten, NULL) && dwWritten == bytes.size());
 }
 
-static int SaveInTheGap(const char* path, bool bMove, const std::string& bytes, HANDLE hRelease)
+// Waits until a save under test writes its new bytes beside the file, and gives back the
+// name of that file ("" when told to let go first). The wait sleeps until the folder's
+// names change: a loop of looks would miss a short save on a busy machine.
+static std::string WaitForASave(const char* path, HANDLE hRelease)
 {
+    std::string folder = path;
+    const size_t nSlash = folder.find_last_of("\\/");
+    folder = nSlash == std::string::npos ? "." : folder.substr(0, nSlash + 1);
+    HANDLE hChange = ::FindFirstChangeNotificationA(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+    if (hChange == INVALID_HANDLE_VALUE) return std::string();
     const std::string pattern = std::string(path) + ".~*.tmp";
+    const DWORD dwStart = ::GetTickCount();
+    std::string found;
     for (;;) {
-        WIN32_FIND_DATAA found;
-        HANDLE hFind = ::FindFirstFileA(pattern.c_str(), &found);
+        WIN32_FIND_DATAA data;
+        HANDLE hFind = ::FindFirstFileA(pattern.c_str(), &data);
         if (hFind != INVALID_HANDLE_VALUE) {
             ::FindClose(hFind);
+            found = folder + data.cFileName;
             break;
         }
-        if (::WaitForSingleObject(hRelease, 0) == WAIT_OBJECT_0) return 8;
+        const DWORD dwSpent = ::GetTickCount() - dwStart;
+        if (dwSpent >= 60000) break;
+        HANDLE handles[] = {hChange, hRelease};
+        const DWORD dwWait = ::WaitForMultipleObjects(2, handles, FALSE, 60000 - dwSpent);
+        if (dwWait != WAIT_OBJECT_0 || !::FindNextChangeNotification(hChange)) break;
+    }
+    ::FindCloseChangeNotification(hChange);
+    return found;
+}
+
+static bool Exists(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The save under test holds the file from its last look at it until its new bytes have
+// the file's name, and moves them there last: while they still lie beside, it has yet to
+// see a save that went in.
+static int SaveInTheGap(const char* path, bool bMove, const std::string& bytes, HANDLE hRelease)
+{
+    const std::string theirs = WaitForASave(path, hRelease);
+    if (theirs.empty()) return 8;
+    if (!bMove) {
+        // Open, the file cannot be replaced: whether this save comes in time is told here.
+        HANDLE hFile = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+        if (hFile == INVALID_HANDLE_VALUE) return 7;
+        const bool bInTime = Exists(theirs);
+        const bool bWritten = ::SetEndOfFile(hFile) && Write(hFile, bytes);
+        ::CloseHandle(hFile);
+        return !bWritten ? 6 : bInTime ? 0 : 9;
     }
     const std::string own = std::string(path) + ".theirs";
-    HANDLE hFile = bMove ? ::CreateFileA(own.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL)
-                         : ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    HANDLE hFile = ::CreateFileA(own.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     if (hFile == INVALID_HANDLE_VALUE) return 7;
     const bool bWritten = ::SetEndOfFile(hFile) && Write(hFile, bytes);
     ::CloseHandle(hFile);
     if (!bWritten) return 6;
-    if (!bMove || ::MoveFileExA(own.c_str(), path, MOVEFILE_REPLACE_EXISTING)) return 0;
-    ::DeleteFileA(own.c_str());
-    return 7;
+    // The name free: the save under test has set the file aside for its new bytes.
+    if (::MoveFileExA(own.c_str(), path, 0)) return 10;
+    if (!::MoveFileExA(own.c_str(), path, MOVEFILE_REPLACE_EXISTING)) {
+        ::DeleteFileA(own.c_str());
+        return 7;
+    }
+    return Exists(theirs) ? 0 : 9;
 }
 
 int main(int argc, char** argv)
