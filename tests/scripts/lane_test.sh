@@ -50,7 +50,7 @@ cat >"$work/bin/Xvfb" <<'STUB'
 #!/usr/bin/env bash
 n=${1#:}
 mkdir -p /tmp/.X11-unix
-echo "$$" >"/tmp/.X${n}-lock"
+(set -o noclobber && echo "$$" >"/tmp/.X${n}-lock") 2>/dev/null || exit 1
 : >"/tmp/.X11-unix/X${n}"
 sleep 300 &
 trap 'kill $!; rm -f "/tmp/.X${n}-lock" "/tmp/.X11-unix/X${n}"; exit 0' TERM INT
