@@ -16,6 +16,12 @@ follow_build_dir() {
     export WINEPREFIX="$PURGELET_OWN_WINEPREFIX"
   fi
 }
+# The prefix the test lanes copy (tests/scripts/lane.sh): scripts/test.sh or the first lane
+# prepares it, and nothing runs in it but that, so a program run by hand in the build
+# folder's own prefix never changes what the lanes start from.
+lanes_shared_prefix() {
+  echo "$BUILD_DIR/lanes/shared/wineprefix"
+}
 export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="

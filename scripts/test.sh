@@ -10,8 +10,10 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$ROOT/scripts/check_layers.sh" --self-test || exit 1
 "$ROOT/scripts/check_layers.sh" || exit 1
 configure_and_build || exit 1
-# The lanes copy the build folder's prefix: prepare it once here (brought up to date with
+# The lanes copy a prefix of the build folder's: prepare it once here (brought up to date with
 # Wine too), on a display of its own, under the lock the lanes take before they copy it.
+WINEPREFIX="$(lanes_shared_prefix)"
+export WINEPREFIX
 start_xvfb || exit 1
 mkdir -p "$BUILD_DIR/lanes"
 (

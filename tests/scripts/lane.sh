@@ -6,7 +6,7 @@
 #
 #   lane.sh <build-folder> <lane> <program.exe> [arguments...]
 #
-# The lane's prefix is a fresh copy of the build folder's prepared prefix at each run: the
+# The lane's prefix is a fresh copy of the lanes' shared prefix at each run: the
 # modules and fonts are hard links, every other file a copy of its own, so a lane starts
 # from the same state whatever an earlier run left. Nothing may write a linked file: the
 # shared prefix is brought up to date with Wine once, under the lock, before any lane copies
@@ -30,11 +30,15 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 export BUILD_DIR="$build_dir"
 unset PURGELET_OWN_WINEPREFIX WINEPREFIX
 source "$here/../../scripts/env.sh"
-template="$WINEPREFIX"
+template="$(lanes_shared_prefix)"
 lane_dir="$BUILD_DIR/lanes/$lane"
 lane_prefix="$lane_dir/wineprefix"
 log="$lane_dir/output.txt"
 shown=""
+[[ "$lane" =~ ^[A-Za-z0-9][A-Za-z0-9_.-]*$ && "$lane_dir/wineprefix" != "$template" ]] || {
+  echo "lane.sh: \"$lane\" names no lane of its own." >&2
+  exit 1
+}
 
 fail() {
   echo "lane $lane: $*" >&2
