@@ -22,7 +22,9 @@
 #
 # The lane runs its own wineserver and watches it: when it ends while the program still
 # runs (killed, or crashed), the program would wait on its pipe for ever; the lane fails at
-# once instead. Whatever ends the lane, no process of its prefix outlives it.
+# once instead. A program still running after LANE_TIMEOUT seconds (540: below ctest's
+# guard, whose kill would leave the prefix's processes behind) fails the lane too. Whatever
+# ends the lane, no process of its prefix outlives it.
 set -uo pipefail
 build_dir=$1 lane=$2
 shift 2
@@ -149,10 +151,15 @@ expected=$(grep -cv -e '^DISABLED_' -e '\.DISABLED_' "$lane_dir/cases.txt")
 
 "$@" </dev/null >"$log" 2>&1 9>&- &
 child=$!
+deadline=$((SECONDS + ${LANE_TIMEOUT:-540}))
 while alive "$child"; do
   if ! alive "$server"; then
     show_output
     fail "its wineserver ended while the program ran."
+  fi
+  if [ "$SECONDS" -ge "$deadline" ]; then
+    show_output
+    fail "the program still ran after ${LANE_TIMEOUT:-540} s."
   fi
   sleep 0.2
 done

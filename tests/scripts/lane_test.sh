@@ -2,8 +2,8 @@
 # The lanes against stand-ins of Wine, Xvfb and a test program: every case of a listing
 # (odd names, parameterised cases) falls to exactly one lane, with, without or with an empty
 # weights file; a lane fails when its program is missing, dies at start, lists or runs
-# nothing, writes through a link into the shared prefix, or loses its wineserver midway
-# (within seconds, leaving no process of its prefix). lane.sh, lane_deal.awk and env.sh
+# nothing, writes through a link into the shared prefix, loses its wineserver midway or
+# runs past its time (within seconds, leaving no process of its prefix). lane.sh, lane_deal.awk and env.sh
 # run as they are, copied into a scratch tree.
 set -uo pipefail
 src="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -68,6 +68,7 @@ dies*) echo "err: cannot load the module" >&2; exit 3 ;;
 lists-nothing*--gtest_list_tests*) echo "Running main() from gtest_main.cc"; exit 0 ;;
 *--gtest_list_tests*) cat "$WORK/listing.txt"; exit 0 ;;
 kills-server*) kill -KILL "$(cat "$WINEPREFIX/.server")"; sleep 60; exit 0 ;;
+hangs*) sleep 60; exit 0 ;;
 writes-module*) echo x >>"$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ;;
 runs-nothing*) echo "[==========] 0 tests from 0 test suites ran. (0 ms total)"; exit 0 ;;
 esac
@@ -111,7 +112,8 @@ for c in "prog||3|5 UiMessages.Second;4 Values/ParamTest.Reads/0|" "prog||3|none
   "prog|lists-nothing|3|none|the program lists no case" "prog|lists-nothing|1|5 x|the program lists no case" \
   "prog|runs-nothing|1|5 x|the program ran 0 cases of the 7" \
   "prog|writes-module|1|5 x|files of the shared prefix were written through their links" \
-  "prog|kills-server|1|5 x|its wineserver ended while the program ran"; do
+  "prog|kills-server|1|5 x|its wineserver ended while the program ran" \
+  "prog|hangs|1|5 x|the program still ran after 3 s"; do
   IFS='|' read -r program standin lanes w text <<<"$c"
   label="$program ${standin:-runs} in $lanes lanes, weights $w"
   make_template
@@ -121,7 +123,7 @@ for c in "prog||3|5 UiMessages.Second;4 Values/ParamTest.Reads/0|" "prog||3|none
     shard=()
     [ "$lanes" -gt 1 ] && shard=(LANE_SHARDS="$lanes" LANE_INDEX="$k")
     start=$SECONDS
-    out=$(env "${shard[@]}" STANDIN="$standin" timeout 60 bash "$lane" "$build" "t-$k" "$work/$program" 2>&1)
+    out=$(env "${shard[@]}" STANDIN="$standin" LANE_TIMEOUT=3 timeout 60 bash "$lane" "$build" "t-$k" "$work/$program" 2>&1)
     rc=$?
     # A lane waiting on its lost server would take the stand-in program's 60 s.
     [ $((SECONDS - start)) -le 30 ] || fail "lane $k took $((SECONDS - start)) s"
