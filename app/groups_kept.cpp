@@ -238,9 +238,11 @@ bool IsAnotherRunningCopysRecord(const std::string& name, OpenProcessFunction pO
     HANDLE hProcess = pOpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, dwProcess);
     if (hProcess == NULL && ::GetLastError() == ERROR_ACCESS_DENIED)
         hProcess = pOpenProcess(PROCESS_QUERY_INFORMATION, FALSE, dwProcess);
-    // No such process: it ended. One this user may not look at may be the copy: its record
-    // waits (stored later rather than twice).
-    if (hProcess == NULL) return ::GetLastError() == ERROR_ACCESS_DENIED;
+    // No such process: it ended. One this user may not look at is no copy of this program
+    // run by this user (the user may always look at its own processes, elevated ones too):
+    // the copy that took the record ended and its id went to another user's process. Taken
+    // for running, its record would wait at every start without a word.
+    if (hProcess == NULL) return false;
     // Another process with that id since, or that process ended (someone still holds it).
     DWORD dwExit = 0;
     const bool bRuns = StartedAt(hProcess) == nStarted && ::GetExitCodeProcess(hProcess, &dwExit) &&

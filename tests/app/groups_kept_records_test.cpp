@@ -1,10 +1,12 @@
 // The kept records in the program's key, at the registry's level: their order however the
-// registry lists them, and what two copies do to the section when one forgets its records
-// while the other keeps one (the platform's calls interleaved at the moments that matter).
+// registry lists them, which records a copy leaves to another that runs (a real second
+// process), and what two copies do to one section at once: one forgets its records while the
+// other keeps one, both claim one record (the platform's calls interleaved where it matters).
 #include "main_window_groups_fixture.h"
 #include "app/groups_kept.h"
 #include "support/import_patch.h"
 #include <gtest/gtest.h>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -40,7 +42,8 @@ std::string AddedIn(const std::string& record)
 // has a step of its own run inside it.
 decltype(&::RegEnumValueA) g_pEnumValue = NULL;
 decltype(&::RegSetValueExA) g_pSetValue = NULL;
-std::function<void()> g_atListEnd, g_atRecordWrite;
+decltype(&::RegDeleteValueA) g_pDeleteValue = NULL;
+std::function<void()> g_atListEnd, g_atRecordWrite, g_atRecordDelete;
 bool g_bReversed = false;
 
 // The values listed last first when g_bReversed (the registry promises no order); the step
@@ -72,6 +75,17 @@ LONG WINAPI SetValue(HKEY hKey, LPCSTR pName, DWORD dwReserved, DWORD dwType, co
     return g_pSetValue(hKey, pName, dwReserved, dwType, pData, cbData);
 }
 
+// The step g_atRecordDelete run once, just before a record is deleted.
+LONG WINAPI DeleteValue(HKEY hKey, LPCSTR pName)
+{
+    if (g_atRecordDelete && pName != NULL && lstrcmpiA(pName, "Groups") != 0) {
+        std::function<void()> step;
+        step.swap(g_atRecordDelete);
+        step();
+    }
+    return g_pDeleteValue(hKey, pName);
+}
+
 class GroupsKeptRecordsTest : public MainWindowGroupsFileTest
 {
 protected:
@@ -83,15 +97,20 @@ protected:
                                                                          (void*)&EnumValue);
         g_pSetValue = (decltype(g_pSetValue))testsupport::PatchImport("advapi32.dll", "RegSetValueExA",
                                                                        (void*)&SetValue);
-        ASSERT_TRUE(g_pEnumValue != NULL && g_pSetValue != NULL);
+        g_pDeleteValue = (decltype(g_pDeleteValue))testsupport::PatchImport("advapi32.dll", "RegDeleteValueA",
+                                                                             (void*)&DeleteValue);
+        ASSERT_TRUE(g_pEnumValue != NULL && g_pSetValue != NULL && g_pDeleteValue != NULL);
     }
     void TearDown() override
     {
         g_atListEnd = nullptr;
         g_atRecordWrite = nullptr;
+        g_atRecordDelete = nullptr;
         g_bReversed = false;
         if (g_pEnumValue != NULL) testsupport::PatchImport("advapi32.dll", "RegEnumValueA", (void*)g_pEnumValue);
         if (g_pSetValue != NULL) testsupport::PatchImport("advapi32.dll", "RegSetValueExA", (void*)g_pSetValue);
+        if (g_pDeleteValue != NULL)
+            testsupport::PatchImport("advapi32.dll", "RegDeleteValueA", (void*)g_pDeleteValue);
         RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
         MainWindowGroupsFileTest::TearDown();
     }
@@ -183,6 +202,112 @@ TEST_F(GroupsKeptRecordsTest, ARecordKeptWhileAnotherCopyForgetsItsLastStays)
         EXPECT_EQ("3:" + kMark, values.count("Groups") ? values.at("Groups") : "none") << "the mark";
         ForgetKeptRecords({b});
         EXPECT_FALSE(KeptChangesThere());
+    }
+}
+
+// A stand-in for ::OpenProcess: the process is there, but this user may not look at it.
+HANDLE WINAPI OpenRefused(DWORD, BOOL, DWORD)
+{
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return NULL;
+}
+
+// A record another copy took to store, named for a real second process (a helper held
+// suspended): left alone by every other copy while that very process runs, any copy's once
+// it ended, its id went to another process, or it is a process this user may not look at
+// (no copy of this user's program: the record is stored rather than held back unsaid).
+TEST_F(GroupsKeptRecordsTest, ARecordTakenIsLeftAloneOnlyWhileItsTakerRuns)
+{
+    const struct
+    {
+        const char* what;
+        char taker;               // 'r' runs, 'h' ended with a handle to it still open, 'e' ended, 's' this process
+        long long nNamedLater;    // added to the taker's start time in the name
+        bool bRefused;            // this user may not open the process (the look at it injected)
+        bool bLeftAlone;
+    } cases[] = {
+        {"its taker runs", 'r', 0, false, true},
+        {"its taker ended, a handle to it still open", 'h', 0, false, false},
+        {"its taker ended", 'e', 0, false, false},
+        // The name's process started before the one that has its id now.
+        {"its id is another process's now", 'r', -1, false, false},
+        {"its id is a process this user may not look at", 'r', 0, true, false},
+        {"this copy took it", 's', 0, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
+        PROCESS_INFORMATION pi = {};
+        if (c.taker == 's') {
+            pi.hProcess = ::GetCurrentProcess();
+            pi.dwProcessId = ::GetCurrentProcessId();
+        } else {
+            std::string command = "\"" + mainwindowtest::TestFolder() + "file_holder.exe\"";
+            STARTUPINFOA si = {};
+            si.cb = sizeof(si);
+            ASSERT_TRUE(::CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, CREATE_SUSPENDED, NULL, NULL, &si, &pi));
+        }
+        FILETIME times[4] = {};
+        ASSERT_TRUE(::GetProcessTimes(pi.hProcess, &times[0], &times[1], &times[2], &times[3]));
+        const unsigned long long nStarted =
+            ((unsigned long long)times[0].dwHighDateTime << 32 | times[0].dwLowDateTime) + c.nNamedLater;
+        const auto end = [&] {
+            if (c.taker == 's' || pi.hProcess == NULL) return;
+            ::TerminateProcess(pi.hProcess, 0);
+            EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(pi.hProcess, 10000));
+            ::CloseHandle(pi.hProcess);
+            ::CloseHandle(pi.hThread);
+            pi.hProcess = NULL;
+        };
+        if (c.taker == 'h') {
+            ::TerminateProcess(pi.hProcess, 0);
+            EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(pi.hProcess, 10000));
+        }
+        if (c.taker == 'e') end();
+        // A record kept, then taken under that process's name.
+        std::string kept;
+        ASSERT_TRUE(KeepGroupChanges(Added("t"), &kept));
+        char taken[96];
+        sprintf(taken, "%s %08lX %016llX", kept.substr(0, 23).c_str(), pi.dwProcessId, nStarted);
+        const std::string record = mainwindowtest::StoredValues(kKeptChangesKey)[kept].substr(2);
+        RegistrySandbox::SetBinary(HKEY_CURRENT_USER, kKeptChangesKey, taken, record.data(), (DWORD)record.size());
+        ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kKeptChangesKey, kept.c_str());
+
+        EXPECT_EQ(c.bLeftAlone, IsAnotherRunningCopysRecord(taken, c.bRefused ? &OpenRefused : &::OpenProcess));
+        if (!c.bRefused) {
+            const std::vector<std::string> listed = KeptRecordNames();
+            EXPECT_EQ(c.bLeftAlone ? std::vector<std::string>() : std::vector<std::string>{taken}, listed);
+            std::string claimed;
+            EXPECT_EQ(!c.bLeftAlone, ClaimKeptRecord(taken, &claimed));
+            if (!c.bLeftAlone) EXPECT_EQ("t", AddedIn(claimed));
+            ForgetKeptRecords({taken, claimed});
+            EXPECT_EQ(c.bLeftAlone, KeptChangesThere()) << "removed by a copy that did not take it";
+        }
+        end();
+    }
+}
+
+// Two copies read one record at their starts and each goes to store it: one takes it, also
+// when the other's claim comes between the first's copy and its delete, and the record is
+// then under the taker's name alone, whole; the other stores nothing of it.
+TEST_F(GroupsKeptRecordsTest, OfTwoCopiesThatClaimOneRecordOneTakesIt)
+{
+    for (const bool bInside : {false, true}) {
+        SCOPED_TRACE(bInside ? "B claims it while A deletes it" : "B claims it after A");
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
+        std::string record, a, b;
+        ASSERT_TRUE(KeepGroupChanges(Added("t"), &record));
+        bool bA = false, bB = false;
+        const auto claimB = [&] { bB = ClaimKeptRecord(record, &b); };
+        if (bInside) g_atRecordDelete = claimB;
+        bA = ClaimKeptRecord(record, &a);
+        if (!bInside) claimB();
+        EXPECT_FALSE(g_atRecordDelete) << "the step did not come";
+        EXPECT_NE(bA, bB) << "A " << bA << ", B " << bB;
+        const std::string taker = bA ? a : b;
+        EXPECT_EQ(std::vector<std::string>{taker}, KeptRecordNames());
+        EXPECT_EQ("t", AddedIn(taker));
+        EXPECT_EQ(2u, mainwindowtest::StoredValues(kKeptChangesKey).size()) << "the record and the mark";
     }
 }
 
