@@ -384,7 +384,7 @@ void ForgetKeptRecords(const std::set<std::string>& names)
     ::RegCloseKey(hKey);
 }
 
-bool ClaimKeptRecord(const std::string& name, std::string* pClaimed)
+bool ClaimKeptRecord(const std::string& name, std::string* pClaimed, std::vector<BYTE>* pBytes, DWORD* pType)
 {
     if (IsAnotherRunningCopysRecord(name)) return false;
     HKEY hKey = OpenSection(kKeptSection, KEY_READ | KEY_SET_VALUE);
@@ -429,6 +429,8 @@ bool ClaimKeptRecord(const std::string& name, std::string* pClaimed)
     if (bCopied && !bClaimed) ::RegDeleteValueA(hKey, claimed.c_str());
     ::RegCloseKey(hKey);
     if (bClaimed) *pClaimed = claimed;
+    if (bClaimed && pBytes != NULL) pBytes->swap(bytes);
+    if (bClaimed && pType != NULL) *pType = dwType;
     return bClaimed;
 }
 
@@ -659,6 +661,18 @@ KeptRead ReadKeptGroupChanges(const std::string& name, KeptGroups* kept, std::st
     const bool bRead = ReadSectionBytes(hKey, name.c_str(), bytes);
     ::RegCloseKey(hKey);
     if (!bThere) return KeptRead::None;
+    if (!bRead) {
+        *why = "they are not kept as this program keeps them";
+        return KeptRead::Unreadable;
+    }
+    return ReadKeptGroupChangesFrom(bytes, kept, why);
+}
+
+KeptRead ReadKeptGroupChangesFrom(const std::vector<BYTE>& bytes, KeptGroups* kept, std::string* why)
+{
+    *kept = KeptGroups();
+    why->clear();
+    const bool bRead = bytes.size() <= kMaxKeptBytes;
     KeptReader reader(bytes);
     DWORD nFirst = 0;
     bool bWhole = false;

@@ -93,7 +93,9 @@ bool KeepGroupChanges(const KeptGroups& kept, std::string* pName = NULL);
 // place in the order. False when the record is gone (another copy took it) or could not be
 // taken: it is not this copy's to store then. The name taken says which process took it,
 // so that no other copy reads, takes or removes the record while this one runs.
-bool ClaimKeptRecord(const std::string& name, std::string* pClaimed);
+// The record's bytes and type as claimed go to pBytes and pType, when given.
+bool ClaimKeptRecord(const std::string& name, std::string* pClaimed, std::vector<BYTE>* pBytes = NULL,
+                     DWORD* pType = NULL);
 // Removes these records, and the mark that records are kept once none is left. The section
 // stays: another copy may be keeping a record in it meanwhile.
 void ForgetKeptRecords(const std::set<std::string>& names);
@@ -108,9 +110,73 @@ enum class KeptRead
 // of one that names one Id twice. Values an earlier build kept (each changed group with its
 // Id and sides, no other group of the file) are read as a base of the changed groups alone.
 KeptRead ReadKeptGroupChanges(const std::string& name, KeptGroups* kept, std::string* why);
+// The same, of a record's bytes read already (a REG_BINARY value).
+KeptRead ReadKeptGroupChangesFrom(const std::vector<BYTE>& bytes, KeptGroups* kept, std::string* why);
 
 // What the user is to be told of the groups file and could not be when the session ended
 // (a change a merge then dropped), kept for the next start (section "Groups Not Told").
 void KeepUntoldText(const std::string& text);
 // That text, given back once: "" when there is none.
 std::string TakeUntoldText();
+
+// The records of kept changes one run of the program holds, as one piece: those it took at
+// its start, each claimed for this copy at once (a record another running copy took is
+// left to it), in the order kept; and the one it keeps at its end. The store merges the
+// changes of those it could read into its groups in that order, writes the file once, and
+// then forgets exactly these records; or, at an end that cannot store them, keeps what the
+// groups here hold of them as one record in the place of the first.
+class CKeptRecords
+{
+public:
+    // Takes every record this copy may take now, claimed and read in the order kept. One
+    // that cannot be read is told (LostText) and forgotten with the others. A record
+    // whose store the last run noted as reached (NoteWrite) is forgotten too, never
+    // applied again: `reached` tells, for such a note, whether the file found holds that
+    // write (the rule is the store's).
+    void TakeAll(bool (*reached)(const std::string& note));
+    // Gives up every record (a store run again for another file, as the tests do).
+    void Clear();
+    // The changes of the records read, in the order kept.
+    size_t Count() const { return m_read.size(); }
+    const KeptGroups& Changes(size_t i) const { return m_read[i].kept; }
+    // What the user is told of records that could not be read, or "".
+    const std::string& LostText() const { return m_strLost; }
+    // Whether this run holds a record (taken or kept).
+    bool Any() const { return !m_read.empty() || !m_others.empty() || !m_strOwn.empty(); }
+    // The first n records read are in the groups here now (merged): a store or a keep
+    // takes them along; the others stay for the next merge.
+    void SetMerged(size_t n) { m_nMerged = n; }
+    size_t Merged() const { return m_nMerged; }
+    // Notes in each record merged, before the write that stores them, what that write
+    // makes of the file (`note`: the file it replaces and the file it writes), so that a
+    // start after a death between the write and Forget can tell whether it reached the
+    // file. False when the registry refused the note.
+    bool NoteWrite(const std::string& note);
+    // The file holds the records merged: they go (and those that could not be read).
+    void Forget();
+    // Keeps `kept` (the changes the file does not hold, those of the records merged among
+    // them) as one record in the place of the first this run took or kept, and forgets
+    // the other records merged. Nothing to keep forgets them all. False when the registry
+    // refused it (the records merged are gone then too: they are older than `kept`).
+    bool Keep(const KeptGroups& kept);
+
+private:
+    struct Record
+    {
+        std::string name;  // as claimed
+        KeptGroups kept;
+    };
+    std::vector<Record> m_read;
+    // Taken but not read (cut short, damaged, or noted as stored already): forgotten
+    // with the first records forgotten.
+    std::set<std::string> m_others;
+    // The record this run kept at an end (a session's end that is called off goes on).
+    std::string m_strOwn;
+    size_t m_nMerged = 0;
+    std::string m_strLost;
+};
+
+// The name of the note a store keeps beside a record before the write that stores it.
+std::string KeptWriteNoteName(const std::string& record);
+// That note, or "" when there is none.
+std::string ReadKeptWriteNote(const std::string& record);

@@ -7,6 +7,8 @@
 #include "framework/framework.h"
 #include <algorithm>
 #include <map>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace
 {
@@ -93,11 +95,72 @@ std::string DroppedText(const std::vector<std::string>& names)
            (bOne ? "it is" : "they are") + " no longer among the groups shown here.";
 }
 
-// What the start tells of kept changes it cannot read (why: the reader's reason).
-std::string UnreadableKeptText(const std::string& why)
+// The note a store keeps beside the records it is about to store (CKeptRecords::NoteWrite):
+// the file the write replaces and the file it makes, each whether it is there, its size and
+// its hash (GroupsFileState).
+const DWORD kWriteNoteLayout = 1;
+
+void PutState(std::string& note, const GroupsFileState& state)
 {
-    return "The changes to the groups that could not be stored when the program last ended cannot be read back (" +
-           why + "). They are not stored in the groups file, and are dropped.";
+    note += (char)(state.exists ? 1 : 0);
+    note += (char)(state.readable ? 1 : 0);
+    for (ULONGLONG value : {state.size, state.hash})
+        for (int i = 0; i < 8; ++i) note += (char)((value >> (8 * i)) & 0xFF);
+}
+
+bool GetState(const std::string& note, size_t& at, GroupsFileState& state)
+{
+    if (note.size() - at < 18) return false;
+    state.exists = note[at] != 0;
+    state.readable = note[at + 1] != 0;
+    at += 2;
+    for (ULONGLONG* pValue : {&state.size, &state.hash}) {
+        *pValue = 0;
+        for (int i = 0; i < 8; ++i) *pValue |= (ULONGLONG)(unsigned char)note[at + i] << (8 * i);
+        at += 8;
+    }
+    return true;
+}
+
+std::string WriteNote(const GroupsFileState& from, const GroupsFileState& to)
+{
+    std::string note;
+    for (int i = 0; i < 4; ++i) note += (char)((kWriteNoteLayout >> (8 * i)) & 0xFF);
+    PutState(note, from);
+    PutState(note, to);
+    return note;
+}
+
+// Whether the write a record's note speaks of reached the file, judged by the file found at
+// the start (a save's leftovers not removed yet). The file as that write made it: reached.
+// The file it replaced (also put back from where the save set it aside): not reached. Any
+// other file was written since by another hand, over one of the two: when the new bytes of
+// that write still lie beside the file (a ".~N.tmp" of them), they never took its name (not
+// reached); otherwise they did, and what another program made of the file since stands, as
+// the running program's merge would have let it stand: the record is not applied again.
+// A file that cannot be read now (held) tells nothing: the record is applied, and its
+// changes merge with what the file holds as any change (one the file holds already stays
+// once).
+bool WriteReachedFile(const std::string& note)
+{
+    GroupsFileState from, to;
+    size_t at = 4;
+    if (note.size() != 4 + 2 * 18 || (unsigned char)note[0] != kWriteNoteLayout || !GetState(note, at, from) ||
+        !GetState(note, at, to))
+        return false;
+    const std::string path = GetGroupsFilePath();
+    const GroupsFileState now = ReadGroupsFileState(path);
+    if (now.exists && !now.readable) return false;
+    if (now == to) return true;
+    if (now == from) return false;
+    const std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
+    WIN32_FIND_DATAA found;
+    HANDLE hSearch = ::FindFirstFileA((path + ".~*.tmp").c_str(), &found);
+    bool bBeside = false;
+    for (BOOL bMore = hSearch != INVALID_HANDLE_VALUE; bMore && !bBeside; bMore = ::FindNextFileA(hSearch, &found))
+        bBeside = ReadGroupsFileState(folder + found.cFileName) == to;
+    if (hSearch != INVALID_HANDLE_VALUE) ::FindClose(hSearch);
+    return !bBeside;
 }
 
 // An Id no group of the list holds, given: no group made later takes it either.
@@ -126,7 +189,8 @@ CGroupsStore& CGroupsStore::Instance()
 
 CGroupsStore::CGroupsStore()
     : m_bLeftAlone(false), m_bUnread(false), m_bExited(false), m_bEnded(false),
-      m_bClaimed(false), m_bKeptToStore(false), m_bKeptAllDropped(false), m_bWriting(false)
+      m_bKeptToStore(false), m_bKeptToTell(false), m_bStoringKept(false), m_bKeptAllDropped(false),
+      m_bWriting(false)
 {
 }
 
@@ -143,6 +207,17 @@ bool CGroupsStore::SameAsBase() const
 // Gives back false when nothing may be written (the reason in strWhy), and in strNotice
 // what the user is to be told even when the write goes ahead.
 bool CGroupsStore::TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::string& strNotice, bool* pAllDropped)
+{
+    // The records after the first follow the first's merge with the file, in the order kept.
+    const bool bLater = m_records.Merged() < m_records.Count();
+    bool bAllDropped = false;
+    if (!MergeWithFile(file, strWhy, strNotice, &bAllDropped)) return false;
+    if (bLater) MergeLaterKept(strNotice, bAllDropped);
+    if (pAllDropped != NULL) *pAllDropped = bAllDropped;
+    return true;
+}
+
+bool CGroupsStore::MergeWithFile(CGroupsFile& file, std::string& strWhy, std::string& strNotice, bool* pAllDropped)
 {
     if (pAllDropped != NULL)
         *pAllDropped = false;
@@ -187,7 +262,7 @@ bool CGroupsStore::TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::
     GroupsMerge merge;
     file.ReadGroups(&merge.disk);
     file.ReserveIds(pGroups);
-    RenumberClaimedUnstated(file, merge.disk);
+    RenumberClaimedUnstated(file.OtherIds(), file.IdsGiven(), merge.disk);
     merge.base = m_base;
     merge.baseHeldIds = m_baseOtherIds;
     merge.seen = m_seen;
@@ -233,39 +308,23 @@ std::string CGroupsStore::LoadFile()
     m_bUnread = false;
     m_bExited = false;
     m_bEnded = false;
-    m_keptRecords.clear();
-    m_strOwnRecord.clear();
-    m_laterKept.clear();
-    m_bClaimed = false;
-    m_keptMerged.clear();
+    m_bKeptToTell = false;
+    m_bStoringKept = false;
     // What a save cut short by the end of the program left beside the file: the user's file
-    // set aside goes back to its name, the new bytes not yet in place go.
+    // set aside goes back to its name. Each end that kept changes kept a record of its own
+    // (another copy of the program may have ended meanwhile): every record this copy may
+    // take is taken now, in the order kept, before the new bytes of a save cut short go
+    // (they tell whether the write a record noted got there). Those that cannot be read are
+    // told first (the user was told they were kept) and dropped.
     RestoreGroupsFileSetAside(path);
+    m_records.TakeAll(WriteReachedFile);
     RemoveGroupsFileLeftovers(path);
     CGroupManager* pGroups = CGroupManager::GetInstance();
-    // Each end that kept changes kept a record of its own (another copy of the program may
-    // have ended meanwhile): the first that can be read is merged here, the others each once
-    // the one before is stored. Those that cannot be read are told first (the user was told
-    // they were kept) and dropped.
-    KeptGroups kept;
-    KeptRead keptRead = KeptRead::None;
-    std::string strLost;
-    for (const std::string& name : KeptRecordNames()) {
-        if (keptRead == KeptRead::Read) {
-            m_laterKept.push_back(name);
-            continue;
-        }
-        std::string why;
-        const KeptRead read = ReadKeptGroupChanges(name, &kept, &why);
-        if (read == KeptRead::None) continue;
-        m_keptRecords.insert(name);
-        if (read == KeptRead::Unreadable) {
-            strLost = Joined(strLost, UnreadableKeptText(why));
-            continue;
-        }
-        keptRead = read;
-        m_strOwnRecord = name;
-    }
+    const std::string strLost = m_records.LostText();
+    static const KeptGroups kNone;
+    const KeptGroups& kept = m_records.Count() > 0 ? m_records.Changes(0) : kNone;
+    // Those that could not be read go with the first write that stores the groups.
+    m_bKeptToTell = m_records.Count() > 0;
     std::unique_ptr<CGroupsFile> pFile(new CGroupsFile);
     CGroupsFile& file = *pFile;
     const bool bOpened = OpenWhenFree(file, path, kHeldWaitMs);
@@ -277,11 +336,11 @@ std::string CGroupsStore::LoadFile()
     // and keywords then, as that run would have found it.
     std::vector<GroupEntry> keptBase;
     std::set<int> keptUnstated;
-    m_bKeptToStore = keptRead == KeptRead::Read;
+    m_bKeptToStore = m_records.Count() > 0;
     if (m_bKeptToStore) {
         if (bOpened && !bHeld && kind == GroupsFileStatus::Read) file.ReserveIds(pGroups);
         TakeKeptChanges(kept, keptBase, keptUnstated);
-        m_keptMerged = pGroups->UserGroups();
+        m_records.SetMerged(1);
     }
     if (bHeld) {
         // Another program is writing it (or holds it unshared): read once it is free
@@ -300,7 +359,6 @@ std::string CGroupsStore::LoadFile()
         StartFrom(keptBase, keptUnstated, kept.baseOtherIds, kept.seen);
         std::string strWhy;
         TakeChangedFile(file, strWhy, m_strKeptMerge, &m_bKeptAllDropped);
-        m_keptMerged = pGroups->UserGroups();
         // Stored by StoreKept, into this reading of the file: the file is parsed and walked
         // once at such a start.
         m_pKeptRead = std::move(pFile);
@@ -317,9 +375,16 @@ std::string CGroupsStore::LoadFile()
     const size_t nRead = std::min(read.size(), m_base.size());
     NoteUnstatedIds(read, std::vector<GroupEntry>(m_base.end() - nRead, m_base.end()));
     if (m_bKeptToStore) {
-        // Not read as groups: the kept changes wait for a write, as changes made here.
+        // Not read as groups: the kept changes wait for a write, as changes made here, the
+        // later records merged with the first as its store would leave the file.
         m_bKeptToStore = false;
+        m_bKeptToTell = false;
         StartFrom(keptBase, keptUnstated, kept.baseOtherIds, kept.seen);
+        std::string strDropped;
+        bool bAllDropped = false;
+        MergeLaterKept(strDropped, bAllDropped);
+        m_bKeptToStore = m_bKeptToTell = false;
+        m_strUntold = Joined(m_strUntold, strDropped);
     }
     if (!bOpened && !file.Status().Damaged()) {
         // No document object at all: the file was not looked at, so it is not written
@@ -374,7 +439,8 @@ void CGroupsStore::NoteUnstatedIds(const std::vector<GroupEntry>& read, const st
 
 std::string CGroupsStore::ReadHeldFile()
 {
-    if (!m_bUnread) return std::string();
+    // A write read it first (and stored the kept changes with it): told now.
+    if (!m_bUnread) return m_bKeptToTell ? StoreKeptChanges(NULL, std::string(), false) : std::string();
     CGroupsFile file;
     if (!file.Open(GetGroupsFilePath().c_str()) || IsHeld(file)) return std::string();
     const GroupsFileStatus::Kind kind = file.Status().kind;
@@ -388,7 +454,7 @@ std::string CGroupsStore::ReadHeldFile()
     std::string strWhy, strNotice;
     bool bAllDropped = false;
     TakeChangedFile(file, strWhy, strNotice, &bAllDropped);
-    if (m_bKeptToStore)
+    if (m_bKeptToTell)
         return StoreKeptChanges(&file, strNotice, bAllDropped);
     // The first change edits this reading of the file unless the file changes meanwhile.
     file.KeepReading();
@@ -404,13 +470,13 @@ void CGroupsStore::StartFrom(const std::vector<GroupEntry>& base, const std::set
     m_seen = seen;
 }
 
-void CGroupsStore::RenumberClaimedUnstated(const CGroupsFile& file, const std::vector<GroupEntry>& disk)
+void CGroupsStore::RenumberClaimedUnstated(const std::vector<int>& otherIds, const GivenIds& given,
+                                           const std::vector<GroupEntry>& disk)
 {
     if (m_unstated.empty()) return;
-    std::set<int> claimed(file.OtherIds().begin(), file.OtherIds().end());
+    std::set<int> claimed(otherIds.begin(), otherIds.end());
     for (const GroupEntry& group : disk)
         if (group.Id > 0) claimed.insert(group.Id);
-    const GivenIds given = file.IdsGiven();
     CGroupManager* pGroups = CGroupManager::GetInstance();
     std::map<int, GroupEntry*> here;
     for (GroupEntry& base : m_base) {
@@ -495,151 +561,227 @@ std::string CGroupsStore::StoreKept()
     return StoreKeptChanges(NULL, strMerge, m_bKeptAllDropped);
 }
 
-std::string CGroupsStore::StoreKeptChanges(CGroupsFile* pRead, const std::string& strRead, bool bAllDropped)
+std::string CGroupsStore::KeptStoredText(const std::string& strRead, bool bAllDropped) const
 {
-    m_bKeptToStore = false;
-    const std::string path = GetGroupsFilePath();
-    std::string strNotice, strWhy, strText = strRead;
-    // Another copy that read the same record at its start may store it first: it is then
-    // that copy's to store and to tell of, and the groups here follow the file as that copy
-    // leaves it (read now, or once it is free).
-    const bool bOurs = ClaimKept();
-    if (!bOurs) strText = Joined(strText, ReadHeldFile());
-    Outcome outcome = Write(kHeldWaitMs, 0, strNotice, strWhy, bOurs ? pRead : NULL);
-    bool bStored = outcome == Stored && !bAllDropped && bOurs;
-    // What other ends kept after that record, each merged with the file as the store before
-    // left it, in the order kept.
-    std::string strLost;
-    while (outcome == Stored && TakeLaterKept(strLost)) {
-        std::string strMerged;
-        outcome = Write(kHeldWaitMs, 0, strMerged, strWhy, NULL, &bAllDropped);
-        bStored = bStored || (outcome == Stored && !bAllDropped);
-        strNotice = Joined(strNotice, strMerged);
-    }
-    strText = Joined(strText, strLost);
-    // Records that could not be read go once the others are stored.
-    if (outcome == Stored) DropKept();
-    if ((outcome == Stored && !bStored) || (outcome != Stored && !bOurs))
-    {
-        // The file holds none of them: what the read told says why (or nothing of them is
-        // this run's: another copy stores them).
-        strWhy.clear();
-    }
-    else if (outcome == Stored)
-    {
-        strWhy = FileLines(path) +
-                 "now holds the changes to the groups that could not be stored in it when the program last ended.";
-    }
-    else
-    {
-        strWhy = "The changes to the groups that could not be stored when the program last ended are not stored "
-                 "yet.\r\n\r\n" + FileLines(path) + strWhy;
-        if (outcome == Failed) strWhy += "\r\n\r\nThey are kept, and stored with the next change or at the next start.";
-    }
-    for (const std::string* pPart : {&strNotice, &strWhy})
-        if (!pPart->empty()) strText += (strText.empty() ? "" : "\r\n\r\n") + *pPart;
-    return strText;
+    // A merge that dropped every change: what the read told says why.
+    if (bAllDropped) return strRead;
+    return Joined(strRead, FileLines(GetGroupsFilePath()) +
+                               "now holds the changes to the groups that could not be stored in it when the program "
+                               "last ended.");
 }
 
-bool CGroupsStore::TakeLaterKept(std::string& strLost)
+std::string CGroupsStore::StoreKeptChanges(CGroupsFile* pRead, const std::string& strRead, bool bAllDropped)
 {
-    while (!m_laterKept.empty()) {
-        const std::string name = m_laterKept.front();
-        m_laterKept.erase(m_laterKept.begin());
-        // Gone, or another copy took it first: that copy stores it.
-        std::string claimed;
-        if (!ClaimKeptRecord(name, &claimed)) continue;
-        m_keptRecords.insert(claimed);
-        KeptGroups kept;
-        std::string why;
-        const KeptRead read = ReadKeptGroupChanges(claimed, &kept, &why);
-        if (read == KeptRead::None) continue;
-        if (read == KeptRead::Unreadable) {
-            strLost = Joined(strLost, UnreadableKeptText(why));
+    m_bKeptToTell = false;
+    // A write before this one (a save, the session's question) stored them already.
+    if (!m_bKeptToStore) return KeptStoredText(strRead, m_bKeptAllDropped && bAllDropped);
+    std::string strNotice, strWhy;
+    m_bStoringKept = true;
+    const Outcome outcome = Write(kHeldWaitMs, 0, strNotice, strWhy, pRead);
+    m_bStoringKept = false;
+    if (outcome == Stored) return Joined(KeptStoredText(strRead, bAllDropped), strNotice);
+    // Not stored: they stay merged here, and go with the next write or are kept at the end.
+    m_bKeptToStore = false;
+    strWhy = "The changes to the groups that could not be stored when the program last ended are not stored "
+             "yet.\r\n\r\n" + FileLines(GetGroupsFilePath()) + strWhy;
+    if (outcome == Failed) strWhy += "\r\n\r\nThey are kept, and stored with the next change or at the next start.";
+    return Joined(Joined(strRead, strNotice), strWhy);
+}
+
+namespace
+{
+
+// Merges one later record into the groups here the short way, when its changes touch only
+// groups here of the Ids they had in that run (and groups it added that no group here new
+// to that run is named like): the merge of the whole run, cut down to its changed groups,
+// those it added and the groups here of the same Ids, gives what the whole merge would,
+// in time that grows with the changes, not with the groups. False, with nothing changed,
+// when the record is not such a one: the whole merge is made then.
+bool MergeChangedGroups(const KeptGroups& kept, const std::vector<int>& otherIds, const GivenIds& given,
+                        std::vector<std::string>& dropped)
+{
+    CGroupManager* pGroups = CGroupManager::GetInstance();
+    std::vector<GroupEntry*>& list = pGroups->m_Groups;
+    std::unordered_map<int, size_t> placeOf;
+    for (size_t i = 1; i < list.size(); ++i) placeOf.emplace(list[i]->Id, i);
+    const std::set<int> held(otherIds.begin(), otherIds.end());
+    std::unordered_set<int> baseIds;
+    for (const GroupEntry& group : kept.base) {
+        // A group the file gave no Id of its own is found by its name and keywords.
+        if (group.Id <= 0) return false;
+        baseIds.insert(group.Id);
+    }
+    std::vector<GroupEntry> base, disk, here;
+    std::vector<size_t> places;
+    for (const KeptGroupChange& change : kept.changes) {
+        if (change.nBase < 0) {
+            // One of the same name new to that run would be made one group with it.
+            for (size_t i = 1; i < list.size(); ++i)
+                if (list[i]->Name == change.here.Name && !baseIds.count(list[i]->Id)) return false;
+            here.push_back(change.here);
+            // An Id a group here holds is none this group keeps (the whole merge gives a fresh one).
+            if (placeOf.count(here.back().Id)) here.back().Id = 0;
             continue;
         }
-        if (m_strOwnRecord.empty()) m_strOwnRecord = claimed;
-        // The file holds the groups here now: they are made again as the run that kept the
-        // record left them, and the next write merges them with the file as that run's next
-        // start would have.
-        CGroupManager* pGroups = CGroupManager::GetInstance();
-        const int nCurrent = pGroups->m_pCurrentGroup != NULL ? pGroups->m_pCurrentGroup->Id : 0;
-        pGroups->m_pCurrentGroup = NULL;
-        for (; pGroups->m_Groups.size() > 1; pGroups->m_Groups.pop_back()) delete pGroups->m_Groups.back();
-        std::vector<GroupEntry> base;
-        std::set<int> unstated;
-        TakeKeptChanges(kept, base, unstated);
-        StartFrom(base, unstated, kept.baseOtherIds, kept.seen);
-        m_bUnread = true;
-        if (nCurrent != 0) pGroups->m_pCurrentGroup = pGroups->FindGroup(nCurrent);
-        // The tree holds the groups by address.
-        CUiManager::GetInstance()->RefreshGroups();
-        return true;
+        const GroupEntry& group = kept.base[change.nBase];
+        const std::unordered_map<int, size_t>::const_iterator it = placeOf.find(group.Id);
+        // Gone from here, or where the file does not show it: found otherwise.
+        if (it == placeOf.end() || held.count(group.Id)) return false;
+        base.push_back(group);
+        disk.push_back(*list[it->second]);
+        places.push_back(it->second);
+        if (!change.bHere) continue;
+        here.push_back(change.here);
+        here.back().Id = group.Id;
     }
-    return false;
+    // No Id that run saw or gave is given anew, as when its groups are made whole.
+    pGroups->ReserveIds(kept.seen);
+    for (int nId : kept.baseOtherIds) pGroups->ReserveId(nId);
+    for (int nId : baseIds) pGroups->ReserveId(nId);
+    pGroups->ReserveId(kept.nLargestId);
+    pGroups->TakeGivenDownwards(kept.nLowestDownwards);
+    // The cut-down run in the list's place for the merge.
+    std::vector<GroupEntry*> whole(1, list.front());
+    whole.swap(list);
+    GroupEntry* pCurrent = pGroups->m_pCurrentGroup;
+    pGroups->m_pCurrentGroup = NULL;
+    for (const GroupEntry& group : here) {
+        // One without an Id to keep gets a fresh one, as the run's groups made whole would.
+        GroupEntry* pGroup = group.Id > 0 ? new GroupEntry : pGroups->CreateGroup();
+        if (group.Id > 0) {
+            pGroup->Id = group.Id;
+            list.push_back(pGroup);
+        }
+        pGroup->Name = group.Name;
+        pGroup->Keywords = group.Keywords;
+    }
+    GroupsMerge merge;
+    merge.base.swap(base);
+    merge.disk.swap(disk);
+    merge.heldIds = otherIds;
+    merge.given = given;
+    merge.seen = kept.seen;
+    merge.baseHeldIds = kept.baseOtherIds;
+    const std::vector<std::string> mergeDropped = pGroups->MergeChanges(merge).dropped;
+    dropped.insert(dropped.end(), mergeDropped.begin(), mergeDropped.end());
+    std::vector<GroupEntry*> merged(list.begin() + 1, list.end());
+    list.swap(whole);
+    pGroups->m_pCurrentGroup = pCurrent;
+    // Each group here of those Ids takes what the merge made of it, or goes; the groups the
+    // run added come last.
+    std::unordered_map<int, GroupEntry*> mergedById;
+    for (GroupEntry* pGroup : merged) mergedById.emplace(pGroup->Id, pGroup);
+    std::unordered_set<GroupEntry*> gone, taken;
+    for (size_t i = 0; i < places.size(); ++i) {
+        GroupEntry* pHere = list[places[i]];
+        const std::unordered_map<int, GroupEntry*>::const_iterator it = mergedById.find(pHere->Id);
+        if (it == mergedById.end()) {
+            gone.insert(pHere);
+            continue;
+        }
+        pHere->Name = it->second->Name;
+        pHere->Keywords = it->second->Keywords;
+        taken.insert(it->second);
+    }
+    for (GroupEntry* pGroup : merged) {
+        if (taken.count(pGroup))
+            delete pGroup;
+        else
+            list.push_back(pGroup);
+    }
+    if (!gone.empty()) {
+        list.erase(std::remove_if(list.begin(), list.end(), [&](GroupEntry* p) { return gone.count(p) != 0; }),
+                   list.end());
+        if (gone.count(pGroups->m_pCurrentGroup)) pGroups->m_pCurrentGroup = NULL;
+        for (GroupEntry* pGroup : gone) delete pGroup;
+    }
+    return true;
+}
+
+}  // namespace
+
+void CGroupsStore::MergeLaterKept(std::string& strNotice, bool& bAllDropped)
+{
+    if (m_records.Merged() >= m_records.Count()) return;
+    CGroupManager* pGroups = CGroupManager::GetInstance();
+    const int nCurrent = pGroups->m_pCurrentGroup != NULL ? pGroups->m_pCurrentGroup->Id : 0;
+    // The file's reading stays the base of the one write: each record is merged with the
+    // groups here as its store would have left the file (Ids the file would hold as written,
+    // the other Ids it holds besides, what it would count as given).
+    std::vector<GroupEntry> fileBase;
+    fileBase.swap(m_base);
+    const std::vector<int> otherIds = m_baseOtherIds;
+    const std::set<int> fileUnstated = m_unstated;
+    GivenIds fileSeen = m_seen;
+    std::vector<std::string> dropped;
+    for (size_t i = m_records.Merged(); i < m_records.Count(); ++i) {
+        const KeptGroups& kept = m_records.Changes(i);
+        std::set<int> held(otherIds.begin(), otherIds.end());
+        for (const GroupEntry* pGroup : pGroups->m_Groups)
+            if (pGroup->BuiltIn != 1) held.insert(IsRunOnlyId(pGroup->Id) ? 0 : pGroup->Id);
+        GivenIds given = fileSeen;
+        given.Add(GivenIds::OfFile(held, pGroups->LowestIdGivenDownwards()));
+        std::vector<std::string> recordDropped;
+        if (!MergeChangedGroups(kept, otherIds, given, recordDropped)) {
+            std::vector<GroupEntry> disk = pGroups->UserGroups();
+            for (GroupEntry& group : disk)
+                if (IsRunOnlyId(group.Id)) group.Id = 0;
+            // That run's groups, as it left them.
+            pGroups->m_pCurrentGroup = NULL;
+            for (; pGroups->m_Groups.size() > 1; pGroups->m_Groups.pop_back()) delete pGroups->m_Groups.back();
+            std::vector<GroupEntry> base;
+            std::set<int> unstated;
+            TakeKeptChanges(kept, base, unstated);
+            StartFrom(base, unstated, kept.baseOtherIds, kept.seen);
+            RenumberClaimedUnstated(otherIds, given, disk);
+            GroupsMerge merge;
+            merge.base = m_base;
+            merge.disk = disk;
+            merge.heldIds = otherIds;
+            merge.given = given;
+            merge.seen = m_seen;
+            merge.baseHeldIds = m_baseOtherIds;
+            recordDropped = pGroups->MergeChanges(merge).dropped;
+            bAllDropped = bAllDropped && !recordDropped.empty() && SameGroups(pGroups->UserGroups(), disk);
+        } else {
+            bAllDropped = bAllDropped && !recordDropped.empty() && kept.changes.size() == recordDropped.size();
+        }
+        dropped.insert(dropped.end(), recordDropped.begin(), recordDropped.end());
+        fileSeen.Add(kept.seen);
+    }
+    m_records.SetMerged(m_records.Count());
+    m_base.swap(fileBase);
+    m_baseOtherIds = otherIds;
+    m_unstated = fileUnstated;
+    m_seen = fileSeen;
+    m_bKeptToStore = m_bKeptToTell = true;
+    if (nCurrent != 0) pGroups->m_pCurrentGroup = pGroups->FindGroup(nCurrent);
+    if (!dropped.empty())
+        strNotice = Joined(strNotice.empty() ? FileLines(GetGroupsFilePath()) + "was changed by another program."
+                                             : strNotice,
+                           DroppedText(dropped));
+    // The tree holds the groups by address: built again once, from the list as it is.
+    CUiManager::GetInstance()->RefreshGroups();
 }
 
 void CGroupsStore::DropKept()
 {
-    // Only what this run read at its start or kept itself: another copy's stay.
-    ForgetKeptRecords(m_keptRecords);
-    m_keptRecords.clear();
-    m_strOwnRecord.clear();
-}
-
-bool CGroupsStore::ClaimKept()
-{
-    if (m_bClaimed) return !m_strOwnRecord.empty();
-    m_bClaimed = true;
-    std::set<std::string> taken;
-    taken.swap(m_keptRecords);
-    bool bOurs = m_strOwnRecord.empty();
-    for (const std::string& name : taken) {
-        std::string claimed;
-        if (!ClaimKeptRecord(name, &claimed)) continue;
-        m_keptRecords.insert(claimed);
-        if (name == m_strOwnRecord) {
-            m_strOwnRecord = claimed;
-            bOurs = true;
-        }
-    }
-    if (bOurs) return !m_strOwnRecord.empty();
-    // Its changes are in the groups here since the start: they are no change of this run's
-    // any more. Another write of the file since is merged with what remains, as any other
-    // program's.
-    m_strOwnRecord.clear();
+    // Only what this run took at its start or kept itself: another copy's stay.
+    m_records.Forget();
+    // What was merged of them is in the file now: told by StoreKept.
     m_bKeptToStore = false;
-    m_base = m_keptMerged;
-    // The start's reading is of the file as it was before that copy stored them.
-    m_pKeptRead.reset();
-    // A file kept aside as damaged, or left alone, is not merged with.
-    if (!m_bLeftAlone && m_strKeptCopy.empty()) m_bUnread = true;
-    return false;
 }
 
 bool CGroupsStore::KeepPending()
 {
-    ClaimKept();
     CGroupManager* pGroups = CGroupManager::GetInstance();
     KeptGroups kept = GroupChangesBetween(m_base, pGroups->UserGroups(), m_unstated, m_baseOtherIds);
     kept.seen = m_seen;
     kept.nLargestId = pGroups->LargestId();
     kept.nLowestDownwards = pGroups->LowestIdGivenDownwards();
-    if (kept.changes.empty()) {
-        DropKept();
-        return true;
-    }
-    // Kept beside what other copies kept, in the place of the first record this run took.
-    const bool bKept = KeepGroupChanges(kept, &m_strOwnRecord);
-    // The other records this run took are in these changes (older, also when the registry
-    // refused them).
-    std::set<std::string> taken;
-    taken.swap(m_keptRecords);
-    taken.erase(m_strOwnRecord);
-    ForgetKeptRecords(taken);
-    if (bKept) m_keptRecords.insert(m_strOwnRecord);
-    if (!bKept) m_strOwnRecord.clear();
-    return bKept;
+    // The records merged here are in these changes (older, also when the registry refuses
+    // them); those not merged yet (the file never read) stay as they are, after them.
+    return m_records.Keep(kept);
 }
 
 CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, std::string& strNotice,
@@ -657,7 +799,6 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
         bool& bWriting;
         ~Writing() { bWriting = false; }
     } writing{m_bWriting = true};
-    ClaimKept();
     // The start's reading goes with the first write, used or not: a later one reads the file
     // again. Replacing the file checks that it still holds what was read.
     std::unique_ptr<CGroupsFile> pKeptRead(m_pKeptRead.release());
@@ -669,7 +810,7 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
         // undid it here (the base of a file not read yet is what that end knew of it). Undone,
         // it is no change the file is to be said to hold once it is read.
         DropKept();
-        m_bKeptToStore = false;
+        if (!m_bStoringKept) m_bKeptToTell = false;
         return Stored;
     }
     const std::string path = GetGroupsFilePath();
@@ -707,6 +848,11 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
                 }
             }
             CGroupManager* pGroups = CGroupManager::GetInstance();
+            // The records this write stores note what it makes of the file before it takes the
+            // file's name: a start after a death before they are forgotten applies none again.
+            file.BeforeReplace([this](const GroupsFileState& from, const GroupsFileState& to) {
+                m_records.NoteWrite(WriteNote(from, to));
+            });
             if (file.MayReplace(m_strKeptCopy.c_str()) && file.WriteGroups(pGroups, &m_base) && file.Save()) {
                 m_base = file.Written();
                 m_baseOtherIds = file.OtherIds();

@@ -22,18 +22,18 @@
 // What the file does not hold when the program exits or the session ends (held, or not
 // writable) is kept in the program's registry key (app/groups_kept.h) and stored at the
 // next start through the same merge as a change made then; that start says whether it
-// was stored. The start's load reads and merges them, so that the list shows them, and
-// the groups pane stores them once the window is up (StoreKept): nothing else is written
-// before, and any write stores them too.
+// was stored. The start's load takes every record at once and merges them in the order
+// kept, so that the list shows them, and the groups pane stores them in one write once the
+// window is up (StoreKept): nothing else is written before, and any write stores them too
+// (StoreKept then only tells it).
 #pragma once
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
+#include "app/groups_kept.h"
 #include "catalogue/groups.h"
 #include "catalogue/groups_file.h"
-
-struct KeptGroups;
 
 class CGroupsStore
 {
@@ -47,12 +47,13 @@ public:
     // not be read and what became of it, or which of its groups the code page cannot show,
     // or "" when there is nothing to tell.
     std::string Load();
-    // Whether Load applied changes the last run kept to the file it read, and they wait for
-    // StoreKept.
-    bool KeepsChangesToStore() const { return m_bKeptToStore && !m_bUnread; }
+    // Whether Load applied changes the last run kept to the file it read, and StoreKept is
+    // to store them (or tell that a write stored them already).
+    bool KeepsChangesToStore() const { return m_bKeptToTell && !m_bUnread; }
     // Stores those changes in the file (in the reading Load made of it while the file still
     // holds those bytes), and gives back what the user is told of them and of the merge with
-    // the file: that the file now holds them, or why not. "" when none wait.
+    // the file: that the file now holds them, or why not. A write before (a save, the
+    // session's question) that stored them already is told here too. "" when none wait.
     std::string StoreKept();
     // Writes the groups when they differ from what the file was last read or written
     // with, or when nLastingId names a group whose Id the file does not hold yet (a group
@@ -113,21 +114,20 @@ private:
     // back what the user is told of them after what the read told (strRead). bAllDropped:
     // the read's merge dropped them and left nothing to store (strRead says so).
     std::string StoreKeptChanges(CGroupsFile* pRead, const std::string& strRead, bool bAllDropped);
-    // Makes the next of the later records the groups here, as the run that kept it left
-    // them, for the next write to merge with the file. Records that cannot be read are told
-    // in strLost. False when none is left.
-    bool TakeLaterKept(std::string& strLost);
+    // Merges the records after the first into the groups here, each as the merge of a
+    // change made in its run with the file as the store of the one before would leave it
+    // (the groups here stand for that file), in the order kept. The file is written once,
+    // after them all. Tells in strNotice what a merge dropped; bAllDropped stays set
+    // while no record left anything to store.
+    void MergeLaterKept(std::string& strNotice, bool& bAllDropped);
+    // The text StoreKept gives back once the file holds the records (or their merge left
+    // nothing to store), after what the merges told (strRead).
+    std::string KeptStoredText(const std::string& strRead, bool bAllDropped) const;
     // Keeps what the file does not hold for the next start (or drops what was kept, when
     // it holds everything). False when the registry refused it.
     bool KeepPending();
     // Drops what an earlier end kept: the file holds it now.
     void DropKept();
-    // Takes the records read at the start for this run alone, once, before anything of them
-    // is stored or kept again (another copy may have read them at its start too). One
-    // another copy took first is its to store: its changes leave this run's, which go on
-    // from the groups as they would be with them (the file is read again before a write).
-    // False when the record whose changes the start made here is not this run's.
-    bool ClaimKept();
     // The base for changes made before the file is read (held at the start, or kept from
     // an earlier end), with the other Ids the file held and what it counted as given as it
     // was known.
@@ -137,10 +137,13 @@ private:
     // holds or gave since (IdTakenInFile) takes a fresh one, here and in the base, before
     // the merge would take the file's group of that Id for it, or write the Id a second
     // time.
-    void RenumberClaimedUnstated(const CGroupsFile& file, const std::vector<GroupEntry>& disk);
+    void RenumberClaimedUnstated(const std::vector<int>& otherIds, const GivenIds& given,
+                                 const std::vector<GroupEntry>& disk);
     // pAllDropped, when given, is set when the merge dropped a change made here and left
     // nothing to store.
     bool TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::string& strNotice, bool* pAllDropped = NULL);
+    // TakeChangedFile but for the records after the first.
+    bool MergeWithFile(CGroupsFile& file, std::string& strWhy, std::string& strNotice, bool* pAllDropped);
     std::string TakeFirstRead(CGroupsFile& file, const char* pszGoesOn);
     // Notes the Ids here of the groups that the file, as read, gives another Id or none.
     void NoteUnstatedIds(const std::vector<GroupEntry>& read, const std::vector<GroupEntry>& here);
@@ -175,22 +178,16 @@ private:
     bool m_bExited;
     // Set once the session ended: the system ends the program, nobody answers a box.
     bool m_bEnded;
-    // The records of kept changes this run read at its start (and merged into its groups) or
-    // kept itself: the only ones it removes from the registry (another copy of the program
-    // may keep its own meanwhile). The first, or the one this run kept, takes its changes
-    // at its end (m_strOwnRecord).
-    std::set<std::string> m_keptRecords;
-    std::string m_strOwnRecord;
-    // The records found at the start after the first that could be read: each is stored
-    // once the one before is, merged with the file as that store left it.
-    std::vector<std::string> m_laterKept;
-    // Set once ClaimKept ran for the records read at the start.
-    bool m_bClaimed;
-    // The groups as the start left them with the changes of the record it read: what a
-    // record another copy took leaves this run with as its base.
-    std::vector<GroupEntry> m_keptMerged;
+    // The records of kept changes this run took at its start, or kept at an end (another
+    // copy's stay): merged into the groups here in the order kept, forgotten once the file
+    // holds them.
+    CKeptRecords m_records;
     // Set while the changes the last run kept wait for their first write in this run.
     bool m_bKeptToStore;
+    // Set from the start that took them until StoreKept told what became of them.
+    bool m_bKeptToTell;
+    // Set while StoreKept's own write runs.
+    bool m_bStoringKept;
     // What the merge of the kept changes with the file had to tell, until StoreKept tells it.
     std::string m_strKeptMerge;
     // Set when that merge dropped them and left nothing to store.

@@ -404,8 +404,6 @@ void CPageUninstallGroups::StoreKeptChanges()
     if ((pMain != NULL && !pMain->IsWindowVisible()) || !CInputRule::TakesCommands()) return;
     KillTimer(kKeptChangesTimer);
     const std::string strKept = CGroupsStore::Instance().StoreKept();
-    // Another copy stores them: the file as it leaves it is read once it is free.
-    if (CGroupsStore::Instance().WaitsForHeldFile()) SetTimer(kHeldFileTimer, kHeldFilePollMs, NULL);
     m_strFileProblem += (m_strFileProblem.empty() || strKept.empty() ? "" : "\r\n\r\n") + strKept;
     OnReportGroupsFile(0, 0);
 }

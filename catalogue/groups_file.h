@@ -80,6 +80,7 @@
 // declarations), found by one pass over the bytes before the parser sees them.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <string>
 #include <vector>
 #include "catalogue/groups.h"
@@ -250,6 +251,13 @@ public:
     // another program held the file, changedSinceRead when it wrote it), and the old file
     // whole.
     BOOL Save();
+    // Called by Save once the new bytes lie beside the file and read back as meant, just
+    // before they take its name, with the file they replace (State()) and what the file
+    // holds once they do: the caller notes there what the write makes of the file, so that
+    // a start after a death in between can tell whether the write got there.
+    void BeforeReplace(std::function<void(const GroupsFileState& from, const GroupsFileState& to)> note) {
+        m_beforeReplace = std::move(note);
+    }
     // Hands the document, when it is the file's reading as Open made it (nothing edited),
     // to the next Open of the file, which takes it instead of parsing the file again while
     // the file holds the same bytes; this object is left holding nothing. For a load, whose
@@ -308,4 +316,5 @@ private:
     std::vector<GroupEntry> m_written;  // the groups WriteGroups made, for the read-back
     int m_lastId;                       // the groups element's "LastId" as read or written
     int m_lowestTopId;                  // its "LowestTopId" likewise
+    std::function<void(const GroupsFileState&, const GroupsFileState&)> m_beforeReplace;
 };

@@ -29,7 +29,13 @@ std::string GroupsFileTextFault(const std::string& text) {
     size_t ascii = 0;
     while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
     if (ascii == text.size()) {
-        // Every code page the system may use holds ASCII as itself: no round trip to make.
+        // Every code page the system may use holds ASCII as itself: no round trip to make,
+        // and only the control characters to look for.
+        size_t at = 0;
+        while (at < ascii && (static_cast<unsigned char>(text[at]) >= 0x20 || text[at] == 0x09 || text[at] == 0x0A ||
+                              text[at] == 0x0D))
+            ++at;
+        if (at == ascii) return std::string();
         wide.assign(text.begin(), text.end());
     } else {
         const int units = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(),

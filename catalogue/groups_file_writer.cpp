@@ -925,6 +925,12 @@ BOOL CGroupsFile::WriteDocument() {
         ::DeleteFileA(temp.c_str());
         return FALSE;
     }
+    if (m_beforeReplace) {
+        GroupsFileState to;
+        to.exists = to.readable = true;
+        AddToState(to, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+        m_beforeReplace(m_state, to);
+    }
     // Only the bytes read are replaced: what another program wrote since is read first.
     bool changed = false, keptAside = false;
     if (m_state.exists) {

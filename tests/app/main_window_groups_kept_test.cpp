@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <atomic>
+#include <map>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -379,10 +380,19 @@ TEST_F(MainWindowGroupsFileTest, AnExitWhoseChangesTheRegistryRefusesSaysTheyAre
     EXPECT_EQ(kTwoGroups, GroupsFile());
 }
 
+// The kept values in the order of their names (a start takes a record under a name of its
+// own, in the same place in the order).
+std::vector<std::string> KeptValues()
+{
+    std::vector<std::string> values;
+    for (const auto& value : mainwindowtest::StoredValues(kKeptChangesKey)) values.push_back(value.second);
+    return values;
+}
+
 // A log-off as a run starts while a change the last run kept waits for a file another program
 // holds: every window answers yes at once, and the end keeps the change for the next start.
 // One that comes while the start waits for the file finds nothing of the run to store: the
-// kept change stays as it was stored, byte for byte.
+// kept change stays as it was stored, byte for byte (under the name the start took it by).
 TEST_F(MainWindowGroupsFileTest, ALogOffAsTheRunStartsIsAnsweredYesAtOnceAndKeepsEverything)
 {
     std::string deleted = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}));
@@ -418,14 +428,14 @@ TEST_F(MainWindowGroupsFileTest, ALogOffAsTheRunStartsIsAnsweredYesAtOnceAndKeep
                                        "kernel32.dll", "SetFileInformationByHandle", (void*)&RenameRefused)) != NULL
                                 : held.Hold());
         ClearGroups();
-        const auto kept = mainwindowtest::StoredValues(kKeptChangesKey);
+        const auto kept = KeptValues();
         {
             SystemLogOff logOff(c.bShown, c.bReadable ? &g_bRenameRefused : NULL);
             EXPECT_TRUE(Run([&](CPurgeletDlg&) {
                 EXPECT_TRUE(PumpUntil([&] { return logOff.Done(); }, 30000));
                 if (c.bShown) return;
                 if (SystemLogOff::s_nBeforeSetUp == 2)
-                    EXPECT_EQ(kept, mainwindowtest::StoredValues(kKeptChangesKey));
+                    EXPECT_EQ(kept, KeptValues());
                 else
                     std::printf("[   NOTE   ] the log-off came after the start's wait for the file (the machine is "
                                 "busy): whether it left the kept change alone is not checked\n");
@@ -483,8 +493,9 @@ void TakenFor(const std::string& key, const PROCESS_INFORMATION& pi)
 
 // Two copies of the program for one user (one file, one key), each a run of the store. Other
 // copies end keeping a keyword for Media the read-only file refused ("k1", "k2" before B
-// started, "ka" after); then B ends in one of four ways. B takes (and keeps as one record) only
-// what it read at its start; the next start stores every record in the order kept, one box.
+// started, "ka" after); then B ends in one of four ways. B takes every record there at its
+// start (and keeps them as one record), and only those; the next start stores every record
+// in the order kept, one box.
 // A record a copy X took to store (its store failed) is X's while X runs: B, started then,
 // neither stores nor removes it; once X ended the next start stores it.
 TEST_F(MainWindowGroupsFileTest, ChangesAnotherCopyKeptAtItsEndStayUntilAStartStoresThem)
@@ -510,7 +521,7 @@ TEST_F(MainWindowGroupsFileTest, ChangesAnotherCopyKeptAtItsEndStayUntilAStartSt
         {"B's save goes through", 0, true, false, false, 's', 1, {"player", "ka"}},
         {"B keeps its own", 0, true, false, false, 'k', 2, {"player", "ka", "kb"}},
         {"one copy", 1, false, true, false, 'k', 1, {"player", "k1", "kb"}},
-        {"B took the first of two", 2, true, false, false, 'e', 3, {"player", "k1", "k2", "ka"}},
+        {"B took both of two", 2, true, false, false, 'e', 2, {"player", "k1", "k2", "ka"}},
         {"X runs on with the record it took", 1, false, false, true, 'x', 1, {"player", "k1"}},
     };
     for (const auto& c : cases) {
@@ -573,20 +584,23 @@ TEST_F(MainWindowGroupsFileTest, ChangesAnotherCopyKeptAtItsEndStayUntilAStartSt
 }
 
 // Copies X and Y both start after A ended with a group made and a keyword added for Media that
-// the read-only file refused: both read A's record, and it is stored once, by the first to
-// store it, also when that one finds the file held then and keeps it at an end after the other
-// stored. One run of the store is one copy: X runs first, and what its store and its end did to
-// the file and the key is put in place at those moments between Y's start, store and end.
-TEST_F(MainWindowGroupsFileTest, ARecordTwoCopiesReadAtTheirStartsIsStoredByOneOfThem)
+// the read-only file refused. X, the first to start, takes A's record at its start (a real
+// process holds the claim): Y, started while X runs, neither stores nor tells of it, and
+// follows the file as X leaves it. X stores it (its store put in place here, a rename after
+// it), or X finds the file held and dies with it: then the start after Y stores it, once.
+TEST_F(MainWindowGroupsFileTest, ARecordAnotherCopyTookAtItsStartIsStoredByThatCopyOnly)
 {
     UseProgramKey();
-    const std::string key = kKeptChangesKey, atA = key + " A", atStore = key + " store", atEnd = key + " end";
-    const std::string withA = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
-                                           GroupElement("Id=\"3\" Name=\"Media\"", {"player", "ka"}) +
-                                           GroupElement("Id=\"4\" Name=\"games\"", {"g2"}));
-    for (const bool bHeld : {false, true}) {
-        SCOPED_TRACE(bHeld ? "X finds the file held and ends after Y stored" : "X stores first");
-        for (const std::string& aside : {atA, atStore, atEnd}) RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, aside);
+    const auto file = [](const char* games, bool bKa, bool bKy) {
+        std::vector<const char*> tools = {"corpus"}, media = {"player"};
+        if (bKy) tools.push_back("ky");
+        if (bKa) media.push_back("ka");
+        return GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", tools) +
+                            GroupElement("Id=\"3\" Name=\"Media\"", media) +
+                            (games ? GroupElement(std::string("Id=\"4\" Name=\"") + games + "\"", {"g2"}) : ""));
+    };
+    for (const bool bStored : {true, false}) {
+        SCOPED_TRACE(bStored ? "X stores it" : "X finds the file held and dies");
         WriteGroups(kTwoGroups);
         ClearGroups();
         LoadGroupsFileAndStoreKept();
@@ -598,42 +612,220 @@ TEST_F(MainWindowGroupsFileTest, ARecordTwoCopiesReadAtTheirStartsIsStoredByOneO
         CGroupManager::GetInstance()->FindGroup(3)->AddKeyword("ka");
         EXPECT_FALSE(SaveGroupsFile(false));
         SaveGroupsFileAtExit();
+        // X's start takes the record; its store fails while the file is read-only.
+        PROCESS_INFORMATION x = {};
+        std::string command = "\"" + mainwindowtest::TestFolder() + "file_holder.exe\"";
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        ASSERT_TRUE(::CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, CREATE_SUSPENDED, NULL, NULL, &si, &x));
+        ClearGroups();
+        EXPECT_NE("", LoadGroupsFileAndStoreKept()) << "not stored";
+        TakenFor(kKeptChangesKey, x);
         ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
-        MoveKept(key, atA, true);
 
         ClearGroups();
-        LoadGroupsFile();
-        HeldFile held(m_groupsFile, HeldFile::SharingNothing);
-        if (bHeld) ASSERT_TRUE(held.Hold());
-        CGroupsStore::Instance().StoreKept();
-        MoveKept(key, atStore, true);
-        CGroupsStore::Instance().EndSession();
-        MoveKept(key, atEnd);
-        held.Release();
-        ASSERT_TRUE(held.Join());
-        // Stored, the group is X's user's to rename: a second store of the record would make it again.
-        std::string afterX = GroupsFile();
-        if (!bHeld) afterX.replace(afterX.find("\"games\""), 7, "\"fun\"");
-
-        WriteGroups(kTwoGroups);
-        MoveKept(atA, key);
-        ClearGroups();
-        LoadGroupsFile();
-        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, key);
-        MoveKept(atStore, key);
-        WriteGroups(afterX);
-        EXPECT_EQ("", CGroupsStore::Instance().StoreKept()) << "X tells of them";
-        // Y's groups are the file's as X left it.
+        EXPECT_EQ("", LoadGroupsFileAndStoreKept()) << "Y tells of X's record";
         std::string names;
         for (const GroupEntry& group : CGroupManager::GetInstance()->UserGroups()) names += " " + group.Name;
-        EXPECT_EQ(bHeld ? " Tools Media" : " Tools Media fun", names);
+        EXPECT_EQ(" Tools Media", names);
+        if (bStored) {
+            WriteGroups(file("fun", true, false));
+            RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
+        }
+        CGroupManager::GetInstance()->FindGroup(2)->AddKeyword("ky");
+        EXPECT_TRUE(SaveGroupsFile(false));
         SaveGroupsFileAtExit();
-        EXPECT_EQ(afterX, GroupsFile());
-        MoveKept(atEnd, key);
+        EXPECT_EQ(bStored ? file("fun", true, true) : file(NULL, false, true), GroupsFile());
+        // X's record and the mark that records are kept.
+        EXPECT_EQ(bStored ? 0u : 2u, mainwindowtest::StoredValues(kKeptChangesKey).size()) << "Y took X's record";
+        ::TerminateProcess(x.hProcess, 0);
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(x.hProcess, 10000));
+        ::CloseHandle(x.hProcess);
+        ::CloseHandle(x.hThread);
 
         ClearGroups();
-        EXPECT_EQ(bHeld ? FileLines() + kNowHolds : "", LoadGroupsFileAndStoreKept());
-        ExpectFileNodes(bHeld ? withA : std::string(withA).replace(withA.find("\"games\""), 7, "\"fun\""));
+        EXPECT_EQ(bStored ? "" : FileLines() + kNowHolds, LoadGroupsFileAndStoreKept());
+        ExpectFileNodes(file(bStored ? "fun" : "games", true, true));
         EXPECT_FALSE(KeptChangesThere());
+    }
+}
+
+namespace {
+
+// The records of earlier ends, each named in the order kept and each renaming Media and
+// adding a keyword to it on the file as it was ("m0" and "k0" first).
+void KeepRenames(int nRecords)
+{
+    for (int k = 0; k < nRecords; ++k) {
+        std::vector<GroupEntry> base(2), here;
+        base[0].Id = 2, base[0].Name = "Tools", base[0].Keywords = {"corpus"};
+        base[1].Id = 3, base[1].Name = "Media", base[1].Keywords = {"player"};
+        here = base;
+        here[1].Name = "m" + std::to_string(k);
+        here[1].Keywords.push_back("k" + std::to_string(k));
+        char name[64];
+        sprintf(name, "Groups 01D0000000%06X %08lX", k, ::GetCurrentProcessId() + 1);
+        std::string record = name;
+        ASSERT_TRUE(KeepGroupChanges(GroupChangesBetween(base, here, {}, {}), &record));
+    }
+}
+
+BOOL(WINAPI* g_pMoveFileEx)(LPCSTR, LPCSTR, DWORD) = NULL;
+std::atomic<int> g_nReplaced{0};
+std::string g_strKeyAtReplace;
+
+// A save's new file takes the groups file's name: the kept records as they are then are
+// copied aside (under g_strKeyAtReplace), as a death at that moment would leave them.
+BOOL WINAPI CountedMove(LPCSTR pszFrom, LPCSTR pszTo, DWORD dwFlags)
+{
+    const std::string to = pszTo != NULL ? pszTo : "";
+    if (to.size() > 13 && to.compare(to.size() - 13, 13, "\\Purgelet.xml") == 0) {
+        ++g_nReplaced;
+        if (!g_strKeyAtReplace.empty()) {
+            RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, g_strKeyAtReplace);
+            MoveKept(kKeptChangesKey, g_strKeyAtReplace, true);
+        }
+    }
+    return g_pMoveFileEx(pszFrom, pszTo, dwFlags);
+}
+
+struct CountedReplaces
+{
+    CountedReplaces(const std::string& keyAtReplace = "")
+    {
+        g_nReplaced = 0;
+        g_strKeyAtReplace = keyAtReplace;
+        g_pMoveFileEx = (decltype(g_pMoveFileEx))testsupport::PatchImport("kernel32.dll", "MoveFileExA",
+                                                                          (void*)&CountedMove);
+    }
+    ~CountedReplaces() { testsupport::PatchImport("kernel32.dll", "MoveFileExA", (void*)g_pMoveFileEx); }
+};
+
+}  // namespace
+
+// Twenty ends kept a change each while the file could not take them: the next start takes
+// them all, merges them in the order kept, each as the change it was in its run, and writes
+// the file once, once its window is on the screen; one box tells of them, and the records go.
+TEST_F(MainWindowGroupsFileTest, ManyKeptRecordsAreStoredInOneWriteWithOneBox)
+{
+    UseProgramKey();
+    WriteGroups(kTwoGroups);
+    ClearGroups();
+    KeepRenames(20);
+    ASSERT_EQ(20u, KeptRecordNames().size());
+    CountedReplaces replaces;
+    TestApp().m_boxes.clear();
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ASSERT_EQ(1u, Boxes(1).size());
+        EXPECT_EQ(FileLines() + kNowHolds, TestApp().m_boxes[0].text);
+        EXPECT_TRUE(TestApp().m_boxes[0].bMainWindowDrawn);
+        EXPECT_EQ((std::vector<std::string>{"Tools", "m19"}), TreeGroups(dlg));
+    }));
+    EXPECT_EQ(1, g_nReplaced) << "writes of the file";
+    std::vector<const char*> media = {"player"};
+    std::vector<std::string> words;
+    for (int k = 0; k < 20; ++k) words.push_back("k" + std::to_string(k));
+    for (const std::string& word : words) media.push_back(word.c_str());
+    ExpectFileNodes(GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
+                                 GroupElement("Id=\"3\" Name=\"m19\"", media)));
+    EXPECT_FALSE(KeptChangesThere());
+}
+
+// Two ends kept a rename of Media each ("m0", then "m1") while the file was read-only; a
+// third copy starts while it still is and takes both (its list shows "m1"). The file becomes
+// writable, the user renames the group "mine", and the save says it is stored: the records
+// went with it, and no older one renames the group back at the next start.
+TEST_F(MainWindowGroupsFileTest, AChangeToldAsStoredIsNeverUndoneByAnOlderRecord)
+{
+    UseProgramKey();
+    WriteGroups(kTwoGroups);
+    ClearGroups();
+    KeepRenames(2);
+    ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY);
+    ClearGroups();
+    EXPECT_NE(std::string::npos, LoadGroupsFileAndStoreKept().find("are not stored yet"));
+    EXPECT_EQ("m1", CGroupManager::GetInstance()->FindGroup(3)->Name);
+    ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+    CGroupManager::GetInstance()->FindGroup(3)->Name = "mine";
+    EXPECT_TRUE(SaveGroupsFile(false));
+    SaveGroupsFileAtExit();
+    EXPECT_FALSE(KeptChangesThere());
+    ClearGroups();
+    EXPECT_EQ("", LoadGroupsFileAndStoreKept());
+    ExpectFileNodes(GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
+                                 GroupElement("Id=\"3\" Name=\"mine\"", {"player", "k0", "k1"})));
+}
+
+// The kept changes go with the first write of the run, whichever asks for it (the session's
+// question that is then called off, a change made before the start's own store): the start's
+// box still says the file holds them, once.
+TEST_F(MainWindowGroupsFileTest, AKeptChangeIsToldAsStoredWhicheverWriteStoredIt)
+{
+    UseProgramKey();
+    for (const char route : {'q', 'c', 's'}) {
+        SCOPED_TRACE(route == 'q' ? "the session's question" : route == 'c' ? "a change" : "the start's store");
+        WriteGroups(kTwoGroups);
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
+        KeepRenames(1);
+        ClearGroups();
+        EXPECT_EQ("", LoadGroupsFile());
+        if (route == 'c') CGroupManager::GetInstance()->FindGroup(2)->AddKeyword("kc");
+        if (route != 's') EXPECT_TRUE(SaveGroupsFile(false, 0, route == 'c'));
+        EXPECT_EQ(FileLines() + kNowHolds, CGroupsStore::Instance().StoreKept());
+        EXPECT_EQ("", CGroupsStore::Instance().StoreKept());
+        std::vector<const char*> tools = {"corpus"};
+        if (route == 'c') tools.push_back("kc");
+        ExpectFileNodes(GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", tools) +
+                                     GroupElement("Id=\"3\" Name=\"m0\"", {"player", "k0"})));
+        EXPECT_FALSE(KeptChangesThere());
+    }
+}
+
+// The program dies after the write that stored a record and before the record goes (the
+// record put back as it was then, with what the store noted of the write): the next start
+// applies it again only when the write did not get there.
+TEST_F(MainWindowGroupsFileTest, ARecordWhoseWriteReachedTheFileIsNotAppliedAgain)
+{
+    UseProgramKey();
+    const std::string atWrite = std::string(kKeptChangesKey) + " at the write";
+    const std::string stored = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
+                                            GroupElement("Id=\"3\" Name=\"m0\"", {"player", "k0"}));
+    const std::string other = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus", "o"}) +
+                                           GroupElement("Id=\"3\" Name=\"Media\"", {"player"}));
+    const struct
+    {
+        const char* what;
+        std::string file;     // the file another hand left after the death ("": as the write left it)
+        bool bNewBeside;      // the write's new bytes still lie beside the file, never moved in
+        bool bApplied;
+        std::string after;
+    } cases[] = {
+        {"the file as the write left it", "", false, false, stored},
+        {"another program took the change out since", other, false, false, other},
+        {"the file the write replaced (it never got there)", kTwoGroups, false, true, stored},
+        {"another program's file, the new bytes beside it", other, true, true,
+         GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus", "o"}) +
+                      GroupElement("Id=\"3\" Name=\"m0\"", {"player", "k0"}))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteGroups(kTwoGroups);
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
+        KeepRenames(1);
+        ClearGroups();
+        {
+            CountedReplaces replaces(atWrite);
+            EXPECT_EQ(FileLines() + kNowHolds, LoadGroupsFileAndStoreKept());
+        }
+        ASSERT_EQ(stored, GroupsFile());
+        ASSERT_FALSE(KeptChangesThere());
+        MoveKept(atWrite, kKeptChangesKey);
+        if (c.bNewBeside) ASSERT_TRUE(::CopyFileA(m_groupsFile.c_str(), (m_groupsFile + ".~7.tmp").c_str(), FALSE));
+        if (!c.file.empty()) WriteGroups(c.file);
+        ClearGroups();
+        EXPECT_EQ(c.bApplied ? FileLines() + kNowHolds : "", LoadGroupsFileAndStoreKept());
+        ExpectFileNodes(c.after);
+        EXPECT_FALSE(KeptChangesThere());
+        ::DeleteFileA((m_groupsFile + ".~7.tmp").c_str());
     }
 }

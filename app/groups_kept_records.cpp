@@ -1,0 +1,152 @@
+// The records of kept changes one run holds (CKeptRecords), and the note a store keeps
+// beside each before the write that stores them.
+#include "app/groups_kept.h"
+#include "framework/framework.h"
+
+namespace
+{
+
+const char kKeptSection[] = "Groups Not Stored";
+// Beside a record, "<record> Written": what the write that stores it makes of the file. No
+// record's name has that length, so the readers of records (and earlier builds) pass it by.
+const char kNoteSuffix[] = " Written";
+
+// What the start tells of kept changes it cannot read (why: the reader's reason).
+std::string UnreadableKeptText(const std::string& why)
+{
+    return "The changes to the groups that could not be stored when the program last ended cannot be read back (" +
+           why + "). They are not stored in the groups file, and are dropped.";
+}
+
+void DeleteNote(const std::string& record)
+{
+    HKEY hKey = NULL;
+    CWinApp* pApp = AfxGetApp();
+    if (pApp == NULL || pApp->m_pszRegistryKey == NULL || pApp->m_pszProfileName == NULL) return;
+    const std::string key = std::string("Software\\") + pApp->m_pszRegistryKey + "\\" + pApp->m_pszProfileName +
+                            "\\" + kKeptSection;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_SET_VALUE, &hKey) != ERROR_SUCCESS) return;
+    ::RegDeleteValueA(hKey, KeptWriteNoteName(record).c_str());
+    ::RegCloseKey(hKey);
+}
+
+}  // namespace
+
+std::string KeptWriteNoteName(const std::string& record) { return record + kNoteSuffix; }
+
+std::string ReadKeptWriteNote(const std::string& record)
+{
+    HKEY hKey = OpenProgramSection(kKeptSection);
+    if (hKey == NULL) return std::string();
+    std::string note;
+    DWORD dwType = 0, cbData = 0;
+    const std::string name = KeptWriteNoteName(record);
+    if (::RegQueryValueExA(hKey, name.c_str(), NULL, &dwType, NULL, &cbData) == ERROR_SUCCESS &&
+        dwType == REG_BINARY && cbData <= 256) {
+        note.assign(cbData, '\0');
+        if (::RegQueryValueExA(hKey, name.c_str(), NULL, &dwType, (LPBYTE)&note[0], &cbData) != ERROR_SUCCESS)
+            note.clear();
+        note.resize(cbData);
+    }
+    ::RegCloseKey(hKey);
+    return note;
+}
+
+void CKeptRecords::Clear()
+{
+    m_read.clear();
+    m_others.clear();
+    m_strOwn.clear();
+    m_nMerged = 0;
+    m_strLost.clear();
+}
+
+void CKeptRecords::TakeAll(bool (*reached)(const std::string& note))
+{
+    Clear();
+    // Every record at once: one another copy claims between the listing and the claim is
+    // that copy's (the registry lets one delete of it through).
+    for (const std::string& name : KeptRecordNames()) {
+        const std::string note = ReadKeptWriteNote(name);
+        std::string claimed;
+        std::vector<BYTE> bytes;
+        DWORD dwType = 0;
+        if (!ClaimKeptRecord(name, &claimed, &bytes, &dwType)) continue;
+        // The note goes with the record's old name: it speaks of the write it was for,
+        // and is judged now, against the file as found.
+        if (!note.empty()) DeleteNote(name);
+        Record record;
+        record.name = claimed;
+        std::string why;
+        // Read from the bytes the claim copied: a record is read from the registry once.
+        const KeptRead read = dwType == REG_BINARY ? ReadKeptGroupChangesFrom(bytes, &record.kept, &why)
+                                                   : ReadKeptGroupChanges(claimed, &record.kept, &why);
+        if (read == KeptRead::Read && !note.empty() && reached(note)) {
+            // Its write reached the file before that run could remove it: stored once, and
+            // it goes now.
+            ForgetKeptRecords({claimed});
+            continue;
+        }
+        if (read == KeptRead::Read) {
+            m_read.push_back(record);
+            continue;
+        }
+        m_others.insert(claimed);
+        if (read == KeptRead::Unreadable) m_strLost += (m_strLost.empty() ? "" : "\r\n\r\n") + UnreadableKeptText(why);
+    }
+}
+
+bool CKeptRecords::NoteWrite(const std::string& note)
+{
+    if (m_nMerged == 0 && m_strOwn.empty()) return true;
+    HKEY hKey = AfxGetApp()->GetSectionKey(kKeptSection);
+    if (hKey == NULL) return false;
+    bool bNoted = true;
+    const auto put = [&](const std::string& record) {
+        bNoted = ::RegSetValueExA(hKey, KeptWriteNoteName(record).c_str(), 0, REG_BINARY, (const BYTE*)note.data(),
+                                  (DWORD)note.size()) == ERROR_SUCCESS && bNoted;
+    };
+    for (size_t i = 0; i < m_nMerged; ++i) put(m_read[i].name);
+    if (!m_strOwn.empty()) put(m_strOwn);
+    ::RegCloseKey(hKey);
+    return bNoted;
+}
+
+void CKeptRecords::Forget()
+{
+    std::set<std::string> names;
+    names.swap(m_others);
+    for (size_t i = 0; i < m_nMerged; ++i) names.insert(m_read[i].name);
+    if (!m_strOwn.empty()) names.insert(m_strOwn);
+    m_read.erase(m_read.begin(), m_read.begin() + m_nMerged);
+    m_nMerged = 0;
+    m_strOwn.clear();
+    // The records first, then their notes: a note without its record says nothing.
+    ForgetKeptRecords(names);
+    for (const std::string& name : names) DeleteNote(name);
+}
+
+bool CKeptRecords::Keep(const KeptGroups& kept)
+{
+    if (kept.changes.empty()) {
+        Forget();
+        return true;
+    }
+    // In the place of the first record this run took (its changes are the oldest among
+    // these), else under a name of its own.
+    std::string name = !m_strOwn.empty() ? m_strOwn : m_nMerged > 0 ? m_read.front().name : std::string();
+    const bool bKept = KeepGroupChanges(kept, &name);
+    std::set<std::string> names;
+    names.swap(m_others);
+    for (size_t i = 0; i < m_nMerged; ++i) names.insert(m_read[i].name);
+    if (!m_strOwn.empty()) names.insert(m_strOwn);
+    names.erase(name);
+    m_read.erase(m_read.begin(), m_read.begin() + m_nMerged);
+    m_nMerged = 0;
+    m_strOwn = bKept ? name : std::string();
+    ForgetKeptRecords(names);
+    for (const std::string& other : names) DeleteNote(other);
+    // Kept anew, it holds no write noted for what it held before.
+    DeleteNote(name);
+    return bKept;
+}
