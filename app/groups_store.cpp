@@ -268,7 +268,6 @@ bool CGroupsStore::MergeWithFile(CGroupsFile& file, std::string& strWhy, std::st
     merge.seen = m_seen;
     merge.heldIds = file.OtherIds();
     merge.given = file.IdsGiven();
-    merge.repeatedIds = file.RepeatedIds();
     GroupsMerged merged = pGroups->MergeChanges(merge);
     if (merged.changed) {
         // The tree holds the groups by address: it is built again from the list as it is.

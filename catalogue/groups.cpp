@@ -245,26 +245,43 @@ namespace {
 // none this way, so that a group the other hand made anew under its name stays. Base
 // groups that moved where the file does not show them (`moved`) are those groups, and
 // match none here.
-// Where the file holds an Id twice (`repeated`: the Id the file gives each group where an
-// earlier group holds it too), the group that is the base's group of that Id as read is
-// that group, whichever of the two comes first: the other hand wrote the Id onto the other
-// one, which is then followed as any group the file no longer holds by its own Id, except
-// that by name a group deleted here matches it too (a group that held an Id of the file
-// was not made anew there).
+// First, where the file gives a base group's Id to a group that is not exactly that group,
+// while another group is exactly it as read, that other group is it: the other hand wrote
+// the Id onto another group. The file then holds the Id twice (the later holder reads as a
+// group without an Id of its own), or another copy of the program saved it since, left the
+// Id on the first holder and gave the group as read an Id of its own (or the other hand
+// numbered the groups anew). The holder is then followed as any group the file no longer
+// holds by its own Id, except that by name a group deleted here matches it too (a group
+// that held an Id of the file was not made anew there).
 std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
-                                  const std::set<int>& moved, const std::map<int, GroupEntry*>& here,
-                                  const std::vector<int>& repeated) {
+                                  const std::set<int>& moved, const std::map<int, GroupEntry*>& here) {
     std::map<int, const GroupEntry*> baseById;
     for (const GroupEntry& b : base)
         if (b.Id > 0) baseById[b.Id] = &b;
-    // The later holder of a base group's Id that is exactly that group, by the Id.
-    std::map<int, size_t> exactTwin;
-    if (repeated.size() == disk.size())
-        for (size_t i = 0; i < disk.size(); ++i) {
-            const int id = repeated[i];
-            std::map<int, const GroupEntry*>::const_iterator b = id > 0 ? baseById.find(id) : baseById.end();
-            if (b != baseById.end() && SameContent(*b->second, disk[i])) exactTwin.insert({id, i});
+    // The base groups whose Id the file gives a group that is not exactly them, by name in
+    // the base's order: another group may be exactly one of them.
+    std::map<int, size_t> holderOf;  // the file's group of each Id it gives
+    for (size_t i = 0; i < disk.size(); ++i)
+        if (disk[i].Id > 0) holderOf.insert({disk[i].Id, i});
+    std::multimap<std::string, const GroupEntry*> stamped;
+    for (const GroupEntry& b : base) {
+        const std::map<int, size_t>::const_iterator holder = b.Id > 0 ? holderOf.find(b.Id) : holderOf.end();
+        if (holder != holderOf.end() && !SameContent(b, disk[holder->second])) stamped.insert({b.Name, &b});
+    }
+    // The group of the file that is exactly such a base group as read, under another Id or
+    // none: that base group's Id (each taken once), or 0.
+    std::vector<int> twinOf(disk.size(), 0);
+    std::set<int> twinned;
+    for (size_t j = 0; j < disk.size() && !stamped.empty(); ++j) {
+        auto range = stamped.equal_range(disk[j].Name);
+        for (auto it = range.first; it != range.second; ++it) {
+            const GroupEntry& b = *it->second;
+            if (twinned.count(b.Id) || b.Keywords != disk[j].Keywords) continue;
+            twinOf[j] = b.Id;
+            twinned.insert(b.Id);
+            break;
         }
+    }
     std::set<int> onDisk;
     for (const GroupEntry& theirs : disk)
         if (theirs.Id > 0) onDisk.insert(theirs.Id);
@@ -288,25 +305,24 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
         return id;
     };
     std::vector<int> followed(disk.size(), 0);
-    // The groups that hold the Id of an exact twin after them: another base group the other
-    // hand wrote that Id onto, not one it made anew, so a delete here matches it by name.
+    // The groups that hold the Id of a base group another group is exactly (twinOf): another
+    // base group the other hand wrote that Id onto, not one it made anew, so a delete here
+    // matches it by name.
     std::vector<bool> gaveWay(disk.size(), false);
     for (size_t i = 0; i < disk.size(); ++i) {
-        if (followed[i]) continue;  // the exact twin of a group before it
+        if (twinOf[i]) {
+            followed[i] = twinOf[i];
+            continue;
+        }
         const GroupEntry& theirs = disk[i];
         std::map<int, const GroupEntry*>::const_iterator b = theirs.Id > 0 ? baseById.find(theirs.Id) : baseById.end();
         if (b != baseById.end() && SameContent(*b->second, theirs)) {
             followed[i] = theirs.Id;
             continue;
         }
-        const std::map<int, size_t>::const_iterator twin =
-            b != baseById.end() ? exactTwin.find(theirs.Id) : exactTwin.end();
-        if (twin != exactTwin.end()) {
-            followed[twin->second] = theirs.Id;
-            gaveWay[i] = true;
-        }
+        gaveWay[i] = b != baseById.end() && twinned.count(theirs.Id) != 0;
         const int asRead = takeMissing(theirs, false, false);
-        followed[i] = asRead ? asRead : b != baseById.end() && twin == exactTwin.end() ? theirs.Id : 0;
+        followed[i] = asRead ? asRead : b != baseById.end() && !gaveWay[i] ? theirs.Id : 0;
     }
     // A base group whose Id the file now gives a group that is another base group (the
     // other hand wrote that group's Id over its own) is missing too: the file's group still
@@ -367,7 +383,7 @@ GroupsMerged CGroupManager::MergeChanges(const GroupsMerge& merge) {
     const GivenIds seenBefore = merge.seen ? *merge.seen : GivenIds::OfFile(baseIds, 0);
     ReserveIds(now);
     for (int id : claimed) ReserveId(id);
-    const std::vector<int> followed = FollowFileGroups(base, disk, moved, mine, merge.repeatedIds);
+    const std::vector<int> followed = FollowFileGroups(base, disk, moved, mine);
 
     std::vector<GroupEntry*> addedHere;
     for (GroupEntry* group : m_Groups)

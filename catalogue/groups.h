@@ -94,10 +94,6 @@ struct GroupsMerge {
     // and `heldIds`. A group here that does not hold the file's own Id keeps no Id the file
     // holds for another group nor one it gave since this run saw it (IdTakenInFile).
     std::optional<GivenIds> given;
-    // For each group of `disk` the Id the file gives it where an earlier group holds that Id
-    // too (CGroupsFile::RepeatedIds), or 0; empty: none. Of two groups of one Id, the one
-    // that is the base's group of that Id as read is that group.
-    std::vector<int> repeatedIds;
 };
 
 // What a merge gives back.

@@ -207,9 +207,6 @@ public:
     // The same groups, appended to `groups` in file order, with the file's Ids (0 where
     // the file gives none of its own).
     void ReadGroups(std::vector<GroupEntry>* groups);
-    // For each of those groups in the same order, the Id its element holds where an earlier
-    // group of the groups element holds it too (the group reads as one without an Id), or 0.
-    std::vector<int> RepeatedIds() const;
     // Marks every Id the file holds as used in the manager, also those of groups it does
     // not show and of other groups elements, and its LastId.
     void ReserveIds(CGroupManager* manager) const;
@@ -269,7 +266,6 @@ private:
         GroupEntry group;          // as read (Id 0 when the file gives it none of its own)
         IXMLDOMNode* element;      // its element, owned
         IXMLDOMNode* nameAttribute;  // the attribute its name was read from, owned, or null
-        int repeatedId;              // the Id its element holds when an earlier group holds it too, or 0
     };
 
     BOOL StartEmptyDocument();

@@ -124,8 +124,7 @@ void CGroupsFile::ReadGroupNodes(IXMLDOMNode* root) {
         ReadGroup(element, group, nameAttribute);
         const int held = group.group.Id;
         if (reading.Take(group)) {
-            const int repeated = group.group.Id == 0 ? held : 0;
-            m_groups.push_back({std::move(group.group), element, nameAttribute, repeated});
+            m_groups.push_back({std::move(group.group), element, nameAttribute});
             element = nullptr;  // kept
             return;
         }
@@ -207,13 +206,6 @@ GivenIds CGroupsFile::IdsGiven() const {
 void CGroupsFile::ReadGroups(std::vector<GroupEntry>* groups) {
     if (!groups) return;
     for (const StoredGroup& stored : m_groups) groups->push_back(stored.group);
-}
-
-std::vector<int> CGroupsFile::RepeatedIds() const {
-    std::vector<int> ids;
-    ids.reserve(m_groups.size());
-    for (const StoredGroup& stored : m_groups) ids.push_back(stored.repeatedId);
-    return ids;
 }
 
 void CGroupsFile::NoteParseError() {

@@ -370,6 +370,15 @@ TEST_F(GroupsStoreKeptIdsTest, AKeptChangeComesBackUnderTheIdTheRunningMergeKeep
         {"two groups of one Id there, the first edited too, the second changed here", FileOfIds({2, 3}),
          file(group("Id=\"3\" Name=\"f2\"", {"t"}) + group("Id=\"3\" Name=\"f3\"", {})), false, 3,
          file(group("Id=\"3\" Name=\"f2\"", {"t"}) + group("Name=\"f3\" Id=\"4\"", {"k"}))},
+        // Another copy of the program saved the file since: it kept the Id on the first and
+        // gave the second, exactly as read here, an Id of its own.
+        {"two groups of one Id there, the first edited too and saved by another copy, the second changed here",
+         FileOfIds({2, 3}), file(group("Id=\"3\" Name=\"f2\"", {"t"}) + group("Name=\"f3\" Id=\"4\"", {})), true, 3,
+         file(group("Id=\"3\" Name=\"f2\"", {"t"}) + group("Name=\"f3\" Id=\"4\"", {"k"}))},
+        {"two groups of one Id read, the first edited too, saved by another copy, the second changed here",
+         file(group("Id=\"3\" Name=\"f2\"", {"t"}) + group("Id=\"3\" Name=\"f3\"", {})),
+         file(group("Id=\"3\" Name=\"f2\"", {"t"}) + group("Name=\"f3\" Id=\"4\"", {})), true, 4,
+         file(group("Id=\"3\" Name=\"f2\"", {"t"}) + group("Name=\"f3\" Id=\"4\"", {"k"}))},
         // The Ids this run saw grow at each write and at each merge: another copy that
         // deletes the group and records its Id in LastId gave it to no other group.
         {"a group made and written here, deleted there with its Id in LastId, changed here", FileOfIds({2}),

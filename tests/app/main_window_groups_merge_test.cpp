@@ -149,6 +149,11 @@ TEST_F(MainWindowGroupsFileTest, AChangeMadeHereAfterAnotherProgramsEditComesOut
          file(group("Id=\"3\" Name=\"Tools\"", {"corpus", "x"}) +
               group("Name=\"Media\" Id=\"4\"", {"player", "alpha"})),
          {"Tools", "Media"}, nullptr},
+        {"two groups of one Id, the first edited, then saved by another copy", file(tools + media),
+         file(group("Id=\"3\" Name=\"Tools\"", {"corpus", "x"}) + group("Name=\"Media\" Id=\"4\"", {"player"})), 'k',
+         file(group("Id=\"3\" Name=\"Tools\"", {"corpus", "x"}) +
+              group("Name=\"Media\" Id=\"4\"", {"player", "alpha"})),
+         {"Tools", "Media"}, nullptr},
         {"an Id changed by hand", file(tools + media), file(tools + group("Id=\"30\" Name=\"Media\"", {"player"})),
          'k', file(tools + group("Id=\"30\" Name=\"Media\"", {"player", "alpha"})), {"Tools", "Media"}, nullptr},
         {"an Id changed by hand, held by another groups element", earlier(file(tools + media)),

@@ -62,7 +62,6 @@ static ::testing::AssertionResult MergeIntoFile(CGroupManager* m, const std::vec
     file.ReserveIds(m);
     merge.heldIds = file.OtherIds();
     merge.given = file.IdsGiven();
-    merge.repeatedIds = file.RepeatedIds();
     const GroupsMerged merged = m->MergeChanges(merge);
     if (!file.WriteGroups(m, &merged.newBase) || !file.Save()) return ::testing::AssertionFailure() << file.Status().writeError;
     return ::testing::AssertionSuccess();
@@ -326,7 +325,8 @@ TEST_F(GroupsFile, AMergeGivesAGroupMadeHereNoIdTheFileGaveElsewhere) {
 // Another program wrote Office's Id onto Tools, which comes first, and added a keyword to
 // one of them or none; the user renamed, gave a keyword to or deleted one of them here. The
 // change lands on that group, whichever of the two holds the Id first, and the write edits
-// only it (and gives the later an Id of its own).
+// only it (and gives the later an Id of its own). The same when another copy of the
+// program saved the file between (it keeps the Id on Tools and gives Office a fresh one).
 TEST_F(GroupsFile, AChangeToOneOfTwoGroupsOfOneIdLandsOnTheGroupChanged) {
     using Keywords = std::vector<std::string>;
     auto group = [](const std::string& attributes, const Keywords& keywords) {
@@ -350,6 +350,8 @@ TEST_F(GroupsFile, AChangeToOneOfTwoGroupsOfOneIdLandsOnTheGroupChanged) {
         char change;       // 'r' renamed Work, 'k' a keyword "k" added, 'd' deleted
         const char* edit;  // the group the other program gave the keyword "x", or ""
         std::string written;
+        // The groups at the start and as the other program leaves them, when not those above.
+        std::string first = "", theirs = "";
     } cases[] = {
         {"the later renamed", 3, 'r', "", file(tools + work4)},
         {"the later renamed, the earlier edited", 3, 'r', "Tools", file(toolsX + work4)},
@@ -369,25 +371,56 @@ TEST_F(GroupsFile, AChangeToOneOfTwoGroupsOfOneIdLandsOnTheGroupChanged) {
         {"the earlier deleted", 2, 'd', "", file(office4)},
         {"the earlier deleted, the later edited", 2, 'd', "Office", file(office4X)},
         {"the earlier deleted and edited there", 2, 'd', "Tools", file(office4)},
+        // The other program wrote the earlier's Id onto the later: a change to the earlier
+        // never lands on the later, which is not the group of that Id as read.
+        {"the earlier given a keyword and edited there, its Id written onto the later", 2, 'k', "",
+         file(group("Id=\"2\" Name=\"Tools\"", {"t", "x", "k"}) + group("Name=\"Office\" Id=\"3\"", {"o"})),
+         first, group("Id=\"2\" Name=\"Tools\"", {"t", "x"}) + group("Id=\"2\" Name=\"Office\"", {"o"})},
+        {"the earlier given a keyword and edited there, its Id written onto a later of its name", 2, 'k', "",
+         file(group("Id=\"2\" Name=\"Tools\"", {"t", "x", "k"}) + group("Name=\"Tools\" Id=\"3\"", {"u"})),
+         group("Id=\"2\" Name=\"Tools\"", {"t"}) + group("Id=\"3\" Name=\"Tools\"", {"u"}),
+         group("Id=\"2\" Name=\"Tools\"", {"t", "x"}) + group("Id=\"2\" Name=\"Tools\"", {"u"})},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        Reset();
-        ASSERT_TRUE(WriteWholeFile(path, file(first)));
-        ASSERT_TRUE(m->Load(path.c_str()));
-        const std::vector<GroupEntry> base = m->UserGroups();
-        GroupEntry* changed = m->FindGroup(c.changed);
-        if (c.change == 'r') changed->Name = "Work";
-        if (c.change == 'k') changed->AddKeyword("k");
-        if (c.change == 'd') m->DeleteGroup(changed);
-        const std::string edit = c.edit;
-        const Keywords t = edit == "Tools" ? Keywords{"t", "x"} : Keywords{"t"};
-        const Keywords o = edit == "Office" ? Keywords{"o", "x"} : Keywords{"o"};
-        const std::string theirs = group("Id=\"3\" Name=\"Tools\"", t) + group("Id=\"3\" Name=\"Office\"", o);
-        ASSERT_TRUE(WriteWholeFile(path, file(theirs)));
-        ASSERT_TRUE(MergeIntoFile(m, base, path));
-        EXPECT_EQ(c.written + "\n", Body(ReadWholeFile(path)));
-    }
+    // Each also with another copy's save between the other program's edit and the merge
+    // here: that copy read the file with the Id twice, and wrote the later holder under an Id
+    // of its own.
+    for (const auto& c : cases)
+        for (const bool savedBetween : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (savedBetween ? ", then another copy's save" : ""));
+            const std::string edit = c.edit;
+            const Keywords t = edit == "Tools" ? Keywords{"t", "x"} : Keywords{"t"};
+            const Keywords o = edit == "Office" ? Keywords{"o", "x"} : Keywords{"o"};
+            std::string theirs = file(c.theirs.empty() ? group("Id=\"3\" Name=\"Tools\"", t) +
+                                                             group("Id=\"3\" Name=\"Office\"", o)
+                                                       : c.theirs);
+            if (savedBetween) {
+                Reset();
+                ASSERT_TRUE(WriteWholeFile(path, theirs));
+                ASSERT_TRUE(m->Load(path.c_str()) && m->Save(path.c_str()));
+                theirs = ReadWholeFile(path);
+                // Each group under an Id of its own (a repeated Id reads as none).
+                CGroupsFile saved;
+                std::vector<GroupEntry> groups;
+                ASSERT_TRUE(saved.Open(path.c_str()));
+                saved.ReadGroups(&groups);
+                ASSERT_EQ(2u, groups.size());
+                ASSERT_TRUE(groups[0].Id > 0 && groups[1].Id > 0) << theirs;
+            }
+            Reset();
+            ASSERT_TRUE(WriteWholeFile(path, file(c.first.empty() ? first : c.first)));
+            ASSERT_TRUE(m->Load(path.c_str()));
+            const std::vector<GroupEntry> base = m->UserGroups();
+            GroupEntry* changed = m->FindGroup(c.changed);
+            if (c.change == 'r') changed->Name = "Work";
+            if (c.change == 'k') changed->AddKeyword("k");
+            if (c.change == 'd') m->DeleteGroup(changed);
+            ASSERT_TRUE(WriteWholeFile(path, theirs));
+            ASSERT_TRUE(MergeIntoFile(m, base, path));
+            // The Id that copy gave the later, deleted here, stays recorded as given.
+            const bool lastId = savedBetween && c.changed == 3 && c.change == 'd' && c.theirs.empty();
+            EXPECT_EQ((lastId ? Replaced(c.written, "<Purgelet>", "<Purgelet LastId=\"4\">") : c.written) + "\n",
+                      Body(ReadWholeFile(path)));
+        }
 }
 
 TEST_F(GroupsFile, MissingDamagedAndForeignFilesYieldNoGroupsAndOnlyKeptBytesAreReplaced) {

@@ -333,6 +333,12 @@ TEST_F(Groups, AMergeAppliesTheChangesMadeHereToTheFileAsItIsNowById) {
         {"one group's Id written onto another there, the second edited here", "2=A:a;3=B:b;",
          [](CGroupManager* m) { m->FindGroup(3)->AddKeyword("mine"); }, "3=A:a;0=B:b;", "3=A:a;4=B:b,mine;",
          "3=A:a;4=B:b;"},
+        // An older build deleted A and numbered the rest by their place: B and C each hold
+        // the Id of the group before them.
+        {"the groups numbered anew there, one edited here", "2=A:a;3=B:b;4=C:c;",
+         [](CGroupManager* m) { m->FindGroup(3)->AddKeyword("k"); }, "2=B:b;3=C:c;", "2=B:b,k;3=C:c;", nullptr},
+        {"a copy of a group put before it there without an Id, the group edited here", "2=A:a;",
+         [](CGroupManager* m) { m->FindGroup(2)->AddKeyword("k"); }, "0=A:a;2=A:a;", "3=A:a;2=A:a,k;", "3=A:a;2=A:a;"},
         {"two groups of one name the file gives no Id: the first deleted there, the second edited here",
          "2=A:a;5=Hand:h;6=Hand:k;", [](CGroupManager* m) { m->FindGroup(6)->AddKeyword("x"); }, "2=A:a;0=Hand:k;",
          "2=A:a;6=Hand:k,x;", "2=A:a;6=Hand:k;"},
