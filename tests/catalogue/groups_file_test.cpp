@@ -376,10 +376,10 @@ TEST_F(GroupsFile, AChangeToOneOfTwoGroupsOfOneIdLandsOnTheGroupChanged) {
         {"the earlier given a keyword and edited there, its Id written onto the later", 2, 'k', "",
          file(group("Id=\"2\" Name=\"Tools\"", {"t", "x", "k"}) + group("Name=\"Office\" Id=\"3\"", {"o"})),
          first, group("Id=\"2\" Name=\"Tools\"", {"t", "x"}) + group("Id=\"2\" Name=\"Office\"", {"o"})},
-        {"the earlier given a keyword and edited there, its Id written onto a later of its name", 2, 'k', "",
-         file(group("Id=\"2\" Name=\"Tools\"", {"t", "x", "k"}) + group("Name=\"Tools\" Id=\"3\"", {"u"})),
+        {"the earlier given a keyword and renamed there, its Id written onto a later of its name", 2, 'k', "",
+         file(group("Id=\"2\" Name=\"Kit\"", {"t", "k"}) + group("Name=\"Tools\" Id=\"3\"", {"u"})),
          group("Id=\"2\" Name=\"Tools\"", {"t"}) + group("Id=\"3\" Name=\"Tools\"", {"u"}),
-         group("Id=\"2\" Name=\"Tools\"", {"t", "x"}) + group("Id=\"2\" Name=\"Tools\"", {"u"})},
+         group("Id=\"2\" Name=\"Kit\"", {"t"}) + group("Id=\"2\" Name=\"Tools\"", {"u"})},
     };
     // Each also with another copy's save between the other program's edit and the merge
     // here: that copy read the file with the Id twice, and wrote the later holder under an Id
