@@ -237,33 +237,35 @@ TEST_F(GroupsKeptRecordsTest, ARecordTakenIsLeftAloneOnlyWhileItsTakerRuns)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
-        PROCESS_INFORMATION pi = {};
-        if (c.taker == 's') {
-            pi.hProcess = ::GetCurrentProcess();
-            pi.dwProcessId = ::GetCurrentProcessId();
-        } else {
-            std::string command = "\"" + mainwindowtest::TestFolder() + "file_holder.exe\"";
-            STARTUPINFOA si = {};
-            si.cb = sizeof(si);
+        // The taker, ended (and waited for) where the row says, at the latest when the row ends.
+        struct Taker
+        {
+            PROCESS_INFORMATION pi = {};
+            void End(bool bClose)
+            {
+                if (pi.hThread == NULL) return;
+                ::TerminateProcess(pi.hProcess, 0);
+                EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(pi.hProcess, 10000));
+                if (!bClose) return;
+                ::CloseHandle(pi.hProcess);
+                ::CloseHandle(pi.hThread);
+                pi.hThread = NULL;
+            }
+            ~Taker() { End(true); }
+        } taker;
+        PROCESS_INFORMATION& pi = taker.pi;
+        pi.hProcess = ::GetCurrentProcess();
+        pi.dwProcessId = ::GetCurrentProcessId();
+        std::string command = "\"" + mainwindowtest::TestFolder() + "file_holder.exe\"";
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        if (c.taker != 's')
             ASSERT_TRUE(::CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, CREATE_SUSPENDED, NULL, NULL, &si, &pi));
-        }
         FILETIME times[4] = {};
         ASSERT_TRUE(::GetProcessTimes(pi.hProcess, &times[0], &times[1], &times[2], &times[3]));
         const unsigned long long nStarted =
             ((unsigned long long)times[0].dwHighDateTime << 32 | times[0].dwLowDateTime) + c.nNamedLater;
-        const auto end = [&] {
-            if (c.taker == 's' || pi.hProcess == NULL) return;
-            ::TerminateProcess(pi.hProcess, 0);
-            EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(pi.hProcess, 10000));
-            ::CloseHandle(pi.hProcess);
-            ::CloseHandle(pi.hThread);
-            pi.hProcess = NULL;
-        };
-        if (c.taker == 'h') {
-            ::TerminateProcess(pi.hProcess, 0);
-            EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(pi.hProcess, 10000));
-        }
-        if (c.taker == 'e') end();
+        if (c.taker == 'h' || c.taker == 'e') taker.End(c.taker == 'e');
         // A record kept, then taken under that process's name.
         std::string kept;
         ASSERT_TRUE(KeepGroupChanges(Added("t"), &kept));
@@ -274,16 +276,13 @@ TEST_F(GroupsKeptRecordsTest, ARecordTakenIsLeftAloneOnlyWhileItsTakerRuns)
         ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kKeptChangesKey, kept.c_str());
 
         EXPECT_EQ(c.bLeftAlone, IsAnotherRunningCopysRecord(taken, c.bRefused ? &OpenRefused : &::OpenProcess));
-        if (!c.bRefused) {
-            const std::vector<std::string> listed = KeptRecordNames();
-            EXPECT_EQ(c.bLeftAlone ? std::vector<std::string>() : std::vector<std::string>{taken}, listed);
-            std::string claimed;
-            EXPECT_EQ(!c.bLeftAlone, ClaimKeptRecord(taken, &claimed));
-            if (!c.bLeftAlone) EXPECT_EQ("t", AddedIn(claimed));
-            ForgetKeptRecords({taken, claimed});
-            EXPECT_EQ(c.bLeftAlone, KeptChangesThere()) << "removed by a copy that did not take it";
-        }
-        end();
+        if (c.bRefused) continue;
+        EXPECT_EQ(c.bLeftAlone ? std::vector<std::string>() : std::vector<std::string>{taken}, KeptRecordNames());
+        std::string claimed;
+        EXPECT_EQ(!c.bLeftAlone, ClaimKeptRecord(taken, &claimed));
+        if (!c.bLeftAlone) EXPECT_EQ("t", AddedIn(claimed));
+        ForgetKeptRecords({claimed.empty() ? taken : claimed});
+        EXPECT_EQ(c.bLeftAlone, KeptChangesThere()) << "removed by a copy that did not take it";
     }
 }
 
@@ -308,6 +307,33 @@ TEST_F(GroupsKeptRecordsTest, OfTwoCopiesThatClaimOneRecordOneTakesIt)
         EXPECT_EQ(std::vector<std::string>{taker}, KeptRecordNames());
         EXPECT_EQ("t", AddedIn(taker));
         EXPECT_EQ(2u, mainwindowtest::StoredValues(kKeptChangesKey).size()) << "the record and the mark";
+    }
+}
+
+// A start takes every record it may take for itself at once: each it reads is then under
+// its own taken name, none under one another copy could take; a record another copy claims
+// between the listing and the claim is that copy's alone, and this start's forgetting leaves it.
+TEST_F(GroupsKeptRecordsTest, AStartTakesForItselfEveryRecordItReads)
+{
+    for (const bool bOther : {false, true}) {
+        SCOPED_TRACE(bOther ? "another copy claims the first meanwhile" : "alone");
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
+        std::string first, second, other;
+        ASSERT_TRUE(KeepGroupChanges(Added("a"), &first) && KeepGroupChanges(Added("b"), &second));
+        if (bOther) g_atRecordDelete = [&] { EXPECT_TRUE(ClaimKeptRecord(first, &other)); };
+        CKeptRecords records;
+        records.TakeAll([](const std::string&) { return false; });
+        std::string read;
+        for (size_t i = 0; i < records.Count(); ++i) read += records.Changes(i).changes.at(0).here.Name;
+        EXPECT_EQ(bOther ? "b" : "ab", read);
+        std::vector<std::string> names = KeptRecordNames();
+        char own[16];
+        sprintf(own, " %08lX ", ::GetCurrentProcessId());
+        for (const std::string& name : names) EXPECT_EQ(49u, name.size()) << name << " is not taken";
+        for (const std::string& name : names) EXPECT_EQ(own, name.substr(23, 10)) << name;
+        records.SetMerged(records.Count());
+        records.Forget();
+        EXPECT_EQ(bOther ? std::vector<std::string>{other} : std::vector<std::string>(), KeptRecordNames());
     }
 }
 
