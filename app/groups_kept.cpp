@@ -118,10 +118,40 @@ public:
             m_bUnstorable = m_bUnstorable || !GroupsFileTextFault(keyword).empty();
         return !m_bUnstorable;
     }
+    // Passes a group as StorableGroup reads it, without making it: its texts are looked at
+    // where they lie, and made only where they are not plain ASCII.
+    bool SkipStorableGroup()
+    {
+        DWORD nCount = 0;
+        bool bUnstorable = false;
+        if (!SkipText(bUnstorable) || !Number(nCount) || nCount > (m_bytes.size() - m_nAt) / 4) return false;
+        for (DWORD i = 0; i < nCount; ++i)
+            if (!SkipText(bUnstorable)) return false;
+        m_bUnstorable = bUnstorable;
+        return !m_bUnstorable;
+    }
+    size_t At() const { return m_nAt; }
+    void MoveTo(size_t nAt) { m_nAt = nAt; }
     // The last group read holds what the file cannot.
     bool Unstorable() const { return m_bUnstorable; }
 
 private:
+    bool SkipText(bool& bUnstorable)
+    {
+        DWORD nLength = 0;
+        if (!Number(nLength) || nLength > m_bytes.size() - m_nAt) return false;
+        const BYTE* pText = m_bytes.data() + m_nAt;
+        m_nAt += nLength;
+        for (DWORD i = 0; i < nLength; ++i) {
+            const BYTE c = pText[i];
+            if (c >= 0x80 || (c < 0x20 && c != 0x09 && c != 0x0A && c != 0x0D)) {
+                bUnstorable = bUnstorable || !GroupsFileTextFault(std::string((const char*)pText, nLength)).empty();
+                break;
+            }
+        }
+        return true;
+    }
+
     const std::vector<BYTE>& m_bytes;
     size_t m_nAt;
     bool m_bUnstorable;
@@ -540,7 +570,7 @@ bool ReadId(KeptReader& reader, int& nId, bool bNone)
 // with the reason, when the bytes are not such a value whole. In memory an Id the file held
 // twice is among the other Ids and on its base group, as the file gave it; what that run
 // saw is read as kept (ReadKeptGroupChanges adds the base's and the other Ids).
-bool ReadWithBase(KeptReader& reader, DWORD nLayout, KeptGroups* kept, std::string* why)
+bool ReadWithBase(KeptReader& reader, DWORD nLayout, KeptGroups* kept, std::string* why, bool bLean)
 {
     const bool bIdsOnce = nLayout != kWithBase, bSeen = nLayout == kWithSeen;
     DWORD nCount = 0;
@@ -577,13 +607,17 @@ bool ReadWithBase(KeptReader& reader, DWORD nLayout, KeptGroups* kept, std::stri
     if (!reader.Count(nCount, 12)) return false;
     kept->base.resize(nCount);
     kept->baseHereIds.assign(nCount, 0);
+    std::vector<size_t> placeOf(bLean ? nCount : 0);
     for (size_t i = 0; i < kept->base.size(); ++i) {
         GroupEntry& group = kept->base[i];
         DWORD nId = 0;
         if (!reader.Number(nId)) return false;
         const bool bHeldBesides = bIdsOnce && (nId & kHeldBesides) != 0;
         if (bHeldBesides) nId &= ~kHeldBesides;
-        if (nId > (DWORD)kMaxGroupId || (bHeldBesides && nId == 0) || !reader.StorableGroup(group)) return false;
+        if (bLean) placeOf[i] = reader.At();
+        if (nId > (DWORD)kMaxGroupId || (bHeldBesides && nId == 0) ||
+            !(bLean ? reader.SkipStorableGroup() : reader.StorableGroup(group)))
+            return false;
         group.Id = (int)nId;
         if (nId != 0 && !bIdsOnce && !ids.insert(group.Id).second) {
             *why = TwiceText(nId);
@@ -614,6 +648,13 @@ bool ReadWithBase(KeptReader& reader, DWORD nLayout, KeptGroups* kept, std::stri
         if (bSeen && nPlace == 0 && (!ReadId(reader, change.here.Id, true) || !once(change.here.Id))) return false;
         kept->changes.push_back(change);
     }
+    // Of the base, only the groups changed are made (read whole already).
+    for (const KeptGroupChange& change : kept->changes) {
+        if (!bLean || change.nBase < 0) continue;
+        reader.MoveTo(placeOf[change.nBase]);
+        reader.Group(kept->base[change.nBase]);
+    }
+    kept->baseLean = bLean;
     return true;
 }
 
@@ -668,7 +709,7 @@ KeptRead ReadKeptGroupChanges(const std::string& name, KeptGroups* kept, std::st
     return ReadKeptGroupChangesFrom(bytes, kept, why);
 }
 
-KeptRead ReadKeptGroupChangesFrom(const std::vector<BYTE>& bytes, KeptGroups* kept, std::string* why)
+KeptRead ReadKeptGroupChangesFrom(const std::vector<BYTE>& bytes, KeptGroups* kept, std::string* why, bool bLean)
 {
     *kept = KeptGroups();
     why->clear();
@@ -682,7 +723,7 @@ KeptRead ReadKeptGroupChangesFrom(const std::vector<BYTE>& bytes, KeptGroups* ke
         *why = kCutShort;
     } else {
         bWhole = nFirst == kWithBase || nFirst == kWithBaseIdsOnce || nFirst == kWithSeen
-                     ? ReadWithBase(reader, nFirst, kept, why)
+                     ? ReadWithBase(reader, nFirst, kept, why, bLean)
                      : ReadChangedSides(reader, nFirst, kept, why);
     }
     if (bWhole && !kept->changes.empty()) {

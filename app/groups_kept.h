@@ -57,6 +57,10 @@ struct KeptGroups
     GivenIds seen;
     int nLargestId = 0;
     int nLowestDownwards = 0;
+    // Set when only the groups of `base` that a change names are read whole: the others
+    // hold their Id alone (a record merged with the groups here in time that grows with
+    // its changes, CKeptRecords::Whole reads it whole when the merge needs it).
+    bool baseLean = false;
 };
 
 // The changes that make `here` of `base` (both with the Ids the groups have here, `base`
@@ -111,7 +115,9 @@ enum class KeptRead
 // Id and sides, no other group of the file) are read as a base of the changed groups alone.
 KeptRead ReadKeptGroupChanges(const std::string& name, KeptGroups* kept, std::string* why);
 // The same, of a record's bytes read already (a REG_BINARY value).
-KeptRead ReadKeptGroupChangesFrom(const std::vector<BYTE>& bytes, KeptGroups* kept, std::string* why);
+// bLean reads the base as KeptGroups::baseLean says.
+KeptRead ReadKeptGroupChangesFrom(const std::vector<BYTE>& bytes, KeptGroups* kept, std::string* why,
+                                  bool bLean = false);
 
 // What the user is to be told of the groups file and could not be when the session ended
 // (a change a merge then dropped), kept for the next start (section "Groups Not Told").
@@ -139,6 +145,9 @@ public:
     // The changes of the records read, in the order kept.
     size_t Count() const { return m_read.size(); }
     const KeptGroups& Changes(size_t i) const { return m_read[i].kept; }
+    // The same, its base read whole (records after the first are read with the groups
+    // their changes name alone).
+    const KeptGroups& Whole(size_t i);
     // What the user is told of records that could not be read, or "".
     const std::string& LostText() const { return m_strLost; }
     // Whether this run holds a record (taken or kept).

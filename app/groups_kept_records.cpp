@@ -79,8 +79,11 @@ void CKeptRecords::TakeAll(bool (*reached)(const std::string& note))
         record.name = claimed;
         std::string why;
         // Read from the bytes the claim copied: a record is read from the registry once.
-        const KeptRead read = dwType == REG_BINARY ? ReadKeptGroupChangesFrom(bytes, &record.kept, &why)
-                                                   : ReadKeptGroupChanges(claimed, &record.kept, &why);
+        // The first is merged with the file as a change made in its run, whole; the others
+        // with the groups as the one before left them, by the groups they change.
+        const KeptRead read = dwType == REG_BINARY
+                                  ? ReadKeptGroupChangesFrom(bytes, &record.kept, &why, !m_read.empty())
+                                  : ReadKeptGroupChanges(claimed, &record.kept, &why);
         if (read == KeptRead::Read && !note.empty() && reached(note)) {
             // Its write reached the file before that run could remove it: stored once, and
             // it goes now.
@@ -94,6 +97,16 @@ void CKeptRecords::TakeAll(bool (*reached)(const std::string& note))
         m_others.insert(claimed);
         if (read == KeptRead::Unreadable) m_strLost += (m_strLost.empty() ? "" : "\r\n\r\n") + UnreadableKeptText(why);
     }
+}
+
+const KeptGroups& CKeptRecords::Whole(size_t i)
+{
+    Record& record = m_read[i];
+    KeptGroups whole;
+    std::string why;
+    if (record.kept.baseLean && ReadKeptGroupChanges(record.name, &whole, &why) == KeptRead::Read)
+        record.kept = whole;
+    return record.kept;
 }
 
 bool CKeptRecords::NoteWrite(const std::string& note)

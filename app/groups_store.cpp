@@ -713,15 +713,23 @@ void CGroupsStore::MergeLaterKept(std::string& strNotice, bool& bAllDropped)
     const std::set<int> fileUnstated = m_unstated;
     GivenIds fileSeen = m_seen;
     std::vector<std::string> dropped;
+    // What the file would count as given after each store: gathered once, and grown by the
+    // Ids each merge leaves here anew.
+    std::set<int> held(otherIds.begin(), otherIds.end());
+    const auto holdNewIds = [&] {
+        std::set<int> added;
+        for (const GroupEntry* pGroup : pGroups->m_Groups)
+            if (pGroup->BuiltIn != 1 && !IsRunOnlyId(pGroup->Id) && held.insert(pGroup->Id).second)
+                added.insert(pGroup->Id);
+        return GivenIds::OfFile(added, pGroups->LowestIdGivenDownwards());
+    };
+    GivenIds given = fileSeen;
+    given.Add(holdNewIds());
     for (size_t i = m_records.Merged(); i < m_records.Count(); ++i) {
         const KeptGroups& kept = m_records.Changes(i);
-        std::set<int> held(otherIds.begin(), otherIds.end());
-        for (const GroupEntry* pGroup : pGroups->m_Groups)
-            if (pGroup->BuiltIn != 1) held.insert(IsRunOnlyId(pGroup->Id) ? 0 : pGroup->Id);
-        GivenIds given = fileSeen;
-        given.Add(GivenIds::OfFile(held, pGroups->LowestIdGivenDownwards()));
         std::vector<std::string> recordDropped;
         if (!MergeChangedGroups(kept, otherIds, given, recordDropped)) {
+            const KeptGroups& whole = m_records.Whole(i);
             std::vector<GroupEntry> disk = pGroups->UserGroups();
             for (GroupEntry& group : disk)
                 if (IsRunOnlyId(group.Id)) group.Id = 0;
@@ -730,8 +738,8 @@ void CGroupsStore::MergeLaterKept(std::string& strNotice, bool& bAllDropped)
             for (; pGroups->m_Groups.size() > 1; pGroups->m_Groups.pop_back()) delete pGroups->m_Groups.back();
             std::vector<GroupEntry> base;
             std::set<int> unstated;
-            TakeKeptChanges(kept, base, unstated);
-            StartFrom(base, unstated, kept.baseOtherIds, kept.seen);
+            TakeKeptChanges(whole, base, unstated);
+            StartFrom(base, unstated, whole.baseOtherIds, whole.seen);
             RenumberClaimedUnstated(otherIds, given, disk);
             GroupsMerge merge;
             merge.base = m_base;
@@ -747,6 +755,8 @@ void CGroupsStore::MergeLaterKept(std::string& strNotice, bool& bAllDropped)
         }
         dropped.insert(dropped.end(), recordDropped.begin(), recordDropped.end());
         fileSeen.Add(kept.seen);
+        given.Add(kept.seen);
+        given.Add(holdNewIds());
     }
     m_records.SetMerged(m_records.Count());
     m_base.swap(fileBase);

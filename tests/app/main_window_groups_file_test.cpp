@@ -5,6 +5,7 @@
 #include "code_page_child.h"
 #include "held_file.h"
 #include "main_window_groups_fixture.h"
+#include "app/groups_kept.h"
 #include "app/groups_store.h"
 #include "catalogue/groups_file.h"
 #include "support/child_run.h"
@@ -641,6 +642,19 @@ TEST_F(MainWindowGroupsFileTest, KeptChangesAreReadWholeOrToldAndDropped)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
+        // A record after the first is read with the base groups its changes name alone: the
+        // same verdict, reason and changes.
+        const std::vector<BYTE> bytes(c.bytes.begin(), c.bytes.end());
+        KeptGroups whole, lean;
+        std::string why, leanWhy;
+        EXPECT_EQ(ReadKeptGroupChangesFrom(bytes, &whole, &why), ReadKeptGroupChangesFrom(bytes, &lean, &leanWhy, true));
+        EXPECT_EQ(why, leanWhy);
+        ASSERT_EQ(whole.changes.size(), lean.changes.size());
+        for (size_t i = 0; i < whole.changes.size(); ++i) {
+            const int nBase = whole.changes[i].nBase;
+            EXPECT_EQ(nBase, lean.changes[i].nBase);
+            if (nBase >= 0) EXPECT_TRUE(SameGroups({whole.base[nBase]}, {lean.base[nBase]}));
+        }
         WriteGroups(kTwoGroups);
         ClearGroups();
         TestApp().m_boxes.clear();

@@ -731,6 +731,27 @@ TEST_F(MainWindowGroupsFileTest, ManyKeptRecordsAreStoredInOneWriteWithOneBox)
     EXPECT_FALSE(KeptChangesThere());
 }
 
+// An end deleted Media, a later one renamed it on the file as it was: the later record is
+// merged whole, as the running program would have merged that rename with the file the first
+// store left, and the group comes back with it, under its Id.
+TEST_F(MainWindowGroupsFileTest, ALaterRecordChangingAGroupAnEarlierOneDeletedIsMergedWhole)
+{
+    UseProgramKey();
+    WriteGroups(kTwoGroups);
+    ClearGroups();
+    std::vector<GroupEntry> base(2);
+    base[0].Id = 2, base[0].Name = "Tools", base[0].Keywords = {"corpus"};
+    base[1].Id = 3, base[1].Name = "Media", base[1].Keywords = {"player"};
+    std::string first = "Groups 01C0000000000000 00000001";
+    ASSERT_TRUE(KeepGroupChanges(GroupChangesBetween(base, {base[0]}, {}, {}), &first));
+    KeepRenames(2);
+    ClearGroups();
+    EXPECT_EQ(FileLines() + kNowHolds, LoadGroupsFileAndStoreKept());
+    ExpectFileNodes(GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
+                                 GroupElement("Id=\"3\" Name=\"m1\"", {"player", "k0", "k1"})));
+    EXPECT_FALSE(KeptChangesThere());
+}
+
 // Two ends kept a rename of Media each ("m0", then "m1") while the file was read-only; a
 // third copy starts while it still is and takes both (its list shows "m1"). The file becomes
 // writable, the user renames the group "mine", and the save says it is stored: the records
