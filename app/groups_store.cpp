@@ -748,7 +748,17 @@ void CGroupsStore::MergeLaterKept(std::string& strNotice, bool& bAllDropped)
             merge.given = given;
             merge.seen = m_seen;
             merge.baseHeldIds = m_baseOtherIds;
-            recordDropped = pGroups->MergeChanges(merge).dropped;
+            const GroupsMerged recordMerged = pGroups->MergeChanges(merge);
+            recordDropped = recordMerged.dropped;
+            // The groups that were here were made again: each the merge kept is still the
+            // same group to whoever holds it open (the group editor). The new base is
+            // `disk`, copies of them, with the Ids the groups made of them have now.
+            std::unordered_map<int, GroupEntry*> remade;
+            for (GroupEntry* pGroup : pGroups->m_Groups) remade.emplace(pGroup->Id, pGroup);
+            for (const GroupEntry& copy : recordMerged.newBase) {
+                const std::unordered_map<int, GroupEntry*>::const_iterator it = remade.find(copy.Id);
+                if (it != remade.end()) it->second->TakeSerialOf(copy);
+            }
             bAllDropped = bAllDropped && !recordDropped.empty() && SameGroups(pGroups->UserGroups(), disk);
         } else {
             bAllDropped = bAllDropped && !recordDropped.empty() && kept.changes.size() == recordDropped.size();

@@ -21,7 +21,7 @@ BEGIN_MESSAGE_MAP(CPageUninstallGroupEditor, CCommandPage)
     ON_WM_TIMER()
 END_MESSAGE_MAP()
 
-CPageUninstallGroupEditor::CPageUninstallGroupEditor() : CCommandPage(IDD_PAGE_GROUP_EDITOR), m_pGroup(NULL)
+CPageUninstallGroupEditor::CPageUninstallGroupEditor() : CCommandPage(IDD_PAGE_GROUP_EDITOR), m_pGroup(NULL), m_nGroupSerial(0)
 {
 }
 
@@ -70,6 +70,7 @@ void CPageUninstallGroupEditor::OnShowWindow(BOOL bShow, UINT nStatus)
 void CPageUninstallGroupEditor::Clear()
 {
     m_pGroup = NULL;
+    m_nGroupSerial = 0;
     m_strName.Empty();
     m_strKeywords.Empty();
     ShowOpened();
@@ -129,6 +130,7 @@ void CPageUninstallGroupEditor::OpenGroup(int nGroupId)
     m_strName.Empty();
     m_pGroup = NULL;
     if (nGroupId != -1) m_pGroup = CGroupManager::GetInstance()->FindGroup(nGroupId);
+    m_nGroupSerial = m_pGroup != NULL ? m_pGroup->Serial() : 0;
     if (m_pGroup != NULL) {
         m_strName = m_pGroup->Name.c_str();
         m_strKeywords = TextOfKeywords(m_pGroup->Keywords);
@@ -186,10 +188,14 @@ CPageUninstallGroupEditor::Unstorable CPageUninstallGroupEditor::FindUnstorable(
 
 GroupEntry* CPageUninstallGroupEditor::ListedGroup() const
 {
-    // A group deleted while it was open is gone: Apply makes a new one rather than
-    // writing into the freed one.
-    const std::vector<GroupEntry*>& groups = CGroupManager::GetInstance()->m_Groups;
-    return m_pGroup != NULL && std::find(groups.begin(), groups.end(), m_pGroup) != groups.end() ? m_pGroup : NULL;
+    // Found by its serial, never by address: a merge may delete the groups and make them
+    // again, and a group made at the freed address is another one. A group made again
+    // from its copy is this one; a group deleted while it was open is gone, and Apply
+    // makes a new one rather than writing into another.
+    if (m_nGroupSerial == 0) return NULL;
+    for (GroupEntry* pGroup : CGroupManager::GetInstance()->m_Groups)
+        if (pGroup->Serial() == m_nGroupSerial) return pGroup;
+    return NULL;
 }
 
 std::string CPageUninstallGroupEditor::KeywordApplySplits() const
@@ -245,7 +251,10 @@ bool CPageUninstallGroupEditor::StoreAndClose(bool bReport, int* pnStoredId)
     // Untouched keywords stay as stored: their text shows an empty keyword as no line
     // and a keyword holding a line break as two.
     const bool bKeywordsTyped = m_pGroup == NULL || m_strKeywords != m_strOpenedKeywords;
-    if (m_pGroup == NULL) m_pGroup = pGroups->CreateGroup();
+    if (m_pGroup == NULL) {
+        m_pGroup = pGroups->CreateGroup();
+        m_nGroupSerial = m_pGroup->Serial();
+    }
     if (bKeywordsTyped) m_pGroup->Keywords = KeywordsOfText(m_strKeywords);
     m_pGroup->Name = (LPCTSTR)m_strName;
     // Stored: nothing is left to apply, also when the editor cannot close now.

@@ -82,6 +82,8 @@ public:
     CString m_strName;
     CString m_strKeywords;
     GroupEntry* m_pGroup;
+    // The serial of the group being edited (GroupEntry::Serial), 0 for none.
+    unsigned long long m_nGroupSerial;
     // The fields' texts as the group was opened (or the editor cleared): typing that
     // leaves them different is not applied yet.
     CString m_strOpenedName;

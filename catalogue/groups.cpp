@@ -1,11 +1,16 @@
 #include "catalogue/groups.h"
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <iterator>
 #include <map>
 #include <set>
 
-GroupEntry::GroupEntry() : Id(0), BuiltIn(0) {}
+// Addresses of deleted groups are reused, and a merge may renumber a group: neither names
+// a group for long. The serial does; 64 bits never run out in a process's life.
+static std::atomic<unsigned long long> s_nextGroupSerial(1);
+
+GroupEntry::GroupEntry() : Id(0), BuiltIn(0), m_serial(s_nextGroupSerial++) {}
 
 void GroupEntry::AddKeyword(const char* keyword) { Keywords.push_back(keyword ? keyword : ""); }
 

@@ -59,14 +59,24 @@ bool IdTakenInFile(int id, const std::set<int>& held, const GivenIds& now, const
 
 class GroupEntry {
 public:
+    // A group made anew (also one read from the groups file or a kept record) takes a
+    // serial no other group of this process had; a copy carries it, so a group a merge
+    // makes again from its copy is still the same group to whoever holds it open. The
+    // serial is never written: it names the group for this process only.
     GroupEntry();
 
     void AddKeyword(const char* keyword);
+    unsigned long long Serial() const { return m_serial; }
+    // This group is the one `copy` was taken of (made again from it by a merge).
+    void TakeSerialOf(const GroupEntry& copy) { m_serial = copy.m_serial; }
 
     int Id;  // names the group: kept from the groups file, never given to two groups in a run
     std::string Name;
     std::vector<std::string> Keywords;  // in the order added; duplicates and empty ones kept
     int BuiltIn;                        // 1 only for "Other"
+
+private:
+    unsigned long long m_serial;
 };
 
 // What a merge of the changes made here with the groups file as another hand left it is

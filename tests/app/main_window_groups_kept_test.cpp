@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <map>
+#include <set>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -750,6 +751,50 @@ TEST_F(MainWindowGroupsFileTest, ALaterRecordChangingAGroupAnEarlierOneDeletedIs
     ExpectFileNodes(GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
                                  GroupElement("Id=\"3\" Name=\"m1\"", {"player", "k0", "k1"})));
     EXPECT_FALSE(KeptChangesThere());
+}
+
+// An end deleted Tools, a later one renamed it; the next start finds the file held, shows
+// Media, and the user opens it in the editor. The file freed, the later record is merged
+// whole: every group is made again. Apply still renames Media, the one the editor shows,
+// and no other group, nor makes a second Media.
+TEST_F(MainWindowGroupsFileTest, TheEditorAppliesToItsGroupAfterAWholeMergeMadeTheGroupsAgain)
+{
+    UseProgramKey();
+    WriteGroups(kTwoGroups);
+    ClearGroups();
+    std::vector<GroupEntry> base(2);
+    base[0].Id = 2, base[0].Name = "Tools", base[0].Keywords = {"corpus"};
+    base[1].Id = 3, base[1].Name = "Media", base[1].Keywords = {"player"};
+    std::vector<GroupEntry> renamed = base;
+    renamed[0].Name = "t0";
+    std::string first = "Groups 01C0000000000000 00000001", later = "Groups 01D0000000000000 00000002";
+    ASSERT_TRUE(KeepGroupChanges(GroupChangesBetween(base, {base[1]}, {}, {}), &first));
+    ASSERT_TRUE(KeepGroupChanges(GroupChangesBetween(base, renamed, {}, {}), &later));
+    ClearGroups();
+    TestApp().m_boxes.clear();
+    HeldFile held(m_groupsFile, HeldFile::SharingNothing);
+    ASSERT_TRUE(held.Hold());
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        CPageUninstallGroupEditor& editor = dlg.m_pageUninstall.m_pageEditor;
+        ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Media"}; }));
+        OpenInEditor(dlg, "Media");
+        EmptyField(editor.m_wndName);
+        TypeInto(editor.m_wndName, "video");
+        held.Release();
+        ASSERT_TRUE(held.Join());
+        ASSERT_TRUE(PumpUntil([&] { return !CGroupsStore::Instance().WaitsForHeldFile(); }));
+        const auto treeSet = [&] {
+            const std::vector<std::string> tree = TreeGroups(dlg);
+            return std::multiset<std::string>(tree.begin(), tree.end());
+        };
+        ASSERT_EQ((std::multiset<std::string>{"t0", "Media"}), treeSet());
+        ClickIn(editor.m_wndApply.m_hWnd);
+        EXPECT_TRUE(PumpUntil([&] { return !EditorOpen(dlg); }));
+        EXPECT_EQ((std::multiset<std::string>{"t0", "video"}), treeSet());
+    }));
+    ExpectFileNodes(GroupsFileOf(GroupElement("Id=\"2\" Name=\"t0\"", {"corpus"}) +
+                                 GroupElement("Id=\"3\" Name=\"video\"", {"player"})));
 }
 
 // Two ends kept a rename of Media each ("m0", then "m1") while the file was read-only; a

@@ -9,6 +9,7 @@
 #include "app/purgelet_app.h"
 #include "res/resource.h"
 #include <fstream>
+#include <new>
 #include <sstream>
 
 namespace {
@@ -418,6 +419,38 @@ TEST_F(GroupEditorTest, AGroupDeletedWhileOpenIsNotWrittenInto)
     m_editor.ApplyGroup();
     ASSERT_EQ(2u, CGroupManager::GetInstance()->m_Groups.size());
     EXPECT_EQ("Again", CGroupManager::GetInstance()->m_Groups.back()->Name);
+}
+
+// The store may delete the groups and make them again while the editor is open (a merge
+// with a changed file or kept changes): the group made again from its copy is still the
+// one being edited, wherever it now lies, and a group made at its old address is another.
+TEST_F(GroupEditorTest, AGroupMadeAgainWhileOpenIsTheOneAppliedNotOneAtItsOldAddress)
+{
+    CGroupManager* pGroups = CGroupManager::GetInstance();
+    AddGroup("Viewers", "view");
+    GroupEntry* pOld = AddGroup("Players", "play");
+    m_editor.OpenGroup(pOld->Id);
+    // As a rebuild does: the groups go, one the other program added comes first and takes
+    // the freed address (forced here), the others are made again from their copies.
+    const std::vector<GroupEntry> copies = pGroups->UserGroups();
+    const std::vector<GroupEntry*> gone(pGroups->m_Groups.begin() + 1, pGroups->m_Groups.end());
+    pGroups->m_Groups.resize(1);
+    pGroups->m_pCurrentGroup = NULL;
+    for (GroupEntry* pGroup : gone)
+        if (pGroup != pOld) delete pGroup;
+    pOld->~GroupEntry();
+    GroupEntry* pNew = new (pOld) GroupEntry;
+    pNew->Name = "Games";
+    pNew->Id = 7;
+    pGroups->m_Groups.push_back(pNew);
+    for (const GroupEntry& copy : copies) pGroups->m_Groups.push_back(new GroupEntry(copy));
+    Type(IDC_GROUP_NAME, "Media");
+    m_editor.ApplyGroup();
+    std::vector<std::string> names;
+    for (const GroupEntry* pGroup : pGroups->m_Groups) names.push_back(pGroup->Name);
+    EXPECT_EQ((std::vector<std::string>{"Other", "Games", "Viewers", "Media"}), names);
+    EXPECT_EQ(std::vector<std::string>{"play"}, pGroups->m_Groups[3]->Keywords);
+    EXPECT_TRUE(pGroups->m_Groups[1]->Keywords.empty());
 }
 
 }  // namespace
