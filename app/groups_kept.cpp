@@ -254,6 +254,24 @@ std::string NewRecordName()
     return name;
 }
 
+// A name of this copy's own for a record taken from `name`: just after it, so that it keeps
+// its place among the records; a name no record has (the process's id may be the one that
+// kept it). It names this very process, so that other copies leave it alone while this one
+// runs.
+std::string ClaimedName(HKEY hKey, const std::string& name)
+{
+    unsigned long long nTime = 0;
+    if (IsRecordName(name)) nTime = std::stoull(name.substr(sizeof(kRecordPrefix) - 1, 16), NULL, 16);
+    const unsigned long long nStarted = StartedAt(::GetCurrentProcess());
+    for (;;) {
+        char text[96];
+        sprintf(text, "%s%016llX %08lX %016llX", kRecordPrefix, ++nTime, (unsigned long)::GetCurrentProcessId(),
+                nStarted);
+        if (hKey == NULL || ::RegQueryValueExA(hKey, text, NULL, NULL, NULL, NULL) == ERROR_FILE_NOT_FOUND)
+            return text;
+    }
+}
+
 }  // namespace
 
 HKEY OpenProgramSection(const char* pszSection) { return OpenSection(pszSection, KEY_READ); }
@@ -437,19 +455,7 @@ bool ClaimKeptRecord(const std::string& name, std::string* pClaimed, std::vector
     if (bCopied && lstrcmpiA(name.c_str(), kKeptValue) == 0) bCopied = !IsRecordsMark(hKey);
     std::string claimed;
     if (bCopied) {
-        // Just after the record claimed, so that it keeps its place among the records; a
-        // name no record has (the process's id may be the one that kept it). It names this
-        // very process, so that other copies leave it alone while this one runs.
-        unsigned long long nTime = 0;
-        if (IsRecordName(name)) nTime = std::stoull(name.substr(sizeof(kRecordPrefix) - 1, 16), NULL, 16);
-        const unsigned long long nStarted = StartedAt(::GetCurrentProcess());
-        for (;;) {
-            char text[96];
-            sprintf(text, "%s%016llX %08lX %016llX", kRecordPrefix, ++nTime, (unsigned long)::GetCurrentProcessId(),
-                    nStarted);
-            claimed = text;
-            if (::RegQueryValueExA(hKey, claimed.c_str(), NULL, NULL, NULL, NULL) == ERROR_FILE_NOT_FOUND) break;
-        }
+        claimed = ClaimedName(hKey, name);
         bCopied = ::RegSetValueExA(hKey, claimed.c_str(), 0, dwType, bytes.data(), (DWORD)bytes.size()) ==
                   ERROR_SUCCESS;
     }
@@ -464,9 +470,12 @@ bool ClaimKeptRecord(const std::string& name, std::string* pClaimed, std::vector
     return bClaimed;
 }
 
-bool KeepGroupChanges(const KeptGroups& kept, std::string* pName)
+namespace
 {
-    if (kept.changes.empty()) return true;
+
+// A record's bytes, as the layout above says.
+std::string KeptRecordBytes(const KeptGroups& kept)
+{
     // The file may hold one Id twice (a group it does not show, another groups element):
     // each is named once, that of a base group on the group.
     std::set<int> others(kept.baseOtherIds.begin(), kept.baseOtherIds.end()), onBase;
@@ -514,13 +523,14 @@ bool KeepGroupChanges(const KeptGroups& kept, std::string* pName)
         if (change.bHere) PutGroup(bytes, change.here);
         if (change.bHere && change.nBase < 0) PutNumber(bytes, (DWORD)hereId(change.here.Id));
     }
-    // The record of an earlier build's value takes the place before every record named.
-    std::string name = pName != NULL && IsRecordName(*pName) ? *pName : NewRecordName();
-    if (pName != NULL && lstrcmpiA(pName->c_str(), kKeptValue) == 0)
-        name.replace(sizeof(kRecordPrefix) - 1, 16, 16, '0');
-    if (pName != NULL) *pName = name;
+    return bytes;
+}
+
+// Writes a record under `name`, the mark first: an earlier build that finds a record alone
+// would take nothing for kept. False when the registry refused it (nothing is deleted).
+bool WriteKeptRecord(const std::string& name, const std::string& bytes)
+{
     HKEY hKey = bytes.size() <= kMaxKeptBytes ? AfxGetApp()->GetSectionKey(kKeptSection) : NULL;
-    // The mark first: an earlier build that finds a record alone would take nothing for kept.
     const bool bWritten = hKey != NULL && MarkRecordsKept(hKey) &&
                           ::RegSetValueExA(hKey, name.c_str(), 0, REG_BINARY, (const BYTE*)&bytes[0],
                                            (DWORD)bytes.size()) == ERROR_SUCCESS;
@@ -528,10 +538,58 @@ bool KeepGroupChanges(const KeptGroups& kept, std::string* pName)
     // writes, having found no record yet: it is set again now that the record is there.
     if (bWritten) MarkRecordsKept(hKey);
     if (hKey != NULL) ::RegCloseKey(hKey);
-    if (bWritten) return true;
+    return bWritten;
+}
+
+}  // namespace
+
+bool KeepGroupChanges(const KeptGroups& kept, std::string* pName)
+{
+    if (kept.changes.empty()) return true;
+    const std::string bytes = KeptRecordBytes(kept);
+    // The record of an earlier build's value takes the place before every record named.
+    std::string name = pName != NULL && IsRecordName(*pName) ? *pName : NewRecordName();
+    if (pName != NULL && lstrcmpiA(pName->c_str(), kKeptValue) == 0)
+        name.replace(sizeof(kRecordPrefix) - 1, 16, 16, '0');
+    if (pName != NULL) *pName = name;
+    if (WriteKeptRecord(name, bytes)) return true;
     // What this record held before is older than these changes: it never stays in their place.
     ForgetKeptRecords({name});
     return false;
+}
+
+bool ReadKeptRecord(const std::string& name, std::vector<BYTE>& bytes)
+{
+    HKEY hKey = OpenProgramSection(kKeptSection);
+    if (hKey == NULL) return false;
+    const bool bRead = IsRecordName(name) && ReadSectionBytes(hKey, name.c_str(), bytes);
+    ::RegCloseKey(hKey);
+    return bRead;
+}
+
+std::string ClaimedKeptRecordName(const std::string& name)
+{
+    HKEY hKey = OpenProgramSection(kKeptSection);
+    const std::string claimed = ClaimedName(hKey, name);
+    if (hKey != NULL) ::RegCloseKey(hKey);
+    return claimed;
+}
+
+bool ClaimKeptRecordsAsOne(const KeptGroups& kept, const std::string& claimed, const std::vector<std::string>& names,
+                           std::set<std::string>& taken)
+{
+    taken.clear();
+    // What the records hold goes in first, under this copy's own name: a copy that dies
+    // before a record's delete leaves it stored twice (here too), never neither.
+    if (!kept.changes.empty() && !WriteKeptRecord(claimed, KeptRecordBytes(kept))) return false;
+    HKEY hKey = OpenSection(kKeptSection, KEY_READ | KEY_SET_VALUE);
+    // The registry deletes a value for one caller only: a record whose delete fails went to
+    // another copy meanwhile, and is that copy's to store.
+    for (const std::string& name : names)
+        if (hKey == NULL || !IsRecordName(name) || ::RegDeleteValueA(hKey, name.c_str()) != ERROR_SUCCESS)
+            taken.insert(name);
+    if (hKey != NULL) ::RegCloseKey(hKey);
+    return true;
 }
 
 void KeepUntoldText(const std::string& text)

@@ -100,6 +100,18 @@ bool KeepGroupChanges(const KeptGroups& kept, std::string* pName = NULL);
 // The record's bytes and type as claimed go to pBytes and pType, when given.
 bool ClaimKeptRecord(const std::string& name, std::string* pClaimed, std::vector<BYTE>* pBytes = NULL,
                      DWORD* pType = NULL);
+// A record's bytes as kept under `name` (one of the layout by name, a REG_BINARY value), read
+// without taking it; false when there is none such.
+bool ReadKeptRecord(const std::string& name, std::vector<BYTE>& bytes);
+// A name of this copy's own for what it takes from the record `name`, in its place.
+std::string ClaimedKeptRecordName(const std::string& name);
+// Takes records read already (not taken) for this copy alone at once: `kept`, what the
+// groups here hold of them, is written as one record under `claimed` (a name of this
+// copy's own), then each of `names` is deleted. The names whose delete fails go to `taken`:
+// another copy took them meanwhile, they are not this copy's to store. False, with nothing
+// deleted, when the registry refused the write.
+bool ClaimKeptRecordsAsOne(const KeptGroups& kept, const std::string& claimed, const std::vector<std::string>& names,
+                           std::set<std::string>& taken);
 // Removes these records, and the mark that records are kept once none is left. The section
 // stays: another copy may be keeping a record in it meanwhile.
 void ForgetKeptRecords(const std::set<std::string>& names);
@@ -134,12 +146,21 @@ std::string TakeUntoldText();
 class CKeptRecords
 {
 public:
-    // Takes every record this copy may take now, claimed and read in the order kept. One
-    // that cannot be read is told (LostText) and forgotten with the others. A record
-    // whose store the last run noted as reached (NoteWrite) is forgotten too, never
-    // applied again: `reached` tells, for such a note, whether the file found holds that
-    // write (the rule is the store's).
+    // Reads every record this copy may take now, in the order kept. One that cannot be read
+    // is taken at once, told (LostText) and forgotten with the others. A record whose store
+    // the last run noted as reached (NoteWrite) is forgotten too, never applied again:
+    // `reached` tells, for such a note, whether the file found holds that write (the rule
+    // is the store's); one with a note, or of an earlier layout, is taken at once too. The
+    // others are read only: Claim takes them once they are merged.
     void TakeAll(bool (*reached)(const std::string& note));
+    // Takes the records read for this copy alone, once the store merged them: those merged
+    // at once, with `kept` (what the groups here hold of them) written as one record in
+    // the place of the first, then each deleted; the others one by one. False when another
+    // copy took one merged meanwhile: it is left out (the first is read whole then), and
+    // the store merges the others again without it, and claims again.
+    bool Claim(const KeptGroups& kept);
+    // Whether a record read is not taken yet (Claim is to come).
+    bool ToClaim() const;
     // Gives up every record (a store run again for another file, as the tests do).
     void Clear();
     // The changes of the records read, in the order kept.
@@ -170,11 +191,24 @@ public:
     bool Keep(const KeptGroups& kept);
 
 private:
+    enum class State
+    {
+        Read,     // read only: under its own name still, any copy's to take
+        Claimed,  // under a name of this copy's own
+        InOne     // deleted, held by the record this copy wrote for those it took (m_strOne)
+    };
     struct Record
     {
-        std::string name;  // as claimed
+        std::string name;  // as claimed (as kept while it is only read)
+        std::string keptAs;  // as kept
         KeptGroups kept;
+        // The bytes of a record read by the groups its changes name alone, until it is
+        // claimed (Whole).
+        std::vector<BYTE> bytes;
+        State state = State::Claimed;
     };
+    // The record that holds those taken at once, and the record it stands after.
+    std::string m_strOne, m_strOneAfter;
     std::vector<Record> m_read;
     // Taken but not read (cut short, damaged, or noted as stored already): forgotten
     // with the first records forgotten.

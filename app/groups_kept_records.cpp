@@ -59,6 +59,8 @@ void CKeptRecords::Clear()
     m_strOwn.clear();
     m_nMerged = 0;
     m_strLost.clear();
+    m_strOne.clear();
+    m_strOneAfter.clear();
 }
 
 void CKeptRecords::TakeAll(bool (*reached)(const std::string& note))
@@ -68,6 +70,24 @@ void CKeptRecords::TakeAll(bool (*reached)(const std::string& note))
     // that copy's (the registry lets one delete of it through).
     for (const std::string& name : KeptRecordNames()) {
         const std::string note = ReadKeptWriteNote(name);
+        Record record;
+        record.keptAs = name;
+        std::string why;
+        if (note.empty() && ReadKeptRecord(name, record.bytes)) {
+            // Read only: taken once merged, all at once (Claim). The first is merged with the
+            // file as a change made in its run, whole; the others with the groups as the one
+            // before left them, by the groups they change.
+            const bool bLean = !m_read.empty();
+            if (ReadKeptGroupChangesFrom(record.bytes, &record.kept, &why, bLean) == KeptRead::Read) {
+                record.name = name;
+                record.state = State::Read;
+                if (!bLean) record.bytes.clear();
+                m_read.push_back(std::move(record));
+                continue;
+            }
+            record.bytes.clear();
+            record.kept = KeptGroups();
+        }
         std::string claimed;
         std::vector<BYTE> bytes;
         DWORD dwType = 0;
@@ -75,9 +95,7 @@ void CKeptRecords::TakeAll(bool (*reached)(const std::string& note))
         // The note goes with the record's old name: it speaks of the write it was for,
         // and is judged now, against the file as found.
         if (!note.empty()) DeleteNote(name);
-        Record record;
         record.name = claimed;
-        std::string why;
         // Read from the bytes the claim copied: a record is read from the registry once.
         // The first is merged with the file as a change made in its run, whole; the others
         // with the groups as the one before left them, by the groups they change.
@@ -91,7 +109,7 @@ void CKeptRecords::TakeAll(bool (*reached)(const std::string& note))
             continue;
         }
         if (read == KeptRead::Read) {
-            m_read.push_back(record);
+            m_read.push_back(std::move(record));
             continue;
         }
         m_others.insert(claimed);
@@ -104,9 +122,103 @@ const KeptGroups& CKeptRecords::Whole(size_t i)
     Record& record = m_read[i];
     KeptGroups whole;
     std::string why;
-    if (record.kept.baseLean && ReadKeptGroupChanges(record.name, &whole, &why) == KeptRead::Read)
+    // A record only read may be gone from the registry (taken here at once): read from its bytes.
+    if (record.kept.baseLean &&
+        (record.bytes.empty() ? ReadKeptGroupChanges(record.name, &whole, &why)
+                              : ReadKeptGroupChangesFrom(record.bytes, &whole, &why)) == KeptRead::Read)
         record.kept = whole;
     return record.kept;
+}
+
+bool CKeptRecords::ToClaim() const
+{
+    for (const Record& record : m_read)
+        if (record.state != State::Claimed) return true;
+    return !m_strOne.empty();
+}
+
+bool CKeptRecords::Claim(const KeptGroups& kept)
+{
+    bool bAtOnce = false;
+    for (size_t i = 0; i < m_nMerged; ++i) bAtOnce = bAtOnce || m_read[i].state != State::Claimed;
+    std::set<std::string> taken;
+    if (bAtOnce) {
+        // In the place of the first record: one taken already holds it, else a name just after it.
+        const Record& first = m_read.front();
+        std::string one = first.state == State::Claimed ? first.name
+                          : m_strOneAfter == first.keptAs ? m_strOne
+                                                           : ClaimedKeptRecordName(first.keptAs);
+        std::vector<std::string> names;
+        for (size_t i = 0; i < m_nMerged; ++i)
+            if (m_read[i].state == State::Read || (m_read[i].state == State::Claimed && m_read[i].name != one))
+                names.push_back(m_read[i].name);
+        // What an earlier try wrote elsewhere goes once this one is written.
+        if (!m_strOne.empty() && m_strOne != one) names.push_back(m_strOne);
+        if (!ClaimKeptRecordsAsOne(kept, one, names, taken)) {
+            // Refused: the records only read are not taken (left to the next start); those
+            // an earlier try took stay in what it wrote then.
+            bool bLeft = false;
+            for (size_t i = m_nMerged; i-- > 0;)
+                if (m_read[i].state == State::Read) {
+                    m_read.erase(m_read.begin() + i);
+                    --m_nMerged;
+                    bLeft = true;
+                }
+            if (bLeft) {
+                if (!m_read.empty()) Whole(0);
+                return false;
+            }
+        } else {
+            m_strOne = one;
+            m_strOneAfter = first.keptAs;
+            for (size_t i = 0; i < m_nMerged; ++i)
+                if (!taken.count(m_read[i].name)) m_read[i].state = State::InOne;
+        }
+    } else if (!m_strOne.empty()) {
+        // None left that an earlier try wrote for: what it wrote goes.
+        ForgetKeptRecords({m_strOne});
+        m_strOne.clear();
+        m_strOneAfter.clear();
+    }
+    if (!taken.empty()) {
+        // Another copy's now: merged again without them.
+        for (size_t i = m_nMerged; i-- > 0;)
+            if (m_read[i].state == State::Read && taken.count(m_read[i].name)) {
+                m_read.erase(m_read.begin() + i);
+                --m_nMerged;
+            }
+        if (!m_read.empty()) Whole(0);
+        return false;
+    }
+    if (bAtOnce) {
+        // One record now: the others' changes are in it.
+        Record one;
+        one.name = m_strOne;
+        one.keptAs = m_read.front().keptAs;
+        one.kept = kept;
+        m_read.erase(m_read.begin(), m_read.begin() + m_nMerged);
+        m_read.insert(m_read.begin(), std::move(one));
+        m_nMerged = 1;
+        m_strOne.clear();
+        m_strOneAfter.clear();
+    }
+    // Those not merged yet (the file not read) are taken one by one.
+    for (size_t i = m_nMerged; i < m_read.size();) {
+        Record& record = m_read[i];
+        if (record.state != State::Read) {
+            ++i;
+            continue;
+        }
+        std::string claimed;
+        if (!ClaimKeptRecord(record.name, &claimed)) {
+            m_read.erase(m_read.begin() + i);
+            continue;
+        }
+        record.name = claimed;
+        record.state = State::Claimed;
+        ++i;
+    }
+    return true;
 }
 
 bool CKeptRecords::NoteWrite(const std::string& note)

@@ -298,6 +298,34 @@ std::string CGroupsStore::Load()
 std::string CGroupsStore::LoadFile()
 {
     const std::string path = GetGroupsFilePath();
+    // What a save cut short by the end of the program left beside the file: the user's file
+    // set aside goes back to its name. Each end that kept changes kept a record of its own
+    // (another copy of the program may have ended meanwhile): every record this copy may
+    // take is read now, in the order kept, before the new bytes of a save cut short go
+    // (they tell whether the write a record noted got there).
+    RestoreGroupsFileSetAside(path);
+    m_records.TakeAll(WriteReachedFile);
+    RemoveGroupsFileLeftovers(path);
+    const std::string strUntold = m_strUntold;
+    // Merged, then taken at once: one write of what they hold together, then each deleted.
+    // One another copy took between the reading and the delete is that copy's: the load
+    // goes again without it (each time with one record less).
+    for (bool bAgain = false;; bAgain = true) {
+        const std::string text = LoadRecords(path);
+        if (!m_records.ToClaim() || m_records.Claim(PendingChanges())) {
+            // The tree holds the groups by address: those of the load before are gone.
+            if (bAgain) CUiManager::GetInstance()->RefreshGroups();
+            return text;
+        }
+        CGroupManager* pGroups = CGroupManager::GetInstance();
+        pGroups->m_pCurrentGroup = NULL;
+        for (; pGroups->m_Groups.size() > 1; pGroups->m_Groups.pop_back()) delete pGroups->m_Groups.back();
+        m_strUntold = strUntold;
+    }
+}
+
+std::string CGroupsStore::LoadRecords(const std::string& path)
+{
     m_strKeptCopy.clear();
     m_strKeptMerge.clear();
     m_bKeptAllDropped = false;
@@ -309,15 +337,8 @@ std::string CGroupsStore::LoadFile()
     m_bEnded = false;
     m_bKeptToTell = false;
     m_bStoringKept = false;
-    // What a save cut short by the end of the program left beside the file: the user's file
-    // set aside goes back to its name. Each end that kept changes kept a record of its own
-    // (another copy of the program may have ended meanwhile): every record this copy may
-    // take is taken now, in the order kept, before the new bytes of a save cut short go
-    // (they tell whether the write a record noted got there). Those that cannot be read are
-    // told first (the user was told they were kept) and dropped.
-    RestoreGroupsFileSetAside(path);
-    m_records.TakeAll(WriteReachedFile);
-    RemoveGroupsFileLeftovers(path);
+    // Records that cannot be read are told first (the user was told they were kept) and
+    // dropped.
     CGroupManager* pGroups = CGroupManager::GetInstance();
     const std::string strLost = m_records.LostText();
     static const KeptGroups kNone;
@@ -791,16 +812,21 @@ void CGroupsStore::DropKept()
     m_bKeptToStore = false;
 }
 
-bool CGroupsStore::KeepPending()
+KeptGroups CGroupsStore::PendingChanges() const
 {
     CGroupManager* pGroups = CGroupManager::GetInstance();
     KeptGroups kept = GroupChangesBetween(m_base, pGroups->UserGroups(), m_unstated, m_baseOtherIds);
     kept.seen = m_seen;
     kept.nLargestId = pGroups->LargestId();
     kept.nLowestDownwards = pGroups->LowestIdGivenDownwards();
+    return kept;
+}
+
+bool CGroupsStore::KeepPending()
+{
     // The records merged here are in these changes (older, also when the registry refuses
     // them); those not merged yet (the file never read) stay as they are, after them.
-    return m_records.Keep(kept);
+    return m_records.Keep(PendingChanges());
 }
 
 CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, std::string& strNotice,

@@ -92,6 +92,10 @@ private:
 
     // Load but for what an earlier session's end could not tell.
     std::string LoadFile();
+    // The load of the file with the records read (LoadFile), before they are taken.
+    std::string LoadRecords(const std::string& path);
+    // What the groups here hold that the file does not (as an end keeps it).
+    KeptGroups PendingChanges() const;
     // Tells what a save found (strNotice) with what saves before could not, now (bNow) or
     // with the next box about the file.
     void Tell(const std::string& strNotice, bool bNow);

@@ -310,28 +310,54 @@ TEST_F(GroupsKeptRecordsTest, OfTwoCopiesThatClaimOneRecordOneTakesIt)
     }
 }
 
-// A start takes every record it may take for itself at once: each it reads is then under
-// its own taken name, none under one another copy could take; a record another copy claims
-// between the listing and the claim is that copy's alone, and this start's forgetting leaves it.
-TEST_F(GroupsKeptRecordsTest, AStartTakesForItselfEveryRecordItReads)
+// A start reads every record it may take, and takes those it merged for itself at once:
+// what they hold is written under a name of its own, then each is deleted. A record another
+// copy claims between the reading and the delete is that copy's alone: the start merges
+// again without it, and this start's forgetting leaves it.
+TEST_F(GroupsKeptRecordsTest, AStartTakesForItselfEveryRecordItMerged)
 {
     for (const bool bOther : {false, true}) {
         SCOPED_TRACE(bOther ? "another copy claims the first meanwhile" : "alone");
         RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
         std::string first, second, other;
         ASSERT_TRUE(KeepGroupChanges(Added("a"), &first) && KeepGroupChanges(Added("b"), &second));
-        if (bOther) g_atRecordDelete = [&] { EXPECT_TRUE(ClaimKeptRecord(first, &other)); };
         CKeptRecords records;
         records.TakeAll([](const std::string&) { return false; });
         std::string read;
         for (size_t i = 0; i < records.Count(); ++i) read += records.Changes(i).changes.at(0).here.Name;
-        EXPECT_EQ(bOther ? "b" : "ab", read);
+        EXPECT_EQ("ab", read);
+        // What they hold is stored under this copy's name before a record goes: a copy that
+        // dies between leaves it twice, never lost.
+        const auto writtenFirst = [&] {
+            bool bWritten = false;
+            for (const std::string& name : KeptRecordNames())
+                bWritten = bWritten || (name.size() == 49u && AddedIn(name) == "ab");
+            EXPECT_TRUE(bWritten) << "a record deleted before what it holds was written";
+        };
+        if (bOther)
+            g_atRecordDelete = [&] { EXPECT_TRUE(ClaimKeptRecord(first, &other)); };
+        else
+            g_atRecordDelete = writtenFirst;
+        records.SetMerged(records.Count());
+        EXPECT_EQ(!bOther, records.Claim(Added(read.c_str())));
+        EXPECT_FALSE(g_atRecordDelete) << "the step did not come";
+        if (bOther) {
+            // Merged again without it: the second alone, read whole now.
+            ASSERT_EQ(1u, records.Count());
+            EXPECT_EQ("b", records.Changes(0).changes.at(0).here.Name);
+            EXPECT_FALSE(records.Changes(0).baseLean);
+            records.SetMerged(1);
+            EXPECT_TRUE(records.Claim(Added("b")));
+        }
         std::vector<std::string> names = KeptRecordNames();
         char own[16];
         sprintf(own, " %08lX ", ::GetCurrentProcessId());
+        ASSERT_EQ(bOther ? 2u : 1u, names.size());
         for (const std::string& name : names) EXPECT_EQ(49u, name.size()) << name << " is not taken";
         for (const std::string& name : names) EXPECT_EQ(own, name.substr(23, 10)) << name;
-        records.SetMerged(records.Count());
+        // In the place of the first it took, after the other copy's.
+        EXPECT_EQ(bOther ? "b" : "ab", AddedIn(names.back()));
+        if (bOther) EXPECT_EQ(other, names.front());
         records.Forget();
         EXPECT_EQ(bOther ? std::vector<std::string>{other} : std::vector<std::string>(), KeptRecordNames());
     }
