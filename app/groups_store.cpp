@@ -259,16 +259,10 @@ bool CGroupsStore::MergeWithFile(CGroupsFile& file, std::string& strWhy, std::st
         if (m_reportedUnshown.insert(name).second) unshown.push_back(name);
     strNotice = UnshownText(path, unshown);
     CGroupManager* pGroups = CGroupManager::GetInstance();
-    GroupsMerge merge;
-    file.ReadGroups(&merge.disk);
+    std::vector<GroupEntry> disk;
+    file.ReadGroups(&disk);
     file.ReserveIds(pGroups);
-    RenumberClaimedUnstated(file.OtherIds(), file.IdsGiven(), merge.disk);
-    merge.base = m_base;
-    merge.baseHeldIds = m_baseOtherIds;
-    merge.seen = m_seen;
-    merge.heldIds = file.OtherIds();
-    merge.given = file.IdsGiven();
-    GroupsMerged merged = pGroups->MergeChanges(merge);
+    GroupsMerged merged = MergeSinceBase(disk, file.OtherIds(), file.IdsGiven());
     if (merged.changed) {
         // The tree holds the groups by address: it is built again from the list as it is.
         CUiManager::GetInstance()->RefreshGroups();
@@ -276,10 +270,10 @@ bool CGroupsStore::MergeWithFile(CGroupsFile& file, std::string& strWhy, std::st
     if (!merged.dropped.empty())
         strNotice += (strNotice.empty() ? FileLines(path) + "was changed by another program." : std::string()) +
                      "\r\n\r\n" + DroppedText(merged.dropped);
-    NoteUnstatedIds(merge.disk, merged.newBase);
+    NoteUnstatedIds(disk, merged.newBase);
     m_base.swap(merged.newBase);
     m_baseOtherIds = file.OtherIds();
-    m_seen.Add(*merge.given);
+    m_seen.Add(file.IdsGiven());
     if (pAllDropped != NULL)
         *pAllDropped = !merged.dropped.empty() && SameAsBase();
     m_fileState = now;
@@ -720,6 +714,20 @@ bool MergeChangedGroups(const KeptGroups& kept, const std::vector<int>& otherIds
 
 }  // namespace
 
+GroupsMerged CGroupsStore::MergeSinceBase(const std::vector<GroupEntry>& disk, const std::vector<int>& heldIds,
+                                          const GivenIds& given)
+{
+    RenumberClaimedUnstated(heldIds, given, disk);
+    GroupsMerge merge;
+    merge.base = m_base;
+    merge.baseHeldIds = m_baseOtherIds;
+    merge.seen = m_seen;
+    merge.disk = disk;
+    merge.heldIds = heldIds;
+    merge.given = given;
+    return CGroupManager::GetInstance()->MergeChanges(merge);
+}
+
 void CGroupsStore::MergeLaterKept(std::string& strNotice, bool& bAllDropped)
 {
     if (m_records.Merged() >= m_records.Count()) return;
@@ -761,15 +769,7 @@ void CGroupsStore::MergeLaterKept(std::string& strNotice, bool& bAllDropped)
             std::set<int> unstated;
             TakeKeptChanges(whole, base, unstated);
             StartFrom(base, unstated, whole.baseOtherIds, whole.seen);
-            RenumberClaimedUnstated(otherIds, given, disk);
-            GroupsMerge merge;
-            merge.base = m_base;
-            merge.disk = disk;
-            merge.heldIds = otherIds;
-            merge.given = given;
-            merge.seen = m_seen;
-            merge.baseHeldIds = m_baseOtherIds;
-            const GroupsMerged recordMerged = pGroups->MergeChanges(merge);
+            const GroupsMerged recordMerged = MergeSinceBase(disk, otherIds, given);
             recordDropped = recordMerged.dropped;
             // The groups that were here were made again: each the merge kept is still the
             // same group to whoever holds it open (the group editor). The new base is

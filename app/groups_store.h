@@ -143,6 +143,11 @@ private:
     // time.
     void RenumberClaimedUnstated(const std::vector<int>& otherIds, const GivenIds& given,
                                  const std::vector<GroupEntry>& disk);
+    // Merges the changes made here since the base into the file's groups as they are now
+    // (`disk`, with the Ids the file holds besides and what it counts as given), after
+    // renumbering the base groups whose Ids the file holds or gave since.
+    GroupsMerged MergeSinceBase(const std::vector<GroupEntry>& disk, const std::vector<int>& heldIds,
+                                const GivenIds& given);
     // pAllDropped, when given, is set when the merge dropped a change made here and left
     // nothing to store.
     bool TakeChangedFile(CGroupsFile& file, std::string& strWhy, std::string& strNotice, bool* pAllDropped = NULL);
