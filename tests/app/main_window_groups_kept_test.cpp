@@ -653,15 +653,22 @@ TEST_F(MainWindowGroupsFileTest, ARecordAnotherCopyTookAtItsStartIsStoredByThatC
 
 namespace {
 
+// The groups of kTwoGroups as a run read them: Tools (2) and Media (3).
+std::vector<GroupEntry> TwoGroupsAsRead()
+{
+    std::vector<GroupEntry> base(2);
+    base[0].Id = 2, base[0].Name = "Tools", base[0].Keywords = {"corpus"};
+    base[1].Id = 3, base[1].Name = "Media", base[1].Keywords = {"player"};
+    return base;
+}
+
 // The records of earlier ends, each named in the order kept and each renaming Media and
 // adding a keyword to it on the file as it was ("m0" and "k0" first).
 void KeepRenames(int nRecords)
 {
     for (int k = 0; k < nRecords; ++k) {
-        std::vector<GroupEntry> base(2), here;
-        base[0].Id = 2, base[0].Name = "Tools", base[0].Keywords = {"corpus"};
-        base[1].Id = 3, base[1].Name = "Media", base[1].Keywords = {"player"};
-        here = base;
+        const std::vector<GroupEntry> base = TwoGroupsAsRead();
+        std::vector<GroupEntry> here = base;
         here[1].Name = "m" + std::to_string(k);
         here[1].Keywords.push_back("k" + std::to_string(k));
         char name[64];
@@ -740,9 +747,7 @@ TEST_F(MainWindowGroupsFileTest, ALaterRecordChangingAGroupAnEarlierOneDeletedIs
     UseProgramKey();
     WriteGroups(kTwoGroups);
     ClearGroups();
-    std::vector<GroupEntry> base(2);
-    base[0].Id = 2, base[0].Name = "Tools", base[0].Keywords = {"corpus"};
-    base[1].Id = 3, base[1].Name = "Media", base[1].Keywords = {"player"};
+    const std::vector<GroupEntry> base = TwoGroupsAsRead();
     std::string first = "Groups 01C0000000000000 00000001";
     ASSERT_TRUE(KeepGroupChanges(GroupChangesBetween(base, {base[0]}, {}, {}), &first));
     KeepRenames(2);
@@ -762,9 +767,7 @@ TEST_F(MainWindowGroupsFileTest, TheEditorAppliesToItsGroupAfterAWholeMergeMadeT
     UseProgramKey();
     WriteGroups(kTwoGroups);
     ClearGroups();
-    std::vector<GroupEntry> base(2);
-    base[0].Id = 2, base[0].Name = "Tools", base[0].Keywords = {"corpus"};
-    base[1].Id = 3, base[1].Name = "Media", base[1].Keywords = {"player"};
+    const std::vector<GroupEntry> base = TwoGroupsAsRead();
     std::vector<GroupEntry> renamed = base;
     renamed[0].Name = "t0";
     std::string first = "Groups 01C0000000000000 00000001", later = "Groups 01D0000000000000 00000002";
