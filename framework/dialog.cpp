@@ -19,19 +19,27 @@ BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_WM_PAINT()
 END_MESSAGE_MAP()
 
-INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         CDialog* pDlg = DYNAMIC_DOWNCAST(CDialog, CWnd::FromHandlePermanent(hWnd));
         if (pDlg == NULL) return 1;
         // Called from the system's dialog procedure: an exception must stop here, it
-        // cannot unwind through the system's frames.
+        // cannot unwind through the system's frames. The dialog is over (DoModal answers
+        // -1, Create FALSE), and the thread tells the user why, as for any exception that
+        // reaches a window procedure: a dialog that never showed must not go unexplained.
         try {
             return pDlg->OnInitDialog();
-        } catch (CException* e) {
-            e->Delete();
         } catch (...) {
+            CException* e = AfxCaughtException();
+            pDlg->EndDialog(-1);
+            MSG msg = {};
+            msg.hwnd = hWnd;
+            msg.message = WM_INITDIALOG;
+            msg.wParam = wParam;
+            msg.lParam = lParam;
+            AfxProcessWndProcException(e, &msg);
+            e->Delete();
         }
-        pDlg->EndDialog(-1);
         return FALSE;
     }
     return 0;

@@ -4,6 +4,8 @@
 #include "framework/resources.h"
 #include <errno.h>
 #include <string.h>
+#include <exception>
+#include <new>
 
 IMPLEMENT_DYNAMIC(CException, CObject)
 IMPLEMENT_DYNAMIC(CSimpleException, CException)
@@ -370,4 +372,53 @@ void AFXAPI AfxThrowFileException(int cause, LONG lOsError, LPCTSTR lpszFileName
 void AFXAPI AfxThrowArchiveException(int cause, LPCTSTR lpszArchiveName)
 {
     throw new CArchiveException(cause, lpszArchiveName);
+}
+
+namespace
+{
+// An exception that is none of the framework's, told by its own text (none for one that
+// says nothing of itself: the report then gives the framework's text for the case).
+class CForeignException : public CException
+{
+public:
+    explicit CForeignException(const char* pszWhat) : m_strWhat(pszWhat) {}
+    BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const override
+    {
+        if (m_strWhat.IsEmpty() || lpszError == NULL || nMaxError == 0)
+            return CException::GetErrorMessage(lpszError, nMaxError, pnHelpContext);
+        if (pnHelpContext != NULL)
+            *pnHelpContext = 0;
+        lstrcpynA(lpszError, m_strWhat, (int)nMaxError);
+        return TRUE;
+    }
+
+private:
+    CString m_strWhat;
+};
+
+CException* MemoryException()
+{
+    // Preallocated, as the thrown one: there may be no memory left for a new one.
+    static CMemoryException s_caughtMemory(FALSE);
+    return &s_caughtMemory;
+}
+}  // namespace
+
+CException* AFXAPI AfxCaughtException()
+{
+    try {
+        try {
+            throw;
+        } catch (CException* e) {
+            return e;
+        } catch (const std::bad_alloc&) {
+            return MemoryException();
+        } catch (const std::exception& e) {
+            return new CForeignException(e.what());
+        } catch (...) {
+            return new CForeignException("");
+        }
+    } catch (const std::bad_alloc&) {
+        return MemoryException();
+    }
 }

@@ -167,6 +167,12 @@ public:
 [[noreturn]] void AFXAPI AfxThrowFileException(int cause, LONG lOsError = -1, LPCTSTR lpszFileName = NULL);
 [[noreturn]] void AFXAPI AfxThrowArchiveException(int cause, LPCTSTR lpszArchiveName = NULL);
 
+// Called inside a catch handler: the exception being handled as one of the framework's, for
+// the places that report what reaches a window procedure. One of the framework's is itself;
+// running out of memory is the memory exception; any other keeps what it says of itself
+// (a C++ library exception's text). Released with Delete() as every caught exception is.
+CException* AFXAPI AfxCaughtException();
+
 // ---- TRY / CATCH ------------------------------------------------------------------
 // One link per active TRY block on the current thread; it owns the exception its
 // handler caught and deletes it when the block is left.

@@ -187,14 +187,14 @@ LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, L
                 pWnd->CheckAutoCenter())
                 pWnd->CenterWindow();
         }
-    } catch (CException* e) {
+    } catch (...) {
         // No exception crosses a window procedure: the thread decides the result (a
-        // failed creation fails the window) and tells the user.
+        // failed creation fails the window) and tells the user. One that is none of the
+        // framework's (the C++ library's: out of memory, an index out of range) goes the
+        // same way: ended quietly, the message's work would seem done when it is not.
+        CException* e = AfxCaughtException();
         lResult = AfxProcessWndProcException(e, &pState->m_lastSentMsg);
         e->Delete();
-    } catch (...) {
-        lResult = (nMsg == WM_CREATE) ? -1 : 0;
-        if (nMsg == WM_PAINT) ::ValidateRect(hWnd, NULL);
     }
     pState->m_lastSentMsg = oldState;
     return lResult;

@@ -2,6 +2,7 @@
 // EndDialog inside OnInitDialog, a missing template), dialog-init data, DDX round trips
 // and validation, and the template font helper.
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include "framework_test_app.h"
 #include "window_test_ids.h"
 #include "support/msg_recorder.h"
@@ -27,10 +28,11 @@ public:
     std::vector<std::function<void(CScriptDlg&)>> steps;
     size_t nextStep = 0;
 
-    bool throwInInit = false;
+    int throwInInit = 0;  // 1: the framework's exception, 2: the C++ library's
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
-        if (throwInInit) AfxThrowResourceException();
+        if (throwInInit == 1) AfxThrowResourceException();
+        if (throwInInit == 2) throw std::out_of_range("no such record");
         if (endInInit) {
             EndDialog(endInInit);
             return TRUE;
@@ -162,11 +164,20 @@ TEST(DialogModal, EndDialogInsideOnInitDialogAndAMissingTemplate) {
     EXPECT_FALSE(modeless.Create(IDD_WT_PLAIN, &owner));
     EXPECT_TRUE(modeless.m_hWnd == NULL);
 
-    // An exception out of OnInitDialog ends the dialog with -1; nothing escapes.
-    CScriptDlg thrower(IDD_WT_PLAIN, &owner);
-    thrower.throwInInit = true;
-    EXPECT_EQ(-1, thrower.DoModal());
-    EXPECT_TRUE(owner.IsWindowEnabled());
+    // An exception out of OnInitDialog, of any kind, ends the dialog with -1; nothing
+    // escapes, and the user is told what it says.
+    CFrameworkTestApp& app = TestApp();
+    app.m_bRecordBoxes = true;
+    for (const int kind : {1, 2}) {
+        app.m_boxes.clear();
+        CScriptDlg thrower(IDD_WT_PLAIN, &owner);
+        thrower.throwInInit = kind;
+        EXPECT_EQ(-1, thrower.DoModal());
+        EXPECT_TRUE(owner.IsWindowEnabled());
+        ASSERT_EQ(1u, app.m_boxes.size());
+        EXPECT_EQ(kind == 1 ? "A required resource was unavailable." : "no such record", app.m_boxes[0].text);
+    }
+    app.m_bRecordBoxes = false;
 
     CScriptDlg missing(0x7BFF, &owner);
     EXPECT_EQ(-1, missing.DoModal());

@@ -2,6 +2,7 @@
 // message-map dispatch and chaining, the thread's current message, self-deleting
 // windows, and exceptions stopped at the window procedure.
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include "framework_test_app.h"
 #include "support/msg_recorder.h"
 #include "support/message_pump.h"
@@ -120,6 +121,7 @@ public:
     int paints = 0;
     afx_msg LRESULT OnUser(WPARAM, LPARAM) { AfxThrowMemoryException(); }
     afx_msg LRESULT OnUserQuiet(WPARAM, LPARAM) { AfxThrowUserException(); }
+    afx_msg LRESULT OnUserLibrary(WPARAM, LPARAM) { throw std::length_error("too long"); }
     afx_msg int OnCreate(LPCREATESTRUCT) { AfxThrowResourceException(); }
     afx_msg void OnPaint() {
         ++paints;
@@ -132,6 +134,7 @@ public:
 BEGIN_MESSAGE_MAP(CThrowingWnd, CWnd)
     ON_MESSAGE(WM_USER + 5, &CThrowingWnd::OnUser)
     ON_MESSAGE(WM_USER + 6, &CThrowingWnd::OnUserQuiet)
+    ON_MESSAGE(WM_USER + 7, &CThrowingWnd::OnUserLibrary)
     ON_WM_PAINT()
     ON_COMMAND(0x8C01, &CThrowingWnd::OnCommandThrows)
 END_MESSAGE_MAP()
@@ -394,6 +397,11 @@ TEST(WndMessageMaps, TemplateLayersChainAndExceptionsStopAtTheWindowProcedure) {
     ASSERT_EQ(2u, app.m_boxes.size());
     EXPECT_EQ((UINT)AFX_IDP_COMMAND_FAILURE, app.m_boxes[1].idPrompt);
     EXPECT_EQ((UINT)MB_ICONSTOP, app.m_boxes[1].type);
+    // One of the C++ library's is told by its own text, not ended quietly.
+    EXPECT_EQ(0, thrower.SendMessage(WM_USER + 7));
+    ASSERT_EQ(3u, app.m_boxes.size());
+    EXPECT_EQ("too long", app.m_boxes[2].text);
+    app.m_boxes.pop_back();
     // A paint that fails leaves the window validated: it is not asked again and again.
     thrower.ShowWindow(SW_SHOWNA);
     thrower.Invalidate();
