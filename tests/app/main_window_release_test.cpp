@@ -102,13 +102,15 @@ TEST_F(MainWindowReleaseTest, OptionsOkIsJudgedWhereTheHandReleasedIt)
                 const POINT pts[] = {realinput::OnScreen(rc.CenterPoint()),
                                      realinput::OnScreen({rc.CenterPoint().x, rc.bottom + 12}),
                                      realinput::OnScreen({rc.left - 40, rc.top - 40})};
-                // A control the pointer rested on holds the mouse while it hovers: the
-                // press waits until the pointer has left it for OK.
+                // A control the pointer rests on holds the mouse while it hovers, and a late echo
+                // of an earlier move can put the pointer back on one: the press waits until the
+                // system has it on OK, moving it there again (from beside) while it is elsewhere.
                 SendMouse(0, pts[Away]);
-                SendMouse(0, pts[OnOk]);
                 EXPECT_TRUE(realinput::SleepUntil(
                     [&] {
-                        return realinput::ThreadInputOf(hBox, info) &&
+                        if (!realinput::CursorAt(pts[OnOk]))
+                            SendMouse(0, {pts[OnOk].x + 1, pts[OnOk].y}), SendMouse(0, pts[OnOk]);
+                        return realinput::CursorAt(pts[OnOk]) && realinput::ThreadInputOf(hBox, info) &&
                                (info.hwndCapture == NULL || info.hwndCapture == hOk);
                     },
                     ownedbox::kBoxWaitMs));
