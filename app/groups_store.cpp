@@ -605,6 +605,44 @@ std::string CGroupsStore::StoreKeptChanges(CGroupsFile* pRead, const std::string
 namespace
 {
 
+// What the merges of one start's later records share, so that each costs what its own
+// changes cost: the groups here by Id and by name, kept as each merge adds, renames and
+// removes groups, and the base Ids reserved last (records kept on one file hold the same).
+struct LaterMerges
+{
+    std::unordered_map<int, GroupEntry*> byId;  // the first group of each Id in the list
+    std::unordered_multimap<std::string, GroupEntry*> byName;
+    bool bIndexed = false;                      // false: the list changed otherwise, built anew
+    std::vector<int> reservedBase;
+    std::vector<GroupEntry*> added;  // the groups the last merge added to the list
+
+    void Index(const std::vector<GroupEntry*>& list)
+    {
+        if (bIndexed) return;
+        byId.clear();
+        byName.clear();
+        for (size_t i = 1; i < list.size(); ++i) Add(list[i]);
+        bIndexed = true;
+    }
+    void Add(GroupEntry* pGroup)
+    {
+        byId.emplace(pGroup->Id, pGroup);
+        byName.emplace(pGroup->Name, pGroup);
+    }
+    void Rename(GroupEntry* pGroup, const std::string& name)
+    {
+        if (pGroup->Name == name) return;
+        const auto range = byName.equal_range(pGroup->Name);
+        for (auto it = range.first; it != range.second; ++it)
+            if (it->second == pGroup) {
+                byName.erase(it);
+                break;
+            }
+        pGroup->Name = name;
+        byName.emplace(name, pGroup);
+    }
+};
+
 // Merges one later record into the groups here the short way, when its changes touch only
 // groups here of the Ids they had in that run (and groups it added that no group here new
 // to that run is named like): the merge of the whole run, cut down to its changed groups,
@@ -612,46 +650,55 @@ namespace
 // in time that grows with the changes, not with the groups. False, with nothing changed,
 // when the record is not such a one: the whole merge is made then.
 bool MergeChangedGroups(const KeptGroups& kept, const std::vector<int>& otherIds, const GivenIds& given,
-                        std::vector<std::string>& dropped)
+                        std::vector<std::string>& dropped, LaterMerges& later)
 {
     CGroupManager* pGroups = CGroupManager::GetInstance();
     std::vector<GroupEntry*>& list = pGroups->m_Groups;
-    std::unordered_map<int, size_t> placeOf;
-    for (size_t i = 1; i < list.size(); ++i) placeOf.emplace(list[i]->Id, i);
+    later.Index(list);
+    later.added.clear();
     const std::set<int> held(otherIds.begin(), otherIds.end());
-    std::unordered_set<int> baseIds;
+    std::vector<int> baseIds;
+    baseIds.reserve(kept.base.size());
     for (const GroupEntry& group : kept.base) {
         // A group the file gave no Id of its own is found by its name and keywords.
         if (group.Id <= 0) return false;
-        baseIds.insert(group.Id);
+        baseIds.push_back(group.Id);
     }
+    std::unordered_set<int> baseIdSet;  // filled when a name asks
     std::vector<GroupEntry> base, disk, here;
-    std::vector<size_t> places;
+    std::vector<GroupEntry*> hereOf;
     for (const KeptGroupChange& change : kept.changes) {
         if (change.nBase < 0) {
             // One of the same name new to that run would be made one group with it.
-            for (size_t i = 1; i < list.size(); ++i)
-                if (list[i]->Name == change.here.Name && !baseIds.count(list[i]->Id)) return false;
+            const auto named = later.byName.equal_range(change.here.Name);
+            for (auto it = named.first; it != named.second; ++it) {
+                if (baseIdSet.empty()) baseIdSet.insert(baseIds.begin(), baseIds.end());
+                if (!baseIdSet.count(it->second->Id)) return false;
+            }
             here.push_back(change.here);
             // An Id a group here holds is none this group keeps (the whole merge gives a fresh one).
-            if (placeOf.count(here.back().Id)) here.back().Id = 0;
+            if (later.byId.count(here.back().Id)) here.back().Id = 0;
             continue;
         }
         const GroupEntry& group = kept.base[change.nBase];
-        const std::unordered_map<int, size_t>::const_iterator it = placeOf.find(group.Id);
+        const std::unordered_map<int, GroupEntry*>::const_iterator it = later.byId.find(group.Id);
         // Gone from here, or where the file does not show it: found otherwise.
-        if (it == placeOf.end() || held.count(group.Id)) return false;
+        if (it == later.byId.end() || held.count(group.Id)) return false;
         base.push_back(group);
-        disk.push_back(*list[it->second]);
-        places.push_back(it->second);
+        disk.push_back(*it->second);
+        hereOf.push_back(it->second);
         if (!change.bHere) continue;
         here.push_back(change.here);
         here.back().Id = group.Id;
     }
-    // No Id that run saw or gave is given anew, as when its groups are made whole.
+    // No Id that run saw or gave is given anew, as when its groups are made whole. The Ids
+    // reserved already (the same base as the record before, the same seen) are skipped.
     pGroups->ReserveIds(kept.seen);
     for (int nId : kept.baseOtherIds) pGroups->ReserveId(nId);
-    for (int nId : baseIds) pGroups->ReserveId(nId);
+    if (baseIds != later.reservedBase) {
+        for (int nId : baseIds) pGroups->ReserveId(nId);
+        later.reservedBase.swap(baseIds);
+    }
     pGroups->ReserveId(kept.nLargestId);
     pGroups->TakeGivenDownwards(kept.nLowestDownwards);
     // The cut-down run in the list's place for the merge.
@@ -686,26 +733,30 @@ bool MergeChangedGroups(const KeptGroups& kept, const std::vector<int>& otherIds
     std::unordered_map<int, GroupEntry*> mergedById;
     for (GroupEntry* pGroup : merged) mergedById.emplace(pGroup->Id, pGroup);
     std::unordered_set<GroupEntry*> gone, taken;
-    for (size_t i = 0; i < places.size(); ++i) {
-        GroupEntry* pHere = list[places[i]];
+    for (GroupEntry* pHere : hereOf) {
         const std::unordered_map<int, GroupEntry*>::const_iterator it = mergedById.find(pHere->Id);
         if (it == mergedById.end()) {
             gone.insert(pHere);
             continue;
         }
-        pHere->Name = it->second->Name;
+        later.Rename(pHere, it->second->Name);
         pHere->Keywords = it->second->Keywords;
         taken.insert(it->second);
     }
     for (GroupEntry* pGroup : merged) {
-        if (taken.count(pGroup))
+        if (taken.count(pGroup)) {
             delete pGroup;
-        else
-            list.push_back(pGroup);
+            continue;
+        }
+        list.push_back(pGroup);
+        later.Add(pGroup);
+        later.added.push_back(pGroup);
     }
     if (!gone.empty()) {
         list.erase(std::remove_if(list.begin(), list.end(), [&](GroupEntry* p) { return gone.count(p) != 0; }),
                    list.end());
+        // Another group of a gone one's Id may stand later in the list: the index is built anew.
+        later.bIndexed = false;
         if (gone.count(pGroups->m_pCurrentGroup)) pGroups->m_pCurrentGroup = NULL;
         for (GroupEntry* pGroup : gone) delete pGroup;
     }
@@ -743,21 +794,24 @@ void CGroupsStore::MergeLaterKept(std::string& strNotice, bool& bAllDropped)
     GivenIds fileSeen = m_seen;
     std::vector<std::string> dropped;
     // What the file would count as given after each store: gathered once, and grown by the
-    // Ids each merge leaves here anew.
+    // Ids each merge leaves here anew (a short merge's are on the groups it added).
     std::set<int> held(otherIds.begin(), otherIds.end());
-    const auto holdNewIds = [&] {
+    const auto holdNewIds = [&](const std::vector<GroupEntry*>& groups) {
         std::set<int> added;
-        for (const GroupEntry* pGroup : pGroups->m_Groups)
+        for (const GroupEntry* pGroup : groups)
             if (pGroup->BuiltIn != 1 && !IsRunOnlyId(pGroup->Id) && held.insert(pGroup->Id).second)
                 added.insert(pGroup->Id);
         return GivenIds::OfFile(added, pGroups->LowestIdGivenDownwards());
     };
     GivenIds given = fileSeen;
-    given.Add(holdNewIds());
+    given.Add(holdNewIds(pGroups->m_Groups));
+    LaterMerges later;
     for (size_t i = m_records.Merged(); i < m_records.Count(); ++i) {
         const KeptGroups& kept = m_records.Changes(i);
         std::vector<std::string> recordDropped;
-        if (!MergeChangedGroups(kept, otherIds, given, recordDropped)) {
+        const bool bShort = MergeChangedGroups(kept, otherIds, given, recordDropped, later);
+        if (!bShort) {
+            later.bIndexed = false;
             const KeptGroups& whole = m_records.Whole(i);
             std::vector<GroupEntry> disk = pGroups->UserGroups();
             for (GroupEntry& group : disk)
@@ -787,7 +841,7 @@ void CGroupsStore::MergeLaterKept(std::string& strNotice, bool& bAllDropped)
         dropped.insert(dropped.end(), recordDropped.begin(), recordDropped.end());
         fileSeen.Add(kept.seen);
         given.Add(kept.seen);
-        given.Add(holdNewIds());
+        given.Add(holdNewIds(bShort ? later.added : pGroups->m_Groups));
     }
     m_records.SetMerged(m_records.Count());
     m_base.swap(fileBase);

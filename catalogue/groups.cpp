@@ -28,6 +28,14 @@ static bool KeywordMatches(const std::string& lowerName, const std::string& keyw
     return lowerName.find(GroupsLowerCase(keyword.c_str())) != std::string::npos;
 }
 
+// Whether `all` holds every Id of `ids`, in time that grows with `ids` when they are few.
+static bool HoldsAllOf(const std::set<int>& all, const std::set<int>& ids) {
+    if (ids.size() > all.size()) return false;
+    if (ids.size() * 16 < all.size())
+        return std::all_of(ids.begin(), ids.end(), [&](int id) { return all.count(id) != 0; });
+    return std::includes(all.begin(), all.end(), ids.begin(), ids.end());
+}
+
 CGroupManager* CGroupManager::GetInstance() {
     // Built on first use and destroyed at exit with every group it holds.
     static CGroupManager s_manager;
@@ -99,7 +107,10 @@ void CGroupManager::ReserveIdsFrom(int id) {
 }
 
 void CGroupManager::ReserveIds(const GivenIds& given) {
-    for (int id : given.Ids()) ReserveId(id);
+    // A start merging many kept records reserves the same thousands of Ids for each: when
+    // every one is used already (each used Id is at most the largest), none changes a thing.
+    if (!HoldsAllOf(m_usedIds, given.Ids()))
+        for (int id : given.Ids()) ReserveId(id);
     ReserveId(given.UpTo());
     ReserveIdsFrom(given.From());
 }
@@ -491,45 +502,62 @@ GroupsMerged CGroupManager::MergeChanges(const GroupsMerge& merge) {
     return merged;
 }
 
+GivenIds::GivenIds(std::set<int>&& ids, int upTo, int from)
+    : m_ids(ids.empty() ? nullptr : std::make_shared<const std::set<int>>(std::move(ids))), m_upTo(upTo),
+      m_from(from) {}
+
 // As the manager gives Ids (CGroupManager::NextId): upwards from the largest while it is
 // below kMaxGroupId and the file records no lowest top Id, else downwards from the lowest
 // top one, down to the largest below.
 GivenIds GivenIds::OfFile(const std::set<int>& held, int lowestTopId) {
-    GivenIds given;
+    std::set<int> ids;
     for (int id : held)
-        if (id > 0 && !IsRunOnlyId(id)) given.m_ids.insert(id);
-    if (lowestTopId > 0) given.m_ids.insert(std::min(lowestTopId, kMaxGroupId));
-    if (given.m_ids.empty()) return given;
-    const int largest = *given.m_ids.rbegin();
-    if (largest < kMaxGroupId && lowestTopId <= 0) {
-        given.m_upTo = largest;
-        return given;
-    }
-    const std::set<int>::const_iterator top = given.m_ids.lower_bound(kFirstTopGroupId);
-    given.m_from = top == given.m_ids.end() ? kMaxGroupId : *top;
-    if (lowestTopId > 0) given.m_from = std::min(given.m_from, std::min(lowestTopId, kMaxGroupId));
-    const std::set<int>::const_iterator above = given.m_ids.lower_bound(given.m_from);
-    if (above != given.m_ids.begin()) given.m_upTo = *std::prev(above);
-    return given;
+        if (id > 0 && !IsRunOnlyId(id)) ids.insert(id);
+    if (lowestTopId > 0) ids.insert(std::min(lowestTopId, kMaxGroupId));
+    if (ids.empty()) return GivenIds();
+    const int largest = *ids.rbegin();
+    if (largest < kMaxGroupId && lowestTopId <= 0) return GivenIds(std::move(ids), largest, kMaxGroupId + 1);
+    const std::set<int>::const_iterator top = ids.lower_bound(kFirstTopGroupId);
+    int from = top == ids.end() ? kMaxGroupId : *top;
+    if (lowestTopId > 0) from = std::min(from, std::min(lowestTopId, kMaxGroupId));
+    const std::set<int>::const_iterator above = ids.lower_bound(from);
+    const int upTo = above != ids.begin() ? *std::prev(above) : 0;
+    return GivenIds(std::move(ids), upTo, from);
 }
 
 GivenIds GivenIds::Of(const std::set<int>& held, int upTo, int from) {
-    GivenIds given;
+    std::set<int> ids;
     for (int id : held)
-        if (id > 0 && !IsRunOnlyId(id)) given.m_ids.insert(id);
-    given.m_upTo = std::max(0, std::min(upTo, kMaxGroupId));
-    if (from > 0) given.m_from = std::min(from, kMaxGroupId);
-    return given;
+        if (id > 0 && !IsRunOnlyId(id)) ids.insert(id);
+    return GivenIds(std::move(ids), std::max(0, std::min(upTo, kMaxGroupId)),
+                    from > 0 ? std::min(from, kMaxGroupId) : kMaxGroupId + 1);
+}
+
+const std::set<int>& GivenIds::Ids() const {
+    static const std::set<int> s_none;
+    return m_ids ? *m_ids : s_none;
+}
+
+bool GivenIds::HoldsAll(const std::set<int>& ids) const {
+    return ids.empty() || (m_ids && (m_ids.get() == &ids || HoldsAllOf(*m_ids, ids)));
 }
 
 void GivenIds::Add(const GivenIds& other) {
-    m_ids.insert(other.m_ids.begin(), other.m_ids.end());
     m_upTo = std::max(m_upTo, other.m_upTo);
     m_from = std::min(m_from, other.m_from);
+    // Records kept on one file hold the same Ids: adding them again makes no new set.
+    if (!other.m_ids || HoldsAll(*other.m_ids)) return;
+    if (!m_ids || other.HoldsAll(*m_ids)) {
+        m_ids = other.m_ids;
+        return;
+    }
+    std::shared_ptr<std::set<int>> ids = std::make_shared<std::set<int>>(*m_ids);
+    ids->insert(other.m_ids->begin(), other.m_ids->end());
+    m_ids = std::move(ids);
 }
 
 bool GivenIds::Counts(int id) const {
-    return id > 0 && !IsRunOnlyId(id) && (id <= m_upTo || id >= m_from || m_ids.count(id));
+    return id > 0 && !IsRunOnlyId(id) && (id <= m_upTo || id >= m_from || (m_ids && m_ids->count(id)));
 }
 
 bool IdTakenInFile(int id, const std::set<int>& held, const GivenIds& now, const GivenIds& seen) {

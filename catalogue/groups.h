@@ -3,6 +3,7 @@
 // "Other" is always first and holds what no keyword of any group matches.
 #pragma once
 #include <windows.h>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -30,6 +31,8 @@ inline bool IsRunOnlyId(int id) { return id > kMaxGroupId; }
 // to the largest below that instead. What the file counted as given each time this run
 // read or wrote it joins it (Add): a copy of the program that read the file then may still
 // follow a group by one of those Ids. The manager gives none (CGroupManager::ReserveIds).
+// Copies share the Ids (they never change once made; Add makes a new set when it adds one):
+// a start merging many kept records hands the same thousands of Ids to every merge.
 class GivenIds {
 public:
     GivenIds() : m_upTo(0), m_from(kMaxGroupId + 1) {}
@@ -40,12 +43,16 @@ public:
     // What either counts.
     void Add(const GivenIds& other);
     bool Counts(int id) const;
-    const std::set<int>& Ids() const { return m_ids; }
+    const std::set<int>& Ids() const;
+    // Whether every Id of `ids` is among these (without the Ids up to UpTo or from From).
+    bool HoldsAll(const std::set<int>& ids) const;
     int UpTo() const { return m_upTo; }
     int From() const { return m_from > kMaxGroupId ? 0 : m_from; }
 
 private:
-    std::set<int> m_ids;
+    explicit GivenIds(std::set<int>&& ids, int upTo, int from);
+
+    std::shared_ptr<const std::set<int>> m_ids;  // null: none
     int m_upTo;  // every Id from 1 up to it counts
     int m_from;  // every Id from it up to kMaxGroupId counts
 };

@@ -148,6 +148,15 @@ TEST_F(Groups, AFileCountsAsGivenWhatTheManagerNeverGivesAgain) {
     seen.Add(now);
     EXPECT_TRUE(seen.Counts(top - 6) && seen.Counts(top - 1));
     EXPECT_FALSE(IdTakenInFile(top - 6, {}, now, seen));
+    // Copies share their Ids: one joined with more leaves the others as they were. Ids
+    // reserved again in part (records kept on one file, then on a later one) are all reserved.
+    GivenIds joined = now;
+    joined.Add(GivenIds::Of({7, top}, 0, 0));
+    EXPECT_TRUE(joined.Counts(top) && !now.Counts(top));
+    Reset();
+    m->ReserveIds(GivenIds::Of({2, 3}, 0, 0));
+    m->ReserveIds(GivenIds::Of({3, 9}, 0, 0));
+    EXPECT_EQ(10, m->CreateGroup()->Id);
     // Seen in the file, deleted there (recorded or not): kept here unless the file holds it for another group.
     EXPECT_FALSE(IdTakenInFile(4, {}, GivenIds::OfFile({2}, 0), GivenIds::OfFile({2, 4}, 0)));
     EXPECT_FALSE(IdTakenInFile(4, {}, GivenIds::OfFile({2, 4}, 0), GivenIds::OfFile({2, 4}, 0)));
