@@ -26,9 +26,43 @@ export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+# The program is a 32-bit Windows program, built and run as such wherever the machine runs
+# 32-bit code. Some machines run 64-bit user code only (a virtual machine whose host gives
+# its guests no 32-bit mode: the kernel refuses every 32-bit executable with "Exec format
+# error"); Wine's 32-bit loader cannot start there, nor can any 32-bit program. There the
+# same sources are built for 64-bit Windows and run by Wine's 64-bit loader alone (its
+# `wine` and `wine-stable` stand in for Debian's, which would start the 32-bit loader
+# first). Decided again at each build, once Wine is installed; PURGELET_ARCH=i686 or
+# x86_64 chooses by hand.
+WINE32_LOADER="${WINE32_LOADER:-/usr/lib/wine/wine}"
+WINE64_LOADER="${WINE64_LOADER:-/usr/lib/wine/wine64}"
+choose_arch() {
+  if [ -z "${PURGELET_ARCH:-}" ] || [ -n "${PURGELET_ARCH_PROBED:-}" ]; then
+    PURGELET_ARCH=i686
+    if [ -x "$WINE64_LOADER" ] && ! "$WINE32_LOADER" --version >/dev/null 2>&1; then PURGELET_ARCH=x86_64; fi
+    export PURGELET_ARCH_PROBED=1
+  fi
+  export PURGELET_ARCH
+  if [ "$PURGELET_ARCH" = x86_64 ]; then
+    export WINELOADER="$WINE64_LOADER"
+    case ":$PATH:" in *":$ROOT/scripts/wine64:"*) ;; *) export PATH="$ROOT/scripts/wine64:$PATH" ;; esac
+  fi
+}
+choose_arch
+
 configure_and_build() {
   follow_build_dir
-  cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
+  choose_arch
+  local toolchain="$ROOT/cmake/mingw-$PURGELET_ARCH.cmake"
+  # A build folder set up for the other architecture is set up anew: CMake keeps the
+  # toolchain of a folder's first configuration.
+  if [ -f "$BUILD_DIR/CMakeCache.txt" ] && ! grep -qxF "CMAKE_TOOLCHAIN_FILE:FILEPATH=$toolchain" \
+    "$BUILD_DIR/CMakeCache.txt" 2>/dev/null && ! grep -qxF "CMAKE_TOOLCHAIN_FILE:UNINITIALIZED=$toolchain" \
+    "$BUILD_DIR/CMakeCache.txt" 2>/dev/null; then
+    echo "The build folder $BUILD_DIR was set up for another architecture: setting it up for $PURGELET_ARCH."
+    rm -rf "$BUILD_DIR/CMakeCache.txt" "$BUILD_DIR/CMakeFiles"
+  fi
+  cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" >/dev/null
   cmake --build "$BUILD_DIR" --parallel "$(nproc)" "$@"
 }

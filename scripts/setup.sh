@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build and test the program:
-# the i686 mingw-w64 cross compiler, CMake, Wine (32- and 64-bit), Xvfb, GoogleTest
+# the i686 mingw-w64 cross compiler (and the x86_64 one), CMake, Wine (32- and 64-bit), Xvfb, GoogleTest
 # sources and Wine's fonts. Idempotent: when everything is present it does nothing.
 #
 # A package mirror caught in the middle of a sync fails one index of `apt-get update`
@@ -18,6 +18,9 @@ have_cmd cmake || need+=(cmake)
 have_cmd make || need+=(make)
 have_cmd i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686-posix)
 have_cmd i686-w64-mingw32-windres || need+=(binutils-mingw-w64-i686)
+# The 64-bit build, for machines that run no 32-bit code (scripts/env.sh).
+have_cmd x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
+have_cmd x86_64-w64-mingw32-windres || need+=(binutils-mingw-w64-x86-64)
 have_pkg wine || need+=(wine)
 have_pkg wine64 || need+=(wine64)
 have_pkg wine32:i386 || need+=(wine32:i386)
