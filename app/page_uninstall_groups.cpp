@@ -43,7 +43,7 @@ BEGIN_MESSAGE_MAP(CPageUninstallGroups, CCommandPage)
 END_MESSAGE_MAP()
 
 CPageUninstallGroups::CPageUninstallGroups()
-    : CCommandPage(IDD_PAGE_GROUPS), m_hRoot(NULL), m_hCurrent(NULL), m_bOwnSelection(false), m_bLoaded(false)
+    : CCommandPage(IDD_PAGE_GROUPS), m_hRoot(NULL), m_hCurrent(NULL), m_bOwnSelection(false)
 {
 }
 
@@ -93,7 +93,6 @@ BOOL CPageUninstallGroups::OnInitDialog()
     AddAnchor(IDC_TREE, CSize(0, 0), CSize(100, 100));
 
     m_strFileProblem = LoadGroupsFile();
-    m_bLoaded = true;
     // The list shows the changes the last run kept from its first fill; the file takes
     // them once the window is up, and one box tells of them after what the load found.
     if (CGroupsStore::Instance().KeepsChangesToStore())
@@ -432,8 +431,7 @@ void CPageUninstallGroups::OnTimer(UINT_PTR nIDEvent)
 void CPageUninstallGroups::OnDestroy()
 {
     // Every change was written when it was made; only one whose write failed is tried
-    // once more, quietly (the failure was reported at the change). A load cut short
-    // writes nothing: what the file and the kept records hold stays for the next start.
-    if (m_bLoaded) SaveGroupsFile(false);
+    // once more, quietly (the failure was reported at the change).
+    SaveGroupsFile(false);
     CExtResizableDialog::OnDestroy();
 }

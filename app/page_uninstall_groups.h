@@ -107,9 +107,6 @@ protected:
     bool m_bOwnSelection;
     // Why the groups file could not be read at start, until the box has said so.
     std::string m_strFileProblem;
-    // Set once the load at the start is over: one cut short (an exception ended the
-    // pane's set-up) leaves the groups half made, never to be written.
-    bool m_bLoaded;
 
     void StoreKeptChanges();
 };

@@ -18,7 +18,7 @@ BEGIN_MESSAGE_MAP(CPurgeletApp, CWinApp)
     ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
-CPurgeletApp::CPurgeletApp() : m_pMainDlg(NULL), m_bStartFailed(false) {}
+CPurgeletApp::CPurgeletApp() : m_pMainDlg(NULL) {}
 
 CPurgeletApp::~CPurgeletApp() {}
 
@@ -182,15 +182,8 @@ BOOL CPurgeletApp::InitInstance()
 void CPurgeletApp::RunMainDialog()
 {
     CPurgeletDlg dlg;
-    RunMainDialog(dlg);
-}
-
-void CPurgeletApp::RunMainDialog(CPurgeletDlg& dlg)
-{
     m_pMainWnd = &dlg;
     m_pMainDlg = &dlg;
-    m_bStartFailed = false;
-    m_strStartFailure.clear();
     {
         CInputRule::CMessageHook hook;
         dlg.DoModal();
@@ -198,37 +191,6 @@ void CPurgeletApp::RunMainDialog(CPurgeletDlg& dlg)
     // Nothing may reach the dialog object once it is gone.
     m_pMainDlg = NULL;
     m_pMainWnd = NULL;
-    // Ending without a word after a start that never showed its window would look like a
-    // program that never ran, and the exit code would say all went well.
-    if (m_bStartFailed) AfxMessageBox(StartFailureText(m_strStartFailure).c_str(), MB_OK | MB_ICONSTOP);
-}
-
-LRESULT CPurgeletApp::ProcessWndProcException(CException* e, const MSG* pMsg)
-{
-    // A main window without one of its panes would act on what it cannot show: the start
-    // ends as when the main dialog's own set-up failed. The first failure says why.
-    if (pMsg == NULL || pMsg->message != WM_INITDIALOG || m_pMainDlg == NULL || m_pMainDlg->m_bInitialised)
-        return CWinApp::ProcessWndProcException(e, pMsg);
-    char szWhy[512] = "";
-    if (!m_bStartFailed && e != NULL && !e->IsKindOf(RUNTIME_CLASS(CUserException)) &&
-        e->GetErrorMessage(szWhy, sizeof(szWhy)))
-        m_strStartFailure = szWhy;
-    m_bStartFailed = true;
-    if (m_pMainDlg->GetSafeHwnd() != NULL) m_pMainDlg->EndDialog(-1);
-    return 0;
-}
-
-int CPurgeletApp::ExitInstance()
-{
-    const int nCode = CWinApp::ExitInstance();
-    return m_bStartFailed ? kStartFailedExitCode : nCode;
-}
-
-std::string StartFailureText(const std::string& strWhy)
-{
-    return "Nimbo Purgelet could not start: its window could not be set up" +
-           (strWhy.empty() ? std::string(".") : " (" + strWhy + ").") +
-           "\r\n\r\nNo change to the groups kept for this start is lost.";
 }
 
 HACCEL CPurgeletApp::GetMainAccelerators() { return m_pMainDlg != NULL ? m_pMainDlg->m_hAccel : NULL; }

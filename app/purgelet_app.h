@@ -34,36 +34,19 @@ public:
     // menu bar first.
     BOOL PreTranslateMessage(MSG* pMsg) override;
     void HtmlHelp(DWORD_PTR dwData, UINT nCmd = 0x000F) override;
-    // An exception that ends a dialog's initialisation while the main dialog is being set
-    // up (its own or a pane's) ends the start: the main dialog ends, and once it is gone the
-    // user is told why in one box (StartFailureText). Any other goes as the framework tells it.
-    LRESULT ProcessWndProcException(CException* e, const MSG* pMsg) override;
-    // kStartFailedExitCode after a start whose main window could not be set up.
-    int ExitInstance() override;
 
 protected:
     // Runs the main dialog modally as the framework's main window, with the input rule's
     // message hook in place (it drops the dialog's keys and clicks in the system's modal
     // loops while a modal window of the program is up).
     virtual void RunMainDialog();
-    // The same with the dialog given: the one place that runs it and tells of a failed start.
-    void RunMainDialog(CPurgeletDlg& dlg);
     // The running main dialog's accelerator table; NULL when none runs.
     virtual HACCEL GetMainAccelerators();
 
     CPurgeletDlg* m_pMainDlg;
-    // Set when the main dialog's set-up failed in this start; what it was told, if anything.
-    bool m_bStartFailed;
-    std::string m_strStartFailure;
 
     DECLARE_MESSAGE_MAP()
 };
-
-// The program's exit code when its main window could not be set up.
-const int kStartFailedExitCode = 1;
-// The box of a start whose main window could not be set up; strWhy is what failed, as far
-// as it said (may be empty).
-std::string StartFailureText(const std::string& strWhy);
 
 // The command profile, the Studio 2005 theme and the popup-menu options.
 void SetupToolkit();

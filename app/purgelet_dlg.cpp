@@ -180,9 +180,6 @@ BOOL CPurgeletDlg::OnInitDialog()
     m_wndMenuBar.SetBarStyle(m_wndMenuBar.GetBarStyle() & ~CBRS_GRIPPER);
     RepositionAllBars();
     CreatePages();
-    // A pane whose set-up failed ended the start (the application ended this dialog): no
-    // list is filled for a window that never shows.
-    if (!ContinueModal()) return FALSE;
     CUiManager::GetInstance()->RefreshPrograms(false);
     // The first focus is the program list's, not the first tab stop's (the groups tree):
     // every command of the window acts on the program the user selects there. The

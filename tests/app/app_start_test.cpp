@@ -7,12 +7,10 @@
 #include "toolkit/menus/popup_base_wnd.h"
 #include "toolkit/menus/popup_menu_wnd.h"
 #include "support/registry_sandbox.h"
-#include "res/resource.h"
 #include <gtest/gtest.h>
 #include <string.h>
 #include <atomic>
 #include <functional>
-#include <stdexcept>
 #include <thread>
 
 using testsupport::RegistrySandbox;
@@ -350,37 +348,6 @@ public:
 };
 
 }  // namespace
-
-TEST(AppStartup, AStartWhoseWindowCannotBeSetUpSaysWhyInOneBoxAndExitsWithAFailure)
-{
-    // The main dialog's set-up throws, itself or in a pane it creates.
-    struct CPane : CDialog
-    {
-        BOOL OnInitDialog() override { throw std::length_error("a pane's load"); }
-    };
-    struct CThrowingMainDlg : CPurgeletDlg
-    {
-        bool bInPane = false;
-        BOOL OnInitDialog() override
-        {
-            if (!bInPane) throw std::out_of_range("no such record");
-            return CPane().Create(IDD_PAGE_VIEW, this);
-        }
-    };
-    RegistrySandbox sandbox;
-    ASSERT_TRUE(sandbox.Override(HKEY_CURRENT_USER, "hkcu"));
-    for (const std::string why : {"no such record", "a pane's load"}) {
-        TestApp().m_boxes.clear();
-        CThrowingMainDlg dlg;
-        dlg.bInPane = why[0] == 'a';
-        TestApp().RunMainDialog(dlg);
-        ASSERT_EQ(1u, TestApp().m_boxes.size()) << why;
-        EXPECT_EQ("Nimbo Purgelet could not start: its window could not be set up (" + why +
-                      ").\r\n\r\nNo change to the groups kept for this start is lost.",
-                  TestApp().m_boxes[0].text);
-        EXPECT_EQ(kStartFailedExitCode, TestApp().ExitInstance()) << why;
-    }
-}
 
 TEST(AppStartup, MessageFilterAppliesTheMainDialogsAcceleratorsOnlyForNonNegativeCodes)
 {

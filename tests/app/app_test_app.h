@@ -28,9 +28,6 @@ public:
     // through File > Exit when the scenario returns.
     std::function<void(CPurgeletDlg&)> m_scenario;
 
-    // Runs the dialog given as the program's main dialog, scenario or not.
-    using CPurgeletApp::RunMainDialog;
-
 protected:
     void RunMainDialog() override;
     HACCEL GetMainAccelerators() override;
