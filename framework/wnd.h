@@ -81,8 +81,9 @@ struct AFX_SIZEPARENTPARAMS {
 };
 
 // The tool record size the framework registers tools with: TOOLINFO up to lParam
-// (the classic 44-byte form every common-control version accepts).
-#define AFX_OLDTOOLINFO_SIZE 44
+// (the classic form every common-control version accepts: 44 bytes in a 32-bit program,
+// 64 in a 64-bit one).
+#define AFX_OLDTOOLINFO_SIZE ((UINT)TTTOOLINFOA_V2_SIZE)
 // Framework-private tool flags OnToolHitTest may set (stripped before registration).
 #ifndef TTF_NOTBUTTON
 #define TTF_NOTBUTTON 0x80000000L

@@ -45,7 +45,11 @@ choose_arch() {
   export PURGELET_ARCH
   if [ "$PURGELET_ARCH" = x86_64 ]; then
     export WINELOADER="$WINE64_LOADER"
-    case ":$PATH:" in *":$ROOT/scripts/wine64:"*) ;; *) export PATH="$ROOT/scripts/wine64:$PATH" ;; esac
+    # In front of Debian's own `wine` only: a stand-in a caller put first (the scripts'
+    # own tests) stays first.
+    case "$(command -v wine 2>/dev/null)" in
+    "" | /usr/bin/wine | /usr/bin/wine-stable) export PATH="$ROOT/scripts/wine64:$PATH" ;;
+    esac
   fi
 }
 choose_arch

@@ -847,7 +847,7 @@ void CExtControlBar::ShowCaptionButtonTip(CPoint ptScreen)
         return;
     TOOLINFO ti;
     ::ZeroMemory(&ti, sizeof(ti));
-    ti.cbSize = 44;
+    ti.cbSize = AFX_OLDTOOLINFO_SIZE;
     CPoint ptClient(ptScreen);
     ScreenToClient(&ptClient);
     pBtn->OnToolHitTest(ptClient, &ti);

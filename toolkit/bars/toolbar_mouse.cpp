@@ -389,7 +389,7 @@ bool CExtToolControlBar::ShowButtonTip(CPoint point)
         return false;
     TOOLINFO ti;
     ::memset(&ti, 0, sizeof(ti));
-    ti.cbSize = 44;
+    ti.cbSize = AFX_OLDTOOLINFO_SIZE;
     if (pTBB->OnToolHitTest(point, &ti) < 0 || ti.lpszText == NULL)
         return false;
     CString sText;

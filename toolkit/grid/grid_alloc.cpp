@@ -233,7 +233,7 @@ void* CExtAlloc::_UnpooledAlloc(SIZE_T cb)
     if (pHeader == NULL)
         return NULL;
     *(DWORD*)pHeader = (DWORD)cb;
-    *(CExtAlloc**)(pHeader + 4) = this;
+    *(CExtAlloc**)(pHeader + __EXT_ALLOC_UNPOOLED_HEADER - sizeof(void*)) = this;
     BYTE* pData = pHeader + __EXT_ALLOC_UNPOOLED_HEADER;
     if ((m_nFlags & __EXT_ALLOC_ZERO_FILL) != 0)
         ::memset(pData, 0, cb);
@@ -254,7 +254,7 @@ void* CExtAlloc::_UnpooledRealloc(BYTE* pHeader, SIZE_T cb)
         // loses sight of it (a leak rather than lost data).
     }
     *(DWORD*)pNewHeader = (DWORD)cb;
-    *(CExtAlloc**)(pNewHeader + 4) = this;
+    *(CExtAlloc**)(pNewHeader + __EXT_ALLOC_UNPOOLED_HEADER - sizeof(void*)) = this;
     BYTE* pData = pNewHeader + __EXT_ALLOC_UNPOOLED_HEADER;
     if ((m_nFlags & __EXT_ALLOC_ZERO_FILL) != 0 && cb > nOldSize)
         ::memset(pData + nOldSize, 0, cb - nOldSize);

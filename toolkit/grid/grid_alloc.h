@@ -36,8 +36,10 @@ public:
     enum : ULONG
     {
         __EXT_ALLOC_MAX_ITEMS_PER_BLOCK = 10000,
-        __EXT_ALLOC_UNPOOLED_HEADER = 8,
-        __EXT_ALLOC_BLOCK_HEADER = 16,
+        // The size before an unpooled item (its size and its allocator), and the block
+        // header: 8 and 16 bytes in a 32-bit program, 16 and 32 in a 64-bit one.
+        __EXT_ALLOC_UNPOOLED_HEADER = (4 + sizeof(void*) + sizeof(void*) - 1) & ~(sizeof(void*) - 1),
+        __EXT_ALLOC_BLOCK_HEADER = (sizeof(_N_header_block_t) + sizeof(void*) - 1) & ~(sizeof(void*) - 1),
         __EXT_ALLOC_SLOT_HEADER = 4,
         // The largest request a pooling allocator serves from its blocks; cells are a
         // few hundred bytes at most.

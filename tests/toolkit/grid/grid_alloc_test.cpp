@@ -84,7 +84,8 @@ TEST(GridAlloc, ConstructionCapsItemsAndSizesTheBitmap) {
 
     // 20000 requested: the block holds 10000 slots of (size + 4) bytes.
     CExtAlloc big(20000, false, NULL, false);
-    EXPECT_EQ((SIZE_T)(16 + 1250 + 10000 * 12), big.GetBlockBytes(8));
+    const SIZE_T nHeader = CExtAlloc::__EXT_ALLOC_BLOCK_HEADER;  // 16, or 32 in a 64-bit program
+    EXPECT_EQ(nHeader + 1250 + 10000 * 12, big.GetBlockBytes(8));
     void* p = big.Alloc(8);
     ASSERT_NE(nullptr, p);
     EXPECT_EQ(8u, big.GetSize(p));
@@ -131,9 +132,12 @@ TEST(GridAlloc, UnpooledItemsCarryAnEightByteHeader) {
     BYTE* p = (BYTE*)a.Alloc(10);
     ASSERT_NE(nullptr, p);
     EXPECT_EQ(1u, a.m_live.size());
-    EXPECT_EQ(1u, a.m_live.count(p - 8));
-    EXPECT_EQ(10u, *(DWORD*)(p - 8));
-    EXPECT_EQ(static_cast<CExtAlloc*>(&a), *(CExtAlloc**)(p - 4));
+    // The size, then the allocator: eight bytes in a 32-bit program, sixteen in a 64-bit one.
+    const size_t nHeader = CExtAlloc::__EXT_ALLOC_UNPOOLED_HEADER;
+    EXPECT_EQ(sizeof(void*) == 4 ? 8u : 16u, nHeader);
+    EXPECT_EQ(1u, a.m_live.count(p - nHeader));
+    EXPECT_EQ(10u, *(DWORD*)(p - nHeader));
+    EXPECT_EQ(static_cast<CExtAlloc*>(&a), *(CExtAlloc**)(p - sizeof(void*)));
     EXPECT_EQ(nullptr, a.GetCurrentBlock(10));
     EXPECT_EQ(0u, ((ULONG_PTR)p) % 8) << "heap alignment plus the header";
     for (int i = 0; i < 10; i++) EXPECT_EQ(0, p[i]) << i;
@@ -182,12 +186,14 @@ TEST(GridAlloc, PooledBlockFormat) {
     EXPECT_EQ(nullptr, pBlock->m_pNext);
     EXPECT_EQ(nullptr, pBlock->m_pPrev);
     EXPECT_EQ(12u, pBlock->m_nItemSize);
-    // Header 16, bitmap 32, then slots of 4 + 12 bytes.
-    EXPECT_EQ((BYTE*)pBlock + 16 + 32 + 4, p0);
+    // Header 16 (32 in a 64-bit program), bitmap 32, then slots of 4 + 12 bytes.
+    const DWORD nHeader = CExtAlloc::__EXT_ALLOC_BLOCK_HEADER;
+    EXPECT_EQ(sizeof(void*) == 4 ? 16u : 32u, nHeader);
+    EXPECT_EQ((BYTE*)pBlock + nHeader + 32 + 4, p0);
     EXPECT_EQ(p0 + 16, p1);
     EXPECT_EQ(pBlock, BlockOf(p1));
-    EXPECT_EQ(48u + 16 * 255, *(DWORD*)((BYTE*)pBlock + 48 + 16 * 255));
-    EXPECT_EQ(0x03, ((BYTE*)pBlock)[16]);
+    EXPECT_EQ(nHeader + 32 + 16 * 255, *(DWORD*)((BYTE*)pBlock + nHeader + 32 + 16 * 255));
+    EXPECT_EQ(0x03, ((BYTE*)pBlock)[nHeader]);
     EXPECT_TRUE(a.IsSlotUsed(pBlock, 1));
     EXPECT_FALSE(a.IsSlotUsed(pBlock, 2));
     EXPECT_EQ(12u, a.GetSize(p1));
