@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <tuple>
 
@@ -35,6 +36,18 @@ namespace
 // unseen. A value "Groups" of an earlier layout is a record too, the first kept. A record a
 // copy took to store has its name go on with when that process started (16 hex digits of its
 // FILETIME): while that process runs it is its alone.
+// Since kBaseApart a record holds what a merge of its changes needs, and the names and
+// keywords of the other base groups (what only a whole read needs, most of the bytes) go in
+// a value of their own in the section's key "Bases", written before the record: the
+// section's listing and the reading of a record then cost what its changes cost, not what
+// the file holds. The record: kBaseApart; the name of its base kept apart ("" for none: every
+// base group is in the record), named as a taken record is for the process that wrote it and
+// when, the time being when it was written; then what that run saw, and the other Ids, as
+// kWithSeen; the count of base groups and each one's Id (with kHeldBesides as before, and for
+// Id 0 the Id it had in that run); the count of changes and each as kWithSeen; last, in the
+// base's order, the base groups of Id 0 and those a change names. The base kept apart:
+// kBaseApart, the count of the other base groups and each, in the base's order. A claim
+// copies the record alone: the base stays under its name until the record goes.
 const char kKeptSection[] = "Groups Not Stored";
 const char kKeptValue[] = "Groups";
 const char kRecordPrefix[] = "Groups ";
@@ -46,6 +59,8 @@ const DWORD kWithBase = 0x80000002;
 const DWORD kWithBaseIdsOnce = 0x80000003;
 const DWORD kWithSeen = 0x80000004;
 const DWORD kRecords = 0x80000005;
+const DWORD kBaseApart = 0x80000006;
+const char kBasesSection[] = "Groups Not Stored\\Bases";
 // Above every Id too: set on a base group's Id, it says the file held that Id elsewhere too
 // (a group it does not show, another groups element).
 const DWORD kHeldBesides = 0x40000000;
@@ -222,6 +237,47 @@ unsigned long long StartedAt(HANDLE hProcess)
     return (unsigned long long)created.dwHighDateTime << 32 | created.dwLowDateTime;
 }
 
+// The names of a key's values that may be ours (plain ASCII, short), without their data:
+// Wine's RegEnumValueA/W fetch each value's data whenever a name is asked for, which for
+// the bases kept apart is the whole base of every record kept (tens of megabytes at 100
+// records). The system's own listing of names alone, where it has one.
+std::vector<std::string> ValueNames(HKEY hKey)
+{
+    struct BasicInformation
+    {
+        ULONG nTitleIndex, nType, cbName;
+        WCHAR name[96];
+    };
+    typedef LONG(WINAPI * EnumerateValue)(HANDLE, ULONG, int, PVOID, ULONG, PULONG);
+    static const EnumerateValue pEnumerate =
+        (EnumerateValue)(void*)::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtEnumerateValueKey");
+    const LONG kBufferOverflow = (LONG)0x80000005, kBasicInformation = 0;
+    std::vector<std::string> names;
+    for (ULONG i = 0;; ++i) {
+        std::string name;
+        if (pEnumerate != NULL) {
+            BasicInformation info = {};
+            ULONG cbInfo = 0;
+            const LONG nStatus = pEnumerate(hKey, i, kBasicInformation, &info, sizeof(info), &cbInfo);
+            // A longer name is none of ours (nor one that is not plain ASCII).
+            if (nStatus == kBufferOverflow) continue;
+            if (nStatus < 0) break;
+            if (info.cbName > sizeof(info.name)) continue;
+            for (ULONG c = 0; c < info.cbName / sizeof(WCHAR); ++c) name += (char)(info.name[c] < 0x80 ? info.name[c] : 0);
+            if (name.find('\0') != std::string::npos) continue;
+        } else {
+            char text[96];
+            DWORD cchName = sizeof(text);
+            const LONG nResult = ::RegEnumValueA(hKey, i, text, &cchName, NULL, NULL, NULL, NULL);
+            if (nResult == ERROR_MORE_DATA) continue;
+            if (nResult != ERROR_SUCCESS) break;
+            name = text;
+        }
+        names.push_back(name);
+    }
+    return names;
+}
+
 // Every record's name, those another running copy took too, in the order kept (the value of
 // an earlier build first).
 std::vector<std::string> AllRecordNames()
@@ -254,14 +310,9 @@ std::string NewRecordName()
     return name;
 }
 
-// A name of this copy's own for a record taken from `name`: just after it, so that it keeps
-// its place among the records; a name no record has (the process's id may be the one that
-// kept it). It names this very process, so that other copies leave it alone while this one
-// runs.
-std::string ClaimedName(HKEY hKey, const std::string& name)
+// The first name of this process's own, later than nTime, that hKey holds no value of.
+std::string OwnNameAfter(HKEY hKey, unsigned long long nTime)
 {
-    unsigned long long nTime = 0;
-    if (IsRecordName(name)) nTime = std::stoull(name.substr(sizeof(kRecordPrefix) - 1, 16), NULL, 16);
     const unsigned long long nStarted = StartedAt(::GetCurrentProcess());
     for (;;) {
         char text[96];
@@ -270,6 +321,52 @@ std::string ClaimedName(HKEY hKey, const std::string& name)
         if (hKey == NULL || ::RegQueryValueExA(hKey, text, NULL, NULL, NULL, NULL) == ERROR_FILE_NOT_FOUND)
             return text;
     }
+}
+
+// A name of this copy's own for a record taken from `name`: just after it, so that it keeps
+// its place among the records; a name no record has (the process's id may be the one that
+// kept it). It names this very process, so that other copies leave it alone while this one
+// runs.
+std::string ClaimedName(HKEY hKey, const std::string& name)
+{
+    unsigned long long nTime = 0;
+    if (IsRecordName(name)) nTime = std::stoull(name.substr(sizeof(kRecordPrefix) - 1, 16), NULL, 16);
+    return OwnNameAfter(hKey, nTime);
+}
+
+// The name of the base a record's bytes keep apart, "" for none (or a record of an earlier
+// layout).
+std::string ApartNameIn(const std::vector<BYTE>& bytes)
+{
+    KeptReader reader(bytes);
+    DWORD nLayout = 0;
+    std::string name;
+    return reader.Number(nLayout) && nLayout == kBaseApart && reader.Text(name) ? name : std::string();
+}
+
+std::string ApartNameOf(HKEY hKey, const std::string& record)
+{
+    std::vector<BYTE> bytes;
+    return ReadSectionBytes(hKey, record.c_str(), bytes) ? ApartNameIn(bytes) : std::string();
+}
+
+void DeleteApart(const std::string& name)
+{
+    HKEY hBases = OpenSection(kBasesSection, KEY_SET_VALUE);
+    if (hBases == NULL) return;
+    ::RegDeleteValueA(hBases, name.c_str());
+    ::RegCloseKey(hBases);
+}
+
+// Deletes a record, then the base it keeps apart (a copy that dies between leaves a base no
+// record names: a later start removes it, ForgetLostKeptBases). False when the record's
+// delete did not go through (the registry deletes a value for one caller only).
+bool DeleteRecord(HKEY hKey, const std::string& name)
+{
+    const std::string apart = ApartNameOf(hKey, name);
+    if (::RegDeleteValueA(hKey, name.c_str()) != ERROR_SUCCESS) return false;
+    if (!apart.empty()) DeleteApart(apart);
+    return true;
 }
 
 }  // namespace
@@ -414,7 +511,7 @@ void ForgetKeptRecords(const std::set<std::string>& names)
     HKEY hKey = OpenSection(kKeptSection, KEY_READ | KEY_SET_VALUE);
     if (hKey == NULL) return;
     for (const std::string& name : names)
-        if (!IsAnotherRunningCopysRecord(name)) ::RegDeleteValueA(hKey, name.c_str());
+        if (!IsAnotherRunningCopysRecord(name)) DeleteRecord(hKey, name);
     // The section itself stays: another copy may be writing a record into it this very
     // moment, which deleting the key would take with it. Once no record is left the mark
     // goes, so that an earlier build does not take an empty section for damaged changes; a
@@ -430,6 +527,42 @@ void ForgetKeptRecords(const std::set<std::string>& names)
     // Records another copy kept stay: an earlier build is to see that something is kept.
     MarkRecordsKept(hKey);
     ::RegCloseKey(hKey);
+}
+
+void ForgetLostKeptBases()
+{
+    HKEY hBases = OpenSection(kBasesSection, KEY_READ | KEY_SET_VALUE);
+    if (hBases == NULL) return;
+    HKEY hKey = OpenProgramSection(kKeptSection);
+    // Names as the registry compares them: in either case.
+    const auto upper = [](std::string name) {
+        for (char& c : name) c = (char)toupper((unsigned char)c);
+        return name;
+    };
+    std::set<std::string> named;
+    // The bases every record names, those another running copy took too. A listing made
+    // while another copy takes or forgets records may pass one by: the section's last write
+    // before and after says whether it changed meanwhile, and then nothing goes this time.
+    FILETIME before = {}, after = {};
+    bool bSure = hKey != NULL && ::RegQueryInfoKeyA(hKey, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,
+                                                   &before) == ERROR_SUCCESS;
+    for (const std::string& name : bSure ? AllRecordNames() : std::vector<std::string>()) {
+        std::vector<BYTE> bytes;
+        if (ReadSectionBytes(hKey, name.c_str(), bytes))
+            named.insert(upper(ApartNameIn(bytes)));
+        else
+            bSure = bSure && ::RegQueryValueExA(hKey, name.c_str(), NULL, NULL, NULL, NULL) == ERROR_SUCCESS;
+    }
+    bSure = bSure &&
+            ::RegQueryInfoKeyA(hKey, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, &after) ==
+                ERROR_SUCCESS &&
+            ::CompareFileTime(&before, &after) == 0;
+    // A base is named as a record taken is, for the process that wrote it: while that one
+    // runs, its record may be on its way.
+    for (const std::string& name : bSure ? ValueNames(hBases) : std::vector<std::string>())
+        if (!named.count(upper(name)) && !IsAnotherRunningCopysRecord(name)) ::RegDeleteValueA(hBases, name.c_str());
+    if (hKey != NULL) ::RegCloseKey(hKey);
+    ::RegCloseKey(hBases);
 }
 
 bool ClaimKeptRecord(const std::string& name, std::string* pClaimed, std::vector<BYTE>* pBytes, DWORD* pType)
@@ -473,16 +606,30 @@ bool ClaimKeptRecord(const std::string& name, std::string* pClaimed, std::vector
 namespace
 {
 
-// A record's bytes, as the layout above says.
-std::string KeptRecordBytes(const KeptGroups& kept)
+// Which base groups a record holds whole: those of Id 0 (found by their name and keywords)
+// and those a change names. The others are kept apart.
+std::vector<bool> HeldInRecord(const KeptGroups& kept)
+{
+    std::vector<bool> held(kept.base.size(), false);
+    for (size_t i = 0; i < kept.base.size(); ++i) held[i] = kept.base[i].Id <= 0;
+    for (const KeptGroupChange& change : kept.changes)
+        if (change.nBase >= 0 && (size_t)change.nBase < held.size()) held[change.nBase] = true;
+    return held;
+}
+
+// A record's bytes, as the layout above says; `apart` names its base kept apart, which holds
+// ApartBytes (ignored when the record holds every base group).
+std::string KeptRecordBytes(const KeptGroups& kept, const std::string& apart)
 {
     // The file may hold one Id twice (a group it does not show, another groups element):
     // each is named once, that of a base group on the group.
     std::set<int> others(kept.baseOtherIds.begin(), kept.baseOtherIds.end()), onBase;
     for (const GroupEntry& group : kept.base)
         if (group.Id > 0) onBase.insert(group.Id);
+    const std::vector<bool> held = HeldInRecord(kept);
     std::string bytes;
-    PutNumber(bytes, kWithSeen);
+    PutNumber(bytes, kBaseApart);
+    PutText(bytes, std::find(held.begin(), held.end(), false) != held.end() ? apart : std::string());
     std::string seenBytes;
     DWORD nSeen = 0;
     for (int nId : kept.seen.Ids())
@@ -514,30 +661,66 @@ std::string KeptRecordBytes(const KeptGroups& kept)
     for (size_t i = 0; i < kept.base.size(); ++i) {
         const GroupEntry& group = kept.base[i];
         PutNumber(bytes, (DWORD)group.Id | (group.Id > 0 && others.count(group.Id) ? kHeldBesides : 0));
-        PutGroup(bytes, group);
         if (group.Id <= 0) PutNumber(bytes, i < kept.baseHereIds.size() ? (DWORD)hereId(kept.baseHereIds[i]) : 0);
     }
+    PutNumber(bytes, (DWORD)kept.changes.size());
     for (const KeptGroupChange& change : kept.changes) {
         PutNumber(bytes, (DWORD)(change.nBase + 1));
         PutNumber(bytes, change.bHere ? 1 : 0);
         if (change.bHere) PutGroup(bytes, change.here);
         if (change.bHere && change.nBase < 0) PutNumber(bytes, (DWORD)hereId(change.here.Id));
     }
+    for (size_t i = 0; i < kept.base.size(); ++i)
+        if (held[i]) PutGroup(bytes, kept.base[i]);
     return bytes;
 }
 
-// Writes a record under `name`, the mark first: an earlier build that finds a record alone
-// would take nothing for kept. False when the registry refused it (nothing is deleted).
-bool WriteKeptRecord(const std::string& name, const std::string& bytes)
+// The base kept apart of a record's bytes: the groups the record does not hold; "" when it
+// holds them all.
+std::string ApartBytes(const KeptGroups& kept)
 {
-    HKEY hKey = bytes.size() <= kMaxKeptBytes ? AfxGetApp()->GetSectionKey(kKeptSection) : NULL;
-    const bool bWritten = hKey != NULL && MarkRecordsKept(hKey) &&
-                          ::RegSetValueExA(hKey, name.c_str(), 0, REG_BINARY, (const BYTE*)&bytes[0],
-                                           (DWORD)bytes.size()) == ERROR_SUCCESS;
+    const std::vector<bool> held = HeldInRecord(kept);
+    std::string bytes;
+    PutNumber(bytes, kBaseApart);
+    PutNumber(bytes, (DWORD)std::count(held.begin(), held.end(), false));
+    for (size_t i = 0; i < kept.base.size(); ++i)
+        if (!held[i]) PutGroup(bytes, kept.base[i]);
+    return std::find(held.begin(), held.end(), false) != held.end() ? bytes : std::string();
+}
+
+// Writes a record under `name`: the mark first (an earlier build that finds a record alone
+// would take nothing for kept), then its base kept apart, then the record, so that a record
+// never names a base that is not there yet; a base the record held before goes last. False
+// when the registry refused it (nothing this wrote stays, and nothing is deleted).
+bool WriteKeptRecord(const std::string& name, const KeptGroups& kept)
+{
+    const std::string apart = ApartBytes(kept);
+    HKEY hKey = apart.size() <= kMaxKeptBytes ? AfxGetApp()->GetSectionKey(kKeptSection) : NULL;
+    if (hKey == NULL) return false;
+    const std::string before = ApartNameOf(hKey, name);
+    HKEY hBases = NULL;
+    std::string apartName;
+    bool bWritten = MarkRecordsKept(hKey);
+    if (bWritten && !apart.empty()) {
+        hBases = AfxGetApp()->GetSectionKey(kBasesSection);
+        FILETIME now = {};
+        ::GetSystemTimeAsFileTime(&now);
+        apartName = OwnNameAfter(hBases, ((unsigned long long)now.dwHighDateTime << 32 | now.dwLowDateTime) - 1);
+        bWritten = hBases != NULL && ::RegSetValueExA(hBases, apartName.c_str(), 0, REG_BINARY,
+                                                      (const BYTE*)apart.data(), (DWORD)apart.size()) == ERROR_SUCCESS;
+        if (!bWritten) apartName.clear();
+    }
+    const std::string bytes = bWritten ? KeptRecordBytes(kept, apartName) : std::string();
+    bWritten = bWritten && bytes.size() <= kMaxKeptBytes &&
+               ::RegSetValueExA(hKey, name.c_str(), 0, REG_BINARY, (const BYTE*)&bytes[0], (DWORD)bytes.size()) ==
+                   ERROR_SUCCESS;
+    if (!bWritten && !apartName.empty()) ::RegDeleteValueA(hBases, apartName.c_str());
+    if (bWritten && !before.empty() && lstrcmpiA(before.c_str(), apartName.c_str()) != 0) DeleteApart(before);
     // A copy that forgot its last record may have taken the mark away between the two
     // writes, having found no record yet: it is set again now that the record is there.
     if (bWritten) MarkRecordsKept(hKey);
-    if (hKey != NULL) ::RegCloseKey(hKey);
+    if (hBases != NULL) ::RegCloseKey(hBases);
+    ::RegCloseKey(hKey);
     return bWritten;
 }
 
@@ -546,13 +729,12 @@ bool WriteKeptRecord(const std::string& name, const std::string& bytes)
 bool KeepGroupChanges(const KeptGroups& kept, std::string* pName)
 {
     if (kept.changes.empty()) return true;
-    const std::string bytes = KeptRecordBytes(kept);
     // The record of an earlier build's value takes the place before every record named.
     std::string name = pName != NULL && IsRecordName(*pName) ? *pName : NewRecordName();
     if (pName != NULL && lstrcmpiA(pName->c_str(), kKeptValue) == 0)
         name.replace(sizeof(kRecordPrefix) - 1, 16, 16, '0');
     if (pName != NULL) *pName = name;
-    if (WriteKeptRecord(name, bytes)) return true;
+    if (WriteKeptRecord(name, kept)) return true;
     // What this record held before is older than these changes: it never stays in their place.
     ForgetKeptRecords({name});
     return false;
@@ -581,13 +763,12 @@ bool ClaimKeptRecordsAsOne(const KeptGroups& kept, const std::string& claimed, c
     taken.clear();
     // What the records hold goes in first, under this copy's own name: a copy that dies
     // before a record's delete leaves it stored twice (here too), never neither.
-    if (!kept.changes.empty() && !WriteKeptRecord(claimed, KeptRecordBytes(kept))) return false;
+    if (!kept.changes.empty() && !WriteKeptRecord(claimed, kept)) return false;
     HKEY hKey = OpenSection(kKeptSection, KEY_READ | KEY_SET_VALUE);
     // The registry deletes a value for one caller only: a record whose delete fails went to
     // another copy meanwhile, and is that copy's to store.
     for (const std::string& name : names)
-        if (hKey == NULL || !IsRecordName(name) || ::RegDeleteValueA(hKey, name.c_str()) != ERROR_SUCCESS)
-            taken.insert(name);
+        if (hKey == NULL || !IsRecordName(name) || !DeleteRecord(hKey, name)) taken.insert(name);
     if (hKey != NULL) ::RegCloseKey(hKey);
     return true;
 }
@@ -624,6 +805,133 @@ bool ReadId(KeptReader& reader, int& nId, bool bNone)
     return true;
 }
 
+// What that run saw (since kWithSeen).
+bool ReadSeen(KeptReader& reader, KeptGroups* kept)
+{
+    DWORD nCount = 0;
+    if (!reader.Count(nCount, 4)) return false;
+    std::set<int> seen;
+    for (DWORD i = 0; i < nCount; ++i) {
+        int nId = 0;
+        if (!ReadId(reader, nId, false)) return false;
+        seen.insert(nId);
+    }
+    int nUpTo = 0, nFrom = 0;
+    if (!ReadId(reader, nUpTo, true) || !ReadId(reader, nFrom, true) || !ReadId(reader, kept->nLargestId, true) ||
+        !ReadId(reader, kept->nLowestDownwards, true))
+        return false;
+    kept->seen = GivenIds::Of(seen, nUpTo, nFrom);
+    return true;
+}
+
+// One change of a layout with the base; `changed` marks the base groups named already, `once`
+// each Id named (bSeen: an added group is followed by its Id).
+bool ReadChange(KeptReader& reader, KeptGroups* kept, std::vector<bool>& changed, bool bSeen,
+                const std::function<bool(int)>& once, std::string* why)
+{
+    KeptGroupChange change;
+    DWORD nPlace = 0, nHere = 0;
+    if (!reader.Number(nPlace) || !reader.Number(nHere) || nPlace > kept->base.size() || nHere > 1 ||
+        (nPlace == 0 && nHere == 0))
+        return false;
+    if (nPlace > 0) {
+        if (changed[nPlace - 1]) {
+            *why = "they change one group twice";
+            return false;
+        }
+        changed[nPlace - 1] = true;
+    }
+    change.nBase = (int)nPlace - 1;
+    change.bHere = nHere != 0;
+    if (change.bHere && !reader.StorableGroup(change.here)) return false;
+    if (bSeen && nPlace == 0 && (!ReadId(reader, change.here.Id, true) || !once(change.here.Id))) return false;
+    kept->changes.push_back(change);
+    return true;
+}
+
+const char kBaseGone[] = "the groups they were kept with are gone";
+const char kUnstorable[] = "they hold a name or keyword the groups file cannot hold";
+
+// The base kept apart of a record of the layout kBaseApart; false when there is none such.
+// Only looked for when no bytes are asked for.
+bool ReadApart(const std::string& name, std::vector<BYTE>* pBytes)
+{
+    HKEY hBases = OpenProgramSection(kBasesSection);
+    if (hBases == NULL) return false;
+    DWORD dwType = 0;
+    const bool bRead = pBytes != NULL ? ReadSectionBytes(hBases, name.c_str(), *pBytes)
+                                      : ::RegQueryValueExA(hBases, name.c_str(), NULL, &dwType, NULL, NULL) ==
+                                                ERROR_SUCCESS &&
+                                            dwType == REG_BINARY;
+    ::RegCloseKey(hBases);
+    return bRead;
+}
+
+// The layout kBaseApart (its number read already), as ReadWithBase reads the others. A lean
+// read looks that the base kept apart is there; a whole one reads the groups it holds.
+bool ReadBaseApart(KeptReader& reader, KeptGroups* kept, std::string* why, bool bLean)
+{
+    std::string apart;
+    DWORD nCount = 0;
+    *why = kCutShort;
+    if (!reader.Text(apart) || (!apart.empty() && !IsRecordName(apart)) || !ReadSeen(reader, kept) ||
+        !reader.Count(nCount, 4))
+        return false;
+    std::set<int> ids;
+    const std::function<bool(int)> once = [&](int nId) {
+        if (nId == 0 || ids.insert(nId).second) return true;
+        *why = TwiceText((DWORD)nId);
+        return false;
+    };
+    kept->baseOtherIds.resize(nCount);
+    for (int& nId : kept->baseOtherIds)
+        if (!ReadId(reader, nId, false) || !once(nId)) return false;
+    // A base group takes four bytes at least: its Id.
+    if (!reader.Count(nCount, 4)) return false;
+    kept->base.resize(nCount);
+    kept->baseHereIds.assign(nCount, 0);
+    for (size_t i = 0; i < kept->base.size(); ++i) {
+        DWORD nId = 0;
+        if (!reader.Number(nId)) return false;
+        const bool bHeldBesides = (nId & kHeldBesides) != 0;
+        nId &= ~kHeldBesides;
+        if (nId > (DWORD)kMaxGroupId || (bHeldBesides && nId == 0)) return false;
+        kept->base[i].Id = (int)nId;
+        if (!once(kept->base[i].Id)) return false;
+        if (bHeldBesides) kept->baseOtherIds.push_back((int)nId);
+        if (nId == 0 && (!ReadId(reader, kept->baseHereIds[i], true) || !once(kept->baseHereIds[i]))) return false;
+    }
+    // A change takes eight bytes at least.
+    if (!reader.Count(nCount, 8)) return false;
+    std::vector<bool> changed(kept->base.size(), false);
+    for (DWORD i = 0; i < nCount; ++i)
+        if (!ReadChange(reader, kept, changed, true, once, why)) return false;
+    const std::vector<bool> held = HeldInRecord(*kept);
+    for (size_t i = 0; i < kept->base.size(); ++i)
+        if (held[i] && !reader.StorableGroup(kept->base[i])) return false;
+    const DWORD nApart = (DWORD)std::count(held.begin(), held.end(), false);
+    // A base apart named for a record that holds every group, or none for one that does not.
+    if (!reader.AtEnd() || (nApart == 0) != apart.empty()) return false;
+    if (nApart == 0) return true;
+    std::vector<BYTE> bytes;
+    if (!ReadApart(apart, bLean ? NULL : &bytes)) {
+        *why = kBaseGone;
+        return false;
+    }
+    kept->baseLean = bLean;
+    if (bLean) return true;
+    KeptReader apartReader(bytes);
+    DWORD nLayout = 0;
+    if (!apartReader.Number(nLayout) || nLayout != kBaseApart || !apartReader.Number(nCount) || nCount != nApart)
+        return false;
+    for (size_t i = 0; i < kept->base.size(); ++i)
+        if (!held[i] && !apartReader.StorableGroup(kept->base[i])) {
+            if (apartReader.Unstorable()) *why = kUnstorable;
+            return false;
+        }
+    return apartReader.AtEnd();
+}
+
 // The layouts with the base (kWithBase, kWithBaseIdsOnce or kWithSeen read already). False,
 // with the reason, when the bytes are not such a value whole. In memory an Id the file held
 // twice is among the other Ids and on its base group, as the file gave it; what that run
@@ -633,25 +941,12 @@ bool ReadWithBase(KeptReader& reader, DWORD nLayout, KeptGroups* kept, std::stri
     const bool bIdsOnce = nLayout != kWithBase, bSeen = nLayout == kWithSeen;
     DWORD nCount = 0;
     *why = kCutShort;
-    if (bSeen) {
-        if (!reader.Count(nCount, 4)) return false;
-        std::set<int> seen;
-        for (DWORD i = 0; i < nCount; ++i) {
-            int nId = 0;
-            if (!ReadId(reader, nId, false)) return false;
-            seen.insert(nId);
-        }
-        int nUpTo = 0, nFrom = 0;
-        if (!ReadId(reader, nUpTo, true) || !ReadId(reader, nFrom, true) || !ReadId(reader, kept->nLargestId, true) ||
-            !ReadId(reader, kept->nLowestDownwards, true))
-            return false;
-        kept->seen = GivenIds::Of(seen, nUpTo, nFrom);
-    }
+    if (bSeen && !ReadSeen(reader, kept)) return false;
     if (!reader.Count(nCount, 4)) return false;
     kept->baseOtherIds.resize(nCount);
     std::set<int> ids;
     // Each Id named once: a second naming is no value this program kept.
-    const auto once = [&](int nId) {
+    const std::function<bool(int)> once = [&](int nId) {
         if (nId == 0 || !bIdsOnce || ids.insert(nId).second) return true;
         *why = TwiceText((DWORD)nId);
         return false;
@@ -687,25 +982,8 @@ bool ReadWithBase(KeptReader& reader, DWORD nLayout, KeptGroups* kept, std::stri
             return false;
     }
     std::vector<bool> changed(kept->base.size(), false);
-    while (!reader.AtEnd()) {
-        KeptGroupChange change;
-        DWORD nPlace = 0, nHere = 0;
-        if (!reader.Number(nPlace) || !reader.Number(nHere) || nPlace > kept->base.size() || nHere > 1 ||
-            (nPlace == 0 && nHere == 0))
-            return false;
-        if (nPlace > 0) {
-            if (changed[nPlace - 1]) {
-                *why = "they change one group twice";
-                return false;
-            }
-            changed[nPlace - 1] = true;
-        }
-        change.nBase = (int)nPlace - 1;
-        change.bHere = nHere != 0;
-        if (change.bHere && !reader.StorableGroup(change.here)) return false;
-        if (bSeen && nPlace == 0 && (!ReadId(reader, change.here.Id, true) || !once(change.here.Id))) return false;
-        kept->changes.push_back(change);
-    }
+    while (!reader.AtEnd())
+        if (!ReadChange(reader, kept, changed, bSeen, once, why)) return false;
     // Of the base, only the groups changed are made (read whole already).
     for (const KeptGroupChange& change : kept->changes) {
         if (!bLean || change.nBase < 0) continue;
@@ -780,7 +1058,8 @@ KeptRead ReadKeptGroupChangesFrom(const std::vector<BYTE>& bytes, KeptGroups* ke
     } else if (!reader.Number(nFirst)) {
         *why = kCutShort;
     } else {
-        bWhole = nFirst == kWithBase || nFirst == kWithBaseIdsOnce || nFirst == kWithSeen
+        bWhole = nFirst == kBaseApart ? ReadBaseApart(reader, kept, why, bLean)
+                 : nFirst == kWithBase || nFirst == kWithBaseIdsOnce || nFirst == kWithSeen
                      ? ReadWithBase(reader, nFirst, kept, why, bLean)
                      : ReadChangedSides(reader, nFirst, kept, why);
     }
@@ -789,11 +1068,12 @@ KeptRead ReadKeptGroupChangesFrom(const std::vector<BYTE>& bytes, KeptGroups* ke
         // nothing else of what it counted as given.
         std::set<int> held(kept->baseOtherIds.begin(), kept->baseOtherIds.end());
         for (const GroupEntry& group : kept->base) held.insert(group.Id);
-        kept->seen.Add(nFirst == kWithSeen ? GivenIds::Of(held, 0, 0) : GivenIds::OfFile(held, 0));
+        kept->seen.Add(nFirst == kWithSeen || nFirst == kBaseApart ? GivenIds::Of(held, 0, 0)
+                                                                   : GivenIds::OfFile(held, 0));
         return KeptRead::Read;
     }
     if (bWhole) *why = "they hold no change";
-    if (reader.Unstorable()) *why = "they hold a name or keyword the groups file cannot hold";
+    if (reader.Unstorable()) *why = kUnstorable;
     *kept = KeptGroups();
     return KeptRead::Unreadable;
 }

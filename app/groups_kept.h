@@ -115,6 +115,10 @@ bool ClaimKeptRecordsAsOne(const KeptGroups& kept, const std::string& claimed, c
 // Removes these records, and the mark that records are kept once none is left. The section
 // stays: another copy may be keeping a record in it meanwhile.
 void ForgetKeptRecords(const std::set<std::string>& names);
+// Removes the bases kept apart (the names and keywords of the groups a record's changes do
+// not name, beside the section) that no record names and whose writer no longer runs: what
+// a copy left that died between the writes of a record or between its deletes.
+void ForgetLostKeptBases();
 // What ReadKeptGroupChanges found.
 enum class KeptRead
 {
@@ -127,7 +131,9 @@ enum class KeptRead
 // Id and sides, no other group of the file) are read as a base of the changed groups alone.
 KeptRead ReadKeptGroupChanges(const std::string& name, KeptGroups* kept, std::string* why);
 // The same, of a record's bytes read already (a REG_BINARY value).
-// bLean reads the base as KeptGroups::baseLean says.
+// bLean reads the base as KeptGroups::baseLean says. A record that keeps its base apart
+// (beside the section) is read whole with that base, which a lean read only looks for: one
+// whose base is gone cannot be read.
 KeptRead ReadKeptGroupChangesFrom(const std::vector<BYTE>& bytes, KeptGroups* kept, std::string* why,
                                   bool bLean = false);
 

@@ -66,6 +66,7 @@ void CKeptRecords::Clear()
 void CKeptRecords::TakeAll(bool (*reached)(const std::string& note))
 {
     Clear();
+    ForgetLostKeptBases();
     // Every record at once: one another copy claims between the listing and the claim is
     // that copy's (the registry lets one delete of it through).
     for (const std::string& name : KeptRecordNames()) {

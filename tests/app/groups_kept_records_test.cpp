@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,10 +19,15 @@ namespace {
 // What the section holds when records are kept: "Groups" is the mark an earlier build reads.
 const std::string kMark("\x05\x00\x00\x80", 4);
 
-// Changes of one group added here, named `name`.
+// Changes of one group added here, named `name`, beside a group left as the file held it
+// (its name and keywords kept apart from the record).
 KeptGroups Added(const char* name)
 {
     KeptGroups kept;
+    kept.base.resize(1);
+    kept.base[0].Id = 2;
+    kept.base[0].Name = "left";
+    kept.baseHereIds.push_back(0);
     KeptGroupChange change;
     change.bHere = true;
     change.here.Name = name;
@@ -36,6 +42,15 @@ std::string AddedIn(const std::string& record)
     std::string why;
     if (ReadKeptGroupChanges(record, &kept, &why) != KeptRead::Read) return "unread: " + why;
     return kept.changes.size() == 1 ? kept.changes[0].here.Name : "changes: " + std::to_string(kept.changes.size());
+}
+
+// The bases kept apart from the records; the name of the one a record names.
+const std::string kBasesKey = std::string(kKeptChangesKey) + "\\Bases";
+size_t Bases() { return mainwindowtest::StoredValues(kBasesKey.c_str()).size(); }
+std::string BaseOf(const std::string& record)
+{
+    const std::string bytes = mainwindowtest::StoredValues(kKeptChangesKey)[record].substr(2);
+    return bytes.size() < 8 ? "" : bytes.substr(8, (unsigned char)bytes[4]);
 }
 
 // The platform's calls of the section as the program makes them, each replaced while a test
@@ -202,6 +217,7 @@ TEST_F(GroupsKeptRecordsTest, ARecordKeptWhileAnotherCopyForgetsItsLastStays)
         EXPECT_EQ("3:" + kMark, values.count("Groups") ? values.at("Groups") : "none") << "the mark";
         ForgetKeptRecords({b});
         EXPECT_FALSE(KeptChangesThere());
+        EXPECT_EQ(0u, Bases());
     }
 }
 
@@ -283,6 +299,12 @@ TEST_F(GroupsKeptRecordsTest, ARecordTakenIsLeftAloneOnlyWhileItsTakerRuns)
         if (!c.bLeftAlone) EXPECT_EQ("t", AddedIn(claimed));
         ForgetKeptRecords({claimed.empty() ? taken : claimed});
         EXPECT_EQ(c.bLeftAlone, KeptChangesThere()) << "removed by a copy that did not take it";
+        // A base no record names, written by that process (named as it names what it takes):
+        // a start removes it once its writer no longer runs (it may be writing its record).
+        RegistrySandbox::SetBinary(HKEY_CURRENT_USER, kBasesKey, taken, "x", 1);
+        CKeptRecords().TakeAll([](const std::string&) { return false; });
+        EXPECT_EQ(c.bLeftAlone, mainwindowtest::StoredValues(kBasesKey.c_str()).count(taken) == 1);
+        EXPECT_EQ(c.bLeftAlone ? 2u : 0u, Bases()) << "the record's own base";
     }
 }
 
@@ -307,6 +329,7 @@ TEST_F(GroupsKeptRecordsTest, OfTwoCopiesThatClaimOneRecordOneTakesIt)
         EXPECT_EQ(std::vector<std::string>{taker}, KeptRecordNames());
         EXPECT_EQ("t", AddedIn(taker));
         EXPECT_EQ(2u, mainwindowtest::StoredValues(kKeptChangesKey).size()) << "the record and the mark";
+        EXPECT_EQ(1u, Bases()) << "the base stays under its name";
     }
 }
 
@@ -360,6 +383,84 @@ TEST_F(GroupsKeptRecordsTest, AStartTakesForItselfEveryRecordItMerged)
         if (bOther) EXPECT_EQ(other, names.front());
         records.Forget();
         EXPECT_EQ(bOther ? std::vector<std::string>{other} : std::vector<std::string>(), KeptRecordNames());
+        EXPECT_EQ(bOther ? 1u : 0u, Bases()) << "the bases of the records taken and forgotten";
+    }
+}
+
+// A record holds the groups its changes name and keeps the others apart: read back it is
+// what was kept, the first record whole at once, a later one lean (a group no change names
+// holds its Id alone) and then whole. One whose base is gone is told as unreadable and
+// goes with the others; bytes that count more than they hold are damaged.
+TEST_F(GroupsKeptRecordsTest, ARecordKeptIsReadBackWholeByEitherRoute)
+{
+    const auto group = [](int nId, const char* name, std::vector<std::string> keywords) {
+        GroupEntry entry;
+        entry.Id = nId;
+        entry.Name = name;
+        entry.Keywords = keywords;
+        return entry;
+    };
+    const std::vector<GroupEntry> base = {group(2, "Tools", {"corpus"}), group(3, "Media", {"player"}),
+                                          group(4, "Games", {"chess"}), group(5, "Old", {"x"}),
+                                          group(7, "Fresh", {"f"})};
+    std::vector<GroupEntry> here = base, renamed = base;
+    here[0].Keywords.push_back("k");
+    here.erase(here.begin() + 3);
+    here.push_back(group(9, "New", {"n"}));
+    renamed[1].Name = "Films";
+    // 7 never written (found by its name), 4 held elsewhere in the file too.
+    KeptGroups kept[] = {GroupChangesBetween(base, here, {7}, {4, 11}), GroupChangesBetween(base, renamed, {7}, {4})};
+    kept[0].nLargestId = 12;
+    kept[0].seen = GivenIds::Of({20}, 0, 0);
+    const auto describe = [](const KeptGroups& k) {
+        std::string text;
+        for (size_t i = 0; i < k.base.size(); ++i) {
+            text += std::to_string(k.base[i].Id) + "/" + std::to_string(k.baseHereIds.at(i)) + " " + k.base[i].Name;
+            for (const std::string& keyword : k.base[i].Keywords) text += " " + keyword;
+            text += "; ";
+        }
+        for (const KeptGroupChange& c : k.changes) {
+            text += "| " + std::to_string(c.nBase) + (c.bHere ? " " + c.here.Name : " gone");
+            if (c.nBase < 0) text += " " + std::to_string(c.here.Id);
+            for (const std::string& keyword : c.here.Keywords) text += " " + keyword;
+        }
+        for (int nId : std::set<int>(k.baseOtherIds.begin(), k.baseOtherIds.end())) text += " other " + std::to_string(nId);
+        return text + " largest " + std::to_string(k.nLargestId) + (k.seen.Counts(20) ? " seen 20" : "");
+    };
+    for (const int gone : {-1, 0, 1}) {
+        SCOPED_TRACE("the base of record " + std::to_string(gone) + " gone");
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
+        std::string names[2];
+        ASSERT_TRUE(KeepGroupChanges(kept[0], &names[0]) && KeepGroupChanges(kept[1], &names[1]));
+        ASSERT_EQ(2u, Bases());
+        if (gone >= 0) ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kBasesKey.c_str(), BaseOf(names[gone]).c_str());
+        CKeptRecords records;
+        records.TakeAll([](const std::string&) { return false; });
+        ASSERT_EQ(gone < 0 ? 2u : 1u, records.Count());
+        EXPECT_EQ(gone < 0 ? "" : "The changes to the groups that could not be stored when the program last ended "
+                                  "cannot be read back (the groups they were kept with are gone). They are not "
+                                  "stored in the groups file, and are dropped.",
+                  records.LostText());
+        for (size_t i = 0; i < records.Count(); ++i) {
+            EXPECT_EQ(i > 0, records.Changes(i).baseLean);
+            EXPECT_EQ(i > 0 ? "" : "Games", records.Changes(i).base[2].Name);
+            EXPECT_EQ(describe(kept[gone == 0 ? 1 : i]), describe(records.Whole(i)));
+        }
+        records.SetMerged(records.Count());
+        records.Forget();
+        EXPECT_EQ(0u, Bases());
+        EXPECT_FALSE(KeptChangesThere());
+    }
+    auto n = [](DWORD nValue) { return std::string((const char*)&nValue, sizeof(nValue)); };
+    const std::string head = n(0x80000006) + n(0) + n(0) + n(0) + n(0) + n(0) + n(0) + n(0);
+    for (const std::string& bytes : {head + n(0x7FFFFFFF), head + n(0) + n(0x10000000),
+                                     // A group no change names, and no base kept apart.
+                                     head + n(1) + n(2) + n(1) + n(0) + n(1) + n(1) + "a" + n(0) + n(0)}) {
+        KeptGroups read;
+        std::string why;
+        EXPECT_EQ(KeptRead::Unreadable,
+                  ReadKeptGroupChangesFrom(std::vector<BYTE>(bytes.begin(), bytes.end()), &read, &why));
+        EXPECT_EQ("they are cut short or damaged", why);
     }
 }
 

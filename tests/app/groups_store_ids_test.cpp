@@ -247,8 +247,9 @@ TEST_F(GroupsStoreIdsTest, AnIdTheFileHoldsTwiceIsKeptOnceAndMergedAsTheRunThatK
     auto n = [](DWORD nValue) { return std::string((const char*)&nValue, sizeof(nValue)); };
     const std::string a = n(1) + "A" + n(1) + n(1) + "a";
     // Nothing seen beyond the base and the other Ids: up to 2, no top Id, 2 the largest.
-    EXPECT_EQ(n(0x80000004) + n(0) + n(2) + n(0) + n(2) + n(0) + n(0) + n(1) + n(0x40000002) + a + n(1) + n(1) +
-                  n(1) + "A" + n(2) + n(1) + "a" + n(1) + "k",
+    // The base group is the changed one: the record holds it, and no base is kept apart ("").
+    EXPECT_EQ(n(0x80000006) + n(0) + n(0) + n(2) + n(0) + n(2) + n(0) + n(0) + n(1) + n(0x40000002) + n(1) + n(1) +
+                  n(1) + n(1) + "A" + n(2) + n(1) + "a" + n(1) + "k" + a,
               KeptBytes(KeptRecordNames().at(0)));
     // An earlier build takes it for damaged, and says so: it reads no other value.
     EXPECT_EQ(n(0x80000005), KeptBytes("Groups"));
