@@ -358,14 +358,16 @@ void DeleteApart(const std::string& name)
     ::RegCloseKey(hBases);
 }
 
-// Deletes a record, then the base it keeps apart (a copy that dies between leaves a base no
-// record names: a later start removes it, ForgetLostKeptBases). False when the record's
-// delete did not go through (the registry deletes a value for one caller only).
-bool DeleteRecord(HKEY hKey, const std::string& name)
+// Deletes a record, then the base it keeps apart, or gives that base's name to pBases to
+// delete later (a copy that dies between leaves a base no record names: a later start
+// removes it, ForgetLostKeptBases). False when the record's delete did not go through (the
+// registry deletes a value for one caller only).
+bool DeleteRecord(HKEY hKey, const std::string& name, std::vector<std::string>* pBases = NULL)
 {
     const std::string apart = ApartNameOf(hKey, name);
     if (::RegDeleteValueA(hKey, name.c_str()) != ERROR_SUCCESS) return false;
-    if (!apart.empty()) DeleteApart(apart);
+    if (!apart.empty() && pBases != NULL) pBases->push_back(apart);
+    if (!apart.empty() && pBases == NULL) DeleteApart(apart);
     return true;
 }
 
@@ -757,8 +759,13 @@ std::string ClaimedKeptRecordName(const std::string& name)
     return claimed;
 }
 
+void ForgetKeptBases(const std::vector<std::string>& bases)
+{
+    for (const std::string& name : bases) DeleteApart(name);
+}
+
 bool ClaimKeptRecordsAsOne(const KeptGroups& kept, const std::string& claimed, const std::vector<std::string>& names,
-                           std::set<std::string>& taken)
+                           std::set<std::string>& taken, std::vector<std::string>& bases)
 {
     taken.clear();
     // What the records hold goes in first, under this copy's own name: a copy that dies
@@ -768,7 +775,7 @@ bool ClaimKeptRecordsAsOne(const KeptGroups& kept, const std::string& claimed, c
     // The registry deletes a value for one caller only: a record whose delete fails went to
     // another copy meanwhile, and is that copy's to store.
     for (const std::string& name : names)
-        if (hKey == NULL || !IsRecordName(name) || !DeleteRecord(hKey, name)) taken.insert(name);
+        if (hKey == NULL || !IsRecordName(name) || !DeleteRecord(hKey, name, &bases)) taken.insert(name);
     if (hKey != NULL) ::RegCloseKey(hKey);
     return true;
 }

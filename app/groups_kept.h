@@ -109,9 +109,12 @@ std::string ClaimedKeptRecordName(const std::string& name);
 // groups here hold of them, is written as one record under `claimed` (a name of this
 // copy's own), then each of `names` is deleted. The names whose delete fails go to `taken`:
 // another copy took them meanwhile, they are not this copy's to store. False, with nothing
-// deleted, when the registry refused the write.
+// deleted, when the registry refused the write. The bases the records deleted kept apart go
+// to `bases`, and stay until ForgetKeptBases: when one was taken, the others are merged
+// again, read whole from their bases.
 bool ClaimKeptRecordsAsOne(const KeptGroups& kept, const std::string& claimed, const std::vector<std::string>& names,
-                           std::set<std::string>& taken);
+                           std::set<std::string>& taken, std::vector<std::string>& bases);
+void ForgetKeptBases(const std::vector<std::string>& bases);
 // Removes these records, and the mark that records are kept once none is left. The section
 // stays: another copy may be keeping a record in it meanwhile.
 void ForgetKeptRecords(const std::set<std::string>& names);
@@ -221,6 +224,9 @@ private:
     std::set<std::string> m_others;
     // The record this run kept at an end (a session's end that is called off goes on).
     std::string m_strOwn;
+    // The bases kept apart of the records taken at once, until the claim holds: the records
+    // merged again without one another copy took are read whole from them.
+    std::vector<std::string> m_bases;
     size_t m_nMerged = 0;
     std::string m_strLost;
 };

@@ -61,6 +61,7 @@ void CKeptRecords::Clear()
     m_strLost.clear();
     m_strOne.clear();
     m_strOneAfter.clear();
+    m_bases.clear();
 }
 
 void CKeptRecords::TakeAll(bool (*reached)(const std::string& note))
@@ -155,7 +156,7 @@ bool CKeptRecords::Claim(const KeptGroups& kept)
                 names.push_back(m_read[i].name);
         // What an earlier try wrote elsewhere goes once this one is written.
         if (!m_strOne.empty() && m_strOne != one) names.push_back(m_strOne);
-        if (!ClaimKeptRecordsAsOne(kept, one, names, taken)) {
+        if (!ClaimKeptRecordsAsOne(kept, one, names, taken, m_bases)) {
             // Refused: the records only read are not taken (left to the next start); those
             // an earlier try took stay in what it wrote then.
             bool bLeft = false;
@@ -181,7 +182,10 @@ bool CKeptRecords::Claim(const KeptGroups& kept)
         m_strOne.clear();
         m_strOneAfter.clear();
     }
-    if (!taken.empty()) {
+    if (taken.empty()) {
+        ForgetKeptBases(m_bases);
+        m_bases.clear();
+    } else {
         // Another copy's now: merged again without them.
         for (size_t i = m_nMerged; i-- > 0;)
             if (m_read[i].state == State::Read && taken.count(m_read[i].name)) {
@@ -249,6 +253,8 @@ void CKeptRecords::Forget()
     m_strOwn.clear();
     // The records first, then their notes: a note without its record says nothing.
     ForgetKeptRecords(names);
+    ForgetKeptBases(m_bases);
+    m_bases.clear();
     for (const std::string& name : names) DeleteNote(name);
 }
 
@@ -271,6 +277,8 @@ bool CKeptRecords::Keep(const KeptGroups& kept)
     m_nMerged = 0;
     m_strOwn = bKept ? name : std::string();
     ForgetKeptRecords(names);
+    ForgetKeptBases(m_bases);
+    m_bases.clear();
     for (const std::string& other : names) DeleteNote(other);
     // Kept anew, it holds no write noted for what it held before.
     DeleteNote(name);
