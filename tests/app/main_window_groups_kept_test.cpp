@@ -382,11 +382,19 @@ TEST_F(MainWindowGroupsFileTest, AnExitWhoseChangesTheRegistryRefusesSaysTheyAre
 }
 
 // The kept values in the order of their names (a start takes a record under a name of its
-// own, in the same place in the order).
+// own, in the same place in the order), each record's base kept apart in the place of its
+// name (a record written again keeps its base under a new name).
 std::vector<std::string> KeptValues()
 {
     std::vector<std::string> values;
-    for (const auto& value : mainwindowtest::StoredValues(kKeptChangesKey)) values.push_back(value.second);
+    auto bases = mainwindowtest::StoredValues((std::string(kKeptChangesKey) + "\\Bases").c_str());
+    for (auto value : mainwindowtest::StoredValues(kKeptChangesKey)) {
+        std::string& bytes = value.second;
+        const size_t nName = bytes.size() >= 10 ? (unsigned char)bytes[6] : 0;
+        if (bytes.compare(0, 6, std::string("3:\x06\0\0\x80", 6)) == 0 && nName > 0 && bytes.size() >= 10 + nName)
+            bytes.replace(10, nName, bases[bytes.substr(10, nName)]);
+        values.push_back(bytes);
+    }
     return values;
 }
 
