@@ -10,6 +10,14 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$ROOT/scripts/check_layers.sh" --self-test || exit 1
 "$ROOT/scripts/check_layers.sh" || exit 1
 configure_and_build || exit 1
+# On a machine that runs no 32-bit code the tests run the 64-bit build (scripts/env.sh); the
+# program itself is still built as the 32-bit program it is, so that a change that breaks
+# that build fails here too.
+if [ "$PURGELET_ARCH" = x86_64 ]; then
+  echo "This machine runs no 32-bit code: the tests run the 64-bit build; the 32-bit program is built only."
+  (BUILD_DIR="$BUILD_DIR/i686" PURGELET_ARCH=i686 PURGELET_ARCH_PROBED="" && configure_and_build --target Purgelet) ||
+    exit 1
+fi
 # The lanes copy a prefix of the build folder's: prepare it once here (brought up to date with
 # Wine too), on a display of its own, under the lock the lanes take before they copy it.
 WINEPREFIX="$(lanes_shared_prefix)"
