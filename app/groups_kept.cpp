@@ -812,22 +812,65 @@ bool ReadId(KeptReader& reader, int& nId, bool bNone)
     return true;
 }
 
+// The Ids as GivenIds::Of counts them. The records a start reads were mostly kept on one
+// file and name the same Ids: a set made for one of the last few is given again while they
+// do, so that reading a record costs what its changes cost rather than a set of every Id
+// it names.
+GivenIds SharedGivenIds(std::vector<int> ids, int nUpTo, int nFrom)
+{
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    struct Made
+    {
+        std::vector<int> ids;
+        int nUpTo, nFrom;
+        GivenIds given;
+    };
+    static std::vector<Made> s_made;
+    for (const Made& made : s_made)
+        if (made.nUpTo == nUpTo && made.nFrom == nFrom && made.ids == ids) return made.given;
+    if (s_made.size() == 4) s_made.erase(s_made.begin());
+    const GivenIds given = GivenIds::Of(std::set<int>(ids.begin(), ids.end()), nUpTo, nFrom);
+    s_made.push_back(Made{std::move(ids), nUpTo, nFrom, given});
+    return given;
+}
+
+// Each Id a record names, but 0, is named once: a record naming one twice is no value
+// this program kept. Gathered as read and judged once at the end (a set grown Id by Id
+// would cost a record what every Id of the file costs).
+class IdsNamedOnce
+{
+public:
+    void Add(int nId)
+    {
+        if (nId != 0) m_ids.push_back(nId);
+    }
+    bool Once(std::string* why)
+    {
+        std::sort(m_ids.begin(), m_ids.end());
+        const std::vector<int>::const_iterator twice = std::adjacent_find(m_ids.begin(), m_ids.end());
+        if (twice == m_ids.end()) return true;
+        *why = TwiceText((DWORD)*twice);
+        return false;
+    }
+
+private:
+    std::vector<int> m_ids;
+};
+
 // What that run saw (since kWithSeen).
 bool ReadSeen(KeptReader& reader, KeptGroups* kept)
 {
     DWORD nCount = 0;
     if (!reader.Count(nCount, 4)) return false;
-    std::set<int> seen;
-    for (DWORD i = 0; i < nCount; ++i) {
-        int nId = 0;
+    std::vector<int> seen(nCount);
+    for (int& nId : seen)
         if (!ReadId(reader, nId, false)) return false;
-        seen.insert(nId);
-    }
     int nUpTo = 0, nFrom = 0;
     if (!ReadId(reader, nUpTo, true) || !ReadId(reader, nFrom, true) || !ReadId(reader, kept->nLargestId, true) ||
         !ReadId(reader, kept->nLowestDownwards, true))
         return false;
-    kept->seen = GivenIds::Of(seen, nUpTo, nFrom);
+    kept->seen = SharedGivenIds(std::move(seen), nUpTo, nFrom);
     return true;
 }
 
@@ -884,11 +927,10 @@ bool ReadBaseApart(KeptReader& reader, KeptGroups* kept, std::string* why, bool 
     if (!reader.Text(apart) || (!apart.empty() && !IsRecordName(apart)) || !ReadSeen(reader, kept) ||
         !reader.Count(nCount, 4))
         return false;
-    std::set<int> ids;
+    IdsNamedOnce ids;
     const std::function<bool(int)> once = [&](int nId) {
-        if (nId == 0 || ids.insert(nId).second) return true;
-        *why = TwiceText((DWORD)nId);
-        return false;
+        ids.Add(nId);
+        return true;
     };
     kept->baseOtherIds.resize(nCount);
     for (int& nId : kept->baseOtherIds)
@@ -913,6 +955,8 @@ bool ReadBaseApart(KeptReader& reader, KeptGroups* kept, std::string* why, bool 
     std::vector<bool> changed(kept->base.size(), false);
     for (DWORD i = 0; i < nCount; ++i)
         if (!ReadChange(reader, kept, changed, true, once, why)) return false;
+    if (!ids.Once(why)) return false;
+    *why = kCutShort;
     const std::vector<bool> held = HeldInRecord(*kept);
     for (size_t i = 0; i < kept->base.size(); ++i)
         if (held[i] && !reader.StorableGroup(kept->base[i])) return false;
@@ -1073,10 +1117,14 @@ KeptRead ReadKeptGroupChangesFrom(const std::vector<BYTE>& bytes, KeptGroups* ke
     if (bWhole && !kept->changes.empty()) {
         // That run saw the file hold the base's Ids and the other Ids; earlier builds kept
         // nothing else of what it counted as given.
-        std::set<int> held(kept->baseOtherIds.begin(), kept->baseOtherIds.end());
-        for (const GroupEntry& group : kept->base) held.insert(group.Id);
-        kept->seen.Add(nFirst == kWithSeen || nFirst == kBaseApart ? GivenIds::Of(held, 0, 0)
-                                                                   : GivenIds::OfFile(held, 0));
+        std::vector<int> held(kept->baseOtherIds);
+        for (const GroupEntry& group : kept->base) held.push_back(group.Id);
+        if (nFirst == kWithSeen || nFirst == kBaseApart) {
+            held.insert(held.end(), kept->seen.Ids().begin(), kept->seen.Ids().end());
+            kept->seen = SharedGivenIds(std::move(held), kept->seen.UpTo(), kept->seen.From());
+        } else {
+            kept->seen.Add(GivenIds::OfFile(std::set<int>(held.begin(), held.end()), 0));
+        }
         return KeptRead::Read;
     }
     if (bWhole) *why = "they hold no change";

@@ -190,8 +190,16 @@ CGroupsStore& CGroupsStore::Instance()
 CGroupsStore::CGroupsStore()
     : m_bLeftAlone(false), m_bUnread(false), m_bExited(false), m_bEnded(false),
       m_bKeptToStore(false), m_bKeptToTell(false), m_bStoringKept(false), m_bKeptAllDropped(false),
-      m_bWriting(false)
+      m_bWriting(false), m_bLoadPutOff(false)
 {
+}
+
+bool CGroupsStore::PutOffLoad()
+{
+    // A run starts: its session has not ended, nor its exit come.
+    m_bEnded = m_bExited = false;
+    m_bLoadPutOff = !KeptRecordNames().empty();
+    return m_bLoadPutOff;
 }
 
 bool CGroupsStore::SameAsBase() const
@@ -283,6 +291,7 @@ bool CGroupsStore::MergeWithFile(CGroupsFile& file, std::string& strWhy, std::st
 
 std::string CGroupsStore::Load()
 {
+    m_bLoadPutOff = false;
     m_strUntold.clear();
     // What the last session's end could not tell comes first.
     const std::string strUntold = TakeUntoldText();
@@ -878,6 +887,8 @@ KeptGroups CGroupsStore::PendingChanges() const
 
 bool CGroupsStore::KeepPending()
 {
+    // Nothing read, nothing changed: what earlier ends kept stays as it is.
+    if (m_bLoadPutOff) return true;
     // The records merged here are in these changes (older, also when the registry refuses
     // them); those not merged yet (the file never read) stay as they are, after them.
     return m_records.Keep(PendingChanges());
@@ -887,6 +898,9 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
                                           std::string& strWhy, CGroupsFile* pRead, bool* pAllDropped)
 {
     if (pAllDropped != NULL) *pAllDropped = false;
+    // The file not read yet (its load waits for the window), nothing here differs from it:
+    // the groups here are none of its, and writing them would put them over it.
+    if (m_bLoadPutOff) return Stored;
     // Asked again while a write waits for the file (the session's end comes then): this one
     // goes on with what is to be written, and the end keeps it should it not get there.
     if (m_bWriting) {

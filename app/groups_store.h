@@ -47,6 +47,13 @@ public:
     // not be read and what became of it, or which of its groups the code page cannot show,
     // or "" when there is nothing to tell.
     std::string Load();
+    // Whether the load is to wait until the window shows (and Load be called then): records
+    // of changes earlier ends kept wait to be merged and stored, which takes a while, and the
+    // window is painted and answers first. Until Load, nothing of this run is there to store:
+    // no write, no keep at an end, and the groups do not change (GroupsMayChange).
+    bool PutOffLoad();
+    // Whether the user may change the groups now: not before a load put off has read them.
+    bool GroupsMayChange() const { return !m_bLoadPutOff; }
     // Whether Load applied changes the last run kept to the file it read, and StoreKept is
     // to store them (or tell that a write stored them already).
     bool KeepsChangesToStore() const { return m_bKeptToTell && !m_bUnread; }
@@ -78,6 +85,9 @@ public:
     bool FileHoldsId(int nId) const;
     // Whether the file was held when the program would have read it, and is not read yet.
     bool WaitsForHeldFile() const { return m_bUnread; }
+    // Whether the file's groups are still to come into the list: its load waits for the
+    // window, or the file was held at the start and is not read yet.
+    bool GroupsToCome() const { return m_bLoadPutOff || m_bUnread; }
     // Tries once to read a file held at the start: its groups join the list, with the
     // changes made meanwhile applied to them (the tree is rebuilt). Gives back what the
     // user is to be told of the file now, or "" (also while it is still held).
@@ -203,6 +213,8 @@ private:
     bool m_bKeptAllDropped;
     // Set while a write is under way (it may wait for the file, answering the session).
     bool m_bWriting;
+    // Set from PutOffLoad until Load: the groups here are none of the file's yet.
+    bool m_bLoadPutOff;
     // The start's reading of the file the kept changes were merged with: the first write
     // writes into it, as into a reading it made itself.
     std::unique_ptr<CGroupsFile> m_pKeptRead;

@@ -72,7 +72,7 @@ BOOL CPageUninstall::OnInitDialog()
     CUiManager* pUi = CUiManager::GetInstance();
     pUi->m_hWndLeftPane = m_hWnd;
     pUi->m_hWndGroupsPage = m_pageGroups.GetSafeHwnd();
-    // The groups are loaded: typing the last session's end kept comes back in the editor.
+    // Typing the last session's end kept comes back in the editor once the groups are read.
     m_pageEditor.RestoreKeptTyping();
     return TRUE;
 }

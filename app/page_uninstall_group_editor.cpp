@@ -290,8 +290,8 @@ const char kKeptSection[] = "Group Editor";
 const char kKeptGroupId[] = "Group Id";
 const char kKeptOpenedName[] = "Opened Name";
 const char kKeptOpenedKeywords[] = "Opened Keywords";
-// While the groups file another program held at the start is not read yet: how often the
-// kept typing asks whether its group can be found now.
+// While the groups file is not read yet (its load waits for the window, or another program
+// held it at the start): how often the kept typing asks whether its group can be found now.
 const UINT_PTR kKeptTypingTimer = 0x4B54;
 const UINT kKeptTypingPollMs = 250;
 
@@ -338,9 +338,10 @@ void CPageUninstallGroupEditor::RestoreKeptTyping()
 {
     HKEY hKey = OpenProgramSection(kKeptSection);
     if (hKey == NULL) return;
-    if (CGroupsStore::Instance().WaitsForHeldFile()) {
-        // The group the typing names may be in the file another program still holds: it
-        // comes back once the file is read (OnTimer).
+    if (CGroupsStore::Instance().GroupsToCome()) {
+        // The group the typing names may be in the file not read yet (its load waits for
+        // the window, or another program still holds it): it comes back once the file is
+        // read (OnTimer).
         ::RegCloseKey(hKey);
         SetTimer(kKeptTypingTimer, kKeptTypingPollMs, NULL);
         return;
@@ -389,7 +390,7 @@ void CPageUninstallGroupEditor::OnTimer(UINT_PTR nIDEvent)
         CCommandPage::OnTimer(nIDEvent);
         return;
     }
-    if (CGroupsStore::Instance().WaitsForHeldFile() || !CInputRule::TakesCommands()) return;
+    if (CGroupsStore::Instance().GroupsToCome() || !CInputRule::TakesCommands()) return;
     KillTimer(kKeptTypingTimer);
     // A group the user opened meanwhile is not replaced unasked: the kept typing waits for
     // the next start.

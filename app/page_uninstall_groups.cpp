@@ -92,16 +92,32 @@ BOOL CPageUninstallGroups::OnInitDialog()
     m_wndTree.MoveWindow(&rcTree);
     AddAnchor(IDC_TREE, CSize(0, 0), CSize(100, 100));
 
-    m_strFileProblem = LoadGroupsFile();
-    // The list shows the changes the last run kept from its first fill; the file takes
-    // them once the window is up, and one box tells of them after what the load found.
-    if (CGroupsStore::Instance().KeepsChangesToStore())
+    if (CGroupsStore::Instance().PutOffLoad()) {
+        // Changes earlier ends kept wait to be merged and stored: the window shows and is
+        // painted first, the groups come once it is up (StoreKeptChanges). Until then the
+        // tree holds the root alone, and the list shows every program.
+        m_hCurrent = m_hRoot;
+        m_wndTree.SetItemState(m_hRoot, TVIS_BOLD, TVIS_BOLD);
         SetTimer(kKeptChangesTimer, kKeptChangesPollMs, NULL);
-    else if (!m_strFileProblem.empty())
-        PostMessage(kMsgReportGroupsFile);
+        return TRUE;
+    }
+    LoadGroups();
+    return TRUE;
+}
+
+void CPageUninstallGroups::LoadGroups()
+{
+    m_strFileProblem = LoadGroupsFile();
+    // The file takes the changes earlier ends kept once the window is up (the list shows
+    // them already), and one box tells of them after what the load found.
+    if (CGroupsStore::Instance().KeepsChangesToStore()) {
+        SetTimer(kKeptChangesTimer, kKeptChangesPollMs, NULL);
+    } else {
+        KillTimer(kKeptChangesTimer);
+        if (!m_strFileProblem.empty()) PostMessage(kMsgReportGroupsFile);
+    }
     if (CGroupsStore::Instance().WaitsForHeldFile()) SetTimer(kHeldFileTimer, kHeldFilePollMs, NULL);
     RefillTree();
-    return TRUE;
 }
 
 void CPageUninstallGroups::LoadToolBarIcons()
@@ -262,7 +278,10 @@ bool CPageUninstallGroups::EditGroup(int nGroupId)
     return true;
 }
 
-void CPageUninstallGroups::OnUpdateGroupNew(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
+void CPageUninstallGroups::OnUpdateGroupNew(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(CGroupsStore::Instance().GroupsMayChange());
+}
 
 void CPageUninstallGroups::OnUpdateGroupUserCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(GetCaretUserGroup() != NULL); }
 
@@ -395,13 +414,25 @@ LRESULT CPageUninstallGroups::OnReportGroupsFile(WPARAM, LPARAM)
     return 0;
 }
 
-// The changes the last run kept are stored once the main window shows its list (the
-// timer's first tick may come before the window is shown), and not behind a box or while a
-// command runs. A change stored before stores them with it.
+// The changes earlier ends kept are read once the main window shows its list and is
+// painted (the timer's first tick may come before the window is shown), and stored at a
+// later tick, so that what the user does meanwhile is answered between the two; not
+// behind a box or while a command runs. A change stored before stores them with it.
 void CPageUninstallGroups::StoreKeptChanges()
 {
     CWnd* pMain = GetTopLevelParent();
     if ((pMain != NULL && !pMain->IsWindowVisible()) || !CInputRule::TakesCommands()) return;
+    CGroupsStore& store = CGroupsStore::Instance();
+    if (store.SessionEnded()) {
+        // The system ends the program: what earlier ends kept waits for the next start.
+        KillTimer(kKeptChangesTimer);
+        return;
+    }
+    if (!store.GroupsMayChange()) {
+        if (pMain != NULL) pMain->UpdateWindow();
+        LoadGroups();
+        return;
+    }
     KillTimer(kKeptChangesTimer);
     const std::string strKept = CGroupsStore::Instance().StoreKept();
     m_strFileProblem += (m_strFileProblem.empty() || strKept.empty() ? "" : "\r\n\r\n") + strKept;

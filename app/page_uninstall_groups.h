@@ -30,7 +30,7 @@ public:
     // tries to read it, and how often.
     static const UINT_PTR kHeldFileTimer = 0x4845;
     static const UINT kHeldFilePollMs = 500;
-    // Changes the last run kept, applied at the start, are stored once the window is up.
+    // Changes earlier ends kept are read and stored once the window is up and painted.
     static const UINT_PTR kKeptChangesTimer = 0x4B43;
     static const UINT kKeptChangesPollMs = 10;
 
@@ -66,6 +66,9 @@ protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     void LoadToolBarIcons();
+    // Reads the groups file into the model and the tree; what it found is told once the
+    // window is up, the changes earlier ends kept are stored at the timer's next tick.
+    void LoadGroups();
     // Makes an item's group the current one (the item bold); the list is filtered again
     // only when the group really changes (a change of the groups themselves filters
     // where it is made).

@@ -1,4 +1,5 @@
 #include "app/ui_manager.h"
+#include "app/groups_store.h"
 #include "app/input_rule.h"
 
 const UINT g_nMsgShowGroupsBar = ::RegisterWindowMessageA("g_nMsgShowGroupsBar");
@@ -54,8 +55,9 @@ void CUiManager::ShowProgramDetails(ProgramEntry* pEntry)
 
 bool CUiManager::ShowGroupEditor(int nGroupId)
 {
-    // The pane refuses the message while a box is up; the flag stays what it shows.
-    if (!CInputRule::TakesCommands()) return false;
+    // The pane refuses the message while a box is up; the flag stays what it shows. No
+    // group is made or edited before the groups are read.
+    if (!CInputRule::TakesCommands() || !CGroupsStore::Instance().GroupsMayChange()) return false;
     // What the user typed is never replaced unasked, whichever way the other group
     // comes (New, Edit, a double-click, a click or a key in the tree).
     if (!SettleGroupEditorTyping()) return false;

@@ -4,6 +4,7 @@
 // other keeps one, both claim one record (the platform's calls interleaved where it matters).
 #include "main_window_groups_fixture.h"
 #include "app/groups_kept.h"
+#include "app/groups_store.h"
 #include "support/import_patch.h"
 #include <gtest/gtest.h>
 #include <cstdio>
@@ -462,6 +463,33 @@ TEST_F(GroupsKeptRecordsTest, ARecordKeptIsReadBackWholeByEitherRoute)
                   ReadKeptGroupChangesFrom(std::vector<BYTE>(bytes.begin(), bytes.end()), &read, &why));
         EXPECT_EQ("they are cut short or damaged", why);
     }
+}
+
+// While records wait, the start's load waits for the window: until it comes, the groups here
+// are none of the file's, and neither a save (the window closed at once) nor a session's end
+// writes them over the file or keeps them beside the records; no group is made meanwhile.
+TEST_F(GroupsKeptRecordsTest, BeforeALoadPutOffNothingIsWrittenOrKept)
+{
+    WriteGroups(kTwoGroups);
+    ClearGroups();
+    std::string record;
+    ASSERT_TRUE(KeepGroupChanges(Added("a"), &record));
+    const auto kept = mainwindowtest::StoredValues(kKeptChangesKey);
+    CGroupsStore& store = CGroupsStore::Instance();
+    ASSERT_TRUE(store.PutOffLoad());
+    EXPECT_FALSE(store.GroupsMayChange());
+    EXPECT_FALSE(CUiManager::GetInstance()->ShowGroupEditor(-1));
+    mainwindowtest::AddGroup("stray", "kw");
+    EXPECT_TRUE(store.Save(false));
+    store.EndSession();
+    EXPECT_EQ(kTwoGroups, GroupsFile());
+    EXPECT_EQ(kept, mainwindowtest::StoredValues(kKeptChangesKey));
+    ClearGroups();
+    store.Load();
+    EXPECT_TRUE(store.GroupsMayChange());
+    std::vector<std::string> names;
+    for (const GroupEntry& group : CGroupManager::GetInstance()->UserGroups()) names.push_back(group.Name);
+    EXPECT_EQ((std::vector<std::string>{"Tools", "Media", "a"}), names);
 }
 
 }  // namespace

@@ -507,6 +507,8 @@ protected:
     // there was one.
     bool Run(const std::function<void(CPurgeletDlg&)>& scenario)
     {
+        // A run before that ended with the editor open (a session's end) hands it on to nobody.
+        ForgetGroupEditor();
         TestApp().m_scenario = scenario;
         EXPECT_FALSE(TestApp().InitInstance());
         // The main dialog takes the scenario when it runs it: one still here never ran

@@ -692,17 +692,58 @@ std::string g_strKeyAtReplace;
 
 // A save's new file takes the groups file's name: the kept records as they are then are
 // copied aside (under g_strKeyAtReplace), as a death at that moment would leave them.
+// A key the user presses while the start reads the groups file (F24: nothing acts on it),
+// and how often the window's thread took it from its queue, when at the file's write.
+std::atomic<int> g_nKeysTaken{0};
+int g_nKeysAtReplace = -1;
+
+bool IsGroupsFile(const char* pszPath)
+{
+    const std::string path = pszPath != NULL ? pszPath : "";
+    return path.size() > 13 && path.compare(path.size() - 13, 13, "\\Purgelet.xml") == 0;
+}
+
 BOOL WINAPI CountedMove(LPCSTR pszFrom, LPCSTR pszTo, DWORD dwFlags)
 {
-    const std::string to = pszTo != NULL ? pszTo : "";
-    if (to.size() > 13 && to.compare(to.size() - 13, 13, "\\Purgelet.xml") == 0) {
-        ++g_nReplaced;
+    if (IsGroupsFile(pszTo)) {
+        if (++g_nReplaced == 1) g_nKeysAtReplace = g_nKeysTaken;
         if (!g_strKeyAtReplace.empty()) {
             RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, g_strKeyAtReplace);
             MoveKept(kKeptChangesKey, g_strKeyAtReplace, true);
         }
     }
     return g_pMoveFileEx(pszFrom, pszTo, dwFlags);
+}
+
+// The start's first reading of the groups file: whether the main window was on the screen
+// and painted whole then; the user presses a key meanwhile.
+HANDLE(WINAPI* g_pCreateFile)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE) = NULL;
+int g_nReads = 0;
+bool g_bDrawnAtRead = false;
+
+HANDLE WINAPI NotedOpen(LPCSTR pszPath, DWORD dwAccess, DWORD dwShare, LPSECURITY_ATTRIBUTES pSecurity, DWORD dwHow,
+                        DWORD dwFlags, HANDLE hTemplate)
+{
+    if (IsGroupsFile(pszPath) && (dwAccess & GENERIC_WRITE) == 0 && g_nReads++ == 0) {
+        CWnd* pMain = AfxGetMainWnd();
+        g_bDrawnAtRead = pMain != NULL && pMain->IsWindowVisible() && !::GetUpdateRect(pMain->m_hWnd, NULL, FALSE);
+        INPUT keys[2] = {};
+        for (INPUT& key : keys) {
+            key.type = INPUT_KEYBOARD;
+            key.ki.wVk = VK_F24;
+        }
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, keys, sizeof(INPUT));
+    }
+    return g_pCreateFile(pszPath, dwAccess, dwShare, pSecurity, dwHow, dwFlags, hTemplate);
+}
+
+LRESULT CALLBACK CountKeysTaken(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* pMsg = (const MSG*)lParam;
+    if (nCode == HC_ACTION && wParam == PM_REMOVE && pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F24)
+        ++g_nKeysTaken;
+    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
 }
 
 struct CountedReplaces
@@ -721,7 +762,9 @@ struct CountedReplaces
 
 // Twenty ends kept a change each while the file could not take them: the next start takes
 // them all, merges them in the order kept, each as the change it was in its run, and writes
-// the file once, once its window is on the screen; one box tells of them, and the records go.
+// the file once; one box tells of them, and the records go. The window comes first: the file
+// is read once the window is on the screen and painted whole, and a key the user presses
+// meanwhile is taken before the file is written.
 TEST_F(MainWindowGroupsFileTest, ManyKeptRecordsAreStoredInOneWriteWithOneBox)
 {
     UseProgramKey();
@@ -730,6 +773,12 @@ TEST_F(MainWindowGroupsFileTest, ManyKeptRecordsAreStoredInOneWriteWithOneBox)
     KeepRenames(20);
     ASSERT_EQ(20u, KeptRecordNames().size());
     CountedReplaces replaces;
+    g_nReads = 0;
+    g_nKeysTaken = 0;
+    g_nKeysAtReplace = -1;
+    g_bDrawnAtRead = false;
+    g_pCreateFile = (decltype(g_pCreateFile))testsupport::PatchImport("kernel32.dll", "CreateFileA", (void*)&NotedOpen);
+    const HHOOK hKeys = ::SetWindowsHookExA(WH_GETMESSAGE, CountKeysTaken, NULL, ::GetCurrentThreadId());
     TestApp().m_boxes.clear();
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         ASSERT_EQ(1u, Boxes(1).size());
@@ -737,6 +786,10 @@ TEST_F(MainWindowGroupsFileTest, ManyKeptRecordsAreStoredInOneWriteWithOneBox)
         EXPECT_TRUE(TestApp().m_boxes[0].bMainWindowDrawn);
         EXPECT_EQ((std::vector<std::string>{"Tools", "m19"}), TreeGroups(dlg));
     }));
+    ::UnhookWindowsHookEx(hKeys);
+    testsupport::PatchImport("kernel32.dll", "CreateFileA", (void*)g_pCreateFile);
+    EXPECT_TRUE(g_bDrawnAtRead) << "the file was read before the window showed";
+    EXPECT_EQ(1, g_nKeysAtReplace) << "the key pressed while the file was read, taken before its write";
     EXPECT_EQ(1, g_nReplaced) << "writes of the file";
     std::vector<const char*> media = {"player"};
     std::vector<std::string> words;
