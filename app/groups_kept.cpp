@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <tuple>
 
 namespace
@@ -827,6 +828,8 @@ GivenIds SharedGivenIds(std::vector<int> ids, int nUpTo, int nFrom)
         GivenIds given;
     };
     static std::vector<Made> s_made;
+    static std::mutex s_lock;
+    const std::lock_guard<std::mutex> hold(s_lock);
     for (const Made& made : s_made)
         if (made.nUpTo == nUpTo && made.nFrom == nFrom && made.ids == ids) return made.given;
     if (s_made.size() == 4) s_made.erase(s_made.begin());
