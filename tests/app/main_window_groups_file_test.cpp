@@ -1171,7 +1171,9 @@ TEST_F(MainWindowGroupsFileTest, ACopyStillRunningOnAnOlderFileNeverTakesANewGro
                 "GroupsFileSecondCopy.Child", {{kSecondCopyChild, m_groupsFile}}, "", 60000, output);
             const std::string text = mainwindowtest::ReadFile(output);
             ::DeleteFileA(output.c_str());
-            ASSERT_TRUE(outcome.bStarted && !outcome.bHung && outcome.dwExitCode == 0) << text;
+            ASSERT_TRUE(outcome.bStarted && !outcome.bHung && outcome.dwExitCode == 0)
+                << "started " << outcome.bStarted << ", hung " << outcome.bHung << ", exit code 0x" << std::hex
+                << outcome.dwExitCode << std::dec << "\n" << text;
             ASSERT_NE(std::string::npos, text.find("[       OK ] GroupsFileSecondCopy.Child")) << text;
             strAfterOther = GroupsFile();
 
