@@ -309,8 +309,13 @@ void CPurgeletDlg::OnCancel() {}
 void CPurgeletDlg::OnClose()
 {
     if (!CUiManager::GetInstance()->SettleGroupEditorTyping()) return;
+    // The window is going: a start made from now on must not take it for the running copy,
+    // bring it up and end, leaving no copy once this one has ended. It waits for this copy
+    // to end instead, and goes on as the one copy.
+    MarkMainWindow(m_hWnd, false);
     // A change another program kept from the groups file is stored now or said lost,
-    // while the window is still there to own the box.
+    // while the window is still there to own the box (the exit may wait seconds for a
+    // file another program holds).
     SaveGroupsFileAtExit();
     EndDialog(IDCANCEL);
 }

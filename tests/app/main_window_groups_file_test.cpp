@@ -12,11 +12,13 @@
 #include "support/import_patch.h"
 #include "support/xml_nodes.h"
 #include <algorithm>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 using mainwindowtest::AddGroup;
@@ -351,7 +353,18 @@ TEST_F(MainWindowGroupsFileTest, AChangePendingAtTheExitIsWrittenWhenTheFileFree
         // What a case before kept for the next start would be stored at this one's.
         RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
         HeldFile held(m_groupsFile, share, "", bFreed ? 1000 : 0);
+        // While the exit waits for the file, its window is on the screen but no longer
+        // the running copy's: a start made then waits for this one to end.
+        std::atomic<HWND> hMain{NULL};
+        std::atomic<bool> bClosingSeen{false}, bRunning{true};
+        std::thread watcher([&] {
+            while (bRunning && !bClosingSeen) {
+                bClosingSeen = hMain != NULL && ::IsWindowVisible(hMain) && FindRunningMainWindow() == NULL;
+                ::Sleep(5);
+            }
+        });
         EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            hMain = dlg.m_hWnd;
             ::SetForegroundWindow(dlg.m_hWnd);
             ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg) == std::vector<std::string>{"Tools", "Media"}; }));
             ASSERT_TRUE(held.Hold());
@@ -361,6 +374,9 @@ TEST_F(MainWindowGroupsFileTest, AChangePendingAtTheExitIsWrittenWhenTheFileFree
             EXPECT_TRUE(StartsWith(TestApp().m_boxes[0].text, NotSaved(kHeldAtAChange)));
             if (bFreed) held.Release();
         }));
+        bRunning = false;
+        watcher.join();
+        EXPECT_TRUE(bClosingSeen);
         held.Release();
         ASSERT_TRUE(held.Join());
         if (bFreed) {
