@@ -18,7 +18,7 @@ BEGIN_MESSAGE_MAP(CPurgeletApp, CWinApp)
     ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
-CPurgeletApp::CPurgeletApp() : m_pMainDlg(NULL) {}
+CPurgeletApp::CPurgeletApp() : m_pMainDlg(NULL), m_nMainDialogResult(IDCANCEL) {}
 
 CPurgeletApp::~CPurgeletApp() {}
 
@@ -186,11 +186,17 @@ void CPurgeletApp::RunMainDialog()
     m_pMainDlg = &dlg;
     {
         CInputRule::CMessageHook hook;
-        dlg.DoModal();
+        m_nMainDialogResult = dlg.DoModal();
     }
     // Nothing may reach the dialog object once it is gone.
     m_pMainDlg = NULL;
     m_pMainWnd = NULL;
+}
+
+int CPurgeletApp::ExitInstance()
+{
+    CWinApp::ExitInstance();
+    return m_nMainDialogResult == -1 ? kStartFailedExitCode : 0;
 }
 
 HACCEL CPurgeletApp::GetMainAccelerators() { return m_pMainDlg != NULL ? m_pMainDlg->m_hAccel : NULL; }

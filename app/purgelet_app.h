@@ -34,6 +34,12 @@ public:
     // menu bar first.
     BOOL PreTranslateMessage(MSG* pMsg) override;
     void HtmlHelp(DWORD_PTR dwData, UINT nCmd = 0x000F) override;
+    // The process's exit code: 0 after a run the user closed, and after a second start
+    // that brought the running copy up; kStartFailedExitCode when the main dialog's loop
+    // ended otherwise (its window could not be set up, which the user was told, or a quit
+    // request ended it). Not the last message's word, which a close by File > Exit would
+    // turn into the command's number.
+    int ExitInstance() override;
 
 protected:
     // Runs the main dialog modally as the framework's main window, with the input rule's
@@ -44,9 +50,14 @@ protected:
     virtual HACCEL GetMainAccelerators();
 
     CPurgeletDlg* m_pMainDlg;
+    // What the last run of the main dialog ended with (-1: it could not be set up).
+    INT_PTR m_nMainDialogResult;
 
     DECLARE_MESSAGE_MAP()
 };
+
+// The program's exit code when its main dialog ended without the user's close.
+const int kStartFailedExitCode = 1;
 
 // The command profile, the Studio 2005 theme and the popup-menu options.
 void SetupToolkit();

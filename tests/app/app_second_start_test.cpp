@@ -1,9 +1,12 @@
-// The built program started twice in one session: the second copy brings the first
-// one's window up (restored from the taskbar), or the box the first one shows, and ends
-// without a window of its own and without writing the user's options or groups.
+// The built program started from its file. Started twice in one session: the second copy
+// brings the first one's window up (restored from the taskbar), or the box the first one
+// shows, and ends without a window of its own and without writing the user's options or
+// groups. Started with changes many earlier ends kept: it stores them and runs on.
+#include "app/groups_kept.h"
 #include "app/purgelet_app.h"
 #include "framework/afxres.h"
 #include "main_window_fixture.h"
+#include "main_window_groups_fixture.h"
 #include "owned_box.h"
 #include <gtest/gtest.h>
 #include <map>
@@ -69,6 +72,12 @@ public:
         ::CloseHandle(m_pi.hProcess);
     }
     bool Ended(DWORD ms) const { return ::WaitForSingleObject(m_pi.hProcess, ms) == WAIT_OBJECT_0; }
+    DWORD ExitCode() const
+    {
+        DWORD nCode = STILL_ACTIVE;
+        ::GetExitCodeProcess(m_pi.hProcess, &nCode);
+        return nCode;
+    }
     DWORD Id() const { return m_pi.dwProcessId; }
 
 private:
@@ -96,9 +105,15 @@ protected:
         m_strGroups = GetGroupsFilePath();
         m_keptGroups.Keep(m_strGroups);
         std::ofstream(m_strGroups.c_str(), std::ios::binary) << m_strBytes;
+        // Changes kept here are kept where the program keeps them.
+        TestApp().m_pszRegistryKey = "Corvalin";
+        TestApp().m_pszProfileName = "Nimbo Purgelet";
     }
     void TearDown() override
     {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, mainwindowgroupstest::kKeptChangesKey);
+        TestApp().m_pszRegistryKey = m_pszKey;
+        TestApp().m_pszProfileName = m_pszProfile;
         if (!m_bHadCompany)
             ::RegDeleteTreeA(HKEY_CURRENT_USER, kCompanyKey);
         else if (!m_bHadProgram)
@@ -128,6 +143,7 @@ protected:
     std::string m_strGroups;
     mainwindowtest::KeptFile m_keptGroups;
     bool m_bHadCompany = false, m_bHadProgram = false;
+    LPCTSTR m_pszKey = TestApp().m_pszRegistryKey, m_pszProfile = TestApp().m_pszProfileName;
 };
 
 }  // namespace
@@ -202,4 +218,52 @@ TEST_F(AppSecondStart, ASecondStartBringsTheBoxTheFirstCopyShowsToTheFront)
     ::PostMessageA(hFirst, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(first.Ended(30000));
     EXPECT_EQ(m_strBytes, mainwindowtest::ReadFile(m_strGroups));
+}
+
+// Twenty ends kept a keyword each for one group (as twenty ends on a held file would): the
+// built program, started, stores them all in one box and runs on until the user closes it,
+// with an exit code that says all went well.
+TEST_F(AppSecondStart, AStartWithTwentyKeptRecordsStoresThemWithOneBoxAndRunsUntilClosed)
+{
+    GroupEntry base;
+    base.Id = 2;
+    base.Name = "Kept";
+    base.Keywords = {"kept"};
+    for (int k = 0; k < 20; ++k) {
+        GroupEntry here = base;
+        here.Keywords.push_back("k" + std::to_string(k));
+        char name[64];
+        sprintf(name, "Groups 01D0000000%06X 00000001", k);
+        std::string record = name;
+        ASSERT_TRUE(KeepGroupChanges(GroupChangesBetween({base}, {here}, {}, {}), &record));
+    }
+    ASSERT_EQ(20u, KeptRecordNames().size());
+
+    Copy copy;
+    const HWND hMain = StartFirst(copy);
+    ASSERT_TRUE(hMain != NULL) << "ended by itself: " << copy.Ended(0) << ", exit code " << copy.ExitCode();
+    HWND hBox = NULL;
+    ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return copy.Ended(0) || (hBox = ownedbox::FindOpenBox(hMain)); },
+                                          120000));
+    ASSERT_FALSE(copy.Ended(0)) << "ended by itself before its box, exit code " << copy.ExitCode();
+    char szText[1024] = "";
+    ::GetDlgItemTextA(hBox, 0xFFFF, szText, sizeof(szText));
+    EXPECT_EQ("The groups file\r\n\r\n" + m_strGroups + "\r\n\r\n" + mainwindowgroupstest::kNowHolds,
+              std::string(szText));
+    // The file's own declaration gives way to the writer's (its bytes are UTF-8).
+    std::string expected = m_strBytes;
+    expected.replace(0, expected.find('\n'), "<?xml version=\"1.0\" encoding=\"utf-8\"?>");
+    std::string keywords = "<Keyword>kept</Keyword>\n";
+    for (int k = 0; k < 20; ++k) keywords += "<Keyword>k" + std::to_string(k) + "</Keyword>\n";
+    expected.replace(expected.find("<Keyword>kept</Keyword>\n"), 24, keywords);
+    EXPECT_EQ(expected, mainwindowtest::ReadFile(m_strGroups));
+    EXPECT_TRUE(KeptRecordNames().empty());
+
+    ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return copy.Ended(0) || ::IsWindowEnabled(hMain); }, 30000));
+    ASSERT_FALSE(copy.Ended(0)) << "ended by itself after its box, exit code " << copy.ExitCode();
+    ::PostMessageA(hMain, WM_COMMAND, ID_APP_EXIT, 0);
+    ASSERT_TRUE(copy.Ended(30000));
+    EXPECT_EQ(0u, copy.ExitCode());
+    EXPECT_EQ(expected, mainwindowtest::ReadFile(m_strGroups));
 }
