@@ -290,9 +290,10 @@ std::vector<std::string> AllRecordNames()
         char name[96];
         DWORD cchName = sizeof(name);
         const LONG nResult = ::RegEnumValueA(hKey, i, name, &cchName, NULL, NULL, NULL, NULL);
-        if (nResult == ERROR_NO_MORE_ITEMS) break;
-        // A longer name is none of ours.
-        if (nResult != ERROR_SUCCESS) continue;
+        // A longer name is none of ours. Any other failure ends the listing: one the key
+        // gives at every index (it was deleted) would otherwise never end it.
+        if (nResult == ERROR_MORE_DATA) continue;
+        if (nResult != ERROR_SUCCESS) break;
         if (IsRecordName(name) || (lstrcmpiA(name, kKeptValue) == 0 && !IsRecordsMark(hKey))) names.push_back(name);
     }
     ::RegCloseKey(hKey);

@@ -61,12 +61,16 @@ decltype(&::RegSetValueExA) g_pSetValue = NULL;
 decltype(&::RegDeleteValueA) g_pDeleteValue = NULL;
 std::function<void()> g_atListEnd, g_atRecordWrite, g_atRecordDelete;
 bool g_bReversed = false;
+// When set, what every index of a listing gives (the key deleted under it), up to 1,000 asks.
+LONG g_nEnumFailure = ERROR_SUCCESS;
+int g_nEnumAsks = 0;
 
 // The values listed last first when g_bReversed (the registry promises no order); the step
 // g_atListEnd run once, when a listing ends.
 LONG WINAPI EnumValue(HKEY hKey, DWORD i, LPSTR pName, LPDWORD pcchName, LPDWORD pReserved, LPDWORD pType,
                       LPBYTE pData, LPDWORD pcbData)
 {
+    if (g_nEnumFailure != ERROR_SUCCESS) return ++g_nEnumAsks > 1000 ? ERROR_NO_MORE_ITEMS : g_nEnumFailure;
     DWORD nValues = 0;
     ::RegQueryInfoKeyA(hKey, NULL, NULL, NULL, NULL, NULL, NULL, &nValues, NULL, NULL, NULL, NULL);
     if (i >= nValues) {
@@ -123,6 +127,7 @@ protected:
         g_atRecordWrite = nullptr;
         g_atRecordDelete = nullptr;
         g_bReversed = false;
+        g_nEnumFailure = ERROR_SUCCESS;
         if (g_pEnumValue != NULL) testsupport::PatchImport("advapi32.dll", "RegEnumValueA", (void*)g_pEnumValue);
         if (g_pSetValue != NULL) testsupport::PatchImport("advapi32.dll", "RegSetValueExA", (void*)g_pSetValue);
         if (g_pDeleteValue != NULL)
@@ -220,6 +225,18 @@ TEST_F(GroupsKeptRecordsTest, ARecordKeptWhileAnotherCopyForgetsItsLastStays)
         EXPECT_FALSE(KeptChangesThere());
         EXPECT_EQ(0u, Bases());
     }
+}
+
+// The section deleted under the listing (by an older build, or the user): every index fails
+// alike. The listing ends at the first and finds no record.
+TEST_F(GroupsKeptRecordsTest, AListingTheKeyFailsAtEveryIndexEndsAtOnce)
+{
+    std::string a;
+    ASSERT_TRUE(KeepGroupChanges(Added("a"), &a));
+    g_nEnumAsks = 0;
+    g_nEnumFailure = ERROR_KEY_DELETED;
+    EXPECT_TRUE(KeptRecordNames().empty());
+    EXPECT_EQ(1, g_nEnumAsks);
 }
 
 // A stand-in for ::OpenProcess: the process is there, but this user may not look at it.
