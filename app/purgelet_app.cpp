@@ -43,14 +43,29 @@ void SetupToolkit()
 
 namespace
 {
-// The mark of a running copy's main window, found by a second start.
+// The mark of a running copy's main window, found by a second start, and of one closing.
 const char kMainWindowMark[] = "NimboPurgelet.MainWindow";
+const char kClosingMark[] = "NimboPurgelet.Closing";
+
+struct MarkedWindow
+{
+    const char* mark;
+    HWND hWnd;
+};
 
 BOOL CALLBACK FindMarkedWindow(HWND hWnd, LPARAM lParam)
 {
-    if (::GetPropA(hWnd, kMainWindowMark) == NULL) return TRUE;
-    *(HWND*)lParam = hWnd;
+    MarkedWindow* pFound = (MarkedWindow*)lParam;
+    if (::GetPropA(hWnd, pFound->mark) == NULL) return TRUE;
+    pFound->hWnd = hWnd;
     return FALSE;
+}
+
+HWND FindWindowMarked(const char* mark)
+{
+    MarkedWindow found = {mark, NULL};
+    ::EnumWindows(FindMarkedWindow, (LPARAM)&found);
+    return found.hWnd;
 }
 }  // namespace
 
@@ -63,12 +78,19 @@ void MarkMainWindow(HWND hWnd, bool bMark)
         ::RemovePropA(hWnd, kMainWindowMark);
 }
 
-HWND FindRunningMainWindow()
+void MarkMainWindowClosing(HWND hWnd, bool bClosing)
 {
-    HWND hFound = NULL;
-    ::EnumWindows(FindMarkedWindow, (LPARAM)&hFound);
-    return hFound;
+    if (bClosing) {
+        ::RemovePropA(hWnd, kMainWindowMark);
+        ::SetPropA(hWnd, kClosingMark, (HANDLE)1);
+    } else {
+        ::RemovePropA(hWnd, kClosingMark);
+    }
 }
+
+HWND FindRunningMainWindow() { return FindWindowMarked(kMainWindowMark); }
+
+HWND FindClosingMainWindow() { return FindWindowMarked(kClosingMark); }
 
 namespace
 {
@@ -121,7 +143,18 @@ bool ShowRunningInstance(HANDLE hHeldElsewhere, DWORD dwPatience)
     // The running copy may still be on its way up, or busy with its first refresh before
     // its window shows: this start waits for the window as long as that copy lives.
     HWND hMain = FindShownMainWindow();
-    for (const DWORD dwStart = ::GetTickCount(); hMain == NULL; hMain = FindShownMainWindow()) {
+    HWND hClosingSeen = NULL;
+    for (DWORD dwStart = ::GetTickCount(); hMain == NULL; hMain = FindShownMainWindow()) {
+        // A copy whose close waits on a box (what became of the groups at its exit) is no
+        // hang: this start waits for it to end however long the box stays up, and then runs.
+        // The box comes to the front once, so that the user sees what holds the start up.
+        const HWND hClosing = FindClosingMainWindow();
+        const HWND hPopup = hClosing != NULL ? ::GetLastActivePopup(hClosing) : NULL;
+        if (hPopup != hClosing && ::IsWindowVisible(hPopup)) {
+            dwStart = ::GetTickCount();
+            if (hClosing != hClosingSeen) ::SetForegroundWindow(hPopup);
+            hClosingSeen = hClosing;
+        }
         if (::GetTickCount() - dwStart >= dwPatience) break;
         const DWORD dwWait = hHeldElsewhere != NULL ? ::WaitForSingleObject(hHeldElsewhere, 50) : WAIT_FAILED;
         if (dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED) {

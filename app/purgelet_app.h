@@ -92,8 +92,13 @@ void ShowInRegEdit(const wchar_t* registryPath);
 bool TakeInstanceMutex(HANDLE* phHeldElsewhere = NULL);
 // Marks (or unmarks, before it is destroyed) the main window as the running copy's.
 void MarkMainWindow(HWND hWnd, bool bMark);
+// Marks the main window as closing once its close is decided (its running mark goes), or
+// takes that mark away before it is destroyed: a start waits for a closing copy to end.
+void MarkMainWindowClosing(HWND hWnd, bool bClosing);
 // The main window of a running copy, or NULL.
 HWND FindRunningMainWindow();
+// The main window of a copy whose close is under way, or NULL.
+HWND FindClosingMainWindow();
 // How long a second start waits at most for the window of a copy that holds the mutex
 // and lives: its window is made within a few seconds of its start even on a loaded
 // machine (and the first refresh, however long, runs with the window made already).

@@ -312,7 +312,7 @@ void CPurgeletDlg::OnClose()
     // The window is going: a start made from now on must not take it for the running copy,
     // bring it up and end, leaving no copy once this one has ended. It waits for this copy
     // to end instead, and goes on as the one copy.
-    MarkMainWindow(m_hWnd, false);
+    MarkMainWindowClosing(m_hWnd, true);
     // A change another program kept from the groups file is stored now or said lost,
     // while the window is still there to own the box (the exit may wait seconds for a
     // file another program holds).
@@ -427,6 +427,7 @@ void CPurgeletDlg::OnDestroy()
     // The panes store their sizes and the groups file first; then every option.
     if (m_pageUninstall.GetSafeHwnd() != NULL) m_pageUninstall.DestroyWindow();
     SaveSettings();
+    MarkMainWindowClosing(m_hWnd, false);
     CExtNCW<CExtResizableDialog>::OnDestroy();
 }
 

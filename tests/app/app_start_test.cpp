@@ -217,8 +217,13 @@ public:
         End();
         if (m_hMutex != NULL) ::CloseHandle(m_hMutex);
     }
-    // Shows the window once pred() holds (checked on the copy's thread).
-    void ShowWindowWhen(std::function<bool()> pred) { m_showWhen = std::move(pred), m_bShow = true; }
+    // Shows the window once pred() holds (checked on the copy's thread); one closing shows
+    // it marked closing, with a box over it (as at an exit that tells what became of the groups).
+    void ShowWindowWhen(std::function<bool()> pred, bool bClosing = false)
+    {
+        m_bClosing = bClosing;
+        m_showWhen = std::move(pred), m_bShow = true;
+    }
     // Ends the copy's thread, its window gone, the mutex left as a process's end leaves it.
     void End()
     {
@@ -242,22 +247,30 @@ private:
                                            NULL, NULL, NULL);
                 MarkMainWindow(m_hWnd, true);
                 ::ShowWindow(m_hWnd, SW_SHOWNA);
+                if (m_bClosing) {
+                    MarkMainWindowClosing(m_hWnd, true);
+                    m_hBox = ::CreateWindowExA(0, "STATIC", "exit box", WS_POPUP | WS_CAPTION | WS_VISIBLE, 160, 160,
+                                               200, 100, m_hWnd, NULL, NULL, NULL);
+                    ::SetActiveWindow(m_hBox);
+                }
             }
             MSG msg;
             while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
             ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
         }
+        if (m_hBox != NULL) ::DestroyWindow(m_hBox);
         if (m_hWnd != NULL) {
             MarkMainWindow(m_hWnd, false);
+            MarkMainWindowClosing(m_hWnd, false);
             ::DestroyWindow(m_hWnd);
         }
     }
 
     std::thread m_thread;
     std::atomic<HANDLE> m_hMutex{NULL};
-    std::atomic<bool> m_bOwned{false}, m_bShow{false}, m_bEnd{false};
+    std::atomic<bool> m_bOwned{false}, m_bShow{false}, m_bEnd{false}, m_bClosing{false};
     std::function<bool()> m_showWhen;
-    std::atomic<HWND> m_hWnd{NULL};
+    std::atomic<HWND> m_hWnd{NULL}, m_hBox{NULL};
 };
 
 }  // namespace
@@ -308,6 +321,31 @@ TEST(AppStartup, ASecondStartRunsWhenTheCopyItWaitsForEndsWithoutAWindow)
     DWORD dwOther = 0;
     std::thread([&] { dwOther = ::WaitForSingleObject(hHeld, 0); }).join();
     EXPECT_EQ((DWORD)WAIT_TIMEOUT, dwOther);
+}
+
+// A copy closing behind a box (its exit tells what became of the groups) past the patience
+// a hang gets: a start waits for it to end, with no box of its own, and runs.
+TEST(AppStartup, AStartWaitsForACopyClosingBehindABoxAndRuns)
+{
+    StartingCopy closing;
+    ASSERT_TRUE(closing.Owned());
+    closing.ShowWindowWhen([] { return true; }, true);
+    ASSERT_TRUE(realinput::SleepUntil([&] { return FindClosingMainWindow() != NULL; }));
+    HANDLE hHeld = NULL;
+    ASSERT_FALSE(TakeInstanceMutex(&hHeld));
+    TestApp().m_boxes.clear();
+    const DWORD dwStart = ::GetTickCount();
+    std::thread ending([&] {
+        realinput::SleepUntil([&] { return ::GetTickCount() - dwStart >= 3000; }, 10000);
+        closing.End();
+    });
+
+    EXPECT_FALSE(ShowRunningInstance(hHeld, 1500)) << "runs as the one copy";
+
+    ending.join();
+    EXPECT_GE(::GetTickCount() - dwStart, 3000u);
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+    EXPECT_EQ(hHeld, g_hPurgeletMutex);
 }
 
 // A copy that holds the mutex and never shows a window (it hangs on its way up): the

@@ -353,13 +353,14 @@ TEST_F(MainWindowGroupsFileTest, AChangePendingAtTheExitIsWrittenWhenTheFileFree
         // What a case before kept for the next start would be stored at this one's.
         RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
         HeldFile held(m_groupsFile, share, "", bFreed ? 1000 : 0);
-        // While the exit waits for the file, its window is on the screen but no longer
-        // the running copy's: a start made then waits for this one to end.
+        // While the exit waits for the file, its window is on the screen, no longer the
+        // running copy's but a closing one's: a start made then waits for this one to end.
         std::atomic<HWND> hMain{NULL};
         std::atomic<bool> bClosingSeen{false}, bRunning{true};
         std::thread watcher([&] {
             while (bRunning && !bClosingSeen) {
-                bClosingSeen = hMain != NULL && ::IsWindowVisible(hMain) && FindRunningMainWindow() == NULL;
+                bClosingSeen = hMain != NULL && ::IsWindowVisible(hMain) && FindRunningMainWindow() == NULL &&
+                               FindClosingMainWindow() == hMain;
                 ::Sleep(5);
             }
         });
