@@ -434,7 +434,7 @@ void CPageUninstallGroups::StoreKeptChanges()
         return;
     }
     KillTimer(kKeptChangesTimer);
-    const std::string strKept = CGroupsStore::Instance().StoreKept();
+    const std::string strKept = store.StoreKept();
     m_strFileProblem += (m_strFileProblem.empty() || strKept.empty() ? "" : "\r\n\r\n") + strKept;
     OnReportGroupsFile(0, 0);
 }
