@@ -90,6 +90,18 @@ void MarkMainWindowClosing(HWND hWnd, bool bClosing)
 
 HWND FindRunningMainWindow() { return FindWindowMarked(kMainWindowMark); }
 
+const UINT g_nMsgStaysUp = ::RegisterWindowMessageA("NimboPurgelet.StaysUp");
+
+LRESULT StaysUpAnswer(HWND hMain, bool bCloseAsked)
+{
+    // A window no longer marked as the running copy's is closing: the start found it before
+    // its close was decided. Input waiting in the queue was made before the start asked:
+    // it is handled before the start could bring this window up, and if it closes the
+    // window the start must run.
+    if (bCloseAsked || ::GetPropA(hMain, kMainWindowMark) == NULL) return kMayClose;
+    return HIWORD(::GetQueueStatus(QS_MOUSEBUTTON | QS_KEY)) != 0 ? kMayClose : kStaysUp;
+}
+
 HWND FindClosingMainWindow() { return FindWindowMarked(kClosingMark); }
 
 namespace
@@ -104,6 +116,18 @@ HWND FindShownMainWindow()
     if (hMain == NULL) return NULL;
     HWND hPopup = ::GetLastActivePopup(hMain);
     return ::IsWindowVisible(hMain) || (hPopup != hMain && ::IsWindowVisible(hPopup)) ? hMain : NULL;
+}
+
+// Asks the running copy's main window whether it stays up, waiting for the answer at most
+// dwWait ms (a busy copy answers once it gets to its messages, after any input queued
+// before). False when it may close, or when the window went meanwhile.
+bool AnswersStaysUp(HWND hMain, DWORD dwWait)
+{
+    DWORD_PTR dwAnswer = 0;
+    if (::SendMessageTimeoutA(hMain, g_nMsgStaysUp, 0, 0, SMTO_NORMAL, dwWait, &dwAnswer) == 0)
+        // Past the wait a copy that lives but never answers is brought up as it is.
+        return ::IsWindow(hMain) != FALSE;
+    return dwAnswer != (DWORD_PTR)kMayClose;
 }
 }  // namespace
 
@@ -142,20 +166,31 @@ bool ShowRunningInstance(HANDLE hHeldElsewhere, DWORD dwPatience)
 {
     // The running copy may still be on its way up, or busy with its first refresh before
     // its window shows: this start waits for the window as long as that copy lives.
-    HWND hMain = FindShownMainWindow();
+    HWND hMain = NULL;
     HWND hClosingSeen = NULL;
-    for (DWORD dwStart = ::GetTickCount(); hMain == NULL; hMain = FindShownMainWindow()) {
-        // A copy whose close waits on a box (what became of the groups at its exit) is no
-        // hang: this start waits for it to end however long the box stays up, and then runs.
-        // The box comes to the front once, so that the user sees what holds the start up.
-        const HWND hClosing = FindClosingMainWindow();
+    for (DWORD dwStart = ::GetTickCount();;) {
+        // A shown copy is brought up only once it says it stays up: a close the user asked
+        // for before this start (a click or key still queued behind its work, a question
+        // of its close still open) would otherwise end it after this start ended, and
+        // leave no copy running.
+        hMain = FindShownMainWindow();
+        const DWORD dwSpent = ::GetTickCount() - dwStart;
+        if (hMain != NULL && (dwSpent >= dwPatience || AnswersStaysUp(hMain, dwPatience - dwSpent))) break;
+        // A copy whose close waits on a box (a question of its close, what became of the
+        // groups at its exit) is no hang: this start waits for the answer however long the
+        // box stays up, then runs or brings the copy up. The box comes to the front once,
+        // so that the user sees what holds the start up.
+        const HWND hClosing = hMain != NULL ? hMain : FindClosingMainWindow();
         const HWND hPopup = hClosing != NULL ? ::GetLastActivePopup(hClosing) : NULL;
         if (hPopup != hClosing && ::IsWindowVisible(hPopup)) {
             dwStart = ::GetTickCount();
             if (hClosing != hClosingSeen) ::SetForegroundWindow(hPopup);
             hClosingSeen = hClosing;
         }
-        if (::GetTickCount() - dwStart >= dwPatience) break;
+        if (::GetTickCount() - dwStart >= dwPatience) {
+            hMain = FindShownMainWindow();
+            break;
+        }
         const DWORD dwWait = hHeldElsewhere != NULL ? ::WaitForSingleObject(hHeldElsewhere, 50) : WAIT_FAILED;
         if (dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED) {
             // The copy ended without showing a window: the mutex is this one's now, and

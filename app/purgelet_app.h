@@ -97,6 +97,17 @@ void MarkMainWindow(HWND hWnd, bool bMark);
 void MarkMainWindowClosing(HWND hWnd, bool bClosing);
 // The main window of a running copy, or NULL.
 HWND FindRunningMainWindow();
+// The question a start asks the running copy's main window before it brings it up and
+// ends ("do you stay up?"). The window answers with StaysUpAnswer; a window that does not
+// know the question (an older copy) answers 0, which counts as kStaysUp.
+extern const UINT g_nMsgStaysUp;
+const LRESULT kStaysUp = 1;
+const LRESULT kMayClose = 2;
+// The main window's answer on its own thread: kMayClose while its close asks the user
+// something (bCloseAsked), once its close is decided (it is marked running no longer), or
+// while a click or key the user made before the question waits in the thread's queue (it
+// may be a close: Alt+F4, a click on Close), else kStaysUp.
+LRESULT StaysUpAnswer(HWND hMain, bool bCloseAsked);
 // The main window of a copy whose close is under way, or NULL.
 HWND FindClosingMainWindow();
 // How long a second start waits at most for the window of a copy that holds the mutex

@@ -103,6 +103,7 @@ BEGIN_MESSAGE_MAP(CPurgeletDlg, CExtResizableDialog)
     ON_REGISTERED_MESSAGE(g_nMsgUpdateStatusBar, &CPurgeletDlg::OnUpdateStatusBar)
     ON_MESSAGE(WM_SETMESSAGESTRING, &CPurgeletDlg::OnSetMessageString)
     ON_REGISTERED_MESSAGE(g_nMsgCommandStatesChanged, &CPurgeletDlg::OnCommandStatesChanged)
+    ON_REGISTERED_MESSAGE(g_nMsgStaysUp, &CPurgeletDlg::OnStaysUp)
     ON_COMMAND(ID_EDIT_COPY, &CPurgeletDlg::OnEditCopy)
     ON_COMMAND(ID_EDIT_COPY_APPLICATION, &CPurgeletDlg::OnEditCopyApplication)
     ON_COMMAND(ID_EDIT_COPY_PUBLISHER, &CPurgeletDlg::OnEditCopyPublisher)
@@ -144,7 +145,7 @@ END_MESSAGE_MAP()
 
 CPurgeletDlg::CPurgeletDlg(CWnd* pParent)
     : CExtNCW<CExtResizableDialog>(IDD_PURGELET_DIALOG, pParent), m_hAccel(NULL), m_bCountsShown(false),
-      m_bInitialised(false), m_bAppActive(false), m_hFocusBeforeMinimise(NULL)
+      m_bInitialised(false), m_bAppActive(false), m_bCloseAsked(false), m_hFocusBeforeMinimise(NULL)
 {
     m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
@@ -308,7 +309,11 @@ void CPurgeletDlg::OnCancel() {}
 // must not wait on a box (StoreUserState).
 void CPurgeletDlg::OnClose()
 {
-    if (!CUiManager::GetInstance()->SettleGroupEditorTyping()) return;
+    // A start made while the question below is up waits for the answer (OnStaysUp).
+    m_bCloseAsked = true;
+    const bool bSettled = CUiManager::GetInstance()->SettleGroupEditorTyping();
+    m_bCloseAsked = false;
+    if (!bSettled) return;
     // The window is going: a start made from now on must not take it for the running copy,
     // bring it up and end, leaving no copy once this one has ended. It waits for this copy
     // to end instead, and goes on as the one copy.
@@ -319,6 +324,9 @@ void CPurgeletDlg::OnClose()
     SaveGroupsFileAtExit();
     EndDialog(IDCANCEL);
 }
+
+// A start asks before it brings this window up and ends.
+LRESULT CPurgeletDlg::OnStaysUp(WPARAM, LPARAM) { return StaysUpAnswer(m_hWnd, m_bCloseAsked); }
 
 LRESULT CPurgeletDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -87,6 +87,7 @@ protected:
     afx_msg LRESULT OnUpdateStatusBar(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCommandStatesChanged(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnStaysUp(WPARAM wParam, LPARAM lParam);
 
     afx_msg void OnEditCopy();
     afx_msg void OnEditCopyApplication();
@@ -119,6 +120,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     bool m_bAppActive;  // the application was active at the last WM_ACTIVATEAPP
+    bool m_bCloseAsked;  // the close waits on the user's answer to its question
 
     // The control that had the focus when the window was minimised, given it back when
     // the window shows again; NULL when none is waiting.

@@ -13,7 +13,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -267,6 +269,124 @@ TEST_F(MainWindowGroupsFileTest, ClosingTheWindowWhileTheEditorHoldsTypingAsksWh
             EXPECT_FALSE(Exists(m_groupsFile)) << GroupsFile();
         }
         EXPECT_TRUE(TestApp().m_boxes.empty());
+    }
+}
+
+namespace {
+
+// What the main window answered each start that asked whether it stays up, in order.
+std::mutex s_answersLock;
+std::vector<LRESULT> s_answers;
+
+LRESULT CALLBACK RecordStaysUpAnswers(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPRETSTRUCT* pRet = (const CWPRETSTRUCT*)lParam;
+    if (nCode == HC_ACTION && pRet->message == g_nMsgStaysUp) {
+        std::lock_guard<std::mutex> lock(s_answersLock);
+        s_answers.push_back(pRet->lResult);
+    }
+    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+}
+
+std::vector<LRESULT> StaysUpAnswers()
+{
+    std::lock_guard<std::mutex> lock(s_answersLock);
+    return s_answers;
+}
+
+// Whether messages of the kinds given wait in this thread's queue.
+bool QueueHolds(UINT nKinds) { return (HIWORD(::GetQueueStatus(nKinds)) & nKinds) != 0; }
+
+}  // namespace
+
+// A start made while a close the user asked for before it is undecided: Alt+F4 waiting in
+// the queue behind the window's work, or the close's question about the editor's typing
+// still open. The start waits for the outcome: a copy that closes leaves the start to run
+// as the one copy; one that stays (Cancel) is brought up and the start ends. With no close
+// asked the start brings the window up at once.
+TEST_F(MainWindowGroupsFileTest, AStartMadeWhileACloseIsUndecidedWaitsForItsOutcome)
+{
+    using realinput::SleepUntil;
+    const struct
+    {
+        const char* what;
+        bool bQueued;  // Alt+F4 waits in the queue, unhandled, when the start asks
+        bool bClosedFirst;  // the close is decided before the start's question is answered
+        UINT nAnswer;  // the answer to the close's question, asked about typing (0: no typing)
+        bool bClosed;
+    } cases[] = {
+        {"nothing asked", false, false, 0, false},
+        {"Alt+F4 waiting", true, false, 0, true},
+        {"closed before the answer", false, true, 0, true},
+        {"the close's question, Cancel", false, false, IDCANCEL, false},
+        {"the close's question, No", false, false, IDNO, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        {
+            std::lock_guard<std::mutex> lock(s_answersLock);
+            s_answers.clear();
+        }
+        // The running copy's mutex, held by the window's thread until the window is gone.
+        HANDLE hCopyMutex = ::CreateMutexA(NULL, TRUE, NULL);
+        HANDLE hHeld = NULL;
+        ::DuplicateHandle(::GetCurrentProcess(), hCopyMutex, ::GetCurrentProcess(), &hHeld, 0, FALSE,
+                          DUPLICATE_SAME_ACCESS);
+        std::atomic<int> nStarted{-1};  // -1 while the start runs, then 1: brought up, 0: runs
+        std::atomic<bool> bWaitedForTheAnswer{false};
+        std::thread start, hand;
+        auto startNow = [&] { start = std::thread([&] { nStarted = ShowRunningInstance(hHeld, 60000) ? 1 : 0; }); };
+        EXPECT_TRUE(RunInNewGroup([&](CPurgeletDlg& dlg, CPageUninstallGroupEditor& editor) {
+            HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, RecordStaysUpAnswers, NULL, ::GetCurrentThreadId());
+            ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == dlg.m_hWnd; }));
+            if (c.nAnswer == 0) {
+                // The window's thread is busy: nothing it is sent or given is handled yet.
+                if (c.bQueued) {
+                    TapWith(VK_MENU, VK_F4);
+                    ASSERT_TRUE(SleepUntil([] { return QueueHolds(QS_KEY); }));
+                }
+                startNow();
+                ASSERT_TRUE(SleepUntil([] { return QueueHolds(QS_SENDMESSAGE); })) << "the start asks first";
+                EXPECT_EQ(-1, nStarted);
+                if (c.bClosedFirst) dlg.SendMessage(WM_CLOSE);
+                EXPECT_TRUE(PumpUntil([&] { return c.bClosed ? !dlg.ContinueModal() : nStarted != -1; }));
+            } else {
+                TypeInto(editor.m_wndKeywords, "alpha");
+                // The start is made while the question is up; the question is answered once
+                // the start has asked.
+                hand = std::thread([&] {
+                    HWND hBox = NULL;
+                    if (!SleepUntil([&] { return (hBox = ownedbox::FindOpenBox(dlg.m_hWnd)) != NULL; }, 10000)) return;
+                    startNow();
+                    bWaitedForTheAnswer = SleepUntil([] { return !StaysUpAnswers().empty(); }, 10000) &&
+                                          nStarted == -1 && ::IsWindowVisible(hBox);
+                    ownedbox::Press(c.nAnswer)(hBox);
+                });
+                TapWith(VK_MENU, VK_F4);
+                EXPECT_TRUE(PumpUntil([&] { return c.bClosed ? !dlg.ContinueModal() : nStarted != -1; }, 20000));
+                hand.join();
+                EXPECT_TRUE(bWaitedForTheAnswer);
+            }
+            EXPECT_EQ(c.bClosed, !dlg.ContinueModal());
+            EXPECT_EQ(c.bClosed ? -1 : 1, nStarted) << "the start ends only once the copy stays";
+            ::UnhookWindowsHookEx(hHook);
+        }));
+        // The copy's window is gone and its mutex with it: a start still waiting runs, and
+        // takes it as the program's own (given back to this process's below).
+        const HANDLE hOwnMutex = g_hPurgeletMutex;
+        ::ReleaseMutex(hCopyMutex);
+        if (start.joinable()) start.join();
+        if (hand.joinable()) hand.join();
+        EXPECT_EQ(c.bClosed ? 0 : 1, nStarted);
+        const std::vector<LRESULT> answers = StaysUpAnswers();
+        ASSERT_FALSE(answers.empty());
+        // Asked while the close was undecided it may close; asked after Cancel it stays.
+        for (size_t i = 0; i + 1 < answers.size(); ++i) EXPECT_EQ(kMayClose, answers[i]) << i;
+        EXPECT_EQ(c.bClosed ? kMayClose : kStaysUp, answers.back());
+        if (nStarted == 0) ::CloseHandle(hHeld);
+        g_hPurgeletMutex = hOwnMutex;
+        ::CloseHandle(hCopyMutex);
+        TestApp().m_boxes.clear();
     }
 }
 
