@@ -94,6 +94,9 @@ inline bool PumpMessagesUntil(const std::function<bool()>& pred, DWORD timeoutMs
     }
 }
 
+// Whether messages of the kinds given (QS_ flags) wait in this thread's queue.
+inline bool QueueHolds(UINT nKinds) { return (HIWORD(::GetQueueStatus(nKinds)) & nKinds) != 0; }
+
 inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
 {
     return PumpMessagesUntil(pred, timeoutMs, false);
@@ -198,9 +201,7 @@ inline bool SettleInput()
 {
     const DWORD dwStart = ::GetTickCount();
     return PumpUntil([&] {
-        const UINT nPending = QS_INPUT | QS_POSTMESSAGE;
-        return ::GetTickCount() - dwStart > ::GetDoubleClickTime() + 100 &&
-               (HIWORD(::GetQueueStatus(nPending)) & nPending) == 0;
+        return ::GetTickCount() - dwStart > ::GetDoubleClickTime() + 100 && !QueueHolds(QS_INPUT | QS_POSTMESSAGE);
     });
 }
 

@@ -294,9 +294,6 @@ std::vector<LRESULT> StaysUpAnswers()
     return s_answers;
 }
 
-// Whether messages of the kinds given wait in this thread's queue.
-bool QueueHolds(UINT nKinds) { return (HIWORD(::GetQueueStatus(nKinds)) & nKinds) != 0; }
-
 }  // namespace
 
 // A start made while a close the user asked for before it is undecided: Alt+F4 waiting in
@@ -306,6 +303,7 @@ bool QueueHolds(UINT nKinds) { return (HIWORD(::GetQueueStatus(nKinds)) & nKinds
 // asked the start brings the window up at once.
 TEST_F(MainWindowGroupsFileTest, AStartMadeWhileACloseIsUndecidedWaitsForItsOutcome)
 {
+    using mainwindowtest::QueueHolds;
     using realinput::SleepUntil;
     const struct
     {

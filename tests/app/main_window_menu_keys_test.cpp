@@ -382,7 +382,7 @@ TEST_F(MainWindowMenuKeysTest, TheNextMenuShowsBeforeTheWindowsUnderTheOldOneRep
         const std::pair<WORD, int> steps[] = {{VK_RIGHT, 1}, {VK_LEFT, 0}, {VK_LEFT, 4}};
         for (const auto& step : steps) {
             SCOPED_TRACE(step.second);
-            auto painted = [] { return (HIWORD(::GetQueueStatus(QS_PAINT)) & QS_PAINT) == 0; };
+            auto painted = [] { return !mainwindowtest::QueueHolds(QS_PAINT); };
             PumpUntil(painted);
             g_hOldMenu = CExtPopupMenuWnd::GetTrackingMenu()->GetSafeHwnd();
             g_switch.clear();

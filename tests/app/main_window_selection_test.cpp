@@ -227,10 +227,7 @@ TEST_F(MainWindowSelectionTest, ARefreshKeepsTheChosenProgramOrSelectsNone)
             ActionMenuItem('Q');
             for (UINT nID : {ID_PROGRAM_UNINSTALL, ID_PROGRAM_UNINSTALL_QUIET, ID_PROGRAM_REMOVE_ENTRY})
                 ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, nID, 0);
-            PumpUntil([] {
-                const UINT nPending = QS_POSTMESSAGE | QS_INPUT;
-                return (HIWORD(::GetQueueStatus(nPending)) & nPending) == 0;
-            });
+            PumpUntil([] { return !mainwindowtest::QueueHolds(QS_POSTMESSAGE | QS_INPUT); });
             Pump(300);
             box.Stop();
             box.Join();

@@ -55,7 +55,7 @@ bool PostedCommandsShowNoBox(CPurgeletDlg& dlg, std::initializer_list<UINT> comm
         TestApp().m_boxes.clear();
         BoxWatcher box(dlg.GetSafeHwnd(), ownedbox::Press(IDNO));
         ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, nID, 0);
-        PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_POSTMESSAGE)) & QS_POSTMESSAGE) == 0; });
+        PumpUntil([] { return !mainwindowtest::QueueHolds(QS_POSTMESSAGE); });
         Pump(100);
         box.Stop();
         box.Join();

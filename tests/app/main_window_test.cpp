@@ -121,7 +121,7 @@ bool PaintAll(CPurgeletDlg& dlg)
 {
     ::RedrawWindow(dlg.GetSafeHwnd(), NULL, NULL,
                    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    return PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_PAINT)) & QS_PAINT) == 0; });
+    return PumpUntil([] { return !mainwindowtest::QueueHolds(QS_PAINT); });
 }
 
 // Takes a screenshot of the dialog, stores it as a bitmap file and hands the picture back
@@ -711,7 +711,7 @@ TEST_F(MainWindowTest, ACommandActsOnlyOnTheProgramShownSelected)
         for (UINT nID : {ID_PROGRAM_UNINSTALL, ID_PROGRAM_REMOVE_ENTRY}) {
             BoxWatcher box(hDlg, Press(IDYES));
             ::PostMessageA(hDlg, WM_COMMAND, nID, 0);
-            PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_POSTMESSAGE)) & QS_POSTMESSAGE) == 0; });
+            PumpUntil([] { return !mainwindowtest::QueueHolds(QS_POSTMESSAGE); });
             box.Stop();
             box.Join();
             EXPECT_TRUE(box.m_text.empty()) << nID << ": " << box.m_text;
