@@ -74,9 +74,10 @@ bool CVrelPurgelet::Refresh(IUninstallManager* manager) {
     try {
         ScanBuffers buffers;
         EnumerateRoot(HKEY_CURRENT_USER, 0, buffers);
-        if (registry::IsWow64()) {
-            // A 32-bit process on 64-bit Windows sees only the 32-bit view unless it asks;
-            // the 64-bit programs are listed first, as the platform's own list does.
+        if (registry::HasTwoMachineViews()) {
+            // Each process on 64-bit Windows sees only its own view unless it asks (most
+            // programs register through a 32-bit installer): both are read, the 64-bit
+            // programs first, as the platform's own list does, in whichever build.
             EnumerateRoot(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, buffers);
             EnumerateRoot(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, buffers);
         } else {

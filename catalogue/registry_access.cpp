@@ -34,6 +34,8 @@ BOOL IsWow64() {
     return s_known ? TRUE : FALSE;
 }
 
+BOOL HasTwoMachineViews() { return sizeof(void*) == 8 || IsWow64(); }
+
 LONG DeleteKey(HKEY parent, const wchar_t* subkey, REGSAM view) {
     if (!subkey || !*subkey) return ERROR_INVALID_PARAMETER;  // an empty name would delete the parent
     if (view & (KEY_WOW64_64KEY | KEY_WOW64_32KEY)) {

@@ -12,6 +12,11 @@ namespace registry {
 // TRUE when this 32-bit process runs under WOW64 (64-bit Windows).
 BOOL IsWow64();
 
+// TRUE when the machine's registry has two views (64-bit Windows), whichever of them this
+// process sees by default: a 32-bit process under WOW64 sees the 32-bit one, a 64-bit
+// process the 64-bit one. Either must name the view to read the other.
+BOOL HasTwoMachineViews();
+
 // Deletes `subkey` (which must have no subkeys) below `parent`. With a view flag
 // (KEY_WOW64_64KEY or KEY_WOW64_32KEY) the key is deleted in that view. The name is
 // wide: an ANSI name loses the characters its code page lacks and may name another key.

@@ -25,7 +25,7 @@ struct SeededKey {
 class CatalogueViews : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!registry::IsWow64()) GTEST_SKIP() << "a 32-bit system has one registry view";
+        if (!registry::HasTwoMachineViews()) GTEST_SKIP() << "a 32-bit system has one registry view";
         prefix = cattest::UniqueName("PurgeletTest");
     }
     void TearDown() override {
