@@ -217,6 +217,13 @@ bool MarkRecordsKept(HKEY hKey)
            ERROR_SUCCESS;
 }
 
+// Names as the registry compares them: in either case.
+std::string UpperName(std::string name)
+{
+    for (char& c : name) c = (char)toupper((unsigned char)c);
+    return name;
+}
+
 bool IsRecordName(const std::string& name)
 {
     if ((name.size() != kRecordNameLength && name.size() != kTakenNameLength) ||
@@ -299,6 +306,20 @@ std::vector<std::string> AllRecordNames()
     ::RegCloseKey(hKey);
     SortKeptRecordNames(names);
     return names;
+}
+
+// The mark goes once no record is left, so that an earlier build does not take an empty
+// section for damaged changes; a record written meanwhile has it set again, by this copy
+// when it finds the record now, or by the writer when it looks after its write
+// (KeepGroupChanges). While records are kept it is there: an earlier build is to see that
+// something is kept.
+void SettleRecordsMark(HKEY hKey)
+{
+    if (AllRecordNames().empty()) {
+        if (IsRecordsMark(hKey)) ::RegDeleteValueA(hKey, kKeptValue);
+        if (AllRecordNames().empty()) return;
+    }
+    MarkRecordsKept(hKey);
 }
 
 // A name for a record kept now: it sorts after every record kept before.
@@ -517,19 +538,30 @@ void ForgetKeptRecords(const std::set<std::string>& names)
     for (const std::string& name : names)
         if (!IsAnotherRunningCopysRecord(name)) DeleteRecord(hKey, name);
     // The section itself stays: another copy may be writing a record into it this very
-    // moment, which deleting the key would take with it. Once no record is left the mark
-    // goes, so that an earlier build does not take an empty section for damaged changes; a
-    // record written meanwhile has it set again, by this copy when it finds the record now,
-    // or by the writer when it looks after its write (KeepGroupChanges).
-    if (AllRecordNames().empty()) {
-        if (IsRecordsMark(hKey)) ::RegDeleteValueA(hKey, kKeptValue);
-        if (AllRecordNames().empty()) {
-            ::RegCloseKey(hKey);
-            return;
-        }
+    // moment, which deleting the key would take with it.
+    SettleRecordsMark(hKey);
+    ::RegCloseKey(hKey);
+}
+
+void ForgetLostKeptNotes()
+{
+    HKEY hKey = OpenSection(kKeptSection, KEY_READ | KEY_SET_VALUE);
+    if (hKey == NULL) return;
+    // The notes first, then the records: a note is written only beside its record, and a
+    // record goes before its note, so a note whose record is not there after it was listed
+    // is left over from a death between the two (its record stored).
+    const std::vector<std::string> values = ValueNames(hKey);
+    std::set<std::string> records;
+    for (const std::string& name : AllRecordNames()) records.insert(UpperName(name));
+    const std::string suffix = KeptWriteNoteName("");
+    for (const std::string& value : values) {
+        if (value.size() <= suffix.size() || lstrcmpiA(value.c_str() + value.size() - suffix.size(), suffix.c_str()) != 0)
+            continue;
+        const std::string record = value.substr(0, value.size() - suffix.size());
+        if ((IsRecordName(record) || lstrcmpiA(record.c_str(), kKeptValue) == 0) && !records.count(UpperName(record)))
+            ::RegDeleteValueA(hKey, value.c_str());
     }
-    // Records another copy kept stay: an earlier build is to see that something is kept.
-    MarkRecordsKept(hKey);
+    SettleRecordsMark(hKey);
     ::RegCloseKey(hKey);
 }
 
@@ -538,11 +570,6 @@ void ForgetLostKeptBases()
     HKEY hBases = OpenSection(kBasesSection, KEY_READ | KEY_SET_VALUE);
     if (hBases == NULL) return;
     HKEY hKey = OpenProgramSection(kKeptSection);
-    // Names as the registry compares them: in either case.
-    const auto upper = [](std::string name) {
-        for (char& c : name) c = (char)toupper((unsigned char)c);
-        return name;
-    };
     std::set<std::string> named;
     // The bases every record names, those another running copy took too. A listing made
     // while another copy takes or forgets records may pass one by: the section's last write
@@ -553,7 +580,7 @@ void ForgetLostKeptBases()
     for (const std::string& name : bSure ? AllRecordNames() : std::vector<std::string>()) {
         std::vector<BYTE> bytes;
         if (ReadSectionBytes(hKey, name.c_str(), bytes))
-            named.insert(upper(ApartNameIn(bytes)));
+            named.insert(UpperName(ApartNameIn(bytes)));
         else
             bSure = bSure && ::RegQueryValueExA(hKey, name.c_str(), NULL, NULL, NULL, NULL) == ERROR_SUCCESS;
     }
@@ -564,7 +591,7 @@ void ForgetLostKeptBases()
     // A base is named as a record taken is, for the process that wrote it: while that one
     // runs, its record may be on its way.
     for (const std::string& name : bSure ? ValueNames(hBases) : std::vector<std::string>())
-        if (!named.count(upper(name)) && !IsAnotherRunningCopysRecord(name)) ::RegDeleteValueA(hBases, name.c_str());
+        if (!named.count(UpperName(name)) && !IsAnotherRunningCopysRecord(name)) ::RegDeleteValueA(hBases, name.c_str());
     if (hKey != NULL) ::RegCloseKey(hKey);
     ::RegCloseKey(hBases);
 }

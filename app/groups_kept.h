@@ -122,6 +122,9 @@ void ForgetKeptRecords(const std::set<std::string>& names);
 // not name, beside the section) that no record names and whose writer no longer runs: what
 // a copy left that died between the writes of a record or between its deletes.
 void ForgetLostKeptBases();
+// Forgets the notes of writes (CKeptRecords::NoteWrite) whose record is gone, and the mark
+// of records kept when none is left: what a death between a record's delete and theirs left.
+void ForgetLostKeptNotes();
 // What ReadKeptGroupChanges found.
 enum class KeptRead
 {
@@ -191,6 +194,9 @@ public:
     // start after a death between the write and Forget can tell whether it reached the
     // file. False when the registry refused the note.
     bool NoteWrite(const std::string& note);
+    // The write noted did not replace the file: its notes go, so that no later start takes
+    // the records for stored.
+    void UnnoteWrite();
     // The file holds the records merged: they go (and those that could not be read).
     void Forget();
     // Keeps `kept` (the changes the file does not hold, those of the records merged among

@@ -68,6 +68,7 @@ void CKeptRecords::TakeAll(bool (*reached)(const std::string& note))
 {
     Clear();
     ForgetLostKeptBases();
+    ForgetLostKeptNotes();
     // Every record at once: one another copy claims between the listing and the claim is
     // that copy's (the registry lets one delete of it through).
     for (const std::string& name : KeptRecordNames()) {
@@ -240,6 +241,12 @@ bool CKeptRecords::NoteWrite(const std::string& note)
     if (!m_strOwn.empty()) put(m_strOwn);
     ::RegCloseKey(hKey);
     return bNoted;
+}
+
+void CKeptRecords::UnnoteWrite()
+{
+    for (size_t i = 0; i < m_nMerged; ++i) DeleteNote(m_read[i].name);
+    if (!m_strOwn.empty()) DeleteNote(m_strOwn);
 }
 
 void CKeptRecords::Forget()

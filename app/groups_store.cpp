@@ -97,8 +97,10 @@ std::string DroppedText(const std::vector<std::string>& names)
 
 // The note a store keeps beside the records it is about to store (CKeptRecords::NoteWrite):
 // the file the write replaces and the file it makes, each whether it is there, its size and
-// its hash (GroupsFileState).
-const DWORD kWriteNoteLayout = 1;
+// its hash (GroupsFileState). Notes of the first layout were left behind by a write that was
+// then refused; since the second, a refused or failed write takes its notes away before the
+// new bytes leave the folder (CGroupsFile::BeforeReplace).
+const DWORD kWriteNoteLayout = 2;
 
 void PutState(std::string& note, const GroupsFileState& state)
 {
@@ -133,24 +135,24 @@ std::string WriteNote(const GroupsFileState& from, const GroupsFileState& to)
 
 // Whether the write a record's note speaks of reached the file, judged by the file found at
 // the start (a save's leftovers not removed yet). The file as that write made it: reached.
-// The file it replaced (also put back from where the save set it aside): not reached. Any
-// other file was written since by another hand, over one of the two: when the new bytes of
-// that write still lie beside the file (a ".~N.tmp" of them), they never took its name (not
-// reached); otherwise they did, and what another program made of the file since stands, as
-// the running program's merge would have let it stand: the record is not applied again.
-// A file that cannot be read now (held) tells nothing: the record is applied, and its
-// changes merge with what the file holds as any change (one the file holds already stays
-// once).
+// The file it replaced (also put back from where the save set it aside), or the write's new
+// bytes still beside the file (a ".~N.tmp" of them, never moved in): not reached. Any other
+// file, or one that cannot be read now (held), is judged by the note alone: one of this
+// layout outlives only a write that took the file's name, so what another program made of
+// the file since stands, as the running program's merge would have let it stand, and the
+// record is not applied again. A note of the first layout may speak of a write that was
+// refused: its record is applied, and its changes merge with what the file holds as any
+// change (one the file holds already stays once).
 bool WriteReachedFile(const std::string& note)
 {
     GroupsFileState from, to;
     size_t at = 4;
-    if (note.size() != 4 + 2 * 18 || (unsigned char)note[0] != kWriteNoteLayout || !GetState(note, at, from) ||
-        !GetState(note, at, to))
+    const unsigned char nLayout = (unsigned char)note[0];
+    if (note.size() != 4 + 2 * 18 || note[1] != 0 || note[2] != 0 || note[3] != 0 || nLayout < 1 ||
+        nLayout > kWriteNoteLayout || !GetState(note, at, from) || !GetState(note, at, to))
         return false;
     const std::string path = GetGroupsFilePath();
     const GroupsFileState now = ReadGroupsFileState(path);
-    if (now.exists && !now.readable) return false;
     if (now == to) return true;
     if (now == from) return false;
     const std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
@@ -160,7 +162,7 @@ bool WriteReachedFile(const std::string& note)
     for (BOOL bMore = hSearch != INVALID_HANDLE_VALUE; bMore && !bBeside; bMore = ::FindNextFileA(hSearch, &found))
         bBeside = ReadGroupsFileState(folder + found.cFileName) == to;
     if (hSearch != INVALID_HANDLE_VALUE) ::FindClose(hSearch);
-    return !bBeside;
+    return !bBeside && nLayout >= 2;
 }
 
 // An Id no group of the list holds, given: no group made later takes it either.
@@ -963,9 +965,11 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
             CGroupManager* pGroups = CGroupManager::GetInstance();
             // The records this write stores note what it makes of the file before it takes the
             // file's name: a start after a death before they are forgotten applies none again.
-            file.BeforeReplace([this](const GroupsFileState& from, const GroupsFileState& to) {
-                m_records.NoteWrite(WriteNote(from, to));
-            });
+            file.BeforeReplace(
+                [this](const GroupsFileState& from, const GroupsFileState& to) {
+                    m_records.NoteWrite(WriteNote(from, to));
+                },
+                [this] { m_records.UnnoteWrite(); });
             if (file.MayReplace(m_strKeptCopy.c_str()) && file.WriteGroups(pGroups, &m_base) && file.Save()) {
                 m_base = file.Written();
                 m_baseOtherIds = file.OtherIds();

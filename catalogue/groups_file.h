@@ -251,9 +251,14 @@ public:
     // Called by Save once the new bytes lie beside the file and read back as meant, just
     // before they take its name, with the file they replace (State()) and what the file
     // holds once they do: the caller notes there what the write makes of the file, so that
-    // a start after a death in between can tell whether the write got there.
-    void BeforeReplace(std::function<void(const GroupsFileState& from, const GroupsFileState& to)> note) {
+    // a start after a death in between can tell whether the write got there. When the
+    // replace is then refused or fails, `unnote` is called before the new bytes are deleted
+    // from beside the file: a note outlives its write only once the write took the name, or
+    // while those bytes still lie there to say that it did not.
+    void BeforeReplace(std::function<void(const GroupsFileState& from, const GroupsFileState& to)> note,
+                       std::function<void()> unnote) {
         m_beforeReplace = std::move(note);
+        m_replaceUndone = std::move(unnote);
     }
     // Hands the document, when it is the file's reading as Open made it (nothing edited),
     // to the next Open of the file, which takes it instead of parsing the file again while
@@ -313,4 +318,5 @@ private:
     int m_lastId;                       // the groups element's "LastId" as read or written
     int m_lowestTopId;                  // its "LowestTopId" likewise
     std::function<void(const GroupsFileState&, const GroupsFileState&)> m_beforeReplace;
+    std::function<void()> m_replaceUndone;
 };

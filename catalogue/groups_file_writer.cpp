@@ -925,11 +925,13 @@ BOOL CGroupsFile::WriteDocument() {
         ::DeleteFileA(temp.c_str());
         return FALSE;
     }
+    bool noted = false;
     if (m_beforeReplace) {
         GroupsFileState to;
         to.exists = to.readable = true;
         AddToState(to, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
         m_beforeReplace(m_state, to);
+        noted = true;
     }
     // Only the bytes read are replaced: what another program wrote since is read first.
     bool changed = false, keptAside = false;
@@ -954,6 +956,9 @@ BOOL CGroupsFile::WriteDocument() {
         error = ok ? 0 : ::GetLastError();
         changed = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS || (!ok && NewBytesTaken(error, temp));
     }
+    // The write did not take the name: what was noted of it goes while its bytes still lie
+    // beside the file.
+    if (!ok && noted && m_replaceUndone) m_replaceUndone();
     if (!ok && changed) {
         m_status.changedSinceRead = true;
         m_status.writeError = "another program changed it while it was being written";

@@ -510,3 +510,33 @@ TEST_F(GroupsKeptRecordsTest, BeforeALoadPutOffNothingIsWrittenOrKept)
 }
 
 }  // namespace
+
+// A death between a record's delete and its note's leaves the note, and with the last record
+// the mark too: the next start forgets both. A note whose record is there stays with it.
+TEST_F(GroupsKeptRecordsTest, NotesAndTheMarkADeathLeftGoAtTheNextStart)
+{
+    const std::string note("\x02\x00\x00\x00", 4);
+    std::string kept = "Groups 01D0000000000001 00000001", gone = "Groups 01D0000000000002 00000001";
+    ASSERT_TRUE(KeepGroupChanges(Added("a"), &kept));
+    ASSERT_TRUE(KeepGroupChanges(Added("b"), &gone));
+    for (const std::string& record : {kept, gone})
+        RegistrySandbox::SetBinary(HKEY_CURRENT_USER, kKeptChangesKey, KeptWriteNoteName(record).c_str(),
+                                   note.data(), (DWORD)note.size());
+    ForgetKeptRecords({gone});
+    std::set<std::string> names;
+    for (const auto& value : mainwindowtest::StoredValues(kKeptChangesKey)) names.insert(value.first);
+    ASSERT_EQ((std::set<std::string>{"Groups", kept, KeptWriteNoteName(kept), KeptWriteNoteName(gone)}), names);
+
+    ForgetLostKeptNotes();
+    names.clear();
+    for (const auto& value : mainwindowtest::StoredValues(kKeptChangesKey)) names.insert(value.first);
+    EXPECT_EQ((std::set<std::string>{"Groups", kept, KeptWriteNoteName(kept)}), names);
+
+    // The last record goes, its note and the mark left behind: a start leaves nothing.
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kKeptChangesKey, kept.c_str());
+    WriteGroups(kTwoGroups);
+    ClearGroups();
+    EXPECT_EQ("", LoadGroupsFile());
+    EXPECT_TRUE(mainwindowtest::StoredValues(kKeptChangesKey).empty());
+    EXPECT_EQ(kTwoGroups, GroupsFile());
+}

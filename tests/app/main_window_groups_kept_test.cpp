@@ -911,9 +911,46 @@ TEST_F(MainWindowGroupsFileTest, AKeptChangeIsToldAsStoredWhicheverWriteStoredIt
     }
 }
 
+namespace {
+
+BOOL(WINAPI* g_pDeleteFile)(LPCSTR) = NULL;
+std::string g_strKeyAtTempDelete;
+
+// A save's new bytes deleted from beside the file (its replace refused): the kept records as
+// they are then are copied aside, as a death at that moment would leave them.
+BOOL WINAPI NotedDelete(LPCSTR pszPath)
+{
+    const std::string path = pszPath != NULL ? pszPath : "";
+    if (!g_strKeyAtTempDelete.empty() && path.find("\\Purgelet.xml.~") != std::string::npos) {
+        MoveKept(kKeptChangesKey, g_strKeyAtTempDelete, true);
+        g_strKeyAtTempDelete.clear();
+    }
+    return g_pDeleteFile(pszPath);
+}
+
+// Makes each note of a write kept beside a record one of the first layout, as an earlier
+// build left it (also after a write that was then refused).
+void NotesOfTheFirstLayout()
+{
+    for (const auto& value : mainwindowtest::StoredValues(kKeptChangesKey)) {
+        const std::string suffix = KeptWriteNoteName("");
+        if (value.first.size() < suffix.size() ||
+            value.first.compare(value.first.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        std::string bytes = value.second.substr(2);
+        bytes[0] = 1;
+        RegistrySandbox::SetBinary(HKEY_CURRENT_USER, kKeptChangesKey, value.first.c_str(), bytes.data(),
+                                   (DWORD)bytes.size());
+    }
+}
+
+}  // namespace
+
 // The program dies after the write that stored a record and before the record goes (the
-// record put back as it was then, with what the store noted of the write): the next start
-// applies it again only when the write did not get there.
+// record put back as it was then, with what the store noted of the write), or just after a
+// reader of the file refused the write's replace: the next start applies it again only when
+// the write did not get there. A note an earlier build left says nothing of that: its record
+// is applied through the merge.
 TEST_F(MainWindowGroupsFileTest, ARecordWhoseWriteReachedTheFileIsNotAppliedAgain)
 {
     UseProgramKey();
@@ -922,34 +959,55 @@ TEST_F(MainWindowGroupsFileTest, ARecordWhoseWriteReachedTheFileIsNotAppliedAgai
                                             GroupElement("Id=\"3\" Name=\"m0\"", {"player", "k0"}));
     const std::string other = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus", "o"}) +
                                            GroupElement("Id=\"3\" Name=\"Media\"", {"player"}));
+    const std::string merged = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus", "o"}) +
+                                            GroupElement("Id=\"3\" Name=\"m0\"", {"player", "k0"}));
     const struct
     {
         const char* what;
         std::string file;     // the file another hand left after the death ("": as the write left it)
         bool bNewBeside;      // the write's new bytes still lie beside the file, never moved in
+        bool bRefused;        // a reader refused the replace; the death comes as its new bytes go
+        bool bFirstLayout;    // the note as an earlier build wrote it
         bool bApplied;
         std::string after;
     } cases[] = {
-        {"the file as the write left it", "", false, false, stored},
-        {"another program took the change out since", other, false, false, other},
-        {"the file the write replaced (it never got there)", kTwoGroups, false, true, stored},
-        {"another program's file, the new bytes beside it", other, true, true,
-         GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus", "o"}) +
-                      GroupElement("Id=\"3\" Name=\"m0\"", {"player", "k0"}))},
+        {"the file as the write left it", "", false, false, false, false, stored},
+        {"another program took the change out since", other, false, false, false, false, other},
+        {"the file the write replaced (it never got there)", kTwoGroups, false, false, false, true, stored},
+        {"another program's file, the new bytes beside it", other, true, false, false, true, merged},
+        {"refused, the file as it was", "", false, true, false, true, stored},
+        {"refused, then another program's file", other, false, true, false, true, merged},
+        {"an earlier build's note, another program's file", other, false, false, true, true, merged},
+        {"an earlier build's note, the file as the write left it", "", false, false, true, false, stored},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         WriteGroups(kTwoGroups);
         RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, atWrite);
         KeepRenames(1);
         ClearGroups();
-        {
+        if (c.bRefused) {
+            HeldFile reader(m_groupsFile, HeldFile::ReadingSharingReads);
+            ASSERT_TRUE(reader.Hold());
+            g_strKeyAtTempDelete = atWrite;
+            g_pDeleteFile =
+                (decltype(g_pDeleteFile))testsupport::PatchImport("kernel32.dll", "DeleteFileA", (void*)&NotedDelete);
+            EXPECT_NE(FileLines() + kNowHolds, LoadGroupsFileAndStoreKept());
+            testsupport::PatchImport("kernel32.dll", "DeleteFileA", (void*)g_pDeleteFile);
+            ASSERT_TRUE(g_strKeyAtTempDelete.empty()) << "the replace was not refused";
+            reader.Release();
+            ASSERT_TRUE(reader.Join());
+            ASSERT_EQ(kTwoGroups, GroupsFile());
+        } else {
             CountedReplaces replaces(atWrite);
             EXPECT_EQ(FileLines() + kNowHolds, LoadGroupsFileAndStoreKept());
+            ASSERT_EQ(stored, GroupsFile());
+            ASSERT_FALSE(KeptChangesThere());
         }
-        ASSERT_EQ(stored, GroupsFile());
-        ASSERT_FALSE(KeptChangesThere());
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
         MoveKept(atWrite, kKeptChangesKey);
+        if (c.bFirstLayout) NotesOfTheFirstLayout();
         if (c.bNewBeside) ASSERT_TRUE(::CopyFileA(m_groupsFile.c_str(), (m_groupsFile + ".~7.tmp").c_str(), FALSE));
         if (!c.file.empty()) WriteGroups(c.file);
         ClearGroups();
@@ -957,5 +1015,51 @@ TEST_F(MainWindowGroupsFileTest, ARecordWhoseWriteReachedTheFileIsNotAppliedAgai
         ExpectFileNodes(c.after);
         EXPECT_FALSE(KeptChangesThere());
         ::DeleteFileA((m_groupsFile + ".~7.tmp").c_str());
+    }
+}
+
+// Another program reading the file (sharing reads: a backup, a scanner) refuses a change's
+// replace, and the exit keeps the change. Before the next start the file is deleted, or
+// another program changes it: that start stores the change all the same, and says so.
+TEST_F(MainWindowGroupsFileTest, AChangeKeptAfterARefusedReplaceIsStoredWhateverBecameOfTheFile)
+{
+    const std::string theirs = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus", "o"}) +
+                                            GroupElement("Id=\"3\" Name=\"Media\"", {"player"}));
+    for (const bool bDeleted : {true, false}) {
+        SCOPED_TRACE(bDeleted ? "the file deleted" : "the file changed");
+        WriteGroups(kTwoGroups);
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        HeldFile held(m_groupsFile, HeldFile::ReadingSharingReads);
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            ASSERT_TRUE(PumpUntil([&] { return TreeGroups(dlg).size() == 2; }));
+            ASSERT_TRUE(held.Hold());
+            ChangeGroup(dlg, 'k', "Media");
+            ASSERT_EQ(1u, Boxes(1).size()) << "not saved";
+        }));
+        ASSERT_EQ(2u, TestApp().m_boxes.size());
+        EXPECT_EQ(NotSaved("is still in use by another program: the latest changes to the groups are not stored "
+                           "in it now. They are kept, and stored in it at the next start."),
+                  TestApp().m_boxes.back().text);
+        held.Release();
+        ASSERT_TRUE(held.Join());
+        ASSERT_TRUE(KeptChangesThere());
+        ASSERT_EQ(kTwoGroups, GroupsFile());
+        if (bDeleted)
+            ASSERT_TRUE(::DeleteFileA(m_groupsFile.c_str()));
+        else
+            WriteGroups(theirs);
+        TestApp().m_boxes.clear();
+        ClearGroups();
+        EXPECT_TRUE(Run([&](CPurgeletDlg&) { ASSERT_EQ(1u, Boxes(1).size()); }));
+        ASSERT_EQ(1u, TestApp().m_boxes.size());
+        EXPECT_EQ(FileLines() + kNowHolds, TestApp().m_boxes[0].text);
+        ExpectFileNodes(GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"",
+                                                  bDeleted ? std::vector<const char*>{"corpus"}
+                                                           : std::vector<const char*>{"corpus", "o"}) +
+                                     GroupElement("Id=\"3\" Name=\"Media\"", {"player", "bkw"})));
+        EXPECT_FALSE(KeptChangesThere());
     }
 }
