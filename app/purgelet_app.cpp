@@ -18,7 +18,7 @@ BEGIN_MESSAGE_MAP(CPurgeletApp, CWinApp)
     ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
-CPurgeletApp::CPurgeletApp() : m_pMainDlg(NULL), m_nMainDialogResult(IDCANCEL) {}
+CPurgeletApp::CPurgeletApp() : m_pMainDlg(NULL), m_nMainDialogResult(IDCANCEL), m_bRunningCopyHangs(false) {}
 
 CPurgeletApp::~CPurgeletApp() {}
 
@@ -118,16 +118,28 @@ HWND FindShownMainWindow()
     return ::IsWindowVisible(hMain) || (hPopup != hMain && ::IsWindowVisible(hPopup)) ? hMain : NULL;
 }
 
-// Asks the running copy's main window whether it stays up, waiting for the answer at most
-// dwWait ms (a busy copy answers once it gets to its messages, after any input queued
-// before). False when it may close, or when the window went meanwhile.
-bool AnswersStaysUp(HWND hMain, DWORD dwWait)
+enum class StaysUp
+{
+    Yes,
+    MayClose,  // or the window went meanwhile
+    NoAnswer,
+};
+
+// Asks the running copy's main window whether it stays up. A copy busy with a box or a
+// launched program answers from its message loop, after any input queued before; one
+// whose thread is suspended, stopped or stuck answers never, and the start judges it as
+// the system judges a window that takes no messages: after kRunningCopyAnswerWait, or at
+// once when the system has called it hung already.
+StaysUp AskStaysUp(HWND hMain)
 {
     DWORD_PTR dwAnswer = 0;
-    if (::SendMessageTimeoutA(hMain, g_nMsgStaysUp, 0, 0, SMTO_NORMAL, dwWait, &dwAnswer) == 0)
-        // Past the wait a copy that lives but never answers is brought up as it is.
-        return ::IsWindow(hMain) != FALSE;
-    return dwAnswer != (DWORD_PTR)kMayClose;
+    if (::SendMessageTimeoutA(hMain, g_nMsgStaysUp, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kRunningCopyAnswerWait,
+                              &dwAnswer) != 0)
+        return dwAnswer == (DWORD_PTR)kMayClose ? StaysUp::MayClose : StaysUp::Yes;
+    const DWORD dwError = ::GetLastError();
+    if (!::IsWindow(hMain)) return StaysUp::MayClose;
+    // A copy under higher rights may not be asked at all: it is brought up as it is.
+    return dwError == ERROR_ACCESS_DENIED ? StaysUp::Yes : StaysUp::NoAnswer;
 }
 }  // namespace
 
@@ -162,20 +174,28 @@ std::string RunningCopyHangsText()
            "Manager) and start the program again.";
 }
 
-bool ShowRunningInstance(HANDLE hHeldElsewhere, DWORD dwPatience)
+std::string RunningCopyNotRespondingText()
+{
+    return "Nimbo Purgelet is running already, but the running copy does not respond: it is busy or hangs.\r\n\r\n"
+           "This start ends. Wait until the running copy responds, or end it (Purgelet.exe in the Task Manager), and "
+           "start the program again.";
+}
+
+RunningCopyOutcome ShowRunningInstance(HANDLE hHeldElsewhere, DWORD dwPatience)
 {
     // The running copy may still be on its way up, or busy with its first refresh before
     // its window shows: this start waits for the window as long as that copy lives.
     HWND hMain = NULL;
     HWND hClosingSeen = NULL;
+    StaysUp answer = StaysUp::Yes;
     for (DWORD dwStart = ::GetTickCount();;) {
         // A shown copy is brought up only once it says it stays up: a close the user asked
         // for before this start (a click or key still queued behind its work, a question
         // of its close still open) would otherwise end it after this start ended, and
-        // leave no copy running.
+        // leave no copy running. One that does not answer is not waited for in silence.
         hMain = FindShownMainWindow();
-        const DWORD dwSpent = ::GetTickCount() - dwStart;
-        if (hMain != NULL && (dwSpent >= dwPatience || AnswersStaysUp(hMain, dwPatience - dwSpent))) break;
+        if (hMain != NULL && ::GetTickCount() - dwStart >= dwPatience) break;
+        if (hMain != NULL && (answer = AskStaysUp(hMain)) != StaysUp::MayClose) break;
         // A copy whose close waits on a box (a question of its close, what became of the
         // groups at its exit) is no hang: this start waits for the answer however long the
         // box stays up, then runs or brings the copy up. The box comes to the front once,
@@ -196,12 +216,18 @@ bool ShowRunningInstance(HANDLE hHeldElsewhere, DWORD dwPatience)
             // The copy ended without showing a window: the mutex is this one's now, and
             // this start is the one copy.
             g_hPurgeletMutex = hHeldElsewhere;
-            return false;
+            return RunningCopyOutcome::Ended;
         }
         // Without a handle to wait on (a copy under other rights) only the window tells.
         if (dwWait == WAIT_FAILED) ::Sleep(50);
     }
     if (hHeldElsewhere != NULL) ::CloseHandle(hHeldElsewhere);
+    if (answer == StaysUp::NoAnswer) {
+        // Brought up, a window that takes no messages would only show the user a frozen
+        // copy, and ending without a word would leave the user waiting for it.
+        AfxMessageBox(RunningCopyNotRespondingText().c_str(), MB_OK | MB_ICONWARNING);
+        return RunningCopyOutcome::Hangs;
+    }
     if (hMain == NULL) {
         // A copy still without a window after dwPatience hangs: this start says so and ends
         // rather than stay behind as a hidden process for as long as it hangs. Ending
@@ -209,7 +235,7 @@ bool ShowRunningInstance(HANDLE hHeldElsewhere, DWORD dwPatience)
         AfxMessageBox(RunningCopyHangsText().c_str(), MB_OK | MB_ICONWARNING);
         // The window may have shown meanwhile: brought up below, as when it had shown in time.
         hMain = FindShownMainWindow();
-        if (hMain == NULL) return true;
+        if (hMain == NULL) return RunningCopyOutcome::Hangs;
     }
     // The running copy may bring its own windows to the front (it shows a box later).
     DWORD dwProcessId = 0;
@@ -224,7 +250,7 @@ bool ShowRunningInstance(HANDLE hHeldElsewhere, DWORD dwPatience)
     // the box disables in front of it.
     if (::IsIconic(hMain)) ::ShowWindowAsync(hMain, bBox ? SW_SHOWNOACTIVATE : SW_RESTORE);
     ::SetForegroundWindow(bBox ? hPopup : hMain);
-    return true;
+    return RunningCopyOutcome::BroughtUp;
 }
 
 BOOL CPurgeletApp::InitInstance()
@@ -234,7 +260,12 @@ BOOL CPurgeletApp::InitInstance()
     // write their own views of the groups and options over each other. When the running
     // copy ends without ever showing a window, this start goes on as the one copy.
     HANDLE hHeldElsewhere = NULL;
-    if (!TakeInstanceMutex(&hHeldElsewhere) && ShowRunningInstance(hHeldElsewhere)) return FALSE;
+    m_bRunningCopyHangs = false;
+    if (!TakeInstanceMutex(&hHeldElsewhere)) {
+        const RunningCopyOutcome outcome = ShowRunningInstance(hHeldElsewhere);
+        m_bRunningCopyHangs = outcome == RunningCopyOutcome::Hangs;
+        if (outcome != RunningCopyOutcome::Ended) return FALSE;
+    }
     SetupToolkit();
     ::InitCommonControls();
     CWinApp::InitInstance();
@@ -264,6 +295,7 @@ void CPurgeletApp::RunMainDialog()
 int CPurgeletApp::ExitInstance()
 {
     CWinApp::ExitInstance();
+    if (m_bRunningCopyHangs) return kRunningCopyHangsExitCode;
     return m_nMainDialogResult == -1 ? kStartFailedExitCode : 0;
 }
 

@@ -35,10 +35,11 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     void HtmlHelp(DWORD_PTR dwData, UINT nCmd = 0x000F) override;
     // The process's exit code: 0 after a run the user closed, and after a second start
-    // that brought the running copy up; kStartFailedExitCode when the main dialog's loop
-    // ended otherwise (its window could not be set up, which the user was told, or a quit
-    // request ended it). Not the last message's word, which a close by File > Exit would
-    // turn into the command's number.
+    // that brought the running copy up; kRunningCopyHangsExitCode after a second start
+    // that ended on a running copy that did not respond (the user was told);
+    // kStartFailedExitCode when the main dialog's loop ended otherwise (its window could
+    // not be set up, which the user was told, or a quit request ended it). Not the last
+    // message's word, which a close by File > Exit would turn into the command's number.
     int ExitInstance() override;
 
 protected:
@@ -52,12 +53,16 @@ protected:
     CPurgeletDlg* m_pMainDlg;
     // What the last run of the main dialog ended with (-1: it could not be set up).
     INT_PTR m_nMainDialogResult;
+    // The last start ended on a running copy that did not respond.
+    bool m_bRunningCopyHangs;
 
     DECLARE_MESSAGE_MAP()
 };
 
 // The program's exit code when its main dialog ended without the user's close.
 const int kStartFailedExitCode = 1;
+// The exit code of a start that ended because the running copy did not respond.
+const int kRunningCopyHangsExitCode = 2;
 
 // The command profile, the Studio 2005 theme and the popup-menu options.
 void SetupToolkit();
@@ -114,12 +119,25 @@ HWND FindClosingMainWindow();
 // and lives: its window is made within a few seconds of its start even on a loaded
 // machine (and the first refresh, however long, runs with the window made already).
 const DWORD kRunningCopyPatience = 2 * 60 * 1000;
+// How long a second start waits for the shown window's answer: as long as the system
+// gives a window before it calls it not responding. A copy that is busy with a box or a
+// launched program still takes its messages and answers at once.
+const DWORD kRunningCopyAnswerWait = 5000;
+// What a start made while another copy holds the mutex came to.
+enum class RunningCopyOutcome
+{
+    Ended,  // the copy ended without a window: this start holds the mutex and runs
+    BroughtUp,  // its window, or the box it shows, was brought to the front: this start ends
+    Hangs,  // its window did not show in time or did not answer, said in a box: this start ends
+};
 // Waits for the running copy's window to show, as long as that copy holds the mutex
 // (at most dwPatience ms), and brings the window, or the box it shows, to the front,
-// restored when minimised: true, and hHeldElsewhere (from TakeInstanceMutex) is closed.
-// A window that never shows is reported in a box (RunningCopyHangsText), and true.
-// False when the running copy ended without showing a window: this process holds the
-// mutex then, through hHeldElsewhere, and starts as the one copy.
-bool ShowRunningInstance(HANDLE hHeldElsewhere, DWORD dwPatience = kRunningCopyPatience);
+// restored when minimised; hHeldElsewhere (from TakeInstanceMutex) is closed then. A
+// window that never shows (RunningCopyHangsText) or that does not answer within
+// kRunningCopyAnswerWait (RunningCopyNotRespondingText) is reported in a box. Ended:
+// this process holds the mutex, through hHeldElsewhere, and starts as the one copy.
+RunningCopyOutcome ShowRunningInstance(HANDLE hHeldElsewhere, DWORD dwPatience = kRunningCopyPatience);
 // The box's text when the running copy's window has not shown in time.
 std::string RunningCopyHangsText();
+// The box's text when the running copy's window does not answer.
+std::string RunningCopyNotRespondingText();

@@ -45,6 +45,15 @@ std::vector<HWND> MarkedWindows()
     return marked.windows;
 }
 
+// The box a copy shows with no window of its own, or NULL.
+HWND BoxOf(DWORD dwProcessId)
+{
+    DWORD dwId = 0;
+    for (HWND h = NULL; (h = ::FindWindowExA(NULL, h, "#32770", NULL)) != NULL;)
+        if (::GetWindowThreadProcessId(h, &dwId) && dwId == dwProcessId && ::IsWindowVisible(h)) return h;
+    return NULL;
+}
+
 bool KeyExists(const char* subKey)
 {
     HKEY hKey = NULL;
@@ -79,6 +88,7 @@ public:
         return nCode;
     }
     DWORD Id() const { return m_pi.dwProcessId; }
+    const PROCESS_INFORMATION& Info() const { return m_pi; }
 
 private:
     PROCESS_INFORMATION m_pi = {};
@@ -266,4 +276,39 @@ TEST_F(AppSecondStart, AStartWithTwentyKeptRecordsStoresThemWithOneBoxAndRunsUnt
     ASSERT_TRUE(copy.Ended(30000));
     EXPECT_EQ(0u, copy.ExitCode());
     EXPECT_EQ(expected, mainwindowtest::ReadFile(m_strGroups));
+}
+
+// The first copy's window shown but taking no messages (its thread suspended, or the whole
+// copy stopped): a second start says so in a box within seconds, long before the patience
+// a window gets to show, and ends with its own code. The first copy runs on once let go.
+TEST_F(AppSecondStart, AStartBehindACopyThatDoesNotRespondSaysSoAndEndsWithItsOwnCode)
+{
+    Copy first;
+    const HWND hFirst = StartFirst(first);
+    ASSERT_TRUE(hFirst != NULL);
+    const auto nt = [&](const char* name) {
+        const FARPROC pCall = ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), name);
+        return ((LONG(WINAPI*)(HANDLE))(void*)pCall)(first.Info().hProcess);
+    };
+    for (bool bStopped : {false, true}) {
+        SCOPED_TRACE(bStopped ? "the copy stopped" : "its thread suspended");
+        bStopped ? (DWORD)nt("NtSuspendProcess") : ::SuspendThread(first.Info().hThread);
+        Copy second;
+        ASSERT_TRUE(second.Start());
+        HWND hBox = NULL;
+        ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return (hBox = BoxOf(second.Id())) || second.Ended(0); }, 60000));
+        ASSERT_TRUE(hBox != NULL) << "ended without a word, exit code " << second.ExitCode();
+        char szText[512] = "";
+        ::GetDlgItemTextA(hBox, 0xFFFF, szText, sizeof(szText));
+        EXPECT_EQ(RunningCopyNotRespondingText(), szText);
+        ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_TRUE(second.Ended(30000));
+        EXPECT_EQ((DWORD)kRunningCopyHangsExitCode, second.ExitCode());
+        bStopped ? (DWORD)nt("NtResumeProcess") : ::ResumeThread(first.Info().hThread);
+        DWORD_PTR dwAnswer = 0;
+        EXPECT_NE(0, ::SendMessageTimeoutA(hFirst, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &dwAnswer)) << "runs on";
+    }
+    ::PostMessageA(hFirst, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_TRUE(first.Ended(30000));
+    EXPECT_EQ(m_strBytes, mainwindowtest::ReadFile(m_strGroups));
 }

@@ -340,7 +340,7 @@ TEST(AppStartup, AStartWaitsForACopyClosingBehindABoxAndRuns)
         closing.End();
     });
 
-    EXPECT_FALSE(ShowRunningInstance(hHeld, 1500)) << "runs as the one copy";
+    EXPECT_EQ(RunningCopyOutcome::Ended, ShowRunningInstance(hHeld, 1500)) << "runs as the one copy";
 
     ending.join();
     EXPECT_GE(::GetTickCount() - dwStart, 3000u);
@@ -359,7 +359,7 @@ TEST(AppStartup, ASecondStartSaysSoWhenTheCopyItWaitsForNeverShowsAWindow)
     TestApp().m_boxes.clear();
     const DWORD dwStart = ::GetTickCount();
 
-    EXPECT_TRUE(ShowRunningInstance(hHeld, 1500));
+    EXPECT_EQ(RunningCopyOutcome::Hangs, ShowRunningInstance(hHeld, 1500));
 
     EXPECT_GE(::GetTickCount() - dwStart, 1500u);
     ASSERT_EQ(1u, TestApp().m_boxes.size());

@@ -330,10 +330,10 @@ TEST_F(MainWindowGroupsFileTest, AStartMadeWhileACloseIsUndecidedWaitsForItsOutc
         HANDLE hHeld = NULL;
         ::DuplicateHandle(::GetCurrentProcess(), hCopyMutex, ::GetCurrentProcess(), &hHeld, 0, FALSE,
                           DUPLICATE_SAME_ACCESS);
-        std::atomic<int> nStarted{-1};  // -1 while the start runs, then 1: brought up, 0: runs
+        std::atomic<int> nStarted{-1};  // -1 while the start runs, then 1: brought up, 0: runs, 2: hangs
         std::atomic<bool> bWaitedForTheAnswer{false};
         std::thread start, hand;
-        auto startNow = [&] { start = std::thread([&] { nStarted = ShowRunningInstance(hHeld, 60000) ? 1 : 0; }); };
+        auto startNow = [&] { start = std::thread([&] { nStarted = (int)ShowRunningInstance(hHeld, 60000); }); };
         EXPECT_TRUE(RunInNewGroup([&](CPurgeletDlg& dlg, CPageUninstallGroupEditor& editor) {
             HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, RecordStaysUpAnswers, NULL, ::GetCurrentThreadId());
             ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == dlg.m_hWnd; }));
