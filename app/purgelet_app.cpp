@@ -348,21 +348,42 @@ static bool IsInsideInnerDialog(HWND hWnd, HWND hWndMain)
     return false;
 }
 
+// Alt+F4: the key the system turns into the window's Close.
+static bool IsSystemCloseKey(const MSG& msg)
+{
+    return msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4 && (HIWORD(msg.lParam) & KF_ALTDOWN) != 0;
+}
+
 BOOL CPurgeletApp::PreTranslateMessage(MSG* pMsg)
 {
     // Every loop of the framework and the toolkit (a dialog's, a menu's, a bar's drag)
     // offers its messages here first: behind a modal window nothing of the main window
     // takes a key or a click.
     if (pMsg != NULL && CInputRule::RefusesMainWindowInput(*pMsg)) return TRUE;
+    HWND hWndMain = m_pMainDlg != NULL ? m_pMainDlg->GetSafeHwnd() : NULL;
+    // The system makes Alt+F4 the window's Close only where the control with the focus
+    // leaves the key to the default handling, and a control may take the system's keys
+    // for itself (the groups tree reports them to its page and stops there). Wherever
+    // the focus sits in the main window, the key closes it here instead.
+    const bool bCloseKey = pMsg != NULL && hWndMain != NULL && IsSystemCloseKey(*pMsg) &&
+                           CInputRule::IsMainWindowInput(*pMsg);
     // The focus mostly sits in a page, a dialog of its own inside the main one. The menu
     // bar must still see Alt, F10, Alt+letter and the keys of its keyboard selection
-    // there, as it does where the main dialog's own filter hands them over.
+    // there, as it does where the main dialog's own filter hands them over; and the
+    // close key, which tells it that the Alt held for it opens no menu.
     const bool bKey = pMsg != NULL && (pMsg->message == WM_KEYDOWN || pMsg->message == WM_KEYUP ||
                                        pMsg->message == WM_SYSKEYDOWN || pMsg->message == WM_SYSKEYUP);
-    HWND hWndMain = m_pMainDlg != NULL ? m_pMainDlg->GetSafeHwnd() : NULL;
-    if (bKey && hWndMain != NULL && CInputRule::TakesCommands() && IsInsideInnerDialog(pMsg->hwnd, hWndMain) &&
+    if (bKey && hWndMain != NULL && CInputRule::TakesCommands() &&
+        (bCloseKey || IsInsideInnerDialog(pMsg->hwnd, hWndMain)) &&
         CExtControlBar::ChildBarsPreTranslateMessage(m_pMainDlg, pMsg))
         return TRUE;
+    if (bCloseKey) {
+        // Sent, as the key's own handling: the close is decided before the next message
+        // (a start that asks whether this window stays up) is looked at. The system
+        // menu's Close refuses behind a box as the key did above.
+        ::SendMessageA(hWndMain, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return TRUE;
+    }
     return CWinApp::PreTranslateMessage(pMsg);
 }
 

@@ -31,7 +31,7 @@ public:
     bool TranslateMainAccelerators(MSG* pMsg);
     // Drops a key or a click for the main window behind a modal window of the program
     // (the mediator decides); offers the keys typed anywhere in the main dialog to its
-    // menu bar first.
+    // menu bar first; makes Alt+F4 the main window's Close wherever its focus sits.
     BOOL PreTranslateMessage(MSG* pMsg) override;
     void HtmlHelp(DWORD_PTR dwData, UINT nCmd = 0x000F) override;
     // The process's exit code: 0 after a run the user closed, and after a second start

@@ -919,10 +919,11 @@ void PostClick(HWND hWnd, POINT ptScreen)
 }  // namespace
 
 // Behind the Remove warning (a message box's own loop), Options (the framework's modal
-// loop) and a failure box (the framework's message box), a click on a group in the groups pane, a click into the
-// search box and letters typed after it reach nothing of the main window: the current
-// group, the list and the search text stay as they were, and the selection goes. The input comes
-// as real input, and queued straight to the pane and the search box, as a system that
+// loop) and a failure box (the framework's message box), a click on a group in the groups
+// pane, a click into the search box and letters typed after it reach nothing of the main
+// window: the current group, the list and the search text stay as they were, and the
+// selection goes; Alt+F4 queued to the panes leaves the window open. The input comes as
+// real input, and queued straight to the pane and the search box, as a system that
 // delivers input to the children of a disabled window queues it.
 TEST_F(MainWindowInputTest, BehindABoxOrADialogNoClickOrKeyReachesTheMainWindow)
 {
@@ -968,6 +969,8 @@ TEST_F(MainWindowInputTest, BehindABoxOrADialogNoClickOrKeyReachesTheMainWindow)
                         PostClick(hTree, ptGroup);
                         PostClick(hSearch, ptSearch);
                         for (char ch : {'z', 'q'}) ::PostMessageA(hSearch, WM_CHAR, ch, 1);
+                        // Alt+F4 (F4's scan code, Alt held) asks no close behind the box.
+                        for (HWND h : {hTree, hSearch}) ::PostMessageA(h, WM_SYSKEYDOWN, VK_F4, 0x203E0001);
                         ::PostMessageA(hSearch, WM_KEYUP, 'Q', 0xC0000001);
                     } else {
                         ClickAt(ptGroup);
@@ -984,6 +987,7 @@ TEST_F(MainWindowInputTest, BehindABoxOrADialogNoClickOrKeyReachesTheMainWindow)
                 EXPECT_TRUE(bBoxClear) << "the box lies over the group or the search box";
                 EXPECT_FALSE(watcher.m_bStuck);
                 EXPECT_TRUE(testsupport::PumpUntilIdle());
+                EXPECT_TRUE(dlg.ContinueModal() && dlg.IsWindowVisible());
                 EXPECT_TRUE(CGroupManager::GetInstance()->m_pCurrentGroup == NULL);
                 EXPECT_EQ("", SearchText(dlg));
                 EXPECT_EQ("3 of 3 programs found", Status(dlg));
