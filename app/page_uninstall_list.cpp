@@ -32,8 +32,8 @@ const UINT kMsgSelectionLost = WM_APP + 0x103;
 // The re-filter that waits for the rest of a typed word.
 const UINT_PTR kFilterTimer = 0x4601;
 
-// How long after a row double-click that ran a command, and after the refill that
-// follows a command, no row double-click acts (ms).
+// How long after a row double-click that ran a command, and after the user sees the
+// refill that follows a command, no row double-click acts (ms).
 const ULONGLONG kDoubleClickRest = 1000;
 
 // The rest's timer. A timer's message comes only when no input, posted message or paint
@@ -45,10 +45,6 @@ const ULONGLONG kDoubleClickRest = 1000;
 // a while before it does, and input taken before then was aimed at what showed before.
 // Then it comes when the rest is over.
 const UINT_PTR kRestTimer = 0x4602;
-
-// How long after the window's thread handed the rows over the display may still show
-// what stood there before (ms): it draws them when it gets to it.
-const ULONGLONG kRowsReachScreen = 50;
 
 }  // namespace
 
@@ -421,6 +417,8 @@ void CPageUninstallList::RowsShown()
 
 void CPageUninstallList::AwaitRowsHandedOver()
 {
+    // Painted now: the user sees them from now at the earliest.
+    m_ullCommandRefill = ::GetTickCount64();
     m_restAwaits = RestAwaits::HandedOver;
     // Without its timer the rest is over only by the times the system stamps.
     if (m_hWnd == NULL || SetTimer(kRestTimer, USER_TIMER_MINIMUM, NULL) == 0) RestTimerCame();
@@ -431,10 +429,15 @@ void CPageUninstallList::RestTimerCame()
     KillTimer(kRestTimer);
     const ULONGLONG ullNow = ::GetTickCount64();
     if (m_restAwaits == RestAwaits::HandedOver) {
-        // The hand that saw the rows take their place counts its second from here.
-        m_ullCommandRefill = ullNow;
+        // The thread handed the rows over when it first waited after their paint: at once
+        // when nothing else waited, and then the timer's period tells nothing of the
+        // user's second, which counts from the rows the user saw; or, when the thread ran
+        // on, by the time its shortest timer came.
+        m_ullCommandRefill = std::max(m_ullCommandRefill, ullNow - std::min<ULONGLONG>(ullNow, USER_TIMER_MINIMUM));
         m_restAwaits = RestAwaits::Running;
-        if (m_hWnd != NULL && SetTimer(kRestTimer, (UINT)(kRowsReachScreen + kDoubleClickRest), NULL) != 0) return;
+        const ULONGLONG ullOver = m_ullCommandRefill + kDoubleClickRest;
+        const UINT nLeft = (UINT)std::max<ULONGLONG>(USER_TIMER_MINIMUM, ullOver > ullNow ? ullOver - ullNow : 0);
+        if (m_hWnd != NULL && SetTimer(kRestTimer, nLeft, NULL) != 0) return;
     } else if (m_restAwaits != RestAwaits::Running) {
         return;
     }
@@ -683,8 +686,7 @@ void CPageUninstallList::OnListDblClk(NMHDR*, LRESULT* pResult)
     // its second press.
     const ULONGLONG ullNow = ::GetTickCount64(), ullClick = CInputRule::InputTime(::GetMessageTime(), ullNow);
     const ULONGLONG ullBegun = std::min(ullClick, CInputRule::InputTime(m_wndList.LastPressTime(), ullNow));
-    const ULONGLONG ullRowsSeen = m_ullCommandRefill != 0 ? m_ullCommandRefill + kRowsReachScreen : 0;
-    const ULONGLONG ullRest = std::max(m_ullCommandClick, ullRowsSeen);
+    const ULONGLONG ullRest = std::max(m_ullCommandClick, m_ullCommandRefill);
     const bool bTakenInRest = m_restAwaits != RestAwaits::None || m_wndList.LastPressTaken() < m_ullRestOver;
     if (bTakenInRest || (ullRest != 0 && (ullBegun < ullRest || ullBegun - ullRest < kDoubleClickRest))) {
         // Aimed at the row the command acted on, whatever shows there now.

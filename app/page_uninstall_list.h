@@ -151,8 +151,8 @@ protected:
     // When a row double-click last ran a command (the click's time; 0: none yet).
     ULONGLONG m_ullCommandClick = 0;
     // When the rest after a command that filled the list again began: the refill, then
-    // the command's end, then when the thread handed the rows painted after it over to
-    // the screen (0: none yet).
+    // the command's end, then the rows' paint, then when the thread handed the painted
+    // rows over to the screen, which the user sees (0: none yet).
     ULONGLONG m_ullCommandRefill = 0;
     // A command carried out now filled the list again.
     bool m_bCommandRefilled = false;
