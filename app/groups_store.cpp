@@ -495,17 +495,22 @@ void CGroupsStore::StartFrom(const std::vector<GroupEntry>& base, const std::set
     m_seen = seen;
 }
 
-void CGroupsStore::RenumberClaimedUnstated(const std::vector<int>& otherIds, const GivenIds& given,
-                                           const std::vector<GroupEntry>& disk)
+std::map<int, int> CGroupsStore::RenumberClaimedUnstated(const std::vector<int>& otherIds, const GivenIds& given,
+                                                         const std::vector<GroupEntry>& disk)
 {
-    if (m_unstated.empty()) return;
+    std::map<int, int> formerIds;
+    if (m_unstated.empty()) return formerIds;
     std::set<int> claimed(otherIds.begin(), otherIds.end());
     for (const GroupEntry& group : disk)
         if (group.Id > 0) claimed.insert(group.Id);
     CGroupManager* pGroups = CGroupManager::GetInstance();
     std::map<int, GroupEntry*> here;
-    for (GroupEntry& base : m_base) {
-        if (!m_unstated.count(base.Id) || !IdTakenInFile(base.Id, claimed, given, m_seen)) continue;
+    // Another copy that read the file as this run did gave such a group this Id too, and its
+    // save wrote it: the file's group of the Id is this one where it is that group.
+    const std::vector<bool> same = SameGroupsUnderIds(m_base, disk);
+    for (size_t i = 0; i < m_base.size(); ++i) {
+        GroupEntry& base = m_base[i];
+        if (!m_unstated.count(base.Id) || same[i] || !IdTakenInFile(base.Id, claimed, given, m_seen)) continue;
         if (here.empty())
             for (GroupEntry* pGroup : pGroups->m_Groups) here[pGroup->Id] = pGroup;
         // Given here and never written: the group here of that Id is this one.
@@ -514,8 +519,10 @@ void CGroupsStore::RenumberClaimedUnstated(const std::vector<int>& otherIds, con
         if (it != here.end()) it->second->Id = nId;
         m_unstated.erase(base.Id);
         m_unstated.insert(nId);
+        formerIds[nId] = base.Id;
         base.Id = nId;
     }
+    return formerIds;
 }
 
 bool CGroupsStore::FileHoldsId(int nId) const
@@ -779,8 +786,8 @@ bool MergeChangedGroups(const KeptGroups& kept, const std::vector<int>& otherIds
 GroupsMerged CGroupsStore::MergeSinceBase(const std::vector<GroupEntry>& disk, const std::vector<int>& heldIds,
                                           const GivenIds& given)
 {
-    RenumberClaimedUnstated(heldIds, given, disk);
     GroupsMerge merge;
+    merge.formerIds = RenumberClaimedUnstated(heldIds, given, disk);
     merge.base = m_base;
     merge.baseHeldIds = m_baseOtherIds;
     merge.seen = m_seen;

@@ -27,6 +27,7 @@
 // window is up (StoreKept): nothing else is written before, and any write stores them too
 // (StoreKept then only tells it).
 #pragma once
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -150,9 +151,10 @@ private:
     // A base group the file gave no Id of its own holds an Id given here; one the file now
     // holds or gave since (IdTakenInFile) takes a fresh one, here and in the base, before
     // the merge would take the file's group of that Id for it, or write the Id a second
-    // time.
-    void RenumberClaimedUnstated(const std::vector<int>& otherIds, const GivenIds& given,
-                                 const std::vector<GroupEntry>& disk);
+    // time, unless the file's group of that Id is it (SameGroupsUnderIds). Gives back the
+    // Ids those had, by the fresh ones (GroupsMerge::formerIds).
+    std::map<int, int> RenumberClaimedUnstated(const std::vector<int>& otherIds, const GivenIds& given,
+                                               const std::vector<GroupEntry>& disk);
     // Merges the changes made here since the base into the file's groups as they are now
     // (`disk`, with the Ids the file holds besides and what it counts as given), after
     // renumbering the base groups whose Ids the file holds or gave since.

@@ -285,10 +285,14 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
         if (holder != holderOf.end() && !SameContent(b, disk[holder->second])) stamped.insert({b.Name, &b});
     }
     // The group of the file that is exactly such a base group as read, under another Id or
-    // none: that base group's Id (each taken once), or 0.
+    // none: that base group's Id (each taken once), or 0. A group that is exactly the base's
+    // group of its own Id is that group, not another one alike: of twins of one name and
+    // keywords, the one the other hand changed keeps its Id.
     std::vector<int> twinOf(disk.size(), 0);
     std::set<int> twinned;
     for (size_t j = 0; j < disk.size() && !stamped.empty(); ++j) {
+        const auto own = disk[j].Id > 0 ? baseById.find(disk[j].Id) : baseById.end();
+        if (own != baseById.end() && SameContent(*own->second, disk[j])) continue;
         auto range = stamped.equal_range(disk[j].Name);
         for (auto it = range.first; it != range.second; ++it) {
             const GroupEntry& b = *it->second;
@@ -355,6 +359,24 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
     return followed;
 }
 
+// The base groups of `formerIds` that no group of the file is (`followed`), while the file
+// gives the Id each had to a group new in the file: which group that is cannot be told.
+std::set<int> UnplacedGroups(const std::map<int, int>& formerIds, const std::vector<GroupEntry>& disk,
+                             const std::vector<int>& followed) {
+    std::set<int> unplaced;
+    if (formerIds.empty()) return unplaced;
+    const std::set<int> followedIds(followed.begin(), followed.end());
+    std::map<int, size_t> holderOf;
+    for (size_t i = 0; i < disk.size(); ++i)
+        if (disk[i].Id > 0) holderOf.insert({disk[i].Id, i});
+    for (const auto& ids : formerIds) {
+        const std::map<int, size_t>::const_iterator holder = holderOf.find(ids.second);
+        if (holder != holderOf.end() && !followed[holder->second] && !followedIds.count(ids.first))
+            unplaced.insert(ids.first);
+    }
+    return unplaced;
+}
+
 }  // namespace
 
 // The rule: the file as it is now wins, except for what the user changed in this program
@@ -372,6 +394,10 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
 //   element) is the file's: an edit made here is dropped and named in `dropped`. Only an
 //   Id the file did not hold so when the base was read tells such a move.
 // - Groups only the file holds are taken as they are.
+// - A group the file gave no Id of its own, which took a fresh Id because the file now
+//   gives the one it had to a group that may be another (`formerIds`), and which the file
+//   holds neither as read nor under its Id: an edit made here is dropped and named when
+//   the file gives the Id it had to a group new there (it may be that group, changed).
 // - Then each Id is held by one group: a group that does not hold the file's own Id
 //   (made here, kept here, a group the file gives no Id) takes a fresh one when the file
 //   holds its Id for another group or gave it since this run saw the file
@@ -400,6 +426,7 @@ GroupsMerged CGroupManager::MergeChanges(const GroupsMerge& merge) {
     ReserveIds(now);
     for (int id : claimed) ReserveId(id);
     const std::vector<int> followed = FollowFileGroups(base, disk, moved, mine);
+    const std::set<int> unplaced = UnplacedGroups(merge.formerIds, disk, followed);
 
     std::vector<GroupEntry*> addedHere;
     for (GroupEntry* group : m_Groups)
@@ -445,7 +472,7 @@ GroupsMerged CGroupManager::MergeChanges(const GroupsMerge& merge) {
         std::map<int, const GroupEntry*>::const_iterator b = baseById.find(group->Id);
         const bool addedHere = b == baseById.end();
         const bool editedHere = !addedHere && !SameContent(*group, *b->second);
-        if (!addedHere && (!editedHere || moved.count(group->Id))) {
+        if (!addedHere && (!editedHere || moved.count(group->Id) || unplaced.count(group->Id))) {
             if (editedHere) merged.dropped.push_back(group->Name);
             gone.push_back(group);
             continue;
@@ -562,6 +589,27 @@ bool GivenIds::Counts(int id) const {
 
 bool IdTakenInFile(int id, const std::set<int>& held, const GivenIds& now, const GivenIds& seen) {
     return held.count(id) || (now.Counts(id) && !seen.Counts(id));
+}
+
+std::vector<bool> SameGroupsUnderIds(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk) {
+    const size_t n = base.size(), m = disk.size();
+    std::map<int, size_t> holderOf;
+    for (size_t j = 0; j < m; ++j)
+        if (disk[j].Id > 0) holderOf.insert({disk[j].Id, j});
+    // Whether the file's group at j holds the Id of the base's group at i (both there).
+    const auto sameId = [&](size_t i, size_t j) {
+        return i < n && j < m && base[i].Id > 0 && disk[j].Id == base[i].Id;
+    };
+    std::vector<bool> same(n, false);
+    for (size_t i = 0; i < n; ++i) {
+        const auto holder = base[i].Id > 0 ? holderOf.find(base[i].Id) : holderOf.end();
+        if (holder == holderOf.end()) continue;
+        const size_t j = holder->second;
+        const bool afterTheSame = i == 0 ? j == 0 : j > 0 && sameId(i - 1, j - 1);
+        const bool beforeTheSame = i + 1 == n ? j + 1 == m : sameId(i + 1, j + 1);
+        same[i] = afterTheSame || beforeTheSame || SameContent(base[i], disk[j]);
+    }
+    return same;
 }
 
 bool SameGroups(const std::vector<GroupEntry>& first, const std::vector<GroupEntry>& second) {

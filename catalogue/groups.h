@@ -3,6 +3,7 @@
 // "Other" is always first and holds what no keyword of any group matches.
 #pragma once
 #include <windows.h>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -111,6 +112,13 @@ struct GroupsMerge {
     // and `heldIds`. A group here that does not hold the file's own Id keeps no Id the file
     // holds for another group nor one it gave since this run saw it (IdTakenInFile).
     std::optional<GivenIds> given;
+    // Base groups the file gave no Id of their own when read, whose Id here the file now
+    // gives a group that could not be told to be them (SameGroupsUnderIds), so that they
+    // took a fresh one: by the Id they have now, the one they had. When the file holds
+    // such a group neither as read nor under its Id, while it gives the Id it had to a group
+    // new in the file, that group may be it changed there, or another: an edit made here
+    // is not stored but named in GroupsMerged::dropped, rather than made a second group.
+    std::map<int, int> formerIds;
 };
 
 // What a merge gives back.
@@ -220,6 +228,14 @@ private:
 // (`mine`) applied to the other side's keywords (`theirs`).
 std::vector<std::string> MergeKeywords(const std::vector<std::string>& base, const std::vector<std::string>& mine,
                                        const std::vector<std::string>& theirs);
+
+// For each group of `base`, whether the file (`disk`, with the file's Ids) gives its Id to
+// a group that is it: one exactly as read, or one standing in its place, right after the
+// group of the Id of the base's group before it, or right before that of the one after it
+// (first or last in both lists counts so too).
+// Copies of the program that read one file give the groups it gave no Id of their own the
+// same Ids, and a save writes them: such a group, renamed or edited there, is followed so.
+std::vector<bool> SameGroupsUnderIds(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk);
 
 // Whether two lists hold the same groups in the same order: Ids, names and keywords.
 bool SameGroups(const std::vector<GroupEntry>& first, const std::vector<GroupEntry>& second);

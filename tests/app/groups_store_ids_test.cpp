@@ -504,3 +504,35 @@ TEST_F(GroupsStoreKeptIdsTest, ARandomHistorysNextStartStoresWhatTheRunningMerge
         }
     }
 }
+
+// Four groups of one Id, read here and by another copy, which renames one and saves it, or
+// keeps the rename at its end and stores it at its next start. The keyword added here to
+// that group, stored by this run or its next start, is all the write adds to that file.
+TEST_F(GroupsStoreKeptIdsTest, AChangeToOneOfFourGroupsOfOneIdLandsOnItAfterAnotherCopyRenamedIt)
+{
+    const std::string media = GroupElement("Id=\"3\" Name=\"Media\"", {"player"});
+    const std::string first = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {}) + media + media + media + media);
+    const auto twin = [](int k) { return CGroupManager::GetInstance()->m_Groups.at(2 + k); };
+    for (int nCase = 0; nCase < 16; ++nCase) {
+        const bool bKeptThere = (nCase & 1) != 0, bNextStart = (nCase & 2) != 0;
+        SCOPED_TRACE(std::to_string(nCase / 4) + (bKeptThere ? " kept there" : " saved there") +
+                     (bNextStart ? ", stored at the next start" : ", stored by the run"));
+        UseProgramKey();
+        WriteGroups(first);
+        StartRun();
+        twin(nCase / 4)->Name = "Renamed";
+        ASSERT_TRUE(!bKeptThere || ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+        EXPECT_NE(bKeptThere, SaveGroupsFile(false));
+        const std::string theirs = bKeptThere ? Ended(true) : GroupsFile();
+        WriteGroups(first);
+        StartRun();
+        ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+        twin(nCase / 4)->AddKeyword("k");
+        EXPECT_FALSE(SaveGroupsFile(false));
+        Theirs(theirs);
+        std::string expected = theirs;
+        const size_t at = expected.find("</Group>", expected.find("Name=\"Renamed\""));
+        ASSERT_NE(std::string::npos, at) << theirs;
+        EXPECT_EQ(expected.insert(at, "<Keyword>k</Keyword>\n"), Ended(bNextStart));
+    }
+}

@@ -118,6 +118,14 @@ TEST_F(MainWindowGroupsFileTest, AChangeMadeHereAfterAnotherProgramsEditComesOut
     const char* const kDropped =
         "left out of the groups here.\r\n\r\nThe changes made here to the group \"Media\" are not stored: another "
         "program changed it meanwhile, and it is no longer among the groups shown here.";
+    // Four groups of one Id; another copy renamed Media (the second) to Films and saved them,
+    // each under an Id of its own.
+    const std::string twins = group("Id=\"3\" Name=\"Games\"", {}) + group("Id=\"3\" Name=\"Media\"", {"player"}) +
+                              group("Id=\"3\" Name=\"Docs\"", {}) + group("Id=\"3\" Name=\"Maps\"", {});
+    const std::string films = group("Name=\"Films\" Id=\"4\"", {"player"}), maps = group("Name=\"Maps\" Id=\"6\"", {});
+    const auto renamed = [&](const std::string& films) {
+        return group("Id=\"3\" Name=\"Games\"", {}) + films + group("Name=\"Docs\" Id=\"5\"", {}) + maps;
+    };
     const struct
     {
         const char* what;
@@ -154,6 +162,13 @@ TEST_F(MainWindowGroupsFileTest, AChangeMadeHereAfterAnotherProgramsEditComesOut
          file(group("Id=\"3\" Name=\"Tools\"", {"corpus", "x"}) +
               group("Name=\"Media\" Id=\"4\"", {"player", "alpha"})),
          {"Tools", "Media"}, nullptr},
+        {"four groups of one Id, renamed and saved by another copy", file(tools + twins), file(tools + renamed(films)),
+         'k', file(tools + renamed(group("Name=\"Films\" Id=\"4\"", {"player", "alpha"}))),
+         {"Tools", "Games", "Films", "Docs", "Maps"}, nullptr},
+        // With the groups around it gone, which group Films is cannot be told: said, not made twice.
+        {"four groups of one Id, renamed by another copy, those around it deleted", file(tools + twins),
+         file(tools + films + maps), 'k', file(tools + films + maps), {"Tools", "Films", "Maps"},
+         strstr(kDropped, "The changes")},
         {"an Id changed by hand", file(tools + media), file(tools + group("Id=\"30\" Name=\"Media\"", {"player"})),
          'k', file(tools + group("Id=\"30\" Name=\"Media\"", {"player", "alpha"})), {"Tools", "Media"}, nullptr},
         {"an Id changed by hand, held by another groups element", earlier(file(tools + media)),
