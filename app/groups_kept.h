@@ -206,6 +206,8 @@ public:
     bool Keep(const KeptGroups& kept);
 
 private:
+    // The records a write of this run stores: those merged, and the one it kept itself.
+    std::set<std::string> Written() const;
     enum class State
     {
         Read,     // read only: under its own name still, any copy's to take

@@ -227,34 +227,38 @@ bool CKeptRecords::Claim(const KeptGroups& kept)
     return true;
 }
 
+std::set<std::string> CKeptRecords::Written() const
+{
+    std::set<std::string> names;
+    for (size_t i = 0; i < m_nMerged; ++i) names.insert(m_read[i].name);
+    if (!m_strOwn.empty()) names.insert(m_strOwn);
+    return names;
+}
+
 bool CKeptRecords::NoteWrite(const std::string& note)
 {
-    if (m_nMerged == 0 && m_strOwn.empty()) return true;
+    const std::set<std::string> names = Written();
+    if (names.empty()) return true;
     HKEY hKey = AfxGetApp()->GetSectionKey(kKeptSection);
     if (hKey == NULL) return false;
     bool bNoted = true;
-    const auto put = [&](const std::string& record) {
+    for (const std::string& record : names)
         bNoted = ::RegSetValueExA(hKey, KeptWriteNoteName(record).c_str(), 0, REG_BINARY, (const BYTE*)note.data(),
                                   (DWORD)note.size()) == ERROR_SUCCESS && bNoted;
-    };
-    for (size_t i = 0; i < m_nMerged; ++i) put(m_read[i].name);
-    if (!m_strOwn.empty()) put(m_strOwn);
     ::RegCloseKey(hKey);
     return bNoted;
 }
 
 void CKeptRecords::UnnoteWrite()
 {
-    for (size_t i = 0; i < m_nMerged; ++i) DeleteNote(m_read[i].name);
-    if (!m_strOwn.empty()) DeleteNote(m_strOwn);
+    for (const std::string& record : Written()) DeleteNote(record);
 }
 
 void CKeptRecords::Forget()
 {
-    std::set<std::string> names;
-    names.swap(m_others);
-    for (size_t i = 0; i < m_nMerged; ++i) names.insert(m_read[i].name);
-    if (!m_strOwn.empty()) names.insert(m_strOwn);
+    std::set<std::string> names = Written();
+    names.insert(m_others.begin(), m_others.end());
+    m_others.clear();
     m_read.erase(m_read.begin(), m_read.begin() + m_nMerged);
     m_nMerged = 0;
     m_strOwn.clear();
@@ -275,10 +279,9 @@ bool CKeptRecords::Keep(const KeptGroups& kept)
     // these), else under a name of its own.
     std::string name = !m_strOwn.empty() ? m_strOwn : m_nMerged > 0 ? m_read.front().name : std::string();
     const bool bKept = KeepGroupChanges(kept, &name);
-    std::set<std::string> names;
-    names.swap(m_others);
-    for (size_t i = 0; i < m_nMerged; ++i) names.insert(m_read[i].name);
-    if (!m_strOwn.empty()) names.insert(m_strOwn);
+    std::set<std::string> names = Written();
+    names.insert(m_others.begin(), m_others.end());
+    m_others.clear();
     names.erase(name);
     m_read.erase(m_read.begin(), m_read.begin() + m_nMerged);
     m_nMerged = 0;

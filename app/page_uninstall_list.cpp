@@ -396,9 +396,8 @@ void CPageUninstallList::CommandEnded()
     if (!m_bCommandRefilled) return;
     m_bCommandRefilled = false;
     // What the command did after the refill (a save, a box) kept the window from showing
-    // the new rows: the user sees them from now at the earliest, once the list has
-    // painted what the box or the refill left to paint and the thread has handed it over.
-    m_ullCommandRefill = ::GetTickCount64();
+    // the new rows: the user sees them once the list has painted what the box or the
+    // refill left to paint and the thread has handed it over (AwaitRowsHandedOver).
     const bool bPaintDue = m_wndList.GetSafeHwnd() != NULL && ::GetUpdateRect(m_wndList.m_hWnd, NULL, FALSE);
     KillTimer(kRestTimer);
     if (bPaintDue || !m_wndList.IsWindowVisible())

@@ -248,6 +248,14 @@ std::vector<std::string> MergeKeywords(const std::vector<std::string>& base, con
 
 namespace {
 
+// The file's group of each Id it gives (its place in `disk`; the first, where twins share one).
+std::map<int, size_t> FileGroupOfId(const std::vector<GroupEntry>& disk) {
+    std::map<int, size_t> holderOf;
+    for (size_t i = 0; i < disk.size(); ++i)
+        if (disk[i].Id > 0) holderOf.insert({disk[i].Id, i});
+    return holderOf;
+}
+
 // For each group of the file, the Id of the base's group it is, or 0 for a group new in
 // the file. A group whose Id names a base group of the same name and keywords is that
 // group. Otherwise it is the base's group that the file no longer holds by its Id and that
@@ -276,9 +284,7 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
         if (b.Id > 0) baseById[b.Id] = &b;
     // The base groups whose Id the file gives a group that is not exactly them, by name in
     // the base's order: another group may be exactly one of them.
-    std::map<int, size_t> holderOf;  // the file's group of each Id it gives
-    for (size_t i = 0; i < disk.size(); ++i)
-        if (disk[i].Id > 0) holderOf.insert({disk[i].Id, i});
+    const std::map<int, size_t> holderOf = FileGroupOfId(disk);
     std::multimap<std::string, const GroupEntry*> stamped;
     for (const GroupEntry& b : base) {
         const std::map<int, size_t>::const_iterator holder = b.Id > 0 ? holderOf.find(b.Id) : holderOf.end();
@@ -366,9 +372,7 @@ std::set<int> UnplacedGroups(const std::map<int, int>& formerIds, const std::vec
     std::set<int> unplaced;
     if (formerIds.empty()) return unplaced;
     const std::set<int> followedIds(followed.begin(), followed.end());
-    std::map<int, size_t> holderOf;
-    for (size_t i = 0; i < disk.size(); ++i)
-        if (disk[i].Id > 0) holderOf.insert({disk[i].Id, i});
+    const std::map<int, size_t> holderOf = FileGroupOfId(disk);
     for (const auto& ids : formerIds) {
         const std::map<int, size_t>::const_iterator holder = holderOf.find(ids.second);
         if (holder != holderOf.end() && !followed[holder->second] && !followedIds.count(ids.first))
@@ -593,9 +597,7 @@ bool IdTakenInFile(int id, const std::set<int>& held, const GivenIds& now, const
 
 std::vector<bool> SameGroupsUnderIds(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk) {
     const size_t n = base.size(), m = disk.size();
-    std::map<int, size_t> holderOf;
-    for (size_t j = 0; j < m; ++j)
-        if (disk[j].Id > 0) holderOf.insert({disk[j].Id, j});
+    const std::map<int, size_t> holderOf = FileGroupOfId(disk);
     // Whether the file's group at j holds the Id of the base's group at i (both there).
     const auto sameId = [&](size_t i, size_t j) {
         return i < n && j < m && base[i].Id > 0 && disk[j].Id == base[i].Id;
