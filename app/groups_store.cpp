@@ -507,10 +507,10 @@ std::map<int, int> CGroupsStore::RenumberClaimedUnstated(const std::vector<int>&
     std::map<int, GroupEntry*> here;
     // Another copy that read the file as this run did gave such a group this Id too, and its
     // save wrote it: the file's group of the Id is this one where it is that group.
-    const std::vector<bool> same = SameGroupsUnderIds(m_base, disk);
+    const std::vector<bool> same = SameGroupsUnderIds(m_base, disk, m_unstated);
     for (size_t i = 0; i < m_base.size(); ++i) {
         GroupEntry& base = m_base[i];
-        if (!m_unstated.count(base.Id) || same[i] || !IdTakenInFile(base.Id, claimed, given, m_seen)) continue;
+        if (same[i] || !IdTakenInFile(base.Id, claimed, given, m_seen)) continue;
         if (here.empty())
             for (GroupEntry* pGroup : pGroups->m_Groups) here[pGroup->Id] = pGroup;
         // Given here and never written: the group here of that Id is this one.

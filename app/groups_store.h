@@ -151,8 +151,9 @@ private:
     // A base group the file gave no Id of its own holds an Id given here; one the file now
     // holds or gave since (IdTakenInFile) takes a fresh one, here and in the base, before
     // the merge would take the file's group of that Id for it, or write the Id a second
-    // time, unless the file's group of that Id is it (SameGroupsUnderIds). Gives back the
-    // Ids those had, by the fresh ones (GroupsMerge::formerIds).
+    // time, unless the file's group of that Id is it (SameGroupsUnderIds; which asks of the
+    // first of its twins too, whose Id another copy may have moved on). Gives back the Ids
+    // those had, by the fresh ones (GroupsMerge::formerIds).
     std::map<int, int> RenumberClaimedUnstated(const std::vector<int>& otherIds, const GivenIds& given,
                                                const std::vector<GroupEntry>& disk);
     // Merges the changes made here since the base into the file's groups as they are now

@@ -595,21 +595,46 @@ bool IdTakenInFile(int id, const std::set<int>& held, const GivenIds& now, const
     return held.count(id) || (now.Counts(id) && !seen.Counts(id));
 }
 
-std::vector<bool> SameGroupsUnderIds(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk) {
+std::vector<bool> SameGroupsUnderIds(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
+                                     const std::set<int>& numbered) {
     const size_t n = base.size(), m = disk.size();
     const std::map<int, size_t> holderOf = FileGroupOfId(disk);
+    // Another copy numbered the groups as this run did only when it read as many: a group
+    // gone from the file before it read it (deleted by hand) moves each number after it to
+    // the next group, the first twin's Id included, and leaves the last to none, or to a
+    // group made there. Whether the last is on the group it names here, or on one that kept
+    // its name or keywords, is all that tells it.
+    bool numberedAlike = true;
+    for (size_t i = n; i-- > 0;) {
+        if (!numbered.count(base[i].Id)) continue;
+        const std::map<int, size_t>::const_iterator last = holderOf.find(base[i].Id);
+        numberedAlike = last != holderOf.end() && (disk[last->second].Name == base[i].Name ||
+                                                   disk[last->second].Keywords == base[i].Keywords);
+        break;
+    }
+    // Otherwise, where the file gives Ids of the other copy's numbering, a group alike a
+    // numbered one may be the first of their Id's twins, whose Id went to the next twin
+    // with the numbers: its Id tells no more than theirs.
+    std::set<std::pair<std::string, std::vector<std::string>>> twins;
+    const bool numberedThere =
+        std::any_of(numbered.begin(), numbered.end(), [&](int id) { return holderOf.count(id) != 0; });
+    if (!numberedAlike && numberedThere)
+        for (const GroupEntry& b : base)
+            if (numbered.count(b.Id)) twins.insert({b.Name, b.Keywords});
     // Whether the file's group at j holds the Id of the base's group at i (both there).
     const auto sameId = [&](size_t i, size_t j) {
         return i < n && j < m && base[i].Id > 0 && disk[j].Id == base[i].Id;
     };
-    std::vector<bool> same(n, false);
+    std::vector<bool> same(n, true);
     for (size_t i = 0; i < n; ++i) {
+        if (!numbered.count(base[i].Id) && !twins.count({base[i].Name, base[i].Keywords})) continue;
         const auto holder = base[i].Id > 0 ? holderOf.find(base[i].Id) : holderOf.end();
+        same[i] = false;
         if (holder == holderOf.end()) continue;
         const size_t j = holder->second;
         const bool afterTheSame = i == 0 ? j == 0 : j > 0 && sameId(i - 1, j - 1);
         const bool beforeTheSame = i + 1 == n ? j + 1 == m : sameId(i + 1, j + 1);
-        same[i] = afterTheSame || beforeTheSame || SameContent(base[i], disk[j]);
+        same[i] = (numberedAlike && (afterTheSame || beforeTheSame)) || SameContent(base[i], disk[j]);
     }
     return same;
 }

@@ -112,8 +112,9 @@ struct GroupsMerge {
     // and `heldIds`. A group here that does not hold the file's own Id keeps no Id the file
     // holds for another group nor one it gave since this run saw it (IdTakenInFile).
     std::optional<GivenIds> given;
-    // Base groups the file gave no Id of their own when read, whose Id here the file now
-    // gives a group that could not be told to be them (SameGroupsUnderIds), so that they
+    // Base groups the file gave no Id of their own when read (or the first of such groups'
+    // twins), whose Id here the file now gives a group that could not be told to be them
+    // (SameGroupsUnderIds), so that they
     // took a fresh one: by the Id they have now, the one they had. When the file holds
     // such a group neither as read nor under its Id, while it gives the Id it had to a group
     // new in the file, that group may be it changed there, or another: an edit made here
@@ -230,12 +231,19 @@ std::vector<std::string> MergeKeywords(const std::vector<std::string>& base, con
                                        const std::vector<std::string>& theirs);
 
 // For each group of `base`, whether the file (`disk`, with the file's Ids) gives its Id to
-// a group that is it: one exactly as read, or one standing in its place, right after the
-// group of the Id of the base's group before it, or right before that of the one after it
-// (first or last in both lists counts so too).
-// Copies of the program that read one file give the groups it gave no Id of their own the
-// same Ids, and a save writes them: such a group, renamed or edited there, is followed so.
-std::vector<bool> SameGroupsUnderIds(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk);
+// a group that is it. Only the Ids this run gave groups the file gave none of their own
+// (`numbered`) ask: copies of the program that read one file give those groups the same
+// Ids, and a save writes them, so such a group renamed or edited there is followed so. The
+// file's group of the Id is it when exactly as read, or standing in its place, right after
+// the group of the Id of the base's group before it, or right before that of the one after
+// it (first or last in both lists counts so too). Place tells only while the file gives the
+// last Id of `numbered` to its group, or to one that kept its name or keywords: a group the
+// other copy did not read (deleted by hand before) moves every Id after it to another
+// group, and where the file gives Ids of that numbering, that of a group alike a numbered
+// one (the first of twins) too, which is then asked as well. Every other group is its
+// Id's (true).
+std::vector<bool> SameGroupsUnderIds(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
+                                     const std::set<int>& numbered);
 
 // Whether two lists hold the same groups in the same order: Ids, names and keywords.
 bool SameGroups(const std::vector<GroupEntry>& first, const std::vector<GroupEntry>& second);

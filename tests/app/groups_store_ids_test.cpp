@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <set>
 #include <string>
@@ -278,19 +279,24 @@ protected:
         WriteGroups(bytes);
         ::SetFileAttributesA(m_groupsFile.c_str(), dwAttributes);
     }
-    // The file once this run's next save, or (bNextStart) the start after a session's end, stored the waiting change.
-    std::string Ended(bool bNextStart, HeldFile* pHeld = NULL)
+    // The file once this run's next save, or (bNextStart) the start after a session's end, stored the waiting change;
+    // what the user was told of it then, in pTold.
+    std::string Ended(bool bNextStart, HeldFile* pHeld = NULL, std::string* pTold = NULL)
     {
         if (bNextStart) CGroupsStore::Instance().EndSession();
         if (pHeld != NULL) pHeld->Release();
         EXPECT_TRUE(pHeld == NULL || pHeld->Join());
         ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+        TestApp().m_boxes.clear();
+        std::string told;
         if (bNextStart) {
             ClearGroups();
-            LoadGroupsFileAndStoreKept();
+            told = LoadGroupsFileAndStoreKept();
         } else {
-            EXPECT_TRUE(SaveGroupsFile(false));
+            EXPECT_TRUE(SaveGroupsFile(pTold != NULL));
         }
+        for (const auto& box : TestApp().m_boxes) told += box.text;
+        if (pTold != NULL) *pTold = told;
         return GroupsFile();
     }
 };
@@ -505,34 +511,52 @@ TEST_F(GroupsStoreKeptIdsTest, ARandomHistorysNextStartStoresWhatTheRunningMerge
     }
 }
 
-// Four groups of one Id, read here and by another copy, which renames one and saves it, or
-// keeps the rename at its end and stores it at its next start. The keyword added here to
-// that group, stored by this run or its next start, is all the write adds to that file.
+// Groups of one Id, read here and by another copy, which renames one and saves it, or keeps
+// the rename at its end and stores it at its next start; a hand may delete one of them
+// before that copy reads the file. The keyword added here, stored by this run or its next
+// start, is all the write adds to that file, on the group renamed there; where the group
+// deleted by hand leaves neither place nor name and keywords to tell which group of the
+// file the one changed here became, the write adds nothing and the box names it.
 TEST_F(GroupsStoreKeptIdsTest, AChangeToOneOfFourGroupsOfOneIdLandsOnItAfterAnotherCopyRenamedIt)
 {
     const std::string media = GroupElement("Id=\"3\" Name=\"Media\"", {"player"});
-    const std::string first = GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {}) + media + media + media + media);
     const auto twin = [](int k) { return CGroupManager::GetInstance()->m_Groups.at(2 + k); };
-    for (int nCase = 0; nCase < 16; ++nCase) {
+    const struct
+    {
+        int nTwins, nDeletedByHand, nRenamed, nChanged;  // of the groups of one Id each copy read
+        bool bMadeThere, bDropped;                       // the other copy also made a group
+    } rows[] = {{4, -1, 0, 0, false, false}, {4, -1, 1, 1, false, false}, {4, -1, 2, 2, false, false},
+                {4, -1, 3, 3, false, false}, {3, 0, 1, 1, false, true},   {3, 0, 0, 0, false, true},
+                {3, 0, 1, 1, true, true}};
+    for (size_t nCase = 0; nCase < 4 * std::size(rows); ++nCase) {
+        const auto& row = rows[nCase / 4];
         const bool bKeptThere = (nCase & 1) != 0, bNextStart = (nCase & 2) != 0;
         SCOPED_TRACE(std::to_string(nCase / 4) + (bKeptThere ? " kept there" : " saved there") +
                      (bNextStart ? ", stored at the next start" : ", stored by the run"));
+        std::string first = GroupElement("Id=\"2\" Name=\"Tools\"", {}), read = first;
+        for (int k = 0; k < row.nTwins; ++k) {
+            first += media;
+            read += k != row.nDeletedByHand ? media : "";
+        }
         UseProgramKey();
-        WriteGroups(first);
+        WriteGroups(GroupsFileOf(read));
         StartRun();
-        twin(nCase / 4)->Name = "Renamed";
+        twin(row.nRenamed)->Name = "Renamed";
+        if (row.bMadeThere) CGroupManager::GetInstance()->CreateGroup()->Name = "New";
         ASSERT_TRUE(!bKeptThere || ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
         EXPECT_NE(bKeptThere, SaveGroupsFile(false));
         const std::string theirs = bKeptThere ? Ended(true) : GroupsFile();
-        WriteGroups(first);
+        WriteGroups(GroupsFileOf(first));
         StartRun();
         ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
-        twin(nCase / 4)->AddKeyword("k");
+        twin(row.nChanged)->AddKeyword("k");
         EXPECT_FALSE(SaveGroupsFile(false));
         Theirs(theirs);
-        std::string expected = theirs;
+        std::string expected = theirs, told;
         const size_t at = expected.find("</Group>", expected.find("Name=\"Renamed\""));
         ASSERT_NE(std::string::npos, at) << theirs;
-        EXPECT_EQ(expected.insert(at, "<Keyword>k</Keyword>\n"), Ended(bNextStart));
+        if (!row.bDropped) expected.insert(at, "<Keyword>k</Keyword>\n");
+        EXPECT_EQ(expected, Ended(bNextStart, NULL, &told));
+        EXPECT_EQ(row.bDropped, told.find("to the group \"Media\" are not stored") != std::string::npos) << told;
     }
 }
