@@ -38,13 +38,18 @@ const ULONGLONG kDoubleClickRest = 1000;
 
 // The rest's timer. A timer's message comes only when no input, posted message or paint
 // waits, so input taken before it was made before it, whatever time the system stamped
-// on it (one that took a process's first input late stamps later input late too). It
-// comes first once the window's thread has nothing else to do after it painted the rows
-// a command brought: the paint hands them over to the system, which puts them on the
-// screen when the thread next waits for input; on a busy machine the thread may run on
-// a while before it does, and input taken before then was aimed at what showed before.
-// Then it comes when the rest is over.
+// on it (one that took a process's first input late stamps later input late too). While
+// the rows a command brought are painted but not yet seen on the screen, it comes every
+// so often to look whether the screen shows them; then it comes when the rest is over.
 const UINT_PTR kRestTimer = 0x4602;
+
+// How long after the rows' paint the rest waits at most for the screen to show them
+// (ms). A paint reaches the screen only after the window's thread hands it over, and the
+// display shows it when it gets to it: on a loaded machine that takes hundreds of
+// milliseconds. Rows that never match (covered by a window the system does not count
+// as covering, a screen that cannot be read, a window off the screen or minimised, where
+// no one clicks them) start the rest once this is over: later than any show we wait for.
+const ULONGLONG kScreenWait = 2000;
 
 }  // namespace
 
@@ -397,51 +402,77 @@ void CPageUninstallList::CommandEnded()
     m_bCommandRefilled = false;
     // What the command did after the refill (a save, a box) kept the window from showing
     // the new rows: the user sees them once the list has painted what the box or the
-    // refill left to paint and the thread has handed it over (AwaitRowsHandedOver).
+    // refill left to paint and the screen shows it (AwaitScreen).
     const bool bPaintDue = m_wndList.GetSafeHwnd() != NULL && ::GetUpdateRect(m_wndList.m_hWnd, NULL, FALSE);
     KillTimer(kRestTimer);
     if (bPaintDue || !m_wndList.IsWindowVisible())
         m_restAwaits = RestAwaits::Paint;
     else
-        AwaitRowsHandedOver();
+        AwaitScreen();
 }
 
 void CPageUninstallList::RowsShown()
 {
     // A busy machine paints late, after the input that came meanwhile (the pointer's
     // moves over the window a box uncovered): the rows the command brought are drawn
-    // only now, and reach the screen once the thread is through with what waits.
-    if (m_restAwaits == RestAwaits::Paint) AwaitRowsHandedOver();
+    // only now, and reach the screen later still.
+    if (m_restAwaits == RestAwaits::Paint) AwaitScreen();
 }
 
-void CPageUninstallList::AwaitRowsHandedOver()
+void CPageUninstallList::AwaitScreen()
 {
     // Painted now: the user sees them from now at the earliest.
-    m_ullCommandRefill = ::GetTickCount64();
-    m_restAwaits = RestAwaits::HandedOver;
-    // Without its timer the rest is over only by the times the system stamps.
+    m_ullRowsPainted = ::GetTickCount64();
+    m_ullCommandRefill = m_ullRowsPainted;
+    m_restAwaits = RestAwaits::Screen;
+    // The window's thread hands the paint over when it next waits for input, and the
+    // display shows it when it gets to it; neither says when. What the screen shows is
+    // read back and compared with what the list painted, from the timer: by then the
+    // thread has waited. Without the timer it is looked at once, now.
     if (m_hWnd == NULL || SetTimer(kRestTimer, USER_TIMER_MINIMUM, NULL) == 0) RestTimerCame();
 }
 
 void CPageUninstallList::RestTimerCame()
 {
     KillTimer(kRestTimer);
-    const ULONGLONG ullNow = ::GetTickCount64();
-    if (m_restAwaits == RestAwaits::HandedOver) {
-        // The thread handed the rows over when it first waited after their paint: at once
-        // when nothing else waited, and then the timer's period tells nothing of the
-        // user's second, which counts from the rows the user saw; or, when the thread ran
-        // on, by the time its shortest timer came.
-        m_ullCommandRefill = std::max(m_ullCommandRefill, ullNow - std::min<ULONGLONG>(ullNow, USER_TIMER_MINIMUM));
-        m_restAwaits = RestAwaits::Running;
-        const ULONGLONG ullOver = m_ullCommandRefill + kDoubleClickRest;
-        const UINT nLeft = (UINT)std::max<ULONGLONG>(USER_TIMER_MINIMUM, ullOver > ullNow ? ullOver - ullNow : 0);
-        if (m_hWnd != NULL && SetTimer(kRestTimer, nLeft, NULL) != 0) return;
-    } else if (m_restAwaits != RestAwaits::Running) {
+    if (m_restAwaits == RestAwaits::Screen) {
+        if (!m_wndList.IsWindowVisible()) {
+            // Hidden meanwhile (the group editor took its place): the rows show with the
+            // list's next paint.
+            m_restAwaits = RestAwaits::Paint;
+            return;
+        }
+        const CExtReportCtrl::ScreenShows shows = m_wndList.CompareRowsWithScreen();
+        // Taken once the screen was read: it showed the rows by then, perhaps a moment
+        // before, and the rest then lasts a moment longer, never shorter.
+        const ULONGLONG ullNow = ::GetTickCount64();
+        if (shows != CExtReportCtrl::ScreenShows::Painted && ullNow - m_ullRowsPainted < kScreenWait &&
+            m_hWnd != NULL && SetTimer(kRestTimer, USER_TIMER_MINIMUM, NULL) != 0)
+            return;
+        RestFrom(ullNow);
         return;
     }
+    if (m_restAwaits != RestAwaits::Running) return;
+    m_restAwaits = RestAwaits::None;
+    m_ullRestOver = ::GetTickCount64();
+}
+
+void CPageUninstallList::RestFrom(ULONGLONG ullSeen)
+{
+    m_ullCommandRefill = ullSeen;
+    m_restAwaits = RestAwaits::Running;
+    const ULONGLONG ullNow = ::GetTickCount64(), ullOver = ullSeen + kDoubleClickRest;
+    const UINT nLeft = (UINT)std::max<ULONGLONG>(USER_TIMER_MINIMUM, ullOver > ullNow ? ullOver - ullNow : 0);
+    if (m_hWnd != NULL && SetTimer(kRestTimer, nLeft, NULL) != 0) return;
+    // Without its timer the rest is over only by the times the system stamps.
     m_restAwaits = RestAwaits::None;
     m_ullRestOver = ullNow;
+}
+
+ULONGLONG CPageUninstallList::CommandRowsSeen() const
+{
+    const bool bWaiting = m_bCommandRefilled || m_restAwaits == RestAwaits::Paint || m_restAwaits == RestAwaits::Screen;
+    return bWaiting ? 0 : m_ullCommandRefill;
 }
 
 bool CPageUninstallList::TakesListInput(UINT message, DWORD dwTime) const

@@ -35,6 +35,13 @@ public:
     // The same text, without the clipboard.
     CString GetSelectedRowsText();
 
+    // When the user could first see the rows the last command that filled the list again
+    // brought, from which no row double-click acts for a second (64-bit ticks); 0 while
+    // the screen has not shown them yet, or before any such command.
+    ULONGLONG CommandRowsSeen() const;
+    // Whether the rest after such a command is over, or none runs.
+    bool CommandRestOver() const { return m_restAwaits == RestAwaits::None; }
+
     // Whether the list leaves an entry out: hide option, current group, search text.
     bool IsFilteredOut(const ProgramEntry* pEntry) const;
     // Column texts.
@@ -129,16 +136,17 @@ protected:
     // under way does not bring the chosen one back.
     void TargetGone();
     // The outermost command carried out is over: when it filled the list again, the
-    // rest after it runs from when its rows reach the screen (painted, and handed over).
+    // rest after it runs from when its rows reach the screen (painted, and seen there).
     void CommandEnded();
     // The list painted its rows.
     void RowsShown();
-    // The rest after a command's refill waits until the window's thread has handed the
-    // painted rows over to the screen (it has nothing else waiting).
-    void AwaitRowsHandedOver();
-    // The rest's timer came: the thread had nothing else waiting after the rows' paint,
-    // and the rest runs from now; or the rest is over.
+    // The rest after a command's refill waits until the screen shows the painted rows.
+    void AwaitScreen();
+    // The rest's timer came: the screen shows the rows (or will not in time), and the
+    // rest runs from now; or the rest is over.
     void RestTimerCame();
+    // The rest runs for a second from when the user could see the rows (64-bit ticks).
+    void RestFrom(ULONGLONG ullSeen);
     // The list's question before it takes a key or a click made at dwTime.
     bool TakesListInput(UINT message, DWORD dwTime) const;
     // A key that would change the search text waits for the search box.
@@ -151,19 +159,21 @@ protected:
     // When a row double-click last ran a command (the click's time; 0: none yet).
     ULONGLONG m_ullCommandClick = 0;
     // When the rest after a command that filled the list again began: the refill, then
-    // the command's end, then the rows' paint, then when the thread handed the painted
-    // rows over to the screen, which the user sees (0: none yet).
+    // the command's end, then the rows' paint, then when the screen showed the painted
+    // rows, which the user sees (0: none yet).
     ULONGLONG m_ullCommandRefill = 0;
+    // When the list painted the rows a command brought (64-bit ticks).
+    ULONGLONG m_ullRowsPainted = 0;
     // A command carried out now filled the list again.
     bool m_bCommandRefilled = false;
     // Where the rest after a command that filled the list again stands: none runs, it
-    // waits for the rows' paint, or for the thread to hand the painted rows over to the
-    // screen, or it runs until its timer comes.
+    // waits for the rows' paint, or for the screen to show the painted rows, or it runs
+    // until its timer comes.
     enum class RestAwaits
     {
         None,
         Paint,
-        HandedOver,
+        Screen,
         Running
     };
     RestAwaits m_restAwaits = RestAwaits::None;

@@ -222,6 +222,107 @@ bool CExtReportCtrl::RowsSettled(ULONGLONG ullNow) const
 
 void CExtReportCtrl::RowsUncovered() { NoteShownRows(true); }
 
+namespace {
+
+// A 32-bit top-down bitmap of a rectangle of a DC, its pixels readable in place.
+class CPixelCopy
+{
+public:
+    CPixelCopy(HDC hSource, int x, int y, int cx, int cy) : m_cx(cx)
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = cx;
+        info.bmiHeader.biHeight = -cy;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* pBits = NULL;
+        m_hBitmap = ::CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &pBits, NULL, 0);
+        HDC hMem = m_hBitmap != NULL ? ::CreateCompatibleDC(NULL) : NULL;
+        if (hMem == NULL) return;
+        HGDIOBJ hOld = ::SelectObject(hMem, m_hBitmap);
+        if (::BitBlt(hMem, 0, 0, cx, cy, hSource, x, y, SRCCOPY)) m_pBits = (const DWORD*)pBits;
+        ::SelectObject(hMem, hOld);
+        ::DeleteDC(hMem);
+    }
+    ~CPixelCopy()
+    {
+        if (m_hBitmap != NULL) ::DeleteObject(m_hBitmap);
+    }
+    CPixelCopy(const CPixelCopy&) = delete;
+    CPixelCopy& operator=(const CPixelCopy&) = delete;
+
+    bool Read() const { return m_pBits != NULL; }
+    // The colour at a point of the copy, without the byte no colour uses.
+    DWORD At(int x, int y) const { return m_pBits[(size_t)y * m_cx + x] & 0x00FFFFFF; }
+
+private:
+    HBITMAP m_hBitmap = NULL;
+    const DWORD* m_pBits = NULL;
+    int m_cx;
+};
+
+}  // namespace
+
+CExtReportCtrl::ScreenShows CExtReportCtrl::CompareRowsWithScreen() const
+{
+    if (m_hWnd == NULL || !IsWindowVisible()) return ScreenShows::Nothing;
+    // The rows' area, below the header, on the screen.
+    CRect rcRows;
+    GetClientRect(&rcRows);
+    CHeaderCtrl* pHeader = GetHeaderCtrl();
+    if (pHeader != NULL && pHeader->GetSafeHwnd() != NULL && pHeader->IsWindowVisible()) {
+        CRect rcHeader;
+        pHeader->GetWindowRect(&rcHeader);
+        ScreenToClient(&rcHeader);
+        rcRows.top = std::min(std::max(rcRows.top, rcHeader.bottom), rcRows.bottom);
+    }
+    CPoint ptOrigin(0, 0);
+    ClientToScreen(&ptOrigin);
+    rcRows.OffsetRect(ptOrigin);
+    // Only where the list lies uncovered on the screen: elsewhere the screen shows
+    // another window, or nothing. The system's region of the list's DC is in screen
+    // coordinates; the screen's own rectangle bounds it, as a window may lie partly off it.
+    const CRect rcScreen(CPoint(::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN)),
+                         CSize(::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN)));
+    CRect rcArea;
+    if (!rcArea.IntersectRect(&rcRows, &rcScreen)) return ScreenShows::Nothing;
+    HDC hList = ::GetDC(m_hWnd);
+    if (hList == NULL) return ScreenShows::Nothing;
+    HRGN hShown = ::CreateRectRgnIndirect(&rcArea);
+    HRGN hVisible = ::CreateRectRgn(0, 0, 0, 0);
+    if (::GetRandomRgn(hList, hVisible, SYSRGN) == 1) ::CombineRgn(hShown, hShown, hVisible, RGN_AND);
+    ::DeleteObject(hVisible);
+    ScreenShows shows = ScreenShows::Nothing;
+    CRect rcBox;
+    if (::GetRgnBox(hShown, &rcBox) != NULLREGION && !rcBox.IsRectEmpty()) {
+        HDC hScreen = ::GetDC(NULL);
+        // What the list painted, read from its own DC, and what the screen shows there.
+        const CPixelCopy painted(hList, rcBox.left - ptOrigin.x, rcBox.top - ptOrigin.y, rcBox.Width(),
+                                 rcBox.Height());
+        const CPixelCopy shown(hScreen, rcBox.left, rcBox.top, rcBox.Width(), rcBox.Height());
+        if (hScreen != NULL) ::ReleaseDC(NULL, hScreen);
+        std::vector<BYTE> data(::GetRegionData(hShown, 0, NULL));
+        RGNDATA* pData = (RGNDATA*)data.data();
+        if (painted.Read() && shown.Read() && !data.empty() &&
+            ::GetRegionData(hShown, (DWORD)data.size(), pData) != 0) {
+            shows = ScreenShows::Painted;
+            const RECT* pRects = (const RECT*)pData->Buffer;
+            for (DWORD i = 0; i < pData->rdh.nCount && shows == ScreenShows::Painted; ++i)
+                for (int y = pRects[i].top; y < pRects[i].bottom && shows == ScreenShows::Painted; ++y)
+                    for (int x = pRects[i].left; x < pRects[i].right; ++x)
+                        if (painted.At(x - rcBox.left, y - rcBox.top) != shown.At(x - rcBox.left, y - rcBox.top)) {
+                            shows = ScreenShows::Other;
+                            break;
+                        }
+        }
+    }
+    ::DeleteObject(hShown);
+    ::ReleaseDC(m_hWnd, hList);
+    return shows;
+}
+
 int CExtReportCtrl::RowsTop() const
 {
     CRect rcTop;

@@ -106,6 +106,17 @@ public:
     ULONGLONG LastPressTaken() const { return m_ullPressTaken; }
     // Every shown row changed under the pointer now (a pane that covered the list went).
     void RowsUncovered();
+    // What the screen shows of the rows' area where the list lies uncovered on it, against
+    // what the list last painted there: the same; something else (the system has not put
+    // the paint on the screen yet); or nothing of the rows shows (hidden, minimised,
+    // covered, off the screen) or the screen cannot be read.
+    enum class ScreenShows
+    {
+        Painted,
+        Other,
+        Nothing
+    };
+    ScreenShows CompareRowsWithScreen() const;
     // Dropped input: the selected row is selected no more; the focus stays, so that the
     // keys go on from there.
     void DropSelectionForRefused();
