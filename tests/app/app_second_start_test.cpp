@@ -8,6 +8,7 @@
 #include "main_window_fixture.h"
 #include "main_window_groups_fixture.h"
 #include "owned_box.h"
+#include "res/resource.h"
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -61,6 +62,42 @@ bool KeyExists(const char* subKey)
     ::RegCloseKey(hKey);
     return true;
 }
+
+// The tick of the last work a copy's main window noted, 0 when none.
+DWORD NotedWork(HWND hMain) { return (DWORD)(ULONG_PTR)::GetPropA(hMain, "NimboPurgelet.Working"); }
+
+// nCount programs of the user's own that make the list long, removed with this.
+class LongList
+{
+public:
+    explicit LongList(int nCount) : m_nCount(nCount)
+    {
+        for (int i = 0; i < m_nCount && m_bSeeded; ++i) {
+            HKEY hKey = NULL;
+            const std::string name = Name(i);
+            m_bSeeded = ::RegCreateKeyExA(HKEY_CURRENT_USER, (UninstallKeyPath + name).c_str(), 0, NULL, 0,
+                                          KEY_SET_VALUE, NULL, &hKey, NULL) == ERROR_SUCCESS &&
+                        ::RegSetValueExA(hKey, "DisplayName", 0, REG_SZ, (const BYTE*)name.c_str(),
+                                         (DWORD)name.size() + 1) == ERROR_SUCCESS;
+            if (hKey != NULL) ::RegCloseKey(hKey);
+        }
+    }
+    ~LongList()
+    {
+        for (int i = 0; i < m_nCount; ++i) ::RegDeleteKeyA(HKEY_CURRENT_USER, (UninstallKeyPath + Name(i)).c_str());
+    }
+    bool Seeded() const { return m_bSeeded; }
+
+private:
+    static std::string Name(int i)
+    {
+        char name[32];
+        sprintf(name, "Long list %05d", i);
+        return name;
+    }
+    const int m_nCount;
+    bool m_bSeeded = true;
+};
 
 // A copy of the program started from its file; ended (bounded) when the test is over.
 class Copy
@@ -131,7 +168,7 @@ protected:
         m_keptGroups.Restore();
     }
     // Starts the first copy and waits until its window shows.
-    HWND StartFirst(Copy& first)
+    HWND StartFirst(Copy& first, DWORD dwWaitMs = 60000)
     {
         if (!first.Start()) return NULL;
         HWND hFirst = NULL;
@@ -143,7 +180,7 @@ protected:
                 hFirst = pid == first.Id() ? windows[0] : NULL;
                 return hFirst != NULL && ::IsWindowVisible(hFirst);
             },
-            60000);
+            dwWaitMs);
         return hFirst != NULL && ::IsWindowVisible(hFirst) ? hFirst : NULL;
     }
 
@@ -310,5 +347,57 @@ TEST_F(AppSecondStart, AStartBehindACopyThatDoesNotRespondSaysSoAndEndsWithItsOw
     }
     ::PostMessageA(hFirst, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(first.Ended(30000));
+    EXPECT_EQ(m_strBytes, mainwindowtest::ReadFile(m_strGroups));
+}
+
+// The first copy reads a long list again (F5) and takes no messages until it is through: a
+// second start waits for it, brings it up (restored from the taskbar) once it is free, and
+// ends with code 0 and no box. Its thread suspended in the midst of that work, the copy
+// notes no more work, and the start says it does not respond, with its own code.
+TEST_F(AppSecondStart, AStartWhileTheRunningCopyReadsALongListBringsItUpOnceItIsFree)
+{
+    LongList list(40000);
+    ASSERT_TRUE(list.Seeded());
+    Copy first;
+    const HWND hFirst = StartFirst(first, 300000);
+    ASSERT_TRUE(hFirst != NULL);
+    for (bool bSuspended : {false, true}) {
+        SCOPED_TRACE(bSuspended ? "its thread suspended at work" : "at work");
+        ::ShowWindow(hFirst, SW_MINIMIZE);
+        ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return ::IsIconic(hFirst) != FALSE; }, 10000));
+        const DWORD dwNoted = NotedWork(hFirst);
+        ::PostMessageA(hFirst, WM_COMMAND, ID_VIEW_REFRESH, 0);
+        ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return NotedWork(hFirst) != dwNoted; }, 60000));
+        if (bSuspended) ::SuspendThread(first.Info().hThread);
+        const DWORD dwStarted = ::GetTickCount();
+        Copy second;
+        ASSERT_TRUE(second.Start());
+        HWND hBox = NULL;
+        ASSERT_TRUE(
+            mainwindowtest::PumpUntil([&] { return (hBox = BoxOf(second.Id())) != NULL || second.Ended(0); }, 300000));
+        if (bSuspended) {
+            ASSERT_TRUE(hBox != NULL) << "ended without a word, exit code " << second.ExitCode();
+            char szText[512] = "";
+            ::GetDlgItemTextA(hBox, 0xFFFF, szText, sizeof(szText));
+            EXPECT_EQ(RunningCopyNotRespondingText(), szText);
+            ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            EXPECT_TRUE(second.Ended(30000));
+            EXPECT_EQ((DWORD)kRunningCopyHangsExitCode, second.ExitCode());
+            ::ResumeThread(first.Info().hThread);
+            DWORD_PTR dwAnswer = 0;
+            EXPECT_NE(0, ::SendMessageTimeoutA(hFirst, WM_NULL, 0, 0, SMTO_NORMAL, 300000, &dwAnswer)) << "runs on";
+            continue;
+        }
+        EXPECT_TRUE(hBox == NULL) << "a box instead of the running copy";
+        EXPECT_EQ(0u, second.ExitCode());
+        EXPECT_TRUE(mainwindowtest::PumpUntil([&] { return !::IsIconic(hFirst); }, 10000)) << "restored";
+        EXPECT_FALSE(first.Ended(0));
+        // The work went on well past the time a start gives a silent window: a start that
+        // did not wait for it would have given up.
+        EXPECT_GE((LONG)(NotedWork(hFirst) - dwStarted), (LONG)(kRunningCopyAnswerWait + 2000))
+            << "the list was read too fast to tell: make it longer";
+    }
+    ::PostMessageA(hFirst, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_TRUE(first.Ended(60000));
     EXPECT_EQ(m_strBytes, mainwindowtest::ReadFile(m_strGroups));
 }
