@@ -67,36 +67,20 @@ bool KeyExists(const char* subKey)
 DWORD NotedWork(HWND hMain) { return (DWORD)(ULONG_PTR)::GetPropA(hMain, "NimboPurgelet.Working"); }
 
 // nCount programs of the user's own that make the list long, removed with this.
-class LongList
+struct LongList
 {
-public:
-    explicit LongList(int nCount) : m_nCount(nCount)
+    explicit LongList(int nCount) : nCount(nCount)
     {
-        for (int i = 0; i < m_nCount && m_bSeeded; ++i) {
-            HKEY hKey = NULL;
-            const std::string name = Name(i);
-            m_bSeeded = ::RegCreateKeyExA(HKEY_CURRENT_USER, (UninstallKeyPath + name).c_str(), 0, NULL, 0,
-                                          KEY_SET_VALUE, NULL, &hKey, NULL) == ERROR_SUCCESS &&
-                        ::RegSetValueExA(hKey, "DisplayName", 0, REG_SZ, (const BYTE*)name.c_str(),
-                                         (DWORD)name.size() + 1) == ERROR_SUCCESS;
-            if (hKey != NULL) ::RegCloseKey(hKey);
-        }
+        for (int i = 0; i < nCount && bSeeded; ++i)
+            bSeeded = testsupport::RegistrySandbox::SetString(HKEY_CURRENT_USER, Key(i), "DisplayName", Key(i));
     }
     ~LongList()
     {
-        for (int i = 0; i < m_nCount; ++i) ::RegDeleteKeyA(HKEY_CURRENT_USER, (UninstallKeyPath + Name(i)).c_str());
+        for (int i = 0; i < nCount; ++i) ::RegDeleteKeyA(HKEY_CURRENT_USER, Key(i).c_str());
     }
-    bool Seeded() const { return m_bSeeded; }
-
-private:
-    static std::string Name(int i)
-    {
-        char name[32];
-        sprintf(name, "Long list %05d", i);
-        return name;
-    }
-    const int m_nCount;
-    bool m_bSeeded = true;
+    static std::string Key(int i) { return UninstallKeyPath + "Long list " + std::to_string(100000 + i); }
+    const int nCount;
+    bool bSeeded = true;
 };
 
 // A copy of the program started from its file; ended (bounded) when the test is over.
@@ -182,6 +166,21 @@ protected:
             },
             dwWaitMs);
         return hFirst != NULL && ::IsWindowVisible(hFirst) ? hFirst : NULL;
+    }
+
+    // The second start says in its box that the first copy does not respond, and ends with
+    // its own code once the box is answered.
+    void ExpectNotRespondingBox(Copy& second)
+    {
+        HWND hBox = NULL;
+        ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return (hBox = BoxOf(second.Id())) || second.Ended(0); }, 60000));
+        ASSERT_TRUE(hBox != NULL) << "ended without a word, exit code " << second.ExitCode();
+        char szText[512] = "";
+        ::GetDlgItemTextA(hBox, 0xFFFF, szText, sizeof(szText));
+        EXPECT_EQ(RunningCopyNotRespondingText(), szText);
+        ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_TRUE(second.Ended(30000));
+        EXPECT_EQ((DWORD)kRunningCopyHangsExitCode, second.ExitCode());
     }
 
     const std::string m_strBytes =
@@ -332,15 +331,7 @@ TEST_F(AppSecondStart, AStartBehindACopyThatDoesNotRespondSaysSoAndEndsWithItsOw
         bStopped ? (DWORD)nt("NtSuspendProcess") : ::SuspendThread(first.Info().hThread);
         Copy second;
         ASSERT_TRUE(second.Start());
-        HWND hBox = NULL;
-        ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return (hBox = BoxOf(second.Id())) || second.Ended(0); }, 60000));
-        ASSERT_TRUE(hBox != NULL) << "ended without a word, exit code " << second.ExitCode();
-        char szText[512] = "";
-        ::GetDlgItemTextA(hBox, 0xFFFF, szText, sizeof(szText));
-        EXPECT_EQ(RunningCopyNotRespondingText(), szText);
-        ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        EXPECT_TRUE(second.Ended(30000));
-        EXPECT_EQ((DWORD)kRunningCopyHangsExitCode, second.ExitCode());
+        ExpectNotRespondingBox(second);
         bStopped ? (DWORD)nt("NtResumeProcess") : ::ResumeThread(first.Info().hThread);
         DWORD_PTR dwAnswer = 0;
         EXPECT_NE(0, ::SendMessageTimeoutA(hFirst, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &dwAnswer)) << "runs on";
@@ -357,7 +348,7 @@ TEST_F(AppSecondStart, AStartBehindACopyThatDoesNotRespondSaysSoAndEndsWithItsOw
 TEST_F(AppSecondStart, AStartWhileTheRunningCopyReadsALongListBringsItUpOnceItIsFree)
 {
     LongList list(40000);
-    ASSERT_TRUE(list.Seeded());
+    ASSERT_TRUE(list.bSeeded);
     Copy first;
     const HWND hFirst = StartFirst(first, 300000);
     ASSERT_TRUE(hFirst != NULL);
@@ -372,31 +363,22 @@ TEST_F(AppSecondStart, AStartWhileTheRunningCopyReadsALongListBringsItUpOnceItIs
         const DWORD dwStarted = ::GetTickCount();
         Copy second;
         ASSERT_TRUE(second.Start());
-        HWND hBox = NULL;
-        ASSERT_TRUE(
-            mainwindowtest::PumpUntil([&] { return (hBox = BoxOf(second.Id())) != NULL || second.Ended(0); }, 300000));
         if (bSuspended) {
-            ASSERT_TRUE(hBox != NULL) << "ended without a word, exit code " << second.ExitCode();
-            char szText[512] = "";
-            ::GetDlgItemTextA(hBox, 0xFFFF, szText, sizeof(szText));
-            EXPECT_EQ(RunningCopyNotRespondingText(), szText);
-            ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            EXPECT_TRUE(second.Ended(30000));
-            EXPECT_EQ((DWORD)kRunningCopyHangsExitCode, second.ExitCode());
+            ExpectNotRespondingBox(second);
             ::ResumeThread(first.Info().hThread);
-            DWORD_PTR dwAnswer = 0;
-            EXPECT_NE(0, ::SendMessageTimeoutA(hFirst, WM_NULL, 0, 0, SMTO_NORMAL, 300000, &dwAnswer)) << "runs on";
             continue;
         }
-        EXPECT_TRUE(hBox == NULL) << "a box instead of the running copy";
-        EXPECT_EQ(0u, second.ExitCode());
+        HWND hBox = NULL;
+        ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return (hBox = BoxOf(second.Id())) || second.Ended(0); }, 300000));
+        EXPECT_TRUE(hBox == NULL && second.ExitCode() == 0) << "a box, exit code " << second.ExitCode();
         EXPECT_TRUE(mainwindowtest::PumpUntil([&] { return !::IsIconic(hFirst); }, 10000)) << "restored";
-        EXPECT_FALSE(first.Ended(0));
         // The work went on well past the time a start gives a silent window: a start that
         // did not wait for it would have given up.
         EXPECT_GE((LONG)(NotedWork(hFirst) - dwStarted), (LONG)(kRunningCopyAnswerWait + 2000))
             << "the list was read too fast to tell: make it longer";
     }
+    DWORD_PTR dwAnswer = 0;
+    EXPECT_NE(0, ::SendMessageTimeoutA(hFirst, WM_NULL, 0, 0, SMTO_NORMAL, 300000, &dwAnswer)) << "runs on";
     ::PostMessageA(hFirst, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(first.Ended(60000));
     EXPECT_EQ(m_strBytes, mainwindowtest::ReadFile(m_strGroups));

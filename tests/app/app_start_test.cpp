@@ -261,11 +261,9 @@ private:
                 m_hWnd = ::CreateWindowExA(0, "STATIC", "working copy", WS_OVERLAPPEDWINDOW, 120, 120, 300, 200, NULL,
                                            NULL, NULL, NULL);
                 MarkMainWindow(m_hWnd, true);
-                m_dwWorkStart = ::GetTickCount();
-            }
-            if (m_dwWorkMs != 0 && !::IsWindowVisible(m_hWnd)) {
                 // At work: it takes no message meanwhile.
-                while (::GetTickCount() - m_dwWorkStart < m_dwWorkMs) NoteMainWindowWorking();
+                for (const DWORD dwStart = ::GetTickCount(); ::GetTickCount() - dwStart < m_dwWorkMs;)
+                    NoteMainWindowWorking();
                 ::ShowWindow(m_hWnd, SW_SHOWNA);
             }
             MSG msg;
@@ -284,7 +282,6 @@ private:
     std::atomic<HANDLE> m_hMutex{NULL};
     std::atomic<bool> m_bOwned{false}, m_bShow{false}, m_bEnd{false}, m_bClosing{false};
     std::atomic<DWORD> m_dwWorkMs{0};
-    DWORD m_dwWorkStart = 0;
     std::function<bool()> m_showWhen;
     std::atomic<HWND> m_hWnd{NULL}, m_hBox{NULL};
 };
