@@ -69,17 +69,19 @@ DWORD NotedWork(HWND hMain) { return (DWORD)(ULONG_PTR)::GetPropA(hMain, "NimboP
 // nCount programs of the user's own that make the list long, removed with this.
 struct LongList
 {
-    explicit LongList(int nCount) : nCount(nCount)
-    {
-        for (int i = 0; i < nCount && bSeeded; ++i)
-            bSeeded = testsupport::RegistrySandbox::SetString(HKEY_CURRENT_USER, Key(i), "DisplayName", Key(i));
-    }
+    explicit LongList(int nCount) { Grow(nCount); }
     ~LongList()
     {
         for (int i = 0; i < nCount; ++i) ::RegDeleteKeyA(HKEY_CURRENT_USER, Key(i).c_str());
     }
+    // Adds nMore entries after those seeded already.
+    void Grow(int nMore)
+    {
+        for (const int nEnd = nCount + nMore; nCount < nEnd && bSeeded; ++nCount)
+            bSeeded = testsupport::RegistrySandbox::SetString(HKEY_CURRENT_USER, Key(nCount), "DisplayName", Key(nCount));
+    }
     static std::string Key(int i) { return UninstallKeyPath + "Long list " + std::to_string(100000 + i); }
-    const int nCount;
+    int nCount = 0;
     bool bSeeded = true;
 };
 
@@ -352,8 +354,11 @@ TEST_F(AppSecondStart, AStartWhileTheRunningCopyReadsALongListBringsItUpOnceItIs
     Copy first;
     const HWND hFirst = StartFirst(first, 300000);
     ASSERT_TRUE(hFirst != NULL);
-    for (bool bSuspended : {false, true}) {
-        SCOPED_TRACE(bSuspended ? "its thread suspended at work" : "at work");
+    // A machine that reads the list faster than a start waits for a silent window proves
+    // nothing with it: the list grows (twice at most) until the work outlasts that wait.
+    for (int nRound = 0; nRound < 4; ++nRound) {
+        const bool bSuspended = nRound == 3;
+        SCOPED_TRACE(bSuspended ? "its thread suspended at work" : "at work, " + std::to_string(list.nCount) + " entries");
         ::ShowWindow(hFirst, SW_MINIMIZE);
         ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return ::IsIconic(hFirst) != FALSE; }, 10000));
         const DWORD dwNoted = NotedWork(hFirst);
@@ -374,8 +379,13 @@ TEST_F(AppSecondStart, AStartWhileTheRunningCopyReadsALongListBringsItUpOnceItIs
         EXPECT_TRUE(mainwindowtest::PumpUntil([&] { return !::IsIconic(hFirst); }, 10000)) << "restored";
         // The work went on well past the time a start gives a silent window: a start that
         // did not wait for it would have given up.
-        EXPECT_GE((LONG)(NotedWork(hFirst) - dwStarted), (LONG)(kRunningCopyAnswerWait + 2000))
-            << "the list was read too fast to tell: make it longer";
+        if ((LONG)(NotedWork(hFirst) - dwStarted) >= (LONG)(kRunningCopyAnswerWait + 2000)) {
+            nRound = 2;
+            continue;
+        }
+        ASSERT_LT(nRound, 2) << "the list was read too fast to tell, at " << list.nCount << " entries";
+        list.Grow(list.nCount);
+        ASSERT_TRUE(list.bSeeded);
     }
     DWORD_PTR dwAnswer = 0;
     EXPECT_NE(0, ::SendMessageTimeoutA(hFirst, WM_NULL, 0, 0, SMTO_NORMAL, 300000, &dwAnswer)) << "runs on";
