@@ -3,6 +3,7 @@
 #include "app/click_message.h"
 #include "app/clipboard_text.h"
 #include "app/input_rule.h"
+#include "app/purgelet_app.h"
 #include "app/ui_manager.h"
 #include "catalogue/groups.h"
 #include "catalogue/options.h"
@@ -146,8 +147,13 @@ bool CPageUninstallList::IsFilteredOut(const ProgramEntry* pEntry) const
     return false;
 }
 
+void CPageUninstallList::Reading() { NoteMainWindowWorking(); }
+
 void CPageUninstallList::AddProgram(ProgramEntry* entry)
 {
+    // A long list takes the thread from its messages for a while: a start asking meanwhile
+    // learns that this copy works.
+    NoteMainWindowWorking();
     if (entry == NULL || IsFilteredOut(entry)) return;
     // The row comes with its record: the list asks for none afterwards, which would
     // cost every row a change of item and its notifications.
@@ -557,6 +563,7 @@ int CALLBACK CPageUninstallList::CompareRows(LPARAM lParam1, LPARAM lParam2, LPA
     const ReportRowData* pRow2 = (const ReportRowData*)lParam2;
     const ProgramEntry* a = pRow1 != NULL ? (const ProgramEntry*)pRow1->pUserData : NULL;
     const ProgramEntry* b = pRow2 != NULL ? (const ProgramEntry*)pRow2->pUserData : NULL;
+    NoteMainWindowWorking();
     if (pPage == NULL || a == NULL || b == NULL) return 0;
     int nResult = 0;
     switch (pPage->m_wndList.m_nSortColumn) {

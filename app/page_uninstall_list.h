@@ -20,6 +20,8 @@ public:
 
     // IUninstallManager: one entry of the catalogue, in catalogue order.
     void AddProgram(ProgramEntry* entry) override;
+    // IUninstallManager: the registry's reading gets on (the window is at work meanwhile).
+    void Reading() override;
 
     // Reads the registry again, fills and sorts the list. The program the user chose
     // stays selected while the list still shows it (found again by its registry key:

@@ -8,6 +8,7 @@
 #include "toolkit/menus/popup_menu_wnd.h"
 #include <shlobj.h>
 #include <shellapi.h>
+#include <algorithm>
 #include <string.h>
 #include <vector>
 
@@ -46,6 +47,12 @@ namespace
 // The mark of a running copy's main window, found by a second start, and of one closing.
 const char kMainWindowMark[] = "NimboPurgelet.MainWindow";
 const char kClosingMark[] = "NimboPurgelet.Closing";
+// The tick count at the main window's last note of work (NoteMainWindowWorking), odd so
+// that it is never the property's "none". The clock is the system's, the same in every
+// process, so a start reads how long ago the running copy last got on with its work.
+const char kWorkingMark[] = "NimboPurgelet.Working";
+// The window that notes of work go to: the one marked last, while it is marked.
+HWND g_hMarkedMain = NULL;
 
 struct MarkedWindow
 {
@@ -72,10 +79,25 @@ HWND FindWindowMarked(const char* mark)
 void MarkMainWindow(HWND hWnd, bool bMark)
 {
     // A property is removed before its window goes, as the system asks.
-    if (bMark)
+    if (bMark) {
         ::SetPropA(hWnd, kMainWindowMark, (HANDLE)1);
-    else
+        g_hMarkedMain = hWnd;
+    } else {
         ::RemovePropA(hWnd, kMainWindowMark);
+        ::RemovePropA(hWnd, kWorkingMark);
+        if (g_hMarkedMain == hWnd) g_hMarkedMain = NULL;
+    }
+}
+
+void NoteMainWindowWorking()
+{
+    // The step keeps a loop of thousands of rows to a few calls to the system a second.
+    static DWORD s_dwNoted = 0;
+    if (g_hMarkedMain == NULL) return;
+    const DWORD dwNow = ::GetTickCount();
+    if (s_dwNoted != 0 && dwNow - s_dwNoted < kWorkBeatStep) return;
+    s_dwNoted = dwNow | 1;
+    ::SetPropA(g_hMarkedMain, kWorkingMark, (HANDLE)(ULONG_PTR)s_dwNoted);
 }
 
 void MarkMainWindowClosing(HWND hWnd, bool bClosing)
@@ -118,6 +140,19 @@ HWND FindShownMainWindow()
     return ::IsWindowVisible(hMain) || (hPopup != hMain && ::IsWindowVisible(hPopup)) ? hMain : NULL;
 }
 
+// How long the running copy's main window has noted no work, MAXDWORD when it never did.
+DWORD QuietFor(HWND hMain)
+{
+    const DWORD dwNoted = (DWORD)(ULONG_PTR)::GetPropA(hMain, kWorkingMark);
+    if (dwNoted == 0) return MAXDWORD;
+    // The note may be a tick ahead of this process's read of the clock.
+    const LONG nAgo = (LONG)(::GetTickCount() - dwNoted);
+    return nAgo < 0 ? 0 : (DWORD)nAgo;
+}
+
+// How often a start that waits for a busy copy's answer looks whether it still works.
+const DWORD kAskStep = 1000;
+
 enum class StaysUp
 {
     Yes,
@@ -126,20 +161,32 @@ enum class StaysUp
 };
 
 // Asks the running copy's main window whether it stays up. A copy busy with a box or a
-// launched program answers from its message loop, after any input queued before; one
-// whose thread is suspended, stopped or stuck answers never, and the start judges it as
-// the system judges a window that takes no messages: after kRunningCopyAnswerWait, or at
-// once when the system has called it hung already.
+// launched program answers from its message loop, after any input queued before. One at
+// work on its own thread (a long list read or sorted) answers once the work is done, and
+// notes the work meanwhile: the start waits for it as long as the notes come, since the
+// system, which calls any window hung that took no message for five seconds, cannot tell
+// it from a dead one. One whose thread is suspended, stopped or stuck neither answers nor
+// notes: after kRunningCopyAnswerWait of that silence it is judged not to respond.
 StaysUp AskStaysUp(HWND hMain)
 {
-    DWORD_PTR dwAnswer = 0;
-    if (::SendMessageTimeoutA(hMain, g_nMsgStaysUp, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kRunningCopyAnswerWait,
-                              &dwAnswer) != 0)
-        return dwAnswer == (DWORD_PTR)kMayClose ? StaysUp::MayClose : StaysUp::Yes;
-    const DWORD dwError = ::GetLastError();
-    if (!::IsWindow(hMain)) return StaysUp::MayClose;
-    // A copy under higher rights may not be asked at all: it is brought up as it is.
-    return dwError == ERROR_ACCESS_DENIED ? StaysUp::Yes : StaysUp::NoAnswer;
+    const DWORD dwAsked = ::GetTickCount();
+    for (;;) {
+        const DWORD dwSent = ::GetTickCount();
+        DWORD_PTR dwAnswer = 0;
+        // Each question the busy copy did not take in time stays in its queue and is answered
+        // in turn, before the one asked last.
+        if (::SendMessageTimeoutA(hMain, g_nMsgStaysUp, 0, 0, SMTO_NORMAL, kAskStep, &dwAnswer) != 0)
+            return dwAnswer == (DWORD_PTR)kMayClose ? StaysUp::MayClose : StaysUp::Yes;
+        const DWORD dwError = ::GetLastError();
+        if (!::IsWindow(hMain)) return StaysUp::MayClose;
+        // A copy under higher rights may not be asked at all: it is brought up as it is.
+        if (dwError == ERROR_ACCESS_DENIED) return StaysUp::Yes;
+        // Silent since the question, or since its last note of work when that came later.
+        const DWORD dwSilent = std::min<DWORD>(::GetTickCount() - dwAsked, QuietFor(hMain));
+        if (dwSilent >= kRunningCopyAnswerWait) return StaysUp::NoAnswer;
+        const DWORD dwSpent = ::GetTickCount() - dwSent;
+        if (dwSpent < kAskStep) ::Sleep(kAskStep - dwSpent);
+    }
 }
 }  // namespace
 
@@ -167,18 +214,20 @@ bool TakeInstanceMutex(HANDLE* phHeldElsewhere)
     return true;
 }
 
+// Neither text tells the user to end the running copy: a copy that seems to hang may be
+// storing the groups, and ended midway it would lose what the user changed.
 std::string RunningCopyHangsText()
 {
-    return "Nimbo Purgelet is running already, but its window has not shown within two minutes: the running copy "
-           "may hang.\r\n\r\nThis start ends. If no window shows, end the running copy (Purgelet.exe in the Task "
-           "Manager) and start the program again.";
+    return "Nimbo Purgelet is running already, but its window has not shown within two minutes.\r\n\r\n"
+           "This start ends. Leave the running copy running: it may be storing your groups. Start the program "
+           "again once its window shows.";
 }
 
 std::string RunningCopyNotRespondingText()
 {
-    return "Nimbo Purgelet is running already, but the running copy does not respond: it is busy or hangs.\r\n\r\n"
-           "This start ends. Wait until the running copy responds, or end it (Purgelet.exe in the Task Manager), and "
-           "start the program again.";
+    return "Nimbo Purgelet is running already, but the running copy does not respond: its window has taken no "
+           "messages for several seconds.\r\n\r\nThis start ends. Leave the running copy running: it may be "
+           "storing your groups. Start the program again once its window responds.";
 }
 
 RunningCopyOutcome ShowRunningInstance(HANDLE hHeldElsewhere, DWORD dwPatience)
@@ -207,6 +256,10 @@ RunningCopyOutcome ShowRunningInstance(HANDLE hHeldElsewhere, DWORD dwPatience)
             if (hClosing != hClosingSeen) ::SetForegroundWindow(hPopup);
             hClosingSeen = hClosing;
         }
+        // A copy that reads a long list before its window shows is on its way, not hanging:
+        // the patience counts from its last note of work.
+        const HWND hMarked = hMain != NULL ? NULL : FindRunningMainWindow();
+        if (hMarked != NULL && QuietFor(hMarked) < kRunningCopyAnswerWait) dwStart = ::GetTickCount();
         if (::GetTickCount() - dwStart >= dwPatience) {
             hMain = FindShownMainWindow();
             break;

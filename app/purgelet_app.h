@@ -97,6 +97,14 @@ void ShowInRegEdit(const wchar_t* registryPath);
 bool TakeInstanceMutex(HANDLE* phHeldElsewhere = NULL);
 // Marks (or unmarks, before it is destroyed) the main window as the running copy's.
 void MarkMainWindow(HWND hWnd, bool bMark);
+// Notes that the running copy's main window (marked by MarkMainWindow) is at work on its
+// own thread and takes no messages meanwhile: every step of a long loop (a refresh, a
+// refill, the sort) calls it, and it costs a look at the clock but every kWorkBeatStep. A
+// start that asks that window while the notes keep coming waits for its answer however
+// long the work lasts; only a window silent, without a note, for kRunningCopyAnswerWait
+// is said not to respond.
+void NoteMainWindowWorking();
+const DWORD kWorkBeatStep = 200;
 // Marks the main window as closing once its close is decided (its running mark goes), or
 // takes that mark away before it is destroyed: a start waits for a closing copy to end.
 void MarkMainWindowClosing(HWND hWnd, bool bClosing);
@@ -119,9 +127,10 @@ HWND FindClosingMainWindow();
 // and lives: its window is made within a few seconds of its start even on a loaded
 // machine (and the first refresh, however long, runs with the window made already).
 const DWORD kRunningCopyPatience = 2 * 60 * 1000;
-// How long a second start waits for the shown window's answer: as long as the system
-// gives a window before it calls it not responding. A copy that is busy with a box or a
-// launched program still takes its messages and answers at once.
+// How long a second start waits for the shown window's answer while that window's copy
+// gives no sign of work (NoteMainWindowWorking): as long as the system gives a window
+// before it calls it not responding. A copy that is busy with a box or a launched program
+// still takes its messages and answers at once; one at work on a long list notes its work.
 const DWORD kRunningCopyAnswerWait = 5000;
 // What a start made while another copy holds the mutex came to.
 enum class RunningCopyOutcome
@@ -131,11 +140,12 @@ enum class RunningCopyOutcome
     Hangs,  // its window did not show in time or did not answer, said in a box: this start ends
 };
 // Waits for the running copy's window to show, as long as that copy holds the mutex
-// (at most dwPatience ms), and brings the window, or the box it shows, to the front,
-// restored when minimised; hHeldElsewhere (from TakeInstanceMutex) is closed then. A
-// window that never shows (RunningCopyHangsText) or that does not answer within
-// kRunningCopyAnswerWait (RunningCopyNotRespondingText) is reported in a box. Ended:
-// this process holds the mutex, through hHeldElsewhere, and starts as the one copy.
+// (at most dwPatience ms after its last note of work), and brings the window, or the box
+// it shows, to the front, restored when minimised, once it answered; hHeldElsewhere (from
+// TakeInstanceMutex) is closed then. A window that never shows (RunningCopyHangsText), or
+// that neither answers nor notes work for kRunningCopyAnswerWait
+// (RunningCopyNotRespondingText), is reported in a box. Ended: this process holds the
+// mutex, through hHeldElsewhere, and starts as the one copy.
 RunningCopyOutcome ShowRunningInstance(HANDLE hHeldElsewhere, DWORD dwPatience = kRunningCopyPatience);
 // The box's text when the running copy's window has not shown in time.
 std::string RunningCopyHangsText();

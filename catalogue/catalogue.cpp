@@ -55,6 +55,8 @@ bool FoldedSubkeyNames(HKEY key, DWORD limit, std::vector<std::wstring>& names) 
 // flowing while each one waits for its answer.
 const size_t kMaxReaders = 8;
 const size_t kMinKeysPerReader = 256;
+// How often the refreshing thread, waiting for the other readers, looks at their progress.
+const DWORD kProgressStepMs = 100;
 
 }  // namespace
 
@@ -73,15 +75,15 @@ bool CVrelPurgelet::Refresh(IUninstallManager* manager) {
     bool complete = true;
     try {
         ScanBuffers buffers;
-        EnumerateRoot(HKEY_CURRENT_USER, 0, buffers);
+        EnumerateRoot(HKEY_CURRENT_USER, 0, buffers, manager);
         if (registry::HasTwoMachineViews()) {
             // Each process on 64-bit Windows sees only its own view unless it asks (most
             // programs register through a 32-bit installer): both are read, the 64-bit
             // programs first, as the platform's own list does, in whichever build.
-            EnumerateRoot(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, buffers);
-            EnumerateRoot(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, buffers);
+            EnumerateRoot(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, buffers, manager);
+            EnumerateRoot(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, buffers, manager);
         } else {
-            EnumerateRoot(HKEY_LOCAL_MACHINE, 0, buffers);
+            EnumerateRoot(HKEY_LOCAL_MACHINE, 0, buffers, manager);
         }
     } catch (CVrelException&) {
         complete = false;
@@ -104,7 +106,7 @@ struct CVrelPurgelet::Slice {
     std::exception_ptr failure;
 };
 
-void CVrelPurgelet::EnumerateRoot(HKEY root, REGSAM view, ScanBuffers& buffers) {
+void CVrelPurgelet::EnumerateRoot(HKEY root, REGSAM view, ScanBuffers& buffers, IUninstallManager* manager) {
     HKEY uninstallKey = nullptr;
     if (::RegOpenKeyExA(root, UninstallKeyPath.c_str(), 0, KEY_READ | view, &uninstallKey) != ERROR_SUCCESS) return;
 
@@ -148,6 +150,7 @@ void CVrelPurgelet::EnumerateRoot(HKEY root, REGSAM view, ScanBuffers& buffers) 
             if (rc == ERROR_MORE_DATA) Grow(name, std::min(name.size() * 2, kMaxNameBuffer));
         }
         if (rc == ERROR_NO_MORE_ITEMS) break;  // subkeys were deleted meanwhile
+        if (manager) manager->Reading();
         if (rc != ERROR_SUCCESS || length >= name.size()) continue;
         names.emplace_back(name.data(), length);
     }
@@ -169,15 +172,22 @@ void CVrelPurgelet::EnumerateRoot(HKEY root, REGSAM view, ScanBuffers& buffers) 
     }
     std::exception_ptr failure;
     try {
-        ReadPrograms(scan, names, slices[0].first, slices[0].last, slices[0].out);
+        ReadPrograms(scan, names, slices[0].first, slices[0].last, slices[0].out, manager);
         for (size_t i = 1; i < readers; ++i)
-            if (!slices[i].thread) ReadPrograms(scan, names, slices[i].first, slices[i].last, slices[i].out);
+            if (!slices[i].thread) ReadPrograms(scan, names, slices[i].first, slices[i].last, slices[i].out, manager);
     } catch (...) {
         failure = std::current_exception();  // once the other readers are done with the keys
     }
+    // The other readers may still be at it: the manager hears of their progress, and of none
+    // once they stop getting on (a reader that never ends must not pass for work going on).
+    size_t keysSeen = scan.keysRead.load();
     for (size_t i = 1; i < readers; ++i) {
         if (!slices[i].thread) continue;
-        ::WaitForSingleObject(slices[i].thread, INFINITE);
+        while (::WaitForSingleObject(slices[i].thread, kProgressStepMs) == WAIT_TIMEOUT) {
+            const size_t keysNow = scan.keysRead.load();
+            if (manager && keysNow != keysSeen) manager->Reading();
+            keysSeen = keysNow;
+        }
         ::CloseHandle(slices[i].thread);
     }
     for (Slice& slice : slices) {
@@ -201,11 +211,13 @@ DWORD WINAPI CVrelPurgelet::ReadSlice(LPVOID param) {
 }
 
 void CVrelPurgelet::ReadPrograms(const RootScan& scan, const std::vector<std::wstring>& names, size_t first,
-                                 size_t last, std::vector<ProgramEntry*>& out) {
+                                 size_t last, std::vector<ProgramEntry*>& out, IUninstallManager* reading) {
     ScanBuffers buffers;
     for (size_t i = first; i < last; ++i) {
         ProgramEntry* entry = ReadProgram(scan, names[i], buffers);
         if (entry) out.push_back(entry);
+        scan.keysRead.fetch_add(1, std::memory_order_relaxed);
+        if (reading) reading->Reading();
     }
 }
 

@@ -3,6 +3,7 @@
 // the Add/Remove Programs cache figures, and hands the entries to a view.
 #pragma once
 #include <windows.h>
+#include <atomic>
 #include <string>
 #include <vector>
 #include "catalogue/program_entry.h"
@@ -55,12 +56,14 @@ private:
         HKEY arpCacheKey;
         bool arpNamesKnown;               // else each entry tries to open its record
         std::vector<std::wstring> arpNames;  // folded to one case, sorted
+        mutable std::atomic<size_t> keysRead{0};  // by all readers, for the progress told
     };
 
-    void EnumerateRoot(HKEY root, REGSAM view, ScanBuffers& buffers);
+    void EnumerateRoot(HKEY root, REGSAM view, ScanBuffers& buffers, IUninstallManager* manager);
     // Reads the programs of names[first, last) in order; a thread runs this for each slice.
+    // The calling thread of Refresh passes its manager, which hears of every key read.
     static void ReadPrograms(const RootScan& scan, const std::vector<std::wstring>& names, size_t first, size_t last,
-                             std::vector<ProgramEntry*>& out);
+                             std::vector<ProgramEntry*>& out, IUninstallManager* reading = nullptr);
     static ProgramEntry* ReadProgram(const RootScan& scan, const std::wstring& subkeyName, ScanBuffers& buffers);
     struct Slice;
     static DWORD WINAPI ReadSlice(LPVOID param);

@@ -119,6 +119,10 @@ public:
 class IUninstallManager {
 public:
     virtual void AddProgram(ProgramEntry* entry) = 0;
+    // Called on the refreshing thread, now and then while the registry is read and before
+    // the first AddProgram, as long as the reading gets on: a view whose thread takes no
+    // messages meanwhile can tell that it is at work, not stuck.
+    virtual void Reading() {}
 
 protected:
     ~IUninstallManager() = default;

@@ -8,6 +8,7 @@
 #include "main_window_fixture.h"
 #include "main_window_groups_fixture.h"
 #include "owned_box.h"
+#include "res/resource.h"
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -61,6 +62,28 @@ bool KeyExists(const char* subKey)
     ::RegCloseKey(hKey);
     return true;
 }
+
+// The tick of the last work a copy's main window noted, 0 when none.
+DWORD NotedWork(HWND hMain) { return (DWORD)(ULONG_PTR)::GetPropA(hMain, "NimboPurgelet.Working"); }
+
+// nCount programs of the user's own that make the list long, removed with this.
+struct LongList
+{
+    explicit LongList(int nCount) { Grow(nCount); }
+    ~LongList()
+    {
+        for (int i = 0; i < nCount; ++i) ::RegDeleteKeyA(HKEY_CURRENT_USER, Key(i).c_str());
+    }
+    // Adds nMore entries after those seeded already.
+    void Grow(int nMore)
+    {
+        for (const int nEnd = nCount + nMore; nCount < nEnd && bSeeded; ++nCount)
+            bSeeded = testsupport::RegistrySandbox::SetString(HKEY_CURRENT_USER, Key(nCount), "DisplayName", Key(nCount));
+    }
+    static std::string Key(int i) { return UninstallKeyPath + "Long list " + std::to_string(100000 + i); }
+    int nCount = 0;
+    bool bSeeded = true;
+};
 
 // A copy of the program started from its file; ended (bounded) when the test is over.
 class Copy
@@ -131,7 +154,7 @@ protected:
         m_keptGroups.Restore();
     }
     // Starts the first copy and waits until its window shows.
-    HWND StartFirst(Copy& first)
+    HWND StartFirst(Copy& first, DWORD dwWaitMs = 60000)
     {
         if (!first.Start()) return NULL;
         HWND hFirst = NULL;
@@ -143,8 +166,23 @@ protected:
                 hFirst = pid == first.Id() ? windows[0] : NULL;
                 return hFirst != NULL && ::IsWindowVisible(hFirst);
             },
-            60000);
+            dwWaitMs);
         return hFirst != NULL && ::IsWindowVisible(hFirst) ? hFirst : NULL;
+    }
+
+    // The second start says in its box that the first copy does not respond, and ends with
+    // its own code once the box is answered.
+    void ExpectNotRespondingBox(Copy& second)
+    {
+        HWND hBox = NULL;
+        ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return (hBox = BoxOf(second.Id())) || second.Ended(0); }, 60000));
+        ASSERT_TRUE(hBox != NULL) << "ended without a word, exit code " << second.ExitCode();
+        char szText[512] = "";
+        ::GetDlgItemTextA(hBox, 0xFFFF, szText, sizeof(szText));
+        EXPECT_EQ(RunningCopyNotRespondingText(), szText);
+        ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_TRUE(second.Ended(30000));
+        EXPECT_EQ((DWORD)kRunningCopyHangsExitCode, second.ExitCode());
     }
 
     const std::string m_strBytes =
@@ -295,20 +333,63 @@ TEST_F(AppSecondStart, AStartBehindACopyThatDoesNotRespondSaysSoAndEndsWithItsOw
         bStopped ? (DWORD)nt("NtSuspendProcess") : ::SuspendThread(first.Info().hThread);
         Copy second;
         ASSERT_TRUE(second.Start());
-        HWND hBox = NULL;
-        ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return (hBox = BoxOf(second.Id())) || second.Ended(0); }, 60000));
-        ASSERT_TRUE(hBox != NULL) << "ended without a word, exit code " << second.ExitCode();
-        char szText[512] = "";
-        ::GetDlgItemTextA(hBox, 0xFFFF, szText, sizeof(szText));
-        EXPECT_EQ(RunningCopyNotRespondingText(), szText);
-        ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        EXPECT_TRUE(second.Ended(30000));
-        EXPECT_EQ((DWORD)kRunningCopyHangsExitCode, second.ExitCode());
+        ExpectNotRespondingBox(second);
         bStopped ? (DWORD)nt("NtResumeProcess") : ::ResumeThread(first.Info().hThread);
         DWORD_PTR dwAnswer = 0;
         EXPECT_NE(0, ::SendMessageTimeoutA(hFirst, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &dwAnswer)) << "runs on";
     }
     ::PostMessageA(hFirst, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(first.Ended(30000));
+    EXPECT_EQ(m_strBytes, mainwindowtest::ReadFile(m_strGroups));
+}
+
+// The first copy reads a long list again (F5) and takes no messages until it is through: a
+// second start waits for it, brings it up (restored from the taskbar) once it is free, and
+// ends with code 0 and no box. Its thread suspended in the midst of that work, the copy
+// notes no more work, and the start says it does not respond, with its own code.
+TEST_F(AppSecondStart, AStartWhileTheRunningCopyReadsALongListBringsItUpOnceItIsFree)
+{
+    LongList list(40000);
+    ASSERT_TRUE(list.bSeeded);
+    Copy first;
+    const HWND hFirst = StartFirst(first, 300000);
+    ASSERT_TRUE(hFirst != NULL);
+    // A machine that reads the list faster than a start waits for a silent window proves
+    // nothing with it: the list grows (twice at most) until the work outlasts that wait.
+    for (int nRound = 0; nRound < 4; ++nRound) {
+        const bool bSuspended = nRound == 3;
+        SCOPED_TRACE(bSuspended ? "its thread suspended at work" : "at work, " + std::to_string(list.nCount) + " entries");
+        ::ShowWindow(hFirst, SW_MINIMIZE);
+        ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return ::IsIconic(hFirst) != FALSE; }, 10000));
+        const DWORD dwNoted = NotedWork(hFirst);
+        ::PostMessageA(hFirst, WM_COMMAND, ID_VIEW_REFRESH, 0);
+        ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return NotedWork(hFirst) != dwNoted; }, 60000));
+        if (bSuspended) ::SuspendThread(first.Info().hThread);
+        const DWORD dwStarted = ::GetTickCount();
+        Copy second;
+        ASSERT_TRUE(second.Start());
+        if (bSuspended) {
+            ExpectNotRespondingBox(second);
+            ::ResumeThread(first.Info().hThread);
+            continue;
+        }
+        HWND hBox = NULL;
+        ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return (hBox = BoxOf(second.Id())) || second.Ended(0); }, 300000));
+        EXPECT_TRUE(hBox == NULL && second.ExitCode() == 0) << "a box, exit code " << second.ExitCode();
+        EXPECT_TRUE(mainwindowtest::PumpUntil([&] { return !::IsIconic(hFirst); }, 10000)) << "restored";
+        // The work went on well past the time a start gives a silent window: a start that
+        // did not wait for it would have given up.
+        if ((LONG)(NotedWork(hFirst) - dwStarted) >= (LONG)(kRunningCopyAnswerWait + 2000)) {
+            nRound = 2;
+            continue;
+        }
+        ASSERT_LT(nRound, 2) << "the list was read too fast to tell, at " << list.nCount << " entries";
+        list.Grow(list.nCount);
+        ASSERT_TRUE(list.bSeeded);
+    }
+    DWORD_PTR dwAnswer = 0;
+    EXPECT_NE(0, ::SendMessageTimeoutA(hFirst, WM_NULL, 0, 0, SMTO_NORMAL, 300000, &dwAnswer)) << "runs on";
+    ::PostMessageA(hFirst, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_TRUE(first.Ended(60000));
     EXPECT_EQ(m_strBytes, mainwindowtest::ReadFile(m_strGroups));
 }
