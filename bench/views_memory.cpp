@@ -6,6 +6,8 @@
 // go again. The reference is the one-view layout, measured in the same run.
 //
 // Usage: bench_views_memory [entries]   (default 100000; half get an ARP cache record)
+//        bench_views_memory --seed|--unseed 0|1 entries, then --window: one layout (1: split)
+//        seeded, or taken away, and the window measured over it alone.
 #include <windows.h>
 #include <psapi.h>
 #include <cstdio>
@@ -185,6 +187,12 @@ bool RunWindow(MemoryFigures& started, MemoryFigures& refreshed)
 int main(int argc, char** argv)
 {
     if (argc > 1 && std::strcmp(argv[1], kWindowArg) == 0) return MeasureWindow();
+    // Seeding takes longer than a start: one layout seeded once is measured over several builds.
+    for (const bool bSeed : {true, false})
+        if (argc > 3 && std::strcmp(argv[1], bSeed ? "--seed" : "--unseed") == 0) {
+            Seed(std::atoi(argv[2]) != 0, std::atoi(argv[3]), bSeed);
+            return 0;
+        }
     const int entries = BenchCountArg(argc, argv, 1, 100000);
     MemoryFigures started[2], refreshed[2];
     bool bOk = true;
