@@ -1,7 +1,9 @@
 // Alt+F4 with real keys, wherever the focus sits in the real main window (a pane, a page's
 // control, the group editor), reaches the window's close and ends it, as File > Exit does:
-// a control that kept the system's keys for itself would leave the window open.
+// a control that kept the system's keys for itself would leave the window open. In a
+// window the main one opened over itself, the key closes that window alone.
 #include "main_window_groups_fixture.h"
+#include "support/message_pump.h"
 #include <gtest/gtest.h>
 #include <functional>
 
@@ -75,4 +77,67 @@ TEST_F(MainWindowCloseKeysTest, AltF4ClosesTheWindowWhereverTheFocusIs)
         }));
         EXPECT_TRUE(TestApp().m_boxes.empty());
     }
+}
+
+// Alt+F4 made in a window the main one opened over itself (a dialog of the framework's
+// own loop, or the system's message box) closes that window alone, with its cancel: the
+// main window stays up, and its close is not asked later either.
+TEST_F(MainWindowCloseKeysTest, AltF4InADialogOrABoxClosesItAlone)
+{
+    const struct
+    {
+        const char* name;
+        UINT nCommand;
+        bool bProgram;  // the command acts on a selected program
+    } windows[] = {{"Options", ID_VIEW_OPTIONS, false},
+                   {"About", ID_APP_ABOUT, false},
+                   {"Add to Group", ID_PROGRAM_ADD_TO_GROUP, true},
+                   {"the Remove question", ID_PROGRAM_REMOVE_ENTRY, true}};
+    for (const auto& w : windows)
+    {
+        SCOPED_TRACE(w.name);
+        TestApp().m_bShowBoxes = true;
+        EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+            ::SetForegroundWindow(dlg.m_hWnd);
+            // Add to Group offers the groups of the user's own.
+            mainwindowtest::AddGroup("Corpus", "corpus");
+            CUiManager::GetInstance()->RefreshGroups();
+            if (w.bProgram)
+                ClickRow(dlg, "Corpus Reader");
+            ownedbox::BoxWatcher watcher(dlg.m_hWnd, [](HWND hBox) {
+                GUITHREADINFO info;
+                realinput::SleepUntil([&] { return realinput::ThreadInputOf(hBox, info) && info.hwndActive == hBox; },
+                                      ownedbox::kBoxWaitMs);
+                TapWith(VK_MENU, VK_F4);
+            });
+            ::PostMessageA(dlg.m_hWnd, WM_COMMAND, w.nCommand, 0);
+            ASSERT_TRUE(PumpUntil([&] { return watcher.Settled(dlg.m_hWnd); }, ownedbox::kBoxWaitMs + 10000));
+            watcher.Join();
+            EXPECT_TRUE(watcher.m_bFound);
+            EXPECT_FALSE(watcher.m_bStuck) << "Alt+F4 left the window open";
+            EXPECT_TRUE(testsupport::PumpUntilIdle());
+            EXPECT_TRUE(dlg.ContinueModal() && dlg.IsWindowVisible()) << "the main window closed";
+            EXPECT_TRUE(EntryExists("Reader"));
+        }));
+        TestApp().m_bShowBoxes = false;
+        EXPECT_TRUE(TestApp().m_boxes.empty());
+    }
+}
+
+// The close Alt+F4 asks is decided while the key is handled, before the window's thread
+// takes its next message: a start asking then whether the window stays up (a message sent
+// from another process, which comes before anything queued) hears that it may close.
+TEST_F(MainWindowCloseKeysTest, AltF4DecidesTheCloseBeforeTheNextMessage)
+{
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        ::SetForegroundWindow(dlg.m_hWnd);
+        ClickIn(List(dlg).m_hWnd);
+        ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == List(dlg).m_hWnd; }));
+        ASSERT_TRUE(mainwindowtest::SettleInput());
+        // As the loop hands the key over: F4 with Alt held, aimed at the focus.
+        MSG key = {List(dlg).m_hWnd, WM_SYSKEYDOWN, VK_F4, 0x203E0001, ::GetTickCount(), {0, 0}};
+        EXPECT_TRUE(AfxGetApp()->PreTranslateMessage(&key));
+        EXPECT_EQ(kMayClose, ::SendMessageA(dlg.m_hWnd, g_nMsgStaysUp, 0, 0));
+        EXPECT_FALSE(dlg.ContinueModal());
+    }));
 }
