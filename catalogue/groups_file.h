@@ -253,10 +253,11 @@ public:
     // holds once they do: the caller notes there what the write makes of the file, so that
     // a start after a death in between can tell whether the write got there. When the
     // replace is then refused or fails, `unnote` is called before the new bytes are deleted
-    // from beside the file: a note outlives its write only once the write took the name, or
-    // while those bytes still lie there to say that it did not.
+    // from beside the file (or the file set aside is put back): a note outlives its write
+    // only once the write took the name, or while those bytes still lie there to say that it
+    // did not. When `unnote` gives false (the note could not go), the bytes stay there.
     void BeforeReplace(std::function<void(const GroupsFileState& from, const GroupsFileState& to)> note,
-                       std::function<void()> unnote) {
+                       std::function<bool()> unnote) {
         m_beforeReplace = std::move(note);
         m_replaceUndone = std::move(unnote);
     }
@@ -318,5 +319,5 @@ private:
     int m_lastId;                       // the groups element's "LastId" as read or written
     int m_lowestTopId;                  // its "LowestTopId" likewise
     std::function<void(const GroupsFileState&, const GroupsFileState&)> m_beforeReplace;
-    std::function<void()> m_replaceUndone;
+    std::function<bool()> m_replaceUndone;
 };
