@@ -943,6 +943,15 @@ LONG WINAPI NotedValueDelete(HKEY hKey, LPCSTR pszName)
     return nResult;
 }
 
+// The registry refuses to delete a write's note.
+LONG WINAPI NoteDeleteRefused(HKEY hKey, LPCSTR pszName)
+{
+    const std::string name = pszName != NULL ? pszName : "", suffix = KeptWriteNoteName("");
+    if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+        return ERROR_ACCESS_DENIED;
+    return g_pRegDeleteValue(hKey, pszName);
+}
+
 // Makes each note of a write kept beside a record one of the first layout, as an earlier
 // build left it (also after a write that was then refused).
 void NotesOfTheFirstLayout()
@@ -985,7 +994,9 @@ TEST_F(MainWindowGroupsFileTest, ARecordWhoseWriteReachedTheFileIsNotAppliedAgai
         bool bFirstLayout;    // the note as an earlier build wrote it
         bool bApplied;
         std::string after;
-        char death = 'r';     // 'r' as the write takes the name, 'g' as the records it stored go
+        // 'r' as the write takes the name, 'g' as the records it stored go; refused: 'd' as
+        // its new bytes go, 'n' after the store, its note's delete refused
+        char death = 'r';
         bool bHeld = false;   // another program holds the file at the next start, then lets go
     } cases[] = {
         {"the file as the write left it", "", false, false, false, false, stored},
@@ -998,6 +1009,7 @@ TEST_F(MainWindowGroupsFileTest, ARecordWhoseWriteReachedTheFileIsNotAppliedAgai
         {"an earlier build's note, the file as the write left it", "", false, false, true, false, stored},
         {"died as the records went, then another program's edit", other, false, false, false, false, other, 'g'},
         {"the file held at the start", "", false, false, false, false, stored, 'r', true},
+        {"refused, the note stays, then another program's file", other, false, true, false, true, merged, 'n'},
         {"an earlier build's note, another program's file held at the start", other, false, false, true, true,
          merged, 'r', true},
     };
@@ -1011,11 +1023,19 @@ TEST_F(MainWindowGroupsFileTest, ARecordWhoseWriteReachedTheFileIsNotAppliedAgai
         if (c.bRefused) {
             HeldFile reader(m_groupsFile, HeldFile::ReadingSharingReads);
             ASSERT_TRUE(reader.Hold());
-            g_strKeyAtTempDelete = atWrite;
+            g_strKeyAtTempDelete = c.death == 'n' ? "" : atWrite;
             g_pDeleteFile =
                 (decltype(g_pDeleteFile))testsupport::PatchImport("kernel32.dll", "DeleteFileA", (void*)&NotedDelete);
+            if (c.death == 'n')
+                g_pRegDeleteValue = (decltype(g_pRegDeleteValue))testsupport::PatchImport(
+                    "advapi32.dll", "RegDeleteValueA", (void*)&NoteDeleteRefused);
             EXPECT_NE(FileLines() + kNowHolds, LoadGroupsFileAndStoreKept());
             testsupport::PatchImport("kernel32.dll", "DeleteFileA", (void*)g_pDeleteFile);
+            if (c.death == 'n') {
+                testsupport::PatchImport("advapi32.dll", "RegDeleteValueA", (void*)g_pRegDeleteValue);
+                ASSERT_NE("", ReadKeptWriteNote(KeptRecordNames().at(0))) << "the replace was not refused";
+                MoveKept(kKeptChangesKey, atWrite, true);
+            }
             ASSERT_TRUE(g_strKeyAtTempDelete.empty()) << "the replace was not refused";
             reader.Release();
             ASSERT_TRUE(reader.Join());
