@@ -361,8 +361,9 @@ std::string CGroupsStore::Load()
 {
     // Another copy writes the file or its records, or its start looks at what writers left:
     // the load waits as one put off for the window does (the page tries it again), and
-    // never reads a write half-way.
-    GroupsTurn turn(kHeldWaitMs);
+    // never reads a write half-way. A load put off already looks once each time: the window
+    // answers the user in between.
+    GroupsTurn turn(m_bLoadPutOff ? 0 : kHeldWaitMs);
     m_bLoadPutOff = !turn.Held();
     if (m_bLoadPutOff) return std::string();
     m_strUntold.clear();
@@ -374,18 +375,17 @@ std::string CGroupsStore::Load()
 std::string CGroupsStore::LoadFile()
 {
     const std::string path = GetGroupsFilePath();
-    // What a save cut short by the end of the program left beside the file: the user's file
-    // set aside goes back to its name. Each end that kept changes kept a record of its own
-    // (another copy of the program may have ended meanwhile): every record this copy may
-    // take is read now, in the order kept, before the new bytes of a save cut short go
-    // (they tell whether the write a record noted got there).
+    // In this copy's turn (Load), what a save cut short by a death left beside the file: the
+    // user's file set aside goes back to its name. Each end that kept changes kept a record
+    // of its own: every record this copy may take is read now, in the order kept, before the
+    // new bytes of a save cut short go (they tell whether the write a record noted got there).
     RestoreGroupsFileSetAside(path);
     m_records.TakeAll(WriteReachedFile);
     RemoveGroupsFileLeftovers(path);
     const std::string strUntold = m_strUntold;
     // Merged, then taken at once: one write of what they hold together, then each deleted.
-    // One another copy took between the reading and the delete is that copy's: the load
-    // goes again without it (each time with one record less).
+    // One whose delete the registry refused stays for the next start: the load goes again
+    // without it.
     for (bool bAgain = false;; bAgain = true) {
         const std::string text = LoadRecords(path);
         if (!m_records.ToClaim() || m_records.Claim(PendingChanges())) {

@@ -162,9 +162,9 @@ struct BytesDigest {
 std::string GroupsFileTextFault(const std::string& text);
 
 // Removes the temporary files a save left beside the file when the program ended in the
-// middle of it ("<file>.~*.tmp"); a file that another save holds open stays, and so does
-// one that marks a file set aside to put back while the path holds no file (see
-// RestoreGroupsFileSetAside). Gives back how many were removed.
+// middle of it ("<file>.~*.tmp"); one that marks a file set aside to put back while the path
+// holds no file stays (see RestoreGroupsFileSetAside). The caller makes sure no save is
+// under way (the program's copies take turns). Gives back how many were removed.
 int RemoveGroupsFileLeftovers(const std::string& path);
 // A save sets the old file aside ("<file>.~<n>.old") for the moment before the new one
 // takes its name; its new bytes lie beside under the same name ("<file>.~<n>.tmp"). One
