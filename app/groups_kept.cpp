@@ -570,28 +570,16 @@ void ForgetLostKeptBases()
     HKEY hBases = OpenSection(kBasesSection, KEY_READ | KEY_SET_VALUE);
     if (hBases == NULL) return;
     HKEY hKey = OpenProgramSection(kKeptSection);
+    // Asked in the turn at the file (GroupsTurnObject), which every copy holds while it
+    // writes or removes a record and its base: a base no record names is what a copy that
+    // died between the two writes or the two deletes left.
     std::set<std::string> named;
-    // The bases every record names, those another running copy took too. A listing made
-    // while another copy takes or forgets records may pass one by: the section's last write
-    // before and after says whether it changed meanwhile, and then nothing goes this time.
-    FILETIME before = {}, after = {};
-    bool bSure = hKey != NULL && ::RegQueryInfoKeyA(hKey, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,
-                                                   &before) == ERROR_SUCCESS;
-    for (const std::string& name : bSure ? AllRecordNames() : std::vector<std::string>()) {
+    for (const std::string& name : hKey != NULL ? AllRecordNames() : std::vector<std::string>()) {
         std::vector<BYTE> bytes;
-        if (ReadSectionBytes(hKey, name.c_str(), bytes))
-            named.insert(UpperName(ApartNameIn(bytes)));
-        else
-            bSure = bSure && ::RegQueryValueExA(hKey, name.c_str(), NULL, NULL, NULL, NULL) == ERROR_SUCCESS;
+        if (ReadSectionBytes(hKey, name.c_str(), bytes)) named.insert(UpperName(ApartNameIn(bytes)));
     }
-    bSure = bSure &&
-            ::RegQueryInfoKeyA(hKey, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, &after) ==
-                ERROR_SUCCESS &&
-            ::CompareFileTime(&before, &after) == 0;
-    // A base is named as a record taken is, for the process that wrote it: while that one
-    // runs, its record may be on its way.
-    for (const std::string& name : bSure ? ValueNames(hBases) : std::vector<std::string>())
-        if (!named.count(UpperName(name)) && !IsAnotherRunningCopysRecord(name)) ::RegDeleteValueA(hBases, name.c_str());
+    for (const std::string& name : ValueNames(hBases))
+        if (!named.count(UpperName(name))) ::RegDeleteValueA(hBases, name.c_str());
     if (hKey != NULL) ::RegCloseKey(hKey);
     ::RegCloseKey(hBases);
 }
@@ -747,9 +735,6 @@ bool WriteKeptRecord(const std::string& name, const KeptGroups& kept)
                    ERROR_SUCCESS;
     if (!bWritten && !apartName.empty()) ::RegDeleteValueA(hBases, apartName.c_str());
     if (bWritten && !before.empty() && lstrcmpiA(before.c_str(), apartName.c_str()) != 0) DeleteApart(before);
-    // A copy that forgot its last record may have taken the mark away between the two
-    // writes, having found no record yet: it is set again now that the record is there.
-    if (bWritten) MarkRecordsKept(hKey);
     if (hBases != NULL) ::RegCloseKey(hBases);
     ::RegCloseKey(hKey);
     return bWritten;

@@ -16,6 +16,16 @@
 #include <vector>
 #include "catalogue/groups.h"
 
+// The turn every copy of the program this user runs, in any session, takes at the groups file
+// at `path` and at the records kept for it: a write of the file and of the records that
+// note or remove what it stores, a keep, and a start's look at what a writer left beside the
+// file and in the records (made once, kept open; NULL when none can be made). A mutex, which
+// one thread holds at a time, in the namespace all sessions share: the system lets it go
+// when its holder dies (the next taker gets WAIT_ABANDONED), in Wine as in Windows, so that a
+// start knows, rather than guesses from files and process ids, that no writer is half-way
+// while it holds the turn. A lock file beside the groups file would do the same but leave a
+// file of its own in the user's folder.
+HANDLE GroupsTurnObject(const std::string& path);
 // The program's registry section of that name, opened for reading, or NULL when there is
 // none.
 HKEY OpenProgramSection(const char* pszSection);
@@ -119,8 +129,9 @@ void ForgetKeptBases(const std::vector<std::string>& bases);
 // stays: another copy may be keeping a record in it meanwhile.
 void ForgetKeptRecords(const std::set<std::string>& names);
 // Removes the bases kept apart (the names and keywords of the groups a record's changes do
-// not name, beside the section) that no record names and whose writer no longer runs: what
-// a copy left that died between the writes of a record or between its deletes.
+// not name, beside the section) that no record names: in the turn at the file
+// (GroupsTurnObject), what a copy left that died between the writes of a record or between
+// its deletes.
 void ForgetLostKeptBases();
 // Forgets the notes of writes (CKeptRecords::NoteWrite) whose record is gone, and the mark
 // of records kept when none is left: what a death between a record's delete and theirs left.
@@ -158,12 +169,13 @@ std::string TakeUntoldText();
 class CKeptRecords
 {
 public:
-    // Reads every record this copy may take now, in the order kept. One that cannot be read
-    // is taken at once, told (LostText) and forgotten with the others. A record whose store
-    // the last run noted as reached (NoteWrite) is forgotten too, never applied again:
-    // `reached` tells, for such a note, whether the file found holds that write (the rule
-    // is the store's); one with a note, or of an earlier layout, is taken at once too. The
-    // others are read only: Claim takes them once they are merged.
+    // Reads every record this copy may take now, in the order kept; in the turn at the file
+    // (GroupsTurnObject), so that no writer is half-way. One that cannot be read is taken at
+    // once, told (LostText) and forgotten with the others. A record whose store a run that
+    // died noted (NoteWrite) is judged by `reached` (the rule is the store's): when the file
+    // found holds that write it goes, never applied again; else its note goes. One of an
+    // earlier layout is taken at once too. The others are read only: Claim takes them once
+    // they are merged.
     void TakeAll(bool (*reached)(const std::string& note));
     // Takes the records read for this copy alone, once the store merged them: those merged
     // at once, with `kept` (what the groups here hold of them) written as one record in
@@ -195,8 +207,8 @@ public:
     // file. False when the registry refused the note.
     bool NoteWrite(const std::string& note);
     // The write noted did not replace the file: its notes go, so that no later start takes
-    // the records for stored.
-    void UnnoteWrite();
+    // the records for stored. False when the registry refused to delete one.
+    bool UnnoteWrite();
     // The file holds the records merged: they go (and those that could not be read).
     void Forget();
     // Keeps `kept` (the changes the file does not hold, those of the records merged among

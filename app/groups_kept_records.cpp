@@ -2,6 +2,9 @@
 // beside each before the write that stores them.
 #include "app/groups_kept.h"
 #include "framework/framework.h"
+#include <sddl.h>
+#include <cstdio>
+#include <map>
 
 namespace
 {
@@ -18,19 +21,79 @@ std::string UnreadableKeptText(const std::string& why)
            why + "). They are not stored in the groups file, and are dropped.";
 }
 
-void DeleteNote(const std::string& record)
+// False when a note is there still (the registry refused its delete).
+bool DeleteNote(const std::string& record)
 {
     HKEY hKey = NULL;
     CWinApp* pApp = AfxGetApp();
-    if (pApp == NULL || pApp->m_pszRegistryKey == NULL || pApp->m_pszProfileName == NULL) return;
+    if (pApp == NULL || pApp->m_pszRegistryKey == NULL || pApp->m_pszProfileName == NULL) return true;
     const std::string key = std::string("Software\\") + pApp->m_pszRegistryKey + "\\" + pApp->m_pszProfileName +
                             "\\" + kKeptSection;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_SET_VALUE, &hKey) != ERROR_SUCCESS) return;
-    ::RegDeleteValueA(hKey, KeptWriteNoteName(record).c_str());
+    const LONG nOpened = ::RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_SET_VALUE, &hKey);
+    if (nOpened != ERROR_SUCCESS) return nOpened == ERROR_FILE_NOT_FOUND;
+    const LONG nDeleted = ::RegDeleteValueA(hKey, KeptWriteNoteName(record).c_str());
     ::RegCloseKey(hKey);
+    return nDeleted == ERROR_SUCCESS || nDeleted == ERROR_FILE_NOT_FOUND;
+}
+
+// The name of the turn at one groups file for this user: the user's SID (two users share
+// no file and no key) and a hash of the file's path, upper-cased as the file system
+// compares names (tests and a folder that fell back to the program's own have files of
+// their own).
+std::string TurnName(const std::string& path, const std::string& sid)
+{
+    std::string upper = path;
+    if (!upper.empty()) ::CharUpperBuffA(&upper[0], (DWORD)upper.size());
+    unsigned long long nHash = 14695981039346656037ull;
+    for (char c : upper) nHash = (nHash ^ (unsigned char)c) * 1099511628211ull;
+    char hash[17];
+    sprintf(hash, "%016llX", nHash);
+    return "NimboPurgelet.GroupsTurn." + sid + "." + hash;
+}
+
+HANDLE MakeTurn(const std::string& path)
+{
+    // The user's SID: in the name, and the one the object lets in. A copy run elevated
+    // makes objects only administrators may open by default, which would shut the user's
+    // other copies out; an explicit list lets this user (and nobody else) in whoever made it.
+    HANDLE hToken = NULL;
+    std::vector<BYTE> user(256);
+    DWORD cbUser = 0;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &hToken)) return NULL;
+    const bool bUser = ::GetTokenInformation(hToken, TokenUser, user.data(), (DWORD)user.size(), &cbUser) != FALSE;
+    ::CloseHandle(hToken);
+    if (!bUser) return NULL;
+    PSID pSid = ((TOKEN_USER*)user.data())->User.Sid;
+    LPSTR pszSid = NULL;
+    if (!::ConvertSidToStringSidA(pSid, &pszSid)) return NULL;
+    const std::string name = TurnName(path, pszSid);
+    ::LocalFree(pszSid);
+    std::vector<BYTE> acl(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + ::GetLengthSid(pSid));
+    SECURITY_DESCRIPTOR sd;
+    SECURITY_ATTRIBUTES sa = {sizeof(sa), &sd, FALSE};
+    const bool bSecured = ::InitializeAcl((PACL)acl.data(), (DWORD)acl.size(), ACL_REVISION) &&
+                          ::AddAccessAllowedAce((PACL)acl.data(), ACL_REVISION, MUTEX_ALL_ACCESS, pSid) &&
+                          ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) &&
+                          ::SetSecurityDescriptorDacl(&sd, TRUE, (PACL)acl.data(), FALSE);
+    // Global: the user's copies in other sessions (a second log-on, a remote desktop) share
+    // the file and the key. Where another user made an object of that name first (the
+    // global namespace is the machine's), the session's own namespace serves: the copies
+    // of this session at least take turns.
+    for (const char* pszSpace : {"Global\\", "Local\\"}) {
+        HANDLE hTurn = ::CreateMutexA(bSecured ? &sa : NULL, FALSE, (pszSpace + name).c_str());
+        if (hTurn != NULL) return hTurn;
+    }
+    return NULL;
 }
 
 }  // namespace
+
+HANDLE GroupsTurnObject(const std::string& path)
+{
+    static std::map<std::string, HANDLE> s_turns;
+    const auto it = s_turns.find(path);
+    return it != s_turns.end() ? it->second : (s_turns[path] = MakeTurn(path));
+}
 
 std::string KeptWriteNoteName(const std::string& record) { return record + kNoteSuffix; }
 
@@ -72,11 +135,20 @@ void CKeptRecords::TakeAll(bool (*reached)(const std::string& note))
     // Every record at once: one another copy claims between the listing and the claim is
     // that copy's (the registry lets one delete of it through).
     for (const std::string& name : KeptRecordNames()) {
+        // The note of a write that stores the record is judged where it is, against the
+        // file as found (the turn held: no writer is half-way). Reached: stored once, the
+        // record goes, then its note. Not: the note goes, and the record is read as any.
         const std::string note = ReadKeptWriteNote(name);
+        if (!note.empty() && reached(note)) {
+            ForgetKeptRecords({name});
+            DeleteNote(name);
+            continue;
+        }
+        if (!note.empty() && !DeleteNote(name)) continue;
         Record record;
         record.keptAs = name;
         std::string why;
-        if (note.empty() && ReadKeptRecord(name, record.bytes)) {
+        if (ReadKeptRecord(name, record.bytes)) {
             // Read only: taken once merged, all at once (Claim). The first is merged with the
             // file as a change made in its run, whole; the others with the groups as the one
             // before left them, by the groups they change.
@@ -95,22 +167,11 @@ void CKeptRecords::TakeAll(bool (*reached)(const std::string& note))
         std::vector<BYTE> bytes;
         DWORD dwType = 0;
         if (!ClaimKeptRecord(name, &claimed, &bytes, &dwType)) continue;
-        // The note goes with the record's old name: it speaks of the write it was for,
-        // and is judged now, against the file as found.
-        if (!note.empty()) DeleteNote(name);
         record.name = claimed;
         // Read from the bytes the claim copied: a record is read from the registry once.
-        // The first is merged with the file as a change made in its run, whole; the others
-        // with the groups as the one before left them, by the groups they change.
         const KeptRead read = dwType == REG_BINARY
                                   ? ReadKeptGroupChangesFrom(bytes, &record.kept, &why, !m_read.empty())
                                   : ReadKeptGroupChanges(claimed, &record.kept, &why);
-        if (read == KeptRead::Read && !note.empty() && reached(note)) {
-            // Its write reached the file before that run could remove it: stored once, and
-            // it goes now.
-            ForgetKeptRecords({claimed});
-            continue;
-        }
         if (read == KeptRead::Read) {
             m_read.push_back(std::move(record));
             continue;
@@ -249,9 +310,11 @@ bool CKeptRecords::NoteWrite(const std::string& note)
     return bNoted;
 }
 
-void CKeptRecords::UnnoteWrite()
+bool CKeptRecords::UnnoteWrite()
 {
-    for (const std::string& record : Written()) DeleteNote(record);
+    bool bGone = true;
+    for (const std::string& record : Written()) bGone = DeleteNote(record) && bGone;
+    return bGone;
 }
 
 void CKeptRecords::Forget()

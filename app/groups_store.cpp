@@ -57,6 +57,72 @@ bool WaitForHeldFile()
     return !CGroupsStore::Instance().SessionEnded();
 }
 
+// This copy's turn at the groups file and its records (GroupsTurnObject), for one short
+// step: an open of the file (which puts back a file a save set aside) and the write that
+// follows with its notes, a keep, a start's look at what writers left. Waited for at most
+// dwWaitMs, answering what other threads send meanwhile as at a held file (not once the
+// session has ended, unless bAtEnd); another copy's turn that outlasts it counts as a file
+// held: a change waits for the next write, a start reads once it is free. Never held across
+// a box or the user: the steps that take it speak once it is given back.
+class GroupsTurn
+{
+public:
+    explicit GroupsTurn(DWORD dwWaitMs, bool bAtEnd = false) : m_hTurn(GroupsTurnObject(GetGroupsFilePath()))
+    {
+        // None could be made: the copies write as they did before they took turns.
+        m_bHeld = m_hTurn == NULL;
+        const ULONGLONG nEnd = ::GetTickCount64() + dwWaitMs;
+        while (!m_bHeld) {
+            const ULONGLONG nNow = ::GetTickCount64();
+            const bool bWaits = nNow < nEnd && (bAtEnd || !CGroupsStore::Instance().SessionEnded());
+            const DWORD dwWait = bWaits ? (DWORD)(nEnd - nNow) : 0;
+            const DWORD dwGot = bAtEnd ? ::WaitForSingleObject(m_hTurn, dwWait)
+                                       : ::MsgWaitForMultipleObjects(1, &m_hTurn, FALSE, dwWait, QS_SENDMESSAGE);
+            // Abandoned: its holder died half-way through a step, which the turn now held
+            // lets this copy see as it is (a start judges what it left).
+            m_bHeld = m_bOwned = dwGot == WAIT_OBJECT_0 || dwGot == WAIT_ABANDONED_0;
+            if (dwGot != WAIT_OBJECT_0 + 1) break;
+            MSG msg;
+            ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+    }
+    ~GroupsTurn()
+    {
+        if (m_bOwned) ::ReleaseMutex(m_hTurn);
+    }
+    bool Held() const { return m_bHeld; }
+
+private:
+    HANDLE m_hTurn;
+    bool m_bHeld = false, m_bOwned = false;
+};
+
+// Why a change is not written while another copy has its turn past the wait.
+std::string TurnWhy()
+{
+    GroupsFileStatus status;
+    status.reason = "another copy of the program is writing it";
+    return HeldWhy(status);
+}
+
+// Where a test stops the program in the middle of a write (the environment's
+// NIMBO_PURGELET_STOP_AT names the step): the step says so through the event
+// "NimboPurgelet.Stopped.<process id>" and waits until "NimboPurgelet.GoOn.<process id>" is set,
+// or the test ends the process there, as a death at that moment would. Unset, nothing waits.
+void StopHereForTest(const char* pszStep)
+{
+    char szStep[32] = "";
+    if (::GetEnvironmentVariableA("NIMBO_PURGELET_STOP_AT", szStep, sizeof(szStep)) == 0 ||
+        lstrcmpA(szStep, pszStep) != 0)
+        return;
+    const std::string id = std::to_string(::GetCurrentProcessId());
+    HANDLE hStopped = ::CreateEventA(NULL, TRUE, FALSE, ("NimboPurgelet.Stopped." + id).c_str());
+    HANDLE hGoOn = ::CreateEventA(NULL, TRUE, FALSE, ("NimboPurgelet.GoOn." + id).c_str());
+    if (hStopped != NULL && hGoOn != NULL && ::SetEvent(hStopped)) ::WaitForSingleObject(hGoOn, INFINITE);
+    if (hStopped != NULL) ::CloseHandle(hStopped);
+    if (hGoOn != NULL) ::CloseHandle(hGoOn);
+}
+
 // Opens the groups file, again every kHeldStepMs while another program holds it, for at
 // most dwWaitMs. As CGroupsFile::Open; the status says InUse when it was held throughout.
 bool OpenWhenFree(CGroupsFile& file, const std::string& path, DWORD dwWaitMs)
@@ -293,7 +359,13 @@ bool CGroupsStore::MergeWithFile(CGroupsFile& file, std::string& strWhy, std::st
 
 std::string CGroupsStore::Load()
 {
-    m_bLoadPutOff = false;
+    // Another copy writes the file or its records, or its start looks at what writers left:
+    // the load waits as one put off for the window does (the page tries it again), and
+    // never reads a write half-way. A load put off already looks once each time: the window
+    // answers the user in between.
+    GroupsTurn turn(m_bLoadPutOff ? 0 : kHeldWaitMs);
+    m_bLoadPutOff = !turn.Held();
+    if (m_bLoadPutOff) return std::string();
     m_strUntold.clear();
     // What the last session's end could not tell comes first.
     const std::string strUntold = TakeUntoldText();
@@ -303,18 +375,17 @@ std::string CGroupsStore::Load()
 std::string CGroupsStore::LoadFile()
 {
     const std::string path = GetGroupsFilePath();
-    // What a save cut short by the end of the program left beside the file: the user's file
-    // set aside goes back to its name. Each end that kept changes kept a record of its own
-    // (another copy of the program may have ended meanwhile): every record this copy may
-    // take is read now, in the order kept, before the new bytes of a save cut short go
-    // (they tell whether the write a record noted got there).
+    // In this copy's turn (Load), what a save cut short by a death left beside the file: the
+    // user's file set aside goes back to its name. Each end that kept changes kept a record
+    // of its own: every record this copy may take is read now, in the order kept, before the
+    // new bytes of a save cut short go (they tell whether the write a record noted got there).
     RestoreGroupsFileSetAside(path);
     m_records.TakeAll(WriteReachedFile);
     RemoveGroupsFileLeftovers(path);
     const std::string strUntold = m_strUntold;
     // Merged, then taken at once: one write of what they hold together, then each deleted.
-    // One another copy took between the reading and the delete is that copy's: the load
-    // goes again without it (each time with one record less).
+    // One whose delete the registry refused stays for the next start: the load goes again
+    // without it.
     for (bool bAgain = false;; bAgain = true) {
         const std::string text = LoadRecords(path);
         if (!m_records.ToClaim() || m_records.Claim(PendingChanges())) {
@@ -466,8 +537,10 @@ std::string CGroupsStore::ReadHeldFile()
 {
     // A write read it first (and stored the kept changes with it): told now.
     if (!m_bUnread) return m_bKeptToTell ? StoreKeptChanges(NULL, std::string(), false) : std::string();
+    // An open may put back a file a save set aside: not while another copy saves.
+    GroupsTurn turn(0);
     CGroupsFile file;
-    if (!file.Open(GetGroupsFilePath().c_str()) || IsHeld(file)) return std::string();
+    if (!turn.Held() || !file.Open(GetGroupsFilePath().c_str()) || IsHeld(file)) return std::string();
     const GroupsFileStatus::Kind kind = file.Status().kind;
     if (kind != GroupsFileStatus::Read && kind != GroupsFileStatus::Missing) {
         // As at the start: nothing of it joins the list.
@@ -898,6 +971,10 @@ bool CGroupsStore::KeepPending()
 {
     // Nothing read, nothing changed: what earlier ends kept stays as it is.
     if (m_bLoadPutOff) return true;
+    // At a session's end too: a start that looks at the records meanwhile would take a
+    // base written for a record not there yet for one left over. Kept also when another
+    // copy's turn outlasts the wait: what this writes and removes is this copy's alone.
+    GroupsTurn turn(kHeldWaitMs, m_bEnded);
     // The records merged here are in these changes (older, also when the registry refuses
     // them); those not merged yet (the file never read) stay as they are, after them.
     return m_records.Keep(PendingChanges());
@@ -943,10 +1020,19 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
         const ULONGLONG nStart = ::GetTickCount64();
         for (int nAtOnce = 0;;) {
             const ULONGLONG nWaited = ::GetTickCount64() - nStart;
+            // From the read to the records' removal: no other copy reads, sets aside or
+            // judges the file, nor the records, half-way.
+            GroupsTurn turn(nWaited < dwHeldWaitMs ? (DWORD)(dwHeldWaitMs - nWaited) : 0);
+            if (!turn.Held()) {
+                outcome = Held;
+                strWhy = TurnWhy();
+                break;
+            }
             CGroupsFile opened;
             CGroupsFile& file = pRead != NULL ? *pRead : opened;
+            const ULONGLONG nTurned = ::GetTickCount64() - nStart;
             if (pRead == NULL &&
-                !OpenWhenFree(opened, path, nWaited < dwHeldWaitMs ? (DWORD)(dwHeldWaitMs - nWaited) : 0)) {
+                !OpenWhenFree(opened, path, nTurned < dwHeldWaitMs ? (DWORD)(dwHeldWaitMs - nTurned) : 0)) {
                 strWhy = "could not be read again.";
                 break;
             }
@@ -975,8 +1061,9 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
             file.BeforeReplace(
                 [this](const GroupsFileState& from, const GroupsFileState& to) {
                     m_records.NoteWrite(WriteNote(from, to));
+                    StopHereForTest("noted");
                 },
-                [this] { m_records.UnnoteWrite(); });
+                [this] { return m_records.UnnoteWrite(); });
             if (file.MayReplace(m_strKeptCopy.c_str()) && file.WriteGroups(pGroups, &m_base) && file.Save()) {
                 m_base = file.Written();
                 m_baseOtherIds = file.OtherIds();
@@ -986,6 +1073,7 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
                 for (const GroupEntry& group : m_base)
                     if (IsRunOnlyId(group.Id)) m_unstated.insert(group.Id);
                 m_fileState = file.State();
+                StopHereForTest("stored");
                 DropKept();
                 return Stored;
             }

@@ -46,7 +46,9 @@ public:
     // save cut short left beside it, with the changes the last run kept applied (stored by
     // StoreKept). Gives back the text of the box that tells the user why the file could
     // not be read and what became of it, or which of its groups the code page cannot show,
-    // or "" when there is nothing to tell.
+    // or "" when there is nothing to tell. While another copy of the program has its turn at
+    // the file past a short wait, nothing is read: the load stays put off (GroupsMayChange),
+    // to be called again.
     std::string Load();
     // Whether the load is to wait until the window shows (and Load be called then): records
     // of changes earlier ends kept wait to be merged and stored, which takes a while, and the

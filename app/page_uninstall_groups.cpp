@@ -108,6 +108,12 @@ BOOL CPageUninstallGroups::OnInitDialog()
 void CPageUninstallGroups::LoadGroups()
 {
     m_strFileProblem = LoadGroupsFile();
+    if (!CGroupsStore::Instance().GroupsMayChange()) {
+        // Another copy is at the file or its records: read once it is done, as a load put off.
+        SetTimer(kKeptChangesTimer, kKeptChangesPollMs, NULL);
+        RefillTree();
+        return;
+    }
     // The file takes the changes earlier ends kept once the window is up (the list shows
     // them already), and one box tells of them after what the load found.
     if (CGroupsStore::Instance().KeepsChangesToStore()) {

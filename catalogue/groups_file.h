@@ -162,9 +162,9 @@ struct BytesDigest {
 std::string GroupsFileTextFault(const std::string& text);
 
 // Removes the temporary files a save left beside the file when the program ended in the
-// middle of it ("<file>.~*.tmp"); a file that another save holds open stays, and so does
-// one that marks a file set aside to put back while the path holds no file (see
-// RestoreGroupsFileSetAside). Gives back how many were removed.
+// middle of it ("<file>.~*.tmp"); one that marks a file set aside to put back while the path
+// holds no file stays (see RestoreGroupsFileSetAside). The caller makes sure no save is
+// under way (the program's copies take turns). Gives back how many were removed.
 int RemoveGroupsFileLeftovers(const std::string& path);
 // A save sets the old file aside ("<file>.~<n>.old") for the moment before the new one
 // takes its name; its new bytes lie beside under the same name ("<file>.~<n>.tmp"). One
@@ -253,10 +253,11 @@ public:
     // holds once they do: the caller notes there what the write makes of the file, so that
     // a start after a death in between can tell whether the write got there. When the
     // replace is then refused or fails, `unnote` is called before the new bytes are deleted
-    // from beside the file: a note outlives its write only once the write took the name, or
-    // while those bytes still lie there to say that it did not.
+    // from beside the file (or the file set aside is put back): a note outlives its write
+    // only once the write took the name, or while those bytes still lie there to say that it
+    // did not. When `unnote` gives false (the note could not go), the bytes stay there.
     void BeforeReplace(std::function<void(const GroupsFileState& from, const GroupsFileState& to)> note,
-                       std::function<void()> unnote) {
+                       std::function<bool()> unnote) {
         m_beforeReplace = std::move(note);
         m_replaceUndone = std::move(unnote);
     }
@@ -318,5 +319,5 @@ private:
     int m_lastId;                       // the groups element's "LastId" as read or written
     int m_lowestTopId;                  // its "LowestTopId" likewise
     std::function<void(const GroupsFileState&, const GroupsFileState&)> m_beforeReplace;
-    std::function<void()> m_replaceUndone;
+    std::function<bool()> m_replaceUndone;
 };

@@ -925,7 +925,7 @@ BOOL CGroupsFile::WriteDocument() {
         ::DeleteFileA(temp.c_str());
         return FALSE;
     }
-    bool noted = false;
+    bool noted = false, undone = true;
     if (m_beforeReplace) {
         GroupsFileState to;
         to.exists = to.readable = true;
@@ -938,6 +938,10 @@ BOOL CGroupsFile::WriteDocument() {
     if (m_state.exists) {
         ok = ReplaceHeldFile(m_path, temp, m_state, changed, keptAside);
         error = ok ? 0 : ::GetLastError();
+        // The write did not take the name: its note goes before the put-back below deletes
+        // the new bytes, which say until then that it did not.
+        if (!ok && noted) undone = !m_replaceUndone || m_replaceUndone();
+        noted = ok;
         // The user's groups are only in the file set aside: put back as soon as the name
         // takes it, here or at the next open of the file.
         if (keptAside) RestoreGroupsFileSetAside(m_path);
@@ -957,12 +961,12 @@ BOOL CGroupsFile::WriteDocument() {
         changed = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS || (!ok && NewBytesTaken(error, temp));
     }
     // The write did not take the name: what was noted of it goes while its bytes still lie
-    // beside the file.
-    if (!ok && noted && m_replaceUndone) m_replaceUndone();
+    // beside the file. Where the note could not go, they stay there to tell the next start.
+    if (!ok && noted) undone = !m_replaceUndone || m_replaceUndone();
     if (!ok && changed) {
         m_status.changedSinceRead = true;
         m_status.writeError = "another program changed it while it was being written";
-        ::DeleteFileA(temp.c_str());
+        if (undone) ::DeleteFileA(temp.c_str());
         Release(readBack);
         return FALSE;
     }
@@ -978,7 +982,7 @@ BOOL CGroupsFile::WriteDocument() {
         if (keptAside && ::GetFileAttributesA(aside.c_str()) != INVALID_FILE_ATTRIBUTES)
             m_status.writeError += "; it was set aside as " + aside + " and goes back to its name at the next change "
                                    "or start";
-        if (!keptAside) ::DeleteFileA(temp.c_str());
+        if (!keptAside && undone) ::DeleteFileA(temp.c_str());
         Release(readBack);
         return FALSE;
     }

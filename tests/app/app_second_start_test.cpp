@@ -393,3 +393,109 @@ TEST_F(AppSecondStart, AStartWhileTheRunningCopyReadsALongListBringsItUpOnceItIs
     EXPECT_TRUE(first.Ended(60000));
     EXPECT_EQ(m_strBytes, mainwindowtest::ReadFile(m_strGroups));
 }
+
+namespace {
+
+// The files beside the groups file, and the values of the kept changes' section: what a
+// copy half-way through a write leaves there.
+std::string LeftByAWrite(const std::string& groups)
+{
+    std::string left;
+    WIN32_FIND_DATAA found;
+    HANDLE hSearch = ::FindFirstFileA((groups + ".~*").c_str(), &found);
+    for (BOOL bMore = hSearch != INVALID_HANDLE_VALUE; bMore; bMore = ::FindNextFileA(hSearch, &found))
+        left += std::string(found.cFileName) + " " + std::to_string(found.nFileSizeLow) + "\n";
+    if (hSearch != INVALID_HANDLE_VALUE) ::FindClose(hSearch);
+    for (const auto& value : mainwindowtest::StoredValues(mainwindowgroupstest::kKeptChangesKey))
+        left += value.first + " " + std::to_string(value.second.size()) + "\n";
+    return left;
+}
+
+}  // namespace
+
+// Two copies of one user on one groups file and one key. A, the built program, stores the
+// two records earlier ends kept and stops in the middle of that write: once it noted the
+// write beside the records, or once the file took its name. B, this process's store, starts
+// meanwhile: it neither reads nor removes anything A is half-way through, and waits. Then A
+// dies there, or goes on. Every change is stored once, in the order kept, with its box (B's
+// when A died before its write took the name), and B's own change goes on top of them.
+TEST_F(AppSecondStart, AStartWaitsForAnotherCopysWriteAndEveryKeptChangeIsStoredOnce)
+{
+    const struct
+    {
+        const char* step;
+        bool bDies;
+    } cases[] = {{"noted", true}, {"noted", false}, {"stored", true}, {"stored", false}};
+    CGroupManager* pGroups = CGroupManager::GetInstance();
+    const auto startB = [&] {
+        for (; pGroups->m_Groups.size() > 1; pGroups->m_Groups.pop_back()) delete pGroups->m_Groups.back();
+        pGroups->m_pCurrentGroup = NULL;
+        return mainwindowgroupstest::LoadGroupsFileAndStoreKept();
+    };
+    const std::string stored = "The groups file\r\n\r\n" + m_strGroups + "\r\n\r\n" + mainwindowgroupstest::kNowHolds;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("A stopped once ") + c.step + (c.bDies ? ", then dies" : ", then goes on"));
+        std::ofstream(m_strGroups.c_str(), std::ios::binary) << m_strBytes;
+        GroupEntry base;
+        base.Id = 2;
+        base.Name = "Kept";
+        base.Keywords = {"kept"};
+        for (int k = 1; k <= 2; ++k) {
+            GroupEntry here = base;
+            here.Keywords.push_back("k" + std::to_string(k));
+            std::string record = "Groups 01D000000000000" + std::to_string(k) + " 00000001";
+            ASSERT_TRUE(KeepGroupChanges(GroupChangesBetween({base}, {here}, {}, {}), &record));
+        }
+        ::SetEnvironmentVariableA("NIMBO_PURGELET_STOP_AT", c.step);
+        Copy a;
+        const HWND hA = StartFirst(a);
+        ::SetEnvironmentVariableA("NIMBO_PURGELET_STOP_AT", NULL);
+        ASSERT_TRUE(hA != NULL) << "ended by itself: " << a.Ended(0) << ", exit code " << a.ExitCode();
+        const std::string id = std::to_string(a.Id());
+        HANDLE hStopped = NULL;
+        ASSERT_TRUE(mainwindowtest::PumpUntil(
+            [&] {
+                if (hStopped == NULL) hStopped = ::OpenEventA(SYNCHRONIZE, FALSE, ("NimboPurgelet.Stopped." + id).c_str());
+                return hStopped != NULL && ::WaitForSingleObject(hStopped, 0) == WAIT_OBJECT_0;
+            },
+            60000));
+        ::CloseHandle(hStopped);
+        const std::string left = LeftByAWrite(m_strGroups);
+
+        EXPECT_EQ("", startB());
+        EXPECT_FALSE(CGroupsStore::Instance().GroupsMayChange()) << "B read the file while A wrote it";
+        EXPECT_EQ(left, LeftByAWrite(m_strGroups)) << "B touched what A is half-way through";
+
+        if (c.bDies) {
+            ::TerminateProcess(a.Info().hProcess, 1);
+            ASSERT_TRUE(a.Ended(30000));
+        } else {
+            HANDLE hGoOn = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, ("NimboPurgelet.GoOn." + id).c_str());
+            ASSERT_TRUE(hGoOn != NULL && ::SetEvent(hGoOn));
+            ::CloseHandle(hGoOn);
+            HWND hBox = NULL;
+            ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return (hBox = ownedbox::FindOpenBox(hA)) != NULL; }, 60000));
+            char szText[1024] = "";
+            ::GetDlgItemTextA(hBox, 0xFFFF, szText, sizeof(szText));
+            EXPECT_EQ(stored, std::string(szText));
+            ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            ASSERT_TRUE(mainwindowtest::PumpUntil([&] { return ::IsWindowEnabled(hA) != FALSE; }, 30000));
+            ::PostMessageA(hA, WM_COMMAND, ID_APP_EXIT, 0);
+            ASSERT_TRUE(a.Ended(30000));
+        }
+        EXPECT_EQ(c.bDies && c.step == std::string("noted") ? stored : "", startB());
+        EXPECT_TRUE(CGroupsStore::Instance().GroupsMayChange());
+        pGroups->FindGroup(2)->AddKeyword("kb");
+        EXPECT_TRUE(SaveGroupsFile(false));
+        SaveGroupsFileAtExit();
+        std::string expected = m_strBytes;
+        expected.replace(0, expected.find('\n'), "<?xml version=\"1.0\" encoding=\"utf-8\"?>");
+        expected.replace(expected.find("</Keyword>\n") + 11, 0,
+                         "<Keyword>k1</Keyword>\n<Keyword>k2</Keyword>\n<Keyword>kb</Keyword>\n");
+        EXPECT_EQ(expected, mainwindowtest::ReadFile(m_strGroups));
+        EXPECT_EQ("", startB()) << "a change stored twice";
+        EXPECT_EQ(expected, mainwindowtest::ReadFile(m_strGroups));
+        EXPECT_TRUE(KeptRecordNames().empty());
+        EXPECT_EQ("", LeftByAWrite(m_strGroups));
+    }
+}

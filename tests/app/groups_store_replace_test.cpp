@@ -4,6 +4,7 @@
 // when the user deleted the file; another program's file made at the name in the gap, or
 // the file deleted since the read, is read (or written anew), never reported as a failure.
 #include "main_window_groups_fixture.h"
+#include "app/groups_kept.h"
 #include "app/groups_store.h"
 #include "catalogue/groups.h"
 #include "catalogue/groups_file.h"
@@ -19,6 +20,8 @@ std::string g_strGroupsFile;  // the path the staged failures concern
 std::string g_strTheirs;      // what another program writes there, in the gap
 int g_nMovesIn = 0;           // moves onto the groups file's name while staged
 bool g_bMoveInFails = false;  // every move onto the name fails
+bool g_bNewBytesFail = false; // a move of a save's new bytes onto the name fails
+bool g_bNotedAtTempDelete = false;  // a write's note was there when a save's new bytes went
 
 BOOL(WINAPI* g_realMove)(LPCSTR, LPCSTR, DWORD) = NULL;
 BOOL(WINAPI* g_realSetInfo)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD) = NULL;
@@ -27,7 +30,8 @@ BOOL(WINAPI* g_realWrite)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED) = NULL;
 BOOL WINAPI StagedMove(LPCSTR pszFrom, LPCSTR pszTo, DWORD dwFlags)
 {
     const bool bOntoFile = pszTo != NULL && lstrcmpiA(pszTo, g_strGroupsFile.c_str()) == 0;
-    if (bOntoFile && g_bMoveInFails) {
+    const size_t nFrom = pszFrom != NULL ? strlen(pszFrom) : 0;
+    if (bOntoFile && (g_bMoveInFails || (g_bNewBytesFail && nFrom > 4 && lstrcmpiA(pszFrom + nFrom - 4, ".tmp") == 0))) {
         ::SetLastError(ERROR_WRITE_FAULT);
         return FALSE;
     }
@@ -49,6 +53,17 @@ BOOL WINAPI StagedSetInfo(HANDLE hFile, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID p
         }
     }
     return g_realSetInfo(hFile, kind, pInfo, dwSize);
+}
+
+BOOL(WINAPI* g_realDelete)(LPCSTR) = NULL;
+
+BOOL WINAPI NotedTempDelete(LPCSTR pszPath)
+{
+    const size_t nPath = pszPath != NULL ? strlen(pszPath) : 0;
+    if (nPath > 4 && lstrcmpiA(pszPath + nPath - 4, ".tmp") == 0)
+        for (const auto& value : mainwindowtest::StoredValues(kKeptChangesKey))
+            g_bNotedAtTempDelete = g_bNotedAtTempDelete || value.first.find(KeptWriteNoteName("")) != std::string::npos;
+    return g_realDelete(pszPath);
 }
 
 // The groups file is deleted while the save writes its new bytes.
@@ -162,6 +177,32 @@ TEST_F(GroupsStoreReplaceTest, AFileASaveSetAsideAndCouldNotPutBackIsPutBackByTh
         if (!bSessionEnds) expected.insert(expected.find("</Group>"), "<Keyword>k2</Keyword>\n");
         ExpectFileNodes(expected);
     }
+}
+
+// The write storing a kept change cannot move its new file in, nor rename the old one back
+// through its handle: the old one goes back by its name, and the write's note is gone before
+// its new bytes are, so that a death between leaves no note of a write that seems to have
+// got there.
+TEST_F(GroupsStoreReplaceTest, AWriteThatDidNotTakeTheNameTakesItsNoteAwayBeforeItsNewBytes)
+{
+    WriteGroups(kTwoGroups);
+    std::vector<GroupEntry> base(1);
+    base[0].Id = 2, base[0].Name = "Tools", base[0].Keywords = {"corpus"};
+    std::vector<GroupEntry> here = base;
+    here[0].Keywords.push_back("kt");
+    std::string record;
+    ASSERT_TRUE(KeepGroupChanges(GroupChangesBetween(base, here, {}, {}), &record));
+    ClearGroups();
+    g_bNewBytesFail = true;
+    g_bNotedAtTempDelete = false;
+    Stage("MoveFileExA", (void*)&StagedMove, (void**)&g_realMove);
+    Stage("SetFileInformationByHandle", (void*)&StagedSetInfo, (void**)&g_realSetInfo);
+    Stage("DeleteFileA", (void*)&NotedTempDelete, (void**)&g_realDelete);
+    EXPECT_NE(FileLines() + kNowHolds, LoadGroupsFileAndStoreKept());
+    Unstage();
+    g_bNewBytesFail = false;
+    ASSERT_EQ(kTwoGroups, GroupsFile()) << "not put back";
+    EXPECT_FALSE(g_bNotedAtTempDelete);
 }
 
 // The start puts back the file a save set aside only when that save never finished (its

@@ -928,6 +928,30 @@ BOOL WINAPI NotedDelete(LPCSTR pszPath)
     return g_pDeleteFile(pszPath);
 }
 
+LONG(WINAPI* g_pRegDeleteValue)(HKEY, LPCSTR) = NULL;
+std::string g_strKeyAtRecordsGoing;
+
+// The first value deleted once the file took a save's name (the records it stored going):
+// the kept records as they are just after it are copied aside, as a death then leaves them.
+LONG WINAPI NotedValueDelete(HKEY hKey, LPCSTR pszName)
+{
+    const LONG nResult = g_pRegDeleteValue(hKey, pszName);
+    if (!g_strKeyAtRecordsGoing.empty() && g_nReplaced > 0) {
+        MoveKept(kKeptChangesKey, g_strKeyAtRecordsGoing, true);
+        g_strKeyAtRecordsGoing.clear();
+    }
+    return nResult;
+}
+
+// The registry refuses to delete a write's note.
+LONG WINAPI NoteDeleteRefused(HKEY hKey, LPCSTR pszName)
+{
+    const std::string name = pszName != NULL ? pszName : "", suffix = KeptWriteNoteName("");
+    if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+        return ERROR_ACCESS_DENIED;
+    return g_pRegDeleteValue(hKey, pszName);
+}
+
 // Makes each note of a write kept beside a record one of the first layout, as an earlier
 // build left it (also after a write that was then refused).
 void NotesOfTheFirstLayout()
@@ -970,6 +994,10 @@ TEST_F(MainWindowGroupsFileTest, ARecordWhoseWriteReachedTheFileIsNotAppliedAgai
         bool bFirstLayout;    // the note as an earlier build wrote it
         bool bApplied;
         std::string after;
+        // 'r' as the write takes the name, 'g' as the records it stored go; refused: 'd' as
+        // its new bytes go, 'n' after the store, its note's delete refused
+        char death = 'r';
+        bool bHeld = false;   // another program holds the file at the next start, then lets go
     } cases[] = {
         {"the file as the write left it", "", false, false, false, false, stored},
         {"another program took the change out since", other, false, false, false, false, other},
@@ -979,6 +1007,11 @@ TEST_F(MainWindowGroupsFileTest, ARecordWhoseWriteReachedTheFileIsNotAppliedAgai
         {"refused, then another program's file", other, false, true, false, true, merged},
         {"an earlier build's note, another program's file", other, false, false, true, true, merged},
         {"an earlier build's note, the file as the write left it", "", false, false, true, false, stored},
+        {"died as the records went, then another program's edit", other, false, false, false, false, other, 'g'},
+        {"the file held at the start", "", false, false, false, false, stored, 'r', true},
+        {"refused, the note stays, then another program's file", other, false, true, false, true, merged, 'n'},
+        {"an earlier build's note, another program's file held at the start", other, false, false, true, true,
+         merged, 'r', true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -990,18 +1023,31 @@ TEST_F(MainWindowGroupsFileTest, ARecordWhoseWriteReachedTheFileIsNotAppliedAgai
         if (c.bRefused) {
             HeldFile reader(m_groupsFile, HeldFile::ReadingSharingReads);
             ASSERT_TRUE(reader.Hold());
-            g_strKeyAtTempDelete = atWrite;
+            g_strKeyAtTempDelete = c.death == 'n' ? "" : atWrite;
             g_pDeleteFile =
                 (decltype(g_pDeleteFile))testsupport::PatchImport("kernel32.dll", "DeleteFileA", (void*)&NotedDelete);
+            if (c.death == 'n')
+                g_pRegDeleteValue = (decltype(g_pRegDeleteValue))testsupport::PatchImport(
+                    "advapi32.dll", "RegDeleteValueA", (void*)&NoteDeleteRefused);
             EXPECT_NE(FileLines() + kNowHolds, LoadGroupsFileAndStoreKept());
             testsupport::PatchImport("kernel32.dll", "DeleteFileA", (void*)g_pDeleteFile);
+            if (c.death == 'n') {
+                testsupport::PatchImport("advapi32.dll", "RegDeleteValueA", (void*)g_pRegDeleteValue);
+                ASSERT_NE("", ReadKeptWriteNote(KeptRecordNames().at(0))) << "the replace was not refused";
+                MoveKept(kKeptChangesKey, atWrite, true);
+            }
             ASSERT_TRUE(g_strKeyAtTempDelete.empty()) << "the replace was not refused";
             reader.Release();
             ASSERT_TRUE(reader.Join());
             ASSERT_EQ(kTwoGroups, GroupsFile());
         } else {
-            CountedReplaces replaces(atWrite);
+            CountedReplaces replaces(c.death == 'r' ? atWrite : "");
+            g_strKeyAtRecordsGoing = c.death == 'g' ? atWrite : "";
+            g_pRegDeleteValue = (decltype(g_pRegDeleteValue))testsupport::PatchImport(
+                "advapi32.dll", "RegDeleteValueA", (void*)&NotedValueDelete);
             EXPECT_EQ(FileLines() + kNowHolds, LoadGroupsFileAndStoreKept());
+            testsupport::PatchImport("advapi32.dll", "RegDeleteValueA", (void*)g_pRegDeleteValue);
+            ASSERT_TRUE(g_strKeyAtRecordsGoing.empty()) << "no record went";
             ASSERT_EQ(stored, GroupsFile());
             ASSERT_FALSE(KeptChangesThere());
         }
@@ -1011,7 +1057,16 @@ TEST_F(MainWindowGroupsFileTest, ARecordWhoseWriteReachedTheFileIsNotAppliedAgai
         if (c.bNewBeside) ASSERT_TRUE(::CopyFileA(m_groupsFile.c_str(), (m_groupsFile + ".~7.tmp").c_str(), FALSE));
         if (!c.file.empty()) WriteGroups(c.file);
         ClearGroups();
-        EXPECT_EQ(c.bApplied ? FileLines() + kNowHolds : "", LoadGroupsFileAndStoreKept());
+        if (c.bHeld) {
+            HeldFile held(m_groupsFile, HeldFile::SharingNothing);
+            ASSERT_TRUE(held.Hold());
+            EXPECT_NE("", LoadGroupsFileAndStoreKept()) << "in use";
+            held.Release();
+            ASSERT_TRUE(held.Join());
+            EXPECT_EQ(c.bApplied ? FileLines() + kNowHolds : "", CGroupsStore::Instance().ReadHeldFile());
+        } else {
+            EXPECT_EQ(c.bApplied ? FileLines() + kNowHolds : "", LoadGroupsFileAndStoreKept());
+        }
         ExpectFileNodes(c.after);
         EXPECT_FALSE(KeptChangesThere());
         ::DeleteFileA((m_groupsFile + ".~7.tmp").c_str());
