@@ -119,7 +119,7 @@ end_xvfb() {
   local pid=$1 n=$2 i lock
   lock="$X_TMP_DIR/.X${n}-lock"
   kill "$pid" 2>/dev/null
-  for i in $(seq 1 50); do
+  for i in $(seq 1 150); do
     process_alive "$pid" || break
     sleep 0.1
   done
