@@ -133,10 +133,11 @@ inline std::string Run(const char* locale, const std::string& filter,
     for (int nStart = 1;; ++nStart) {
         const Start start = StartOnce(locale, filter, variables);
         nExit = start.nExit;
-        const bool bRanATest = start.output.find("[==========] Running") != std::string::npos;
-        if (bRanATest || start.nExit == -1 || nStart == 3) return before + start.output;
+        if (start.output.find("[==========] Running") != std::string::npos || start.nExit == -1)
+            return before + start.output;
         before += "start " + std::to_string(nStart) + " of the child ended with code " + std::to_string(start.nExit) +
                   " before it ran a test; its output:\n" + (start.output.empty() ? "(none)\n" : start.output);
+        if (nStart == 3) return before;
     }
 }
 
