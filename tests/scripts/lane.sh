@@ -22,8 +22,8 @@
 #
 # The lane runs its own wineserver and watches it: when it ends while the program still
 # runs (killed, or crashed), the program would wait on its pipe for ever; the lane fails at
-# once instead. A lane still running LANE_TIMEOUT seconds after it started (540, its set-up
-# included: below ctest's guard of 600) fails. Whatever ends the lane, no process of its
+# once instead. A lane still running LANE_TIMEOUT seconds after it started (840, its set-up
+# included: below ctest's guard of 900) fails. Whatever ends the lane, no process of its
 # prefix outlives it and its display goes: a guard of its own, in a session of its own
 # (ctest's kill, which ends the lane outright, does not reach it), waits for the lane to end,
 # ends it when it runs past its time, whatever it waits on, and then ends what it left.
@@ -66,7 +66,7 @@ shift 2
 export BUILD_DIR="$build_dir"
 unset PURGELET_OWN_WINEPREFIX WINEPREFIX
 source "$here/../../scripts/env.sh"
-limit=${LANE_TIMEOUT:-540}
+limit=${LANE_TIMEOUT:-840}
 [[ "$limit" =~ ^[1-9][0-9]*$ ]] || {
   echo "lane.sh: LANE_TIMEOUT=$limit is no number of seconds." >&2
   exit 1

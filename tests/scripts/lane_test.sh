@@ -213,6 +213,8 @@ for c in "hangs||" "|2|it still ran 2 s after it started"; do
   if [ -n "$text" ]; then
     [ "$rc" != 0 ] || fail "it passed"
     grep -qF -- "$text" "$work/out-0" || fail "$(cat "$work/out-0")"
+    # Ended where it waited, not once the other let go of the lock.
+    [ ! -s "$work/standin.pids" ] || fail "it went on to start its program"
   fi
   for ((i = 0; i < 1200; i++)); do
     [ -n "$(leftovers)$(locks)" ] || break
