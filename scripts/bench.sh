@@ -3,7 +3,7 @@
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$ROOT/scripts/setup.sh" || exit 1
-configure_and_build || exit 1
+configure_and_build --target benchmarks || exit 1
 trap stop_all EXIT
 start_xvfb || exit 1
 prepare_prefix

@@ -71,7 +71,19 @@ configure_and_build() {
   cmake --build "$BUILD_DIR" --parallel "$(nproc)" "$@"
 }
 
-XVFB_PID=""
+# Where X servers keep their lock files (.X<n>-lock) and sockets (.X11-unix/X<n>): /tmp,
+# the only place an X server looks; the lanes' own test gives its stand-in server another.
+X_TMP_DIR="${X_TMP_DIR:-/tmp}"
+
+# True while the process runs (a dead one not yet reaped is a zombie, "Z").
+process_alive() {
+  local stat
+  [ -n "$1" ] && { read -r stat <"/proc/$1/stat"; } 2>/dev/null || return 1
+  stat=${stat##*) }
+  [ "${stat%% *}" != Z ]
+}
+
+XVFB_PID="" XVFB_DISPLAY=""
 # Starts a private Xvfb on the first free display from :90 up. Several test runs may
 # start at the same moment and pick the same number; only the one whose server owns
 # the display's lock file keeps it, the others move on to the next number.
@@ -80,24 +92,46 @@ start_xvfb() {
   local n=90 tries=0
   while [ $tries -lt 64 ]; do
     tries=$((tries + 1))
-    while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
+    while [ -e "$X_TMP_DIR/.X${n}-lock" ] || [ -e "$X_TMP_DIR/.X11-unix/X${n}" ]; do n=$((n + 1)); done
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac >/dev/null 2>&1 &
-    XVFB_PID=$!
+    XVFB_PID=$! XVFB_DISPLAY=$n
     for _ in $(seq 1 100); do
       kill -0 "$XVFB_PID" 2>/dev/null || break
-      if [ -e "/tmp/.X11-unix/X${n}" ] && [ "$(tr -d ' \n' <"/tmp/.X${n}-lock" 2>/dev/null)" = "$XVFB_PID" ]; then
+      if [ -e "$X_TMP_DIR/.X11-unix/X${n}" ] && [ "$(tr -d ' \n' 2>/dev/null <"$X_TMP_DIR/.X${n}-lock")" = "$XVFB_PID" ]; then
         export DISPLAY=":$n"
         return 0
       fi
       sleep 0.1
     done
-    kill "$XVFB_PID" >/dev/null 2>&1 || true
-    wait "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=""
+    end_xvfb "$XVFB_PID" "$n"
+    XVFB_PID="" XVFB_DISPLAY=""
     n=$((n + 1))
   done
   echo "Could not start Xvfb on any display from :90 up." >&2
   return 1
+}
+
+# Ends an Xvfb of ours (started by this shell or not) on display n. A server killed
+# outright leaves its lock file and socket behind, and every later start then passes that
+# display by: once the server is gone they are removed, when the lock still names it (a
+# lock that names another server, a live one, is never touched).
+end_xvfb() {
+  local pid=$1 n=$2 i lock
+  lock="$X_TMP_DIR/.X${n}-lock"
+  kill "$pid" 2>/dev/null
+  for i in $(seq 1 150); do
+    process_alive "$pid" || break
+    sleep 0.1
+  done
+  kill -KILL "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  for i in $(seq 1 50); do
+    process_alive "$pid" || break
+    sleep 0.1
+  done
+  if ! process_alive "$pid" && [ "$(tr -d ' \n' 2>/dev/null <"$lock")" = "$pid" ]; then
+    rm -f "$lock" "$X_TMP_DIR/.X11-unix/X${n}"
+  fi
 }
 
 # The processes of a prefix: every process (but this shell) whose environment names it.
@@ -134,7 +168,8 @@ end_prefix() {
 stop_all() {
   follow_build_dir
   end_prefix "$WINEPREFIX"
-  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" >/dev/null 2>&1 || true; wait "$XVFB_PID" 2>/dev/null || true; fi
+  if [ -n "$XVFB_PID" ]; then end_xvfb "$XVFB_PID" "$XVFB_DISPLAY"; fi
+  XVFB_PID="" XVFB_DISPLAY=""
 }
 
 # Wine brings a prefix up to date at its first start after the Wine package changed: it

@@ -24,7 +24,7 @@ PREFIX_DIR="${WINEPREFIX:-$HOME/.wine}"
 
 XVFB_PID=""
 stop_private_display() {
-  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" >/dev/null 2>&1 || true; wait "$XVFB_PID" 2>/dev/null || true; fi
+  if [ -n "$XVFB_PID" ]; then end_xvfb "$XVFB_PID" "$XVFB_DISPLAY"; fi
 }
 if [ -z "${DISPLAY:-}" ]; then
   trap stop_private_display EXIT

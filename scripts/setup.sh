@@ -12,7 +12,7 @@ set -uo pipefail
 
 need=()
 have_cmd() { command -v "$1" >/dev/null 2>&1; }
-have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+have_pkg() { [[ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" == *"install ok installed"* ]]; }
 
 have_cmd cmake || need+=(cmake)
 have_cmd make || need+=(make)

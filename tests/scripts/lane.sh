@@ -22,16 +22,56 @@
 #
 # The lane runs its own wineserver and watches it: when it ends while the program still
 # runs (killed, or crashed), the program would wait on its pipe for ever; the lane fails at
-# once instead. A program still running after LANE_TIMEOUT seconds (540: below ctest's
-# guard, whose kill would leave the prefix's processes behind) fails the lane too. Whatever
-# ends the lane, no process of its prefix outlives it.
+# once instead. A lane still running LANE_TIMEOUT seconds after it started (840, its set-up
+# included: below ctest's guard of 900) fails. Whatever ends the lane, no process of its
+# prefix outlives it and its display goes: a guard of its own, in a session of its own
+# (ctest's kill, which ends the lane outright, does not reach it), waits for the lane to end,
+# ends it when it runs past its time, whatever it waits on, and then ends what it left.
 set -uo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
+# The guard: lane.sh --guard <build-folder> <lane pid> <its start time> <prefix> <Xvfb pid>
+# <display> <deadline>. Its environment names the lane's prefix, so that the lane's own end
+# ends it.
+if [ "${1:-}" = --guard ]; then
+  export BUILD_DIR=$2
+  lane_pid=$3 lane_started=$4 prefix=$5 xvfb=$6 display=$7 deadline=$8
+  source "$here/../../scripts/env.sh"
+  # The lane, and not another process that took its number after it ended.
+  lane_runs() {
+    local stat
+    { read -r stat <"/proc/$lane_pid/stat"; } 2>/dev/null || return 1
+    stat=${stat##*) }
+    read -ra stat <<<"$stat"
+    [ "${stat[0]}" != Z ] && [ "${stat[19]}" = "$lane_started" ]
+  }
+  ended=""
+  while lane_runs; do
+    if [ "$EPOCHSECONDS" -ge "$deadline" ] && [ -z "$ended" ]; then
+      # The lane, and what it waits on: a lane held in its set-up (a lock, a copy) ends too.
+      ended=$EPOCHSECONDS
+      kill -TERM "$lane_pid" $(ps -o pid= --ppid "$lane_pid") 2>/dev/null
+    elif [ -n "$ended" ] && [ "$EPOCHSECONDS" -ge $((ended + 60)) ]; then
+      kill -KILL "$lane_pid" 2>/dev/null
+    fi
+    sleep 0.5
+  done
+  end_prefix "$prefix"
+  end_xvfb "$xvfb" "$display"
+  exit 0
+fi
+
 build_dir=$1 lane=$2
 shift 2
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 export BUILD_DIR="$build_dir"
 unset PURGELET_OWN_WINEPREFIX WINEPREFIX
 source "$here/../../scripts/env.sh"
+limit=${LANE_TIMEOUT:-840}
+[[ "$limit" =~ ^[1-9][0-9]*$ ]] || {
+  echo "lane.sh: LANE_TIMEOUT=$limit is no number of seconds." >&2
+  exit 1
+}
+deadline=$((EPOCHSECONDS + limit))
 template="$(lanes_shared_prefix)"
 lane_dir="$BUILD_DIR/lanes/$lane"
 lane_prefix="$lane_dir/wineprefix"
@@ -55,54 +95,70 @@ show_output() {
   fi
 }
 
+# Runs a step that may wait long (a lock, a copy, Wine) so that a signal ends the wait for it
+# at once: a trap waits for a command run in the foreground to end. The lane's end then ends
+# the step with the prefix's other processes.
+waited() {
+  "$@" &
+  wait $!
+}
+
+overran() {
+  show_output
+  fail "it still ran $limit s after it started (its set-up included)."
+}
+
 # The lane's processes, wineserver and display go with it.
 cleanup() {
+  trap '' TERM INT HUP
   show_output
   end_prefix "$lane_prefix" || echo "lane $lane: processes of $lane_prefix are left: $(prefix_processes "$lane_prefix")" >&2
   stop_all
 }
 trap cleanup EXIT
-trap 'exit 143' TERM INT HUP
+trap '[ "$EPOCHSECONDS" -lt "$deadline" ] || overran; exit 143' TERM INT HUP
 
-# True while the process runs (a dead one not yet reaped is a zombie, "Z").
-alive() {
-  local stat
-  [ -n "$1" ] && { read -r stat <"/proc/$1/stat"; } 2>/dev/null || return 1
-  stat=${stat##*) }
-  [ "${stat%% *}" != Z ]
-}
+# A lane that an earlier run left behind (a run cut short) may still have its processes.
+end_prefix "$lane_prefix" || fail "processes of an earlier run of the lane in $lane_prefix do not end."
 
 # Whatever the lane starts carries the lane's prefix, so that its end finds it; all but
 # the display, which ends as a display ends (its lock file removed).
 WINEPREFIX="" start_xvfb || exit 1
 export WINEPREFIX="$lane_prefix"
+read -r started <"/proc/$$/stat"
+started=${started##*) }
+read -ra started <<<"$started"
+setsid -f bash "$here/lane.sh" --guard "$BUILD_DIR" "$$" "${started[19]}" "$lane_prefix" "$XVFB_PID" "$XVFB_DISPLAY" \
+  "$deadline" </dev/null >/dev/null 2>&1 9>&-
 
 # Lanes start together: the first that finds the shared prefix not ready prepares it
 # alone; every lane then holds the lock shared while it runs, so the prefix is never
 # brought up to date under a lane that links its modules.
 mkdir -p "$BUILD_DIR/lanes"
 exec 9>"$BUILD_DIR/lanes/.prefix.lock"
-flock -s 9
-if ! WINEPREFIX="$template" prefix_is_prepared; then
-  flock -x 9
+prepare_template() {
   WINEPREFIX="$template" prefix_is_prepared || (export WINEPREFIX="$template" && prepare_prefix 9>&-)
-  flock -s 9
+}
+waited flock -s 9
+if ! WINEPREFIX="$template" prefix_is_prepared; then
+  waited flock -x 9
+  waited prepare_template
+  waited flock -s 9
 fi
 prefix_is_current "$template" || fail "the shared prefix $template is not up to date with Wine."
 
-# A lane that an earlier run left behind (a run cut short) may still have its processes.
-end_prefix "$lane_prefix" || fail "processes of an earlier run of the lane in $lane_prefix do not end."
 rm -rf "$lane_dir"
 mkdir -p "$lane_dir"
-cp -a --link "$template" "$lane_prefix" || fail "cannot link the shared prefix into $lane_prefix."
+waited cp -a --link "$template" "$lane_prefix" || fail "cannot link the shared prefix into $lane_prefix."
 # Every file but the modules and fonts gets a copy of its own: the system rewrites some in
 # place (the registry, the .ini files), which must not reach the shared prefix through a link.
-(
+copy_own_files() {
   cd "$template" &&
     find . -type f ! -iname '*.dll' ! -iname '*.exe' ! -iname '*.drv' ! -iname '*.sys' \
       ! -iname '*.ocx' ! -iname '*.acm' ! -iname '*.cpl' ! -iname '*.tlb' ! -iname '*.ttf' \
       ! -iname '*.fon' -print0 | xargs -0 -r cp -p --parents --remove-destination -t "$lane_prefix"
-) || fail "cannot copy the shared prefix's files into $lane_prefix."
+}
+waited copy_own_files || fail "cannot copy the shared prefix's files into $lane_prefix."
 rm -f "$lane_prefix/.update-timestamp"
 echo disable >"$lane_prefix/.update-timestamp"
 touch "$lane_dir/.linked"
@@ -112,12 +168,12 @@ wineserver -f -p </dev/null >/dev/null 2>&1 9>&- &
 server=$!
 for _ in $(seq 1 100); do
   [ -e "/proc/$server/cwd/socket" ] && break
-  alive "$server" || fail "its wineserver ended at its start."
+  process_alive "$server" || fail "its wineserver ended at its start."
   sleep 0.1
 done
 
 # --gtest_list_tests prints "Suite." lines, each followed by its "  Case" lines.
-"$@" --gtest_list_tests </dev/null >"$lane_dir/listing.txt" 2>"$lane_dir/listing.err" 9>&-
+waited "$@" --gtest_list_tests </dev/null >"$lane_dir/listing.txt" 2>"$lane_dir/listing.err" 9>&-
 listed=$?
 if [ "$listed" -ne 0 ]; then
   cat "$lane_dir/listing.err" >&2
@@ -151,16 +207,12 @@ expected=$(grep -cv -e '^DISABLED_' -e '\.DISABLED_' "$lane_dir/cases.txt")
 
 "$@" </dev/null >"$log" 2>&1 9>&- &
 child=$!
-deadline=$((SECONDS + ${LANE_TIMEOUT:-540}))
-while alive "$child"; do
-  if ! alive "$server"; then
+while process_alive "$child"; do
+  if ! process_alive "$server"; then
     show_output
     fail "its wineserver ended while the program ran."
   fi
-  if [ "$SECONDS" -ge "$deadline" ]; then
-    show_output
-    fail "the program still ran after ${LANE_TIMEOUT:-540} s."
-  fi
+  [ "$EPOCHSECONDS" -lt "$deadline" ] || overran
   sleep 0.2
 done
 wait "$child"

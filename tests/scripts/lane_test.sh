@@ -3,8 +3,9 @@
 # (odd names, parameterised cases) falls to exactly one lane, with, without or with an empty
 # weights file; a lane fails when its program is missing, dies at start, lists or runs
 # nothing, writes through a link into the shared prefix, loses its wineserver midway or
-# runs past the time it was given, and then says so and leaves no process of its prefix
-# behind. Each is judged by what it ran and how it failed, never by how long it took: on a
+# runs past the time it was given (its set-up included, whatever it waits on), and then says
+# so and leaves no process of its prefix behind, nor its display's lock (also when its
+# display server was killed outright); a lane killed outright leaves neither. Each is judged by what it ran and how it failed, never by how long it took: on a
 # busy machine a sound lane may take any time. lane.sh, lane_deal.awk and env.sh run as
 # they are, copied into a scratch tree.
 set -uo pipefail
@@ -17,11 +18,21 @@ cp "$src/tests/scripts/lane.sh" "$src/tests/scripts/lane_deal.awk" "$tree/tests/
 cp "$src/scripts/env.sh" "$tree/scripts/"
 lane="$tree/tests/scripts/lane.sh" weights="$tree/tests/scripts/lane_weights.txt"
 build="$work/build" template="$work/build/lanes/shared/wineprefix"
-export WINE_INF="$work/wine.inf" RUN_LOG="$work/run.log" WORK="$work" PATH="$work/bin:$PATH"
+# The stand-in display servers keep their lock files in a folder of the test's own.
+export WINE_INF="$work/wine.inf" RUN_LOG="$work/run.log" WORK="$work" PATH="$work/bin:$PATH" X_TMP_DIR="$work/x"
 : >"$WINE_INF"
 # Every process a lane of this test started carries a prefix under $build.
 leftovers() { grep -lsz "^WINEPREFIX=$build/lanes/" /proc/[0-9]*/environ | sed 's|/proc/||; s|/environ||'; }
-trap 'kill -KILL $(leftovers) 2>/dev/null; rm -rf "$work"' EXIT
+# Another display server, alive, holds display 90 all along: its lock is never the lanes' to take.
+mkdir -p "$X_TMP_DIR/.X11-unix"
+sleep 3600 &
+disown
+other_server=$!
+echo "$other_server" >"$X_TMP_DIR/.X90-lock"
+: >"$X_TMP_DIR/.X11-unix/X90"
+# The lock files and sockets of displays the lanes left.
+locks() { (cd "$X_TMP_DIR" && ls -d .X*-lock .X11-unix/X* 2>/dev/null) | grep -vx -e .X90-lock -e .X11-unix/X90; }
+trap 'kill -KILL $(leftovers) $other_server 2>/dev/null; rm -rf "$work"' EXIT
 
 # The listing as a program prints it under Wine, and the full names it holds.
 printf '%s\r\n' "Running main() from gtest_main.cc" "UiMessages." "  EachIsRegisteredUnderItsOwnName" "  Second" \
@@ -45,11 +56,11 @@ set_weights() { case "$1" in none) rm -f "$weights" ;; empty) : >"$weights" ;; *
 # ends as one that ran nothing: a lane that waited for it fails on that, not on a clock.
 cat >"$work/bin/Xvfb" <<'STUB'
 #!/usr/bin/env bash
-n=${1#:}; mkdir -p /tmp/.X11-unix
-(set -o noclobber && echo "$$" >"/tmp/.X${n}-lock") 2>/dev/null || exit 1
-: >"/tmp/.X11-unix/X${n}"; sleep 300 &
-trap 'kill $!; rm -f "/tmp/.X${n}-lock" "/tmp/.X11-unix/X${n}"; exit 0' TERM INT
-wait
+n=${1#:}; mkdir -p "$X_TMP_DIR/.X11-unix"
+(set -o noclobber && echo "$$" >"$X_TMP_DIR/.X${n}-lock") 2>/dev/null || exit 1
+: >"$X_TMP_DIR/.X11-unix/X${n}"
+trap 'rm -f "$X_TMP_DIR/.X${n}-lock" "$X_TMP_DIR/.X11-unix/X${n}"; exit 0' TERM INT
+while :; do sleep 1 & wait $!; done
 STUB
 cat >"$work/bin/wineserver" <<'STUB'
 #!/usr/bin/env bash
@@ -74,6 +85,7 @@ lists-nothing*--gtest_list_tests*) echo "Running main() from gtest_main.cc"; exi
 *--gtest_list_tests*) cat "$WORK/listing.txt"; exit 0 ;;
 kills-server*) kill -KILL "$(cat "$WINEPREFIX/.server")"; sleep 600; exit 0 ;;
 hangs*) sleep 600; exit 0 ;;
+kills-display*) kill -KILL "$(cat "$X_TMP_DIR/.X${DISPLAY#:}-lock")" ;;
 writes-module*) echo x >>"$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ;;
 runs-nothing*) echo "[==========] 0 tests from 0 test suites ran. (0 ms total)"; exit 0 ;;
 esac
@@ -118,7 +130,7 @@ for c in "prog||3|5 UiMessages.Second;4 Values/ParamTest.Reads/0|" "prog||3|none
   "prog|runs-nothing|1|5 x|the program ran 0 cases of the 7" \
   "prog|writes-module|1|5 x|files of the shared prefix were written through their links" \
   "prog|kills-server|1|5 x|its wineserver ended while the program ran" \
-  "prog|hangs|1|5 x|the program still ran after 1 s"; do
+  "prog|hangs|1|5 x|it still ran 1 s after it started" "prog|kills-display|1|5 x|"; do
   IFS='|' read -r program standin lanes w text <<<"$c"
   label="$program ${standin:-runs} in $lanes lanes, weights $w"
   make_template
@@ -142,11 +154,13 @@ for c in "prog||3|5 UiMessages.Second;4 Values/ParamTest.Reads/0|" "prog||3|none
     rc=$? out=$(cat "$work/out-$k")
     if [ -z "$text" ]; then [ "$rc" = 0 ] || fail "lane $k: exit $rc: $out"
     else [ "$rc" != 0 ] || fail "lane $k passed"; grep -qF -- "$text" <<<"$out" || fail "lane $k: $out"; fi
-    # Its own prefix: linked to the shared modules, never brought up to date by itself.
+    # Its own prefix, once made (a lane may end in its set-up): linked to the shared modules,
+    # never brought up to date by itself.
     lp="$build/lanes/t-$k/wineprefix"
-    [ ! -d "$lp" ] || [ "$(cat "$lp/.update-timestamp")" = disable ] || fail "lane $k may update its prefix"
+    [ ! -f "$lp/../.linked" ] || [ "$(cat "$lp/.update-timestamp")" = disable ] || fail "lane $k may update its prefix"
   done
   [ -z "$(leftovers)" ] || fail "the lanes left processes of their prefixes: $(leftovers)"
+  [ -z "$(locks)" ] || fail "the lanes left their displays' locks: $(locks)"
   # The programs they started (listing and run) have ended, killed when one hung or lost its server.
   while read -r pid; do
     if [ -e "/proc/$pid" ] && ! grep -q '^State:[[:space:]]*Z' "/proc/$pid/status" 2>/dev/null; then
@@ -169,6 +183,48 @@ out=$(bash "$lane" "$build" t-0 "$work/prog" 2>&1) || fail "exit $?: $out"
 label="a lane named as the shared prefix"
 bash "$lane" "$build" shared "$work/prog" >/dev/null 2>&1 && fail "it ran"
 [ -f "$template/system.reg" ] || fail "the shared prefix is gone"
+
+# 4. A lane ended outright, as ctest's guard ends it (no trap of its own runs), leaves
+# neither a process of its prefix nor its display: its guard ends them, soon after.
+# case: STANDIN | LANE_TIMEOUT | text of the failure ("": the lane is killed once its program runs)
+for c in "hangs||" "|2|it still ran 2 s after it started"; do
+  IFS='|' read -r standin limit text <<<"$c"
+  label=${text:-a lane killed outright}
+  make_template
+  : >"$work/standin.pids"
+  holder=""
+  if [ -n "$text" ]; then
+    # Held in its set-up, whatever it waits on: here the shared prefix's lock, held by another.
+    label="a lane held in its set-up"
+    (exec 8>"$build/lanes/.prefix.lock" && flock -x 8 && exec sleep 120) &
+    holder=$!
+    for ((i = 0; i < 1200; i++)); do flock -n -s "$build/lanes/.prefix.lock" true || break; sleep 0.1; done
+  fi
+  env ${limit:+LANE_TIMEOUT=$limit} STANDIN="$standin" bash "$lane" "$build" t-0 "$work/prog" >"$work/out-0" 2>&1 &
+  running=$!
+  if [ -z "$text" ]; then
+    # Once its program runs (its second start: the listing, then the run).
+    while kill -0 "$running" 2>/dev/null && [ "$(grep -c . "$work/standin.pids")" -lt 2 ]; do sleep 0.1; done
+    kill -KILL "$running"
+  fi
+  { wait "$running"; } 2>/dev/null
+  rc=$?
+  [ -z "$holder" ] || kill "$holder"
+  if [ -n "$text" ]; then
+    [ "$rc" != 0 ] || fail "it passed"
+    grep -qF -- "$text" "$work/out-0" || fail "$(cat "$work/out-0")"
+    # Ended where it waited, not once the other let go of the lock.
+    [ ! -s "$work/standin.pids" ] || fail "it went on to start its program"
+  fi
+  for ((i = 0; i < 1200; i++)); do
+    [ -n "$(leftovers)$(locks)" ] || break
+    sleep 0.1
+  done
+  [ -z "$(leftovers)" ] || fail "processes of its prefix are left: $(leftovers)"
+  [ -z "$(locks)" ] || fail "its display's lock is left: $(locks)"
+done
+label="another display server"
+[ -f "$X_TMP_DIR/.X90-lock" ] && [ -e "$X_TMP_DIR/.X11-unix/X90" ] || fail "its lock file is gone"
 
 [ $failures -eq 0 ] && echo "lane tests passed" || echo "$failures lane test failures"
 exit $((failures > 0))
