@@ -117,9 +117,12 @@ private:
             if (dwProcess == ::GetCurrentProcessId()) windows.push_back(hWnd);
         }
         s_bAsking = true;
+        // Whether the window's thread waited deaf meanwhile is counted above; how soon a busy
+        // machine runs that thread is no answer, so the question waits as long as a log-off
+        // lets a program hold it up before it asks the user.
         for (HWND hWnd : windows) {
             DWORD_PTR nAnswer = 0;
-            if (!::SendMessageTimeoutA(hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 1200, &nAnswer))
+            if (!::SendMessageTimeoutA(hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &nAnswer))
                 nAnswer = 0;
             m_answers.push_back((LRESULT)nAnswer);
         }
