@@ -28,6 +28,7 @@
 #include "support/registry_sandbox.h"
 #include "bench/registry_bench.h"
 #include "bench/window_bench.h"
+#include "bench/memory_bench.h"
 
 namespace {
 
@@ -67,24 +68,8 @@ void Seed(int first, int last)
     RegCloseKey(uninstall);
 }
 
-// The working set and the peak working set of the process now, in MB.
-struct MemoryFigures {
-    double workingSet = 0.0;
-    double peak = 0.0;
-};
-
-MemoryFigures MemoryNow()
-{
-    PROCESS_MEMORY_COUNTERS counters;
-    ZeroMemory(&counters, sizeof(counters));
-    counters.cb = sizeof(counters);
-    MemoryFigures figures;
-    if (::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters))) {
-        figures.workingSet = static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
-        figures.peak = static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
-    }
-    return figures;
-}
+typedef BenchMemory MemoryFigures;
+inline MemoryFigures MemoryNow() { return BenchMemoryNow(); }
 
 LARGE_INTEGER g_firstIdle;
 bool g_bIdleSeen = false;

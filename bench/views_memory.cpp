@@ -20,6 +20,7 @@
 #include "support/registry_sandbox.h"
 #include "bench/registry_bench.h"
 #include "bench/window_bench.h"
+#include "bench/memory_bench.h"
 
 namespace {
 
@@ -86,28 +87,8 @@ void Seed(bool split, int entries, bool bSeed)
     }
 }
 
-// The working set and the committed private bytes of the process now, in MB.
-struct MemoryFigures {
-    double workingSet = 0.0;
-    double privateBytes = 0.0;
-};
-
-MemoryFigures MemoryNow()
-{
-    PROCESS_MEMORY_COUNTERS_EX counters;
-    ZeroMemory(&counters, sizeof(counters));
-    counters.cb = sizeof(counters);
-    MemoryFigures figures;
-    if (::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                               sizeof(counters))) {
-        figures.workingSet = static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
-        // Wine fills the commit charge only in PagefileUsage.
-        const SIZE_T committed =
-            counters.PrivateUsage > counters.PagefileUsage ? counters.PrivateUsage : counters.PagefileUsage;
-        figures.privateBytes = static_cast<double>(committed) / (1024.0 * 1024.0);
-    }
-    return figures;
-}
+typedef BenchMemory MemoryFigures;
+inline MemoryFigures MemoryNow() { return BenchMemoryNow(); }
 
 bool g_bIdleSeen = false;
 bool g_bRefreshSeen = false;
