@@ -1057,7 +1057,9 @@ TEST_F(MainWindowGroupsFileTest, ARecordWhoseWriteReachedTheFileIsNotAppliedAgai
         RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
         MoveKept(atWrite, kKeptChangesKey);
         if (c.bFirstLayout) NotesOfTheFirstLayout();
-        if (c.bNewBeside) ASSERT_TRUE(::CopyFileA(m_groupsFile.c_str(), (m_groupsFile + ".~7.tmp").c_str(), FALSE));
+        if (c.bNewBeside) {
+            ASSERT_TRUE(::CopyFileA(m_groupsFile.c_str(), (m_groupsFile + ".~7.tmp").c_str(), FALSE));
+        }
         if (!c.file.empty()) WriteGroups(c.file);
         ClearGroups();
         if (c.bHeld) {
