@@ -268,16 +268,8 @@ private:
 CExtReportCtrl::ScreenShows CExtReportCtrl::CompareRowsWithScreen() const
 {
     if (m_hWnd == NULL || !IsWindowVisible()) return ScreenShows::Nothing;
-    // The rows' area, below the header, on the screen.
-    CRect rcRows;
-    GetClientRect(&rcRows);
-    CHeaderCtrl* pHeader = GetHeaderCtrl();
-    if (pHeader != NULL && pHeader->GetSafeHwnd() != NULL && pHeader->IsWindowVisible()) {
-        CRect rcHeader;
-        pHeader->GetWindowRect(&rcHeader);
-        ScreenToClient(&rcHeader);
-        rcRows.top = std::min(std::max(rcRows.top, rcHeader.bottom), rcRows.bottom);
-    }
+    // The rows' area on the screen.
+    CRect rcRows = RowsArea();
     CPoint ptOrigin(0, 0);
     ClientToScreen(&ptOrigin);
     rcRows.OffsetRect(ptOrigin);
@@ -676,18 +668,24 @@ void CExtReportCtrl::SaveColumnOrder()
 
 // ---- messages ------------------------------------------------------------------------
 
-void CExtReportCtrl::InvalidateBelowHeader()
+CRect CExtReportCtrl::RowsArea() const
 {
-    CRect rcClient;
-    GetClientRect(&rcClient);
+    CRect rcRows;
+    GetClientRect(&rcRows);
     CHeaderCtrl* pHeader = GetHeaderCtrl();
     if (pHeader != NULL && pHeader->GetSafeHwnd() != NULL && pHeader->IsWindowVisible()) {
         CRect rcHeader;
         pHeader->GetWindowRect(&rcHeader);
         ScreenToClient(&rcHeader);
-        rcClient.top = rcHeader.bottom;
+        rcRows.top = std::min(std::max(rcRows.top, rcHeader.bottom), rcRows.bottom);
     }
-    InvalidateRect(&rcClient, FALSE);
+    return rcRows;
+}
+
+void CExtReportCtrl::InvalidateBelowHeader()
+{
+    CRect rcRows = RowsArea();
+    InvalidateRect(&rcRows, FALSE);
 }
 
 void CExtReportCtrl::OnSize(UINT nType, int cx, int cy)

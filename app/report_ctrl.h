@@ -142,6 +142,8 @@ protected:
 
     // Paints the rows through an off-screen buffer, then the themed one-pixel frame.
     void PaintClient(CDC* pDC, const CRect& rcClient);
+    // The client area below the header: where the rows paint.
+    CRect RowsArea() const;
     void InvalidateBelowHeader();
     // A key that moves through the rows, in a list with no row selected yet.
     LRESULT OnRowKey(WPARAM wParam, LPARAM lParam);
