@@ -626,11 +626,12 @@ namespace
 {
 
 // Which base groups a record holds whole: those of Id 0 (found by their name and keywords)
-// and those a change names. The others are kept apart.
-std::vector<bool> HeldInRecord(const KeptGroups& kept)
+// and those a change names. The others are kept apart, unless bApart is false: then the
+// record holds every one.
+std::vector<bool> HeldInRecord(const KeptGroups& kept, bool bApart)
 {
     std::vector<bool> held(kept.base.size(), false);
-    for (size_t i = 0; i < kept.base.size(); ++i) held[i] = kept.base[i].Id <= 0;
+    for (size_t i = 0; i < kept.base.size(); ++i) held[i] = !bApart || kept.base[i].Id <= 0;
     for (const KeptGroupChange& change : kept.changes)
         if (change.nBase >= 0 && (size_t)change.nBase < held.size()) held[change.nBase] = true;
     return held;
@@ -638,14 +639,14 @@ std::vector<bool> HeldInRecord(const KeptGroups& kept)
 
 // A record's bytes, as the layout above says; `apart` names its base kept apart, which holds
 // ApartBytes (ignored when the record holds every base group).
-std::string KeptRecordBytes(const KeptGroups& kept, const std::string& apart)
+std::string KeptRecordBytes(const KeptGroups& kept, const std::string& apart, bool bApart)
 {
     // The file may hold one Id twice (a group it does not show, another groups element):
     // each is named once, that of a base group on the group.
     std::set<int> others(kept.baseOtherIds.begin(), kept.baseOtherIds.end()), onBase;
     for (const GroupEntry& group : kept.base)
         if (group.Id > 0) onBase.insert(group.Id);
-    const std::vector<bool> held = HeldInRecord(kept);
+    const std::vector<bool> held = HeldInRecord(kept, bApart);
     std::string bytes;
     PutNumber(bytes, kBaseApart);
     PutText(bytes, std::find(held.begin(), held.end(), false) != held.end() ? apart : std::string());
@@ -696,9 +697,9 @@ std::string KeptRecordBytes(const KeptGroups& kept, const std::string& apart)
 
 // The base kept apart of a record's bytes: the groups the record does not hold; "" when it
 // holds them all.
-std::string ApartBytes(const KeptGroups& kept)
+std::string ApartBytes(const KeptGroups& kept, bool bApart)
 {
-    const std::vector<bool> held = HeldInRecord(kept);
+    const std::vector<bool> held = HeldInRecord(kept, bApart);
     std::string bytes;
     PutNumber(bytes, kBaseApart);
     PutNumber(bytes, (DWORD)std::count(held.begin(), held.end(), false));
@@ -710,10 +711,13 @@ std::string ApartBytes(const KeptGroups& kept)
 // Writes a record under `name`: the mark first (an earlier build that finds a record alone
 // would take nothing for kept), then its base kept apart, then the record, so that a record
 // never names a base that is not there yet; a base the record held before goes last. False
-// when the registry refused it (nothing this wrote stays, and nothing is deleted).
-bool WriteKeptRecord(const std::string& name, const KeptGroups& kept)
+// when the registry refused it (nothing this wrote stays, and nothing is deleted). Without
+// bApart the record holds its whole base, one value: as a writer outside the turn at the
+// file must write it, since a start in that turn takes a base no record names yet for one
+// a death left.
+bool WriteKeptRecord(const std::string& name, const KeptGroups& kept, bool bApart = true)
 {
-    const std::string apart = ApartBytes(kept);
+    const std::string apart = ApartBytes(kept, bApart);
     HKEY hKey = apart.size() <= kMaxKeptBytes ? AfxGetApp()->GetSectionKey(kKeptSection) : NULL;
     if (hKey == NULL) return false;
     const std::string before = ApartNameOf(hKey, name);
@@ -729,7 +733,7 @@ bool WriteKeptRecord(const std::string& name, const KeptGroups& kept)
                                                       (const BYTE*)apart.data(), (DWORD)apart.size()) == ERROR_SUCCESS;
         if (!bWritten) apartName.clear();
     }
-    const std::string bytes = bWritten ? KeptRecordBytes(kept, apartName) : std::string();
+    const std::string bytes = bWritten ? KeptRecordBytes(kept, apartName, bApart) : std::string();
     bWritten = bWritten && bytes.size() <= kMaxKeptBytes &&
                ::RegSetValueExA(hKey, name.c_str(), 0, REG_BINARY, (const BYTE*)&bytes[0], (DWORD)bytes.size()) ==
                    ERROR_SUCCESS;
@@ -742,7 +746,7 @@ bool WriteKeptRecord(const std::string& name, const KeptGroups& kept)
 
 }  // namespace
 
-bool KeepGroupChanges(const KeptGroups& kept, std::string* pName)
+bool KeepGroupChanges(const KeptGroups& kept, std::string* pName, bool bApart)
 {
     if (kept.changes.empty()) return true;
     // The record of an earlier build's value takes the place before every record named.
@@ -750,7 +754,7 @@ bool KeepGroupChanges(const KeptGroups& kept, std::string* pName)
     if (pName != NULL && lstrcmpiA(pName->c_str(), kKeptValue) == 0)
         name.replace(sizeof(kRecordPrefix) - 1, 16, 16, '0');
     if (pName != NULL) *pName = name;
-    if (WriteKeptRecord(name, kept)) return true;
+    if (WriteKeptRecord(name, kept, bApart)) return true;
     // What this record held before is older than these changes: it never stays in their place.
     ForgetKeptRecords({name});
     return false;
@@ -973,11 +977,12 @@ bool ReadBaseApart(KeptReader& reader, KeptGroups* kept, std::string* why, bool 
         if (!ReadChange(reader, kept, changed, true, once, why)) return false;
     if (!ids.Once(why)) return false;
     *why = kCutShort;
-    const std::vector<bool> held = HeldInRecord(*kept);
+    // A record that names no base apart holds every base group.
+    const std::vector<bool> held = HeldInRecord(*kept, !apart.empty());
     for (size_t i = 0; i < kept->base.size(); ++i)
         if (held[i] && !reader.StorableGroup(kept->base[i])) return false;
     const DWORD nApart = (DWORD)std::count(held.begin(), held.end(), false);
-    // A base apart named for a record that holds every group, or none for one that does not.
+    // A base apart named for a record that holds every group.
     if (!reader.AtEnd() || (nApart == 0) != apart.empty()) return false;
     if (nApart == 0) return true;
     std::vector<BYTE> bytes;

@@ -100,8 +100,10 @@ typedef HANDLE(WINAPI* OpenProcessFunction)(DWORD, BOOL, DWORD);
 bool IsAnotherRunningCopysRecord(const std::string& name, OpenProcessFunction pOpenProcess = ::OpenProcess);
 // Keeps the changes as the record *pName (a new record, named here, when it is empty) in
 // place of what that record held. No changes keep nothing. False when the registry refused
-// them (the record is gone then too: what it held is older than these changes).
-bool KeepGroupChanges(const KeptGroups& kept, std::string* pName = NULL);
+// them (the record is gone then too: what it held is older than these changes). Without
+// bApart the record holds its whole base in its one value, none apart: a writer outside
+// the turn at the file keeps them so.
+bool KeepGroupChanges(const KeptGroups& kept, std::string* pName = NULL, bool bApart = true);
 // Takes the record for this copy alone before it stores it (two copies may have read it
 // at their starts): it goes under a name of this copy's own, *pClaimed, kept in the same
 // place in the order. False when the record is gone (another copy took it) or could not be
@@ -215,7 +217,8 @@ public:
     // them) as one record in the place of the first this run took or kept, and forgets
     // the other records merged. Nothing to keep forgets them all. False when the registry
     // refused it (the records merged are gone then too: they are older than `kept`).
-    bool Keep(const KeptGroups& kept);
+    // bApart as KeepGroupChanges.
+    bool Keep(const KeptGroups& kept, bool bApart = true);
 
 private:
     // The records a write of this run stores: those merged, and the one it kept itself.

@@ -332,7 +332,7 @@ void CKeptRecords::Forget()
     for (const std::string& name : names) DeleteNote(name);
 }
 
-bool CKeptRecords::Keep(const KeptGroups& kept)
+bool CKeptRecords::Keep(const KeptGroups& kept, bool bApart)
 {
     if (kept.changes.empty()) {
         Forget();
@@ -341,7 +341,7 @@ bool CKeptRecords::Keep(const KeptGroups& kept)
     // In the place of the first record this run took (its changes are the oldest among
     // these), else under a name of its own.
     std::string name = !m_strOwn.empty() ? m_strOwn : m_nMerged > 0 ? m_read.front().name : std::string();
-    const bool bKept = KeepGroupChanges(kept, &name);
+    const bool bKept = KeepGroupChanges(kept, &name, bApart);
     std::set<std::string> names = Written();
     names.insert(m_others.begin(), m_others.end());
     m_others.clear();

@@ -973,11 +973,12 @@ bool CGroupsStore::KeepPending()
     if (m_bLoadPutOff) return true;
     // At a session's end too: a start that looks at the records meanwhile would take a
     // base written for a record not there yet for one left over. Kept also when another
-    // copy's turn outlasts the wait: what this writes and removes is this copy's alone.
+    // copy's turn outlasts the wait: what this writes and removes is this copy's alone, and
+    // the record then holds its whole base, so that no start's look takes a part of it.
     GroupsTurn turn(kHeldWaitMs, m_bEnded);
     // The records merged here are in these changes (older, also when the registry refuses
     // them); those not merged yet (the file never read) stay as they are, after them.
-    return m_records.Keep(PendingChanges());
+    return m_records.Keep(PendingChanges(), turn.Held());
 }
 
 CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, std::string& strNotice,

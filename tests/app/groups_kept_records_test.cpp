@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 #include <set>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -208,6 +209,61 @@ TEST_F(GroupsKeptRecordsTest, ARecordKeptWhileAnotherCopyForgetsItsLastStays)
     ForgetKeptRecords({b});
     EXPECT_FALSE(KeptChangesThere());
     EXPECT_EQ(0u, Bases());
+}
+
+// A session's end keeps a keyword the read-only file refused. In its turn it keeps the base
+// apart. When another copy keeps the turn past the end's wait (a thread here holds it), a
+// start of that copy may remove the bases no record names at any of the keep's writes (it
+// does so here at each): the record then holds its base whole, and the start takes nothing
+// of it. Either way the next start stores the keyword.
+TEST_F(GroupsKeptRecordsTest, AnEndKeptOutsideItsTurnLosesNoPartToAStartMeanwhile)
+{
+    for (const bool bTurnTaken : {false, true}) {
+        SCOPED_TRACE(bTurnTaken ? "another copy keeps the turn" : "the end has its turn");
+        RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
+        WriteGroups(kTwoGroups);
+        ClearGroups();
+        LoadGroupsFileAndStoreKept();
+        ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY);
+        CGroupManager::GetInstance()->FindGroup(3)->AddKeyword("k");
+        EXPECT_FALSE(SaveGroupsFile(false));
+        HANDLE hHeld = ::CreateEventA(NULL, TRUE, FALSE, NULL), hLetGo = ::CreateEventA(NULL, TRUE, FALSE, NULL);
+        std::thread other;
+        if (bTurnTaken)
+            other = std::thread([&] {
+                // The process's own object (not closed here): this thread owns it as another
+                // copy would.
+                HANDLE hTurn = GroupsTurnObject(GetGroupsFilePath());
+                const bool bOwned = hTurn != NULL && ::WaitForSingleObject(hTurn, 10000) == WAIT_OBJECT_0;
+                ::SetEvent(hHeld);
+                ::WaitForSingleObject(hLetGo, 60000);
+                if (bOwned) ::ReleaseMutex(hTurn);
+            });
+        if (bTurnTaken) ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hHeld, 10000));
+        int nStarts = 0;
+        std::function<void()> start = [&] {
+            ++nStarts;
+            ForgetLostKeptBases();
+            g_atRecordWrite = start;
+        };
+        if (bTurnTaken) g_atRecordWrite = start;
+        CGroupsStore::Instance().EndSession();
+        g_atRecordWrite = nullptr;
+        ::SetEvent(hLetGo);
+        if (other.joinable()) other.join();
+        ::CloseHandle(hHeld);
+        ::CloseHandle(hLetGo);
+        EXPECT_LE(bTurnTaken ? 1 : 0, nStarts) << "no record was written";
+        EXPECT_EQ(bTurnTaken ? 0u : 1u, Bases());
+        ASSERT_EQ(1u, KeptRecordNames().size());
+
+        ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ClearGroups();
+        EXPECT_EQ(FileLines() + kNowHolds, LoadGroupsFileAndStoreKept());
+        ExpectFileNodes(GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
+                                     GroupElement("Id=\"3\" Name=\"Media\"", {"player", "k"})));
+        EXPECT_FALSE(KeptChangesThere());
+    }
 }
 
 // The section deleted under the listing (by an older build, or the user): every index fails
