@@ -2,7 +2,8 @@
 # The lanes against stand-ins of Wine, Xvfb and a test program: every case of a listing
 # (odd names, parameterised cases) falls to exactly one lane, with, without or with an empty
 # weights file; a lane fails when its program is missing, dies at start, lists or runs
-# nothing, writes through a link into the shared prefix, loses its wineserver midway or
+# nothing (a program that ends printing nothing is started again, twice at most), writes
+# through a link into the shared prefix, loses its wineserver midway or
 # runs past the time it was given (its set-up included, whatever it waits on), and then says
 # so and leaves no process of its prefix behind, nor its display's lock (also when its
 # display server was killed outright); a lane killed outright leaves neither. Each is judged by what it ran and how it failed, never by how long it took: on a
@@ -83,6 +84,8 @@ case "${STANDIN:-}|$*" in
 dies*) echo "err: cannot load the module" >&2; exit 3 ;;
 lists-nothing*--gtest_list_tests*) echo "Running main() from gtest_main.cc"; exit 0 ;;
 *--gtest_list_tests*) cat "$WORK/listing.txt"; exit 0 ;;
+silent-once*) [ -e "$WINEPREFIX/../.silent" ] || { : >"$WINEPREFIX/../.silent"; exit 5; } ;;
+silent*) exit 5 ;;
 kills-server*) kill -KILL "$(cat "$WINEPREFIX/.server")"; sleep 600; exit 0 ;;
 hangs*) sleep 600; exit 0 ;;
 kills-display*) kill -KILL "$(cat "$X_TMP_DIR/.X${DISPLAY#:}-lock")" ;;
@@ -130,7 +133,8 @@ for c in "prog||3|5 UiMessages.Second;4 Values/ParamTest.Reads/0|" "prog||3|none
   "prog|runs-nothing|1|5 x|the program ran 0 cases of the 7" \
   "prog|writes-module|1|5 x|files of the shared prefix were written through their links" \
   "prog|kills-server|1|5 x|its wineserver ended while the program ran" \
-  "prog|hangs|1|5 x|it still ran 1 s after it started" "prog|kills-display|1|5 x|"; do
+  "prog|hangs|1|5 x|it still ran 1 s after it started" "prog|kills-display|1|5 x|" \
+  "prog|silent-once|1|5 x|" "prog|silent|1|5 x|the program ended with code 5 and printed nothing, three times"; do
   IFS='|' read -r program standin lanes w text <<<"$c"
   label="$program ${standin:-runs} in $lanes lanes, weights $w"
   make_template
