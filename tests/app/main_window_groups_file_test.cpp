@@ -176,13 +176,14 @@ void MainWindowGroupsFileTest::ExpectFileNodes(const std::string& expected, bool
 
 namespace {
 
-// Counts the ticks of the groups page's held-file timer taken from this thread's queue
-// (inside a box's loop too).
-class HeldFileTicks
+// Counts the ticks of one of the groups page's timers taken from this thread's queue (inside
+// a box's loop too).
+template <UINT_PTR kTimer>
+class PageTimerTicks
 {
 public:
-    HeldFileTicks() : m_hHook(::SetWindowsHookExA(WH_GETMESSAGE, Note, NULL, ::GetCurrentThreadId())) {}
-    ~HeldFileTicks() { ::UnhookWindowsHookEx(m_hHook); }
+    PageTimerTicks() : m_hHook(::SetWindowsHookExA(WH_GETMESSAGE, Note, NULL, ::GetCurrentThreadId())) {}
+    ~PageTimerTicks() { ::UnhookWindowsHookEx(m_hHook); }
     static LONG Count() { return ::InterlockedCompareExchange(&Ticks(), 0, 0); }
 
 private:
@@ -194,13 +195,13 @@ private:
     static LRESULT CALLBACK Note(int nCode, WPARAM wParam, LPARAM lParam)
     {
         const MSG* p = (const MSG*)lParam;
-        if (nCode == HC_ACTION && wParam == PM_REMOVE && p->message == WM_TIMER &&
-            p->wParam == CPageUninstallGroups::kHeldFileTimer)
+        if (nCode == HC_ACTION && wParam == PM_REMOVE && p->message == WM_TIMER && p->wParam == kTimer)
             ::InterlockedIncrement(&Ticks());
         return ::CallNextHookEx(NULL, nCode, wParam, lParam);
     }
     HHOOK m_hHook;
 };
+using HeldFileTicks = PageTimerTicks<CPageUninstallGroups::kHeldFileTimer>;
 
 // The other program lets go of the file while the Delete question on the current group
 // is up; the timer that reads a file held at the start ticks twice behind the box, and the
@@ -233,6 +234,62 @@ const char kWrittenWithTheNext[] =
     "and stored at the next start.";
 
 }  // namespace
+
+// A start while another copy has its turn at the file (a thread here holds it, as that copy
+// would while it writes): the window shows with the tree's root alone, and the page's tries
+// at the change an earlier end kept read nothing, nor write. Once the turn is free the next
+// try reads the file and stores the change, and one box says so.
+TEST_F(MainWindowGroupsFileTest, AStartWhileAnotherCopyHasItsTurnReadsTheFileOnceItIsFree)
+{
+    UseProgramKey();
+    WriteGroups(kTwoGroups);
+    RegistrySandbox::DeleteTree(HKEY_CURRENT_USER, kKeptChangesKey);
+    ClearGroups();
+    LoadGroupsFileAndStoreKept();
+    ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY);
+    CGroupManager::GetInstance()->FindGroup(3)->AddKeyword("k");
+    EXPECT_FALSE(SaveGroupsFile(false));
+    SaveGroupsFileAtExit();
+    ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(KeptChangesThere());
+
+    HANDLE hHeld = ::CreateEventA(NULL, TRUE, FALSE, NULL), hLetGo = ::CreateEventA(NULL, TRUE, FALSE, NULL);
+    std::thread other([&] {
+        // The process's own object, owned by this thread as by another copy.
+        HANDLE hTurn = GroupsTurnObject(GetGroupsFilePath());
+        const bool bOwned = hTurn != NULL && ::WaitForSingleObject(hTurn, 10000) == WAIT_OBJECT_0;
+        ::SetEvent(hHeld);
+        ::WaitForSingleObject(hLetGo, 120000);
+        if (bOwned) ::ReleaseMutex(hTurn);
+    });
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hHeld, 10000));
+    TestApp().m_boxes.clear();
+    ClearGroups();
+    EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
+        using KeptTicks = PageTimerTicks<CPageUninstallGroups::kKeptChangesTimer>;
+        KeptTicks ticks;
+        const LONG nFirst = KeptTicks::Count();
+        EXPECT_TRUE(PumpUntil([&] { return KeptTicks::Count() >= nFirst + 3; }));
+        EXPECT_TRUE(dlg.IsWindowVisible());
+        EXPECT_TRUE(TreeGroups(dlg).empty());
+        EXPECT_FALSE(CGroupsStore::Instance().GroupsMayChange());
+        EXPECT_TRUE(TestApp().m_boxes.empty());
+        EXPECT_TRUE(KeptChangesThere());
+        ::SetEvent(hLetGo);
+        other.join();
+        EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg).size() == 2; }));
+        ASSERT_EQ(1u, Boxes(1).size());
+    }));
+    ::SetEvent(hLetGo);
+    if (other.joinable()) other.join();
+    ::CloseHandle(hHeld);
+    ::CloseHandle(hLetGo);
+    ASSERT_EQ(1u, TestApp().m_boxes.size());
+    EXPECT_EQ(FileLines() + kNowHolds, TestApp().m_boxes[0].text);
+    ExpectFileNodes(GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
+                                 GroupElement("Id=\"3\" Name=\"Media\"", {"player", "k"})));
+    EXPECT_FALSE(KeptChangesThere());
+}
 
 // A file another program holds while the program starts (a sync client at logon, an
 // editor saving, caught halfway through its write) is neither damaged nor written: the box
