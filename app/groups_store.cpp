@@ -569,9 +569,10 @@ void CGroupsStore::StartFrom(const std::vector<GroupEntry>& base, const std::set
 }
 
 std::map<int, int> CGroupsStore::RenumberClaimedUnstated(const std::vector<int>& otherIds, const GivenIds& given,
-                                                         const std::vector<GroupEntry>& disk)
+                                                         const std::vector<GroupEntry>& disk, std::set<int>& untold)
 {
     std::map<int, int> formerIds;
+    untold.clear();
     if (m_unstated.empty()) return formerIds;
     std::set<int> claimed(otherIds.begin(), otherIds.end());
     for (const GroupEntry& group : disk)
@@ -580,10 +581,13 @@ std::map<int, int> CGroupsStore::RenumberClaimedUnstated(const std::vector<int>&
     std::map<int, GroupEntry*> here;
     // Another copy that read the file as this run did gave such a group this Id too, and its
     // save wrote it: the file's group of the Id is this one where it is that group.
-    const std::vector<bool> same = SameGroupsUnderIds(m_base, disk, m_unstated);
+    const std::vector<UnderItsId> same = SameGroupsUnderIds(m_base, disk, m_unstated);
     for (size_t i = 0; i < m_base.size(); ++i) {
         GroupEntry& base = m_base[i];
-        if (same[i] || !IdTakenInFile(base.Id, claimed, given, m_seen)) continue;
+        if (same[i] == UnderItsId::It || !IdTakenInFile(base.Id, claimed, given, m_seen)) {
+            if (same[i] == UnderItsId::Untold) untold.insert(base.Id);
+            continue;
+        }
         if (here.empty())
             for (GroupEntry* pGroup : pGroups->m_Groups) here[pGroup->Id] = pGroup;
         // Given here and never written: the group here of that Id is this one.
@@ -594,6 +598,7 @@ std::map<int, int> CGroupsStore::RenumberClaimedUnstated(const std::vector<int>&
         m_unstated.insert(nId);
         formerIds[nId] = base.Id;
         base.Id = nId;
+        if (same[i] == UnderItsId::Untold) untold.insert(nId);
     }
     return formerIds;
 }
@@ -860,7 +865,7 @@ GroupsMerged CGroupsStore::MergeSinceBase(const std::vector<GroupEntry>& disk, c
                                           const GivenIds& given)
 {
     GroupsMerge merge;
-    merge.formerIds = RenumberClaimedUnstated(heldIds, given, disk);
+    merge.formerIds = RenumberClaimedUnstated(heldIds, given, disk, merge.untoldIds);
     merge.base = m_base;
     merge.baseHeldIds = m_baseOtherIds;
     merge.seen = m_seen;

@@ -155,9 +155,10 @@ private:
     // the merge would take the file's group of that Id for it, or write the Id a second
     // time, unless the file's group of that Id is it (SameGroupsUnderIds; which asks of the
     // first of its twins too, whose Id another copy may have moved on). Gives back the Ids
-    // those had, by the fresh ones (GroupsMerge::formerIds).
+    // those had, by the fresh ones (GroupsMerge::formerIds), and in `untold` the Ids of the
+    // twins no group of the file can be told to be (GroupsMerge::untoldIds).
     std::map<int, int> RenumberClaimedUnstated(const std::vector<int>& otherIds, const GivenIds& given,
-                                               const std::vector<GroupEntry>& disk);
+                                               const std::vector<GroupEntry>& disk, std::set<int>& untold);
     // Merges the changes made here since the base into the file's groups as they are now
     // (`disk`, with the Ids the file holds besides and what it counts as given), after
     // renumbering the base groups whose Ids the file holds or gave since.

@@ -213,6 +213,12 @@ namespace {
 
 bool SameContent(const GroupEntry& a, const GroupEntry& b) { return a.Name == b.Name && a.Keywords == b.Keywords; }
 
+// Whether the file's group may be `twin` changed there: it kept the name, or keywords that
+// tell (none at all tell nothing).
+bool LikeTwin(const GroupEntry& theirs, const GroupEntry& twin) {
+    return theirs.Name == twin.Name || (!twin.Keywords.empty() && theirs.Keywords == twin.Keywords);
+}
+
 }  // namespace
 
 // Each keyword ends up as many times as the side that changed its count wants; when both
@@ -402,6 +408,7 @@ std::set<int> UnplacedGroups(const std::map<int, int>& formerIds, const std::vec
 //   gives the one it had to a group that may be another (`formerIds`), and which the file
 //   holds neither as read nor under its Id: an edit made here is dropped and named when
 //   the file gives the Id it had to a group new there (it may be that group, changed).
+//   So is an edit to one of twins that nothing places (`untoldIds`).
 // - Then each Id is held by one group: a group that does not hold the file's own Id
 //   (made here, kept here, a group the file gives no Id) takes a fresh one when the file
 //   holds its Id for another group or gave it since this run saw the file
@@ -429,7 +436,15 @@ GroupsMerged CGroupManager::MergeChanges(const GroupsMerge& merge) {
     const GivenIds seenBefore = merge.seen ? *merge.seen : GivenIds::OfFile(baseIds, 0);
     ReserveIds(now);
     for (int id : claimed) ReserveId(id);
-    const std::vector<int> followed = FollowFileGroups(base, disk, moved, mine);
+    // A twin edited here that nothing places matches none of the file's groups, as a moved one.
+    std::set<int> unmatched = moved;
+    for (int id : merge.untoldIds) {
+        const std::map<int, GroupEntry*>::const_iterator here = mine.find(id);
+        const std::map<int, const GroupEntry*>::const_iterator b = baseById.find(id);
+        if (here != mine.end() && b != baseById.end() && !SameContent(*here->second, *b->second))
+            unmatched.insert(id);
+    }
+    const std::vector<int> followed = FollowFileGroups(base, disk, unmatched, mine);
     const std::set<int> unplaced = UnplacedGroups(merge.formerIds, disk, followed);
 
     std::vector<GroupEntry*> addedHere;
@@ -476,7 +491,7 @@ GroupsMerged CGroupManager::MergeChanges(const GroupsMerge& merge) {
         std::map<int, const GroupEntry*>::const_iterator b = baseById.find(group->Id);
         const bool addedHere = b == baseById.end();
         const bool editedHere = !addedHere && !SameContent(*group, *b->second);
-        if (!addedHere && (!editedHere || moved.count(group->Id) || unplaced.count(group->Id))) {
+        if (!addedHere && (!editedHere || unmatched.count(group->Id) || unplaced.count(group->Id))) {
             if (editedHere) merged.dropped.push_back(group->Name);
             gone.push_back(group);
             continue;
@@ -595,8 +610,8 @@ bool IdTakenInFile(int id, const std::set<int>& held, const GivenIds& now, const
     return held.count(id) || (now.Counts(id) && !seen.Counts(id));
 }
 
-std::vector<bool> SameGroupsUnderIds(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
-                                     const std::set<int>& numbered) {
+std::vector<UnderItsId> SameGroupsUnderIds(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
+                                          const std::set<int>& numbered) {
     const size_t n = base.size(), m = disk.size();
     const std::map<int, size_t> holderOf = FileGroupOfId(disk);
     // Another copy numbered the groups as this run did only when it read as many: a group
@@ -612,29 +627,76 @@ std::vector<bool> SameGroupsUnderIds(const std::vector<GroupEntry>& base, const 
                                                    disk[last->second].Keywords == base[i].Keywords);
         break;
     }
+    // A group put in before the other copy read the file (a twin added by hand) moves each
+    // number after it to the group before, and gives the last group a number past this
+    // run's: a group of the file under an Id this run neither read nor gave, past its
+    // numbering, like a numbered group (LikeTwin), may be that group rather than one made
+    // there. Counted by name and keywords, so that many groups cost no more than sorting.
+    using Content = std::pair<std::string, std::vector<std::string>>;
+    int largestNumbered = 0;
+    std::set<int> baseIds;
+    std::set<std::string> numberedNames;
+    std::set<std::vector<std::string>> numberedKeywords;
+    for (const GroupEntry& b : base) {
+        baseIds.insert(b.Id);
+        if (!numbered.count(b.Id)) continue;
+        largestNumbered = std::max(largestNumbered, b.Id);
+        numberedNames.insert(b.Name);
+        if (!b.Keywords.empty()) numberedKeywords.insert(b.Keywords);
+    }
+    std::map<std::string, size_t> pastByName;
+    std::map<std::vector<std::string>, size_t> pastByKeywords;
+    std::map<Content, size_t> pastExactly;
+    for (const GroupEntry& theirs : disk) {
+        if (largestNumbered == 0 || theirs.Id <= largestNumbered || baseIds.count(theirs.Id)) continue;
+        if (numberedNames.count(theirs.Name) || numberedKeywords.count(theirs.Keywords)) numberedAlike = false;
+        ++pastByName[theirs.Name];
+        ++pastByKeywords[theirs.Keywords];
+        ++pastExactly[{theirs.Name, theirs.Keywords}];
+    }
     // Otherwise, where the file gives Ids of the other copy's numbering, a group alike a
     // numbered one may be the first of their Id's twins, whose Id went to the next twin
     // with the numbers: its Id tells no more than theirs.
-    std::set<std::pair<std::string, std::vector<std::string>>> twins;
+    std::set<Content> twins;
     const bool numberedThere =
         std::any_of(numbered.begin(), numbered.end(), [&](int id) { return holderOf.count(id) != 0; });
     if (!numberedAlike && numberedThere)
         for (const GroupEntry& b : base)
             if (numbered.count(b.Id)) twins.insert({b.Name, b.Keywords});
+    // Of those, the twins of which the file holds one changed there (renamed, or its keywords
+    // edited), under an Id of theirs or past this run's numbering: with the numbers moved,
+    // nothing tells which twin that one is, so neither which the ones as read are.
+    std::set<Content> changedThere;
+    for (const GroupEntry& b : base) {
+        const std::map<int, size_t>::const_iterator holder = b.Id > 0 ? holderOf.find(b.Id) : holderOf.end();
+        const GroupEntry* theirs = holder != holderOf.end() ? &disk[holder->second] : nullptr;
+        if (theirs && twins.count({b.Name, b.Keywords}) && !SameContent(*theirs, b) && LikeTwin(*theirs, b))
+            changedThere.insert({b.Name, b.Keywords});
+    }
+    for (const Content& twin : twins) {
+        const size_t exactly = pastExactly[twin];
+        if (pastByName[twin.first] > exactly || (!twin.second.empty() && pastByKeywords[twin.second] > exactly))
+            changedThere.insert(twin);
+    }
     // Whether the file's group at j holds the Id of the base's group at i (both there).
     const auto sameId = [&](size_t i, size_t j) {
         return i < n && j < m && base[i].Id > 0 && disk[j].Id == base[i].Id;
     };
-    std::vector<bool> same(n, true);
+    std::vector<UnderItsId> same(n, UnderItsId::It);
     for (size_t i = 0; i < n; ++i) {
         if (!numbered.count(base[i].Id) && !twins.count({base[i].Name, base[i].Keywords})) continue;
+        if (changedThere.count({base[i].Name, base[i].Keywords})) {
+            same[i] = UnderItsId::Untold;
+            continue;
+        }
         const auto holder = base[i].Id > 0 ? holderOf.find(base[i].Id) : holderOf.end();
-        same[i] = false;
+        same[i] = UnderItsId::NotIt;
         if (holder == holderOf.end()) continue;
         const size_t j = holder->second;
         const bool afterTheSame = i == 0 ? j == 0 : j > 0 && sameId(i - 1, j - 1);
         const bool beforeTheSame = i + 1 == n ? j + 1 == m : sameId(i + 1, j + 1);
-        same[i] = (numberedAlike && (afterTheSame || beforeTheSame)) || SameContent(base[i], disk[j]);
+        if ((numberedAlike && (afterTheSame || beforeTheSame)) || SameContent(base[i], disk[j]))
+            same[i] = UnderItsId::It;
     }
     return same;
 }

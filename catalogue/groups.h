@@ -120,6 +120,11 @@ struct GroupsMerge {
     // new in the file, that group may be it changed there, or another: an edit made here
     // is not stored but named in GroupsMerged::dropped, rather than made a second group.
     std::map<int, int> formerIds;
+    // Base groups, twins, of which nothing tells which group of the file each is now
+    // (UnderItsId::Untold): one edited here is none of the file's, and its edit is not
+    // stored but named in GroupsMerged::dropped, rather than put on a twin the user did not
+    // touch. The others are followed by name and keywords, alike as they are.
+    std::set<int> untoldIds;
 };
 
 // What a merge gives back.
@@ -230,20 +235,31 @@ private:
 std::vector<std::string> MergeKeywords(const std::vector<std::string>& base, const std::vector<std::string>& mine,
                                        const std::vector<std::string>& theirs);
 
+// What the file's Id of a group tells (SameGroupsUnderIds).
+enum class UnderItsId {
+    It,      // the file's group of its Id is it, or it is followed as any group
+    NotIt,   // the file's group of its Id may be another
+    Untold,  // one of twins another copy numbered otherwise and changed one of: no Id, name or
+             // keywords tell which group of the file it is
+};
+
 // For each group of `base`, whether the file (`disk`, with the file's Ids) gives its Id to
 // a group that is it. Only the Ids this run gave groups the file gave none of their own
 // (`numbered`) ask: copies of the program that read one file give those groups the same
 // Ids, and a save writes them, so such a group renamed or edited there is followed so. The
 // file's group of the Id is it when exactly as read, or standing in its place, right after
 // the group of the Id of the base's group before it, or right before that of the one after
-// it (first or last in both lists counts so too). Place tells only while the file gives the
-// last Id of `numbered` to its group, or to one that kept its name or keywords: a group the
-// other copy did not read (deleted by hand before) moves every Id after it to another
-// group, and where the file gives Ids of that numbering, that of a group alike a numbered
-// one (the first of twins) too, which is then asked as well. Every other group is its
-// Id's (true).
-std::vector<bool> SameGroupsUnderIds(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
-                                     const std::set<int>& numbered);
+// it (first or last in both lists counts so too). Place tells only while the other copy
+// numbered as many: the file gives the last Id of `numbered` to its group, or to one that
+// kept its name or keywords (a group the other copy did not read, deleted by hand before,
+// moves every Id after it to another group), and no group past that numbering is like a
+// numbered one (a group added by hand before it read the file moves them the other way).
+// Where the file gives Ids of that numbering, that of a group alike a numbered one (the
+// first of twins) tells no more, and is asked as well; where it holds one of such twins
+// changed there (under an Id of theirs or past the numbering), none of them is told
+// (Untold). Every other group is its Id's (It).
+std::vector<UnderItsId> SameGroupsUnderIds(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
+                                          const std::set<int>& numbered);
 
 // Whether two lists hold the same groups in the same order: Ids, names and keywords.
 bool SameGroups(const std::vector<GroupEntry>& first, const std::vector<GroupEntry>& second);

@@ -512,22 +512,25 @@ TEST_F(GroupsStoreKeptIdsTest, ARandomHistorysNextStartStoresWhatTheRunningMerge
 }
 
 // Groups of one Id, read here and by another copy, which renames one and saves it, or keeps
-// the rename at its end and stores it at its next start; a hand may delete one of them
-// before that copy reads the file. The keyword added here, stored by this run or its next
-// start, is all the write adds to that file, on the group renamed there; where the group
-// deleted by hand leaves neither place nor name and keywords to tell which group of the
-// file the one changed here became, the write adds nothing and the box names it.
+// the rename at its end and stores it at its next start; a hand may delete one of them, or
+// add another, before that copy reads the file. The keyword added here, stored by this run
+// or its next start, is all the write adds to that file, on the group renamed there; where
+// the group deleted or added by hand leaves neither place nor name and keywords to tell
+// which group of the file the one changed here became, the write adds nothing and the box
+// names it.
 TEST_F(GroupsStoreKeptIdsTest, AChangeToOneOfFourGroupsOfOneIdLandsOnItAfterAnotherCopyRenamedIt)
 {
     const std::string media = GroupElement("Id=\"3\" Name=\"Media\"", {"player"});
     const auto twin = [](int k) { return CGroupManager::GetInstance()->m_Groups.at(2 + k); };
     const struct
     {
-        int nTwins, nDeletedByHand, nRenamed, nChanged;  // of the groups of one Id each copy read
-        bool bMadeThere, bDropped;                       // the other copy also made a group
+        int nTwins, nByHand, nRenamed, nChanged;  // of the groups of one Id each copy read
+        bool bMadeThere, bDropped;                // the other copy also made a group
+        bool bAddedByHand = false;                // at nByHand a hand adds one, rather than deletes it
     } rows[] = {{4, -1, 0, 0, false, false}, {4, -1, 1, 1, false, false}, {4, -1, 2, 2, false, false},
                 {4, -1, 3, 3, false, false}, {3, 0, 1, 1, false, true},   {3, 0, 0, 0, false, true},
-                {3, 0, 1, 1, true, true}};
+                {3, 0, 1, 1, true, true},    {3, 0, 0, 1, false, true},   {3, 0, 2, 1, false, true, true},
+                {3, 0, 3, 2, false, true, true}};
     for (size_t nCase = 0; nCase < 4 * std::size(rows); ++nCase) {
         const auto& row = rows[nCase / 4];
         const bool bKeptThere = (nCase & 1) != 0, bNextStart = (nCase & 2) != 0;
@@ -536,7 +539,7 @@ TEST_F(GroupsStoreKeptIdsTest, AChangeToOneOfFourGroupsOfOneIdLandsOnItAfterAnot
         std::string first = GroupElement("Id=\"2\" Name=\"Tools\"", {}), read = first;
         for (int k = 0; k < row.nTwins; ++k) {
             first += media;
-            read += k != row.nDeletedByHand ? media : "";
+            read += k != row.nByHand ? media : row.bAddedByHand ? media + media : "";
         }
         UseProgramKey();
         WriteGroups(GroupsFileOf(read));
