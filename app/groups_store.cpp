@@ -85,6 +85,9 @@ public:
             MSG msg;
             ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         }
+        // The steps in the turn read and write the file, which may block on a slow disk or
+        // a network share for long: a start meanwhile sees this copy at work, not hung.
+        if (m_bHeld) m_pWorking.reset(new CWorkNotedMeanwhile);
     }
     ~GroupsTurn()
     {
@@ -95,6 +98,7 @@ public:
 private:
     HANDLE m_hTurn;
     bool m_bHeld = false, m_bOwned = false;
+    std::unique_ptr<CWorkNotedMeanwhile> m_pWorking;
 };
 
 // Why a change is not written while another copy has its turn past the wait.

@@ -81,23 +81,63 @@ void MarkMainWindow(HWND hWnd, bool bMark)
     // A property is removed before its window goes, as the system asks.
     if (bMark) {
         ::SetPropA(hWnd, kMainWindowMark, (HANDLE)1);
-        g_hMarkedMain = hWnd;
+        ::InterlockedExchangePointer((PVOID*)&g_hMarkedMain, hWnd);
     } else {
         ::RemovePropA(hWnd, kMainWindowMark);
         ::RemovePropA(hWnd, kWorkingMark);
-        if (g_hMarkedMain == hWnd) g_hMarkedMain = NULL;
+        ::InterlockedCompareExchangePointer((PVOID*)&g_hMarkedMain, NULL, hWnd);
     }
 }
+
+namespace
+{
+// The main window marked now, as the notes' thread reads it too.
+HWND MarkedMain() { return (HWND)::InterlockedCompareExchangePointer((PVOID*)&g_hMarkedMain, NULL, NULL); }
+
+void NoteWorkNow(DWORD dwNow)
+{
+    const HWND hMain = MarkedMain();
+    if (hMain != NULL) ::SetPropA(hMain, kWorkingMark, (HANDLE)(ULONG_PTR)(dwNow | 1));
+}
+}  // namespace
 
 void NoteMainWindowWorking()
 {
     // The step keeps a loop of thousands of rows to a few calls to the system a second.
     static DWORD s_dwNoted = 0;
-    if (g_hMarkedMain == NULL) return;
+    if (MarkedMain() == NULL) return;
     const DWORD dwNow = ::GetTickCount();
     if (s_dwNoted != 0 && dwNow - s_dwNoted < kWorkBeatStep) return;
     s_dwNoted = dwNow | 1;
-    ::SetPropA(g_hMarkedMain, kWorkingMark, (HANDLE)(ULONG_PTR)s_dwNoted);
+    NoteWorkNow(dwNow);
+}
+
+CWorkNotedMeanwhile::CWorkNotedMeanwhile()
+    : m_hDone(::CreateEventA(NULL, TRUE, FALSE, NULL)), m_hThread(NULL), m_dwStart(::GetTickCount())
+{
+    // Without a thread the work goes on all the same, unnoted.
+    if (m_hDone != NULL && MarkedMain() != NULL) m_hThread = ::CreateThread(NULL, 0, Beat, this, 0, NULL);
+}
+
+CWorkNotedMeanwhile::~CWorkNotedMeanwhile()
+{
+    if (m_hThread != NULL) {
+        ::SetEvent(m_hDone);
+        ::WaitForSingleObject(m_hThread, INFINITE);
+        ::CloseHandle(m_hThread);
+    }
+    if (m_hDone != NULL) ::CloseHandle(m_hDone);
+}
+
+DWORD WINAPI CWorkNotedMeanwhile::Beat(LPVOID pThis)
+{
+    const CWorkNotedMeanwhile* p = (const CWorkNotedMeanwhile*)pThis;
+    while (::WaitForSingleObject(p->m_hDone, kWorkBeatStep) == WAIT_TIMEOUT) {
+        const DWORD dwNow = ::GetTickCount();
+        if (dwNow - p->m_dwStart >= kRunningCopyPatience) break;
+        NoteWorkNow(dwNow);
+    }
+    return 0;
 }
 
 void MarkMainWindowClosing(HWND hWnd, bool bClosing)

@@ -105,6 +105,24 @@ void MarkMainWindow(HWND hWnd, bool bMark);
 // is said not to respond.
 void NoteMainWindowWorking();
 const DWORD kWorkBeatStep = 200;
+// While one lives, work is noted for the main window (as NoteMainWindowWorking) every
+// kWorkBeatStep from a thread of its own: the window's thread is in calls that may block on
+// the system for long (the groups file on a slow disk or a network share) and can note
+// nothing itself meanwhile. Calls blocked beyond kRunningCopyPatience are taken for a hang,
+// and the notes stop.
+class CWorkNotedMeanwhile
+{
+public:
+    CWorkNotedMeanwhile();
+    ~CWorkNotedMeanwhile();
+    CWorkNotedMeanwhile(const CWorkNotedMeanwhile&) = delete;
+    CWorkNotedMeanwhile& operator=(const CWorkNotedMeanwhile&) = delete;
+
+private:
+    static DWORD WINAPI Beat(LPVOID pThis);
+    HANDLE m_hDone, m_hThread;
+    DWORD m_dwStart;
+};
 // Marks the main window as closing once its close is decided (its running mark goes), or
 // takes that mark away before it is destroyed: a start waits for a closing copy to end.
 void MarkMainWindowClosing(HWND hWnd, bool bClosing);
