@@ -59,6 +59,7 @@ const DWORD kEditorLookMs = 10;
 // Bounds of the walk by arrow keys: a status text longer than any key path, and more
 // steps than any tree the editor shows.
 const DWORD_PTR kMaxShownPath = 65536;
+const UINT kStatusReadMs = 10000;
 const int kMaxWalkSteps = 200000;
 
 // Paints of this thread's windows handled in one go at most: a window that never
@@ -122,16 +123,18 @@ std::vector<std::wstring> PathComponents(const wchar_t* path)
 }
 
 // The path of the key the editor shows selected, read from its status bar, without the
-// computer's name in front; empty when the bar shows none.
+// computer's name in front; empty when the bar shows none. The editor may be slow to answer
+// on a busy machine (opening a key of thousands of subkeys takes it seconds there): a read
+// it does not answer within kStatusReadMs counts as none.
 std::vector<std::wstring> ShownPath(HWND hStatus)
 {
     DWORD_PTR nLength = 0;
-    if (!::SendMessageTimeoutW(hStatus, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &nLength) || nLength == 0 ||
-        nLength > kMaxShownPath)
+    if (!::SendMessageTimeoutW(hStatus, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kStatusReadMs, &nLength) ||
+        nLength == 0 || nLength > kMaxShownPath)
         return std::vector<std::wstring>();
     std::vector<wchar_t> text(nLength + 1, L'\0');
     DWORD_PTR nCopied = 0;
-    if (!::SendMessageTimeoutW(hStatus, WM_GETTEXT, text.size(), (LPARAM)text.data(), SMTO_ABORTIFHUNG, 2000,
+    if (!::SendMessageTimeoutW(hStatus, WM_GETTEXT, text.size(), (LPARAM)text.data(), SMTO_NORMAL, kStatusReadMs,
                                &nCopied))
         return std::vector<std::wstring>();
     text.back() = L'\0';

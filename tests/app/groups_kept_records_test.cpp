@@ -437,7 +437,9 @@ TEST_F(GroupsKeptRecordsTest, AStartTakesForItselfEveryRecordItMerged)
         for (const std::string& name : names) EXPECT_EQ(own, name.substr(23, 10)) << name;
         // In the place of the first it took, after the other copy's.
         EXPECT_EQ(bOther ? "b" : "ab", AddedIn(names.back()));
-        if (bOther) EXPECT_EQ(other, names.front());
+        if (bOther) {
+            EXPECT_EQ(other, names.front());
+        }
         records.Forget();
         EXPECT_EQ(bOther ? std::vector<std::string>{other} : std::vector<std::string>(), KeptRecordNames());
         EXPECT_EQ(bOther ? 1u : 0u, Bases()) << "the bases of the records taken and forgotten";
