@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -139,7 +140,9 @@ ChildOutcome RunChildTest(const char* childTest, const std::vector<std::pair<std
         ::CloseHandle(hOutput);
     if (!outcome.bStarted)
         return outcome;
-    // The bound is on a case, not on the run: a long run only has to move.
+    // The bound is on a case, not on the run: a long run only has to move. Until its first
+    // case the child is starting, which on a loaded machine under Wine may take far longer
+    // than any case: it gets kChildStartMs for that.
     unsigned nLastCase = ~0u;
     DWORD dwLastMove = ::GetTickCount();
     while (::WaitForSingleObject(pi.hProcess, 200) == WAIT_TIMEOUT)
@@ -150,7 +153,7 @@ ChildOutcome RunChildTest(const char* childTest, const std::vector<std::pair<std
             nLastCase = nCase;
             dwLastMove = ::GetTickCount();
         }
-        else if (::GetTickCount() - dwLastMove > dwStallMs)
+        else if (::GetTickCount() - dwLastMove > (nLastCase == ~0u ? std::max(dwStallMs, kChildStartMs) : dwStallMs))
         {
             ::TerminateProcess(pi.hProcess, 0xDEAD);
             ::WaitForSingleObject(pi.hProcess, INFINITE);

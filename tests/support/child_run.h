@@ -42,9 +42,11 @@ struct ChildOutcome
     bool bStarted = false;
 };
 
+// How long a child may take to reach its first case.
+const DWORD kChildStartMs = 120000;
 // Runs this test program again for childTest ("Suite.Name") with the variables set for
 // it, and waits while it moves: a child whose case (read from progressPath) stays the
-// same for dwStallMs is ended. With outputPath, the child's standard output and error go
+// same for dwStallMs is ended, one that has reached none after kChildStartMs too. With outputPath, the child's standard output and error go
 // to that file, else to this program's.
 ChildOutcome RunChildTest(const char* childTest, const std::vector<std::pair<std::string, std::string>>& vars,
                           const std::string& progressPath, DWORD dwStallMs, const std::string& outputPath = "");
