@@ -85,6 +85,20 @@ struct LongList
     bool bSeeded = true;
 };
 
+// Waits until the copy of that process id stopped at the step NIMBO_PURGELET_STOP_AT named.
+bool StoppedAtItsStep(const std::string& id)
+{
+    HANDLE hStopped = NULL;
+    const bool bStopped = mainwindowtest::PumpUntil(
+        [&] {
+            if (hStopped == NULL) hStopped = ::OpenEventA(SYNCHRONIZE, FALSE, ("NimboPurgelet.Stopped." + id).c_str());
+            return hStopped != NULL && ::WaitForSingleObject(hStopped, 0) == WAIT_OBJECT_0;
+        },
+        60000);
+    if (hStopped != NULL) ::CloseHandle(hStopped);
+    return bStopped;
+}
+
 // A copy of the program started from its file; ended (bounded) when the test is over.
 class Copy
 {
@@ -168,6 +182,17 @@ protected:
             },
             dwWaitMs);
         return hFirst != NULL && ::IsWindowVisible(hFirst) ? hFirst : NULL;
+    }
+
+    // Starts the first copy with its write to stop at `step` (NIMBO_PURGELET_STOP_AT) and
+    // waits until it stopped there: its window, or NULL (the reason in a failure).
+    HWND StartStoppedAt(Copy& copy, const char* step)
+    {
+        ::SetEnvironmentVariableA("NIMBO_PURGELET_STOP_AT", step);
+        const HWND hWnd = StartFirst(copy);
+        ::SetEnvironmentVariableA("NIMBO_PURGELET_STOP_AT", NULL);
+        EXPECT_TRUE(hWnd != NULL) << "ended by itself: " << copy.Ended(0) << ", exit code " << copy.ExitCode();
+        return hWnd != NULL && StoppedAtItsStep(std::to_string(copy.Id())) ? hWnd : NULL;
     }
 
     // The second start says in its box that the first copy does not respond, and ends with
@@ -411,20 +436,6 @@ std::string LeftByAWrite(const std::string& groups)
     return left;
 }
 
-// Waits until the copy of that process id stopped at the step NIMBO_PURGELET_STOP_AT named.
-bool StoppedAtItsStep(const std::string& id)
-{
-    HANDLE hStopped = NULL;
-    const bool bStopped = mainwindowtest::PumpUntil(
-        [&] {
-            if (hStopped == NULL) hStopped = ::OpenEventA(SYNCHRONIZE, FALSE, ("NimboPurgelet.Stopped." + id).c_str());
-            return hStopped != NULL && ::WaitForSingleObject(hStopped, 0) == WAIT_OBJECT_0;
-        },
-        60000);
-    if (hStopped != NULL) ::CloseHandle(hStopped);
-    return bStopped;
-}
-
 // Lets the copy stopped at its step go on.
 bool GoOn(const std::string& id)
 {
@@ -474,13 +485,10 @@ TEST_F(AppSecondStart, AStartWaitsForAnotherCopysWriteAndEveryKeptChangeIsStored
         SCOPED_TRACE(std::string("A stopped once ") + c.step + (c.bDies ? ", then dies" : ", then goes on"));
         std::ofstream(m_strGroups.c_str(), std::ios::binary) << m_strBytes;
         for (int k = 1; k <= 2; ++k) ASSERT_TRUE(KeepKeyword("k" + std::to_string(k), k));
-        ::SetEnvironmentVariableA("NIMBO_PURGELET_STOP_AT", c.step);
         Copy a;
-        const HWND hA = StartFirst(a);
-        ::SetEnvironmentVariableA("NIMBO_PURGELET_STOP_AT", NULL);
-        ASSERT_TRUE(hA != NULL) << "ended by itself: " << a.Ended(0) << ", exit code " << a.ExitCode();
+        const HWND hA = StartStoppedAt(a, c.step);
+        ASSERT_TRUE(hA != NULL);
         const std::string id = std::to_string(a.Id());
-        ASSERT_TRUE(StoppedAtItsStep(id));
         const std::string left = LeftByAWrite(m_strGroups);
 
         EXPECT_EQ("", startB());
@@ -527,13 +535,10 @@ TEST_F(AppSecondStart, AStartWaitsForAnotherCopysWriteAndEveryKeptChangeIsStored
 TEST_F(AppSecondStart, AStartWhileTheRunningCopyIsHeldUpInAWriteWaitsForIt)
 {
     ASSERT_TRUE(KeepKeyword("k1", 1));
-    ::SetEnvironmentVariableA("NIMBO_PURGELET_STOP_AT", "noted");
     Copy first;
-    const HWND hFirst = StartFirst(first);
-    ::SetEnvironmentVariableA("NIMBO_PURGELET_STOP_AT", NULL);
-    ASSERT_TRUE(hFirst != NULL) << "ended by itself: " << first.Ended(0) << ", exit code " << first.ExitCode();
+    const HWND hFirst = StartStoppedAt(first, "noted");
+    ASSERT_TRUE(hFirst != NULL);
     const std::string id = std::to_string(first.Id());
-    ASSERT_TRUE(StoppedAtItsStep(id));
     const DWORD dwStarted = ::GetTickCount();
     Copy second;
     ASSERT_TRUE(second.Start());
