@@ -28,7 +28,7 @@
 #include "support/registry_sandbox.h"
 #include "bench/registry_bench.h"
 #include "bench/window_bench.h"
-#include "bench/memory_bench.h"
+#include "bench/start_watch.h"
 
 namespace {
 
@@ -68,35 +68,6 @@ void Seed(int first, int last)
     RegCloseKey(uninstall);
 }
 
-typedef BenchMemory MemoryFigures;
-inline MemoryFigures MemoryNow() { return BenchMemoryNow(); }
-
-LARGE_INTEGER g_firstIdle;
-bool g_bIdleSeen = false;
-bool g_bRefreshSeen = false;
-MemoryFigures g_afterStart, g_afterRefresh;
-
-// A timer message is only taken from the queue when nothing else waits, paints
-// included: the first tick with the main window up marks its first full paint. (A hook
-// on every message would itself slow the window down.) That tick asks for a refresh as
-// F5 does; the refresh runs before the next tick, which closes the window.
-VOID CALLBACK WatchIdle(HWND, UINT, UINT_PTR nIDEvent, DWORD)
-{
-    CWnd* pMain = AfxGetMainWnd();
-    if (g_bRefreshSeen || pMain == nullptr || !::IsWindowVisible(pMain->GetSafeHwnd())) return;
-    if (!g_bIdleSeen) {
-        QueryPerformanceCounter(&g_firstIdle);
-        g_bIdleSeen = true;
-        g_afterStart = MemoryNow();
-        ::PostMessageA(pMain->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(ID_VIEW_REFRESH, 1), 0);
-        return;
-    }
-    g_afterRefresh = MemoryNow();
-    g_bRefreshSeen = true;
-    ::KillTimer(NULL, nIDEvent);
-    ::PostMessageA(pMain->GetSafeHwnd(), WM_CLOSE, 0, 0);
-}
-
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
 {
     LARGE_INTEGER frequency;
@@ -112,34 +83,32 @@ bool Measure(int entries)
     int bareCount = 0;
     std::string starts;  // every round's time: a slower first start is not hidden by the best
     std::string memory;  // every round's working sets after start-up and after the refresh
-    MemoryFigures firstStart, firstRefresh;
+    BenchMemory firstStart, firstRefresh;
     for (int r = 0; r < rounds; ++r) {
         LARGE_INTEGER t0, t1, t2;
         QueryPerformanceCounter(&t0);
         bareCount = BareLoop();
         QueryPerformanceCounter(&t1);
-        g_bIdleSeen = false;
-        g_bRefreshSeen = false;
-        g_afterStart = g_afterRefresh = MemoryFigures();
-        ::SetTimer(NULL, 0, 1, WatchIdle);
+        BenchWatchStart();
         s_app.InitInstance();
         QueryPerformanceCounter(&t2);
         // Closing the main window asked the thread to quit; the next round runs anyway.
         MSG quit;
         ::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
         bestBare = std::min(bestBare, Seconds(t0, t1));
-        if (g_bIdleSeen) bestStart = std::min(bestStart, Seconds(t1, g_firstIdle));
+        const BenchStartWatch& watched = BenchWatched();
+        if (watched.bIdleSeen) bestStart = std::min(bestStart, Seconds(t1, watched.firstIdle));
         char round[32];
-        const double ms = g_bIdleSeen ? Seconds(t1, g_firstIdle) * 1000.0 : -1.0;
+        const double ms = watched.bIdleSeen ? Seconds(t1, watched.firstIdle) * 1000.0 : -1.0;
         std::snprintf(round, sizeof(round), "%s%.0f", r > 0 ? ", " : "", ms);
         starts += round;
         char sets[48];
-        std::snprintf(sets, sizeof(sets), "%s%.0f/%.0f", r > 0 ? ", " : "", g_afterStart.workingSet,
-                      g_afterRefresh.workingSet);
+        std::snprintf(sets, sizeof(sets), "%s%.0f/%.0f", r > 0 ? ", " : "", watched.afterStart.workingSet,
+                      watched.afterRefresh.workingSet);
         memory += sets;
         if (r == 0) {
-            firstStart = g_afterStart;
-            firstRefresh = g_afterRefresh;
+            firstStart = watched.afterStart;
+            firstRefresh = watched.afterRefresh;
         }
     }
     std::printf("entries seeded:        %d (ARP cache records: %d)\n", entries, (entries + 1) / 2);
@@ -155,7 +124,7 @@ bool Measure(int entries)
                 "started/after F5: %s)\n",
                 firstRefresh.workingSet > 0.0 ? firstStart.workingSet / firstRefresh.workingSet : 0.0,
                 memory.c_str());
-    return bareCount == entries && bestStart < 1e9 && g_bRefreshSeen;
+    return bareCount == entries && bestStart < 1e9 && BenchWatched().bRefreshSeen;
 }
 
 }  // namespace

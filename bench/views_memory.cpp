@@ -20,7 +20,7 @@
 #include "support/registry_sandbox.h"
 #include "bench/registry_bench.h"
 #include "bench/window_bench.h"
-#include "bench/memory_bench.h"
+#include "bench/start_watch.h"
 
 namespace {
 
@@ -87,31 +87,6 @@ void Seed(bool split, int entries, bool bSeed)
     }
 }
 
-typedef BenchMemory MemoryFigures;
-inline MemoryFigures MemoryNow() { return BenchMemoryNow(); }
-
-bool g_bIdleSeen = false;
-bool g_bRefreshSeen = false;
-MemoryFigures g_afterStart, g_afterRefresh;
-
-// The first timer message with the window up marks its first full paint (a timer waits
-// behind every paint); it asks for a refresh as F5 does, and the next one closes.
-VOID CALLBACK WatchIdle(HWND, UINT, UINT_PTR nIDEvent, DWORD)
-{
-    CWnd* pMain = AfxGetMainWnd();
-    if (g_bRefreshSeen || pMain == nullptr || !::IsWindowVisible(pMain->GetSafeHwnd())) return;
-    if (!g_bIdleSeen) {
-        g_bIdleSeen = true;
-        g_afterStart = MemoryNow();
-        ::PostMessageA(pMain->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(ID_VIEW_REFRESH, 1), 0);
-        return;
-    }
-    g_afterRefresh = MemoryNow();
-    g_bRefreshSeen = true;
-    ::KillTimer(NULL, nIDEvent);
-    ::PostMessageA(pMain->GetSafeHwnd(), WM_CLOSE, 0, 0);
-}
-
 // The child: the program's window over the machine's programs; prints its figures.
 int MeasureWindow()
 {
@@ -120,18 +95,19 @@ int MeasureWindow()
     testsupport::RegistrySandbox box;
     if (!box.Override(HKEY_CURRENT_USER, "HKCU")) return 1;
     const BenchFileKept groupsFile(GetGroupsFilePath());
-    ::SetTimer(NULL, 0, 1, WatchIdle);
+    BenchWatchStart();
     s_app.InitInstance();
     box.RestoreOverrides();
     groupsFile.Restore();
-    if (!g_bRefreshSeen) return 2;
-    std::printf("%.1f %.1f %.1f %.1f\n", g_afterStart.workingSet, g_afterStart.privateBytes,
-                g_afterRefresh.workingSet, g_afterRefresh.privateBytes);
+    const BenchStartWatch& watched = BenchWatched();
+    if (!watched.bRefreshSeen) return 2;
+    std::printf("%.1f %.1f %.1f %.1f\n", watched.afterStart.workingSet, watched.afterStart.privateBytes,
+                watched.afterRefresh.workingSet, watched.afterRefresh.privateBytes);
     return 0;
 }
 
 // Runs this program again as the child; its figures, or false.
-bool RunWindow(MemoryFigures& started, MemoryFigures& refreshed)
+bool RunWindow(BenchMemory& started, BenchMemory& refreshed)
 {
     char path[MAX_PATH];
     ::GetModuleFileNameA(NULL, path, MAX_PATH);
@@ -175,7 +151,7 @@ int main(int argc, char** argv)
             return 0;
         }
     const int entries = BenchCountArg(argc, argv, 1, 100000);
-    MemoryFigures started[2], refreshed[2];
+    BenchMemory started[2], refreshed[2];
     bool bOk = true;
     for (int split = 0; split < 2; ++split) {
         Seed(split != 0, entries, true);
