@@ -41,29 +41,7 @@ void Seed(int first, int last)
     RegCreateKeyExA(HKEY_CURRENT_USER, UninstallKeyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &uninstall,
                     nullptr);
     RegCreateKeyExA(HKEY_CURRENT_USER, ArpCacheKeyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &arp, nullptr);
-    for (int i = first; i < last; ++i) {
-        char name[64];
-        HKEY key = CreateSeedEntry(uninstall, "-START-", i, name);
-        if (key == nullptr)
-            continue;
-        const std::string n = std::to_string(i);
-        SetText(key, "DisplayIcon", "C:\\Program Files\\Bench" + n + "\\app.exe,0");
-        SetText(key, "InstallLocation", "C:\\Program Files\\Bench" + n + "\\");
-        RegCloseKey(key);
-        if (i % 2 == 0) {
-            ArpCacheRecord record;
-            ZeroMemory(&record, sizeof(record));
-            record.cbSize = sizeof(record);
-            record.InstalledSize = 1024LL * (i + 1);
-            record.Frequency = i % 10;
-            HKEY cache;
-            if (RegCreateKeyExA(arp, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &cache, nullptr) == ERROR_SUCCESS) {
-                RegSetValueExA(cache, "SlowInfoCache", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&record),
-                               sizeof(record));
-                RegCloseKey(cache);
-            }
-        }
-    }
+    for (int i = first; i < last; ++i) SeedWindowEntry(uninstall, arp, "-START-", i);
     RegCloseKey(arp);
     RegCloseKey(uninstall);
 }

@@ -11,11 +11,16 @@ inline void SetText(HKEY key, const char* name, const std::string& text) {
                    static_cast<DWORD>(text.size() + 1));
 }
 
+// The key name of the seeded entry number i of the benchmark with that mark.
+inline void SeedEntryName(const char* mark, int i, char (&name)[64]) {
+    std::snprintf(name, sizeof(name), "{%08X%s%04d}", static_cast<unsigned>(i * 2654435761u), mark, i);
+}
+
 // Creates the benchmarks' seeded entry number i under the Uninstall key, named after the
 // benchmark's mark, with the values every seeded entry carries; the caller adds its own
 // and closes the key. NULL when the key cannot be made.
 inline HKEY CreateSeedEntry(HKEY uninstall, const char* mark, int i, char (&name)[64]) {
-    std::snprintf(name, sizeof(name), "{%08X%s%04d}", static_cast<unsigned>(i * 2654435761u), mark, i);
+    SeedEntryName(mark, i, name);
     HKEY key;
     if (RegCreateKeyExA(uninstall, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return nullptr;
@@ -25,6 +30,30 @@ inline HKEY CreateSeedEntry(HKEY uninstall, const char* mark, int i, char (&name
     SetText(key, "Publisher", "Bench Publisher " + std::to_string(i % 37));
     SetText(key, "DisplayVersion", "1.0." + n);
     return key;
+}
+
+// Seeds the window benchmarks' entry number i: the values every seeded entry carries, an
+// icon and an install folder, and for every second entry an ARP cache record (under the
+// same name in `arp`) with a size and a use frequency.
+inline void SeedWindowEntry(HKEY uninstall, HKEY arp, const char* mark, int i) {
+    char name[64];
+    HKEY key = CreateSeedEntry(uninstall, mark, i, name);
+    if (key == nullptr) return;
+    const std::string n = std::to_string(i);
+    SetText(key, "DisplayIcon", "C:\\Program Files\\Bench" + n + "\\app.exe,0");
+    SetText(key, "InstallLocation", "C:\\Program Files\\Bench" + n + "\\");
+    RegCloseKey(key);
+    if (i % 2 != 0) return;
+    ArpCacheRecord record;
+    ZeroMemory(&record, sizeof(record));
+    record.cbSize = sizeof(record);
+    record.InstalledSize = 1024LL * (i + 1);
+    record.Frequency = i % 10;
+    HKEY cache;
+    if (RegCreateKeyExA(arp, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &cache, nullptr) == ERROR_SUCCESS) {
+        RegSetValueExA(cache, "SlowInfoCache", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&record), sizeof(record));
+        RegCloseKey(cache);
+    }
 }
 
 // Seeds the entries numbered 0 to entries - 1 under the Uninstall key with the values

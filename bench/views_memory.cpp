@@ -57,29 +57,12 @@ void Seed(bool split, int entries, bool bSeed)
         const int v = ViewOf(split, i, entries) == KEY_WOW64_32KEY ? 1 : 0;
         char name[64];
         if (!bSeed) {
-            std::snprintf(name, sizeof(name), "{%08X%s%04d}", static_cast<unsigned>(i * 2654435761u), "-VIEWS-", i);
+            SeedEntryName("-VIEWS-", i, name);
             RegDeleteTreeA(uninstall[v], name);
             RegDeleteTreeA(arp[v], name);
             continue;
         }
-        HKEY key = CreateSeedEntry(uninstall[v], "-VIEWS-", i, name);
-        if (key == nullptr) continue;
-        const std::string n = std::to_string(i);
-        SetText(key, "DisplayIcon", "C:\\Program Files\\Bench" + n + "\\app.exe,0");
-        SetText(key, "InstallLocation", "C:\\Program Files\\Bench" + n + "\\");
-        RegCloseKey(key);
-        if (i % 2 != 0) continue;
-        ArpCacheRecord record;
-        ZeroMemory(&record, sizeof(record));
-        record.cbSize = sizeof(record);
-        record.InstalledSize = 1024LL * (i + 1);
-        record.Frequency = i % 10;
-        HKEY cache;
-        if (RegCreateKeyExA(arp[v], name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &cache, nullptr) == ERROR_SUCCESS) {
-            RegSetValueExA(cache, "SlowInfoCache", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&record),
-                           sizeof(record));
-            RegCloseKey(cache);
-        }
+        SeedWindowEntry(uninstall[v], arp[v], "-VIEWS-", i);
     }
     for (int v = 0; v < 2; ++v) {
         if (uninstall[v]) RegCloseKey(uninstall[v]);
