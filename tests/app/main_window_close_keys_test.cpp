@@ -5,6 +5,7 @@
 #include "main_window_groups_fixture.h"
 #include "support/message_pump.h"
 #include <gtest/gtest.h>
+#include <atomic>
 #include <functional>
 
 using namespace mainwindowgroupstest;
@@ -79,6 +80,45 @@ TEST_F(MainWindowCloseKeysTest, AltF4ClosesTheWindowWhereverTheFocusIs)
     }
 }
 
+// How the box's thread took the last F4: 0 not yet, 1 plain, 2 with Alt held.
+static std::atomic<int> g_nF4Taken{0};
+
+static LRESULT CALLBACK SeeF4Taken(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* pMsg = reinterpret_cast<const MSG*>(lParam);
+    if (nCode == HC_ACTION && wParam == PM_REMOVE && pMsg->wParam == VK_F4)
+    {
+        if (pMsg->message == WM_SYSKEYDOWN) g_nF4Taken = 2;
+        if (pMsg->message == WM_KEYDOWN) g_nF4Taken = 1;
+    }
+    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+}
+
+// Alt+F4 tapped as a hand does once the box stands ready: active, with the focus in it.
+// Wine lets go of a modifier that SendInput holds when a window of its first gets the
+// display's focus (the display's own keyboard holds no such key): a tap that meets that
+// moment reaches the box as a plain F4, which no user's hand makes. Such a tap is made
+// again, twice at most; a tap the box took with Alt held is judged as it is.
+static void AltF4Into(HWND hBox)
+{
+    GUITHREADINFO info;
+    realinput::SleepUntil(
+        [&] {
+            return realinput::ThreadInputOf(hBox, info) && info.hwndActive == hBox &&
+                   (info.hwndFocus == hBox || ::IsChild(hBox, info.hwndFocus));
+        },
+        ownedbox::kBoxWaitMs);
+    HHOOK hHook = ::SetWindowsHookExA(WH_GETMESSAGE, SeeF4Taken, NULL, ::GetWindowThreadProcessId(hBox, NULL));
+    for (int nTap = 0; nTap < 3; ++nTap)
+    {
+        g_nF4Taken = 0;
+        TapWith(VK_MENU, VK_F4);
+        realinput::SleepUntil([&] { return g_nF4Taken != 0 || !::IsWindow(hBox); }, ownedbox::kBoxWaitMs);
+        if (g_nF4Taken != 1) break;
+    }
+    if (hHook != NULL) ::UnhookWindowsHookEx(hHook);
+}
+
 // Alt+F4 made in a window the main one opened over itself (a dialog of the framework's
 // own loop, or the system's message box) closes that window alone, with its cancel: the
 // main window stays up, and its close is not asked later either.
@@ -104,12 +144,7 @@ TEST_F(MainWindowCloseKeysTest, AltF4InADialogOrABoxClosesItAlone)
             CUiManager::GetInstance()->RefreshGroups();
             if (w.bProgram)
                 ClickRow(dlg, "Corpus Reader");
-            ownedbox::BoxWatcher watcher(dlg.m_hWnd, [](HWND hBox) {
-                GUITHREADINFO info;
-                realinput::SleepUntil([&] { return realinput::ThreadInputOf(hBox, info) && info.hwndActive == hBox; },
-                                      ownedbox::kBoxWaitMs);
-                TapWith(VK_MENU, VK_F4);
-            });
+            ownedbox::BoxWatcher watcher(dlg.m_hWnd, [](HWND hBox) { AltF4Into(hBox); });
             ::PostMessageA(dlg.m_hWnd, WM_COMMAND, w.nCommand, 0);
             ASSERT_TRUE(PumpUntil([&] { return watcher.Settled(dlg.m_hWnd); }, ownedbox::kBoxWaitMs + 10000));
             watcher.Join();
