@@ -1,5 +1,6 @@
 #include "app/box_name_line.h"
 #include "catalogue/ansi_text.h"
+#include "toolkit/core/bitmap.h"
 #include <algorithm>
 #include <stddef.h>
 #include <string.h>
@@ -99,19 +100,10 @@ public:
         // each other without gaps wider than a blank.
         m_cx = 2 * m_nWidth + 4 * std::max(1, (int)tm.tmMaxCharWidth);
         m_cy = std::max(1, (int)tm.tmHeight);
-        BITMAPINFO bi;
-        memset(&bi, 0, sizeof(bi));
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = m_cx;
-        bi.bmiHeader.biHeight = -m_cy;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        m_hBitmap = ::CreateDIBSection(m_hdc, &bi, DIB_RGB_COLORS, (void**)&m_pBits, NULL, 0);
-        if (m_hBitmap == NULL) {
-            m_pBits = NULL;
-            return;
-        }
+        void* pBits = NULL;
+        m_hBitmap = CreateDib32(m_hdc, m_cx, m_cy, &pBits);
+        if (m_hBitmap == NULL) return;
+        m_pBits = static_cast<DWORD*>(pBits);
         m_hOldBitmap = ::SelectObject(m_hdc, m_hBitmap);
         ::SetBkMode(m_hdc, TRANSPARENT);
         ::SetTextColor(m_hdc, RGB(0, 0, 0));

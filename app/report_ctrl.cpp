@@ -2,6 +2,7 @@
 #include "app/click_message.h"
 #include "app/input_rule.h"
 #include "toolkit/dialogs/memory_dc.h"
+#include "toolkit/core/bitmap.h"
 #include <algorithm>
 #include <mbstring.h>
 #include <windowsx.h>
@@ -230,15 +231,8 @@ class CPixelCopy
 public:
     CPixelCopy(HDC hSource, int x, int y, int cx, int cy) : m_cx(cx)
     {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = cx;
-        info.bmiHeader.biHeight = -cy;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         void* pBits = NULL;
-        m_hBitmap = ::CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &pBits, NULL, 0);
+        m_hBitmap = CreateDib32(NULL, cx, cy, &pBits);
         HDC hMem = m_hBitmap != NULL ? ::CreateCompatibleDC(NULL) : NULL;
         if (hMem == NULL) return;
         HGDIOBJ hOld = ::SelectObject(hMem, m_hBitmap);

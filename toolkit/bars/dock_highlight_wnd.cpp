@@ -1,5 +1,6 @@
 #include "toolkit/bars/dock_highlight_wnd.h"
 #include "toolkit/bars/dock_marker_wnd.h"
+#include "toolkit/core/bitmap.h"
 #include "toolkit/theme/paint_manager.h"
 #include <algorithm>
 
@@ -167,17 +168,10 @@ void CExtDynDockHighlightWnd::PaintHighlight(DWORD* pPixels, int cx, int cy)
 void CExtDynDockHighlightWnd::ComposePicture(CDC& dc, const CRect& rcClient)
 {
     const int cx = rcClient.Width(), cy = rcClient.Height();
-    BITMAPINFO bmi;
-    ::ZeroMemory(&bmi, sizeof(bmi));
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
     void* pBits = NULL;
-    HBITMAP hDib = ::CreateDIBSection(dc.GetSafeHdc(), &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
-    if (hDib == NULL || pBits == NULL)
+    // bottom-up: the theme's highlight painter counts rows from the bottom
+    HBITMAP hDib = CreateDib32(dc.GetSafeHdc(), cx, cy, &pBits, true);
+    if (hDib == NULL)
         return;
     HDC hMem = ::CreateCompatibleDC(dc.GetSafeHdc());
     HGDIOBJ hOld = ::SelectObject(hMem, hDib);

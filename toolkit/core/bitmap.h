@@ -15,6 +15,12 @@ class CSize;
 template <class TYPE, class ARG_TYPE> class CArray;
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE> class CMap;
 
+// A cx by cy 32-bit BI_RGB DIB section, rows from the top down unless bBottomUp; its bits
+// in *ppBits. NULL, with *ppBits NULL, when cx or cy is not above 0 or the system refuses
+// (a section it makes without bits counts as refused). The libraries make their 32-bit
+// sections through this so that the header is filled in one place.
+HBITMAP CreateDib32(HDC hDC, int cx, int cy, void** ppBits, bool bBottomUp = false);
+
 class CExtBitmap
 {
 public:

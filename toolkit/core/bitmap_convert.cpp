@@ -274,16 +274,13 @@ HBITMAP CExtBitmap::CreateHBITMAP(HDC hDC, bool bDeviceDependent) const
         return ::CreateDIBitmap(hDC, m_pImageBuffer, CBM_INIT, GetBitsPtr(m_pImageBuffer),
                                 (const BITMAPINFO*)m_pImageBuffer, DIB_RGB_COLORS);
     CSize sz = GetSize();
-    BITMAPINFOHEADER bih;
-    FillHeader32(bih, sz.cx, sz.cy);
-    bih.biClrUsed = m_pImageBuffer->biClrUsed;
-    bih.biClrImportant = m_pImageBuffer->biClrImportant;
     HDC hMemDC = ::CreateCompatibleDC(hDC);
     if (hMemDC == NULL)
         return NULL;
+    // bottom-up like the image's own rows, which a 32-bit image copies in whole
     void* pBits = NULL;
-    HBITMAP hBmp = ::CreateDIBSection(hMemDC, (const BITMAPINFO*)&bih, DIB_RGB_COLORS, &pBits, NULL, 0);
-    if (hBmp != NULL && pBits != NULL)
+    HBITMAP hBmp = CreateDib32(hMemDC, sz.cx, sz.cy, &pBits, true);
+    if (hBmp != NULL)
     {
         if (m_pImageBuffer->biBitCount == 32)
         {
@@ -339,11 +336,7 @@ HBITMAP CExtBitmap::CopyBitmapRect(HBITMAP hBitmap, const RECT* pRect, void** pp
     {
         void* pBits = NULL;
         if (ppBits != NULL)
-        {
-            BITMAPINFOHEADER bih;
-            FillHeader32(bih, cx, cy);
-            hResult = ::CreateDIBSection(dc.m_hDC, (const BITMAPINFO*)&bih, DIB_RGB_COLORS, &pBits, NULL, 0);
-        }
+            hResult = CreateDib32(dc.m_hDC, cx, cy, &pBits, true);
         else
             hResult = ::CreateCompatibleBitmap(dc.m_hDC, cx, cy);
         if (hResult != NULL)

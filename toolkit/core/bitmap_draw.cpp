@@ -247,20 +247,10 @@ int CExtBitmap::AlphaBlend(HDC hDC, int x, int y, int cx, int cy, int xSrc, int 
     HDC hMemDC = ::CreateCompatibleDC(hDC);
     if (hMemDC == NULL)
         return -1;
-    BITMAPINFOHEADER bih;
-    ::memset(&bih, 0, sizeof(bih));
-    bih.biSize = sizeof(bih);
-    bih.biWidth = cx;
-    bih.biHeight = -cy;
-    bih.biPlanes = 1;
-    bih.biBitCount = 32;
-    bih.biCompression = BI_RGB;
     void* pvDst = NULL;
-    HBITMAP hDst = ::CreateDIBSection(hDC, (const BITMAPINFO*)&bih, DIB_RGB_COLORS, &pvDst, NULL, 0);
-    if (hDst == NULL || pvDst == NULL)
+    HBITMAP hDst = CreateDib32(hDC, cx, cy, &pvDst);
+    if (hDst == NULL)
     {
-        if (hDst != NULL)
-            ::DeleteObject(hDst);
         ::DeleteDC(hMemDC);
         return -1;
     }
@@ -335,12 +325,9 @@ HBITMAP CExtBitmap::CreateDIBSection32(HDC hDC, void** ppBits, COLORREF clrFill)
     HDC hMemDC = ::CreateCompatibleDC(hDC);
     if (hMemDC == NULL)
         return NULL;
-    BITMAPINFOHEADER bih;
-    FillHeader32(bih, m_pImageBuffer->biWidth, m_pImageBuffer->biHeight);
-    bih.biClrUsed = m_pImageBuffer->biClrUsed;
-    bih.biClrImportant = m_pImageBuffer->biClrImportant;
+    const int cx = m_pImageBuffer->biWidth, cy = m_pImageBuffer->biHeight;
     void* pBits = NULL;
-    HBITMAP hBmp = ::CreateDIBSection(hMemDC, (const BITMAPINFO*)&bih, DIB_RGB_COLORS, &pBits, NULL, 0);
+    HBITMAP hBmp = CreateDib32(hMemDC, cx, cy, &pBits, true);
     if (hBmp == NULL)
     {
         ::DeleteDC(hMemDC);
@@ -349,12 +336,12 @@ HBITMAP CExtBitmap::CreateDIBSection32(HDC hDC, void** ppBits, COLORREF clrFill)
     HGDIOBJ hOld = ::SelectObject(hMemDC, hBmp);
     if (clrFill != COLORREF(-1L))
     {
-        RECT rc = {0, 0, bih.biWidth, bih.biHeight};
+        RECT rc = {0, 0, cx, cy};
         COLORREF clrOld = ::SetBkColor(hMemDC, clrFill);
         ::ExtTextOut(hMemDC, 0, 0, ETO_OPAQUE, &rc, NULL, 0, NULL);
         ::SetBkColor(hMemDC, clrOld);
     }
-    AlphaBlend(hMemDC, 0, 0, bih.biWidth, bih.biHeight, 0, 0, bih.biWidth, bih.biHeight, 255);
+    AlphaBlend(hMemDC, 0, 0, cx, cy, 0, 0, cx, cy, 255);
     ::SelectObject(hMemDC, hOld);
     ::DeleteDC(hMemDC);
     ::GdiFlush();

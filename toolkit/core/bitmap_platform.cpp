@@ -1,4 +1,5 @@
 #include "toolkit/core/bitmap_platform.h"
+#include "toolkit/core/bitmap.h"
 #include <string.h>
 
 namespace {
@@ -62,16 +63,31 @@ void CExtBitmapPlatform::DisableAlphaBlend(bool bDisable)
     Facts().m_bDisabled = bDisable;
 }
 
-void FillHeader32(BITMAPINFOHEADER& bih, int cx, int cy)
+HBITMAP CreateDib32(HDC hDC, int cx, int cy, void** ppBits, bool bBottomUp)
 {
-    ::memset(&bih, 0, sizeof(bih));
-    bih.biSize = sizeof(BITMAPINFOHEADER);
-    bih.biWidth = cx;
-    bih.biHeight = cy;
-    bih.biPlanes = 1;
-    bih.biBitCount = 32;
-    bih.biCompression = BI_RGB;
-    bih.biSizeImage = (DWORD)(cx * cy);
+    void* pBits = NULL;
+    HBITMAP hBmp = NULL;
+    if (cx > 0 && cy > 0)
+    {
+        BITMAPINFO bmi;
+        ::memset(&bmi, 0, sizeof(bmi));
+        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bmi.bmiHeader.biWidth = cx;
+        // a negative height is how a header asks for the top row first
+        bmi.bmiHeader.biHeight = bBottomUp ? cy : -cy;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        bmi.bmiHeader.biCompression = BI_RGB;
+        hBmp = ::CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
+        if (hBmp != NULL && pBits == NULL)
+        {
+            ::DeleteObject(hBmp);
+            hBmp = NULL;
+        }
+    }
+    if (ppBits != NULL)
+        *ppBits = (hBmp != NULL) ? pBits : NULL;
+    return hBmp;
 }
 
 CExtColorKeyRange::CExtColorKeyRange(COLORREF clrKey, COLORREF clrTolerance)

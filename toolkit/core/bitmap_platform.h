@@ -1,6 +1,6 @@
 // What the image code needs to know of the running system: whether it is Windows 9x
-// or NT 5 and later, and msimg32's AlphaBlend looked up at run time; also the header
-// of the 32-bit sections the image code makes and the colour range of a key. The core library
+// or NT 5 and later, and msimg32's AlphaBlend looked up at run time; also the colour
+// range of a key. The core library
 // cannot ask the paint-manager holder (it links after us), so the facts are gathered
 // here the same way, once, on first use.
 #pragma once
@@ -24,10 +24,6 @@ public:
     // passing false restores the looked-up entry point.
     static void DisableAlphaBlend(bool bDisable);
 };
-
-// Header of a bottom-up 32-bit BI_RGB section of cx by cy pixels; everything else zero.
-// biSizeImage is cx * cy, as the sections have always been made.
-void FillHeader32(BITMAPINFOHEADER& bih, int cx, int cy);
 
 // The colours a key with a tolerance stands for: on each channel from the key's value
 // up to the key's plus the tolerance's, capped at 255.

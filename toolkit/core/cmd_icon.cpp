@@ -2,7 +2,7 @@
 // style of the paint manager, painting in a state or in a single-colour effect,
 // scaling, copying, storing and the small standard icons.
 #include "toolkit/core/cmd_icon.h"
-#include "toolkit/core/bitmap_platform.h"
+#include "toolkit/core/bitmap.h"
 
 namespace {
 
@@ -362,10 +362,8 @@ bool CExtCmdIcon::_CreateMarkIcon(CExtPaintManager* pPM, COLORREF clrMark, COLOR
         ::ReleaseDC(NULL, hScreen);
     if (hMemDC == NULL)
         return false;
-    BITMAPINFOHEADER bih;
-    FillHeader32(bih, cx, cy);
     void* pBits = NULL;
-    HBITMAP hSection = ::CreateDIBSection(hMemDC, (const BITMAPINFO*)&bih, DIB_RGB_COLORS, &pBits, NULL, 0);
+    HBITMAP hSection = CreateDib32(hMemDC, cx, cy, &pBits, true);
     if (hSection == NULL)
     {
         ::DeleteDC(hMemDC);

@@ -1,5 +1,5 @@
 #include "toolkit/dialogs/memory_dc.h"
-#include "toolkit/core/bitmap_platform.h"
+#include "toolkit/core/bitmap.h"
 
 CExtMemoryDC::CExtMemoryDC(CDC* pTargetDC, const RECT* pRect, DWORD dwFlags)
     : m_hOldBitmap(NULL), m_pDC(NULL), m_rect(0, 0, 0, 0), m_bMemDC(false), m_pHelperDibSurface(NULL)
@@ -53,16 +53,8 @@ void CExtMemoryDC::CreateMemoryDC(CDC* pTargetDC, const RECT* pRect, DWORD dwFla
         }
         else if (dwFlags & MDCOPT_FORCE_DIB)
         {
-            BITMAPINFOHEADER bih;
-            FillHeader32(bih, nWidth, nHeight);
             void* pBits = NULL;
-            HBITMAP hDib = ::CreateDIBSection(m_pDC->GetSafeHdc(), (BITMAPINFO*)&bih, DIB_RGB_COLORS, &pBits,
-                                              NULL, 0);
-            if (hDib != NULL && pBits == NULL)
-            {
-                ::DeleteObject(hDib);
-                hDib = NULL;
-            }
+            HBITMAP hDib = CreateDib32(m_pDC->GetSafeHdc(), nWidth, nHeight, &pBits, true);
             if (hDib != NULL)
             {
                 m_bitmap.Attach(hDib);

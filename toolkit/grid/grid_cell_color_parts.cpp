@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <vector>
 #include "toolkit/core/cmd_icon.h"
+#include "toolkit/core/bitmap.h"
 #include "toolkit/grid/grid_wnd.h"
 #include "toolkit/pickers/popup_control_menu.h"
 #include "toolkit/theme/paint_manager.h"
@@ -240,16 +241,9 @@ HBITMAP MakeSidePicture(int nPart)
         default: put(7 - w, 11 - w, kBlack), put(7 + w, 11 - w, kBlack); break;
         }
     }
-    BITMAPINFO bmi;
-    ::memset(&bmi, 0, sizeof(bmi));
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = 16;
-    bmi.bmiHeader.biHeight = -16;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
     void* pBits = NULL;
-    HBITMAP hbm = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
-    if (hbm == NULL || pBits == NULL) return hbm;
+    HBITMAP hbm = CreateDib32(NULL, 16, 16, &pBits);
+    if (hbm == NULL) return NULL;
     DWORD* p = static_cast<DWORD*>(pBits);
     for (int i = 0; i < 256; i++) p[i] = RGB(GetBValue(px[i]), GetGValue(px[i]), GetRValue(px[i]));
     return hbm;

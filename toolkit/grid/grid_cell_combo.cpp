@@ -3,6 +3,7 @@
 #include <cctype>
 #include "toolkit/grid/grid_cell_kinds_util.h"
 #include "toolkit/grid/grid_inplace_edit.h"
+#include "toolkit/core/bitmap.h"
 #include "toolkit/dialogs/memory_dc.h"
 #include "toolkit/pickers/popup_control_menu.h"
 #include "toolkit/theme/paint_manager.h"
@@ -559,10 +560,9 @@ BITMAPINFO GlyphBitmapInfo()
 
 HBITMAP MakeGlyph(const char* const* arrRows)
 {
-    BITMAPINFO bmi = GlyphBitmapInfo();
     void* pBits = NULL;
-    HBITMAP hBitmap = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
-    if (hBitmap == NULL || pBits == NULL) return hBitmap;
+    HBITMAP hBitmap = CreateDib32(NULL, 11, 11, &pBits);
+    if (hBitmap == NULL) return NULL;
     DWORD* pPixels = static_cast<DWORD*>(pBits);
     for (int y = 0; y < 11; y++)
         for (int x = 0; x < 11; x++) pPixels[y * 11 + x] = arrRows[y][x] == '#' ? 0x00000080 : 0x00FF00FF;

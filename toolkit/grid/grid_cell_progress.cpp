@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include "toolkit/grid/grid_cell_kinds_util.h"
+#include "toolkit/core/bitmap.h"
 #include "toolkit/grid/grid_wnd.h"
 #include "toolkit/theme/paint_manager.h"
 
@@ -293,14 +294,8 @@ void CExtGridCellProgress::_PaintBarText(const CRect& rcCellText, const CRect& r
         if (rcPass.IntersectRect(&rcTarget, &rcBar)) {
             CDC dcMem;
             CBitmap bmp;
-            BITMAPINFO bmi = {};
-            bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-            bmi.bmiHeader.biWidth = rcTarget.Width();
-            bmi.bmiHeader.biHeight = -rcTarget.Height();
-            bmi.bmiHeader.biPlanes = 1;
-            bmi.bmiHeader.biBitCount = 32;
             void* pBits = NULL;
-            HBITMAP hBmp = ::CreateDIBSection(dc.GetSafeHdc(), &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
+            HBITMAP hBmp = CreateDib32(dc.GetSafeHdc(), rcTarget.Width(), rcTarget.Height(), &pBits);
             if (hBmp != NULL && dcMem.CreateCompatibleDC(&dc)) {
                 bmp.Attach(hBmp);
                 hBmp = NULL;

@@ -4,6 +4,7 @@
 // items through the three draw messages; it must answer them quickly and always the same
 // way, as they come with every paint. The open animation frames are the base window's.
 #include "toolkit/menus/popup_menu_wnd.h"
+#include "toolkit/core/bitmap.h"
 
 #include "toolkit/core/cmd_item.h"
 #include "toolkit/core/cmd_tree.h"
@@ -508,28 +509,6 @@ void CExtPopupMenuWnd::PaintMenuShadow(CDC& dcTarget, const CRect& rcPaint, bool
 // ---- the open animation -------------------------------------------------------------------------
 namespace {
 
-// A 32-bit top-down section of the client size.
-HBITMAP MakeSection(int cx, int cy, COLORREF** ppBits)
-{
-    BITMAPINFO bi;
-    ::ZeroMemory(&bi, sizeof(bi));
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = cx;
-    bi.bmiHeader.biHeight = -cy;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* pBits = NULL;
-    HBITMAP hBmp = ::CreateDIBSection(NULL, &bi, DIB_RGB_COLORS, &pBits, NULL, 0);
-    *ppBits = (COLORREF*)pBits;
-    if (hBmp != NULL && pBits == NULL)
-    {
-        ::DeleteObject(hBmp);
-        hBmp = NULL;
-    }
-    return hBmp;
-}
-
 bool IsBlendingKind(int nKind)
 {
     switch (nKind)
@@ -801,7 +780,9 @@ bool CExtPopupMenuWnd::PrepareAnimationBuffers(CDC& dc, CDC& dcMem, int cx, int 
     bool bMade = true;
     for (int i = 0; i < 3 && bMade; i++)
     {
-        HBITMAP hBmp = MakeSection(cx, cy, &m_pAnimBits[i]);
+        void* pBits = NULL;
+        HBITMAP hBmp = CreateDib32(NULL, cx, cy, &pBits);
+        m_pAnimBits[i] = (COLORREF*)pBits;
         bMade = hBmp != NULL && m_bmpAnim[i].Attach(hBmp);
     }
     if (!bMade)

@@ -4,6 +4,7 @@
 // The combined shape (a popup joined to the button it opened from) is clipped to the two
 // strips, and no strip pixel that lies on the owner's rectangle is darkened.
 #include "toolkit/menus/popup_shadow.h"
+#include "toolkit/core/bitmap.h"
 #include "toolkit/theme/paint_manager.h"
 
 #include <math.h>
@@ -282,17 +283,9 @@ bool CExtPopupShadow::ComposeGradient(CExtPaintManager* pPM, CDC& dc)
     const int W = m_rcWindow.right - m_rcWindow.left;
     const int H = m_rcWindow.bottom - m_rcWindow.top;
     const int CX = W + N, CY = H + N;
-    BITMAPINFO bmi;
-    ::ZeroMemory(&bmi, sizeof(bmi));
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = CX;
-    bmi.bmiHeader.biHeight = -CY;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
     void* pBits = NULL;
-    HBITMAP hDib = ::CreateDIBSection(dc.GetSafeHdc(), &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
-    if (hDib == NULL || pBits == NULL)
+    HBITMAP hDib = CreateDib32(dc.GetSafeHdc(), CX, CY, &pBits);
+    if (hDib == NULL)
         return false;
     m_pPixels = (COLORREF*)pBits;
     CDC dcDib, dcSrc;

@@ -204,17 +204,9 @@ bool cached_bitmap_t::Create(CDC& dcCompatible, int cx, int cy, COLORREF clrFill
         cx = 1;
     if (cy < 1)
         cy = 1;
-    BITMAPINFO bmi;
-    ::ZeroMemory(&bmi, sizeof(bmi));
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
     void* pBits = NULL;
-    m_hBitmap = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
-    if (m_hBitmap == NULL || pBits == NULL) {
+    m_hBitmap = CreateDib32(NULL, cx, cy, &pBits);
+    if (m_hBitmap == NULL) {
         Destroy();
         return false;
     }

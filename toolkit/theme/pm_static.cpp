@@ -3,7 +3,7 @@
 // colour icon, monitors and work areas, text measuring, dotted lines, the screen depth
 // and pumping pending paint messages.
 #include "toolkit/theme/paint_manager.h"
-#include "toolkit/core/bitmap_platform.h"
+#include "toolkit/core/bitmap.h"
 
 #include <shlwapi.h>
 
@@ -22,11 +22,8 @@ HBITMAP CExtPaintManager::PrintWindowToBitmap(HWND hWnd, UINT nMessage, LPARAM l
     HDC hDC = ::CreateCompatibleDC(NULL);
     if (hDC == NULL)
         return NULL;
-    BITMAPINFOHEADER bih;
-    FillHeader32(bih, cx, cy);
     void* pBits = NULL;
-    HBITMAP hBmp = ::CreateDIBSection(hDC, reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS,
-                                      &pBits, NULL, 0);
+    HBITMAP hBmp = CreateDib32(hDC, cx, cy, &pBits, true);
     if (hBmp == NULL)
     {
         ::DeleteDC(hDC);

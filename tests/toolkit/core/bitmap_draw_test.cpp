@@ -123,6 +123,30 @@ TEST(BitmapDraw, AlphaBlendBothWays) {
     EXPECT_EQ(RGB(9, 8, 7), canvas.Pixel(0, 0));
 }
 
+// The first pixel of the bits shows top left in a top-down section, bottom left in a
+// bottom-up one; a side not above 0 makes no section and no bits.
+TEST(BitmapDraw, CreateDib32Rows) {
+    const struct { int cx, cy; bool bBottomUp; int yFirst; } cases[] = {
+        {3, 2, false, 0}, {3, 2, true, 1}, {0, 2, false, -1}, {3, 0, true, -1}, {-3, 2, true, -1}, {3, -2, false, -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.cx << "x" << c.cy << (c.bBottomUp ? " bottom-up" : " top-down"));
+        void* pBits = &pBits;
+        HBITMAP hBmp = CreateDib32(NULL, c.cx, c.cy, &pBits, c.bBottomUp);
+        EXPECT_EQ(c.yFirst < 0, hBmp == NULL);
+        EXPECT_EQ(hBmp == NULL, pBits == NULL);
+        if (hBmp == NULL || pBits == NULL) continue;
+        std::fill_n(static_cast<DWORD*>(pBits), c.cx * c.cy, 0x00FFFFFFu);
+        *static_cast<DWORD*>(pBits) = 0x00102030u;
+        HDC hMem = ::CreateCompatibleDC(NULL);
+        HGDIOBJ hOld = ::SelectObject(hMem, hBmp);
+        EXPECT_EQ(RGB(0x10, 0x20, 0x30), ::GetPixel(hMem, 0, c.yFirst));
+        EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(hMem, 0, c.cy - 1 - c.yFirst));
+        ::SelectObject(hMem, hOld);
+        ::DeleteDC(hMem);
+        ::DeleteObject(hBmp);
+    }
+}
+
 TEST(BitmapDraw, NinePartSkins) {
     // 4x4 frame: corners (c), top edge t0 t1, bottom b0 b1, left l0 l1, right r0 r1,
     // middle m00 m10 m01 m11; each pixel a distinct colour
