@@ -54,7 +54,10 @@ void CExtMemoryDC::CreateMemoryDC(CDC* pTargetDC, const RECT* pRect, DWORD dwFla
         else if (dwFlags & MDCOPT_FORCE_DIB)
         {
             void* pBits = NULL;
-            HBITMAP hDib = CreateDib32(m_pDC->GetSafeHdc(), nWidth, nHeight, &pBits, true);
+            // A target whose y axis runs upwards gives a negative height: its rows then go
+            // top down, as such a header always made them.
+            HBITMAP hDib = CreateDib32(m_pDC->GetSafeHdc(), nWidth, nHeight < 0 ? -nHeight : nHeight, &pBits,
+                                       nHeight > 0);
             if (hDib != NULL)
             {
                 m_bitmap.Attach(hDib);
