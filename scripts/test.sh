@@ -14,7 +14,7 @@ configure_and_build || exit 1
 # program itself is still built as the 32-bit program it is, so that a change that breaks
 # that build fails here too.
 if [ "$PURGELET_ARCH" = x86_64 ]; then
-  echo "This machine runs no 32-bit code: the tests run the 64-bit build; the 32-bit program is built only."
+  echo "The tests run the 64-bit build (this machine runs no 32-bit code, or PURGELET_ARCH chose it); the 32-bit program is built only."
   (BUILD_DIR="$BUILD_DIR/i686" PURGELET_ARCH=i686 PURGELET_ARCH_PROBED="" && configure_and_build --target Purgelet) ||
     exit 1
 fi
