@@ -46,8 +46,9 @@ struct ChildOutcome
 const DWORD kChildStartMs = 120000;
 // Runs this test program again for childTest ("Suite.Name") with the variables set for
 // it, and waits while it moves: a child whose case (read from progressPath) stays the
-// same for dwStallMs is ended, one that has reached none after kChildStartMs too. With outputPath, the child's standard output and error go
-// to that file, else to this program's.
+// same for dwStallMs is ended, and so is one that has reached none after kChildStartMs.
+// With outputPath, the child's standard output and error go to that file, else to this
+// program's.
 ChildOutcome RunChildTest(const char* childTest, const std::vector<std::pair<std::string, std::string>>& vars,
                           const std::string& progressPath, DWORD dwStallMs, const std::string& outputPath = "");
 
