@@ -293,15 +293,31 @@ std::vector<std::string> AllRecordNames()
     std::vector<std::string> names;
     HKEY hKey = OpenProgramSection(kKeptSection);
     if (hKey == NULL) return names;
-    for (DWORD i = 0;; ++i) {
-        char name[96];
-        DWORD cchName = sizeof(name);
-        const LONG nResult = ::RegEnumValueA(hKey, i, name, &cchName, NULL, NULL, NULL, NULL);
-        // A longer name is none of ours. Any other failure ends the listing: one the key
-        // gives at every index (it was deleted) would otherwise never end it.
-        if (nResult == ERROR_MORE_DATA) continue;
-        if (nResult != ERROR_SUCCESS) break;
-        if (IsRecordName(name) || (lstrcmpiA(name, kKeptValue) == 0 && !IsRecordsMark(hKey))) names.push_back(name);
+    // The registry lists values by index: a value another copy deletes meanwhile (an end
+    // that keeps outside the turn, its turn outlasted) moves the later ones down, and the
+    // listing would pass one by. Listed again until two listings agree, and every name any
+    // of them gave counts: one that is gone by now is found gone where it is read.
+    std::vector<std::string> listed, before;
+    std::set<std::string> seen;
+    bool bListedToTheEnd = true;
+    for (int nTry = 0; nTry < 8 && bListedToTheEnd && (nTry < 2 || listed != before); ++nTry) {
+        before.swap(listed);
+        listed.clear();
+        for (DWORD i = 0;; ++i) {
+            char name[96];
+            DWORD cchName = sizeof(name);
+            const LONG nResult = ::RegEnumValueA(hKey, i, name, &cchName, NULL, NULL, NULL, NULL);
+            // A longer name is none of ours. Any other failure ends the listing, and the
+            // listing is not asked again: a key that fails at every index (it was deleted)
+            // would fail the same way each time.
+            if (nResult == ERROR_MORE_DATA) continue;
+            bListedToTheEnd = nResult == ERROR_NO_MORE_ITEMS;
+            if (nResult != ERROR_SUCCESS) break;
+            if (IsRecordName(name) || (lstrcmpiA(name, kKeptValue) == 0 && !IsRecordsMark(hKey)))
+                listed.push_back(name);
+        }
+        for (const std::string& name : listed)
+            if (seen.insert(name).second) names.push_back(name);
     }
     ::RegCloseKey(hKey);
     SortKeptRecordNames(names);
@@ -800,17 +816,39 @@ bool ClaimKeptRecordsAsOne(const KeptGroups& kept, const std::string& claimed, c
 
 void KeepUntoldText(const std::string& text)
 {
-    if (!text.empty()) AfxGetApp()->WriteProfileString(kUntoldSection, kUntoldValue, text.c_str());
+    if (text.empty()) return;
+    // A value of this end's own: two copies ending at once, or a start taking the texts
+    // meanwhile, never take one another's away. The time in the name keeps them in order.
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    char name[48];
+    sprintf(name, "%s %08lX%08lX %08lX", kUntoldValue, now.dwHighDateTime, now.dwLowDateTime, ::GetCurrentProcessId());
+    AfxGetApp()->WriteProfileString(kUntoldSection, name, text.c_str());
 }
 
 std::string TakeUntoldText()
 {
-    HKEY hKey = OpenProgramSection(kUntoldSection);
+    HKEY hKey = OpenSection(kUntoldSection, KEY_READ | KEY_SET_VALUE);
     if (hKey == NULL) return std::string();
+    // The earlier layout's one value first, then the ends' own by the time they were kept.
+    std::vector<std::string> names = ValueNames(hKey);
+    const std::string prefix = std::string(kUntoldValue) + " ";
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [&](const std::string& name) {
+                                   return lstrcmpiA(name.c_str(), kUntoldValue) != 0 &&
+                                          name.compare(0, prefix.size(), prefix) != 0;
+                               }),
+                names.end());
+    std::sort(names.begin(), names.end());
     std::string text;
-    ReadSectionText(hKey, kUntoldValue, text);
+    for (const std::string& name : names) {
+        std::string one;
+        // Only what was read goes: a text kept after the listing waits for the next start.
+        if (!ReadSectionText(hKey, name.c_str(), one)) continue;
+        if (!one.empty() && text.find(one) == std::string::npos) text += (text.empty() ? "" : "\r\n\r\n") + one;
+        ::RegDeleteValueA(hKey, name.c_str());
+    }
     ::RegCloseKey(hKey);
-    ForgetProgramSection(kUntoldSection);
     return text;
 }
 

@@ -138,6 +138,14 @@ void ForgetLostKeptBases();
 // Forgets the notes of writes (CKeptRecords::NoteWrite) whose record is gone, and the mark
 // of records kept when none is left: what a death between a record's delete and theirs left.
 void ForgetLostKeptNotes();
+// In the turn at the file, what a writer that died left in the key: the bases and notes
+// whose record is gone (ForgetLostKeptBases, ForgetLostKeptNotes), and each record's note of
+// a write that stores it (CKeptRecords::NoteWrite), judged by `reached` (the rule is the
+// store's) against the file as found: when the file holds that write the record goes, never
+// applied again; else the record stays for a start to take. Either way its note goes.
+// False when the registry refused to delete a note: the new bytes of that write stay beside
+// the file then, as a later judging of the note needs them.
+bool JudgeKeptWriteNotes(bool (*reached)(const std::string& note));
 // What ReadKeptGroupChanges found.
 enum class KeptRead
 {
@@ -172,13 +180,12 @@ class CKeptRecords
 {
 public:
     // Reads every record this copy may take now, in the order kept; in the turn at the file
-    // (GroupsTurnObject), so that no writer is half-way. One that cannot be read is taken at
-    // once, told (LostText) and forgotten with the others. A record whose store a run that
-    // died noted (NoteWrite) is judged by `reached` (the rule is the store's): when the file
-    // found holds that write it goes, never applied again; else its note goes. One of an
-    // earlier layout is taken at once too. The others are read only: Claim takes them once
-    // they are merged.
-    void TakeAll(bool (*reached)(const std::string& note));
+    // (GroupsTurnObject), so that no writer is half-way, once JudgeKeptWriteNotes judged
+    // what writers that died left. One that cannot be read is taken at once, told
+    // (LostText) and forgotten with the others; one whose note is still there (its delete
+    // refused) is left to a later start. One of an earlier layout is taken at once too. The
+    // others are read only: Claim takes them once they are merged.
+    void TakeAll();
     // Takes the records read for this copy alone, once the store merged them: those merged
     // at once, with `kept` (what the groups here hold of them) written as one record in
     // the place of the first, then each deleted; the others one by one. False when another

@@ -127,24 +127,33 @@ void CKeptRecords::Clear()
     m_bases.clear();
 }
 
-void CKeptRecords::TakeAll(bool (*reached)(const std::string& note))
+bool JudgeKeptWriteNotes(bool (*reached)(const std::string& note))
 {
-    Clear();
     ForgetLostKeptBases();
     ForgetLostKeptNotes();
-    // Every record at once: one another copy claims between the listing and the claim is
-    // that copy's (the registry lets one delete of it through).
+    bool bAllGone = true;
     for (const std::string& name : KeptRecordNames()) {
         // The note of a write that stores the record is judged where it is, against the
         // file as found (the turn held: no writer is half-way). Reached: stored once, the
-        // record goes, then its note. Not: the note goes, and the record is read as any.
+        // record goes, then its note. Not: the note goes, and the record stays, to be read
+        // as any.
         const std::string note = ReadKeptWriteNote(name);
-        if (!note.empty() && reached(note)) {
-            ForgetKeptRecords({name});
-            DeleteNote(name);
-            continue;
-        }
-        if (!note.empty() && !DeleteNote(name)) continue;
+        if (note.empty()) continue;
+        if (reached(note)) ForgetKeptRecords({name});
+        bAllGone = DeleteNote(name) && bAllGone;
+    }
+    return bAllGone;
+}
+
+void CKeptRecords::TakeAll()
+{
+    Clear();
+    // Every record at once: one another copy claims between the listing and the claim is
+    // that copy's (the registry lets one delete of it through).
+    for (const std::string& name : KeptRecordNames()) {
+        // A note the registry would not let go (JudgeKeptWriteNotes) leaves its record to a
+        // later start, which judges the note again.
+        if (!ReadKeptWriteNote(name).empty()) continue;
         Record record;
         record.keptAs = name;
         std::string why;

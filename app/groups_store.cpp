@@ -27,13 +27,19 @@ const DWORD kHeldStepMs = 100;
 
 bool IsHeld(const CGroupsFile& file) { return file.Status().kind == GroupsFileStatus::InUse; }
 
+// What becomes of a change that waits for the file: `strWhy` says why it waits.
+std::string WaitsWhy(const std::string& strWhy)
+{
+    return strWhy +
+           " It is left as it is, and the change is written with the next one; one still not written when the "
+           "program ends is written if the file frees within a few seconds, and otherwise kept and stored at the "
+           "next start.";
+}
+
 // Why a change is not written while another program holds the file.
 std::string HeldWhy(const GroupsFileStatus& status)
 {
-    return "cannot be opened now: " + status.reason +
-           ".\r\n\r\nAnother program holds it. It is left as it is, and the change is written with the next one; "
-           "one still not written when the program ends is written if the file frees within a few seconds, and "
-           "otherwise kept and stored at the next start.";
+    return WaitsWhy("cannot be opened now: " + status.reason + ".\r\n\r\nAnother program holds it.");
 }
 
 // What becomes of a change the file refused during the run (read-only, a full disk): the
@@ -57,6 +63,9 @@ bool WaitForHeldFile()
     return !CGroupsStore::Instance().SessionEnded();
 }
 
+// Puts right, in the turn, what a writer that died half-way left (PutRightWhatWritersLeft).
+void PutRightWhatWritersLeft();
+
 // This copy's turn at the groups file and its records (GroupsTurnObject), for one short
 // step: an open of the file (which puts back a file a save set aside) and the write that
 // follows with its notes, a keep, a start's look at what writers left. Waited for at most
@@ -71,6 +80,7 @@ public:
     {
         // None could be made: the copies write as they did before they took turns.
         m_bHeld = m_hTurn == NULL;
+        bool bAbandoned = false;
         const ULONGLONG nEnd = ::GetTickCount64() + dwWaitMs;
         while (!m_bHeld) {
             const ULONGLONG nNow = ::GetTickCount64();
@@ -78,9 +88,8 @@ public:
             const DWORD dwWait = bWaits ? (DWORD)(nEnd - nNow) : 0;
             const DWORD dwGot = bAtEnd ? ::WaitForSingleObject(m_hTurn, dwWait)
                                        : ::MsgWaitForMultipleObjects(1, &m_hTurn, FALSE, dwWait, QS_SENDMESSAGE);
-            // Abandoned: its holder died half-way through a step, which the turn now held
-            // lets this copy see as it is (a start judges what it left).
             m_bHeld = m_bOwned = dwGot == WAIT_OBJECT_0 || dwGot == WAIT_ABANDONED_0;
+            bAbandoned = dwGot == WAIT_ABANDONED_0;
             if (dwGot != WAIT_OBJECT_0 + 1) break;
             MSG msg;
             ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
@@ -88,6 +97,11 @@ public:
         // The steps in the turn read and write the file, which may block on a slow disk or
         // a network share for long: a start meanwhile sees this copy at work, not hung.
         if (m_bHeld) m_pWorking.reset(new CWorkNotedMeanwhile);
+        // Abandoned: its holder died half-way through a step. What it left is put right
+        // before this step opens or writes anything, whichever step this is: a save that
+        // opened the file first would put the file set aside back and delete the new bytes
+        // that tell a start the noted write never took the name.
+        if (bAbandoned) PutRightWhatWritersLeft();
     }
     ~GroupsTurn()
     {
@@ -102,12 +116,7 @@ private:
 };
 
 // Why a change is not written while another copy has its turn past the wait.
-std::string TurnWhy()
-{
-    GroupsFileStatus status;
-    status.reason = "another copy of the program is writing it";
-    return HeldWhy(status);
-}
+std::string TurnWhy() { return WaitsWhy("is being written by another copy of the program now."); }
 
 // Where a test stops the program in the middle of a write (the environment's
 // NIMBO_PURGELET_STOP_AT names the step): the step says so through the event
@@ -233,6 +242,27 @@ bool WriteReachedFile(const std::string& note)
         bBeside = ReadGroupsFileState(folder + found.cFileName) == to;
     if (hSearch != INVALID_HANDLE_VALUE) ::FindClose(hSearch);
     return !bBeside && nLayout >= 2;
+}
+
+// WriteReachedFile, and where the write took the name, the file it replaced goes from
+// beside the file if a death left it there (its move-in done, its delete not).
+bool WriteReachedFileTidied(const std::string& note)
+{
+    if (!WriteReachedFile(note)) return false;
+    GroupsFileState from, to;
+    size_t at = 4;
+    if (GetState(note, at, from)) RemoveGroupsFileReplaced(GetGroupsFilePath(), from);
+    return true;
+}
+
+void PutRightWhatWritersLeft()
+{
+    // The user's file set aside goes back to its name. The notes are judged against the
+    // file as found, before the new bytes of a save cut short go (they tell whether the
+    // write a note speaks of got there); a note the registry keeps keeps them too.
+    const std::string path = GetGroupsFilePath();
+    RestoreGroupsFileSetAside(path);
+    if (JudgeKeptWriteNotes(WriteReachedFileTidied)) RemoveGroupsFileLeftovers(path);
 }
 
 // An Id no group of the list holds, given: no group made later takes it either.
@@ -379,13 +409,12 @@ std::string CGroupsStore::Load()
 std::string CGroupsStore::LoadFile()
 {
     const std::string path = GetGroupsFilePath();
-    // In this copy's turn (Load), what a save cut short by a death left beside the file: the
-    // user's file set aside goes back to its name. Each end that kept changes kept a record
-    // of its own: every record this copy may take is read now, in the order kept, before the
-    // new bytes of a save cut short go (they tell whether the write a record noted got there).
-    RestoreGroupsFileSetAside(path);
-    m_records.TakeAll(WriteReachedFile);
-    RemoveGroupsFileLeftovers(path);
+    // In this copy's turn (Load), what a save cut short by a death left is put right, as
+    // any step that finds the turn abandoned does (a copy of an earlier build takes no
+    // turn). Each end that kept changes kept a record of its own: every record this copy
+    // may take is read then, in the order kept.
+    PutRightWhatWritersLeft();
+    m_records.TakeAll();
     const std::string strUntold = m_strUntold;
     // Merged, then taken at once: one write of what they hold together, then each deleted.
     // One whose delete the registry refused stays for the next start: the load goes again
@@ -1017,8 +1046,14 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
     {
         // Nothing is left to store: what an earlier end kept is in the file, or the user
         // undid it here (the base of a file not read yet is what that end knew of it). Undone,
-        // it is no change the file is to be said to hold once it is read.
-        DropKept();
+        // it is no change the file is to be said to hold once it is read. The records go in
+        // the turn, as every delete of them does; with the turn another copy's past the
+        // wait, they stay with this run, and a later write or the end's keep lets them go.
+        GroupsTurn turn(dwHeldWaitMs);
+        if (turn.Held())
+            DropKept();
+        else
+            m_bKeptToStore = false;
         if (!m_bStoringKept) m_bKeptToTell = false;
         return Stored;
     }
@@ -1074,6 +1109,7 @@ CGroupsStore::Outcome CGroupsStore::Write(DWORD dwHeldWaitMs, int nLastingId, st
                     StopHereForTest("noted");
                 },
                 [this] { return m_records.UnnoteWrite(); });
+            file.WhenReplacing(StopHereForTest);
             if (file.MayReplace(m_strKeptCopy.c_str()) && file.WriteGroups(pGroups, &m_base) && file.Save()) {
                 m_base = file.Written();
                 m_baseOtherIds = file.OtherIds();

@@ -19,6 +19,8 @@ const UINT kMsgReportGroupsFile = WM_APP + 0x110;
 // Posted to itself: a group the user picked in the tree, to open in the editor once the
 // tree's handling of the click or key is over (wParam: the group's id).
 const UINT kMsgEditFromTree = WM_APP + 0x111;
+// The tree's root while the groups wait for another copy's turn at the file.
+const char kAwaitedRootText[] = "Groups (shown once another copy of the program has written them)";
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPageUninstallGroups, CCommandPage)
@@ -109,11 +111,17 @@ void CPageUninstallGroups::LoadGroups()
 {
     m_strFileProblem = LoadGroupsFile();
     if (!CGroupsStore::Instance().GroupsMayChange()) {
-        // Another copy is at the file or its records: read once it is done, as a load put off.
-        SetTimer(kKeptChangesTimer, kKeptChangesPollMs, NULL);
-        RefillTree();
+        // Another copy is at the file or its records: read once it is done, as a load put
+        // off, at the pace a held file is waited for. The tree says why it shows no groups,
+        // and is left as it is between the tries.
+        SetTimer(kKeptChangesTimer, kHeldFilePollMs, NULL);
+        if (!m_bTurnAwaited) {
+            m_bTurnAwaited = true;
+            RefillTree();
+        }
         return;
     }
+    m_bTurnAwaited = false;
     // The file takes the changes earlier ends kept once the window is up (the list shows
     // them already), and one box tells of them after what the load found.
     if (CGroupsStore::Instance().KeepsChangesToStore()) {
@@ -173,7 +181,7 @@ void CPageUninstallGroups::RefillTree()
     m_wndTree.SendMessage(WM_SETREDRAW, FALSE, 0);
     m_wndTree.DeleteAllItems();
     m_hCurrent = NULL;
-    m_hRoot = m_wndTree.InsertItem("Groups", TVI_ROOT, TVI_LAST);
+    m_hRoot = m_wndTree.InsertItem(m_bTurnAwaited ? kAwaitedRootText : "Groups", TVI_ROOT, TVI_LAST);
     for (GroupEntry* pGroup : pGroups->m_Groups) {
         if (pGroup->BuiltIn == 1) continue;
         HTREEITEM hItem = m_wndTree.InsertItem(pGroup->Name.c_str(), m_hRoot, TVI_LAST);

@@ -110,6 +110,9 @@ protected:
     bool m_bOwnSelection;
     // Why the groups file could not be read at start, until the box has said so.
     std::string m_strFileProblem;
+    // Set while the load waits for another copy of the program to finish its turn at the
+    // groups file: the tree's root says so.
+    bool m_bTurnAwaited = false;
 
     void StoreKeptChanges();
 };

@@ -61,6 +61,7 @@ BEGIN_MESSAGE_MAP(CPageUninstallList, CCommandPage)
     ON_NOTIFY(LVN_ITEMCHANGED, IDC_LIST, &CPageUninstallList::OnListItemChanged)
     ON_NOTIFY(NM_CLICK, IDC_LIST, &CPageUninstallList::OnListClick)
     ON_NOTIFY(NM_DBLCLK, IDC_LIST, &CPageUninstallList::OnListDblClk)
+    ON_NOTIFY(LVN_DELETEITEM, IDC_LIST, &CPageUninstallList::OnListRowDeleted)
     ON_WM_CONTEXTMENU()
     ON_MESSAGE(kMsgSelectionLost, &CPageUninstallList::OnSelectionLost)
     ON_WM_TIMER()
@@ -704,6 +705,13 @@ void CPageUninstallList::OnListClick(NMHDR*, LRESULT* pResult)
         SelectRow(nRow);
     else
         DropSelection();
+    *pResult = 0;
+}
+
+void CPageUninstallList::OnListRowDeleted(NMHDR*, LRESULT* pResult)
+{
+    // A refill deletes every row first: a long list's take a while, noted as the filling is.
+    NoteMainWindowWorking();
     *pResult = 0;
 }
 

@@ -43,6 +43,8 @@ public:
     ULONGLONG CommandRowsSeen() const;
     // Whether the rest after such a command is over, or none runs.
     bool CommandRestOver() const { return m_restAwaits == RestAwaits::None; }
+    // When the rest last ended, by the program's clock (64-bit ticks; 0: none ended yet).
+    ULONGLONG CommandRestEnded() const { return m_ullRestOver; }
 
     // Whether the list leaves an entry out: hide option, current group, search text.
     bool IsFilteredOut(const ProgramEntry* pEntry) const;
@@ -72,6 +74,7 @@ protected:
     afx_msg void OnListItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnListClick(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnListDblClk(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnListRowDeleted(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
     afx_msg LRESULT OnSelectionLost(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()

@@ -105,10 +105,13 @@ void NoteMainWindowWorking()
 {
     // The step keeps a loop of thousands of rows to a few calls to the system a second.
     static DWORD s_dwNoted = 0;
+    static bool s_bNoted = false;
     if (MarkedMain() == NULL) return;
     const DWORD dwNow = ::GetTickCount();
-    if (s_dwNoted != 0 && dwNow - s_dwNoted < kWorkBeatStep) return;
-    s_dwNoted = dwNow | 1;
+    if (s_bNoted && dwNow - s_dwNoted < kWorkBeatStep) return;
+    // The tick itself: the property's odd value is the property's affair alone.
+    s_dwNoted = dwNow;
+    s_bNoted = true;
     NoteWorkNow(dwNow);
 }
 
@@ -116,7 +119,11 @@ CWorkNotedMeanwhile::CWorkNotedMeanwhile()
     : m_hDone(::CreateEventA(NULL, TRUE, FALSE, NULL)), m_hThread(NULL), m_dwStart(::GetTickCount())
 {
     // Without a thread the work goes on all the same, unnoted.
-    if (m_hDone != NULL && MarkedMain() != NULL) m_hThread = ::CreateThread(NULL, 0, Beat, this, 0, NULL);
+    // It only waits and notes: a small stack, not the process's default megabyte.
+    if (m_hDone != NULL && MarkedMain() != NULL)
+        m_hThread = ::CreateThread(NULL, 64 * 1024, Beat, this, STACK_SIZE_PARAM_IS_A_RESERVATION, NULL);
+    // The work is noted from its first moment, not a step later.
+    if (m_hThread != NULL) NoteWorkNow(m_dwStart);
 }
 
 CWorkNotedMeanwhile::~CWorkNotedMeanwhile()

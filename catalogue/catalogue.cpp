@@ -62,16 +62,20 @@ const DWORD kProgressStepMs = 100;
 
 CVrelPurgelet::CVrelPurgelet() = default;
 
-CVrelPurgelet::~CVrelPurgelet() { Clear(); }
+CVrelPurgelet::~CVrelPurgelet() { Clear(nullptr); }
 
-void CVrelPurgelet::Clear() {
-    for (ProgramEntry* entry : m_entries) delete entry;
+void CVrelPurgelet::Clear(IUninstallManager* manager) {
+    // Freeing a long list takes a while: the manager hears that the read is under way.
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        delete m_entries[i];
+        if (manager && (i & 1023) == 0) manager->Reading();
+    }
     m_entries.clear();
     m_entries.shrink_to_fit();
 }
 
 bool CVrelPurgelet::Refresh(IUninstallManager* manager) {
-    Clear();
+    Clear(manager);
     bool complete = true;
     try {
         ScanBuffers buffers;

@@ -34,7 +34,8 @@ public:
     bool Refresh(IUninstallManager* manager);
     // Hands the entries already read to `manager` again, in list order.
     void Populate(IUninstallManager* manager);
-    void Clear();
+    // Frees every entry; `manager`, when given, hears that work goes on while many go.
+    void Clear(IUninstallManager* manager = nullptr);
 
     int GetCount() const { return static_cast<int>(m_entries.size()); }
     ProgramEntry* GetAt(int index) const {

@@ -608,6 +608,16 @@ int RemoveGroupsFileLeftovers(const std::string& path) {
     return removed;
 }
 
+int RemoveGroupsFileReplaced(const std::string& path, const GroupsFileState& replaced) {
+    int removed = 0;
+    if (!replaced.exists || NoFileAt(path)) return 0;
+    ForEachSaveFile(path, ".old", [&](const std::string& name, const WIN32_FIND_DATAA&) {
+        if (::GetFileAttributesA(SetAsideTwin(name).c_str()) != INVALID_FILE_ATTRIBUTES) return;
+        if (ReadGroupsFileState(name) == replaced && ::DeleteFileA(name.c_str())) ++removed;
+    });
+    return removed;
+}
+
 bool RestoreGroupsFileSetAside(const std::string& path, std::string* notBack) {
     if (notBack) notBack->clear();
     if (!NoFileAt(path)) return false;

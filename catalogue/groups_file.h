@@ -166,6 +166,11 @@ std::string GroupsFileTextFault(const std::string& text);
 // holds no file stays (see RestoreGroupsFileSetAside). The caller makes sure no save is
 // under way (the program's copies take turns). Gives back how many were removed.
 int RemoveGroupsFileLeftovers(const std::string& path);
+// Removes the files a save set aside ("<file>.~*.old") without their twin that hold exactly
+// `replaced`: the bytes a write replaced that is known to have taken the name (its move-in
+// done, its end cut short before the old file went). Any other file set aside stays.
+// Gives back how many were removed.
+int RemoveGroupsFileReplaced(const std::string& path, const GroupsFileState& replaced);
 // A save sets the old file aside ("<file>.~<n>.old") for the moment before the new one
 // takes its name; its new bytes lie beside under the same name ("<file>.~<n>.tmp"). One
 // that the end of the program cut short there, or whose new file could not be moved in nor
@@ -261,6 +266,10 @@ public:
         m_beforeReplace = std::move(note);
         m_replaceUndone = std::move(unnote);
     }
+    // Called by Save at the steps of the replace ("set aside": the file is set aside, the
+    // new bytes about to take its name; "moved in": they took it, the old file not gone
+    // yet): where a test stops the program to end it there, as a death at that moment would.
+    void WhenReplacing(std::function<void(const char* step)> replacing) { m_replacing = std::move(replacing); }
     // Hands the document, when it is the file's reading as Open made it (nothing edited),
     // to the next Open of the file, which takes it instead of parsing the file again while
     // the file holds the same bytes; this object is left holding nothing. For a load, whose
@@ -320,4 +329,5 @@ private:
     int m_lowestTopId;                  // its "LowestTopId" likewise
     std::function<void(const GroupsFileState&, const GroupsFileState&)> m_beforeReplace;
     std::function<bool()> m_replaceUndone;
+    std::function<void(const char*)> m_replacing;
 };

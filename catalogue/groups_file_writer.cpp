@@ -72,7 +72,7 @@ BOOL RenameHeld(HANDLE held, const std::string& name) {
 // that never finished (RestoreGroupsFileSetAside). `keptAside` is set when neither file
 // could take the name: `temp`, or an empty file in its place, then stays as the mark.
 BOOL ReplaceHeldFile(const std::string& path, std::string& temp, const GroupsFileState& read, bool& changed,
-                     bool& keptAside) {
+                     bool& keptAside, const std::function<void(const char*)>& replacing) {
     changed = keptAside = false;
     HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -105,7 +105,9 @@ BOOL ReplaceHeldFile(const std::string& path, std::string& temp, const GroupsFil
         if (error == ERROR_ALREADY_EXISTS) error = ERROR_FILE_EXISTS;
     }
     if (ok) {
+        if (replacing) replacing("set aside");
         ok = ::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+        if (ok && replacing) replacing("moved in");
         error = ok ? 0 : ::GetLastError();
         const bool clash = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
         // The old file goes back to its name; when another program made a new one there,
@@ -936,7 +938,7 @@ BOOL CGroupsFile::WriteDocument() {
     // Only the bytes read are replaced: what another program wrote since is read first.
     bool changed = false, keptAside = false;
     if (m_state.exists) {
-        ok = ReplaceHeldFile(m_path, temp, m_state, changed, keptAside);
+        ok = ReplaceHeldFile(m_path, temp, m_state, changed, keptAside, m_replacing);
         error = ok ? 0 : ::GetLastError();
         // The write did not take the name: its note goes before the put-back below deletes
         // the new bytes, which say until then that it did not.

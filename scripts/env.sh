@@ -111,25 +111,44 @@ start_xvfb() {
   return 1
 }
 
-# Ends an Xvfb of ours (started by this shell or not) on display n. A server killed
-# outright leaves its lock file and socket behind, and every later start then passes that
-# display by: once the server is gone they are removed, when the lock still names it (a
-# lock that names another server, a live one, is never touched).
+# True while process `pid` is the display server of display n: its program is Xvfb (run
+# directly, or as a script by its interpreter) and its arguments name ":n". A number the
+# system gave to another process since the server ended is not.
+is_xvfb_of() {
+  local pid=$1 n=$2 arg i=0 named="" shown=""
+  [ -n "$pid" ] || return 1
+  {
+    while IFS= read -r -d '' arg; do
+      [ "$i" -lt 2 ] && [ "${arg##*/}" = Xvfb ] && named=1
+      [ "$arg" = ":$n" ] && shown=1
+      i=$((i + 1))
+    done <"/proc/$pid/cmdline"
+  } 2>/dev/null
+  [ -n "$named" ] && [ -n "$shown" ]
+}
+
+# Ends an Xvfb of ours (started by this shell or not) on display n, while the process of
+# that number is still that server (a recorded number may have gone to another process).
+# A server killed outright leaves its lock file and socket behind, and every later start
+# then passes that display by: once the server is gone they are removed, when the lock
+# still names it (a lock that names another server, a live one, is never touched).
 end_xvfb() {
   local pid=$1 n=$2 i lock
   lock="$X_TMP_DIR/.X${n}-lock"
-  kill "$pid" 2>/dev/null
-  for i in $(seq 1 150); do
-    process_alive "$pid" || break
-    sleep 0.1
-  done
-  kill -KILL "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  for i in $(seq 1 50); do
-    process_alive "$pid" || break
-    sleep 0.1
-  done
-  if ! process_alive "$pid" && [ "$(tr -d ' \n' 2>/dev/null <"$lock")" = "$pid" ]; then
+  if is_xvfb_of "$pid" "$n"; then
+    kill "$pid" 2>/dev/null
+    for i in $(seq 1 150); do
+      is_xvfb_of "$pid" "$n" || break
+      sleep 0.1
+    done
+    is_xvfb_of "$pid" "$n" && kill -KILL "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    for i in $(seq 1 50); do
+      is_xvfb_of "$pid" "$n" || break
+      sleep 0.1
+    done
+  fi
+  if ! is_xvfb_of "$pid" "$n" && [ "$(tr -d ' \n' 2>/dev/null <"$lock")" = "$pid" ]; then
     rm -f "$lock" "$X_TMP_DIR/.X11-unix/X${n}"
   fi
 }

@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include <gtest/gtest.h>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -193,6 +194,21 @@ protected:
         ::SetEnvironmentVariableA("NIMBO_PURGELET_STOP_AT", NULL);
         EXPECT_TRUE(hWnd != NULL) << "ended by itself: " << copy.Ended(0) << ", exit code " << copy.ExitCode();
         return hWnd != NULL && StoppedAtItsStep(std::to_string(copy.Id())) ? hWnd : NULL;
+    }
+
+    // This copy (B) starts afresh: it reads the file and stores what earlier ends kept, and
+    // answers the box that says so ("" without one).
+    static std::string StartB()
+    {
+        CGroupManager* pGroups = CGroupManager::GetInstance();
+        for (; pGroups->m_Groups.size() > 1; pGroups->m_Groups.pop_back()) delete pGroups->m_Groups.back();
+        pGroups->m_pCurrentGroup = NULL;
+        return mainwindowgroupstest::LoadGroupsFileAndStoreKept();
+    }
+    // The box of a start that stored what earlier ends kept.
+    std::string StoredText() const
+    {
+        return "The groups file\r\n\r\n" + m_strGroups + "\r\n\r\n" + mainwindowgroupstest::kNowHolds;
     }
 
     // The second start says in its box that the first copy does not respond, and ends with
@@ -475,12 +491,7 @@ TEST_F(AppSecondStart, AStartWaitsForAnotherCopysWriteAndEveryKeptChangeIsStored
         bool bDies;
     } cases[] = {{"noted", true}, {"noted", false}, {"stored", true}, {"stored", false}};
     CGroupManager* pGroups = CGroupManager::GetInstance();
-    const auto startB = [&] {
-        for (; pGroups->m_Groups.size() > 1; pGroups->m_Groups.pop_back()) delete pGroups->m_Groups.back();
-        pGroups->m_pCurrentGroup = NULL;
-        return mainwindowgroupstest::LoadGroupsFileAndStoreKept();
-    };
-    const std::string stored = "The groups file\r\n\r\n" + m_strGroups + "\r\n\r\n" + mainwindowgroupstest::kNowHolds;
+    const std::string stored = StoredText();
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("A stopped once ") + c.step + (c.bDies ? ", then dies" : ", then goes on"));
         std::ofstream(m_strGroups.c_str(), std::ios::binary) << m_strBytes;
@@ -491,7 +502,7 @@ TEST_F(AppSecondStart, AStartWaitsForAnotherCopysWriteAndEveryKeptChangeIsStored
         const std::string id = std::to_string(a.Id());
         const std::string left = LeftByAWrite(m_strGroups);
 
-        EXPECT_EQ("", startB());
+        EXPECT_EQ("", StartB());
         EXPECT_FALSE(CGroupsStore::Instance().GroupsMayChange()) << "B read the file while A wrote it";
         EXPECT_EQ(left, LeftByAWrite(m_strGroups)) << "B touched what A is half-way through";
 
@@ -510,7 +521,7 @@ TEST_F(AppSecondStart, AStartWaitsForAnotherCopysWriteAndEveryKeptChangeIsStored
             ::PostMessageA(hA, WM_COMMAND, ID_APP_EXIT, 0);
             ASSERT_TRUE(a.Ended(30000));
         }
-        EXPECT_EQ(c.bDies && c.step == std::string("noted") ? stored : "", startB());
+        EXPECT_EQ(c.bDies && c.step == std::string("noted") ? stored : "", StartB());
         EXPECT_TRUE(CGroupsStore::Instance().GroupsMayChange());
         pGroups->FindGroup(2)->AddKeyword("kb");
         EXPECT_TRUE(SaveGroupsFile(false));
@@ -520,7 +531,69 @@ TEST_F(AppSecondStart, AStartWaitsForAnotherCopysWriteAndEveryKeptChangeIsStored
         expected.replace(expected.find("</Keyword>\n") + 11, 0,
                          "<Keyword>k1</Keyword>\n<Keyword>k2</Keyword>\n<Keyword>kb</Keyword>\n");
         EXPECT_EQ(expected, mainwindowtest::ReadFile(m_strGroups));
-        EXPECT_EQ("", startB()) << "a change stored twice";
+        EXPECT_EQ("", StartB()) << "a change stored twice";
+        EXPECT_EQ(expected, mainwindowtest::ReadFile(m_strGroups));
+        EXPECT_TRUE(KeptRecordNames().empty());
+        EXPECT_EQ("", LeftByAWrite(m_strGroups));
+    }
+}
+
+// B runs; A, the built program, stores the two records earlier ends kept and dies in the
+// middle of that write: once it noted the write, once it set the user's file aside, once
+// its new file took the name (the old one still beside it), or once the old one went. B
+// then saves a change of its own (Apply), ends with it (the exit's save) or the session
+// ends, before any start. Whichever step of B takes the turn A left first puts right what
+// A left: the next start stores every kept change exactly once, in the order kept, with
+// its box where A's write did not get there.
+TEST_F(AppSecondStart, WhoeverTakesTheTurnADeathLeftPutsRightWhatItLeftBeforeAnyWrite)
+{
+    enum Then
+    {
+        Apply,
+        Exit,
+        SessionEnd
+    };
+    const struct
+    {
+        const char* step;
+        Then then;
+        bool bToldAtTheNextStart;
+        const char* keywords;  // as the file holds them in the end
+    } cases[] = {
+        {"noted", Apply, true, "kept kb k1 k2"},       {"set aside", Apply, true, "kept kb k1 k2"},
+        {"set aside", Exit, true, "kept kb k1 k2"},    {"set aside", SessionEnd, true, "kept k1 k2 kb"},
+        {"moved in", Apply, false, "kept k1 k2 kb"},   {"stored", Apply, false, "kept k1 k2 kb"},
+        {"stored", SessionEnd, true, "kept k1 k2 kb"},
+    };
+    CGroupManager* pGroups = CGroupManager::GetInstance();
+    const std::string stored = StoredText();
+    static const char* const kThen[] = {"applies", "exits", "ends the session"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("A dies once ") + c.step + ", then B " + kThen[c.then]);
+        std::ofstream(m_strGroups.c_str(), std::ios::binary) << m_strBytes;
+        ASSERT_EQ("", StartB());
+        for (int k = 1; k <= 2; ++k) ASSERT_TRUE(KeepKeyword("k" + std::to_string(k), k));
+        Copy a;
+        ASSERT_TRUE(StartStoppedAt(a, c.step) != NULL);
+        ::TerminateProcess(a.Info().hProcess, 1);
+        ASSERT_TRUE(a.Ended(30000));
+
+        pGroups->FindGroup(2)->AddKeyword("kb");
+        if (c.then == Apply) {
+            EXPECT_TRUE(SaveGroupsFile(false));
+        } else if (c.then == Exit) {
+            SaveGroupsFileAtExit();
+        } else {
+            CGroupsStore::Instance().EndSession();
+        }
+        EXPECT_EQ(c.bToldAtTheNextStart ? stored : "", StartB());
+        std::string expected = m_strBytes, keywords;
+        expected.replace(0, expected.find('\n'), "<?xml version=\"1.0\" encoding=\"utf-8\"?>");
+        for (std::istringstream words(c.keywords); words >> keywords;)
+            expected.insert(expected.find("</Group>"), "<Keyword>" + keywords + "</Keyword>\n");
+        expected.erase(expected.find("<Keyword>kept</Keyword>\n"), 24);
+        EXPECT_EQ(expected, mainwindowtest::ReadFile(m_strGroups));
+        EXPECT_EQ("", StartB()) << "a change stored twice";
         EXPECT_EQ(expected, mainwindowtest::ReadFile(m_strGroups));
         EXPECT_TRUE(KeptRecordNames().empty());
         EXPECT_EQ("", LeftByAWrite(m_strGroups));

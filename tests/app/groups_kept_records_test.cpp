@@ -359,7 +359,7 @@ TEST_F(GroupsKeptRecordsTest, ARecordTakenIsLeftAloneOnlyWhileItsTakerRuns)
         // A base no record names, written by that process: a start (in the turn no writer
         // is half-way through) removes it whether its writer runs or not.
         RegistrySandbox::SetBinary(HKEY_CURRENT_USER, kBasesKey, taken, "x", 1);
-        CKeptRecords().TakeAll([](const std::string&) { return false; });
+        JudgeKeptWriteNotes([](const std::string&) { return false; });
         EXPECT_EQ(0u, mainwindowtest::StoredValues(kBasesKey.c_str()).count(taken));
         EXPECT_EQ(c.bLeftAlone ? 1u : 0u, Bases()) << "the record's own base";
     }
@@ -402,7 +402,7 @@ TEST_F(GroupsKeptRecordsTest, AStartTakesForItselfEveryRecordItMerged)
         std::string first, second, other;
         ASSERT_TRUE(KeepGroupChanges(Added("a"), &first) && KeepGroupChanges(Added("b"), &second));
         CKeptRecords records;
-        records.TakeAll([](const std::string&) { return false; });
+        records.TakeAll();
         std::string read;
         for (size_t i = 0; i < records.Count(); ++i) read += records.Changes(i).changes.at(0).here.Name;
         EXPECT_EQ("ab", read);
@@ -494,7 +494,7 @@ TEST_F(GroupsKeptRecordsTest, ARecordKeptIsReadBackWholeByEitherRoute)
         ASSERT_EQ(2u, Bases());
         if (gone >= 0) ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kBasesKey.c_str(), BaseOf(names[gone]).c_str());
         CKeptRecords records;
-        records.TakeAll([](const std::string&) { return false; });
+        records.TakeAll();
         ASSERT_EQ(gone < 0 ? 2u : 1u, records.Count());
         EXPECT_EQ(gone < 0 ? "" : "The changes to the groups that could not be stored when the program last ended "
                                   "cannot be read back (the groups they were kept with are gone). They are not "

@@ -227,6 +227,40 @@ bool FreedBehindABox(CPurgeletDlg& dlg, HeldFile& held)
     return bStillUnread;
 }
 
+// Another copy's turn at the file, as that copy holds it while it writes: a thread here
+// owns the process's own object until Release.
+class TurnHeldElsewhere
+{
+public:
+    TurnHeldElsewhere()
+        : m_hHeld(::CreateEventA(NULL, TRUE, FALSE, NULL)), m_hLetGo(::CreateEventA(NULL, TRUE, FALSE, NULL))
+    {
+        m_thread = std::thread([this] {
+            HANDLE hTurn = GroupsTurnObject(GetGroupsFilePath());
+            const bool bOwned = hTurn != NULL && ::WaitForSingleObject(hTurn, 10000) == WAIT_OBJECT_0;
+            ::SetEvent(m_hHeld);
+            ::WaitForSingleObject(m_hLetGo, 120000);
+            if (bOwned) ::ReleaseMutex(hTurn);
+        });
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(m_hHeld, 10000));
+    }
+    ~TurnHeldElsewhere()
+    {
+        Release();
+        ::CloseHandle(m_hHeld);
+        ::CloseHandle(m_hLetGo);
+    }
+    void Release()
+    {
+        ::SetEvent(m_hLetGo);
+        if (m_thread.joinable()) m_thread.join();
+    }
+
+private:
+    HANDLE m_hHeld, m_hLetGo;
+    std::thread m_thread;
+};
+
 const char kHeldAtAChange[] = "cannot be opened now: ";
 const char kWrittenWithTheNext[] =
     ".\r\n\r\nAnother program holds it. It is left as it is, and the change is written with the next one; one "
@@ -253,42 +287,66 @@ TEST_F(MainWindowGroupsFileTest, AStartWhileAnotherCopyHasItsTurnReadsTheFileOnc
     ::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_TRUE(KeptChangesThere());
 
-    HANDLE hHeld = ::CreateEventA(NULL, TRUE, FALSE, NULL), hLetGo = ::CreateEventA(NULL, TRUE, FALSE, NULL);
-    std::thread other([&] {
-        // The process's own object, owned by this thread as by another copy.
-        HANDLE hTurn = GroupsTurnObject(GetGroupsFilePath());
-        const bool bOwned = hTurn != NULL && ::WaitForSingleObject(hTurn, 10000) == WAIT_OBJECT_0;
-        ::SetEvent(hHeld);
-        ::WaitForSingleObject(hLetGo, 120000);
-        if (bOwned) ::ReleaseMutex(hTurn);
-    });
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hHeld, 10000));
+    TurnHeldElsewhere other;
     TestApp().m_boxes.clear();
     ClearGroups();
     EXPECT_TRUE(Run([&](CPurgeletDlg& dlg) {
         using KeptTicks = PageTimerTicks<CPageUninstallGroups::kKeptChangesTimer>;
         KeptTicks ticks;
+        CExtTreeCtrl& tree = Groups(dlg).m_wndTree;
+        // Once a try found the turn taken, the root says why, and gets a mark: a root made
+        // again has none.
+        const char kAwaited[] = "Groups (shown once another copy of the program has written them)";
+        EXPECT_TRUE(PumpUntil([&] { return tree.GetItemText(Groups(dlg).m_hRoot) == kAwaited; }));
+        const HTREEITEM hRoot = Groups(dlg).m_hRoot;
+        tree.SetItemData(hRoot, 0x5A17);
         const LONG nFirst = KeptTicks::Count();
         EXPECT_TRUE(PumpUntil([&] { return KeptTicks::Count() >= nFirst + 3; }));
         EXPECT_TRUE(dlg.IsWindowVisible());
         EXPECT_TRUE(TreeGroups(dlg).empty());
+        // The tries leave the tree as it is.
+        EXPECT_EQ(hRoot, Groups(dlg).m_hRoot);
+        EXPECT_EQ(0x5A17u, tree.GetItemData(tree.GetRootItem()));
         EXPECT_FALSE(CGroupsStore::Instance().GroupsMayChange());
         EXPECT_TRUE(TestApp().m_boxes.empty());
         EXPECT_TRUE(KeptChangesThere());
-        ::SetEvent(hLetGo);
-        other.join();
+        other.Release();
         EXPECT_TRUE(PumpUntil([&] { return TreeGroups(dlg).size() == 2; }));
+        EXPECT_STREQ("Groups", (LPCTSTR)tree.GetItemText(Groups(dlg).m_hRoot));
         ASSERT_EQ(1u, Boxes(1).size());
     }));
-    ::SetEvent(hLetGo);
-    if (other.joinable()) other.join();
-    ::CloseHandle(hHeld);
-    ::CloseHandle(hLetGo);
+    other.Release();
     ASSERT_EQ(1u, TestApp().m_boxes.size());
     EXPECT_EQ(FileLines() + kNowHolds, TestApp().m_boxes[0].text);
     ExpectFileNodes(GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
                                  GroupElement("Id=\"3\" Name=\"Media\"", {"player", "k"})));
     EXPECT_FALSE(KeptChangesThere());
+}
+
+// A save while another copy has its turn past the wait writes nothing and says so, once,
+// with why; the change is not lost: the next save, once the turn is free, writes it.
+TEST_F(MainWindowGroupsFileTest, ASaveWhileAnotherCopyHasItsTurnWaitsAndSaysWhy)
+{
+    UseProgramKey();
+    WriteGroups(kTwoGroups);
+    ClearGroups();
+    LoadGroupsFileAndStoreKept();
+    const std::string before = GroupsFile();
+    CGroupManager::GetInstance()->FindGroup(3)->AddKeyword("k");
+    TestApp().m_boxes.clear();
+    {
+        TurnHeldElsewhere other;
+        EXPECT_FALSE(SaveGroupsFile(true));
+        EXPECT_EQ(before, GroupsFile());
+    }
+    ASSERT_EQ(1u, TestApp().m_boxes.size());
+    EXPECT_EQ(NotSaved("is being written by another copy of the program now. It is left as it is, and the change is "
+                       "written with the next one; one still not written when the program ends is written if the "
+                       "file frees within a few seconds, and otherwise kept and stored at the next start."),
+              TestApp().m_boxes[0].text);
+    EXPECT_TRUE(SaveGroupsFile(true));
+    ExpectFileNodes(GroupsFileOf(GroupElement("Id=\"2\" Name=\"Tools\"", {"corpus"}) +
+                                 GroupElement("Id=\"3\" Name=\"Media\"", {"player", "k"})));
 }
 
 // A file another program holds while the program starts (a sync client at logon, an

@@ -1001,6 +1001,9 @@ TEST_F(MainWindowGroupsFileTest, ARecordWhoseWriteReachedTheFileIsNotAppliedAgai
         // its new bytes go, 'n' after the store, its note's delete refused
         char death = 'r';
         bool bHeld = false;   // another program holds the file at the next start, then lets go
+        // the registry refuses the next start's delete of the note: the record and the new
+        // bytes beside the file wait for the start after it
+        bool bJudgeRefused = false;
     } cases[] = {
         {"the file as the write left it", "", false, false, false, false, stored},
         {"another program took the change out since", other, false, false, false, false, other},
@@ -1015,6 +1018,8 @@ TEST_F(MainWindowGroupsFileTest, ARecordWhoseWriteReachedTheFileIsNotAppliedAgai
         {"refused, the note stays, then another program's file", other, false, true, false, true, merged, 'n'},
         {"an earlier build's note, another program's file held at the start", other, false, false, true, true,
          merged, 'r', true},
+        {"another program's file, the new bytes beside it, the note kept at the next start", other, true, false,
+         false, true, merged, 'r', false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -1062,6 +1067,17 @@ TEST_F(MainWindowGroupsFileTest, ARecordWhoseWriteReachedTheFileIsNotAppliedAgai
         }
         if (!c.file.empty()) WriteGroups(c.file);
         ClearGroups();
+        if (c.bJudgeRefused) {
+            g_pRegDeleteValue = (decltype(g_pRegDeleteValue))testsupport::PatchImport(
+                "advapi32.dll", "RegDeleteValueA", (void*)&NoteDeleteRefused);
+            EXPECT_EQ("", LoadGroupsFileAndStoreKept());
+            testsupport::PatchImport("advapi32.dll", "RegDeleteValueA", (void*)g_pRegDeleteValue);
+            EXPECT_EQ(c.file, GroupsFile());
+            EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((m_groupsFile + ".~7.tmp").c_str()))
+                << "the new bytes the note needs went";
+            ASSERT_TRUE(KeptChangesThere());
+            ClearGroups();
+        }
         if (c.bHeld) {
             HeldFile held(m_groupsFile, HeldFile::SharingNothing);
             ASSERT_TRUE(held.Hold());

@@ -497,6 +497,32 @@ TEST_F(CatalogueScan, ReadsTheCurrentUserFirstAndHandsEveryEntryOver) {
     EXPECT_EQ(0, catalogue.GetCount());
 }
 
+// A long read says it is at work from its start to its end: while the entries of the
+// last read are freed (every 1024), as each key is listed, as the keys are read (those of
+// the first of at most four readers one by one), all before the first entry is handed over.
+TEST_F(CatalogueScan, ALongReadSaysItIsAtWorkThroughout) {
+    struct Watching : Collector {
+        explicit Watching(const CVrelPurgelet& c) : catalogue(c) {}
+        void Reading() override {
+            Collector::Reading();
+            if (catalogue.GetCount() > 0) ++whileFreeing;
+        }
+        const CVrelPurgelet& catalogue;
+        int whileFreeing = 0;
+    };
+    const int kKeys = 1100;
+    for (int i = 0; i < kKeys; ++i) SetSz("Long " + std::to_string(i), "DisplayName", "program");
+    Watching first(catalogue), again(catalogue);
+    ASSERT_TRUE(catalogue.Refresh(&first));
+    ASSERT_GE(first.entries.size(), static_cast<size_t>(kKeys));
+    EXPECT_GE(first.readingsBeforeFirst, kKeys + kKeys / 4);
+    EXPECT_EQ(0, first.whileFreeing);
+    ASSERT_TRUE(catalogue.Refresh(&again));
+    EXPECT_EQ(first.entries.size(), again.entries.size());
+    EXPECT_GE(again.whileFreeing, 2);
+    EXPECT_GE(again.readingsBeforeFirst, kKeys + kKeys / 4 + 2);
+}
+
 // A subkey that cannot be opened (access denied), staged at the import the catalogue
 // opens subkeys with.
 typedef LONG(WINAPI* RegOpenKeyExWFn)(HKEY, LPCWSTR, DWORD, REGSAM, PHKEY);

@@ -17,6 +17,7 @@ namespace cattest {
 class Collector : public IUninstallManager {
 public:
     void AddProgram(ProgramEntry* entry) override { entries.push_back(entry); }
+    void Reading() override { ++(entries.empty() ? readingsBeforeFirst : readingsAfter); }
 
     // The entries whose key name (the last part of RegistryPath) is `key`, in hand-over order.
     std::vector<ProgramEntry*> All(const std::string& key) const {
@@ -34,6 +35,8 @@ public:
     }
 
     std::vector<ProgramEntry*> entries;
+    // How often the catalogue said it was at work, before the first entry and after it.
+    int readingsBeforeFirst = 0, readingsAfter = 0;
 };
 
 inline ArpCacheRecord MakeArpRecord(LONGLONG size, DWORD lastLow, DWORD lastHigh, int frequency,

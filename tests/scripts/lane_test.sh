@@ -230,5 +230,17 @@ done
 label="another display server"
 [ -f "$X_TMP_DIR/.X90-lock" ] && [ -e "$X_TMP_DIR/.X11-unix/X90" ] || fail "its lock file is gone"
 
+# A display server's number that went to another process once the server ended: ending
+# "that server" leaves the process alone, and its display's stale lock goes.
+label="a recorded display server's number taken by another process"
+sleep 3600 &
+taker=$!
+echo "$taker" >"$X_TMP_DIR/.X95-lock"
+: >"$X_TMP_DIR/.X11-unix/X95"
+(source "$tree/scripts/env.sh" && end_xvfb "$taker" 95)
+kill -0 "$taker" 2>/dev/null || fail "the other process was ended"
+[ ! -e "$X_TMP_DIR/.X95-lock" ] || fail "the stale lock stays"
+kill -KILL "$taker" 2>/dev/null
+
 [ $failures -eq 0 ] && echo "lane tests passed" || echo "$failures lane test failures"
 exit $((failures > 0))
