@@ -163,15 +163,33 @@ std::string UnshownText(const std::string& path, const std::vector<std::string>&
            " and left out of the groups here.";
 }
 
-// The sentence that tells which changes made here a merge dropped (MergeChanges).
-std::string DroppedText(const std::vector<std::string>& names)
+// The sentences that tell which changes made here a merge dropped (MergeChanges): edits,
+// then deletes (DroppedDelete).
+std::string DroppedText(const std::vector<std::string>& dropped)
 {
-    std::string strNames;
-    for (size_t i = 0; i < names.size(); ++i) strNames += (i ? ", \"" : "\"") + names[i] + "\"";
-    const bool bOne = names.size() == 1;
-    return std::string("The changes made here to the ") + (bOne ? "group " : "groups ") + strNames +
-           " are not stored: another program changed " + (bOne ? "it" : "them") + " meanwhile, and " +
-           (bOne ? "it is" : "they are") + " no longer among the groups shown here.";
+    std::string strEdited, strDeleted, name;
+    int nEdited = 0, nDeleted = 0;
+    for (const std::string& entry : dropped) {
+        const bool bDelete = IsDroppedDelete(entry, &name);
+        std::string& strNames = bDelete ? strDeleted : strEdited;
+        strNames += (strNames.empty() ? "\"" : ", \"") + (bDelete ? name : entry) + "\"";
+        ++(bDelete ? nDeleted : nEdited);
+    }
+    std::string text;
+    if (nEdited > 0) {
+        const bool bOne = nEdited == 1;
+        text = std::string("The changes made here to the ") + (bOne ? "group " : "groups ") + strEdited +
+               " are not stored: another program changed " + (bOne ? "it" : "them") + " meanwhile, and " +
+               (bOne ? "it is" : "they are") + " no longer among the groups shown here.";
+    }
+    if (nDeleted > 0) {
+        const bool bOne = nDeleted == 1;
+        text += std::string(text.empty() ? "" : " ") + (bOne ? "The group " : "The groups ") + strDeleted +
+                " deleted here " + (bOne ? "is" : "are") + " not deleted: another program changed " +
+                (bOne ? "it" : "them") + " meanwhile, and which of the file's groups " + (bOne ? "it is" : "they are") +
+                " now cannot be told.";
+    }
+    return text;
 }
 
 // The note a store keeps beside the records it is about to store (CKeptRecords::NoteWrite):

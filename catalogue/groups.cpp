@@ -437,12 +437,19 @@ GroupsMerged CGroupManager::MergeChanges(const GroupsMerge& merge) {
     ReserveIds(now);
     for (int id : claimed) ReserveId(id);
     // A twin edited here that nothing places matches none of the file's groups, as a moved one.
+    // So does one deleted here: the group of the file it would take out may be another twin,
+    // one another copy changed; the file's groups stay as they are, and the delete is named.
     std::set<int> unmatched = moved;
     for (int id : merge.untoldIds) {
         const std::map<int, GroupEntry*>::const_iterator here = mine.find(id);
         const std::map<int, const GroupEntry*>::const_iterator b = baseById.find(id);
-        if (here != mine.end() && b != baseById.end() && !SameContent(*here->second, *b->second))
+        if (b == baseById.end()) continue;
+        if (here == mine.end()) {
             unmatched.insert(id);
+            merged.dropped.push_back(DroppedDelete(b->second->Name));
+        } else if (!SameContent(*here->second, *b->second)) {
+            unmatched.insert(id);
+        }
     }
     const std::vector<int> followed = FollowFileGroups(base, disk, unmatched, mine);
     const std::set<int> unplaced = UnplacedGroups(merge.formerIds, disk, followed);
@@ -546,6 +553,20 @@ GroupsMerged CGroupManager::MergeChanges(const GroupsMerge& merge) {
 
     merged.changed = !SameGroups(UserGroups(), before);
     return merged;
+}
+
+namespace {
+// Begins a dropped delete's name in GroupsMerged::dropped: no group name holds it.
+const char kDroppedDelete[] = "\x01delete ";
+}  // namespace
+
+std::string DroppedDelete(const std::string& name) { return kDroppedDelete + name; }
+
+bool IsDroppedDelete(const std::string& dropped, std::string* name) {
+    const size_t n = sizeof(kDroppedDelete) - 1;
+    if (dropped.compare(0, n, kDroppedDelete) != 0) return false;
+    if (name) *name = dropped.substr(n);
+    return true;
 }
 
 GivenIds::GivenIds(std::set<int>&& ids, int upTo, int from)

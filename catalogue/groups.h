@@ -135,9 +135,16 @@ struct GroupsMerged {
     // deleted here keeps the file's Id, which no group here has).
     std::vector<GroupEntry> newBase;
     // The names, as they were here, of groups edited here that the file now holds where
-    // they are not shown here: their edits are dropped.
+    // they are not shown here: their edits are dropped. A group deleted here of which
+    // nothing tells which group of the file it is now keeps the file's groups as they are:
+    // its delete is dropped, and its name marked (DroppedDelete).
     std::vector<std::string> dropped;
 };
+
+// A name in GroupsMerged::dropped that stands for a delete dropped, not an edit.
+std::string DroppedDelete(const std::string& name);
+// Whether `dropped` is such a name; `name` then is the group's.
+bool IsDroppedDelete(const std::string& dropped, std::string* name = nullptr);
 
 class CGroupManager {
 public:
