@@ -272,7 +272,9 @@ std::map<int, size_t> FileGroupOfId(const std::vector<GroupEntry>& disk) {
 // a delete here removes only the group the user deleted. Last, a group still unmatched is
 // the base's group of its name that the file no longer holds by its Id, when that group is
 // still here (its keywords changed by the other hand too); a group deleted here matches
-// none this way, so that a group the other hand made anew under its name stays. Base
+// none this way, so that a group the other hand made anew under its name stays, and
+// neither does a twin this run numbered anew (`renumbered`, its number now on another
+// group): its name alone does not tell it from a group another copy gave that name. Base
 // groups that moved where the file does not show them (`moved`) are those groups, and
 // match none here.
 // First, where the file gives a base group's Id to a group that is not exactly that group,
@@ -284,7 +286,8 @@ std::map<int, size_t> FileGroupOfId(const std::vector<GroupEntry>& disk) {
 // holds by its own Id, except that by name a group deleted here matches it too (a group
 // that held an Id of the file was not made anew there).
 std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std::vector<GroupEntry>& disk,
-                                  const std::set<int>& moved, const std::map<int, GroupEntry*>& here) {
+                                  const std::set<int>& moved, const std::map<int, GroupEntry*>& here,
+                                  const std::map<int, int>& renumbered) {
     std::map<int, const GroupEntry*> baseById;
     for (const GroupEntry& b : base)
         if (b.Id > 0) baseById[b.Id] = &b;
@@ -328,6 +331,9 @@ std::vector<int> FollowFileGroups(const std::vector<GroupEntry>& base, const std
         for (auto it = range.first; it != range.second; ++it) {
             const bool stillHere = here.count(it->second->Id) != 0;
             if (!(byName ? stillHere || orDeleted : it->second->Keywords == theirs.Keywords)) continue;
+            // A twin numbered anew, its number on another group now: by its name alone it
+            // would be whichever group another copy gave that name.
+            if (byName && renumbered.count(it->second->Id)) continue;
             if (taken == range.second || stillHere) taken = it;
             if (stillHere) break;
         }
@@ -451,7 +457,7 @@ GroupsMerged CGroupManager::MergeChanges(const GroupsMerge& merge) {
             unmatched.insert(id);
         }
     }
-    const std::vector<int> followed = FollowFileGroups(base, disk, unmatched, mine);
+    const std::vector<int> followed = FollowFileGroups(base, disk, unmatched, mine, merge.formerIds);
     const std::set<int> unplaced = UnplacedGroups(merge.formerIds, disk, followed);
 
     std::vector<GroupEntry*> addedHere;

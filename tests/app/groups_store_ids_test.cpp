@@ -541,7 +541,9 @@ TEST_F(GroupsStoreKeptIdsTest, AChangeToOneOfFourGroupsOfOneIdLandsOnItAfterAnot
                 {3, 0, 3, 2, false, true, true},
                 {4, -1, 2, 2, false, false, false, true},
                 {3, 0, 1, 1, false, true, false, true},
-                {3, 0, 1, 2, false, true, false, true}};
+                {3, 0, 1, 2, false, true, false, true},
+                {3, 1, 1, 1, false, true, false, true},
+                {3, 1, 0, 1, false, true, false, true}};
     for (size_t nCase = 0; nCase < 4 * std::size(rows); ++nCase) {
         const auto& row = rows[nCase / 4];
         const bool bKeptThere = (nCase & 1) != 0, bNextStart = (nCase & 2) != 0;
@@ -586,5 +588,34 @@ TEST_F(GroupsStoreKeptIdsTest, AChangeToOneOfFourGroupsOfOneIdLandsOnItAfterAnot
                                                            "groups it is now cannot be told."
                                                          : "to the group \"Media\" are not stored";
         EXPECT_EQ(row.bDropped, told.find(kDroppedEnd) != std::string::npos) << told;
+    }
+}
+
+// The file holds Games, Tools and Games of one Id and a group "Games" of none. Another
+// program deletes the twin Tools; another copy reads the file then, names the group of no
+// Id "Tools" and saves. A keyword added here to Tools, stored by this run or by the next
+// start, brings the twin back with it, at the end: the other copy's group is another one,
+// and keeps what it had.
+TEST_F(GroupsStoreKeptIdsTest, AnEditToATwinAnotherProgramDeletedIsNotPutOnAGroupAnotherCopyNamedSo)
+{
+    const std::string games = GroupElement("Id=\"3\" Name=\"Games\"", {});
+    const std::string noId = GroupElement("Name=\"Games\"", {"pk"});
+    for (const bool bNextStart : {false, true}) {
+        SCOPED_TRACE(bNextStart ? "stored at the next start" : "stored by the run");
+        UseProgramKey();
+        WriteGroups(GroupsFileOf(games + games + noId));
+        StartRun();
+        CGroupManager::GetInstance()->m_Groups.at(3)->Name = "Tools";
+        EXPECT_TRUE(SaveGroupsFile(false));
+        const std::string theirs = GroupsFile();
+        WriteGroups(GroupsFileOf(games + GroupElement("Id=\"3\" Name=\"Tools\"", {"zip"}) + games + noId));
+        StartRun();
+        ASSERT_TRUE(::SetFileAttributesA(m_groupsFile.c_str(), FILE_ATTRIBUTE_READONLY));
+        CGroupManager::GetInstance()->m_Groups.at(2)->AddKeyword("ka");
+        EXPECT_FALSE(SaveGroupsFile(false));
+        Theirs(theirs);
+        std::string expected = theirs;
+        expected.insert(expected.find("</Purgelet>"), GroupElement("Id=\"7\" Name=\"Tools\"", {"zip", "ka"}));
+        EXPECT_EQ(expected, Ended(bNextStart));
     }
 }
