@@ -604,8 +604,12 @@ void CExtGridWnd::DragLoop(OUTER_DRAG_STATE& st, int nButton, UINT nFlags)
         }
         if (IsButtonUp(nMsg))
         {
+            // The drop is where the button went up, whatever move was seen last.
             if (nMsg == nUpMsg && bOurs)
+            {
                 RemoveMessage(msg);
+                DragFollowPointer(st, MessagePoint(msg));
+            }
             return;
         }
         if (const int nStep = ButtonOrWheelStep(msg, hWnd))

@@ -29,9 +29,19 @@ struct Step
     bool bKey;
 };
 
+// Where a step with kPostUp goes: a left button's up at (x, y) of that window's client
+// area, posted, with no move before it.
+HWND g_hPostUpTo = NULL;
+const DWORD kPostUp = 0x80000000;
+
 void SendStep(const Step& s)
 {
     INPUT in = {};
+    if (s.dwFlags == kPostUp)
+    {
+        ::PostMessageA(g_hPostUpTo, WM_LBUTTONUP, 0, MAKELPARAM(s.x, s.y));
+        return;
+    }
     if (s.bKey)
     {
         in.type = INPUT_KEYBOARD;
@@ -176,20 +186,26 @@ TEST_F(GridWndMouseTest, DraggingAHeaderMovesItsColumnUnlessEscCancels)
         int xDrop;
         bool bEsc;
         const char* szRow0;
+        bool bUpAway = false;  // the button goes up there with the last move seen over the middle column
     } cases[] = {
         {"onto the right half of the last column", 200, false, "11,22,0"},
         {"onto the left half of the next column", 60, false, "11,22,0"},
         {"Esc cancels", 10, true, "11,22,0"},
         {"back before the first column", 2, false, "0,11,22"},
+        {"up before the first column, last seen over the middle one", 2, false, "22,0,11", true},
     };
+    g_hPostUpTo = m_grid.m_hWnd;
     for (const Case& c : cases)
     {
         PumpFor(::GetDoubleClickTime() + 20);
-        // Column 2 (the moved one, now last) is grabbed for the last case; column 0 otherwise.
+        // The last column is grabbed where the drop is before the first; column 0 otherwise.
         const int xGrab = c.xDrop == 2 ? 180 : 25;
-        std::vector<Step> steps = {{xGrab, 10, 0, false},       {xGrab, 10, MOUSEEVENTF_LEFTDOWN, false},
-                                   {xGrab + 6, 10, 0, false},   {(xGrab + c.xDrop) / 2, 11, 0, false},
-                                   {c.xDrop, 10, 0, false}};
+        std::vector<Step> steps = {{xGrab, 10, 0, false}, {xGrab, 10, MOUSEEVENTF_LEFTDOWN, false},
+                                   {xGrab + 6, 10, 0, false}, {(xGrab + c.xDrop) / 2, 11, 0, false}};
+        if (c.bUpAway)
+            steps.push_back({c.xDrop, 10, kPostUp, false});
+        else
+            steps.push_back({c.xDrop, 10, 0, false});
         if (c.bEsc)
             steps.push_back({VK_ESCAPE, 0, 0, true}), steps.push_back({VK_ESCAPE, 0, KEYEVENTF_KEYUP, true});
         steps.push_back({c.xDrop, 10, MOUSEEVENTF_LEFTUP, false});
