@@ -72,8 +72,9 @@ void Play(const std::vector<Step>& steps)
         bDone = true;
     });
     // Every step is queued once the player is done: the last is handled when the queue
-    // has run dry of input and of what its handling posted.
-    testsupport::PumpUntilIdle([&] { return bDone; }, 5000);
+    // has run dry of input and of what its handling posted. The bound is for a failure
+    // only: a busy machine may take seconds.
+    testsupport::PumpUntilIdle([&] { return bDone; }, 30000);
     player.join();
 }
 
