@@ -95,16 +95,15 @@ std::string UnshownText(const std::string& path, const std::vector<std::string>&
 }
 
 // The sentences that tell which changes made here a merge dropped (MergeChanges): edits,
-// then deletes (DroppedDelete).
-std::string DroppedText(const std::vector<std::string>& dropped)
+// then deletes.
+std::string DroppedText(const std::vector<DroppedChange>& dropped)
 {
-    std::string strEdited, strDeleted, name;
+    std::string strEdited, strDeleted;
     int nEdited = 0, nDeleted = 0;
-    for (const std::string& entry : dropped) {
-        const bool bDelete = IsDroppedDelete(entry, &name);
-        std::string& strNames = bDelete ? strDeleted : strEdited;
-        strNames += (strNames.empty() ? "\"" : ", \"") + (bDelete ? name : entry) + "\"";
-        ++(bDelete ? nDeleted : nEdited);
+    for (const DroppedChange& change : dropped) {
+        std::string& strNames = change.bDelete ? strDeleted : strEdited;
+        strNames += (strNames.empty() ? "\"" : ", \"") + change.name + "\"";
+        ++(change.bDelete ? nDeleted : nEdited);
     }
     std::string text;
     if (nEdited > 0) {
@@ -637,7 +636,7 @@ struct LaterMerges
 // in time that grows with the changes, not with the groups. False, with nothing changed,
 // when the record is not such a one: the whole merge is made then.
 bool MergeChangedGroups(const KeptGroups& kept, const std::vector<int>& otherIds, const GivenIds& given,
-                        std::vector<std::string>& dropped, LaterMerges& later)
+                        std::vector<DroppedChange>& dropped, LaterMerges& later)
 {
     CGroupManager* pGroups = CGroupManager::GetInstance();
     std::vector<GroupEntry*>& list = pGroups->m_Groups;
@@ -710,7 +709,7 @@ bool MergeChangedGroups(const KeptGroups& kept, const std::vector<int>& otherIds
     merge.given = given;
     merge.seen = kept.seen;
     merge.baseHeldIds = kept.baseOtherIds;
-    const std::vector<std::string> mergeDropped = pGroups->MergeChanges(merge).dropped;
+    const std::vector<DroppedChange> mergeDropped = pGroups->MergeChanges(merge).dropped;
     dropped.insert(dropped.end(), mergeDropped.begin(), mergeDropped.end());
     std::vector<GroupEntry*> merged(list.begin() + 1, list.end());
     list.swap(whole);
@@ -779,7 +778,7 @@ void CGroupsStore::MergeLaterKept(std::string& strNotice, bool& bAllDropped)
     const std::vector<int> otherIds = m_baseOtherIds;
     const std::set<int> fileUnstated = m_unstated;
     GivenIds fileSeen = m_seen;
-    std::vector<std::string> dropped;
+    std::vector<DroppedChange> dropped;
     // What the file would count as given after each store: gathered once, and grown by the
     // Ids each merge leaves here anew (a short merge's are on the groups it added).
     std::set<int> held(otherIds.begin(), otherIds.end());
@@ -795,7 +794,7 @@ void CGroupsStore::MergeLaterKept(std::string& strNotice, bool& bAllDropped)
     LaterMerges later;
     for (size_t i = m_records.Merged(); i < m_records.Count(); ++i) {
         const KeptGroups& kept = m_records.Changes(i);
-        std::vector<std::string> recordDropped;
+        std::vector<DroppedChange> recordDropped;
         const bool bShort = MergeChangedGroups(kept, otherIds, given, recordDropped, later);
         if (!bShort) {
             later.bIndexed = false;

@@ -452,7 +452,7 @@ GroupsMerged CGroupManager::MergeChanges(const GroupsMerge& merge) {
         if (b == baseById.end()) continue;
         if (here == mine.end()) {
             unmatched.insert(id);
-            merged.dropped.push_back(DroppedDelete(b->second->Name));
+            merged.dropped.push_back({b->second->Name, true});
         } else if (!SameContent(*here->second, *b->second)) {
             unmatched.insert(id);
         }
@@ -505,7 +505,7 @@ GroupsMerged CGroupManager::MergeChanges(const GroupsMerge& merge) {
         const bool addedHere = b == baseById.end();
         const bool editedHere = !addedHere && !SameContent(*group, *b->second);
         if (!addedHere && (!editedHere || unmatched.count(group->Id) || unplaced.count(group->Id))) {
-            if (editedHere) merged.dropped.push_back(group->Name);
+            if (editedHere) merged.dropped.push_back({group->Name, false});
             gone.push_back(group);
             continue;
         }
@@ -559,20 +559,6 @@ GroupsMerged CGroupManager::MergeChanges(const GroupsMerge& merge) {
 
     merged.changed = !SameGroups(UserGroups(), before);
     return merged;
-}
-
-namespace {
-// Begins a dropped delete's name in GroupsMerged::dropped: no group name holds it.
-const char kDroppedDelete[] = "\x01delete ";
-}  // namespace
-
-std::string DroppedDelete(const std::string& name) { return kDroppedDelete + name; }
-
-bool IsDroppedDelete(const std::string& dropped, std::string* name) {
-    const size_t n = sizeof(kDroppedDelete) - 1;
-    if (dropped.compare(0, n, kDroppedDelete) != 0) return false;
-    if (name) *name = dropped.substr(n);
-    return true;
 }
 
 GivenIds::GivenIds(std::set<int>&& ids, int upTo, int from)

@@ -127,6 +127,12 @@ struct GroupsMerge {
     std::set<int> untoldIds;
 };
 
+// A change made here that a merge dropped: an edit of the group named so, or its delete.
+struct DroppedChange {
+    std::string name;  // as it was here
+    bool bDelete = false;
+};
+
 // What a merge gives back.
 struct GroupsMerged {
     // Whether the list now differs from what it was before.
@@ -134,17 +140,11 @@ struct GroupsMerged {
     // `disk` as a base for the next merge: each group with the Id it has here (a group
     // deleted here keeps the file's Id, which no group here has).
     std::vector<GroupEntry> newBase;
-    // The names, as they were here, of groups edited here that the file now holds where
-    // they are not shown here: their edits are dropped. A group deleted here of which
-    // nothing tells which group of the file it is now keeps the file's groups as they are:
-    // its delete is dropped, and its name marked (DroppedDelete).
-    std::vector<std::string> dropped;
+    // Groups edited here that the file now holds where they are not shown here: their
+    // edits are dropped. A group deleted here of which nothing tells which group of the
+    // file it is now keeps the file's groups as they are: its delete is dropped.
+    std::vector<DroppedChange> dropped;
 };
-
-// A name in GroupsMerged::dropped that stands for a delete dropped, not an edit.
-std::string DroppedDelete(const std::string& name);
-// Whether `dropped` is such a name; `name` then is the group's.
-bool IsDroppedDelete(const std::string& dropped, std::string* name = nullptr);
 
 class CGroupManager {
 public:

@@ -298,7 +298,9 @@ TEST_F(GroupsFile, AMergeLeavesTheFileItsGroupsTheCodePageCannotShow) {
     merge.heldIds = file.OtherIds();
     const GroupsMerged merged = m->MergeChanges(merge);
     EXPECT_EQ("Other()a()c()", Names());
-    EXPECT_EQ(std::vector<std::string>{"b"}, merged.dropped);
+    ASSERT_EQ(1u, merged.dropped.size());
+    EXPECT_EQ("b", merged.dropped[0].name);
+    EXPECT_FALSE(merged.dropped[0].bDelete);
     ASSERT_TRUE(file.WriteGroups(m, &merged.newBase) && file.Save()) << file.Status().writeError;
     EXPECT_EQ(theirs + "<Group Id=\"5\" Name=\"c\"/>\n</Purgelet></NimboPurgelet>\n", Body(ReadWholeFile(path)));
 }
